@@ -1,0 +1,19 @@
+#pragma once
+// The two byte-wide register windows of the power-stage bus. On the board they are physical memory
+// mapped through /dev/mem; on this machine they lead to the simulated power stage, which sees every
+// byte access in order.
+#include <cstdint>
+#include <string>
+
+namespace plat {
+
+enum BusWindow : int { kLowByteWindow = 0, kHighByteWindow = 1 };
+constexpr uint32_t kBusWindowSize = 0x1000000;
+
+// Maps both windows. Returns 0, or an errno value with its text in *error.
+int MapBusWindows(std::string* error);
+
+void BusWriteByte(BusWindow window, uint32_t offset, uint8_t value);
+uint8_t BusReadByte(BusWindow window, uint32_t offset);
+
+}  // namespace plat

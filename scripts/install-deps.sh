@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, quietly; does nothing when all are there.
+set -euo pipefail
+packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev python3)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,38 @@
+#pragma once
+// The process-wide system status word. Every thread reads and writes single bits of it.
+#include <atomic>
+#include <cstdint>
+
+extern std::atomic<uint32_t> g_SysStatus;
+
+// Bits of g_SysStatus shared by several parts of the instrument.
+enum SysStatusBit : uint32_t {
+    kSysRebootRequest = 0,
+    kSysMenuThreadRunning = 1,
+    kSysAlarmLatched = 2,
+    kSysScreenCopyPending = 3,
+    kSysCaliProcessing = 4,
+    kSysReady = 5,
+    kSysSyncSourceMissing = 6,
+    kSysNvMemFailure = 8,
+    kSysResolvConfWritten = 9,
+    kSysCalPageRead = 10,
+    kSysStorageError = 11,
+    kSysResetSaveRequest = 12,
+    kSysLimiterMessage = 13,
+    kSysLimiterAcknowledged = 14,
+    kSysReconfigLow = 15,  // bits 15-16: output-reconfiguration hand-shake field
+    kSysRemoteResetLow = 17,  // bits 17-18: remote-reset hand-shake field
+    kSysResetDone = 19,
+    kSysCaliAccess = 20,
+    kSysSetCommandsBarred = 21,
+    kSysRestartPending = 22,
+    kSysRestartHandled = 23,
+    kSysKeysBlocked = 24,
+    kSysParallelMismatch = 25,
+    kSysParallelLinkFault = 26,
+};
+
+inline bool SysStatusTest(SysStatusBit bit) { return (g_SysStatus.load(std::memory_order_relaxed) >> bit) & 1u; }
+inline void SysStatusSet(SysStatusBit bit) { g_SysStatus.fetch_or(1u << bit, std::memory_order_relaxed); }
+inline void SysStatusClear(SysStatusBit bit) { g_SysStatus.fetch_and(~(1u << bit), std::memory_order_relaxed); }

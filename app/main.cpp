@@ -1,9 +1,30 @@
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 
+#include "core/msg_queue.h"
+#include "core/supervisor.h"
 #include "platform/options.h"
+
+namespace {
+std::atomic<bool> g_stop{false};
+void OnSignal(int) {
+    g_stop.store(true);
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     int rc = plat::ParseOptions(argc, argv);
     if (rc != 0) return rc > 0 ? 0 : 2;
-    return 0;
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    SystemStartup();
+    SupervisorLoop(&g_stop);
+    // The threads never end by themselves: leave without running destructors under them, and take the
+    // instrument's message queue along.
+    core::MsgQueueRemove();
+    std::fflush(stdout);
+    _exit(0);
 }

@@ -1,0 +1,22 @@
+#pragma once
+// Front-panel services that the core uses: popups, the run-time re-initialisation, screen copies and
+// the words the timer and key threads share with the panel.
+#include <atomic>
+#include <cstdint>
+
+// The 40 ms up-counter (raised by the timer thread while below 65,530; read and reset by the panel and
+// the SCPI side).
+extern std::atomic<uint32_t> g_Up40ms;
+// The current menu state (0-544) and the previous one.
+extern std::atomic<uint32_t> g_MenuState;
+extern std::atomic<uint32_t> g_MenuStatePrev;
+
+// Queues a free-text popup of `lines` text lines; returns the text length, -1 for a format the popup
+// cannot show.
+int ShowMessage(int lines, const char* format, ...);
+
+void InitRuntimeState();
+void ParallelConfigUnits();
+
+int Hardcopy_IsPending();
+void Hardcopy_Write();

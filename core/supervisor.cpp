@@ -105,6 +105,7 @@ void SupervisorLoop(const std::atomic<bool>* stop) {
 void SystemStartup() {
     IpcSemInit();
     MsgQueueInit();
+    std::printf("message queue: id %d\n", g_MsgQueueId.load());
     SharedBufInit();
     SpiPanelOpen();
     SpiAuxWrite1(1);

@@ -1,5 +1,6 @@
 #include "core/key_thread.h"
 
+#include "core/output_flags.h"
 #include "core/output_request.h"
 #include "core/sys_status.h"
 #include "panel/panel_services.h"
@@ -95,7 +96,7 @@ bool KeysRefused(uint32_t word) {
         return true;
     if (PowerOnOutputPending() != 0) return true;
     // During a screen copy only the output key may act, and only to switch the output off.
-    if (Hardcopy_IsPending() && !(OutputIsOn() && KeyEventCode(word) == 'X')) return true;
+    if (Hardcopy_IsPending() && !(OutputFlagTest(kOutFlagOutputOn) && KeyEventCode(word) == 'X')) return true;
     return false;
 }
 

@@ -1,7 +1,5 @@
 #include "core/output_request.h"
 
-std::atomic<uint32_t> g_OutputFlags{0};
-
 // The power-on action is not armed by anything yet, so no request is ever outstanding.
 uint32_t PowerOnOutputPending() {
     return 0;

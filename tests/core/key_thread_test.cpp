@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/output_request.h"
+#include "core/output_flags.h"
 #include "core/sys_status.h"
 #include "platform/panel_sim.h"
 #include "src/dev/panel_link.h"
@@ -105,7 +105,7 @@ TEST_F(KeyThreadTest, DuringAScreenCopyOnlyOutputKeyWithOutputOnPasses) {
     EXPECT_EQ(Take(), 0u);
     PressFor('X', 3);
     EXPECT_EQ(Take(), 0u);  // output off: 'X' is refused too
-    g_OutputFlags.store(kOutputFlagOn);
+    OutputFlagSet(kOutFlagOutputOn);
     PressFor('X', 3);
     EXPECT_EQ(Take(), KeyEventPack(0, 'X', 5));
     PressFor('U', 3);

@@ -157,6 +157,7 @@ int RunTar(const char* program, const TarCommand& cmd, ToolIo& io) {
     char locale[] = "LC_ALL=C";
     char* envp[] = {path, locale, nullptr};
 
+    const std::string root = Root();
     int out = memfd_create("tar-out", MFD_CLOEXEC);
     int err = memfd_create("tar-err", MFD_CLOEXEC);
     int null = open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -165,8 +166,7 @@ int RunTar(const char* program, const TarCommand& cmd, ToolIo& io) {
         sigset_t none;
         sigemptyset(&none);
         pthread_sigmask(SIG_SETMASK, &none, nullptr);
-        if (chdir(Root().c_str()) != 0 || dup2(null, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
-            _exit(126);
+        if (chdir(root.c_str()) != 0 || dup2(null, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
         execve(program, argv.data(), envp);
         _exit(126);
     }

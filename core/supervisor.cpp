@@ -2,16 +2,19 @@
 
 #include <cstdio>
 
+#include "core/hw_init.h"
 #include "core/msg_queue.h"
 #include "core/sys_event.h"
 #include "core/sys_status.h"
 #include "core/thread_table.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
+#include "platform/sandbox.h"
 #include "remote/fieldbus.h"
 #include "remote/web_server.h"
 #include "scpi/scpi_threads.h"
 #include "scpi/uart_channel.h"
+#include "src/dev/board_lines.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
 #include "sysadmin/net_monitor.h"
@@ -24,7 +27,7 @@ namespace {
 void StopLanThread(core::KeptThread& t) {
     if (!t.started || t.joined) return;
     core::g_ThreadOps.cancel(t.handle);
-    sync();
+    plat::System("sync");
     if (core::g_ThreadOps.join(t.handle, nullptr) == 0) t.joined = true;
 }
 
@@ -107,10 +110,12 @@ void SystemStartup() {
     MsgQueueInit();
     std::printf("message queue: id %d\n", g_MsgQueueId.load());
     SharedBufInit();
+    HwInit();
     SpiPanelOpen();
     SpiAuxWrite1(1);
     SysStatusClear(kSysMenuThreadRunning);
     g_LanRestartReq.store(0);
+    PeripheralResetPulse();
     StartThreadTable();
     UartInterfaceInit();
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/regbus/bus_transfer.h"
 #include "core/sys_status.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
@@ -140,6 +141,7 @@ uint32_t IsSystemReady() {
 uint32_t IsSystemBusy() {
     if (!IsSystemReady()) return 1;
     if (SysStatusTest(kSysCaliProcessing) || SysStatusTest(kSysScreenCopyPending)) return 1;
+    if (g_BusHold.load(std::memory_order_relaxed) != 0) return 1;
     return 0;
 }
 

@@ -136,10 +136,6 @@ void PanelChannelAddVerb(const char* verb, PanelVerbHandler handler) {
 }
 
 int PanelChannelStart(const std::string& hostPath) {
-    // Its folder may not exist yet in a fresh root.
-    for (size_t slash = hostPath.find('/', 1); slash != std::string::npos;
-         slash = hostPath.find('/', slash + 1))
-        mkdir(hostPath.substr(0, slash).c_str(), 0755);
     struct stat st;
     if (lstat(hostPath.c_str(), &st) == 0 && !S_ISFIFO(st.st_mode)) unlink(hostPath.c_str());
     if (mkfifo(hostPath.c_str(), 0660) != 0 && errno != EEXIST) return -1;

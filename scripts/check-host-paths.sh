@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the controller for a few seconds under strace and lists every file it opened, created or
-# removed outside its instrument root. Only the program itself and the run-time loader's libraries
-# may be read from outside; anything else is reported and the script fails.
+# Runs the controller for a few seconds under strace and lists every file it touched outside its
+# instrument root. Allowed outside are only reads the C and C++ run-time make on their own: the program
+# and its shared libraries, the loader's cache, the time zone (the command log's time stamps) and the
+# folders above the root, which are looked at while the root's path is resolved.
 #   usage: scripts/check-host-paths.sh [path/to/vrn-controller] [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,13 +15,29 @@ root="$work/root"
 log="$work/strace.log"
 timeout -s TERM "$secs" strace -f -qq -e trace=%file -o "$log" "$prog" --root "$root" >/dev/null 2>&1 || true
 prog_abs=$(readlink -f "$prog")
-# execve carries the program's arguments; every other call names the files it touches.
-outside=$(grep -v 'execve(' "$log" | grep -oE '"/[^"]*"' | tr -d '"' | sort -u |
-  grep -v -e "^$root\(/\|$\)" -e "^$prog_abs$" \
-    -e '^/etc/ld\.so\.\(cache\|preload\)$' -e '^/lib/' -e '^/lib64/' -e '^/usr/lib/' || true)
+
+allowed="$work/allowed"
+{
+  echo "$prog_abs"
+  echo /etc/ld.so.cache
+  echo /etc/ld.so.preload
+  echo /etc/localtime
+  d="$root"
+  while [ "$d" != "/" ]; do d=$(dirname "$d"); echo "$d"; done
+} | sort -u > "$allowed"
+
+# execve carries the program's arguments and getcwd only reports the working folder; every other
+# call names a file it touches.
+calls=$(grep -v -e 'execve(' -e 'getcwd(' "$log" || true)
+outside=$(echo "$calls" | grep -oE '"/[^"]*"' | tr -d '"' | sort -u |
+  grep -v -e "^$root\(/\|$\)" -e '^/lib/' -e '^/lib64/' -e '^/usr/lib/' | comm -23 - "$allowed" || true)
 # A relative path would lie wherever the program was started, outside the root as well.
-relative=$(grep -v 'execve(' "$log" | grep -oE 'AT_FDCWD, "[^/"][^"]*"' | sort -u || true)
+relative=$(echo "$calls" | grep -oE 'AT_FDCWD, "[^/"][^"]*"' | sort -u || true)
 outside=$(printf '%s\n%s' "$outside" "$relative" | sed '/^$/d')
+# Writes outside the root are never allowed, not even to the places above.
+writes=$(echo "$calls" | grep -E 'O_WRONLY|O_RDWR|O_CREAT|mkdir|unlink|rename|rmdir|symlink|chmod|truncate' |
+  grep -oE '"/[^"]*"' | tr -d '"' | grep -v "^$root\(/\|$\)" | sort -u || true)
+outside=$(printf '%s\n%s' "$outside" "$writes" | sed '/^$/d' | sort -u)
 if [ -n "$outside" ]; then
   echo "host paths touched outside the instrument root:"
   echo "$outside"

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -183,6 +184,40 @@ TEST(Startup, IdleInstrumentLeavesTheProcessorAlone) {
     // A busy supervisor loop alone would take a whole core.
     EXPECT_LT(share, 0.5) << "share of one core: " << share;
     c.Stop(SIGTERM);
+}
+
+}  // namespace
+
+namespace {
+
+// The strace check of scripts/check-host-paths.sh, when strace is there to run it.
+TEST(Startup, RunTouchesNoHostPathOutsideItsRoot) {
+    if (access("/usr/bin/strace", X_OK) != 0) GTEST_SKIP() << "strace is not installed";
+    std::string repo = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/system/"));
+    const char* build = std::getenv("VRN_BUILD_DIR");
+    std::string program = std::string(build ? build : "build") + "/app/vrn-controller";
+    std::string script = repo + "/scripts/check-host-paths.sh";
+    int pipefd[2];
+    ASSERT_EQ(pipe(pipefd), 0);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(pipefd[1], 1);
+        dup2(pipefd[1], 2);
+        close(pipefd[0]);
+        execl("/bin/bash", "bash", script.c_str(), program.c_str(), "3", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipefd[1]);
+    std::string report;
+    char buf[512];
+    for (ssize_t n; (n = read(pipefd[0], buf, sizeof buf)) > 0;)
+        report.append(buf, static_cast<size_t>(n));
+    close(pipefd[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << report;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << report;
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the controller for a few seconds under strace and lists every file it touched outside its
 # instrument root. Allowed outside are only reads the C and C++ run-time make on their own: the program
-# and its shared libraries, the loader's cache, the time zone (the command log's time stamps) and the
-# folders above the root, which are looked at while the root's path is resolved.
+# and its shared libraries, the loader's cache, the time zone (the command log's time stamps), the
+# folders above the root, which are looked at while the root's path is resolved, and - in a build with
+# sanitizers - the process's own /proc/self files and the program's folder.
 #   usage: scripts/check-host-paths.sh [path/to/vrn-controller] [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +20,7 @@ prog_abs=$(readlink -f "$prog")
 allowed="$work/allowed"
 {
   echo "$prog_abs"
+  echo "$(dirname "$prog_abs")/"
   echo /etc/ld.so.cache
   echo /etc/ld.so.preload
   echo /etc/localtime
@@ -30,7 +32,7 @@ allowed="$work/allowed"
 # call names a file it touches.
 calls=$(grep -v -e 'execve(' -e 'getcwd(' "$log" || true)
 outside=$(echo "$calls" | grep -oE '"/[^"]*"' | tr -d '"' | sort -u |
-  grep -v -e "^$root\(/\|$\)" -e '^/lib/' -e '^/lib64/' -e '^/usr/lib/' | comm -23 - "$allowed" || true)
+  grep -v -e "^$root\(/\|$\)" -e '^/lib/' -e '^/lib64/' -e '^/usr/lib/' -e '^/proc/self/' | comm -23 - "$allowed" || true)
 # A relative path would lie wherever the program was started, outside the root as well.
 relative=$(echo "$calls" | grep -oE 'AT_FDCWD, "[^/"][^"]*"' | sort -u || true)
 outside=$(printf '%s\n%s' "$outside" "$relative" | sed '/^$/d')

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/regbus/regbus.h"
 #include "platform/options.h"
 #include "platform/root.h"
 #include "platform/stop_signal.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     // takes the signals.
     plat::BlockStopSignals();
 
-    // Register-bus bring-up: BusMapInit() is called here (core/regbus).
+    BusMapInit();  // ends the process when the register windows cannot be mapped
 
     std::printf("vrn-controller: instrument root %s\n", plat::Root().c_str());
     std::fflush(stdout);

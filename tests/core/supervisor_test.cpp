@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include "core/sys_event.h"
@@ -138,6 +140,38 @@ TEST(ThreadTable, FourteenRowsInStartOrder) {
         EXPECT_EQ(ThreadTable[i].priority, prio[i]);
         EXPECT_EQ(ThreadTable[i].policy, (i == 10 || i == 11) ? kPolicyFifo : kPolicyRr);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// With real threads: a start request brings the interface threads up, a stop request lets them end by
+// themselves and is acknowledged once every running word is clear.
+TEST(SupervisorThreads, InterfaceThreadsFollowStartAndStopRequests) {
+    plat::SetTimeScale(20);
+    core::ResetThreadOps();
+    StartThread(LanConnThread, kPolicyRr, 9);  // clears its serving word on a stop request
+    g_ThreadCtl.control.store(kIfaceStart);
+    SupervisorPass();
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    auto running = [](int w) { return g_ThreadCtl.running[w].load() == 1; };
+    while (!(running(kRunUsbDev) && running(kRunUsbGpib) && running(kRunWeb80) && running(kRunWeb81)) &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(running(kRunUsbDev) && running(kRunUsbGpib) && running(kRunWeb80) && running(kRunWeb81));
+    EXPECT_FALSE(running(kRunFieldbus));  // no card: the fieldbus thread ended at once
+    EXPECT_TRUE(running(kRunModbus));
+    EXPECT_TRUE(running(kRunRs232));
+
+    g_ThreadCtl.control.store(kIfaceStop);
+    while (g_ThreadCtl.control.load() != kIfaceIdle && std::chrono::steady_clock::now() < until)
+        SupervisorPass();
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
+    for (const auto& w : g_ThreadCtl.running)
+        EXPECT_EQ(w.load(), 0u);
+    plat::SetTimeScale(1);
 }
 
 }  // namespace

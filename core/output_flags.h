@@ -1,18 +1,14 @@
 #pragma once
-// The four output flag bytes, kept as one word (byte 0 in the low bits). Every thread reads them; the
-// control task, the panel and the SCPI channels set single bits.
+// g_OutputFlags: four flag bytes of the output state, kept as one word (byte k = bits 8k to 8k+7).
 #include <atomic>
 #include <cstdint>
 
 extern std::atomic<uint32_t> g_OutputFlags;
 
 enum OutputFlagBit : uint32_t {
-    kOutFlagOutputOn = 1,        // byte 0 bit 1: the output is on
-    kOutFlagRemote = 3,          // byte 0 bit 3: remote indicator ("RMT"), set by the SCPI channels
-    kOutFlagSeqSimActive = 8,    // byte 1 bit 0: a SEQ/SIM function is active
-    kOutFlagSelPhaseLow = 26,    // byte 3 bits 2-3: the selected phase 0..2 (L1-L3)
-    kOutFlagSettled = 28,        // byte 3 bit 4: per-line comparison active
-    kOutFlagEditAllSkipped = 29  // byte 3 bit 5: settling pass skipped in edit-all mode
+    kOutFlagOutputOn = 1,      // byte 0 bit 1: the output is on
+    kOutFlagRemote = 3,        // byte 0 bit 3: remote indicator ("RMT"), set by the SCPI channels
+    kOutFlagSeqSimActive = 8,  // byte 1 bit 0: a SEQUENCE or SIMULATE function is active
 };
 
 inline bool OutputFlagTest(OutputFlagBit bit) {

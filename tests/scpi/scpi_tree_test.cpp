@@ -165,7 +165,9 @@ TEST(Units, TablesGiveExponentsAsWritten) {
         int32_t e = 99;
         uint32_t len = static_cast<uint32_t>(std::string(c.unit).size());
         EXPECT_EQ(scpi::UnitLookup(c.table, c.unit, len, &e), c.found) << c.table << " " << c.unit;
-        if (c.found) EXPECT_EQ(e, c.exponent) << c.unit;
+        if (c.found) {
+            EXPECT_EQ(e, c.exponent) << c.unit;
+        }
     }
 }
 

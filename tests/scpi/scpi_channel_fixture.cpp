@@ -30,6 +30,7 @@ int FakeWrite(const void* data, uint32_t length, int32_t mode) {
 }
 
 int FakeControl(int32_t code, uintptr_t argument) {
+    if (code != kPortCtlCommitted) g_channel->controls.emplace_back(code, argument);
     if (code == kPortCtlConnected) return 1;
     return scpi::PortControl(&g_channel->port, code, reinterpret_cast<const void*>(argument));
 }
@@ -75,6 +76,7 @@ void FakeChannel::Reset() {
     input.clear();
     inputPos = 0;
     commands.clear();
+    controls.clear();
     std::memset(&parse, 0, sizeof(parse));
     std::memset(&lexer, 0, sizeof(lexer));
     std::memset(cmd.get(), 0, offsetof(ScpiCmdBlock, data));

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scpi/remote_port.h"
@@ -62,6 +63,8 @@ class FakeChannel {
     size_t inputPos = 0;
     int pipeRead = -1;
     int pipeWrite = -1;
+    // Control codes the channel issued, with their arguments.
+    std::vector<std::pair<int32_t, uintptr_t>> controls;
     // Longest the port read may hand out per call (1 = byte by byte for every read).
     uint32_t readChunk = 1u << 30;
 

@@ -71,6 +71,8 @@ const Case kHeaders[] = {
     {"VOLT:\n", "", "-102,\"Syntax error\""},
     {"?\n", "", "-103,\"Invalid separator\""},
     {"VOL'T 5'\n", "", "-111,\"Header separator error\""},
+    // A message ending inside a quote opened after an error is invalid string data, and ends there.
+    {"VOL'T 5\n*CLS\n", "2", "-151,\"Invalid string data\""},
     {"VOLT-5\n", "", "-113,\"Undefined header\""},
     {"(VOLT\n", "", "-101,\"Invalid character\""},
     // Numeric suffixes.

@@ -70,6 +70,10 @@ struct EsrCase {
     uint16_t bit;
 };
 
+void PrintTo(const EsrCase& c, std::ostream* os) {
+    *os << c.index;
+}
+
 class EsrClass : public ::testing::TestWithParam<EsrCase> {};
 
 // Each error class sets its standard event bit when its command finishes.

@@ -20,7 +20,10 @@ void scpiResetInterface(ScpiInterface* ifc) {
     ps->curNode = curNode;
     ps->state = kParseHeader;
     uint32_t sel = g_ScpiCmdSetSel.load(std::memory_order_relaxed);
-    ifc->cmdSet = &g_ScpiCmdSets[sel < 2 ? sel : 0];
+    const ScpiCmdSet* row = &g_ScpiCmdSets[sel < 2 ? sel : 0];
+    // A node of one set means nothing in the other: a change of set starts at its main root.
+    if (ifc->cmdSet != nullptr && ifc->cmdSet != row) ps->curNode = row->desc->mainRoot;
+    ifc->cmdSet = row;
     ifc->deferredState = 0;
     scpi::LogNewLine(ifc);
 }

@@ -1,11 +1,10 @@
 #pragma once
-// Process-wide words of the control task that the parameter store and its defaults touch: the output flags,
-// the output shadow and the arbitrary-waveform update field.
+// Process-wide words of the control task that the parameter store and its defaults touch: the output shadow
+// and the arbitrary-waveform update field.
 #include <atomic>
 #include <cstdint>
 
-// Output flags: byte 0 bit 1 output on; byte 3 bits 2-3 the selected line (0..2), bit 4 settled.
-extern std::atomic<uint32_t> g_OutputFlags;
+#include "core/output_flags.h"
 
 // The value of each output setting as last written to the power stage, per unit L1, L2, L3, LINE; a setter
 // stores value + 1 into a word to force the next pass to write it again.

@@ -1,7 +1,7 @@
 // Builds every record of the parameter store from the default tables.
 #include "core/ctrl_words.h"
 #include "core/model_table.h"
-#include "core/param_access_ops.h"
+#include "core/param_access.h"
 #include "core/param_init.h"
 #include "core/param_store.h"
 #include "core/wave_crest.h"

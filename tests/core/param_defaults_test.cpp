@@ -5,7 +5,7 @@
 
 #include "core/ctrl_words.h"
 #include "core/model_table.h"
-#include "core/param_access_ops.h"
+#include "core/param_access.h"
 #include "core/param_init.h"
 #include "core/param_store.h"
 #include "engine/arb_mem.h"

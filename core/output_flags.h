@@ -1,0 +1,21 @@
+#pragma once
+// g_OutputFlags: four flag bytes of the output state, kept as one word (byte k = bits 8k to 8k+7).
+#include <atomic>
+#include <cstdint>
+
+extern std::atomic<uint32_t> g_OutputFlags;
+
+enum OutputFlagBit : uint32_t {
+    kOutFlagOutputOn = 1,      // byte 0 bit 1: the output is on
+    kOutFlagSeqSimActive = 8,  // byte 1 bit 0: a SEQUENCE or SIMULATE function is active
+};
+
+inline bool OutputFlagTest(OutputFlagBit bit) {
+    return (g_OutputFlags.load(std::memory_order_relaxed) >> bit) & 1u;
+}
+inline void OutputFlagSet(OutputFlagBit bit) {
+    g_OutputFlags.fetch_or(1u << bit, std::memory_order_relaxed);
+}
+inline void OutputFlagClear(OutputFlagBit bit) {
+    g_OutputFlags.fetch_and(~(1u << bit), std::memory_order_relaxed);
+}

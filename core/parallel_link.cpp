@@ -1,0 +1,3 @@
+#include "core/parallel_link.h"
+
+ParallelLinkRec g_ParallelLink;

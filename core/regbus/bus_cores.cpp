@@ -1,0 +1,175 @@
+#include <bit>
+#include <limits>
+
+#include "core/regbus/bus_internal.h"
+#include "core/regbus/encoding.h"
+#include "engine/seq_access.h"
+#include "platform/clock.h"
+
+namespace regbus {
+namespace {
+
+using Lock = std::lock_guard<std::mutex>;
+
+bool IsLinkRxReg(uint32_t reg) {
+    return reg >= 98 && reg <= 103;
+}
+bool IsHarmonicReg(uint32_t reg) {
+    return reg <= 5;
+}
+
+// Float x 100 truncated toward zero; a value no 32-bit integer can hold (or NaN) reads as 0.
+int32_t FloatTimes100(float f) {
+    float scaled = f * 100.0f;
+    if (!(scaled > -2147483648.0f && scaled < 2147483648.0f)) return 0;
+    return static_cast<int32_t>(scaled);
+}
+
+}  // namespace
+
+void Write32Locked(uint32_t reg, uint32_t word, uint32_t value) {
+    g_RegBus.command = reg << 4;
+    Bus_Write16(kIndexReg, 2u * word);
+    Bus_Write16(reg, value & 0xFFFFu);
+    Bus_Write16(kIndexReg, 2u * word + 1u);
+    Bus_Write16(reg, value >> 16);
+}
+
+uint32_t Read32Locked(uint32_t reg, uint32_t word) {
+    g_RegBus.command = reg << 4;
+    Bus_Write16(kIndexReg, 2u * word);
+    uint32_t low = Bus_Read16(reg);
+    Bus_Write16(kIndexReg, 2u * word + 1u);
+    uint32_t high = Bus_Read16(reg);
+    return high * 65536u + low;
+}
+
+int32_t CurrentStepWord() {
+    int32_t step = SeqGetAbsStep();
+    return step >= 0 && static_cast<uint32_t>(step) <= kMaxWordIndex ? step : -1;
+}
+
+}  // namespace regbus
+
+using regbus::HoldRefuses;
+using regbus::kMaxWordIndex;
+using regbus::Read32Locked;
+using regbus::Write32Locked;
+
+int32_t BusReg_ReadInt(int force, uint32_t reg) {
+    if (HoldRefuses(force)) return 0;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    uint32_t raw = Read32Locked(reg, 0);
+    g_RegBus.result = regbus::IsIntegerReadRegister(reg) ? static_cast<int32_t>(raw)
+                                                         : regbus::FloatTimes100(std::bit_cast<float>(raw));
+    return g_RegBus.result;
+}
+
+int32_t BusReg_ReadIntAt(int force, uint32_t reg, uint32_t index) {
+    if (!regbus::IsLinkRxReg(reg) || index > kMaxWordIndex || HoldRefuses(force)) return 0;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    g_RegBus.result = static_cast<int32_t>(Read32Locked(reg, index));
+    return g_RegBus.result;
+}
+
+uint32_t BusReg_ReadRaw(int force, uint32_t reg) {
+    if (reg != 2090 || HoldRefuses(force)) return 0;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    uint32_t raw = Read32Locked(reg, 0);
+    g_RegBus.result = static_cast<int32_t>(raw);
+    return raw;
+}
+
+float BusReg_ReadFloat(uint32_t reg) {
+    if (g_BusHold.load(std::memory_order_relaxed) != 0) return 0.0f;
+    float value;
+    {
+        std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+        value = std::bit_cast<float>(Read32Locked(reg, 0));
+    }
+    if (value < -1e6f || value > 1e7f) return 0.0f;
+    return value;
+}
+
+uint32_t BusReg_ReadAt(int, uint32_t reg, uint32_t index) {
+    if (!regbus::IsHarmonicReg(reg) || index > kMaxWordIndex) return 0;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    return Read32Locked(reg, index);
+}
+
+uint32_t BusReg_ReadStepWord(int kind, uint32_t reg) {
+    int32_t word = kind == 0 ? regbus::CurrentStepWord() : kind == 1 ? 5 : -1;
+    if (word < 0) return 0;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    return Read32Locked(reg, static_cast<uint32_t>(word));
+}
+
+float BusReg_ReadStepFloat(int, uint32_t reg) {
+    int32_t word = regbus::CurrentStepWord();
+    if (word < 0) return 0.0f;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    return std::bit_cast<float>(Read32Locked(reg, static_cast<uint32_t>(word)));
+}
+
+int BusReg_WriteFloat(int force, uint32_t reg, float value) {
+    if (HoldRefuses(force)) return 0;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    Write32Locked(reg, 0, std::bit_cast<uint32_t>(value));
+    return 0;
+}
+
+float BusReg_WriteFloatAt(uint32_t reg, uint32_t index, float value) {
+    if (g_BusHold.load(std::memory_order_relaxed) != 0 || index > kMaxWordIndex) return 0.0f;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    Write32Locked(reg, index, std::bit_cast<uint32_t>(value));
+    return value;
+}
+
+int BusReg_WriteIntEx(int force, uint32_t reg, int32_t value) {
+    regbus::Encoding encoding = regbus::WriteIntExEncoding(reg);
+    if (encoding == regbus::Encoding::kNone || HoldRefuses(force)) return 0;
+    uint32_t bits = regbus::Encode(encoding, value);
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    Write32Locked(reg, 0, bits);
+    return 0;
+}
+
+int BusReg_WriteStep(int force, uint32_t reg, int32_t value, int) {
+    regbus::Encoding encoding = regbus::StepEncoding(reg);
+    if (encoding == regbus::Encoding::kNone || HoldRefuses(force)) return 0;
+    int32_t word = regbus::CurrentStepWord();
+    if (word < 0) return 0;
+    uint32_t bits = regbus::Encode(encoding, value);
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    Write32Locked(reg, static_cast<uint32_t>(word), bits);
+    return 0;
+}
+
+int BusReg_WriteGuarded2447(int force, uint32_t reg, int32_t value) {
+    if (reg != 2447 || HoldRefuses(force)) return 0;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    Write32Locked(reg, 0, static_cast<uint32_t>(value));
+    return 0;
+}
+
+int BusReg_WriteArbTable(const int16_t* samples, int count, int slot) {
+    if (samples == nullptr || count < 0 || count > 4096 || slot < 0 || slot > 255) return -1;
+    const uint32_t reg = 256u + static_cast<uint32_t>(slot);
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    for (int i = 0; i < count; ++i) {
+        Write32Locked(reg, static_cast<uint32_t>(i), static_cast<uint32_t>(static_cast<int32_t>(samples[i])));
+    }
+    return 0;
+}
+
+int BusReg_LoopbackTest(uint32_t pattern) {
+    const uint32_t patterns[3] = {0x55555555u, pattern, 0xAAAAAAAAu};
+    int ok = 1;
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    for (uint32_t p : patterns) {
+        Write32Locked(2559, 0, p);
+        plat::SleepUs(5);
+        if (Read32Locked(2303, 0) != p) ok = 0;
+    }
+    return ok;
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Field access of the SEQUENCE and SIMULATE data: the parts the register bus needs.
+#include <cstdint>
+
+// The effective SEQ step (current step + step base): the step copy of the power stage's step registers
+// (768-803) that every step transfer addresses.
+int32_t SeqGetAbsStep();
+
+// 1 while a SEQUENCE or SIMULATE function is active (the active bit of g_OutputFlags), else 0.
+int SeqSimIsActive();

@@ -1,0 +1,19 @@
+// On this machine the two register windows lead to the simulated power stage.
+#include "platform/bus_window.h"
+#include "platform/power_stage_sim.h"
+
+namespace plat {
+
+int MapBusWindows(std::string* error) {
+    return PowerStage().Map(error);
+}
+
+void BusWriteByte(BusWindow window, uint32_t offset, uint8_t value) {
+    PowerStage().WriteByte(window, offset, value);
+}
+
+uint8_t BusReadByte(BusWindow window, uint32_t offset) {
+    return PowerStage().ReadByte(window, offset);
+}
+
+}  // namespace plat

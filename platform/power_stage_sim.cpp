@@ -1,0 +1,330 @@
+#include "platform/power_stage_sim.h"
+
+#include <bit>
+#include <cstdio>
+#include <system_error>
+
+namespace plat {
+namespace {
+
+constexpr size_t kViolationLogSize = 32;
+
+uint64_t Key(uint32_t reg, uint32_t word) {
+    return (uint64_t{reg} << 32) | word;
+}
+
+std::string Describe(const char* format, uint32_t a, uint32_t b = 0, uint32_t c = 0) {
+    char text[160];
+    std::snprintf(text, sizeof text, format, a, b, c);
+    return text;
+}
+
+}  // namespace
+
+PowerStageSim::PowerStageSim() {
+    model_.Reset();
+}
+
+void PowerStageSim::Reset() {
+    std::lock_guard<std::mutex> lock(mu_);
+    regs_.Clear();
+    model_.Reset();
+    overrides_.clear();
+    xors_.clear();
+    mapped_ = false;
+    mapFailure_ = 0;
+    index_ = 0;
+    lowPending_ = false;
+    phase_ = Phase::kIdle;
+    trace_.clear();
+    halfLogOn_ = false;
+    halfLog_.clear();
+    traceCapacity_ = 65536;
+    violations_ = 0;
+    violationLog_.clear();
+    byteAccesses_ = 0;
+    transfers_ = 0;
+    unmapped_ = 0;
+}
+
+int PowerStageSim::Map(std::string* error) {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (mapFailure_ != 0) {
+        int err = mapFailure_;
+        mapFailure_ = 0;
+        if (error) *error = std::generic_category().message(err);
+        return err;
+    }
+    mapped_ = true;
+    return 0;
+}
+
+void PowerStageSim::WriteByte(BusWindow window, uint32_t offset, uint8_t value) {
+    std::lock_guard<std::mutex> lock(mu_);
+    ++byteAccesses_;
+    if (!mapped_) ++unmapped_;
+    if (offset >= kStageRegisters) {
+        Violation(Describe("byte write at offset 0x%x, outside the register space", offset));
+        return;
+    }
+    if (window == kLowByteWindow) {
+        if (lowPending_)
+            Violation(Describe("low byte at register %u before the high byte of %u", offset, lowReg_));
+        lowPending_ = true;
+        lowIsWrite_ = true;
+        lowReg_ = offset;
+        lowByte_ = value;
+        return;
+    }
+    if (!lowPending_ || !lowIsWrite_ || lowReg_ != offset) {
+        Violation(Describe("high byte written to register %u without its low byte", offset));
+        lowPending_ = false;
+        return;
+    }
+    lowPending_ = false;
+    uint16_t half = static_cast<uint16_t>((uint16_t{value} << 8) | lowByte_);
+    LogHalf(true, offset, half);
+    if (offset == kIndexRegister) {
+        index_ = half;
+        OnIndexWrite(half);
+        return;
+    }
+    regs_.SetHalf(offset, index_ >> 1, (index_ & 1u) != 0, half);
+    OnHalf(true, offset, half);
+}
+
+uint8_t PowerStageSim::ReadByte(BusWindow window, uint32_t offset) {
+    std::lock_guard<std::mutex> lock(mu_);
+    ++byteAccesses_;
+    if (!mapped_) ++unmapped_;
+    if (offset >= kStageRegisters) {
+        Violation(Describe("byte read at offset 0x%x, outside the register space", offset));
+        return 0;
+    }
+    if (window == kLowByteWindow) {
+        if (lowPending_)
+            Violation(Describe("low byte at register %u before the high byte of %u", offset, lowReg_));
+        readLatch_ = ReadHalf(offset);
+        lowPending_ = true;
+        lowIsWrite_ = false;
+        lowReg_ = offset;
+        return static_cast<uint8_t>(readLatch_ & 0xFFu);
+    }
+    if (!lowPending_ || lowIsWrite_ || lowReg_ != offset) {
+        Violation(Describe("high byte read from register %u without its low byte", offset));
+        lowPending_ = false;
+        return static_cast<uint8_t>(ReadHalf(offset) >> 8);
+    }
+    lowPending_ = false;
+    LogHalf(false, offset, readLatch_);
+    if (offset != kIndexRegister) OnHalf(false, offset, readLatch_);
+    return static_cast<uint8_t>(readLatch_ >> 8);
+}
+
+uint16_t PowerStageSim::ReadHalf(uint32_t reg) {
+    if (reg == kIndexRegister) return index_;
+    uint32_t v = Answer(reg, index_ >> 1);
+    return static_cast<uint16_t>((index_ & 1u) ? v >> 16 : v & 0xFFFFu);
+}
+
+uint32_t PowerStageSim::Answer(uint32_t reg, uint32_t word) const {
+    uint64_t key = Key(reg, word);
+    auto o = overrides_.find(key);
+    uint32_t v = o != overrides_.end() ? o->second : model_.Read(regs_, reg, word);
+    auto x = xors_.find(key);
+    if (x != xors_.end()) v ^= x->second;
+    return v;
+}
+
+void PowerStageSim::OnIndexWrite(uint16_t value) {
+    switch (phase_) {
+        case Phase::kIdle:
+            break;
+        case Phase::kIndexLow:
+            Violation(Describe("index %u written while index %u waited for its half", value, 2u * word_));
+            break;
+        case Phase::kLowDone:
+            if (value == 2u * word_ + 1u) {
+                phase_ = Phase::kIndexHigh;
+                return;
+            }
+            Violation(Describe("index %u after the low half of register %u word %u", value, reg_, word_));
+            break;
+        case Phase::kIndexHigh:
+            Violation(
+                Describe("index %u written before the high half of register %u word %u", value, reg_, word_));
+            break;
+    }
+    // A new transfer starts here; it must begin with its low half.
+    phase_ = Phase::kIdle;
+    if (value & 1u) {
+        Violation(Describe("index %u selects a high half with no low half before it", value));
+        return;
+    }
+    word_ = static_cast<uint16_t>(value >> 1);
+    phase_ = Phase::kIndexLow;
+}
+
+void PowerStageSim::OnHalf(bool write, uint32_t reg, uint16_t value) {
+    switch (phase_) {
+        case Phase::kIdle:
+            Violation(Describe("half of register %u moved without an index write", reg));
+            return;
+        case Phase::kIndexLow:
+            reg_ = reg;
+            write_ = write;
+            lowHalf_ = value;
+            phase_ = Phase::kLowDone;
+            return;
+        case Phase::kLowDone:
+            Violation(Describe("second half of register %u moved without index %u", reg, 2u * word_ + 1u));
+            phase_ = Phase::kIdle;
+            return;
+        case Phase::kIndexHigh:
+            break;
+    }
+    phase_ = Phase::kIdle;
+    if (reg != reg_ || write != write_) {
+        Violation(Describe("high half of register %u follows the low half of register %u (word %u)", reg,
+                           reg_, word_));
+        return;
+    }
+    BusTransfer t;
+    t.write = write;
+    t.reg = static_cast<uint16_t>(reg);
+    t.word = word_;
+    t.raw = (uint32_t{value} << 16) | lowHalf_;
+    t.decode = DecodeOf(reg);
+    t.value = DecodeValue(t.decode, t.raw);
+    ++transfers_;
+    if (traceCapacity_ > 0) {
+        while (trace_.size() >= traceCapacity_)
+            trace_.pop_front();
+        trace_.push_back(t);
+    }
+    if (write) model_.Written(regs_, reg, word_, t.raw);
+}
+
+void PowerStageSim::Violation(const std::string& what) {
+    ++violations_;
+    if (violationLog_.size() < kViolationLogSize) violationLog_.push_back(what);
+}
+
+void PowerStageSim::LogHalf(bool write, uint32_t reg, uint16_t value) {
+    if (!halfLogOn_ || traceCapacity_ == 0) return;
+    while (halfLog_.size() >= traceCapacity_)
+        halfLog_.pop_front();
+    halfLog_.push_back({write, static_cast<uint16_t>(reg), value});
+}
+
+void PowerStageSim::SetHalfLog(bool on) {
+    std::lock_guard<std::mutex> lock(mu_);
+    halfLogOn_ = on;
+    halfLog_.clear();
+}
+
+std::vector<BusHalf> PowerStageSim::HalfLog() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return {halfLog_.begin(), halfLog_.end()};
+}
+
+std::vector<BusTransfer> PowerStageSim::Trace() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return {trace_.begin(), trace_.end()};
+}
+
+void PowerStageSim::ClearTrace() {
+    std::lock_guard<std::mutex> lock(mu_);
+    trace_.clear();
+    halfLog_.clear();
+}
+
+void PowerStageSim::SetTraceCapacity(size_t capacity) {
+    std::lock_guard<std::mutex> lock(mu_);
+    traceCapacity_ = capacity;
+    while (trace_.size() > traceCapacity_)
+        trace_.pop_front();
+    while (halfLog_.size() > traceCapacity_)
+        halfLog_.pop_front();
+}
+
+uint64_t PowerStageSim::OrderViolations() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return violations_;
+}
+
+std::vector<std::string> PowerStageSim::ViolationLog() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return violationLog_;
+}
+
+uint64_t PowerStageSim::ByteAccesses() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return byteAccesses_;
+}
+
+uint64_t PowerStageSim::Transfers() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return transfers_;
+}
+
+uint64_t PowerStageSim::UnmappedAccesses() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return unmapped_;
+}
+
+uint32_t PowerStageSim::Stored(uint32_t reg, uint32_t word) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return reg < kStageRegisters ? regs_.Get(reg, word) : 0u;
+}
+
+void PowerStageSim::Poke(uint32_t reg, uint32_t word, uint32_t value) {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (reg < kStageRegisters) regs_.Set(reg, word, value);
+}
+
+void PowerStageSim::SetRead(uint32_t reg, uint32_t word, uint32_t value) {
+    std::lock_guard<std::mutex> lock(mu_);
+    overrides_[Key(reg, word)] = value;
+}
+
+void PowerStageSim::SetReadFloat(uint32_t reg, uint32_t word, float value) {
+    SetRead(reg, word, std::bit_cast<uint32_t>(value));
+}
+
+void PowerStageSim::ClearRead(uint32_t reg, uint32_t word) {
+    std::lock_guard<std::mutex> lock(mu_);
+    overrides_.erase(Key(reg, word));
+}
+
+void PowerStageSim::InjectReadXor(uint32_t reg, uint32_t word, uint32_t mask) {
+    std::lock_guard<std::mutex> lock(mu_);
+    xors_[Key(reg, word)] = mask;
+}
+
+void PowerStageSim::ClearReadXor(uint32_t reg, uint32_t word) {
+    std::lock_guard<std::mutex> lock(mu_);
+    xors_.erase(Key(reg, word));
+}
+
+void PowerStageSim::SetMapFailure(int err) {
+    std::lock_guard<std::mutex> lock(mu_);
+    mapFailure_ = err;
+}
+
+void PowerStageSim::SetVaClass(uint32_t vaClass) {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.vaClass = vaClass;
+}
+
+void PowerStageSim::SetBootStatus(uint32_t status) {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.bootStatus = status;
+}
+
+PowerStageSim& PowerStage() {
+    static PowerStageSim stage;
+    return stage;
+}
+
+}  // namespace plat

@@ -1,0 +1,139 @@
+#pragma once
+// The simulated power stage (FPGA and DSP) behind the two register windows on this machine.
+//
+// It sees every byte access in the order the controller makes them, assembles 16-bit halves (low-byte
+// window, then high-byte window), decodes the index register 2304 and keeps the 32-bit words of every
+// register per word index, as the hardware does. Above that it checks the transfer protocol (index write,
+// half, index write, half) and records each complete 32-bit transfer in a trace, decoded by the stage's own
+// table of register encodings. What the stage answers on a read comes from PowerStageModel.
+//
+// Its lock covers one byte access only: it never serialises whole transfers, so two controller threads that
+// interleave their transfers show up as order violations instead of being hidden.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/bus_window.h"
+#include "platform/power_stage_model.h"
+
+namespace plat {
+
+// One complete 32-bit transfer as the stage saw it.
+struct BusTransfer {
+    bool write = false;
+    uint16_t reg = 0;
+    uint16_t word = 0;  // 32-bit word index (index register value / 2)
+    uint32_t raw = 0;   // the 32 bits moved
+    RegDecode decode = RegDecode::kUInt;
+    double value = 0.0;  // raw decoded by the register's encoding (V, A, Hz, %, ...)
+};
+
+// One 16-bit access (both bytes), for tests that check the order of halves.
+struct BusHalf {
+    bool write = false;
+    uint16_t reg = 0;
+    uint16_t value = 0;
+    bool operator==(const BusHalf&) const = default;
+};
+
+class PowerStageSim {
+  public:
+    PowerStageSim();
+
+    // Back to power-on: registers, trace, overrides, injected faults, violations and counters cleared,
+    // model settings at their defaults, windows unmapped.
+    void Reset();
+
+    // Window side (called by the host implementation of bus_window.h).
+    int Map(std::string* error);
+    void WriteByte(BusWindow window, uint32_t offset, uint8_t value);
+    uint8_t ReadByte(BusWindow window, uint32_t offset);
+
+    // Trace of complete 32-bit transfers, oldest first; it keeps the newest `capacity` entries.
+    std::vector<BusTransfer> Trace() const;
+    void ClearTrace();  // also empties the half log
+    void SetTraceCapacity(size_t capacity);
+
+    // Log of 16-bit accesses (index writes included), off until enabled; same capacity as the trace.
+    void SetHalfLog(bool on);
+    std::vector<BusHalf> HalfLog() const;
+
+    // Protocol check: anything but "index 2i, half, index 2i+1, half of the same register and direction"
+    // counts as a violation; the first few are described in ViolationLog.
+    uint64_t OrderViolations() const;
+    std::vector<std::string> ViolationLog() const;
+
+    uint64_t ByteAccesses() const;      // every byte access since Reset
+    uint64_t Transfers() const;         // complete 32-bit transfers since Reset
+    uint64_t UnmappedAccesses() const;  // byte accesses made before the windows were mapped
+
+    // The stage's memory: the word as last written by the controller (or poked by a test).
+    uint32_t Stored(uint32_t reg, uint32_t word) const;
+    void Poke(uint32_t reg, uint32_t word, uint32_t value);
+
+    // Read answers. An override replaces whatever the stage would answer; an XOR mask corrupts it
+    // (a bad loop-back, a read-back mismatch).
+    void SetRead(uint32_t reg, uint32_t word, uint32_t value);
+    void SetReadFloat(uint32_t reg, uint32_t word, float value);
+    void ClearRead(uint32_t reg, uint32_t word);
+    void InjectReadXor(uint32_t reg, uint32_t word, uint32_t mask);
+    void ClearReadXor(uint32_t reg, uint32_t word);
+
+    // The next Map call fails with this errno value (0: mapping succeeds).
+    void SetMapFailure(int err);
+
+    // Settings of the stage model.
+    void SetVaClass(uint32_t vaClass);
+    void SetBootStatus(uint32_t status);
+
+  private:
+    enum class Phase { kIdle, kIndexLow, kLowDone, kIndexHigh };
+
+    void OnIndexWrite(uint16_t value);
+    void OnHalf(bool write, uint32_t reg, uint16_t value);
+    void Violation(const std::string& what);
+    void LogHalf(bool write, uint32_t reg, uint16_t value);
+    uint16_t ReadHalf(uint32_t reg);
+    uint32_t Answer(uint32_t reg, uint32_t word) const;
+
+    mutable std::mutex mu_;
+    RegisterFile regs_;
+    PowerStageModel model_;
+    std::map<uint64_t, uint32_t> overrides_;
+    std::map<uint64_t, uint32_t> xors_;
+    bool mapped_ = false;
+    int mapFailure_ = 0;
+    uint16_t index_ = 0;  // register 2304
+
+    // Byte assembly of one 16-bit access.
+    bool lowPending_ = false;
+    bool lowIsWrite_ = false;
+    uint32_t lowReg_ = 0;
+    uint8_t lowByte_ = 0;
+    uint16_t readLatch_ = 0;
+
+    // Protocol of one 32-bit transfer.
+    Phase phase_ = Phase::kIdle;
+    uint16_t word_ = 0;
+    uint32_t reg_ = 0;
+    bool write_ = false;
+    uint16_t lowHalf_ = 0;
+
+    std::deque<BusTransfer> trace_;
+    bool halfLogOn_ = false;
+    std::deque<BusHalf> halfLog_;
+    size_t traceCapacity_ = 65536;
+    uint64_t violations_ = 0;
+    std::vector<std::string> violationLog_;
+    uint64_t byteAccesses_ = 0;
+    uint64_t transfers_ = 0;
+    uint64_t unmapped_ = 0;
+};
+
+// The one power stage of this process.
+PowerStageSim& PowerStage();
+
+}  // namespace plat

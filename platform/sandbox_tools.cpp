@@ -1,0 +1,71 @@
+#include "platform/sandbox_tools.h"
+
+#include <cstddef>
+
+namespace plat::sandbox {
+namespace {
+
+// Adding a tool is adding a row. Simulated tools print nothing and succeed unless their row's
+// handler says otherwise.
+constexpr Tool kTools[] = {
+    {"cat", Cat, false},
+    {"cp", Cp, false},
+    {"dd", Dd, false},
+    {"echo", Echo, false},
+    {"grep", Grep, false},
+    {"md5sum", Md5sum, false},
+    {"mkdir", Mkdir, false},
+    {"mv", Mv, false},
+    {"rm", Rm, false},
+    {"sync", Sync, false},
+    {"tar", Tar, false},
+    {"avahi-autoipd", Record, true},
+    {"avahi-daemon", Record, true},
+    {"flash_eraseall", Record, true},
+    {"flashcp", Record, true},
+    {"fw_printenv", FwPrintenv, true},
+    {"fw_setenv", FwSetenv, true},
+    {"hostname", Record, true},
+    {"ifconfig", Record, true},
+    {"insmod", Insmod, true},
+    {"kill", Record, true},
+    {"killall", Record, true},
+    {"mount", Mount, true},
+    {"reboot", Record, true},
+    {"rmmod", Rmmod, true},
+    {"route", Record, true},
+    {"udhcpc", Record, true},
+    {"umount", Umount, true},
+};
+
+}  // namespace
+
+const Tool* FindTool(std::string_view command) {
+    size_t slash = command.rfind('/');
+    std::string_view name = slash == std::string_view::npos ? command : command.substr(slash + 1);
+    for (const Tool& tool : kTools)
+        if (name == tool.name) return &tool;
+    return nullptr;
+}
+
+bool SplitOptions(const Args& args, std::string_view allowed, std::string* options, Args* operands,
+                  ToolIo& io) {
+    size_t i = 1;
+    for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
+        if (args[i] == "--") {
+            ++i;
+            break;
+        }
+        for (char c : std::string_view(args[i]).substr(1)) {
+            if (allowed.find(c) == std::string_view::npos) {
+                io.err += args[0] + ": invalid option -- '" + c + "'\n";
+                return false;
+            }
+            *options += c;
+        }
+    }
+    operands->assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    return true;
+}
+
+}  // namespace plat::sandbox

@@ -1,0 +1,142 @@
+// Calibration pages: checksum, read with retries, write, and the phase-fault guard.
+#include <numeric>
+
+#include "core/regbus/regbus.h"
+#include "core/sys_status.h"
+#include "platform/clock.h"
+#include "regbus_setup.h"
+
+namespace {
+
+using Page = std::vector<uint16_t>;
+
+// A page whose words 0-253 follow a pattern and whose word 254 is their checksum.
+Page GoodPage(uint16_t seed) {
+    Page page(regbus::kCalPageWords, 0);
+    uint16_t sum = 0;
+    for (int i = 0; i < regbus::kCalChecksumWord; ++i) {
+        page[i] = static_cast<uint16_t>(seed + i * 257);
+        sum = static_cast<uint16_t>(sum + page[i]);
+    }
+    page[regbus::kCalChecksumWord] = sum;
+    page[255] = 0x5A5A;  // never transferred
+    return page;
+}
+
+void LoadTable(int p, const Page& page) {
+    std::copy(page.begin(), page.end(), regbus::CalPage(p));
+}
+Page Table(int p) {
+    return Page(regbus::CalPage(p), regbus::CalPage(p) + regbus::kCalPageWords);
+}
+
+// The stage holds `page` at register 6 + p, each word as the low half of a 32-bit word.
+void StagePage(int p, const Page& page) {
+    for (int w = 0; w < regbus::kCalPageWords; ++w)
+        plat::PowerStage().Poke(6 + p, w, page[w]);
+}
+
+}  // namespace
+
+TEST(CalPageChecksum, NeedsAMatchingNonzeroSum) {
+    Page zero(256, 0);
+    EXPECT_FALSE(regbus::CalPageChecksumOk(zero.data()));  // a blank page is not a valid page
+
+    Page good = GoodPage(3);
+    EXPECT_TRUE(regbus::CalPageChecksumOk(good.data()));
+
+    Page off = good;
+    off[100] ^= 1;
+    EXPECT_FALSE(regbus::CalPageChecksumOk(off.data()));
+
+    Page wrapped(256, 0);  // the sum wraps at 16 bits
+    wrapped[0] = 0xFFFF;
+    wrapped[1] = 0x0003;
+    wrapped[254] = 0x0002;
+    EXPECT_TRUE(regbus::CalPageChecksumOk(wrapped.data()));
+
+    Page wrappedToZero(256, 0);
+    wrappedToZero[0] = 0xFFFF;
+    wrappedToZero[1] = 0x0001;
+    EXPECT_FALSE(regbus::CalPageChecksumOk(wrappedToZero.data()));
+}
+
+TEST_F(RegBusTest, CalPageReadTakesAGoodPage) {
+    plat::SetTimeScale(100.0);
+    SysStatusSet(kSysCalPageRead);
+    Page good = GoodPage(11);
+    StagePage(1, good);
+    EXPECT_EQ(BusReg_ReadCalPage(1), 0);
+    Page expected = good;
+    expected[255] = 0;  // word 255 stays as it was in memory
+    EXPECT_EQ(Table(1), expected);
+    EXPECT_EQ(Stage().Transfers(), 255u);  // one attempt, words 0-254
+    EXPECT_FALSE(SysStatusTest(kSysCalPageRead));
+}
+
+TEST_F(RegBusTest, CalPageReadTriesThreeTimesAndKeepsTheOldPage) {
+    plat::SetTimeScale(100.0);
+    Page old = GoodPage(1);
+    LoadTable(0, old);
+    struct Case {
+        const char* name;
+        Page staged;
+    };
+    Page badSum = GoodPage(5);
+    badSum[7] ^= 0x10;
+    const Case cases[] = {{"blank page", Page(256, 0)}, {"checksum off", badSum}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StagePage(0, c.staged);
+        Clear();
+        EXPECT_EQ(BusReg_ReadCalPage(0), 1);
+        EXPECT_EQ(Transfers().size(), 3u * 255u);
+        EXPECT_EQ(Table(0), old);
+    }
+}
+
+TEST_F(RegBusTest, CalPageWriteSendsACheckedPage) {
+    Page good = GoodPage(42);
+    LoadTable(2, good);
+    EXPECT_EQ(BusReg_WriteCalPage(1, 2), 0);
+    EXPECT_EQ(Stage().Transfers(), 255u);
+    for (int w = 0; w <= 254; ++w)
+        ASSERT_EQ(Stage().Stored(8, w), good[w]) << w;  // high half 0
+    EXPECT_EQ(Stage().Stored(8, 255), 0u);
+
+    Clear();
+    EXPECT_EQ(BusReg_WriteCalPage(0, 2), 0);  // check only
+    EXPECT_TRUE(Transfers().empty());
+
+    regbus::CalPage(2)[254] = 0;  // blank checksum: refused, nothing sent
+    EXPECT_EQ(BusReg_WriteCalPage(1, 2), 1);
+    LoadTable(2, Page(256, 0));
+    EXPECT_EQ(BusReg_WriteCalPage(1, 2), 1);
+    EXPECT_TRUE(Transfers().empty());
+}
+
+TEST_F(RegBusTest, CalPagesRestWhilePhaseFaulted) {
+    Page good = GoodPage(9);
+    Page old = GoodPage(2);
+    StagePage(0, good);
+    LoadTable(0, old);
+    g_PhaseFault = 1;
+    EXPECT_EQ(BusReg_ReadCalWord(0, 3), 0);
+    EXPECT_EQ(BusReg_ReadCalPage(0), 1);
+    EXPECT_EQ(Table(0), old);
+    EXPECT_EQ(BusReg_WriteCalPage(1, 0), 0);  // the page is sound; the stage just is not written
+    EXPECT_EQ(Stage().ByteAccesses(), 0u);
+    g_PhaseFault = 0;
+    EXPECT_EQ(BusReg_ReadCalWord(0, 3), good[3]);
+}
+
+TEST_F(RegBusTest, CalPagesOutsideThePhasesAreRefused) {
+    for (int page : {-1, 3, 90}) {
+        EXPECT_EQ(BusReg_ReadCalPage(page), 1);
+        EXPECT_EQ(BusReg_WriteCalPage(1, page), 1);
+        EXPECT_EQ(BusReg_ReadCalWord(page, 0), 0);
+        EXPECT_EQ(regbus::CalPage(page), nullptr);
+    }
+    EXPECT_EQ(BusReg_ReadCalWord(0, 256), 0);
+    EXPECT_EQ(Stage().ByteAccesses(), 0u);
+}

@@ -1,0 +1,50 @@
+// Cost of register transfers through the simulated power stage.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/regbus/regbus.h"
+#include "platform/power_stage_sim.h"
+
+namespace {
+
+// state.range(0): 1 with the stage's transfer trace on (as the program runs), 0 with it off.
+void PrepareStage(const benchmark::State& state) {
+    plat::PowerStage().Reset();
+    BusMapInit();
+    plat::PowerStage().SetTraceCapacity(state.range(0) ? 65536 : 0);
+}
+
+void BM_Write32(benchmark::State& state) {
+    PrepareStage(state);
+    int32_t v = 0;
+    for (auto _ : state)
+        BusReg_WriteIntEx(0, 2384, v++);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Write32)->Arg(1)->Arg(0);
+
+void BM_Read32(benchmark::State& state) {
+    PrepareStage(state);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BusReg_ReadFloat(2128));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Read32)->Arg(1)->Arg(0);
+
+void BM_WriteArbTable(benchmark::State& state) {
+    PrepareStage(state);
+    std::vector<int16_t> samples(4096);
+    for (int i = 0; i < 4096; ++i)
+        samples[i] = static_cast<int16_t>(std::lround(32767 * std::sin(2 * M_PI * i / 4096)));
+    int slot = 0;
+    for (auto _ : state) {
+        BusReg_WriteArbTable(samples.data(), 4096, slot);
+        slot = (slot + 1) & 0xFF;
+    }
+    state.SetItemsProcessed(state.iterations() * 4096);
+}
+BENCHMARK(BM_WriteArbTable)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

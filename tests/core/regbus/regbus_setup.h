@@ -1,0 +1,25 @@
+#pragma once
+// Test fixture (gtest only; its definitions are in regbus_setup_test.cpp): a freshly powered simulated
+// power stage with the bus mapped, the hold and fault flags clear and the output state at its defaults.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/power_stage_sim.h"
+
+class RegBusTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    static plat::PowerStageSim& Stage() { return plat::PowerStage(); }
+    // The 32-bit transfers since the last ClearTrace.
+    static std::vector<plat::BusTransfer> Transfers() { return Stage().Trace(); }
+    static void Clear() { Stage().ClearTrace(); }
+};
+
+// The one transfer of the trace (fails the test when there is not exactly one).
+plat::BusTransfer OnlyTransfer(const std::vector<plat::BusTransfer>& trace);
+// The writes of a trace, as {register, word} pairs in order.
+std::vector<std::pair<uint16_t, uint16_t>> WrittenRegisters(const std::vector<plat::BusTransfer>& trace);

@@ -1,0 +1,55 @@
+#include "regbus_setup.h"
+
+#include "core/output_flags.h"
+#include "core/parallel_link.h"
+#include "core/model_table.h"
+#include "core/param_access.h"
+#include "core/param_init.h"
+#include "core/regbus/regbus.h"
+#include "core/sys_status.h"
+#include "platform/clock.h"
+
+void RegBusTest::SetUp() {
+    Stage().Reset();
+    BusMapInit();
+    g_BusHold = 0;
+    g_PhaseFault = 0;
+    g_OutputFlags = 0;
+    g_SysStatus = 0;
+    g_SeqSimCmd = 0;
+    // The access-layer setters keep a value only within its record's limits: build the store.
+    g_ModelId = 2;
+    g_ModelClass = 1;
+    ParamTableInit();
+    SetOutputMode(0);
+    SetSyncPhase(0);
+    SetMainSig(0, 0);
+    for (auto& slave : g_ParallelLink.slave) {
+        slave.startupError = 0;
+        slave.rawFault = 0;
+    }
+    for (int p = 0; p < regbus::kCalPageCount; ++p) {
+        uint16_t* page = regbus::CalPage(p);
+        std::fill(page, page + regbus::kCalPageWords, uint16_t{0});
+    }
+}
+
+void RegBusTest::TearDown() {
+    EXPECT_EQ(Stage().OrderViolations(), 0u)
+        << (Stage().ViolationLog().empty() ? "" : Stage().ViolationLog()[0]);
+    EXPECT_EQ(Stage().UnmappedAccesses(), 0u);
+    plat::SetTimeScale(1.0);
+}
+
+plat::BusTransfer OnlyTransfer(const std::vector<plat::BusTransfer>& trace) {
+    EXPECT_EQ(trace.size(), 1u);
+    return trace.empty() ? plat::BusTransfer{} : trace.front();
+}
+
+std::vector<std::pair<uint16_t, uint16_t>> WrittenRegisters(const std::vector<plat::BusTransfer>& trace) {
+    std::vector<std::pair<uint16_t, uint16_t>> out;
+    for (const auto& t : trace) {
+        if (t.write) out.emplace_back(t.reg, t.word);
+    }
+    return out;
+}

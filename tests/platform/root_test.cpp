@@ -1,0 +1,96 @@
+#include "platform/root.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/temp_root.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+TEST(MapPath, StaysUnderTheRoot) {
+    testsupport::TempRoot root;
+    const std::string r = root.path();
+    struct Case {
+        const char* in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"/mnt/disk/a", r + "/mnt/disk/a"},
+        {"/", r},
+        {"/mnt/tst/seq/", r + "/mnt/tst/seq"},
+        {"//mnt///sd1/./x", r + "/mnt/sd1/x"},
+        {"/mnt/disk/../tst/seq", r + "/mnt/tst/seq"},
+        {"/../../etc/passwd", r + "/etc/passwd"},
+        {"/mnt/../../../..", r},
+        {"relative/../path", "relative/../path"},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(plat::MapPath(c.in), c.out) << c.in;
+}
+
+TEST(MapPath, MappingTwiceChangesNothing) {
+    testsupport::TempRoot root;
+    std::string once = plat::MapPath("/tmp/netconf");
+    EXPECT_EQ(plat::MapPath(once), once);
+    // A host path that merely starts like the root is not inside it.
+    EXPECT_EQ(plat::MapPath(root.path() + "x/y"), root.path() + root.path() + "x/y");
+    // An already mapped path still cannot climb out.
+    EXPECT_EQ(plat::MapPath(root.path() + "/../../etc"), root.path() + "/etc");
+}
+
+TEST(IsInsideRoot, FollowsLinksAndDots) {
+    testsupport::TempRoot root;
+    EXPECT_TRUE(plat::IsInsideRoot(root.path()));
+    EXPECT_TRUE(plat::IsInsideRoot(root.path() + "/mnt/disk/new/file"));
+    EXPECT_FALSE(plat::IsInsideRoot(root.path() + "/../x"));
+    EXPECT_FALSE(plat::IsInsideRoot(root.path() + "-sibling/x"));
+    EXPECT_FALSE(plat::IsInsideRoot("/etc/passwd"));
+    EXPECT_FALSE(plat::IsInsideRoot(""));
+    fs::create_directory_symlink("/etc", plat::MapPath("/mnt/disk/out"));
+    fs::create_directory_symlink("../tst", plat::MapPath("/mnt/disk/in"));
+    EXPECT_FALSE(plat::IsInsideRoot(plat::MapPath("/mnt/disk/out/passwd")));
+    EXPECT_TRUE(plat::IsInsideRoot(plat::MapPath("/mnt/disk/in/seq")));
+}
+
+TEST(PrepareRoot, MakesTheInstrumentsFoldersAndSysfsFiles) {
+    testsupport::TempRoot root;
+    for (const char* folder : {"/mnt/disk/default/ARB", "/mnt/disk/httpd", "/mnt/disk/drivers/usb",
+                               "/mnt/tst/seq", "/mnt/tst/sim", "/mnt/tst/ARB", "/mnt/tst/Bar", "/mnt/sd1",
+                               "/tmp", "/etc/avahi/services", "/var/log", "/dev", "/sys/class/gpio"})
+        EXPECT_TRUE(fs::is_directory(plat::MapPath(folder))) << folder;
+    EXPECT_EQ(root.Read("/sys/class/net/eth0/operstate"), "up\n");
+    EXPECT_EQ(root.Read("/sys/class/net/eth0/address").size(), 18u);
+    EXPECT_EQ(root.Read("/sys/class/udc/musb-hdrc.1.auto/device/info"), "0,0,0,0\n");
+    EXPECT_TRUE(root.Exists("/sys/class/pwm/pwmchip0/pwm0/enable"));
+    // Both names of the FPGA switch line lead to one file, as on the board.
+    root.Write("/sys/devices/leds/leds/fpga_sw/brightness", "1\n");
+    EXPECT_EQ(root.Read("/sys/class/leds/fpga_sw/brightness"), "1\n");
+}
+
+TEST(PrepareRoot, IsIdempotentAndKeepsWhatIsThere) {
+    testsupport::TempRoot root;
+    root.Write("/sys/class/net/eth0/operstate", "down\n");
+    root.Write("/mnt/tst/seq/SEQ1.SEQ", "data");
+    fs::remove_all(plat::MapPath("/mnt/sd1"));
+    ASSERT_EQ(plat::PrepareRoot(), 0);
+    ASSERT_EQ(plat::PrepareRoot(), 0);
+    EXPECT_EQ(root.Read("/sys/class/net/eth0/operstate"), "down\n");
+    EXPECT_EQ(root.Read("/mnt/tst/seq/SEQ1.SEQ"), "data");
+    EXPECT_TRUE(fs::is_directory(plat::MapPath("/mnt/sd1")));
+}
+
+TEST(PrepareRoot, FailsWhereNoRootCanBeMade) {
+    testsupport::TempRoot root;
+    std::string file = plat::MapPath("/tmp/plainfile");
+    root.Write("/tmp/plainfile", "x");
+    plat::SetRoot(file);
+    EXPECT_EQ(plat::PrepareRoot(), -1);
+    // The host's own root is never taken as the instrument's.
+    plat::SetRoot("/");
+    EXPECT_EQ(plat::PrepareRoot(), -1);
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+#include "tests/support/controller_process.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "tests/support/temp_root.h"
+
+namespace testsupport {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr auto kPoll = std::chrono::milliseconds(10);
+
+}  // namespace
+
+ControllerProcess::ControllerProcess(const std::vector<std::string>& extraArgs)
+    : portOffset_(TestPortOffset()) {
+    const char* buildDir = std::getenv("VRN_BUILD_DIR");
+    if (buildDir == nullptr || buildDir[0] == '\0') {
+        ADD_FAILURE() << "VRN_BUILD_DIR is not set (ctest sets it)";
+        return;
+    }
+    std::string program = std::string(buildDir) + "/app/vrn-controller";
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/vrn-run-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "cannot make a temporary folder " << pattern;
+        return;
+    }
+    folder_ = pattern;
+    fs::create_directory(workDir());
+
+    std::vector<std::string> args = {program, "--root", root(), "--port-offset", std::to_string(portOffset_)};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::string work = workDir(), output = folder_ + "/output.txt";
+
+    pid_ = fork();
+    if (pid_ == 0) {
+        setpgid(0, 0);
+        int out = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int in = open("/dev/null", O_RDONLY);
+        if (out < 0 || in < 0 || chdir(work.c_str()) != 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 ||
+            dup2(out, 2) < 0)
+            _exit(126);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    if (pid_ < 0) ADD_FAILURE() << "cannot start " << program;
+    // Also from here, so that the group exists before the test signals it.
+    if (pid_ > 0) setpgid(pid_, pid_);
+    group_ = pid_;
+}
+
+ControllerProcess::~ControllerProcess() {
+    if (Running()) {
+        kill(pid_, SIGKILL);
+        Reap(0);
+    }
+    std::error_code ec;
+    if (!folder_.empty()) fs::remove_all(folder_, ec);
+}
+
+std::string ControllerProcess::Output() const {
+    std::ifstream file(folder_ + "/output.txt");
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+int ControllerProcess::Reap(int options) {
+    int status = 0;
+    pid_t done;
+    while ((done = waitpid(pid_, &status, options)) < 0 && errno == EINTR) {
+    }
+    if (done == pid_) {
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        pid_ = -1;
+    }
+    return done;
+}
+
+bool ControllerProcess::Running() {
+    if (pid_ <= 0) return false;
+    Reap(WNOHANG);
+    return pid_ > 0;
+}
+
+bool ControllerProcess::WaitForOutput(const std::string& text, int timeoutMs) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (Output().find(text) != std::string::npos) return true;
+        if (!Running()) return Output().find(text) != std::string::npos;
+        std::this_thread::sleep_for(kPoll);
+    }
+    return false;
+}
+
+int ControllerProcess::Stop(int signal, int timeoutMs) {
+    if (Running()) kill(pid_, signal);
+    return Wait(timeoutMs);
+}
+
+int ControllerProcess::Wait(int timeoutMs) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (Running()) {
+        if (std::chrono::steady_clock::now() >= end) {
+            kill(pid_, SIGKILL);
+            Reap(0);
+            return -1;
+        }
+        std::this_thread::sleep_for(kPoll);
+    }
+    return status_;
+}
+
+bool ControllerProcess::GroupGone() const {
+    return group_ > 0 && kill(-group_, 0) == -1 && errno == ESRCH;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,47 @@
+#pragma once
+// The controller program as a child process, for black-box tests: its own temporary folder holds
+// its instrument root ("root"), an empty working folder ("work") and its output ("output.txt").
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class ControllerProcess {
+  public:
+    // Starts $VRN_BUILD_DIR/app/vrn-controller --root <root> --port-offset <TestPortOffset()>
+    // followed by `extraArgs`. A failed start is reported as a test failure.
+    explicit ControllerProcess(const std::vector<std::string>& extraArgs = {});
+    ~ControllerProcess();  // kills a program still running and removes the folder
+    ControllerProcess(const ControllerProcess&) = delete;
+    ControllerProcess& operator=(const ControllerProcess&) = delete;
+
+    const std::string& folder() const { return folder_; }
+    std::string root() const { return folder_ + "/root"; }
+    std::string workDir() const { return folder_ + "/work"; }
+    int portOffset() const { return portOffset_; }
+
+    std::string Output() const;
+    // Waits until the output holds `text`; false when the program ends or the time passes first.
+    bool WaitForOutput(const std::string& text, int timeoutMs = 10000);
+    bool Running();
+    // Waits for the program's end. Returns its exit status, 128 + the signal when a signal ended
+    // it, or -1 when it had to be killed after `timeoutMs`.
+    int Wait(int timeoutMs = 10000);
+    // Signals the program, then waits as Wait does.
+    int Stop(int signal, int timeoutMs = 10000);
+    // True when no process of the program's process group is left.
+    bool GroupGone() const;
+
+  private:
+    int Reap(int options);
+
+    std::string folder_;
+    int portOffset_ = 0;
+    pid_t pid_ = -1;    // the running program; -1 once it has ended
+    pid_t group_ = -1;  // its process group
+    int status_ = -1;
+};
+
+}  // namespace testsupport

@@ -6,6 +6,7 @@
 #include "param_fixture.h"
 
 static void BM_ParamTableInit(benchmark::State& state) {
+    test::InstrumentEnv env;
     test::BuildDefaults(2);
     for (auto _ : state)
         benchmark::DoNotOptimize(ParamTableInit());
@@ -13,6 +14,7 @@ static void BM_ParamTableInit(benchmark::State& state) {
 BENCHMARK(BM_ParamTableInit)->Unit(benchmark::kMillisecond);
 
 static void BM_ParamRWRead(benchmark::State& state) {
+    test::InstrumentEnv env;
     test::BuildDefaults(2);
     ParamRec rec;
     for (auto _ : state) {
@@ -21,3 +23,11 @@ static void BM_ParamRWRead(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ParamRWRead);
+
+static void BM_SetDefaultAll(benchmark::State& state) {
+    test::InstrumentEnv env;
+    test::BuildDefaults(2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SetDefaultAll());
+}
+BENCHMARK(BM_SetDefaultAll)->Unit(benchmark::kMillisecond);

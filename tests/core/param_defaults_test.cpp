@@ -113,9 +113,14 @@ const Limits kCurrents[12][8] = {
      {75600, 36000}},
 };
 
+class ParamDefaults : public ::testing::Test {
+  protected:
+    test::InstrumentEnv env_;
+};
+
 }  // namespace
 
-TEST(ParamDefaults, Model2In1P2WAt100V) {
+TEST_F(ParamDefaults, Model2In1P2WAt100V) {
     BuildDefaults(2);
     g_ParamStore.rangeCode[0] = 2;  // 1P2W, 100 V
     ParamRec irms = Read(61, 0);
@@ -129,7 +134,7 @@ TEST(ParamDefaults, Model2In1P2WAt100V) {
     EXPECT_FLOAT_EQ(irms.scale, 0.01f);
 }
 
-TEST(ParamDefaults, CurrentLimitsOfEveryModelAndVariant) {
+TEST_F(ParamDefaults, CurrentLimitsOfEveryModelAndVariant) {
     for (uint32_t model = 1; model <= 11; ++model) {
         BuildDefaults(model);
         for (uint32_t variant = 0; variant < 8; ++variant) {
@@ -155,7 +160,7 @@ TEST(ParamDefaults, CurrentLimitsOfEveryModelAndVariant) {
     }
 }
 
-TEST(ParamDefaults, Model7FrequencyInAcInt) {
+TEST_F(ParamDefaults, Model7FrequencyInAcInt) {
     BuildDefaults(7);
     g_OutputModeIdx = 1;
     ParamRec f = Read(12, 0);
@@ -178,7 +183,7 @@ TEST(ParamDefaults, Model7FrequencyInAcInt) {
     EXPECT_EQ(Read(19, 0).value, 100);
 }
 
-TEST(ParamDefaults, PhaseAnglesStartEnabledAtZeroAndSpread) {
+TEST_F(ParamDefaults, PhaseAnglesStartEnabledAtZeroAndSpread) {
     BuildDefaults(3);
     for (uint32_t mode = 0; mode < core::kModes; ++mode) {
         g_OutputModeIdx = mode;
@@ -199,7 +204,7 @@ TEST(ParamDefaults, PhaseAnglesStartEnabledAtZeroAndSpread) {
     }
 }
 
-TEST(ParamDefaults, VoltageRecordsByArea) {
+TEST_F(ParamDefaults, VoltageRecordsByArea) {
     BuildDefaults(2);
     ParamRec r = Read(47, 0);
     EXPECT_EQ(r.max, 17500);
@@ -231,7 +236,7 @@ TEST(ParamDefaults, VoltageRecordsByArea) {
     EXPECT_EQ(Read(8, 0).min, 2000);
 }
 
-TEST(ParamDefaults, MeasurementItemsByMode) {
+TEST_F(ParamDefaults, MeasurementItemsByMode) {
     BuildDefaults(2);
     const struct {
         uint32_t mode;
@@ -253,7 +258,7 @@ TEST(ParamDefaults, MeasurementItemsByMode) {
     }
 }
 
-TEST(ParamDefaults, CalibrationPointsComeFromTheModelsGroup) {
+TEST_F(ParamDefaults, CalibrationPointsComeFromTheModelsGroup) {
     const struct {
         uint32_t model;
         int32_t firstPoint;
@@ -269,7 +274,7 @@ TEST(ParamDefaults, CalibrationPointsComeFromTheModelsGroup) {
     }
 }
 
-TEST(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
+TEST_F(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
     // ARB1 a full-scale square, ARB2 silent; the others as they are.
     for (int i = 0; i < kArbSamples; ++i) {
         g_ArbMem[0][i] = i < kArbSamples / 2 ? 32767 : -32767;
@@ -298,7 +303,7 @@ TEST(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
     EXPECT_FLOAT_EQ(Read(47, 2).peakFactor, 2.5f);
 }
 
-TEST(ParamDefaults, TableInitZeroesTheVoltagesOfTheCurrentMode) {
+TEST_F(ParamDefaults, TableInitZeroesTheVoltagesOfTheCurrentMode) {
     BuildDefaults(2);
     paramPutValue(0, 47, 1234, 0);
     g_OutputShadow[0][3] = 99;
@@ -309,7 +314,7 @@ TEST(ParamDefaults, TableInitZeroesTheVoltagesOfTheCurrentMode) {
     EXPECT_EQ(g_OutputShadow[1][72], 0u);
 }
 
-TEST(ParamDefaults, TableInitWithoutAModelClassBuildsNothing) {
+TEST_F(ParamDefaults, TableInitWithoutAModelClassBuildsNothing) {
     BuildDefaults(2);
     paramPutValue(0, 47, 1234, 0);
     g_ModelClass = 11;

@@ -3,18 +3,26 @@
 #include "core/model_table.h"
 #include "core/param_init.h"
 #include "core/param_store.h"
+#include "core/regbus/regbus.h"
+#include "platform/power_stage_sim.h"
 
 namespace test {
 
+InstrumentEnv::InstrumentEnv() {
+    ResetPowerStage();
+    g_BusHold = 0;
+}
+
+void ResetPowerStage() {
+    plat::PowerStage().Reset();
+    BusMapInit();
+}
+
 void BuildDefaults(uint32_t modelType) {
     g_ModelId = modelType;
-    g_ModelClass = modelType - 1;
-    g_OutputModeIdx = 0;
     g_ParamFlags = 0;
     core::g_OutputStatusMirror = 0;
-    for (auto& code : g_ParamStore.rangeCode)
-        code = 0;
-    ParamTableInit();
+    SetDefaultAll();
 }
 
 ParamRec Read(uint32_t id, uint32_t unit) {

@@ -1,8 +1,8 @@
 #include "regbus_setup.h"
 
+#include "core/model_table.h"
 #include "core/output_flags.h"
 #include "core/parallel_link.h"
-#include "core/model_table.h"
 #include "core/param_access.h"
 #include "core/param_init.h"
 #include "core/regbus/regbus.h"

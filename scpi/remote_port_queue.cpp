@@ -1,0 +1,153 @@
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "scpi/remote_port.h"
+
+namespace {
+
+uint32_t Slot(uint32_t index) {
+    return index % kTxQueueEntries;
+}
+
+bool IsCopied(const ScpiTxEntry& e) {
+    return e.type == kTxCopyEnd || e.type == kTxCopy;
+}
+
+ScpiTxEntry* LastStaged(ScpiTxQueue& q) {
+    if (q.staged <= 0) return nullptr;
+    return &q.entries[Slot(q.stageIdx + kTxQueueEntries - 1)];
+}
+
+void Stage(ScpiTxQueue& q, uint32_t type, const uint8_t* data, uint32_t length) {
+    q.entries[Slot(q.stageIdx)] = ScpiTxEntry{type, data, length};
+    q.stageIdx = Slot(q.stageIdx + 1);
+    q.staged++;
+}
+
+int StageCopy(ScpiTxQueue& q, const uint8_t* src, uint32_t length, int32_t mode) {
+    ScpiTxRing& ring = q.ring;
+    if (length > kTxRingSize - static_cast<uint32_t>(ring.used)) return -1;
+    uint32_t first = kTxRingSize - ring.writePos;
+    if (first > length) first = length;
+    uint32_t second = length - first;
+
+    // A copy directly continuing the last staged copy (same reply, no wrap in between) extends it.
+    ScpiTxEntry* last = LastStaged(q);
+    bool merge =
+        last != nullptr && last->type == kTxCopy && last->data + last->length == ring.data + ring.writePos;
+    uint32_t needed = (merge ? 0u : 1u) + (second > 0 ? 1u : 0u);
+    if (static_cast<uint32_t>(q.committed + q.staged) + needed > kTxQueueEntries) return -1;
+
+    uint32_t type = mode == 0 ? kTxCopyEnd : kTxCopy;
+    uint8_t* dst = ring.data + ring.writePos;
+    std::memcpy(dst, src, first);
+    if (merge) {
+        last->length += first;
+        if (mode == 0) last->type = kTxCopyEnd;
+    } else {
+        Stage(q, type, dst, first);
+    }
+    ring.writePos = (ring.writePos + first) % kTxRingSize;
+    if (second > 0) {
+        std::memcpy(ring.data, src + first, second);
+        Stage(q, type, ring.data, second);
+        ring.writePos = second;
+    }
+    ring.used += static_cast<int32_t>(length);
+    return static_cast<int>(length);
+}
+
+void Discard(ScpiTxQueue& q) {
+    while (q.staged > 0) {
+        q.stageIdx = Slot(q.stageIdx + kTxQueueEntries - 1);
+        ScpiTxEntry& e = q.entries[q.stageIdx];
+        if (IsCopied(e)) {
+            q.ring.used -= static_cast<int32_t>(e.length);
+            q.ring.writePos = static_cast<uint32_t>(e.data - q.ring.data);
+        }
+        e = ScpiTxEntry{};
+        q.staged--;
+    }
+}
+
+int Transmit(RemotePort* port) {
+    ScpiTxQueue& q = port->txq;
+    if (q.committed <= 0) return -1;
+    ScpiTxEntry& head = q.entries[Slot(q.readIdx)];
+    const uint8_t* data = head.data + q.sent;
+    size_t rest = head.length - static_cast<uint32_t>(q.sent);
+    ssize_t n;
+    if (std::strcmp(port->path, kPortSocketPath) == 0) {
+        n = send(port->fd, data, rest, MSG_NOSIGNAL);
+    } else {
+        n = write(port->fd, data, rest);
+    }
+    if (n <= 0) return static_cast<int>(n);
+    q.sent += static_cast<int32_t>(n);
+    port->txCount += static_cast<int32_t>(n);
+    if (static_cast<uint32_t>(q.sent) >= head.length) {
+        if (IsCopied(head)) {
+            q.ring.used -= static_cast<int32_t>(head.length);
+            q.ring.readPos = static_cast<uint32_t>(head.data - q.ring.data + head.length) % kTxRingSize;
+        }
+        head = ScpiTxEntry{};
+        q.readIdx = Slot(q.readIdx + 1);
+        q.committed--;
+        q.sent = 0;
+        if (q.committed == 0 && q.staged == 0) std::memset(&q, 0, sizeof(q));
+    }
+    return static_cast<int>(n);
+}
+
+}  // namespace
+
+int PortWrite(RemotePort* port, const void* data, uint32_t length, int32_t mode) {
+    if (port == nullptr) return -1;
+    pthread_mutex_lock(&port->mutex);
+    ScpiTxQueue& q = port->txq;
+    int rc;
+    switch (mode) {
+        case kPortCopyEnd:
+        case kPortCopy:
+            if (data == nullptr && length > 0) {
+                rc = -1;
+            } else {
+                rc = length == 0 ? 0 : StageCopy(q, static_cast<const uint8_t*>(data), length, mode);
+            }
+            break;
+        case kPortByRef:
+            if (data == nullptr || length == 0) {
+                rc = length == 0 ? 0 : -1;
+            } else if (static_cast<uint32_t>(q.committed + q.staged) >= kTxQueueEntries) {
+                rc = -1;
+            } else {
+                Stage(q, kTxByRef, static_cast<const uint8_t*>(data), length);
+                rc = static_cast<int>(length);
+            }
+            break;
+        case kPortCommit:
+            if (q.staged <= 0) {
+                rc = -1;
+            } else {
+                q.committed += q.staged;
+                q.staged = 0;
+                q.commitEnd = q.stageIdx;
+                rc = q.committed;
+            }
+            break;
+        case kPortDiscard:
+            Discard(q);
+            rc = 0;
+            break;
+        case kPortTransmit:
+            rc = Transmit(port);
+            break;
+        default:
+            rc = -1;
+            break;
+    }
+    pthread_mutex_unlock(&port->mutex);
+    return rc;
+}

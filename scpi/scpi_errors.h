@@ -1,0 +1,44 @@
+#pragma once
+// The IEEE 488.2 error table. Handlers and the parser report an error by its index into this table;
+// the error queries reply with its text.
+#include <cstdint>
+
+constexpr uint32_t kScpiErrCount = 136;
+extern const char* const g_ScpiErrTable[kScpiErrCount];
+
+// Indices the parser, the status model and the channels use by name.
+enum ScpiErr : uint8_t {
+    kScpiErrNone = 0,
+    kScpiErrInvalidChar = 2,         // -101
+    kScpiErrSyntax = 3,              // -102
+    kScpiErrSeparator = 4,           // -103
+    kScpiErrDataType = 5,            // -104
+    kScpiErrParamNotAllowed = 7,     // -108
+    kScpiErrMissingParam = 8,        // -109
+    kScpiErrHeaderSeparator = 10,    // -111
+    kScpiErrMnemonicTooLong = 11,    // -112
+    kScpiErrUndefinedHeader = 12,    // -113
+    kScpiErrSuffixOutOfRange = 13,   // -114
+    kScpiErrParamCount = 14,         // -115
+    kScpiErrNumericData = 15,        // -120
+    kScpiErrInvalidInNumber = 16,    // -121
+    kScpiErrExponentTooLarge = 17,   // -123
+    kScpiErrTooManyDigits = 18,      // -124
+    kScpiErrNumericNotAllowed = 19,  // -128
+    kScpiErrInvalidSuffix = 21,      // -131
+    kScpiErrSuffixTooLong = 22,      // -134
+    kScpiErrCharDataTooLong = 26,    // -144
+    kScpiErrCharNotAllowed = 27,     // -148
+    kScpiErrInvalidString = 29,      // -151
+    kScpiErrStringNotAllowed = 30,   // -158
+    kScpiErrBlockData = 31,          // -160
+    kScpiErrInvalidBlock = 32,       // -161
+    kScpiErrBlockNotAllowed = 33,    // -168
+    kScpiErrExprNotAllowed = 36,     // -178
+    kScpiErrExecution = 41,          // -200
+    kScpiErrDataOutOfRange = 53,     // -222
+    kScpiErrTooMuchData = 69,        // -223
+    kScpiErrIllegalValue = 70,       // -224
+    kScpiErrSystem = 112,            // -310
+    kScpiErrQueueOverflow = 122,     // -350
+};

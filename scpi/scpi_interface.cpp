@@ -1,0 +1,85 @@
+#include "scpi/scpi_interface.h"
+
+#include <cstring>
+
+#include "scpi/scpi_errors.h"
+
+int scpiSetError(ScpiInterface* ifc, uint32_t index) {
+    if (ifc == nullptr || ifc->parse == nullptr) return -1;
+    ifc->parse->errIndex = static_cast<uint8_t>(index < kScpiErrCount ? index : 0);
+    return 0;
+}
+
+void scpiResetInterface(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr) return;
+    ScpiParseState* ps = ifc->parse;
+    uint32_t curNode = ps->curNode;
+    std::memset(ps, 0, sizeof(*ps));
+    for (int32_t& v : ps->suffixVal)
+        v = -1;
+    ps->curNode = curNode;
+    ps->state = kParseHeader;
+    uint32_t sel = g_ScpiCmdSetSel.load(std::memory_order_relaxed);
+    const ScpiCmdSet* row = &g_ScpiCmdSets[sel < 2 ? sel : 0];
+    // A node of one set means nothing in the other: a change of set starts at its main root.
+    if (ifc->cmdSet != nullptr && ifc->cmdSet != row) ps->curNode = row->desc->mainRoot;
+    ifc->cmdSet = row;
+    ifc->deferredState = 0;
+    scpi::LogNewLine(ifc);
+}
+
+namespace scpi {
+
+void ReselectCmdSet(ScpiInterface* ifc) {
+    if (ifc == nullptr) return;
+    uint32_t sel = g_ScpiCmdSetSel.load(std::memory_order_relaxed);
+    const ScpiCmdSet* want = &g_ScpiCmdSets[sel < 2 ? sel : 0];
+    if (ifc->cmdSet == want) return;
+    ifc->cmdSet = want;
+    if (ifc->parse != nullptr) ifc->parse->curNode = want->desc->mainRoot;
+}
+
+const ScpiCmdSetDescriptor* CmdSetDesc(const ScpiInterface* ifc) {
+    const ScpiCmdSet* set = ifc->cmdSet != nullptr ? ifc->cmdSet : &g_ScpiCmdSets[0];
+    return set->desc;
+}
+
+void LogAppend(ScpiInterface* ifc, uint8_t byte) {
+    if (byte == '\r' || byte == '\n') return;
+    ScpiCommandLog& log = ifc->log;
+    if (log.curCol >= static_cast<int32_t>(kScpiLogLineSize) - 1) return;
+    log.line[log.curLine][log.curCol++] = static_cast<char>(byte);
+    log.line[log.curLine][log.curCol] = '\0';
+}
+
+void LogCloseLine(ScpiInterface* ifc) {
+    ScpiCommandLog& log = ifc->log;
+    if (log.curCol < static_cast<int32_t>(kScpiLogLineSize) - 3) {
+        log.line[log.curLine][log.curCol++] = '\\';
+        log.line[log.curLine][log.curCol++] = 'n';
+        log.line[log.curLine][log.curCol] = '\0';
+    }
+    log.curLine++;
+    if (log.curLine >= static_cast<int32_t>(kScpiLogLines)) {
+        log.curLine = 0;
+        log.wrapped = 1;
+    }
+    log.curCol = 0;
+}
+
+void LogNewLine(ScpiInterface* ifc) {
+    ScpiCommandLog& log = ifc->log;
+    if (log.wrapped) log.overwritten = 1;
+    std::memset(log.line[log.curLine], 0, kScpiLogLineSize);
+    log.curCol = 0;
+}
+
+const char* LogCurrentLine(const ScpiInterface* ifc) {
+    return ifc->log.line[ifc->log.curLine];
+}
+
+void LogClear(ScpiInterface* ifc) {
+    std::memset(&ifc->log, 0, sizeof(ifc->log));
+}
+
+}  // namespace scpi

@@ -1,0 +1,260 @@
+#include "tests/scpi/scpi_channel_fixture.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/remote_state.h"
+#include "scpi/scpi_errors.h"
+
+namespace scpitest {
+namespace {
+
+FakeChannel* g_channel = nullptr;
+
+int FakeRead(void* buffer, uint32_t length, int32_t) {
+    FakeChannel* ch = g_channel;
+    size_t left = ch->input.size() - ch->inputPos;
+    size_t n = std::min<size_t>({left, length, ch->readChunk});
+    if (n == 0) return 0;
+    std::memcpy(buffer, ch->input.data() + ch->inputPos, n);
+    ch->inputPos += n;
+    return static_cast<int>(n);
+}
+
+int FakeWrite(const void* data, uint32_t length, int32_t mode) {
+    return PortWrite(&g_channel->port, data, length, mode == 0 ? kPortCopy : mode);
+}
+
+int FakeControl(int32_t code, uintptr_t argument) {
+    if (code != kPortCtlCommitted) g_channel->controls.emplace_back(code, argument);
+    if (code == kPortCtlConnected) return 1;
+    return scpi::PortControl(&g_channel->port, code, reinterpret_cast<const void*>(argument));
+}
+
+void Fail(const char* what) {
+    std::fprintf(stderr, "scpi channel invariant broken: %s\n", what);
+    std::abort();
+}
+
+}  // namespace
+
+FakeChannel::FakeChannel(uint32_t channelId) : cmd(new ScpiCmdBlock()) {
+    g_channel = this;
+    int fds[2];
+    if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) Fail("pipe");
+    pipeRead = fds[0];
+    pipeWrite = fds[1];
+    fcntl(pipeWrite, F_SETPIPE_SZ, 1 << 20);
+    ifc.channelId = channelId;
+    ifc.parse = &parse;
+    ifc.lexer = &lexer;
+    ifc.cmd = cmd.get();
+    ifc.status = &status;
+    ifc.io = ScpiIoOps{nullptr, nullptr, FakeWrite, FakeRead, FakeControl, nullptr, nullptr};
+    scpiStatusBlockInit(&status);
+    status.ques = status.oper = status.warn = status.lock = ScpiRegGroup{};
+    scpi::PortInit(&port, "pipe");
+    port.fd = pipeWrite;
+    port.isOpen = 1;
+    Reset();
+}
+
+FakeChannel::~FakeChannel() {
+    scpiStatusBlockDestroy(&status);
+    port.isOpen = 0;
+    scpi::PortDeinit(&port);
+    close(pipeRead);
+    close(pipeWrite);
+    if (g_channel == this) g_channel = nullptr;
+}
+
+void FakeChannel::Reset() {
+    input.clear();
+    inputPos = 0;
+    commands.clear();
+    controls.clear();
+    std::memset(&parse, 0, sizeof(parse));
+    std::memset(&lexer, 0, sizeof(lexer));
+    std::memset(cmd.get(), 0, offsetof(ScpiCmdBlock, data));
+    ifc.replyCount = 0;
+    ifc.deviceClear = 0;
+    ifc.cmdSet = nullptr;
+    scpiErrorQueueClear(&ifc.errq);
+    scpi::LogClear(&ifc);
+    scpi::PortQueueClear(&port);
+    char drain[4096];
+    while (read(pipeRead, drain, sizeof(drain)) > 0) {
+    }
+    status.sre = status.stb = status.ese = status.esr = 0;
+    g_RemoteState.store(0);
+    // Channel start: reset, then the main root of the selected set.
+    scpiResetInterface(&ifc);
+    parse.curNode = scpi::CmdSetDesc(&ifc)->mainRoot;
+}
+
+void FakeChannel::Feed(std::string_view bytes) {
+    input.append(bytes);
+}
+
+void FakeChannel::Execute() {
+    ParsedCommand c;
+    c.id = cmd->cmdId;
+    c.query = cmd->query != 0;
+    c.suffixes.assign(cmd->suffix, cmd->suffix + cmd->suffixCount);
+    for (uint32_t i = 0; i < cmd->paramCount; ++i) {
+        ScpiParamItem item = cmd->items[i];
+        if (item.data < cmd->data || item.data + item.length > cmd->data + kScpiDataAreaSize)
+            Fail("item outside area");
+        if ((item.data - cmd->data) % 4 != 0) Fail("item not aligned");
+        c.bytes.emplace_back(reinterpret_cast<const char*>(item.data), item.length);
+        c.items.push_back(item);
+    }
+    uint32_t err = handler ? handler(c) : 0;
+    if (err != 0) {
+        scpiSetError(&ifc, err);
+    } else if (c.query) {
+        // What a query handler does: ";" between the replies of one message, then its reply.
+        if (ifc.replyCount > 0) ifc.io.write(";", 1, kPortCopy);
+        std::string reply = std::to_string(c.id);
+        ifc.io.write(reply.data(), static_cast<uint32_t>(reply.size()), kPortCopy);
+    }
+    commands.push_back(std::move(c));
+    const bool end = (parse.hdrFlags & kHdrEnd) != 0;
+    parse.state = (err != 0 && !end) ? kParseSkip : kParseFinished;
+}
+
+void FakeChannel::Run() {
+    for (int guard = 0; guard < 1000000; ++guard) {
+        uint32_t before = parse.state;
+        size_t pos = inputPos;
+        scpiProcessInput(&ifc);
+        if (parse.state == kParseExecute) {
+            Execute();
+            continue;
+        }
+        if (parse.state == before && inputPos == pos) return;
+    }
+    Fail("parser does not settle");
+}
+
+void FakeChannel::Send(std::string_view bytes) {
+    Feed(bytes);
+    Run();
+}
+
+std::string DescribeCommand(const ParsedCommand& c) {
+    std::string out = std::to_string(c.id);
+    if (c.query) out += "?";
+    bool anySuffix = false;
+    for (int32_t s : c.suffixes)
+        anySuffix |= s >= 0;
+    if (anySuffix) {
+        out += " s(";
+        for (size_t i = 0; i < c.suffixes.size(); ++i) {
+            if (i) out += ",";
+            out += std::to_string(c.suffixes[i]);
+        }
+        out += ")";
+    }
+    for (size_t i = 0; i < c.items.size(); ++i) {
+        const ScpiParamItem& item = c.items[i];
+        const std::string& b = c.bytes[i];
+        out += " ";
+        int32_t iv = 0;
+        double dv = 0;
+        switch (item.type) {
+            case kItemOmitted:
+                out += "o";
+                break;
+            case kItemInt:
+            case kItemChoice:
+                std::memcpy(&iv, b.data(), sizeof(iv));
+                out += (item.type == kItemInt ? "i" : "c") + std::to_string(iv);
+                break;
+            case kItemReal: {
+                std::memcpy(&dv, b.data(), sizeof(dv));
+                char text[64];
+                std::snprintf(text, sizeof(text), "r%g", dv);
+                out += text;
+                break;
+            }
+            case kItemString:
+                out += "t\"" + std::string(b.c_str()) + "\"";
+                break;
+            case kItemBlock:
+                out += "b" + std::to_string(b.size()) + ":" + b;
+                break;
+            default:
+                out += "?";
+        }
+    }
+    return out;
+}
+
+std::string FakeChannel::Describe() const {
+    std::string out;
+    for (const ParsedCommand& c : commands) {
+        if (!out.empty()) out += "; ";
+        out += DescribeCommand(c);
+    }
+    return out;
+}
+
+std::string FakeChannel::PopErrors() {
+    std::string out;
+    int32_t index;
+    while ((index = scpiErrorQueuePopIndex(&ifc.errq)) != 0) {
+        if (!out.empty()) out += " | ";
+        out += g_ScpiErrTable[index];
+    }
+    return out;
+}
+
+std::string FakeChannel::Transmit() {
+    while (PortWrite(&port, nullptr, 0, kPortTransmit) > 0) {
+    }
+    std::string out;
+    char buf[4096];
+    ssize_t n;
+    while ((n = read(pipeRead, buf, sizeof(buf))) > 0)
+        out.append(buf, static_cast<size_t>(n));
+    return out;
+}
+
+void FuzzOneInput(const uint8_t* data, size_t size) {
+    static FakeChannel* ch = new FakeChannel();
+    // Odd bytes choose the command set and the read size, so that both sets and every read split are
+    // exercised.
+    if (size > 0) {
+        g_ScpiCmdSetSel.store(data[0] & 1u);
+        ch->readChunk = 1u + (data[0] >> 1) % 7u;
+        data++;
+        size--;
+    }
+    ch->Reset();
+    ch->Feed(std::string_view(reinterpret_cast<const char*>(data), size));
+    ch->Run();
+    ch->Send("\n");
+    // After a final line feed only a definite-length block still waiting for its bytes may keep the
+    // parser from the next header.
+    const bool blockPending = ch->parse.state == kParseParams && (ch->lexer.tokClass & kTokDefBlock);
+    if (ch->parse.state != kParseHeader && !blockPending) Fail("parser left in an unexpected state");
+    if (ch->cmd->paramCount > kScpiMaxParams) Fail("too many items");
+    if (ch->cmd->dataUsed > kScpiDataAreaSize) Fail("data area overrun");
+    if (ch->cmd->suffixCount > kScpiMaxLevels) Fail("too many suffixes");
+    if (ch->parse.levelCount > kScpiMaxLevels) Fail("too many levels");
+    if (scpiErrorQueueCount(&ch->ifc.errq) > kScpiErrQueueSize) Fail("error queue overrun");
+    if (ch->port.txq.ring.used < 0 || ch->port.txq.ring.used > static_cast<int32_t>(kTxRingSize))
+        Fail("ring");
+    for (const ParsedCommand& c : ch->commands) {
+        if (c.id == 0) Fail("command without id");
+    }
+    ch->Transmit();
+    g_ScpiCmdSetSel.store(0);
+}
+
+}  // namespace scpitest

@@ -1,0 +1,80 @@
+#pragma once
+// A SCPI channel on a fake port, in the shape of the reference SCPI libraries' tests: program message
+// text goes in through the channel's read operation, the real parser runs, every recognised command is
+// recorded with its id, suffixes and typed parameters, and replies go through the real transmit queue
+// of a RemotePort into a pipe that the test reads back. Queries "execute" by replying with their
+// command id; a test may make chosen ids fail with an error index.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "scpi/remote_port.h"
+#include "scpi/scpi_interface.h"
+
+namespace scpitest {
+
+struct ParsedCommand {
+    uint32_t id = 0;
+    bool query = false;
+    std::vector<int32_t> suffixes;
+    std::vector<ScpiParamItem> items;  // data copied into `bytes`
+    std::vector<std::string> bytes;
+};
+
+class FakeChannel {
+  public:
+    explicit FakeChannel(uint32_t channelId = kChanLan);
+    ~FakeChannel();
+    FakeChannel(const FakeChannel&) = delete;
+    FakeChannel& operator=(const FakeChannel&) = delete;
+
+    // Queues input; Run() parses as far as the input goes.
+    void Feed(std::string_view bytes);
+    void Run();
+    // Feed + Run.
+    void Send(std::string_view bytes);
+
+    // Error index a handler reports for a command (0: success).
+    std::function<uint32_t(const ParsedCommand&)> handler;
+
+    // The recorded commands, one line each: "id[?] [s(a,b,c)] params", params as i<int> c<choice>
+    // r<real> t"<text>" b<len>:<bytes> o (omitted), separated by "; " between commands.
+    std::string Describe() const;
+    // Pops every queued error as its table text, joined with " | ".
+    std::string PopErrors();
+    // Transmits everything committed and returns what reached the pipe.
+    std::string Transmit();
+
+    // Clears input, parser, queue, log, status and port, as a fresh channel.
+    void Reset();
+
+    ScpiInterface ifc{};
+    ScpiParseState parse{};
+    ScpiLexer lexer{};
+    std::unique_ptr<ScpiCmdBlock> cmd;
+    ScpiStatusBlock status;
+    RemotePort port{};
+    std::vector<ParsedCommand> commands;
+    std::string input;
+    size_t inputPos = 0;
+    int pipeRead = -1;
+    int pipeWrite = -1;
+    // Control codes the channel issued, with their arguments.
+    std::vector<std::pair<int32_t, uintptr_t>> controls;
+    // Longest the port read may hand out per call (1 = byte by byte for every read).
+    uint32_t readChunk = 1u << 30;
+
+  private:
+    void Execute();
+};
+
+std::string DescribeCommand(const ParsedCommand& c);
+
+// Runs one fuzz input through a channel and checks the parser's invariants; aborts on a violation.
+void FuzzOneInput(const uint8_t* data, size_t size);
+
+}  // namespace scpitest

@@ -1,0 +1,109 @@
+// The request mailbox: another thread asks the channel thread to reset, enable, disable or reconfigure
+// its port, and waits until it has.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "platform/clock.h"
+#include "scpi/scpi_status.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+
+namespace {
+
+using scpitest::FakeChannel;
+
+// The channel thread's part: one mailbox poll per pass.
+class ChannelThread {
+  public:
+    explicit ChannelThread(FakeChannel* ch)
+        : thread_([this, ch] {
+              while (!stop_.load()) {
+                  scpiMailboxPoll(&ch->ifc);
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+          }) {}
+    ~ChannelThread() {
+        stop_.store(true);
+        thread_.join();
+    }
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+bool HasControl(const FakeChannel& ch, int32_t code) {
+    for (const auto& c : ch.controls) {
+        if (c.first == code) return true;
+    }
+    return false;
+}
+
+TEST(Mailbox, RequestsAreHandledByTheChannelBeforeThePosterReturns) {
+    FakeChannel ch;
+    ChannelThread thread(&ch);
+    EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), 0);
+    EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
+
+    uint8_t settings[kScpiReqBlockSize];
+    for (uint32_t i = 0; i < sizeof(settings); ++i)
+        settings[i] = static_cast<uint8_t>(i + 1);
+    EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqSetBlock | kReqSetValue,
+                                       reinterpret_cast<uintptr_t>(settings)),
+              0);
+    // The 60-byte block went to the port's terminal settings, the value to control 6.
+    EXPECT_EQ(std::memcmp(&ch.port.inUse, settings, sizeof(settings)), 0);
+    EXPECT_TRUE(HasControl(ch, kPortCtlSerialApply));
+    EXPECT_TRUE(HasControl(ch, kPortCtlRearm));
+
+    // Enable and disable in one request: disable is handled last.
+    EXPECT_EQ(
+        scpiPostInterfaceRequest(&ch.status, kReqEnable | kReqDisable | kReqResetPort | kReqClearOutput, 0),
+        0);
+    EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);
+    EXPECT_TRUE(HasControl(ch, kPortCtlReset));
+    EXPECT_TRUE(HasControl(ch, kPortCtlClearOutput));
+}
+
+TEST(Mailbox, ParserResetReturnsTheChannelToTheRoot) {
+    FakeChannel ch;
+    ch.Send("SOUR:VOLT 5;FREQ");
+    EXPECT_EQ(ch.parse.state, kParseHeader);
+    EXPECT_NE(ch.parse.kwLen, 0u);
+    {
+        ChannelThread thread(&ch);
+        EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqResetParser, 0), 0);
+    }
+    EXPECT_EQ(ch.parse.kwLen, 0u);
+    EXPECT_EQ(ch.parse.curNode, scpi::CmdSetDesc(&ch.ifc)->mainRoot);
+    ch.Send("OUTP ON\n");
+    EXPECT_EQ(ch.Describe(), "320 i5; 136 c1");
+}
+
+TEST(Mailbox, PosterGivesUpOnAChannelThatDoesNotRun) {
+    FakeChannel ch;
+    plat::SetTimeScale(100.0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), -1);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(waited, std::chrono::milliseconds(500));
+    // The request stays pending and is handled when the channel runs.
+    scpiMailboxPoll(&ch.ifc);
+    EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
+    // Its late "done" is not taken for the next request's.
+    EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqDisable, 0), -1);
+    plat::SetTimeScale(1.0);
+    scpiMailboxPoll(&ch.ifc);
+    EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);
+}
+
+TEST(Mailbox, InvalidBlockRefusesPosts) {
+    ScpiStatusBlock b;
+    b.chanFlags.store(0);
+    EXPECT_EQ(scpiPostInterfaceRequest(&b, kReqEnable, 0), -1);
+    EXPECT_EQ(scpiPostInterfaceRequest(nullptr, kReqEnable, 0), -1);
+}
+
+}  // namespace

@@ -1,0 +1,378 @@
+// The parser through a channel: program message text in; command ids, header suffixes and typed
+// parameters, or the exact error text, out.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/output_flags.h"
+#include "core/remote_state.h"
+#include "scpi/scpi_errors.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+
+namespace {
+
+using scpitest::FakeChannel;
+
+struct Case {
+    const char* input;
+    const char* commands;  // as FakeChannel::Describe
+    const char* errors;    // as FakeChannel::PopErrors
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << '"' << c.input << '"';
+}
+
+class ParserTable : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ParserTable, ParsesAsExpected) {
+    const Case& c = GetParam();
+    FakeChannel ch;
+    ch.Send(c.input);
+    EXPECT_EQ(ch.Describe(), c.commands) << "input: " << c.input;
+    EXPECT_EQ(ch.PopErrors(), c.errors) << "input: " << c.input;
+    EXPECT_EQ(ch.parse.state, kParseHeader) << "input: " << c.input;
+}
+
+const Case kHeaders[] = {
+    // Relative and absolute headers, short and long forms, optional keywords.
+    {"SOUR:VOLT 100;FREQ 50\n", "320 i100; 256 i50", ""},
+    {":VOLT 100;:FREQ 50\n", "320 i100; 256 i50", ""},
+    {"VOLT 100;FREQ 50\n", "320 i100; 256 i50", ""},
+    {"volt 100\n", "320 i100", ""},
+    {"VOLTage 100\n", "320 i100", ""},
+    {"voltage 100\n", "320 i100", ""},
+    {"SOUR:VOLT:LEV:IMM:AMPL 100\n", "320 i100", ""},
+    {"source:volt:ampl 100\n", "320 i100", ""},
+    {"SOURce:VOLTage:LEVel:IMMediate:AMPLitude 100\n", "320 i100", ""},
+    {"VOLT:OFFS 5\n", "321 i5", ""},
+    {"OUTP ON\n", "136 c1", ""},
+    {"OUTP:STAT OFF\n", "136 c0", ""},
+    {"OUTP:TRIG ON\n", "135 c1", ""},
+    {"OUTP:STAT:TRIG ON\n", "135 c1", ""},
+    {"FETC:POW?\n", "66?", ""},
+    {"FETC:SCAL:POW:AC:REAL:TOT?\n", "67?", ""},
+    {"SYST:COMM:SER:TRAN:BAUD 9600\n", "190 i9600", ""},
+    {"SYST:COMM:SER:REC:TRAN:BAUD 9600\n", "190 i9600", ""},
+    {"  VOLT   100  \n", "320 i100", ""},
+    {"VOLT\t100\r\n", "320 i100", ""},
+    {"VOLT 100;;FREQ 50\n", "320 i100; 256 i50", ""},
+    {"VOLTA 100\n", "", "-113,\"Undefined header\""},
+    {"VOLTAG 100\n", "", "-113,\"Undefined header\""},
+    {"VOLT100\n", "", "-113,\"Undefined header\""},
+    {"VOLT2 100\n", "", "-113,\"Undefined header\""},
+    {"SOUR:OUTP ON\n", "", "-113,\"Undefined header\""},
+    {"SOUR:VOLT 1;OUTP ON\n", "320 i1", "-113,\"Undefined header\""},
+    {"VOLTAGEVOLTAG 1\n", "", "-112,\"Program mnemonic too long\""},
+    {"SOUR:VOLTAGEVOLTAGE 1\n", "", "-112,\"Program mnemonic too long\""},
+    {"A:B:C:D:E:F:G\n", "", "-113,\"Undefined header\""},
+    {"VOLT::AMPL 1\n", "", "-102,\"Syntax error\""},
+    {"VOLT: 1\n", "", "-102,\"Syntax error\""},
+    {"VOLT:\n", "", "-102,\"Syntax error\""},
+    {"?\n", "", "-103,\"Invalid separator\""},
+    {"VOL'T 5'\n", "", "-111,\"Header separator error\""},
+    // A message ending inside a quote opened after an error is invalid string data, and ends there.
+    {"VOL'T 5\n*CLS\n", "2", "-151,\"Invalid string data\""},
+    {"VOLT-5\n", "", "-113,\"Undefined header\""},
+    {"(VOLT\n", "", "-101,\"Invalid character\""},
+    // Numeric suffixes.
+    {"DISP:MEAS:SOUR2 VRMS\n", "45 s(-1,-1,2) c0", ""},
+    {"DISP:WIND:MEAS:SOUR4 LMIN\n", "45 s(-1,-1,-1,4) c21", ""},
+    {"DISP:MEAS:SOUR5 VRMS\n", "", "-114,\"Header suffix out of range\""},
+    {"DISP:MEAS:SOUR0 VRMS\n", "", "-114,\"Header suffix out of range\""},
+    {"DISP:MEAS:SOUR999999999999 VRMS\n", "", "-114,\"Header suffix out of range\""},
+    {"DISP:MEAS:SOUR VRMS\n", "", "-131,\"Invalid suffix\""},
+    {"DISP:MEAS:SOUR2 VRMS;SOUR3 IRMS\n", "45 s(-1,-1,2) c0; 45 s(-1,-1,3) c5", ""},
+    {"SIM:NORM2:CODE 5\n", "301 s(-1,2,-1) i5", ""},
+    {"SOUR:SIM:TRAN1:TIME 2.5\n", "312 s(-1,-1,1,-1) r2.5", ""},
+    // Common commands.
+    {"*IDN?\n", "5?", ""},
+    {"*IDN\n", "5", ""},
+    {"*RST?\n", "", "-113,\"Undefined header\""},
+    {"*RST;*CLS\n", "8; 2", ""},
+    {"*RST:\n", "", "-102,\"Syntax error\""},
+    {"VOLT*\n", "", "-102,\"Syntax error\""},
+    {":*RST\n", "", "-102,\"Syntax error\""},
+    {"*XYZ\n", "", "-113,\"Undefined header\""},
+    // A common command leaves the path alone.
+    {"*CLS;VOLT 5\n", "2; 320 i5", ""},
+    {"SOUR:VOLT 5;*WAI;FREQ 50\n", "320 i5; 14; 256 i50", ""},
+    {"SIM:NORM2:CODE 5;*WAI;FREQ 50\n", "301 s(-1,2,-1) i5; 14 s(-1,2,-1); 302 s(-1,2,-1) i50", ""},
+    // A header from the root never inherits suffix values of another branch.
+    {"SIM:NORM2:CODE 5;:OUTP:MON:SOUR1?\n", "301 s(-1,2,-1) i5; 131? s(-1,-1,1)", ""},
+};
+INSTANTIATE_TEST_SUITE_P(Headers, ParserTable, ::testing::ValuesIn(kHeaders));
+
+const Case kParameters[] = {
+    // Parameter counts and kinds.
+    {"*ESE\n", "", "-109,\"Missing parameter\""},
+    {"*ESE ;*CLS\n", "", "-109,\"Missing parameter\""},
+    {"*ESE 1,2\n", "", "-115,\"Unexpected number of parameters\""},
+    {"*CLS 5\n", "", "-108,\"Parameter not allowed\""},
+    {"*IDN?;*CLS\n", "5?; 2", ""},
+    {"VOLT?\n", "320?", ""},
+    {"VOLT? MIN\n", "320? c0", ""},
+    {"VOLT? maximum\n", "320? c1", ""},
+    {"VOLT? MIN,MAX\n", "", "-115,\"Unexpected number of parameters\""},
+    {"VOLT?;FREQ?\n", "320? o; 256?", ""},
+    {"VOLT 100,\n", "320 i100", ""},
+    {"VOLT ,5\n", "", "-102,\"Syntax error\""},
+    {"VOLT 5,,6\n", "", "-102,\"Syntax error\""},
+    {"VOLT?5\n", "", "-103,\"Invalid separator\""},
+    {"VOLT?.5\n", "", "-121,\"Invalid character in number\""},
+    {"VOLT? @\n", "", "-102,\"Syntax error\""},
+    {"VOLT 'abc'\n", "", "-158,\"String data not allowed\""},
+    {"*ESE ON\n", "", "-148,\"Character data not allowed\""},
+    {"DATA:WAVE:NAME 1,abc\n", "", "-148,\"Character data not allowed\""},
+    {"SYST:COMM:LAN:DNS 5\n", "", "-128,\"Numeric data not allowed\""},
+    {"VOLT #15hello\n", "", "-168,\"Block data not allowed\""},
+    {"VOLT (5)\n", "", "-178,\"Expression data not allowed\""},
+    {"VOLT \x7f\n", "", "-101,\"Invalid character\""},
+    {"VOLT \x01\n", "", "-109,\"Missing parameter\""},  // control codes are white space
+    {"SYST:BARC:MEM RM1,'code'\n", "173 c1 t\"code\"", ""},
+    {"SEQ:CPAR 1,2,ON,3,OFF,END,7,ON,9,10,11,OFF,13,ON,OFF\n",
+     "273 i1 i2 c1 i3 c0 c1 i7 c1 i9 i10 i11 c0 i13 c1 c0", ""},
+    {"SEQ:CPAR 1,2,ON\n", "", "-109,\"Missing parameter\""},
+    {"SQU:DCYC\n", "313", ""},
+    {"SQU:DCYC MAX\n", "313 c0", ""},
+    // Choices match by short or long form only.
+    {"MODE AC-IN\n", "322 c1", ""},
+    {"mode ac-int\n", "322 c1", ""},
+    {"MODE ACDC-SYNC\n", "322 c7", ""},
+    {"MODE AC-I\n", "", "-224,\"Illegal parameter value\""},
+    {"MODE AC-INTE\n", "", "-224,\"Illegal parameter value\""},
+    {"MODE 5\n", "322 i5", ""},
+    {"MODE AC+INT\n", "", "-224,\"Illegal parameter value\""},
+    {"MODE AC INT\n", "", "-103,\"Invalid separator\""},
+    {"MODE AC'\n", "", "-151,\"Invalid string data\""},
+    {"FUNC ARB253\n", "257 c255", ""},
+    {"FUNC TRI\n", "257 c18", ""},
+    {"FUNC ARB17\n", "257 c19", ""},
+    {"FUNC ARB254\n", "", "-224,\"Illegal parameter value\""},
+    {"SYST:ARB:EDIT:BUIL DST22\n", "162 c29", ""},
+    {"SYST:ARB:EDIT:BUIL cfact\n", "162 c3", ""},
+    {"SYST:VUN P-P\n", "174 c1", ""},
+    // Numbers.
+    {"VOLT 1e2\n", "320 r100", ""},
+    {"VOLT 1.5\n", "320 r1.5", ""},
+    {"VOLT .5\n", "320 r0.5", ""},
+    {"VOLT 5.\n", "320 r5", ""},
+    {"VOLT -12.5E-1\n", "320 r-1.25", ""},
+    {"VOLT 1 E 2\n", "320 r100", ""},
+    {"VOLT 1E +2\n", "320 r100", ""},
+    {"VOLT +7\n", "320 i7", ""},
+    {"VOLT 1E\n", "", "-131,\"Invalid suffix\""},
+    {"VOLT 1Ex\n", "", "-131,\"Invalid suffix\""},
+    {"VOLT 1E+\n", "", "-121,\"Invalid character in number\""},
+    {"VOLT 1E x\n", "", "-121,\"Invalid character in number\""},
+    {"VOLT 1E999\n", "", "-123,\"Exponent too large\""},
+    {"VOLT 100V\n", "", "-131,\"Invalid suffix\""},
+    {"VOLT 1.5 V\n", "", "-131,\"Invalid suffix\""},
+    {"VOLT 100mV\n", "", "-131,\"Invalid suffix\""},
+    {"VOLT 1m-V\n", "", "-131,\"Invalid suffix\""},
+    {"VOLT 1V2\n", "", "-103,\"Invalid separator\""},
+    {"VOLT 1 2\n", "", "-103,\"Invalid separator\""},
+    {"VOLT 1.2.3\n", "", "-103,\"Invalid separator\""},
+    {"VOLT 12(\n", "", "-101,\"Invalid character\""},
+    {"VOLT 1_0\n", "", "-101,\"Invalid character\""},
+    {"VOLT 1+2\n", "", "-121,\"Invalid character in number\""},
+    {"VOLT +\n", "", "-121,\"Invalid character in number\""},
+    {"VOLT -.\n", "", "-121,\"Invalid character in number\""},
+    {"VOLT 5'\n", "", "-151,\"Invalid string data\""},
+    {"*ESE 2147483647\n", "3 i2147483647", ""},
+    {"*ESE -2147483648\n", "3 i-2147483648", ""},
+    {"*ESE 2147483648\n", "", "-222,\"Data out of range\""},
+    {"*ESE 4294967296\n", "", "-222,\"Data out of range\""},
+    {"*ESE 99999999999999999999\n", "", "-222,\"Data out of range\""},
+    {"*ESE #H1F\n", "3 i31", ""},
+    {"*ESE #hff \n", "3 i255", ""},
+    {"*ESE #B101\n", "3 i5", ""},
+    {"*ESE #Q17\n", "3 i15", ""},
+    {"*ESE #HFFFFFFFF\n", "3 i-1", ""},
+    {"*ESE #H1FFFFFFFF\n", "", "-121,\"Invalid character in number\""},
+    {"*ESE #B102\n", "", "-121,\"Invalid character in number\""},
+    {"*ESE #H\n", "", "-121,\"Invalid character in number\""},
+    {"*ESE #H1 2\n", "", "-103,\"Invalid separator\""},
+    {"*ESE #X1\n", "", "-101,\"Invalid character\""},
+    {"*ESE #\n", "", "-101,\"Invalid character\""},
+    // Strings.
+    {"DATA:WAVE:NAME 1,'it''s'\n", "40 i1 t\"it's\"", ""},
+    {"DATA:WAVE:NAME 1,\"say \"\"hi\"\"\"\n", "40 i1 t\"say \"hi\"\"", ""},
+    {"DATA:WAVE:NAME 1,\"it's\"\n", "40 i1 t\"it's\"", ""},
+    {"DATA:WAVE:NAME 1,''\n", "40 i1 t\"\"", ""},
+    {"DATA:WAVE:NAME 1,'a;b,c'\n", "40 i1 t\"a;b,c\"", ""},
+    {"DATA:WAVE:NAME 1,'a' \n", "40 i1 t\"a\"", ""},
+    {"DATA:WAVE:NAME 1,'a'b\n", "", "-103,\"Invalid separator\""},
+    {"DATA:WAVE:NAME 1,'ab\n", "", "-151,\"Invalid string data\""},
+    // A line feed before the closing quote ends the message; the next one parses on its own.
+    {"DATA:WAVE:NAME 1,'ab\n*CLS\n", "2", "-151,\"Invalid string data\""},
+    // Blocks.
+    {"DATA:WAVE ARB1,#15hello\n", "41 c0 b8:#15hello", ""},
+    {"DATA:WAVE ARB1,#15hello!\n", "", "-160,\"Block data error\""},
+    {"DATA:WAVE ARB1,#15a\nb\nc\n", "41 c0 b8:#15a\nb\nc", ""},
+    {"DATA:WAVE ARB1,#0abc\n", "41 c0 b5:#0abc", ""},
+    {"DATA:WAVE ARB1,#10\n", "41 c0 b3:#10", ""},
+    {"DATA:WAVE ARB1,#2x5hello\n", "", "-161,\"Invalid block data\""},
+    {"DATA:WAVE ARB1,#15hello;*CLS\n", "", "-160,\"Block data error\""},
+    {"DATA:WAVE ARB1,#15hello\n*CLS\n", "41 c0 b8:#15hello; 2", ""},
+    {"DATA:SEQ:PRES #15hello\n", "31 b8:#15hello", ""},
+};
+INSTANTIATE_TEST_SUITE_P(Parameters, ParserTable, ::testing::ValuesIn(kParameters));
+
+// The same tables hold when the port hands out one byte per read.
+TEST(Parser, ByteByByteReadsGiveTheSameResults) {
+    for (const Case* table : {kHeaders, kParameters}) {
+        size_t n = table == kHeaders ? std::size(kHeaders) : std::size(kParameters);
+        for (size_t i = 0; i < n; ++i) {
+            FakeChannel ch;
+            ch.readChunk = 1;
+            ch.Send(table[i].input);
+            EXPECT_EQ(ch.Describe(), table[i].commands) << "input: " << table[i].input;
+            EXPECT_EQ(ch.PopErrors(), table[i].errors) << "input: " << table[i].input;
+        }
+    }
+}
+
+TEST(Parser, InputArrivingInPiecesResumesWhereItStopped) {
+    FakeChannel ch;
+    const std::string msg = "SOUR:VOLT 1.5;FREQ 50;:DATA:WAVE ARB2,#213abcdefghijklm\n";
+    for (char c : msg)
+        ch.Send(std::string(1, c));
+    EXPECT_EQ(ch.Describe(), "320 r1.5; 256 i50; 41 c1 b17:#213abcdefghijklm");
+    EXPECT_EQ(ch.PopErrors(), "");
+}
+
+TEST(Parser, OverlongTokensAreRefusedWithoutOverrun) {
+    struct Long {
+        std::string input;
+        const char* error;
+    };
+    const Long cases[] = {
+        {"VOLT " + std::string(10000, '7') + "\n", "-124,\"Too many digits\""},
+        {"MODE " + std::string(10000, 'a') + "\n", "-144,\"Character data too long\""},
+        {"DATA:WAVE:NAME 1,'" + std::string(10000, 'x') + "'\n", "-223,\"Too much data\""},
+        {"VOLT 1" + std::string(10000, 'v') + "\n", "-134,\"Suffix too long\""},
+        {"*ESE #H" + std::string(10000, 'F') + "\n", "-124,\"Too many digits\""},
+        {std::string(10000, 'V') + "\n", "-112,\"Program mnemonic too long\""},
+        {"VOLT" + std::string(10000, '9') + "\n", "-112,\"Program mnemonic too long\""},
+    };
+    for (const Long& c : cases) {
+        FakeChannel ch;
+        ch.Send(c.input + "*CLS\n");
+        EXPECT_EQ(ch.PopErrors(), c.error) << c.input.substr(0, 20);
+        EXPECT_EQ(ch.Describe(), "2") << "the next message parses: " << c.input.substr(0, 20);
+    }
+}
+
+// A string of up to 255 characters is taken whole; one more is too much data.
+TEST(Parser, StringLimitIs255Characters) {
+    FakeChannel ch;
+    ch.Send("DATA:WAVE:NAME 1,'" + std::string(255, 'x') + "'\n");
+    ASSERT_EQ(ch.commands.size(), 1u);
+    EXPECT_EQ(std::string(ch.commands[0].bytes[1].c_str()), std::string(255, 'x'));
+    ch.Send("DATA:WAVE:NAME 1,'" + std::string(256, 'x') + "'\n");
+    EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
+}
+
+TEST(Parser, BlockLongerThanTheDataAreaIsDroppedByItsDeclaredLength) {
+    FakeChannel ch;
+    const uint32_t len = 2000000;
+    std::string data(len, '\n');  // line feeds inside the data must not end anything
+    for (uint32_t i = 0; i < len; i += 7)
+        data[i] = ';';
+    ch.Send("DATA:WAVE ARB1,#7" + std::to_string(len) + data + "\n*CLS\n");
+    EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
+    EXPECT_EQ(ch.Describe(), "2");
+}
+
+TEST(Parser, HugeDeclaredBlockIsRefusedAndItsBytesAreDrained) {
+    FakeChannel ch;
+    ch.Send("DATA:WAVE ARB1,#9999999999");
+    EXPECT_EQ(ch.parse.errIndex, kScpiErrTooMuchData);
+    ch.Send(std::string(100000, 'x') + "\n*CLS\n");  // still the block's bytes
+    EXPECT_EQ(ch.Describe(), "");
+    EXPECT_EQ(ch.parse.state, kParseParams);
+}
+
+TEST(Parser, BlockFillingTheDataAreaExactlyIsTaken) {
+    FakeChannel ch;
+    // The data area holds the block header "#7" + 7 digits + data.
+    const uint32_t len = kScpiDataAreaSize - 9 - 4;  // the choice item before it takes 4 bytes
+    ch.Send("DATA:WAVE ARB1,#7" + std::to_string(len) + std::string(len, 'z') + "\n");
+    ASSERT_EQ(ch.commands.size(), 1u) << ch.PopErrors();
+    EXPECT_EQ(ch.commands[0].bytes[1].size(), len + 9);
+    ch.Send("DATA:WAVE ARB1,#7" + std::to_string(len + 1) + std::string(len + 1, 'z') + "\n");
+    EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
+}
+
+TEST(Parser, MoreThanAHundredParametersAreRefused) {
+    FakeChannel ch;
+    std::string msg = "SEQ:CPAR 1";
+    for (int i = 0; i < 120; ++i)
+        msg += ",1";
+    ch.Send(msg + "\n");
+    EXPECT_EQ(ch.PopErrors(), "-115,\"Unexpected number of parameters\"");
+}
+
+TEST(Parser, EmptyLineEndsTheMessageAndTheNextStartsAtTheRoot) {
+    FakeChannel ch;
+    ch.Send("SOUR:VOLT 5;\nOUTP ON\n");
+    EXPECT_EQ(ch.Describe(), "320 i5; 136 c1");
+    EXPECT_EQ(ch.PopErrors(), "");
+}
+
+TEST(Parser, FirstByteSwitchesALocalPanelToRemote) {
+    FakeChannel ch;
+    g_OutputFlags.store(0);
+    RemoteStateSet(kRemoteLocal);
+    ch.Send("*");
+    EXPECT_EQ(RemoteStateGet(), kRemoteRemote);
+    EXPECT_TRUE(OutputFlagTest(kOutFlagRemote));
+    // Local lockout is kept.
+    ch.Send("CLS\n");
+    RemoteStateSet(kRemoteRwLock);
+    ch.Send("*CLS\n");
+    EXPECT_EQ(RemoteStateGet(), kRemoteRwLock);
+}
+
+TEST(Parser, AlternateSetIsChosenBySelector) {
+    struct Alt {
+        const char* input;
+        const char* commands;
+        const char* errors;
+    };
+    const Alt cases[] = {
+        {"AC 100\n", "203 i100", ""},
+        {"MD AC-INT\n", "205 c1", ""},
+        {"CU?\n", "44?", ""},
+        {"DISP:DES:MODE SIMP\n", "31 c1", ""},
+        {"DISP:MEAS:SOUR3 THDI\n", "32 s(-1,-1,3) c16", ""},
+        {"DISP:MEAS:SOUR4 VRMS\n", "", "-114,\"Header suffix out of range\""},
+        {"SYST:CONF:PHAS?\n", "122?", ""},
+        {"SYST:CONF:PHAS 1\n", "", "-108,\"Parameter not allowed\""},
+        {"MEAS:CURR:PEAK:CLE\n", "42", ""},
+        {"SP 1,CONS,2,KEEP,3,SWE,SIN,4\n", "167 i1 c0 i2 c1 i3 c2 c16 i4", ""},
+        {"VOLT 100\n", "", "-113,\"Undefined header\""},
+    };
+    g_ScpiCmdSetSel.store(1);
+    for (const Alt& c : cases) {
+        FakeChannel ch;
+        ch.Send(c.input);
+        EXPECT_EQ(ch.Describe(), c.commands) << c.input;
+        EXPECT_EQ(ch.PopErrors(), c.errors) << c.input;
+    }
+    g_ScpiCmdSetSel.store(0);
+}
+
+TEST(Parser, ChangedSelectorMovesTheChannelToTheNewRoot) {
+    FakeChannel ch;
+    ch.Send("SOUR:VOLT 5;");
+    g_ScpiCmdSetSel.store(1);
+    scpi::ReselectCmdSet(&ch.ifc);
+    EXPECT_EQ(ch.ifc.cmdSet, &g_ScpiCmdSets[1]);
+    ch.Send("AC 5\n");
+    EXPECT_EQ(ch.Describe(), "320 i5; 203 i5");
+    g_ScpiCmdSetSel.store(0);
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// The command trees of both sets: every written form of every command reaches its id through the
+// parser, with parameters made from its own spec; keyword, choice and unit matching rules.
+#include "scpi/scpi_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "scpi/scpi_choices.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+
+namespace {
+
+using scpitest::FakeChannel;
+
+struct Form {
+    std::string header;  // short forms, suffix at its maximum
+    uint32_t id;
+    uint32_t type;
+};
+
+void CollectForms(const ScpiCmdSetDescriptor& set, uint32_t node, const std::string& prefix,
+                  std::vector<Form>* out) {
+    const ScpiTreeNode& n = set.nodes[node];
+    if (n.cmdId != 0) out->push_back(Form{prefix, n.cmdId, n.type});
+    for (uint32_t c = n.firstChild; c != 0; c = set.nodes[c].nextSibling) {
+        const ScpiTreeNode& child = set.nodes[c];
+        std::string kw(child.keyword.text, child.keyword.shortLen);
+        if (child.suffix.min >= 0) kw += std::to_string(child.suffix.max);
+        CollectForms(set, c, prefix.empty() || node == set.commonRoot ? kw : prefix + ":" + kw, out);
+    }
+}
+
+std::vector<Form> AllForms(const ScpiCmdSetDescriptor& set) {
+    std::vector<Form> forms;
+    CollectForms(set, set.commonRoot, "", &forms);
+    CollectForms(set, set.mainRoot, "", &forms);
+    return forms;
+}
+
+// A valid token for a descriptor: a number where numbers go, else the first choice, a string, a block.
+std::string TokenFor(const ScpiParamDesc& d) {
+    if (d.kind & kParamNumeric) return "1";
+    if (d.kind & kParamChoice) return std::string(d.choices[0].keyword.text, d.choices[0].keyword.longLen);
+    if (d.kind & kParamString) return "'x'";
+    if (d.kind & kParamBlock) return "#13abc";
+    return "?";
+}
+
+std::string ParamsFor(uint32_t min, const ScpiParamDesc* desc) {
+    std::string out;
+    for (uint32_t i = 0; i < min; ++i)
+        out += (i ? "," : " ") + TokenFor(desc[i]);
+    return out;
+}
+
+void CheckEveryForm(uint32_t selector, size_t commands, size_t forms) {
+    g_ScpiCmdSetSel.store(selector);
+    const ScpiCmdSetDescriptor& set = *g_ScpiCmdSets[selector].desc;
+    std::vector<Form> all = AllForms(set);
+    EXPECT_EQ(all.size(), forms);
+    std::set<uint32_t> ids;
+    FakeChannel ch;
+    for (const Form& f : all) {
+        ids.insert(f.id);
+        const ScpiParamSpec* spec = scpi::ParamSpecOf(&set, f.id);
+        ASSERT_NE(spec, nullptr);
+        ASSERT_EQ(spec->id, f.id);
+        std::vector<std::string> messages;
+        if (f.type & kNodeSet) messages.push_back(f.header + ParamsFor(spec->setMin, spec->setDesc) + "\n");
+        if (f.type & kNodeQuery)
+            messages.push_back(f.header + "?" + ParamsFor(spec->queryMin, spec->queryDesc) + "\n");
+        for (const std::string& m : messages) {
+            ch.Reset();
+            ch.Send(m);
+            EXPECT_EQ(ch.PopErrors(), "") << m;
+            ASSERT_EQ(ch.commands.size(), 1u) << m;
+            EXPECT_EQ(ch.commands[0].id, f.id) << m;
+        }
+    }
+    EXPECT_EQ(ids.size(), commands);
+    EXPECT_EQ(*ids.begin(), 1u);
+    EXPECT_EQ(*ids.rbegin(), commands);
+    g_ScpiCmdSetSel.store(0);
+}
+
+TEST(CommandTree, EveryFormOfTheMainSetReachesItsId) {
+    CheckEveryForm(0, scpi::kMainCmdCount, 642);
+}
+
+TEST(CommandTree, EveryFormOfTheAlternateSetReachesItsId) {
+    CheckEveryForm(1, scpi::kAltCmdCount, 342);
+}
+
+TEST(CommandTree, AlternateCommandsRunMainHandlers) {
+    EXPECT_EQ(scpi::kAltToMainId[0], 0);
+    EXPECT_EQ(scpi::kAltToMainId[21], 22);    // CE
+    EXPECT_EQ(scpi::kAltToMainId[130], 319);  // SYSTem:SLEW:MODE
+    EXPECT_EQ(scpi::kAltToMainId[205], 322);  // MD
+    for (uint32_t i = 1; i <= scpi::kAltCmdCount; ++i) {
+        EXPECT_GE(scpi::kAltToMainId[i], 1);
+        EXPECT_LE(scpi::kAltToMainId[i], scpi::kMainCmdCount);
+    }
+}
+
+TEST(CommandTree, NodesAreBothCommandAndBranchWhereTheListSaysSo) {
+    const ScpiCmdSetDescriptor& set = scpi::kMainCmdSetDesc;
+    uint32_t outp = 0;
+    for (uint32_t c = set.nodes[set.mainRoot].firstChild; c != 0; c = set.nodes[c].nextSibling) {
+        if (scpi::KeywordMatch(set.nodes[c].keyword, "OUTP", 4)) outp = c;
+    }
+    ASSERT_NE(outp, 0u);
+    EXPECT_EQ(set.nodes[outp].cmdId, 136);
+    EXPECT_EQ(set.nodes[outp].type & kNodeSetQuery, kNodeSetQuery);
+    EXPECT_NE(set.nodes[outp].firstChild, 0);
+}
+
+TEST(Keywords, MatchShortOrLongFormOnly) {
+    const ScpiKeyword kw{4, 7, "VOLTage"};
+    EXPECT_TRUE(scpi::KeywordMatch(kw, "volt", 4));
+    EXPECT_TRUE(scpi::KeywordMatch(kw, "VoLtAgE", 7));
+    EXPECT_FALSE(scpi::KeywordMatch(kw, "volta", 5));
+    EXPECT_FALSE(scpi::KeywordMatch(kw, "vol", 3));
+    EXPECT_FALSE(scpi::KeywordMatch(kw, "voltagx", 7));
+    // Only letters fold: "-" and digits compare as they are.
+    const ScpiKeyword mode{5, 6, "AC-INt"};
+    EXPECT_TRUE(scpi::KeywordMatch(mode, "ac-in", 5));
+    EXPECT_FALSE(scpi::KeywordMatch(mode, "ac_in", 5));
+    // Sixteen characters or more never match.
+    const ScpiKeyword longKw{16, 16, "ABCDEFGHIJKLMNOP"};
+    EXPECT_FALSE(scpi::KeywordMatch(longKw, "abcdefghijklmnop", 16));
+}
+
+TEST(Choices, FirstMatchingEntryGivesTheValue) {
+    int32_t v = -1;
+    EXPECT_TRUE(scpi::ChoiceLookup(scpi::kCh53.data(), "cfact", 5, &v));
+    EXPECT_EQ(v, 3);
+    EXPECT_TRUE(scpi::ChoiceLookup(scpi::kCh53.data(), "cfac2", 5, &v));
+    EXPECT_EQ(v, 6);
+    EXPECT_TRUE(scpi::ChoiceLookup(scpi::kCh53.data(), "dst01", 5, &v));
+    EXPECT_EQ(v, 8);
+    EXPECT_TRUE(scpi::ChoiceLookup(scpi::kCh15.data(), "arb16", 5, &v));
+    EXPECT_EQ(v, 15);
+    EXPECT_TRUE(scpi::ChoiceLookup(scpi::kCh15.data(), "arb17", 5, &v));
+    EXPECT_EQ(v, 19);
+    EXPECT_FALSE(scpi::ChoiceLookup(scpi::kCh5.data(), "arb0", 4, &v));
+    EXPECT_FALSE(scpi::ChoiceLookup(nullptr, "x", 1, &v));
+}
+
+TEST(Units, TablesGiveExponentsAsWritten) {
+    struct UnitCase {
+        uint32_t table;
+        const char* unit;
+        bool found;
+        int32_t exponent;
+    };
+    const UnitCase cases[] = {
+        {1, "mv", true, -3},  {1, "mav", true, 6},  {2, "ka", true, 3},    {3, "mohm", true, 6},
+        {3, "mr", true, 6},   {4, "w", true, 0},    {5, "dbmw", true, -3}, {9, "mhz", true, 6},
+        {10, "ms", true, -3}, {10, "ts", false, 0}, {11, "cel", true, 0},  {1, "volt", false, 0},
+        {0, "v", false, 0},   {12, "v", false, 0},
+    };
+    for (const UnitCase& c : cases) {
+        int32_t e = 99;
+        uint32_t len = static_cast<uint32_t>(std::string(c.unit).size());
+        EXPECT_EQ(scpi::UnitLookup(c.table, c.unit, len, &e), c.found) << c.table << " " << c.unit;
+        if (c.found) {
+            EXPECT_EQ(e, c.exponent) << c.unit;
+        }
+    }
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 #include "core/output_flags.h"
 #include "core/output_request.h"
 #include "core/sys_status.h"
+#include "panel/edit_state.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
 #include "src/dev/barcode_scanner.h"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/param_init.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/sys_status.h"
 #include "panel/panel_services.h"
@@ -30,12 +31,12 @@ void SetRemoteResetField(uint32_t v) {
     }
 }
 
-// The steps both resets share. The settings they reset live in services that come later (output
-// on/off, setters, default tables, limit re-checks); what exists here is carried out in its place.
-void CommonResetSteps(uint32_t event) {
+// The steps both resets share. Switching the output off, the setters, the limit re-checks and the
+// settings save come with their services; what exists is carried out in its place in the order.
+void CommonResetSteps() {
     g_SysFlags.fetch_or(kSysFlagResetRunning, kRelaxed);
     if (RemoteResetField() == 1) SetRemoteResetField(2);
-    (void)event;
+    SetDefaultAll();
     InitRuntimeState();
     ParallelConfigUnits();
     SetHoldCountdown(20);
@@ -71,11 +72,12 @@ int32_t SysEvent_Handle(StepRow*, uint32_t msg) {
             }
             break;
         case kSysEventFactoryDefault:
+            LanSetDefault();
             UartChannelRestart();
-            CommonResetSteps(event);
+            CommonResetSteps();
             break;
         case kSysEventResetOutput:
-            CommonResetSteps(event);
+            CommonResetSteps();
             break;
         case kSysEventOpcTick:
             if (g_OpcCountdown.load(kRelaxed) < 1) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/msg_queue.h"
+#include "core/param_init.h"
 #include "core/sys_event.h"
 #include "core/sys_status.h"
 #include "panel/panel_services.h"
@@ -93,7 +94,9 @@ void GuiHandshake() {
 }  // namespace
 
 void MenuThread_Start() {
-    // The stored settings are loaded here once storage exists; the run-time state starts clean.
+    // The parameter records of the model type; the stored settings are loaded over them once storage
+    // exists. The run-time state starts clean.
+    SetDefaultAll();
     InitRuntimeState();
     SysStatusSet(kSysMenuThreadRunning);
     SysStatusClear(kSysSetCommandsBarred);

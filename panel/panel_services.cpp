@@ -8,8 +8,6 @@
 #include "src/dev/panel_link.h"
 
 std::atomic<uint32_t> g_Up40ms{0};
-std::atomic<uint32_t> g_MenuState{1};
-std::atomic<uint32_t> g_MenuStatePrev{1};
 
 namespace {
 

@@ -7,9 +7,6 @@
 // The 40 ms up-counter (raised by the timer thread while below 65,530; read and reset by the panel and
 // the SCPI side).
 extern std::atomic<uint32_t> g_Up40ms;
-// The current menu state (0-544) and the previous one.
-extern std::atomic<uint32_t> g_MenuState;
-extern std::atomic<uint32_t> g_MenuStatePrev;
 
 // Queues a free-text popup of `lines` text lines; returns the text length, -1 for a format the popup
 // cannot show.

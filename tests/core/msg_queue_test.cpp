@@ -12,6 +12,7 @@
 #include "platform/panel_sim.h"
 #include "scpi/set_command_handover.h"
 #include "src/dev/spi_device.h"
+#include "tests/support/temp_root.h"
 
 // The test's stand-in for a channel context: only its address travels through the queue.
 struct ScpiInterface {

@@ -8,6 +8,9 @@
 #include "scpi/uart_channel.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
+#include "storage/iface_cfg.h"
+#include "sysadmin/lan_cfg.h"
+#include "tests/support/temp_root.h"
 
 namespace {
 
@@ -65,11 +68,13 @@ TEST_F(SysEventTest, RemoteResetHandshakeEndsWithResetDone) {
     SpiPanelOpen();
     g_SysStatus.fetch_or(1u << kSysRemoteResetLow);  // requested by a remote reset command
     ResetDefaultStart();
+    g_LanCfg.PORT = 6000;
     SysEvent_Run();  // event 2: the reset runs
     EXPECT_EQ((g_SysStatus.load() >> kSysRemoteResetLow) & 3u, 2u);
     EXPECT_EQ(IsSystemReady(), 0u);
     EXPECT_EQ(g_HoldCountdown.load(), 40u);
-    SysEvent_Run();  // no event: the reset is over
+    EXPECT_EQ(g_LanCfg.PORT, 6000u);  // only a factory default restores the LAN settings
+    SysEvent_Run();                   // no event: the reset is over
     EXPECT_EQ((g_SysStatus.load() >> kSysRemoteResetLow) & 3u, 0u);
     EXPECT_TRUE(SysStatusTest(kSysResetDone));
     EXPECT_EQ(g_SysFlags.load() & kSysFlagResetRunning, 0u);
@@ -81,8 +86,14 @@ TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
     SpiAuxWrite4(0xF);
     KeyEventBoxInit();
     KeyEventPost(KeyEventPack(0, 'U', 1));
+    g_LanCfg.DHCP = 0;
+    g_LanCfg.PORT = 6000;
+    g_IfaceCfg.gpibAddress = 3;
     FactoryDefaultStart();
     SysEvent_Run();
+    EXPECT_EQ(g_LanCfg.DHCP, 1);
+    EXPECT_EQ(g_LanCfg.PORT, 5025u);
+    EXPECT_EQ(g_IfaceCfg.gpibAddress, 10u);
     EXPECT_EQ(g_SysEventRing.lastEvent.load(), static_cast<uint32_t>(kSysEventFactoryDefault));
     EXPECT_EQ(scpi::UartPollState(), 2);
     EXPECT_EQ(plat::PanelSimLamps(), 0);

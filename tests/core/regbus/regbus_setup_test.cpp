@@ -1,8 +1,10 @@
 #include "regbus_setup.h"
 
+#include "core/model_table.h"
 #include "core/output_flags.h"
 #include "core/parallel_link.h"
 #include "core/param_access.h"
+#include "core/param_init.h"
 #include "core/regbus/regbus.h"
 #include "core/sys_status.h"
 #include "platform/clock.h"
@@ -15,6 +17,10 @@ void RegBusTest::SetUp() {
     g_OutputFlags = 0;
     g_SysStatus = 0;
     g_SeqSimCmd = 0;
+    // The access-layer setters keep a value only within its record's limits: build the store.
+    g_ModelId = 2;
+    g_ModelClass = 1;
+    ParamTableInit();
     SetOutputMode(0);
     SetSyncPhase(0);
     SetMainSig(0, 0);

@@ -1,0 +1,51 @@
+#pragma once
+// How the output mode, the voltage range and the power stage's range state select a record's place.
+#include <cstdint>
+
+namespace core {
+
+inline constexpr uint32_t kModes = 10;         // OutputMode 0 AC+DC-INT .. 9 AC-VCA
+inline constexpr uint32_t kModeDcInt = 2;      // DC-INT: voltages are kept under waveform 0
+inline constexpr uint32_t kRangeVariants = 8;  // range codes 0..7, AUTO codes in their high variant
+inline constexpr uint32_t kVoltAreas = 2;      // area 0: the 100 V ranges, area 1: all other codes
+inline constexpr uint32_t kWaveforms = 256;
+inline constexpr uint32_t kWaveSin = 16;
+inline constexpr uint32_t kWaveSqu = 17;
+inline constexpr uint32_t kWaveTri = 18;
+
+// Range codes: 3P4W/1P3W 0 = 100 V, 1 = 200 V, 4 = AUTO; 1P2W 2 = 100 V, 3 = 200 V, 6 = AUTO.
+inline constexpr uint32_t kRangeAuto3P = 4;
+inline constexpr uint32_t kRangeAuto1P2W = 6;
+
+// Bit 1 of the output status mirror: the AUTO range is in its high variant.
+inline constexpr uint32_t kStatusAutoHigh = 1u << 1;
+
+// Area of the settings that follow the voltage class.
+constexpr uint32_t VoltAreaOfRange(uint32_t rangeCode) {
+    return (rangeCode == 0 || rangeCode == 2) ? 0 : 1;
+}
+
+// The range variant: the range code, except that an AUTO code names its high variant while the power stage
+// reports the high range.
+constexpr uint32_t RangeVariantOf(uint32_t rangeCode, uint32_t outputStatus) {
+    bool autoCode = rangeCode == kRangeAuto3P || rangeCode == kRangeAuto1P2W;
+    return (autoCode && (outputStatus & kStatusAutoHigh)) ? rangeCode + 1 : rangeCode;
+}
+
+// Frequency class: 0 for the AC+DC modes 0, 5, 7; 1 for all others.
+constexpr uint32_t FreqClassOfMode(uint32_t mode) {
+    return (mode == 0 || mode == 5 || mode == 7) ? 0 : 1;
+}
+
+// Mode above 9 is taken as 9.
+constexpr uint32_t ClampMode(uint32_t mode) {
+    return mode > kModes - 1 ? kModes - 1 : mode;
+}
+
+// Waveform above 255 is taken as 255; DC-INT keeps its voltages under waveform 0.
+constexpr uint32_t ClampWaveform(uint32_t waveform, uint32_t mode) {
+    if (mode == kModeDcInt) return 0;
+    return waveform > kWaveforms - 1 ? kWaveforms - 1 : waveform;
+}
+
+}  // namespace core

@@ -1,0 +1,38 @@
+#pragma once
+// The front panel's state word and the shared edit words of the value being edited.
+#include <atomic>
+#include <cstdint>
+
+namespace panel {
+
+// The numeric keypad entry and the choice fields; one instance shared by all editors.
+struct EditBuf {
+    uint32_t entryState;  // bits 0-9 flags (0 entry disabled, 1 point typed), bits 10-31 keystroke count
+    float entryScale;     // 1.0 at rest, x10 per digit after the point
+    double entryValue;    // the entry text converted after every accepted character
+    int32_t enteredInt;   // set when the entry is confirmed
+    char entryText[9];
+    uint8_t entryLength;   // 0..9
+    uint32_t choiceValue;  // value of the choice or octet field being edited
+    uint32_t startChoiceValue;
+    uint32_t choiceCursor;  // digit 0 = rightmost
+};
+
+// The edit copy of the numeric parameter being edited.
+struct EditParam {
+    int32_t startValue;
+    int32_t workValue;
+    int32_t max;
+    int32_t min;
+    int32_t decimals;
+    int32_t digits;
+    float scale;      // displayed value = stored value x scale
+    uint32_t cursor;  // digit cursor, 0 = rightmost
+};
+
+}  // namespace panel
+
+extern std::atomic<uint32_t> g_MenuState;      // current menu state 0..544
+extern std::atomic<uint32_t> g_MenuPrevState;  // the state current before the last parameter entry
+extern panel::EditBuf g_EditBuf;
+extern panel::EditParam g_EditParam;

@@ -1,0 +1,3 @@
+#include "storage/identity.h"
+
+std::atomic<uint32_t> g_BrandId{0};

@@ -1,0 +1,7 @@
+#pragma once
+// The unit's brand identity, kept in the identity block of the non-volatile memory.
+#include <atomic>
+#include <cstdint>
+
+// BrandId 0..2: the identity texts, the directory on USB memory ("qx", "tulve", "pelma") and the logos.
+extern std::atomic<uint32_t> g_BrandId;

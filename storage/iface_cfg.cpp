@@ -1,0 +1,3 @@
+#include "storage/iface_cfg.h"
+
+storage::IfaceCfg g_IfaceCfg;

@@ -1,0 +1,32 @@
+#pragma once
+// The remote-interface and panel settings: USB, RS232, GPIB, the optional CAN card and the display.
+#include <cstdint>
+
+namespace storage {
+
+// The three card-present words, one per detect line of the optional interface card.
+enum CardLine : uint32_t { kCardLine101 = 0, kCardLine17 = 1, kCardLine106 = 2, kCardLines = 3 };
+
+struct IfaceCfg {
+    uint8_t usb[4];  // byte 0 bits 1-2 USB speed; byte 2 bit 4 USB class (1 CDC, 0 TMC)
+    uint8_t rs232Enable;
+    uint8_t rs232Baud;      // 0..7: 1200 .. 115200
+    uint8_t rs232DataBits;  // 0 or 1
+    uint8_t rs232Parity;    // 0..2
+    uint8_t rs232StopBits;  // 0 or 1
+    uint32_t gpibAddress;
+    uint32_t cardPresent[kCardLines];
+    uint32_t canopenBaud;  // baud-rate index
+    uint32_t canopenNodeId;
+    uint32_t devicenetBaud;  // baud-rate index
+    uint32_t devicenetMacId;
+    uint8_t lcd[4];  // contrast, brightness, saturation (percent) and one more byte
+};
+
+// Bits 1-2 of the first USB byte.
+inline constexpr uint8_t kUsbSpeedShift = 1;
+inline constexpr uint8_t kUsbSpeedMask = 0x3u << kUsbSpeedShift;
+
+}  // namespace storage
+
+extern storage::IfaceCfg g_IfaceCfg;

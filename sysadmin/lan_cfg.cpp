@@ -1,0 +1,3 @@
+#include "sysadmin/lan_cfg.h"
+
+sysadmin::LanCfg g_LanCfg;

@@ -1,0 +1,33 @@
+// Cost of building the parameter store for a factory default, and of one record access.
+#include <benchmark/benchmark.h>
+
+#include "core/param_init.h"
+#include "core/param_store.h"
+#include "param_fixture.h"
+
+static void BM_ParamTableInit(benchmark::State& state) {
+    test::InstrumentEnv env;
+    test::BuildDefaults(2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ParamTableInit());
+}
+BENCHMARK(BM_ParamTableInit)->Unit(benchmark::kMillisecond);
+
+static void BM_ParamRWRead(benchmark::State& state) {
+    test::InstrumentEnv env;
+    test::BuildDefaults(2);
+    ParamRec rec;
+    for (auto _ : state) {
+        paramRW(0, 47, &rec, 1);
+        benchmark::DoNotOptimize(rec);
+    }
+}
+BENCHMARK(BM_ParamRWRead);
+
+static void BM_SetDefaultAll(benchmark::State& state) {
+    test::InstrumentEnv env;
+    test::BuildDefaults(2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SetDefaultAll());
+}
+BENCHMARK(BM_SetDefaultAll)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,34 @@
+#include "param_fixture.h"
+
+#include "core/model_table.h"
+#include "core/param_init.h"
+#include "core/param_store.h"
+#include "core/regbus/regbus.h"
+#include "platform/power_stage_sim.h"
+
+namespace test {
+
+InstrumentEnv::InstrumentEnv() {
+    ResetPowerStage();
+    g_BusHold = 0;
+}
+
+void ResetPowerStage() {
+    plat::PowerStage().Reset();
+    BusMapInit();
+}
+
+void BuildDefaults(uint32_t modelType) {
+    g_ModelId = modelType;
+    g_ParamFlags = 0;
+    core::g_OutputStatusMirror = 0;
+    SetDefaultAll();
+}
+
+ParamRec Read(uint32_t id, uint32_t unit) {
+    ParamRec r;
+    paramRW(0, id, &r, unit);
+    return r;
+}
+
+}  // namespace test

@@ -1,0 +1,101 @@
+#include "core/text_util.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(TextUtil, ByteToDecimalWritesNoLeadingZeros) {
+    const struct {
+        uint8_t in;
+        const char* out;
+    } cases[] = {{0, "0"}, {7, "7"}, {10, "10"}, {105, "105"}, {200, "200"}, {255, "255"}};
+    for (const auto& c : cases) {
+        char buf[8] = "xxxxxxx";
+        EXPECT_EQ(ByteToDecimal(buf, c.in), buf);
+        EXPECT_STREQ(buf, c.out) << int(c.in);
+    }
+    EXPECT_EQ(ByteToDecimal(nullptr, 5), nullptr);
+}
+
+TEST(TextUtil, IpToStringJoinsFourBytes) {
+    const uint8_t ip[4] = {172, 16, 28, 120}, zero[4] = {}, full[4] = {255, 255, 255, 255};
+    char buf[16];
+    EXPECT_STREQ(IpToString(buf, ip), "172.16.28.120");
+    EXPECT_STREQ(IpToString(buf, zero), "0.0.0.0");
+    EXPECT_STREQ(IpToString(buf, full), "255.255.255.255");
+    EXPECT_EQ(IpToString(nullptr, ip), nullptr);
+    EXPECT_EQ(IpToString(buf, nullptr), nullptr);
+}
+
+TEST(TextUtil, IsAllDigitsLooksAtTheFirstNCharacters) {
+    const struct {
+        const char* text;
+        int n;
+        int result;
+    } cases[] = {
+        {"12a", 2, 0}, {"12a", 3, -1}, {"0123456789", 10, 0},
+        {"12", 0, -1}, {"12", -1, -1}, {"1", 5, -1},  // the terminating zero is not a digit
+        {"/:", 1, -1}, {":", 1, -1},   {nullptr, 1, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsAllDigits(c.text, c.n), c.result) << (c.text ? c.text : "null") << c.n;
+}
+
+TEST(TextUtil, StrLength) {
+    EXPECT_EQ(StrLength(""), 0u);
+    EXPECT_EQ(StrLength("abc"), 3u);
+    EXPECT_EQ(StrLength(nullptr), 0u);
+}
+
+TEST(TextUtil, ParseRadixNumber) {
+    const struct {
+        const char* text;
+        int result;
+        uint32_t value;
+    } cases[] = {
+        {"H1F", kRadixOk, 31},
+        {"h1f", kRadixOk, 31},
+        {"HaBcD", kRadixOk, 0xABCD},
+        {"HFFFFFFFF", kRadixOk, 4294967295u},
+        {"H00000000FFFFFFFF", kRadixOk, 4294967295u},  // leading zeros never overflow
+        {"H100000000", kRadixOverflow, 0},
+        {"H1FFFFFFFF", kRadixOverflow, 0},  // 0x1FFFFFFF x 16 wraps to a small number without the check
+        {"HFFFFFFFFF", kRadixOverflow, 0},
+        {"B101", kRadixOk, 5},
+        {"b11111111111111111111111111111111", kRadixOk, 4294967295u},
+        {"B111111111111111111111111111111111", kRadixOverflow, 0},
+        {"B102", kRadixBadDigit, 0},
+        {"Q17", kRadixOk, 15},
+        {"q37777777777", kRadixOk, 4294967295u},
+        {"Q40000000000", kRadixOverflow, 0},
+        {"Q8", kRadixBadDigit, 0},
+        {"H1G", kRadixBadDigit, 0},
+        {"H 1", kRadixBadDigit, 0},
+        {"H", kRadixBadDigit, 0},
+        {"", kRadixEmpty, 0},
+        {"X12", kRadixNoLetter, 0},
+        {"12", kRadixNoLetter, 0},
+    };
+    for (const auto& c : cases) {
+        uint32_t v = 0xDEADBEEF;
+        EXPECT_EQ(ParseRadixNumber(c.text, &v), c.result) << c.text;
+        EXPECT_EQ(v, c.result == kRadixOk ? c.value : 0xDEADBEEF) << c.text;
+    }
+    uint32_t v = 7;
+    EXPECT_EQ(ParseRadixNumber(nullptr, &v), kRadixEmpty);
+    EXPECT_EQ(v, 7u);
+}
+
+TEST(TextUtil, NibbleSwapTwiceRestores) {
+    uint8_t buf[256];
+    for (int i = 0; i < 256; ++i)
+        buf[i] = static_cast<uint8_t>(i);
+    NibbleSwapBuffer(buf, sizeof buf);
+    EXPECT_EQ(buf[0xAB], 0xBA);
+    EXPECT_EQ(buf[0x10], 0x01);
+    EXPECT_EQ(buf[0xFF], 0xFF);
+    NibbleSwapBuffer(buf, sizeof buf);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(buf[i], i);
+    NibbleSwapBuffer(nullptr, 10);  // nothing to do, no crash
+}

@@ -1,0 +1,60 @@
+// Detection of the optional interface card through the rooted GPIO files.
+#include "remote/iface_card_detect.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "storage/iface_cfg.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+std::string ValuePath(int line) {
+    return "/sys/class/gpio/gpio" + std::to_string(line) + "/value";
+}
+
+}  // namespace
+
+TEST(IfaceCardDetect, LinesDecideTheCardInOrder106Then17Then101) {
+    testsupport::TempRoot root;
+    const struct {
+        const char *v101, *v17, *v106;
+        int result;
+        uint32_t present101, present17, present106;
+    } cases[] = {
+        {"0\n", "0\n", "0\n", 0, 0, 0, 0}, {"1\n", "0\n", "0\n", 1, 1, 0, 0},
+        {"0\n", "1\n", "0\n", 2, 0, 1, 0}, {"1\n", "1\n", "0\n", 2, 0, 1, 0},
+        {"1\n", "1\n", "1\n", 3, 0, 0, 1}, {"0\n", "0\n", "1\n", 3, 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        root.Write(ValuePath(101), c.v101);
+        root.Write(ValuePath(17), c.v17);
+        root.Write(ValuePath(106), c.v106);
+        for (uint32_t& w : g_IfaceCfg.cardPresent)
+            w = 7;
+        SCOPED_TRACE(testing::Message() << c.v101[0] << c.v17[0] << c.v106[0]);
+        EXPECT_EQ(IfaceCardDetect(), c.result);
+        EXPECT_EQ(g_IfaceCfg.cardPresent[storage::kCardLine101], c.present101);
+        EXPECT_EQ(g_IfaceCfg.cardPresent[storage::kCardLine17], c.present17);
+        EXPECT_EQ(g_IfaceCfg.cardPresent[storage::kCardLine106], c.present106);
+    }
+    // The lines were exported as inputs through the command sandbox.
+    EXPECT_EQ(root.Read("/sys/class/gpio/gpio106/direction"), "in\n");
+    EXPECT_NE(root.Read("/var/log/commands.log").find("echo 17 > /sys/class/gpio/export"), std::string::npos);
+}
+
+TEST(IfaceCardDetect, NoReadableLineFindsNoCard) {
+    testsupport::TempRoot root;
+    std::filesystem::remove_all(root.path() + "/sys/class/gpio");
+    for (uint32_t& w : g_IfaceCfg.cardPresent)
+        w = 1;
+    EXPECT_EQ(IfaceCardDetect(), 0);
+    for (uint32_t w : g_IfaceCfg.cardPresent)
+        EXPECT_EQ(w, 0u);
+
+    // One readable line is enough to decide.
+    root.Write(ValuePath(17), "1\n");
+    EXPECT_EQ(IfaceCardDetect(), 2);
+}

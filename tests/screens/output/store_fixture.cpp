@@ -1,0 +1,55 @@
+#include "store_fixture.h"
+
+#include "core/model_table.h"
+#include "core/output_flags.h"
+#include "core/param_access.h"
+#include "core/param_init.h"
+#include "core/param_store.h"
+#include "core/regbus/regbus.h"
+#include "panel/param_dirty.h"
+#include "platform/power_stage_sim.h"
+
+namespace test {
+
+DefaultStore::DefaultStore() {
+    plat::PowerStage().Reset();
+    BusMapInit();
+    g_BusHold = 0;
+    g_ModelId = 2;
+    g_ParamFlags = 0;
+    core::g_OutputStatusMirror = 0;
+    SetDefaultAll();
+    g_PhaseMode = 0;
+    g_EditAllPhases = 0;
+    g_OutputModeIdx = 1;
+    g_ParamStore.rangeCode[1] = 1;
+    g_OutputFlags = 0;
+    MarkParamGroupChanged(0, 0);
+    for (uint32_t p = 0; p < 3; ++p)
+        g_ParamStore.unit[p].waveform.value = 16;
+}
+
+ParamRec VoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase) {
+    ParamRec r;
+    paramAccessByUnit(0, id, &r, mode, area, wave, set, phase);
+    return r;
+}
+
+void PutVoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase,
+                const ParamRec& rec) {
+    ParamRec r = rec;
+    paramAccessByUnit(1, id, &r, mode, area, wave, set, phase);
+}
+
+ParamRec FreqRec(uint32_t id, uint32_t mode, uint32_t phase) {
+    ParamRec r;
+    paramAccess(0, id, &r, mode, 1, 16, 1, phase);
+    return r;
+}
+
+void PutFreqRec(uint32_t id, uint32_t mode, uint32_t phase, const ParamRec& rec) {
+    ParamRec r = rec;
+    paramAccess(1, id, &r, mode, 1, 16, 1, phase);
+}
+
+}  // namespace test

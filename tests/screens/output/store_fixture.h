@@ -1,0 +1,26 @@
+#pragma once
+// A factory-default parameter store on a fresh instrument root, for the limit-check tests.
+#include <cstdint>
+
+#include "core/param_rec.h"
+#include "tests/support/temp_root.h"
+
+namespace test {
+
+class DefaultStore {
+  public:
+    // Builds the defaults of model type 2 (a single 6 kVA unit) in 3P4W, AC-INT, range 200 V, SIN on
+    // every phase, line L1 selected, edit-all off, no group marked.
+    DefaultStore();
+    testsupport::TempRoot root;
+};
+
+// A voltage-class record by explicit place (ids 47, 51, 8, 10, 11), as the explicit accessor reaches it.
+ParamRec VoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase);
+void PutVoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase,
+                const ParamRec& rec);
+// A frequency-class record (ids 12, 16, 19) of an output mode.
+ParamRec FreqRec(uint32_t id, uint32_t mode, uint32_t phase);
+void PutFreqRec(uint32_t id, uint32_t mode, uint32_t phase, const ParamRec& rec);
+
+}  // namespace test

@@ -5,7 +5,7 @@
 #include "core/param_store.h"
 #include "panel/param_dirty.h"
 #include "screens/output/limit_checks.h"
-#include "store_fixture.h"
+#include "tests/support/default_store.h"
 
 using test::FreqRec;
 using test::PutFreqRec;

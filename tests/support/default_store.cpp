@@ -1,4 +1,4 @@
-#include "store_fixture.h"
+#include "tests/support/default_store.h"
 
 #include "core/model_table.h"
 #include "core/output_flags.h"
@@ -39,6 +39,12 @@ void PutVoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32
                 const ParamRec& rec) {
     ParamRec r = rec;
     paramAccessByUnit(1, id, &r, mode, area, wave, set, phase);
+}
+
+ParamRec ReadRecord(uint32_t id, uint32_t unit) {
+    ParamRec r;
+    paramRW(0, id, &r, unit);
+    return r;
 }
 
 ParamRec FreqRec(uint32_t id, uint32_t mode, uint32_t phase) {

@@ -1,5 +1,5 @@
 #pragma once
-// A factory-default parameter store on a fresh instrument root, for the limit-check tests.
+// A factory-default parameter store on a fresh instrument root, for the tests of what works on it.
 #include <cstdint>
 
 #include "core/param_rec.h"
@@ -19,6 +19,8 @@ class DefaultStore {
 ParamRec VoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase);
 void PutVoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase,
                 const ParamRec& rec);
+// A record as paramRW reads it.
+ParamRec ReadRecord(uint32_t id, uint32_t unit);
 // A frequency-class record (ids 12, 16, 19) of an output mode.
 ParamRec FreqRec(uint32_t id, uint32_t mode, uint32_t phase);
 void PutFreqRec(uint32_t id, uint32_t mode, uint32_t phase, const ParamRec& rec);

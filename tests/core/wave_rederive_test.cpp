@@ -1,0 +1,198 @@
+// The voltages kept per waveform and the line values derived from L1.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/ctrl_words.h"
+#include "core/param_access.h"
+#include "core/param_store.h"
+#include "core/service_flags.h"
+#include "core/wave_voltage.h"
+#include "platform/power_stage_sim.h"
+#include "popup_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+constexpr uint32_t kAcDcInt = 0, kAcInt = 1, kDcInt = 2;
+constexpr uint32_t kSin = 16, kSqu = 17, kTri = 18;
+
+class WaveRederiveTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::memset(g_OutputShadow, 0, sizeof g_OutputShadow);
+        g_ServiceFlags.rdTestMode = 0;
+        test::ClearPopups();
+    }
+    void TearDown() override { test::EndPopups(); }
+
+    test::DefaultStore store;
+
+    static uint32_t& Word(uint32_t unit, int word) { return g_OutputShadow[unit][word]; }
+    static int32_t Volt(uint32_t id, uint32_t mode, uint32_t wave, uint32_t set, uint32_t phase) {
+        return test::VoltRec(id, mode, 1, wave, set, phase).value;
+    }
+    static void SetVolt(uint32_t id, uint32_t mode, uint32_t wave, uint32_t set, uint32_t phase, int32_t v) {
+        ParamRec r = test::VoltRec(id, mode, 1, wave, set, phase);
+        r.value = v;
+        test::PutVoltRec(id, mode, 1, wave, set, phase, r);
+    }
+    static std::vector<plat::BusTransfer> Writes(uint16_t reg) {
+        std::vector<plat::BusTransfer> out;
+        for (const auto& t : plat::PowerStage().Trace())
+            if (t.write && t.reg == reg) out.push_back(t);
+        return out;
+    }
+};
+
+TEST_F(WaveRederiveTest, LineAcVoltageFromL1) {
+    const struct {
+        uint32_t wiring;
+        int32_t l1;
+        int32_t line;
+    } cases[] = {{0, 22000, 38105}, {2, 22000, 44000}, {0, 0, 0}, {2, 17500, 35000}};
+    for (const auto& c : cases) {
+        g_PhaseMode = c.wiring;
+        Word(0, core::kShwAcv) = static_cast<uint32_t>(c.l1);
+        LineValueFromPhase(50);
+        EXPECT_EQ(static_cast<int32_t>(Word(core::kLineShadow, core::kShwAcv)), c.line) << c.wiring;
+        EXPECT_EQ(test::ReadRecord(50, 0).value, c.line) << c.wiring;
+    }
+    // The line limit follows: 350.00 V per phase is 700.00 V between the two halves of 1P3W.
+    EXPECT_EQ(test::ReadRecord(50, 0).max, 70000);
+}
+
+TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
+    const struct {
+        uint32_t wiring, mode;
+        int32_t l1;
+        int32_t line;  // expected line value; the start value is 777
+    } cases[] = {
+        {0, kAcDcInt, 1000, 1000}, {2, kAcDcInt, 1000, 2000},
+        {2, 7, -300, -600},        {2, kAcInt, 1000, 777},  // AC-INT in 1P3W: no line DC value
+        {1, kAcDcInt, 1000, 777},
+    };
+    for (const auto& c : cases) {
+        g_PhaseMode = c.wiring;
+        g_OutputModeIdx = c.mode;
+        g_ParamStore.rangeCode[c.mode] = 1;
+        paramPutValue(0, 57, 777, 0);
+        Word(core::kLineShadow, core::kShwDcv) = 777;
+        Word(0, core::kShwDcv) = static_cast<uint32_t>(c.l1);
+        LineValueFromPhase(57);
+        EXPECT_EQ(static_cast<int32_t>(Word(core::kLineShadow, core::kShwDcv)), c.line) << c.wiring << c.mode;
+        EXPECT_EQ(test::ReadRecord(57, 0).value, c.line) << c.wiring << c.mode;
+    }
+}
+
+TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
+    Word(0, core::kShwAcv) = 23000;
+    Word(0, core::kShwDcv) = static_cast<uint32_t>(-500);
+    SpreadVoltageToWaves();
+    for (uint32_t w : {0u, kSin, kTri, 255u}) {
+        EXPECT_EQ(Volt(47, kAcInt, w, 0, 0), 23000) << w;
+        EXPECT_EQ(Volt(51, kAcInt, w, 0, 0), -500) << w;
+    }
+    // In the Vpp set only SIN and SQU (always shown in Vrms) follow.
+    EXPECT_EQ(Volt(47, kAcInt, kSqu, 1, 0), 23000);
+    EXPECT_EQ(Volt(47, kAcInt, kTri, 1, 0), 0);
+    EXPECT_EQ(Word(0, core::kShwSpreadFirst), 23000u);
+    EXPECT_EQ(static_cast<int32_t>(Word(0, core::kShwSpreadFirst + 2)), -500);
+    EXPECT_EQ(Word(0, core::kShwSpreadFirst + 1), 0u);
+}
+
+TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
+    paramPutValue(0, 119, 1, 0);
+    g_ParamStore.unit[0].waveform.value = kTri;
+    SetVolt(47, kAcInt, kSin, 0, 0, 11000);
+    Word(0, core::kShwAcv) = 60000;
+    SpreadVoltageToWaves();
+    EXPECT_EQ(Volt(47, kAcInt, kTri, 1, 0), 60000);
+    EXPECT_EQ(Volt(47, kAcInt, 3, 1, 0), 60000);
+    EXPECT_EQ(Volt(47, kAcInt, kSin, 1, 0), 0);  // SIN is never held in Vpp
+    EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 0), 11000);
+    EXPECT_EQ(Word(0, core::kShwSpreadFirst + 1), 60000u);
+}
+
+TEST_F(WaveRederiveTest, SpreadTouchesOnlyThePhasesOfTheWiring) {
+    g_PhaseMode = 1;  // 1P2W
+    for (uint32_t p = 0; p < 3; ++p)
+        Word(p, core::kShwAcv) = 10000;
+    SpreadVoltageToWaves();
+    EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 0), 10000);
+    EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 1), 0);
+    EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 2), 0);
+}
+
+TEST_F(WaveRederiveTest, NewWaveformInRmsTakesTheSineVoltage) {
+    g_ParamStore.unit[1].waveform.value = kTri;
+    Word(1, core::kShwSpreadFirst) = 23000;
+    Word(1, core::kShwSpreadFirst + 2) = 100;
+    plat::PowerStage().ClearTrace();
+    WaveVoltageRecheck();
+    EXPECT_EQ(Word(1, core::kShwAcv), 23000u);
+    EXPECT_EQ(GetAcv(1), 23000);
+    EXPECT_EQ(GetDcv(1), 100);
+    EXPECT_EQ(Volt(47, kAcInt, 200, 0, 1), 23000);  // spread again
+    auto acv = Writes(2385);
+    ASSERT_EQ(acv.size(), 1u);
+    EXPECT_DOUBLE_EQ(acv[0].value, 230.0);
+    EXPECT_EQ(Writes(2340).size(), 3u);  // one apply per phase
+    EXPECT_TRUE(test::Popups().empty());
+}
+
+TEST_F(WaveRederiveTest, TwoLimitedPhasesGiveOneMessageNamingBoth) {
+    for (uint32_t p : {0u, 2u}) {
+        ParamRec v = test::VoltRec(8, 0, 1, 0, 0, p);
+        v.value = 10000;
+        test::PutVoltRec(8, 0, 1, 0, 0, p, v);
+    }
+    for (uint32_t p = 0; p < 3; ++p)
+        Word(p, core::kShwSpreadFirst) = 23000;
+    WaveVoltageRecheck();
+    EXPECT_EQ(Word(0, core::kShwAcv), 10000u);
+    EXPECT_EQ(Word(1, core::kShwAcv), 23000u);
+    EXPECT_EQ(Word(2, core::kShwAcv), 10000u);
+    EXPECT_EQ(GetAcv(2), 10000);
+    EXPECT_EQ(test::Popups(),
+              std::vector<std::string>{
+                  " L1 L3 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)"});
+}
+
+TEST_F(WaveRederiveTest, VppVoltageIsHeldToTheVppCeilingUnlessInTestMode) {
+    core::ParamSetWaveFactor(kTri, 1.0f);
+    paramPutValue(0, 119, 1, 0);
+    g_PhaseMode = 1;
+    g_ParamStore.unit[0].waveform.value = kTri;
+    SetVolt(47, kAcInt, kTri, 1, 0, 90000);  // above 2 x 350.00 V x 1.0
+    WaveVoltageRecheck();
+    EXPECT_EQ(Word(0, core::kShwAcv), 70000u);
+    EXPECT_EQ(test::Popups().size(), 1u);
+
+    test::ClearPopups();
+    g_ServiceFlags.rdTestMode = 1;
+    SetVolt(47, kAcInt, kTri, 1, 0, 90000);
+    WaveVoltageRecheck();
+    EXPECT_EQ(Word(0, core::kShwAcv), 90000u);
+    EXPECT_TRUE(test::Popups().empty());
+}
+
+TEST_F(WaveRederiveTest, EditAllDerivesTheLineValues) {
+    g_EditAllPhases = 1;
+    for (uint32_t p = 0; p < 3; ++p)
+        Word(p, core::kShwSpreadFirst) = 22000;
+    WaveVoltageRecheck();
+    EXPECT_EQ(test::ReadRecord(50, 0).value, 38105);
+}
+
+TEST_F(WaveRederiveTest, DcIntKeepsItsOneRecord) {
+    g_OutputModeIdx = kDcInt;
+    g_ParamStore.rangeCode[kDcInt] = 1;
+    Word(0, core::kShwDcv) = 12000;
+    SpreadVoltageToWaves();
+    EXPECT_EQ(Volt(51, kDcInt, 0, 0, 0), 12000);
+}
+
+}  // namespace

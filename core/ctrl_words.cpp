@@ -1,6 +1,7 @@
 #include "core/ctrl_words.h"
 
 uint32_t g_OutputShadow[kOutputShadowUnits][kOutputShadowWords];
+std::atomic<uint32_t> g_OutputOptionWord{0};
 
 namespace core {
 ArbUpdateField g_ArbUpdate;

@@ -9,6 +9,9 @@ enum OutputFlagBit : uint32_t {
     kOutFlagOutputOn = 1,      // byte 0 bit 1: the output is on
     kOutFlagRemote = 3,        // byte 0 bit 3: remote indicator ("RMT"), set by the SCPI channels
     kOutFlagSeqSimActive = 8,  // byte 1 bit 0: a SEQUENCE or SIMULATE function is active
+    kOutFlagSelLine0 = 26,     // byte 3 bits 2-3: the selected line 0-2
+    kOutFlagSettled = 28,      // byte 3 bit 4: settled, the per-line comparison is active
+    kOutFlagEditAllSkip = 29,  // byte 3 bit 5: edit-all mode skipped the settling pass
 };
 
 inline bool OutputFlagTest(OutputFlagBit bit) {

@@ -1,12 +1,23 @@
+#include <unistd.h>
+
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
-#include "core/regbus/regbus.h"
+#include "core/msg_queue.h"
+#include "core/supervisor.h"
 #include "platform/options.h"
+#include "platform/panel_channel.h"
 #include "platform/root.h"
 #include "platform/stop_signal.h"
+
+namespace {
+std::atomic<bool> g_stop{false};
+std::atomic<int> g_stopSignal{0};
+}  // namespace
 
 int main(int argc, char** argv) {
     int rc = plat::ParseOptions(argc, argv);
@@ -18,16 +29,31 @@ int main(int argc, char** argv) {
                      std::strerror(errno));
         return 1;
     }
-    // Before any thread exists, so that every thread inherits the block and only the wait below
+    // Before any thread exists, so that every thread inherits the block and only the waiter below
     // takes the signals.
     plat::BlockStopSignals();
-
-    BusMapInit();  // ends the process when the register windows cannot be mapped
-
     std::printf("vrn-controller: instrument root %s\n", plat::Root().c_str());
     std::fflush(stdout);
+    std::thread([] {
+        g_stopSignal.store(plat::WaitStopSignal());
+        g_stop.store(true);
+    }).detach();
 
-    int signal = plat::WaitStopSignal();
-    std::printf("vrn-controller: stopped by %s\n", signal == SIGINT ? "SIGINT" : "SIGTERM");
-    return 0;
+    SystemStartup();
+    const std::string panel = plat::MapPath("/var/run/panel");
+    if (plat::PanelChannelStart(panel) == 0) {
+        std::printf("panel channel: %s\n", panel.c_str());
+    } else {
+        std::fprintf(stderr, "panel channel %s: %s\n", panel.c_str(), std::strerror(errno));
+    }
+    std::fflush(stdout);
+
+    SupervisorLoop(&g_stop);
+
+    // The threads never end by themselves: leave without running destructors under them, and take the
+    // instrument's message queue along.
+    core::MsgQueueRemove();
+    std::printf("vrn-controller: stopped by %s\n", g_stopSignal.load() == SIGINT ? "SIGINT" : "SIGTERM");
+    std::fflush(stdout);
+    _exit(0);
 }

@@ -16,3 +16,6 @@ void ParallelMaster_RequestRestart() {
 void ParallelSlave_RequestRestart() {
     g_ParallelSlaveFlags.fetch_or(kRestartRequest, std::memory_order_relaxed);
 }
+
+// A single unit: no link to run until parallel operation exists.
+void ParallelLink_Step() {}

@@ -31,3 +31,6 @@ extern std::atomic<uint8_t> g_ParallelSlaveFlags;
 
 void ParallelMaster_RequestRestart();
 void ParallelSlave_RequestRestart();
+
+// The parallel-link object, stepped every 20 ms by the timer thread.
+void ParallelLink_Step();

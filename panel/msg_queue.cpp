@@ -85,6 +85,10 @@ int32_t MsgQueue_PostText(const char* text, int32_t id) {
     MsgQueue_Clear();
     std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
     Queue(static_cast<uint32_t>(id));
+    // Until the popup window exists the text also goes to the console, where a person running the
+    // instrument sees it.
+    std::printf("popup: %s\n", g_MsgFreeText);
+    std::fflush(stdout);
     return 0;
 }
 

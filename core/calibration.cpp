@@ -1,0 +1,4 @@
+#include "core/calibration.h"
+
+// No calibration procedure exists yet, so the mode object has nothing to run.
+void CaliMode_Step() {}

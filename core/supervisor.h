@@ -1,0 +1,17 @@
+#pragma once
+// The supervisor loop of the main thread: RS232 polling, LAN restarts, starting and stopping the
+// remote-interface threads, pending screen copies and the system state object.
+#include <atomic>
+
+// One pass of the supervisor loop, its waits included.
+void SupervisorPass();
+// Runs passes until *stop becomes true (the host's way to end the process on SIGINT or SIGTERM).
+void SupervisorLoop(const std::atomic<bool>* stop);
+
+// The process's start-up, in order, up to the supervisor loop.
+void SystemStartup();
+
+namespace core {
+// The idle delay of a pass with nothing to do.
+constexpr unsigned kSupervisorIdleUs = 1000;
+}  // namespace core

@@ -1,0 +1,18 @@
+#include "panel/gui_thread.h"
+
+#include "core/sys_status.h"
+#include "panel/panel_services.h"
+#include "platform/clock.h"
+
+// Nothing is drawn until the graphics library and the page manager exist.
+void GuiThread_Pass() {}
+
+void* GuiThread(void*) {
+    while (!SysStatusTest(kSysReady))
+        plat::SleepMs(2);
+    for (;;) {
+        if (!Hardcopy_IsPending()) GuiThread_Pass();
+        plat::SleepMs(2);
+    }
+    return nullptr;
+}

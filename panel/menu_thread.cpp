@@ -1,0 +1,140 @@
+#include "panel/menu_thread.h"
+
+#include <semaphore.h>
+
+#include <cctype>
+#include <cstdio>
+
+#include "core/msg_queue.h"
+#include "core/param_init.h"
+#include "core/sys_event.h"
+#include "core/sys_status.h"
+#include "panel/panel_services.h"
+#include "platform/clock.h"
+#include "scpi/set_command_handover.h"
+#include "screens/output/sys_service.h"
+#include "src/dev/panel_link.h"
+
+std::atomic<uint32_t> g_MenuHandshake{0};
+std::atomic<uint32_t> g_PendingReconfig{0};
+
+namespace panel {
+MenuCommand g_MenuCommand{nullptr, false};
+}  // namespace panel
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint32_t kReconfigMask = 3u << kSysReconfigLow;
+
+std::atomic<uint32_t> g_lastKey{0};
+std::atomic<uint32_t> g_keysTaken{0};
+
+uint32_t ReconfigField() {
+    return (g_SysStatus.load(kRelaxed) & kReconfigMask) >> kSysReconfigLow;
+}
+
+void DispatchKey(uint32_t ev) {
+    g_lastKey.store(ev, kRelaxed);
+    g_keysTaken.fetch_add(1, kRelaxed);
+    // The menu states and their key handlers come with the menu state machine; until then the key is
+    // reported, so that a person at the panel channel sees it arrive.
+    uint8_t code = KeyEventCode(ev);
+    std::printf("MenuThread: key code %u '%c' class %u knob %d\n", code, std::isprint(code) ? code : '?',
+                KeyEventClass(ev), KeyEventDelta(ev));
+    std::fflush(stdout);
+}
+
+void ReceiveSetCommand() {
+    panel::MenuCommand& cmd = panel::g_MenuCommand;
+    if (cmd.ifc != nullptr) return;  // one command at a time: the previous one is not yet completed
+    SysMsg msg{};
+    if (MsgQueueRecv(&msg, kMsgSetCommand) < 0) return;
+    if (msg.word0 != 0 || msg.ptr == 0) return;
+    const ScpiHandoverOps* ops = g_ScpiHandoverOps.load();
+    auto* ifc = reinterpret_cast<ScpiInterface*>(msg.ptr);
+    if (ops == nullptr) {
+        std::fprintf(stderr, "MenuThread: set command from a channel without a context dropped\n");
+        return;
+    }
+    cmd.ifc = ifc;
+    cmd.done = false;
+    int32_t later = ops->run(ifc);
+    if (later == 0 && ReconfigField() == 0 && g_PendingReconfig.load(kRelaxed) == 0) cmd.done = true;
+}
+
+void CompleteSetCommand() {
+    panel::MenuCommand& cmd = panel::g_MenuCommand;
+    if (cmd.ifc == nullptr) return;
+    if (!cmd.done && (ReconfigField() == 2 || g_PendingReconfig.load(kRelaxed) == 1) && IsSystemReady()) {
+        cmd.done = true;
+        uint32_t old = g_SysStatus.load(kRelaxed);
+        while (!g_SysStatus.compare_exchange_weak(old, old & ~kReconfigMask, kRelaxed)) {
+        }
+        g_PendingReconfig.store(0, kRelaxed);
+    }
+    if (!cmd.done) return;
+    const ScpiHandoverOps* ops = g_ScpiHandoverOps.load();
+    SysMsg done{};
+    done.word0 = 0;
+    long type = kMsgCompletionBase + static_cast<long>(ops ? ops->channelId(cmd.ifc) : 0);
+    // A failed send is tried again on the next pass; the channel keeps waiting.
+    if (MsgQueueSend(&done, type) == 0) cmd = panel::MenuCommand{nullptr, false};
+}
+
+void GuiHandshake() {
+    uint32_t hs = g_MenuHandshake.load(kRelaxed);
+    if ((hs & 1u) && sem_trywait(&g_IpcSems[1]) == 0) g_MenuHandshake.fetch_and(~1u, kRelaxed);
+    hs = g_MenuHandshake.load(kRelaxed);
+    if (hs & 2u) {
+        g_MenuHandshake.store((hs & ~2u) | 1u, kRelaxed);
+        sem_post(&g_IpcSems[0]);
+    }
+}
+
+}  // namespace
+
+void MenuThread_Start() {
+    // The parameter records of the model type; the stored settings are loaded over them once storage
+    // exists. The run-time state starts clean.
+    SetDefaultAll();
+    InitRuntimeState();
+    SysStatusSet(kSysMenuThreadRunning);
+    SysStatusClear(kSysSetCommandsBarred);
+    SysStatusClear(kSysRestartPending);
+    SysStatusClear(kSysRestartHandled);
+}
+
+void MenuThread_Pass() {
+    if (Hardcopy_IsPending()) return;
+    uint32_t ev = 0;
+    if (KeyEventTake(&ev) == 0 && ev != 0) DispatchKey(ev);
+    ReceiveSetCommand();
+    sysServiceStep();
+    CompleteSetCommand();
+    GuiHandshake();
+}
+
+void* MenuThread(void*) {
+    MenuThread_Start();
+    for (;;) {
+        MenuThread_Pass();
+        plat::SleepUs(2000);
+    }
+    return nullptr;
+}
+
+namespace panel {
+uint32_t LastKeyEvent() {
+    return g_lastKey.load(kRelaxed);
+}
+uint32_t KeyEventsTaken() {
+    return g_keysTaken.load(kRelaxed);
+}
+void MenuThreadReset() {
+    g_MenuCommand = MenuCommand{nullptr, false};
+    g_lastKey.store(0, kRelaxed);
+    g_keysTaken.store(0, kRelaxed);
+    g_MenuHandshake.store(0, kRelaxed);
+    g_PendingReconfig.store(0, kRelaxed);
+}
+}  // namespace panel

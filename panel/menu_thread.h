@@ -1,0 +1,31 @@
+#pragma once
+// The menu/control thread: every 2 ms it takes the next key event, runs one set command handed over
+// by a remote channel, runs the periodic services and hands the GUI thread its turn.
+#include <atomic>
+#include <cstdint>
+
+struct ScpiInterface;
+
+void* MenuThread(void* arg);
+// What the thread does once before its loop.
+void MenuThread_Start();
+// One pass of the loop (without its 2 ms sleep).
+void MenuThread_Pass();
+
+// Menu hand-shake word with the GUI thread: bit 1 request, bit 0 waiting for the reply semaphore.
+extern std::atomic<uint32_t> g_MenuHandshake;
+// 1 while a handed-over command waits for the system to report ready before it is done.
+extern std::atomic<uint32_t> g_PendingReconfig;
+
+namespace panel {
+// The set command in progress (from its type-10 message until its completion is sent).
+struct MenuCommand {
+    ScpiInterface* ifc;
+    bool done;
+};
+extern MenuCommand g_MenuCommand;
+// The last key event the thread took (0 when none yet) and how many it took.
+uint32_t LastKeyEvent();
+uint32_t KeyEventsTaken();
+void MenuThreadReset();
+}  // namespace panel

@@ -1,0 +1,26 @@
+#include "panel/panel_services.h"
+
+#include "core/sys_status.h"
+#include "src/dev/panel_link.h"
+
+std::atomic<uint32_t> g_Up40ms{0};
+
+void InitRuntimeState() {
+    // Of the run-time re-initialisation only the panel's part exists yet: lamps off, no stale key.
+    SpiAuxWrite4(0);
+    KeyEventBoxClear();
+}
+
+// A single unit: the unit count comes with parallel operation.
+void ParallelConfigUnits() {}
+
+int Hardcopy_IsPending() {
+    return SysStatusTest(kSysScreenCopyPending) ? 1 : 0;
+}
+
+void Hardcopy_Write() {
+    // There is no screen to copy until the graphics library exists: the request is answered as a
+    // failed write, not left pending.
+    ShowMessage(2, "USB File Write Error!");
+    SysStatusClear(kSysScreenCopyPending);
+}

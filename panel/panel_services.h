@@ -1,0 +1,17 @@
+#pragma once
+// Front-panel services that the core uses: popups, the run-time re-initialisation, screen copies and
+// the words the timer and key threads share with the panel.
+#include <atomic>
+#include <cstdint>
+
+#include "panel/msg_queue.h"
+
+// The 40 ms up-counter (raised by the timer thread while below 65,530; read and reset by the panel and
+// the SCPI side).
+extern std::atomic<uint32_t> g_Up40ms;
+
+void InitRuntimeState();
+void ParallelConfigUnits();
+
+int Hardcopy_IsPending();
+void Hardcopy_Write();

@@ -1,0 +1,37 @@
+#pragma once
+// The simulated front-panel controller behind "/dev/spidev2.1": it answers the four link commands
+// (0xF0 key word, 0xF1 lamps, 0xF2 application-running line, 0xF4 status word) in 32-bit frames,
+// command byte in bits 31-24 and data in bits 15-0. Tests and the local panel channel script it:
+// a pressed key is reported for a number of key-word reads, then the key word returns to 0.
+#include <cstdint>
+
+namespace plat {
+
+constexpr uint8_t kKnobCode = 213;
+
+// Back to power-on: no key, lamps 0, line 0, status word 1, answering.
+void PanelSimReset();
+
+// Queues a key code held down for `reads` key-word reads (the key thread reads once a pass).
+void PanelSimPress(uint8_t code, uint32_t reads);
+// Queues a knob turn of `detents` (signed): reported as the knob code with the delta, one read per
+// at most 127 detents.
+void PanelSimKnob(int detents);
+// Queues a raw key word (delta in bits 7-0, code in bits 15-8) for `reads` reads, with no release after.
+void PanelSimPushWord(uint16_t word, uint32_t reads);
+// A key held until PanelSimRelease (reported after the queued presses).
+void PanelSimHold(uint8_t code);
+void PanelSimRelease();
+// Number of queued presses and turns not yet fully reported.
+uint32_t PanelSimPending();
+
+uint8_t PanelSimLamps();                // last lamp bits sent with 0xF1
+uint8_t PanelSimAppRunning();           // last value of the application-running line (0xF2)
+void PanelSimSetStatus(uint16_t word);  // the answer to 0xF4
+void PanelSimSetUnresponsive(bool on);  // every transfer fails, as a controller that never answers
+uint32_t PanelSimKeyReads();            // 0xF0 transfers answered since reset
+
+// The SPI side (used by platform/spi.cpp): one frame in place; returns false when the transfer fails.
+bool PanelSimTransfer(uint8_t* frame, uint32_t length);
+
+}  // namespace plat

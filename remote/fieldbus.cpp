@@ -1,0 +1,31 @@
+#include "remote/fieldbus.h"
+
+#include <cstdio>
+
+#include "core/msg_queue.h"
+#include "core/thread_table.h"
+#include "platform/clock.h"
+#include "remote/iface_card_detect.h"
+
+void* FieldbusThread(void*) {
+    g_ThreadCtl.running[kRunFieldbus].store(1);
+    MsgQueueInit();
+    int card = IfaceCardDetect();
+    if (card == 0 || MsgQueueStat() != 0) {
+        std::printf("FieldbusThread: no CAN card, ending\n");
+        std::fflush(stdout);
+        g_ThreadCtl.running[kRunFieldbus].store(0);
+        return nullptr;
+    }
+    // A card was found, but neither the DeviceNet slave nor the CANopen application exists yet.
+    core::IdleWhileRunning(kRunFieldbus);
+    return nullptr;
+}
+
+void* ModbusThread(void*) {
+    MsgQueueInit();
+    // The Modbus server is not served yet; the thread lives as long as the process.
+    for (;;)
+        plat::SleepMs(20);
+    return nullptr;
+}

@@ -1,0 +1,3 @@
+#include "scpi/set_command_handover.h"
+
+std::atomic<const ScpiHandoverOps*> g_ScpiHandoverOps{nullptr};

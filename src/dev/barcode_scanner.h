@@ -1,0 +1,11 @@
+#pragma once
+#include <cstdint>
+
+// The barcode scanner and USB keypad on hidraw.
+int32_t HidInit();
+int32_t HidPoll();  // usage code of one newly pressed key, or 0
+int32_t HidIsOpen();
+int32_t HidHadData();
+// op 1 matches a completed scanned line against the table, op 0 teaches it into the slot; -1 when
+// nothing happened.
+int32_t BarcodeLineMatch(int32_t op, int32_t slot);

@@ -1,0 +1,35 @@
+#include "src/dev/board_lines.h"
+
+#include "platform/clock.h"
+#include "platform/sandbox.h"
+#include "screens/output/startup_screen.h"
+
+void DisplayLineSet(int on) {
+    plat::System(on ? "echo 1 > /sys/class/leds/display/brightness"
+                    : "echo 0 > /sys/class/leds/display/brightness");
+}
+
+void ConsoleCursorOff() {
+    plat::System("echo 0 > /sys/class/graphics/fbcon/cursor_blink");
+}
+
+void GpibResetLineSet(int on) {
+    plat::System(on ? "echo 1 > /sys/class/leds/gpib_rst/brightness"
+                    : "echo 0 > /sys/class/leds/gpib_rst/brightness");
+}
+
+void HwConsolePrepare() {
+    DisplayLineSet(0);
+    ConsoleCursorOff();
+    plat::System("sync");
+    // The graphics library starts here once it exists; the self-test needs only the register bus.
+    StartupScreen(0, 0);
+}
+
+int32_t PeripheralResetPulse() {
+    GpibResetLineSet(0);
+    plat::SleepMs(500);
+    GpibResetLineSet(1);
+    plat::SleepMs(500);
+    return 0;
+}

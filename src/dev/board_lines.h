@@ -1,0 +1,13 @@
+#pragma once
+// Board control lines exposed by the kernel as LED-class devices, the text console before the graphics
+// start, and the peripheral reset pulse.
+#include <cstdint>
+
+void DisplayLineSet(int on);
+void ConsoleCursorOff();
+void GpibResetLineSet(int on);
+// The display's start during the power-stage bring-up: backlight off, console cursor off, "sync", then
+// the graphics library and the start-up self-test screen.
+void HwConsolePrepare();
+// Drives the GPIB reset line to 0, waits 500 ms, drives it to 1, waits 500 ms; returns 0.
+int32_t PeripheralResetPulse();

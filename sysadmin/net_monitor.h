@@ -1,0 +1,3 @@
+#pragma once
+// One pass of the network monitor (supervisor loop).
+void NetMonitor();

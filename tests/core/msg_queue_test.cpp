@@ -1,0 +1,168 @@
+#include "core/msg_queue.h"
+
+#include <gtest/gtest.h>
+#include <sys/ipc.h>
+#include <sys/msg.h>
+
+#include <atomic>
+#include <thread>
+
+#include "core/sys_status.h"
+#include "panel/menu_thread.h"
+#include "platform/panel_sim.h"
+#include "scpi/set_command_handover.h"
+#include "src/dev/spi_device.h"
+#include "tests/support/temp_root.h"
+
+// The test's stand-in for a channel context: only its address travels through the queue.
+struct ScpiInterface {
+    uint32_t channelId;
+    std::atomic<int> runs;
+    std::atomic<std::thread::id> ranOn;
+    int32_t completesLater;
+};
+
+namespace {
+
+int32_t RunHandler(ScpiInterface* ifc) {
+    ifc->runs.fetch_add(1);
+    ifc->ranOn.store(std::this_thread::get_id());
+    return ifc->completesLater;
+}
+uint32_t ChannelOf(const ScpiInterface* ifc) {
+    return ifc->channelId;
+}
+const ScpiHandoverOps kOps{RunHandler, ChannelOf};
+
+class HandoverTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::PanelSimReset();
+        SpiPanelOpen();
+        g_SysStatus.store(0);
+        ASSERT_EQ(MsgQueueInit(), 0);
+        IpcSemInit();
+        panel::MenuThreadReset();
+        g_ScpiHandoverOps.store(&kOps);
+        MenuThread_Start();
+    }
+    void TearDown() override {
+        g_ScpiHandoverOps.store(nullptr);
+        core::MsgQueueRemove();
+    }
+    static void Post(ScpiInterface* ifc) {
+        // Posted from another thread, as a channel thread does.
+        std::thread channel([ifc] {
+            SysMsg msg{};
+            msg.word0 = 0;
+            msg.ptr = reinterpret_cast<uintptr_t>(ifc);
+            ASSERT_EQ(MsgQueueSend(&msg, kMsgSetCommand), 0);
+        });
+        channel.join();
+    }
+    static bool Completion(uint32_t channel) {
+        SysMsg reply{};
+        return MsgQueueRecv(&reply, kMsgCompletionBase + channel) == static_cast<int>(kSysMsgPayload) &&
+               reply.word0 == 0;
+    }
+};
+
+TEST_F(HandoverTest, SetCommandRunsOnTheMenuThreadWithinTwoPasses) {
+    ScpiInterface lan{9, {0}, {}, 0};
+    Post(&lan);
+    std::thread menu([] {
+        MenuThread_Pass();
+        MenuThread_Pass();
+    });
+    std::thread::id menuId = menu.get_id();
+    menu.join();
+    EXPECT_EQ(lan.runs.load(), 1);
+    EXPECT_EQ(lan.ranOn.load(), menuId);
+    EXPECT_TRUE(Completion(9));
+    EXPECT_FALSE(Completion(9));  // one completion per command
+}
+
+TEST_F(HandoverTest, CommandThatCompletesLaterWaitsForReadyAndReconfiguration) {
+    ScpiInterface usb{6, {0}, {}, 1};
+    Post(&usb);
+    MenuThread_Pass();
+    EXPECT_EQ(usb.runs.load(), 1);
+    MenuThread_Pass();
+    EXPECT_FALSE(Completion(6));
+    g_PendingReconfig.store(1);
+    MenuThread_Pass();
+    EXPECT_TRUE(Completion(6));
+    EXPECT_EQ(g_PendingReconfig.load(), 0u);
+}
+
+TEST_F(HandoverTest, SecondCommandWaitsUntilTheFirstIsCompleted) {
+    ScpiInterface a{9, {0}, {}, 1}, b{4, {0}, {}, 0};
+    Post(&a);
+    Post(&b);
+    MenuThread_Pass();
+    MenuThread_Pass();
+    EXPECT_EQ(b.runs.load(), 0);  // still queued: a's completion must not be lost
+    g_PendingReconfig.store(1);
+    MenuThread_Pass();
+    MenuThread_Pass();
+    EXPECT_EQ(b.runs.load(), 1);
+    EXPECT_TRUE(Completion(9));
+    EXPECT_TRUE(Completion(4));
+}
+
+TEST_F(HandoverTest, MessagesOfOtherTypesAreLeftAlone) {
+    SysMsg msg{};
+    msg.word0 = 1234;
+    ASSERT_EQ(MsgQueueSend(&msg, kMsgModbusHolding), 0);
+    MenuThread_Pass();
+    SysMsg got{};
+    ASSERT_EQ(MsgQueueRecv(&got, kMsgModbusHolding), static_cast<int>(kSysMsgPayload));
+    EXPECT_EQ(got.word0, 1234u);
+    EXPECT_EQ(MsgQueueRecv(&got, kMsgModbusHolding), -1);  // never waits
+}
+
+TEST(MsgQueue, EveryCallerGetsOneQueueAndItIsRemoved) {
+    ASSERT_EQ(MsgQueueInit(), 0);
+    int id = g_MsgQueueId.load();
+    ASSERT_GE(id, 0);
+    ASSERT_EQ(MsgQueueInit(), 0);
+    EXPECT_EQ(g_MsgQueueId.load(), id);
+    EXPECT_EQ(MsgQueueStat(), 0);
+    core::MsgQueueRemove();
+    EXPECT_EQ(MsgQueueStat(), -1);
+    struct msqid_ds ds;
+    EXPECT_EQ(msgctl(id, IPC_STAT, &ds), -1);  // gone from the system
+    SysMsg msg{};
+    EXPECT_EQ(MsgQueueSend(&msg, kMsgSetCommand), -1);
+    EXPECT_EQ(MsgQueueRecv(&msg, kMsgSetCommand), -1);
+}
+
+TEST(SharedBuf, ClaimAndRelease) {
+    EXPECT_EQ(SharedBufSize(), -1);
+    EXPECT_EQ(SharedBufClaim(), nullptr);  // absent
+    ASSERT_EQ(SharedBufInit(), 0);
+    EXPECT_EQ(SharedBufSize(), 1573888);
+    void* buf = SharedBufClaim();
+    ASSERT_NE(buf, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(buf) % 4, 0u);
+    EXPECT_EQ(SharedBufClaim(), nullptr);
+    SharedBufRelease();
+    SharedBufRelease();  // not claimed: nothing changes
+    EXPECT_EQ(SharedBufClaim(), buf);
+    EXPECT_EQ(SharedBufClaim(), nullptr);
+    core::SharedBufFree();
+}
+
+TEST(SharedBuf, OnlyOneOfManyClaimersWins) {
+    ASSERT_EQ(SharedBufInit(), 0);
+    std::atomic<int> wins{0};
+    std::thread t[8];
+    for (auto& th : t)
+        th = std::thread([&] { wins += SharedBufClaim() != nullptr; });
+    for (auto& th : t)
+        th.join();
+    EXPECT_EQ(wins.load(), 1);
+    core::SharedBufFree();
+}
+
+}  // namespace

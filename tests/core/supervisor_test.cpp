@@ -1,0 +1,177 @@
+#include "core/supervisor.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+#include <vector>
+
+#include "core/sys_event.h"
+#include "core/sys_status.h"
+#include "core/thread_table.h"
+#include "platform/clock.h"
+#include "scpi/scpi_threads.h"
+
+namespace {
+
+// Fake thread operations: threads are numbered, nothing runs, joins fail as scripted.
+struct FakeThreads {
+    std::vector<ThreadEntry> created;
+    std::vector<pthread_t> joined;
+    std::vector<pthread_t> cancelled;
+    std::map<pthread_t, int> joinFailures;  // remaining failures per handle
+    pthread_t next = 1;
+};
+FakeThreads* g_fake = nullptr;
+
+int FakeCreate(pthread_t* t, const pthread_attr_t*, ThreadEntry entry, void*) {
+    *t = g_fake->next++;
+    g_fake->created.push_back(entry);
+    return 0;
+}
+int FakeCancel(pthread_t t) {
+    g_fake->cancelled.push_back(t);
+    return 0;
+}
+int FakeJoin(pthread_t t, void**) {
+    auto it = g_fake->joinFailures.find(t);
+    if (it != g_fake->joinFailures.end() && it->second > 0) {
+        --it->second;
+        return 3;  // ESRCH
+    }
+    g_fake->joined.push_back(t);
+    return 0;
+}
+int FakeDetach(pthread_t) {
+    return 0;
+}
+
+class SupervisorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::SetTimeScale(1000);  // the restart's 100 ms waits
+        g_fake = &fake;
+        core::g_ThreadOps = core::ThreadOps{FakeCreate, FakeCancel, FakeJoin, FakeDetach};
+        g_ThreadCtl.control.store(0);
+        for (auto& w : g_ThreadCtl.running)
+            w.store(0);
+        core::SysEventReset();
+        g_SysStatus.store(0);
+        StartThread(LanConnThread, kPolicyRr, 9);    // handle 1
+        StartThread(LanAcceptThread, kPolicyRr, 2);  // handle 2
+        fake.created.clear();
+    }
+    void TearDown() override {
+        core::ResetThreadOps();
+        g_fake = nullptr;
+        g_LanRestartReq.store(0);
+    }
+    FakeThreads fake;
+};
+
+TEST_F(SupervisorTest, LanRestartRejoinsOnlyTheThreadWhoseJoinFailed) {
+    fake.joinFailures[2] = 1;  // the accept thread's first join fails
+    g_LanRestartReq.store(1);
+    SupervisorPass();
+    EXPECT_EQ(fake.joined, std::vector<pthread_t>{1});
+    EXPECT_TRUE(fake.created.empty());
+    EXPECT_EQ(g_LanRestartReq.load(), 1u);  // retried on the next pass
+
+    SupervisorPass();
+    // The connection thread was joined already: it is neither cancelled nor joined again.
+    EXPECT_EQ(fake.joined, (std::vector<pthread_t>{1, 2}));
+    EXPECT_EQ(fake.cancelled, (std::vector<pthread_t>{1, 2, 2}));
+    EXPECT_EQ(fake.created, (std::vector<ThreadEntry>{LanConnThread, LanAcceptThread, LanRestartThread}));
+    EXPECT_EQ(g_LanRestartReq.load(), 0u);
+    // The new threads are joinable again for the next restart.
+    EXPECT_FALSE(core::g_LanConnThread.joined);
+    EXPECT_FALSE(core::g_LanAcceptThread.joined);
+}
+
+TEST_F(SupervisorTest, InterfaceStopIsAcknowledgedOnceEveryRunningWordIsClear) {
+    g_ThreadCtl.running[kRunRs232].store(1);
+    g_ThreadCtl.running[kRunModbus].store(1);
+    g_ThreadCtl.control.store(kIfaceStop);
+    SupervisorPass();  // RS232 and Modbus are cleared by the supervisor itself
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
+
+    g_ThreadCtl.running[kRunUsbDev].store(1);
+    g_ThreadCtl.control.store(kIfaceStop);
+    SupervisorPass();
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceStop));
+    g_ThreadCtl.running[kRunUsbDev].store(0);  // the thread ended by itself
+    SupervisorPass();
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
+}
+
+TEST_F(SupervisorTest, InterfaceStartCreatesTheInterfaceThreadsInOrder) {
+    g_ThreadCtl.control.store(kIfaceStart);
+    SupervisorPass();
+    EXPECT_EQ(fake.created, (std::vector<ThreadEntry>{UsbDevThread, UsbGpibThread, ThreadTable[2].entry,
+                                                      ThreadTable[3].entry, ThreadTable[12].entry}));
+    EXPECT_EQ(g_ThreadCtl.running[kRunRs232].load(), 1u);
+    EXPECT_EQ(g_ThreadCtl.running[kRunModbus].load(), 1u);
+    EXPECT_EQ(g_ThreadCtl.running[kRunLanConn].load(), 1u);
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
+}
+
+TEST_F(SupervisorTest, IdlePassStepsTheSystemObject) {
+    SupervisorPass();
+    SupervisorPass();
+    EXPECT_EQ(g_SysEventObj.state.load(), 2u);
+}
+
+TEST_F(SupervisorTest, PendingScreenCopyIsWrittenAndEndsThePass) {
+    SysStatusSet(kSysScreenCopyPending);
+    SupervisorPass();
+    EXPECT_FALSE(SysStatusTest(kSysScreenCopyPending));
+    EXPECT_EQ(g_SysEventObj.state.load(), 1u);  // the system object did not step
+}
+
+TEST(ThreadTable, FourteenRowsInStartOrder) {
+    const char* names[] = {"GuiThread",       "TimerThread",   "WebServerThread80", "WebServerThread81",
+                           "SeqSimThread",    "UsbDevThread",  "LanRestartThread",  "LanConnThread",
+                           "LanAcceptThread", "UsbGpibThread", "KeyThread",         "MenuThread",
+                           "FieldbusThread",  "ModbusThread"};
+    const uint32_t prio[] = {13, 15, 12, 12, 11, 6, 8, 9, 2, 4, 1, 10, 11, 3};
+    for (int i = 0; i < kThreadCount; ++i) {
+        EXPECT_STREQ(ThreadTable[i].name, names[i]);
+        EXPECT_EQ(ThreadTable[i].priority, prio[i]);
+        EXPECT_EQ(ThreadTable[i].policy, (i == 10 || i == 11) ? kPolicyFifo : kPolicyRr);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// With real threads: a start request brings the interface threads up, a stop request lets them end by
+// themselves and is acknowledged once every running word is clear.
+TEST(SupervisorThreads, InterfaceThreadsFollowStartAndStopRequests) {
+    plat::SetTimeScale(20);
+    core::ResetThreadOps();
+    StartThread(LanConnThread, kPolicyRr, 9);  // clears its serving word on a stop request
+    g_ThreadCtl.control.store(kIfaceStart);
+    SupervisorPass();
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    auto running = [](int w) { return g_ThreadCtl.running[w].load() == 1; };
+    while (!(running(kRunUsbDev) && running(kRunUsbGpib) && running(kRunWeb80) && running(kRunWeb81)) &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(running(kRunUsbDev) && running(kRunUsbGpib) && running(kRunWeb80) && running(kRunWeb81));
+    EXPECT_FALSE(running(kRunFieldbus));  // no card: the fieldbus thread ended at once
+    EXPECT_TRUE(running(kRunModbus));
+    EXPECT_TRUE(running(kRunRs232));
+
+    g_ThreadCtl.control.store(kIfaceStop);
+    while (g_ThreadCtl.control.load() != kIfaceIdle && std::chrono::steady_clock::now() < until)
+        SupervisorPass();
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
+    for (const auto& w : g_ThreadCtl.running)
+        EXPECT_EQ(w.load(), 0u);
+    plat::SetTimeScale(1);
+}
+
+}  // namespace

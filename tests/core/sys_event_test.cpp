@@ -1,0 +1,132 @@
+#include "core/sys_event.h"
+
+#include <gtest/gtest.h>
+
+#include "core/sys_status.h"
+#include "core/timer_thread.h"
+#include "platform/panel_sim.h"
+#include "scpi/uart_channel.h"
+#include "src/dev/panel_link.h"
+#include "src/dev/spi_device.h"
+#include "storage/iface_cfg.h"
+#include "sysadmin/lan_cfg.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+class SysEventTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        core::SysEventReset();
+        g_SysStatus.store(0);
+        SysEvent_Run();  // state 1: initialise the ring and ask for state 2
+        ASSERT_EQ(g_SysEventObj.state.load(), 1u);
+        ASSERT_EQ(g_SysEventRing.readPtr, g_SysEventRing.slots);
+    }
+};
+
+TEST_F(SysEventTest, FullRingOverwritesItsOldestSlots) {
+    for (uint32_t e = 1; e <= 10; ++e)
+        SysEvent_Push(100 + e);
+    // Slots 0 and 1 were overwritten by the ninth and tenth pushes.
+    EXPECT_EQ(SysEvent_Pop(), 109u);
+    EXPECT_EQ(SysEvent_Pop(), 110u);
+    for (uint32_t e = 3; e <= 8; ++e)
+        EXPECT_EQ(SysEvent_Pop(), 100 + e);
+    EXPECT_EQ(SysEvent_Pop(), 0u);
+}
+
+TEST_F(SysEventTest, EmptyPopAdvancesReadIndex) {
+    EXPECT_EQ(SysEvent_Pop(), 0u);
+    EXPECT_EQ(SysEvent_Pop(), 0u);
+    EXPECT_EQ(g_SysEventRing.readIdx.load(), 2u);
+    SysEvent_Push(5);  // lands in slot 0, behind the read index
+    int pops = 0;
+    uint32_t got = 0;
+    while (got == 0 && pops < 8) {
+        got = SysEvent_Pop();
+        ++pops;
+    }
+    EXPECT_EQ(got, 5u);
+    EXPECT_EQ(pops, 7);  // slots 2..7 empty, then slot 0
+}
+
+TEST_F(SysEventTest, OperationCompleteWaitClearsAfterItsTicks) {
+    EXPECT_EQ(OpcWaitStart(), 1u);
+    EXPECT_EQ(IsOpcPending(), 1u);
+    int steps = 0;
+    while (IsOpcPending() && steps < 100) {
+        SysEvent_Run();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 21);
+    EXPECT_EQ(g_SysEventObj.state.load(), 2u);
+}
+
+TEST_F(SysEventTest, RemoteResetHandshakeEndsWithResetDone) {
+    plat::PanelSimReset();
+    SpiPanelOpen();
+    g_SysStatus.fetch_or(1u << kSysRemoteResetLow);  // requested by a remote reset command
+    ResetDefaultStart();
+    g_LanCfg.PORT = 6000;
+    SysEvent_Run();  // event 2: the reset runs
+    EXPECT_EQ((g_SysStatus.load() >> kSysRemoteResetLow) & 3u, 2u);
+    EXPECT_EQ(IsSystemReady(), 0u);
+    EXPECT_EQ(g_HoldCountdown.load(), 40u);
+    EXPECT_EQ(g_LanCfg.PORT, 6000u);  // only a factory default restores the LAN settings
+    SysEvent_Run();                   // no event: the reset is over
+    EXPECT_EQ((g_SysStatus.load() >> kSysRemoteResetLow) & 3u, 0u);
+    EXPECT_TRUE(SysStatusTest(kSysResetDone));
+    EXPECT_EQ(g_SysFlags.load() & kSysFlagResetRunning, 0u);
+}
+
+TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
+    plat::PanelSimReset();
+    SpiPanelOpen();
+    SpiAuxWrite4(0xF);
+    KeyEventBoxInit();
+    KeyEventPost(KeyEventPack(0, 'U', 1));
+    g_LanCfg.DHCP = 0;
+    g_LanCfg.PORT = 6000;
+    g_IfaceCfg.gpibAddress = 3;
+    FactoryDefaultStart();
+    SysEvent_Run();
+    EXPECT_EQ(g_LanCfg.DHCP, 1);
+    EXPECT_EQ(g_LanCfg.PORT, 5025u);
+    EXPECT_EQ(g_IfaceCfg.gpibAddress, 10u);
+    EXPECT_EQ(g_SysEventRing.lastEvent.load(), static_cast<uint32_t>(kSysEventFactoryDefault));
+    EXPECT_EQ(scpi::UartPollState(), 2);
+    EXPECT_EQ(plat::PanelSimLamps(), 0);
+    uint32_t ev = 1;
+    EXPECT_EQ(KeyEventTake(&ev), -1);
+}
+
+TEST_F(SysEventTest, BusyWhileScreenCopyOrCalibration) {
+    EXPECT_EQ(IsSystemBusy(), 0u);
+    SysStatusSet(kSysScreenCopyPending);
+    EXPECT_EQ(IsSystemBusy(), 1u);
+    EXPECT_EQ(IsSystemReady(), 1u);
+    SysStatusClear(kSysScreenCopyPending);
+    SysStatusSet(kSysCaliProcessing);
+    EXPECT_EQ(IsSystemBusy(), 1u);
+}
+
+TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {
+    core::TimerReset();
+    EXPECT_EQ(CheckOnceFlag(), 1);
+    EXPECT_EQ(CheckOnceFlag(), 0);
+
+    // The window closes after ten 400 ms steps (200 passes of 2 ms each).
+    core::TimerReset();
+    for (int i = 0; i < 10 * 200 - 1; ++i)
+        TimerThread_Pass();
+    EXPECT_EQ(core::g_StartupWindow.load(), 1);
+    TimerThread_Pass();
+    EXPECT_EQ(core::g_StartupWindow.load(), 0);
+    EXPECT_EQ(CheckOnceFlag(), 0);
+    for (int i = 0; i < 400; ++i)
+        TimerThread_Pass();
+    EXPECT_EQ(core::g_StartupWindow.load(), 0);  // never counts below zero
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+#include "core/timer_thread.h"
+
+#include <gtest/gtest.h>
+
+#include "core/alarms.h"
+#include "core/harmonics.h"
+#include "core/remote_state.h"
+#include "panel/panel_services.h"
+#include "remote/devicenet.h"
+#include "remote/web_server.h"
+
+namespace {
+
+class TimerThreadTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        core::TimerReset();
+        g_Up40ms.store(0);
+        g_HarmCountdown.store(0);
+        g_AlarmMsgHold.store(0);
+        g_DnetState.flags.store(0);
+        g_DnetState.established.store(0);
+        g_DnetState.pollRate.store(0);
+        g_RemoteState.store(0);
+        g_WebLockReleaseReq.store(0);
+    }
+    static void Passes(int n) {
+        for (int i = 0; i < n; ++i)
+            TimerThread_Pass();
+    }
+};
+
+TEST_F(TimerThreadTest, StepChainRunsAtItsPeriods) {
+    g_HarmCountdown.store(1000);
+    g_AlarmMsgHold.store(1000);
+    Passes(1);
+    EXPECT_EQ(g_HarmCountdown.load(), 1000u);  // the 4 ms step runs on every second pass
+    Passes(1);
+    EXPECT_EQ(g_HarmCountdown.load(), 999u);
+    Passes(18);  // 20 passes = 40 ms
+    EXPECT_EQ(g_HarmCountdown.load(), 990u);
+    EXPECT_EQ(g_Up40ms.load(), 1u);
+    Passes(180);  // 200 passes = 400 ms
+    EXPECT_EQ(g_Up40ms.load(), 10u);
+    EXPECT_EQ(g_AlarmMsgHold.load(), 999u);
+    EXPECT_TRUE(g_DnetState.flags.load() & kDnetFlag400ms);
+}
+
+TEST_F(TimerThreadTest, Up40msStopsBelowItsCeiling) {
+    g_Up40ms.store(65529);
+    Passes(40);
+    EXPECT_EQ(g_Up40ms.load(), 65530u);
+}
+
+TEST_F(TimerThreadTest, TwoSecondStepReleasesTheRemoteLockOnRequest) {
+    g_RemoteState.store(0x6);
+    Passes(1000);
+    EXPECT_EQ(g_RemoteState.load(), 0x6u);  // no request: the lock stays
+    g_WebLockReleaseReq.store(1);
+    Passes(999);
+    EXPECT_EQ(g_RemoteState.load(), 0x6u);
+    Passes(1);
+    EXPECT_EQ(g_RemoteState.load(), 0x2u);  // still remote, no longer locked
+    EXPECT_EQ(g_WebLockReleaseReq.load(), 0u);
+}
+
+TEST_F(TimerThreadTest, DeviceNetConnectionTimesOutAfter200Passes) {
+    g_DnetState.established.store(1);
+    g_DnetState.connCountdown.store(200);
+    Passes(199);
+    EXPECT_FALSE(g_DnetState.flags.load() & kDnetFlagTimeout);
+    Passes(1);
+    EXPECT_TRUE(g_DnetState.flags.load() & kDnetFlagTimeout);
+    EXPECT_EQ(g_DnetState.connCountdown.load(), 200u);
+}
+
+TEST_F(TimerThreadTest, DeviceNetPollTimerReArmsFromItsRate) {
+    g_DnetState.pollRate.store(3);
+    DnetPollTimerArm();
+    Passes(3);
+    EXPECT_EQ(g_DnetState.pollCountdown.load(), 3u);  // expired and re-armed
+    EXPECT_TRUE(g_DnetState.flags.load() & kDnetFlagPollArmed);
+    g_DnetState.pollRate.store(0);
+    Passes(3);
+    EXPECT_FALSE(g_DnetState.flags.load() & kDnetFlagPollArmed);
+}
+
+}  // namespace

@@ -2,7 +2,4 @@
 
 uint32_t g_OutputShadow[kOutputShadowUnits][kOutputShadowWords];
 std::atomic<uint32_t> g_OutputOptionWord{0};
-
-namespace core {
-ArbUpdateField g_ArbUpdate;
-}  // namespace core
+core::ArbUpdateField g_ArbChanged;

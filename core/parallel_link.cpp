@@ -19,3 +19,11 @@ void ParallelSlave_RequestRestart() {
 
 // A single unit: no link to run until parallel operation exists.
 void ParallelLink_Step() {}
+
+int32_t ParallelWaitConnect(int32_t role) {
+    // The role being left is ended in any case; the link object that would connect the new role comes
+    // with parallel operation, so the start is refused.
+    if (role == 1) ParallelSlave_RequestRestart();
+    if (role == 0) ParallelMaster_RequestRestart();
+    return -1;
+}

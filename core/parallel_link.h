@@ -34,3 +34,7 @@ void ParallelSlave_RequestRestart();
 
 // The parallel-link object, stepped every 20 ms by the timer thread.
 void ParallelLink_Step();
+
+// Switches the unit into master (role 1) or slave (role 0) operation through the link object; the
+// result of the start request, -1 when the link object cannot start.
+int32_t ParallelWaitConnect(int32_t role);

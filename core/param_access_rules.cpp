@@ -15,7 +15,6 @@ using namespace core;
 
 std::atomic<uint32_t> core::g_CtrlStartupWord{1};
 std::atomic<uint32_t> core::g_SeqSimOutputReset{0};
-std::atomic<uint32_t> core::g_SeqSimEntryFlag2{0};
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "ctrl_fixture.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 
 #include "core/alarm_state.h"
@@ -91,12 +89,12 @@ std::vector<RegWrite> CtrlEnv::WritesTo(uint16_t reg) {
     return out;
 }
 
-void CtrlEnv::RunUntilRunning() {
+bool CtrlEnv::RunUntilRunning() {
     for (int i = 0;
          i < 1000 && !(g_CtrlTaskObj.state == core::kCtrlRowRun && g_CtrlTaskObj.msg == core::kCtrlMsgPass);
          ++i)
         CtrlTask_Poll();
-    ASSERT_EQ(g_CtrlTaskObj.state.load(), core::kCtrlRowRun);
+    return g_CtrlTaskObj.state.load() == core::kCtrlRowRun;
 }
 
 void CtrlEnv::Poll(int n) {

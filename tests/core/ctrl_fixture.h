@@ -29,8 +29,9 @@ class CtrlEnv {
     static std::vector<RegWrite> WritesTo(uint16_t reg);
     static void ClearTrace() { Stage().ClearTrace(); }
 
-    // Polls until the control task runs its periodic pass (the start-up wait is over).
-    static void RunUntilRunning();
+    // Polls until the control task runs its periodic pass (the start-up wait is over); false when it
+    // does not get there.
+    static bool RunUntilRunning();
     // Polls n times.
     static void Poll(int n = 1);
 

@@ -32,7 +32,7 @@ class CtrlTask : public ::testing::Test {
 
     // The task running, with the settings of the factory default written (one per pass).
     static void Running() {
-        CtrlEnv::RunUntilRunning();
+        ASSERT_TRUE(CtrlEnv::RunUntilRunning());
         CtrlEnv::Poll(30);
         CtrlEnv::ClearTrace();
     }
@@ -58,7 +58,7 @@ TEST_F(CtrlTask, StartupWaitRunsWithoutAPowerOnAction) {
 
 TEST_F(CtrlTask, PowerOnActionSwitchesTheOutputOnHundredPassesLater) {
     paramPutValue(0, 105, 1, 0);
-    CtrlEnv::RunUntilRunning();
+    ASSERT_TRUE(CtrlEnv::RunUntilRunning());
     EXPECT_EQ(PowerOnOutputPending(), 1u);  // keys wait meanwhile
     CtrlEnv::Poll(99);
     EXPECT_TRUE(CtrlEnv::WritesTo(2346).empty());
@@ -71,7 +71,7 @@ TEST_F(CtrlTask, PowerOnActionSwitchesTheOutputOnHundredPassesLater) {
 TEST_F(CtrlTask, PowerOnSimulationOutsideAcDcIntFails) {
     paramPutValue(0, 105, 3, 0);
     SetOutputMode(1);  // AC-INT
-    CtrlEnv::RunUntilRunning();
+    ASSERT_TRUE(CtrlEnv::RunUntilRunning());
     CtrlEnv::Poll(100);
     EXPECT_STREQ(g_MsgFreeText, "Power ON Fail");
     EXPECT_TRUE(CtrlEnv::WritesTo(2346).empty());
@@ -205,7 +205,7 @@ TEST_F(CtrlTask, OutputOnIsRefusedWhileAnythingIsWrong) {
         test::BuildDefaults(1);
         CtrlEnv::Stage().SetBootStatus(1);
         g_PowerStageBootStatus = BusReg_GetBootStatus();
-        CtrlEnv::RunUntilRunning();
+        ASSERT_TRUE(CtrlEnv::RunUntilRunning());
         c.set();
         CtrlEnv::ClearTrace();
         SetOutputOnOff(1);
@@ -266,7 +266,7 @@ TEST_F(CtrlTask, PollMirrorsTheOutputStatusOfTheStage) {
 TEST_F(CtrlTask, RequestThatFindsTheTaskNotRunningLeavesTheStartupWaitAlone) {
     SetOutputOnOff(1);  // waits its ten seconds of instrument time for the run row, then gives up
     EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowWait].msg.load(), 0u);
-    CtrlEnv::RunUntilRunning();
+    ASSERT_TRUE(CtrlEnv::RunUntilRunning());
     CtrlEnv::Poll(5);
     EXPECT_TRUE(CtrlEnv::WritesTo(2346).empty());
 }

@@ -70,11 +70,15 @@ TEST_F(ParamAccess, PlainSettersStoreWithinLimitsAndPost) {
         const int32_t v = before.value == before.max ? before.min : before.max;
         EXPECT_EQ(r.set(v), v);
         EXPECT_EQ(Read(r.id, static_cast<uint32_t>(r.phase)).value, v);
-        if (r.shadow >= 0) EXPECT_EQ(g_OutputShadow[r.phase][r.shadow], static_cast<uint32_t>(v) + 1);
-        if (r.shadow >= 0) g_OutputShadow[r.phase][r.shadow] = 0;
+        if (r.shadow >= 0) {
+            EXPECT_EQ(g_OutputShadow[r.phase][r.shadow], static_cast<uint32_t>(v) + 1);
+            g_OutputShadow[r.phase][r.shadow] = 0;
+        }
         EXPECT_EQ(r.set(before.max + 1), v);
         EXPECT_EQ(Read(r.id, static_cast<uint32_t>(r.phase)).value, v);
-        if (r.shadow >= 0) EXPECT_EQ(g_OutputShadow[r.phase][r.shadow], 0u);
+        if (r.shadow >= 0) {
+            EXPECT_EQ(g_OutputShadow[r.phase][r.shadow], 0u);
+        }
     }
     EXPECT_EQ(SetAcv(100, 3), 0);  // no such phase
     EXPECT_EQ(GetAcv(-1), 0);

@@ -1,7 +1,7 @@
 #pragma once
 // The SCPI language of the instrument as constant data: per command set a keyword tree, a parameter
-// spec per command id, and the shared choice lists and unit tables. The parser walks the tree and
-// checks parameters against the spec; the channel runs the handler of the command id.
+// description per command id, and the shared choice lists and unit tables. The parser walks the tree and
+// checks parameters against that description; the channel runs the handler of the command id.
 #include <array>
 #include <atomic>
 #include <cstdint>

@@ -14,7 +14,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 root="$work/root"
 log="$work/strace.log"
-timeout -s TERM "$secs" strace -f -qq -e trace=%file -o "$log" "$prog" --root "$root" >/dev/null 2>&1 || true
+timeout -s TERM "$secs" strace -f -qq -s 4096 -e trace=%file -o "$log" "$prog" --root "$root" >/dev/null 2>&1 || true
 prog_abs=$(readlink -f "$prog")
 
 allowed="$work/allowed"

@@ -1,7 +1,5 @@
 #include "core/ctrl_words.h"
 
 uint32_t g_OutputShadow[kOutputShadowUnits][kOutputShadowWords];
-
-namespace core {
-ArbUpdateField g_ArbUpdate;
-}  // namespace core
+std::atomic<uint32_t> g_OutputOptionWord{0};
+core::ArbUpdateField g_ArbChanged;

@@ -109,6 +109,8 @@ enum ArbUpdateFlag : uint8_t {
     kArbStartDelay = 1u << 1,        // start the download delay of the pending table
     kArbOutputOnAfter = 1u << 2,     // switch the output on once the table is written
 };
-extern ArbUpdateField g_ArbUpdate;
 
 }  // namespace core
+
+// The arbitrary-waveform update field, set by the waveform save and carried out by the control task.
+extern core::ArbUpdateField g_ArbChanged;

@@ -1,6 +1,51 @@
 #include "core/output_request.h"
 
-// The power-on action is not armed by anything yet, so no request is ever outstanding.
+#include "core/alarm_state.h"
+#include "core/calibration.h"
+#include "core/ctrl_task.h"
+#include "core/output_flags.h"
+#include "core/param_store.h"
+#include "core/sys_status.h"
+#include "panel/msg_queue.h"
+#include "platform/clock.h"
+
+using namespace core;
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr int kWaitSteps = 5000;
+constexpr uint32_t kWaitStepMs = 2;
+}  // namespace
+
+int32_t SetOutputOnOff(int32_t on) {
+    if (g_ParamFlags.load(kRelaxed) & kFlagSyncMissing) {
+        SysStatusSet(kSysSyncSourceMissing);
+        if (!OutputFlagTest(kOutFlagOutputOn)) return on;
+    }
+    if (CalibrationModeActive()) {
+        ShowMessageHold("Invalid with Output ON/OFF\n In Calibration Mode");
+        return on;
+    }
+    for (int step = 0; step < kWaitSteps && g_CtrlTaskObj.state.load(kRelaxed) != kCtrlRowRun; ++step)
+        plat::SleepMs(kWaitStepMs);
+    // A request into any other row would replace the message the start-up wait counts on and stop the
+    // task for good; a request that finds the task not running is dropped instead.
+    if (g_CtrlTaskObj.state.load(kRelaxed) != kCtrlRowRun) return on;
+    StepRow* row = &g_CtrlTaskObj.rows[kCtrlRowRun];
+    if (on == 0) {
+        StepObjPostMsg(kCtrlMsgOutputOff, row);
+    } else if (g_AlarmState.summary.load(kRelaxed) == 0) {
+        StepObjPostMsg(kCtrlMsgOutputOn, row);
+    }
+    return on;
+}
+
+int32_t OutputToggle() {
+    return SetOutputOnOff(OutputFlagTest(kOutFlagOutputOn) ? 0 : 1);
+}
+
 uint32_t PowerOnOutputPending() {
-    return 0;
+    // While the power-on action is armed the keys wait for it. (A pending SEQ/SIM change at power-on
+    // joins this when the SEQ/SIM run control exists.)
+    return (g_PowerOnCountdown.load(kRelaxed) & kPowerOnArmed) != 0 ? 1 : 0;
 }

@@ -1,5 +1,11 @@
 #pragma once
+// Output on and off requests: turned into messages to the control task, with the refusals that protect
+// calibration and alarms.
 #include <cstdint>
 
+// 1 on, 0 off; returns its argument. Waits (2 ms steps, at most 10 s) until the control task runs.
+int32_t SetOutputOnOff(int32_t on);
+// Off when the output is on, else on.
+int32_t OutputToggle();
 // Nonzero while a power-on output request is still being carried out (front-panel keys wait).
 uint32_t PowerOnOutputPending();

@@ -201,10 +201,9 @@ extern std::atomic<uint8_t> g_TrigSourceBits;
 // Nonzero until the control task's first pass has ended; while it is set, OutputPhaseInit leaves the
 // waveform, gain and voltages to the settings that are being loaded.
 extern std::atomic<uint32_t> g_CtrlStartupWord;
-// The SEQ/SIM output-reset request, and the second flag that the sequence-mode entry sets with shadow
-// word 47: the control task acts on both while SEQ/SIM is active.
+// The SEQ/SIM output-reset request, set with shadow word 47 on entering SEQUENCE or SIMULATE; while SEQ/SIM
+// is active the control task then switches remote sensing off and clears it.
 extern std::atomic<uint32_t> g_SeqSimOutputReset;
-extern std::atomic<uint32_t> g_SeqSimEntryFlag2;
 
 // The range code as the wiring names it: 1P2W 0/1/4 -> 2/3/6, the other wirings 2/3/6 -> 0/1/4.
 uint32_t RangeCodeForWiring(uint32_t code, uint32_t phaseMode);

@@ -125,7 +125,7 @@ int ParamTableInit() {
         }
         for (uint32_t w = 0; w < kWaveforms; ++w)
             g_ParamStore.waveFactor[w] = factors[w];
-        g_ArbUpdate.flags.fetch_or(kArbWriteFactorTable, std::memory_order_relaxed);
+        g_ArbChanged.flags.fetch_or(kArbWriteFactorTable, std::memory_order_relaxed);
 
         for (uint32_t m = 0; m < kModes; ++m) {
             const uint32_t group = MeasGroupOfMode(m);

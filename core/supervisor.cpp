@@ -16,8 +16,10 @@
 #include "scpi/uart_channel.h"
 #include "src/dev/board_lines.h"
 #include "src/dev/panel_link.h"
+#include "src/dev/speaker.h"
 #include "src/dev/spi_device.h"
 #include "sysadmin/net_monitor.h"
+#include "sysadmin/sys_versions.h"
 #include "sysadmin/system_helpers.h"
 
 namespace {
@@ -109,10 +111,12 @@ void SystemStartup() {
     IpcSemInit();
     MsgQueueInit();
     std::printf("message queue: id %d\n", g_MsgQueueId.load());
+    SpeakerInit();
     SharedBufInit();
     HwInit();
     SpiPanelOpen();
     SpiAuxWrite1(1);
+    SysVersionsRead();
     SysStatusClear(kSysMenuThreadRunning);
     g_LanRestartReq.store(0);
     PeripheralResetPulse();

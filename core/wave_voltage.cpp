@@ -10,7 +10,7 @@
 #include "core/service_flags.h"
 #include "panel/acv_unit.h"
 #include "panel/line_values.h"
-#include "panel/panel_services.h"
+#include "panel/msg_queue.h"
 #include "screens/output/limit_checks.h"
 
 using namespace core;

@@ -1,5 +1,7 @@
 #include "panel/gui_thread.h"
 
+#include <cstdio>
+
 #include "core/sys_status.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
@@ -10,6 +12,9 @@ void GuiThread_Pass() {}
 void* GuiThread(void*) {
     while (!SysStatusTest(kSysReady))
         plat::SleepMs(2);
+    // Keys are taken from now on; until the display exists this line is the sign of it.
+    std::printf("GuiThread: system ready\n");
+    std::fflush(stdout);
     for (;;) {
         if (!Hardcopy_IsPending()) GuiThread_Pass();
         plat::SleepMs(2);

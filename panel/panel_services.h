@@ -4,13 +4,11 @@
 #include <atomic>
 #include <cstdint>
 
+#include "panel/msg_queue.h"
+
 // The 40 ms up-counter (raised by the timer thread while below 65,530; read and reset by the panel and
 // the SCPI side).
 extern std::atomic<uint32_t> g_Up40ms;
-
-// Queues a free-text popup of `lines` text lines; returns the text length, -1 for a format the popup
-// cannot show.
-int ShowMessage(int lines, const char* format, ...);
 
 void InitRuntimeState();
 void ParallelConfigUnits();

@@ -1,6 +1,7 @@
 #include "platform/power_stage_model.h"
 
 #include <bit>
+#include <cmath>
 #include <cstddef>
 
 namespace plat {
@@ -90,11 +91,23 @@ uint32_t ReadPresent(const PowerStageModel&, const RegisterFile&, uint32_t, uint
     return kModulePresent;
 }
 
-// Output status: bit 0 follows the output-on register, bit 7 (not ready) stays clear.
-uint32_t ReadOutputStatus(const PowerStageModel&, const RegisterFile& regs, uint32_t reg, uint32_t word) {
+// Output status: bit 0 reports the output stage, bit 7 (not ready) stays clear.
+uint32_t ReadOutputStatus(const PowerStageModel& m, const RegisterFile& regs, uint32_t reg, uint32_t word) {
     uint32_t v = regs.Get(reg, word) & ~(kOutputOnBit | kNotReadyBit);
-    if (regs.Get(2346, 0) != 0) v |= kOutputOnBit;
+    if (m.outputOn) v |= kOutputOnBit;
     return v;
+}
+
+constexpr uint32_t kApplyStrobe = 2340, kOutputOnReg = 2346;
+constexpr uint32_t kAcvFirst = 2384, kDcvFirst = 2387, kVrmsFirst = 2128;
+
+// Measured rms voltage of a phase: the applied AC and DC voltages while the output is on.
+uint32_t ReadVrms(const PowerStageModel& m, const RegisterFile&, uint32_t reg, uint32_t) {
+    if (!m.outputOn) return std::bit_cast<uint32_t>(0.0f);
+    const uint32_t phase = reg - kVrmsFirst;
+    const float ac = std::bit_cast<float>(m.Applied(kAcvFirst + phase));
+    const float dc = std::bit_cast<float>(m.Applied(kDcvFirst + phase));
+    return std::bit_cast<uint32_t>(std::sqrt(ac * ac + dc * dc));
 }
 
 // Loop-back: 2303 reads what was written to 2559.
@@ -105,7 +118,7 @@ uint32_t ReadLoopback(const PowerStageModel&, const RegisterFile& regs, uint32_t
 constexpr ReadRow kReadRows[] = {
     {2048, 2048, ReadStatus},       {2080, 2080, ReadBoot},      {2081, 2083, ReadModuleWord},
     {2085, 2085, ReadOutputStatus}, {2090, 2090, ReadFaultWord}, {2093, 2095, ReadModuleType},
-    {2099, 2101, ReadPresent},      {2303, 2303, ReadLoopback},
+    {2099, 2101, ReadPresent},      {2128, 2130, ReadVrms},      {2303, 2303, ReadLoopback},
 };
 
 }  // namespace
@@ -147,9 +160,19 @@ uint32_t PowerStageModel::Read(const RegisterFile& regs, uint32_t reg, uint32_t 
     return regs.Get(reg, word);
 }
 
-void PowerStageModel::Written(RegisterFile&, uint32_t, uint32_t, uint32_t) {
-    // This version of the stage acts on nothing beyond keeping the word; the output-on bit is derived
-    // when the status is read.
+void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, uint32_t value) {
+    if (word != 0) return;
+    if (reg == kOutputOnReg) {
+        outputOn = value != 0;
+    } else if (reg == kApplyStrobe) {
+        ++applies;
+        for (uint32_t r = kSettingFirst; r <= kSettingLast; ++r)
+            applied_[r - kSettingFirst] = regs.Get(r, 0);
+    }
+}
+
+uint32_t PowerStageModel::Applied(uint32_t reg) const {
+    return reg >= kSettingFirst && reg <= kSettingLast ? applied_[reg - kSettingFirst] : 0u;
 }
 
 }  // namespace plat

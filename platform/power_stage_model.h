@@ -1,8 +1,13 @@
 #pragma once
 // What the simulated power stage does with its registers: how it decodes what it receives, and what it
 // answers when a register is read. The bus side (bytes, halves, index register, trace) is in
-// power_stage_sim.h; behaviour that later versions of the stage add (apply strobe, output following the
-// settings, measurements from a load model) goes here, as rows of its tables and handlers of its writes.
+// power_stage_sim.h; the stage's behaviour goes here, as rows of its tables and handlers of its writes.
+//
+// The settings the controller writes (registers 2336 upward) take effect only on the apply strobe (2340):
+// the stage keeps what was written and, separately, what was applied, so a missing strobe shows. The
+// output stage follows the output-on register (2346) at once, and the output status (2085) reports it;
+// while it is on, the measured rms voltage of each phase (2128-2130) is that of the applied AC and DC
+// voltages.
 #include <cstdint>
 #include <vector>
 
@@ -59,8 +64,17 @@ class PowerStageModel {
     // A complete 32-bit write has reached the stage (the word is already stored).
     void Written(RegisterFile& regs, uint32_t reg, uint32_t word, uint32_t value);
 
+    // The value the last apply strobe took for a setting register (word 0), 0 when never applied.
+    uint32_t Applied(uint32_t reg) const;
+
     uint32_t vaClass = 1;     // module type code of every phase (1: 4.5 kVA, 2: 6 kVA family)
     uint32_t bootStatus = 1;  // nonzero: the stage's controller has booted
+    bool outputOn = false;    // the output stage is switched on
+    uint64_t applies = 0;     // apply strobes received
+
+  private:
+    static constexpr uint32_t kSettingFirst = 2336, kSettingLast = 2511;
+    uint32_t applied_[kSettingLast - kSettingFirst + 1] = {};
 };
 
 }  // namespace plat

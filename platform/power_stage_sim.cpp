@@ -322,6 +322,26 @@ void PowerStageSim::SetBootStatus(uint32_t status) {
     model_.bootStatus = status;
 }
 
+uint32_t PowerStageSim::Applied(uint32_t reg) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return model_.Applied(reg);
+}
+
+uint64_t PowerStageSim::Applies() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return model_.applies;
+}
+
+bool PowerStageSim::OutputOn() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return model_.outputOn;
+}
+
+void PowerStageSim::TripOutput() {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.outputOn = false;
+}
+
 PowerStageSim& PowerStage() {
     static PowerStageSim stage;
     return stage;

@@ -89,6 +89,14 @@ class PowerStageSim {
     void SetVaClass(uint32_t vaClass);
     void SetBootStatus(uint32_t status);
 
+    // The stage's own state: what the last apply strobe took for a setting register, how many strobes
+    // came, whether the output stage is on. TripOutput switches the output off as the stage's protection
+    // would.
+    uint32_t Applied(uint32_t reg) const;
+    uint64_t Applies() const;
+    bool OutputOn() const;
+    void TripOutput();
+
   private:
     enum class Phase { kIdle, kIndexLow, kLowDone, kIndexHigh };
 

@@ -3,62 +3,14 @@
 // state, <root>/var/lib/sandbox/state (key=value lines), so that tests and later commands can see it.
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <mutex>
 
 #include "platform/root.h"
+#include "platform/sandbox_state.h"
 #include "platform/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace fs = std::filesystem;
 namespace {
-
-using State = std::map<std::string, std::string>;
-
-std::mutex g_stateMutex;
-
-std::string StatePath() {
-    return MapPath("/var/lib/sandbox/state");
-}
-
-State Load() {
-    State state;
-    std::ifstream file(StatePath());
-    for (std::string line; std::getline(file, line);) {
-        size_t eq = line.find('=');
-        if (eq != std::string::npos) state[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return state;
-}
-
-// Written whole and renamed into place, so that a reader never sees half a file.
-void Save(const State& state) {
-    std::string path = StatePath();
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
-    {
-        std::ofstream file(path + ".new", std::ios::trunc);
-        for (const auto& [key, value] : state)
-            file << key << '=' << value << '\n';
-    }
-    fs::rename(path + ".new", path, ec);
-}
-
-// Runs `change` on the state under the lock and saves it; returns what `change` returns.
-template <typename Change>
-int Update(Change change) {
-    std::lock_guard<std::mutex> lock(g_stateMutex);
-    State state = Load();
-    int status = change(state);
-    Save(state);
-    return status;
-}
-
-template <typename Look>
-int Inspect(Look look) {
-    std::lock_guard<std::mutex> lock(g_stateMutex);
-    return look(Load());
-}
 
 std::string Join(const Args& args, size_t from) {
     std::string text;
@@ -76,7 +28,7 @@ std::string ModuleName(const std::string& path) {
 }  // namespace
 
 int Record(const Args& args, ToolIo&) {
-    return Update([&](State& state) {
+    return UpdateState([&](State& state) {
         state[args[0]] = Join(args, 1);
         return 0;
     });
@@ -87,14 +39,14 @@ int Insmod(const Args& args, ToolIo& io) {
         io.err += "insmod: missing module\n";
         return 1;
     }
-    return Update([&](State& state) {
+    return UpdateState([&](State& state) {
         state["module." + ModuleName(args[1])] = Join(args, 1);
         return 0;
     });
 }
 
 int Rmmod(const Args& args, ToolIo& io) {
-    return Update([&](State& state) {
+    return UpdateState([&](State& state) {
         int status = 0;
         for (size_t i = 1; i < args.size(); ++i) {
             if (state.erase("module." + ModuleName(args[i])) == 0) {
@@ -128,7 +80,7 @@ int Mount(const Args& args, ToolIo& io) {
         io.err += "mount: " + operands[0] + ": special device does not exist\n";
         return 32;
     }
-    return Update([&](State& state) {
+    return UpdateState([&](State& state) {
         state["mount." + operands[1]] = operands[0] + " " + type;
         return 0;
     });
@@ -141,7 +93,7 @@ int Umount(const Args& args, ToolIo& io) {
         return 1;
     }
     const std::string& target = args[1];
-    return Update([&](State& state) {
+    return UpdateState([&](State& state) {
         for (auto it = state.begin(); it != state.end(); ++it) {
             if (it->first.rfind("mount.", 0) != 0) continue;
             if (it->first.substr(6) == target || it->second.substr(0, it->second.find(' ')) == target) {
@@ -156,7 +108,7 @@ int Umount(const Args& args, ToolIo& io) {
 
 // The boot-loader environment, kept as "fw_env.NAME" keys of the simulated state.
 int FwPrintenv(const Args& args, ToolIo& io) {
-    return Inspect([&](const State& state) {
+    return InspectState([&](const State& state) {
         int status = 0;
         if (args.size() == 1) {
             for (const auto& [key, value] : state)
@@ -181,13 +133,40 @@ int FwSetenv(const Args& args, ToolIo& io) {
         io.err += "fw_setenv: missing variable name\n";
         return 1;
     }
-    return Update([&](State& state) {
+    return UpdateState([&](State& state) {
         if (args.size() == 2)
             state.erase("fw_env." + args[1]);
         else
             state["fw_env." + args[1]] = Join(args, 2);
         return 0;
     });
+}
+
+std::mutex& StateMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+State LoadState() {
+    State state;
+    std::ifstream file(MapPath("/var/lib/sandbox/state"));
+    for (std::string line; std::getline(file, line);) {
+        size_t eq = line.find('=');
+        if (eq != std::string::npos) state[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return state;
+}
+
+void SaveState(const State& state) {
+    std::string path = MapPath("/var/lib/sandbox/state");
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    {
+        std::ofstream file(path + ".new", std::ios::trunc);
+        for (const auto& [key, value] : state)
+            file << key << '=' << value << '\n';
+    }
+    fs::rename(path + ".new", path, ec);
 }
 
 }  // namespace plat::sandbox

@@ -28,14 +28,18 @@ constexpr Tool kTools[] = {
     {"hostname", Record, true},
     {"ifconfig", Record, true},
     {"insmod", Insmod, true},
-    {"kill", Record, true},
+    {"kill", Kill, true},
     {"killall", Record, true},
+    {"ls", FixedTool, true},
     {"mount", Mount, true},
+    {"pgrep", Pgrep, true},
     {"reboot", Record, true},
     {"rmmod", Rmmod, true},
     {"route", Record, true},
+    {"strings", FixedTool, true},
     {"udhcpc", Record, true},
     {"umount", Umount, true},
+    {"uname", FixedTool, true},
 };
 
 }  // namespace

@@ -56,5 +56,10 @@ int Mount(const Args& args, ToolIo& io);
 int Umount(const Args& args, ToolIo& io);
 int FwPrintenv(const Args& args, ToolIo& io);
 int FwSetenv(const Args& args, ToolIo& io);
+// Fixed answers about the system (uname, ls of the module tree, strings of the boot flash), and the
+// simulated processes.
+int FixedTool(const Args& args, ToolIo& io);
+int Pgrep(const Args& args, ToolIo& io);
+int Kill(const Args& args, ToolIo& io);
 
 }  // namespace plat::sandbox

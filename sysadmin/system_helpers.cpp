@@ -1,9 +1,85 @@
 #include "sysadmin/system_helpers.h"
 
-// No beep is ever requested until the speaker exists.
-void BeepService() {}
+#include <cstdio>
+#include <cstring>
 
-// No external web-server process is started on this machine, so there is none to stop.
+#include "GUI/GUI.h"
+#include "core/alarm_state.h"
+#include "panel/msg_queue.h"
+#include "platform/clock.h"
+#include "platform/root.h"
+#include "platform/sandbox.h"
+#include "src/dev/speaker.h"
+#include "src/dev/web_process.h"
+#include "storage/identity.h"
+
+namespace sysadmin {
+std::atomic<uint8_t> g_BeepFlags{0};
+}  // namespace sysadmin
+
+namespace {
+
+constexpr uint8_t kBeepSounding = 1u << 1, kBeepPending = 1u << 2, kBeepField = kBeepSounding | kBeepPending;
+
+// The first word of the web data file names the brand the pages were made for.
+constexpr char kWebBrandWords[3][16] = {"QX", "TULVE", "PELMA"};
+
+uint32_t SwapRedBlue(uint32_t rgb) {
+    return ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
+}
+
+void SetBeepState(uint8_t state) {
+    uint8_t old = sysadmin::g_BeepFlags.load(std::memory_order_relaxed);
+    while (!sysadmin::g_BeepFlags.compare_exchange_weak(
+        old, static_cast<uint8_t>((old & ~kBeepField) | state), std::memory_order_relaxed)) {
+    }
+}
+
+}  // namespace
+
+void SetColorRGB(uint32_t rgb) {
+    GUI_SetForeColor(SwapRedBlue(rgb));
+}
+
+void SetBkColorRGB(uint32_t rgb) {
+    GUI_SetBackColor(SwapRedBlue(rgb));
+}
+
 int32_t WebServerStop() {
-    return -1;
+    const int32_t pid = BoaPid();
+    if (pid < 1) return -1;
+    char command[32];
+    std::snprintf(command, sizeof command, "kill %d", pid);
+    plat::System(command);
+    plat::SleepMs(3000);
+    plat::System("sync");
+    return BoaPid() == -1 ? 0 : -1;
+}
+
+int32_t WebDataCheck() {
+    std::FILE* file = std::fopen(plat::MapPath("/mnt/disk/httpd/Web_Data").c_str(), "r");
+    if (file == nullptr) return 0;
+    char word[8] = {};
+    const int got = std::fscanf(file, "%7s", word);
+    std::fclose(file);
+    const uint32_t brand = g_BrandId.load(std::memory_order_relaxed);
+    const char* expected = kWebBrandWords[brand < 3 ? brand : 0];
+    if (got == 1 && std::strcmp(word, expected) == 0) return 0;
+    return ShowMessageHold("Web Data Error!");
+}
+
+void BeepRequest() {
+    SetBeepState(kBeepPending);
+}
+
+void BeepService() {
+    const uint8_t state = sysadmin::g_BeepFlags.load(std::memory_order_relaxed) & kBeepField;
+    if (state == kBeepPending) {
+        BeepOn();
+        SetBeepState(kBeepSounding);
+    } else if (state == kBeepSounding) {
+        // The alarm tone keeps the speaker on.
+        if ((g_AlarmState.flags.load(std::memory_order_relaxed) & kAlarmFlagBeepSounding) == 0) BeepOff();
+        SetBeepState(0);
+    }
 }

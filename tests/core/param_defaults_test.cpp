@@ -193,9 +193,9 @@ TEST_F(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
         g_ArbMem[0][i] = i < kArbSamples / 2 ? 32767 : -32767;
         g_ArbMem[1][i] = 0;
     }
-    core::g_ArbUpdate.flags = 0;
+    g_ArbChanged.flags = 0;
     BuildDefaults(2);
-    EXPECT_NE(core::g_ArbUpdate.flags & core::kArbWriteFactorTable, 0);
+    EXPECT_NE(g_ArbChanged.flags & core::kArbWriteFactorTable, 0);
     EXPECT_FLOAT_EQ(GetWaveCrestFactor(16), 1.414f);
     EXPECT_FLOAT_EQ(GetWaveCrestFactor(17), 1.0f);
     EXPECT_FLOAT_EQ(GetWaveCrestFactor(18), 1.732f);

@@ -26,13 +26,13 @@ void ClearPopups() {
     seen.clear();
 }
 
-// Until the popup ring exists the popups go to the console as "popup (N lines): text".
+// Every free-text popup is also printed on the console as "popup: <text>".
 std::vector<std::string> Popups() {
     Collect();
     std::vector<std::string> out;
-    const std::string marker = "popup (";
+    const std::string marker = "popup: ";
     for (size_t at = seen.find(marker); at != std::string::npos;) {
-        const size_t start = seen.find(": ", at) + 2;
+        const size_t start = at + marker.size();
         const size_t next = seen.find(marker, start);
         std::string text = seen.substr(start, next == std::string::npos ? std::string::npos : next - start);
         if (!text.empty() && text.back() == '\n') text.pop_back();

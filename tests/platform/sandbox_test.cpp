@@ -311,3 +311,40 @@ TEST(Sandbox, CommandsFromManyThreads) {
 }
 
 }  // namespace
+
+TEST(Sandbox, SystemInformationHasTheBoardsFixedAnswers) {
+    testsupport::TempRoot root;
+    struct Case {
+        const char* command;
+        int status;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"uname -s", 0, "Linux\n"},
+        {"uname -v", 0, "#1 Thu Mar 16 10:32:51 CST 2023\n"},
+        {"ls /lib/modules/", 0, "4.14.108-qx\n"},
+        {"strings /dev/mtd5 | grep \"U-Boot 2014.07-00001-g4a8e5b89e5-dirty\"", 0,
+         "U-Boot 2014.07-00001-g4a8e5b89e5-dirty (Mar 07 2023 - 15:12:33)\n"},
+        {"uname -x 2>/dev/null", 1, ""},
+        {"ls /mnt 2>/dev/null", 2, ""},
+    };
+    for (const Case& c : cases) {
+        auto r = Capture(c.command);
+        EXPECT_EQ(r.status, c.status) << c.command;
+        EXPECT_EQ(r.out, c.out) << c.command;
+    }
+}
+
+TEST(Sandbox, KillEndsOnlyASimulatedProcess) {
+    testsupport::TempRoot root;
+    EXPECT_EQ(Capture("pgrep boa").out, "612\n");
+    EXPECT_EQ(Capture("pgrep udhcpc").status, 1);
+    const std::string self = std::to_string(getpid());
+    EXPECT_EQ(plat::System(("kill " + self).c_str()), 0);  // recorded, this process lives on
+    EXPECT_EQ(Capture("pgrep boa").out, "612\n");
+    EXPECT_EQ(plat::System("kill 612"), 0);
+    auto gone = Capture("pgrep boa");
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_EQ(gone.out, "");
+    EXPECT_NE(LogOf(root).find("simulated 0 kill 612"), std::string::npos);
+}

@@ -159,6 +159,8 @@ TEST(Startup, NoMessageQueueIsLeftAfterSigtermOrSigint) {
 TEST(Startup, KeyThroughThePanelChannelReachesTheMenuThread) {
     ControllerProcess c;
     ASSERT_TRUE(c.WaitForOutput("panel channel:")) << c.Output();
+    // Keys pressed before the control task has settled the outputs are not taken.
+    ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready")) << c.Output();
     ASSERT_TRUE(PanelCommand(c, "key U"));
     EXPECT_TRUE(c.WaitForOutput("MenuThread: key code 85 'U' class 1 knob 0")) << c.Output();
     ASSERT_TRUE(PanelCommand(c, "hold K"));

@@ -150,3 +150,36 @@ TEST(PowerStageOrder, AccessBeforeMappingIsCounted) {
     EXPECT_EQ(plat::PowerStage().UnmappedAccesses(), 8u);
     plat::PowerStage().Reset();
 }
+
+TEST_F(RegBusTest, SettingsTakeEffectOnlyOnTheApplyStrobe) {
+    BusReg_SetAcv(0, 23000);  // 230.00 V
+    BusReg_SetFreq(5000, 0);
+    EXPECT_EQ(std::bit_cast<float>(Stage().Stored(2384, 0)), 230.0f);
+    EXPECT_EQ(Stage().Applied(2384), 0u);  // written, not applied
+    EXPECT_EQ(Stage().Applies(), 0u);
+
+    BusReg_Apply(1);
+    EXPECT_EQ(std::bit_cast<float>(Stage().Applied(2384)), 230.0f);
+    EXPECT_EQ(Stage().Applied(2414), 500000u);
+    EXPECT_EQ(Stage().Applies(), 1u);
+
+    BusReg_SetAcv(0, 10000);  // a later write leaves the applied value until the next strobe
+    EXPECT_EQ(std::bit_cast<float>(Stage().Applied(2384)), 230.0f);
+}
+
+TEST_F(RegBusTest, OutputFollowsTheOutputRegisterAndReportsTheAppliedVoltage) {
+    BusReg_SetAcv(1, 12000);
+    BusReg_SetDcv(1, 5000);
+    BusReg_Apply(1);
+    EXPECT_EQ(BusReg_GetVrms(1), 0.0f);  // output off
+
+    BusReg_SetOutputOnOff(1);
+    EXPECT_TRUE(Stage().OutputOn());
+    EXPECT_EQ(BusReg_GetOutputStatus() & 1u, 1u);
+    EXPECT_FLOAT_EQ(BusReg_GetVrms(1), 130.0f);  // sqrt(120^2 + 50^2)
+    EXPECT_EQ(BusReg_GetVrms(0), 0.0f);
+
+    Stage().TripOutput();  // the stage's protection switches off by itself
+    EXPECT_EQ(BusReg_GetOutputStatus() & 1u, 0u);
+    EXPECT_EQ(BusReg_GetVrms(1), 0.0f);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The user-message ring: numbered messages 1-31 and one free text, shown one at a time in the popup.
+// Posters run on every thread; the popup takes the messages in order.
+#include <atomic>
+#include <cstdint>
+
+struct MsgRing {
+    std::atomic<uint32_t> count;  // 0..32
+    std::atomic<uint32_t> head;   // next slot to write
+    std::atomic<uint32_t> tail;   // next slot to read
+    std::atomic<uint32_t> last;   // slot written last
+    std::atomic<uint32_t> ids[32];
+};
+extern MsgRing g_MsgRing;
+// The text of the one free-text message that can be pending (ids 5-8).
+extern char g_MsgFreeText[1024];
+// Height of the popup in 30-pixel lines, taken when the popup is shown.
+extern std::atomic<uint32_t> g_MsgPopupLines;
+// Passes the timed popup on screen has left; a repeated id renews it.
+extern std::atomic<int32_t> g_MsgPopupHold;
+
+// Queues a numbered message; 0, or -1 when 32 messages are pending.
+int32_t MsgQueue_PostId(int32_t id);
+// Empties the ring and queues the text under id (5 timed, 6 held, 7 timed red, 8 held red).
+int32_t MsgQueue_PostText(const char* text, int32_t id);
+// Formatted free texts. The popup's formatter knows only %d and %f (both take an integer); any other
+// conversion posts nothing and gives -1. Otherwise the result is the text length.
+int ShowMessage(int lines, const char* format, ...);
+int ShowMessageHold(const char* format, ...);
+int ShowErrorMessage(const char* format, ...);
+int ShowErrorMessageHold(int lines, const char* format, ...);
+void MsgQueue_Clear();
+// Takes the oldest pending id into *id; 0, or -1 when none is pending.
+int32_t MsgQueue_Pop(uint32_t* id);
+uint32_t MsgQueue_Count();

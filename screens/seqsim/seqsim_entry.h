@@ -1,0 +1,5 @@
+#pragma once
+// Entering the SEQUENCE and SIMULATE functions at power-on, as the panel key does.
+
+void Seq_EnterModeAtPowerOn();
+void Sim_EnterModeAtPowerOn();

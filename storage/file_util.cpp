@@ -1,0 +1,42 @@
+#include "storage/file_util.h"
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/root.h"
+
+int32_t FileSize(const char* path) {
+    if (path == nullptr) return -1;
+    struct stat st;
+    if (stat(plat::MapPath(path).c_str(), &st) != 0) return -1;
+    return st.st_size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(st.st_size);
+}
+
+int32_t IsDirectory(const char* path) {
+    if (path == nullptr) return -1;
+    struct stat st;
+    if (stat(plat::MapPath(path).c_str(), &st) != 0) return -1;
+    return (st.st_mode & 0x4000) != 0 ? 1 : 0;
+}
+
+void* AlignedAlloc(size_t n) {
+    // The C library wants an alignment of at least a pointer's size; that is also 4-byte aligned.
+    constexpr size_t kAlign = sizeof(void*) > 4 ? sizeof(void*) : 4;
+    void* block = nullptr;
+    if (posix_memalign(&block, kAlign, n) != 0) return nullptr;
+    return block;
+}
+
+int32_t UpperCaseCopy(char* dst, const char* src, size_t n) {
+    if (dst == nullptr || src == nullptr) return -1;
+    const size_t length = strnlen(src, n);
+    if (length == n) return -1;
+    for (size_t i = 0; i <= length; ++i) {
+        const char c = src[i];
+        dst[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return static_cast<int32_t>(length);
+}

@@ -1,0 +1,3 @@
+#include "sysadmin/fw_update_state.h"
+
+std::atomic<uint32_t> c2000Checked{0};

@@ -1,0 +1,31 @@
+#pragma once
+// The kernel and boot-loader versions and build dates, read once at start-up before the threads that
+// show them start.
+#include <cstddef>
+#include <cstdint>
+
+extern char g_KernelName[16];         // "uname -s"
+extern char g_KernelRelease[64];      // the module tree's release directory
+extern char g_KernelVersion[64];      // "uname -v"
+extern int32_t g_KernelBuildTime[7];  // year, month 1-12, day, hour, minute, second, weekday 1 (Mon)-7
+extern char g_UbootName[16];
+extern char g_UbootVersion[64];
+extern char g_UbootDateText[64];
+extern int32_t g_UbootBuildTime[6];  // year, month, day, hour, minute, second
+extern char g_UbootVersionText[128];
+
+// Reads the three kernel texts, parses the kernel build time and reads the boot-loader version.
+// Returns the length of g_UbootVersionText.
+int32_t SysVersionsRead();
+// Parses a "uname -v" line ("#1 Thu Mar 16 10:32:51 CST 2023") into g_KernelBuildTime; 0, or -1 for null.
+int32_t KernelDateParse(const char* text);
+// Parses the boot loader's date text ("Mar 07 2023 - 15:12:33") into g_UbootBuildTime.
+void UbootDateParse(const char* text);
+// Reads the boot loader's banner from its flash partition; returns the length of g_UbootVersionText.
+int32_t UbootVersionRead();
+
+namespace sysadmin {
+// Runs a command and keeps the first line of the first 127 bytes of its output, cut to size - 1
+// characters, without its line end; always terminated (empty when there is no output).
+void ReadCommandLine(const char* command, char* dst, size_t size);
+}  // namespace sysadmin

@@ -1,0 +1,105 @@
+#include "ctrl_fixture.h"
+
+#include <cstring>
+
+#include "core/alarm_state.h"
+#include "core/calibration.h"
+#include "core/ctrl_task.h"
+#include "core/ctrl_words.h"
+#include "core/hw_init.h"
+#include "core/model_table.h"
+#include "core/output_sync.h"
+#include "core/parallel_link.h"
+#include "core/param_access.h"
+#include "core/param_store.h"
+#include "core/regbus/regbus.h"
+#include "core/sys_status.h"
+#include "panel/msg_queue.h"
+#include "platform/clock.h"
+#include "sysadmin/fw_update_state.h"
+
+namespace test {
+
+void ResetOutputState() {
+    std::memset(g_OutputShadow, 0, sizeof g_OutputShadow);
+    g_OutputOptionWord = 0;
+    g_ArbChanged.flags = 0;
+    g_ArbChanged.pendingTable = 0;
+    g_OutputFlags = 0;
+    g_SysStatus = 0;
+    g_ParamFlags = 0;
+    g_PhaseMode = 0;
+    g_EditAllPhases = 0;
+    g_OutputRefresh = 0;
+    g_OutputModeIdx = 0;
+    core::g_OutputStatusMirror = 0;
+    core::g_MonitorSourceWord = 0;
+    core::g_TrigSourceBits = 0;
+    core::g_CtrlStartupWord = 1;
+    core::g_SeqSimOutputReset = 0;
+    g_SyncFirstPassDone = 0;
+    g_SlewRecheckReq = 0;
+    g_AlarmState.summary = 0;
+    g_AlarmState.system = 0;
+    g_AlarmState.flags = 0;
+    g_CalState.mode = 0;
+    g_ParallelActive = 0;
+    g_ParallelMasterFlags = 0;
+    g_ParallelSlaveFlags = 0;
+    g_ParallelLink.ctrl = 0;
+    g_ParallelLink.errorNumber = 0;
+    g_ParallelLink.slaveFault = 0;
+    for (auto& w : g_ParallelLink.slaveAlarm)
+        w = 0;
+    g_ModuleErrMask = 0;
+    g_FwErrMask = 0;
+    g_PhaseFault = 0;
+    g_BusHold = 0;
+    c2000Checked = 0;
+    g_PowerStageBootStatus = 1;
+    core::CtrlTaskReset();
+    MsgQueue_Clear();
+    g_MsgFreeText[0] = '\0';
+}
+
+CtrlEnv::CtrlEnv(uint32_t modelType) {
+    plat::SetTimeScale(1000.0);  // the task's pauses (50 ms, 100 ms) take microseconds
+    ResetOutputState();
+    BuildDefaults(modelType);
+    g_PowerStageBootStatus = BusReg_GetBootStatus();  // as the start-up self-test stores it
+    ClearTrace();
+}
+
+CtrlEnv::~CtrlEnv() {
+    ResetOutputState();
+    plat::SetTimeScale(1.0);
+}
+
+std::vector<RegWrite> CtrlEnv::Writes() {
+    std::vector<RegWrite> out;
+    for (const plat::BusTransfer& t : Stage().Trace())
+        if (t.write) out.push_back({t.reg, t.word, t.raw, t.value});
+    return out;
+}
+
+std::vector<RegWrite> CtrlEnv::WritesTo(uint16_t reg) {
+    std::vector<RegWrite> out;
+    for (const RegWrite& w : Writes())
+        if (w.reg == reg) out.push_back(w);
+    return out;
+}
+
+bool CtrlEnv::RunUntilRunning() {
+    for (int i = 0;
+         i < 1000 && !(g_CtrlTaskObj.state == core::kCtrlRowRun && g_CtrlTaskObj.msg == core::kCtrlMsgPass);
+         ++i)
+        CtrlTask_Poll();
+    return g_CtrlTaskObj.state.load() == core::kCtrlRowRun;
+}
+
+void CtrlEnv::Poll(int n) {
+    for (int i = 0; i < n; ++i)
+        CtrlTask_Poll();
+}
+
+}  // namespace test

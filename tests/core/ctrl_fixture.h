@@ -1,0 +1,44 @@
+#pragma once
+// A freshly powered instrument for the access-layer and control-task tests: a temporary root, the
+// simulated power stage, the factory default of a model, and every word of the output state as at start.
+#include <cstdint>
+#include <vector>
+
+#include "param_fixture.h"
+#include "platform/power_stage_sim.h"
+
+namespace test {
+
+struct RegWrite {
+    uint16_t reg;
+    uint16_t word;
+    uint32_t raw;
+    double value;
+    bool operator==(const RegWrite& o) const { return reg == o.reg && word == o.word && raw == o.raw; }
+};
+
+class CtrlEnv {
+  public:
+    explicit CtrlEnv(uint32_t modelType = 1);
+    ~CtrlEnv();
+
+    static plat::PowerStageSim& Stage() { return plat::PowerStage(); }
+    // The register writes since the last ClearTrace, oldest first.
+    static std::vector<RegWrite> Writes();
+    // The writes to one register.
+    static std::vector<RegWrite> WritesTo(uint16_t reg);
+    static void ClearTrace() { Stage().ClearTrace(); }
+
+    // Polls until the control task runs its periodic pass (the start-up wait is over); false when it
+    // does not get there.
+    static bool RunUntilRunning();
+    // Polls n times.
+    static void Poll(int n = 1);
+
+    InstrumentEnv env;
+};
+
+// Puts every process-wide word of the output state back to its start value.
+void ResetOutputState();
+
+}  // namespace test

@@ -1,0 +1,59 @@
+// The speaker's sysfs PWM files.
+#include "src/dev/speaker.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/param_store.h"
+#include "platform/root.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+constexpr char kChannel[] = "/sys/class/pwm/pwmchip0/pwm0/";
+
+std::string Channel(const char* file) {
+    return std::string(kChannel) + file;
+}
+
+TEST(Speaker, InitSetsTheTone) {
+    testsupport::TempRoot root;
+    SpeakerInit();
+    EXPECT_EQ(root.Read("/sys/class/pwm/pwmchip0/export"), "0");
+    EXPECT_EQ(root.Read(Channel("period")), "490196");
+    EXPECT_EQ(root.Read(Channel("duty_cycle")), "245098");
+    EXPECT_EQ(root.Read(Channel("polarity")), "inversed");
+    SpeakerInit();  // a second run writes the same values again
+    EXPECT_EQ(root.Read(Channel("period")), "490196");
+}
+
+TEST(Speaker, BuzzerSettingGatesOnButNeverOff) {
+    testsupport::TempRoot root;
+    paramPutValue(0, 107, 0, 0);
+    root.Write(Channel("enable"), "x");
+    BeepOn();
+    EXPECT_EQ(root.Read(Channel("enable")), "x");  // buzzer off: silent
+    BeepOff();
+    EXPECT_EQ(root.Read(Channel("enable")), "0");
+    paramPutValue(0, 107, 1, 0);
+    BeepOn();
+    EXPECT_EQ(root.Read(Channel("enable")), "1");
+    BeepOff();
+    EXPECT_EQ(root.Read(Channel("enable")), "0");
+}
+
+TEST(Speaker, MissingFileIsReportedAndTheOthersStillWritten) {
+    testsupport::TempRoot root;
+    std::filesystem::remove_all(plat::MapPath("/sys/class/pwm/pwmchip0/pwm0"));
+    testing::internal::CaptureStdout();
+    SpeakerInit();
+    BeepOff();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(root.Read("/sys/class/pwm/pwmchip0/export"), "0");
+    EXPECT_NE(out.find("==>Speaker Error:open period.\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("==>Speaker Error:open polarity.\n"), std::string::npos);
+    EXPECT_NE(out.find("==>Speaker Error:turn off.\n"), std::string::npos);
+}
+
+}  // namespace

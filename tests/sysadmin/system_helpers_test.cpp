@@ -1,0 +1,83 @@
+// Colour setters, the external web-server stop, the web-data brand check and the key beep.
+#include "sysadmin/system_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include "GUI/GUI.h"
+#include "core/alarm_state.h"
+#include "core/param_store.h"
+#include "panel/msg_queue.h"
+#include "platform/clock.h"
+#include "storage/identity.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+TEST(ColorRgb, SwapsRedAndBlueForTheGraphicsLibrary) {
+    SetColorRGB(0x010203);  // red 1, green 2, blue 3
+    EXPECT_EQ(GUI_Context.foreColor, 0x030201u);
+    SetBkColorRGB(0xFF8000);
+    EXPECT_EQ(GUI_Context.backColor, 0x0080FFu);
+    EXPECT_EQ(GUI_Context.foreColor, 0x030201u);
+}
+
+class WebServer : public ::testing::Test {
+  protected:
+    void SetUp() override { plat::SetTimeScale(1000.0); }
+    void TearDown() override { plat::SetTimeScale(1.0); }
+    testsupport::TempRoot root;
+};
+
+TEST_F(WebServer, StopEndsTheRunningProcess) {
+    EXPECT_EQ(WebServerStop(), 0);
+    EXPECT_NE(root.Read("/var/log/commands.log").find("kill 612"), std::string::npos);
+    EXPECT_EQ(WebServerStop(), -1);  // nothing runs any more
+}
+
+TEST_F(WebServer, StopWithNoProcessRunningDoesNothing) {
+    root.Write("/var/lib/sandbox/state", "ended.612=kill\n");
+    EXPECT_EQ(WebServerStop(), -1);
+    EXPECT_EQ(root.Read("/var/log/commands.log").find("kill"), std::string::npos);
+}
+
+TEST_F(WebServer, WebDataMustBelongToTheBrand) {
+    MsgQueue_Clear();
+    EXPECT_EQ(WebDataCheck(), 0);  // no web data: nothing to check
+    EXPECT_EQ(MsgQueue_Count(), 0u);
+
+    g_BrandId = 1;
+    root.Write("/mnt/disk/httpd/Web_Data", "TULVE web pages 2.3\n");
+    EXPECT_EQ(WebDataCheck(), 0);
+    EXPECT_EQ(MsgQueue_Count(), 0u);
+
+    root.Write("/mnt/disk/httpd/Web_Data", "PELMA\n");
+    EXPECT_GT(WebDataCheck(), 0);
+    EXPECT_STREQ(g_MsgFreeText, "Web Data Error!");
+    uint32_t id = 0;
+    ASSERT_EQ(MsgQueue_Pop(&id), 0);
+    EXPECT_EQ(id, 6u);  // held until closed
+    g_BrandId = 0;
+}
+
+TEST_F(WebServer, BeepSoundsFromOneServiceStepToTheNext) {
+    paramPutValue(0, 107, 1, 0);  // buzzer on
+    const std::string enable = "/sys/class/pwm/pwmchip0/pwm0/enable";
+    BeepService();
+    EXPECT_EQ(root.Read(enable), "0\n");  // idle: nothing written
+    BeepRequest();
+    BeepService();
+    EXPECT_EQ(root.Read(enable), "1");
+    BeepService();
+    EXPECT_EQ(root.Read(enable), "0");
+
+    // The alarm tone keeps the speaker on when the beep ends.
+    g_AlarmState.flags = kAlarmFlagBeepSounding;
+    BeepRequest();
+    BeepService();
+    BeepService();
+    EXPECT_EQ(root.Read(enable), "1");
+    g_AlarmState.flags = 0;
+    EXPECT_EQ(sysadmin::g_BeepFlags & 6u, 0u);
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include "core/output_request.h"
 
+#include <cstdio>
+
 #include "core/alarm_state.h"
 #include "core/calibration.h"
 #include "core/ctrl_task.h"
@@ -29,8 +31,14 @@ int32_t SetOutputOnOff(int32_t on) {
     for (int step = 0; step < kWaitSteps && g_CtrlTaskObj.state.load(kRelaxed) != kCtrlRowRun; ++step)
         plat::SleepMs(kWaitStepMs);
     // A request into any other row would replace the message the start-up wait counts on and stop the
-    // task for good; a request that finds the task not running is dropped instead.
-    if (g_CtrlTaskObj.state.load(kRelaxed) != kCtrlRowRun) return on;
+    // task for good; a request that finds the task not running is dropped instead, and the caller is
+    // told so rather than shown success.
+    if (g_CtrlTaskObj.state.load(kRelaxed) != kCtrlRowRun) {
+        std::fprintf(stderr,
+                     "SetOutputOnOff: control task not running after %d ms, output %s request dropped\n",
+                     kWaitSteps * static_cast<int>(kWaitStepMs), on == 0 ? "off" : "on");
+        return -1;
+    }
     StepRow* row = &g_CtrlTaskObj.rows[kCtrlRowRun];
     if (on == 0) {
         StepObjPostMsg(kCtrlMsgOutputOff, row);

@@ -267,7 +267,10 @@ TEST_F(CtrlTask, PollMirrorsTheOutputStatusOfTheStage) {
 }
 
 TEST_F(CtrlTask, RequestThatFindsTheTaskNotRunningLeavesTheStartupWaitAlone) {
-    SetOutputOnOff(1);  // waits its ten seconds of instrument time for the run row, then gives up
+    ::testing::internal::CaptureStderr();
+    // Waits its ten seconds of instrument time for the run row, then gives up and says so.
+    EXPECT_EQ(SetOutputOnOff(1), -1);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("output on request dropped"), std::string::npos);
     EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowWait].msg.load(), 0u);
     ASSERT_TRUE(CtrlEnv::RunUntilRunning());
     CtrlEnv::Poll(5);

@@ -101,7 +101,7 @@ void AfterWholesaleWrite() {
 
 }  // namespace
 
-void FullRewrite(Pass* pass) {
+void FullRewrite(Pass*) {
     const uint32_t wiring = Wiring();
     SetSh(0, kShwPhaseMode, static_cast<int32_t>(wiring));
     g_SlewRecheckReq.store(1, kRelaxed);
@@ -163,7 +163,9 @@ void FullRewrite(Pass* pass) {
     WriteAnglesFromStore();
     ApplyMonitorScale();
     Sh(0, kShwWritten) = 1;
-    pass->apply = true;
+    // The rewrite takes effect at once, also when a mode or range rewrite follows in this pass (those
+    // leave their strobe to the settling pass).
+    BusReg_Apply(1);
     g_SettleWritesDone.store(0, kRelaxed);
     ClearSettled();
     g_FullRewriteReq.store(0, kRelaxed);

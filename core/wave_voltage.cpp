@@ -85,8 +85,10 @@ void ShowWaveLimitMessage(const char* phases) {
 void SpreadVoltageToWaves() {
     for (uint32_t p = 0; p <= LastPhase(); ++p) {
         const VoltPlace at = PresentPlace(p);
-        const int32_t acv = Word(p, kShwAcv);
-        const int32_t dcv = Word(p, kShwDcv);
+        // The voltage in force is the stored one: a shadow word may hold a value posted as value + 1 for
+        // the next pass, which must neither spread nor hide that write.
+        const int32_t acv = paramGetValue(47 + p, 0, p);
+        const int32_t dcv = paramGetValue(54 + p, 0, p);
         if (IsAcvUnitVppOfPhase(static_cast<int>(p))) {
             const int32_t acvRms = GetVolt(at, 47, kWaveSin, 0);
             const int32_t dcvRms = GetVolt(at, 51, kWaveSin, 0);

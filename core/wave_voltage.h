@@ -3,8 +3,9 @@
 // the AC voltage unit changed, and the line values derived from L1. Run by the control task.
 #include <cstdint>
 
-// The voltage in force (output shadow words 3 and 4) into the records of every waveform of the present
-// mode and range area, for each phase of the wiring; refreshes the reference words 70-73.
+// The voltage in force (the stored AC and DC voltage of the phase's present waveform) into the records of
+// every waveform of the present mode and range area, for each phase of the wiring; refreshes the reference
+// words 70-73.
 void SpreadVoltageToWaves();
 // Takes each phase's voltages from the records of its present waveform, limits the AC voltage to what the
 // waveform allows (one message names every limited phase), writes them and spreads them again.

@@ -12,9 +12,13 @@
 #include "core/parallel_link.h"
 #include "core/param_access.h"
 #include "core/param_store.h"
+#include "core/preset_recall.h"
 #include "core/regbus/regbus.h"
+#include "core/service_flags.h"
 #include "core/sys_status.h"
+#include "core/trig_act.h"
 #include "panel/msg_queue.h"
+#include "panel/param_dirty.h"
 #include "platform/clock.h"
 #include "sysadmin/fw_update_state.h"
 
@@ -39,6 +43,21 @@ void ResetOutputState() {
     core::g_SeqSimOutputReset = 0;
     g_SyncFirstPassDone = 0;
     g_SlewRecheckReq = 0;
+    g_FullRewriteReq = 1;  // as at start: the first pass rewrites everything
+    g_BalanceRecheckReq = 0;
+    g_RemoteRecallBusy = 0;
+    g_SettleWritesDone = 0;
+    g_PhaseModeChanged = 0;
+    core::g_VoltSlewWord = 0;
+    MarkParamGroupChanged(0, 0);
+    g_ServiceFlags.rdTestMode = 0;
+    TrigAct_Abort();
+    g_TrigAct.kind = 0;
+    for (auto& w : g_TrigAct.source)
+        w = 0;
+    for (auto& w : g_TrigAct.value)
+        w = 0;
+    core::g_TrigMemoryRecall = PresetRangeCheckRun;
     g_AlarmState.summary = 0;
     g_AlarmState.system = 0;
     g_AlarmState.flags = 0;

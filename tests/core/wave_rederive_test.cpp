@@ -88,8 +88,9 @@ TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
 }
 
 TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
-    Word(0, core::kShwAcv) = 23000;
-    Word(0, core::kShwDcv) = static_cast<uint32_t>(-500);
+    paramPutValue(0, 47, 23000, 0);
+    paramPutValue(0, 54, -500, 0);
+    Word(0, core::kShwDcv) = static_cast<uint32_t>(-500) + 1;  // a pending post does not spread
     SpreadVoltageToWaves();
     for (uint32_t w : {0u, kSin, kTri, 255u}) {
         EXPECT_EQ(Volt(47, kAcInt, w, 0, 0), 23000) << w;
@@ -107,7 +108,7 @@ TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
     paramPutValue(0, 119, 1, 0);
     g_ParamStore.unit[0].waveform.value = kTri;
     SetVolt(47, kAcInt, kSin, 0, 0, 11000);
-    Word(0, core::kShwAcv) = 60000;
+    paramPutValue(0, 47, 60000, 0);  // the Vpp record of TRI
     SpreadVoltageToWaves();
     EXPECT_EQ(Volt(47, kAcInt, kTri, 1, 0), 60000);
     EXPECT_EQ(Volt(47, kAcInt, 3, 1, 0), 60000);
@@ -119,7 +120,7 @@ TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
 TEST_F(WaveRederiveTest, SpreadTouchesOnlyThePhasesOfTheWiring) {
     g_PhaseMode = 1;  // 1P2W
     for (uint32_t p = 0; p < 3; ++p)
-        Word(p, core::kShwAcv) = 10000;
+        paramPutValue(0, 47 + p, 10000, p);
     SpreadVoltageToWaves();
     EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 0), 10000);
     EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 1), 0);
@@ -190,9 +191,10 @@ TEST_F(WaveRederiveTest, EditAllDerivesTheLineValues) {
 TEST_F(WaveRederiveTest, DcIntKeepsItsOneRecord) {
     g_OutputModeIdx = kDcInt;
     g_ParamStore.rangeCode[kDcInt] = 1;
-    Word(0, core::kShwDcv) = 12000;
+    paramPutValue(0, 54, 12000, 0);
     SpreadVoltageToWaves();
     EXPECT_EQ(Volt(51, kDcInt, 0, 0, 0), 12000);
+    EXPECT_EQ(Word(0, core::kShwSpreadFirst + 2), 12000u);
 }
 
 }  // namespace

@@ -1,0 +1,187 @@
+// Trigger actions: selected, armed and fired, with the running control task carrying out what they ask.
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "core/alarm_state.h"
+#include "core/ctrl_task.h"
+#include "core/output_flags.h"
+#include "core/output_request.h"
+#include "core/param_access.h"
+#include "core/param_store.h"
+#include "core/sys_status.h"
+#include "core/trig_act.h"
+#include "ctrl_fixture.h"
+
+using test::CtrlEnv;
+
+namespace {
+
+using core::kTrigErrInitIgnored;
+using core::kTrigErrTriggerIgnored;
+using core::kTrigKindMemory;
+using core::kTrigKindOutput;
+using core::kTrigKindSelected;
+using core::kTrigKindTrigger;
+using core::kTrigSrcBus;
+using core::kTrigSrcImm;
+using core::kTrigSrcTri1;
+using core::kTrigSrcTri2;
+
+std::vector<std::pair<uint32_t, uint32_t>> g_recalls;
+
+int RecordRecall(uint32_t save, uint32_t index) {
+    g_recalls.emplace_back(save, index);
+    return 0;
+}
+
+class TriggerAction : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        g_recalls.clear();
+        core::g_TrigMemoryRecall = RecordRecall;
+        g_OutputModeIdx = 1;
+        g_ParamStore.rangeCode[1] = 1;
+        ASSERT_TRUE(CtrlEnv::RunUntilRunning());
+        for (int pass = 0; pass < 200 && !SysStatusTest(kSysReady); ++pass)
+            CtrlEnv::Poll(1);
+        CtrlEnv::ClearTrace();
+    }
+
+    static void SetSource(uint32_t kind, uint32_t source) { TrigAct_SourceAccess(1, kind, &source); }
+    static void SetValue(uint32_t index, uint32_t value) { TrigAct_ValueAccess(1, index, &value); }
+    static bool OutputOn() {
+        const auto w = CtrlEnv::WritesTo(2346);
+        return !w.empty() && w.back().raw == 1;
+    }
+
+    CtrlEnv env_;
+};
+
+TEST_F(TriggerAction, BusTriggerOfTheSelectedOutputActionSwitchesAndDisarms) {
+    SetValue(core::kTrigValOutput, 1);
+    SetSource(kTrigKindOutput, kTrigSrcBus);
+    ASSERT_EQ(TrigAct_Initiate(kTrigKindOutput), 0);
+    EXPECT_EQ(g_TrigAct.armed.load(), 1u);
+    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindSelected), 0);
+    EXPECT_EQ(g_TrigAct.armed.load(), 0u);
+    CtrlEnv::Poll(1);
+    EXPECT_TRUE(OutputOn());
+    EXPECT_TRUE(CtrlEnv::Stage().OutputOn());
+    // Fired once: a second trigger finds nothing armed.
+    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindSelected), kTrigErrTriggerIgnored);
+}
+
+TEST_F(TriggerAction, ImmediateMemoryActionRecallsAtOnceWithoutArming) {
+    SetValue(core::kTrigValMemory, 7);
+    SetSource(kTrigKindMemory, kTrigSrcImm);
+    EXPECT_EQ(TrigAct_Initiate(kTrigKindMemory), 0);
+    ASSERT_EQ(g_recalls.size(), 1u);
+    EXPECT_EQ(g_recalls[0], std::make_pair(0u, 7u));
+    EXPECT_EQ(g_TrigAct.armed.load(), 0u);
+    EXPECT_EQ(g_TrigAct.kind.load(), kTrigKindMemory);
+    // With IMM a bus trigger of that kind is accepted and does nothing more.
+    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindMemory), 0);
+    EXPECT_EQ(g_recalls.size(), 1u);
+}
+
+TEST_F(TriggerAction, OffIsCarriedOutDuringAnAlarmButOnIsDropped) {
+    SetOutputOnOff(1);
+    CtrlEnv::Poll(1);
+    ASSERT_TRUE(OutputOn());
+    g_AlarmState.summary = 1;
+    SetValue(core::kTrigValOutput, 0);
+    SetSource(kTrigKindOutput, kTrigSrcImm);
+    CtrlEnv::ClearTrace();
+    EXPECT_EQ(TrigAct_Initiate(kTrigKindOutput), 0);
+    CtrlEnv::Poll(1);
+    ASSERT_EQ(CtrlEnv::WritesTo(2346).size(), 1u);
+    EXPECT_EQ(CtrlEnv::WritesTo(2346)[0].raw, 0u);
+
+    SetValue(core::kTrigValOutput, 1);
+    CtrlEnv::ClearTrace();
+    TrigAct_Initiate(kTrigKindOutput);
+    CtrlEnv::Poll(12);
+    EXPECT_TRUE(CtrlEnv::WritesTo(2346).empty());
+}
+
+TEST_F(TriggerAction, TriggerActionSetsVoltageAndFrequency) {
+    SetValue(core::kTrigValVoltage, 12000);
+    SetValue(core::kTrigValFrequency, 6000);
+    SetSource(kTrigKindTrigger, kTrigSrcBus);
+    TrigAct_Initiate(kTrigKindTrigger);
+    EXPECT_EQ(GetAcv(0), 0);  // armed only
+    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindTrigger), 0);
+    EXPECT_EQ(GetAcv(0), 12000);
+    EXPECT_EQ(GetFrequency(0), 6000);
+    CtrlEnv::Poll(1);
+    ASSERT_EQ(CtrlEnv::WritesTo(2384).size(), 1u);
+    EXPECT_DOUBLE_EQ(CtrlEnv::WritesTo(2384)[0].value, 120.0);
+}
+
+TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
+    const struct {
+        const char* name;
+        uint32_t source;  // stored source of the kind used
+        uint32_t initKind;
+        int32_t initResult;
+        uint32_t trigKind;
+        int32_t trigResult;
+        uint32_t armedAfter;
+    } cases[] = {
+        {"kind 0", kTrigSrcBus, 0, kTrigErrTriggerIgnored, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
+        {"kind 4", kTrigSrcBus, 4, kTrigErrTriggerIgnored, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
+        {"bad source", 7, kTrigKindMemory, kTrigErrInitIgnored, kTrigKindMemory, kTrigErrTriggerIgnored, 0},
+        {"other kind", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindTrigger, kTrigErrTriggerIgnored, 1},
+        {"bus by kind", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindMemory, 0, 0},
+        {"trigger input 1", kTrigSrcTri1, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 1},
+        {"trigger input 2", kTrigSrcTri2, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 1},
+        {"kind 5", kTrigSrcBus, kTrigKindMemory, 0, 5, kTrigErrTriggerIgnored, 1},
+    };
+    for (const auto& c : cases) {
+        TrigAct_Abort();
+        g_TrigAct.kind = 0;
+        SetSource(kTrigKindMemory, c.source);
+        EXPECT_EQ(TrigAct_Initiate(c.initKind), c.initResult) << c.name;
+        EXPECT_EQ(TrigAct_BusTrigger(c.trigKind), c.trigResult) << c.name;
+        EXPECT_EQ(g_TrigAct.armed.load(), c.armedAfter) << c.name;
+    }
+    EXPECT_EQ(g_recalls.size(), 1u);  // only "bus by kind" fired
+}
+
+TEST_F(TriggerAction, AbortedActionIgnoresTheTrigger) {
+    SetSource(kTrigKindMemory, kTrigSrcBus);
+    TrigAct_Initiate(kTrigKindMemory);
+    TrigAct_Abort();
+    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindSelected), kTrigErrTriggerIgnored);
+    EXPECT_TRUE(g_recalls.empty());
+}
+
+TEST_F(TriggerAction, TriggerInputsFireOnlyTheirOwnSource) {
+    SetValue(core::kTrigValMemory, 3);
+    SetSource(kTrigKindMemory, kTrigSrcTri2);
+    TrigAct_Initiate(kTrigKindMemory);
+    TrigAct_Input(0);
+    EXPECT_TRUE(g_recalls.empty());
+    TrigAct_Input(1);
+    ASSERT_EQ(g_recalls.size(), 1u);
+    EXPECT_EQ(g_recalls[0].second, 3u);
+    TrigAct_Input(1);  // disarmed by the first
+    EXPECT_EQ(g_recalls.size(), 1u);
+}
+
+TEST_F(TriggerAction, AccessOutsideTheKindsAndIndicesTakesTheSpareWord) {
+    uint32_t v = 42;
+    TrigAct_SourceAccess(1, 9, &v);
+    TrigAct_ValueAccess(1, 4, &v);
+    EXPECT_EQ(g_TrigAct.spare.load(), 42u);
+    for (const auto& s : g_TrigAct.source)
+        EXPECT_EQ(s.load(), 0u);
+    uint32_t out = 0;
+    TrigAct_ValueAccess(0, 77, &out);
+    EXPECT_EQ(out, 42u);
+    EXPECT_EQ(TrigAct_SourceAccess(0, 1, nullptr), 0);
+}
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include "core/sys_status.h"
 #include "core/thread_table.h"
 #include "platform/clock.h"
+#include "tests/support/temp_root.h"
 #include "scpi/scpi_threads.h"
 
 namespace {
@@ -149,6 +150,7 @@ namespace {
 // With real threads: a start request brings the interface threads up, a stop request lets them end by
 // themselves and is acknowledged once every running word is clear.
 TEST(SupervisorThreads, InterfaceThreadsFollowStartAndStopRequests) {
+    testsupport::TempRoot root;  // the fieldbus thread's card detection reads the rooted GPIO lines
     plat::SetTimeScale(20);
     core::ResetThreadOps();
     StartThread(LanConnThread, kPolicyRr, 9);  // clears its serving word on a stop request
@@ -157,7 +159,9 @@ TEST(SupervisorThreads, InterfaceThreadsFollowStartAndStopRequests) {
     EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     auto running = [](int w) { return g_ThreadCtl.running[w].load() == 1; };
-    while (!(running(kRunUsbDev) && running(kRunUsbGpib) && running(kRunWeb80) && running(kRunWeb81)) &&
+    // The fieldbus thread may still be detecting its card when the others are up: wait for it to end.
+    while (!(running(kRunUsbDev) && running(kRunUsbGpib) && running(kRunWeb80) && running(kRunWeb81) &&
+             !running(kRunFieldbus)) &&
            std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_TRUE(running(kRunUsbDev) && running(kRunUsbGpib) && running(kRunWeb80) && running(kRunWeb81));

@@ -349,6 +349,8 @@ void SettlingPass(Pass* pass) {
     if (write) {
         Sh(0, kShwWritten) = 1;
         pass->apply = true;
+        // The enables refreshed above live in the option word, which is sent while settled only.
+        pass->options = true;
     }
     g_SettleWritesDone.store(1, kRelaxed);
     OutputFlagSet(kOutFlagSettled);

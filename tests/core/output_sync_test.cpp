@@ -83,7 +83,11 @@ TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWellWithinItsBudget) 
     test::ResetOutputState();
     test::BuildDefaults(1);
     Configure(kAcDcInt, 0, 1);
+    for (uint32_t p = 0; p < 3; ++p)
+        paramPutValue(1, 64 + p, 1, p);  // ON phase angles enabled
     const int passes = StartAndSettle();
+    // The settled phases' enables reach the stage in the option word.
+    EXPECT_EQ(CtrlEnv::Stage().Stored(2348, 0) & (7u << core::kOptOnEnableL1), 7u << core::kOptOnEnableL1);
     EXPECT_LE(passes * kPassMs, 1500) << passes << " passes";
     EXPECT_FALSE(SysStatusTest(kSysResetDone));
     EXPECT_TRUE(OutputFlagTest(kOutFlagSettled));

@@ -179,6 +179,8 @@ bool ChannelPass(ScpiInterface* ifc) {
     DeferredStep(ifc);
     scpiProcessInput(ifc);
     EnterRemoteOnCommand(ifc);
+    // A query of the status byte sees what was sent since the last pass, not a reply already gone.
+    if (ifc->parse->state == kParseExecute) scpiUpdateStatusByte(ifc);
     scpiExecute(ifc);
     if (ifc->parse->state == kParsePosted) return false;
     scpiUpdateStatusByte(ifc);

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/sys_status.h"
 #include "core/thread_table.h"
 #include "platform/clock.h"
 #include "platform/options.h"
@@ -38,7 +39,8 @@ struct RxBuffer {
 };
 RxBuffer g_rx;
 
-// The LAN threads are cancelled for a restart at their waits; never while the port's lock is held.
+// The LAN threads end by themselves when a restart is requested; they are never cancelled while the
+// port's lock is held.
 class NoCancel {
   public:
     NoCancel() { pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &old_); }
@@ -84,6 +86,8 @@ int LanOpen() {
     const int port = plat::Port(kLanScpiPort);
     int fd = LanListen(port, false);
     if (fd > 0) {
+        // Waited on with poll: a connection that is gone again before accept() must not block it.
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
         g_listenFd.store(fd);
         std::printf("LAN: SCPI socket listening on port %d\n", port);
         std::fflush(stdout);
@@ -134,7 +138,8 @@ void LanDeinit() {
 }
 
 bool Serving() {
-    return g_ThreadCtl.running[kRunLanConn].load() == 1 && g_ThreadCtl.control.load() != kIfaceStop;
+    return g_ThreadCtl.running[kRunLanConn].load() == 1 && g_ThreadCtl.control.load() != kIfaceStop &&
+           !LanRestartRequested();
 }
 
 void BeginSession(int fd) {
@@ -240,6 +245,8 @@ void LanChannelStart() {
 void LanAcceptOne() {
     int listenFd = g_listenFd.load();
     if (listenFd < 0) return;
+    pollfd p{listenFd, POLLIN, 0};
+    if (poll(&p, 1, kPollMs) <= 0) return;
     int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) return;
     if (g_connected.load() == 0) {
@@ -254,9 +261,17 @@ bool LanClientConnected() {
     return g_connected.load() == 1;
 }
 
+bool LanRestartRequested() {
+    return g_LanRestartReq.load() == 1;
+}
+
 void LanServeClient() {
     const int fd = g_clientFd.load();
     ScpiInterface* ifc = &g_ScpiIfLan;
+    // The menu/control thread builds the identity and runs the set commands: a client that comes in
+    // the first moments after start waits for it.
+    while (fd >= 0 && Serving() && !SysStatusTest(kSysMenuThreadRunning))
+        plat::SleepMs(kWaitPassMs);
     if (fd >= 0) {
         BeginSession(fd);
         bool alive = true;

@@ -24,12 +24,16 @@ extern const ScpiIoOps kLanIoOps;
 // Session thread, at its start: a command that a cancelled session left with the menu/control thread
 // is waited for, then the channel starts afresh (status block, parser, error queue, empty queues).
 void LanChannelStart();
-// Accept thread: takes one connection from the listening socket (waiting for it); it becomes the
-// client when none is connected, otherwise it is closed at once.
+// Accept thread: takes one connection from the listening socket (waiting for it a little); it becomes
+// the client when none is connected, otherwise it is closed at once.
 void LanAcceptOne();
 bool LanClientConnected();
+// A LAN restart is requested: the accept and session threads end at their next wait (the supervisor
+// joins them and makes them again).
+bool LanRestartRequested();
 // Session thread: serves the connected client until it leaves, a send fails or the interface threads
-// are stopped; then its socket is closed and the channel's pending input and output are dropped.
+// are stopped or restarted; then its socket is closed and the channel's pending input and output are
+// dropped.
 void LanServeClient();
 
 }  // namespace scpi

@@ -1,5 +1,6 @@
 #include "scpi/scpi_threads.h"
 
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -63,13 +64,17 @@ void* LanRestartThread(void*) {
     }
 }
 
+// The LAN connection and accept threads are asked to end by the restart request and end at their next
+// wait: an asynchronous cancellation could strike inside a lock, and a cancelled thread unwinds past
+// frames that the sanitizers still track. The supervisor's cancellation only waits for that.
 void* LanConnThread(void*) {
-    // Cancelled and joined by the supervisor for a LAN restart, at one of its waits.
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, nullptr);
     scpi::LanChannelStart();
     g_ThreadCtl.running[kRunLanConn].store(1);
     plat::SleepMs(kLanStartDelayMs);
     bool told = false;
     while (g_ScpiIfLan.io.open() <= 0) {
+        if (scpi::LanRestartRequested()) return nullptr;
         if (!told) {
             std::fprintf(stderr, "LAN: cannot listen on the SCPI port %d, retrying every second\n",
                          plat::Port(scpi::kLanScpiPort));
@@ -77,7 +82,7 @@ void* LanConnThread(void*) {
         }
         plat::SleepMs(kLanRetryMs);
     }
-    for (;;) {
+    while (!scpi::LanRestartRequested()) {
         // Serves only while its running word is 1; a stop request clears it and the start request sets
         // it again.
         if (g_ThreadCtl.control.load() == kIfaceStop) g_ThreadCtl.running[kRunLanConn].store(0);
@@ -90,8 +95,9 @@ void* LanConnThread(void*) {
 }
 
 void* LanAcceptThread(void*) {
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, nullptr);
     plat::SleepMs(kLanStartDelayMs);
-    for (;;) {
+    while (!scpi::LanRestartRequested()) {
         scpi::LanAcceptOne();
         plat::SleepMs(kLanPollMs);
     }

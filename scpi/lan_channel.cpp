@@ -39,31 +39,12 @@ struct RxBuffer {
 };
 RxBuffer g_rx;
 
-// The LAN threads end by themselves when a restart is requested; they are never cancelled while the
-// port's lock is held.
-class NoCancel {
-  public:
-    NoCancel() { pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &old_); }
-    ~NoCancel() {
-        int ignored;
-        pthread_setcancelstate(old_, &ignored);
-    }
-    NoCancel(const NoCancel&) = delete;
-    NoCancel& operator=(const NoCancel&) = delete;
-
-  private:
-    int old_ = PTHREAD_CANCEL_ENABLE;
-};
-
 void CloseClient() {
-    {
-        NoCancel guard;
-        pthread_mutex_lock(&g_lanPort.mutex);
-        g_lanPort.isOpen = 0;
-        g_lanPort.fd = 0;
-        std::memset(&g_lanPort.txq, 0, sizeof(g_lanPort.txq));
-        pthread_mutex_unlock(&g_lanPort.mutex);
-    }
+    pthread_mutex_lock(&g_lanPort.mutex);
+    g_lanPort.isOpen = 0;
+    g_lanPort.fd = 0;
+    std::memset(&g_lanPort.txq, 0, sizeof(g_lanPort.txq));
+    pthread_mutex_unlock(&g_lanPort.mutex);
     int fd = g_clientFd.exchange(-1);
     if (fd >= 0) close(fd);
     g_rx.pos = g_rx.count = 0;
@@ -71,7 +52,6 @@ void CloseClient() {
 }
 
 int LanInit(const char*, uint32_t) {
-    NoCancel guard;
     if (!g_lanPortMade) {
         if (PortInit(&g_lanPort, kPortSocketPath) != 0) return -1;
         g_lanPortMade = true;
@@ -96,7 +76,6 @@ int LanOpen() {
 }
 
 int LanWrite(const void* data, uint32_t length, int32_t mode) {
-    NoCancel guard;
     return PortWrite(&g_lanPort, data, length, mode == kPortCopyEnd ? kPortCopy : mode);
 }
 
@@ -117,10 +96,8 @@ int LanControl(int32_t code, uintptr_t) {
         case kPortCtlClearOutput:
         case kPortCtlCommitted:
         case kPortCtlTxCount:
-        case kPortCtlRxCount: {
-            NoCancel guard;
+        case kPortCtlRxCount:
             return PortControl(&g_lanPort, code, nullptr);
-        }
         default:
             return 0;
     }
@@ -132,7 +109,6 @@ int LanClose() {
 }
 
 void LanDeinit() {
-    NoCancel guard;
     if (g_lanPortMade) PortDeinit(&g_lanPort);
     g_lanPortMade = false;
 }
@@ -147,15 +123,12 @@ void BeginSession(int fd) {
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     int flags = fcntl(fd, F_GETFL);
     if (flags >= 0) fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    {
-        NoCancel guard;
-        pthread_mutex_lock(&g_lanPort.mutex);
-        g_lanPort.fd = fd;
-        g_lanPort.isOpen = 1;
-        g_lanPort.rxCount = 0;
-        g_lanPort.txCount = 0;
-        pthread_mutex_unlock(&g_lanPort.mutex);
-    }
+    pthread_mutex_lock(&g_lanPort.mutex);
+    g_lanPort.fd = fd;
+    g_lanPort.isOpen = 1;
+    g_lanPort.rxCount = 0;
+    g_lanPort.txCount = 0;
+    pthread_mutex_unlock(&g_lanPort.mutex);
     g_rx.pos = g_rx.count = 0;
     // Nothing of an earlier client reaches this one: no pending reply, no half-parsed command.
     ChannelDropSession(&g_ScpiIfLan);
@@ -171,7 +144,6 @@ bool Receive(int fd) {
     if (n > 0) {
         g_rx.pos = 0;
         g_rx.count = static_cast<uint32_t>(n);
-        NoCancel guard;
         pthread_mutex_lock(&g_lanPort.mutex);
         g_lanPort.rxCount += static_cast<int32_t>(n);
         pthread_mutex_unlock(&g_lanPort.mutex);
@@ -183,14 +155,9 @@ bool Receive(int fd) {
 // Sends everything committed. False on a send error (the client has gone).
 bool TransmitAll(int fd) {
     while (Serving()) {
-        int rc;
-        int err;
-        {
-            NoCancel guard;
-            if (PortCommittedCount(&g_lanPort) <= 0) return true;
-            rc = PortWrite(&g_lanPort, nullptr, 0, kPortTransmit);
-            err = errno;
-        }
+        if (PortCommittedCount(&g_lanPort) <= 0) return true;
+        const int rc = PortWrite(&g_lanPort, nullptr, 0, kPortTransmit);
+        const int err = errno;
         if (rc > 0) continue;
         if (rc < 0 && (err == EAGAIN || err == EWOULDBLOCK || err == EINTR)) {
             // The client reads slower than we answer: wait for room, noticing a hang-up.
@@ -234,11 +201,9 @@ int LanListen(int port, bool reusePort) {
 
 void LanChannelStart() {
     ScpiInterface* ifc = &g_ScpiIfLan;
-    // A session cancelled by a LAN restart may have left its command with the menu/control thread,
-    // which uses the context until the command completes.
+    // The menu/control thread uses the context until a command posted to it completes.
     if (ifc->parse->state == kParsePosted) ChannelDropSession(ifc);
     ChannelStart(ifc, "LAN", kLanIoOps);
-    NoCancel guard;
     PortQueueClear(&g_lanPort);
 }
 

@@ -21,8 +21,8 @@ int LanListen(int port, bool reusePort);
 // the client; write and control go to the channel's transmit queue.
 extern const ScpiIoOps kLanIoOps;
 
-// Session thread, at its start: a command that a cancelled session left with the menu/control thread
-// is waited for, then the channel starts afresh (status block, parser, error queue, empty queues).
+// Session thread, at its start: a command still with the menu/control thread is waited for, then the
+// channel starts afresh (status block, parser, error queue, empty queues).
 void LanChannelStart();
 // Accept thread: takes one connection from the listening socket (waiting for it a little); it becomes
 // the client when none is connected, otherwise it is closed at once.

@@ -327,6 +327,26 @@ TEST_F(ExecLoop, DroppedSessionLeavesNothingForTheNextClient) {
     EXPECT_EQ(Ask(a, "*STB?\n"), "+0\n");
 }
 
+TEST_F(ExecLoop, ClientLeavingDuringALargeReplyReleasesTheSharedBuffer) {
+    ASSERT_EQ(SharedBufInit(), 0);
+    auto* buf = static_cast<uint8_t*>(SharedBufClaim());
+    ASSERT_NE(buf, nullptr);
+    a.ifc.parse->hdrFlags = kHdrQuery | kHdrEnd;
+    a.ifc.parse->state = kParseDeferred;
+    a.ifc.deferredState = 1;
+    a.ifc.deferredData = buf;
+    a.ifc.deferredLen = 100000;
+    g_reading = &a;
+    scpi::ChannelPass(&a.ifc);  // queued and committed, not sent: the client is gone
+    ASSERT_EQ(a.ifc.deferredState, 2u);
+    scpi::ChannelDropSession(&a.ifc);
+    EXPECT_EQ(a.ifc.deferredState, 0u);
+    EXPECT_EQ(g_port.txq.committed, 0);  // nothing of it waits for the next client
+    EXPECT_EQ(SharedBufClaim(), buf);
+    core::SharedBufFree();
+    EXPECT_EQ(Ask(a, "*STB?\n"), "+0\n");
+}
+
 TEST_F(ExecLoop, DroppingAPostedCommandWaitsForItsCompletion) {
     g_reading = &a;
     a.input = "*ESE 64\n";

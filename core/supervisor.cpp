@@ -12,6 +12,7 @@
 #include "platform/sandbox.h"
 #include "remote/fieldbus.h"
 #include "remote/web_server.h"
+#include "scpi/scpi_channels.h"
 #include "scpi/scpi_threads.h"
 #include "scpi/uart_channel.h"
 #include "src/dev/board_lines.h"
@@ -112,6 +113,10 @@ void SystemStartup() {
     MsgQueueInit();
     std::printf("message queue: id %d\n", g_MsgQueueId.load());
     SpeakerInit();
+    scpiStatusBlockInit(&scpi::g_StatusUsb);
+    scpiStatusBlockInit(&scpi::g_StatusLan);
+    scpiStatusBlockInit(&scpi::g_StatusUart);
+    scpiStatusBlockInit(&scpi::g_StatusGpib);
     SharedBufInit();
     HwInit();
     SpiPanelOpen();

@@ -123,9 +123,11 @@ void ResetDefaultStart() {
 }
 
 uint32_t OpcWaitStart() {
-    g_SysFlags.fetch_or(kSysFlagOpcPending, kRelaxed);
     g_OpcCountdown.store(kOpcTicks, kRelaxed);
-    SysEvent_Push(kSysEventOpcTick);
+    // A wait that is already counting keeps its one tick in the ring and counts from 20 again: a tick
+    // per request would fill the eight slots and overwrite queued resets when *OPC? comes quickly.
+    const uint8_t before = g_SysFlags.fetch_or(kSysFlagOpcPending, kRelaxed);
+    if (!(before & kSysFlagOpcPending)) SysEvent_Push(kSysEventOpcTick);
     return 1;
 }
 

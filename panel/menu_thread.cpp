@@ -11,6 +11,8 @@
 #include "core/sys_status.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_tree.h"
 #include "scpi/set_command_handover.h"
 #include "screens/output/sys_service.h"
 #include "src/dev/panel_link.h"
@@ -97,8 +99,10 @@ void MenuThread_Start() {
     // The parameter records of the model type; the stored settings are loaded over them once storage
     // exists. The run-time state starts clean.
     SetDefaultAll();
+    BuildIdnString();
     InitRuntimeState();
     SysStatusSet(kSysMenuThreadRunning);
+    g_ScpiCmdSetSel.store(0);
     SysStatusClear(kSysSetCommandsBarred);
     SysStatusClear(kSysRestartPending);
     SysStatusClear(kSysRestartHandled);

@@ -1,4 +1,5 @@
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -72,22 +73,19 @@ void Discard(ScpiTxQueue& q) {
     }
 }
 
-int Transmit(RemotePort* port) {
+// Marks n bytes of the committed entries as sent, freeing the entries (and their ring space) that
+// went out whole.
+void Consume(RemotePort* port, size_t n) {
     ScpiTxQueue& q = port->txq;
-    if (q.committed <= 0) return -1;
-    ScpiTxEntry& head = q.entries[Slot(q.readIdx)];
-    const uint8_t* data = head.data + q.sent;
-    size_t rest = head.length - static_cast<uint32_t>(q.sent);
-    ssize_t n;
-    if (std::strcmp(port->path, kPortSocketPath) == 0) {
-        n = send(port->fd, data, rest, MSG_NOSIGNAL);
-    } else {
-        n = write(port->fd, data, rest);
-    }
-    if (n <= 0) return static_cast<int>(n);
-    q.sent += static_cast<int32_t>(n);
     port->txCount += static_cast<int32_t>(n);
-    if (static_cast<uint32_t>(q.sent) >= head.length) {
+    while (n > 0 && q.committed > 0) {
+        ScpiTxEntry& head = q.entries[Slot(q.readIdx)];
+        size_t rest = head.length - static_cast<uint32_t>(q.sent);
+        if (n < rest) {
+            q.sent += static_cast<int32_t>(n);
+            return;
+        }
+        n -= rest;
         if (IsCopied(head)) {
             q.ring.used -= static_cast<int32_t>(head.length);
             q.ring.readPos = static_cast<uint32_t>(head.data - q.ring.data + head.length) % kTxRingSize;
@@ -96,8 +94,41 @@ int Transmit(RemotePort* port) {
         q.readIdx = Slot(q.readIdx + 1);
         q.committed--;
         q.sent = 0;
-        if (q.committed == 0 && q.staged == 0) std::memset(&q, 0, sizeof(q));
     }
+    if (q.committed == 0 && q.staged == 0) std::memset(&q, 0, sizeof(q));
+}
+
+// A socket gets every committed entry in one send, so that a reply split over entries (the ring's end,
+// data queued by reference) still leaves as one segment and never waits for the peer's acknowledgement.
+ssize_t SendCommitted(RemotePort* port) {
+    ScpiTxQueue& q = port->txq;
+    iovec iov[kTxQueueEntries];
+    size_t count = 0;
+    for (int32_t i = 0; i < q.committed; ++i) {
+        const ScpiTxEntry& e = q.entries[Slot(q.readIdx + static_cast<uint32_t>(i))];
+        const size_t skip = i == 0 ? static_cast<size_t>(q.sent) : 0;
+        iov[count].iov_base = const_cast<uint8_t*>(e.data + skip);
+        iov[count].iov_len = e.length - skip;
+        count++;
+    }
+    msghdr msg{};
+    msg.msg_iov = iov;
+    msg.msg_iovlen = count;
+    return sendmsg(port->fd, &msg, MSG_NOSIGNAL);
+}
+
+int Transmit(RemotePort* port) {
+    ScpiTxQueue& q = port->txq;
+    if (q.committed <= 0) return -1;
+    ssize_t n;
+    if (std::strcmp(port->path, kPortSocketPath) == 0) {
+        n = SendCommitted(port);
+    } else {
+        const ScpiTxEntry& head = q.entries[Slot(q.readIdx)];
+        n = write(port->fd, head.data + q.sent, head.length - static_cast<uint32_t>(q.sent));
+    }
+    if (n <= 0) return static_cast<int>(n);
+    Consume(port, static_cast<size_t>(n));
     return static_cast<int>(n);
 }
 

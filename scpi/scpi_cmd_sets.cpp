@@ -1,12 +1,11 @@
 #include <cstddef>
 
+#include "scpi/scpi_handler_table.h"
 #include "scpi/scpi_tree.h"
 
-// The handler tables are attached here by the handler modules; until a set has one, its commands are
-// parsed but have nothing to run.
-const ScpiCmdSet g_ScpiCmdSets[2] = {
-    {nullptr, 0, &scpi::kMainCmdSetDesc},
-    {nullptr, 0, &scpi::kAltCmdSetDesc},
+constinit const ScpiCmdSet g_ScpiCmdSets[2] = {
+    {scpi::kMainHandlers.data(), scpi::kMainHandlers.size(), &scpi::kMainCmdSetDesc},
+    {scpi::kAltHandlers.data(), scpi::kAltHandlers.size(), &scpi::kAltCmdSetDesc},
 };
 
 std::atomic<uint32_t> g_ScpiCmdSetSel{0};

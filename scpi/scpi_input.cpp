@@ -86,16 +86,20 @@ void Finish(ScpiInterface* ifc) {
     }
     if (ps->hdrFlags & kHdrEnd) {
         ps->curNode = set->mainRoot;
-        if (ifc->replyCount > 0) {
-            ifc->replyCount = 0;
-            if (failed || (ifc->channelId == kChanUsbCdc && ifc->deviceClear)) {
-                Write(ifc, nullptr, 0, kPortDiscard);
-            } else {
-                Write(ifc, "\n", 1, kPortCopy);
-                Write(ifc, nullptr, 0, kPortCommit);
-                if (ifc->channelId == kChanUsbGpib) Control(ifc, kPortCtlAnnounceLength, 0);
-            }
+        if (failed || (ifc->channelId == kChanUsbCdc && ifc->deviceClear)) {
+            // Also without a counted reply: whatever a failed command staged must not go out with the
+            // next message.
+            Write(ifc, nullptr, 0, kPortDiscard);
+        } else if (ifc->replyCount > 0 && Write(ifc, "\n", 1, kPortCopy) < 0) {
+            // Replies that fill the queue to the last byte leave no room for their terminator.
+            Write(ifc, nullptr, 0, kPortDiscard);
+            scpiErrorQueuePush(&ifc->errq, kScpiErrTooMuchData, LogCurrentLine(ifc));
+            ps->errIndex = kScpiErrTooMuchData;  // for the standard event status below
+        } else if (ifc->replyCount > 0) {
+            Write(ifc, nullptr, 0, kPortCommit);
+            if (ifc->channelId == kChanUsbGpib) Control(ifc, kPortCtlAnnounceLength, 0);
         }
+        ifc->replyCount = 0;
         cmd->suffixCount = 0;
     } else {
         // A common command leaves the path where it was, so that "SOUR:VOLT 5;*WAI;FREQ 50" stays

@@ -83,7 +83,54 @@ void scpiResetInterface(ScpiInterface* ifc);
 // 5), the port has no more input, or a command has finished.
 void scpiProcessInput(ScpiInterface* ifc);
 
+// State 5: a query runs its handler at once in the calling (channel) thread; a set command is handed to
+// the menu/control thread as a type-10 message without waiting (state 6; a failed send is tried again
+// on the next call). A set command while a reboot is pending is refused with "-310".
+void scpiExecute(ScpiInterface* ifc);
+// State 6: takes the completion message of a handed-over command when it has arrived.
+void scpiPollPostedCommand(ScpiInterface* ifc);
+
+// Writes a handler's reply: ";" first when a reply of this message was written already (unless
+// noSeparator), then the data in the given write mode. A reply the transmit queue has no room for is
+// refused as "-223,"Too much data"" (the message's replies are then discarded). The write result.
+int scpiWriteResponse(ScpiInterface* ifc, const void* data, uint32_t length, int32_t mode,
+                      uint32_t noSeparator);
+
+// After each parse step: a recognised command other than SYSTem:COMMunicate:RLSTate switches a local
+// panel to remote. Returns the remote indication bit.
+uint32_t EnterRemoteOnCommand(ScpiInterface* ifc);
+
+// -1 unless the context, its error queue and its two message buffers lie on 4-byte boundaries.
+int scpiCheckContext(const ScpiInterface* ifc, const char* name);
+
 namespace scpi {
+
+// Start of a channel: the context check, status block, port operations and their init, an empty log,
+// a parser reset at the main root and an empty error queue. -1 when the context check fails (the
+// channel does not start).
+int ChannelStart(ScpiInterface* ifc, const char* name, const ScpiIoOps& ops);
+
+// One pass of a channel loop: the completion of a posted command, the deferred-reply step, the input
+// step, the remote switch, execution and the status byte. While a command is posted the context belongs
+// to the menu/control thread and only the completion is polled. True when replies are committed and wait
+// for the port's transmit.
+bool ChannelPass(ScpiInterface* ifc);
+
+// State 9: a large reply prepared by a handler is queued by reference and committed; once it has been
+// sent the shared transfer buffer is released and the command finishes (state 8).
+void DeferredStep(ScpiInterface* ifc);
+
+// The parser waits for bytes from the port (header, parameters, or skipping a failed message).
+bool WaitsForInput(const ScpiInterface* ifc);
+
+// Runs the handler of the command in the block, from the handler table of the set it was parsed in;
+// ids without a handler report "-113,"Undefined header"".
+int RunHandler(ScpiInterface* ifc);
+
+// Drops what a departed client left: waits for the completion of a command still posted (the
+// menu/control thread uses the context until then), releases a deferred reply's buffer, clears the
+// port's pending output and resets the parser to the main root.
+void ChannelDropSession(ScpiInterface* ifc);
 
 // Takes the command set selected by g_ScpiCmdSetSel when it changed, moving to its main root.
 void ReselectCmdSet(ScpiInterface* ifc);

@@ -113,13 +113,21 @@ int scpiLockRegGet(const ScpiStatusBlock* block, uint32_t selector) {
 
 int scpiStatusBlockInit(ScpiStatusBlock* block) {
     if (block == nullptr) return -1;
-    block->chanFlags.store(0, std::memory_order_relaxed);
+    if (!Valid(block)) block->chanFlags.store(0, std::memory_order_relaxed);
     block->reqBits.store(0, std::memory_order_relaxed);
     block->reqValue = 0;
     block->sre = 0;
     block->stb = 0;
     block->ese = 0;
     block->esr = 0;
+    if (Valid(block)) {
+        // A channel that starts again (a LAN restart) keeps the semaphores a poster may be waiting on;
+        // only the requests of the old channel go.
+        while (sem_trywait(&block->reqSem) == 0) {
+        }
+        block->chanFlags.store(kChanValid, std::memory_order_release);
+        return 0;
+    }
     if (sem_init(&block->reqSem, 0, 0) != 0) return -1;
     if (sem_init(&block->doneSem, 0, 0) != 0) {
         sem_destroy(&block->reqSem);

@@ -107,7 +107,8 @@ void scpiMailboxPoll(ScpiInterface* ifc);
 void scpiMailboxDone(ScpiStatusBlock* block);
 
 // Clears flags, requests and SRE/STB/ESE/ESR (the register groups keep their values), makes both
-// semaphores and marks the block valid; -1 when a semaphore cannot be made.
+// semaphores and marks the block valid; -1 when a semaphore cannot be made. A block that is valid
+// already keeps its semaphores (pending requests are dropped).
 int scpiStatusBlockInit(ScpiStatusBlock* block);
 void scpiStatusBlockDestroy(ScpiStatusBlock* block);
 

@@ -1,9 +1,18 @@
 #include "scpi/scpi_threads.h"
 
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "core/thread_table.h"
 #include "platform/clock.h"
+#include "platform/options.h"
+#include "scpi/lan_channel.h"
+#include "scpi/scpi_channels.h"
 
-// The channel loops are not served yet. Each thread keeps the running word and the interface control
+// The USB channel loops are not served yet. Each thread keeps the running word and the interface control
 // word as its channel will, so that the supervisor's start and stop requests work already.
 
 void* UsbDevThread(void*) {
@@ -16,24 +25,81 @@ void* UsbGpibThread(void*) {
     return nullptr;
 }
 
-// No restart listener yet: nothing can request a LAN restart, and the thread ends.
+namespace {
+constexpr uint32_t kLanStartDelayMs = 50;
+constexpr uint32_t kLanRetryMs = 1000;
+constexpr uint32_t kLanPollMs = 2;
+
+// Listens on `port` until it succeeds, retrying every second; says once when it cannot.
+int ListenWithRetry(int port, bool reusePort, const char* what) {
+    bool told = false;
+    for (;;) {
+        int fd = scpi::LanListen(port, reusePort);
+        if (fd > 0) return fd;
+        if (!told) {
+            std::fprintf(stderr, "LAN: cannot listen on %s port %d, retrying every second\n", what, port);
+            told = true;
+        }
+        plat::SleepMs(kLanRetryMs);
+    }
+}
+}  // namespace
+
 void* LanRestartThread(void*) {
-    return nullptr;
+    plat::SleepMs(kLanStartDelayMs);
+    const int port = plat::Port(scpi::kLanRestartPort);
+    int fd = ListenWithRetry(port, true, "the restart");
+    std::printf("LAN: restart port %d listening\n", port);
+    std::fflush(stdout);
+    for (;;) {
+        int client = accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client >= 0) {
+            // The supervisor acts on the request: it re-creates the LAN threads and this listener.
+            if (g_LanRestartReq.load() != 1) g_LanRestartReq.store(1);
+            close(client);
+            close(fd);
+            return nullptr;
+        }
+        plat::SleepMs(kLanPollMs);
+    }
 }
 
+// The LAN connection and accept threads are asked to end by the restart request and end at their next
+// wait: an asynchronous cancellation could strike inside a lock, and a cancelled thread unwinds past
+// frames that the sanitizers still track. The supervisor's cancellation only waits for that.
 void* LanConnThread(void*) {
-    // Serves only while its running word is 1; a stop request clears it and the start request sets it
-    // again. Cancelled and joined by the supervisor for a LAN restart (the sleep is a cancellation point).
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, nullptr);
+    scpi::LanChannelStart();
     g_ThreadCtl.running[kRunLanConn].store(1);
-    for (;;) {
+    plat::SleepMs(kLanStartDelayMs);
+    bool told = false;
+    while (g_ScpiIfLan.io.open() <= 0) {
+        if (scpi::LanRestartRequested()) return nullptr;
+        if (!told) {
+            std::fprintf(stderr, "LAN: cannot listen on the SCPI port %d, retrying every second\n",
+                         plat::Port(scpi::kLanScpiPort));
+            told = true;
+        }
+        plat::SleepMs(kLanRetryMs);
+    }
+    while (!scpi::LanRestartRequested()) {
+        // Serves only while its running word is 1; a stop request clears it and the start request sets
+        // it again.
         if (g_ThreadCtl.control.load() == kIfaceStop) g_ThreadCtl.running[kRunLanConn].store(0);
-        plat::SleepMs(10);
+        if (g_ThreadCtl.running[kRunLanConn].load() == 1) scpiMailboxPoll(&g_ScpiIfLan);
+        // A client that arrives while serving is stopped is closed again.
+        if (scpi::LanClientConnected()) scpi::LanServeClient();
+        plat::SleepMs(kLanPollMs);
     }
     return nullptr;
 }
 
 void* LanAcceptThread(void*) {
-    for (;;)
-        plat::SleepMs(20);
+    pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, nullptr);
+    plat::SleepMs(kLanStartDelayMs);
+    while (!scpi::LanRestartRequested()) {
+        scpi::LanAcceptOne();
+        plat::SleepMs(kLanPollMs);
+    }
     return nullptr;
 }

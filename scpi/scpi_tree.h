@@ -106,8 +106,8 @@ struct ScpiHandlerRow {
     ScpiHandler handler;
 };
 
-// One row of g_ScpiCmdSets. The handler table has one row per id, row index = id; it is attached by
-// the handler modules (null until then).
+// One row of g_ScpiCmdSets. The handler table has one row per id, row index = id; ids whose handler
+// does not exist yet run the one of row 0.
 struct ScpiCmdSet {
     const ScpiHandlerRow* handlers;
     uint32_t handlerCount;

@@ -15,5 +15,6 @@ struct ScpiHandoverOps {
     uint32_t (*channelId)(const ScpiInterface* ifc);
 };
 
-// Set by the channel context once it exists; while null a handed-over command cannot run.
+// The channel context's operations (a test may replace them); while null a handed-over command
+// cannot run.
 extern std::atomic<const ScpiHandoverOps*> g_ScpiHandoverOps;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, quietly; does nothing when all are there.
 set -euo pipefail
-# clang and its libFuzzer runtime (libclang-rt-dev) build the SCPI parser's fuzz target.
-packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev python3 clang libclang-rt-dev strace)
+# clang and its libFuzzer runtime (libclang-rt-dev) build the SCPI parser's fuzz target; pyvisa with
+# its pure-Python backend is the SCPI client of the LAN socket's system test.
+packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev python3 clang libclang-rt-dev
+  python3-pyvisa python3-pyvisa-py strace)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,3 +1,4 @@
 #include "storage/identity.h"
 
 std::atomic<uint32_t> g_BrandId{0};
+char g_SerialNo[16];

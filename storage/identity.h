@@ -5,3 +5,6 @@
 
 // BrandId 0..2: the identity texts, the directory on USB memory ("qx", "tulve", "pelma") and the logos.
 extern std::atomic<uint32_t> g_BrandId;
+// The unit's serial number text (16 characters, not always terminated); empty until the identity block
+// gives one.
+extern char g_SerialNo[16];

@@ -14,23 +14,24 @@
 #include "src/dev/spi_device.h"
 #include "tests/support/temp_root.h"
 
+namespace {
+
 // The test's stand-in for a channel context: only its address travels through the queue.
-struct ScpiInterface {
+struct FakeChannel {
     uint32_t channelId;
     std::atomic<int> runs;
     std::atomic<std::thread::id> ranOn;
     int32_t completesLater;
 };
 
-namespace {
-
 int32_t RunHandler(ScpiInterface* ifc) {
-    ifc->runs.fetch_add(1);
-    ifc->ranOn.store(std::this_thread::get_id());
-    return ifc->completesLater;
+    auto* ch = reinterpret_cast<FakeChannel*>(ifc);
+    ch->runs.fetch_add(1);
+    ch->ranOn.store(std::this_thread::get_id());
+    return ch->completesLater;
 }
 uint32_t ChannelOf(const ScpiInterface* ifc) {
-    return ifc->channelId;
+    return reinterpret_cast<const FakeChannel*>(ifc)->channelId;
 }
 const ScpiHandoverOps kOps{RunHandler, ChannelOf};
 
@@ -43,14 +44,16 @@ class HandoverTest : public ::testing::Test {
         ASSERT_EQ(MsgQueueInit(), 0);
         IpcSemInit();
         panel::MenuThreadReset();
-        g_ScpiHandoverOps.store(&kOps);
+        previousOps_ = g_ScpiHandoverOps.exchange(&kOps);
         MenuThread_Start();
     }
     void TearDown() override {
-        g_ScpiHandoverOps.store(nullptr);
+        g_ScpiHandoverOps.store(previousOps_);
         core::MsgQueueRemove();
     }
-    static void Post(ScpiInterface* ifc) {
+    const ScpiHandoverOps* previousOps_ = nullptr;
+    static void Post(FakeChannel* fake) {
+        auto* ifc = reinterpret_cast<ScpiInterface*>(fake);
         // Posted from another thread, as a channel thread does.
         std::thread channel([ifc] {
             SysMsg msg{};
@@ -68,7 +71,7 @@ class HandoverTest : public ::testing::Test {
 };
 
 TEST_F(HandoverTest, SetCommandRunsOnTheMenuThreadWithinTwoPasses) {
-    ScpiInterface lan{9, {0}, {}, 0};
+    FakeChannel lan{9, {0}, {}, 0};
     Post(&lan);
     std::thread menu([] {
         MenuThread_Pass();
@@ -83,7 +86,7 @@ TEST_F(HandoverTest, SetCommandRunsOnTheMenuThreadWithinTwoPasses) {
 }
 
 TEST_F(HandoverTest, CommandThatCompletesLaterWaitsForReadyAndReconfiguration) {
-    ScpiInterface usb{6, {0}, {}, 1};
+    FakeChannel usb{6, {0}, {}, 1};
     Post(&usb);
     MenuThread_Pass();
     EXPECT_EQ(usb.runs.load(), 1);
@@ -96,7 +99,7 @@ TEST_F(HandoverTest, CommandThatCompletesLaterWaitsForReadyAndReconfiguration) {
 }
 
 TEST_F(HandoverTest, SecondCommandWaitsUntilTheFirstIsCompleted) {
-    ScpiInterface a{9, {0}, {}, 1}, b{4, {0}, {}, 0};
+    FakeChannel a{9, {0}, {}, 1}, b{4, {0}, {}, 0};
     Post(&a);
     Post(&b);
     MenuThread_Pass();

@@ -11,8 +11,9 @@
 #include "core/sys_status.h"
 #include "core/thread_table.h"
 #include "platform/clock.h"
-#include "tests/support/temp_root.h"
+#include "platform/options.h"
 #include "scpi/scpi_threads.h"
+#include "tests/support/temp_root.h"
 
 namespace {
 
@@ -153,6 +154,10 @@ TEST(SupervisorThreads, InterfaceThreadsFollowStartAndStopRequests) {
     testsupport::TempRoot root;  // the fieldbus thread's card detection reads the rooted GPIO lines
     plat::SetTimeScale(20);
     core::ResetThreadOps();
+    // The LAN connection thread listens: on this test's own ports, not the instrument's.
+    plat::Options options = plat::GetOptions();
+    options.portOffset = testsupport::TestPortOffset();
+    plat::SetOptions(options);
     StartThread(LanConnThread, kPolicyRr, 9);  // clears its serving word on a stop request
     g_ThreadCtl.control.store(kIfaceStart);
     SupervisorPass();

@@ -63,6 +63,22 @@ TEST_F(SysEventTest, OperationCompleteWaitClearsAfterItsTicks) {
     EXPECT_EQ(g_SysEventObj.state.load(), 2u);
 }
 
+TEST_F(SysEventTest, RepeatedOperationCompleteWaitsKeepOneTickAndLoseNoReset) {
+    for (int i = 0; i < 20; ++i)
+        OpcWaitStart();
+    ResetDefaultStart();
+    bool reset = false;
+    int steps = 0;
+    while ((IsOpcPending() || !reset) && steps < 100) {
+        SysEvent_Run();
+        reset |= g_SysEventRing.lastEvent.load() == kSysEventResetOutput;
+        ++steps;
+    }
+    EXPECT_TRUE(reset);
+    EXPECT_EQ(IsOpcPending(), 0u);
+    EXPECT_LE(steps, 23);
+}
+
 TEST_F(SysEventTest, RemoteResetHandshakeEndsWithResetDone) {
     plat::PanelSimReset();
     SpiPanelOpen();

@@ -99,6 +99,22 @@ TEST(Mailbox, PosterGivesUpOnAChannelThatDoesNotRun) {
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);
 }
 
+TEST(Mailbox, ChannelThatStartsAgainKeepsItsSemaphoresAndDropsOldRequests) {
+    FakeChannel ch;
+    plat::SetTimeScale(100.0);
+    EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), -1);  // nobody serves it
+    plat::SetTimeScale(1.0);
+    ch.status.esr = 4;
+    ASSERT_EQ(scpiStatusBlockInit(&ch.status), 0);  // the channel thread starts again
+    EXPECT_EQ(ch.status.esr, 0);
+    scpiMailboxPoll(&ch.ifc);
+    EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);  // the old thread's request went with it
+    // A poster is served by the new thread through the same semaphores.
+    ChannelThread thread(&ch);
+    EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), 0);
+    EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
+}
+
 TEST(Mailbox, InvalidBlockRefusesPosts) {
     ScpiStatusBlock b;
     b.chanFlags.store(0);

@@ -199,6 +199,38 @@ TEST(PortSocket, SocketPathTransmitsWithSend) {
     scpi::PortDeinit(&port);
 }
 
+TEST(PortSocket, EveryCommittedEntryLeavesInOneSend) {
+    // A packet socket keeps each send as one record.
+    int sv[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET, 0, sv), 0);
+    RemotePort port{};
+    ASSERT_EQ(scpi::PortInit(&port, "Socket"), 0);
+    port.fd = sv[0];
+    port.isOpen = 1;
+    // Move the ring near its end (a staged byte keeps it from starting over), so that the next reply
+    // wraps into two entries.
+    const std::string first(1000, 'a');
+    PortWrite(&port, first.data(), 1000, kPortCopy);
+    PortWrite(&port, nullptr, 0, kPortCommit);
+    PortWrite(&port, "x", 1, kPortCopy);
+    EXPECT_EQ(PortWrite(&port, nullptr, 0, kPortTransmit), 1000);
+    const std::string reply = std::string(60, 'b') + ";";
+    static const char block[] = "#15hello";
+    PortWrite(&port, reply.data(), static_cast<uint32_t>(reply.size()), kPortCopy);
+    PortWrite(&port, block, 8, kPortByRef);
+    PortWrite(&port, "\n", 1, kPortCopy);
+    EXPECT_EQ(PortWrite(&port, nullptr, 0, kPortCommit), 4);  // two pieces of ring, a block, the end
+    EXPECT_EQ(PortWrite(&port, nullptr, 0, kPortTransmit), 71);
+    EXPECT_EQ(port.txq.committed, 0);
+    EXPECT_EQ(port.txq.ring.used, 0);
+    char buf[2048];
+    ASSERT_EQ(read(sv[1], buf, sizeof buf), 1000);
+    ASSERT_EQ(read(sv[1], buf, sizeof buf), 71);
+    EXPECT_EQ(std::string(buf, 71), "x" + reply + "#15hello\n");
+    close(sv[1]);
+    scpi::PortDeinit(&port);
+}
+
 TEST(PortTerminal, TerminalInitGivesRaw9600EightBits) {
     RemotePort port{};
     ASSERT_EQ(scpi::PortInitTerminal(&port, "/dev/ttyGS0"), 0);

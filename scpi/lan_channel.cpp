@@ -1,0 +1,260 @@
+#include "scpi/lan_channel.h"
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "core/sys_status.h"
+#include "core/thread_table.h"
+#include "platform/clock.h"
+#include "platform/options.h"
+#include "scpi/remote_port.h"
+#include "scpi/scpi_channels.h"
+
+namespace scpi {
+namespace {
+
+constexpr int kPollMs = 20;          // longest wait for the client before the loop looks around
+constexpr uint32_t kWaitPassMs = 2;  // pass period while a command is with the menu/control thread
+
+RemotePort g_lanPort;
+bool g_lanPortMade = false;  // session thread only
+std::atomic<int> g_listenFd{-1};
+std::atomic<int> g_clientFd{-1};       // handed from the accept thread to the session thread
+std::atomic<uint32_t> g_connected{0};  // set by the accept thread, cleared by the session thread
+
+struct RxBuffer {
+    uint8_t data[kLanRxSize];
+    uint32_t pos;
+    uint32_t count;
+};
+RxBuffer g_rx;
+
+void CloseClient() {
+    pthread_mutex_lock(&g_lanPort.mutex);
+    g_lanPort.isOpen = 0;
+    g_lanPort.fd = 0;
+    std::memset(&g_lanPort.txq, 0, sizeof(g_lanPort.txq));
+    pthread_mutex_unlock(&g_lanPort.mutex);
+    int fd = g_clientFd.exchange(-1);
+    if (fd >= 0) close(fd);
+    g_rx.pos = g_rx.count = 0;
+    g_connected.store(0);
+}
+
+int LanInit(const char*, uint32_t) {
+    if (!g_lanPortMade) {
+        if (PortInit(&g_lanPort, kPortSocketPath) != 0) return -1;
+        g_lanPortMade = true;
+    }
+    return 0;
+}
+
+int LanOpen() {
+    CloseClient();
+    int old = g_listenFd.exchange(-1);
+    if (old >= 0) close(old);
+    const int port = plat::Port(kLanScpiPort);
+    int fd = LanListen(port, false);
+    if (fd > 0) {
+        // Waited on with poll: a connection that is gone again before accept() must not block it.
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+        g_listenFd.store(fd);
+        std::printf("LAN: SCPI socket listening on port %d\n", port);
+        std::fflush(stdout);
+    }
+    return fd;
+}
+
+int LanWrite(const void* data, uint32_t length, int32_t mode) {
+    return PortWrite(&g_lanPort, data, length, mode == kPortCopyEnd ? kPortCopy : mode);
+}
+
+int LanRead(void* buffer, uint32_t length, int32_t) {
+    uint32_t n = g_rx.count - g_rx.pos;
+    if (n > length) n = length;
+    if (n == 0) return 0;
+    std::memcpy(buffer, g_rx.data + g_rx.pos, n);
+    g_rx.pos += n;
+    return static_cast<int>(n);
+}
+
+int LanControl(int32_t code, uintptr_t) {
+    switch (code) {
+        case 0:
+        case kPortCtlConnected:
+            return static_cast<int>(g_connected.load());
+        case kPortCtlClearOutput:
+        case kPortCtlCommitted:
+        case kPortCtlTxCount:
+        case kPortCtlRxCount:
+            return PortControl(&g_lanPort, code, nullptr);
+        default:
+            return 0;
+    }
+}
+
+int LanClose() {
+    CloseClient();
+    return static_cast<int>(g_lanPort.isOpen);
+}
+
+void LanDeinit() {
+    if (g_lanPortMade) PortDeinit(&g_lanPort);
+    g_lanPortMade = false;
+}
+
+bool Serving() {
+    return g_ThreadCtl.running[kRunLanConn].load() == 1 && g_ThreadCtl.control.load() != kIfaceStop &&
+           !LanRestartRequested();
+}
+
+void BeginSession(int fd) {
+    int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0) fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    pthread_mutex_lock(&g_lanPort.mutex);
+    g_lanPort.fd = fd;
+    g_lanPort.isOpen = 1;
+    g_lanPort.rxCount = 0;
+    g_lanPort.txCount = 0;
+    pthread_mutex_unlock(&g_lanPort.mutex);
+    g_rx.pos = g_rx.count = 0;
+    // Nothing of an earlier client reaches this one: no pending reply, no half-parsed command.
+    ChannelDropSession(&g_ScpiIfLan);
+}
+
+// Waits a little for the client's next bytes. False when the client has gone.
+bool Receive(int fd) {
+    pollfd p{fd, POLLIN, 0};
+    int r = poll(&p, 1, kPollMs);
+    if (r == 0 || (r < 0 && errno == EINTR)) return true;
+    if (r < 0) return false;
+    ssize_t n = recv(fd, g_rx.data, kLanRxSize, 0);
+    if (n > 0) {
+        g_rx.pos = 0;
+        g_rx.count = static_cast<uint32_t>(n);
+        pthread_mutex_lock(&g_lanPort.mutex);
+        g_lanPort.rxCount += static_cast<int32_t>(n);
+        pthread_mutex_unlock(&g_lanPort.mutex);
+        return true;
+    }
+    return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+}
+
+// Sends everything committed. False on a send error (the client has gone).
+bool TransmitAll(int fd) {
+    while (Serving()) {
+        if (PortCommittedCount(&g_lanPort) <= 0) return true;
+        const int rc = PortWrite(&g_lanPort, nullptr, 0, kPortTransmit);
+        const int err = errno;
+        if (rc > 0) continue;
+        if (rc < 0 && (err == EAGAIN || err == EWOULDBLOCK || err == EINTR)) {
+            // The client reads slower than we answer: wait for room, noticing a hang-up.
+            pollfd p{fd, POLLOUT, 0};
+            if (poll(&p, 1, kPollMs) > 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL))) return false;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const ScpiIoOps kLanIoOps = {LanInit, LanOpen, LanWrite, LanRead, LanControl, LanClose, LanDeinit};
+
+int LanListen(int port, bool reusePort) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return 0;
+    if (fd == 0) {
+        // Descriptor 0 means "none" to the channel.
+        int moved = fcntl(fd, F_DUPFD_CLOEXEC, 1);
+        close(fd);
+        if (moved < 0) return 0;
+        fd = moved;
+    }
+    int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (reusePort) setsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_ANY);
+    // A socket that is bound but does not listen accepts nobody: that is a failure too.
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 5) != 0) {
+        close(fd);
+        return 0;
+    }
+    return fd;
+}
+
+void LanChannelStart() {
+    ScpiInterface* ifc = &g_ScpiIfLan;
+    // The menu/control thread uses the context until a command posted to it completes.
+    if (ifc->parse->state == kParsePosted) ChannelDropSession(ifc);
+    ChannelStart(ifc, "LAN", kLanIoOps);
+    PortQueueClear(&g_lanPort);
+}
+
+void LanAcceptOne() {
+    int listenFd = g_listenFd.load();
+    if (listenFd < 0) return;
+    pollfd p{listenFd, POLLIN, 0};
+    if (poll(&p, 1, kPollMs) <= 0) return;
+    int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) return;
+    if (g_connected.load() == 0) {
+        g_clientFd.store(fd);
+        g_connected.store(1);
+    } else {
+        close(fd);  // one client at a time
+    }
+}
+
+bool LanClientConnected() {
+    return g_connected.load() == 1;
+}
+
+bool LanRestartRequested() {
+    return g_LanRestartReq.load() == 1;
+}
+
+void LanServeClient() {
+    const int fd = g_clientFd.load();
+    ScpiInterface* ifc = &g_ScpiIfLan;
+    // The menu/control thread builds the identity and runs the set commands: a client that comes in
+    // the first moments after start waits for it.
+    while (fd >= 0 && Serving() && !SysStatusTest(kSysMenuThreadRunning))
+        plat::SleepMs(kWaitPassMs);
+    if (fd >= 0) {
+        BeginSession(fd);
+        bool alive = true;
+        while (alive && Serving()) {
+            scpiMailboxPoll(ifc);
+            if (WaitsForInput(ifc) && g_rx.pos >= g_rx.count) {
+                alive = Receive(fd);
+                continue;
+            }
+            if (ChannelPass(ifc)) alive = TransmitAll(fd);
+            const uint32_t state = ifc->parse->state;
+            // Waiting for the menu/control thread, a reply to drain or a queue to take the command.
+            if (state == kParsePosted || state == kParseDeferred || state == kParseExecute)
+                plat::SleepMs(kWaitPassMs);
+        }
+        ChannelDropSession(ifc);
+    }
+    CloseClient();
+}
+
+}  // namespace scpi

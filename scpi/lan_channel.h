@@ -1,0 +1,39 @@
+#pragma once
+// SCPI over raw TCP: a listening socket on port 5025 takes one client at a time, and the session
+// thread feeds the client's bytes to the LAN channel (g_ScpiIfLan) and sends its replies back. A
+// listener on port 5030 exists only to request a restart of the LAN service.
+#include <cstdint>
+
+#include "scpi/scpi_interface.h"
+
+namespace scpi {
+
+constexpr int kLanScpiPort = 5025;
+constexpr int kLanRestartPort = 5030;
+constexpr uint32_t kLanRxSize = 1024;
+
+// A TCP socket listening on all addresses at `port` (SO_REUSEADDR; with reusePort also SO_REUSEPORT),
+// backlog 5. Its descriptor, or 0 when it cannot be created, bound or made listening.
+int LanListen(int port, bool reusePort);
+
+// The LAN channel's port operations: open makes the listening socket (any previous client and listener
+// are closed first) and returns its descriptor, 0 on failure; read hands out the bytes received from
+// the client; write and control go to the channel's transmit queue.
+extern const ScpiIoOps kLanIoOps;
+
+// Session thread, at its start: a command still with the menu/control thread is waited for, then the
+// channel starts afresh (status block, parser, error queue, empty queues).
+void LanChannelStart();
+// Accept thread: takes one connection from the listening socket (waiting for it a little); it becomes
+// the client when none is connected, otherwise it is closed at once.
+void LanAcceptOne();
+bool LanClientConnected();
+// A LAN restart is requested: the accept and session threads end at their next wait (the supervisor
+// joins them and makes them again).
+bool LanRestartRequested();
+// Session thread: serves the connected client until it leaves, a send fails or the interface threads
+// are stopped or restarted; then its socket is closed and the channel's pending input and output are
+// dropped.
+void LanServeClient();
+
+}  // namespace scpi

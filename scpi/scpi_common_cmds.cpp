@@ -1,0 +1,125 @@
+// The IEEE 488.2 common commands of the status model and the identity. Queries run in the channel's
+// thread; set forms on the menu/control thread.
+#include <cstring>
+
+#include "core/alarms.h"
+#include "core/sys_event.h"
+#include "platform/clock.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+
+namespace scpi {
+namespace {
+
+constexpr uint32_t kOpcPollMs = 20;
+
+// The register value of *ESE and *SRE: one integer 0..255; other parameters are refused by their type.
+bool RegisterValue(ScpiInterface* ifc, uint16_t* out) {
+    const int count = scpiGetParamCount(ifc);
+    if (count < 1) {
+        scpiSetError(ifc, kScpiErrMissingParam);
+        return false;
+    }
+    if (count > 1) {
+        scpiSetError(ifc, kScpiErrParamCount);
+        return false;
+    }
+    int32_t v = 0;
+    switch (ParamType(ifc, 0)) {
+        case kItemInt:
+            scpiGetInt(ifc, 0, &v);
+            if (v < 0 || v > 255) {
+                scpiSetError(ifc, kScpiErrDataOutOfRange);
+                return false;
+            }
+            *out = static_cast<uint16_t>(v);
+            return true;
+        case kItemChoice:
+            scpiSetError(ifc, kScpiErrCharNotAllowed);
+            return false;
+        case kItemString:
+            scpiSetError(ifc, kScpiErrStringNotAllowed);
+            return false;
+        case kItemReal:
+            scpiSetError(ifc, kScpiErrNumericData);
+            return false;
+        case kItemExpression:
+            scpiSetError(ifc, kScpiErrExprNotAllowed);
+            return false;
+        case kItemBlock:
+            scpiSetError(ifc, kScpiErrBlockNotAllowed);
+            return false;
+        default:
+            scpiSetError(ifc, kScpiErrSystem);
+            return false;
+    }
+}
+
+}  // namespace
+
+int CmdUndefined(ScpiInterface* ifc) {
+    return scpiRefuseHeader(ifc);
+}
+
+int CmdCls(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
+    scpiErrorQueueClear(&ifc->errq);
+    ScpiStatusBlock* b = ifc->status;
+    scpiEsrSet(b, 0);
+    scpiOperRegSet(b, kRegEvent, 0);
+    scpiQuesRegSet(b, kRegEvent, 0);
+    scpiWarnRegSet(b, kRegEvent, 0);
+    scpiLockRegSet(b, kRegEvent, 0);
+    AlarmClear();
+    return 0;
+}
+
+int CmdEse(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, scpiEseGet(ifc->status));
+    uint16_t value;
+    if (RegisterValue(ifc, &value)) scpiEseSet(ifc->status, value);
+    return 0;
+}
+
+int CmdEsr(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
+    int esr = scpiEsrGet(ifc->status);
+    int rc = WriteSignedReply(ifc, esr);
+    // Read and cleared: an event that arrives after this query shows in the next one.
+    if (rc >= 0) scpiEsrSet(ifc->status, 0);
+    return 0;
+}
+
+int CmdIdn(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
+    WriteTextReply(ifc, g_IdnBuf);
+    return 0;
+}
+
+int CmdOpc(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) == 1) {
+        // The channel waits here until the instrument has finished what it was doing.
+        OpcWaitStart();
+        while (IsSystemBusy() != 0)
+            plat::SleepMs(kOpcPollMs);
+        WriteTextReply(ifc, "1");
+        return 0;
+    }
+    if (scpiGetParamCount(ifc) > 0) {
+        scpiSetError(ifc, kScpiErrParamNotAllowed);
+        return 0;
+    }
+    int esr = scpiEsrGet(ifc->status);
+    if (esr >= 0) scpiEsrSet(ifc->status, static_cast<uint16_t>(esr | kEsrOpc));
+    return 0;
+}
+
+int CmdStb(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
+    WriteSignedReply(ifc, scpiGetStatusByte(ifc->status));
+    return 0;
+}
+
+}  // namespace scpi

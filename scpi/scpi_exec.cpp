@@ -1,0 +1,217 @@
+// The execution side of a channel: running a recognised command (queries here, set commands handed
+// to the menu/control thread), the completion of a handed-over command, large replies, the reply
+// writer and the pass that a channel loop runs.
+#include <cstdint>
+#include <cstdio>
+
+#include "core/msg_queue.h"
+#include "core/output_flags.h"
+#include "core/remote_state.h"
+#include "core/sys_status.h"
+#include "platform/clock.h"
+#include "scpi/remote_port.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+
+namespace {
+
+constexpr uint32_t kCmdRlState = 189;  // SYSTem:COMMunicate:RLSTate
+constexpr uint32_t kPostedPollMs = 2;
+
+int Control(ScpiInterface* ifc, int32_t code, uintptr_t argument) {
+    return ifc->io.control != nullptr ? ifc->io.control(code, argument) : -1;
+}
+
+bool AtMessageEnd(const ScpiParseState* ps) {
+    return (ps->hdrFlags & kHdrEnd) != 0;
+}
+
+bool Aligned4(const void* p) {
+    return (reinterpret_cast<uintptr_t>(p) & 3u) == 0;
+}
+
+// The main-set id of the command in the block (alternate ids stand for main ones).
+uint32_t MainIdOf(const ScpiInterface* ifc) {
+    uint32_t id = ifc->cmd->cmdId;
+    if (ifc->cmdSet == &g_ScpiCmdSets[1]) return id < scpi::kAltToMainId.size() ? scpi::kAltToMainId[id] : 0;
+    return id;
+}
+
+}  // namespace
+
+void scpiExecute(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr || ifc->cmd == nullptr) return;
+    ScpiParseState* ps = ifc->parse;
+    if (ps->state != kParseExecute) return;
+    const bool query = ifc->cmd->query != 0;
+    if (query) {
+        scpi::RunHandler(ifc);
+        if (ifc->deferredState != 0) {
+            ps->state = kParseDeferred;
+            return;
+        }
+    } else if (SysStatusTest(kSysSetCommandsBarred)) {
+        // The instrument is going down for a reboot.
+        scpiSetError(ifc, kScpiErrSystem);
+    } else {
+        ifc->handOver = ScpiHandOverMsg{kMsgSetCommand, 0, ifc};
+        SysMsg msg{};
+        msg.word0 = ifc->handOver.zero;
+        msg.ptr = reinterpret_cast<uintptr_t>(ifc->handOver.ifc);
+        // Not sent: tried again on the next pass.
+        if (MsgQueueSend(&msg, kMsgSetCommand) != 0) return;
+        ps->state = kParsePosted;
+        return;
+    }
+    ps->state = (AtMessageEnd(ps) || (query && ps->errIndex == 0)) ? kParseFinished : kParseSkip;
+}
+
+void scpiPollPostedCommand(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr || ifc->parse->state != kParsePosted) return;
+    SysMsg msg{};
+    if (MsgQueueRecv(&msg, kMsgCompletionBase + static_cast<long>(ifc->channelId)) < 0) return;
+    ifc->completion = ScpiCompletionMsg{static_cast<uint32_t>(msg.type), msg.word0, 0};
+    ScpiParseState* ps = ifc->parse;
+    // The menu/control thread always reports 0; anything else means the command did not run properly.
+    if (msg.word0 != 0 && ps->errIndex == 0) scpiSetError(ifc, kScpiErrSystem);
+    if (ps->errIndex != 0 && !AtMessageEnd(ps)) {
+        ps->state = kParseSkip;
+    } else if (ifc->deferredState != 0) {
+        ps->state = kParseDeferred;
+    } else {
+        ps->state = kParseFinished;
+    }
+}
+
+int scpiWriteResponse(ScpiInterface* ifc, const void* data, uint32_t length, int32_t mode,
+                      uint32_t noSeparator) {
+    if (ifc == nullptr || ifc->io.write == nullptr) return -1;
+    if (noSeparator == 0 && ifc->replyCount > 0 && ifc->io.write(";", 1, kPortCopy) < 0) {
+        scpiSetError(ifc, kScpiErrTooMuchData);
+        return -1;
+    }
+    int rc = ifc->io.write(data, length, mode);
+    if (rc < 0) scpiSetError(ifc, kScpiErrTooMuchData);
+    return rc;
+}
+
+uint32_t EnterRemoteOnCommand(ScpiInterface* ifc) {
+    if (ifc != nullptr && ifc->parse != nullptr && ifc->cmd != nullptr &&
+        ifc->parse->state == kParseExecute && MainIdOf(ifc) != kCmdRlState &&
+        RemoteStateGet() == kRemoteLocal) {
+        OutputFlagSet(kOutFlagRemote);
+        RemoteStateSet(kRemoteRemote);
+    }
+    return OutputFlagTest(kOutFlagRemote) ? 1 : 0;
+}
+
+int scpiCheckContext(const ScpiInterface* ifc, const char* name) {
+    if (ifc != nullptr && Aligned4(ifc) && Aligned4(&ifc->errq) && Aligned4(&ifc->completion) &&
+        Aligned4(&ifc->handOver))
+        return 0;
+    std::fprintf(stderr, "scpi: the context of %s is not aligned\n", name != nullptr ? name : "a channel");
+    return -1;
+}
+
+namespace scpi {
+
+int ChannelStart(ScpiInterface* ifc, const char* name, const ScpiIoOps& ops) {
+    if (scpiCheckContext(ifc, name) != 0) return -1;
+    scpiStatusBlockInit(ifc->status);
+    ifc->io = ops;
+    if (ifc->io.init != nullptr) ifc->io.init(name, ifc->channelId);
+    LogClear(ifc);
+    ifc->replyCount = 0;
+    ifc->deviceClear = 0;
+    if (ifc->cmd != nullptr) {
+        ifc->cmd->paramCount = 0;
+        ifc->cmd->dataUsed = 0;
+        ifc->cmd->suffixCount = 0;
+    }
+    scpiResetInterface(ifc);
+    if (ifc->parse != nullptr) ifc->parse->curNode = CmdSetDesc(ifc)->mainRoot;
+    scpiErrorQueueClear(&ifc->errq);
+    return 0;
+}
+
+int RunHandler(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->cmd == nullptr) return -1;
+    // The set the command was parsed in: its ids mean nothing in the other.
+    const ScpiCmdSet* set = ifc->cmdSet != nullptr ? ifc->cmdSet : &g_ScpiCmdSets[0];
+    const uint32_t id = ifc->cmd->cmdId;
+    ScpiHandler handler = CmdUndefined;
+    if (set->handlers != nullptr && id < set->handlerCount && set->handlers[id].handler != nullptr)
+        handler = set->handlers[id].handler;
+    return handler(ifc);
+}
+
+void DeferredStep(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr || ifc->parse->state != kParseDeferred) return;
+    if (ifc->deferredState == 1) {
+        scpiWriteResponse(ifc, ifc->deferredData, ifc->deferredLen, kPortByRef, 0);
+        if (ifc->io.write != nullptr) ifc->io.write(nullptr, 0, kPortCommit);
+        ifc->deferredState = 2;
+    } else if (ifc->deferredState == 2) {
+        if (Control(ifc, kPortCtlCommitted, 0) <= 0) {
+            SharedBufRelease();
+            ifc->deferredState = 0;
+            ifc->deferredData = nullptr;
+            ifc->deferredLen = 0;
+        }
+    } else {
+        ifc->deferredState = 0;
+    }
+    if (ifc->deferredState == 0) ifc->parse->state = kParseFinished;
+}
+
+bool WaitsForInput(const ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr) return false;
+    const uint32_t s = ifc->parse->state;
+    return s == kParseHeader || s == kParseParams || s == kParseSkip;
+}
+
+bool ChannelPass(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr) return false;
+    scpiPollPostedCommand(ifc);
+    if (ifc->parse->state == kParsePosted) return false;
+    if (ifc->parse->state == kParseHeader) ReselectCmdSet(ifc);
+    DeferredStep(ifc);
+    scpiProcessInput(ifc);
+    EnterRemoteOnCommand(ifc);
+    // A query of the status byte sees what was sent since the last pass, not a reply already gone.
+    if (ifc->parse->state == kParseExecute) scpiUpdateStatusByte(ifc);
+    scpiExecute(ifc);
+    if (ifc->parse->state == kParsePosted) return false;
+    scpiUpdateStatusByte(ifc);
+    return Control(ifc, kPortCtlCommitted, 0) > 0;
+}
+
+void ChannelDropSession(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr) return;
+    ScpiParseState* ps = ifc->parse;
+    while (ps->state == kParsePosted) {
+        scpiPollPostedCommand(ifc);
+        if (ps->state == kParsePosted) plat::SleepMs(kPostedPollMs);
+    }
+    // The error of the last command still goes to the queue, which outlives the session.
+    if (ps->errIndex != 0) scpiErrorQueuePush(&ifc->errq, ps->errIndex, LogCurrentLine(ifc));
+    if (ifc->deferredState != 0) {
+        SharedBufRelease();
+        ifc->deferredState = 0;
+        ifc->deferredData = nullptr;
+        ifc->deferredLen = 0;
+    }
+    Control(ifc, kPortCtlClearOutput, 0);
+    ifc->replyCount = 0;
+    if (ifc->cmd != nullptr) {
+        ifc->cmd->paramCount = 0;
+        ifc->cmd->dataUsed = 0;
+        ifc->cmd->suffixCount = 0;
+    }
+    if (ifc->log.curCol > 0) LogCloseLine(ifc);
+    scpiResetInterface(ifc);
+    ps->curNode = CmdSetDesc(ifc)->mainRoot;
+}
+
+}  // namespace scpi

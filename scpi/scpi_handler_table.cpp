@@ -1,0 +1,51 @@
+// The handler tables of both command sets: one row per command id, row index = id. An alternate-set id
+// runs the handler of the main-set command it stands for.
+#include "scpi/scpi_handler_table.h"
+
+#include <array>
+
+#include "scpi/scpi_cmds_alt_first.h"
+#include "scpi/scpi_cmds_alt_second.h"
+#include "scpi/scpi_handlers.h"
+
+namespace scpi {
+namespace {
+
+constexpr ScpiHandlerRow kMainEntries[] = {
+    {2, CmdCls}, {3, CmdEse}, {4, CmdEsr}, {5, CmdIdn}, {6, CmdOpc}, {11, CmdStb}, {204, CmdSystErr},
+};
+
+constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> BuildMain() {
+    std::array<ScpiHandlerRow, kMainCmdCount + 1> table{};
+    for (uint32_t id = 0; id < table.size(); ++id)
+        table[id] = ScpiHandlerRow{id, CmdUndefined};
+    for (const ScpiHandlerRow& e : kMainEntries)
+        table[e.id].handler = e.handler;
+    return table;
+}
+
+constexpr auto kMain = BuildMain();
+
+template <size_t N>
+constexpr void MapAlt(std::array<ScpiHandlerRow, kAltCmdCount + 1>& table, const ScpiAltCmdRow (&rows)[N]) {
+    for (const ScpiAltCmdRow& row : rows)
+        table[row.id].handler = kMain[row.mainId].handler;
+}
+
+constexpr std::array<ScpiHandlerRow, kAltCmdCount + 1> BuildAlt() {
+    std::array<ScpiHandlerRow, kAltCmdCount + 1> table{};
+    for (uint32_t id = 0; id < table.size(); ++id)
+        table[id] = ScpiHandlerRow{id, CmdUndefined};
+    MapAlt(table, kAltRowsFirst);
+    MapAlt(table, kAltRowsSecond);
+    return table;
+}
+
+constexpr auto kAlt = BuildAlt();
+
+}  // namespace
+
+constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> kMainHandlers = kMain;
+constexpr std::array<ScpiHandlerRow, kAltCmdCount + 1> kAltHandlers = kAlt;
+
+}  // namespace scpi

@@ -1,0 +1,20 @@
+#include <cstdio>
+
+#include "core/model_table.h"
+#include "scpi/scpi_handler.h"
+#include "storage/identity.h"
+
+char g_IdnBuf[kScpiIdnSize];
+
+namespace {
+// The manufacturer of each brand, as the identity names it.
+constexpr char kBrandMaker[3][32] = {"QX-ORVANE", "TULVE TECHNOLOGY", "PL PRO"};
+constexpr char kFirmwareVersion[] = "1.06";
+}  // namespace
+
+void BuildIdnString() {
+    uint32_t brand = g_BrandId.load(std::memory_order_relaxed);
+    // The serial number need not be terminated; the model name is.
+    std::snprintf(g_IdnBuf, sizeof g_IdnBuf, "%.31s,%.31s,%.16s,%s", kBrandMaker[brand < 3 ? brand : 0],
+                  g_ModelName, g_SerialNo, kFirmwareVersion);
+}

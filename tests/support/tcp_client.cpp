@@ -1,0 +1,119 @@
+#include "tests/support/tcp_client.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+namespace testsupport {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int MsLeft(Clock::time_point until) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+}  // namespace
+
+TcpClient::TcpClient(int port, int timeoutMs) {
+    const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (;;) {
+        int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return;
+        if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+            fd_ = fd;
+            return;
+        }
+        close(fd);
+        if (MsLeft(until) == 0) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+TcpClient::~TcpClient() {
+    Close();
+}
+
+bool TcpClient::Send(std::string_view bytes) {
+    while (fd_ >= 0 && !bytes.empty()) {
+        ssize_t n = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return fd_ >= 0;
+}
+
+std::string TcpClient::ReadLine(int timeoutMs) {
+    const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        size_t lf = pending_.find('\n');
+        if (lf != std::string::npos) {
+            std::string line = pending_.substr(0, lf + 1);
+            pending_.erase(0, lf + 1);
+            return line;
+        }
+        pollfd p{fd_, POLLIN, 0};
+        if (fd_ < 0 || poll(&p, 1, MsLeft(until)) <= 0) break;
+        char buf[4096];
+        ssize_t n = recv(fd_, buf, sizeof buf, 0);
+        if (n <= 0) break;
+        pending_.append(buf, static_cast<size_t>(n));
+    }
+    std::string partial;
+    partial.swap(pending_);
+    return partial;
+}
+
+std::string TcpClient::ReadFor(int ms) {
+    const auto until = Clock::now() + std::chrono::milliseconds(ms);
+    std::string out;
+    out.swap(pending_);
+    while (fd_ >= 0 && MsLeft(until) > 0) {
+        pollfd p{fd_, POLLIN, 0};
+        if (poll(&p, 1, MsLeft(until)) <= 0) break;
+        char buf[4096];
+        ssize_t n = recv(fd_, buf, sizeof buf, 0);
+        if (n <= 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    return out;
+}
+
+bool TcpClient::WaitClosed(int timeoutMs) {
+    const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (fd_ >= 0) {
+        pollfd p{fd_, POLLIN, 0};
+        if (poll(&p, 1, MsLeft(until)) <= 0) return false;
+        char buf[4096];
+        ssize_t n = recv(fd_, buf, sizeof buf, 0);
+        if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) return true;
+    }
+    return false;
+}
+
+void TcpClient::Abort() {
+    if (fd_ < 0) return;
+    linger l{1, 0};
+    setsockopt(fd_, SOL_SOCKET, SO_LINGER, &l, sizeof l);
+    Close();
+}
+
+void TcpClient::Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    pending_.clear();
+}
+
+}  // namespace testsupport

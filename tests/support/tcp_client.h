@@ -1,0 +1,35 @@
+#pragma once
+// A TCP client for black-box tests of the instrument's sockets (SCPI 5025, LAN restart 5030).
+#include <string>
+#include <string_view>
+
+namespace testsupport {
+
+class TcpClient {
+  public:
+    // Connects to 127.0.0.1:port, retrying until timeoutMs has passed (the program may still be
+    // starting). Connected() tells whether it succeeded.
+    explicit TcpClient(int port, int timeoutMs = 5000);
+    ~TcpClient();
+    TcpClient(const TcpClient&) = delete;
+    TcpClient& operator=(const TcpClient&) = delete;
+
+    bool Connected() const { return fd_ >= 0; }
+    bool Send(std::string_view bytes);
+    // The next line with its line feed; what arrived so far (possibly "") when the time passes or the
+    // peer closes first.
+    std::string ReadLine(int timeoutMs = 3000);
+    // Everything that arrives within ms milliseconds.
+    std::string ReadFor(int ms);
+    // True when the peer closes the connection within timeoutMs (data that arrives is dropped).
+    bool WaitClosed(int timeoutMs = 3000);
+    // Closes at once with a reset, dropping whatever is unsent or unread.
+    void Abort();
+    void Close();
+
+  private:
+    int fd_ = -1;
+    std::string pending_;  // received beyond the last line handed out
+};
+
+}  // namespace testsupport

@@ -1,0 +1,81 @@
+// Round trips over the SCPI socket of a running controller: queries per second and the median latency
+// of *IDN? and of a set command followed by *OPC? (the set command travels through the menu/control
+// thread). Run it by hand: build/tests/system/lan_scpi_bench
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::unique_ptr<testsupport::TcpClient> g_client;
+std::map<std::string, double> g_medians;  // microseconds, by benchmark
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+void RoundTrips(benchmark::State& state, const char* name, const std::string& message,
+                const std::string& expect) {
+    std::vector<double> us;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        g_client->Send(message);
+        const std::string reply = g_client->ReadLine();
+        us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+        if (reply.compare(0, expect.size(), expect) != 0) {
+            state.SkipWithError(("unexpected reply: " + reply).c_str());
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations());  // round trips per second
+    state.counters["median_us"] = Median(us);
+    g_medians[name] = Median(us);
+}
+
+void BM_IdnQuery(benchmark::State& state) {
+    RoundTrips(state, "*IDN?", "*IDN?\n", "QX-ORVANE,");
+}
+BENCHMARK(BM_IdnQuery)->UseRealTime()->MinTime(2.0);
+
+void BM_SetCommandThenOpcQuery(benchmark::State& state) {
+    RoundTrips(state, "*ESE 32 then *OPC?", "*ESE 32\n*OPC?\n", "1\n");
+}
+BENCHMARK(BM_SetCommandThenOpcQuery)->UseRealTime()->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
+    testsupport::ControllerProcess controller;
+    const int port = 5025 + controller.portOffset();
+    if (!controller.WaitForOutput("SCPI socket listening on port " + std::to_string(port))) {
+        std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
+        return 1;
+    }
+    g_client = std::make_unique<testsupport::TcpClient>(port);
+    if (!g_client->Connected()) {
+        std::fprintf(stderr, "cannot connect to port %d\n", port);
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    for (const auto& [name, median] : g_medians)
+        std::printf("median %-40s %9.1f us\n", name.c_str(), median);
+    g_client.reset();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,193 @@
+// SCPI over the LAN socket of a running controller: replies, the error queue, the set-command hand-over,
+// one client at a time, the restart port, and clients that leave at the worst moment.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+using testsupport::ControllerProcess;
+using testsupport::TcpClient;
+
+constexpr int kScpiPort = 5025;
+constexpr int kRestartPort = 5030;
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+class LanScpi : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(c.WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort))))
+            << c.Output();
+    }
+    void TearDown() override { EXPECT_TRUE(c.Running()) << c.Output(); }
+    int Port(int instrumentPort) const { return instrumentPort + c.portOffset(); }
+    // A client that the instrument serves: while the previous client's session is still ending a new
+    // connection is closed at once, so connect until one stays open.
+    std::unique_ptr<TcpClient> Served() {
+        for (int attempt = 0; attempt < 30; ++attempt) {
+            auto t = std::make_unique<TcpClient>(Port(kScpiPort), 2000);
+            if (!t->Connected()) break;  // nobody listens
+            if (!t->WaitClosed(100)) return t;
+        }
+        ADD_FAILURE() << "no connection was served";
+        return std::make_unique<TcpClient>(Port(kScpiPort));
+    }
+    std::string Idn() const { return "QX-ORVANE,VRN,,1.06\n"; }
+
+    ControllerProcess c;
+};
+
+TEST_F(LanScpi, QueriesOfAMessageAnswerOnOneLine) {
+    TcpClient t(Port(kScpiPort));
+    ASSERT_TRUE(t.Connected());
+    t.Send("*IDN?\n");
+    EXPECT_EQ(t.ReadLine(), Idn());
+    t.Send("*IDN?;*STB?\n");
+    EXPECT_EQ(t.ReadLine(), "QX-ORVANE,VRN,,1.06;+0\n");
+    // One command over two segments.
+    t.Send("*ID");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    t.Send("N?\n");
+    EXPECT_EQ(t.ReadLine(), Idn());
+    // An empty line answers nothing: the next line is the next query's.
+    t.Send("\n\n*ESE?\n");
+    EXPECT_EQ(t.ReadLine(), "+0\n");
+    EXPECT_EQ(t.ReadFor(100), "");
+}
+
+TEST_F(LanScpi, ErrorsGoToTheQueueAndSetCommandsToTheMenuThread) {
+    TcpClient t(Port(kScpiPort));
+    ASSERT_TRUE(t.Connected());
+    t.Send("VOLTA 100\n");
+    t.Send("SYST:ERR?\n");
+    EXPECT_EQ(t.ReadLine(), "-113,\"Undefined header\"\n");
+    t.Send("SYST:ERR?\n");
+    EXPECT_EQ(t.ReadLine(), "+0,\"No error\"\n");
+    t.Send("*ESE 300\n*OPC\n*CLS;*ESR?\n");
+    EXPECT_EQ(t.ReadLine(), "+0\n");
+    t.Send("*ESE 36;*ESE?;*OPC?\n");
+    EXPECT_EQ(t.ReadLine(), "+36;1\n");
+    // The queue and the status belong to the channel, not to the connection.
+    t.Send("VOLTA\n");
+    t.Close();
+    auto next = Served();
+    next->Send("*ESE?;SYST:ERR?\n");
+    EXPECT_EQ(next->ReadLine(), "+36;-113,\"Undefined header\"\n");
+}
+
+TEST_F(LanScpi, SecondClientIsClosedWhileOneIsServed) {
+    TcpClient first(Port(kScpiPort));
+    ASSERT_TRUE(first.Connected());
+    first.Send("*STB?\n");
+    EXPECT_EQ(first.ReadLine(), "+0\n");
+    TcpClient second(Port(kScpiPort));
+    ASSERT_TRUE(second.Connected());  // accepted by the system, then closed by the instrument
+    second.Send("*IDN?\n");
+    EXPECT_TRUE(second.WaitClosed());
+    first.Send("*IDN?\n");
+    EXPECT_EQ(first.ReadLine(), Idn());
+    first.Close();
+    // Accepted once the first has left (its leaving is noticed within a few milliseconds).
+    auto third = Served();
+    third->Send("*IDN?\n");
+    EXPECT_EQ(third->ReadLine(), Idn());
+}
+
+TEST_F(LanScpi, RestartPortRestartsTheServiceAndListensAgain) {
+    ASSERT_TRUE(c.WaitForOutput("LAN: restart port " + std::to_string(Port(kRestartPort)) + " listening"));
+    auto client = Served();
+    client->Send("*IDN?\n");
+    EXPECT_EQ(client->ReadLine(), Idn());
+    for (size_t restart = 1; restart <= 2; ++restart) {
+        {
+            TcpClient knock(Port(kRestartPort));
+            ASSERT_TRUE(knock.Connected());
+            EXPECT_TRUE(knock.WaitClosed());
+        }
+        // The service's threads are made again, the old client is let go, and 5030 listens again. The
+        // first restart also stops the web-server process, which takes its 3 s wait.
+        auto relistened = [&] { return Count(c.Output(), "LAN: restart port") == restart + 1; };
+        for (int i = 0; i < 1000 && !relistened(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_TRUE(relistened()) << c.Output();
+        EXPECT_EQ(Count(c.Output(), "thread LanConnThread:"), restart + 1);
+        EXPECT_TRUE(client->WaitClosed());
+        client = Served();
+        client->Send("*IDN?\n");
+        EXPECT_EQ(client->ReadLine(), Idn());
+    }
+}
+
+TEST_F(LanScpi, ClientGoneInTheMiddleOfALargeReplyLeavesTheNextOneClean) {
+    std::string line;
+    for (int i = 0; i < 40; ++i)
+        line += "*IDN?;";
+    line.back() = '\n';
+    std::string lines;
+    for (int i = 0; i < 400; ++i)
+        lines += line;
+    // A client that hangs up (its later replies meet a closed socket) and one that is killed with a
+    // reset; each leaves a half command behind.
+    for (bool reset : {false, true}) {
+        auto greedy = Served();
+        greedy->Send(lines + "*ES");
+        if (reset) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            greedy->Abort();
+        } else {
+            greedy->Close();
+        }
+        auto next = Served();
+        next->Send("E?\n*IDN?\n");
+        // Nothing of the previous client: no old replies, no half command ("*ES" + "E?").
+        EXPECT_EQ(next->ReadLine(), Idn()) << (reset ? "reset" : "hang-up");
+        EXPECT_EQ(next->ReadFor(200), "");
+        next->Send("SYST:ERR?\n");
+        EXPECT_EQ(next->ReadLine(), "-113,\"Undefined header\"\n");
+        ASSERT_TRUE(c.Running()) << "the departed client killed the controller:\n" << c.Output();
+    }
+}
+
+// The SCPI port is taken by another program when the instrument starts: the socket is retried every
+// second and listens as soon as the port is free.
+TEST(LanScpiStart, PortThatIsTakenIsRetriedUntilItIsFree) {
+    const int port = kScpiPort + testsupport::TestPortOffset();
+    int blocker = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);  // not inherited by the program
+    ASSERT_GE(blocker, 0);
+    int one = 1;
+    setsockopt(blocker, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(bind(blocker, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(listen(blocker, 1), 0);
+
+    ControllerProcess c;
+    ASSERT_TRUE(c.WaitForOutput("cannot listen on the SCPI port " + std::to_string(port))) << c.Output();
+    EXPECT_EQ(c.Output().find("SCPI socket listening"), std::string::npos);
+    close(blocker);
+    ASSERT_TRUE(c.WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(port), 3000))
+        << c.Output();
+    TcpClient t(port);
+    t.Send("*IDN?\n");
+    EXPECT_EQ(t.ReadLine(), "QX-ORVANE,VRN,,1.06\n");
+}
+
+}  // namespace

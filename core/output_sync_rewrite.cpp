@@ -15,11 +15,9 @@ namespace {
 
 constexpr int32_t kAngleHalf = 1800, kAngleThird = 1200, kAngleTwoThirds = 2400;
 
-// The shadow words of one phase taken from the store: the settings a rewrite writes.
-void CopyPhaseToShadow(uint32_t p) {
+// The shadow words of one phase's non-voltage settings, taken from the store.
+void CopyPhaseSettingsToShadow(uint32_t p) {
     const int phase = static_cast<int>(p);
-    SetSh(p, kShwAcv, Param(47, p));
-    SetSh(p, kShwDcv, Param(54, p));
     SetSh(p, kShwFreq, Param(12, p));
     SetSh(p, kShwIrms, Param(61, p));
     SetSh(p, kShwGain, Param(75, p));
@@ -30,6 +28,13 @@ void CopyPhaseToShadow(uint32_t p) {
     SetSh(p, kShwOffEnable, GetOffPhaseState(phase));
     SetSh(p, kShwIpkHigh, Param(24, p));
     SetSh(p, kShwIpkLow, Param(27, p));
+}
+
+// The shadow words of one phase taken from the store: the settings a rewrite writes.
+void CopyPhaseToShadow(uint32_t p) {
+    SetSh(p, kShwAcv, Param(47, p));
+    SetSh(p, kShwDcv, Param(54, p));
+    CopyPhaseSettingsToShadow(p);
 }
 
 void StoreVoltagesFromShadow(uint32_t p) {
@@ -186,18 +191,8 @@ void ModeChange(Pass* pass) {
         TakeWaveVoltages(p, true, limited, sizeof limited);
     LineValuesAfterModeChange();
     for (uint32_t p = 0; p <= last; ++p) {
-        const int phase = static_cast<int>(p);
-        SetSh(p, kShwFreq, Param(12, p));
-        SetSh(p, kShwIrms, Param(61, p));
-        SetSh(p, kShwGain, Param(75, p));
-        SetSh(p, kShwOnPhase, Param(64, p));
-        SetSh(p, kShwOffPhase, Param(68, p));
-        SetSh(p, kShwWaveform, Param(30, p));
+        CopyPhaseSettingsToShadow(p);
         SetSh(p, kShwDuty, Param(34, p));
-        SetSh(p, kShwOnEnable, GetOnPhaseState(phase));
-        SetSh(p, kShwOffEnable, GetOffPhaseState(phase));
-        SetSh(p, kShwIpkHigh, Param(24, p));
-        SetSh(p, kShwIpkLow, Param(27, p));
     }
     for (uint32_t p = 0; p <= last; ++p) {
         WritePhaseFromShadow(p);

@@ -117,6 +117,29 @@ bool CreateLink(const StandIn& link) {
     return !ec;
 }
 
+constexpr int kMaxLinks = 40;  // as the kernel, before it gives up with ELOOP
+
+// The first element of `path` that is a symbolic link whose target does not exist, and the
+// elements after it. False when there is none (the search ends at the first missing element).
+bool FindDanglingLink(const fs::path& path, fs::path* link, fs::path* rest) {
+    fs::path prefix;
+    for (auto it = path.begin(); it != path.end(); ++it) {
+        if (it->empty()) continue;
+        prefix /= *it;
+        std::error_code ec;
+        fs::file_status own = fs::symlink_status(prefix, ec);
+        if (ec || own.type() == fs::file_type::not_found) return false;
+        if (own.type() != fs::file_type::symlink || fs::status(prefix, ec).type() != fs::file_type::not_found)
+            continue;
+        *link = prefix;
+        *rest = fs::path();
+        for (++it; it != path.end(); ++it)
+            if (!it->empty()) *rest /= *it;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void SetRoot(const std::string& dir) {
@@ -157,7 +180,18 @@ std::string MapPath(std::string_view instrumentPath) {
 bool IsInsideRoot(const std::string& hostPath) {
     if (hostPath.empty()) return false;
     std::error_code ec;
-    fs::path path = fs::weakly_canonical(fs::absolute(hostPath, ec), ec);
+    fs::path path = fs::absolute(hostPath, ec);
+    if (ec) return false;
+    // weakly_canonical takes a link whose target is missing for a missing name, yet creating that
+    // name creates the target wherever it lies: such links are followed here.
+    for (int links = 0;; ++links) {
+        fs::path link, rest;
+        if (!FindDanglingLink(path, &link, &rest)) break;
+        fs::path target = fs::read_symlink(link, ec);
+        if (ec || links == kMaxLinks) return false;
+        path = (target.is_absolute() ? target : link.parent_path() / target) / rest;
+    }
+    path = fs::weakly_canonical(path, ec);
     if (ec) return false;
     fs::path root = fs::weakly_canonical(Root(), ec);
     if (ec) return false;

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/root.h"
+#include "platform/sandbox_paths.h"
 #include "platform/sandbox_state.h"
 #include "platform/sandbox_tools.h"
 
@@ -75,8 +76,10 @@ int Mount(const Args& args, ToolIo& io) {
         io.err += "mount: expects a device and a folder\n";
         return 1;
     }
+    std::string device;
+    if (!ResolvePath("mount", operands[0], &device, io)) return kRefused;
     std::error_code ec;
-    if (!fs::exists(MapPath(operands[0]), ec)) {
+    if (!fs::exists(device, ec)) {
         io.err += "mount: " + operands[0] + ": special device does not exist\n";
         return 32;
     }

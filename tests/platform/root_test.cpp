@@ -55,6 +55,32 @@ TEST(IsInsideRoot, FollowsLinksAndDots) {
     EXPECT_TRUE(plat::IsInsideRoot(plat::MapPath("/mnt/disk/in/seq")));
 }
 
+TEST(IsInsideRoot, FollowsLinksWhoseTargetIsMissing) {
+    testsupport::TempRoot root;
+    // Creating a name that is a dangling link creates the link's target, so the target decides.
+    const std::string outside = root.path() + "-missing/file";
+    struct Case {
+        const char* link;
+        std::string target;
+        const char* probe;
+        bool inside;
+    };
+    const Case cases[] = {
+        {"/mnt/disk/abs", outside, "/mnt/disk/abs", false},
+        {"/mnt/disk/rel", "../../../x-missing", "/mnt/disk/rel", false},
+        {"/mnt/disk/dir", root.path() + "-missing", "/mnt/disk/dir/file", false},
+        {"/mnt/disk/chain", "abs", "/mnt/disk/chain", false},
+        {"/mnt/disk/home", "index.html", "/mnt/disk/home", true},
+        {"/mnt/disk/up", "../tst/new", "/mnt/disk/up", true},
+    };
+    for (const Case& c : cases)
+        fs::create_symlink(c.target, plat::MapPath(c.link));
+    for (const Case& c : cases)
+        EXPECT_EQ(plat::IsInsideRoot(plat::MapPath(c.probe)), c.inside) << c.probe;
+    fs::create_symlink("loop", plat::MapPath("/mnt/disk/loop"));
+    EXPECT_FALSE(plat::IsInsideRoot(plat::MapPath("/mnt/disk/loop")));
+}
+
 TEST(PrepareRoot, MakesTheInstrumentsFoldersAndSysfsFiles) {
     testsupport::TempRoot root;
     for (const char* folder : {"/mnt/disk/default/ARB", "/mnt/disk/httpd", "/mnt/disk/drivers/usb",

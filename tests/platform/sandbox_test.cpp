@@ -60,6 +60,8 @@ TEST(Sandbox, SimulatedStateUndoes) {
     root.Write("/dev/sda1", "");
     EXPECT_EQ(plat::System("mount -t vfat /dev/sda1 /mnt/sd1"), 0);
     EXPECT_EQ(plat::System("umount /dev/sda1"), 0);
+    // A device named by a relative path is looked for in the root, never in the host's folders.
+    EXPECT_EQ(plat::System("mount -t vfat ../../../../../../../../../../dev/null /mnt/sd1 2>/dev/null"), 127);
     EXPECT_EQ(plat::System("insmod /mnt/disk/qx_gpib.ko"), 0);
     EXPECT_EQ(plat::System("rmmod qx_gpib"), 0);
     EXPECT_EQ(plat::System("rmmod qx_gpib 2>/dev/null"), 1);
@@ -240,6 +242,27 @@ TEST(Sandbox, TarNeverLeavesALinkOutOfTheRoot) {
     EXPECT_EQ(plat::System("tar -xf /tmp/links.tar -C /mnt/disk 2>/dev/null"), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(plat::MapPath("/mnt/disk/pack/etc"))));
     EXPECT_TRUE(fs::is_symlink(plat::MapPath("/mnt/disk/pack/home")));
+}
+
+TEST(Sandbox, NoWriteThroughALinkToAMissingOutsideFile) {
+    testsupport::TempRoot root;
+    // A folder outside the root that exists; the link names a file in it that does not yet.
+    const std::string outsideDir = root.path() + "-outside";
+    fs::create_directories(outsideDir);
+    const std::string outside = outsideDir + "/made";
+    fs::create_directories(plat::MapPath("/tmp/pack"));
+    fs::create_symlink(outside, plat::MapPath("/tmp/pack/made"));
+    ASSERT_EQ(plat::System("tar -cf /tmp/links.tar -C /tmp pack"), 0);
+    // The same link as an archive brings it in, and as it was put there by hand.
+    EXPECT_EQ(plat::System("tar -xf /tmp/links.tar -C /mnt/disk 2>/dev/null"), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(plat::MapPath("/mnt/disk/pack/made"))));
+    for (const char* command :
+         {"echo x > /tmp/pack/made", "echo x >> /tmp/pack/made", "cp /etc/../tmp/links.tar /tmp/pack/made",
+          "dd if=/tmp/links.tar of=/tmp/pack/made", "mkdir -p /tmp/pack/made"}) {
+        EXPECT_EQ(plat::System((std::string(command) + " 2>/dev/null").c_str()), 127) << command;
+        EXPECT_FALSE(fs::exists(outside)) << command;
+    }
+    fs::remove_all(outsideDir);
 }
 
 TEST(Sandbox, PipesSequencesAndSubstitutions) {

@@ -87,7 +87,8 @@ float BusReg_ReadFloat(uint32_t reg) {
         std::lock_guard<std::mutex> lock(g_RegBus.mutex);
         value = std::bit_cast<float>(Read32Locked(reg, 0));
     }
-    if (value < -1e6f || value > 1e7f) return 0.0f;
+    // Written as the range kept, so that a NaN (no number at all) reads as 0.0 too.
+    if (!(value >= -1e6f && value <= 1e7f)) return 0.0f;
     return value;
 }
 

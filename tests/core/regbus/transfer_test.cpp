@@ -211,9 +211,9 @@ TEST_F(RegBusTest, HeldAndFaultedTransfersLeaveTheMutexAlone) {
 }
 
 TEST_F(RegBusTest, FloatReaderDropsValuesOutOfRange) {
-    const std::pair<float, float> cases[] = {{2.0e7f, 0.0f},     {1.0e7f, 1.0e7f}, {1.0001e7f, 0.0f},
-                                             {-1.0e6f, -1.0e6f}, {-2.0e6f, 0.0f},  {230.5f, 230.5f},
-                                             {INFINITY, 0.0f},   {-INFINITY, 0.0f}};
+    const std::pair<float, float> cases[] = {{2.0e7f, 0.0f},     {1.0e7f, 1.0e7f},  {1.0001e7f, 0.0f},
+                                             {-1.0e6f, -1.0e6f}, {-2.0e6f, 0.0f},   {230.5f, 230.5f},
+                                             {INFINITY, 0.0f},   {-INFINITY, 0.0f}, {NAN, 0.0f}};
     for (auto [stage, read] : cases) {
         SCOPED_TRACE(stage);
         Stage().SetReadFloat(2135, 0, stage);

@@ -123,12 +123,24 @@ int RunPipeline(Pipeline& pipeline, ToolIo& io) {
     return status;
 }
 
+constexpr int kMaxSubstitutionDepth = 32;
+thread_local int t_substitutionDepth = 0;
+
 }  // namespace
 
 int RunLine(std::string_view line, ToolIo& io) {
     Substitute substitute = [&io](const std::string& inner) {
         ToolIo sub;
+        // Each $( ) runs a line of its own, one level deeper in the stack: a line nested deeper
+        // than any the instrument writes is refused instead of ending the process.
+        if (t_substitutionDepth >= kMaxSubstitutionDepth) {
+            io.err += "sh: substitutions nested too deeply\n";
+            LogCommand("refused", kRefused, inner, "substitutions nested too deeply");
+            return std::string();
+        }
+        ++t_substitutionDepth;
         RunLine(inner, sub);
+        --t_substitutionDepth;
         io.err += sub.err;
         return sub.out;
     };

@@ -333,6 +333,21 @@ TEST(Sandbox, CommandsFromManyThreads) {
     }
 }
 
+TEST(Sandbox, DeeplyNestedSubstitutionsAreRefused) {
+    testsupport::TempRoot root;
+    // Each level of $( ) runs a command line of its own: deep nesting must end in a refusal, not
+    // in the end of the stack.
+    std::string line = "echo ";
+    for (int i = 0; i < 20000; ++i)
+        line += "$(echo ";
+    line += "x";
+    line += std::string(20000, ')');
+    auto result = Capture("2>/dev/null " + line);
+    EXPECT_EQ(result.out, "\n");
+    EXPECT_NE(LogOf(root).find("substitutions nested too deeply"), std::string::npos);
+    EXPECT_EQ(Capture("echo $(echo $(echo deep))").out, "deep\n");
+}
+
 }  // namespace
 
 TEST(Sandbox, SystemInformationHasTheBoardsFixedAnswers) {

@@ -200,8 +200,10 @@ bool IsInsideRoot(const std::string& hostPath) {
 }
 
 int PrepareRoot() {
-    // A root at the host's own "/" would hand the host's files to the instrument.
-    if (Root() == "/") {
+    // A root at the host's own "/" would hand the host's files to the instrument, also when it is
+    // named through a link.
+    std::error_code rootEc;
+    if (Root() == "/" || fs::weakly_canonical(Root(), rootEc) == "/") {
         errno = EINVAL;
         return -1;
     }

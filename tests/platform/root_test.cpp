@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "tests/support/temp_root.h"
@@ -117,6 +118,15 @@ TEST(PrepareRoot, FailsWhereNoRootCanBeMade) {
     // The host's own root is never taken as the instrument's.
     plat::SetRoot("/");
     EXPECT_EQ(plat::PrepareRoot(), -1);
+    EXPECT_EQ(errno, EINVAL);
+    // Nor is it when named through a link or dots.
+    fs::create_directory_symlink("/", plat::MapPath("/tmp/hostroot"));
+    for (const std::string& dir : {plat::MapPath("/tmp/hostroot"), plat::MapPath("/tmp/hostroot/tmp/..")}) {
+        plat::SetRoot(dir);
+        errno = 0;
+        EXPECT_EQ(plat::PrepareRoot(), -1) << dir;
+        EXPECT_EQ(errno, EINVAL) << dir;
+    }
 }
 
 }  // namespace

@@ -111,6 +111,7 @@ TEST(PrepareRoot, IsIdempotentAndKeepsWhatIsThere) {
 
 TEST(PrepareRoot, FailsWhereNoRootCanBeMade) {
     testsupport::TempRoot root;
+    const std::string hostRootLink = plat::MapPath("/tmp/hostroot");
     std::string file = plat::MapPath("/tmp/plainfile");
     root.Write("/tmp/plainfile", "x");
     plat::SetRoot(file);
@@ -120,8 +121,8 @@ TEST(PrepareRoot, FailsWhereNoRootCanBeMade) {
     EXPECT_EQ(plat::PrepareRoot(), -1);
     EXPECT_EQ(errno, EINVAL);
     // Nor is it when named through a link or dots.
-    fs::create_directory_symlink("/", plat::MapPath("/tmp/hostroot"));
-    for (const std::string& dir : {plat::MapPath("/tmp/hostroot"), plat::MapPath("/tmp/hostroot/tmp/..")}) {
+    fs::create_directory_symlink("/", hostRootLink);
+    for (const std::string& dir : {hostRootLink, hostRootLink + "/tmp/.."}) {
         plat::SetRoot(dir);
         errno = 0;
         EXPECT_EQ(plat::PrepareRoot(), -1) << dir;

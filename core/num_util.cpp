@@ -44,6 +44,7 @@ int32_t WrapIndex(int32_t index, int32_t delta, int32_t n) {
     if (n == -1 || n == 0) return 0;
     // The remainder keeps the sign of the dividend, as the list code expects.
     int64_t r = (static_cast<int64_t>(index) + delta) % n;
-    if (r < 0) return n - 1;
+    // n - 1 in 64 bits: no overflow for the most negative n (no list has that size; it only must not trap).
+    if (r < 0) return static_cast<int32_t>(static_cast<int64_t>(n) - 1);
     return static_cast<int32_t>(r);
 }

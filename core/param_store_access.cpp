@@ -1,5 +1,7 @@
 // The accessors of the parameter store: one record found by id and the current or given place, copied out
 // or in whole.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "core/param_store.h"
@@ -44,7 +46,10 @@ void FreqFormatDerive(uint32_t unit, uint32_t mode) {
         if (f > 50000) {
             r->decimals = 0;
             r->digits = 3;
-            r->value = (r->value + 5) / 10 * 10;
+            // In 64 bits: a stored value near the top of the range must not overflow; whole degrees that
+            // do not fit stay at the largest one that does.
+            const int64_t rounded = (static_cast<int64_t>(r->value) + 5) / 10 * 10;
+            r->value = static_cast<int32_t>(std::min<int64_t>(rounded, INT32_MAX / 10 * 10));
         } else {
             r->decimals = 1;
             r->digits = 4;

@@ -105,6 +105,16 @@ TEST_F(ParamStoreTest, FrequencyAbove500HzRoundsTheAnglesAndRestoresAtOrBelow) {
     EXPECT_EQ(Read(34, 0).digits, 3);
 }
 
+TEST_F(ParamStoreTest, AngleRoundingAtTheEdgesOfTheRangeDoesNotOverflow) {
+    // The store never checks limits, so an angle may hold any 32-bit value when id 12 rounds it.
+    paramPutValue(0, 12, 60000, 0);
+    paramPutValue(0, 64, INT32_MAX, 0);
+    paramPutValue(0, 68, INT32_MIN, 0);
+    Read(12, 0);
+    EXPECT_EQ(Read(64, 0).value, INT32_MAX / 10 * 10);
+    EXPECT_EQ(Read(68, 0).value, INT32_MIN / 10 * 10);
+}
+
 TEST_F(ParamStoreTest, WriteOfId12DerivesFromTheOldFrequency) {
     paramPutValue(0, 64, 456, 0);
     ParamRec f = Read(12, 0);  // 50.00 Hz

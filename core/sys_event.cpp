@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/param_init.h"
+#include "core/param_store.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/sys_status.h"
 #include "panel/panel_services.h"
@@ -19,6 +20,7 @@ StepRow g_sysEventRows[kStepRows] = {
 
 constexpr uint32_t kRemoteResetMask = 3u << kSysRemoteResetLow;
 constexpr uint32_t kOpcTicks = 20;
+constexpr uint32_t kOutputStatusNotReady = 1u << 7;
 
 uint32_t RemoteResetField() {
     return (g_SysStatus.load(kRelaxed) & kRemoteResetMask) >> kSysRemoteResetLow;
@@ -139,6 +141,8 @@ uint32_t IsSystemReady() {
     if (g_SysFlags.load(kRelaxed) & kSysFlagResetRunning) return 0;
     if (RemoteResetField() != 0) return 0;
     if (SysStatusTest(kSysResetDone)) return 0;
+    // The power stage says it is not ready (bit 7 of its output status word).
+    if (core::g_OutputStatusMirror.load(kRelaxed) & kOutputStatusNotReady) return 0;
     return 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/param_store.h"
 #include "core/sys_status.h"
 #include "core/timer_thread.h"
 #include "platform/panel_sim.h"
@@ -125,6 +126,16 @@ TEST_F(SysEventTest, BusyWhileScreenCopyOrCalibration) {
     SysStatusClear(kSysScreenCopyPending);
     SysStatusSet(kSysCaliProcessing);
     EXPECT_EQ(IsSystemBusy(), 1u);
+}
+
+TEST_F(SysEventTest, NotReadyWhilePowerStageReportsNotReady) {
+    core::g_OutputStatusMirror.store(0x81);  // output on, stage not ready
+    EXPECT_EQ(IsSystemReady(), 0u);
+    EXPECT_EQ(IsSystemBusy(), 1u);
+    core::g_OutputStatusMirror.store(0x01);
+    EXPECT_EQ(IsSystemReady(), 1u);
+    EXPECT_EQ(IsSystemBusy(), 0u);
+    core::g_OutputStatusMirror.store(0);
 }
 
 TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/output_flags.h"
+#include "core/output_request.h"
 #include "core/param_init.h"
 #include "core/param_store.h"
 #include "core/regbus/bus_transfer.h"
@@ -20,6 +22,7 @@ StepRow g_sysEventRows[kStepRows] = {
 
 constexpr uint32_t kRemoteResetMask = 3u << kSysRemoteResetLow;
 constexpr uint32_t kOpcTicks = 20;
+constexpr int kOutputOffWaitSteps = 300;  // of 10 ms: the factory default waits for the output to go off
 constexpr uint32_t kOutputStatusNotReady = 1u << 7;
 
 uint32_t RemoteResetField() {
@@ -33,11 +36,17 @@ void SetRemoteResetField(uint32_t v) {
     }
 }
 
-// The steps both resets share. Switching the output off, the setters, the limit re-checks and the
-// settings save come with their services; what exists is carried out in its place in the order.
-void CommonResetSteps() {
+// The steps both resets share. The setters, the limit re-checks and the settings save come with their
+// services; what exists is carried out in its place in the order.
+void CommonResetSteps(bool factory) {
     g_SysFlags.fetch_or(kSysFlagResetRunning, kRelaxed);
     if (RemoteResetField() == 1) SetRemoteResetField(2);
+    // The output goes off before the settings change under it.
+    SetOutputOnOff(0);
+    if (factory) {
+        for (int i = 0; i < kOutputOffWaitSteps && OutputFlagTest(kOutFlagOutputOn); ++i)
+            plat::SleepMs(10);
+    }
     SetDefaultAll();
     InitRuntimeState();
     ParallelConfigUnits();
@@ -76,10 +85,10 @@ int32_t SysEvent_Handle(StepRow*, uint32_t msg) {
         case kSysEventFactoryDefault:
             LanSetDefault();
             UartChannelRestart();
-            CommonResetSteps();
+            CommonResetSteps(true);
             break;
         case kSysEventResetOutput:
-            CommonResetSteps();
+            CommonResetSteps(false);
             break;
         case kSysEventOpcTick:
             if (g_OpcCountdown.load(kRelaxed) < 1) {

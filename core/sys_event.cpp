@@ -2,7 +2,10 @@
 
 #include <cstdio>
 
+#include "core/output_flags.h"
+#include "core/output_request.h"
 #include "core/param_init.h"
+#include "core/param_store.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/sys_status.h"
 #include "panel/panel_services.h"
@@ -19,6 +22,8 @@ StepRow g_sysEventRows[kStepRows] = {
 
 constexpr uint32_t kRemoteResetMask = 3u << kSysRemoteResetLow;
 constexpr uint32_t kOpcTicks = 20;
+constexpr int kOutputOffWaitSteps = 300;  // of 10 ms: the factory default waits for the output to go off
+constexpr uint32_t kOutputStatusNotReady = 1u << 7;
 
 uint32_t RemoteResetField() {
     return (g_SysStatus.load(kRelaxed) & kRemoteResetMask) >> kSysRemoteResetLow;
@@ -31,11 +36,17 @@ void SetRemoteResetField(uint32_t v) {
     }
 }
 
-// The steps both resets share. Switching the output off, the setters, the limit re-checks and the
-// settings save come with their services; what exists is carried out in its place in the order.
-void CommonResetSteps() {
+// The steps both resets share. The setters, the limit re-checks and the settings save come with their
+// services; what exists is carried out in its place in the order.
+void CommonResetSteps(bool factory) {
     g_SysFlags.fetch_or(kSysFlagResetRunning, kRelaxed);
     if (RemoteResetField() == 1) SetRemoteResetField(2);
+    // The output goes off before the settings change under it.
+    SetOutputOnOff(0);
+    if (factory) {
+        for (int i = 0; i < kOutputOffWaitSteps && OutputFlagTest(kOutFlagOutputOn); ++i)
+            plat::SleepMs(10);
+    }
     SetDefaultAll();
     InitRuntimeState();
     ParallelConfigUnits();
@@ -74,10 +85,10 @@ int32_t SysEvent_Handle(StepRow*, uint32_t msg) {
         case kSysEventFactoryDefault:
             LanSetDefault();
             UartChannelRestart();
-            CommonResetSteps();
+            CommonResetSteps(true);
             break;
         case kSysEventResetOutput:
-            CommonResetSteps();
+            CommonResetSteps(false);
             break;
         case kSysEventOpcTick:
             if (g_OpcCountdown.load(kRelaxed) < 1) {
@@ -139,6 +150,8 @@ uint32_t IsSystemReady() {
     if (g_SysFlags.load(kRelaxed) & kSysFlagResetRunning) return 0;
     if (RemoteResetField() != 0) return 0;
     if (SysStatusTest(kSysResetDone)) return 0;
+    // The power stage says it is not ready (bit 7 of its output status word).
+    if (core::g_OutputStatusMirror.load(kRelaxed) & kOutputStatusNotReady) return 0;
     return 1;
 }
 

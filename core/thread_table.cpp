@@ -39,10 +39,13 @@ namespace core {
 
 KeptThread g_LanConnThread{};
 KeptThread g_LanAcceptThread{};
-ThreadOps g_ThreadOps{pthread_create, pthread_cancel, pthread_join, pthread_detach};
+// The supervisor's join does not wait: a LAN thread still busy with a command (an *OPC? that waits for
+// the screen copy or the reset the supervisor itself carries out) is joined on a later pass, and the
+// supervisor's own work goes on meanwhile instead of waiting for it for ever.
+ThreadOps g_ThreadOps{pthread_create, pthread_cancel, pthread_tryjoin_np, pthread_detach};
 
 void ResetThreadOps() {
-    g_ThreadOps = ThreadOps{pthread_create, pthread_cancel, pthread_join, pthread_detach};
+    g_ThreadOps = ThreadOps{pthread_create, pthread_cancel, pthread_tryjoin_np, pthread_detach};
 }
 
 const char* PolicyName(uint32_t policy) {

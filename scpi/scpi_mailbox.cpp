@@ -41,6 +41,11 @@ int scpiPostInterfaceRequest(ScpiStatusBlock* block, uint32_t bits, uintptr_t ar
 void scpiMailboxPoll(ScpiInterface* ifc) {
     if (ifc == nullptr || !Valid(ifc->status)) return;
     ScpiStatusBlock* b = ifc->status;
+    // While a set command is with the menu/control thread, or a large reply drains from the shared
+    // transfer buffer, the context is not the channel's to reset: the requests wait for the command's
+    // end (a reset now would leave the completion behind for the next command, or the buffer claimed).
+    if (ifc->parse != nullptr && (ifc->parse->state == kParsePosted || ifc->parse->state == kParseDeferred))
+        return;
     if (sem_trywait(&b->reqSem) != 0) return;
     // Taken and cleared at once, so that a request posted while these are handled waits for the
     // next pass instead of being lost.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -129,6 +130,44 @@ TEST_F(SupervisorTest, PendingScreenCopyIsWrittenAndEndsThePass) {
     SupervisorPass();
     EXPECT_FALSE(SysStatusTest(kSysScreenCopyPending));
     EXPECT_EQ(g_SysEventObj.state.load(), 1u);  // the system object did not step
+}
+
+std::atomic<bool> g_releaseBusy{false};
+void* BusyLanThread(void*) {
+    while (!g_releaseBusy.load())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return nullptr;
+}
+void* EndedLanThread(void*) {
+    return nullptr;
+}
+
+// A LAN thread busy with a command that waits for the supervisor (an *OPC? during a screen copy) does
+// not stop the supervisor: the pass goes on, and the thread is joined once it has ended.
+TEST_F(SupervisorTest, LanRestartDoesNotWaitForABusyThread) {
+    core::ResetThreadOps();  // the real join
+    core::g_ThreadOps.create = FakeCreate;
+    core::g_ThreadOps.cancel = FakeCancel;
+    core::g_ThreadOps.detach = FakeDetach;
+    g_releaseBusy.store(false);
+    pthread_t busy, ended;
+    ASSERT_EQ(pthread_create(&busy, nullptr, BusyLanThread, nullptr), 0);
+    ASSERT_EQ(pthread_create(&ended, nullptr, EndedLanThread, nullptr), 0);
+    core::g_LanConnThread = core::KeptThread{busy, true, false};
+    core::g_LanAcceptThread = core::KeptThread{ended, true, false};
+    SysStatusSet(kSysScreenCopyPending);
+    g_LanRestartReq.store(1);
+    SupervisorPass();
+    EXPECT_EQ(g_LanRestartReq.load(), 1u);
+    EXPECT_FALSE(core::g_LanConnThread.joined);
+    EXPECT_FALSE(SysStatusTest(kSysScreenCopyPending));  // the pass went on to write the screen copy
+    EXPECT_TRUE(fake.created.empty());
+
+    g_releaseBusy.store(true);
+    for (int i = 0; i < 1000 && g_LanRestartReq.load() == 1; ++i)
+        SupervisorPass();
+    EXPECT_EQ(g_LanRestartReq.load(), 0u);
+    EXPECT_EQ(fake.created, (std::vector<ThreadEntry>{LanConnThread, LanAcceptThread, LanRestartThread}));
 }
 
 TEST(ThreadTable, FourteenRowsInStartOrder) {

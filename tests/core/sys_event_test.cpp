@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "core/ctrl_task.h"
+#include "core/output_flags.h"
+#include "core/param_store.h"
 #include "core/sys_status.h"
 #include "core/timer_thread.h"
+#include "platform/clock.h"
 #include "platform/panel_sim.h"
 #include "scpi/uart_channel.h"
 #include "src/dev/panel_link.h"
@@ -19,10 +23,14 @@ class SysEventTest : public ::testing::Test {
     void SetUp() override {
         core::SysEventReset();
         g_SysStatus.store(0);
+        // The control task runs: a reset's output-off request reaches it without the start-up wait.
+        core::CtrlTaskReset();
+        g_CtrlTaskObj.state.store(core::kCtrlRowRun);
         SysEvent_Run();  // state 1: initialise the ring and ask for state 2
         ASSERT_EQ(g_SysEventObj.state.load(), 1u);
         ASSERT_EQ(g_SysEventRing.readPtr, g_SysEventRing.slots);
     }
+    void TearDown() override { core::CtrlTaskReset(); }
 };
 
 TEST_F(SysEventTest, FullRingOverwritesItsOldestSlots) {
@@ -125,6 +133,31 @@ TEST_F(SysEventTest, BusyWhileScreenCopyOrCalibration) {
     SysStatusClear(kSysScreenCopyPending);
     SysStatusSet(kSysCaliProcessing);
     EXPECT_EQ(IsSystemBusy(), 1u);
+}
+
+TEST_F(SysEventTest, ResetsSwitchTheOutputOffFirst) {
+    plat::SetTimeScale(1000);  // the factory default's wait for the output to go off
+    for (bool factory : {false, true}) {
+        OutputFlagSet(kOutFlagOutputOn);
+        g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
+        factory ? FactoryDefaultStart() : ResetDefaultStart();
+        SysEvent_Run();
+        EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(),
+                  static_cast<uint32_t>(core::kCtrlMsgOutputOff))
+            << (factory ? "factory default" : "reset");
+    }
+    OutputFlagClear(kOutFlagOutputOn);
+    plat::SetTimeScale(1);
+}
+
+TEST_F(SysEventTest, NotReadyWhilePowerStageReportsNotReady) {
+    core::g_OutputStatusMirror.store(0x81);  // output on, stage not ready
+    EXPECT_EQ(IsSystemReady(), 0u);
+    EXPECT_EQ(IsSystemBusy(), 1u);
+    core::g_OutputStatusMirror.store(0x01);
+    EXPECT_EQ(IsSystemReady(), 1u);
+    EXPECT_EQ(IsSystemBusy(), 0u);
+    core::g_OutputStatusMirror.store(0);
 }
 
 TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {

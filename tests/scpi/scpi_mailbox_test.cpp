@@ -99,6 +99,28 @@ TEST(Mailbox, PosterGivesUpOnAChannelThatDoesNotRun) {
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);
 }
 
+TEST(Mailbox, RequestsWaitWhileACommandIsInFlight) {
+    FakeChannel ch;
+    plat::SetTimeScale(100.0);
+    for (uint32_t busy : {kParsePosted, kParseDeferred}) {
+        ch.parse.state = busy;
+        ch.ifc.deferredState = busy == kParseDeferred ? 2 : 0;
+        // The menu/control thread holds the context, or the reply still drains: nothing is reset.
+        EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqResetParser | kReqEnable, 0), -1);
+        scpiMailboxPoll(&ch.ifc);
+        EXPECT_EQ(ch.parse.state, busy);
+        EXPECT_EQ(ch.ifc.deferredState, busy == kParseDeferred ? 2u : 0u);
+        EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);
+        // Once the command is over the request is carried out.
+        ch.parse.state = kParseHeader;
+        ch.ifc.deferredState = 0;
+        scpiMailboxPoll(&ch.ifc);
+        EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
+        scpiStatusClearBits(&ch.status, kChanEnabled);
+    }
+    plat::SetTimeScale(1.0);
+}
+
 TEST(Mailbox, ChannelThatStartsAgainKeepsItsSemaphoresAndDropsOldRequests) {
     FakeChannel ch;
     plat::SetTimeScale(100.0);

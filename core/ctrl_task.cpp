@@ -46,6 +46,13 @@ bool OutputMayGoOn() {
     return enable == 0;
 }
 
+// Back to the periodic pass after a request. A request that another thread posted while this one was being
+// carried out stays pending and is taken next: overwritten, an off request would be lost.
+void ResumePasses(StepRow* row) {
+    uint32_t none = 0;
+    row->msg.compare_exchange_strong(none, kCtrlMsgPass, kRelaxed);
+}
+
 }  // namespace
 
 StepObj g_CtrlTaskObj{{kCtrlRowWait}, {kCtrlMsgStart}, g_ctrlRows};
@@ -68,14 +75,14 @@ void CtrlTaskOutputOn(StepRow* row) {
         OutputFlagSet(kOutFlagOutputOn);
         CtrlTask_HoldOff();
     }
-    StepObjPostMsg(kCtrlMsgPass, row);
+    ResumePasses(row);
 }
 
 void CtrlTaskOutputOff(StepRow* row) {
     BusReg_SetOutputOnOff(0);
     OutputFlagClear(kOutFlagOutputOn);
     CtrlTask_HoldOff();
-    StepObjPostMsg(kCtrlMsgPass, row);
+    ResumePasses(row);
 }
 
 void CtrlTaskReset() {

@@ -173,6 +173,8 @@ void FrequencyStep(Pass* pass) {
             SetSh(sel, kShwFreq, value);
             BusReg_SetFreq(value, static_cast<int>(sel));
             SetWaveDuty(GetDutyForFreq(value, static_cast<int>(sel)), static_cast<int>(sel), 999, 1);
+            // A mark left from an edit of all phases is taken as done, or it would rewrite every pass.
+            panel::DirtyClear(kDirtyFreq);
         } else {
             for (uint32_t p = 0; p <= LastPhase(); ++p) {
                 SetWaveDuty(GetDutyForFreq(value, static_cast<int>(p)), static_cast<int>(p), 999, 1);

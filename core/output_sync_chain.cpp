@@ -156,6 +156,7 @@ void WaveformChange() {
         MarkParamGroupChanged(0, 0);
     } else if (Settled()) {
         if (TakeWaveform(sel, wave, true)) ShowLineLimit(static_cast<int>(sel));
+        panel::DirtyClear(kDirtyWave);
     }
     g_OutputRefresh.store(2, kRelaxed);
     SpreadVoltageToWaves();

@@ -174,6 +174,31 @@ TEST_F(CtrlTask, OutputOnAndOffReachTheStage) {
     EXPECT_FALSE(OutputFlagTest(kOutFlagOutputOn));
 }
 
+TEST_F(CtrlTask, RequestPostedWhileAnotherIsCarriedOutIsNotLost) {
+    Running();
+    StepRow* row = &g_CtrlTaskObj.rows[core::kCtrlRowRun];
+    // The task has taken an on request; before it is done an off request arrives from another thread.
+    g_CtrlTaskObj.msg = core::kCtrlMsgOutputOn;
+    row->msg = 0;
+    EXPECT_EQ(SetOutputOnOff(0), 0);
+    core::CtrlTaskOutputOn(row);
+    EXPECT_TRUE(CtrlEnv::Stage().OutputOn());
+    EXPECT_EQ(row->msg.load(), core::kCtrlMsgOutputOff);
+    CtrlEnv::Poll(1);
+    EXPECT_FALSE(CtrlEnv::Stage().OutputOn());
+    EXPECT_FALSE(OutputFlagTest(kOutFlagOutputOn));
+    // The same for an on request arriving while an off request is carried out.
+    g_CtrlTaskObj.msg = core::kCtrlMsgOutputOff;
+    row->msg = 0;
+    EXPECT_EQ(SetOutputOnOff(1), 1);
+    core::CtrlTaskOutputOff(row);
+    EXPECT_EQ(row->msg.load(), core::kCtrlMsgOutputOn);
+    CtrlEnv::Poll(1);
+    EXPECT_TRUE(CtrlEnv::Stage().OutputOn());
+    // With nothing else posted the task goes back to its periodic pass.
+    EXPECT_EQ(row->msg.load(), core::kCtrlMsgPass);
+}
+
 TEST_F(CtrlTask, OutputOnIsRefusedWhileAnythingIsWrong) {
     struct Case {
         const char* what;

@@ -323,6 +323,22 @@ TEST_F(OutputSync, LeftOverVoltageLimitMarkDoesNotHoldTheChain) {
     EXPECT_FALSE(panel::DirtyTest(kDirtyVoltLimit));
 }
 
+TEST_F(OutputSync, LeftOverFrequencyAndWaveformMarksDoNotKeepTheSystemBusy) {
+    Configure(kAcInt, 0, 1);
+    StartAndSettle();
+    // Marked for all phases, then the edit mode was left before the next pass.
+    for (ParamDirtyFlag flag : {kDirtyFreq, kDirtyWave}) {
+        SysStatusClear(kSysReady);
+        panel::DirtySet(flag);
+        CtrlEnv::Poll(4);
+        EXPECT_FALSE(panel::DirtyTest(flag)) << flag;
+        EXPECT_TRUE(SysStatusTest(kSysReady)) << flag;
+        CtrlEnv::ClearTrace();
+        CtrlEnv::Poll(4);
+        EXPECT_TRUE(CtrlEnv::WritesTo(2340).empty()) << flag;
+    }
+}
+
 TEST_F(OutputSync, WaveformChangedDuringARangeChangeSettlesInsteadOfStalling) {
     Configure(kAcInt, 0, 1);
     StartAndSettle();

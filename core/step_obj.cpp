@@ -18,10 +18,9 @@ int32_t StepObjRun(StepObj* obj) {
         obj->rows[kStepErrorRow].handler(row, pending);
         return 0;
     }
-    if (pending != 0) {
-        obj->msg.store(pending, kRelaxed);
-        row->msg.store(0, kRelaxed);
-    }
+    // Taken only if unchanged: a message another thread posts meanwhile stays for the next step
+    // instead of being wiped out by the clear.
+    if (pending != 0 && row->msg.compare_exchange_strong(pending, 0, kRelaxed)) obj->msg.store(pending, kRelaxed);
     uint32_t request = row->next_state.load(kRelaxed);
     if (request != 0) {
         obj->state.store(request, kRelaxed);

@@ -20,7 +20,8 @@ int32_t StepObjRun(StepObj* obj) {
     }
     // Taken only if unchanged: a message another thread posts meanwhile stays for the next step
     // instead of being wiped out by the clear.
-    if (pending != 0 && row->msg.compare_exchange_strong(pending, 0, kRelaxed)) obj->msg.store(pending, kRelaxed);
+    if (pending != 0 && row->msg.compare_exchange_strong(pending, 0, kRelaxed))
+        obj->msg.store(pending, kRelaxed);
     uint32_t request = row->next_state.load(kRelaxed);
     if (request != 0) {
         obj->state.store(request, kRelaxed);

@@ -21,7 +21,7 @@ enum SysStatusBit : uint32_t {
     kSysResetSaveRequest = 12,
     kSysLimiterMessage = 13,
     kSysLimiterAcknowledged = 14,
-    kSysReconfigLow = 15,  // bits 15-16: output-reconfiguration hand-shake field
+    kSysReconfigLow = 15,     // bits 15-16: output-reconfiguration hand-shake field
     kSysRemoteResetLow = 17,  // bits 17-18: remote-reset hand-shake field
     kSysResetDone = 19,
     kSysCaliAccess = 20,
@@ -33,6 +33,12 @@ enum SysStatusBit : uint32_t {
     kSysParallelLinkFault = 26,
 };
 
-inline bool SysStatusTest(SysStatusBit bit) { return (g_SysStatus.load(std::memory_order_relaxed) >> bit) & 1u; }
-inline void SysStatusSet(SysStatusBit bit) { g_SysStatus.fetch_or(1u << bit, std::memory_order_relaxed); }
-inline void SysStatusClear(SysStatusBit bit) { g_SysStatus.fetch_and(~(1u << bit), std::memory_order_relaxed); }
+inline bool SysStatusTest(SysStatusBit bit) {
+    return (g_SysStatus.load(std::memory_order_relaxed) >> bit) & 1u;
+}
+inline void SysStatusSet(SysStatusBit bit) {
+    g_SysStatus.fetch_or(1u << bit, std::memory_order_relaxed);
+}
+inline void SysStatusClear(SysStatusBit bit) {
+    g_SysStatus.fetch_and(~(1u << bit), std::memory_order_relaxed);
+}

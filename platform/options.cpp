@@ -55,10 +55,16 @@ int ParseOptions(int argc, char** argv) {
     return 0;
 }
 
-const Options& GetOptions() { return g_options; }
+const Options& GetOptions() {
+    return g_options;
+}
 
-void SetOptions(const Options& options) { g_options = options; }
+void SetOptions(const Options& options) {
+    g_options = options;
+}
 
-int Port(int instrumentPort) { return instrumentPort + g_options.portOffset; }
+int Port(int instrumentPort) {
+    return instrumentPort + g_options.portOffset;
+}
 
 }  // namespace plat

@@ -50,11 +50,16 @@ TEST(NumUtil, WrapIndex) {
     const struct {
         int32_t index, delta, n, result;
     } cases[] = {
-        {0, -3, 5, 4},      {4, 1, 5, 0},  {2, 1, -1, 0}, {1, 1, 5, 2},
-        {3, 7, 5, 0},       {0, -1, 5, 4}, {2, -9, 5, 4},  // every step below 0 lands on the last entry
-        {3, 1, 0, 0},                                      // an empty list has only index 0
-        {INT_MAX, 1, 5, 3},                                // no overflow of index + delta
-        {-1, 0, INT_MIN, INT_MAX},                         // nor of n - 1 (wraps, does not trap)
+        {0, -3, 5, 4},
+        {4, 1, 5, 0},
+        {2, 1, -1, 0},
+        {1, 1, 5, 2},
+        {3, 7, 5, 0},
+        {0, -1, 5, 4},
+        {2, -9, 5, 4},              // every step below 0 lands on the last entry
+        {3, 1, 0, 0},               // an empty list has only index 0
+        {INT_MAX, 1, 5, 3},         // no overflow of index + delta
+        {-1, 0, INT_MIN, INT_MAX},  // nor of n - 1 (wraps, does not trap)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WrapIndex(c.index, c.delta, c.n), c.result) << c.index << " " << c.delta << " " << c.n;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "platform/reg_map.h"
+
 namespace plat {
 namespace {
 
@@ -13,38 +15,48 @@ struct DecodeRow {
     RegDecode decode;
 };
 
+using namespace regmap;
+
+// The registers from the first of `from` to the last of `to`.
+constexpr DecodeRow Rows(const Block& from, const Block& to, RegDecode decode) {
+    return {from.first, static_cast<uint16_t>(to.last()), decode};
+}
+constexpr DecodeRow Rows(const Block& block, RegDecode decode) {
+    return Rows(block, block, decode);
+}
+
 // The stage's view of its registers, sorted by register; anything not listed is a plain word.
 constexpr DecodeRow kDecodeRows[] = {
-    {104, 104, RegDecode::kFloat},         // per-waveform factor table
-    {256, 511, RegDecode::kInt},           // waveform tables, one sample per word
-    {772, 780, RegDecode::kFloat},         // step DCV, ACV, frequency
-    {781, 791, RegDecode::kInt},           // step phases, jumps, branches, time
-    {798, 800, RegDecode::kFloat},         // step reserved word, L2/L3 angles
-    {801, 803, RegDecode::kDuty4096},      // step duty
-    {2128, 2211, RegDecode::kFloat},       // measurements, 7 rows per quantity
-    {2212, 2225, RegDecode::kInt},         // power factor x 1000, crest factor x 100
-    {2226, 2236, RegDecode::kFloat},       // aux row, voltage peak hold, frequency
-    {2336, 2339, RegDecode::kInt},         // output mode, waveforms
-    {2341, 2349, RegDecode::kInt},         // unit, signal, slew, clears, output, range, service, model
-    {2351, 2355, RegDecode::kInt},         // sequencer, calibration, wiring
-    {2358, 2359, RegDecode::kFloat},       // power limits
-    {2363, 2363, RegDecode::kFloat},       // fan slew
-    {2368, 2370, RegDecode::kInt},         // signal sources
-    {2372, 2372, RegDecode::kInt},         // trigger width
-    {2374, 2374, RegDecode::kInt},         // trigger source
-    {2375, 2392, RegDecode::kFloat},       // phase angles, voltages, gains
-    {2396, 2410, RegDecode::kFloat},       // current limits
-    {2411, 2413, RegDecode::kFixed10000},  // peak-hold time
-    {2414, 2416, RegDecode::kFixed10000},  // frequency
-    {2436, 2443, RegDecode::kFloat},       // compensation, fan duty, calibration averaging
-    {2446, 2448, RegDecode::kInt},         // table update, boot control, monitor sources
-    {2449, 2450, RegDecode::kFloat},       // monitor scales
-    {2454, 2454, RegDecode::kInt},         // harmonic capture
-    {2455, 2460, RegDecode::kFloat},       // output impedance
-    {2461, 2463, RegDecode::kDuty4096},    // square-wave duty
-    {2464, 2466, RegDecode::kFixed10000},  // peak-hold time
-    {2467, 2471, RegDecode::kFloat},       // service tuning values
-    {2472, 2472, RegDecode::kInt},         // power-stage enable
+    Rows(kFloatTable, RegDecode::kFloat),                  // per-waveform factor table
+    Rows(kArbTable, RegDecode::kInt),                      // waveform tables, one sample per word
+    Rows(kStepDcv, kStepFreq, RegDecode::kFloat),          // step DCV, ACV, frequency
+    Rows(kStepOnPhase, kStepTime, RegDecode::kInt),        // step phases, jumps, branches, time
+    Rows(kStepWord798, kStepPhaseL3, RegDecode::kFloat),   // step reserved word, L2/L3 angles
+    Rows(kStepDuty, RegDecode::kDuty4096),                 // step duty
+    Rows(kVrms, kReactive, RegDecode::kFloat),             // measurements, 7 rows per quantity
+    Rows(kPowerFactor, kCrestFactor, RegDecode::kInt),     // power factor x 1000, crest factor x 100
+    Rows(kMeasWord54, kSyncInputFreq, RegDecode::kFloat),  // aux row, voltage peak hold, frequency
+    Rows(kOutputMode, kWaveform, RegDecode::kInt),         // output mode, waveforms
+    Rows(kVoltUnit, kModelType, RegDecode::kInt),          // unit, signal, slew, clears, output, range, ...
+    Rows(kSeqSimCmd, kPhaseMode, RegDecode::kInt),         // sequencer, calibration, wiring
+    Rows(kPowerLimitTotal, kPowerLimitPhase, RegDecode::kFloat),  // power limits
+    Rows(kFanSlew, RegDecode::kFloat),                            // fan slew
+    Rows(kSource, RegDecode::kInt),                               // signal sources
+    Rows(kTrigWidth, RegDecode::kInt),                            // trigger width
+    Rows(kTrigOutSource, RegDecode::kInt),                        // trigger source
+    Rows(kOnPhase, kGain, RegDecode::kFloat),                     // phase angles, voltages, gains
+    Rows(kIrmsLimit, kIpkLimitLow, RegDecode::kFloat),            // current limits
+    Rows(kPeakHoldTimeA, RegDecode::kFixed10000),                 // peak-hold time
+    Rows(kOutputFreq, RegDecode::kFixed10000),                    // frequency
+    Rows(kAvgCurrCompKp, kCaliAvgCount, RegDecode::kFloat),   // compensation, fan duty, calibration averaging
+    Rows(kArbUpdate, kMonitorSource, RegDecode::kInt),        // table update, boot control, monitor sources
+    Rows(kMonitorScale1, kMonitorScale2, RegDecode::kFloat),  // monitor scales
+    Rows(kHarmCapture, RegDecode::kInt),                      // harmonic capture
+    Rows(kInductance, kResistance, RegDecode::kFloat),        // output impedance
+    Rows(kDuty, RegDecode::kDuty4096),                        // square-wave duty
+    Rows(kPeakHoldTimeB, RegDecode::kFixed10000),             // peak-hold time
+    Rows(kRdDefine, RegDecode::kFloat),                       // service tuning values
+    Rows(kPowerStageEnable, RegDecode::kInt),                 // power-stage enable
 };
 
 constexpr bool RowsSorted() {
@@ -57,12 +69,12 @@ constexpr bool RowsSorted() {
 static_assert(RowsSorted(), "decode rows must be sorted and disjoint");
 
 // Fixed answers of the stage until later versions model them.
-constexpr uint32_t kStatusWord = 0x0200;    // 2048: high byte = controller firmware version
-constexpr uint32_t kModuleWord = 0x0201;    // 2081-2083: same firmware version as the controller
-constexpr uint32_t kNoFaultWord = 0xFFFFF;  // 2090: a clear bit would be a fault
-constexpr uint32_t kModulePresent = 1;      // 2099-2101
-constexpr uint32_t kOutputOnBit = 1u << 0;  // 2085
-constexpr uint32_t kNotReadyBit = 1u << 7;  // 2085
+constexpr uint32_t kStatusWord = 0x0200;       // high byte = controller firmware version
+constexpr uint32_t kModuleWordValue = 0x0201;  // same firmware version as the controller
+constexpr uint32_t kNoFaultWord = 0xFFFFF;     // a clear bit would be a fault
+constexpr uint32_t kModulePresentValue = 1;
+constexpr uint32_t kOutputOnBit = 1u << 0;  // of the output status
+constexpr uint32_t kNotReadyBit = 1u << 7;
 
 using ReadFn = uint32_t (*)(const PowerStageModel&, const RegisterFile&, uint32_t reg, uint32_t word);
 
@@ -79,7 +91,7 @@ uint32_t ReadBoot(const PowerStageModel& m, const RegisterFile&, uint32_t, uint3
     return m.bootStatus;
 }
 uint32_t ReadModuleWord(const PowerStageModel&, const RegisterFile&, uint32_t, uint32_t) {
-    return kModuleWord;
+    return kModuleWordValue;
 }
 uint32_t ReadFaultWord(const PowerStageModel&, const RegisterFile&, uint32_t, uint32_t) {
     return kNoFaultWord;
@@ -88,7 +100,7 @@ uint32_t ReadModuleType(const PowerStageModel& m, const RegisterFile&, uint32_t,
     return m.vaClass;
 }
 uint32_t ReadPresent(const PowerStageModel&, const RegisterFile&, uint32_t, uint32_t) {
-    return kModulePresent;
+    return kModulePresentValue;
 }
 
 // Output status: bit 0 reports the output stage, bit 7 (not ready) stays clear.
@@ -98,27 +110,30 @@ uint32_t ReadOutputStatus(const PowerStageModel& m, const RegisterFile& regs, ui
     return v;
 }
 
-constexpr uint32_t kApplyStrobe = 2340, kOutputOnReg = 2346;
-constexpr uint32_t kAcvFirst = 2384, kDcvFirst = 2387, kVrmsFirst = 2128;
-
 // Measured rms voltage of a phase: the applied AC and DC voltages while the output is on.
 uint32_t ReadVrms(const PowerStageModel& m, const RegisterFile&, uint32_t reg, uint32_t) {
     if (!m.outputOn) return std::bit_cast<uint32_t>(0.0f);
-    const uint32_t phase = reg - kVrmsFirst;
-    const float ac = std::bit_cast<float>(m.Applied(kAcvFirst + phase));
-    const float dc = std::bit_cast<float>(m.Applied(kDcvFirst + phase));
+    const uint32_t phase = reg - kVrms;
+    const float ac = std::bit_cast<float>(m.Applied(kAcv.at(phase)));
+    const float dc = std::bit_cast<float>(m.Applied(kDcv.at(phase)));
     return std::bit_cast<uint32_t>(std::sqrt(ac * ac + dc * dc));
 }
 
-// Loop-back: 2303 reads what was written to 2559.
+// Loop-back: the read register shows what was written to the write register.
 uint32_t ReadLoopback(const PowerStageModel&, const RegisterFile& regs, uint32_t, uint32_t word) {
-    return regs.Get(2559, word);
+    return regs.Get(kLoopbackWrite, word);
+}
+
+constexpr ReadRow Answers(const Block& block, ReadFn read) {
+    return {block.first, static_cast<uint16_t>(block.last()), read};
 }
 
 constexpr ReadRow kReadRows[] = {
-    {2048, 2048, ReadStatus},       {2080, 2080, ReadBoot},      {2081, 2083, ReadModuleWord},
-    {2085, 2085, ReadOutputStatus}, {2090, 2090, ReadFaultWord}, {2093, 2095, ReadModuleType},
-    {2099, 2101, ReadPresent},      {2128, 2130, ReadVrms},      {2303, 2303, ReadLoopback},
+    Answers(kStatus, ReadStatus),         Answers(kBootStatus, ReadBoot),
+    Answers(kModuleWord, ReadModuleWord), Answers(kOutputStatus, ReadOutputStatus),
+    Answers(kFaultWord, ReadFaultWord),   Answers(kModuleType, ReadModuleType),
+    Answers(kModulePresent, ReadPresent), Answers(Block{kVrms.first, 3}, ReadVrms),  // the phase rows
+    Answers(kLoopbackRead, ReadLoopback),
 };
 
 }  // namespace
@@ -162,17 +177,17 @@ uint32_t PowerStageModel::Read(const RegisterFile& regs, uint32_t reg, uint32_t 
 
 void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, uint32_t value) {
     if (word != 0) return;
-    if (reg == kOutputOnReg) {
+    if (reg == kOutputOn) {
         outputOn = value != 0;
-    } else if (reg == kApplyStrobe) {
+    } else if (reg == kApply) {
         ++applies;
-        for (uint32_t r = kSettingFirst; r <= kSettingLast; ++r)
-            applied_[r - kSettingFirst] = regs.Get(r, 0);
+        for (uint32_t i = 0; i < kSettings.count; ++i)
+            applied_[i] = regs.Get(kSettings.at(i), 0);
     }
 }
 
 uint32_t PowerStageModel::Applied(uint32_t reg) const {
-    return reg >= kSettingFirst && reg <= kSettingLast ? applied_[reg - kSettingFirst] : 0u;
+    return kSettings.contains(reg) ? applied_[reg - kSettings] : 0u;
 }
 
 }  // namespace plat

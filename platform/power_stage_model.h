@@ -3,18 +3,18 @@
 // answers when a register is read. The bus side (bytes, halves, index register, trace) is in
 // power_stage_sim.h; the stage's behaviour goes here, as rows of its tables and handlers of its writes.
 //
-// The settings the controller writes (registers 2336 upward) take effect only on the apply strobe (2340):
-// the stage keeps what was written and, separately, what was applied, so a missing strobe shows. The
-// output stage follows the output-on register (2346) at once, and the output status (2085) reports it;
-// while it is on, the measured rms voltage of each phase (2128-2130) is that of the applied AC and DC
-// voltages.
+// The settings the controller writes (regmap::kSettings) take effect only on the apply strobe: the stage
+// keeps what was written and, separately, what was applied, so a missing strobe shows. The output stage
+// follows the output-on register at once, and the output status reports it; while it is on, the measured
+// rms voltage of each phase is that of the applied AC and DC voltages.
 #include <cstdint>
 #include <vector>
+
+#include "platform/reg_map.h"
 
 namespace plat {
 
 constexpr uint32_t kStageRegisters = 4096;  // 12-bit register numbers
-constexpr uint32_t kIndexRegister = 2304;
 
 // The 32-bit words of every register, per word index, as last written (0 when never written).
 class RegisterFile {
@@ -73,8 +73,7 @@ class PowerStageModel {
     uint64_t applies = 0;     // apply strobes received
 
   private:
-    static constexpr uint32_t kSettingFirst = 2336, kSettingLast = 2511;
-    uint32_t applied_[kSettingLast - kSettingFirst + 1] = {};
+    uint32_t applied_[regmap::kSettings.count] = {};
 };
 
 }  // namespace plat

@@ -84,7 +84,7 @@ void PowerStageSim::WriteByte(BusWindow window, uint32_t offset, uint8_t value) 
     lowPending_ = false;
     uint16_t half = static_cast<uint16_t>((uint16_t{value} << 8) | lowByte_);
     LogHalf(true, offset, half);
-    if (offset == kIndexRegister) {
+    if (offset == regmap::kIndex) {
         index_ = half;
         OnIndexWrite(half);
         return;
@@ -117,12 +117,12 @@ uint8_t PowerStageSim::ReadByte(BusWindow window, uint32_t offset) {
     }
     lowPending_ = false;
     LogHalf(false, offset, readLatch_);
-    if (offset != kIndexRegister) OnHalf(false, offset, readLatch_);
+    if (offset != regmap::kIndex) OnHalf(false, offset, readLatch_);
     return static_cast<uint8_t>(readLatch_ >> 8);
 }
 
 uint16_t PowerStageSim::ReadHalf(uint32_t reg) {
-    if (reg == kIndexRegister) return index_;
+    if (reg == regmap::kIndex) return index_;
     uint32_t v = Answer(reg, index_ >> 1);
     return static_cast<uint16_t>((index_ & 1u) ? v >> 16 : v & 0xFFFFu);
 }

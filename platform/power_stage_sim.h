@@ -2,10 +2,10 @@
 // The simulated power stage (FPGA and DSP) behind the two register windows on this machine.
 //
 // It sees every byte access in the order the controller makes them, assembles 16-bit halves (low-byte
-// window, then high-byte window), decodes the index register 2304 and keeps the 32-bit words of every
-// register per word index, as the hardware does. Above that it checks the transfer protocol (index write,
-// half, index write, half) and records each complete 32-bit transfer in a trace, decoded by the stage's own
-// table of register encodings. What the stage answers on a read comes from PowerStageModel.
+// window, then high-byte window), decodes the index register (regmap::kIndex) and keeps the 32-bit words of
+// every register per word index, as the hardware does. Above that it checks the transfer protocol (index
+// write, half, index write, half) and records each complete 32-bit transfer in a trace, decoded by the
+// stage's own table of register encodings. What the stage answers on a read comes from PowerStageModel.
 //
 // Its lock covers one byte access only: it never serialises whole transfers, so two controller threads that
 // interleave their transfers show up as order violations instead of being hidden.
@@ -114,7 +114,7 @@ class PowerStageSim {
     std::map<uint64_t, uint32_t> xors_;
     bool mapped_ = false;
     int mapFailure_ = 0;
-    uint16_t index_ = 0;  // register 2304
+    uint16_t index_ = 0;  // the index register
 
     // Byte assembly of one 16-bit access.
     bool lowPending_ = false;

@@ -5,6 +5,7 @@
 #include "core/regbus/encoding.h"
 #include "engine/seq_access.h"
 #include "platform/clock.h"
+#include "platform/reg_map.h"
 
 namespace regbus {
 namespace {
@@ -12,10 +13,10 @@ namespace {
 using Lock = std::lock_guard<std::mutex>;
 
 bool IsLinkRxReg(uint32_t reg) {
-    return reg >= 98 && reg <= 103;
+    return regmap::kLinkRx.contains(reg);
 }
 bool IsHarmonicReg(uint32_t reg) {
-    return reg <= 5;
+    return regmap::kHarmonic.contains(reg) || regmap::kHarmonicSys.contains(reg);
 }
 
 // Float x 100 truncated toward zero; a value no 32-bit integer can hold (or NaN) reads as 0.
@@ -29,17 +30,17 @@ int32_t FloatTimes100(float f) {
 
 void Write32Locked(uint32_t reg, uint32_t word, uint32_t value) {
     g_RegBus.command = reg << 4;
-    Bus_Write16(kIndexReg, 2u * word);
+    Bus_Write16(regmap::kIndex, 2u * word);
     Bus_Write16(reg, value & 0xFFFFu);
-    Bus_Write16(kIndexReg, 2u * word + 1u);
+    Bus_Write16(regmap::kIndex, 2u * word + 1u);
     Bus_Write16(reg, value >> 16);
 }
 
 uint32_t Read32Locked(uint32_t reg, uint32_t word) {
     g_RegBus.command = reg << 4;
-    Bus_Write16(kIndexReg, 2u * word);
+    Bus_Write16(regmap::kIndex, 2u * word);
     uint32_t low = Bus_Read16(reg);
-    Bus_Write16(kIndexReg, 2u * word + 1u);
+    Bus_Write16(regmap::kIndex, 2u * word + 1u);
     uint32_t high = Bus_Read16(reg);
     return high * 65536u + low;
 }
@@ -73,7 +74,7 @@ int32_t BusReg_ReadIntAt(int force, uint32_t reg, uint32_t index) {
 }
 
 uint32_t BusReg_ReadRaw(int force, uint32_t reg) {
-    if (reg != 2090 || HoldRefuses(force)) return 0;
+    if (reg != regmap::kFaultWord || HoldRefuses(force)) return 0;
     std::lock_guard<std::mutex> lock(g_RegBus.mutex);
     uint32_t raw = Read32Locked(reg, 0);
     g_RegBus.result = static_cast<int32_t>(raw);
@@ -147,15 +148,17 @@ int BusReg_WriteStep(int force, uint32_t reg, int32_t value, int) {
 }
 
 int BusReg_WriteGuarded2447(int force, uint32_t reg, int32_t value) {
-    if (reg != 2447 || HoldRefuses(force)) return 0;
+    if (reg != regmap::kBootCtrl || HoldRefuses(force)) return 0;
     std::lock_guard<std::mutex> lock(g_RegBus.mutex);
     Write32Locked(reg, 0, static_cast<uint32_t>(value));
     return 0;
 }
 
 int BusReg_WriteArbTable(const int16_t* samples, int count, int slot) {
-    if (samples == nullptr || count < 0 || count > 4096 || slot < 0 || slot > 255) return -1;
-    const uint32_t reg = 256u + static_cast<uint32_t>(slot);
+    if (samples == nullptr || count < 0 || count > 4096 || slot < 0 ||
+        static_cast<uint32_t>(slot) >= regmap::kArbTable.count)
+        return -1;
+    const uint32_t reg = regmap::kArbTable.at(static_cast<uint32_t>(slot));
     std::lock_guard<std::mutex> lock(g_RegBus.mutex);
     for (int i = 0; i < count; ++i) {
         Write32Locked(reg, static_cast<uint32_t>(i), static_cast<uint32_t>(static_cast<int32_t>(samples[i])));
@@ -168,9 +171,9 @@ int BusReg_LoopbackTest(uint32_t pattern) {
     int ok = 1;
     std::lock_guard<std::mutex> lock(g_RegBus.mutex);
     for (uint32_t p : patterns) {
-        Write32Locked(2559, 0, p);
+        Write32Locked(regmap::kLoopbackWrite, 0, p);
         plat::SleepUs(5);
-        if (Read32Locked(2303, 0) != p) ok = 0;
+        if (Read32Locked(regmap::kLoopbackRead, 0) != p) ok = 0;
     }
     return ok;
 }

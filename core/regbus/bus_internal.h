@@ -3,10 +3,10 @@
 #include <cstdint>
 
 #include "core/regbus/bus_transfer.h"
+#include "platform/reg_map.h"
 
 namespace regbus {
 
-constexpr uint32_t kIndexReg = 2304;
 constexpr uint32_t kMaxWordIndex = 0x7FFF;  // 2i + 1 must fit the 16-bit index register
 
 // Whether the hold flag silences a transfer with this force argument.

@@ -5,13 +5,13 @@
 #include "core/regbus/bus_internal.h"
 #include "core/sys_status.h"
 #include "platform/clock.h"
+#include "platform/reg_map.h"
 
 namespace regbus {
 namespace {
 
 uint16_t g_calPages[kCalPageCount][kCalPageWords];
 
-constexpr uint32_t kCalPageBaseReg = 6;
 constexpr int kReadAttempts = 3;
 
 bool ValidPage(int page) {
@@ -40,8 +40,8 @@ uint16_t BusReg_ReadCalWord(int page, int word) {
     if (g_PhaseFault.load(std::memory_order_relaxed) != 0) return 0;
     if (!regbus::ValidPage(page) || !regbus::ValidWord(word)) return 0;
     std::lock_guard<std::mutex> lock(g_RegBus.mutex);
-    uint32_t v = regbus::Read32Locked(regbus::kCalPageBaseReg + static_cast<uint32_t>(page),
-                                      static_cast<uint32_t>(word));
+    uint32_t v =
+        regbus::Read32Locked(regmap::kCalPage.at(static_cast<uint32_t>(page)), static_cast<uint32_t>(word));
     return static_cast<uint16_t>(v & 0xFFFFu);
 }
 
@@ -49,7 +49,7 @@ int BusReg_WriteCalWord(uint16_t value, int word, int page) {
     if (g_PhaseFault.load(std::memory_order_relaxed) != 0) return 0;
     if (!regbus::ValidPage(page) || !regbus::ValidWord(word)) return 0;
     std::lock_guard<std::mutex> lock(g_RegBus.mutex);
-    regbus::Write32Locked(regbus::kCalPageBaseReg + static_cast<uint32_t>(page), static_cast<uint32_t>(word),
+    regbus::Write32Locked(regmap::kCalPage.at(static_cast<uint32_t>(page)), static_cast<uint32_t>(word),
                           value);
     return 0;
 }

@@ -4,28 +4,60 @@
 #include <cstddef>
 #include <limits>
 
+#include "platform/reg_map.h"
+
 namespace regbus {
 namespace {
 
 using E = Encoding;
+using namespace regmap;
+
+// The registers from the first of `from` to the last of `to`, sent as `encoding`.
+constexpr EncodingRange Span(const Block& from, const Block& to, Encoding encoding) {
+    return {from.first, static_cast<uint16_t>(to.last()), encoding};
+}
+constexpr EncodingRange Span(const Block& block, Encoding encoding) {
+    return Span(block, block, encoding);
+}
 
 constexpr EncodingRange kWriteIntEx[] = {
-    {775, 775, E::kFloatDiv100},    {2336, 2339, E::kInt},          {2340, 2340, E::kOne},
-    {2341, 2349, E::kInt},          {2351, 2355, E::kInt},          {2358, 2359, E::kFloat},
-    {2363, 2363, E::kFloat},        {2368, 2370, E::kInt},          {2372, 2372, E::kInt},
-    {2374, 2374, E::kInt},          {2375, 2383, E::kFloatDiv10},   {2384, 2389, E::kFloatDiv100},
-    {2390, 2392, E::kFloatDiv10},   {2396, 2410, E::kFloatDiv100},  {2411, 2413, E::kIntMul10000},
-    {2414, 2416, E::kIntMul100},    {2436, 2436, E::kFloatDiv1000}, {2437, 2437, E::kFloatDiv10},
-    {2438, 2439, E::kFloatDiv100},  {2440, 2440, E::kFloat},        {2441, 2442, E::kFloatDiv100},
-    {2443, 2443, E::kFloatDiv1000}, {2446, 2446, E::kInt},          {2448, 2448, E::kInt},
-    {2454, 2454, E::kInt},          {2455, 2460, E::kFloatDiv10},   {2461, 2463, E::kDuty4096},
-    {2464, 2466, E::kIntMul10000},  {2467, 2471, E::kFloatDiv10},   {2472, 2472, E::kInt},
-    {2480, 2481, E::kInt},
+    Span(Block{kStepAcv.first}, E::kFloatDiv100),  // L1's step AC voltage, also through the plain writer
+    Span(kOutputMode, kWaveform, E::kInt),
+    Span(kApply, E::kOne),
+    Span(kVoltUnit, kModelType, E::kInt),
+    Span(kSeqSimCmd, kPhaseMode, E::kInt),
+    Span(kPowerLimitTotal, kPowerLimitPhase, E::kFloat),
+    Span(kFanSlew, E::kFloat),
+    Span(kSource, E::kInt),
+    Span(kTrigWidth, E::kInt),
+    Span(kTrigOutSource, E::kInt),
+    Span(kOnPhase, kPhaseAngleL3, E::kFloatDiv10),
+    Span(kAcv, kDcv, E::kFloatDiv100),
+    Span(kGain, E::kFloatDiv10),
+    Span(kIrmsLimit, kIpkLimitLow, E::kFloatDiv100),
+    Span(kPeakHoldTimeA, E::kIntMul10000),
+    Span(kOutputFreq, E::kIntMul100),
+    Span(kAvgCurrCompKp, E::kFloatDiv1000),
+    Span(kAvgCurrCompKi, E::kFloatDiv10),
+    Span(kFanDutyMax, kFanDutyMin, E::kFloatDiv100),
+    Span(kSpareFloat, E::kFloat),
+    Span(kSpareDiv100, E::kFloatDiv100),
+    Span(kCaliAvgCount, E::kFloatDiv1000),
+    Span(kArbUpdate, E::kInt),
+    Span(kMonitorSource, E::kInt),
+    Span(kHarmCapture, E::kInt),
+    Span(kInductance, kResistance, E::kFloatDiv10),
+    Span(kDuty, E::kDuty4096),
+    Span(kPeakHoldTimeB, E::kIntMul10000),
+    Span(kRdDefine, E::kFloatDiv10),
+    Span(kPowerStageEnable, E::kInt),
+    Span(kParallelCtrl, kParallelFrame, E::kInt),
 };
 
 constexpr EncodingRange kStep[] = {
-    {768, 771, E::kInt},        {772, 780, E::kFloatDiv100}, {781, 791, E::kInt},
-    {798, 800, E::kFloatDiv10}, {801, 803, E::kDuty4096},
+    Span(kStepStatus, kStepCtrl, E::kInt),  Span(kStepDcv, kStepFreq, E::kFloatDiv100),
+    Span(kStepOnPhase, kStepTime, E::kInt), Span(kStepWord798, kStepPhaseL3, E::kFloatDiv10),
+    Span(kStepDuty, E::kDuty4096),
 };
 
 struct RegRange {
@@ -33,8 +65,18 @@ struct RegRange {
     uint16_t last;
 };
 
+constexpr RegRange Reads(const Block& from, const Block& to) {
+    return {from.first, static_cast<uint16_t>(to.last())};
+}
+
 constexpr RegRange kIntegerReads[] = {
-    {2048, 2048}, {2050, 2050}, {2080, 2083}, {2085, 2088}, {2091, 2103}, {2212, 2225}, {2246, 2251},
+    Reads(kStatus, kStatus),
+    Reads(kParallelStatus, kParallelStatus),
+    Reads(kBootStatus, kModuleWord),
+    Reads(kOutputStatus, kAlarmWord),
+    Reads(kAlarmWord2, kRunTime),
+    Reads(kPowerFactor, kCrestFactor),
+    Reads(kSlaveCounter, kSlaveCounter),
 };
 
 template <typename Row, size_t N>

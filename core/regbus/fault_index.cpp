@@ -3,6 +3,7 @@
 #include "core/regbus/reg_read.h"
 #include "core/sys_status.h"
 #include "platform/clock.h"
+#include "platform/reg_map.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ int BusReg_GetFaultIndex() {
     for (int n = 1; n <= kSlaves; ++n) {
         if (g_ParallelLink.slave[n].startupError.load(std::memory_order_relaxed) > 0) slave = n;
     }
-    if (slave == 0) return regbus::LowestClearFaultBit(BusReg_ReadRaw(0, 2090));
+    if (slave == 0) return regbus::LowestClearFaultBit(BusReg_ReadRaw(0, regmap::kFaultWord));
 
     SysStatusSet(kSysParallelLinkFault);
     // The slave's word arrives over the link in two frames; give it time to come in.

@@ -5,6 +5,7 @@
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_write.h"
 #include "engine/seq_access.h"
+#include "platform/reg_map.h"
 
 namespace {
 
@@ -41,19 +42,21 @@ int32_t PhaseAngleWord(int32_t angle, uint32_t mode, int32_t syncPhase) {
 }  // namespace regbus
 
 int BusReg_SetOutputMode(uint32_t mode) {
-    if (TrigWidthForcedZero(mode)) BusReg_WriteIntEx(0, 2372, 0);
+    if (TrigWidthForcedZero(mode)) BusReg_WriteIntEx(0, regmap::kTrigWidth, 0);
     uint32_t code = SeqSimIsActive() != 0 ? kSeqSimModeCode : regbus::OutputModeCode(mode);
-    return BusReg_WriteIntEx(0, 2336, static_cast<int32_t>(code));
+    return BusReg_WriteIntEx(0, regmap::kOutputMode, static_cast<int32_t>(code));
 }
 
 int BusReg_SetTrigWidth(int32_t v) {
-    return BusReg_WriteIntEx(0, 2372, TrigWidthForcedZero(GetOutputMode()) ? 0 : v);
+    return BusReg_WriteIntEx(0, regmap::kTrigWidth, TrigWidthForcedZero(GetOutputMode()) ? 0 : v);
 }
 
 int BusReg_SetPhaseAngleL2(int32_t angle) {
-    return BusReg_WriteIntEx(0, 2382, regbus::PhaseAngleWord(angle, GetOutputMode(), GetSyncPhase()));
+    return BusReg_WriteIntEx(0, regmap::kPhaseAngleL2,
+                             regbus::PhaseAngleWord(angle, GetOutputMode(), GetSyncPhase()));
 }
 
 int BusReg_SetPhaseAngleL3(int32_t angle) {
-    return BusReg_WriteIntEx(0, 2383, regbus::PhaseAngleWord(angle, GetOutputMode(), GetSyncPhase()));
+    return BusReg_WriteIntEx(0, regmap::kPhaseAngleL3,
+                             regbus::PhaseAngleWord(angle, GetOutputMode(), GetSyncPhase()));
 }

@@ -2,6 +2,9 @@
 
 #include "core/param_access.h"
 #include "core/regbus/bus_transfer.h"
+#include "platform/reg_map.h"
+
+using namespace regmap;
 
 namespace {
 
@@ -16,173 +19,173 @@ uint32_t ReadWord(uint32_t reg) {
     return static_cast<uint32_t>(BusReg_ReadInt(0, reg));
 }
 
-int32_t ReadPhaseInt(uint32_t first, int phase) {
-    return ValidPhase(phase) ? BusReg_ReadInt(0, first + static_cast<uint32_t>(phase)) : 0;
+int32_t ReadPhaseInt(const regmap::Block& block, int phase) {
+    return ValidPhase(phase) ? BusReg_ReadInt(0, block.at(static_cast<uint32_t>(phase))) : 0;
 }
 
-float ReadRow(uint32_t first, int row) {
-    return ValidRow(row) ? BusReg_ReadFloat(first + static_cast<uint32_t>(row)) : 0.0f;
+// Every row accessor takes rows 0-6, also for the three-row block of kMeasWord54, whose rows 3-6 fall on
+// the voltage peak holds.
+float ReadRow(const regmap::Block& block, int row) {
+    return ValidRow(row) ? BusReg_ReadFloat(block.first + static_cast<uint32_t>(row)) : 0.0f;
 }
 
-constexpr uint32_t kTotalRow = 6;
-
-// First registers of the float quantities, 7 rows each.
-constexpr uint32_t kVrms = 2128, kIrms = 2135, kPower = 2142, kVmax = 2149, kVmin = 2156, kImax = 2163,
-                   kImin = 2170, kIpkHold = 2177, kVavg = 2184, kIavg = 2191, kApparent = 2198,
-                   kReactive = 2205, kMeasWord54 = 2226, kVpkHold = 2229;
+float ReadTotal(const regmap::Block& block) {
+    return BusReg_ReadFloat(block.at(regmap::kTotalRow));
+}
 
 }  // namespace
 
 uint32_t BusReg_ReadHarmonic(int phase, uint32_t n) {
-    return ValidPhase(phase) ? BusReg_ReadAt(0, static_cast<uint32_t>(phase), n) : 0;
+    return ValidPhase(phase) ? BusReg_ReadAt(0, kHarmonic.at(static_cast<uint32_t>(phase)), n) : 0;
 }
 
 uint32_t BusReg_ReadHarmonicSys(int phase, uint32_t n) {
-    return ValidPhase(phase) ? BusReg_ReadAt(0, 3u + static_cast<uint32_t>(phase), n) : 0;
+    return ValidPhase(phase) ? BusReg_ReadAt(0, kHarmonicSys.at(static_cast<uint32_t>(phase)), n) : 0;
 }
 
 int32_t BusReg_GetLinkRxWord(int channel, uint32_t n) {
-    return channel >= 0 && channel <= 5 ? BusReg_ReadIntAt(0, 98u + static_cast<uint32_t>(channel), n) : 0;
+    return channel >= 0 && channel <= 5 ? BusReg_ReadIntAt(0, kLinkRx.at(static_cast<uint32_t>(channel)), n)
+                                        : 0;
 }
 
 uint32_t BusReg_GetStatus() {
-    return ReadWord(2048);
+    return ReadWord(kStatus);
 }
 uint32_t BusReg_GetStatusHigh() {
     return (BusReg_GetStatus() >> 8) & 0xFFu;
 }
 uint32_t BusReg_GetParallelStatus() {
-    return ReadWord(2050);
+    return ReadWord(kParallelStatus);
 }
 int32_t BusReg_GetBootStatus() {
-    return BusReg_ReadInt(0, 2080);
+    return BusReg_ReadInt(0, kBootStatus);
 }
 int32_t BusReg_GetModuleWord(int phase) {
-    return ReadPhaseInt(2081, phase);
+    return ReadPhaseInt(kModuleWord, phase);
 }
 int32_t BusReg_GetModuleVersion(int phase) {
-    return (ReadPhaseInt(2081, phase) >> 8) & 0xFF;
+    return (ReadPhaseInt(kModuleWord, phase) >> 8) & 0xFF;
 }
 uint32_t BusReg_GetOutputStatus() {
-    return ReadWord(2085);
+    return ReadWord(kOutputStatus);
 }
 uint32_t BusReg_GetAlarmWord(int phase) {
-    return static_cast<uint32_t>(ReadPhaseInt(2086, phase));
+    return static_cast<uint32_t>(ReadPhaseInt(kAlarmWord, phase));
 }
 uint32_t BusReg_GetAlarmWord2() {
-    return ReadWord(2091);
+    return ReadWord(kAlarmWord2);
 }
 uint32_t BusReg_GetHarmStatus() {
-    return ReadWord(2092) & 0xFFFFu;
+    return ReadWord(kHarmStatus) & 0xFFFFu;
 }
 int32_t BusReg_GetModuleType(int phase) {
-    return ReadPhaseInt(2093, phase);
+    return ReadPhaseInt(kModuleType, phase);
 }
 int32_t BusReg_GetRunStep() {
-    return BusReg_ReadInt(0, 2096);
+    return BusReg_ReadInt(0, kRunStep);
 }
 int32_t BusReg_GetRunState() {
-    return BusReg_ReadInt(0, 2097);
+    return BusReg_ReadInt(0, kRunState);
 }
 uint32_t BusReg_GetCaliStatus() {
-    return ReadWord(2098);
+    return ReadWord(kCaliStatus);
 }
 int32_t BusReg_GetModulePresent(int phase) {
-    return ReadPhaseInt(2099, phase);
+    return ReadPhaseInt(kModulePresent, phase);
 }
 int32_t BusReg_GetRepeatCount() {
-    return BusReg_ReadInt(0, 2102);
+    return BusReg_ReadInt(0, kRepeatCount);
 }
 int32_t BusReg_GetRunTime() {
-    return BusReg_ReadInt(0, 2103);
+    return BusReg_ReadInt(0, kRunTime);
 }
 int32_t BusReg_GetPF(int phase) {
-    return ReadPhaseInt(2212, phase);
+    return ReadPhaseInt(kPowerFactor, phase);
 }
 int32_t BusReg_GetPFTotal() {
-    return BusReg_ReadInt(0, 2218);
+    return BusReg_ReadInt(0, kPowerFactor.at(kTotalRow));
 }
 int32_t BusReg_GetCF(int phase) {
-    return ReadPhaseInt(2219, phase);
+    return ReadPhaseInt(kCrestFactor, phase);
 }
 int32_t BusReg_GetCFTotal() {
-    return BusReg_ReadInt(0, 2225);
+    return BusReg_ReadInt(0, kCrestFactor.at(kTotalRow));
 }
 int32_t BusReg_GetSlaveCounter(int n) {
-    return n >= 0 && n <= 5 ? BusReg_ReadInt(0, 2246u + static_cast<uint32_t>(n)) : 0;
+    return n >= 0 && n <= 5 ? BusReg_ReadInt(0, kSlaveCounter.at(static_cast<uint32_t>(n))) : 0;
 }
 
 float BusReg_GetVrms(int row) {
     return ReadRow(kVrms, row);
 }
 float BusReg_GetVrmsTotal() {
-    return BusReg_ReadFloat(kVrms + kTotalRow);
+    return ReadTotal(kVrms);
 }
 float BusReg_GetIrms(int row) {
     return ReadRow(kIrms, row);
 }
 float BusReg_GetIrmsTotal() {
-    return BusReg_ReadFloat(kIrms + kTotalRow);
+    return ReadTotal(kIrms);
 }
 float BusReg_GetPower(int row) {
     return ReadRow(kPower, row);
 }
 float BusReg_GetPowerTotal() {
-    return BusReg_ReadFloat(kPower + kTotalRow);
+    return ReadTotal(kPower);
 }
 float BusReg_GetVmax(int row) {
     return ReadRow(kVmax, row);
 }
 float BusReg_GetVmaxTotal() {
-    return BusReg_ReadFloat(kVmax + kTotalRow);
+    return ReadTotal(kVmax);
 }
 float BusReg_GetVmin(int row) {
     return ReadRow(kVmin, row);
 }
 float BusReg_GetVminTotal() {
-    return BusReg_ReadFloat(kVmin + kTotalRow);
+    return ReadTotal(kVmin);
 }
 float BusReg_GetImax(int row) {
     return ReadRow(kImax, row);
 }
 float BusReg_GetImaxTotal() {
-    return BusReg_ReadFloat(kImax + kTotalRow);
+    return ReadTotal(kImax);
 }
 float BusReg_GetImin(int row) {
     return ReadRow(kImin, row);
 }
 float BusReg_GetIminTotal() {
-    return BusReg_ReadFloat(kImin + kTotalRow);
+    return ReadTotal(kImin);
 }
 float BusReg_GetIpkHold(int row) {
     return ReadRow(kIpkHold, row);
 }
 float BusReg_GetIpkHoldTotal() {
-    return BusReg_ReadFloat(kIpkHold + kTotalRow);
+    return ReadTotal(kIpkHold);
 }
 float BusReg_GetVavg(int row) {
     return ReadRow(kVavg, row);
 }
 float BusReg_GetVavgTotal() {
-    return BusReg_ReadFloat(kVavg + kTotalRow);
+    return ReadTotal(kVavg);
 }
 float BusReg_GetIavg(int row) {
     return ReadRow(kIavg, row);
 }
 float BusReg_GetIavgTotal() {
-    return BusReg_ReadFloat(kIavg + kTotalRow);
+    return ReadTotal(kIavg);
 }
 float BusReg_GetApparent(int row) {
     return ReadRow(kApparent, row);
 }
 float BusReg_GetApparentTotal() {
-    return BusReg_ReadFloat(kApparent + kTotalRow);
+    return ReadTotal(kApparent);
 }
 float BusReg_GetReactive(int row) {
     return ReadRow(kReactive, row);
 }
 float BusReg_GetReactiveTotal() {
-    return BusReg_ReadFloat(kReactive + kTotalRow);
+    return ReadTotal(kReactive);
 }
 float BusReg_GetMeasWord54(int row) {
     return ReadRow(kMeasWord54, row);
@@ -191,12 +194,12 @@ float BusReg_GetVpkHold(int phase) {
     return ValidPhase(phase) ? ReadRow(kVpkHold, phase) : 0.0f;
 }
 float BusReg_GetVpkHoldTotal() {
-    return BusReg_ReadFloat(2232);
+    return BusReg_ReadFloat(kVpkHold.last());
 }
 
 float BusReg_GetFreq() {
     // Selection 3 takes the frequency of the synchronisation input.
-    return BusReg_ReadFloat(GetMainSig() == 3 ? 2236 : 2233);
+    return BusReg_ReadFloat(GetMainSig() == 3 ? kSyncInputFreq : kMeasFreq);
 }
 
 int BusReg_Reserved0() {

@@ -4,6 +4,7 @@
 #include "core/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "platform/clock.h"
+#include "platform/reg_map.h"
 
 namespace {
 
@@ -11,205 +12,206 @@ int Write(uint32_t reg, int32_t v) {
     return BusReg_WriteIntEx(0, reg, v);
 }
 
-int WritePhase(uint32_t first, int phase, int32_t v, uint32_t stride = 1) {
+int WritePhase(const regmap::Block& block, int phase, int32_t v) {
     if (phase < 0 || phase > 2) return -1;
-    return BusReg_WriteIntEx(0, first + stride * static_cast<uint32_t>(phase), v);
+    return BusReg_WriteIntEx(0, block.at(static_cast<uint32_t>(phase)), v);
 }
 
-constexpr uint32_t kFloatTableReg = 104;
 constexpr int kFloatTableEntries = 256;
 
 }  // namespace
 
 int BusReg_SetWaveform(int phase, int32_t wave) {
-    return WritePhase(2337, phase, wave);
+    return WritePhase(regmap::kWaveform, phase, wave);
 }
 int BusReg_Apply(int32_t any) {
-    return Write(2340, any);
+    return Write(regmap::kApply, any);
 }
 int BusReg_ApplyAfterSeqSim() {
-    return Write(2340, 1);
+    return Write(regmap::kApply, 1);
 }
 int BusReg_SetVoltUnit(int32_t v) {
-    return Write(2341, v);
+    return Write(regmap::kVoltUnit, v);
 }
 int BusReg_SetSignal(int32_t v) {
-    return Write(2342, v);
+    return Write(regmap::kSignal, v);
 }
 int BusReg_SetVoltSlew(int32_t v) {
-    return Write(2343, v);
+    return Write(regmap::kVoltSlew, v);
 }
 int BusReg_PeakHoldClear(int32_t mask) {
-    return Write(2344, mask);
+    return Write(regmap::kPeakHoldClear, mask);
 }
 int BusReg_AlarmClear(int32_t v) {
-    return Write(2345, v);
+    return Write(regmap::kAlarmClear, v);
 }
 int BusReg_SetOutputOnOff(int32_t v) {
-    return Write(2346, v);
+    return Write(regmap::kOutputOn, v);
 }
 int BusReg_SetVoltRange(int32_t code) {
-    return Write(2347, code);
+    return Write(regmap::kVoltRange, code);
 }
 int BusReg_SetServiceFlags(int32_t word) {
-    return Write(2348, word);
+    return Write(regmap::kServiceFlags, word);
 }
 int BusReg_SetModelType(int32_t id) {
-    return Write(2349, id + 1);
+    return Write(regmap::kModelType, id + 1);
 }
 int BusReg_SetCaliMode(int32_t v) {
-    return Write(2353, v);
+    return Write(regmap::kCaliMode, v);
 }
 int BusReg_SetCaliCmd(int32_t v) {
-    return Write(2354, v);
+    return Write(regmap::kCaliCmd, v);
 }
 int BusReg_SetPhaseMode(int32_t v) {
-    return Write(2355, v);
+    return Write(regmap::kPhaseMode, v);
 }
 int BusReg_SetPowerLimitTotal(int32_t v) {
-    return Write(2358, v);
+    return Write(regmap::kPowerLimitTotal, v);
 }
 int BusReg_SetPowerLimitPhase(int32_t v) {
-    return Write(2359, v);
+    return Write(regmap::kPowerLimitPhase, v);
 }
 int BusReg_SetFanSlew(int32_t v) {
-    return Write(2363, v);
+    return Write(regmap::kFanSlew, v);
 }
 int BusReg_SetSource(int32_t v, int phase) {
-    return WritePhase(2368, phase, v);
+    return WritePhase(regmap::kSource, phase, v);
 }
 int BusReg_SetTrigOutSource(int32_t v) {
-    return Write(2374, v);
+    return Write(regmap::kTrigOutSource, v);
 }
 int BusReg_SetOnPhase(int32_t v, int phase) {
-    return WritePhase(2375, phase, v, 2);
+    return WritePhase(regmap::kOnPhase, phase, v);
 }
 int BusReg_SetOffPhase(int32_t v, int phase) {
-    return WritePhase(2376, phase, v, 2);
+    return WritePhase(regmap::kOffPhase, phase, v);
 }
 int BusReg_SetSyncPhase(int32_t v) {
-    return Write(2381, v);
+    return Write(regmap::kSyncPhase, v);
 }
 int BusReg_SetAcv(int phase, int32_t v) {
-    return WritePhase(2384, phase, v);
+    return WritePhase(regmap::kAcv, phase, v);
 }
 int BusReg_SetDcv(int phase, int32_t v) {
-    return WritePhase(2387, phase, v);
+    return WritePhase(regmap::kDcv, phase, v);
 }
 int BusReg_SetGain(int32_t v, int phase) {
-    return WritePhase(2390, phase, v);
+    return WritePhase(regmap::kGain, phase, v);
 }
 int BusReg_SetIrmsLimit(int32_t v, int phase) {
-    return WritePhase(2396, phase, v);
+    return WritePhase(regmap::kIrmsLimit, phase, v);
 }
 int BusReg_SetIpkOffHigh(int32_t v, int phase) {
-    return WritePhase(2399, phase, v);
+    return WritePhase(regmap::kIpkOffHigh, phase, v);
 }
 int BusReg_SetIpkOffLow(int32_t v, int phase) {
-    return WritePhase(2402, phase, v);
+    return WritePhase(regmap::kIpkOffLow, phase, v);
 }
 int BusReg_SetIpkLimitHigh(int32_t v, int phase) {
-    return WritePhase(2405, phase, v);
+    return WritePhase(regmap::kIpkLimitHigh, phase, v);
 }
 int BusReg_SetIpkLimitLow(int32_t v, int phase) {
-    return WritePhase(2408, phase, v);
+    return WritePhase(regmap::kIpkLimitLow, phase, v);
 }
 
 int BusReg_SetPeakHoldTime(int32_t v) {
-    // In the order the power stage expects them, 2411 last.
-    for (uint32_t reg : {2412u, 2413u, 2464u, 2465u, 2466u, 2411u})
+    // In the order the power stage expects them, the first register of the first block last.
+    using regmap::kPeakHoldTimeA, regmap::kPeakHoldTimeB;
+    for (uint32_t reg : {kPeakHoldTimeA.at(1), kPeakHoldTimeA.at(2), kPeakHoldTimeB.at(0),
+                         kPeakHoldTimeB.at(1), kPeakHoldTimeB.at(2), kPeakHoldTimeA.at(0)})
         Write(reg, v);
     return 0;
 }
 
 int BusReg_SetFreq(int32_t v, int phase) {
-    return WritePhase(2414, phase, v);
+    return WritePhase(regmap::kOutputFreq, phase, v);
 }
 int BusReg_SetAvgCurrCompKp(int32_t v) {
-    return Write(2436, v);
+    return Write(regmap::kAvgCurrCompKp, v);
 }
 int BusReg_SetAvgCurrCompKi(int32_t v) {
-    return Write(2437, v);
+    return Write(regmap::kAvgCurrCompKi, v);
 }
 int BusReg_SetFanDutyMax(int32_t v) {
-    return Write(2438, v);
+    return Write(regmap::kFanDutyMax, v);
 }
 int BusReg_SetFanDutyMin(int32_t v) {
-    return Write(2439, v);
+    return Write(regmap::kFanDutyMin, v);
 }
 int BusReg_SetCaliAvgCount(int32_t v) {
-    return Write(2443, v);
+    return Write(regmap::kCaliAvgCount, v);
 }
 int BusReg_SetArbUpdate(int32_t v) {
-    return Write(2446, v);
+    return Write(regmap::kArbUpdate, v);
 }
 int BusReg_SetBootCtrl(int32_t v) {
-    return BusReg_WriteGuarded2447(0, 2447, v);
+    return BusReg_WriteGuarded2447(0, regmap::kBootCtrl, v);
 }
 int BusReg_SetMonitorSource(int32_t v) {
-    return Write(2448, v);
+    return Write(regmap::kMonitorSource, v);
 }
 int BusReg_SetMonitorScale1(float scale) {
-    return BusReg_WriteFloat(0, 2449, scale);
+    return BusReg_WriteFloat(0, regmap::kMonitorScale1, scale);
 }
 int BusReg_SetMonitorScale2(float scale) {
-    return BusReg_WriteFloat(0, 2450, scale);
+    return BusReg_WriteFloat(0, regmap::kMonitorScale2, scale);
 }
 int BusReg_SetHarmCapture(int32_t v) {
-    return Write(2454, v);
+    return Write(regmap::kHarmCapture, v);
 }
 int BusReg_SetL1Inductance(int32_t v) {
-    return Write(2455, v);
+    return Write(regmap::kInductance.at(0), v);
 }
 int BusReg_SetL1Resistance(int32_t v) {
-    return Write(2456, v);
+    return Write(regmap::kResistance.at(0), v);
 }
 int BusReg_SetL2Inductance(int32_t v) {
-    return Write(2457, v);
+    return Write(regmap::kInductance.at(1), v);
 }
 int BusReg_SetL2Resistance(int32_t v) {
-    return Write(2458, v);
+    return Write(regmap::kResistance.at(1), v);
 }
 int BusReg_SetL3Inductance(int32_t v) {
-    return Write(2459, v);
+    return Write(regmap::kInductance.at(2), v);
 }
 int BusReg_SetL3Resistance(int32_t v) {
-    return Write(2460, v);
+    return Write(regmap::kResistance.at(2), v);
 }
 int BusReg_SetDuty(int phase, int32_t v) {
-    return WritePhase(2461, phase, v);
+    return WritePhase(regmap::kDuty, phase, v);
 }
 int BusReg_SetRdDefine1(int32_t v) {
-    return Write(2467, v);
+    return Write(regmap::kRdDefine.at(0), v);
 }
 int BusReg_SetRdDefine2(int32_t v) {
-    return Write(2468, v);
+    return Write(regmap::kRdDefine.at(1), v);
 }
 int BusReg_SetRdDefine3(int32_t v) {
-    return Write(2469, v);
+    return Write(regmap::kRdDefine.at(2), v);
 }
 int BusReg_SetRdDefine4(int32_t v) {
-    return Write(2470, v);
+    return Write(regmap::kRdDefine.at(3), v);
 }
 int BusReg_SetRdDefine5(int32_t v) {
-    return Write(2471, v);
+    return Write(regmap::kRdDefine.at(4), v);
 }
 int BusReg_SetPowerStageEnable(int32_t v) {
-    return Write(2472, v);
+    return Write(regmap::kPowerStageEnable, v);
 }
 int BusReg_SetParallelCtrl(int32_t v) {
-    return Write(2480, v);
+    return Write(regmap::kParallelCtrl, v);
 }
 
 int BusReg_SetParallelFrame(uint32_t frame) {
     // The link needs a pause between frames.
     plat::SleepMs(1);
-    return Write(2481, static_cast<int32_t>(frame));
+    return Write(regmap::kParallelFrame, static_cast<int32_t>(frame));
 }
 
 int BusReg_WriteFloatTable() {
     for (int w = 0; w < kFloatTableEntries; ++w) {
-        BusReg_WriteFloatAt(kFloatTableReg, static_cast<uint32_t>(w) + 1u, GetWaveCrestFactor(w));
+        BusReg_WriteFloatAt(regmap::kFloatTable, static_cast<uint32_t>(w) + 1u, GetWaveCrestFactor(w));
     }
     return 0;
 }

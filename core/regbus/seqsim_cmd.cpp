@@ -3,6 +3,7 @@
 
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_write.h"
+#include "platform/reg_map.h"
 
 std::atomic<uint16_t> g_SeqSimCmd{0};
 
@@ -18,7 +19,7 @@ std::atomic<int32_t> g_seqSimModeCode{0};
 int SendCommand(uint16_t command) {
     uint16_t word = static_cast<uint16_t>((g_SeqSimCmd.load(std::memory_order_relaxed) & 0xFF00u) | command);
     g_SeqSimCmd.store(word, std::memory_order_relaxed);
-    return BusReg_WriteIntEx(0, 2351, word);
+    return BusReg_WriteIntEx(0, regmap::kSeqSimCmd, word);
 }
 
 }  // namespace
@@ -43,7 +44,7 @@ int BusReg_SetSeqSimMode(int32_t mode) {
     int32_t code =
         mode >= 0 && static_cast<size_t>(mode) < std::size(kSeqSimModeCodes) ? kSeqSimModeCodes[mode] : 0;
     g_seqSimModeCode.store(code, std::memory_order_relaxed);
-    return BusReg_WriteIntEx(0, 2352, code);
+    return BusReg_WriteIntEx(0, regmap::kSeqSimMode, code);
 }
 
 namespace regbus {

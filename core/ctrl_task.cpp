@@ -19,8 +19,6 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kOutputOnStatusBit = 1u;  // bit 0 of register 2085
-constexpr uint32_t kPowerOnActionId = 105;
-constexpr uint32_t kParallelEnableId = 213;
 constexpr uint32_t kHoldOffPasses = 10;
 
 StepRow g_ctrlRows[kStepRows] = {
@@ -41,7 +39,7 @@ bool OutputMayGoOn() {
         if (word.load(kRelaxed) != 0) return false;
     if (g_ModuleErrMask.load(kRelaxed) != 0 || g_FwErrMask.load(kRelaxed) != 0) return false;
     if (g_ParallelLink.slaveFault.load(kRelaxed) != 0) return false;
-    const int32_t enable = paramGetValue(kParallelEnableId, 0, 0);
+    const int32_t enable = paramGetValue(kParamParallelEnable, 0, 0);
     if (enable == 1) return g_ParallelActive.load(kRelaxed) == 1;
     return enable == 0;
 }
@@ -128,7 +126,7 @@ int32_t CtrlTask_StartupWait(StepRow* row, uint32_t msg) {
         }
         g_StartupProgress.fetch_or(1u << 1, kRelaxed);
         // The power-on action only arms its countdown; the task runs whatever the action is.
-        if (paramGetValue(kPowerOnActionId, 0, 0) != 0) g_PowerOnCountdown.store(kPowerOnLoad, kRelaxed);
+        if (paramGetValue(kParamPowerOnState, 0, 0) != 0) g_PowerOnCountdown.store(kPowerOnLoad, kRelaxed);
         g_OutputShadow[0][kShwHoldOff] = 0;
         g_OutputShadow[0][kShwStartup52] = 0;
         StepObjPostState(kCtrlRowRun, kCtrlMsgPass, row);

@@ -110,8 +110,9 @@ bool UnitSettingsStep() {
         int (*write)(int32_t);
     };
     static constexpr Impedance kImpedance[6] = {
-        {196, BusReg_SetL1Inductance}, {198, BusReg_SetL2Inductance}, {200, BusReg_SetL3Inductance},
-        {202, BusReg_SetL1Resistance}, {204, BusReg_SetL2Resistance}, {206, BusReg_SetL3Resistance},
+        {kParamInductanceL1, BusReg_SetL1Inductance}, {kParamInductanceL2, BusReg_SetL2Inductance},
+        {kParamInductanceL3, BusReg_SetL3Inductance}, {kParamResistanceL1, BusReg_SetL1Resistance},
+        {kParamResistanceL2, BusReg_SetL2Resistance}, {kParamResistanceL3, BusReg_SetL3Resistance},
     };
     for (int i = 0; i < 6; ++i) {
         v = paramGetValue(kImpedance[i].id, 0, 0);
@@ -195,7 +196,7 @@ bool PowerOnStep() {
     if (countdown != kPowerOnArmed) return true;
     g_PowerOnCountdown.store(0, kRelaxed);
     const uint32_t mode = GetOutputMode();
-    switch (paramGetValue(105, 0, 0)) {
+    switch (paramGetValue(kParamPowerOnState, 0, 0)) {
         case 1:
             SetOutputOnOff(1);
             break;

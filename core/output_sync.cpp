@@ -98,8 +98,8 @@ void WriteIdlePhase(uint32_t phase) {
     SetSh(phase, kShwDcv, 0);
     BusReg_SetAcv(p, 0);
     BusReg_SetDcv(p, 0);
-    Store(47, phase, 0);
-    Store(54, phase, 0);
+    Store(kParamAcv, phase, 0);
+    Store(kParamDcv2, phase, 0);
     BusReg_SetFreq(kIdleFrequency, p);
     BusReg_SetIrmsLimit(kIdleIrms, p);
     BusReg_SetGain(kIdleGain, p);
@@ -125,7 +125,7 @@ void TakeWaveVoltages(uint32_t phase, bool limit, char* limited, unsigned size) 
     } else {
         acv = GetAcvSetRms(p);
         dcv = GetDcvSetRms(p);
-        Store(54, phase, dcv);
+        Store(kParamDcv2, phase, dcv);
         // Shown in Vpp units although held in the rms set: the rms record limits are re-derived first.
         if (GetAcvUnit() == 1) VoltSettingCheckAll(Mode(), Area());
         if (limit && AcvExceedsMax(acv, p) != 0) {
@@ -166,7 +166,7 @@ void FrequencyStep(Pass* pass) {
     const uint32_t sel = Sel();
     if (!SyncMode(mode)) {
         g_ParamFlags.fetch_and(~kFlagSyncMissing, kRelaxed);
-        const int32_t value = Param(12, sel);
+        const int32_t value = Param(kParamFreq, sel);
         const bool changed = Settled() && ShDiffers(sel, kShwFreq, value);
         if (!changed && !panel::DirtyTest(kDirtyFreq)) return;
         if (!IsBalanceActive() && !EditAll() && Wiring() != kWiring1P3W) {
@@ -180,10 +180,10 @@ void FrequencyStep(Pass* pass) {
                 SetWaveDuty(GetDutyForFreq(value, static_cast<int>(p)), static_cast<int>(p), 999, 1);
                 SetSh(p, kShwFreq, value);
                 BusReg_SetFreq(value, static_cast<int>(p));
-                Store(12, p, value);
+                Store(kParamFreq, p, value);
             }
             g_OutputRefresh.store(1, kRelaxed);
-            MarkParamGroupChanged(0, 0);
+            MarkParamGroupChanged(0, kParamNone);
         }
         Sh(0, kShwWritten) = 1;
         pass->apply = true;

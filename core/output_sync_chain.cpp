@@ -75,7 +75,7 @@ void ApplyPhaseSetting(bool allPhases, int word, uint32_t id, PhaseWriter write,
         write(v, p);
         Store(id, p, v);
     }
-    MarkParamGroupChanged(0, 0);
+    MarkParamGroupChanged(0, kParamNone);
 }
 
 void SetOptionBits(uint32_t firstBit, uint32_t count, bool on) {
@@ -104,7 +104,7 @@ void ShowLineLimit(int phase) {
 bool TakeWaveform(uint32_t p, int32_t wave, bool writeRegister) {
     const int phase = static_cast<int>(p);
     SetSh(p, kShwWaveform, wave);
-    Store(30, p, wave);
+    Store(kParamWaveShape, p, wave);
     if (writeRegister) BusReg_SetWaveform(phase, wave + 1);
     int32_t acv;
     int32_t dcv;
@@ -124,7 +124,7 @@ bool TakeWaveform(uint32_t p, int32_t wave, bool writeRegister) {
             acv = ShI(p, kShwSpreadFirst);
             dcv = ShI(p, kShwSpreadFirst + 2);
         }
-        Store(54, p, dcv);
+        Store(kParamDcv2, p, dcv);
         VoltSettingCheckAll(Mode(), Area());
         if (AcvExceedsMax(acv, phase) != 0) {
             acv = GetAcvLimitMax(phase);
@@ -135,14 +135,14 @@ bool TakeWaveform(uint32_t p, int32_t wave, bool writeRegister) {
     SetSh(p, kShwDcv, dcv);
     BusReg_SetAcv(phase, acv);
     BusReg_SetDcv(phase, dcv);
-    Store(47, p, acv);
-    Store(54, p, dcv);
+    Store(kParamAcv, p, acv);
+    Store(kParamDcv2, p, dcv);
     return limited;
 }
 
 void WaveformChange() {
     const uint32_t sel = Sel();
-    const int32_t wave = Param(30, sel);
+    const int32_t wave = Param(kParamWaveShape, sel);
     if (EditAll() || Wiring() == kWiring1P3W) {
         char limited[32] = "";
         for (uint32_t p = 0; p <= LastPhase(); ++p) {
@@ -151,9 +151,9 @@ void WaveformChange() {
                 AppendLimitedPhase(limited, sizeof limited, static_cast<int>(p));
         }
         if (limited[0] != '\0') ShowWaveLimitMessage(limited);
-        LineValueFromPhase(50);
-        LineValueFromPhase(57);
-        MarkParamGroupChanged(0, 0);
+        LineValueFromPhase(kParamAcvLine);
+        LineValueFromPhase(kParamDcvLine);
+        MarkParamGroupChanged(0, kParamNone);
     } else if (Settled()) {
         if (TakeWaveform(sel, wave, true)) ShowLineLimit(static_cast<int>(sel));
         panel::DirtyClear(kDirtyWave);
@@ -165,9 +165,9 @@ void WaveformChange() {
 
 void AcvChange() {
     const bool all = IsBalanceActive() || EditAll();
-    ApplyPhaseSetting(all, kShwAcv, 47, WriteAcv, kDirtyAcv);
+    ApplyPhaseSetting(all, kShwAcv, kParamAcv, WriteAcv, kDirtyAcv);
     if (all) {
-        LineValueFromPhase(50);
+        LineValueFromPhase(kParamAcvLine);
         g_OutputRefresh.store(1, kRelaxed);
     }
     SpreadVoltageToWaves();
@@ -175,7 +175,7 @@ void AcvChange() {
 }
 
 void LineAcvChange() {
-    const int32_t line = Param1(50);
+    const int32_t line = Param1(kParamAcvLine);
     SetSh(kLineShadow, kShwAcv, line);
     const uint32_t wiring = Wiring();
     if (wiring == kWiring3P4W || wiring == kWiring1P3W) {
@@ -184,7 +184,7 @@ void LineAcvChange() {
         for (uint32_t p = 0; p <= LastPhase(); ++p) {
             SetSh(p, kShwAcv, phaseValue);
             WriteAcv(phaseValue, p);
-            Store(47, p, phaseValue);
+            Store(kParamAcv, p, phaseValue);
         }
     }
     panel::DirtyClear(kDirtyLineAcv);
@@ -195,26 +195,26 @@ void LineAcvChange() {
 
 void DcvChange() {
     const uint32_t wiring = Wiring();
-    const int32_t v = Param(54, Sel());
+    const int32_t v = Param(kParamDcv2, Sel());
     if (wiring == kWiring1P3W) {
         const int32_t halves[2] = {v, -v};
         for (uint32_t p = 0; p < 2; ++p) {
             SetSh(p, kShwDcv, halves[p]);
             WriteDcv(halves[p], p);
-            Store(54, p, halves[p]);
+            Store(kParamDcv2, p, halves[p]);
         }
-        MarkParamGroupChanged(0, 0);
-        LineValueFromPhase(57);
+        MarkParamGroupChanged(0, kParamNone);
+        LineValueFromPhase(kParamDcvLine);
     } else if (wiring == kWiring3P4W && EditAll()) {
-        ApplyPhaseSetting(true, kShwDcv, 54, WriteDcv, kDirtyDcv);
-        LineValueFromPhase(57);
+        ApplyPhaseSetting(true, kShwDcv, kParamDcv2, WriteDcv, kDirtyDcv);
+        LineValueFromPhase(kParamDcvLine);
     } else {
-        ApplyPhaseSetting(false, kShwDcv, 54, WriteDcv, kDirtyDcv);
+        ApplyPhaseSetting(false, kShwDcv, kParamDcv2, WriteDcv, kDirtyDcv);
     }
 }
 
 void LineDcvChange() {
-    const int32_t line = Param1(57);
+    const int32_t line = Param1(kParamDcvLine);
     SetSh(kLineShadow, kShwDcv, line);
     const uint32_t mode = Mode();
     if (GetPhaseBalanceMode() == 1 && EditAll() && (mode == kModeAcDcInt || mode == kModeAcDcSync)) {
@@ -228,7 +228,7 @@ void LineDcvChange() {
             for (uint32_t p = 0; p <= LastPhase(); ++p) {
                 SetSh(p, kShwDcv, values[p]);
                 WriteDcv(values[p], p);
-                Store(54, p, values[p]);
+                Store(kParamDcv2, p, values[p]);
             }
         }
     }
@@ -255,11 +255,11 @@ void EnableChange(int word, uint32_t stateId, int32_t (*getState)(int)) {
 
 void SignalChange() {
     const uint32_t sel = Sel();
-    const int32_t v = Param(81, sel);
+    const int32_t v = Param(kParamMainSig, sel);
     for (uint32_t p = 0; p <= LastPhase(); ++p) {
         if (EditAll()) {
             SetSh(p, kShwSig, v);
-            Store(81, p, v);
+            Store(kParamMainSig, p, v);
         } else if (p == sel) {
             SetSh(p, kShwSig, v);
         } else {
@@ -290,16 +290,16 @@ bool GroupRechecks() {
     const bool allPhases = EditAll() || Wiring() == kWiring1P3W;
     if (allPhases && (DirtyTest(kDirtyFreqLimitHigh) || DirtyTest(kDirtyFreqLimitLow))) {
         FreqLimitCheck(Mode());
-        MarkParamGroupChanged(0, 0);
+        MarkParamGroupChanged(0, kParamNone);
     }
     if (allPhases && (DirtyTest(kDirtyVpkHigh) || DirtyTest(kDirtyVpkLow))) {
         VpkLimitCheck(Area());
-        MarkParamGroupChanged(0, 0);
+        MarkParamGroupChanged(0, kParamNone);
     }
     if (!DirtyTest(kDirtyVoltLimit)) return true;
     if (allPhases) {
         VoltLimitCheck(Area());
-        MarkParamGroupChanged(0, 0);
+        MarkParamGroupChanged(0, kParamNone);
         return false;
     }
     // A voltage-limit mark left from an edit of all phases has nothing to apply to a single phase: it is
@@ -318,106 +318,107 @@ void ChangeChain(Pass* pass) {
 
     // 1 waveform: always compared. A single line that is not settled yet takes its waveform in the
     // settling pass, which this entry would otherwise never let run.
-    if ((ShDiffers(sel, kShwWaveform, Param(30, sel)) || DirtyTest(kDirtyWave)) &&
+    if ((ShDiffers(sel, kShwWaveform, Param(kParamWaveShape, sel)) || DirtyTest(kDirtyWave)) &&
         (edit || splitPhase || Settled())) {
         WaveformChange();
         return MarkWritten(pass);
     }
     // 2 duty
-    if (PhaseChanged(kShwDuty, 34, kDirtyDuty)) {
+    if (PhaseChanged(kShwDuty, kParamWaveDuty, kDirtyDuty)) {
         if (edit || Settled())
-            ApplyPhaseSetting(edit, kShwDuty, 34, WriteDuty, kDirtyDuty);
+            ApplyPhaseSetting(edit, kShwDuty, kParamWaveDuty, WriteDuty, kDirtyDuty);
         else
             panel::DirtyClear(kDirtyDuty);
         g_OutputRefresh.store(1, kRelaxed);
         return MarkWritten(pass);
     }
     // 3 AC voltage
-    if (PhaseChanged(kShwAcv, 47, kDirtyAcv)) {
+    if (PhaseChanged(kShwAcv, kParamAcv, kDirtyAcv)) {
         AcvChange();
         return MarkWritten(pass);
     }
     // 4 line AC voltage
-    if (ShDiffers(kLineShadow, kShwAcv, Param1(50)) &&
+    if (ShDiffers(kLineShadow, kShwAcv, Param1(kParamAcvLine)) &&
         (DirtyTest(kDirtyLineAcv) || DirtyTest(kDirtyLineAcv2))) {
         LineAcvChange();
         return MarkWritten(pass);
     }
     // 5 DC voltage
-    if (PhaseChanged(kShwDcv, 54, kDirtyDcv)) {
+    if (PhaseChanged(kShwDcv, kParamDcv2, kDirtyDcv)) {
         DcvChange();
         return MarkWritten(pass);
     }
     // 6 line DC voltage
-    if (ShDiffers(kLineShadow, kShwDcv, Param1(57)) &&
+    if (ShDiffers(kLineShadow, kShwDcv, Param1(kParamDcvLine)) &&
         (DirtyTest(kDirtyLineDcv) || DirtyTest(kDirtyLineDcv2))) {
         LineDcvChange();
         return MarkWritten(pass);
     }
     // 7 gain, 8 rms current limit
-    if (PhaseChanged(kShwGain, 75, kDirtyGain)) {
-        ApplyPhaseSetting(edit, kShwGain, 75, WriteGain, kDirtyGain);
+    if (PhaseChanged(kShwGain, kParamGain, kDirtyGain)) {
+        ApplyPhaseSetting(edit, kShwGain, kParamGain, WriteGain, kDirtyGain);
         return MarkWritten(pass);
     }
-    if (PhaseChanged(kShwIrms, 61, kDirtyIrms)) {
-        ApplyPhaseSetting(edit, kShwIrms, 61, WriteIrms, kDirtyIrms);
+    if (PhaseChanged(kShwIrms, kParamCurrLimit2, kDirtyIrms)) {
+        ApplyPhaseSetting(edit, kShwIrms, kParamCurrLimit2, WriteIrms, kDirtyIrms);
         return MarkWritten(pass);
     }
     // 9, 10 peak current limits
-    if (PhaseChanged(kShwIpkHigh, 24, kDirtyIpkHigh)) {
-        ApplyPhaseSetting(edit || splitPhase, kShwIpkHigh, 24, WriteIpkHigh, kDirtyIpkHigh);
+    if (PhaseChanged(kShwIpkHigh, kParamIpkMax, kDirtyIpkHigh)) {
+        ApplyPhaseSetting(edit || splitPhase, kShwIpkHigh, kParamIpkMax, WriteIpkHigh, kDirtyIpkHigh);
         return MarkWritten(pass);
     }
-    if (PhaseChanged(kShwIpkLow, 27, kDirtyIpkLow)) {
-        ApplyPhaseSetting(edit || splitPhase, kShwIpkLow, 27, WriteIpkLow, kDirtyIpkLow);
+    if (PhaseChanged(kShwIpkLow, kParamIpkMin, kDirtyIpkLow)) {
+        ApplyPhaseSetting(edit || splitPhase, kShwIpkLow, kParamIpkMin, WriteIpkLow, kDirtyIpkLow);
         return MarkWritten(pass);
     }
     // 11, 12 phase enables
     if ((Settled() && ShDiffers(sel, kShwOnEnable, GetOnPhaseState(static_cast<int>(sel)))) ||
         DirtyTest(kDirtyOnEnable)) {
-        EnableChange(kShwOnEnable, 64, GetOnPhaseState);
+        EnableChange(kShwOnEnable, kParamOnPhase, GetOnPhaseState);
         return MarkWritten(pass);
     }
     if ((Settled() && ShDiffers(sel, kShwOffEnable, GetOffPhaseState(static_cast<int>(sel)))) ||
         DirtyTest(kDirtyOffEnable)) {
-        EnableChange(kShwOffEnable, 68, GetOffPhaseState);
+        EnableChange(kShwOffEnable, kParamOffPhase, GetOffPhaseState);
         return MarkWritten(pass);
     }
     // 13, 14 phase angles
-    if (PhaseChanged(kShwOnPhase, 64, kDirtyOnPhase)) {
-        ApplyPhaseSetting(edit, kShwOnPhase, 64, WriteOnPhase, kDirtyOnPhase);
+    if (PhaseChanged(kShwOnPhase, kParamOnPhase, kDirtyOnPhase)) {
+        ApplyPhaseSetting(edit, kShwOnPhase, kParamOnPhase, WriteOnPhase, kDirtyOnPhase);
         return MarkWritten(pass);
     }
-    if (PhaseChanged(kShwOffPhase, 68, kDirtyOffPhase)) {
-        ApplyPhaseSetting(edit, kShwOffPhase, 68, WriteOffPhase, kDirtyOffPhase);
+    if (PhaseChanged(kShwOffPhase, kParamOffPhase, kDirtyOffPhase)) {
+        ApplyPhaseSetting(edit, kShwOffPhase, kParamOffPhase, WriteOffPhase, kDirtyOffPhase);
         return MarkWritten(pass);
     }
     // 15-17 synchronisation phase and the L2, L3 angles (their words depend on the synchronisation phase)
-    if (ShDiffers(0, kShwSyncPhase, Param1(89))) {
-        SetSh(0, kShwSyncPhase, Param1(89));
+    if (ShDiffers(0, kShwSyncPhase, Param1(kParamSyncPhase))) {
+        SetSh(0, kShwSyncPhase, Param1(kParamSyncPhase));
         BusReg_SetSyncPhase(ShI(0, kShwSyncPhase));
         BusReg_SetPhaseAngleL2(ShI(0, kShwAngleL2));
         BusReg_SetPhaseAngleL3(ShI(0, kShwAngleL3));
         return MarkWritten(pass);
     }
-    if (ShDiffers(0, kShwAngleL2, Param1(73))) {
-        SetSh(0, kShwAngleL2, Param1(73));
+    if (ShDiffers(0, kShwAngleL2, Param1(kParamBalance2))) {
+        SetSh(0, kShwAngleL2, Param1(kParamBalance2));
         BusReg_SetPhaseAngleL2(ShI(0, kShwAngleL2));
         return MarkWritten(pass);
     }
-    if (ShDiffers(0, kShwAngleL3, Param1(74))) {
-        SetSh(0, kShwAngleL3, Param1(74));
+    if (ShDiffers(0, kShwAngleL3, Param1(kParamBalance3))) {
+        SetSh(0, kShwAngleL3, Param1(kParamBalance3));
         BusReg_SetPhaseAngleL3(ShI(0, kShwAngleL3));
         return MarkWritten(pass);
     }
     // 18 signal selection: only while settled
-    if (Settled() && ShDiffers(sel, kShwSig, Param(81, sel))) {
+    if (Settled() && ShDiffers(sel, kShwSig, Param(kParamMainSig, sel))) {
         SignalChange();
         return MarkWritten(pass);
     }
     // 19 signal source
-    if (PhaseChanged(kShwSrc, 84, kDirtySource)) {
-        ApplyPhaseSetting(IsBalanceActive() || edit || splitPhase, kShwSrc, 84, WriteSource, kDirtySource);
+    if (PhaseChanged(kShwSrc, kParamMainSrc, kDirtySource)) {
+        ApplyPhaseSetting(IsBalanceActive() || edit || splitPhase, kShwSrc, kParamMainSrc, WriteSource,
+                          kDirtySource);
         return MarkWritten(pass);
     }
     // 20 output relay
@@ -453,9 +454,9 @@ void ChangeChain(Pass* pass) {
         return;
     }
     // 25, 26 measurement averaging and pacing: no register
-    if (ShDiffers(0, kShwAvgCount, Param1(135))) {
-        SetSh(0, kShwAvgCount, Param1(135));
-        MeasAvg_ResetAll(Param1(135));
+    if (ShDiffers(0, kShwAvgCount, Param1(kParamAvgCount))) {
+        SetSh(0, kShwAvgCount, Param1(kParamAvgCount));
+        MeasAvg_ResetAll(Param1(kParamAvgCount));
         return;
     }
     if (ShDiffers(0, kShwUpdateRate, GetUpdateRate())) {

@@ -18,35 +18,35 @@ constexpr int32_t kAngleHalf = 1800, kAngleThird = 1200, kAngleTwoThirds = 2400;
 // The shadow words of one phase's non-voltage settings, taken from the store.
 void CopyPhaseSettingsToShadow(uint32_t p) {
     const int phase = static_cast<int>(p);
-    SetSh(p, kShwFreq, Param(12, p));
-    SetSh(p, kShwIrms, Param(61, p));
-    SetSh(p, kShwGain, Param(75, p));
-    SetSh(p, kShwOnPhase, Param(64, p));
-    SetSh(p, kShwOffPhase, Param(68, p));
-    SetSh(p, kShwWaveform, Param(30, p));
+    SetSh(p, kShwFreq, Param(kParamFreq, p));
+    SetSh(p, kShwIrms, Param(kParamCurrLimit2, p));
+    SetSh(p, kShwGain, Param(kParamGain, p));
+    SetSh(p, kShwOnPhase, Param(kParamOnPhase, p));
+    SetSh(p, kShwOffPhase, Param(kParamOffPhase, p));
+    SetSh(p, kShwWaveform, Param(kParamWaveShape, p));
     SetSh(p, kShwOnEnable, GetOnPhaseState(phase));
     SetSh(p, kShwOffEnable, GetOffPhaseState(phase));
-    SetSh(p, kShwIpkHigh, Param(24, p));
-    SetSh(p, kShwIpkLow, Param(27, p));
+    SetSh(p, kShwIpkHigh, Param(kParamIpkMax, p));
+    SetSh(p, kShwIpkLow, Param(kParamIpkMin, p));
 }
 
 // The shadow words of one phase taken from the store: the settings a rewrite writes.
 void CopyPhaseToShadow(uint32_t p) {
-    SetSh(p, kShwAcv, Param(47, p));
-    SetSh(p, kShwDcv, Param(54, p));
+    SetSh(p, kShwAcv, Param(kParamAcv, p));
+    SetSh(p, kShwDcv, Param(kParamDcv2, p));
     CopyPhaseSettingsToShadow(p);
 }
 
 void StoreVoltagesFromShadow(uint32_t p) {
-    Store(47, p, ShI(p, kShwAcv));
-    Store(54, p, ShI(p, kShwDcv));
+    Store(kParamAcv, p, ShI(p, kShwAcv));
+    Store(kParamDcv2, p, ShI(p, kShwDcv));
 }
 
 // Words 10, 11 and 12 (L2 and L3 angle, synchronisation phase) from the store, written.
 void WriteAnglesFromStore() {
-    SetSh(0, kShwAngleL2, Param1(73));
-    SetSh(0, kShwAngleL3, Param1(74));
-    SetSh(0, kShwSyncPhase, Param1(89));
+    SetSh(0, kShwAngleL2, Param1(kParamBalance2));
+    SetSh(0, kShwAngleL3, Param1(kParamBalance3));
+    SetSh(0, kShwSyncPhase, Param1(kParamSyncPhase));
     BusReg_SetSyncPhase(ShI(0, kShwSyncPhase));
     BusReg_SetPhaseAngleL2(ShI(0, kShwAngleL2));
     BusReg_SetPhaseAngleL3(ShI(0, kShwAngleL3));
@@ -77,8 +77,8 @@ void ResetItemsFor1P3W() {
 void WriteLineValues(int32_t acv, int32_t dcv) {
     SetSh(kLineShadow, kShwAcv, acv);
     SetSh(kLineShadow, kShwDcv, dcv);
-    paramPutValue(0, 50, acv, 0);
-    paramPutValue(0, 57, dcv, 0);
+    paramPutValue(0, kParamAcvLine, acv, 0);
+    paramPutValue(0, kParamDcvLine, dcv, 0);
 }
 
 // The idle phases of the wiring hold no voltage in the store.
@@ -86,15 +86,15 @@ void ZeroIdlePhasesInStore() {
     const uint32_t wiring = Wiring();
     if (wiring == kWiring3P4W) return;
     for (uint32_t p = wiring == kWiring1P2W ? 1 : 2; p < 3; ++p) {
-        Store(47, p, 0);
-        Store(54, p, 0);
+        Store(kParamAcv, p, 0);
+        Store(kParamDcv2, p, 0);
     }
 }
 
 void LineValuesAfterModeChange() {
     if (GetPhaseBalanceMode() == 1 && EditAll() && g_SyncFirstPassDone.load(kRelaxed) == 0) {
-        LineValueFromPhase(50);
-        LineValueFromPhase(57);
+        LineValueFromPhase(kParamAcvLine);
+        LineValueFromPhase(kParamDcvLine);
     }
 }
 
@@ -120,8 +120,8 @@ void FullRewrite(Pass*) {
         BalanceRebuild(2);
 
     if (balance == 0 && wiring != kWiring1P2W) {
-        SetSh(0, kShwAngleL2, Param1(73));
-        SetSh(0, kShwAngleL3, Param1(74));
+        SetSh(0, kShwAngleL2, Param1(kParamBalance2));
+        SetSh(0, kShwAngleL3, Param1(kParamBalance3));
         BusReg_SetPhaseAngleL2(ShI(0, kShwAngleL2));
         BusReg_SetPhaseAngleL3(ShI(0, kShwAngleL3));
     } else if (wiring == kWiring1P3W) {
@@ -151,7 +151,7 @@ void FullRewrite(Pass*) {
                 StoreVoltagesFromShadow(p);
             }
             WriteIdlePhase(2);
-            Store(30, 2, ShI(0, kShwWaveform));
+            Store(kParamWaveShape, 2, ShI(0, kShwWaveform));
             if (IsBalanceActive()) WriteLineValues(ShI(0, kShwAcv) * 2, ShI(0, kShwDcv) * 2);
             ResetItemsFor1P3W();
             break;
@@ -192,7 +192,7 @@ void ModeChange(Pass* pass) {
     LineValuesAfterModeChange();
     for (uint32_t p = 0; p <= last; ++p) {
         CopyPhaseSettingsToShadow(p);
-        SetSh(p, kShwDuty, Param(34, p));
+        SetSh(p, kShwDuty, Param(kParamWaveDuty, p));
     }
     for (uint32_t p = 0; p <= last; ++p) {
         WritePhaseFromShadow(p);
@@ -226,8 +226,8 @@ void RangeChange(Pass* pass) {
     for (uint32_t p = 0; p <= LastPhase(); ++p) {
         const int phase = static_cast<int>(p);
         TakeWaveVoltages(p, false, nullptr, 0);
-        SetSh(p, kShwIpkHigh, Param(24, p));
-        SetSh(p, kShwIpkLow, Param(27, p));
+        SetSh(p, kShwIpkHigh, Param(kParamIpkMax, p));
+        SetSh(p, kShwIpkLow, Param(kParamIpkMin, p));
         WriteIpkHigh(ShI(p, kShwIpkHigh), p);
         WriteIpkLow(ShI(p, kShwIpkLow), p);
         BusReg_SetAcv(phase, ShI(p, kShwAcv));
@@ -261,7 +261,7 @@ void SettlingPass(Pass* pass) {
     const uint32_t mode = Mode();
     for (uint32_t p = 0; p < 3; ++p) {
         const int phase = static_cast<int>(p);
-        const int32_t wave = Param(30, p);
+        const int32_t wave = Param(kParamWaveShape, p);
         if (ShDiffers(p, kShwWaveform, wave) || Sh(p, kShwWaveform) == 0) {
             for (uint32_t m = 0; m < kModes; ++m)
                 for (uint32_t area = 0; area < kVoltAreas; ++area)
@@ -269,9 +269,9 @@ void SettlingPass(Pass* pass) {
             SetSh(p, kShwWaveform, wave);
             if (write) {
                 BusReg_SetWaveform(phase, wave + 1);
-                BusReg_SetGain(Param(75, p), phase);
-                BusReg_SetAcv(phase, Param(47, p));
-                BusReg_SetDcv(phase, Param(54, p));
+                BusReg_SetGain(Param(kParamGain, p), phase);
+                BusReg_SetAcv(phase, Param(kParamAcv, p));
+                BusReg_SetDcv(phase, Param(kParamDcv2, p));
             }
         }
         struct Compared {
@@ -280,15 +280,17 @@ void SettlingPass(Pass* pass) {
             void (*writeFn)(int32_t v, uint32_t phase);
         };
         static constexpr Compared kCompared[] = {
-            {kShwAcv, 47, [](int32_t v, uint32_t q) { BusReg_SetAcv(static_cast<int>(q), v); }},
-            {kShwDcv, 54, [](int32_t v, uint32_t q) { BusReg_SetDcv(static_cast<int>(q), v); }},
-            {kShwGain, 75, [](int32_t v, uint32_t q) { BusReg_SetGain(v, static_cast<int>(q)); }},
-            {kShwSig, 81, [](int32_t v, uint32_t) { BusReg_SetSignal(v); }},
-            {kShwSrc, 84, [](int32_t v, uint32_t q) { BusReg_SetSource(v, static_cast<int>(q)); }},
-            {kShwIpkHigh, 24, WriteIpkHigh},
-            {kShwIpkLow, 27, WriteIpkLow},
-            {kShwOnPhase, 64, [](int32_t v, uint32_t q) { BusReg_SetOnPhase(v, static_cast<int>(q)); }},
-            {kShwOffPhase, 68, [](int32_t v, uint32_t q) { BusReg_SetOffPhase(v, static_cast<int>(q)); }},
+            {kShwAcv, kParamAcv, [](int32_t v, uint32_t q) { BusReg_SetAcv(static_cast<int>(q), v); }},
+            {kShwDcv, kParamDcv2, [](int32_t v, uint32_t q) { BusReg_SetDcv(static_cast<int>(q), v); }},
+            {kShwGain, kParamGain, [](int32_t v, uint32_t q) { BusReg_SetGain(v, static_cast<int>(q)); }},
+            {kShwSig, kParamMainSig, [](int32_t v, uint32_t) { BusReg_SetSignal(v); }},
+            {kShwSrc, kParamMainSrc, [](int32_t v, uint32_t q) { BusReg_SetSource(v, static_cast<int>(q)); }},
+            {kShwIpkHigh, kParamIpkMax, WriteIpkHigh},
+            {kShwIpkLow, kParamIpkMin, WriteIpkLow},
+            {kShwOnPhase, kParamOnPhase,
+             [](int32_t v, uint32_t q) { BusReg_SetOnPhase(v, static_cast<int>(q)); }},
+            {kShwOffPhase, kParamOffPhase,
+             [](int32_t v, uint32_t q) { BusReg_SetOffPhase(v, static_cast<int>(q)); }},
         };
         for (const Compared& c : kCompared) {
             const int32_t v = Param(c.id, p);
@@ -302,9 +304,9 @@ void SettlingPass(Pass* pass) {
             uint32_t id;
             int (*writeFn)(int32_t);
         };
-        static constexpr Angle kAngles[] = {{kShwSyncPhase, 89, BusReg_SetSyncPhase},
-                                            {kShwAngleL2, 73, BusReg_SetPhaseAngleL2},
-                                            {kShwAngleL3, 74, BusReg_SetPhaseAngleL3}};
+        static constexpr Angle kAngles[] = {{kShwSyncPhase, kParamSyncPhase, BusReg_SetSyncPhase},
+                                            {kShwAngleL2, kParamBalance2, BusReg_SetPhaseAngleL2},
+                                            {kShwAngleL3, kParamBalance3, BusReg_SetPhaseAngleL3}};
         for (const Angle& a : kAngles) {
             const int32_t v = Param1(a.id);
             if (!ShDiffers(0, a.word, v)) continue;
@@ -312,11 +314,11 @@ void SettlingPass(Pass* pass) {
             if (write) a.writeFn(v);
         }
         if (write) {
-            BusReg_SetIrmsLimit(Param(61, p), phase);
+            BusReg_SetIrmsLimit(Param(kParamCurrLimit2, p), phase);
             ApplyIpkLimits(phase);
         }
         if (!SyncMode(mode)) {
-            const int32_t f = Param(12, p);
+            const int32_t f = Param(kParamFreq, p);
             if (ShDiffers(p, kShwFreq, f)) {
                 SetSh(p, kShwFreq, f);
                 if (write) BusReg_SetFreq(f, phase);
@@ -324,7 +326,7 @@ void SettlingPass(Pass* pass) {
             continue;
         }
         bool missing = true;
-        if (Param(81, p) == 3) {
+        if (Param(kParamMainSig, p) == 3) {
             const uint32_t measured = MeasuredFrequency100();
             Sh(p, kShwMeasFreq) = measured;
             if (measured >= 4000 && measured <= 200000) {

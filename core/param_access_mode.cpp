@@ -41,17 +41,17 @@ int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t state, int phas
 
 int32_t StoreWaveform(int32_t w, int phase) {
     ParamRec rec;
-    if (!ReadPhaseRecord(30, phase, &rec)) return 0;
+    if (!ReadPhaseRecord(kParamWaveShape, phase, &rec)) return 0;
     rec.value = w;
     g_OutputShadow[phase][kShwWaveform] = static_cast<uint32_t>(w) + 1;
-    paramRW(1, 30, &rec, static_cast<uint32_t>(phase));
+    paramRW(1, kParamWaveShape, &rec, static_cast<uint32_t>(phase));
     return w;
 }
 
 // The waveform limits are those of L1's record (0-255).
 bool WaveformWithinLimits(int32_t w) {
     ParamRec l1;
-    ReadPhaseRecord(30, 0, &l1);
+    ReadPhaseRecord(kParamWaveShape, 0, &l1);
     return w >= l1.min && w <= l1.max;
 }
 
@@ -85,16 +85,16 @@ int LastPhaseOfWiring(uint32_t phaseMode) {
 }  // namespace core
 
 int32_t SetOnPhaseState(int32_t state, int phase) {
-    return SetPhaseEnableState(64, kShwOnEnable, state, phase);
+    return SetPhaseEnableState(kParamOnPhase, kShwOnEnable, state, phase);
 }
 
 int32_t SetOffPhaseState(int32_t state, int phase) {
-    return SetPhaseEnableState(68, kShwOffEnable, state, phase);
+    return SetPhaseEnableState(kParamOffPhase, kShwOffEnable, state, phase);
 }
 
 int32_t SetPhaseBalanceMode(int32_t v) {
-    if (v == 0 || v == 1) paramPutValue(0, 101, v, 0);
-    return PhaseValue(101, 0);
+    if (v == 0 || v == 1) paramPutValue(0, kParamBalanceMode, v, 0);
+    return PhaseValue(kParamBalanceMode, 0);
 }
 
 uint32_t GetOutputMode() {
@@ -171,19 +171,19 @@ int32_t GetWaveformSel() {
 }
 
 int32_t GetWaveform(int phase) {
-    return PhaseValue(30, phase);
+    return PhaseValue(kParamWaveShape, phase);
 }
 
 int32_t SetWaveDuty(int32_t duty, int phase, int32_t max, int32_t min) {
     ParamRec rec;
-    if (!ReadPhaseRecord(34, phase, &rec)) return 0;
+    if (!ReadPhaseRecord(kParamWaveDuty, phase, &rec)) return 0;
     if (duty < min || duty > max || !HasInternalWaveform(GetOutputMode())) {
         MsgQueue_PostId(kMsgDutyLimited);
         return rec.value;
     }
     rec.value = duty;
     g_OutputShadow[phase][kShwDuty] = static_cast<uint32_t>(duty) + 1;
-    paramRW(1, 34, &rec, static_cast<uint32_t>(phase));
+    paramRW(1, kParamWaveDuty, &rec, static_cast<uint32_t>(phase));
     return duty;
 }
 
@@ -192,7 +192,7 @@ int32_t GetWaveDutySel() {
 }
 
 int32_t GetWaveDuty(int phase) {
-    return PhaseValue(34, phase);
+    return PhaseValue(kParamWaveDuty, phase);
 }
 
 int32_t GetDutyForFreq(int32_t freq, int phase) {

@@ -71,10 +71,10 @@ int ApplyPhaseStartStopEnable(int phase) {
 }
 
 int32_t ApplyIpkLimits(int phase) {
-    const int32_t mode = PhaseValue(91, 0);
+    const int32_t mode = PhaseValue(kParamIpkLimitMode, 0);
     ParamRec high, low;
-    ReadPhaseRecord(24, phase, &high);
-    ReadPhaseRecord(27, phase, &low);
+    ReadPhaseRecord(kParamIpkMax, phase, &high);
+    ReadPhaseRecord(kParamIpkMin, phase, &low);
     const bool userOn = mode == 1;
     BusReg_SetIpkLimitHigh(userOn ? high.value : high.defaultMax, phase);
     BusReg_SetIpkOffHigh(userOn ? high.defaultMax : high.value, phase);
@@ -84,7 +84,7 @@ int32_t ApplyIpkLimits(int phase) {
 }
 
 int32_t ApplyMonitorScale() {
-    const int32_t amplitude = PhaseValue(127, 0);
+    const int32_t amplitude = PhaseValue(kParamMonitorAmp, 0);
     if (amplitude != 0 && amplitude != 1) return amplitude;
     const uint32_t family = VaClassOfModel(g_ModelId.load(std::memory_order_relaxed));
     const int32_t range = GetVoltRange();

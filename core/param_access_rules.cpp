@@ -94,16 +94,16 @@ int32_t VppToRms(int32_t v, float f) {
 }
 
 int32_t GetAcvSetRms(int phase) {
-    return VoltOfSet(47, 0, phase);
+    return VoltOfSet(kParamAcv, 0, phase);
 }
 int32_t GetDcvSetRms(int phase) {
-    return VoltOfSet(51, 0, phase);
+    return VoltOfSet(kParamDcv, 0, phase);
 }
 int32_t GetAcvSetVpp(int phase) {
-    return VoltOfSet(47, 1, phase);
+    return VoltOfSet(kParamAcv, 1, phase);
 }
 int32_t GetDcvSetVpp(int phase) {
-    return VoltOfSet(51, 1, phase);
+    return VoltOfSet(kParamDcv, 1, phase);
 }
 
 void ZeroAllVoltages() {
@@ -124,8 +124,8 @@ void ZeroAllVoltages() {
                 }
             }
         }
-        paramPutValue(0, 47 + phase, 0, phase);
-        paramPutValue(0, 54 + phase, 0, phase);
+        paramPutValue(0, kParamAcv + phase, 0, phase);
+        paramPutValue(0, kParamDcv2 + phase, 0, phase);
     }
 }
 
@@ -152,12 +152,12 @@ void OutputPhaseInit(int phase) {
         BusReg_SetAcv(phase, 0);
         SetAcv(0, phase);
         line[kShwAcv] = 0;
-        paramPutValue(0, 50, 0, 0);
+        paramPutValue(0, kParamAcvLine, 0, 0);
         shadow[kShwDcv] = 0;
         BusReg_SetDcv(phase, 0);
         SetDcv(0, phase);
         line[kShwDcv] = 0;
-        paramPutValue(0, 57, 0, 0);
+        paramPutValue(0, kParamDcvLine, 0, 0);
     }
 
     ZeroAllVoltages();

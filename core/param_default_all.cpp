@@ -24,11 +24,11 @@ void BuildMiscRecords(uint32_t model) {
     ParamUnit& u0 = g_ParamStore.unit[0];
     for (const MiscRow& r : kMiscRows) {
         ParamRec* rec;
-        if (r.id == 30) {
+        if (r.id == kParamWaveShape) {
             rec = &u0.waveform;
-        } else if (r.id == 34) {
+        } else if (r.id == kParamWaveDuty) {
             rec = &u0.duty;
-        } else if (r.id == 91) {
+        } else if (r.id == kParamIpkLimitMode) {
             rec = &u0.ipkLimitMode;
         } else {
             rec = &g_ParamStore.global[GlobalIndexOfId(r.id)];

@@ -1,6 +1,7 @@
 // Default rows of the measurement-view items and of the miscellaneous, output-impedance and parallel
 // settings.
 #include "core/param_defaults.h"
+#include "core/param_store.h"
 
 namespace core {
 namespace {
@@ -40,47 +41,47 @@ uint32_t MeasGroupOfMode(uint32_t mode) {
 }
 
 constexpr MiscRow kMiscRows[kMiscRowCount] = {
-    {96, N(1, 60000, 1, 1.0f, 0, 5)},  // peak-hold time
-    {100, C(0, 1, 0)},                 // balance mode
-    {102, C(0, 3, 0)},                 // peak-hold clear item
-    {104, C(0, 3, 0)},                 // power-on output state
-    {106, C(1, 1, 0)},                 // buzzer
-    {108, C(0, 1, 0)},                 // remote sensing
-    {110, C(1, 2, 0)},                 // slew-rate selection
-    {112, C(1, 1, 0)},                 // output relay
-    {114, C(0, 1, 0)},                 // harmonic display mode
-    {30, C(16, 255, 0)},               // waveform (every unit)
-    {90, C(1, 1, 0)},                  // rms current limit mode
-    {91, C(1, 1, 0)},                  // peak-current limit mode (unit 0)
-    {116, C(0, 1, 0)},                 // external control
-    {118, C(0, 1, 0)},                 // AC voltage unit
-    {120, C(0, 1, 0)},                 // phase set-change
-    {132, C(1, 1, 0)},                 // relock
-    {122, C(0, 5, 0)},                 // monitor source 1
-    {124, C(3, 5, 0)},                 // monitor source 2
-    {126, C(0, 1, 0)},                 // monitor amplitude
-    {128, N(1, 600, 1, 0.1f, 1, 3)},   // trigger output width
-    {130, C(0, 2, 0)},                 // trigger source
-    {34, N(500, 999, 1, 0.1f, 1, 3)},  // waveform duty (every unit), 0.1 %
-    {134, N(8, 128, 1, 1.0f, 0, 3)},   // averaging count
-    {136, C(0, 8, 0)},                 // update rate
+    {kParamPeakHoldTimeRow, N(1, 60000, 1, 1.0f, 0, 5)},  // peak-hold time
+    {kParamBalanceModeRow, C(0, 1, 0)},                   // balance mode
+    {kParamPeakClearItemRow, C(0, 3, 0)},                 // peak-hold clear item
+    {kParamPowerOnStateRow, C(0, 3, 0)},                  // power-on output state
+    {kParamBuzzerRow, C(1, 1, 0)},                        // buzzer
+    {kParamRemoteSenseRow, C(0, 1, 0)},                   // remote sensing
+    {kParamSlewRateRow, C(1, 2, 0)},                      // slew-rate selection
+    {kParamOutputRelayRow, C(1, 1, 0)},                   // output relay
+    {kParamHarmModeRow, C(0, 1, 0)},                      // harmonic display mode
+    {kParamWaveShape, C(16, 255, 0)},                     // waveform (every unit)
+    {kParamIrmsLimitMode, C(1, 1, 0)},                    // rms current limit mode
+    {kParamIpkLimitMode, C(1, 1, 0)},                     // peak-current limit mode (unit 0)
+    {kParamExtControlRow, C(0, 1, 0)},                    // external control
+    {kParamAcvUnitRow, C(0, 1, 0)},                       // AC voltage unit
+    {kParamPhaseSetChangeRow, C(0, 1, 0)},                // phase set-change
+    {kParamRelockRow, C(1, 1, 0)},                        // relock
+    {kParamMonitorSource1Row, C(0, 5, 0)},                // monitor source 1
+    {kParamMonitorSource2Row, C(3, 5, 0)},                // monitor source 2
+    {kParamMonitorAmpRow, C(0, 1, 0)},                    // monitor amplitude
+    {kParamTrigWidthRow, N(1, 600, 1, 0.1f, 1, 3)},       // trigger output width
+    {kParamTrigSourceRow, C(0, 2, 0)},                    // trigger source
+    {kParamWaveDuty, N(500, 999, 1, 0.1f, 1, 3)},         // waveform duty (every unit), 0.1 %
+    {kParamAvgCountRow, N(8, 128, 1, 1.0f, 0, 3)},        // averaging count
+    {kParamUpdateRateRow, C(0, 8, 0)},                    // update rate
 };
 
 constexpr MiscRow kImpedanceRows[kImpedanceRowCount] = {
-    {193, C(0, 1, 0)},                  // output impedance
-    {195, N(1, 20000, 0, 0.1f, 1, 5)},  // inductance L1
-    {197, N(1, 20000, 0, 0.1f, 1, 5)},  // inductance L2
-    {199, N(1, 20000, 0, 0.1f, 1, 5)},  // inductance L3
-    {201, N(1, 10, 0, 0.1f, 1, 2)},     // resistance L1
-    {203, N(1, 10, 0, 0.1f, 1, 2)},     // resistance L2
-    {205, N(1, 10, 0, 0.1f, 1, 2)},     // resistance L3
+    {kParamOutputImpedanceRow, C(0, 1, 0)},               // output impedance
+    {kParamInductanceL1Row, N(1, 20000, 0, 0.1f, 1, 5)},  // inductance L1
+    {kParamInductanceL2Row, N(1, 20000, 0, 0.1f, 1, 5)},  // inductance L2
+    {kParamInductanceL3Row, N(1, 20000, 0, 0.1f, 1, 5)},  // inductance L3
+    {kParamResistanceL1Row, N(1, 10, 0, 0.1f, 1, 2)},     // resistance L1
+    {kParamResistanceL2Row, N(1, 10, 0, 0.1f, 1, 2)},     // resistance L2
+    {kParamResistanceL3Row, N(1, 10, 0, 0.1f, 1, 2)},     // resistance L3
 };
 
 constexpr MiscRow kParallelRows[4] = {
-    {208, C(1, 1, 0)},              // parallel position
-    {210, N(2, 3, 2, 1.0f, 1, 1)},  // parallel unit count
-    {212, C(0, 1, 0)},              // parallel enable, model types 1 and 2
-    {212, C(1, 1, 0)},              // parallel enable, all other model types
+    {kParamParallelPositionRow, C(1, 1, 0)},            // parallel position
+    {kParamParallelNumberRow, N(2, 3, 2, 1.0f, 1, 1)},  // parallel unit count
+    {kParamParallelEnableRow, C(0, 1, 0)},              // parallel enable, model types 1 and 2
+    {kParamParallelEnableRow, C(1, 1, 0)},              // parallel enable, all other model types
 };
 
 }  // namespace core

@@ -10,7 +10,8 @@ namespace {
 
 // Ids whose edit value comes from a mode or flag word instead of a record.
 bool IsWordId(uint32_t id) {
-    return id == 45 || id == 46 || id == 22 || id == 23 || id == 9 || id == 15;
+    return id == kParamPhaseMode || id == kParamMainMode || id == kParamVoltRange || id == kParamIpkKind ||
+           id == kParamVpkKind || id == kParamFreqLimitKind;
 }
 
 }  // namespace
@@ -20,32 +21,34 @@ int menuEnterParamState(uint32_t id) {
     const uint32_t flags = g_ParamFlags.load(std::memory_order_relaxed);
     int32_t editValue = 0;
     switch (id) {
-        case 45:
-            editValue = paramGetValue(44, 0, 0) == 1 ? 0 : static_cast<int32_t>(phase);
+        case kParamPhaseMode:
+            editValue = paramGetValue(kParamMeasItem7, 0, 0) == 1 ? 0 : static_cast<int32_t>(phase);
             break;
-        case 46:
+        case kParamMainMode:
             editValue = static_cast<int32_t>(g_OutputModeIdx.load(std::memory_order_relaxed));
             break;
-        case 22:
+        case kParamVoltRange:
             editValue = static_cast<int32_t>(CurrentRangeCode());
             break;
-        case 23:
+        case kParamIpkKind:
             editValue = (flags & kFlagIpkKind) ? 1 : 0;
             break;
-        case 9:
+        case kParamVpkKind:
             editValue = (flags & kFlagVpkKind) ? 1 : 0;
             break;
-        case 15:
+        case kParamFreqLimitKind:
             editValue = (flags & kFlagFreqLimitKind) ? 1 : 0;
             break;
         default:
             break;
     }
     ParamRec rec;
-    paramRW(0, id, &rec, (id == 50 || id == 57) ? 0 : phase);
+    paramRW(0, id, &rec, (id == kParamAcvLine || id == kParamDcvLine) ? 0 : phase);
 
     // Locked keys and a held meter leave only the measurement items open.
-    if ((flags & (kFlagKeysLocked | kFlagMeterHold)) != 0 && !(id >= 38 && id <= 44)) return -1;
+    if ((flags & (kFlagKeysLocked | kFlagMeterHold)) != 0 &&
+        !(id >= kParamMeasItem1 && id <= kParamMeasItem7))
+        return -1;
 
     g_MenuState.store(id, std::memory_order_relaxed);
     g_MenuPrevState.store(id, std::memory_order_relaxed);

@@ -13,25 +13,45 @@ std::mutex g_ParamLock;
 
 namespace {
 
-constexpr uint32_t kMaxGlobalId = 213;
+constexpr uint32_t kMaxGlobalId = kParamParallelEnable;
 
 constexpr std::array<int8_t, kMaxGlobalId + 1> MakeGlobalIndex() {
     std::array<int8_t, kMaxGlobalId + 1> t{};
     for (auto& v : t)
         v = -1;
-    t[90] = kGlbIrmsLimitMode;
-    // Pairs: the list row state and its edit state address one record. 98/99 has none.
+    t[kParamIrmsLimitMode] = kGlbIrmsLimitMode;
+    // Pairs: the list row state and its edit state address one record.
     constexpr uint32_t pairs[][2] = {
-        {96, kGlbPeakHoldTime},      {100, kGlbBalanceMode},    {102, kGlbPeakClearItem},
-        {104, kGlbPowerOnState},     {106, kGlbBuzzer},         {108, kGlbRemoteSense},
-        {110, kGlbSlewRate},         {112, kGlbOutputRelay},    {114, kGlbHarmMode},
-        {116, kGlbExtControl},       {118, kGlbAcvUnit},        {120, kGlbPhaseSetChange},
-        {122, kGlbMonitorSrc1},      {124, kGlbMonitorSrc2},    {126, kGlbMonitorAmp},
-        {128, kGlbTrigWidth},        {130, kGlbTrigSource},     {132, kGlbRelock},
-        {134, kGlbAvgCount},         {136, kGlbUpdateRate},     {193, kGlbOutputImpedance},
-        {195, kGlbInductanceL1},     {197, kGlbInductanceL2},   {199, kGlbInductanceL3},
-        {201, kGlbResistanceL1},     {203, kGlbResistanceL2},   {205, kGlbResistanceL3},
-        {208, kGlbParallelPosition}, {210, kGlbParallelNumber}, {212, kGlbParallelEnable},
+        {kParamPeakHoldTimeRow, kGlbPeakHoldTime},
+        {kParamBalanceModeRow, kGlbBalanceMode},
+        {kParamPeakClearItemRow, kGlbPeakClearItem},
+        {kParamPowerOnStateRow, kGlbPowerOnState},
+        {kParamBuzzerRow, kGlbBuzzer},
+        {kParamRemoteSenseRow, kGlbRemoteSense},
+        {kParamSlewRateRow, kGlbSlewRate},
+        {kParamOutputRelayRow, kGlbOutputRelay},
+        {kParamHarmModeRow, kGlbHarmMode},
+        {kParamExtControlRow, kGlbExtControl},
+        {kParamAcvUnitRow, kGlbAcvUnit},
+        {kParamPhaseSetChangeRow, kGlbPhaseSetChange},
+        {kParamMonitorSource1Row, kGlbMonitorSrc1},
+        {kParamMonitorSource2Row, kGlbMonitorSrc2},
+        {kParamMonitorAmpRow, kGlbMonitorAmp},
+        {kParamTrigWidthRow, kGlbTrigWidth},
+        {kParamTrigSourceRow, kGlbTrigSource},
+        {kParamRelockRow, kGlbRelock},
+        {kParamAvgCountRow, kGlbAvgCount},
+        {kParamUpdateRateRow, kGlbUpdateRate},
+        {kParamOutputImpedanceRow, kGlbOutputImpedance},
+        {kParamInductanceL1Row, kGlbInductanceL1},
+        {kParamInductanceL2Row, kGlbInductanceL2},
+        {kParamInductanceL3Row, kGlbInductanceL3},
+        {kParamResistanceL1Row, kGlbResistanceL1},
+        {kParamResistanceL2Row, kGlbResistanceL2},
+        {kParamResistanceL3Row, kGlbResistanceL3},
+        {kParamParallelPositionRow, kGlbParallelPosition},
+        {kParamParallelNumberRow, kGlbParallelNumber},
+        {kParamParallelEnableRow, kGlbParallelEnable},
     };
     for (const auto& p : pairs) {
         t[p[0]] = static_cast<int8_t>(p[1]);
@@ -64,34 +84,37 @@ ParamRec* ParamLocate(uint32_t id, const ParamPlace& place) {
     ParamModeBlock& m = u.mode[mode];
     ParamVoltArea& a = m.volt[area];
 
-    if (id == 8) return &u.mode[0].volt[area].voltLimit[set];
-    if (id == 10) return &u.mode[0].volt[area].vpkMax;
-    if (id == 11) return &u.mode[0].volt[area].vpkMin;
-    if (id >= 12 && id <= 14) return &m.freq;
-    if (id == 16) return &u.mode[FreqClassOfMode(mode)].freqHi;
-    if (id == 19) return &u.mode[FreqClassOfMode(mode)].freqLo;
-    if ((id >= 24 && id <= 29) || (id >= 58 && id <= 63)) {
+    if (id == kParamVoltLimit) return &u.mode[0].volt[area].voltLimit[set];
+    if (id == kParamVpkMax) return &u.mode[0].volt[area].vpkMax;
+    if (id == kParamVpkMin) return &u.mode[0].volt[area].vpkMin;
+    if (id >= kParamFreq && id <= kParamFreq + 2) return &m.freq;
+    if (id == kParamFreqLimitHi) return &u.mode[FreqClassOfMode(mode)].freqHi;
+    if (id == kParamFreqLimitLo) return &u.mode[FreqClassOfMode(mode)].freqLo;
+    if ((id >= kParamIpkMax && id <= kParamIpkMin + 2) ||
+        (id >= kParamCurrLimit && id <= kParamCurrLimit2 + 2)) {
         if (place.variant >= kRangeVariants) return nullptr;
         ParamCurrArea& c = u.mode[0].curr[place.variant];
-        if (id <= 26) return &c.ipkMax;
-        if (id <= 29) return &c.ipkMin;
+        if (id <= kParamIpkMax + 2) return &c.ipkMax;
+        if (id <= kParamIpkMin + 2) return &c.ipkMin;
         return &c.irms;
     }
-    if (id >= 30 && id <= 33) return &u.waveform;
-    if (id >= 34 && id <= 37) return &u.duty;
-    if (id >= 38 && id <= 44) return &s.unit[0].mode[mode].meas[id - 38];
-    if (id >= 47 && id <= 49) return &a.acv[set][wave];
-    if (id == 50) return &s.unit[kLineUnit].mode[mode].volt[area].acv[set][wave];
-    if (id >= 51 && id <= 56) return &a.dcv[set][wave];
-    if (id == 57) return &s.unit[kLineUnit].mode[mode].volt[area].dcv[set][wave];
-    if (id >= 64 && id <= 67) return &m.onPhase;
-    if (id >= 68 && id <= 71) return &m.offPhase;
-    if (id >= 72 && id <= 74) return &s.unit[0].mode[mode].phaseAngle[id - 72];
-    if (id >= 75 && id <= 80) return &a.gain;
-    if (id >= 81 && id <= 83) return &a.sig;
-    if (id >= 84 && id <= 88) return &a.src;
-    if (id == 89) return &s.unit[0].mode[mode].syncPhase;
-    if (id >= 91 && id <= 93) return &u.ipkLimitMode;
+    if (id >= kParamWaveShape && id <= kParamWaveShape2) return &u.waveform;
+    if (id >= kParamWaveDuty && id <= kParamWaveDutyAll) return &u.duty;
+    if (id >= kParamMeasItem1 && id <= kParamMeasItem7)
+        return &s.unit[0].mode[mode].meas[id - kParamMeasItem1];
+    if (id >= kParamAcv && id <= kParamAcv + 2) return &a.acv[set][wave];
+    if (id == kParamAcvLine) return &s.unit[kLineUnit].mode[mode].volt[area].acv[set][wave];
+    if (id >= kParamDcv && id <= kParamDcv2 + 2) return &a.dcv[set][wave];
+    if (id == kParamDcvLine) return &s.unit[kLineUnit].mode[mode].volt[area].dcv[set][wave];
+    if (id >= kParamOnPhase && id <= kParamOnPhaseAll) return &m.onPhase;
+    if (id >= kParamOffPhase && id <= kParamOffPhaseAll) return &m.offPhase;
+    if (id >= kParamBalance && id <= kParamBalance3)
+        return &s.unit[0].mode[mode].phaseAngle[id - kParamBalance];
+    if (id >= kParamGain && id <= kParamGain2 + 2) return &a.gain;
+    if (id >= kParamMainSig && id <= kParamMainSig + 2) return &a.sig;
+    if (id >= kParamMainSrc && id <= kParamMainSrc + 4) return &a.src;
+    if (id == kParamSyncPhase) return &s.unit[0].mode[mode].syncPhase;
+    if (id >= kParamIpkLimitMode && id <= kParamIpkLimitMode + 2) return &u.ipkLimitMode;
     int g = GlobalIndexOfId(id);
     if (g >= 0) return &s.global[g];
     return &s.spare;

@@ -10,6 +10,115 @@
 #include "core/param_ranges.h"
 #include "core/param_rec.h"
 
+// Parameter ids: a setting's id is the number of the front-panel state in which it is edited. A per-phase
+// setting has three ids in a row, L1, L2, L3 (kParamAcv + phase), and some have a second triple, the edit
+// states of the panel's other view, which address the same records. A setting of a list page has two ids,
+// its list row and its edit state (the row's id + 1), which also address one record.
+enum ParamId : int32_t {
+    kParamNone = 0,  // no setting
+    kParamVoltLimit = 8,
+    kParamVpkKind = 9,
+    kParamVpkMax = 10,
+    kParamVpkMin = 11,
+    kParamFreq = 12,  // 12-14
+    kParamFreqLimitKind = 15,
+    kParamFreqLimitHi = 16,  // 16-18
+    kParamFreqLimitLo = 19,  // 19-21
+    kParamVoltRange = 22,
+    kParamIpkKind = 23,
+    kParamIpkMax = 24,     // 24-26
+    kParamIpkMin = 27,     // 27-29
+    kParamWaveShape = 30,  // 30-32
+    kParamWaveShape2 = 33,
+    kParamWaveDuty = 34,  // 34-36
+    kParamWaveDutyAll = 37,
+    kParamMeasItem1 = 38,  // the measurement view's items 1-7: 38-44
+    kParamMeasItem7 = 44,  // its record also holds the voltage view: 0 PHASE, 1 LINE
+    kParamPhaseMode = 45,
+    kParamMainMode = 46,
+    kParamAcv = 47,  // 47-49
+    kParamAcvLine = 50,
+    kParamDcv = 51,   // 51-53
+    kParamDcv2 = 54,  // 54-56
+    kParamDcvLine = 57,
+    kParamCurrLimit = 58,   // rms current limit, 58-60
+    kParamCurrLimit2 = 61,  // 61-63
+    kParamOnPhase = 64,     // 64-66
+    kParamOnPhaseAll = 67,
+    kParamOffPhase = 68,  // 68-70
+    kParamOffPhaseAll = 71,
+    kParamBalance = 72,  // phase angle of L1
+    kParamBalance2 = 73,
+    kParamBalance3 = 74,
+    kParamGain = 75,     // 75-77
+    kParamGain2 = 78,    // 78-80
+    kParamMainSig = 81,  // 81-83
+    kParamMainSrc = 84,  // 84-88
+    kParamSyncPhase = 89,
+    kParamIrmsLimitMode = 90,
+    kParamIpkLimitMode = 91,  // 91-93
+    kParamPeakHoldTimeRow = 96,
+    kParamPeakHoldTime = 97,
+    kParamBalanceModeRow = 100,
+    kParamBalanceMode = 101,
+    kParamPeakClearItemRow = 102,
+    kParamPeakClearItem = 103,
+    kParamPowerOnStateRow = 104,
+    kParamPowerOnState = 105,
+    kParamBuzzerRow = 106,
+    kParamBuzzer = 107,
+    kParamRemoteSenseRow = 108,
+    kParamRemoteSense = 109,
+    kParamSlewRateRow = 110,
+    kParamSlewRate = 111,
+    kParamOutputRelayRow = 112,
+    kParamOutputRelay = 113,
+    kParamHarmModeRow = 114,
+    kParamHarmMode = 115,
+    kParamExtControlRow = 116,
+    kParamExtControl = 117,
+    kParamAcvUnitRow = 118,
+    kParamAcvUnit = 119,
+    kParamPhaseSetChangeRow = 120,
+    kParamPhaseSetChange = 121,
+    kParamMonitorSource1Row = 122,
+    kParamMonitorSource1 = 123,
+    kParamMonitorSource2Row = 124,
+    kParamMonitorSource2 = 125,
+    kParamMonitorAmpRow = 126,
+    kParamMonitorAmp = 127,
+    kParamTrigWidthRow = 128,
+    kParamTrigWidth = 129,
+    kParamTrigSourceRow = 130,
+    kParamTrigSource = 131,
+    kParamRelockRow = 132,
+    kParamRelock = 133,
+    kParamAvgCountRow = 134,
+    kParamAvgCount = 135,
+    kParamUpdateRateRow = 136,
+    kParamUpdateRate = 137,
+    kParamOutputImpedanceRow = 193,
+    kParamOutputImpedance = 194,
+    kParamInductanceL1Row = 195,
+    kParamInductanceL1 = 196,
+    kParamInductanceL2Row = 197,
+    kParamInductanceL2 = 198,
+    kParamInductanceL3Row = 199,
+    kParamInductanceL3 = 200,
+    kParamResistanceL1Row = 201,
+    kParamResistanceL1 = 202,
+    kParamResistanceL2Row = 203,
+    kParamResistanceL2 = 204,
+    kParamResistanceL3Row = 205,
+    kParamResistanceL3 = 206,
+    kParamParallelPositionRow = 208,
+    kParamParallelPosition = 209,
+    kParamParallelNumberRow = 210,
+    kParamParallelNumber = 211,
+    kParamParallelEnableRow = 212,
+    kParamParallelEnable = 213,
+};
+
 namespace core {
 
 inline constexpr uint32_t kUnits = 4;  // 0..2 phases L1..L3, 3 the LINE unit (ids 50 and 57 only)

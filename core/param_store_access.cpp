@@ -32,9 +32,9 @@ uint32_t VppSetOf(uint32_t id, uint32_t unit, uint32_t mode) {
     if (s.global[kGlbAcvUnit].value != 1) return 0;
     uint32_t w = static_cast<uint32_t>(s.unit[unit].waveform.value);
     if (w == kWaveSin || w == kWaveSqu) return 0;
-    if ((id >= 47 && id <= 50) || id == 8) return 1;
-    if (mode == kModeDcInt) return id == 57 ? 1 : 0;
-    return (id >= 51 && id <= 56) ? 1 : 0;
+    if ((id >= kParamAcv && id <= kParamAcvLine) || id == kParamVoltLimit) return 1;
+    if (mode == kModeDcInt) return id == kParamDcvLine ? 1 : 0;
+    return (id >= kParamDcv && id <= kParamDcv2 + 2) ? 1 : 0;
 }
 
 // The display format of the angles and of the duty follows the frequency stored at this moment.
@@ -74,7 +74,7 @@ ParamRec* LocateForAccess(uint32_t op, uint32_t id, uint32_t mode, uint32_t rang
     if (unit >= kUnits) return nullptr;
     ParamPlace place{mode, VoltAreaOfRange(rangeCode), variant, waveform, VppSetOf(id, unit, mode), unit};
     ParamRec* r = ParamLocate(id, place);
-    if (r != nullptr && id == 12 && (op == kOpRead || op == kOpWrite)) FreqFormatDerive(unit, mode);
+    if (r != nullptr && id == kParamFreq && (op == kOpRead || op == kOpWrite)) FreqFormatDerive(unit, mode);
     return r;
 }
 
@@ -155,15 +155,15 @@ int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode,
     ParamStore& s = g_ParamStore;
     ParamRec* r;
     const uint32_t vpp = recordSet == 1 ? 1 : 0;
-    if (id >= 47 && id <= 49) {
+    if (id >= kParamAcv && id <= kParamAcv + 2) {
         r = &s.unit[unit].mode[mode].volt[area].acv[vpp][waveform];
-    } else if (id >= 51 && id <= 56) {
+    } else if (id >= kParamDcv && id <= kParamDcv2 + 2) {
         r = &s.unit[unit].mode[mode].volt[area].dcv[mode == kModeDcInt ? 0 : vpp][waveform];
-    } else if (id == 8) {
+    } else if (id == kParamVoltLimit) {
         r = &s.unit[unit].mode[0].volt[area].voltLimit[vpp];
-    } else if (id == 10) {
+    } else if (id == kParamVpkMax) {
         r = &s.unit[unit].mode[0].volt[area].vpkMax;
-    } else if (id == 11) {
+    } else if (id == kParamVpkMin) {
         r = &s.unit[unit].mode[0].volt[area].vpkMin;
     } else {
         r = &s.spare;

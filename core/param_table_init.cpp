@@ -120,8 +120,8 @@ int ParamTableInit() {
     {
         std::lock_guard<std::mutex> lock(g_ParamLock);
         for (ParamUnit& u : g_ParamStore.unit) {
-            ParamRecInit(&u.waveform, MiscRowOf(30));
-            ParamRecInit(&u.duty, MiscRowOf(34));
+            ParamRecInit(&u.waveform, MiscRowOf(kParamWaveShape));
+            ParamRecInit(&u.duty, MiscRowOf(kParamWaveDuty));
         }
         for (uint32_t w = 0; w < kWaveforms; ++w)
             g_ParamStore.waveFactor[w] = factors[w];

@@ -87,32 +87,32 @@ void SpreadVoltageToWaves() {
         const VoltPlace at = PresentPlace(p);
         // The voltage in force is the stored one: a shadow word may hold a value posted as value + 1 for
         // the next pass, which must neither spread nor hide that write.
-        const int32_t acv = paramGetValue(47 + p, 0, p);
-        const int32_t dcv = paramGetValue(54 + p, 0, p);
+        const int32_t acv = paramGetValue(kParamAcv + p, 0, p);
+        const int32_t dcv = paramGetValue(kParamDcv2 + p, 0, p);
         if (IsAcvUnitVppOfPhase(static_cast<int>(p))) {
-            const int32_t acvRms = GetVolt(at, 47, kWaveSin, 0);
-            const int32_t dcvRms = GetVolt(at, 51, kWaveSin, 0);
+            const int32_t acvRms = GetVolt(at, kParamAcv, kWaveSin, 0);
+            const int32_t dcvRms = GetVolt(at, kParamDcv, kWaveSin, 0);
             for (uint32_t w = 0; w < kWaveforms; ++w) {
                 if (w == kWaveSin || w == kWaveSqu) continue;
-                PutVolt(at, 47, w, 1, acv);
-                PutVolt(at, 51, w, 1, dcv);
-                PutVolt(at, 47, w, 0, acvRms);
-                if (at.mode != kModeDcInt) PutVolt(at, 51, w, 0, dcvRms);
+                PutVolt(at, kParamAcv, w, 1, acv);
+                PutVolt(at, kParamDcv, w, 1, dcv);
+                PutVolt(at, kParamAcv, w, 0, acvRms);
+                if (at.mode != kModeDcInt) PutVolt(at, kParamDcv, w, 0, dcvRms);
             }
         } else {
             for (uint32_t w = 0; w < kWaveforms; ++w) {
-                PutVolt(at, 47, w, 0, acv);
-                PutVolt(at, 51, w, 0, dcv);
+                PutVolt(at, kParamAcv, w, 0, acv);
+                PutVolt(at, kParamDcv, w, 0, dcv);
             }
             for (uint32_t w : {kWaveSin, kWaveSqu}) {
-                PutVolt(at, 47, w, 1, acv);
-                PutVolt(at, 51, w, 1, dcv);
+                PutVolt(at, kParamAcv, w, 1, acv);
+                PutVolt(at, kParamDcv, w, 1, dcv);
             }
         }
-        SetWord(p, kShwSpreadFirst, GetVolt(at, 47, kWaveSin, 0));
-        SetWord(p, kShwSpreadFirst + 2, GetVolt(at, 51, kWaveSin, 0));
-        SetWord(p, kShwSpreadFirst + 1, GetVolt(at, 47, 0, 1));
-        SetWord(p, kShwSpreadLast, GetVolt(at, 51, 0, 1));
+        SetWord(p, kShwSpreadFirst, GetVolt(at, kParamAcv, kWaveSin, 0));
+        SetWord(p, kShwSpreadFirst + 2, GetVolt(at, kParamDcv, kWaveSin, 0));
+        SetWord(p, kShwSpreadFirst + 1, GetVolt(at, kParamAcv, 0, 1));
+        SetWord(p, kShwSpreadLast, GetVolt(at, kParamDcv, 0, 1));
     }
 }
 
@@ -128,7 +128,7 @@ void WaveVoltageRecheck() {
         if (GetAcvUnit() != 1) {
             acv = Word(p, kShwSpreadFirst);
             dcv = Word(p, kShwSpreadFirst + 2);
-            paramPutValue(0, 54 + p, dcv, p);
+            paramPutValue(0, kParamDcv2 + p, dcv, p);
             VoltSettingCheckAll(mode, area);
             limit = LimitToRmsMax(&acv, phase);
         } else if (IsAcvUnitVppOfPhase(phase)) {
@@ -140,15 +140,15 @@ void WaveVoltageRecheck() {
         } else {
             acv = GetAcvSetRms(phase);
             dcv = GetDcvSetRms(phase);
-            paramPutValue(0, 54 + p, dcv, p);
+            paramPutValue(0, kParamDcv2 + p, dcv, p);
             VoltSettingCheckAll(mode, area);
             limit = LimitToRmsMax(&acv, phase);
         }
         if (limit) AppendLimitedPhase(limited, sizeof limited, phase);
         SetWord(p, kShwAcv, acv);
         SetWord(p, kShwDcv, dcv);
-        paramPutValue(0, 47 + p, acv, p);
-        paramPutValue(0, 54 + p, dcv, p);
+        paramPutValue(0, kParamAcv + p, acv, p);
+        paramPutValue(0, kParamDcv2 + p, dcv, p);
         BusReg_SetAcv(phase, acv);
         BusReg_SetDcv(phase, dcv);
         BusReg_Apply(1);
@@ -156,24 +156,24 @@ void WaveVoltageRecheck() {
     if (limited[0] != '\0') ShowWaveLimitMessage(limited);
     SpreadVoltageToWaves();
     if (g_EditAllPhases.load(std::memory_order_relaxed) == 1) {
-        LineValueFromPhase(50);
-        LineValueFromPhase(57);
+        LineValueFromPhase(kParamAcvLine);
+        LineValueFromPhase(kParamDcvLine);
     }
 }
 
 void LineValueFromPhase(uint32_t id) {
     const uint32_t wiring = GetPhaseMode();
-    if (id == 50) {
+    if (id == kParamAcvLine) {
         const int32_t l1 = Word(0, kShwAcv);
         if (wiring == kPhaseMode3P4W || wiring == kPhaseMode1P3W) {
             const int32_t line = wiring == kPhaseMode3P4W
                                      ? static_cast<int32_t>(static_cast<double>(l1) * kSqrt3 + 0.5)
                                      : l1 * 2;
             SetWord(kLineShadow, kShwAcv, line);
-            paramPutValue(0, 50, line, 0);
+            paramPutValue(0, kParamAcvLine, line, 0);
         }
         UpdateLineValueFromPhases(50);
-    } else if (id == 57) {
+    } else if (id == kParamDcvLine) {
         const int32_t l1 = Word(0, kShwDcv);
         const uint32_t mode = GetOutputMode();
         bool store = true;
@@ -184,7 +184,7 @@ void LineValueFromPhase(uint32_t id) {
             store = false;
         if (store) {
             SetWord(kLineShadow, kShwDcv, line);
-            paramPutValue(0, 57, line, 0);
+            paramPutValue(0, kParamDcvLine, line, 0);
         }
         UpdateLineValueFromPhases(57);
     }

@@ -30,7 +30,7 @@ int32_t GetAcvMaxVppOfPhase(int phase) {
     if (phase < 0 || phase > 2) return 0;
     const uint32_t area = core::VoltAreaOfRange(GetVoltRangeCode());
     ParamRec rec;
-    paramAccessByUnit(0, 47, &rec, GetOutputMode(), area, static_cast<uint32_t>(GetWaveform(phase)), 0,
+    paramAccessByUnit(0, kParamAcv, &rec, GetOutputMode(), area, static_cast<uint32_t>(GetWaveform(phase)), 0,
                       static_cast<uint32_t>(phase));
     int32_t vpp = RmsToVpp(area == 0 ? kRmsCeiling100V : kRmsCeiling, rec.peakFactor);
     if (g_MenuState.load(std::memory_order_relaxed) == kStateLineAcv) {

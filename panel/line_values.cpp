@@ -47,18 +47,18 @@ int GetLargestPhase(int kind) {
 void UpdateLineValueFromPhases(uint32_t state) {
     ParamRec line;
     if (state == 50) {
-        const ParamRec phase = PhaseRecord(47, GetLargestPhase(0));
-        paramRW(0, 50, &line, 0);
+        const ParamRec phase = PhaseRecord(kParamAcv, GetLargestPhase(0));
+        paramRW(0, kParamAcvLine, &line, 0);
         line.max = GetPhaseMode() == kPhaseMode3P4W
                        ? static_cast<int32_t>(static_cast<double>(phase.max) * kSqrt3 + 0.5)
                        : phase.max * 2;
-        paramRW(1, 50, &line, 0);
+        paramRW(1, kParamAcvLine, &line, 0);
     } else if (state == 57) {
-        const ParamRec phase = PhaseRecord(54, GetLargestPhase(1));
-        paramRW(0, 57, &line, 0);
+        const ParamRec phase = PhaseRecord(kParamDcv2, GetLargestPhase(1));
+        paramRW(0, kParamDcvLine, &line, 0);
         const int32_t factor = LineDcvIsPhaseValue() ? 1 : 2;
         line.max = phase.max * factor;
         line.min = phase.min * factor;
-        paramRW(1, 57, &line, 0);
+        paramRW(1, kParamDcvLine, &line, 0);
     }
 }

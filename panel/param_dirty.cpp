@@ -15,13 +15,25 @@ struct GroupRange {
 };
 
 constexpr GroupRange kGroups[] = {
-    {47, 49, kDirtyAcv},          {50, 50, kDirtyLineAcv}, {51, 56, kDirtyDcv},
-    {57, 57, kDirtyLineDcv},      {12, 14, kDirtyFreq},    {58, 63, kDirtyIrms},
-    {75, 80, kDirtyGain},         {64, 67, kDirtyOnPhase}, {68, 71, kDirtyOffPhase},
-    {30, 33, kDirtyWave},         {34, 37, kDirtyDuty},    {84, 88, kDirtySource},
-    {24, 26, kDirtyIpkHigh},      {27, 29, kDirtyIpkLow},  {16, 18, kDirtyFreqLimitHigh},
-    {19, 21, kDirtyFreqLimitLow}, {10, 10, kDirtyVpkHigh}, {11, 11, kDirtyVpkLow},
-    {8, 8, kDirtyVoltLimit},
+    {kParamAcv, kParamAcv + 2, kDirtyAcv},
+    {kParamAcvLine, kParamAcvLine, kDirtyLineAcv},
+    {kParamDcv, kParamDcv2 + 2, kDirtyDcv},
+    {kParamDcvLine, kParamDcvLine, kDirtyLineDcv},
+    {kParamFreq, kParamFreq + 2, kDirtyFreq},
+    {kParamCurrLimit, kParamCurrLimit2 + 2, kDirtyIrms},
+    {kParamGain, kParamGain2 + 2, kDirtyGain},
+    {kParamOnPhase, kParamOnPhaseAll, kDirtyOnPhase},
+    {kParamOffPhase, kParamOffPhaseAll, kDirtyOffPhase},
+    {kParamWaveShape, kParamWaveShape2, kDirtyWave},
+    {kParamWaveDuty, kParamWaveDutyAll, kDirtyDuty},
+    {kParamMainSrc, kParamMainSrc + 4, kDirtySource},
+    {kParamIpkMax, kParamIpkMax + 2, kDirtyIpkHigh},
+    {kParamIpkMin, kParamIpkMin + 2, kDirtyIpkLow},
+    {kParamFreqLimitHi, kParamFreqLimitHi + 2, kDirtyFreqLimitHigh},
+    {kParamFreqLimitLo, kParamFreqLimitLo + 2, kDirtyFreqLimitLow},
+    {kParamVpkMax, kParamVpkMax, kDirtyVpkHigh},
+    {kParamVpkMin, kParamVpkMin, kDirtyVpkLow},
+    {kParamVoltLimit, kParamVoltLimit, kDirtyVoltLimit},
 };
 
 // An angle edit counts for all phases only while the selected phase's angle is enabled.
@@ -42,8 +54,8 @@ void MarkParamGroupChanged(uint32_t op, uint32_t id) {
     if (op != 1) return;
     for (const GroupRange& g : kGroups) {
         if (id < g.first || id > g.last) continue;
-        if (g.flag == kDirtyOnPhase && !AngleEnabled(64)) return;
-        if (g.flag == kDirtyOffPhase && !AngleEnabled(68)) return;
+        if (g.flag == kDirtyOnPhase && !AngleEnabled(kParamOnPhase)) return;
+        if (g.flag == kDirtyOffPhase && !AngleEnabled(kParamOffPhase)) return;
         panel::DirtySet(g.flag);
         return;
     }
@@ -57,6 +69,6 @@ void MarkPhaseAngleChanged(uint32_t op) {
     }
     if (op != 1) return;
     const uint32_t state = g_MenuState.load(std::memory_order_relaxed);
-    if (state == 64 || state == 67) panel::DirtySet(kDirtyOnEnable);
-    if (state == 68 || state == 71) panel::DirtySet(kDirtyOffEnable);
+    if (state == kParamOnPhase || state == kParamOnPhaseAll) panel::DirtySet(kDirtyOnEnable);
+    if (state == kParamOffPhase || state == kParamOffPhaseAll) panel::DirtySet(kDirtyOffEnable);
 }

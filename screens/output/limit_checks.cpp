@@ -37,7 +37,7 @@ ParamRec* VoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t waveform, 
                   uint32_t phase) {
     mode = core::ClampMode(mode);
     waveform = core::ClampWaveform(waveform, mode);
-    if (id == 51 && mode == kModeDcInt) set = 0;
+    if (id == kParamDcv && mode == kModeDcInt) set = 0;
     return core::ParamLocate(id, core::ParamPlace{mode, area ? 1u : 0u, 0, waveform, set ? 1u : 0u, phase});
 }
 
@@ -69,11 +69,11 @@ void PutFreqRec(uint32_t id, uint32_t mode, uint32_t phase, ParamRec rec) {
 
 // The frequency record of the mode and phase held within [lo, hi]; returns its value.
 int32_t HoldFrequency(uint32_t mode, uint32_t phase, const ParamRec& hi, const ParamRec& lo) {
-    ParamRec f = FreqRec(12, mode, phase);
+    ParamRec f = FreqRec(kParamFreq, mode, phase);
     f.max = hi.value;
     f.min = lo.value;
     ParamRecClamp(&f);
-    PutFreqRec(12, mode, phase, f);
+    PutFreqRec(kParamFreq, mode, phase, f);
     return f.value;
 }
 
@@ -83,8 +83,8 @@ void FreqCheck(uint32_t mode, uint32_t sel) {
     ParamRec hiRecs[3], loRecs[3];
     int32_t hiValues[3], loValues[3];
     for (uint32_t p = 0; p < 3; ++p) {
-        hiRecs[p] = FreqRec(16, mode, p);
-        loRecs[p] = FreqRec(19, mode, p);
+        hiRecs[p] = FreqRec(kParamFreqLimitHi, mode, p);
+        loRecs[p] = FreqRec(kParamFreqLimitLo, mode, p);
         hiValues[p] = hiRecs[p].value;
         loValues[p] = loRecs[p].value;
     }
@@ -106,14 +106,14 @@ void FreqCheck(uint32_t mode, uint32_t sel) {
     ParamRecClamp(&lo);
 
     if (!all) {
-        PutFreqRec(16, mode, sel, hi);
-        PutFreqRec(19, mode, sel, lo);
+        PutFreqRec(kParamFreqLimitHi, mode, sel, hi);
+        PutFreqRec(kParamFreqLimitLo, mode, sel, lo);
     } else if (panel::DirtyTest(kDirtyFreqLimitHigh)) {
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            PutFreqRec(16, mode, p, hi);
+            PutFreqRec(kParamFreqLimitHi, mode, p, hi);
     } else if (panel::DirtyTest(kDirtyFreqLimitLow)) {
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            PutFreqRec(19, mode, p, lo);
+            PutFreqRec(kParamFreqLimitLo, mode, p, lo);
     }
 }
 
@@ -140,13 +140,13 @@ void VoltLimitCheck(uint32_t area) {
     for (uint32_t set = 0; set < 2; ++set) {
         int32_t values[3];
         for (uint32_t p = 0; p < 3; ++p)
-            values[p] = VoltRec(8, 0, area, 0, set, p)->value;
-        ParamRec v = *VoltRec(8, 0, area, 0, set, all ? BindingPhase(values, kSmallest) : sel);
+            values[p] = VoltRec(kParamVoltLimit, 0, area, 0, set, p)->value;
+        ParamRec v = *VoltRec(kParamVoltLimit, 0, area, 0, set, all ? BindingPhase(values, kSmallest) : sel);
         v.min = v.defaultMin;
         for (uint32_t mode : kAcOnlyModes) {
             for (uint32_t w = 0; w < core::kWaveforms; ++w) {
                 for (uint32_t p = first; p <= last; ++p) {
-                    ParamRec* acv = VoltRec(47, mode, area, w, set, p);
+                    ParamRec* acv = VoltRec(kParamAcv, mode, area, w, set, p);
                     acv->max = v.value;
                     ParamRecClamp(acv);
                     v.min = std::max(v.min, acv->value);
@@ -156,10 +156,10 @@ void VoltLimitCheck(uint32_t area) {
         ParamRecClamp(&v);
         if (v.value == 0) v.value = v.defaultValue;
         if (!all) {
-            *VoltRec(8, 0, area, 0, set, sel) = v;
+            *VoltRec(kParamVoltLimit, 0, area, 0, set, sel) = v;
         } else if (panel::DirtyTest(kDirtyVoltLimit)) {
             for (uint32_t p = 0; p <= LastPhase(); ++p)
-                *VoltRec(8, 0, area, 0, set, p) = v;
+                *VoltRec(kParamVoltLimit, 0, area, 0, set, p) = v;
         }
     }
 }
@@ -176,7 +176,7 @@ struct PeakExtremes {
 // The DC-INT voltage of a phase held within the peak limits; the extremes follow it.
 void HoldDcIntVoltage(uint32_t area, uint32_t set, uint32_t phase, const ParamRec& vpkMax,
                       const ParamRec& vpkMin, PeakExtremes* ex) {
-    ParamRec* dcv = VoltRec(51, kModeDcInt, area, 0, set, phase);
+    ParamRec* dcv = VoltRec(kParamDcv, kModeDcInt, area, 0, set, phase);
     dcv->max = vpkMax.value;
     dcv->min = vpkMin.value;
     ParamRecClamp(dcv);
@@ -190,8 +190,8 @@ void HoldDcIntVoltage(uint32_t area, uint32_t set, uint32_t phase, const ParamRe
 // room the DC voltage leaves.
 void HoldAcDcPair(uint32_t mode, uint32_t area, uint32_t w, uint32_t set, uint32_t phase,
                   const ParamRec& vpkMax, const ParamRec& vpkMin, PeakExtremes* ex) {
-    ParamRec* acv = VoltRec(47, mode, area, w, set, phase);
-    ParamRec* dcv = VoltRec(51, mode, area, w, set, phase);
+    ParamRec* acv = VoltRec(kParamAcv, mode, area, w, set, phase);
+    ParamRec* dcv = VoltRec(kParamDcv, mode, area, w, set, phase);
     const double a = PeakHalfWidth(acv->value, *acv, set);
     const double d = dcv->value;
     ex->hi = std::max(ex->hi, Trunc(d + a + 0.99));
@@ -223,11 +223,11 @@ void VpkLimitCheck(uint32_t area) {
     std::lock_guard<std::mutex> lock(core::g_ParamLock);
     int32_t maxValues[3], minValues[3];
     for (uint32_t p = 0; p < 3; ++p) {
-        maxValues[p] = VoltRec(10, 0, area, 0, 0, p)->value;
-        minValues[p] = VoltRec(11, 0, area, 0, 0, p)->value;
+        maxValues[p] = VoltRec(kParamVpkMax, 0, area, 0, 0, p)->value;
+        minValues[p] = VoltRec(kParamVpkMin, 0, area, 0, 0, p)->value;
     }
-    ParamRec vpkMax = *VoltRec(10, 0, area, 0, 0, all ? BindingPhase(maxValues, kSmallest) : sel);
-    ParamRec vpkMin = *VoltRec(11, 0, area, 0, 0, all ? BindingPhase(minValues, kLargest) : sel);
+    ParamRec vpkMax = *VoltRec(kParamVpkMax, 0, area, 0, 0, all ? BindingPhase(maxValues, kSmallest) : sel);
+    ParamRec vpkMin = *VoltRec(kParamVpkMin, 0, area, 0, 0, all ? BindingPhase(minValues, kLargest) : sel);
     PeakExtremes ex{vpkMax.defaultMin, vpkMin.defaultMax};
     for (uint32_t set = 0; set < 2; ++set) {
         for (uint32_t p = 0; p < 3; ++p) {
@@ -242,22 +242,22 @@ void VpkLimitCheck(uint32_t area) {
     ParamRecClamp(&vpkMax);
     ParamRecClamp(&vpkMin);
     if (!all) {
-        *VoltRec(10, 0, area, 0, 0, sel) = vpkMax;
-        *VoltRec(11, 0, area, 0, 0, sel) = vpkMin;
+        *VoltRec(kParamVpkMax, 0, area, 0, 0, sel) = vpkMax;
+        *VoltRec(kParamVpkMin, 0, area, 0, 0, sel) = vpkMin;
     } else if (panel::DirtyTest(kDirtyVpkHigh)) {
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            *VoltRec(10, 0, area, 0, 0, p) = vpkMax;
+            *VoltRec(kParamVpkMax, 0, area, 0, 0, p) = vpkMax;
     } else if (panel::DirtyTest(kDirtyVpkLow)) {
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            *VoltRec(11, 0, area, 0, 0, p) = vpkMin;
+            *VoltRec(kParamVpkMin, 0, area, 0, 0, p) = vpkMin;
     }
 }
 
 namespace limits {
 
 void VpkLimitClampWaveLocked(uint32_t area, uint32_t phase, uint32_t mode, uint32_t w) {
-    ParamRec* vpkMax = VoltRec(10, 0, area, 0, 0, phase);
-    ParamRec* vpkMin = VoltRec(11, 0, area, 0, 0, phase);
+    ParamRec* vpkMax = VoltRec(kParamVpkMax, 0, area, 0, 0, phase);
+    ParamRec* vpkMin = VoltRec(kParamVpkMin, 0, area, 0, 0, phase);
     PeakExtremes ex{vpkMax->defaultMin, vpkMin->defaultMax};
     for (uint32_t set = 0; set < 2; ++set) {
         if (mode == kModeDcInt)
@@ -272,9 +272,9 @@ void VpkLimitClampWaveLocked(uint32_t area, uint32_t phase, uint32_t mode, uint3
 }
 
 void AcvLimitClampWaveLocked(uint32_t area, uint32_t phase, uint32_t mode, uint32_t w, uint32_t set) {
-    ParamRec* v = VoltRec(8, 0, area, 0, set, phase);
+    ParamRec* v = VoltRec(kParamVoltLimit, 0, area, 0, set, phase);
     v->min = v->defaultMin;
-    ParamRec* acv = VoltRec(47, mode, area, w, set, phase);
+    ParamRec* acv = VoltRec(kParamAcv, mode, area, w, set, phase);
     acv->max = v->value;
     ParamRecClamp(acv);
     v->min = std::max(v->min, acv->value);

@@ -38,11 +38,11 @@ void CheckPhase(uint32_t mode, uint32_t area, uint32_t phase, bool onlyCurrent) 
     const uint32_t end = onlyCurrent ? w + 1 : WaveformCount(mode);
 
     if (!onlyCurrent) {
-        const ParamRec acv = *VoltRec(47, mode, area, w, set, phase);
-        const ParamRec dcv = *VoltRec(51, mode, area, w, set, phase);
+        const ParamRec acv = *VoltRec(kParamAcv, mode, area, w, set, phase);
+        const ParamRec dcv = *VoltRec(kParamDcv, mode, area, w, set, phase);
         for (uint32_t x = first; x < end; ++x) {
-            ParamRec* a = VoltRec(47, mode, area, x, set, phase);
-            ParamRec* d = VoltRec(51, mode, area, x, set, phase);
+            ParamRec* a = VoltRec(kParamAcv, mode, area, x, set, phase);
+            ParamRec* d = VoltRec(kParamDcv, mode, area, x, set, phase);
             a->value = acv.value;
             a->def1 = acv.def1;
             a->def2 = acv.def2;
@@ -51,14 +51,14 @@ void CheckPhase(uint32_t mode, uint32_t area, uint32_t phase, bool onlyCurrent) 
             d->def2 = dcv.def2;
         }
     }
-    const int32_t limit[2] = {VoltRec(8, 0, area, 0, 0, phase)->value,
-                              VoltRec(8, 0, area, 0, 1, phase)->value};
+    const int32_t limit[2] = {VoltRec(kParamVoltLimit, 0, area, 0, 0, phase)->value,
+                              VoltRec(kParamVoltLimit, 0, area, 0, 1, phase)->value};
     for (uint32_t x = first; x < end; ++x) {
         for (uint32_t s = 0; s < 2; ++s) {
-            ParamRec* a = VoltRec(47, mode, area, x, s, phase);
+            ParamRec* a = VoltRec(kParamAcv, mode, area, x, s, phase);
             if (IsAcOnlyMode(mode) && a->value > limit[s]) a->value = 0;
             ParamRecClamp(a);
-            ParamRecClamp(VoltRec(51, mode, area, x, s, phase));
+            ParamRecClamp(VoltRec(kParamDcv, mode, area, x, s, phase));
         }
     }
     AcvLimitClampWaveLocked(area, phase, mode, w, set);
@@ -84,11 +84,11 @@ void ArbAcvLimitUpdateAll() {
     std::lock_guard<std::mutex> lock(core::g_ParamLock);
     for (uint32_t p = 0; p < core::kPhases; ++p) {
         for (uint32_t area = 0; area < core::kVoltAreas; ++area) {
-            const ParamRec& limit = *VoltRec(8, 0, area, 0, 0, p);
-            const ParamRec& vpkMax = *VoltRec(10, 0, area, 0, 0, p);
+            const ParamRec& limit = *VoltRec(kParamVoltLimit, 0, area, 0, 0, p);
+            const ParamRec& vpkMax = *VoltRec(kParamVpkMax, 0, area, 0, 0, p);
             for (uint32_t mode : kAcModes) {
                 for (uint32_t w = 0; w < core::kWaveforms; ++w) {
-                    ParamRec* acv = VoltRec(47, mode, area, w, 0, p);
+                    ParamRec* acv = VoltRec(kParamAcv, mode, area, w, 0, p);
                     const float crest = g_ParamStore.waveFactor[w];
                     acv->defaultMax = limit.defaultMax;
                     if (crest > kHighCrestFactor) {
@@ -116,8 +116,8 @@ void SeqStepVoltLimits(int32_t* out, uint32_t kind, uint32_t area, uint32_t wave
     {
         std::lock_guard<std::mutex> lock(core::g_ParamLock);
         set = DisplaySet(w);
-        a = *VoltRec(47, kind, area, w, set, 0);
-        d = *VoltRec(51, kind, area, w, set, 0);
+        a = *VoltRec(kParamAcv, kind, area, w, set, 0);
+        d = *VoltRec(kParamDcv, kind, area, w, set, 0);
     }
     if (kind == 0) {
         const double half = PeakHalfWidth(acv, a, set);

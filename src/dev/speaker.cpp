@@ -10,7 +10,6 @@ namespace {
 
 constexpr char kPwmChip[] = "/sys/class/pwm/pwmchip0";
 constexpr char kChannel[] = "pwm0";
-constexpr uint32_t kBuzzerId = 107;
 
 // Opens, writes and closes one file; a file that cannot be opened is reported with the step's name and
 // skipped. Write results are not examined: the kernel reports nothing useful on them.
@@ -39,7 +38,7 @@ void SpeakerInit() {
 }
 
 void BeepOn() {
-    if (paramGetValue(kBuzzerId, 0, 0) != 0) WriteFile(ChannelFile("enable"), "1", "turn on");
+    if (paramGetValue(kParamBuzzer, 0, 0) != 0) WriteFile(ChannelFile("enable"), "1", "turn on");
 }
 
 void BeepOff() {

@@ -10,13 +10,13 @@
 #include "core/sys_status.h"
 #include "platform/clock.h"
 #include "scpi/remote_port.h"
+#include "scpi/scpi_cmd_ids.h"
 #include "scpi/scpi_errors.h"
 #include "scpi/scpi_handlers.h"
 #include "scpi/scpi_interface.h"
 
 namespace {
 
-constexpr uint32_t kCmdRlState = 189;  // SYSTem:COMMunicate:RLSTate
 constexpr uint32_t kPostedPollMs = 2;
 
 int Control(ScpiInterface* ifc, int32_t code, uintptr_t argument) {
@@ -98,7 +98,7 @@ int scpiWriteResponse(ScpiInterface* ifc, const void* data, uint32_t length, int
 
 uint32_t EnterRemoteOnCommand(ScpiInterface* ifc) {
     if (ifc != nullptr && ifc->parse != nullptr && ifc->cmd != nullptr &&
-        ifc->parse->state == kParseExecute && MainIdOf(ifc) != kCmdRlState &&
+        ifc->parse->state == kParseExecute && MainIdOf(ifc) != scpi::kCmdSystCommRlst &&
         RemoteStateGet() == kRemoteLocal) {
         OutputFlagSet(kOutFlagRemote);
         RemoteStateSet(kRemoteRemote);

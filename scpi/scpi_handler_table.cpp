@@ -1,9 +1,10 @@
-// The handler tables of both command sets: one row per command id, row index = id. An alternate-set id
-// runs the handler of the main-set command it stands for.
+// The handler tables of both command sets: one row per command id, row index = id, filled by command
+// name. An alternate-set id runs the handler of the main-set command it stands for.
 #include "scpi/scpi_handler_table.h"
 
 #include <array>
 
+#include "scpi/scpi_cmd_ids.h"
 #include "scpi/scpi_cmds_alt_first.h"
 #include "scpi/scpi_cmds_alt_second.h"
 #include "scpi/scpi_handlers.h"
@@ -12,7 +13,8 @@ namespace scpi {
 namespace {
 
 constexpr ScpiHandlerRow kMainEntries[] = {
-    {2, CmdCls}, {3, CmdEse}, {4, CmdEsr}, {5, CmdIdn}, {6, CmdOpc}, {11, CmdStb}, {204, CmdSystErr},
+    {kCmdCls, CmdCls}, {kCmdEse, CmdEse}, {kCmdEsr, CmdEsr},         {kCmdIdn, CmdIdn},
+    {kCmdOpc, CmdOpc}, {kCmdStb, CmdStb}, {kCmdSystErr, CmdSystErr},
 };
 
 constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> BuildMain() {

@@ -139,7 +139,7 @@ bool KeywordMatch(const ScpiKeyword& keyword, const char* token, uint32_t length
 bool ChoiceLookup(const ScpiChoice* list, const char* token, uint32_t length, int32_t* value);
 // The unit's exponent from a unit table; false when the table or the unit is unknown.
 bool UnitLookup(uint32_t table, const char* unit, uint32_t length, int32_t* exponent);
-// The spec row of a command id, null when the id is not in the set.
+// The command row of a command id, null when the id is not in the set.
 const ScpiParamSpec* ParamSpecOf(const ScpiCmdSetDescriptor* set, uint32_t id);
 
 }  // namespace scpi

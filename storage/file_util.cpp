@@ -19,7 +19,7 @@ int32_t IsDirectory(const char* path) {
     if (path == nullptr) return -1;
     struct stat st;
     if (stat(plat::MapPath(path).c_str(), &st) != 0) return -1;
-    return (st.st_mode & 0x4000) != 0 ? 1 : 0;
+    return S_ISDIR(st.st_mode) ? 1 : 0;
 }
 
 void* AlignedAlloc(size_t n) {

@@ -117,6 +117,8 @@ bool CreateLink(const StandIn& link) {
     return !ec;
 }
 
+constexpr std::string_view kPtsFolder = "/dev/pts/";
+
 constexpr int kMaxLinks = 40;  // as the kernel, before it gives up with ELOOP
 
 // The first element of `path` that is a symbolic link whose target does not exist, and the
@@ -138,6 +140,14 @@ bool FindDanglingLink(const fs::path& path, fs::path* link, fs::path* rest) {
         return true;
     }
     return false;
+}
+
+// True when `path` leads to a pseudo-terminal of the host (a character device under /dev/pts).
+bool IsPseudoTerminal(const std::string& path) {
+    std::error_code ec;
+    fs::path target = fs::canonical(path, ec);
+    if (ec) return false;
+    return target.string().starts_with(kPtsFolder) && fs::is_character_file(target, ec);
 }
 
 }  // namespace
@@ -174,6 +184,10 @@ std::string MapPath(std::string_view instrumentPath) {
         mapped += '/';
         mapped += part;
     }
+    // A symbolic link under the root may point anywhere on the host; what it leads out of the root to
+    // is refused with a path no file call opens, but for a host pseudo-terminal standing in for one of
+    // the instrument's serial lines.
+    if (!IsInsideRoot(mapped) && !IsPseudoTerminal(mapped)) return std::string();
     return mapped;
 }
 

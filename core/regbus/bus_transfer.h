@@ -50,3 +50,11 @@ uint16_t BusReg_ReadCalWord(int page, int word);
 int BusReg_WriteCalWord(uint16_t value, int word, int page);
 // 1 when 0x55555555, pattern and 0xAAAAAAAA written to 2559 read back unchanged from 2303, else 0.
 int BusReg_LoopbackTest(uint32_t pattern);
+
+namespace regbus {
+// The pattern of the start-up loop-back test, 10-1009: the next value of a generator seeded from the clock
+// when the process starts, so that each start tries another pattern. SeedSelfTestPattern fixes the
+// sequence (a test's own seed).
+uint32_t SelfTestPattern();
+void SeedSelfTestPattern(uint32_t seed);
+}  // namespace regbus

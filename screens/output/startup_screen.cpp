@@ -1,11 +1,10 @@
 #include "screens/output/startup_screen.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
 #include "core/hw_init.h"
 #include "core/regbus/regbus.h"
+#include "platform/reg_map.h"
 
 std::atomic<uint32_t> g_StartupFailed{0};
 std::atomic<uint32_t> g_StartupStatusWord{0};
@@ -22,10 +21,8 @@ int32_t StartupScreen(int32_t, int32_t) {
     // The screen itself comes with the graphics library; the tests and what they store run now, and
     // their verdicts go to the console.
     g_StartupFailed.store(0);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    uint32_t pattern = static_cast<uint32_t>(std::rand() % 1000 + 10);
-    int loopback = BusReg_LoopbackTest(pattern);
-    uint32_t status = BusReg_ReadRaw(0, 2090);
+    int loopback = BusReg_LoopbackTest(regbus::SelfTestPattern());
+    uint32_t status = BusReg_ReadRaw(0, regmap::kFaultWord);
     g_StartupStatusWord.store(status);
     if (loopback != 1 || !BitsSet(status, 0x03)) {
         std::printf("FW Startup: Fail\n");

@@ -1,6 +1,5 @@
 #include "core/regbus/reg_read.h"
 
-#include "core/param_access.h"
 #include "core/regbus/bus_transfer.h"
 
 namespace {
@@ -192,11 +191,6 @@ float BusReg_GetVpkHold(int phase) {
 }
 float BusReg_GetVpkHoldTotal() {
     return BusReg_ReadFloat(2232);
-}
-
-float BusReg_GetFreq() {
-    // Selection 3 takes the frequency of the synchronisation input.
-    return BusReg_ReadFloat(GetMainSig() == 3 ? 2236 : 2233);
 }
 
 int BusReg_Reserved0() {

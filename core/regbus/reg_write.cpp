@@ -1,7 +1,6 @@
 // Write accessors that carry only a register number, a phase offset and the register's encoding.
 #include "core/regbus/reg_write.h"
 
-#include "core/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "platform/clock.h"
 
@@ -15,9 +14,6 @@ int WritePhase(uint32_t first, int phase, int32_t v, uint32_t stride = 1) {
     if (phase < 0 || phase > 2) return -1;
     return BusReg_WriteIntEx(0, first + stride * static_cast<uint32_t>(phase), v);
 }
-
-constexpr uint32_t kFloatTableReg = 104;
-constexpr int kFloatTableEntries = 256;
 
 }  // namespace
 
@@ -205,11 +201,4 @@ int BusReg_SetParallelFrame(uint32_t frame) {
     // The link needs a pause between frames.
     plat::SleepMs(1);
     return Write(2481, static_cast<int32_t>(frame));
-}
-
-int BusReg_WriteFloatTable() {
-    for (int w = 0; w < kFloatTableEntries; ++w) {
-        BusReg_WriteFloatAt(kFloatTableReg, static_cast<uint32_t>(w) + 1u, GetWaveCrestFactor(w));
-    }
-    return 0;
 }

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "core/hw_init.h"
 #include "core/regbus/regbus.h"
+#include "core/system/stage_status.h"
 
 std::atomic<uint32_t> g_StartupFailed{0};
 std::atomic<uint32_t> g_StartupStatusWord{0};

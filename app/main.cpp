@@ -7,8 +7,8 @@
 #include <cstring>
 #include <thread>
 
-#include "core/msg_queue.h"
-#include "core/supervisor.h"
+#include "app/supervisor.h"
+#include "core/system/msg_queue.h"
 #include "platform/options.h"
 #include "platform/panel_channel.h"
 #include "platform/root.h"

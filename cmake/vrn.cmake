@@ -1,21 +1,29 @@
-# The subsystems call each other both ways (the core calls the engine, the engine the core), as one
-# process does; so the libraries are linked as one group (vrn_system) instead of by a layered order.
+# The folders are layers, added lowest first; each library links the one added before it, so the linker
+# sees them in layer order and a call from a lower layer into a higher one fails to link.
 
-# vrn_library(<name>): one static library from the *.cpp files of the calling folder.
+# vrn_library(<name> [sources...]): one static library, by default from the *.cpp files of the calling
+# folder.
 function(vrn_library name)
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(srcs ${ARGN})
+  if(NOT srcs)
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC Threads::Threads)
-  set_property(GLOBAL APPEND PROPERTY VRN_LIBRARIES ${name})
+  get_property(below GLOBAL PROPERTY VRN_TOP_LIBRARY)
+  if(below)
+    target_link_libraries(${name} PUBLIC ${below})
+  else()
+    target_link_libraries(${name} PUBLIC Threads::Threads)
+  endif()
+  set_property(GLOBAL PROPERTY VRN_TOP_LIBRARY ${name})
 endfunction()
 
-# vrn_system: every subsystem library, linked as one group. Called once all folders are added.
+# vrn_system: the top layer with everything below it. Called once all folders are added.
 function(vrn_system_target)
-  get_property(libs GLOBAL PROPERTY VRN_LIBRARIES)
-  list(JOIN libs "," joined)
+  get_property(top GLOBAL PROPERTY VRN_TOP_LIBRARY)
   add_library(vrn_system INTERFACE)
-  target_link_libraries(vrn_system INTERFACE "$<LINK_GROUP:RESCAN,${joined}>" Threads::Threads)
+  target_link_libraries(vrn_system INTERFACE ${top})
 endfunction()
 
 # vrn_tests(<name> [DEPS <lib>...]): one gtest executable from the *_test.cpp files of the calling

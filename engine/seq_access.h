@@ -3,8 +3,5 @@
 #include <cstdint>
 
 // The effective SEQ step (current step + step base): the step copy of the power stage's step registers
-// (768-803) that every step transfer addresses.
+// (768-803) that every step transfer addresses. The start-up hands it to the register bus.
 int32_t SeqGetAbsStep();
-
-// 1 while a SEQUENCE or SIMULATE function is active (the active bit of g_OutputFlags), else 0.
-int SeqSimIsActive();

@@ -1,6 +1,6 @@
 #include "engine/seqsim_runner.h"
 
-#include "core/thread_table.h"
+#include "core/system/thread_ctl.h"
 #include "platform/clock.h"
 
 // The run-control object comes with the SEQ/SIM engine; until then a pass has nothing to step.

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/sys_status.h"
+#include "core/system/sys_status.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
 

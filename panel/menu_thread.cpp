@@ -5,16 +5,16 @@
 #include <cctype>
 #include <cstdio>
 
-#include "core/msg_queue.h"
-#include "core/param_init.h"
-#include "core/sys_event.h"
-#include "core/sys_status.h"
+#include "core/control/sys_event.h"
+#include "core/params/param_init.h"
+#include "core/system/msg_queue.h"
+#include "core/system/sys_status.h"
 #include "panel/panel_services.h"
+#include "panel/sys_service.h"
 #include "platform/clock.h"
 #include "scpi/scpi_handler.h"
 #include "scpi/scpi_tree.h"
 #include "scpi/set_command_handover.h"
-#include "screens/output/sys_service.h"
 #include "src/dev/panel_link.h"
 
 std::atomic<uint32_t> g_MenuHandshake{0};

@@ -1,6 +1,6 @@
 #include "panel/panel_services.h"
 
-#include "core/sys_status.h"
+#include "core/system/sys_status.h"
 #include "src/dev/panel_link.h"
 
 std::atomic<uint32_t> g_Up40ms{0};

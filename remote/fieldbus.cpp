@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "core/msg_queue.h"
-#include "core/thread_table.h"
+#include "core/system/iface_card_detect.h"
+#include "core/system/msg_queue.h"
+#include "core/system/thread_ctl.h"
 #include "platform/clock.h"
-#include "remote/iface_card_detect.h"
 
 void* FieldbusThread(void*) {
     g_ThreadCtl.running[kRunFieldbus].store(1);

@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/sys_status.h"
-#include "core/thread_table.h"
+#include "core/system/sys_status.h"
+#include "core/system/thread_ctl.h"
 #include "platform/clock.h"
 #include "platform/options.h"
 #include "scpi/remote_port.h"

@@ -2,8 +2,8 @@
 // thread; set forms on the menu/control thread.
 #include <cstring>
 
-#include "core/alarms.h"
-#include "core/sys_event.h"
+#include "core/control/alarms.h"
+#include "core/control/sys_event.h"
 #include "platform/clock.h"
 #include "scpi/scpi_errors.h"
 #include "scpi/scpi_handler.h"

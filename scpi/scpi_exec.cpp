@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/msg_queue.h"
-#include "core/output_flags.h"
-#include "core/remote_state.h"
-#include "core/sys_status.h"
+#include "core/system/msg_queue.h"
+#include "core/system/output_flags.h"
+#include "core/system/remote_state.h"
+#include "core/system/sys_status.h"
 #include "platform/clock.h"
 #include "scpi/remote_port.h"
 #include "scpi/scpi_cmd_ids.h"

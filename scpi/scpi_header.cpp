@@ -1,7 +1,7 @@
 // Parse state 0: the program header, one byte at a time, split into up to six levels of keyword and
 // numeric suffix.
-#include "core/output_flags.h"
-#include "core/remote_state.h"
+#include "core/system/output_flags.h"
+#include "core/system/remote_state.h"
 #include "scpi/scpi_errors.h"
 #include "scpi/scpi_parser_steps.h"
 

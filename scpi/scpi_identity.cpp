@@ -1,8 +1,8 @@
 #include <cstdio>
 
-#include "core/model_table.h"
+#include "core/system/identity.h"
+#include "core/system/model_table.h"
 #include "scpi/scpi_handler.h"
-#include "storage/identity.h"
 
 char g_IdnBuf[kScpiIdnSize];
 

@@ -2,7 +2,7 @@
 // 4), skips the rest of a failed message (state 7) and finishes the command (state 8): errors go to
 // the queue, the message's replies are committed or discarded, and the next header is relative to the
 // branch of the command just finished.
-#include "core/phase_cfg.h"
+#include "core/params/phase_cfg.h"
 #include "platform/clock.h"
 #include "scpi/remote_port.h"
 #include "scpi/scpi_errors.h"

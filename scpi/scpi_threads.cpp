@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "core/thread_table.h"
+#include "core/system/thread_ctl.h"
 #include "platform/clock.h"
 #include "platform/options.h"
 #include "scpi/lan_channel.h"

@@ -3,15 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "GUI/GUI.h"
-#include "core/alarm_state.h"
-#include "panel/msg_queue.h"
+#include "core/control/alarm_state.h"
+#include "core/system/identity.h"
+#include "core/system/msg_ring.h"
 #include "platform/clock.h"
 #include "platform/root.h"
 #include "platform/sandbox.h"
 #include "src/dev/speaker.h"
 #include "src/dev/web_process.h"
-#include "storage/identity.h"
 
 namespace sysadmin {
 std::atomic<uint8_t> g_BeepFlags{0};
@@ -24,10 +23,6 @@ constexpr uint8_t kBeepSounding = 1u << 1, kBeepPending = 1u << 2, kBeepField = 
 // The first word of the web data file names the brand the pages were made for.
 constexpr char kWebBrandWords[3][16] = {"QX", "TULVE", "PELMA"};
 
-uint32_t SwapRedBlue(uint32_t rgb) {
-    return ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
-}
-
 void SetBeepState(uint8_t state) {
     uint8_t old = sysadmin::g_BeepFlags.load(std::memory_order_relaxed);
     while (!sysadmin::g_BeepFlags.compare_exchange_weak(
@@ -36,14 +31,6 @@ void SetBeepState(uint8_t state) {
 }
 
 }  // namespace
-
-void SetColorRGB(uint32_t rgb) {
-    GUI_SetForeColor(SwapRedBlue(rgb));
-}
-
-void SetBkColorRGB(uint32_t rgb) {
-    GUI_SetBackColor(SwapRedBlue(rgb));
-}
 
 int32_t WebServerStop() {
     const int32_t pid = BoaPid();

@@ -1,11 +1,7 @@
 #pragma once
-// Small system services: the colour setters in 0xRRGGBB, the external web server, the key beep.
+// Small system services: the external web server, the key beep.
 #include <atomic>
 #include <cstdint>
-
-// Set the graphics colours from 0xRRGGBB (the graphics library takes 0xBBGGRR).
-void SetColorRGB(uint32_t rgb);
-void SetBkColorRGB(uint32_t rgb);
 
 // Stops the external web-server process: 0 when it is gone afterwards, -1 when none ran or it still runs.
 int32_t WebServerStop();

@@ -3,7 +3,6 @@
 
 #include "core/regbus/bus_internal.h"
 #include "core/regbus/encoding.h"
-#include "engine/seq_access.h"
 #include "platform/clock.h"
 #include "platform/reg_map.h"
 
@@ -11,6 +10,8 @@ namespace regbus {
 namespace {
 
 using Lock = std::lock_guard<std::mutex>;
+
+std::atomic<int32_t (*)()> g_stepSource{nullptr};
 
 bool IsLinkRxReg(uint32_t reg) {
     return regmap::kLinkRx.contains(reg);
@@ -46,11 +47,16 @@ uint32_t Read32Locked(uint32_t reg, uint32_t word) {
 }
 
 int32_t CurrentStepWord() {
-    int32_t step = SeqGetAbsStep();
+    int32_t (*source)() = g_stepSource.load(std::memory_order_acquire);
+    int32_t step = source != nullptr ? source() : 0;
     return step >= 0 && static_cast<uint32_t>(step) <= kMaxWordIndex ? step : -1;
 }
 
 }  // namespace regbus
+
+void BusReg_SetStepSource(int32_t (*absStep)()) {
+    regbus::g_stepSource.store(absStep, std::memory_order_release);
+}
 
 using regbus::HoldRefuses;
 using regbus::kMaxWordIndex;

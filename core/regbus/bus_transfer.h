@@ -48,6 +48,9 @@ int BusReg_WriteGuarded2447(int force, uint32_t reg, int32_t value);
 int BusReg_WriteArbTable(const int16_t* samples, int count, int slot);
 uint16_t BusReg_ReadCalWord(int page, int word);
 int BusReg_WriteCalWord(uint16_t value, int word, int page);
+// The step whose copy of the step registers (768-803) a step transfer addresses comes from the SEQ/SIM
+// engine, which hands its source over at start-up; without one every step transfer addresses step 0.
+void BusReg_SetStepSource(int32_t (*absStep)());
 // 1 when 0x55555555, pattern and 0xAAAAAAAA written to 2559 read back unchanged from 2303, else 0.
 int BusReg_LoopbackTest(uint32_t pattern);
 

@@ -1,6 +1,5 @@
 #include "core/regbus/reg_read.h"
 
-#include "core/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "platform/reg_map.h"
 
@@ -195,11 +194,6 @@ float BusReg_GetVpkHold(int phase) {
 }
 float BusReg_GetVpkHoldTotal() {
     return BusReg_ReadFloat(kVpkHold.last());
-}
-
-float BusReg_GetFreq() {
-    // Selection 3 takes the frequency of the synchronisation input.
-    return BusReg_ReadFloat(GetMainSig() == 3 ? kSyncInputFreq : kMeasFreq);
 }
 
 int BusReg_Reserved0() {

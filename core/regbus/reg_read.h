@@ -33,11 +33,6 @@ int32_t BusReg_GetCF(int phase);             // 2219 + phase, crest factor x 100
 int32_t BusReg_GetCFTotal();                 // 2225
 int32_t BusReg_GetSlaveCounter(int n);       // 2246 + n, n 0-5
 
-// The lowest clear bit (0-19) of the fault word, 0 when all twenty are set. The fault word is register
-// 2090, or in a parallel system the word of the last slave whose start-up error is flagged (which also
-// sets the link's fault bit in g_SysStatus).
-int BusReg_GetFaultIndex();
-
 // Float measurements: rows 0-6, and the row-6 (total) value.
 float BusReg_GetVrms(int row);
 float BusReg_GetVrmsTotal();
@@ -66,12 +61,6 @@ float BusReg_GetReactiveTotal();
 float BusReg_GetMeasWord54(int row);  // 2226 + row
 float BusReg_GetVpkHold(int phase);   // 2229 + phase
 float BusReg_GetVpkHoldTotal();       // 2232
-float BusReg_GetFreq();               // 2233, or 2236 when the external signal selection is 3
 
 // Returns 0 without a transfer.
 int BusReg_Reserved0();
-
-namespace regbus {
-// Number of the lowest clear bit among bits 0-19 of `word`, 0 when all twenty are set.
-int LowestClearFaultBit(uint32_t word);
-}  // namespace regbus

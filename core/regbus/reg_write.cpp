@@ -1,7 +1,6 @@
 // Write accessors that carry only a register number, a phase offset and the register's encoding.
 #include "core/regbus/reg_write.h"
 
-#include "core/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "platform/clock.h"
 #include "platform/reg_map.h"
@@ -16,8 +15,6 @@ int WritePhase(const regmap::Block& block, int phase, int32_t v) {
     if (phase < 0 || phase > 2) return -1;
     return BusReg_WriteIntEx(0, block.at(static_cast<uint32_t>(phase)), v);
 }
-
-constexpr int kFloatTableEntries = 256;
 
 }  // namespace
 
@@ -207,11 +204,4 @@ int BusReg_SetParallelFrame(uint32_t frame) {
     // The link needs a pause between frames.
     plat::SleepMs(1);
     return Write(regmap::kParallelFrame, static_cast<int32_t>(frame));
-}
-
-int BusReg_WriteFloatTable() {
-    for (int w = 0; w < kFloatTableEntries; ++w) {
-        BusReg_WriteFloatAt(regmap::kFloatTable, static_cast<uint32_t>(w) + 1u, GetWaveCrestFactor(w));
-    }
-    return 0;
 }

@@ -9,9 +9,6 @@
 // 16 branch 2); the whole 16-bit word is written.
 extern std::atomic<uint16_t> g_SeqSimCmd;
 
-// Output mode 0-9 as the stage's mode code (32 while a SEQ/SIM function is active); the trigger output
-// width is zeroed first when a SEQ/SIM function is active or the mode is DC-INT, AC+DC-EXT or AC-EXT.
-int BusReg_SetOutputMode(uint32_t mode);
 int BusReg_SetWaveform(int phase, int32_t wave);  // 1-based waveform number
 int BusReg_Apply(int32_t any);                    // apply strobe 2340 (always sends 1)
 int BusReg_ApplyAfterSeqSim();
@@ -37,15 +34,12 @@ int BusReg_SetPowerLimitTotal(int32_t v);
 int BusReg_SetPowerLimitPhase(int32_t v);
 int BusReg_SetFanSlew(int32_t v);
 int BusReg_SetSource(int32_t v, int phase);
-int BusReg_SetTrigWidth(int32_t v);  // 0 instead while SEQ/SIM is active or in modes 2, 3, 4
 int BusReg_SetTrigOutSource(int32_t v);
 int BusReg_SetOnPhase(int32_t v, int phase);   // 0.1 degree
 int BusReg_SetOffPhase(int32_t v, int phase);  // 0.1 degree
 int BusReg_SetSyncPhase(int32_t v);            // 0.1 degree
-int BusReg_SetPhaseAngleL2(int32_t angle);     // 0.1 degree, sent as 3600 - angle (see PhaseAngleWord)
-int BusReg_SetPhaseAngleL3(int32_t angle);
-int BusReg_SetAcv(int phase, int32_t v);  // 0.01 V
-int BusReg_SetDcv(int phase, int32_t v);  // 0.01 V
+int BusReg_SetAcv(int phase, int32_t v);       // 0.01 V
+int BusReg_SetDcv(int phase, int32_t v);       // 0.01 V
 int BusReg_SetGain(int32_t v, int phase);
 int BusReg_SetIrmsLimit(int32_t v, int phase);  // 0.01 A
 int BusReg_SetIpkOffHigh(int32_t v, int phase);
@@ -81,14 +75,7 @@ int BusReg_SetPowerStageEnable(int32_t v);
 int BusReg_SetParallelCtrl(int32_t v);
 int BusReg_SetParallelFrame(uint32_t frame);  // waits 1 ms first
 
-// The 256 entries of the per-waveform factor table to register 104, word indices 1-256.
-int BusReg_WriteFloatTable();
-
 namespace regbus {
-// The stage's mode code of output mode 0-9; any other value passes unchanged.
-uint32_t OutputModeCode(uint32_t mode);
-// The word sent for an L2/L3 phase angle in output mode `mode` with synchronisation phase `syncPhase`.
-int32_t PhaseAngleWord(int32_t angle, uint32_t mode, int32_t syncPhase);
 // The sequencer mode code last written to 2352.
 int32_t SeqSimModeCode();
 }  // namespace regbus

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/hw_init.h"
 #include "core/regbus/regbus.h"
+#include "core/system/stage_status.h"
 #include "platform/reg_map.h"
 
 std::atomic<uint32_t> g_StartupFailed{0};

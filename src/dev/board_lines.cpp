@@ -2,7 +2,15 @@
 
 #include "platform/clock.h"
 #include "platform/sandbox.h"
-#include "screens/output/startup_screen.h"
+
+namespace {
+int32_t (*g_startScreen)(int32_t, int32_t) = nullptr;
+}  // namespace
+
+// Set once at start-up, before the bring-up runs.
+void HwConsoleSetStartScreen(int32_t (*screen)(int32_t x0, int32_t y0)) {
+    g_startScreen = screen;
+}
 
 void DisplayLineSet(int on) {
     plat::System(on ? "echo 1 > /sys/class/leds/display/brightness"
@@ -23,7 +31,7 @@ void HwConsolePrepare() {
     ConsoleCursorOff();
     plat::System("sync");
     // The graphics library starts here once it exists; the self-test needs only the register bus.
-    StartupScreen(0, 0);
+    if (g_startScreen != nullptr) g_startScreen(0, 0);
 }
 
 int32_t PeripheralResetPulse() {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/param_store.h"
+#include "core/params/param_store.h"
 #include "platform/root.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // changed (the setter's post and the register write it causes).
 #include <benchmark/benchmark.h>
 
-#include "core/ctrl_task.h"
-#include "core/param_access.h"
+#include "core/control/ctrl_task.h"
+#include "core/params/param_access.h"
 #include "ctrl_fixture.h"
 
 namespace {

@@ -1,26 +1,26 @@
 // The control task, through the register trace of the simulated power stage.
-#include "core/ctrl_task.h"
+#include "core/control/ctrl_task.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 
-#include "core/alarm_state.h"
-#include "core/calibration.h"
-#include "core/ctrl_words.h"
-#include "core/hw_init.h"
-#include "core/model_table.h"
-#include "core/output_request.h"
-#include "core/output_sync.h"
-#include "core/parallel_link.h"
-#include "core/param_access.h"
-#include "core/param_store.h"
+#include "core/control/alarm_state.h"
+#include "core/control/calibration.h"
+#include "core/control/output_request.h"
+#include "core/control/output_sync.h"
+#include "core/params/arb_mem.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
 #include "core/regbus/regbus.h"
-#include "core/sys_status.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/fw_update_state.h"
+#include "core/system/model_table.h"
+#include "core/system/msg_ring.h"
+#include "core/system/parallel_link.h"
+#include "core/system/stage_status.h"
+#include "core/system/sys_status.h"
 #include "ctrl_fixture.h"
-#include "engine/arb_mem.h"
-#include "panel/msg_queue.h"
-#include "sysadmin/fw_update_state.h"
 
 using test::CtrlEnv;
 

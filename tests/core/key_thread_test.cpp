@@ -1,9 +1,9 @@
-#include "core/key_thread.h"
+#include "panel/key_thread.h"
 
 #include <gtest/gtest.h>
 
-#include "core/output_flags.h"
-#include "core/sys_status.h"
+#include "core/system/output_flags.h"
+#include "core/system/sys_status.h"
 #include "platform/panel_sim.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"

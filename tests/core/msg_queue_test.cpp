@@ -1,4 +1,4 @@
-#include "core/msg_queue.h"
+#include "core/system/msg_queue.h"
 
 #include <gtest/gtest.h>
 #include <sys/ipc.h>
@@ -7,7 +7,7 @@
 #include <atomic>
 #include <thread>
 
-#include "core/sys_status.h"
+#include "core/system/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/panel_sim.h"
 #include "scpi/set_command_handover.h"

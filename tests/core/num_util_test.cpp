@@ -1,4 +1,4 @@
-#include "core/num_util.h"
+#include "core/system/num_util.h"
 
 #include <gtest/gtest.h>
 

@@ -1,21 +1,21 @@
 // The output settings synchronisation, through the register trace of the simulated power stage: the
 // control task is stepped pass by pass (one pass = 2 ms of the menu/control thread).
-#include "core/output_sync.h"
+#include "core/control/output_sync.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 
-#include "core/ctrl_task.h"
-#include "core/ctrl_words.h"
-#include "core/model_table.h"
-#include "core/output_request.h"
-#include "core/param_access.h"
-#include "core/param_store.h"
-#include "core/sys_status.h"
+#include "core/control/ctrl_task.h"
+#include "core/control/output_request.h"
+#include "core/params/param_access.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/model_table.h"
+#include "core/system/msg_ring.h"
+#include "core/system/sys_status.h"
 #include "ctrl_fixture.h"
-#include "panel/msg_queue.h"
-#include "panel/param_dirty.h"
 
 using test::CtrlEnv;
 

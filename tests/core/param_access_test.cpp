@@ -1,5 +1,5 @@
 // The parameter access layer: limits, shadow posts, range codes, waveform and duty, register writers.
-#include "core/param_access.h"
+#include "core/params/param_access.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 #include <cstring>
 #include <functional>
 
-#include "core/ctrl_words.h"
-#include "core/parallel_link.h"
-#include "core/param_store.h"
+#include "core/params/param_store.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/msg_ring.h"
+#include "core/system/parallel_link.h"
 #include "ctrl_fixture.h"
-#include "panel/msg_queue.h"
 
 using test::CtrlEnv;
 using test::Read;

@@ -1,8 +1,8 @@
 // Cost of building the parameter store for a factory default, and of one record access.
 #include <benchmark/benchmark.h>
 
-#include "core/param_init.h"
-#include "core/param_store.h"
+#include "core/params/param_init.h"
+#include "core/params/param_store.h"
 #include "param_fixture.h"
 
 static void BM_ParamTableInit(benchmark::State& state) {

@@ -4,14 +4,14 @@
 #include <cstring>
 #include <string>
 
-#include "core/model_table.h"
-#include "core/param_init.h"
-#include "core/param_store.h"
+#include "core/params/param_init.h"
+#include "core/params/param_store.h"
+#include "core/system/identity.h"
+#include "core/system/iface_cfg.h"
+#include "core/system/lan_cfg.h"
+#include "core/system/model_table.h"
 #include "param_fixture.h"
 #include "platform/power_stage_sim.h"
-#include "storage/identity.h"
-#include "storage/iface_cfg.h"
-#include "sysadmin/lan_cfg.h"
 
 using test::BuildDefaults;
 using test::Read;

@@ -1,14 +1,14 @@
 // The records built from the default tables, per model type.
-#include "core/param_defaults.h"
+#include "core/params/param_defaults.h"
 
 #include <gtest/gtest.h>
 
-#include "core/ctrl_words.h"
-#include "core/model_table.h"
-#include "core/param_access.h"
-#include "core/param_init.h"
-#include "core/param_store.h"
-#include "engine/arb_mem.h"
+#include "core/params/arb_mem.h"
+#include "core/params/param_access.h"
+#include "core/params/param_init.h"
+#include "core/params/param_store.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/model_table.h"
 #include "param_fixture.h"
 
 using test::BuildDefaults;

@@ -1,9 +1,9 @@
 #include "param_fixture.h"
 
-#include "core/model_table.h"
-#include "core/param_init.h"
-#include "core/param_store.h"
+#include "core/params/param_init.h"
+#include "core/params/param_store.h"
 #include "core/regbus/regbus.h"
+#include "core/system/model_table.h"
 #include "platform/power_stage_sim.h"
 
 namespace test {

@@ -2,7 +2,7 @@
 // Helpers of the parameter store tests and benchmarks.
 #include <cstdint>
 
-#include "core/param_rec.h"
+#include "core/params/param_rec.h"
 #include "tests/support/temp_root.h"
 
 namespace test {

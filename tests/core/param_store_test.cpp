@@ -1,12 +1,12 @@
 // The parameter store's accessors on the real store built from the default tables.
-#include "core/param_store.h"
+#include "core/params/param_store.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "core/ctrl_words.h"
-#include "panel/edit_state.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/edit_state.h"
 #include "param_fixture.h"
 
 using test::Read;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/step_obj.h"
+#include "core/system/step_obj.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/supervisor.h"
+#include "app/supervisor.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/sys_event.h"
-#include "core/sys_status.h"
-#include "core/thread_table.h"
+#include "app/thread_table.h"
+#include "core/control/sys_event.h"
+#include "core/system/sys_status.h"
 #include "platform/clock.h"
 #include "platform/options.h"
 #include "scpi/scpi_threads.h"

@@ -1,19 +1,20 @@
-#include "core/sys_event.h"
+#include "core/control/sys_event.h"
 
 #include <gtest/gtest.h>
 
-#include "core/ctrl_task.h"
-#include "core/output_flags.h"
-#include "core/param_store.h"
-#include "core/sys_status.h"
-#include "core/timer_thread.h"
+#include "app/layer_hooks.h"
+#include "app/timer_thread.h"
+#include "core/control/ctrl_task.h"
+#include "core/params/param_store.h"
+#include "core/system/iface_cfg.h"
+#include "core/system/lan_cfg.h"
+#include "core/system/output_flags.h"
+#include "core/system/sys_status.h"
 #include "platform/clock.h"
 #include "platform/panel_sim.h"
 #include "scpi/uart_channel.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
-#include "storage/iface_cfg.h"
-#include "sysadmin/lan_cfg.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -21,6 +22,7 @@ namespace {
 class SysEventTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        WireLayerHooks();
         core::SysEventReset();
         g_SysStatus.store(0);
         // The control task runs: a reset's output-off request reaches it without the start-up wait.

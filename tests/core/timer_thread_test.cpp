@@ -1,10 +1,10 @@
-#include "core/timer_thread.h"
+#include "app/timer_thread.h"
 
 #include <gtest/gtest.h>
 
-#include "core/alarms.h"
-#include "core/harmonics.h"
-#include "core/remote_state.h"
+#include "core/control/alarms.h"
+#include "core/control/harmonics.h"
+#include "core/system/remote_state.h"
 #include "panel/panel_services.h"
 #include "remote/devicenet.h"
 #include "remote/web_server.h"

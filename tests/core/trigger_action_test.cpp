@@ -4,14 +4,14 @@
 #include <utility>
 #include <vector>
 
-#include "core/alarm_state.h"
-#include "core/ctrl_task.h"
-#include "core/output_flags.h"
-#include "core/output_request.h"
-#include "core/param_access.h"
-#include "core/param_store.h"
-#include "core/sys_status.h"
-#include "core/trig_act.h"
+#include "core/control/alarm_state.h"
+#include "core/control/ctrl_task.h"
+#include "core/control/output_request.h"
+#include "core/control/trig_act.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/output_flags.h"
+#include "core/system/sys_status.h"
 #include "ctrl_fixture.h"
 
 using test::CtrlEnv;

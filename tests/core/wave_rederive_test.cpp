@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/ctrl_words.h"
-#include "core/param_access.h"
-#include "core/param_store.h"
-#include "core/service_flags.h"
-#include "core/wave_voltage.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/wave_voltage.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/service_flags.h"
 #include "platform/power_stage_sim.h"
 #include "popup_fixture.h"
 #include "tests/support/default_store.h"

@@ -2,13 +2,13 @@
 // line limits.
 #include <gtest/gtest.h>
 
-#include "core/output_flags.h"
-#include "core/param_access.h"
-#include "core/param_store.h"
-#include "panel/acv_unit.h"
-#include "panel/edit_state.h"
-#include "panel/line_values.h"
-#include "panel/param_dirty.h"
+#include "core/params/acv_unit.h"
+#include "core/params/line_values.h"
+#include "core/params/param_access.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/edit_state.h"
+#include "core/system/output_flags.h"
 #include "tests/support/default_store.h"
 
 namespace {

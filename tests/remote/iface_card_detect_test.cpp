@@ -1,12 +1,12 @@
 // Detection of the optional interface card through the rooted GPIO files.
-#include "remote/iface_card_detect.h"
+#include "core/system/iface_card_detect.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "storage/iface_cfg.h"
+#include "core/system/iface_cfg.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/remote_state.h"
+#include "core/system/remote_state.h"
 #include "scpi/scpi_errors.h"
 
 namespace scpitest {

@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "core/msg_queue.h"
-#include "core/output_flags.h"
-#include "core/remote_state.h"
-#include "core/sys_event.h"
-#include "core/sys_status.h"
+#include "core/control/sys_event.h"
+#include "core/system/msg_queue.h"
+#include "core/system/output_flags.h"
+#include "core/system/remote_state.h"
+#include "core/system/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/panel_sim.h"
 #include "scpi/remote_port.h"

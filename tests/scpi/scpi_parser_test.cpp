@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/output_flags.h"
-#include "core/remote_state.h"
+#include "core/system/output_flags.h"
+#include "core/system/remote_state.h"
 #include "scpi/scpi_errors.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 

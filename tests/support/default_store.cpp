@@ -1,12 +1,12 @@
 #include "tests/support/default_store.h"
 
-#include "core/model_table.h"
-#include "core/output_flags.h"
-#include "core/param_access.h"
-#include "core/param_init.h"
-#include "core/param_store.h"
+#include "core/params/param_access.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_init.h"
+#include "core/params/param_store.h"
 #include "core/regbus/regbus.h"
-#include "panel/param_dirty.h"
+#include "core/system/model_table.h"
+#include "core/system/output_flags.h"
 #include "platform/power_stage_sim.h"
 
 namespace test {

@@ -2,7 +2,7 @@
 // A factory-default parameter store on a fresh instrument root, for the tests of what works on it.
 #include <cstdint>
 
-#include "core/param_rec.h"
+#include "core/params/param_rec.h"
 #include "tests/support/temp_root.h"
 
 namespace test {

@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "GUI/GUI.h"
-#include "core/alarm_state.h"
-#include "core/param_store.h"
-#include "panel/msg_queue.h"
+#include "GUI/color_rgb.h"
+#include "core/control/alarm_state.h"
+#include "core/params/param_store.h"
+#include "core/system/identity.h"
+#include "core/system/msg_ring.h"
 #include "platform/clock.h"
-#include "storage/identity.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -3,11 +3,13 @@
 #include <functional>
 #include <thread>
 
-#include "core/output_flags.h"
-#include "core/parallel_link.h"
-#include "core/param_access.h"
+#include "core/control/fault_index.h"
+#include "core/control/setting_accessors.h"
+#include "core/params/param_access.h"
 #include "core/regbus/regbus.h"
-#include "core/sys_status.h"
+#include "core/system/output_flags.h"
+#include "core/system/parallel_link.h"
+#include "core/system/sys_status.h"
 #include "platform/clock.h"
 #include "regbus_setup.h"
 

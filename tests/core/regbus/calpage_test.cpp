@@ -1,8 +1,9 @@
 // Calibration pages: checksum, read with retries, write, and the phase-fault guard.
 #include <numeric>
 
+#include "core/control/cal_page.h"
 #include "core/regbus/regbus.h"
-#include "core/sys_status.h"
+#include "core/system/sys_status.h"
 #include "platform/clock.h"
 #include "regbus_setup.h"
 

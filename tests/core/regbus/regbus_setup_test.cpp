@@ -1,12 +1,13 @@
 #include "regbus_setup.h"
 
-#include "core/model_table.h"
-#include "core/output_flags.h"
-#include "core/parallel_link.h"
-#include "core/param_access.h"
-#include "core/param_init.h"
+#include "core/control/cal_page.h"
+#include "core/params/param_access.h"
+#include "core/params/param_init.h"
 #include "core/regbus/regbus.h"
-#include "core/sys_status.h"
+#include "core/system/model_table.h"
+#include "core/system/output_flags.h"
+#include "core/system/parallel_link.h"
+#include "core/system/sys_status.h"
 #include "platform/clock.h"
 
 void RegBusTest::SetUp() {

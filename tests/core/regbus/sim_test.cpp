@@ -1,6 +1,7 @@
 // The simulated power stage: its answers, its memory and its check of the transfer order.
 #include <bit>
 
+#include "core/control/fault_index.h"
 #include "core/regbus/regbus.h"
 #include "regbus_setup.h"
 

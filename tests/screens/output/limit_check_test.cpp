@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "core/output_flags.h"
-#include "core/param_access.h"
-#include "core/param_store.h"
-#include "panel/param_dirty.h"
-#include "screens/output/limit_checks.h"
+#include "core/params/limit_checks.h"
+#include "core/params/param_access.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/output_flags.h"
 #include "tests/support/default_store.h"
 
 using test::FreqRec;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "core/hw_init.h"
 #include "core/regbus/regbus.h"
+#include "core/system/stage_status.h"
 #include "platform/power_stage_sim.h"
 
 namespace {

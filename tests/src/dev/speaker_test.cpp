@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "core/param_store.h"
+#include "core/params/param_store.h"
 #include "platform/root.h"
 #include "tests/support/temp_root.h"
 

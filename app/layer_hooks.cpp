@@ -1,0 +1,18 @@
+#include "app/layer_hooks.h"
+
+#include "core/control/ctrl_task.h"
+#include "core/control/sys_event.h"
+#include "core/regbus/bus_transfer.h"
+#include "engine/seq_access.h"
+#include "panel/panel_services.h"
+#include "scpi/uart_channel.h"
+#include "screens/output/startup_screen.h"
+#include "screens/seqsim/seqsim_entry.h"
+#include "src/dev/board_lines.h"
+
+void WireLayerHooks() {
+    BusReg_SetStepSource(SeqGetAbsStep);
+    SysEvent_SetHooks({InitRuntimeState, ParallelConfigUnits, UartChannelRestart});
+    CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
+    HwConsoleSetStartScreen(StartupScreen);
+}

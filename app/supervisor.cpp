@@ -1,0 +1,132 @@
+#include "app/supervisor.h"
+
+#include <cstdio>
+
+#include "app/hw_init.h"
+#include "app/layer_hooks.h"
+#include "app/thread_table.h"
+#include "core/control/sys_event.h"
+#include "core/system/msg_queue.h"
+#include "core/system/sys_status.h"
+#include "panel/panel_services.h"
+#include "platform/clock.h"
+#include "platform/sandbox.h"
+#include "remote/fieldbus.h"
+#include "remote/web_server.h"
+#include "scpi/scpi_channels.h"
+#include "scpi/scpi_threads.h"
+#include "scpi/uart_channel.h"
+#include "src/dev/board_lines.h"
+#include "src/dev/panel_link.h"
+#include "src/dev/speaker.h"
+#include "src/dev/spi_device.h"
+#include "sysadmin/net_monitor.h"
+#include "sysadmin/sys_versions.h"
+#include "sysadmin/system_helpers.h"
+
+namespace {
+
+// Cancels and joins one LAN thread unless it was joined already: when only one of the two joins
+// fails, the retry on the next pass must not join the other thread a second time.
+void StopLanThread(core::KeptThread& t) {
+    if (!t.started || t.joined) return;
+    core::g_ThreadOps.cancel(t.handle);
+    plat::System("sync");
+    if (core::g_ThreadOps.join(t.handle, nullptr) == 0) t.joined = true;
+}
+
+bool LanThreadGone(const core::KeptThread& t) {
+    return !t.started || t.joined;
+}
+
+void LanRestart() {
+    WebServerStop();
+    StopLanThread(core::g_LanConnThread);
+    StopLanThread(core::g_LanAcceptThread);
+    if (LanThreadGone(core::g_LanConnThread) && LanThreadGone(core::g_LanAcceptThread)) {
+        plat::SleepMs(5);
+        g_LanRestartReq.store(0);
+        StartThread(LanConnThread, kPolicyRr, 9);
+        plat::SleepMs(100);
+        StartThread(LanAcceptThread, kPolicyRr, 2);
+        plat::SleepMs(100);
+        StartThread(LanRestartThread, kPolicyRr, 8);
+    }
+    plat::SleepMs(100);
+}
+
+void InterfaceStop() {
+    g_ThreadCtl.running[kRunRs232].store(0);
+    g_ThreadCtl.running[kRunModbus].store(0);
+    for (const auto& word : g_ThreadCtl.running) {
+        if (word.load() != 0) return;
+    }
+    g_ThreadCtl.control.store(kIfaceIdle);
+}
+
+void InterfaceStart() {
+    StartThread(UsbDevThread, kPolicyRr, 6);
+    plat::SleepMs(100);
+    g_ThreadCtl.running[kRunRs232].store(1);
+    StartThread(UsbGpibThread, kPolicyRr, 4);
+    plat::SleepMs(100);
+    StartThread(WebServerThread80, kPolicyRr, 12);
+    plat::SleepMs(100);
+    StartThread(WebServerThread81, kPolicyRr, 12);
+    plat::SleepMs(100);
+    StartThread(FieldbusThread, kPolicyRr, 11);
+    plat::SleepMs(100);
+    g_ThreadCtl.running[kRunModbus].store(1);
+    g_ThreadCtl.running[kRunLanConn].store(1);
+    g_ThreadCtl.control.store(kIfaceIdle);
+}
+
+}  // namespace
+
+void SupervisorPass() {
+    if (g_ThreadCtl.running[kRunRs232].load() == 1) UartPollStep();
+    if (g_LanRestartReq.load() == 1) LanRestart();
+    if (g_ThreadCtl.control.load() == kIfaceStop) InterfaceStop();
+    if (g_ThreadCtl.control.load() == kIfaceStart) InterfaceStart();
+    if (Hardcopy_IsPending()) {
+        Hardcopy_Write();
+        plat::SleepMs(2);
+        return;
+    }
+    NetMonitor();
+    SysEvent_Run();
+    if (g_WebScreenCopyOwner.load() != 0) {
+        plat::SleepMs(5);
+    } else {
+        // The board counts to 250,000 here without sleeping; a sleep of about that length leaves the
+        // host's core to others.
+        plat::SleepUs(core::kSupervisorIdleUs);
+    }
+}
+
+void SupervisorLoop(const std::atomic<bool>* stop) {
+    while (stop == nullptr || !stop->load())
+        SupervisorPass();
+}
+
+void SystemStartup() {
+    WireLayerHooks();
+    IpcSemInit();
+    MsgQueueInit();
+    std::printf("message queue: id %d\n", g_MsgQueueId.load());
+    SpeakerInit();
+    scpiStatusBlockInit(&scpi::g_StatusUsb);
+    scpiStatusBlockInit(&scpi::g_StatusLan);
+    scpiStatusBlockInit(&scpi::g_StatusUart);
+    scpiStatusBlockInit(&scpi::g_StatusGpib);
+    SharedBufInit();
+    HwInit();
+    SpiPanelOpen();
+    SpiAuxWrite1(1);
+    SysVersionsRead();
+    SysStatusClear(kSysMenuThreadRunning);
+    g_LanRestartReq.store(0);
+    PeripheralResetPulse();
+    StartThreadTable();
+    UartInterfaceInit();
+}

@@ -1,0 +1,138 @@
+#include "app/timer_thread.h"
+
+#include "core/control/alarms.h"
+#include "core/control/calibration.h"
+#include "core/control/harmonics.h"
+#include "core/control/measurement.h"
+#include "core/system/parallel_link.h"
+#include "core/system/remote_state.h"
+#include "engine/arb_builder.h"
+#include "panel/panel_services.h"
+#include "platform/clock.h"
+#include "remote/devicenet.h"
+#include "remote/web_server.h"
+#include "sysadmin/system_helpers.h"
+#include "sysadmin/usb_memory.h"
+
+namespace core {
+std::atomic<int32_t> g_StartupWindow{10};
+}  // namespace core
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+// One pass counter per step level; each divides by the factor of its level.
+uint32_t g_count2ms = 0;
+uint32_t g_count4ms = 0;
+uint32_t g_count20ms = 0;
+uint32_t g_count40ms = 0;
+uint32_t g_count200ms = 0;
+uint32_t g_count400ms = 0;
+uint64_t g_passes = 0;
+
+template <typename T>
+void CountDownWhileNonzero(std::atomic<T>& word) {
+    T v = word.load(kRelaxed);
+    if (v > 0) word.store(v - 1, kRelaxed);
+}
+
+void Step2s() {
+    constexpr uint32_t kRemote = 1u << 1, kLock = 1u << 2;
+    if ((g_RemoteState.load(kRelaxed) & (kRemote | kLock)) == (kRemote | kLock) &&
+        g_WebLockReleaseReq.load(kRelaxed) == 1) {
+        g_RemoteState.fetch_and(~kLock, kRelaxed);
+        g_WebLockReleaseReq.store(0, kRelaxed);
+    }
+}
+
+void Step400ms() {
+    g_DnetState.flags.fetch_or(kDnetFlag400ms, kRelaxed);
+    CountDownWhileNonzero(g_AlarmMsgHold);
+    CountDownWhileNonzero(core::g_StartupWindow);
+    g_count400ms = (g_count400ms + 1) % 5;
+    if (g_count400ms == 0) Step2s();
+}
+
+void Step200ms() {
+    g_count200ms = (g_count200ms + 1) % 2;
+    if (g_count200ms == 0) Step400ms();
+}
+
+void Step40ms() {
+    uint32_t up = g_Up40ms.load(kRelaxed);
+    if (up < 65530) g_Up40ms.store(up + 1, kRelaxed);
+    g_count40ms = (g_count40ms + 1) % 5;
+    if (g_count40ms == 0) Step200ms();
+}
+
+void Step20ms() {
+    BeepService();
+    UsbMemSm_Run();
+    ArbBuild_TaskRun();  // refuses by itself while calibration mode is on
+    ParallelLink_Step();
+    g_count20ms = (g_count20ms + 1) % 2;
+    if (g_count20ms == 0) Step40ms();
+}
+
+void Step4ms() {
+    CaliMode_Step();
+    CountDownWhileNonzero(g_HarmCountdown);
+    g_count4ms = (g_count4ms + 1) % 5;
+    if (g_count4ms == 0) Step20ms();
+}
+
+void DeviceNetTimers() {
+    DnetState& dn = g_DnetState;
+    if (dn.flags.load(kRelaxed) & kDnetFlagPollArmed) {
+        uint16_t left = dn.pollCountdown.load(kRelaxed);
+        if (left > 0) dn.pollCountdown.store(--left, kRelaxed);
+        if (left == 0) {
+            DnetPollSend();
+            DnetPollTimerArm();
+        }
+    }
+    if (dn.established.load(kRelaxed) == 1) {
+        uint32_t left = dn.connCountdown.load(kRelaxed);
+        if (left > 0) dn.connCountdown.store(--left, kRelaxed);
+        if (left == 0) {
+            dn.flags.fetch_or(kDnetFlagTimeout, kRelaxed);
+            dn.connCountdown.store(200, kRelaxed);
+        }
+    }
+    if (dn.startupActive.load(kRelaxed) == 1) DnetStartupStep();
+}
+
+}  // namespace
+
+void TimerThread_Pass() {
+    ++g_passes;
+    MeasUpdateRate_Tick();
+    g_count2ms = (g_count2ms + 1) % 2;
+    DeviceNetTimers();
+    if (g_count2ms == 0) Step4ms();
+}
+
+void* TimerThread(void*) {
+    for (;;) {
+        TimerThread_Pass();
+        plat::SleepMs(2);
+    }
+    return nullptr;
+}
+
+int32_t CheckOnceFlag() {
+    // Exchange, so that two callers can never both see the window open.
+    return core::g_StartupWindow.exchange(0, kRelaxed) != 0 ? 1 : 0;
+}
+
+namespace core {
+void TimerReset() {
+    g_count2ms = g_count4ms = g_count20ms = g_count40ms = g_count200ms = g_count400ms = 0;
+    g_passes = 0;
+    g_StartupWindow.store(10, kRelaxed);
+}
+
+uint64_t TimerPasses() {
+    return g_passes;
+}
+}  // namespace core

@@ -1,3 +1,0 @@
-#include "core/alarm_state.h"
-
-AlarmState g_AlarmState;

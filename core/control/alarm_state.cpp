@@ -1,0 +1,3 @@
+#include "core/control/alarm_state.h"
+
+AlarmState g_AlarmState;

@@ -1,0 +1,270 @@
+// One synchronisation pass and the writers its parts share.
+#include "core/control/output_sync.h"
+
+#include "core/control/output_sync_internal.h"
+#include "core/control/setting_accessors.h"
+#include "core/params/acv_unit.h"
+#include "core/params/limit_checks.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_init.h"
+#include "core/params/wave_voltage.h"
+#include "core/regbus/regbus.h"
+#include "core/system/model_table.h"
+#include "core/system/parallel_link.h"
+#include "core/system/service_flags.h"
+#include "core/system/sys_status.h"
+#include "platform/clock.h"
+
+using namespace core;
+using namespace outsync;
+
+// The power stage starts with nothing applied: the first pass writes every output register.
+std::atomic<uint32_t> g_FullRewriteReq{1};
+std::atomic<uint32_t> g_BalanceRecheckReq{0};
+std::atomic<uint32_t> g_RemoteRecallBusy{0};
+std::atomic<uint32_t> g_SyncFirstPassDone{0};
+std::atomic<uint32_t> g_SettleWritesDone{0};
+std::atomic<uint32_t> g_SlewRecheckReq{0};
+std::atomic<uint32_t> g_PhaseModeChanged{0};
+
+namespace core {
+
+std::atomic<uint32_t> g_VoltSlewWord{0};
+
+uint32_t SlewValueFor(int32_t selection, uint32_t revision, uint32_t modelType, uint32_t phaseMode,
+                      bool parallelActive, uint32_t previous) {
+    if (selection < 0 || selection > 2) return previous;
+    if (revision != 1) {
+        static constexpr uint32_t kOther[3] = {300, 80, 50};
+        return kOther[selection];
+    }
+    if (VaClassOfModel(modelType) == 0) return previous;
+    // Both unit families of revision 1 take the same values.
+    if (selection == 0) return 300;
+    if (selection == 2) return 10;
+    return parallelActive || phaseMode == kWiring1P2W ? 40 : 25;
+}
+
+}  // namespace core
+
+namespace outsync {
+
+namespace {
+
+constexpr int32_t kIdleFrequency = 5000;  // 50.00 Hz
+constexpr int32_t kIdleIrms = 2100;       // 21.00 A
+constexpr int32_t kIdleGain = 10000;
+constexpr int32_t kIdleWaveRegister = static_cast<int32_t>(kWaveSin) + 1;
+constexpr uint32_t kRemoteRecallPauseMs = 200;
+
+bool IpkLimitOn() {
+    return GetIpkLimitMode() == 1;
+}
+
+}  // namespace
+
+void WriteIpkHigh(int32_t v, uint32_t phase) {
+    const int p = static_cast<int>(phase);
+    if (IpkLimitOn())
+        BusReg_SetIpkLimitHigh(v, p);
+    else
+        BusReg_SetIpkOffHigh(v, p);
+}
+
+void WriteIpkLow(int32_t v, uint32_t phase) {
+    const int p = static_cast<int>(phase);
+    if (IpkLimitOn())
+        BusReg_SetIpkLimitLow(v, p);
+    else
+        BusReg_SetIpkOffLow(v, p);
+}
+
+void WritePhaseFromShadow(uint32_t phase) {
+    const int p = static_cast<int>(phase);
+    BusReg_SetAcv(p, ShI(phase, kShwAcv));
+    BusReg_SetDcv(p, ShI(phase, kShwDcv));
+    BusReg_SetFreq(ShI(phase, kShwFreq), p);
+    BusReg_SetIrmsLimit(ShI(phase, kShwIrms), p);
+    BusReg_SetGain(ShI(phase, kShwGain), p);
+    BusReg_SetOnPhase(ShI(phase, kShwOnPhase), p);
+    BusReg_SetOffPhase(ShI(phase, kShwOffPhase), p);
+    BusReg_SetWaveform(p, ShI(phase, kShwWaveform) + 1);
+    ApplyPhaseStartStopEnable(p);
+    ApplyIpkLimits(p);
+}
+
+void WriteIdlePhase(uint32_t phase) {
+    const int p = static_cast<int>(phase);
+    SetSh(phase, kShwAcv, 0);
+    SetSh(phase, kShwDcv, 0);
+    BusReg_SetAcv(p, 0);
+    BusReg_SetDcv(p, 0);
+    Store(kParamAcv, phase, 0);
+    Store(kParamDcv2, phase, 0);
+    BusReg_SetFreq(kIdleFrequency, p);
+    BusReg_SetIrmsLimit(kIdleIrms, p);
+    BusReg_SetGain(kIdleGain, p);
+    BusReg_SetOnPhase(0, p);
+    BusReg_SetOffPhase(0, p);
+    BusReg_SetWaveform(p, kIdleWaveRegister);
+    ApplyPhaseStartStopEnable(p);
+    ApplyIpkLimits(p);
+}
+
+void TakeWaveVoltages(uint32_t phase, bool limit, char* limited, unsigned size) {
+    const int p = static_cast<int>(phase);
+    int32_t acv;
+    int32_t dcv;
+    bool wasLimited = false;
+    if (GetAcvUnit() == 1 && IsAcvUnitVppOfPhase(p)) {
+        acv = GetAcvSetVpp(p);
+        dcv = GetDcvSetVpp(p);
+        if (limit && IsAcvOverVppLimitOfPhase(acv, p) > 0 && !NvWritesDisabled()) {
+            acv = GetAcvMaxVppOfPhase(p);
+            wasLimited = true;
+        }
+    } else {
+        acv = GetAcvSetRms(p);
+        dcv = GetDcvSetRms(p);
+        Store(kParamDcv2, phase, dcv);
+        // Shown in Vpp units although held in the rms set: the rms record limits are re-derived first.
+        if (GetAcvUnit() == 1) VoltSettingCheckAll(Mode(), Area());
+        if (limit && AcvExceedsMax(acv, p) != 0) {
+            acv = GetAcvLimitMax(p);
+            wasLimited = true;
+        }
+    }
+    const uint32_t mode = Mode();
+    if (mode == kModeDcInt) acv = 0;
+    if (mode == kModeAcInt || mode == kModeAcAdd || mode == kModeAcSync) dcv = 0;
+    if (wasLimited) AppendLimitedPhase(limited, size, p);
+    SetSh(phase, kShwAcv, acv);
+    SetSh(phase, kShwDcv, dcv);
+}
+
+void BalanceRebuild(uint32_t lastPhase) {
+    if (NvWritesDisabled()) return;
+    ParamTableInit();
+    // The phases' settings blocks of the non-volatile memory are staged and written by the block store.
+    for (uint32_t p = 0; p <= lastPhase; ++p)
+        OutputPhaseInit(static_cast<int>(p));
+    if (GetParallelPosition() == 1 && g_ParallelActive.load(kRelaxed) == 1) {
+        for (int p = 0; p < 3; ++p) {
+            BusReg_SetIpkLimitHigh(GetIpkMax(p), p);
+            BusReg_SetIpkLimitLow(GetIpkMin(p), p);
+        }
+    }
+}
+
+uint32_t MeasuredFrequency100() {
+    const float f = BusReg_GetFreq();
+    if (!(f > 0.0f)) return 0;
+    return static_cast<uint32_t>(f * 100.0f);
+}
+
+void FrequencyStep(Pass* pass) {
+    const uint32_t mode = Mode();
+    const uint32_t sel = Sel();
+    if (!SyncMode(mode)) {
+        g_ParamFlags.fetch_and(~kFlagSyncMissing, kRelaxed);
+        const int32_t value = Param(kParamFreq, sel);
+        const bool changed = Settled() && ShDiffers(sel, kShwFreq, value);
+        if (!changed && !panel::DirtyTest(kDirtyFreq)) return;
+        if (!IsBalanceActive() && !EditAll() && Wiring() != kWiring1P3W) {
+            SetSh(sel, kShwFreq, value);
+            BusReg_SetFreq(value, static_cast<int>(sel));
+            SetWaveDuty(GetDutyForFreq(value, static_cast<int>(sel)), static_cast<int>(sel), 999, 1);
+            // A mark left from an edit of all phases is taken as done, or it would rewrite every pass.
+            panel::DirtyClear(kDirtyFreq);
+        } else {
+            for (uint32_t p = 0; p <= LastPhase(); ++p) {
+                SetWaveDuty(GetDutyForFreq(value, static_cast<int>(p)), static_cast<int>(p), 999, 1);
+                SetSh(p, kShwFreq, value);
+                BusReg_SetFreq(value, static_cast<int>(p));
+                Store(kParamFreq, p, value);
+            }
+            g_OutputRefresh.store(1, kRelaxed);
+            MarkParamGroupChanged(0, kParamNone);
+        }
+        Sh(0, kShwWritten) = 1;
+        pass->apply = true;
+        return;
+    }
+    const uint32_t measured = MeasuredFrequency100();
+    Sh(sel, kShwMeasFreq) = measured;
+    if (measured >= 1000 && measured <= 210000) {
+        g_ParamFlags.fetch_and(~kFlagSyncMissing, kRelaxed);
+        Sh(sel, kShwFreq) = measured;
+    } else {
+        g_ParamFlags.fetch_or(kFlagSyncMissing, kRelaxed);
+    }
+    if ((g_ParamFlags.load(kRelaxed) & kFlagSyncMissing) && Sh(sel, kShwFreq) != 0) {
+        Sh(sel, kShwFreq) = 0;
+        if (OutputFlagTest(kOutFlagOutputOn)) SysStatusSet(kSysSyncSourceMissing);
+    }
+}
+
+}  // namespace outsync
+
+namespace {
+
+void SelectedLineStep() {
+    const uint32_t line = static_cast<uint32_t>(GetSelectedLine()) & 3u;
+    if (line == Sel()) return;
+    const uint32_t mode = Mode();
+    const bool forceL1 = Wiring() == kWiring1P3W && (mode <= kModeAcInt || mode >= kModeAcDcSync);
+    const uint32_t next = forceL1 ? 0 : line;
+    // Only a change of the line in use starts a new settling pass.
+    if (next == Sel()) return;
+    if (EditAll()) OutputFlagClear(kOutFlagSettled);
+    SetSel(next);
+}
+
+void BalanceStep(Pass* pass) {
+    const int32_t balance = GetPhaseBalanceMode();
+    if (!ShDiffers(0, kShwBalanceMode, balance) && g_BalanceRecheckReq.load(kRelaxed) != 1) return;
+    SetSh(0, kShwBalanceMode, balance);
+    if (g_BalanceRecheckReq.load(kRelaxed) == 0 && g_SyncFirstPassDone.load(kRelaxed) == 1 &&
+        Wiring() == kWiring3P4W)
+        BalanceRebuild(2);
+    g_OutputRefresh.store(1, kRelaxed);
+    Sh(0, kShwWritten) = 1;
+    pass->apply = true;
+}
+
+void EndOfPass(const Pass& pass) {
+    if (pass.apply) BusReg_Apply(1);
+    if (pass.options) {
+        BusReg_SetServiceFlags(static_cast<int32_t>(g_OutputOptionWord.load(kRelaxed)));
+        BusReg_Apply(1);
+    }
+    g_CtrlStartupWord.store(0, kRelaxed);
+    g_BalanceRecheckReq.store(0, kRelaxed);
+    g_SyncFirstPassDone.store(1, kRelaxed);
+}
+
+}  // namespace
+
+void SyncOutputSettings() {
+    Pass pass;
+    SelectedLineStep();
+    if (ShDiffers(0, kShwAcvUnit, GetAcvUnit())) return;  // the control task takes the unit change first
+    if (GetRemoteSense() == 1 && RemoteSenseBlockReason() != 0) SetRemoteSense(0);
+    if (g_RemoteRecallBusy.load(kRelaxed) == 1) plat::SleepMs(kRemoteRecallPauseMs);
+    BalanceStep(&pass);
+    if (ShDiffers(0, kShwPhaseMode, static_cast<int32_t>(Wiring())) || g_FullRewriteReq.load(kRelaxed) == 1)
+        FullRewrite(&pass);
+    // A mode or range change ends its pass without the strobe: the settling pass that follows raises it.
+    if (ShDiffers(0, kShwMode, static_cast<int32_t>(Mode()))) {
+        ModeChange(&pass);
+    } else if (ShDiffers(0, kShwRange, static_cast<int32_t>(GetVoltRangeCode()))) {
+        RangeChange(&pass);
+    } else {
+        ChangeChain(&pass);
+        FrequencyStep(&pass);
+        EndOfPass(pass);
+        return;
+    }
+    SpreadVoltageToWaves();
+    VoltSettingCheckAll(Mode(), Area());
+}

@@ -1,0 +1,201 @@
+#include "core/control/sys_event.h"
+
+#include <cstdio>
+
+#include "core/control/output_request.h"
+#include "core/params/param_init.h"
+#include "core/params/param_store.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/system/msg_ring.h"
+#include "core/system/output_flags.h"
+#include "core/system/sys_status.h"
+#include "platform/clock.h"
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+SysEventHooks g_hooks{};
+
+void RunHook(void (*hook)()) {
+    if (hook != nullptr) hook();
+}
+
+StepRow g_sysEventRows[kStepRows] = {
+    {{0}, {0}, StepRowIdle}, {{0}, {0}, SysEvent_Init}, {{0}, {0}, SysEvent_Handle},
+    {{0}, {0}, StepRowIdle}, {{0}, {0}, StepRowIdle},   {{0}, {0}, StepRowIdle},
+};
+
+constexpr uint32_t kRemoteResetMask = 3u << kSysRemoteResetLow;
+constexpr uint32_t kOpcTicks = 20;
+constexpr int kOutputOffWaitSteps = 300;  // of 10 ms: the factory default waits for the output to go off
+constexpr uint32_t kOutputStatusNotReady = 1u << 7;
+
+uint32_t RemoteResetField() {
+    return (g_SysStatus.load(kRelaxed) & kRemoteResetMask) >> kSysRemoteResetLow;
+}
+
+void SetRemoteResetField(uint32_t v) {
+    uint32_t old = g_SysStatus.load(kRelaxed);
+    while (!g_SysStatus.compare_exchange_weak(old, (old & ~kRemoteResetMask) | (v << kSysRemoteResetLow),
+                                              kRelaxed)) {
+    }
+}
+
+// The steps both resets share. The setters, the limit re-checks and the settings save come with their
+// services; what exists is carried out in its place in the order.
+void CommonResetSteps(bool factory) {
+    g_SysFlags.fetch_or(kSysFlagResetRunning, kRelaxed);
+    if (RemoteResetField() == 1) SetRemoteResetField(2);
+    // The output goes off before the settings change under it.
+    SetOutputOnOff(0);
+    if (factory) {
+        for (int i = 0; i < kOutputOffWaitSteps && OutputFlagTest(kOutFlagOutputOn); ++i)
+            plat::SleepMs(10);
+    }
+    SetDefaultAll();
+    RunHook(g_hooks.initRuntimeState);
+    RunHook(g_hooks.parallelConfigUnits);
+    SetHoldCountdown(20);
+}
+
+}  // namespace
+
+StepObj g_SysEventObj{{1}, {0}, g_sysEventRows};
+SysEventRing g_SysEventRing{};
+std::atomic<uint8_t> g_SysFlags{0};
+std::atomic<int32_t> g_OpcCountdown{50};
+std::atomic<uint32_t> g_HoldCountdown{0};
+
+// Set once at start-up, before the threads that run the resets exist.
+void SysEvent_SetHooks(const SysEventHooks& hooks) {
+    g_hooks = hooks;
+}
+
+int32_t SysEvent_Init(StepRow* row, uint32_t msg) {
+    g_SysEventRing.lastEvent.store(0, kRelaxed);
+    g_SysEventRing.writePtr = g_SysEventRing.slots;
+    g_SysEventRing.readPtr = g_SysEventRing.slots;
+    g_SysEventRing.writeIdx.store(0, kRelaxed);
+    g_SysEventRing.readIdx.store(0, kRelaxed);
+    StepRowSetNext(2, row);
+    return static_cast<int32_t>(msg);
+}
+
+int32_t SysEvent_Handle(StepRow*, uint32_t msg) {
+    uint32_t event = SysEvent_Pop();
+    g_SysEventRing.lastEvent.store(event, kRelaxed);
+    switch (event) {
+        case kSysEventNone:
+            g_SysFlags.fetch_and(static_cast<uint8_t>(~kSysFlagResetRunning), kRelaxed);
+            if (RemoteResetField() == 2) {
+                SetRemoteResetField(0);
+                SysStatusSet(kSysResetDone);
+            }
+            break;
+        case kSysEventFactoryDefault:
+            LanSetDefault();
+            RunHook(g_hooks.uartChannelRestart);
+            CommonResetSteps(true);
+            break;
+        case kSysEventResetOutput:
+            CommonResetSteps(false);
+            break;
+        case kSysEventOpcTick:
+            if (g_OpcCountdown.load(kRelaxed) < 1) {
+                g_SysFlags.fetch_and(static_cast<uint8_t>(~kSysFlagOpcPending), kRelaxed);
+            } else {
+                g_OpcCountdown.fetch_sub(1, kRelaxed);
+                SysEvent_Push(kSysEventOpcTick);
+            }
+            break;
+        default:
+            break;
+    }
+    return static_cast<int32_t>(msg);
+}
+
+int32_t SysEvent_Run() {
+    return StepObjRun(&g_SysEventObj);
+}
+
+uint32_t SysEvent_Push(uint32_t event) {
+    // Pushed from several threads; the index is claimed atomically so two pushes never share a slot.
+    uint32_t idx = g_SysEventRing.writeIdx.fetch_add(1, kRelaxed) % kSysEventSlots;
+    g_SysEventRing.writeIdx.fetch_and(kSysEventSlots - 1, kRelaxed);
+    g_SysEventRing.slots[idx].store(event, kRelaxed);
+    return event;
+}
+
+uint32_t SysEvent_Pop() {
+    uint32_t idx = g_SysEventRing.readIdx.load(kRelaxed);
+    uint32_t event = g_SysEventRing.slots[idx].exchange(0, kRelaxed);
+    g_SysEventRing.readIdx.store((idx + 1) % kSysEventSlots, kRelaxed);
+    return event;
+}
+
+void FactoryDefaultStart() {
+    SysEvent_Push(kSysEventFactoryDefault);
+    ShowMessage(2, "Resetting...");
+}
+
+void ResetDefaultStart() {
+    SysEvent_Push(kSysEventResetOutput);
+    ShowMessage(2, "Resetting...");
+}
+
+uint32_t OpcWaitStart() {
+    g_OpcCountdown.store(kOpcTicks, kRelaxed);
+    // A wait that is already counting keeps its one tick in the ring and counts from 20 again: a tick
+    // per request would fill the eight slots and overwrite queued resets when *OPC? comes quickly.
+    const uint8_t before = g_SysFlags.fetch_or(kSysFlagOpcPending, kRelaxed);
+    if (!(before & kSysFlagOpcPending)) SysEvent_Push(kSysEventOpcTick);
+    return 1;
+}
+
+uint32_t IsOpcPending() {
+    return (g_SysFlags.load(kRelaxed) & kSysFlagOpcPending) ? 1 : 0;
+}
+
+uint32_t IsSystemReady() {
+    if (g_SysFlags.load(kRelaxed) & kSysFlagResetRunning) return 0;
+    if (RemoteResetField() != 0) return 0;
+    if (SysStatusTest(kSysResetDone)) return 0;
+    // The power stage says it is not ready (bit 7 of its output status word).
+    if (core::g_OutputStatusMirror.load(kRelaxed) & kOutputStatusNotReady) return 0;
+    return 1;
+}
+
+uint32_t IsSystemBusy() {
+    if (!IsSystemReady()) return 1;
+    if (SysStatusTest(kSysCaliProcessing) || SysStatusTest(kSysScreenCopyPending)) return 1;
+    if (g_BusHold.load(std::memory_order_relaxed) != 0) return 1;
+    return 0;
+}
+
+uint32_t IsSystemBusyAfter20ms() {
+    plat::SleepMs(20);
+    return IsSystemBusy();
+}
+
+void SetHoldCountdown(uint32_t n) {
+    g_HoldCountdown.store(2 * n, kRelaxed);
+}
+
+namespace core {
+void SysEventReset() {
+    for (auto& row : g_sysEventRows) {
+        row.next_state.store(0, kRelaxed);
+        row.msg.store(0, kRelaxed);
+    }
+    g_SysEventObj.state.store(1, kRelaxed);
+    g_SysEventObj.msg.store(0, kRelaxed);
+    for (auto& slot : g_SysEventRing.slots)
+        slot.store(0, kRelaxed);
+    g_SysEventRing.writeIdx.store(0, kRelaxed);
+    g_SysEventRing.readIdx.store(0, kRelaxed);
+    g_SysEventRing.lastEvent.store(0, kRelaxed);
+    g_SysFlags.store(0, kRelaxed);
+    g_OpcCountdown.store(50, kRelaxed);
+    g_HoldCountdown.store(0, kRelaxed);
+}
+}  // namespace core

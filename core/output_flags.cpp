@@ -1,3 +1,0 @@
-#include "core/output_flags.h"
-
-std::atomic<uint32_t> g_OutputFlags{0};

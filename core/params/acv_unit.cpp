@@ -1,0 +1,56 @@
+#include "core/params/acv_unit.h"
+
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/edit_state.h"
+
+namespace {
+
+constexpr int32_t kRmsCeiling100V = 17500;
+constexpr int32_t kRmsCeiling = 35000;
+constexpr double kSqrt3 = 1.7320508075688772;
+constexpr uint32_t kStateLineAcv = 50;
+
+int SelectedLine() {
+    return static_cast<int>(core::SelectedPhase());
+}
+
+}  // namespace
+
+int IsAcvUnitVpp() {
+    return IsAcvVpp(GetWaveform(SelectedLine()));
+}
+
+int IsAcvUnitVppOfPhase(int phase) {
+    return IsAcvVpp(GetWaveform(phase));
+}
+
+int32_t GetAcvMaxVppOfPhase(int phase) {
+    if (phase < 0 || phase > 2) return 0;
+    const uint32_t area = core::VoltAreaOfRange(GetVoltRangeCode());
+    ParamRec rec;
+    paramAccessByUnit(0, kParamAcv, &rec, GetOutputMode(), area, static_cast<uint32_t>(GetWaveform(phase)), 0,
+                      static_cast<uint32_t>(phase));
+    int32_t vpp = RmsToVpp(area == 0 ? kRmsCeiling100V : kRmsCeiling, rec.peakFactor);
+    if (g_MenuState.load(std::memory_order_relaxed) == kStateLineAcv) {
+        if (GetPhaseMode() == 0) {
+            vpp = static_cast<int32_t>(static_cast<double>(vpp) * kSqrt3 + 0.5);
+        } else if (GetPhaseMode() == 2) {
+            vpp *= 2;
+        }
+    }
+    return vpp;
+}
+
+int32_t GetAcvMaxVpp() {
+    return GetAcvMaxVppOfPhase(SelectedLine());
+}
+
+int IsAcvOverVppLimitOfPhase(int32_t value, int phase) {
+    return GetAcvMaxVppOfPhase(phase) < value && IsAcvUnitVppOfPhase(phase) ? 1 : 0;
+}
+
+int IsAcvOverVppLimit(int32_t value) {
+    return GetAcvMaxVpp() < value && IsAcvUnitVpp() ? 1 : 0;
+}

@@ -1,0 +1,3 @@
+#include "core/params/arb_mem.h"
+
+int16_t g_ArbMem[kArbSlots][kArbSamples];

@@ -1,0 +1,64 @@
+#include "core/params/line_values.h"
+
+#include <cstdlib>
+
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+
+namespace {
+
+constexpr uint32_t kPhaseMode3P4W = 0, kPhaseMode1P2W = 1, kPhaseMode1P3W = 2;
+constexpr double kSqrt3 = 1.7320508075688772;
+
+ParamRec PhaseRecord(uint32_t id, int phase) {
+    ParamRec rec;
+    paramRW(0, id, &rec, static_cast<uint32_t>(phase));
+    return rec;
+}
+
+// The DC line value equals each phase's value only in balanced 3P4W AC+DC editing of all phases; everywhere
+// else it spans two phases of opposite sign.
+bool LineDcvIsPhaseValue() {
+    const uint32_t mode = GetOutputMode();
+    return GetPhaseBalanceMode() == 1 && GetPhaseMode() == kPhaseMode3P4W &&
+           g_EditAllPhases.load(std::memory_order_relaxed) == 1 && (mode == 0 || mode == 7);
+}
+
+}  // namespace
+
+int GetLargestPhase(int kind) {
+    int32_t v[3];
+    for (int p = 0; p < 3; ++p)
+        v[p] = kind == 0 ? GetAcv(p) : std::abs(GetDcv(p));
+    switch (GetPhaseMode()) {
+        case kPhaseMode1P2W:
+            return 0;
+        case kPhaseMode1P3W:
+            return v[1] > v[0] ? 1 : 0;
+        default: {
+            int best = 0;
+            for (int p = 1; p < 3; ++p)
+                if (v[p] > v[best]) best = p;
+            return best;
+        }
+    }
+}
+
+void UpdateLineValueFromPhases(uint32_t state) {
+    ParamRec line;
+    if (state == 50) {
+        const ParamRec phase = PhaseRecord(kParamAcv, GetLargestPhase(0));
+        paramRW(0, kParamAcvLine, &line, 0);
+        line.max = GetPhaseMode() == kPhaseMode3P4W
+                       ? static_cast<int32_t>(static_cast<double>(phase.max) * kSqrt3 + 0.5)
+                       : phase.max * 2;
+        paramRW(1, kParamAcvLine, &line, 0);
+    } else if (state == 57) {
+        const ParamRec phase = PhaseRecord(kParamDcv2, GetLargestPhase(1));
+        paramRW(0, kParamDcvLine, &line, 0);
+        const int32_t factor = LineDcvIsPhaseValue() ? 1 : 2;
+        line.max = phase.max * factor;
+        line.min = phase.min * factor;
+        paramRW(1, kParamDcvLine, &line, 0);
+    }
+}

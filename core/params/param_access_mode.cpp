@@ -1,0 +1,214 @@
+// Mode, range, wiring, waveform, duty and the ON/OFF phase enable states.
+#include "core/params/param_access.h"
+#include "core/params/param_access_internal.h"
+#include "core/params/param_store.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/msg_ring.h"
+
+using namespace core;
+
+namespace {
+
+constexpr uint32_t kPhaseMode3P4W = 0, kPhaseMode1P2W = 1;
+constexpr uint32_t kModeDcInt = 2, kModeAcDcExt = 3, kModeAcExt = 4, kModeAcDcAdd = 5, kModeAcAdd = 6;
+constexpr int32_t kMsgDutyLimited = 27;
+
+bool HasInternalWaveform(uint32_t mode) {
+    return mode != kModeDcInt && mode != kModeAcDcExt && mode != kModeAcExt;
+}
+
+// The phase-enable state setters: id 64 (ON) or 68 (OFF).
+int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t state, int phase) {
+    ParamRec rec;
+    if (!ReadPhaseRecord(id, phase, &rec)) return 0;
+    if (state != 0 && state != 1) return rec.state;
+    bool changed = rec.state != state;
+    if (!changed && g_EditAllPhases.load(std::memory_order_relaxed) == 1) {
+        const int last = LastPhaseOfWiring(g_PhaseMode.load(std::memory_order_relaxed));
+        for (int p = 0; p <= last && !changed; ++p) {
+            ParamRec other;
+            ReadPhaseRecord(id, p, &other);
+            changed = other.state != state;
+        }
+    }
+    if (changed) {
+        rec.state = state;
+        g_OutputShadow[phase][shadowWord] = static_cast<uint32_t>(state) + 1;
+        paramRW(1, id, &rec, static_cast<uint32_t>(phase));
+    }
+    return rec.state;
+}
+
+int32_t StoreWaveform(int32_t w, int phase) {
+    ParamRec rec;
+    if (!ReadPhaseRecord(kParamWaveShape, phase, &rec)) return 0;
+    rec.value = w;
+    g_OutputShadow[phase][kShwWaveform] = static_cast<uint32_t>(w) + 1;
+    paramRW(1, kParamWaveShape, &rec, static_cast<uint32_t>(phase));
+    return w;
+}
+
+// The waveform limits are those of L1's record (0-255).
+bool WaveformWithinLimits(int32_t w) {
+    ParamRec l1;
+    ReadPhaseRecord(kParamWaveShape, 0, &l1);
+    return w >= l1.min && w <= l1.max;
+}
+
+}  // namespace
+
+namespace core {
+
+uint32_t RangeCodeForWiring(uint32_t code, uint32_t phaseMode) {
+    if (phaseMode == kPhaseMode1P2W) {
+        if (code == kRangeAuto3P) return kRangeAuto1P2W;
+        if (code == 0 || code == 1) return code + 2;
+        return code;
+    }
+    if (code == kRangeAuto1P2W) return kRangeAuto3P;
+    if (code == 2 || code == 3) return code - 2;
+    return code;
+}
+
+int32_t UserRangeOfCode(uint32_t code, uint32_t phaseMode) {
+    const int32_t c = static_cast<int32_t>(code);
+    if (phaseMode == kPhaseMode1P2W) return c > 5 ? c - 4 : c - 2;
+    return c < 4 ? c : c - 2;
+}
+
+int LastPhaseOfWiring(uint32_t phaseMode) {
+    if (phaseMode == kPhaseMode3P4W) return 2;
+    if (phaseMode == kPhaseMode1P2W) return 0;
+    return 1;
+}
+
+}  // namespace core
+
+int32_t SetOnPhaseState(int32_t state, int phase) {
+    return SetPhaseEnableState(kParamOnPhase, kShwOnEnable, state, phase);
+}
+
+int32_t SetOffPhaseState(int32_t state, int phase) {
+    return SetPhaseEnableState(kParamOffPhase, kShwOffEnable, state, phase);
+}
+
+int32_t SetPhaseBalanceMode(int32_t v) {
+    if (v == 0 || v == 1) paramPutValue(0, kParamBalanceMode, v, 0);
+    return PhaseValue(kParamBalanceMode, 0);
+}
+
+uint32_t GetOutputMode() {
+    return g_OutputModeIdx.load(std::memory_order_relaxed);
+}
+
+uint32_t SetOutputMode(uint32_t mode) {
+    if (mode < kModes) {
+        g_OutputModeIdx.store(mode, std::memory_order_relaxed);
+        g_OutputShadow[0][kShwMode] = mode + 1;
+    }
+    return GetOutputMode();
+}
+
+uint32_t GetVoltRangeCode() {
+    return CurrentRangeCode();
+}
+
+uint32_t SetVoltRange(uint32_t code) {
+    const uint32_t phaseMode = g_PhaseMode.load(std::memory_order_relaxed);
+    code = RangeCodeForWiring(code, phaseMode);
+    const uint32_t mode = ClampMode(GetOutputMode());
+    const bool is1P2W = phaseMode == kPhaseMode1P2W;
+    const uint32_t autoCode = is1P2W ? kRangeAuto1P2W : kRangeAuto3P;
+    if (code == autoCode && mode >= kModeAcDcExt && mode <= kModeAcAdd) return GetVoltRangeCode();
+    const bool valid = is1P2W ? (code == 2 || code == 3 || code == 6) : (code == 0 || code == 1 || code == 4);
+    if (valid) {
+        g_ParamStore.rangeCode[mode].store(code, std::memory_order_relaxed);
+        g_OutputShadow[0][kShwRange] = code + 1;
+    }
+    g_OutputRefresh.store(1, std::memory_order_relaxed);
+    return GetVoltRangeCode();
+}
+
+int32_t GetVoltRange() {
+    return UserRangeOfCode(GetVoltRangeCode(), g_PhaseMode.load(std::memory_order_relaxed));
+}
+
+uint32_t RangeUserToCode(uint32_t userRange) {
+    const bool is1P2W = g_PhaseMode.load(std::memory_order_relaxed) == kPhaseMode1P2W;
+    static constexpr uint32_t k3P[] = {0, 1, 4};
+    static constexpr uint32_t k1P2W[] = {2, 3, 6};
+    if (userRange > 2) return userRange;
+    return is1P2W ? k1P2W[userRange] : k3P[userRange];
+}
+
+uint32_t SetPhaseMode(uint32_t v) {
+    if (v <= 2) g_PhaseMode.store(v, std::memory_order_relaxed);
+    return GetPhaseMode();
+}
+
+uint32_t GetPhaseMode() {
+    return g_PhaseMode.load(std::memory_order_relaxed);
+}
+
+int32_t SetWaveformSel(int32_t w) {
+    return SetWaveform(w, static_cast<int>(SelectedPhase()));
+}
+
+int32_t SetWaveform(int32_t w, int phase) {
+    if (!ValidPhase(phase)) return 0;
+    if (WaveformWithinLimits(w) && HasInternalWaveform(GetOutputMode())) return StoreWaveform(w, phase);
+    return GetWaveform(phase);
+}
+
+int32_t SetWaveform_L1(int32_t w) {
+    const uint32_t mode = GetOutputMode();
+    if (WaveformWithinLimits(w) && mode != kModeAcDcExt && mode != kModeAcExt) return StoreWaveform(w, 0);
+    return GetWaveform(0);
+}
+
+int32_t GetWaveformSel() {
+    return GetWaveform(static_cast<int>(SelectedPhase()));
+}
+
+int32_t GetWaveform(int phase) {
+    return PhaseValue(kParamWaveShape, phase);
+}
+
+int32_t SetWaveDuty(int32_t duty, int phase, int32_t max, int32_t min) {
+    ParamRec rec;
+    if (!ReadPhaseRecord(kParamWaveDuty, phase, &rec)) return 0;
+    if (duty < min || duty > max || !HasInternalWaveform(GetOutputMode())) {
+        MsgQueue_PostId(kMsgDutyLimited);
+        return rec.value;
+    }
+    rec.value = duty;
+    g_OutputShadow[phase][kShwDuty] = static_cast<uint32_t>(duty) + 1;
+    paramRW(1, kParamWaveDuty, &rec, static_cast<uint32_t>(phase));
+    return duty;
+}
+
+int32_t GetWaveDutySel() {
+    return GetWaveDuty(static_cast<int>(SelectedPhase()));
+}
+
+int32_t GetWaveDuty(int phase) {
+    return PhaseValue(kParamWaveDuty, phase);
+}
+
+int32_t GetDutyForFreq(int32_t freq, int phase) {
+    int32_t duty = GetWaveDuty(phase);
+    if (freq >= 100000) {
+        duty = (duty + 50) / 100 * 100;
+        if (duty < 100) duty = 100;
+        if (duty > 900) duty = 900;
+    } else if (freq >= 10000) {
+        duty = (duty + 5) / 10 * 10;
+        if (duty < 10) duty = 10;
+        if (duty > 990) duty = 990;
+    }
+    return duty;
+}
+
+void PeakClearRequest() {
+    g_OutputShadow[0][kShwPeakClear] = 1;
+}

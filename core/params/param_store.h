@@ -1,0 +1,277 @@
+#pragma once
+// The parameter store: every output setting of the instrument as a ParamRec, per unit (L1, L2, L3 and the
+// LINE unit), output mode, range area and, for the voltages, waveform. It is one process-wide block, built
+// from the default tables (SetDefaultAll, ParamTableInit) and reached through paramAccess / paramRW by
+// parameter id, the menu-state number of the setting's edit state.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "core/params/param_ranges.h"
+#include "core/params/param_rec.h"
+
+// Parameter ids: a setting's id is the number of the front-panel state in which it is edited. A per-phase
+// setting has three ids in a row, L1, L2, L3 (kParamAcv + phase), and some have a second triple, the edit
+// states of the panel's other view, which address the same records. A setting of a list page has two ids,
+// its list row and its edit state (the row's id + 1), which also address one record.
+enum ParamId : int32_t {
+    kParamNone = 0,  // no setting
+    kParamVoltLimit = 8,
+    kParamVpkKind = 9,
+    kParamVpkMax = 10,
+    kParamVpkMin = 11,
+    kParamFreq = 12,  // 12-14
+    kParamFreqLimitKind = 15,
+    kParamFreqLimitHi = 16,  // 16-18
+    kParamFreqLimitLo = 19,  // 19-21
+    kParamVoltRange = 22,
+    kParamIpkKind = 23,
+    kParamIpkMax = 24,     // 24-26
+    kParamIpkMin = 27,     // 27-29
+    kParamWaveShape = 30,  // 30-32
+    kParamWaveShape2 = 33,
+    kParamWaveDuty = 34,  // 34-36
+    kParamWaveDutyAll = 37,
+    kParamMeasItem1 = 38,  // the measurement view's items 1-7: 38-44
+    kParamMeasItem7 = 44,  // its record also holds the voltage view: 0 PHASE, 1 LINE
+    kParamPhaseMode = 45,
+    kParamMainMode = 46,
+    kParamAcv = 47,  // 47-49
+    kParamAcvLine = 50,
+    kParamDcv = 51,   // 51-53
+    kParamDcv2 = 54,  // 54-56
+    kParamDcvLine = 57,
+    kParamCurrLimit = 58,   // rms current limit, 58-60
+    kParamCurrLimit2 = 61,  // 61-63
+    kParamOnPhase = 64,     // 64-66
+    kParamOnPhaseAll = 67,
+    kParamOffPhase = 68,  // 68-70
+    kParamOffPhaseAll = 71,
+    kParamBalance = 72,  // phase angle of L1
+    kParamBalance2 = 73,
+    kParamBalance3 = 74,
+    kParamGain = 75,     // 75-77
+    kParamGain2 = 78,    // 78-80
+    kParamMainSig = 81,  // 81-83
+    kParamMainSrc = 84,  // 84-88
+    kParamSyncPhase = 89,
+    kParamIrmsLimitMode = 90,
+    kParamIpkLimitMode = 91,  // 91-93
+    kParamPeakHoldTimeRow = 96,
+    kParamPeakHoldTime = 97,
+    kParamBalanceModeRow = 100,
+    kParamBalanceMode = 101,
+    kParamPeakClearItemRow = 102,
+    kParamPeakClearItem = 103,
+    kParamPowerOnStateRow = 104,
+    kParamPowerOnState = 105,
+    kParamBuzzerRow = 106,
+    kParamBuzzer = 107,
+    kParamRemoteSenseRow = 108,
+    kParamRemoteSense = 109,
+    kParamSlewRateRow = 110,
+    kParamSlewRate = 111,
+    kParamOutputRelayRow = 112,
+    kParamOutputRelay = 113,
+    kParamHarmModeRow = 114,
+    kParamHarmMode = 115,
+    kParamExtControlRow = 116,
+    kParamExtControl = 117,
+    kParamAcvUnitRow = 118,
+    kParamAcvUnit = 119,
+    kParamPhaseSetChangeRow = 120,
+    kParamPhaseSetChange = 121,
+    kParamMonitorSource1Row = 122,
+    kParamMonitorSource1 = 123,
+    kParamMonitorSource2Row = 124,
+    kParamMonitorSource2 = 125,
+    kParamMonitorAmpRow = 126,
+    kParamMonitorAmp = 127,
+    kParamTrigWidthRow = 128,
+    kParamTrigWidth = 129,
+    kParamTrigSourceRow = 130,
+    kParamTrigSource = 131,
+    kParamRelockRow = 132,
+    kParamRelock = 133,
+    kParamAvgCountRow = 134,
+    kParamAvgCount = 135,
+    kParamUpdateRateRow = 136,
+    kParamUpdateRate = 137,
+    kParamOutputImpedanceRow = 193,
+    kParamOutputImpedance = 194,
+    kParamInductanceL1Row = 195,
+    kParamInductanceL1 = 196,
+    kParamInductanceL2Row = 197,
+    kParamInductanceL2 = 198,
+    kParamInductanceL3Row = 199,
+    kParamInductanceL3 = 200,
+    kParamResistanceL1Row = 201,
+    kParamResistanceL1 = 202,
+    kParamResistanceL2Row = 203,
+    kParamResistanceL2 = 204,
+    kParamResistanceL3Row = 205,
+    kParamResistanceL3 = 206,
+    kParamParallelPositionRow = 208,
+    kParamParallelPosition = 209,
+    kParamParallelNumberRow = 210,
+    kParamParallelNumber = 211,
+    kParamParallelEnableRow = 212,
+    kParamParallelEnable = 213,
+};
+
+namespace core {
+
+inline constexpr uint32_t kUnits = 4;  // 0..2 phases L1..L3, 3 the LINE unit (ids 50 and 57 only)
+inline constexpr uint32_t kLineUnit = 3;
+inline constexpr uint32_t kPhases = 3;
+inline constexpr uint32_t kMeasItems = 7;  // ids 38..44
+
+// The voltage-class settings of one range area.
+struct ParamVoltArea {
+    ParamRec acv[2][kWaveforms];  // [record set: 0 rms, 1 Vpp][waveform]
+    ParamRec dcv[2][kWaveforms];
+    ParamRec voltLimit[2];  // [record set]
+    ParamRec vpkMax;
+    ParamRec vpkMin;
+    ParamRec gain;
+    ParamRec sig;
+    ParamRec src;
+};
+
+// The current limits of one range variant.
+struct ParamCurrArea {
+    ParamRec irms;
+    ParamRec ipkMax;
+    ParamRec ipkMin;
+};
+
+struct ParamModeBlock {
+    ParamVoltArea volt[kVoltAreas];
+    ParamCurrArea curr[kRangeVariants];
+    ParamRec freq;
+    ParamRec freqHi;
+    ParamRec freqLo;
+    ParamRec onPhase;
+    ParamRec offPhase;
+    ParamRec phaseAngle[3];     // L1, L2, L3 (unit 0 only)
+    ParamRec syncPhase;         // unit 0 only
+    ParamRec meas[kMeasItems];  // unit 0 only
+};
+
+struct ParamUnit {
+    ParamModeBlock mode[kModes];
+    ParamRec waveform;      // ids 30-33
+    ParamRec ipkLimitMode;  // ids 91-93
+    ParamRec duty;          // ids 34-37
+    uint32_t moduleClass;   // power-module class read back by the last default setting
+    uint32_t fwVersion;     // power-module firmware version read back by the last default setting
+};
+
+// Records of which the instrument has one, in the order of their ids.
+enum ParamGlobal : uint32_t {
+    kGlbIrmsLimitMode,     // 90
+    kGlbPeakHoldTime,      // 96/97
+    kGlbBalanceMode,       // 100/101
+    kGlbPeakClearItem,     // 102/103
+    kGlbPowerOnState,      // 104/105
+    kGlbBuzzer,            // 106/107
+    kGlbRemoteSense,       // 108/109
+    kGlbSlewRate,          // 110/111
+    kGlbOutputRelay,       // 112/113
+    kGlbHarmMode,          // 114/115
+    kGlbExtControl,        // 116/117
+    kGlbAcvUnit,           // 118/119
+    kGlbPhaseSetChange,    // 120/121
+    kGlbMonitorSrc1,       // 122/123
+    kGlbMonitorSrc2,       // 124/125
+    kGlbMonitorAmp,        // 126/127
+    kGlbTrigWidth,         // 128/129
+    kGlbTrigSource,        // 130/131
+    kGlbRelock,            // 132/133
+    kGlbAvgCount,          // 134/135
+    kGlbUpdateRate,        // 136/137
+    kGlbOutputImpedance,   // 193/194
+    kGlbInductanceL1,      // 195/196
+    kGlbInductanceL2,      // 197/198
+    kGlbInductanceL3,      // 199/200
+    kGlbResistanceL1,      // 201/202
+    kGlbResistanceL2,      // 203/204
+    kGlbResistanceL3,      // 205/206
+    kGlbParallelPosition,  // 208/209
+    kGlbParallelNumber,    // 210/211
+    kGlbParallelEnable,    // 212/213
+    kGlbCount
+};
+
+inline constexpr uint32_t kCaliPoints = 6;
+
+struct ParamStore {
+    ParamUnit unit[kUnits];
+    std::atomic<uint32_t> rangeCode[kModes];  // voltage range code of each output mode
+    float waveFactor[kWaveforms];             // peak factor of each waveform number
+    ParamRec global[kGlbCount];
+    ParamRec caliVolt[kCaliPoints];  // voltage calibration points
+    ParamRec caliCurr[kCaliPoints];  // current calibration points
+    ParamRec spare;                  // shared by every id without a record of its own
+};
+
+// Guards the record copies of the accessors and the builders, so that a reader on another thread never
+// gets a record that is half old and half new.
+extern std::mutex g_ParamLock;
+
+// The global record of an id (also the second id of a pair), or -1.
+int GlobalIndexOfId(uint32_t id);
+
+// Bits of g_ParamFlags.
+enum ParamFlagBit : uint32_t {
+    kFlagVpkKind = 1u << 0,        // id 9
+    kFlagIpkKind = 1u << 1,        // id 23
+    kFlagSyncMissing = 1u << 2,    // synchronisation source missing
+    kFlagMeterHold = 1u << 3,      // measurement readings frozen
+    kFlagKeysLocked = 1u << 5,     // front-panel keys locked
+    kFlagFreqLimitKind = 1u << 8,  // id 15
+};
+
+// The id's record for an explicit place, or nullptr for a unit above 3 or a range variant above 7 where the
+// id uses it. Caller holds g_ParamLock. No record-set switch and no side effects.
+struct ParamPlace {
+    uint32_t mode;      // 0..9
+    uint32_t area;      // voltage area 0..1
+    uint32_t variant;   // range variant (any value; checked where used)
+    uint32_t waveform;  // 0..255
+    uint32_t set;       // 0 rms, 1 Vpp (the voltage records and the voltage limit)
+    uint32_t unit;      // any value; checked
+};
+ParamRec* ParamLocate(uint32_t id, const ParamPlace& place);
+
+// Mirror of the power-stage output status word (register 2085), kept by the control task: bit 0 output on,
+// bit 1 the AUTO range is in its high variant.
+extern std::atomic<uint32_t> g_OutputStatusMirror;
+
+// The range code of the current output mode.
+uint32_t CurrentRangeCode();
+
+}  // namespace core
+
+extern core::ParamStore g_ParamStore;
+// The flag word of the store (bits: core::ParamFlagBit) and the current output mode.
+extern std::atomic<uint32_t> g_ParamFlags;
+extern std::atomic<uint32_t> g_OutputModeIdx;
+
+// Accessors. They return 0, or -1 when the unit is above 3 or a range variant above 7 is needed: then
+// nothing is written and a read gives an all-zero record.
+int paramAccess(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeCode,
+                uint32_t waveform, uint32_t rangeVariant, uint32_t unit);
+int paramRW(uint32_t op, uint32_t id, ParamRec* record, uint32_t unit);
+int32_t paramGetValue(uint32_t id, uint32_t selector, uint32_t unit);
+int paramPutValue(uint32_t field, uint32_t id, int32_t newValue, uint32_t unit);
+int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeSelector,
+                      uint32_t waveform, uint32_t recordSet, uint32_t unit);
+// Makes the edit state of a setting current for the panel. Returns 0, or -1 when refused (keys locked or
+// meter held and the id is not a measurement item).
+int menuEnterParamState(uint32_t id);
+
+namespace core {
+// The entry of the panel's shortcut rows that have no setting: does nothing.
+void ParamEnterNone();
+}  // namespace core

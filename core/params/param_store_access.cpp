@@ -1,0 +1,173 @@
+// The accessors of the parameter store: one record found by id and the current or given place, copied out
+// or in whole.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "core/params/param_store.h"
+
+using namespace core;
+
+namespace {
+
+enum : uint32_t { kOpRead = 0, kOpWrite = 1 };
+
+void Refuse(uint32_t op, ParamRec* record) {
+    if (op == kOpRead && record != nullptr) std::memset(record, 0, sizeof *record);
+}
+
+void Copy(uint32_t op, ParamRec* stored, ParamRec* record) {
+    if (record == nullptr) return;
+    if (op == kOpRead) {
+        *record = *stored;
+    } else if (op == kOpWrite) {
+        *stored = *record;
+    }
+}
+
+// Whether the id moves to the Vpp set: the AC voltage unit is Vpp and the waveform of the unit argument is
+// neither SIN nor SQU. In DC-INT only the LINE DC voltage switches; elsewhere only the phase DC voltages.
+uint32_t VppSetOf(uint32_t id, uint32_t unit, uint32_t mode) {
+    const ParamStore& s = g_ParamStore;
+    if (s.global[kGlbAcvUnit].value != 1) return 0;
+    uint32_t w = static_cast<uint32_t>(s.unit[unit].waveform.value);
+    if (w == kWaveSin || w == kWaveSqu) return 0;
+    if ((id >= kParamAcv && id <= kParamAcvLine) || id == kParamVoltLimit) return 1;
+    if (mode == kModeDcInt) return id == kParamDcvLine ? 1 : 0;
+    return (id >= kParamDcv && id <= kParamDcv2 + 2) ? 1 : 0;
+}
+
+// The display format of the angles and of the duty follows the frequency stored at this moment.
+void FreqFormatDerive(uint32_t unit, uint32_t mode) {
+    ParamModeBlock& m = g_ParamStore.unit[unit].mode[mode];
+    const int32_t f = m.freq.value;
+    ParamRec* angles[] = {&m.onPhase, &m.offPhase, &m.syncPhase};
+    for (ParamRec* r : angles) {
+        if (f > 50000) {
+            r->decimals = 0;
+            r->digits = 3;
+            // In 64 bits: a stored value near the top of the range must not overflow; whole degrees that
+            // do not fit stay at the largest one that does.
+            const int64_t rounded = (static_cast<int64_t>(r->value) + 5) / 10 * 10;
+            r->value = static_cast<int32_t>(std::min<int64_t>(rounded, INT32_MAX / 10 * 10));
+        } else {
+            r->decimals = 1;
+            r->digits = 4;
+        }
+    }
+    ParamRec& duty = g_ParamStore.unit[unit].duty;
+    if (f < 10000) {
+        duty.decimals = 1;
+        duty.digits = 3;
+    } else if (f < 100000) {
+        duty.decimals = 0;
+        duty.digits = 2;
+    } else {
+        duty.decimals = 0;
+        duty.digits = 1;
+    }
+}
+
+// Caller holds g_ParamLock. mode and waveform already clamped.
+ParamRec* LocateForAccess(uint32_t op, uint32_t id, uint32_t mode, uint32_t rangeCode, uint32_t waveform,
+                          uint32_t variant, uint32_t unit) {
+    if (unit >= kUnits) return nullptr;
+    ParamPlace place{mode, VoltAreaOfRange(rangeCode), variant, waveform, VppSetOf(id, unit, mode), unit};
+    ParamRec* r = ParamLocate(id, place);
+    if (r != nullptr && id == kParamFreq && (op == kOpRead || op == kOpWrite)) FreqFormatDerive(unit, mode);
+    return r;
+}
+
+// paramRW's place for the unit: the current mode, its range code and the unit's waveform.
+ParamRec* LocateCurrent(uint32_t op, uint32_t id, uint32_t unit) {
+    if (unit >= kUnits) return nullptr;
+    const uint32_t mode = ClampMode(g_OutputModeIdx.load(std::memory_order_relaxed));
+    const uint32_t code = g_ParamStore.rangeCode[mode].load(std::memory_order_relaxed);
+    const uint32_t wave =
+        ClampWaveform(static_cast<uint32_t>(g_ParamStore.unit[unit].waveform.value) & 0xFFFFu, mode);
+    const uint32_t variant = RangeVariantOf(code, g_OutputStatusMirror.load(std::memory_order_relaxed));
+    return LocateForAccess(op, id, mode, code, wave, variant, unit);
+}
+
+}  // namespace
+
+int paramAccess(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeCode,
+                uint32_t waveform, uint32_t rangeVariant, uint32_t unit) {
+    op &= 0xFFFFu;
+    mode = ClampMode(mode);
+    waveform = ClampWaveform(waveform & 0xFFFFu, mode);
+    std::lock_guard<std::mutex> lock(g_ParamLock);
+    ParamRec* r = LocateForAccess(op, id, mode, rangeCode, waveform, rangeVariant & 0xFFFFu, unit);
+    if (r == nullptr) {
+        Refuse(op, record);
+        return -1;
+    }
+    Copy(op, r, record);
+    return 0;
+}
+
+int paramRW(uint32_t op, uint32_t id, ParamRec* record, uint32_t unit) {
+    op &= 0xFFFFu;
+    std::lock_guard<std::mutex> lock(g_ParamLock);
+    ParamRec* r = LocateCurrent(op, id, unit);
+    if (r == nullptr) {
+        Refuse(op, record);
+        return -1;
+    }
+    Copy(op, r, record);
+    return 0;
+}
+
+int32_t paramGetValue(uint32_t id, uint32_t selector, uint32_t unit) {
+    ParamRec rec;
+    paramRW(kOpRead, id, &rec, unit);
+    return selector == 0 ? rec.value : 0;
+}
+
+int paramPutValue(uint32_t field, uint32_t id, int32_t newValue, uint32_t unit) {
+    // Read, change and write back under one hold of the lock, so no other writer slips in between.
+    std::lock_guard<std::mutex> lock(g_ParamLock);
+    ParamRec* r = LocateCurrent(kOpRead, id, unit);
+    if (r == nullptr) return -1;
+    ParamRec rec = *r;
+    if (field == 0) {
+        rec.value = newValue;
+    } else if (field == 1 && (newValue == 0 || newValue == 1)) {
+        rec.state = newValue;
+    }
+    // An id-12 write re-derives the formats from the frequency before the write, as paramRW does.
+    r = LocateCurrent(kOpWrite, id, unit);
+    *r = rec;
+    return 0;
+}
+
+int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeSelector,
+                      uint32_t waveform, uint32_t recordSet, uint32_t unit) {
+    op &= 0xFFFFu;
+    mode = ClampMode(mode);
+    waveform = ClampWaveform(waveform, mode);
+    const uint32_t area = rangeSelector != 0 ? 1 : 0;
+    std::lock_guard<std::mutex> lock(g_ParamLock);
+    if (unit >= kUnits) {
+        Refuse(op, record);
+        return -1;
+    }
+    ParamStore& s = g_ParamStore;
+    ParamRec* r;
+    const uint32_t vpp = recordSet == 1 ? 1 : 0;
+    if (id >= kParamAcv && id <= kParamAcv + 2) {
+        r = &s.unit[unit].mode[mode].volt[area].acv[vpp][waveform];
+    } else if (id >= kParamDcv && id <= kParamDcv2 + 2) {
+        r = &s.unit[unit].mode[mode].volt[area].dcv[mode == kModeDcInt ? 0 : vpp][waveform];
+    } else if (id == kParamVoltLimit) {
+        r = &s.unit[unit].mode[0].volt[area].voltLimit[vpp];
+    } else if (id == kParamVpkMax) {
+        r = &s.unit[unit].mode[0].volt[area].vpkMax;
+    } else if (id == kParamVpkMin) {
+        r = &s.unit[unit].mode[0].volt[area].vpkMin;
+    } else {
+        r = &s.spare;
+    }
+    Copy(op, r, record);
+    return 0;
+}

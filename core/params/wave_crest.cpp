@@ -1,0 +1,25 @@
+#include "core/params/wave_crest.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "core/params/arb_mem.h"
+
+float WaveCrestFactor(uint32_t slot) {
+    if (slot == 16) return 1.414f;
+    if (slot == 17) return 1.0f;
+    if (slot == 18) return 1.732f;
+    if (slot >= static_cast<uint32_t>(kArbSlots)) return 0.0f;
+    const int16_t* s = g_ArbMem[slot];
+    int32_t peak = 0;
+    double sum = 0.0;
+    for (int i = 0; i < kArbSamples; ++i) {
+        int32_t v = std::abs(static_cast<int32_t>(s[i]));
+        if (v > peak) peak = v;
+        sum += static_cast<double>(s[i]) * s[i];
+    }
+    if (peak < 1) return 0.0f;
+    float rms = std::sqrt(static_cast<float>(sum) / 4095.0f);
+    if (rms == 0.0f) return 0.0f;
+    return (static_cast<float>(peak) / rms) * 32767.0f / static_cast<float>(peak);
+}

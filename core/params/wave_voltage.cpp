@@ -1,0 +1,191 @@
+#include "core/params/wave_voltage.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/params/acv_unit.h"
+#include "core/params/limit_checks.h"
+#include "core/params/line_values.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/regbus/reg_write.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/msg_ring.h"
+#include "core/system/service_flags.h"
+
+using namespace core;
+
+namespace {
+
+constexpr uint32_t kPhaseMode3P4W = 0, kPhaseMode1P3W = 2;
+constexpr double kSqrt3 = 1.7320508075688772;
+constexpr int kMessageLines = 3;
+
+int32_t Word(uint32_t unit, int word) {
+    return static_cast<int32_t>(g_OutputShadow[unit][word]);
+}
+
+void SetWord(uint32_t unit, int word, int32_t value) {
+    g_OutputShadow[unit][word] = static_cast<uint32_t>(value);
+}
+
+// One voltage record of the present mode and range area (explicit place, no automatic set switch).
+struct VoltPlace {
+    uint32_t mode;
+    uint32_t area;
+    uint32_t phase;
+};
+
+int32_t GetVolt(const VoltPlace& at, uint32_t id, uint32_t wave, uint32_t set) {
+    ParamRec rec;
+    paramAccessByUnit(0, id, &rec, at.mode, at.area, wave, set, at.phase);
+    return rec.value;
+}
+
+void PutVolt(const VoltPlace& at, uint32_t id, uint32_t wave, uint32_t set, int32_t value) {
+    ParamRec rec;
+    paramAccessByUnit(0, id, &rec, at.mode, at.area, wave, set, at.phase);
+    rec.value = value;
+    paramAccessByUnit(1, id, &rec, at.mode, at.area, wave, set, at.phase);
+}
+
+VoltPlace PresentPlace(uint32_t phase) {
+    return {GetOutputMode(), VoltAreaOfRange(GetVoltRangeCode()), phase};
+}
+
+uint32_t LastPhase() {
+    return static_cast<uint32_t>(LastPhaseOfWiring(GetPhaseMode()));
+}
+
+// Unit Vrms, or a waveform shown in Vrms: the rms limit of the record.
+bool LimitToRmsMax(int32_t* acv, int phase) {
+    if (AcvExceedsMax(*acv, phase) == 0) return false;
+    *acv = GetAcvLimitMax(phase);
+    return true;
+}
+
+}  // namespace
+
+namespace core {
+
+void AppendLimitedPhase(char* text, unsigned size, int phase) {
+    const size_t used = std::strlen(text);
+    if (used + 1 < size) std::snprintf(text + used, size - used, " L%d", phase + 1);
+}
+
+void ShowWaveLimitMessage(const char* phases) {
+    // The popup's formatter takes no text arguments: the phases go into the text before it is posted.
+    char text[128];
+    std::snprintf(text, sizeof text, kWaveLimitFormat, phases);
+    ShowMessage(kMessageLines, text);
+}
+
+}  // namespace core
+
+void SpreadVoltageToWaves() {
+    for (uint32_t p = 0; p <= LastPhase(); ++p) {
+        const VoltPlace at = PresentPlace(p);
+        // The voltage in force is the stored one: a shadow word may hold a value posted as value + 1 for
+        // the next pass, which must neither spread nor hide that write.
+        const int32_t acv = paramGetValue(kParamAcv + p, 0, p);
+        const int32_t dcv = paramGetValue(kParamDcv2 + p, 0, p);
+        if (IsAcvUnitVppOfPhase(static_cast<int>(p))) {
+            const int32_t acvRms = GetVolt(at, kParamAcv, kWaveSin, 0);
+            const int32_t dcvRms = GetVolt(at, kParamDcv, kWaveSin, 0);
+            for (uint32_t w = 0; w < kWaveforms; ++w) {
+                if (w == kWaveSin || w == kWaveSqu) continue;
+                PutVolt(at, kParamAcv, w, 1, acv);
+                PutVolt(at, kParamDcv, w, 1, dcv);
+                PutVolt(at, kParamAcv, w, 0, acvRms);
+                if (at.mode != kModeDcInt) PutVolt(at, kParamDcv, w, 0, dcvRms);
+            }
+        } else {
+            for (uint32_t w = 0; w < kWaveforms; ++w) {
+                PutVolt(at, kParamAcv, w, 0, acv);
+                PutVolt(at, kParamDcv, w, 0, dcv);
+            }
+            for (uint32_t w : {kWaveSin, kWaveSqu}) {
+                PutVolt(at, kParamAcv, w, 1, acv);
+                PutVolt(at, kParamDcv, w, 1, dcv);
+            }
+        }
+        SetWord(p, kShwSpreadFirst, GetVolt(at, kParamAcv, kWaveSin, 0));
+        SetWord(p, kShwSpreadFirst + 2, GetVolt(at, kParamDcv, kWaveSin, 0));
+        SetWord(p, kShwSpreadFirst + 1, GetVolt(at, kParamAcv, 0, 1));
+        SetWord(p, kShwSpreadLast, GetVolt(at, kParamDcv, 0, 1));
+    }
+}
+
+void WaveVoltageRecheck() {
+    char limited[32] = "";
+    const uint32_t mode = GetOutputMode();
+    const uint32_t area = VoltAreaOfRange(GetVoltRangeCode());
+    for (uint32_t p = 0; p <= LastPhase(); ++p) {
+        const int phase = static_cast<int>(p);
+        int32_t acv;
+        int32_t dcv;
+        bool limit;
+        if (GetAcvUnit() != 1) {
+            acv = Word(p, kShwSpreadFirst);
+            dcv = Word(p, kShwSpreadFirst + 2);
+            paramPutValue(0, kParamDcv2 + p, dcv, p);
+            VoltSettingCheckAll(mode, area);
+            limit = LimitToRmsMax(&acv, phase);
+        } else if (IsAcvUnitVppOfPhase(phase)) {
+            acv = GetAcvSetVpp(phase);
+            dcv = GetDcvSetVpp(phase);
+            VoltSettingCheckAll(mode, area);
+            limit = IsAcvOverVppLimitOfPhase(acv, phase) > 0 && !NvWritesDisabled();
+            if (limit) acv = GetAcvMaxVppOfPhase(phase);
+        } else {
+            acv = GetAcvSetRms(phase);
+            dcv = GetDcvSetRms(phase);
+            paramPutValue(0, kParamDcv2 + p, dcv, p);
+            VoltSettingCheckAll(mode, area);
+            limit = LimitToRmsMax(&acv, phase);
+        }
+        if (limit) AppendLimitedPhase(limited, sizeof limited, phase);
+        SetWord(p, kShwAcv, acv);
+        SetWord(p, kShwDcv, dcv);
+        paramPutValue(0, kParamAcv + p, acv, p);
+        paramPutValue(0, kParamDcv2 + p, dcv, p);
+        BusReg_SetAcv(phase, acv);
+        BusReg_SetDcv(phase, dcv);
+        BusReg_Apply(1);
+    }
+    if (limited[0] != '\0') ShowWaveLimitMessage(limited);
+    SpreadVoltageToWaves();
+    if (g_EditAllPhases.load(std::memory_order_relaxed) == 1) {
+        LineValueFromPhase(kParamAcvLine);
+        LineValueFromPhase(kParamDcvLine);
+    }
+}
+
+void LineValueFromPhase(uint32_t id) {
+    const uint32_t wiring = GetPhaseMode();
+    if (id == kParamAcvLine) {
+        const int32_t l1 = Word(0, kShwAcv);
+        if (wiring == kPhaseMode3P4W || wiring == kPhaseMode1P3W) {
+            const int32_t line = wiring == kPhaseMode3P4W
+                                     ? static_cast<int32_t>(static_cast<double>(l1) * kSqrt3 + 0.5)
+                                     : l1 * 2;
+            SetWord(kLineShadow, kShwAcv, line);
+            paramPutValue(0, kParamAcvLine, line, 0);
+        }
+        UpdateLineValueFromPhases(50);
+    } else if (id == kParamDcvLine) {
+        const int32_t l1 = Word(0, kShwDcv);
+        const uint32_t mode = GetOutputMode();
+        bool store = true;
+        int32_t line = l1;
+        if (wiring == kPhaseMode1P3W && (mode == 0 || mode == 7))
+            line = l1 * 2;
+        else if (wiring != kPhaseMode3P4W)
+            store = false;
+        if (store) {
+            SetWord(kLineShadow, kShwDcv, line);
+            paramPutValue(0, kParamDcvLine, line, 0);
+        }
+        UpdateLineValueFromPhases(57);
+    }
+}

@@ -1,3 +1,0 @@
-#include "core/phase_cfg.h"
-
-std::atomic<uint32_t> g_PhaseCfgChanging{0};

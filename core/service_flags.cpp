@@ -1,3 +1,0 @@
-#include "core/service_flags.h"
-
-ServiceFlags g_ServiceFlags;

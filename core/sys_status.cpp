@@ -1,3 +1,0 @@
-#include "core/sys_status.h"
-
-std::atomic<uint32_t> g_SysStatus{0};

@@ -1,0 +1,3 @@
+#include "core/system/iface_cfg.h"
+
+storage::IfaceCfg g_IfaceCfg;

@@ -1,0 +1,3 @@
+#include "core/system/lan_cfg.h"
+
+sysadmin::LanCfg g_LanCfg;

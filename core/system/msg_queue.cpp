@@ -1,0 +1,103 @@
+#include "core/system/msg_queue.h"
+
+#include <sys/ipc.h>
+#include <sys/msg.h>
+
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+std::mutex g_queueInitLock;
+bool g_removeAtExit = false;
+
+void RemoveAtExit() {
+    core::MsgQueueRemove();
+}
+
+std::atomic<int32_t> g_sharedBufState{-1};  // -1 absent, 0 free, 1 claimed
+void* g_sharedBuf = nullptr;
+}  // namespace
+
+std::atomic<int> g_MsgQueueId{-1};
+sem_t g_IpcSems[3];
+
+int MsgQueueInit() {
+    // The main thread, the fieldbus thread and the Modbus thread all call this and get one queue. Each
+    // instrument process has a private queue, so two instruments on one host never share one.
+    std::lock_guard<std::mutex> lock(g_queueInitLock);
+    if (g_MsgQueueId.load() >= 0) return 0;
+    int id = msgget(IPC_PRIVATE, IPC_CREAT | 0660);
+    if (id < 0) return -1;
+    g_MsgQueueId.store(id);
+    if (!g_removeAtExit) {
+        std::atexit(RemoveAtExit);
+        g_removeAtExit = true;
+    }
+    return 0;
+}
+
+int MsgQueueSend(SysMsg* msg, long type) {
+    int id = g_MsgQueueId.load();
+    if (id < 0 || msg == nullptr) return -1;
+    msg->type = type;
+    return msgsnd(id, msg, kSysMsgPayload, IPC_NOWAIT) == 0 ? 0 : -1;
+}
+
+int MsgQueueRecv(SysMsg* msg, long type) {
+    int id = g_MsgQueueId.load();
+    if (id < 0 || msg == nullptr) return -1;
+    msg->type = type;
+    ssize_t n = msgrcv(id, msg, kSysMsgPayload, type, IPC_NOWAIT);
+    return n < 0 ? -1 : static_cast<int>(n);
+}
+
+int MsgQueueStat() {
+    int id = g_MsgQueueId.load();
+    if (id < 0) return -1;
+    struct msqid_ds ds;
+    return msgctl(id, IPC_STAT, &ds) == 0 ? 0 : -1;
+}
+
+int SharedBufInit() {
+    if (g_sharedBufState.load() >= 0) return g_sharedBufState.load();
+    g_sharedBuf = std::aligned_alloc(4, kSharedBufSize);
+    g_sharedBufState.store(g_sharedBuf ? 0 : -1);
+    return g_sharedBufState.load();
+}
+
+int SharedBufSize() {
+    return g_sharedBufState.load() >= 0 ? static_cast<int>(kSharedBufSize) : -1;
+}
+
+void* SharedBufClaim() {
+    // Several channel threads may claim at once: only one may win.
+    int32_t expected = 0;
+    return g_sharedBufState.compare_exchange_strong(expected, 1) ? g_sharedBuf : nullptr;
+}
+
+void SharedBufRelease() {
+    int32_t expected = 1;
+    g_sharedBufState.compare_exchange_strong(expected, 0);
+}
+
+int IpcSemInit() {
+    for (int i : {2, 0, 1}) {
+        if (sem_init(&g_IpcSems[i], 0, 0) != 0) return -1;
+    }
+    return 0;
+}
+
+namespace core {
+void MsgQueueRemove() {
+    int id = g_MsgQueueId.exchange(-1);
+    if (id >= 0) msgctl(id, IPC_RMID, nullptr);
+}
+
+void SharedBufFree() {
+    g_sharedBufState.store(-1);
+    std::free(g_sharedBuf);
+    g_sharedBuf = nullptr;
+}
+}  // namespace core

@@ -1,0 +1,145 @@
+#include "core/system/msg_ring.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+MsgRing g_MsgRing;
+char g_MsgFreeText[1024];
+std::atomic<uint32_t> g_MsgPopupLines{2};
+std::atomic<int32_t> g_MsgPopupHold{0};
+
+namespace {
+
+constexpr uint32_t kRingSize = 32;
+constexpr int32_t kHoldPasses = 100;
+constexpr int32_t kIdRecalled = 16, kIdSaved = 17;
+constexpr int32_t kIdFree = 5, kIdFreeHold = 6, kIdFreeRed = 7, kIdFreeRedHold = 8;
+constexpr size_t kFormatBuffer = 128;
+
+void Queue(uint32_t id) {
+    const uint32_t head = g_MsgRing.head.load(std::memory_order_relaxed);
+    g_MsgRing.ids[head].store(id, std::memory_order_relaxed);
+    g_MsgRing.last.store(head, std::memory_order_relaxed);
+    g_MsgRing.head.store((head + 1) % kRingSize, std::memory_order_relaxed);
+    g_MsgRing.count.fetch_add(1, std::memory_order_relaxed);
+}
+
+// The popup's own formatter: %d and %f only, each taking an int. Returns the length, or -1.
+int Format(char* out, size_t size, const char* format, va_list ap) {
+    if (format == nullptr) return -1;
+    size_t n = 0;
+    out[0] = '\0';
+    for (const char* p = format; *p != '\0'; ++p) {
+        char piece[48];
+        if (*p != '%') {
+            piece[0] = *p;
+            piece[1] = '\0';
+        } else {
+            ++p;
+            if (*p == 'd')
+                std::snprintf(piece, sizeof piece, "%d", va_arg(ap, int));
+            else if (*p == 'f')
+                std::snprintf(piece, sizeof piece, "%f",
+                              static_cast<double>(static_cast<float>(va_arg(ap, int))));
+            else
+                return -1;
+        }
+        const size_t len = std::strlen(piece);
+        const size_t room = size - 1 - n;
+        std::memcpy(out + n, piece, len < room ? len : room);
+        n += len < room ? len : room;
+        out[n] = '\0';
+    }
+    return static_cast<int>(n);
+}
+
+int Show(int32_t id, int lines, const char* format, va_list ap) {
+    char text[kFormatBuffer];
+    int length = Format(text, sizeof text, format, ap);
+    if (length < 0) return -1;
+    g_MsgPopupLines.store(static_cast<uint32_t>(lines), std::memory_order_relaxed);
+    MsgQueue_PostText(text, id);
+    return length;
+}
+
+}  // namespace
+
+int32_t MsgQueue_PostId(int32_t id) {
+    g_MsgPopupLines.store(2, std::memory_order_relaxed);
+    if (g_MsgRing.count.load(std::memory_order_relaxed) > kRingSize - 1) return -1;
+    const uint32_t last = g_MsgRing.last.load(std::memory_order_relaxed);
+    const bool repeat = g_MsgRing.ids[last].load(std::memory_order_relaxed) == static_cast<uint32_t>(id);
+    if (repeat && id != kIdRecalled && id != kIdSaved) {
+        if (g_MsgPopupHold.load(std::memory_order_relaxed) < 1) Queue(static_cast<uint32_t>(id));
+        g_MsgPopupHold.store(kHoldPasses, std::memory_order_relaxed);
+        return 0;
+    }
+    Queue(static_cast<uint32_t>(id));
+    return 0;
+}
+
+int32_t MsgQueue_PostText(const char* text, int32_t id) {
+    if (g_MsgRing.count.load(std::memory_order_relaxed) > kRingSize - 1) return -1;
+    g_MsgPopupHold.store(0, std::memory_order_relaxed);
+    MsgQueue_Clear();
+    std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
+    Queue(static_cast<uint32_t>(id));
+    // Until the popup window exists the text also goes to the console, where a person running the
+    // instrument sees it.
+    std::printf("popup: %s\n", g_MsgFreeText);
+    std::fflush(stdout);
+    return 0;
+}
+
+int ShowMessage(int lines, const char* format, ...) {
+    va_list ap;
+    va_start(ap, format);
+    int r = Show(kIdFree, lines, format, ap);
+    va_end(ap);
+    return r;
+}
+
+int ShowMessageHold(const char* format, ...) {
+    va_list ap;
+    va_start(ap, format);
+    int r = Show(kIdFreeHold, 2, format, ap);
+    va_end(ap);
+    return r;
+}
+
+int ShowErrorMessage(const char* format, ...) {
+    va_list ap;
+    va_start(ap, format);
+    int r = Show(kIdFreeRed, 2, format, ap);
+    va_end(ap);
+    return r;
+}
+
+int ShowErrorMessageHold(int lines, const char* format, ...) {
+    va_list ap;
+    va_start(ap, format);
+    int r = Show(kIdFreeRedHold, lines, format, ap);
+    va_end(ap);
+    return r;
+}
+
+void MsgQueue_Clear() {
+    g_MsgRing.count.store(0, std::memory_order_relaxed);
+    g_MsgRing.head.store(0, std::memory_order_relaxed);
+    g_MsgRing.tail.store(0, std::memory_order_relaxed);
+    g_MsgRing.last.store(0, std::memory_order_relaxed);
+}
+
+int32_t MsgQueue_Pop(uint32_t* id) {
+    if (g_MsgRing.count.load(std::memory_order_relaxed) == 0) return -1;
+    const uint32_t tail = g_MsgRing.tail.load(std::memory_order_relaxed);
+    if (id != nullptr) *id = g_MsgRing.ids[tail].load(std::memory_order_relaxed);
+    g_MsgRing.tail.store((tail + 1) % kRingSize, std::memory_order_relaxed);
+    g_MsgRing.count.fetch_sub(1, std::memory_order_relaxed);
+    return 0;
+}
+
+uint32_t MsgQueue_Count() {
+    return g_MsgRing.count.load(std::memory_order_relaxed);
+}

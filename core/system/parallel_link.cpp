@@ -1,0 +1,29 @@
+#include "core/system/parallel_link.h"
+
+ParallelLinkRec g_ParallelLink;
+std::atomic<uint32_t> g_ParallelActive{0};
+std::atomic<uint8_t> g_ParallelMasterFlags{0};
+std::atomic<uint8_t> g_ParallelSlaveFlags{0};
+
+namespace {
+constexpr uint8_t kRestartRequest = 1u << 3;
+}  // namespace
+
+void ParallelMaster_RequestRestart() {
+    g_ParallelMasterFlags.fetch_or(kRestartRequest, std::memory_order_relaxed);
+}
+
+void ParallelSlave_RequestRestart() {
+    g_ParallelSlaveFlags.fetch_or(kRestartRequest, std::memory_order_relaxed);
+}
+
+// A single unit: no link to run until parallel operation exists.
+void ParallelLink_Step() {}
+
+int32_t ParallelWaitConnect(int32_t role) {
+    // The role being left is ended in any case; the link object that would connect the new role comes
+    // with parallel operation, so the start is refused.
+    if (role == 1) ParallelSlave_RequestRestart();
+    if (role == 0) ParallelMaster_RequestRestart();
+    return -1;
+}

@@ -1,0 +1,3 @@
+#include "core/system/service_flags.h"
+
+ServiceFlags g_ServiceFlags;

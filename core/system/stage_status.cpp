@@ -1,0 +1,19 @@
+#include "core/system/stage_status.h"
+
+#include "core/regbus/regbus.h"
+
+std::atomic<uint32_t> g_PhaseFaultWord[3];
+std::atomic<uint32_t> g_PowerStageStatus{0};
+std::atomic<int32_t> g_PowerStageBootStatus{0};
+
+int32_t PhaseFaultCheck() {
+    uint32_t any = 0;
+    for (int phase = 0; phase < 3; ++phase) {
+        int32_t word = BusReg_GetModuleWord(phase);
+        uint32_t fault = (word > 0 && word < 400000) ? 0 : 1;
+        g_PhaseFaultWord[phase].store(fault);
+        any |= fault;
+    }
+    g_PhaseFault.store(any);
+    return 0;
+}

@@ -1,3 +1,0 @@
-#include "engine/arb_mem.h"
-
-int16_t g_ArbMem[kArbSlots][kArbSamples];

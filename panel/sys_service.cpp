@@ -1,0 +1,13 @@
+#include "panel/sys_service.h"
+
+#include "core/control/alarms.h"
+#include "core/control/ctrl_task.h"
+#include "core/control/harmonics.h"
+#include "core/control/measurement.h"
+
+void sysServiceStep() {
+    Harm_Task();
+    Meas_Service();
+    AlarmService();
+    CtrlTask_Poll();
+}

@@ -1,4 +1,0 @@
-#include "storage/identity.h"
-
-std::atomic<uint32_t> g_BrandId{0};
-char g_SerialNo[16];

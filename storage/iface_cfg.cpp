@@ -1,3 +1,0 @@
-#include "storage/iface_cfg.h"
-
-storage::IfaceCfg g_IfaceCfg;

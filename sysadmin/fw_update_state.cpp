@@ -1,3 +1,0 @@
-#include "sysadmin/fw_update_state.h"
-
-std::atomic<uint32_t> c2000Checked{0};

@@ -1,3 +1,0 @@
-#include "sysadmin/lan_cfg.h"
-
-sysadmin::LanCfg g_LanCfg;

@@ -6,6 +6,7 @@
 
 #include "core/regbus/regbus.h"
 #include "platform/power_stage_sim.h"
+#include "platform/reg_map.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ void BM_Write32(benchmark::State& state) {
     PrepareStage(state);
     int32_t v = 0;
     for (auto _ : state)
-        BusReg_WriteIntEx(0, 2384, v++);
+        BusReg_WriteIntEx(0, regmap::kAcv, v++);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Write32)->Arg(1)->Arg(0);
@@ -28,7 +29,7 @@ BENCHMARK(BM_Write32)->Arg(1)->Arg(0);
 void BM_Read32(benchmark::State& state) {
     PrepareStage(state);
     for (auto _ : state)
-        benchmark::DoNotOptimize(BusReg_ReadFloat(2128));
+        benchmark::DoNotOptimize(BusReg_ReadFloat(regmap::kVrms));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Read32)->Arg(1)->Arg(0);

@@ -42,13 +42,8 @@ TEST_F(RegBusTest, EncodingEdges) {
 
 // Duties below 100 % used to truncate to 0 when computed in integer steps.
 TEST_F(RegBusTest, DutyKeepsFractionsOfFullScale) {
-    const std::pair<int32_t, uint32_t> cases[] = {{0, 0},
-                                                  {1, 4},
-                                                  {125, 512},
-                                                  {500, 2048},
-                                                  {999, 4091},
-                                                  {1000, 4096},
-                                                  {-500, static_cast<uint32_t>(-2048)}};
+    const std::pair<int32_t, uint32_t> cases[] = {{0, 0},      {1, 4},       {125, 512},         {500, 2048},
+                                                  {999, 4091}, {1000, 4096}, {-500, 0xFFFFF800u}};
     for (auto [duty, raw] : cases) {
         SCOPED_TRACE(duty);
         BusReg_SetDuty(1, duty);

@@ -123,6 +123,7 @@ TEST(MsgQueue, EveryCallerGetsOneQueueAndItIsRemoved) {
 
 TEST(SharedBuf, ClaimAndRelease) {
     EXPECT_EQ(SharedBufClaim(), nullptr);  // absent
+    EXPECT_EQ(SharedBufSize(), -1);
     ASSERT_EQ(SharedBufInit(), 0);
     void* buf = SharedBufClaim();
     ASSERT_NE(buf, nullptr);

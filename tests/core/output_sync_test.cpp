@@ -124,6 +124,9 @@ TEST_F(OutputSync, ChangedSettingsOfTheChainAreWrittenOnePerPass) {
     CtrlEnv::Poll(3);
     EXPECT_TRUE(CtrlEnv::Writes().empty());
     // A value posted as value + 1 is written again although unchanged; the duty follows the frequency.
+    g_OutputShadow[0][core::kShwGain] += 1;
+    CtrlEnv::Poll(1);
+    EXPECT_EQ(CtrlEnv::WritesTo(2390).size(), 1u);
     g_OutputShadow[0][core::kShwFreq] = static_cast<uint32_t>(GetFrequency(0)) + 1;
     CtrlEnv::Poll(1);
     EXPECT_DOUBLE_EQ(CtrlEnv::OnlyWriteTo(2414).value, GetFrequency(0) / 100.0);

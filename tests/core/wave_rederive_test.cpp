@@ -131,6 +131,23 @@ TEST_F(WaveRederiveTest, NewWaveformInRmsTakesTheSineVoltage) {
     EXPECT_EQ(MsgQueue_Count(), 0u);
 }
 
+TEST_F(WaveRederiveTest, TwoLimitedPhasesGiveOneMessageNamingBoth) {
+    for (uint32_t p : {0u, 2u}) {
+        ParamRec v = test::VoltRec(8, 0, 1, 0, 0, p);
+        v.value = 10000;
+        test::PutVoltRec(8, 0, 1, 0, 0, p, v);
+    }
+    for (uint32_t p = 0; p < 3; ++p)
+        Word(p, core::kShwSpreadFirst) = 23000;
+    WaveVoltageRecheck();
+    EXPECT_EQ(GetAcv(0), 10000);
+    EXPECT_EQ(GetAcv(1), 23000);
+    EXPECT_EQ(GetAcv(2), 10000);
+    EXPECT_STREQ(g_MsgFreeText,
+                 " L1 L3 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)");
+    EXPECT_EQ(MsgQueue_Count(), 1u);
+}
+
 TEST_F(WaveRederiveTest, VppVoltageIsHeldToTheVppCeilingUnlessInTestMode) {
     core::ParamSetWaveFactor(kTri, 1.0f);
     paramPutValue(0, 119, 1, 0);

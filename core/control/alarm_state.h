@@ -11,4 +11,9 @@ struct AlarmState {
 };
 extern AlarmState g_AlarmState;
 
+namespace core {
+// No alarm, monitor off, as at start (tests).
+void AlarmStateReset();
+}  // namespace core
+
 constexpr uint8_t kAlarmFlagBeepSounding = 1u << 5;

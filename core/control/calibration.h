@@ -12,6 +12,11 @@ struct CalStateRec {
 };
 extern CalStateRec g_CalState;
 
+namespace core {
+// Calibration mode off and nothing requested, as at start (tests).
+void CalStateReset();
+}  // namespace core
+
 inline bool CalibrationModeActive() {
     return (g_CalState.mode.load(std::memory_order_relaxed) & 1u) != 0;
 }

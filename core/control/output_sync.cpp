@@ -31,6 +31,13 @@ namespace core {
 
 std::atomic<uint32_t> g_VoltSlewWord{0};
 
+void OutputSyncReset() {
+    g_FullRewriteReq.store(1, std::memory_order_relaxed);
+    for (auto* word : {&g_BalanceRecheckReq, &g_RemoteRecallBusy, &g_SyncFirstPassDone, &g_SettleWritesDone,
+                       &g_SlewRecheckReq, &g_PhaseModeChanged, &g_VoltSlewWord})
+        word->store(0, std::memory_order_relaxed);
+}
+
 uint32_t SlewValueFor(int32_t selection, uint32_t revision, uint32_t modelType, uint32_t phaseMode,
                       bool parallelActive, uint32_t previous) {
     if (selection < 0 || selection > 2) return previous;

@@ -34,6 +34,9 @@ namespace core {
 // tuning page.
 extern std::atomic<uint32_t> g_VoltSlewWord;
 
+// The request and progress words back to their start values: the next pass rewrites everything (tests).
+void OutputSyncReset();
+
 // The slew value of a slew selection (parameter 111) for the hardware revision, model type, wiring and
 // parallel operation; a selection or model the table does not know keeps `previous`.
 uint32_t SlewValueFor(int32_t selection, uint32_t revision, uint32_t modelType, uint32_t phaseMode,

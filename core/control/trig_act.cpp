@@ -10,6 +10,17 @@ TrigActState g_TrigAct;
 
 namespace core {
 TrigRecallFn g_TrigMemoryRecall = PresetRangeCheckRun;
+
+void TrigActReset() {
+    g_TrigAct.armed.store(0, std::memory_order_relaxed);
+    g_TrigAct.kind.store(0, std::memory_order_relaxed);
+    for (auto& word : g_TrigAct.source)
+        word.store(0, std::memory_order_relaxed);
+    for (auto& word : g_TrigAct.value)
+        word.store(0, std::memory_order_relaxed);
+    g_TrigAct.spare.store(0, std::memory_order_relaxed);
+    g_TrigMemoryRecall = PresetRangeCheckRun;
+}
 }  // namespace core
 
 namespace {

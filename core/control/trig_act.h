@@ -47,4 +47,7 @@ inline constexpr int32_t kTrigErrInitIgnored = 48;
 using TrigRecallFn = int (*)(uint32_t save, uint32_t index);
 extern TrigRecallFn g_TrigMemoryRecall;
 
+// Nothing selected or armed, every word 0 and the preset recall in place, as at start (tests).
+void TrigActReset();
+
 }  // namespace core

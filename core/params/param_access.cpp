@@ -16,6 +16,16 @@ std::atomic<uint32_t> g_OutputRefresh{0};
 
 namespace core {
 
+void ParamAccessReset() {
+    g_PhaseMode.store(0, std::memory_order_relaxed);
+    g_EditAllPhases.store(0, std::memory_order_relaxed);
+    g_OutputRefresh.store(0, std::memory_order_relaxed);
+    g_MonitorSourceWord.store(0, std::memory_order_relaxed);
+    g_TrigSourceBits.store(0, std::memory_order_relaxed);
+    g_CtrlStartupWord.store(1, std::memory_order_relaxed);
+    g_SeqSimOutputReset.store(0, std::memory_order_relaxed);
+}
+
 bool ReadPhaseRecord(uint32_t id, int phase, ParamRec* rec) {
     if (!ValidPhase(phase) || paramRW(0, id, rec, static_cast<uint32_t>(phase)) != 0) {
         *rec = ParamRec{};

@@ -205,6 +205,9 @@ extern std::atomic<uint32_t> g_CtrlStartupWord;
 // is active the control task then switches remote sensing off and clears it.
 extern std::atomic<uint32_t> g_SeqSimOutputReset;
 
+// The wiring, edit and request words of the access layer back to their start values (tests).
+void ParamAccessReset();
+
 // The range code as the wiring names it: 1P2W 0/1/4 -> 2/3/6, the other wirings 2/3/6 -> 0/1/4.
 uint32_t RangeCodeForWiring(uint32_t code, uint32_t phaseMode);
 // Range code -> user range (0 100 V, 1 200 V, 2 AUTO) in the given wiring.

@@ -11,6 +11,14 @@ namespace core {
 std::atomic<uint32_t> g_OutputStatusMirror{0};
 std::mutex g_ParamLock;
 
+void ParamStoreReset() {
+    g_ParamFlags.store(0, std::memory_order_relaxed);
+    g_OutputModeIdx.store(0, std::memory_order_relaxed);
+    g_OutputStatusMirror.store(0, std::memory_order_relaxed);
+    for (auto& code : g_ParamStore.rangeCode)
+        code.store(0, std::memory_order_relaxed);
+}
+
 namespace {
 
 constexpr uint32_t kMaxGlobalId = kParamParallelEnable;

@@ -251,6 +251,10 @@ extern std::atomic<uint32_t> g_OutputStatusMirror;
 // The range code of the current output mode.
 uint32_t CurrentRangeCode();
 
+// The flag word, the output mode, the range codes and the status mirror back to their start values; the
+// records stay as the last build left them (tests).
+void ParamStoreReset();
+
 }  // namespace core
 
 extern core::ParamStore g_ParamStore;

@@ -114,3 +114,8 @@ enum ArbUpdateFlag : uint8_t {
 
 // The arbitrary-waveform update field, set by the waveform save and carried out by the control task.
 extern core::ArbUpdateField g_ArbChanged;
+
+namespace core {
+// The shadow, option and waveform-update words back to their start values (tests).
+void CtrlWordsReset();
+}  // namespace core

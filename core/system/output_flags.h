@@ -5,6 +5,11 @@
 
 extern std::atomic<uint32_t> g_OutputFlags;
 
+namespace core {
+// All flags clear, as at start (tests).
+void OutputFlagsReset();
+}  // namespace core
+
 enum OutputFlagBit : uint32_t {
     kOutFlagOutputOn = 1,      // byte 0 bit 1: the output is on
     kOutFlagRemote = 3,        // byte 0 bit 3: remote indicator ("RMT"), set by the SCPI channels

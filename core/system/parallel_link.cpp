@@ -5,6 +5,22 @@ std::atomic<uint32_t> g_ParallelActive{0};
 std::atomic<uint8_t> g_ParallelMasterFlags{0};
 std::atomic<uint8_t> g_ParallelSlaveFlags{0};
 
+void core::ParallelLinkReset() {
+    constexpr auto kRelaxed = std::memory_order_relaxed;
+    for (ParallelSlaveRec& slave : g_ParallelLink.slave) {
+        slave.startupError.store(0, kRelaxed);
+        slave.rawFault.store(0, kRelaxed);
+    }
+    g_ParallelLink.ctrl.store(0, kRelaxed);
+    g_ParallelLink.errorNumber.store(0, kRelaxed);
+    for (auto& word : g_ParallelLink.slaveAlarm)
+        word.store(0, kRelaxed);
+    g_ParallelLink.slaveFault.store(0, kRelaxed);
+    g_ParallelActive.store(0, kRelaxed);
+    g_ParallelMasterFlags.store(0, kRelaxed);
+    g_ParallelSlaveFlags.store(0, kRelaxed);
+}
+
 namespace {
 constexpr uint8_t kRestartRequest = 1u << 3;
 }  // namespace

@@ -29,6 +29,11 @@ extern std::atomic<uint32_t> g_ParallelActive;
 extern std::atomic<uint8_t> g_ParallelMasterFlags;
 extern std::atomic<uint8_t> g_ParallelSlaveFlags;
 
+namespace core {
+// A single unit with no link, as at start (tests).
+void ParallelLinkReset();
+}  // namespace core
+
 void ParallelMaster_RequestRestart();
 void ParallelSlave_RequestRestart();
 

@@ -14,6 +14,8 @@ struct ServiceFlags {
 extern ServiceFlags g_ServiceFlags;
 
 namespace core {
+// Every override off, as at each start (tests).
+void ServiceFlagsReset();
 // Nonzero while the R&D test mode keeps the non-volatile memory unwritten and the AC voltage free of its
 // Vpp ceiling.
 inline bool NvWritesDisabled() {

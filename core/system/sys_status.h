@@ -5,6 +5,11 @@
 
 extern std::atomic<uint32_t> g_SysStatus;
 
+namespace core {
+// All bits clear, as at start (tests).
+void SysStatusReset();
+}  // namespace core
+
 // Bits of g_SysStatus shared by several parts of the instrument.
 enum SysStatusBit : uint32_t {
     kSysRebootRequest = 0,

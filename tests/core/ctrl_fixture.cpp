@@ -1,6 +1,6 @@
 #include "ctrl_fixture.h"
 
-#include <cstring>
+#include <gtest/gtest.h>
 
 #include "core/control/alarm_state.h"
 #include "core/control/calibration.h"
@@ -16,6 +16,7 @@
 #include "core/system/fw_update_state.h"
 #include "core/system/model_table.h"
 #include "core/system/msg_ring.h"
+#include "core/system/output_flags.h"
 #include "core/system/parallel_link.h"
 #include "core/system/service_flags.h"
 #include "core/system/stage_status.h"
@@ -25,60 +26,26 @@
 namespace test {
 
 void ResetOutputState() {
-    std::memset(g_OutputShadow, 0, sizeof g_OutputShadow);
-    g_OutputOptionWord = 0;
-    g_ArbChanged.flags = 0;
-    g_ArbChanged.pendingTable = 0;
-    g_OutputFlags = 0;
-    g_SysStatus = 0;
-    g_ParamFlags = 0;
-    g_PhaseMode = 0;
-    g_EditAllPhases = 0;
-    g_OutputRefresh = 0;
-    g_OutputModeIdx = 0;
-    core::g_OutputStatusMirror = 0;
-    core::g_MonitorSourceWord = 0;
-    core::g_TrigSourceBits = 0;
-    core::g_CtrlStartupWord = 1;
-    core::g_SeqSimOutputReset = 0;
-    g_SyncFirstPassDone = 0;
-    g_SlewRecheckReq = 0;
-    g_FullRewriteReq = 1;  // as at start: the first pass rewrites everything
-    g_BalanceRecheckReq = 0;
-    g_RemoteRecallBusy = 0;
-    g_SettleWritesDone = 0;
-    g_PhaseModeChanged = 0;
-    core::g_VoltSlewWord = 0;
-    MarkParamGroupChanged(0, 0);
-    g_ServiceFlags.rdTestMode = 0;
-    TrigAct_Abort();
-    g_TrigAct.kind = 0;
-    for (auto& w : g_TrigAct.source)
-        w = 0;
-    for (auto& w : g_TrigAct.value)
-        w = 0;
-    core::g_TrigMemoryRecall = PresetRangeCheckRun;
-    g_AlarmState.summary = 0;
-    g_AlarmState.system = 0;
-    g_AlarmState.flags = 0;
-    g_CalState.mode = 0;
-    g_ParallelActive = 0;
-    g_ParallelMasterFlags = 0;
-    g_ParallelSlaveFlags = 0;
-    g_ParallelLink.ctrl = 0;
-    g_ParallelLink.errorNumber = 0;
-    g_ParallelLink.slaveFault = 0;
-    for (auto& w : g_ParallelLink.slaveAlarm)
-        w = 0;
-    g_ModuleErrMask = 0;
-    g_FwErrMask = 0;
-    g_PhaseFault = 0;
-    g_BusHold = 0;
-    c2000Checked = 0;
-    g_PowerStageBootStatus = 1;
+    core::CtrlWordsReset();
+    core::OutputFlagsReset();
+    core::SysStatusReset();
+    core::ParamStoreReset();
+    core::ParamAccessReset();
+    core::OutputSyncReset();
     core::CtrlTaskReset();
+    core::TrigActReset();
+    core::AlarmStateReset();
+    core::CalStateReset();
+    core::ParallelLinkReset();
+    core::ServiceFlagsReset();
+    // The owners outside the core: the panel's group marks and message ring, the bus flags, the start-up
+    // update check.
+    MarkParamGroupChanged(0, 0);
     MsgQueue_Clear();
     g_MsgFreeText[0] = '\0';
+    g_BusHold = 0;
+    g_PhaseFault = 0;
+    c2000Checked = 0;
 }
 
 CtrlEnv::CtrlEnv(uint32_t modelType) {
@@ -108,12 +75,33 @@ std::vector<RegWrite> CtrlEnv::WritesTo(uint16_t reg) {
     return out;
 }
 
+RegWrite CtrlEnv::OnlyWriteTo(uint16_t reg) {
+    const auto w = WritesTo(reg);
+    EXPECT_EQ(w.size(), 1u) << "writes to " << reg;
+    return w.empty() ? RegWrite{} : w.back();
+}
+
+std::vector<uint16_t> CtrlEnv::Registers() {
+    std::vector<uint16_t> order;
+    for (const RegWrite& w : Writes())
+        if (order.empty() || order.back() != w.reg) order.push_back(w.reg);
+    return order;
+}
+
 bool CtrlEnv::RunUntilRunning() {
     for (int i = 0;
          i < 1000 && !(g_CtrlTaskObj.state == core::kCtrlRowRun && g_CtrlTaskObj.msg == core::kCtrlMsgPass);
          ++i)
         CtrlTask_Poll();
     return g_CtrlTaskObj.state.load() == core::kCtrlRowRun;
+}
+
+int CtrlEnv::RunUntilReady() {
+    int passes = 0;
+    for (; passes < 2000 && !(g_CtrlTaskObj.state == core::kCtrlRowRun && SysStatusTest(kSysReady)); ++passes)
+        CtrlTask_Poll();
+    ClearTrace();
+    return passes;
 }
 
 void CtrlEnv::Poll(int n) {

@@ -27,11 +27,17 @@ class CtrlEnv {
     static std::vector<RegWrite> Writes();
     // The writes to one register.
     static std::vector<RegWrite> WritesTo(uint16_t reg);
+    // The one write to a register (fails the test unless there is exactly one).
+    static RegWrite OnlyWriteTo(uint16_t reg);
+    // The registers written, a run of writes to one register counted once.
+    static std::vector<uint16_t> Registers();
     static void ClearTrace() { Stage().ClearTrace(); }
 
     // Polls until the control task runs its periodic pass (the start-up wait is over); false when it
     // does not get there.
     static bool RunUntilRunning();
+    // Polls until the system is ready as well and clears the trace; the passes it took (2000 when never).
+    static int RunUntilReady();
     // Polls n times.
     static void Poll(int n = 1);
 

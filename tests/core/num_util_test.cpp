@@ -40,12 +40,6 @@ TEST(NumUtil, StepUpAndDownClamp) {
     EXPECT_EQ(StepDownClamp(INT_MIN + 1, 9, INT_MIN, 2), INT_MIN);
 }
 
-TEST(NumUtil, SelectIfPositive) {
-    EXPECT_EQ(SelectIfPositive(1, 7, 9), 7);
-    EXPECT_EQ(SelectIfPositive(0, 7, 9), 9);
-    EXPECT_EQ(SelectIfPositive(-3, 7, 9), 9);
-}
-
 TEST(NumUtil, WrapIndex) {
     const struct {
         int32_t index, delta, n, result;

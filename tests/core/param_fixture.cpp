@@ -20,8 +20,7 @@ void ResetPowerStage() {
 
 void BuildDefaults(uint32_t modelType) {
     g_ModelId = modelType;
-    g_ParamFlags = 0;
-    core::g_OutputStatusMirror = 0;
+    core::ParamStoreReset();
     SetDefaultAll();
 }
 

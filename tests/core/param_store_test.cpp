@@ -30,79 +30,102 @@ class ParamStoreTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ParamStoreTest, VppRecordServesNonSinusWaveformsWhenTheUnitIsVpp) {
-    const uint32_t mode = 0;
+// A setting stored is read back from its own record: per unit, mode, waveform and range area.
+TEST_F(ParamStoreTest, RecordsArePerUnitModeWaveformAndArea) {
+    paramPutValue(0, 47, 1111, 0);
+    paramPutValue(0, 48, 2222, 1);
+    EXPECT_EQ(Read(47, 0).value, 1111);
+    EXPECT_EQ(Read(47, 1).value, 2222);
+    EXPECT_EQ(Read(49, 2).value, 0);
+    g_OutputModeIdx = 1;
+    EXPECT_EQ(Read(47, 0).value, 0);
+    g_OutputModeIdx = 0;
+    paramPutValue(0, 30, 18, 0);
+    EXPECT_EQ(Read(47, 0).value, 0);
+    paramPutValue(0, 30, 16, 0);
+    EXPECT_EQ(Read(47, 0).value, 1111);
+    g_ParamStore.rangeCode[0] = 1;
+    EXPECT_EQ(Read(47, 0).value, 0);
+    paramPutValue(0, 40, 3, 2);  // the measurement items are shared by all units
+    EXPECT_EQ(Read(40, 0).value, 3);
+    // The pairs of the menu lists address one record; ids without a record share the spare one.
+    paramPutValue(0, 96, 77, 0);
+    EXPECT_EQ(Read(97, 2).value, 77);
+    ParamRec r = Marked(4242);
+    paramRW(1, 99, &r, 1);
+    for (uint32_t id : {0u, 7u, 45u, 98u, 138u, 207u, 214u, 100000u})
+        EXPECT_EQ(Read(id, 0).value, 4242) << id;
+}
+
+// With the unit Vpp every waveform but SIN and SQU reads the Vpp set; the DC voltages switch with it
+// outside DC-INT, the LINE DC voltage only in DC-INT.
+TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
     for (uint32_t w : {16u, 17u, 18u, 3u}) {
         ParamRec rms = Marked(1000 + w), vpp = Marked(5000 + w);
-        paramAccessByUnit(1, 47, &rms, mode, 0, w, 0, 0);
-        paramAccessByUnit(1, 47, &vpp, mode, 0, w, 1, 0);
+        paramAccessByUnit(1, 47, &rms, 0, 0, w, 0, 0);
+        paramAccessByUnit(1, 47, &vpp, 0, 0, w, 1, 0);
     }
-    // Unit Vrms: every waveform reads the rms set.
-    paramPutValue(0, 30, 18, 0);  // L1 on TRI
-    EXPECT_EQ(Read(47, 0).value, 1018);
-
-    paramPutValue(0, kIdAcvUnit, 1, 0);
-    EXPECT_EQ(Read(47, 0).value, 5018);  // TRI in Vpp
-    paramPutValue(0, 30, 3, 0);
-    EXPECT_EQ(Read(47, 0).value, 5003);  // an ARB in Vpp
-    paramPutValue(0, 30, 16, 0);
-    EXPECT_EQ(Read(47, 0).value, 1016);  // SIN stays rms
-    paramPutValue(0, 30, 17, 0);
-    EXPECT_EQ(Read(47, 0).value, 1017);  // SQU stays rms
-}
-
-TEST_F(ParamStoreTest, VppSwitchOfTheDcVoltagesDependsOnDcInt) {
-    paramPutValue(0, kIdAcvUnit, 1, 0);
+    const struct {
+        int32_t unit;
+        uint32_t waveform;
+        int32_t value;
+    } cases[] = {{0, 18, 1018}, {1, 18, 5018}, {1, 3, 5003}, {1, 16, 1016}, {1, 17, 1017}};
+    for (const auto& c : cases) {
+        paramPutValue(0, kIdAcvUnit, c.unit, 0);
+        paramPutValue(0, 30, static_cast<int32_t>(c.waveform), 0);
+        EXPECT_EQ(Read(47, 0).value, c.value) << c.unit << " " << c.waveform;
+    }
     paramPutValue(0, 30, 18, 0);  // the LINE ids follow L1's waveform
     for (uint32_t mode : {0u, 2u}) {
-        g_OutputModeIdx = mode;
         const uint32_t w = mode == 2 ? 0 : 18;
-        // Phase DC voltage of L1 and LINE DC voltage of unit 3, both record sets, marked in place.
-        g_ParamStore.unit[0].mode[mode].volt[0].dcv[1][w].value = 200;
-        g_ParamStore.unit[0].mode[mode].volt[0].dcv[0][w].value = 100;
-        g_ParamStore.unit[core::kLineUnit].mode[mode].volt[0].dcv[1][w].value = 400;
-        g_ParamStore.unit[core::kLineUnit].mode[mode].volt[0].dcv[0][w].value = 300;
+        for (uint32_t set : {0u, 1u}) {
+            g_ParamStore.unit[0].mode[mode].volt[0].dcv[set][w].value = static_cast<int32_t>(100 + set);
+            g_ParamStore.unit[core::kLineUnit].mode[mode].volt[0].dcv[set][w].value =
+                static_cast<int32_t>(300 + set);
+        }
     }
     g_OutputModeIdx = 0;
-    EXPECT_EQ(Read(51, 0).value, 200);  // phase DC switches
-    EXPECT_EQ(Read(57, 0).value, 300);  // LINE DC stays rms
+    EXPECT_EQ(Read(51, 0).value, 101);
+    EXPECT_EQ(Read(57, 0).value, 300);
     g_OutputModeIdx = 2;
-    EXPECT_EQ(Read(51, 0).value, 100);  // in DC-INT the phase DC stays rms
-    EXPECT_EQ(Read(57, 0).value, 400);  // and the LINE DC switches
+    EXPECT_EQ(Read(51, 0).value, 100);
+    EXPECT_EQ(Read(57, 0).value, 301);
 }
 
-TEST_F(ParamStoreTest, FrequencyAbove500HzRoundsTheAnglesAndRestoresAtOrBelow) {
-    paramPutValue(0, 12, 60000, 0);  // 600.00 Hz
-    paramPutValue(0, 64, 456, 0);    // ON phase 45.6 degrees
-    ParamRec on = Read(64, 0);
-    EXPECT_EQ(on.value, 456);  // untouched until id 12 is accessed
-
-    Read(12, 0);
-    on = Read(64, 0);
-    EXPECT_EQ(on.value, 460);
-    EXPECT_EQ(on.decimals, 0);
-    EXPECT_EQ(on.digits, 3);
-    EXPECT_EQ(Read(68, 0).decimals, 0);
-    EXPECT_EQ(Read(89, 0).decimals, 0);
-    EXPECT_EQ(Read(34, 0).decimals, 0);  // duty: 2 digits from 100 Hz
-    EXPECT_EQ(Read(34, 0).digits, 2);
-
-    paramPutValue(0, 12, 40000, 0);  // 400.00 Hz
-    Read(12, 0);
-    on = Read(64, 0);
-    EXPECT_EQ(on.value, 460);
-    EXPECT_EQ(on.decimals, 1);
-    EXPECT_EQ(on.digits, 4);
-    EXPECT_EQ(Read(34, 0).digits, 2);
-
-    paramPutValue(0, 12, 120000, 0);
-    Read(12, 0);
-    EXPECT_EQ(Read(34, 0).decimals, 0);
-    EXPECT_EQ(Read(34, 0).digits, 1);
-    paramPutValue(0, 12, 5000, 0);
-    Read(12, 0);
-    EXPECT_EQ(Read(34, 0).decimals, 1);
-    EXPECT_EQ(Read(34, 0).digits, 3);
+// An access of id 12 derives the angle and duty formats from the frequency stored before it: whole
+// degrees above 500 Hz (the angles rounded), fewer duty digits from 100 Hz and 1000 Hz.
+TEST_F(ParamStoreTest, FrequencyAccessDerivesTheAngleAndDutyFormats) {
+    const struct {
+        int32_t freq, angle, angleDecimals, angleDigits, dutyDecimals, dutyDigits;
+    } cases[] = {{60000, 460, 0, 3, 0, 2},
+                 {40000, 460, 1, 4, 0, 2},
+                 {120000, 460, 0, 3, 0, 1},
+                 {5000, 460, 1, 4, 1, 3}};
+    paramPutValue(0, 12, 60000, 0);
+    paramPutValue(0, 64, 456, 0);
+    EXPECT_EQ(Read(64, 0).value, 456);  // untouched until id 12 is accessed
+    for (const auto& c : cases) {
+        paramPutValue(0, 12, c.freq, 0);
+        Read(12, 0);
+        const ParamRec on = Read(64, 0);
+        EXPECT_EQ(on.value, c.angle) << c.freq;
+        EXPECT_EQ(on.decimals, c.angleDecimals) << c.freq;
+        EXPECT_EQ(on.digits, c.angleDigits) << c.freq;
+        EXPECT_EQ(Read(68, 0).decimals, c.angleDecimals) << c.freq;
+        EXPECT_EQ(Read(89, 0).decimals, c.angleDecimals) << c.freq;
+        EXPECT_EQ(Read(34, 0).decimals, c.dutyDecimals) << c.freq;
+        EXPECT_EQ(Read(34, 0).digits, c.dutyDigits) << c.freq;
+    }
+    // A write of id 12 derives from the old frequency; ids 13 and 14 reach the record without it.
+    paramPutValue(0, 64, 456, 0);
+    ParamRec f = Read(13, 0);
+    f.value = 60000;
+    paramRW(1, 12, &f, 0);
+    EXPECT_EQ(Read(64, 0).value, 456);
+    EXPECT_EQ(Read(14, 0).value, 60000);
+    EXPECT_EQ(Read(64, 0).value, 456);
+    EXPECT_EQ(Read(12, 0).value, 60000);
+    EXPECT_EQ(Read(64, 0).value, 460);
 }
 
 TEST_F(ParamStoreTest, AngleRoundingAtTheEdgesOfTheRangeDoesNotOverflow) {
@@ -115,68 +138,28 @@ TEST_F(ParamStoreTest, AngleRoundingAtTheEdgesOfTheRangeDoesNotOverflow) {
     EXPECT_EQ(Read(68, 0).value, INT32_MIN / 10 * 10);
 }
 
-TEST_F(ParamStoreTest, WriteOfId12DerivesFromTheOldFrequency) {
-    paramPutValue(0, 64, 456, 0);
-    ParamRec f = Read(12, 0);  // 50.00 Hz
-    f.value = 60000;
-    paramRW(1, 12, &f, 0);
-    EXPECT_EQ(Read(64, 0).value, 456);  // formats came from 50.00 Hz
-    EXPECT_EQ(Read(64, 0).decimals, 1);
-    EXPECT_EQ(Read(12, 0).value, 60000);  // this access uses 600.00 Hz
-    EXPECT_EQ(Read(64, 0).value, 460);
-    EXPECT_EQ(Read(64, 0).decimals, 0);
-    // Ids 13 and 14 reach the same record without the side effects.
-    paramPutValue(0, 64, 456, 0);
-    EXPECT_EQ(Read(13, 0).value, 60000);
-    EXPECT_EQ(Read(64, 0).value, 456);
-}
-
+// The frequency limits are kept once for the AC+DC modes (0, 5, 7) and once for all others.
 TEST_F(ParamStoreTest, FrequencyLimitsFollowTheFrequencyClass) {
     ParamRec r = Marked(111);
     paramAccess(1, 16, &r, 0, 0, 16, 0, 0);
     r = Marked(222);
-    paramAccess(1, 19, &r, 1, 0, 16, 0, 0);
-    for (uint32_t mode : {0u, 5u, 7u}) {
+    paramAccess(1, 16, &r, 1, 0, 16, 0, 0);
+    for (uint32_t mode = 0; mode < core::kModes; ++mode) {
         ParamRec out;
         paramAccess(0, 16, &out, mode, 0, 16, 0, 0);
-        EXPECT_EQ(out.value, 111) << mode;
-        paramAccess(0, 19, &out, mode, 0, 16, 0, 0);
-        EXPECT_NE(out.value, 222) << mode;
+        EXPECT_EQ(out.value, mode == 0 || mode == 5 || mode == 7 ? 111 : 222) << mode;
     }
-    for (uint32_t mode : {1u, 2u, 3u, 4u, 6u, 8u, 9u}) {
-        ParamRec out;
-        paramAccess(0, 19, &out, mode, 0, 16, 0, 0);
-        EXPECT_EQ(out.value, 222) << mode;
-        paramAccess(0, 16, &out, mode, 0, 16, 0, 0);
-        EXPECT_NE(out.value, 111) << mode;
-    }
-}
-
-TEST_F(ParamStoreTest, UnknownIdsShareTheSpareRecord) {
-    ParamRec r = Marked(4242);
-    paramRW(1, 99, &r, 1);
-    for (uint32_t id :
-         {0u, 7u, 9u, 15u, 17u, 22u, 23u, 45u, 46u, 98u, 138u, 192u, 207u, 214u, 544u, 100000u}) {
-        EXPECT_EQ(Read(id, 0).value, 4242) << id;
-    }
-    // The pairs of the menu lists address one record.
-    paramPutValue(0, 96, 77, 0);
-    EXPECT_EQ(Read(97, 2).value, 77);
-    paramPutValue(0, 194, 1, 0);
-    EXPECT_EQ(Read(193, 0).value, 1);
-    EXPECT_EQ(Read(99, 0).value, 4242);
 }
 
 TEST_F(ParamStoreTest, AutoRangeVariantFollowsThePowerStage) {
     g_ParamStore.rangeCode[0] = 4;  // AUTO in 3P4W
     core::g_OutputStatusMirror = 0;
-    EXPECT_EQ(Read(61, 0).max, 2100);  // variant 4 uses the 100 V row: 21.00 A
-    core::g_OutputStatusMirror = 2;
-    EXPECT_EQ(Read(61, 0).max, 1050);  // variant 5 the 200 V row: 10.50 A
-    // Distinct records, not just equal rows.
+    const ParamRec low = Read(61, 0);
+    core::g_OutputStatusMirror = 2;  // the stage reports the high range: the 200 V row
+    EXPECT_LT(Read(61, 0).max, low.max);
     paramPutValue(0, 61, 999, 0);
     core::g_OutputStatusMirror = 0;
-    EXPECT_EQ(Read(61, 0).value, 2100);
+    EXPECT_EQ(Read(61, 0).value, low.value);  // distinct records, not just equal rows
 }
 
 TEST_F(ParamStoreTest, ModeAndWaveformAreClamped) {
@@ -233,53 +216,30 @@ TEST_F(ParamStoreTest, PutValueChangesValueOrAValidState) {
     EXPECT_EQ(paramGetValue(64, 1, 1), 0);  // selector other than 0 gives 0
 }
 
-TEST_F(ParamStoreTest, RecordsArePerUnitModeAndWaveform) {
-    paramPutValue(0, 47, 1111, 0);
-    paramPutValue(0, 48, 2222, 1);
-    EXPECT_EQ(Read(47, 0).value, 1111);
-    EXPECT_EQ(Read(47, 1).value, 2222);
-    EXPECT_EQ(Read(49, 2).value, 0);
-    g_OutputModeIdx = 1;
-    EXPECT_EQ(Read(47, 0).value, 0);
-    g_OutputModeIdx = 0;
-    paramPutValue(0, 30, 18, 0);
-    EXPECT_EQ(Read(47, 0).value, 0);
-    paramPutValue(0, 30, 16, 0);
-    EXPECT_EQ(Read(47, 0).value, 1111);
-    // The 200 V range has its own voltage records; the measurement items are shared by all units.
-    g_ParamStore.rangeCode[0] = 1;
-    EXPECT_EQ(Read(47, 0).value, 0);
-    EXPECT_EQ(Read(47, 0).max, 35000);
-    paramPutValue(0, 40, 3, 2);
-    EXPECT_EQ(Read(40, 0).value, 3);
-}
-
+// The edit words start from the selected line's record, or from the mode and flag words for the ids
+// that show those.
 TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
     g_OutputFlags = 1u << 26;  // L2 selected
     paramPutValue(0, 48, 12345, 1);
     ASSERT_EQ(menuEnterParamState(48), 0);
     EXPECT_EQ(g_MenuState, 48u);
-    EXPECT_EQ(g_MenuPrevState, 48u);
-    EXPECT_EQ(g_EditParam.startValue, 12345);
     EXPECT_EQ(g_EditParam.workValue, 12345);
-    EXPECT_EQ(g_EditParam.max, 17500);
-    EXPECT_EQ(g_EditParam.decimals, 2);
-    EXPECT_EQ(g_EditParam.digits, 5);
-    EXPECT_FLOAT_EQ(g_EditParam.scale, 0.01f);
-    EXPECT_EQ(g_EditParam.cursor, 0u);
-    EXPECT_EQ(g_EditBuf.choiceValue, 12345u);
-
-    g_OutputModeIdx = 8;
-    ASSERT_EQ(menuEnterParamState(46), 0);
-    EXPECT_EQ(g_EditParam.workValue, 8);
-    g_ParamFlags = core::kFlagIpkKind;
-    menuEnterParamState(23);
-    EXPECT_EQ(g_EditParam.workValue, 1);
-    menuEnterParamState(45);
-    EXPECT_EQ(g_EditParam.workValue, 1);  // the selected phase
-    paramPutValue(0, 44, 1, 0);           // LINE view
-    menuEnterParamState(45);
-    EXPECT_EQ(g_EditParam.workValue, 0);
+    EXPECT_EQ(g_EditParam.max, Read(48, 1).max);
+    const struct {
+        uint32_t id;
+        void (*set)();
+        int32_t value;
+    } words[] = {
+        {46, [] { g_OutputModeIdx = 8; }, 8},
+        {23, [] { g_ParamFlags = core::kFlagIpkKind; }, 1},
+        {45, [] {}, 1},                               // the selected phase
+        {45, [] { paramPutValue(0, 44, 1, 0); }, 0},  // LINE view
+    };
+    for (const auto& w : words) {
+        w.set();
+        ASSERT_EQ(menuEnterParamState(w.id), 0);
+        EXPECT_EQ(g_EditParam.workValue, w.value) << w.id;
+    }
 }
 
 TEST_F(ParamStoreTest, LockedKeysOrHeldMeterLeaveOnlyTheMeasurementItems) {

@@ -15,7 +15,6 @@
 #include "scpi/uart_channel.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
-#include "tests/support/temp_root.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ class SysEventTest : public ::testing::Test {
     void SetUp() override {
         WireLayerHooks();
         core::SysEventReset();
-        g_SysStatus.store(0);
+        core::SysStatusReset();
         // The control task runs: a reset's output-off request reaches it without the start-up wait.
         core::CtrlTaskReset();
         g_CtrlTaskObj.state.store(core::kCtrlRowRun);
@@ -53,39 +52,31 @@ TEST_F(SysEventTest, EmptyPopAdvancesReadIndex) {
     SysEvent_Push(5);  // lands in slot 0, behind the read index
     int pops = 0;
     uint32_t got = 0;
-    while (got == 0 && pops < 8) {
+    for (; got == 0 && pops < 8; ++pops)
         got = SysEvent_Pop();
-        ++pops;
-    }
     EXPECT_EQ(got, 5u);
     EXPECT_EQ(pops, 7);  // slots 2..7 empty, then slot 0
 }
 
-TEST_F(SysEventTest, OperationCompleteWaitClearsAfterItsTicks) {
+// An operation-complete wait clears after its 20 ticks; waits requested again while one counts keep one
+// tick in the ring, so a reset queued meanwhile is not overwritten.
+TEST_F(SysEventTest, OperationCompleteWaitsKeepOneTickAndLoseNoReset) {
     EXPECT_EQ(OpcWaitStart(), 1u);
-    EXPECT_EQ(IsOpcPending(), 1u);
     int steps = 0;
-    while (IsOpcPending() && steps < 100) {
+    for (; IsOpcPending() && steps < 100; ++steps)
         SysEvent_Run();
-        ++steps;
-    }
     EXPECT_EQ(steps, 21);
     EXPECT_EQ(g_SysEventObj.state.load(), 2u);
-}
 
-TEST_F(SysEventTest, RepeatedOperationCompleteWaitsKeepOneTickAndLoseNoReset) {
     for (int i = 0; i < 20; ++i)
         OpcWaitStart();
     ResetDefaultStart();
     bool reset = false;
-    int steps = 0;
-    while ((IsOpcPending() || !reset) && steps < 100) {
+    for (steps = 0; (IsOpcPending() || !reset) && steps < 100; ++steps) {
         SysEvent_Run();
         reset |= g_SysEventRing.lastEvent.load() == kSysEventResetOutput;
-        ++steps;
     }
     EXPECT_TRUE(reset);
-    EXPECT_EQ(IsOpcPending(), 0u);
     EXPECT_LE(steps, 23);
 }
 
@@ -114,11 +105,13 @@ TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
     KeyEventPost(KeyEventPack(0, 'U', 1));
     g_LanCfg.DHCP = 0;
     g_LanCfg.PORT = 6000;
+    g_LanCfg.HOSTNAME[0] = 'h';
     g_IfaceCfg.gpibAddress = 3;
     FactoryDefaultStart();
     SysEvent_Run();
     EXPECT_EQ(g_LanCfg.DHCP, 1);
-    EXPECT_EQ(g_LanCfg.PORT, 5025u);
+    EXPECT_EQ(g_LanCfg.PORT, 5025u);       // the SCPI port
+    EXPECT_EQ(g_LanCfg.HOSTNAME[0], 'h');  // the host name is not a factory setting
     EXPECT_EQ(g_IfaceCfg.gpibAddress, 10u);
     EXPECT_EQ(g_SysEventRing.lastEvent.load(), static_cast<uint32_t>(kSysEventFactoryDefault));
     EXPECT_EQ(scpi::UartPollState(), 2);
@@ -127,14 +120,21 @@ TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
     EXPECT_EQ(KeyEventTake(&ev), -1);
 }
 
-TEST_F(SysEventTest, BusyWhileScreenCopyOrCalibration) {
+// Busy while a screen copy or a calibration runs, or while the power stage reports "not ready" (then not
+// ready either).
+TEST_F(SysEventTest, BusyAndReadyFollowTheSystemAndThePowerStage) {
     EXPECT_EQ(IsSystemBusy(), 0u);
     SysStatusSet(kSysScreenCopyPending);
     EXPECT_EQ(IsSystemBusy(), 1u);
     EXPECT_EQ(IsSystemReady(), 1u);
-    SysStatusClear(kSysScreenCopyPending);
+    core::SysStatusReset();
     SysStatusSet(kSysCaliProcessing);
     EXPECT_EQ(IsSystemBusy(), 1u);
+    core::SysStatusReset();
+    core::g_OutputStatusMirror.store(0x81);  // output on, stage not ready
+    EXPECT_EQ(IsSystemReady(), 0u);
+    EXPECT_EQ(IsSystemBusy(), 1u);
+    core::g_OutputStatusMirror.store(0);
 }
 
 TEST_F(SysEventTest, ResetsSwitchTheOutputOffFirst) {
@@ -150,16 +150,6 @@ TEST_F(SysEventTest, ResetsSwitchTheOutputOffFirst) {
     }
     OutputFlagClear(kOutFlagOutputOn);
     plat::SetTimeScale(1);
-}
-
-TEST_F(SysEventTest, NotReadyWhilePowerStageReportsNotReady) {
-    core::g_OutputStatusMirror.store(0x81);  // output on, stage not ready
-    EXPECT_EQ(IsSystemReady(), 0u);
-    EXPECT_EQ(IsSystemBusy(), 1u);
-    core::g_OutputStatusMirror.store(0x01);
-    EXPECT_EQ(IsSystemReady(), 1u);
-    EXPECT_EQ(IsSystemBusy(), 0u);
-    core::g_OutputStatusMirror.store(0);
 }
 
 TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {

@@ -2,29 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-TEST(TextUtil, ByteToDecimalWritesNoLeadingZeros) {
-    const struct {
-        uint8_t in;
-        const char* out;
-    } cases[] = {{0, "0"}, {7, "7"}, {10, "10"}, {105, "105"}, {200, "200"}, {255, "255"}};
-    for (const auto& c : cases) {
-        char buf[8] = "xxxxxxx";
-        EXPECT_EQ(ByteToDecimal(buf, c.in), buf);
-        EXPECT_STREQ(buf, c.out) << int(c.in);
-    }
-    EXPECT_EQ(ByteToDecimal(nullptr, 5), nullptr);
-}
-
-TEST(TextUtil, IpToStringJoinsFourBytes) {
-    const uint8_t ip[4] = {172, 16, 28, 120}, zero[4] = {}, full[4] = {255, 255, 255, 255};
+TEST(TextUtil, AddressTextHasNoLeadingZeros) {
+    const uint8_t ip[4] = {172, 16, 28, 120}, ends[4] = {0, 7, 10, 255};
     char buf[16];
     EXPECT_STREQ(IpToString(buf, ip), "172.16.28.120");
-    EXPECT_STREQ(IpToString(buf, zero), "0.0.0.0");
-    EXPECT_STREQ(IpToString(buf, full), "255.255.255.255");
+    EXPECT_STREQ(IpToString(buf, ends), "0.7.10.255");
     EXPECT_EQ(IpToString(nullptr, ip), nullptr);
     EXPECT_EQ(IpToString(buf, nullptr), nullptr);
+    EXPECT_EQ(ByteToDecimal(nullptr, 5), nullptr);
+    EXPECT_EQ(StrLength(nullptr), 0u);
 }
 
 TEST(TextUtil, IsAllDigitsLooksAtTheFirstNCharacters) {
@@ -39,12 +25,6 @@ TEST(TextUtil, IsAllDigitsLooksAtTheFirstNCharacters) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsAllDigits(c.text, c.n), c.result) << (c.text ? c.text : "null") << c.n;
-}
-
-TEST(TextUtil, StrLength) {
-    EXPECT_EQ(StrLength(""), 0u);
-    EXPECT_EQ(StrLength("abc"), 3u);
-    EXPECT_EQ(StrLength(nullptr), 0u);
 }
 
 TEST(TextUtil, ParseRadixNumber) {
@@ -92,8 +72,6 @@ TEST(TextUtil, NibbleSwapTwiceRestores) {
         buf[i] = static_cast<uint8_t>(i);
     NibbleSwapBuffer(buf, sizeof buf);
     EXPECT_EQ(buf[0xAB], 0xBA);
-    EXPECT_EQ(buf[0x10], 0x01);
-    EXPECT_EQ(buf[0xFF], 0xFF);
     NibbleSwapBuffer(buf, sizeof buf);
     for (int i = 0; i < 256; ++i)
         ASSERT_EQ(buf[i], i);

@@ -46,12 +46,6 @@ TEST_F(TimerThreadTest, StepChainRunsAtItsPeriods) {
     EXPECT_TRUE(g_DnetState.flags.load() & kDnetFlag400ms);
 }
 
-TEST_F(TimerThreadTest, Up40msStopsBelowItsCeiling) {
-    g_Up40ms.store(65529);
-    Passes(40);
-    EXPECT_EQ(g_Up40ms.load(), 65530u);
-}
-
 TEST_F(TimerThreadTest, TwoSecondStepReleasesTheRemoteLockOnRequest) {
     g_RemoteState.store(0x6);
     Passes(1000);

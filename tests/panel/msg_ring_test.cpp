@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -17,28 +18,29 @@ TEST(MsgRing, ManyPostersOneTakerLoseNothingAndTheCountNeverWraps) {
     std::vector<uint32_t> seen(kPosters * kPerPoster + 1, 0);
     std::atomic<uint32_t> postersLeft{kPosters};
     std::atomic<uint32_t> highestCount{0};
-    std::atomic<bool> texts{false};
     // The taker: pops until every poster has finished and the ring is empty.
     auto taker = std::thread([&] {
         for (;;) {
             const uint32_t count = MsgQueue_Count();
             if (count > highestCount.load()) highestCount.store(count);
+            const bool last = postersLeft.load() == 0;  // before the take: a post may come meanwhile
             uint32_t id = 0;
             if (MsgQueue_Pop(&id) == 0) {
-                if (!texts.load() && id < seen.size()) ++seen[id];
-            } else if (postersLeft.load() == 0) {
+                if (id < seen.size()) ++seen[id];
+            } else if (last) {
                 return;
             }
         }
     });
     // Distinct ids: a post never repeats the one before it, so none is folded into a repeat. A post
-    // refused while the ring is full is posted again.
+    // refused while the ring is full is posted again (for 20 s at most).
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     std::vector<std::thread> posters;
     for (uint32_t p = 0; p < kPosters; ++p) {
         posters.emplace_back([&, p] {
             for (uint32_t i = 1; i <= kPerPoster; ++i) {
                 const int32_t id = static_cast<int32_t>(p * kPerPoster + i);
-                for (int tries = 0; MsgQueue_PostId(id) != 0 && tries < 20000; ++tries)
+                while (MsgQueue_PostId(id) != 0 && std::chrono::steady_clock::now() < until)
                     std::this_thread::yield();
             }
             postersLeft.fetch_sub(1);
@@ -58,14 +60,14 @@ TEST(MsgRing, ManyPostersOneTakerLoseNothingAndTheCountNeverWraps) {
 
     // Free texts empty the ring while the taker pops: the count stays within the ring, and once they
     // are over the ring takes posts again and drains to empty.
-    texts.store(true);
     postersLeft.store(4);
     highestCount.store(0);
     taker = std::thread([&] {
         for (;;) {
             const uint32_t count = MsgQueue_Count();
             if (count > highestCount.load()) highestCount.store(count);
-            if (MsgQueue_Pop(nullptr) != 0 && postersLeft.load() == 0) return;
+            const bool last = postersLeft.load() == 0;
+            if (MsgQueue_Pop(nullptr) != 0 && last) return;
         }
     });
     posters.clear();

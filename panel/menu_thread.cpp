@@ -34,7 +34,7 @@ std::atomic<uint32_t> g_lastKey{0};
 std::atomic<uint32_t> g_keysTaken{0};
 
 uint32_t ReconfigField() {
-    return (g_SysStatus.load(kRelaxed) & kReconfigMask) >> kSysReconfigLow;
+    return (g_SysStatus.load(std::memory_order_acquire) & kReconfigMask) >> kSysReconfigLow;
 }
 
 void DispatchKey(uint32_t ev) {
@@ -77,7 +77,8 @@ void CompleteSetCommand() {
     if (!cmd.done && (ReconfigField() == 2 || g_PendingReconfig.load(kRelaxed) == 1) && IsSystemReady()) {
         cmd.done = true;
         uint32_t old = g_SysStatus.load(kRelaxed);
-        while (!g_SysStatus.compare_exchange_weak(old, old & ~kReconfigMask, kRelaxed)) {
+        while (!g_SysStatus.compare_exchange_weak(old, old & ~kReconfigMask, std::memory_order_acq_rel,
+                                                  kRelaxed)) {
         }
         g_PendingReconfig.store(0, kRelaxed);
     } else if (!cmd.done && plat::NowMs() >= cmd.deadlineMs) {

@@ -171,19 +171,6 @@ TEST_F(SupervisorTest, LanRestartDoesNotWaitForABusyThread) {
     EXPECT_EQ(fake.created, (std::vector<ThreadEntry>{LanConnThread, LanAcceptThread, LanRestartThread}));
 }
 
-TEST(ThreadTable, FourteenRowsInStartOrder) {
-    const char* names[] = {"GuiThread",       "TimerThread",   "WebServerThread80", "WebServerThread81",
-                           "SeqSimThread",    "UsbDevThread",  "LanRestartThread",  "LanConnThread",
-                           "LanAcceptThread", "UsbGpibThread", "KeyThread",         "MenuThread",
-                           "FieldbusThread",  "ModbusThread"};
-    const uint32_t prio[] = {13, 15, 12, 12, 11, 6, 8, 9, 2, 4, 1, 10, 11, 3};
-    for (int i = 0; i < kThreadCount; ++i) {
-        EXPECT_STREQ(ThreadTable[i].name, names[i]);
-        EXPECT_EQ(ThreadTable[i].priority, prio[i]);
-        EXPECT_EQ(ThreadTable[i].policy, (i == 10 || i == 11) ? kPolicyFifo : kPolicyRr);
-    }
-}
-
 }  // namespace
 
 namespace {

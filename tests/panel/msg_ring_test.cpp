@@ -1,9 +1,10 @@
 // The user-message ring under many posting threads and one taker.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,82 +13,73 @@
 
 namespace {
 
-TEST(MsgRing, ManyPostersOneTakerLoseNothingAndTheCountNeverWraps) {
-    MsgQueue_Clear();
-    constexpr uint32_t kPosters = 8, kPerPoster = 3000;
-    std::vector<uint32_t> seen(kPosters * kPerPoster + 1, 0);
-    std::atomic<uint32_t> postersLeft{kPosters};
-    std::atomic<uint32_t> highestCount{0};
-    // The taker: pops until every poster has finished and the ring is empty.
-    auto taker = std::thread([&] {
+// Runs `post(p)` on each of `posters` threads while one taker pops until they are done and the ring is
+// empty; every id taken is counted in `seen` (when given). The highest count the taker saw.
+uint32_t PostAndTake(int posters, const std::function<void(int)>& post, std::vector<uint32_t>* seen) {
+    std::atomic<int> left{posters};
+    uint32_t highest = 0;
+    std::thread taker([&] {
         for (;;) {
-            const uint32_t count = MsgQueue_Count();
-            if (count > highestCount.load()) highestCount.store(count);
-            const bool last = postersLeft.load() == 0;  // before the take: a post may come meanwhile
+            highest = std::max(highest, MsgQueue_Count());
+            const bool last = left.load() == 0;  // before the take: a post may come meanwhile
             uint32_t id = 0;
             if (MsgQueue_Pop(&id) == 0) {
-                if (id < seen.size()) ++seen[id];
+                if (seen != nullptr && id < seen->size()) ++(*seen)[id];
             } else if (last) {
                 return;
             }
         }
     });
-    // Distinct ids: a post never repeats the one before it, so none is folded into a repeat. A post
-    // refused while the ring is full is posted again (for 20 s at most).
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    std::vector<std::thread> posters;
-    for (uint32_t p = 0; p < kPosters; ++p) {
-        posters.emplace_back([&, p] {
-            for (uint32_t i = 1; i <= kPerPoster; ++i) {
-                const int32_t id = static_cast<int32_t>(p * kPerPoster + i);
-                while (MsgQueue_PostId(id) != 0 && std::chrono::steady_clock::now() < until)
-                    std::this_thread::yield();
-            }
-            postersLeft.fetch_sub(1);
+    std::vector<std::thread> threads;
+    for (int p = 0; p < posters; ++p)
+        threads.emplace_back([&, p] {
+            post(p);
+            --left;
         });
-    }
-    for (auto& t : posters)
+    for (auto& t : threads)
         t.join();
     taker.join();
-    uint32_t lost = 0, doubled = 0;
+    return highest;
+}
+
+TEST(MsgRing, ManyPostersOneTakerLoseNothingAndTheCountNeverWraps) {
+    MsgQueue_Clear();
+    // Distinct ids (none is folded into a repeat of the one before); a post refused while the ring is
+    // full is posted again, for 20 s at most.
+    constexpr int kPosters = 8, kPerPoster = 3000;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    std::vector<uint32_t> seen(kPosters * kPerPoster + 1, 0);
+    const uint32_t highest = PostAndTake(
+        kPosters,
+        [&](int p) {
+            for (int i = 1; i <= kPerPoster; ++i)
+                while (MsgQueue_PostId(p * kPerPoster + i) != 0 && std::chrono::steady_clock::now() < until)
+                    std::this_thread::yield();
+        },
+        &seen);
+    int lost = 0, doubled = 0;
     for (size_t id = 1; id < seen.size(); ++id) {
         lost += seen[id] == 0;
         doubled += seen[id] > 1;
     }
-    EXPECT_EQ(lost, 0u);
-    EXPECT_EQ(doubled, 0u);
-    EXPECT_LE(highestCount.load(), 32u);
+    EXPECT_EQ(lost, 0);
+    EXPECT_EQ(doubled, 0);
+    EXPECT_LE(highest, 32u);
 
-    // Free texts empty the ring while the taker pops: the count stays within the ring, and once they
-    // are over the ring takes posts again and drains to empty.
-    postersLeft.store(4);
-    highestCount.store(0);
-    taker = std::thread([&] {
-        for (;;) {
-            const uint32_t count = MsgQueue_Count();
-            if (count > highestCount.load()) highestCount.store(count);
-            const bool last = postersLeft.load() == 0;
-            if (MsgQueue_Pop(nullptr) != 0 && last) return;
-        }
-    });
-    posters.clear();
+    // Free texts empty the ring under the taker: the count stays within the ring, and afterwards the
+    // ring takes posts again.
     ::testing::internal::CaptureStdout();  // each text is also printed
-    for (int p = 0; p < 4; ++p) {
-        posters.emplace_back([&, p] {
-            char text[32];
+    const uint32_t highestWithTexts = PostAndTake(
+        4,
+        [](int p) {
             for (int i = 0; i < 2000; ++i) {
-                std::snprintf(text, sizeof text, "text %d.%d", p, i);
                 if (i % 2) MsgQueue_PostId(100 + i);
-                MsgQueue_PostText(text, 5);
+                MsgQueue_PostText(("text " + std::to_string(p)).c_str(), 5);
             }
-            postersLeft.fetch_sub(1);
-        });
-    }
-    for (auto& t : posters)
-        t.join();
-    taker.join();
+        },
+        nullptr);
     ::testing::internal::GetCapturedStdout();
-    EXPECT_LE(highestCount.load(), 32u);
+    EXPECT_LE(highestWithTexts, 32u);
     EXPECT_EQ(MsgQueue_Count(), 0u);
     EXPECT_EQ(MsgQueue_PostId(3), 0);
     EXPECT_EQ(MsgQueue_Count(), 1u);

@@ -117,8 +117,8 @@ TEST(Startup, FourteenThreadsStartInTableOrderAfterTheResetPulse) {
     EXPECT_NE(out.find("(not requested, default policy)"), std::string::npos);
     EXPECT_TRUE(c.WaitForOutput("FieldbusThread: no CAN card, ending"));
 
-    // Each thread carries its name (at most 15 characters: the longer table names drop "Thread"); only
-    // the main thread keeps the program's.
+    // Each thread carries its name (at most 15 characters: the longer table names drop "Thread"); the
+    // main thread (and a sanitizer's own) keeps the program's.
     ASSERT_TRUE(c.WaitForOutput("panel channel:")) << c.Output();
     const pid_t pid = PidOf(c);
     ASSERT_GT(pid, 0);
@@ -132,7 +132,7 @@ TEST(Startup, FourteenThreadsStartInTableOrderAfterTheResetPulse) {
         names.insert(name);
     }
     closedir(tasks);
-    EXPECT_EQ(names.count("vrn-controller"), 1u);
+    EXPECT_GE(names.count("vrn-controller"), 1u);
     for (const char* name :
          {"GuiThread", "TimerThread", "WebServer80", "WebServer81", "SeqSimThread", "UsbDevThread",
           "LanRestart", "LanConnThread", "LanAcceptThread", "UsbGpibThread", "KeyThread", "MenuThread",

@@ -1,3 +1,4 @@
+#include <pthread.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     std::printf("vrn-controller: instrument root %s\n", plat::Root().c_str());
     std::fflush(stdout);
     std::thread([] {
+        pthread_setname_np(pthread_self(), "StopSignal");
         g_stopSignal.store(plat::WaitStopSignal());
         g_stop.store(true);
     }).detach();

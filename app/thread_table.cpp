@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/timer_thread.h"
 #include "engine/seqsim_runner.h"
@@ -39,10 +40,19 @@ KeptThread g_LanAcceptThread{};
 // The supervisor's join does not wait: a LAN thread still busy with a command (an *OPC? that waits for
 // the screen copy or the reset the supervisor itself carries out) is joined on a later pass, and the
 // supervisor's own work goes on meanwhile instead of waiting for it for ever.
-ThreadOps g_ThreadOps{pthread_create, pthread_cancel, pthread_tryjoin_np, pthread_detach};
+ThreadOps g_ThreadOps{pthread_create, pthread_cancel, pthread_tryjoin_np, pthread_detach, pthread_setname_np};
 
 void ResetThreadOps() {
-    g_ThreadOps = ThreadOps{pthread_create, pthread_cancel, pthread_tryjoin_np, pthread_detach};
+    g_ThreadOps =
+        ThreadOps{pthread_create, pthread_cancel, pthread_tryjoin_np, pthread_detach, pthread_setname_np};
+}
+
+void ThreadName(const char* tableName, char* out) {
+    constexpr size_t kMax = 15;
+    std::string name = tableName != nullptr ? tableName : "";
+    const size_t word = name.find("Thread");
+    if (name.size() > kMax && word != std::string::npos) name.erase(word, 6);
+    std::snprintf(out, kMax + 1, "%s", name.c_str());
 }
 
 const char* PolicyName(uint32_t policy) {
@@ -116,6 +126,11 @@ void StartThread(ThreadEntry entry, uint32_t policy, uint32_t priority) {
         errno = rc;
         perror("Thread creation failed.\n");
         return;
+    }
+    if (core::g_ThreadOps.name != nullptr) {
+        char shortName[16];
+        core::ThreadName(name, shortName);
+        core::g_ThreadOps.name(handle, shortName);
     }
     if (entry == LanConnThread) {
         core::g_LanConnThread = core::KeptThread{handle, true, false};

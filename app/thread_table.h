@@ -15,7 +15,7 @@ struct ThreadRow {
     ThreadEntry entry;
     uint32_t priority;
     uint32_t policy;
-    const char* name;  // for the start-up log
+    const char* name;  // for the start-up log; the thread carries it too (see ThreadName)
 };
 
 constexpr int kThreadCount = 14;
@@ -38,16 +38,21 @@ struct KeptThread {
 extern KeptThread g_LanConnThread;
 extern KeptThread g_LanAcceptThread;
 
-// Thread operations, replaceable by tests.
+// Thread operations, replaceable by tests (a null name operation names nothing).
 struct ThreadOps {
     int (*create)(pthread_t*, const pthread_attr_t*, ThreadEntry, void*);
     int (*cancel)(pthread_t);
     int (*join)(pthread_t, void**);
     int (*detach)(pthread_t);
+    int (*name)(pthread_t, const char*);
 };
 extern ThreadOps g_ThreadOps;
 void ResetThreadOps();
 
 const char* PolicyName(uint32_t policy);
+
+// The name a thread carries (top -H, /proc/<pid>/task/<tid>/comm), which the system allows 15
+// characters: the table name, without its "Thread" when it is longer. out holds 16 bytes.
+void ThreadName(const char* tableName, char* out);
 
 }  // namespace core

@@ -30,10 +30,14 @@ uint32_t g_count200ms = 0;
 uint32_t g_count400ms = 0;
 uint64_t g_passes = 0;
 
+// Other threads load these words while the timer counts them: one compare-and-swap step, so that a
+// value stored meanwhile is never overwritten by the old value less one. Returns the value after.
 template <typename T>
-void CountDownWhileNonzero(std::atomic<T>& word) {
+T CountDownWhileNonzero(std::atomic<T>& word) {
     T v = word.load(kRelaxed);
-    if (v > 0) word.store(v - 1, kRelaxed);
+    while (v > 0 && !word.compare_exchange_weak(v, static_cast<T>(v - 1), kRelaxed)) {
+    }
+    return v > 0 ? static_cast<T>(v - 1) : T{0};
 }
 
 void Step2s() {
@@ -60,7 +64,8 @@ void Step200ms() {
 
 void Step40ms() {
     uint32_t up = g_Up40ms.load(kRelaxed);
-    if (up < 65530) g_Up40ms.store(up + 1, kRelaxed);
+    while (up < 65530 && !g_Up40ms.compare_exchange_weak(up, up + 1, kRelaxed)) {
+    }
     g_count40ms = (g_count40ms + 1) % 5;
     if (g_count40ms == 0) Step200ms();
 }
@@ -84,19 +89,17 @@ void Step4ms() {
 void DeviceNetTimers() {
     DnetState& dn = g_DnetState;
     if (dn.flags.load(kRelaxed) & kDnetFlagPollArmed) {
-        uint16_t left = dn.pollCountdown.load(kRelaxed);
-        if (left > 0) dn.pollCountdown.store(--left, kRelaxed);
-        if (left == 0) {
+        if (CountDownWhileNonzero(dn.pollCountdown) == 0) {
             DnetPollSend();
             DnetPollTimerArm();
         }
     }
     if (dn.established.load(kRelaxed) == 1) {
-        uint32_t left = dn.connCountdown.load(kRelaxed);
-        if (left > 0) dn.connCountdown.store(--left, kRelaxed);
-        if (left == 0) {
+        if (CountDownWhileNonzero(dn.connCountdown) == 0) {
             dn.flags.fetch_or(kDnetFlagTimeout, kRelaxed);
-            dn.connCountdown.store(200, kRelaxed);
+            // Re-armed unless a message re-armed it meanwhile.
+            uint32_t expired = 0;
+            dn.connCountdown.compare_exchange_strong(expired, 200, kRelaxed);
         }
     }
     if (dn.startupActive.load(kRelaxed) == 1) DnetStartupStep();

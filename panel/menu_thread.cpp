@@ -21,18 +21,20 @@ std::atomic<uint32_t> g_MenuHandshake{0};
 std::atomic<uint32_t> g_PendingReconfig{0};
 
 namespace panel {
-MenuCommand g_MenuCommand{nullptr, false};
+MenuCommand g_MenuCommand{};
 }  // namespace panel
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kReconfigMask = 3u << kSysReconfigLow;
+// Longest a command that completes later waits for the system to report ready.
+constexpr uint32_t kCompleteLaterMs = 5000;
 
 std::atomic<uint32_t> g_lastKey{0};
 std::atomic<uint32_t> g_keysTaken{0};
 
 uint32_t ReconfigField() {
-    return (g_SysStatus.load(kRelaxed) & kReconfigMask) >> kSysReconfigLow;
+    return (g_SysStatus.load(std::memory_order_acquire) & kReconfigMask) >> kSysReconfigLow;
 }
 
 void DispatchKey(uint32_t ev) {
@@ -48,39 +50,47 @@ void DispatchKey(uint32_t ev) {
 
 void ReceiveSetCommand() {
     panel::MenuCommand& cmd = panel::g_MenuCommand;
-    if (cmd.ifc != nullptr) return;  // one command at a time: the previous one is not yet completed
+    if (cmd.tag != 0) return;  // one command at a time: the previous one is not yet completed
     SysMsg msg{};
     if (MsgQueueRecv(&msg, kMsgSetCommand) < 0) return;
-    if (msg.word0 != 0 || msg.ptr == 0) return;
+    // A command its channel has given up is not run: the channel has moved on with its context.
+    if (!ScpiHandoverClaim(msg)) return;
+    cmd = panel::MenuCommand{reinterpret_cast<ScpiInterface*>(msg.ptr), false, msg.word1, 0,
+                             plat::NowMs() + kCompleteLaterMs};
     const ScpiHandoverOps* ops = g_ScpiHandoverOps.load();
-    auto* ifc = reinterpret_cast<ScpiInterface*>(msg.ptr);
-    if (ops == nullptr) {
-        std::fprintf(stderr, "MenuThread: set command from a channel without a context dropped\n");
+    if (msg.word0 != 0 || cmd.ifc == nullptr || ops == nullptr) {
+        // Its channel still waits: it is told that the command failed.
+        std::fprintf(stderr, "MenuThread: set command that cannot run completed as failed\n");
+        ScpiHandoverRan(cmd.tag);
+        cmd.done = true;
+        cmd.result = 1;
         return;
     }
-    cmd.ifc = ifc;
-    cmd.done = false;
-    int32_t later = ops->run(ifc);
+    int32_t later = ops->run(cmd.ifc);
+    ScpiHandoverRan(cmd.tag);
     if (later == 0 && ReconfigField() == 0 && g_PendingReconfig.load(kRelaxed) == 0) cmd.done = true;
 }
 
 void CompleteSetCommand() {
     panel::MenuCommand& cmd = panel::g_MenuCommand;
-    if (cmd.ifc == nullptr) return;
+    if (cmd.tag == 0) return;
     if (!cmd.done && (ReconfigField() == 2 || g_PendingReconfig.load(kRelaxed) == 1) && IsSystemReady()) {
         cmd.done = true;
         uint32_t old = g_SysStatus.load(kRelaxed);
-        while (!g_SysStatus.compare_exchange_weak(old, old & ~kReconfigMask, kRelaxed)) {
+        while (!g_SysStatus.compare_exchange_weak(old, old & ~kReconfigMask, std::memory_order_acq_rel,
+                                                  kRelaxed)) {
         }
         g_PendingReconfig.store(0, kRelaxed);
+    } else if (!cmd.done && plat::NowMs() >= cmd.deadlineMs) {
+        // The system did not become ready: the channel is not kept waiting for ever.
+        std::fprintf(stderr, "MenuThread: set command not completed within %u ms, reported as failed\n",
+                     kCompleteLaterMs);
+        cmd.done = true;
+        cmd.result = 1;
     }
     if (!cmd.done) return;
-    const ScpiHandoverOps* ops = g_ScpiHandoverOps.load();
-    SysMsg done{};
-    done.word0 = 0;
-    long type = kMsgCompletionBase + static_cast<long>(ops ? ops->channelId(cmd.ifc) : 0);
     // A failed send is tried again on the next pass; the channel keeps waiting.
-    if (MsgQueueSend(&done, type) == 0) cmd = panel::MenuCommand{nullptr, false};
+    if (ScpiHandoverComplete(cmd.tag, cmd.result) == 0) cmd = panel::MenuCommand{};
 }
 
 void GuiHandshake() {
@@ -135,7 +145,7 @@ uint32_t KeyEventsTaken() {
     return g_keysTaken.load(kRelaxed);
 }
 void MenuThreadReset() {
-    g_MenuCommand = MenuCommand{nullptr, false};
+    g_MenuCommand = MenuCommand{};
     g_lastKey.store(0, kRelaxed);
     g_keysTaken.store(0, kRelaxed);
     g_MenuHandshake.store(0, kRelaxed);

@@ -22,6 +22,9 @@ namespace panel {
 struct MenuCommand {
     ScpiInterface* ifc;
     bool done;
+    uint32_t tag;         // the hand-over tag of the message; 0 while no command is in progress
+    uint32_t result;      // of the completion: 0 done, 1 failed
+    uint64_t deadlineMs;  // a command that completes later is reported as failed from here on
 };
 extern MenuCommand g_MenuCommand;
 // The last key event the thread took (0 when none yet) and how many it took.

@@ -47,6 +47,7 @@ int Fail(std::string* error, const std::string& why) {
 }
 
 void* ReaderThread(void* arg) {
+    pthread_setname_np(pthread_self(), "PanelChannel");
     int fd = static_cast<int>(reinterpret_cast<intptr_t>(arg));
     std::string pending;
     char buf[256];

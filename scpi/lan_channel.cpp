@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "core/system/sys_status.h"
 #include "core/system/thread_ctl.h"
@@ -29,7 +30,13 @@ constexpr uint32_t kWaitPassMs = 2;  // pass period while a command is with the 
 RemotePort g_lanPort;
 bool g_lanPortMade = false;  // session thread only
 std::atomic<int> g_listenFd{-1};
-std::atomic<int> g_clientFd{-1};       // handed from the accept thread to the session thread
+// The client is handed from the accept thread to the session thread under g_clientLock. A connection
+// that arrives while the client being served has already hung up is not turned away: the session
+// notices the hang-up only at its next wait and then still finishes the client's last command, so the
+// newcomer waits as the next client (one at most) and is served as soon as that session ends.
+std::mutex g_clientLock;
+std::atomic<int> g_clientFd{-1};
+std::atomic<int> g_nextFd{-1};
 std::atomic<uint32_t> g_connected{0};  // set by the accept thread, cleared by the session thread
 
 struct RxBuffer {
@@ -39,16 +46,35 @@ struct RxBuffer {
 };
 RxBuffer g_rx;
 
-void CloseClient() {
+// Ends the client's connection; with takeNext a connection waiting as the next client becomes the
+// client, otherwise it is closed too.
+void CloseClient(bool takeNext) {
     pthread_mutex_lock(&g_lanPort.mutex);
     g_lanPort.isOpen = 0;
     g_lanPort.fd = 0;
     std::memset(&g_lanPort.txq, 0, sizeof(g_lanPort.txq));
     pthread_mutex_unlock(&g_lanPort.mutex);
-    int fd = g_clientFd.exchange(-1);
-    if (fd >= 0) close(fd);
     g_rx.pos = g_rx.count = 0;
-    g_connected.store(0);
+    int fd, next;
+    {
+        std::lock_guard<std::mutex> lock(g_clientLock);
+        fd = g_clientFd.exchange(-1);
+        next = g_nextFd.exchange(-1);
+        if (takeNext && next >= 0) {
+            g_clientFd.store(next);
+            next = -1;
+        } else {
+            g_connected.store(0);
+        }
+    }
+    if (fd >= 0) close(fd);
+    if (next >= 0) close(next);
+}
+
+// The peer of a connection has closed its side (or the connection is gone).
+bool PeerHasLeft(int fd) {
+    pollfd p{fd, POLLRDHUP, 0};
+    return poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 int LanInit(const char*, uint32_t) {
@@ -60,7 +86,7 @@ int LanInit(const char*, uint32_t) {
 }
 
 int LanOpen() {
-    CloseClient();
+    CloseClient(false);
     int old = g_listenFd.exchange(-1);
     if (old >= 0) close(old);
     const int port = plat::Port(kLanScpiPort);
@@ -104,7 +130,7 @@ int LanControl(int32_t code, uintptr_t) {
 }
 
 int LanClose() {
-    CloseClient();
+    CloseClient(false);
     return static_cast<int>(g_lanPort.isOpen);
 }
 
@@ -214,9 +240,12 @@ void LanAcceptOne() {
     if (poll(&p, 1, kPollMs) <= 0) return;
     int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) return;
+    std::lock_guard<std::mutex> lock(g_clientLock);
     if (g_connected.load() == 0) {
         g_clientFd.store(fd);
         g_connected.store(1);
+    } else if (g_nextFd.load() < 0 && PeerHasLeft(g_clientFd.load())) {
+        g_nextFd.store(fd);
     } else {
         close(fd);  // one client at a time
     }
@@ -254,7 +283,7 @@ void LanServeClient() {
         }
         ChannelDropSession(ifc);
     }
-    CloseClient();
+    CloseClient(true);
 }
 
 }  // namespace scpi

@@ -25,15 +25,16 @@ extern const ScpiIoOps kLanIoOps;
 // channel starts afresh (status block, parser, error queue, empty queues).
 void LanChannelStart();
 // Accept thread: takes one connection from the listening socket (waiting for it a little); it becomes
-// the client when none is connected, otherwise it is closed at once.
+// the client when none is connected, the next client when the one connected has hung up and its
+// session is still ending, otherwise it is closed at once.
 void LanAcceptOne();
 bool LanClientConnected();
 // A LAN restart is requested: the accept and session threads end at their next wait (the supervisor
 // joins them and makes them again).
 bool LanRestartRequested();
 // Session thread: serves the connected client until it leaves, a send fails or the interface threads
-// are stopped or restarted; then its socket is closed and the channel's pending input and output are
-// dropped.
+// are stopped or restarted; then its socket is closed, the channel's pending input and output are
+// dropped and a connection waiting as the next client becomes the client.
 void LanServeClient();
 
 }  // namespace scpi

@@ -14,6 +14,7 @@
 #include "scpi/scpi_errors.h"
 #include "scpi/scpi_handlers.h"
 #include "scpi/scpi_interface.h"
+#include "scpi/set_command_handover.h"
 
 namespace {
 
@@ -56,11 +57,8 @@ void scpiExecute(ScpiInterface* ifc) {
         scpiSetError(ifc, kScpiErrSystem);
     } else {
         ifc->handOver = ScpiHandOverMsg{kMsgSetCommand, 0, ifc};
-        SysMsg msg{};
-        msg.word0 = ifc->handOver.zero;
-        msg.ptr = reinterpret_cast<uintptr_t>(ifc->handOver.ifc);
         // Not sent: tried again on the next pass.
-        if (MsgQueueSend(&msg, kMsgSetCommand) != 0) return;
+        if (ScpiHandoverPost(ifc, ifc->channelId) != 0) return;
         ps->state = kParsePosted;
         return;
     }
@@ -69,12 +67,14 @@ void scpiExecute(ScpiInterface* ifc) {
 
 void scpiPollPostedCommand(ScpiInterface* ifc) {
     if (ifc == nullptr || ifc->parse == nullptr || ifc->parse->state != kParsePosted) return;
-    SysMsg msg{};
-    if (MsgQueueRecv(&msg, kMsgCompletionBase + static_cast<long>(ifc->channelId)) < 0) return;
-    ifc->completion = ScpiCompletionMsg{static_cast<uint32_t>(msg.type), msg.word0, 0};
+    uint32_t result = 0;
+    const int taken = ScpiHandoverPoll(ifc->channelId, &result);
+    if (taken == 0) return;
+    const uint32_t type = kMsgCompletionBase + ifc->channelId;
+    ifc->completion = ScpiCompletionMsg{type, result, 0};
     ScpiParseState* ps = ifc->parse;
-    // The menu/control thread always reports 0; anything else means the command did not run properly.
-    if (msg.word0 != 0 && ps->errIndex == 0) scpiSetError(ifc, kScpiErrSystem);
+    // A command that could not run, or one given up after the longest wait, has failed.
+    if (result != 0 && ps->errIndex == 0) scpiSetError(ifc, kScpiErrSystem);
     if (ps->errIndex != 0 && !AtMessageEnd(ps)) {
         ps->state = kParseSkip;
     } else if (ifc->deferredState != 0) {

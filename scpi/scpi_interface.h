@@ -87,7 +87,8 @@ void scpiProcessInput(ScpiInterface* ifc);
 // the menu/control thread as a type-10 message without waiting (state 6; a failed send is tried again
 // on the next call). A set command while a reboot is pending is refused with "-310".
 void scpiExecute(ScpiInterface* ifc);
-// State 6: takes the completion message of a handed-over command when it has arrived.
+// State 6: takes the completion message of a handed-over command when it has arrived; a command that
+// failed or was given up after kScpiHandoverWaitMs reports "-310".
 void scpiPollPostedCommand(ScpiInterface* ifc);
 
 // Writes a handler's reply: ";" first when a reply of this message was written already (unless
@@ -128,8 +129,8 @@ bool WaitsForInput(const ScpiInterface* ifc);
 int RunHandler(ScpiInterface* ifc);
 
 // Drops what a departed client left: waits for the completion of a command still posted (the
-// menu/control thread uses the context until then), releases a deferred reply's buffer, clears the
-// port's pending output and resets the parser to the main root.
+// menu/control thread uses the context until then; at most until the command is given up), releases a
+// deferred reply's buffer, clears the port's pending output and resets the parser to the main root.
 void ChannelDropSession(ScpiInterface* ifc);
 
 // Takes the command set selected by g_ScpiCmdSetSel when it changed, moving to its main root.

@@ -1,20 +1,46 @@
 #pragma once
-// The menu/control thread's side of the set-command hand-over: a channel sends a type-10 message whose
-// payload carries its interface; the menu/control thread runs the command's handler with it and, once
-// the command is done, sends the completion message under 100 + the channel id.
+// The set-command hand-over between a channel and the menu/control thread: a channel sends a type-10
+// message whose payload carries its interface and a tag (the command's ticket and the channel id); the
+// menu/control thread runs the command's handler with it and, once the command is done, sends the
+// completion message under 100 + the channel id with the tag and a result (0 done, else failed).
+//
+// Beside the queue each channel has a hand-over word: the ticket of its command and how far the
+// menu/control thread has got with it. The channel publishes it with release before the message goes
+// out, the menu/control thread claims it with acquire before the handler runs and marks it run with
+// release after; so the context's contents are ordered for the board's weakly ordered cores and for
+// ThreadSanitizer, which knows nothing of the queue. A channel that has waited kScpiHandoverWaitMs
+// gives the command up: a command not yet claimed is withdrawn and never runs, and a late completion
+// of a command given up is discarded.
 #include <atomic>
 #include <cstdint>
 
 struct ScpiInterface;
+struct SysMsg;
 
 struct ScpiHandoverOps {
     // Runs the handler of the interface's command id (command set g_ScpiCmdSetSel). Returns 0 when the
     // command is done, 1 when it completes later (once the system reports ready).
     int32_t (*run)(ScpiInterface* ifc);
-    // The channel id of the interface's command block.
-    uint32_t (*channelId)(const ScpiInterface* ifc);
 };
 
 // The channel context's operations (a test may replace them); while null a handed-over command
-// cannot run.
+// cannot run and completes as failed.
 extern std::atomic<const ScpiHandoverOps*> g_ScpiHandoverOps;
+
+// Longest a channel waits for the completion of its command before it gives the command up.
+constexpr uint32_t kScpiHandoverWaitMs = 10000;
+
+// Channel side. Hands the command in ifc to the menu/control thread: 0, or -1 when the queue did not
+// take it (the caller tries again).
+int ScpiHandoverPost(ScpiInterface* ifc, uint32_t channelId);
+// 1 and the command's result when its completion has arrived; 0 while it is with the menu/control
+// thread; -1 (result: failed) once it has been given up after kScpiHandoverWaitMs.
+int ScpiHandoverPoll(uint32_t channelId, uint32_t* result);
+
+// Menu/control thread side. Claims the command of a received type-10 message: false when its channel
+// has given it up (nobody waits for it; it must not run).
+bool ScpiHandoverClaim(const SysMsg& msg);
+// The handler of the claimed command (tag msg.word1) has returned: the context is the channel's again.
+void ScpiHandoverRan(uint32_t tag);
+// Sends the completion of the command with this tag: 0, or -1 when the queue did not take it.
+int ScpiHandoverComplete(uint32_t tag, uint32_t result);

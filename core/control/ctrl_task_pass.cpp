@@ -49,12 +49,12 @@ void SetOptionBit(uint32_t bit, bool on) {
 }
 
 void ReconfigHandshake() {
-    uint32_t status = g_SysStatus.load(kRelaxed);
+    uint32_t status = g_SysStatus.load(std::memory_order_acquire);
     if (((status & kReconfigMask) >> kSysReconfigLow) != 1) return;
     const bool applied = L1()[kShwMode] == GetOutputMode() && L1()[kShwRange] == GetVoltRangeCode();
     if (SeqSimIsActive() == 0 && !applied) return;
     while (!g_SysStatus.compare_exchange_weak(status, (status & ~kReconfigMask) | (2u << kSysReconfigLow),
-                                              kRelaxed)) {
+                                              std::memory_order_acq_rel, kRelaxed)) {
     }
 }
 

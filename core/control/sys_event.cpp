@@ -31,13 +31,13 @@ constexpr int kOutputOffWaitSteps = 300;  // of 10 ms: the factory default waits
 constexpr uint32_t kOutputStatusNotReady = 1u << 7;
 
 uint32_t RemoteResetField() {
-    return (g_SysStatus.load(kRelaxed) & kRemoteResetMask) >> kSysRemoteResetLow;
+    return (g_SysStatus.load(std::memory_order_acquire) & kRemoteResetMask) >> kSysRemoteResetLow;
 }
 
 void SetRemoteResetField(uint32_t v) {
     uint32_t old = g_SysStatus.load(kRelaxed);
     while (!g_SysStatus.compare_exchange_weak(old, (old & ~kRemoteResetMask) | (v << kSysRemoteResetLow),
-                                              kRelaxed)) {
+                                              std::memory_order_acq_rel, kRelaxed)) {
     }
 }
 
@@ -122,13 +122,13 @@ uint32_t SysEvent_Push(uint32_t event) {
     // Pushed from several threads; the index is claimed atomically so two pushes never share a slot.
     uint32_t idx = g_SysEventRing.writeIdx.fetch_add(1, kRelaxed) % kSysEventSlots;
     g_SysEventRing.writeIdx.fetch_and(kSysEventSlots - 1, kRelaxed);
-    g_SysEventRing.slots[idx].store(event, kRelaxed);
+    g_SysEventRing.slots[idx].store(event, std::memory_order_release);
     return event;
 }
 
 uint32_t SysEvent_Pop() {
     uint32_t idx = g_SysEventRing.readIdx.load(kRelaxed);
-    uint32_t event = g_SysEventRing.slots[idx].exchange(0, kRelaxed);
+    uint32_t event = g_SysEventRing.slots[idx].exchange(0, std::memory_order_acquire);
     g_SysEventRing.readIdx.store((idx + 1) % kSysEventSlots, kRelaxed);
     return event;
 }

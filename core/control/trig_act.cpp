@@ -85,7 +85,8 @@ int32_t TrigAct_Initiate(uint32_t kind) {
         case kTrigSrcBus:
         case kTrigSrcTri1:
         case kTrigSrcTri2:
-            g_TrigAct.armed.store(1, kRelaxed);
+            // The kind before the arming: a trigger on another thread reads them the other way round.
+            g_TrigAct.armed.store(1, std::memory_order_release);
             return 0;
         case kTrigSrcImm:
             RunAction(kind);
@@ -101,7 +102,8 @@ int32_t TrigAct_BusTrigger(uint32_t kind) {
     if (kind < kTrigKindTrigger || kind > kTrigKindMemory || kind != selected) return kTrigErrTriggerIgnored;
     switch (SourceWord(kind).load(kRelaxed)) {
         case kTrigSrcBus:
-            if (g_TrigAct.armed.load(kRelaxed) == 0) return kTrigErrTriggerIgnored;
+            // Taken in one step: a trigger input on the control task may fire the same arming.
+            if (g_TrigAct.armed.exchange(0, std::memory_order_acquire) == 0) return kTrigErrTriggerIgnored;
             RunAction(kind);
             return 0;
         case kTrigSrcImm:
@@ -112,9 +114,11 @@ int32_t TrigAct_BusTrigger(uint32_t kind) {
 }
 
 void TrigAct_Input(int input) {
-    if (g_TrigAct.armed.load(kRelaxed) == 0) return;
+    if (g_TrigAct.armed.load(std::memory_order_acquire) == 0) return;
     const uint32_t kind = g_TrigAct.kind.load(kRelaxed);
     if (kind < kTrigKindTrigger || kind > kTrigKindMemory) return;
     const uint32_t source = SourceWord(kind).load(kRelaxed);
-    if ((input == 0 && source == kTrigSrcTri1) || (input == 1 && source == kTrigSrcTri2)) RunAction(kind);
+    if ((input == 0 && source == kTrigSrcTri1) || (input == 1 && source == kTrigSrcTri2)) {
+        if (g_TrigAct.armed.exchange(0, std::memory_order_acquire) != 0) RunAction(kind);
+    }
 }

@@ -46,7 +46,8 @@ void BuildMiscRecords(uint32_t model) {
 }  // namespace
 
 int SetDefaultAll() {
-    IfaceCardDetect();
+    // The card found by this detection, not the words, which the fieldbus thread may be detecting into.
+    const int32_t card = IfaceCardDetect();
     g_IfaceCfg.usb[0] =
         static_cast<uint8_t>((g_IfaceCfg.usb[0] & ~storage::kUsbSpeedMask) | (1u << storage::kUsbSpeedShift));
     for (int i = 0; i < 3; ++i)
@@ -68,13 +69,12 @@ int SetDefaultAll() {
     g_Rs232Present.store(1, std::memory_order_relaxed);
     for (auto& b : g_IfacePresentMore)
         b.store(1, std::memory_order_relaxed);
-    const uint32_t* card = g_IfaceCfg.cardPresent;
     uint32_t kind = 0;
-    if (card[storage::kCardLine106] == 1) {
+    if (card == 3) {  // line 106
         kind = 1;
-    } else if (card[storage::kCardLine17] == 1) {
+    } else if (card == 2) {  // line 17
         kind = 2;
-    } else if (card[storage::kCardLine101] == 1) {
+    } else if (card == 1) {  // line 101
         kind = 3;
     }
     g_IfaceCardKind.store(kind, std::memory_order_relaxed);

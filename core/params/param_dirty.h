@@ -44,10 +44,10 @@ void MarkPhaseAngleChanged(uint32_t op);
 
 namespace panel {
 inline bool DirtyTest(ParamDirtyFlag f) {
-    return g_ParamDirty[f].load(std::memory_order_relaxed) != 0;
+    return g_ParamDirty[f].load(std::memory_order_acquire) != 0;
 }
 inline void DirtySet(ParamDirtyFlag f) {
-    g_ParamDirty[f].store(1, std::memory_order_relaxed);
+    g_ParamDirty[f].store(1, std::memory_order_release);
 }
 inline void DirtyClear(ParamDirtyFlag f) {
     g_ParamDirty[f].store(0, std::memory_order_relaxed);

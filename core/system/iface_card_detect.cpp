@@ -1,6 +1,8 @@
 #include "core/system/iface_card_detect.h"
 
+#include <atomic>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "core/system/iface_cfg.h"
@@ -12,6 +14,8 @@ namespace {
 constexpr int kLineCount = storage::kCardLines;
 // Detect lines in the order of the card-present words.
 constexpr int kLines[kLineCount] = {101, 17, 106};
+
+std::mutex g_detectLock;
 
 // Exports the line as an input and reads its value: 0 or 1, or -1 when the value cannot be read.
 int ReadLine(int line) {
@@ -33,26 +37,32 @@ int ReadLine(int line) {
 }  // namespace
 
 int32_t IfaceCardDetect() {
+    // The fieldbus thread and the factory default both detect: one detection at a time, and each
+    // card-present word goes straight from its old value to its new one, so that a reader never meets
+    // the card missing half-way through a detection.
+    std::lock_guard<std::mutex> lock(g_detectLock);
     int value[kLineCount];
     bool anyRead = false;
     for (int i = 0; i < kLineCount; ++i) {
         value[i] = ReadLine(kLines[i]);
         if (value[i] >= 0) anyRead = true;
     }
-    for (uint32_t& w : g_IfaceCfg.cardPresent)
-        w = 0;
-    if (!anyRead) return 0;
-    if (value[storage::kCardLine106] == 1) {
-        g_IfaceCfg.cardPresent[storage::kCardLine106] = 1;
-        return 3;
+    int32_t card = 0;
+    int presentLine = -1;
+    if (!anyRead) {
+        card = 0;
+    } else if (value[storage::kCardLine106] == 1) {
+        card = 3;
+        presentLine = storage::kCardLine106;
+    } else if (value[storage::kCardLine17] == 1) {
+        card = 2;
+        presentLine = storage::kCardLine17;
+    } else if (value[storage::kCardLine101] == 1) {
+        card = 1;
+        presentLine = storage::kCardLine101;
     }
-    if (value[storage::kCardLine17] == 1) {
-        g_IfaceCfg.cardPresent[storage::kCardLine17] = 1;
-        return 2;
-    }
-    if (value[storage::kCardLine101] == 1) {
-        g_IfaceCfg.cardPresent[storage::kCardLine101] = 1;
-        return 1;
-    }
-    return 0;
+    for (int i = 0; i < kLineCount; ++i)
+        std::atomic_ref<uint32_t>(g_IfaceCfg.cardPresent[i])
+            .store(i == presentLine ? 1 : 0, std::memory_order_release);
+    return card;
 }

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 MsgRing g_MsgRing;
 char g_MsgFreeText[1024];
@@ -17,12 +18,28 @@ constexpr int32_t kIdRecalled = 16, kIdSaved = 17;
 constexpr int32_t kIdFree = 5, kIdFreeHold = 6, kIdFreeRed = 7, kIdFreeRedHold = 8;
 constexpr size_t kFormatBuffer = 128;
 
+// Guards the ring and the free text: posters run on every thread and the popup takes from a thread
+// of its own, and a free text empties the ring under the taker's feet. Held only for a few stores.
+std::mutex g_ringLock;
+
+bool Full() {
+    return g_MsgRing.count.load(std::memory_order_relaxed) > kRingSize - 1;
+}
+
+// The caller holds g_ringLock and has checked that the ring is not full.
 void Queue(uint32_t id) {
     const uint32_t head = g_MsgRing.head.load(std::memory_order_relaxed);
     g_MsgRing.ids[head].store(id, std::memory_order_relaxed);
     g_MsgRing.last.store(head, std::memory_order_relaxed);
     g_MsgRing.head.store((head + 1) % kRingSize, std::memory_order_relaxed);
-    g_MsgRing.count.fetch_add(1, std::memory_order_relaxed);
+    g_MsgRing.count.fetch_add(1, std::memory_order_release);
+}
+
+void ClearLocked() {
+    g_MsgRing.count.store(0, std::memory_order_release);
+    g_MsgRing.head.store(0, std::memory_order_relaxed);
+    g_MsgRing.tail.store(0, std::memory_order_relaxed);
+    g_MsgRing.last.store(0, std::memory_order_relaxed);
 }
 
 // The popup's own formatter: %d and %f only, each taking an int. Returns the length, or -1.
@@ -67,7 +84,8 @@ int Show(int32_t id, int lines, const char* format, va_list ap) {
 
 int32_t MsgQueue_PostId(int32_t id) {
     g_MsgPopupLines.store(2, std::memory_order_relaxed);
-    if (g_MsgRing.count.load(std::memory_order_relaxed) > kRingSize - 1) return -1;
+    std::lock_guard<std::mutex> lock(g_ringLock);
+    if (Full()) return -1;
     const uint32_t last = g_MsgRing.last.load(std::memory_order_relaxed);
     const bool repeat = g_MsgRing.ids[last].load(std::memory_order_relaxed) == static_cast<uint32_t>(id);
     if (repeat && id != kIdRecalled && id != kIdSaved) {
@@ -80,16 +98,27 @@ int32_t MsgQueue_PostId(int32_t id) {
 }
 
 int32_t MsgQueue_PostText(const char* text, int32_t id) {
-    if (g_MsgRing.count.load(std::memory_order_relaxed) > kRingSize - 1) return -1;
-    g_MsgPopupHold.store(0, std::memory_order_relaxed);
-    MsgQueue_Clear();
-    std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
-    Queue(static_cast<uint32_t>(id));
+    char shown[sizeof g_MsgFreeText];
+    {
+        std::lock_guard<std::mutex> lock(g_ringLock);
+        if (Full()) return -1;
+        g_MsgPopupHold.store(0, std::memory_order_relaxed);
+        ClearLocked();
+        std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
+        std::memcpy(shown, g_MsgFreeText, sizeof shown);
+        Queue(static_cast<uint32_t>(id));
+    }
     // Until the popup window exists the text also goes to the console, where a person running the
     // instrument sees it.
-    std::printf("popup: %s\n", g_MsgFreeText);
+    std::printf("popup: %s\n", shown);
     std::fflush(stdout);
     return 0;
+}
+
+void MsgQueue_CopyText(char* out, size_t size) {
+    if (out == nullptr || size == 0) return;
+    std::lock_guard<std::mutex> lock(g_ringLock);
+    std::snprintf(out, size, "%s", g_MsgFreeText);
 }
 
 int ShowMessage(int lines, const char* format, ...) {
@@ -125,21 +154,20 @@ int ShowErrorMessageHold(int lines, const char* format, ...) {
 }
 
 void MsgQueue_Clear() {
-    g_MsgRing.count.store(0, std::memory_order_relaxed);
-    g_MsgRing.head.store(0, std::memory_order_relaxed);
-    g_MsgRing.tail.store(0, std::memory_order_relaxed);
-    g_MsgRing.last.store(0, std::memory_order_relaxed);
+    std::lock_guard<std::mutex> lock(g_ringLock);
+    ClearLocked();
 }
 
 int32_t MsgQueue_Pop(uint32_t* id) {
+    std::lock_guard<std::mutex> lock(g_ringLock);
     if (g_MsgRing.count.load(std::memory_order_relaxed) == 0) return -1;
     const uint32_t tail = g_MsgRing.tail.load(std::memory_order_relaxed);
     if (id != nullptr) *id = g_MsgRing.ids[tail].load(std::memory_order_relaxed);
     g_MsgRing.tail.store((tail + 1) % kRingSize, std::memory_order_relaxed);
-    g_MsgRing.count.fetch_sub(1, std::memory_order_relaxed);
+    g_MsgRing.count.fetch_sub(1, std::memory_order_release);
     return 0;
 }
 
 uint32_t MsgQueue_Count() {
-    return g_MsgRing.count.load(std::memory_order_relaxed);
+    return g_MsgRing.count.load(std::memory_order_acquire);
 }

@@ -20,13 +20,13 @@ enum OutputFlagBit : uint32_t {
 };
 
 inline bool OutputFlagTest(OutputFlagBit bit) {
-    return (g_OutputFlags.load(std::memory_order_relaxed) >> bit) & 1u;
+    return (g_OutputFlags.load(std::memory_order_acquire) >> bit) & 1u;
 }
 inline void OutputFlagSet(OutputFlagBit bit) {
-    g_OutputFlags.fetch_or(1u << bit, std::memory_order_relaxed);
+    g_OutputFlags.fetch_or(1u << bit, std::memory_order_release);
 }
 inline void OutputFlagClear(OutputFlagBit bit) {
-    g_OutputFlags.fetch_and(~(1u << bit), std::memory_order_relaxed);
+    g_OutputFlags.fetch_and(~(1u << bit), std::memory_order_release);
 }
 
 // 1 while a SEQUENCE or SIMULATE function is active (the active bit of g_OutputFlags), else 0.

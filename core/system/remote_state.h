@@ -18,7 +18,7 @@ constexpr uint32_t kRemoteStateShift = 1;
 constexpr uint32_t kRemoteStateMask = 3u << kRemoteStateShift;
 
 inline uint32_t RemoteStateGet() {
-    return (g_RemoteState.load(std::memory_order_relaxed) & kRemoteStateMask) >> kRemoteStateShift;
+    return (g_RemoteState.load(std::memory_order_acquire) & kRemoteStateMask) >> kRemoteStateShift;
 }
 
 inline void RemoteStateSet(uint32_t state) {
@@ -26,5 +26,6 @@ inline void RemoteStateSet(uint32_t state) {
     uint32_t next;
     do {
         next = (old & ~kRemoteStateMask) | ((state << kRemoteStateShift) & kRemoteStateMask);
-    } while (!g_RemoteState.compare_exchange_weak(old, next, std::memory_order_relaxed));
+    } while (!g_RemoteState.compare_exchange_weak(old, next, std::memory_order_acq_rel,
+                                                  std::memory_order_relaxed));
 }

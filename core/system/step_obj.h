@@ -10,7 +10,7 @@ struct StepRow;
 using StepHandler = int32_t (*)(StepRow* row, uint32_t msg);
 
 struct StepRow {
-    // Posted from other threads with single-word stores; read by the stepping thread.
+    // Posted from other threads with single-word stores (release); read by the stepping thread (acquire).
     std::atomic<uint32_t> next_state;
     std::atomic<uint32_t> msg;
     StepHandler handler;

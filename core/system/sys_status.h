@@ -1,5 +1,7 @@
 #pragma once
-// The process-wide system status word. Every thread reads and writes single bits of it.
+// The process-wide system status word. Every thread reads and writes single bits of it. A bit often
+// announces data written before it (the identity text before "menu/control thread running"): bits are
+// set and cleared with release and tested with acquire.
 #include <atomic>
 #include <cstdint>
 
@@ -39,11 +41,11 @@ enum SysStatusBit : uint32_t {
 };
 
 inline bool SysStatusTest(SysStatusBit bit) {
-    return (g_SysStatus.load(std::memory_order_relaxed) >> bit) & 1u;
+    return (g_SysStatus.load(std::memory_order_acquire) >> bit) & 1u;
 }
 inline void SysStatusSet(SysStatusBit bit) {
-    g_SysStatus.fetch_or(1u << bit, std::memory_order_relaxed);
+    g_SysStatus.fetch_or(1u << bit, std::memory_order_release);
 }
 inline void SysStatusClear(SysStatusBit bit) {
-    g_SysStatus.fetch_and(~(1u << bit), std::memory_order_relaxed);
+    g_SysStatus.fetch_and(~(1u << bit), std::memory_order_release);
 }

@@ -8,6 +8,7 @@
 
 #include "core/system/sys_status.h"
 #include "panel/menu_thread.h"
+#include "platform/clock.h"
 #include "platform/panel_sim.h"
 #include "scpi/set_command_handover.h"
 #include "src/dev/spi_device.h"
@@ -28,10 +29,7 @@ int32_t RunHandler(ScpiInterface* ifc) {
     ch->ranOn.store(std::this_thread::get_id());
     return ch->completesLater;
 }
-uint32_t ChannelOf(const ScpiInterface* ifc) {
-    return reinterpret_cast<const FakeChannel*>(ifc)->channelId;
-}
-const ScpiHandoverOps kOps{RunHandler, ChannelOf};
+const ScpiHandoverOps kOps{RunHandler};
 
 class HandoverTest : public ::testing::Test {
   protected:
@@ -53,18 +51,13 @@ class HandoverTest : public ::testing::Test {
     static void Post(FakeChannel* fake) {
         auto* ifc = reinterpret_cast<ScpiInterface*>(fake);
         // Posted from another thread, as a channel thread does.
-        std::thread channel([ifc] {
-            SysMsg msg{};
-            msg.word0 = 0;
-            msg.ptr = reinterpret_cast<uintptr_t>(ifc);
-            ASSERT_EQ(MsgQueueSend(&msg, kMsgSetCommand), 0);
-        });
+        std::thread channel([ifc, fake] { ASSERT_EQ(ScpiHandoverPost(ifc, fake->channelId), 0); });
         channel.join();
     }
-    static bool Completion(uint32_t channel) {
+    static bool Completion(uint32_t channel, uint32_t result = 0) {
         SysMsg reply{};
         return MsgQueueRecv(&reply, kMsgCompletionBase + channel) == static_cast<int>(kSysMsgPayload) &&
-               reply.word0 == 0;
+               reply.word0 == result;
     }
 };
 
@@ -92,6 +85,18 @@ TEST_F(HandoverTest, SetCommandsRunOnTheMenuThreadOneAfterTheOther) {
     EXPECT_TRUE(Completion(9));
     EXPECT_TRUE(Completion(4));
     EXPECT_FALSE(Completion(4));  // one completion per command
+}
+
+// A command waiting for a reconfiguration that never comes is reported as failed after the longest wait.
+TEST_F(HandoverTest, CommandThatNeverCompletesIsReportedAsFailed) {
+    FakeChannel usb{6, {0}, {}, 1};
+    plat::SetTimeScale(1000);
+    Post(&usb);
+    MenuThread_Pass();
+    plat::SleepMs(5000);
+    MenuThread_Pass();
+    plat::SetTimeScale(1);
+    EXPECT_TRUE(Completion(6, 1));
 }
 
 TEST_F(HandoverTest, MessagesOfOtherTypesAreLeftAlone) {

@@ -55,7 +55,7 @@ class SupervisorTest : public ::testing::Test {
     void SetUp() override {
         plat::SetTimeScale(1000);  // the restart's 100 ms waits
         g_fake = &fake;
-        core::g_ThreadOps = core::ThreadOps{FakeCreate, FakeCancel, FakeJoin, FakeDetach};
+        core::g_ThreadOps = core::ThreadOps{FakeCreate, FakeCancel, FakeJoin, FakeDetach, nullptr};
         g_ThreadCtl.control.store(0);
         for (auto& w : g_ThreadCtl.running)
             w.store(0);
@@ -120,6 +120,7 @@ TEST_F(SupervisorTest, LanRestartDoesNotWaitForABusyThread) {
     core::g_ThreadOps.create = FakeCreate;
     core::g_ThreadOps.cancel = FakeCancel;
     core::g_ThreadOps.detach = FakeDetach;
+    core::g_ThreadOps.name = nullptr;  // the fake threads have no name to carry
     g_releaseBusy.store(false);
     pthread_t busy, ended;
     ASSERT_EQ(pthread_create(&busy, nullptr, BusyLanThread, nullptr), 0);

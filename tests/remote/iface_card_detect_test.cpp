@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "core/system/iface_cfg.h"
 #include "tests/support/temp_root.h"
@@ -57,4 +59,34 @@ TEST(IfaceCardDetect, NoReadableLineFindsNoCard) {
     // One readable line is enough to decide.
     root.Write(ValuePath(17), "1\n");
     EXPECT_EQ(IfaceCardDetect(), 2);
+}
+
+// The fieldbus thread and the factory default detect the card at the same time: a thread watching the
+// card-present words never finds the card missing, nor two lines present.
+TEST(IfaceCardDetect, DetectionsAtOnceNeverShowTheCardMissing) {
+    testsupport::TempRoot root;
+    root.Write(ValuePath(101), "0\n");
+    root.Write(ValuePath(17), "1\n");
+    root.Write(ValuePath(106), "0\n");
+    ASSERT_EQ(IfaceCardDetect(), 2);
+    std::atomic<int> detectorsLeft{2};
+    std::atomic<int> wrongResults{0};
+    auto detector = [&] {
+        for (int i = 0; i < 500; ++i)
+            wrongResults += IfaceCardDetect() != 2;
+        --detectorsLeft;
+    };
+    std::thread fieldbus(detector), defaults(detector);
+    long looks = 0, wrongWords = 0;
+    while (detectorsLeft.load() > 0) {
+        uint32_t present = 0;
+        for (uint32_t& w : g_IfaceCfg.cardPresent)
+            present += std::atomic_ref<uint32_t>(w).load(std::memory_order_acquire);
+        wrongWords += present != 1;
+        ++looks;
+    }
+    fieldbus.join();
+    defaults.join();
+    EXPECT_EQ(wrongResults.load(), 0);
+    EXPECT_EQ(wrongWords, 0) << "of " << looks << " looks";
 }

@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -18,11 +20,13 @@
 #include "core/system/remote_state.h"
 #include "core/system/sys_status.h"
 #include "panel/menu_thread.h"
+#include "platform/clock.h"
 #include "platform/panel_sim.h"
 #include "scpi/remote_port.h"
 #include "scpi/scpi_errors.h"
 #include "scpi/scpi_handler.h"
 #include "scpi/scpi_interface.h"
+#include "scpi/set_command_handover.h"
 #include "src/dev/spi_device.h"
 
 namespace {
@@ -362,6 +366,42 @@ TEST_F(ExecLoop, DroppingAPostedCommandWaitsForItsCompletion) {
     EXPECT_EQ(scpiEseGet(a.ifc.status), 64);
     SysMsg msg{};
     EXPECT_EQ(MsgQueueRecv(&msg, kMsgCompletionBase + long{kChanLan}), -1);  // nothing left for the next one
+}
+
+// A set command the menu/control thread cannot run (no channel context to run it with) completes as
+// failed; one it never takes is given up after the channel's longest wait and does not run later.
+// Either way the command reports "-310" and the channel serves the next client.
+TEST_F(ExecLoop, SetCommandThatIsDroppedOrNeverTakenFailsAndTheChannelGoesOn) {
+    const ScpiHandoverOps* ops = g_ScpiHandoverOps.exchange(nullptr);
+    Send(a, "*ESE 64\n");
+    g_ScpiHandoverOps.store(ops);
+    EXPECT_EQ(Errors(a), "-310,\"System error\"");
+    EXPECT_EQ(Ask(a, "*ESE 16;*ESE?\n"), "+16\n");
+
+    plat::SetTimeScale(1000);
+    g_reading = &a;
+    a.input += "*ESE 32\n";
+    scpi::ChannelPass(&a.ifc);
+    ASSERT_EQ(a.ifc.parse->state, static_cast<uint32_t>(kParsePosted));
+    std::atomic<bool> returned{false};
+    std::thread client([&] {
+        scpi::ChannelDropSession(&a.ifc);
+        returned.store(true);
+    });
+    for (int i = 0; i < 500 && !returned.load(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(returned.load()) << "the channel still waits for a command nobody took";
+    while (!returned.load()) {  // lets the waiting channel go all the same
+        SysMsg failed{};
+        failed.word0 = 1;
+        MsgQueueSend(&failed, kMsgCompletionBase + long{kChanLan});
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    client.join();
+    plat::SetTimeScale(1);
+    EXPECT_EQ(Errors(a), "-310,\"System error\"");
+    MenuThread_Pass();  // takes the withdrawn message: it must not run
+    EXPECT_EQ(Ask(a, "*ESE?\n"), "+16\n");
 }
 
 TEST_F(ExecLoop, RecognisedCommandSwitchesTheLocalPanelToRemoteExceptRlState) {

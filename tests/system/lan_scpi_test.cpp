@@ -37,8 +37,8 @@ class LanScpi : public ::testing::Test {
     }
     void TearDown() override { EXPECT_TRUE(c.Running()) << c.Output(); }
     int Port(int instrumentPort) const { return instrumentPort + c.portOffset(); }
-    // A client that the instrument serves: while the previous client's session is still ending a new
-    // connection is closed at once, so connect until one stays open.
+    // A client that the instrument serves: just after a LAN restart a connection can still land on the
+    // listening socket being replaced, so connect until one stays open.
     std::unique_ptr<TcpClient> Served() {
         for (int attempt = 0; attempt < 30; ++attempt) {
             auto t = std::make_unique<TcpClient>(Port(kScpiPort), 2000);
@@ -107,6 +107,29 @@ TEST_F(LanScpi, SecondClientIsClosedWhileOneIsServed) {
     auto third = Served();
     third->Send("*IDN?\n");
     EXPECT_EQ(third->ReadLine(), Idn());
+}
+
+// Clients one after the other, each connecting the moment the last has closed: every one is served,
+// and the set command each sends just before it leaves is there for the next.
+TEST_F(LanScpi, BackToBackClientsAreAllServedAndNoSetCommandIsLost) {
+    int previous = 0, unserved = 0, lost = 0;
+    for (int i = 1; i <= 200; ++i) {
+        TcpClient t(Port(kScpiPort));
+        ASSERT_TRUE(t.Connected());
+        t.Send("*ESE?\n");
+        const std::string reply = t.ReadLine();
+        if (reply.empty()) {
+            ++unserved;
+        } else if (reply != "+" + std::to_string(previous) + "\n") {
+            ++lost;
+            ADD_FAILURE() << "client " << i << " found " << reply << " instead of +" << previous;
+        }
+        previous = (i * 7) % 256;
+        t.Send("*ESE " + std::to_string(previous) + "\n");
+        t.Close();
+    }
+    EXPECT_EQ(unserved, 0);
+    EXPECT_EQ(lost, 0);
 }
 
 TEST_F(LanScpi, RestartPortRestartsTheServiceAndListensAgain) {

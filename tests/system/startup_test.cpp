@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -115,6 +116,28 @@ TEST(Startup, FourteenThreadsStartInTableOrderAfterTheResetPulse) {
     }
     EXPECT_NE(out.find("(not requested, default policy)"), std::string::npos);
     EXPECT_TRUE(c.WaitForOutput("FieldbusThread: no CAN card, ending"));
+
+    // Each thread carries its name (at most 15 characters: the longer table names drop "Thread"); the
+    // main thread (and a sanitizer's own) keeps the program's.
+    ASSERT_TRUE(c.WaitForOutput("panel channel:")) << c.Output();
+    const pid_t pid = PidOf(c);
+    ASSERT_GT(pid, 0);
+    std::multiset<std::string> names;
+    DIR* tasks = opendir(("/proc/" + std::to_string(pid) + "/task").c_str());
+    ASSERT_NE(tasks, nullptr);
+    while (dirent* e = readdir(tasks)) {
+        if (e->d_name[0] == '.') continue;
+        std::string name = ReadFile("/proc/" + std::to_string(pid) + "/task/" + e->d_name + "/comm");
+        if (!name.empty() && name.back() == '\n') name.pop_back();
+        names.insert(name);
+    }
+    closedir(tasks);
+    EXPECT_GE(names.count("vrn-controller"), 1u);
+    for (const char* name :
+         {"GuiThread", "TimerThread", "WebServer80", "WebServer81", "SeqSimThread", "UsbDevThread",
+          "LanRestart", "LanConnThread", "LanAcceptThread", "UsbGpibThread", "KeyThread", "MenuThread",
+          "ModbusThread", "StopSignal", "PanelChannel"})
+        EXPECT_EQ(names.count(name), 1u) << name;
 
     // The peripheral reset line went 0, then 1 half a second later, before the threads started.
     std::istringstream log(ReadFile(c.root() + "/var/log/commands.log"));

@@ -99,4 +99,12 @@ ParamRec* ParamLocate(uint32_t id, const ParamPlace& place) {
 
 void ParamEnterNone() {}
 
+void ParamStoreReset() {
+    g_ParamFlags.store(0);
+    g_OutputModeIdx.store(0);
+    for (auto& code : g_ParamStore.rangeCode)
+        code.store(0);
+    g_OutputStatusMirror.store(0);
+}
+
 }  // namespace core

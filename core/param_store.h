@@ -142,6 +142,10 @@ extern std::atomic<uint32_t> g_OutputStatusMirror;
 // The range code of the current output mode.
 uint32_t CurrentRangeCode();
 
+// Puts the store's words back to their state at process start: flags, output mode, range codes and
+// the output status mirror (tests; the records are rebuilt by the factory default).
+void ParamStoreReset();
+
 }  // namespace core
 
 extern core::ParamStore g_ParamStore;

@@ -26,6 +26,15 @@ int32_t PhaseFaultCheck() {
     return 0;
 }
 
+namespace core {
+void HwInitReset() {
+    for (auto& word : g_PhaseFaultWord)
+        word.store(0);
+    g_PowerStageStatus.store(0);
+    g_PowerStageBootStatus.store(0);
+}
+}  // namespace core
+
 int32_t HwInit() {
     g_PhaseFault.store(0);
     BusMapInit();

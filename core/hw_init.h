@@ -16,3 +16,9 @@ int32_t HwInit();
 // missing, memory is short or the image cannot be read whole.
 int32_t FpgaConfigLoad();
 int32_t PhaseFaultCheck();
+
+namespace core {
+// Puts the bring-up's results back to their state at process start: no phase fault word, no stored
+// power-stage status (tests).
+void HwInitReset();
+}  // namespace core

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/output_flags.h"
 #include "core/param_access.h"
 #include "core/param_store.h"
@@ -75,42 +77,39 @@ class LimitCheckTest : public ::testing::Test {
 };
 
 TEST_F(LimitCheckTest, LoweringTheHighLimitBelowTheFrequencyLowersOnlyTheFieldMaximum) {
+    const ParamRec before = FreqRec(12, kAcInt, 0), acDcBefore = FreqRec(12, kAcDcInt, 0);
     ParamRec hi = FreqRec(16, kAcInt, 0);
-    hi.value = 4000;  // 40.00 Hz, below the set 50.00 Hz
+    hi.value = before.value - 1000;  // below the set frequency
     PutFreqRec(16, kAcInt, 0, hi);
+    // Modes without a frequency of their own leave it alone.
+    for (uint32_t mode : {2u, 3u, 4u, 7u, 8u})
+        FreqLimitCheck(mode);
+    EXPECT_EQ(FreqRec(12, kAcInt, 0).max, before.max);
     FreqLimitCheck(kAcInt);
     for (uint32_t mode : {kAcInt, kAcAdd}) {
         ParamRec f = FreqRec(12, mode, 0);
-        EXPECT_EQ(f.max, 4000) << mode;
-        EXPECT_EQ(f.value, 5000) << mode;  // the field editor holds the value, not this check
+        EXPECT_EQ(f.max, hi.value) << mode;
+        EXPECT_EQ(f.value, before.value) << mode;  // the field editor holds the value, not this check
     }
-    // The limits keep room for the set frequencies.
-    EXPECT_EQ(FreqRec(16, kAcInt, 0).min, 5000);
-    EXPECT_EQ(FreqRec(19, kAcInt, 0).max, 5000);
+    // The limits keep room for the set frequency.
+    EXPECT_EQ(FreqRec(16, kAcInt, 0).min, before.value);
+    EXPECT_EQ(FreqRec(19, kAcInt, 0).max, before.value);
     // The AC+DC modes have limits of their own and are untouched.
-    EXPECT_EQ(FreqRec(12, kAcDcInt, 0).max, 200000);
-}
-
-TEST_F(LimitCheckTest, ModesWithoutOwnFrequencyAreLeftAlone) {
-    ParamRec hi = FreqRec(16, kAcInt, 0);
-    hi.value = 4000;
-    PutFreqRec(16, kAcInt, 0, hi);
-    for (uint32_t mode : {2u, 3u, 4u, 7u, 8u})
-        FreqLimitCheck(mode);
-    EXPECT_EQ(FreqRec(12, kAcInt, 0).max, 200000);
-    EXPECT_EQ(FreqRec(12, kAcSync, 0).max, 200000);
+    EXPECT_EQ(FreqRec(12, kAcDcInt, 0).max, acDcBefore.max);
 }
 
 TEST_F(LimitCheckTest, VcaFrequencyIsHeldOnItsOwn) {
+    const ParamRec before = FreqRec(12, kVca, 0), acBefore = FreqRec(12, kAcInt, 0);
+    const int32_t hiMinBefore = FreqRec(16, kVca, 0).min;
     ParamRec lo = FreqRec(19, kVca, 0);
-    lo.value = 6000;
+    lo.value = before.value + 1000;
     PutFreqRec(19, kVca, 0, lo);
     FreqLimitCheck(kVca);
     ParamRec f = FreqRec(12, kVca, 0);
-    EXPECT_EQ(f.min, 6000);
-    EXPECT_EQ(f.value, 5000);
-    EXPECT_EQ(FreqRec(16, kVca, 0).min, 5000);    // max(old minimum 1500, frequency)
-    EXPECT_EQ(FreqRec(12, kAcInt, 0).min, 1500);  // the AC pair is not part of a VCA check
+    EXPECT_EQ(f.min, lo.value);
+    EXPECT_EQ(f.value, before.value);
+    EXPECT_EQ(FreqRec(16, kVca, 0).min, std::max(hiMinBefore, before.value));
+    EXPECT_EQ(FreqRec(12, kAcInt, 0).min, acBefore.min);  // the AC pair is not part of a VCA check
 }
 
 TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitWithTiesToTheLowerPhase) {
@@ -134,16 +133,20 @@ TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitWithTiesToTheLowerPhase) {
 
 TEST_F(LimitCheckTest, AllPhasesWithoutAMarkedGroupWriteNoLimitBack) {
     g_EditAllPhases = 1;
+    const ParamRec l1Before = FreqRec(16, kAcInt, 0);
     ParamRec hi = FreqRec(16, kAcInt, 2);
     hi.value = 4000;
     PutFreqRec(16, kAcInt, 2, hi);
     FreqLimitCheck(kAcInt);
     EXPECT_EQ(FreqRec(12, kAcInt, 0).max, 4000);  // the field follows the binding limit
-    EXPECT_EQ(FreqRec(16, kAcInt, 0).value, 200000);
-    EXPECT_EQ(FreqRec(16, kAcInt, 0).min, 1500);
+    EXPECT_EQ(FreqRec(16, kAcInt, 0).value, l1Before.value);
+    EXPECT_EQ(FreqRec(16, kAcInt, 0).min, l1Before.min);
 }
 
 TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {
+    const int32_t acDcMax = VoltRec(47, kAcDcInt, 1, kSin, 0, 0).max,
+                  vppMax = VoltRec(47, kAcInt, 1, kSin, 1, 0).max,
+                  l2Max = VoltRec(47, kAcInt, 1, kSin, 0, 1).max;
     ParamRec v = VoltRec(8, 0, 1, 0, 0, 0);
     v.value = 20000;
     PutVoltRec(8, 0, 1, 0, 0, 0, v);
@@ -152,21 +155,19 @@ TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {
     for (uint32_t mode : {kAcInt, kAcAdd, kAcSync})
         for (uint32_t w : {0u, kSin, 255u})
             EXPECT_EQ(VoltRec(47, mode, 1, w, 0, 0).max, 20000) << mode << " " << w;
-    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 0, 0).max, 35000);  // AC+DC is bounded by the peak limits
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 1, 0).max, 100000);   // the Vpp set has its own limit
+    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 0, 0).max, acDcMax);  // AC+DC is bounded by the peak limits
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 1, 0).max, vppMax);     // the Vpp set has its own limit
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 1).max, l2Max);      // only the selected phase
     ParamRec after = VoltRec(8, 0, 1, 0, 0, 0);
     EXPECT_EQ(after.value, 20000);
     EXPECT_EQ(after.min, 12000);  // the limit cannot be set below a voltage in force
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 1).max, 35000);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 2).max, 35000);  // only the selected phase
-}
-
-TEST_F(LimitCheckTest, ZeroVoltageLimitTakesItsDefault) {
-    ParamRec v = VoltRec(8, 0, 0, 0, 0, 0);
+    // A limit of 0 takes its default value.
+    v = VoltRec(8, 0, 0, 0, 0, 0);
     v.value = 0;
     PutVoltRec(8, 0, 0, 0, 0, 0, v);
     VoltLimitCheck(0);
-    EXPECT_EQ(VoltRec(8, 0, 0, 0, 0, 0).value, 17500);
+    EXPECT_EQ(VoltRec(8, 0, 0, 0, 0, 0).value, v.defaultValue);
+    EXPECT_NE(v.defaultValue, 0);
 }
 
 TEST_F(LimitCheckTest, PeakLimitsLeaveTheAcRoomTheDcVoltageAllows) {
@@ -204,16 +205,19 @@ TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
 }
 
 TEST_F(LimitCheckTest, WaveformWithoutPeakFactorKeepsItsAcMaximum) {
+    const int32_t acMax = VoltRec(47, kAcDcInt, 1, 3, 0, 0).max;
     core::ParamSetWaveFactor(3, 0.0f);
     ParamRec vpkMax = VoltRec(10, 0, 1, 0, 0, 0);
     vpkMax.value = 2000;
     PutVoltRec(10, 0, 1, 0, 0, 0, vpkMax);
     SetVolt(51, kAcDcInt, 1, 3, 0, 0, 3000);  // outside the peak limit: no room at all
     VpkLimitCheck(1);
-    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, 3, 0, 0).max, 35000);
+    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, 3, 0, 0).max, acMax);
 }
 
-TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeiling) {
+TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {
+    const int32_t triMax = VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax,
+                  dcIntMax = VoltRec(47, 3, 1, 3, 0, 0).defaultMax;
     core::ParamSetWaveFactor(3, 2.0f);
     core::ParamSetWaveFactor(kTri, 1.42f);
     ParamRec vpkMax = VoltRec(10, 0, 1, 0, 0, 0);
@@ -221,13 +225,13 @@ TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeiling) {
     PutVoltRec(10, 0, 1, 0, 0, 0, vpkMax);
     ArbAcvLimitUpdateAll();
     ParamRec high = VoltRec(47, kAcInt, 1, 3, 0, 0);
-    EXPECT_EQ(high.defaultMax, 2000);
+    EXPECT_EQ(high.defaultMax, 2000);  // the peak limit over the crest factor
     EXPECT_EQ(high.max, 2000);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax, 35000);  // 1.42 is not above
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax, triMax);  // 1.42 is not above
     // Other phases keep their own peak limits.
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 1).defaultMax, 25000);
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 1).defaultMax, VoltRec(10, 0, 1, 0, 0, 1).defaultMax / 2);
     // DC-INT and the external AC+DC mode have no internal AC waveform.
-    EXPECT_EQ(VoltRec(47, 3, 1, 3, 0, 0).defaultMax, 35000);
+    EXPECT_EQ(VoltRec(47, 3, 1, 3, 0, 0).defaultMax, dcIntMax);
 }
 
 TEST_F(LimitCheckTest, FullCheckCarriesTheVoltageInForceOverEveryWaveform) {

@@ -54,35 +54,23 @@ TEST_F(StartupScreenTest, PassingStageStoresItsBootStatusAndStartsIt) {
 // A failing step stops the self-test where it is found: no module test runs after a firmware failure,
 // and the boot status is stored and the stage started only once the firmware test passed.
 TEST_F(StartupScreenTest, FailuresStopTheSelfTestWhereTheyAreFound) {
-    const struct {
-        const char* name;
-        void (*inject)();
-        bool bootStored;
-    } cases[] = {
-        {"broken link", [] { Stage().InjectReadXor(2303, 0, 0x100); }, false},
-        // Bits 0-1 clear; a faulty module would be found by the phase check.
-        {"firmware not started",
-         [] {
-             Stage().SetRead(2090, 0, 0xFFFFC);
-             Stage().SetRead(2082, 0, 0);
-         },
-         false},
-        {"module 3 not up",
-         [] {
-             Stage().SetRead(2090, 0, 0x3F);
-             Stage().SetRead(2083, 0, 0);
-         },
-         true},
-    };
-    for (const auto& c : cases) {
-        SetUp();
-        c.inject();
+    auto expectFailed = [](bool bootStored) {
         StartupScreen(0, 0);
-        EXPECT_EQ(g_StartupFailed.load(), 1u) << c.name;
-        EXPECT_EQ(g_PowerStageBootStatus.load() != 0, c.bootStored) << c.name;
-        EXPECT_EQ(g_PhaseFault.load(), 0u) << c.name;
-        EXPECT_EQ(Writes(2447).empty(), !c.bootStored) << c.name;
-    }
+        EXPECT_EQ(g_StartupFailed.load(), 1u);
+        EXPECT_EQ(g_PowerStageBootStatus.load() != 0, bootStored);
+        EXPECT_EQ(g_PhaseFault.load(), 0u);
+        EXPECT_EQ(Writes(2447).empty(), !bootStored);
+    };
+    Stage().InjectReadXor(2303, 0, 0x100);  // a broken link
+    expectFailed(false);
+    SetUp();
+    Stage().SetRead(2090, 0, 0xFFFFC);  // firmware not started; a faulty module would be found
+    Stage().SetRead(2082, 0, 0);
+    expectFailed(false);
+    SetUp();
+    Stage().SetRead(2090, 0, 0x3F);  // module 3 not up
+    Stage().SetRead(2083, 0, 0);
+    expectFailed(true);
 }
 
 TEST_F(StartupScreenTest, PhaseCheckFlagsModuleWordsOutsideTheirRange) {

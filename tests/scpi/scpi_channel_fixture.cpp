@@ -59,8 +59,6 @@ FakeChannel::FakeChannel(uint32_t channelId) : cmd(new ScpiCmdBlock()) {
     ifc.cmd = cmd.get();
     ifc.status = &status;
     ifc.io = ScpiIoOps{nullptr, nullptr, FakeWrite, FakeRead, FakeControl, nullptr, nullptr};
-    scpiStatusBlockInit(&status);
-    status.ques = status.oper = status.warn = status.lock = ScpiRegGroup{};
     scpi::PortInit(&port, kPortSocketPath);
     port.fd = sv[0];
     port.isOpen = 1;
@@ -84,18 +82,11 @@ void FakeChannel::Reset() {
     std::memset(&parse, 0, sizeof(parse));
     std::memset(&lexer, 0, sizeof(lexer));
     std::memset(cmd.get(), 0, offsetof(ScpiCmdBlock, data));
-    ifc.replyCount = 0;
-    ifc.deviceClear = 0;
     ifc.cmdSet = nullptr;
-    scpiErrorQueueClear(&ifc.errq);
-    scpi::LogClear(&ifc);
     scpi::PortQueueClear(&port);
     Received();
-    status.sre = status.stb = status.ese = status.esr = 0;
     g_RemoteState.store(0);
-    // Channel start: reset, then the main root of the selected set.
-    scpiResetInterface(&ifc);
-    parse.curNode = scpi::CmdSetDesc(&ifc)->mainRoot;
+    if (scpi::ChannelStart(&ifc, "test", ifc.io) != 0) Fail("channel start");
 }
 
 void FakeChannel::Feed(std::string_view bytes) {

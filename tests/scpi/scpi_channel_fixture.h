@@ -56,14 +56,14 @@ class FakeChannel {
     // Transmits everything committed and returns the records that reached the socket, joined with "|".
     std::string Transmit();
 
-    // Clears input, parser, queue, log, status and port, as a fresh channel.
+    // Clears input, parser and port and starts the channel again, as a fresh one.
     void Reset();
 
     ScpiInterface ifc{};
     ScpiParseState parse{};
     ScpiLexer lexer{};
     std::unique_ptr<ScpiCmdBlock> cmd;
-    ScpiStatusBlock status;
+    ScpiStatusBlock status{};
     RemotePort port{};
     std::vector<ParsedCommand> commands;
     std::string input;

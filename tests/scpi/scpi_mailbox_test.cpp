@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <thread>
 
@@ -15,25 +14,15 @@ namespace {
 
 using scpitest::FakeChannel;
 
-// The channel thread's part: one mailbox poll per pass.
-class ChannelThread {
-  public:
-    explicit ChannelThread(FakeChannel* ch)
-        : thread_([this, ch] {
-              while (!stop_.load()) {
-                  scpiMailboxPoll(&ch->ifc);
-                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
-              }
-          }) {}
-    ~ChannelThread() {
-        stop_.store(true);
-        thread_.join();
-    }
-
-  private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
+// The channel thread's part: one mailbox poll per pass, until the thread object goes.
+std::jthread ChannelThread(FakeChannel* ch) {
+    return std::jthread([ch](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+            scpiMailboxPoll(&ch->ifc);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+}
 
 bool HasControl(const FakeChannel& ch, int32_t code) {
     return std::any_of(ch.controls.begin(), ch.controls.end(), [code](auto& c) { return c.first == code; });
@@ -41,7 +30,7 @@ bool HasControl(const FakeChannel& ch, int32_t code) {
 
 TEST(Mailbox, RequestsAreHandledByTheChannelBeforeThePosterReturns) {
     FakeChannel ch;
-    ChannelThread thread(&ch);
+    auto thread = ChannelThread(&ch);
     EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), 0);
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
 
@@ -71,7 +60,7 @@ TEST(Mailbox, ParserResetReturnsTheChannelToTheRoot) {
     EXPECT_EQ(ch.parse.state, kParseHeader);
     EXPECT_NE(ch.parse.kwLen, 0u);
     {
-        ChannelThread thread(&ch);
+        auto thread = ChannelThread(&ch);
         EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqResetParser, 0), 0);
     }
     EXPECT_EQ(ch.parse.kwLen, 0u);
@@ -135,7 +124,7 @@ TEST(Mailbox, ChannelThatStartsAgainKeepsItsSemaphoresAndDropsOldRequests) {
     scpiMailboxPoll(&ch.ifc);
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);  // the old thread's request went with it
     // A poster is served by the new thread through the same semaphores.
-    ChannelThread thread(&ch);
+    auto thread = ChannelThread(&ch);
     EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), 0);
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
 }

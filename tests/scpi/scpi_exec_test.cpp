@@ -59,10 +59,16 @@ TEST_F(ExecLoop, MessagesThroughTheRealHandlers) {
         {"VOLTA\n*CLS;*ESR?;SYST:ERR?\n", "+0;+0,\"No error\"\n", ""},  // *CLS travels through the queue
         {"*OPC?\n", "1\n", ""},
     };
+    a.status.oper.event = 0x10;  // cleared by *CLS with the register groups' events
+    a.status.ques.event = 0x20;
     for (const auto& c : cases) {
         EXPECT_EQ(a.Exec(c.in), c.sent) << c.in;
         EXPECT_EQ(a.PopErrors(), c.errors) << c.in;
     }
+    EXPECT_EQ(a.status.oper.event | a.status.ques.event, 0);
+    // The alternate set runs the main handlers.
+    g_ScpiCmdSetSel.store(1);
+    EXPECT_EQ(a.Exec("*IDN?;*ESE 16;*ESE?\n"), idn + ";+16\n");
 }
 
 TEST_F(ExecLoop, SetCommandWaitsForItsCompletionAndNothingIsReadMeanwhile) {
@@ -103,14 +109,6 @@ TEST_F(ExecLoop, CompletionsGoToTheChannelThatPostedTheCommand) {
               "-113,\"Undefined header\";-222,\"Data out of range\";+0,\"No error\"\n");
 }
 
-TEST_F(ExecLoop, ClearStatusClearsTheRegisterGroups) {
-    a.status.oper.event = 0x10;
-    a.status.ques.event = 0x20;
-    a.Exec("*CLS\n");
-    EXPECT_EQ(a.status.oper.event, 0);
-    EXPECT_EQ(a.status.ques.event, 0);
-}
-
 TEST_F(ExecLoop, SetCommandWhileARebootIsPendingIsRefusedWithoutBeingPosted) {
     SysStatusSet(kSysSetCommandsBarred);
     EXPECT_EQ(a.Exec("*ESE 4\n"), "");
@@ -120,11 +118,6 @@ TEST_F(ExecLoop, SetCommandWhileARebootIsPendingIsRefusedWithoutBeingPosted) {
     EXPECT_EQ(MsgQueueRecv(&msg, kMsgSetCommand), -1);
     EXPECT_EQ(a.Exec("*IDN?;*ESE 4;*STB?\n"), "");  // refused in the middle: the message is dropped
     EXPECT_EQ(a.PopErrors(), "-310,\"System error\"");
-}
-
-TEST_F(ExecLoop, AlternateSetRunsTheMainHandlers) {
-    g_ScpiCmdSetSel.store(1);
-    EXPECT_EQ(a.Exec("*IDN?;*ESE 16;*ESE?\n"), idn + ";+16\n");
 }
 
 TEST_F(ExecLoop, RepliesTooLargeForTheQueueAreRefusedWhole) {

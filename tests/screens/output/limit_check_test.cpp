@@ -96,8 +96,16 @@ TEST_F(LimitCheckTest, VcaFrequencyIsHeldOnItsOwn) {
     EXPECT_EQ(FreqRec(12, kAcInt, 0).min, acBefore.min);  // the AC pair is not part of a VCA check
 }
 
-TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitWithTiesToTheLowerPhase) {
+// For all phases the binding limit decides the field; it is written back to every phase only when its
+// group is marked, and then it is the record of the lowest phase that binds.
+TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimit) {
     g_EditAllPhases = 1;
+    const ParamRec l1Before = FreqRec(16, kAcInt, 0);
+    SetFreq(16, kAcInt, 2, 4000);
+    FreqLimitCheck(kAcInt);
+    EXPECT_EQ(FreqRec(12, kAcInt, 0).max, 4000);
+    EXPECT_EQ(FreqRec(16, kAcInt, 0).value, l1Before.value);
+    EXPECT_EQ(FreqRec(16, kAcInt, 0).min, l1Before.min);
     const int32_t values[3] = {6000, 5500, 5500};
     for (uint32_t p = 0; p < 3; ++p) {
         SetFreq(16, kAcInt, p, values[p]);
@@ -110,16 +118,6 @@ TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitWithTiesToTheLowerPhase) {
         EXPECT_EQ(FreqRec(16, kAcInt, p).def1, 2) << p;  // L2's, not L3's
     }
     EXPECT_EQ(FreqRec(12, kAcInt, 0).max, 5500);
-}
-
-TEST_F(LimitCheckTest, AllPhasesWithoutAMarkedGroupWriteNoLimitBack) {
-    g_EditAllPhases = 1;
-    const ParamRec l1Before = FreqRec(16, kAcInt, 0);
-    SetFreq(16, kAcInt, 2, 4000);
-    FreqLimitCheck(kAcInt);
-    EXPECT_EQ(FreqRec(12, kAcInt, 0).max, 4000);  // the field follows the binding limit
-    EXPECT_EQ(FreqRec(16, kAcInt, 0).value, l1Before.value);
-    EXPECT_EQ(FreqRec(16, kAcInt, 0).min, l1Before.min);
 }
 
 TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {

@@ -14,6 +14,7 @@
 #include "scpi/scpi_errors.h"
 #include "scpi/scpi_handler.h"
 #include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/temp_root.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ using scpitest::FakeChannel;
 
 class ExecLoop : public ::testing::Test {
   protected:
+    testsupport::TempRoot root;  // what the menu/control thread's start writes goes here
     scpitest::MenuEnv env;
     FakeChannel a{kChanLan};
     FakeChannel b{kChanUsbGpib};

@@ -25,6 +25,13 @@ void BusMapInit() {
     }
 }
 
+namespace regbus {
+void BusReset() {
+    g_BusHold.store(0);
+    g_PhaseFault.store(0);
+}
+}  // namespace regbus
+
 int Bus_Write16(uint32_t reg, uint32_t value) {
     plat::BusWriteByte(plat::kLowByteWindow, reg, static_cast<uint8_t>(value & 0xFFu));
     plat::BusWriteByte(plat::kHighByteWindow, reg, static_cast<uint8_t>((value >> 8) & 0xFFu));

@@ -24,6 +24,11 @@ extern std::atomic<uint32_t> g_PhaseFault;
 // Maps both windows; on failure prints the error and ends the process with exit status 1.
 void BusMapInit();
 
+namespace regbus {
+// Puts the bus words back to their state at process start: no hold, no phase fault (tests).
+void BusReset();
+}  // namespace regbus
+
 // One 16-bit half: low byte through the low-byte window, then high byte through the high-byte window.
 int Bus_Write16(uint32_t reg, uint32_t value);
 uint32_t Bus_Read16(uint32_t reg);

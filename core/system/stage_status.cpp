@@ -17,3 +17,12 @@ int32_t PhaseFaultCheck() {
     g_PhaseFault.store(any);
     return 0;
 }
+
+namespace core {
+void StageStatusReset() {
+    for (auto& word : g_PhaseFaultWord)
+        word.store(0);
+    g_PowerStageStatus.store(0);
+    g_PowerStageBootStatus.store(0);
+}
+}  // namespace core

@@ -12,3 +12,9 @@ extern std::atomic<uint32_t> g_PowerStageStatus;
 extern std::atomic<int32_t> g_PowerStageBootStatus;
 
 int32_t PhaseFaultCheck();
+
+namespace core {
+// Puts the bring-up's results back to their state at process start: no phase fault word, no stored
+// power-stage status (tests).
+void StageStatusReset();
+}  // namespace core

@@ -2,13 +2,15 @@
 // line limits.
 #include <gtest/gtest.h>
 
-#include "core/params/acv_unit.h"
-#include "core/params/line_values.h"
-#include "core/params/param_access.h"
-#include "core/params/param_dirty.h"
-#include "core/params/param_store.h"
-#include "core/system/edit_state.h"
+#include <map>
+
 #include "core/system/output_flags.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/acv_unit.h"
+#include "core/system/edit_state.h"
+#include "core/params/line_values.h"
+#include "core/params/param_dirty.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -34,73 +36,35 @@ class PanelHelpersTest : public ::testing::Test {
     }
 };
 
+// Every id marks at most one group, the ids of a group are one run, and every group but those of the
+// enable toggles and the home screen's line view is reached; the line settings have their own groups.
 TEST_F(PanelHelpersTest, EachIdMarksItsGroup) {
     SetPhaseState(64, 0, 1);
     SetPhaseState(68, 0, 1);
-    const struct {
-        uint32_t id;
-        int flag;  // -1: no group
-    } cases[] = {
-        {47, kDirtyAcv},
-        {49, kDirtyAcv},
-        {50, kDirtyLineAcv},
-        {51, kDirtyDcv},
-        {56, kDirtyDcv},
-        {57, kDirtyLineDcv},
-        {12, kDirtyFreq},
-        {14, kDirtyFreq},
-        {58, kDirtyIrms},
-        {63, kDirtyIrms},
-        {75, kDirtyGain},
-        {80, kDirtyGain},
-        {64, kDirtyOnPhase},
-        {67, kDirtyOnPhase},
-        {68, kDirtyOffPhase},
-        {71, kDirtyOffPhase},
-        {30, kDirtyWave},
-        {33, kDirtyWave},
-        {34, kDirtyDuty},
-        {37, kDirtyDuty},
-        {84, kDirtySource},
-        {88, kDirtySource},
-        {24, kDirtyIpkHigh},
-        {26, kDirtyIpkHigh},
-        {27, kDirtyIpkLow},
-        {29, kDirtyIpkLow},
-        {16, kDirtyFreqLimitHigh},
-        {18, kDirtyFreqLimitHigh},
-        {19, kDirtyFreqLimitLow},
-        {21, kDirtyFreqLimitLow},
-        {10, kDirtyVpkHigh},
-        {11, kDirtyVpkLow},
-        {8, kDirtyVoltLimit},
-        {9, -1},
-        {15, -1},
-        {22, -1},
-        {72, -1},
-        {81, -1},
-        {89, -1},
-        {119, -1},
-    };
-    for (const auto& c : cases) {
+    std::map<int, std::pair<uint32_t, uint32_t>> runs;  // group -> first and last id
+    for (uint32_t id = 0; id < 256; ++id) {
         MarkParamGroupChanged(0, 0);
-        MarkParamGroupChanged(1, c.id);
-        if (c.flag < 0) {
-            EXPECT_TRUE(MarkedFlags().empty()) << c.id;
-        } else {
-            EXPECT_EQ(MarkedFlags(), std::vector<int>{c.flag}) << c.id;
-        }
+        MarkParamGroupChanged(1, id);
+        const std::vector<int> marked = MarkedFlags();
+        ASSERT_LE(marked.size(), 1u) << id;
+        if (marked.empty()) continue;
+        auto [run, fresh] = runs.try_emplace(marked[0], id, id);
+        EXPECT_TRUE(fresh || run->second.second == id - 1) << "group " << marked[0] << " again at " << id;
+        run->second.second = id;
     }
-}
-
-TEST_F(PanelHelpersTest, ClearingClearsEveryFlag) {
+    EXPECT_EQ(runs.size(), kParamDirtyCount - 4u);
+    EXPECT_FALSE(runs.count(kDirtyOnEnable) || runs.count(kDirtyOffEnable) || runs.count(kDirtyLineAcv2));
+    EXPECT_EQ(runs[kDirtyLineAcv], std::make_pair(50u, 50u));
+    EXPECT_EQ(runs[kDirtyLineDcv], std::make_pair(57u, 57u));
+    EXPECT_EQ(runs[kDirtyAcv], std::make_pair(47u, 49u));
+    // Clearing clears every flag.
     for (auto& f : g_ParamDirty)
         f = 1;
     MarkParamGroupChanged(0, 47);
     EXPECT_TRUE(MarkedFlags().empty());
 }
 
-TEST_F(PanelHelpersTest, AngleGroupsCountOnlyWhileTheSelectedPhaseHasItEnabled) {
+TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsByEditState) {
     SelectLine(1);
     SetPhaseState(64, 0, 1);
     SetPhaseState(64, 1, 0);
@@ -109,9 +73,7 @@ TEST_F(PanelHelpersTest, AngleGroupsCountOnlyWhileTheSelectedPhaseHasItEnabled) 
     SetPhaseState(64, 1, 1);
     MarkParamGroupChanged(1, 65);
     EXPECT_EQ(MarkedFlags(), std::vector<int>{kDirtyOnPhase});
-}
-
-TEST_F(PanelHelpersTest, EnableGroupsFollowTheEditState) {
+    // The enable groups follow the edit state.
     const struct {
         uint32_t state;
         int flag;
@@ -151,10 +113,10 @@ TEST_F(PanelHelpersTest, VppCeilingFollowsRangeWaveformFactorAndLineState) {
     EXPECT_EQ(GetAcvMaxVppOfPhase(2), 197960);
     SelectLine(2);
     EXPECT_EQ(GetAcvMaxVpp(), 197960);
-}
-
-TEST_F(PanelHelpersTest, OverTheVppCeilingOnlyWhileShownInVpp) {
-    core::ParamSetWaveFactor(kTri, 1.414f);
+    // Over the ceiling only while shown in Vpp.
+    g_MenuState = 0;
+    g_PhaseMode = 0;
+    SelectLine(0);
     g_ParamStore.unit[0].waveform.value = kTri;
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(98981, 0), 0);  // unit Vrms
     paramPutValue(0, 119, 1, 0);

@@ -9,8 +9,6 @@
 
 namespace {
 
-using HostClock = std::chrono::steady_clock;
-
 // Restores real time whatever the test does.
 struct ScaleGuard {
     ~ScaleGuard() { plat::SetTimeScale(1.0); }
@@ -20,26 +18,11 @@ TEST(Clock, TimeScaleShortensSleepsAndSpeedsTheClock) {
     ScaleGuard guard;
     plat::SetTimeScale(100.0);
     EXPECT_EQ(plat::TimeScale(), 100.0);
-    auto hostStart = HostClock::now();
+    auto hostStart = std::chrono::steady_clock::now();
     uint64_t start = plat::NowMs();
     plat::SleepMs(2000);
-    auto hostMs = std::chrono::duration_cast<std::chrono::milliseconds>(HostClock::now() - hostStart).count();
-    EXPECT_LT(hostMs, 1000);
+    EXPECT_LT(std::chrono::steady_clock::now() - hostStart, std::chrono::milliseconds(1000));
     EXPECT_GE(plat::NowMs() - start, 2000u);
-}
-
-TEST(Clock, StaysMonotonicAcrossScaleChanges) {
-    ScaleGuard guard;
-    uint64_t last = plat::NowUs();
-    for (double scale : {50.0, 1.0, 1000.0, 0.2, 3.0, 1.0}) {
-        plat::SetTimeScale(scale);
-        for (int i = 0; i < 100; ++i) {
-            uint64_t now = plat::NowUs();
-            ASSERT_GE(now, last) << "scale " << scale;
-            last = now;
-        }
-    }
-    EXPECT_EQ(plat::TimeScale(), 1.0);
     plat::SetTimeScale(0.2);  // below real time is taken as real time
     EXPECT_EQ(plat::TimeScale(), 1.0);
 }
@@ -59,7 +42,7 @@ TEST(Clock, ReadersNeverSeeItGoBackWhileTheScaleChanges) {
             }
         });
     for (int i = 0; i < 200; ++i)
-        plat::SetTimeScale(i % 2 == 0 ? 1000.0 : 1.0);
+        plat::SetTimeScale(i % 3 == 0 ? 1000.0 : i % 3 == 1 ? 50.0 : 1.0);
     done = true;
     for (std::thread& reader : readers)
         reader.join();

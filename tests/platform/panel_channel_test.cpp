@@ -31,29 +31,26 @@ class PanelChannelTest : public ::testing::Test {
     }
 };
 
-TEST_F(PanelChannelTest, ShortPressIsDownForAFewReadsThenReleased) {
-    ASSERT_EQ(Run("key U"), 0);
-    int down = 0;
-    while (ReadKeyWord() == ('U' << 8))
-        ++down;
-    EXPECT_EQ(down, 10);
-    EXPECT_EQ(ReadKeyWord(), 0);
-}
-
-TEST_F(PanelChannelTest, HoldAndCodesAndKnob) {
-    ASSERT_EQ(Run("hold 75"), 0);  // 'K' by its code, long enough for a long press
-    int down = 0;
-    while (ReadKeyWord() == ('K' << 8))
-        ++down;
-    EXPECT_EQ(down, 450);
-    ASSERT_EQ(Run("hold X 3"), 0);
-    EXPECT_EQ(ReadKeyWord(), 'X' << 8);
-    ReadKeyWord();
-    ReadKeyWord();
-    EXPECT_EQ(ReadKeyWord(), 0);
-    ASSERT_EQ(Run("knob -3"), 0);
-    EXPECT_EQ(ReadKeyWord(), (plat::kKnobCode << 8) | 0xFD);
-    EXPECT_EQ(ReadKeyWord(), 0);
+// A key word stays for a number of reads (a short press 10, a hold 450 or as asked), then is released.
+TEST_F(PanelChannelTest, KeysHoldsAndKnobTurns) {
+    const struct {
+        const char* line;
+        uint16_t word;
+        int reads;
+    } cases[] = {
+        {"key U", 'U' << 8, 10},
+        {"hold 75", 'K' << 8, 450},  // 'K' by its code
+        {"hold X 3", 'X' << 8, 3},
+        {"knob -3", (plat::kKnobCode << 8) | 0xFD, 1},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(Run(c.line), 0) << c.line;
+        int down = 0;
+        while (ReadKeyWord() == c.word)
+            ++down;
+        EXPECT_EQ(down, c.reads) << c.line;
+        EXPECT_EQ(ReadKeyWord(), 0) << c.line;
+    }
     ASSERT_EQ(Run("down @"), 0);
     EXPECT_EQ(ReadKeyWord(), '@' << 8);
     EXPECT_EQ(ReadKeyWord(), '@' << 8);

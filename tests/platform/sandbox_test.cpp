@@ -7,309 +7,252 @@
 #include <thread>
 
 #include "platform/root.h"
-#include "tests/platform/sandbox_fixture.h"
 #include "tests/support/temp_root.h"
 
 namespace {
 namespace fs = std::filesystem;
-using sandboxtest::Capture;
 
-std::string LogOf(const testsupport::TempRoot& root) {
-    return root.Read("/var/log/commands.log");
+struct Result {
+    int status = -1;
+    std::string out;
+};
+
+// Runs a command line through plat::Popen and collects its output and exit status.
+Result Capture(const std::string& command) {
+    Result result;
+    FILE* stream = plat::Popen(command.c_str(), "r");
+    if (stream == nullptr) return result;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stream)) > 0;)
+        result.out.append(buffer, n);
+    result.status = plat::Pclose(stream);
+    return result;
 }
 
-TEST(Sandbox, SystemToolsAreRecordedNeverRun) {
+// Command lines in order on one root: {line, exit status, standard output}. Lines without output run
+// through plat::System, the others through plat::Popen.
+TEST(Sandbox, CommandLinesAndTheirResults) {
     testsupport::TempRoot root;
-    char hostName[256] = {};
+    char hostName[256] = {}, hostAfter[256] = {};
     gethostname(hostName, sizeof hostName);
     root.Write("/dev/sda1", "");
-    const char* commands[] = {
-        "ifconfig eth0 10.1.2.3 netmask 255.255.255.0 up",
-        "route add default gw 10.1.2.1 eth0",
-        "hostname V-probe",
-        "mount -t vfat /dev/sda1 /mnt/sd1\n",
-        "insmod /mnt/disk/drivers/usb/libcomposite.ko",
-        "kill 1",
-        "killall boa",
-        "flash_eraseall /dev/mtd9",
-        "reboot",
-    };
-    for (const char* command : commands)
-        EXPECT_EQ(plat::System(command), 0) << command;
-
-    std::string log = LogOf(root);
-    for (const char* line :
-         {"simulated 0 ifconfig eth0 10.1.2.3 netmask 255.255.255.0 up",
-          "simulated 0 mount -t vfat /dev/sda1 /mnt/sd1", "simulated 0 kill 1",
-          "simulated 0 insmod /mnt/disk/drivers/usb/libcomposite.ko", "simulated 0 reboot"})
-        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
-    std::string state = root.Read("/var/lib/sandbox/state");
-    EXPECT_NE(state.find("mount./mnt/sd1=/dev/sda1 vfat"), std::string::npos) << state;
-    EXPECT_NE(state.find("module.libcomposite=/mnt/disk/drivers/usb/libcomposite.ko"), std::string::npos);
-    EXPECT_NE(state.find("reboot="), std::string::npos);
-    // Nothing happened to the host: its name is unchanged and this process (and pid 1) still run.
-    char after[256] = {};
-    gethostname(after, sizeof after);
-    EXPECT_STREQ(after, hostName);
-}
-
-TEST(Sandbox, SimulatedStateUndoes) {
-    testsupport::TempRoot root;
-    EXPECT_EQ(plat::System("umount /mnt/sd1 2>/dev/null"), 32);                   // nothing mounted yet
-    EXPECT_EQ(plat::System("mount -t vfat /dev/sda1 /mnt/sd1 2>/dev/null"), 32);  // no stick
-    root.Write("/dev/sda1", "");
-    EXPECT_EQ(plat::System("mount -t vfat /dev/sda1 /mnt/sd1"), 0);
-    EXPECT_EQ(plat::System("umount /dev/sda1"), 0);
-    // A device named by a relative path is looked for in the root, never in the host's folders.
-    EXPECT_EQ(plat::System("mount -t vfat ../../../../../../../../../../dev/null /mnt/sd1 2>/dev/null"), 127);
-    EXPECT_EQ(plat::System("insmod /mnt/disk/qx_gpib.ko"), 0);
-    EXPECT_EQ(plat::System("rmmod qx_gpib"), 0);
-    EXPECT_EQ(plat::System("rmmod qx_gpib 2>/dev/null"), 1);
-    std::string state = root.Read("/var/lib/sandbox/state");
-    EXPECT_EQ(state.find("mount."), std::string::npos) << state;
-    EXPECT_EQ(state.find("module."), std::string::npos) << state;
-}
-
-TEST(Sandbox, BootLoaderEnvironment) {
-    testsupport::TempRoot root;
-    auto missing = Capture("fw_printenv upg_ver 2>/dev/null");
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(plat::System("fw_setenv upg_ver 0x261"), 0);
-    auto set = Capture("fw_printenv upg_ver");
-    EXPECT_EQ(set.status, 0);
-    EXPECT_EQ(set.out, "upg_ver=0x261\n");
-    EXPECT_EQ(plat::System("fw_setenv upg_ver"), 0);
-    EXPECT_EQ(Capture("fw_printenv").out, "");
-}
-
-TEST(Sandbox, RefusesPathsOutsideTheRoot) {
-    testsupport::TempRoot root;
-    root.Write("/mnt/disk/a", "secret");
-    // A name next to the root, unique to this root, that must never be created.
-    std::string escape = fs::path(root.path()).filename().string() + "-escape";
-    std::string outside = fs::path(root.path()).parent_path() / escape;
-    fs::create_directory_symlink(fs::path(root.path()).parent_path(), plat::MapPath("/mnt/disk/link"));
-    const std::string commands[] = {
-        "cp /mnt/disk/a ../" + escape,
-        "cp /mnt/disk/a ../../../../../../../../.." + outside,
-        "mv /mnt/disk/a ../" + escape,
-        "cp /mnt/disk/a /mnt/disk/link/" + escape,
-        "echo x > ../" + escape,
-        "echo x >> /mnt/disk/link/" + escape,
-        "mkdir ../" + escape,
-        "dd if=/mnt/disk/a of=../" + escape,
-        "tar -cf ../" + escape + " /mnt/disk",
-        "tar -cf /tmp/x.tar -C / ../" + escape,
-        "cat ../../../../../../../../../etc/passwd",
-        "rm -rf /",
-        "rm -rf ..",
-    };
-    for (const std::string& command : commands) {
-        auto result = Capture("2>/dev/null " + command);
-        EXPECT_EQ(result.status, 127) << command;
-        EXPECT_EQ(result.out, "") << command;
-        EXPECT_FALSE(fs::exists(outside)) << command;
-    }
-    EXPECT_EQ(root.Read("/mnt/disk/a"), "secret");
-    EXPECT_TRUE(root.Exists("/mnt/tst/seq"));
-    std::string log = LogOf(root);
-    EXPECT_NE(log.find("refused 127 cp /mnt/disk/a ../" + escape + " 2> /dev/null -- cp: ../" + escape +
-                       ": outside the instrument root"),
-              std::string::npos)
-        << log;
-}
-
-TEST(Sandbox, RefusesUnknownCommands) {
-    testsupport::TempRoot root;
-    EXPECT_EQ(plat::System("wget http://example.com/x 2>/dev/null"), 127);
-    auto result = Capture("/mnt/disk/app/qx_jtag -aprogram /mnt/disk/app/a.jam 2>/dev/null");
-    EXPECT_EQ(result.status, 127);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(Capture("sh -c 'echo hi' 2>/dev/null").status, 127);
-    EXPECT_EQ(Capture("echo `id` 2>/dev/null").status, 127);
-    std::string log = LogOf(root);
-    EXPECT_NE(log.find("refused 127 wget http://example.com/x 2> /dev/null -- wget: not available"),
-              std::string::npos)
-        << log;
-    EXPECT_NE(log.find("refused 127 sh -c 'echo hi'"), std::string::npos) << log;
-    EXPECT_EQ(plat::Popen("sync", "w"), nullptr);
-}
-
-TEST(Sandbox, EchoWritesRootedFiles) {
-    testsupport::TempRoot root;
-    EXPECT_EQ(plat::System("echo 0 > /sys/class/leds/gpib_rst/brightness"), 0);
-    EXPECT_EQ(root.Read("/sys/class/leds/gpib_rst/brightness"), "0\n");
-    EXPECT_EQ(plat::System("echo out > /sys/class/gpio/gpio96/direction"), 0);
-    EXPECT_EQ(root.Read("/sys/class/gpio/gpio96/direction"), "out\n");
-    EXPECT_EQ(plat::System("echo a >> /tmp/x; echo b c >> /tmp/x"), 0);
-    EXPECT_EQ(root.Read("/tmp/x"), "a\nb c\n");
-    // The shell opens the target before the command runs: an empty output still makes the file.
-    EXPECT_EQ(plat::System("udhcpc -bR -p /var/run/udhcpc.eth0.pid -i eth0 > /tmp/udhcpc.info"), 0);
-    EXPECT_TRUE(root.Exists("/tmp/udhcpc.info"));
-    EXPECT_EQ(plat::System("echo x > /no/such/folder/f 2>/dev/null"), 1);
-}
-
-TEST(Sandbox, FileTools) {
-    testsupport::TempRoot root;
-    root.Write("/mnt/tst/seq/SEQ9.SEQ", "sequence");
-    EXPECT_EQ(plat::System("cp /mnt/tst/seq/SEQ9.SEQ /mnt/tst/seq/SEQ9_tmp.SEQ"), 0);
-    EXPECT_EQ(root.Read("/mnt/tst/seq/SEQ9_tmp.SEQ"), "sequence");
-    EXPECT_EQ(plat::System("cp /mnt/tst/seq/SEQ9.SEQ /tmp/"), 0);  // into a folder
-    EXPECT_EQ(root.Read("/tmp/SEQ9.SEQ"), "sequence");
-    EXPECT_EQ(plat::System("cp /mnt/tst/seq/none /tmp/ 2>/dev/null"), 1);
-    EXPECT_EQ(plat::System("rm /mnt/tst/seq/SEQ9_tmp.SEQ"), 0);
-    EXPECT_FALSE(root.Exists("/mnt/tst/seq/SEQ9_tmp.SEQ"));
-    EXPECT_EQ(plat::System("rm /mnt/tst/seq/SEQ9_tmp.SEQ 2>/dev/null"), 1);
-    EXPECT_EQ(plat::System("rm -f /mnt/tst/seq/SEQ9_tmp.SEQ"), 0);
-
-    EXPECT_EQ(plat::System("mkdir /mnt/disk/Update_C2000\n"), 0);
-    EXPECT_EQ(plat::System("mkdir /mnt/disk/Update_C2000 2>/dev/null"), 1);
-    EXPECT_EQ(plat::System("mkdir -p /tmp/httpd/images /tmp/httpd/js"), 0);
-    root.Write("/tmp/httpd/index.html", "<html>");
-    root.Write("/tmp/httpd/images/logo.png", "png");
-    EXPECT_EQ(plat::System("cp /tmp/httpd /mnt/disk 2>/dev/null"), 1);  // a folder needs -r
-    EXPECT_EQ(plat::System("cp -r /tmp/httpd /mnt/disk"), 0);
-    EXPECT_EQ(root.Read("/mnt/disk/httpd/images/logo.png"), "png");
-    EXPECT_EQ(plat::System("rm -r /tmp/httpd"), 0);
-    EXPECT_FALSE(root.Exists("/tmp/httpd"));
-    EXPECT_EQ(plat::System("rm -rf /mnt/disk/httpd/*"), 0);
-    EXPECT_TRUE(fs::is_empty(plat::MapPath("/mnt/disk/httpd")));
-    EXPECT_EQ(plat::System("rm -r /mnt/disk/Update_C2000\n"), 0);
-
-    EXPECT_EQ(plat::System("mv /tmp/SEQ9.SEQ /mnt/tst/seq/SEQ3.SEQ"), 0);
-    EXPECT_EQ(root.Read("/mnt/tst/seq/SEQ3.SEQ"), "sequence");
-    EXPECT_FALSE(root.Exists("/tmp/SEQ9.SEQ"));
-    // Relative paths start at the root.
-    EXPECT_EQ(plat::System("cp mnt/tst/seq/SEQ3.SEQ tmp/rel"), 0);
-    EXPECT_EQ(root.Read("/tmp/rel"), "sequence");
-    EXPECT_EQ(plat::System("sync"), 0);
-}
-
-TEST(Sandbox, Md5sumNamesTheInstrumentPath) {
-    testsupport::TempRoot root;
-    root.Write("/tmp/VRN4100_temp", "abc");
-    root.Write("/tmp/empty", "");
-    auto result = Capture("md5sum /tmp/VRN4100_temp /tmp/empty");
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out,
-              "900150983cd24fb0d6963f7d28e17f72  /tmp/VRN4100_temp\n"
-              "d41d8cd98f00b204e9800998ecf8427e  /tmp/empty\n");
-    auto missing = Capture("md5sum /mnt/sd1/qx/none 2>/dev/null");
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "");
-}
-
-TEST(Sandbox, DdCopiesBetweenFiles) {
-    testsupport::TempRoot root;
-    root.Write("/mnt/disk/app/image/qx_logo.bmp", std::string(3000, 'L'));
-    root.Write("/dev/mtdblock9", std::string(5000, 'X'));
-    EXPECT_EQ(plat::System("dd if=/mnt/disk/app/image/qx_logo.bmp of=/dev/mtdblock9 bs=1024"), 0);
-    EXPECT_EQ(root.Read("/dev/mtdblock9"), std::string(3000, 'L'));
-    EXPECT_EQ(plat::System("dd if=/mnt/disk/app/image/qx_logo.bmp of=/tmp/part bs=1k count=2"), 0);
-    EXPECT_EQ(root.Read("/tmp/part").size(), 2048u);
-    EXPECT_EQ(plat::System("dd if=/mnt/disk/none of=/tmp/part 2>/dev/null"), 1);
-    EXPECT_EQ(plat::System("dd if=/tmp/part of=/tmp/x bs=zero 2>/dev/null"), 1);
-}
-
-TEST(Sandbox, TarCreatesAndExtractsInsideTheRoot) {
-    testsupport::TempRoot root;
-    root.Write("/tmp/httpd/index.html", "<html>");
-    root.Write("/tmp/httpd/images/logo.png", "png");
-    EXPECT_EQ(plat::System("tar -czf /mnt/sd1/httpd.tar.gz -C /tmp httpd"), 0);
-    EXPECT_EQ(plat::System("rm -r /tmp/httpd"), 0);
-    auto listing = Capture("tar -xzvf /mnt/sd1/httpd.tar.gz -C /mnt/disk/");
-    EXPECT_EQ(listing.status, 0);
-    EXPECT_NE(listing.out.find("httpd/images/logo.png"), std::string::npos) << listing.out;
-    EXPECT_EQ(root.Read("/mnt/disk/httpd/images/logo.png"), "png");
-    // Absolute members are stored relative to "/" and land under the folder they are extracted to.
-    EXPECT_EQ(plat::System("tar cf /tmp/abs.tar /mnt/disk/httpd/index.html"), 0);
-    EXPECT_EQ(plat::System("tar -xf /tmp/abs.tar -C /tmp"), 0);
-    EXPECT_EQ(root.Read("/tmp/mnt/disk/httpd/index.html"), "<html>");
-    // Options that could run programs or reach other files are refused.
-    for (const char* command : {"tar -xf /tmp/abs.tar --to-command=sh", "tar -xf /tmp/abs.tar -I sh",
-                                "tar -xf /tmp/abs.tar -T /tmp/list", "tar -x -f -"})
-        EXPECT_EQ(plat::System((std::string(command) + " 2>/dev/null").c_str()), 127) << command;
-}
-
-TEST(Sandbox, TarNeverLeavesALinkOutOfTheRoot) {
-    testsupport::TempRoot root;
-    fs::create_directories(plat::MapPath("/tmp/pack"));
-    fs::create_directory_symlink("/etc", plat::MapPath("/tmp/pack/etc"));
-    fs::create_symlink("index.html", plat::MapPath("/tmp/pack/home"));
-    ASSERT_EQ(plat::System("tar -cf /tmp/links.tar -C /tmp pack"), 0);
-    fs::remove_all(plat::MapPath("/tmp/pack"));
-    EXPECT_EQ(plat::System("tar -xf /tmp/links.tar -C /mnt/disk 2>/dev/null"), 0);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(plat::MapPath("/mnt/disk/pack/etc"))));
-    EXPECT_TRUE(fs::is_symlink(plat::MapPath("/mnt/disk/pack/home")));
-}
-
-TEST(Sandbox, NoWriteThroughALinkToAMissingOutsideFile) {
-    testsupport::TempRoot root;
-    // A folder outside the root that exists; the link names a file in it that does not yet.
-    const std::string outsideDir = root.path() + "-outside";
-    fs::create_directories(outsideDir);
-    const std::string outside = outsideDir + "/made";
-    fs::create_directories(plat::MapPath("/tmp/pack"));
-    fs::create_symlink(outside, plat::MapPath("/tmp/pack/made"));
-    ASSERT_EQ(plat::System("tar -cf /tmp/links.tar -C /tmp pack"), 0);
-    // The same link as an archive brings it in, and as it was put there by hand.
-    EXPECT_EQ(plat::System("tar -xf /tmp/links.tar -C /mnt/disk 2>/dev/null"), 0);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(plat::MapPath("/mnt/disk/pack/made"))));
-    for (const char* command :
-         {"echo x > /tmp/pack/made", "echo x >> /tmp/pack/made", "cp /etc/../tmp/links.tar /tmp/pack/made",
-          "dd if=/tmp/links.tar of=/tmp/pack/made", "mkdir -p /tmp/pack/made"}) {
-        EXPECT_EQ(plat::System((std::string(command) + " 2>/dev/null").c_str()), 127) << command;
-        EXPECT_FALSE(fs::exists(outside)) << command;
-    }
-    fs::remove_all(outsideDir);
-}
-
-TEST(Sandbox, PipesSequencesAndSubstitutions) {
-    testsupport::TempRoot root;
     root.Write("/etc/resolv.conf", "search lan\nnameserver 10.0.0.1\n");
-    auto grep = Capture("cat /etc/resolv.conf | grep 'nameserver'");
-    EXPECT_EQ(grep.status, 0);
-    EXPECT_EQ(grep.out, "nameserver 10.0.0.1\n");
-    EXPECT_EQ(Capture("cat /etc/resolv.conf | grep 'gateway'").status, 1);
-    EXPECT_EQ(Capture("grep n.meserver /etc/resolv.conf").out, "nameserver 10.0.0.1\n");
-
-    EXPECT_EQ(Capture("rm /tmp/none 2>/dev/null && echo yes || echo no").out, "no\n");
-    EXPECT_EQ(Capture("sync && echo yes || echo no").out, "yes\n");
-    EXPECT_EQ(Capture("rm /tmp/none 2>/dev/null; echo after").status, 0);
-
-    EXPECT_EQ(plat::System("echo $(cat /sys/class/net/eth0/operstate) > /tmp/state"), 0);
-    EXPECT_EQ(root.Read("/tmp/state"), "up\n");
-    auto both = Capture("cat /tmp/none 2>&1");
-    EXPECT_EQ(both.status, 1);
-    EXPECT_NE(both.out.find("No such file"), std::string::npos);
-    EXPECT_EQ(Capture("echo a & echo b").out, "a\nb\n");
-}
-
-TEST(Sandbox, GlobsExpandInsideTheRoot) {
-    testsupport::TempRoot root;
     root.Write("/mnt/tst/seq/SEQ1.SEQ", "1");
     root.Write("/mnt/tst/seq/SEQ2.SEQ", "2");
     root.Write("/mnt/tst/seq/notes", "n");
-    EXPECT_EQ(Capture("cat /mnt/tst/seq/SEQ*.SEQ").out, "12");
-    EXPECT_EQ(Capture("cat mnt/tst/seq/SEQ?.SEQ").out, "12");
-    EXPECT_EQ(Capture("echo /mnt/tst/seq/*.SEQ").out, "/mnt/tst/seq/SEQ1.SEQ /mnt/tst/seq/SEQ2.SEQ\n");
-    EXPECT_EQ(Capture("echo '/mnt/tst/seq/*.SEQ'").out, "/mnt/tst/seq/*.SEQ\n");
-    EXPECT_EQ(Capture("echo /etc/pass*").out, "/etc/pass*\n");  // the host's /etc is not looked at
+    root.Write("/tmp/VRN4100_temp", "abc");
+    root.Write("/tmp/empty", "");
+    root.Write("/tmp/httpd/index.html", "<html>");
+    root.Write("/tmp/httpd/images/logo.png", "png");
+    root.Write("/mnt/disk/app/image/qx_logo.bmp", std::string(3000, 'L'));
+    root.Write("/dev/mtdblock9", std::string(5000, 'X'));
+    const std::string self = std::to_string(getpid());
+    const struct {
+        std::string line;
+        int status;
+        std::string out;
+    } cases[] = {
+        // System tools are simulated against state under the root, never run.
+        {"ifconfig eth0 10.1.2.3 netmask 255.255.255.0 up", 0, ""},
+        {"route add default gw 10.1.2.1 eth0", 0, ""},
+        {"hostname V-probe", 0, ""},
+        {"umount /mnt/sd1 2>/dev/null", 32, ""},                   // nothing mounted
+        {"mount -t vfat /dev/sdb1 /mnt/sd1 2>/dev/null", 32, ""},  // no such stick
+        {"mount -t vfat /dev/sda1 /mnt/sd1\n", 0, ""},
+        // A device named by a relative path is looked for in the root, never in the host's folders.
+        {"mount -t vfat ../../../../../../../../../../dev/null /mnt/sd1 2>/dev/null", 127, ""},
+        {"insmod /mnt/disk/drivers/usb/libcomposite.ko", 0, ""},
+        {"kill 1", 0, ""},
+        {"kill " + self, 0, ""},  // recorded; this process lives on
+        {"killall boa", 0, ""},
+        {"flash_eraseall /dev/mtd9", 0, ""},
+        {"reboot", 0, ""},
+        {"grep 'mount./mnt/sd1=/dev/sda1 vfat' /var/lib/sandbox/state", 0, "mount./mnt/sd1=/dev/sda1 vfat\n"},
+        {"grep reboot= /var/lib/sandbox/state >/dev/null", 0, ""},
+        {"umount /dev/sda1", 0, ""},
+        {"rmmod libcomposite", 0, ""},
+        {"rmmod libcomposite 2>/dev/null", 1, ""},
+        {"grep mount. /var/lib/sandbox/state", 1, ""},
+        {"grep module. /var/lib/sandbox/state", 1, ""},
+        {"fw_printenv upg_ver 2>/dev/null", 1, ""},
+        {"fw_setenv upg_ver 0x261", 0, ""},
+        {"fw_printenv upg_ver", 0, "upg_ver=0x261\n"},
+        {"fw_setenv upg_ver", 0, ""},
+        {"fw_printenv", 0, ""},
+        {"uname -s", 0, "Linux\n"},
+        {"uname -v", 0, "#1 Thu Mar 16 10:32:51 CST 2023\n"},
+        {"uname -x 2>/dev/null", 1, ""},
+        {"ls /lib/modules/", 0, "4.14.108-qx\n"},
+        {"ls /mnt 2>/dev/null", 2, ""},
+        {"strings /dev/mtd5 | grep \"U-Boot 2014.07-00001-g4a8e5b89e5-dirty\"", 0,
+         "U-Boot 2014.07-00001-g4a8e5b89e5-dirty (Mar 07 2023 - 15:12:33)\n"},
+        {"pgrep boa", 0, "612\n"},
+        {"pgrep udhcpc", 1, ""},
+        {"kill 612", 0, ""},
+        {"pgrep boa", 1, ""},
+        // Anything else is refused.
+        {"wget http://example.com/x 2>/dev/null", 127, ""},
+        {"/mnt/disk/app/qx_jtag -aprogram /mnt/disk/app/a.jam 2>/dev/null", 127, ""},
+        {"sh -c 'echo hi' 2>/dev/null", 127, ""},
+        {"echo `id` 2>/dev/null", 127, ""},
+        // Globs expand inside the root; the host's folders are not looked at.
+        {"cat /mnt/tst/seq/SEQ*.SEQ", 0, "12"},
+        {"cat mnt/tst/seq/SEQ?.SEQ", 0, "12"},
+        {"echo /mnt/tst/seq/*.SEQ", 0, "/mnt/tst/seq/SEQ1.SEQ /mnt/tst/seq/SEQ2.SEQ\n"},
+        {"echo '/mnt/tst/seq/*.SEQ'", 0, "/mnt/tst/seq/*.SEQ\n"},
+        {"echo /etc/pass*", 0, "/etc/pass*\n"},
+        // Redirections write rooted files; the target is made before the command runs.
+        {"echo 0 > /sys/class/leds/gpib_rst/brightness", 0, ""},
+        {"cat /sys/class/leds/gpib_rst/brightness", 0, "0\n"},
+        {"echo a >> /tmp/x; echo b c >> /tmp/x", 0, ""},
+        {"cat /tmp/x", 0, "a\nb c\n"},
+        {"udhcpc -bR -p /var/run/udhcpc.eth0.pid -i eth0 > /tmp/udhcpc.info", 0, ""},
+        {"cat /tmp/udhcpc.info", 0, ""},
+        {"echo x > /no/such/folder/f 2>/dev/null", 1, ""},
+        // Pipes, sequences and substitutions.
+        {"cat /etc/resolv.conf | grep 'nameserver'", 0, "nameserver 10.0.0.1\n"},
+        {"cat /etc/resolv.conf | grep 'gateway'", 1, ""},
+        {"grep n.meserver /etc/resolv.conf", 0, "nameserver 10.0.0.1\n"},
+        {"rm /tmp/none 2>/dev/null && echo yes || echo no", 0, "no\n"},
+        {"sync && echo yes || echo no", 0, "yes\n"},
+        {"rm /tmp/none 2>/dev/null; echo after", 0, "after\n"},
+        {"echo $(cat /sys/class/net/eth0/operstate) > /tmp/state", 0, ""},
+        {"cat /tmp/state", 0, "up\n"},
+        {"cat /tmp/none 2>&1", 1, "cat: /tmp/none: No such file or directory\n"},
+        {"echo a & echo b", 0, "a\nb\n"},
+        {"echo $(echo $(echo deep))", 0, "deep\n"},
+        // File tools.
+        {"cp /mnt/tst/seq/SEQ1.SEQ /mnt/tst/seq/SEQ9.SEQ", 0, ""},
+        {"cp /mnt/tst/seq/SEQ9.SEQ /tmp/", 0, ""},  // into a folder
+        {"cat /tmp/SEQ9.SEQ", 0, "1"},
+        {"cp /mnt/tst/seq/none /tmp/ 2>/dev/null", 1, ""},
+        {"rm /mnt/tst/seq/SEQ9.SEQ", 0, ""},
+        {"rm /mnt/tst/seq/SEQ9.SEQ 2>/dev/null", 1, ""},
+        {"rm -f /mnt/tst/seq/SEQ9.SEQ", 0, ""},
+        {"mkdir /mnt/disk/Update_C2000\n", 0, ""},
+        {"mkdir /mnt/disk/Update_C2000 2>/dev/null", 1, ""},
+        {"rm -r /mnt/disk/Update_C2000\n", 0, ""},
+        {"mkdir -p /tmp/httpd/images /tmp/httpd/js", 0, ""},
+        {"cp /tmp/httpd /mnt/disk 2>/dev/null", 1, ""},  // a folder needs -r
+        {"cp -r /tmp/httpd /mnt/disk", 0, ""},
+        {"cat /mnt/disk/httpd/images/logo.png", 0, "png"},
+        {"rm -rf /mnt/disk/httpd/*", 0, ""},
+        {"echo /mnt/disk/httpd/*", 0, "/mnt/disk/httpd/*\n"},  // nothing left to match
+        {"mv /tmp/SEQ9.SEQ /mnt/tst/seq/SEQ3.SEQ", 0, ""},
+        {"cat /tmp/SEQ9.SEQ 2>/dev/null", 1, ""},
+        {"cp mnt/tst/seq/SEQ3.SEQ tmp/rel", 0, ""},  // relative paths start at the root
+        {"cat /tmp/rel", 0, "1"},
+        {"sync", 0, ""},
+        {"md5sum /tmp/VRN4100_temp /tmp/empty", 0,
+         "900150983cd24fb0d6963f7d28e17f72  /tmp/VRN4100_temp\nd41d8cd98f00b204e9800998ecf8427e  "
+         "/tmp/empty\n"},
+        {"md5sum /mnt/sd1/qx/none 2>/dev/null", 1, ""},
+        {"dd if=/mnt/disk/app/image/qx_logo.bmp of=/dev/mtdblock9 bs=1024", 0, ""},
+        {"cat /dev/mtdblock9", 0, std::string(3000, 'L')},
+        {"dd if=/mnt/disk/app/image/qx_logo.bmp of=/tmp/part bs=1k count=2", 0, ""},
+        {"cat /tmp/part", 0, std::string(2048, 'L')},
+        {"dd if=/mnt/disk/none of=/tmp/part 2>/dev/null", 1, ""},
+        {"dd if=/tmp/part of=/tmp/y bs=zero 2>/dev/null", 1, ""},
+        // Archives: made and extracted inside the root; absolute members land under the target folder.
+        {"tar -czf /mnt/sd1/httpd.tar.gz -C /tmp httpd", 0, ""},
+        {"rm -r /tmp/httpd", 0, ""},
+        {"tar -xzvf /mnt/sd1/httpd.tar.gz -C /tmp/ | grep logo", 0, "httpd/images/logo.png\n"},
+        {"cat /tmp/httpd/images/logo.png", 0, "png"},
+        {"tar cf /tmp/abs.tar /tmp/httpd/index.html", 0, ""},
+        {"tar -xf /tmp/abs.tar -C /mnt/disk", 0, ""},
+        {"cat /mnt/disk/tmp/httpd/index.html", 0, "<html>"},
+        // Options that could run programs or reach other files are refused.
+        {"tar -xf /tmp/abs.tar --to-command=sh 2>/dev/null", 127, ""},
+        {"tar -xf /tmp/abs.tar -I sh 2>/dev/null", 127, ""},
+        {"tar -xf /tmp/abs.tar -T /tmp/list 2>/dev/null", 127, ""},
+        {"tar -x -f - 2>/dev/null", 127, ""},
+    };
+    for (const auto& c : cases) {
+        if (c.out.empty()) {
+            EXPECT_EQ(plat::System(c.line.c_str()), c.status) << c.line;
+        } else {
+            Result r = Capture(c.line);
+            EXPECT_EQ(r.status, c.status) << c.line;
+            EXPECT_EQ(r.out, c.out) << c.line;
+        }
+    }
+    EXPECT_EQ(plat::Popen("sync", "w"), nullptr);
+    // Nothing happened to the host; the log names what was simulated and what refused.
+    gethostname(hostAfter, sizeof hostAfter);
+    EXPECT_STREQ(hostAfter, hostName);
+    const std::string log = root.Read("/var/log/commands.log");
+    for (const char* line :
+         {"simulated 0 ifconfig eth0 10.1.2.3 netmask 255.255.255.0 up",
+          "simulated 0 mount -t vfat /dev/sda1 /mnt/sd1", "simulated 0 kill 1",
+          "simulated 0 insmod /mnt/disk/drivers/usb/libcomposite.ko", "simulated 0 reboot",
+          "simulated 0 kill 612", "refused 127 wget http://example.com/x 2> /dev/null -- wget: not available",
+          "refused 127 sh -c 'echo hi'"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
 }
 
-TEST(Sandbox, EveryCommandIsLoggedOnOneLine) {
+// Nothing is read or written outside the root: not by paths that climb out, nor through links. An
+// archive's link that leads out is dropped when extracted; a link to a missing file outside (brought in
+// or put there by hand) is never written through.
+TEST(Sandbox, NothingOutsideTheRootIsReachable) {
+    testsupport::TempRoot root;
+    root.Write("/mnt/disk/a", "secret");
+    // Names next to the root, unique to it, that must never be created.
+    const std::string escape = fs::path(root.path()).filename().string() + "-escape";
+    const std::string outside = fs::path(root.path()).parent_path() / escape,
+                      made = root.path() + "-outside/made";
+    fs::create_directories(root.path() + "-outside");
+    fs::create_directories(plat::MapPath("/tmp/pack"));
+    fs::create_directory_symlink("/etc", plat::MapPath("/tmp/pack/etc"));
+    fs::create_symlink("index.html", plat::MapPath("/tmp/pack/home"));
+    fs::create_symlink(made, plat::MapPath("/tmp/pack/made"));
+    ASSERT_EQ(plat::System("tar -cf /tmp/links.tar -C /tmp pack"), 0);
+    EXPECT_EQ(plat::System("tar -xf /tmp/links.tar -C /mnt/disk 2>/dev/null"), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(plat::MapPath("/mnt/disk/pack/etc"))));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(plat::MapPath("/mnt/disk/pack/made"))));
+    EXPECT_TRUE(fs::is_symlink(plat::MapPath("/mnt/disk/pack/home")));
+    fs::create_directory_symlink(fs::path(root.path()).parent_path(), plat::MapPath("/mnt/disk/link"));
+    for (const std::string& command : {
+             "cp /mnt/disk/a ../" + escape,
+             "cp /mnt/disk/a ../../../../../../../../.." + outside,
+             "mv /mnt/disk/a ../" + escape,
+             "cp /mnt/disk/a /mnt/disk/link/" + escape,
+             "echo x > ../" + escape,
+             "echo x >> /mnt/disk/link/" + escape,
+             "mkdir ../" + escape,
+             "dd if=/mnt/disk/a of=../" + escape,
+             "tar -cf ../" + escape + " /mnt/disk",
+             "tar -cf /tmp/x.tar -C / ../" + escape,
+             std::string("cat ../../../../../../../../../etc/passwd"),
+             std::string("rm -rf /"),
+             std::string("rm -rf .."),
+             std::string("echo x > /tmp/pack/made"),
+             std::string("echo x >> /tmp/pack/made"),
+             std::string("cp /etc/../tmp/links.tar /tmp/pack/made"),
+             std::string("dd if=/tmp/links.tar of=/tmp/pack/made"),
+             std::string("mkdir -p /tmp/pack/made"),
+         }) {
+        auto result = Capture("2>/dev/null " + command);
+        EXPECT_EQ(result.status, 127) << command;
+        EXPECT_EQ(result.out, "") << command;
+        EXPECT_FALSE(fs::exists(outside) || fs::exists(made)) << command;
+    }
+    EXPECT_EQ(root.Read("/mnt/disk/a"), "secret");
+    EXPECT_TRUE(root.Exists("/mnt/tst/seq"));
+    EXPECT_NE(root.Read("/var/log/commands.log")
+                  .find("refused 127 cp /mnt/disk/a ../" + escape + " 2> /dev/null -- cp: ../" + escape +
+                        ": outside the instrument root"),
+              std::string::npos);
+    fs::remove_all(root.path() + "-outside");
+}
+
+TEST(Sandbox, EveryCommandIsLoggedOnOneLineAlsoFromManyThreads) {
     testsupport::TempRoot root;
     plat::System("rm /tmp/VRN4100_temp\n sync\n");
     plat::System("wget x 2>/dev/null");
-    std::string log = LogOf(root);
+    std::string log = root.Read("/var/log/commands.log");
     EXPECT_NE(log.find(" ran 1 rm /tmp/VRN4100_temp -- rm: cannot remove"), std::string::npos) << log;
     EXPECT_NE(log.find(" ran 0 sync\n"), std::string::npos) << log;
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3);
-}
-
-TEST(Sandbox, CommandsFromManyThreads) {
-    testsupport::TempRoot root;
     constexpr int kThreads = 8, kRuns = 25;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
@@ -324,8 +267,8 @@ TEST(Sandbox, CommandsFromManyThreads) {
         });
     for (std::thread& thread : threads)
         thread.join();
-    std::string log = LogOf(root);
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), kThreads * kRuns * 3);
+    log = root.Read("/var/log/commands.log");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3 + kThreads * kRuns * 3);
     auto env = Capture("fw_printenv");
     for (int t = 0; t < kThreads; ++t) {
         EXPECT_EQ(root.Read("/tmp/t" + std::to_string(t)).size(), kRuns * 2u);
@@ -340,49 +283,9 @@ TEST(Sandbox, DeeplyNestedSubstitutionsAreRefused) {
     std::string line = "echo ";
     for (int i = 0; i < 20000; ++i)
         line += "$(echo ";
-    line += "x";
-    line += std::string(20000, ')');
-    auto result = Capture("2>/dev/null " + line);
-    EXPECT_EQ(result.out, "\n");
-    EXPECT_NE(LogOf(root).find("substitutions nested too deeply"), std::string::npos);
-    EXPECT_EQ(Capture("echo $(echo $(echo deep))").out, "deep\n");
+    line += "x" + std::string(20000, ')');
+    EXPECT_EQ(Capture("2>/dev/null " + line).out, "\n");
+    EXPECT_NE(root.Read("/var/log/commands.log").find("substitutions nested too deeply"), std::string::npos);
 }
 
 }  // namespace
-
-TEST(Sandbox, SystemInformationHasTheBoardsFixedAnswers) {
-    testsupport::TempRoot root;
-    struct Case {
-        const char* command;
-        int status;
-        const char* out;
-    };
-    const Case cases[] = {
-        {"uname -s", 0, "Linux\n"},
-        {"uname -v", 0, "#1 Thu Mar 16 10:32:51 CST 2023\n"},
-        {"ls /lib/modules/", 0, "4.14.108-qx\n"},
-        {"strings /dev/mtd5 | grep \"U-Boot 2014.07-00001-g4a8e5b89e5-dirty\"", 0,
-         "U-Boot 2014.07-00001-g4a8e5b89e5-dirty (Mar 07 2023 - 15:12:33)\n"},
-        {"uname -x 2>/dev/null", 1, ""},
-        {"ls /mnt 2>/dev/null", 2, ""},
-    };
-    for (const Case& c : cases) {
-        auto r = Capture(c.command);
-        EXPECT_EQ(r.status, c.status) << c.command;
-        EXPECT_EQ(r.out, c.out) << c.command;
-    }
-}
-
-TEST(Sandbox, KillEndsOnlyASimulatedProcess) {
-    testsupport::TempRoot root;
-    EXPECT_EQ(Capture("pgrep boa").out, "612\n");
-    EXPECT_EQ(Capture("pgrep udhcpc").status, 1);
-    const std::string self = std::to_string(getpid());
-    EXPECT_EQ(plat::System(("kill " + self).c_str()), 0);  // recorded, this process lives on
-    EXPECT_EQ(Capture("pgrep boa").out, "612\n");
-    EXPECT_EQ(plat::System("kill 612"), 0);
-    auto gone = Capture("pgrep boa");
-    EXPECT_EQ(gone.status, 1);
-    EXPECT_EQ(gone.out, "");
-    EXPECT_NE(LogOf(root).find("simulated 0 kill 612"), std::string::npos);
-}

@@ -1,32 +1,38 @@
 #include "tests/scpi/scpi_channel_fixture.h"
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/system/msg_queue.h"
+#include "core/system/output_flags.h"
 #include "core/system/remote_state.h"
+#include "core/control/sys_event.h"
+#include "core/system/sys_status.h"
+#include "panel/menu_thread.h"
+#include "platform/panel_sim.h"
 #include "scpi/scpi_errors.h"
+#include "src/dev/spi_device.h"
 
 namespace scpitest {
 namespace {
 
-FakeChannel* g_channel = nullptr;
+FakeChannel* g_channel = nullptr;  // the channel whose input the read operation hands out
 
 int FakeRead(void* buffer, uint32_t length, int32_t) {
     FakeChannel* ch = g_channel;
-    size_t left = ch->input.size() - ch->inputPos;
-    size_t n = std::min<size_t>({left, length, ch->readChunk});
-    if (n == 0) return 0;
+    size_t n = std::min<size_t>({ch->input.size() - ch->inputPos, length, ch->readChunk});
     std::memcpy(buffer, ch->input.data() + ch->inputPos, n);
     ch->inputPos += n;
     return static_cast<int>(n);
 }
 
 int FakeWrite(const void* data, uint32_t length, int32_t mode) {
-    return PortWrite(&g_channel->port, data, length, mode == 0 ? kPortCopy : mode);
+    return PortWrite(&g_channel->port, data, length, mode == kPortCopyEnd ? kPortCopy : mode);
 }
 
 int FakeControl(int32_t code, uintptr_t argument) {
@@ -44,31 +50,27 @@ void Fail(const char* what) {
 
 FakeChannel::FakeChannel(uint32_t channelId) : cmd(new ScpiCmdBlock()) {
     g_channel = this;
-    int fds[2];
-    if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) Fail("pipe");
-    pipeRead = fds[0];
-    pipeWrite = fds[1];
-    fcntl(pipeWrite, F_SETPIPE_SZ, 1 << 20);
+    int sv[2];
+    if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, sv) != 0) Fail("socket");
+    peer = sv[1];
     ifc.channelId = channelId;
     ifc.parse = &parse;
     ifc.lexer = &lexer;
     ifc.cmd = cmd.get();
     ifc.status = &status;
     ifc.io = ScpiIoOps{nullptr, nullptr, FakeWrite, FakeRead, FakeControl, nullptr, nullptr};
-    scpiStatusBlockInit(&status);
-    status.ques = status.oper = status.warn = status.lock = ScpiRegGroup{};
-    scpi::PortInit(&port, "pipe");
-    port.fd = pipeWrite;
+    scpi::PortInit(&port, kPortSocketPath);
+    port.fd = sv[0];
     port.isOpen = 1;
     Reset();
 }
 
 FakeChannel::~FakeChannel() {
     scpiStatusBlockDestroy(&status);
+    close(port.fd);
     port.isOpen = 0;
     scpi::PortDeinit(&port);
-    close(pipeRead);
-    close(pipeWrite);
+    close(peer);
     if (g_channel == this) g_channel = nullptr;
 }
 
@@ -80,20 +82,11 @@ void FakeChannel::Reset() {
     std::memset(&parse, 0, sizeof(parse));
     std::memset(&lexer, 0, sizeof(lexer));
     std::memset(cmd.get(), 0, offsetof(ScpiCmdBlock, data));
-    ifc.replyCount = 0;
-    ifc.deviceClear = 0;
     ifc.cmdSet = nullptr;
-    scpiErrorQueueClear(&ifc.errq);
-    scpi::LogClear(&ifc);
     scpi::PortQueueClear(&port);
-    char drain[4096];
-    while (read(pipeRead, drain, sizeof(drain)) > 0) {
-    }
-    status.sre = status.stb = status.ese = status.esr = 0;
+    Received();
     g_RemoteState.store(0);
-    // Channel start: reset, then the main root of the selected set.
-    scpiResetInterface(&ifc);
-    parse.curNode = scpi::CmdSetDesc(&ifc)->mainRoot;
+    if (scpi::ChannelStart(&ifc, "test", ifc.io) != 0) Fail("channel start");
 }
 
 void FakeChannel::Feed(std::string_view bytes) {
@@ -128,6 +121,7 @@ void FakeChannel::Execute() {
 }
 
 void FakeChannel::Run() {
+    g_channel = this;
     for (int guard = 0; guard < 1000000; ++guard) {
         uint32_t before = parse.state;
         size_t pos = inputPos;
@@ -146,70 +140,31 @@ void FakeChannel::Send(std::string_view bytes) {
     Run();
 }
 
-std::string DescribeCommand(const ParsedCommand& c) {
-    std::string out = std::to_string(c.id);
-    if (c.query) out += "?";
-    bool anySuffix = false;
-    for (int32_t s : c.suffixes)
-        anySuffix |= s >= 0;
-    if (anySuffix) {
-        out += " s(";
-        for (size_t i = 0; i < c.suffixes.size(); ++i) {
-            if (i) out += ",";
-            out += std::to_string(c.suffixes[i]);
-        }
-        out += ")";
-    }
-    for (size_t i = 0; i < c.items.size(); ++i) {
-        const ScpiParamItem& item = c.items[i];
-        const std::string& b = c.bytes[i];
-        out += " ";
-        int32_t iv = 0;
-        double dv = 0;
-        switch (item.type) {
-            case kItemOmitted:
-                out += "o";
-                break;
-            case kItemInt:
-            case kItemChoice:
-                std::memcpy(&iv, b.data(), sizeof(iv));
-                out += (item.type == kItemInt ? "i" : "c") + std::to_string(iv);
-                break;
-            case kItemReal: {
-                std::memcpy(&dv, b.data(), sizeof(dv));
-                char text[64];
-                std::snprintf(text, sizeof(text), "r%g", dv);
-                out += text;
-                break;
+bool FakeChannel::Pass() {
+    g_channel = this;
+    return scpi::ChannelPass(&ifc);
+}
+
+std::string FakeChannel::Exec(std::string_view bytes) {
+    Feed(bytes);
+    for (int guard = 0; guard < 10000; ++guard) {
+        if (scpi::WaitsForInput(&ifc) && inputPos == input.size()) return Received();
+        if (Pass()) {
+            while (PortWrite(&port, nullptr, 0, kPortTransmit) > 0) {
             }
-            case kItemString:
-                out += "t\"" + std::string(b.c_str()) + "\"";
-                break;
-            case kItemBlock:
-                out += "b" + std::to_string(b.size()) + ":" + b;
-                break;
-            default:
-                out += "?";
         }
+        if (parse.state == kParsePosted) MenuThread_Pass();
     }
-    return out;
+    Fail("the channel does not settle");
+    return "";
 }
 
-std::string FakeChannel::Describe() const {
+std::string FakeChannel::Received() {
     std::string out;
-    for (const ParsedCommand& c : commands) {
-        if (!out.empty()) out += "; ";
-        out += DescribeCommand(c);
-    }
-    return out;
-}
-
-std::string FakeChannel::PopErrors() {
-    std::string out;
-    int32_t index;
-    while ((index = scpiErrorQueuePopIndex(&ifc.errq)) != 0) {
-        if (!out.empty()) out += " | ";
-        out += g_ScpiErrTable[index];
+    char buf[8192];
+    for (ssize_t n; (n = recv(peer, buf, sizeof buf, 0)) > 0;) {
+        if (!out.empty()) out += "|";
+        out.append(buf, static_cast<size_t>(n));
     }
     return out;
 }
@@ -217,12 +172,76 @@ std::string FakeChannel::PopErrors() {
 std::string FakeChannel::Transmit() {
     while (PortWrite(&port, nullptr, 0, kPortTransmit) > 0) {
     }
-    std::string out;
-    char buf[4096];
-    ssize_t n;
-    while ((n = read(pipeRead, buf, sizeof(buf))) > 0)
-        out.append(buf, static_cast<size_t>(n));
+    return Received();
+}
+
+std::string DescribeCommand(const ParsedCommand& c) {
+    std::string out = std::to_string(c.id) + (c.query ? "?" : "");
+    bool anySuffix = false;
+    for (int32_t s : c.suffixes)
+        anySuffix |= s >= 0;
+    for (size_t i = 0; anySuffix && i < c.suffixes.size(); ++i)
+        out += (i ? "," : " s(") + std::to_string(c.suffixes[i]) + (i + 1 == c.suffixes.size() ? ")" : "");
+    for (size_t i = 0; i < c.items.size(); ++i) {
+        const std::string& b = c.bytes[i];
+        int32_t iv = 0;
+        double dv = 0;
+        char text[64];
+        switch (c.items[i].type) {
+            case kItemOmitted:
+                out += " o";
+                break;
+            case kItemInt:
+            case kItemChoice:
+                std::memcpy(&iv, b.data(), sizeof(iv));
+                out += (c.items[i].type == kItemInt ? " i" : " c") + std::to_string(iv);
+                break;
+            case kItemReal:
+                std::memcpy(&dv, b.data(), sizeof(dv));
+                std::snprintf(text, sizeof(text), " r%g", dv);
+                out += text;
+                break;
+            case kItemString:
+                out += " t\"" + std::string(b.c_str()) + "\"";
+                break;
+            case kItemBlock:
+                out += " b" + std::to_string(b.size()) + ":" + b;
+                break;
+            default:
+                out += " ?";
+        }
+    }
     return out;
+}
+
+std::string FakeChannel::Describe() const {
+    std::string out;
+    for (const ParsedCommand& c : commands)
+        out += (out.empty() ? "" : "; ") + DescribeCommand(c);
+    return out;
+}
+
+std::string FakeChannel::PopErrors() {
+    std::string out;
+    for (int32_t index; (index = scpiErrorQueuePopIndex(&ifc.errq)) != 0;)
+        out += (out.empty() ? "" : " | ") + std::string(g_ScpiErrTable[index]);
+    return out;
+}
+
+MenuEnv::MenuEnv() {
+    plat::PanelSimReset();
+    SpiPanelOpen();
+    g_SysStatus.store(0);
+    g_OutputFlags.store(0);
+    core::SysEventReset();
+    if (MsgQueueInit() != 0 || IpcSemInit() != 0) Fail("message queue");
+    panel::MenuThreadReset();
+    MenuThread_Start();
+}
+
+MenuEnv::~MenuEnv() {
+    g_ScpiCmdSetSel.store(0);
+    core::MsgQueueRemove();
 }
 
 void FuzzOneInput(const uint8_t* data, size_t size) {
@@ -236,8 +255,7 @@ void FuzzOneInput(const uint8_t* data, size_t size) {
         size--;
     }
     ch->Reset();
-    ch->Feed(std::string_view(reinterpret_cast<const char*>(data), size));
-    ch->Run();
+    ch->Send(std::string_view(reinterpret_cast<const char*>(data), size));
     ch->Send("\n");
     // After a final line feed only a definite-length block still waiting for its bytes may keep the
     // parser from the next header.

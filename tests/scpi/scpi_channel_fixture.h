@@ -1,9 +1,11 @@
 #pragma once
 // A SCPI channel on a fake port, in the shape of the reference SCPI libraries' tests: program message
-// text goes in through the channel's read operation, the real parser runs, every recognised command is
-// recorded with its id, suffixes and typed parameters, and replies go through the real transmit queue
-// of a RemotePort into a pipe that the test reads back. Queries "execute" by replying with their
-// command id; a test may make chosen ids fail with an error index.
+// text goes in through the channel's read operation and replies go through the real transmit queue of
+// a RemotePort into a packet socket (one record per send) that the test reads back. Send() runs the
+// real parser and records every recognised command with its id, suffixes and typed parameters; queries
+// "execute" by replying with their id and a test may make chosen ids fail with an error index. Exec()
+// runs the channel's real execution loop instead: real handlers, set commands handed over to the
+// menu/control thread's pass (see MenuEnv).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,11 +34,16 @@ class FakeChannel {
     FakeChannel(const FakeChannel&) = delete;
     FakeChannel& operator=(const FakeChannel&) = delete;
 
-    // Queues input; Run() parses as far as the input goes.
+    // Queues input; Run() parses as far as the input goes with the recording handler.
     void Feed(std::string_view bytes);
     void Run();
-    // Feed + Run.
-    void Send(std::string_view bytes);
+    void Send(std::string_view bytes);  // Feed + Run
+    // One pass of the real channel loop over the queued input.
+    bool Pass();
+    // Feeds and runs real passes (and the menu/control thread's while a command is posted) until the
+    // input is consumed and the parser waits for more, transmitting after each committed pass; returns
+    // what reached the socket.
+    std::string Exec(std::string_view bytes);
 
     // Error index a handler reports for a command (0: success).
     std::function<uint32_t(const ParsedCommand&)> handler;
@@ -46,23 +53,22 @@ class FakeChannel {
     std::string Describe() const;
     // Pops every queued error as its table text, joined with " | ".
     std::string PopErrors();
-    // Transmits everything committed and returns what reached the pipe.
+    // Transmits everything committed and returns the records that reached the socket, joined with "|".
     std::string Transmit();
 
-    // Clears input, parser, queue, log, status and port, as a fresh channel.
+    // Clears input, parser and port and starts the channel again, as a fresh one.
     void Reset();
 
     ScpiInterface ifc{};
     ScpiParseState parse{};
     ScpiLexer lexer{};
     std::unique_ptr<ScpiCmdBlock> cmd;
-    ScpiStatusBlock status;
+    ScpiStatusBlock status{};
     RemotePort port{};
     std::vector<ParsedCommand> commands;
     std::string input;
     size_t inputPos = 0;
-    int pipeRead = -1;
-    int pipeWrite = -1;
+    int peer = -1;  // the client's end of the socket
     // Control codes the channel issued, with their arguments.
     std::vector<std::pair<int32_t, uintptr_t>> controls;
     // Longest the port read may hand out per call (1 = byte by byte for every read).
@@ -70,6 +76,16 @@ class FakeChannel {
 
   private:
     void Execute();
+    std::string Received();
+};
+
+// What the real execution loop needs around it: the message queue, the hand-over semaphores, the
+// panel link and the menu/control thread started (identity text, command set). Removes the queue at
+// the end.
+class MenuEnv {
+  public:
+    MenuEnv();
+    ~MenuEnv();
 };
 
 std::string DescribeCommand(const ParsedCommand& c);

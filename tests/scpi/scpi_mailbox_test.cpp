@@ -2,7 +2,7 @@
 // its port, and waits until it has.
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -14,36 +14,23 @@ namespace {
 
 using scpitest::FakeChannel;
 
-// The channel thread's part: one mailbox poll per pass.
-class ChannelThread {
-  public:
-    explicit ChannelThread(FakeChannel* ch)
-        : thread_([this, ch] {
-              while (!stop_.load()) {
-                  scpiMailboxPoll(&ch->ifc);
-                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
-              }
-          }) {}
-    ~ChannelThread() {
-        stop_.store(true);
-        thread_.join();
-    }
-
-  private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
+// The channel thread's part: one mailbox poll per pass, until the thread object goes.
+std::jthread ChannelThread(FakeChannel* ch) {
+    return std::jthread([ch](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+            scpiMailboxPoll(&ch->ifc);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+}
 
 bool HasControl(const FakeChannel& ch, int32_t code) {
-    for (const auto& c : ch.controls) {
-        if (c.first == code) return true;
-    }
-    return false;
+    return std::any_of(ch.controls.begin(), ch.controls.end(), [code](auto& c) { return c.first == code; });
 }
 
 TEST(Mailbox, RequestsAreHandledByTheChannelBeforeThePosterReturns) {
     FakeChannel ch;
-    ChannelThread thread(&ch);
+    auto thread = ChannelThread(&ch);
     EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), 0);
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
 
@@ -73,7 +60,7 @@ TEST(Mailbox, ParserResetReturnsTheChannelToTheRoot) {
     EXPECT_EQ(ch.parse.state, kParseHeader);
     EXPECT_NE(ch.parse.kwLen, 0u);
     {
-        ChannelThread thread(&ch);
+        auto thread = ChannelThread(&ch);
         EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqResetParser, 0), 0);
     }
     EXPECT_EQ(ch.parse.kwLen, 0u);
@@ -97,6 +84,11 @@ TEST(Mailbox, PosterGivesUpOnAChannelThatDoesNotRun) {
     plat::SetTimeScale(1.0);
     scpiMailboxPoll(&ch.ifc);
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);
+    // A block that is not valid, or none, refuses posts at once.
+    ScpiStatusBlock invalid;
+    invalid.chanFlags.store(0);
+    EXPECT_EQ(scpiPostInterfaceRequest(&invalid, kReqEnable, 0), -1);
+    EXPECT_EQ(scpiPostInterfaceRequest(nullptr, kReqEnable, 0), -1);
 }
 
 TEST(Mailbox, RequestsWaitWhileACommandIsInFlight) {
@@ -132,16 +124,9 @@ TEST(Mailbox, ChannelThatStartsAgainKeepsItsSemaphoresAndDropsOldRequests) {
     scpiMailboxPoll(&ch.ifc);
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);  // the old thread's request went with it
     // A poster is served by the new thread through the same semaphores.
-    ChannelThread thread(&ch);
+    auto thread = ChannelThread(&ch);
     EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), 0);
     EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
-}
-
-TEST(Mailbox, InvalidBlockRefusesPosts) {
-    ScpiStatusBlock b;
-    b.chanFlags.store(0);
-    EXPECT_EQ(scpiPostInterfaceRequest(&b, kReqEnable, 0), -1);
-    EXPECT_EQ(scpiPostInterfaceRequest(nullptr, kReqEnable, 0), -1);
 }
 
 }  // namespace

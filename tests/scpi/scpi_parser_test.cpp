@@ -1,5 +1,5 @@
 // The parser through a channel: program message text in; command ids, header suffixes and typed
-// parameters, or the exact error text, out.
+// parameters, or the exact error text, out. Every case runs with whole reads and byte by byte.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,6 +17,7 @@ struct Case {
     const char* input;
     const char* commands;  // as FakeChannel::Describe
     const char* errors;    // as FakeChannel::PopErrors
+    uint32_t set = 0;      // g_ScpiCmdSetSel
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
@@ -27,11 +28,16 @@ class ParserTable : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ParserTable, ParsesAsExpected) {
     const Case& c = GetParam();
-    FakeChannel ch;
-    ch.Send(c.input);
-    EXPECT_EQ(ch.Describe(), c.commands) << "input: " << c.input;
-    EXPECT_EQ(ch.PopErrors(), c.errors) << "input: " << c.input;
-    EXPECT_EQ(ch.parse.state, kParseHeader) << "input: " << c.input;
+    g_ScpiCmdSetSel.store(c.set);
+    for (uint32_t chunk : {1u << 30, 1u}) {
+        FakeChannel ch;
+        ch.readChunk = chunk;
+        ch.Send(c.input);
+        EXPECT_EQ(ch.Describe(), c.commands) << "read size " << chunk;
+        EXPECT_EQ(ch.PopErrors(), c.errors) << "read size " << chunk;
+        EXPECT_EQ(ch.parse.state, kParseHeader);
+    }
+    g_ScpiCmdSetSel.store(0);
 }
 
 const Case kHeaders[] = {
@@ -40,34 +46,26 @@ const Case kHeaders[] = {
     {":VOLT 100;:FREQ 50\n", "320 i100; 256 i50", ""},
     {"VOLT 100;FREQ 50\n", "320 i100; 256 i50", ""},
     {"volt 100\n", "320 i100", ""},
-    {"VOLTage 100\n", "320 i100", ""},
-    {"voltage 100\n", "320 i100", ""},
-    {"SOUR:VOLT:LEV:IMM:AMPL 100\n", "320 i100", ""},
+    {"vOlTaGe 100\n", "320 i100", ""},
     {"source:volt:ampl 100\n", "320 i100", ""},
     {"SOURce:VOLTage:LEVel:IMMediate:AMPLitude 100\n", "320 i100", ""},
-    {"VOLT:OFFS 5\n", "321 i5", ""},
-    {"OUTP ON\n", "136 c1", ""},
-    {"OUTP:STAT OFF\n", "136 c0", ""},
+    {"OUTP ON\n", "136 c1", ""},  // a node that is both a command and a branch
     {"OUTP:TRIG ON\n", "135 c1", ""},
-    {"OUTP:STAT:TRIG ON\n", "135 c1", ""},
     {"FETC:POW?\n", "66?", ""},
-    {"FETC:SCAL:POW:AC:REAL:TOT?\n", "67?", ""},
     {"SYST:COMM:SER:TRAN:BAUD 9600\n", "190 i9600", ""},
-    {"SYST:COMM:SER:REC:TRAN:BAUD 9600\n", "190 i9600", ""},
     {"  VOLT   100  \n", "320 i100", ""},
     {"VOLT\t100\r\n", "320 i100", ""},
     {"VOLT 100;;FREQ 50\n", "320 i100; 256 i50", ""},
+    // An empty line ends the message: the next one starts at the root.
+    {"SOUR:VOLT 5;\nOUTP ON\n", "320 i5; 136 c1", ""},
     {"VOLTA 100\n", "", "-113,\"Undefined header\""},
-    {"VOLTAG 100\n", "", "-113,\"Undefined header\""},
     {"VOLT100\n", "", "-113,\"Undefined header\""},
     {"VOLT2 100\n", "", "-113,\"Undefined header\""},
     {"SOUR:OUTP ON\n", "", "-113,\"Undefined header\""},
     {"SOUR:VOLT 1;OUTP ON\n", "320 i1", "-113,\"Undefined header\""},
     {"VOLTAGEVOLTAG 1\n", "", "-112,\"Program mnemonic too long\""},
-    {"SOUR:VOLTAGEVOLTAGE 1\n", "", "-112,\"Program mnemonic too long\""},
     {"A:B:C:D:E:F:G\n", "", "-113,\"Undefined header\""},
     {"VOLT::AMPL 1\n", "", "-102,\"Syntax error\""},
-    {"VOLT: 1\n", "", "-102,\"Syntax error\""},
     {"VOLT:\n", "", "-102,\"Syntax error\""},
     {"?\n", "", "-103,\"Invalid separator\""},
     {"VOL'T 5'\n", "", "-111,\"Header separator error\""},
@@ -83,7 +81,6 @@ const Case kHeaders[] = {
     {"DISP:MEAS:SOUR999999999999 VRMS\n", "", "-114,\"Header suffix out of range\""},
     {"DISP:MEAS:SOUR VRMS\n", "", "-131,\"Invalid suffix\""},
     {"DISP:MEAS:SOUR2 VRMS;SOUR3 IRMS\n", "45 s(-1,-1,2) c0; 45 s(-1,-1,3) c5", ""},
-    {"SIM:NORM2:CODE 5\n", "301 s(-1,2,-1) i5", ""},
     {"SOUR:SIM:TRAN1:TIME 2.5\n", "312 s(-1,-1,1,-1) r2.5", ""},
     // Common commands.
     {"*IDN?\n", "5?", ""},
@@ -100,6 +97,11 @@ const Case kHeaders[] = {
     {"SIM:NORM2:CODE 5;*WAI;FREQ 50\n", "301 s(-1,2,-1) i5; 14 s(-1,2,-1); 302 s(-1,2,-1) i50", ""},
     // A header from the root never inherits suffix values of another branch.
     {"SIM:NORM2:CODE 5;:OUTP:MON:SOUR1?\n", "301 s(-1,2,-1) i5; 131? s(-1,-1,1)", ""},
+    // The alternate set, chosen by the selector (its forms: scpi_tree_test).
+    {"DISP:MEAS:SOUR4 VRMS\n", "", "-114,\"Header suffix out of range\"", 1},
+    {"SYST:CONF:PHAS 1\n", "", "-108,\"Parameter not allowed\"", 1},
+    {"SP 1,CONS,2,KEEP,3,SWE,SIN,4\n", "167 i1 c0 i2 c1 i3 c2 c16 i4", "", 1},
+    {"VOLT 100\n", "", "-113,\"Undefined header\"", 1},
 };
 INSTANTIATE_TEST_SUITE_P(Headers, ParserTable, ::testing::ValuesIn(kHeaders));
 
@@ -110,8 +112,6 @@ const Case kParameters[] = {
     {"*ESE 1,2\n", "", "-115,\"Unexpected number of parameters\""},
     {"*CLS 5\n", "", "-108,\"Parameter not allowed\""},
     {"*IDN?;*CLS\n", "5?; 2", ""},
-    {"VOLT?\n", "320?", ""},
-    {"VOLT? MIN\n", "320? c0", ""},
     {"VOLT? maximum\n", "320? c1", ""},
     {"VOLT? MIN,MAX\n", "", "-115,\"Unexpected number of parameters\""},
     {"VOLT?;FREQ?\n", "320? o; 256?", ""},
@@ -135,10 +135,9 @@ const Case kParameters[] = {
     {"SEQ:CPAR 1,2,ON\n", "", "-109,\"Missing parameter\""},
     {"SQU:DCYC\n", "313", ""},
     {"SQU:DCYC MAX\n", "313 c0", ""},
-    // Choices match by short or long form only.
+    // Choices match by short or long form only; the first matching entry gives the value.
     {"MODE AC-IN\n", "322 c1", ""},
     {"mode ac-int\n", "322 c1", ""},
-    {"MODE ACDC-SYNC\n", "322 c7", ""},
     {"MODE AC-I\n", "", "-224,\"Illegal parameter value\""},
     {"MODE AC-INTE\n", "", "-224,\"Illegal parameter value\""},
     {"MODE 5\n", "322 i5", ""},
@@ -146,20 +145,15 @@ const Case kParameters[] = {
     {"MODE AC INT\n", "", "-103,\"Invalid separator\""},
     {"MODE AC'\n", "", "-151,\"Invalid string data\""},
     {"FUNC ARB253\n", "257 c255", ""},
-    {"FUNC TRI\n", "257 c18", ""},
     {"FUNC ARB17\n", "257 c19", ""},
     {"FUNC ARB254\n", "", "-224,\"Illegal parameter value\""},
-    {"SYST:ARB:EDIT:BUIL DST22\n", "162 c29", ""},
     {"SYST:ARB:EDIT:BUIL cfact\n", "162 c3", ""},
-    {"SYST:VUN P-P\n", "174 c1", ""},
     // Numbers.
     {"VOLT 1e2\n", "320 r100", ""},
     {"VOLT 1.5\n", "320 r1.5", ""},
     {"VOLT .5\n", "320 r0.5", ""},
-    {"VOLT 5.\n", "320 r5", ""},
     {"VOLT -12.5E-1\n", "320 r-1.25", ""},
     {"VOLT 1 E 2\n", "320 r100", ""},
-    {"VOLT 1E +2\n", "320 r100", ""},
     {"VOLT +7\n", "320 i7", ""},
     {"VOLT 1E\n", "", "-131,\"Invalid suffix\""},
     {"VOLT 1Ex\n", "", "-131,\"Invalid suffix\""},
@@ -168,7 +162,6 @@ const Case kParameters[] = {
     {"VOLT 1E999\n", "", "-123,\"Exponent too large\""},
     {"VOLT 100V\n", "", "-131,\"Invalid suffix\""},
     {"VOLT 1.5 V\n", "", "-131,\"Invalid suffix\""},
-    {"VOLT 100mV\n", "", "-131,\"Invalid suffix\""},
     {"VOLT 1m-V\n", "", "-131,\"Invalid suffix\""},
     {"VOLT 1V2\n", "", "-103,\"Invalid separator\""},
     {"VOLT 1 2\n", "", "-103,\"Invalid separator\""},
@@ -200,10 +193,8 @@ const Case kParameters[] = {
     {"DATA:WAVE:NAME 1,\"say \"\"hi\"\"\"\n", "40 i1 t\"say \"hi\"\"", ""},
     {"DATA:WAVE:NAME 1,\"it's\"\n", "40 i1 t\"it's\"", ""},
     {"DATA:WAVE:NAME 1,''\n", "40 i1 t\"\"", ""},
-    {"DATA:WAVE:NAME 1,'a;b,c'\n", "40 i1 t\"a;b,c\"", ""},
-    {"DATA:WAVE:NAME 1,'a' \n", "40 i1 t\"a\"", ""},
+    {"DATA:WAVE:NAME 1,'a;b,c' \n", "40 i1 t\"a;b,c\"", ""},
     {"DATA:WAVE:NAME 1,'a'b\n", "", "-103,\"Invalid separator\""},
-    {"DATA:WAVE:NAME 1,'ab\n", "", "-151,\"Invalid string data\""},
     // A line feed before the closing quote ends the message; the next one parses on its own.
     {"DATA:WAVE:NAME 1,'ab\n*CLS\n", "2", "-151,\"Invalid string data\""},
     // Blocks.
@@ -219,59 +210,44 @@ const Case kParameters[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Parameters, ParserTable, ::testing::ValuesIn(kParameters));
 
-// The same tables hold when the port hands out one byte per read.
-TEST(Parser, ByteByByteReadsGiveTheSameResults) {
-    for (const Case* table : {kHeaders, kParameters}) {
-        size_t n = table == kHeaders ? std::size(kHeaders) : std::size(kParameters);
-        for (size_t i = 0; i < n; ++i) {
-            FakeChannel ch;
-            ch.readChunk = 1;
-            ch.Send(table[i].input);
-            EXPECT_EQ(ch.Describe(), table[i].commands) << "input: " << table[i].input;
-            EXPECT_EQ(ch.PopErrors(), table[i].errors) << "input: " << table[i].input;
-        }
-    }
-}
-
 TEST(Parser, InputArrivingInPiecesResumesWhereItStopped) {
     FakeChannel ch;
-    const std::string msg = "SOUR:VOLT 1.5;FREQ 50;:DATA:WAVE ARB2,#213abcdefghijklm\n";
-    for (char c : msg)
+    for (char c : std::string("SOUR:VOLT 1.5;FREQ 50;:DATA:WAVE ARB2,#213abcdefghijklm\n"))
         ch.Send(std::string(1, c));
     EXPECT_EQ(ch.Describe(), "320 r1.5; 256 i50; 41 c1 b17:#213abcdefghijklm");
     EXPECT_EQ(ch.PopErrors(), "");
 }
 
+// Over-long tokens are refused without overrun, and the next message parses.
 TEST(Parser, OverlongTokensAreRefusedWithoutOverrun) {
-    struct Long {
+    std::string manyParams = "SEQ:CPAR 1";
+    for (int i = 0; i < 120; ++i)
+        manyParams += ",1";
+    const struct {
         std::string input;
         const char* error;
+    } cases[] = {
+        {"VOLT " + std::string(10000, '7'), "-124,\"Too many digits\""},
+        {"MODE " + std::string(10000, 'a'), "-144,\"Character data too long\""},
+        {"DATA:WAVE:NAME 1,'" + std::string(256, 'x') + "'", "-223,\"Too much data\""},
+        {"DATA:WAVE:NAME 1,'" + std::string(10000, 'x') + "'", "-223,\"Too much data\""},
+        {"VOLT 1" + std::string(10000, 'v'), "-134,\"Suffix too long\""},
+        {"*ESE #H" + std::string(10000, 'F'), "-124,\"Too many digits\""},
+        {std::string(10000, 'V'), "-112,\"Program mnemonic too long\""},
+        {"VOLT" + std::string(10000, '9'), "-112,\"Program mnemonic too long\""},
+        {manyParams, "-115,\"Unexpected number of parameters\""},
     };
-    const Long cases[] = {
-        {"VOLT " + std::string(10000, '7') + "\n", "-124,\"Too many digits\""},
-        {"MODE " + std::string(10000, 'a') + "\n", "-144,\"Character data too long\""},
-        {"DATA:WAVE:NAME 1,'" + std::string(10000, 'x') + "'\n", "-223,\"Too much data\""},
-        {"VOLT 1" + std::string(10000, 'v') + "\n", "-134,\"Suffix too long\""},
-        {"*ESE #H" + std::string(10000, 'F') + "\n", "-124,\"Too many digits\""},
-        {std::string(10000, 'V') + "\n", "-112,\"Program mnemonic too long\""},
-        {"VOLT" + std::string(10000, '9') + "\n", "-112,\"Program mnemonic too long\""},
-    };
-    for (const Long& c : cases) {
+    for (const auto& c : cases) {
         FakeChannel ch;
-        ch.Send(c.input + "*CLS\n");
+        ch.Send(c.input + "\n*CLS\n");
         EXPECT_EQ(ch.PopErrors(), c.error) << c.input.substr(0, 20);
         EXPECT_EQ(ch.Describe(), "2") << "the next message parses: " << c.input.substr(0, 20);
     }
-}
-
-// A string of up to 255 characters is taken whole; one more is too much data.
-TEST(Parser, StringLimitIs255Characters) {
+    // A string of 255 characters is taken whole.
     FakeChannel ch;
     ch.Send("DATA:WAVE:NAME 1,'" + std::string(255, 'x') + "'\n");
     ASSERT_EQ(ch.commands.size(), 1u);
     EXPECT_EQ(std::string(ch.commands[0].bytes[1].c_str()), std::string(255, 'x'));
-    ch.Send("DATA:WAVE:NAME 1,'" + std::string(256, 'x') + "'\n");
-    EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
 }
 
 TEST(Parser, BlockLongerThanTheDataAreaIsDroppedByItsDeclaredLength) {
@@ -283,42 +259,24 @@ TEST(Parser, BlockLongerThanTheDataAreaIsDroppedByItsDeclaredLength) {
     ch.Send("DATA:WAVE ARB1,#7" + std::to_string(len) + data + "\n*CLS\n");
     EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
     EXPECT_EQ(ch.Describe(), "2");
-}
-
-TEST(Parser, HugeDeclaredBlockIsRefusedAndItsBytesAreDrained) {
-    FakeChannel ch;
+    // A declared length beyond any input: its bytes are drained, whatever they hold.
+    ch.Reset();
     ch.Send("DATA:WAVE ARB1,#9999999999");
     EXPECT_EQ(ch.parse.errIndex, kScpiErrTooMuchData);
-    ch.Send(std::string(100000, 'x') + "\n*CLS\n");  // still the block's bytes
+    ch.Send(std::string(100000, 'x') + "\n*CLS\n");
     EXPECT_EQ(ch.Describe(), "");
     EXPECT_EQ(ch.parse.state, kParseParams);
 }
 
 TEST(Parser, BlockFillingTheDataAreaExactlyIsTaken) {
     FakeChannel ch;
-    // The data area holds the block header "#7" + 7 digits + data.
-    const uint32_t len = kScpiDataAreaSize - 9 - 4;  // the choice item before it takes 4 bytes
+    // The data area holds the choice item before it (4 bytes) and "#7" + 7 digits + data.
+    const uint32_t len = kScpiDataAreaSize - 9 - 4;
     ch.Send("DATA:WAVE ARB1,#7" + std::to_string(len) + std::string(len, 'z') + "\n");
     ASSERT_EQ(ch.commands.size(), 1u) << ch.PopErrors();
     EXPECT_EQ(ch.commands[0].bytes[1].size(), len + 9);
     ch.Send("DATA:WAVE ARB1,#7" + std::to_string(len + 1) + std::string(len + 1, 'z') + "\n");
     EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
-}
-
-TEST(Parser, MoreThanAHundredParametersAreRefused) {
-    FakeChannel ch;
-    std::string msg = "SEQ:CPAR 1";
-    for (int i = 0; i < 120; ++i)
-        msg += ",1";
-    ch.Send(msg + "\n");
-    EXPECT_EQ(ch.PopErrors(), "-115,\"Unexpected number of parameters\"");
-}
-
-TEST(Parser, EmptyLineEndsTheMessageAndTheNextStartsAtTheRoot) {
-    FakeChannel ch;
-    ch.Send("SOUR:VOLT 5;\nOUTP ON\n");
-    EXPECT_EQ(ch.Describe(), "320 i5; 136 c1");
-    EXPECT_EQ(ch.PopErrors(), "");
 }
 
 TEST(Parser, FirstByteSwitchesALocalPanelToRemote) {
@@ -335,35 +293,6 @@ TEST(Parser, FirstByteSwitchesALocalPanelToRemote) {
     EXPECT_EQ(RemoteStateGet(), kRemoteRwLock);
 }
 
-TEST(Parser, AlternateSetIsChosenBySelector) {
-    struct Alt {
-        const char* input;
-        const char* commands;
-        const char* errors;
-    };
-    const Alt cases[] = {
-        {"AC 100\n", "203 i100", ""},
-        {"MD AC-INT\n", "205 c1", ""},
-        {"CU?\n", "44?", ""},
-        {"DISP:DES:MODE SIMP\n", "31 c1", ""},
-        {"DISP:MEAS:SOUR3 THDI\n", "32 s(-1,-1,3) c16", ""},
-        {"DISP:MEAS:SOUR4 VRMS\n", "", "-114,\"Header suffix out of range\""},
-        {"SYST:CONF:PHAS?\n", "122?", ""},
-        {"SYST:CONF:PHAS 1\n", "", "-108,\"Parameter not allowed\""},
-        {"MEAS:CURR:PEAK:CLE\n", "42", ""},
-        {"SP 1,CONS,2,KEEP,3,SWE,SIN,4\n", "167 i1 c0 i2 c1 i3 c2 c16 i4", ""},
-        {"VOLT 100\n", "", "-113,\"Undefined header\""},
-    };
-    g_ScpiCmdSetSel.store(1);
-    for (const Alt& c : cases) {
-        FakeChannel ch;
-        ch.Send(c.input);
-        EXPECT_EQ(ch.Describe(), c.commands) << c.input;
-        EXPECT_EQ(ch.PopErrors(), c.errors) << c.input;
-    }
-    g_ScpiCmdSetSel.store(0);
-}
-
 TEST(Parser, ChangedSelectorMovesTheChannelToTheNewRoot) {
     FakeChannel ch;
     ch.Send("SOUR:VOLT 5;");
@@ -372,7 +301,15 @@ TEST(Parser, ChangedSelectorMovesTheChannelToTheNewRoot) {
     EXPECT_EQ(ch.ifc.cmdSet, &g_ScpiCmdSets[1]);
     ch.Send("AC 5\n");
     EXPECT_EQ(ch.Describe(), "320 i5; 203 i5");
+    // A reset after a selector change (at the end of a command) also takes the new set's root.
     g_ScpiCmdSetSel.store(0);
+    ch.Reset();
+    ch.Send("DATA:SEQ:CLE 1");
+    g_ScpiCmdSetSel.store(1);
+    ch.Send(";AC 5\n");
+    g_ScpiCmdSetSel.store(0);
+    EXPECT_EQ(ch.Describe(), "22 i1; 203 i5");
+    EXPECT_EQ(ch.PopErrors(), "");
 }
 
 }  // namespace

@@ -45,9 +45,8 @@ TEST(PortOpen, TerminalPortGetsItsSettingsApplied) {
     EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
     EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u);
-    // Opening again keeps the one descriptor.
     int fd = port.fd;
-    EXPECT_EQ(scpi::PortOpen(&port), 1);
+    EXPECT_EQ(scpi::PortOpen(&port), 1);  // opening again keeps the one descriptor
     EXPECT_EQ(port.fd, fd);
     // Replies reach the other end of the line.
     PortWrite(&port, "+1\n", 3, kPortCopy);
@@ -59,6 +58,12 @@ TEST(PortOpen, TerminalPortGetsItsSettingsApplied) {
     EXPECT_EQ(scpi::PortClose(&port), 0);
     EXPECT_EQ(port.isOpen, 0u);
     EXPECT_EQ(scpi::PortClose(&port), -1);
+    // Settings given while closed are applied at the next open.
+    cfsetospeed(&t, B115200);
+    EXPECT_EQ(SerialApply(&port, &t), 0);
+    ASSERT_EQ(scpi::PortOpen(&port), 1);
+    ASSERT_EQ(tcgetattr(port.fd, &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B115200));
     scpi::PortDeinit(&port);
 }
 

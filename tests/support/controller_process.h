@@ -21,6 +21,7 @@ class ControllerProcess {
     std::string root() const { return folder_ + "/root"; }
     std::string workDir() const { return folder_ + "/work"; }
     int portOffset() const { return portOffset_; }
+    pid_t pid() const { return pid_; }  // -1 once it has ended
 
     std::string Output() const;
     // Waits until the output holds `text`; false when the program ends or the time passes first.

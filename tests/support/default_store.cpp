@@ -14,10 +14,9 @@ namespace test {
 DefaultStore::DefaultStore() {
     plat::PowerStage().Reset();
     BusMapInit();
-    g_BusHold = 0;
+    regbus::BusReset();
+    core::ParamStoreReset();
     g_ModelId = 2;
-    g_ParamFlags = 0;
-    core::g_OutputStatusMirror = 0;
     SetDefaultAll();
     g_PhaseMode = 0;
     g_EditAllPhases = 0;

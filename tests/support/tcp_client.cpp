@@ -55,52 +55,42 @@ bool TcpClient::Send(std::string_view bytes) {
     return fd_ >= 0;
 }
 
+int TcpClient::Fill(int timeoutMs) {
+    pollfd p{fd_, POLLIN, 0};
+    if (fd_ < 0 || poll(&p, 1, timeoutMs) <= 0) return -1;
+    char buf[4096];
+    ssize_t n = recv(fd_, buf, sizeof buf, 0);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) return 1;
+    if (n <= 0) return 0;
+    pending_.append(buf, static_cast<size_t>(n));
+    return 1;
+}
+
 std::string TcpClient::ReadLine(int timeoutMs) {
     const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        size_t lf = pending_.find('\n');
-        if (lf != std::string::npos) {
-            std::string line = pending_.substr(0, lf + 1);
-            pending_.erase(0, lf + 1);
-            return line;
-        }
-        pollfd p{fd_, POLLIN, 0};
-        if (fd_ < 0 || poll(&p, 1, MsLeft(until)) <= 0) break;
-        char buf[4096];
-        ssize_t n = recv(fd_, buf, sizeof buf, 0);
-        if (n <= 0) break;
-        pending_.append(buf, static_cast<size_t>(n));
+    size_t lf;
+    while ((lf = pending_.find('\n')) == std::string::npos && Fill(MsLeft(until)) > 0) {
     }
-    std::string partial;
-    partial.swap(pending_);
-    return partial;
+    std::string line = pending_.substr(0, lf == std::string::npos ? lf : lf + 1);
+    pending_.erase(0, line.size());
+    return line;
 }
 
 std::string TcpClient::ReadFor(int ms) {
     const auto until = Clock::now() + std::chrono::milliseconds(ms);
+    while (MsLeft(until) > 0 && Fill(MsLeft(until)) > 0) {
+    }
     std::string out;
     out.swap(pending_);
-    while (fd_ >= 0 && MsLeft(until) > 0) {
-        pollfd p{fd_, POLLIN, 0};
-        if (poll(&p, 1, MsLeft(until)) <= 0) break;
-        char buf[4096];
-        ssize_t n = recv(fd_, buf, sizeof buf, 0);
-        if (n <= 0) break;
-        out.append(buf, static_cast<size_t>(n));
-    }
     return out;
 }
 
 bool TcpClient::WaitClosed(int timeoutMs) {
     const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (fd_ >= 0) {
-        pollfd p{fd_, POLLIN, 0};
-        if (poll(&p, 1, MsLeft(until)) <= 0) return false;
-        char buf[4096];
-        ssize_t n = recv(fd_, buf, sizeof buf, 0);
-        if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) return true;
-    }
-    return false;
+    int rc;
+    while ((rc = Fill(MsLeft(until))) > 0)
+        pending_.clear();
+    return rc == 0;
 }
 
 void TcpClient::Abort() {

@@ -28,6 +28,10 @@ class TcpClient {
     void Close();
 
   private:
+    // Waits up to timeoutMs for bytes and appends them: 1 when some came, 0 when the peer closed (or
+    // the connection broke), -1 when the time passed.
+    int Fill(int timeoutMs);
+
     int fd_ = -1;
     std::string pending_;  // received beyond the last line handed out
 };

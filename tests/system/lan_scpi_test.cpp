@@ -10,9 +10,9 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/controller_process.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_root.h"
+#include "tests/system/controller_fixture.h"
 
 namespace {
 
@@ -29,89 +29,93 @@ size_t Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-class LanScpi : public ::testing::Test {
+// The tests share one controller; each starts with an empty error queue and no client.
+class LanScpi : public testsupport::SharedController {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(c.WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort))))
-            << c.Output();
+    static void SetUpTestSuite() {
+        SharedController::SetUpTestSuite();
+        ASSERT_TRUE(
+            c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort))))
+            << c().Output();
     }
-    void TearDown() override { EXPECT_TRUE(c.Running()) << c.Output(); }
-    int Port(int instrumentPort) const { return instrumentPort + c.portOffset(); }
-    // A client that the instrument serves: just after a LAN restart a connection can still land on the
-    // listening socket being replaced, so connect until one stays open.
-    std::unique_ptr<TcpClient> Served() {
+    void SetUp() override {
+        SharedController::SetUp();
+        auto t = Served();
+        t->Send("*CLS;*OPC?\n");
+        ASSERT_EQ(t->ReadLine(), "1\n");
+    }
+    void TearDown() override { EXPECT_TRUE(c().Running()) << c().Output(); }
+    // A client that the instrument serves: while the previous client's session is still ending a new
+    // connection is closed at once, so connect until one stays open.
+    static std::unique_ptr<TcpClient> Served() {
         for (int attempt = 0; attempt < 30; ++attempt) {
-            auto t = std::make_unique<TcpClient>(Port(kScpiPort), 2000);
-            if (!t->Connected()) break;  // nobody listens
-            if (!t->WaitClosed(100)) return t;
+            auto client = std::make_unique<TcpClient>(Port(kScpiPort), 2000);
+            if (!client->Connected()) break;  // nobody listens
+            if (!client->WaitClosed(100)) return client;
         }
         ADD_FAILURE() << "no connection was served";
         return std::make_unique<TcpClient>(Port(kScpiPort));
     }
-    std::string Idn() const { return "QX-ORVANE,VRN,,1.06\n"; }
-
-    ControllerProcess c;
+    const std::string idn = "QX-ORVANE,VRN,,1.06\n";
 };
 
-TEST_F(LanScpi, QueriesOfAMessageAnswerOnOneLine) {
-    TcpClient t(Port(kScpiPort));
-    ASSERT_TRUE(t.Connected());
-    t.Send("*IDN?\n");
-    EXPECT_EQ(t.ReadLine(), Idn());
-    t.Send("*IDN?;*STB?\n");
-    EXPECT_EQ(t.ReadLine(), "QX-ORVANE,VRN,,1.06;+0\n");
-    // One command over two segments.
-    t.Send("*ID");
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    t.Send("N?\n");
-    EXPECT_EQ(t.ReadLine(), Idn());
-    // An empty line answers nothing: the next line is the next query's.
-    t.Send("\n\n*ESE?\n");
-    EXPECT_EQ(t.ReadLine(), "+0\n");
-    EXPECT_EQ(t.ReadFor(100), "");
-}
-
-TEST_F(LanScpi, ErrorsGoToTheQueueAndSetCommandsToTheMenuThread) {
-    TcpClient t(Port(kScpiPort));
-    ASSERT_TRUE(t.Connected());
-    t.Send("VOLTA 100\n");
-    t.Send("SYST:ERR?\n");
-    EXPECT_EQ(t.ReadLine(), "-113,\"Undefined header\"\n");
-    t.Send("SYST:ERR?\n");
-    EXPECT_EQ(t.ReadLine(), "+0,\"No error\"\n");
-    t.Send("*ESE 300\n*OPC\n*CLS;*ESR?\n");
-    EXPECT_EQ(t.ReadLine(), "+0\n");
-    t.Send("*ESE 36;*ESE?;*OPC?\n");
-    EXPECT_EQ(t.ReadLine(), "+36;1\n");
+// {bytes sent, the line they answer (none: nothing to wait for)}.
+TEST_F(LanScpi, RepliesErrorsAndSetCommands) {
+    auto t = Served();
+    const struct {
+        const char* send;
+        const char* reply;
+    } steps[] = {
+        {"*IDN?\n", "QX-ORVANE,VRN,,1.06\n"},
+        {"*IDN?;*STB?\n", "QX-ORVANE,VRN,,1.06;+0\n"},  // the queries of a message answer on one line
+        {"*ID", nullptr},                               // one command over two segments
+        {"N?\n", "QX-ORVANE,VRN,,1.06\n"},
+        {"\n\n*OPC?\n", "1\n"},  // empty lines answer nothing
+        {"VOLTA 100\nSYST:ERR?\n", "-113,\"Undefined header\"\n"},
+        {"SYST:ERR?\n", "+0,\"No error\"\n"},
+        {"*ESE 300\n*OPC\n*CLS;*ESR?\n", "+0\n"},  // set commands go through the menu/control thread
+        {"*ESE 36;*ESE?;*OPC?\n", "+36;1\n"},
+        {"VOLTA\n", nullptr},
+    };
+    for (const auto& s : steps) {
+        t->Send(s.send);
+        if (s.reply != nullptr) {
+            EXPECT_EQ(t->ReadLine(), s.reply) << s.send;
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    EXPECT_EQ(t->ReadFor(100), "");
     // The queue and the status belong to the channel, not to the connection.
-    t.Send("VOLTA\n");
-    t.Close();
+    t->Close();
     auto next = Served();
     next->Send("*ESE?;SYST:ERR?\n");
     EXPECT_EQ(next->ReadLine(), "+36;-113,\"Undefined header\"\n");
 }
 
 TEST_F(LanScpi, SecondClientIsClosedWhileOneIsServed) {
-    TcpClient first(Port(kScpiPort));
-    ASSERT_TRUE(first.Connected());
-    first.Send("*STB?\n");
-    EXPECT_EQ(first.ReadLine(), "+0\n");
+    auto first = Served();
     TcpClient second(Port(kScpiPort));
     ASSERT_TRUE(second.Connected());  // accepted by the system, then closed by the instrument
     second.Send("*IDN?\n");
     EXPECT_TRUE(second.WaitClosed());
-    first.Send("*IDN?\n");
-    EXPECT_EQ(first.ReadLine(), Idn());
-    first.Close();
+    first->Send("*IDN?\n");
+    EXPECT_EQ(first->ReadLine(), idn);
+    first->Close();
     // Accepted once the first has left (its leaving is noticed within a few milliseconds).
     auto third = Served();
     third->Send("*IDN?\n");
-    EXPECT_EQ(third->ReadLine(), Idn());
+    EXPECT_EQ(third->ReadLine(), idn);
 }
 
 // Clients one after the other, each connecting the moment the last has closed: every one is served,
 // and the set command each sends just before it leaves is there for the next.
 TEST_F(LanScpi, BackToBackClientsAreAllServedAndNoSetCommandIsLost) {
+    {
+        auto first = Served();  // the suite's controller keeps what earlier tests set
+        first->Send("*ESE 0;*OPC?\n");
+        ASSERT_EQ(first->ReadLine(), "1\n");
+    }
     int previous = 0, unserved = 0, lost = 0;
     for (int i = 1; i <= 200; ++i) {
         TcpClient t(Port(kScpiPort));
@@ -133,10 +137,10 @@ TEST_F(LanScpi, BackToBackClientsAreAllServedAndNoSetCommandIsLost) {
 }
 
 TEST_F(LanScpi, RestartPortRestartsTheServiceAndListensAgain) {
-    ASSERT_TRUE(c.WaitForOutput("LAN: restart port " + std::to_string(Port(kRestartPort)) + " listening"));
+    ASSERT_TRUE(c().WaitForOutput("LAN: restart port " + std::to_string(Port(kRestartPort)) + " listening"));
+    const size_t restarts = Count(c().Output(), "LAN: restart port"),
+                 conns = Count(c().Output(), "thread LanConnThread:");
     auto client = Served();
-    client->Send("*IDN?\n");
-    EXPECT_EQ(client->ReadLine(), Idn());
     for (size_t restart = 1; restart <= 2; ++restart) {
         {
             TcpClient knock(Port(kRestartPort));
@@ -145,15 +149,15 @@ TEST_F(LanScpi, RestartPortRestartsTheServiceAndListensAgain) {
         }
         // The service's threads are made again, the old client is let go, and 5030 listens again. The
         // first restart also stops the web-server process, which takes its 3 s wait.
-        auto relistened = [&] { return Count(c.Output(), "LAN: restart port") == restart + 1; };
+        auto relistened = [&] { return Count(c().Output(), "LAN: restart port") == restarts + restart; };
         for (int i = 0; i < 1000 && !relistened(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        EXPECT_TRUE(relistened()) << c.Output();
-        EXPECT_EQ(Count(c.Output(), "thread LanConnThread:"), restart + 1);
+        EXPECT_TRUE(relistened()) << c().Output();
+        EXPECT_EQ(Count(c().Output(), "thread LanConnThread:"), conns + restart);
         EXPECT_TRUE(client->WaitClosed());
         client = Served();
         client->Send("*IDN?\n");
-        EXPECT_EQ(client->ReadLine(), Idn());
+        EXPECT_EQ(client->ReadLine(), idn);
     }
 }
 
@@ -179,11 +183,11 @@ TEST_F(LanScpi, ClientGoneInTheMiddleOfALargeReplyLeavesTheNextOneClean) {
         auto next = Served();
         next->Send("E?\n*IDN?\n");
         // Nothing of the previous client: no old replies, no half command ("*ES" + "E?").
-        EXPECT_EQ(next->ReadLine(), Idn()) << (reset ? "reset" : "hang-up");
+        EXPECT_EQ(next->ReadLine(), idn) << (reset ? "reset" : "hang-up");
         EXPECT_EQ(next->ReadFor(200), "");
         next->Send("SYST:ERR?\n");
         EXPECT_EQ(next->ReadLine(), "-113,\"Undefined header\"\n");
-        ASSERT_TRUE(c.Running()) << "the departed client killed the controller:\n" << c.Output();
+        ASSERT_TRUE(c().Running()) << "the departed client killed the controller:\n" << c().Output();
     }
 }
 

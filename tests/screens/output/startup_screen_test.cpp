@@ -15,11 +15,10 @@ class StartupScreenTest : public ::testing::Test {
     void SetUp() override {
         Stage().Reset();
         BusMapInit();
-        g_BusHold.store(0);
-        g_PhaseFault.store(0);
+        regbus::BusReset();
+        core::StageStatusReset();
         g_StartupFailed.store(0);
-        g_PowerStageBootStatus.store(0);
-        g_PowerStageStatus.store(0);
+        Stage().SetBootStatus(7);
     }
     static plat::PowerStageSim& Stage() { return plat::PowerStage(); }
     static std::vector<plat::BusTransfer> Writes(uint16_t reg) {
@@ -31,7 +30,6 @@ class StartupScreenTest : public ::testing::Test {
 };
 
 TEST_F(StartupScreenTest, PassingStageStoresItsBootStatusAndStartsIt) {
-    Stage().SetBootStatus(7);
     Stage().SetRead(2048, 0, 0x0231);
     EXPECT_EQ(StartupScreen(0, 0), 0);
     EXPECT_EQ(g_StartupFailed.load(), 0u);
@@ -53,30 +51,26 @@ TEST_F(StartupScreenTest, PassingStageStoresItsBootStatusAndStartsIt) {
     EXPECT_EQ(g_PhaseFault.load(), 0u);
 }
 
-TEST_F(StartupScreenTest, BrokenLinkFailsAndStoresNothing) {
-    Stage().SetBootStatus(7);
-    Stage().InjectReadXor(2303, 0, 0x100);
-    StartupScreen(0, 0);
-    EXPECT_EQ(g_StartupFailed.load(), 1u);
-    EXPECT_EQ(g_PowerStageBootStatus.load(), 0);
-    EXPECT_TRUE(Writes(2447).empty());
-}
-
-TEST_F(StartupScreenTest, FirmwareNotStartedFailsBeforeTheModules) {
-    Stage().SetRead(2090, 0, 0xFFFFC);  // bits 0-1 clear
-    Stage().SetRead(2082, 0, 0);        // a faulty module would be found by the phase check
-    StartupScreen(0, 0);
-    EXPECT_EQ(g_StartupFailed.load(), 1u);
-    EXPECT_EQ(g_PhaseFault.load(), 0u);  // no module test ran
-}
-
-TEST_F(StartupScreenTest, ModulesNotUpFailWithoutThePhaseCheck) {
-    Stage().SetRead(2090, 0, 0x3F);  // module 3 bits 6-7 clear
+// A failing step stops the self-test where it is found: no module test runs after a firmware failure,
+// and the boot status is stored and the stage started only once the firmware test passed.
+TEST_F(StartupScreenTest, FailuresStopTheSelfTestWhereTheyAreFound) {
+    auto expectFailed = [](bool bootStored) {
+        StartupScreen(0, 0);
+        EXPECT_EQ(g_StartupFailed.load(), 1u);
+        EXPECT_EQ(g_PowerStageBootStatus.load() != 0, bootStored);
+        EXPECT_EQ(g_PhaseFault.load(), 0u);
+        EXPECT_EQ(Writes(2447).empty(), !bootStored);
+    };
+    Stage().InjectReadXor(2303, 0, 0x100);  // a broken link
+    expectFailed(false);
+    SetUp();
+    Stage().SetRead(2090, 0, 0xFFFFC);  // firmware not started; a faulty module would be found
+    Stage().SetRead(2082, 0, 0);
+    expectFailed(false);
+    SetUp();
+    Stage().SetRead(2090, 0, 0x3F);  // module 3 not up
     Stage().SetRead(2083, 0, 0);
-    StartupScreen(0, 0);
-    EXPECT_EQ(g_StartupFailed.load(), 1u);
-    EXPECT_NE(g_PowerStageBootStatus.load(), 0);  // the firmware test passed
-    EXPECT_EQ(g_PhaseFault.load(), 0u);
+    expectFailed(true);
 }
 
 TEST_F(StartupScreenTest, PhaseCheckFlagsModuleWordsOutsideTheirRange) {

@@ -1,0 +1,29 @@
+#pragma once
+// One running controller for all the tests of a suite that do not need a fresh program. Each suite of
+// the system tests runs as one process (one ctest test), so the controller is started once before the
+// suite's first test and stopped with SIGTERM after its last.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <memory>
+
+#include "tests/support/controller_process.h"
+
+namespace testsupport {
+
+class SharedController : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { controller_ = std::make_unique<ControllerProcess>(); }
+    static void TearDownTestSuite() {
+        EXPECT_EQ(controller_->Stop(SIGTERM), 0) << controller_->Output();
+        controller_.reset();
+    }
+    void SetUp() override { ASSERT_TRUE(c().Running()) << c().Output(); }
+    static ControllerProcess& c() { return *controller_; }
+    static int Port(int instrumentPort) { return instrumentPort + c().portOffset(); }
+
+  private:
+    static inline std::unique_ptr<ControllerProcess> controller_;
+};
+
+}  // namespace testsupport

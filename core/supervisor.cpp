@@ -1,7 +1,5 @@
 #include "core/supervisor.h"
 
-#include <cstdio>
-
 #include "core/hw_init.h"
 #include "core/msg_queue.h"
 #include "core/sys_event.h"
@@ -111,7 +109,6 @@ void SupervisorLoop(const std::atomic<bool>* stop) {
 void SystemStartup() {
     IpcSemInit();
     MsgQueueInit();
-    std::printf("message queue: id %d\n", g_MsgQueueId.load());
     SpeakerInit();
     scpiStatusBlockInit(&scpi::g_StatusUsb);
     scpiStatusBlockInit(&scpi::g_StatusLan);

@@ -16,6 +16,11 @@
 #include "platform/root_lock.h"
 #include "platform/stop_signal.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#define VRN_LEAK_CHECK 1
+#endif
+
 namespace {
 std::atomic<bool> g_stop{false};
 std::atomic<int> g_stopSignal{0};
@@ -81,5 +86,9 @@ int main(int argc, char** argv) {
     core::MsgQueueClose();
     std::printf("vrn-controller: stopped by %s\n", g_stopSignal.load() == SIGINT ? "SIGINT" : "SIGTERM");
     std::fflush(stdout);
+#if VRN_LEAK_CHECK
+    // _exit skips LeakSanitizer's check at exit: run it here, while every thread still holds what it uses.
+    if (__lsan_do_recoverable_leak_check() != 0) _exit(1);
+#endif
     _exit(0);
 }

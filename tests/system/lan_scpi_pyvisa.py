@@ -2,7 +2,9 @@
 """A real SCPI client against a running controller: pyvisa with the pyvisa-py backend opens
 TCPIP::127.0.0.1::<port>::SOCKET and controls the simulated instrument. Exits 77 (skipped) when
 pyvisa or pyvisa-py is not installed (Debian: python3-pyvisa, python3-pyvisa-py)."""
+import ctypes
 import os
+import re
 import shutil
 import socket
 import struct
@@ -20,6 +22,18 @@ except ImportError:
 
 HOST = "127.0.0.1"
 FAILURES = []
+
+
+def remove_left_queue(log_path):
+    """Removes the message queue a killed controller left (the id alone could meanwhile be another's)."""
+    with open(log_path, errors="replace") as f:
+        m = re.search(r"message queue: id (\d+) key 0x([0-9a-f]+)", f.read())
+    if not m:
+        return
+    libc = ctypes.CDLL(None, use_errno=True)
+    key = ctypes.c_int32(int(m.group(2), 16) & 0xFFFFFFFF).value
+    if libc.msgget(key, 0) == int(m.group(1)):
+        libc.msgctl(int(m.group(1)), 0, None)  # IPC_RMID
 
 
 def check(what, got, expected):
@@ -150,6 +164,9 @@ def main():
         except subprocess.TimeoutExpired:
             controller.kill()
             controller.wait()
+        if controller.returncode != 0:
+            FAILURES.append(f"the controller ended with status {controller.returncode}")
+            remove_left_queue(log_path)
         if FAILURES:
             with open(log_path, errors="replace") as f:
                 print("controller output:\n" + f.read())

@@ -58,7 +58,7 @@ spent=$(( ($(date +%s%N) - started + 999999999) / 1000000000 ))
 fuzz=$(( seconds - spent - 1 ))
 [ $fuzz -lt 1 ] && fuzz=1
 mkdir -p "$build/corpus"
-export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 "$target" -max_total_time="$fuzz" -max_len=4096 -timeout=10 \
   -dict=tests/scpi/fuzz/scpi.dict -artifact_prefix="$build/" -print_final_stats=1 \

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "app/supervisor.h"
@@ -13,7 +14,13 @@
 #include "platform/options.h"
 #include "platform/panel_channel.h"
 #include "platform/root.h"
+#include "platform/root_lock.h"
 #include "platform/stop_signal.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#define VRN_LEAK_CHECK 1
+#endif
 
 namespace {
 std::atomic<bool> g_stop{false};
@@ -30,10 +37,34 @@ int main(int argc, char** argv) {
                      std::strerror(errno));
         return 1;
     }
+    // One controller per root: a second one would split the panel keys, the command log and the ports.
+    pid_t holder = 0;
+    if (plat::LockRoot(&holder) != 0) {
+        if (errno == EWOULDBLOCK) {
+            std::string by = holder > 0 ? " (pid " + std::to_string(holder) + ")" : "";
+            std::fprintf(stderr, "vrn-controller: the instrument root %s is in use by another controller%s\n",
+                         plat::Root().c_str(), by.c_str());
+        } else {
+            std::fprintf(stderr, "vrn-controller: cannot lock the instrument root %s: %s\n",
+                         plat::Root().c_str(), std::strerror(errno));
+        }
+        return 1;
+    }
+    int stale = core::MsgQueueUseKey(plat::RootIpcKey());
+    if (stale >= 0)
+        std::printf("message queue: removed id %d, left by a killed controller of this root\n", stale);
+    if (MsgQueueInit() != 0) {
+        std::fprintf(stderr,
+                     "vrn-controller: cannot create the message queue of the instrument root %s: %s\n",
+                     plat::Root().c_str(), std::strerror(errno));
+        return 1;
+    }
     // Before any thread exists, so that every thread inherits the block and only the waiter below
     // takes the signals.
     plat::BlockStopSignals();
     std::printf("vrn-controller: instrument root %s\n", plat::Root().c_str());
+    std::printf("message queue: id %d key 0x%08x\n", g_MsgQueueId.load(),
+                static_cast<unsigned>(core::MsgQueueKey()));
     std::fflush(stdout);
     std::thread([] {
         pthread_setname_np(pthread_self(), "StopSignal");
@@ -54,8 +85,12 @@ int main(int argc, char** argv) {
 
     // The threads never end by themselves: leave without running destructors under them, and take the
     // instrument's message queue along.
-    core::MsgQueueRemove();
+    core::MsgQueueClose();
     std::printf("vrn-controller: stopped by %s\n", g_stopSignal.load() == SIGINT ? "SIGINT" : "SIGTERM");
     std::fflush(stdout);
+#if VRN_LEAK_CHECK
+    // _exit skips LeakSanitizer's check at exit: run it here, while every thread still holds what it uses.
+    if (__lsan_do_recoverable_leak_check() != 0) _exit(1);
+#endif
     _exit(0);
 }

@@ -113,7 +113,6 @@ void SystemStartup() {
     WireLayerHooks();
     IpcSemInit();
     MsgQueueInit();
-    std::printf("message queue: id %d\n", g_MsgQueueId.load());
     SpeakerInit();
     scpiStatusBlockInit(&scpi::g_StatusUsb);
     scpiStatusBlockInit(&scpi::g_StatusLan);

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -25,18 +26,22 @@ namespace scpi {
 namespace {
 
 constexpr int kPollMs = 20;          // longest wait for the client before the loop looks around
+constexpr int kHangUpGraceMs = 50;   // how long a newcomer waits to see the client ahead of it leave
 constexpr uint32_t kWaitPassMs = 2;  // pass period while a command is with the menu/control thread
 
 RemotePort g_lanPort;
 bool g_lanPortMade = false;  // session thread only
 std::atomic<int> g_listenFd{-1};
 // The client is handed from the accept thread to the session thread under g_clientLock. A connection
-// that arrives while the client being served has already hung up is not turned away: the session
-// notices the hang-up only at its next wait and then still finishes the client's last command, so the
-// newcomer waits as the next client (one at most) and is served as soon as that session ends.
+// that arrives while every client ahead of it has already hung up is not turned away: the session
+// notices a hang-up only at its next wait and then still finishes the client's last command, so the
+// newcomer waits in line (a few at most) and is served when the sessions ahead of it have ended. A
+// client that sent its commands and left at once is still served from what it sent.
+constexpr size_t kMaxWaiting = 4;
 std::mutex g_clientLock;
 std::atomic<int> g_clientFd{-1};
-std::atomic<int> g_nextFd{-1};
+int g_waiting[kMaxWaiting];  // under g_clientLock, oldest first
+size_t g_waitingCount = 0;
 std::atomic<uint32_t> g_connected{0};  // set by the accept thread, cleared by the session thread
 
 struct RxBuffer {
@@ -55,26 +60,34 @@ void CloseClient(bool takeNext) {
     std::memset(&g_lanPort.txq, 0, sizeof(g_lanPort.txq));
     pthread_mutex_unlock(&g_lanPort.mutex);
     g_rx.pos = g_rx.count = 0;
-    int fd, next;
+    int fd;
+    int dropped[kMaxWaiting];
+    size_t droppedCount = 0;
     {
         std::lock_guard<std::mutex> lock(g_clientLock);
         fd = g_clientFd.exchange(-1);
-        next = g_nextFd.exchange(-1);
-        if (takeNext && next >= 0) {
-            g_clientFd.store(next);
-            next = -1;
+        if (takeNext && g_waitingCount > 0) {
+            g_clientFd.store(g_waiting[0]);
+            std::copy(g_waiting + 1, g_waiting + g_waitingCount, g_waiting);
+            --g_waitingCount;
         } else {
+            std::copy(g_waiting, g_waiting + g_waitingCount, dropped);
+            droppedCount = g_waitingCount;
+            g_waitingCount = 0;
             g_connected.store(0);
         }
     }
     if (fd >= 0) close(fd);
-    if (next >= 0) close(next);
+    for (size_t i = 0; i < droppedCount; ++i)
+        close(dropped[i]);
 }
 
-// The peer of a connection has closed its side (or the connection is gone).
-bool PeerHasLeft(int fd) {
+// The peer of a connection has closed its side (or the connection is gone), seen within waitMs. A client
+// that closes and connects again at once can have its new connection accepted before its hang-up of the
+// old one is seen (the two travel apart on a loaded machine): the short wait lets the hang-up arrive.
+bool PeerHasLeft(int fd, int waitMs) {
     pollfd p{fd, POLLRDHUP, 0};
-    return poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
+    return poll(&p, 1, waitMs) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 int LanInit(const char*, uint32_t) {
@@ -240,12 +253,16 @@ void LanAcceptOne() {
     if (poll(&p, 1, kPollMs) <= 0) return;
     int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) return;
+    // Held while looking for a hang-up too: the session closes a client only under the lock, so the
+    // descriptor looked at stays the client's.
     std::lock_guard<std::mutex> lock(g_clientLock);
     if (g_connected.load() == 0) {
         g_clientFd.store(fd);
         g_connected.store(1);
-    } else if (g_nextFd.load() < 0 && PeerHasLeft(g_clientFd.load())) {
-        g_nextFd.store(fd);
+    } else if (g_waitingCount < kMaxWaiting &&
+               PeerHasLeft(g_waitingCount > 0 ? g_waiting[g_waitingCount - 1] : g_clientFd.load(),
+                           kHangUpGraceMs)) {
+        g_waiting[g_waitingCount++] = fd;
     } else {
         close(fd);  // one client at a time
     }

@@ -11,6 +11,8 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 
 std::mutex g_queueInitLock;
 bool g_removeAtExit = false;
+key_t g_queueKey = IPC_PRIVATE;  // under g_queueInitLock
+bool g_queueClosed = false;      // under g_queueInitLock
 
 void RemoveAtExit() {
     core::MsgQueueRemove();
@@ -30,10 +32,12 @@ sem_t g_IpcSems[3];
 
 int MsgQueueInit() {
     // The main thread, the fieldbus thread and the Modbus thread all call this and get one queue. Each
-    // instrument process has a private queue, so two instruments on one host never share one.
+    // instrument has its own queue, keyed to its root, so two instruments on one host never share one; a
+    // queue of another root under the same key is never taken over.
     std::lock_guard<std::mutex> lock(g_queueInitLock);
     if (g_MsgQueueId.load() >= 0) return 0;
-    int id = msgget(IPC_PRIVATE, IPC_CREAT | 0660);
+    if (g_queueClosed) return -1;
+    int id = msgget(g_queueKey, IPC_CREAT | IPC_EXCL | 0660);
     if (id < 0) return -1;
     g_MsgQueueId.store(id);
     if (!g_removeAtExit) {
@@ -98,9 +102,29 @@ int IpcSemInit() {
 }
 
 namespace core {
+int MsgQueueUseKey(key_t key) {
+    std::lock_guard<std::mutex> lock(g_queueInitLock);
+    g_queueKey = key;
+    if (key == IPC_PRIVATE) return -1;
+    int stale = msgget(key, 0);
+    if (stale >= 0 && msgctl(stale, IPC_RMID, nullptr) != 0) return -1;
+    return stale;
+}
+
+key_t MsgQueueKey() {
+    std::lock_guard<std::mutex> lock(g_queueInitLock);
+    return g_queueKey;
+}
+
 void MsgQueueRemove() {
     int id = g_MsgQueueId.exchange(-1);
     if (id >= 0) msgctl(id, IPC_RMID, nullptr);
+}
+
+void MsgQueueClose() {
+    std::lock_guard<std::mutex> lock(g_queueInitLock);
+    g_queueClosed = true;
+    MsgQueueRemove();
 }
 
 void SharedBufFree() {

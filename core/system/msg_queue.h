@@ -2,6 +2,7 @@
 // The System V message queue through which interface threads hand work to the menu/control thread,
 // the file-transfer buffer that the SCPI file commands borrow, and the three process semaphores.
 #include <semaphore.h>
+#include <sys/types.h>
 
 #include <atomic>
 #include <cstddef>
@@ -40,8 +41,16 @@ extern sem_t g_IpcSems[3];
 int IpcSemInit();
 
 namespace core {
-// Removes the process's queue (at exit: every instrument has a private one that must not outlive it).
+// Keys the queue that MsgQueueInit creates to the instrument root (the root's lock must be held). A queue
+// already there under that key was left by a controller of this root that was killed: it is removed.
+// Returns its id, or -1 when there was none. Without a key the queue is private to the process.
+int MsgQueueUseKey(key_t key);
+key_t MsgQueueKey();
+// Removes the process's queue (at exit: a queue must not outlive its instrument).
 void MsgQueueRemove();
+// Removes the queue for good as the process ends: a thread that is still starting and asks for the queue
+// afterwards gets none, so none is left behind.
+void MsgQueueClose();
 // Frees the file-transfer buffer and returns it to absent (tests).
 void SharedBufFree();
 }  // namespace core

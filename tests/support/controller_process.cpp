@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/msg.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -21,6 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr auto kPoll = std::chrono::milliseconds(10);
+const std::regex kQueueLine("message queue: id (\\d+) key 0x([0-9a-f]+)");
 
 }  // namespace
 
@@ -67,10 +70,15 @@ ControllerProcess::ControllerProcess(const std::vector<std::string>& extraArgs)
 }
 
 ControllerProcess::~ControllerProcess() {
-    if (Running()) {
-        kill(pid_, SIGKILL);
-        Reap(0);
+    if (!waited_ && (pid_ > 0 || status_ != -1)) {
+        int status = Stop(SIGTERM);
+        if (status != 0) ADD_FAILURE() << "the controller ended with status " << status << ":\n" << Output();
     }
+    // A killed program leaves its queue; the id alone could meanwhile name another program's queue.
+    int id = QueueId();
+    struct msqid_ds ds;
+    if (id >= 0 && msgctl(id, IPC_STAT, &ds) == 0 && ds.msg_perm.__key == QueueKey())
+        msgctl(id, IPC_RMID, nullptr);
     std::error_code ec;
     if (!folder_.empty()) fs::remove_all(folder_, ec);
 }
@@ -116,6 +124,7 @@ int ControllerProcess::Stop(int signal, int timeoutMs) {
 }
 
 int ControllerProcess::Wait(int timeoutMs) {
+    waited_ = true;
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (Running()) {
         if (std::chrono::steady_clock::now() >= end) {
@@ -126,6 +135,18 @@ int ControllerProcess::Wait(int timeoutMs) {
         std::this_thread::sleep_for(kPoll);
     }
     return status_;
+}
+
+int ControllerProcess::QueueId() const {
+    std::smatch m;
+    std::string out = Output();
+    return std::regex_search(out, m, kQueueLine) ? std::stoi(m[1]) : -1;
+}
+
+key_t ControllerProcess::QueueKey() const {
+    std::smatch m;
+    std::string out = Output();
+    return std::regex_search(out, m, kQueueLine) ? static_cast<key_t>(std::stoul(m[2], nullptr, 16)) : 0;
 }
 
 bool ControllerProcess::GroupGone() const {

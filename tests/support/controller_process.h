@@ -13,7 +13,10 @@ class ControllerProcess {
     // Starts $VRN_BUILD_DIR/app/vrn-controller --root <root> --port-offset <TestPortOffset()>
     // followed by `extraArgs`. A failed start is reported as a test failure.
     explicit ControllerProcess(const std::vector<std::string>& extraArgs = {});
-    ~ControllerProcess();  // kills a program still running and removes the folder
+    // Stops a program still running with SIGTERM (SIGKILL when it does not end) and removes the folder
+    // and the message queue a killed program left. A program whose end the test did not wait for must
+    // end with status 0 (a sanitizer report ends it otherwise): anything else fails the test.
+    ~ControllerProcess();
     ControllerProcess(const ControllerProcess&) = delete;
     ControllerProcess& operator=(const ControllerProcess&) = delete;
 
@@ -34,6 +37,9 @@ class ControllerProcess {
     int Stop(int signal, int timeoutMs = 10000);
     // True when no process of the program's process group is left.
     bool GroupGone() const;
+    // The id and key of the program's message queue, from its start-up output (-1 and 0 before then).
+    int QueueId() const;
+    key_t QueueKey() const;
 
   private:
     int Reap(int options);
@@ -43,6 +49,7 @@ class ControllerProcess {
     pid_t pid_ = -1;    // the running program; -1 once it has ended
     pid_t group_ = -1;  // its process group
     int status_ = -1;
+    bool waited_ = false;  // the test has seen the program's end (Wait or Stop)
 };
 
 }  // namespace testsupport

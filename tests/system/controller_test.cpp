@@ -2,6 +2,7 @@
 // and leaves nothing but its root, refuses what it cannot start with, and touches no host path.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/msg.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,6 +62,43 @@ TEST(Controller, StopSignalEndsItAndLeavesOnlyItsRoot) {
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"output.txt", "root", "work"}));
     }
+}
+
+// The queue that holds `key` now, or -1.
+int QueueWithKey(key_t key) {
+    return msgget(key, 0);
+}
+
+TEST(Controller, OneControllerPerRootAndAKilledOnesQueueGoesAtTheNextStart) {
+    testsupport::ControllerProcess first;
+    ASSERT_TRUE(first.WaitForOutput("message queue: id")) << first.Output();
+    const int id = first.QueueId();
+    const key_t key = first.QueueKey();
+    ASSERT_GE(id, 0) << first.Output();
+    EXPECT_EQ(QueueWithKey(key), id);
+    {
+        // The root named otherwise (a trailing "/.") is the same root.
+        testsupport::ControllerProcess second({"--root", first.root() + "/."});
+        EXPECT_EQ(second.Wait(), 1);
+        EXPECT_NE(
+            second.Output().find("the instrument root " + first.root() + " is in use by another controller"),
+            std::string::npos)
+            << second.Output();
+    }
+    EXPECT_TRUE(first.Running()) << first.Output();
+    EXPECT_EQ(QueueWithKey(key), id);
+
+    ASSERT_EQ(first.Stop(SIGKILL), 128 + SIGKILL);
+    EXPECT_EQ(QueueWithKey(key), id);  // nobody removed it
+    testsupport::ControllerProcess next({"--root", first.root()});
+    ASSERT_TRUE(next.WaitForOutput("message queue: id")) << next.Output();
+    EXPECT_NE(next.Output().find("message queue: removed id " + std::to_string(id)), std::string::npos)
+        << next.Output();
+    EXPECT_EQ(next.QueueKey(), key);
+    EXPECT_NE(next.QueueId(), id);
+    EXPECT_EQ(QueueWithKey(key), next.QueueId());
+    EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
+    EXPECT_EQ(QueueWithKey(key), -1);
 }
 
 TEST(Controller, RefusesWhatItCannotStartWith) {

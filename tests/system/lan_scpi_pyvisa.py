@@ -3,7 +3,9 @@
 TCPIP::127.0.0.1::<port>::SOCKET and talks to the simulated instrument (the sessions, the restart port
 and departing clients are the C++ system tests' part). Exits 77 (skipped) when pyvisa or pyvisa-py is
 not installed (Debian: python3-pyvisa, python3-pyvisa-py)."""
+import ctypes
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -28,6 +30,18 @@ STEPS = [
     ("*ESE 255", "*ESE?", "+255"),
     ("", "*OPC?", "1"),  # an empty line does nothing
 ]
+
+
+def remove_left_queue(log_path):
+    """Removes the message queue a killed controller left (the id alone could meanwhile be another's)."""
+    with open(log_path, errors="replace") as f:
+        m = re.search(r"message queue: id (\d+) key 0x([0-9a-f]+)", f.read())
+    if not m:
+        return
+    libc = ctypes.CDLL(None, use_errno=True)
+    key = ctypes.c_int32(int(m.group(2), 16) & 0xFFFFFFFF).value
+    if libc.msgget(key, 0) == int(m.group(1)):
+        libc.msgctl(int(m.group(1)), 0, None)  # IPC_RMID
 
 
 def main(failures):
@@ -66,8 +80,12 @@ def main(failures):
         except subprocess.TimeoutExpired:
             controller.kill()
             controller.wait()
+        if controller.returncode != 0:
+            failures.append(f"the controller ended with status {controller.returncode}")
+            remove_left_queue(log_path)
         if failures:
-            print("controller output:\n" + open(log_path, errors="replace").read())
+            with open(log_path, errors="replace") as f:
+                print("controller output:\n" + f.read())
         shutil.rmtree(folder, ignore_errors=True)
 
 

@@ -1,4 +1,4 @@
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "param_fixture.h"
 #include "platform/power_stage_sim.h"
+#include "tests/core/param_fixture.h"
 
 namespace test {
 

@@ -1,4 +1,4 @@
-#include "param_fixture.h"
+#include "tests/core/param_fixture.h"
 
 #include "core/params/param_init.h"
 #include "core/params/param_store.h"

@@ -9,7 +9,7 @@
 #include "core/system/iface_cfg.h"
 #include "core/system/lan_cfg.h"
 #include "core/system/model_table.h"
-#include "param_fixture.h"
+#include "tests/core/param_fixture.h"
 #include "platform/power_stage_sim.h"
 
 using test::BuildDefaults;

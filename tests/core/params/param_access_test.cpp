@@ -10,7 +10,7 @@
 #include "core/system/ctrl_words.h"
 #include "core/system/msg_ring.h"
 #include "core/system/parallel_link.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 using test::CtrlEnv;
 using test::Read;

@@ -7,7 +7,7 @@
 
 #include "core/system/ctrl_words.h"
 #include "core/system/edit_state.h"
-#include "param_fixture.h"
+#include "tests/core/param_fixture.h"
 
 using test::Read;
 

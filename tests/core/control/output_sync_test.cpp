@@ -15,7 +15,7 @@
 #include "core/system/model_table.h"
 #include "core/system/msg_ring.h"
 #include "core/system/sys_status.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 using test::CtrlEnv;
 

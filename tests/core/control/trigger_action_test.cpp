@@ -12,7 +12,7 @@
 #include "core/params/param_store.h"
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 using test::CtrlEnv;
 

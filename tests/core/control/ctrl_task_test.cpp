@@ -20,7 +20,7 @@
 #include "core/system/parallel_link.h"
 #include "core/system/stage_status.h"
 #include "core/system/sys_status.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 using test::CtrlEnv;
 

@@ -15,8 +15,8 @@
 #include "core/system/ctrl_words.h"
 #include "core/system/model_table.h"
 #include "core/system/sys_status.h"
-#include "ctrl_fixture.h"
-#include "param_fixture.h"
+#include "tests/core/ctrl_fixture.h"
+#include "tests/core/param_fixture.h"
 
 using test::BuildDefaults;
 using test::Read;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/layer_hooks.h"
-#include "app/timer_thread.h"
 #include "core/control/ctrl_task.h"
 #include "core/params/param_store.h"
 #include "core/system/iface_cfg.h"
@@ -150,24 +149,6 @@ TEST_F(SysEventTest, ResetsSwitchTheOutputOffFirst) {
     }
     OutputFlagClear(kOutFlagOutputOn);
     plat::SetTimeScale(1);
-}
-
-TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {
-    core::TimerReset();
-    EXPECT_EQ(CheckOnceFlag(), 1);
-    EXPECT_EQ(CheckOnceFlag(), 0);
-
-    // The window closes after ten 400 ms steps (200 passes of 2 ms each).
-    core::TimerReset();
-    for (int i = 0; i < 10 * 200 - 1; ++i)
-        TimerThread_Pass();
-    EXPECT_EQ(core::g_StartupWindow.load(), 1);
-    TimerThread_Pass();
-    EXPECT_EQ(core::g_StartupWindow.load(), 0);
-    EXPECT_EQ(CheckOnceFlag(), 0);
-    for (int i = 0; i < 400; ++i)
-        TimerThread_Pass();
-    EXPECT_EQ(core::g_StartupWindow.load(), 0);  // never counts below zero
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 
 #include "core/params/param_init.h"
 #include "core/params/param_store.h"
-#include "param_fixture.h"
+#include "tests/core/param_fixture.h"
 
 static void BM_ParamTableInit(benchmark::State& state) {
     test::InstrumentEnv env;

@@ -4,7 +4,7 @@
 
 #include "core/control/ctrl_task.h"
 #include "core/params/param_access.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 namespace {
 

@@ -1,12 +1,10 @@
-#include <gtest/gtest.h>
-
+// The limit checks of the settings: record clamps, frequency, voltage and peak limits, crest-factor
+// ceilings, the full voltage check and the SEQ/SIM step limits.
 #include <algorithm>
 
-#include "core/system/output_flags.h"
-#include "core/params/param_access.h"
-#include "core/params/param_store.h"
-#include "core/params/param_dirty.h"
 #include "core/params/limit_checks.h"
+#include "core/params/param_dirty.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/support/default_store.h"
 
 using test::FreqRec;

@@ -1,16 +1,12 @@
-// The panel helpers the output synchronisation relies on: group-changed flags, the Vpp ceiling and the
-// line limits.
-#include <gtest/gtest.h>
-
+// The helpers the output synchronisation and the panel rely on: group-changed flags, the Vpp ceiling of the
+// AC voltage and the line values and limits.
 #include <map>
 
-#include "core/system/output_flags.h"
-#include "core/params/param_access.h"
-#include "core/params/param_store.h"
 #include "core/params/acv_unit.h"
-#include "core/system/edit_state.h"
 #include "core/params/line_values.h"
 #include "core/params/param_dirty.h"
+#include "core/system/edit_state.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/support/default_store.h"
 
 namespace {

@@ -7,12 +7,10 @@
 #include "core/control/fault_index.h"
 #include "core/control/setting_accessors.h"
 #include "core/params/param_access.h"
-#include "core/regbus/regbus.h"
 #include "core/system/output_flags.h"
 #include "core/system/parallel_link.h"
 #include "core/system/sys_status.h"
 #include "platform/clock.h"
-#include "platform/reg_map.h"
 #include "regbus_setup.h"
 
 using namespace regmap;
@@ -55,17 +53,6 @@ TEST_F(RegBusTest, ReadersOutsideTheirPhasesOrRowsReadZeroWithoutATransfer) {
     EXPECT_EQ(BusReg_GetLinkRxWord(6, 0), 0);
     EXPECT_EQ(BusReg_ReadHarmonic(3, 0), 0u);
     EXPECT_EQ(Stage().ByteAccesses(), 0u);
-}
-
-TEST_F(RegBusTest, PeakHoldTimeGoesToItsFirstRegisterLast) {
-    BusReg_SetPeakHoldTime(2);
-    auto written = WrittenRegisters(Transfers());
-    ASSERT_EQ(written.size(), 6u);
-    EXPECT_EQ(written.back().first, kPeakHoldTimeA.first);
-    for (uint32_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(Stage().Stored(kPeakHoldTimeA.at(i), 0), 20000u);
-        EXPECT_EQ(Stage().Stored(kPeakHoldTimeB.at(i), 0), 20000u);
-    }
 }
 
 TEST_F(RegBusTest, SeqSimCommandsSetTheCommandByte) {

@@ -32,23 +32,6 @@ class WaveRederiveTest : public ::testing::Test {
     }
 };
 
-TEST_F(WaveRederiveTest, LineAcVoltageFromL1) {
-    const struct {
-        uint32_t wiring;
-        int32_t l1;
-        int32_t line;
-    } cases[] = {{0, 22000, 38105}, {2, 22000, 44000}, {0, 0, 0}, {2, 17500, 35000}};
-    for (const auto& c : cases) {
-        g_PhaseMode = c.wiring;
-        Word(0, core::kShwAcv) = static_cast<uint32_t>(c.l1);
-        LineValueFromPhase(50);
-        EXPECT_EQ(static_cast<int32_t>(Word(core::kLineShadow, core::kShwAcv)), c.line) << c.wiring;
-        EXPECT_EQ(test::ReadRecord(50, 0).value, c.line) << c.wiring;
-    }
-    // The line limit follows: 350.00 V per phase is 700.00 V between the two halves of 1P3W.
-    EXPECT_EQ(test::ReadRecord(50, 0).max, 70000);
-}
-
 TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
     const struct {
         uint32_t wiring, mode;

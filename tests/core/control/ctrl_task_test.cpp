@@ -1,5 +1,6 @@
 // The control task, through the register trace of the simulated power stage.
 #include <bit>
+#include <tuple>
 
 #include "core/control/alarm_state.h"
 #include "core/control/calibration.h"
@@ -84,12 +85,7 @@ TEST_F(CtrlTask, CalibrationModeOrAHeldBusWriteNothing) {
 // changed settings take two passes.
 TEST_F(CtrlTask, ChangedSettingReachesItsRegisterOnce) {
     constexpr uint32_t kNone = ~0u;
-    const struct {
-        const char* what;
-        void (*set)();
-        uint16_t reg;
-        uint32_t raw;
-    } cases[] = {
+    const std::tuple<const char*, void (*)(), uint16_t, uint32_t> cases[] = {
         {"peak clear, all", [] { paramPutValue(0, 103, 0, 0), PeakClearRequest(); }, 2344, 255},
         {"peak clear, L1", [] { paramPutValue(0, 103, 1, 0), PeakClearRequest(); }, 2344, 0x11},
         {"peak clear, LINE", [] { paramPutValue(0, 103, 4, 0), PeakClearRequest(); }, 2344, 0x88},
@@ -104,13 +100,13 @@ TEST_F(CtrlTask, ChangedSettingReachesItsRegisterOnce) {
         {"screen copy done", [] { SysStatusClear(kSysScreenCopyPending); }, 2472, 0},
     };
     Running();
-    for (const auto& c : cases) {
-        c.set();
+    for (const auto& [what, set, reg, raw] : cases) {
+        set();
         ClearTrace();
         Poll(4);
-        EXPECT_EQ(WritesTo(c.reg).size(), c.raw == kNone ? 0u : 1u) << c.what;
-        if (c.raw != kNone) {
-            EXPECT_EQ(WritesTo(c.reg).back().raw, c.raw) << c.what;
+        EXPECT_EQ(WritesTo(reg).size(), raw == kNone ? 0u : 1u) << what;
+        if (raw != kNone) {
+            EXPECT_EQ(WritesTo(reg).back().raw, raw) << what;
         }
     }
     SetMonitorSource1Item(4);
@@ -175,11 +171,8 @@ TEST_F(CtrlTask, RequestPostedWhileAnotherIsCarriedOutIsNotLost) {
 // The output stays off while anything is wrong (an on request during an alarm is not even posted; the
 // off requests are never dropped, see the trigger actions); parallel operation with its link up is fine.
 TEST_F(CtrlTask, OutputOnIsRefusedWhileAnythingIsWrong) {
-    const struct {
-        const char* what;
-        void (*set)();
-        const char* message;  // shown on the request, or nullptr
-    } cases[] = {
+    // {what, set-up, message shown on the request or nullptr}
+    const std::tuple<const char*, void (*)(), const char*> cases[] = {
         {"power stage not booted", [] { g_PowerStageBootStatus = 0; }, nullptr},
         {"alarm", [] { g_AlarmState.summary = 1u << 2; }, nullptr},
         {"alarm latched", [] { SysStatusSet(kSysAlarmLatched); }, nullptr},
@@ -200,17 +193,17 @@ TEST_F(CtrlTask, OutputOnIsRefusedWhileAnythingIsWrong) {
          [] { g_ParamFlags = core::kFlagSyncMissing, OutputFlagSet(kOutFlagOutputOn); }, nullptr},
         {"parallel enabled, link up", [] { paramPutValue(0, 213, 1, 0), g_ParallelActive = 1; }, nullptr},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, set, message] : cases) {
+        SCOPED_TRACE(what);
         Rebuild();
         g_PowerStageBootStatus = 1;
         ASSERT_TRUE(RunUntilRunning());
-        c.set();
+        set();
         SetOutputOnOff(1);
         Poll(2);
-        EXPECT_EQ(Stage().OutputOn(), std::string(c.what) == "parallel enabled, link up");
-        if (c.message != nullptr) {
-            EXPECT_STREQ(g_MsgFreeText, c.message);
+        EXPECT_EQ(Stage().OutputOn(), std::string(what) == "parallel enabled, link up");
+        if (message != nullptr) {
+            EXPECT_STREQ(g_MsgFreeText, message);
         }
     }
 }
@@ -304,9 +297,9 @@ TEST_F(CtrlTask, ParallelRoleIsAppliedOnceTheUpdateCheckIsDone) {
 
 // An edge detector fires once for an input high for two passes and then low for two.
 TEST(CtrlEdge, FiresOnceForHighTwiceThenLowTwice) {
+    // One character per pass: 1 high, 0 low.
     const struct {
-        const char* inputs;  // one character per pass: 1 high, 0 low
-        const char* fires;
+        const char *inputs, *fires;
     } cases[] = {
         {"110000", "000100"}, {"100000", "000000"}, {"11110000", "00000100"}, {"1101100", "0000001"}};
     for (int channel = 0; channel < 3; ++channel) {

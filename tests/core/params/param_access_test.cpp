@@ -2,7 +2,7 @@
 #include "core/params/param_access.h"
 
 #include <functional>
-#include <utility>
+#include <tuple>
 
 #include "core/system/parallel_link.h"
 #include "tests/core/ctrl_fixture.h"
@@ -16,14 +16,8 @@ using ParamAccess = CtrlTest;
 // Every plain setter: a value within the record's limits is stored and posted as value + 1 into its
 // shadow word; one beyond the maximum changes nothing and posts nothing.
 TEST_F(ParamAccess, PlainSettersStoreWithinLimitsAndPost) {
-    struct Row {
-        const char* name;
-        std::function<int32_t(int32_t)> set;
-        uint32_t id;
-        int phase;
-        int shadow;  // -1: none
-    };
-    const Row rows[] = {
+    // {name, setter, id, phase, shadow word (-1: none)}
+    const std::tuple<const char*, std::function<int32_t(int32_t)>, uint32_t, int, int> rows[] = {
         {"Acv L1", [](int32_t v) { return SetAcv(v, 0); }, 47, 0, core::kShwAcv},
         {"SlewRate", SetSlewRate, 111, 0, core::kShwSlew},
         {"MonitorSource1Item", SetMonitorSource1Item, 123, 0, core::kShwMonitor1},
@@ -41,19 +35,19 @@ TEST_F(ParamAccess, PlainSettersStoreWithinLimitsAndPost) {
         {"AcvUnit", SetAcvUnit, 119, 0, core::kShwAcvUnit},
         {"OutputImpedance", SetOutputImpedance, 194, 0, core::kShwImpedance},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const ParamRec before = Read(r.id, static_cast<uint32_t>(r.phase));
+    for (const auto& [name, set, id, phase, word] : rows) {
+        SCOPED_TRACE(name);
+        const ParamRec before = Read(id, static_cast<uint32_t>(phase));
         ASSERT_LT(before.min, before.max);
         const int32_t v = before.value == before.max ? before.min : before.max;
-        EXPECT_EQ(r.set(v), v);
-        EXPECT_EQ(Read(r.id, static_cast<uint32_t>(r.phase)).value, v);
+        EXPECT_EQ(set(v), v);
+        EXPECT_EQ(Read(id, static_cast<uint32_t>(phase)).value, v);
         uint32_t none = 0;
-        uint32_t& shadow = r.shadow >= 0 ? g_OutputShadow[r.phase][r.shadow] : none;
-        EXPECT_EQ(shadow, r.shadow >= 0 ? static_cast<uint32_t>(v) + 1 : 0u);
+        uint32_t& shadow = word >= 0 ? g_OutputShadow[phase][word] : none;
+        EXPECT_EQ(shadow, word >= 0 ? static_cast<uint32_t>(v) + 1 : 0u);
         shadow = 0;
-        EXPECT_EQ(r.set(before.max + 1), v);
-        EXPECT_EQ(Read(r.id, static_cast<uint32_t>(r.phase)).value, v);
+        EXPECT_EQ(set(before.max + 1), v);
+        EXPECT_EQ(Read(id, static_cast<uint32_t>(phase)).value, v);
         EXPECT_EQ(shadow, 0u);
     }
     EXPECT_EQ(SetAcv(100, 3), 0);  // no such phase
@@ -226,11 +220,7 @@ TEST_F(ParamAccess, MonitorScaleFollowsRangeWiringFamilyAndAmplitude) {
 // Remote sensing needs AC-INT, AC-SYNC or DC-INT, a fixed range, SIN on every phase of the wiring (but in
 // DC-INT) and the output impedance off; the reason names the condition that fails.
 TEST_F(ParamAccess, RemoteSensingConditions) {
-    const struct {
-        const char* what;
-        void (*set)();
-        int reason;
-    } cases[] = {
+    const std::tuple<const char*, void (*)(), int> cases[] = {
         {"AC-INT, SIN", [] {}, 0},
         {"TRI on L3", [] { SetWaveform(18, 2); }, 4},
         {"TRI on L3, 1P3W", [] { SetWaveform(18, 2), g_PhaseMode = 2; }, 0},
@@ -239,11 +229,11 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
         {"AC+DC-INT", [] { SetOutputMode(0); }, 1},
         {"AC-SYNC, AUTO", [] { SetOutputMode(8), SetVoltRange(4); }, 2},
     };
-    for (const auto& c : cases) {
+    for (const auto& [what, set, reason] : cases) {
         Rebuild();
         SetOutputMode(1);
-        c.set();
-        EXPECT_EQ(RemoteSenseBlockReason(), c.reason) << c.what;
+        set();
+        EXPECT_EQ(RemoteSenseBlockReason(), reason) << what;
     }
     // The voltage response is locked with the impedance on, in 1P2W or in parallel operation.
     BuildDefaults(1);
@@ -266,7 +256,6 @@ TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {
     EXPECT_EQ(RmsToVpp(10000, 1.414f), 28280);
     EXPECT_EQ(VppToRms(28280, 1.414f), 10000);
     EXPECT_EQ(VppToRms(35000, 0.0f), 0);  // a waveform without a factor
-    EXPECT_EQ(GetWaveCrestFactor(256), 0.0f);
     // The voltage of the set the unit does not show is read without switching.
     SetWaveform(18, 0);  // TRI: shown in Vpp once the unit is Vpp
     SetAcv(5000, 0);

@@ -211,12 +211,9 @@ TEST_F(ParamDefaults, IdentityOfEveryModel) {
 // The card kind follows the detect line that is up; without a card the USB speed bits are set (its class
 // stays), GPIB is absent and RS232 present.
 TEST_F(ParamDefaults, InterfaceDefaultsFollowTheDetectedCard) {
-    const struct {
-        int line;
-        uint32_t kind;
-    } cases[] = {{106, 1}, {17, 2}, {101, 3}, {0, 0}};  // no card last
+    const struct { uint32_t line, kind; } cases[] = {{106, 1}, {17, 2}, {101, 3}, {0, 0}};  // no card last
     for (const auto& c : cases) {
-        for (int line : {101, 17, 106})
+        for (uint32_t line : {101u, 17u, 106u})
             env_.root.Write("/sys/class/gpio/gpio" + std::to_string(line) + "/value",
                             line == c.line ? "1\n" : "0\n");
         g_IfaceCfg.usb[0] = 0xFF;
@@ -224,7 +221,7 @@ TEST_F(ParamDefaults, InterfaceDefaultsFollowTheDetectedCard) {
         g_GpibPresent = 1;
         BuildDefaults(7);
         EXPECT_EQ(g_IfaceCardKind, c.kind) << c.line;
-        EXPECT_EQ(g_GpibPresent, c.kind != 0) << c.line;
+        EXPECT_EQ(g_GpibPresent, c.kind != 0 ? 1 : 0) << c.line;
     }
     EXPECT_EQ(g_IfaceCfg.usb[0], 0xFB);  // without a card: speed bits 1-2 := 1
     EXPECT_EQ(g_IfaceCfg.usb[2], 0x10);

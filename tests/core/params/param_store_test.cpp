@@ -2,6 +2,7 @@
 #include "core/params/param_store.h"
 
 #include <cstring>
+#include <tuple>
 
 #include "core/system/edit_state.h"
 #include "tests/core/ctrl_fixture.h"
@@ -69,13 +70,11 @@ TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
         paramAccessByUnit(1, 47, &vpp, 0, 0, w, 1, 0);
     }
     const struct {
-        int32_t unit;
-        uint32_t waveform;
-        int32_t value;
+        int32_t unit, waveform, value;
     } cases[] = {{0, 18, 1018}, {1, 18, 5018}, {1, 3, 5003}, {1, 16, 1016}, {1, 17, 1017}};
     for (const auto& c : cases) {
         paramPutValue(0, kParamAcvUnit, c.unit, 0);
-        paramPutValue(0, 30, static_cast<int32_t>(c.waveform), 0);
+        paramPutValue(0, 30, c.waveform, 0);
         EXPECT_EQ(Read(47, 0).value, c.value) << c.unit << " " << c.waveform;
     }
     paramPutValue(0, 30, 18, 0);  // the LINE ids follow L1's waveform
@@ -201,20 +200,16 @@ TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
     EXPECT_EQ(g_MenuState, 48u);
     EXPECT_EQ(g_EditParam.workValue, 12345);
     EXPECT_EQ(g_EditParam.max, Read(48, 1).max);
-    const struct {
-        uint32_t id;
-        void (*set)();
-        int32_t value;
-    } words[] = {
+    const std::tuple<uint32_t, void (*)(), int32_t> words[] = {
         {46, [] { g_OutputModeIdx = 8; }, 8},
         {23, [] { g_ParamFlags = core::kFlagIpkKind; }, 1},
         {45, [] {}, 1},                               // the selected phase
         {45, [] { paramPutValue(0, 44, 1, 0); }, 0},  // LINE view
     };
-    for (const auto& w : words) {
-        w.set();
-        ASSERT_EQ(menuEnterParamState(w.id), 0);
-        EXPECT_EQ(g_EditParam.workValue, w.value) << w.id;
+    for (const auto& [id, set, value] : words) {
+        set();
+        ASSERT_EQ(menuEnterParamState(id), 0);
+        EXPECT_EQ(g_EditParam.workValue, value) << id;
     }
     for (uint32_t flag : {uint32_t(core::kFlagKeysLocked), uint32_t(core::kFlagMeterHold)}) {
         g_MenuState = 1;

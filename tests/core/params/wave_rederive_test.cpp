@@ -33,10 +33,9 @@ class WaveRederiveTest : public ::testing::Test {
 };
 
 TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
+    // The line value expected after the start value 777.
     const struct {
-        uint32_t wiring, mode;
-        int32_t l1;
-        int32_t line;  // expected line value; the start value is 777
+        int32_t wiring, mode, l1, line;
     } cases[] = {
         {0, kAcDcInt, 1000, 1000}, {2, kAcDcInt, 1000, 2000},
         {2, 7, -300, -600},        {2, kAcInt, 1000, 777},  // AC-INT in 1P3W: no line DC value
@@ -45,7 +44,7 @@ TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
     for (const auto& c : cases) {
         g_PhaseMode = c.wiring;
         g_OutputModeIdx = c.mode;
-        g_ParamStore.rangeCode[c.mode] = 1;
+        g_ParamStore.rangeCode[static_cast<uint32_t>(c.mode)] = 1;
         paramPutValue(0, 57, 777, 0);
         Word(core::kLineShadow, core::kShwDcv) = 777;
         Word(0, core::kShwDcv) = static_cast<uint32_t>(c.l1);

@@ -100,13 +100,10 @@ TEST_F(RegBusTest, OutputModeCodesAndTheTriggerWidth) {
 }
 
 TEST_F(RegBusTest, PhaseAnglesFollowTheSynchronisationPhase) {
-    struct Case {
-        int32_t angle;
-        uint32_t mode;
-        int32_t sync;
+    const struct {
+        int32_t angle, mode, sync;
         float sent;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {1200, 8, 2500, 130.0f},  // 3600 - 1200 + 2500 - 3600
         {1200, 7, 1000, 340.0f},  // 3400 fits, nothing subtracted
         {1200, 7, 1200, 0.0f},    // 3600 exceeds 3599
@@ -115,7 +112,7 @@ TEST_F(RegBusTest, PhaseAnglesFollowTheSynchronisationPhase) {
         {0, 0, 0, 360.0f},
     };
     for (const auto& c : cases) {
-        SetOutputMode(c.mode);
+        SetOutputMode(static_cast<uint32_t>(c.mode));
         SetSyncPhase(c.sync);
         BusReg_SetPhaseAngleL2(c.angle);
         BusReg_SetPhaseAngleL3(c.angle);

@@ -1,5 +1,6 @@
 // The simulated power stage: its answers, its memory and its check of the transfer order.
 #include <bit>
+#include <tuple>
 
 #include "core/regbus/bus_internal.h"
 #include "regbus_setup.h"
@@ -32,12 +33,7 @@ TEST_F(RegBusTest, StepMemoryKeepsOneCopyPerStepWord) {
 // Sequences that break the transfer order are caught at the byte, half and index level.
 TEST(PowerStageOrder, ViolationsAreRecorded) {
     constexpr uint32_t a = kVoltUnit, b = kSignal, idx = kIndex, boot = kBootStatus;
-    struct Case {
-        const char* name;
-        void (*run)();
-        uint64_t violations;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, void (*)(), uint64_t> cases[] = {
         {"a proper write", [] { BusReg_WriteIntEx(0, a, 1); }, 0},
         {"a proper read", [] { BusReg_ReadInt(0, boot); }, 0},
         {"half without index", [] { Bus_Write16(a, 1); }, 1},
@@ -65,13 +61,13 @@ TEST(PowerStageOrder, ViolationsAreRecorded) {
         {"outside the register space",
          [] { plat::BusWriteByte(plat::kLowByteWindow, plat::kStageRegisters, 0); }, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, run, violations] : cases) {
+        SCOPED_TRACE(name);
         plat::PowerStage().Reset();
         BusMapInit();
-        c.run();
-        EXPECT_EQ(plat::PowerStage().OrderViolations(), c.violations);
-        EXPECT_EQ(plat::PowerStage().ViolationLog().size(), c.violations);
+        run();
+        EXPECT_EQ(plat::PowerStage().OrderViolations(), violations);
+        EXPECT_EQ(plat::PowerStage().ViolationLog().size(), violations);
     }
     plat::PowerStage().Reset();
 }

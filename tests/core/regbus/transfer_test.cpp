@@ -54,13 +54,8 @@ TEST_F(RegBusTest, DutyKeepsFractionsOfFullScale) {
 
 TEST_F(RegBusTest, HoldSilencesUnforcedTransfers) {
     const int16_t samples[4] = {1, -1, 2, -2};
-    struct Case {
-        const char* name;
-        std::function<void(int force)> call;
-        bool forceable;  // force 1 passes the hold
-        bool held;       // silenced by the hold at all
-    };
-    const Case cases[] = {
+    // {name, call, force 1 passes the hold, silenced by the hold at all}
+    const std::tuple<const char*, std::function<void(int force)>, bool, bool> cases[] = {
         {"ReadInt", [](int f) { BusReg_ReadInt(f, kBootStatus); }, true, true},
         {"ReadIntAt", [](int f) { BusReg_ReadIntAt(f, kLinkRx.at(1), 3); }, true, true},
         {"ReadRaw", [](int f) { BusReg_ReadRaw(f, kFaultWord); }, true, true},
@@ -77,13 +72,13 @@ TEST_F(RegBusTest, HoldSilencesUnforcedTransfers) {
         {"LoopbackTest", [](int) { BusReg_LoopbackTest(0x12345678); }, false, false},
     };
     g_BusHold = 1;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, call, forceable, held] : cases) {
+        SCOPED_TRACE(name);
         for (int force : {0, 1}) {
             uint64_t before = Stage().ByteAccesses();
-            c.call(force);
+            call(force);
             bool reached = Stage().ByteAccesses() != before;
-            EXPECT_EQ(reached, !c.held || (force == 1 && c.forceable)) << "force " << force;
+            EXPECT_EQ(reached, !held || (force == 1 && forceable)) << "force " << force;
         }
     }
     // What a held read gives.

@@ -1,29 +1,36 @@
-#include "ctrl_fixture.h"
-
-#include <gtest/gtest.h>
+#include "tests/core/ctrl_fixture.h"
 
 #include "core/control/alarm_state.h"
 #include "core/control/calibration.h"
-#include "core/control/ctrl_task.h"
 #include "core/control/output_sync.h"
 #include "core/control/trig_act.h"
-#include "core/params/param_access.h"
 #include "core/params/param_dirty.h"
-#include "core/params/param_store.h"
+#include "core/params/param_init.h"
 #include "core/params/preset_recall.h"
-#include "core/regbus/regbus.h"
-#include "core/system/ctrl_words.h"
 #include "core/system/fw_update_state.h"
 #include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
 #include "core/system/parallel_link.h"
 #include "core/system/service_flags.h"
 #include "core/system/stage_status.h"
-#include "core/system/sys_status.h"
 #include "platform/clock.h"
 
 namespace test {
+
+InstrumentEnv::InstrumentEnv() {
+    ResetPowerStage();
+    regbus::BusReset();
+}
+
+void ResetPowerStage() {
+    plat::PowerStage().Reset();
+    BusMapInit();
+}
+
+void BuildDefaults(uint32_t modelType) {
+    g_ModelId = modelType;
+    core::ParamStoreReset();
+    SetDefaultAll();
+}
 
 void ResetOutputState() {
     core::CtrlWordsReset();
@@ -38,20 +45,28 @@ void ResetOutputState() {
     core::CalStateReset();
     core::ParallelLinkReset();
     core::ServiceFlagsReset();
-    // The owners outside the core: the panel's group marks and message ring, the bus flags, the start-up
-    // update check.
+    regbus::BusReset();
+    // The group marks, the message ring and the start-up update check.
     MarkParamGroupChanged(0, 0);
     MsgQueue_Clear();
     g_MsgFreeText[0] = '\0';
-    g_BusHold = 0;
-    g_PhaseFault = 0;
     c2000Checked = 0;
+}
+
+void Rebuild(uint32_t modelType) {
+    ResetOutputState();
+    BuildDefaults(modelType);
+}
+
+ParamRec Read(uint32_t id, uint32_t unit) {
+    ParamRec r;
+    paramRW(0, id, &r, unit);
+    return r;
 }
 
 CtrlEnv::CtrlEnv(uint32_t modelType) {
     plat::SetTimeScale(1000.0);  // the task's pauses (50 ms, 100 ms) take microseconds
-    ResetOutputState();
-    BuildDefaults(modelType);
+    Rebuild(modelType);
     g_PowerStageBootStatus = BusReg_GetBootStatus();  // as the start-up self-test stores it
     ClearTrace();
 }
@@ -61,34 +76,34 @@ CtrlEnv::~CtrlEnv() {
     plat::SetTimeScale(1.0);
 }
 
-std::vector<RegWrite> CtrlEnv::Writes() {
+std::vector<RegWrite> Writes() {
     std::vector<RegWrite> out;
     for (const plat::BusTransfer& t : Stage().Trace())
         if (t.write) out.push_back({t.reg, t.word, t.raw, t.value});
     return out;
 }
 
-std::vector<RegWrite> CtrlEnv::WritesTo(uint16_t reg) {
+std::vector<RegWrite> WritesTo(uint16_t reg) {
     std::vector<RegWrite> out;
     for (const RegWrite& w : Writes())
         if (w.reg == reg) out.push_back(w);
     return out;
 }
 
-RegWrite CtrlEnv::OnlyWriteTo(uint16_t reg) {
+RegWrite OnlyWriteTo(uint16_t reg) {
     const auto w = WritesTo(reg);
     EXPECT_EQ(w.size(), 1u) << "writes to " << reg;
     return w.empty() ? RegWrite{} : w.back();
 }
 
-std::vector<uint16_t> CtrlEnv::Registers() {
+std::vector<uint16_t> Registers() {
     std::vector<uint16_t> order;
     for (const RegWrite& w : Writes())
         if (order.empty() || order.back() != w.reg) order.push_back(w.reg);
     return order;
 }
 
-bool CtrlEnv::RunUntilRunning() {
+bool RunUntilRunning() {
     for (int i = 0;
          i < 1000 && !(g_CtrlTaskObj.state == core::kCtrlRowRun && g_CtrlTaskObj.msg == core::kCtrlMsgPass);
          ++i)
@@ -96,7 +111,7 @@ bool CtrlEnv::RunUntilRunning() {
     return g_CtrlTaskObj.state.load() == core::kCtrlRowRun;
 }
 
-int CtrlEnv::RunUntilReady() {
+int RunUntilReady() {
     int passes = 0;
     for (; passes < 2000 && !(g_CtrlTaskObj.state == core::kCtrlRowRun && SysStatusTest(kSysReady)); ++passes)
         CtrlTask_Poll();
@@ -104,7 +119,7 @@ int CtrlEnv::RunUntilReady() {
     return passes;
 }
 
-void CtrlEnv::Poll(int n) {
+void Poll(int n) {
     for (int i = 0; i < n; ++i)
         CtrlTask_Poll();
 }

@@ -1,50 +1,75 @@
 #pragma once
-// A freshly powered instrument for the access-layer and control-task tests: a temporary root, the
-// simulated power stage, the factory default of a model, and every word of the output state as at start.
+// Fixtures of the core tests: a fresh instrument root with a freshly powered simulated power stage, the
+// factory default of a model, and the control task stepped and watched through the stage's register
+// trace. It brings the headers the tests drive the instrument with.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <vector>
 
-#include "param_fixture.h"
+#include "core/control/ctrl_task.h"
+#include "core/control/output_request.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/regbus/regbus.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/msg_ring.h"
+#include "core/system/output_flags.h"
+#include "core/system/sys_status.h"
 #include "platform/power_stage_sim.h"
+#include "tests/support/temp_root.h"
 
 namespace test {
 
-struct RegWrite {
-    uint16_t reg;
-    uint16_t word;
-    uint32_t raw;
-    double value;
-    bool operator==(const RegWrite& o) const { return reg == o.reg && word == o.word && raw == o.raw; }
+// A fresh root (no interface card) and a freshly powered stage with the bus mapped.
+struct InstrumentEnv {
+    InstrumentEnv();
+    testsupport::TempRoot root;
 };
-
-class CtrlEnv {
-  public:
-    explicit CtrlEnv(uint32_t modelType = 1);
-    ~CtrlEnv();
-
-    static plat::PowerStageSim& Stage() { return plat::PowerStage(); }
-    // The register writes since the last ClearTrace, oldest first.
-    static std::vector<RegWrite> Writes();
-    // The writes to one register.
-    static std::vector<RegWrite> WritesTo(uint16_t reg);
-    // The one write to a register (fails the test unless there is exactly one).
-    static RegWrite OnlyWriteTo(uint16_t reg);
-    // The registers written, a run of writes to one register counted once.
-    static std::vector<uint16_t> Registers();
-    static void ClearTrace() { Stage().ClearTrace(); }
-
-    // Polls until the control task runs its periodic pass (the start-up wait is over); false when it
-    // does not get there.
-    static bool RunUntilRunning();
-    // Polls until the system is ready as well and clears the trace; the passes it took (2000 when never).
-    static int RunUntilReady();
-    // Polls n times.
-    static void Poll(int n = 1);
-
-    InstrumentEnv env;
-};
-
+// Powers the stage up afresh and maps the bus again.
+void ResetPowerStage();
+// Sets the model type and runs its factory default.
+void BuildDefaults(uint32_t modelType);
 // Puts every process-wide word of the output state back to its start value.
 void ResetOutputState();
+// Both, for a test that starts the instrument again.
+void Rebuild(uint32_t modelType = 1);
+// A record as paramRW reads it.
+ParamRec Read(uint32_t id, uint32_t unit);
+
+// The instrument as powered up with the factory default of a model, the control task not yet run.
+struct CtrlEnv {
+    explicit CtrlEnv(uint32_t modelType = 1);
+    ~CtrlEnv();
+    InstrumentEnv env;
+};
+class CtrlTest : public ::testing::Test {
+  protected:
+    CtrlEnv env_;
+};
+
+inline plat::PowerStageSim& Stage() {
+    return plat::PowerStage();
+}
+struct RegWrite {
+    uint16_t reg, word;
+    uint32_t raw;
+    double value;
+};
+// The register writes since the last ClearTrace, oldest first; those to one register; the one write to a
+// register (fails the test unless there is exactly one); the registers written, a run counted once.
+std::vector<RegWrite> Writes();
+std::vector<RegWrite> WritesTo(uint16_t reg);
+RegWrite OnlyWriteTo(uint16_t reg);
+std::vector<uint16_t> Registers();
+inline void ClearTrace() {
+    Stage().ClearTrace();
+}
+
+// Polls the control task until it runs its periodic pass (false when it does not get there); until the
+// system is ready as well, then clears the trace (the passes it took, 2000 when never); n times.
+bool RunUntilRunning();
+int RunUntilReady();
+void Poll(int n = 1);
 
 }  // namespace test

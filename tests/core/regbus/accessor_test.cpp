@@ -7,12 +7,10 @@
 #include "core/control/fault_index.h"
 #include "core/control/setting_accessors.h"
 #include "core/params/param_access.h"
-#include "core/regbus/regbus.h"
 #include "core/system/output_flags.h"
 #include "core/system/parallel_link.h"
 #include "core/system/sys_status.h"
 #include "platform/clock.h"
-#include "platform/reg_map.h"
 #include "regbus_setup.h"
 
 using namespace regmap;
@@ -55,17 +53,6 @@ TEST_F(RegBusTest, ReadersOutsideTheirPhasesOrRowsReadZeroWithoutATransfer) {
     EXPECT_EQ(BusReg_GetLinkRxWord(6, 0), 0);
     EXPECT_EQ(BusReg_ReadHarmonic(3, 0), 0u);
     EXPECT_EQ(Stage().ByteAccesses(), 0u);
-}
-
-TEST_F(RegBusTest, PeakHoldTimeGoesToItsFirstRegisterLast) {
-    BusReg_SetPeakHoldTime(2);
-    auto written = WrittenRegisters(Transfers());
-    ASSERT_EQ(written.size(), 6u);
-    EXPECT_EQ(written.back().first, kPeakHoldTimeA.first);
-    for (uint32_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(Stage().Stored(kPeakHoldTimeA.at(i), 0), 20000u);
-        EXPECT_EQ(Stage().Stored(kPeakHoldTimeB.at(i), 0), 20000u);
-    }
 }
 
 TEST_F(RegBusTest, SeqSimCommandsSetTheCommandByte) {
@@ -113,13 +100,10 @@ TEST_F(RegBusTest, OutputModeCodesAndTheTriggerWidth) {
 }
 
 TEST_F(RegBusTest, PhaseAnglesFollowTheSynchronisationPhase) {
-    struct Case {
-        int32_t angle;
-        uint32_t mode;
-        int32_t sync;
+    const struct {
+        int32_t angle, mode, sync;
         float sent;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {1200, 8, 2500, 130.0f},  // 3600 - 1200 + 2500 - 3600
         {1200, 7, 1000, 340.0f},  // 3400 fits, nothing subtracted
         {1200, 7, 1200, 0.0f},    // 3600 exceeds 3599
@@ -128,7 +112,7 @@ TEST_F(RegBusTest, PhaseAnglesFollowTheSynchronisationPhase) {
         {0, 0, 0, 360.0f},
     };
     for (const auto& c : cases) {
-        SetOutputMode(c.mode);
+        SetOutputMode(static_cast<uint32_t>(c.mode));
         SetSyncPhase(c.sync);
         BusReg_SetPhaseAngleL2(c.angle);
         BusReg_SetPhaseAngleL3(c.angle);

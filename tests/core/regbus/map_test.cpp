@@ -2,9 +2,7 @@
 // controller's encoders send the simulated stage decodes to the value the accessor was given.
 #include <cmath>
 
-#include "core/regbus/regbus.h"
 #include "platform/power_stage_model.h"
-#include "platform/reg_map.h"
 #include "regbus_setup.h"
 
 using regbus::Encoding;

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/regbus/regbus.h"
 #include "platform/power_stage_sim.h"
+#include "platform/reg_map.h"
 
 class RegBusTest : public ::testing::Test {
   protected:

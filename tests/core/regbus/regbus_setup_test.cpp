@@ -3,7 +3,6 @@
 #include "core/control/cal_page.h"
 #include "core/params/param_access.h"
 #include "core/params/param_init.h"
-#include "core/regbus/regbus.h"
 #include "core/system/model_table.h"
 #include "core/system/output_flags.h"
 #include "core/system/parallel_link.h"
@@ -13,10 +12,10 @@
 void RegBusTest::SetUp() {
     Stage().Reset();
     BusMapInit();
-    g_BusHold = 0;
-    g_PhaseFault = 0;
-    g_OutputFlags = 0;
-    g_SysStatus = 0;
+    regbus::BusReset();
+    core::OutputFlagsReset();
+    core::SysStatusReset();
+    core::ParallelLinkReset();
     g_SeqSimCmd = 0;
     // The access-layer setters keep a value only within its record's limits: build the store.
     g_ModelId = 2;
@@ -25,14 +24,8 @@ void RegBusTest::SetUp() {
     SetOutputMode(0);
     SetSyncPhase(0);
     SetMainSig(0, 0);
-    for (auto& slave : g_ParallelLink.slave) {
-        slave.startupError = 0;
-        slave.rawFault = 0;
-    }
-    for (int p = 0; p < regbus::kCalPageCount; ++p) {
-        uint16_t* page = regbus::CalPage(p);
-        std::fill(page, page + regbus::kCalPageWords, uint16_t{0});
-    }
+    for (int p = 0; p < regbus::kCalPageCount; ++p)
+        std::fill_n(regbus::CalPage(p), regbus::kCalPageWords, uint16_t{0});
 }
 
 void RegBusTest::TearDown() {

@@ -1,25 +1,14 @@
 // The simulated power stage: its answers, its memory and its check of the transfer order.
-#include "core/control/fault_index.h"
+#include <bit>
+#include <tuple>
+
 #include "core/regbus/bus_internal.h"
-#include "core/regbus/regbus.h"
-#include "platform/reg_map.h"
 #include "regbus_setup.h"
 
 using namespace regmap;
 
-TEST_F(RegBusTest, StageAnswersLikeABootedUnit) {
-    EXPECT_EQ(BusReg_GetStatusHigh(), static_cast<uint32_t>(BusReg_GetModuleVersion(2)));
-    EXPECT_EQ(BusReg_GetModulePresent(2), 1);
-    EXPECT_EQ(BusReg_GetFaultIndex(), 0);  // no fault bit clear
-    EXPECT_NE(BusReg_GetBootStatus(), 0);
-    EXPECT_EQ(BusReg_GetModuleType(2), 1);
-    Stage().SetVaClass(2);
-    Stage().SetBootStatus(0);
-    EXPECT_EQ(BusReg_GetModuleType(2), 2);
-    EXPECT_EQ(BusReg_GetBootStatus(), 0);
-}
-
-// Every step word has its own copy of the step registers; a read-back mismatch can be injected at one.
+// Every step word has its own copy of the step registers; a step-word read addresses the current step
+// (word 0) or word five, nothing else; a read-back mismatch can be injected at one word.
 TEST_F(RegBusTest, StepMemoryKeepsOneCopyPerStepWord) {
     for (uint32_t step = 0; step < 1000; step += 111) {
         std::lock_guard<std::mutex> lock(g_RegBus.mutex);
@@ -28,6 +17,13 @@ TEST_F(RegBusTest, StepMemoryKeepsOneCopyPerStepWord) {
     for (uint32_t step = 0; step < 1000; step += 111)
         EXPECT_EQ(Stage().Stored(kStepJumpTo, step), step + 7);
     EXPECT_EQ(BusReg_ReadStepWord(0, kStepJumpTo), 7u);
+    Stage().Poke(kStepJumpTo, 5, 55);
+    Stage().Poke(kStepAcv, 0, std::bit_cast<uint32_t>(12.5f));
+    EXPECT_EQ(BusReg_ReadStepWord(1, kStepJumpTo), 55u);
+    EXPECT_EQ(BusReg_ReadStepFloat(0, kStepAcv), 12.5f);
+    const uint64_t before = Stage().ByteAccesses();
+    EXPECT_EQ(BusReg_ReadStepWord(2, kStepJumpTo), 0u);
+    EXPECT_EQ(Stage().ByteAccesses(), before);
     Stage().InjectReadXor(kStepDuty.at(1), 0, 1);
     BusReg_SetStepDuty(500, 1);
     EXPECT_EQ(BusReg_ReadStepWord(0, kStepDuty.at(1)), 2049u);
@@ -37,12 +33,7 @@ TEST_F(RegBusTest, StepMemoryKeepsOneCopyPerStepWord) {
 // Sequences that break the transfer order are caught at the byte, half and index level.
 TEST(PowerStageOrder, ViolationsAreRecorded) {
     constexpr uint32_t a = kVoltUnit, b = kSignal, idx = kIndex, boot = kBootStatus;
-    struct Case {
-        const char* name;
-        void (*run)();
-        uint64_t violations;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, void (*)(), uint64_t> cases[] = {
         {"a proper write", [] { BusReg_WriteIntEx(0, a, 1); }, 0},
         {"a proper read", [] { BusReg_ReadInt(0, boot); }, 0},
         {"half without index", [] { Bus_Write16(a, 1); }, 1},
@@ -70,13 +61,13 @@ TEST(PowerStageOrder, ViolationsAreRecorded) {
         {"outside the register space",
          [] { plat::BusWriteByte(plat::kLowByteWindow, plat::kStageRegisters, 0); }, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, run, violations] : cases) {
+        SCOPED_TRACE(name);
         plat::PowerStage().Reset();
         BusMapInit();
-        c.run();
-        EXPECT_EQ(plat::PowerStage().OrderViolations(), c.violations);
-        EXPECT_EQ(plat::PowerStage().ViolationLog().size(), c.violations);
+        run();
+        EXPECT_EQ(plat::PowerStage().OrderViolations(), violations);
+        EXPECT_EQ(plat::PowerStage().ViolationLog().size(), violations);
     }
     plat::PowerStage().Reset();
 }

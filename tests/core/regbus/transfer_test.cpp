@@ -3,11 +3,10 @@
 #include <cmath>
 #include <functional>
 #include <future>
+#include <thread>
 #include <tuple>
 
 #include "core/regbus/bus_internal.h"
-#include "core/regbus/regbus.h"
-#include "platform/reg_map.h"
 #include "regbus_setup.h"
 
 using plat::BusHalf;
@@ -55,13 +54,8 @@ TEST_F(RegBusTest, DutyKeepsFractionsOfFullScale) {
 
 TEST_F(RegBusTest, HoldSilencesUnforcedTransfers) {
     const int16_t samples[4] = {1, -1, 2, -2};
-    struct Case {
-        const char* name;
-        std::function<void(int force)> call;
-        bool forceable;  // force 1 passes the hold
-        bool held;       // silenced by the hold at all
-    };
-    const Case cases[] = {
+    // {name, call, force 1 passes the hold, silenced by the hold at all}
+    const std::tuple<const char*, std::function<void(int force)>, bool, bool> cases[] = {
         {"ReadInt", [](int f) { BusReg_ReadInt(f, kBootStatus); }, true, true},
         {"ReadIntAt", [](int f) { BusReg_ReadIntAt(f, kLinkRx.at(1), 3); }, true, true},
         {"ReadRaw", [](int f) { BusReg_ReadRaw(f, kFaultWord); }, true, true},
@@ -78,13 +72,13 @@ TEST_F(RegBusTest, HoldSilencesUnforcedTransfers) {
         {"LoopbackTest", [](int) { BusReg_LoopbackTest(0x12345678); }, false, false},
     };
     g_BusHold = 1;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, call, forceable, held] : cases) {
+        SCOPED_TRACE(name);
         for (int force : {0, 1}) {
             uint64_t before = Stage().ByteAccesses();
-            c.call(force);
+            call(force);
             bool reached = Stage().ByteAccesses() != before;
-            EXPECT_EQ(reached, !c.held || (force == 1 && c.forceable)) << "force " << force;
+            EXPECT_EQ(reached, !held || (force == 1 && forceable)) << "force " << force;
         }
     }
     // What a held read gives.
@@ -160,18 +154,6 @@ TEST_F(RegBusTest, ReadersRefuseRegistersAndWordsTheyDoNotServe) {
     EXPECT_EQ(Stage().ByteAccesses(), before);
 }
 
-TEST_F(RegBusTest, StepWordReadsAddressCurrentStepOrWordFive) {
-    Stage().Poke(kStepJumpTo, 0, 11);
-    Stage().Poke(kStepJumpTo, 5, 55);
-    Stage().Poke(kStepAcv, 0, std::bit_cast<uint32_t>(12.5f));
-    EXPECT_EQ(BusReg_ReadStepWord(0, kStepJumpTo), 11u);
-    EXPECT_EQ(BusReg_ReadStepWord(1, kStepJumpTo), 55u);
-    EXPECT_EQ(BusReg_ReadStepFloat(0, kStepAcv), 12.5f);
-    uint64_t before = Stage().ByteAccesses();
-    EXPECT_EQ(BusReg_ReadStepWord(2, kStepJumpTo), 0u);
-    EXPECT_EQ(Stage().ByteAccesses(), before);
-}
-
 TEST_F(RegBusTest, LoopbackPassesAndFailsOnACorruptEcho) {
     EXPECT_EQ(BusReg_LoopbackTest(999), 1);
     std::vector<uint32_t> sent;
@@ -217,6 +199,42 @@ TEST_F(RegBusTest, WaveformTableTravelsSampleBySample) {
     EXPECT_EQ(BusReg_WriteArbTable(samples.data(), 4097, 0), -1);
     EXPECT_EQ(BusReg_WriteArbTable(nullptr, 4096, 0), -1);
     EXPECT_EQ(Stage().ByteAccesses(), before);
+}
+
+// Every thread of the instrument talks to the power stage; the bus mutex keeps each transfer whole.
+TEST_F(RegBusTest, ConcurrentTransfersNeverInterleave) {
+    constexpr int kThreads = 4;
+    constexpr int kTransfers = 100000;
+    Stage().SetTraceCapacity(0);
+    for (int t = 0; t < kThreads; ++t) {
+        for (uint32_t w = 0; w < 64; ++w)
+            Stage().Poke(regmap::kHarmonic + t, w, (t << 16) | w);
+    }
+    std::vector<int> readErrors(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &readErrors] {
+            // Each thread writes its own register and reads its own harmonic table, half and half.
+            const uint32_t reg = regmap::kVoltUnit + t;
+            for (int i = 0; i < kTransfers / 2; ++i) {
+                BusReg_WriteIntEx(0, reg, (t << 24) | i);
+                uint32_t w = static_cast<uint32_t>(i) & 63u;
+                if (BusReg_ReadAt(0, regmap::kHarmonic + t, w) != ((static_cast<uint32_t>(t) << 16) | w))
+                    ++readErrors[t];
+            }
+        });
+    }
+    for (auto& th : threads)
+        th.join();
+
+    EXPECT_EQ(Stage().OrderViolations(), 0u);
+    EXPECT_EQ(Stage().Transfers(), uint64_t{kThreads} * kTransfers);
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_EQ(readErrors[t], 0) << t;
+        EXPECT_EQ(Stage().Stored(regmap::kVoltUnit + t, 0),
+                  static_cast<uint32_t>((t << 24) | (kTransfers / 2 - 1)))
+            << t;
+    }
 }
 
 using RegBusDeathTest = RegBusTest;

@@ -1,25 +1,20 @@
 // The parameter store's accessors on the real store built from the default tables.
 #include "core/params/param_store.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <tuple>
 
-#include "core/system/ctrl_words.h"
 #include "core/system/edit_state.h"
-#include "param_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 using test::Read;
 
 namespace {
 
-constexpr uint32_t kIdAcvUnit = 119;
-
+// A record whose words show where it was written.
 ParamRec Marked(int32_t value) {
     ParamRec r{};
-    r.value = value;
-    r.max = value + 1;
-    r.min = value - 1;
+    r.value = value, r.max = value + 1, r.min = value - 1;
     return r;
 }
 
@@ -30,11 +25,13 @@ class ParamStoreTest : public ::testing::Test {
 
 }  // namespace
 
-// A setting stored is read back from its own record: per unit, mode, waveform and range area.
+// A setting stored is read back from its own record: per unit, mode, waveform and range area; the
+// measurement items are shared by all units, the pairs of the menu lists address one record, ids without a
+// record share the spare one, and the frequency limits are kept once for the AC+DC modes (0, 5, 7) and once
+// for all others.
 TEST_F(ParamStoreTest, RecordsArePerUnitModeWaveformAndArea) {
     paramPutValue(0, 47, 1111, 0);
     paramPutValue(0, 48, 2222, 1);
-    EXPECT_EQ(Read(47, 0).value, 1111);
     EXPECT_EQ(Read(47, 1).value, 2222);
     EXPECT_EQ(Read(49, 2).value, 0);
     g_OutputModeIdx = 1;
@@ -46,15 +43,22 @@ TEST_F(ParamStoreTest, RecordsArePerUnitModeWaveformAndArea) {
     EXPECT_EQ(Read(47, 0).value, 1111);
     g_ParamStore.rangeCode[0] = 1;
     EXPECT_EQ(Read(47, 0).value, 0);
-    paramPutValue(0, 40, 3, 2);  // the measurement items are shared by all units
+    paramPutValue(0, 40, 3, 2);
     EXPECT_EQ(Read(40, 0).value, 3);
-    // The pairs of the menu lists address one record; ids without a record share the spare one.
     paramPutValue(0, 96, 77, 0);
     EXPECT_EQ(Read(97, 2).value, 77);
     ParamRec r = Marked(4242);
     paramRW(1, 99, &r, 1);
     for (uint32_t id : {0u, 7u, 45u, 98u, 138u, 207u, 214u, 100000u})
         EXPECT_EQ(Read(id, 0).value, 4242) << id;
+    for (uint32_t mode : {0u, 1u}) {
+        r = Marked(static_cast<int32_t>(111 * (mode + 1)));
+        paramAccess(1, 16, &r, mode, 0, 16, 0, 0);
+    }
+    for (uint32_t mode = 0; mode < core::kModes; ++mode) {
+        paramAccess(0, 16, &r, mode, 0, 16, 0, 0);
+        EXPECT_EQ(r.value, mode == 0 || mode == 5 || mode == 7 ? 111 : 222) << mode;
+    }
 }
 
 // With the unit Vpp every waveform but SIN and SQU reads the Vpp set; the DC voltages switch with it
@@ -66,34 +70,31 @@ TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
         paramAccessByUnit(1, 47, &vpp, 0, 0, w, 1, 0);
     }
     const struct {
-        int32_t unit;
-        uint32_t waveform;
-        int32_t value;
+        int32_t unit, waveform, value;
     } cases[] = {{0, 18, 1018}, {1, 18, 5018}, {1, 3, 5003}, {1, 16, 1016}, {1, 17, 1017}};
     for (const auto& c : cases) {
-        paramPutValue(0, kIdAcvUnit, c.unit, 0);
-        paramPutValue(0, 30, static_cast<int32_t>(c.waveform), 0);
+        paramPutValue(0, kParamAcvUnit, c.unit, 0);
+        paramPutValue(0, 30, c.waveform, 0);
         EXPECT_EQ(Read(47, 0).value, c.value) << c.unit << " " << c.waveform;
     }
     paramPutValue(0, 30, 18, 0);  // the LINE ids follow L1's waveform
-    for (uint32_t mode : {0u, 2u}) {
-        const uint32_t w = mode == 2 ? 0 : 18;
+    for (uint32_t mode : {0u, 2u})
         for (uint32_t set : {0u, 1u}) {
+            const uint32_t w = mode == 2 ? 0 : 18;
             g_ParamStore.unit[0].mode[mode].volt[0].dcv[set][w].value = static_cast<int32_t>(100 + set);
             g_ParamStore.unit[core::kLineUnit].mode[mode].volt[0].dcv[set][w].value =
                 static_cast<int32_t>(300 + set);
         }
+    for (uint32_t mode : {0u, 2u}) {
+        g_OutputModeIdx = mode;
+        EXPECT_EQ(Read(51, 0).value, mode == 0 ? 101 : 100);
+        EXPECT_EQ(Read(57, 0).value, mode == 0 ? 300 : 301);
     }
-    g_OutputModeIdx = 0;
-    EXPECT_EQ(Read(51, 0).value, 101);
-    EXPECT_EQ(Read(57, 0).value, 300);
-    g_OutputModeIdx = 2;
-    EXPECT_EQ(Read(51, 0).value, 100);
-    EXPECT_EQ(Read(57, 0).value, 301);
 }
 
 // An access of id 12 derives the angle and duty formats from the frequency stored before it: whole
-// degrees above 500 Hz (the angles rounded), fewer duty digits from 100 Hz and 1000 Hz.
+// degrees above 500 Hz (the angles rounded, also at the ends of the 32-bit range), fewer duty digits from
+// 100 Hz and 1000 Hz.
 TEST_F(ParamStoreTest, FrequencyAccessDerivesTheAngleAndDutyFormats) {
     const struct {
         int32_t freq, angle, angleDecimals, angleDigits, dutyDecimals, dutyDigits;
@@ -121,16 +122,11 @@ TEST_F(ParamStoreTest, FrequencyAccessDerivesTheAngleAndDutyFormats) {
     ParamRec f = Read(13, 0);
     f.value = 60000;
     paramRW(1, 12, &f, 0);
-    EXPECT_EQ(Read(64, 0).value, 456);
     EXPECT_EQ(Read(14, 0).value, 60000);
     EXPECT_EQ(Read(64, 0).value, 456);
     EXPECT_EQ(Read(12, 0).value, 60000);
     EXPECT_EQ(Read(64, 0).value, 460);
-}
-
-TEST_F(ParamStoreTest, AngleRoundingAtTheEdgesOfTheRangeDoesNotOverflow) {
     // The store never checks limits, so an angle may hold any 32-bit value when id 12 rounds it.
-    paramPutValue(0, 12, 60000, 0);
     paramPutValue(0, 64, INT32_MAX, 0);
     paramPutValue(0, 68, INT32_MIN, 0);
     Read(12, 0);
@@ -138,44 +134,21 @@ TEST_F(ParamStoreTest, AngleRoundingAtTheEdgesOfTheRangeDoesNotOverflow) {
     EXPECT_EQ(Read(68, 0).value, INT32_MIN / 10 * 10);
 }
 
-// The frequency limits are kept once for the AC+DC modes (0, 5, 7) and once for all others.
-TEST_F(ParamStoreTest, FrequencyLimitsFollowTheFrequencyClass) {
-    ParamRec r = Marked(111);
-    paramAccess(1, 16, &r, 0, 0, 16, 0, 0);
-    r = Marked(222);
-    paramAccess(1, 16, &r, 1, 0, 16, 0, 0);
-    for (uint32_t mode = 0; mode < core::kModes; ++mode) {
-        ParamRec out;
-        paramAccess(0, 16, &out, mode, 0, 16, 0, 0);
-        EXPECT_EQ(out.value, mode == 0 || mode == 5 || mode == 7 ? 111 : 222) << mode;
-    }
-}
-
+// The AUTO range reads the current limits of the range the stage reports, from records of its own.
 TEST_F(ParamStoreTest, AutoRangeVariantFollowsThePowerStage) {
     g_ParamStore.rangeCode[0] = 4;  // AUTO in 3P4W
-    core::g_OutputStatusMirror = 0;
     const ParamRec low = Read(61, 0);
     core::g_OutputStatusMirror = 2;  // the stage reports the high range: the 200 V row
     EXPECT_LT(Read(61, 0).max, low.max);
     paramPutValue(0, 61, 999, 0);
     core::g_OutputStatusMirror = 0;
-    EXPECT_EQ(Read(61, 0).value, low.value);  // distinct records, not just equal rows
+    EXPECT_EQ(Read(61, 0).value, low.value);
 }
 
-TEST_F(ParamStoreTest, ModeAndWaveformAreClamped) {
-    ParamRec r = Marked(31);
-    paramAccess(1, 47, &r, 9, 0, 255, 0, 0);
-    ParamRec out;
-    paramAccess(0, 47, &out, 12, 0, 300, 0, 0);
-    EXPECT_EQ(out.value, 31);
-    // In DC-INT the voltages live under waveform 0 whatever is asked.
-    r = Marked(32);
-    paramAccess(1, 51, &r, 2, 0, 0, 0, 0);
-    paramAccess(0, 51, &out, 2, 0, 77, 0, 0);
-    EXPECT_EQ(out.value, 32);
-}
-
-TEST_F(ParamStoreTest, BadUnitOrVariantIsRefusedAndWritesNothing) {
+// A unit or range variant outside the store is refused and writes nothing (a refused read hands back an
+// all-zero record); a mode or waveform outside it is clamped; a field other than value or state, or a
+// state other than 0 or 1, changes nothing.
+TEST_F(ParamStoreTest, AddressesOutsideTheStoreAreRefusedOrClamped) {
     const ParamRec spare = Read(0, 0);
     ParamRec r = Marked(-7);
     EXPECT_EQ(paramRW(1, 47, &r, 4), -1);
@@ -185,39 +158,41 @@ TEST_F(ParamStoreTest, BadUnitOrVariantIsRefusedAndWritesNothing) {
     EXPECT_EQ(Read(0, 0).value, spare.value);
     for (uint32_t u = 0; u < 4; ++u)
         EXPECT_NE(Read(47, u).value, -7);
-
-    // A refused read hands back an all-zero record instead of the caller's garbage.
     ParamRec out;
     std::memset(&out, 0x5A, sizeof out);
     EXPECT_EQ(paramRW(0, 47, &out, 4), -1);
     EXPECT_EQ(out.value, 0);
     EXPECT_EQ(out.unitText, nullptr);
     EXPECT_EQ(paramGetValue(47, 0, 4), 0);
-
     // The range variant is checked where it selects the record: the current limits.
     EXPECT_EQ(paramAccess(1, 61, &r, 0, 0, 16, 8, 0), -1);
     EXPECT_EQ(paramAccess(1, 27, &r, 0, 0, 16, 0xFFFF, 0), -1);
     EXPECT_EQ(paramAccess(0, 47, &out, 0, 0, 16, 8, 0), 0);
-    // A range code that is not one of the eight makes paramRW refuse the current limits only.
-    g_ParamStore.rangeCode[0] = 9;
+    g_ParamStore.rangeCode[0] = 9;  // not one of the eight: paramRW refuses the current limits only
     EXPECT_EQ(paramRW(0, 61, &out, 0), -1);
     EXPECT_EQ(paramRW(0, 47, &out, 0), 0);
-}
 
-TEST_F(ParamStoreTest, PutValueChangesValueOrAValidState) {
+    r = Marked(31);
+    paramAccess(1, 47, &r, 9, 0, 255, 0, 0);
+    paramAccess(0, 47, &out, 12, 0, 300, 0, 0);
+    EXPECT_EQ(out.value, 31);
+    r = Marked(32);  // in DC-INT the voltages live under waveform 0 whatever is asked
+    paramAccess(1, 51, &r, 2, 0, 0, 0, 0);
+    paramAccess(0, 51, &out, 2, 0, 77, 0, 0);
+    EXPECT_EQ(out.value, 32);
+
     EXPECT_EQ(paramPutValue(1, 64, 0, 1), 0);
-    EXPECT_EQ(Read(64, 1).state, 0);
     paramPutValue(1, 64, 2, 1);
-    EXPECT_EQ(Read(64, 1).state, 0);  // only 0 or 1
+    EXPECT_EQ(Read(64, 1).state, 0);
     paramPutValue(1, 64, 1, 1);
     EXPECT_EQ(Read(64, 1).state, 1);
-    paramPutValue(7, 64, 55, 1);  // another field: nothing changes
+    paramPutValue(7, 64, 55, 1);
     EXPECT_EQ(Read(64, 1).value, 0);
     EXPECT_EQ(paramGetValue(64, 1, 1), 0);  // selector other than 0 gives 0
 }
 
-// The edit words start from the selected line's record, or from the mode and flag words for the ids
-// that show those.
+// The edit words start from the selected line's record, or from the mode and flag words for the ids that
+// show those; while the keys are locked or the meter is held only the measurement items can be entered.
 TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
     g_OutputFlags = 1u << 26;  // L2 selected
     paramPutValue(0, 48, 12345, 1);
@@ -225,31 +200,23 @@ TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
     EXPECT_EQ(g_MenuState, 48u);
     EXPECT_EQ(g_EditParam.workValue, 12345);
     EXPECT_EQ(g_EditParam.max, Read(48, 1).max);
-    const struct {
-        uint32_t id;
-        void (*set)();
-        int32_t value;
-    } words[] = {
+    const std::tuple<uint32_t, void (*)(), int32_t> words[] = {
         {46, [] { g_OutputModeIdx = 8; }, 8},
         {23, [] { g_ParamFlags = core::kFlagIpkKind; }, 1},
         {45, [] {}, 1},                               // the selected phase
         {45, [] { paramPutValue(0, 44, 1, 0); }, 0},  // LINE view
     };
-    for (const auto& w : words) {
-        w.set();
-        ASSERT_EQ(menuEnterParamState(w.id), 0);
-        EXPECT_EQ(g_EditParam.workValue, w.value) << w.id;
+    for (const auto& [id, set, value] : words) {
+        set();
+        ASSERT_EQ(menuEnterParamState(id), 0);
+        EXPECT_EQ(g_EditParam.workValue, value) << id;
     }
-}
-
-TEST_F(ParamStoreTest, LockedKeysOrHeldMeterLeaveOnlyTheMeasurementItems) {
     for (uint32_t flag : {uint32_t(core::kFlagKeysLocked), uint32_t(core::kFlagMeterHold)}) {
         g_MenuState = 1;
         g_ParamFlags = flag;
         EXPECT_EQ(menuEnterParamState(47), -1);
         EXPECT_EQ(g_MenuState, 1u);
         EXPECT_EQ(menuEnterParamState(40), 0);
-        EXPECT_EQ(g_MenuState, 40u);
     }
     g_ParamFlags = 0;
     EXPECT_EQ(menuEnterParamState(47), 0);

@@ -1,16 +1,12 @@
-// The panel helpers the output synchronisation relies on: group-changed flags, the Vpp ceiling and the
-// line limits.
-#include <gtest/gtest.h>
-
+// The helpers the output synchronisation and the panel rely on: group-changed flags, the Vpp ceiling of the
+// AC voltage and the line values and limits.
 #include <map>
 
-#include "core/system/output_flags.h"
-#include "core/params/param_access.h"
-#include "core/params/param_store.h"
 #include "core/params/acv_unit.h"
-#include "core/system/edit_state.h"
 #include "core/params/line_values.h"
 #include "core/params/param_dirty.h"
+#include "core/system/edit_state.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -75,8 +71,7 @@ TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsBy
     EXPECT_EQ(MarkedFlags(), std::vector<int>{kDirtyOnPhase});
     // The enable groups follow the edit state.
     const struct {
-        uint32_t state;
-        int flag;
+        int state, flag;
     } cases[] = {{64, kDirtyOnEnable},
                  {67, kDirtyOnEnable},
                  {68, kDirtyOffEnable},
@@ -131,10 +126,7 @@ TEST_F(PanelHelpersTest, VppCeilingFollowsRangeWaveformFactorAndLineState) {
 
 TEST_F(PanelHelpersTest, LargestPhaseByWiring) {
     const struct {
-        uint32_t wiring;
-        int kind;
-        int32_t v[3];
-        int expect;
+        int wiring, kind, v[3], expect;
     } cases[] = {
         {1, 0, {100, 200, 300}, 0},  {2, 0, {100, 100, 300}, 0}, {2, 0, {100, 101, 0}, 1},
         {0, 0, {100, 300, 300}, 1},  {0, 0, {300, 300, 300}, 0}, {0, 0, {1, 2, 3}, 2},

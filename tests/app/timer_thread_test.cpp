@@ -79,4 +79,22 @@ TEST_F(TimerThreadTest, DeviceNetPollTimerReArmsFromItsRate) {
     EXPECT_FALSE(g_DnetState.flags.load() & kDnetFlagPollArmed);
 }
 
+TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {
+    core::TimerReset();
+    EXPECT_EQ(CheckOnceFlag(), 1);
+    EXPECT_EQ(CheckOnceFlag(), 0);
+
+    // The window closes after ten 400 ms steps (200 passes of 2 ms each).
+    core::TimerReset();
+    for (int i = 0; i < 10 * 200 - 1; ++i)
+        TimerThread_Pass();
+    EXPECT_EQ(core::g_StartupWindow.load(), 1);
+    TimerThread_Pass();
+    EXPECT_EQ(core::g_StartupWindow.load(), 0);
+    EXPECT_EQ(CheckOnceFlag(), 0);
+    for (int i = 0; i < 400; ++i)
+        TimerThread_Pass();
+    EXPECT_EQ(core::g_StartupWindow.load(), 0);  // never counts below zero
+}
+
 }  // namespace

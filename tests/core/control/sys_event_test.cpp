@@ -1,20 +1,15 @@
+// The system event object: its ring, the operation-complete wait, resets and the busy and ready tests.
 #include "core/control/sys_event.h"
 
-#include <gtest/gtest.h>
-
 #include "app/layer_hooks.h"
-#include "app/timer_thread.h"
-#include "core/control/ctrl_task.h"
-#include "core/params/param_store.h"
 #include "core/system/iface_cfg.h"
 #include "core/system/lan_cfg.h"
-#include "core/system/output_flags.h"
-#include "core/system/sys_status.h"
 #include "platform/clock.h"
 #include "platform/panel_sim.h"
 #include "scpi/uart_channel.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
+#include "tests/core/ctrl_fixture.h"
 
 namespace {
 
@@ -29,32 +24,40 @@ class SysEventTest : public ::testing::Test {
         g_CtrlTaskObj.state.store(core::kCtrlRowRun);
         SysEvent_Run();  // state 1: initialise the ring and ask for state 2
         ASSERT_EQ(g_SysEventObj.state.load(), 1u);
-        ASSERT_EQ(g_SysEventRing.readPtr, g_SysEventRing.slots);
+        plat::PanelSimReset();
+        SpiPanelOpen();
     }
-    void TearDown() override { core::CtrlTaskReset(); }
+    void TearDown() override {
+        core::CtrlTaskReset();
+        OutputFlagClear(kOutFlagOutputOn);
+        plat::SetTimeScale(1);
+    }
+    // The output on, as the control task's row would carry out a request; whether a request to switch it
+    // off has been posted since.
+    static void OutputOn() {
+        OutputFlagSet(kOutFlagOutputOn);
+        g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
+    }
+    static bool OffRequested() {
+        return g_CtrlTaskObj.rows[core::kCtrlRowRun].msg == core::kCtrlMsgOutputOff;
+    }
 };
 
-TEST_F(SysEventTest, FullRingOverwritesItsOldestSlots) {
+// A full ring overwrites its oldest slots; a pop of an empty slot moves on all the same, so an event
+// pushed behind the read index waits for the index to come round.
+TEST_F(SysEventTest, RingOverwritesItsOldestSlotsAndEmptyPopsMoveOn) {
     for (uint32_t e = 1; e <= 10; ++e)
         SysEvent_Push(100 + e);
-    // Slots 0 and 1 were overwritten by the ninth and tenth pushes.
-    EXPECT_EQ(SysEvent_Pop(), 109u);
-    EXPECT_EQ(SysEvent_Pop(), 110u);
-    for (uint32_t e = 3; e <= 8; ++e)
-        EXPECT_EQ(SysEvent_Pop(), 100 + e);
-    EXPECT_EQ(SysEvent_Pop(), 0u);
-}
-
-TEST_F(SysEventTest, EmptyPopAdvancesReadIndex) {
+    for (uint32_t e : {109, 110, 103, 104, 105, 106, 107, 108, 0})  // slots 0 and 1 were overwritten
+        EXPECT_EQ(SysEvent_Pop(), e);
+    core::SysEventReset();
+    SysEvent_Run();
     EXPECT_EQ(SysEvent_Pop(), 0u);
     EXPECT_EQ(SysEvent_Pop(), 0u);
-    EXPECT_EQ(g_SysEventRing.readIdx.load(), 2u);
     SysEvent_Push(5);  // lands in slot 0, behind the read index
-    int pops = 0;
-    uint32_t got = 0;
-    for (; got == 0 && pops < 8; ++pops)
-        got = SysEvent_Pop();
-    EXPECT_EQ(got, 5u);
+    int pops = 1;
+    for (; SysEvent_Pop() == 0 && pops < 8; ++pops) {
+    }
     EXPECT_EQ(pops, 7);  // slots 2..7 empty, then slot 0
 }
 
@@ -80,13 +83,15 @@ TEST_F(SysEventTest, OperationCompleteWaitsKeepOneTickAndLoseNoReset) {
     EXPECT_LE(steps, 23);
 }
 
+// A reset switches the output off first, keeps the LAN settings and ends its remote hand-shake with
+// "reset done".
 TEST_F(SysEventTest, RemoteResetHandshakeEndsWithResetDone) {
-    plat::PanelSimReset();
-    SpiPanelOpen();
+    OutputOn();
     g_SysStatus.fetch_or(1u << kSysRemoteResetLow);  // requested by a remote reset command
     ResetDefaultStart();
     g_LanCfg.PORT = 6000;
     SysEvent_Run();  // event 2: the reset runs
+    EXPECT_TRUE(OffRequested());
     EXPECT_EQ((g_SysStatus.load() >> kSysRemoteResetLow) & 3u, 2u);
     EXPECT_EQ(IsSystemReady(), 0u);
     EXPECT_EQ(g_HoldCountdown.load(), 40u);
@@ -97,9 +102,11 @@ TEST_F(SysEventTest, RemoteResetHandshakeEndsWithResetDone) {
     EXPECT_EQ(g_SysFlags.load() & kSysFlagResetRunning, 0u);
 }
 
+// A factory default switches the output off first (and waits for it), restores the LAN and interface
+// settings but the host name, restarts the RS232 channel, puts the lamps out and drops a pending key.
 TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
-    plat::PanelSimReset();
-    SpiPanelOpen();
+    plat::SetTimeScale(1000);  // the wait for the output to go off
+    OutputOn();
     SpiAuxWrite4(0xF);
     KeyEventBoxInit();
     KeyEventPost(KeyEventPack(0, 'U', 1));
@@ -109,9 +116,10 @@ TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
     g_IfaceCfg.gpibAddress = 3;
     FactoryDefaultStart();
     SysEvent_Run();
+    EXPECT_TRUE(OffRequested());
     EXPECT_EQ(g_LanCfg.DHCP, 1);
-    EXPECT_EQ(g_LanCfg.PORT, 5025u);       // the SCPI port
-    EXPECT_EQ(g_LanCfg.HOSTNAME[0], 'h');  // the host name is not a factory setting
+    EXPECT_EQ(g_LanCfg.PORT, 5025u);  // the SCPI port
+    EXPECT_EQ(g_LanCfg.HOSTNAME[0], 'h');
     EXPECT_EQ(g_IfaceCfg.gpibAddress, 10u);
     EXPECT_EQ(g_SysEventRing.lastEvent.load(), static_cast<uint32_t>(kSysEventFactoryDefault));
     EXPECT_EQ(scpi::UartPollState(), 2);
@@ -135,39 +143,6 @@ TEST_F(SysEventTest, BusyAndReadyFollowTheSystemAndThePowerStage) {
     EXPECT_EQ(IsSystemReady(), 0u);
     EXPECT_EQ(IsSystemBusy(), 1u);
     core::g_OutputStatusMirror.store(0);
-}
-
-TEST_F(SysEventTest, ResetsSwitchTheOutputOffFirst) {
-    plat::SetTimeScale(1000);  // the factory default's wait for the output to go off
-    for (bool factory : {false, true}) {
-        OutputFlagSet(kOutFlagOutputOn);
-        g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
-        factory ? FactoryDefaultStart() : ResetDefaultStart();
-        SysEvent_Run();
-        EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(),
-                  static_cast<uint32_t>(core::kCtrlMsgOutputOff))
-            << (factory ? "factory default" : "reset");
-    }
-    OutputFlagClear(kOutFlagOutputOn);
-    plat::SetTimeScale(1);
-}
-
-TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {
-    core::TimerReset();
-    EXPECT_EQ(CheckOnceFlag(), 1);
-    EXPECT_EQ(CheckOnceFlag(), 0);
-
-    // The window closes after ten 400 ms steps (200 passes of 2 ms each).
-    core::TimerReset();
-    for (int i = 0; i < 10 * 200 - 1; ++i)
-        TimerThread_Pass();
-    EXPECT_EQ(core::g_StartupWindow.load(), 1);
-    TimerThread_Pass();
-    EXPECT_EQ(core::g_StartupWindow.load(), 0);
-    EXPECT_EQ(CheckOnceFlag(), 0);
-    for (int i = 0; i < 400; ++i)
-        TimerThread_Pass();
-    EXPECT_EQ(core::g_StartupWindow.load(), 0);  // never counts below zero
 }
 
 }  // namespace

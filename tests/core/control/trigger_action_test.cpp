@@ -1,33 +1,15 @@
 // Trigger actions: selected, armed and fired, with the running control task carrying out what they ask.
-#include <gtest/gtest.h>
-
 #include <utility>
 #include <vector>
 
 #include "core/control/alarm_state.h"
-#include "core/control/ctrl_task.h"
-#include "core/control/output_request.h"
 #include "core/control/trig_act.h"
-#include "core/params/param_access.h"
-#include "core/params/param_store.h"
-#include "core/system/output_flags.h"
-#include "core/system/sys_status.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
-using test::CtrlEnv;
+using namespace core;
+using namespace test;
 
 namespace {
-
-using core::kTrigErrInitIgnored;
-using core::kTrigErrTriggerIgnored;
-using core::kTrigKindMemory;
-using core::kTrigKindOutput;
-using core::kTrigKindSelected;
-using core::kTrigKindTrigger;
-using core::kTrigSrcBus;
-using core::kTrigSrcImm;
-using core::kTrigSrcTri1;
-using core::kTrigSrcTri2;
 
 std::vector<std::pair<uint32_t, uint32_t>> g_recalls;
 
@@ -36,37 +18,35 @@ int RecordRecall(uint32_t save, uint32_t index) {
     return 0;
 }
 
-class TriggerAction : public ::testing::Test {
+class TriggerAction : public CtrlTest {
   protected:
     void SetUp() override {
         g_recalls.clear();
         core::g_TrigMemoryRecall = RecordRecall;
         g_OutputModeIdx = 1;
         g_ParamStore.rangeCode[1] = 1;
-        ASSERT_LT(CtrlEnv::RunUntilReady(), 2000);
+        ASSERT_LT(RunUntilReady(), 2000);
     }
 
     static void SetSource(uint32_t kind, uint32_t source) { TrigAct_SourceAccess(1, kind, &source); }
     static void SetValue(uint32_t index, uint32_t value) { TrigAct_ValueAccess(1, index, &value); }
-
-    CtrlEnv env_;
 };
 
 TEST_F(TriggerAction, BusTriggerOfTheSelectedOutputActionSwitchesAndDisarms) {
-    SetValue(core::kTrigValOutput, 1);
+    SetValue(kTrigValOutput, 1);
     SetSource(kTrigKindOutput, kTrigSrcBus);
     ASSERT_EQ(TrigAct_Initiate(kTrigKindOutput), 0);
     EXPECT_EQ(g_TrigAct.armed.load(), 1u);
     EXPECT_EQ(TrigAct_BusTrigger(kTrigKindSelected), 0);
     EXPECT_EQ(g_TrigAct.armed.load(), 0u);
-    CtrlEnv::Poll(1);
-    EXPECT_TRUE(CtrlEnv::Stage().OutputOn());
+    Poll(1);
+    EXPECT_TRUE(Stage().OutputOn());
     // Fired once: a second trigger finds nothing armed.
     EXPECT_EQ(TrigAct_BusTrigger(kTrigKindSelected), kTrigErrTriggerIgnored);
 }
 
 TEST_F(TriggerAction, ImmediateMemoryActionRecallsAtOnceWithoutArming) {
-    SetValue(core::kTrigValMemory, 7);
+    SetValue(kTrigValMemory, 7);
     SetSource(kTrigKindMemory, kTrigSrcImm);
     EXPECT_EQ(TrigAct_Initiate(kTrigKindMemory), 0);
     ASSERT_EQ(g_recalls.size(), 1u);
@@ -80,30 +60,30 @@ TEST_F(TriggerAction, ImmediateMemoryActionRecallsAtOnceWithoutArming) {
 
 TEST_F(TriggerAction, OffIsCarriedOutDuringAnAlarmButOnIsDropped) {
     SetOutputOnOff(1);
-    CtrlEnv::Poll(1);
+    Poll(1);
     g_AlarmState.summary = 1;
     SetSource(kTrigKindOutput, kTrigSrcImm);
     for (uint32_t on : {0u, 1u}) {
-        SetValue(core::kTrigValOutput, on);
-        CtrlEnv::ClearTrace();
+        SetValue(kTrigValOutput, on);
+        ClearTrace();
         EXPECT_EQ(TrigAct_Initiate(kTrigKindOutput), 0);
-        CtrlEnv::Poll(12);
-        EXPECT_FALSE(CtrlEnv::Stage().OutputOn()) << on;
-        EXPECT_EQ(CtrlEnv::WritesTo(2346).size(), on ? 0u : 1u) << on;
+        Poll(12);
+        EXPECT_FALSE(Stage().OutputOn()) << on;
+        EXPECT_EQ(WritesTo(2346).size(), on ? 0u : 1u) << on;
     }
 }
 
 TEST_F(TriggerAction, TriggerActionSetsVoltageAndFrequency) {
-    SetValue(core::kTrigValVoltage, 12000);
-    SetValue(core::kTrigValFrequency, 6000);
+    SetValue(kTrigValVoltage, 12000);
+    SetValue(kTrigValFrequency, 6000);
     SetSource(kTrigKindTrigger, kTrigSrcBus);
     TrigAct_Initiate(kTrigKindTrigger);
     EXPECT_EQ(GetAcv(0), 0);  // armed only
     EXPECT_EQ(TrigAct_BusTrigger(kTrigKindTrigger), 0);
     EXPECT_EQ(GetAcv(0), 12000);
     EXPECT_EQ(GetFrequency(0), 6000);
-    CtrlEnv::Poll(1);
-    EXPECT_DOUBLE_EQ(CtrlEnv::OnlyWriteTo(2384).value, 120.0);
+    Poll(1);
+    EXPECT_DOUBLE_EQ(OnlyWriteTo(2384).value, 120.0);
 }
 
 TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
@@ -140,7 +120,7 @@ TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
 }
 
 TEST_F(TriggerAction, TriggerInputsFireOnlyTheirOwnSource) {
-    SetValue(core::kTrigValMemory, 3);
+    SetValue(kTrigValMemory, 3);
     SetSource(kTrigKindMemory, kTrigSrcTri2);
     TrigAct_Initiate(kTrigKindMemory);
     TrigAct_Input(0);

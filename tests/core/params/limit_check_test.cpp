@@ -1,12 +1,10 @@
-#include <gtest/gtest.h>
-
+// The limit checks of the settings: record clamps, frequency, voltage and peak limits, crest-factor
+// ceilings, the full voltage check and the SEQ/SIM step limits.
 #include <algorithm>
 
-#include "core/system/output_flags.h"
-#include "core/params/param_access.h"
-#include "core/params/param_store.h"
-#include "core/params/param_dirty.h"
 #include "core/params/limit_checks.h"
+#include "core/params/param_dirty.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/support/default_store.h"
 
 using test::FreqRec;
@@ -193,25 +191,32 @@ TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {
     EXPECT_EQ(VoltRec(47, 3, 1, 3, 0, 0).defaultMax, dcIntMax);
 }
 
+// The full check carries the voltage in force (and its start value) over every waveform of the phase, the
+// Vpp set instead when the display uses it; it zeroes an AC voltage above the limit in the AC-only modes.
+// The current waveform's check alone touches only it.
 TEST_F(LimitCheckTest, FullCheckCarriesTheVoltageInForceOverEveryWaveform) {
     SetVolt(47, kAcInt, 1, kSin, 0, 1, 23000);
     SetVolt(47, kAcInt, 1, kSin, 0, 1, 11000, &ParamRec::def1);
     SetVolt(47, kAcInt, 1, 5, 0, 1, 100);
+    SetVolt(8, 0, 1, 0, 0, 2, 20000);
+    SetVolt(47, kAcInt, 1, kSin, 0, 2, 25000);
+    SetVolt(47, kAcDcInt, 1, kSin, 0, 2, 25000);
     VoltSettingCheckAll(kAcInt, 1);
+    VoltSettingCheckAll(kAcDcInt, 1);
     for (uint32_t w : {0u, 5u, kTri, 255u}) {
         EXPECT_EQ(VoltRec(47, kAcInt, 1, w, 0, 1).value, 23000) << w;
         EXPECT_EQ(VoltRec(47, kAcInt, 1, w, 0, 1).def1, 11000) << w;
     }
     EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 0).value, 0);  // other phases keep theirs
-    // The current waveform's check alone touches only it.
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 2).value, 0);
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 2).max, 20000);
+    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 0, 2).value, 25000);
     SetVolt(47, kAcInt, 1, kSin, 0, 0, 23000);
     SetVolt(47, kAcInt, 1, 5, 0, 0, 100);
     VoltSettingCheckPhase(kAcInt, 1, 0);
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 5, 0, 0).value, 100);
     EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 0).value, 23000);
-}
 
-TEST_F(LimitCheckTest, FullCheckCarriesTheVppSetWhenTheDisplayUsesIt) {
     paramPutValue(0, 119, 1, 0);
     g_ParamStore.unit[0].waveform.value = kTri;
     SetVolt(47, kAcInt, 1, kTri, 1, 0, 30000);
@@ -219,17 +224,6 @@ TEST_F(LimitCheckTest, FullCheckCarriesTheVppSetWhenTheDisplayUsesIt) {
     VoltSettingCheckAll(kAcInt, 1);
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 7, 1, 0).value, 30000);
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 7, 0, 0).value, 0);  // the rms set is not carried
-}
-
-TEST_F(LimitCheckTest, FullCheckZeroesAcVoltagesAboveTheLimitInAcOnlyModes) {
-    SetVolt(8, 0, 1, 0, 0, 2, 20000);
-    SetVolt(47, kAcInt, 1, kSin, 0, 2, 25000);
-    SetVolt(47, kAcDcInt, 1, kSin, 0, 2, 25000);
-    VoltSettingCheckAll(kAcInt, 1);
-    VoltSettingCheckAll(kAcDcInt, 1);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 2).value, 0);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 2).max, 20000);
-    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 0, 2).value, 25000);
 }
 
 TEST_F(LimitCheckTest, StepVoltageLimits) {

@@ -2,17 +2,15 @@
 // changed (the setter's post and the register write it causes).
 #include <benchmark/benchmark.h>
 
-#include "core/control/ctrl_task.h"
-#include "core/params/param_access.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 namespace {
 
 // The task running and every setting of the factory default written.
 void Settle() {
-    test::CtrlEnv::RunUntilRunning();
-    test::CtrlEnv::Poll(50);
-    test::CtrlEnv::Stage().SetTraceCapacity(1024);
+    test::RunUntilRunning();
+    test::Poll(50);
+    test::Stage().SetTraceCapacity(1024);
 }
 
 void BM_CtrlPassNothingChanged(benchmark::State& state) {

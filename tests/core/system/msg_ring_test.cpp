@@ -1,4 +1,6 @@
 // The user-message ring under many posting threads and one taker.
+#include "core/system/msg_ring.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +10,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "core/system/msg_ring.h"
 
 namespace {
 

@@ -2,8 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/params/param_init.h"
-#include "core/params/param_store.h"
-#include "param_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
 static void BM_ParamTableInit(benchmark::State& state) {
     test::InstrumentEnv env;

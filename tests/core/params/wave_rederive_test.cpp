@@ -1,16 +1,10 @@
 // The voltages kept per waveform and the line values derived from L1.
-#include <gtest/gtest.h>
-
-#include <vector>
-
-#include "core/params/param_access.h"
-#include "core/params/param_store.h"
 #include "core/params/wave_voltage.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/msg_ring.h"
 #include "core/system/service_flags.h"
-#include "platform/power_stage_sim.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/support/default_store.h"
+
+using test::WritesTo;
 
 namespace {
 
@@ -36,36 +30,12 @@ class WaveRederiveTest : public ::testing::Test {
         r.value = v;
         test::PutVoltRec(id, mode, 1, wave, set, phase, r);
     }
-    static std::vector<plat::BusTransfer> Writes(uint16_t reg) {
-        std::vector<plat::BusTransfer> out;
-        for (const auto& t : plat::PowerStage().Trace())
-            if (t.write && t.reg == reg) out.push_back(t);
-        return out;
-    }
 };
 
-TEST_F(WaveRederiveTest, LineAcVoltageFromL1) {
-    const struct {
-        uint32_t wiring;
-        int32_t l1;
-        int32_t line;
-    } cases[] = {{0, 22000, 38105}, {2, 22000, 44000}, {0, 0, 0}, {2, 17500, 35000}};
-    for (const auto& c : cases) {
-        g_PhaseMode = c.wiring;
-        Word(0, core::kShwAcv) = static_cast<uint32_t>(c.l1);
-        LineValueFromPhase(50);
-        EXPECT_EQ(static_cast<int32_t>(Word(core::kLineShadow, core::kShwAcv)), c.line) << c.wiring;
-        EXPECT_EQ(test::ReadRecord(50, 0).value, c.line) << c.wiring;
-    }
-    // The line limit follows: 350.00 V per phase is 700.00 V between the two halves of 1P3W.
-    EXPECT_EQ(test::ReadRecord(50, 0).max, 70000);
-}
-
 TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
+    // The line value expected after the start value 777.
     const struct {
-        uint32_t wiring, mode;
-        int32_t l1;
-        int32_t line;  // expected line value; the start value is 777
+        int32_t wiring, mode, l1, line;
     } cases[] = {
         {0, kAcDcInt, 1000, 1000}, {2, kAcDcInt, 1000, 2000},
         {2, 7, -300, -600},        {2, kAcInt, 1000, 777},  // AC-INT in 1P3W: no line DC value
@@ -74,7 +44,7 @@ TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
     for (const auto& c : cases) {
         g_PhaseMode = c.wiring;
         g_OutputModeIdx = c.mode;
-        g_ParamStore.rangeCode[c.mode] = 1;
+        g_ParamStore.rangeCode[static_cast<uint32_t>(c.mode)] = 1;
         paramPutValue(0, 57, 777, 0);
         Word(core::kLineShadow, core::kShwDcv) = 777;
         Word(0, core::kShwDcv) = static_cast<uint32_t>(c.l1);
@@ -101,6 +71,13 @@ TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
     paramPutValue(0, 48, 10000, 1);
     SpreadVoltageToWaves();
     EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 1), 0);
+    // DC-INT keeps its one record.
+    g_OutputModeIdx = kDcInt;
+    g_ParamStore.rangeCode[kDcInt] = 1;
+    paramPutValue(0, 54, 12000, 0);
+    SpreadVoltageToWaves();
+    EXPECT_EQ(Volt(51, kDcInt, 0, 0, 0), 12000);
+    EXPECT_EQ(Word(0, core::kShwSpreadFirst + 2), 12000u);
 }
 
 TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
@@ -120,32 +97,33 @@ TEST_F(WaveRederiveTest, NewWaveformInRmsTakesTheSineVoltage) {
     g_ParamStore.unit[1].waveform.value = kTri;
     Word(1, core::kShwSpreadFirst) = 23000;
     Word(1, core::kShwSpreadFirst + 2) = 100;
-    plat::PowerStage().ClearTrace();
+    test::ClearTrace();
     WaveVoltageRecheck();
     EXPECT_EQ(GetAcv(1), 23000);
     EXPECT_EQ(GetDcv(1), 100);
     EXPECT_EQ(Volt(47, kAcInt, 200, 0, 1), 23000);  // spread again
-    ASSERT_EQ(Writes(2385).size(), 1u);
-    EXPECT_DOUBLE_EQ(Writes(2385)[0].value, 230.0);
-    EXPECT_EQ(Writes(2340).size(), 3u);  // one apply per phase
+    ASSERT_EQ(WritesTo(2385).size(), 1u);
+    EXPECT_DOUBLE_EQ(WritesTo(2385)[0].value, 230.0);
+    EXPECT_EQ(WritesTo(2340).size(), 3u);  // one apply per phase
     EXPECT_EQ(MsgQueue_Count(), 0u);
 }
 
-TEST_F(WaveRederiveTest, TwoLimitedPhasesGiveOneMessageNamingBoth) {
-    for (uint32_t p : {0u, 2u}) {
-        ParamRec v = test::VoltRec(8, 0, 1, 0, 0, p);
-        v.value = 10000;
-        test::PutVoltRec(8, 0, 1, 0, 0, p, v);
-    }
+// Phases whose voltage limit the voltage in force exceeds are held to it, with one message naming them;
+// in edit-all mode the line values follow L1.
+TEST_F(WaveRederiveTest, LimitedPhasesGiveOneMessageNamingThemAll) {
+    g_EditAllPhases = 1;
+    for (uint32_t p : {1u, 2u})
+        SetVolt(8, 0, 0, 0, p, 10000);
     for (uint32_t p = 0; p < 3; ++p)
-        Word(p, core::kShwSpreadFirst) = 23000;
+        Word(p, core::kShwSpreadFirst) = 22000;
     WaveVoltageRecheck();
-    EXPECT_EQ(GetAcv(0), 10000);
-    EXPECT_EQ(GetAcv(1), 23000);
+    EXPECT_EQ(GetAcv(0), 22000);
+    EXPECT_EQ(GetAcv(1), 10000);
     EXPECT_EQ(GetAcv(2), 10000);
     EXPECT_STREQ(g_MsgFreeText,
-                 " L1 L3 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)");
+                 " L2 L3 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)");
     EXPECT_EQ(MsgQueue_Count(), 1u);
+    EXPECT_EQ(test::ReadRecord(50, 0).value, 38105);
 }
 
 TEST_F(WaveRederiveTest, VppVoltageIsHeldToTheVppCeilingUnlessInTestMode) {
@@ -164,23 +142,6 @@ TEST_F(WaveRederiveTest, VppVoltageIsHeldToTheVppCeilingUnlessInTestMode) {
     WaveVoltageRecheck();
     EXPECT_EQ(Word(0, core::kShwAcv), 90000u);
     EXPECT_EQ(MsgQueue_Count(), 0u);
-}
-
-TEST_F(WaveRederiveTest, EditAllDerivesTheLineValues) {
-    g_EditAllPhases = 1;
-    for (uint32_t p = 0; p < 3; ++p)
-        Word(p, core::kShwSpreadFirst) = 22000;
-    WaveVoltageRecheck();
-    EXPECT_EQ(test::ReadRecord(50, 0).value, 38105);
-}
-
-TEST_F(WaveRederiveTest, DcIntKeepsItsOneRecord) {
-    g_OutputModeIdx = kDcInt;
-    g_ParamStore.rangeCode[kDcInt] = 1;
-    paramPutValue(0, 54, 12000, 0);
-    SpreadVoltageToWaves();
-    EXPECT_EQ(Volt(51, kDcInt, 0, 0, 0), 12000);
-    EXPECT_EQ(Word(0, core::kShwSpreadFirst + 2), 12000u);
 }
 
 }  // namespace

@@ -1,31 +1,31 @@
-// The records built from the default tables: invariants over every model type, and what the control task
-// makes of them on the simulated power stage.
+// The factory default: the records built from the default tables (invariants over every model type, and
+// what the control task makes of them on the simulated power stage), the identity, the interface defaults
+// and the power-module and firmware checks.
 #include "core/params/param_defaults.h"
 
-#include <gtest/gtest.h>
-
 #include <bit>
+#include <string>
 
-#include "core/control/output_request.h"
 #include "core/params/arb_mem.h"
-#include "core/params/param_access.h"
 #include "core/params/param_init.h"
-#include "core/params/param_store.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/ctrl_words.h"
+#include "core/system/identity.h"
+#include "core/system/iface_cfg.h"
 #include "core/system/model_table.h"
-#include "core/system/sys_status.h"
-#include "ctrl_fixture.h"
-#include "param_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
-using test::BuildDefaults;
-using test::Read;
+using namespace test;
 
 namespace {
 
 class ParamDefaults : public ::testing::Test {
   protected:
-    test::InstrumentEnv env_;
+    void SetUp() override { g_BrandId = 0; }
+    void TearDown() override {
+        EXPECT_EQ(Stage().UnmappedAccesses(), 0u);
+        EXPECT_EQ(Stage().OrderViolations(), 0u);
+    }
+    InstrumentEnv env_;
 };
 
 ParamRec At(uint32_t id, uint32_t mode, uint32_t code, uint32_t variant, uint32_t unit) {
@@ -67,8 +67,11 @@ TEST_F(ParamDefaults, EveryDefaultLiesWithinItsLimits) {
 
 // The limits follow the ranges: the 200 V area doubles the voltages of the 100 V area; the AUTO variants
 // (4-7) take the rows of the fixed ranges (0-3); the rms current limit starts at its maximum and the lower
-// peak limit mirrors the upper one; the frequency limit records start at the frequency's limits.
-TEST_F(ParamDefaults, LimitsFollowTheRanges) {
+// peak limit mirrors the upper one; the frequency limit records start at the frequency's limits. Model
+// types 1-3 have their own current calibration points; the parallel systems take those of their unit
+// family: 4.5 kVA (4-6) those of type 1, 6 kVA (7-11) those of type 2.
+TEST_F(ParamDefaults, LimitsFollowTheRangesAndCalibrationPointsTheFamily) {
+    int32_t firstCali[12] = {};
     for (uint32_t model = 1; model <= 11; ++model) {
         SCOPED_TRACE(testing::Message() << "model " << model);
         BuildDefaults(model);
@@ -90,7 +93,14 @@ TEST_F(ParamDefaults, LimitsFollowTheRanges) {
             EXPECT_EQ(At(16, mode, 0, 0, 0).value, f.max) << mode;
             EXPECT_EQ(At(19, mode, 0, 0, 0).value, f.min) << mode;
         }
+        firstCali[model] = g_ParamStore.caliCurr[0].value;
+        for (const ParamRec& r : g_ParamStore.caliCurr)
+            EXPECT_TRUE(r.min <= r.value && r.value <= r.max);
     }
+    EXPECT_NE(firstCali[1], firstCali[2]);
+    EXPECT_NE(firstCali[2], firstCali[3]);
+    for (uint32_t model = 4; model <= 11; ++model)
+        EXPECT_EQ(firstCali[model], firstCali[model <= 6 ? 1 : 2]) << model;
 }
 
 // The factory default of every model starts the control task into a ready system with the settings
@@ -98,48 +108,29 @@ TEST_F(ParamDefaults, LimitsFollowTheRanges) {
 TEST(ParamDefaultsRun, FactoryDefaultIsWhatTheControlTaskApplies) {
     for (uint32_t model = 1; model <= 11; ++model) {
         SCOPED_TRACE(testing::Message() << "model " << model);
-        test::CtrlEnv env(model);
-        auto& stage = test::CtrlEnv::Stage();
-        stage.SetVaClass(core::VaClassOfModel(model));
+        CtrlEnv env(model);
+        Stage().SetVaClass(core::VaClassOfModel(model));
         BuildDefaults(model);  // on power modules of the model's family
         ASSERT_EQ(g_ModuleErrMask, 0u);
-        ASSERT_TRUE(test::CtrlEnv::RunUntilRunning());
+        ASSERT_TRUE(RunUntilRunning());
         for (int pass = 0; pass < 750 && !SysStatusTest(kSysReady); ++pass)
-            test::CtrlEnv::Poll(1);
+            Poll(1);
         ASSERT_TRUE(SysStatusTest(kSysReady));
-        for (uint32_t p = 0; p < 3; ++p) {
-            EXPECT_EQ(stage.Applied(2337 + p), static_cast<uint32_t>(GetWaveform(static_cast<int>(p))) + 1);
-            EXPECT_EQ(std::bit_cast<float>(stage.Applied(2384 + p)), GetAcv(static_cast<int>(p)) / 100.0f);
-            EXPECT_EQ(stage.Applied(2414 + p),
-                      static_cast<uint32_t>(GetFrequency(static_cast<int>(p))) * 100);
+        for (int p = 0; p < 3; ++p) {
+            EXPECT_EQ(Stage().Applied(2337 + p), static_cast<uint32_t>(GetWaveform(p)) + 1);
+            EXPECT_EQ(std::bit_cast<float>(Stage().Applied(2384 + p)), GetAcv(p) / 100.0f);
+            EXPECT_EQ(Stage().Applied(2414 + p), static_cast<uint32_t>(GetFrequency(p)) * 100);
         }
         // Three phases 120 degrees apart.
         EXPECT_EQ(Read(73, 0).value - Read(72, 0).value, 1200);
         EXPECT_EQ(Read(74, 0).value - Read(73, 0).value, 1200);
-
         SetAcv(10000, 0);
         SetOutputOnOff(1);
-        test::CtrlEnv::Poll(20);
+        Poll(20);
         const bool single = model <= 2;  // a 4.5 kVA and a 6 kVA unit; the others are parallel systems
-        EXPECT_EQ(stage.OutputOn(), single);
+        EXPECT_EQ(Stage().OutputOn(), single);
         EXPECT_FLOAT_EQ(BusReg_GetVrms(0), single ? 100.0f : 0.0f);
     }
-}
-
-// Model types 1-3 have their own current calibration points; the parallel systems take those of their
-// unit family: 4.5 kVA (4-6) those of type 1, 6 kVA (7-11) those of type 2.
-TEST_F(ParamDefaults, CalibrationPointsComeFromTheModelsFamily) {
-    int32_t first[12] = {};
-    for (uint32_t model = 1; model <= 11; ++model) {
-        BuildDefaults(model);
-        first[model] = g_ParamStore.caliCurr[0].value;
-        for (const ParamRec& r : g_ParamStore.caliCurr)
-            EXPECT_TRUE(r.min <= r.value && r.value <= r.max) << model;
-    }
-    EXPECT_NE(first[1], first[2]);
-    EXPECT_NE(first[2], first[3]);
-    for (uint32_t model = 4; model <= 11; ++model)
-        EXPECT_EQ(first[model], first[model <= 6 ? 1 : 2]) << model;
 }
 
 TEST_F(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
@@ -162,7 +153,6 @@ TEST_F(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
     paramPutValue(0, 119, 1, 0);
     EXPECT_FLOAT_EQ(Read(49, 2).peakFactor, GetWaveCrestFactor(18));  // the Vpp set too
     EXPECT_EQ(Read(51, 2).peakFactor, 0.0f);                          // only the AC voltages carry it
-
     core::ParamSetWaveFactor(18, 2.5f);
     EXPECT_FLOAT_EQ(GetWaveCrestFactor(18), 2.5f);
     EXPECT_FLOAT_EQ(Read(49, 2).peakFactor, 2.5f);
@@ -170,10 +160,23 @@ TEST_F(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
     EXPECT_FLOAT_EQ(Read(47, 2).peakFactor, 2.5f);
 }
 
-TEST_F(ParamDefaults, TableInitZeroesTheVoltagesOfTheCurrentModeAndNeedsAModelClass) {
-    BuildDefaults(2);
-    paramPutValue(0, 47, 1234, 0);
-    g_ModelClass = 11;  // no model class: nothing is built
+// Model 0, and a model id outside the table, set only the identity texts and build no record; the table
+// build needs a model class and zeroes the voltages of the current mode.
+TEST_F(ParamDefaults, NoModelSetsOnlyTheIdentityAndTheTableNeedsAModelClass) {
+    for (uint32_t model : {0u, 12u, 0xFFFFFFFFu}) {
+        BuildDefaults(2);
+        paramPutValue(0, 47, 1234, 0);
+        g_ModuleErrMask = 5;
+        g_OutputModeIdx = 4;
+        g_ModelId = model;
+        EXPECT_EQ(SetDefaultAll(), 0);
+        EXPECT_STREQ(g_ServicePassword, "9462");
+        EXPECT_STREQ(g_ModelName, "VRN");
+        EXPECT_EQ(g_ModuleErrMask, 0u);
+        EXPECT_EQ(g_OutputModeIdx, 0u);
+        EXPECT_EQ(Read(47, 0).value, 1234) << model;
+    }
+    g_ModelClass = 11;
     EXPECT_EQ(ParamTableInit(), -1);
     EXPECT_EQ(Read(47, 0).value, 1234);
     g_ModelClass = 1;
@@ -183,4 +186,77 @@ TEST_F(ParamDefaults, TableInitZeroesTheVoltagesOfTheCurrentModeAndNeedsAModelCl
     EXPECT_EQ(Read(47, 0).value, 0);
     EXPECT_EQ(g_OutputShadow[0][3], 0u);
     EXPECT_EQ(g_OutputShadow[1][72], 0u);
+}
+
+// Every model has its own 4-digit code; a brand outside the table takes the brand-0 name.
+TEST_F(ParamDefaults, IdentityOfEveryModel) {
+    std::string codes;
+    for (uint32_t model = 1; model <= 11; ++model) {
+        g_BrandId = 0;
+        BuildDefaults(model);
+        const std::string name = g_ModelName, code = g_ServicePassword;
+        EXPECT_EQ(code.size(), 4u);
+        EXPECT_EQ(codes.find(code), std::string::npos) << model;
+        codes += code + " ";
+        EXPECT_EQ(g_ModelClass, model - 1);
+        EXPECT_EQ(core::g_VaClass, g_RatedVA == 6000 ? 2u : 1u) << model;
+        g_BrandId = 9;
+        BuildDefaults(model);
+        EXPECT_EQ(g_ModelName, name);
+        // The single units (4.5 and 6 kVA) start with parallel operation off, the parallel systems on.
+        EXPECT_EQ(Read(213, 0).value, model <= 2 ? 0 : 1) << model;
+    }
+}
+
+// The card kind follows the detect line that is up; without a card the USB speed bits are set (its class
+// stays), GPIB is absent and RS232 present.
+TEST_F(ParamDefaults, InterfaceDefaultsFollowTheDetectedCard) {
+    const struct { uint32_t line, kind; } cases[] = {{106, 1}, {17, 2}, {101, 3}, {0, 0}};  // no card last
+    for (const auto& c : cases) {
+        for (uint32_t line : {101u, 17u, 106u})
+            env_.root.Write("/sys/class/gpio/gpio" + std::to_string(line) + "/value",
+                            line == c.line ? "1\n" : "0\n");
+        g_IfaceCfg.usb[0] = 0xFF;
+        g_IfaceCfg.usb[2] = 0x10;
+        g_GpibPresent = 1;
+        BuildDefaults(7);
+        EXPECT_EQ(g_IfaceCardKind, c.kind) << c.line;
+        EXPECT_EQ(g_GpibPresent, c.kind != 0 ? 1 : 0) << c.line;
+    }
+    EXPECT_EQ(g_IfaceCfg.usb[0], 0xFB);  // without a card: speed bits 1-2 := 1
+    EXPECT_EQ(g_IfaceCfg.usb[2], 0x10);
+    EXPECT_EQ(g_Rs232Present, 1);
+}
+
+TEST_F(ParamDefaults, FirmwareMismatchOfOnePhaseSetsOnlyItsBit) {
+    BuildDefaults(1);  // the simulated stage: every phase runs the controller's firmware
+    EXPECT_EQ(g_FwErrMask, 0u);
+    const uint32_t controller = core::g_CtrlFwVersion;
+    for (int p = 0; p < 3; ++p) {
+        ResetPowerStage();
+        Stage().SetRead(2081 + p, 0, (controller + 1) << 8 | 1);
+        BuildDefaults(1);
+        EXPECT_EQ(g_FwErrMask, 1u << p) << p;
+        EXPECT_EQ(g_ParamStore.unit[p].fwVersion, controller + 1);
+        EXPECT_EQ(g_ParamStore.unit[(p + 1) % 3].fwVersion, controller);
+    }
+    ResetPowerStage();
+    Stage().SetRead(2082, 0, controller << 8 | 0xFF);  // only the high byte counts
+    BuildDefaults(1);
+    EXPECT_EQ(g_FwErrMask, 0u);
+}
+
+TEST_F(ParamDefaults, ModuleClassMustMatchTheModelsFamily) {
+    Stage().SetVaClass(1);
+    BuildDefaults(2);  // a 6 kVA model on 4.5 kVA modules
+    EXPECT_EQ(g_ModuleErrMask, 7u);
+    EXPECT_EQ(g_ParamStore.unit[1].moduleClass, 1u);
+    BuildDefaults(5);
+    EXPECT_EQ(g_ModuleErrMask, 0u);
+    Stage().SetRead(2094, 0, 2);
+    BuildDefaults(5);
+    EXPECT_EQ(g_ModuleErrMask, 2u);
+    Stage().SetRead(2100, 0, 0);  // a module that is not ready skips the check
+    BuildDefaults(5);
+    EXPECT_EQ(g_ModuleErrMask, 0u);
 }

@@ -2,22 +2,13 @@
 // control task is stepped pass by pass (one pass = 2 ms of the menu/control thread).
 #include "core/control/output_sync.h"
 
-#include <gtest/gtest.h>
-
 #include <bit>
 
-#include "core/control/ctrl_task.h"
-#include "core/control/output_request.h"
-#include "core/params/param_access.h"
 #include "core/params/param_dirty.h"
-#include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
 #include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
-#include "core/system/sys_status.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
-using test::CtrlEnv;
+using namespace test;
 
 namespace {
 
@@ -25,7 +16,7 @@ constexpr uint32_t kAcDcInt = 0, kAcInt = 1, kAcSync = 8;
 constexpr uint32_t kTri = 18;
 constexpr int kReadyPasses = 750;  // 1.5 s of 2 ms passes
 
-class OutputSync : public ::testing::Test {
+class OutputSync : public CtrlTest {
   protected:
     // Output mode, wiring and range before the instrument starts, as loaded settings would leave them;
     // then the task is started and stepped until the system is ready. The passes it took.
@@ -34,13 +25,11 @@ class OutputSync : public ::testing::Test {
         g_PhaseMode = wiring;
         g_ParamStore.rangeCode[mode] = rangeCode;
         if (before) before();
-        return CtrlEnv::RunUntilReady();
+        return RunUntilReady();
     }
-    // The same on a freshly built default setting of `model`.
-    static int Restart(uint32_t model, uint32_t mode, uint32_t wiring, uint32_t rangeCode,
-                       void (*before)() = nullptr) {
-        test::ResetOutputState();
-        test::BuildDefaults(model);
+    // The same on a freshly built default setting of model type 1.
+    static int Restart(uint32_t mode, uint32_t wiring, uint32_t rangeCode, void (*before)() = nullptr) {
+        Rebuild();
         return Start(mode, wiring, rangeCode, before);
     }
     static void LimitVoltage(uint32_t phase, int32_t limit) {
@@ -49,8 +38,6 @@ class OutputSync : public ::testing::Test {
         v.value = limit;
         paramAccessByUnit(1, 8, &v, kAcInt, 1, 0, 0, phase);
     }
-
-    CtrlEnv env_;
 };
 
 // The first pass rewrites every output register from the wiring register on and raises the apply strobe
@@ -61,9 +48,9 @@ TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWithinItsBudget) {
     g_ParamStore.rangeCode[kAcDcInt] = 1;
     std::vector<uint16_t> first;
     for (int pass = 0; pass < 1000 && g_CtrlTaskObj.state != core::kCtrlRowRun; ++pass) {
-        CtrlEnv::ClearTrace();
-        CtrlEnv::Poll(1);
-        first = CtrlEnv::Registers();
+        ClearTrace();
+        Poll(1);
+        first = Registers();
     }
     const auto start = std::find(first.begin(), first.end(), 2355);
     const auto strobe = std::find(start, first.end(), 2340);
@@ -72,15 +59,15 @@ TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWithinItsBudget) {
          {2384, 2385, 2386, 2387, 2388, 2389, 2414, 2396, 2390, 2337, 2375, 2376, 2381, 2382, 2383})
         EXPECT_NE(std::find(start, strobe, reg), strobe) << reg;
 
-    const int passes = Restart(1, kAcDcInt, 0, 1, [] {
+    const int passes = Restart(kAcDcInt, 0, 1, [] {
         for (uint32_t p = 0; p < 3; ++p)
             paramPutValue(1, 64 + p, 1, p);  // ON phase angles enabled
     });
-    EXPECT_EQ(CtrlEnv::Stage().Stored(2348, 0) & (7u << core::kOptOnEnableL1), 7u << core::kOptOnEnableL1);
+    EXPECT_EQ(Stage().Stored(2348, 0) & (7u << core::kOptOnEnableL1), 7u << core::kOptOnEnableL1);
     EXPECT_LE(passes, kReadyPasses);
     EXPECT_TRUE(OutputFlagTest(kOutFlagSettled));
 
-    EXPECT_LE(Restart(1, kAcInt, 0, 1, [] { g_EditAllPhases = 1; }), kReadyPasses);
+    EXPECT_LE(Restart(kAcInt, 0, 1, [] { g_EditAllPhases = 1; }), kReadyPasses);
     EXPECT_TRUE(OutputFlagTest(kOutFlagEditAllSkip));
 }
 
@@ -89,17 +76,17 @@ TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWithinItsBudget) {
 TEST_F(OutputSync, ConfigurationReachesTheStageAsItsRangeAndSlew) {
     const struct { uint32_t wiring, code, range; } ranges[] = {{1, 6, 2}, {1, 3, 1}, {0, 4, 2}, {2, 1, 1}};
     for (const auto& c : ranges) {
-        Restart(1, kAcInt, c.wiring, c.code);
-        EXPECT_EQ(CtrlEnv::Stage().Stored(2347, 0), c.range) << c.wiring << " code " << c.code;
+        Restart(kAcInt, c.wiring, c.code);
+        EXPECT_EQ(Stage().Stored(2347, 0), c.range) << c.wiring << " code " << c.code;
     }
     for (uint32_t wiring : {0u, 1u}) {
         test::ResetOutputState();
-        CtrlEnv::Stage().SetVaClass(2);
+        Stage().SetVaClass(2);
         test::BuildDefaults(2);  // a single 6 kVA unit
         core::g_CtrlFwVersion = 1;
         SetSlewRate(1);
         Start(kAcInt, wiring, wiring == 1 ? 3 : 1);
-        EXPECT_EQ(CtrlEnv::Stage().Stored(2343, 0), wiring == 1 ? 40u : 25u) << wiring;
+        EXPECT_EQ(Stage().Stored(2343, 0), wiring == 1 ? 40u : 25u) << wiring;
     }
     // A selection or a model the table does not know keeps the value last sent.
     EXPECT_EQ(core::SlewValueFor(3, 1, 2, 0, false, 77), 77u);
@@ -113,31 +100,31 @@ TEST_F(OutputSync, ChangedSettingsOfTheChainAreWrittenOnePerPass) {
     Start(kAcDcInt, 0, 1);
     EXPECT_EQ(SetAcv(23000, 0), 23000);
     SetDcv(2000, 0);
-    CtrlEnv::Poll(1);
-    EXPECT_DOUBLE_EQ(CtrlEnv::OnlyWriteTo(2384).value, 230.0);
-    EXPECT_EQ(CtrlEnv::Registers(), (std::vector<uint16_t>{2384, 2340}));
-    CtrlEnv::ClearTrace();
-    CtrlEnv::Poll(1);
-    EXPECT_DOUBLE_EQ(CtrlEnv::OnlyWriteTo(2387).value, 20.0);
+    Poll(1);
+    EXPECT_DOUBLE_EQ(OnlyWriteTo(2384).value, 230.0);
+    EXPECT_EQ(Registers(), (std::vector<uint16_t>{2384, 2340}));
+    ClearTrace();
+    Poll(1);
+    EXPECT_DOUBLE_EQ(OnlyWriteTo(2387).value, 20.0);
     EXPECT_EQ(GetDcv(0), 2000);
-    CtrlEnv::ClearTrace();
-    CtrlEnv::Poll(3);
-    EXPECT_TRUE(CtrlEnv::Writes().empty());
+    ClearTrace();
+    Poll(3);
+    EXPECT_TRUE(Writes().empty());
     // A value posted as value + 1 is written again although unchanged; the duty follows the frequency.
     g_OutputShadow[0][core::kShwGain] += 1;
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::WritesTo(2390).size(), 1u);
+    Poll(1);
+    EXPECT_EQ(WritesTo(2390).size(), 1u);
     g_OutputShadow[0][core::kShwFreq] = static_cast<uint32_t>(GetFrequency(0)) + 1;
-    CtrlEnv::Poll(1);
-    EXPECT_DOUBLE_EQ(CtrlEnv::OnlyWriteTo(2414).value, GetFrequency(0) / 100.0);
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::WritesTo(2461).size(), 1u);
+    Poll(1);
+    EXPECT_DOUBLE_EQ(OnlyWriteTo(2414).value, GetFrequency(0) / 100.0);
+    Poll(1);
+    EXPECT_EQ(WritesTo(2461).size(), 1u);
     // Option settings write the option word, then the strobe.
     SetOutputRelay(1);
-    CtrlEnv::ClearTrace();
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::Registers(), (std::vector<uint16_t>{2348, 2340}));
-    EXPECT_TRUE(CtrlEnv::OnlyWriteTo(2348).raw & (1u << core::kOptOutputRelay));
+    ClearTrace();
+    Poll(1);
+    EXPECT_EQ(Registers(), (std::vector<uint16_t>{2348, 2340}));
+    EXPECT_TRUE(OnlyWriteTo(2348).raw & (1u << core::kOptOutputRelay));
 }
 
 // A line value is split over the phases of the wiring: by the square root of three in 3P4W, in halves
@@ -155,13 +142,13 @@ TEST_F(OutputSync, LineValueIsSplitOverThePhasesOfTheWiring) {
     for (const auto& c : cases) {
         const bool dc = c.id == 57;
         void (*balanced)() = [] { SetPhaseBalanceMode(1); };
-        Restart(1, c.mode, c.wiring, 1, dc ? balanced : nullptr);
+        Restart(c.mode, c.wiring, 1, dc ? balanced : nullptr);
         g_EditAllPhases = dc ? 1 : 0;
         paramPutValue(0, c.id, c.line, 0);
         panel::DirtySet(c.flag);
-        CtrlEnv::Poll(1);
+        Poll(1);
         for (int p = 0; p < 3; ++p) {
-            const auto w = CtrlEnv::WritesTo(static_cast<uint16_t>((dc ? 2387 : 2384) + p));
+            const auto w = WritesTo(static_cast<uint16_t>((dc ? 2387 : 2384) + p));
             EXPECT_EQ(w.size(), c.phase[p] != 0 ? 1u : 0u) << c.id << " L" << p + 1;
             if (!w.empty()) {
                 EXPECT_DOUBLE_EQ(w[0].value, c.phase[p] / 100.0);
@@ -172,17 +159,17 @@ TEST_F(OutputSync, LineValueIsSplitOverThePhasesOfTheWiring) {
 }
 
 TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
-    CtrlEnv::Stage().SetReadFloat(2236, 0, 50.0f);
+    Stage().SetReadFloat(2236, 0, 50.0f);
     Start(kAcSync, 0, 1, [] {
         for (uint32_t p = 0; p < 3; ++p)
             paramPutValue(0, 81, 3, p);  // the frequency comes from the synchronisation input
     });
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 5000u);
     SetOutputOnOff(1);
-    CtrlEnv::Poll(12);
+    Poll(12);
     ASSERT_TRUE(OutputFlagTest(kOutFlagOutputOn));
-    CtrlEnv::Stage().SetReadFloat(2236, 0, 5.0f);
-    CtrlEnv::Poll(1);
+    Stage().SetReadFloat(2236, 0, 5.0f);
+    Poll(1);
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 0u);
     EXPECT_TRUE(g_ParamFlags.load() & core::kFlagSyncMissing);
     EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));
@@ -195,35 +182,35 @@ TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
     g_EditAllPhases = 1;
     paramPutValue(0, 47, 23000, 0);
     MarkParamGroupChanged(1, 47);
-    CtrlEnv::Poll(1);
+    Poll(1);
     LimitVoltage(0, 20000);
     LimitVoltage(2, 20000);
     paramPutValue(0, 30, static_cast<int32_t>(kTri), 0);
     MarkParamGroupChanged(1, 30);
-    CtrlEnv::ClearTrace();
-    CtrlEnv::Poll(1);
+    ClearTrace();
+    Poll(1);
     EXPECT_STREQ(g_MsgFreeText,
                  " L1 L3 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)");
     EXPECT_EQ(MsgQueue_Count(), 1u);
     EXPECT_EQ(GetAcv(1), 23000);
     EXPECT_EQ(GetWaveform(2), static_cast<int32_t>(kTri));
-    EXPECT_DOUBLE_EQ(CtrlEnv::OnlyWriteTo(2386).value, 200.0);
+    EXPECT_DOUBLE_EQ(OnlyWriteTo(2386).value, 200.0);
     EXPECT_FALSE(panel::DirtyTest(kDirtyWave));
 }
 
 TEST_F(OutputSync, OneLineWaveformLimitNamesThatLine) {
     Start(kAcInt, 0, 1);
     paramPutValue(0, 43, 1, 0);  // line L2 selected
-    CtrlEnv::Poll(1);
+    Poll(1);
     ASSERT_EQ(SetAcv(23000, 1), 23000);
-    CtrlEnv::Poll(3);
-    ASSERT_EQ(CtrlEnv::Stage().Stored(2385, 0), std::bit_cast<uint32_t>(230.0f));
+    Poll(3);
+    ASSERT_EQ(Stage().Stored(2385, 0), std::bit_cast<uint32_t>(230.0f));
     LimitVoltage(1, 20000);
     paramPutValue(0, 31, static_cast<int32_t>(kTri), 1);
-    CtrlEnv::Poll(1);
+    Poll(1);
     EXPECT_STREQ(g_MsgFreeText, "L2 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)");
     EXPECT_EQ(GetAcv(1), 20000);
-    EXPECT_EQ(CtrlEnv::Stage().Stored(2338, 0), kTri + 1);
+    EXPECT_EQ(Stage().Stored(2338, 0), kTri + 1);
 }
 
 // A group mark made for all phases, with the edit mode left before the next pass, neither holds the chain
@@ -235,14 +222,14 @@ TEST_F(OutputSync, LeftOverAllPhaseMarksDoNotHoldTheChain) {
         SysStatusClear(kSysReady);
         panel::DirtySet(flag);
         SetAcv(volts += 100, 0);
-        CtrlEnv::ClearTrace();
-        CtrlEnv::Poll(4);
-        EXPECT_EQ(CtrlEnv::WritesTo(2384).size(), 1u) << flag;
+        ClearTrace();
+        Poll(4);
+        EXPECT_EQ(WritesTo(2384).size(), 1u) << flag;
         EXPECT_FALSE(panel::DirtyTest(flag)) << flag;
         EXPECT_TRUE(SysStatusTest(kSysReady)) << flag;
-        CtrlEnv::ClearTrace();
-        CtrlEnv::Poll(4);
-        EXPECT_TRUE(CtrlEnv::WritesTo(2340).empty()) << flag;
+        ClearTrace();
+        Poll(4);
+        EXPECT_TRUE(WritesTo(2340).empty()) << flag;
     }
 }
 
@@ -250,13 +237,13 @@ TEST_F(OutputSync, WaveformChangedDuringARangeChangeSettlesInsteadOfStalling) {
     Start(kAcInt, 0, 1);
     SetVoltRange(0);
     SetWaveform(static_cast<int32_t>(kTri), 0);
-    CtrlEnv::Poll(1);
+    Poll(1);
     ASSERT_FALSE(OutputFlagTest(kOutFlagSettled));
     for (int pass = 0; pass < 40 && !OutputFlagTest(kOutFlagSettled); ++pass)
-        CtrlEnv::Poll(1);
+        Poll(1);
     EXPECT_TRUE(OutputFlagTest(kOutFlagSettled));
-    EXPECT_EQ(CtrlEnv::Stage().Stored(2337, 0), kTri + 1);
-    EXPECT_EQ(CtrlEnv::Stage().Stored(2347, 0), 0u);
+    EXPECT_EQ(Stage().Stored(2337, 0), kTri + 1);
+    EXPECT_EQ(Stage().Stored(2347, 0), 0u);
 }
 
 // In edit-all mode an all-phase edit reaches every phase of the wiring (and the line value follows).
@@ -265,9 +252,9 @@ TEST_F(OutputSync, AllPhaseEditOfTheAcVoltageReachesEveryPhaseOfTheWiring) {
     g_EditAllPhases = 1;
     paramPutValue(0, 47, 15000, 0);
     MarkParamGroupChanged(1, 47);
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::WritesTo(2385).size(), 1u);
-    EXPECT_TRUE(CtrlEnv::WritesTo(2386).empty());
+    Poll(1);
+    EXPECT_EQ(WritesTo(2385).size(), 1u);
+    EXPECT_TRUE(WritesTo(2386).empty());
     EXPECT_EQ(paramGetValue(50, 0, 0), 30000);
 }
 
@@ -275,15 +262,15 @@ TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {
     Start(kAcInt, 0, 1);
     for (int p = 0; p < 3; ++p)
         SetAcv(10000, p);
-    CtrlEnv::Poll(5);
+    Poll(5);
     g_PhaseMode = 1;  // to 1P2W
     g_ParamStore.rangeCode[kAcInt] = 3;
-    CtrlEnv::ClearTrace();
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::Stage().Stored(2355, 0), 1u);
-    EXPECT_DOUBLE_EQ(CtrlEnv::WritesTo(2384).back().value, 100.0);
-    EXPECT_DOUBLE_EQ(CtrlEnv::WritesTo(2385).back().value, 0.0);
-    EXPECT_DOUBLE_EQ(CtrlEnv::WritesTo(2386).back().value, 0.0);
+    ClearTrace();
+    Poll(1);
+    EXPECT_EQ(Stage().Stored(2355, 0), 1u);
+    EXPECT_DOUBLE_EQ(WritesTo(2384).back().value, 100.0);
+    EXPECT_DOUBLE_EQ(WritesTo(2385).back().value, 0.0);
+    EXPECT_DOUBLE_EQ(WritesTo(2386).back().value, 0.0);
     EXPECT_EQ(GetAcv(2), 0);
     EXPECT_EQ(g_SlewRecheckReq.load(), 1u);
 }

@@ -1,111 +1,91 @@
 // The control task, through the register trace of the simulated power stage.
-#include "core/control/ctrl_task.h"
-
-#include <gtest/gtest.h>
-
 #include <bit>
+#include <tuple>
 
 #include "core/control/alarm_state.h"
 #include "core/control/calibration.h"
-#include "core/control/output_request.h"
-#include "core/control/output_sync.h"
 #include "core/params/arb_mem.h"
-#include "core/params/param_access.h"
-#include "core/params/param_store.h"
-#include "core/regbus/regbus.h"
-#include "core/system/ctrl_words.h"
 #include "core/system/fw_update_state.h"
 #include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
 #include "core/system/parallel_link.h"
 #include "core/system/stage_status.h"
-#include "core/system/sys_status.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
-using test::CtrlEnv;
+using namespace test;
 
 namespace {
 
-class CtrlTask : public ::testing::Test {
+class CtrlTask : public CtrlTest {
   protected:
-    CtrlEnv env_;
-
-    // The task running, with the settings of the factory default written (one per pass).
-    static void Running() {
-        ASSERT_TRUE(CtrlEnv::RunUntilRunning());
-        CtrlEnv::Poll(30);
-        CtrlEnv::ClearTrace();
-    }
-    // Running with the output on and its hold-off over.
-    static void RunningOn() {
-        Running();
-        SetOutputOnOff(1);
-        CtrlEnv::Poll(11);
-        ASSERT_TRUE(CtrlEnv::Stage().OutputOn());
-        CtrlEnv::ClearTrace();
+    // The task running with the settings of the factory default written (one per pass), with the output on
+    // and its hold-off over when asked.
+    static void Running(bool on = false) {
+        ASSERT_TRUE(RunUntilRunning());
+        Poll(30);
+        if (on) SetOutputOnOff(1), Poll(11);
+        ASSERT_EQ(Stage().OutputOn(), on);
+        ClearTrace();
     }
 };
 
 // The wait ends after its 200 passes also without a power-on action (it would otherwise never end).
 TEST_F(CtrlTask, StartupWaitRunsWithoutAPowerOnAction) {
     ASSERT_EQ(paramGetValue(105, 0, 0), 0);
-    CtrlEnv::Poll(201);  // the message that starts the wait, then 200 passes of it
+    Poll(201);  // the message that starts the wait, then 200 passes of it
     EXPECT_EQ(g_CtrlTaskObj.state.load(), core::kCtrlRowWait);
-    CtrlEnv::Poll(2);
+    Poll(2);
     EXPECT_EQ(g_CtrlTaskObj.state.load(), core::kCtrlRowRun);
-    EXPECT_EQ(core::g_StartupProgress & 2u, 2u);
-    EXPECT_EQ(PowerOnOutputPending(), 0u);
-    EXPECT_LT(CtrlEnv::RunUntilReady(), 100);
-    EXPECT_FALSE(CtrlEnv::Stage().OutputOn());
+    EXPECT_LT(RunUntilReady(), 100);
+    EXPECT_FALSE(Stage().OutputOn());
 }
 
-// The power-on action switches the output on 100 passes after the wait, the keys waiting meanwhile; a
-// SEQ or SIM action outside AC+DC-INT fails.
+// The power-on action switches the output on 100 passes after the wait; a SEQ or SIM action outside
+// AC+DC-INT fails.
 TEST_F(CtrlTask, PowerOnAction) {
     paramPutValue(0, 105, 1, 0);
-    ASSERT_TRUE(CtrlEnv::RunUntilRunning());
-    EXPECT_EQ(PowerOnOutputPending(), 1u);
-    CtrlEnv::Poll(99);
-    EXPECT_TRUE(CtrlEnv::WritesTo(2346).empty());
-    CtrlEnv::Poll(2);  // the countdown runs out and requests output on; the next step carries it out
-    EXPECT_EQ(CtrlEnv::OnlyWriteTo(2346).raw, 1u);
+    ASSERT_TRUE(RunUntilRunning());
+    Poll(99);
+    EXPECT_TRUE(WritesTo(2346).empty());
+    Poll(2);  // the countdown runs out and requests output on; the next step carries it out
+    EXPECT_EQ(OnlyWriteTo(2346).raw, 1u);
     EXPECT_EQ(PowerOnOutputPending(), 0u);
 
-    test::ResetOutputState();
-    test::BuildDefaults(1);
+    Rebuild();
     paramPutValue(0, 105, 3, 0);
     SetOutputMode(1);  // AC-INT
-    ASSERT_TRUE(CtrlEnv::RunUntilRunning());
-    CtrlEnv::ClearTrace();
-    CtrlEnv::Poll(130);  // the countdown stands still during the hold-off of the mode and range rewrites
+    ASSERT_TRUE(RunUntilRunning());
+    ClearTrace();
+    Poll(130);  // the countdown stands still during the hold-off of the mode and range rewrites
     EXPECT_STREQ(g_MsgFreeText, "Power ON Fail");
-    EXPECT_TRUE(CtrlEnv::WritesTo(2346).empty());
+    EXPECT_TRUE(WritesTo(2346).empty());
 }
 
-TEST_F(CtrlTask, CalibrationModeRunsNothing) {
-    Running();
+// While a calibration runs, or while the register bus is held, nothing is written (the refused status read
+// says nothing about the output); what waited is done once both are over.
+TEST_F(CtrlTask, CalibrationModeOrAHeldBusWriteNothing) {
+    Running(true);
     g_CalState.mode = 1;
     PeakClearRequest();
-    SetOutputOnOff(1);  // refused with its message
+    SetOutputOnOff(0);  // refused with its message
     EXPECT_STREQ(g_MsgFreeText, "Invalid with Output ON/OFF\n In Calibration Mode");
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(CtrlTask_Poll(), -1);
-    EXPECT_TRUE(CtrlEnv::Writes().empty());
     g_CalState.mode = 0;
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::WritesTo(2344).size(), 1u);  // what waited is done once the mode is left
+    g_BusHold = 1;
+    Poll(3);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(OutputFlagTest(kOutFlagOutputOn));
+    EXPECT_EQ(core::g_OutputStatusMirror & 1u, 1u);
+    g_BusHold = 0;
+    Poll(1);
+    EXPECT_EQ(WritesTo(2344).size(), 1u);
 }
 
 // A changed setting is written once, on the next pass, and then no more until it is posted again; two
 // changed settings take two passes.
 TEST_F(CtrlTask, ChangedSettingReachesItsRegisterOnce) {
     constexpr uint32_t kNone = ~0u;
-    const struct {
-        const char* what;
-        void (*set)();
-        uint16_t reg;
-        uint32_t raw;
-    } cases[] = {
+    const std::tuple<const char*, void (*)(), uint16_t, uint32_t> cases[] = {
         {"peak clear, all", [] { paramPutValue(0, 103, 0, 0), PeakClearRequest(); }, 2344, 255},
         {"peak clear, L1", [] { paramPutValue(0, 103, 1, 0), PeakClearRequest(); }, 2344, 0x11},
         {"peak clear, LINE", [] { paramPutValue(0, 103, 4, 0), PeakClearRequest(); }, 2344, 0x88},
@@ -115,53 +95,51 @@ TEST_F(CtrlTask, ChangedSettingReachesItsRegisterOnce) {
         {"trigger width posted again", [] { SetTriggerWidth(5); }, 2372, 50},
         {"trigger source", [] { SetTriggerSource(2); }, 2374, 2},
         {"resistance L3 (5.5)", [] { paramPutValue(0, 206, 55, 0); }, 2460, std::bit_cast<uint32_t>(5.5f)},
+        // The busy word follows the system state.
+        {"screen copy", [] { SysStatusSet(kSysScreenCopyPending); }, 2472, 1},
+        {"screen copy done", [] { SysStatusClear(kSysScreenCopyPending); }, 2472, 0},
     };
     Running();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        c.set();
-        CtrlEnv::ClearTrace();
-        CtrlEnv::Poll(4);
-        if (c.raw == kNone) {
-            EXPECT_TRUE(CtrlEnv::WritesTo(c.reg).empty());
-        } else {
-            EXPECT_EQ(CtrlEnv::OnlyWriteTo(c.reg).raw, c.raw);
+    for (const auto& [what, set, reg, raw] : cases) {
+        set();
+        ClearTrace();
+        Poll(4);
+        EXPECT_EQ(WritesTo(reg).size(), raw == kNone ? 0u : 1u) << what;
+        if (raw != kNone) {
+            EXPECT_EQ(WritesTo(reg).back().raw, raw) << what;
         }
     }
     SetMonitorSource1Item(4);
     SetTriggerSource(1);
-    CtrlEnv::ClearTrace();
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::Registers(), std::vector<uint16_t>{2448});
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::Registers(), (std::vector<uint16_t>{2448, 2374}));
+    ClearTrace();
+    Poll(1);
+    EXPECT_EQ(Registers(), std::vector<uint16_t>{2448});
+    Poll(1);
+    EXPECT_EQ(Registers(), (std::vector<uint16_t>{2448, 2374}));
 }
 
+// On and off reach the stage; a pending setting waits the ten passes of the hold-off after a switch; the
+// poll mirrors a trip of the stage's protection.
 TEST_F(CtrlTask, OutputOnAndOffReachTheStage) {
     Running();
     EXPECT_EQ(SetOutputOnOff(1), 1);
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::OnlyWriteTo(2346).raw, 1u);
-    EXPECT_TRUE(CtrlEnv::Stage().OutputOn());
-
-    // The hold-off: a pending setting waits ten passes.
     PeakClearRequest();
-    CtrlEnv::Poll(10);
-    EXPECT_TRUE(CtrlEnv::WritesTo(2344).empty());
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::WritesTo(2344).size(), 1u);
+    Poll(1);
+    EXPECT_EQ(OnlyWriteTo(2346).raw, 1u);
+    Poll(10);
+    EXPECT_TRUE(WritesTo(2344).empty());
+    Poll(1);
+    EXPECT_EQ(WritesTo(2344).size(), 1u);
 
     OutputToggle();
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::WritesTo(2346).back().raw, 0u);
-    EXPECT_FALSE(CtrlEnv::Stage().OutputOn());
-    EXPECT_FALSE(OutputFlagTest(kOutFlagOutputOn));
-
-    CtrlEnv::Poll(11);
+    Poll(1);
+    EXPECT_EQ(WritesTo(2346).back().raw, 0u);
+    EXPECT_FALSE(Stage().OutputOn());
+    Poll(11);
     SetOutputOnOff(1);
-    CtrlEnv::Poll(1);
-    CtrlEnv::Stage().TripOutput();  // the stage's protection: the poll mirrors it
-    CtrlEnv::Poll(1);
+    Poll(1);
+    Stage().TripOutput();
+    Poll(1);
     EXPECT_FALSE(OutputFlagTest(kOutFlagOutputOn));
     EXPECT_EQ(core::g_OutputStatusMirror & 1u, 0u);
 }
@@ -174,18 +152,18 @@ TEST_F(CtrlTask, RequestPostedWhileAnotherIsCarriedOutIsNotLost) {
     row->msg = 0;
     EXPECT_EQ(SetOutputOnOff(0), 0);
     core::CtrlTaskOutputOn(row);
-    EXPECT_TRUE(CtrlEnv::Stage().OutputOn());
+    EXPECT_TRUE(Stage().OutputOn());
     EXPECT_EQ(row->msg.load(), core::kCtrlMsgOutputOff);
-    CtrlEnv::Poll(1);
-    EXPECT_FALSE(CtrlEnv::Stage().OutputOn());
+    Poll(1);
+    EXPECT_FALSE(Stage().OutputOn());
     // The same for an on request arriving while an off request is carried out.
     g_CtrlTaskObj.msg = core::kCtrlMsgOutputOff;
     row->msg = 0;
     EXPECT_EQ(SetOutputOnOff(1), 1);
     core::CtrlTaskOutputOff(row);
     EXPECT_EQ(row->msg.load(), core::kCtrlMsgOutputOn);
-    CtrlEnv::Poll(1);
-    EXPECT_TRUE(CtrlEnv::Stage().OutputOn());
+    Poll(1);
+    EXPECT_TRUE(Stage().OutputOn());
     // With nothing else posted the task goes back to its periodic pass.
     EXPECT_EQ(row->msg.load(), core::kCtrlMsgPass);
 }
@@ -193,11 +171,8 @@ TEST_F(CtrlTask, RequestPostedWhileAnotherIsCarriedOutIsNotLost) {
 // The output stays off while anything is wrong (an on request during an alarm is not even posted; the
 // off requests are never dropped, see the trigger actions); parallel operation with its link up is fine.
 TEST_F(CtrlTask, OutputOnIsRefusedWhileAnythingIsWrong) {
-    const struct {
-        const char* what;
-        void (*set)();
-        const char* message;  // shown on the request, or nullptr
-    } cases[] = {
+    // {what, set-up, message shown on the request or nullptr}
+    const std::tuple<const char*, void (*)(), const char*> cases[] = {
         {"power stage not booted", [] { g_PowerStageBootStatus = 0; }, nullptr},
         {"alarm", [] { g_AlarmState.summary = 1u << 2; }, nullptr},
         {"alarm latched", [] { SysStatusSet(kSysAlarmLatched); }, nullptr},
@@ -218,18 +193,17 @@ TEST_F(CtrlTask, OutputOnIsRefusedWhileAnythingIsWrong) {
          [] { g_ParamFlags = core::kFlagSyncMissing, OutputFlagSet(kOutFlagOutputOn); }, nullptr},
         {"parallel enabled, link up", [] { paramPutValue(0, 213, 1, 0), g_ParallelActive = 1; }, nullptr},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::ResetOutputState();
-        test::BuildDefaults(1);
+    for (const auto& [what, set, message] : cases) {
+        SCOPED_TRACE(what);
+        Rebuild();
         g_PowerStageBootStatus = 1;
-        ASSERT_TRUE(CtrlEnv::RunUntilRunning());
-        c.set();
+        ASSERT_TRUE(RunUntilRunning());
+        set();
         SetOutputOnOff(1);
-        CtrlEnv::Poll(2);
-        EXPECT_EQ(CtrlEnv::Stage().OutputOn(), std::string(c.what) == "parallel enabled, link up");
-        if (c.message) {
-            EXPECT_STREQ(g_MsgFreeText, c.message);
+        Poll(2);
+        EXPECT_EQ(Stage().OutputOn(), std::string(what) == "parallel enabled, link up");
+        if (message != nullptr) {
+            EXPECT_STREQ(g_MsgFreeText, message);
         }
     }
 }
@@ -240,121 +214,92 @@ TEST_F(CtrlTask, RequestThatFindsTheTaskNotRunningLeavesTheStartupWaitAlone) {
     EXPECT_EQ(SetOutputOnOff(1), -1);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("output on request dropped"), std::string::npos);
     EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowWait].msg.load(), 0u);
-    ASSERT_TRUE(CtrlEnv::RunUntilRunning());
-    CtrlEnv::Poll(5);
-    EXPECT_TRUE(CtrlEnv::WritesTo(2346).empty());
+    ASSERT_TRUE(RunUntilRunning());
+    Poll(5);
+    EXPECT_TRUE(WritesTo(2346).empty());
 }
 
 TEST_F(CtrlTask, AcVoltageUnitChangeSwitchesTheOutputOff) {
-    RunningOn();
+    Running(true);
     SetAcvUnit(1);
-    CtrlEnv::Poll(1);
+    Poll(1);
     // Output off, the unit, then each phase's voltages taken again for the new unit, each with its strobe.
-    EXPECT_EQ(CtrlEnv::Registers(),
+    EXPECT_EQ(Registers(),
               (std::vector<uint16_t>{2346, 2341, 2384, 2387, 2340, 2385, 2388, 2340, 2386, 2389, 2340}));
-    EXPECT_EQ(CtrlEnv::WritesTo(2341)[0].raw, 1u);
-    EXPECT_FALSE(CtrlEnv::Stage().OutputOn());
+    EXPECT_EQ(WritesTo(2341)[0].raw, 1u);
+    EXPECT_FALSE(Stage().OutputOn());
 }
 
 // Remote sensing goes off and the option word is written once per entry request, not on every pass.
 TEST_F(CtrlTask, SequenceEntrySwitchesRemoteSensingOffOnce) {
-    RunningOn();
+    Running(true);
     g_OutputShadow[0][core::kShwRemoteSense] = 1;  // remote sensing as applied
     g_OutputOptionWord = (1u << core::kOptRemoteSense) | (1u << core::kOptOutputRelay);
     OutputFlagSet(kOutFlagSeqSimActive);
     SeqSimEnterRequest();
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::Registers(), (std::vector<uint16_t>{2346, 2348}));
-    EXPECT_EQ(CtrlEnv::WritesTo(2348)[0].raw, 1u << core::kOptOutputRelay);
-    CtrlEnv::ClearTrace();
-    CtrlEnv::Poll(3);
-    EXPECT_TRUE(CtrlEnv::Writes().empty());
+    Poll(1);
+    EXPECT_EQ(Registers(), (std::vector<uint16_t>{2346, 2348}));
+    EXPECT_EQ(WritesTo(2348)[0].raw, 1u << core::kOptOutputRelay);
+    ClearTrace();
+    Poll(3);
+    EXPECT_TRUE(Writes().empty());
 }
 
 // An ARB saved while it is the output waveform: the save switches the output off and marks the table;
 // the task waits 30 passes, downloads it, then writes the factor table with the strobe, and switches
 // the output on again.
 TEST_F(CtrlTask, WaveformTableSavedWhileOnOutputIsDownloadedAfterItsDelay) {
-    RunningOn();
+    Running(true);
     for (int i = 0; i < kArbSamples; ++i)
         g_ArbMem[3][i] = static_cast<int16_t>(i * 7 - 9000);
     SetOutputOnOff(0);
     g_ArbChanged.pendingTable = 4;  // slot 3 (ARB4)
     g_ArbChanged.flags = core::kArbWriteFactorTable | core::kArbStartDelay | core::kArbOutputOnAfter;
-
     int delayStart = -1, downloadPass = -1;
     for (int pass = 0; pass < 80; ++pass) {
-        CtrlEnv::Poll(1);
+        Poll(1);
         if (delayStart < 0 && g_OutputShadow[0][core::kShwArbDelay] == 30) delayStart = pass;
-        if (downloadPass < 0 && !CtrlEnv::WritesTo(259).empty()) downloadPass = pass;
+        if (downloadPass < 0 && !WritesTo(259).empty()) downloadPass = pass;
     }
     EXPECT_EQ(downloadPass - delayStart, 31);
     // In order: output off, the table, each phase's voltages taken again for it (each with a strobe), its
     // update word, the factor table, the strobe, output on.
-    EXPECT_EQ(CtrlEnv::Registers(), (std::vector<uint16_t>{2346, 259, 2384, 2387, 2340, 2385, 2388, 2340,
-                                                           2386, 2389, 2340, 2446, 104, 2340, 2346}));
-    EXPECT_EQ(CtrlEnv::WritesTo(259).size(), static_cast<size_t>(kArbSamples));
-    EXPECT_EQ(static_cast<int32_t>(CtrlEnv::Stage().Stored(259, 100)), 100 * 7 - 9000);
-    EXPECT_EQ(std::bit_cast<float>(CtrlEnv::Stage().Stored(104, 17)), GetWaveCrestFactor(16));
-    EXPECT_TRUE(CtrlEnv::Stage().OutputOn());
-}
-
-// The busy word follows the system state; while the bus is held nothing at all is written.
-TEST_F(CtrlTask, BusyWordFollowsTheSystemStateAndAHeldBusWaits) {
-    Running();
-    SysStatusSet(kSysScreenCopyPending);
-    CtrlEnv::Poll(3);
-    SysStatusClear(kSysScreenCopyPending);
-    CtrlEnv::Poll(1);
-    const auto busy = CtrlEnv::WritesTo(2472);
-    ASSERT_EQ(busy.size(), 2u);
-    EXPECT_EQ(busy[0].raw, 1u);
-    EXPECT_EQ(busy[1].raw, 0u);
-
-    SetOutputOnOff(1);
-    CtrlEnv::Poll(12);
-    CtrlEnv::ClearTrace();
-    g_BusHold = 1;  // the refused status read says nothing about the output
-    PeakClearRequest();
-    CtrlEnv::Poll(3);
-    EXPECT_TRUE(OutputFlagTest(kOutFlagOutputOn));
-    EXPECT_EQ(core::g_OutputStatusMirror & 1u, 1u);
-    g_BusHold = 0;
-    EXPECT_TRUE(CtrlEnv::WritesTo(2344).empty());
-    CtrlEnv::Poll(1);
-    EXPECT_EQ(CtrlEnv::WritesTo(2344).size(), 1u);
+    EXPECT_EQ(Registers(), (std::vector<uint16_t>{2346, 259, 2384, 2387, 2340, 2385, 2388, 2340, 2386, 2389,
+                                                  2340, 2446, 104, 2340, 2346}));
+    EXPECT_EQ(WritesTo(259).size(), static_cast<size_t>(kArbSamples));
+    EXPECT_EQ(static_cast<int32_t>(Stage().Stored(259, 100)), 100 * 7 - 9000);
+    EXPECT_EQ(std::bit_cast<float>(Stage().Stored(104, 17)), GetWaveCrestFactor(16));
+    EXPECT_TRUE(Stage().OutputOn());
 }
 
 TEST_F(CtrlTask, ParallelRoleIsAppliedOnceTheUpdateCheckIsDone) {
     Running();
     paramPutValue(0, 209, 1, 0);  // master
-    CtrlEnv::Poll(2);
+    Poll(2);
     EXPECT_EQ(g_ParallelLink.ctrl.load(), 0u);  // the start-up update check has not run yet
-
     c2000Checked = 2;
-    CtrlEnv::Poll(1);
+    Poll(1);
     EXPECT_EQ(g_ParallelLink.ctrl.load(), 2u);
     EXPECT_EQ(g_ParallelSlaveFlags & 8u, 8u);  // the slave role is ended for the master's
-
     paramPutValue(0, 213, 1, 0);
-    CtrlEnv::Poll(1);
+    Poll(1);
     EXPECT_EQ(g_ParallelLink.ctrl.load(), 3u);
     g_ParallelActive = 1;
     SysStatusSet(kSysParallelMismatch);
-    CtrlEnv::ClearTrace();
+    ClearTrace();
     paramPutValue(0, 213, 0, 0);
-    CtrlEnv::Poll(1);
+    Poll(1);
     EXPECT_EQ(g_ParallelLink.ctrl.load(), 2u);
-    EXPECT_EQ(CtrlEnv::OnlyWriteTo(2480).raw, 0u);
+    EXPECT_EQ(OnlyWriteTo(2480).raw, 0u);
     EXPECT_EQ(g_ParallelActive.load(), 0u);
     EXPECT_FALSE(SysStatusTest(kSysParallelMismatch));
 }
 
 // An edge detector fires once for an input high for two passes and then low for two.
 TEST(CtrlEdge, FiresOnceForHighTwiceThenLowTwice) {
+    // One character per pass: 1 high, 0 low.
     const struct {
-        const char* inputs;  // one character per pass: 1 high, 0 low
-        const char* fires;
+        const char *inputs, *fires;
     } cases[] = {
         {"110000", "000100"}, {"100000", "000000"}, {"11110000", "00000100"}, {"1101100", "0000001"}};
     for (int channel = 0; channel < 3; ++channel) {

@@ -1,38 +1,23 @@
 // The parameter access layer: limits, shadow posts, range codes, waveform and duty, register writers.
 #include "core/params/param_access.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
-#include <utility>
+#include <tuple>
 
-#include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/msg_ring.h"
 #include "core/system/parallel_link.h"
-#include "ctrl_fixture.h"
+#include "tests/core/ctrl_fixture.h"
 
-using test::CtrlEnv;
-using test::Read;
+using namespace test;
 
 namespace {
 
-class ParamAccess : public ::testing::Test {
-  protected:
-    CtrlEnv env_;
-};
+using ParamAccess = CtrlTest;
 
 // Every plain setter: a value within the record's limits is stored and posted as value + 1 into its
 // shadow word; one beyond the maximum changes nothing and posts nothing.
 TEST_F(ParamAccess, PlainSettersStoreWithinLimitsAndPost) {
-    struct Row {
-        const char* name;
-        std::function<int32_t(int32_t)> set;
-        uint32_t id;
-        int phase;
-        int shadow;  // -1: none
-    };
-    const Row rows[] = {
+    // {name, setter, id, phase, shadow word (-1: none)}
+    const std::tuple<const char*, std::function<int32_t(int32_t)>, uint32_t, int, int> rows[] = {
         {"Acv L1", [](int32_t v) { return SetAcv(v, 0); }, 47, 0, core::kShwAcv},
         {"SlewRate", SetSlewRate, 111, 0, core::kShwSlew},
         {"MonitorSource1Item", SetMonitorSource1Item, 123, 0, core::kShwMonitor1},
@@ -50,19 +35,19 @@ TEST_F(ParamAccess, PlainSettersStoreWithinLimitsAndPost) {
         {"AcvUnit", SetAcvUnit, 119, 0, core::kShwAcvUnit},
         {"OutputImpedance", SetOutputImpedance, 194, 0, core::kShwImpedance},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const ParamRec before = Read(r.id, static_cast<uint32_t>(r.phase));
+    for (const auto& [name, set, id, phase, word] : rows) {
+        SCOPED_TRACE(name);
+        const ParamRec before = Read(id, static_cast<uint32_t>(phase));
         ASSERT_LT(before.min, before.max);
         const int32_t v = before.value == before.max ? before.min : before.max;
-        EXPECT_EQ(r.set(v), v);
-        EXPECT_EQ(Read(r.id, static_cast<uint32_t>(r.phase)).value, v);
+        EXPECT_EQ(set(v), v);
+        EXPECT_EQ(Read(id, static_cast<uint32_t>(phase)).value, v);
         uint32_t none = 0;
-        uint32_t& shadow = r.shadow >= 0 ? g_OutputShadow[r.phase][r.shadow] : none;
-        EXPECT_EQ(shadow, r.shadow >= 0 ? static_cast<uint32_t>(v) + 1 : 0u);
+        uint32_t& shadow = word >= 0 ? g_OutputShadow[phase][word] : none;
+        EXPECT_EQ(shadow, word >= 0 ? static_cast<uint32_t>(v) + 1 : 0u);
         shadow = 0;
-        EXPECT_EQ(r.set(before.max + 1), v);
-        EXPECT_EQ(Read(r.id, static_cast<uint32_t>(r.phase)).value, v);
+        EXPECT_EQ(set(before.max + 1), v);
+        EXPECT_EQ(Read(id, static_cast<uint32_t>(phase)).value, v);
         EXPECT_EQ(shadow, 0u);
     }
     EXPECT_EQ(SetAcv(100, 3), 0);  // no such phase
@@ -74,11 +59,11 @@ TEST_F(ParamAccess, ParallelSettersReturnZeroAndWriteTheLinkOnlyWhenSettled) {
     EXPECT_EQ(SetParallelEnable(1), 0);
     EXPECT_EQ(GetParallelEnable(), 1);
     EXPECT_EQ(g_OutputShadow[0][core::kShwParEnable], 2u);
-    EXPECT_TRUE(CtrlEnv::WritesTo(2480).empty());
+    EXPECT_TRUE(WritesTo(2480).empty());
     OutputFlagSet(kOutFlagSettled);
     SetParallelEnable(7);  // refused, but the link word is written all the same
     EXPECT_EQ(GetParallelEnable(), 1);
-    EXPECT_EQ(CtrlEnv::OnlyWriteTo(2480).raw, 3u);
+    EXPECT_EQ(OnlyWriteTo(2480).raw, 3u);
 }
 
 TEST_F(ParamAccess, VoltRangeCodesFollowTheWiring) {
@@ -168,13 +153,13 @@ TEST_F(ParamAccess, WaveformAndDutyRefusals) {
 
 TEST_F(ParamAccess, MonitorSourceFieldsShareOneRegister) {
     SetMonitorSource2(5);  // field 5 in bits 3-5
-    CtrlEnv::ClearTrace();
+    ClearTrace();
     EXPECT_EQ(SetMonitorSource1(4), 0);
-    const uint32_t word = CtrlEnv::OnlyWriteTo(2448).raw;
+    const uint32_t word = OnlyWriteTo(2448).raw;
     EXPECT_EQ(word & 7u, 3u);
     EXPECT_EQ(word >> 3, 5u);
     SetMonitorSource1(9);  // no such source: field kept, word written again
-    EXPECT_EQ(CtrlEnv::WritesTo(2448).back().raw, word);
+    EXPECT_EQ(WritesTo(2448).back().raw, word);
     SetTriggerSourceBits(2);
     SetTriggerSourceBits(1);
     EXPECT_EQ(core::g_TrigSourceBits, 1u);
@@ -188,17 +173,17 @@ TEST_F(ParamAccess, PeakCurrentLimitsByLimitMode) {
     // mode 0 the other way round.
     for (int32_t mode : {1, 0}) {
         paramPutValue(0, 91, mode, 0);
-        CtrlEnv::ClearTrace();
+        ClearTrace();
         EXPECT_EQ(ApplyIpkLimits(1), -4000);
-        EXPECT_EQ(CtrlEnv::Registers(), (std::vector<uint16_t>{2406, 2400, 2409, 2403}));  // L2
+        EXPECT_EQ(Registers(), (std::vector<uint16_t>{2406, 2400, 2409, 2403}));  // L2
         const float onHigh = mode == 1 ? 40.0f : hi.defaultMax / 100.0f;
         const float offHigh = mode == 1 ? hi.defaultMax / 100.0f : 40.0f;
         const float onLow = mode == 1 ? -40.0f : lo.defaultMin / 100.0f;
         const float offLow = mode == 1 ? lo.defaultMin / 100.0f : -40.0f;
-        EXPECT_FLOAT_EQ(CtrlEnv::OnlyWriteTo(2406).value, onHigh);
-        EXPECT_FLOAT_EQ(CtrlEnv::OnlyWriteTo(2400).value, offHigh);
-        EXPECT_FLOAT_EQ(CtrlEnv::OnlyWriteTo(2409).value, onLow);
-        EXPECT_FLOAT_EQ(CtrlEnv::OnlyWriteTo(2403).value, offLow);
+        EXPECT_FLOAT_EQ(OnlyWriteTo(2406).value, onHigh);
+        EXPECT_FLOAT_EQ(OnlyWriteTo(2400).value, offHigh);
+        EXPECT_FLOAT_EQ(OnlyWriteTo(2409).value, onLow);
+        EXPECT_FLOAT_EQ(OnlyWriteTo(2403).value, offLow);
     }
 }
 
@@ -208,13 +193,13 @@ TEST_F(ParamAccess, PeakCurrentLimitsByLimitMode) {
 // sends nothing.
 TEST_F(ParamAccess, MonitorScaleFollowsRangeWiringFamilyAndAmplitude) {
     auto scale = [](uint32_t model, uint32_t wiring, uint32_t code, int32_t amplitude) {
-        test::BuildDefaults(model);
+        BuildDefaults(model);
         g_PhaseMode = wiring;
         g_ParamStore.rangeCode[GetOutputMode()] = code;
         paramPutValue(0, 127, amplitude, 0);
-        CtrlEnv::ClearTrace();
+        ClearTrace();
         EXPECT_EQ(ApplyMonitorScale(), amplitude);
-        const auto w = CtrlEnv::Writes();
+        const auto w = Writes();
         return w.size() == 2 ? std::pair{w[0].value, w[1].value} : std::pair{-1.0, -1.0};
     };
     const auto base = scale(1, 0, 0, 0);
@@ -235,11 +220,7 @@ TEST_F(ParamAccess, MonitorScaleFollowsRangeWiringFamilyAndAmplitude) {
 // Remote sensing needs AC-INT, AC-SYNC or DC-INT, a fixed range, SIN on every phase of the wiring (but in
 // DC-INT) and the output impedance off; the reason names the condition that fails.
 TEST_F(ParamAccess, RemoteSensingConditions) {
-    const struct {
-        const char* what;
-        void (*set)();
-        int reason;
-    } cases[] = {
+    const std::tuple<const char*, void (*)(), int> cases[] = {
         {"AC-INT, SIN", [] {}, 0},
         {"TRI on L3", [] { SetWaveform(18, 2); }, 4},
         {"TRI on L3, 1P3W", [] { SetWaveform(18, 2), g_PhaseMode = 2; }, 0},
@@ -248,15 +229,14 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
         {"AC+DC-INT", [] { SetOutputMode(0); }, 1},
         {"AC-SYNC, AUTO", [] { SetOutputMode(8), SetVoltRange(4); }, 2},
     };
-    for (const auto& c : cases) {
-        test::ResetOutputState();
-        test::BuildDefaults(1);
+    for (const auto& [what, set, reason] : cases) {
+        Rebuild();
         SetOutputMode(1);
-        c.set();
-        EXPECT_EQ(RemoteSenseBlockReason(), c.reason) << c.what;
+        set();
+        EXPECT_EQ(RemoteSenseBlockReason(), reason) << what;
     }
     // The voltage response is locked with the impedance on, in 1P2W or in parallel operation.
-    test::BuildDefaults(1);
+    BuildDefaults(1);
     SetOutputMode(8);
     SetOutputImpedance(1);
     EXPECT_EQ(IsVoltResponseLocked(), 1);
@@ -276,7 +256,6 @@ TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {
     EXPECT_EQ(RmsToVpp(10000, 1.414f), 28280);
     EXPECT_EQ(VppToRms(28280, 1.414f), 10000);
     EXPECT_EQ(VppToRms(35000, 0.0f), 0);  // a waveform without a factor
-    EXPECT_EQ(GetWaveCrestFactor(256), 0.0f);
     // The voltage of the set the unit does not show is read without switching.
     SetWaveform(18, 0);  // TRI: shown in Vpp once the unit is Vpp
     SetAcv(5000, 0);
@@ -296,14 +275,14 @@ TEST_F(ParamAccess, OutputPhaseInitPutsThePhaseBack) {
     SetWaveform(18, 1);
     SetAcv(12000, 1);
     SetCurrLimit(1000, 1);
-    CtrlEnv::ClearTrace();
+    ClearTrace();
     OutputPhaseInit(1);
     EXPECT_EQ(GetWaveform(1), 16);
     EXPECT_EQ(GetAcv(1), 0);
     EXPECT_EQ(GetCurrLimit(1), 1000);
-    EXPECT_EQ(CtrlEnv::WritesTo(2338).back().raw, 17u);  // waveform register of L2: SIN
-    EXPECT_EQ(CtrlEnv::WritesTo(2397).back().value, 21.0);
-    EXPECT_TRUE(CtrlEnv::WritesTo(2340).empty());
+    EXPECT_EQ(WritesTo(2338).back().raw, 17u);  // waveform register of L2: SIN
+    EXPECT_EQ(WritesTo(2397).back().value, 21.0);
+    EXPECT_TRUE(WritesTo(2340).empty());
 }
 
 // After a SEQ/SIM run every setting is posted again, the angles and enables of every phase included.

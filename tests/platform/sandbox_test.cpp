@@ -75,6 +75,7 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
         {"fw_setenv upg_ver", 0, ""},
         {"fw_printenv", 0, ""},  // the rest of the state is not listed
         {"uname -x 2>/dev/null", 1, ""},
+        {"ls /mnt 2>/dev/null", 2, ""},
         {"pgrep udhcpc", 1, ""},
         // Anything else is refused.
         {"wget http://example.com/x 2>/dev/null", 127, ""},

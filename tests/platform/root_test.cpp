@@ -23,7 +23,6 @@ TEST(MapPath, StaysUnderTheRoot) {
         {"//mnt///sd1/./x", r + "/mnt/sd1/x"},
         {"/mnt/disk/../tst/seq", r + "/mnt/tst/seq"},
         {"/../../etc/passwd", r + "/etc/passwd"},
-        {"/mnt/../../../..", r},
         {"relative/../path", "relative/../path"},
         {"", ""},
         {r + "/tmp/netconf", r + "/tmp/netconf"},  // mapping twice changes nothing
@@ -46,8 +45,7 @@ TEST(IsInsideRoot, FollowsLinksAndDots) {
         {"/mnt/disk/out", "/etc"},         {"/mnt/disk/in", "../tst"},
         {"/mnt/disk/abs", outside},        {"/mnt/disk/rel", "../../../x-missing"},
         {"/mnt/disk/dir", r + "-missing"}, {"/mnt/disk/chain", "abs"},
-        {"/mnt/disk/home", "index.html"},  {"/mnt/disk/up", "../tst/new"},
-        {"/mnt/disk/loop", "loop"},
+        {"/mnt/disk/up", "../tst/new"},    {"/mnt/disk/loop", "loop"},
     };
     for (const auto& l : links)
         fs::create_symlink(l.target, plat::MapPath(l.link));
@@ -67,7 +65,6 @@ TEST(IsInsideRoot, FollowsLinksAndDots) {
         {r + "/mnt/disk/rel", false},
         {r + "/mnt/disk/dir/file", false},
         {r + "/mnt/disk/chain", false},
-        {r + "/mnt/disk/home", true},
         {r + "/mnt/disk/up", true},
         {r + "/mnt/disk/loop", false},
     };

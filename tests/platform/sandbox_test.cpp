@@ -54,7 +54,6 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
     } cases[] = {
         // System tools are simulated against state under the root, never run.
         {"ifconfig eth0 10.1.2.3 netmask 255.255.255.0 up", 0, ""},
-        {"route add default gw 10.1.2.1 eth0", 0, ""},
         {"hostname V-probe", 0, ""},
         {"umount /mnt/sd1 2>/dev/null", 32, ""},                   // nothing mounted
         {"mount -t vfat /dev/sdb1 /mnt/sd1 2>/dev/null", 32, ""},  // no such stick
@@ -64,46 +63,31 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
         {"insmod /mnt/disk/drivers/usb/libcomposite.ko", 0, ""},
         {"kill 1", 0, ""},
         {"kill " + self, 0, ""},  // recorded; this process lives on
-        {"killall boa", 0, ""},
-        {"flash_eraseall /dev/mtd9", 0, ""},
         {"reboot", 0, ""},
         {"grep 'mount./mnt/sd1=/dev/sda1 vfat' /var/lib/sandbox/state", 0, "mount./mnt/sd1=/dev/sda1 vfat\n"},
-        {"grep reboot= /var/lib/sandbox/state >/dev/null", 0, ""},
         {"umount /dev/sda1", 0, ""},
         {"rmmod libcomposite", 0, ""},
         {"rmmod libcomposite 2>/dev/null", 1, ""},
         {"grep mount. /var/lib/sandbox/state", 1, ""},
-        {"grep module. /var/lib/sandbox/state", 1, ""},
         {"fw_printenv upg_ver 2>/dev/null", 1, ""},
         {"fw_setenv upg_ver 0x261", 0, ""},
         {"fw_printenv upg_ver", 0, "upg_ver=0x261\n"},
         {"fw_setenv upg_ver", 0, ""},
-        {"fw_printenv", 0, ""},
-        {"uname -s", 0, "Linux\n"},
-        {"uname -v", 0, "#1 Thu Mar 16 10:32:51 CST 2023\n"},
+        {"fw_printenv", 0, ""},  // the rest of the state is not listed
         {"uname -x 2>/dev/null", 1, ""},
-        {"ls /lib/modules/", 0, "4.14.108-qx\n"},
         {"ls /mnt 2>/dev/null", 2, ""},
-        {"strings /dev/mtd5 | grep \"U-Boot 2014.07-00001-g4a8e5b89e5-dirty\"", 0,
-         "U-Boot 2014.07-00001-g4a8e5b89e5-dirty (Mar 07 2023 - 15:12:33)\n"},
-        {"pgrep boa", 0, "612\n"},
         {"pgrep udhcpc", 1, ""},
-        {"kill 612", 0, ""},
-        {"pgrep boa", 1, ""},
         // Anything else is refused.
         {"wget http://example.com/x 2>/dev/null", 127, ""},
         {"/mnt/disk/app/qx_jtag -aprogram /mnt/disk/app/a.jam 2>/dev/null", 127, ""},
         {"sh -c 'echo hi' 2>/dev/null", 127, ""},
         {"echo `id` 2>/dev/null", 127, ""},
         // Globs expand inside the root; the host's folders are not looked at.
-        {"cat /mnt/tst/seq/SEQ*.SEQ", 0, "12"},
         {"cat mnt/tst/seq/SEQ?.SEQ", 0, "12"},
         {"echo /mnt/tst/seq/*.SEQ", 0, "/mnt/tst/seq/SEQ1.SEQ /mnt/tst/seq/SEQ2.SEQ\n"},
         {"echo '/mnt/tst/seq/*.SEQ'", 0, "/mnt/tst/seq/*.SEQ\n"},
         {"echo /etc/pass*", 0, "/etc/pass*\n"},
         // Redirections write rooted files; the target is made before the command runs.
-        {"echo 0 > /sys/class/leds/gpib_rst/brightness", 0, ""},
-        {"cat /sys/class/leds/gpib_rst/brightness", 0, "0\n"},
         {"echo a >> /tmp/x; echo b c >> /tmp/x", 0, ""},
         {"cat /tmp/x", 0, "a\nb c\n"},
         {"udhcpc -bR -p /var/run/udhcpc.eth0.pid -i eth0 > /tmp/udhcpc.info", 0, ""},
@@ -111,11 +95,9 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
         {"echo x > /no/such/folder/f 2>/dev/null", 1, ""},
         // Pipes, sequences and substitutions.
         {"cat /etc/resolv.conf | grep 'nameserver'", 0, "nameserver 10.0.0.1\n"},
-        {"cat /etc/resolv.conf | grep 'gateway'", 1, ""},
         {"grep n.meserver /etc/resolv.conf", 0, "nameserver 10.0.0.1\n"},
         {"rm /tmp/none 2>/dev/null && echo yes || echo no", 0, "no\n"},
         {"sync && echo yes || echo no", 0, "yes\n"},
-        {"rm /tmp/none 2>/dev/null; echo after", 0, "after\n"},
         {"echo $(cat /sys/class/net/eth0/operstate) > /tmp/state", 0, ""},
         {"cat /tmp/state", 0, "up\n"},
         {"cat /tmp/none 2>&1", 1, "cat: /tmp/none: No such file or directory\n"},
@@ -142,7 +124,6 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
         {"cat /tmp/SEQ9.SEQ 2>/dev/null", 1, ""},
         {"cp mnt/tst/seq/SEQ3.SEQ tmp/rel", 0, ""},  // relative paths start at the root
         {"cat /tmp/rel", 0, "1"},
-        {"sync", 0, ""},
         {"md5sum /tmp/VRN4100_temp /tmp/empty", 0,
          "900150983cd24fb0d6963f7d28e17f72  /tmp/VRN4100_temp\nd41d8cd98f00b204e9800998ecf8427e  "
          "/tmp/empty\n"},
@@ -164,7 +145,6 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
         // Options that could run programs or reach other files are refused.
         {"tar -xf /tmp/abs.tar --to-command=sh 2>/dev/null", 127, ""},
         {"tar -xf /tmp/abs.tar -I sh 2>/dev/null", 127, ""},
-        {"tar -xf /tmp/abs.tar -T /tmp/list 2>/dev/null", 127, ""},
         {"tar -x -f - 2>/dev/null", 127, ""},
     };
     for (const auto& c : cases) {
@@ -181,12 +161,10 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
     gethostname(hostAfter, sizeof hostAfter);
     EXPECT_STREQ(hostAfter, hostName);
     const std::string log = root.Read("/var/log/commands.log");
-    for (const char* line :
-         {"simulated 0 ifconfig eth0 10.1.2.3 netmask 255.255.255.0 up",
-          "simulated 0 mount -t vfat /dev/sda1 /mnt/sd1", "simulated 0 kill 1",
-          "simulated 0 insmod /mnt/disk/drivers/usb/libcomposite.ko", "simulated 0 reboot",
-          "simulated 0 kill 612", "refused 127 wget http://example.com/x 2> /dev/null -- wget: not available",
-          "refused 127 sh -c 'echo hi'"})
+    for (const char* line : {"simulated 0 ifconfig eth0 10.1.2.3 netmask 255.255.255.0 up",
+                             "simulated 0 mount -t vfat /dev/sda1 /mnt/sd1", "simulated 0 kill 1",
+                             "refused 127 wget http://example.com/x 2> /dev/null -- wget: not available",
+                             "refused 127 sh -c 'echo hi'"})
         EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
 }
 

@@ -4,14 +4,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "core/control/sys_event.h"
 #include "core/system/msg_queue.h"
 #include "core/system/output_flags.h"
 #include "core/system/remote_state.h"
-#include "core/control/sys_event.h"
 #include "core/system/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/panel_sim.h"
@@ -89,10 +90,6 @@ void FakeChannel::Reset() {
     if (scpi::ChannelStart(&ifc, "test", ifc.io) != 0) Fail("channel start");
 }
 
-void FakeChannel::Feed(std::string_view bytes) {
-    input.append(bytes);
-}
-
 void FakeChannel::Execute() {
     ParsedCommand c;
     c.id = cmd->cmdId;
@@ -120,7 +117,8 @@ void FakeChannel::Execute() {
     parse.state = (err != 0 && !end) ? kParseSkip : kParseFinished;
 }
 
-void FakeChannel::Run() {
+void FakeChannel::Send(std::string_view bytes) {
+    Feed(bytes);
     g_channel = this;
     for (int guard = 0; guard < 1000000; ++guard) {
         uint32_t before = parse.state;
@@ -135,11 +133,6 @@ void FakeChannel::Run() {
     Fail("parser does not settle");
 }
 
-void FakeChannel::Send(std::string_view bytes) {
-    Feed(bytes);
-    Run();
-}
-
 bool FakeChannel::Pass() {
     g_channel = this;
     return scpi::ChannelPass(&ifc);
@@ -149,10 +142,7 @@ std::string FakeChannel::Exec(std::string_view bytes) {
     Feed(bytes);
     for (int guard = 0; guard < 10000; ++guard) {
         if (scpi::WaitsForInput(&ifc) && inputPos == input.size()) return Received();
-        if (Pass()) {
-            while (PortWrite(&port, nullptr, 0, kPortTransmit) > 0) {
-            }
-        }
+        if (Pass()) Flush();
         if (parse.state == kParsePosted) MenuThread_Pass();
     }
     Fail("the channel does not settle");
@@ -169,55 +159,55 @@ std::string FakeChannel::Received() {
     return out;
 }
 
-std::string FakeChannel::Transmit() {
+void FakeChannel::Flush() {
     while (PortWrite(&port, nullptr, 0, kPortTransmit) > 0) {
     }
-    return Received();
 }
 
-std::string DescribeCommand(const ParsedCommand& c) {
-    std::string out = std::to_string(c.id) + (c.query ? "?" : "");
-    bool anySuffix = false;
-    for (int32_t s : c.suffixes)
-        anySuffix |= s >= 0;
-    for (size_t i = 0; anySuffix && i < c.suffixes.size(); ++i)
-        out += (i ? "," : " s(") + std::to_string(c.suffixes[i]) + (i + 1 == c.suffixes.size() ? ")" : "");
-    for (size_t i = 0; i < c.items.size(); ++i) {
-        const std::string& b = c.bytes[i];
-        int32_t iv = 0;
-        double dv = 0;
-        char text[64];
-        switch (c.items[i].type) {
-            case kItemOmitted:
-                out += " o";
-                break;
-            case kItemInt:
-            case kItemChoice:
-                std::memcpy(&iv, b.data(), sizeof(iv));
-                out += (c.items[i].type == kItemInt ? " i" : " c") + std::to_string(iv);
-                break;
-            case kItemReal:
-                std::memcpy(&dv, b.data(), sizeof(dv));
-                std::snprintf(text, sizeof(text), " r%g", dv);
-                out += text;
-                break;
-            case kItemString:
-                out += " t\"" + std::string(b.c_str()) + "\"";
-                break;
-            case kItemBlock:
-                out += " b" + std::to_string(b.size()) + ":" + b;
-                break;
-            default:
-                out += " ?";
-        }
-    }
-    return out;
+std::string FakeChannel::Transmit() {
+    Flush();
+    return Received();
 }
 
 std::string FakeChannel::Describe() const {
     std::string out;
-    for (const ParsedCommand& c : commands)
-        out += (out.empty() ? "" : "; ") + DescribeCommand(c);
+    for (const ParsedCommand& c : commands) {
+        out += (out.empty() ? "" : "; ") + std::to_string(c.id) + (c.query ? "?" : "");
+        if (std::any_of(c.suffixes.begin(), c.suffixes.end(), [](int32_t s) { return s >= 0; })) {
+            for (size_t i = 0; i < c.suffixes.size(); ++i)
+                out += (i ? "," : " s(") + std::to_string(c.suffixes[i]);
+            out += ")";
+        }
+        for (size_t i = 0; i < c.items.size(); ++i) {
+            const std::string& b = c.bytes[i];
+            int32_t iv = 0;
+            double dv = 0;
+            char text[64];
+            switch (c.items[i].type) {
+                case kItemOmitted:
+                    out += " o";
+                    break;
+                case kItemInt:
+                case kItemChoice:
+                    std::memcpy(&iv, b.data(), sizeof(iv));
+                    out += (c.items[i].type == kItemInt ? " i" : " c") + std::to_string(iv);
+                    break;
+                case kItemReal:
+                    std::memcpy(&dv, b.data(), sizeof(dv));
+                    std::snprintf(text, sizeof(text), " r%g", dv);
+                    out += text;
+                    break;
+                case kItemString:
+                    out += " t\"" + std::string(b.c_str()) + "\"";
+                    break;
+                case kItemBlock:
+                    out += " b" + std::to_string(b.size()) + ":" + b;
+                    break;
+                default:
+                    out += " ?";
+            }
+        }
+    }
     return out;
 }
 

@@ -34,10 +34,9 @@ class FakeChannel {
     FakeChannel(const FakeChannel&) = delete;
     FakeChannel& operator=(const FakeChannel&) = delete;
 
-    // Queues input; Run() parses as far as the input goes with the recording handler.
-    void Feed(std::string_view bytes);
-    void Run();
-    void Send(std::string_view bytes);  // Feed + Run
+    void Feed(std::string_view bytes) { input.append(bytes); }
+    // Feeds and parses as far as the input goes with the recording handler.
+    void Send(std::string_view bytes);
     // One pass of the real channel loop over the queued input.
     bool Pass();
     // Feeds and runs real passes (and the menu/control thread's while a command is posted) until the
@@ -76,6 +75,7 @@ class FakeChannel {
 
   private:
     void Execute();
+    void Flush();
     std::string Received();
 };
 
@@ -87,8 +87,6 @@ class MenuEnv {
     MenuEnv();
     ~MenuEnv();
 };
-
-std::string DescribeCommand(const ParsedCommand& c);
 
 // Runs one fuzz input through a channel and checks the parser's invariants; aborts on a violation.
 void FuzzOneInput(const uint8_t* data, size_t size);

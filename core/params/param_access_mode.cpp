@@ -10,7 +10,7 @@ using namespace core;
 namespace {
 
 constexpr uint32_t kPhaseMode3P4W = 0, kPhaseMode1P2W = 1;
-constexpr uint32_t kModeDcInt = 2, kModeAcDcExt = 3, kModeAcExt = 4, kModeAcDcAdd = 5, kModeAcAdd = 6;
+constexpr uint32_t kModeDcInt = 2, kModeAcDcExt = 3, kModeAcExt = 4, kModeAcAdd = 6;
 constexpr int32_t kMsgDutyLimited = 27;
 
 bool HasInternalWaveform(uint32_t mode) {

@@ -7,7 +7,6 @@
 #include <mutex>
 
 namespace {
-constexpr auto kRelaxed = std::memory_order_relaxed;
 
 std::mutex g_queueInitLock;
 bool g_removeAtExit = false;

@@ -92,17 +92,6 @@ TEST_F(SupervisorTest, LanRestartRejoinsOnlyTheThreadWhoseJoinFailed) {
     EXPECT_FALSE(core::g_LanAcceptThread.joined);
 }
 
-// An idle pass steps the system object; a pending screen copy is written instead.
-TEST_F(SupervisorTest, IdlePassStepsTheSystemObjectUnlessAScreenCopyIsPending) {
-    SysStatusSet(kSysScreenCopyPending);
-    SupervisorPass();
-    EXPECT_FALSE(SysStatusTest(kSysScreenCopyPending));
-    EXPECT_EQ(g_SysEventObj.state.load(), 1u);
-    SupervisorPass();
-    SupervisorPass();
-    EXPECT_EQ(g_SysEventObj.state.load(), 2u);
-}
-
 std::atomic<bool> g_releaseBusy{false};
 void* BusyLanThread(void*) {
     while (!g_releaseBusy.load())

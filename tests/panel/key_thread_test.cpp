@@ -38,17 +38,6 @@ class KeyThreadTest : public ::testing::Test {
     }
 };
 
-TEST_F(KeyThreadTest, ShortPressIsPostedOnRelease) {
-    plat::PanelSimHold('U');
-    Passes(5);
-    EXPECT_EQ(Take(), 0u);  // nothing while the key is down
-    plat::PanelSimRelease();
-    Passes(1);
-    EXPECT_EQ(Take(), KeyEventPack(0, 'U', 1));
-    Passes(5);
-    EXPECT_EQ(Take(), 0u);  // keys do not repeat
-}
-
 // A key held for 400 passes posts nothing (and the next press counts from 0); held past them it posts its
 // long-press code once, and nothing on release.
 TEST_F(KeyThreadTest, LongPressIsPostedOnceAfter400Passes) {
@@ -118,13 +107,6 @@ TEST_F(KeyThreadTest, KeysAreRefusedUntilReadyOrWhileBlocked) {
     }
     SysStatusClear(kSysReady);
     PressFor('U', 3);
-    EXPECT_EQ(Take(), 0u);
-}
-
-TEST_F(KeyThreadTest, KeyPressedWhileTheMailboxIsFullIsLost) {
-    PressFor('A', 2);
-    PressFor('B', 2);
-    EXPECT_EQ(Take(), KeyEventPack(0, 'A', 1));
     EXPECT_EQ(Take(), 0u);
 }
 

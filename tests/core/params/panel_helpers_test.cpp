@@ -53,11 +53,6 @@ TEST_F(PanelHelpersTest, EachIdMarksItsGroup) {
     EXPECT_EQ(runs[kDirtyLineAcv], std::make_pair(50u, 50u));
     EXPECT_EQ(runs[kDirtyLineDcv], std::make_pair(57u, 57u));
     EXPECT_EQ(runs[kDirtyAcv], std::make_pair(47u, 49u));
-    // Clearing clears every flag.
-    for (auto& f : g_ParamDirty)
-        f = 1;
-    MarkParamGroupChanged(0, 47);
-    EXPECT_TRUE(MarkedFlags().empty());
 }
 
 TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsByEditState) {

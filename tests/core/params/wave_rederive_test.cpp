@@ -4,8 +4,6 @@
 #include "tests/core/ctrl_fixture.h"
 #include "tests/support/default_store.h"
 
-using test::WritesTo;
-
 namespace {
 
 constexpr uint32_t kAcDcInt = 0, kAcInt = 1, kDcInt = 2;
@@ -91,21 +89,6 @@ TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
     EXPECT_EQ(Volt(47, kAcInt, kSin, 1, 0), 0);  // SIN is never held in Vpp
     EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 0), 11000);
     EXPECT_EQ(Word(0, core::kShwSpreadFirst + 1), 60000u);
-}
-
-TEST_F(WaveRederiveTest, NewWaveformInRmsTakesTheSineVoltage) {
-    g_ParamStore.unit[1].waveform.value = kTri;
-    Word(1, core::kShwSpreadFirst) = 23000;
-    Word(1, core::kShwSpreadFirst + 2) = 100;
-    test::ClearTrace();
-    WaveVoltageRecheck();
-    EXPECT_EQ(GetAcv(1), 23000);
-    EXPECT_EQ(GetDcv(1), 100);
-    EXPECT_EQ(Volt(47, kAcInt, 200, 0, 1), 23000);  // spread again
-    ASSERT_EQ(WritesTo(2385).size(), 1u);
-    EXPECT_DOUBLE_EQ(WritesTo(2385)[0].value, 230.0);
-    EXPECT_EQ(WritesTo(2340).size(), 3u);  // one apply per phase
-    EXPECT_EQ(MsgQueue_Count(), 0u);
 }
 
 // Phases whose voltage limit the voltage in force exceeds are held to it, with one message naming them;

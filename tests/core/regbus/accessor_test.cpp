@@ -36,7 +36,8 @@ TEST_F(RegBusTest, PhaseWritersAddressTheirPhase) {
     }
     using Writer = int (*)(int32_t);
     for (auto [call, reg] : {std::pair<Writer, uint32_t>{BusReg_SetL2Inductance, kInductance.at(1)},
-                             {BusReg_SetL2Resistance, kResistance.at(1)}}) {
+                             {BusReg_SetL2Resistance, kResistance.at(1)},
+                             {BusReg_SetStepTime, kStepTime}}) {
         Clear();
         call(5);
         EXPECT_EQ(OnlyTransfer(Transfers()).reg, reg);
@@ -64,12 +65,10 @@ TEST_F(RegBusTest, SeqSimCommandsSetTheCommandByte) {
     for (const auto& [call, word] : cases) {
         EXPECT_EQ(call(), 0);
         EXPECT_EQ(Stage().Stored(kSeqSimCmd, 0), word);
-        EXPECT_EQ(g_SeqSimCmd, word);
     }
     for (auto [mode, code] : {std::pair{0, 2}, {1, 0}, {2, 1}, {7, 0}}) {
         BusReg_SetSeqSimMode(mode);
         EXPECT_EQ(Stage().Stored(kSeqSimMode, 0), static_cast<uint32_t>(code)) << mode;
-        EXPECT_EQ(regbus::SeqSimModeCode(), code);
     }
 }
 
@@ -88,14 +87,12 @@ TEST_F(RegBusTest, OutputModeCodesAndTheTriggerWidth) {
         EXPECT_EQ(Stage().Stored(kTrigWidth, 0), noTrigger ? 0u : 150u) << mode;
     }
     EXPECT_EQ(codes.size(), 10u);
-    BusReg_SetOutputMode(12);
-    EXPECT_EQ(Stage().Stored(kOutputMode, 0), 12u);
     OutputFlagSet(kOutFlagSeqSimActive);
     BusReg_SetTrigWidth(150);
     EXPECT_EQ(Stage().Stored(kTrigWidth, 0), 0u);
     Clear();
     BusReg_SetOutputMode(9);
-    EXPECT_EQ(WrittenRegisters(Transfers()).front().first, kTrigWidth);
+    EXPECT_EQ(Transfers().front().reg, kTrigWidth);
     EXPECT_EQ(Stage().Stored(kOutputMode, 0), 32u);
 }
 

@@ -39,11 +39,3 @@ plat::BusTransfer OnlyTransfer(const std::vector<plat::BusTransfer>& trace) {
     EXPECT_EQ(trace.size(), 1u);
     return trace.empty() ? plat::BusTransfer{} : trace.front();
 }
-
-std::vector<std::pair<uint16_t, uint16_t>> WrittenRegisters(const std::vector<plat::BusTransfer>& trace) {
-    std::vector<std::pair<uint16_t, uint16_t>> out;
-    for (const auto& t : trace) {
-        if (t.write) out.emplace_back(t.reg, t.word);
-    }
-    return out;
-}

@@ -32,18 +32,6 @@ class TriggerAction : public CtrlTest {
     static void SetValue(uint32_t index, uint32_t value) { TrigAct_ValueAccess(1, index, &value); }
 };
 
-TEST_F(TriggerAction, ImmediateMemoryActionRecallsAtOnceWithoutArming) {
-    SetValue(kTrigValMemory, 7);
-    SetSource(kTrigKindMemory, kTrigSrcImm);
-    EXPECT_EQ(TrigAct_Initiate(kTrigKindMemory), 0);
-    ASSERT_EQ(g_recalls.size(), 1u);
-    EXPECT_EQ(g_recalls[0], std::make_pair(0u, 7u));
-    EXPECT_EQ(g_TrigAct.armed.load(), 0u);
-    // With IMM a bus trigger of that kind is accepted and does nothing more.
-    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindMemory), 0);
-    EXPECT_EQ(g_recalls.size(), 1u);
-}
-
 TEST_F(TriggerAction, OffIsCarriedOutDuringAnAlarmButOnIsDropped) {
     SetOutputOnOff(1);
     Poll(1);
@@ -89,6 +77,8 @@ TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
         {"other kind", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindTrigger, kTrigErrTriggerIgnored, 1},
         {"bus by kind", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindMemory, 0, 0},
         {"bus, selected kind", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindSelected, 0, 0},
+        // IMM recalls at once, unarmed; a bus trigger of its kind is accepted and does nothing more.
+        {"immediate", kTrigSrcImm, kTrigKindMemory, 0, kTrigKindMemory, 0, 0},
         {"trigger input 1", kTrigSrcTri1, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 1},
         {"trigger input 2", kTrigSrcTri2, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 1},
         {"kind 5", kTrigSrcBus, kTrigKindMemory, 0, 5, kTrigErrTriggerIgnored, 1},
@@ -103,7 +93,7 @@ TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
         EXPECT_EQ(TrigAct_BusTrigger(c.trigKind), c.trigResult) << c.name;
         EXPECT_EQ(g_TrigAct.armed.load(), c.armedAfter) << c.name;
     }
-    EXPECT_EQ(g_recalls.size(), 2u);  // only the two bus triggers of a bus source fired
+    EXPECT_EQ(g_recalls.size(), 3u);  // the two bus triggers of a bus source and the immediate action
 }
 
 TEST_F(TriggerAction, TriggerInputsFireOnlyTheirOwnSource) {

@@ -7,7 +7,6 @@
 #include "core/params/param_dirty.h"
 #include "core/system/edit_state.h"
 #include "tests/core/ctrl_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 

@@ -15,7 +15,6 @@ using ParamAccess = CtrlTest;
 TEST_F(ParamAccess, ParallelSettersReturnZeroAndWriteTheLinkOnlyWhenSettled) {
     g_ParallelLink.ctrl = 3;
     EXPECT_EQ(SetParallelEnable(1), 0);
-    EXPECT_EQ(GetParallelEnable(), 1);
     EXPECT_EQ(g_OutputShadow[0][core::kShwParEnable], 2u);
     EXPECT_TRUE(WritesTo(2480).empty());
     OutputFlagSet(kOutFlagSettled);

@@ -2,7 +2,6 @@
 #include "core/params/wave_voltage.h"
 #include "core/system/service_flags.h"
 #include "tests/core/ctrl_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 

@@ -285,17 +285,15 @@ TEST_F(CtrlTask, ParallelRoleIsAppliedOnceTheUpdateCheckIsDone) {
 // An edge detector fires once for an input high for two passes and then low for two.
 TEST(CtrlEdge, FiresOnceForHighTwiceThenLowTwice) {
     // One character per pass: 1 high, 0 low.
-    const struct {
-        const char *inputs, *fires;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"110000", "000100"}, {"100000", "000000"}, {"11110000", "00000100"}, {"1101100", "0000001"}};
     for (int channel = 0; channel < 3; ++channel) {
         const uint32_t bit = channel == 0 ? 2 : channel == 1 ? 6 : 7;
-        for (const auto& c : cases) {
+        for (const auto& [inputs, fires] : cases) {
             std::string fired;
-            for (const char* p = c.inputs; *p; ++p)
+            for (const char* p = inputs; *p; ++p)
                 fired += core::CtrlEdgeDetect(channel, *p == '1' ? 1u << bit : 0u) ? '1' : '0';
-            EXPECT_EQ(fired, c.fires) << c.inputs << " channel " << channel;
+            EXPECT_EQ(fired, fires) << inputs << " channel " << channel;
             for (int i = 0; i < 4; ++i)
                 core::CtrlEdgeDetect(channel, 0);  // settle
         }

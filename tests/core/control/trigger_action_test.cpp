@@ -1,4 +1,6 @@
 // Trigger actions: selected, armed and fired, with the running control task carrying out what they ask.
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -61,16 +63,9 @@ TEST_F(TriggerAction, TriggerActionSetsVoltageAndFrequency) {
 }
 
 TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
-    const struct {
-        const char* name;
-        uint32_t source;  // stored source of the kind used
-        uint32_t initKind;
-        int32_t initResult;
-        uint32_t trigKind;
-        int32_t trigResult;
-        uint32_t armedAfter;
-        bool abort = false;  // aborted between initiate and trigger
-    } cases[] = {
+    // {name, stored source of the kind used, kind initiated and result, kind triggered and result, armed
+    // after}
+    const std::tuple<const char*, uint32_t, uint32_t, int32_t, uint32_t, int32_t, uint32_t> cases[] = {
         {"kind 0", kTrigSrcBus, 0, kTrigErrTriggerIgnored, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
         {"kind 4", kTrigSrcBus, 4, kTrigErrTriggerIgnored, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
         {"bad source", 7, kTrigKindMemory, kTrigErrInitIgnored, kTrigKindMemory, kTrigErrTriggerIgnored, 0},
@@ -82,16 +77,16 @@ TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
         {"trigger input 1", kTrigSrcTri1, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 1},
         {"trigger input 2", kTrigSrcTri2, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 1},
         {"kind 5", kTrigSrcBus, kTrigKindMemory, 0, 5, kTrigErrTriggerIgnored, 1},
-        {"aborted", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 0, true},
+        {"aborted", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, source, initKind, initResult, trigKind, trigResult, armedAfter] : cases) {
         TrigAct_Abort();
         g_TrigAct.kind = 0;
-        SetSource(kTrigKindMemory, c.source);
-        EXPECT_EQ(TrigAct_Initiate(c.initKind), c.initResult) << c.name;
-        if (c.abort) TrigAct_Abort();
-        EXPECT_EQ(TrigAct_BusTrigger(c.trigKind), c.trigResult) << c.name;
-        EXPECT_EQ(g_TrigAct.armed.load(), c.armedAfter) << c.name;
+        SetSource(kTrigKindMemory, source);
+        EXPECT_EQ(TrigAct_Initiate(initKind), initResult) << name;
+        if (std::string(name) == "aborted") TrigAct_Abort();  // between initiate and trigger
+        EXPECT_EQ(TrigAct_BusTrigger(trigKind), trigResult) << name;
+        EXPECT_EQ(g_TrigAct.armed.load(), armedAfter) << name;
     }
     EXPECT_EQ(g_recalls.size(), 3u);  // the two bus triggers of a bus source and the immediate action
 }

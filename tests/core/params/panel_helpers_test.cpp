@@ -63,23 +63,23 @@ TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsBy
     SetPhaseState(64, 1, 1);
     MarkParamGroupChanged(1, 65);
     EXPECT_EQ(MarkedFlags(), std::vector<int>{kDirtyOnPhase});
-    // The enable groups follow the edit state.
-    const struct {
-        int state, flag;
-    } cases[] = {{64, kDirtyOnEnable},
-                 {67, kDirtyOnEnable},
-                 {68, kDirtyOffEnable},
-                 {71, kDirtyOffEnable},
-                 {65, -1},
-                 {47, -1}};
-    for (const auto& c : cases) {
+    // The enable groups follow the edit state: {state, group marked or -1}.
+    const int cases[][2] = {
+        {64, kDirtyOnEnable},
+        {67, kDirtyOnEnable},
+        {68, kDirtyOffEnable},
+        {71, kDirtyOffEnable},
+        {65, -1},
+        {47, -1},
+    };
+    for (const auto& [state, flag] : cases) {
         MarkParamGroupChanged(0, 0);
-        g_MenuState = c.state;
+        g_MenuState = state;
         MarkPhaseAngleChanged(1);
-        if (c.flag < 0)
-            EXPECT_TRUE(MarkedFlags().empty()) << c.state;
+        if (flag < 0)
+            EXPECT_TRUE(MarkedFlags().empty()) << state;
         else
-            EXPECT_EQ(MarkedFlags(), std::vector<int>{c.flag}) << c.state;
+            EXPECT_EQ(MarkedFlags(), std::vector<int>{flag}) << state;
     }
     g_ParamDirty[kDirtyAcv] = 1;
     g_ParamDirty[kDirtyOnEnable] = 1;

@@ -69,15 +69,14 @@ TEST_F(ParamAccess, PhaseEnableStatesPostOnlyAChange) {
 }
 
 TEST_F(ParamAccess, DutyFollowsTheFrequency) {
-    const struct {
-        int32_t duty, freq, expected;
-    } cases[] = {
+    const int32_t cases[][3] = {
+        // {duty set, frequency, duty in force}
         {955, 120000, 900}, {40, 100000, 100}, {549, 100000, 500}, {995, 50000, 990},
         {4, 10000, 10},     {454, 99999, 450}, {995, 5000, 995},   {3, 9999, 3},
     };
-    for (const auto& c : cases) {
-        ASSERT_EQ(SetWaveDuty(c.duty, 1, 999, 1), c.duty);
-        EXPECT_EQ(GetDutyForFreq(c.freq, 1), c.expected) << c.duty << " at " << c.freq;
+    for (const auto& [duty, freq, expected] : cases) {
+        ASSERT_EQ(SetWaveDuty(duty, 1, 999, 1), duty);
+        EXPECT_EQ(GetDutyForFreq(freq, 1), expected) << duty << " at " << freq;
     }
 }
 

@@ -30,24 +30,22 @@ class WaveRederiveTest : public ::testing::Test {
 };
 
 TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
-    // The line value expected after the start value 777.
-    const struct {
-        int32_t wiring, mode, l1, line;
-    } cases[] = {
+    // {wiring, mode, L1 value, line value after the start value 777}
+    const int32_t cases[][4] = {
         {0, kAcDcInt, 1000, 1000}, {2, kAcDcInt, 1000, 2000},
         {2, 7, -300, -600},        {2, kAcInt, 1000, 777},  // AC-INT in 1P3W: no line DC value
         {1, kAcDcInt, 1000, 777},
     };
-    for (const auto& c : cases) {
-        g_PhaseMode = c.wiring;
-        g_OutputModeIdx = c.mode;
-        g_ParamStore.rangeCode[static_cast<uint32_t>(c.mode)] = 1;
+    for (const auto& [wiring, mode, l1, line] : cases) {
+        g_PhaseMode = wiring;
+        g_OutputModeIdx = mode;
+        g_ParamStore.rangeCode[static_cast<uint32_t>(mode)] = 1;
         paramPutValue(0, 57, 777, 0);
         Word(core::kLineShadow, core::kShwDcv) = 777;
-        Word(0, core::kShwDcv) = static_cast<uint32_t>(c.l1);
+        Word(0, core::kShwDcv) = static_cast<uint32_t>(l1);
         LineValueFromPhase(57);
-        EXPECT_EQ(static_cast<int32_t>(Word(core::kLineShadow, core::kShwDcv)), c.line) << c.wiring << c.mode;
-        EXPECT_EQ(test::ReadRecord(57, 0).value, c.line) << c.wiring << c.mode;
+        EXPECT_EQ(static_cast<int32_t>(Word(core::kLineShadow, core::kShwDcv)), line) << wiring << mode;
+        EXPECT_EQ(test::ReadRecord(57, 0).value, line) << wiring << mode;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #include "core/control/fault_index.h"
 #include "core/control/setting_accessors.h"
@@ -97,10 +98,8 @@ TEST_F(RegBusTest, OutputModeCodesAndTheTriggerWidth) {
 }
 
 TEST_F(RegBusTest, PhaseAnglesFollowTheSynchronisationPhase) {
-    const struct {
-        int32_t angle, mode, sync;
-        float sent;
-    } cases[] = {
+    const std::tuple<int32_t, uint32_t, int32_t, float> cases[] = {
+        // {angle, mode, sync phase, sent}
         {1200, 8, 2500, 130.0f},  // 3600 - 1200 + 2500 - 3600
         {1200, 7, 1000, 340.0f},  // 3400 fits, nothing subtracted
         {1200, 7, 1200, 0.0f},    // 3600 exceeds 3599
@@ -108,13 +107,13 @@ TEST_F(RegBusTest, PhaseAnglesFollowTheSynchronisationPhase) {
         {1200, 1, 2500, 240.0f},  // not a synchronised mode
         {0, 0, 0, 360.0f},
     };
-    for (const auto& c : cases) {
-        SetOutputMode(static_cast<uint32_t>(c.mode));
-        SetSyncPhase(c.sync);
-        BusReg_SetPhaseAngleL2(c.angle);
-        BusReg_SetPhaseAngleL3(c.angle);
-        EXPECT_EQ(std::bit_cast<float>(Stage().Stored(kPhaseAngleL2, 0)), c.sent) << c.angle << " " << c.sync;
-        EXPECT_EQ(std::bit_cast<float>(Stage().Stored(kPhaseAngleL3, 0)), c.sent) << c.angle << " " << c.sync;
+    for (const auto& [angle, mode, sync, sent] : cases) {
+        SetOutputMode(mode);
+        SetSyncPhase(sync);
+        BusReg_SetPhaseAngleL2(angle);
+        BusReg_SetPhaseAngleL3(angle);
+        EXPECT_EQ(std::bit_cast<float>(Stage().Stored(kPhaseAngleL2, 0)), sent) << angle << " " << sync;
+        EXPECT_EQ(std::bit_cast<float>(Stage().Stored(kPhaseAngleL3, 0)), sent) << angle << " " << sync;
     }
 }
 

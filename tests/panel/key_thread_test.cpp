@@ -73,19 +73,6 @@ TEST_F(KeyThreadTest, EveryPostedKeyCarriesItsClass) {
     }
 }
 
-TEST_F(KeyThreadTest, KnobTurnIsPostedOnReleaseWithTheLastNonzeroWord) {
-    plat::PanelSimKnob(3);
-    Passes(3);
-    EXPECT_EQ(Take(), KeyEventPack(3, plat::kKnobCode, 4));
-    // A turn seen over several reads posts the delta of the last one.
-    plat::PanelSimPushWord(plat::kKnobCode << 8 | 0x05, 1);
-    plat::PanelSimPushWord(plat::kKnobCode << 8 | 0xFE, 1);
-    Passes(2);
-    EXPECT_EQ(Take(), 0u);
-    Passes(1);
-    EXPECT_EQ(Take(), KeyEventPack(-2, plat::kKnobCode, 4));
-}
-
 // Keys are refused until the system is ready, while they are blocked or set commands barred, and during a
 // screen copy, which only the output key passes, with the output on.
 TEST_F(KeyThreadTest, KeysAreRefusedUntilReadyWhileBlockedOrDuringAScreenCopy) {

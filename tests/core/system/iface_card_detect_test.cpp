@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -40,20 +39,6 @@ TEST(IfaceCardDetect, LinesDecideTheCardInOrder106Then17Then101) {
         EXPECT_EQ(g_IfaceCfg.cardPresent[storage::kCardLine17], present17);
         EXPECT_EQ(g_IfaceCfg.cardPresent[storage::kCardLine106], present106);
     }
-}
-
-TEST(IfaceCardDetect, NoReadableLineFindsNoCard) {
-    testsupport::TempRoot root;
-    std::filesystem::remove_all(root.path() + "/sys/class/gpio");
-    for (uint32_t& w : g_IfaceCfg.cardPresent)
-        w = 1;
-    EXPECT_EQ(IfaceCardDetect(), 0);
-    for (uint32_t w : g_IfaceCfg.cardPresent)
-        EXPECT_EQ(w, 0u);
-
-    // One readable line is enough to decide.
-    root.Write(ValuePath(17), "1\n");
-    EXPECT_EQ(IfaceCardDetect(), 2);
 }
 
 // The fieldbus thread and the factory default detect the card at the same time: a thread watching the

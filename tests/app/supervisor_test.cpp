@@ -105,11 +105,10 @@ void* EndedLanThread(void*) {
 // A LAN thread busy with a command that waits for the supervisor (an *OPC? during a screen copy) does
 // not stop the supervisor: the pass goes on, and the thread is joined once it has ended.
 TEST_F(SupervisorTest, LanRestartDoesNotWaitForABusyThread) {
-    core::ResetThreadOps();  // the real join
-    core::g_ThreadOps.create = FakeCreate;
-    core::g_ThreadOps.cancel = FakeCancel;
-    core::g_ThreadOps.detach = FakeDetach;
-    core::g_ThreadOps.name = nullptr;  // the fake threads have no name to carry
+    const core::ThreadOps fakes = core::g_ThreadOps;  // the fake threads have no name to carry
+    core::ResetThreadOps();
+    core::g_ThreadOps = {fakes.create, fakes.cancel, core::g_ThreadOps.join, fakes.detach,
+                         nullptr};  // the real join
     g_releaseBusy.store(false);
     pthread_t busy, ended;
     ASSERT_EQ(pthread_create(&busy, nullptr, BusyLanThread, nullptr), 0);

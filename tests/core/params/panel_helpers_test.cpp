@@ -1,6 +1,8 @@
 // The helpers the output synchronisation and the panel rely on: group-changed flags, the Vpp ceiling of the
 // AC voltage and the line values and limits.
+#include <array>
 #include <map>
+#include <tuple>
 
 #include "core/params/acv_unit.h"
 #include "core/params/line_values.h"
@@ -113,18 +115,17 @@ TEST_F(PanelHelpersTest, VppCeilingFollowsRangeWaveformFactorAndLineState) {
 }
 
 TEST_F(PanelHelpersTest, LargestPhaseByWiring) {
-    const struct {
-        int wiring, kind, v[3], expect;
-    } cases[] = {
+    // {wiring, kind (0 AC, 1 DC), the phases' values, largest phase}
+    const std::tuple<int, int, std::array<int32_t, 3>, int> cases[] = {
         {1, 0, {100, 200, 300}, 0},  {2, 0, {100, 100, 300}, 0}, {2, 0, {100, 101, 0}, 1},
         {0, 0, {100, 300, 300}, 1},  {0, 0, {300, 300, 300}, 0}, {0, 0, {1, 2, 3}, 2},
         {0, 1, {100, 200, -300}, 2}, {2, 1, {-500, 400, 0}, 0},
     };
-    for (const auto& c : cases) {
-        g_PhaseMode = c.wiring;
+    for (const auto& [wiring, kind, v, expect] : cases) {
+        g_PhaseMode = wiring;
         for (uint32_t p = 0; p < 3; ++p)
-            paramPutValue(0, c.kind == 0 ? 47 + p : 54 + p, c.v[p], p);
-        EXPECT_EQ(GetLargestPhase(c.kind), c.expect) << c.wiring << " " << c.kind << " " << c.v[2];
+            paramPutValue(0, kind == 0 ? 47 + p : 54 + p, v[p], p);
+        EXPECT_EQ(GetLargestPhase(kind), expect) << wiring << " " << kind << " " << v[2];
     }
 }
 

@@ -211,16 +211,3 @@ TEST_F(RegBusTest, ConcurrentTransfersNeverInterleave) {
             << t;
     }
 }
-
-using RegBusDeathTest = RegBusTest;
-
-TEST_F(RegBusDeathTest, FailedMappingEndsTheProcess) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            Stage().SetMapFailure(EACCES);
-            BusMapInit();
-        },
-        testing::ExitedWithCode(1),
-        R"(Error at line [0-9]+, file src/dev/qxSpi_AM3352 \(13\) \[Permission denied\])");
-}

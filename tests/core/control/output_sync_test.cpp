@@ -243,6 +243,17 @@ TEST_F(OutputSync, WaveformChangedDuringARangeChangeSettlesInsteadOfStalling) {
     EXPECT_EQ(Stage().Stored(2347, 0), 0u);
 }
 
+// In edit-all mode an all-phase edit reaches every phase of the wiring, and no phase outside it.
+TEST_F(OutputSync, AllPhaseEditOfTheAcVoltageReachesEveryPhaseOfTheWiring) {
+    Start(kAcInt, 2, 1);  // 1P3W: L1 and L2
+    g_EditAllPhases = 1;
+    paramPutValue(0, 47, 15000, 0);
+    MarkParamGroupChanged(1, 47);
+    Poll(1);
+    EXPECT_EQ(WritesTo(2385).size(), 1u);
+    EXPECT_TRUE(WritesTo(2386).empty());
+}
+
 TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {
     Start(kAcInt, 0, 1);
     for (int p = 0; p < 3; ++p)

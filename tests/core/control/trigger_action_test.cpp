@@ -63,8 +63,7 @@ TEST_F(TriggerAction, TriggerActionSetsVoltageAndFrequency) {
 }
 
 TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
-    // {name, stored source of the kind used, kind initiated and result, kind triggered and result, armed
-    // after}
+    // {name, stored source, kind initiated and result, kind triggered and result, armed after}
     const std::tuple<const char*, uint32_t, uint32_t, int32_t, uint32_t, int32_t, uint32_t> cases[] = {
         {"kind 0", kTrigSrcBus, 0, kTrigErrTriggerIgnored, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
         {"kind 4", kTrigSrcBus, 4, kTrigErrTriggerIgnored, kTrigKindSelected, kTrigErrTriggerIgnored, 0},

@@ -133,8 +133,6 @@ TEST_F(RegBusTest, ReadersReachTheirRegisterAndKeepTheirBits) {
         Stage().SetRead(kAlarmWord.at(phase), 0, 1000u + phase);
         EXPECT_EQ(BusReg_GetAlarmWord(phase), 1000u + phase);
     }
-    Stage().SetReadFloat(kVpkHold.last(), 0, 4.0f);
-    EXPECT_EQ(BusReg_GetVpkHoldTotal(), 4.0f);
     Stage().SetRead(kStatus, 0, 0x7FABCD);
     EXPECT_EQ(BusReg_GetStatusHigh(), 0xABu);
     Stage().SetRead(kModuleWord.at(2), 0, 0x1234);

@@ -57,11 +57,3 @@ TEST(TextUtil, ParseRadixNumber) {
     EXPECT_EQ(ParseRadixNumber(nullptr, &v), kRadixEmpty);
     EXPECT_EQ(v, 7u);
 }
-
-TEST(TextUtil, NibbleSwap) {
-    uint8_t buf[2] = {0xAB, 0x10};
-    NibbleSwapBuffer(buf, sizeof buf);
-    EXPECT_EQ(buf[0], 0xBA);
-    EXPECT_EQ(buf[1], 0x01);
-    NibbleSwapBuffer(nullptr, 10);  // nothing to do, no crash
-}

@@ -46,19 +46,14 @@ int FakeJoin(pthread_t t, void**) {
     g_fake->joined.push_back(t);
     return 0;
 }
-int FakeDetach(pthread_t) {
-    return 0;
-}
 
 class SupervisorTest : public ::testing::Test {
   protected:
     void SetUp() override {
         plat::SetTimeScale(1000);  // the restart's 100 ms waits
         g_fake = &fake;
-        core::g_ThreadOps = core::ThreadOps{FakeCreate, FakeCancel, FakeJoin, FakeDetach, nullptr};
-        g_ThreadCtl.control.store(0);
-        for (auto& w : g_ThreadCtl.running)
-            w.store(0);
+        core::g_ThreadOps =
+            core::ThreadOps{FakeCreate, FakeCancel, FakeJoin, [](pthread_t) { return 0; }, nullptr};
         core::SysEventReset();
         core::SysStatusReset();
         StartThread(LanConnThread, kPolicyRr, 9);    // handle 1
@@ -92,17 +87,6 @@ TEST_F(SupervisorTest, LanRestartRejoinsOnlyTheThreadWhoseJoinFailed) {
     EXPECT_FALSE(core::g_LanAcceptThread.joined);
 }
 
-// An idle pass steps the system object; a pending screen copy is written instead.
-TEST_F(SupervisorTest, IdlePassStepsTheSystemObjectUnlessAScreenCopyIsPending) {
-    SysStatusSet(kSysScreenCopyPending);
-    SupervisorPass();
-    EXPECT_FALSE(SysStatusTest(kSysScreenCopyPending));
-    EXPECT_EQ(g_SysEventObj.state.load(), 1u);
-    SupervisorPass();
-    SupervisorPass();
-    EXPECT_EQ(g_SysEventObj.state.load(), 2u);
-}
-
 std::atomic<bool> g_releaseBusy{false};
 void* BusyLanThread(void*) {
     while (!g_releaseBusy.load())
@@ -116,11 +100,10 @@ void* EndedLanThread(void*) {
 // A LAN thread busy with a command that waits for the supervisor (an *OPC? during a screen copy) does
 // not stop the supervisor: the pass goes on, and the thread is joined once it has ended.
 TEST_F(SupervisorTest, LanRestartDoesNotWaitForABusyThread) {
-    core::ResetThreadOps();  // the real join
-    core::g_ThreadOps.create = FakeCreate;
-    core::g_ThreadOps.cancel = FakeCancel;
-    core::g_ThreadOps.detach = FakeDetach;
-    core::g_ThreadOps.name = nullptr;  // the fake threads have no name to carry
+    // The fakes with the real join (the fake threads have no name to carry).
+    const core::ThreadOps fakes = core::g_ThreadOps;
+    core::ResetThreadOps();
+    core::g_ThreadOps = {fakes.create, fakes.cancel, core::g_ThreadOps.join, fakes.detach, nullptr};
     g_releaseBusy.store(false);
     pthread_t busy, ended;
     ASSERT_EQ(pthread_create(&busy, nullptr, BusyLanThread, nullptr), 0);

@@ -14,14 +14,10 @@ namespace {
 class TimerThreadTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // Each test sets the other words it reads.
         core::TimerReset();
         g_Up40ms.store(0);
-        g_HarmCountdown.store(0);
-        g_AlarmMsgHold.store(0);
         g_DnetState.flags.store(0);
-        g_DnetState.established.store(0);
-        g_DnetState.pollRate.store(0);
-        g_RemoteState.store(0);
         g_WebLockReleaseReq.store(0);
     }
     static void Passes(int n) {

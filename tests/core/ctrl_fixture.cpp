@@ -58,12 +58,6 @@ void Rebuild(uint32_t modelType) {
     BuildDefaults(modelType);
 }
 
-ParamRec Read(uint32_t id, uint32_t unit) {
-    ParamRec r;
-    paramRW(0, id, &r, unit);
-    return r;
-}
-
 CtrlEnv::CtrlEnv(uint32_t modelType) {
     plat::SetTimeScale(1000.0);  // the task's pauses (50 ms, 100 ms) take microseconds
     Rebuild(modelType);

@@ -17,6 +17,7 @@
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
 #include "platform/power_stage_sim.h"
+#include "tests/support/default_store.h"
 #include "tests/support/temp_root.h"
 
 namespace test {
@@ -35,7 +36,7 @@ void ResetOutputState();
 // Both, for a test that starts the instrument again.
 void Rebuild(uint32_t modelType = 1);
 // A record as paramRW reads it.
-ParamRec Read(uint32_t id, uint32_t unit);
+inline constexpr auto& Read = ReadRecord;
 
 // The instrument as powered up with the factory default of a model, the control task not yet run.
 struct CtrlEnv {

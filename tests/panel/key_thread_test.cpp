@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
 #include "platform/panel_sim.h"
@@ -38,17 +40,6 @@ class KeyThreadTest : public ::testing::Test {
     }
 };
 
-TEST_F(KeyThreadTest, ShortPressIsPostedOnRelease) {
-    plat::PanelSimHold('U');
-    Passes(5);
-    EXPECT_EQ(Take(), 0u);  // nothing while the key is down
-    plat::PanelSimRelease();
-    Passes(1);
-    EXPECT_EQ(Take(), KeyEventPack(0, 'U', 1));
-    Passes(5);
-    EXPECT_EQ(Take(), 0u);  // keys do not repeat
-}
-
 // A key held for 400 passes posts nothing (and the next press counts from 0); held past them it posts its
 // long-press code once, and nothing on release.
 TEST_F(KeyThreadTest, LongPressIsPostedOnceAfter400Passes) {
@@ -82,50 +73,25 @@ TEST_F(KeyThreadTest, EveryPostedKeyCarriesItsClass) {
     }
 }
 
-TEST_F(KeyThreadTest, KnobTurnIsPostedOnReleaseWithTheLastNonzeroWord) {
-    plat::PanelSimKnob(3);
-    Passes(3);
-    EXPECT_EQ(Take(), KeyEventPack(3, plat::kKnobCode, 4));
-    // A turn seen over several reads posts the delta of the last one.
-    plat::PanelSimPushWord(plat::kKnobCode << 8 | 0x05, 1);
-    plat::PanelSimPushWord(plat::kKnobCode << 8 | 0xFE, 1);
-    Passes(2);
-    EXPECT_EQ(Take(), 0u);
-    Passes(1);
-    EXPECT_EQ(Take(), KeyEventPack(-2, plat::kKnobCode, 4));
-}
-
-TEST_F(KeyThreadTest, DuringAScreenCopyOnlyOutputKeyWithOutputOnPasses) {
-    SysStatusSet(kSysScreenCopyPending);
-    PressFor('U', 3);
-    EXPECT_EQ(Take(), 0u);
-    PressFor('X', 3);
-    EXPECT_EQ(Take(), 0u);  // output off: 'X' is refused too
-    OutputFlagSet(kOutFlagOutputOn);
-    PressFor('X', 3);
-    EXPECT_EQ(Take(), KeyEventPack(0, 'X', 5));
-    PressFor('U', 3);
-    EXPECT_EQ(Take(), 0u);
-}
-
-TEST_F(KeyThreadTest, KeysAreRefusedUntilReadyOrWhileBlocked) {
-    const SysStatusBit refusing[] = {kSysKeysBlocked, kSysSetCommandsBarred};
-    for (SysStatusBit bit : refusing) {
-        SysStatusSet(bit);
-        PressFor('U', 3);
-        EXPECT_EQ(Take(), 0u);
-        SysStatusClear(bit);
+// Keys are refused until the system is ready, while they are blocked or set commands barred, and during a
+// screen copy, which only the output key passes, with the output on.
+TEST_F(KeyThreadTest, KeysAreRefusedUntilReadyWhileBlockedOrDuringAScreenCopy) {
+    // {status bit (kSysReady: cleared, the others set), output on, key, posted}
+    const std::tuple<SysStatusBit, bool, uint8_t, bool> cases[] = {
+        {kSysKeysBlocked, false, 'U', false},
+        {kSysSetCommandsBarred, false, 'U', false},
+        {kSysReady, false, 'U', false},
+        {kSysScreenCopyPending, false, 'X', false},
+        {kSysScreenCopyPending, true, 'U', false},
+        {kSysScreenCopyPending, true, 'X', true},
+    };
+    for (const auto& [bit, on, key, posted] : cases) {
+        g_SysStatus.store(1u << kSysReady);
+        bit == kSysReady ? SysStatusClear(bit) : SysStatusSet(bit);
+        on ? OutputFlagSet(kOutFlagOutputOn) : OutputFlagClear(kOutFlagOutputOn);
+        PressFor(key, 3);
+        EXPECT_EQ(Take(), posted ? KeyEventPack(0, key, 5) : 0u) << key << " bit " << bit << " on " << on;
     }
-    SysStatusClear(kSysReady);
-    PressFor('U', 3);
-    EXPECT_EQ(Take(), 0u);
-}
-
-TEST_F(KeyThreadTest, KeyPressedWhileTheMailboxIsFullIsLost) {
-    PressFor('A', 2);
-    PressFor('B', 2);
-    EXPECT_EQ(Take(), KeyEventPack(0, 'A', 1));
-    EXPECT_EQ(Take(), 0u);
 }
 
 TEST(ScannerKeys, UsageCodesBecomeKeyEvents) {

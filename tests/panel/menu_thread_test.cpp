@@ -99,15 +99,4 @@ TEST_F(HandoverTest, CommandThatNeverCompletesIsReportedAsFailed) {
     EXPECT_TRUE(Completion(6, 1));
 }
 
-TEST_F(HandoverTest, MessagesOfOtherTypesAreLeftAlone) {
-    SysMsg msg{};
-    msg.word0 = 1234;
-    ASSERT_EQ(MsgQueueSend(&msg, kMsgModbusHolding), 0);
-    MenuThread_Pass();
-    SysMsg got{};
-    ASSERT_EQ(MsgQueueRecv(&got, kMsgModbusHolding), static_cast<int>(kSysMsgPayload));
-    EXPECT_EQ(got.word0, 1234u);
-    EXPECT_EQ(MsgQueueRecv(&got, kMsgModbusHolding), -1);  // never waits
-}
-
 }  // namespace

@@ -1,4 +1,6 @@
 // Trigger actions: selected, armed and fired, with the running control task carrying out what they ask.
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -32,32 +34,6 @@ class TriggerAction : public CtrlTest {
     static void SetValue(uint32_t index, uint32_t value) { TrigAct_ValueAccess(1, index, &value); }
 };
 
-TEST_F(TriggerAction, BusTriggerOfTheSelectedOutputActionSwitchesAndDisarms) {
-    SetValue(kTrigValOutput, 1);
-    SetSource(kTrigKindOutput, kTrigSrcBus);
-    ASSERT_EQ(TrigAct_Initiate(kTrigKindOutput), 0);
-    EXPECT_EQ(g_TrigAct.armed.load(), 1u);
-    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindSelected), 0);
-    EXPECT_EQ(g_TrigAct.armed.load(), 0u);
-    Poll(1);
-    EXPECT_TRUE(Stage().OutputOn());
-    // Fired once: a second trigger finds nothing armed.
-    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindSelected), kTrigErrTriggerIgnored);
-}
-
-TEST_F(TriggerAction, ImmediateMemoryActionRecallsAtOnceWithoutArming) {
-    SetValue(kTrigValMemory, 7);
-    SetSource(kTrigKindMemory, kTrigSrcImm);
-    EXPECT_EQ(TrigAct_Initiate(kTrigKindMemory), 0);
-    ASSERT_EQ(g_recalls.size(), 1u);
-    EXPECT_EQ(g_recalls[0], std::make_pair(0u, 7u));
-    EXPECT_EQ(g_TrigAct.armed.load(), 0u);
-    EXPECT_EQ(g_TrigAct.kind.load(), kTrigKindMemory);
-    // With IMM a bus trigger of that kind is accepted and does nothing more.
-    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindMemory), 0);
-    EXPECT_EQ(g_recalls.size(), 1u);
-}
-
 TEST_F(TriggerAction, OffIsCarriedOutDuringAnAlarmButOnIsDropped) {
     SetOutputOnOff(1);
     Poll(1);
@@ -87,36 +63,31 @@ TEST_F(TriggerAction, TriggerActionSetsVoltageAndFrequency) {
 }
 
 TEST_F(TriggerAction, ResultsOfInitiateAndBusTrigger) {
-    const struct {
-        const char* name;
-        uint32_t source;  // stored source of the kind used
-        uint32_t initKind;
-        int32_t initResult;
-        uint32_t trigKind;
-        int32_t trigResult;
-        uint32_t armedAfter;
-        bool abort = false;  // aborted between initiate and trigger
-    } cases[] = {
+    // {name, stored source, kind initiated and result, kind triggered and result, armed after}
+    const std::tuple<const char*, uint32_t, uint32_t, int32_t, uint32_t, int32_t, uint32_t> cases[] = {
         {"kind 0", kTrigSrcBus, 0, kTrigErrTriggerIgnored, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
         {"kind 4", kTrigSrcBus, 4, kTrigErrTriggerIgnored, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
         {"bad source", 7, kTrigKindMemory, kTrigErrInitIgnored, kTrigKindMemory, kTrigErrTriggerIgnored, 0},
         {"other kind", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindTrigger, kTrigErrTriggerIgnored, 1},
         {"bus by kind", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindMemory, 0, 0},
+        {"bus, selected kind", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindSelected, 0, 0},
+        // IMM recalls at once, unarmed; a bus trigger of its kind is accepted and does nothing more.
+        {"immediate", kTrigSrcImm, kTrigKindMemory, 0, kTrigKindMemory, 0, 0},
         {"trigger input 1", kTrigSrcTri1, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 1},
         {"trigger input 2", kTrigSrcTri2, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 1},
         {"kind 5", kTrigSrcBus, kTrigKindMemory, 0, 5, kTrigErrTriggerIgnored, 1},
-        {"aborted", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 0, true},
+        {"aborted", kTrigSrcBus, kTrigKindMemory, 0, kTrigKindSelected, kTrigErrTriggerIgnored, 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, source, initKind, initResult, trigKind, trigResult, armedAfter] : cases) {
         TrigAct_Abort();
         g_TrigAct.kind = 0;
-        SetSource(kTrigKindMemory, c.source);
-        EXPECT_EQ(TrigAct_Initiate(c.initKind), c.initResult) << c.name;
-        if (c.abort) TrigAct_Abort();
-        EXPECT_EQ(TrigAct_BusTrigger(c.trigKind), c.trigResult) << c.name;
-        EXPECT_EQ(g_TrigAct.armed.load(), c.armedAfter) << c.name;
+        SetSource(kTrigKindMemory, source);
+        EXPECT_EQ(TrigAct_Initiate(initKind), initResult) << name;
+        if (std::string(name) == "aborted") TrigAct_Abort();  // between initiate and trigger
+        EXPECT_EQ(TrigAct_BusTrigger(trigKind), trigResult) << name;
+        EXPECT_EQ(g_TrigAct.armed.load(), armedAfter) << name;
     }
-    EXPECT_EQ(g_recalls.size(), 1u);  // only "bus by kind" fired
+    EXPECT_EQ(g_recalls.size(), 3u);  // the two bus triggers of a bus source and the immediate action
 }
 
 TEST_F(TriggerAction, TriggerInputsFireOnlyTheirOwnSource) {

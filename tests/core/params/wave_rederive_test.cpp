@@ -2,9 +2,6 @@
 #include "core/params/wave_voltage.h"
 #include "core/system/service_flags.h"
 #include "tests/core/ctrl_fixture.h"
-#include "tests/support/default_store.h"
-
-using test::WritesTo;
 
 namespace {
 
@@ -33,24 +30,22 @@ class WaveRederiveTest : public ::testing::Test {
 };
 
 TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
-    // The line value expected after the start value 777.
-    const struct {
-        int32_t wiring, mode, l1, line;
-    } cases[] = {
+    // {wiring, mode, L1 value, line value after the start value 777}
+    const int32_t cases[][4] = {
         {0, kAcDcInt, 1000, 1000}, {2, kAcDcInt, 1000, 2000},
         {2, 7, -300, -600},        {2, kAcInt, 1000, 777},  // AC-INT in 1P3W: no line DC value
         {1, kAcDcInt, 1000, 777},
     };
-    for (const auto& c : cases) {
-        g_PhaseMode = c.wiring;
-        g_OutputModeIdx = c.mode;
-        g_ParamStore.rangeCode[static_cast<uint32_t>(c.mode)] = 1;
+    for (const auto& [wiring, mode, l1, line] : cases) {
+        g_PhaseMode = wiring;
+        g_OutputModeIdx = mode;
+        g_ParamStore.rangeCode[static_cast<uint32_t>(mode)] = 1;
         paramPutValue(0, 57, 777, 0);
         Word(core::kLineShadow, core::kShwDcv) = 777;
-        Word(0, core::kShwDcv) = static_cast<uint32_t>(c.l1);
+        Word(0, core::kShwDcv) = static_cast<uint32_t>(l1);
         LineValueFromPhase(57);
-        EXPECT_EQ(static_cast<int32_t>(Word(core::kLineShadow, core::kShwDcv)), c.line) << c.wiring << c.mode;
-        EXPECT_EQ(test::ReadRecord(57, 0).value, c.line) << c.wiring << c.mode;
+        EXPECT_EQ(static_cast<int32_t>(Word(core::kLineShadow, core::kShwDcv)), line) << wiring << mode;
+        EXPECT_EQ(test::ReadRecord(57, 0).value, line) << wiring << mode;
     }
 }
 
@@ -91,21 +86,6 @@ TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
     EXPECT_EQ(Volt(47, kAcInt, kSin, 1, 0), 0);  // SIN is never held in Vpp
     EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 0), 11000);
     EXPECT_EQ(Word(0, core::kShwSpreadFirst + 1), 60000u);
-}
-
-TEST_F(WaveRederiveTest, NewWaveformInRmsTakesTheSineVoltage) {
-    g_ParamStore.unit[1].waveform.value = kTri;
-    Word(1, core::kShwSpreadFirst) = 23000;
-    Word(1, core::kShwSpreadFirst + 2) = 100;
-    test::ClearTrace();
-    WaveVoltageRecheck();
-    EXPECT_EQ(GetAcv(1), 23000);
-    EXPECT_EQ(GetDcv(1), 100);
-    EXPECT_EQ(Volt(47, kAcInt, 200, 0, 1), 23000);  // spread again
-    ASSERT_EQ(WritesTo(2385).size(), 1u);
-    EXPECT_DOUBLE_EQ(WritesTo(2385)[0].value, 230.0);
-    EXPECT_EQ(WritesTo(2340).size(), 3u);  // one apply per phase
-    EXPECT_EQ(MsgQueue_Count(), 0u);
 }
 
 // Phases whose voltage limit the voltage in force exceeds are held to it, with one message naming them;

@@ -76,20 +76,3 @@ TEST_F(RegBusTest, EncodersAndTheStagesDecodingAgreeOnEveryRegister) {
     }
     EXPECT_GT(encoded, 100);
 }
-
-TEST_F(RegBusTest, ValuesWrittenReadBackThroughTheStage) {
-    BusReg_SetAcv(2, 23050);
-    BusReg_SetFreq(5995, 1);
-    BusReg_SetOnPhase(900, 2);
-    BusReg_SetOffPhase(1800, 2);
-    BusReg_SetStepTime(12345);
-    const std::pair<uint32_t, double> expected[] = {
-        {regmap::kAcv.at(2), 230.5},      {regmap::kOutputFreq.at(1), 59.95}, {regmap::kOnPhase.at(2), 90.0},
-        {regmap::kOffPhase.at(2), 180.0}, {regmap::kStepTime, 12345.0},
-    };
-    for (auto [reg, value] : expected) {
-        SCOPED_TRACE(reg);
-        const uint32_t stored = Stage().Stored(reg, 0);
-        EXPECT_NEAR(plat::DecodeValue(plat::DecodeOf(reg), stored), value, 1e-4);
-    }
-}

@@ -23,5 +23,3 @@ class RegBusTest : public ::testing::Test {
 
 // The one transfer of the trace (fails the test when there is not exactly one).
 plat::BusTransfer OnlyTransfer(const std::vector<plat::BusTransfer>& trace);
-// The writes of a trace, as {register, word} pairs in order.
-std::vector<std::pair<uint16_t, uint16_t>> WrittenRegisters(const std::vector<plat::BusTransfer>& trace);

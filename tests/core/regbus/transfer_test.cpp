@@ -9,23 +9,7 @@
 #include "core/regbus/bus_internal.h"
 #include "regbus_setup.h"
 
-using plat::BusHalf;
 using namespace regmap;
-
-TEST_F(RegBusTest, TransfersMoveIndexThenHalvesInOrder) {
-    Stage().SetHalfLog(true);
-    BusReg_WriteIntEx(0, kAcv, 23000);
-    Stage().SetRead(kRunState, 0, 0x00030002);
-    EXPECT_EQ(BusReg_ReadInt(0, kRunState), 0x00030002);
-    const uint16_t index = kIndex, acv = kAcv, state = kRunState;
-    const std::vector<BusHalf> expected = {
-        {true, index, 0}, {true, acv, 0x0000},    {true, index, 1}, {true, acv, 0x4366},
-        {true, index, 0}, {false, state, 0x0002}, {true, index, 1}, {false, state, 0x0003},
-    };
-    EXPECT_EQ(Stage().HalfLog(), expected);
-    EXPECT_EQ(g_RegBus.result, 0x00030002);
-    EXPECT_EQ(g_RegBus.command, uint32_t{kRunState} << 4);
-}
 
 // The apply strobe sends 1 whatever it is given; the integer scalings convert unsigned (no overflow trap).
 TEST_F(RegBusTest, EncodingEdges) {
@@ -154,18 +138,11 @@ TEST_F(RegBusTest, ReadersRefuseRegistersAndWordsTheyDoNotServe) {
     EXPECT_EQ(Stage().ByteAccesses(), before);
 }
 
-TEST_F(RegBusTest, LoopbackPassesAndFailsOnACorruptEcho) {
+// The loop-back test fails on an echo of the caller's pattern alone (a corrupt echo: the start-up screen
+// tests).
+TEST_F(RegBusTest, LoopbackNeedsEveryPatternEchoed) {
     EXPECT_EQ(BusReg_LoopbackTest(999), 1);
-    std::vector<uint32_t> sent;
-    for (const auto& t : Transfers()) {
-        EXPECT_EQ(t.reg, t.write ? kLoopbackWrite : kLoopbackRead);
-        if (t.write) sent.push_back(t.raw);
-    }
-    EXPECT_EQ(sent, (std::vector<uint32_t>{0x55555555u, 999u, 0xAAAAAAAAu}));
-    Stage().InjectReadXor(kLoopbackRead, 0, 0x00010000);
-    EXPECT_EQ(BusReg_LoopbackTest(999), 0);
-    Stage().ClearReadXor(kLoopbackRead, 0);
-    Stage().SetRead(kLoopbackRead, 0, 999);  // echoes only the caller's pattern
+    Stage().SetRead(kLoopbackRead, 0, 999);
     EXPECT_EQ(BusReg_LoopbackTest(999), 0);
 }
 
@@ -188,10 +165,8 @@ TEST_F(RegBusTest, WaveformTableTravelsSampleBySample) {
     std::vector<int16_t> samples(4096);
     for (int i = 0; i < 4096; ++i)
         samples[i] = static_cast<int16_t>(i * 16 - 32768);
-    EXPECT_EQ(BusReg_WriteArbTable(samples.data(), 4096, 255), 0);
-    EXPECT_EQ(Stage().Transfers(), 4096u);
-    for (int i : {0, 2047, 4095})
-        EXPECT_EQ(Stage().Stored(kArbTable.last(), i), static_cast<uint32_t>(int32_t{samples[i]})) << i;
+    EXPECT_EQ(BusReg_WriteArbTable(samples.data(), 4096, 255), 0);  // the last slot
+    EXPECT_EQ(Stage().Stored(kArbTable.last(), 4095), static_cast<uint32_t>(int32_t{samples[4095]}));
     // Slot 256 would land on the step registers.
     uint64_t before = Stage().ByteAccesses();
     EXPECT_EQ(BusReg_WriteArbTable(samples.data(), 4096, 256), -1);
@@ -235,17 +210,4 @@ TEST_F(RegBusTest, ConcurrentTransfersNeverInterleave) {
                   static_cast<uint32_t>((t << 24) | (kTransfers / 2 - 1)))
             << t;
     }
-}
-
-using RegBusDeathTest = RegBusTest;
-
-TEST_F(RegBusDeathTest, FailedMappingEndsTheProcess) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            Stage().SetMapFailure(EACCES);
-            BusMapInit();
-        },
-        testing::ExitedWithCode(1),
-        R"(Error at line [0-9]+, file src/dev/qxSpi_AM3352 \(13\) \[Permission denied\])");
 }

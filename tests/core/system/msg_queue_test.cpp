@@ -25,20 +25,6 @@ TEST(MsgQueue, EveryCallerGetsOneQueueAndItIsRemoved) {
     EXPECT_EQ(MsgQueueRecv(&msg, kMsgSetCommand), -1);
 }
 
-TEST(SharedBuf, ClaimAndRelease) {
-    EXPECT_EQ(SharedBufClaim(), nullptr);  // absent
-    EXPECT_EQ(SharedBufSize(), -1);
-    ASSERT_EQ(SharedBufInit(), 0);
-    void* buf = SharedBufClaim();
-    ASSERT_NE(buf, nullptr);
-    EXPECT_EQ(SharedBufClaim(), nullptr);
-    SharedBufRelease();
-    SharedBufRelease();  // not claimed: nothing changes
-    EXPECT_EQ(SharedBufClaim(), buf);
-    EXPECT_EQ(SharedBufClaim(), nullptr);
-    core::SharedBufFree();
-}
-
 TEST(SharedBuf, OnlyOneOfManyClaimersWins) {
     ASSERT_EQ(SharedBufInit(), 0);
     std::atomic<int> wins{0};

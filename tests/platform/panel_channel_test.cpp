@@ -1,14 +1,9 @@
 #include "platform/panel_channel.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <string>
-#include <thread>
+#include <tuple>
 
 #include "platform/panel_sim.h"
 #include "platform/spi.h"
@@ -33,23 +28,20 @@ class PanelChannelTest : public ::testing::Test {
 
 // A key word stays for a number of reads (a short press 10, a hold 450 or as asked), then is released.
 TEST_F(PanelChannelTest, KeysHoldsAndKnobTurns) {
-    const struct {
-        const char* line;
-        uint16_t word;
-        int reads;
-    } cases[] = {
+    // {command, key word, reads it stays}
+    const std::tuple<const char*, uint16_t, int> cases[] = {
         {"key U", 'U' << 8, 10},
         {"hold 75", 'K' << 8, 450},  // 'K' by its code
         {"hold X 3", 'X' << 8, 3},
         {"knob -3", (plat::kKnobCode << 8) | 0xFD, 1},
     };
-    for (const auto& c : cases) {
-        ASSERT_EQ(Run(c.line), 0) << c.line;
+    for (const auto& [line, word, reads] : cases) {
+        ASSERT_EQ(Run(line), 0) << line;
         int down = 0;
-        while (ReadKeyWord() == c.word)
+        while (ReadKeyWord() == word)
             ++down;
-        EXPECT_EQ(down, c.reads) << c.line;
-        EXPECT_EQ(ReadKeyWord(), 0) << c.line;
+        EXPECT_EQ(down, reads) << line;
+        EXPECT_EQ(ReadKeyWord(), 0) << line;
     }
     ASSERT_EQ(Run("down @"), 0);
     EXPECT_EQ(ReadKeyWord(), '@' << 8);
@@ -78,28 +70,6 @@ TEST_F(PanelChannelTest, OtherSubsystemsAddTheirOwnVerbs) {
     });
     EXPECT_EQ(Run("scan  M3 "), 0);
     EXPECT_EQ(seen, "M3");
-}
-
-TEST_F(PanelChannelTest, LinesWrittenToTheFifoReachThePanel) {
-    char dir[] = "/tmp/vrn-panel-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    std::string fifo = std::string(dir) + "/panel";
-    ASSERT_EQ(plat::PanelChannelStart(fifo), 0);
-    struct stat st;
-    ASSERT_EQ(stat(fifo.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISFIFO(st.st_mode));
-
-    int fd = open(fifo.c_str(), O_WRONLY);
-    ASSERT_GE(fd, 0);
-    const char text[] = "bogus\r\nkey T\n";
-    ASSERT_EQ(write(fd, text, sizeof text - 1), static_cast<ssize_t>(sizeof text - 1));
-    close(fd);
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (plat::PanelSimPending() == 0 && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    EXPECT_EQ(ReadKeyWord(), 'T' << 8);
-    unlink(fifo.c_str());
-    rmdir(dir);
 }
 
 }  // namespace

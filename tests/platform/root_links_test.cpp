@@ -30,17 +30,14 @@ TEST(MapPath, LinksOutOfTheRootAreNotFollowed) {
     fs::create_directory_symlink("../../mnt/sd1", r + "/mnt/tst/in");
     fs::create_symlink("../../../..", r + "/mnt/tst/up");
     fs::create_symlink(ptsname(pty), r + "/dev/ttyS1");
-    struct Case {
-        const char* path;
-        bool mapped;
-    };
-    const Case cases[] = {
+    // {path, mapped}
+    const std::pair<const char*, bool> cases[] = {
         {"/mnt/tst/out", false},    {"/mnt/tst/out/new.txt", false}, {"/mnt/tst/dangling", false},
         {"/mnt/tst/up/etc", false}, {"/mnt/tst/in/x.txt", true},     {"/mnt/tst/plain.txt", true},
         {"/dev/ttyS1", true},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(plat::MapPath(c.path).empty(), !c.mapped) << c.path;
+    for (const auto& [path, mapped] : cases)
+        EXPECT_EQ(plat::MapPath(path).empty(), !mapped) << path;
     // Nothing is written through a refused link.
     std::FILE* f = std::fopen(plat::MapPath("/mnt/tst/out/new.txt").c_str(), "w");
     EXPECT_EQ(f, nullptr);

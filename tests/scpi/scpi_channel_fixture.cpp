@@ -180,32 +180,20 @@ std::string FakeChannel::Describe() const {
         }
         for (size_t i = 0; i < c.items.size(); ++i) {
             const std::string& b = c.bytes[i];
+            const uint32_t type = c.items[i].type;
             int32_t iv = 0;
             double dv = 0;
-            char text[64];
-            switch (c.items[i].type) {
-                case kItemOmitted:
-                    out += " o";
-                    break;
-                case kItemInt:
-                case kItemChoice:
-                    std::memcpy(&iv, b.data(), sizeof(iv));
-                    out += (c.items[i].type == kItemInt ? " i" : " c") + std::to_string(iv);
-                    break;
-                case kItemReal:
-                    std::memcpy(&dv, b.data(), sizeof(dv));
-                    std::snprintf(text, sizeof(text), " r%g", dv);
-                    out += text;
-                    break;
-                case kItemString:
-                    out += " t\"" + std::string(b.c_str()) + "\"";
-                    break;
-                case kItemBlock:
-                    out += " b" + std::to_string(b.size()) + ":" + b;
-                    break;
-                default:
-                    out += " ?";
-            }
+            std::memcpy(&iv, b.data(), std::min(b.size(), sizeof(iv)));
+            std::memcpy(&dv, b.data(), std::min(b.size(), sizeof(dv)));
+            char real[64];
+            std::snprintf(real, sizeof(real), " r%g", dv);
+            out += type == kItemOmitted  ? std::string(" o")
+                   : type == kItemInt    ? " i" + std::to_string(iv)
+                   : type == kItemChoice ? " c" + std::to_string(iv)
+                   : type == kItemReal   ? std::string(real)
+                   : type == kItemString ? " t\"" + std::string(b.c_str()) + "\""
+                   : type == kItemBlock  ? " b" + std::to_string(b.size()) + ":" + b
+                                         : std::string(" ?");
         }
     }
     return out;

@@ -26,16 +26,12 @@ TEST(IsDirectory, ByFileType) {
     ASSERT_LT(sockPath.size(), sizeof addr.sun_path);
     std::strcpy(addr.sun_path, sockPath.c_str());
     ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    struct Case {
-        const char* path;
-        int32_t expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, int32_t> cases[] = {
         {"/mnt/tst", 1},      {"/mnt/tst/file.txt", 0}, {"/mnt/tst/fifo", 0},
         {"/mnt/tst/sock", 0}, {"/mnt/tst/none", -1},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(IsDirectory(c.path), c.expected) << c.path;
+    for (const auto& [path, expected] : cases)
+        EXPECT_EQ(IsDirectory(path), expected) << path;
     close(sock);
 }
 

@@ -25,6 +25,12 @@ namespace {
 constexpr auto kPoll = std::chrono::milliseconds(10);
 const std::regex kQueueLine("message queue: id (\\d+) key 0x([0-9a-f]+)");
 
+// Field 1 (the id) or 2 (the key) of the start-up output's queue line; "" before then.
+std::string QueueField(const std::string& out, int field) {
+    std::smatch m;
+    return std::regex_search(out, m, kQueueLine) ? m[field].str() : "";
+}
+
 }  // namespace
 
 ControllerProcess::ControllerProcess(const std::vector<std::string>& extraArgs)
@@ -35,13 +41,8 @@ ControllerProcess::ControllerProcess(const std::vector<std::string>& extraArgs)
         return;
     }
     std::string program = std::string(buildDir) + "/app/vrn-controller";
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/vrn-run-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        ADD_FAILURE() << "cannot make a temporary folder " << pattern;
-        return;
-    }
-    folder_ = pattern;
+    folder_ = MakeTempFolder("vrn-run-");
+    if (folder_.empty()) return;
     fs::create_directory(workDir());
 
     std::vector<std::string> args = {program, "--root", root(), "--port-offset", std::to_string(portOffset_)};
@@ -138,15 +139,12 @@ int ControllerProcess::Wait(int timeoutMs) {
 }
 
 int ControllerProcess::QueueId() const {
-    std::smatch m;
-    std::string out = Output();
-    return std::regex_search(out, m, kQueueLine) ? std::stoi(m[1]) : -1;
+    std::string id = QueueField(Output(), 1);
+    return id.empty() ? -1 : std::stoi(id);
 }
 
 key_t ControllerProcess::QueueKey() const {
-    std::smatch m;
-    std::string out = Output();
-    return std::regex_search(out, m, kQueueLine) ? static_cast<key_t>(std::stoul(m[2], nullptr, 16)) : 0;
+    return static_cast<key_t>(std::stoul("0" + QueueField(Output(), 2), nullptr, 16));
 }
 
 bool ControllerProcess::GroupGone() const {

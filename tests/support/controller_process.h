@@ -20,7 +20,6 @@ class ControllerProcess {
     ControllerProcess(const ControllerProcess&) = delete;
     ControllerProcess& operator=(const ControllerProcess&) = delete;
 
-    const std::string& folder() const { return folder_; }
     std::string root() const { return folder_ + "/root"; }
     std::string workDir() const { return folder_ + "/work"; }
     int portOffset() const { return portOffset_; }

@@ -17,14 +17,18 @@ int TestPortOffset() {
     return 20000 + 13 * (getpid() % 3000);
 }
 
-TempRoot::TempRoot() : previousRoot_(plat::Root()), previousOptions_(plat::GetOptions()) {
+std::string MakeTempFolder(const std::string& prefix) {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/vrn-root-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        ADD_FAILURE() << "cannot make a temporary instrument root " << pattern;
-        return;
-    }
-    path_ = pattern;
+    std::string pattern =
+        std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/" + prefix + "XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) return pattern;
+    ADD_FAILURE() << "cannot make a temporary folder " << pattern;
+    return "";
+}
+
+TempRoot::TempRoot() : previousRoot_(plat::Root()), previousOptions_(plat::GetOptions()) {
+    path_ = MakeTempFolder("vrn-root-");
+    if (path_.empty()) return;
     plat::SetRoot(path_);
     plat::Options options = previousOptions_;
     options.root = path_;
@@ -52,11 +56,6 @@ void TempRoot::Write(std::string_view instrumentPath, std::string_view content) 
     fs::create_directories(fs::path(host).parent_path());
     std::ofstream file(host, std::ios::binary | std::ios::trunc);
     file.write(content.data(), static_cast<std::streamsize>(content.size()));
-}
-
-bool TempRoot::Exists(std::string_view instrumentPath) const {
-    std::error_code ec;
-    return fs::exists(fs::symlink_status(plat::MapPath(instrumentPath), ec));
 }
 
 }  // namespace testsupport

@@ -11,6 +11,8 @@ namespace testsupport {
 // A port offset of this test process, so that test programs running side by side listen on
 // different ports (steps of 13 keep the instrument's own port numbers from meeting).
 int TestPortOffset();
+// Makes a fresh folder "<$TMPDIR or /tmp>/<prefix>XXXXXX"; "" (and a test failure) when it cannot.
+std::string MakeTempFolder(const std::string& prefix);
 
 class TempRoot {
   public:
@@ -25,7 +27,6 @@ class TempRoot {
     // missing file.
     std::string Read(std::string_view instrumentPath) const;
     void Write(std::string_view instrumentPath, std::string_view content) const;
-    bool Exists(std::string_view instrumentPath) const;
 
   private:
     std::string path_;

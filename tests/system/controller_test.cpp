@@ -6,11 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
+#include <tuple>
 
 #include "tests/support/controller_process.h"
 
@@ -18,18 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::ControllerProcess;
 
-// Whether a System V message queue with this id exists on the host now (what `ipcs -q` lists).
-bool QueueExists(int id) {
-    std::ifstream in("/proc/sysvipc/msg");
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
-        std::istringstream s(line);
-        long key;
-        int qid;
-        if (s >> key >> qid && qid == id) return true;
-    }
-    return false;
+// The System V message queue that holds `key` on the host now (what `ipcs -q` lists), or -1.
+int QueueWithKey(key_t key) {
+    return msgget(key, 0);
 }
 
 TEST(Controller, StopSignalEndsItAndLeavesOnlyItsRoot) {
@@ -44,29 +33,18 @@ TEST(Controller, StopSignalEndsItAndLeavesOnlyItsRoot) {
                 "default policy)\\)");
             EXPECT_TRUE(std::regex_search(c.Output(), line)) << c.Output();
         }
-        std::smatch m;
-        const std::string out = c.Output();
-        ASSERT_TRUE(std::regex_search(out, m, std::regex("message queue: id (\\d+)"))) << out;
-        const int queue = std::stoi(m[1]);
-        EXPECT_TRUE(QueueExists(queue));
+        const int queue = c.QueueId();
+        ASSERT_GE(queue, 0) << c.Output();  // before its key is used: key 0 would make a private queue
+        const key_t key = c.QueueKey();
+        EXPECT_EQ(QueueWithKey(key), queue);
         EXPECT_TRUE(fs::exists(c.root() + "/sys/class/net/eth0/operstate"));
 
         EXPECT_EQ(c.Stop(signal), 0) << c.Output();
         EXPECT_TRUE(c.GroupGone()) << "a process of the controller is still running";
-        EXPECT_FALSE(QueueExists(queue));
+        EXPECT_EQ(QueueWithKey(key), -1);
         // Its working folder stays empty: everything it wrote is under its root.
         EXPECT_TRUE(fs::is_empty(c.workDir()));
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(c.folder()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"output.txt", "root", "work"}));
     }
-}
-
-// The queue that holds `key` now, or -1.
-int QueueWithKey(key_t key) {
-    return msgget(key, 0);
 }
 
 TEST(Controller, OneControllerPerRootAndAKilledOnesQueueGoesAtTheNextStart) {
@@ -102,19 +80,15 @@ TEST(Controller, OneControllerPerRootAndAKilledOnesQueueGoesAtTheNextStart) {
 }
 
 TEST(Controller, RefusesWhatItCannotStartWith) {
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        std::string message;
-    } cases[] = {
-        // The later --root wins; nothing can be made below a device node.
+    // {arguments, status, message}: the later --root wins; nothing can be made below a device node.
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
         {{"--root", "/dev/null/vrnroot"}, 1, "cannot make the instrument root /dev/null/vrnroot"},
         {{"--port-offset", "banana"}, 2, "bad port offset"},
     };
-    for (const auto& c : cases) {
-        ControllerProcess controller(c.args);
-        EXPECT_EQ(controller.Wait(), c.status) << c.message;
-        EXPECT_NE(controller.Output().find(c.message), std::string::npos) << controller.Output();
+    for (const auto& [args, status, message] : cases) {
+        ControllerProcess controller(args);
+        EXPECT_EQ(controller.Wait(), status) << message;
+        EXPECT_NE(controller.Output().find(message), std::string::npos) << controller.Output();
     }
 }
 

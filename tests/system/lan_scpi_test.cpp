@@ -62,11 +62,7 @@ class LanScpi : public testsupport::SharedController {
 // {bytes sent, the line they answer (none: nothing to wait for)}.
 TEST_F(LanScpi, RepliesErrorsAndSetCommands) {
     auto t = Served();
-    const struct {
-        const char* send;
-        const char* reply;
-    } steps[] = {
-        {"*IDN?\n", "QX-ORVANE,VRN,,1.06\n"},
+    const std::pair<const char*, const char*> steps[] = {
         {"*IDN?;*STB?\n", "QX-ORVANE,VRN,,1.06;+0\n"},  // the queries of a message answer on one line
         {"*ID", nullptr},                               // one command over two segments
         {"N?\n", "QX-ORVANE,VRN,,1.06\n"},
@@ -77,10 +73,10 @@ TEST_F(LanScpi, RepliesErrorsAndSetCommands) {
         {"*ESE 36;*ESE?;*OPC?\n", "+36;1\n"},
         {"VOLTA\n", nullptr},
     };
-    for (const auto& s : steps) {
-        t->Send(s.send);
-        if (s.reply != nullptr) {
-            EXPECT_EQ(t->ReadLine(), s.reply) << s.send;
+    for (const auto& [send, reply] : steps) {
+        t->Send(send);
+        if (reply != nullptr) {
+            EXPECT_EQ(t->ReadLine(), reply) << send;
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }

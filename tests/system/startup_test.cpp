@@ -99,18 +99,16 @@ TEST_F(Startup, EveryThreadCarriesItsName) {
 }
 
 TEST_F(Startup, KeyThroughThePanelChannelReachesTheMenuThread) {
-    const struct {
-        const char* command;
-        const char* seen;
-    } cases[] = {
-        {"key U", "MenuThread: key code 85 'U' class 1 knob 0"},
-        {"hold K", "MenuThread: key code 193"},  // the long press of 'K'
+    // {panel command, what the program prints}
+    const std::pair<const char*, const char*> cases[] = {
+        {"key U\r", "MenuThread: key code 85 'U' class 1 knob 0"},  // a terminal's line end
+        {"hold K", "MenuThread: key code 193"},                     // the long press of 'K'
         {"knob -4", "MenuThread: key code 213 '?' class 4 knob -4"},
         {"key", "panel channel: key: key must be"},
     };
-    for (const auto& k : cases) {
-        ASSERT_TRUE(PanelCommand(k.command)) << k.command;
-        EXPECT_TRUE(c().WaitForOutput(k.seen)) << k.command << "\n" << c().Output();
+    for (const auto& [command, seen] : cases) {
+        ASSERT_TRUE(PanelCommand(command)) << command;
+        EXPECT_TRUE(c().WaitForOutput(seen)) << command << "\n" << c().Output();
     }
 }
 

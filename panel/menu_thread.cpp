@@ -118,11 +118,21 @@ void MenuThread_Start() {
     SysStatusClear(kSysRestartHandled);
 }
 
+int SettingsSaveRequestTake() {
+    if (!SysStatusTest(kSysResetSaveRequest)) return 0;
+    // No settings are kept in non-volatile memory yet: every start builds them from the defaults, so the
+    // settings a reset leaves are those a start gives and there is nothing to write. The save of the
+    // stored settings belongs here, before the request is cleared.
+    SysStatusClear(kSysResetSaveRequest);
+    return 1;
+}
+
 void MenuThread_Pass() {
     if (Hardcopy_IsPending()) return;
     uint32_t ev = 0;
     if (KeyEventTake(&ev) == 0 && ev != 0) DispatchKey(ev);
     ReceiveSetCommand();
+    SettingsSaveRequestTake();
     sysServiceStep();
     CompleteSetCommand();
     GuiHandshake();

@@ -11,6 +11,8 @@ void* MenuThread(void* arg);
 void MenuThread_Start();
 // One pass of the loop (without its 2 ms sleep).
 void MenuThread_Pass();
+// Takes a reset's settings-save request (bit 12 of g_SysStatus); 1 when there was one.
+int SettingsSaveRequestTake();
 
 // Menu hand-shake word with the GUI thread: bit 1 request, bit 0 waiting for the reply semaphore.
 extern std::atomic<uint32_t> g_MenuHandshake;

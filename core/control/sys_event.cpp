@@ -3,9 +3,13 @@
 #include <cstdio>
 
 #include "core/control/output_request.h"
+#include "core/params/limit_checks.h"
+#include "core/params/param_access.h"
 #include "core/params/param_init.h"
 #include "core/params/param_store.h"
 #include "core/regbus/bus_transfer.h"
+#include "core/system/edit_state.h"
+#include "core/system/iface_cfg.h"
 #include "core/system/msg_ring.h"
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
@@ -29,6 +33,8 @@ constexpr uint32_t kRemoteResetMask = 3u << kSysRemoteResetLow;
 constexpr uint32_t kOpcTicks = 20;
 constexpr int kOutputOffWaitSteps = 300;  // of 10 ms: the factory default waits for the output to go off
 constexpr uint32_t kOutputStatusNotReady = 1u << 7;
+constexpr int kSaveWaitSeconds = 30;  // for the menu/control thread to take the settings-save request
+constexpr uint32_t kOutputModes = 10;
 
 uint32_t RemoteResetField() {
     return (g_SysStatus.load(std::memory_order_acquire) & kRemoteResetMask) >> kSysRemoteResetLow;
@@ -41,8 +47,7 @@ void SetRemoteResetField(uint32_t v) {
     }
 }
 
-// The steps both resets share. The setters, the limit re-checks and the settings save come with their
-// services; what exists is carried out in its place in the order.
+// The steps both resets share.
 void CommonResetSteps(bool factory) {
     g_SysFlags.fetch_or(kSysFlagResetRunning, kRelaxed);
     if (RemoteResetField() == 1) SetRemoteResetField(2);
@@ -51,8 +56,31 @@ void CommonResetSteps(bool factory) {
     if (factory) {
         for (int i = 0; i < kOutputOffWaitSteps && OutputFlagTest(kOutFlagOutputOn); ++i)
             plat::SleepMs(10);
+        g_MenuResetWords[0].store(1, kRelaxed);
+        g_MenuResetWords[1].store(0, kRelaxed);
     }
+    SetVoltRange(0);
+    SetAcv(0, 0);
+    SetDcv(0, 0);
+    g_DispResetWords[0].store(0, kRelaxed);
+    g_DispResetWords[1].store(0, kRelaxed);
+    SetLcdAdjust0(50);
+    SetLcdAdjust1(50);
+    SetLcdAdjust2(50);
     SetDefaultAll();
+    // The default tables do not know the crest factors of the stored waveforms nor how the limits of one
+    // setting narrow another: the records are brought within their limits as at start-up.
+    ArbAcvLimitUpdateAll();
+    for (uint32_t mode = 0; mode < kOutputModes; ++mode) {
+        FreqLimitCheck(mode);
+        VoltSettingCheckAll(mode, 0);
+        VoltSettingCheckAll(mode, 1);
+    }
+    // The menu/control thread saves the new settings and clears the request; a save that does not come
+    // within the bound does not hold the supervisor loop any longer, and the request stays for it.
+    SysStatusSet(kSysResetSaveRequest);
+    for (int s = 0; s < kSaveWaitSeconds && SysStatusTest(kSysResetSaveRequest); ++s)
+        plat::SleepMs(1000);
     RunHook(g_hooks.initRuntimeState);
     RunHook(g_hooks.parallelConfigUnits);
     SetHoldCountdown(20);

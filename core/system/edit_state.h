@@ -36,3 +36,8 @@ extern std::atomic<uint32_t> g_MenuState;      // current menu state 0..544
 extern std::atomic<uint32_t> g_MenuPrevState;  // the state current before the last parameter entry
 extern panel::EditBuf g_EditBuf;
 extern panel::EditParam g_EditParam;
+
+// Words of the menus and the display that a reset puts back: a factory default sets the first menu word
+// to 1 and clears the second; every reset clears both display words. The screens read them.
+extern std::atomic<uint32_t> g_MenuResetWords[2];
+extern std::atomic<uint32_t> g_DispResetWords[2];

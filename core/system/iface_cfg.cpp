@@ -1,3 +1,13 @@
 #include "core/system/iface_cfg.h"
 
 storage::IfaceCfg g_IfaceCfg;
+
+void SetLcdAdjust0(uint8_t percent) {
+    g_IfaceCfg.lcd[0] = percent;
+}
+void SetLcdAdjust1(uint8_t percent) {
+    g_IfaceCfg.lcd[1] = percent;
+}
+void SetLcdAdjust2(uint8_t percent) {
+    g_IfaceCfg.lcd[2] = percent;
+}

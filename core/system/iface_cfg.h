@@ -30,3 +30,9 @@ inline constexpr uint8_t kUsbSpeedMask = 0x3u << kUsbSpeedShift;
 }  // namespace storage
 
 extern storage::IfaceCfg g_IfaceCfg;
+
+// The display adjustment values (percent) in the interface settings: contrast, brightness, saturation.
+// They only set the words; the display takes them when it is driven.
+void SetLcdAdjust0(uint8_t percent);
+void SetLcdAdjust1(uint8_t percent);
+void SetLcdAdjust2(uint8_t percent);

@@ -1,9 +1,19 @@
 // The system event object: its ring, the operation-complete wait, resets and the busy and ready tests.
 #include "core/control/sys_event.h"
 
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
 #include "app/layer_hooks.h"
+#include "core/params/limit_checks.h"
+#include "core/params/param_init.h"
+#include "core/system/edit_state.h"
 #include "core/system/iface_cfg.h"
 #include "core/system/lan_cfg.h"
+#include "panel/menu_thread.h"
 #include "platform/clock.h"
 #include "platform/panel_sim.h"
 #include "scpi/uart_channel.h"
@@ -26,8 +36,18 @@ class SysEventTest : public ::testing::Test {
         ASSERT_EQ(g_SysEventObj.state.load(), 1u);
         plat::PanelSimReset();
         SpiPanelOpen();
+        plat::SetTimeScale(1000);  // a reset's 1 s steps of waiting for the settings save
+        // The menu/control thread's side of the settings save.
+        saver_ = std::thread([this] {
+            while (!stop_.load(std::memory_order_acquire)) {
+                SettingsSaveRequestTake();
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
     }
     void TearDown() override {
+        stop_.store(true, std::memory_order_release);
+        saver_.join();
         core::CtrlTaskReset();
         OutputFlagClear(kOutFlagOutputOn);
         plat::SetTimeScale(1);
@@ -41,6 +61,13 @@ class SysEventTest : public ::testing::Test {
     static bool OffRequested() {
         return g_CtrlTaskObj.rows[core::kCtrlRowRun].msg == core::kCtrlMsgOutputOff;
     }
+    static std::vector<uint8_t> StoreBytes() {
+        const auto* p = reinterpret_cast<const uint8_t*>(&g_ParamStore);
+        return {p, p + sizeof g_ParamStore};
+    }
+    test::CtrlEnv env_;  // model type 1
+    std::thread saver_;
+    std::atomic<bool> stop_{false};
 };
 
 // A full ring overwrites its oldest slots; a pop of an empty slot moves on all the same, so an event
@@ -121,6 +148,33 @@ TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
     EXPECT_EQ(plat::PanelSimLamps(), 0);
     uint32_t ev = 1;
     EXPECT_EQ(KeyEventTake(&ev), -1);
+}
+
+// Both resets leave the store as the defaults give it once the limit checks of a start have narrowed
+// them (on this model the crest-factor ceiling lowers AC-voltage maxima), and the settings save has been
+// taken.
+TEST_F(SysEventTest, ResetsLeaveTheDefaultsWithinTheirLimitChecks) {
+    SetDefaultAll();
+    const std::vector<uint8_t> plain = StoreBytes();
+    ArbAcvLimitUpdateAll();
+    for (uint32_t mode = 0; mode < 10; ++mode) {
+        FreqLimitCheck(mode);
+        VoltSettingCheckAll(mode, 0);
+        VoltSettingCheckAll(mode, 1);
+    }
+    const std::vector<uint8_t> checked = StoreBytes();
+    ASSERT_NE(plain, checked);
+    for (void (*start)() : {FactoryDefaultStart, ResetDefaultStart}) {
+        SetDefaultAll();  // the settings as a user left them: unchecked, one voltage changed
+        SetAcv(5000, 1);
+        g_IfaceCfg.lcd[1] = 80;
+        start();
+        SysEvent_Run();
+        EXPECT_TRUE(StoreBytes() == checked);
+        EXPECT_EQ(g_IfaceCfg.lcd[1], 50);
+        EXPECT_FALSE(SysStatusTest(kSysResetSaveRequest));
+    }
+    EXPECT_EQ(g_MenuResetWords[0].load(), 1u);
 }
 
 // While the power stage reports "not ready" the system is busy and not ready.

@@ -5,7 +5,7 @@
 
 constinit const ScpiCmdSet g_ScpiCmdSets[2] = {
     {scpi::kMainHandlers.data(), scpi::kMainHandlers.size(), &scpi::kMainCmdSetDesc},
-    {scpi::kAltHandlers.data(), scpi::kAltHandlers.size(), &scpi::kAltCmdSetDesc},
+    {ScpiAltCmdTable.data(), ScpiAltCmdTable.size(), &scpi::kAltCmdSetDesc},
 };
 
 std::atomic<uint32_t> g_ScpiCmdSetSel{0};

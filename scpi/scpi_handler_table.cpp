@@ -48,6 +48,6 @@ constexpr auto kAlt = BuildAlt();
 }  // namespace
 
 constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> kMainHandlers = kMain;
-constexpr std::array<ScpiHandlerRow, kAltCmdCount + 1> kAltHandlers = kAlt;
-
 }  // namespace scpi
+
+constexpr std::array<ScpiHandlerRow, scpi::kAltCmdCount + 1> ScpiAltCmdTable = scpi::kAlt;

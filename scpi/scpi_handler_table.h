@@ -6,5 +6,7 @@
 
 namespace scpi {
 extern const std::array<ScpiHandlerRow, kMainCmdCount + 1> kMainHandlers;
-extern const std::array<ScpiHandlerRow, kAltCmdCount + 1> kAltHandlers;
 }  // namespace scpi
+
+// The alternate command set's handler table (row 1 of g_ScpiCmdSets).
+extern const std::array<ScpiHandlerRow, scpi::kAltCmdCount + 1> ScpiAltCmdTable;

@@ -1,5 +1,7 @@
 #include "core/params/acv_unit.h"
 
+#include <limits>
+
 #include "core/params/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/ctrl_words.h"
@@ -11,6 +13,15 @@ constexpr int32_t kRmsCeiling100V = 17500;
 constexpr int32_t kRmsCeiling = 35000;
 constexpr double kSqrt3 = 1.7320508075688772;
 constexpr uint32_t kStateLineAcv = 50;
+
+// A ceiling that RmsToVpp saturated stays saturated when scaled to a line voltage.
+int32_t Saturate(double v) {
+    if (v >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    if (v <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
+}
 
 int SelectedLine() {
     return static_cast<int>(core::SelectedPhase());
@@ -35,9 +46,9 @@ int32_t GetAcvMaxVppOfPhase(int phase) {
     int32_t vpp = RmsToVpp(area == 0 ? kRmsCeiling100V : kRmsCeiling, rec.peakFactor);
     if (g_MenuState.load(std::memory_order_relaxed) == kStateLineAcv) {
         if (GetPhaseMode() == 0) {
-            vpp = static_cast<int32_t>(static_cast<double>(vpp) * kSqrt3 + 0.5);
+            vpp = Saturate(static_cast<double>(vpp) * kSqrt3 + 0.5);
         } else if (GetPhaseMode() == 2) {
-            vpp *= 2;
+            vpp = Saturate(static_cast<double>(vpp) * 2.0);
         }
     }
     return vpp;

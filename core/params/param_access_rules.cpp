@@ -1,6 +1,7 @@
 // Predicates about the output configuration, the rms/Vpp conversions and the bulk operations of the
 // access layer.
 #include <cmath>
+#include <limits>
 
 #include "core/params/acv_unit.h"
 #include "core/params/param_access.h"
@@ -85,7 +86,13 @@ float GetWaveCrestFactor(int waveform) {
 }
 
 int32_t RmsToVpp(int32_t v, float f) {
-    return static_cast<int32_t>(2.0f * static_cast<float>(v) * f + 0.5f);
+    // A waveform whose rms is almost nothing has a huge peak factor: the result saturates (as the board's
+    // conversion does) at the largest value, which is over every limit, instead of wrapping to a negative.
+    const float vpp = 2.0f * static_cast<float>(v) * f + 0.5f;
+    if (std::isnan(vpp)) return 0;
+    if (vpp >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
+    if (vpp <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(vpp);
 }
 
 int32_t VppToRms(int32_t v, float f) {

@@ -60,7 +60,8 @@ int SetDefaultAll() {
 
     const uint32_t model = g_ModelId.load(std::memory_order_relaxed);
     if (model == 0 || model >= kModelTypes) {
-        // No model: only the identity texts; no record is built.
+        // No model: only the identity texts; no record is built, nor by a later rebuild.
+        g_ModelClass.store(kModelClassUnset, std::memory_order_relaxed);
         CopyText(g_ServicePassword, sizeof g_ServicePassword, g_ModelTable[0].code);
         CopyText(g_ModelName, sizeof g_ModelName, g_ModelTable[0].name[0]);
         return 0;

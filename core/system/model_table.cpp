@@ -18,7 +18,7 @@ constexpr ModelRow g_ModelTable[kModelTypes] = {
 // clang-format on
 
 std::atomic<uint32_t> g_ModelId{0};
-std::atomic<uint32_t> g_ModelClass{0};
+std::atomic<uint32_t> g_ModelClass{kModelClassUnset};
 char g_ModelName[32];
 char g_ServicePassword[8];
 std::atomic<uint32_t> g_RatedVA{0};

@@ -11,10 +11,12 @@ struct ModelRow {
 };
 
 inline constexpr uint32_t kModelTypes = 12;
+// Model type 0 (no model) minus one: no parameter records are built for it.
+inline constexpr uint32_t kModelClassUnset = UINT32_MAX;
 extern const ModelRow g_ModelTable[kModelTypes];
 
 extern std::atomic<uint32_t> g_ModelId;        // ModelType 0..11, set at the factory
-extern std::atomic<uint32_t> g_ModelClass;     // model type - 1 (0..10)
+extern std::atomic<uint32_t> g_ModelClass;     // model type - 1 (0..10), kModelClassUnset for model type 0
 extern char g_ModelName[32];                   // model name shown and written into files
 extern char g_ServicePassword[8];              // the settable 4-digit service password
 extern std::atomic<uint32_t> g_RatedVA;        // VA rating of the model

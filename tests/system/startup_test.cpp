@@ -73,6 +73,13 @@ TEST_F(Startup, FourteenThreadsStartInTableOrderAfterTheResetPulse) {
     ASSERT_NE(low, std::string::npos) << log;
     EXPECT_NE(log.find("echo 1 > /sys/class/leds/gpib_rst/brightness", low), std::string::npos) << log;
     EXPECT_EQ(ReadFile(c().root() + "/sys/class/leds/gpib_rst/brightness"), "1\n");
+    // The card's detect lines are exported and set as inputs once, by the default setting.
+    for (const char* cmd :
+         {"echo 106 > /sys/class/gpio/export", "echo in > /sys/class/gpio/gpio106/direction"}) {
+        const size_t first = log.find(cmd);
+        ASSERT_NE(first, std::string::npos) << log;
+        EXPECT_EQ(log.find(cmd, first + 1), std::string::npos) << cmd << "\n" << log;
+    }
 }
 
 // Each thread carries its name (at most 15 characters: the longer table names drop "Thread"); the main

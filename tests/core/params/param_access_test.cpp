@@ -1,8 +1,13 @@
 // The parameter access layer: limits, shadow posts, range codes, waveform and duty, register writers.
 #include "core/params/param_access.h"
 
+#include <climits>
+#include <cmath>
 #include <tuple>
+#include <utility>
 
+#include "core/params/acv_unit.h"
+#include "core/system/edit_state.h"
 #include "core/system/parallel_link.h"
 #include "tests/core/ctrl_fixture.h"
 
@@ -209,10 +214,31 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
 
 TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {
     EXPECT_EQ(RmsToVpp(10000, 1.414f), 28280);
+    // Beyond 32 bits the conversion saturates; the largest value is over every limit.
+    const std::tuple<int32_t, float, int32_t> saturating[] = {
+        {35000, 1.0e5f, INT32_MAX}, {-35000, 1.0e5f, INT32_MIN}, {35000, NAN, 0}};
+    for (const auto& [v, f, vpp] : saturating)
+        EXPECT_EQ(RmsToVpp(v, f), vpp) << v << " " << f;
+    EXPECT_EQ(AcvExceedsMax(RmsToVpp(35000, 1.0e5f), 0), 1);
     EXPECT_EQ(VppToRms(28280, 1.414f), 10000);
     EXPECT_EQ(VppToRms(35000, 0.0f), 0);  // a waveform without a factor
     EXPECT_EQ(SetAcv(100, 3), 0);         // no such phase
     EXPECT_EQ(GetAcv(-1), 0);
+}
+
+// A waveform with almost no rms: its Vpp ceiling saturates, also as a line voltage, so a Vpp setting is not
+// cut to a ceiling that wrapped to a negative.
+TEST_F(ParamAccess, VppCeilingOfAHugePeakFactorSaturates) {
+    SetAcvUnit(1);
+    EXPECT_EQ(SetWaveform(18, 0), 18);
+    core::ParamSetWaveFactor(18, 1.0e5f);
+    for (const auto& [wiring, state] : {std::pair{0u, 0u}, {0u, 50u}, {2u, 50u}}) {
+        g_PhaseMode = wiring;
+        g_MenuState = state;
+        EXPECT_EQ(GetAcvMaxVppOfPhase(0), INT32_MAX) << wiring << " " << state;
+        EXPECT_EQ(IsAcvOverVppLimitOfPhase(30000, 0), 0);
+    }
+    g_MenuState = 0;
 }
 
 // A phase is put back to its start values; the power stage gets them, the store only within its records'

@@ -157,8 +157,9 @@ TEST_F(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
     EXPECT_FLOAT_EQ(Read(47, 2).peakFactor, 2.5f);
 }
 
-// Model 0, and a model id outside the table, set only the identity texts and build no record; the table
-// build needs a model class and zeroes the voltages of the current mode. A brand outside the table takes the
+// Model 0, and a model id outside the table, set only the identity texts and build no record, nor does a
+// later table build (a balance rebuild) until a model class is set; the table build zeroes the voltages of
+// the current mode. A brand outside the table takes the
 // brand-0 name.
 TEST_F(ParamDefaults, NoModelSetsOnlyTheIdentityAndTheTableNeedsAModelClass) {
     BuildDefaults(2);
@@ -179,7 +180,6 @@ TEST_F(ParamDefaults, NoModelSetsOnlyTheIdentityAndTheTableNeedsAModelClass) {
         EXPECT_EQ(g_OutputModeIdx, 0u);
         EXPECT_EQ(Read(47, 0).value, 1234) << model;
     }
-    g_ModelClass = 11;
     EXPECT_EQ(ParamTableInit(), -1);
     EXPECT_EQ(Read(47, 0).value, 1234);
     g_ModelClass = 1;

@@ -185,15 +185,18 @@ TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
 }
 
 TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {
-    const int32_t triMax = VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax,
-                  dcIntMax = VoltRec(47, 3, 1, 3, 0, 0).defaultMax;
+    const int32_t dcIntMax = VoltRec(47, 3, 1, 3, 0, 0).defaultMax;
     core::ParamSetWaveFactor(3, 2.0f);
     core::ParamSetWaveFactor(kTri, 1.42f);
     SetVolt(10, 0, 1, 0, 0, 0, 4000, &ParamRec::defaultMax);
+    const int32_t triLimit = VoltRec(47, kAcInt, 1, kTri, 0, 0).max;
+    SetVolt(8, 0, 1, 0, 0, 0, triLimit - 1000, &ParamRec::defaultMax);
     ArbAcvLimitUpdateAll();
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 0).defaultMax, 2000);  // the peak limit over the crest factor
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 0).max, 2000);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax, triMax);  // 1.42 is not above
+    // 1.42 is not above: the voltage limit's default maximum, and the maximum is left as it is.
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax, triLimit - 1000);
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).max, triLimit);
     // Other phases keep their own peak limits.
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 1).defaultMax, VoltRec(10, 0, 1, 0, 0, 1).defaultMax / 2);
     // DC-INT and the external AC+DC mode have no internal AC waveform.

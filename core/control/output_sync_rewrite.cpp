@@ -252,8 +252,13 @@ void RangeChange(Pass* pass) {
 void SettlingPass(Pass* pass) {
     if (EditAll()) {
         // Edits of all phases arrive with their group flags: the per-phase agreement is not needed, but
-        // the pass still ends settled so that the instrument becomes ready in this mode too.
+        // the pass still ends settled so that the instrument becomes ready in this mode too. A mode or
+        // range rewrite left its strobe to this pass: without it the stage would keep the old setting.
         OutputFlagSet(kOutFlagEditAllSkip);
+        if (g_SettleWritesDone.load(kRelaxed) == 0) {
+            Sh(0, kShwWritten) = 1;
+            pass->apply = true;
+        }
         g_SettleWritesDone.store(1, kRelaxed);
         OutputFlagSet(kOutFlagSettled);
         return;

@@ -109,11 +109,13 @@ void FreqCheck(uint32_t mode, uint32_t sel) {
         PutFreqRec(kParamFreqLimitHi, mode, sel, hi);
         PutFreqRec(kParamFreqLimitLo, mode, sel, lo);
     } else if (panel::DirtyTest(kDirtyFreqLimitHigh)) {
+        // The marked edit is the selected phase's: its limit as stored goes to every phase, so a raised
+        // limit is not undone by the lower one of another phase.
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            PutFreqRec(kParamFreqLimitHi, mode, p, hi);
+            PutFreqRec(kParamFreqLimitHi, mode, p, hiRecs[sel]);
     } else if (panel::DirtyTest(kDirtyFreqLimitLow)) {
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            PutFreqRec(kParamFreqLimitLo, mode, p, lo);
+            PutFreqRec(kParamFreqLimitLo, mode, p, loRecs[sel]);
     }
 }
 
@@ -141,6 +143,7 @@ void VoltLimitCheck(uint32_t area) {
         int32_t values[3];
         for (uint32_t p = 0; p < 3; ++p)
             values[p] = VoltRec(kParamVoltLimit, 0, area, 0, set, p)->value;
+        const ParamRec stored = *VoltRec(kParamVoltLimit, 0, area, 0, set, sel);
         ParamRec v = *VoltRec(kParamVoltLimit, 0, area, 0, set, all ? BindingPhase(values, kSmallest) : sel);
         v.min = v.defaultMin;
         for (uint32_t mode : kAcOnlyModes) {
@@ -158,8 +161,9 @@ void VoltLimitCheck(uint32_t area) {
         if (!all) {
             *VoltRec(kParamVoltLimit, 0, area, 0, set, sel) = v;
         } else if (panel::DirtyTest(kDirtyVoltLimit)) {
+            // As for the frequency limits: the selected phase's limit as stored, not the binding one.
             for (uint32_t p = 0; p <= LastPhase(); ++p)
-                *VoltRec(kParamVoltLimit, 0, area, 0, set, p) = v;
+                *VoltRec(kParamVoltLimit, 0, area, 0, set, p) = stored;
         }
     }
 }
@@ -226,6 +230,8 @@ void VpkLimitCheck(uint32_t area) {
         maxValues[p] = VoltRec(kParamVpkMax, 0, area, 0, 0, p)->value;
         minValues[p] = VoltRec(kParamVpkMin, 0, area, 0, 0, p)->value;
     }
+    const ParamRec storedMax = *VoltRec(kParamVpkMax, 0, area, 0, 0, sel);
+    const ParamRec storedMin = *VoltRec(kParamVpkMin, 0, area, 0, 0, sel);
     ParamRec vpkMax = *VoltRec(kParamVpkMax, 0, area, 0, 0, all ? BindingPhase(maxValues, kSmallest) : sel);
     ParamRec vpkMin = *VoltRec(kParamVpkMin, 0, area, 0, 0, all ? BindingPhase(minValues, kLargest) : sel);
     PeakExtremes ex{vpkMax.defaultMin, vpkMin.defaultMax};
@@ -246,10 +252,10 @@ void VpkLimitCheck(uint32_t area) {
         *VoltRec(kParamVpkMin, 0, area, 0, 0, sel) = vpkMin;
     } else if (panel::DirtyTest(kDirtyVpkHigh)) {
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            *VoltRec(kParamVpkMax, 0, area, 0, 0, p) = vpkMax;
+            *VoltRec(kParamVpkMax, 0, area, 0, 0, p) = storedMax;
     } else if (panel::DirtyTest(kDirtyVpkLow)) {
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            *VoltRec(kParamVpkMin, 0, area, 0, 0, p) = vpkMin;
+            *VoltRec(kParamVpkMin, 0, area, 0, 0, p) = storedMin;
     }
 }
 

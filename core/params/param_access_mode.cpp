@@ -24,7 +24,8 @@ int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t state, int phas
     if (state != 0 && state != 1) return rec.state;
     bool changed = rec.state != state;
     if (!changed && g_EditAllPhases.load(std::memory_order_relaxed) == 1) {
-        const int last = LastPhaseOfWiring(g_PhaseMode.load(std::memory_order_relaxed));
+        // The split-phase wirings follow L1's enable, so only 3P4W looks beyond it.
+        const int last = g_PhaseMode.load(std::memory_order_relaxed) == kPhaseMode3P4W ? 2 : 0;
         for (int p = 0; p <= last && !changed; ++p) {
             ParamRec other;
             ReadPhaseRecord(id, p, &other);

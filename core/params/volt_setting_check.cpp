@@ -91,11 +91,13 @@ void ArbAcvLimitUpdateAll() {
                     ParamRec* acv = VoltRec(kParamAcv, mode, area, w, 0, p);
                     const float crest = g_ParamStore.waveFactor[w];
                     acv->defaultMax = limit.defaultMax;
+                    // Only a high crest factor lowers the maximum; the others keep theirs for the limit
+                    // checks.
                     if (crest > kHighCrestFactor) {
                         acv->defaultMax =
                             std::min(Trunc(vpkMax.defaultMax / static_cast<double>(crest)), limit.defaultMax);
+                        if (acv->max > acv->defaultMax) acv->max = acv->defaultMax;
                     }
-                    if (acv->max > acv->defaultMax) acv->max = acv->defaultMax;
                 }
             }
         }

@@ -254,6 +254,22 @@ TEST_F(OutputSync, AllPhaseEditOfTheAcVoltageReachesEveryPhaseOfTheWiring) {
     EXPECT_TRUE(WritesTo(2386).empty());
 }
 
+// In edit-all mode too, a mode or range rewrite reaches the stage: its apply strobe follows its writes.
+TEST_F(OutputSync, EditAllModeAndRangeRewritesAreStrobed) {
+    Start(kAcInt, 0, 1, [] { g_EditAllPhases = 1; });
+    const std::pair<uint16_t, void (*)()> cases[] = {{2336, [] { SetOutputMode(kAcDcInt); }},
+                                                     {2347, [] { SetVoltRange(0); }}};
+    for (const auto& [reg, change] : cases) {
+        ClearTrace();
+        change();
+        Poll(100);
+        const auto regs = Registers();
+        const auto write = std::find(regs.begin(), regs.end(), reg);
+        ASSERT_NE(write, regs.end()) << reg;
+        EXPECT_NE(std::find(write, regs.end(), 2340), regs.end()) << reg;
+    }
+}
+
 TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {
     Start(kAcInt, 0, 1);
     for (int p = 0; p < 3; ++p)

@@ -88,9 +88,10 @@ TEST_F(LimitCheckTest, VcaFrequencyIsHeldOnItsOwn) {
     EXPECT_EQ(FreqRec(12, kAcInt, 0).min, acBefore.min);  // the AC pair is not part of a VCA check
 }
 
-// For all phases the binding limit decides the field; it is written back to every phase only when its
-// group is marked, and then it is the record of the lowest phase that binds.
-TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimit) {
+// For all phases the binding limit decides the field and no limit is written back while no group is
+// marked; with its group marked, the selected phase's limit as stored goes to every phase, so a limit
+// raised in edit-all mode stays raised (frequency high, voltage limit, Vpk+).
+TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitAndCopyTheSelectedOne) {
     g_EditAllPhases = 1;
     const ParamRec l1Before = FreqRec(16, kAcInt, 0);
     SetFreq(16, kAcInt, 2, 4000);
@@ -98,18 +99,33 @@ TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimit) {
     EXPECT_EQ(FreqRec(12, kAcInt, 0).max, 4000);
     EXPECT_EQ(FreqRec(16, kAcInt, 0).value, l1Before.value);
     EXPECT_EQ(FreqRec(16, kAcInt, 0).min, l1Before.min);
-    const int32_t values[3] = {6000, 5500, 5500};
-    for (uint32_t p = 0; p < 3; ++p) {
-        SetFreq(16, kAcInt, p, values[p]);
-        SetFreq(16, kAcInt, p, static_cast<int32_t>(p) + 1, &ParamRec::def1);  // marks whose record it is
+
+    using Get = ParamRec (*)(uint32_t phase);
+    using Put = void (*)(uint32_t phase, ParamRec r);
+    const std::tuple<uint32_t, Get, Put, void (*)()> cases[] = {
+        {16, [](uint32_t p) { return FreqRec(16, kAcInt, p); },
+         [](uint32_t p, ParamRec r) { test::PutFreqRec(16, kAcInt, p, r); }, [] { FreqLimitCheck(kAcInt); }},
+        {8, [](uint32_t p) { return VoltRec(8, 0, 1, 0, 0, p); },
+         [](uint32_t p, ParamRec r) { test::PutVoltRec(8, 0, 1, 0, 0, p, r); }, [] { VoltLimitCheck(1); }},
+        {10, [](uint32_t p) { return VoltRec(10, 0, 1, 0, 0, p); },
+         [](uint32_t p, ParamRec r) { test::PutVoltRec(10, 0, 1, 0, 0, p, r); }, [] { VpkLimitCheck(1); }},
+    };
+    for (const auto& [id, get, put, check] : cases) {
+        const int32_t raised = get(0).defaultMax;
+        for (uint32_t p = 0; p < 3; ++p) {
+            ParamRec r = get(p);
+            r.value = p == 0 ? raised : raised - 500;
+            r.def1 = static_cast<int32_t>(p) + 1;  // marks whose record it is
+            put(p, r);
+        }
+        MarkParamGroupChanged(1, id);
+        check();
+        MarkParamGroupChanged(0, id);
+        for (uint32_t p = 0; p < 3; ++p) {
+            EXPECT_EQ(get(p).value, raised) << id << " L" << p + 1;
+            EXPECT_EQ(get(p).def1, 1) << id << " L" << p + 1;
+        }
     }
-    MarkParamGroupChanged(1, 16);
-    FreqLimitCheck(kAcInt);
-    for (uint32_t p = 0; p < 3; ++p) {
-        EXPECT_EQ(FreqRec(16, kAcInt, p).value, 5500) << p;
-        EXPECT_EQ(FreqRec(16, kAcInt, p).def1, 2) << p;  // L2's, not L3's
-    }
-    EXPECT_EQ(FreqRec(12, kAcInt, 0).max, 5500);
 }
 
 TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {
@@ -169,15 +185,18 @@ TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
 }
 
 TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {
-    const int32_t triMax = VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax,
-                  dcIntMax = VoltRec(47, 3, 1, 3, 0, 0).defaultMax;
+    const int32_t dcIntMax = VoltRec(47, 3, 1, 3, 0, 0).defaultMax;
     core::ParamSetWaveFactor(3, 2.0f);
     core::ParamSetWaveFactor(kTri, 1.42f);
     SetVolt(10, 0, 1, 0, 0, 0, 4000, &ParamRec::defaultMax);
+    const int32_t triLimit = VoltRec(47, kAcInt, 1, kTri, 0, 0).max;
+    SetVolt(8, 0, 1, 0, 0, 0, triLimit - 1000, &ParamRec::defaultMax);
     ArbAcvLimitUpdateAll();
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 0).defaultMax, 2000);  // the peak limit over the crest factor
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 0).max, 2000);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax, triMax);  // 1.42 is not above
+    // 1.42 is not above: the voltage limit's default maximum, and the maximum is left as it is.
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax, triLimit - 1000);
+    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).max, triLimit);
     // Other phases keep their own peak limits.
     EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 1).defaultMax, VoltRec(10, 0, 1, 0, 0, 1).defaultMax / 2);
     // DC-INT and the external AC+DC mode have no internal AC waveform.

@@ -65,12 +65,15 @@ TEST_F(ParamAccess, PhaseEnableStatesPostOnlyAChange) {
     EXPECT_EQ(g_OutputShadow[1][core::kShwOffEnable], 1u);
     EXPECT_EQ(GetOffPhaseState(1), 0);
 
-    // Edit-all mode: L1 already off, but L2 differs, so L1 is posted again.
+    // Edit-all mode: L1 already off and L2 on; L2 counts as a change only in 3P4W (1P3W looks at L1 only).
     SetOnPhaseState(0, 0);
-    g_OutputShadow[0][core::kShwOnEnable] = 0;
     g_EditAllPhases = 1;
-    EXPECT_EQ(SetOnPhaseState(0, 0), 0);
-    EXPECT_EQ(g_OutputShadow[0][core::kShwOnEnable], 1u);
+    for (const auto& [wiring, posted] : {std::pair{0u, 1u}, {2u, 0u}, {1u, 0u}}) {
+        g_PhaseMode = wiring;
+        g_OutputShadow[0][core::kShwOnEnable] = 0;
+        EXPECT_EQ(SetOnPhaseState(0, 0), 0);
+        EXPECT_EQ(g_OutputShadow[0][core::kShwOnEnable], posted) << "wiring " << wiring;
+    }
 }
 
 TEST_F(ParamAccess, DutyFollowsTheFrequency) {

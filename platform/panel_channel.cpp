@@ -14,6 +14,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/hid.h"
 #include "platform/panel_sim.h"
 
 namespace plat {
@@ -121,6 +122,10 @@ int PanelChannelCommand(const std::string& line, std::string* error) {
             return Fail(error, "knob needs a nonzero number of detents, -1000 to 1000");
         PanelSimKnob(static_cast<int>(v));
         return 0;
+    }
+    if (verb == "scan") {
+        if (arg.empty()) return Fail(error, "scan needs a text");
+        return HidSimTypeText(arg, error);
     }
     {
         std::lock_guard<std::mutex> g(g_verbLock);

@@ -5,6 +5,7 @@
 //   hold K [N]     key K held for N key-thread passes (default 450: a long press), then released
 //   down K / up    key K pressed until "up"
 //   knob N         knob turned by N detents (negative: counter-clockwise)
+//   scan TEXT      the simulated USB scanner types TEXT and Enter (plugged in first when absent)
 // K is one printable character ('U', 'X', '@' ...) or a decimal key code (1-255).
 #include <string>
 

@@ -64,11 +64,11 @@ TEST_F(PanelChannelTest, BadCommandsAreRefusedAndChangeNothing) {
 
 TEST_F(PanelChannelTest, OtherSubsystemsAddTheirOwnVerbs) {
     static std::string seen;
-    plat::PanelChannelAddVerb("scan", [](const std::string& args, std::string*) {
+    plat::PanelChannelAddVerb("load", [](const std::string& args, std::string*) {
         seen = args;
         return 0;
     });
-    EXPECT_EQ(Run("scan  M3 "), 0);
+    EXPECT_EQ(Run("load  M3 "), 0);
     EXPECT_EQ(seen, "M3");
 }
 

@@ -1,7 +1,9 @@
 #include "panel/key_thread.h"
 
 #include "core/control/output_request.h"
+#include "core/params/preset_recall.h"
 #include "core/system/edit_state.h"
+#include "core/system/msg_ring.h"
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
 #include "panel/panel_services.h"
@@ -71,6 +73,19 @@ uint8_t ClassOf(uint8_t code, uint8_t keep) {
     return keep;
 }
 
+// A scanned line bound to an action: recall preset M0-M9, output on, output off.
+void ApplyBarcodeAction(int32_t action) {
+    if (action >= 0 && action <= 9) {
+        PresetRangeCheckRun(0, static_cast<uint32_t>(action));
+        MsgQueue_PostId(16);
+    } else if (action == 10) {
+        if (!OutputFlagTest(kOutFlagOutputOn)) OutputToggle();
+    } else if (action == 11) {
+        // A running SEQUENCE/SIMULATE owns the output: only its own stop may switch it off.
+        if (OutputFlagTest(kOutFlagOutputOn) && !SeqSimIsActive()) OutputToggle();
+    }
+}
+
 void ScannerStep(core::KeyThreadState& st) {
     if (st.scanCountdown != 0) {
         --st.scanCountdown;
@@ -85,9 +100,7 @@ void ScannerStep(core::KeyThreadState& st) {
     if (state >= 293 && state <= 315 && (state % 2) == 1) {
         BarcodeLineMatch(0, static_cast<int32_t>((state - 293) / 2));
     } else {
-        // A matched line asks for a preset recall or an output switch; those actions come with the
-        // barcode table, which finds no line while no scanner is attached.
-        BarcodeLineMatch(1, 0);
+        ApplyBarcodeAction(BarcodeLineMatch(1, 0));
     }
     st.scanCountdown = !HidIsOpen() ? 200 : (HidHadData() ? 2 : 10);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/control/barcode_table.h"
 #include "core/control/output_request.h"
 #include "core/params/limit_checks.h"
 #include "core/params/param_access.h"
@@ -123,6 +124,7 @@ int32_t SysEvent_Handle(StepRow*, uint32_t msg) {
         case kSysEventFactoryDefault:
             LanSetDefault();
             RunHook(g_hooks.uartChannelRestart);
+            g_BarcodeTable.reloadDefaults.store(1, std::memory_order_release);
             CommonResetSteps(true);
             break;
         case kSysEventResetOutput:

@@ -4,11 +4,15 @@
 
 #include <tuple>
 
+#include "core/system/msg_ring.h"
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
+#include "platform/hid.h"
+#include "platform/panel_channel.h"
 #include "platform/panel_sim.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
+#include "tests/support/temp_root.h"
 
 namespace {
 
@@ -92,6 +96,28 @@ TEST_F(KeyThreadTest, KeysAreRefusedUntilReadyWhileBlockedOrDuringAScreenCopy) {
         PressFor(key, 3);
         EXPECT_EQ(Take(), posted ? KeyEventPack(0, key, 5) : 0u) << key << " bit " << bit << " on " << on;
     }
+}
+
+// The scanner, plugged in through the panel channel, reaches the key thread: a scanned code runs its
+// action, the keypad's Enter with nothing scanned is the accept key.
+TEST_F(KeyThreadTest, ScannedCodesRunTheirActionAndEnterAloneIsAccept) {
+    testsupport::TempRoot root;
+    MsgQueue_Clear();
+    std::string error;
+    ASSERT_EQ(plat::PanelChannelCommand("scan Recall M3", &error), 0) << error;
+    KeyThread_Init();
+    Passes(600);
+    uint32_t id = 0;
+    EXPECT_EQ(MsgQueue_Pop(&id), 0);
+    EXPECT_EQ(id, 16u);  // "Recalled From M%d"
+    EXPECT_EQ(Take(), 0u);
+    const uint8_t enter[8] = {0, 0, 40, 0, 0, 0, 0, 0}, up[8] = {};
+    plat::HidSimQueueReport(enter, 8);
+    plat::HidSimQueueReport(up, 8);
+    Passes(30);
+    EXPECT_EQ(Take(), KeyEventPack(0, 'U', 1));
+    EXPECT_EQ(plat::PanelChannelCommand("scan \x01", &error), -1);  // no key types it
+    plat::HidSimPlug(false);
 }
 
 TEST(ScannerKeys, UsageCodesBecomeKeyEvents) {

@@ -16,6 +16,7 @@
 #include "scpi/scpi_tree.h"
 #include "scpi/set_command_handover.h"
 #include "src/dev/panel_link.h"
+#include "src/dev/spi_nvm.h"
 
 std::atomic<uint32_t> g_MenuHandshake{0};
 std::atomic<uint32_t> g_PendingReconfig{0};
@@ -109,6 +110,8 @@ void MenuThread_Start() {
     // The parameter records of the model type; the stored settings are loaded over them once storage
     // exists. The run-time state starts clean.
     SetDefaultAll();
+    // A memory that cannot be opened is not tested: the instrument runs on its defaults either way.
+    if (SpiNvmInit() != 0 || NvMemTest() != 0) SysStatusSet(kSysNvMemFailure);
     BuildIdnString();
     InitRuntimeState();
     SysStatusSet(kSysMenuThreadRunning);

@@ -1,11 +1,18 @@
 #include "platform/spi.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <string>
 
 #include "platform/panel_sim.h"
+#include "platform/root.h"
 
 namespace plat {
 namespace {
@@ -13,13 +20,15 @@ namespace {
 // Handles of simulated nodes lie far above any descriptor the process could hold.
 constexpr int kHandleBase = 0x40000000;
 
-enum SimKind { kSimNone = 0, kSimPanel = 1 };
+enum SimKind { kSimNone = 0, kSimPanel = 1, kSimNvm = 2 };
 
 struct SimNode {
     SimKind kind = kSimNone;
     uint8_t mode = 0;
     uint8_t bits = 8;
     uint32_t speed = 0;
+    int file = -1;  // the non-volatile memory's backing file
+    bool writeEnabled = false;
 };
 
 constexpr int kMaxHandles = 16;
@@ -32,24 +41,171 @@ SimNode* Node(int handle) {
     return &g_nodes[i];
 }
 
+constexpr const char* kNvmPath = "/dev/spidev1.0";
+constexpr uint8_t kCmdWriteEnable = 0x06, kCmdWriteDisable = 0x04, kCmdWrite = 0x02, kCmdRead = 0x03;
+
+// The memory's commands run one at a time, as on the one bus the chip sits on.
+std::mutex g_nvmLock;
+std::vector<NvmSimCommand> g_nvmLog;
+int g_nvmFailIn = -1;
+bool g_nvmReadsAllOnes = false;
+
+// Opens the backing file, making a fresh (erased) chip when it is missing or short.
+int OpenNvmFile() {
+    std::string path = MapPath(kNvmPath);
+    if (path.empty()) return -1;
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return -1;
+    off_t size = ::lseek(fd, 0, SEEK_END);
+    if (size < static_cast<off_t>(kNvmSimSize)) {
+        std::vector<uint8_t> ones(kNvmSimSize - static_cast<uint32_t>(size < 0 ? 0 : size), 0xFF);
+        if (::pwrite(fd, ones.data(), ones.size(), size < 0 ? 0 : size) !=
+            static_cast<ssize_t>(ones.size())) {
+            ::close(fd);
+            return -1;
+        }
+    }
+    return fd;
+}
+
+// Reads or writes the chip's bytes; the address counter wraps at the end of the 17-bit space, as the
+// chip's does.
+bool NvmFileIo(int fd, uint32_t address, uint8_t* data, uint32_t length, bool write) {
+    while (length > 0) {
+        address &= kNvmSimSize - 1;
+        uint32_t n = std::min(length, kNvmSimSize - address);
+        ssize_t done = write ? ::pwrite(fd, data, n, address) : ::pread(fd, data, n, address);
+        if (done != static_cast<ssize_t>(n)) return false;
+        address += n;
+        data += n;
+        length -= n;
+    }
+    return true;
+}
+
+int NvmMessage(SimNode* node, spi_ioc_transfer* xfers, int count) {
+    std::vector<uint8_t> stream;
+    for (int i = 0; i < count; ++i) {
+        const auto* tx = reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(xfers[i].tx_buf));
+        if (tx != nullptr)
+            stream.insert(stream.end(), tx, tx + xfers[i].len);
+        else
+            stream.insert(stream.end(), xfers[i].len, 0);
+    }
+    if (stream.empty()) {
+        errno = EINVAL;
+        return -1;
+    }
+    std::lock_guard<std::mutex> g(g_nvmLock);
+    NvmSimCommand entry{stream[0], 0, 0, false};
+    bool addressed = entry.command == kCmdWrite || entry.command == kCmdRead;
+    if (addressed && stream.size() >= 4) {
+        entry.address =
+            (uint32_t{stream[1]} << 16 | uint32_t{stream[2]} << 8 | stream[3]) & (kNvmSimSize - 1);
+        entry.length = static_cast<uint32_t>(stream.size() - 4);
+    }
+    entry.failed = g_nvmFailIn == 0;
+    if (g_nvmFailIn >= 0) --g_nvmFailIn;
+    g_nvmLog.push_back(entry);
+    if (entry.failed || (addressed && stream.size() < 4)) {
+        errno = EIO;
+        return -1;
+    }
+    if (entry.command == kCmdWriteEnable) node->writeEnabled = true;
+    if (entry.command == kCmdWriteDisable) node->writeEnabled = false;
+    if (entry.command == kCmdWrite && node->writeEnabled) {
+        if (!NvmFileIo(node->file, entry.address, stream.data() + 4, entry.length, true)) {
+            errno = EIO;
+            return -1;
+        }
+    }
+    if (entry.command == kCmdRead) {
+        if (g_nvmReadsAllOnes)
+            std::memset(stream.data() + 4, 0xFF, entry.length);
+        else if (!NvmFileIo(node->file, entry.address, stream.data() + 4, entry.length, false)) {
+            errno = EIO;
+            return -1;
+        }
+    }
+    // A full-duplex message: what the chip clocked out lands in the receive buffers, the header's
+    // places included (the chip drives nothing then; they read as 0).
+    if (entry.command == kCmdRead) std::memset(stream.data(), 0, 4);
+    size_t pos = 0;
+    for (int i = 0; i < count; ++i) {
+        auto* rx = reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(xfers[i].rx_buf));
+        if (rx != nullptr && entry.command == kCmdRead) std::memcpy(rx, stream.data() + pos, xfers[i].len);
+        pos += xfers[i].len;
+    }
+    return static_cast<int>(stream.size());
+}
+
 }  // namespace
+
+std::vector<NvmSimCommand> NvmSimLog() {
+    std::lock_guard<std::mutex> g(g_nvmLock);
+    return g_nvmLog;
+}
+
+void NvmSimClearLog() {
+    std::lock_guard<std::mutex> g(g_nvmLock);
+    g_nvmLog.clear();
+}
+
+void NvmSimFailMessage(int nth) {
+    std::lock_guard<std::mutex> g(g_nvmLock);
+    g_nvmFailIn = nth;
+}
+
+void NvmSimSetReadsAllOnes(bool on) {
+    std::lock_guard<std::mutex> g(g_nvmLock);
+    g_nvmReadsAllOnes = on;
+}
+
+int NvmSimErase() {
+    std::lock_guard<std::mutex> g(g_nvmLock);
+    int fd = OpenNvmFile();
+    if (fd < 0) return -1;
+    std::vector<uint8_t> ones(kNvmSimSize, 0xFF);
+    bool ok = NvmFileIo(fd, 0, ones.data(), kNvmSimSize, true);
+    ::close(fd);
+    return ok ? 0 : -1;
+}
+
+void NvmSimReset() {
+    std::lock_guard<std::mutex> g(g_nvmLock);
+    g_nvmLog.clear();
+    g_nvmFailIn = -1;
+    g_nvmReadsAllOnes = false;
+}
 
 int SpiOpen(const char* devicePath) {
     if (devicePath == nullptr) {
         errno = EINVAL;
         return -1;
     }
-    if (std::strcmp(devicePath, "/dev/spidev2.1") != 0) {
+    SimKind kind = std::strcmp(devicePath, "/dev/spidev2.1") == 0 ? kSimPanel
+                   : std::strcmp(devicePath, kNvmPath) == 0       ? kSimNvm
+                                                                  : kSimNone;
+    if (kind == kSimNone) {
         errno = ENOENT;
         return -1;
+    }
+    int file = -1;
+    if (kind == kSimNvm) {
+        file = OpenNvmFile();
+        if (file < 0) return -1;
     }
     std::lock_guard<std::mutex> g(g_lock);
     for (int i = 0; i < kMaxHandles; ++i) {
         if (g_nodes[i].kind == kSimNone) {
-            g_nodes[i] = SimNode{kSimPanel};
+            g_nodes[i] = SimNode{kind};
+            g_nodes[i].file = file;
             return kHandleBase + i;
         }
     }
+    if (file >= 0) ::close(file);
     errno = EMFILE;
     return -1;
 }
@@ -86,6 +242,8 @@ int SpiIoctl(int handle, unsigned long request, void* arg) {
         default:
             break;
     }
+    if (node->kind == kSimNvm && (request == SPI_IOC_MESSAGE(1) || request == SPI_IOC_MESSAGE(2)))
+        return NvmMessage(node, static_cast<spi_ioc_transfer*>(arg), request == SPI_IOC_MESSAGE(1) ? 1 : 2);
     if (request == SPI_IOC_MESSAGE(1)) {
         auto* xfer = static_cast<spi_ioc_transfer*>(arg);
         uint32_t len = xfer->len;
@@ -114,6 +272,7 @@ int SpiClose(int handle) {
         errno = EBADF;
         return -1;
     }
+    if (node->file >= 0) ::close(node->file);
     *node = SimNode{};
     return 0;
 }

@@ -1,9 +1,13 @@
 #pragma once
 // SPI device nodes. The drivers speak the kernel's spidev interface (its request codes and transfer
 // records, <linux/spi/spidev.h>); here those requests reach the device. On this machine the front-panel
-// key/knob controller "/dev/spidev2.1" is simulated (platform/panel_sim.h); other nodes are absent
-// until their simulation exists.
+// key/knob controller "/dev/spidev2.1" is simulated (platform/panel_sim.h) and the 128 KB non-volatile
+// memory "/dev/spidev1.0" is simulated here, backed by the file "<root>/dev/spidev1.0" so that its contents
+// outlive the process; other nodes are absent until their simulation exists.
 #include <linux/spi/spidev.h>
+
+#include <cstdint>
+#include <vector>
 
 namespace plat {
 
@@ -13,5 +17,27 @@ int SpiOpen(const char* devicePath);
 // kernel's result convention: -1 with errno on failure; a message returns the bytes transferred.
 int SpiIoctl(int handle, unsigned long request, void* arg);
 int SpiClose(int handle);
+
+// The simulated non-volatile memory. Every message (SPI_IOC_MESSAGE(1) or (2)) is one command: its first
+// byte sent is the command (0x06 write enable, 0x04 write disable, 0x02 write, 0x03 read), a write or
+// read carries a 4-byte address header, and a write is taken only while the write-enable latch is set.
+constexpr uint32_t kNvmSimSize = 131072;
+struct NvmSimCommand {
+    uint8_t command;
+    uint32_t address;  // write and read only
+    uint32_t length;   // data bytes after the header
+    bool failed;       // refused by an injected failure
+};
+// The commands since the last clear, in order.
+std::vector<NvmSimCommand> NvmSimLog();
+void NvmSimClearLog();
+// The message `nth` messages from now (0 = the next) fails with EIO and changes nothing; -1 disarms.
+void NvmSimFailMessage(int nth);
+// A dead chip: every data byte read is 0xFF (writes are still taken).
+void NvmSimSetReadsAllOnes(bool on);
+// Fills the memory (and its file) with 0xFF; 0, or -1 when the file cannot be written.
+int NvmSimErase();
+// Clears the log, the injected failure and the dead-chip mode.
+void NvmSimReset();
 
 }  // namespace plat

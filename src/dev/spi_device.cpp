@@ -53,6 +53,13 @@ int32_t SpiDevTransfer(SpiDev* dev, void* buffer, uint32_t length) {
     return plat::SpiIoctl(dev->fd, SPI_IOC_MESSAGE(1), &xfer);
 }
 
+int32_t SpiDevHeadedMessage(SpiDev* dev, const void* header, uint32_t headerLength, const void* tx, void* rx,
+                            uint32_t length) {
+    spi_ioc_transfer xfers[2] = {MakeTransfer(dev, header, nullptr, headerLength),
+                                 MakeTransfer(dev, tx, rx, length)};
+    return plat::SpiIoctl(dev->fd, SPI_IOC_MESSAGE(2), xfers);
+}
+
 void SpiDevClose(SpiDev* dev) {
     if (dev == nullptr) return;
     if (dev->fd > 0) plat::SpiClose(dev->fd);

@@ -17,6 +17,10 @@ extern SpiDev g_PanelLink;
 int SpiDevOpen(SpiDev* dev);
 int32_t SpiDevWrite(SpiDev* dev, const void* buffer, uint32_t length);
 int32_t SpiDevTransfer(SpiDev* dev, void* buffer, uint32_t length);
+// One message of two transfers: a header sent, then `length` data bytes sent from `tx` and/or received
+// into `rx` (either may be null). Returns the kernel's result.
+int32_t SpiDevHeadedMessage(SpiDev* dev, const void* header, uint32_t headerLength, const void* tx, void* rx,
+                            uint32_t length);
 void SpiDevClose(SpiDev* dev);
 
 // The panel link's opener and its fixed wrappers.

@@ -4,14 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <thread>
 
 #include "core/system/msg_queue.h"
 #include "core/system/sys_status.h"
 #include "platform/clock.h"
 #include "platform/panel_sim.h"
+#include "platform/spi.h"
 #include "scpi/set_command_handover.h"
 #include "src/dev/spi_device.h"
+#include "src/dev/spi_nvm.h"
+#include "tests/support/temp_root.h"
 
 namespace {
 
@@ -97,6 +101,20 @@ TEST_F(HandoverTest, CommandThatNeverCompletesIsReportedAsFailed) {
     MenuThread_Pass();
     plat::SetTimeScale(1);
     EXPECT_TRUE(Completion(6, 1));
+}
+
+// A memory that reads back only ones fails its self-test at start; a sound one leaves the bit clear.
+TEST_F(HandoverTest, NonVolatileMemoryFailureAtStartSetsItsStatusBit) {
+    testsupport::TempRoot root;
+    for (bool dead : {true, false}) {
+        SpiDevClose(&g_NvSpi);
+        plat::NvmSimSetReadsAllOnes(dead);
+        g_SysStatus.store(0);
+        MenuThread_Start();
+        EXPECT_EQ(SysStatusTest(kSysNvMemFailure), dead);
+    }
+    SpiDevClose(&g_NvSpi);
+    plat::NvmSimReset();
 }
 
 }  // namespace

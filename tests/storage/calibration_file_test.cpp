@@ -1,0 +1,74 @@
+// Calibration files on USB memory: the bytes written and the loads that must leave the page alone.
+#include "storage/calibration_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/control/cal_page.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+void FillPage(uint16_t* page, uint16_t seed) {
+    uint16_t sum = 0;
+    for (int w = 0; w < regbus::kCalChecksumWord; ++w)
+        sum = static_cast<uint16_t>(sum + (page[w] = static_cast<uint16_t>(seed + w * 257)));
+    page[regbus::kCalChecksumWord] = sum;
+    page[255] = 0xBEEF;
+}
+
+TEST(CalibrationFile, SaveWritesLittleEndianWordsAndLoadRestores) {
+    testsupport::TempRoot root;
+    uint16_t* page = regbus::CalPage(1);
+    FillPage(page, 0x1234);
+    uint16_t saved[256];
+    std::memcpy(saved, page, sizeof saved);
+    EXPECT_EQ(CalibrationFileSave(1), 1);
+    const std::string bytes = root.Read("/mnt/sd1/qx/Calibration_V");
+    ASSERT_EQ(bytes.size(), 512u);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[0]), 0x34);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[1]), 0x12);
+    EXPECT_EQ(static_cast<uint8_t>(bytes[511]), 0xBE);
+    std::memset(page, 0, 512);
+    EXPECT_EQ(CalibrationFileLoad(1), 1);
+    EXPECT_EQ(std::memcmp(page, saved, sizeof saved), 0);
+    EXPECT_EQ(CalibrationFileLoad(3), -1);
+}
+
+TEST(CalibrationFile, CorruptFilesLeaveThePageUnchanged) {
+    testsupport::TempRoot root;
+    uint16_t good[256];
+    FillPage(good, 7);
+    const std::string goodBytes(reinterpret_cast<const char*>(good), 512);  // x86 is little-endian
+    std::string badSum = goodBytes;
+    badSum[0] ^= 1;
+    const std::string zeros(512, '\0');  // a zero checksum never passes
+    const struct {
+        const char* what;
+        const std::string* content;
+        size_t size;
+        int32_t expected;
+    } cases[] = {
+        {"missing", nullptr, 0, -100},        {"empty", &goodBytes, 0, -100},
+        {"511 bytes", &goodBytes, 511, -200}, {"513 bytes", &goodBytes, 513, -200},
+        {"checksum", &badSum, 512, -200},     {"all zero", &zeros, 512, -200},
+    };
+    uint16_t* page = regbus::CalPage(2);
+    for (const auto& c : cases) {
+        FillPage(page, 99);
+        uint16_t before[256];
+        std::memcpy(before, page, sizeof before);
+        std::remove((root.path() + "/mnt/sd1/qx/Calibration_W").c_str());
+        if (c.content != nullptr) {
+            std::string content = *c.content + std::string(1, 'x');
+            root.Write("/mnt/sd1/qx/Calibration_W", content.substr(0, c.size));
+        }
+        EXPECT_EQ(CalibrationFileLoad(2), c.expected) << c.what;
+        EXPECT_EQ(std::memcmp(page, before, sizeof before), 0) << c.what;
+    }
+}
+
+}  // namespace

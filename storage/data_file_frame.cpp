@@ -1,0 +1,177 @@
+#include "storage/data_file_frame.h"
+
+#include <cstring>
+
+#include "core/system/model_table.h"
+#include "storage/file_result.h"
+
+namespace storage {
+
+uint16_t LoadBe16(const uint8_t* p) {
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+
+uint32_t LoadBe32(const uint8_t* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+}
+
+void StoreBe16(uint8_t* p, uint16_t v) {
+    p[0] = static_cast<uint8_t>(v >> 8);
+    p[1] = static_cast<uint8_t>(v);
+}
+
+void StoreBe32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+}
+
+uint32_t DataFileSize(uint16_t kind) {
+    switch (kind) {
+        case kFileKindPreset:
+            return 2516;
+        case kFileKindSeq:
+            return 1224324;
+        case kFileKindSim:
+            return 1972;
+        case kFileKindArb:
+            return 8260;
+        case kFileKindBarcode:
+            return 1668;
+        default:
+            return 0;
+    }
+}
+
+uint16_t DataFileVersion(uint16_t kind) {
+    switch (kind) {
+        case kFileKindPreset:
+        case kFileKindSeq:
+            return 5;
+        case kFileKindSim:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+int32_t DataFileFrameCheck(const uint8_t* image, size_t n, const DataFileRule& rule) {
+    // A header cut short is caught here too: no kind is smaller than its header and trailer.
+    if (image == nullptr || n != DataFileSize(rule.kind) || n < kHeaderSize + kTrailerSize)
+        return kFileBadFrame;
+    if (LoadBe32(image + n - kTrailerSize) != SumBytesButLast4(image, n)) return kFileBadFrame;
+    if (rule.modelRejection != 0 && ModelHeaderCheck(image, rule.kind) != 1) return rule.modelRejection;
+    if (LoadBe32(image + kHeaderSizeOffset) != n) return kFileBadFrame;
+    if (LoadBe16(image + kHeaderWordsOffset + 2) != rule.kind) return kFileBadFrame;
+    const uint16_t version = LoadBe16(image + kHeaderWordsOffset + 6);
+    if (rule.versionMask != 0 && (version >= 32 || (rule.versionMask & (1u << version)) == 0))
+        return kFileBadFrame;
+    return 1;
+}
+
+void DataFileSeal(uint8_t* image, size_t n) {
+    if (image == nullptr || n < kTrailerSize) return;
+    StoreBe32(image + n - kTrailerSize, SumBytesButLast4(image, n));
+}
+
+}  // namespace storage
+
+uint32_t SumBytesButLast4(const uint8_t* buffer, size_t n) {
+    if (buffer == nullptr || n < 4) return 0;
+    uint32_t sum = 0;
+    for (size_t i = 0; i + 4 < n; ++i)
+        sum += buffer[i];
+    return sum;
+}
+
+uint32_t SumBytesFrom4(const uint8_t* buffer, size_t n) {
+    if (buffer == nullptr || n < 4) return 0;
+    uint32_t sum = 0;
+    for (size_t i = 4; i < n; ++i)
+        sum += buffer[i];
+    return sum;
+}
+
+uint32_t WaveImageSum(const uint8_t* buffer, size_t n) {
+    uint16_t sum = 0;
+    if (buffer != nullptr && n >= 4) {
+        for (size_t i = 16; i + 2 <= n - 4; i += 2)
+            sum = static_cast<uint16_t>(sum + storage::LoadBe16(buffer + i));
+    }
+    return 65536u - sum;
+}
+
+void SwapBytes(void* field, int width) {
+    if (field == nullptr || (width != 2 && width != 4)) return;
+    auto* b = static_cast<uint8_t*>(field);
+    for (int i = 0; i < width / 2; ++i) {
+        const uint8_t t = b[i];
+        b[i] = b[width - 1 - i];
+        b[width - 1 - i] = t;
+    }
+}
+
+int32_t FileNameSplit(const char* name, char* base, char* ext) {
+    if (name == nullptr || base == nullptr || ext == nullptr) return -1;
+    const size_t length = strnlen(name, storage::kHeaderBaseSize + 1);
+    if (length > storage::kHeaderBaseSize) return -1;
+    const char* dot = static_cast<const char*>(std::memchr(name, '.', length));
+    const size_t baseLength = dot != nullptr ? static_cast<size_t>(dot - name) : length;
+    size_t extLength = 0;
+    for (size_t i = baseLength; i < length; ++i)
+        extLength += name[i] != '.';
+    // The extension field is followed by the base name in the header: a longer one would overwrite it.
+    if (extLength > storage::kHeaderExtSize) return -1;
+    std::memcpy(base, name, baseLength);
+    for (size_t i = baseLength, j = 0; i < length; ++i) {
+        if (name[i] != '.') ext[j++] = name[i];
+    }
+    return 0;
+}
+
+int32_t FileHeaderBuild(uint16_t kind, uint16_t index, uint8_t* image, const char* fileName) {
+    using namespace storage;
+    if (image == nullptr || kind > kFileKindArb) return -1;
+    std::memset(image, 0, 84);
+    const size_t modelLength = strnlen(g_ModelName, kHeaderModelSize);
+    std::memcpy(image + kHeaderModelOffset, g_ModelName, modelLength);
+    StoreBe32(image + kHeaderSizeOffset, DataFileSize(kind));
+    if (FileNameSplit(fileName, reinterpret_cast<char*>(image + kHeaderBaseOffset),
+                      reinterpret_cast<char*>(image + kHeaderExtOffset)) != 0) {
+        std::memset(image, 0, kHeaderSize);
+        return -1;
+    }
+    const uint16_t words[8] = {kHeaderMagic, kind, index, DataFileVersion(kind), 0, 0, 0, 0};
+    for (int i = 0; i < 8; ++i)
+        StoreBe16(image + kHeaderWordsOffset + 2 * i, words[i]);
+    return 0;
+}
+
+int32_t ModelHeaderCheck(const uint8_t* header, uint16_t kind) {
+    if (header == nullptr) return kFileBadModel;
+    if (kind == kFileKindArb) return 1;
+    char text[storage::kHeaderModelSize + 1] = {};
+    std::memcpy(text, header + storage::kHeaderModelOffset, storage::kHeaderModelSize);
+    int64_t fileModel = -1;
+    for (int brand = 0; brand < 3 && fileModel < 0; ++brand) {
+        for (uint32_t row = 0; row < kModelTypes; ++row) {
+            if (std::strcmp(g_ModelTable[row].name[brand], text) == 0) {
+                fileModel = g_ModelTable[row].index;
+                break;
+            }
+        }
+    }
+    // The model names of 13 characters arrive cut to the 12 bytes of the field.
+    static constexpr struct {
+        const char* text;
+        int id;
+    } kFixed[] = {{"VRN-4145", 1}, {"VRN-4160", 2}, {"VRN-4145-13.", 4}, {"VRN-4145-22.", 5}};
+    for (const auto& f : kFixed) {
+        if (std::strcmp(text, f.text) == 0) fileModel = f.id;
+    }
+    if (fileModel < 1) return kFileBadModel;
+    if (kind == kFileKindPreset || kind == kFileKindSeq || kind == kFileKindSim) {
+        const uint32_t own = g_ModelId.load(std::memory_order_relaxed);
+        if (own >= 1 && own <= 11 && fileModel <= 11) return 1;
+    }
+    return kFileBadModel;
+}

@@ -1,0 +1,93 @@
+#include "storage/raw_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include "platform/root.h"
+#include "storage/file_result.h"
+#include "storage/file_util.h"
+
+namespace {
+
+std::string InstrumentPath(const char* area, const char* dir, const char* name) {
+    std::string path = std::string("/mnt/") + area + "/" + dir;
+    if (name != nullptr) path += std::string("/") + name;
+    return path;
+}
+
+bool WriteAll(int fd, const uint8_t* p, size_t n) {
+    while (n > 0) {
+        const ssize_t done = write(fd, p, n);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        p += done;
+        n -= static_cast<size_t>(done);
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* RawReadArea(uint32_t area) {
+    return area == 0 ? "sd1" : area == 1 ? "tst" : "disk";
+}
+
+const char* RawWriteArea(uint32_t area) {
+    return area == 1 ? "tst" : "sd1";
+}
+
+int32_t FileReadRaw(uint32_t area, const char* dir, const char* name, void* buffer, size_t capacity) {
+    if (dir == nullptr || name == nullptr || buffer == nullptr) return kFileBadArgument;
+    const std::string path = InstrumentPath(RawReadArea(area), dir, name);
+    const int32_t size = FileSize(path.c_str());
+    if (size < 1) return kFileMissing;
+    if (static_cast<size_t>(size) > capacity) return kFileShortRead;
+    const int fd = open(plat::MapPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return kFileOpenFailed;
+    auto* p = static_cast<uint8_t*>(buffer);
+    size_t got = 0;
+    while (got < static_cast<size_t>(size)) {
+        const ssize_t n = read(fd, p + got, static_cast<size_t>(size) - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+    }
+    close(fd);
+    return got == static_cast<size_t>(size) ? size : kFileShortRead;
+}
+
+int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const void* buffer, size_t length) {
+    if (dir == nullptr || name == nullptr || (buffer == nullptr && length > 0) || length > INT32_MAX)
+        return kFileBadArgument;
+    const char* areaName = RawWriteArea(area);
+    const std::string dirPath = plat::MapPath(InstrumentPath(areaName, dir, nullptr));
+    const std::string filePath = plat::MapPath(InstrumentPath(areaName, dir, name));
+    if (dirPath.empty() || filePath.empty()) return kFileOpenFailed;
+    if (IsDirectory(InstrumentPath(areaName, dir, nullptr).c_str()) != 1) mkdir(dirPath.c_str(), 0755);
+    if (IsDirectory(InstrumentPath(areaName, dir, nullptr).c_str()) != 1) return kFileNoDirectory;
+
+    // The temporary file lives beside the target: a rename within one file system is atomic.
+    std::string tmpPath = filePath + ".XXXXXX";
+    const int fd = mkstemp(tmpPath.data());
+    if (fd < 0) return kFileOpenFailed;
+    fchmod(fd, 0644);
+    const bool written = WriteAll(fd, static_cast<const uint8_t*>(buffer), length) && fsync(fd) == 0;
+    const bool closed = close(fd) == 0;
+    if (!written || !closed || rename(tmpPath.c_str(), filePath.c_str()) != 0) {
+        unlink(tmpPath.c_str());
+        return kFileShortWrite;
+    }
+    // The new directory entry survives a power cut only once the directory is synced too.
+    const int dirFd = open(dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        fsync(dirFd);
+        close(dirFd);
+    }
+    return static_cast<int32_t>(length);
+}

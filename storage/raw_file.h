@@ -1,0 +1,20 @@
+#pragma once
+// Whole-file reads and writes of every data file, addressed by storage area, directory and name
+// ("/mnt/<area>/<dir>/<name>" under the instrument root).
+#include <cstddef>
+#include <cstdint>
+
+// Reading: 0 USB memory "sd1", 1 internal store "tst", any other the system disk "disk".
+// Writing: 1 "tst", any other "sd1"; the system disk is never written.
+const char* RawReadArea(uint32_t area);
+const char* RawWriteArea(uint32_t area);
+
+// Reads the whole file into buffer; the byte count, or -100 missing or empty, -101 open failure, -102 a
+// short read or a file larger than capacity (nothing read then).
+int32_t FileReadRaw(uint32_t area, const char* dir, const char* name, void* buffer, size_t capacity);
+
+// Replaces the file with length bytes, creating its directory when needed. The bytes go to a temporary
+// file in the same directory, which is synced and then renamed over the old file, so that a failure or a
+// crash at any point leaves the old file or the new one whole. The length, or -1 bad argument, -101
+// open failure, -300 directory missing and not creatable, -301 short write (the old file is kept).
+int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const void* buffer, size_t length);

@@ -1,0 +1,93 @@
+// Whole-file reads and writes: the areas, the bound on reads, and that a write never loses the old file.
+#include "storage/raw_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "tests/support/temp_root.h"
+
+namespace {
+
+TEST(RawFile, AreasAndResults) {
+    testsupport::TempRoot root;
+    const struct {
+        uint32_t area;
+        const char* readFrom;
+        const char* writeTo;
+    } areas[] = {{0, "sd1", "sd1"}, {1, "tst", "tst"}, {2, "disk", "sd1"}, {7, "disk", "sd1"}};
+    for (const auto& a : areas) {
+        const std::string text = std::string("area ") + a.readFrom;
+        root.Write(std::string("/mnt/") + a.readFrom + "/d/f", text);
+        char buf[32] = {};
+        EXPECT_EQ(FileReadRaw(a.area, "d", "f", buf, sizeof buf), static_cast<int32_t>(text.size()))
+            << a.area;
+        EXPECT_EQ(std::string(buf), text);
+        // A write creates the missing directory.
+        const std::string dir = "new" + std::to_string(a.area);
+        EXPECT_EQ(FileWriteRaw(a.area, dir.c_str(), "g", "xyz", 3), 3);
+        EXPECT_EQ(root.Read(std::string("/mnt/") + a.writeTo + "/" + dir + "/g"), "xyz");
+    }
+    char buf[4] = {'#', '#', '#', '#'};
+    root.Write("/mnt/tst/d/empty", "");
+    root.Write("/mnt/tst/d/five", "12345");
+    EXPECT_EQ(FileReadRaw(1, "d", "empty", buf, sizeof buf), -100);
+    EXPECT_EQ(FileReadRaw(1, "d", "missing", buf, sizeof buf), -100);
+    EXPECT_EQ(FileReadRaw(1, "d", "five", buf, sizeof buf), -102);  // larger than the buffer
+    EXPECT_EQ(std::string(buf, 4), "####");
+    root.Write("/mnt/tst/plainfile", "x");
+    EXPECT_EQ(FileWriteRaw(1, "plainfile", "g", "x", 1), -300);
+}
+
+// Runs FileWriteRaw of `size` bytes of `fill` in a child process, after `prepare`.
+template <typename Prepare>
+pid_t WriteInChild(size_t size, char fill, Prepare prepare) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        prepare();
+        const std::string data(size, fill);
+        _exit(FileWriteRaw(1, "d", "f", data.data(), data.size()) == static_cast<int32_t>(size) ? 0 : 3);
+    }
+    return pid;
+}
+
+TEST(RawFile, FailedWriteKeepsTheOldFile) {
+    testsupport::TempRoot root;
+    root.Write("/mnt/tst/d/f", "old content");
+    // The file system refuses bytes beyond 4096 for this child.
+    const pid_t pid = WriteInChild(100000, 'n', [] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(root.Read("/mnt/tst/d/f"), "old content");
+}
+
+TEST(RawFile, KilledWriteLeavesOldOrNewFileWhole) {
+    testsupport::TempRoot root;
+    const size_t oldSize = 1 << 20, newSize = 24 << 20;
+    const std::string oldData(oldSize, 'o'), newData(newSize, 'n');
+    root.Write("/mnt/tst/d/f", oldData);
+    for (int delayMs : {0, 5, 20, 60, 150}) {
+        const std::string before = root.Read("/mnt/tst/d/f");
+        const pid_t pid = WriteInChild(newSize, 'n', [] {});
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        kill(pid, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        const std::string after = root.Read("/mnt/tst/d/f");
+        EXPECT_TRUE(after == before || after == newData) << delayMs << " ms: " << after.size() << " bytes";
+    }
+}
+
+}  // namespace

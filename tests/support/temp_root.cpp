@@ -1,6 +1,8 @@
 #include "tests/support/temp_root.h"
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,8 +15,44 @@
 namespace testsupport {
 namespace fs = std::filesystem;
 
+namespace {
+
+// The instrument's listening ports, moved by the offset.
+constexpr int kInstrumentPorts[] = {80, 81, 502, 5025, 5030};
+
+bool PortFree(int port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_ANY);
+    const bool free = bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    close(fd);
+    return free;
+}
+
+}  // namespace
+
+// Offsets 10000 + 13k keep every port below the host's ephemeral range (32768 up), and their step keeps
+// the five ports of one offset off those of another; the first offset from the process id whose ports are
+// all free is taken, so a test does not land on ports another test program already listens on. It is
+// chosen once: every controller of one test program uses the same ports.
 int TestPortOffset() {
-    return 20000 + 13 * (getpid() % 3000);
+    static const int offset = [] {
+        constexpr int kSlots = 1300;
+        for (int i = 0; i < kSlots; ++i) {
+            const int candidate = 10000 + 13 * ((getpid() + i) % kSlots);
+            bool free = true;
+            for (int port : kInstrumentPorts)
+                free = free && PortFree(port + candidate);
+            if (free) return candidate;
+        }
+        return 10000 + 13 * (getpid() % kSlots);
+    }();
+    return offset;
 }
 
 std::string MakeTempFolder(const std::string& prefix) {

@@ -7,6 +7,7 @@ import ctypes
 import os
 import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -44,9 +45,25 @@ def remove_left_queue(log_path):
         libc.msgctl(int(m.group(1)), 0, None)  # IPC_RMID
 
 
+def port_offset():
+    """The test programs' port offset (tests/support): 10000 + 13k below the ephemeral ports, the first
+    from the process id whose five ports are all free."""
+    for i in range(1300):
+        offset = 10000 + 13 * ((os.getpid() + i) % 1300)
+        try:
+            for port in (80, 81, 502, 5025, 5030):
+                with socket.socket() as s:
+                    s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+                    s.bind(("", port + offset))
+            return offset
+        except OSError:
+            continue
+    return 10000 + 13 * (os.getpid() % 1300)
+
+
 def main(failures):
     build = os.environ.get("VRN_BUILD_DIR", "build")
-    offset = 20000 + 13 * (os.getpid() % 3000)
+    offset = port_offset()
     folder = tempfile.mkdtemp(prefix="vrn-pyvisa-", dir=os.environ.get("TMPDIR"))
     log_path = os.path.join(folder, "output.txt")
     os.mkdir(os.path.join(folder, "work"))

@@ -8,11 +8,14 @@
 #include "scpi/uart_channel.h"
 #include "screens/output/startup_screen.h"
 #include "screens/seqsim/seqsim_entry.h"
+#include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
+#include "storage/barcode_file.h"
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
     SysEvent_SetHooks({InitRuntimeState, ParallelConfigUnits, UartChannelRestart});
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
     HwConsoleSetStartScreen(StartupScreen);
+    Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
 }

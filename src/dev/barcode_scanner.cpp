@@ -31,6 +31,18 @@ struct HidDev {
 };
 HidDev g_HidDev{0, 0, -1, {}, {}, {}};
 
+// Set once at start-up, before any thread runs.
+BarcodeFileHooks g_FileHooks{nullptr, nullptr};
+
+int32_t TableLoad() {
+    return g_FileHooks.load ? g_FileHooks.load() : 0;
+}
+
+// Called without g_BarcodeLock: the save takes it to copy the texts.
+void TableSave() {
+    if (g_FileHooks.save) g_FileHooks.save();
+}
+
 void HidClear() {
     g_HidDev = HidDev{0, 0, -1, {}, {}, {}};
 }
@@ -196,8 +208,14 @@ int32_t HidInit() {
         BarcodeLineClear();
         g_BarcodeTable.activity = 0;
     }
+    // A missing or damaged file is replaced by the defaults, so that the next start finds a sound one.
+    if (TableLoad() != 1) TableSave();
     HidCloseDevice();
     return 0;
+}
+
+void Barcode_SetFileHooks(const BarcodeFileHooks& hooks) {
+    g_FileHooks = hooks;
 }
 
 int32_t HidPoll() {
@@ -252,38 +270,51 @@ int32_t HidHadData() {
 int32_t BarcodeLineMatch(int32_t op, int32_t slot) {
     if (slot < 0) slot = 0;
     if (slot > kBarcodeActions - 1) slot = kBarcodeActions - 1;
-    std::lock_guard<std::mutex> g(g_BarcodeLock);
-    BarcodeTable& t = g_BarcodeTable;
-    if (op == 0) {
-        int32_t r = TeachLocked(slot);
-        if (r >= 0) t.tableChanged.store(1, std::memory_order_release);
-        return r;
+    int32_t result = -1;
+    bool changed = false;
+    {
+        std::lock_guard<std::mutex> g(g_BarcodeLock);
+        BarcodeTable& t = g_BarcodeTable;
+        if (op == 0) {
+            result = TeachLocked(slot);
+            changed = result >= 0;
+        } else if (op == 1) {
+            if (t.reloadDefaults.exchange(0, std::memory_order_acquire) != 0) {
+                BarcodeSetDefaultTexts();
+                changed = true;
+            }
+            if (t.lineComplete) {
+                char line[kBarcodeTextLen];
+                std::memcpy(line, t.rows[0], sizeof line);
+                BarcodeLineClear();
+                t.activity = 0;
+                // A 16-character text from a remote teach fills its row without a terminating zero.
+                for (int a = 0; a < kBarcodeActions && result < 0; ++a) {
+                    if (std::strncmp(line, t.rows[a + 1], kBarcodeTextLen) == 0) result = a;
+                }
+            }
+        }
     }
-    if (op != 1) return -1;
-    if (t.reloadDefaults.exchange(0, std::memory_order_acquire) != 0) BarcodeSetDefaultTexts();
-    if (!t.lineComplete) return -1;
-    char line[kBarcodeTextLen];
-    std::memcpy(line, t.rows[0], sizeof line);
-    BarcodeLineClear();
-    t.activity = 0;
-    // A 16-character text from a remote teach fills its row without a terminating zero.
-    for (int a = 0; a < kBarcodeActions; ++a) {
-        if (std::strncmp(line, t.rows[a + 1], kBarcodeTextLen) == 0) return a;
-    }
-    return -1;
+    if (changed) TableSave();
+    if (op == 0 && result >= 0) g_BarcodeTable.tableChanged.store(1, std::memory_order_release);
+    return result;
 }
 
 int32_t BarcodeRemoteTeach(int32_t slot, const char* text) {
     size_t len = text ? std::strlen(text) : 0;
     if (len < 1 || len > static_cast<size_t>(kBarcodeTextLen) || slot < 0 || slot >= kBarcodeActions)
         return -1;
-    std::lock_guard<std::mutex> g(g_BarcodeLock);
-    BarcodeTable& t = g_BarcodeTable;
-    std::memset(t.rows[0], 0, kBarcodeTextLen);
-    std::memcpy(t.rows[0], text, len);
-    t.lineLength = static_cast<int32_t>(len);
-    t.lineComplete = 1;
-    int32_t r = TeachLocked(slot);
-    t.tableChanged.store(2, std::memory_order_release);
+    int32_t r;
+    {
+        std::lock_guard<std::mutex> g(g_BarcodeLock);
+        BarcodeTable& t = g_BarcodeTable;
+        std::memset(t.rows[0], 0, kBarcodeTextLen);
+        std::memcpy(t.rows[0], text, len);
+        t.lineLength = static_cast<int32_t>(len);
+        t.lineComplete = 1;
+        r = TeachLocked(slot);
+    }
+    TableSave();
+    g_BarcodeTable.tableChanged.store(2, std::memory_order_release);
     return r;
 }

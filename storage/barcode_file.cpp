@@ -1,0 +1,54 @@
+#include "storage/barcode_file.h"
+
+#include <cstring>
+#include <mutex>
+
+#include "core/control/barcode_table.h"
+#include "core/system/model_table.h"
+#include "storage/data_file_frame.h"
+#include "storage/file_result.h"
+#include "storage/raw_file.h"
+
+namespace {
+
+constexpr uint32_t kArea = 1;
+constexpr const char* kDir = "Bar";
+constexpr const char* kName = "Barcode.Bar";
+
+// Saves come from the key thread (teach, defaults) and the menu/control thread (remote teach). Each takes
+// its copy of the texts and writes it inside this lock, so the last file written holds the latest texts.
+std::mutex g_BarcodeSaveLock;
+
+}  // namespace
+
+int32_t BarcodeFileSave() {
+    using namespace storage;
+    uint8_t image[kBarcodeFileSize] = {};
+    std::memcpy(image + kHeaderModelOffset, g_ModelName, strnlen(g_ModelName, kHeaderModelSize));
+    StoreBe32(image + kHeaderSizeOffset, kBarcodeFileSize);
+    if (FileNameSplit(kName, reinterpret_cast<char*>(image + kHeaderBaseOffset),
+                      reinterpret_cast<char*>(image + kHeaderExtOffset)) != 0)
+        return kFileBadArgument;
+    StoreBe16(image + kHeaderWordsOffset, kHeaderMagic);
+    StoreBe16(image + kHeaderWordsOffset + 2, kFileKindBarcode);
+    std::lock_guard<std::mutex> save(g_BarcodeSaveLock);
+    {
+        std::lock_guard<std::mutex> g(g_BarcodeLock);
+        std::memcpy(image + kBarcodeTextsOffset, g_BarcodeTable.rows[1], kBarcodeActions * kBarcodeTextLen);
+    }
+    DataFileSeal(image, sizeof image);
+    return FileWriteRaw(kArea, kDir, kName, image, sizeof image);
+}
+
+int32_t BarcodeFileLoad() {
+    uint8_t image[kBarcodeFileSize];
+    const int32_t n = FileReadRaw(kArea, kDir, kName, image, sizeof image);
+    if (n < 1) return n;
+    if (static_cast<uint32_t>(n) != kBarcodeFileSize) return kFileShortRead;
+    const storage::DataFileRule rule{kFileKindBarcode, 0, 0};
+    const int32_t check = storage::DataFileFrameCheck(image, kBarcodeFileSize, rule);
+    if (check != 1) return check;
+    std::lock_guard<std::mutex> g(g_BarcodeLock);
+    std::memcpy(g_BarcodeTable.rows[1], image + kBarcodeTextsOffset, kBarcodeActions * kBarcodeTextLen);
+    return 1;
+}

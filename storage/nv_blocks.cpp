@@ -149,6 +149,30 @@ int32_t SettingsBlockRead(int kind, SettingsBlock* out) {
     return r;
 }
 
+int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t offset) {
+    if (!SettingsKind(kind) || offset > kNvmSize - kNvSettingsBlockSize) return kNvBadKind;
+    std::lock_guard<std::mutex> hold(g_lock);
+    uint8_t* image = g_settingsImage[kind - 1];
+    int32_t r = ReadLocked(kind, image, kNvSettingsBlockSize, g_settingsStage, kNvSettingsBlockSize);
+    if (r == -1) return kNvWriteFailed;
+    if (r != 0) return r;
+    for (size_t i = 0; i < sizeof in.words / sizeof in.words[0]; ++i)
+        PutLe(image + 4 * (kSettingsRebaseFirstWord + i), static_cast<uint32_t>(in.words[i]), 4);
+    image[6] = image[7] = 0;
+    std::memset(image + 98, 0, 264 - 98);
+    std::memset(image + 4 * 294, 0, 4 * (1984 - 294));
+    uint32_t sum = NvBlockSeal(image, kNvSettingsBlockSize);
+    std::memcpy(g_settingsStage, image, kNvSettingsBlockSize);
+    if (core::NvWritesDisabled()) return kNvNotWritten;
+    if (SpiNvmWriteBuf(offset, g_settingsStage, kNvSettingsBlockSize) !=
+        static_cast<int32_t>(kNvSettingsBlockSize)) {
+        g_keptSum[kind] = 0;
+        return kNvWriteFailed;
+    }
+    g_keptSum[kind] = sum;
+    return kNvSaved;
+}
+
 bool SpecialDataDeleteRequested(const IdentityBlock& block) {
     if (block.powerOn[kPowerOnDeleteAll] == 0) return false;
     SysStatusSet(kSysResetSaveRequest);

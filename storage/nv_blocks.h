@@ -69,6 +69,21 @@ int32_t SettingsBlockSave(int kind, const SettingsBlock& in);
 int32_t IdentityBlockRead(IdentityBlock* out);
 int32_t SettingsBlockRead(int kind, SettingsBlock* out);
 
+// The words a re-based settings block takes from new limits: frequency record word 7, word 8 and default
+// value for output modes 0, 1, 5, 6 (words 132-143), the default frequency limits of modes 0 and 1
+// (144-147), rms current limit of four range variants (148-151), peak current maximum and minimum
+// (152-159).
+struct SettingsRebase {
+    int32_t words[28] = {};
+};
+constexpr uint32_t kSettingsRebaseFirstWord = 132;
+
+// Re-bases settings block kind 1-6 on new limits, under the lock from read to write: reads the block,
+// refuses one whose checksum fails (-200: re-sealing it would make stale bytes valid), stores the new
+// words, zeroes bytes 6-7, 98-263 and words 294-1983, seals and writes it at offset. kNvSaved,
+// kNvNotWritten, kNvWriteFailed (the read or the write), kNvBadKind, -200.
+int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t offset);
+
 // Checks the delete-all request of a loaded block 0: when byte 67 is non-zero, sets the reset-save bit
 // (12) of g_SysStatus, deletes all stored data (DeleteMemoryData (4, 0)) and returns true, and the
 // caller must not apply the power-on settings.

@@ -162,6 +162,23 @@ TEST_F(NvBlocksTest, AFailedOrDisabledWriteIsReportedAndNeverLoaded) {
     EXPECT_EQ(root_.Read("/mnt/tst/Special/SpecialData"), "");
 }
 
+// Re-basing keeps the block's other fields, takes the new limit words and refuses a block that fails its
+// sum.
+TEST_F(NvBlocksTest, RebaseKeepsTheBlockAndRefusesABadOne) {
+    SettingsRebase rb;
+    for (int i = 0; i < 28; ++i)
+        rb.words[i] = 1000 + i;
+    EXPECT_EQ(SettingsBlockRebaseWrite(1, rb, NvBlockOffset(1)), -200);  // erased memory
+    EXPECT_TRUE(plat::NvmSimLog().back().command == 0x03);               // nothing written
+    SettingsBlock s = SampleSettings(), back;
+    ASSERT_EQ(SettingsBlockSave(1, s), kNvSaved);
+    ASSERT_EQ(SettingsBlockRebaseWrite(1, rb, NvBlockOffset(1)), kNvSaved);
+    ASSERT_EQ(SettingsBlockRead(1, &back), 0);
+    for (int i = 0; i < 28; ++i)
+        s.words[kSettingsRebaseFirstWord - kSettingsFirstWord + i] = 1000 + i;
+    EXPECT_EQ(std::memcmp(&s, &back, sizeof s), 0);
+}
+
 // The special data goes to the memory and to its file, the same 512 bytes, the phase mode in byte 44.
 TEST_F(NvBlocksTest, SpecialDataSaveWritesMemoryAndFile) {
     ASSERT_EQ(IdentityBlockSave(SampleIdentity()), kNvSaved);

@@ -1,0 +1,204 @@
+#include "storage/nv_blocks.h"
+
+#include <cstring>
+#include <mutex>
+
+#include "core/system/service_flags.h"
+#include "core/system/sys_status.h"
+#include "src/dev/spi_nvm.h"
+#include "storage/data_file_frame.h"
+#include "storage/memory_data.h"
+#include "storage/raw_file.h"
+
+namespace {
+
+std::mutex g_lock;  // images, staging buffers, kept sums and the memory's command sequences
+uint8_t g_identityImage[kNvIdentityUsed];
+uint8_t g_identityStage[kNvIdentityStage];
+uint8_t g_settingsImage[6][kNvSettingsBlockSize];
+uint8_t g_settingsStage[kNvSettingsBlockSize];
+uint32_t g_keptSum[7];
+
+void PutLe(uint8_t* p, uint32_t v, int width) {
+    for (int i = 0; i < width; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+uint32_t GetLe(const uint8_t* p, int width) {
+    uint32_t v = 0;
+    for (int i = 0; i < width; ++i)
+        v |= static_cast<uint32_t>(p[i]) << (8 * i);
+    return v;
+}
+
+bool SettingsKind(int kind) {
+    return kind >= 1 && kind <= 6;
+}
+
+// Seals the image, stages it and writes the staging buffer. Called with the lock held.
+int32_t WriteLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
+    uint32_t sum = NvBlockSeal(image, used);
+    std::memset(stage, 0, stageLen);
+    std::memcpy(stage, image, used);
+    if (core::NvWritesDisabled()) return kNvNotWritten;
+    if (SpiNvmWriteBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) {
+        g_keptSum[kind] = 0;  // what the memory holds is unknown now
+        return kNvWriteFailed;
+    }
+    g_keptSum[kind] = sum;
+    return kNvSaved;
+}
+
+int32_t ReadLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
+    if (SpiNvmReadBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) return -1;
+    if (!NvBlockSumOk(stage, used)) return -200;
+    std::memcpy(image, stage, used);
+    g_keptSum[kind] = GetLe(image, 4);
+    return 0;
+}
+
+}  // namespace
+
+uint32_t NvBlockOffset(int kind) {
+    if (kind == 0) return 0;
+    if (SettingsKind(kind)) return 4096 + kNvSettingsBlockSize * static_cast<uint32_t>(kind - 1);
+    return 0;
+}
+
+void IdentityBlockPack(const IdentityBlock& in, uint8_t* image) {
+    std::memset(image, 0, kNvIdentityUsed);
+    image[6] = in.modelId;
+    image[7] = in.brandId;
+    std::memcpy(image + 8, in.serial, sizeof in.serial);
+    std::memcpy(image + 24, in.mac, sizeof in.mac);
+    image[44] = in.phaseMode;
+    std::memcpy(image + 58, in.powerOn, sizeof in.powerOn);
+    PutLe(image + 96, in.peakHoldTime, 4);
+    PutLe(image + 100, in.usbWord, 4);
+    PutLe(image + 104, in.trigWidth, 4);
+    for (int i = 0; i < 6; ++i)
+        PutLe(image + 108 + 4 * i, static_cast<uint32_t>(in.lr[i]), 4);
+}
+
+void IdentityBlockUnpack(const uint8_t* image, IdentityBlock* out) {
+    out->modelId = image[6];
+    out->brandId = image[7];
+    std::memcpy(out->serial, image + 8, sizeof out->serial);
+    std::memcpy(out->mac, image + 24, sizeof out->mac);
+    out->phaseMode = image[44];
+    std::memcpy(out->powerOn, image + 58, sizeof out->powerOn);
+    out->peakHoldTime = GetLe(image + 96, 4);
+    out->usbWord = GetLe(image + 100, 4);
+    out->trigWidth = GetLe(image + 104, 4);
+    for (int i = 0; i < 6; ++i)
+        out->lr[i] = static_cast<int32_t>(GetLe(image + 108 + 4 * i, 4));
+}
+
+void SettingsBlockPack(const SettingsBlock& in, uint8_t* image) {
+    std::memset(image, 0, kNvSettingsBlockSize);
+    std::memcpy(image + kSettingsFirstByte, in.bytes, sizeof in.bytes);
+    for (size_t i = 0; i < sizeof in.words / sizeof in.words[0]; ++i)
+        PutLe(image + 4 * (kSettingsFirstWord + i), static_cast<uint32_t>(in.words[i]), 4);
+}
+
+void SettingsBlockUnpack(const uint8_t* image, SettingsBlock* out) {
+    std::memcpy(out->bytes, image + kSettingsFirstByte, sizeof out->bytes);
+    for (size_t i = 0; i < sizeof out->words / sizeof out->words[0]; ++i)
+        out->words[i] = static_cast<int32_t>(GetLe(image + 4 * (kSettingsFirstWord + i), 4));
+}
+
+uint32_t NvBlockSeal(uint8_t* image, size_t used) {
+    PutLe(image + 4, kNvBlockTag, 2);
+    uint32_t sum = SumBytesFrom4(image, used);
+    PutLe(image, sum, 4);
+    return sum;
+}
+
+bool NvBlockSumOk(const uint8_t* image, size_t used) {
+    uint32_t stored = GetLe(image, 4);
+    return stored != 0 && stored == SumBytesFrom4(image, used);
+}
+
+int32_t IdentityBlockSave(const IdentityBlock& in) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    IdentityBlockPack(in, g_identityImage);
+    return WriteLocked(0, g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
+}
+
+int32_t SettingsBlockSave(int kind, const SettingsBlock& in) {
+    if (!SettingsKind(kind)) return kNvBadKind;
+    std::lock_guard<std::mutex> hold(g_lock);
+    uint8_t* image = g_settingsImage[kind - 1];
+    SettingsBlockPack(in, image);
+    return WriteLocked(kind, image, kNvSettingsBlockSize, g_settingsStage, kNvSettingsBlockSize);
+}
+
+int32_t IdentityBlockRead(IdentityBlock* out) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    int32_t r = ReadLocked(0, g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
+    if (r == 0) IdentityBlockUnpack(g_identityImage, out);
+    return r;
+}
+
+int32_t SettingsBlockRead(int kind, SettingsBlock* out) {
+    if (!SettingsKind(kind)) return kNvBadKind;
+    std::lock_guard<std::mutex> hold(g_lock);
+    uint8_t* image = g_settingsImage[kind - 1];
+    int32_t r = ReadLocked(kind, image, kNvSettingsBlockSize, g_settingsStage, kNvSettingsBlockSize);
+    if (r == 0) SettingsBlockUnpack(image, out);
+    return r;
+}
+
+int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t offset) {
+    if (!SettingsKind(kind) || offset > kNvmSize - kNvSettingsBlockSize) return kNvBadKind;
+    std::lock_guard<std::mutex> hold(g_lock);
+    uint8_t* image = g_settingsImage[kind - 1];
+    int32_t r = ReadLocked(kind, image, kNvSettingsBlockSize, g_settingsStage, kNvSettingsBlockSize);
+    if (r == -1) return kNvWriteFailed;
+    if (r != 0) return r;
+    for (size_t i = 0; i < sizeof in.words / sizeof in.words[0]; ++i)
+        PutLe(image + 4 * (kSettingsRebaseFirstWord + i), static_cast<uint32_t>(in.words[i]), 4);
+    image[6] = image[7] = 0;
+    std::memset(image + 98, 0, 264 - 98);
+    std::memset(image + 4 * 294, 0, 4 * (1984 - 294));
+    uint32_t sum = NvBlockSeal(image, kNvSettingsBlockSize);
+    std::memcpy(g_settingsStage, image, kNvSettingsBlockSize);
+    if (core::NvWritesDisabled()) return kNvNotWritten;
+    if (SpiNvmWriteBuf(offset, g_settingsStage, kNvSettingsBlockSize) !=
+        static_cast<int32_t>(kNvSettingsBlockSize)) {
+        g_keptSum[kind] = 0;
+        return kNvWriteFailed;
+    }
+    g_keptSum[kind] = sum;
+    return kNvSaved;
+}
+
+bool SpecialDataDeleteRequested(const IdentityBlock& block) {
+    if (block.powerOn[kPowerOnDeleteAll] == 0) return false;
+    SysStatusSet(kSysResetSaveRequest);
+    DeleteMemoryData(4, 0);
+    return true;
+}
+
+int32_t SpecialDataSave(uint8_t phaseMode) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    g_identityImage[44] = phaseMode;
+    int32_t r = WriteLocked(0, g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
+    if (r != kNvSaved) return r;
+    int32_t f = FileWriteRaw(1, "Special", "SpecialData", g_identityStage, kNvIdentityStage);
+    return f < 0 ? f : kNvSaved;
+}
+
+uint32_t NvBlockKeptSum(int kind) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    return kind >= 0 && kind <= 6 ? g_keptSum[kind] : 0;
+}
+
+void NvBlocksReset() {
+    std::lock_guard<std::mutex> hold(g_lock);
+    std::memset(g_identityImage, 0, sizeof g_identityImage);
+    std::memset(g_identityStage, 0, sizeof g_identityStage);
+    std::memset(g_settingsImage, 0, sizeof g_settingsImage);
+    std::memset(g_settingsStage, 0, sizeof g_settingsStage);
+    std::memset(g_keptSum, 0, sizeof g_keptSum);
+}

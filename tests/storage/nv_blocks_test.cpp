@@ -1,0 +1,195 @@
+#include "storage/nv_blocks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/system/service_flags.h"
+#include "core/system/sys_status.h"
+#include "platform/spi.h"
+#include "src/dev/spi_nvm.h"
+#include "storage/memory_data.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+class NvBlocksTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SpiDevClose(&g_NvSpi);
+        plat::NvmSimReset();
+        ASSERT_EQ(SpiNvmInit(), 0);
+        ASSERT_EQ(plat::NvmSimErase(), 0);
+        NvBlocksReset();
+        MemoryDeleteReset();
+        core::SysStatusReset();
+        core::ServiceFlagsReset();
+    }
+    void TearDown() override {
+        SpiDevClose(&g_NvSpi);
+        plat::NvmSimReset();
+        core::ServiceFlagsReset();
+    }
+    testsupport::TempRoot root_;
+};
+
+IdentityBlock SampleIdentity() {
+    IdentityBlock b;
+    b.modelId = 7;
+    b.brandId = 2;
+    std::strcpy(b.serial, "SN-0042");
+    std::strcpy(b.mac, "00:11:22:33:44:55");
+    b.phaseMode = 1;
+    for (int i = 0; i < 36; ++i)
+        b.powerOn[i] = static_cast<uint8_t>(0xF0 + i);
+    b.powerOn[kPowerOnDeleteAll] = 0;
+    b.peakHoldTime = 0x01020304;
+    b.trigWidth = 250;
+    b.lr[5] = -123456;
+    return b;
+}
+
+SettingsBlock SampleSettings() {
+    SettingsBlock s;
+    for (int i = 0; i < 90; ++i)
+        s.bytes[i] = static_cast<uint8_t>(i * 3 + 0x80);
+    for (int i = 0; i < 228; ++i)
+        s.words[i] = (i - 100) * 65537;
+    return s;
+}
+
+// Fields land at their byte offsets little-endian, and unpacking gives back every field.
+TEST_F(NvBlocksTest, BlocksRoundTripThroughPackAndUnpack) {
+    IdentityBlock id = SampleIdentity(), idBack;
+    std::vector<uint8_t> img(kNvIdentityUsed);
+    IdentityBlockPack(id, img.data());
+    EXPECT_EQ(img[6], 7);
+    EXPECT_EQ(img[96], 0x04);
+    EXPECT_EQ(img[99], 0x01);
+    EXPECT_EQ(img[45], 0);
+    IdentityBlockUnpack(img.data(), &idBack);
+    EXPECT_EQ(std::memcmp(&id, &idBack, sizeof id), 0);
+
+    SettingsBlock s = SampleSettings(), sBack;
+    std::vector<uint8_t> simg(kNvSettingsBlockSize);
+    SettingsBlockPack(s, simg.data());
+    EXPECT_EQ(simg[8], 0x80);
+    EXPECT_EQ(simg[4 * 66 + 3], static_cast<uint8_t>(static_cast<uint32_t>(-100 * 65537) >> 24));
+    EXPECT_EQ(simg[4 * 294], 0);
+    SettingsBlockUnpack(simg.data(), &sBack);
+    EXPECT_EQ(std::memcmp(&s, &sBack, sizeof s), 0);
+
+    // Through the memory: saved, read back whole, the checksum copy kept.
+    ASSERT_EQ(IdentityBlockSave(id), kNvSaved);
+    ASSERT_EQ(SettingsBlockSave(4, s), kNvSaved);
+    NvBlocksReset();
+    IdentityBlock idMem;
+    SettingsBlock sMem;
+    ASSERT_EQ(IdentityBlockRead(&idMem), 0);
+    ASSERT_EQ(SettingsBlockRead(4, &sMem), 0);
+    EXPECT_EQ(std::memcmp(&id, &idMem, sizeof id), 0);
+    EXPECT_EQ(std::memcmp(&s, &sMem, sizeof s), 0);
+    EXPECT_NE(NvBlockKeptSum(4), 0u);
+}
+
+// A block whose sum is zero or wrong is never applied: the caller's record stays as it was.
+TEST_F(NvBlocksTest, AWrongChecksumIsNeverApplied) {
+    struct Case {
+        const char* what;
+        uint32_t offset;  // byte changed in the memory after the save, relative to the block
+        bool erase;
+    };
+    const Case cases[] = {{"body byte", 70, false}, {"checksum byte", 1, false}, {"erased (sum 0)", 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(plat::NvmSimErase(), 0);
+        NvBlocksReset();
+        if (c.erase) {
+            uint8_t zero[kNvIdentityStage] = {};
+            ASSERT_EQ(SpiNvmWriteBuf(0, zero, sizeof zero), static_cast<int32_t>(sizeof zero));
+        } else {
+            ASSERT_EQ(IdentityBlockSave(SampleIdentity()), kNvSaved);
+            uint8_t b = 0;
+            ASSERT_EQ(SpiNvmReadBuf(c.offset, &b, 1), 1);
+            b ^= 0x10;
+            ASSERT_EQ(SpiNvmWriteBuf(c.offset, &b, 1), 1);
+        }
+        IdentityBlock out;
+        out.modelId = 99;
+        EXPECT_EQ(IdentityBlockRead(&out), -200);
+        EXPECT_EQ(out.modelId, 99);
+    }
+}
+
+TEST_F(NvBlocksTest, DeleteAllRequestSetsTheBitAndDeletesInsteadOfApplying) {
+    IdentityBlock b = SampleIdentity();
+    EXPECT_FALSE(SpecialDataDeleteRequested(b));
+    EXPECT_EQ(MemoryDeleteLastRequest().count, 0u);
+    EXPECT_FALSE(SysStatusTest(kSysResetSaveRequest));
+    b.powerOn[kPowerOnDeleteAll] = 1;
+    ASSERT_EQ(IdentityBlockSave(b), kNvSaved);
+    IdentityBlock loaded;
+    ASSERT_EQ(IdentityBlockRead(&loaded), 0);
+    EXPECT_TRUE(SpecialDataDeleteRequested(loaded));
+    EXPECT_TRUE(SysStatusTest(kSysResetSaveRequest));
+    auto req = MemoryDeleteLastRequest();
+    EXPECT_EQ(req.count, 1u);
+    EXPECT_EQ(req.kind, 4);
+    EXPECT_EQ(req.number, 0);
+}
+
+// A failure in the middle of the block's write reaches the caller, and the half-written block is refused
+// at the next load; with writes disabled nothing reaches the memory.
+TEST_F(NvBlocksTest, AFailedOrDisabledWriteIsReportedAndNeverLoaded) {
+    ASSERT_EQ(SettingsBlockSave(2, SampleSettings()), kNvSaved);
+    ASSERT_NE(NvBlockKeptSum(2), 0u);
+    ASSERT_EQ(plat::NvmSimErase(), 0);
+    // On the erased memory the first chunk (with the new checksum) lands and the rest stays 0xFF.
+    plat::NvmSimFailMessage(4);  // the data of the second 2048-byte chunk
+    EXPECT_EQ(SettingsBlockSave(2, SampleSettings()), kNvWriteFailed);
+    EXPECT_EQ(NvBlockKeptSum(2), 0u);
+    SettingsBlock out;
+    out.words[0] = 55;
+    EXPECT_EQ(SettingsBlockRead(2, &out), -200);
+    EXPECT_EQ(out.words[0], 55);
+
+    plat::NvmSimClearLog();
+    g_ServiceFlags.rdTestMode = 1;
+    EXPECT_EQ(SettingsBlockSave(3, SampleSettings()), kNvNotWritten);
+    EXPECT_EQ(SpecialDataSave(2), kNvNotWritten);
+    EXPECT_TRUE(plat::NvmSimLog().empty());
+    EXPECT_EQ(root_.Read("/mnt/tst/Special/SpecialData"), "");
+}
+
+// Re-basing keeps the block's other fields, takes the new limit words and refuses a block that fails its
+// sum.
+TEST_F(NvBlocksTest, RebaseKeepsTheBlockAndRefusesABadOne) {
+    SettingsRebase rb;
+    for (int i = 0; i < 28; ++i)
+        rb.words[i] = 1000 + i;
+    EXPECT_EQ(SettingsBlockRebaseWrite(1, rb, NvBlockOffset(1)), -200);  // erased memory
+    EXPECT_TRUE(plat::NvmSimLog().back().command == 0x03);               // nothing written
+    SettingsBlock s = SampleSettings(), back;
+    ASSERT_EQ(SettingsBlockSave(1, s), kNvSaved);
+    ASSERT_EQ(SettingsBlockRebaseWrite(1, rb, NvBlockOffset(1)), kNvSaved);
+    ASSERT_EQ(SettingsBlockRead(1, &back), 0);
+    for (int i = 0; i < 28; ++i)
+        s.words[kSettingsRebaseFirstWord - kSettingsFirstWord + i] = 1000 + i;
+    EXPECT_EQ(std::memcmp(&s, &back, sizeof s), 0);
+}
+
+// The special data goes to the memory and to its file, the same 512 bytes, the phase mode in byte 44.
+TEST_F(NvBlocksTest, SpecialDataSaveWritesMemoryAndFile) {
+    ASSERT_EQ(IdentityBlockSave(SampleIdentity()), kNvSaved);
+    ASSERT_EQ(SpecialDataSave(2), kNvSaved);
+    std::string file = root_.Read("/mnt/tst/Special/SpecialData");
+    ASSERT_EQ(file.size(), kNvIdentityStage);
+    std::vector<uint8_t> chip(kNvIdentityStage);
+    ASSERT_EQ(SpiNvmReadBuf(0, chip.data(), kNvIdentityStage), static_cast<int32_t>(kNvIdentityStage));
+    EXPECT_EQ(std::memcmp(file.data(), chip.data(), kNvIdentityStage), 0);
+    EXPECT_EQ(chip[44], 2);
+    EXPECT_TRUE(NvBlockSumOk(chip.data(), kNvIdentityUsed));
+}
+
+}  // namespace

@@ -11,6 +11,11 @@
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/panel_link.h"
 
+namespace {
+constexpr int kMenuStartWaits = 250;
+constexpr uint32_t kMenuStartWaitMs = 20;
+}  // namespace
+
 namespace core {
 
 KeyThreadState g_KeyThreadState{};
@@ -160,6 +165,10 @@ void KeyThread_Pass() {
 }
 
 void* KeyThread(void*) {
+    // The scanner's code file carries the unit's model name, which the menu/control thread's default
+    // setting writes as that thread starts: the scanner starts once it runs (at most 5 s).
+    for (int i = 0; i < kMenuStartWaits && !SysStatusTest(kSysMenuThreadRunning); ++i)
+        plat::SleepMs(kMenuStartWaitMs);
     KeyThread_Init();
     for (;;) {
         KeyThread_Pass();

@@ -7,8 +7,12 @@
 #include "core/params/param_access.h"
 #include "core/system/parallel_link.h"
 #include "storage/brand_dir.h"
+#include "storage/byte_order.h"
 #include "storage/file_result.h"
 #include "storage/raw_file.h"
+
+using storage::LoadLe;
+using storage::StoreLe;
 
 namespace {
 
@@ -44,7 +48,7 @@ int32_t CalibrationFileLoad(int phase) {
     if (got != kCalFileBytes) return kFileBadFrame;
     uint16_t scratch[regbus::kCalPageWords];
     for (int w = 0; w < regbus::kCalPageWords; ++w)
-        scratch[w] = static_cast<uint16_t>(bytes[2 * w] | (bytes[2 * w + 1] << 8));
+        scratch[w] = static_cast<uint16_t>(LoadLe(bytes + 2 * w, 2));
     if (!regbus::CalPageChecksumOk(scratch)) return kFileBadFrame;
     std::memcpy(page, scratch, sizeof scratch);
     return 1;
@@ -56,10 +60,8 @@ int32_t CalibrationFileSave(int phase) {
     char name[32];
     CalibrationFileName(phase, name, sizeof name);
     uint8_t bytes[kCalFileBytes];
-    for (int w = 0; w < regbus::kCalPageWords; ++w) {
-        bytes[2 * w] = static_cast<uint8_t>(page[w]);
-        bytes[2 * w + 1] = static_cast<uint8_t>(page[w] >> 8);
-    }
+    for (int w = 0; w < regbus::kCalPageWords; ++w)
+        StoreLe(bytes + 2 * w, page[w], 2);
     const int32_t result = FileWriteRaw(kUsbArea, BrandDir(), name, bytes, sizeof bytes);
     return result == kCalFileBytes ? 1 : result;
 }

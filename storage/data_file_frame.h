@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "storage/byte_order.h"
+
 enum DataFileKind : uint16_t {
     kFileKindPreset = 0,
     kFileKindSeq = 1,
@@ -26,11 +28,6 @@ constexpr size_t kHeaderBaseOffset = 24;
 constexpr size_t kHeaderBaseSize = 24;
 constexpr size_t kHeaderWordsOffset = 48;  // eight u16: magic, kind, index, version, four reserved
 constexpr uint16_t kHeaderMagic = 1060;
-
-uint16_t LoadBe16(const uint8_t* p);
-uint32_t LoadBe32(const uint8_t* p);
-void StoreBe16(uint8_t* p, uint16_t v);
-void StoreBe32(uint8_t* p, uint32_t v);
 
 // Total file size of a kind (header, body and trailer), 0 for an unknown kind.
 uint32_t DataFileSize(uint16_t kind);

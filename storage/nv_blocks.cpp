@@ -6,9 +6,13 @@
 #include "core/system/service_flags.h"
 #include "core/system/sys_status.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "storage/memory_data.h"
 #include "storage/raw_file.h"
+
+using storage::LoadLe;
+using storage::StoreLe;
 
 namespace {
 
@@ -18,18 +22,6 @@ uint8_t g_identityStage[kNvIdentityStage];
 uint8_t g_settingsImage[6][kNvSettingsBlockSize];
 uint8_t g_settingsStage[kNvSettingsBlockSize];
 uint32_t g_keptSum[7];
-
-void PutLe(uint8_t* p, uint32_t v, int width) {
-    for (int i = 0; i < width; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-uint32_t GetLe(const uint8_t* p, int width) {
-    uint32_t v = 0;
-    for (int i = 0; i < width; ++i)
-        v |= static_cast<uint32_t>(p[i]) << (8 * i);
-    return v;
-}
 
 bool SettingsKind(int kind) {
     return kind >= 1 && kind <= 6;
@@ -53,7 +45,7 @@ int32_t ReadLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint
     if (SpiNvmReadBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) return -1;
     if (!NvBlockSumOk(stage, used)) return -200;
     std::memcpy(image, stage, used);
-    g_keptSum[kind] = GetLe(image, 4);
+    g_keptSum[kind] = LoadLe(image, 4);
     return 0;
 }
 
@@ -73,11 +65,11 @@ void IdentityBlockPack(const IdentityBlock& in, uint8_t* image) {
     std::memcpy(image + 24, in.mac, sizeof in.mac);
     image[44] = in.phaseMode;
     std::memcpy(image + 58, in.powerOn, sizeof in.powerOn);
-    PutLe(image + 96, in.peakHoldTime, 4);
-    PutLe(image + 100, in.usbWord, 4);
-    PutLe(image + 104, in.trigWidth, 4);
+    StoreLe(image + 96, in.peakHoldTime, 4);
+    StoreLe(image + 100, in.usbWord, 4);
+    StoreLe(image + 104, in.trigWidth, 4);
     for (int i = 0; i < 6; ++i)
-        PutLe(image + 108 + 4 * i, static_cast<uint32_t>(in.lr[i]), 4);
+        StoreLe(image + 108 + 4 * i, static_cast<uint32_t>(in.lr[i]), 4);
 }
 
 void IdentityBlockUnpack(const uint8_t* image, IdentityBlock* out) {
@@ -87,35 +79,35 @@ void IdentityBlockUnpack(const uint8_t* image, IdentityBlock* out) {
     std::memcpy(out->mac, image + 24, sizeof out->mac);
     out->phaseMode = image[44];
     std::memcpy(out->powerOn, image + 58, sizeof out->powerOn);
-    out->peakHoldTime = GetLe(image + 96, 4);
-    out->usbWord = GetLe(image + 100, 4);
-    out->trigWidth = GetLe(image + 104, 4);
+    out->peakHoldTime = LoadLe(image + 96, 4);
+    out->usbWord = LoadLe(image + 100, 4);
+    out->trigWidth = LoadLe(image + 104, 4);
     for (int i = 0; i < 6; ++i)
-        out->lr[i] = static_cast<int32_t>(GetLe(image + 108 + 4 * i, 4));
+        out->lr[i] = static_cast<int32_t>(LoadLe(image + 108 + 4 * i, 4));
 }
 
 void SettingsBlockPack(const SettingsBlock& in, uint8_t* image) {
     std::memset(image, 0, kNvSettingsBlockSize);
     std::memcpy(image + kSettingsFirstByte, in.bytes, sizeof in.bytes);
     for (size_t i = 0; i < sizeof in.words / sizeof in.words[0]; ++i)
-        PutLe(image + 4 * (kSettingsFirstWord + i), static_cast<uint32_t>(in.words[i]), 4);
+        StoreLe(image + 4 * (kSettingsFirstWord + i), static_cast<uint32_t>(in.words[i]), 4);
 }
 
 void SettingsBlockUnpack(const uint8_t* image, SettingsBlock* out) {
     std::memcpy(out->bytes, image + kSettingsFirstByte, sizeof out->bytes);
     for (size_t i = 0; i < sizeof out->words / sizeof out->words[0]; ++i)
-        out->words[i] = static_cast<int32_t>(GetLe(image + 4 * (kSettingsFirstWord + i), 4));
+        out->words[i] = static_cast<int32_t>(LoadLe(image + 4 * (kSettingsFirstWord + i), 4));
 }
 
 uint32_t NvBlockSeal(uint8_t* image, size_t used) {
-    PutLe(image + 4, kNvBlockTag, 2);
+    StoreLe(image + 4, kNvBlockTag, 2);
     uint32_t sum = SumBytesFrom4(image, used);
-    PutLe(image, sum, 4);
+    StoreLe(image, sum, 4);
     return sum;
 }
 
 bool NvBlockSumOk(const uint8_t* image, size_t used) {
-    uint32_t stored = GetLe(image, 4);
+    uint32_t stored = LoadLe(image, 4);
     return stored != 0 && stored == SumBytesFrom4(image, used);
 }
 
@@ -157,7 +149,7 @@ int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t of
     if (r == -1) return kNvWriteFailed;
     if (r != 0) return r;
     for (size_t i = 0; i < sizeof in.words / sizeof in.words[0]; ++i)
-        PutLe(image + 4 * (kSettingsRebaseFirstWord + i), static_cast<uint32_t>(in.words[i]), 4);
+        StoreLe(image + 4 * (kSettingsRebaseFirstWord + i), static_cast<uint32_t>(in.words[i]), 4);
     image[6] = image[7] = 0;
     std::memset(image + 98, 0, 264 - 98);
     std::memset(image + 4 * 294, 0, 4 * (1984 - 294));

@@ -17,6 +17,7 @@ LAYERS = [
     "storage",
     "sysadmin",
     "engine",
+    "GUI/Core",
     "GUI",
     "scpi",
     "panel",

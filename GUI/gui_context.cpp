@@ -1,6 +1,11 @@
+#include <cstring>
+
 #include "GUI/GUI.h"
 
 GUI_DRAWCTX GUI_Context;
+char GUI_DecimalSeparator;
+int16_t GUI_ScreenOriginX, GUI_ScreenOriginY;
+const GUI_FONTDEF* GUI_pDefaultFont = nullptr;
 
 // The colour indices of the display are derived when the display layer exists; the colours themselves
 // are kept from the first call, so nothing drawn later loses what the screens set.
@@ -10,4 +15,88 @@ void GUI_SetForeColor(uint32_t color) {
 
 void GUI_SetBackColor(uint32_t color) {
     GUI_Context.backColor = color;
+}
+
+uint32_t GUI_GetForeColor() {
+    return GUI_Context.foreColor;
+}
+
+uint32_t GUI_GetBackColor() {
+    return GUI_Context.backColor;
+}
+
+uint8_t GUI_SetPaintMode(uint8_t mode) {
+    const uint8_t previous = GUI_Context.drawMode;
+    GUI_Context.drawMode = mode;
+    return previous;
+}
+
+const GUI_FONTDEF* GUI_SelectFont(const GUI_FONTDEF* font) {
+    const GUI_FONTDEF* previous = GUI_Context.pFont;
+    if (font != nullptr) GUI_Context.pFont = font;
+    return previous;
+}
+
+const GUI_FONTDEF* GUI_GetCurrentFont() {
+    return GUI_Context.pFont;
+}
+
+uint16_t GUI_SetAlign(uint16_t align) {
+    const uint16_t previous = GUI_Context.textAlign;
+    GUI_Context.textAlign = align;
+    return previous;
+}
+
+uint16_t GUI_SetTextDrawMode(uint16_t mode) {
+    const uint16_t previous = GUI_Context.textMode;
+    GUI_Context.textMode = mode;
+    return previous;
+}
+
+uint8_t GUI_SetPenWidth(uint8_t size) {
+    const uint8_t previous = GUI_Context.penSize;
+    GUI_Context.penSize = size;
+    return previous;
+}
+
+uint8_t GUI_GetPenWidth() {
+    return GUI_Context.penSize;
+}
+
+uint8_t GUI_SetLineKind(uint8_t style) {
+    const uint8_t previous = GUI_Context.lineStyle;
+    GUI_Context.lineStyle = style;
+    return previous;
+}
+
+int GUI_SetCursor(int x, int y) {
+    GUI_Context.textX = static_cast<int16_t>(x);
+    GUI_Context.textY = static_cast<int16_t>(y);
+    return 0;
+}
+
+void GUI_SetScreenOrigin(int x, int y) {
+    GUI_ScreenOriginX = static_cast<int16_t>(x);
+    GUI_ScreenOriginY = static_cast<int16_t>(y);
+    GUI_DEV* dev = GUI_Context.apDevice[GUI_Context.selLayer];
+    if (dev != nullptr && dev->api->SetOrg != nullptr) dev->api->SetOrg(dev, x, y);
+}
+
+void GUI_CopyContextOut(GUI_DRAWCTX* buffer) {
+    std::memcpy(buffer, &GUI_Context, sizeof GUI_Context);
+}
+
+void GUI_CopyContextIn(const GUI_DRAWCTX* buffer) {
+    std::memcpy(&GUI_Context, buffer, sizeof GUI_Context);
+}
+
+void GUI_ResetDrawingDefaults() {
+    GUI_SetBackColor(0x000000);
+    GUI_SetForeColor(0xFFFFFF);
+    GUI_Context.penSize = 1;
+    GUI_Context.textAlign = 0;
+    GUI_Context.textMode = 0;
+    GUI_SetPaintMode(0);
+    GUI_Context.pFont = GUI_pDefaultFont;
+    GUI_Context.lineStyle = 0;
 }

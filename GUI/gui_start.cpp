@@ -1,0 +1,61 @@
+#include <atomic>
+
+#include "GUI/GUI.h"
+#include "GUI/WM.h"
+#include "GUI/lcd_clip.h"
+
+namespace {
+
+constexpr uint32_t kPoolBytes = 0x200000;
+alignas(8) uint8_t g_pool[kPoolBytes];
+std::atomic<uint32_t> g_started{0};
+
+constexpr uint32_t kInvalidColor = 0x0FFFFFFF;  // no caller sets it, so the next set always converts
+
+void ConfigureMemory() {
+    GUI_ALLOC_AssignPool(g_pool, kPoolBytes);
+    GUI_ALLOC_SetBlockSizeHint(128);
+}
+
+}  // namespace
+
+// The display and the default font exist before this runs, or drawing goes nowhere: it never waits.
+void GUI_InitContextDefaults(GUI_DRAWCTX* ctx) {
+    ctx->pClipRectHL = &ctx->clipRect;
+    LCD_ClipToScreen();
+    ctx->pFont = GUI_pDefaultFont;
+    ctx->penSize = 1;
+    ctx->hSelWin = WM_State.hDesktop;
+    ctx->startWord = 3;
+    ctx->foreColor = kInvalidColor;
+    ctx->backColor = kInvalidColor;
+    GUI_SetBackColor(0x000000);
+    GUI_SetForeColor(0xFFFFFF);
+    GUI_pEncoding = &GUI_EncodingSingleByte;
+}
+
+// Started once, by whichever comes first of the power-stage bring-up and the GUI thread; the later call
+// keeps the running library (one desktop, nothing cleared).
+int GUI_Start() {
+    if (g_started.exchange(1, std::memory_order_acq_rel) != 0) return 0;
+    ConfigureMemory();
+    GUI_DecimalSeparator = '.';
+    GUI_InitContextDefaults(&GUI_Context);
+    GUI_SetScreenOrigin(0, 0);
+    WM_Setup();
+    return 0;
+}
+
+void GUI_SelectScreen() {
+    LCD_SelectDisplay();
+    GUI_Context.wmClipping = 1;
+}
+
+int GUI_SelectLayerIndex(int index) {
+    const int previous = GUI_Context.selLayer;
+    if (index == 0) {
+        GUI_Context.selLayer = 0;
+        GUI_SelectScreen();
+    }
+    return previous;
+}

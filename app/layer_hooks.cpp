@@ -1,5 +1,6 @@
 #include "app/layer_hooks.h"
 
+#include "GUI/GUI.h"
 #include "core/control/ctrl_task.h"
 #include "core/control/sys_event.h"
 #include "core/regbus/bus_transfer.h"
@@ -16,6 +17,7 @@ void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
     SysEvent_SetHooks({InitRuntimeState, ParallelConfigUnits, UartChannelRestart});
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
+    HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
 }

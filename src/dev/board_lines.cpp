@@ -5,7 +5,13 @@
 
 namespace {
 int32_t (*g_startScreen)(int32_t, int32_t) = nullptr;
+int (*g_graphicsStart)() = nullptr;
 }  // namespace
+
+// Set once at start-up, before the bring-up runs.
+void HwConsoleSetGraphicsStart(int (*start)()) {
+    g_graphicsStart = start;
+}
 
 // Set once at start-up, before the bring-up runs.
 void HwConsoleSetStartScreen(int32_t (*screen)(int32_t x0, int32_t y0)) {
@@ -30,7 +36,9 @@ void HwConsolePrepare() {
     DisplayLineSet(0);
     ConsoleCursorOff();
     plat::System("sync");
-    // The graphics library starts here once it exists; the self-test needs only the register bus.
+    // The graphics library starts here, so the start-up screen can draw; the GUI thread's own start
+    // later finds it running.
+    if (g_graphicsStart != nullptr) g_graphicsStart();
     if (g_startScreen != nullptr) g_startScreen(0, 0);
 }
 

@@ -9,6 +9,8 @@ void GpibResetLineSet(int on);
 // The display's start during the power-stage bring-up: backlight off, console cursor off, "sync", then
 // the graphics library and the start-up self-test screen.
 void HwConsolePrepare();
+// The graphics library's start that HwConsolePrepare runs, handed over at start-up.
+void HwConsoleSetGraphicsStart(int (*start)());
 // The start-up self-test screen that HwConsolePrepare shows, handed over by the screens at start-up.
 void HwConsoleSetStartScreen(int32_t (*screen)(int32_t x0, int32_t y0));
 // Drives the GPIB reset line to 0, waits 500 ms, drives it to 1, waits 500 ms; returns 0.

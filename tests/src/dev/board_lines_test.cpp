@@ -10,6 +10,8 @@
 
 namespace {
 
+std::string g_order;
+
 TEST(BoardLines, ResetPulseDrivesTheLineLowThenHighWithItsWaits) {
     testsupport::TempRoot root;
     plat::SetTimeScale(100);
@@ -22,6 +24,16 @@ TEST(BoardLines, ResetPulseDrivesTheLineLowThenHighWithItsWaits) {
     const std::string log = root.Read("/var/log/commands.log");
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
     EXPECT_EQ(root.Read("/sys/class/leds/gpib_rst/brightness"), "1\n");
+}
+
+TEST(BoardLines, ConsolePrepareStartsTheGraphicsBeforeTheStartScreen) {
+    testsupport::TempRoot root;
+    HwConsoleSetGraphicsStart([] { return g_order += "G", 0; });
+    HwConsoleSetStartScreen([](int32_t, int32_t) { return g_order += "S", int32_t{0}; });
+    HwConsolePrepare();
+    HwConsoleSetGraphicsStart(nullptr);
+    HwConsoleSetStartScreen(nullptr);
+    EXPECT_EQ(g_order, "GS");
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ void BM_Alloc600Windows(benchmark::State& state) {
 }
 BENCHMARK(BM_Alloc600Windows);
 
-// Every free block holed by one live 28-byte block, then requests that only defragmentation can serve.
+// A pool filled with 100-byte blocks, every other one released, then a request only defragmentation
+// can serve.
 void BM_AllocThroughDefragmentation(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();

@@ -39,11 +39,7 @@ TEST_F(GuiContext, SettersReturnThePreviousValue) {
         EXPECT_EQ(s.set(2), s.value(1));
         EXPECT_EQ(s.set(1), s.value(2));
     }
-}
-
-TEST_F(GuiContext, SelectFontNullKeepsTheFont) {
-    GUI_SelectFont(Font(1));
-    EXPECT_EQ(GUI_SelectFont(nullptr), Font(1));
+    EXPECT_EQ(GUI_SelectFont(nullptr), Font(1)) << "null keeps the font";
     EXPECT_EQ(GUI_GetCurrentFont(), Font(1));
 }
 

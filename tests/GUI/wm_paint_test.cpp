@@ -39,7 +39,7 @@ TEST_F(WmPaint, ParentAroundAChildPaintsFourClippedRectangles) {
         EXPECT_TRUE(paints[i].clip == want[i]) << i;
 }
 
-TEST_F(WmPaint, CoveredWindowGetsOnlyTheBracketAndTurnsValid) {
+TEST_F(WmPaint, WindowCoveredByALaterSiblingGetsOnlyTheBracket) {
     const WM_HWINDOW covered = WM_CreateTop(10, 10, 50, 50, WM_CF_SHOW, LogMessages, 0);
     WM_CreateTop(0, 0, 100, 100, WM_CF_SHOW, nullptr, 0);
     g_log.clear();

@@ -28,16 +28,6 @@ TEST_F(WmTree, ChildGeometryIsRelativeToItsParent) {
     EXPECT_EQ(Logged(child, WM_MSG_CREATE).size(), 1u);
 }
 
-TEST_F(WmTree, LaterSiblingCovers) {
-    const WM_HWINDOW first = WM_CreateTop(0, 0, 100, 100, WM_CF_SHOW, LogMessages, 0);
-    WM_CreateTop(50, 0, 100, 100, WM_CF_SHOW, LogMessages, 0);
-    WM_Select(first);
-    ASSERT_EQ(WM_ClipBegin(nullptr), 1);
-    EXPECT_EQ(GUI_Context.clipRect.x0, 0);
-    EXPECT_EQ(GUI_Context.clipRect.x1, 49);
-    EXPECT_EQ(WM_ClipNext(), 0);
-}
-
 TEST_F(WmTree, SetHeightResizesOnceAndAnswersTheNewHeight) {
     const WM_HWINDOW h = WM_CreateTop(0, 10, 70, 25, WM_CF_SHOW, LogMessages, 0);
     EXPECT_EQ(WM_SetHeight(h, 40), 40);

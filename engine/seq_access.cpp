@@ -6,7 +6,8 @@
 namespace engine {
 
 namespace {
-SeqStepRecord g_scratch;
+// Per thread, so that two threads that meet an out-of-range step never share it.
+thread_local SeqStepRecord g_scratch;
 }  // namespace
 
 uint32_t SeqKind() {

@@ -11,7 +11,8 @@ using namespace engine;
 namespace engine {
 
 namespace {
-SimStepRecord g_scratch;
+// Per thread, so that two threads that meet an out-of-range state never share it.
+thread_local SimStepRecord g_scratch;
 }  // namespace
 
 uint32_t SimState() {

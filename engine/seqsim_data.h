@@ -199,10 +199,9 @@ struct SeqSimErrors {
 extern SeqSimErrors g_SeqSimErrors;
 
 // The SEQ/SIM screen words the engine relies on: the remote step-0 permission word (1 while a run is in
-// progress and the remote step selection chose step 0) and the redraw requests of a restored configuration.
+// progress and the remote step selection chose step 0).
 struct SeqSimScreen {
     std::atomic<uint32_t> remoteStep0{0};
-    std::atomic<uint32_t> redraw{0};
 };
 extern SeqSimScreen g_SeqSimScreen;
 

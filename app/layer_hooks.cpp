@@ -5,16 +5,19 @@
 #include "core/control/sys_event.h"
 #include "core/regbus/bus_transfer.h"
 #include "engine/seq_access.h"
+#include "engine/seqsim_verify.h"
 #include "panel/panel_services.h"
 #include "scpi/uart_channel.h"
 #include "screens/output/startup_screen.h"
 #include "screens/seqsim/seqsim_entry.h"
+#include "screens/seqsim/seqsim_prepare.h"
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
 #include "storage/barcode_file.h"
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
+    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_StopOrReset);
     SysEvent_SetHooks({InitRuntimeState, ParallelConfigUnits, UartChannelRestart});
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
     HwConsoleSetGraphicsStart(GUI_Start);

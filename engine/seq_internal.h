@@ -1,0 +1,36 @@
+#pragma once
+// Record addressing shared by the SEQ accessors, the remote setters and the download (engine only).
+#include <cstdint>
+
+#include "engine/seqsim_data.h"
+
+namespace engine {
+
+// The output kind whose table the accessors use: the output mode 0-2 (AC+DC, AC, DC); any other mode
+// addresses the AC+DC table.
+uint32_t SeqKind();
+inline bool KindHasAc(uint32_t kind) {
+    return kind != 2;
+}
+inline bool KindHasDc(uint32_t kind) {
+    return kind != 1;
+}
+// The effective step: current step + step base.
+uint32_t SeqAbsStep();
+// The record of a step in the active table of the current kind, phase slice 0-3. A step outside 0-999
+// (or a slice outside 0-3) addresses a scratch record that is zero whenever it is read.
+SeqStepRecord& SeqRecAt(uint32_t step, int slice);
+inline SeqStepRecord& SeqRec(int slice) {
+    return SeqRecAt(SeqAbsStep(), slice);
+}
+// Whether the ACV of a step and phase is held in Vpp (ACV unit Vpp, waveform neither SIN nor SQU; in 1P3W
+// L2 follows L1).
+bool SeqVppAt(uint32_t step, int phase);
+inline bool ValidPhase(int phase) {
+    return phase >= 0 && phase <= 2;
+}
+inline uint32_t TypeField(uint32_t flags, uint32_t shift) {
+    return (flags >> shift) & 7u;
+}
+
+}  // namespace engine

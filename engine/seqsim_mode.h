@@ -1,0 +1,36 @@
+#pragma once
+// The SEQ/SIM mode word and the run block's engine-wide words as the panel and the remote handlers read
+// them. The SEQ/SIM active bit itself is g_OutputFlags' (SeqSimIsActive, core/system/output_flags.h).
+#include <cstdint>
+
+uint32_t SeqSimGetMode();
+int SeqIsActiveMode();  // mode 1
+int SimIsActiveMode();  // mode 2
+// First SeqSimSyncSavedConfig; mode 1 only in the output modes 0-2, mode 2 only in output mode 0, mode 0
+// always; any other value gives -1. Returns the mode word after the call (unchanged when refused).
+int32_t SeqSimSetMode(uint32_t mode);
+
+uint32_t SeqSimGetEngineKind();
+int SeqSimIsRunning();
+int SeqSimIsPaused();
+int SeqSimRunStateIsStop();  // 1 in the ready state
+int SeqSimIsDirty();
+void SeqSimSetDirty();
+void SeqSimClearDirty();
+// The SEQ or SIM slot by engine kind (0 for another kind); the setters return the engine kind.
+uint32_t SeqSimGetSaveSlot();
+uint32_t SeqSimGetRecallSlot();
+uint32_t SeqSimSetSaveSlot(uint32_t slot);
+uint32_t SeqSimSetRecallSlot(uint32_t slot);
+uint32_t SeqSimGetRunHours();
+uint32_t SeqSimGetRunMinutes();
+uint32_t SeqSimGetRunSeconds();
+uint32_t SeqSimGetCurStep();  // without the step base
+
+// Run state stop: the runner switches the output off and resets.
+void SeqSimRequestStop();
+// Current step 0, engine kind, run state prepare.
+void SeqSimResetEngine(uint32_t kind);
+// Points the table pointers of all four slices at the tables of the current range (the 200V tables when
+// the range is not 100V) and the SIM pointers at the range's set.
+void SeqSimSelectTables();

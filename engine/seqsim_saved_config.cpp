@@ -1,0 +1,60 @@
+#include "engine/seqsim_saved_config.h"
+
+#include "core/params/param_access.h"
+#include "engine/seq_internal.h"
+#include "engine/seqsim_data.h"
+#include "engine/seqsim_mode.h"
+
+namespace {
+
+// A waveform held in Vpp when the unit is Vpp: every valid code but SIN and SQU.
+bool VppWave(uint32_t code) {
+    return code >= 1 && code <= 256 && code != kWaveSin && code != kWaveSqu;
+}
+
+}  // namespace
+
+void SeqSimSyncSavedConfig() {
+    SeqSimBlock& b = g_SeqSimBlock[0];
+    const uint32_t out = GetOutputMode();
+    if (out < 3 && out != b.seqSaved.kind) {
+        b.seqSaved.kind = out;
+        b.kindChanged.store(1, std::memory_order_release);
+    }
+    const int32_t range = GetVoltRange();
+    const uint32_t unit = GetAcvUnit() == 1 ? 1 : 0;
+    if (range == 0 || range == 1) {
+        b.seqSaved.range = static_cast<uint32_t>(range);
+        b.simSaved.range = static_cast<uint32_t>(range);
+    }
+    b.seqSaved.acvUnit = unit;
+    b.simSaved.acvUnit = unit;
+}
+
+int SeqSimAcvIsVpp(int phase) {
+    if (phase < 0 || phase > 2) return 0;
+    const uint32_t step = SeqSimGetCurStep();
+    if (SimIsActiveMode()) {
+        // The saved unit lives in the L1 copy, which alone receives it; every phase follows it.
+        if (g_SeqSimBlock[0].simSaved.acvUnit != 1 || step >= kSimSlots) return 0;
+        return VppWave(g_SeqSimBlock[phase].simSet[step].wave) ? 1 : 0;
+    }
+    return engine::SeqVppAt(engine::SeqAbsStep(), phase) ? 1 : 0;
+}
+
+void SeqInitSavedConfig() {
+    // Parameter-store numbers of the shapes the ARB groups start from.
+    constexpr int kStoreSin = kWaveSin - 1, kStoreSqu = kWaveSqu - 1, kStoreTri = kWaveTri - 1;
+    for (auto& b : g_SeqSimBlock) {
+        for (int i = 0; i < 16; ++i) {
+            const int shape = i < 8 ? kStoreSin : i < 12 ? kStoreSqu : kStoreTri;
+            b.seqSaved.factors[i] = static_cast<uint32_t>(1000.0 * GetWaveCrestFactor(shape) + 0.5);
+        }
+        b.seqSaved.kind = b.seqSaved.range = b.seqSaved.acvUnit = b.seqSaved.wiring = 0;
+    }
+}
+
+void SimInitSavedConfig() {
+    for (auto& b : g_SeqSimBlock)
+        b.simSaved = {};
+}

@@ -1,0 +1,163 @@
+#include "engine/sim_access.h"
+
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "engine/seq_internal.h"
+#include "engine/seq_limits.h"
+#include "engine/seqsim_saved_config.h"
+
+using namespace engine;
+
+namespace engine {
+
+namespace {
+// Per thread, so that two threads that meet an out-of-range state never share it.
+thread_local SimStepRecord g_scratch;
+}  // namespace
+
+uint32_t SimState() {
+    uint32_t s = g_SeqSimBlock[0].curStep.load(std::memory_order_acquire);
+    return s < kSimSlots ? s : kSimNoState;
+}
+
+SimStepRecord& SimRecAt(uint32_t state, int slice) {
+    if (state >= kSimSlots || slice < 0 || slice >= kSeqSlices) {
+        g_scratch = {};
+        return g_scratch;
+    }
+    return g_SeqSimBlock[slice].simSet[state];
+}
+
+void SimSelectState(uint32_t state) {
+    g_SeqSimBlock[0].curStep.store(state, std::memory_order_release);
+}
+
+}  // namespace engine
+
+namespace {
+
+// State 6 reads ACV, frequency and sync code from state 0.
+SimStepRecord& ValueRec(int phase) {
+    return SimRecAt(SimState() == kSimNoState ? 0 : SimState(), phase);
+}
+// The voltage limit record of AC+DC-INT for the SIM range (area 0 100V, 1 200V), rms or Vpp set.
+int32_t VoltLimitMax(uint32_t set) {
+    const uint32_t area = (g_SeqSimBlock[0].simOptions >> 1) & 1u;
+    ParamRec rec{};
+    paramAccessByUnit(0, kParamVoltLimit, &rec, 0, area, 0, set, 0);
+    return rec.max;
+}
+
+}  // namespace
+
+int32_t SimGetTime() {
+    return static_cast<int32_t>(SimRec(0).time);
+}
+int32_t SimGetAcv(int phase) {
+    if (!ValidPhase(phase)) return 0;
+    const SimStepRecord& r = ValueRec(phase);
+    return static_cast<int32_t>(SeqSimAcvIsVpp(phase) ? r.acvVpp : r.acv);
+}
+int32_t SimGetFreq(int phase) {
+    return ValidPhase(phase) ? static_cast<int32_t>(ValueRec(phase).freq) : 0;
+}
+int32_t SimGetOnpha(int phase) {
+    return ValidPhase(phase) ? static_cast<int32_t>(SimRec(phase).onPhase) : 0;
+}
+int32_t SimGetOffpha(int phase) {
+    return ValidPhase(phase) ? static_cast<int32_t>(SimRec(phase).offPhase) : 0;
+}
+int32_t SimGetEnOnpha(int phase) {
+    if (!ValidPhase(phase) || SimState() == kSimNoState) return 0;
+    return (SimRec(phase).flags & kSimEnOnPhase) ? 1 : 0;
+}
+int32_t SimGetEnOffpha(int phase) {
+    if (!ValidPhase(phase) || SimState() == kSimNoState) return 0;
+    return (SimRec(phase).flags & kSimEnOffPhase) ? 1 : 0;
+}
+int32_t SimGetWave() {
+    return static_cast<int32_t>(SimRec(0).wave);
+}
+int32_t SimGetSyncCode() {
+    return static_cast<int32_t>(ValueRec(0).syncCode);
+}
+int32_t SimGetEnRepeat() {
+    return (SimRecAt(kSimNormal2, 0).flags & kSimEnRepeat) ? 1 : 0;
+}
+int32_t SimGetRepeat() {
+    return static_cast<int32_t>(SimRecAt(kSimNormal2, 0).repeat);
+}
+int32_t SimGetBalance_L2() {
+    static constexpr int32_t kAngle[3] = {1200, 0, 1800};
+    const uint32_t wiring = GetPhaseMode();
+    return wiring < 3 ? kAngle[wiring] : 0;
+}
+int32_t SimGetBalance_L3() {
+    return GetPhaseMode() == 1 ? 0 : 2400;
+}
+int32_t SimGetJumpto() {
+    switch (SimState()) {
+        case kSimNormal1:
+            return kSimAbnormal;
+        case kSimAbnormal:
+            return kSimNormal2;
+        case kSimNormal2:
+            return kSimNormal1;
+        default:
+            return 0;
+    }
+}
+
+int32_t SimGetStepMin() {
+    return 0;
+}
+int32_t SimGetStepMax() {
+    return kSimNormal2;
+}
+int32_t SimGetTimeMin() {
+    const uint32_t s = SimState();
+    return s == kSimTrans1 || s == kSimTrans2 ? 0 : 1;
+}
+int32_t SimGetTimeMax() {
+    return 99999999;
+}
+int32_t SimGetAcvMin() {
+    return 0;
+}
+int32_t SimGetAcvMax() {
+    const uint32_t wave = SimRec(0).wave;
+    return VoltLimitMax(wave == kWaveSin || wave == kWaveSqu ? 0 : 1);
+}
+int32_t SimGetAcvVppMax() {
+    return VoltLimitMax(1);
+}
+int32_t SimGetFreqMin() {
+    return 100;
+}
+int32_t SimGetFreqMax() {
+    return FreqMax();
+}
+int32_t SimGetOnOffPhaseMin() {
+    return 0;
+}
+int32_t SimGetOnOffPhaseMax(int phase) {
+    return SimGetFreq(phase) >= 50001 ? 3590 : 3599;
+}
+int32_t SimGetEnableMin() {
+    return 0;
+}
+int32_t SimGetEnableMax() {
+    return 1;
+}
+int32_t SimGetSyncCodeMin() {
+    return 0;
+}
+int32_t SimGetSyncCodeMax() {
+    return 3;
+}
+int32_t SimGetRepeatMin() {
+    return 0;
+}
+int32_t SimGetRepeatMax() {
+    return 9999;
+}

@@ -1,0 +1,74 @@
+#include "screens/seqsim/seqsim_panel.h"
+
+#include "core/control/setting_accessors.h"
+#include "core/params/param_access.h"
+#include "core/regbus/reg_write.h"
+#include "core/system/msg_ring.h"
+#include "core/system/output_flags.h"
+#include "engine/seq_setters.h"
+#include "engine/seqsim_data.h"
+#include "engine/seqsim_mode.h"
+#include "engine/sim_setters.h"
+
+namespace {
+
+constexpr uint32_t kAutoCodes = 4;  // range codes 4 and 6 are AUTO
+
+// The refusals both entries share; true when the entry may go on.
+bool EntryAllowed(bool modeOk) {
+    if (OutputFlagTest(kOutFlagOutputOn)) {
+        ShowMessage(2, "Invalid with Output ON, \nTurn OFF the Output First");
+        return false;
+    }
+    if (GetVoltRangeCode() >= kAutoCodes) {
+        ShowMessage(2, "Invalid For Auto Range");
+        return false;
+    }
+    if (!modeOk) {
+        ShowMessage(2, "Invalid in \nThis Output Mode");
+        return false;
+    }
+    return true;
+}
+
+void TellStage() {
+    const uint32_t mode = GetOutputMode();
+    BusReg_SetOutputMode(mode);
+    BusReg_SetSeqSimMode(static_cast<int32_t>(mode));
+}
+
+}  // namespace
+
+void Seq_EnterMode() {
+    if (!EntryAllowed(GetOutputMode() < 3)) return;
+    SeqSimEnterRequest();
+    OutputFlagSet(kOutFlagSeqSimActive);
+    SeqSimResetEngine(kEngineSeq);
+    SeqSimSetMode(1);
+    SeqSimSelectTables();
+    SeqSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
+    TellStage();
+}
+
+void Sim_EnterMode() {
+    if (!EntryAllowed(GetOutputMode() == 0)) return;
+    OutputFlagSet(kOutFlagSeqSimActive);
+    SeqSimResetEngine(kEngineSim);
+    SeqSimSetMode(2);
+    SeqSimSelectTables();
+    SeqSimSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
+    TellStage();
+}
+
+void Seq_Exit() {
+    OutputFlagClear(kOutFlagSeqSimActive);
+    if (SeqSimIsRunning()) {
+        SeqSimRequestStop();
+    } else {
+        BusReg_SetOutputMode(GetOutputMode());
+        ReapplyAfterSeqSim();
+    }
+    SeqSimSetMode(0);
+}
+
+void Seq_StepChangedHook(int32_t) {}

@@ -1,0 +1,94 @@
+#include "screens/seqsim/seqsim_prepare.h"
+
+#include "core/control/setting_accessors.h"
+#include "core/params/param_access.h"
+#include "core/regbus/reg_write.h"
+#include "core/system/msg_ring.h"
+#include "engine/seq_access.h"
+#include "engine/seqsim_data.h"
+#include "engine/seqsim_download.h"
+#include "engine/seqsim_mode.h"
+#include "engine/seqsim_verify.h"
+
+namespace {
+
+void ClearErrors(std::atomic<int32_t>& count, std::atomic<int32_t>& step) {
+    count.store(0, std::memory_order_relaxed);
+    step.store(0, std::memory_order_relaxed);
+}
+
+void StoreRangeBits() {
+    SeqSimBlock& b = g_SeqSimBlock[0];
+    b.simOptions =
+        static_cast<uint8_t>((b.simOptions & ~6u) | ((static_cast<uint32_t>(GetVoltRange()) & 3u) << 1));
+}
+
+// The report after a download; false when it reported mismatches.
+bool Report(const char* errFormat, std::atomic<int32_t>& count, std::atomic<int32_t>& step,
+            std::atomic<uint32_t>& invalid, const char* kindName, uint32_t slot, const char* ready) {
+    const int32_t n = count.load(std::memory_order_relaxed), s = step.load(std::memory_order_relaxed);
+    const uint32_t flag = invalid.exchange(0, std::memory_order_acq_rel);
+    if (n + s != 0) {
+        ShowMessage(2, errFormat, s, n);
+    } else if (flag == 0) {
+        ShowMessage(2, ready);
+    } else if (flag == 1) {
+        ShowMessage(2, kindName, static_cast<int>(slot));
+    } else {
+        ShowMessage(2, "Data Out of Range!\n Set To Limited.");
+    }
+    ClearErrors(count, step);
+    return n + s == 0;
+}
+
+}  // namespace
+
+void Seq_DownloadPrepared() {
+    ClearErrors(g_SeqSimErrors.seqCount, g_SeqSimErrors.seqStep);
+    StoreRangeBits();
+    const SeqSavedConfig& c = g_SeqSimBlock[0].seqSaved;
+    BusReg_SetPhaseMode(static_cast<int32_t>(c.wiring));
+    BusReg_SetOutputMode(c.kind);
+    BusReg_SetSeqSimMode(static_cast<int32_t>(c.kind));
+    BusReg_SetVoltRange(static_cast<int32_t>(c.range));
+    SeqDownloadAll();
+    g_SeqSimBlock[0].curStep.store(0, std::memory_order_release);
+    SeqSimSetDirty();
+    if (Report("SEQ Err.(%d, %d)", g_SeqSimErrors.seqCount, g_SeqSimErrors.seqStep, g_SeqSimErrors.seqInvalid,
+               "SEQ%d Data Out of Range!\n Set To Limited.", g_SeqSimBlock[0].seqRecallSlot,
+               "Sequence is ready."))
+        BusReg_ApplyAfterSeqSim();
+}
+
+void Sim_DownloadPrepared() {
+    ClearErrors(g_SeqSimErrors.simCount, g_SeqSimErrors.simStep);
+    StoreRangeBits();
+    const SimSavedConfig& c = g_SeqSimBlock[0].simSaved;
+    BusReg_SetPhaseMode(static_cast<int32_t>(c.wiring));
+    BusReg_SetVoltRange(static_cast<int32_t>(c.range));
+    SimDownloadAll();
+    g_SeqSimBlock[0].curStep.store(0, std::memory_order_release);
+    SeqSimSetDirty();
+    BusReg_ApplyAfterSeqSim();
+    Report("SIM Err.(%d, %d)", g_SeqSimErrors.simCount, g_SeqSimErrors.simStep, g_SeqSimErrors.simInvalid,
+           "SIM%d Data Out of Range!\n Set To Limited.", g_SeqSimBlock[0].simRecallSlot,
+           "Simulation is ready.");
+}
+
+void Seq_StopOrReset(int mismatch) {
+    if (mismatch != 0) {
+        SeqReportErrors();
+        ClearErrors(g_SeqSimErrors.seqCount, g_SeqSimErrors.seqStep);
+    } else if (SeqGetAbsStep() == 0) {
+        BusReg_ApplyAfterSeqSim();
+    }
+}
+
+void Sim_StopOrReset(int mismatch) {
+    if (mismatch != 0) {
+        SimReportErrors();
+        ClearErrors(g_SeqSimErrors.simCount, g_SeqSimErrors.simStep);
+    } else if (SeqSimGetCurStep() == 0) {
+        BusReg_ApplyAfterSeqSim();
+    }
+}

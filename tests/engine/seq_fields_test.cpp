@@ -1,0 +1,110 @@
+// The SEQ field accessors on the simulated power stage: limits, re-rounding, the step-0 rule, the mended
+// setters and the memory names.
+#include "engine/seqsim_names.h"
+#include "tests/engine/seqsim_fixture.h"
+
+namespace {
+
+class SeqFields : public ::testing::Test {
+  protected:
+    test::SeqSimEnv env_;
+};
+
+TEST_F(SeqFields, OnPhaseLimitFollowsTheStepFrequency) {
+    struct Case {
+        int32_t fset, on, stored;
+    } cases[] = {{60000, 3595, 0}, {40000, 3595, 3595}, {50001, 3590, 3590}, {50000, 3599, 3599}};
+    for (const Case& c : cases) {
+        SeqSetCurStep(1);
+        SeqSetOnPhase(0, 0);
+        ASSERT_EQ(SeqSetFset(c.fset, 0), c.fset);
+        EXPECT_EQ(SeqSetOnPhase(c.on, 0), c.stored) << c.fset;
+        EXPECT_EQ(SeqGetOnPhase(0), c.stored) << c.fset;
+        EXPECT_EQ(test::StepWord(781, 1), static_cast<uint32_t>(c.stored)) << "live value sent";
+    }
+}
+
+TEST_F(SeqFields, FrequencyChangeReroundsDutyAndPhases) {
+    SeqSetCurStep(2);
+    SeqSetFset(5000, 1);
+    SeqSetDuty(373, 1, 999, 1);
+    SeqSetOnPhase(1234, 1);
+    SeqSetOffPhase(3597, 1);
+    EXPECT_EQ(SeqSetFset(150000, 1), 150000);
+    EXPECT_EQ(SeqGetDuty(1), 400);
+    EXPECT_EQ(SeqGetOnPhase(1), 1230);
+    EXPECT_EQ(SeqGetOffPhase(1), 3590);
+    EXPECT_EQ(test::StepWord(802, 2), static_cast<uint32_t>(400 * 4096 / 1000));
+    EXPECT_EQ(SeqSetFset(200001, 1), 150000) << "above the model's 2000.00 Hz";
+}
+
+TEST_F(SeqFields, StepZeroRefusesJumpsAndTermination) {
+    SeqSetCurStep(0);
+    EXPECT_EQ(SeqSetJumpto(5), 0);
+    EXPECT_EQ(SeqSetJumpCnt(3), 0);
+    EXPECT_EQ(SeqSetTerm(kTermEnd), 0);
+    EXPECT_EQ(SeqGetJumpto(), 0);
+    EXPECT_TRUE(test::Writes().empty());
+    SeqSetCurStep(1);
+    EXPECT_EQ(SeqSetJumpto(5), 5);
+    EXPECT_EQ(test::OnlyWriteTo(787).raw, 5u);
+    EXPECT_EQ(test::OnlyWriteTo(787).word, 1u);
+}
+
+TEST_F(SeqFields, OutOfRangeCodesAreRefused) {
+    SeqSetCurStep(3);
+    for (int32_t wave : {0, 257, 300, -1}) {
+        EXPECT_EQ(SeqSetWave(wave, 0, 0), kWaveSin) << wave;
+        EXPECT_EQ(SeqGetWave(0), kWaveSin) << "record keeps its code";
+        EXPECT_EQ((g_SeqSimOutCtrl[0] >> 6) & 0x1FFu, uint32_t{kWaveSin});
+    }
+    EXPECT_EQ(SeqSetWave(256, 0, 0), 256);
+    SeqSetTerm(kTermHold);
+    SeqSetTerm(3);
+    EXPECT_EQ(SeqGetTerm(), int32_t{kTermHold});
+    SeqSetCurStep(1000);
+    EXPECT_EQ(SeqGetCurStep(), 3);
+    // A loaded code beyond the tables: limits and the Vpp test stay in bounds.
+    g_SeqSimBlock[0].seqTable[0][3].wave = 300;
+    EXPECT_EQ(SeqGetAcvVppMax(0), 0);
+    EXPECT_EQ(SeqSetAcv(1000, 0), 0);
+}
+
+TEST_F(SeqFields, DcKindReadsNoAcFields) {
+    SeqSetCurStep(4);
+    SetOutputMode(2);
+    for (int32_t v : {SeqGetAcv(0), SeqGetFset(0), SeqGetWave(0), SeqGetDuty(0), SeqGetOnPhase(0),
+                      SeqGetEnOnPhase(0), SeqGetBalance_L2()})
+        EXPECT_EQ(v, 0);
+    EXPECT_EQ(SeqGetTime(), 1000);
+    SetOutputMode(1);
+    EXPECT_EQ(SeqGetDcv(0), 0);
+    EXPECT_EQ(SeqGetFset(0), 5000);
+}
+
+TEST_F(SeqFields, VppCeilingHoldsUnlessTheTestModeIsOn) {
+    SeqSetCurStep(1);
+    SetAcvUnit(1);
+    core::ParamSetWaveFactor(0, 1.2f);
+    SeqSetWave(1, 0, 0);  // ARB1, peak factor 1.2: held in Vpp
+    const int32_t max = SeqGetAcvVppMax(0);
+    ASSERT_GT(max, 0);
+    ASSERT_LT(max, SeqGetAcvRangeMax(0)) << "the Vpp ceiling binds below the output limits";
+    EXPECT_EQ(SeqSetAcv(max, 0), max);
+    EXPECT_EQ(g_SeqSimBlock[0].seqTable[0][1].acvVpp, static_cast<uint32_t>(max)) << "held in the Vpp word";
+    EXPECT_EQ(SeqSetAcv(max + 1, 0), max);
+    g_ServiceFlags.rdTestMode = 1;
+    EXPECT_EQ(SeqSetAcv(max + 1, 0), max + 1);
+}
+
+TEST_F(SeqFields, MemoryNamesAreBounded) {
+    const char* full = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    EXPECT_EQ(SeqSetMemName(full, 9), 0);
+    EXPECT_EQ(SeqGetMemName(9), std::string(full, 20));
+    EXPECT_EQ(SimSetMemName("x", 1), -1) << "SIM not active";
+    EXPECT_EQ(SeqSetMemName("x", 10), -1);
+    EXPECT_EQ(SeqGetMemName(-1), "");
+    EXPECT_EQ(SimGetMemName(1), "");
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+// Remote step writes and whole-table validation.
+#include "engine/seq_remote.h"
+
+#include "engine/seqsim_validate.h"
+#include "tests/engine/seqsim_fixture.h"
+
+namespace {
+
+// The program downloaded first, as before any edit: every read-back check then compares real writes.
+class SeqRemote : public ::testing::Test {
+  protected:
+    SeqRemote() {
+        SeqDownloadAll();
+        test::ClearTrace();
+    }
+    test::SeqSimEnv env_;
+};
+
+TEST_F(SeqRemote, PhaseWriteDutyBands) {
+    struct Case {
+        int32_t fset, duty, result, stored;
+    } cases[] = {{150000, 453, 0, 500},
+                 {150000, 950, -108, 500},
+                 {50000, 453, 0, 450},
+                 {5000, 373, 0, 373},
+                 {50000, 995, -108, 370}};
+    SeqSetCurStep(5);
+    for (const Case& c : cases) {
+        EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, c.fset, 0, kWaveSqu, c.duty, 0), c.result) << c.duty;
+        EXPECT_EQ(SeqGetDuty(0), c.stored) << c.duty;
+    }
+    EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, 99, 0, kWaveSin, 500, 0), -105) << "below AC+DC's 1.00 Hz";
+    g_SeqSimRemoteSel[0] = 1;
+    EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, 5000, 0, kWaveSin, 500, 3600), -1);
+    EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
+}
+
+TEST_F(SeqRemote, CommonWriteJumpAtStepZero) {
+    struct Case {
+        bool running;
+        uint32_t permission;
+        int32_t result;
+    } cases[] = {{false, 0, 0}, {true, 1, -107}, {true, 0, 0}};
+    for (const Case& c : cases) {
+        SeqSetCurStep(0);
+        g_SeqSimBlock[0].flags = c.running ? kRunFlagRunning : 0;
+        g_SeqSimScreen.remoteStep0 = c.permission;
+        test::ClearTrace();
+        EXPECT_EQ(SeqSetStepCommonParams(2000, 0, 0, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0), c.result);
+        EXPECT_EQ(SeqGetJumpto(), 0);
+        EXPECT_EQ(test::WritesTo(787).size(), 0u);
+        EXPECT_EQ(SeqGetTime(), c.running && c.permission == 0 ? 1000 : 2000);
+        g_SeqSimBlock[0].seqTable[0][0].time = 1000;
+    }
+    EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
+}
+
+TEST_F(SeqRemote, ValidationOfTables) {
+    EXPECT_EQ(SeqValidateAll(5), 1);
+    EXPECT_EQ(SimValidateAll(4), 1);
+    g_SimStepTable[0][0][kSimInitial].time = 0;
+    EXPECT_EQ(SimValidateAll(4), 1) << "Initial may have time 0";
+    g_SimStepTable[1][0][kSimNormal1].time = 0;
+    EXPECT_EQ(SimValidateAll(4), 0);
+
+    struct Case {
+        const char* what;
+        void (*spoil)(SeqStepRecord&);
+    } cases[] = {
+        {"KP at step 0", [](SeqStepRecord& r) { r.flags |= kTypeKP << kSeqAcvTypeShift; }},
+        {"wave 300", [](SeqStepRecord& r) { r.wave = 300; }},
+        {"time 0", [](SeqStepRecord& r) { r.time = 0; }},
+        {"termination 3", [](SeqStepRecord& r) { r.flags |= 3u << kSeqTermShift; }},
+        {"Vpp word", [](SeqStepRecord& r) { r.acvVpp = 114001; }},
+    };
+    for (const Case& c : cases) {
+        SeqStepRecord& r = g_SeqStepTable[0][2][0];
+        const SeqStepRecord keep = r;
+        c.spoil(r);
+        EXPECT_EQ(SeqValidateAll(5), 0) << c.what;
+        r = keep;
+    }
+    g_SeqStepTable[3][0][7].fset = 120000;
+    EXPECT_EQ(SeqValidateAll(5), 1);
+    SetParallelEnable(1);
+    EXPECT_EQ(SeqValidateAll(5), 0);
+    EXPECT_EQ(g_SeqStepTable[3][0][7].fset, 100000u) << "clamped for parallel operation";
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+#include "tests/engine/seqsim_fixture.h"
+
+#include "core/regbus/bus_transfer.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seqsim_prepare.h"
+
+namespace test {
+
+SeqSimEnv::SeqSimEnv() {
+    engine::SeqSimDataReset();
+    BusReg_SetStepSource(SeqGetAbsStep);
+    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_StopOrReset);
+    SeqMem_ResetToSlotDefaults(0);
+    Sim_LoadDefaultSteps();
+    SeqSimSetMode(1);
+    SeqSimSelectTables();
+    ClearTrace();
+}
+
+SeqSimEnv::~SeqSimEnv() {
+    SeqSimSetCheckHooks(nullptr, nullptr);
+    BusReg_SetStepSource(nullptr);
+    engine::SeqSimDataReset();
+}
+
+void EnterSim() {
+    SeqSimSetMode(2);
+    SeqSimSelectTables();
+    g_SeqSimBlock[0].simOptions = 1u << 1;  // the 200V range
+}
+
+std::string PopupText() {
+    char text[256];
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
+}  // namespace test

@@ -1,0 +1,47 @@
+// The SIM field accessors: state-dependent time limits with the skip flags, and the ACV ceilings.
+#include "tests/engine/seqsim_fixture.h"
+
+namespace {
+
+class SimFields : public ::testing::Test {
+  protected:
+    SimFields() { test::EnterSim(); }
+    test::SeqSimEnv env_;
+};
+
+TEST_F(SimFields, TimeLimitsAndSkipFlags) {
+    struct Case {
+        int32_t state, time, result;
+        uint32_t skipState;
+        bool skip;
+    } cases[] = {
+        {kSimTrans1, 0, 0, kSimNormal1, true},   {kSimTrans1, 5, 5, kSimNormal1, false},
+        {kSimTrans2, 0, 0, kSimAbnormal, true},  {kSimInitial, 0, 0, kSimNormal1, false},
+        {kSimNormal2, 0, 0, kSimAbnormal, true},
+    };
+    for (const Case& c : cases) {
+        SeqSimSetCurStep(c.state);
+        test::ClearTrace();
+        EXPECT_EQ(SimSetTime(c.time), c.result) << c.state;
+        EXPECT_EQ((engine::SimRecAt(c.skipState, 0).flags & kSimSkip) != 0, c.skip) << c.state;
+        EXPECT_EQ(test::WritesTo(791).size(), c.state == kSimTrans1 || c.state == kSimTrans2 ? 1u : 0u);
+    }
+    EXPECT_EQ(engine::SimRecAt(kSimInitial, 0).time, 1000u) << "a refused time is not stored";
+}
+
+TEST_F(SimFields, AcvCeilingByWaveformAndUnit) {
+    SeqSimSetCurStep(kSimNormal1);
+    const int32_t rmsMax = SimGetAcvMax();
+    ASSERT_EQ(rmsMax, 35000) << "200V voltage limit";
+    EXPECT_EQ(SimSetAcv(rmsMax, 0), rmsMax);
+    EXPECT_EQ(SimSetAcv(rmsMax + 1, 0), rmsMax);
+    // Held in Vpp (saved unit Vpp, a waveform other than SIN): the Vpp maximum applies, no longer nothing.
+    g_SeqSimBlock[0].simSaved.acvUnit = 1;
+    engine::SimRecAt(kSimNormal1, 0).wave = kWaveTri;
+    const int32_t vppMax = SimGetAcvVppMax();
+    EXPECT_EQ(SimSetAcv(vppMax, 0), vppMax);
+    EXPECT_EQ(SimSetAcv(vppMax + 1, 0), vppMax);
+    EXPECT_EQ(engine::SimRecAt(kSimNormal1, 0).acvVpp, static_cast<uint32_t>(vppMax));
+}
+
+}  // namespace

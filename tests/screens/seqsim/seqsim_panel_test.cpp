@@ -1,0 +1,99 @@
+// Entering, preparing and leaving SEQUENCE and SIMULATE from the panel services.
+#include "screens/seqsim/seqsim_panel.h"
+
+#include "core/control/setting_accessors.h"
+#include "core/regbus/bus_transfer.h"
+#include "engine/seq_access.h"
+#include "engine/seqsim_data.h"
+#include "engine/seqsim_mode.h"
+#include "engine/seqsim_validate.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seqsim_prepare.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+class SeqSimPanel : public ::testing::Test {
+  protected:
+    SeqSimPanel() {
+        engine::SeqSimDataReset();
+        BusReg_SetStepSource(SeqGetAbsStep);
+        SeqMem_ResetToSlotDefaults(0);
+        Sim_LoadDefaultSteps();
+    }
+    ~SeqSimPanel() override {
+        BusReg_SetStepSource(nullptr);
+        engine::SeqSimDataReset();
+    }
+    static std::string Popup() {
+        char text[256];
+        MsgQueue_CopyText(text, sizeof text);
+        return text;
+    }
+    test::CtrlEnv env_{1};
+};
+
+TEST_F(SeqSimPanel, EntryRefusals) {
+    struct Case {
+        void (*enter)();
+        void (*setup)();
+        const char* message;
+    } cases[] = {
+        {Seq_EnterMode, [] { OutputFlagSet(kOutFlagOutputOn); },
+         "Invalid with Output ON, \nTurn OFF the Output First"},
+        {Seq_EnterMode, [] { SetVoltRange(4); }, "Invalid For Auto Range"},
+        {Seq_EnterMode, [] { SetOutputMode(3); }, "Invalid in \nThis Output Mode"},
+        {Sim_EnterMode, [] { SetOutputMode(1); }, "Invalid in \nThis Output Mode"},
+    };
+    for (const Case& c : cases) {
+        test::Rebuild(1);
+        c.setup();
+        c.enter();
+        EXPECT_EQ(Popup(), c.message);
+        EXPECT_EQ(SeqSimIsActive(), 0);
+        EXPECT_EQ(SeqSimGetMode(), 0u);
+    }
+}
+
+TEST_F(SeqSimPanel, EnterPrepareAndLeave) {
+    Seq_EnterMode();
+    EXPECT_EQ(SeqSimIsActive(), 1);
+    EXPECT_EQ(SeqSimGetMode(), 1u);
+    EXPECT_EQ(SeqSimGetEngineKind(), uint32_t{kEngineSeq});
+    EXPECT_EQ(g_SeqSimBlock[0].runWord >> 9, uint32_t{kRunPrepare});
+    test::ClearTrace();
+    Seq_DownloadPrepared();
+    EXPECT_EQ(Popup(), "Sequence is ready.");
+    EXPECT_EQ(test::WritesTo(2340).size(), 1u) << "apply strobe after a clean download";
+    test::Stage().InjectReadXor(791, 4, 2);
+    test::ClearTrace();
+    Seq_DownloadPrepared();
+    EXPECT_EQ(Popup(), "SEQ Err.(4, 1)");
+    EXPECT_TRUE(test::WritesTo(2340).empty());
+    EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0) << "cleared after the report";
+    Seq_Exit();
+    EXPECT_EQ(SeqSimIsActive(), 0);
+    EXPECT_EQ(SeqSimGetMode(), 0u);
+
+    test::Stage().ClearReadXor(791, 4);
+    Sim_EnterMode();
+    EXPECT_EQ(SeqSimGetMode(), 2u);
+    Sim_DownloadPrepared();
+    EXPECT_EQ(Popup(), "Simulation is ready.");
+}
+
+TEST_F(SeqSimPanel, SlotDefaultsAreValidPrograms) {
+    for (int32_t slot : {0, 6, 7, 8, 9}) {
+        SeqMem_ResetToSlotDefaults(slot);
+        EXPECT_EQ(SeqValidateAll(5), 1) << slot;
+    }
+    SeqMem_ResetToSlotDefaults(7);
+    const SeqStepRecord& s40 = g_SeqStepTable[SeqTableIndex(0, 0)][2][40];
+    const SeqStepRecord& s42 = g_SeqStepTable[SeqTableIndex(0, 1)][1][42];
+    EXPECT_EQ(s40.dcv, 0);
+    EXPECT_EQ(s40.time, 10000u);
+    EXPECT_EQ(s42.flags >> kSeqTermShift, uint32_t{kTermEnd});
+    EXPECT_EQ(g_SeqStepTable[SeqTableIndex(2, 0)][0][0].dcv, 0) << "DC tables hold default steps";
+}
+
+}  // namespace

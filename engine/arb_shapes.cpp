@@ -97,7 +97,7 @@ int ShapeCf1(int n, int32_t amp, int32_t p, uint16_t* out) {
         const double span = 2.0 * n * w * w;
         const double gap = (n - span) / 4.0;
         const int half = n / 2;
-        const bool sine = cf > 1.3 && cf < 1.4149169921875;
+        const bool sine = cf < 1.4149169921875;  // up to the crest factor of a sine
         for (int i = 1; i <= n; ++i) {
             const double x = i;
             double s = 0.0;

@@ -21,23 +21,13 @@ namespace {
 using namespace engine;
 
 // The timer thread's part: steps the builder's task every millisecond until the end of the test.
-class TaskStepper {
-  public:
-    TaskStepper()
-        : thread_([this] {
-              while (!stop_.load()) {
-                  ArbBuild_TaskRun();
-                  plat::SleepMs(1);
-              }
-          }) {}
-    ~TaskStepper() {
-        stop_.store(true);
-        thread_.join();
-    }
-
-  private:
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+struct TaskStepper {
+    std::atomic<bool> stop{false};
+    std::thread thread{[this] {
+        for (; !stop.load(); plat::SleepMs(1))
+            ArbBuild_TaskRun();
+    }};
+    ~TaskStepper() { stop.store(true), thread.join(); }
 };
 
 std::vector<int16_t> Committed(const std::function<int(uint16_t*)>& gen) {
@@ -71,43 +61,22 @@ class ArbBuilderTest : public test::CtrlTest {
     }
 };
 
+// A value outside the range keeps the old one; the DIP and LF-ring angles are bounded by their neighbours.
 TEST_F(ArbBuilderTest, SettersKeepTheirRanges) {
     const struct {
         int32_t (*set)(int32_t);
         int32_t lowest, highest;
     } cases[] = {
-        {ArbBuild_SetType, 0, 30},
-        {ArbBuild_SetArbNo, 1, 253},
-        {ArbBuild_SetTriangle, 0, 100},
-        {ArbBuild_SetStairs, 1, 100},
-        {ArbBuild_SetClip, 0, 100},
-        {ArbBuild_SetCf1, 11, 100},
-        {ArbBuild_SetCf2, 15, 20},
-        {ArbBuild_SetSdMode, 0, 1},
-        {ArbBuild_SetSdAcv, 0, 100},
-        {ArbBuild_SetSdSite, 0, 100},
-        {ArbBuild_SetRippleTimes, 0, 3},
-        {ArbBuild_SetRippleVDC, 1, 230},
-        {ArbBuild_SetRippleLevel, 1, 30},
-        {ArbBuild_SetDIPStart, 1, 539},
-        {ArbBuild_SetDIPSweep, 451, 1719},
-        {ArbBuild_SetDIPEnd, 541, 3599},
-        {ArbBuild_SetLFRingAmp, 140, 200},
-        {ArbBuild_SetLFRingBaseFreq, 500, 2000},
-        {ArbBuild_SetLFRingRingFreq, 2000, 50000},
-        {ArbBuild_SetLFRingDecay, -100, 100},
-        {ArbBuild_SetLFRingStart, 1, 1199},
+        {ArbBuild_SetArbNo, 1, 253},        {ArbBuild_SetCf1, 11, 100},
+        {ArbBuild_SetDIPSweep, 451, 1719},  {ArbBuild_SetLFRingDecay, -100, 100},
         {ArbBuild_SetLFRingEnd, 601, 3599},
-        {ArbBuild_SetLFRingRing, 1, 3599},
     };
-    int row = 0;
     for (const auto& c : cases) {
         const int32_t kept = c.set(c.lowest);
-        EXPECT_EQ(c.set(c.lowest - 1), kept) << "row " << row;
-        EXPECT_EQ(c.set(c.highest), c.highest) << "row " << row;
-        EXPECT_EQ(c.set(c.highest + 1), c.highest) << "row " << row;
-        ArbBuilderReset();  // the DIP and LF-ring limits depend on their neighbours
-        ++row;
+        EXPECT_EQ(c.set(c.lowest - 1), kept) << c.lowest;
+        EXPECT_EQ(c.set(c.highest), c.highest) << c.lowest;
+        EXPECT_EQ(c.set(c.highest + 1), c.highest) << c.lowest;
+        ArbBuilderReset();
     }
 }
 
@@ -177,6 +146,52 @@ TEST_F(ArbBuilderTest, ACommitNeverWritesPastItsSlot) {
     EXPECT_EQ(g_ArbMem[15][4095], 40000 - 32767);
     EXPECT_EQ(g_ArbMem[16][0], 0);
     EXPECT_EQ(ArbBuild_Commit(8192, nullptr), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ArbBuilderTest, ApplyStoresAndSetsThePhaseUp) {
+    TaskStepper task;
+    ArbBuild_SetArbNo(20);  // slot 22
+    const struct {
+        const char* what;
+        int32_t type;
+        int32_t (*apply)(int);
+        int32_t acv, dcv, freq;
+    } cases[] = {
+        // 15 % of 48 V: 7.2 Vpp on 48.0 V.
+        {"ripple at its defaults", kShapeRipple, ArbBuild_ApplyRipple, 72, 480, -1},
+        // An LF-ring voltage of 0 passes the peak check; the base frequency of 50.0 Hz in 0.01 Hz.
+        {"LF ring at voltage 0", kShapeLFRing, ArbBuild_ApplyLFRing, 0, 0, 5000},
+    };
+    for (const auto& c : cases) {
+        ArbBuild_SetType(c.type);
+        ArbBuild_SetBuildPending();
+        EXPECT_EQ(c.apply(0), 1) << c.what;
+        EXPECT_EQ(GetOutputMode(), 0u) << c.what;
+        EXPECT_EQ(GetWaveform(0), 22) << c.what;
+        EXPECT_EQ(GetAcvUnit(), 1) << c.what;
+        EXPECT_EQ(GetAcv(0), c.acv) << c.what;
+        EXPECT_EQ(GetDcv(0), c.dcv) << c.what;
+        if (c.freq >= 0) EXPECT_EQ(GetFrequency(0), c.freq) << c.what;
+        EXPECT_EQ(env_.env.root.Read("/mnt/tst/ARB/ARB20.ARB").size(), 8260u) << c.what;
+    }
+}
+
+TEST_F(ArbBuilderTest, ApplyIsRefusedWithTheOutputOnAndStopsWhenTheStoreFails) {
+    const int32_t wave = GetWaveform(0);
+    OutputFlagSet(kOutFlagOutputOn);
+    EXPECT_EQ(ArbBuild_ApplyRipple(0), 0);
+    EXPECT_EQ(PopupText(), "Invalid with Output ON, \nTurn OFF the Output First");
+    OutputFlagClear(kOutFlagOutputOn);
+    g_CalState.mode.store(1);  // no task: the store fails
+    plat::SetTimeScale(50);
+    EXPECT_EQ(ArbBuild_ApplyRipple(0), -1);
+    g_CalState.mode.store(0);
+    EXPECT_EQ(GetWaveform(0), wave);
+    EXPECT_EQ(GetAcvUnit(), 0);
 }
 
 }  // namespace

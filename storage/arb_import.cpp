@@ -64,7 +64,7 @@ int32_t ArbImportWdb(int32_t i) {
     // Only the head of the file holds the samples: it is read, not the whole file.
     const int fd = open(plat::MapPath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return kFileOpenFailed;
-    static uint8_t head[kArbWdbReadBytes];
+    uint8_t head[kArbWdbReadBytes];
     size_t got = 0;
     while (got < sizeof head) {
         const ssize_t n = read(fd, head + got, sizeof head - got);

@@ -10,7 +10,11 @@
 
 #include "core/params/arb_builtin.h"
 #include "core/params/arb_mem.h"
+#include "core/params/param_access.h"
 #include "core/system/ctrl_words.h"
+#include "core/system/output_flags.h"
+#include "platform/clock.h"
+#include "storage/data_file_frame.h"
 #include "storage/raw_file.h"
 #include "tests/support/default_store.h"
 
@@ -20,31 +24,26 @@ namespace {
 int16_t Pattern(int k, int seed) {
     return static_cast<int16_t>(((k * 37 + seed * 101) % 65535) - 32767);
 }
-void PutBe16(std::string& f, size_t at, uint16_t v) {
-    f[at] = static_cast<char>(v >> 8), f[at + 1] = static_cast<char>(v & 0xFF);
-}
-// An "F001Strong" image of the pattern, checksum computed here.
+// An "F001Strong" image of the pattern.
 std::string StrongImage(int seed) {
     std::string f(kArbStrongBytes, '\0');
-    std::memcpy(f.data(), "F001Strong", 10);
-    f[14] = static_cast<char>(8224 >> 8), f[15] = static_cast<char>(8224 & 0xFF);
+    auto* p = reinterpret_cast<uint8_t*>(f.data());
+    std::memcpy(p, "F001Strong", 10);
+    storage::StoreBe32(p + 12, 8224);
     for (int k = 0; k < kArbSamples; ++k)
-        PutBe16(f, 48 + 2 * k, static_cast<uint16_t>(Pattern(k, seed)));
-    uint16_t sum = 0;
-    for (size_t i = 16; i < 8240; i += 2)
-        sum =
-            static_cast<uint16_t>(sum + ((static_cast<uint8_t>(f[i]) << 8) | static_cast<uint8_t>(f[i + 1])));
-    const uint32_t check = 65536u - sum;
-    for (int b = 0; b < 4; ++b)
-        f[8240 + b] = static_cast<char>(check >> (24 - 8 * b));
+        storage::StoreBe16(p + 48 + 2 * k, static_cast<uint16_t>(Pattern(k, seed)));
+    storage::StoreBe32(p + 8240, WaveImageSum(p, kArbStrongBytes));
     return f;
 }
 std::string WdbFile(int seed, size_t size) {
     std::string f(size, '\x5A');
-    for (int k = 0; k < kArbSamples; ++k) {
-        const auto v = static_cast<uint16_t>(Pattern(k, seed));
-        f[326 + 2 * k] = static_cast<char>(v & 0xFF), f[327 + 2 * k] = static_cast<char>(v >> 8);
-    }
+    for (int k = 0; k < kArbSamples; ++k)
+        storage::StoreLe(reinterpret_cast<uint8_t*>(f.data()) + 326 + 2 * k,
+                         static_cast<uint16_t>(Pattern(k, seed)), 2);
+    return f;
+}
+std::string Flip(std::string f, size_t at) {
+    f[at] ^= 0x01;
     return f;
 }
 bool SlotHolds(int slot, int seed) {
@@ -77,17 +76,13 @@ TEST_F(ArbFileTest, SavingARB17WritesSlot19AsTheRootedFile) {
     const std::string f = store_.root.Read("/mnt/tst/ARB/ARB17.ARB");
     ASSERT_EQ(f.size(), 8260u);
     EXPECT_EQ(f.substr(48, 8), std::string("\x04\x24\x00\x03\x00\x11\x00\x00", 8));
-    for (int k = 0; k < kArbSamples; ++k) {
-        const auto v = static_cast<uint16_t>((static_cast<uint8_t>(f[64 + 2 * k]) << 8) |
-                                             static_cast<uint8_t>(f[65 + 2 * k]));
-        ASSERT_EQ(static_cast<int16_t>(v), Pattern(k, 3)) << k;
-    }
-    uint32_t sum = 0, trailer = 0;
+    const auto* p = reinterpret_cast<const uint8_t*>(f.data());
+    for (int k = 0; k < kArbSamples; ++k)
+        ASSERT_EQ(static_cast<int16_t>(storage::LoadBe16(p + 64 + 2 * k)), Pattern(k, 3)) << k;
+    uint32_t sum = 0;  // the trailer: the byte sum, big-endian
     for (size_t i = 0; i < 8256; ++i)
         sum += static_cast<uint8_t>(f[i]);
-    for (int b = 0; b < 4; ++b)
-        trailer = (trailer << 8) | static_cast<uint8_t>(f[8256 + b]);
-    EXPECT_EQ(trailer, sum);
+    EXPECT_EQ(f.substr(8256), std::string({char(sum >> 24), char(sum >> 16), char(sum >> 8), char(sum)}));
 }
 
 TEST_F(ArbFileTest, DamagedImagesAreRefusedWithTheWaveUnchanged) {
@@ -104,13 +99,8 @@ TEST_F(ArbFileTest, DamagedImagesAreRefusedWithTheWaveUnchanged) {
     for (const auto& c : cases) {
         std::string f = ImageOf(16, 5);
         c.damage(f);
-        if (std::string(c.what).find("resealed") != std::string::npos) {
-            uint32_t sum = 0;
-            for (size_t i = 0; i < 8256; ++i)
-                sum += static_cast<uint8_t>(f[i]);
-            for (int b = 0; b < 4; ++b)
-                f[8256 + b] = static_cast<char>(sum >> (24 - 8 * b));
-        }
+        if (std::string(c.what).find("resealed") != std::string::npos)
+            storage::DataFileSeal(reinterpret_cast<uint8_t*>(f.data()), f.size());
         store_.root.Write("/mnt/tst/ARB/ARB17.ARB", f);
         const int32_t got = FileReadRaw(1, "ARB", "ARB17.ARB", g_ArbFileImg, kArbFileBytes);
         EXPECT_EQ(ArbLoadFile(16, got), -200) << c.what;
@@ -131,6 +121,8 @@ TEST_F(ArbFileTest, RemoteImagesByLength) {
         {own.substr(0, 8259), -200, 8},
         {own + "x", -200, 8},
         {strong.substr(0, 8192), -200, 8},
+        {Flip(strong, 0), -200, 8},    // not "F001Strong"
+        {Flip(strong, 900), -200, 8},  // a sample that no longer matches the sum
         {std::string(), -200, 8},
     };
     for (const auto& c : cases) {
@@ -211,12 +203,28 @@ TEST_F(ArbFileTest, DefaultsAndTheFactoryFileOverThem) {
     EXPECT_EQ(ArbLoadDefault(9), -200);
 }
 
-TEST_F(ArbFileTest, RestoreLoadsAGoodFileAndRewritesAMissingOne) {
-    store_.root.Write("/mnt/tst/ARB/ARB30.ARB", ImageOf(29, 13));
-    EXPECT_EQ(ArbRestore(29), 0);
-    EXPECT_TRUE(SlotHolds(32, 13));
-    EXPECT_EQ(ArbRestore(30), 1);
-    EXPECT_EQ(store_.root.Read("/mnt/tst/ARB/ARB31.ARB").size(), 8260u);
+}  // namespace
+
+namespace {
+
+TEST_F(ArbFileTest, SavingTheWavePlayingWithTheOutputOnSwitchesTheOutputOffFirst) {
+    const struct {
+        int wave;  // the selected phase's waveform
+        uint8_t flags;
+    } cases[] = {
+        {23, core::kArbWriteFactorTable | core::kArbStartDelay | core::kArbOutputOnAfter},
+        {16, core::kArbWriteFactorTable},  // another wave plays: the output stays on
+    };
+    plat::SetTimeScale(1000);  // no control task takes the off request: its wait ends at once
+    for (const auto& c : cases) {
+        SetWaveform(c.wave, 0);
+        g_ArbChanged.flags = 0;
+        OutputFlagSet(kOutFlagOutputOn);
+        EXPECT_EQ(ArbSaveFile(20, 0), 8260);
+        EXPECT_EQ(g_ArbChanged.flags.load(), c.flags) << c.wave;
+        OutputFlagClear(kOutFlagOutputOn);
+    }
+    plat::SetTimeScale(1);
 }
 
 }  // namespace

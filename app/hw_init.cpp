@@ -4,11 +4,15 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 
+#include "core/params/arb_builtin.h"
 #include "core/regbus/regbus.h"
+#include "core/system/msg_ring.h"
 #include "platform/clock.h"
 #include "platform/root.h"
 #include "src/dev/board_lines.h"
+#include "storage/arb_file.h"
 
 int32_t HwInit() {
     g_PhaseFault.store(0);
@@ -17,9 +21,24 @@ int32_t HwInit() {
     plat::SleepMs(10);
     FpgaConfigLoad();
     HwConsolePrepare();
-    // The built-in shapes, the stored waveforms, their download to the power stage and the update
-    // strobe that follows come with the waveform memory.
+    ArbMemInit();
     return 0;
+}
+
+int32_t ArbMemInit() {
+    std::memcpy(g_ArbMem[core::kArbSlotSine], core::kArbBuiltinSine.data(), sizeof g_ArbMem[0]);
+    std::memcpy(g_ArbMem[core::kArbSlotSquare], core::kArbBuiltinSquare.data(), sizeof g_ArbMem[0]);
+    std::memcpy(g_ArbMem[core::kArbSlotTriangle], core::kArbBuiltinTriangle.data(), sizeof g_ArbMem[0]);
+    int32_t resets = 0;
+    for (int32_t i = 0; i < kArbWaves; ++i)
+        resets += ArbRestore(i);
+    // A first start resets exactly the user waves above ARB16; anything else means damaged files.
+    if (resets > 0 && resets != kArbUserWavesAbove16) ShowErrorMessageHold(1, "ARB Data Error");
+    for (int slot = 0; slot < kArbSlots; ++slot)
+        BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
+    BusReg_SetArbUpdate(1);
+    plat::SleepUs(5);
+    return resets;
 }
 
 int32_t FpgaConfigLoad() {

@@ -16,6 +16,7 @@
 #include "platform/root.h"
 #include "platform/root_lock.h"
 #include "platform/stop_signal.h"
+#include "storage/arb_file.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
+    // A new root gets the factory waveform files.
+    storage::ArbProvisionFactoryFiles();
     int stale = core::MsgQueueUseKey(plat::RootIpcKey());
     if (stale >= 0)
         std::printf("message queue: removed id %d, left by a killed controller of this root\n", stale);

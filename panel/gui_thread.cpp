@@ -5,11 +5,13 @@
 #include "core/system/sys_status.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
+#include "src/dev/board_lines.h"
 
 // Nothing is drawn until the graphics library and the page manager exist.
 void GuiThread_Pass() {}
 
 void* GuiThread(void*) {
+    GuiConsolePrepare();
     while (!SysStatusTest(kSysReady))
         plat::SleepMs(2);
     // Keys are taken from now on; until the display exists this line is the sign of it.

@@ -32,6 +32,17 @@ void GpibResetLineSet(int on) {
                     : "echo 0 > /sys/class/leds/gpib_rst/brightness");
 }
 
+void ConsoleBlankOff() {
+    plat::System("echo '\033[9;0]' > /dev/tty1");
+}
+
+void GuiConsolePrepare() {
+    DisplayLineSet(0);
+    ConsoleCursorOff();
+    ConsoleBlankOff();
+    plat::System("sync");
+}
+
 void HwConsolePrepare() {
     DisplayLineSet(0);
     ConsoleCursorOff();

@@ -6,6 +6,11 @@
 void DisplayLineSet(int on);
 void ConsoleCursorOff();
 void GpibResetLineSet(int on);
+// Stops the text console from blanking the screen.
+void ConsoleBlankOff();
+// The GUI thread's console preparation before it starts the graphics: backlight off, cursor off, no
+// blanking, "sync".
+void GuiConsolePrepare();
 // The display's start during the power-stage bring-up: backlight off, console cursor off, "sync", then
 // the graphics library and the start-up self-test screen.
 void HwConsolePrepare();

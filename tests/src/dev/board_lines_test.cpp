@@ -37,3 +37,17 @@ TEST(BoardLines, ConsolePrepareStartsTheGraphicsBeforeTheStartScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BoardLines, GuiConsolePrepareDarkensTheDisplayAndStopsCursorAndBlanking) {
+    testsupport::TempRoot root;
+    GuiConsolePrepare();
+    EXPECT_EQ(root.Read("/sys/class/leds/display/brightness"), "0\n");
+    EXPECT_EQ(root.Read("/sys/class/graphics/fbcon/cursor_blink"), "0\n");
+    EXPECT_EQ(root.Read("/dev/tty1"), "\033[9;0]\n");
+    const std::string log = root.Read("/var/log/commands.log");
+    EXPECT_NE(log.rfind("sync"), std::string::npos) << log;
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+// Default waves: the factory reset of a wave, the start-up restore from the internal store, the delete
+// of every wave, and the default files of a new root.
+#include <cstdio>
+#include <cstring>
+
+#include "core/params/arb_builtin.h"
+#include "core/system/model_table.h"
+#include "core/system/msg_ring.h"
+#include "core/system/sys_status.h"
+#include "storage/arb_file.h"
+#include "storage/file_util.h"
+#include "storage/raw_file.h"
+
+namespace {
+
+const core::ArbShape& DefaultShape(int32_t i) {
+    if (i >= 8 && i <= 11) return core::kArbBuiltinSquare;
+    if (i >= 12 && i <= 15) return core::kArbBuiltinTriangle;
+    return core::kArbBuiltinSine;
+}
+
+int32_t WriteImage(int32_t i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "ARB%d.ARB", i + 1);
+    ArbBuildFile(i);
+    return FileWriteRaw(1, "ARB", name, g_ArbFileImg, kArbFileBytes);
+}
+
+}  // namespace
+
+int32_t ArbResetToDefault(int32_t i) {
+    // Indices above 252 would reach past the last slot.
+    if (i < 0 || i >= kArbWaves) return -1;
+    const core::ArbShape& shape = DefaultShape(i);
+    std::memcpy(g_ArbMem[storage::ArbSlotOf(i)], shape.data(), sizeof(int16_t) * kArbSamples);
+    if (i < 16) ArbLoadDefault(i);
+    return 0;
+}
+
+int32_t ArbRestore(int32_t i) {
+    if (i < 0 || i >= kArbWaves) return -1;
+    char name[16];
+    std::snprintf(name, sizeof name, "ARB%d.ARB", i + 1);
+    const int32_t got = FileReadRaw(1, "ARB", name, g_ArbFileImg, kArbFileBytes);
+    if (got > 0 && ArbLoadFile(i, got) == 1) return 0;
+    if (g_ModelName[0] == '\0') std::snprintf(g_ModelName, sizeof g_ModelName, "%s", "VRN-4160");
+    ArbResetToDefault(i);
+    if (WriteImage(i) < 0) SysStatusSet(kSysStorageError);
+    return 1;
+}
+
+void ArbDeleteAll() {
+    for (int32_t n = 1; n <= kArbWaves; ++n) {
+        ArbResetToDefault(n - 1);
+        if (ArbSaveFile(n - 1, 0) < 0)
+            SysStatusSet(kSysStorageError);
+        else
+            ShowMessage(2, "ARB%d Deleted", n);
+    }
+    storage::ArbLimitRebuild();
+}
+
+namespace storage {
+void ArbProvisionFactoryFiles() {
+    for (int32_t i = 0; i < 16; ++i) {
+        char path[40];
+        std::snprintf(path, sizeof path, "/mnt/tst/ARB/ARB%d.ARB", i + 1);
+        if (FileSize(path) >= 0) continue;
+        ArbResetToDefault(i);
+        WriteImage(i);
+    }
+}
+}  // namespace storage

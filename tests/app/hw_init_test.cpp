@@ -1,0 +1,67 @@
+// The waveform memory at power-up: what the root holds decides the resets and the popup; the stage gets
+// every table.
+#include "app/hw_init.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "core/params/arb_builtin.h"
+#include "core/params/arb_mem.h"
+#include "core/regbus/regbus.h"
+#include "core/system/msg_ring.h"
+#include "platform/power_stage_sim.h"
+#include "storage/arb_file.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+TEST(ArbMemInit, ResetsPopupAndTheTablesOnTheStage) {
+    const struct {
+        const char* what;
+        std::function<void(const testsupport::TempRoot&)> root;
+        int32_t resets;
+        bool popup;
+    } cases[] = {
+        {"a new root: ARB1-ARB16 and no user waves", [](const auto&) {}, 237, false},
+        {"ARB1 missing as well",
+         [](const auto& r) { std::remove((r.path() + "/mnt/tst/ARB/ARB1.ARB").c_str()); }, 238, true},
+        {"ARB40 damaged, the rest written by a first start",
+         [](const auto& r) {
+             std::memset(g_ArbMem, 0, sizeof g_ArbMem);
+             ArbMemInit();
+             MsgQueue_Clear();
+             r.Write("/mnt/tst/ARB/ARB40.ARB", std::string(8260, 'x'));
+         },
+         1, true},
+    };
+    for (const auto& c : cases) {
+        testsupport::TempRoot root;
+        storage::ArbProvisionFactoryFiles();
+        c.root(root);
+        plat::PowerStage().Reset();
+        BusMapInit();
+        MsgQueue_Clear();
+        std::memset(g_ArbMem, 0, sizeof g_ArbMem);
+        EXPECT_EQ(ArbMemInit(), c.resets) << c.what;
+        char text[64] = {};
+        MsgQueue_CopyText(text, sizeof text);
+        EXPECT_EQ(MsgQueue_Count() > 0 && std::string(text) == "ARB Data Error", c.popup) << c.what;
+
+        const plat::PowerStageSim& stage = plat::PowerStage();
+        const core::ArbShape* builtin[3] = {&core::kArbBuiltinSine, &core::kArbBuiltinSquare,
+                                            &core::kArbBuiltinTriangle};
+        for (int s = 0; s < 3; ++s)
+            for (int i = 0; i < kArbSamples; i += 97)
+                ASSERT_EQ(static_cast<int16_t>(stage.Stored(256 + 16 + s, i)), (*builtin[s])[i]) << c.what;
+        for (int slot = 0; slot < kArbSlots; ++slot)
+            for (int i : {0, 1024, 4095})
+                ASSERT_EQ(static_cast<int16_t>(stage.Stored(256 + slot, i)), g_ArbMem[slot][i]) << slot;
+        EXPECT_EQ(stage.Stored(2446, 0), 1u) << c.what;
+    }
+}
+
+}  // namespace

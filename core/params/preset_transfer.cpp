@@ -178,20 +178,23 @@ void PhaseFields(Copy& c, uint32_t p, uint32_t waveform, uint32_t phaseMode, Rec
         c.WordOut(112, vcaFreq);
     else if (c.WordIn(112) != 0)
         HoldBelow(vcaFreq, c.WordIn(112), &limits->freq.first, "Freq");
+    // The rms limits of the wiring's four variants; the peak limits of variants 0-3 (both wirings' fixed
+    // ranges), which is what the ranges of a received record are checked against.
     const uint32_t* variants = CurrentVariants(phaseMode);
     for (uint32_t i = 0; i < 4; ++i) {
-        core::ParamCurrArea& cur = m[0].curr[variants[i]];
+        ParamRec& irms = m[0].curr[variants[i]].irms;
+        core::ParamCurrArea& peak = m[0].curr[i];
         if (!c.recall()) {
-            c.WordOut(55 + i, cur.irms);
-            c.WordOut(59 + i, cur.ipkMax);
-            c.WordOut(63 + i, cur.ipkMin);
+            c.WordOut(55 + i, irms);
+            c.WordOut(59 + i, peak.ipkMax);
+            c.WordOut(63 + i, peak.ipkMin);
             continue;
         }
-        HoldBelow(cur.irms, c.WordIn(55 + i), &limits->curr.first, "IRMS");
-        HoldBelow(cur.ipkMax, c.WordIn(59 + i), &limits->curr.second, "IPK");
-        cur.ipkMin.value = c.WordIn(63 + i);
-        if (cur.ipkMin.value < cur.ipkMin.defaultMin)
-            cur.ipkMin.value = cur.ipkMin.defaultMin, limits->curr.second = "IPK";
+        HoldBelow(irms, c.WordIn(55 + i), &limits->curr.first, "IRMS");
+        HoldBelow(peak.ipkMax, c.WordIn(59 + i), &limits->curr.second, "IPK");
+        peak.ipkMin.value = c.WordIn(63 + i);
+        if (peak.ipkMin.value < peak.ipkMin.defaultMin)
+            peak.ipkMin.value = peak.ipkMin.defaultMin, limits->curr.second = "IPK";
     }
 
     c.State(45, m[kVcaMode].onPhase);

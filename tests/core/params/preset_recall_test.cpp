@@ -3,6 +3,7 @@
 // wiring decides the phases.
 #include "core/params/preset_recall.h"
 
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -50,55 +51,24 @@ TEST_F(PresetRecall, RecalledVoltageReachesTheStage) {
     EXPECT_NEAR(WritesTo(2384).back().value, 123.4, 1e-4);
 }
 
-// Model type 7 (a 6 kVA system of two units, 1000 Hz) keeps higher currents than model type 1 (a single
-// 4.5 kVA unit, 2000 Hz).
-TEST_F(PresetRecall, PresetOfALargerModelIsLimitedOnASmallerOne) {
+// Model type 1 (a single 4.5 kVA unit) runs up to 2000 Hz; model type 7 (two 6 kVA units) keeps higher
+// currents but runs up to 1000 Hz.
+TEST_F(PresetRecall, PresetOfAnotherModelIsLimitedToThisOne) {
+    const std::string tail = " out of\nrange due to Preset\nmodification.\n(Setting ";
+    Rebuild(1);
+    Start(kAcInt, 0, 1);
+    ASSERT_EQ(SetFrequency(150000), 150000);
+    ASSERT_EQ(PresetRangeCheckRun(1, 0), 0);
     Rebuild(7);
     Start(kAcInt, 0, 1);
     ASSERT_EQ(SetCurrLimit(2000, 0), 2000);  // 20 A at 200 V
-    ASSERT_EQ(PresetRangeCheckRun(1, 0), 0);
+    ASSERT_EQ(PresetRangeCheckRun(1, 1), 0);
+    EXPECT_EQ(Recall(0), "popup: Freq and Limit_Hi" + tail + "Freq Limited)\n");
+    EXPECT_EQ(GetFrequency(0), 100000);
     Rebuild(1);
     Start(kAcInt, 0, 1);
-    const std::string out = Recall(0);
-    // Its peak current limits are beyond model type 1's too; its frequencies are not.
-    EXPECT_EQ(out,
-              "popup: IRMS and IPK out of\nrange due to Preset\nmodification.\n(Setting IRMS Limited)\n");
+    EXPECT_EQ(Recall(1), "popup: IRMS and IPK" + tail + "IRMS Limited)\n");
     EXPECT_EQ(GetCurrLimit(0), 788);  // 7.88 A, the 200 V maximum of model type 1
-}
-
-TEST_F(PresetRecall, EachLimitedGroupGetsOneMessage) {
-    Rebuild(7);  // frequencies up to 1000.00 Hz
-    Start(kAcInt, 0, 1);
-    ASSERT_EQ(PresetRangeCheckRun(1, 1), 0);
-    uint8_t saved[kPresetRecordSize];
-    std::memcpy(saved, PresetRecord(1, 0), sizeof saved);
-    const std::string freq = " out of\nrange due to Preset\nmodification.\n(Setting Freq Limited)\n";
-    const std::string curr = " out of\nrange due to Preset\nmodification.\n(Setting IRMS Limited)\n";
-    struct Case {
-        uint32_t word[2];  // fields changed (0: none)
-        int32_t value[2];
-        std::string popups;
-    } cases[] = {
-        {{0, 0}, {0, 0}, ""},
-        {{47, 0}, {150000, 0}, "popup: Freq" + freq},
-        {{51, 0}, {150000, 0}, "popup: Freq Limit_Hi" + freq},
-        {{48, 52}, {150000, 150000}, "popup: Freq and Limit_Hi" + freq},
-        {{56, 0}, {999900, 0}, "popup: IRMS" + curr},
-        {{63, 0}, {-999900, 0}, "popup: IPK" + curr},
-        {{55, 60}, {999900, 999900}, "popup: IRMS and IPK" + curr},
-        {{47, 55}, {150000, 999900}, "popup: Freq" + freq + "popup: IRMS" + curr},
-    };
-    for (const Case& c : cases) {
-        for (uint32_t p = 0; p < 3; ++p) {
-            uint8_t* r = PresetRecord(1, p);
-            std::memcpy(r, saved, sizeof saved);
-            for (int i = 0; i < 2; ++i)
-                if (c.word[i] != 0) PresetWordPut(r, c.word[i], c.value[i]);
-        }
-        EXPECT_EQ(Recall(1), c.popups) << c.word[0] << " " << c.word[1];
-    }
-    // The limited values are the model's maxima.
-    EXPECT_EQ(g_ParamStore.unit[2].mode[0].freq.value, 100000);
 }
 
 TEST_F(PresetRecall, PresetStoredIn1P3WRecallsL1AndL2Only) {
@@ -111,20 +81,12 @@ TEST_F(PresetRecall, PresetStoredIn1P3WRecallsL1AndL2Only) {
         ASSERT_EQ(SetAcv(15000, p), 15000);
     EXPECT_EQ(Recall(5), "");
     EXPECT_EQ(g_PhaseMode.load(), 2u);
-    EXPECT_EQ(GetAcv(0), 10000);
-    EXPECT_EQ(GetAcv(1), 11000);
-    EXPECT_EQ(GetAcv(2), 15000);
+    EXPECT_EQ((std::array{GetAcv(0), GetAcv(1), GetAcv(2)}), (std::array{10000, 11000, 15000}));
 }
 
 TEST_F(PresetRecall, PresetNumbersOutsideTheTenAreRefused) {
-    Start(kAcInt, 0, 1);
-    std::memset(g_PresetStore, 0x5A, sizeof g_PresetStore);
-    for (uint32_t n : {10u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(PresetRangeCheckRun(1, n), -1);
-        EXPECT_EQ(PresetRangeCheckRun(0, n), -1);
-    }
-    for (size_t i = 0; i < sizeof g_PresetStore; ++i)
-        ASSERT_EQ(reinterpret_cast<const uint8_t*>(g_PresetStore)[i], 0x5A);
+    for (uint32_t n : {10u, 0xFFFFFFFFu})
+        EXPECT_EQ(PresetRangeCheckRun(1, n) + PresetRangeCheckRun(0, n), -2);
 }
 
 }  // namespace

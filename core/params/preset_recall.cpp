@@ -34,12 +34,12 @@ int PresetRangeCheckRun(uint32_t save, uint32_t index) {
     if (index >= kPresetCount) return -1;
     if (save != 0) {
         for (uint32_t p = 0; p < PhasesOf(g_PhaseMode.load()); ++p)
-            presets::PhaseStore(index, p, false);
+            PresetPhaseTransfer(1, index, p, nullptr);
     } else {
         presets::RecallLimits limits;
         const uint32_t phases = PhasesOf(PresetRecord(index, 0)[kPresetPhaseMode]);
         for (uint32_t p = 0; p < phases; ++p)
-            presets::PhaseRecall(index, p, &limits);
+            PresetPhaseTransfer(0, index, p, &limits);
         ShowLimited(limits.freq, "Freq and Limit_Hi",
                     " out of\nrange due to Preset\nmodification.\n(Setting Freq Limited)");
         ShowLimited(limits.curr, "IRMS and IPK",

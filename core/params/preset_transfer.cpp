@@ -255,9 +255,7 @@ void InstrumentFields(Copy& c, bool defaults) {
         c.Byte(37 + i, m[mode].meas[i]);
 }
 
-}  // namespace
-
-void PhaseStore(uint32_t n, uint32_t p, bool defaults) {
+void Store(uint32_t n, uint32_t p, bool defaults) {
     uint8_t* record = PresetRecord(n, p);
     std::lock_guard<std::mutex> lock(core::g_ParamLock);
     std::memset(record, 0, kPresetRecordSize);
@@ -268,20 +266,23 @@ void PhaseStore(uint32_t n, uint32_t p, bool defaults) {
     PhaseFields(c, p, waveform & 0xFFu, defaults ? 0 : g_PhaseMode.load(), nullptr);
 }
 
-void PhaseRecall(uint32_t n, uint32_t p, RecallLimits* limits) {
-    uint8_t* record = PresetRecord(n, p);
+}  // namespace
+}  // namespace presets
+
+void PresetPhaseTransfer(uint32_t save, uint32_t index, uint32_t phase, presets::RecallLimits* limits) {
+    using namespace presets;
+    if (save != 0) return Store(index, phase, false);
+    uint8_t* record = PresetRecord(index, phase);
     std::lock_guard<std::mutex> lock(core::g_ParamLock);
     Copy c(record, true, false);
-    if (p == 0) InstrumentFields(c, false);
-    PhaseFields(c, p, record[kPresetWaveform], record[kPresetPhaseMode], limits);
+    if (phase == 0) InstrumentFields(c, false);
+    PhaseFields(c, phase, record[kPresetWaveform], record[kPresetPhaseMode], limits);
 }
-
-}  // namespace presets
 
 void PresetClear(int32_t n) {
     if (n < 0 || n >= static_cast<int32_t>(kPresetCount)) return;
     for (uint32_t p = 0; p < kPresetPhases; ++p)
-        presets::PhaseStore(static_cast<uint32_t>(n), p, true);
+        presets::Store(static_cast<uint32_t>(n), p, true);
 }
 
 void PresetClearAll() {

@@ -15,11 +15,9 @@ struct RecallLimits {
     LimitNames curr;  // "IRMS", "IPK"
 };
 
-// Fills record (n, p) from the present settings of phase p, or with `defaults` from their default
-// values. n and p are in range.
-void PhaseStore(uint32_t n, uint32_t p, bool defaults);
-// Copies record (n, p) into phase p, holding each value within what the present model allows and naming
-// in *limits what had to be limited. n and p are in range.
-void PhaseRecall(uint32_t n, uint32_t p, RecallLimits* limits);
-
 }  // namespace presets
+
+// One phase in one direction. save 1: fills record (index, phase) from the present settings of the
+// phase; save 0: copies the record into the phase, holding each value within what the present model
+// allows and naming in *limits what had to be limited. index and phase are in range.
+void PresetPhaseTransfer(uint32_t save, uint32_t index, uint32_t phase, presets::RecallLimits* limits);

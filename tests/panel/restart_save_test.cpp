@@ -49,6 +49,10 @@ TEST(RestartSave, PresetsAndConfigurationComeBackAfterARestart) {
     const std::string log = store.root.Read("/var/log/commands.log");
     EXPECT_NE(log.find("echo 1 > /sys/class/leds/gpib_rst/brightness"), std::string::npos) << log;
     EXPECT_EQ(log.find("reboot"), std::string::npos) << log;
+    SysStatusSet(kSysRebootRequest);
+    SysStatusClear(kSysRestartHandled);
+    sysServiceStep();
+    EXPECT_NE(store.root.Read("/var/log/commands.log").find("reboot"), std::string::npos);
 
     Restart();
     EXPECT_EQ(std::memcmp(g_PresetStore, presets, sizeof presets), 0);

@@ -55,8 +55,8 @@ void ClampToDefault(ParamRec* rec) {
     if (rec->value > rec->defaultMax || rec->value < rec->defaultMin) rec->value = rec->defaultValue;
 }
 
-// One direction of the copy. Recalled values pass through ClampToDefault unless the caller applies a
-// rule of its own (Raw).
+// One direction of the copy. Recalled values pass through ClampToDefault, except those read with WordIn
+// and ByteIn, whose caller applies a rule of its own.
 class Copy {
   public:
     Copy(uint8_t* record, bool recall, bool defaults) : r_(record), recall_(recall), defaults_(defaults) {}

@@ -7,6 +7,7 @@
 
 #include "core/control/sys_event.h"
 #include "core/params/param_init.h"
+#include "core/params/preset_store.h"
 #include "core/system/msg_queue.h"
 #include "core/system/sys_status.h"
 #include "panel/panel_services.h"
@@ -17,6 +18,8 @@
 #include "scpi/set_command_handover.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/config_text.h"
+#include "storage/preset_backup.h"
 
 std::atomic<uint32_t> g_MenuHandshake{0};
 std::atomic<uint32_t> g_PendingReconfig{0};
@@ -110,8 +113,17 @@ void MenuThread_Start() {
     // The parameter records of the model type; the stored settings are loaded over them once storage
     // exists. The run-time state starts clean.
     SetDefaultAll();
+    // The LAN and interface defaults: the stored configuration text overrides them key by key.
+    LanSetDefault();
     // A memory that cannot be opened is not tested: the instrument runs on its defaults either way.
-    if (SpiNvmInit() != 0 || NvMemTest() != 0) SysStatusSet(kSysNvMemFailure);
+    const bool nvOpen = SpiNvmInit() == 0;
+    if (!nvOpen || NvMemTest() != 0) SysStatusSet(kSysNvMemFailure);
+    if (nvOpen) {
+        LoadSystemConfig();
+        PresetBackupLoadAll();
+    } else {
+        PresetClearAll();
+    }
     BuildIdnString();
     InitRuntimeState();
     SysStatusSet(kSysMenuThreadRunning);

@@ -181,6 +181,10 @@ int32_t SpecialDataSave(uint8_t phaseMode) {
     return f < 0 ? f : kNvSaved;
 }
 
+std::mutex& NvBlockLock() {
+    return g_lock;
+}
+
 uint32_t NvBlockKeptSum(int kind) {
     std::lock_guard<std::mutex> hold(g_lock);
     return kind >= 0 && kind <= 6 ? g_keptSum[kind] : 0;

@@ -6,6 +6,7 @@
 // menu/control thread and the timer thread (parallel master) share the images and staging buffers.
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 constexpr uint32_t kNvIdentityUsed = 132;
 constexpr uint32_t kNvIdentityStage = 512;
@@ -98,3 +99,7 @@ int32_t SpecialDataSave(uint8_t phaseMode);
 uint32_t NvBlockKeptSum(int kind);
 // Zeroes the images, staging buffers and kept sums (tests).
 void NvBlocksReset();
+
+// The lock above. Other users of the memory (the configuration text, the preset backups) hold it around
+// their transfers, so that no two command sequences meet.
+std::mutex& NvBlockLock();

@@ -1,7 +1,53 @@
 #include "core/params/preset_recall.h"
 
-// The preset store and its transfer come with the preset files; until then no preset exists to save
-// into or recall from, and the caller is told that nothing was moved.
-int PresetRangeCheckRun(uint32_t, uint32_t) {
-    return -1;
+#include <string>
+
+#include "core/params/limit_checks.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/preset_store.h"
+#include "core/params/preset_transfer.h"
+#include "core/system/msg_ring.h"
+
+namespace {
+
+uint32_t PhasesOf(uint32_t phaseMode) {
+    static constexpr uint32_t kPhasesOfMode[3] = {3, 1, 2};  // 3P4W, 1P2W, 1P3W
+    return phaseMode < 3 ? kPhasesOfMode[phaseMode] : 0;
+}
+
+// The group's message, naming both quantities in one text when both were limited; it replaces whatever
+// the popup was showing.
+void ShowLimited(const presets::LimitNames& names, const char* both, const char* tail) {
+    if (names.first == nullptr && names.second == nullptr) return;
+    std::string text = names.first != nullptr && names.second != nullptr ? both
+                       : names.first != nullptr                          ? names.first
+                                                                         : names.second;
+    text += tail;
+    MsgQueue_Clear();
+    ShowMessage(4, text.c_str());
+}
+
+}  // namespace
+
+int PresetRangeCheckRun(uint32_t save, uint32_t index) {
+    if (index >= kPresetCount) return -1;
+    if (save != 0) {
+        for (uint32_t p = 0; p < PhasesOf(g_PhaseMode.load()); ++p)
+            PresetPhaseTransfer(1, index, p, nullptr);
+    } else {
+        presets::RecallLimits limits;
+        const uint32_t phases = PhasesOf(PresetRecord(index, 0)[kPresetPhaseMode]);
+        for (uint32_t p = 0; p < phases; ++p)
+            PresetPhaseTransfer(0, index, p, &limits);
+        ShowLimited(limits.freq, "Freq and Limit_Hi",
+                    " out of\nrange due to Preset\nmodification.\n(Setting Freq Limited)");
+        ShowLimited(limits.curr, "IRMS and IPK",
+                    " out of\nrange due to Preset\nmodification.\n(Setting IRMS Limited)");
+    }
+    const uint32_t mode = g_OutputModeIdx.load();
+    FreqLimitCheck(mode);
+    VoltSettingCheckAll(mode, 0);
+    VoltSettingCheckAll(mode, 1);
+    return 0;
 }

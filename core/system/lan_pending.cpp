@@ -1,0 +1,3 @@
+#include "core/system/lan_pending.h"
+
+core::LanPending g_LanPending;

@@ -1,0 +1,3 @@
+#include "core/system/seqsim_slots.h"
+
+core::SeqSimSlots g_SeqSimSlots;

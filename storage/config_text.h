@@ -1,0 +1,23 @@
+#pragma once
+// The configuration text at offset 768 of the non-volatile memory: one "KEY=value" line for each setting
+// of the network, the remote interfaces, the pending interface changes and the SEQ/SIM memory numbers,
+// in a fixed key order starting with "VERSION=1.06", closed by a line "CHECKSUM=n", n being the 16-bit sum
+// of every byte before that line taken as a signed byte. The 3072-byte area holds nothing behind the text.
+#include <cstdint>
+
+constexpr uint32_t kCfgTextOffset = 768;
+constexpr uint32_t kCfgTextArea = 3072;
+
+// Formats the text in g_CfgTextBuf and writes the whole area (the text, then zeros). The text's length
+// with its checksum line; 0 when the text would not fit (nothing written); -1 without a buffer or when
+// the memory refuses the write.
+int32_t SaveSystemConfig();
+
+// Reads the area and, when the text is sound, every key found into its setting; a missing key leaves its
+// setting as it is. The sum of the line lengths read, or -1 without a buffer, on a failed read, or for a
+// text without its "VERSION=" or "CHECKSUM=" line or whose sum does not match (every setting kept). A
+// checksum line carrying "UPDATE" in place of a number is taken without a sum check.
+int32_t LoadSystemConfig();
+
+// Called after a SEQ or SIM memory name changed: the names are not part of the text. Returns 0.
+int32_t SeqSimNamesSave();

@@ -1,0 +1,102 @@
+#include "storage/preset_backup.h"
+
+#include <cstring>
+#include <mutex>
+
+#include "core/params/preset_store.h"
+#include "core/system/msg_ring.h"
+#include "core/system/service_flags.h"
+#include "core/system/sys_status.h"
+#include "src/dev/spi_nvm.h"
+#include "storage/nv_blocks.h"
+
+namespace {
+
+constexpr uint32_t kBlockSize = kNvSettingsBlockSize;
+constexpr uint32_t kRecordsBytes = kPresetCount * kPresetRecordSize;
+static_assert(kPresetBackupRecordsAt + kRecordsBytes == kBlockSize);
+
+// Images and the shared staging buffer, guarded by the block store's lock.
+uint8_t g_image[kPresetPhases][kBlockSize];
+uint8_t g_stage[kBlockSize];
+
+bool ValidPhase(int32_t phase) {
+    return phase >= 0 && phase < static_cast<int32_t>(kPresetPhases);
+}
+
+uint32_t Offset(uint32_t phase) {
+    return kPresetBackupOffset + kBlockSize * phase;
+}
+
+// The phase's block as read: 0, -1 the memory failed, -200 a zero or wrong sum.
+int32_t ReadBlock(uint32_t p) {
+    std::lock_guard<std::mutex> hold(NvBlockLock());
+    if (SpiNvmReadBuf(Offset(p), g_stage, kBlockSize) != static_cast<int32_t>(kBlockSize)) return -1;
+    if (!NvBlockSumOk(g_stage, kBlockSize)) return -200;
+    std::memcpy(g_image[p], g_stage, kBlockSize);
+    for (uint32_t n = 0; n < kPresetCount; ++n)
+        std::memcpy(PresetRecord(n, p), g_image[p] + kPresetBackupRecordsAt + kPresetRecordSize * n,
+                    kPresetRecordSize);
+    return 0;
+}
+
+int32_t LoadPhase(uint32_t p) {
+    const int32_t r = ReadBlock(p);
+    if (r != 0) {
+        ShowErrorMessageHold(2, "Preset Data Error");
+        PresetClearAll();
+    }
+    return r;
+}
+
+void TakeClearRequest() {
+    if (!SysStatusTest(kSysResetSaveRequest)) return;
+    PresetClearAll();
+    SysStatusClear(kSysResetSaveRequest);
+}
+
+}  // namespace
+
+int32_t PresetBackupSave(int32_t phase) {
+    if (!ValidPhase(phase)) return kNvBadKind;
+    const auto p = static_cast<uint32_t>(phase);
+    std::lock_guard<std::mutex> hold(NvBlockLock());
+    uint8_t* image = g_image[p];
+    std::memset(image + 6, 0, kPresetBackupRecordsAt - 6);
+    for (uint32_t n = 0; n < kPresetCount; ++n)
+        std::memcpy(image + kPresetBackupRecordsAt + kPresetRecordSize * n, PresetRecord(n, p),
+                    kPresetRecordSize);
+    NvBlockSeal(image, kBlockSize);
+    std::memcpy(g_stage, image, kBlockSize);
+    if (core::NvWritesDisabled()) return kNvNotWritten;
+    if (SpiNvmWriteBuf(Offset(p), g_stage, kBlockSize) != static_cast<int32_t>(kBlockSize))
+        return kNvWriteFailed;
+    return kNvSaved;
+}
+
+int32_t PresetBackupSaveAll() {
+    int32_t result = kNvSaved;
+    for (int32_t p = 0; p < static_cast<int32_t>(kPresetPhases); ++p) {
+        const int32_t r = PresetBackupSave(p);
+        if (result == kNvSaved) result = r;
+    }
+    return result;
+}
+
+int32_t PresetBackupLoad(int32_t phase) {
+    if (!ValidPhase(phase)) return kNvBadKind;
+    const int32_t r = LoadPhase(static_cast<uint32_t>(phase));
+    TakeClearRequest();
+    return r;
+}
+
+void PresetBackupLoadAll() {
+    for (uint32_t p = 0; p < kPresetPhases; ++p)
+        LoadPhase(p);
+    TakeClearRequest();
+}
+
+int32_t PresetPhaseModeOf(int32_t n) {
+    if (n < 0 || n >= static_cast<int32_t>(kPresetCount)) return -1;
+    return static_cast<int8_t>(PresetRecord(static_cast<uint32_t>(n), 0)[kPresetPhaseMode]);
+}

@@ -1,0 +1,92 @@
+// Presets saved from and recalled into the parameter store: the recalled settings reach the power stage,
+// values the present model does not allow are limited with one message per group, and the preset's own
+// wiring decides the phases.
+#include "core/params/preset_recall.h"
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "core/control/output_sync.h"
+#include "core/params/preset_store.h"
+#include "tests/core/ctrl_fixture.h"
+
+using namespace test;
+
+namespace {
+
+constexpr uint32_t kAcInt = 1;
+
+class PresetRecall : public CtrlTest {
+  protected:
+    static void Start(uint32_t mode, uint32_t wiring, uint32_t rangeCode) {
+        g_OutputModeIdx = mode;
+        g_PhaseMode = wiring;
+        g_ParamStore.rangeCode[mode] = rangeCode;
+        ASSERT_LT(RunUntilReady(), 2000);
+    }
+    // The popup texts a recall posts.
+    static std::string Recall(uint32_t n) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(PresetRangeCheckRun(0, n), 0);
+        return testing::internal::GetCapturedStdout();
+    }
+};
+
+TEST_F(PresetRecall, RecalledVoltageReachesTheStage) {
+    Start(kAcInt, 0, 1);
+    ASSERT_EQ(SetAcv(12340, 0), 12340);
+    ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
+    ASSERT_EQ(SetAcv(20000, 0), 20000);
+    Poll(5);
+    ASSERT_DOUBLE_EQ(WritesTo(2384).back().value, 200.0);
+    ClearTrace();
+    EXPECT_EQ(Recall(3), "");
+    g_FullRewriteReq = 1;
+    g_BalanceRecheckReq = 1;
+    g_OutputRefresh = 1;
+    Poll(5);
+    EXPECT_EQ(GetAcv(0), 12340);
+    ASSERT_FALSE(WritesTo(2384).empty());
+    EXPECT_NEAR(WritesTo(2384).back().value, 123.4, 1e-4);
+}
+
+// Model type 1 (a single 4.5 kVA unit) runs up to 2000 Hz; model type 7 (two 6 kVA units) keeps higher
+// currents but runs up to 1000 Hz.
+TEST_F(PresetRecall, PresetOfAnotherModelIsLimitedToThisOne) {
+    const std::string tail = " out of\nrange due to Preset\nmodification.\n(Setting ";
+    Rebuild(1);
+    Start(kAcInt, 0, 1);
+    ASSERT_EQ(SetFrequency(150000), 150000);
+    ASSERT_EQ(PresetRangeCheckRun(1, 0), 0);
+    Rebuild(7);
+    Start(kAcInt, 0, 1);
+    ASSERT_EQ(SetCurrLimit(2000, 0), 2000);  // 20 A at 200 V
+    ASSERT_EQ(PresetRangeCheckRun(1, 1), 0);
+    EXPECT_EQ(Recall(0), "popup: Freq and Limit_Hi" + tail + "Freq Limited)\n");
+    EXPECT_EQ(GetFrequency(0), 100000);
+    Rebuild(1);
+    Start(kAcInt, 0, 1);
+    EXPECT_EQ(Recall(1), "popup: IRMS and IPK" + tail + "IRMS Limited)\n");
+    EXPECT_EQ(GetCurrLimit(0), 788);  // 7.88 A, the 200 V maximum of model type 1
+}
+
+TEST_F(PresetRecall, PresetStoredIn1P3WRecallsL1AndL2Only) {
+    Start(kAcInt, 2, 1);
+    for (int p = 0; p < 2; ++p)
+        ASSERT_EQ(SetAcv(10000 + 1000 * p, p), 10000 + 1000 * p);
+    ASSERT_EQ(PresetRangeCheckRun(1, 5), 0);
+    g_PhaseMode = 0;
+    for (int p = 0; p < 3; ++p)
+        ASSERT_EQ(SetAcv(15000, p), 15000);
+    EXPECT_EQ(Recall(5), "");
+    EXPECT_EQ(g_PhaseMode.load(), 2u);
+    EXPECT_EQ((std::array{GetAcv(0), GetAcv(1), GetAcv(2)}), (std::array{10000, 11000, 15000}));
+}
+
+TEST_F(PresetRecall, PresetNumbersOutsideTheTenAreRefused) {
+    for (uint32_t n : {10u, 0xFFFFFFFFu})
+        EXPECT_EQ(PresetRangeCheckRun(1, n) + PresetRangeCheckRun(0, n), -2);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include "storage/config_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "core/system/lan_cfg.h"
+#include "core/system/lan_pending.h"
+#include "core/system/seqsim_slots.h"
+#include "platform/spi.h"
+#include "src/dev/spi_nvm.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+class ConfigTextTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SpiDevClose(&g_NvSpi);
+        plat::NvmSimReset();
+        ASSERT_EQ(SpiNvmInit(), 0);
+        ASSERT_EQ(plat::NvmSimErase(), 0);
+        g_LanCfg = {};
+        g_LanPending = {};
+        g_SeqSimSlots = {};
+    }
+    void TearDown() override { SpiDevClose(&g_NvSpi); }
+    static std::string Area() {
+        std::string s(kCfgTextArea, '\0');
+        EXPECT_EQ(SpiNvmReadBuf(kCfgTextOffset, s.data(), kCfgTextArea), int32_t(kCfgTextArea));
+        return s;
+    }
+    static void Store(std::string s) {
+        s.resize(kCfgTextArea, '\0');
+        ASSERT_EQ(SpiNvmWriteBuf(kCfgTextOffset, s.data(), kCfgTextArea), int32_t(kCfgTextArea));
+    }
+    static std::string Sum(const std::string& text) {
+        uint16_t sum = 0;
+        for (char c : text)
+            sum = static_cast<uint16_t>(sum + static_cast<int8_t>(c));
+        return std::to_string(sum);
+    }
+    static std::string Sealed(const std::string& lines) { return lines + "CHECKSUM=" + Sum(lines) + "\n"; }
+    testsupport::TempRoot root_;
+};
+
+TEST_F(ConfigTextTest, SavedTextIsVersionFirstChecksumLastAndNothingBehindIt) {
+    Store(std::string(kCfgTextArea - 1, 'x') + "UPDATE");  // an older, longer text
+    g_LanCfg.PORT = 5026;
+    std::memcpy(g_LanCfg.HOSTNAME, "ABCDEFGHIJKLMNOPQRST", 16);  // 20 asked for: the field is full
+    g_LanPending.port = -3;
+    g_SeqSimSlots.sim = 9;
+    const int32_t length = SaveSystemConfig();
+    ASSERT_GT(length, 0);
+    const std::string area = Area(), text = area.substr(0, static_cast<size_t>(length));
+    EXPECT_EQ(text.rfind("VERSION=1.06\n", 0), 0u);
+    const size_t last = text.rfind("CHECKSUM=");
+    EXPECT_EQ(text.substr(last), "CHECKSUM=" + Sum(text.substr(0, last)) + "\n");
+    EXPECT_EQ(area.find_first_not_of('\0', static_cast<size_t>(length)), std::string::npos);
+    for (const char* line : {"\nHOSTNAME=ABCDEFGHIJKLMNO\n", "\nPORT=5026\n", "\nMC3=-3\n", "\nSSRL1=9\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+
+    g_LanCfg = {}, g_LanPending = {}, g_SeqSimSlots = {};
+    EXPECT_EQ(LoadSystemConfig(), int32_t(last - 13));  // every line but the version and the checksum
+    EXPECT_EQ(g_LanCfg.PORT, 5026u);
+    EXPECT_STREQ(g_LanCfg.HOSTNAME, "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(g_LanPending.port, -3);
+    EXPECT_EQ(g_SeqSimSlots.sim, 9);
+}
+
+// The load's outcome as "loaded|kept PORT HOSTNAME IP", from port 5025, "old" and 172.16.28.120.
+std::string LoadOutcome() {
+    g_LanCfg.PORT = 5025;
+    std::strcpy(g_LanCfg.HOSTNAME, "old");
+    const uint8_t ip[4] = {172, 16, 28, 120};
+    std::memcpy(g_LanCfg.IP, ip, 4);
+    const uint8_t* f = g_LanCfg.IP;
+    const bool loaded = LoadSystemConfig() > 0;
+    return std::string(loaded ? "loaded " : "kept ") + std::to_string(g_LanCfg.PORT) + " " +
+           g_LanCfg.HOSTNAME + " " + std::to_string(f[0]) + "." + std::to_string(f[1]) + "." +
+           std::to_string(f[2]) + "." + std::to_string(f[3]);
+}
+
+TEST_F(ConfigTextTest, StoredTextsLoadOrKeepTheSettings) {
+    const std::string body = "VERSION=9.99\nPORT=6000\nHOSTNAME=short\n", v = "VERSION=1.06\n";
+    std::string changed = Sealed(body);
+    changed[changed.find("6000")] = '7';
+    const std::string high = v + "HOSTNAME=\xC3\xA9t\n",
+                      unsignedSum = std::to_string(std::stoi(Sum(high)) + 256);
+    const std::pair<std::string, std::string> cases[] = {
+        {Sealed(body), "loaded 6000 short 172.16.28.120"},
+        {changed, "kept 5025 old 172.16.28.120"},
+        {Sealed("PORT=6000\n"), "kept 5025 old 172.16.28.120"},
+        {body, "kept 5025 old 172.16.28.120"},
+        {std::string(kCfgTextArea, '\xFF'), "kept 5025 old 172.16.28.120"},
+        {high + "CHECKSUM=" + unsignedSum + "\n", "kept 5025 old 172.16.28.120"},
+        {Sealed(high), "loaded 5025 \xC3\xA9t 172.16.28.120"},
+        {body + "CHECKSUM=UPDATE\n", "loaded 6000 short 172.16.28.120"},
+        {Sealed(v + "HOSTNAME=xPORT=1\n"), "loaded 5025 xPORT=1 172.16.28.120"},
+        {Sealed(v + "IP=10.1\n"), "loaded 5025 old 10.1.0.0"},
+        {Sealed(v + "IP=300.-1.2.3\n"), "loaded 5025 old 44.255.2.3"},
+        {Sealed(v + "IP=abc\n"), "loaded 5025 old 0.0.0.0"},
+    };
+    for (const auto& [text, outcome] : cases) {
+        Store(text);
+        EXPECT_EQ(LoadOutcome(), outcome) << text.substr(0, 64);
+    }
+}
+
+TEST_F(ConfigTextTest, AFailingMemoryIsReported) {
+    Store(Sealed("VERSION=1.06\nPORT=6000\n"));
+    plat::NvmSimFailMessage(0);
+    EXPECT_EQ(LoadSystemConfig(), -1);
+    EXPECT_EQ(g_LanCfg.PORT, 0u);
+    plat::NvmSimFailMessage(0);
+    EXPECT_EQ(SaveSystemConfig(), -1);
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+// The controller's start-up takes what the memory of its root holds: preset backups written in the
+// memory's format load without the report a fresh memory gives.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include "core/params/preset_store.h"
+#include "platform/root.h"
+#include "src/dev/spi_nvm.h"
+#include "storage/preset_backup.h"
+#include "tests/support/controller_process.h"
+
+namespace {
+
+TEST(StoredSettings, StartOnAMemoryWithPresetBackupsReportsNoPresetError) {
+    testsupport::ControllerProcess first;
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready")) << first.Output();
+    EXPECT_NE(first.Output().find("popup: Preset Data Error"), std::string::npos) << first.Output();
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+
+    // The backups as a running controller's restart save writes them, into the stopped one's memory.
+    const std::string previous = plat::Root();
+    plat::SetRoot(first.root());
+    ASSERT_EQ(SpiNvmInit(), 0);
+    PresetClearAll();
+    ASSERT_EQ(PresetBackupSaveAll(), 0);
+    SpiDevClose(&g_NvSpi);
+    plat::SetRoot(previous);
+
+    testsupport::ControllerProcess second({"--root", first.root()});
+    ASSERT_TRUE(second.WaitForOutput("GuiThread: system ready")) << second.Output();
+    EXPECT_EQ(second.Output().find("popup: Preset Data Error"), std::string::npos) << second.Output();
+}
+
+}  // namespace

@@ -8,3 +8,6 @@ extern std::atomic<uint32_t> g_BrandId;
 // The unit's serial number text (16 characters, not always terminated); empty until the identity block
 // gives one.
 extern char g_SerialNo[16];
+// The MAC address text kept beside the serial number in the identity block (20 characters, not always
+// terminated).
+extern char g_MacText[20];

@@ -17,6 +17,7 @@
 #include "scpi/set_command_handover.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/settings_backup.h"
 
 std::atomic<uint32_t> g_MenuHandshake{0};
 std::atomic<uint32_t> g_PendingReconfig{0};
@@ -107,11 +108,19 @@ void GuiHandshake() {
 }  // namespace
 
 void MenuThread_Start() {
-    // The parameter records of the model type; the stored settings are loaded over them once storage
-    // exists. The run-time state starts clean.
+    // A memory that cannot be opened is not tested and leaves the unit without a model type; one that
+    // fails its test is still read: a block that fails its checksum is not applied.
+    if (SpiNvmInit() != 0) {
+        SysStatusSet(kSysNvMemFailure);
+    } else {
+        if (NvMemTest() != 0) SysStatusSet(kSysNvMemFailure);
+        IdentityBlockLoad();
+    }
+    // The parameter records of the model type block 0 gave; the stored settings load over them.
     SetDefaultAll();
-    // A memory that cannot be opened is not tested: the instrument runs on its defaults either way.
-    if (SpiNvmInit() != 0 || NvMemTest() != 0) SysStatusSet(kSysNvMemFailure);
+    SpecialDataLoad();
+    BackupLoadPhaseSettings(1);
+    // The configuration text and the preset backups load here, after the settings.
     BuildIdnString();
     InitRuntimeState();
     SysStatusSet(kSysMenuThreadRunning);

@@ -160,6 +160,11 @@ void IdentityBlockImage(IdentityBlock* out) {
     IdentityBlockUnpack(g_identityImage, out);
 }
 
+bool IdentityBlockImageOk() {
+    std::lock_guard<std::mutex> hold(g_lock);
+    return NvBlockSumOk(g_identityImage, kNvIdentityUsed);
+}
+
 int32_t SettingsBlockImage(int kind, SettingsBlock* out) {
     if (!SettingsKind(kind)) return kNvBadKind;
     std::lock_guard<std::mutex> hold(g_lock);

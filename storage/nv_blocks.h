@@ -72,6 +72,8 @@ int32_t SettingsBlockEdit(int kind, const std::function<void(SettingsBlock&)>& e
 // The unpacked RAM image as it stands (checked when it was read or packed). SettingsBlockImage: 0 or
 // kNvBadKind.
 void IdentityBlockImage(IdentityBlock* out);
+// True when block 0's RAM image holds a non-zero sum that matches it.
+bool IdentityBlockImageOk();
 int32_t SettingsBlockImage(int kind, SettingsBlock* out);
 
 // Reads the block into its staging buffer; only when its checksum holds is it copied to the RAM image,

@@ -1,0 +1,82 @@
+#include "storage/settings_backup.h"
+
+#include "core/params/param_access.h"
+#include "core/system/identity.h"
+#include "core/system/model_table.h"
+#include "storage/nv_blocks.h"
+#include "storage/nv_identity_convert.h"
+#include "storage/nv_settings_convert.h"
+
+namespace {
+
+struct PhaseBlock {
+    uint32_t phaseMode;
+    int kind;
+    uint32_t unit;
+};
+// Blocks of each phase mode, in the order they are saved and loaded; offsets are the kinds' own.
+constexpr PhaseBlock kPhaseBlocks[] = {{0, 1, 0}, {0, 2, 1}, {0, 3, 2}, {1, 4, 0}, {2, 5, 0}, {2, 6, 1}};
+constexpr uint32_t kBrandIds = 3;
+
+}  // namespace
+
+int32_t BackupSaveSystem() {
+    SpecialDataSync(1);
+    IdentityBlockSync(1);
+    return IdentityBlockEdit([](IdentityBlock&) {}, true);
+}
+
+int32_t IdentityBlockLoad() {
+    IdentityBlock block;
+    const int32_t r = IdentityBlockRead(&block);
+    if (r != 0) {
+        g_ModelId.store(0);
+        g_BrandId.store(0);
+        return r;
+    }
+    IdentityBlockSync(0);
+    if (g_BrandId.load() >= kBrandIds) g_BrandId.store(0);
+    if (g_ModelId.load() >= kModelTypes) g_ModelId.store(0);
+    return 0;
+}
+
+int SpecialDataLoad() {
+    if (!IdentityBlockImageOk()) return 0;
+    SpecialDataSync(0);
+    return 1;
+}
+
+int32_t BackupBlockSave(int kind, uint32_t unit, uint32_t offset) {
+    if (offset != NvBlockOffset(kind)) return kNvBadKind;
+    return BackupBlockPack(unit, kind, true);
+}
+
+int32_t BackupSavePhaseSettings(uint32_t phaseMode) {
+    int32_t result = kNvSaved;
+    for (const PhaseBlock& b : kPhaseBlocks) {
+        if (b.phaseMode != phaseMode) continue;
+        const int32_t r = BackupBlockSave(b.kind, b.unit, NvBlockOffset(b.kind));
+        if (result == kNvSaved) result = r;
+    }
+    return result;
+}
+
+int32_t BackupBlockLoadChecked(int kind, uint32_t unit) {
+    SettingsBlock block;
+    const int32_t r = SettingsBlockRead(kind, &block);
+    if (r != 0) return r;
+    return BackupBlockConvert(0, unit, kind);
+}
+
+void BackupLoadPhaseSettings(int restore) {
+    if (restore != 0) {
+        IdentityBlock image;
+        IdentityBlockImage(&image);
+        // A phase mode the wiring tables do not know would index beyond them: it is not taken.
+        if (image.phaseMode <= 2) g_PhaseMode.store(image.phaseMode);
+    }
+    const uint32_t phaseMode = g_PhaseMode.load();
+    for (const PhaseBlock& b : kPhaseBlocks) {
+        if (b.phaseMode == phaseMode) BackupBlockLoadChecked(b.kind, b.unit);
+    }
+}

@@ -4,10 +4,12 @@
 #include "core/control/ctrl_task.h"
 #include "core/control/harmonics.h"
 #include "core/control/measurement.h"
+#include "panel/restart_save.h"
 
 void sysServiceStep() {
     Harm_Task();
     Meas_Service();
     AlarmService();
     CtrlTask_Poll();
+    RestartSaveStep();
 }

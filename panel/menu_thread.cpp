@@ -17,6 +17,7 @@
 #include "scpi/set_command_handover.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/nv_blocks.h"
 #include "storage/settings_backup.h"
 
 std::atomic<uint32_t> g_MenuHandshake{0};
@@ -116,8 +117,11 @@ void MenuThread_Start() {
         if (NvMemTest() != 0) SysStatusSet(kSysNvMemFailure);
         IdentityBlockLoad();
     }
+    const bool factoryUnit = FactoryUnitIdentity();
     // The parameter records of the model type block 0 gave; the stored settings load over them.
     SetDefaultAll();
+    if (factoryUnit && FactoryUnitWrite() != kNvSaved)
+        std::fprintf(stderr, "MenuThread: the new unit's block 0 could not be written\n");
     SpecialDataLoad();
     BackupLoadPhaseSettings(1);
     // The configuration text and the preset backups load here, after the settings.

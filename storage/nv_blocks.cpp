@@ -155,6 +155,11 @@ int32_t SettingsBlockEdit(int kind, const std::function<void(SettingsBlock&)>& e
     return kNvNotWritten;
 }
 
+int32_t IdentityBlockWrite() {
+    std::lock_guard<std::mutex> hold(g_lock);
+    return WriteLocked(0, g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
+}
+
 void IdentityBlockImage(IdentityBlock* out) {
     std::lock_guard<std::mutex> hold(g_lock);
     IdentityBlockUnpack(g_identityImage, out);

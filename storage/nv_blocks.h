@@ -69,6 +69,8 @@ int32_t SettingsBlockSave(int kind, const SettingsBlock& in);
 // result is kNvNotWritten.
 int32_t IdentityBlockEdit(const std::function<void(IdentityBlock&)>& edit, bool write);
 int32_t SettingsBlockEdit(int kind, const std::function<void(SettingsBlock&)>& edit, bool write);
+// Seals, stages and writes block 0's RAM image as it stands (as IdentityBlockSave).
+int32_t IdentityBlockWrite();
 // The unpacked RAM image as it stands (checked when it was read or packed). SettingsBlockImage: 0 or
 // kNvBadKind.
 void IdentityBlockImage(IdentityBlock* out);

@@ -1,5 +1,8 @@
 #include "storage/settings_backup.h"
 
+#include <atomic>
+#include <cstdio>
+
 #include "core/params/param_access.h"
 #include "core/system/identity.h"
 #include "core/system/model_table.h"
@@ -17,13 +20,17 @@ struct PhaseBlock {
 // Blocks of each phase mode, in the order they are saved and loaded; offsets are the kinds' own.
 constexpr PhaseBlock kPhaseBlocks[] = {{0, 1, 0}, {0, 2, 1}, {0, 3, 2}, {1, 4, 0}, {2, 5, 0}, {2, 6, 1}};
 constexpr uint32_t kBrandIds = 3;
+std::atomic<uint32_t> g_factoryModel{0};
+// Every simulated unit leaves the factory with the same serial number, so that a fresh root answers
+// alike wherever it runs.
+constexpr char kFactorySerial[] = "VRN-SIM-0001";
 
 }  // namespace
 
 int32_t BackupSaveSystem() {
     SpecialDataSync(1);
     IdentityBlockSync(1);
-    return IdentityBlockEdit([](IdentityBlock&) {}, true);
+    return IdentityBlockWrite();
 }
 
 int32_t IdentityBlockLoad() {
@@ -79,4 +86,23 @@ void BackupLoadPhaseSettings(int restore) {
     for (const PhaseBlock& b : kPhaseBlocks) {
         if (b.phaseMode == phaseMode) BackupBlockLoadChecked(b.kind, b.unit);
     }
+}
+
+void FactoryUnitRequest(uint32_t model) {
+    g_factoryModel.store(model < kModelTypes ? model : 0, std::memory_order_release);
+}
+
+bool FactoryUnitIdentity() {
+    const uint32_t model = g_factoryModel.exchange(0, std::memory_order_acq_rel);
+    if (model == 0) return false;
+    g_ModelId.store(model);
+    g_BrandId.store(0);
+    std::snprintf(g_SerialNo, sizeof g_SerialNo, "%s", kFactorySerial);
+    return true;
+}
+
+int32_t FactoryUnitWrite() {
+    SpecialDataPack();
+    IdentityBlockSync(1);
+    return IdentityBlockWrite();
 }

@@ -25,3 +25,11 @@ int32_t BackupBlockLoadChecked(int kind, uint32_t unit);
 // With restore set, first takes the phase mode from block 0's image (0-2 only); then loads the blocks of
 // the phase mode in force.
 void BackupLoadPhaseSettings(int restore);
+
+// A unit fresh from the factory. FactoryUnitRequest (before the menu/control thread starts) names its
+// model type 1-11; after block 0 was loaded, FactoryUnitIdentity gives the unit that model type, brand 0
+// and a serial number (true when requested); once the defaults of the model are built,
+// FactoryUnitWrite writes block 0 with them. The request is taken once.
+void FactoryUnitRequest(uint32_t model);
+bool FactoryUnitIdentity();
+int32_t FactoryUnitWrite();

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/system/usb_state.h"
 #include "platform/root.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
@@ -44,6 +45,8 @@ const char* RawWriteArea(uint32_t area) {
 
 int32_t FileReadRaw(uint32_t area, const char* dir, const char* name, void* buffer, size_t capacity) {
     if (dir == nullptr || name == nullptr || buffer == nullptr) return kFileBadArgument;
+    // Without a mounted stick /mnt/sd1 is an empty folder: nothing is there to read.
+    if (area == 0 && !UsbMemoryMounted()) return kFileMissing;
     const std::string path = InstrumentPath(RawReadArea(area), dir, name);
     const int32_t size = FileSize(path.c_str());
     if (size < 1) return kFileMissing;
@@ -66,6 +69,8 @@ int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const voi
     if (dir == nullptr || name == nullptr || (buffer == nullptr && length > 0) || length > INT32_MAX)
         return kFileBadArgument;
     const char* areaName = RawWriteArea(area);
+    // Without a mounted stick there is no directory to write to.
+    if (area != 1 && !UsbMemoryMounted()) return kFileNoDirectory;
     const std::string dirPath = plat::MapPath(InstrumentPath(areaName, dir, nullptr));
     const std::string filePath = plat::MapPath(InstrumentPath(areaName, dir, name));
     if (dirPath.empty() || filePath.empty()) return kFileOpenFailed;

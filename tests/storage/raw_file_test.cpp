@@ -11,12 +11,21 @@
 #include <string>
 #include <thread>
 
+#include "core/system/usb_state.h"
 #include "tests/support/temp_root.h"
 
 namespace {
 
 TEST(RawFile, AreasAndResults) {
     testsupport::TempRoot root;
+    // USB memory is touched only while it is mounted.
+    g_UsbState.statusB.store(0);
+    root.Write("/mnt/sd1/d/f", "left from before");
+    char none[32] = {};
+    EXPECT_EQ(FileReadRaw(0, "d", "f", none, sizeof none), -100);
+    EXPECT_EQ(FileWriteRaw(0, "d", "f", "xyz", 3), -300);
+    EXPECT_EQ(root.Read("/mnt/sd1/d/f"), "left from before");
+    g_UsbState.statusB.store(core::kUsbMounted);
     const struct {
         uint32_t area;
         const char* readFrom;

@@ -1,5 +1,6 @@
 #include "storage/raw_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,6 +32,27 @@ bool WriteAll(int fd, const uint8_t* p, size_t n) {
         n -= static_cast<size_t>(done);
     }
     return true;
+}
+
+// Temporary files are named "<name>.~<pid>.XXXXXX". One controller runs per root, so a temporary of the
+// target that carries another process's id was left by a writer that was killed: it is removed. Those of
+// this process belong to writers still running (a failed one removes its own).
+std::string TempPrefix(const char* name) {
+    return std::string(name) + ".~";
+}
+
+void RemoveStaleTemps(const std::string& dirPath, const char* name) {
+    DIR* dir = opendir(dirPath.c_str());
+    if (dir == nullptr) return;
+    const std::string prefix = TempPrefix(name);
+    const std::string own = std::to_string(getpid()) + ".";
+    while (const dirent* e = readdir(dir)) {
+        const std::string entry = e->d_name;
+        if (entry.compare(0, prefix.size(), prefix) != 0) continue;
+        if (entry.compare(prefix.size(), own.size(), own) == 0) continue;
+        unlink((dirPath + "/" + entry).c_str());
+    }
+    closedir(dir);
 }
 
 }  // namespace
@@ -77,8 +99,9 @@ int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const voi
     if (IsDirectory(InstrumentPath(areaName, dir, nullptr).c_str()) != 1) mkdir(dirPath.c_str(), 0755);
     if (IsDirectory(InstrumentPath(areaName, dir, nullptr).c_str()) != 1) return kFileNoDirectory;
 
+    RemoveStaleTemps(dirPath, name);
     // The temporary file lives beside the target: a rename within one file system is atomic.
-    std::string tmpPath = filePath + ".XXXXXX";
+    std::string tmpPath = dirPath + "/" + TempPrefix(name) + std::to_string(getpid()) + ".XXXXXX";
     const int fd = mkstemp(tmpPath.data());
     if (fd < 0) return kFileOpenFailed;
     fchmod(fd, 0644);

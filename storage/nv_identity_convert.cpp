@@ -117,12 +117,15 @@ void IdentityBlockSync(int direction) {
     if (direction == 1) {
         const auto model = static_cast<uint8_t>(g_ModelId.load());
         const auto brand = static_cast<uint8_t>(g_BrandId.load());
+        IdentityBlock texts;
+        IdentityTextRead(g_SerialNo, sizeof texts.serial, texts.serial);
+        IdentityTextRead(g_MacText, sizeof texts.mac, texts.mac);
         IdentityBlockEdit(
-            [model, brand](IdentityBlock& b) {
+            [model, brand, &texts](IdentityBlock& b) {
                 b.modelId = model;
                 b.brandId = brand;
-                std::memcpy(b.serial, g_SerialNo, sizeof b.serial);
-                std::memcpy(b.mac, g_MacText, sizeof b.mac);
+                std::memcpy(b.serial, texts.serial, sizeof b.serial);
+                std::memcpy(b.mac, texts.mac, sizeof b.mac);
             },
             false);
         return;
@@ -131,8 +134,8 @@ void IdentityBlockSync(int direction) {
     IdentityBlockImage(&b);
     g_ModelId.store(b.modelId);
     g_BrandId.store(b.brandId);
-    std::memcpy(g_SerialNo, b.serial, sizeof g_SerialNo);
-    std::memcpy(g_MacText, b.mac, sizeof g_MacText);
+    IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, b.serial, sizeof b.serial);
+    IdentityTextWrite(g_MacText, sizeof g_MacText, b.mac, sizeof b.mac);
 }
 
 void SpecialDataPack() {

@@ -1,7 +1,6 @@
 #include "storage/settings_backup.h"
 
 #include <atomic>
-#include <cstdio>
 
 #include "core/params/param_access.h"
 #include "core/system/identity.h"
@@ -97,7 +96,7 @@ bool FactoryUnitIdentity() {
     if (model == 0) return false;
     g_ModelId.store(model);
     g_BrandId.store(0);
-    std::snprintf(g_SerialNo, sizeof g_SerialNo, "%s", kFactorySerial);
+    IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, kFactorySerial, sizeof kFactorySerial - 1);
     return true;
 }
 

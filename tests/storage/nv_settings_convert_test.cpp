@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/params/param_defaults.h"
 #include "core/params/param_init.h"
 #include "core/params/param_store.h"
 #include "platform/spi.h"
@@ -121,6 +122,35 @@ TEST_F(SettingsConvertTest, VcaNeedsItsFrequencyWordsAndTheVppLimitIsClamped) {
     BackupBlockConvert(0, 1, 2);
     EXPECT_NE(M(1, 9).volt[0].gain.value, 777);
     EXPECT_EQ(vpp.value, vpp.defaultValue);
+}
+
+// Re-basing takes the new frequency and current limits into the stored block (the parallel form scaled by
+// the unit count) and keeps the rest; the default blocks are sealed, 1800 in the VCA angles of 5 and 6.
+TEST_F(SettingsConvertTest, RebaseTakesNewLimitsAndKeepsTheRest) {
+    const struct {
+        int32_t (*rebase)(int, uint32_t, uint32_t);
+        int32_t factor;
+    } forms[] = {{BackupBlockPackStandalone, 1}, {BackupBlockPackAndWrite, 2}};
+    g_ParamStore.global[kGlbParallelNumber].value = 2;
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.factor);
+        M(0, 1).volt[1].acv[0][16].value = 12300;
+        M(0, 0).curr[6].irms.value = 1;
+        ASSERT_EQ(BackupBlockPack(0, 4, true), kNvSaved);
+        ASSERT_EQ(form.rebase(4, 0, NvBlockOffset(4)), kNvSaved);
+        const int32_t want = (*g_DefaultTables)[kTabIrms].rows[CurrRow(1, 6)].value * form.factor;
+        EXPECT_EQ(M(0, 0).curr[6].irms.value, want);
+        SettingsBlock b;
+        ASSERT_EQ(SettingsBlockRead(4, &b), 0);
+        EXPECT_EQ(b.words[148 + 2 - kSettingsFirstWord], want);  // variant 6
+        EXPECT_EQ(b.words[66 + 3 - kSettingsFirstWord], 12300);  // AC-INT, area 1: kept
+    }
+    EXPECT_EQ(BackupSettingsPackAll(), kNvSaved);
+    for (int kind = 1; kind <= 6; ++kind) {
+        SettingsBlock b;
+        ASSERT_EQ(SettingsBlockRead(kind, &b), 0) << kind;
+        EXPECT_EQ(b.words[292 - kSettingsFirstWord] == 1800, kind >= 5) << kind;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/control/sys_event.h"
+#include "core/params/param_access.h"
 #include "core/params/param_init.h"
 #include "core/system/msg_queue.h"
 #include "core/system/sys_status.h"
@@ -136,9 +137,10 @@ void MenuThread_Start() {
 
 int SettingsSaveRequestTake() {
     if (!SysStatusTest(kSysResetSaveRequest)) return 0;
-    // No settings are kept in non-volatile memory yet: every start builds them from the defaults, so the
-    // settings a reset leaves are those a start gives and there is nothing to write. The save of the
-    // stored settings belongs here, before the request is cleared.
+    // The settings a reset leaves are saved before the request is cleared: otherwise the next start would
+    // load the blocks saved before the reset over them.
+    BackupSavePhaseSettings(g_PhaseMode.load());
+    BackupSaveSystem();
     SysStatusClear(kSysResetSaveRequest);
     return 1;
 }

@@ -32,9 +32,18 @@ void Start() {
     MenuThread_Start();
 }
 
-// Saved once per request (GPIB reset line re-armed, request handled); a killed process keeps only the
-// memory's file, and the next start gets the phase settings back. Only a reboot request unmounts USB
-// memory and reboots.
+// A killed process keeps only the memory's file; a new one starts.
+void Restart() {
+    SpiDevClose(&g_NvSpi);
+    NvBlocksReset();
+    ParamStoreReset();
+    g_ModelId = 0;
+    g_PhaseMode = 0;
+    Start();
+}
+
+// Saved once per request (GPIB reset line re-armed, request handled); the next start gets the phase
+// settings back. Only a reboot request unmounts USB memory and reboots.
 TEST(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     test::DefaultStore env;
     plat::PanelSimReset();
@@ -57,17 +66,20 @@ TEST(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     MenuThread_Pass();
     EXPECT_TRUE(plat::NvmSimLog().empty()) << "saved once";
 
-    SpiDevClose(&g_NvSpi);
-    NvBlocksReset();
-    ParamStoreReset();
-    g_ModelId = 0;
-    g_PhaseMode = 0;
-    Start();
+    Restart();
     EXPECT_EQ(g_ModelId.load(), 2u);
     EXPECT_EQ(g_PhaseMode.load(), 2u);
     EXPECT_EQ(Acv(0), 11100);
     EXPECT_EQ(Acv(1), 22200);
     EXPECT_EQ(g_ParamStore.global[kGlbBuzzer].value, 0);  // its default is 1
+
+    // The settings a reset leaves are saved when the reset asks for it.
+    Acv(1) = 33300;
+    SysStatusSet(kSysResetSaveRequest);
+    MenuThread_Pass();
+    EXPECT_FALSE(SysStatusTest(kSysResetSaveRequest));
+    Restart();
+    EXPECT_EQ(Acv(1), 33300);
 
     EXPECT_EQ(env.root.Read("/var/log/commands.log").find("reboot"), std::string::npos);
     plat::SetTimeScale(1000);

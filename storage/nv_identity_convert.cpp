@@ -37,6 +37,7 @@ constexpr PowerOnByte kPowerOnBytes[] = {
 constexpr ParamGlobal kImpedanceWords[6] = {kGlbInductanceL1, kGlbInductanceL2, kGlbInductanceL3,
                                             kGlbResistanceL1, kGlbResistanceL2, kGlbResistanceL3};
 constexpr int kPosFirst = 58;
+constexpr uint32_t kBrandIds = 3;
 
 ParamRec& RecordOf(int16_t global) {
     return global == kIpkLimitMode ? g_ParamStore.unit[0].ipkLimitMode : g_ParamStore.global[global];
@@ -132,8 +133,10 @@ void IdentityBlockSync(int direction) {
     }
     IdentityBlock b;
     IdentityBlockImage(&b);
-    g_ModelId.store(b.modelId);
-    g_BrandId.store(b.brandId);
+    // An id beyond the model and brand tables would index past them in every reader: it becomes 0
+    // before any thread can see it.
+    g_ModelId.store(b.modelId < kModelTypes ? b.modelId : 0);
+    g_BrandId.store(b.brandId < kBrandIds ? b.brandId : 0);
     IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, b.serial, sizeof b.serial);
     IdentityTextWrite(g_MacText, sizeof g_MacText, b.mac, sizeof b.mac);
 }

@@ -4,7 +4,8 @@
 #include <cstdint>
 
 // Direction 1 stores model id, brand id, serial and MAC texts into block 0's image, seals and stages it;
-// direction 0 copies them from the image into the running identity.
+// direction 0 copies them from the image into the running identity, a model id of 12 or more and a brand
+// id above 2 as 0.
 void IdentityBlockSync(int direction);
 
 // Stores the default values of the power-on settings into bytes 58-131 of block 0's image with the

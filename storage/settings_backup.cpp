@@ -18,7 +18,6 @@ struct PhaseBlock {
 };
 // Blocks of each phase mode, in the order they are saved and loaded; offsets are the kinds' own.
 constexpr PhaseBlock kPhaseBlocks[] = {{0, 1, 0}, {0, 2, 1}, {0, 3, 2}, {1, 4, 0}, {2, 5, 0}, {2, 6, 1}};
-constexpr uint32_t kBrandIds = 3;
 std::atomic<uint32_t> g_factoryModel{0};
 // Every simulated unit leaves the factory with the same serial number, so that a fresh root answers
 // alike wherever it runs.
@@ -40,9 +39,7 @@ int32_t IdentityBlockLoad() {
         g_BrandId.store(0);
         return r;
     }
-    IdentityBlockSync(0);
-    if (g_BrandId.load() >= kBrandIds) g_BrandId.store(0);
-    if (g_ModelId.load() >= kModelTypes) g_ModelId.store(0);
+    IdentityBlockSync(0);  // forces unknown model and brand ids to 0
     return 0;
 }
 

@@ -4,6 +4,8 @@
 
 #include "app/hw_init.h"
 #include "app/layer_hooks.h"
+#include "app/provision.h"
+#include "app/sim_verbs.h"
 #include "app/thread_table.h"
 #include "core/control/sys_event.h"
 #include "core/system/msg_queue.h"
@@ -126,6 +128,8 @@ void SystemStartup() {
     SysStatusClear(kSysMenuThreadRunning);
     g_LanRestartReq.store(0);
     PeripheralResetPulse();
+    ProvisionNewUnit();
+    AddSimulationVerbs();
     StartThreadTable();
     UartInterfaceInit();
 }

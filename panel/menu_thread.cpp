@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/control/sys_event.h"
+#include "core/params/param_access.h"
 #include "core/params/param_init.h"
 #include "core/params/preset_store.h"
 #include "core/system/msg_queue.h"
@@ -19,7 +20,9 @@
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/config_text.h"
+#include "storage/nv_blocks.h"
 #include "storage/preset_backup.h"
+#include "storage/settings_backup.h"
 
 std::atomic<uint32_t> g_MenuHandshake{0};
 std::atomic<uint32_t> g_PendingReconfig{0};
@@ -110,14 +113,24 @@ void GuiHandshake() {
 }  // namespace
 
 void MenuThread_Start() {
-    // The parameter records of the model type; the stored settings are loaded over them once storage
-    // exists. The run-time state starts clean.
+    // A memory that cannot be opened is not tested and leaves the unit without a model type; one that
+    // fails its test is still read: a block that fails its checksum is not applied.
+    const bool nvOpen = SpiNvmInit() == 0;
+    if (!nvOpen) {
+        SysStatusSet(kSysNvMemFailure);
+    } else {
+        if (NvMemTest() != 0) SysStatusSet(kSysNvMemFailure);
+        IdentityBlockLoad();
+    }
+    const bool factoryUnit = FactoryUnitIdentity();
+    // The parameter records of the model type block 0 gave; the stored settings load over them.
     SetDefaultAll();
     // The LAN and interface defaults: the stored configuration text overrides them key by key.
     LanSetDefault();
-    // A memory that cannot be opened is not tested: the instrument runs on its defaults either way.
-    const bool nvOpen = SpiNvmInit() == 0;
-    if (!nvOpen || NvMemTest() != 0) SysStatusSet(kSysNvMemFailure);
+    if (factoryUnit && FactoryUnitWrite() != kNvSaved)
+        std::fprintf(stderr, "MenuThread: the new unit's block 0 could not be written\n");
+    SpecialDataLoad();
+    BackupLoadPhaseSettings(1);
     if (nvOpen) {
         LoadSystemConfig();
         PresetBackupLoadAll();
@@ -135,9 +148,10 @@ void MenuThread_Start() {
 
 int SettingsSaveRequestTake() {
     if (!SysStatusTest(kSysResetSaveRequest)) return 0;
-    // No settings are kept in non-volatile memory yet: every start builds them from the defaults, so the
-    // settings a reset leaves are those a start gives and there is nothing to write. The save of the
-    // stored settings belongs here, before the request is cleared.
+    // The settings a reset leaves are saved before the request is cleared: otherwise the next start would
+    // load the blocks saved before the reset over them.
+    BackupSavePhaseSettings(g_PhaseMode.load());
+    BackupSaveSystem();
     SysStatusClear(kSysResetSaveRequest);
     return 1;
 }

@@ -11,16 +11,17 @@ Options g_options;
 
 void PrintUsage(FILE* out) {
     std::fprintf(out,
-                 "usage: vrn-controller [--root DIR] [--port-offset N] [--realtime]\n"
+                 "usage: vrn-controller [--root DIR] [--port-offset N] [--realtime] [--model N]\n"
                  "  --root DIR        instrument root (default ./vrnroot), created on first start\n"
                  "  --port-offset N   add N to every listening port (SCPI 5025, LAN restart 5030, ...)\n"
-                 "  --realtime        request the real-time thread policies (needs the privilege)\n");
+                 "  --realtime        request the real-time thread policies (needs the privilege)\n"
+                 "  --model N         model type 0-11 of a unit on its first start (default 1, 0 none)\n");
 }
 
-bool ParsePortOffset(const char* text, int* out) {
+bool ParseNumber(const char* text, long max, int* out) {
     char* end = nullptr;
     long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < 0 || v > 60000) return false;
+    if (end == text || *end != '\0' || v < 0 || v > max) return false;
     *out = static_cast<int>(v);
     return true;
 }
@@ -40,8 +41,14 @@ int ParseOptions(int argc, char** argv) {
         } else if (std::strcmp(arg, "--root") == 0 && i + 1 < argc && argv[i + 1][0] != '\0') {
             parsed.root = argv[++i];
         } else if (std::strcmp(arg, "--port-offset") == 0 && i + 1 < argc) {
-            if (!ParsePortOffset(argv[++i], &parsed.portOffset)) {
+            if (!ParseNumber(argv[++i], 60000, &parsed.portOffset)) {
                 std::fprintf(stderr, "vrn-controller: bad port offset '%s' (0 to 60000)\n", argv[i]);
+                PrintUsage(stderr);
+                return -1;
+            }
+        } else if (std::strcmp(arg, "--model") == 0 && i + 1 < argc) {
+            if (!ParseNumber(argv[++i], 11, &parsed.model)) {
+                std::fprintf(stderr, "vrn-controller: bad model type '%s' (0 to 11)\n", argv[i]);
                 PrintUsage(stderr);
                 return -1;
             }

@@ -14,7 +14,10 @@ constexpr char kFirmwareVersion[] = "1.06";
 
 void BuildIdnString() {
     uint32_t brand = g_BrandId.load(std::memory_order_relaxed);
+    char model[sizeof g_ModelName], serial[sizeof g_SerialNo];
+    IdentityTextRead(g_ModelName, sizeof model, model);
+    IdentityTextRead(g_SerialNo, sizeof serial, serial);
     // The serial number need not be terminated; the model name is.
     std::snprintf(g_IdnBuf, sizeof g_IdnBuf, "%.31s,%.31s,%.16s,%s", kBrandMaker[brand < 3 ? brand : 0],
-                  g_ModelName, g_SerialNo, kFirmwareVersion);
+                  model, serial, kFirmwareVersion);
 }

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "core/control/barcode_table.h"
+#include "core/system/identity.h"
 #include "core/system/model_table.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
@@ -24,7 +25,9 @@ std::mutex g_BarcodeSaveLock;
 int32_t BarcodeFileSave() {
     using namespace storage;
     uint8_t image[kBarcodeFileSize] = {};
-    std::memcpy(image + kHeaderModelOffset, g_ModelName, strnlen(g_ModelName, kHeaderModelSize));
+    char model[sizeof g_ModelName];
+    IdentityTextRead(g_ModelName, sizeof model, model);
+    std::memcpy(image + kHeaderModelOffset, model, strnlen(model, kHeaderModelSize));
     StoreBe32(image + kHeaderSizeOffset, kBarcodeFileSize);
     if (FileNameSplit(kName, reinterpret_cast<char*>(image + kHeaderBaseOffset),
                       reinterpret_cast<char*>(image + kHeaderExtOffset)) != 0)

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/system/identity.h"
 #include "core/system/model_table.h"
 #include "storage/file_result.h"
 
@@ -114,8 +115,9 @@ int32_t FileHeaderBuild(uint16_t kind, uint16_t index, uint8_t* image, const cha
     using namespace storage;
     if (image == nullptr || kind > kFileKindArb) return -1;
     std::memset(image, 0, 84);
-    const size_t modelLength = strnlen(g_ModelName, kHeaderModelSize);
-    std::memcpy(image + kHeaderModelOffset, g_ModelName, modelLength);
+    char model[sizeof g_ModelName];
+    IdentityTextRead(g_ModelName, sizeof model, model);
+    std::memcpy(image + kHeaderModelOffset, model, strnlen(model, kHeaderModelSize));
     StoreBe32(image + kHeaderSizeOffset, DataFileSize(kind));
     if (FileNameSplit(fileName, reinterpret_cast<char*>(image + kHeaderBaseOffset),
                       reinterpret_cast<char*>(image + kHeaderExtOffset)) != 0) {

@@ -27,11 +27,17 @@ bool SettingsKind(int kind) {
     return kind >= 1 && kind <= 6;
 }
 
-// Seals the image, stages it and writes the staging buffer. Called with the lock held.
-int32_t WriteLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
+// Seals the image and stages it; returns the sum. Called with the lock held.
+uint32_t SealAndStage(uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
     uint32_t sum = NvBlockSeal(image, used);
     std::memset(stage, 0, stageLen);
     std::memcpy(stage, image, used);
+    return sum;
+}
+
+// Seals the image, stages it and writes the staging buffer. Called with the lock held.
+int32_t WriteLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
+    uint32_t sum = SealAndStage(image, used, stage, stageLen);
     if (core::NvWritesDisabled()) return kNvNotWritten;
     if (SpiNvmWriteBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) {
         g_keptSum[kind] = 0;  // what the memory holds is unknown now
@@ -123,6 +129,52 @@ int32_t SettingsBlockSave(int kind, const SettingsBlock& in) {
     uint8_t* image = g_settingsImage[kind - 1];
     SettingsBlockPack(in, image);
     return WriteLocked(kind, image, kNvSettingsBlockSize, g_settingsStage, kNvSettingsBlockSize);
+}
+
+int32_t IdentityBlockEdit(const std::function<void(IdentityBlock&)>& edit, bool write) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    IdentityBlock block;
+    IdentityBlockUnpack(g_identityImage, &block);
+    edit(block);
+    IdentityBlockPack(block, g_identityImage);
+    if (write) return WriteLocked(0, g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
+    SealAndStage(g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
+    return kNvNotWritten;
+}
+
+int32_t SettingsBlockEdit(int kind, const std::function<void(SettingsBlock&)>& edit, bool write) {
+    if (!SettingsKind(kind)) return kNvBadKind;
+    std::lock_guard<std::mutex> hold(g_lock);
+    uint8_t* image = g_settingsImage[kind - 1];
+    SettingsBlock block;
+    SettingsBlockUnpack(image, &block);
+    edit(block);
+    SettingsBlockPack(block, image);
+    if (write) return WriteLocked(kind, image, kNvSettingsBlockSize, g_settingsStage, kNvSettingsBlockSize);
+    SealAndStage(image, kNvSettingsBlockSize, g_settingsStage, kNvSettingsBlockSize);
+    return kNvNotWritten;
+}
+
+int32_t IdentityBlockWrite() {
+    std::lock_guard<std::mutex> hold(g_lock);
+    return WriteLocked(0, g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
+}
+
+void IdentityBlockImage(IdentityBlock* out) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    IdentityBlockUnpack(g_identityImage, out);
+}
+
+bool IdentityBlockImageOk() {
+    std::lock_guard<std::mutex> hold(g_lock);
+    return NvBlockSumOk(g_identityImage, kNvIdentityUsed);
+}
+
+int32_t SettingsBlockImage(int kind, SettingsBlock* out) {
+    if (!SettingsKind(kind)) return kNvBadKind;
+    std::lock_guard<std::mutex> hold(g_lock);
+    SettingsBlockUnpack(g_settingsImage[kind - 1], out);
+    return 0;
 }
 
 int32_t IdentityBlockRead(IdentityBlock* out) {

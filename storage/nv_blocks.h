@@ -6,6 +6,7 @@
 // menu/control thread and the timer thread (parallel master) share the images and staging buffers.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 constexpr uint32_t kNvIdentityUsed = 132;
@@ -63,6 +64,20 @@ enum NvSaveResult : int32_t {
 // Pack, seal, stage and write under the lock; the kept checksum copy is updated only by a full write.
 int32_t IdentityBlockSave(const IdentityBlock& in);
 int32_t SettingsBlockSave(int kind, const SettingsBlock& in);
+
+// Under the lock: unpacks the RAM image of block 0 (of settings block kind 1-6), lets edit change it, packs
+// it back, seals and stages it, and with write set writes it as the Save functions do. Without write the
+// result is kNvNotWritten.
+int32_t IdentityBlockEdit(const std::function<void(IdentityBlock&)>& edit, bool write);
+int32_t SettingsBlockEdit(int kind, const std::function<void(SettingsBlock&)>& edit, bool write);
+// Seals, stages and writes block 0's RAM image as it stands (as IdentityBlockSave).
+int32_t IdentityBlockWrite();
+// The unpacked RAM image as it stands (checked when it was read or packed). SettingsBlockImage: 0 or
+// kNvBadKind.
+void IdentityBlockImage(IdentityBlock* out);
+// True when block 0's RAM image holds a non-zero sum that matches it.
+bool IdentityBlockImageOk();
+int32_t SettingsBlockImage(int kind, SettingsBlock* out);
 
 // Reads the block into its staging buffer; only when its checksum holds is it copied to the RAM image,
 // the checksum copy kept and *out filled. 0, -1 the memory failed, -2 bad kind, -200 wrong or zero sum

@@ -1,5 +1,6 @@
 #include "storage/raw_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/system/usb_state.h"
 #include "platform/root.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
@@ -32,6 +34,27 @@ bool WriteAll(int fd, const uint8_t* p, size_t n) {
     return true;
 }
 
+// Temporary files are named "<name>.~<pid>.XXXXXX". One controller runs per root, so a temporary of the
+// target that carries another process's id was left by a writer that was killed: it is removed. Those of
+// this process belong to writers still running (a failed one removes its own).
+std::string TempPrefix(const char* name) {
+    return std::string(name) + ".~";
+}
+
+void RemoveStaleTemps(const std::string& dirPath, const char* name) {
+    DIR* dir = opendir(dirPath.c_str());
+    if (dir == nullptr) return;
+    const std::string prefix = TempPrefix(name);
+    const std::string own = std::to_string(getpid()) + ".";
+    while (const dirent* e = readdir(dir)) {
+        const std::string entry = e->d_name;
+        if (entry.compare(0, prefix.size(), prefix) != 0) continue;
+        if (entry.compare(prefix.size(), own.size(), own) == 0) continue;
+        unlink((dirPath + "/" + entry).c_str());
+    }
+    closedir(dir);
+}
+
 }  // namespace
 
 const char* RawReadArea(uint32_t area) {
@@ -44,6 +67,8 @@ const char* RawWriteArea(uint32_t area) {
 
 int32_t FileReadRaw(uint32_t area, const char* dir, const char* name, void* buffer, size_t capacity) {
     if (dir == nullptr || name == nullptr || buffer == nullptr) return kFileBadArgument;
+    // Without a mounted stick /mnt/sd1 is an empty folder: nothing is there to read.
+    if (area == 0 && !UsbMemoryMounted()) return kFileMissing;
     const std::string path = InstrumentPath(RawReadArea(area), dir, name);
     const int32_t size = FileSize(path.c_str());
     if (size < 1) return kFileMissing;
@@ -66,14 +91,17 @@ int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const voi
     if (dir == nullptr || name == nullptr || (buffer == nullptr && length > 0) || length > INT32_MAX)
         return kFileBadArgument;
     const char* areaName = RawWriteArea(area);
+    // Without a mounted stick there is no directory to write to.
+    if (area != 1 && !UsbMemoryMounted()) return kFileNoDirectory;
     const std::string dirPath = plat::MapPath(InstrumentPath(areaName, dir, nullptr));
     const std::string filePath = plat::MapPath(InstrumentPath(areaName, dir, name));
     if (dirPath.empty() || filePath.empty()) return kFileOpenFailed;
     if (IsDirectory(InstrumentPath(areaName, dir, nullptr).c_str()) != 1) mkdir(dirPath.c_str(), 0755);
     if (IsDirectory(InstrumentPath(areaName, dir, nullptr).c_str()) != 1) return kFileNoDirectory;
 
+    RemoveStaleTemps(dirPath, name);
     // The temporary file lives beside the target: a rename within one file system is atomic.
-    std::string tmpPath = filePath + ".XXXXXX";
+    std::string tmpPath = dirPath + "/" + TempPrefix(name) + std::to_string(getpid()) + ".XXXXXX";
     const int fd = mkstemp(tmpPath.data());
     if (fd < 0) return kFileOpenFailed;
     fchmod(fd, 0644);

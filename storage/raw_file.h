@@ -6,6 +6,7 @@
 
 // Reading: 0 USB memory "sd1", 1 internal store "tst", any other the system disk "disk".
 // Writing: 1 "tst", any other "sd1"; the system disk is never written.
+// USB memory is used only while it is mounted (g_UsbState): otherwise a read gives -100, a write -300.
 const char* RawReadArea(uint32_t area);
 const char* RawWriteArea(uint32_t area);
 

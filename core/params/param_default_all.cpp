@@ -13,9 +13,9 @@ using namespace core;
 
 namespace {
 
+// Terminated within size.
 void CopyText(char* dst, size_t size, const char* src) {
-    std::strncpy(dst, src, size - 1);
-    dst[size - 1] = '\0';
+    IdentityTextWrite(dst, size, src, strnlen(src, size - 1));
 }
 
 // The records of unit 0 built from the miscellaneous, output-impedance and parallel rows.

@@ -32,6 +32,8 @@ struct ParamDefaultRow {
 // value/defaultValue, max/defaultMax, min/defaultMin, decimals, digits, scale and unit from the row;
 // def1 := 0; def2, state and peakFactor untouched.
 void ParamRecInit(ParamRec* record, ParamDefaultRow row);
+// When the record's value is outside its default limits, sets it to the default value.
+void ParamClampToDefault(ParamRec* record);
 // As ParamRecInit with value, max and min (and their default words) multiplied by factor (saturating).
 void ParamRecInitScaled(ParamRec* record, ParamDefaultRow row, int32_t factor);
 // As ParamRecInit, but def1 untouched.

@@ -50,12 +50,7 @@ const uint32_t* CurrentVariants(uint32_t phaseMode) {
     return phaseMode == 1 ? k1P2W : kOther;
 }
 
-// A value outside its record's default limits takes the record's default.
-void ClampToDefault(ParamRec* rec) {
-    if (rec->value > rec->defaultMax || rec->value < rec->defaultMin) rec->value = rec->defaultValue;
-}
-
-// One direction of the copy. Recalled values pass through ClampToDefault, except those read with WordIn
+// One direction of the copy. Recalled values pass through ParamClampToDefault, except those read with WordIn
 // and ByteIn, whose caller applies a rule of its own.
 class Copy {
   public:
@@ -68,7 +63,7 @@ class Copy {
             return;
         }
         rec.value = r_[at];
-        ClampToDefault(&rec);
+        ParamClampToDefault(&rec);
     }
     void Word(uint32_t k, ParamRec& rec) {
         if (!recall_) {
@@ -76,7 +71,7 @@ class Copy {
             return;
         }
         rec.value = PresetWordGet(r_, k);
-        ClampToDefault(&rec);
+        ParamClampToDefault(&rec);
     }
     // An enable (the record's state); 1 by default.
     void State(uint32_t at, ParamRec& rec) {
@@ -100,7 +95,7 @@ class Copy {
             return;
         }
         rec.value = PresetWordGet(r_, k);
-        ClampToDefault(&rec);
+        ParamClampToDefault(&rec);
         for (ParamRec& other : set)
             other.value = rec.value;
     }

@@ -1,64 +1,118 @@
-// What the restart path saves comes back at the next start of the menu/control thread on the same
-// memory: the presets and the configuration text. The process's end is played by wiping them in memory.
+// The save before a restart, and what a fresh process on the same root gets back from it: the phase
+// settings, the identity, the presets and the configuration text.
+#include "panel/restart_save.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 
 #include "core/params/param_access.h"
+#include "core/params/param_store.h"
 #include "core/params/preset_recall.h"
 #include "core/params/preset_store.h"
 #include "core/system/lan_cfg.h"
+#include "core/system/model_table.h"
+#include "core/system/msg_queue.h"
 #include "core/system/seqsim_slots.h"
 #include "core/system/sys_status.h"
 #include "panel/menu_thread.h"
-#include "panel/sys_service.h"
+#include "platform/clock.h"
+#include "platform/panel_sim.h"
+#include "platform/spi.h"
+#include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/nv_blocks.h"
+#include "storage/settings_backup.h"
 #include "tests/support/default_store.h"
+
+using namespace core;
 
 namespace {
 
-void Restart() {
-    SpiDevClose(&g_NvSpi);
-    std::memset(g_PresetStore, 0, sizeof g_PresetStore);
-    g_LanCfg = {};
-    g_SeqSimSlots = {};
-    core::SysStatusReset();
+int32_t& Acv(uint32_t unit) {
+    return g_ParamStore.unit[unit].mode[1].volt[1].acv[0][16].value;
+}
+
+void Start() {
+    g_SysStatus.store(0);
+    panel::MenuThreadReset();
     MenuThread_Start();
 }
 
-TEST(RestartSave, PresetsAndConfigurationComeBackAfterARestart) {
-    test::DefaultStore store;
-    Restart();
-    EXPECT_EQ(g_LanCfg.PORT, 5025u);  // nothing stored yet: the default
-    g_LanCfg.PORT = 5100;
-    sysServiceStep();
-    Restart();
-    EXPECT_EQ(g_LanCfg.PORT, 5025u) << "saved without a pending restart";
+// A killed process keeps only the memory's file; a new one starts.
+void Restart() {
+    SpiDevClose(&g_NvSpi);
+    NvBlocksReset();
+    ParamStoreReset();
+    std::memset(g_PresetStore, 0, sizeof g_PresetStore);
+    g_LanCfg = {};
+    g_SeqSimSlots = {};
+    g_ModelId = 0;
+    g_PhaseMode = 0;
+    Start();
+}
 
-    ASSERT_EQ(SetAcv(12340, 0), 12340);
+// Saved once per request (GPIB reset line re-armed, request handled); the next start gets the phase
+// settings back. Only a reboot request unmounts USB memory and reboots.
+TEST(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
+    test::DefaultStore env;
+    plat::PanelSimReset();
+    SpiPanelOpen();
+    ASSERT_EQ(MsgQueueInit(), 0);
+    IpcSemInit();
+    SpiDevClose(&g_NvSpi);
+    plat::NvmSimReset();
+    FactoryUnitRequest(2);
+    Start();
+    g_PhaseMode = 2;  // 1P3W: blocks 5 and 6
+    Acv(0) = 11100;
+    Acv(1) = 22200;
+    g_ParamStore.global[kGlbBuzzer].value = 0;
     ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
     uint8_t presets[sizeof g_PresetStore];
     std::memcpy(presets, g_PresetStore, sizeof presets);
     g_LanCfg.PORT = 5100;
     std::strcpy(g_LanCfg.HOSTNAME, "bench-7");
     g_SeqSimSlots.seq = 4;
+    MenuThread_Pass();
+    EXPECT_TRUE(plat::NvmSimLog().empty()) << "nothing saved without a pending restart";
     SysStatusSet(kSysRestartPending);
-    sysServiceStep();
-    EXPECT_TRUE(SysStatusTest(kSysRestartHandled));
-    const std::string log = store.root.Read("/var/log/commands.log");
-    EXPECT_NE(log.find("echo 1 > /sys/class/leds/gpib_rst/brightness"), std::string::npos) << log;
-    EXPECT_EQ(log.find("reboot"), std::string::npos) << log;
-    SysStatusSet(kSysRebootRequest);
-    SysStatusClear(kSysRestartHandled);
-    sysServiceStep();
-    EXPECT_NE(store.root.Read("/var/log/commands.log").find("reboot"), std::string::npos);
+    MenuThread_Pass();
+    ASSERT_TRUE(SysStatusTest(kSysRestartHandled));
+    EXPECT_EQ(env.root.Read("/sys/class/leds/gpib_rst/brightness"), "1\n");
+    plat::NvmSimClearLog();
+    MenuThread_Pass();
+    EXPECT_TRUE(plat::NvmSimLog().empty()) << "saved once";
 
     Restart();
+    EXPECT_EQ(g_ModelId.load(), 2u);
+    EXPECT_EQ(g_PhaseMode.load(), 2u);
+    EXPECT_EQ(Acv(0), 11100);
+    EXPECT_EQ(Acv(1), 22200);
+    EXPECT_EQ(g_ParamStore.global[kGlbBuzzer].value, 0);  // its default is 1
     EXPECT_EQ(std::memcmp(g_PresetStore, presets, sizeof presets), 0);
     EXPECT_EQ(g_LanCfg.PORT, 5100u);
     EXPECT_STREQ(g_LanCfg.HOSTNAME, "bench-7");
     EXPECT_EQ(g_SeqSimSlots.seq, 4);
+
+    // The settings a reset leaves are saved when the reset asks for it.
+    Acv(1) = 33300;
+    SysStatusSet(kSysResetSaveRequest);
+    MenuThread_Pass();
+    EXPECT_FALSE(SysStatusTest(kSysResetSaveRequest));
+    Restart();
+    EXPECT_EQ(Acv(1), 33300);
+
+    EXPECT_EQ(env.root.Read("/var/log/commands.log").find("reboot"), std::string::npos);
+    plat::SetTimeScale(1000);
+    SysStatusSet(kSysRestartPending);
+    SysStatusSet(kSysRebootRequest);
+    RestartSaveStep();
+    plat::SetTimeScale(1);
+    const std::string log = env.root.Read("/var/log/commands.log");
+    ASSERT_NE(log.find("reboot"), std::string::npos) << log;
+    EXPECT_LT(log.find("umount /mnt/sd1"), log.find("reboot")) << log;
+    core::MsgQueueRemove();
     SpiDevClose(&g_NvSpi);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/control/cal_page.h"
+#include "core/system/usb_state.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -22,6 +23,7 @@ void FillPage(uint16_t* page, uint16_t seed) {
 
 TEST(CalibrationFile, SavedPageLoadsBackAndCorruptFilesLeaveThePageUnchanged) {
     testsupport::TempRoot root;
+    g_UsbState.statusB.store(core::kUsbMounted);
     uint16_t* page = regbus::CalPage(2);
     FillPage(page, 0x1234);
     ASSERT_EQ(CalibrationFileSave(2), 1);

@@ -8,15 +8,26 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <thread>
 
+#include "core/system/usb_state.h"
 #include "tests/support/temp_root.h"
 
 namespace {
 
 TEST(RawFile, AreasAndResults) {
     testsupport::TempRoot root;
+    // USB memory is touched only while it is mounted.
+    g_UsbState.statusB.store(0);
+    root.Write("/mnt/sd1/d/f", "left from before");
+    char none[32] = {};
+    EXPECT_EQ(FileReadRaw(0, "d", "f", none, sizeof none), -100);
+    EXPECT_EQ(FileWriteRaw(0, "d", "f", "xyz", 3), -300);
+    EXPECT_EQ(root.Read("/mnt/sd1/d/f"), "left from before");
+    g_UsbState.statusB.store(core::kUsbMounted);
     const struct {
         uint32_t area;
         const char* readFrom;
@@ -88,6 +99,16 @@ TEST(RawFile, KilledWriteLeavesOldOrNewFileWhole) {
         const std::string after = root.Read("/mnt/tst/d/f");
         EXPECT_TRUE(after == before || after == newData) << delayMs << " ms: " << after.size() << " bytes";
     }
+    // What killed writers left beside the target goes with the next write of it; a temporary of this
+    // process (a writer still running) and those of other targets stay.
+    const std::string live = "f.~" + std::to_string(getpid()) + ".live00";
+    for (const std::string& name : {live, std::string("g.~1.abcdef"), std::string("f.~1.abcdef")})
+        root.Write("/mnt/tst/d/" + name, "x");
+    ASSERT_EQ(FileWriteRaw(1, "d", "f", "new", 3), 3);
+    std::set<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(root.path() + "/mnt/tst/d"))
+        left.insert(e.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"f", "g.~1.abcdef", live}));
 }
 
 }  // namespace

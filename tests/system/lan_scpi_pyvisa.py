@@ -20,7 +20,7 @@ except ImportError:
     print("skipped: pyvisa and pyvisa-py are not installed (python3-pyvisa, python3-pyvisa-py)")
     sys.exit(77)
 
-IDN = "QX-ORVANE,VRN,,1.06"
+IDN = "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06"
 # (what the client writes, the query whose answer is checked, the answer)
 STEPS = [
     (None, "*IDN?", IDN),

@@ -56,16 +56,17 @@ class LanScpi : public testsupport::SharedController {
         ADD_FAILURE() << "no connection was served";
         return std::make_unique<TcpClient>(Port(kScpiPort));
     }
-    const std::string idn = "QX-ORVANE,VRN,,1.06\n";
+    const std::string idn = "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n";
 };
 
 // {bytes sent, the line they answer (none: nothing to wait for)}.
 TEST_F(LanScpi, RepliesErrorsAndSetCommands) {
     auto t = Served();
     const std::pair<const char*, const char*> steps[] = {
-        {"*IDN?;*STB?\n", "QX-ORVANE,VRN,,1.06;+0\n"},  // the queries of a message answer on one line
+        {"*IDN?;*STB?\n",
+         "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06;+0\n"},  // the queries of a message answer on one line
         {"*ID", nullptr},                               // one command over two segments
-        {"N?\n", "QX-ORVANE,VRN,,1.06\n"},
+        {"N?\n", "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n"},
         {"\n\n*OPC?\n", "1\n"},  // empty lines answer nothing
         {"VOLTA 100\nSYST:ERR?\n", "-113,\"Undefined header\"\n"},
         {"SYST:ERR?\n", "+0,\"No error\"\n"},
@@ -159,7 +160,7 @@ TEST_F(LanScpi, RestartPortRestartsTheServiceAndListensAgain) {
 
 TEST_F(LanScpi, ClientGoneInTheMiddleOfALargeReplyLeavesTheNextOneClean) {
     std::string line;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 20; ++i)
         line += "*IDN?;";
     line.back() = '\n';
     std::string lines;
@@ -210,7 +211,7 @@ TEST(LanScpiStart, PortThatIsTakenIsRetriedUntilItIsFree) {
         << c.Output();
     TcpClient t(port);
     t.Send("*IDN?\n");
-    EXPECT_EQ(t.ReadLine(), "QX-ORVANE,VRN,,1.06\n");
+    EXPECT_EQ(t.ReadLine(), "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n");
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+#include "app/provision.h"
+
+#include <sys/stat.h>
+
+#include "platform/options.h"
+#include "platform/root.h"
+#include "storage/settings_backup.h"
+
+bool ProvisionNewUnit() {
+    struct stat st {};
+    if (stat(plat::MapPath("/dev/spidev1.0").c_str(), &st) == 0) return false;
+    FactoryUnitRequest(static_cast<uint32_t>(plat::GetOptions().model));
+    return true;
+}

@@ -1,0 +1,104 @@
+#include "storage/settings_backup.h"
+
+#include <atomic>
+
+#include "core/params/param_access.h"
+#include "core/system/identity.h"
+#include "core/system/model_table.h"
+#include "storage/nv_blocks.h"
+#include "storage/nv_identity_convert.h"
+#include "storage/nv_settings_convert.h"
+
+namespace {
+
+struct PhaseBlock {
+    uint32_t phaseMode;
+    int kind;
+    uint32_t unit;
+};
+// Blocks of each phase mode, in the order they are saved and loaded; offsets are the kinds' own.
+constexpr PhaseBlock kPhaseBlocks[] = {{0, 1, 0}, {0, 2, 1}, {0, 3, 2}, {1, 4, 0}, {2, 5, 0}, {2, 6, 1}};
+std::atomic<uint32_t> g_factoryModel{0};
+// Every simulated unit leaves the factory with the same serial number, so that a fresh root answers
+// alike wherever it runs.
+constexpr char kFactorySerial[] = "VRN-SIM-0001";
+
+}  // namespace
+
+int32_t BackupSaveSystem() {
+    SpecialDataSync(1);
+    IdentityBlockSync(1);
+    return IdentityBlockWrite();
+}
+
+int32_t IdentityBlockLoad() {
+    IdentityBlock block;
+    const int32_t r = IdentityBlockRead(&block);
+    if (r != 0) {
+        g_ModelId.store(0);
+        g_BrandId.store(0);
+        return r;
+    }
+    IdentityBlockSync(0);  // forces unknown model and brand ids to 0
+    return 0;
+}
+
+int SpecialDataLoad() {
+    if (!IdentityBlockImageOk()) return 0;
+    SpecialDataSync(0);
+    return 1;
+}
+
+int32_t BackupBlockSave(int kind, uint32_t unit, uint32_t offset) {
+    if (offset != NvBlockOffset(kind)) return kNvBadKind;
+    return BackupBlockPack(unit, kind, true);
+}
+
+int32_t BackupSavePhaseSettings(uint32_t phaseMode) {
+    int32_t result = kNvSaved;
+    for (const PhaseBlock& b : kPhaseBlocks) {
+        if (b.phaseMode != phaseMode) continue;
+        const int32_t r = BackupBlockSave(b.kind, b.unit, NvBlockOffset(b.kind));
+        if (result == kNvSaved) result = r;
+    }
+    return result;
+}
+
+int32_t BackupBlockLoadChecked(int kind, uint32_t unit) {
+    SettingsBlock block;
+    const int32_t r = SettingsBlockRead(kind, &block);
+    if (r != 0) return r;
+    return BackupBlockConvert(0, unit, kind);
+}
+
+void BackupLoadPhaseSettings(int restore) {
+    if (restore != 0) {
+        IdentityBlock image;
+        IdentityBlockImage(&image);
+        // A phase mode the wiring tables do not know would index beyond them: it is not taken.
+        if (image.phaseMode <= 2) g_PhaseMode.store(image.phaseMode);
+    }
+    const uint32_t phaseMode = g_PhaseMode.load();
+    for (const PhaseBlock& b : kPhaseBlocks) {
+        if (b.phaseMode == phaseMode) BackupBlockLoadChecked(b.kind, b.unit);
+    }
+}
+
+void FactoryUnitRequest(uint32_t model) {
+    g_factoryModel.store(model < kModelTypes ? model : 0, std::memory_order_release);
+}
+
+bool FactoryUnitIdentity() {
+    const uint32_t model = g_factoryModel.exchange(0, std::memory_order_acq_rel);
+    if (model == 0) return false;
+    g_ModelId.store(model);
+    g_BrandId.store(0);
+    IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, kFactorySerial, sizeof kFactorySerial - 1);
+    return true;
+}
+
+int32_t FactoryUnitWrite() {
+    SpecialDataPack();
+    IdentityBlockSync(1);
+    return IdentityBlockWrite();
+}

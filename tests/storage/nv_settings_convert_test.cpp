@@ -1,0 +1,150 @@
+#include "storage/nv_settings_convert.h"
+
+#include <gtest/gtest.h>
+
+#include "core/params/param_defaults.h"
+#include "core/params/param_init.h"
+#include "core/params/param_store.h"
+#include "platform/spi.h"
+#include "src/dev/spi_nvm.h"
+#include "storage/nv_blocks.h"
+#include "tests/support/default_store.h"
+
+using namespace core;
+
+namespace {
+
+ParamModeBlock& M(uint32_t unit, uint32_t mode) {
+    return g_ParamStore.unit[unit].mode[mode];
+}
+
+// A field of the store that a settings block carries: where it lives and a value different from its
+// default (bytes beyond 127 and negative ones test the sign rules).
+struct Case {
+    const char* what;
+    int32_t& (*field)(uint32_t unit);
+    int32_t value;
+};
+
+const Case kCases[] = {
+    {"waveform, unsigned byte", [](uint32_t u) -> int32_t& { return g_ParamStore.unit[u].waveform.value; },
+     200},
+    {"meas item, signed byte", [](uint32_t) -> int32_t& { return M(0, 3).meas[2].value; }, -3},
+    {"ON phase enable", [](uint32_t u) -> int32_t& { return M(u, 6).onPhase.state; }, 0},
+    {"L3 angle enable", [](uint32_t) -> int32_t& { return M(0, 7).phaseAngle[2].state; }, 0},
+    {"ACV rms (waveform 16)", [](uint32_t u) -> int32_t& { return M(u, 5).volt[1].acv[0][16].value; }, 12345},
+    {"ACV word 8 (own waveform)", [](uint32_t u) -> int32_t& { return M(u, 1).volt[0].acv[0][200].def2; },
+     -7},
+    {"DCV in DC-INT", [](uint32_t u) -> int32_t& { return M(u, 2).volt[0].dcv[0][0].value; }, -4321},
+    {"DCV Vpp word 7", [](uint32_t u) -> int32_t& { return M(u, 7).volt[1].dcv[1][200].def1; }, 77},
+    {"voltage limit", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].voltLimit[0].value; }, 20000},
+    {"Vpp voltage limit", [](uint32_t u) -> int32_t& { return M(u, 0).volt[0].voltLimit[1].value; }, 49000},
+    {"frequency word 8", [](uint32_t u) -> int32_t& { return M(u, 5).freq.def2; }, 4400},
+    {"frequency", [](uint32_t u) -> int32_t& { return M(u, 6).freq.value; }, 6100},
+    {"peak current minimum", [](uint32_t u) -> int32_t& { return M(u, 0).curr[3].ipkMin.value; }, -999},
+    {"OFF phase", [](uint32_t u) -> int32_t& { return M(u, 8).offPhase.value; }, 1800},
+    {"ACV Vpp", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].acv[1][16].value; }, 5000},
+    {"L2 angle", [](uint32_t) -> int32_t& { return M(0, 1).phaseAngle[1].value; }, 1190},
+    {"VCA gain word 7", [](uint32_t u) -> int32_t& { return M(u, 9).volt[1].gain.def1; }, 3},
+    {"VCA frequency", [](uint32_t u) -> int32_t& { return M(u, 9).freq.value; }, 5500},
+    {"VCA frequency word 7", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def1; }, 5100},
+    {"VCA frequency word 8", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def2; }, 5200},
+    {"VCA L3 angle", [](uint32_t) -> int32_t& { return M(0, 9).phaseAngle[2].value; }, 2400},
+};
+
+class SettingsConvertTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SpiDevClose(&g_NvSpi);
+        plat::NvmSimReset();
+        ASSERT_EQ(SpiNvmInit(), 0);
+        ASSERT_EQ(plat::NvmSimErase(), 0);
+        NvBlocksReset();
+    }
+    void TearDown() override {
+        SpiDevClose(&g_NvSpi);
+        plat::NvmSimReset();
+    }
+    static void Rebuild() {
+        SetDefaultAll();
+        for (uint32_t p = 0; p < 3; ++p)
+            g_ParamStore.unit[p].waveform.value = 16;
+    }
+    test::DefaultStore store_;
+};
+
+// Values changed in the store come back from the memory into a freshly built store, the voltages into
+// the records of every waveform; the 1P2W block keeps the 1P2W current variants.
+TEST_F(SettingsConvertTest, BlockRoundTripsThroughTheMemoryIntoAResetStore) {
+    const struct {
+        uint32_t unit;
+        int kind;
+    } places[] = {{1, 2}, {0, 4}};
+    for (const auto& place : places) {
+        SCOPED_TRACE(place.kind);
+        Rebuild();
+        for (const Case& c : kCases)
+            c.field(place.unit) = c.value;
+        g_ParamStore.rangeCode[3] = 1;
+        M(place.unit, 0).curr[5].irms.value = 1234;
+        M(place.unit, 0).curr[6].irms.value = 4321;  // variant 6 is carried by the 1P2W block only
+        ASSERT_EQ(BackupBlockPack(place.unit, place.kind, true), kNvSaved);
+
+        Rebuild();
+        NvBlocksReset();
+        SettingsBlock read;
+        ASSERT_EQ(SettingsBlockRead(place.kind, &read), 0);
+        ASSERT_EQ(BackupBlockConvert(0, place.unit, place.kind), 0);
+        for (const Case& c : kCases)
+            EXPECT_EQ(c.field(place.unit), c.value) << c.what;
+        EXPECT_EQ(g_ParamStore.rangeCode[3].load(), 1u);
+        EXPECT_EQ(M(place.unit, 5).volt[1].acv[0][18].value, 12345) << "every waveform";
+        EXPECT_EQ(M(place.unit, 0).curr[5].irms.value == 1234, place.kind != 4);
+        EXPECT_EQ(M(place.unit, 0).curr[6].irms.value == 4321, place.kind == 4);
+    }
+}
+
+// Without the three VCA frequency words the VCA fields are not applied; a Vpp voltage limit beyond its
+// default limits comes back as its default.
+TEST_F(SettingsConvertTest, VcaNeedsItsFrequencyWordsAndTheVppLimitIsClamped) {
+    M(1, 9).freq.def2 = 0;
+    M(1, 9).volt[0].gain.value = 777;
+    ParamRec& vpp = M(1, 0).volt[1].voltLimit[1];
+    vpp.value = vpp.defaultMax + 1;
+    BackupBlockConvert(1, 1, 2);
+    Rebuild();
+    BackupBlockConvert(0, 1, 2);
+    EXPECT_NE(M(1, 9).volt[0].gain.value, 777);
+    EXPECT_EQ(vpp.value, vpp.defaultValue);
+}
+
+// Re-basing takes the new frequency and current limits into the stored block (the parallel form scaled by
+// the unit count) and keeps the rest; the default blocks are sealed, 1800 in the VCA angles of 5 and 6.
+TEST_F(SettingsConvertTest, RebaseTakesNewLimitsAndKeepsTheRest) {
+    const struct {
+        int32_t (*rebase)(int, uint32_t, uint32_t);
+        int32_t factor;
+    } forms[] = {{BackupBlockPackStandalone, 1}, {BackupBlockPackAndWrite, 2}};
+    g_ParamStore.global[kGlbParallelNumber].value = 2;
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.factor);
+        M(0, 1).volt[1].acv[0][16].value = 12300;
+        M(0, 0).curr[6].irms.value = 1;
+        ASSERT_EQ(BackupBlockPack(0, 4, true), kNvSaved);
+        ASSERT_EQ(form.rebase(4, 0, NvBlockOffset(4)), kNvSaved);
+        const int32_t want = (*g_DefaultTables)[kTabIrms].rows[CurrRow(1, 6)].value * form.factor;
+        EXPECT_EQ(M(0, 0).curr[6].irms.value, want);
+        SettingsBlock b;
+        ASSERT_EQ(SettingsBlockRead(4, &b), 0);
+        EXPECT_EQ(b.words[148 + 2 - kSettingsFirstWord], want);  // variant 6
+        EXPECT_EQ(b.words[66 + 3 - kSettingsFirstWord], 12300);  // AC-INT, area 1: kept
+    }
+    EXPECT_EQ(BackupSettingsPackAll(), kNvSaved);
+    for (int kind = 1; kind <= 6; ++kind) {
+        SettingsBlock b;
+        ASSERT_EQ(SettingsBlockRead(kind, &b), 0) << kind;
+        EXPECT_EQ(b.words[292 - kSettingsFirstWord] == 1800, kind >= 5) << kind;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// A new root is a unit as the factory leaves it; the save before a restart survives a killed program.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
+
+namespace {
+
+using testsupport::ControllerProcess;
+constexpr int kScpiPort = 5025;
+
+std::vector<uint8_t> Memory(const ControllerProcess& c) {
+    std::ifstream f(c.root() + "/dev/spidev1.0", std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+// The stored little-endian sum of bytes 4..used of the block at offset matches and is not 0.
+bool BlockSealed(const std::vector<uint8_t>& m, size_t offset, size_t used) {
+    if (m.size() < offset + used) return false;
+    uint32_t sum = 0;
+    for (size_t i = offset + 4; i < offset + used; ++i)
+        sum += m[i];
+    uint32_t stored = m[offset] | m[offset + 1] << 8 | m[offset + 2] << 16 | uint32_t{m[offset + 3]} << 24;
+    return stored != 0 && stored == sum;
+}
+
+std::string Idn(ControllerProcess& c) {
+    if (!c.WaitForOutput("LAN: SCPI socket listening")) return "not listening:\n" + c.Output();
+    testsupport::TcpClient t(kScpiPort + c.portOffset());
+    t.Send("*IDN?\n");
+    return t.ReadLine();
+}
+
+TEST(Provision, FirstStartWritesTheFactoryIdentity) {
+    const struct {
+        std::vector<std::string> args;
+        int model;  // -1: memory left erased
+        const char* idn;
+    } cases[] = {
+        {{}, 1, "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n"},
+        {{"--model", "3"}, 3, nullptr},
+        {{"--model", "0"}, -1, "QX-ORVANE,VRN,,1.06\n"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.model);
+        ControllerProcess c(k.args);
+        ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready")) << c.Output();
+        if (k.idn != nullptr) {
+            EXPECT_EQ(Idn(c), k.idn);
+        }
+        const std::vector<uint8_t> m = Memory(c);
+        ASSERT_EQ(m.size(), 131072u);
+        if (k.model < 0) {
+            EXPECT_FALSE(BlockSealed(m, 0, 132));
+        } else {
+            EXPECT_TRUE(BlockSealed(m, 0, 132));
+            EXPECT_EQ(m[6], k.model);
+            EXPECT_EQ(m[7], 0);
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(&m[8])), "VRN-SIM-0001");
+        }
+        EXPECT_EQ(c.Stop(SIGTERM), 0) << c.Output();
+    }
+}
+
+// The save path (restart pending, no reboot) seals the 3P4W blocks; a killed program's successor on the
+// same root keeps its identity (a later --model changes nothing).
+TEST(Provision, SaveBeforeRestartSurvivesAKill) {
+    ControllerProcess first;
+    ASSERT_TRUE(first.WaitForOutput("panel channel:")) << first.Output();
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready")) << first.Output();
+    int fd = open((first.root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "restart\n", 8), 8);
+    close(fd);
+    ASSERT_TRUE(first.WaitForOutput("settings saved for the restart")) << first.Output();
+    ASSERT_EQ(first.Stop(SIGKILL), 128 + SIGKILL);
+    const std::vector<uint8_t> m = Memory(first);
+    for (size_t offset : {4096u, 12288u, 20480u})
+        EXPECT_TRUE(BlockSealed(m, offset, 8192)) << offset;
+    EXPECT_FALSE(BlockSealed(m, 28672, 8192)) << "1P2W is not the phase mode";
+
+    ControllerProcess next({"--root", first.root(), "--model", "5"});
+    EXPECT_EQ(Idn(next), "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n");
+    EXPECT_EQ(Memory(first).at(6), 1);  // next runs on first's root
+    EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
+}
+
+}  // namespace

@@ -74,6 +74,7 @@ TEST(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     g_LanCfg.PORT = 5100;
     std::strcpy(g_LanCfg.HOSTNAME, "bench-7");
     g_SeqSimSlots.seq = 4;
+    plat::NvmSimClearLog();
     MenuThread_Pass();
     EXPECT_TRUE(plat::NvmSimLog().empty()) << "nothing saved without a pending restart";
     SysStatusSet(kSysRestartPending);

@@ -13,6 +13,7 @@
 #include "core/params/param_access.h"
 #include "core/system/ctrl_words.h"
 #include "core/system/output_flags.h"
+#include "core/system/usb_state.h"
 #include "platform/clock.h"
 #include "storage/data_file_frame.h"
 #include "storage/raw_file.h"
@@ -65,7 +66,11 @@ std::string ImageOf(int i, int seed) {
 
 class ArbFileTest : public ::testing::Test {
   protected:
-    void SetUp() override { std::memset(g_ArbMem, 0, sizeof g_ArbMem); }
+    void SetUp() override {
+        std::memset(g_ArbMem, 0, sizeof g_ArbMem);
+        g_UsbState.statusB.store(core::kUsbMounted);
+    }
+    void TearDown() override { g_UsbState.statusB.store(0); }
     test::DefaultStore store_;
 };
 

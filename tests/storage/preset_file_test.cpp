@@ -8,6 +8,7 @@
 
 #include "core/params/preset_recall.h"
 #include "core/params/preset_store.h"
+#include "core/system/usb_state.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "tests/support/default_store.h"
@@ -19,6 +20,7 @@ constexpr const char* kFile = "/mnt/sd1/qx/Preset3.Set";
 class PresetFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        g_UsbState.statusB.store(core::kUsbMounted);
         PresetClearAll();
         ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);            // the present settings of model type 2
         PresetWordPut(PresetRecord(3, 0), 47, 0x0001E240);  // 1234.56 Hz
@@ -32,6 +34,7 @@ class PresetFileTest : public ::testing::Test {
             storage::DataFileSeal(reinterpret_cast<uint8_t*>(f.data()), f.size());
         return f;
     }
+    void TearDown() override { g_UsbState.statusB.store(0); }
     test::DefaultStore store_;
 };
 

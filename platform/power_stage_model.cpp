@@ -206,6 +206,7 @@ uint32_t PowerStageModel::Read(const RegisterFile& regs, uint32_t reg, uint32_t 
 }
 
 void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, uint32_t value) {
+    Invalidate();
     if (word != 0) return;
     if (reg == kHarmCapture && value == kArmAllPhases) {
         PhaseDrive drive[3];
@@ -238,10 +239,15 @@ void PowerStageModel::Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) c
     drive[2].angleDeg = std::fmod(360.0f - RegFloat(*this, kPhaseAngleL3), 360.0f);
 }
 
-StageMeasures PowerStageModel::Measures(const RegisterFile& regs) const {
-    PhaseDrive drive[3];
-    Drives(regs, drive);
-    return ComputeMeasures(drive, Applied(kPhaseMode));
+const StageMeasures& PowerStageModel::Measures(const RegisterFile& regs) const {
+    // Kept until the next write or load change: a pass reads a hundred registers of one state.
+    if (!measuresValid_) {
+        PhaseDrive drive[3];
+        Drives(regs, drive);
+        measures_ = ComputeMeasures(drive, Applied(kPhaseMode));
+        measuresValid_ = true;
+    }
+    return measures_;
 }
 
 bool PowerStageModel::CurrentLimited(const RegisterFile& regs) const {

@@ -72,7 +72,9 @@ class PowerStageModel {
 
     // The answer of a measurement register (0-6 rows of 2128-2225, 2226-2233).
     uint32_t MeasureWord(const RegisterFile& regs, uint32_t reg) const;
-    StageMeasures Measures(const RegisterFile& regs) const;
+    const StageMeasures& Measures(const RegisterFile& regs) const;
+    // The loads or the registers changed other than by a write: the measures are worked out again.
+    void Invalidate() { measuresValid_ = false; }
     bool CurrentLimited(const RegisterFile& regs) const;
     // Relative noise of the measurement readings (0: none) and the seed of its generator.
     void SetNoise(float relative, uint32_t seed);
@@ -89,6 +91,8 @@ class PowerStageModel {
     void Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;
 
     mutable std::minstd_rand rng_;
+    mutable StageMeasures measures_;
+    mutable bool measuresValid_ = false;
     uint32_t applied_[regmap::kSettings.count] = {};
 };
 

@@ -285,6 +285,7 @@ uint32_t PowerStageSim::Stored(uint32_t reg, uint32_t word) const {
 void PowerStageSim::Poke(uint32_t reg, uint32_t word, uint32_t value) {
     std::lock_guard<std::mutex> lock(mu_);
     if (reg < kStageRegisters) regs_.Set(reg, word, value);
+    model_.Invalidate();
 }
 
 void PowerStageSim::SetRead(uint32_t reg, uint32_t word, uint32_t value) {
@@ -329,6 +330,12 @@ void PowerStageSim::SetBootStatus(uint32_t status) {
 void PowerStageSim::SetLoad(int phase, float ohms) {
     std::lock_guard<std::mutex> lock(mu_);
     if (phase >= 0 && phase < 3) model_.loadOhms[phase] = ohms;
+    model_.Invalidate();
+}
+
+float PowerStageSim::Load(int phase) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return phase >= 0 && phase < 3 ? model_.loadOhms[phase] : 0.0f;
 }
 
 void PowerStageSim::SetCaptureHarmonic(uint32_t order, float percent) {

@@ -90,6 +90,7 @@ class PowerStageSim {
     void SetBootStatus(uint32_t status);
     // Resistive load of a phase (0-2) in ohms; 0 disconnects it. A phase outside 0-2 is ignored.
     void SetLoad(int phase, float ohms);
+    float Load(int phase) const;  // 0 for a phase outside 0-2
     // Amplitude of harmonic order 2-100 in the captured waveform, in percent of the fundamental.
     void SetCaptureHarmonic(uint32_t order, float percent);
     // Relative noise (0: none) of the measurement readings, from a generator with this seed.

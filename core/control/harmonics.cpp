@@ -22,6 +22,7 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kArmAllPhases = 7;
 constexpr uint32_t kReadyFault = 7;   // ready bits above this are a capture fault
 constexpr uint32_t kHoldTicks = 100;  // 4 ms steps until the next capture
+constexpr uint32_t kWiring1P2W = 1;
 constexpr int32_t kAnalysedFreqs[] = {5000, 6000};
 
 enum State : uint32_t { kAlloc, kIdle, kWaitReady, kReadV, kAnalyseV, kReadI, kAnalyseI, kHold };
@@ -75,7 +76,12 @@ uint32_t WaitReady() {
     if (ready == 0) return kWaitReady;
     if (ready > kReadyFault) return kIdle;
     if (valid != 0 && (ready & valid) == valid) {
-        g_Work.captureMask = valid;
+        // One output in 1P2W: only L1's samples are read, so only L1's tables can describe it.
+        g_Work.captureMask = GetPhaseMode() == kWiring1P2W ? valid & 1u : valid;
+        if (GetPhaseMode() == kWiring1P2W) {
+            ClearTables(1);
+            ClearTables(2);
+        }
         g_Work.sampleCounter = 0;
         return kReadV;
     }

@@ -2,10 +2,12 @@
 // register bus and transformed, with the output at 50 Hz in AC-INT.
 #include "core/control/harmonics.h"
 
+#include <bit>
 #include <string>
 
 #include "core/control/meas_getters.h"
 #include "core/system/format_number.h"
+#include "core/system/parallel_link.h"
 #include "tests/core/control/meas_fixture.h"
 
 using namespace test;
@@ -108,14 +110,50 @@ TEST_F(Harmonics, NoStaleTablesAfterAFrequencyChangeOrOutputOff) {
     EXPECT_NEAR(V(0, 1), 100.0f, 0.05f);
 }
 
-// 1P2W: the current table of L1 describes the three phase currents together.
+// The master of an active parallel system analyses the system's capture (registers 3-5) and counts the
+// current of every unit; a slave or a unit alone analyses its own.
+TEST_F(Harmonics, ParallelMasterAnalysesTheSystemCapture) {
+    struct Case {
+        uint32_t active;
+        int32_t position, units;
+        uint16_t capture;
+        float amperes;
+    };
+    const Case cases[] = {{0, 1, 3, 0, 10.0f}, {1, 1, 3, 3, 30.0f}, {1, 0, 3, 0, 10.0f}};
+    ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
+    for (const Case& c : cases) {
+        SetParallelPosition(c.position);
+        SetParallelNumber(c.units);
+        g_ParallelActive = c.active;
+        ClearTrace();
+        Analyse();
+        bool own = false, system = false;
+        for (const plat::BusTransfer& t : Stage().Trace()) {
+            own |= !t.write && t.reg < 3;
+            system |= !t.write && t.reg >= 3 && t.reg < 6;
+        }
+        EXPECT_EQ(system, c.capture == 3) << c.active << " position " << c.position;
+        EXPECT_EQ(own, c.capture == 0) << c.active << " position " << c.position;
+        EXPECT_NEAR(g_HarmResult[1].IMag[1].load(), c.amperes, 0.05f)
+            << c.active << " position " << c.position;
+    }
+    g_ParallelActive = 0;
+}
+
+// 1P2W: the current table of L1 describes the three phase currents together; the other phases' tables,
+// whose samples are not read, stay invalid.
 TEST_F(Harmonics, SinglePhaseWiringSumsThePhaseCurrents) {
-    ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f, 1));
+    ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
+    Analyse();
+    ASSERT_EQ(g_HarmResult[1].VInvalid.load(), 0u);
+    SetPhaseMode(1);
     Analyse();
     float sum = 0.0f;
-    for (int p = 0; p < 3; ++p)
-        sum += static_cast<float>(GetAcv(p)) / 100.0f / 10.0f;
+    for (uint16_t p = 0; p < 3; ++p)
+        sum += std::bit_cast<float>(Stage().Applied(2384 + p)) / 10.0f;
     EXPECT_NEAR(g_HarmResult[0].IMag[1].load(), sum, 0.05f * sum + 0.01f);
+    EXPECT_EQ(g_HarmResult[1].VInvalid.load(), 1u);
+    EXPECT_EQ(g_HarmResult[2].IInvalid.load(), 1u);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/system/msg_queue.h"
 #include "platform/options.h"
 #include "platform/panel_channel.h"
+#include "platform/power_stage_sim.h"
 #include "platform/root.h"
 #include "platform/root_lock.h"
 #include "platform/stop_signal.h"
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
 
     SystemStartup();
     const std::string panel = plat::MapPath("/var/run/panel");
+    plat::PanelChannelAddVerb("load", plat::PowerStageLoadCommand);
     if (plat::PanelChannelStart(panel) == 0) {
         std::printf("panel channel: %s\n", panel.c_str());
     } else {

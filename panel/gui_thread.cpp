@@ -2,13 +2,17 @@
 
 #include <cstdio>
 
+#include "core/control/meas_records.h"
 #include "core/system/sys_status.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
 #include "src/dev/board_lines.h"
 
-// Nothing is drawn until the graphics library and the page manager exist.
-void GuiThread_Pass() {}
+// Nothing is drawn until the graphics library and the page manager exist; until the page manager refreshes
+// the display copy of the measurements for the page it shows, every pass copies all of it.
+void GuiThread_Pass() {
+    MeasDispCacheRefresh();
+}
 
 void* GuiThread(void*) {
     GuiConsolePrepare();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "platform/power_stage_capture.h"
 #include "platform/reg_map.h"
 
 namespace plat {
@@ -74,6 +75,9 @@ constexpr uint32_t kModuleWordValue = 0x0201;  // same firmware version as the c
 constexpr uint32_t kNoFaultWord = 0xFFFFF;     // a clear bit would be a fault
 constexpr uint32_t kModulePresentValue = 1;
 constexpr uint32_t kOutputOnBit = 1u << 0;  // of the output status
+constexpr uint32_t kCurrentLimitBit = 1u << 5;
+constexpr uint32_t kHighRangeBit = 1u << 1;
+constexpr uint32_t kArmAllPhases = 7;
 constexpr uint32_t kNotReadyBit = 1u << 7;
 
 using ReadFn = uint32_t (*)(const PowerStageModel&, const RegisterFile&, uint32_t reg, uint32_t word);
@@ -103,20 +107,18 @@ uint32_t ReadPresent(const PowerStageModel&, const RegisterFile&, uint32_t, uint
     return kModulePresentValue;
 }
 
-// Output status: bit 0 reports the output stage, bit 7 (not ready) stays clear.
+// Output status: bit 0 reports the output stage, bit 5 a phase held at its rms current limit, bit 7 (not
+// ready) stays clear.
 uint32_t ReadOutputStatus(const PowerStageModel& m, const RegisterFile& regs, uint32_t reg, uint32_t word) {
-    uint32_t v = regs.Get(reg, word) & ~(kOutputOnBit | kNotReadyBit);
+    uint32_t v = regs.Get(reg, word) & ~(kOutputOnBit | kCurrentLimitBit | kNotReadyBit);
     if (m.outputOn) v |= kOutputOnBit;
+    if (m.outputOn && m.CurrentLimited(regs)) v |= kCurrentLimitBit;
     return v;
 }
 
-// Measured rms voltage of a phase: the applied AC and DC voltages while the output is on.
-uint32_t ReadVrms(const PowerStageModel& m, const RegisterFile&, uint32_t reg, uint32_t) {
-    if (!m.outputOn) return std::bit_cast<uint32_t>(0.0f);
-    const uint32_t phase = reg - kVrms;
-    const float ac = std::bit_cast<float>(m.Applied(kAcv.at(phase)));
-    const float dc = std::bit_cast<float>(m.Applied(kDcv.at(phase)));
-    return std::bit_cast<uint32_t>(std::sqrt(ac * ac + dc * dc));
+// Every measurement register: 0 while the output is off, else the load model's value.
+uint32_t ReadMeasure(const PowerStageModel& m, const RegisterFile& regs, uint32_t reg, uint32_t) {
+    return m.MeasureWord(regs, reg);
 }
 
 // Loop-back: the read register shows what was written to the write register.
@@ -132,9 +134,37 @@ constexpr ReadRow kReadRows[] = {
     Answers(kStatus, ReadStatus),         Answers(kBootStatus, ReadBoot),
     Answers(kModuleWord, ReadModuleWord), Answers(kOutputStatus, ReadOutputStatus),
     Answers(kFaultWord, ReadFaultWord),   Answers(kModuleType, ReadModuleType),
-    Answers(kModulePresent, ReadPresent), Answers(Block{kVrms.first, 3}, ReadVrms),  // the phase rows
+    Answers(kModulePresent, ReadPresent), ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
     Answers(kLoopbackRead, ReadLoopback),
 };
+
+struct MeasureBlock {
+    Block block;
+    StageQuantity quantity;
+    bool integer;
+};
+
+// The measurement blocks, seven rows each, and the quantity the load model gives for them.
+constexpr MeasureBlock kMeasureBlocks[] = {
+    {kVrms, kQVrms, false},
+    {kIrms, kQIrms, false},
+    {kPower, kQPower, false},
+    {kVmax, kQVmax, false},
+    {kVmin, kQVmin, false},
+    {kImax, kQImax, false},
+    {kImin, kQImin, false},
+    {kIpkHold, kQIpkHold, false},
+    {kVavg, kQVavg, false},
+    {kIavg, kQIavg, false},
+    {kApparent, kQApparent, false},
+    {kReactive, kQReactive, false},
+    {kPowerFactor, kQPowerFactor, true},
+    {kCrestFactor, kQCrestFactor, true},
+};
+
+float RegFloat(const PowerStageModel& m, uint32_t reg) {
+    return std::bit_cast<float>(m.Applied(reg));
+}
 
 }  // namespace
 
@@ -176,14 +206,83 @@ uint32_t PowerStageModel::Read(const RegisterFile& regs, uint32_t reg, uint32_t 
 }
 
 void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, uint32_t value) {
+    Invalidate();
     if (word != 0) return;
-    if (reg == kOutputOn) {
+    if (reg == kHarmCapture && value == kArmAllPhases) {
+        PhaseDrive drive[3];
+        Drives(regs, drive);
+        const bool high = (regs.Get(kOutputStatus, 0) & kHighRangeBit) != 0;
+        FillCapture(regs, drive, harmonicPct, outputOn, high, vaClass);
+    } else if (reg == kOutputOn) {
         outputOn = value != 0;
     } else if (reg == kApply) {
         ++applies;
         for (uint32_t i = 0; i < kSettings.count; ++i)
             applied_[i] = regs.Get(kSettings.at(i), 0);
     }
+}
+
+void PowerStageModel::Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const {
+    for (uint32_t p = 0; p < 3; ++p) {
+        PhaseDrive& d = drive[p];
+        d.ac = RegFloat(*this, kAcv.at(p));
+        d.dc = RegFloat(*this, kDcv.at(p));
+        d.irmsLimit = RegFloat(*this, kIrmsLimit.at(p));
+        d.ohms = loadOhms[p];
+        // The waveform register holds the 1-based waveform number, which is also its word of the factor
+        // table.
+        const float crest = std::bit_cast<float>(regs.Get(kFloatTable, Applied(kWaveform.at(p))));
+        if (crest > 0.0f) d.crest = crest;
+    }
+    // The L2 and L3 angle registers hold 360 - angle, in degrees.
+    drive[1].angleDeg = std::fmod(360.0f - RegFloat(*this, kPhaseAngleL2), 360.0f);
+    drive[2].angleDeg = std::fmod(360.0f - RegFloat(*this, kPhaseAngleL3), 360.0f);
+}
+
+const StageMeasures& PowerStageModel::Measures(const RegisterFile& regs) const {
+    // Kept until the next write or load change: a pass reads a hundred registers of one state.
+    if (!measuresValid_) {
+        PhaseDrive drive[3];
+        Drives(regs, drive);
+        measures_ = ComputeMeasures(drive, Applied(kPhaseMode));
+        measuresValid_ = true;
+    }
+    return measures_;
+}
+
+bool PowerStageModel::CurrentLimited(const RegisterFile& regs) const {
+    const StageMeasures m = Measures(regs);
+    return m.limited[0] || m.limited[1] || m.limited[2];
+}
+
+uint32_t PowerStageModel::MeasureWord(const RegisterFile& regs, uint32_t reg) const {
+    if (!outputOn) return 0;
+    float value = 0.0f;
+    if (reg == kMeasFreq) {
+        value = static_cast<float>(Applied(kOutputFreq.at(0)) / 10000.0);
+    } else if (kVpkHold.contains(reg)) {
+        const uint32_t i = reg - kVpkHold;
+        value = Measures(regs).row[kQVpkHold][i < 3 ? i : kTotalRow];
+    } else {
+        for (const auto& b : kMeasureBlocks) {
+            if (reg < b.block.first || reg > b.block.last()) continue;
+            const float v = Measures(regs).row[b.quantity][reg - b.block];
+            if (b.integer) return static_cast<uint32_t>(static_cast<int32_t>(v));
+            value = v;
+            break;
+        }
+    }
+    if (noise > 0.0f) {
+        // Relative noise of at most +-noise, from the stage's own seeded generator.
+        const double u = static_cast<double>(rng_()) / rng_.max() * 2.0 - 1.0;
+        value = static_cast<float>(value * (1.0 + noise * u));
+    }
+    return std::bit_cast<uint32_t>(value);
+}
+
+void PowerStageModel::SetNoise(float relative, uint32_t seed) {
+    noise = relative;
+    rng_.seed(seed);
 }
 
 uint32_t PowerStageModel::Applied(uint32_t reg) const {

@@ -5,11 +5,14 @@
 //
 // The settings the controller writes (regmap::kSettings) take effect only on the apply strobe: the stage
 // keeps what was written and, separately, what was applied, so a missing strobe shows. The output stage
-// follows the output-on register at once, and the output status reports it; while it is on, the measured
-// rms voltage of each phase is that of the applied AC and DC voltages.
+// follows the output-on register at once, and the output status reports it; while it is on, the
+// measurement registers follow the load model of power_stage_load.h (0 while off), and an armed capture
+// records one period of each phase (power_stage_capture.h).
 #include <cstdint>
+#include <random>
 #include <vector>
 
+#include "platform/power_stage_load.h"
 #include "platform/reg_map.h"
 
 namespace plat {
@@ -67,12 +70,29 @@ class PowerStageModel {
     // The value the last apply strobe took for a setting register (word 0), 0 when never applied.
     uint32_t Applied(uint32_t reg) const;
 
-    uint32_t vaClass = 1;     // module type code of every phase (1: 4.5 kVA, 2: 6 kVA family)
-    uint32_t bootStatus = 1;  // nonzero: the stage's controller has booted
-    bool outputOn = false;    // the output stage is switched on
-    uint64_t applies = 0;     // apply strobes received
+    // The answer of a measurement register (0-6 rows of 2128-2225, 2226-2233).
+    uint32_t MeasureWord(const RegisterFile& regs, uint32_t reg) const;
+    const StageMeasures& Measures(const RegisterFile& regs) const;
+    // The loads or the registers changed other than by a write: the measures are worked out again.
+    void Invalidate() { measuresValid_ = false; }
+    bool CurrentLimited(const RegisterFile& regs) const;
+    // Relative noise of the measurement readings (0: none) and the seed of its generator.
+    void SetNoise(float relative, uint32_t seed);
+
+    uint32_t vaClass = 1;         // module type code of every phase (1: 4.5 kVA, 2: 6 kVA family)
+    uint32_t bootStatus = 1;      // nonzero: the stage's controller has booted
+    bool outputOn = false;        // the output stage is switched on
+    uint64_t applies = 0;         // apply strobes received
+    float loadOhms[3] = {};       // resistive load of each phase; 0: nothing connected
+    float harmonicPct[101] = {};  // captured harmonics in percent of the fundamental, orders 2-100
+    float noise = 0.0f;
 
   private:
+    void Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;
+
+    mutable std::minstd_rand rng_;
+    mutable StageMeasures measures_;
+    mutable bool measuresValid_ = false;
     uint32_t applied_[regmap::kSettings.count] = {};
 };
 

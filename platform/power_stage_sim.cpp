@@ -2,7 +2,11 @@
 
 #include <bit>
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <system_error>
+
+#include "platform/power_stage_capture.h"
 
 namespace plat {
 namespace {
@@ -281,6 +285,7 @@ uint32_t PowerStageSim::Stored(uint32_t reg, uint32_t word) const {
 void PowerStageSim::Poke(uint32_t reg, uint32_t word, uint32_t value) {
     std::lock_guard<std::mutex> lock(mu_);
     if (reg < kStageRegisters) regs_.Set(reg, word, value);
+    model_.Invalidate();
 }
 
 void PowerStageSim::SetRead(uint32_t reg, uint32_t word, uint32_t value) {
@@ -322,6 +327,27 @@ void PowerStageSim::SetBootStatus(uint32_t status) {
     model_.bootStatus = status;
 }
 
+void PowerStageSim::SetLoad(int phase, float ohms) {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (phase >= 0 && phase < 3) model_.loadOhms[phase] = ohms;
+    model_.Invalidate();
+}
+
+float PowerStageSim::Load(int phase) const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return phase >= 0 && phase < 3 ? model_.loadOhms[phase] : 0.0f;
+}
+
+void PowerStageSim::SetCaptureHarmonic(uint32_t order, float percent) {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (order >= 2 && order <= kCaptureOrders) model_.harmonicPct[order] = percent;
+}
+
+void PowerStageSim::SetNoise(float relative, uint32_t seed) {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.SetNoise(relative, seed);
+}
+
 uint32_t PowerStageSim::Applied(uint32_t reg) const {
     std::lock_guard<std::mutex> lock(mu_);
     return model_.Applied(reg);
@@ -345,6 +371,28 @@ void PowerStageSim::TripOutput() {
 PowerStageSim& PowerStage() {
     static PowerStageSim stage;
     return stage;
+}
+
+int PowerStageLoadCommand(const std::string& args, std::string* error) {
+    std::istringstream in(args);
+    std::vector<float> ohms;
+    std::string word;
+    while (in >> word) {
+        char* end = nullptr;
+        const float v = std::strtof(word.c_str(), &end);
+        if (*end != '\0' || !(v >= 0.0f && v <= 1e6f)) {
+            if (error) *error = "load takes ohms from 0 (disconnected) to 1000000";
+            return -1;
+        }
+        ohms.push_back(v);
+    }
+    if (ohms.size() != 1 && ohms.size() != 3) {
+        if (error) *error = "load takes one resistance for every phase or one per phase";
+        return -1;
+    }
+    for (int p = 0; p < 3; ++p)
+        PowerStage().SetLoad(p, ohms[ohms.size() == 1 ? 0 : p]);
+    return 0;
 }
 
 }  // namespace plat

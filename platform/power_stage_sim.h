@@ -88,6 +88,13 @@ class PowerStageSim {
     // Settings of the stage model.
     void SetVaClass(uint32_t vaClass);
     void SetBootStatus(uint32_t status);
+    // Resistive load of a phase (0-2) in ohms; 0 disconnects it. A phase outside 0-2 is ignored.
+    void SetLoad(int phase, float ohms);
+    float Load(int phase) const;  // 0 for a phase outside 0-2
+    // Amplitude of harmonic order 2-100 in the captured waveform, in percent of the fundamental.
+    void SetCaptureHarmonic(uint32_t order, float percent);
+    // Relative noise (0: none) of the measurement readings, from a generator with this seed.
+    void SetNoise(float relative, uint32_t seed);
 
     // The stage's own state: what the last apply strobe took for a setting register, how many strobes
     // came, whether the output stage is on. TripOutput switches the output off as the stage's protection
@@ -143,5 +150,9 @@ class PowerStageSim {
 
 // The one power stage of this process.
 PowerStageSim& PowerStage();
+
+// The local panel channel's "load R" (every phase) or "load R1 R2 R3" (ohms, 0 disconnects): sets the
+// stage's loads. Returns 0, or -1 with the reason in *error.
+int PowerStageLoadCommand(const std::string& args, std::string* error);
 
 }  // namespace plat

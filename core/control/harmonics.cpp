@@ -1,6 +1,153 @@
+// The harmonic task: its states as a table of steps.
 #include "core/control/harmonics.h"
 
-std::atomic<uint32_t> g_HarmCountdown{0};
+#include <iterator>
 
-// No capture is analysed until the harmonic tables exist.
-void Harm_Task() {}
+#include "core/control/harm_internal.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/regbus/regbus.h"
+
+std::atomic<uint32_t> g_HarmCountdown{0};
+std::atomic<uint16_t> g_HarmValid{0};
+HarmResult g_HarmResult[3];
+
+namespace harm {
+
+Work g_Work;
+
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint32_t kArmAllPhases = 7;
+constexpr uint32_t kReadyFault = 7;   // ready bits above this are a capture fault
+constexpr uint32_t kHoldTicks = 100;  // 4 ms steps until the next capture
+constexpr uint32_t kWiring1P2W = 1;
+constexpr int32_t kAnalysedFreqs[] = {5000, 6000};
+
+enum State : uint32_t { kAlloc, kIdle, kWaitReady, kReadV, kAnalyseV, kReadI, kAnalyseI, kHold };
+
+bool CaptureActive() {
+    return IsAcIntNoSeqSim() != 0 && (core::g_OutputStatusMirror.load(kRelaxed) & 1u) != 0;
+}
+
+void ClearAll() {
+    for (int p = 0; p < 3; ++p)
+        ClearTables(p);
+}
+
+uint32_t AnalysedPhases() {
+    uint32_t mask = 0;
+    for (int p = 0; p < 3; ++p) {
+        const int32_t f = GetFrequency(p);
+        for (int32_t a : kAnalysedFreqs)
+            if (f == a) mask |= 1u << p;
+    }
+    return mask;
+}
+
+uint32_t Alloc() {
+    if (!FftReady()) return kAlloc;
+    ClearAll();
+    return kIdle;
+}
+
+uint32_t Idle() {
+    if (!CaptureActive()) {
+        ClearAll();
+        return kIdle;
+    }
+    BusReg_SetHarmCapture(kArmAllPhases);
+    g_HarmValid.store(0, kRelaxed);
+    return kWaitReady;
+}
+
+uint32_t WaitReady() {
+    // Output off or another mode: no capture will come, and the tables must not stay as they were.
+    if (!CaptureActive()) {
+        ClearAll();
+        return kIdle;
+    }
+    const uint32_t valid = AnalysedPhases();
+    g_HarmValid.store(static_cast<uint16_t>(valid), kRelaxed);
+    // With no phase at 50 or 60 Hz nothing is analysed: the old tables would describe another output.
+    if (valid == 0) ClearAll();
+    const uint32_t ready = BusReg_GetHarmStatus();
+    if (ready == 0) return kWaitReady;
+    if (ready > kReadyFault) return kIdle;
+    if (valid != 0 && (ready & valid) == valid) {
+        // One output in 1P2W: only L1's samples are read, so only L1's tables can describe it.
+        g_Work.captureMask = GetPhaseMode() == kWiring1P2W ? valid & 1u : valid;
+        if (GetPhaseMode() == kWiring1P2W) {
+            ClearTables(1);
+            ClearTables(2);
+        }
+        g_Work.sampleCounter = 0;
+        return kReadV;
+    }
+    return kWaitReady;
+}
+
+uint32_t ReadV() {
+    Harm_ReadSamples(0, &g_Work.sampleCounter, g_Work.captureMask);
+    return g_Work.sampleCounter >= kHarmSamples ? kAnalyseV : kReadV;
+}
+
+uint32_t AnalyseV() {
+    Harm_Analyse(0, g_Work.captureMask);
+    g_Work.sampleCounter = 0;
+    return kReadI;
+}
+
+uint32_t ReadI() {
+    Harm_ReadSamples(1, &g_Work.sampleCounter, g_Work.captureMask);
+    return g_Work.sampleCounter >= kHarmSamples ? kAnalyseI : kReadI;
+}
+
+uint32_t AnalyseI() {
+    Harm_Analyse(1, g_Work.captureMask);
+    g_HarmCountdown.store(kHoldTicks, kRelaxed);
+    return kHold;
+}
+
+uint32_t Hold() {
+    return g_HarmCountdown.load(kRelaxed) == 0 ? kIdle : kHold;
+}
+
+using Step = uint32_t (*)();
+constexpr Step kSteps[] = {Alloc, Idle, WaitReady, ReadV, AnalyseV, ReadI, AnalyseI, Hold};
+
+}  // namespace
+
+void ClearTables(int phase) {
+    HarmResult& h = g_HarmResult[phase];
+    for (int k = 0; k <= kHarmOrders; ++k) {
+        h.VMag[k].store(0.0f, kRelaxed);
+        h.VPct[k].store(0.0f, kRelaxed);
+        h.IMag[k].store(0.0f, kRelaxed);
+        h.IPct[k].store(0.0f, kRelaxed);
+    }
+    h.VInvalid.store(1, kRelaxed);
+    h.IInvalid.store(1, kRelaxed);
+    h.reserved.store(0, kRelaxed);
+}
+
+}  // namespace harm
+
+void Harm_Task() {
+    using harm::g_Work;
+    if (g_Work.state >= std::size(harm::kSteps)) g_Work.state = harm::kIdle;
+    g_Work.state = harm::kSteps[g_Work.state]();
+}
+
+namespace core {
+void HarmonicsReset() {
+    harm::g_Work.state = harm::kAlloc;
+    harm::g_Work.captureMask = 0;
+    harm::g_Work.sampleCounter = 0;
+    for (int p = 0; p < 3; ++p)
+        harm::ClearTables(p);
+    g_HarmValid.store(0);
+    g_HarmCountdown.store(0);
+}
+}  // namespace core

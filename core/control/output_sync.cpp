@@ -1,6 +1,7 @@
 // One synchronisation pass and the writers its parts share.
 #include "core/control/output_sync.h"
 
+#include "core/control/meas_records.h"
 #include "core/control/output_sync_internal.h"
 #include "core/control/setting_accessors.h"
 #include "core/params/acv_unit.h"
@@ -163,8 +164,9 @@ void BalanceRebuild(uint32_t lastPhase) {
     }
 }
 
-uint32_t MeasuredFrequency100() {
-    const float f = BusReg_GetFreq();
+uint32_t MeasuredFrequency100(uint32_t phase) {
+    // Every phase record holds the one measured frequency.
+    const float f = g_MeasLive[phase < 3 ? phase : 0].Get(kMfFreq);
     if (!(f > 0.0f)) return 0;
     return static_cast<uint32_t>(f * 100.0f);
 }
@@ -197,7 +199,7 @@ void FrequencyStep(Pass* pass) {
         pass->apply = true;
         return;
     }
-    const uint32_t measured = MeasuredFrequency100();
+    const uint32_t measured = MeasuredFrequency100(sel);
     Sh(sel, kShwMeasFreq) = measured;
     if (measured >= 1000 && measured <= 210000) {
         g_ParamFlags.fetch_and(~kFlagSyncMissing, kRelaxed);

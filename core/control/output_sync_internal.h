@@ -101,7 +101,7 @@ void ChangeChain(Pass* pass);
 void SettlingPass(Pass* pass);
 void FrequencyStep(Pass* pass);
 
-// The measured frequency x 100 (the frequency register of the power stage).
-uint32_t MeasuredFrequency100();
+// The phase's measured frequency x 100, from its measurement record.
+uint32_t MeasuredFrequency100(uint32_t phase);
 
 }  // namespace outsync

@@ -333,7 +333,7 @@ void SettlingPass(Pass* pass) {
         }
         bool missing = true;
         if (Param(kParamMainSig, p) == 3) {
-            const uint32_t measured = MeasuredFrequency100();
+            const uint32_t measured = MeasuredFrequency100(p);
             Sh(p, kShwMeasFreq) = measured;
             if (measured >= 4000 && measured <= 200000) {
                 missing = false;

@@ -4,6 +4,7 @@
 
 #include "core/control/alarms.h"
 #include "core/control/harmonics.h"
+#include "core/control/measurement.h"
 #include "core/system/remote_state.h"
 #include "panel/panel_services.h"
 #include "remote/devicenet.h"
@@ -94,3 +95,24 @@ TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {
 }
 
 }  // namespace
+
+// The measurement display refresh comes once per labelled period of the update-rate choice, on the 2 ms
+// tick: "Fast" every second pass, then 0.1 s ... 20 s.
+TEST_F(TimerThreadTest, MeasurementRefreshComesOncePerLabelledPeriod) {
+    constexpr int kPeriodMs[] = {4, 100, 250, 500, 1000, 2000, 5000, 10000, 20000};
+    for (int index = 0; index < 9; ++index) {
+        MeasUpdateRate_Set(index);
+        const int period = kPeriodMs[index] / 2;
+        int refreshes = 0, first = -1, last = -1;
+        for (int pass = 0; pass < 3 * period; ++pass) {
+            TimerThread_Pass();
+            if (g_MeasRefreshFlags.fetch_and(~kMeasRefreshDue) & kMeasRefreshDue) {
+                if (first < 0) first = pass;
+                last = pass;
+                ++refreshes;
+            }
+        }
+        EXPECT_EQ(refreshes, 3) << "rate " << index;
+        EXPECT_EQ(last - first, 2 * period) << "rate " << index;
+    }
+}

@@ -2,6 +2,8 @@
 
 #include "core/control/alarm_state.h"
 #include "core/control/calibration.h"
+#include "core/control/harmonics.h"
+#include "core/control/meas_records.h"
 #include "core/control/output_sync.h"
 #include "core/control/trig_act.h"
 #include "core/params/param_dirty.h"
@@ -45,6 +47,8 @@ void ResetOutputState() {
     core::CalStateReset();
     core::ParallelLinkReset();
     core::ServiceFlagsReset();
+    core::MeasurementReset();
+    core::HarmonicsReset();
     regbus::BusReset();
     // The group marks, the message ring and the start-up update check.
     MarkParamGroupChanged(0, 0);

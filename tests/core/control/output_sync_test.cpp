@@ -6,6 +6,7 @@
 #include <bit>
 #include <tuple>
 
+#include "core/control/measurement.h"
 #include "core/params/param_dirty.h"
 #include "core/system/model_table.h"
 #include "tests/core/ctrl_fixture.h"
@@ -157,15 +158,22 @@ TEST_F(OutputSync, LineValueIsSplitOverThePhasesOfTheWiring) {
 
 TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
     Stage().SetReadFloat(2236, 0, 50.0f);
+    // The measured frequency reaches the task through the measurement records.
+    static constexpr auto measure = [] {
+        for (int i = 0; i < 4; ++i)
+            Meas_Service();
+    };
     Start(kAcSync, 0, 1, [] {
         for (uint32_t p = 0; p < 3; ++p)
             paramPutValue(0, 81, 3, p);  // the frequency comes from the synchronisation input
+        measure();
     });
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 5000u);
     SetOutputOnOff(1);
     Poll(12);
     ASSERT_TRUE(OutputFlagTest(kOutFlagOutputOn));
     Stage().SetReadFloat(2236, 0, 5.0f);
+    measure();
     Poll(1);
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 0u);
     EXPECT_TRUE(g_ParamFlags.load() & core::kFlagSyncMissing);

@@ -1,0 +1,75 @@
+#include "core/control/meas_average.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/control/measurement.h"
+
+MeasAvgSlot g_MeasAvg[7][kMeasAvgSlots];
+
+namespace {
+
+constexpr double kScale = 1000000.0;
+constexpr uint32_t kPushEvery = 5;
+constexpr int kAveragedRows = 3;  // the phase rows; the line-to-line and total rows pass through
+
+int64_t Scaled(float value) {
+    // The product is formed in single precision, as the samples always were.
+    return static_cast<int64_t>(value * static_cast<float>(kScale));
+}
+
+void Push(MeasAvgSlot& s, float value) {
+    const uint32_t n = static_cast<uint32_t>(s.count);
+    s.sum -= s.samples[s.writeIndex];
+    s.samples[s.writeIndex] = Scaled(value);
+    s.sum += s.samples[s.writeIndex];
+    s.average = static_cast<float>(static_cast<double>(static_cast<float>(s.sum)) / kScale / n);
+    if (++s.writeIndex >= n) s.writeIndex = 0;
+}
+
+}  // namespace
+
+float MeasAvg_Update(int slot, int row, float value) {
+    if (row < 0 || row >= 7 || slot < 0 || slot >= kMeasAvgSlots) return 0.0f;
+    if (!std::isfinite(value)) value = 0.0f;
+    MeasAvgSlot& s = g_MeasAvg[row][slot];
+    if (s.resetRequest == 1) {
+        const int64_t sample = Scaled(value);
+        for (int64_t& x : s.samples)
+            x = sample;
+        s.writeIndex = 0;
+        // The sum is that of the samples the ring holds: a sum formed apart from them (in single
+        // precision) would differ from them by its rounding for as long as the ring lives.
+        s.sum = sample * (s.count >= 2 ? s.count : 1);
+        s.average = value;
+        s.resetRequest = 0;
+    }
+    if (s.count >= 2) {
+        if (++s.decimation >= kPushEvery) {
+            Push(s, value);
+            s.decimation = 0;
+        }
+        return s.average;
+    }
+    s.average = value;
+    return value;
+}
+
+void MeasAvg_ResetAll(int32_t count) {
+    // The ring holds 256 samples: a longer average is the longest the ring can give.
+    if (count > kMeasAvgRing) count = kMeasAvgRing;
+    if (count < 0) count = 0;
+    for (int r = 0; r < kAveragedRows; ++r) {
+        for (MeasAvgSlot& s : g_MeasAvg[r]) {
+            s.resetRequest = 1;
+            s.count = count;
+            s.reserved = 0;
+        }
+    }
+}
+
+namespace core {
+void MeasAvgClearAll() {
+    std::memset(g_MeasAvg, 0, sizeof g_MeasAvg);
+}
+}  // namespace core

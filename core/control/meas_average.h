@@ -1,0 +1,48 @@
+#pragma once
+// Moving averages of the measured quantities: one slot per quantity and record row. A slot keeps the
+// newest N samples (N up to 256) scaled by 1,000,000 in 64-bit integers, so that a push is one subtraction,
+// one store and one addition whatever N is. Only the menu/control thread touches them.
+#include <cstdint>
+
+inline constexpr int kMeasAvgSlots = 328;
+inline constexpr int kMeasAvgRing = 256;
+
+struct MeasAvgSlot {
+    uint32_t resetRequest;  // 1: refill the ring from the next value
+    uint32_t writeIndex;    // 0..N-1
+    uint32_t decimation;    // calls since the last push
+    int32_t count;          // N; 0 or 1: no averaging
+    int64_t sum;            // of the N newest samples
+    float average;
+    uint32_t reserved;
+    int64_t samples[kMeasAvgRing];  // value x 1,000,000, truncated toward zero
+};
+
+// Slot numbers by quantity.
+enum MeasAvgSlotId : int {
+    kAvgVrms = 0,
+    kAvgVavg = 1,
+    kAvgVmax = 2,
+    kAvgVmin = 3,
+    kAvgIrms = 6,
+    kAvgIavg = 7,
+    kAvgImax = 8,
+    kAvgImin = 9,
+    kAvgPower = 11,
+    kAvgApparent = 12,
+    kAvgReactive = 13,
+    kAvgPF = 14,
+    kAvgCF = 15,
+    kAvgTotals = 18,  // 18-23 of row 0: Vrms, Irms, P, PF, S, Q totals
+};
+
+extern MeasAvgSlot g_MeasAvg[7][kMeasAvgSlots];
+
+// Feeds one value (NaN or infinite counts as 0) and returns the slot's average. With N >= 2 the value
+// enters the ring on every fifth call only; the first value after a refill request fills the whole ring.
+float MeasAvg_Update(int slot, int row, float value);
+
+namespace core {
+// Every slot of every row empty, no averaging (tests).
+void MeasAvgClearAll();
+}  // namespace core

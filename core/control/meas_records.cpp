@@ -1,0 +1,17 @@
+#include "core/control/meas_records.h"
+
+MeasRec g_MeasLive[kMeasRows];
+MeasRec g_DispCache[kMeasRows];
+MeterRow g_MeterRows[kMeasRows];
+
+namespace {
+// The fields the measurement service fills; the header fields before them belong to the display.
+constexpr int kFirstMeasuredField = 16;
+}  // namespace
+
+void MeasDispCacheRefresh() {
+    for (int r = 0; r < kMeasRows; ++r) {
+        for (int f = kFirstMeasuredField; f < kMeasFields; ++f)
+            g_DispCache[r].Set(f, g_MeasLive[r].Get(f));
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The physical model behind the simulated stage's measurement registers: each phase drives its applied AC
+// (rms) and DC voltage, at its phase angle, into a resistive load; the rms current limit folds the voltage
+// back so that the current stays at the limit. From that follow the seven measurement rows: the phases,
+// the line-to-line values from the phase angles, and the total row.
+#include <cstdint>
+
+namespace plat {
+
+// What one phase is set to drive.
+struct PhaseDrive {
+    float ac = 0.0f;            // rms of the AC part (V)
+    float dc = 0.0f;            // V
+    float crest = 1.41421356f;  // peak / rms of the waveform's AC part
+    float angleDeg = 0.0f;      // phase angle against L1
+    float irmsLimit = 0.0f;     // A; 0: no limit
+    float ohms = 0.0f;          // resistive load; 0: nothing connected
+};
+
+// The stage's quantities, seven rows each (phases, L1-L2, L2-L3, L3-L1, total).
+enum StageQuantity : uint8_t {
+    kQVrms,
+    kQVavg,
+    kQVmax,
+    kQVmin,
+    kQIrms,
+    kQIavg,
+    kQImax,
+    kQImin,
+    kQIpkHold,
+    kQVpkHold,
+    kQPower,
+    kQApparent,
+    kQReactive,
+    kQPowerFactor,  // x 1000
+    kQCrestFactor,  // current peak / rms, x 100
+    kQuantities
+};
+
+struct StageMeasures {
+    float row[kQuantities][7] = {};
+    bool limited[3] = {};  // the phase's current is held at its rms limit
+};
+
+// wiring: 0 3P4W, 1 1P2W (the total row's voltages are L1's), 2 1P3W.
+StageMeasures ComputeMeasures(const PhaseDrive (&phase)[3], uint32_t wiring);
+
+// Drive of a phase with the voltage folded back by the current limit (the value capture and measures use).
+PhaseDrive LimitedDrive(const PhaseDrive& in, bool* limited);
+
+}  // namespace plat

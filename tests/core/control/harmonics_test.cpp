@@ -1,0 +1,159 @@
+// Harmonic analysis of the simulated stage's capture: one period in 1024 samples per phase, read over the
+// register bus and transformed, with the output at 50 Hz in AC-INT.
+#include "core/control/harmonics.h"
+
+#include <bit>
+#include <string>
+
+#include "core/control/meas_getters.h"
+#include "core/system/format_number.h"
+#include "core/system/parallel_link.h"
+#include "tests/core/control/meas_fixture.h"
+
+using namespace test;
+
+namespace {
+
+constexpr uint32_t kParamHarmMode = 115;
+
+class Harmonics : public CtrlTest {
+  protected:
+    // Passes until an analysis of both kinds is complete (the task holds after it).
+    static void Analyse() {
+        g_HarmCountdown = 0;
+        ServicePasses(250);  // more than one capture, two reads of 21 passes and the hold
+    }
+    static float V(int phase, int k) { return g_HarmResult[phase].VPct[k].load(); }
+    static std::string ThdText(int phase) {
+        char text[kNumberTextSize] = "";
+        const char* unit = nullptr;
+        MeasGetThdV(text, &unit, phase, 0);
+        return text;
+    }
+};
+
+TEST_F(Harmonics, PureSineAndAThirdHarmonicInBothFormats) {
+    struct Case {
+        float thirdPct;
+        int32_t format;  // 0 IEC, 1 CSA
+        float pct1, pct3, tolerance;
+    };
+    const Case cases[] = {
+        {0.0f, 0, 100.0f, 0.0f, 0.05f},
+        {10.0f, 0, 100.0f, 10.0f, 0.2f},
+        {10.0f, 1, 99.50f, 9.95f, 0.05f},
+    };
+    for (const Case& c : cases) {
+        Rebuild();
+        Stage().SetCaptureHarmonic(3, c.thirdPct);
+        paramPutValue(0, kParamHarmMode, c.format, 0);
+        ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
+        Analyse();
+        for (int p = 0; p < 3; ++p) {
+            const HarmResult& h = g_HarmResult[p];
+            EXPECT_NEAR(V(p, 1), c.pct1, c.tolerance) << c.thirdPct << " format " << c.format;
+            EXPECT_NEAR(V(p, 3), c.pct3, c.tolerance) << c.thirdPct << " format " << c.format;
+            EXPECT_EQ(h.VInvalid.load(), 0u);
+            EXPECT_EQ(h.IInvalid.load(), 0u);
+            if (c.thirdPct == 0.0f) {
+                EXPECT_NEAR(h.VMag[1].load(), 100.0f, 0.5f);
+                EXPECT_NEAR(h.IMag[1].load(), 10.0f, 0.05f);
+                EXPECT_LT(V(p, 0), 0.1f) << "THD of a pure sine";
+            }
+        }
+        EXPECT_NE(ThdText(0), "----");
+    }
+}
+
+// A tiny fundamental under huge harmonics: percentages stop at 999.9. A fundamental below the threshold:
+// every percentage 0 and the kind invalid, shown as "----".
+TEST_F(Harmonics, PercentCapAndFundamentalBelowThreshold) {
+    Stage().SetCaptureHarmonic(3, 5000.0f);
+    ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
+    Analyse();
+    EXPECT_EQ(V(0, 3), 999.9f);
+    EXPECT_EQ(V(0, 0), 999.9f);
+
+    Rebuild();
+    Stage().SetCaptureHarmonic(3, 0.0f);
+    ASSERT_TRUE(StartLoadedOutput(0.3f, 10.0f));
+    Analyse();
+    for (int k = 0; k <= kHarmOrders; ++k)
+        ASSERT_EQ(V(0, k), 0.0f) << k;
+    EXPECT_EQ(g_HarmResult[0].VInvalid.load(), 1u);
+    EXPECT_EQ(g_HarmResult[0].IInvalid.load(), 1u);
+    EXPECT_EQ(ThdText(0), "----");
+}
+
+// Tables describe the output as it is: a frequency that is not analysed marks them invalid instead of
+// keeping the last ones, and an output switched off while a capture is awaited brings the task back to
+// idle with the tables zeroed.
+TEST_F(Harmonics, NoStaleTablesAfterAFrequencyChangeOrOutputOff) {
+    ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
+    Analyse();
+    ASSERT_NEAR(V(0, 1), 100.0f, 0.05f);
+    for (int p = 0; p < 3; ++p)
+        SetFrequencyPhase(5500, p);
+    Analyse();
+    EXPECT_EQ(g_HarmResult[0].VInvalid.load(), 1u);
+    EXPECT_EQ(V(0, 1), 0.0f);
+    EXPECT_EQ(g_HarmValid.load(), 0u);
+    SetOutputOnOff(0);
+    ServicePasses(5);
+    EXPECT_EQ(g_HarmResult[0].IInvalid.load(), 1u);
+    EXPECT_EQ(g_HarmResult[0].IMag[1].load(), 0.0f);
+    // On again at 50 Hz: a new capture is armed and analysed.
+    for (int p = 0; p < 3; ++p)
+        SetFrequencyPhase(5000, p);
+    SetOutputOnOff(1);
+    Analyse();
+    EXPECT_NEAR(V(0, 1), 100.0f, 0.05f);
+}
+
+// The master of an active parallel system analyses the system's capture (registers 3-5) and counts the
+// current of every unit; a slave or a unit alone analyses its own.
+TEST_F(Harmonics, ParallelMasterAnalysesTheSystemCapture) {
+    struct Case {
+        uint32_t active;
+        int32_t position, units;
+        uint16_t capture;
+        float amperes;
+    };
+    const Case cases[] = {{0, 1, 3, 0, 10.0f}, {1, 1, 3, 3, 30.0f}, {1, 0, 3, 0, 10.0f}};
+    ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
+    for (const Case& c : cases) {
+        SetParallelPosition(c.position);
+        SetParallelNumber(c.units);
+        g_ParallelActive = c.active;
+        ClearTrace();
+        Analyse();
+        bool own = false, system = false;
+        for (const plat::BusTransfer& t : Stage().Trace()) {
+            own |= !t.write && t.reg < 3;
+            system |= !t.write && t.reg >= 3 && t.reg < 6;
+        }
+        EXPECT_EQ(system, c.capture == 3) << c.active << " position " << c.position;
+        EXPECT_EQ(own, c.capture == 0) << c.active << " position " << c.position;
+        EXPECT_NEAR(g_HarmResult[1].IMag[1].load(), c.amperes, 0.05f)
+            << c.active << " position " << c.position;
+    }
+    g_ParallelActive = 0;
+}
+
+// 1P2W: the current table of L1 describes the three phase currents together; the other phases' tables,
+// whose samples are not read, stay invalid.
+TEST_F(Harmonics, SinglePhaseWiringSumsThePhaseCurrents) {
+    ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
+    Analyse();
+    ASSERT_EQ(g_HarmResult[1].VInvalid.load(), 0u);
+    SetPhaseMode(1);
+    Analyse();
+    float sum = 0.0f;
+    for (uint16_t p = 0; p < 3; ++p)
+        sum += std::bit_cast<float>(Stage().Applied(2384 + p)) / 10.0f;
+    EXPECT_NEAR(g_HarmResult[0].IMag[1].load(), sum, 0.05f * sum + 0.01f);
+    EXPECT_EQ(g_HarmResult[1].VInvalid.load(), 1u);
+    EXPECT_EQ(g_HarmResult[2].IInvalid.load(), 1u);
+}
+
+}  // namespace

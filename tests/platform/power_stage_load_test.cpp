@@ -1,0 +1,52 @@
+// The simulated stage's load: set from the local panel channel, and its optional seeded noise.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <string>
+#include <tuple>
+
+#include "platform/power_stage_sim.h"
+
+namespace {
+
+TEST(PowerStageLoad, PanelChannelSetsTheLoads) {
+    // {arguments, accepted, loads after}
+    const std::tuple<const char*, bool, std::array<float, 3>> cases[] = {
+        {"10", true, {10, 10, 10}},   {"1 2.5 0", true, {1, 2.5f, 0}}, {"", false, {1, 2.5f, 0}},
+        {"1 2", false, {1, 2.5f, 0}}, {"-1", false, {1, 2.5f, 0}},     {"5 x 5", false, {1, 2.5f, 0}},
+        {"nan", false, {1, 2.5f, 0}}, {"1e7", false, {1, 2.5f, 0}},    {"0", true, {0, 0, 0}},
+    };
+    for (const auto& [args, accepted, loads] : cases) {
+        std::string error;
+        EXPECT_EQ(plat::PowerStageLoadCommand(args, &error), accepted ? 0 : -1) << args;
+        EXPECT_EQ(error.empty(), accepted) << args;
+        for (int p = 0; p < 3; ++p)
+            EXPECT_EQ(plat::PowerStage().Load(p), loads[p]) << args << " L" << p + 1;
+    }
+}
+
+// With noise, a reading strays by at most the relative amount, and one seed gives one sequence.
+TEST(PowerStageLoad, SeededNoiseIsBoundedAndRepeatable) {
+    auto readings = [](uint32_t seed) {
+        plat::RegisterFile regs;
+        plat::PowerStageModel m;
+        m.outputOn = true;
+        regs.Set(regmap::kAcv, 0, std::bit_cast<uint32_t>(100.0f));
+        m.Written(regs, regmap::kApply, 0, 1);
+        m.SetNoise(0.01f, seed);
+        std::array<float, 50> out{};
+        for (float& v : out)
+            v = std::bit_cast<float>(m.MeasureWord(regs, regmap::kVrms));
+        return out;
+    };
+    const auto a = readings(7), b = readings(7), c = readings(8);
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, c);
+    for (float v : a) {
+        EXPECT_GE(v, 99.0f);
+        EXPECT_LE(v, 101.0f);
+    }
+}
+
+}  // namespace

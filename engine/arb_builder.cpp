@@ -86,7 +86,7 @@ constexpr LiveParam kLiveParams[] = {
 constexpr uint32_t kFirstEditState = 495, kLastEditState = 543;
 
 int32_t EditValue() {
-    return g_EditParam.workValue;
+    return g_EditParam.workValue.load(kRelaxed);
 }
 
 int32_t PreviewValue(std::atomic<int32_t> ArbBuilder::*field) {

@@ -21,7 +21,8 @@ struct EditBuf {
 // The edit copy of the numeric parameter being edited.
 struct EditParam {
     int32_t startValue;
-    int32_t workValue;
+    // The waveform builder's preview (timer thread) reads the value while the menu/control thread edits it.
+    std::atomic<int32_t> workValue;
     int32_t max;
     int32_t min;
     int32_t decimals;

@@ -195,7 +195,7 @@ TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
     paramPutValue(0, 48, 12345, 1);
     ASSERT_EQ(menuEnterParamState(48), 0);
     EXPECT_EQ(g_MenuState, 48u);
-    EXPECT_EQ(g_EditParam.workValue, 12345);
+    EXPECT_EQ(g_EditParam.workValue.load(), 12345);
     EXPECT_EQ(g_EditParam.max, Read(48, 1).max);
     const std::tuple<uint32_t, void (*)(), int32_t> words[] = {
         {46, [] { g_OutputModeIdx = 8; }, 8},
@@ -206,7 +206,7 @@ TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
     for (const auto& [id, set, value] : words) {
         set();
         ASSERT_EQ(menuEnterParamState(id), 0);
-        EXPECT_EQ(g_EditParam.workValue, value) << id;
+        EXPECT_EQ(g_EditParam.workValue.load(), value) << id;
     }
     for (uint32_t flag : {uint32_t(core::kFlagKeysLocked), uint32_t(core::kFlagMeterHold)}) {
         g_MenuState = 1;

@@ -2,12 +2,15 @@
 
 #include <cstdio>
 
+#include "GUI/LCD.h"
 #include "core/system/sys_status.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
 
-// Nothing is drawn until the graphics library and the page manager exist.
-void GuiThread_Pass() {}
+// Paints whatever became invalid; the pages that invalidate come with the page manager.
+void GuiThread_Pass() {
+    GUI_RunAll();
+}
 
 void* GuiThread(void*) {
     while (!SysStatusTest(kSysReady))

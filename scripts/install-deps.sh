@@ -3,8 +3,9 @@
 set -euo pipefail
 # clang and its libFuzzer runtime (libclang-rt-dev) build the SCPI parser's fuzz target; pyvisa with
 # its pure-Python backend is the SCPI client of the LAN socket's system test.
+# libpng writes and reads the screen pictures.
 packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev python3 clang libclang-rt-dev
-  python3-pyvisa python3-pyvisa-py strace)
+  python3-pyvisa python3-pyvisa-py strace libpng-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -73,6 +73,7 @@ void ExpectGolden(const std::string& name, const GUI_BOX& rect) {
     const std::vector<uint16_t> screen = Screen();
     const char* update = std::getenv("VRN_UPDATE_GOLDENS");
     if (update != nullptr && std::string(update) == "1") {
+        std::filesystem::create_directories(GoldenDir());
         ASSERT_EQ(FbWritePng(screen.data(), kLcdXSize, rect, golden), 0) << golden;
         return;
     }

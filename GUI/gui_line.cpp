@@ -70,13 +70,22 @@ void ThinLine(int x0, int y0, int x1, int y1, int* counter) {
         for (int i = 0; i <= da; ++i) {
             if (!Skipped(style, *counter + i)) plot(a0 + i, b0);
         }
+    } else if (style == GUI_LS_SOLID) {
+        // Pixels that share their minor coordinate are one run, drawn as one line.
+        const int h = db < 0 ? -da / 2 : da / 2;
+        int runStart = 0, runB = b0 + h / da;
+        for (int i = 1; i <= da + 1; ++i) {
+            const int b = b0 + (i * db + h) / da;
+            if (i <= da && b == runB) continue;
+            steep ? LCD_VLine(runB, a0 + runStart, a0 + i - 1) : ops->HLine(a0 + runStart, runB, a0 + i - 1);
+            runStart = i;
+            runB = b;
+        }
     } else {
         const int h = db < 0 ? -da / 2 : da / 2;
         for (int i = 0; i <= da; ++i) {
-            if (style != GUI_LS_SOLID) {
-                const int t = reversed ? da - i : i;  // distance from the given start
-                if (Skipped(style, *counter + (reversed ? t - 1 : t + 1))) continue;
-            }
+            const int t = reversed ? da - i : i;  // distance from the given start
+            if (Skipped(style, *counter + (reversed ? t - 1 : t + 1))) continue;
             plot(a0 + i, b0 + (i * db + h) / da);
         }
     }

@@ -18,8 +18,11 @@ namespace guitest {
 namespace {
 
 std::string g_folder;
+pid_t g_owner = 0;
 
+// Only by the process that made it: a forked child's exit leaves it to its parent.
 void RemoveFolder() {
+    if (getpid() != g_owner) return;
     std::error_code ec;
     std::filesystem::remove_all(g_folder, ec);
 }
@@ -33,6 +36,7 @@ std::string GoldenDir() {
 void UseScreenRoot() {
     if (!g_folder.empty()) return;
     g_folder = testsupport::MakeTempFolder("vrn-screen-");
+    g_owner = getpid();
     plat::SetRoot(g_folder);
     ASSERT_EQ(plat::PrepareRoot(), 0);
     std::atexit(RemoveFolder);

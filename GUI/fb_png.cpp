@@ -84,7 +84,3 @@ int FbWriteScreenRectPng(const GUI_BOX& rect, const std::string& hostPath) {
     if (!gui::IntersectBoxes(&r, rect, screen)) return -1;
     return FbWritePng(static_cast<const uint16_t*>(LCD_MappedFramebuffer()), kLcdXSize, r, hostPath);
 }
-
-int FbWriteScreenPng(const std::string& hostPath) {
-    return FbWriteScreenRectPng({0, 0, kLcdXSize - 1, kLcdYSize - 1}, hostPath);
-}

@@ -9,6 +9,5 @@
 // Writes rect of an RGB565 image (stride pixels a row) to hostPath, a host file name (not an instrument
 // path), replacing it whole. 0, or -1 when the rectangle is empty or the file cannot be written.
 int FbWritePng(const uint16_t* pixels, int stride, const GUI_BOX& rect, const std::string& hostPath);
-// The mapped screen (800x480) or a rectangle of it; -1 when no framebuffer is mapped.
-int FbWriteScreenPng(const std::string& hostPath);
+// A rectangle of the mapped screen (cut to the 800x480 screen); -1 when no framebuffer is mapped.
 int FbWriteScreenRectPng(const GUI_BOX& rect, const std::string& hostPath);

@@ -55,8 +55,9 @@ void* LCD_MapFramebuffer(uint32_t length) {
         Say("/dev/fb0 opened.\n");
     }
     struct stat st {};
-    if (fstat(g_fbFd, &st) == 0 && st.st_size < static_cast<off_t>(length)) (void)ftruncate(g_fbFd, length);
-    void* map = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, g_fbFd, 0);
+    const bool whole = fstat(g_fbFd, &st) == 0 &&
+                       (st.st_size >= static_cast<off_t>(length) || ftruncate(g_fbFd, length) == 0);
+    void* map = whole ? mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, g_fbFd, 0) : MAP_FAILED;
     if (map == MAP_FAILED) {
         Say("Can't map the memory to user space for Zorvek.\n");
         return nullptr;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
 #include "platform/root.h"
@@ -30,7 +31,10 @@ int CreateBlack(const std::string& path) {
 int PrepareFramebufferFile() {
     const std::string path = MapPath("/dev/fb0");
     struct stat st {};
-    if (path.empty()) return -1;
+    if (path.empty()) {
+        errno = EINVAL;  // a link that leads out of the root
+        return -1;
+    }
     if (stat(path.c_str(), &st) != 0) return CreateBlack(path);
     if (!S_ISREG(st.st_mode) || st.st_size >= static_cast<off_t>(kFramebufferFileBytes)) return 0;
     return truncate(path.c_str(), kFramebufferFileBytes);

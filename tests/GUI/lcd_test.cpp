@@ -133,45 +133,46 @@ TEST(LcdHelpers, DelayFollowsThePlatformClock) {
     EXPECT_GE(GUI_GetTimeMs() - start, 20u);
 }
 
-// GUI_Start on a fresh root, in a process of its own (the framebuffer is opened once per process); its
-// output goes to standard error, where the death test looks.
-TEST(LcdStart, FreshRootMapsABlackScreen) {
+// GUI_Start in a process of its own (the framebuffer is opened once per process), on a fresh root, a
+// framebuffer file cut short and none at all; its output goes to standard error, where the death test
+// looks. Drawing afterwards must not touch memory outside the file.
+TEST(LcdStart, FramebufferFileAtStart) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     UseScreenRoot();
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);
-            const int result = GUI_Start();
-            const auto bytes = FileBytes();
-            bool black = bytes.size() == 1152000;
-            for (uint8_t b : bytes)
-                black = black && b == 0;
-            std::fprintf(stderr, "result=%d black=%d\n", result, black ? 1 : 0);
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(0),
-        "screensize=1152000\n/dev/fb0 opened.\nZorvek memory mapped at address 0x[0-9a-f]+.\nresult=0 "
-        "black=1");
-}
-
-TEST(LcdStart, MissingFramebufferFailsAndDrawsNothing) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    UseScreenRoot();
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);
-            unlink(plat::MapPath("/dev/fb0").c_str());
-            const int result = GUI_Start();
-            GUI_SetForeColor(0x00FF00);
-            LCD_FillBox(0, 0, 4095, 4095);
-            LCD_Pixel(0, 0);
-            GUI_FillDisc(100, 100, 50);
-            GUI_ClearWindow();
-            GUI_Line(0, 0, 799, 479);
-            std::fprintf(stderr, "result=%d pixel=%u\n", result, LCD_ReadPixelIndex(0, 0));
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(0), "Can't open /dev/fb0.\nresult=1 pixel=0");
+    const struct {
+        int keepBytes;  // -1: as made, 0: removed, else cut to that length
+        const char* output;
+    } cases[] = {
+        {-1,
+         "screensize=1152000\n/dev/fb0 opened.\nZorvek memory mapped at address 0x[0-9a-f]+.\nresult=0 "
+         "black=1 pixel=2016\n"},
+        {100, "/dev/fb0 opened.\nZorvek memory mapped .*result=0 black=1 pixel=2016\n"},
+        {0, "Can't open /dev/fb0.\nresult=1 black=0 pixel=0\n"},
+    };
+    for (const auto& [keepBytes, output] : cases) {
+        EXPECT_EXIT(
+            {
+                dup2(2, 1);
+                const std::string fb = plat::MapPath("/dev/fb0");
+                if (keepBytes == 0) unlink(fb.c_str());
+                if (keepBytes > 0) (void)truncate(fb.c_str(), keepBytes);
+                const int result = GUI_Start();
+                const auto bytes = FileBytes();
+                bool black = bytes.size() == 1152000;
+                for (uint8_t b : bytes)
+                    black = black && b == 0;
+                GUI_SetForeColor(0x00FF00);
+                GUI_FillDisc(100, 100, 50);
+                GUI_ClearWindow();
+                GUI_Line(0, 0, 799, 479);
+                LCD_FillBox(0, 0, 4095, 4095);
+                std::fprintf(stderr, "result=%d black=%d pixel=%u\n", result, black ? 1 : 0,
+                             LCD_ReadPixelIndex(0, 0));
+                std::exit(0);
+            },
+            ::testing::ExitedWithCode(0), output)
+            << keepBytes;
+    }
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ void ExpectGolden(const std::string& name, const GUI_BOX& rect) {
     const char* update = std::getenv("VRN_UPDATE_GOLDENS");
     if (update != nullptr && std::string(update) == "1") {
         std::filesystem::create_directories(GoldenDir());
-        ASSERT_EQ(FbWritePng(screen.data(), kLcdXSize, rect, golden), 0) << golden;
+        ASSERT_EQ(FbWriteScreenRectPng(rect, golden), 0) << golden;
         return;
     }
     const int w = rect.x1 - rect.x0 + 1, h = rect.y1 - rect.y0 + 1;
@@ -105,7 +105,7 @@ void ExpectGolden(const std::string& name, const GUI_BOX& rect) {
     const std::string out = "golden-out/" + name;
     std::filesystem::create_directories("golden-out");
     const GUI_BOX whole{0, 0, static_cast<int16_t>(w - 1), static_cast<int16_t>(h - 1)};
-    FbWritePng(screen.data(), kLcdXSize, rect, out + ".actual.png");
+    FbWriteScreenRectPng(rect, out + ".actual.png");
     FbWritePng(want.data(), w, whole, out + ".expected.png");
     FbWritePng(diff.data(), w, whole, out + ".diff.png");
     ADD_FAILURE() << name << ": "

@@ -1,6 +1,7 @@
 // The framebuffer driver's device operations, properties and device functions.
 #include "GUI/fb_driver.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -21,6 +22,29 @@ int Control(GUI_DEV* dev, int command, void* data) {
     return LCD_DriverControl(dev->layer, command, data);
 }
 
+// Two pixels share one aligned 32-bit word (the left one in the low half).
+typedef uint32_t __attribute__((may_alias)) FbWord;
+
+// One row of w pixels from p: a leading pixel alone up to a word boundary, then whole words in blocks of
+// 8 (16 pixels), then the words left, then a trailing pixel alone. XOR mode inverts instead of storing.
+template <bool Xor>
+void FillRow(uint16_t* p, int w, uint16_t value) {
+    auto half = [](uint16_t* at, uint16_t v) { *at = Xor ? static_cast<uint16_t>(*at ^ v) : v; };
+    if (w > 0 && (reinterpret_cast<uintptr_t>(p) & 2) != 0) {
+        half(p++, value);
+        --w;
+    }
+    auto* q = reinterpret_cast<FbWord*>(p);
+    const FbWord word = value * 0x10001u;
+    for (; w >= 16; w -= 16, q += 8) {
+        for (int k = 0; k < 8; ++k)
+            q[k] = Xor ? q[k] ^ word : word;
+    }
+    for (; w >= 2; w -= 2, ++q)
+        *q = Xor ? *q ^ word : word;
+    if (w == 1) half(reinterpret_cast<uint16_t*>(q), value);
+}
+
 void FillRect(GUI_DEV* dev, int x0, int y0, int x1, int y1) {
     FbDriverContext* c = Ctx(dev);
     if (c->fillHook != nullptr) {
@@ -30,19 +54,13 @@ void FillRect(GUI_DEV* dev, int x0, int y0, int x1, int y1) {
     const int w = x1 - x0 + 1;
     if (GUI_Context.drawMode & LCD_DRAWMODE_XOR) {
         const auto mask = static_cast<uint16_t>(FbIndexMask(dev));
-        for (int y = y0; y <= y1; ++y) {
-            uint16_t* p = Row(c, y) + x0;
-            for (int i = 0; i < w; ++i)
-                p[i] ^= mask;
-        }
+        for (int y = y0; y <= y1; ++y)
+            FillRow<true>(Row(c, y) + x0, w, mask);
         return;
     }
     const auto index = static_cast<uint16_t>(GUI_Context.colorIndex);
-    for (int y = y0; y <= y1; ++y) {
-        uint16_t* p = Row(c, y) + x0;
-        for (int i = 0; i < w; ++i)
-            p[i] = index;
-    }
+    for (int y = y0; y <= y1; ++y)
+        FillRow<false>(Row(c, y) + x0, w, index);
 }
 
 void DrawHLine(GUI_DEV* dev, int x0, int y, int x1) {
@@ -75,9 +93,11 @@ void SetOrg(GUI_DEV* dev, int x, int y) {
     FbDriverContext* c = FbContext(dev);
     if (c == nullptr) return;
     const int32_t layer = dev->layer;
-    if (LCD_IsSwappedXYEx(layer)) std::swap(x, y);
-    if (LCD_IsMirroredXEx(layer)) x = c->vxSize - c->xSize - x;
-    if (LCD_IsMirroredYEx(layer)) y = c->vySize - c->ySize - y;
+    const bool swapped = LCD_IsSwappedXYEx(layer) != 0;
+    if (swapped) std::swap(x, y);
+    const int32_t spareX = c->vxSize - c->xSize, spareY = c->vySize - c->ySize;
+    if (LCD_IsMirroredXEx(layer)) x = (swapped ? spareY : spareX) - x;
+    if (LCD_IsMirroredYEx(layer)) y = (swapped ? spareX : spareY) - y;
     int32_t words[2] = {x, y};
     Control(dev, 3, words);
 }

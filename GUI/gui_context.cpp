@@ -1,34 +1,32 @@
 #include <cstring>
 
 #include "GUI/GUI.h"
+#include "GUI/LCD.h"
 
 GUI_DRAWCTX GUI_Context;
 char GUI_DecimalSeparator;
 int16_t GUI_ScreenOriginX, GUI_ScreenOriginY;
 const GUI_FONTDEF* GUI_pDefaultFont = nullptr;
 
-// The colour indices of the display are derived when the display layer exists; the colours themselves
-// are kept from the first call, so nothing drawn later loses what the screens set.
 void GUI_SetForeColor(uint32_t color) {
-    GUI_Context.foreColor = color;
+    LCD_SetForeColor(color);
 }
 
 void GUI_SetBackColor(uint32_t color) {
-    GUI_Context.backColor = color;
+    LCD_SetBackColor(color);
 }
 
+// Without a display device there is no index to convert back: the colour as set.
 uint32_t GUI_GetForeColor() {
-    return GUI_Context.foreColor;
+    return GUI_Context.apDevice[0] != nullptr ? LCD_IndexToColor(LCD_GetForeIndex()) : GUI_Context.foreColor;
 }
 
 uint32_t GUI_GetBackColor() {
-    return GUI_Context.backColor;
+    return GUI_Context.apDevice[0] != nullptr ? LCD_IndexToColor(LCD_GetBackIndex()) : GUI_Context.backColor;
 }
 
 uint8_t GUI_SetPaintMode(uint8_t mode) {
-    const uint8_t previous = GUI_Context.drawMode;
-    GUI_Context.drawMode = mode;
-    return previous;
+    return LCD_SetPaintMode(mode);
 }
 
 const GUI_FONTDEF* GUI_SelectFont(const GUI_FONTDEF* font) {

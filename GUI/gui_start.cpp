@@ -1,6 +1,7 @@
 #include <atomic>
 
 #include "GUI/GUI.h"
+#include "GUI/LCD.h"
 #include "GUI/WM.h"
 #include "GUI/lcd_clip.h"
 
@@ -12,17 +13,18 @@ std::atomic<uint32_t> g_started{0};
 
 constexpr uint32_t kInvalidColor = 0x0FFFFFFF;  // no caller sets it, so the next set always converts
 
-void ConfigureMemory() {
+}  // namespace
+
+void GUI_ConfigureMemory() {
     GUI_ALLOC_AssignPool(g_pool, kPoolBytes);
     GUI_ALLOC_SetBlockSizeHint(128);
 }
-
-}  // namespace
 
 // The display and the default font exist before this runs, or drawing goes nowhere: it never waits.
 void GUI_InitContextDefaults(GUI_DRAWCTX* ctx) {
     ctx->pClipRectHL = &ctx->clipRect;
     LCD_ClipToScreen();
+    ctx->pDrawOps = &LCD_DrawOps;
     ctx->pFont = GUI_pDefaultFont;
     ctx->penSize = 1;
     ctx->hSelWin = WM_State.hDesktop;
@@ -35,19 +37,23 @@ void GUI_InitContextDefaults(GUI_DRAWCTX* ctx) {
 }
 
 // Started once, by whichever comes first of the power-stage bring-up and the GUI thread; the later call
-// keeps the running library (one desktop, nothing cleared).
+// keeps the running library (one desktop, nothing cleared). Without a framebuffer the library still runs
+// (windows, messages) but draws nothing, and the display layer's failure is the result.
 int GUI_Start() {
     if (g_started.exchange(1, std::memory_order_acq_rel) != 0) return 0;
-    ConfigureMemory();
+    GUI_ConfigureMemory();
+    LCD_ConfigureDisplay();
     GUI_DecimalSeparator = '.';
     GUI_InitContextDefaults(&GUI_Context);
+    const int result = LCD_Start();
     GUI_SetScreenOrigin(0, 0);
     WM_Setup();
-    return 0;
+    return result;
 }
 
 void GUI_SelectScreen() {
     LCD_SelectDisplay();
+    LCD_RefreshColorIndices();
     GUI_Context.wmClipping = 1;
 }
 

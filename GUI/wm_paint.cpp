@@ -1,6 +1,7 @@
 // The painting pass. A window's invalid flag is cleared before its paint, so what the paint invalidates
 // (its own window or another one) is kept and painted by the next pass; a pass visits each window at most
 // once, so paints that invalidate each other cannot hold the GUI thread.
+#include "GUI/LCD.h"
 #include "GUI/WM.h"
 
 namespace {
@@ -86,10 +87,12 @@ void WM_DrawNow(WM_HWINDOW h) {
 int WM_Run() {
     if (!GUI_Context.wmClipping || WM_State.numInvalid == 0) return 0;
     // One walk of the window list; what the paints invalidate waits for the next pass.
+    LCD_DrawBatchControl(1);
     WM_State.hResume = 0;
     do {
         PaintStep();
     } while (WM_State.hResume != 0 && WM_State.numInvalid != 0);
     WM_State.hResume = 0;
+    LCD_DrawBatchControl(0);
     return 1;
 }

@@ -2,16 +2,18 @@
 
 #include <cstdio>
 
+#include "GUI/LCD.h"
 #include "core/control/meas_records.h"
 #include "core/system/sys_status.h"
 #include "panel/panel_services.h"
 #include "platform/clock.h"
 #include "src/dev/board_lines.h"
 
-// Nothing is drawn until the graphics library and the page manager exist; until the page manager refreshes
-// the display copy of the measurements for the page it shows, every pass copies all of it.
+// Paints whatever became invalid; the pages that invalidate come with the page manager. Until the page
+// manager refreshes the display copy of the measurements for the page it shows, every pass copies all of it.
 void GuiThread_Pass() {
     MeasDispCacheRefresh();
+    GUI_RunAll();
 }
 
 void* GuiThread(void*) {

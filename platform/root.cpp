@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/framebuffer_file.h"
 #include "platform/options.h"
 
 namespace plat {
@@ -233,7 +234,7 @@ int PrepareRoot() {
         if (!CreateStandIn(file)) return -1;
     for (const StandIn& link : kLinks)
         if (!CreateLink(link)) return -1;
-    return 0;
+    return PrepareFramebufferFile();
 }
 
 }  // namespace plat

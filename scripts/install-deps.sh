@@ -3,9 +3,9 @@
 set -euo pipefail
 # clang and its libFuzzer runtime (libclang-rt-dev) build the SCPI parser's fuzz target; pyvisa with
 # its pure-Python backend is the SCPI client of the LAN socket's system test.
-# libkissfft-dev: the FFT of the harmonic analysis.
+# libkissfft-dev: the FFT of the harmonic analysis. libpng writes and reads the screen pictures.
 packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev python3 clang libclang-rt-dev
-  python3-pyvisa python3-pyvisa-py strace libkissfft-dev)
+  python3-pyvisa python3-pyvisa-py strace libkissfft-dev libpng-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

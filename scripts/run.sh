@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target vrn-controller
+cmake --build build -j"$(nproc)" --target vrn-controller vrn-fbpng
 exec ./build/app/vrn-controller "$@"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 
+#include "tests/GUI/screen_fixture.h"
 #include "tests/GUI/wm_fixture.h"
 
 namespace {
@@ -86,6 +87,7 @@ TEST_F(GuiContext, ChainIsOrderedByClassAndFlag) {
 
 TEST(GuiStart, SecondStartKeepsTheRunningLibrary) {
     // The library starts once per process, so the check runs in a child process of its own.
+    UseScreenRoot();
     EXPECT_EXIT(
         {
             const int first = GUI_Start();

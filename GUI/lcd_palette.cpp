@@ -1,0 +1,51 @@
+// The palette conversion table (colours of a bitmap's palette as display indices) and the index-width
+// helpers.
+#include "GUI/LCD.h"
+
+namespace {
+
+// Static, so it never fails to exist and outlives any pool the library is given.
+constexpr int kPaletteCapacity = 256;
+uint32_t g_paletteTable[kPaletteCapacity];
+
+}  // namespace
+
+const uint32_t* LCD_GetPaletteIndexTable(const LCD_PALETTE* palette) {
+    if (palette == nullptr || palette->colors == nullptr || palette->numEntries > kPaletteCapacity)
+        return nullptr;
+    const int n = palette->numEntries < kPaletteCapacity ? palette->numEntries : kPaletteCapacity;
+    for (int i = 0; i < n; ++i)
+        g_paletteTable[i] = LCD_ColorToIndex(palette->colors[i]);
+    return g_paletteTable;
+}
+
+// Only a display of at most 8 bits per pixel has a colour lookup table to load.
+void LCD_LoadPalette() {
+    if (GUI_DEV_FindDriver(0) == nullptr || LCD_GetDeviceProperty(0, 8) >= 9) return;
+    const int32_t colors = LCD_GetDeviceProperty(0, 9);
+    for (int i = 0; i < colors; ++i) {
+        if (LCD_SetPaletteEntryEx(0, static_cast<uint8_t>(i), LCD_IndexToColor(static_cast<uint32_t>(i))) !=
+            0)
+            return;
+    }
+}
+
+int LCD_BitsForIndexMask(uint32_t mask) {
+    static constexpr struct {
+        uint32_t limit;
+        int bits;
+    } kWidths[] = {{0, 0},  {1, 1},    {3, 2},       {7, 3},        {15, 4},
+                   {31, 5}, {0xFF, 8}, {0xFFFF, 16}, {0x3FFFF, 18}, {0xFFFFFF, 24}};
+    for (const auto& w : kWidths) {
+        if (mask <= w.limit) return w.bits;
+    }
+    return 32;
+}
+
+int LCD_StorageBitsPerPixel(int bitsPerPixel) {
+    if (bitsPerPixel <= 0) return 0;
+    if (bitsPerPixel == 1) return 1;
+    if (bitsPerPixel <= 8) return 8;
+    if (bitsPerPixel <= 16) return 16;
+    return 32;
+}

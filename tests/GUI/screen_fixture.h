@@ -1,0 +1,26 @@
+#pragma once
+// The graphics library on the real framebuffer file of a process-wide instrument root, and what the
+// screen tests look at: the file's bytes and golden pictures.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "GUI/GUI.h"
+#include "GUI/LCD.h"
+#include "GUI/WM.h"
+#include "GUI/gui_2d.h"
+
+namespace guitest {
+
+// The process's root with its framebuffer file: made once, removed when the process ends.
+void UseScreenRoot();
+// The library started as GUI_Start starts it (fresh pool, framebuffer device, black screen, desktop).
+void FreshScreen();
+// The framebuffer file's bytes, and its 800x480 screen as pixels.
+std::vector<uint8_t> FileBytes();
+std::vector<uint16_t> Screen();
+// Compares rect of the screen with golden/<name>.png in RGB565. A mismatch fails and writes the actual,
+// expected and difference pictures to golden-out/; VRN_UPDATE_GOLDENS=1 rewrites the golden instead.
+void ExpectGolden(const std::string& name, const GUI_BOX& rect);
+
+}  // namespace guitest

@@ -1,0 +1,74 @@
+// The running program's display: the framebuffer file under its root, mapped at start and shown by
+// vrn-fbpng as an 800x480 picture; the tool refuses a file that holds no whole screen.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "tests/support/png_read.h"
+#include "tests/system/controller_fixture.h"
+
+namespace {
+
+// Runs vrn-fbpng with the arguments; its exit status, or -1 when it had to be killed after 10 s.
+int RunFbPng(const std::vector<std::string>& args) {
+    const std::string tool = std::string(std::getenv("VRN_BUILD_DIR")) + "/app/vrn-fbpng";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv{const_cast<char*>(tool.c_str())};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(tool.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    for (int waited = 0; waited < 10000; waited += 10) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+class Display : public testsupport::SharedController {};
+
+TEST_F(Display, StartedControllerShowsABlackScreen) {
+    ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready")) << c().Output();
+    const std::string out = c().Output();
+    for (const char* line :
+         {"screensize=1152000\n", "/dev/fb0 opened.\n", "Zorvek memory mapped at address "})
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+    const std::string png = c().workDir() + "/screen.png";
+    ASSERT_EQ(RunFbPng({c().root() + "/dev/fb0", png}), 0);
+    testsupport::RgbImage image;
+    ASSERT_TRUE(testsupport::ReadRgbPng(png, &image));
+    EXPECT_EQ(image.width, 800);
+    EXPECT_EQ(image.height, 480);
+    EXPECT_EQ(image.rgb, std::vector<uint8_t>(800 * 480 * 3, 0));
+}
+
+TEST_F(Display, ToolRefusesAFileWithoutAWholeScreen) {
+    const std::string dir = c().workDir();
+    std::ofstream(dir + "/short") << std::string(768000 - 1, '\0');
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{dir + "/missing", dir + "/a.png"}, 1},
+        {{dir + "/short", dir + "/b.png"}, 1},
+        {{c().root() + "/dev/fb0", dir + "/no/such/folder/c.png"}, 1},
+        {{}, 2},
+    };
+    for (const auto& [args, status] : cases)
+        EXPECT_EQ(RunFbPng(args), status) << (args.empty() ? "no arguments" : args[0]);
+    EXPECT_NE(access((dir + "/a.png").c_str(), F_OK), 0);
+    EXPECT_NE(access((dir + "/b.png").c_str(), F_OK), 0);
+}
+
+}  // namespace

@@ -21,13 +21,14 @@
 #include "platform/options.h"
 #include "scpi/remote_port.h"
 #include "scpi/scpi_channels.h"
+#include "scpi/set_command_handover.h"
 
 namespace scpi {
 namespace {
 
 constexpr int kPollMs = 20;          // longest wait for the client before the loop looks around
 constexpr int kHangUpGraceMs = 50;   // how long a newcomer waits to see the client ahead of it leave
-constexpr uint32_t kWaitPassMs = 2;  // pass period while a command is with the menu/control thread
+constexpr uint32_t kWaitPassMs = 2;  // pass period while a large reply drains or the queue is full
 
 RemotePort g_lanPort;
 bool g_lanPortMade = false;  // session thread only
@@ -294,8 +295,11 @@ void LanServeClient() {
             }
             if (ChannelPass(ifc)) alive = TransmitAll(fd);
             const uint32_t state = ifc->parse->state;
-            // Waiting for the menu/control thread, a reply to drain or a queue to take the command.
-            if (state == kParsePosted || state == kParseDeferred || state == kParseExecute)
+            // Waiting for the menu/control thread (woken by the completion), a reply to drain or a queue
+            // to take the command.
+            if (state == kParsePosted)
+                ScpiHandoverWaitCompletion(ifc->channelId, kPollMs);
+            else if (state == kParseDeferred || state == kParseExecute)
                 plat::SleepMs(kWaitPassMs);
         }
         ChannelDropSession(ifc);

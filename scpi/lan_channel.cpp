@@ -19,6 +19,7 @@
 #include "core/system/thread_ctl.h"
 #include "platform/clock.h"
 #include "platform/options.h"
+#include "platform/wake_event.h"
 #include "scpi/remote_port.h"
 #include "scpi/scpi_channels.h"
 #include "scpi/set_command_handover.h"
@@ -44,6 +45,7 @@ std::atomic<int> g_clientFd{-1};
 int g_waiting[kMaxWaiting];  // under g_clientLock, oldest first
 size_t g_waitingCount = 0;
 std::atomic<uint32_t> g_connected{0};  // set by the accept thread, cleared by the session thread
+plat::WakeEvent g_clientArrived;       // the accept thread wakes the session thread with a new client
 
 struct RxBuffer {
     uint8_t data[kLanRxSize];
@@ -260,6 +262,7 @@ void LanAcceptOne() {
     if (g_connected.load() == 0) {
         g_clientFd.store(fd);
         g_connected.store(1);
+        g_clientArrived.Signal();
     } else if (g_waitingCount < kMaxWaiting &&
                PeerHasLeft(g_waitingCount > 0 ? g_waiting[g_waitingCount - 1] : g_clientFd.load(),
                            kHangUpGraceMs)) {
@@ -271,6 +274,15 @@ void LanAcceptOne() {
 
 bool LanClientConnected() {
     return g_connected.load() == 1;
+}
+
+void LanWaitForClient(uint32_t waitMs) {
+    // A client that waited in line behind the last one is served after the pause between sessions.
+    if (LanClientConnected()) {
+        plat::SleepMs(kWaitPassMs);
+        return;
+    }
+    g_clientArrived.WaitUntilUs(plat::NowUs() + uint64_t{waitMs} * 1000u);
 }
 
 bool LanRestartRequested() {

@@ -1,7 +1,9 @@
 #pragma once
 // A wake-up that one thread waits for and other threads give: a timed wait on the instrument clock that
 // a Signal ends early. A signal given while nobody waits is kept for the next wait, so a wake-up given
-// between two waits is never lost; several signals before a wait count as one.
+// between two waits is never lost; several signals before a wait count as one. The process ends while
+// its threads still wait: an event that lives as long as the process is made with new and never
+// destroyed.
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>

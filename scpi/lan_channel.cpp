@@ -45,7 +45,8 @@ std::atomic<int> g_clientFd{-1};
 int g_waiting[kMaxWaiting];  // under g_clientLock, oldest first
 size_t g_waitingCount = 0;
 std::atomic<uint32_t> g_connected{0};  // set by the accept thread, cleared by the session thread
-plat::WakeEvent g_clientArrived;       // the accept thread wakes the session thread with a new client
+// The accept thread wakes the session thread with a new client; never destroyed.
+plat::WakeEvent& g_clientArrived = *new plat::WakeEvent;
 
 struct RxBuffer {
     uint8_t data[kLanRxSize];

@@ -25,8 +25,9 @@ struct ChannelSlot {
     uint64_t postedAtMs = 0;  // the channel's own thread only
     plat::WakeEvent completed;
 };
-ChannelSlot g_slots[kChannelSlots];
-plat::WakeEvent g_posted;
+// Never destroyed (the wake-ups are waited on until the process ends).
+ChannelSlot* const g_slots = new ChannelSlot[kChannelSlots];
+plat::WakeEvent& g_posted = *new plat::WakeEvent;
 std::atomic<uint32_t> g_lastTicket{0};
 
 uint32_t NextTicketBits() {

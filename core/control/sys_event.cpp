@@ -21,7 +21,7 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
 SysEventHooks g_hooks{};
-plat::WakeEvent g_pushed;  // ends the supervisor's rest
+plat::WakeEvent& g_pushed = *new plat::WakeEvent;  // ends the supervisor's rest; never destroyed
 
 void RunHook(void (*hook)()) {
     if (hook != nullptr) hook();

@@ -70,11 +70,6 @@ void BM_SetCommandAndItsQueryInOneMessage(benchmark::State& state) {
 }
 BENCHMARK(BM_SetCommandAndItsQueryInOneMessage)->UseRealTime()->MinTime(2.0);
 
-void BM_VoltageSetAndQueryInOneMessage(benchmark::State& state) {
-    RoundTrips(state, "VOLT 100;VOLT?", "VOLT 100;VOLT?\n", "100");
-}
-BENCHMARK(BM_VoltageSetAndQueryInOneMessage)->UseRealTime()->MinTime(2.0);
-
 }  // namespace
 
 int main(int argc, char** argv) {

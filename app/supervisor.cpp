@@ -99,10 +99,14 @@ void SupervisorPass() {
     SysEvent_Run();
     if (g_WebScreenCopyOwner.load() != 0) {
         plat::SleepMs(5);
-    } else {
-        // The board counts to 250,000 here without sleeping; a sleep of about that length leaves the
-        // host's core to others.
+    } else if (SysEvent_HasWork() != 0 || g_ThreadCtl.running[kRunRs232].load() == 1) {
+        // The board counts to 250,000 here without sleeping; a sleep of about that length paces the
+        // system object's steps (an operation-complete wait counts them) and the RS232 polling.
         plat::SleepUs(core::kSupervisorIdleUs);
+    } else {
+        // Nothing to pace: the loop rests until an event is pushed. Requests of other threads (a LAN
+        // restart, a screen copy, an interface start or stop) are seen at the latest after the rest.
+        SysEvent_WaitUntilUs(plat::NowUs() + core::kSupervisorRestUs);
     }
 }
 

@@ -12,6 +12,8 @@ void SupervisorLoop(const std::atomic<bool>* stop);
 void SystemStartup();
 
 namespace core {
-// The idle delay of a pass with nothing to do.
+// The idle delay of a pass while the system object or the RS232 polling has work.
 constexpr unsigned kSupervisorIdleUs = 1000;
+// The longest rest after a pass with nothing to do; a system event ends it early.
+constexpr unsigned kSupervisorRestUs = 10000;
 }  // namespace core

@@ -55,13 +55,14 @@ void DispatchKey(uint32_t ev) {
     std::fflush(stdout);
 }
 
-void ReceiveSetCommand() {
+// True when a message was taken from the queue.
+bool ReceiveSetCommand() {
     panel::MenuCommand& cmd = panel::g_MenuCommand;
-    if (cmd.tag != 0) return;  // one command at a time: the previous one is not yet completed
+    if (cmd.tag != 0) return false;  // one command at a time: the previous one is not yet completed
     SysMsg msg{};
-    if (MsgQueueRecv(&msg, kMsgSetCommand) < 0) return;
+    if (MsgQueueRecv(&msg, kMsgSetCommand) < 0) return false;
     // A command its channel has given up is not run: the channel has moved on with its context.
-    if (!ScpiHandoverClaim(msg)) return;
+    if (!ScpiHandoverClaim(msg)) return true;
     cmd = panel::MenuCommand{reinterpret_cast<ScpiInterface*>(msg.ptr), false, msg.word1, 0,
                              plat::NowMs() + kCompleteLaterMs};
     const ScpiHandoverOps* ops = g_ScpiHandoverOps.load();
@@ -71,11 +72,12 @@ void ReceiveSetCommand() {
         ScpiHandoverRan(cmd.tag);
         cmd.done = true;
         cmd.result = 1;
-        return;
+        return true;
     }
     int32_t later = ops->run(cmd.ifc);
     ScpiHandoverRan(cmd.tag);
     if (later == 0 && ReconfigField() == 0 && g_PendingReconfig.load(kRelaxed) == 0) cmd.done = true;
+    return true;
 }
 
 void CompleteSetCommand() {
@@ -167,12 +169,31 @@ void MenuThread_Pass() {
     GuiHandshake();
 }
 
+bool MenuThread_TakeSetCommand() {
+    if (Hardcopy_IsPending()) return false;
+    if (!ReceiveSetCommand()) return false;
+    CompleteSetCommand();
+    return true;
+}
+
+void MenuThread_WaitForPass(uint64_t nextPassUs) {
+    // Commands handed over while the thread waits run now instead of at the next pass; the pass itself
+    // keeps its time, so its counts and time-outs keep their length.
+    while (ScpiHandoverWaitPosted(nextPassUs)) {
+        while (plat::NowUs() < nextPassUs && MenuThread_TakeSetCommand()) {
+        }
+    }
+}
+
+void MenuThread_Cycle() {
+    MenuThread_Pass();
+    MenuThread_WaitForPass(plat::NowUs() + kMenuPassUs);
+}
+
 void* MenuThread(void*) {
     MenuThread_Start();
-    for (;;) {
-        MenuThread_Pass();
-        plat::SleepUs(2000);
-    }
+    for (;;)
+        MenuThread_Cycle();
     return nullptr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The menu/control thread: every 2 ms it takes the next key event, runs one set command handed over
-// by a remote channel, runs the periodic services and hands the GUI thread its turn.
+// by a remote channel, runs the periodic services and hands the GUI thread its turn. Between passes it
+// runs set commands as they are handed over.
 #include <atomic>
 #include <cstdint>
 
@@ -9,8 +10,18 @@ struct ScpiInterface;
 void* MenuThread(void* arg);
 // What the thread does once before its loop.
 void MenuThread_Start();
-// One pass of the loop (without its 2 ms sleep).
+// One pass of the loop (without its 2 ms wait).
 void MenuThread_Pass();
+// The time from the end of one pass to the start of the next.
+constexpr uint64_t kMenuPassUs = 2000;
+// Waits until the instrument clock reads nextPassUs; a set command handed over meanwhile is taken and
+// run at once (the pass's own hand-over step, on this thread), and its completion sent when it is done.
+void MenuThread_WaitForPass(uint64_t nextPassUs);
+// The pass's hand-over step alone: takes one handed-over set command, runs it and completes it unless
+// it completes later. False when no message was waiting (or a screen copy holds the thread).
+bool MenuThread_TakeSetCommand();
+// One turn of the thread's loop: a pass, then the wait for the next.
+void MenuThread_Cycle();
 // Takes a reset's settings-save request (bit 12 of g_SysStatus); 1 when there was one.
 int SettingsSaveRequestTake();
 

@@ -46,8 +46,9 @@ void* FieldbusThread(void*) {
 
 void* ModbusThread(void*) {
     MsgQueueInit();
-    // The Modbus server is not served yet; the thread lives as long as the process.
+    // The Modbus server is not served yet; the thread lives as long as the process and, with nothing to
+    // look at, wakes once a second.
     for (;;)
-        plat::SleepMs(20);
+        plat::SleepMs(1000);
     return nullptr;
 }

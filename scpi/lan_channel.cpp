@@ -19,15 +19,17 @@
 #include "core/system/thread_ctl.h"
 #include "platform/clock.h"
 #include "platform/options.h"
+#include "platform/wake_event.h"
 #include "scpi/remote_port.h"
 #include "scpi/scpi_channels.h"
+#include "scpi/set_command_handover.h"
 
 namespace scpi {
 namespace {
 
 constexpr int kPollMs = 20;          // longest wait for the client before the loop looks around
 constexpr int kHangUpGraceMs = 50;   // how long a newcomer waits to see the client ahead of it leave
-constexpr uint32_t kWaitPassMs = 2;  // pass period while a command is with the menu/control thread
+constexpr uint32_t kWaitPassMs = 2;  // pass period while a large reply drains or the queue is full
 
 RemotePort g_lanPort;
 bool g_lanPortMade = false;  // session thread only
@@ -43,6 +45,8 @@ std::atomic<int> g_clientFd{-1};
 int g_waiting[kMaxWaiting];  // under g_clientLock, oldest first
 size_t g_waitingCount = 0;
 std::atomic<uint32_t> g_connected{0};  // set by the accept thread, cleared by the session thread
+// The accept thread wakes the session thread with a new client; never destroyed.
+plat::WakeEvent& g_clientArrived = *new plat::WakeEvent;
 
 struct RxBuffer {
     uint8_t data[kLanRxSize];
@@ -259,6 +263,7 @@ void LanAcceptOne() {
     if (g_connected.load() == 0) {
         g_clientFd.store(fd);
         g_connected.store(1);
+        g_clientArrived.Signal();
     } else if (g_waitingCount < kMaxWaiting &&
                PeerHasLeft(g_waitingCount > 0 ? g_waiting[g_waitingCount - 1] : g_clientFd.load(),
                            kHangUpGraceMs)) {
@@ -270,6 +275,15 @@ void LanAcceptOne() {
 
 bool LanClientConnected() {
     return g_connected.load() == 1;
+}
+
+void LanWaitForClient(uint32_t waitMs) {
+    // A client that waited in line behind the last one is served after the pause between sessions.
+    if (LanClientConnected()) {
+        plat::SleepMs(kWaitPassMs);
+        return;
+    }
+    g_clientArrived.WaitUntilUs(plat::NowUs() + uint64_t{waitMs} * 1000u);
 }
 
 bool LanRestartRequested() {
@@ -294,8 +308,11 @@ void LanServeClient() {
             }
             if (ChannelPass(ifc)) alive = TransmitAll(fd);
             const uint32_t state = ifc->parse->state;
-            // Waiting for the menu/control thread, a reply to drain or a queue to take the command.
-            if (state == kParsePosted || state == kParseDeferred || state == kParseExecute)
+            // Waiting for the menu/control thread (woken by the completion), a reply to drain or a queue
+            // to take the command.
+            if (state == kParsePosted)
+                ScpiHandoverWaitCompletion(ifc->channelId, kPollMs);
+            else if (state == kParseDeferred || state == kParseExecute)
                 plat::SleepMs(kWaitPassMs);
         }
         ChannelDropSession(ifc);

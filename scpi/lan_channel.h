@@ -29,6 +29,8 @@ void LanChannelStart();
 // session is still ending, otherwise it is closed at once.
 void LanAcceptOne();
 bool LanClientConnected();
+// Session thread, between sessions: waits until the accept thread hands over a client or waitMs pass.
+void LanWaitForClient(uint32_t waitMs);
 // A LAN restart is requested: the accept and session threads end at their next wait (the supervisor
 // joins them and makes them again).
 bool LanRestartRequested();

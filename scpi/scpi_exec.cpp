@@ -192,7 +192,7 @@ void ChannelDropSession(ScpiInterface* ifc) {
     ScpiParseState* ps = ifc->parse;
     while (ps->state == kParsePosted) {
         scpiPollPostedCommand(ifc);
-        if (ps->state == kParsePosted) plat::SleepMs(kPostedPollMs);
+        if (ps->state == kParsePosted) ScpiHandoverWaitCompletion(ifc->channelId, kPostedPollMs);
     }
     // The error of the last command still goes to the queue, which outlives the session.
     if (ps->errIndex != 0) scpiErrorQueuePush(&ifc->errq, ps->errIndex, LogCurrentLine(ifc));

@@ -29,6 +29,8 @@ namespace {
 constexpr uint32_t kLanStartDelayMs = 50;
 constexpr uint32_t kLanRetryMs = 1000;
 constexpr uint32_t kLanPollMs = 2;
+// Longest wait for a client between sessions: the thread still notices stop and restart requests.
+constexpr uint32_t kLanIdleWaitMs = 20;
 
 // Listens on `port` until it succeeds, retrying every second; says once when it cannot.
 int ListenWithRetry(int port, bool reusePort, const char* what) {
@@ -89,7 +91,7 @@ void* LanConnThread(void*) {
         if (g_ThreadCtl.running[kRunLanConn].load() == 1) scpiMailboxPoll(&g_ScpiIfLan);
         // A client that arrives while serving is stopped is closed again.
         if (scpi::LanClientConnected()) scpi::LanServeClient();
-        plat::SleepMs(kLanPollMs);
+        scpi::LanWaitForClient(kLanIdleWaitMs);
     }
     return nullptr;
 }

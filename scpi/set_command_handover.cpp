@@ -2,6 +2,7 @@
 
 #include "core/system/msg_queue.h"
 #include "platform/clock.h"
+#include "platform/wake_event.h"
 #include "scpi/scpi_interface.h"
 
 namespace {
@@ -22,8 +23,11 @@ constexpr uint32_t kChannelSlots = 16;
 struct ChannelSlot {
     std::atomic<uint32_t> word{0};
     uint64_t postedAtMs = 0;  // the channel's own thread only
+    plat::WakeEvent completed;
 };
-ChannelSlot g_slots[kChannelSlots];
+// Never destroyed (the wake-ups are waited on until the process ends).
+ChannelSlot* const g_slots = new ChannelSlot[kChannelSlots];
+plat::WakeEvent& g_posted = *new plat::WakeEvent;
 std::atomic<uint32_t> g_lastTicket{0};
 
 uint32_t NextTicketBits() {
@@ -53,7 +57,10 @@ int ScpiHandoverPost(ScpiInterface* ifc, uint32_t channelId) {
     msg.word0 = 0;
     msg.word1 = ticket | channelId;
     msg.ptr = reinterpret_cast<uintptr_t>(ifc);
-    if (MsgQueueSend(&msg, kMsgSetCommand) == 0) return 0;
+    if (MsgQueueSend(&msg, kMsgSetCommand) == 0) {
+        g_posted.Signal();
+        return 0;
+    }
     slot->word.store(0, std::memory_order_relaxed);
     return -1;
 }
@@ -79,6 +86,15 @@ int ScpiHandoverPoll(uint32_t channelId, uint32_t* result) {
     return -1;
 }
 
+void ScpiHandoverWaitCompletion(uint32_t channelId, uint32_t waitMs) {
+    ChannelSlot* slot = SlotOf(channelId);
+    if (slot != nullptr) slot->completed.WaitUntilUs(plat::NowUs() + uint64_t{waitMs} * 1000u);
+}
+
+bool ScpiHandoverWaitPosted(uint64_t deadlineUs) {
+    return g_posted.WaitUntilUs(deadlineUs);
+}
+
 bool ScpiHandoverClaim(const SysMsg& msg) {
     ChannelSlot* slot = SlotOf(msg.word1 & kChannelMask);
     if (slot == nullptr) return false;
@@ -100,5 +116,7 @@ int ScpiHandoverComplete(uint32_t tag, uint32_t result) {
     SysMsg done{};
     done.word0 = result;
     done.word1 = tag;
-    return MsgQueueSend(&done, kMsgCompletionBase + static_cast<long>(tag & kChannelMask));
+    if (MsgQueueSend(&done, kMsgCompletionBase + static_cast<long>(tag & kChannelMask)) != 0) return -1;
+    if (ChannelSlot* slot = SlotOf(tag & kChannelMask)) slot->completed.Signal();
+    return 0;
 }

@@ -11,6 +11,9 @@
 // ThreadSanitizer, which knows nothing of the queue. A channel that has waited kScpiHandoverWaitMs
 // gives the command up: a command not yet claimed is withdrawn and never runs, and a late completion
 // of a command given up is discarded.
+//
+// Neither side polls the queue for the other: a hand-over wakes the menu/control thread from its wait
+// for the next pass, and a completion wakes the channel that waits for it.
 #include <atomic>
 #include <cstdint>
 
@@ -36,8 +39,13 @@ int ScpiHandoverPost(ScpiInterface* ifc, uint32_t channelId);
 // 1 and the command's result when its completion has arrived; 0 while it is with the menu/control
 // thread; -1 (result: failed) once it has been given up after kScpiHandoverWaitMs.
 int ScpiHandoverPoll(uint32_t channelId, uint32_t* result);
+// Waits until a completion is sent to the channel or waitMs pass (instrument clock); then poll.
+void ScpiHandoverWaitCompletion(uint32_t channelId, uint32_t waitMs);
 
-// Menu/control thread side. Claims the command of a received type-10 message: false when its channel
+// Menu/control thread side. Waits until a channel hands a command over (true) or the instrument clock
+// reads deadlineUs (false).
+bool ScpiHandoverWaitPosted(uint64_t deadlineUs);
+// Claims the command of a received type-10 message: false when its channel
 // has given it up (nobody waits for it; it must not run).
 bool ScpiHandoverClaim(const SysMsg& msg);
 // The handler of the claimed command (tag msg.word1) has returned: the context is the channel's again.

@@ -15,11 +15,13 @@
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
 #include "platform/clock.h"
+#include "platform/wake_event.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
 SysEventHooks g_hooks{};
+plat::WakeEvent& g_pushed = *new plat::WakeEvent;  // ends the supervisor's rest; never destroyed
 
 void RunHook(void (*hook)()) {
     if (hook != nullptr) hook();
@@ -153,6 +155,7 @@ uint32_t SysEvent_Push(uint32_t event) {
     uint32_t idx = g_SysEventRing.writeIdx.fetch_add(1, kRelaxed) % kSysEventSlots;
     g_SysEventRing.writeIdx.fetch_and(kSysEventSlots - 1, kRelaxed);
     g_SysEventRing.slots[idx].store(event, std::memory_order_release);
+    g_pushed.Signal();
     return event;
 }
 
@@ -161,6 +164,17 @@ uint32_t SysEvent_Pop() {
     uint32_t event = g_SysEventRing.slots[idx].exchange(0, std::memory_order_acquire);
     g_SysEventRing.readIdx.store((idx + 1) % kSysEventSlots, kRelaxed);
     return event;
+}
+
+uint32_t SysEvent_HasWork() {
+    const uint32_t idx = g_SysEventRing.readIdx.load(kRelaxed) % kSysEventSlots;
+    if (g_SysEventRing.slots[idx].load(std::memory_order_acquire) != 0) return 1;
+    if (g_SysFlags.load(kRelaxed) & (kSysFlagResetRunning | kSysFlagOpcPending)) return 1;
+    return RemoteResetField() != 0 ? 1 : 0;
+}
+
+bool SysEvent_WaitUntilUs(uint64_t deadlineUs) {
+    return g_pushed.WaitUntilUs(deadlineUs);
 }
 
 void FactoryDefaultStart() {

@@ -51,6 +51,12 @@ int32_t SysEvent_Handle(StepRow* row, uint32_t msg);
 int32_t SysEvent_Run();
 uint32_t SysEvent_Push(uint32_t event);
 uint32_t SysEvent_Pop();
+// 1 while the object has work for its next steps: an event queued, an operation-complete wait counting,
+// a reset running or its end not yet reported.
+uint32_t SysEvent_HasWork();
+// The supervisor's rest between idle passes: until an event is pushed (true) or the instrument clock
+// reads deadlineUs (false).
+bool SysEvent_WaitUntilUs(uint64_t deadlineUs);
 
 void FactoryDefaultStart();
 void ResetDefaultStart();

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <initializer_list>
 #include <thread>
+#include <vector>
 
 #include "core/system/msg_queue.h"
 #include "core/system/sys_status.h"
@@ -25,13 +26,27 @@ struct FakeChannel {
     std::atomic<int> runs;
     std::atomic<std::thread::id> ranOn;
     int32_t completesLater;
+    int sent = 0;              // the channel's number of the command it hands over
+    std::vector<int> ranSent;  // the numbers in the order the menu/control thread ran them
 };
 
 int32_t RunHandler(ScpiInterface* ifc) {
     auto* ch = reinterpret_cast<FakeChannel*>(ifc);
     ch->runs.fetch_add(1);
     ch->ranOn.store(std::this_thread::get_id());
+    ch->ranSent.push_back(ch->sent);
     return ch->completesLater;
+}
+
+// A channel's wait for the completion of its command, as a channel loop does it: 1 done, -1 failed or
+// given up.
+int AwaitCompletion(uint32_t channelId) {
+    uint32_t result = 0;
+    for (;;) {
+        const int taken = ScpiHandoverPoll(channelId, &result);
+        if (taken != 0) return taken > 0 && result == 0 ? 1 : -1;
+        ScpiHandoverWaitCompletion(channelId, 20);
+    }
 }
 const ScpiHandoverOps kOps{RunHandler};
 
@@ -68,7 +83,7 @@ class HandoverTest : public ::testing::Test {
 // Set commands run on the menu thread, one at a time: the next is taken only once the completion of the
 // previous one is sent (a command may complete later, at the next reconfiguration), so none is lost.
 TEST_F(HandoverTest, SetCommandsRunOnTheMenuThreadOneAfterTheOther) {
-    FakeChannel a{9, {0}, {}, 1}, b{4, {0}, {}, 0};
+    FakeChannel a{9, {0}, {}, 1, 0, {}}, b{4, {0}, {}, 0, 0, {}};
     Post(&a);
     Post(&b);
     std::thread menu([] {
@@ -93,7 +108,7 @@ TEST_F(HandoverTest, SetCommandsRunOnTheMenuThreadOneAfterTheOther) {
 
 // A command waiting for a reconfiguration that never comes is reported as failed after the longest wait.
 TEST_F(HandoverTest, CommandThatNeverCompletesIsReportedAsFailed) {
-    FakeChannel usb{6, {0}, {}, 1};
+    FakeChannel usb{6, {0}, {}, 1, 0, {}};
     plat::SetTimeScale(1000);
     Post(&usb);
     MenuThread_Pass();
@@ -101,6 +116,64 @@ TEST_F(HandoverTest, CommandThatNeverCompletesIsReportedAsFailed) {
     MenuThread_Pass();
     plat::SetTimeScale(1);
     EXPECT_TRUE(Completion(6, 1));
+}
+
+// A set command handed over after a pass runs while the thread waits for its next pass, not at that
+// pass: one posted before the wait begins, and one posted during it, whose channel the completion wakes.
+// The wait still lasts until the next pass is due.
+TEST_F(HandoverTest, SetCommandHandedOverBetweenPassesRunsBeforeTheNextPass) {
+    constexpr uint64_t kPeriodUs = 300000;  // long enough that no stall of a loaded host reaches it
+    FakeChannel early{4, {0}, {}, 0, 0, {}}, during{9, {0}, {}, 0, 0, {}};
+    MenuThread_Pass();
+    Post(&early);
+    std::atomic<bool> waitOver{false};
+    std::thread menu([&waitOver] {
+        const uint64_t nextPass = plat::NowUs() + kPeriodUs;
+        MenuThread_WaitForPass(nextPass);
+        EXPECT_GE(plat::NowUs(), nextPass);
+        waitOver.store(true);
+    });
+    std::thread channel([&] {
+        ASSERT_EQ(ScpiHandoverPost(reinterpret_cast<ScpiInterface*>(&during), during.channelId), 0);
+        EXPECT_EQ(AwaitCompletion(during.channelId), 1);
+        EXPECT_FALSE(waitOver.load());  // done and reported within the wait
+    });
+    channel.join();
+    menu.join();
+    EXPECT_EQ(early.runs.load(), 1);
+    EXPECT_EQ(during.runs.load(), 1);
+    EXPECT_TRUE(Completion(4));
+}
+
+// Two channels hand over 500 set commands each, every one as soon as the previous one completed, while
+// the thread runs its passes: every command runs once, in the order its channel sent them.
+TEST_F(HandoverTest, StormOfSetCommandsFromTwoChannelsLosesNoneAndKeepsEachChannelsOrder) {
+    constexpr int kPerChannel = 500;
+    FakeChannel usb{4, {0}, {}, 0, 0, {}}, lan{9, {0}, {}, 0, 0, {}};
+    std::atomic<bool> stop{false};
+    std::thread menu([&stop] {
+        while (!stop.load())
+            MenuThread_Cycle();
+    });
+    auto storm = [](FakeChannel* ch) {
+        for (int i = 0; i < kPerChannel; ++i) {
+            ch->sent = i;
+            ASSERT_EQ(ScpiHandoverPost(reinterpret_cast<ScpiInterface*>(ch), ch->channelId), 0);
+            ASSERT_EQ(AwaitCompletion(ch->channelId), 1) << "command " << i;
+        }
+    };
+    std::thread a(storm, &usb), b(storm, &lan);
+    a.join();
+    b.join();
+    stop.store(true);
+    menu.join();
+    std::vector<int> inOrder(kPerChannel);
+    for (int i = 0; i < kPerChannel; ++i)
+        inOrder[i] = i;
+    EXPECT_EQ(usb.ranSent, inOrder);
+    EXPECT_EQ(lan.ranSent, inOrder);
+    EXPECT_FALSE(Completion(4));
+    EXPECT_FALSE(Completion(9));
 }
 
 // A memory that reads back only ones fails its self-test at start; a sound one leaves the bit clear.

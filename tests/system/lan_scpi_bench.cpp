@@ -1,6 +1,7 @@
 // Round trips over the SCPI socket of a running controller: queries per second and the median latency
-// of *IDN? and of a set command followed by *OPC? (the set command travels through the menu/control
-// thread). Run it by hand: build/tests/system/lan_scpi_bench
+// of *IDN? (the floor: answered on the channel's own thread) and of set commands followed by a query,
+// in two messages and in one (the set command travels through the menu/control thread). Run it by
+// hand: build/tests/system/lan_scpi_bench
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -31,6 +32,7 @@ double Median(std::vector<double> v) {
 void RoundTrips(benchmark::State& state, const char* name, const std::string& message,
                 const std::string& expect) {
     std::vector<double> us;
+    bool failed = false;
     for (auto _ : state) {
         const auto t0 = Clock::now();
         g_client->Send(message);
@@ -38,9 +40,11 @@ void RoundTrips(benchmark::State& state, const char* name, const std::string& me
         us.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
         if (reply.compare(0, expect.size(), expect) != 0) {
             state.SkipWithError(("unexpected reply: " + reply).c_str());
+            failed = true;
             break;
         }
     }
+    if (failed) return;
     state.SetItemsProcessed(state.iterations());  // round trips per second
     state.counters["median_us"] = Median(us);
     g_medians[name] = Median(us);
@@ -55,6 +59,16 @@ void BM_SetCommandThenOpcQuery(benchmark::State& state) {
     RoundTrips(state, "*ESE 32 then *OPC?", "*ESE 32\n*OPC?\n", "1\n");
 }
 BENCHMARK(BM_SetCommandThenOpcQuery)->UseRealTime()->MinTime(2.0);
+
+void BM_SetCommandAndOpcQueryInOneMessage(benchmark::State& state) {
+    RoundTrips(state, "*ESE 1;*OPC?", "*ESE 1;*OPC?\n", "1\n");
+}
+BENCHMARK(BM_SetCommandAndOpcQueryInOneMessage)->UseRealTime()->MinTime(2.0);
+
+void BM_SetCommandAndItsQueryInOneMessage(benchmark::State& state) {
+    RoundTrips(state, "*ESE 1;*ESE?", "*ESE 1;*ESE?\n", "+1\n");
+}
+BENCHMARK(BM_SetCommandAndItsQueryInOneMessage)->UseRealTime()->MinTime(2.0);
 
 }  // namespace
 

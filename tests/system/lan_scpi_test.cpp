@@ -133,6 +133,26 @@ TEST_F(LanScpi, BackToBackClientsAreAllServedAndNoSetCommandIsLost) {
     EXPECT_EQ(lost, 0);
 }
 
+// A thousand set commands in one burst, each followed by a query of what it set in the same message:
+// every query sees its own set command, none lost, none run out of the order they were sent in.
+TEST_F(LanScpi, BurstOfSetCommandsRunsEveryOneInOrder) {
+    auto t = Served();
+    std::string burst, expected;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string value = std::to_string((i * 37) % 256);
+        burst += "*ESE " + value + ";*ESE?\n";
+        expected += "+" + value + "\n";
+    }
+    ASSERT_TRUE(t->Send(burst));
+    std::string replies;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string line = t->ReadLine();
+        if (line.empty()) break;
+        replies += line;
+    }
+    EXPECT_EQ(replies, expected);
+}
+
 TEST_F(LanScpi, RestartPortRestartsTheServiceAndListensAgain) {
     ASSERT_TRUE(c().WaitForOutput("LAN: restart port " + std::to_string(Port(kRestartPort)) + " listening"));
     const size_t restarts = Count(c().Output(), "LAN: restart port"),

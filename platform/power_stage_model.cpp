@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "platform/clock.h"
 #include "platform/reg_map.h"
 
 namespace plat {
@@ -124,6 +125,10 @@ uint32_t ReadLoopback(const PowerStageModel&, const RegisterFile& regs, uint32_t
     return regs.Get(kLoopbackWrite, word);
 }
 
+uint32_t ReadSequencer(const PowerStageModel& m, const RegisterFile& regs, uint32_t reg, uint32_t) {
+    return m.SequencerRead(regs, reg);
+}
+
 constexpr ReadRow Answers(const Block& block, ReadFn read) {
     return {block.first, static_cast<uint16_t>(block.last()), read};
 }
@@ -133,7 +138,9 @@ constexpr ReadRow kReadRows[] = {
     Answers(kModuleWord, ReadModuleWord), Answers(kOutputStatus, ReadOutputStatus),
     Answers(kFaultWord, ReadFaultWord),   Answers(kModuleType, ReadModuleType),
     Answers(kModulePresent, ReadPresent), Answers(Block{kVrms.first, 3}, ReadVrms),  // the phase rows
-    Answers(kLoopbackRead, ReadLoopback),
+    Answers(kLoopbackRead, ReadLoopback), Answers(kRunStep, ReadSequencer),
+    Answers(kRunState, ReadSequencer),    Answers(kRepeatCount, ReadSequencer),
+    Answers(kRunTime, ReadSequencer),
 };
 
 }  // namespace
@@ -179,11 +186,21 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
     if (word != 0) return;
     if (reg == kOutputOn) {
         outputOn = value != 0;
+    } else if (reg == kSeqSimCmd) {
+        sequencer_.Command(regs, value, NowUs());
     } else if (reg == kApply) {
         ++applies;
         for (uint32_t i = 0; i < kSettings.count; ++i)
             applied_[i] = regs.Get(kSettings.at(i), 0);
     }
+}
+
+uint32_t PowerStageModel::SequencerRead(const RegisterFile& regs, uint32_t reg) const {
+    sequencer_.Advance(regs, NowUs());
+    if (reg == kRunStep) return sequencer_.step();
+    if (reg == kRunState) return sequencer_.state();
+    if (reg == kRepeatCount) return sequencer_.remaining(regs);
+    return sequencer_.elapsed10us();
 }
 
 uint32_t PowerStageModel::Applied(uint32_t reg) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/reg_map.h"
+#include "platform/stage_sequencer.h"
 
 namespace plat {
 
@@ -66,6 +67,8 @@ class PowerStageModel {
 
     // The value the last apply strobe took for a setting register (word 0), 0 when never applied.
     uint32_t Applied(uint32_t reg) const;
+    // A run register (step, state, jumps left, run time) as the sequencer reports it now.
+    uint32_t SequencerRead(const RegisterFile& regs, uint32_t reg) const;
 
     uint32_t vaClass = 1;     // module type code of every phase (1: 4.5 kVA, 2: 6 kVA family)
     uint32_t bootStatus = 1;  // nonzero: the stage's controller has booted
@@ -74,6 +77,8 @@ class PowerStageModel {
 
   private:
     uint32_t applied_[regmap::kSettings.count] = {};
+    // Reading a run register moves the sequencer on to the present instrument time.
+    mutable StageSequencer sequencer_;
 };
 
 }  // namespace plat

@@ -1,9 +1,7 @@
-// The SEQ and SIM memory slots: save and recall with the output configuration, clearing one memory and
-// deleting all of them.
+// The SEQ and SIM memory slots: clearing one memory and deleting all of them.
 #include <filesystem>
 #include <string>
 
-#include "core/params/param_access.h"
 #include "engine/seqsim_file.h"
 #include "engine/seqsim_mem_slots.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
@@ -64,20 +62,6 @@ TEST_F(MemorySlots, DeleteAllStopsAtSeq9WhileAnAlarmIsLatched) {
     MemoryData_SetDeleteHooks({Ok, nullptr, SeqMem_DeleteItem, SimMem_DeleteItem, OkArb});
     EXPECT_EQ(DeleteMemoryData(4, 0), 0) << "refused while a hook is missing";
     EXPECT_EQ(g_presetsCleared, 1);
-}
-
-TEST_F(MemorySlots, RecallRestoresTheSavedWiring) {
-    SeqSimResetEngine(kEngineSeq);
-    const uint32_t wiring = GetPhaseMode();
-    ASSERT_GT(SeqMem_Save(5), 0);
-    SetPhaseMode(wiring == 0 ? 2 : 0);
-    ASSERT_NE(GetPhaseMode(), wiring);
-    EXPECT_EQ(SeqMem_Recall(0, 5), 1);
-    EXPECT_NE(GetPhaseMode(), wiring) << "mode 0 restores nothing";
-    EXPECT_EQ(SeqMem_Recall(1, 5), 1);
-    EXPECT_EQ(GetPhaseMode(), wiring);
-    EXPECT_TRUE(g_SeqSimScreen.redraw.load() & kRedrawWiring);
-    EXPECT_EQ(SeqMem_Recall(1, 6), -100);
 }
 
 }  // namespace

@@ -5,15 +5,19 @@
 #include "core/control/sys_event.h"
 #include "core/regbus/bus_transfer.h"
 #include "engine/seq_access.h"
+#include "engine/seqsim_run.h"
 #include "engine/seqsim_verify.h"
 #include "panel/panel_services.h"
 #include "scpi/uart_channel.h"
 #include "screens/output/startup_screen.h"
 #include "screens/seqsim/seqsim_entry.h"
+#include "screens/seqsim/seqsim_mem_delete.h"
+#include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
 #include "storage/barcode_file.h"
+#include "storage/memory_data.h"
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
@@ -23,4 +27,6 @@ void WireLayerHooks() {
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
+    SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
+    MemoryData_SetDeleteHooks({nullptr, nullptr, SeqMem_DeleteItem, SimMem_DeleteItem, nullptr});
 }

@@ -52,6 +52,7 @@ void SeqSimDataReset() {
     g_SeqSimErrors.seqInvalid.store(0);
     g_SeqSimErrors.simInvalid.store(0);
     g_SeqSimScreen.remoteStep0.store(0);
+    g_SeqSimScreen.redraw.store(0);
     g_SeqSimRemoteSel[0].store(0);
     g_SeqSimRemoteSel[1].store(0);
     (void)g_pointed;

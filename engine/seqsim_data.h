@@ -135,8 +135,8 @@ struct SeqSimBlock {
     std::atomic<uint32_t> runWord{0};
     std::atomic<uint8_t> flags{0};
     std::atomic<uint8_t> dirty{0};
-    uint8_t screenOptions = 0;  // owned by the front panel
-    const SeqStepRecord* runStep = nullptr;
+    uint8_t screenOptions = 0;                           // owned by the front panel
+    std::atomic<const SeqStepRecord*> runStep{nullptr};  // L1 record of the step being run (SEQ)
     // Live values: the last value sent to the power stage.
     uint32_t liveTime = 0, liveJumpto = 0, liveJumpCnt = 0, liveBranch1 = 0, liveBranch2 = 0, liveSync = 0;
     uint32_t liveOnPhase = 0, liveOffPhase = 0, liveFset = 0, liveAcv = 0, liveWave = 0, liveDuty = 0;
@@ -147,9 +147,10 @@ struct SeqSimBlock {
     uint8_t simOptions = 0;
     std::atomic<uint32_t> curStep{0};  // SEQ 0..999, SIM 0..6
     uint32_t seqSaveSlot = 0, seqRecallSlot = 0, simSaveSlot = 0, simRecallSlot = 0;
-    uint32_t jumpCounter = 0;
-    uint32_t runHours = 0, runMinutes = 0, runSeconds = 0;
+    std::atomic<uint32_t> jumpCounter{0};
+    std::atomic<uint32_t> runHours{0}, runMinutes{0}, runSeconds{0};
     uint32_t stepBeforeRun = 0;
+    std::atomic<uint32_t> panelState{0};  // a menu-state number stored for the SIM front panel
     std::atomic<uint32_t> kindChanged{0};
     SeqStepRecord* seqTable[3] = {};  // this slice of the active table of kinds AC+DC, AC, DC
     SimStepRecord* simSet = nullptr;  // this slice of the active SIM set
@@ -202,7 +203,9 @@ extern SeqSimErrors g_SeqSimErrors;
 // progress and the remote step selection chose step 0).
 struct SeqSimScreen {
     std::atomic<uint32_t> remoteStep0{0};
+    std::atomic<uint32_t> redraw{0};  // SeqSimRedraw bits raised by a restored output configuration
 };
+enum SeqSimRedraw : uint32_t { kRedrawWiring = 1, kRedrawMode = 2, kRedrawRange = 4, kRedrawUnit = 8 };
 extern SeqSimScreen g_SeqSimScreen;
 
 // The phase selected for remote SEQ editing and for remote SIM editing (0 L1, 1 L2, 2 L3).

@@ -14,3 +14,13 @@ int SeqSimAcvIsVpp(int phase);
 // ARB13-ARB16 from TRI (x 1000, rounded) in every slice, wiring, kind, range and unit 0; SIM all 0.
 void SeqInitSavedConfig();
 void SimInitSavedConfig();
+// Before a save from the panel: every slice's ARB1-ARB16 factors (x 1000, rounded), and the current
+// wiring, output mode, range and ACV unit (SIM: wiring, range, unit).
+void SeqCaptureConfig();
+void SimCaptureConfig();
+// After a recall, for the engine kind in use: each saved value that differs from the current one is set
+// (wiring, SEQ output mode, range, ACV unit) and raises its redraw bit in g_SeqSimScreen.
+void SeqSimRestoreOutputConfig();
+// Whether an explicit step's (SIM: state's) L1 ACV is held in Vpp: the saved unit is Vpp and the waveform
+// is ARB1-ARB16 or TRI.
+int SeqSimStepAcvIsVpp(int32_t step);

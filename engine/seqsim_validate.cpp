@@ -64,26 +64,40 @@ bool SimStateValid(SimStepRecord& r, uint32_t state, int32_t acvMax, int32_t fre
 
 }  // namespace
 
-int SeqValidateAll(int version) {
+int SeqValidateTable(int table, int version) {
     const SeqSavedConfig& c = g_SeqSimBlock[0].seqSaved;
+    if (table < 0 || table >= kSeqTables) return 0;
     if (c.wiring > 2 || c.kind > 2 || c.range > 1 || c.acvUnit > 1) return 0;
     const int32_t freqMax = engine::FreqMax();
     bool ok = true;
     for (int p = 0; p < 3; ++p)
-        for (int t = 0; t < kSeqTables; ++t)
-            for (int s = 0; s < kSeqSteps; ++s)
-                ok &= SeqStepValid(g_SeqStepTable[t][p][s], kTables[t], s, freqMax, version);
+        for (int s = 0; s < kSeqSteps; ++s)
+            ok &= SeqStepValid(g_SeqStepTable[table][p][s], kTables[table], s, freqMax, version);
     return ok ? 1 : 0;
 }
 
-int SimValidateAll(int) {
+int SeqValidateAll(int version) {
+    bool ok = true;
+    for (int t = 0; t < kSeqTables; ++t)
+        ok &= SeqValidateTable(t, version) == 1;
+    return ok ? 1 : 0;
+}
+
+int SimValidateSet(int set) {
     const SimSavedConfig& c = g_SeqSimBlock[0].simSaved;
+    if (set < 0 || set >= kSimSets) return 0;
     if (c.wiring > 2 || c.range > 1 || c.acvUnit > 1) return 0;
     static constexpr int32_t kAcvMax[kSimSets] = {40000, 20000};
     const int32_t freqMax = engine::FreqMax();
     bool ok = true;
+    for (uint32_t s = 0; s <= kSimNormal2; ++s)
+        ok &= SimStateValid(g_SimStepTable[set][0][s], s, kAcvMax[set], freqMax);
+    return ok ? 1 : 0;
+}
+
+int SimValidateAll(int) {
+    bool ok = true;
     for (int k = 0; k < kSimSets; ++k)
-        for (uint32_t s = 0; s <= kSimNormal2; ++s)
-            ok &= SimStateValid(g_SimStepTable[k][0][s], s, kAcvMax[k], freqMax);
+        ok &= SimValidateSet(k) == 1;
     return ok ? 1 : 0;
 }

@@ -7,3 +7,6 @@
 int SeqValidateAll(int version);
 // 1 valid, 0 invalid: the saved configuration and states 0-5 of both sets (L1).
 int SimValidateAll(int version);
+// One SEQ table (0-5, the order of g_SeqStepTable) and one SIM set (0 200V, 1 100V), as above.
+int SeqValidateTable(int table, int version);
+int SimValidateSet(int set);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "platform/clock.h"
 #include "platform/power_stage_capture.h"
 #include "platform/reg_map.h"
 
@@ -126,6 +127,10 @@ uint32_t ReadLoopback(const PowerStageModel&, const RegisterFile& regs, uint32_t
     return regs.Get(kLoopbackWrite, word);
 }
 
+uint32_t ReadSequencer(const PowerStageModel& m, const RegisterFile& regs, uint32_t reg, uint32_t) {
+    return m.SequencerRead(regs, reg);
+}
+
 constexpr ReadRow Answers(const Block& block, ReadFn read) {
     return {block.first, static_cast<uint16_t>(block.last()), read};
 }
@@ -135,7 +140,9 @@ constexpr ReadRow kReadRows[] = {
     Answers(kModuleWord, ReadModuleWord), Answers(kOutputStatus, ReadOutputStatus),
     Answers(kFaultWord, ReadFaultWord),   Answers(kModuleType, ReadModuleType),
     Answers(kModulePresent, ReadPresent), ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
-    Answers(kLoopbackRead, ReadLoopback),
+    Answers(kLoopbackRead, ReadLoopback), Answers(kRunStep, ReadSequencer),
+    Answers(kRunState, ReadSequencer),    Answers(kRepeatCount, ReadSequencer),
+    Answers(kRunTime, ReadSequencer),
 };
 
 struct MeasureBlock {
@@ -215,6 +222,8 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
         FillCapture(regs, drive, harmonicPct, outputOn, high, vaClass);
     } else if (reg == kOutputOn) {
         outputOn = value != 0;
+    } else if (reg == kSeqSimCmd) {
+        sequencer_.Command(regs, value, NowUs());
     } else if (reg == kApply) {
         ++applies;
         for (uint32_t i = 0; i < kSettings.count; ++i)
@@ -283,6 +292,14 @@ uint32_t PowerStageModel::MeasureWord(const RegisterFile& regs, uint32_t reg) co
 void PowerStageModel::SetNoise(float relative, uint32_t seed) {
     noise = relative;
     rng_.seed(seed);
+}
+
+uint32_t PowerStageModel::SequencerRead(const RegisterFile& regs, uint32_t reg) const {
+    sequencer_.Advance(regs, NowUs());
+    if (reg == kRunStep) return sequencer_.step();
+    if (reg == kRunState) return sequencer_.state();
+    if (reg == kRepeatCount) return sequencer_.remaining(regs);
+    return sequencer_.elapsed10us();
 }
 
 uint32_t PowerStageModel::Applied(uint32_t reg) const {

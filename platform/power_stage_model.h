@@ -14,6 +14,7 @@
 
 #include "platform/power_stage_load.h"
 #include "platform/reg_map.h"
+#include "platform/stage_sequencer.h"
 
 namespace plat {
 
@@ -69,6 +70,8 @@ class PowerStageModel {
 
     // The value the last apply strobe took for a setting register (word 0), 0 when never applied.
     uint32_t Applied(uint32_t reg) const;
+    // A run register (step, state, jumps left, run time) as the sequencer reports it now.
+    uint32_t SequencerRead(const RegisterFile& regs, uint32_t reg) const;
 
     // The answer of a measurement register (0-6 rows of 2128-2225, 2226-2233).
     uint32_t MeasureWord(const RegisterFile& regs, uint32_t reg) const;
@@ -94,6 +97,8 @@ class PowerStageModel {
     mutable StageMeasures measures_;
     mutable bool measuresValid_ = false;
     uint32_t applied_[regmap::kSettings.count] = {};
+    // Reading a run register moves the sequencer on to the present instrument time.
+    mutable StageSequencer sequencer_;
 };
 
 }  // namespace plat

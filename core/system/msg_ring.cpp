@@ -21,6 +21,8 @@ constexpr size_t kFormatBuffer = 128;
 // Guards the ring and the free text: posters run on every thread and the popup takes from a thread
 // of its own, and a free text empties the ring under the taker's feet. Held only for a few stores.
 std::mutex g_ringLock;
+// A held free text is on show until MsgPopup_Close.
+std::atomic<uint32_t> g_persistent{0};
 
 bool Full() {
     return g_MsgRing.count.load(std::memory_order_relaxed) > kRingSize - 1;
@@ -107,6 +109,7 @@ int32_t MsgQueue_PostText(const char* text, int32_t id) {
         std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
         std::memcpy(shown, g_MsgFreeText, sizeof shown);
         Queue(static_cast<uint32_t>(id));
+        g_persistent.store(id == kIdFreeHold || id == kIdFreeRedHold ? 1 : 0, std::memory_order_release);
     }
     // Until the popup window exists the text also goes to the console, where a person running the
     // instrument sees it.
@@ -170,4 +173,21 @@ int32_t MsgQueue_Pop(uint32_t* id) {
 
 uint32_t MsgQueue_Count() {
     return g_MsgRing.count.load(std::memory_order_acquire);
+}
+
+void MsgPopup_SetText(const char* text) {
+    {
+        std::lock_guard<std::mutex> lock(g_ringLock);
+        std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
+    }
+    std::printf("popup: %s\n", text != nullptr ? text : "");
+    std::fflush(stdout);
+}
+
+void MsgPopup_Close() {
+    g_persistent.store(0, std::memory_order_release);
+}
+
+int MsgPopup_IsPersistent() {
+    return g_persistent.load(std::memory_order_acquire) != 0 ? 1 : 0;
 }

@@ -39,3 +39,8 @@ void MsgQueue_Clear();
 // Takes the oldest pending id into *id; 0, or -1 when none is pending.
 int32_t MsgQueue_Pop(uint32_t* id);
 uint32_t MsgQueue_Count();
+// The popup that stays until closed (a held free text, ShowMessageHold or ShowErrorMessageHold): its
+// text replaced under the ring's lock (progress texts and dots), closed, and whether one is shown.
+void MsgPopup_SetText(const char* text);
+void MsgPopup_Close();
+int MsgPopup_IsPersistent();

@@ -1,0 +1,209 @@
+#include "engine/memory_usb.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "core/regbus/reg_write.h"
+#include "core/system/msg_ring.h"
+#include "core/system/output_flags.h"
+#include "core/system/sys_status.h"
+#include "engine/seqsim_file.h"
+#include "platform/clock.h"
+#include "storage/brand_dir.h"
+#include "storage/file_result.h"
+#include "storage/file_util.h"
+#include "storage/memory_data.h"
+#include "storage/raw_file.h"
+
+namespace {
+
+MemoryUsbHooks g_hooks{};
+constexpr int32_t kArbLast = 253;
+
+std::string Format(const char* format, int32_t n) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, static_cast<int>(n));
+    return text;
+}
+
+std::string FileName(int32_t kind, int32_t n, bool wdb = false) {
+    switch (kind) {
+        case kMemPreset:
+            return Format("Preset%d.Set", n);
+        case kMemSeq:
+            return Format("SEQ%d.SEQ", n);
+        case kMemSim:
+            return Format("SIM%d.SIM", n);
+        default:
+            return Format(wdb ? "ARB%d.wdb" : "ARB%d.ARB", n);
+    }
+}
+
+bool NumberOk(int32_t kind, int32_t n) {
+    return kind == kMemArb ? n >= 1 && n <= kArbLast : n >= 0 && n <= 9;
+}
+
+// Texts holding file names are composed here: the popup's formatter knows only %d and %f.
+void Show(const std::string& text) {
+    ShowMessage(2, text.c_str());
+}
+
+// A SEQ or SIM memory's internal file, checked, written to the USB memory as it is.
+int32_t CopyToUsb(int32_t kind, int32_t n) {
+    const bool seq = kind == kMemSeq;
+    const uint32_t size = seq ? kSeqFileSize : kSimFileSize;
+    std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(size)),
+                                                          std::free);
+    if (!buffer) return kFileBadArgument;
+    const int32_t r = seq ? SeqFileReadChecked(n, buffer.get()) : SimFileReadChecked(n, buffer.get());
+    if (r <= 0) return r == 0 ? kFileMissing : r;
+    return FileWriteRaw(0, BrandDir(), FileName(kind, n).c_str(), buffer.get(), size);
+}
+
+int32_t SaveItem(int32_t kind, int32_t n) {
+    switch (kind) {
+        case kMemPreset:
+            return g_hooks.presetSave != nullptr ? g_hooks.presetSave(n) : kFileBadArgument;
+        case kMemSeq:
+        case kMemSim:
+            return CopyToUsb(kind, n);
+        default:
+            return g_hooks.arbSave != nullptr ? g_hooks.arbSave(n) : kFileBadArgument;
+    }
+}
+
+// The model text at the start of a refused SEQ or SIM file on the USB memory.
+std::string UsbFileModel(int32_t kind, int32_t n) {
+    const uint32_t size = kind == kMemSeq ? kSeqFileSize : kSimFileSize;
+    std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(size)),
+                                                          std::free);
+    if (!buffer || FileReadRaw(0, BrandDir(), FileName(kind, n).c_str(), buffer.get(), size) < 12) return "";
+    return std::string(reinterpret_cast<const char*>(buffer.get()),
+                       strnlen(reinterpret_cast<char*>(buffer.get()), 12));
+}
+
+struct Recalled {
+    int32_t result;
+    bool ok;
+    bool wdb;
+};
+
+Recalled RecallItem(int32_t kind, int32_t n) {
+    switch (kind) {
+        case kMemPreset: {
+            const int32_t r = g_hooks.presetLoad != nullptr ? g_hooks.presetLoad(n) : kFileBadArgument;
+            return {r, r == 1, false};
+        }
+        case kMemSeq:
+        case kMemSim: {
+            const int32_t r = kind == kMemSeq ? SeqImportFromUsb(n) : SimImportFromUsb(n);
+            return {r, r > 0, false};
+        }
+        default: {
+            bool wdb = false;
+            const int32_t r = g_hooks.arbLoad != nullptr ? g_hooks.arbLoad(n, &wdb) : kFileBadArgument;
+            if (r > 0) {
+                BusReg_SetArbUpdate(1);
+                plat::SleepUs(5);
+            }
+            return {r, r > 0, wdb};
+        }
+    }
+}
+
+std::string RecallText(int32_t kind, int32_t n, const Recalled& r, bool all) {
+    const std::string name = FileName(kind, n, r.wdb);
+    if (r.ok) return name + " \nRecalled Success";
+    if (r.result == kFileMissing) return name + " Recall Fail\n(No File in " + BrandDir() + ")";
+    if (kind != kMemArb && r.result == kFileBadModel) {
+        const char* model = g_hooks.presetRejectedModel != nullptr ? g_hooks.presetRejectedModel() : "";
+        return name + " Recall Fail\n(Model(" + (kind == kMemPreset ? model : UsbFileModel(kind, n)) +
+               ") Error)";
+    }
+    if (r.result == kFileBadRecord && (kind == kMemPreset || (!all && kind != kMemArb)))
+        return name + " Recall Fail\n(File Data Error)";
+    return name + " Recall Fail\n(File Format Error)";
+}
+
+bool OutputOnRefused() {
+    if (!OutputFlagTest(kOutFlagOutputOn)) return false;
+    ShowMessage(2, "Invalid with Output ON");
+    return true;
+}
+
+bool AllHooksSet() {
+    return g_hooks.presetSave != nullptr && g_hooks.presetLoad != nullptr && g_hooks.arbSave != nullptr &&
+           g_hooks.arbLoad != nullptr;
+}
+
+// The items of "all" in order, with the progress dot each one is followed by.
+template <typename Item>
+int32_t ForAll(const char* start, Item item) {
+    std::string text = start;
+    ShowMessageHold(text.c_str());
+    struct Group {
+        int32_t kind, first, last;
+    } groups[] = {{kMemPreset, 0, 9}, {kMemSeq, 0, 9}, {kMemSim, 0, 9}, {kMemArb, 1, kArbLast}};
+    for (const Group& g : groups) {
+        for (int32_t n = g.first; n <= g.last; ++n) {
+            const int32_t r = item(g.kind, n);
+            if (r <= 0) return r;
+            const bool dot =
+                g.kind == kMemArb ? n % 16 == 0 : n == g.last || (g.kind == kMemSeq && (n == 3 || n == 6));
+            if (dot) MsgPopup_SetText((text += ".").c_str());
+        }
+    }
+    if (MsgPopup_IsPersistent()) MsgPopup_Close();
+    return 1;
+}
+
+void FailAll(const std::string& text) {
+    if (MsgPopup_IsPersistent()) MsgPopup_Close();
+    ShowMessageHold(text.c_str());
+}
+
+}  // namespace
+
+void MemoryUsb_SetHooks(const MemoryUsbHooks& hooks) {
+    g_hooks = hooks;
+}
+
+int32_t SaveMemoryToUsb(int32_t kind, int32_t number) {
+    if (kind == kMemAll) {
+        if (!AllHooksSet()) return 0;
+        const int32_t r = ForAll("Save All Data\n", [](int32_t k, int32_t n) {
+            const int32_t saved = SysStatusTest(kSysAlarmLatched) ? kFileShortWrite : SaveItem(k, n);
+            if (saved <= 0) FailAll(FileName(k, n) + " Save Fail");
+            return saved;
+        });
+        if (r > 0) ShowMessage(2, "All Data Saved Success");
+        return r;
+    }
+    if (kind < 0 || kind > kMemAll || (kind != kMemPreset && !NumberOk(kind, number))) return 0;
+    const int32_t r = SaveItem(kind, number);
+    if (kind == kMemArb && r <= 0) SysStatusSet(kSysStorageError);
+    Show(FileName(kind, number) + (r > 0 ? " Saved Success" : " Save Fail"));
+    return r;
+}
+
+int32_t RecallMemoryFromUsb(int32_t kind, int32_t number) {
+    if (kind == kMemAll) {
+        if (!AllHooksSet() || OutputOnRefused()) return 0;
+        const int32_t r = ForAll("Recall All Data\n", [](int32_t k, int32_t n) {
+            const Recalled got =
+                SysStatusTest(kSysAlarmLatched) ? Recalled{kFileShortRead, false, false} : RecallItem(k, n);
+            if (!got.ok) FailAll(RecallText(k, n, got, true));
+            return got.ok ? 1 : (got.result > 0 ? 0 : got.result);
+        });
+        if (r > 0) ShowMessage(2, "All Data Recall Success");
+        return r;
+    }
+    if (kind < 0 || kind > kMemAll || !NumberOk(kind, number)) return 0;
+    if (kind == kMemArb && OutputOnRefused()) return 0;
+    const Recalled got = RecallItem(kind, number);
+    Show(RecallText(kind, number, got, false));
+    return got.result;
+}

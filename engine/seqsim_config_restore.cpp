@@ -1,0 +1,63 @@
+#include "core/params/param_access.h"
+#include "engine/seq_internal.h"
+#include "engine/seqsim_data.h"
+#include "engine/seqsim_mode.h"
+#include "engine/seqsim_saved_config.h"
+
+void SeqCaptureConfig() {
+    for (auto& b : g_SeqSimBlock) {
+        for (int i = 0; i < 16; ++i)
+            b.seqSaved.factors[i] = static_cast<uint32_t>(1000.0 * GetWaveCrestFactor(i) + 0.5);
+    }
+    SeqSavedConfig& saved = g_SeqSimBlock[0].seqSaved;
+    saved.wiring = GetPhaseMode();
+    saved.kind = GetOutputMode();
+    saved.range = GetVoltRange() == 0 ? 0 : 1;
+    saved.acvUnit = GetAcvUnit() == 1 ? 1 : 0;
+}
+
+void SimCaptureConfig() {
+    SimSavedConfig& saved = g_SeqSimBlock[0].simSaved;
+    saved.wiring = GetPhaseMode();
+    saved.range = GetVoltRange() == 0 ? 0 : 1;
+    saved.acvUnit = GetAcvUnit() == 1 ? 1 : 0;
+}
+
+void SeqSimRestoreOutputConfig() {
+    const SeqSimBlock& b = g_SeqSimBlock[0];
+    const bool seq = SeqSimGetEngineKind() == kEngineSeq;
+    const uint32_t wiring = seq ? b.seqSaved.wiring : b.simSaved.wiring;
+    const uint32_t range = seq ? b.seqSaved.range : b.simSaved.range;
+    const uint32_t unit = seq ? b.seqSaved.acvUnit : b.simSaved.acvUnit;
+    uint32_t redraw = 0;
+    if (wiring != GetPhaseMode()) {
+        SetPhaseMode(wiring);
+        redraw |= kRedrawWiring;
+    }
+    if (seq && b.seqSaved.kind != GetOutputMode()) {
+        SetOutputMode(b.seqSaved.kind);
+        redraw |= kRedrawMode;
+    }
+    if (static_cast<int32_t>(range) != GetVoltRange()) {
+        SetVoltRange(RangeUserToCode(range));
+        redraw |= kRedrawRange;
+    }
+    if (static_cast<int32_t>(unit) != GetAcvUnit()) {
+        SetAcvUnit(static_cast<int32_t>(unit));
+        redraw |= kRedrawUnit;
+    }
+    if (redraw != 0) g_SeqSimScreen.redraw.fetch_or(redraw, std::memory_order_release);
+}
+
+int SeqSimStepAcvIsVpp(int32_t step) {
+    auto counts = [](uint32_t wave) { return (wave >= 1 && wave <= 16) || wave == kWaveTri; };
+    const SeqSimBlock& b = g_SeqSimBlock[0];
+    if (SimIsActiveMode()) {
+        if (step < 0 || step >= kSimSlots || b.simSet == nullptr) return 0;
+        return b.simSaved.acvUnit == 1 && counts(b.simSet[step].wave) ? 1 : 0;
+    }
+    if (step < 0 || step >= kSeqSteps) return 0;
+    const uint32_t kind = engine::SeqKind() == 2 ? 0 : engine::SeqKind();  // AC+DC or AC
+    const SeqStepRecord* table = b.seqTable[kind];
+    return table != nullptr && b.seqSaved.acvUnit == 1 && counts(table[step].wave) ? 1 : 0;
+}

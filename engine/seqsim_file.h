@@ -1,0 +1,64 @@
+#pragma once
+// The SEQ and SIM memory files: SEQ0-SEQ9 ("SEQ%d.SEQ" in /mnt/tst/seq) and SIM0-SIM9 ("SIM%d.SIM" in
+// /mnt/tst/sim), each holding all tables of the three phases and the output configuration they were made
+// for, in the common data-file frame; every number big-endian. One image buffer per kind holds a file
+// while it is built, read or transferred.
+#include <cstddef>
+#include <cstdint>
+
+inline constexpr uint32_t kSeqFileSize = 1224324;
+inline constexpr uint32_t kSimFileSize = 1972;
+extern uint8_t g_SeqFileBuf[kSeqFileSize];
+extern uint8_t g_SimFileBuf[kSimFileSize];
+
+uint32_t SeqGetFileSize();
+uint32_t SimGetFileSize();
+uint32_t SeqOldFileSizeDelta();  // an older SEQ file was this much shorter (24256); SIM 80
+uint32_t SimOldFileSizeDelta();
+
+// Builds the image of slot 0-9 from the tables and the saved configuration: 0, or -1 for another slot.
+// clear 1 (a memory being deleted) zeroes the reserved configuration bytes and, for SEQ9 only, records the
+// ACV unit as Vpp in every slice (the SEQ9 template holds Vpp values).
+int32_t SeqBuildFile(int32_t slot, int32_t clear);
+int32_t SimBuildFile(int32_t slot);
+// Checks the image (trailer, model, size field, kind and version) and only then unpacks it into the
+// tables and the saved configuration: 1, -200, -201, or -202 when the unpacked tables fail validation
+// (they stay loaded; SEQ also sets the run block's invalid marker).
+int32_t SeqParseFile(int32_t slot, int32_t size);
+int32_t SimParseFile(int32_t slot, int32_t size);
+inline int32_t SeqLoadFileImage(int32_t slot, int32_t size) {
+    return SeqParseFile(slot, size);
+}
+inline int32_t SimLoadFileImage(int32_t slot, int32_t size) {
+    return SimParseFile(slot, size);
+}
+
+// Build and write the internal file: the write's result (the byte count on success), -1 for a bad slot.
+int32_t SeqSaveFile(int32_t slot, int32_t clear);
+int32_t SimSaveFile(int32_t slot);
+// Read the internal file into the image and parse it: the parse result, -1 bad slot, -100 missing or
+// empty, -200 wrong size, or the read's negative result.
+int32_t SeqLoadFile(int32_t slot);
+int32_t SimLoadFile(int32_t slot);
+// Installs a file image received from a remote transfer: parsed, then saved as the slot's file (the
+// save's result). -1 bad slot, no data or no memory; -200 wrong length; on a parse failure its result,
+// and the image, the tables and the saved configuration are as they were before the call.
+int32_t SeqImportFileImage(int32_t slot, const uint8_t* data, uint32_t length);
+int32_t SimImportFileImage(int32_t slot, const uint8_t* data, uint32_t length);
+// The slot's file from the unit's brand directory on USB memory, parsed and saved internally; a failed
+// parse leaves the tables and the saved configuration as they were.
+int32_t SeqImportFromUsb(int32_t slot);
+int32_t SimImportFromUsb(int32_t slot);
+// Copies the whole image (for a remote read).
+void SeqCopyFileImage(uint8_t* buffer);
+void SimCopyFileImage(uint8_t* buffer);
+
+// Reads the slot's internal file into buffer (capacity at least the kind's size) and checks its frame,
+// touching neither the tables nor the image: the byte count, or the load's failure codes.
+int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer);
+int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer);
+// The wiring (and SEQ range) a stored memory was made for, read with the check above; 0xFFFF when the
+// memory cannot be read.
+uint16_t SeqMem_StoredPhaseMode(int32_t slot);
+uint16_t SeqMem_StoredRange(int32_t slot);
+uint16_t SimMem_StoredPhaseMode(int32_t slot);

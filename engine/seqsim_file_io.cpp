@@ -1,0 +1,203 @@
+// Saving, loading and importing the SEQ and SIM memory files. Both kinds take the same steps; a Kind row
+// holds what differs.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "engine/seqsim_file_layout.h"
+#include "storage/brand_dir.h"
+#include "storage/data_file_frame.h"
+#include "storage/file_result.h"
+#include "storage/file_util.h"
+#include "storage/raw_file.h"
+
+using namespace engine;
+
+namespace {
+
+struct Kind {
+    const char* dir;     // internal directory under /mnt/tst
+    const char* format;  // file name
+    uint16_t fileKind;
+    uint16_t version;
+    uint8_t* image;
+    uint32_t size;
+    uint32_t oldDelta;
+    int32_t (*parse)(int32_t, int32_t);
+};
+const Kind kSeq{"seq",        "SEQ%d.SEQ",  kFileKindSeq, kSeqFileVersion,
+                g_SeqFileBuf, kSeqFileSize, 24256,        SeqParseFile};
+const Kind kSim{"sim",        "SIM%d.SIM",  kFileKindSim, kSimFileVersion,
+                g_SimFileBuf, kSimFileSize, 80,           SimParseFile};
+
+bool SlotOk(int32_t slot) {
+    return slot >= 0 && slot <= 9;
+}
+std::string FileName(const Kind& k, int32_t slot) {
+    char name[16];
+    std::snprintf(name, sizeof name, k.format, static_cast<int>(slot));
+    return name;
+}
+
+// Size check and read of a file into buffer: the byte count, or -100, -200, or the read's failure.
+int32_t ReadSized(const Kind& k, uint32_t area, const char* dir, int32_t slot, uint8_t* buffer) {
+    const std::string name = FileName(k, slot);
+    const int32_t size =
+        FileSize((std::string("/mnt/") + RawReadArea(area) + "/" + dir + "/" + name).c_str());
+    if (size <= 0) return kFileMissing;
+    if (static_cast<uint32_t>(size) == k.size) {
+        std::memset(buffer, 0, k.size);
+    } else if (static_cast<uint32_t>(size) != k.size - k.oldDelta) {
+        return kFileBadFrame;
+    }
+    return FileReadRaw(area, dir, name.c_str(), buffer, k.size);
+}
+
+// What a parse may change, kept so that a failed import can put it back: the image, the tables of the
+// kind and the saved configuration with the invalid marker.
+struct Snapshot {
+    uint8_t seqImage[kSeqFileSize];
+    SeqStepRecord seq[kSeqTables][kSeqSlices][kSeqSteps];
+    uint8_t simImage[kSimFileSize];
+    SimStepRecord sim[kSimSets][kSeqSlices][kSimSlots];
+    SeqSavedConfig seqSaved;
+    SimSavedConfig simSaved;
+    uint32_t invalid;
+};
+void Take(const Kind& k, Snapshot& s) {
+    const SeqSimBlock& b = g_SeqSimBlock[0];
+    if (&k == &kSeq) {
+        std::memcpy(s.seqImage, g_SeqFileBuf, sizeof s.seqImage);
+        std::memcpy(s.seq, g_SeqStepTable, sizeof s.seq);
+    } else {
+        std::memcpy(s.simImage, g_SimFileBuf, sizeof s.simImage);
+        std::memcpy(s.sim, g_SimStepTable, sizeof s.sim);
+    }
+    s.seqSaved = b.seqSaved;
+    s.simSaved = b.simSaved;
+    s.invalid = b.invalid;
+}
+void Restore(const Kind& k, const Snapshot& s) {
+    SeqSimBlock& b = g_SeqSimBlock[0];
+    if (&k == &kSeq) {
+        std::memcpy(g_SeqFileBuf, s.seqImage, sizeof s.seqImage);
+        std::memcpy(g_SeqStepTable, s.seq, sizeof s.seq);
+    } else {
+        std::memcpy(g_SimFileBuf, s.simImage, sizeof s.simImage);
+        std::memcpy(g_SimStepTable, s.sim, sizeof s.sim);
+    }
+    b.seqSaved = s.seqSaved;
+    b.simSaved = s.simSaved;
+    b.invalid = s.invalid;
+}
+
+int32_t Save(const Kind& k, int32_t slot, int32_t clear) {
+    if (!SlotOk(slot)) return kFileBadArgument;
+    const int32_t built = &k == &kSeq ? SeqBuildFile(slot, clear) : SimBuildFile(slot);
+    if (built != 0) return kFileBadArgument;
+    return FileWriteRaw(1, k.dir, FileName(k, slot).c_str(), k.image, k.size);
+}
+
+int32_t Load(const Kind& k, int32_t slot) {
+    if (!SlotOk(slot)) return kFileBadArgument;
+    const int32_t n = ReadSized(k, 1, k.dir, slot, k.image);
+    return n < 0 ? n : k.parse(slot, n);
+}
+
+// Runs fill (which puts a file image into the kind's image buffer) and the parse; on success the slot's
+// file is saved, on any failure everything the parse may have changed is put back.
+template <typename Fill>
+int32_t ImportChecked(const Kind& k, int32_t slot, Fill fill) {
+    std::unique_ptr<Snapshot> before(new (std::nothrow) Snapshot);
+    if (!before) return kFileBadArgument;
+    Take(k, *before);
+    int32_t r = fill();
+    if (r >= 0) r = k.parse(slot, r);
+    if (r != 1) {
+        Restore(k, *before);
+        return r;
+    }
+    return Save(k, slot, 0);
+}
+
+int32_t ImportImage(const Kind& k, int32_t slot, const uint8_t* data, uint32_t length) {
+    if (!SlotOk(slot) || data == nullptr || length == 0) return kFileBadArgument;
+    if (length != k.size) return kFileBadFrame;
+    return ImportChecked(k, slot, [&] {
+        std::memcpy(k.image, data, length);
+        return static_cast<int32_t>(length);
+    });
+}
+
+int32_t ImportUsb(const Kind& k, int32_t slot) {
+    if (!SlotOk(slot)) return kFileBadArgument;
+    return ImportChecked(k, slot, [&] { return ReadSized(k, 0, BrandDir(), slot, k.image); });
+}
+
+int32_t ReadChecked(const Kind& k, int32_t slot, uint8_t* buffer) {
+    if (!SlotOk(slot) || buffer == nullptr) return kFileBadArgument;
+    const int32_t n = ReadSized(k, 1, k.dir, slot, buffer);
+    if (n < 0) return n;
+    const storage::DataFileRule rule{k.fileKind, 1u << k.version, kFileBadModel};
+    const int32_t frame = storage::DataFileFrameCheck(buffer, static_cast<size_t>(n), rule);
+    return frame == 1 ? n : frame;
+}
+
+// A configuration word of a stored memory, 0xFFFF when it cannot be read.
+uint16_t StoredWord(const Kind& k, int32_t slot, uint32_t offset) {
+    std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(k.size)),
+                                                          std::free);
+    if (!buffer || ReadChecked(k, slot, buffer.get()) < 0) return 0xFFFF;
+    return storage::LoadBe16(buffer.get() + offset);
+}
+
+}  // namespace
+
+int32_t SeqSaveFile(int32_t slot, int32_t clear) {
+    return Save(kSeq, slot, clear);
+}
+int32_t SimSaveFile(int32_t slot) {
+    return Save(kSim, slot, 0);
+}
+int32_t SeqLoadFile(int32_t slot) {
+    return Load(kSeq, slot);
+}
+int32_t SimLoadFile(int32_t slot) {
+    return Load(kSim, slot);
+}
+int32_t SeqImportFileImage(int32_t slot, const uint8_t* data, uint32_t length) {
+    return ImportImage(kSeq, slot, data, length);
+}
+int32_t SimImportFileImage(int32_t slot, const uint8_t* data, uint32_t length) {
+    return ImportImage(kSim, slot, data, length);
+}
+int32_t SeqImportFromUsb(int32_t slot) {
+    return ImportUsb(kSeq, slot);
+}
+int32_t SimImportFromUsb(int32_t slot) {
+    return ImportUsb(kSim, slot);
+}
+void SeqCopyFileImage(uint8_t* buffer) {
+    if (buffer != nullptr) std::memcpy(buffer, g_SeqFileBuf, kSeqFileSize);
+}
+void SimCopyFileImage(uint8_t* buffer) {
+    if (buffer != nullptr) std::memcpy(buffer, g_SimFileBuf, kSimFileSize);
+}
+int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer) {
+    return ReadChecked(kSeq, slot, buffer);
+}
+int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer) {
+    return ReadChecked(kSim, slot, buffer);
+}
+uint16_t SeqMem_StoredPhaseMode(int32_t slot) {
+    return StoredWord(kSeq, slot, kSeqConfig + kSeqCfgWiring);
+}
+uint16_t SeqMem_StoredRange(int32_t slot) {
+    return StoredWord(kSeq, slot, kSeqConfig + kSeqCfgRange);
+}
+uint16_t SimMem_StoredPhaseMode(int32_t slot) {
+    return StoredWord(kSim, slot, kSimConfig + kSimCfgWiring);
+}

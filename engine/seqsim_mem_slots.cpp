@@ -1,0 +1,82 @@
+#include "engine/seqsim_mem_slots.h"
+
+#include <cstdio>
+
+#include "core/control/sys_event.h"
+#include "core/params/param_access.h"
+#include "engine/seqsim_data.h"
+#include "engine/seqsim_file.h"
+#include "engine/seqsim_saved_config.h"
+#include "platform/sandbox.h"
+#include "storage/file_result.h"
+#include "storage/memory_data.h"
+
+namespace {
+
+int32_t Remove(const char* format, int32_t slot) {
+    if (slot < 0 || slot > 9) return -1;
+    char command[64];
+    std::snprintf(command, sizeof command, format, static_cast<int>(slot));
+    plat::System(command);
+    return slot;
+}
+
+}  // namespace
+
+int32_t SeqMem_Save(int32_t slot) {
+    SeqCaptureConfig();
+    return SeqSaveFile(slot, 0);
+}
+
+int32_t SimMem_Save(int32_t slot) {
+    SimCaptureConfig();
+    return SimSaveFile(slot);
+}
+
+int32_t SeqMem_Recall(int32_t mode, int32_t slot) {
+    SeqSimBlock& b = g_SeqSimBlock[0];
+    const int32_t r = SeqLoadFile(slot);
+    // A file that loaded with its values limited goes on (its marker is set); a marker left by an earlier
+    // load does not make a failed one go on.
+    if (r < 1 && r != kFileBadRecord) return r;
+    if (mode == 1) {
+        SeqSimRestoreOutputConfig();
+        b.invalid = 0;
+    }
+    if (GetAcvUnit() == 1) b.seqSaved.acvUnit = 1;
+    return r;
+}
+
+int32_t SimMem_Recall(int32_t mode, int32_t slot) {
+    const int32_t r = SimLoadFile(slot);
+    if (r < 1) return r;
+    if (mode == 1) SeqSimRestoreOutputConfig();
+    if (GetAcvUnit() == 1) g_SeqSimBlock[0].simSaved.acvUnit = 1;
+    return r;
+}
+
+int32_t SeqMem_Clear(int32_t slot) {
+    return DeleteMemoryData(kMemSeq, slot);
+}
+int32_t SimMem_Clear(int32_t slot) {
+    return DeleteMemoryData(kMemSim, slot);
+}
+void SeqMem_ClearAll() {
+    for (int32_t slot = 0; slot <= 9; ++slot)
+        SeqMem_Clear(slot);
+}
+void SimMem_ClearAll() {
+    for (int32_t slot = 0; slot <= 9; ++slot)
+        SimMem_Clear(slot);
+}
+
+int32_t SeqFileRemove(int32_t slot) {
+    return Remove("rm /mnt/tst/seq/SEQ%d.SEQ", slot);
+}
+int32_t SimFileRemove(int32_t slot) {
+    return Remove("rm /mnt/tst/sim/SIM%d.SIM", slot);
+}
+
+void FactoryDefaultExec() {
+    FactoryDefaultStart();
+}

@@ -1,0 +1,283 @@
+#include "engine/seqsim_run.h"
+
+#include "core/control/output_request.h"
+#include "core/params/param_access.h"
+#include "core/regbus/reg_read.h"
+#include "core/regbus/reg_write.h"
+#include "core/system/msg_ring.h"
+#include "core/system/output_flags.h"
+#include "engine/seq_internal.h"
+#include "engine/seqsim_data.h"
+#include "engine/seqsim_mode.h"
+#include "engine/seqsim_validate.h"
+#include "platform/clock.h"
+
+namespace {
+
+constexpr auto kAcq = std::memory_order_acquire;
+constexpr auto kRel = std::memory_order_release;
+constexpr uint32_t kKindShift = 1, kStateShift = 9;
+constexpr int32_t kStageRunning = 2, kStageHeld = 3;
+constexpr uint32_t kHoldSettleMs = 15;
+constexpr int kFileVersion = 5;
+
+void (*g_seqEntry)() = nullptr;
+void (*g_simEntry)() = nullptr;
+
+SeqSimBlock& L1() {
+    return g_SeqSimBlock[0];
+}
+uint32_t RunState() {
+    return (L1().runWord.load(kAcq) >> kStateShift) & 0xFFFFu;
+}
+void SetRunState(uint32_t state) {
+    uint32_t word = L1().runWord.load(std::memory_order_relaxed);
+    while (!L1().runWord.compare_exchange_weak(word, (word & 0x1FFu) | (state << kStateShift),
+                                               std::memory_order_acq_rel)) {
+    }
+}
+bool SeqEngine() {
+    return ((L1().runWord.load(kAcq) >> kKindShift) & 0xFFu) == kEngineSeq;
+}
+
+// A step the stage or a branch names: SEQ 0-999, SIM 0-6; anything else is ignored.
+bool StepInRange(int64_t step) {
+    return step >= 0 && step < (SeqEngine() ? kSeqSteps : kSimSlots);
+}
+
+// The L1 record of a step of the current kind's table; SIM runs have none.
+const SeqStepRecord* RunRecord(uint32_t step) {
+    if (!SeqEngine() || step >= kSeqSteps) return nullptr;
+    const SeqStepRecord* table = L1().seqTable[engine::SeqKind()];
+    return table != nullptr ? &table[step] : nullptr;
+}
+void PointAtCurrentStep() {
+    L1().runStep.store(RunRecord(L1().curStep.load(kAcq)), kRel);
+}
+
+// RUN refuses a table that fails validation: the download writes the records as they are.
+bool TableInUseValid() {
+    const uint32_t range = GetVoltRange() == 0 ? 0 : 1;
+    if (SeqEngine()) return SeqValidateTable(SeqTableIndex(engine::SeqKind(), range), kFileVersion) == 1;
+    return SimValidateSet(range == 0 ? 1 : 0) == 1;
+}
+
+void Prepare() {
+    SeqSimBlock& b = L1();
+    b.curStep.store(0, kRel);
+    const uint32_t wiring = GetPhaseMode();
+    if (SeqIsActiveMode()) {
+        if (SeqValidateAll(kFileVersion) != 1) g_SeqSimErrors.seqInvalid.store(2, kRel);
+        if (b.seqSaved.wiring != wiring) b.kindChanged.store(1, kRel);
+        b.seqSaved.wiring = wiring;
+    } else {
+        if (SimValidateAll(4) != 1) g_SeqSimErrors.simInvalid.store(2, kRel);
+        b.simSaved.wiring = wiring;
+    }
+    SeqSimSelectTables();
+    SetRunState(kRunReset);
+}
+void Stop() {
+    SetOutputOnOff(0);
+    SetRunState(kRunReset);
+}
+void ResetFlags() {
+    L1().flags.fetch_and(
+        static_cast<uint8_t>(~(kRunFlagRunning | kRunFlagPaused | kRunFlagBranch1 | kRunFlagBranch2)),
+        std::memory_order_acq_rel);
+    SeqSimClearDirty();
+    SetRunState(kRunReady);
+}
+
+struct RunStateRow {
+    uint32_t state;
+    void (*handler)();
+};
+constexpr RunStateRow kRunStates[] = {
+    {kRunPrepare, Prepare},      {kRunReady, SeqSimRunPoll}, {kRunStop, Stop},
+    {kRunPause, SeqSimRunPause}, {kRunReset, ResetFlags},
+};
+
+int32_t Word(int index) {
+    const SeqStepRecord* r = L1().runStep.load(kAcq);
+    if (r == nullptr) return 0;
+    const uint32_t words[5] = {r->flags, r->acv, static_cast<uint32_t>(r->dcv), r->fset, r->wave};
+    return static_cast<int32_t>(words[index]);
+}
+
+}  // namespace
+
+void SeqSimSetEntryHooks(void (*seqEntry)(), void (*simEntry)()) {
+    g_seqEntry = seqEntry;
+    g_simEntry = simEntry;
+}
+
+int32_t SeqSimEnterMode(uint32_t mode) {
+    if (mode != 1 && mode != 2) return -1;
+    if (OutputFlagTest(kOutFlagOutputOn))
+        return ShowMessage(2, "Invalid with Output ON, \nTurn OFF the Output First");
+    if (GetVoltRange() == 2) return ShowMessage(2, "Invalid For Auto Range");
+    SeqSimSetMode(mode);
+    L1().screenOptions &= static_cast<uint8_t>(~0x6u);
+    void (*entry)() = SeqSimGetMode() == 1 ? g_seqEntry : g_simEntry;
+    if (entry != nullptr) entry();
+    return 0;
+}
+
+int32_t SeqSimRunStopToggle() {
+    SeqSimBlock& b = L1();
+    if (SeqSimIsRunning()) {
+        SetRunState(kRunReady);
+        BusReg_SeqSimStop();
+        b.flags.fetch_and(static_cast<uint8_t>(~kRunFlagPaused), std::memory_order_acq_rel);
+        b.curStep.store(0, kRel);
+        return 0;
+    }
+    if (!OutputFlagTest(kOutFlagOutputOn)) {
+        ShowMessage(2, "Invalid with Output OFF, \nTurn ON the Output First");
+        return -1;
+    }
+    if (!TableInUseValid()) {
+        ShowMessage(2, "Data Out of Range!\nRUN Refused");
+        return -1;
+    }
+    b.stepBeforeRun = b.curStep.load(kAcq);
+    b.flags.fetch_or(kRunFlagRunning, std::memory_order_acq_rel);
+    b.curStep.store(0, kRel);
+    BusReg_SeqSimRun();
+    PointAtCurrentStep();
+    return 0;
+}
+
+int32_t SeqSimTriggerBranch(int32_t n) {
+    if (n == 1) {
+        L1().flags.fetch_or(kRunFlagBranch1, std::memory_order_acq_rel);
+        return BusReg_SeqSimBranch1();
+    }
+    if (n == 2) {
+        L1().flags.fetch_or(kRunFlagBranch2, std::memory_order_acq_rel);
+        return BusReg_SeqSimBranch2();
+    }
+    return n;
+}
+
+uint32_t SeqSimTogglePause() {
+    SeqSimBlock& b = L1();
+    if (SeqSimIsRunning()) {
+        const uint8_t before = b.flags.fetch_xor(kRunFlagPaused, std::memory_order_acq_rel);
+        if ((before & kRunFlagPaused) == 0) {
+            SetRunState(kRunPause);
+            BusReg_SeqSimHold();
+            plat::SleepMs(kHoldSettleMs);
+            const int32_t step = BusReg_GetRunStep();
+            if (StepInRange(step)) b.curStep.store(static_cast<uint32_t>(step), kRel);
+            b.flags.fetch_or(kRunFlagPaused, std::memory_order_acq_rel);
+        } else {
+            SetRunState(kRunReady);
+            BusReg_SeqSimRun();
+        }
+    }
+    PointAtCurrentStep();
+    return GetOutputMode();
+}
+
+int32_t SeqRunGetFset() {
+    return Word(3);
+}
+int32_t SeqRunGetAcv() {
+    return Word(1);
+}
+int32_t SeqRunGetDcv() {
+    return Word(2);
+}
+int32_t SeqRunGetWave() {
+    return Word(4);
+}
+
+void SeqSimSetPanelState(uint32_t value) {
+    L1().panelState.store(value, kRel);
+}
+
+int32_t SeqSimRunControl() {
+    // A stop asked for before the function was left still switches the output off.
+    if (RunState() == kRunStop) {
+        Stop();
+        return 0;
+    }
+    if (SeqSimGetMode() != 1 && SeqSimGetMode() != 2) {
+        SetRunState(kRunPrepare);
+        return -1;
+    }
+    const uint32_t state = RunState();
+    for (const auto& row : kRunStates) {
+        if (row.state == state) row.handler();
+    }
+    return 0;
+}
+
+void SeqSimRunPoll() {
+    SeqSimBlock& b = L1();
+    const int32_t s = BusReg_GetRunState();
+    if (s != kStageRunning && s != kStageHeld) {
+        b.flags.fetch_and(static_cast<uint8_t>(~kRunFlagRunning), std::memory_order_acq_rel);
+    } else {
+        b.flags.fetch_or(kRunFlagRunning, std::memory_order_acq_rel);
+        if (s == kStageHeld) {
+            b.flags.fetch_or(kRunFlagPaused, std::memory_order_acq_rel);
+        } else {
+            b.flags.fetch_and(static_cast<uint8_t>(~kRunFlagPaused), std::memory_order_acq_rel);
+        }
+    }
+    if (SeqSimIsRunning()) {
+        const int32_t step = BusReg_GetRunStep();
+        if (StepInRange(step)) b.curStep.store(static_cast<uint32_t>(step), kRel);
+        SeqSimUpdateElapsed();
+        const uint32_t cur = b.curStep.load(kAcq);
+        bool counted = false;
+        if (SeqEngine()) {
+            const SeqStepRecord* r = RunRecord(cur);
+            counted = r != nullptr && (r->flags & kSeqEnJumpto) != 0;
+        } else if (b.simSet != nullptr) {
+            counted = cur == kSimNormal2 && (b.simSet[kSimNormal2].flags & kSimEnRepeat) != 0;
+        }
+        if (counted) b.jumpCounter.store(static_cast<uint32_t>(BusReg_GetRepeatCount()), kRel);
+    }
+    PointAtCurrentStep();
+}
+
+void SeqSimRunPause() {
+    SeqSimBlock& b = L1();
+    const SeqStepRecord* r = b.runStep.load(kAcq);
+    if (r == nullptr) return;
+    struct Branch {
+        uint32_t enable;
+        uint8_t pending;
+        uint32_t target;
+    };
+    const Branch branches[2] = {{kSeqEnBranch1, kRunFlagBranch1, r->branch1},
+                                {kSeqEnBranch2, kRunFlagBranch2, r->branch2}};
+    for (const Branch& br : branches) {
+        if ((r->flags & br.enable) == 0 || (b.flags.load(kAcq) & br.pending) == 0) continue;
+        if (!StepInRange(br.target)) continue;
+        b.curStep.store(br.target, kRel);
+        SetRunState(kRunReady);
+        b.flags.fetch_and(static_cast<uint8_t>(~(br.pending | kRunFlagPaused)), std::memory_order_acq_rel);
+    }
+}
+
+void SeqSimUpdateElapsed() {
+    const uint32_t t = static_cast<uint32_t>(BusReg_GetRunTime());
+    uint32_t hours = 0, minutes = 0, seconds = t / 100000;
+    if (seconds > 59) {
+        minutes = seconds / 60;
+        seconds %= 60;
+    }
+    if (minutes >= 60) {
+        hours = minutes / 60;
+        minutes %= 60;
+    }
+    SeqSimBlock& b = L1();
+    b.runHours.store(hours, std::memory_order_relaxed);
+    b.runMinutes.store(minutes, std::memory_order_relaxed);
+    b.runSeconds.store(seconds, std::memory_order_relaxed);
+}

@@ -1,0 +1,72 @@
+#include <cstdio>
+#include <cstring>
+
+#include "engine/seqsim_file_layout.h"
+#include "engine/seqsim_validate.h"
+#include "storage/data_file_frame.h"
+#include "storage/file_result.h"
+
+using namespace engine;
+using storage::LoadBe16;
+using storage::LoadBe32;
+using storage::StoreBe16;
+using storage::StoreBe32;
+
+uint8_t g_SimFileBuf[kSimFileSize];
+
+uint32_t SimGetFileSize() {
+    return kSimFileSize;
+}
+uint32_t SimOldFileSizeDelta() {
+    return 80;
+}
+
+int32_t SimBuildFile(int32_t slot) {
+    if (slot < 0 || slot > 9) return -1;
+    char name[16];
+    std::snprintf(name, sizeof name, "SIM%d.SIM", static_cast<int>(slot));
+    FileHeaderBuild(kFileKindSim, static_cast<uint16_t>(slot), g_SimFileBuf, name);
+    for (int p = 0; p < 3; ++p) {
+        for (int k = 0; k < kSimSets; ++k) {
+            for (uint32_t s = 0; s < kSimStates; ++s) {
+                uint32_t words[kSimWords];
+                std::memcpy(words, &g_SimStepTable[k][p][s], sizeof words);
+                uint8_t* out = g_SimFileBuf + SimRecordOffset(p, k, static_cast<int>(s));
+                for (uint32_t w = 0; w < kSimWords; ++w)
+                    StoreBe32(out + 4 * w, words[w]);
+            }
+        }
+    }
+    uint8_t* cfg = g_SimFileBuf + kSimConfig;
+    std::memset(cfg, 0, kSimCfgSize);
+    const SimSavedConfig& saved = g_SeqSimBlock[0].simSaved;
+    StoreBe16(cfg + kSimCfgUnit, static_cast<uint16_t>(saved.acvUnit));
+    StoreBe16(cfg + kSimCfgRange, static_cast<uint16_t>(saved.range));
+    StoreBe16(cfg + kSimCfgWiring, static_cast<uint16_t>(saved.wiring));
+    storage::DataFileSeal(g_SimFileBuf, kSimFileSize);
+    return 0;
+}
+
+int32_t SimParseFile(int32_t, int32_t size) {
+    if (size < 0) return kFileBadFrame;
+    const storage::DataFileRule rule{kFileKindSim, 1u << kSimFileVersion, kFileBadModel};
+    const int32_t frame = storage::DataFileFrameCheck(g_SimFileBuf, static_cast<size_t>(size), rule);
+    if (frame != 1) return frame;
+    for (int p = 0; p < 3; ++p) {
+        for (int k = 0; k < kSimSets; ++k) {
+            for (uint32_t s = 0; s < kSimStates; ++s) {
+                uint32_t words[kSimWords];
+                const uint8_t* in = g_SimFileBuf + SimRecordOffset(p, k, static_cast<int>(s));
+                for (uint32_t w = 0; w < kSimWords; ++w)
+                    words[w] = LoadBe32(in + 4 * w);
+                std::memcpy(&g_SimStepTable[k][p][s], words, sizeof words);
+            }
+        }
+    }
+    const uint8_t* cfg = g_SimFileBuf + kSimConfig;
+    SimSavedConfig& saved = g_SeqSimBlock[0].simSaved;
+    saved.wiring = LoadBe16(cfg + kSimCfgWiring);
+    saved.range = LoadBe16(cfg + kSimCfgRange);
+    saved.acvUnit = LoadBe16(cfg + kSimCfgUnit);
+    return SimValidateAll(kSimFileVersion) == 1 ? 1 : kFileBadRecord;
+}

@@ -1,0 +1,221 @@
+// SEQ and SIM memory files: the bytes written, corrupt files, imports that fail, and a save killed midway.
+#include "engine/seqsim_file.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/seqsim_mem_slots.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "storage/byte_order.h"
+#include "storage/data_file_frame.h"
+#include "tests/engine/seqsim_fixture.h"
+
+namespace {
+
+struct Tables {
+    SeqStepRecord t[kSeqTables][kSeqSlices][kSeqSteps];
+};
+
+class SeqSimFile : public ::testing::Test {
+  protected:
+    std::string Read(const std::string& path) { return env_.ctrl.env.root.Read(path); }
+    void Write(const std::string& path, const std::string& bytes) { env_.ctrl.env.root.Write(path, bytes); }
+    // A copy of the working SEQ tables, to compare with after a refused load.
+    std::unique_ptr<Tables> Snapshot() {
+        auto t = std::make_unique<Tables>();
+        std::memcpy(t.get(), g_SeqStepTable, sizeof(Tables));
+        return t;
+    }
+    static bool Same(const Tables& t) { return std::memcmp(&t, g_SeqStepTable, sizeof(Tables)) == 0; }
+    // Step data unlike the defaults, in every phase and table.
+    static void Scramble(uint32_t seed) {
+        for (int t = 0; t < kSeqTables; ++t)
+            for (int p = 0; p < 3; ++p) {
+                g_SeqStepTable[t][p][seed % kSeqSteps].dcv = -static_cast<int32_t>(seed + t + p);
+                g_SeqStepTable[t][p][(seed * 7) % kSeqSteps].time = seed + 1;
+            }
+    }
+    test::SeqSimEnv env_;
+};
+
+uint16_t Be16(const std::string& f, size_t at) {
+    return storage::LoadBe16(reinterpret_cast<const uint8_t*>(f.data()) + at);
+}
+bool TrailerOk(const std::string& f) {
+    const auto* p = reinterpret_cast<const uint8_t*>(f.data());
+    return f.size() >= 4 && storage::LoadBe32(p + f.size() - 4) == SumBytesButLast4(p, f.size());
+}
+void Reseal(std::string& f) {
+    storage::DataFileSeal(reinterpret_cast<uint8_t*>(f.data()), f.size());
+}
+
+TEST_F(SeqSimFile, SavedFilesHaveTheirLayout) {
+    g_SeqSimBlock[0].seqSaved.wiring = 2;
+    g_SeqSimBlock[0].simSaved.wiring = 1;
+    ASSERT_EQ(SeqSaveFile(3, 0), static_cast<int32_t>(kSeqFileSize));
+    ASSERT_EQ(SimSaveFile(3), static_cast<int32_t>(kSimFileSize));
+    const std::string seq = Read("/mnt/tst/seq/SEQ3.SEQ"), sim = Read("/mnt/tst/sim/SIM3.SIM");
+    ASSERT_EQ(seq.size(), 1224324u);
+    EXPECT_EQ(seq.substr(48, 8), std::string("\x04\x24\x00\x01\x00\x03\x00\x05", 8));
+    EXPECT_EQ(Be16(seq, 1224144), 2);
+    EXPECT_TRUE(TrailerOk(seq));
+    ASSERT_EQ(sim.size(), 1972u);
+    EXPECT_EQ(sim.substr(48, 8), std::string("\x04\x24\x00\x02\x00\x03\x00\x04", 8));
+    EXPECT_EQ(Be16(sim, 1942), 1);
+    EXPECT_TRUE(TrailerOk(sim));
+}
+
+TEST_F(SeqSimFile, BuildParseBuildIsByteIdentical) {
+    Scramble(123);
+    g_SimStepTable[1][2][4].acv = 12345;
+    ASSERT_EQ(SeqBuildFile(5, 0), 0);
+    ASSERT_EQ(SimBuildFile(5), 0);
+    const std::string seq(reinterpret_cast<char*>(g_SeqFileBuf), kSeqFileSize);
+    const std::string sim(reinterpret_cast<char*>(g_SimFileBuf), kSimFileSize);
+    SeqMem_ResetToSlotDefaults(0);
+    Sim_LoadDefaultSteps();
+    std::memcpy(g_SeqFileBuf, seq.data(), kSeqFileSize);
+    std::memcpy(g_SimFileBuf, sim.data(), kSimFileSize);
+    ASSERT_EQ(SeqParseFile(5, kSeqFileSize), 1);
+    ASSERT_EQ(SimParseFile(5, kSimFileSize), 1);
+    ASSERT_EQ(SeqBuildFile(5, 0), 0);
+    ASSERT_EQ(SimBuildFile(5), 0);
+    EXPECT_EQ(std::memcmp(seq.data(), g_SeqFileBuf, kSeqFileSize), 0);
+    EXPECT_EQ(std::memcmp(sim.data(), g_SimFileBuf, kSimFileSize), 0);
+}
+
+// Each row spoils a good SEQ1.SEQ; the load gives the code and, before -202, leaves the tables alone.
+TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
+    ASSERT_GT(SeqSaveFile(1, 0), 0);
+    const std::string good = Read("/mnt/tst/seq/SEQ1.SEQ");
+    const size_t step0 = 64;  // L1, AC+DC 200V, step 0
+    struct Row {
+        const char* name;
+        std::function<void(std::string&)> spoil;
+        int32_t result;
+    } rows[] = {
+        {"one record byte", [](std::string& f) { f[64 + 68 * 5 + 7] ^= 1; }, -200},
+        {"old short size", [](std::string& f) { f.resize(1224324 - 24256); }, -200},
+        {"other size", [](std::string& f) { f.resize(1224000); }, -200},
+        {"unknown model",
+         [](std::string& f) {
+             f.replace(0, 12, "NO-SUCH-MODL");
+             Reseal(f);
+         },
+         -201},
+        {"size field",
+         [](std::string& f) {
+             f[15] ^= 4;
+             Reseal(f);
+         },
+         -200},
+        {"kind SIM",
+         [](std::string& f) {
+             f[51] = 2;
+             Reseal(f);
+         },
+         -200},
+        {"version 4",
+         [](std::string& f) {
+             f[55] = 4;
+             Reseal(f);
+         },
+         -200},
+        {"empty", [](std::string& f) { f.clear(); }, -100},
+    };
+    Scramble(9);
+    const auto before = Snapshot();
+    for (const Row& row : rows) {
+        std::string f = good;
+        row.spoil(f);
+        Write("/mnt/tst/seq/SEQ1.SEQ", f);
+        EXPECT_EQ(SeqLoadFile(1), row.result) << row.name;
+        EXPECT_TRUE(Same(*before)) << row.name;
+    }
+    EXPECT_EQ(SeqLoadFile(2), -100) << "missing";
+    EXPECT_EQ(SeqLoadFile(10), -1);
+    // "KP" at step 0 passes the frame, loads, and is marked.
+    std::string kp = good;
+    kp[step0 + 3] = static_cast<char>(kTypeKP);
+    Reseal(kp);
+    Write("/mnt/tst/seq/SEQ1.SEQ", kp);
+    EXPECT_EQ(SeqLoadFile(1), -202);
+    EXPECT_EQ(g_SeqStepTable[0][0][0].flags & 7u, uint32_t{kTypeKP});
+    EXPECT_EQ(g_SeqSimBlock[0].invalid, 1u);
+}
+
+// A failed import puts back the tables and the image, although the image was left big-endian by a save.
+TEST_F(SeqSimFile, FailedImportsLeaveFileAndTablesAlone) {
+    ASSERT_GT(SeqSaveFile(4, 0), 0);
+    const std::string file = Read("/mnt/tst/seq/SEQ4.SEQ");
+    std::string kp = file, corrupt = file;
+    kp[64 + 3] = static_cast<char>(kTypeKP);
+    Reseal(kp);
+    corrupt[100] ^= 0x40;
+    Scramble(77);
+    ASSERT_EQ(SeqBuildFile(4, 0), 0);
+    const std::string image(reinterpret_cast<char*>(g_SeqFileBuf), kSeqFileSize);
+    const auto before = Snapshot();
+    const SeqSavedConfig saved = g_SeqSimBlock[0].seqSaved;
+    for (const auto& [bytes, result] : {std::pair{kp, -202}, std::pair{corrupt, -200}}) {
+        EXPECT_EQ(SeqImportFileImage(4, reinterpret_cast<const uint8_t*>(bytes.data()), kSeqFileSize),
+                  result);
+        EXPECT_EQ(Read("/mnt/tst/seq/SEQ4.SEQ"), file);
+        EXPECT_TRUE(Same(*before));
+        EXPECT_EQ(std::memcmp(&saved, &g_SeqSimBlock[0].seqSaved, sizeof saved), 0);
+        EXPECT_EQ(g_SeqSimBlock[0].invalid, 0u);
+        EXPECT_EQ(std::memcmp(image.data(), g_SeqFileBuf, kSeqFileSize), 0);
+    }
+    // A good image is installed and saved.
+    EXPECT_EQ(SeqImportFileImage(4, reinterpret_cast<const uint8_t*>(file.data()), kSeqFileSize),
+              static_cast<int32_t>(kSeqFileSize));
+    EXPECT_FALSE(Same(*before));
+}
+
+TEST_F(SeqSimFile, StoredWiringIsReadWithoutTouchingTheTables) {
+    g_SeqSimBlock[0].seqSaved.wiring = 2;
+    g_SeqSimBlock[0].seqSaved.range = 0;
+    ASSERT_GT(SeqSaveFile(6, 0), 0);
+    g_SeqSimBlock[0].simSaved.wiring = 1;
+    ASSERT_GT(SimSaveFile(6), 0);
+    g_SeqSimBlock[0].seqSaved.wiring = 0;
+    Scramble(5);
+    const auto before = Snapshot();
+    EXPECT_EQ(SeqMem_StoredPhaseMode(6), 2);
+    EXPECT_EQ(SeqMem_StoredRange(6), 0);
+    EXPECT_EQ(SimMem_StoredPhaseMode(6), 1);
+    EXPECT_EQ(SeqMem_StoredPhaseMode(7), 0xFFFF);
+    EXPECT_TRUE(Same(*before));
+    EXPECT_EQ(g_SeqSimBlock[0].seqSaved.wiring, 0u);
+}
+
+// SIGKILL at a random moment of a save loop leaves the old file or the new one, whole.
+TEST_F(SeqSimFile, KilledSaveLeavesOldOrNewFile) {
+    ASSERT_GT(SeqSaveFile(2, 0), 0);
+    const std::string old = Read("/mnt/tst/seq/SEQ2.SEQ");
+    Scramble(31);
+    ASSERT_EQ(SeqBuildFile(2, 0), 0);
+    const std::string fresh(reinterpret_cast<char*>(g_SeqFileBuf), kSeqFileSize);
+    for (int delayMs : {3, 17, 41}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;)
+                SeqSaveFile(2, 0);
+        }
+        usleep(static_cast<useconds_t>(delayMs) * 1000);
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        const std::string now = Read("/mnt/tst/seq/SEQ2.SEQ");
+        EXPECT_TRUE(now == old || now == fresh) << "after " << delayMs << " ms: " << now.size() << " bytes";
+    }
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// SEQ run control and the runner thread's state object, on the simulated power stage's sequencer.
+#include "engine/seqsim_run.h"
+
+#include "core/regbus/reg_read.h"
+#include "engine/seqsim_runner.h"
+#include "platform/clock.h"
+#include "tests/engine/seqsim_fixture.h"
+
+namespace {
+
+constexpr uint16_t kRegCmd = 2351, kRegStep = 2096, kRegState = 2097, kRegTime = 2103;
+
+class SeqRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::SetTimeScale(1.0);  // the simulated sequencer runs the steps in instrument time
+        engine::SeqSimRunnerReset();
+        SeqSimResetEngine(kEngineSeq);
+        Tick(3);  // prepare, reset, ready
+        ASSERT_EQ(SeqSimRunStateIsStop(), 1);
+    }
+    void TearDown() override { OutputFlagsReset(); }
+    static SeqStepRecord& Step(int s) { return g_SeqSimBlock[0].seqTable[0][s]; }
+    // Steps 0-4 of `tenthsMs` each, step 4 ending the program; downloaded.
+    static void Program(uint32_t tenthsMs) {
+        for (int s = 0; s < 5; ++s)
+            Step(s).time = tenthsMs;
+        Step(4).flags |= kTermEnd << kSeqTermShift;
+    }
+    static void Download() {
+        SeqDownloadAll();
+        ASSERT_EQ(g_SeqSimErrors.seqCount.load(), 0);
+    }
+    static void Tick(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            SeqSimRunControl();
+            plat::SleepMs(2);
+        }
+    }
+    // Ticks until pred holds, at most 3 s.
+    template <typename Pred>
+    static bool TickUntil(Pred pred) {
+        for (int i = 0; i < 1500 && !pred(); ++i)
+            Tick();
+        return pred();
+    }
+    static void OutputFlagsReset() { core::OutputFlagsReset(); }
+    test::SeqSimEnv env_;
+};
+
+TEST_F(SeqRun, RunWithTheOutputOffOrAnInvalidTableIsRefused) {
+    Program(100);
+    Download();
+    test::ClearTrace();
+    EXPECT_EQ(SeqSimRunStopToggle(), -1);
+    EXPECT_EQ(test::PopupText(), "Invalid with Output OFF, \nTurn ON the Output First");
+    OutputFlagSet(kOutFlagOutputOn);
+    Step(2).acv = 999999;
+    EXPECT_EQ(SeqSimRunStopToggle(), -1);
+    EXPECT_EQ(SeqSimIsRunning(), 0);
+    EXPECT_TRUE(test::WritesTo(kRegCmd).empty());
+}
+
+TEST_F(SeqRun, FiveStepProgramRunsToItsEnd) {
+    Program(300);
+    Download();
+    OutputFlagSet(kOutFlagOutputOn);
+    ASSERT_EQ(SeqSimRunStopToggle(), 0);
+    uint32_t last = 0;
+    bool ordered = true;
+    ASSERT_TRUE(TickUntil([&] {
+        const uint32_t step = SeqSimGetCurStep();
+        ordered &= step >= last;
+        last = step;
+        return SeqSimIsRunning() == 0;
+    }));
+    EXPECT_TRUE(ordered);
+    EXPECT_EQ(last, 4u);
+    EXPECT_EQ(test::OnlyWriteTo(kRegCmd).raw, 1u);
+}
+
+// HOLD on step 0, then a Branch 1 trigger: taken only when the held step has Branch 1 enabled and a
+// target inside the table.
+TEST_F(SeqRun, BranchWhileHeld) {
+    struct Row {
+        bool enabled;
+        uint32_t liveTarget;  // the target the runner finds in the record
+        uint32_t step;
+        bool stillPending;
+    } rows[] = {{true, 3, 3, false}, {false, 3, 0, true}, {true, 5000, 0, true}};
+    for (const Row& row : rows) {
+        SetUp();
+        Program(99999999);
+        Step(0).flags = row.enabled ? (Step(0).flags | kSeqEnBranch1) : (Step(0).flags & ~kSeqEnBranch1);
+        Step(0).branch1 = 3;
+        Download();
+        OutputFlagSet(kOutFlagOutputOn);
+        ASSERT_EQ(SeqSimRunStopToggle(), 0);
+        Tick(2);
+        SeqSimTogglePause();
+        EXPECT_EQ(SeqSimIsPaused(), 1);
+        EXPECT_EQ(BusReg_GetRunState(), 3);
+        Step(0).branch1 = row.liveTarget;
+        SeqSimTriggerBranch(1);
+        Tick();
+        EXPECT_EQ(SeqSimGetCurStep(), row.step) << row.enabled << " " << row.liveTarget;
+        EXPECT_EQ((g_SeqSimBlock[0].flags.load() & kRunFlagBranch1) != 0, row.stillPending);
+        EXPECT_EQ(SeqSimRunStateIsStop(), row.stillPending ? 0 : 1);
+        SeqSimRunStopToggle();
+        Step(0).branch1 = 3;
+    }
+}
+
+TEST_F(SeqRun, RunTimeAndStepRegisters) {
+    struct Row {
+        uint32_t time, hours, minutes, seconds;
+    } rows[] = {{372100000, 1, 2, 1}, {5990000, 0, 0, 59}, {6000000, 0, 1, 0}};
+    for (const Row& row : rows) {
+        test::Stage().SetRead(kRegTime, 0, row.time);
+        SeqSimUpdateElapsed();
+        EXPECT_EQ(SeqSimGetRunHours(), row.hours) << row.time;
+        EXPECT_EQ(SeqSimGetRunMinutes(), row.minutes) << row.time;
+        EXPECT_EQ(SeqSimGetRunSeconds(), row.seconds) << row.time;
+    }
+    test::Stage().SetRead(kRegState, 0, 2);
+    for (const auto& [reg, step] : {std::pair{999u, 999u}, std::pair{5000u, 999u}, std::pair{1000u, 999u}}) {
+        test::Stage().SetRead(kRegStep, 0, reg);
+        SeqSimRunPoll();
+        EXPECT_EQ(SeqSimGetCurStep(), step) << reg;
+    }
+}
+
+// The runner starts the run control only after 50 ticks (100 ms) of activity, and leaves it one tick after
+// the active bit is cleared.
+TEST_F(SeqRun, RunnerNeedsActivityFor100Ms) {
+    auto pass = [](int n) {
+        for (int i = 0; i < n; ++i)
+            SeqSimThread_Pass();
+    };
+    engine::SeqSimRunnerReset();
+    SeqSimResetEngine(kEngineSeq);
+    OutputFlagSet(kOutFlagSeqSimActive);
+    pass(49);
+    OutputFlagClear(kOutFlagSeqSimActive);
+    pass(100);
+    EXPECT_EQ(g_SeqSimRunnerObj.state.load(), 1u);
+    EXPECT_EQ(engine::SeqSimRunnerActivity(), 0u);
+    EXPECT_EQ(SeqSimRunStateIsStop(), 0) << "the run control never ran";
+    OutputFlagSet(kOutFlagSeqSimActive);
+    pass(54);
+    EXPECT_EQ(g_SeqSimRunnerObj.state.load(), 2u);
+    EXPECT_EQ(SeqSimRunStateIsStop(), 1);
+    OutputFlagClear(kOutFlagSeqSimActive);
+    pass(3);
+    EXPECT_EQ(g_SeqSimRunnerObj.state.load(), 1u);
+    EXPECT_EQ(engine::SeqSimRunnerLastMode(), 1u);
+}
+
+}  // namespace

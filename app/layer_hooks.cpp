@@ -28,5 +28,5 @@ void WireLayerHooks() {
     HwConsoleSetStartScreen(StartupScreen);
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
     SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
-    MemoryData_SetDeleteHooks({nullptr, nullptr, SeqMem_DeleteItem, SimMem_DeleteItem, nullptr});
+    MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
 }

@@ -10,18 +10,20 @@
 #include "core/system/msg_ring.h"
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
+#include "core/system/usb_state.h"
 #include "engine/seqsim_file.h"
 #include "platform/clock.h"
+#include "storage/arb_file.h"
 #include "storage/brand_dir.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
 #include "storage/memory_data.h"
+#include "storage/preset_file.h"
 #include "storage/raw_file.h"
 
 namespace {
 
-MemoryUsbHooks g_hooks{};
-constexpr int32_t kArbLast = 253;
+constexpr int32_t kArbLast = kArbWaves;
 
 std::string Format(const char* format, int32_t n) {
     char text[64];
@@ -66,12 +68,13 @@ int32_t CopyToUsb(int32_t kind, int32_t n) {
 int32_t SaveItem(int32_t kind, int32_t n) {
     switch (kind) {
         case kMemPreset:
-            return g_hooks.presetSave != nullptr ? g_hooks.presetSave(n) : kFileBadArgument;
+            return PresetSaveToUsb(n);
         case kMemSeq:
         case kMemSim:
             return CopyToUsb(kind, n);
         default:
-            return g_hooks.arbSave != nullptr ? g_hooks.arbSave(n) : kFileBadArgument;
+            ArbBuildFile(n - 1);
+            return FileWriteRaw(0, BrandDir(), FileName(kind, n).c_str(), g_ArbFileImg, kArbFileBytes);
     }
 }
 
@@ -94,7 +97,7 @@ struct Recalled {
 Recalled RecallItem(int32_t kind, int32_t n) {
     switch (kind) {
         case kMemPreset: {
-            const int32_t r = g_hooks.presetLoad != nullptr ? g_hooks.presetLoad(n) : kFileBadArgument;
+            const int32_t r = PresetLoadFromUsb(n);
             return {r, r == 1, false};
         }
         case kMemSeq:
@@ -103,13 +106,12 @@ Recalled RecallItem(int32_t kind, int32_t n) {
             return {r, r > 0, false};
         }
         default: {
-            bool wdb = false;
-            const int32_t r = g_hooks.arbLoad != nullptr ? g_hooks.arbLoad(n, &wdb) : kFileBadArgument;
+            const int32_t r = ArbLoadFromUsb(n - 1);
             if (r > 0) {
                 BusReg_SetArbUpdate(1);
                 plat::SleepUs(5);
             }
-            return {r, r > 0, wdb};
+            return {r, r > 0, g_ArbImportWasWdb.load(std::memory_order_relaxed) == 1};
         }
     }
 }
@@ -119,9 +121,8 @@ std::string RecallText(int32_t kind, int32_t n, const Recalled& r, bool all) {
     if (r.ok) return name + " \nRecalled Success";
     if (r.result == kFileMissing) return name + " Recall Fail\n(No File in " + BrandDir() + ")";
     if (kind != kMemArb && r.result == kFileBadModel) {
-        const char* model = g_hooks.presetRejectedModel != nullptr ? g_hooks.presetRejectedModel() : "";
-        return name + " Recall Fail\n(Model(" + (kind == kMemPreset ? model : UsbFileModel(kind, n)) +
-               ") Error)";
+        return name + " Recall Fail\n(Model(" +
+               (kind == kMemPreset ? g_RejectedModelText : UsbFileModel(kind, n)) + ") Error)";
     }
     if (r.result == kFileBadRecord && (kind == kMemPreset || (!all && kind != kMemArb)))
         return name + " Recall Fail\n(File Data Error)";
@@ -134,9 +135,11 @@ bool OutputOnRefused() {
     return true;
 }
 
-bool AllHooksSet() {
-    return g_hooks.presetSave != nullptr && g_hooks.presetLoad != nullptr && g_hooks.arbSave != nullptr &&
-           g_hooks.arbLoad != nullptr;
+// Every transfer needs the USB memory: without it nothing is tried and no file is named.
+bool UnmountedRefused() {
+    if (UsbMemoryMounted()) return false;
+    ShowMessage(2, "USB Memory Unconnected");
+    return true;
 }
 
 // The items of "all" in order, with the progress dot each one is followed by.
@@ -167,13 +170,9 @@ void FailAll(const std::string& text) {
 
 }  // namespace
 
-void MemoryUsb_SetHooks(const MemoryUsbHooks& hooks) {
-    g_hooks = hooks;
-}
-
 int32_t SaveMemoryToUsb(int32_t kind, int32_t number) {
+    if (UnmountedRefused()) return 0;
     if (kind == kMemAll) {
-        if (!AllHooksSet()) return 0;
         const int32_t r = ForAll("Save All Data\n", [](int32_t k, int32_t n) {
             const int32_t saved = SysStatusTest(kSysAlarmLatched) ? kFileShortWrite : SaveItem(k, n);
             if (saved <= 0) FailAll(FileName(k, n) + " Save Fail");
@@ -190,8 +189,9 @@ int32_t SaveMemoryToUsb(int32_t kind, int32_t number) {
 }
 
 int32_t RecallMemoryFromUsb(int32_t kind, int32_t number) {
+    if (UnmountedRefused()) return 0;
     if (kind == kMemAll) {
-        if (!AllHooksSet() || OutputOnRefused()) return 0;
+        if (OutputOnRefused()) return 0;
         const int32_t r = ForAll("Recall All Data\n", [](int32_t k, int32_t n) {
             const Recalled got =
                 SysStatusTest(kSysAlarmLatched) ? Recalled{kFileShortRead, false, false} : RecallItem(k, n);

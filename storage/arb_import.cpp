@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/params/arb_mem.h"
+#include "core/system/usb_state.h"
 #include "platform/root.h"
 #include "storage/arb_file.h"
 #include "storage/brand_dir.h"
@@ -56,6 +57,8 @@ int32_t ArbLoadFromUsb(int32_t i) {
 
 int32_t ArbImportWdb(int32_t i) {
     if (i < 0 || i >= kArbWaves) return kFileBadArgument;
+    // The file is opened here, not through FileReadRaw: its refusal of an unmounted stick is repeated.
+    if (!UsbMemoryMounted()) return kFileMissing;
     const std::string path = UsbPath(Name(i, "wdb"));
     const int32_t size = FileSize(path.c_str());
     if (size < 1) return kFileMissing;

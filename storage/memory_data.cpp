@@ -4,11 +4,14 @@
 #include <mutex>
 #include <string>
 
-#include "core/params/limit_checks.h"
+#include "core/params/preset_store.h"
 #include "core/system/msg_ring.h"
 #include "core/system/output_flags.h"
 #include "core/system/sys_status.h"
+#include "storage/arb_file.h"
 #include "storage/file_result.h"
+#include "storage/nv_identity_convert.h"
+#include "storage/nv_settings_convert.h"
 
 namespace {
 
@@ -16,7 +19,7 @@ std::mutex g_lock;
 MemoryDeleteRequest g_last{};
 MemoryDeleteHooks g_hooks{};
 
-constexpr int32_t kArbLast = 253;
+constexpr int32_t kArbLast = kArbWaves;
 
 std::string Text(const char* format, int32_t n) {
     char text[64];
@@ -30,12 +33,18 @@ bool OutputOnRefused() {
     return true;
 }
 
+// ARB n back to its default and saved; the limits that depend on it are rebuilt unless all waves follow.
+int32_t DeleteArb(int32_t n, bool all) {
+    ArbResetToDefault(n - 1);
+    return ArbSaveFile(n - 1, all ? 0 : 1);
+}
+
 int32_t DeleteOne(int32_t kind, int32_t n) {
     const MemoryDeleteHooks& h = g_hooks;
     switch (kind) {
         case kMemPreset:
-            if (n < 0 || n > 9 || h.preset == nullptr) return 0;
-            h.preset(n);
+            if (n < 0 || n > 9) return 0;
+            PresetClear(n);
             ShowMessage(2, Text("Preset M%d Deleted", n).c_str());
             return 1;
         case kMemSeq:
@@ -48,8 +57,8 @@ int32_t DeleteOne(int32_t kind, int32_t n) {
             return 1;
         }
         case kMemArb: {
-            if (n < 1 || n > kArbLast || h.arb == nullptr || OutputOnRefused()) return 0;
-            const int32_t r = h.arb(n, 0);
+            if (n < 1 || n > kArbLast || OutputOnRefused()) return 0;
+            const int32_t r = DeleteArb(n, false);
             if (r <= 0) {
                 SysStatusSet(kSysStorageError);
                 return r;
@@ -84,11 +93,13 @@ int32_t Item(Delete del) {
 
 int32_t DeleteAll() {
     const MemoryDeleteHooks& h = g_hooks;
-    if (h.presetsAll == nullptr || h.seq == nullptr || h.sim == nullptr || h.arb == nullptr) return 0;
+    if (h.seq == nullptr || h.sim == nullptr) return 0;
     if (OutputOnRefused()) return 0;
     Progress p;
     ShowMessageHold(p.text.c_str());
-    h.presetsAll();
+    PresetClearAll();
+    SpecialDataPack();
+    BackupSettingsPackAll();
     for (int32_t n = 9; n >= 0; --n) {
         if (Item([&] { return h.seq(n); }) <= 0) return p.Fail("SEQ%d Deleted Fail", n);
         if (n == 6 || n == 3 || n == 0) p.Dot();
@@ -98,15 +109,10 @@ int32_t DeleteAll() {
     }
     p.Dot();
     for (int32_t n = 1; n <= kArbLast; ++n) {
-        if (Item([&] { return h.arb(n, 1); }) <= 0) return p.Fail("ARB%d Deleted Fail", n);
+        if (Item([&] { return DeleteArb(n, true); }) <= 0) return p.Fail("ARB%d Deleted Fail", n);
         if (n % 16 == 0) p.Dot();
     }
-    ArbAcvLimitUpdateAll();
-    for (uint32_t m = 0; m < 10; ++m) {
-        FreqLimitCheck(m);
-        VoltSettingCheckAll(m, 0);
-        VoltSettingCheckAll(m, 1);
-    }
+    storage::ArbLimitRebuild();
     if (MsgPopup_IsPersistent()) MsgPopup_Close();
     ShowMessage(2, "All Data Deleted");
     return 1;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/params/preset_store.h"
+#include "core/system/usb_state.h"
 #include "storage/brand_dir.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
@@ -59,6 +60,8 @@ int32_t PresetSaveToUsb(int32_t n) {
 
 int32_t PresetLoadFromUsb(int32_t n) {
     if (!ValidIndex(n)) return kFileBadArgument;
+    // The size is taken before the read: an unmounted stick is refused as the read would refuse it.
+    if (!UsbMemoryMounted()) return kFileMissing;
     char name[24], path[96];
     FileName(n, name);
     std::snprintf(path, sizeof path, "/mnt/%s/%s/%s", RawReadArea(kUsbArea), BrandDir(), name);

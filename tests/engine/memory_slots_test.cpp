@@ -1,40 +1,36 @@
-// The SEQ and SIM memory slots: clearing one memory and deleting all of them.
+// The SEQ and SIM memory slots: clearing one memory and deleting all of them with the presets and waves.
+#include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "core/params/arb_builtin.h"
+#include "core/params/arb_mem.h"
+#include "core/params/preset_store.h"
 #include "engine/seqsim_file.h"
 #include "engine/seqsim_mem_slots.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
+#include "storage/arb_file.h"
 #include "storage/byte_order.h"
 #include "storage/memory_data.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {
 
-int g_presetsCleared = 0;
-int32_t ClearPresets() {
-    ++g_presetsCleared;
-    return 1;
-}
-int32_t Ok(int32_t) {
-    return 1;
-}
-int32_t OkArb(int32_t, int32_t) {
-    return 1;
-}
-
 class MemorySlots : public ::testing::Test {
   protected:
     void SetUp() override {
-        g_presetsCleared = 0;
-        MemoryData_SetDeleteHooks({Ok, ClearPresets, SeqMem_DeleteItem, SimMem_DeleteItem, OkArb});
+        PresetClearAll();
+        std::memcpy(defaultPreset_, PresetRecord(4, 2), kPresetRecordSize);
+        MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
     }
     void TearDown() override {
         MemoryData_SetDeleteHooks({});
         SysStatusClear(kSysAlarmLatched);
     }
     std::string Read(const std::string& path) { return env_.ctrl.env.root.Read(path); }
+    bool PresetIsDefault() { return std::memcmp(defaultPreset_, PresetRecord(4, 2), kPresetRecordSize) == 0; }
     test::SeqSimEnv env_;
+    uint8_t defaultPreset_[kPresetRecordSize];
 };
 
 TEST_F(MemorySlots, ClearingWritesTheDefaultsAndReportsAFailedSave) {
@@ -55,13 +51,39 @@ TEST_F(MemorySlots, ClearingWritesTheDefaultsAndReportsAFailedSave) {
 
 TEST_F(MemorySlots, DeleteAllStopsAtSeq9WhileAnAlarmIsLatched) {
     SysStatusSet(kSysAlarmLatched);
+    PresetRecord(4, 2)[kPresetWaveform] = 7;
     EXPECT_EQ(DeleteMemoryData(4, 0), 0);
     EXPECT_EQ(test::PopupText(), "SEQ9 Deleted Fail");
-    EXPECT_EQ(g_presetsCleared, 1);
+    EXPECT_TRUE(PresetIsDefault());
     EXPECT_EQ(Read("/mnt/tst/seq/SEQ9.SEQ"), "");
-    MemoryData_SetDeleteHooks({Ok, nullptr, SeqMem_DeleteItem, SimMem_DeleteItem, OkArb});
+    PresetRecord(4, 2)[kPresetWaveform] = 7;
+    MemoryData_SetDeleteHooks({SeqMem_DeleteItem, nullptr});
     EXPECT_EQ(DeleteMemoryData(4, 0), 0) << "refused while a hook is missing";
-    EXPECT_EQ(g_presetsCleared, 1);
+    EXPECT_FALSE(PresetIsDefault());
+}
+
+// Every memory back to its default: the presets in memory, the SEQ/SIM and waveform files written again.
+TEST_F(MemorySlots, DeleteAllLeavesTheDefaultsEverywhere) {
+    PresetRecord(4, 2)[kPresetWaveform] = 7;
+    g_ArbMem[storage::ArbSlotOf(8)][0] = 1234;  // ARB9, a square
+    g_ArbMem[storage::ArbSlotOf(252)][0] = 1234;
+    EXPECT_EQ(DeleteMemoryData(4, 0), 1);
+    EXPECT_EQ(test::PopupText(), "All Data Deleted");
+    EXPECT_TRUE(PresetIsDefault());
+    EXPECT_EQ(Read("/mnt/tst/seq/SEQ0.SEQ").size(), kSeqFileSize);
+    EXPECT_EQ(Read("/mnt/tst/sim/SIM0.SIM").size(), kSimFileSize);
+    const struct {
+        int n;
+        const core::ArbShape& shape;
+    } waves[] = {{9, core::kArbBuiltinSquare}, {253, core::kArbBuiltinSine}};
+    for (const auto& w : waves) {
+        const std::string f = Read("/mnt/tst/ARB/ARB" + std::to_string(w.n) + ".ARB");
+        ASSERT_EQ(f.size(), kArbFileBytes) << w.n;
+        const auto* samples = reinterpret_cast<const uint8_t*>(f.data()) + 64;
+        for (int k : {0, 1000, 4095})
+            EXPECT_EQ(static_cast<int16_t>(storage::LoadBe16(samples + 2 * k)), w.shape[k])
+                << w.n << " " << k;
+    }
 }
 
 }  // namespace

@@ -4,10 +4,14 @@
 #include <cstring>
 #include <string>
 
+#include "core/params/arb_mem.h"
+#include "core/params/preset_store.h"
 #include "core/system/usb_state.h"
 #include "engine/seqsim_file.h"
+#include "storage/arb_file.h"
 #include "storage/data_file_frame.h"
-#include "storage/raw_file.h"
+#include "storage/file_result.h"
+#include "storage/preset_file.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {
@@ -16,28 +20,10 @@ std::string Usb(const std::string& name) {
     return "/mnt/sd1/qx/" + name;
 }
 
-int32_t WritePresetFile(int32_t n) {
-    const std::string name = "Preset" + std::to_string(n) + ".Set";
-    return FileWriteRaw(0, "qx", name.c_str(), "preset", 6);
-}
-int32_t Never(int32_t) {
-    ADD_FAILURE() << "not reached";
-    return -1;
-}
-int32_t NeverLoad(int32_t, bool*) {
-    return Never(0);
-}
-
 class MemoryUsb : public ::testing::Test {
   protected:
-    void SetUp() override {
-        MemoryUsb_SetHooks({WritePresetFile, Never, nullptr, Never, NeverLoad});
-        g_UsbState.statusB.store(core::kUsbMounted);
-    }
-    void TearDown() override {
-        MemoryUsb_SetHooks({});
-        g_UsbState.statusB.store(0);
-    }
+    void SetUp() override { g_UsbState.statusB.store(core::kUsbMounted); }
+    void TearDown() override { g_UsbState.statusB.store(0); }
     std::string Read(const std::string& path) { return env_.ctrl.env.root.Read(path); }
     test::SeqSimEnv env_;
 };
@@ -48,7 +34,7 @@ TEST_F(MemoryUsb, SaveAllStopsAtTheFirstMemoryNeverStored) {
     EXPECT_LE(SaveMemoryToUsb(4, 0), 0);
     EXPECT_EQ(test::PopupText(), "SEQ4.SEQ Save Fail");
     for (int n = 0; n < 10; ++n)
-        EXPECT_EQ(Read(Usb("Preset" + std::to_string(n) + ".Set")), "preset") << n;
+        EXPECT_EQ(Read(Usb("Preset" + std::to_string(n) + ".Set")).size(), kPresetFileSize) << n;
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(Read(Usb("SEQ" + std::to_string(n) + ".SEQ")),
                   Read("/mnt/tst/seq/SEQ" + std::to_string(n) + ".SEQ"));
@@ -79,6 +65,56 @@ TEST_F(MemoryUsb, RecallNamesTheRefusedModel) {
     OutputFlagSet(kOutFlagOutputOn);
     EXPECT_EQ(RecallMemoryFromUsb(3, 7), 0);
     EXPECT_EQ(test::PopupText(), "Invalid with Output ON");
+}
+
+// Every memory travels to the USB memory and back: what changed since the save is put back.
+TEST_F(MemoryUsb, SaveAllThenRecallAllRestoresEveryMemory) {
+    for (int slot = 0; slot < 10; ++slot) {
+        ASSERT_GT(SeqSaveFile(slot, 0), 0);
+        ASSERT_GT(SimSaveFile(slot), 0);
+    }
+    PresetRecord(9, 1)[kPresetWaveform] = 5;
+    int16_t& sample = g_ArbMem[storage::ArbSlotOf(252)][7];
+    sample = 321;
+    EXPECT_EQ(SaveMemoryToUsb(4, 0), 1);
+    EXPECT_EQ(test::PopupText(), "All Data Saved Success");
+    EXPECT_EQ(Read(Usb("Preset9.Set")).size(), kPresetFileSize);
+    EXPECT_EQ(Read(Usb("SIM9.SIM")), Read("/mnt/tst/sim/SIM9.SIM"));
+    EXPECT_EQ(Read(Usb("ARB253.ARB")).size(), kArbFileBytes);
+    PresetRecord(9, 1)[kPresetWaveform] = 6;
+    sample = -1;
+    EXPECT_EQ(RecallMemoryFromUsb(4, 0), 1);
+    EXPECT_EQ(test::PopupText(), "All Data Recall Success");
+    EXPECT_EQ(PresetRecord(9, 1)[kPresetWaveform], 5);
+    EXPECT_EQ(sample, 321);
+    EXPECT_EQ(Read("/mnt/tst/ARB/ARB253.ARB"), Read(Usb("ARB253.ARB")));
+}
+
+// Without the mounted bit nothing is read or written, although the files lie in the folder.
+TEST_F(MemoryUsb, NothingTravelsWithoutAMountedMemory) {
+    ASSERT_GT(SeqSaveFile(2, 0), 0);
+    env_.ctrl.env.root.Write(Usb("Preset3.Set"), std::string(kPresetFileSize, '\0'));
+    env_.ctrl.env.root.Write(Usb("ARB5.wdb"), std::string(kArbWdbBytes, '\0'));
+    g_UsbState.statusB.store(0);
+    const struct {
+        const char* what;
+        int32_t (*op)(int32_t, int32_t);
+        int32_t kind, n;
+    } cases[] = {
+        {"save preset", SaveMemoryToUsb, 0, 3},       {"save SEQ", SaveMemoryToUsb, 1, 2},
+        {"save ARB", SaveMemoryToUsb, 3, 5},          {"save all", SaveMemoryToUsb, 4, 0},
+        {"recall preset", RecallMemoryFromUsb, 0, 3}, {"recall wdb", RecallMemoryFromUsb, 3, 5},
+        {"recall all", RecallMemoryFromUsb, 4, 0},
+    };
+    for (const auto& c : cases) {
+        g_MsgFreeText[0] = '\0';
+        EXPECT_EQ(c.op(c.kind, c.n), 0) << c.what;
+        EXPECT_EQ(test::PopupText(), "USB Memory Unconnected") << c.what;
+    }
+    EXPECT_EQ(Read(Usb("SEQ2.SEQ")), "");
+    EXPECT_EQ(Read(Usb("ARB5.ARB")), "");
+    EXPECT_EQ(PresetLoadFromUsb(3), kFileMissing);
+    EXPECT_EQ(ArbLoadFromUsb(4), kFileMissing);
 }
 
 }  // namespace

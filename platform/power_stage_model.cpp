@@ -119,6 +119,10 @@ uint32_t ReadVrms(const PowerStageModel& m, const RegisterFile&, uint32_t reg, u
     return std::bit_cast<uint32_t>(std::sqrt(ac * ac + dc * dc));
 }
 
+uint32_t ReadLinkStatus(const PowerStageModel& m, const RegisterFile& regs, uint32_t, uint32_t) {
+    return m.link.Status(regs.Get(kParallelCtrl, 0));
+}
+
 // Loop-back: the read register shows what was written to the write register.
 uint32_t ReadLoopback(const PowerStageModel&, const RegisterFile& regs, uint32_t, uint32_t word) {
     return regs.Get(kLoopbackWrite, word);
@@ -129,10 +133,15 @@ constexpr ReadRow Answers(const Block& block, ReadFn read) {
 }
 
 constexpr ReadRow kReadRows[] = {
-    Answers(kStatus, ReadStatus),         Answers(kBootStatus, ReadBoot),
-    Answers(kModuleWord, ReadModuleWord), Answers(kOutputStatus, ReadOutputStatus),
-    Answers(kFaultWord, ReadFaultWord),   Answers(kModuleType, ReadModuleType),
-    Answers(kModulePresent, ReadPresent), Answers(Block{kVrms.first, 3}, ReadVrms),  // the phase rows
+    Answers(kStatus, ReadStatus),
+    Answers(kParallelStatus, ReadLinkStatus),
+    Answers(kBootStatus, ReadBoot),
+    Answers(kModuleWord, ReadModuleWord),
+    Answers(kOutputStatus, ReadOutputStatus),
+    Answers(kFaultWord, ReadFaultWord),
+    Answers(kModuleType, ReadModuleType),
+    Answers(kModulePresent, ReadPresent),
+    Answers(Block{kVrms.first, 3}, ReadVrms),  // the phase rows
     Answers(kLoopbackRead, ReadLoopback),
 };
 
@@ -179,6 +188,8 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
     if (word != 0) return;
     if (reg == kOutputOn) {
         outputOn = value != 0;
+    } else if (reg == kParallelFrame) {
+        link.OnFrame(value, regs.Get(kParallelCtrl, 0), regs);
     } else if (reg == kApply) {
         ++applies;
         for (uint32_t i = 0; i < kSettings.count; ++i)

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/link_peers.h"
 #include "platform/reg_map.h"
 
 namespace plat {
@@ -71,6 +72,7 @@ class PowerStageModel {
     uint32_t bootStatus = 1;  // nonzero: the stage's controller has booted
     bool outputOn = false;    // the output stage is switched on
     uint64_t applies = 0;     // apply strobes received
+    LinkPeers link;           // the parallel link and its peer units
 
   private:
     uint32_t applied_[regmap::kSettings.count] = {};

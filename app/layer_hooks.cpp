@@ -1,19 +1,25 @@
 #include "app/layer_hooks.h"
 
 #include "GUI/GUI.h"
+#include "core/control/core_ui_hooks.h"
 #include "core/control/ctrl_task.h"
 #include "core/control/sys_event.h"
 #include "core/regbus/bus_transfer.h"
 #include "engine/seq_access.h"
 #include "engine/seqsim_verify.h"
+#include "panel/menu_entries.h"
 #include "panel/panel_services.h"
 #include "scpi/uart_channel.h"
+#include "screens/menu/cali_pages.h"
 #include "screens/output/startup_screen.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
+#include "src/dev/speaker.h"
 #include "storage/barcode_file.h"
+#include "storage/settings_backup.h"
+#include "sysadmin/system_helpers.h"
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
@@ -23,4 +29,7 @@ void WireLayerHooks() {
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
+    CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, menuGoAdvenceScreen,
+                     menuEnterStateValue, menuEnterParallelRetry, caliEnterStep, Enter_menuCalibration,
+                     InitRuntimeState});
 }

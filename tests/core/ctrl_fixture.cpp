@@ -1,8 +1,10 @@
 #include "tests/core/ctrl_fixture.h"
 
 #include "core/control/alarm_state.h"
+#include "core/control/alarms.h"
 #include "core/control/calibration.h"
 #include "core/control/output_sync.h"
+#include "core/control/parallel_objects.h"
 #include "core/control/trig_act.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_init.h"
@@ -42,8 +44,10 @@ void ResetOutputState() {
     core::CtrlTaskReset();
     core::TrigActReset();
     core::AlarmStateReset();
+    core::AlarmObjReset();
     core::CalStateReset();
     core::ParallelLinkReset();
+    core::ParallelObjectsReset();
     core::ServiceFlagsReset();
     regbus::BusReset();
     // The group marks, the message ring and the start-up update check.

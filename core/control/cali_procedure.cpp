@@ -207,10 +207,9 @@ void ResetObj(StepObj& obj, Procedure& p) {
 StepObj g_CaliVoltObj{{1}, {9100}, g_voltRows};
 StepObj g_CaliCurrObj{{1}, {9200}, g_currRows};
 
-void core::CaliProcedureRewind(StepObj* procedure, uint32_t startMsg) {
-    if (procedure->state.load(std::memory_order_acquire) != 1) return;
-    procedure->rows[1].msg.store(0, std::memory_order_release);
-    procedure->msg.store(startMsg, std::memory_order_release);
+void core::CaliProcedureRewind(StepObj* procedure) {
+    if (procedure == &g_CaliVoltObj) ResetObj(g_CaliVoltObj, g_volt);
+    if (procedure == &g_CaliCurrObj) ResetObj(g_CaliCurrObj, g_curr);
 }
 
 void core::CaliProceduresReset() {

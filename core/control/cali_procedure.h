@@ -4,8 +4,9 @@
 #include "core/system/step_obj.h"
 
 namespace core {
-// Back to the start message when the procedure waits in its start state (a count set while it did not
-// run leaves another message held there, which the start state never takes).
-void CaliProcedureRewind(StepObj* procedure, uint32_t startMsg);
+// Back to the start state and message, nothing pending. Called only while the mode object idles, when
+// the procedure is not stepped: a count set while it did not run leaves a message held that its start
+// state never takes, and a procedure that an exit abandoned would go on where it stopped.
+void CaliProcedureRewind(StepObj* procedure);
 void CaliProceduresReset();
 }  // namespace core

@@ -75,9 +75,9 @@ int32_t Exit(uint32_t msg) {
     return kIdle;
 }
 
-int32_t StartProcedure(uint32_t msg, StepObj* procedure, uint32_t startMsg) {
+int32_t StartProcedure(uint32_t msg, StepObj* procedure) {
     if (g_CaliModeObj.msg.load(std::memory_order_acquire) != kIdle) return -1;
-    core::CaliProcedureRewind(procedure, startMsg);
+    core::CaliProcedureRewind(procedure);
     StepObjPostMsg(msg, CurrentRow());
     return kIdle;
 }
@@ -109,11 +109,11 @@ int32_t CaliModeStart() {
 }
 
 int32_t CaliVoltStart() {
-    return StartProcedure(kRunVolt, &g_CaliVoltObj, 9100);
+    return StartProcedure(kRunVolt, &g_CaliVoltObj);
 }
 
 int32_t CaliCurrStart() {
-    return StartProcedure(kRunCurr, &g_CaliCurrObj, 9200);
+    return StartProcedure(kRunCurr, &g_CaliCurrObj);
 }
 
 int32_t CaliSaveDone() {

@@ -28,8 +28,8 @@ inline bool CalibrationModeActive() {
 
 void CaliMode_Step();
 int32_t CaliModeStart();
-// Start a procedure when the mode object idles (9002), else -1. A procedure left holding a message
-// from a count set while it did not run is put back to its start message.
+// Start a procedure when the mode object idles (9002), else -1. The procedure starts from its first
+// point whatever message it was left holding.
 int32_t CaliVoltStart();
 int32_t CaliCurrStart();
 // The calibration save, recall and default exits: the stage is reset 40 ms later.

@@ -43,6 +43,9 @@ void ClearCountdownStep() {
     for (auto& word : g_AlarmState.phase)
         word.store(0, kRelaxed);
     MsgQueue_Clear();
+    // The popups are gone with the ring: an alarm that outlasts the clear is shown again.
+    g_AlarmMonitor.shownPhase.store(0, kRelaxed);
+    g_AlarmMonitor.shownSystem.store(0, kRelaxed);
 }
 
 // A master with slave copies ORs them into its own words; the last slave whose word adds to the own one
@@ -195,7 +198,7 @@ void AlarmsPresent(const uint32_t phase[3], uint32_t summary, uint32_t system) {
         g_AlarmState.flags.fetch_or(kAlarmFlagBeepSounding, kRelaxed);
         CallHook(CoreUi().beepOn);
     } else if (flags & kAlarmFlagBeepAcked) {
-        CallHook(CoreUi().beepOff);
+        AlarmBeepStop();
     }
 }
 

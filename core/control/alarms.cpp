@@ -167,8 +167,10 @@ int32_t AlarmBeepActive() {
 }
 
 void AlarmBeepStop() {
-    g_AlarmState.flags.fetch_and(static_cast<uint8_t>(~kAlarmFlagBeepSounding), kRelaxed);
-    core::CallHook(core::CoreUi().beepOff);
+    // Only a sounding alarm tone is switched off: the monitor asks on every pass without an alarm and the
+    // panel on every key, and either would cut a key beep short (and write the speaker every 2 ms).
+    const uint8_t was = g_AlarmState.flags.fetch_and(static_cast<uint8_t>(~kAlarmFlagBeepSounding), kRelaxed);
+    if (was & kAlarmFlagBeepSounding) core::CallHook(core::CoreUi().beepOff);
 }
 
 void AlarmBeepAck() {

@@ -8,6 +8,7 @@
 #include "core/params/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
+#include "core/system/model_table.h"
 #include "core/system/msg_ring.h"
 #include "core/system/parallel_link.h"
 #include "core/system/sys_status.h"
@@ -26,6 +27,14 @@ uint32_t g_lastStep = 0;
 
 bool ParallelFamily() {
     return IsParallelModel4k5() || IsParallelModel6k();
+}
+bool SingleUnitModel() {
+    const uint32_t model = g_ModelId.load(kRelaxed);
+    return model == 1 || model == 2;
+}
+void ApplyAllIpkLimits() {
+    for (int p = 0; p < 3; ++p)
+        ApplyIpkLimits(p);
 }
 uint32_t ReadStatus() {
     const uint32_t status = BusReg_GetParallelStatus();
@@ -112,8 +121,7 @@ uint32_t Handshake() {
     ParallelSendCmd(core::kLinkAllSlaves, 0, 0);
     // The settings backup blocks of the single-unit models go in their parallel form
     // (BackupBlockPackAndWrite) here, once the non-volatile block store offers them.
-    for (int p = 0; p < 3; ++p)
-        ApplyIpkLimits(p);
+    if (SingleUnitModel()) ApplyAllIpkLimits();
     SetOutputImpedance(0);
     if (GetSlewRate() == 2) SetSlewRate(1);
     g_ParallelLink.joined.store((ReadStatus() & kJoinAll) == kJoinAll ? 1 : 0, kRelaxed);
@@ -244,8 +252,7 @@ int32_t MasterRun(StepRow* row, uint32_t msg) {
                 rec.rawFault.store(0, kRelaxed);
             }
             // The stand-alone form of the backup blocks (BackupBlockPackStandalone) goes here likewise.
-            for (int p = 0; p < 3; ++p)
-                ApplyIpkLimits(p);
+            if (SingleUnitModel()) ApplyAllIpkLimits();
             StepObjPostState(1, kStart, row);
             return static_cast<int32_t>(msg);
         default:

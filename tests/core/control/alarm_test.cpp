@@ -179,6 +179,28 @@ TEST_F(AlarmTest, LinkErrorBitsOfAnActiveSystemAreShownOnce) {
     EXPECT_EQ(g_ParallelLink.errorNumber.load(), 3u);
 }
 
+TEST_F(AlarmTest, SlaveReportsItsAlarmWordsToTheMasterOnceInsteadOfShowingThem) {
+    g_ParallelActive = 1;
+    SetParallelPosition(0);
+    Stage().SetLinkOwnAddress(2);
+    Stage().InjectBit(2087, 0, true);
+    Stage().InjectBit(2087, 17, true);
+    Pass(5);
+    auto frames = test::WritesTo(2481);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].raw, (2u << 1) | (6u << 4) | (1u << 16));  // L2 low half first
+    EXPECT_EQ(frames[1].raw, (2u << 1) | (5u << 4) | (2u << 16));  // then the high half
+    EXPECT_TRUE(Posted().empty());
+    Stage().InjectBit(2087, 0, false);
+    Stage().InjectBit(2087, 17, false);
+    test::ClearTrace();
+    Pass();
+    frames = test::WritesTo(2481);
+    ASSERT_EQ(frames.size(), 2u);  // the system word items 10 and 9, value 0: the alarm is gone
+    EXPECT_EQ(frames[0].raw, (2u << 1) | (10u << 4));
+    EXPECT_EQ(frames[1].raw, (2u << 1) | (9u << 4));
+}
+
 TEST_F(AlarmTest, TwoSlavesReportingAtOnceKeepTheirHalvesApart) {
     // Slave 1 sends L1 = 0x00050003, slave 2 L1 = 0x00010007, their frames interleaved.
     const struct {

@@ -1,14 +1,17 @@
 #include "app/layer_hooks.h"
 
 #include "GUI/GUI.h"
+#include "core/control/core_ui_hooks.h"
 #include "core/control/ctrl_task.h"
 #include "core/control/sys_event.h"
 #include "core/regbus/bus_transfer.h"
 #include "engine/seq_access.h"
 #include "engine/seqsim_run.h"
 #include "engine/seqsim_verify.h"
+#include "panel/menu_entries.h"
 #include "panel/panel_services.h"
 #include "scpi/uart_channel.h"
+#include "screens/menu/cali_pages.h"
 #include "screens/output/startup_screen.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
@@ -16,8 +19,12 @@
 #include "screens/seqsim/seqsim_prepare.h"
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
+#include "src/dev/speaker.h"
 #include "storage/barcode_file.h"
 #include "storage/memory_data.h"
+#include "storage/nv_settings_convert.h"
+#include "storage/settings_backup.h"
+#include "sysadmin/system_helpers.h"
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
@@ -29,4 +36,7 @@ void WireLayerHooks() {
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
     SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
+    CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
+                     menuGoAdvenceScreen, menuEnterStateValue, menuEnterParallelRetry, caliEnterStep,
+                     Enter_menuCalibration, InitRuntimeState});
 }

@@ -4,6 +4,7 @@
 #include "core/control/calibration.h"
 #include "core/control/harmonics.h"
 #include "core/control/measurement.h"
+#include "core/control/parallel_objects.h"
 #include "core/system/parallel_link.h"
 #include "core/system/remote_state.h"
 #include "engine/arb_builder.h"

@@ -1,5 +1,6 @@
 #include "engine/seqsim_mode.h"
 
+#include "core/control/alarms.h"
 #include "core/params/param_access.h"
 #include "engine/seqsim_data.h"
 #include "engine/seqsim_saved_config.h"
@@ -30,8 +31,10 @@ int32_t SeqSimSetMode(uint32_t mode) {
     SeqSimSyncSavedConfig();
     const uint32_t out = GetOutputMode();
     if (mode > 2) return -1;
-    if (mode == 0 || (mode == 1 && out < 3) || (mode == 2 && out == 0))
+    if (mode == 0 || (mode == 1 && out < 3) || (mode == 2 && out == 0)) {
         g_SeqSimMode.store(mode, std::memory_order_release);
+        if (mode != 0) AlarmMonitorOn();
+    }
     return static_cast<int32_t>(SeqSimGetMode());
 }
 

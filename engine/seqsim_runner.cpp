@@ -1,5 +1,6 @@
 #include "engine/seqsim_runner.h"
 
+#include "core/control/alarms.h"
 #include "core/system/output_flags.h"
 #include "engine/seqsim_mode.h"
 #include "engine/seqsim_run.h"
@@ -38,6 +39,7 @@ int32_t Run(StepRow* row, uint32_t msg) {
         g_activity = 0;
         SeqSimRunControl();
     } else if (msg == kMsgLeave) {
+        AlarmMonitorOn();
         g_lastMode = SeqSimGetMode();
         StepObjPostState(kStateWait, kMsgWait, row);
         return 0;

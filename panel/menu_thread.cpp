@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "core/control/alarms.h"
 #include "core/control/sys_event.h"
 #include "core/params/param_access.h"
 #include "core/params/param_init.h"
@@ -12,6 +13,7 @@
 #include "core/system/msg_queue.h"
 #include "core/system/sys_status.h"
 #include "panel/panel_services.h"
+#include "panel/status_conditions.h"
 #include "panel/sys_service.h"
 #include "platform/clock.h"
 #include "scpi/scpi_handler.h"
@@ -45,6 +47,9 @@ uint32_t ReconfigField() {
 }
 
 void DispatchKey(uint32_t ev) {
+    // Any key acknowledges a sounding alarm beep and, at the local panel, stops it.
+    AlarmBeepAck();
+    AlarmBeepStop();
     g_lastKey.store(ev, kRelaxed);
     g_keysTaken.fetch_add(1, kRelaxed);
     // The menu states and their key handlers come with the menu state machine; until then the key is
@@ -165,6 +170,7 @@ void MenuThread_Pass() {
     ReceiveSetCommand();
     SettingsSaveRequestTake();
     sysServiceStep();
+    UpdateStatusConditions();
     CompleteSetCommand();
     GuiHandshake();
 }

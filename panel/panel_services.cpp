@@ -1,5 +1,6 @@
 #include "panel/panel_services.h"
 
+#include "core/control/alarm_state.h"
 #include "core/system/sys_status.h"
 #include "src/dev/panel_link.h"
 
@@ -9,6 +10,8 @@ void InitRuntimeState() {
     // Of the run-time re-initialisation only the panel's part exists yet: lamps off, no stale key.
     SpiAuxWrite4(0);
     KeyEventBoxClear();
+    // The alarm monitor saves every setting to the non-volatile memory on its next pass.
+    g_AlarmState.backupRequest.store(1, std::memory_order_relaxed);
 }
 
 // A single unit: the unit count comes with parallel operation.

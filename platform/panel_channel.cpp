@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/hid.h"
+#include "platform/panel_alarm_verb.h"
 #include "platform/panel_sim.h"
 
 namespace plat {
@@ -127,6 +128,7 @@ int PanelChannelCommand(const std::string& line, std::string* error) {
         if (arg.empty()) return Fail(error, "scan needs a text");
         return HidSimTypeText(arg, error);
     }
+    if (verb == "alarm") return PanelAlarmCommand(arg, error);
     {
         std::lock_guard<std::mutex> g(g_verbLock);
         for (const Verb& v : g_verbs) {

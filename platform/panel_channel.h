@@ -6,6 +6,7 @@
 //   down K / up    key K pressed until "up"
 //   knob N         knob turned by N detents (negative: counter-clockwise)
 //   scan TEXT      the simulated USB scanner types TEXT and Enter (plugged in first when absent)
+//   alarm R B [off] sets (clears) bit B of alarm or status register R of the simulated power stage
 // K is one printable character ('U', 'X', '@' ...) or a decimal key code (1-255).
 #include <string>
 

@@ -122,6 +122,10 @@ uint32_t ReadMeasure(const PowerStageModel& m, const RegisterFile& regs, uint32_
     return m.MeasureWord(regs, reg);
 }
 
+uint32_t ReadLinkStatus(const PowerStageModel& m, const RegisterFile& regs, uint32_t, uint32_t) {
+    return m.link.Status(regs.Get(kParallelCtrl, 0));
+}
+
 // Loop-back: the read register shows what was written to the write register.
 uint32_t ReadLoopback(const PowerStageModel&, const RegisterFile& regs, uint32_t, uint32_t word) {
     return regs.Get(kLoopbackWrite, word);
@@ -136,10 +140,11 @@ constexpr ReadRow Answers(const Block& block, ReadFn read) {
 }
 
 constexpr ReadRow kReadRows[] = {
-    Answers(kStatus, ReadStatus),         Answers(kBootStatus, ReadBoot),
-    Answers(kModuleWord, ReadModuleWord), Answers(kOutputStatus, ReadOutputStatus),
-    Answers(kFaultWord, ReadFaultWord),   Answers(kModuleType, ReadModuleType),
-    Answers(kModulePresent, ReadPresent), ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
+    Answers(kStatus, ReadStatus),         Answers(kParallelStatus, ReadLinkStatus),
+    Answers(kBootStatus, ReadBoot),       Answers(kModuleWord, ReadModuleWord),
+    Answers(kOutputStatus, ReadOutputStatus), Answers(kFaultWord, ReadFaultWord),
+    Answers(kModuleType, ReadModuleType), Answers(kModulePresent, ReadPresent),
+    ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
     Answers(kLoopbackRead, ReadLoopback), Answers(kRunStep, ReadSequencer),
     Answers(kRunState, ReadSequencer),    Answers(kRepeatCount, ReadSequencer),
     Answers(kRunTime, ReadSequencer),
@@ -224,6 +229,8 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
         outputOn = value != 0;
     } else if (reg == kSeqSimCmd) {
         sequencer_.Command(regs, value, NowUs());
+    } else if (reg == kParallelFrame) {
+        link.OnFrame(value, regs.Get(kParallelCtrl, 0), regs);
     } else if (reg == kApply) {
         ++applies;
         for (uint32_t i = 0; i < kSettings.count; ++i)

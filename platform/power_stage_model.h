@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/link_peers.h"
 #include "platform/power_stage_load.h"
 #include "platform/reg_map.h"
 #include "platform/stage_sequencer.h"
@@ -89,6 +90,7 @@ class PowerStageModel {
     float loadOhms[3] = {};       // resistive load of each phase; 0: nothing connected
     float harmonicPct[101] = {};  // captured harmonics in percent of the fundamental, orders 2-100
     float noise = 0.0f;
+    LinkPeers link;               // the parallel link and its peer units
 
   private:
     void Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;

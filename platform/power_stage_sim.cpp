@@ -35,6 +35,10 @@ void PowerStageSim::Reset() {
     model_.Reset();
     overrides_.clear();
     xors_.clear();
+    injected_.clear();
+    caliScript_.clear();
+    caliScripted_ = false;
+    caliNow_ = 0;
     mapped_ = false;
     mapFailure_ = 0;
     index_ = 0;
@@ -127,6 +131,11 @@ uint8_t PowerStageSim::ReadByte(BusWindow window, uint32_t offset) {
 
 uint16_t PowerStageSim::ReadHalf(uint32_t reg) {
     if (reg == regmap::kIndex) return index_;
+    // A scripted calibration status moves on with each 32-bit read (its low half comes first).
+    if (reg == regmap::kCaliStatus && caliScripted_ && (index_ & 1u) == 0 && !caliScript_.empty()) {
+        caliNow_ = caliScript_.front();
+        caliScript_.pop_front();
+    }
     uint32_t v = Answer(reg, index_ >> 1);
     return static_cast<uint16_t>((index_ & 1u) ? v >> 16 : v & 0xFFFFu);
 }
@@ -135,6 +144,9 @@ uint32_t PowerStageSim::Answer(uint32_t reg, uint32_t word) const {
     uint64_t key = Key(reg, word);
     auto o = overrides_.find(key);
     uint32_t v = o != overrides_.end() ? o->second : model_.Read(regs_, reg, word);
+    if (reg == regmap::kCaliStatus && caliScripted_) v = caliNow_;
+    auto i = injected_.find(key);
+    if (i != injected_.end()) v |= i->second;
     auto x = xors_.find(key);
     if (x != xors_.end()) v ^= x->second;
     return v;
@@ -393,6 +405,52 @@ int PowerStageLoadCommand(const std::string& args, std::string* error) {
     for (int p = 0; p < 3; ++p)
         PowerStage().SetLoad(p, ohms[ohms.size() == 1 ? 0 : p]);
     return 0;
+}
+
+}  // namespace plat
+
+namespace plat {
+
+void PowerStageSim::InjectBit(uint32_t reg, uint32_t bit, bool on) {
+    std::lock_guard<std::mutex> lock(mu_);
+    uint32_t& bits = injected_[Key(reg, 0)];
+    bits = on ? bits | (1u << (bit & 31u)) : bits & ~(1u << (bit & 31u));
+}
+
+void PowerStageSim::ScriptCaliStatus(const std::vector<uint32_t>& values) {
+    std::lock_guard<std::mutex> lock(mu_);
+    caliScript_.assign(values.begin(), values.end());
+    caliScripted_ = true;
+}
+
+void PowerStageSim::SetLinkPeers(uint32_t count) {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.link.count = count < LinkPeers::kMaxPeers ? count : LinkPeers::kMaxPeers;
+}
+
+void PowerStageSim::SetLinkPeerVersion(uint32_t peer, uint32_t version) {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (peer >= 1 && peer <= LinkPeers::kMaxPeers) model_.link.peer[peer].version = version;
+}
+
+void PowerStageSim::SetLinkOwnAddress(uint32_t address) {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.link.ownAddress = address;
+}
+
+void PowerStageSim::SetLinkLost(bool lost) {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.link.lost = lost;
+}
+
+void PowerStageSim::SetLinkErrorBits(uint32_t bits) {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.link.errorBits = bits;
+}
+
+void PowerStageSim::LinkSendToUnit(uint32_t frame) {
+    std::lock_guard<std::mutex> lock(mu_);
+    LinkPeers::SendToUnit(frame, regs_);
 }
 
 }  // namespace plat

@@ -82,6 +82,21 @@ class PowerStageSim {
     void InjectReadXor(uint32_t reg, uint32_t word, uint32_t mask);
     void ClearReadXor(uint32_t reg, uint32_t word);
 
+    // Alarm and status bits the stage reports on top of what it would answer (alarm words 2086-2088 and
+    // 2091, output status 2085 ...), set or cleared one bit at a time until Reset.
+    void InjectBit(uint32_t reg, uint32_t bit, bool on);
+    // Calibration status script: each read of register 2098 takes the next value; the last one stays.
+    void ScriptCaliStatus(const std::vector<uint32_t>& values);
+
+    // The parallel link: peers on it (0-5), a peer's version answer, this unit's address, a lost link,
+    // the link error bits of the status, and a frame arriving for this unit.
+    void SetLinkPeers(uint32_t count);
+    void SetLinkPeerVersion(uint32_t peer, uint32_t version);
+    void SetLinkOwnAddress(uint32_t address);
+    void SetLinkLost(bool lost);
+    void SetLinkErrorBits(uint32_t bits);
+    void LinkSendToUnit(uint32_t frame);
+
     // The next Map call fails with this errno value (0: mapping succeeds).
     void SetMapFailure(int err);
 
@@ -119,6 +134,10 @@ class PowerStageSim {
     PowerStageModel model_;
     std::map<uint64_t, uint32_t> overrides_;
     std::map<uint64_t, uint32_t> xors_;
+    std::map<uint64_t, uint32_t> injected_;
+    std::deque<uint32_t> caliScript_;
+    bool caliScripted_ = false;
+    uint32_t caliNow_ = 0;
     bool mapped_ = false;
     int mapFailure_ = 0;
     uint16_t index_ = 0;  // the index register

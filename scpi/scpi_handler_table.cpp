@@ -13,8 +13,17 @@ namespace scpi {
 namespace {
 
 constexpr ScpiHandlerRow kMainEntries[] = {
-    {kCmdCls, CmdCls}, {kCmdEse, CmdEse}, {kCmdEsr, CmdEsr},         {kCmdIdn, CmdIdn},
-    {kCmdOpc, CmdOpc}, {kCmdStb, CmdStb}, {kCmdSystErr, CmdSystErr},
+    {kCmdCls, CmdCls},
+    {kCmdEse, CmdEse},
+    {kCmdEsr, CmdEsr},
+    {kCmdIdn, CmdIdn},
+    {kCmdOpc, CmdOpc},
+    {kCmdStb, CmdStb},
+    {kCmdSystErr, CmdSystErr},
+    {kCmdStatOperCond, CmdStatOperCond},
+    {kCmdStatQuesCond, CmdStatQuesCond},
+    {kCmdStatWarnCond, CmdStatWarnCond},
+    {kCmdStatLockCond, CmdStatLockCond},
 };
 
 constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> BuildMain() {

@@ -15,6 +15,12 @@ int CmdIdn(ScpiInterface* ifc);
 int CmdOpc(ScpiInterface* ifc);
 int CmdStb(ScpiInterface* ifc);
 
+// STATus:OPERation|QUEStionable|WARNing|LOCK:CONDition?
+int CmdStatOperCond(ScpiInterface* ifc);
+int CmdStatQuesCond(ScpiInterface* ifc);
+int CmdStatWarnCond(ScpiInterface* ifc);
+int CmdStatLockCond(ScpiInterface* ifc);
+
 // SYSTem:ERRor?
 int CmdSystErr(ScpiInterface* ifc);
 

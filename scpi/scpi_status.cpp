@@ -6,13 +6,13 @@ bool Valid(const ScpiStatusBlock* block) {
     return block != nullptr && (block->chanFlags.load(std::memory_order_relaxed) & kChanValid) != 0;
 }
 
-int Set16(ScpiStatusBlock* block, uint16_t ScpiStatusBlock::*field, uint16_t value) {
+int Set16(ScpiStatusBlock* block, std::atomic<uint16_t> ScpiStatusBlock::*field, uint16_t value) {
     if (!Valid(block)) return -1;
     block->*field = value;
     return value;
 }
 
-int Get16(const ScpiStatusBlock* block, uint16_t ScpiStatusBlock::*field) {
+int Get16(const ScpiStatusBlock* block, std::atomic<uint16_t> ScpiStatusBlock::*field) {
     if (!Valid(block)) return -1;
     return block->*field;
 }
@@ -35,10 +35,9 @@ int GroupSet(ScpiStatusBlock* block, ScpiRegGroup ScpiStatusBlock::*group, uint3
             g.ptr = value;
             break;
         case kRegCond: {
-            uint16_t old = g.cond;
-            g.event |= static_cast<uint16_t>(g.ptr & (value & ~old));
-            g.event |= static_cast<uint16_t>(g.ntr & (~value & old));
-            g.cond = value;
+            const uint16_t old = g.cond.exchange(value, std::memory_order_relaxed);
+            const auto latched = static_cast<uint16_t>((g.ptr & (value & ~old)) | (g.ntr & (~value & old)));
+            if (latched != 0) g.event.fetch_or(latched, std::memory_order_relaxed);
             break;
         }
     }

@@ -11,13 +11,15 @@ struct ScpiInterface;
 
 constexpr uint32_t kScpiReqBlockSize = 60;
 
-// One register group, stored ENABle, EVENt, PTRansition, NTRansition, CONDition.
+// One register group, stored ENABle, EVENt, PTRansition, NTRansition, CONDition. The menu/control thread
+// publishes CONDition (latching EVENt) on every pass while the channel thread reads and clears them, so
+// each word is atomic and EVENt is latched with one fetch_or.
 struct ScpiRegGroup {
-    uint16_t enable;
-    uint16_t event;
-    uint16_t ptr;
-    uint16_t ntr;
-    uint16_t cond;
+    std::atomic<uint16_t> enable;
+    std::atomic<uint16_t> event;
+    std::atomic<uint16_t> ptr;
+    std::atomic<uint16_t> ntr;
+    std::atomic<uint16_t> cond;
 };
 
 struct ScpiStatusBlock {
@@ -28,10 +30,12 @@ struct ScpiStatusBlock {
     uint8_t reqBlock[kScpiReqBlockSize];
     sem_t reqSem;
     sem_t doneSem;
-    uint16_t sre;
-    uint16_t stb;
-    uint16_t ese;
-    uint16_t esr;
+    // Written by the channel thread and by set commands on the menu/control thread; the status byte is
+    // also read there (the count of channels with an error pending).
+    std::atomic<uint16_t> sre;
+    std::atomic<uint16_t> stb;
+    std::atomic<uint16_t> ese;
+    std::atomic<uint16_t> esr;
     ScpiRegGroup ques;
     ScpiRegGroup oper;
     ScpiRegGroup warn;

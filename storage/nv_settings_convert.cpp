@@ -343,3 +343,14 @@ int32_t BackupBlockPackAndWrite(int kind, uint32_t unit, uint32_t offset) {
 int32_t BackupBlockPackStandalone(int kind, uint32_t unit, uint32_t offset) {
     return Rebase(kind, unit, offset, false);
 }
+
+void BackupBlocksRebaseAll(int parallel) {
+    constexpr uint32_t kUnitOfKind[] = {0, 1, 2, 0, 0, 1};
+    for (int kind = 1; kind <= 6; ++kind) {
+        const uint32_t unit = kUnitOfKind[kind - 1];
+        if (parallel != 0)
+            BackupBlockPackAndWrite(kind, unit, NvBlockOffset(kind));
+        else
+            BackupBlockPackStandalone(kind, unit, NvBlockOffset(kind));
+    }
+}

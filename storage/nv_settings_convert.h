@@ -27,3 +27,6 @@ int32_t BackupSettingsPackAll();
 // values and is written at offset. -200 when the stored block fails its checksum (nothing written).
 int32_t BackupBlockPackAndWrite(int kind, uint32_t unit, uint32_t offset);
 int32_t BackupBlockPackStandalone(int kind, uint32_t unit, uint32_t offset);
+// Re-bases all six settings blocks (kinds 1-6 of units 0, 1, 2, 0, 0, 1 at their own offsets) on the
+// parallel (parallel set) or the stand-alone limits: the parallel master's join and stop.
+void BackupBlocksRebaseAll(int parallel);

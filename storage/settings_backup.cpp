@@ -5,9 +5,11 @@
 #include "core/params/param_access.h"
 #include "core/system/identity.h"
 #include "core/system/model_table.h"
+#include "storage/config_text.h"
 #include "storage/nv_blocks.h"
 #include "storage/nv_identity_convert.h"
 #include "storage/nv_settings_convert.h"
+#include "storage/preset_backup.h"
 
 namespace {
 
@@ -29,6 +31,15 @@ int32_t BackupSaveSystem() {
     SpecialDataSync(1);
     IdentityBlockSync(1);
     return IdentityBlockWrite();
+}
+
+void SettingsBackupSaveAll() {
+    const uint32_t phaseMode = g_PhaseMode.load();
+    BackupSavePhaseSettings(phaseMode);
+    PresetBackupSaveAll();
+    SpecialDataSave(static_cast<uint8_t>(phaseMode));
+    SaveSystemConfig();
+    BackupSaveSystem();
 }
 
 int32_t IdentityBlockLoad() {

@@ -6,6 +6,10 @@
 
 // Power-on settings and identity into block 0, written (unless disabled). The block's NvSaveResult.
 int32_t BackupSaveSystem();
+// Everything the next start loads: the phase blocks of the phase mode in force, the presets' backups,
+// the phase mode in block 0 (and its file copy), the configuration text and block 0. Run before a
+// restart and on the alarm monitor's backup request.
+void SettingsBackupSaveAll();
 
 // Reads block 0; when its checksum holds, applies the identity (a brand id above 2 and a model id of 12
 // or more become 0); otherwise model and brand id become 0. 0, or the failed read's result.

@@ -35,8 +35,7 @@ bool OutputMayGoOn() {
     if (g_PowerStageBootStatus.load(kRelaxed) == 0) return false;
     if (g_AlarmState.summary.load(kRelaxed) != 0 || g_AlarmState.system.load(kRelaxed) != 0) return false;
     if (SysStatusTest(kSysParallelMismatch) || SysStatusTest(kSysParallelLinkFault)) return false;
-    for (const auto& word : g_ParallelLink.slaveAlarm)
-        if (word.load(kRelaxed) != 0) return false;
+    if (core::SlaveAlarmPresent()) return false;
     if (g_ModuleErrMask.load(kRelaxed) != 0 || g_FwErrMask.load(kRelaxed) != 0) return false;
     if (g_ParallelLink.slaveFault.load(kRelaxed) != 0) return false;
     const int32_t enable = paramGetValue(kParamParallelEnable, 0, 0);

@@ -2,6 +2,7 @@
 #include "core/control/ctrl_task.h"
 #include "core/control/output_request.h"
 #include "core/control/output_sync.h"
+#include "core/control/parallel_objects.h"
 #include "core/control/setting_accessors.h"
 #include "core/control/sys_event.h"
 #include "core/control/trig_act.h"

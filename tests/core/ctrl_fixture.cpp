@@ -1,10 +1,12 @@
 #include "tests/core/ctrl_fixture.h"
 
 #include "core/control/alarm_state.h"
+#include "core/control/alarms.h"
 #include "core/control/calibration.h"
 #include "core/control/harmonics.h"
 #include "core/control/meas_records.h"
 #include "core/control/output_sync.h"
+#include "core/control/parallel_objects.h"
 #include "core/control/trig_act.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_init.h"
@@ -44,8 +46,10 @@ void ResetOutputState() {
     core::CtrlTaskReset();
     core::TrigActReset();
     core::AlarmStateReset();
+    core::AlarmObjReset();
     core::CalStateReset();
     core::ParallelLinkReset();
+    core::ParallelObjectsReset();
     core::ServiceFlagsReset();
     core::MeasurementReset();
     core::HarmonicsReset();

@@ -62,6 +62,19 @@ TEST_F(PanelChannelTest, BadCommandsAreRefusedAndChangeNothing) {
     EXPECT_EQ(ReadKeyWord(), 0);
 }
 
+TEST_F(PanelChannelTest, AlarmLineTakesOnlyAlarmAndStatusWordsOfTheStage) {
+    const char* bad[] = {
+        "alarm",         "alarm 2087", "alarm 2340 1",    "alarm 2089 1",       "alarm 2087 32",
+        "alarm 2087 -1", "alarm x 2",  "alarm 2087 2 of", "alarm 2087 2 off x", "alarm 99999999999 1"};
+    for (const char* line : bad) {
+        std::string error;
+        EXPECT_EQ(plat::PanelChannelCommand(line, &error), -1) << line;
+        EXPECT_FALSE(error.empty()) << line;
+    }
+    for (const char* line : {"alarm 2085 5", "alarm 2085 5 off", "alarm 2091 21", "alarm 2091 21 off"})
+        EXPECT_EQ(Run(line), 0) << line;
+}
+
 TEST_F(PanelChannelTest, OtherSubsystemsAddTheirOwnVerbs) {
     static std::string seen;
     plat::PanelChannelAddVerb("load", [](const std::string& args, std::string*) {

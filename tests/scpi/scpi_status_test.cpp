@@ -103,9 +103,8 @@ TEST(StatusByte, RegisterGroupsSummariseIntoTheirBits) {
 }
 
 TEST(RegisterGroups, ConditionLatchesTransitions) {
-    ScpiStatusBlock b;
+    ScpiStatusBlock b{};
     ASSERT_EQ(scpiStatusBlockInit(&b), 0);
-    b.ques = ScpiRegGroup{};
     EXPECT_EQ(scpiQuesRegSet(&b, kRegPtr, 4), 4);
     EXPECT_EQ(scpiQuesRegSet(&b, kRegCond, 4), 4);
     EXPECT_EQ(scpiQuesRegGet(&b, kRegEvent), 4);

@@ -172,7 +172,7 @@ TEST_F(CtrlTask, OutputOnIsRefusedWhileAnythingIsWrong) {
         {"phase fault", [] { g_PhaseFault = 1; }},
         {"module mismatch", [] { g_ModuleErrMask = 4; }},
         {"firmware mismatch", [] { g_FwErrMask = 1; }},
-        {"slave alarm", [] { g_ParallelLink.slaveAlarm[2] = 1; }},
+        {"slave alarm", [] { g_AlarmState.slave[2].phase[1] = 1; }},
         {"slave fault", [] { g_ParallelLink.slaveFault = 1; }},
         {"parallel enabled, link down", [] { paramPutValue(0, 213, 1, 0); }},
         {"parallel enable not 0 or 1", [] { paramPutValue(0, 213, 2, 0); }},

@@ -1,0 +1,53 @@
+#include "core/control/alarm_texts.h"
+
+const AlarmText kPhaseAlarmTexts[kAlarmBits] = {
+    {"Over Ipeak+ Current(SW)", "Over Ipeak+ Current,\nPress Shift+6 Will Clear"},
+    {"Over Ipeak- Current(SW)", "Over Ipeak- Current,\nPress Shift+6 Will Clear"},
+    {"Over RMS Current(SW)", "Over RMS Current,\nPress Shift+6 Will Clear"},
+    {"Over Voltage(SW)", "Over Voltage(1),\nPress Shift+6 Will Clear"},
+    {"Over Power Protect(SW)", "Over Power Protect,\nPress Shift+6 Will Clear"},
+    {"Output Short(SW)", "Output Short(1),\nPress Shift+6 Will Clear"},
+    {"DCAC OTP(SW)", "Over Temperature Protect\n(1)"},
+    {"Fan Fail(HW)", "Fan Failure"},
+    {"PFC_Vo_Err(HW)", "PFC Power Unit Error"},
+    {"AC Fail(HW)", "Power Input Anomaly"},
+    {"Reserve", "Error2"},
+    {"Reserve", "Error2"},
+    {"Startup_Alarm(HW)", "Startup_Alarm"},
+    {"Remote Sense Alarm(SW)", "Sensing Voltage Error"},
+    {"Calibration data Error(SW)", "Calibration data Error"},
+    {"DCDC ERR(HW)", "DCDC ERR"},
+    {"PFC_OTP (HW)", "PFC_OTP"},
+    {"Max10_Comm_ERR", "Local Communication\nError"},
+    {"Over Voltage(HW)", "Over Voltage(2),\nPress Shift+6 Will Clear"},
+    {"DCAC OTP(HW)", "Over Temperature Protect\n(2)"},
+    {"Output Short(HW)", "Output Short(2),\nPress Shift+6 Will Clear"},
+    {"", ""},
+};
+
+const AlarmText kSystemAlarmTexts[kAlarmBits] = {
+    {"Over Ipeak+ Current(SW)", "Over Ipeak+ Current,\nPress Shift+6 Will Clear"},
+    {"Over Ipeak- Current(SW)", "Over Ipeak- Current,\nPress Shift+6 Will Clear"},
+    {"Over RMS Current(SW)", "Over RMS Current,\nPress Shift+6 Will Clear"},
+    {"Over Voltage(SW)", "Over Voltage(1),\nPress Shift+6 Will Clear"},
+    {"Over Power Protect(SW)", "Over Power Protect,\nPress Shift+6 Will Clear"},
+    {"Output Short(SW)", "Output Short(1),\nPress Shift+6 Will Clear"},
+    {"DCAC OTP(SW)", "Over Temperature Protect"},
+    {"Fan Fail(HW)", "Fan Failure"},
+    {"PFC_Vo_Err(HW)", "PFC Power Unit Error"},
+    {"AC Fail(HW)", "Power Input Anomaly"},
+    {"Reserve", "Error2"},
+    {"External Sync Frequency \nError", "External Sync Frequency \nError"},
+    {"Startup_Alarm(HW)", "Startup_Alarm"},
+    {"Remote Sense Alarm(SW)", "Sensing Voltage Error"},
+    {"Calibration data Error(SW)", "Calibration data Error"},
+    {"DCDC ERR(HW)", "DCDC ERR"},
+    {"CPU_Over_load (SW)", "System Error(6)"},
+    {"Max10_Comm_ERR", "Local Communication\nError"},
+    {"Over Voltage(HW)", "Over Voltage(2),\nPress Shift+6 Will Clear"},
+    {"DCAC OTP(HW)", "Over Temperature Protect\n(2)"},
+    {"Output Short(HW)", "Output Short(2),\nPress Shift+6 Will Clear"},
+    {"Parallel Slaver Error", "Parallel Error"},
+};
+
+const char* const kPhaseSetNames[8] = {"", "L1", "L2", "L1.L2", "L3", "L1.L3", "L2.L3", "L1.L2.L3"};

@@ -1,0 +1,12 @@
+#pragma once
+// The voltage and current calibration procedures: two objects of one table-driven structure that walk
+// the calibration points, command the stage and move the panel to the page of the next point.
+#include "core/system/step_obj.h"
+
+namespace core {
+// Back to the start state and message, nothing pending. Called only while the mode object idles, when
+// the procedure is not stepped: a count set while it did not run leaves a message held that its start
+// state never takes, and a procedure that an exit abandoned would go on where it stopped.
+void CaliProcedureRewind(StepObj* procedure);
+void CaliProceduresReset();
+}  // namespace core

@@ -1,0 +1,33 @@
+#pragma once
+// What the alarm, calibration and parallel objects start in the layers above the core: the speaker, the
+// settings backup of storage and the menu states of the panel and the calibration pages. The composition
+// root hands the functions over before any thread runs; a hook that is not set does nothing.
+#include <cstdint>
+
+struct CoreUiHooks {
+    void (*beepOn)();         // alarm tone on
+    void (*beepOff)();        // alarm tone off
+    void (*beepRequest)();    // one key beep
+    void (*beepService)();    // one step of the beep service, for loops that block the timer thread
+    void (*backupSave)();     // every setting to the non-volatile memory (the alarm's backup request)
+    // The six settings blocks re-based on the parallel (1) or stand-alone (0) limits of the model.
+    void (*backupRebase)(int parallel);
+    void (*advanceScreen)();  // menuGoAdvenceScreen
+    void (*enterStateValue)(uint32_t state, int32_t value);  // menuEnterStateValue
+    void (*parallelRetry)();                                 // menuEnterParallelRetry
+    void (*caliEnterStep)(uint32_t state);                   // entry of a calibration point page
+    void (*enterCalibration)();                              // Enter_menuCalibration
+    void (*initRuntimeState)();                              // InitRuntimeState
+};
+
+void CoreUi_SetHooks(const CoreUiHooks& hooks);
+
+namespace core {
+// The hooks in effect (every member may be null).
+const CoreUiHooks& CoreUi();
+// Calls a hook when it is set.
+template <typename Fn, typename... Args>
+void CallHook(Fn fn, Args... args) {
+    if (fn != nullptr) fn(args...);
+}
+}  // namespace core

@@ -1,0 +1,38 @@
+#include "core/control/parallel_frame.h"
+
+#include "core/params/param_access.h"
+#include "core/regbus/reg_write.h"
+#include "core/system/model_table.h"
+#include "core/system/parallel_link.h"
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+}  // namespace
+
+int32_t IsParallelModel4k5() {
+    const uint32_t model = g_ModelId.load(kRelaxed);
+    return model >= 3 && model <= 6 ? 1 : 0;
+}
+
+int32_t IsParallelModel6k() {
+    const uint32_t model = g_ModelId.load(kRelaxed);
+    return model >= 7 && model <= 11 ? 1 : 0;
+}
+
+int ParallelSendCmd(uint32_t address, uint32_t item, uint32_t value) {
+    const uint32_t frame = core::LinkFrame(address, item, value);
+    g_ParallelLink.lastFrame.store(frame, kRelaxed);
+    return BusReg_SetParallelFrame(frame);
+}
+
+uint32_t core::LinkOwnAddress() {
+    return g_ParallelLink.status.load(kRelaxed) & 0xFFu;
+}
+
+bool core::ParallelActiveMaster() {
+    return g_ParallelActive.load(std::memory_order_acquire) == 1 && GetParallelPosition() == 1;
+}
+
+bool core::ParallelActiveSlave() {
+    return g_ParallelActive.load(std::memory_order_acquire) == 1 && GetParallelPosition() == 0;
+}

@@ -1,0 +1,83 @@
+// The link object that idles or runs the master or the slave object, and the switch into a role.
+#include "core/control/parallel_objects.h"
+#include "core/params/key_entry.h"
+#include "core/system/msg_ring.h"
+#include "core/system/parallel_link.h"
+#include "platform/clock.h"
+
+namespace core {
+void ParallelMasterReset();
+void ParallelSlaveReset();
+}  // namespace core
+
+namespace {
+constexpr uint32_t kInit = 9001, kIdle = 9002, kRunMaster = 9003, kRunSlave = 9004;
+constexpr int32_t kMasterDone = 9111, kSlaveDone = 9209;
+// Time the role being left gets to end before the new one starts.
+constexpr uint32_t kRoleChangeMs = 700;
+
+int32_t LinkInit(StepRow* row, uint32_t msg) {
+    if (msg == kInit) StepObjPostState(2, kIdle, row);
+    return static_cast<int32_t>(msg);
+}
+
+int32_t LinkRun(StepRow* row, uint32_t msg) {
+    if (msg == kRunMaster && ParallelMaster_Step() == kMasterDone) StepObjPostMsg(kIdle, row);
+    if (msg == kRunSlave && ParallelSlave_Step() == kSlaveDone) StepObjPostMsg(kIdle, row);
+    return static_cast<int32_t>(msg);
+}
+
+StepRow g_linkRows[kStepRows] = {
+    {{0}, {0}, StepRowIdle}, {{0}, {0}, LinkInit},    {{0}, {0}, LinkRun},
+    {{0}, {0}, StepRowIdle}, {{0}, {0}, StepRowIdle}, {{0}, {0}, StepRowIdle},
+};
+
+// Only an idle link object takes a start; the request is a message the timer thread picks up.
+int32_t Start(uint32_t msg) {
+    if (g_ParallelLinkObj.state.load(std::memory_order_acquire) != 2 ||
+        g_ParallelLinkObj.msg.load(std::memory_order_acquire) != kIdle || g_linkRows[2].msg.load() != 0)
+        return -1;
+    StepObjPostMsg(msg, &g_linkRows[2]);
+    return kIdle;
+}
+}  // namespace
+
+StepObj g_ParallelLinkObj{{1}, {kInit}, g_linkRows};
+
+void ParallelLink_Step() {
+    StepObjRun(&g_ParallelLinkObj);
+}
+
+int32_t ParallelMaster_Start() {
+    return Start(kRunMaster);
+}
+
+int32_t ParallelSlave_Start() {
+    return Start(kRunSlave);
+}
+
+int32_t ParallelWaitConnect(int32_t role) {
+    if (role != 0 && role != 1) return 0;
+    menuResetEdit();
+    if (role == 1) {
+        ParallelSlave_RequestRestart();
+        plat::SleepMs(kRoleChangeMs);
+        ShowMessage(2, "Master Wait Connecting..");
+        return ParallelMaster_Start();
+    }
+    ParallelMaster_RequestRestart();
+    plat::SleepMs(kRoleChangeMs);
+    ShowMessageHold("Slave Wait Connecting..");
+    return ParallelSlave_Start();
+}
+
+void core::ParallelObjectsReset() {
+    g_ParallelLinkObj.state.store(1);
+    g_ParallelLinkObj.msg.store(kInit);
+    for (StepRow& row : g_linkRows) {
+        row.next_state.store(0);
+        row.msg.store(0);
+    }
+    ParallelMasterReset();
+    ParallelSlaveReset();
+}

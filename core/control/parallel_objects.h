@@ -1,0 +1,38 @@
+#pragma once
+// The parallel link's state objects: the link object (stepped every 20 ms by the timer thread) runs the
+// master or the slave object; the master's handling of each slave frame; the switch into a role.
+#include <atomic>
+#include <cstdint>
+
+#include "core/system/step_obj.h"
+
+extern StepObj g_ParallelLinkObj;
+extern StepObj g_ParallelMasterObj;
+extern StepObj g_ParallelSlaveObj;
+
+void ParallelLink_Step();
+// 9002, or -1 when the link object is not idle: the master (9003) or the slave (9004) is started.
+int32_t ParallelMaster_Start();
+int32_t ParallelSlave_Start();
+int32_t ParallelMaster_Step();
+int32_t ParallelSlave_Step();
+
+// Switches the unit into master (role 1) or slave (role 0) operation: ends the other role, waits 700 ms,
+// shows the wait message and starts the role; the start request's result. Other roles do nothing (0).
+int32_t ParallelWaitConnect(int32_t role);
+
+// The master's handling of the next frame of slave n (1-5), whose receive counter copy was advanced.
+void ParallelRelay(int n);
+// Closes the popup and shows the text of slave event `code` (0-19); codes above 19 show nothing.
+int ParallelSlaveMessage(int n, int32_t code);
+
+namespace core {
+// The protocol version every unit answers to the version request.
+constexpr uint32_t kLinkVersion = 1060;
+// The unit's hardware variant flag, which every unit of a system must share.
+extern std::atomic<uint32_t> g_HwVariant;
+// Objects idle and records clear, as at start (tests).
+void ParallelObjectsReset();
+// One poll of slave n by the master: a new frame (the receive counter moved) is relayed; true when one was.
+bool ParallelPollSlave(int n);
+}  // namespace core

@@ -1,0 +1,222 @@
+// The alarm monitor on the simulated stage: alarm bits injected into the stage's words become popups
+// (posted when the listed bits change, not on every pass), the beep, the latch and the clear with its bus
+// holds, the limiter texts and the system errors that the message hold paces.
+#include <string>
+
+#include "core/control/alarm_state.h"
+#include "core/control/alarms.h"
+#include "core/control/core_ui_hooks.h"
+#include "core/control/parallel_objects.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/system/model_table.h"
+#include "core/system/parallel_link.h"
+#include "core/system/service_flags.h"
+#include "core/system/stage_status.h"
+#include "platform/clock.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+using test::Stage;
+
+int g_beepOn = 0, g_beepOff = 0;
+
+class AlarmTest : public test::CtrlTest {
+  protected:
+    void SetUp() override {
+        g_beepOn = g_beepOff = 0;
+        CoreUiHooks hooks{};
+        hooks.beepOn = [] { ++g_beepOn; };
+        hooks.beepOff = [] { ++g_beepOff; };
+        CoreUi_SetHooks(hooks);
+        Pass(80);  // the start delay, the monitor switched on, its 20 passes
+        MsgQueue_Clear();
+        test::ClearTrace();
+    }
+    void TearDown() override { CoreUi_SetHooks({}); }
+    static void Pass(int n = 1) {
+        for (int i = 0; i < n; ++i)
+            AlarmService();
+    }
+    // The texts posted since the last call, oldest first.
+    static std::vector<std::string> Posted() {
+        std::vector<std::string> texts;
+        uint32_t id = 0;
+        while (MsgQueue_Pop(&id) == 0) {
+            char text[256];
+            MsgQueue_CopyText(text, sizeof text);
+            texts.push_back(text);
+        }
+        return texts;
+    }
+};
+
+TEST_F(AlarmTest, OverRmsCurrentOnL2IsShownOnceWithABeepThatAKeyAcknowledges) {
+    Stage().InjectBit(2087, 2, true);
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{" Over RMS Current,\nPress Shift+6 Will Clear"});
+    EXPECT_EQ(g_beepOn, 1);
+    Pass(50);
+    EXPECT_TRUE(Posted().empty()) << "reposted while the alarm lasts";
+    EXPECT_EQ(g_beepOn, 1);
+    EXPECT_EQ(AlarmBeepActive(), 1);
+    AlarmBeepAck();
+    AlarmBeepStop();
+    Pass();
+    EXPECT_EQ(AlarmBeepActive(), 0);
+    EXPECT_EQ(g_beepOff, 1);  // once, when the sounding tone stops
+    EXPECT_EQ(g_beepOn, 1);
+    // A second alarm bit changes the list: shown again (each text replaces the one before).
+    Stage().InjectBit(2086, 0, true);
+    Pass();
+    EXPECT_EQ(Posted().size(), 1u);
+}
+
+TEST_F(AlarmTest, OnlyTheServiceTextIsPrefixedWithThePhase) {
+    g_ServiceFlags.detailAlarm = 1;
+    Stage().InjectBit(2087, 2, true);
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"L2\nOver RMS Current(SW) "});
+}
+
+TEST_F(AlarmTest, LatchedFanFailRefusesTheClearAndListsOnlyProtectionBits) {
+    Stage().InjectBit(2086, 7, true);
+    Stage().InjectBit(2086, 2, true);
+    Pass();
+    EXPECT_TRUE(SysStatusTest(kSysAlarmLatched));
+    EXPECT_EQ(Posted(), std::vector<std::string>{" Fan Failure"});
+    test::ClearTrace();
+    AlarmClear();
+    EXPECT_TRUE(test::WritesTo(2345).empty());
+    EXPECT_EQ(core::g_AlarmClearCountdown.load(), 0u);
+}
+
+TEST_F(AlarmTest, ClearWithTheOverrideHoldsTheBusWhileThePowerUnitRestarts) {
+    struct Case {
+        uint32_t bit;
+        uint64_t holdMs, belowMs;  // the hold, and the next longer one it must not reach
+    };
+    for (const Case c : {Case{8, 6000, UINT64_MAX}, Case{15, 2000, 6000}, Case{2, 0, 2000}}) {
+        SCOPED_TRACE(c.bit);
+        test::Rebuild();
+        g_PowerStageBootStatus = 1;
+        Stage().InjectBit(2086, c.bit, true);
+        g_ServiceFlags.clearHwAlarm = 1;
+        Pass(81);
+        MsgQueue_Clear();
+        test::ClearTrace();
+        const uint64_t start = plat::NowMs();
+        AlarmClear();
+        const uint64_t took = plat::NowMs() - start;
+        EXPECT_EQ(test::OnlyWriteTo(2345).raw, 1u);
+        EXPECT_GE(took, c.holdMs);
+        EXPECT_LT(took, c.belowMs);
+        EXPECT_EQ(g_BusHold.load(), 0u);
+        EXPECT_EQ(core::g_AlarmClearCountdown.load(), core::kAlarmClearStart);
+        const auto posted = Posted();
+        EXPECT_EQ(posted.empty() ? "" : posted.back(), c.holdMs ? "Alarm Clear\nPlease Wait..." : "");
+        Stage().InjectBit(2086, c.bit, false);
+    }
+}
+
+TEST_F(AlarmTest, LimiterAndSensingTextsOfTheOutputStatus) {
+    struct Case {
+        std::vector<uint32_t> bits;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{6}, "Power\nLimiter Operations"},
+        {{5}, "IRMS\nLimiter Operations"},
+        {{9}, "IPK\nLimiter Operations"},
+        {{5, 6}, "IRMS, Power \nLimiter Operations"},
+        {{6, 8}, " Power, IPK\nLimiter Operations"},
+        {{19}, "Remote Sensing  L2, \nVoltage Out of Range"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        for (uint32_t bit : c.bits)
+            Stage().InjectBit(2085, bit, true);
+        g_AlarmMsgHold = 0;
+        Pass();
+        const auto posted = Posted();
+        EXPECT_EQ(posted.empty() ? "" : posted.back(), c.text);
+        EXPECT_EQ(g_AlarmMsgHold.load(), 2u);
+        EXPECT_EQ(LimiterMsgActive(), 1);
+        for (uint32_t bit : c.bits)
+            Stage().InjectBit(2085, bit, false);
+    }
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(LimiterMsgActive(), 0);
+}
+
+TEST_F(AlarmTest, ModelTypeZeroShowsSystemError2EveryTwoSeconds) {
+    g_ModelId = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"System Error(2)"});
+    EXPECT_EQ(g_AlarmMsgHold.load(), 5u);  // five 400 ms steps of the timer thread
+    Pass(20);
+    EXPECT_TRUE(Posted().empty());
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"System Error(2)"});
+}
+
+TEST_F(AlarmTest, PowerStageRestartAsksForTheRestartAndHoldsMessages) {
+    Stage().InjectBit(2085, 4, true);
+    Pass();
+    EXPECT_TRUE(SysStatusTest(kSysRestartPending));
+    EXPECT_EQ(g_AlarmMsgHold.load(), 1u);
+}
+
+TEST_F(AlarmTest, LinkErrorBitsOfAnActiveSystemAreShownOnce) {
+    g_ParallelActive = 1;
+    Stage().SetLinkErrorBits(1u << 27);
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Parallel Communication \nError(3)"});
+    Pass(10);
+    EXPECT_TRUE(Posted().empty());
+    EXPECT_EQ(g_ParallelLink.errorNumber.load(), 3u);
+}
+
+TEST_F(AlarmTest, SlaveReportsItsAlarmWordsToTheMasterOnceInsteadOfShowingThem) {
+    g_ParallelActive = 1;
+    SetParallelPosition(0);
+    Stage().SetLinkOwnAddress(2);
+    Stage().InjectBit(2087, 0, true);
+    Stage().InjectBit(2087, 17, true);
+    Pass(5);
+    auto frames = test::WritesTo(2481);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].raw, (2u << 1) | (6u << 4) | (1u << 16));  // L2 low half first
+    EXPECT_EQ(frames[1].raw, (2u << 1) | (5u << 4) | (2u << 16));  // then the high half
+    EXPECT_TRUE(Posted().empty());
+    Stage().InjectBit(2087, 0, false);
+    Stage().InjectBit(2087, 17, false);
+    test::ClearTrace();
+    Pass();
+    frames = test::WritesTo(2481);
+    ASSERT_EQ(frames.size(), 2u);  // the system word items 10 and 9, value 0: the alarm is gone
+    EXPECT_EQ(frames[0].raw, (2u << 1) | (10u << 4));
+    EXPECT_EQ(frames[1].raw, (2u << 1) | (9u << 4));
+}
+
+TEST_F(AlarmTest, TwoSlavesReportingAtOnceKeepTheirHalvesApart) {
+    // Slave 1 sends L1 = 0x00050003, slave 2 L1 = 0x00010007, their frames interleaved.
+    const struct {
+        int slave;
+        uint32_t item, value;
+    } frames[] = {{1, 4, 3}, {2, 4, 7}, {1, 3, 5}, {2, 3, 1}};
+    uint32_t index = 0;
+    for (const auto& f : frames) {
+        ++index;
+        Stage().Poke(98 + f.slave, index,
+                     (static_cast<uint32_t>(f.slave) << 1) | (f.item << 4) | (f.value << 16));
+        g_ParallelLink.slave[f.slave].rxCount = static_cast<int32_t>(index);
+        ParallelRelay(f.slave);
+    }
+    EXPECT_EQ(g_AlarmState.slave[1].phase[0].load(), 0x50003u);
+    EXPECT_EQ(g_AlarmState.slave[2].phase[0].load(), 0x10007u);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// The calibration procedures on the simulated stage with a scripted calibration status: the points and
+// pages they walk, the commands to the stage, a failed range, the exits' reset 40 ms later, and a start
+// after a count set while no procedure ran.
+#include "core/control/calibration.h"
+
+#include <functional>
+
+#include "core/control/core_ui_hooks.h"
+#include "core/system/edit_state.h"
+#include "screens/menu/cali_pages.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+using test::Stage;
+
+class CalibrationTest : public test::CtrlTest {
+  protected:
+    void SetUp() override {
+        CoreUiHooks hooks{};
+        hooks.caliEnterStep = caliEnterStep;
+        hooks.enterCalibration = Enter_menuCalibration;
+        CoreUi_SetHooks(hooks);
+        CaliMode_Step();  // the mode object starts and idles
+        CaliMode_Step();
+        test::ClearTrace();
+    }
+    void TearDown() override { CoreUi_SetHooks({}); }
+    // Steps the mode object (4 ms each) until `done`; the steps taken, or -1.
+    static int StepUntil(const std::function<bool()>& done, int most = 200) {
+        for (int i = 0; i < most; ++i) {
+            if (done()) return i;
+            CaliMode_Step();
+        }
+        return done() ? most : -1;
+    }
+    static bool VoltWaitsForCount() { return g_CaliVoltObj.msg.load() == 9108; }
+    static std::vector<uint32_t> Commands() {
+        std::vector<uint32_t> out;
+        for (const auto& w : test::WritesTo(2354))
+            out.push_back(w.raw);
+        return out;
+    }
+};
+
+TEST_F(CalibrationTest, VoltageProcedureWalksBothRangesPointByPoint) {
+    // Points report 0 (accepted), a range end 1 (stored).
+    Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 1});
+    caliEnterStep(317);
+    std::vector<uint32_t> pages;
+    for (int point = 0; point < 6; ++point) {
+        ASSERT_GE(StepUntil(VoltWaitsForCount), 0) << "point " << point;
+        pages.push_back(g_MenuState.load());
+        CaliVoltAvgSet(10);
+        CaliMode_Step();
+    }
+    ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }), 0);
+    EXPECT_EQ(pages, (std::vector<uint32_t>{317, 318, 319, 320, 321, 322}));
+    EXPECT_EQ(g_MenuState.load(), 316u);
+    EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16}));
+    EXPECT_EQ(test::OnlyWriteTo(2353).raw & 8u, 8u);
+}
+
+TEST_F(CalibrationTest, FailedLowRangeShowsItsTextAndAborts) {
+    Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
+    caliEnterStep(317);
+    for (int point = 0; point < 3; ++point) {
+        ASSERT_GE(StepUntil(VoltWaitsForCount), 0);
+        CaliVoltAvgSet(10);
+        CaliMode_Step();
+    }
+    StepUntil([] { return !Commands().empty() && Commands().back() == 32; });
+    EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
+    char text[64];
+    MsgQueue_CopyText(text, sizeof text);
+    EXPECT_STREQ(text, "V100_Cali fail\n");
+}
+
+TEST_F(CalibrationTest, ExitsResetTheStageFortyMillisecondsLater) {
+    for (auto exit : {CaliSaveDone, CaliRecallDone, CaliDefaultDone}) {
+        test::ClearTrace();
+        EXPECT_EQ(exit(), 9002);
+        const int steps = StepUntil([] { return !Commands().empty(); });
+        EXPECT_EQ(steps, 12);  // the step that takes the exit, ten 4 ms steps of delay, the reset
+        EXPECT_EQ(Commands(), std::vector<uint32_t>{32});
+    }
+}
+
+TEST_F(CalibrationTest, StartAfterACountSetWhileIdleStillRuns) {
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        CaliVoltAvgSet(5);  // nothing runs: the procedure is left holding 9109
+        CaliMode_Step();
+        EXPECT_EQ(CaliVoltStart(), 9002);
+        CaliMode_Step();
+        EXPECT_GE(StepUntil(VoltWaitsForCount), 0);
+        EXPECT_EQ(CaliVoltStart(), -1) << "a second start while one runs";
+        CaliVoltStepSignal();
+        EXPECT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }), 0);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+// The parallel link objects against peers on the simulated link, in accelerated time: the master's
+// hand-shake with two slaves, a missing slave, a version mismatch, a lost link, and a slave that answers
+// only frames for its own address or for all slaves.
+#include <functional>
+#include <string>
+
+#include "core/control/core_ui_hooks.h"
+#include "core/control/parallel_objects.h"
+#include "core/system/parallel_link.h"
+#include "platform/clock.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+using test::Stage;
+
+int g_retries = 0;
+
+class ParallelTest : public test::CtrlTest {
+  protected:
+    void SetUp() override {
+        g_retries = 0;
+        CoreUiHooks hooks{};
+        hooks.parallelRetry = [] { ++g_retries; };
+        CoreUi_SetHooks(hooks);
+        ParallelLink_Step();  // the link object starts and idles
+        ParallelLink_Step();
+        test::ClearTrace();
+    }
+    void TearDown() override { CoreUi_SetHooks({}); }
+    static void Master(uint32_t units, uint32_t peers) {
+        SetParallelNumber(static_cast<int32_t>(units));
+        SetParallelPosition(1);
+        SetParallelEnable(1);
+        Stage().SetLinkPeers(peers);
+        ASSERT_EQ(ParallelWaitConnect(1), 9002);
+    }
+    // Steps the link object (20 ms each) until `done`; false when it does not get there.
+    static bool StepUntil(const std::function<bool()>& done, int most = 400) {
+        for (int i = 0; i < most && !done(); ++i)
+            ParallelLink_Step();
+        return done();
+    }
+    static bool Active() { return g_ParallelActive.load() == 1; }
+    static std::string Shown() {
+        char text[128];
+        MsgQueue_CopyText(text, sizeof text);
+        return text;
+    }
+};
+
+TEST_F(ParallelTest, MasterWithTwoSlavesJoinsThemAndSupervises) {
+    Master(3, 2);
+    ASSERT_TRUE(StepUntil(Active));
+    EXPECT_EQ(g_ParallelMasterObj.msg.load(), 9109u);
+    EXPECT_EQ(g_ParallelLink.joined.load(), 2u);
+    EXPECT_FALSE(SysStatusTest(kSysParallelMismatch));
+}
+
+TEST_F(ParallelTest, MissingSlaveEndsWithError7AfterThreeSeconds) {
+    Master(3, 1);
+    const uint64_t start = plat::NowMs();
+    ASSERT_TRUE(StepUntil([] { return g_ParallelLink.errorNumber.load() == 7; }));
+    EXPECT_GE(plat::NowMs() - start, 3000u);
+    EXPECT_EQ(Shown(), "Parallel Communication \nError(7)");
+    EXPECT_EQ(g_retries, 1);
+    EXPECT_FALSE(Active());
+    EXPECT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
+}
+
+TEST_F(ParallelTest, OldSlaveVersionMarksAMismatchAndTheHandshakeGoesOn) {
+    Stage().SetLinkPeerVersion(2, 1059);
+    Master(3, 2);
+    ASSERT_TRUE(StepUntil(Active));
+    EXPECT_TRUE(SysStatusTest(kSysParallelMismatch));
+    EXPECT_EQ(Shown(), "Parallel Version or\n Model Mismatch");
+}
+
+TEST_F(ParallelTest, LinkLostWhileActiveGivesError8AndDisablesParallel) {
+    Master(3, 2);
+    ASSERT_TRUE(StepUntil(Active));
+    Stage().SetLinkLost(true);
+    ASSERT_TRUE(StepUntil([] { return !Active(); }));
+    EXPECT_EQ(g_ParallelLink.errorNumber.load(), 8u);
+    EXPECT_EQ(Shown(), "Parallel Communication \nError(8)");
+    EXPECT_EQ(GetParallelEnable(), 0);
+}
+
+TEST_F(ParallelTest, SlaveAnswersItsOwnAddressAndAllSlavesOnly) {
+    SetParallelPosition(0);
+    Stage().SetLinkOwnAddress(2);
+    Stage().SetLinkPeers(1);  // the master
+    ASSERT_EQ(ParallelWaitConnect(0), 9002);
+    ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9207; }));
+    struct Case {
+        uint32_t address;
+        bool answered;
+    };
+    for (const Case c : {Case{3, false}, Case{7, true}, Case{2, true}}) {
+        SCOPED_TRACE(c.address);
+        test::ClearTrace();
+        Stage().LinkSendToUnit(c.address << 1);  // item 0: the version request
+        for (int i = 0; i < 5; ++i)
+            ParallelLink_Step();
+        const auto frames = test::WritesTo(2481);
+        ASSERT_EQ(frames.size(), c.answered ? 1u : 0u);
+        if (c.answered) {
+            EXPECT_EQ(frames[0].raw, (2u << 1) | (1060u << 16));
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+// The condition words that the menu/control thread publishes: which word and bit each alarm and output
+// status bit lands in, and the latching of a rising condition into the event register of every channel.
+#include "panel/status_conditions.h"
+
+#include <gtest/gtest.h>
+
+#include "core/control/alarm_state.h"
+#include "core/system/stage_status.h"
+#include "scpi/scpi_channels.h"
+#include "scpi/scpi_status.h"
+
+namespace {
+
+class StatusConditions : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        core::AlarmStateReset();
+        g_PowerStageBootStatus = 1;  // no start fault
+    }
+    void TearDown() override { core::AlarmStateReset(); }
+};
+
+TEST_F(StatusConditions, AlarmAndStatusBitsLandInTheirWords) {
+    struct Case {
+        uint32_t summary, system, status;
+        panel::StatusConditions want;  // OPERation, QUEStionable, WARNing, LOCK
+    };
+    const Case cases[] = {
+        {1u << 2, 0, 0, {0, 1u << 1, (1u << 1) | (1u << 10), 0}},                  // over rms current
+        {0, 1u << 9, 0, {0, 0, 0, 1u << 0}},                                       // power input anomaly
+        {1u << 18, 0, 0, {0, 1u << 0, 1u << 0, 0}},                                // over voltage (HW)
+        {1u << 7, 0, 0, {0, 1u << 7, 0, 1u << 7}},                                 // fan failure
+        {0, 0, (1u << 5) | (1u << 6), {0, 1u << 12, (1u << 12) | (1u << 13), 0}},  // IRMS and power limiter
+        {0, 0, 1u << 19, {0, 1u << 11, 0, 0}},                                     // remote sensing L2
+        {1u << 24, 0, 0, {0, 0, 0, 0}},                                            // beyond the 24 alarm bits
+    };
+    for (const Case& c : cases) {
+        g_AlarmState.summary = c.summary;
+        g_AlarmState.system = c.system;
+        g_AlarmState.outputStatus = c.status;
+        const panel::StatusConditions got = panel::BuildStatusConditions();
+        EXPECT_EQ(got.ques, c.want.ques) << c.summary << " " << c.system << " " << c.status;
+        EXPECT_EQ(got.warn, c.want.warn) << c.summary << " " << c.system << " " << c.status;
+        EXPECT_EQ(got.lock, c.want.lock) << c.summary << " " << c.system << " " << c.status;
+    }
+}
+
+TEST_F(StatusConditions, ARisingConditionLatchesIntoEveryChannelsEvent) {
+    ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusLan), 0);
+    scpiQuesRegSet(&scpi::g_StatusLan, kRegPtr, 0xFFFF);
+    scpiQuesRegSet(&scpi::g_StatusLan, kRegEvent, 0);
+    g_AlarmState.summary = 1u << 2;
+    UpdateStatusConditions();
+    g_AlarmState.summary = 0;
+    UpdateStatusConditions();
+    EXPECT_EQ(scpiQuesRegGet(&scpi::g_StatusLan, kRegCond), 0);
+    EXPECT_EQ(scpiQuesRegGet(&scpi::g_StatusLan, kRegEvent), 1 << 1);
+}
+
+}  // namespace

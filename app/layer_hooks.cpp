@@ -7,6 +7,8 @@
 #include "engine/seq_access.h"
 #include "engine/seqsim_verify.h"
 #include "panel/panel_services.h"
+#include "scpi/scpi_channels.h"
+#include "scpi/scpi_status.h"
 #include "scpi/uart_channel.h"
 #include "screens/output/startup_screen.h"
 #include "screens/seqsim/seqsim_entry.h"
@@ -14,6 +16,7 @@
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
 #include "storage/barcode_file.h"
+#include "sysadmin/usb_port_seq.h"
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
@@ -23,4 +26,11 @@ void WireLayerHooks() {
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
+    UsbPort_SetHooks(
+        {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },
+         [](uint32_t bits, uintptr_t arg) {
+             return scpiPostInterfaceRequest(&scpi::g_StatusGpib, bits, arg);
+         },
+         [] { return (scpi::g_StatusUsb.chanFlags.load(std::memory_order_acquire) & kChanConnected) != 0; },
+         nullptr});
 }

@@ -156,10 +156,11 @@ void WatchLinkLocal() {
             Go(12, 0, kRetries);
             S.addrChanged.store(1);
         }
-    }
-    if (NetAddrChanged() == 1 && S.avahiState == 0) {
-        NetReadBack();
-        S.addrChanged.store(1);
+        // With the poll, not on every pass: each look is a command, and a pass takes a millisecond.
+        if (NetAddrChanged() == 1 && S.avahiState == 0) {
+            NetReadBack();
+            S.addrChanged.store(1);
+        }
     }
 }
 
@@ -179,8 +180,10 @@ void RecheckLease() {
 }
 
 void PollLink() {
-    if (S.linkPoll > 0) --S.linkPoll;
-    if (S.linkPoll != 0) return;
+    uint32_t poll = S.linkPoll.load();
+    while (poll > 0 && !S.linkPoll.compare_exchange_weak(poll, poll - 1)) {
+    }
+    if (poll > 1) return;
     S.linkState = LinkOperState();
     if (S.linkState != S.lastLinkState) {
         S.lastLinkState = S.linkState;

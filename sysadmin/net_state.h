@@ -17,7 +17,7 @@ struct NetSeq {
     std::atomic<uint32_t> step{0};  // 0 idle
     std::atomic<uint32_t> wait{0};
     std::atomic<uint32_t> retries{0};
-    uint32_t linkPoll = 200;
+    std::atomic<uint32_t> linkPoll{200};  // reloaded by NetStateInit on the menu/control thread at start
     uint32_t dhcpRecheck = 1000;
     std::atomic<uint32_t> avahiWatch{0};
     uint32_t avahiPoll = 2000;

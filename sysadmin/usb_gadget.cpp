@@ -1,5 +1,6 @@
 #include "sysadmin/usb_gadget.h"
 
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,14 @@
 #include "sysadmin/text_file.h"
 
 sysadmin::UsbGadget g_UsbGadget;
+
+namespace {
+std::atomic<bool> g_ready{false};
+}  // namespace
+
+bool UsbGadgetReady() {
+    return g_ready.load(std::memory_order_acquire);
+}
 
 namespace {
 
@@ -105,6 +114,7 @@ void UsbGadgetInit() {
     for (const ModuleRow& row : kFunctions)
         LoadModule(row.first != nullptr ? row : kPortFunction[CdcMode() ? 1 : 0], "");
     g.kind = 0;
+    g_ready.store(true, std::memory_order_release);
 }
 
 void UsbDevModeSet(uint32_t speed) {

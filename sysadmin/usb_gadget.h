@@ -20,7 +20,9 @@ struct UsbGadget {
 // Written by the menu/control thread once at start and by the timer thread's sequencer afterwards.
 extern sysadmin::UsbGadget g_UsbGadget;
 
-// Fills the record and loads the function modules; once at start.
+// Fills the record and loads the function modules; once at start. The record is published with release:
+// the device sequencer starts the gadget only once UsbGadgetReady() holds.
+bool UsbGadgetReady();
 void UsbGadgetInit();
 // The controller as peripheral and the gadget of the configured class loaded (speed 0: full speed).
 void UsbDevModeSet(uint32_t speed);

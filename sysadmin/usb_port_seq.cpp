@@ -77,6 +77,7 @@ void UsbPortSeqReset() {
 int32_t UsbDev_ModeSequencer() {
     int32_t left = 0;
     if (Waiting(g_devWait, &left)) return left;
+    if (!UsbGadgetReady()) return 1;  // the menu/control thread has not filled the record yet
     UsbDevInfoRead();
     const uint8_t speed = (g_IfaceCfg.usb[0] & storage::kUsbSpeedMask) >> storage::kUsbSpeedShift;
     switch (g_devStep.load(std::memory_order_acquire)) {

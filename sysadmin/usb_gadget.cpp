@@ -137,9 +137,13 @@ void UsbDevModeClear() {
 
 int UsbDevInfoRead() {
     const std::string info = std::string(kUdc) + "info";
-    if (FileSize(info.c_str()) < 0) return -1;
     std::string line;
-    if (!CommandFirstLine(("cat " + info).c_str(), &line, 128)) return -1;
+    if (FileSize(info.c_str()) < 0 || !CommandFirstLine(("cat " + info).c_str(), &line, 128)) {
+        // Unknown, not the last state read: a controller that vanished is not still configured.
+        for (int32_t& value : g_UsbGadget.info)
+            value = -1;
+        return -1;
+    }
     const char* p = line.c_str();
     for (int32_t& value : g_UsbGadget.info) {
         char* end = nullptr;
@@ -152,5 +156,6 @@ int UsbDevInfoRead() {
 
 bool UsbDevStateOk() {
     const int32_t* info = g_UsbGadget.info;
-    return info[0] == 3 && info[1] == 1 && (info[3] & 0x98) == 0x98;
+    // A missing value (-1) has every bit set: it must not pass for the status bits.
+    return info[0] == 3 && info[1] == 1 && info[3] >= 0 && (info[3] & 0x98) == 0x98;
 }

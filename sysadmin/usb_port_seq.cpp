@@ -17,6 +17,8 @@ constexpr uint8_t kGpibClassBit = 1u << 3;    // status byte B
 constexpr uint8_t kRearState = 0x3u << 1;     // status byte C
 constexpr uint8_t kUsbClassBit = 1u << 4;     // of the third USB byte
 constexpr uint32_t kGpibPollLimit = 100;
+// "Rear USB Port \nConnected To PC" and "Rear USB Port \nDisconnected From PC".
+constexpr int32_t kMsgRearConnected = 1, kMsgRearDisconnected = 2;
 
 UsbPortHooks g_hooks{};
 
@@ -102,7 +104,7 @@ int32_t UsbDev_ModeSequencer() {
             const bool host = g_hooks.usbHostConnected != nullptr && g_hooks.usbHostConnected();
             if (UsbDevStateOk() && host) {
                 g_UsbState.statusC.fetch_or(1u << 1);
-                MsgQueue_PostId(1);
+                MsgQueue_PostId(kMsgRearConnected);
                 Arm(g_devStep, g_devWait, 11, 10);
             } else {
                 g_devWait.store(10);
@@ -113,7 +115,7 @@ int32_t UsbDev_ModeSequencer() {
             if (!UsbDevStateOk()) {
                 UsbDev_StartModeSequencer();
                 g_UsbState.statusC.fetch_and(static_cast<uint8_t>(~kRearState));
-                MsgQueue_PostId(2);
+                MsgQueue_PostId(kMsgRearDisconnected);
             }
             g_devWait.store(10);
             break;

@@ -11,6 +11,7 @@
 #include "platform/sandbox_events.h"
 #include "sysadmin/lxi_service.h"
 #include "sysadmin/net_commands.h"
+#include "sysadmin/net_dhcp.h"
 #include "sysadmin/net_files.h"
 #include "sysadmin/net_monitor.h"
 #include "sysadmin/net_state.h"
@@ -83,6 +84,48 @@ TEST_F(NetConfig, LeaseIsTakenAndReadBack) {
         EXPECT_STREQ(g_LanActualText[i], expected[i]);
     EXPECT_EQ(g_LanActual[sysadmin::kAddrIp][3], 57);
     EXPECT_EQ(g_NetSeq.avahiWatch.load(), 1u);
+    // A restart ends the running client first.
+    DhcpStart();
+    EXPECT_EQ(Matching("kill"), Entries{"simulated 0 kill 700"});
+}
+
+TEST_F(NetConfig, UnderDhcpTheLinkLocalAddressAndTheLinkAreWatched) {
+    std::string error;
+    g_LanCfg.DHCP = 1;
+    ASSERT_EQ(NetConfigStart(), 0);
+    ASSERT_TRUE(RunToIdle());  // no lease offered: eth0 keeps its static address
+    ASSERT_EQ(plat::SandboxNetEvent("avahi 169.254.3.4", &error), 0);
+    g_NetSeq.addrChanged.store(0);
+    for (int i = 0; i < 2000 && g_NetSeq.addrChanged.load() == 0; ++i)
+        NetMonitor();
+    EXPECT_EQ(g_NetSeq.addrChanged.load(), 1u);
+    EXPECT_STREQ(g_LanActualText[sysadmin::kAddrIp], "169.254.3.4");
+    ASSERT_TRUE(RunToIdle());  // step 12 rewrote netconf with it
+    EXPECT_NE(root.Read("/tmp/netconf").find("IPADDR=169.254.3.4\n"), std::string::npos);
+
+    ASSERT_EQ(plat::SandboxNetEvent("link down", &error), 0);
+    const size_t scripts = Matching("net.sh").size();
+    for (int i = 0; i < 200; ++i)
+        NetMonitor();
+    EXPECT_EQ(Matching("net.sh").size(), scripts + 1);  // the script hears of the change once
+    EXPECT_EQ(Matching("net.sh").back(), "simulated 0 /mnt/disk/net.sh");
+}
+
+TEST_F(NetConfig, NameServerIsReadOnlyFromANameserverLine) {
+    const std::tuple<const char*, int, uint8_t> cases[] = {
+        {"search x\r\nnameserver 10.1.2.3\r\n", 0, 3},
+        {"nameserver 10.1.2.300\n", 0, 44},  // its own text: loose, low 8 bits
+        {"", -1, 0},
+        {"search x\n", -1, 0},
+        {"nameserver\n", -1, 0},
+        {"nameserver none at all\n", -1, 0},
+    };
+    for (const auto& [text, result, last] : cases) {
+        g_LanCfg.DNS[3] = 0;
+        root.Write("/etc/resolv.conf", text);
+        EXPECT_EQ(ResolvConfReadDns(), result) << text;
+        EXPECT_EQ(g_LanCfg.DNS[3], last) << text;
+    }
 }
 
 TEST_F(NetConfig, HostNameComesFromModelAndSerialAndNothingUnsafeReachesTheShell) {

@@ -140,4 +140,21 @@ TEST_F(UsbMemory, GadgetCarriesSerialAndModelAndFallsBackWithoutTmcModules) {
     EXPECT_TRUE(UsbDevStateOk());
 }
 
+TEST_F(UsbMemory, ControllerInfoThatIsCutOrGarbledIsNotConfigured) {
+    const std::tuple<const char*, int, bool> cases[] = {
+        {"3,1,0,152\n", 0, true}, {"3,1,0,255", 0, true}, {"3,1,0,24", 0, false}, {"3,1", 0, false},
+        {"x,1,0,152", 0, false},  {"", -1, false},        {nullptr, -1, false},
+    };
+    for (const auto& [text, result, ok] : cases) {
+        if (text != nullptr) {
+            root.Write("/sys/class/udc/musb-hdrc.1.auto/device/info", text);
+        } else {
+            std::remove((root.path() + "/sys/class/udc/musb-hdrc.1.auto/device/info").c_str());
+        }
+        g_UsbGadget.info[0] = 3, g_UsbGadget.info[1] = 1, g_UsbGadget.info[3] = 152;
+        EXPECT_EQ(UsbDevInfoRead(), result) << (text ? text : "no file");
+        EXPECT_EQ(UsbDevStateOk(), ok) << (text ? text : "no file");
+    }
+}
+
 }  // namespace

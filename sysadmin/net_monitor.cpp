@@ -231,6 +231,9 @@ void NetRefreshRequest() {
 }
 
 void NetMonitor() {
+    // The LAN settings are loaded by the menu/control thread's start, which publishes them with its
+    // running bit: until then the supervisor neither reads nor writes them.
+    if (!SysStatusTest(kSysMenuThreadRunning)) return;
     if (g_LanCfg.LAN_EN != 1) g_LanCfg.LAN_EN = 1;
     if (S.reapplyReq.exchange(0) == 1) {
         if (!Dhcp())

@@ -44,26 +44,27 @@ struct ModuleRow {
     const char* fallback;
 };
 
-#define DISK "/mnt/disk/drivers/usb/"
-#define TREE "/lib/modules/%s/kernel/drivers/usb/gadget/"
 constexpr ModuleRow kFunctions[] = {
-    {DISK "libcomposite.ko", TREE "libcomposite.ko"},
-    {DISK "u_serial.ko", TREE "function/u_serial.ko"},
-    {DISK "usb_f_acm.ko", TREE "function/usb_f_acm.ko"},
-    {DISK "usb_f_obex.ko", TREE "function/usb_f_obex.ko"},
+    {"/mnt/disk/drivers/usb/libcomposite.ko", "/lib/modules/%s/kernel/drivers/usb/gadget/libcomposite.ko"},
+    {"/mnt/disk/drivers/usb/u_serial.ko", "/lib/modules/%s/kernel/drivers/usb/gadget/function/u_serial.ko"},
+    {"/mnt/disk/drivers/usb/usb_f_acm.ko", "/lib/modules/%s/kernel/drivers/usb/gadget/function/usb_f_acm.ko"},
+    {"/mnt/disk/drivers/usb/usb_f_obex.ko",
+     "/lib/modules/%s/kernel/drivers/usb/gadget/function/usb_f_obex.ko"},
     {nullptr, nullptr},  // the port function: by class
-    {DISK "usb_f_mass_storage.ko", TREE "function/usb_f_mass_storage.ko"},
+    {"/mnt/disk/drivers/usb/usb_f_mass_storage.ko",
+     "/lib/modules/%s/kernel/drivers/usb/gadget/function/usb_f_mass_storage.ko"},
 };
 constexpr ModuleRow kPortFunction[2] = {
-    {TREE "function/usb_f_tmc.ko", TREE "function/usb_f_serial.ko"},  // USB-TMC
-    {DISK "usb_f_serial.ko", TREE "function/usb_f_serial.ko"},        // USB-CDC
+    {"/lib/modules/%s/kernel/drivers/usb/gadget/function/usb_f_tmc.ko",
+     "/lib/modules/%s/kernel/drivers/usb/gadget/function/usb_f_serial.ko"},  // USB-TMC
+    {"/mnt/disk/drivers/usb/usb_f_serial.ko",
+     "/lib/modules/%s/kernel/drivers/usb/gadget/function/usb_f_serial.ko"},  // USB-CDC
 };
 constexpr ModuleRow kGadget[2] = {
-    {TREE "legacy/g_usbtmc.ko", TREE "legacy/g_serial.ko"},
-    {DISK "g_serial.ko", TREE "legacy/g_serial.ko"},
+    {"/lib/modules/%s/kernel/drivers/usb/gadget/legacy/g_usbtmc.ko",
+     "/lib/modules/%s/kernel/drivers/usb/gadget/legacy/g_serial.ko"},
+    {"/mnt/disk/drivers/usb/g_serial.ko", "/lib/modules/%s/kernel/drivers/usb/gadget/legacy/g_serial.ko"},
 };
-#undef DISK
-#undef TREE
 
 bool CdcMode() {
     return (g_IfaceCfg.usb[2] & kUsbClassCdc) != 0;

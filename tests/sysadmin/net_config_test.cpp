@@ -26,6 +26,7 @@ class NetConfig : public SandboxLogTest {
     void SetUp() override {
         SandboxLogTest::SetUp();
         core::SysStatusReset();
+        SysStatusSet(kSysMenuThreadRunning);
         g_LanCfg = sysadmin::LanCfg{};
         g_LanCfg.LAN_EN = 1;
         const uint8_t ip[4] = {192, 168, 10, 20}, mask[4] = {255, 255, 255, 0};

@@ -1,5 +1,6 @@
 #include "sysadmin/net_dhcp.h"
 
+#include <cstdio>
 #include <string>
 
 #include "core/system/lan_cfg.h"

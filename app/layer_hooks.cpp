@@ -10,6 +10,8 @@
 #include "engine/seqsim_verify.h"
 #include "panel/menu_entries.h"
 #include "panel/panel_services.h"
+#include "scpi/scpi_channels.h"
+#include "scpi/scpi_status.h"
 #include "scpi/uart_channel.h"
 #include "screens/menu/cali_pages.h"
 #include "screens/output/startup_screen.h"
@@ -25,6 +27,7 @@
 #include "storage/nv_settings_convert.h"
 #include "storage/settings_backup.h"
 #include "sysadmin/system_helpers.h"
+#include "sysadmin/usb_port_seq.h"
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
@@ -39,4 +42,11 @@ void WireLayerHooks() {
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuEnterStateValue, menuEnterParallelRetry, caliEnterStep,
                      Enter_menuCalibration, InitRuntimeState});
+    UsbPort_SetHooks(
+        {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },
+         [](uint32_t bits, uintptr_t arg) {
+             return scpiPostInterfaceRequest(&scpi::g_StatusGpib, bits, arg);
+         },
+         [] { return (scpi::g_StatusUsb.chanFlags.load(std::memory_order_acquire) & kChanConnected) != 0; },
+         nullptr});
 }

@@ -4,6 +4,9 @@
 
 #include "core/system/sys_status.h"
 #include "platform/panel_channel.h"
+#include "platform/sandbox_events.h"
+#include "scpi/scpi_channels.h"
+#include "scpi/scpi_status.h"
 
 void AddSimulationVerbs() {
     plat::PanelChannelAddVerb("restart", [](const std::string& args, std::string* error) {
@@ -12,6 +15,14 @@ void AddSimulationVerbs() {
             return -1;
         }
         SysStatusSet(kSysRestartPending);
+        return 0;
+    });
+    plat::PanelChannelAddVerb("net", plat::SandboxNetEvent);
+    plat::PanelChannelAddVerb("usb", [](const std::string& args, std::string* error) {
+        if (plat::SandboxUsbEvent(args, error) != 0) return -1;
+        // A host on the rear port is also what the USB channel sees.
+        if (args.rfind("host on", 0) == 0) scpiStatusSetBits(&scpi::g_StatusUsb, kChanConnected);
+        if (args.rfind("host off", 0) == 0) scpiStatusClearBits(&scpi::g_StatusUsb, kChanConnected);
         return 0;
     });
 }

@@ -8,6 +8,7 @@
 #include "app/sim_verbs.h"
 #include "app/thread_table.h"
 #include "core/control/sys_event.h"
+#include "core/system/lan_cfg.h"
 #include "core/system/msg_queue.h"
 #include "core/system/sys_status.h"
 #include "panel/panel_services.h"
@@ -22,6 +23,7 @@
 #include "src/dev/panel_link.h"
 #include "src/dev/speaker.h"
 #include "src/dev/spi_device.h"
+#include "sysadmin/net_dhcp.h"
 #include "sysadmin/net_monitor.h"
 #include "sysadmin/sys_versions.h"
 #include "sysadmin/system_helpers.h"
@@ -52,6 +54,10 @@ void LanRestart() {
         plat::SleepMs(100);
         StartThread(LanAcceptThread, kPolicyRr, 2);
         plat::SleepMs(100);
+        if (g_LanCfg.DHCP == 1) {
+            DhcpStart();
+            NetScriptRun(0);
+        }
         StartThread(LanRestartThread, kPolicyRr, 8);
     }
     plat::SleepMs(100);

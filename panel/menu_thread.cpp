@@ -25,6 +25,9 @@
 #include "storage/nv_blocks.h"
 #include "storage/preset_backup.h"
 #include "storage/settings_backup.h"
+#include "sysadmin/net_commands.h"
+#include "sysadmin/net_monitor.h"
+#include "sysadmin/usb_gadget.h"
 
 std::atomic<uint32_t> g_MenuHandshake{0};
 std::atomic<uint32_t> g_PendingReconfig{0};
@@ -145,6 +148,14 @@ void MenuThread_Start() {
         PresetClearAll();
     }
     BuildIdnString();
+    // The identity block's MAC goes to eth0 and what eth0 took is read back; the host name, the USB gadget
+    // and the network configuration follow from the identity and the LAN settings just loaded.
+    SetMacAddress();
+    ReadMacAddress();
+    HostnameApply();
+    UsbGadgetInit();
+    NetStateInit();
+    NetConfigStart();
     InitRuntimeState();
     SysStatusSet(kSysMenuThreadRunning);
     g_ScpiCmdSetSel.store(0);

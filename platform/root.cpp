@@ -85,6 +85,14 @@ constexpr StandIn kSysFiles[] = {
     {"/sys/class/pwm/pwmchip0/pwm0/duty_cycle", "0\n"},
     {"/sys/class/pwm/pwmchip0/pwm0/polarity", "normal\n"},
     {"/sys/class/pwm/pwmchip0/pwm0/enable", "0\n"},
+    // The USB gadget modules delivered on the system disk (the module tree holds no gadget modules).
+    {"/mnt/disk/drivers/usb/libcomposite.ko", "stand-in module\n"},
+    {"/mnt/disk/drivers/usb/u_serial.ko", "stand-in module\n"},
+    {"/mnt/disk/drivers/usb/usb_f_acm.ko", "stand-in module\n"},
+    {"/mnt/disk/drivers/usb/usb_f_obex.ko", "stand-in module\n"},
+    {"/mnt/disk/drivers/usb/usb_f_serial.ko", "stand-in module\n"},
+    {"/mnt/disk/drivers/usb/usb_f_mass_storage.ko", "stand-in module\n"},
+    {"/mnt/disk/drivers/usb/g_serial.ko", "stand-in module\n"},
 };
 
 // As on the board, the LED class lists the device's own folder.

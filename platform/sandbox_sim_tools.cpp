@@ -83,8 +83,16 @@ int Mount(const Args& args, ToolIo& io) {
         io.err += "mount: " + operands[0] + ": special device does not exist\n";
         return 32;
     }
+    // The node holds the stick's file-system type ("usb insert"); an empty node takes any type.
+    std::string held;
+    std::getline(std::ifstream(device), held);
+    if (!held.empty() && type != "auto" && held != type) {
+        io.err += "mount: " + operands[0] + ": wrong fs type, bad option, bad superblock\n";
+        return 32;
+    }
     return UpdateState([&](State& state) {
         state["mount." + operands[1]] = operands[0] + " " + type;
+        StickAttach(operands[1]);
         return 0;
     });
 }
@@ -100,6 +108,7 @@ int Umount(const Args& args, ToolIo& io) {
         for (auto it = state.begin(); it != state.end(); ++it) {
             if (it->first.rfind("mount.", 0) != 0) continue;
             if (it->first.substr(6) == target || it->second.substr(0, it->second.find(' ')) == target) {
+                StickDetach(it->first.substr(6));
                 state.erase(it);
                 return 0;
             }

@@ -1,6 +1,7 @@
 // Simulated tools that report on the system: the kernel (uname, the module tree), the boot loader's
 // banner in its flash partition (strings), and the processes (pgrep, kill). Their answers are fixed
 // texts of a board as delivered; kill ends only a simulated process and never signals a host one.
+#include <iterator>
 #include <string>
 
 #include "platform/sandbox_state.h"
@@ -29,7 +30,8 @@ constexpr FixedAnswer kAnswers[] = {
      "upg_ver=0x260\n"},
 };
 
-// The processes of the board that the instrument looks for by name.
+// The processes of the board that the instrument looks for by name; the ones started through the
+// sandbox (udhcpc, the avahi programs) are kept as "proc.NAME" keys of the state.
 struct SimProcess {
     const char* name;
     const char* pid;
@@ -71,6 +73,11 @@ int Pgrep(const Args& args, ToolIo& io) {
     }
     return InspectState([&](const State& state) {
         int status = 1;
+        auto started = state.find("proc." + args[1]);
+        if (started != state.end()) {
+            io.out += started->second + "\n";
+            status = 0;
+        }
         for (const SimProcess& p : kProcesses) {
             if (args[1] == p.name && !Ended(state, p.pid)) {
                 io.out += std::string(p.pid) + "\n";
@@ -85,9 +92,13 @@ int Pgrep(const Args& args, ToolIo& io) {
 int Kill(const Args& args, ToolIo&) {
     return UpdateState([&](State& state) {
         state[args[0]] = Operands(args);
-        for (size_t i = 1; i < args.size(); ++i)
+        for (size_t i = 1; i < args.size(); ++i) {
             for (const SimProcess& p : kProcesses)
                 if (args[i] == p.pid) state[std::string("ended.") + p.pid] = args[0];
+            for (auto it = state.begin(); it != state.end();)
+                it = it->first.rfind("proc.", 0) == 0 && it->second == args[i] ? state.erase(it)
+                                                                               : std::next(it);
+        }
         return 0;
     });
 }

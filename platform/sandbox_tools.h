@@ -53,6 +53,10 @@ int Record(const Args& args, ToolIo& io);
 int Insmod(const Args& args, ToolIo& io);
 int Rmmod(const Args& args, ToolIo& io);
 int Mount(const Args& args, ToolIo& io);
+// The stick's files (kept under <root>/var/lib/sandbox/usb) appear at a mount point when mounted
+// and go back when unmounted; what the folder held before is hidden meanwhile, as under a mount.
+void StickAttach(const std::string& folder);
+void StickDetach(const std::string& folder);
 int Umount(const Args& args, ToolIo& io);
 int FwPrintenv(const Args& args, ToolIo& io);
 int FwSetenv(const Args& args, ToolIo& io);
@@ -60,6 +64,12 @@ int FwSetenv(const Args& args, ToolIo& io);
 // simulated processes.
 int FixedTool(const Args& args, ToolIo& io);
 int Pgrep(const Args& args, ToolIo& io);
+// Network: eth0 and its alias, the default route, the DHCP client, name lookup, background programs.
+int Ifconfig(const Args& args, ToolIo& io);
+int Route(const Args& args, ToolIo& io);
+int Udhcpc(const Args& args, ToolIo& io);
+int Nslookup(const Args& args, ToolIo& io);
+int StartProcess(const Args& args, ToolIo& io);
 int Kill(const Args& args, ToolIo& io);
 
 }  // namespace plat::sandbox

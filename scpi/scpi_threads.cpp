@@ -13,15 +13,37 @@
 #include "scpi/scpi_channels.h"
 
 // The USB channel loops are not served yet. Each thread keeps the running word and the interface control
-// word as its channel will, so that the supervisor's start and stop requests work already.
+// word as its channel will, so that the supervisor's start and stop requests work already, and takes the
+// requests posted to its status block (enable, disable, GPIB address), so that a poster - the USB port
+// sequencers in the timer step - is not held up for the mailbox's whole wait.
+namespace {
+
+void TakeRequests(ScpiStatusBlock* block) {
+    if (sem_trywait(&block->reqSem) != 0) return;
+    const uint32_t bits = block->reqBits.exchange(0, std::memory_order_acq_rel);
+    if (bits & kReqEnable) scpiStatusSetBits(block, kChanEnabled);
+    if (bits & kReqDisable) scpiStatusClearBits(block, kChanEnabled);
+    scpiMailboxDone(block);
+}
+
+void ServeStub(RunningWord word, ScpiStatusBlock* block) {
+    g_ThreadCtl.running[word].store(1);
+    while (g_ThreadCtl.control.load() != kIfaceStop) {
+        TakeRequests(block);
+        plat::SleepMs(5);
+    }
+    g_ThreadCtl.running[word].store(0);
+}
+
+}  // namespace
 
 void* UsbDevThread(void*) {
-    core::IdleWhileRunning(kRunUsbDev);
+    ServeStub(kRunUsbDev, &scpi::g_StatusUsb);
     return nullptr;
 }
 
 void* UsbGpibThread(void*) {
-    core::IdleWhileRunning(kRunUsbGpib);
+    ServeStub(kRunUsbGpib, &scpi::g_StatusGpib);
     return nullptr;
 }
 

@@ -1,0 +1,147 @@
+#include "sysadmin/net_files.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+
+#include "core/system/identity.h"
+#include "core/system/lan_cfg.h"
+#include "core/system/model_table.h"
+#include "core/system/text_util.h"
+#include "platform/sandbox.h"
+#include "sysadmin/net_addr.h"
+#include "sysadmin/net_state.h"
+#include "sysadmin/text_file.h"
+
+namespace {
+
+using sysadmin::kNetInfoLen;
+using sysadmin::kNetInfoSlots;
+
+constexpr const char* kNetconf = "/tmp/netconf";
+constexpr const char* kResolv = "/etc/resolv.conf";
+constexpr char kSearchDomain[] = "localdomain";
+
+enum Slot { kIp = 0, kMask = 1, kDns = 2, kGw = 3, kMac = 4, kHostname = 13 };
+
+constexpr const char* kKeys[kNetInfoSlots] = {
+    "IPADDR=", "NETMASK=", "DNS=",          "GATEWAY=",       "MACADDR=",     "INSTNAME=", "PASSWORD=",
+    "DOMAIN=", "PORT=",    "Manufacturer=", "Serial_Number=", "Description=", "Firmware=", "Hostname=",
+};
+
+void SetSlot(int slot, const std::string& text) {
+    std::snprintf(g_NetInfoText[slot], kNetInfoLen, "%s", text.c_str());
+}
+
+std::string Identity(const char* text, size_t size) {
+    std::string out(size + 1, '\0');
+    IdentityTextRead(text, size, out.data());
+    return out.c_str();
+}
+
+std::string Address(int actual, const uint8_t* configured) {
+    char text[17] = {};
+    if (g_LanCfg.DHCP == 1) {
+        std::lock_guard<std::mutex> lock(g_LanActualLock);
+        std::memcpy(text, g_LanActualText[actual], 16);
+    } else {
+        IpToString(text, configured);
+    }
+    return text;
+}
+
+}  // namespace
+
+const char* LanManufacturerText() {
+    static constexpr const char* kMaker[] = {"QX-ORVANE", "TULVE", "PELMA"};
+    const uint32_t brand = g_BrandId.load();
+    return kMaker[brand < 3 ? brand : 0];
+}
+
+const char* NetconfBuild() {
+    const std::string model = Identity(g_ModelName, sizeof g_ModelName);
+    char pw[8];
+    const uint32_t p = g_LanCfg.PW;
+    if (g_LanCfg.PW_EN)
+        std::snprintf(pw, sizeof pw, "%u%u%u%u", p / 1000 % 10, p / 100 % 10, p / 10 % 10, p % 10);
+    else
+        std::snprintf(pw, sizeof pw, "0000");
+    SetSlot(kIp, Address(sysadmin::kAddrIp, g_LanCfg.IP));
+    SetSlot(kMask, Address(sysadmin::kAddrMask, g_LanCfg.MASK));
+    SetSlot(kDns, Address(sysadmin::kAddrDns, g_LanCfg.DNS));
+    SetSlot(kGw, Address(sysadmin::kAddrGw, g_LanCfg.GW));
+    SetSlot(kMac, Identity(g_MacText, sizeof g_MacText));
+    SetSlot(5, model);
+    SetSlot(6, pw);
+    {
+        std::lock_guard<std::mutex> lock(g_LanActualLock);
+        SetSlot(7, std::string(g_LanActualText[sysadmin::kAddrBcast], 16).c_str());
+    }
+    SetSlot(8, "80");
+    SetSlot(9, LanManufacturerText());
+    SetSlot(10, Identity(g_SerialNo, sizeof g_SerialNo));
+    SetSlot(11, std::string(LanManufacturerText()) + "," + model);
+    SetSlot(12, kLanFirmwareText);
+    SetSlot(kHostname, std::string(g_LanCfg.HOSTNAME, strnlen(g_LanCfg.HOSTNAME, sizeof g_LanCfg.HOSTNAME)));
+    return g_NetInfoText[kHostname];
+}
+
+int NetconfWrite() {
+    std::string mac = Identity(g_MacText, sizeof g_MacText);
+    for (char& c : mac)
+        if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+    SetSlot(kMac, mac);
+    std::string text;
+    for (int slot = 0; slot < kNetInfoSlots; ++slot)
+        text += std::string(kKeys[slot]) + g_NetInfoText[slot] + "\n";
+    if (TextFileWrite(kNetconf, text) != 0) return -1;
+    plat::System("sync");
+    return 0;
+}
+
+int NetconfRead() {
+    std::string text;
+    if (!TextFileRead(kNetconf, &text, 64 * 1024)) return -1;
+    std::istringstream in(text);
+    int matched = 0;
+    for (std::string line; matched < kNetInfoSlots && std::getline(in, line);) {
+        line.resize(std::min<size_t>(line.size(), 128));
+        for (int slot = 0; slot < kNetInfoSlots; ++slot) {
+            if (line.find(kKeys[slot]) == std::string::npos) continue;
+            const size_t eq = line.find('=');
+            std::string value = line.substr(eq + 1);
+            value.resize(std::min({value.find_first_of(",\n"), value.size(), size_t{63}}));
+            SetSlot(slot, value);
+            ++matched;
+            break;
+        }
+    }
+    ParseDottedQuadLoose(g_NetInfoText[kIp], g_LanCfg.IP);
+    ParseDottedQuadLoose(g_NetInfoText[kMask], g_LanCfg.MASK);
+    ParseDottedQuadLoose(g_NetInfoText[kDns], g_LanCfg.DNS);
+    ParseDottedQuadLoose(g_NetInfoText[kGw], g_LanCfg.GW);
+    return 0;
+}
+
+int ResolvConfWrite() {
+    char dns[16];
+    IpToString(dns, g_LanCfg.DNS);
+    return TextFileWrite(kResolv, std::string("search ") + kSearchDomain + "\r\nnameserver " + dns + "\r\n");
+}
+
+int ResolvConfReadDns() {
+    std::string text;
+    if (!TextFileRead(kResolv, &text, 64 * 1024)) return -1;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        line.resize(std::min<size_t>(line.size(), 128));
+        if (line.find("nameserver") == std::string::npos) continue;
+        const char* digit = FindFirstDigit(line.c_str(), 16);
+        if (digit == nullptr || *digit < '0' || *digit > '9') return -1;
+        ParseDottedQuadLoose(digit, g_LanCfg.DNS);
+        return 0;
+    }
+    return -1;
+}

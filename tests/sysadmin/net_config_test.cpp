@@ -1,0 +1,192 @@
+// The LAN settings applied through the command sandbox: the static and DHCP chains of the network
+// sequencer, the host name, the MAC address, /tmp/netconf and the LXI service file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "core/system/identity.h"
+#include "core/system/lan_cfg.h"
+#include "core/system/sys_status.h"
+#include "platform/sandbox_events.h"
+#include "sysadmin/lxi_service.h"
+#include "sysadmin/net_commands.h"
+#include "sysadmin/net_dhcp.h"
+#include "sysadmin/net_files.h"
+#include "sysadmin/net_monitor.h"
+#include "sysadmin/net_state.h"
+#include "tests/sysadmin/sandbox_log_fixture.h"
+
+namespace {
+
+using Entries = std::vector<std::string>;
+
+class NetConfig : public SandboxLogTest {
+  protected:
+    void SetUp() override {
+        SandboxLogTest::SetUp();
+        core::SysStatusReset();
+        SysStatusSet(kSysMenuThreadRunning);
+        g_LanCfg = sysadmin::LanCfg{};
+        g_LanCfg.LAN_EN = 1;
+        const uint8_t ip[4] = {192, 168, 10, 20}, mask[4] = {255, 255, 255, 0};
+        std::memcpy(g_LanCfg.IP, ip, 4);
+        std::memcpy(g_LanCfg.MASK, mask, 4);
+        std::memcpy(g_LanCfg.GW, ip, 3), g_LanCfg.GW[3] = 1;
+        std::memcpy(g_LanCfg.DNS, ip, 3), g_LanCfg.DNS[3] = 2;
+        NetStateInit();
+    }
+    // Runs the sequencer until it is idle again; false when it does not come back within the passes.
+    static bool RunToIdle(int passes = 2000) {
+        for (int i = 0; i < passes; ++i) {
+            NetMonitor();
+            if (g_NetSeq.step.load() == 0) return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(NetConfig, StaticAddressesReachEth0InOrderAndTheFilesFollow) {
+    ASSERT_EQ(ReadMacAddress(), 0);
+    ASSERT_EQ(NetConfigStart(), 0);
+    EXPECT_EQ(NetConfigStart(), -1);  // busy
+    ASSERT_TRUE(RunToIdle());
+    const Entries applied = Matching("eth0");
+    const Entries expected = {"simulated 0 ifconfig eth0 192.168.10.20 netmask 255.255.255.0 up",
+                              "simulated 0 ifconfig eth0 192.168.10.20 netmask 255.255.255.0",
+                              "simulated 0 route add default gw 192.168.10.1 eth0"};
+    EXPECT_EQ(Entries(applied.begin(), applied.begin() + std::min<size_t>(3, applied.size())), expected);
+    const std::string resolv = root.Read("/etc/resolv.conf");
+    EXPECT_EQ(resolv.substr(resolv.find("nameserver")), "nameserver 192.168.10.2\r\n");
+    std::istringstream netconf(root.Read("/tmp/netconf"));
+    Entries keys;
+    for (std::string line; std::getline(netconf, line);)
+        keys.push_back(line);
+    const char* order[] = {
+        "IPADDR=192.168.10.20",     "NETMASK=",      "DNS=",          "GATEWAY=", "MACADDR=02:56:52:4E:10:60",
+        "INSTNAME=VRN-4145",        "PASSWORD=0000", "DOMAIN=",       "PORT=80",  "Manufacturer=",
+        "Serial_Number=QX12345678", "Description=",  "Firmware=1.06", "Hostname="};
+    ASSERT_EQ(keys.size(), 14u);
+    for (size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(keys[i].rfind(order[i], 0), 0u) << keys[i];
+    EXPECT_NE(root.Read("/etc/avahi/services/lxi.service").find("Model=VRN-4145"), std::string::npos);
+}
+
+TEST_F(NetConfig, LeaseIsTakenAndReadBack) {
+    std::string error;
+    ASSERT_EQ(plat::SandboxNetEvent("dhcp 10.0.0.57 255.255.255.0 10.0.0.1 10.0.0.2", &error), 0);
+    g_LanCfg.DHCP = 1;
+    ASSERT_EQ(NetConfigStart(), 0);
+    ASSERT_TRUE(RunToIdle());
+    EXPECT_EQ(Matching("udhcpc -bR").at(0),
+              "simulated 0 udhcpc -bR -p /var/run/udhcpc.eth0.pid -i eth0 > /tmp/udhcpc.info");
+    const char* expected[] = {"10.0.0.57", "10.0.0.255", "255.255.255.0", "10.0.0.1", "10.0.0.2"};
+    for (int i = 0; i < sysadmin::kLanAddrs; ++i)
+        EXPECT_STREQ(g_LanActualText[i], expected[i]);
+    EXPECT_EQ(g_LanActual[sysadmin::kAddrIp][3], 57);
+    EXPECT_EQ(g_NetSeq.avahiWatch.load(), 1u);
+    // A restart ends the running client first.
+    DhcpStart();
+    EXPECT_EQ(Matching("kill"), Entries{"simulated 0 kill 700"});
+}
+
+TEST_F(NetConfig, UnderDhcpTheLinkLocalAddressAndTheLinkAreWatched) {
+    std::string error;
+    g_LanCfg.DHCP = 1;
+    ASSERT_EQ(NetConfigStart(), 0);
+    ASSERT_TRUE(RunToIdle());  // no lease offered: eth0 keeps its static address
+    ASSERT_EQ(plat::SandboxNetEvent("avahi 169.254.3.4", &error), 0);
+    g_NetSeq.addrChanged.store(0);
+    for (int i = 0; i < 2000 && g_NetSeq.addrChanged.load() == 0; ++i)
+        NetMonitor();
+    EXPECT_EQ(g_NetSeq.addrChanged.load(), 1u);
+    EXPECT_STREQ(g_LanActualText[sysadmin::kAddrIp], "169.254.3.4");
+    ASSERT_TRUE(RunToIdle());  // step 12 rewrote netconf with it
+    EXPECT_NE(root.Read("/tmp/netconf").find("IPADDR=169.254.3.4\n"), std::string::npos);
+
+    ASSERT_EQ(plat::SandboxNetEvent("link down", &error), 0);
+    const size_t scripts = Matching("net.sh").size();
+    for (int i = 0; i < 200; ++i)
+        NetMonitor();
+    EXPECT_EQ(Matching("net.sh").size(), scripts + 1);  // the script hears of the change once
+    EXPECT_EQ(Matching("net.sh").back(), "simulated 0 /mnt/disk/net.sh");
+}
+
+TEST_F(NetConfig, NameServerIsReadOnlyFromANameserverLine) {
+    const std::tuple<const char*, int, uint8_t> cases[] = {
+        {"search x\r\nnameserver 10.1.2.3\r\n", 0, 3},
+        {"nameserver 10.1.2.300\n", 0, 44},  // its own text: loose, low 8 bits
+        {"", -1, 0},
+        {"search x\n", -1, 0},
+        {"nameserver\n", -1, 0},
+        {"nameserver none at all\n", -1, 0},
+    };
+    for (const auto& [text, result, last] : cases) {
+        g_LanCfg.DNS[3] = 0;
+        root.Write("/etc/resolv.conf", text);
+        EXPECT_EQ(ResolvConfReadDns(), result) << text;
+        EXPECT_EQ(g_LanCfg.DNS[3], last) << text;
+    }
+}
+
+TEST_F(NetConfig, HostNameComesFromModelAndSerialAndNothingUnsafeReachesTheShell) {
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"QX12345678", 0, "V-12345678"},
+        {"7", 0, "V-7"},
+        {"", 0, "V-"},
+        {"QX0123456789ABCDEF", 0, "V-0123456789ABC"},  // 16 characters kept: cut to 15
+        {"AB1;reboot", -1, nullptr},
+        {"QX$(reboot)", -1, nullptr},
+    };
+    for (const auto& [serial, result, name] : cases) {
+        SetIdentity("VRN-4145", serial);
+        std::strcpy(g_LanCfg.HOSTNAME, "before");
+        EXPECT_EQ(HostnameApply(), result) << serial;
+        EXPECT_STREQ(g_LanCfg.HOSTNAME, name != nullptr ? name : "before") << serial;
+        if (name != nullptr) {
+            EXPECT_EQ(Log().back(), std::string("simulated 0 hostname ") + name);
+        }
+    }
+    EXPECT_TRUE(Matching("reboot").empty());
+    EXPECT_EQ(Matching("hostname").size(), 4u);
+}
+
+TEST_F(NetConfig, MacTextWithAnythingButHexAndColonsIsNotApplied) {
+    const std::tuple<const char*, int> cases[] = {
+        {"02-56-52-4e-10-61", 0}, {"02:56:52:4e:10;reboot", -1}, {"02:56 x", -1}, {"02:5", -1}};
+    for (const auto& [mac, result] : cases) {
+        IdentityTextWrite(g_MacText, sizeof g_MacText, mac, std::strlen(mac));
+        EXPECT_EQ(SetMacAddress(), result) << mac;
+    }
+    EXPECT_EQ(Matching("hw ether"), Entries{"simulated 0 ifconfig eth0 hw ether 02:56:52:4e:10:61"});
+    EXPECT_EQ(root.Read("/sys/class/net/eth0/address"), "02:56:52:4e:10:61\n");
+}
+
+TEST_F(NetConfig, NetconfPasswordAndReadBack) {
+    const std::tuple<uint8_t, uint32_t, const char*> cases[] = {
+        {1, 42, "0042"}, {0, 42, "0000"}, {1, 9876, "9876"}};
+    for (const auto& [enabled, pw, text] : cases) {
+        g_LanCfg.PW_EN = enabled;
+        g_LanCfg.PW = pw;
+        NetconfBuild();
+        EXPECT_STREQ(g_NetInfoText[6], text);
+    }
+    root.Write("/tmp/netconf", "junk IPADDR=10.1.2.3,rest\nGATEWAY=10.1.2.254\nno key here\nDNS=\n");
+    ASSERT_EQ(NetconfRead(), 0);
+    EXPECT_STREQ(g_NetInfoText[0], "10.1.2.3");
+    EXPECT_EQ(g_LanCfg.IP[3], 3);
+    EXPECT_EQ(g_LanCfg.GW[3], 254);
+    root.Write("/etc/resolv.conf", "");
+    g_LanCfg.DHCP = 0;
+}
+
+TEST_F(NetConfig, ServiceFileEscapesModelAndSerial) {
+    SetIdentity("A&B<C>", "Q\"1'2");
+    ASSERT_EQ(LxiServiceWrite(), 0);
+    const std::string text = root.Read("/etc/avahi/services/lxi.service");
+    EXPECT_NE(text.find("Model=A&amp;B&lt;C&gt;</txt-record>"), std::string::npos) << text;
+    EXPECT_NE(text.find("SerialNumber=Q&quot;1&apos;2</txt-record>"), std::string::npos) << text;
+    EXPECT_NE(text.find("<name replace-wildcards=\"yes\">QXORVANE-%h</name>"), std::string::npos);
+}
+
+}  // namespace

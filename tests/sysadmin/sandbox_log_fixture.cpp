@@ -1,0 +1,43 @@
+#include "tests/sysadmin/sandbox_log_fixture.h"
+
+#include <cstring>
+#include <sstream>
+
+#include "core/system/identity.h"
+#include "core/system/model_table.h"
+#include "core/system/msg_ring.h"
+#include "platform/clock.h"
+
+void SandboxLogTest::SetUp() {
+    plat::SetTimeScale(1000.0);
+    MsgQueue_Clear();
+    SetIdentity("VRN-4145", "QX12345678");
+}
+
+void SandboxLogTest::TearDown() {
+    plat::SetTimeScale(1.0);
+}
+
+void SandboxLogTest::SetIdentity(const char* model, const char* serial) {
+    g_ModelId = 1;
+    g_BrandId = 0;
+    IdentityTextWrite(g_ModelName, sizeof g_ModelName, model, std::strlen(model));
+    IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, serial, std::strlen(serial));
+}
+
+std::vector<std::string> SandboxLogTest::Log() const {
+    std::istringstream in(root.Read("/var/log/commands.log"));
+    std::vector<std::string> entries;
+    for (std::string line; std::getline(in, line);) {
+        const size_t time = line.find(' ', line.find(' ') + 1);  // date and time
+        entries.push_back(line.substr(time + 1));
+    }
+    return entries;
+}
+
+std::vector<std::string> SandboxLogTest::Matching(const std::string& text) const {
+    std::vector<std::string> out;
+    for (const std::string& e : Log())
+        if (e.find(text) != std::string::npos) out.push_back(e);
+    return out;
+}

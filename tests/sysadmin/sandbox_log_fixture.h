@@ -1,0 +1,21 @@
+#pragma once
+// A fresh instrument root with the unit's identity set, and the command log read back as its entries
+// without their time stamps ("simulated 0 ifconfig eth0 down").
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_root.h"
+
+class SandboxLogTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Model and serial number of the identity block.
+    static void SetIdentity(const char* model, const char* serial);
+    std::vector<std::string> Log() const;
+    // The entries that contain text, in order.
+    std::vector<std::string> Matching(const std::string& text) const;
+    testsupport::TempRoot root;
+};

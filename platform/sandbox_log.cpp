@@ -1,6 +1,7 @@
 #include "platform/sandbox_log.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -15,6 +16,9 @@ namespace plat::sandbox {
 namespace {
 
 std::mutex g_logMutex;
+// A controller that runs for days logs the commands its sequencers poll with; past this size the log
+// starts over and keeps one older generation beside it ("commands.log.1").
+constexpr off_t kLogMaxBytes = 4 * 1024 * 1024;
 
 // Keeps the entry on one line: control characters are written as escapes.
 void AppendEscaped(std::string& line, std::string_view text) {
@@ -59,6 +63,9 @@ void LogCommand(std::string_view verdict, int status, std::string_view command, 
     std::string path = MapPath("/var/log/commands.log");
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0 && st.st_size >= kLogMaxBytes)
+        std::rename(path.c_str(), (path + ".1").c_str());
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) return;
     ssize_t written = write(fd, line.data(), line.size());

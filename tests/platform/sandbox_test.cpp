@@ -229,6 +229,13 @@ TEST(Sandbox, EveryCommandIsLoggedOnOneLineAlsoFromManyThreads) {
         EXPECT_EQ(root.Read("/tmp/t" + std::to_string(t)).size(), kRuns * 2u);
         EXPECT_NE(env.out.find("v" + std::to_string(t) + "=" + std::to_string(kRuns - 1)), std::string::npos);
     }
+    // A full log starts over and keeps one older generation.
+    const std::string full(4 * 1024 * 1024, 'x');
+    root.Write("/var/log/commands.log", full);
+    plat::System("sync");
+    EXPECT_EQ(root.Read("/var/log/commands.log.1"), full);
+    log = root.Read("/var/log/commands.log");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log.substr(0, 200);
 }
 
 TEST(Sandbox, DeeplyNestedSubstitutionsAreRefused) {

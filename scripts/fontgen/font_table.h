@@ -69,7 +69,7 @@ inline const std::vector<FontRow>& Fonts() {
          16,
          "DejaVuSansCondensed-Bold.ttf",
          {{0x20, 0x7E}, {0xA0, 0xBF}}},
-        {"Font36a", Kind::Prop, 36, 36, 28, 14, 19, "DejaVuSans.ttf", {{0x20, 0x7E}}},
+        {"Font36a", Kind::Prop, 36, 36, 28, 14, 19, "DejaVuSansCondensed.ttf", {{0x20, 0x7E}}},
         {"Font36b", Kind::Prop, 36, 36, 25, 6, 8, "DejaVuSans-Bold.ttf", {{0x20, 0x7E}}},
         {"Font44a", Kind::Prop, 44, 44, 41, 6, 8, "DejaVuSansCondensed.ttf", {{0x20, 0x7E}}},
         {"Font44b",

@@ -69,8 +69,9 @@ void SetSize(Faces& f, int px) {
 }
 
 // The largest pixel size whose measured glyphs fit the cell around the baseline (and, monospaced, the
-// cell's width). A cell with less than a fifth of its height below the baseline has no room for
-// descenders: only the ascent is measured and descenders are cut.
+// cell's width), with capitals no taller than the font's capital height. A cell with less than a fifth
+// of its height below the baseline has no room for descenders: only the ascent is measured and
+// descenders are cut.
 int FitSize(Faces& f, const FontRow& row, const std::vector<int>& codes, int maxAdvance = 255) {
     std::vector<int> measured;
     for (int c : codes)
@@ -78,6 +79,8 @@ int FitSize(Faces& f, const FontRow& row, const std::vector<int>& codes, int max
     if (measured.size() < 20) measured = codes;
     const int below = row.ySize - row.baseline;
     const bool descenders = below * 5 >= row.ySize;
+    // Capitals no taller than CHeight where the table gives a real capital height.
+    const bool capitals = row.cHeight * 3 >= row.ySize && row.kind != Kind::Mono;
     for (int px = row.ySize * 2; px > 4; --px) {
         SetSize(f, px);
         bool fits = true;
@@ -86,6 +89,7 @@ int FitSize(Faces& f, const FontRow& row, const std::vector<int>& codes, int max
             fits = g.advance <= maxAdvance;
             if (g.rows > 0) fits = fits && g.top <= row.baseline && (!descenders || g.rows - g.top <= below);
         }
+        if (fits && capitals) fits = Render(f, 'H').rows <= row.cHeight;
         if (fits) return px;
     }
     return 4;

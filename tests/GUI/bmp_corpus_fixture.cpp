@@ -8,13 +8,9 @@ namespace {
 
 constexpr int kW = 13, kH = 7;
 
-void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    b[at] = v & 0xFF;
-    b[at + 1] = (v >> 8) & 0xFF;
-}
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    Put16(b, at, v & 0xFFFF);
-    Put16(b, at + 2, v >> 16);
+void Put(std::vector<uint8_t>& b, size_t at, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i)
+        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 uint32_t Get(const std::vector<uint8_t>& b, size_t at, int n) {
     uint32_t v = 0;
@@ -25,13 +21,12 @@ uint32_t Get(const std::vector<uint8_t>& b, size_t at, int n) {
 
 std::vector<uint8_t> Header(int w, int h, int bpp, uint32_t compression, uint32_t used) {
     std::vector<uint8_t> b(54, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 18, static_cast<uint32_t>(w));
-    Put32(b, 22, static_cast<uint32_t>(h));
-    Put16(b, 28, bpp);
-    Put32(b, 30, compression);
-    Put32(b, 46, used);
+    Put(b, 0, 0x4D42, 2);
+    Put(b, 18, static_cast<uint32_t>(w), 4);
+    Put(b, 22, static_cast<uint32_t>(h), 4);
+    Put(b, 28, bpp, 2);
+    Put(b, 30, compression, 4);
+    Put(b, 46, used, 4);
     return b;
 }
 
@@ -39,50 +34,21 @@ int Stride(int bpp, int w) {
     return ((bpp * w + 31) / 32) * 4;
 }
 
-uint32_t Pseudo(int x, int y) {
-    return static_cast<uint32_t>((x * 7 + y * 13 + x * y * 3) & 0xFF);
-}
-
 void Palette(std::vector<uint8_t>& b, int n) {
-    for (int i = 0; i < n; ++i) {
-        b.push_back(static_cast<uint8_t>(i * 37));  // blue
-        b.push_back(static_cast<uint8_t>(255 - i));
-        b.push_back(static_cast<uint8_t>(i * 11));
-        b.push_back(0);
-    }
+    for (int i = 0; i < n; ++i)
+        b.insert(b.end(), {uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11), 0});
 }
 
-std::vector<uint8_t> Indexed(int bpp) {
-    const int n = 1 << bpp;
-    std::vector<uint8_t> b = Header(kW, kH, bpp, 0, bpp == 8 ? 200 : 0);
-    Palette(b, bpp == 8 ? 200 : n);
-    const int stride = Stride(bpp, kW);
-    for (int row = 0; row < kH; ++row) {
-        std::vector<uint8_t> line(stride, 0);
-        for (int x = 0; x < kW; ++x) {
-            const uint32_t v = Pseudo(x, row) % (bpp == 8 ? 200 : n);
-            line[x * bpp / 8] |= static_cast<uint8_t>(v << (8 - bpp - (x * bpp) % 8));
-        }
-        b.insert(b.end(), line.begin(), line.end());
-    }
-    return b;
-}
-
-std::vector<uint8_t> Direct(int bpp, uint32_t compression, const uint32_t* masks) {
-    std::vector<uint8_t> b = Header(kW, kH, bpp, compression, 0);
-    if (masks != nullptr) {
-        b.resize(70, 0);
-        for (int i = 0; i < 3; ++i)
-            Put32(b, 54 + 4 * i, masks[i]);
-    }
-    const int stride = Stride(bpp, kW);
-    for (int row = 0; row < kH; ++row) {
-        std::vector<uint8_t> line(stride, 0);
-        for (int x = 0; x < kW; ++x)
-            for (int k = 0; k < bpp / 8; ++k)
-                line[x * bpp / 8 + k] = static_cast<uint8_t>(Pseudo(x + k * 5, row) * (k + 1));
-        b.insert(b.end(), line.begin(), line.end());
-    }
+// Uncompressed rows of arbitrary bytes (8-bit values beyond the palette show black), after the palette
+// or the masks.
+std::vector<uint8_t> Rows(int bpp, uint32_t compression, int colors, const uint32_t* masks = nullptr) {
+    std::vector<uint8_t> b = Header(kW, kH, bpp, compression, bpp == 8 ? colors : 0);
+    Palette(b, colors);
+    for (int i = 0; masks != nullptr && i < 4; ++i)
+        b.insert(b.end(), {uint8_t(masks[i]), uint8_t(masks[i] >> 8), uint8_t(masks[i] >> 16),
+                           uint8_t(masks[i] >> 24)});
+    for (int i = 0; i < kH * Stride(bpp, kW); ++i)
+        b.push_back(static_cast<uint8_t>(i * 7 + i * i * 3));
     return b;
 }
 
@@ -122,24 +88,23 @@ std::vector<uint8_t> Bmp24(int w, int h, uint32_t (*pixel)(int x, int y)) {
 }
 
 std::vector<BmpCase> BmpCorpus() {
-    const uint32_t m565[3] = {0xF800, 0x07E0, 0x001F};
-    const uint32_t m32[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
-    const uint32_t odd[3] = {0xFFFFFFFF, 0, 0x0F0F0000};  // full word, empty, with a gap
-    std::vector<BmpCase> c = {
-        {"1bpp", Indexed(1)},
-        {"4bpp", Indexed(4)},
-        {"8bpp", Indexed(8)},
+    const uint32_t m565[4] = {0xF800, 0x07E0, 0x001F, 0};
+    const uint32_t m32[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
+    const uint32_t odd[4] = {0xFFFFFFFF, 0, 0x0F0F0000, 0};  // full word, empty, with a gap
+    return {
+        {"1bpp", Rows(1, 0, 2)},
+        {"4bpp", Rows(4, 0, 16)},
+        {"8bpp", Rows(8, 0, 200)},
         {"rle8", Rle(false)},
         {"rle4", Rle(true)},
-        {"555", Direct(16, 0, nullptr)},
-        {"fields16", Direct(16, 3, m565)},
-        {"fields32", Direct(32, 3, m32)},
-        {"fields-odd", Direct(32, 3, odd)},
-        {"24", Direct(24, 0, nullptr)},
-        {"32", Direct(32, 0, nullptr)},
-        {"24-topdown", Bmp24(kW, -kH, [](int x, int y) { return Pseudo(x, y) * 0x010203u; })},
+        {"555", Rows(16, 0, 0)},
+        {"fields16", Rows(16, 3, 0, m565)},
+        {"fields32", Rows(32, 3, 0, m32)},
+        {"fields-odd", Rows(32, 3, 0, odd)},
+        {"24", Rows(24, 0, 0)},
+        {"32", Rows(32, 0, 0)},
+        {"24-topdown", Bmp24(kW, -kH, [](int x, int y) { return (x * 7 + y * 13u) * 0x010203u; })},
     };
-    return c;
 }
 
 bool DecodeBmp(const std::vector<uint8_t>& f, int* w, int* h, std::vector<uint32_t>* out) {

@@ -6,7 +6,6 @@
 GUI_DRAWCTX GUI_Context;
 char GUI_DecimalSeparator;
 int16_t GUI_ScreenOriginX, GUI_ScreenOriginY;
-const GUI_FONTDEF* GUI_pDefaultFont = nullptr;
 
 void GUI_SetForeColor(uint32_t color) {
     LCD_SetForeColor(color);

@@ -1,11 +1,14 @@
-// The running program's display: the framebuffer file under its root, mapped at start and shown by
-// vrn-fbpng as an 800x480 picture; the tool refuses a file that holds no whole screen.
+// The running program's display: the framebuffer file under its root, mapped at start, showing the
+// self-test screen, and shown by vrn-fbpng as an 800x480 picture; the tool refuses a file that holds no
+// whole screen.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -38,7 +41,9 @@ int RunFbPng(const std::vector<std::string>& args) {
 
 class Display : public testsupport::SharedController {};
 
-TEST_F(Display, StartedControllerShowsABlackScreen) {
+// The self-test screen of the default brand stays on the display once the panel runs; the golden
+// picture is golden/startup_screen.png (VRN_UPDATE_GOLDENS=1 rewrites it).
+TEST_F(Display, StartedControllerShowsTheSelfTestScreen) {
     ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready")) << c().Output();
     const std::string out = c().Output();
     for (const char* line :
@@ -50,7 +55,19 @@ TEST_F(Display, StartedControllerShowsABlackScreen) {
     ASSERT_TRUE(testsupport::ReadRgbPng(png, &image));
     EXPECT_EQ(image.width, 800);
     EXPECT_EQ(image.height, 480);
-    EXPECT_EQ(image.rgb, std::vector<uint8_t>(800 * 480 * 3, 0));
+    ASSERT_EQ(image.rgb.size(), 800u * 480 * 3);
+    EXPECT_NE(std::count(image.rgb.begin(), image.rgb.end(), image.rgb[0]),
+              static_cast<long>(image.rgb.size()));
+    const std::string golden =
+        std::filesystem::path(__FILE__).parent_path().string() + "/golden/startup_screen.png";
+    const char* update = std::getenv("VRN_UPDATE_GOLDENS");
+    if (update != nullptr && std::string(update) == "1") {
+        std::filesystem::create_directories(std::filesystem::path(golden).parent_path());
+        std::filesystem::copy_file(png, golden, std::filesystem::copy_options::overwrite_existing);
+    }
+    testsupport::RgbImage expected;
+    ASSERT_TRUE(testsupport::ReadRgbPng(golden, &expected)) << golden;
+    EXPECT_TRUE(image.rgb == expected.rgb) << "the screen differs from " << golden << "; it is " << png;
 }
 
 TEST_F(Display, ToolRefusesAFileWithoutAWholeScreen) {

@@ -1,0 +1,103 @@
+// Character and string output in window coordinates: lines are measured, aligned, clipped per visible
+// part of the selected window and handed to the current font's operations.
+#include "GUI/GUI_Font.h"
+#include "GUI/LCD.h"
+#include "GUI/gui_2d.h"
+
+namespace {
+
+void LineCore(const char* text, int n, const GUI_BOX& rect) {
+    const GUI_BOX* hl = GUI_Context.pClipRectHL;
+    if (hl != nullptr && !GUI_BoxesOverlap(hl, &rect)) return;
+    const GUI_FONTDEF* font = GUI_Context.pFont;
+    LCD_DrawBatchControl(1);
+    if (font->pLineOps != nullptr && font->pLineOps->DrawLine != nullptr) {
+        font->pLineOps->DrawLine(text, n);
+    } else {
+        for (int i = 0; i < n; ++i)
+            font->DrawChar(GUI_NextCharacter(&text));
+    }
+    LCD_DrawBatchControl(0);
+}
+
+}  // namespace
+
+void GUI_DrawTextLine(const char* text, int n, const GUI_BOX* rect) {
+    if (GUI_Context.pFont == nullptr) return;
+    const GUI_BOX r = gui::ClampedBox(rect->x0 + GUI_Context.xOff, rect->y0 + GUI_Context.yOff,
+                                      rect->x1 + GUI_Context.xOff, rect->y1 + GUI_Context.yOff);
+    GUI_Context.textX = r.x0;
+    GUI_Context.textY = r.y0;
+    gui::ForEachVisible(&r, [&] {
+        GUI_Context.textX = r.x0;
+        GUI_Context.textY = r.y0;
+        LineCore(text, n, r);
+    });
+    GUI_Context.textX = static_cast<int16_t>(GUI_Context.textX - GUI_Context.xOff);
+    GUI_Context.textY = static_cast<int16_t>(GUI_Context.textY - GUI_Context.yOff);
+}
+
+void GUI_DrawText(const char* text) {
+    if (text == nullptr || GUI_Context.pFont == nullptr) return;
+    const int lineDist = GUI_GetLineSpacing();
+    const int x0 = GUI_Context.textX;
+    const int yOffset = GUI_TextYOffset();
+    const uint16_t hAlign = GUI_Context.textAlign & GUI_TA_HORIZONTAL;
+    GUI_Context.textY = static_cast<int16_t>(GUI_Context.textY - yOffset);
+    while (*text != 0) {
+        const int n = GUI_LineCharCount(text, 32767);
+        const int w = GUI_LineWidth(text, n);
+        int x = GUI_Context.textX;
+        if (hAlign == GUI_TA_RIGHT)
+            x -= w;
+        else if (hAlign == GUI_TA_HCENTER)
+            x -= w / 2;
+        const int y = GUI_Context.textY;
+        const GUI_BOX line = gui::ClampedBox(x, y, x + w - 1, y + lineDist - 1);
+        GUI_DrawTextLine(text, n, &line);
+        GUI_Context.textY = static_cast<int16_t>(y);
+        text += GUI_CharsToBytes(text, n);
+        const char next = *text;
+        if (next == '\n' || next == '\r') {
+            GUI_Context.textX = static_cast<int16_t>(hAlign != GUI_TA_LEFT ? x0 : GUI_Context.leftBorder);
+            if (next == '\n') GUI_Context.textY = static_cast<int16_t>(y + lineDist);
+        } else {
+            GUI_Context.textX = static_cast<int16_t>(x + w);
+        }
+        if (next == 0) break;
+        ++text;
+    }
+    GUI_Context.textY = static_cast<int16_t>(GUI_Context.textY + yOffset);
+    GUI_Context.textAlign = static_cast<uint16_t>(GUI_Context.textAlign & ~GUI_TA_HORIZONTAL);
+}
+
+void GUI_DrawTextAt(const char* text, int x, int y) {
+    GUI_SetCursor(x, y);
+    GUI_DrawText(text);
+}
+
+// A line feed moves the cursor without drawing, in window coordinates.
+void GUI_DrawChar(uint16_t c) {
+    const GUI_FONTDEF* font = GUI_Context.pFont;
+    if (font == nullptr) return;
+    if (c == '\n') {
+        GUI_Context.textY = static_cast<int16_t>(GUI_Context.textY + font->YDist);
+        GUI_Context.textX = GUI_Context.leftBorder;
+        return;
+    }
+    const int x = GUI_Context.textX + GUI_Context.xOff, y = GUI_Context.textY + GUI_Context.yOff;
+    const int right = x + GUI_GetCharAdvance(c) + GUI_CharOverhang(c);
+    const GUI_BOX rect = gui::ClampedBox(x, y, right - 1, y + GUI_GetFontHeight() - 1);
+    gui::ForEachVisible(&rect, [&] {
+        GUI_Context.textX = static_cast<int16_t>(x);
+        GUI_Context.textY = static_cast<int16_t>(y);
+        if (c != '\r') font->DrawChar(c);
+    });
+    GUI_Context.textX = static_cast<int16_t>(right - GUI_Context.xOff);
+    GUI_Context.textY = static_cast<int16_t>(y - GUI_Context.yOff);
+}
+
+void GUI_DrawCharAt(uint16_t c, int x, int y) {
+    GUI_SetCursor(x, y);
+    GUI_DrawChar(c);
+}

@@ -1,0 +1,124 @@
+// Bitmaps on the framebuffer: the 16-bit drawers, the BMP corpus against the reference decoder, files
+// that must be refused, and the full-screen logo.
+#include <gtest/gtest.h>
+
+#include "GUI/GUI_Image.h"
+#include "GUI/fb_driver.h"
+#include "tests/GUI/bmp_corpus_fixture.h"
+#include "tests/GUI/screen_fixture.h"
+
+namespace {
+
+using namespace guitest;
+
+class Bitmaps : public ::testing::Test {
+  protected:
+    void SetUp() override { FreshScreen(); }
+    static bool Black() {
+        for (uint16_t p : Screen())
+            if (p != 0) return false;
+        return true;
+    }
+    static int Draw(const std::vector<uint8_t>& f, int x, int y) {
+        return GUI_DrawBmpFile(f.data(), static_cast<uint32_t>(f.size()), x, y);
+    }
+};
+
+TEST_F(Bitmaps, SixteenBitImages) {
+    const uint8_t redLow[4] = {0x1F, 0x00, 0x34, 0x12};
+    const GUI_IMAGE high = {2, 1, 4, 16, redLow, nullptr, &GUI_BitmapMethods565};
+    const GUI_IMAGE low = {2, 1, 4, 16, redLow, nullptr, &GUI_BitmapMethodsM565};
+    GUI_DrawImage(&high, 10, 10);
+    GUI_DrawImage(&low, 10, 20);
+    const auto s = Screen();
+    EXPECT_EQ(s[10 * 800 + 10], 0x001F);
+    EXPECT_EQ(s[10 * 800 + 11], 0x1234);
+    EXPECT_EQ(s[20 * 800 + 10], 0xF800);
+    EXPECT_EQ(s[20 * 800 + 12], 0);
+}
+
+TEST_F(Bitmaps, TwoByTwoAndItsTopDownTwin) {
+    auto pixel = [](int x, int y) -> uint32_t {
+        return (x + 2 * y) == 0 ? 0x0000FF : x + 2 * y == 1 ? 0x00FF00 : x + 2 * y == 2 ? 0xFF0000 : 0xFFFFFF;
+    };
+    const auto up = Bmp24(2, 2, pixel), down = Bmp24(2, -2, pixel);
+    ASSERT_EQ(up.size(), 70u);
+    ASSERT_EQ(Draw(up, 0, 0), 0);
+    ASSERT_EQ(Draw(down, 4, 0), 0);
+    const auto s = Screen();
+    const uint16_t want[4] = {0xF800, 0x07E0, 0x001F, 0xFFFF};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(s[(i / 2) * 800 + i % 2], want[i]) << i;
+        EXPECT_EQ(s[(i / 2) * 800 + 4 + i % 2], want[i]) << i;
+    }
+    EXPECT_EQ(GUI_BmpFileWidth(up.data(), 70), 2);
+    EXPECT_EQ(GUI_BmpFileHeight(down.data(), 70), 2);
+}
+
+// Each file of the corpus drawn whole, and again half off the left and top edges of a clip.
+TEST_F(Bitmaps, CorpusMatchesReferenceDecoder) {
+    for (const BmpCase& c : BmpCorpus()) {
+        int w = 0, h = 0;
+        std::vector<uint32_t> ref;
+        ASSERT_TRUE(DecodeBmp(c.file, &w, &h, &ref)) << c.name;
+        FreshScreen();
+        ASSERT_EQ(Draw(c.file, 20, 30), 0) << c.name;
+        ASSERT_EQ(Draw(c.file, -5, -3), 0) << c.name;
+        const auto s = Screen();
+        int bad = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const auto want = static_cast<uint16_t>(Color2Index_565(ref[y * w + x]));
+                bad += s[(30 + y) * 800 + 20 + x] != want;
+                if (x >= 5 && y >= 3) bad += s[(y - 3) * 800 + x - 5] != want;
+            }
+        EXPECT_EQ(bad, 0) << c.name;
+        EXPECT_EQ(s[30 * 800 + 20 + w], 0) << c.name;
+        EXPECT_EQ(s[(30 + h) * 800 + 20], 0) << c.name;
+    }
+}
+
+TEST_F(Bitmaps, RefusedFilesDrawNothing) {
+    const std::vector<uint8_t> good = BmpCorpus()[2].file;  // 8 bpp, 200 colours
+    auto with = [&](size_t at, std::vector<uint8_t> bytes) {
+        std::vector<uint8_t> f = good;
+        for (size_t i = 0; i < bytes.size(); ++i)
+            f[at + i] = bytes[i];
+        return f;
+    };
+    const struct {
+        const char* what;
+        std::vector<uint8_t> file;
+    } cases[] = {
+        {"2 bpp", with(28, {2, 0})},
+        {"300 colours", with(46, {0x2C, 0x01, 0, 0})},
+        {"type BA", with(0, {'B', 'A'})},
+        {"compression 4", with(30, {4, 0, 0, 0})},
+        {"negative width", with(18, {0xFF, 0xFF, 0xFF, 0xFF})},
+        {"width 32768", with(18, {0, 0x80, 0, 0})},
+        {"RLE8 on 4 bpp", with(28, {4, 0, 1, 0})},
+        {"header cut", std::vector<uint8_t>(good.begin(), good.begin() + 40)},
+        {"palette cut", std::vector<uint8_t>(good.begin(), good.begin() + 300)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Draw(c.file, 0, 0), 1) << c.what;
+        EXPECT_TRUE(Black()) << c.what;
+    }
+    // A short pixel area is a failed read; the rows before it stay drawn.
+    std::vector<uint8_t> cut(good.begin(), good.end() - 20);
+    EXPECT_EQ(Draw(cut, 0, 0), 1);
+    EXPECT_EQ(Draw(with(18, {0, 0, 0, 0}), 0, 0), 0);  // width 0: nothing, no failure
+}
+
+TEST_F(Bitmaps, LogoFillsTheScreen) {
+    const auto logo = Bmp24(
+        800, 480, [](int x, int y) -> uint32_t { return (x * 255 / 799) | (y * 255 / 479) << 8 | 0x400000; });
+    ASSERT_EQ(logo.size(), 1152054u);
+    ASSERT_EQ(Draw(logo, 0, 0), 0);
+    const auto s = Screen();
+    for (int i = 0; i < 800 * 480; i += 997)
+        ASSERT_NE(s[i], 0) << i;
+    EXPECT_EQ(s[479 * 800 + 799], Color2Index_565(0x40FFFF));
+}
+
+}  // namespace

@@ -73,7 +73,8 @@ def main(failures):
              "--port-offset", str(offset)], stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
             cwd=os.path.join(folder, "work"), start_new_session=True)
     try:
-        until = time.monotonic() + 10
+        # A sanitizer build starts several times slower (every waveform table crosses the simulated bus).
+        until = time.monotonic() + 60
         while f"SCPI socket listening on port {5025 + offset}" not in open(log_path).read():
             if time.monotonic() > until:
                 raise RuntimeError("the controller did not listen")

@@ -1,5 +1,7 @@
 #pragma once
 // The command handlers, by the command they serve; the handler tables index them by command id.
+#include <cstdint>
+
 struct ScpiInterface;
 
 namespace scpi {
@@ -7,13 +9,39 @@ namespace scpi {
 // Row 0 of both tables and every id whose handler is not there: "-113,"Undefined header"".
 int CmdUndefined(ScpiInterface* ifc);
 
-// IEEE 488.2 common commands.
+// IEEE 488.2 common commands (MEMory:SAV and MEMory:RCL run *SAV and *RCL).
+int CmdCal(ScpiInterface* ifc);
 int CmdCls(ScpiInterface* ifc);
 int CmdEse(ScpiInterface* ifc);
 int CmdEsr(ScpiInterface* ifc);
 int CmdIdn(ScpiInterface* ifc);
 int CmdOpc(ScpiInterface* ifc);
+int CmdRcl(ScpiInterface* ifc);
+int CmdRst(ScpiInterface* ifc);
+int CmdSav(ScpiInterface* ifc);
+int CmdSre(ScpiInterface* ifc);
 int CmdStb(ScpiInterface* ifc);
+int CmdTrg(ScpiInterface* ifc);
+int CmdTst(ScpiInterface* ifc);
+int CmdWai(ScpiInterface* ifc);
+
+// Trigger actions.
+int CmdAbor(ScpiInterface* ifc);
+int CmdInitName(ScpiInterface* ifc);
+int CmdMemTrig(ScpiInterface* ifc);
+int CmdOutpTrig(ScpiInterface* ifc);
+
+// STATus: the register commands of the four groups by their (main-set) command id, and PRESet.
+int CmdStatRegister(ScpiInterface* ifc, uint32_t id);
+template <uint32_t Id>
+int CmdStat(ScpiInterface* ifc) {
+    return CmdStatRegister(ifc, Id);
+}
+int CmdStatPres(ScpiInterface* ifc);
+
+// [SOURce:] settings.
+int CmdSourFreq(ScpiInterface* ifc);
+int CmdSourVolt(ScpiInterface* ifc);
 
 // SYSTem:ERRor?
 int CmdSystErr(ScpiInterface* ifc);

@@ -3,6 +3,7 @@
 #include "scpi/scpi_handler_table.h"
 
 #include <array>
+#include <utility>
 
 #include "scpi/scpi_cmd_ids.h"
 #include "scpi/scpi_cmds_alt_first.h"
@@ -59,12 +60,29 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdSystErr, CmdSystErr},
 };
 
+using MainTable = std::array<ScpiHandlerRow, kMainCmdCount + 1>;
+
+// The measurement queries run by quantity: FETCh 47-73, MEASure 87-99 and 101-114 (100 clears the
+// peaks), and the harmonic lists FETCh 74-77 and MEASure 116-119.
+template <size_t... Q>
+constexpr void FillMeasurement(MainTable& table, std::index_sequence<Q...>) {
+    ((table[kCmdFetcScalCurrCfac + Q].handler = CmdFetch<Q>), ...);
+    ((table[Q < 13 ? kCmdMeasScalCurrCfac + Q : kCmdMeasScalCurrCfac + Q + 1].handler = CmdMeasure<Q>), ...);
+}
+template <size_t... L>
+constexpr void FillHarmonics(MainTable& table, std::index_sequence<L...>) {
+    ((table[kCmdFetcScalCurrHarmRms + L].handler = CmdHarm<L, true>), ...);
+    ((table[kCmdMeasScalCurrHarmRms + L].handler = CmdHarm<L, false>), ...);
+}
+
 constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> BuildMain() {
     std::array<ScpiHandlerRow, kMainCmdCount + 1> table{};
     for (uint32_t id = 0; id < table.size(); ++id)
         table[id] = ScpiHandlerRow{id, CmdUndefined};
     for (const ScpiHandlerRow& e : kMainEntries)
         table[e.id].handler = e.handler;
+    FillMeasurement(table, std::make_index_sequence<27>());
+    FillHarmonics(table, std::make_index_sequence<4>());
     return table;
 }
 

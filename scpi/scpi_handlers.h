@@ -39,6 +39,23 @@ int CmdStat(ScpiInterface* ifc) {
 }
 int CmdStatPres(ScpiInterface* ifc);
 
+// FETCh and MEASure: the scalar quantities 0-26 and the harmonic lists 0-3 (scpi_meas_snapshot.h).
+int CmdFetchScalar(ScpiInterface* ifc, uint32_t quantity);
+int CmdMeasureScalar(ScpiInterface* ifc, uint32_t quantity);
+int CmdHarmList(ScpiInterface* ifc, uint32_t list, bool fromSnapshot);
+template <uint32_t Q>
+int CmdFetch(ScpiInterface* ifc) {
+    return CmdFetchScalar(ifc, Q);
+}
+template <uint32_t Q>
+int CmdMeasure(ScpiInterface* ifc) {
+    return CmdMeasureScalar(ifc, Q);
+}
+template <uint32_t L, bool Snapshot>
+int CmdHarm(ScpiInterface* ifc) {
+    return CmdHarmList(ifc, L, Snapshot);
+}
+
 // [SOURce:] settings.
 int CmdSourFreq(ScpiInterface* ifc);
 int CmdSourVolt(ScpiInterface* ifc);

@@ -2,7 +2,9 @@
 // the duty rules of the generic numeric handler and the block header reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "core/params/param_access.h"
@@ -10,6 +12,7 @@
 #include "core/system/output_flags.h"
 #include "core/system/service_flags.h"
 #include "scpi/scpi_errors.h"
+#include "scpi/scpi_meas_snapshot.h"
 #include "scpi/scpi_numeric_param.h"
 #include "scpi/scpi_refusals.h"
 #include "tests/scpi/scpi_channel_fixture.h"
@@ -80,6 +83,10 @@ class NumericParam : public ::testing::Test {
     // Runs the generic handler of `id` with one parameter (or none) and returns "reply|error row".
     template <typename T>
     std::string Run(uint32_t id, bool query, uint8_t type, T value) {
+        return Call([id](ScpiInterface* ifc) { return scpiNumericParam(ifc, id); }, query, type, value);
+    }
+    template <typename T>
+    std::string Call(const std::function<int(ScpiInterface*)>& handler, bool query, uint8_t type, T value) {
         ScpiCmdBlock& cmd = *ch.cmd;
         cmd.query = query ? 1 : 0;
         cmd.paramCount = type == kItemOmitted ? 0 : 1;
@@ -87,7 +94,7 @@ class NumericParam : public ::testing::Test {
         cmd.items[0] = ScpiParamItem{type, sizeof value, cmd.data};
         ch.parse.errIndex = 0;
         ch.ifc.replyCount = 0;
-        scpiNumericParam(&ch.ifc, id);
+        handler(&ch.ifc);
         ch.ifc.io.write(nullptr, 0, kPortCommit);
         return ch.Transmit() + "|" + std::to_string(ch.parse.errIndex);
     }
@@ -126,6 +133,36 @@ TEST_F(NumericParam, RefusedEditAllChangesNothing) {
     EXPECT_EQ(GetAcv(0), 4000);
     EXPECT_EQ(GetAcv(2), 4000);
     g_EditAllPhases.store(0);
+}
+
+// {group parameter, values in the reply or the error row}: none gives all 101, 0 the value 0 alone.
+TEST_F(NumericParam, HarmonicGroupsAndFetchBeforeASnapshot) {
+    scpi::MeasSnapshotReset();
+    auto fetch = [](ScpiInterface* ifc) { return scpiFetchQuery(ifc, 21); };
+    EXPECT_EQ(Call(fetch, true, kItemOmitted, 0), "|73");
+    auto fromSnapshot = [](ScpiInterface* ifc) { return scpiHarmonicList(ifc, 2, true); };
+    EXPECT_EQ(Call(fromSnapshot, true, kItemOmitted, 0), "|73");
+    auto measure = [](ScpiInterface* ifc) { return scpiMeasureQuery(ifc, 21); };
+    EXPECT_EQ(Call(measure, true, kItemOmitted, 0).substr(0, 1), "+");  // and takes the snapshot
+    EXPECT_EQ(Call(fetch, true, kItemOmitted, 0).back(), '0');
+    const struct {
+        uint8_t type;
+        int32_t group;
+        std::string expect;  // "n values" or "|row"
+    } cases[] = {
+        {kItemOmitted, 0, "101"}, {kItemInt, 0, "1"},     {kItemInt, 1, "20"},  {kItemInt, 5, "20"},
+        {kItemChoice, 0, "20"},   {kItemChoice, 1, "20"}, {kItemInt, 6, "|51"}, {kItemInt, -1, "|51"},
+    };
+    for (bool snapshot : {true, false}) {
+        auto list = [snapshot](ScpiInterface* ifc) { return scpiHarmonicList(ifc, 3, snapshot); };
+        for (const auto& c : cases) {
+            const std::string got = Call(list, true, c.type, c.group);
+            const std::string reply = got.substr(0, got.find('|'));
+            const std::string shown =
+                reply.empty() ? got : std::to_string(std::count(reply.begin(), reply.end(), ',') + 1);
+            EXPECT_EQ(shown, c.expect) << int(c.type) << " " << c.group;
+        }
+    }
 }
 
 // {data, result, declared length}.

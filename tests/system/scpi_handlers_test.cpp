@@ -3,8 +3,11 @@
 // first entry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "tests/support/tcp_client.h"
 #include "tests/system/controller_fixture.h"
@@ -122,6 +125,28 @@ TEST_F(ScpiHandlers, TriggerActions) {
         {"OUTP:TRIG -1", nullptr, kRange},      {"OUTP:TRIG?", "+1", kNoError},
     };
     Run(steps);
+}
+
+// The OUTPut action armed on the bus switches the output on when *TRG fires it: the simulated stage then
+// gives the set voltage, which MEASure reads (and FETCh reads from the snapshot it took).
+TEST_F(ScpiHandlers, TriggeredOutputAndMeasurements) {
+    const Step steps[] = {
+        {"*RST;*OPC?", "1", kNoError},
+        {"FETC:VOLT?", nullptr, "-230,\"Data corrupt or stale\""},
+        {"MEAS:VOLT?;:FETC:VOLT?", "+0.0000;+0.0000", kNoError},
+        {"VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?", "1", kNoError},
+    };
+    Run(steps);
+    std::string volts;
+    for (int i = 0; i < 100 && volts != "+100.0000"; ++i) {  // the measurement follows within a few passes
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        volts = Ask("MEAS:VOLT?");
+    }
+    EXPECT_EQ(volts, "+100.0000");
+    EXPECT_EQ(Ask("FETC:VOLT?"), "+100.0000");
+    const std::string group = Ask("MEAS:VOLT:HARM? 2");
+    EXPECT_EQ(std::count(group.begin(), group.end(), ','), 19) << group;
+    EXPECT_EQ(Ask("*RST;*OPC?"), "1");
 }
 
 }  // namespace

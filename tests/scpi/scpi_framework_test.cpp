@@ -11,6 +11,8 @@
 #include "core/params/param_store.h"
 #include "core/system/output_flags.h"
 #include "core/system/service_flags.h"
+#include "engine/arb_builder.h"
+#include "scpi/scpi_arb_edit_param.h"
 #include "scpi/scpi_errors.h"
 #include "scpi/scpi_meas_snapshot.h"
 #include "scpi/scpi_numeric_param.h"
@@ -163,6 +165,24 @@ TEST_F(NumericParam, HarmonicGroupsAndFetchBeforeASnapshot) {
             EXPECT_EQ(shown, c.expect) << int(c.type) << " " << c.group;
         }
     }
+}
+
+// The builder's clip (item 2, hundredths) within the caller's 10-90 steps: {query, type, value, result}.
+TEST_F(NumericParam, ArbBuilderSettingWithinTheCallersLimits) {
+    auto clip = [](ScpiInterface* ifc) { return scpiArbEditParam(ifc, 2, 90, 10); };
+    EXPECT_EQ(Call(clip, false, kItemReal, 0.455), "|0");
+    EXPECT_EQ(ArbBuild_GetClip(), 46);
+    EXPECT_TRUE(g_ArbBuilder.flags2.load() & engine::kArbBuildPending);
+    EXPECT_EQ(Call(clip, true, kItemOmitted, 0), "+0.4600|0");
+    EXPECT_EQ(Call(clip, true, kItemChoice, int32_t{1}), "+0.9000|0");
+    EXPECT_EQ(Call(clip, false, kItemInt, int32_t{1}), "|53");  // 100 steps
+    EXPECT_EQ(Call(clip, false, kItemChoice, int32_t{0}), "|0");
+    EXPECT_EQ(ArbBuild_GetClip(), 10);
+    auto stairs = [](ScpiInterface* ifc) { return scpiArbEditParam(ifc, 1, 20, 1); };
+    EXPECT_EQ(Call(stairs, true, kItemOmitted, 0), "+5|0");
+    SetParallelPosition(0);  // a slave
+    EXPECT_EQ(Call(stairs, false, kItemInt, int32_t{7}), "|112");
+    SetParallelPosition(1);
 }
 
 // {data, result, declared length}.

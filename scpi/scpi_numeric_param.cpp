@@ -9,6 +9,7 @@
 #include "core/params/acv_unit.h"
 #include "core/params/limit_checks.h"
 #include "core/params/param_access.h"
+#include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
 #include "core/system/ctrl_words.h"
 #include "core/system/output_flags.h"
@@ -169,6 +170,19 @@ void Store(uint32_t id, int phase, int32_t v) {
         VoltSettingCheckPhase(mode, area, static_cast<uint32_t>(phase));
 }
 
+// With edit-all or in 1P3W the control task applies a changed group to every phase of the wiring: marked
+// only when no phase of the wiring would hold the value back.
+void MarkWhenNoPhaseLimits(uint32_t id, int32_t v) {
+    constexpr uint32_t k1P3W = 2;
+    const uint32_t wiring = GetPhaseMode();
+    if (PhaseCount() == 1 && wiring != k1P3W) return;
+    const int phases = wiring == 0 ? 3 : wiring == k1P3W ? 2 : 1;
+    for (int p = 0; p < phases; ++p)
+        if (!Fits(id, p, v)) return;
+    MarkParamGroupChanged(1, id);
+    MarkPhaseAngleChanged(1);
+}
+
 int Set(ScpiInterface* ifc, uint32_t id, int phase) {
     if ((id == kIdIpkMax || id == kIdIpkMin) && OutputFlagTest(kOutFlagOutputOn) &&
         g_ParallelActive.load(std::memory_order_acquire) != 0) {
@@ -182,6 +196,7 @@ int Set(ScpiInterface* ifc, uint32_t id, int phase) {
         if (!Fits(id, PhaseAt(i), v)) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
     for (uint32_t i = 0; i < PhaseCount(); ++i)
         Store(id, PhaseAt(i), v);
+    MarkWhenNoPhaseLimits(id, v);
     g_OutputRefresh.store(1, std::memory_order_release);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/params/param_access.h"
+#include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
 #include "core/system/output_flags.h"
 #include "core/system/service_flags.h"
@@ -128,12 +129,15 @@ TEST_F(NumericParam, RefusedEditAllChangesNothing) {
     l3.max = 5000;  // L3 tops out at 50 V
     paramRW(1, kParamAcv, &l3, 2);
     g_EditAllPhases.store(1);
+    MarkParamGroupChanged(0, 0);
     EXPECT_EQ(Run(47, false, kItemReal, 120.0), "|53");
     EXPECT_EQ(GetAcv(0), before);
+    EXPECT_EQ(g_ParamDirty[kDirtyAcv].load(), 0u);
     EXPECT_EQ(Run(47, false, kItemReal, 1e12), "|53");
     EXPECT_EQ(Run(47, false, kItemReal, 40.0), "|0");
     EXPECT_EQ(GetAcv(0), 4000);
     EXPECT_EQ(GetAcv(2), 4000);
+    EXPECT_EQ(g_ParamDirty[kDirtyAcv].load(), 1u);  // the control task applies it to every phase
     g_EditAllPhases.store(0);
 }
 

@@ -1,6 +1,6 @@
+#pragma once
 // The measurement snapshot that FETCh queries read: MEASure queries on any channel take it, so it is
 // copied and read under one lock.
-#pragma once
 #include <cstdint>
 #include <mutex>
 

@@ -2,6 +2,7 @@
 // first, so a refused command changes nothing.
 #include "scpi/scpi_numeric_param.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>

@@ -205,7 +205,9 @@ TEST(ScpiFramework, BlockHeaders) {
         const auto* bytes = reinterpret_cast<const uint8_t*>(c.data);
         EXPECT_EQ(scpiParseBlockHeader(bytes, static_cast<uint32_t>(std::strlen(c.data)), &h), c.result)
             << c.data;
-        if (c.result == 0) EXPECT_EQ(h.length, c.length) << c.data;
+        if (c.result == 0) {
+            EXPECT_EQ(h.length, c.length) << c.data;
+        }
     }
     EXPECT_EQ(BrandCodeLookup("tulve"), 1);
     EXPECT_EQ(BrandCodeLookup("QXX"), -1);

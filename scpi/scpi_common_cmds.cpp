@@ -116,6 +116,13 @@ int CmdOpc(ScpiInterface* ifc) {
     return 0;
 }
 
+int CmdSre(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, scpiSreGet(ifc->status));
+    uint16_t value;
+    if (RegisterValue(ifc, &value)) scpiSreSet(ifc->status, value);
+    return 0;
+}
+
 int CmdStb(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
     WriteSignedReply(ifc, scpiGetStatusByte(ifc->status));

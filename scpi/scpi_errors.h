@@ -36,9 +36,13 @@ enum ScpiErr : uint8_t {
     kScpiErrBlockNotAllowed = 33,    // -168
     kScpiErrExprNotAllowed = 36,     // -178
     kScpiErrExecution = 41,          // -200
+    kScpiErrTriggerIgnored = 46,     // -211
+    kScpiErrParameter = 51,          // -220
     kScpiErrDataOutOfRange = 53,     // -222
     kScpiErrTooMuchData = 69,        // -223
     kScpiErrIllegalValue = 70,       // -224
+    kScpiErrDataStale = 73,          // -230
     kScpiErrSystem = 112,            // -310
     kScpiErrQueueOverflow = 122,     // -350
+    kScpiErrQueryUnterm = 129,       // -420
 };

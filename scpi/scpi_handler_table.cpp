@@ -3,6 +3,7 @@
 #include "scpi/scpi_handler_table.h"
 
 #include <array>
+#include <utility>
 
 #include "scpi/scpi_cmd_ids.h"
 #include "scpi/scpi_cmds_alt_first.h"
@@ -13,18 +14,66 @@ namespace scpi {
 namespace {
 
 constexpr ScpiHandlerRow kMainEntries[] = {
+    {kCmdCal, CmdCal},
     {kCmdCls, CmdCls},
     {kCmdEse, CmdEse},
     {kCmdEsr, CmdEsr},
     {kCmdIdn, CmdIdn},
     {kCmdOpc, CmdOpc},
+    {kCmdRcl, CmdRcl},
+    {kCmdRst, CmdRst},
+    {kCmdSav, CmdSav},
+    {kCmdSre, CmdSre},
     {kCmdStb, CmdStb},
+    {kCmdTrg, CmdTrg},
+    {kCmdTst, CmdTst},
+    {kCmdWai, CmdWai},
+    {kCmdAbor, CmdAbor},
+    {kCmdInitImmName, CmdInitName},
+    {kCmdMemSav, CmdSav},
+    {kCmdMemRcl, CmdRcl},
+    {kCmdMemTrig, CmdMemTrig},
+    {kCmdOutpStatTrig, CmdOutpTrig},
+    {kCmdStatLockCond, CmdStat<kCmdStatLockCond>},
+    {kCmdStatLockEnab, CmdStat<kCmdStatLockEnab>},
+    {kCmdStatLockNtr, CmdStat<kCmdStatLockNtr>},
+    {kCmdStatLockPtr, CmdStat<kCmdStatLockPtr>},
+    {kCmdStatLockEven, CmdStat<kCmdStatLockEven>},
+    {kCmdStatOperCond, CmdStat<kCmdStatOperCond>},
+    {kCmdStatOperEnab, CmdStat<kCmdStatOperEnab>},
+    {kCmdStatOperNtr, CmdStat<kCmdStatOperNtr>},
+    {kCmdStatOperPtr, CmdStat<kCmdStatOperPtr>},
+    {kCmdStatOperEven, CmdStat<kCmdStatOperEven>},
+    {kCmdStatPres, CmdStatPres},
+    {kCmdStatQuesCond, CmdStat<kCmdStatQuesCond>},
+    {kCmdStatQuesEnab, CmdStat<kCmdStatQuesEnab>},
+    {kCmdStatQuesNtr, CmdStat<kCmdStatQuesNtr>},
+    {kCmdStatQuesPtr, CmdStat<kCmdStatQuesPtr>},
+    {kCmdStatQuesEven, CmdStat<kCmdStatQuesEven>},
+    {kCmdStatWarnCond, CmdStat<kCmdStatWarnCond>},
+    {kCmdStatWarnEnab, CmdStat<kCmdStatWarnEnab>},
+    {kCmdStatWarnNtr, CmdStat<kCmdStatWarnNtr>},
+    {kCmdStatWarnPtr, CmdStat<kCmdStatWarnPtr>},
+    {kCmdStatWarnEven, CmdStat<kCmdStatWarnEven>},
+    {kCmdSourFreqImm, CmdSourFreq},
+    {kCmdSourVoltLevImmAmpl, CmdSourVolt},
     {kCmdSystErr, CmdSystErr},
-    {kCmdStatOperCond, CmdStatOperCond},
-    {kCmdStatQuesCond, CmdStatQuesCond},
-    {kCmdStatWarnCond, CmdStatWarnCond},
-    {kCmdStatLockCond, CmdStatLockCond},
 };
+
+using MainTable = std::array<ScpiHandlerRow, kMainCmdCount + 1>;
+
+// The measurement queries run by quantity: FETCh 47-73, MEASure 87-99 and 101-114 (100 clears the
+// peaks), and the harmonic lists FETCh 74-77 and MEASure 116-119.
+template <size_t... Q>
+constexpr void FillMeasurement(MainTable& table, std::index_sequence<Q...>) {
+    ((table[kCmdFetcScalCurrCfac + Q].handler = CmdFetch<Q>), ...);
+    ((table[Q < 13 ? kCmdMeasScalCurrCfac + Q : kCmdMeasScalCurrCfac + Q + 1].handler = CmdMeasure<Q>), ...);
+}
+template <size_t... L>
+constexpr void FillHarmonics(MainTable& table, std::index_sequence<L...>) {
+    ((table[kCmdFetcScalCurrHarmRms + L].handler = CmdHarm<L, true>), ...);
+    ((table[kCmdMeasScalCurrHarmRms + L].handler = CmdHarm<L, false>), ...);
+}
 
 constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> BuildMain() {
     std::array<ScpiHandlerRow, kMainCmdCount + 1> table{};
@@ -32,6 +81,8 @@ constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> BuildMain() {
         table[id] = ScpiHandlerRow{id, CmdUndefined};
     for (const ScpiHandlerRow& e : kMainEntries)
         table[e.id].handler = e.handler;
+    FillMeasurement(table, std::make_index_sequence<27>());
+    FillHarmonics(table, std::make_index_sequence<4>());
     return table;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 // The command handlers, by the command they serve; the handler tables index them by command id.
+#include <cstdint>
+
 struct ScpiInterface;
 
 namespace scpi {
@@ -7,19 +9,58 @@ namespace scpi {
 // Row 0 of both tables and every id whose handler is not there: "-113,"Undefined header"".
 int CmdUndefined(ScpiInterface* ifc);
 
-// IEEE 488.2 common commands.
+// IEEE 488.2 common commands (MEMory:SAV and MEMory:RCL run *SAV and *RCL).
+int CmdCal(ScpiInterface* ifc);
 int CmdCls(ScpiInterface* ifc);
 int CmdEse(ScpiInterface* ifc);
 int CmdEsr(ScpiInterface* ifc);
 int CmdIdn(ScpiInterface* ifc);
 int CmdOpc(ScpiInterface* ifc);
+int CmdRcl(ScpiInterface* ifc);
+int CmdRst(ScpiInterface* ifc);
+int CmdSav(ScpiInterface* ifc);
+int CmdSre(ScpiInterface* ifc);
 int CmdStb(ScpiInterface* ifc);
+int CmdTrg(ScpiInterface* ifc);
+int CmdTst(ScpiInterface* ifc);
+int CmdWai(ScpiInterface* ifc);
+
+// Trigger actions.
+int CmdAbor(ScpiInterface* ifc);
+int CmdInitName(ScpiInterface* ifc);
+int CmdMemTrig(ScpiInterface* ifc);
+int CmdOutpTrig(ScpiInterface* ifc);
+
+// STATus: the register commands of the four groups by their (main-set) command id, and PRESet.
+int CmdStatRegister(ScpiInterface* ifc, uint32_t id);
+template <uint32_t Id>
+int CmdStat(ScpiInterface* ifc) {
+    return CmdStatRegister(ifc, Id);
+}
+int CmdStatPres(ScpiInterface* ifc);
+
+// FETCh and MEASure: the scalar quantities 0-26 and the harmonic lists 0-3 (scpi_meas_snapshot.h).
+int CmdFetchScalar(ScpiInterface* ifc, uint32_t quantity);
+int CmdMeasureScalar(ScpiInterface* ifc, uint32_t quantity);
+int CmdHarmList(ScpiInterface* ifc, uint32_t list, bool fromSnapshot);
+template <uint32_t Q>
+int CmdFetch(ScpiInterface* ifc) {
+    return CmdFetchScalar(ifc, Q);
+}
+template <uint32_t Q>
+int CmdMeasure(ScpiInterface* ifc) {
+    return CmdMeasureScalar(ifc, Q);
+}
+template <uint32_t L, bool Snapshot>
+int CmdHarm(ScpiInterface* ifc) {
+    return CmdHarmList(ifc, L, Snapshot);
+}
+
+// [SOURce:] settings.
+int CmdSourFreq(ScpiInterface* ifc);
+int CmdSourVolt(ScpiInterface* ifc);
 
 // STATus:OPERation|QUEStionable|WARNing|LOCK:CONDition?
-int CmdStatOperCond(ScpiInterface* ifc);
-int CmdStatQuesCond(ScpiInterface* ifc);
-int CmdStatWarnCond(ScpiInterface* ifc);
-int CmdStatLockCond(ScpiInterface* ifc);
 
 // SYSTem:ERRor?
 int CmdSystErr(ScpiInterface* ifc);

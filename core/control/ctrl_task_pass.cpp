@@ -31,7 +31,7 @@ constexpr uint32_t kArbDelayPasses = 30;
 // Input status bits of the three edge detectors: external on/off, trigger inputs 1 and 2.
 constexpr uint32_t kEdgeInputBit[3] = {2, 6, 7};
 
-uint32_t* L1() {
+std::atomic<uint32_t>* L1() {
     return g_OutputShadow[0];
 }
 
@@ -222,10 +222,10 @@ namespace core {
 
 uint32_t CtrlEdgeDetect(int channel, uint32_t inputWord) {
     if (channel < 0 || channel > 2) return 0;
-    uint32_t* w = &L1()[kShwEdgeFirst + 3 * channel];  // high count, low count, pulse seen
-    uint32_t& high = w[0];
-    uint32_t& low = w[1];
-    uint32_t& pulse = w[2];
+    std::atomic<uint32_t>* w = &L1()[kShwEdgeFirst + 3 * channel];  // high count, low count, pulse seen
+    std::atomic<uint32_t>& high = w[0];
+    std::atomic<uint32_t>& low = w[1];
+    std::atomic<uint32_t>& pulse = w[2];
     if ((inputWord >> kEdgeInputBit[channel]) & 1u) {
         if (low != 0) pulse = 0;
         ++high;

@@ -22,7 +22,7 @@ struct Pass {
     bool options = false;  // g_OutputOptionWord changed: register 2348, then the strobe again
 };
 
-inline uint32_t& Sh(uint32_t unit, int word) {
+inline std::atomic<uint32_t>& Sh(uint32_t unit, int word) {
     return g_OutputShadow[unit][word];
 }
 inline int32_t ShI(uint32_t unit, int word) {

@@ -138,8 +138,8 @@ void ZeroAllVoltages() {
 
 void OutputPhaseInit(int phase) {
     if (!ValidPhase(phase)) return;
-    uint32_t* shadow = g_OutputShadow[phase];
-    uint32_t* line = g_OutputShadow[kLineShadow];
+    std::atomic<uint32_t>* shadow = g_OutputShadow[phase];
+    std::atomic<uint32_t>* line = g_OutputShadow[kLineShadow];
     const bool loading = g_CtrlStartupWord.load(std::memory_order_relaxed) != 0;
 
     if (!loading) {

@@ -1,13 +1,13 @@
 #include "core/system/ctrl_words.h"
 
-uint32_t g_OutputShadow[kOutputShadowUnits][kOutputShadowWords];
+std::atomic<uint32_t> g_OutputShadow[kOutputShadowUnits][kOutputShadowWords];
 std::atomic<uint32_t> g_OutputOptionWord{0};
 core::ArbUpdateField g_ArbChanged;
 
 void core::CtrlWordsReset() {
     for (auto& unit : g_OutputShadow)
-        for (uint32_t& word : unit)
-            word = 0;
+        for (std::atomic<uint32_t>& word : unit)
+            word.store(0, std::memory_order_relaxed);
     g_OutputOptionWord.store(0, std::memory_order_relaxed);
     g_ArbChanged.pendingTable.store(0, std::memory_order_relaxed);
     g_ArbChanged.flags.store(0, std::memory_order_relaxed);

@@ -7,10 +7,11 @@
 #include "core/system/output_flags.h"
 
 // The value of each output setting as last written to the power stage, per unit L1, L2, L3, LINE; a setter
-// stores value + 1 into a word to force the next pass to write it again.
+// stores value + 1 into a word to force the next pass to write it again. Setters run on several threads
+// (a reset's on the supervisor) while the control task compares the words: each word is atomic.
 inline constexpr int kOutputShadowUnits = 4;
 inline constexpr int kOutputShadowWords = 74;
-extern uint32_t g_OutputShadow[kOutputShadowUnits][kOutputShadowWords];
+extern std::atomic<uint32_t> g_OutputShadow[kOutputShadowUnits][kOutputShadowWords];
 
 // Option bits written whole to register 2348 after any of them changed (bits 16-21: ON/OFF phase enables
 // of L1-L3; the other bits by their setting, see core::OptionBit; the rest belong to the service pages).

@@ -52,7 +52,7 @@ TEST_F(ExecLoop, MessagesThroughTheRealHandlers) {
         {"*ESE\n*ESE 1,2\n*ESE?\n", "+32\n",
          "-109,\"Missing parameter\" | -115,\"Unexpected number of parameters\""},
         // Forms a handler does not implement are undefined headers.
-        {"*IDN\n*ESR\n*STB\nSYST:ERR\n*RST\n", "",
+        {"*IDN\n*ESR\n*STB\nSYST:ERR\n*CAL\n", "",
          "-113,\"Undefined header\" | -113,\"Undefined header\" | -113,\"Undefined header\" | "
          "-113,\"Undefined header\" | -113,\"Undefined header\""},
         {"*OPC 1\n", "", "-108,\"Parameter not allowed\""},

@@ -70,6 +70,17 @@ void BM_SetCommandAndItsQueryInOneMessage(benchmark::State& state) {
 }
 BENCHMARK(BM_SetCommandAndItsQueryInOneMessage)->UseRealTime()->MinTime(2.0);
 
+// A setting through the generic numeric handler and back, and a status register set and read.
+void BM_VoltSetAndQuery(benchmark::State& state) {
+    RoundTrips(state, "VOLT 100;VOLT?", "VOLT 100;VOLT?\n", "+100.0000\n");
+}
+BENCHMARK(BM_VoltSetAndQuery)->UseRealTime()->MinTime(2.0);
+
+void BM_SreSetAndQuery(benchmark::State& state) {
+    RoundTrips(state, "*SRE 32;*SRE?", "*SRE 32;*SRE?\n", "+32\n");
+}
+BENCHMARK(BM_SreSetAndQuery)->UseRealTime()->MinTime(2.0);
+
 }  // namespace
 
 int main(int argc, char** argv) {

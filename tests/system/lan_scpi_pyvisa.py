@@ -30,6 +30,28 @@ STEPS = [
     ("*ESE 999", "*CLS;*ESR?", "+0"),  # set commands through the menu/control thread
     ("*ESE 255", "*ESE?", "+255"),
     ("", "*OPC?", "1"),  # an empty line does nothing
+    (None, "*TST?", "0"),
+    (None, "*SRE 32;*SRE?", "+32"),
+    ("*SRE 256", "SYST:ERR?", '-222,"Data out of range"'),
+    (None, "*SRE?", "+32"),
+    ("*SRE ON", "SYST:ERR?", '-148,"Character data not allowed"'),
+    (None, "*WAI;*OPC?", "1"),
+    (None, "*ESE 4;*RST;*OPC?;*ESE?", "1;+4"),
+    (None, "VOLT 100;VOLT?", "+100.0000"),
+    ("VOLT 100.0049", "VOLT?", "+100.0000"),
+    ("VOLT 100.005", "VOLT?", "+100.0100"),
+    ("VOLT 1e12", "SYST:ERR?", '-222,"Data out of range"'),
+    (None, "VOLT?", "+100.0100"),
+    (None, "FREQ 60;FREQ?", "+60.0000"),
+    ("*CLS;*RCL 10", "*ESR?", "+16"),
+    (None, "SYST:ERR?", '-222,"Data out of range"'),
+    (None, "VOLT 123.4;*SAV 3;VOLT 50;*RCL 3;VOLT?", "+123.4000"),
+    (None, "STAT:OPER:ENAB 32768;ENAB?", "+0"),
+    (None, "STAT:PRES;:STAT:LOCK:PTR?;NTR?;ENAB?", "+32767;+0;+0"),
+    ("*TRG", "SYST:ERR?", '-211,"Trigger ignored"'),
+    ("INIT:NAME OUTP;*TRG", "SYST:ERR?", '+0,"No error"'),
+    (None, "MEM:TRIG MAX;TRIG?", "+9"),
+    (None, "OUTP:TRIG ON;TRIG?", "+1"),
 ]
 
 

@@ -18,7 +18,7 @@ class WaveRederiveTest : public ::testing::Test {
 
     test::DefaultStore store;
 
-    static uint32_t& Word(uint32_t unit, int word) { return g_OutputShadow[unit][word]; }
+    static std::atomic<uint32_t>& Word(uint32_t unit, int word) { return g_OutputShadow[unit][word]; }
     static int32_t Volt(uint32_t id, uint32_t mode, uint32_t wave, uint32_t set, uint32_t phase) {
         return test::VoltRec(id, mode, 1, wave, set, phase).value;
     }

@@ -1,0 +1,81 @@
+// The numeric settings of the waveform builder (triangle, stairs, clip and the two crest-factor
+// waveforms): query and set within the limits the calling command gives.
+#include "scpi/scpi_arb_edit_param.h"
+
+#include <cstdio>
+#include <iterator>
+
+#include "engine/arb_builder.h"
+#include "scpi/remote_port.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_interface.h"
+#include "scpi/scpi_numeric_param.h"
+#include "scpi/scpi_refusals.h"
+
+namespace {
+
+struct ArbItem {
+    int32_t (*get)();
+    int32_t (*set)(int32_t);
+    int32_t divisor;  // builder steps per unit of the command; 1 answers as an integer
+};
+
+constexpr ArbItem kItems[] = {
+    {ArbBuild_GetTriangle, ArbBuild_SetTriangle, 1}, {ArbBuild_GetStairs, ArbBuild_SetStairs, 1},
+    {ArbBuild_GetClip, ArbBuild_SetClip, 100},       {ArbBuild_GetCf1, ArbBuild_SetCf1, 10},
+    {ArbBuild_GetCf2, ArbBuild_SetCf2, 10},
+};
+
+enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
+
+int Reply(ScpiInterface* ifc, const ArbItem& item, int32_t v) {
+    char text[48];
+    const int n = item.divisor == 1
+                      ? std::snprintf(text, sizeof text, "%+d", v)
+                      : std::snprintf(text, sizeof text, "%+.4f", static_cast<double>(v) / item.divisor);
+    scpiWriteResponse(ifc, text, static_cast<uint32_t>(n), kPortCopy, 0);
+    return 0;
+}
+
+// The value of a set in builder steps, or an error row.
+uint32_t Value(ScpiInterface* ifc, const ArbItem& item, int32_t maximum, int32_t minimum, int32_t* out) {
+    int32_t choice;
+    if (scpiGetChoice(ifc, 0, &choice) == 0) {
+        if (choice != kChoiceMin && choice != kChoiceMax) return kScpiErrParameter;
+        *out = choice == kChoiceMax ? maximum : minimum;
+        return 0;
+    }
+    double value;
+    int32_t integer;
+    if (scpiGetInt(ifc, 0, &integer) == 0) {
+        value = integer;
+    } else if (scpiGetReal(ifc, 0, &value) != 0) {
+        return kScpiErrParameter;
+    }
+    const float step = 1.0f / static_cast<float>(item.divisor);
+    return scpi::ScaledSteps(value, step, out) ? 0 : kScpiErrDataOutOfRange;
+}
+
+}  // namespace
+
+int scpiArbEditParam(ScpiInterface* ifc, uint32_t item, int32_t maximum, int32_t minimum) {
+    if (item >= std::size(kItems)) return scpiRefuseHeader(ifc);
+    if (RemoteSettingBlocked()) return scpiSetError(ifc, kScpiErrSystem), 0;
+    const ArbItem& it = kItems[item];
+    if (scpiIsQuery(ifc) == 1) {
+        int32_t choice;
+        if (scpiGetParamCount(ifc) < 1 || scpi::ParamType(ifc, 0) == kItemOmitted)
+            return Reply(ifc, it, it.get());
+        if (scpiGetChoice(ifc, 0, &choice) != 0 || (choice != kChoiceMin && choice != kChoiceMax)) {
+            return scpiSetError(ifc, kScpiErrParameter), 0;
+        }
+        return Reply(ifc, it, choice == kChoiceMax ? maximum : minimum);
+    }
+    int32_t v = 0;
+    if (const uint32_t row = Value(ifc, it, maximum, minimum, &v); row != 0) return scpiSetError(ifc, row), 0;
+    if (v < minimum || v > maximum) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    it.set(v);
+    ArbBuild_SetBuildPending();
+    return 0;
+}

@@ -1,0 +1,130 @@
+// The measurement queries: scalar values from the snapshot (FETCh) or live (MEASure, which then takes a
+// snapshot), and the harmonic lists in groups of twenty orders.
+#include <cstdio>
+#include <string>
+
+#include "core/control/harmonics.h"
+#include "core/system/ctrl_words.h"
+#include "scpi/remote_port.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+#include "scpi/scpi_meas_snapshot.h"
+
+namespace {
+
+constexpr int32_t kGroups = 5, kGroupSize = 20;
+enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
+
+int Line() {
+    const uint32_t line = core::SelectedPhase();
+    return static_cast<int>(line > 2 ? 2 : line);
+}
+
+int WriteValue(ScpiInterface* ifc, float value) {
+    char text[48];
+    const double v = value;
+    // Zero (also a negative zero) is written with a plus sign.
+    const int n = v < 0 ? std::snprintf(text, sizeof text, "%.4f", v)
+                        : std::snprintf(text, sizeof text, "%+.4f", v + 0.0);
+    if (n <= 0 || n >= static_cast<int>(sizeof text)) return scpiSetError(ifc, kScpiErrQueryUnterm), 0;
+    scpiWriteResponse(ifc, text, static_cast<uint32_t>(n), kPortCopy, 0);
+    return 0;
+}
+
+float LiveHarm(uint32_t list, int line, uint32_t k) {
+    const HarmResult& h = g_HarmResult[line];
+    switch (list) {
+        case 0:
+            return h.IMag[k].load(std::memory_order_relaxed);
+        case 1:
+            return h.IPct[k].load(std::memory_order_relaxed);
+        case 2:
+            return h.VMag[k].load(std::memory_order_relaxed);
+        default:
+            return h.VPct[k].load(std::memory_order_relaxed);
+    }
+}
+
+// The orders a group parameter selects: [first, last]; false for a parameter that is none of them.
+bool Orders(ScpiInterface* ifc, uint32_t* first, uint32_t* last) {
+    *first = 0, *last = scpi::kHarmValues - 1;
+    if (scpiGetParamCount(ifc) < 1 || scpi::ParamType(ifc, 0) == kItemOmitted) return true;
+    int32_t group;
+    if (scpiGetChoice(ifc, 0, &group) == 0) {
+        if (group != kChoiceMin && group != kChoiceMax) return false;
+        group = group == kChoiceMin ? 1 : kGroups;
+    } else if (scpiGetInt(ifc, 0, &group) != 0 || group < 0 || group > kGroups) {
+        return false;
+    }
+    if (group == 0) {
+        *last = 0;
+    } else {
+        *first = static_cast<uint32_t>(kGroupSize * (group - 1) + 1);
+        *last = static_cast<uint32_t>(kGroupSize * group);
+    }
+    return true;
+}
+
+}  // namespace
+
+int scpiFetchQuery(ScpiInterface* ifc, uint32_t quantity) {
+    if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
+    float value;
+    {
+        std::lock_guard<std::mutex> hold(g_MeasSnapshot.lock);
+        if (!g_MeasSnapshot.valid || quantity >= scpi::kMeasScalars) {
+            return scpiSetError(ifc, kScpiErrDataStale), 0;
+        }
+        value = g_MeasSnapshot.scalar[quantity][Line()];
+    }
+    return WriteValue(ifc, value);
+}
+
+int scpiMeasureQuery(ScpiInterface* ifc, uint32_t quantity) {
+    if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
+    WriteValue(ifc, scpi::LiveScalar(quantity, Line()));
+    MeasTakeSnapshot();
+    return 0;
+}
+
+int scpiHarmonicList(ScpiInterface* ifc, uint32_t list, bool fromSnapshot) {
+    if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
+    uint32_t first, last;
+    if (!Orders(ifc, &first, &last) || list >= scpi::kHarmLists)
+        return scpiSetError(ifc, kScpiErrParameter), 0;
+    float values[scpi::kHarmValues];
+    const int line = Line();
+    if (fromSnapshot) {
+        std::lock_guard<std::mutex> hold(g_MeasSnapshot.lock);
+        if (!g_MeasSnapshot.valid) return scpiSetError(ifc, kScpiErrDataStale), 0;
+        for (uint32_t k = first; k <= last; ++k)
+            values[k] = g_MeasSnapshot.harm[list][line][k];
+    } else {
+        for (uint32_t k = first; k <= last; ++k)
+            values[k] = LiveHarm(list, line, k);
+    }
+    std::string text;
+    char one[32];
+    for (uint32_t k = first; k <= last; ++k) {
+        std::snprintf(one, sizeof one, "%s%0.4f", k == first ? "" : ",", static_cast<double>(values[k]));
+        text += one;
+    }
+    scpiWriteResponse(ifc, text.data(), static_cast<uint32_t>(text.size()), kPortCopy, 0);
+    return 0;
+}
+
+namespace scpi {
+
+int CmdFetchScalar(ScpiInterface* ifc, uint32_t quantity) {
+    return scpiFetchQuery(ifc, quantity);
+}
+int CmdMeasureScalar(ScpiInterface* ifc, uint32_t quantity) {
+    return scpiMeasureQuery(ifc, quantity);
+}
+int CmdHarmList(ScpiInterface* ifc, uint32_t list, bool fromSnapshot) {
+    return scpiHarmonicList(ifc, list, fromSnapshot);
+}
+
+}  // namespace scpi

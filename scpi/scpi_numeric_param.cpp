@@ -1,0 +1,224 @@
+// The generic numeric setting handler. A set checks every phase it will write before it writes the
+// first, so a refused command changes nothing.
+#include "scpi/scpi_numeric_param.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "core/params/acv_unit.h"
+#include "core/params/limit_checks.h"
+#include "core/params/param_access.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/output_flags.h"
+#include "core/system/parallel_link.h"
+#include "scpi/remote_port.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_interface.h"
+#include "scpi/scpi_refusals.h"
+
+namespace {
+
+enum : uint32_t { kOpRead = 0, kOpWrite = 1 };
+enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
+constexpr uint32_t kIdVpkMax = 10, kIdVpkMin = 11, kIdFreq = 12, kIdFreqHi = 16, kIdFreqLo = 19,
+                   kIdIpkMax = 24, kIdIpkMin = 27, kIdDuty = 34, kIdAcv = 47, kIdDcv = 51, kIdDcv2 = 54,
+                   kIdVoltLimit = 8, kIdTrigWidth = 129, kIdAvgCount = 135;
+
+// The line chosen for remote settings; a wiring without it was refused by the handler's own checks.
+int SelectedPhase() {
+    const uint32_t line = core::SelectedPhase();
+    return static_cast<int>(line > 2 ? 2 : line);
+}
+
+uint32_t PhaseCount() {
+    return g_EditAllPhases.load(std::memory_order_acquire) != 0 ? core::kPhases : 1;
+}
+
+// The phases a set writes: all three with edit-all, else the selected one.
+int PhaseAt(uint32_t i) {
+    return PhaseCount() == 1 ? SelectedPhase() : static_cast<int>(i);
+}
+
+ParamRec Read(uint32_t id, int phase) {
+    ParamRec rec{};
+    paramRW(kOpRead, id, &rec, static_cast<uint32_t>(phase));
+    return rec;
+}
+
+// The duty's bounds (0.1 %) and step by the frequency setting (0.01 Hz); false below 99.99 Hz, where the
+// record's own limits hold.
+bool DutyBounds(int phase, int32_t* lo, int32_t* hi, int32_t* step) {
+    const int32_t freq = GetFrequency(phase);
+    if (freq > 99999) {
+        *lo = 100, *hi = 900, *step = 100;
+        return true;
+    }
+    if (freq > 9999) {
+        *lo = 10, *hi = 990, *step = 10;
+        return true;
+    }
+    return false;
+}
+
+// MINimum/MAXimum of the query and the set, with the special cases of the AC and DC voltages and the duty.
+int32_t Limit(uint32_t id, int phase, bool max) {
+    const ParamRec rec = Read(id, phase);
+    int32_t v = max ? rec.max : rec.min;
+    if (id == kIdAcv && max && IsAcvUnitVppOfPhase(phase)) v = GetAcvMaxVppOfPhase(phase);
+    if (PhaseCount() == core::kPhases && ((id == kIdAcv && max) || id == kIdDcv2)) {
+        for (int p = 0; p < static_cast<int>(core::kPhases); ++p) {
+            const ParamRec r = Read(id, p);
+            v = max ? std::min(v, r.max) : std::min(v, r.min);
+        }
+    }
+    int32_t lo, hi, step;
+    if (id == kIdDuty && DutyBounds(phase, &lo, &hi, &step)) v = max ? hi : lo;
+    return v;
+}
+
+int Query(ScpiInterface* ifc, uint32_t id, int phase) {
+    const ParamRec rec = Read(id, phase);
+    int32_t v = rec.value;
+    // A query followed by another command of the message may carry an omitted item.
+    if (scpiGetParamCount(ifc) > 0 && scpi::ParamType(ifc, 0) != kItemOmitted) {
+        int32_t choice;
+        if (scpiGetChoice(ifc, 0, &choice) != 0 || (choice != kChoiceMin && choice != kChoiceMax)) {
+            return scpiSetError(ifc, kScpiErrParameter), 0;
+        }
+        v = Limit(id, phase, choice == kChoiceMax);
+    }
+    char text[48];
+    int n;
+    if (id == kIdAvgCount) {
+        n = std::snprintf(text, sizeof text, "%+d", v);
+    } else {
+        float shown = static_cast<float>(v) * rec.scale;
+        if (id == kIdTrigWidth) shown /= 1000.0f;
+        n = std::snprintf(text, sizeof text, "%+.4f", static_cast<double>(shown));
+    }
+    if (n <= 0 || n >= static_cast<int>(sizeof text)) return scpiSetError(ifc, kScpiErrQueryUnterm), 0;
+    scpiWriteResponse(ifc, text, static_cast<uint32_t>(n), kPortCopy, 0);
+    return 0;
+}
+
+// The value of a set in record steps; an error row when there is none.
+uint32_t SetValue(ScpiInterface* ifc, uint32_t id, int phase, int32_t* out) {
+    int32_t choice;
+    if (scpiGetChoice(ifc, 0, &choice) == 0) {
+        if (choice != kChoiceMin && choice != kChoiceMax) return kScpiErrParameter;
+        *out = Limit(id, phase, choice == kChoiceMax);
+        return 0;
+    }
+    double value;
+    int32_t integer;
+    if (scpiGetInt(ifc, 0, &integer) == 0) {
+        value = integer;
+    } else if (scpiGetReal(ifc, 0, &value) != 0) {
+        return kScpiErrParameter;
+    }
+    if (id == kIdTrigWidth) value *= 1000.0;
+    return scpi::ScaledSteps(value, Read(id, phase).scale, out) ? 0 : kScpiErrDataOutOfRange;
+}
+
+// The duty rule at high frequencies: within the bounds, rounded to the step.
+bool DutyFits(int phase, int32_t* v) {
+    int32_t lo, hi, step;
+    if (!DutyBounds(phase, &lo, &hi, &step)) return true;
+    if (*v < lo || *v > hi) return false;
+    *v = (*v + step / 2) / step * step;
+    return true;
+}
+
+bool Fits(uint32_t id, int phase, int32_t v) {
+    const ParamRec rec = Read(id, phase);
+    if (id == kIdAcv && IsAcvOverVppLimitOfPhase(v, phase)) return false;
+    return v >= rec.min && v <= rec.max;
+}
+
+void Store(uint32_t id, int phase, int32_t v) {
+    const uint32_t mode = GetOutputMode();
+    const uint32_t area = core::VoltAreaOfRange(core::CurrentRangeCode());
+    switch (id) {
+        case kIdAcv:
+            SetAcv(v, phase);
+            break;
+        case kIdDcv2:
+            SetDcv(v, phase);
+            break;
+        case kIdFreq:
+            SetFrequencyPhase(v, phase);
+            return;
+        case kIdDuty: {
+            const ParamRec rec = Read(id, phase);
+            SetWaveDuty(v, phase, rec.max, rec.min);
+            return;
+        }
+        default: {
+            ParamRec rec = Read(id, phase);
+            rec.value = v;
+            paramRW(kOpWrite, id, &rec, static_cast<uint32_t>(phase));
+        }
+    }
+    if (id == kIdFreqHi || id == kIdFreqLo) FreqLimitCheck(mode);
+    if (id == kIdVoltLimit) VoltLimitCheck(area);
+    if (id == kIdVpkMax || id == kIdVpkMin) VpkLimitCheck(area);
+    if (id == kIdAcv || id == kIdDcv || id == kIdDcv2)
+        VoltSettingCheckPhase(mode, area, static_cast<uint32_t>(phase));
+}
+
+// With edit-all or in 1P3W the control task applies a changed group to every phase of the wiring: marked
+// only when no phase of the wiring would hold the value back.
+void MarkWhenNoPhaseLimits(uint32_t id, int32_t v) {
+    constexpr uint32_t k1P3W = 2;
+    const uint32_t wiring = GetPhaseMode();
+    if (PhaseCount() == 1 && wiring != k1P3W) return;
+    const int phases = wiring == 0 ? 3 : wiring == k1P3W ? 2 : 1;
+    for (int p = 0; p < phases; ++p)
+        if (!Fits(id, p, v)) return;
+    MarkParamGroupChanged(1, id);
+    MarkPhaseAngleChanged(1);
+}
+
+int Set(ScpiInterface* ifc, uint32_t id, int phase) {
+    if ((id == kIdIpkMax || id == kIdIpkMin) && OutputFlagTest(kOutFlagOutputOn) &&
+        g_ParallelActive.load(std::memory_order_acquire) != 0) {
+        return scpiSetError(ifc, kScpiErrSystem), 0;
+    }
+    int32_t v;
+    if (scpiGetParamCount(ifc) < 1) return scpiSetError(ifc, kScpiErrParameter), 0;
+    if (const uint32_t row = SetValue(ifc, id, phase, &v); row != 0) return scpiSetError(ifc, row), 0;
+    if (id == kIdDuty && !DutyFits(phase, &v)) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    for (uint32_t i = 0; i < PhaseCount(); ++i)
+        if (!Fits(id, PhaseAt(i), v)) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    for (uint32_t i = 0; i < PhaseCount(); ++i)
+        Store(id, PhaseAt(i), v);
+    MarkWhenNoPhaseLimits(id, v);
+    g_OutputRefresh.store(1, std::memory_order_release);
+    return 0;
+}
+
+}  // namespace
+
+namespace scpi {
+
+bool ScaledSteps(double value, float scale, int32_t* steps) {
+    if (scale == 0.0f || !std::isfinite(value)) return false;
+    const double rounded = value >= 0 ? value + 0.005 : value - 0.005;
+    const double s = std::trunc(rounded / static_cast<double>(scale));
+    if (s > std::numeric_limits<int32_t>::max() || s < std::numeric_limits<int32_t>::min()) return false;
+    *steps = static_cast<int32_t>(s);
+    return true;
+}
+
+}  // namespace scpi
+
+int scpiNumericParam(ScpiInterface* ifc, uint32_t id) {
+    if (ParamUnusedInMode(id)) return scpiSetError(ifc, kScpiErrExecution), 0;
+    const int phase = SelectedPhase();
+    return scpiIsQuery(ifc) == 1 ? Query(ifc, id, phase) : Set(ifc, id, phase);
+}

@@ -1,0 +1,56 @@
+// *SAV and *RCL (and their MEMory aliases): store the live settings into a preset, or recall one.
+#include "core/params/param_access.h"
+#include "core/params/preset_recall.h"
+#include "core/system/msg_ring.h"
+#include "core/system/output_flags.h"
+#include "platform/clock.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+
+namespace scpi {
+namespace {
+
+constexpr int32_t kLastPreset = 9;
+constexpr uint32_t kRecallSettleMs = 90;
+constexpr int32_t kMsgRecalled = 16, kMsgSaved = 17;
+enum : uint32_t { kRecall = 0, kStore = 1 };
+
+// The preset number: MINimum 0, MAXimum 9 or an integer 0-9. An error row when there is none.
+uint32_t PresetNumber(ScpiInterface* ifc, int32_t* n) {
+    if (scpiGetChoice(ifc, 0, n) == 0) {
+        if (*n == 0 || *n == 1) {
+            *n = *n == 0 ? 0 : kLastPreset;
+            return 0;
+        }
+        return kScpiErrDataOutOfRange;
+    }
+    if (scpiGetInt(ifc, 0, n) != 0) return kScpiErrParameter;
+    return *n >= 0 && *n <= kLastPreset ? 0 : kScpiErrDataOutOfRange;
+}
+
+int PresetCommand(ScpiInterface* ifc, uint32_t store) {
+    if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
+    if (SeqSimIsActive()) return scpiSetError(ifc, kScpiErrExecution), 0;
+    int32_t n = 0;
+    if (const uint32_t row = PresetNumber(ifc, &n); row != 0) return scpiSetError(ifc, row), 0;
+    if (store == kRecall) g_OutputRefresh.store(1, std::memory_order_release);
+    if (PresetRangeCheckRun(store, static_cast<uint32_t>(n)) != 0)
+        return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (store == kRecall) plat::SleepMs(kRecallSettleMs);
+    MsgQueue_PostId(store == kRecall ? kMsgRecalled : kMsgSaved);
+    return 0;
+}
+
+}  // namespace
+
+int CmdRcl(ScpiInterface* ifc) {
+    return PresetCommand(ifc, kRecall);
+}
+
+int CmdSav(ScpiInterface* ifc) {
+    return PresetCommand(ifc, kStore);
+}
+
+}  // namespace scpi

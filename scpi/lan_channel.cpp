@@ -27,7 +27,9 @@
 namespace scpi {
 namespace {
 
-constexpr int kPollMs = 20;          // longest wait for the client before the loop looks around
+constexpr int kPollMs = 20;  // longest wait for the client before the loop looks around
+constexpr int kAcceptWaitMs =
+    100;  // longest wait for a connection before the accept loop looks for a restart
 constexpr int kHangUpGraceMs = 50;   // how long a newcomer waits to see the client ahead of it leave
 constexpr uint32_t kWaitPassMs = 2;  // pass period while a large reply drains or the queue is full
 
@@ -254,7 +256,7 @@ void LanAcceptOne() {
     int listenFd = g_listenFd.load();
     if (listenFd < 0) return;
     pollfd p{listenFd, POLLIN, 0};
-    if (poll(&p, 1, kPollMs) <= 0) return;
+    if (poll(&p, 1, kAcceptWaitMs) <= 0) return;
     int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) return;
     // Held while looking for a hang-up too: the session closes a client only under the lock, so the

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 
 #include "core/system/thread_ctl.h"
 #include "platform/clock.h"
@@ -18,8 +19,21 @@
 // sequencers in the timer step - is not held up for the mailbox's whole wait.
 namespace {
 
-void TakeRequests(ScpiStatusBlock* block) {
-    if (sem_trywait(&block->reqSem) != 0) return;
+// A stop request is seen within this time; a posted request ends the wait at once.
+constexpr long kStubWaitNs = 50L * 1000 * 1000;
+
+bool WaitForRequest(ScpiStatusBlock* block) {
+    timespec until{};
+    clock_gettime(CLOCK_REALTIME, &until);
+    until.tv_nsec += kStubWaitNs;
+    if (until.tv_nsec >= 1000000000L) {
+        until.tv_sec += 1;
+        until.tv_nsec -= 1000000000L;
+    }
+    return sem_timedwait(&block->reqSem, &until) == 0;
+}
+
+void TakeRequest(ScpiStatusBlock* block) {
     const uint32_t bits = block->reqBits.exchange(0, std::memory_order_acq_rel);
     if (bits & kReqEnable) scpiStatusSetBits(block, kChanEnabled);
     if (bits & kReqDisable) scpiStatusClearBits(block, kChanEnabled);
@@ -28,10 +42,8 @@ void TakeRequests(ScpiStatusBlock* block) {
 
 void ServeStub(RunningWord word, ScpiStatusBlock* block) {
     g_ThreadCtl.running[word].store(1);
-    while (g_ThreadCtl.control.load() != kIfaceStop) {
-        TakeRequests(block);
-        plat::SleepMs(5);
-    }
+    while (g_ThreadCtl.control.load() != kIfaceStop)
+        if (WaitForRequest(block)) TakeRequest(block);
     g_ThreadCtl.running[word].store(0);
 }
 

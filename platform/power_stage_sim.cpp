@@ -39,6 +39,7 @@ void PowerStageSim::Reset() {
     caliScript_.clear();
     caliScripted_ = false;
     caliNow_ = 0;
+    readScripts_.clear();
     mapped_ = false;
     mapFailure_ = 0;
     index_ = 0;
@@ -135,6 +136,11 @@ uint16_t PowerStageSim::ReadHalf(uint32_t reg) {
     if (reg == regmap::kCaliStatus && caliScripted_ && (index_ & 1u) == 0 && !caliScript_.empty()) {
         caliNow_ = caliScript_.front();
         caliScript_.pop_front();
+    }
+    auto script = readScripts_.find(Key(reg, index_ >> 1));
+    if (script != readScripts_.end() && (index_ & 1u) == 0 && !script->second.empty()) {
+        overrides_[script->first] = script->second.front();
+        script->second.pop_front();
     }
     uint32_t v = Answer(reg, index_ >> 1);
     return static_cast<uint16_t>((index_ & 1u) ? v >> 16 : v & 0xFFFFu);
@@ -421,6 +427,11 @@ void PowerStageSim::ScriptCaliStatus(const std::vector<uint32_t>& values) {
     std::lock_guard<std::mutex> lock(mu_);
     caliScript_.assign(values.begin(), values.end());
     caliScripted_ = true;
+}
+
+void PowerStageSim::ScriptRead(uint32_t reg, uint32_t word, const std::vector<uint32_t>& values) {
+    std::lock_guard<std::mutex> lock(mu_);
+    readScripts_[Key(reg, word)].assign(values.begin(), values.end());
 }
 
 void PowerStageSim::SetLinkPeers(uint32_t count) {

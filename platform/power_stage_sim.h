@@ -87,6 +87,9 @@ class PowerStageSim {
     void InjectBit(uint32_t reg, uint32_t bit, bool on);
     // Calibration status script: each read of register 2098 takes the next value; the last one stays.
     void ScriptCaliStatus(const std::vector<uint32_t>& values);
+    // Read script of any word: each 32-bit read takes the next value as the word's override; the last
+    // one stays (a status that changes while the controller polls it).
+    void ScriptRead(uint32_t reg, uint32_t word, const std::vector<uint32_t>& values);
 
     // The parallel link: peers on it (0-5), a peer's version answer, this unit's address, a lost link,
     // the link error bits of the status, and a frame arriving for this unit.
@@ -136,6 +139,7 @@ class PowerStageSim {
     std::map<uint64_t, uint32_t> xors_;
     std::map<uint64_t, uint32_t> injected_;
     std::deque<uint32_t> caliScript_;
+    std::map<uint64_t, std::deque<uint32_t>> readScripts_;
     bool caliScripted_ = false;
     uint32_t caliNow_ = 0;
     bool mapped_ = false;

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prog=${1:-build/app/vrn-controller}
-secs=${2:-4}
+secs=${2:-20}  # past the start-up self-test (about 15 s), so that the threads run too
 command -v strace >/dev/null || { echo "strace is not installed (apt-get install strace)"; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -6,6 +6,7 @@
 inline constexpr uint32_t kStartupWhite = 0xFFFFFF;
 inline constexpr uint32_t kStartupGreen = 0x00FF00;
 inline constexpr uint32_t kStartupRed = 0x0000FF;
+inline constexpr uint32_t kStartupBlack = 0x000000;  // erases the progress dots
 
 // text at (x, y) relative to the screen's origin: transparent, left-aligned, vertically centred.
 void StartupDrawText(const char* text, int x, int y, uint32_t color);

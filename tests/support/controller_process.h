@@ -8,6 +8,10 @@
 
 namespace testsupport {
 
+// How long a controller may take to be up: its start-up self-test alone lasts about 15 s. Like every
+// time-out here it is stretched in a ThreadSanitizer build.
+inline constexpr int kStartupTimeoutMs = 40000;
+
 class ControllerProcess {
   public:
     // Starts $VRN_BUILD_DIR/app/vrn-controller --root <root> --port-offset <TestPortOffset()>
@@ -30,10 +34,11 @@ class ControllerProcess {
     bool WaitForOutput(const std::string& text, int timeoutMs = 10000);
     bool Running();
     // Waits for the program's end. Returns its exit status, 128 + the signal when a signal ended
-    // it, or -1 when it had to be killed after `timeoutMs`.
-    int Wait(int timeoutMs = 10000);
+    // it, or -1 when it had to be killed after `timeoutMs`. A program still in its start-up self-test
+    // handles a stop signal only once the self-test is over, hence the start-up time by default.
+    int Wait(int timeoutMs = kStartupTimeoutMs);
     // Signals the program, then waits as Wait does.
-    int Stop(int signal, int timeoutMs = 10000);
+    int Stop(int signal, int timeoutMs = kStartupTimeoutMs);
     // True when no process of the program's process group is left.
     bool GroupGone() const;
     // The id and key of the program's message queue, from its start-up output (-1 and 0 before then).

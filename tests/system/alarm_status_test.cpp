@@ -22,8 +22,8 @@ class AlarmStatus : public testsupport::SharedController {
     static void SetUpTestSuite() {
         SharedController::SetUpTestSuite();
         // The bring-up downloads every waveform table first: under a sanitizer that takes a while.
-        ASSERT_TRUE(
-            c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort)), 30000))
+        ASSERT_TRUE(c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort)),
+                                      testsupport::kStartupTimeoutMs))
             << c().Output();
     }
     static bool PanelCommand(const std::string& line) {

@@ -26,7 +26,7 @@ TEST(Controller, StopSignalEndsItAndLeavesOnlyItsRoot) {
         // The SIGINT run also asks for the real-time policies, granted or refused per thread.
         ControllerProcess c(signal == SIGINT ? std::vector<std::string>{"--realtime"}
                                              : std::vector<std::string>{});
-        ASSERT_TRUE(c.WaitForOutput("thread ModbusThread:")) << c.Output();
+        ASSERT_TRUE(c.WaitForOutput("thread ModbusThread:", testsupport::kStartupTimeoutMs)) << c.Output();
         if (signal == SIGINT) {
             std::regex line(
                 "thread KeyThread: policy FIFO priority 1 \\((applied|refused \\(no privilege\\), "
@@ -98,7 +98,7 @@ TEST(HostPaths, RunTouchesNoHostPathOutsideItsRoot) {
     std::string repo = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/system/"));
     const char* build = std::getenv("VRN_BUILD_DIR");
     std::string command = "bash " + repo + "/scripts/check-host-paths.sh " + (build ? build : "build") +
-                          "/app/vrn-controller 3 2>&1";
+                          "/app/vrn-controller 20 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string report;

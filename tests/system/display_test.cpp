@@ -44,7 +44,7 @@ class Display : public testsupport::SharedController {};
 // The self-test screen of the default brand stays on the display once the panel runs; the golden
 // picture is golden/startup_screen.png (VRN_UPDATE_GOLDENS=1 rewrites it).
 TEST_F(Display, StartedControllerShowsTheSelfTestScreen) {
-    ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready")) << c().Output();
+    ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c().Output();
     const std::string out = c().Output();
     for (const char* line :
          {"screensize=1152000\n", "/dev/fb0 opened.\n", "Zorvek memory mapped at address "})

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
     testsupport::ControllerProcess controller;
-    if (!controller.WaitForOutput("GuiThread: system ready")) {
+    if (!controller.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) {
         std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
         return 1;
     }

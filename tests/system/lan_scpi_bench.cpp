@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
     if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
     testsupport::ControllerProcess controller;
     const int port = 5025 + controller.portOffset();
-    if (!controller.WaitForOutput("SCPI socket listening on port " + std::to_string(port))) {
+    if (!controller.WaitForOutput("SCPI socket listening on port " + std::to_string(port),
+                                  testsupport::kStartupTimeoutMs)) {
         std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
         return 1;
     }

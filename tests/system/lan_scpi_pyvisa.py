@@ -95,7 +95,8 @@ def main(failures):
              "--port-offset", str(offset)], stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
             cwd=os.path.join(folder, "work"), start_new_session=True)
     try:
-        # A sanitizer build starts several times slower (every waveform table crosses the simulated bus).
+        # The start-up self-test alone lasts about 15 s, and a sanitizer build brings the stage up several
+        # times slower (every waveform table crosses the simulated bus).
         until = time.monotonic() + 60
         while f"SCPI socket listening on port {5025 + offset}" not in open(log_path).read():
             if time.monotonic() > until:

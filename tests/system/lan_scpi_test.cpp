@@ -34,8 +34,8 @@ class LanScpi : public testsupport::SharedController {
   protected:
     static void SetUpTestSuite() {
         SharedController::SetUpTestSuite();
-        ASSERT_TRUE(
-            c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort))))
+        ASSERT_TRUE(c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort)),
+                                      testsupport::kStartupTimeoutMs))
             << c().Output();
     }
     void SetUp() override {
@@ -224,7 +224,9 @@ TEST(LanScpiStart, PortThatIsTakenIsRetriedUntilItIsFree) {
     ASSERT_EQ(listen(blocker, 1), 0);
 
     ControllerProcess c;
-    ASSERT_TRUE(c.WaitForOutput("cannot listen on the SCPI port " + std::to_string(port))) << c.Output();
+    ASSERT_TRUE(c.WaitForOutput("cannot listen on the SCPI port " + std::to_string(port),
+                                testsupport::kStartupTimeoutMs))
+        << c.Output();
     EXPECT_EQ(c.Output().find("SCPI socket listening"), std::string::npos);
     close(blocker);
     ASSERT_TRUE(c.WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(port), 3000))

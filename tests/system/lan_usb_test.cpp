@@ -19,7 +19,8 @@ class LanUsb : public testsupport::SharedController {
   protected:
     static void SetUpTestSuite() {
         SharedController::SetUpTestSuite();
-        ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready")) << c().Output();
+        ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
+            << c().Output();
     }
     static std::string Read(const std::string& path) {
         std::ifstream in(c().root() + path);

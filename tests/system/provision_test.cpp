@@ -33,7 +33,8 @@ bool BlockSealed(const std::vector<uint8_t>& m, size_t offset, size_t used) {
 }
 
 std::string Idn(ControllerProcess& c) {
-    if (!c.WaitForOutput("LAN: SCPI socket listening")) return "not listening:\n" + c.Output();
+    if (!c.WaitForOutput("LAN: SCPI socket listening", testsupport::kStartupTimeoutMs))
+        return "not listening:\n" + c.Output();
     testsupport::TcpClient t(kScpiPort + c.portOffset());
     t.Send("*IDN?\n");
     return t.ReadLine();
@@ -52,7 +53,7 @@ TEST(Provision, FirstStartWritesTheFactoryIdentity) {
     for (const auto& k : cases) {
         SCOPED_TRACE(k.model);
         ControllerProcess c(k.args);
-        ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready")) << c.Output();
+        ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c.Output();
         if (k.idn != nullptr) {
             EXPECT_EQ(Idn(c), k.idn);
         }
@@ -75,7 +76,7 @@ TEST(Provision, FirstStartWritesTheFactoryIdentity) {
 // same root keeps its identity (a later --model changes nothing).
 TEST(Provision, SaveBeforeRestartSurvivesAKill) {
     ControllerProcess first;
-    ASSERT_TRUE(first.WaitForOutput("panel channel:")) << first.Output();
+    ASSERT_TRUE(first.WaitForOutput("panel channel:", testsupport::kStartupTimeoutMs)) << first.Output();
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready")) << first.Output();
     int fd = open((first.root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
     ASSERT_GE(fd, 0);

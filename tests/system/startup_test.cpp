@@ -30,7 +30,7 @@ class Startup : public testsupport::SharedController {
     // ready report.
     static void SetUpTestSuite() {
         SharedController::SetUpTestSuite();
-        ASSERT_TRUE(c().WaitForOutput("thread MenuThread")) << c().Output();
+        ASSERT_TRUE(c().WaitForOutput("thread MenuThread", testsupport::kStartupTimeoutMs)) << c().Output();
         const auto started = Clock::now();
         ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", 5000)) << c().Output();
         readyMs_ = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();

@@ -13,7 +13,8 @@ namespace {
 
 TEST(StoredSettings, StartOnAMemoryWithPresetBackupsReportsNoPresetError) {
     testsupport::ControllerProcess first;
-    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready")) << first.Output();
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
+        << first.Output();
     EXPECT_NE(first.Output().find("popup: Preset Data Error"), std::string::npos) << first.Output();
     ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
 
@@ -27,7 +28,8 @@ TEST(StoredSettings, StartOnAMemoryWithPresetBackupsReportsNoPresetError) {
     plat::SetRoot(previous);
 
     testsupport::ControllerProcess second({"--root", first.root()});
-    ASSERT_TRUE(second.WaitForOutput("GuiThread: system ready")) << second.Output();
+    ASSERT_TRUE(second.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
+        << second.Output();
     EXPECT_EQ(second.Output().find("popup: Preset Data Error"), std::string::npos) << second.Output();
 }
 

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "core/regbus/regbus.h"
 #include "core/system/stage_status.h"
+#include "platform/clock.h"
 #include "platform/power_stage_sim.h"
 #include "platform/reg_map.h"
+#include "tests/GUI/screen_fixture.h"
 
 namespace {
 
@@ -14,6 +18,8 @@ using namespace regmap;
 class StartupScreenTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        guitest::FreshScreen();
+        plat::SetTimeScale(1000);  // the self-test's fifteen seconds in fifteen milliseconds
         Stage().Reset();
         BusMapInit();
         regbus::BusReset();
@@ -21,12 +27,27 @@ class StartupScreenTest : public ::testing::Test {
         g_StartupFailed.store(0);
         Stage().SetBootStatus(7);
     }
+    void TearDown() override { plat::SetTimeScale(1); }
     static plat::PowerStageSim& Stage() { return plat::PowerStage(); }
-    static std::vector<plat::BusTransfer> Writes(uint16_t reg) {
+    static std::vector<plat::BusTransfer> Transfers(uint16_t reg, bool write) {
         std::vector<plat::BusTransfer> out;
         for (const auto& t : Stage().Trace())
-            if (t.write && t.reg == reg) out.push_back(t);
+            if (t.write == write && t.reg == reg) out.push_back(t);
         return out;
+    }
+    // What the screen shows right of a line's label (x 560-679): "Pass" in green, "Fail" in red, white
+    // dots, or nothing; "?" for a mixture.
+    static std::string Mark(int y) { return Look(560, 680, y); }
+    static std::string Look(int x0, int x1, int y) {
+        const std::vector<uint16_t> screen = guitest::Screen();
+        std::set<uint16_t> seen;
+        for (int py = y - 18; py < y + 18; ++py)
+            for (int px = x0; px < x1; ++px)
+                if (uint16_t c = screen[py * 800 + px]; c == 0x07E0 || c == 0xF800 || c == 0xFFFF)
+                    seen.insert(c);
+        if (seen.empty()) return "";
+        if (seen.size() > 1) return "?";
+        return *seen.begin() == 0x07E0 ? "Pass" : *seen.begin() == 0xF800 ? "Fail" : "dots";
     }
 };
 
@@ -34,12 +55,12 @@ class StartupScreenTest : public ::testing::Test {
 // self-test where it is found: no module test runs after a firmware failure, and the boot status is
 // stored and the stage started only once the firmware test passed.
 TEST_F(StartupScreenTest, StartsAPassingStageAndStopsWhereAFailureIsFound) {
-    auto expect = [](bool bootStored, uint32_t failed = 1) {
+    auto expect = [this](bool bootStored, uint32_t failed = 1) {
         StartupScreen(0, 0);
         EXPECT_EQ(g_StartupFailed.load(), failed);
         EXPECT_EQ(g_PowerStageBootStatus.load(), bootStored ? 7 : 0);
         EXPECT_EQ(g_PhaseFault.load(), 0u);
-        auto boot = Writes(kBootCtrl);
+        auto boot = Transfers(kBootCtrl, true);
         EXPECT_EQ(boot.empty() ? 0u : boot[0].raw, bootStored ? 4u : 0u);
     };
     expect(true, 0);
@@ -54,6 +75,59 @@ TEST_F(StartupScreenTest, StartsAPassingStageAndStopsWhereAFailureIsFound) {
     Stage().SetRead(kFaultWord, 0, 0x3F);  // module 3 not up
     Stage().SetRead(kModuleWord.at(2), 0, 0);
     expect(true);
+}
+
+// The status word as the stage reports it on each read: the firmware test's, the twelve start-up
+// rounds', then modules 1-3 one each (the last value stays). What the four lines show in the end.
+TEST_F(StartupScreenTest, EachLineShowsItsOwnVerdict) {
+    constexpr uint32_t kAll = 0xFFFFFF, kNotUp = 0xFFFF03;
+    std::vector<uint32_t> lateUp(12, kNotUp);
+    lateUp.push_back(kAll);  // up only in the twelfth round, and not seen so again
+    lateUp.push_back(kNotUp);
+    struct Case {
+        const char* what;
+        std::vector<uint32_t> reads;
+        std::vector<std::string> marks;  // FW line, modules 1-3
+        uint32_t failed;
+        size_t statusReads;
+    } cases[] = {
+        {"all up", {kAll}, {"Pass", "Pass", "Pass", "Pass"}, 0, 16},
+        {"firmware never up", {0xFFFFFC}, {"Fail", "", "", ""}, 1, 1},
+        {"modules up in the last round", lateUp, {"Pass", "Pass", "Pass", "Pass"}, 0, 16},
+        {"modules up in the first round only",
+         {kNotUp, kAll, kNotUp},
+         {"Pass", "Pass", "Pass", "Pass"},
+         0,
+         16},
+        {"module 1 down", {kAll & ~0x4000u}, {"Pass", "Fail", "Pass", "Pass"}, 1, 16},
+        {"module 2 down", {kAll & ~0x020000u}, {"Pass", "Pass", "Fail", "Pass"}, 1, 16},
+        {"module 3 down", {kAll & ~0x1000u}, {"Pass", "Pass", "Pass", "Fail"}, 1, 16},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Stage().ScriptRead(kFaultWord, 0, c.reads);
+        StartupScreen(0, 0);
+        EXPECT_EQ(g_StartupFailed.load(), c.failed) << c.what;
+        EXPECT_EQ(Transfers(kFaultWord, false).size(), c.statusReads) << c.what;
+        EXPECT_EQ((std::vector<std::string>{Mark(150), Mark(200), Mark(250), Mark(300)}), c.marks) << c.what;
+        EXPECT_EQ(Look(170, 540, 250), c.statusReads == 1 ? "" : "dots") << c.what;  // the module labels
+    }
+}
+
+// Each start writes 0x55555555, its pattern and 0xAAAAAAAA to the loop-back register.
+TEST_F(StartupScreenTest, LoopbackPatternChangesFromStartToStartWithinRange) {
+    std::set<uint32_t> patterns;
+    for (int start = 0; start < 5; ++start) {
+        SetUp();
+        Stage().SetRead(kFaultWord, 0, 0);  // the firmware test alone
+        StartupScreen(0, 0);
+        auto writes = Transfers(kLoopbackWrite, true);
+        ASSERT_EQ(writes.size(), 3u);
+        EXPECT_GE(writes[1].raw, 10u);
+        EXPECT_LE(writes[1].raw, 1009u);
+        patterns.insert(writes[1].raw);
+    }
+    EXPECT_GE(patterns.size(), 4u);
 }
 
 TEST_F(StartupScreenTest, PhaseCheckFlagsModuleWordsOutsideTheirRange) {

@@ -32,8 +32,8 @@ class ScpiHandlers : public testsupport::SharedController {
   protected:
     static void SetUpTestSuite() {
         SharedController::SetUpTestSuite();
-        ASSERT_TRUE(
-            c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort))));
+        ASSERT_TRUE(c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort)),
+                                      testsupport::kStartupTimeoutMs));
         client_ = std::make_unique<TcpClient>(Port(kScpiPort));
     }
     static void TearDownTestSuite() {

@@ -1,66 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the BMP decoder with libFuzzer for a bounded time:
+# Fuzzes the BMP decoder with libFuzzer for a bounded time (scripts/fuzz-target.sh does the work):
 #   bash scripts/fuzz-bmp.sh [seconds]        (default 60)
 #   bash scripts/fuzz-bmp.sh --build-only     (builds the target only)
-# Builds the fuzz target with clang, AddressSanitizer and UndefinedBehaviorSanitizer in build-fuzz/
-# (or $VRN_FUZZ_BUILD_DIR), starts from the seed files in tests/GUI/fuzz/seeds and keeps the inputs
-# it finds in <build>/bmp-corpus. A crash leaves its input in <build>/ and fails the script. The seconds are
-# the whole run's, a build included. Exits 77 when clang or its libFuzzer runtime is not installed, or
-# when VRN_SKIP_FUZZ_SMOKE=1 (--build-only then exits 0). The seeds are replayed by gui_tests
-# (BmpFuzzReplay) in every build.
-set -euo pipefail
-started=$(date +%s%N)
-cd "$(dirname "$0")/.."
-build_only=0
-if [ "${1:-}" = --build-only ]; then
-  build_only=1
-  shift
-fi
-seconds=${1:-60}
-build=${VRN_FUZZ_BUILD_DIR:-build-fuzz}
-cxx=${VRN_FUZZ_CXX:-clang++}
-skip=77
-[ $build_only = 1 ] && skip=0
-
-if [ "${VRN_SKIP_FUZZ_SMOKE:-0}" = 1 ]; then
-  echo "fuzz-bmp: skipped (VRN_SKIP_FUZZ_SMOKE=1)" >&2
-  exit $skip
-fi
-if ! command -v "$cxx" >/dev/null 2>&1; then
-  echo "fuzz-bmp: $cxx not found (Debian packages clang and libclang-rt-dev)" >&2
-  exit $skip
-fi
-target="$build/tests/GUI/bmp_fuzz"
-if [ ! -x "$target" ]; then
-  probe=$(mktemp -d)
-  trap 'rm -rf "$probe"' EXIT
-  echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' > "$probe/p.cpp"
-  if ! "$cxx" -fsanitize=fuzzer "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1; then
-    echo "fuzz-bmp: $cxx cannot link libFuzzer (Debian package libclang-rt-dev)" >&2
-    exit $skip
-  fi
-fi
-
-flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-# A configured folder is only built again (the build itself notices changed CMake files).
-if ! grep -qxF "CMAKE_CXX_FLAGS:STRING=$flags" "$build/CMakeCache.txt" 2>/dev/null; then
-  cmake -S . -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVRN_FUZZ=ON \
-    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-fi
-# Run from the main build's make, the jobserver of that make is not handed down: build with a job count
-# of its own.
-unset MAKEFLAGS MFLAGS MAKELEVEL
-cmake --build "$build" -j4 --target bmp_fuzz >/dev/null
-[ $build_only = 1 ] && exit 0
-
-# libFuzzer counts from its own start and stops only once a whole second more has passed: what the build
-# took and that second come off the fuzzing time.
-spent=$(( ($(date +%s%N) - started + 999999999) / 1000000000 ))
-fuzz=$(( seconds - spent - 1 ))
-[ $fuzz -lt 1 ] && fuzz=1
-mkdir -p "$build/bmp-corpus"
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-"$target" -max_total_time="$fuzz" -max_len=8192 -timeout=10 \
-  -artifact_prefix="$build/" -print_final_stats=1 \
-  "$build/bmp-corpus" tests/GUI/fuzz/seeds
+# Starts from the seed files in tests/GUI/fuzz/seeds; keeps what it finds in <build>/bmp-corpus. The seeds
+# are replayed by gui_tests (BmpFuzzReplay) in every build.
+exec bash "$(dirname "$0")/fuzz-target.sh" fuzz-bmp bmp_fuzz tests/GUI tests/GUI/fuzz/seeds bmp-corpus 8192 "" "$@"

@@ -1,65 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes the SCPI lexer and parser with libFuzzer for a bounded time:
+# Fuzzes the SCPI lexer and parser with libFuzzer for a bounded time (scripts/fuzz-target.sh does the work):
 #   bash scripts/fuzz-scpi.sh [seconds]        (default 60)
 #   bash scripts/fuzz-scpi.sh --build-only     (builds the target; the build of ctest's smoke run)
-# Builds the fuzz target with clang, AddressSanitizer and UndefinedBehaviorSanitizer in build-fuzz/
-# (or $VRN_FUZZ_BUILD_DIR), starts from the seed messages in tests/scpi/fuzz/seeds and keeps the inputs
-# it finds in <build>/corpus. A crash leaves its input in <build>/ and fails the script. The seconds are
-# the whole run's, a build included. Exits 77 when clang or its libFuzzer runtime is not installed, or
-# when VRN_SKIP_FUZZ_SMOKE=1 (--build-only then exits 0: the smoke test reports the skip).
-set -euo pipefail
-started=$(date +%s%N)
-cd "$(dirname "$0")/.."
-build_only=0
-if [ "${1:-}" = --build-only ]; then
-  build_only=1
-  shift
-fi
-seconds=${1:-60}
-build=${VRN_FUZZ_BUILD_DIR:-build-fuzz}
-cxx=${VRN_FUZZ_CXX:-clang++}
-skip=77
-[ $build_only = 1 ] && skip=0
-
-if [ "${VRN_SKIP_FUZZ_SMOKE:-0}" = 1 ]; then
-  echo "fuzz-scpi: skipped (VRN_SKIP_FUZZ_SMOKE=1)" >&2
-  exit $skip
-fi
-if ! command -v "$cxx" >/dev/null 2>&1; then
-  echo "fuzz-scpi: $cxx not found (Debian packages clang and libclang-rt-dev)" >&2
-  exit $skip
-fi
-target="$build/tests/scpi/scpi_parser_fuzz"
-if [ ! -x "$target" ]; then
-  probe=$(mktemp -d)
-  trap 'rm -rf "$probe"' EXIT
-  echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' > "$probe/p.cpp"
-  if ! "$cxx" -fsanitize=fuzzer "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1; then
-    echo "fuzz-scpi: $cxx cannot link libFuzzer (Debian package libclang-rt-dev)" >&2
-    exit $skip
-  fi
-fi
-
-flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-# A configured folder is only built again (the build itself notices changed CMake files).
-if ! grep -qxF "CMAKE_CXX_FLAGS:STRING=$flags" "$build/CMakeCache.txt" 2>/dev/null; then
-  cmake -S . -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVRN_FUZZ=ON \
-    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-fi
-# Run from the main build's make, the jobserver of that make is not handed down: build with a job count
-# of its own.
-unset MAKEFLAGS MFLAGS MAKELEVEL
-cmake --build "$build" -j"$(nproc)" --target scpi_parser_fuzz >/dev/null
-[ $build_only = 1 ] && exit 0
-
-# libFuzzer counts from its own start and stops only once a whole second more has passed: what the build
-# took and that second come off the fuzzing time.
-spent=$(( ($(date +%s%N) - started + 999999999) / 1000000000 ))
-fuzz=$(( seconds - spent - 1 ))
-[ $fuzz -lt 1 ] && fuzz=1
-mkdir -p "$build/corpus"
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-"$target" -max_total_time="$fuzz" -max_len=4096 -timeout=10 \
-  -dict=tests/scpi/fuzz/scpi.dict -artifact_prefix="$build/" -print_final_stats=1 \
-  "$build/corpus" tests/scpi/fuzz/seeds
+# Starts from the seed messages in tests/scpi/fuzz/seeds with the SCPI dictionary; keeps what it finds in
+# <build>/corpus.
+exec bash "$(dirname "$0")/fuzz-target.sh" fuzz-scpi scpi_parser_fuzz tests/scpi tests/scpi/fuzz/seeds corpus 4096 \
+  tests/scpi/fuzz/scpi.dict "$@"

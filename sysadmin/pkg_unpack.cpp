@@ -69,7 +69,7 @@ int32_t PkgUnpack(const char* name) {
     uint8_t* payload = buffer.get() + headerLength;
     const size_t payloadSize = length - headerLength;
     NibbleSwapBuffer(payload, payloadSize);
-    if (!TarMembersSafe(payload, payloadSize)) return -105;
+    if (!TarMembersSafe(payload, payloadSize, name)) return -105;
 
     // An earlier package's images must not be taken for this one's.
     char command[96];

@@ -37,8 +37,9 @@ std::string_view Field(const uint8_t* header, size_t offset, size_t width) {
     return std::string_view(text, strnlen(text, width));
 }
 
-bool NameSafe(std::string_view name) {
+bool NameSafe(std::string_view name, std::string_view top) {
     if (name.empty() || name[0] == '/') return false;
+    if (name.substr(0, name.find('/')) != top) return false;
     for (size_t start = 0; start <= name.size();) {
         size_t end = name.find('/', start);
         if (end == std::string_view::npos) end = name.size();
@@ -56,7 +57,7 @@ bool AllZero(const uint8_t* block) {
 
 }  // namespace
 
-bool TarMembersSafe(const uint8_t* data, size_t size) {
+bool TarMembersSafe(const uint8_t* data, size_t size, const char* top) {
     for (size_t at = 0; at + kBlock <= size;) {
         const uint8_t* header = data + at;
         if (AllZero(header)) return true;
@@ -69,7 +70,7 @@ bool TarMembersSafe(const uint8_t* data, size_t size) {
         if (std::memcmp(header + 257, "ustar", 5) == 0 && header[345] != 0)
             name = std::string(Field(header, 345, 155)) + "/" + name;
         uint64_t length = 0;
-        if (!NameSafe(name) || !Octal(header + 124, 12, &length)) return false;
+        if (!NameSafe(name, top) || !Octal(header + 124, 12, &length)) return false;
         const uint64_t blocks = (length + kBlock - 1) / kBlock;
         if (length > size || blocks * kBlock > size - at - kBlock) return false;
         at += kBlock + static_cast<size_t>(blocks) * kBlock;
@@ -77,7 +78,7 @@ bool TarMembersSafe(const uint8_t* data, size_t size) {
     return false;  // no end block: a truncated archive
 }
 
-bool TarGzMembersSafe(const std::string& compressed, size_t maxSize) {
+bool TarGzMembersSafe(const std::string& compressed, size_t maxSize, const char* top) {
     z_stream stream{};
     if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) return false;
     std::string archive;
@@ -93,5 +94,5 @@ bool TarGzMembersSafe(const std::string& compressed, size_t maxSize) {
     }
     inflateEnd(&stream);
     return status == Z_STREAM_END && archive.size() <= maxSize &&
-           TarMembersSafe(reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+           TarMembersSafe(reinterpret_cast<const uint8_t*>(archive.data()), archive.size(), top);
 }

@@ -7,9 +7,10 @@
 #include <string>
 
 // True when `data` is a whole tar archive (ustar or old format) that holds only plain files and
-// folders with relative names free of ".." parts: every header's checksum right, every member's data
-// inside the archive, and the archive ends with its zero block.
-bool TarMembersSafe(const uint8_t* data, size_t size);
+// folders with relative names free of ".." parts, all inside the folder `top` (its name as the first
+// part): every header's checksum right, every member's data inside the archive, and the archive ends
+// with its zero block.
+bool TarMembersSafe(const uint8_t* data, size_t size, const char* top);
 
 // The same for a gzip-compressed archive, unpacked in memory first (at most maxSize bytes).
-bool TarGzMembersSafe(const std::string& compressed, size_t maxSize);
+bool TarGzMembersSafe(const std::string& compressed, size_t maxSize, const char* top);

@@ -9,34 +9,11 @@
 #include "core/system/text_util.h"
 #include "core/system/usb_state.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
+#include "tests/sysadmin/tar_fixture.h"
 
 namespace {
 
 using Bytes = std::string;
-
-// One ustar member: name, type ('0' file, '5' folder, '2' link) and content.
-Bytes TarMember(const std::string& name, char type, const Bytes& content) {
-    Bytes header(512, '\0');
-    std::memcpy(&header[0], name.data(), std::min<size_t>(name.size(), 100));
-    std::snprintf(&header[100], 8, "%07o", 0644);
-    std::snprintf(&header[124], 12, "%011o", static_cast<unsigned>(content.size()));
-    header[156] = type;
-    if (type == '2') std::memcpy(&header[157], "/etc", 4);
-    std::memcpy(&header[257],
-                "ustar\0"
-                "00",
-                8);
-    std::memset(&header[148], ' ', 8);
-    unsigned sum = 0;
-    for (unsigned char c : header)
-        sum += c;
-    std::snprintf(&header[148], 8, "%06o", sum);
-    return header + content + Bytes((512 - content.size() % 512) % 512, '\0');
-}
-
-Bytes Tar(const Bytes& members) {
-    return members + Bytes(1024, '\0');
-}
 
 Bytes Package(Bytes tar) {
     Bytes header = "#028";
@@ -95,6 +72,8 @@ TEST_F(FlashImage, KernelFromPackageIsWrittenAndCheckedBadPackagesChangeNothing)
         {"20 bytes", good.substr(0, 20), -600, false},
         {"parent part", Package(Tar(kernelMember + TarMember("qx/../x", '0', "x"))), -105, false},
         {"absolute name", Package(Tar(TarMember("/x", '0', "x") + kernelMember)), -105, false},
+        {"outside the brand folder", Package(Tar(kernelMember + TarMember("netconf", '0', "x"))), -105,
+         false},
         {"link", Package(Tar(TarMember("qx/merge_vrn", '2', "") + kernelMember)), -105, false},
         {"truncated", good.substr(0, good.size() - 1100), -105, false},
         {"no kernel in it", Package(Tar(TarMember("qx/merge_vrn/u-boot.img", '0', "U"))), -2, true},

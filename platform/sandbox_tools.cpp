@@ -36,6 +36,7 @@ constexpr Tool kTools[] = {
     {"net.sh", Record, true},
     {"nslookup", Nslookup, true},
     {"pgrep", Pgrep, true},
+    {"qx_jtag", QxJtag, true},
     {"reboot", Record, true},
     {"rmmod", Rmmod, true},
     {"route", Route, true},

@@ -10,6 +10,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include "core/system/identity.h"
+#include "core/system/msg_ring.h"
 #include "core/system/sys_status.h"
 #include "core/system/usb_state.h"
 #include "platform/md5.h"
@@ -157,6 +159,119 @@ TEST_F(FwUpdate, KillAnywhereLeavesOldOrNewWhole) {
         }
         EXPECT_LT(newSeen, 20);
     }
+}
+
+// The entries logged since `from`, and those holding `text` among them.
+std::vector<std::string> Since(const std::vector<std::string>& log, size_t from, const std::string& text) {
+    std::vector<std::string> out;
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].find(text) != std::string::npos) out.push_back(log[i]);
+    return out;
+}
+
+std::string PopupText() {
+    char text[128] = {};
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
+TEST_F(FwUpdate, FpgaProgrammedThenResetOrItsFailureShown) {
+    const struct {
+        uint32_t brand, variantA;
+        const char* exitLine;  // "" the tool's own
+        int32_t result;
+        const char* command;
+        size_t echoes;
+        const char* popup;
+    } cases[] = {
+        {1, 0, "", 0, "simulated 0 /mnt/disk/app/qx_jtag -aprogram /mnt/sd1/tulve/VRN4100_SPWM_3pof.jam", 9,
+         "Update Success\nReboot"},
+        {0, 1, "", 0, "/mnt/sd1/qx/VRN4100A_SPWM_3pof.jam", 9, "Update Success\nReboot"},
+        {0, 0, "none", 1, "/mnt/sd1/qx/VRN4100_SPWM_3pof.jam", 0, "Update Max10 Fail\nPlease Try again"},
+        {0, 0, "Exit code = 1. Device 100% failed. Retry", 1, "qx_jtag", 9,
+         "Exit code = 1\n Device 100  failed"},
+        {0, 0, "Exit code 5", 1, "qx_jtag", 9, "Exit code 5\n"},
+    };
+    for (const auto& c : cases) {
+        g_BrandId = c.brand;
+        g_ModelVariantA = c.variantA;
+        root.Write("/var/lib/sandbox/state",
+                   *c.exitLine ? std::string("qx_jtag.exit=") + c.exitLine + "\n" : "");
+        const size_t from = Log().size();
+        EXPECT_EQ(FwUpd_Fpga(0, 0, 0), c.result) << c.command;
+        const auto log = Log();
+        ASSERT_EQ(Since(log, from, "qx_jtag").size(), 1u);
+        EXPECT_NE(Since(log, from, "qx_jtag")[0].find(c.command), std::string::npos) << c.command;
+        EXPECT_EQ(Since(log, from, "echo ").size(), c.echoes) << c.command;
+        EXPECT_EQ(PopupText(), c.popup) << c.command;
+    }
+    g_BrandId = 0;
+    g_ModelVariantA = 0;
+}
+
+TEST_F(FwUpdate, BootImageCheckedCopiedAndWrittenToPartitionZero) {
+    const std::string image = std::string(100000, 'B') + "boot";
+    root.Write("/mnt/sd1/QX/VRN4100_BOOT.bin", image);
+    EXPECT_EQ(FwUpd_Boot(1, 0, 0), 0);
+    const auto log = Log();
+    EXPECT_EQ(Since(log, 0, "cp /mnt/sd1"),
+              std::vector<std::string>{"ran 0 cp /mnt/sd1/QX/VRN4100_BOOT.bin /tmp/"});
+    EXPECT_EQ(Since(log, 0, "echo ").size(), 8u);
+    EXPECT_EQ(Since(log, 0, "flashcp"),
+              std::vector<std::string>{"simulated 0 /mnt/disk/app/flashcp /tmp/VRN4100_BOOT.bin /dev/mtd0"});
+    EXPECT_EQ(Since(log, 0, "rm /tmp"), std::vector<std::string>{"ran 0 rm /tmp/VRN4100_BOOT.bin"});
+    EXPECT_EQ(root.Read("/dev/mtd0").substr(0, image.size() + 1), image + "\xff");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    g_SysStatus.store(0);
+
+    // A copy that cannot be checked (a folder in its place), and an image larger than the partition.
+    std::filesystem::create_directories(root.path() + "/tmp/VRN4100_BOOT.bin");
+    size_t from = Log().size();
+    EXPECT_NE(FwUpd_Boot(0, 0, 0), 0);
+    EXPECT_EQ(Since(Log(), from, "cp /mnt/sd1").size(), 3u);
+    EXPECT_TRUE(Since(Log(), from, "flashcp").empty());
+    root.Write("/mnt/disk/app/VRN4100_BOOT.bin", std::string(600 * 1024, 'X'));
+    from = Log().size();
+    EXPECT_NE(FwUpd_Boot(1, 1, kFwUpdServiceMode), 0);
+    EXPECT_EQ(Since(Log(), from, "simulated 1 /mnt/disk/app/flashcp /mnt/disk/app/VRN4100_BOOT.bin").size(),
+              3u);
+    EXPECT_EQ(root.Read("/dev/mtd0").substr(0, image.size()), image);
+    EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
+}
+
+TEST_F(FwUpdate, PendingUpdateRunsOnceAfterTheReadyBit) {
+    root.Write("/mnt/disk/app/VRN4100_SPWM_3pof.jam", "jam");
+    root.Write("/mnt/disk/app/VRN4100_BOOT.bin", "boot image");
+    root.Write("/mnt/disk/Update_C2000", "");
+    c2000Checked = 0;
+    FwUpd_C2000Pending();
+    EXPECT_EQ(c2000Checked.load(), 0u);  // not ready yet
+    SysStatusSet(kSysReady);
+    FwUpd_C2000Pending();
+    auto log = Log();
+    ASSERT_EQ(Since(log, 0, "-aprogram").size(), 1u);
+    EXPECT_NE(Since(log, 0, "-aprogram")[0].find("-aprogram /mnt/disk/app/VRN4100_SPWM_3pof.jam"),
+              std::string::npos);
+    EXPECT_EQ(Since(log, 0, "flashcp").size(), 1u);
+    EXPECT_NE(Since(log, 0, "flashcp")[0].find("flashcp /mnt/disk/app/VRN4100_BOOT.bin /dev/mtd0"),
+              std::string::npos);
+    EXPECT_EQ(root.Read("/dev/mtd0").substr(0, 10), "boot image");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    EXPECT_EQ(c2000Checked.load(), 1u);
+
+    g_SysStatus.store(0);
+    SysStatusSet(kSysReady);
+    std::filesystem::create_directories(root.path() + "/mnt/disk/Update_C2000");
+    c2000Checked = 0;
+    const size_t from = Log().size();
+    FwUpd_C2000Pending();
+    FwUpd_C2000Pending();
+    log = Log();
+    EXPECT_EQ(Since(log, from, "-aprogram").size(), 1u);
+    EXPECT_TRUE(Since(log, from, "flashcp").empty());
+    EXPECT_EQ(Since(log, from, "rm -r /mnt/disk/Update_C2000"),
+              std::vector<std::string>{"ran 0 rm -r /mnt/disk/Update_C2000"});
+    g_SysStatus.store(0);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The flash tools, simulated on the partition files <root>/dev/mtdN: flash_eraseall erases one,
-// flashcp erases it, writes a file into it and reads it back; qx_jtag, which programs the power
+// flashcp erases it, writes a file into it and reads it back (the state line "flashcp.stop=K" stops it
+// after K bytes, as a power cut or a failing chip would); qx_jtag, which programs the power
 // stage's FPGA over JTAG, prints a transcript.
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -30,6 +33,15 @@ bool ReadFile(const std::string& host, std::string* data) {
     if (!in) return false;
     data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
+}
+
+// The byte count after which flashcp stops writing; the whole image without the state line.
+size_t StopAfter(size_t size) {
+    return static_cast<size_t>(InspectState([&](const State& state) {
+        auto it = state.find("flashcp.stop");
+        if (it == state.end()) return static_cast<long>(size);
+        return std::min(static_cast<long>(size), std::max(0L, std::strtol(it->second.c_str(), nullptr, 10)));
+    }));
 }
 
 }  // namespace
@@ -63,7 +75,7 @@ int Flashcp(const Args& args, ToolIo& io) {
     if (!EraseFlashFile(part)) return 1;
     {
         std::fstream out(part, std::ios::binary | std::ios::in | std::ios::out);
-        out.write(image.data(), static_cast<std::streamsize>(image.size()));
+        out.write(image.data(), static_cast<std::streamsize>(StopAfter(image.size())));
         out.flush();
     }
     if (!ReadFile(part, &content) || content.compare(0, image.size(), image) != 0) {

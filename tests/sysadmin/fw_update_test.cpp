@@ -236,6 +236,11 @@ TEST_F(FwUpdate, BootImageCheckedCopiedAndWrittenToPartitionZero) {
     EXPECT_EQ(Since(Log(), from, "simulated 1 /mnt/disk/app/flashcp /mnt/disk/app/VRN4100_BOOT.bin").size(),
               3u);
     EXPECT_EQ(root.Read("/dev/mtd0").substr(0, image.size()), image);
+    // A write stopped after 1000 bytes fails every attempt; the torn partition stays as it is.
+    root.Write("/mnt/disk/app/VRN4100_BOOT.bin", image);
+    root.Write("/var/lib/sandbox/state", "flashcp.stop=1000\n");
+    EXPECT_NE(FwUpd_Boot(1, 1, kFwUpdServiceMode), 0);
+    EXPECT_EQ(root.Read("/dev/mtd0").substr(0, 1001), image.substr(0, 1000) + "\xff");
     EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
 }
 

@@ -92,7 +92,9 @@ bool TarGzMembersSafe(const std::string& compressed, size_t maxSize, const char*
         status = inflate(&stream, Z_NO_FLUSH);
         archive.append(chunk, sizeof chunk - stream.avail_out);
     }
+    // Bytes after the first gzip member would be unpacked by tar unchecked.
+    const bool whole = status == Z_STREAM_END && stream.avail_in == 0;
     inflateEnd(&stream);
-    return status == Z_STREAM_END && archive.size() <= maxSize &&
+    return whole && archive.size() <= maxSize &&
            TarMembersSafe(reinterpret_cast<const uint8_t*>(archive.data()), archive.size(), top);
 }

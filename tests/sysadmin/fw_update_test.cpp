@@ -104,6 +104,7 @@ TEST_F(FwUpdate, WebPagesReplacedWholeOrNotAtAll) {
         {"link", Gzip(Tar(TarMember("httpd/images", '2', "") + TarMember("httpd/index.html", '0', "new"))), 1,
          "old"},
         {"corrupt gzip", kNewPages.substr(0, kNewPages.size() / 2), 1, "old"},
+        {"second gzip member", kNewPages + Gzip(Tar(TarMember("app/VRN4100", '0', "x"))), 1, "old"},
         {"good", kNewPages, 0, "new"},
     };
     for (const auto& c : cases) {

@@ -20,7 +20,7 @@
 
 namespace {
 
-const std::string kOldApp(300000, 'o'), kNewApp = std::string(400000, 'n') + "end";
+const std::string kOldApp(300000, 'o'), kNewApp = std::string(4000000, 'n') + "end";
 const std::string kNewPages =
     Gzip(Tar(TarMember("httpd/", '5', "") + TarMember("httpd/index.html", '0', "new") +
              TarMember("httpd/images/logo.png", '0', std::string(200000, 'L'))));
@@ -151,14 +151,14 @@ TEST_F(FwUpdate, KillAnywhereLeavesOldOrNewWhole) {
         const auto whole = KillDuring(update.run, std::chrono::seconds(20));
         ASSERT_EQ((this->*update.part)(), "new");
         int newSeen = 0;
-        for (int i = 0; i < 20; ++i) {
+        for (int i = 0; i < 40; ++i) {
             Reset();
-            KillDuring(update.run, whole * i / 20);
+            KillDuring(update.run, whole * i / 40);
             const std::string after = (this->*update.part)();
             EXPECT_NE(after, "torn") << i;
             newSeen += after == "new";
         }
-        EXPECT_LT(newSeen, 20);
+        EXPECT_LT(newSeen, 40);
     }
 }
 

@@ -5,11 +5,13 @@
 #include "core/control/harmonics.h"
 #include "core/control/measurement.h"
 #include "panel/restart_save.h"
+#include "sysadmin/fw_update.h"
 
 void sysServiceStep() {
     Harm_Task();
     Meas_Service();
     AlarmService();
     CtrlTask_Poll();
+    FwUpd_C2000Pending();
     RestartSaveStep();
 }

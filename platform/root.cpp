@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/flash_parts.h"
 #include "platform/framebuffer_file.h"
 #include "platform/options.h"
 
@@ -242,6 +243,7 @@ int PrepareRoot() {
         if (!CreateStandIn(file)) return -1;
     for (const StandIn& link : kLinks)
         if (!CreateLink(link)) return -1;
+    if (!PrepareFlashPartitions()) return -1;
     return PrepareFramebufferFile();
 }
 

@@ -50,6 +50,10 @@ int Tar(const Args& args, ToolIo& io);
 
 // Simulated system tools.
 int Record(const Args& args, ToolIo& io);
+// flash_eraseall /dev/mtdN and flashcp [-v] FILE /dev/mtdN on the partition files.
+int FlashEraseall(const Args& args, ToolIo& io);
+int Flashcp(const Args& args, ToolIo& io);
+int QxJtag(const Args& args, ToolIo& io);
 int Insmod(const Args& args, ToolIo& io);
 int Rmmod(const Args& args, ToolIo& io);
 int Mount(const Args& args, ToolIo& io);

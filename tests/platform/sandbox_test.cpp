@@ -74,7 +74,6 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
         {"ls /mnt 2>/dev/null", 2, ""},
         {"pgrep udhcpc", 1, ""},
         // Anything else is refused.
-        {"/mnt/disk/app/qx_jtag -aprogram /mnt/disk/app/a.jam 2>/dev/null", 127, ""},
         {"sh -c 'echo hi' 2>/dev/null", 127, ""},
         {"echo `id` 2>/dev/null", 127, ""},
         // Globs expand inside the root; the host's folders are not looked at.
@@ -111,6 +110,13 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
          "/tmp/empty\n"},
         {"dd if=/mnt/disk/app/image/qx_logo.bmp of=/dev/mtdblock9 bs=1024", 0, ""},
         {"cat /dev/mtdblock9", 0, std::string(3000, 'L')},
+        // Flash partitions are files of their size: erased to 0xFF, written and read back.
+        {"/mnt/disk/app/flashcp /tmp/VRN4100_temp /dev/mtd0", 0, ""},
+        {"dd if=/dev/mtd0 bs=4 count=1", 0, "abc\xff"},
+        {"flashcp /tmp/missing /dev/mtd0 2>/dev/null", 1, ""},
+        {"flashcp /tmp/VRN4100_temp /dev/mtd7 2>/dev/null", 1, ""},
+        {"flash_eraseall /dev/mtd0", 0, ""},
+        {"dd if=/dev/mtd0 bs=4 count=1", 0, "\xff\xff\xff\xff"},
         {"dd if=/mnt/disk/app/image/qx_logo.bmp of=/tmp/part bs=1k count=2", 0, ""},
         {"cat /tmp/part", 0, std::string(2048, 'L')},
         {"dd if=/mnt/disk/none of=/tmp/part 2>/dev/null", 1, ""},

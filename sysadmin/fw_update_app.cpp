@@ -1,0 +1,69 @@
+// The application update, and what the updates share: the USB folder of a mode, md5 digests and the
+// reboot.
+#include <cstdio>
+#include <string>
+
+#include "core/regbus/reg_write.h"
+#include "core/system/identity.h"
+#include "core/system/sys_status.h"
+#include "platform/clock.h"
+#include "platform/sandbox.h"
+#include "src/dev/panel_link.h"
+#include "storage/file_util.h"
+#include "sysadmin/fw_digest.h"
+#include "sysadmin/fw_update.h"
+#include "sysadmin/usb_source.h"
+
+namespace {
+
+constexpr const char* kAppName = "VRN4100";
+constexpr const char* kAppPath = "/mnt/disk/app/VRN4100";
+// Beside the installed program, so that the rename over it is one step of the same file system.
+constexpr const char* kAppNew = "/mnt/disk/app/VRN4100.new";
+
+void Run(const char* format, const char* a = "", const char* b = "") {
+    char command[160];
+    std::snprintf(command, sizeof command, format, a, b);
+    plat::System(command);
+}
+
+}  // namespace
+
+const char* FwUpd_UsbFolder(int32_t mode) {
+    if (mode == kFwUpdServiceMode) return "VRN4100";
+    return g_BrandId.load(std::memory_order_relaxed) == 1 ? "tulve" : "QX";
+}
+
+int32_t FwUpd_FileExists(const char* name, int32_t mode) {
+    if (!UsbSourceReady()) return 0;
+    char path[96];
+    std::snprintf(path, sizeof path, "/mnt/sd1/%s/%s", FwUpd_UsbFolder(mode), name);
+    return FileSize(path) > 0 && IsDirectory(path) == 0 ? 1 : 0;
+}
+
+void FwUpd_Reboot() {
+    SpiAuxWrite1(0);
+    SysStatusSet(kSysRebootRequest);
+    SysStatusSet(kSysRestartPending);
+}
+
+int32_t FwUpd_App(int32_t reboot, int32_t mode) {
+    BusReg_SetOutputOnOff(0);
+    FwUpd_ShowStatus(2, 0, 0);
+    if (FwUpd_FileExists(kAppName, mode) == 0) return 1;
+    char source[96];
+    std::snprintf(source, sizeof source, "/mnt/sd1/%s/%s", FwUpd_UsbFolder(mode), kAppName);
+    Run("rm -f %s", kAppNew);
+    Run("cp %s %s", source, kAppNew);
+    plat::System("sync");
+    if (!FwUpd_SameFile(source, kAppNew)) {
+        Run("rm -f %s", kAppNew);
+        plat::System("sync");
+        return 1;
+    }
+    Run("mv %s %s", kAppNew, kAppPath);
+    plat::System("sync");
+    if (FileSize(kAppNew) >= 0 || !FwUpd_SameFile(source, kAppPath)) return 1;
+    if (reboot == 1) FwUpd_Reboot();
+    return 0;
+}

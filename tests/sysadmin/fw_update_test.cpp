@@ -1,0 +1,283 @@
+// The application and web-page updates from USB memory: checked copies, refused archives, and a kill at
+// any moment leaving the old part or the new one whole.
+#include "sysadmin/fw_update.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "core/system/identity.h"
+#include "core/system/msg_ring.h"
+#include "core/system/sys_status.h"
+#include "core/system/usb_state.h"
+#include "platform/md5.h"
+#include "tests/sysadmin/sandbox_log_fixture.h"
+#include "tests/sysadmin/tar_fixture.h"
+
+namespace {
+
+const std::string kOldApp(300000, 'o'), kNewApp = std::string(4000000, 'n') + "end";
+const std::string kNewPages =
+    Gzip(Tar(TarMember("httpd/", '5', "") + TarMember("httpd/index.html", '0', "new") +
+             TarMember("httpd/images/logo.png", '0', std::string(200000, 'L'))));
+
+class FwUpdate : public SandboxLogTest {
+  protected:
+    void SetUp() override {
+        SandboxLogTest::SetUp();
+        g_UsbState.statusB.store(core::kUsbMounted);
+        g_UsbState.usbAccessError.store(0);
+        Reset();
+    }
+    void TearDown() override {
+        g_UsbState.statusB.store(0);
+        SandboxLogTest::TearDown();
+    }
+    // The installed parts old, the new ones on the stick in the brand's folder.
+    void Reset() {
+        root.Write("/mnt/disk/app/VRN4100", kOldApp);
+        std::filesystem::remove_all(root.path() + "/mnt/disk/httpd");
+        root.Write("/mnt/disk/httpd/index.html", "old");
+        root.Write("/mnt/sd1/QX/VRN4100", kNewApp);
+        root.Write("/mnt/sd1/QX/httpd.tar.gz", kNewPages);
+    }
+
+  public:
+    // "old", "new" or "torn": what the installed program and the web root are.
+    std::string App() const {
+        const std::string md5 = plat::Md5Hex(root.Read("/mnt/disk/app/VRN4100"));
+        return md5 == plat::Md5Hex(kOldApp) ? "old" : md5 == plat::Md5Hex(kNewApp) ? "new" : "torn";
+    }
+    std::string Pages() const {
+        const std::string index = root.Read("/mnt/disk/httpd/index.html");
+        const std::string logo = root.Read("/mnt/disk/httpd/images/logo.png");
+        if (index == "old" && logo.empty()) return "old";
+        return index == "new" && logo == std::string(200000, 'L') ? "new" : "torn";
+    }
+};
+
+TEST_F(FwUpdate, ApplicationIsCheckedThenRenamedIntoPlace) {
+    const struct {
+        const char* what;
+        std::string source;  // "" removes it
+        bool mounted;
+        int32_t result;
+        const char* after;
+    } cases[] = {
+        {"missing", "", true, 1, "old"},
+        {"empty", "-", true, 1, "old"},
+        {"stick not mounted", kNewApp, false, 1, "old"},
+        {"good", kNewApp, true, 0, "new"},
+    };
+    for (const auto& c : cases) {
+        Reset();
+        root.Write("/mnt/sd1/QX/VRN4100", c.source == "-" ? "" : c.source);
+        if (c.source.empty()) unlink((root.path() + "/mnt/sd1/QX/VRN4100").c_str());
+        g_UsbState.statusB.store(c.mounted ? core::kUsbMounted : 0);
+        EXPECT_EQ(FwUpd_App(0, 0), c.result) << c.what;
+        EXPECT_EQ(App(), c.after) << c.what;
+        EXPECT_EQ(root.Read("/mnt/disk/app/VRN4100.new"), "") << c.what;
+    }
+    EXPECT_EQ(Matching("mv ").back(), "ran 0 mv /mnt/disk/app/VRN4100.new /mnt/disk/app/VRN4100");
+    EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
+    root.Write("/mnt/sd1/VRN4100/VRN4100", kOldApp);  // the service folder
+    EXPECT_EQ(FwUpd_App(1, kFwUpdServiceMode), 0);
+    EXPECT_EQ(App(), "old");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    g_SysStatus.store(0);
+}
+
+TEST_F(FwUpdate, WebPagesReplacedWholeOrNotAtAll) {
+    const struct {
+        const char* what;
+        std::string archive;
+        int32_t result;
+        const char* after;
+    } cases[] = {
+        {"outside the web root",
+         Gzip(Tar(TarMember("httpd/index.html", '0', "new") + TarMember("app/VRN4100", '0', "x"))), 1, "old"},
+        {"parent part", Gzip(Tar(TarMember("httpd/../app/VRN4100", '0', "x"))), 1, "old"},
+        {"link", Gzip(Tar(TarMember("httpd/images", '2', "") + TarMember("httpd/index.html", '0', "new"))), 1,
+         "old"},
+        {"corrupt gzip", kNewPages.substr(0, kNewPages.size() / 2), 1, "old"},
+        {"second gzip member", kNewPages + Gzip(Tar(TarMember("app/VRN4100", '0', "x"))), 1, "old"},
+        {"good", kNewPages, 0, "new"},
+    };
+    for (const auto& c : cases) {
+        Reset();
+        root.Write("/mnt/sd1/QX/httpd.tar.gz", c.archive);
+        EXPECT_EQ(FwUpd_WebFromTgz(0), c.result) << c.what;
+        EXPECT_EQ(Pages(), c.after) << c.what;
+        EXPECT_EQ(root.Read("/mnt/disk/app/VRN4100"), kOldApp) << c.what;
+    }
+    EXPECT_EQ(Matching("tar -xzvf").size(), 1u);
+}
+
+// Runs the update in a child process, killed once `delay` has passed; the time it ran.
+std::chrono::microseconds KillDuring(int32_t (*update)(), std::chrono::microseconds delay) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto ran = [&] {
+        return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                     start);
+    };
+    pid_t child = fork();
+    if (child == 0) _exit(update());
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (ran() < delay) {
+            usleep(100);
+            continue;
+        }
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        break;
+    }
+    return ran();
+}
+
+TEST_F(FwUpdate, KillAnywhereLeavesOldOrNewWhole) {
+    struct Update {
+        int32_t (*run)();
+        std::string (FwUpdate::*part)() const;
+    };
+    const Update updates[] = {{[] { return FwUpd_App(0, 0); }, &FwUpdate::App},
+                              {[] { return FwUpd_WebFromTgz(0); }, &FwUpdate::Pages}};
+    for (const Update& update : updates) {
+        Reset();
+        const auto whole = KillDuring(update.run, std::chrono::seconds(20));
+        ASSERT_EQ((this->*update.part)(), "new");
+        int newSeen = 0;
+        for (int i = 0; i < 40; ++i) {
+            Reset();
+            KillDuring(update.run, whole * i / 40);
+            const std::string after = (this->*update.part)();
+            EXPECT_NE(after, "torn") << i;
+            newSeen += after == "new";
+        }
+        EXPECT_LT(newSeen, 40);
+    }
+}
+
+// The entries logged since `from`, and those holding `text` among them.
+std::vector<std::string> Since(const std::vector<std::string>& log, size_t from, const std::string& text) {
+    std::vector<std::string> out;
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].find(text) != std::string::npos) out.push_back(log[i]);
+    return out;
+}
+
+std::string PopupText() {
+    char text[128] = {};
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
+TEST_F(FwUpdate, FpgaProgrammedThenResetOrItsFailureShown) {
+    const struct {
+        uint32_t brand, variantA;
+        const char* exitLine;  // "" the tool's own
+        int32_t result;
+        const char* command;
+        size_t echoes;
+        const char* popup;
+    } cases[] = {
+        {1, 0, "", 0, "simulated 0 /mnt/disk/app/qx_jtag -aprogram /mnt/sd1/tulve/VRN4100_SPWM_3pof.jam", 9,
+         "Update Success\nReboot"},
+        {0, 1, "", 0, "/mnt/sd1/qx/VRN4100A_SPWM_3pof.jam", 9, "Update Success\nReboot"},
+        {0, 0, "none", 1, "/mnt/sd1/qx/VRN4100_SPWM_3pof.jam", 0, "Update Max10 Fail\nPlease Try again"},
+        {0, 0, "Exit code = 1. Device 100% failed. Retry", 1, "qx_jtag", 9,
+         "Exit code = 1\n Device 100  failed"},
+        {0, 0, "Exit code 5", 1, "qx_jtag", 9, "Exit code 5\n"},
+    };
+    for (const auto& c : cases) {
+        g_BrandId = c.brand;
+        g_ModelVariantA = c.variantA;
+        root.Write("/var/lib/sandbox/state",
+                   *c.exitLine ? std::string("qx_jtag.exit=") + c.exitLine + "\n" : "");
+        const size_t from = Log().size();
+        EXPECT_EQ(FwUpd_Fpga(0, 0, 0), c.result) << c.command;
+        const auto log = Log();
+        ASSERT_EQ(Since(log, from, "qx_jtag").size(), 1u);
+        EXPECT_NE(Since(log, from, "qx_jtag")[0].find(c.command), std::string::npos) << c.command;
+        EXPECT_EQ(Since(log, from, "echo ").size(), c.echoes) << c.command;
+        EXPECT_EQ(PopupText(), c.popup) << c.command;
+    }
+    g_BrandId = 0;
+    g_ModelVariantA = 0;
+}
+
+TEST_F(FwUpdate, BootImageCheckedCopiedAndWrittenToPartitionZero) {
+    const std::string image = std::string(100000, 'B') + "boot";
+    root.Write("/mnt/sd1/QX/VRN4100_BOOT.bin", image);
+    EXPECT_EQ(FwUpd_Boot(1, 0, 0), 0);
+    const auto log = Log();
+    EXPECT_EQ(Since(log, 0, "cp /mnt/sd1"),
+              std::vector<std::string>{"ran 0 cp /mnt/sd1/QX/VRN4100_BOOT.bin /tmp/"});
+    EXPECT_EQ(Since(log, 0, "echo ").size(), 8u);
+    EXPECT_EQ(Since(log, 0, "flashcp"),
+              std::vector<std::string>{"simulated 0 /mnt/disk/app/flashcp /tmp/VRN4100_BOOT.bin /dev/mtd0"});
+    EXPECT_EQ(Since(log, 0, "rm /tmp"), std::vector<std::string>{"ran 0 rm /tmp/VRN4100_BOOT.bin"});
+    EXPECT_EQ(root.Read("/dev/mtd0").substr(0, image.size() + 1), image + "\xff");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    g_SysStatus.store(0);
+
+    // A copy that cannot be checked (a folder in its place), and an image larger than the partition.
+    std::filesystem::create_directories(root.path() + "/tmp/VRN4100_BOOT.bin");
+    size_t from = Log().size();
+    EXPECT_NE(FwUpd_Boot(0, 0, 0), 0);
+    EXPECT_EQ(Since(Log(), from, "cp /mnt/sd1").size(), 3u);
+    EXPECT_TRUE(Since(Log(), from, "flashcp").empty());
+    root.Write("/mnt/disk/app/VRN4100_BOOT.bin", std::string(600 * 1024, 'X'));
+    from = Log().size();
+    EXPECT_NE(FwUpd_Boot(1, 1, kFwUpdServiceMode), 0);
+    EXPECT_EQ(Since(Log(), from, "simulated 1 /mnt/disk/app/flashcp /mnt/disk/app/VRN4100_BOOT.bin").size(),
+              3u);
+    EXPECT_EQ(root.Read("/dev/mtd0").substr(0, image.size()), image);
+    // A write stopped after 1000 bytes fails every attempt; the torn partition stays as it is.
+    root.Write("/mnt/disk/app/VRN4100_BOOT.bin", image);
+    root.Write("/var/lib/sandbox/state", "flashcp.stop=1000\n");
+    EXPECT_NE(FwUpd_Boot(1, 1, kFwUpdServiceMode), 0);
+    EXPECT_EQ(root.Read("/dev/mtd0").substr(0, 1001), image.substr(0, 1000) + "\xff");
+    EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
+}
+
+TEST_F(FwUpdate, PendingUpdateRunsOnceAfterTheReadyBit) {
+    root.Write("/mnt/disk/app/VRN4100_SPWM_3pof.jam", "jam");
+    root.Write("/mnt/disk/app/VRN4100_BOOT.bin", "boot image");
+    root.Write("/mnt/disk/Update_C2000", "");
+    c2000Checked = 0;
+    FwUpd_C2000Pending();
+    EXPECT_EQ(c2000Checked.load(), 0u);  // not ready yet
+    SysStatusSet(kSysReady);
+    FwUpd_C2000Pending();
+    auto log = Log();
+    ASSERT_EQ(Since(log, 0, "-aprogram").size(), 1u);
+    EXPECT_NE(Since(log, 0, "-aprogram")[0].find("-aprogram /mnt/disk/app/VRN4100_SPWM_3pof.jam"),
+              std::string::npos);
+    EXPECT_EQ(Since(log, 0, "flashcp").size(), 1u);
+    EXPECT_NE(Since(log, 0, "flashcp")[0].find("flashcp /mnt/disk/app/VRN4100_BOOT.bin /dev/mtd0"),
+              std::string::npos);
+    EXPECT_EQ(root.Read("/dev/mtd0").substr(0, 10), "boot image");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    EXPECT_EQ(c2000Checked.load(), 1u);
+
+    g_SysStatus.store(0);
+    SysStatusSet(kSysReady);
+    std::filesystem::create_directories(root.path() + "/mnt/disk/Update_C2000");
+    c2000Checked = 0;
+    const size_t from = Log().size();
+    FwUpd_C2000Pending();
+    FwUpd_C2000Pending();
+    log = Log();
+    EXPECT_EQ(Since(log, from, "-aprogram").size(), 1u);
+    EXPECT_TRUE(Since(log, from, "flashcp").empty());
+    EXPECT_EQ(Since(log, from, "rm -r /mnt/disk/Update_C2000"),
+              std::vector<std::string>{"ran 0 rm -r /mnt/disk/Update_C2000"});
+    g_SysStatus.store(0);
+}
+
+}  // namespace

@@ -40,6 +40,13 @@ int32_t FwUpd_App(int32_t reboot, int32_t mode);
 // folder and exchanged with /mnt/disk/httpd in one rename. 0, or 1 with the old pages in place.
 int32_t FwUpd_WebFromTgz(int32_t mode);
 
+// Bit 7 allows the plain web-page archive of the remote brand command (FwUpd_WebFromTar).
+extern std::atomic<uint8_t> g_FwUpdWebTarEnable;
+// The web pages from "httpd.tar" in the brand directory on USB memory, checked, extracted through /tmp
+// and exchanged with /mnt/disk/httpd as FwUpd_WebFromTgz does. 0; -1 not enabled; -2 no archive (or
+// USB memory not usable); -4 archive refused or unpack or copy failed, the old pages in place.
+int32_t FwUpd_WebFromTar();
+
 // The FPGA from "VRN4100[A]_SPWM_3pof.jam" (the mode's USB folder, or /mnt/disk/app for the service
 // mode with source 1) by qx_jtag, then the FPGA reset sequence. 0, or 1 when the tool fails or ends
 // without its "Exit code" line (the reset sequence then does not run).
@@ -57,6 +64,11 @@ void FwUpd_C2000Pending();
 // progress[k] after each.
 void FwUpd_ResetFpga(size_t first, size_t count, const int32_t* progress);
 const char* FwUpd_BootName();
+
+// Before a boot-image (value 4) or application (value 2) update while the unit works in a parallel
+// system: a master sends the slaves item 25 with the value, leaves parallel operation and waits (at most
+// 5 s) until the link is down; a slave drops its link. False when the link stays up.
+bool FwUpd_PrepareParallel(uint32_t updateValue);
 
 // The reboot after an update: the front-panel controller's output to 0 and the reboot request.
 void FwUpd_Reboot();

@@ -48,6 +48,7 @@ void FwUpd_Reboot() {
 }
 
 int32_t FwUpd_App(int32_t reboot, int32_t mode) {
+    if (!FwUpd_PrepareParallel(2)) return 1;
     BusReg_SetOutputOnOff(0);
     FwUpd_ShowStatus(2, 0, 0);
     if (FwUpd_FileExists(kAppName, mode) == 0) return 1;

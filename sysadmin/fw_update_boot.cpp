@@ -71,6 +71,7 @@ bool Attempt(int32_t source, int32_t mode, const char* name) {
 }  // namespace
 
 int32_t FwUpd_Boot(int32_t reboot, int32_t source, int32_t mode) {
+    if (!FwUpd_PrepareParallel(4)) return 1;
     const char* name = FwUpd_BootName();
     FwUpd_ShowStatus(1, 0, 0);
     BusReg_GetBootStatus();

@@ -1,7 +1,8 @@
 // The web pages from a gzip-compressed archive on USB memory. The archive is checked member by member
 // (plain files and folders under "httpd/" only), extracted into a staging folder, and the staged pages
 // are exchanged with the served ones in one rename: a failure or a kill at any point leaves the old
-// pages or the new ones whole.
+// pages or the new ones whole. The plain archive of the remote brand command takes the same way
+// through /tmp.
 #include <fcntl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -11,10 +12,13 @@
 
 #include "platform/root.h"
 #include "platform/sandbox.h"
+#include "storage/brand_dir.h"
 #include "storage/file_util.h"
+#include "sysadmin/brand_web_images.h"
 #include "sysadmin/fw_update.h"
 #include "sysadmin/tar_check.h"
 #include "sysadmin/text_file.h"
+#include "sysadmin/usb_source.h"
 
 namespace {
 
@@ -24,10 +28,10 @@ constexpr const char* kStagedPages = "/mnt/disk/httpd.stage/httpd";
 constexpr size_t kMaxArchive = 64u << 20;
 constexpr size_t kMaxPages = 256u << 20;
 
-void Run(const char* format, const char* a = "", const char* b = "") {
+int Run(const char* format, const char* a = "", const char* b = "") {
     char command[160];
     std::snprintf(command, sizeof command, format, a, b);
-    plat::System(command);
+    return plat::System(command);
 }
 
 // The staged folder takes the web root's place and the old pages take the staged folder's, in one
@@ -39,7 +43,18 @@ bool ExchangeWebRoot() {
     return syscall(SYS_renameat2, AT_FDCWD, staged.c_str(), AT_FDCWD, served.c_str(), kRenameExchange) == 0;
 }
 
+// Puts the pages in `staged` (the folder "httpd" below it) in place of the served ones.
+bool InstallStaged() {
+    const bool installed = IsDirectory(kStagedPages) == 1 && ExchangeWebRoot();
+    Run("rm -rf %s", kStaging);
+    plat::System("sync");
+    if (installed) CopyBrandWebImages();
+    return installed;
+}
+
 }  // namespace
+
+std::atomic<uint8_t> g_FwUpdWebTarEnable{0};
 
 int32_t FwUpd_WebFromTgz(int32_t mode) {
     if (FwUpd_FileExists("httpd.tar.gz", mode) == 0) return 1;
@@ -55,10 +70,32 @@ int32_t FwUpd_WebFromTgz(int32_t mode) {
     Run("mkdir -p %s", kStaging);
     char command[192];
     std::snprintf(command, sizeof command, "tar -xzvf %s -C %s", archive, kStaging);
-    const bool extracted = plat::System(command) == 0 && IsDirectory(kStagedPages) == 1;
+    const bool extracted = plat::System(command) == 0;
     plat::System("sync");
-    const bool installed = extracted && ExchangeWebRoot();
+    if (!extracted) Run("rm -rf %s", kStaging);
+    return extracted && InstallStaged() ? 0 : 1;
+}
+
+int32_t FwUpd_WebFromTar() {
+    if ((g_FwUpdWebTarEnable.load(std::memory_order_acquire) & 0x80) == 0) return -1;
+    char archive[96];
+    std::snprintf(archive, sizeof archive, "/mnt/sd1/%s/%s", BrandDir(), "httpd.tar");
+    const int32_t size = FileSize(archive);
+    if (!UsbSourceReady() || size < 1 || IsDirectory(archive) != 0) return -2;
+    std::string tar;
+    if (static_cast<size_t>(size) > kMaxPages || !TextFileRead(archive, &tar, static_cast<size_t>(size)) ||
+        !TarMembersSafe(reinterpret_cast<const uint8_t*>(tar.data()), tar.size(), "httpd"))
+        return -4;
+    plat::System("rm -rf /tmp/httpd");
     Run("rm -rf %s", kStaging);
+    Run("mkdir -p %s", kStaging);
+    char command[192];
+    std::snprintf(command, sizeof command, "tar -xf %s -C /tmp", archive);
+    bool installed = plat::System(command) == 0;
     plat::System("sync");
-    return installed ? 0 : 1;
+    installed = installed && Run("cp -r /tmp/httpd %s", kStaging) == 0;
+    installed = installed ? InstallStaged() : (Run("rm -rf %s", kStaging), false);
+    plat::System("rm -r /tmp/httpd");
+    plat::System("sync");
+    return installed ? 0 : -4;
 }

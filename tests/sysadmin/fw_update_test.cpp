@@ -11,10 +11,13 @@
 #include <filesystem>
 
 #include "core/system/identity.h"
+#include "core/system/model_table.h"
 #include "core/system/msg_ring.h"
 #include "core/system/sys_status.h"
 #include "core/system/usb_state.h"
 #include "platform/md5.h"
+#include "storage/brand_dir.h"
+#include "sysadmin/brand_web_images.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 #include "tests/sysadmin/tar_fixture.h"
 
@@ -115,6 +118,74 @@ TEST_F(FwUpdate, WebPagesReplacedWholeOrNotAtAll) {
         EXPECT_EQ(root.Read("/mnt/disk/app/VRN4100"), kOldApp) << c.what;
     }
     EXPECT_EQ(Matching("tar -xzvf").size(), 1u);
+}
+
+TEST_F(FwUpdate, PlainWebArchiveOnlyWhenEnabledAndSafe) {
+    const std::string good = Tar(TarMember("httpd/", '5', "") + TarMember("httpd/index.html", '0', "new") +
+                                 TarMember("httpd/images/logo.png", '0', std::string(200000, 'L')));
+    const struct {
+        const char* what;
+        uint8_t enable;
+        std::string archive;  // "" removes it, "-" leaves it empty
+        bool mounted;
+        int32_t result;
+        const char* after;
+    } cases[] = {
+        {"not enabled", 0x7F, good, true, -1, "old"},
+        {"missing", 0x80, "", true, -2, "old"},
+        {"empty", 0x80, "-", true, -2, "old"},
+        {"stick not mounted", 0x80, good, false, -2, "old"},
+        {"outside the web root", 0x80, Tar(TarMember("app/VRN4100", '0', "x")), true, -4, "old"},
+        {"truncated", 0x80, good.substr(0, 700), true, -4, "old"},
+        {"good", 0x80, good, true, 0, "new"},
+    };
+    for (const auto& c : cases) {
+        Reset();
+        g_FwUpdWebTarEnable = c.enable;
+        root.Write("/mnt/sd1/qx/httpd.tar", c.archive == "-" ? "" : c.archive);
+        if (c.archive.empty()) unlink((root.path() + "/mnt/sd1/qx/httpd.tar").c_str());
+        g_UsbState.statusB.store(c.mounted ? core::kUsbMounted : 0);
+        const size_t from = Log().size();
+        EXPECT_EQ(FwUpd_WebFromTar(), c.result) << c.what;
+        EXPECT_EQ(Pages(), c.after) << c.what;
+        EXPECT_EQ(root.Read("/mnt/disk/app/VRN4100"), kOldApp) << c.what;
+        const auto log = Log();
+        size_t unpacks = 0;
+        for (size_t i = from; i < log.size(); ++i)
+            unpacks += log[i].find("tar -xf") != std::string::npos;
+        EXPECT_EQ(unpacks, c.result == 0 ? 1u : 0u) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(root.path() + "/tmp/httpd")) << c.what;
+    }
+    g_FwUpdWebTarEnable = 0;
+    // The brand's images replace the served ones; the sample picture comes from the model's folder.
+    EXPECT_EQ(Matching("rm -r /tmp/httpd").size(), 1u);
+    EXPECT_EQ(Matching("cp /mnt/disk/httpd/ODM_image/qx/").size(), 5u);
+    EXPECT_EQ(Matching("ODM_image/qx/VRN4145/sample.png /mnt/disk/httpd/images/sample.png").size(), 1u);
+}
+
+TEST_F(FwUpdate, BrandWebImagesCopiedOverTheServedOnes) {
+    const char* names[] = {"logo.png", "logo-dark.svg", "logo.svg", "favicon.ico"};
+    const struct {
+        uint32_t brand, model;
+        const char* sampleFolder;
+    } cases[] = {{0, 2, "qx/VRN4160/"}, {1, 1, "tulve/VRN-345/"}, {2, 7, "pelma/"}};
+    std::filesystem::create_directories(root.path() + "/mnt/disk/httpd/images");
+    for (const auto& c : cases) {
+        g_BrandId = c.brand;
+        g_ModelId = c.model;
+        const std::string from = std::string("/mnt/disk/httpd/ODM_image/") + g_BrandDirTable[c.brand] + "/";
+        for (const char* name : names)
+            root.Write(from + name, from + name);
+        root.Write(std::string("/mnt/disk/httpd/ODM_image/") + c.sampleFolder + "sample.png", c.sampleFolder);
+        EXPECT_EQ(CopyBrandWebImages(), 0) << c.brand;
+        for (const char* name : names)
+            EXPECT_EQ(root.Read(std::string("/mnt/disk/httpd/images/") + name), from + name);
+        EXPECT_EQ(root.Read("/mnt/disk/httpd/images/sample.png"), c.sampleFolder);
+    }
+    std::filesystem::remove(root.path() + "/mnt/disk/httpd/ODM_image/pelma/favicon.ico");
+    EXPECT_NE(CopyBrandWebImages(), 0);
+    g_BrandId = 0;
+    g_ModelId = 0;
 }
 
 // Runs the update in a child process, killed once `delay` has passed; the time it ran.

@@ -1,0 +1,39 @@
+// The brand's web images copied over those the pages show.
+#include "sysadmin/brand_web_images.h"
+
+#include <cstdio>
+
+#include "core/system/model_table.h"
+#include "platform/sandbox.h"
+#include "storage/brand_dir.h"
+
+namespace {
+
+constexpr const char* kBrandImages = "/mnt/disk/httpd/ODM_image";
+constexpr const char* kWebImages = "/mnt/disk/httpd/images";
+
+// The sample picture of qx and tulve differs between the 4.5 kVA and the 6 kVA models; pelma keeps one.
+const char* ModelFolder() {
+    const uint32_t id = g_ModelId.load(std::memory_order_acquire);
+    const bool large = id < kModelTypes && g_ModelTable[id].vaRating >= 6000;
+    const char* dir = BrandDir();
+    if (dir == g_BrandDirTable[0]) return large ? "VRN4160/" : "VRN4145/";
+    if (dir == g_BrandDirTable[1]) return large ? "VRN-360/" : "VRN-345/";
+    return "";
+}
+
+int32_t Copy(const char* folder, const char* name) {
+    char command[192];
+    std::snprintf(command, sizeof command, "cp %s/%s/%s%s %s/%s", kBrandImages, BrandDir(), folder, name,
+                  kWebImages, name);
+    return plat::System(command);
+}
+
+}  // namespace
+
+int32_t CopyBrandWebImages() {
+    for (const char* name : {"logo.png", "logo-dark.svg", "logo.svg"})
+        Copy("", name);
+    Copy(ModelFolder(), "sample.png");
+    return Copy("", "favicon.ico");
+}

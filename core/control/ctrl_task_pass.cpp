@@ -84,9 +84,11 @@ void ParallelStep() {
         changed = true;
     }
     if (!changed) return;
-    if (enable == 1 || position == kParallelMaster)
+    // A unit whose parallel operation is off never connects: its link stays off, so a master's attempt
+    // could only end in a communication error on every start of a stand-alone unit.
+    if (enable == 1)
         ParallelWaitConnect(position);
-    else if (position == kParallelSlave)
+    else if (position == kParallelSlave || position == kParallelMaster)
         ParallelSlave_RequestRestart();
 }
 

@@ -67,7 +67,7 @@ constexpr ModuleRow kGadget[2] = {
 };
 
 bool CdcMode() {
-    return (g_IfaceCfg.usb[2] & kUsbClassCdc) != 0;
+    return (IfaceUsbByte(2) & kUsbClassCdc) != 0;
 }
 
 void PauseAndSync() {

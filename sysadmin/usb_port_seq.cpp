@@ -50,7 +50,7 @@ bool Waiting(std::atomic<int32_t>& wait, int32_t* left) {
 }
 
 void SetGpibClassBit() {
-    if (g_IfaceCfg.usb[2] & kUsbClassBit)
+    if (IfaceUsbByte(2) & kUsbClassBit)
         g_UsbState.statusB.fetch_or(kGpibClassBit);
     else
         g_UsbState.statusB.fetch_and(static_cast<uint8_t>(~kGpibClassBit));
@@ -81,7 +81,7 @@ int32_t UsbDev_ModeSequencer() {
     if (Waiting(g_devWait, &left)) return left;
     if (!UsbGadgetReady()) return 1;  // the menu/control thread has not filled the record yet
     UsbDevInfoRead();
-    const uint8_t speed = (g_IfaceCfg.usb[0] & storage::kUsbSpeedMask) >> storage::kUsbSpeedShift;
+    const uint8_t speed = (IfaceUsbByte(0) & storage::kUsbSpeedMask) >> storage::kUsbSpeedShift;
     switch (g_devStep.load(std::memory_order_acquire)) {
         case 7:
             PostUsb(kReqDisable);
@@ -141,7 +141,7 @@ int32_t UsbGpib_Sequencer() {
             Arm(g_gpibStep, g_gpibWait, 3, 10);
             break;
         case 3: {
-            const uint32_t address = g_IfaceCfg.gpibAddress;
+            const uint32_t address = IfaceGpibAddress();
             PostGpib(kReqEnable | kReqSetValue, address);
             SetGpibClassBit();
             g_UsbState.gpibAddrApplied.store(address);

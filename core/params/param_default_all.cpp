@@ -48,8 +48,8 @@ void BuildMiscRecords(uint32_t model) {
 int SetDefaultAll() {
     // The card found by this detection, not the words, which the fieldbus thread may be detecting into.
     const int32_t card = IfaceCardDetect();
-    g_IfaceCfg.usb[0] =
-        static_cast<uint8_t>((g_IfaceCfg.usb[0] & ~storage::kUsbSpeedMask) | (1u << storage::kUsbSpeedShift));
+    IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |
+                                            (1u << storage::kUsbSpeedShift)));
     for (int i = 0; i < 3; ++i)
         g_IfaceCfg.lcd[i] = 50;
 

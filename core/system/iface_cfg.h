@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 // The remote-interface and panel settings: USB, RS232, GPIB, the optional CAN card and the display.
 #include <cstdint>
 
@@ -36,3 +37,15 @@ extern storage::IfaceCfg g_IfaceCfg;
 void SetLcdAdjust0(uint8_t percent);
 void SetLcdAdjust1(uint8_t percent);
 void SetLcdAdjust2(uint8_t percent);
+
+// The USB words and the GPIB address are read by the USB port sequencers on the timer thread while a reset
+// on the supervisor thread may set them: both sides go through these.
+inline uint8_t IfaceUsbByte(int i) {
+    return std::atomic_ref<uint8_t>(g_IfaceCfg.usb[i]).load(std::memory_order_relaxed);
+}
+inline void IfaceUsbByteSet(int i, uint8_t v) {
+    std::atomic_ref<uint8_t>(g_IfaceCfg.usb[i]).store(v, std::memory_order_relaxed);
+}
+inline uint32_t IfaceGpibAddress() {
+    return std::atomic_ref<uint32_t>(g_IfaceCfg.gpibAddress).load(std::memory_order_relaxed);
+}

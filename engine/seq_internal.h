@@ -26,6 +26,17 @@ inline SeqStepRecord& SeqRec(int slice) {
 // Whether the ACV of a step and phase is held in Vpp (ACV unit Vpp, waveform neither SIN nor SQU; in 1P3W
 // L2 follows L1).
 bool SeqVppAt(uint32_t step, int phase);
+// A balance angle (0-3599, tenths of a degree) into the step record and the live block; the stage always
+// gets the live angle, which a refused value leaves unchanged.
+inline int32_t SetBalanceAngle(uint32_t& stored, uint32_t& live, int32_t value, int (*send)(int32_t)) {
+    if (value >= 0 && value <= 3599) {
+        stored = static_cast<uint32_t>(value);
+        live = static_cast<uint32_t>(value);
+    }
+    send(static_cast<int32_t>(live));
+    return static_cast<int32_t>(live);
+}
+
 inline bool ValidPhase(int phase) {
     return phase >= 0 && phase <= 2;
 }

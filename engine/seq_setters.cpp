@@ -170,20 +170,10 @@ int32_t SeqSetBranch2(int32_t step) {
 }
 
 int32_t SeqSetBalance_L2(int32_t value) {
-    if (In(value, 0, 3599)) {
-        SeqRec(0).angleL2 = static_cast<uint32_t>(value);
-        Blk(0).liveAngleL2 = static_cast<uint32_t>(value);
-    }
-    BusReg_SetStepPhaseL2(static_cast<int32_t>(Blk(0).liveAngleL2));
-    return static_cast<int32_t>(Blk(0).liveAngleL2);
+    return SetBalanceAngle(SeqRec(0).angleL2, Blk(0).liveAngleL2, value, BusReg_SetStepPhaseL2);
 }
 int32_t SeqSetBalance_L3(int32_t value) {
-    if (In(value, 0, 3599)) {
-        SeqRec(0).angleL3 = static_cast<uint32_t>(value);
-        Blk(0).liveAngleL3 = static_cast<uint32_t>(value);
-    }
-    BusReg_SetStepPhaseL3(static_cast<int32_t>(Blk(0).liveAngleL3));
-    return static_cast<int32_t>(Blk(0).liveAngleL3);
+    return SetBalanceAngle(SeqRec(0).angleL3, Blk(0).liveAngleL3, value, BusReg_SetStepPhaseL3);
 }
 
 int SeqClampAcvToMax(int32_t value, int phase) {

@@ -204,20 +204,10 @@ int32_t SimSetRepeat(int32_t count) {
 }
 
 int32_t SimSetBalance_L2(int32_t value) {
-    if (In(value, 0, 3599)) {
-        SimRec(0).angleL2 = static_cast<uint32_t>(value);
-        Blk(0).liveAngleL2 = static_cast<uint32_t>(value);
-    }
-    BusReg_SetStepPhaseL2(static_cast<int32_t>(Blk(0).liveAngleL2));
-    return static_cast<int32_t>(Blk(0).liveAngleL2);
+    return SetBalanceAngle(SimRec(0).angleL2, Blk(0).liveAngleL2, value, BusReg_SetStepPhaseL2);
 }
 int32_t SimSetBalance_L3(int32_t value) {
-    if (In(value, 0, 3599)) {
-        SimRec(0).angleL3 = static_cast<uint32_t>(value);
-        Blk(0).liveAngleL3 = static_cast<uint32_t>(value);
-    }
-    BusReg_SetStepPhaseL3(static_cast<int32_t>(Blk(0).liveAngleL3));
-    return static_cast<int32_t>(Blk(0).liveAngleL3);
+    return SetBalanceAngle(SimRec(0).angleL3, Blk(0).liveAngleL3, value, BusReg_SetStepPhaseL3);
 }
 
 uint16_t SimStatusWord(uint32_t state) {

@@ -1,5 +1,6 @@
-// Renders the panel's fonts from DejaVu into constant C++ data: one <Font>.cpp per font and the header
-// fonts.h, written into the output folder.
+// Renders the panel's fonts from DejaVu into constant C++ data: one <Font>.cpp per face, cell and size
+// (fonts that differ only in their code ranges share a file and its glyphs) and the header fonts.h,
+// written into the output folder.
 //   vrn-fontgen <DejaVu font folder> <output folder>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -149,48 +150,101 @@ std::string Hex(int v) {
     return b;
 }
 
-std::string PropFont(Faces& f, const FontRow& row, bool ext) {
-    const std::vector<int> codes = Codes(row);
-    SetSize(f, FitSize(f, row, codes));
-    Writer bits;
-    std::ostringstream info;
-    const auto runs = Runs(codes);
-    for (size_t r = 0; r < runs.size(); ++r) {
-        info << "const " << (ext ? "GUI_CHARINFO_EXT" : "GUI_CHARINFO") << " kInfo" << r << "[] = {\n";
-        for (int c = runs[r].first; c <= runs[r].second; ++c) {
-            const Glyph g = Render(f, fontgen::Unicode(c));
-            if (!g.present) throw std::runtime_error(std::string(row.name) + ": no glyph for " + Hex(c));
-            const int offset = bits.Offset();
-            if (ext) {
-                const int w = g.width, h = std::min(g.rows, row.ySize);
-                const int yPos = std::max(0, row.baseline - g.top);
-                bits.Bytes(Pack(g, g.left, yPos - row.baseline, w, h));
-                info << "    {" << w << ", " << h << ", " << g.left << ", " << yPos << ", " << g.advance
-                     << ", kBits + " << offset << "},  // " << Hex(c) << "\n";
-            } else {
-                const int x0 = std::max(0, g.left);
-                const int w = std::max(g.advance, x0 + g.width);
-                bits.Bytes(Pack(g, 0, -row.baseline, w, row.ySize));
-                info << "    {" << w << ", " << g.advance << ", " << (w + 7) / 8 << ", kBits + " << offset
-                     << "},  // " << Hex(c) << "\n";
-            }
+// The glyphs of one face rendered at one size into one cell: fonts that differ only in their code ranges
+// share them, each glyph stored once.
+class GlyphStore {
+  public:
+    GlyphStore(Faces& f, const FontRow& row, bool ext) : f_(f), row_(row), ext_(ext) {}
+
+    // The glyph's record line, its bits added on first use.
+    std::string Record(int c) {
+        const Glyph g = Render(f_, fontgen::Unicode(c));
+        if (!g.present) throw std::runtime_error(std::string(row_.name) + ": no glyph for " + Hex(c));
+        std::ostringstream line;
+        if (ext_) {
+            const int w = g.width, h = std::min(g.rows, row_.ySize);
+            const int yPos = std::max(0, row_.baseline - g.top);
+            const int offset = OffsetOf(c, [&] { return Pack(g, g.left, yPos - row_.baseline, w, h); });
+            line << "    {" << w << ", " << h << ", " << g.left << ", " << yPos << ", " << g.advance
+                 << ", kBits + " << offset << "},  // " << Hex(c) << "\n";
+        } else {
+            const int x0 = std::max(0, g.left);
+            const int w = std::max(g.advance, x0 + g.width);
+            const int offset = OffsetOf(c, [&] { return Pack(g, 0, -row_.baseline, w, row_.ySize); });
+            line << "    {" << w << ", " << g.advance << ", " << (w + 7) / 8 << ", kBits + " << offset
+                 << "},  // " << Hex(c) << "\n";
         }
-        info << "};\n";
+        return line.str();
     }
-    const char* range = ext ? "GUI_FONT_PROP_EXT" : "GUI_FONT_PROP";
+    std::string Data() const { return bits_.Data(); }
+
+  private:
+    template <typename PackFn>
+    int OffsetOf(int c, PackFn pack) {
+        for (const auto& [code, offset] : offsets_)
+            if (code == c) return offset;
+        const int offset = bits_.Offset();
+        bits_.Bytes(pack());
+        offsets_.push_back({c, offset});
+        return offset;
+    }
+
+    Faces& f_;
+    const FontRow& row_;
+    bool ext_;
+    Writer bits_;
+    std::vector<std::pair<int, int>> offsets_;
+};
+
+// The records of one font over the shared glyphs; `scope` names the namespace that keeps them apart from
+// the other fonts of the same file (empty for a font alone in its file).
+std::string PropRecords(GlyphStore& glyphs, const FontRow& row, bool ext, const std::string& scope) {
+    const auto runs = Runs(Codes(row));
     std::ostringstream out;
-    out << "const uint8_t kBits[] = {\n" << bits.Data() << "\n};\n\n" << info.str() << "\n";
+    if (!scope.empty()) out << "namespace " << scope << " {\n\n";
+    for (size_t r = 0; r < runs.size(); ++r) {
+        out << "const " << (ext ? "GUI_CHARINFO_EXT" : "GUI_CHARINFO") << " kInfo" << r << "[] = {\n";
+        for (int c = runs[r].first; c <= runs[r].second; ++c)
+            out << glyphs.Record(c);
+        out << "};\n";
+    }
+    out << "\n";
+    const char* range = ext ? "GUI_FONT_PROP_EXT" : "GUI_FONT_PROP";
     for (size_t r = runs.size(); r-- > 0;) {
         out << "const " << range << " kRange" << r << " = {" << Hex(runs[r].first) << ", "
             << Hex(runs[r].second) << ", kInfo" << r << ", "
             << (r + 1 < runs.size() ? "&kRange" + std::to_string(r + 1) : "nullptr") << "};\n";
     }
+    if (!scope.empty()) out << "\n}  // namespace " << scope << "\n";
+    return out.str();
+}
+
+std::string PropFontDef(const FontRow& row, bool ext, const std::string& scope) {
     const char* k = ext ? "PropExtFont" : "PropFont";
-    out << "\n}  // namespace\n\nconst GUI_FONTDEF " << row.name << " = {" << k << "_DrawChar, " << k
-        << "_Advance, " << k << "_Info, " << k << "_HasChar, "
+    std::ostringstream out;
+    out << "const GUI_FONTDEF " << row.name << " = {" << k << "_DrawChar, " << k << "_Advance, " << k
+        << "_Info, " << k << "_HasChar, "
         << (ext ? "PropExtFont_GlyphInfo, &PropExtFont_LineOps" : "nullptr, nullptr") << ", " << row.ySize
-        << ", " << row.yDist << ", 1, 1, &kRange0, " << row.baseline << ", " << row.lHeight << ", "
-        << row.cHeight << "};\n";
+        << ", " << row.yDist << ", 1, 1, &" << (scope.empty() ? "" : scope + "::") << "kRange0, "
+        << row.baseline << ", " << row.lHeight << ", " << row.cHeight << "};\n";
+    return out.str();
+}
+
+// The proportional fonts of one file, all of one face, cell and rendered size.
+std::string PropFonts(Faces& f, const std::vector<const FontRow*>& rows) {
+    const bool ext = rows[0]->kind == Kind::PropExt;
+    GlyphStore glyphs(f, *rows[0], ext);
+    std::ostringstream records, defs;
+    for (const FontRow* row : rows) {
+        const std::string scope = rows.size() > 1 ? std::string(row->name) + "Glyphs" : "";
+        records << (row == rows[0] ? "" : "\n") << PropRecords(glyphs, *row, ext, scope);
+        defs << PropFontDef(*row, ext, scope);
+    }
+    std::ostringstream out;
+    out << "const uint8_t kBits[] = {\n"
+        << glyphs.Data() << "\n};\n\n"
+        << records.str() << "\n}  // namespace\n\n"
+        << defs.str();
     return out.str();
 }
 
@@ -264,20 +318,52 @@ int main(int argc, char** argv) {
     std::ostringstream header;
     header << "#pragma once\n" << head << "// The panel's fonts.\n#include \"GUI/GUI_Font.h\"\n\n";
     try {
+        // Fonts of one face rendered into the same cell at the same size go into one file, named after
+        // the first of them, and share their glyphs.
+        struct Family {
+            std::string key;
+            int px = 0;
+            std::vector<const FontRow*> rows;
+        };
+        std::vector<Family> families;
         for (const FontRow& row : fontgen::Fonts()) {
             if (FT_New_Face(f.lib, (fontDir + "/" + row.face).c_str(), 0, &f.main) != 0) {
                 std::fprintf(stderr, "vrn-fontgen: cannot open %s\n", row.face);
                 return 1;
             }
-            std::ostringstream src;
-            src << head << "#include \"GUI/Fonts/fonts.h\"\n\nnamespace {\n\n"
-                << (row.kind == Kind::Mono ? MonoFont(f, row) : PropFont(f, row, row.kind == Kind::PropExt));
+            const int px = row.kind == Kind::Mono ? 0 : FitSize(f, row, Codes(row));
             FT_Done_Face(f.main);
-            if (!WriteFile(outDir + "/" + row.name + ".cpp", src.str())) return 1;
-            if (row.kind == Kind::Mono)
-                header << "extern const GUI_FONTDEF FontMono6x8;\nextern const GUI_FONTDEF FontMono6x9;\n";
-            else
-                header << "extern const GUI_FONTDEF " << row.name << ";\n";
+            const std::string key = row.kind == Kind::Mono
+                                        ? std::string(row.name)
+                                        : std::string(row.face) + "/" +
+                                              std::to_string(static_cast<int>(row.kind)) + "/" +
+                                              std::to_string(row.ySize) + "/" + std::to_string(row.baseline) +
+                                              "/" + std::to_string(px);
+            auto same =
+                std::find_if(families.begin(), families.end(), [&](const Family& x) { return x.key == key; });
+            if (same == families.end()) same = families.insert(families.end(), Family{key, px, {}});
+            same->rows.push_back(&row);
+        }
+        for (const Family& family : families) {
+            const FontRow& first = *family.rows[0];
+            if (FT_New_Face(f.lib, (fontDir + "/" + first.face).c_str(), 0, &f.main) != 0) return 1;
+            std::ostringstream src;
+            src << head << "#include \"GUI/Fonts/fonts.h\"\n\nnamespace {\n\n";
+            if (first.kind == Kind::Mono) {
+                src << MonoFont(f, first);
+            } else {
+                SetSize(f, family.px);
+                src << PropFonts(f, family.rows);
+            }
+            FT_Done_Face(f.main);
+            if (!WriteFile(outDir + "/" + first.name + ".cpp", src.str())) return 1;
+            for (const FontRow* row : family.rows) {
+                if (row->kind == Kind::Mono)
+                    header
+                        << "extern const GUI_FONTDEF FontMono6x8;\nextern const GUI_FONTDEF FontMono6x9;\n";
+                else
+                    header << "extern const GUI_FONTDEF " << row->name << ";\n";
+            }
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vrn-fontgen: %s\n", e.what());

@@ -162,7 +162,6 @@ const uint8_t kBits[] = {
     0x3F, 0x00, 0x1F, 0x00, 0x1E, 0x00, 0x0E, 0x00, 0x0C, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00, 0xE0, 0x00, 0xF8, 0x00, 0xFE, 0x00,
     0xFF, 0x80, 0xFF, 0xC0, 0xFF, 0x00, 0xFC, 0x00, 0xF0, 0x00, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x30, 0x48, 0x48, 0x30, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x00, 0x00, 0x00, 0x20, 0x20, 0x00, 0x00, 0x20, 0x20, 0x20, 0x20, 0x20, 0x20, 0x00,
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x08, 0x00, 0x08, 0x00, 0x1C, 0x00, 0x2A, 0x00, 0x48, 0x00,
@@ -187,6 +186,7 @@ const uint8_t kBits[] = {
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x07, 0x80, 0x18, 0x60, 0x17, 0xA0, 0x24, 0x90, 0x27, 0x10,
     0x25, 0x10, 0x24, 0x90, 0x14, 0xE0, 0x18, 0x60, 0x07, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x78, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x30, 0x48, 0x48, 0x30, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x7F, 0xC0,
     0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x00, 0x00, 0x7F, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00, 0x40,
@@ -325,112 +325,6 @@ const uint8_t kBits[] = {
     0x00, 0x00, 0x28, 0x00, 0x00, 0x82, 0x82, 0x44, 0x44, 0x28, 0x28, 0x10, 0x10, 0x10, 0x20, 0xC0,
 };
 
-namespace Font16aGlyphs {
-
-const GUI_CHARINFO kInfo0[] = {
-    {4, 4, 1, kBits + 0},  // 0x20
-    {5, 5, 1, kBits + 16},  // 0x21
-    {5, 5, 1, kBits + 32},  // 0x22
-    {12, 12, 2, kBits + 48},  // 0x23
-    {9, 9, 2, kBits + 80},  // 0x24
-    {13, 13, 2, kBits + 112},  // 0x25
-    {12, 12, 2, kBits + 144},  // 0x26
-    {3, 3, 1, kBits + 176},  // 0x27
-    {5, 5, 1, kBits + 192},  // 0x28
-    {5, 5, 1, kBits + 208},  // 0x29
-    {7, 7, 1, kBits + 224},  // 0x2A
-    {12, 12, 2, kBits + 240},  // 0x2B
-    {4, 4, 1, kBits + 272},  // 0x2C
-    {5, 5, 1, kBits + 288},  // 0x2D
-    {4, 4, 1, kBits + 304},  // 0x2E
-    {5, 5, 1, kBits + 320},  // 0x2F
-    {9, 9, 2, kBits + 336},  // 0x30
-    {9, 9, 2, kBits + 368},  // 0x31
-    {9, 9, 2, kBits + 400},  // 0x32
-    {9, 9, 2, kBits + 432},  // 0x33
-    {9, 9, 2, kBits + 464},  // 0x34
-    {9, 9, 2, kBits + 496},  // 0x35
-    {9, 9, 2, kBits + 528},  // 0x36
-    {9, 9, 2, kBits + 560},  // 0x37
-    {9, 9, 2, kBits + 592},  // 0x38
-    {9, 9, 2, kBits + 624},  // 0x39
-    {5, 5, 1, kBits + 656},  // 0x3A
-    {5, 5, 1, kBits + 672},  // 0x3B
-    {12, 12, 2, kBits + 688},  // 0x3C
-    {12, 12, 2, kBits + 720},  // 0x3D
-    {12, 12, 2, kBits + 752},  // 0x3E
-    {7, 7, 1, kBits + 784},  // 0x3F
-    {14, 14, 2, kBits + 800},  // 0x40
-    {9, 9, 2, kBits + 832},  // 0x41
-    {10, 10, 2, kBits + 864},  // 0x42
-    {10, 10, 2, kBits + 896},  // 0x43
-    {11, 11, 2, kBits + 928},  // 0x44
-    {9, 9, 2, kBits + 960},  // 0x45
-    {8, 8, 1, kBits + 992},  // 0x46
-    {11, 11, 2, kBits + 1008},  // 0x47
-    {10, 10, 2, kBits + 1040},  // 0x48
-    {3, 3, 1, kBits + 1072},  // 0x49
-    {3, 3, 1, kBits + 1088},  // 0x4A
-    {9, 9, 2, kBits + 1104},  // 0x4B
-    {7, 7, 1, kBits + 1136},  // 0x4C
-    {12, 12, 2, kBits + 1152},  // 0x4D
-    {10, 10, 2, kBits + 1184},  // 0x4E
-    {11, 11, 2, kBits + 1216},  // 0x4F
-    {9, 9, 2, kBits + 1248},  // 0x50
-    {11, 11, 2, kBits + 1280},  // 0x51
-    {10, 10, 2, kBits + 1312},  // 0x52
-    {9, 9, 2, kBits + 1344},  // 0x53
-    {9, 9, 2, kBits + 1376},  // 0x54
-    {10, 10, 2, kBits + 1408},  // 0x55
-    {9, 9, 2, kBits + 1440},  // 0x56
-    {13, 13, 2, kBits + 1472},  // 0x57
-    {9, 9, 2, kBits + 1504},  // 0x58
-    {9, 9, 2, kBits + 1536},  // 0x59
-    {10, 10, 2, kBits + 1568},  // 0x5A
-    {5, 5, 1, kBits + 1600},  // 0x5B
-    {5, 5, 1, kBits + 1616},  // 0x5C
-    {5, 5, 1, kBits + 1632},  // 0x5D
-    {12, 12, 2, kBits + 1648},  // 0x5E
-    {7, 7, 1, kBits + 1680},  // 0x5F
-    {7, 7, 1, kBits + 1696},  // 0x60
-    {8, 8, 1, kBits + 1712},  // 0x61
-    {9, 9, 2, kBits + 1728},  // 0x62
-    {8, 8, 1, kBits + 1760},  // 0x63
-    {9, 9, 2, kBits + 1776},  // 0x64
-    {9, 9, 2, kBits + 1808},  // 0x65
-    {4, 4, 1, kBits + 1840},  // 0x66
-    {9, 9, 2, kBits + 1856},  // 0x67
-    {9, 9, 2, kBits + 1888},  // 0x68
-    {3, 3, 1, kBits + 1920},  // 0x69
-    {3, 3, 1, kBits + 1936},  // 0x6A
-    {8, 8, 1, kBits + 1952},  // 0x6B
-    {3, 3, 1, kBits + 1968},  // 0x6C
-    {13, 13, 2, kBits + 1984},  // 0x6D
-    {9, 9, 2, kBits + 2016},  // 0x6E
-    {9, 9, 2, kBits + 2048},  // 0x6F
-    {9, 9, 2, kBits + 2080},  // 0x70
-    {9, 9, 2, kBits + 2112},  // 0x71
-    {5, 5, 1, kBits + 2144},  // 0x72
-    {8, 8, 1, kBits + 2160},  // 0x73
-    {5, 5, 1, kBits + 2176},  // 0x74
-    {9, 9, 2, kBits + 2192},  // 0x75
-    {7, 7, 1, kBits + 2224},  // 0x76
-    {11, 11, 2, kBits + 2240},  // 0x77
-    {7, 7, 1, kBits + 2272},  // 0x78
-    {7, 7, 1, kBits + 2288},  // 0x79
-    {8, 8, 1, kBits + 2304},  // 0x7A
-    {9, 9, 2, kBits + 2320},  // 0x7B
-    {5, 5, 1, kBits + 2352},  // 0x7C
-    {9, 9, 2, kBits + 2368},  // 0x7D
-    {12, 12, 2, kBits + 2400},  // 0x7E
-};
-
-const GUI_FONT_PROP kRange0 = {0x20, 0x7E, kInfo0, nullptr};
-
-}  // namespace Font16aGlyphs
-
-namespace Font16cGlyphs {
-
 const GUI_CHARINFO kInfo0[] = {
     {4, 4, 1, kBits + 0},  // 0x20
     {5, 5, 1, kBits + 16},  // 0x21
@@ -532,131 +426,23 @@ const GUI_CHARINFO kInfo0[] = {
     {11, 11, 2, kBits + 2496},  // 0x81
 };
 const GUI_CHARINFO kInfo1[] = {
-    {7, 7, 1, kBits + 2528},  // 0xB0
-};
-
-const GUI_FONT_PROP kRange1 = {0xB0, 0xB0, kInfo1, nullptr};
-const GUI_FONT_PROP kRange0 = {0x20, 0x81, kInfo0, &kRange1};
-
-}  // namespace Font16cGlyphs
-
-namespace Font16dGlyphs {
-
-const GUI_CHARINFO kInfo0[] = {
-    {4, 4, 1, kBits + 0},  // 0x20
-    {5, 5, 1, kBits + 16},  // 0x21
-    {5, 5, 1, kBits + 32},  // 0x22
-    {12, 12, 2, kBits + 48},  // 0x23
-    {9, 9, 2, kBits + 80},  // 0x24
-    {13, 13, 2, kBits + 112},  // 0x25
-    {12, 12, 2, kBits + 144},  // 0x26
-    {3, 3, 1, kBits + 176},  // 0x27
-    {5, 5, 1, kBits + 192},  // 0x28
-    {5, 5, 1, kBits + 208},  // 0x29
-    {7, 7, 1, kBits + 224},  // 0x2A
-    {12, 12, 2, kBits + 240},  // 0x2B
-    {4, 4, 1, kBits + 272},  // 0x2C
-    {5, 5, 1, kBits + 288},  // 0x2D
-    {4, 4, 1, kBits + 304},  // 0x2E
-    {5, 5, 1, kBits + 320},  // 0x2F
-    {9, 9, 2, kBits + 336},  // 0x30
-    {9, 9, 2, kBits + 368},  // 0x31
-    {9, 9, 2, kBits + 400},  // 0x32
-    {9, 9, 2, kBits + 432},  // 0x33
-    {9, 9, 2, kBits + 464},  // 0x34
-    {9, 9, 2, kBits + 496},  // 0x35
-    {9, 9, 2, kBits + 528},  // 0x36
-    {9, 9, 2, kBits + 560},  // 0x37
-    {9, 9, 2, kBits + 592},  // 0x38
-    {9, 9, 2, kBits + 624},  // 0x39
-    {5, 5, 1, kBits + 656},  // 0x3A
-    {5, 5, 1, kBits + 672},  // 0x3B
-    {12, 12, 2, kBits + 688},  // 0x3C
-    {12, 12, 2, kBits + 720},  // 0x3D
-    {12, 12, 2, kBits + 752},  // 0x3E
-    {7, 7, 1, kBits + 784},  // 0x3F
-    {14, 14, 2, kBits + 800},  // 0x40
-    {9, 9, 2, kBits + 832},  // 0x41
-    {10, 10, 2, kBits + 864},  // 0x42
-    {10, 10, 2, kBits + 896},  // 0x43
-    {11, 11, 2, kBits + 928},  // 0x44
-    {9, 9, 2, kBits + 960},  // 0x45
-    {8, 8, 1, kBits + 992},  // 0x46
-    {11, 11, 2, kBits + 1008},  // 0x47
-    {10, 10, 2, kBits + 1040},  // 0x48
-    {3, 3, 1, kBits + 1072},  // 0x49
-    {3, 3, 1, kBits + 1088},  // 0x4A
-    {9, 9, 2, kBits + 1104},  // 0x4B
-    {7, 7, 1, kBits + 1136},  // 0x4C
-    {12, 12, 2, kBits + 1152},  // 0x4D
-    {10, 10, 2, kBits + 1184},  // 0x4E
-    {11, 11, 2, kBits + 1216},  // 0x4F
-    {9, 9, 2, kBits + 1248},  // 0x50
-    {11, 11, 2, kBits + 1280},  // 0x51
-    {10, 10, 2, kBits + 1312},  // 0x52
-    {9, 9, 2, kBits + 1344},  // 0x53
-    {9, 9, 2, kBits + 1376},  // 0x54
-    {10, 10, 2, kBits + 1408},  // 0x55
-    {9, 9, 2, kBits + 1440},  // 0x56
-    {13, 13, 2, kBits + 1472},  // 0x57
-    {9, 9, 2, kBits + 1504},  // 0x58
-    {9, 9, 2, kBits + 1536},  // 0x59
-    {10, 10, 2, kBits + 1568},  // 0x5A
-    {5, 5, 1, kBits + 1600},  // 0x5B
-    {5, 5, 1, kBits + 1616},  // 0x5C
-    {5, 5, 1, kBits + 1632},  // 0x5D
-    {12, 12, 2, kBits + 1648},  // 0x5E
-    {7, 7, 1, kBits + 1680},  // 0x5F
-    {7, 7, 1, kBits + 1696},  // 0x60
-    {8, 8, 1, kBits + 1712},  // 0x61
-    {9, 9, 2, kBits + 1728},  // 0x62
-    {8, 8, 1, kBits + 1760},  // 0x63
-    {9, 9, 2, kBits + 1776},  // 0x64
-    {9, 9, 2, kBits + 1808},  // 0x65
-    {4, 4, 1, kBits + 1840},  // 0x66
-    {9, 9, 2, kBits + 1856},  // 0x67
-    {9, 9, 2, kBits + 1888},  // 0x68
-    {3, 3, 1, kBits + 1920},  // 0x69
-    {3, 3, 1, kBits + 1936},  // 0x6A
-    {8, 8, 1, kBits + 1952},  // 0x6B
-    {3, 3, 1, kBits + 1968},  // 0x6C
-    {13, 13, 2, kBits + 1984},  // 0x6D
-    {9, 9, 2, kBits + 2016},  // 0x6E
-    {9, 9, 2, kBits + 2048},  // 0x6F
-    {9, 9, 2, kBits + 2080},  // 0x70
-    {9, 9, 2, kBits + 2112},  // 0x71
-    {5, 5, 1, kBits + 2144},  // 0x72
-    {8, 8, 1, kBits + 2160},  // 0x73
-    {5, 5, 1, kBits + 2176},  // 0x74
-    {9, 9, 2, kBits + 2192},  // 0x75
-    {7, 7, 1, kBits + 2224},  // 0x76
-    {11, 11, 2, kBits + 2240},  // 0x77
-    {7, 7, 1, kBits + 2272},  // 0x78
-    {7, 7, 1, kBits + 2288},  // 0x79
-    {8, 8, 1, kBits + 2304},  // 0x7A
-    {9, 9, 2, kBits + 2320},  // 0x7B
-    {5, 5, 1, kBits + 2352},  // 0x7C
-    {9, 9, 2, kBits + 2368},  // 0x7D
-    {12, 12, 2, kBits + 2400},  // 0x7E
-};
-const GUI_CHARINFO kInfo1[] = {
-    {4, 4, 1, kBits + 2544},  // 0xA0
-    {5, 5, 1, kBits + 2560},  // 0xA1
-    {9, 9, 2, kBits + 2576},  // 0xA2
-    {9, 9, 2, kBits + 2608},  // 0xA3
-    {9, 9, 2, kBits + 2640},  // 0xA4
-    {9, 9, 2, kBits + 2672},  // 0xA5
-    {5, 5, 1, kBits + 2704},  // 0xA6
-    {7, 7, 1, kBits + 2720},  // 0xA7
-    {7, 7, 1, kBits + 2736},  // 0xA8
-    {14, 14, 2, kBits + 2752},  // 0xA9
-    {7, 7, 1, kBits + 2784},  // 0xAA
-    {9, 9, 2, kBits + 2800},  // 0xAB
-    {12, 12, 2, kBits + 2832},  // 0xAC
-    {5, 5, 1, kBits + 2864},  // 0xAD
-    {14, 14, 2, kBits + 2880},  // 0xAE
-    {7, 7, 1, kBits + 2912},  // 0xAF
-    {7, 7, 1, kBits + 2528},  // 0xB0
+    {4, 4, 1, kBits + 2528},  // 0xA0
+    {5, 5, 1, kBits + 2544},  // 0xA1
+    {9, 9, 2, kBits + 2560},  // 0xA2
+    {9, 9, 2, kBits + 2592},  // 0xA3
+    {9, 9, 2, kBits + 2624},  // 0xA4
+    {9, 9, 2, kBits + 2656},  // 0xA5
+    {5, 5, 1, kBits + 2688},  // 0xA6
+    {7, 7, 1, kBits + 2704},  // 0xA7
+    {7, 7, 1, kBits + 2720},  // 0xA8
+    {14, 14, 2, kBits + 2736},  // 0xA9
+    {7, 7, 1, kBits + 2768},  // 0xAA
+    {9, 9, 2, kBits + 2784},  // 0xAB
+    {12, 12, 2, kBits + 2816},  // 0xAC
+    {5, 5, 1, kBits + 2848},  // 0xAD
+    {14, 14, 2, kBits + 2864},  // 0xAE
+    {7, 7, 1, kBits + 2896},  // 0xAF
+    {7, 7, 1, kBits + 2912},  // 0xB0
     {12, 12, 2, kBits + 2928},  // 0xB1
     {12, 12, 2, kBits + 2960},  // 0xB2
     {12, 12, 2, kBits + 2992},  // 0xB3
@@ -738,13 +524,16 @@ const GUI_CHARINFO kInfo1[] = {
     {7, 7, 1, kBits + 5088},  // 0xFF
 };
 
-const GUI_FONT_PROP kRange1 = {0xA0, 0xFF, kInfo1, nullptr};
-const GUI_FONT_PROP kRange0 = {0x20, 0x7E, kInfo0, &kRange1};
+const GUI_FONT_PROP kFont16aRange0 = {0x20, 0x7E, kInfo0, nullptr};
 
-}  // namespace Font16dGlyphs
+const GUI_FONT_PROP kFont16cRange1 = {0xB0, 0xB0, kInfo1 + 16, nullptr};
+const GUI_FONT_PROP kFont16cRange0 = {0x20, 0x81, kInfo0, &kFont16cRange1};
+
+const GUI_FONT_PROP kFont16dRange1 = {0xA0, 0xFF, kInfo1, nullptr};
+const GUI_FONT_PROP kFont16dRange0 = {0x20, 0x7E, kInfo0, &kFont16dRange1};
 
 }  // namespace
 
-const GUI_FONTDEF Font16a = {PropFont_DrawChar, PropFont_Advance, PropFont_Info, PropFont_HasChar, nullptr, nullptr, 16, 16, 1, 1, &Font16aGlyphs::kRange0, 13, 7, 10};
-const GUI_FONTDEF Font16c = {PropFont_DrawChar, PropFont_Advance, PropFont_Info, PropFont_HasChar, nullptr, nullptr, 16, 16, 1, 1, &Font16cGlyphs::kRange0, 13, 7, 10};
-const GUI_FONTDEF Font16d = {PropFont_DrawChar, PropFont_Advance, PropFont_Info, PropFont_HasChar, nullptr, nullptr, 16, 16, 1, 1, &Font16dGlyphs::kRange0, 13, 7, 10};
+const GUI_FONTDEF Font16a = {PropFont_DrawChar, PropFont_Advance, PropFont_Info, PropFont_HasChar, nullptr, nullptr, 16, 16, 1, 1, &kFont16aRange0, 13, 7, 10};
+const GUI_FONTDEF Font16c = {PropFont_DrawChar, PropFont_Advance, PropFont_Info, PropFont_HasChar, nullptr, nullptr, 16, 16, 1, 1, &kFont16cRange0, 13, 7, 10};
+const GUI_FONTDEF Font16d = {PropFont_DrawChar, PropFont_Advance, PropFont_Info, PropFont_HasChar, nullptr, nullptr, 16, 16, 1, 1, &kFont16dRange0, 13, 7, 10};

@@ -150,100 +150,72 @@ std::string Hex(int v) {
     return b;
 }
 
-// The glyphs of one face rendered at one size into one cell: fonts that differ only in their code ranges
-// share them, each glyph stored once.
-class GlyphStore {
-  public:
-    GlyphStore(Faces& f, const FontRow& row, bool ext) : f_(f), row_(row), ext_(ext) {}
-
-    // The glyph's record line, its bits added on first use.
-    std::string Record(int c) {
-        const Glyph g = Render(f_, fontgen::Unicode(c));
-        if (!g.present) throw std::runtime_error(std::string(row_.name) + ": no glyph for " + Hex(c));
-        std::ostringstream line;
-        if (ext_) {
-            const int w = g.width, h = std::min(g.rows, row_.ySize);
-            const int yPos = std::max(0, row_.baseline - g.top);
-            const int offset = OffsetOf(c, [&] { return Pack(g, g.left, yPos - row_.baseline, w, h); });
-            line << "    {" << w << ", " << h << ", " << g.left << ", " << yPos << ", " << g.advance
-                 << ", kBits + " << offset << "},  // " << Hex(c) << "\n";
-        } else {
-            const int x0 = std::max(0, g.left);
-            const int w = std::max(g.advance, x0 + g.width);
-            const int offset = OffsetOf(c, [&] { return Pack(g, 0, -row_.baseline, w, row_.ySize); });
-            line << "    {" << w << ", " << g.advance << ", " << (w + 7) / 8 << ", kBits + " << offset
-                 << "},  // " << Hex(c) << "\n";
-        }
-        return line.str();
-    }
-    std::string Data() const { return bits_.Data(); }
-
-  private:
-    template <typename PackFn>
-    int OffsetOf(int c, PackFn pack) {
-        for (const auto& [code, offset] : offsets_)
-            if (code == c) return offset;
-        const int offset = bits_.Offset();
-        bits_.Bytes(pack());
-        offsets_.push_back({c, offset});
-        return offset;
-    }
-
-    Faces& f_;
-    const FontRow& row_;
-    bool ext_;
-    Writer bits_;
-    std::vector<std::pair<int, int>> offsets_;
-};
-
-// The records of one font over the shared glyphs; `scope` names the namespace that keeps them apart from
-// the other fonts of the same file (empty for a font alone in its file).
-std::string PropRecords(GlyphStore& glyphs, const FontRow& row, bool ext, const std::string& scope) {
-    const auto runs = Runs(Codes(row));
-    std::ostringstream out;
-    if (!scope.empty()) out << "namespace " << scope << " {\n\n";
-    for (size_t r = 0; r < runs.size(); ++r) {
-        out << "const " << (ext ? "GUI_CHARINFO_EXT" : "GUI_CHARINFO") << " kInfo" << r << "[] = {\n";
-        for (int c = runs[r].first; c <= runs[r].second; ++c)
-            out << glyphs.Record(c);
-        out << "};\n";
-    }
-    out << "\n";
-    const char* range = ext ? "GUI_FONT_PROP_EXT" : "GUI_FONT_PROP";
-    for (size_t r = runs.size(); r-- > 0;) {
-        out << "const " << range << " kRange" << r << " = {" << Hex(runs[r].first) << ", "
-            << Hex(runs[r].second) << ", kInfo" << r << ", "
-            << (r + 1 < runs.size() ? "&kRange" + std::to_string(r + 1) : "nullptr") << "};\n";
-    }
-    if (!scope.empty()) out << "\n}  // namespace " << scope << "\n";
-    return out.str();
-}
-
-std::string PropFontDef(const FontRow& row, bool ext, const std::string& scope) {
-    const char* k = ext ? "PropExtFont" : "PropFont";
-    std::ostringstream out;
-    out << "const GUI_FONTDEF " << row.name << " = {" << k << "_DrawChar, " << k << "_Advance, " << k
-        << "_Info, " << k << "_HasChar, "
-        << (ext ? "PropExtFont_GlyphInfo, &PropExtFont_LineOps" : "nullptr, nullptr") << ", " << row.ySize
-        << ", " << row.yDist << ", 1, 1, &" << (scope.empty() ? "" : scope + "::") << "kRange0, "
-        << row.baseline << ", " << row.lHeight << ", " << row.cHeight << "};\n";
-    return out.str();
-}
-
-// The proportional fonts of one file, all of one face, cell and rendered size.
+// The proportional fonts of one file, all of one face, cell and rendered size: each glyph of any of them
+// is stored once, in record arrays over the runs of all their codes, and a font's code ranges point into
+// those arrays.
 std::string PropFonts(Faces& f, const std::vector<const FontRow*>& rows) {
-    const bool ext = rows[0]->kind == Kind::PropExt;
-    GlyphStore glyphs(f, *rows[0], ext);
-    std::ostringstream records, defs;
+    const FontRow& first = *rows[0];
+    const bool ext = first.kind == Kind::PropExt;
+    std::vector<int> all;
+    for (const FontRow* row : rows)
+        for (int c : Codes(*row))
+            all.push_back(c);
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    const auto shared = Runs(all);
+
+    Writer bits;
+    std::ostringstream info;
+    for (size_t r = 0; r < shared.size(); ++r) {
+        info << "const " << (ext ? "GUI_CHARINFO_EXT" : "GUI_CHARINFO") << " kInfo" << r << "[] = {\n";
+        for (int c = shared[r].first; c <= shared[r].second; ++c) {
+            const Glyph g = Render(f, fontgen::Unicode(c));
+            if (!g.present) throw std::runtime_error(std::string(first.name) + ": no glyph for " + Hex(c));
+            const int offset = bits.Offset();
+            if (ext) {
+                const int w = g.width, h = std::min(g.rows, first.ySize);
+                const int yPos = std::max(0, first.baseline - g.top);
+                bits.Bytes(Pack(g, g.left, yPos - first.baseline, w, h));
+                info << "    {" << w << ", " << h << ", " << g.left << ", " << yPos << ", " << g.advance
+                     << ", kBits + " << offset << "},  // " << Hex(c) << "\n";
+            } else {
+                const int x0 = std::max(0, g.left);
+                const int w = std::max(g.advance, x0 + g.width);
+                bits.Bytes(Pack(g, 0, -first.baseline, w, first.ySize));
+                info << "    {" << w << ", " << g.advance << ", " << (w + 7) / 8 << ", kBits + " << offset
+                     << "},  // " << Hex(c) << "\n";
+            }
+        }
+        info << "};\n";
+    }
+
+    const char* range = ext ? "GUI_FONT_PROP_EXT" : "GUI_FONT_PROP";
+    const char* k = ext ? "PropExtFont" : "PropFont";
+    std::ostringstream ranges, defs;
     for (const FontRow* row : rows) {
-        const std::string scope = rows.size() > 1 ? std::string(row->name) + "Glyphs" : "";
-        records << (row == rows[0] ? "" : "\n") << PropRecords(glyphs, *row, ext, scope);
-        defs << PropFontDef(*row, ext, scope);
+        const std::string name = rows.size() > 1 ? std::string("k") + row->name + "Range" : "kRange";
+        const auto runs = Runs(Codes(*row));
+        ranges << "\n";
+        for (size_t r = runs.size(); r-- > 0;) {
+            size_t s = 0;
+            while (shared[s].second < runs[r].first)
+                ++s;
+            const int skip = runs[r].first - shared[s].first;
+            ranges << "const " << range << " " << name << r << " = {" << Hex(runs[r].first) << ", "
+                   << Hex(runs[r].second) << ", kInfo" << s << (skip ? " + " + std::to_string(skip) : "")
+                   << ", " << (r + 1 < runs.size() ? "&" + name + std::to_string(r + 1) : "nullptr")
+                   << "};\n";
+        }
+        defs << "const GUI_FONTDEF " << row->name << " = {" << k << "_DrawChar, " << k << "_Advance, " << k
+             << "_Info, " << k << "_HasChar, "
+             << (ext ? "PropExtFont_GlyphInfo, &PropExtFont_LineOps" : "nullptr, nullptr") << ", "
+             << row->ySize << ", " << row->yDist << ", 1, 1, &" << name << "0, " << row->baseline << ", "
+             << row->lHeight << ", " << row->cHeight << "};\n";
     }
     std::ostringstream out;
     out << "const uint8_t kBits[] = {\n"
-        << glyphs.Data() << "\n};\n\n"
-        << records.str() << "\n}  // namespace\n\n"
+        << bits.Data() << "\n};\n\n"
+        << info.str() << ranges.str() << "\n}  // namespace\n\n"
         << defs.str();
     return out.str();
 }

@@ -81,12 +81,7 @@ void* SeqSimThread(void*) {
 namespace engine {
 
 void SeqSimRunnerReset() {
-    for (auto& row : g_rows) {
-        row.next_state.store(0);
-        row.msg.store(0);
-    }
-    g_SeqSimRunnerObj.state.store(kStateWait);
-    g_SeqSimRunnerObj.msg.store(kMsgWait);
+    StepObjRewind(&g_SeqSimRunnerObj, kStateWait, kMsgWait);
     g_activity = 0;
     g_lastMode = 0;
 }

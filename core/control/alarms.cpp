@@ -85,12 +85,7 @@ uint32_t ReadSummary() {
 StepObj g_AlarmObj{{kRowStart}, {kMsgStart}, g_alarmRows};
 
 void core::AlarmObjReset() {
-    g_AlarmObj.state.store(kRowStart);
-    g_AlarmObj.msg.store(kMsgStart);
-    for (StepRow& row : g_alarmRows) {
-        row.next_state.store(0);
-        row.msg.store(0);
-    }
+    StepObjRewind(&g_AlarmObj, kRowStart, kMsgStart);
     g_AlarmMonitor.shownPhase.store(0);
     g_AlarmMonitor.shownSystem.store(0);
     g_AlarmMonitor.shownLink.store(0);

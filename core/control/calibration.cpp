@@ -90,12 +90,7 @@ void core::CalStateReset() {
     g_CalState.cmd.store(0, kRelaxed);
     g_CalState.status.store(0, kRelaxed);
     g_CalState.measuring.store(0, kRelaxed);
-    g_CaliModeObj.state.store(1);
-    g_CaliModeObj.msg.store(kInit);
-    for (StepRow& row : g_modeRows) {
-        row.next_state.store(0);
-        row.msg.store(0);
-    }
+    StepObjRewind(&g_CaliModeObj, 1, kInit);
     g_delay.store(0);
     CaliProceduresReset();
 }

@@ -72,12 +72,7 @@ int32_t ParallelWaitConnect(int32_t role) {
 }
 
 void core::ParallelObjectsReset() {
-    g_ParallelLinkObj.state.store(1);
-    g_ParallelLinkObj.msg.store(kInit);
-    for (StepRow& row : g_linkRows) {
-        row.next_state.store(0);
-        row.msg.store(0);
-    }
+    StepObjRewind(&g_ParallelLinkObj, 1, kInit);
     ParallelMasterReset();
     ParallelSlaveReset();
 }

@@ -289,12 +289,7 @@ bool core::ParallelPollSlave(int n) {
 
 namespace core {
 void ParallelMasterReset() {
-    g_ParallelMasterObj.state.store(1);
-    g_ParallelMasterObj.msg.store(kStart);
-    for (StepRow& row : g_masterRows) {
-        row.next_state.store(0);
-        row.msg.store(0);
-    }
+    StepObjRewind(&g_ParallelMasterObj, 1, kStart);
     g_lastStep = 0;
 }
 }  // namespace core

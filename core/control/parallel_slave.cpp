@@ -195,12 +195,7 @@ int32_t ParallelSlave_Step() {
 
 namespace core {
 void ParallelSlaveReset() {
-    g_ParallelSlaveObj.state.store(1);
-    g_ParallelSlaveObj.msg.store(kStart);
-    for (StepRow& row : g_slaveRows) {
-        row.next_state.store(0);
-        row.msg.store(0);
-    }
+    StepObjRewind(&g_ParallelSlaveObj, 1, kStart);
     g_rxCopy = 0;
     g_threadsStopped.store(0);
     g_waitShown = false;

@@ -58,3 +58,12 @@ uint32_t StepRowSetNext(uint32_t state, StepRow* row) {
 int32_t StepRowIdle(StepRow*, uint32_t msg) {
     return static_cast<int32_t>(msg);
 }
+
+void StepObjRewind(StepObj* obj, uint32_t state, uint32_t msg) {
+    obj->state.store(state);
+    obj->msg.store(msg);
+    for (int i = 0; i < kStepRows; ++i) {
+        obj->rows[i].next_state.store(0);
+        obj->rows[i].msg.store(0);
+    }
+}

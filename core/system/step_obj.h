@@ -34,3 +34,5 @@ uint32_t StepObjPostMsg(uint32_t msg, StepRow* row);
 uint32_t StepObjPostState(uint32_t state, uint32_t msg, StepRow* row);
 uint32_t StepRowSetNext(uint32_t state, StepRow* row);
 int32_t StepRowIdle(StepRow* row, uint32_t msg);
+// Puts the object back into `state` with `msg` in effect and clears every row's pending request.
+void StepObjRewind(StepObj* obj, uint32_t state, uint32_t msg);

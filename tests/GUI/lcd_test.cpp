@@ -59,7 +59,9 @@ TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
         for (int y = 0; y < 480; ++y) {
             for (int x = 0; x < 800; ++x) {
                 const bool inside = x >= clip.x0 && x <= clip.x1 && y >= clip.y0 && y <= clip.y1;
-                if (!inside) ASSERT_EQ(At(s, x, y), 0) << x << "," << y;
+                if (!inside) {
+                    ASSERT_EQ(At(s, x, y), 0) << x << "," << y;
+                }
             }
         }
     }

@@ -175,7 +175,9 @@ TEST_F(ArbBuilderTest, ApplyStoresAndSetsThePhaseUp) {
         EXPECT_EQ(GetAcvUnit(), 1) << c.what;
         EXPECT_EQ(GetAcv(0), c.acv) << c.what;
         EXPECT_EQ(GetDcv(0), c.dcv) << c.what;
-        if (c.freq >= 0) EXPECT_EQ(GetFrequency(0), c.freq) << c.what;
+        if (c.freq >= 0) {
+            EXPECT_EQ(GetFrequency(0), c.freq) << c.what;
+        }
         EXPECT_EQ(env_.env.root.Read("/mnt/tst/ARB/ARB20.ARB").size(), 8260u) << c.what;
     }
 }

@@ -86,7 +86,8 @@ inline constexpr auto kCh43 = ChoiceList(Choices({{Kw("L1Voltage"), 0},
                                                   {Kw("L3Current"), 5}}));
 inline constexpr auto kCh44 = ChoiceList(Choices({{Kw("LINE"), 0}, {Kw("EXT"), 1}}));
 inline constexpr auto kCh45 = ChoiceList(Choices({{Kw("LOW"), 0}, {Kw("HIGH"), 1}}));
-inline constexpr auto kCh46 = ChoiceList(Choices({{Kw("MAXimum"), 0}}));
+// MAXimum keeps the value the handlers read as MAXimum everywhere (as in Ch1).
+inline constexpr auto kCh46 = ChoiceList(Choices({{Kw("MAXimum"), 1}}));
 inline constexpr auto kCh47 = ChoiceList(Choices({{Kw("NORMal"), 0}, {Kw("SIMPle"), 1}}));
 inline constexpr auto kCh48 = ChoiceList(Choices({{Kw("NORMal"), 0}, {Kw("TOTal"), 1}, {Kw("SIMPle"), 2}}));
 inline constexpr auto kCh49 = ChoiceList(Choices({{Kw("PHASe"), 0}, {Kw("LINE"), 1}}));

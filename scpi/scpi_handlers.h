@@ -59,6 +59,25 @@ int CmdHarm(ScpiInterface* ifc) {
 // [SOURce:] settings.
 int CmdSourFreq(ScpiInterface* ifc);
 int CmdSourVolt(ScpiInterface* ifc);
+// [SOURce:] settings: the generic ones behind a guard and the named states, each by its (main-set)
+// command id; the waveform, the phase angles, the voltage limits, the range and the output mode.
+int CmdSourGenericRow(ScpiInterface* ifc, uint32_t cmd);
+int CmdSourChoiceRow(ScpiInterface* ifc, uint32_t cmd);
+template <uint32_t Cmd>
+int CmdSourGeneric(ScpiInterface* ifc) {
+    return CmdSourGenericRow(ifc, Cmd);
+}
+template <uint32_t Cmd>
+int CmdSourChoice(ScpiInterface* ifc) {
+    return CmdSourChoiceRow(ifc, Cmd);
+}
+int CmdSourFunc(ScpiInterface* ifc);
+int CmdSourPhasPhas(ScpiInterface* ifc);
+int CmdSourPhasSync(ScpiInterface* ifc);
+int CmdSourVoltLimPeak(ScpiInterface* ifc);
+int CmdSourVoltLimRms(ScpiInterface* ifc);
+int CmdSourVoltRang(ScpiInterface* ifc);
+int CmdSourMode(ScpiInterface* ifc);
 
 // STATus:OPERation|QUEStionable|WARNing|LOCK:CONDition?
 

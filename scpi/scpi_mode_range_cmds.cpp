@@ -1,0 +1,88 @@
+// MODE (the output mode) and [SOURce:]VOLTage:RANGe: the settings that reconfigure the power stage. A
+// set requests the reconfiguration, and the command completes once the control task has applied it.
+#include "core/control/core_ui_hooks.h"
+#include "core/params/param_access.h"
+#include "core/system/output_flags.h"
+#include "core/system/sys_status.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+#include "scpi/scpi_setting_value.h"
+
+namespace scpi {
+namespace {
+
+constexpr const char* kModeNames[] = {"ACDC-INT", "AC-INT", "DC-INT",    "ACDC-EXT", "AC-EXT",
+                                      "ACDC-ADD", "AC-ADD", "ACDC-Sync", "AC-Sync",  "AC-VCA"};
+constexpr int32_t kModeLast = 9;
+constexpr const char* kRangeNames[] = {"100", "200", "AUTO"};
+enum : int32_t { kRange100, kRange200, kRangeAuto };
+enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
+// The output modes that have no AUTO range: the external and the added ones, and AC-VCA.
+constexpr uint32_t kNoAutoModes = (1u << 3) | (1u << 4) | (1u << 5) | (1u << 6) | (1u << 9);
+
+// The hand-shake field with the control task: 1 requested, 2 taken. Other threads change other bits of
+// the word meanwhile, so the field changes in one atomic step.
+void RequestReconfig() {
+    constexpr uint32_t kMask = 3u << kSysReconfigLow, kRequested = 1u << kSysReconfigLow;
+    uint32_t old = g_SysStatus.load(std::memory_order_relaxed);
+    while (!g_SysStatus.compare_exchange_weak(old, (old & ~kMask) | kRequested, std::memory_order_release,
+                                              std::memory_order_relaxed)) {
+    }
+}
+
+int QueryMode(ScpiInterface* ifc) {
+    const uint32_t mode = GetOutputMode();
+    if (mode > static_cast<uint32_t>(kModeLast)) return WriteSignedReply(ifc, static_cast<int32_t>(mode)), 0;
+    return WriteTextReply(ifc, kModeNames[mode]), 0;
+}
+
+int SetMode(ScpiInterface* ifc) {
+    if (SeqSimIsActive()) return scpiSetError(ifc, kScpiErrExecution), 0;
+    int32_t mode;
+    if (const uint32_t error = ChoiceOrNumber(ifc, 0, &mode); error != 0) return scpiSetError(ifc, error), 0;
+    if (mode < 0 || mode > kModeLast) return scpiSetError(ifc, kScpiErrSystem), 0;
+    SetOutputMode(static_cast<uint32_t>(mode));
+    g_OutputRefresh.store(1, std::memory_order_release);
+    core::CallHook(core::CoreUi().advanceScreen);
+    RequestReconfig();
+    return 0;
+}
+
+int QueryRange(ScpiInterface* ifc) {
+    int32_t choice;
+    if (scpiGetParamCount(ifc) > 0 && scpiGetChoice(ifc, 0, &choice) == 0) {
+        if (choice != kChoiceMin && choice != kChoiceMax) return scpiSetError(ifc, kScpiErrParameter), 0;
+        return WriteTextReply(ifc, kRangeNames[choice == kChoiceMax ? kRange200 : kRange100]), 0;
+    }
+    const int32_t range = GetVoltRange();
+    if (range < kRange100 || range > kRangeAuto) return WriteSignedReply(ifc, range), 0;
+    return WriteTextReply(ifc, kRangeNames[range]), 0;
+}
+
+int SetRange(ScpiInterface* ifc) {
+    if (SeqSimIsActive()) return scpiSetError(ifc, kScpiErrExecution), 0;
+    int32_t range;
+    if (const uint32_t error = ChoiceOrNumber(ifc, 0, &range); error != 0) return scpiSetError(ifc, error), 0;
+    if (range == 100) range = kRange100;
+    if (range == 200) range = kRange200;
+    if (range < kRange100 || range > kRangeAuto) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (range == kRangeAuto && ((kNoAutoModes >> GetOutputMode()) & 1u))
+        return scpiSetError(ifc, kScpiErrExecution), 0;
+    SetVoltRange(RangeUserToCode(static_cast<uint32_t>(range)));
+    RequestReconfig();
+    return 0;
+}
+
+}  // namespace
+
+int CmdSourMode(ScpiInterface* ifc) {
+    return scpiIsQuery(ifc) == 1 ? QueryMode(ifc) : SetMode(ifc);
+}
+
+int CmdSourVoltRang(ScpiInterface* ifc) {
+    return scpiIsQuery(ifc) == 1 ? QueryRange(ifc) : SetRange(ifc);
+}
+
+}  // namespace scpi

@@ -1,0 +1,18 @@
+#include "scpi/scpi_setting_value.h"
+
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+
+namespace scpi {
+
+uint32_t ChoiceOrNumber(const ScpiInterface* ifc, uint32_t i, int32_t* value) {
+    if (scpiGetChoice(ifc, i, value) == 0 || scpiGetInt(ifc, i, value) == 0) return 0;
+    return kScpiErrParameter;
+}
+
+uint32_t ChoiceOrNumberUpTo(const ScpiInterface* ifc, uint32_t i, int32_t max, int32_t* value) {
+    if (const uint32_t row = ChoiceOrNumber(ifc, i, value); row != 0) return row;
+    return *value < 0 || *value > max ? kScpiErrDataOutOfRange : 0;
+}
+
+}  // namespace scpi

@@ -1,0 +1,129 @@
+// [SOURce:]PHASe:PHASe (the L2 and L3 phase angles) and PHASe:SYNC (the sync phase), in tenths of a
+// degree.
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+
+namespace scpi {
+namespace {
+
+enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
+enum : int32_t { kL12 = 0, kL13 = 1 };
+// In Balance mode the angles are fixed: 120.0 and 240.0 degrees.
+constexpr int32_t kBalancedAngle[] = {1200, 2400};
+constexpr uint32_t kAngleParam[] = {kParamBalance2, kParamBalance3};
+
+ParamRec Read(uint32_t id) {
+    ParamRec rec{};
+    paramRW(0, id, &rec, 0);
+    return rec;
+}
+
+// Tenths of a degree from parameter i: MINimum/MAXimum the given limits, a real times 10 plus 0.5
+// truncated, an integer times 10. The parameter error row when there is none, the out-of-range row when
+// the tenths do not fit 32 bits.
+uint32_t Tenths(const ScpiInterface* ifc, uint32_t i, int32_t min, int32_t max, int32_t* out) {
+    int32_t choice, integer;
+    double tenths;
+    if (scpiGetChoice(ifc, i, &choice) == 0) {
+        if (choice != kChoiceMin && choice != kChoiceMax) return kScpiErrParameter;
+        *out = choice == kChoiceMax ? max : min;
+        return 0;
+    }
+    if (scpiGetInt(ifc, i, &integer) == 0) {
+        tenths = static_cast<double>(integer) * 10.0;
+    } else if (double real; scpiGetReal(ifc, i, &real) == 0) {
+        tenths = std::trunc(real * 10.0 + 0.5);
+    } else {
+        return kScpiErrParameter;
+    }
+    if (!(tenths >= std::numeric_limits<int32_t>::min() && tenths <= std::numeric_limits<int32_t>::max()))
+        return kScpiErrDataOutOfRange;
+    *out = static_cast<int32_t>(tenths);
+    return 0;
+}
+
+// The L12/L13 selector of parameter 0 as a choice or a number; -1 when it is neither.
+int32_t Selector(const ScpiInterface* ifc) {
+    int32_t s;
+    if (scpiGetChoice(ifc, 0, &s) == 0 || scpiGetInt(ifc, 0, &s) == 0) return s;
+    return -1;
+}
+
+bool Balanced() {
+    return GetPhaseBalanceMode() == 1;
+}
+
+int QueryAngle(ScpiInterface* ifc) {
+    const int32_t line = Selector(ifc);
+    if (line != kL12 && line != kL13) return scpiSetError(ifc, kScpiErrParameter), 0;
+    const ParamRec rec = Read(kAngleParam[line]);
+    int32_t v = rec.value;
+    int32_t choice;
+    if (scpiGetParamCount(ifc) > 1 && scpiGetChoice(ifc, 1, &choice) == 0) {
+        if (choice != kChoiceMin && choice != kChoiceMax) return scpiSetError(ifc, kScpiErrParameter), 0;
+        v = Balanced() ? kBalancedAngle[line] : choice == kChoiceMax ? rec.max : rec.min;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.1f", static_cast<double>(static_cast<float>(v) * rec.scale));
+    return WriteTextReply(ifc, text), 0;
+}
+
+int SetAngle(ScpiInterface* ifc) {
+    const int32_t line = Selector(ifc);
+    if (line != kL12 && line != kL13) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    // Both angles keep to the L2 angle's limits.
+    const ParamRec limits = Read(kParamBalance2);
+    int32_t v;
+    uint32_t error = Tenths(ifc, 1, limits.min, limits.max, &v);
+    if (error == 0 && (v < limits.min || v > limits.max)) error = kScpiErrDataOutOfRange;
+    if (error == 0 && Balanced()) error = kScpiErrExecution;
+    if (error != 0) return scpiSetError(ifc, error), 0;
+    if (line == kL12)
+        SetPhaseAngle_L2(v);
+    else
+        SetPhaseAngle_L3(v);
+    return 0;
+}
+
+int QuerySync(ScpiInterface* ifc) {
+    const ParamRec rec = Read(kParamSyncPhase);
+    int32_t v = rec.value;
+    int32_t choice;
+    if (scpiGetParamCount(ifc) > 0 && scpiGetChoice(ifc, 0, &choice) == 0) {
+        if (choice != kChoiceMin && choice != kChoiceMax) return scpiSetError(ifc, kScpiErrParameter), 0;
+        v = choice == kChoiceMax ? rec.max : rec.min;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(v) / 10.0);
+    return WriteTextReply(ifc, text), 0;
+}
+
+int SetSync(ScpiInterface* ifc) {
+    const ParamRec rec = Read(kParamSyncPhase);
+    int32_t v;
+    uint32_t error = Tenths(ifc, 0, rec.min, rec.max, &v);
+    if (error == 0 && (v < rec.min || v > rec.max)) error = kScpiErrDataOutOfRange;
+    if (error != 0) return scpiSetError(ifc, error), 0;
+    SetSyncPhase(v);
+    return 0;
+}
+
+}  // namespace
+
+int CmdSourPhasPhas(ScpiInterface* ifc) {
+    return scpiIsQuery(ifc) == 1 ? QueryAngle(ifc) : SetAngle(ifc);
+}
+
+int CmdSourPhasSync(ScpiInterface* ifc) {
+    return scpiIsQuery(ifc) == 1 ? QuerySync(ifc) : SetSync(ifc);
+}
+
+}  // namespace scpi

@@ -1,0 +1,111 @@
+// [SOURce:]VOLTage:LIMit:PEAK and :RMS: the voltage limit (parameter 8) of the range in force, in its
+// peak-to-peak or its rms record set; a change re-checks the AC voltages against it.
+#include <cstdio>
+
+#include "core/params/limit_checks.h"
+#include "core/params/param_access.h"
+#include "core/params/param_ranges.h"
+#include "core/params/param_store.h"
+#include "core/system/ctrl_words.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+#include "scpi/scpi_numeric_param.h"
+#include "scpi/scpi_refusals.h"
+
+namespace scpi {
+namespace {
+
+enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
+enum RecordSet : uint32_t { kSetRms = 0, kSetPeak = 1 };
+
+uint32_t Area() {
+    return core::VoltAreaOfRange(core::CurrentRangeCode());
+}
+
+// The limit lives in one block whatever the output mode; the mode in force is passed for both reads and
+// writes, so they always meet the same record.
+ParamRec Access(uint32_t op, RecordSet set, int phase, ParamRec rec = {}) {
+    paramAccessByUnit(op, kParamVoltLimit, &rec, GetOutputMode(), Area(),
+                      static_cast<uint32_t>(GetWaveformSel()), set, static_cast<uint32_t>(phase));
+    return rec;
+}
+
+// The phases a set writes: with edit-all every phase of the wiring, else the selected one.
+void PhasesToWrite(int* first, int* last) {
+    if (g_EditAllPhases.load(std::memory_order_acquire) != 0) {
+        *first = 0;
+        *last = core::LastPhaseOfWiring(GetPhaseMode());
+    } else {
+        *first = *last = static_cast<int>(core::SelectedPhase());
+    }
+}
+
+int Query(ScpiInterface* ifc, RecordSet set) {
+    const ParamRec rec = Access(0, set, static_cast<int>(core::SelectedPhase()));
+    int32_t v = rec.value;
+    int32_t choice;
+    if (scpiGetParamCount(ifc) > 0 && scpiGetChoice(ifc, 0, &choice) == 0) {
+        if (choice != kChoiceMin && choice != kChoiceMax) return scpiSetError(ifc, kScpiErrParameter), 0;
+        v = choice == kChoiceMax ? rec.max : rec.min;
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%+.4f", static_cast<double>(static_cast<float>(v) * rec.scale));
+    return WriteTextReply(ifc, text), 0;
+}
+
+// The value of a set in record steps, or an error row. The steps of a real or an integer that do not fit
+// 32 bits are out of range.
+uint32_t SetValue(const ScpiInterface* ifc, const ParamRec& rec, int32_t* v) {
+    int32_t choice, integer;
+    double real;
+    if (scpiGetChoice(ifc, 0, &choice) == 0) {
+        if (choice != kChoiceMin && choice != kChoiceMax) return kScpiErrParameter;
+        *v = choice == kChoiceMax ? rec.max : rec.min;
+        return 0;
+    }
+    if (scpiGetInt(ifc, 0, &integer) == 0) {
+        real = integer;
+    } else if (scpiGetReal(ifc, 0, &real) != 0) {
+        return kScpiErrParameter;
+    }
+    return ScaledSteps(real, rec.scale, v) ? 0 : kScpiErrDataOutOfRange;
+}
+
+int Set(ScpiInterface* ifc, RecordSet set) {
+    int32_t v;
+    const uint32_t error = SetValue(ifc, Access(0, set, static_cast<int>(core::SelectedPhase())), &v);
+    if (error != 0) return scpiSetError(ifc, error), 0;
+    int first, last;
+    PhasesToWrite(&first, &last);
+    for (int p = first; p <= last; ++p) {
+        const ParamRec rec = Access(0, set, p);
+        if (v < rec.min || v > rec.max) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    }
+    for (int p = first; p <= last; ++p) {
+        ParamRec rec = Access(0, set, p);
+        rec.value = v;
+        Access(1, set, p, rec);
+    }
+    VoltLimitCheck(Area());
+    return 0;
+}
+
+int VoltLimit(ScpiInterface* ifc, RecordSet set) {
+    if (ParamUnusedInMode(kParamVoltLimit) || (set == kSetPeak && GetAcvUnit() == 0))
+        return scpiSetError(ifc, kScpiErrExecution), 0;
+    return scpiIsQuery(ifc) == 1 ? Query(ifc, set) : Set(ifc, set);
+}
+
+}  // namespace
+
+int CmdSourVoltLimPeak(ScpiInterface* ifc) {
+    return VoltLimit(ifc, kSetPeak);
+}
+
+int CmdSourVoltLimRms(ScpiInterface* ifc) {
+    return VoltLimit(ifc, kSetRms);
+}
+
+}  // namespace scpi

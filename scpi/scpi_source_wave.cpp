@@ -1,0 +1,63 @@
+// [SOURce:]FUNCtion: the waveform of the selected phase (of every phase with edit-all or in 1P3W).
+#include <cstdio>
+
+#include "core/params/param_access.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+#include "scpi/scpi_setting_value.h"
+
+namespace scpi {
+namespace {
+
+constexpr uint32_t kModeDcInt = 2, kModeAcDcExt = 3, kModeAcExt = 4, k1P3W = 2;
+constexpr int32_t kWaveSin = 16, kWaveSqu = 17, kWaveTri = 18, kWaveLast = 255;
+
+// "ARB1".."ARB16" (0-15), "SIN", "SQU", "TRI", then "ARB17".. from 19 on.
+void WaveName(int32_t w, char* text, size_t size) {
+    if (w == kWaveSin || w == kWaveSqu || w == kWaveTri) {
+        static constexpr const char* kNamed[] = {"SIN", "SQU", "TRI"};
+        std::snprintf(text, size, "%s", kNamed[w - kWaveSin]);
+    } else {
+        std::snprintf(text, size, "ARB%d", static_cast<int>(w < kWaveSin ? w + 1 : w - 2));
+    }
+}
+
+int Query(ScpiInterface* ifc) {
+    const uint32_t mode = GetOutputMode();
+    if (mode == kModeAcDcExt || mode == kModeAcExt) return WriteTextReply(ifc, "EXT"), 0;
+    if (mode == kModeDcInt) return WriteTextReply(ifc, "DC"), 0;
+    char text[16];
+    WaveName(GetWaveformSel(), text, sizeof text);
+    return WriteTextReply(ifc, text), 0;
+}
+
+int Set(ScpiInterface* ifc) {
+    int32_t w;
+    if (const uint32_t error = ChoiceOrNumberUpTo(ifc, 0, kWaveLast, &w); error != 0)
+        return scpiSetError(ifc, error), 0;
+    const uint32_t mode = GetOutputMode();
+    if (mode == kModeDcInt || mode == kModeAcDcExt || mode == kModeAcExt)
+        return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (g_EditAllPhases.load(std::memory_order_acquire) != 0 || GetPhaseMode() == k1P3W) {
+        MarkParamGroupChanged(1, kParamWaveShape);
+        for (int phase = 0; phase < 3; ++phase)
+            SetWaveform(w, phase);
+    }
+    // The LINE view is only meaningful on a balanced sine: the waveform now in force decides, not a
+    // panel edit that may belong to another setting.
+    const int32_t now = SetWaveformSel(w);
+    if (GetPhaseBalanceMode() == 1 && now != kWaveSin) paramPutValue(0, kParamMeasItem7, 0, 0);
+    return 0;
+}
+
+}  // namespace
+
+int CmdSourFunc(ScpiInterface* ifc) {
+    return scpiIsQuery(ifc) == 1 ? Query(ifc) : Set(ifc);
+}
+
+}  // namespace scpi

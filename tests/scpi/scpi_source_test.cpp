@@ -1,0 +1,127 @@
+// The guards of the [SOURce:] handlers that a controller on a fresh root cannot reach over the socket
+// (other wirings, a parallel slave, the output on) and the waveform's effect on the balanced view, on a
+// capturing fake channel.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/control/core_ui_hooks.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/edit_state.h"
+#include "core/system/output_flags.h"
+#include "core/system/parallel_link.h"
+#include "core/system/sys_status.h"
+#include "scpi/scpi_cmd_ids.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handlers.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+using namespace scpi;
+
+class SourceHandlers : public ::testing::Test {
+  protected:
+    test::DefaultStore store;
+    scpitest::FakeChannel ch{kChanLan};
+
+    // Runs a handler with one parameter (kItemOmitted: none) and returns "reply|error row".
+    std::string Call(int (*handler)(ScpiInterface*), bool query, uint8_t type = kItemOmitted,
+                     int32_t value = 0) {
+        ScpiCmdBlock& cmd = *ch.cmd;
+        cmd.query = query ? 1 : 0;
+        cmd.paramCount = type == kItemOmitted ? 0 : 1;
+        std::memcpy(cmd.data, &value, sizeof value);
+        cmd.items[0] = ScpiParamItem{type, sizeof value, cmd.data};
+        ch.parse.errIndex = 0;
+        ch.ifc.replyCount = 0;
+        handler(&ch.ifc);
+        ch.ifc.io.write(nullptr, 0, kPortCommit);
+        return ch.Transmit() + "|" + std::to_string(ch.parse.errIndex);
+    }
+};
+
+// {wiring, parallel position, handler, query, reply|error row}: 1P2W has no line values, no balanced view
+// and no phase mode; a slave's master owns the limits and modes.
+TEST_F(SourceHandlers, GuardsOfWiringSlaveAndOutput) {
+    const struct {
+        uint32_t wiring;
+        int32_t position;
+        int (*handler)(ScpiInterface*);
+        bool query;
+        const char* expect;
+    } cases[] = {
+        {1, 1, CmdSourGeneric<kCmdSourLineVoltLevImmAmpl>, true, "|41"},
+        {1, 1, CmdSourGeneric<kCmdSourLineVoltLevImmOffs>, false, "|41"},
+        {1, 1, CmdSourChoice<kCmdSourPhasBal>, true, "|112"},
+        {0, 1, CmdSourChoice<kCmdSourPhasBal>, true, "PHASE|0"},
+        {1, 1, CmdSourChoice<kCmdSourPhasMode>, true, "|112"},
+        {1, 1, CmdSourChoice<kCmdSourPhasRel>, true, "|112"},
+        {0, 0, CmdSourGeneric<kCmdSourCurrLimPeakHigh>, true, "|112"},
+        {0, 0, CmdSourChoice<kCmdSourCurrLimPeakMode>, true, "|112"},
+        {0, 0, CmdSourChoice<kCmdSourFuncThdForm>, true, "|112"},
+        {0, 0, CmdSourChoice<kCmdSourVoltResp>, true, "|112"},
+        {0, 0, CmdSourChoice<kCmdSourPhasMode>, true, "|112"},
+        {0, 0, CmdSourChoice<kCmdSourCurrLimRmsMode>, true, "+1|0"},
+    };
+    SetPhaseBalanceMode(1);
+    for (const auto& c : cases) {
+        SetPhaseMode(c.wiring);
+        SetParallelPosition(c.position);
+        EXPECT_EQ(Call(c.handler, c.query, kItemInt, 0), c.expect) << c.wiring << " " << c.position;
+    }
+    SetParallelPosition(1);
+    OutputFlagSet(kOutFlagOutputOn);
+    g_ParallelActive.store(1);
+    EXPECT_EQ(Call(CmdSourChoice<kCmdSourCurrLimPeakMode>, false, kItemInt, 1), "|112");
+    EXPECT_EQ(Call(CmdSourChoice<kCmdSourVoltResp>, false, kItemInt, 0), "|112");  // the output is on
+    OutputFlagClear(kOutFlagOutputOn);
+    EXPECT_EQ(Call(CmdSourChoice<kCmdSourVoltResp>, false, kItemChoice, 2), "|53");  // locked: no FAST
+    g_ParallelActive.store(0);
+    EXPECT_EQ(Call(CmdSourChoice<kCmdSourVoltResp>, false, kItemChoice, 2), "|0");
+    EXPECT_EQ(GetSlewRate(), 2);
+}
+
+// In Balance the LINE view goes with a sine: a waveform that is not SIN puts the view back to PHASE,
+// whatever value the panel's edit copy holds.
+TEST_F(SourceHandlers, WaveformDecidesTheBalancedView) {
+    SetPhaseBalanceMode(1);
+    EXPECT_EQ(Call(CmdSourChoice<kCmdSourPhasBal>, false, kItemChoice, 1), "|0");
+    EXPECT_EQ(GetPhaseLineView(), 1);
+    g_EditParam.workValue = 17;  // an edit of another setting
+    EXPECT_EQ(Call(CmdSourFunc, false, kItemChoice, 16), "|0");
+    EXPECT_EQ(GetPhaseLineView(), 1);
+    g_EditParam.workValue = 16;
+    EXPECT_EQ(Call(CmdSourFunc, false, kItemChoice, 17), "|0");
+    EXPECT_EQ(GetWaveformSel(), 17);
+    EXPECT_EQ(GetPhaseLineView(), 0);
+    EXPECT_EQ(Call(CmdSourChoice<kCmdSourPhasBal>, true), "|41");  // no meaning off a sine
+}
+
+// MODE sets the mode, shows the advanced output screen and requests the reconfiguration; neither MODE nor
+// the range is changed while SEQ/SIM is active.
+TEST_F(SourceHandlers, ModeReconfiguresAndShowsTheAdvancedScreen) {
+    static int shown;
+    shown = 0;
+    CoreUiHooks hooks{};
+    hooks.advanceScreen = [] { ++shown; };
+    CoreUi_SetHooks(hooks);
+    core::SysStatusReset();
+    EXPECT_EQ(Call(CmdSourMode, false, kItemChoice, 2), "|0");
+    EXPECT_EQ(GetOutputMode(), 2u);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ((g_SysStatus.load() >> kSysReconfigLow) & 3u, 1u);
+    OutputFlagSet(kOutFlagSeqSimActive);
+    EXPECT_EQ(Call(CmdSourMode, false, kItemInt, 1), "|41");
+    EXPECT_EQ(Call(CmdSourVoltRang, false, kItemInt, 100), "|41");
+    OutputFlagClear(kOutFlagSeqSimActive);
+    EXPECT_EQ(GetOutputMode(), 2u);
+    EXPECT_EQ(shown, 1);
+    core::SysStatusReset();
+    CoreUi_SetHooks({});
+}
+
+}  // namespace

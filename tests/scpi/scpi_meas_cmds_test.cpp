@@ -1,10 +1,12 @@
 // The measurement commands through the real execution loop in states the LAN socket cannot reach on a
-// fresh root: the other wirings, a parallel slave, the READ? pattern of every output mode and a negative
-// power.
+// fresh root: the other wirings, a parallel slave, the READ? pattern of every output mode, a negative
+// power, and 100 V on all three phases into 10 ohm on the simulated stage.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/control/meas_records.h"
 #include "core/params/param_access.h"
@@ -12,6 +14,7 @@
 #include "core/system/ctrl_words.h"
 #include "core/system/msg_ring.h"
 #include "scpi/scpi_tree.h"
+#include "tests/core/control/meas_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 
@@ -43,11 +46,6 @@ class MeasCommands : public ::testing::Test {
             start = end + 1;
         }
         return s;
-    }
-    void TearDown() override {
-        SetPhaseMode(0);
-        SetParallelPosition(1);
-        g_OutputModeIdx.store(0);
     }
 };
 
@@ -133,6 +131,51 @@ TEST_F(MeasCommands, ReadPrintsSignedPowersInBaseUnits) {
     EXPECT_NE(reply.find(",+0.0000,+20000.0000,-0.0300,-0.5000,"), std::string::npos) << reply;
     g_DispCache[1].Set(kMfPower, -1.5f);
     EXPECT_NE(ch.Exec("READ?\n").find(",-1.5000,+20000.0000,"), std::string::npos);
+}
+
+// {reply item, expected value}: within 0.5 % and in "%+.4f" shape.
+::testing::AssertionResult Near(const std::string& item, double expect) {
+    char* end = nullptr;
+    const double got = std::strtod(item.c_str(), &end);
+    const size_t point = item.find('.');
+    if (item.empty() || item[0] != '+' || *end != '\0' || point == std::string::npos ||
+        item.size() - point != 5)
+        return ::testing::AssertionFailure() << "shape of " << item;
+    if (std::abs(got - expect) > expect * 0.005) return ::testing::AssertionFailure() << item;
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<std::string> Split(std::string line, char separator) {
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t at; (at = line.find(separator, start)) != std::string::npos; start = at + 1)
+        out.push_back(line.substr(start, at - start));
+    out.push_back(line.substr(start));
+    return out;
+}
+
+class MeasLoaded : public test::CtrlTest {};
+
+// Live, from the snapshot the MEASure queries took, and as the READ? array (AC-INT: field 18 Invalid).
+TEST_F(MeasLoaded, ThreePhasesIntoTenOhm) {
+    ASSERT_TRUE(test::StartLoadedOutput(100.0f, 10.0f));
+    scpitest::FakeChannel ch{kChanLan};
+    const std::vector<std::string> live =
+        Split(ch.Exec("MEAS:VOLT?;CURR?;POW?;POW:TOT?;:MEAS:LINE:VOLT?;:FETC:CURR?;POW:TOT?\n"), ';');
+    const double expect[] = {100.0, 10.0, 1000.0, 3000.0, 173.2, 10.0, 3000.0};
+    ASSERT_EQ(live.size(), std::size(expect));
+    for (size_t i = 0; i < live.size(); ++i)
+        EXPECT_TRUE(Near(live[i], expect[i])) << i;
+    const std::vector<std::string> fields = Split(ch.Exec("READ?\n"), ',');
+    ASSERT_EQ(fields.size(), 54u);
+    for (size_t group = 0; group < 3; ++group) {
+        EXPECT_TRUE(Near(fields[group * 18], 100.0)) << group;
+        EXPECT_TRUE(Near(fields[group * 18 + 5], 10.0)) << group;
+        EXPECT_TRUE(Near(fields[group * 18 + 10], 1000.0)) << group;
+        EXPECT_EQ(fields[group * 18 + 17], "Invalid") << group;
+    }
+    EXPECT_EQ(ch.PopErrors(), "");
 }
 
 }  // namespace

@@ -57,13 +57,11 @@ def pattern(reply):
     return [marks[i:i + 18] for i in (0, 18, 36)]
 
 
+# L2 and L3 stay at 0 V (VOLT sets the selected line only): the total is L1's power, L1-L2 L1's voltage.
+LIVE = (100.0, 10.0, 1000.0, 1000.0, 100.0, 10.0)
 LOADED = [
-    (None, "MEAS:VOLT?", near(100.0)),
-    (None, "MEAS:CURR?", near(10.0)),
-    (None, "MEAS:POW?", near(1000.0)),
-    (None, "MEAS:POW:TOT?", near(1000.0)),  # L2 and L3 stay at 0 V: VOLT sets the selected line only
-    (None, "MEAS:LINE:VOLT?", near(100.0)),
-    (None, "FETC:CURR?", near(10.0)),
+    (None, "MEAS:VOLT?;CURR?;POW?;POW:TOT?;:MEAS:LINE:VOLT?;:FETC:CURR?",
+     lambda r: len(r.split(";")) == len(LIVE) and all(near(v)(x) for v, x in zip(LIVE, r.split(";")))),
     (None, "READ?", lambda r: pattern(r)[0] == "000000000000000111"
      and all(near(v)(r.split(",")[i]) for i, v in ((0, 100.0), (5, 10.0), (10, 1000.0)))),
     (None, "SYST:ERR?", NO_ERROR),

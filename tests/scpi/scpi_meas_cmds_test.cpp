@@ -39,11 +39,11 @@ class MeasCommands : public ::testing::Test {
     std::string ReadPattern() {
         std::string reply = ch.Exec("READ?\n"), s;
         int field = 0;
-        for (size_t start = 0; start < reply.size(); ++field) {
-            const size_t end = reply.find_first_of(",\n", start);
+        for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1, ++field) {
+            end = reply.find_first_of(",\n", start);
             if (field > 0 && field % 18 == 0) s += ' ';
             s += reply.compare(start, end - start, "Invalid") == 0 ? '1' : '0';
-            start = end + 1;
+            if (end + 1 == reply.size()) break;
         }
         return s;
     }

@@ -34,6 +34,13 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdMemRcl, CmdRcl},
     {kCmdMemTrig, CmdMemTrig},
     {kCmdOutpStatTrig, CmdOutpTrig},
+    // Measurement settings and READ?; the current-harmonic enable is not built in any form.
+    {kCmdMeasAverCoun, CmdMeasAverCoun},
+    {kCmdMeasConfSens, CmdMeasConfSens},
+    {kCmdMeasScalPeakCle, CmdMeasPeakCle},
+    {kCmdMeasScalCurrHarmEnab, CmdUndefined},
+    {kCmdMeasUpdRate, CmdMeasUpdRate},
+    {kCmdSourRead, CmdSourRead},
     {kCmdStatLockCond, CmdStat<kCmdStatLockCond>},
     {kCmdStatLockEnab, CmdStat<kCmdStatLockEnab>},
     {kCmdStatLockNtr, CmdStat<kCmdStatLockNtr>},

@@ -56,6 +56,13 @@ int CmdHarm(ScpiInterface* ifc) {
     return CmdHarmList(ifc, L, Snapshot);
 }
 
+// The measurement settings (MEASure:AVERage:COUNt, CONFigure:SENSing, PEAK:CLEar, UPDate:RATE) and READ?.
+int CmdMeasAverCoun(ScpiInterface* ifc);
+int CmdMeasConfSens(ScpiInterface* ifc);
+int CmdMeasPeakCle(ScpiInterface* ifc);
+int CmdMeasUpdRate(ScpiInterface* ifc);
+int CmdSourRead(ScpiInterface* ifc);
+
 // [SOURce:] settings.
 int CmdSourFreq(ScpiInterface* ifc);
 int CmdSourVolt(ScpiInterface* ifc);

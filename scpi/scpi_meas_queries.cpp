@@ -1,16 +1,19 @@
 // The measurement queries: scalar values from the snapshot (FETCh) or live (MEASure, which then takes a
-// snapshot), and the harmonic lists in groups of twenty orders.
+// snapshot), and the harmonic lists in groups of twenty orders; each command first checks that its line
+// (or the total) exists in the wiring.
 #include <cstdio>
 #include <string>
 
 #include "core/control/harmonics.h"
 #include "core/system/ctrl_words.h"
 #include "scpi/remote_port.h"
+#include "scpi/scpi_cmd_ids.h"
 #include "scpi/scpi_errors.h"
 #include "scpi/scpi_handler.h"
 #include "scpi/scpi_handlers.h"
 #include "scpi/scpi_interface.h"
 #include "scpi/scpi_meas_snapshot.h"
+#include "scpi/scpi_refusals.h"
 
 namespace {
 
@@ -115,15 +118,58 @@ int scpiHarmonicList(ScpiInterface* ifc, uint32_t list, bool fromSnapshot) {
     return 0;
 }
 
+namespace {
+
+enum class Guard : uint8_t { kPhase, kLine, kTotal };
+
+// The check each scalar quantity passes first, in quantity order: the totals do not exist in 1P2W and the
+// line voltages need a line-to-line pair of the selected line.
+constexpr Guard kGuards[scpi::kMeasScalars] = {
+    Guard::kPhase, Guard::kPhase, Guard::kPhase, Guard::kPhase, Guard::kPhase, Guard::kTotal, Guard::kPhase,
+    Guard::kPhase, Guard::kPhase, Guard::kLine,  Guard::kLine,  Guard::kLine,  Guard::kLine,  Guard::kPhase,
+    Guard::kTotal, Guard::kPhase, Guard::kTotal, Guard::kPhase, Guard::kTotal, Guard::kPhase, Guard::kTotal,
+    Guard::kPhase, Guard::kTotal, Guard::kPhase, Guard::kPhase, Guard::kPhase, Guard::kPhase,
+};
+
+bool Refused(Guard guard) {
+    switch (guard) {
+        case Guard::kLine:
+            return LineAccessInvalid() != 0;
+        case Guard::kTotal:
+            return IsPhaseMode1P2W() != 0;
+        default:
+            return PhaseAccessInvalid() != 0;
+    }
+}
+
+// Runs the guard and tags the command with its main-set id, so that an alternate-set alias is answered as
+// the main command; false (with the error set) when the guard refuses.
+bool Admit(ScpiInterface* ifc, Guard guard, uint32_t mainId) {
+    if (Refused(guard)) return scpiSetError(ifc, kScpiErrExecution), false;
+    if (ifc->cmd != nullptr) ifc->cmd->cmdId = mainId;
+    return true;
+}
+
+// MEASure ids skip 100, which clears the peaks.
+uint32_t MeasureId(uint32_t quantity) {
+    return scpi::kCmdMeasScalCurrCfac + quantity + (quantity < 13 ? 0 : 1);
+}
+
+}  // namespace
+
 namespace scpi {
 
 int CmdFetchScalar(ScpiInterface* ifc, uint32_t quantity) {
+    if (quantity >= kMeasScalars || !Admit(ifc, kGuards[quantity], kCmdFetcScalCurrCfac + quantity)) return 0;
     return scpiFetchQuery(ifc, quantity);
 }
 int CmdMeasureScalar(ScpiInterface* ifc, uint32_t quantity) {
+    if (quantity >= kMeasScalars || !Admit(ifc, kGuards[quantity], MeasureId(quantity))) return 0;
     return scpiMeasureQuery(ifc, quantity);
 }
 int CmdHarmList(ScpiInterface* ifc, uint32_t list, bool fromSnapshot) {
+    const uint32_t first = fromSnapshot ? kCmdFetcScalCurrHarmRms : kCmdMeasScalCurrHarmRms;
+    if (!Admit(ifc, Guard::kPhase, first + list)) return 0;
     return scpiHarmonicList(ifc, list, fromSnapshot);
 }
 

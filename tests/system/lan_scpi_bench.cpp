@@ -1,7 +1,7 @@
 // Round trips over the SCPI socket of a running controller: queries per second and the median latency
 // of *IDN? (the floor: answered on the channel's own thread) and of set commands followed by a query,
-// in two messages and in one (the set command travels through the menu/control thread). Run it by
-// hand: build/tests/system/lan_scpi_bench
+// in two messages and in one (the set command travels through the menu/control thread), and of the
+// measurement queries. Run it by hand: build/tests/system/lan_scpi_bench
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -80,6 +80,17 @@ void BM_SreSetAndQuery(benchmark::State& state) {
     RoundTrips(state, "*SRE 32;*SRE?", "*SRE 32;*SRE?\n", "+32\n");
 }
 BENCHMARK(BM_SreSetAndQuery)->UseRealTime()->MinTime(2.0);
+
+// A live reading (which also takes the snapshot of every reading) and the 54-field measurement array.
+void BM_MeasureVoltage(benchmark::State& state) {
+    RoundTrips(state, "MEAS:VOLT?", "MEAS:VOLT?\n", "+");
+}
+BENCHMARK(BM_MeasureVoltage)->UseRealTime()->MinTime(2.0);
+
+void BM_ReadArray(benchmark::State& state) {
+    RoundTrips(state, "READ?", "READ?\n", "+");
+}
+BENCHMARK(BM_ReadArray)->UseRealTime()->MinTime(2.0);
 
 }  // namespace
 

@@ -1,0 +1,130 @@
+// The measurement settings: averaging count, remote sensing, peak-hold clear and the update rate. A
+// parallel slave's measurement settings belong to its master, so every one of them is refused there.
+#include <cstdint>
+#include <iterator>
+
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/msg_ring.h"
+#include "core/system/output_flags.h"
+#include "scpi/scpi_errors.h"
+#include "scpi/scpi_handler.h"
+#include "scpi/scpi_handlers.h"
+#include "scpi/scpi_interface.h"
+#include "scpi/scpi_numeric_param.h"
+#include "scpi/scpi_refusals.h"
+
+namespace {
+
+enum : uint32_t { kOpRead = 0, kOpWrite = 1 };
+enum Wiring : uint32_t { k1P2W = 1, k1P3W = 2 };
+enum PeakItem : int32_t { kPeakAll = 0, kPeakL3 = 3, kPeakTotal = 4 };
+
+// Refuses the command on a parallel slave; true when it may go on.
+bool Allowed(ScpiInterface* ifc) {
+    if (RemoteSettingBlocked() == 0) return true;
+    scpiSetError(ifc, kScpiErrSystem);
+    return false;
+}
+
+// The one parameter as an integer, from a character or a numeric item; false when it is neither.
+bool IntegerParam(ScpiInterface* ifc, int32_t* out) {
+    return scpiGetChoice(ifc, 0, out) == 0 || scpiGetInt(ifc, 0, out) == 0;
+}
+
+// The update-rate codes 0-8: the rate in seconds each stands for (code 0 is FAST) and the query's text.
+struct RateRow {
+    double seconds;
+    const char* text;
+};
+constexpr RateRow kRates[] = {
+    {0.0, "Fast"},    {0.1, "+0.1000"}, {0.25, "+0.2500"},  {0.5, "+0.5000"},   {1.0, "+1.0000"},
+    {2.0, "+2.0000"}, {5.0, "+5.0000"}, {10.0, "+10.0000"}, {20.0, "+20.0000"},
+};
+constexpr int32_t kRateCodes = static_cast<int32_t>(std::size(kRates));
+constexpr double kRateLowest = 0.1, kRateHighest = 20.0;
+
+// The code of a rate in seconds (exact), 0 for none.
+int32_t RateCode(double seconds) {
+    for (int32_t code = 1; code < kRateCodes; ++code)
+        if (kRates[code].seconds == seconds) return code;
+    return 0;
+}
+
+// The code a set asks for, or the error row.
+uint32_t RequestedRate(ScpiInterface* ifc, int32_t* code) {
+    int32_t integer;
+    double real;
+    if (scpiGetChoice(ifc, 0, &integer) == 0) {
+        *code = 0;  // FAST
+        return 0;
+    }
+    if (scpiGetInt(ifc, 0, &integer) == 0) {
+        if (integer < 1 || integer > 20) return kScpiErrDataOutOfRange;
+        *code = RateCode(integer);
+    } else if (scpiGetReal(ifc, 0, &real) == 0) {
+        if (!(real >= kRateLowest && real <= kRateHighest)) return kScpiErrDataOutOfRange;
+        *code = RateCode(real);
+    } else {
+        return kScpiErrParameter;
+    }
+    return *code == 0 ? kScpiErrParameter : 0;
+}
+
+}  // namespace
+
+namespace scpi {
+
+int CmdMeasAverCoun(ScpiInterface* ifc) {
+    constexpr uint32_t kParamAverageCount = 135;
+    if (!Allowed(ifc)) return 0;
+    return scpiNumericParam(ifc, kParamAverageCount);
+}
+
+int CmdMeasConfSens(ScpiInterface* ifc) {
+    if (!Allowed(ifc)) return 0;
+    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, GetRemoteSense()), 0;
+    int32_t on;
+    if (!IntegerParam(ifc, &on) || on < 0 || on > 1) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (on == 1 && (SeqSimIsActive() != 0 || RemoteSenseBlockReason() != 0))
+        return scpiSetError(ifc, kScpiErrExecution), 0;
+    SetRemoteSense(on);
+    return 0;
+}
+
+int CmdMeasPeakCle(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) == 1) return scpiRefuseHeader(ifc);
+    if (!Allowed(ifc)) return 0;
+    // The alternate set's CURRent:PEAK:CLEar carries no parameter: it clears every peak.
+    int32_t item = kPeakAll;
+    if (scpiGetParamCount(ifc) > 0 && !IntegerParam(ifc, &item))
+        return scpiSetError(ifc, kScpiErrParameter), 0;
+    const uint32_t wiring = GetPhaseMode();
+    if ((wiring == k1P2W && item != kPeakAll) || (wiring == k1P3W && item == kPeakL3))
+        return scpiSetError(ifc, kScpiErrExecution), 0;
+    // A negative item would pass an "above L3" check alone.
+    if (item < kPeakAll || item >= kPeakTotal) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    SetPeakClearItem(item);
+    PeakClearRequest();
+    ShowMessage(2, "Peak Hold Clear \nSuccess");
+    return 0;
+}
+
+int CmdMeasUpdRate(ScpiInterface* ifc) {
+    constexpr uint32_t kParamUpdateRate = 137;
+    if (!Allowed(ifc)) return 0;
+    ParamRec rec{};
+    paramRW(kOpRead, kParamUpdateRate, &rec, 0);
+    if (scpiIsQuery(ifc) == 1) {
+        if (rec.value < 0 || rec.value >= kRateCodes) return scpiSetError(ifc, kScpiErrExecution), 0;
+        return WriteTextReply(ifc, kRates[rec.value].text), 0;
+    }
+    int32_t code;
+    if (const uint32_t row = RequestedRate(ifc, &code); row != 0) return scpiSetError(ifc, row), 0;
+    if (code < rec.min || code > rec.max) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    rec.value = code;
+    paramRW(kOpWrite, kParamUpdateRate, &rec, 0);
+    return 0;
+}
+
+}  // namespace scpi

@@ -1,0 +1,181 @@
+// The measurement commands through the real execution loop in states the LAN socket cannot reach on a
+// fresh root: the other wirings, a parallel slave, the READ? pattern of every output mode, a negative
+// power, and 100 V on all three phases into 10 ohm on the simulated stage.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/control/meas_records.h"
+#include "core/params/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/ctrl_words.h"
+#include "core/system/msg_ring.h"
+#include "scpi/scpi_tree.h"
+#include "tests/core/control/meas_fixture.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+const std::string kExecution = "-200,\"Execution error\"";
+const std::string kSystem = "-310,\"System error\"";
+
+class MeasCommands : public ::testing::Test {
+  protected:
+    test::DefaultStore store;  // 3P4W, L1 selected, a stand-alone unit
+    scpitest::MenuEnv env;
+    scpitest::FakeChannel ch{kChanLan};
+
+    // "reply|errors" of one program message.
+    std::string Run(const std::string& message) {
+        std::string reply = ch.Exec(message + "\n");
+        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
+        return reply + "|" + ch.PopErrors();
+    }
+    // Which fields of each READ? group read "Invalid" ('1'), three groups of 18 joined by spaces.
+    std::string ReadPattern() {
+        std::string reply = ch.Exec("READ?\n"), s;
+        int field = 0;
+        for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1, ++field) {
+            end = reply.find_first_of(",\n", start);
+            if (field > 0 && field % 18 == 0) s += ' ';
+            s += reply.compare(start, end - start, "Invalid") == 0 ? '1' : '0';
+            if (end + 1 == reply.size()) break;
+        }
+        return s;
+    }
+};
+
+// {wiring, program message, reply|errors}: 1P2W has no totals, no line voltages and one peak to clear;
+// 1P3W has no L3.
+TEST_F(MeasCommands, GuardsOfTheWirings) {
+    const struct {
+        uint32_t wiring;
+        const char* message;
+        std::string result;
+    } cases[] = {
+        {1, "MEAS:VOLT:TOT?", "|" + kExecution},
+        {1, "MEAS:CURR:TOT?", "|" + kExecution},
+        {1, "FETC:POW:TOT?", "|" + kExecution},
+        {1, "MEAS:LINE:VOLT?", "|" + kExecution},
+        {1, "FETC:LINE:VOLT:HIGH?", "|" + kExecution},
+        {1, "MEAS:PEAK:CLE L1", "|" + kExecution},
+        {1, "MEAS:PEAK:CLE TOT", "|" + kExecution},
+        {1, "MEAS:VOLT?", "+0.0000|"},
+        {1, "MEAS:PEAK:CLE ALL", "|"},
+        {2, "MEAS:PEAK:CLE L3", "|" + kExecution},
+        {2, "MEAS:PEAK:CLE L2", "|"},
+        {2, "MEAS:VOLT:TOT?", "+0.0000|"},
+    };
+    for (const auto& c : cases) {
+        SetPhaseMode(c.wiring);
+        EXPECT_EQ(Run(c.message), c.result) << c.wiring << " " << c.message;
+    }
+    // The accepted clear of L2 chose it, asked the stage for the clear and told the panel.
+    EXPECT_EQ(GetPeakClearItem(), 2);
+    EXPECT_EQ(g_OutputShadow[0][core::kShwPeakClear].load(), 1u);
+    char text[64];
+    MsgQueue_CopyText(text, sizeof text);
+    EXPECT_STREQ(text, "Peak Hold Clear \nSuccess");
+}
+
+// An alternate-set alias runs as its main-set command, whose id the handler puts in the command block.
+TEST_F(MeasCommands, AlternateSetAliasIsTaggedWithTheMainId) {
+    g_ScpiCmdSetSel.store(1);
+    EXPECT_EQ(Run("MEAS:VOLT:AVER?"), "+0.0000|");
+    EXPECT_EQ(ch.cmd->cmdId, 112u);
+    // The alias of the peak clear has no parameter: it clears every peak.
+    SetPeakClearItem(2);
+    EXPECT_EQ(Run("MEAS:CURR:PEAK:CLE"), "|");
+    EXPECT_EQ(GetPeakClearItem(), 0);
+    g_ScpiCmdSetSel.store(0);
+}
+
+// A slave's measurement settings are its master's, in every form.
+TEST_F(MeasCommands, ParallelSlaveRefusesTheSettings) {
+    SetParallelPosition(0);
+    for (const char* message : {"MEAS:AVER:COUN 16", "MEAS:AVER:COUN?", "MEAS:CONF:SENS 0", "MEAS:CONF:SENS?",
+                                "MEAS:PEAK:CLE ALL", "MEAS:UPD:RATE 2", "MEAS:UPD:RATE?"})
+        EXPECT_EQ(Run(message), "|" + kSystem) << message;
+    EXPECT_EQ(Run("MEAS:VOLT?"), "+0.0000|");  // readings are the slave's own
+    SetParallelPosition(1);
+    EXPECT_EQ(Run("MEAS:AVER:COUN 16;COUN?"), "+16|");
+}
+
+// {output mode, Invalid fields of the three groups}.
+TEST_F(MeasCommands, ReadFieldsByOutputMode) {
+    const std::string acdc = "000000000000000111";
+    const struct {
+        uint32_t mode;
+        std::string group;
+    } cases[] = {
+        {0, acdc}, {1, "000000000000000001"}, {2, "000000000001111111"}, {3, acdc},
+        {6, acdc}, {7, "000000000000000110"}, {8, "000000000000000110"}, {9, acdc},
+    };
+    for (const auto& c : cases) {
+        g_OutputModeIdx.store(c.mode);
+        EXPECT_EQ(ReadPattern(), c.group + " " + c.group + " " + c.group) << c.mode;
+    }
+}
+
+// Powers in W, VA and var with their signs, on L2's group; a small negative active power reads 0.
+TEST_F(MeasCommands, ReadPrintsSignedPowersInBaseUnits) {
+    g_DispCache[1].Set(kMfPower, -0.03f);
+    g_DispCache[1].Set(kMfApparent, 20000.0f);
+    g_DispCache[1].Set(kMfReactive, -0.03f);
+    g_DispCache[1].Set(kMfPF, -0.5f);
+    const std::string reply = ch.Exec("READ?\n");
+    EXPECT_NE(reply.find(",+0.0000,+20000.0000,-0.0300,-0.5000,"), std::string::npos) << reply;
+    g_DispCache[1].Set(kMfPower, -1.5f);
+    EXPECT_NE(ch.Exec("READ?\n").find(",-1.5000,+20000.0000,"), std::string::npos);
+}
+
+// {reply item, expected value}: within 0.5 % and in "%+.4f" shape.
+::testing::AssertionResult Near(const std::string& item, double expect) {
+    char* end = nullptr;
+    const double got = std::strtod(item.c_str(), &end);
+    const size_t point = item.find('.');
+    if (item.empty() || item[0] != '+' || *end != '\0' || point == std::string::npos ||
+        item.size() - point != 5)
+        return ::testing::AssertionFailure() << "shape of " << item;
+    if (std::abs(got - expect) > expect * 0.005) return ::testing::AssertionFailure() << item;
+    return ::testing::AssertionSuccess();
+}
+
+std::vector<std::string> Split(std::string line, char separator) {
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t at; (at = line.find(separator, start)) != std::string::npos; start = at + 1)
+        out.push_back(line.substr(start, at - start));
+    out.push_back(line.substr(start));
+    return out;
+}
+
+class MeasLoaded : public test::CtrlTest {};
+
+// Live, from the snapshot the MEASure queries took, and as the READ? array (AC-INT: field 18 Invalid).
+TEST_F(MeasLoaded, ThreePhasesIntoTenOhm) {
+    ASSERT_TRUE(test::StartLoadedOutput(100.0f, 10.0f));
+    scpitest::FakeChannel ch{kChanLan};
+    const std::vector<std::string> live =
+        Split(ch.Exec("MEAS:VOLT?;CURR?;POW?;POW:TOT?;:MEAS:LINE:VOLT?;:FETC:CURR?;POW:TOT?\n"), ';');
+    const double expect[] = {100.0, 10.0, 1000.0, 3000.0, 173.2, 10.0, 3000.0};
+    ASSERT_EQ(live.size(), std::size(expect));
+    for (size_t i = 0; i < live.size(); ++i)
+        EXPECT_TRUE(Near(live[i], expect[i])) << i;
+    const std::vector<std::string> fields = Split(ch.Exec("READ?\n"), ',');
+    ASSERT_EQ(fields.size(), 54u);
+    for (size_t group = 0; group < 3; ++group) {
+        EXPECT_TRUE(Near(fields[group * 18], 100.0)) << group;
+        EXPECT_TRUE(Near(fields[group * 18 + 5], 10.0)) << group;
+        EXPECT_TRUE(Near(fields[group * 18 + 10], 1000.0)) << group;
+        EXPECT_EQ(fields[group * 18 + 17], "Invalid") << group;
+    }
+    EXPECT_EQ(ch.PopErrors(), "");
+}
+
+}  // namespace

@@ -90,10 +90,27 @@ void PowerStageSim::AccessBytes(BusByteAccess* accesses, size_t count) {
         batchWord_ = BatchWord{true};
         for (size_t i = 0; i < count; ++i) {
             BusByteAccess& a = accesses[i];
-            if (a.write)
+            // A low byte and its high byte with nothing pending before them make one half with no order
+            // to check: it is taken whole, as the two byte steps would take it.
+            BusByteAccess* b = i + 1 < count ? &accesses[i + 1] : nullptr;
+            if (b != nullptr && !lowPending_ && a.window == kLowByteWindow && b->window == kHighByteWindow &&
+                a.offset == b->offset && a.write == b->write && a.offset < kStageRegisters) {
+                byteAccesses_ += 2;
+                if (!mapped_) unmapped_ += 2;
+                if (a.write) {
+                    CompleteWrite(a.offset, static_cast<uint16_t>((uint16_t{b->value} << 8) | a.value));
+                } else {
+                    readLatch_ = ReadHalf(a.offset);
+                    a.value = static_cast<uint8_t>(readLatch_ & 0xFFu);
+                    b->value = static_cast<uint8_t>(readLatch_ >> 8);
+                    CompleteRead(a.offset);
+                }
+                ++i;
+            } else if (a.write) {
                 WriteByteLocked(a.window, a.offset, a.value);
-            else
+            } else {
                 a.value = ReadByteLocked(a.window, a.offset);
+            }
         }
         batchWord_ = BatchWord{};
     }
@@ -122,7 +139,10 @@ void PowerStageSim::WriteByteLocked(BusWindow window, uint32_t offset, uint8_t v
         return;
     }
     lowPending_ = false;
-    uint16_t half = static_cast<uint16_t>((uint16_t{value} << 8) | lowByte_);
+    CompleteWrite(offset, static_cast<uint16_t>((uint16_t{value} << 8) | lowByte_));
+}
+
+void PowerStageSim::CompleteWrite(uint32_t offset, uint16_t half) {
     LogHalf(true, offset, half);
     if (offset == regmap::kIndex) {
         index_ = half;
@@ -132,6 +152,11 @@ void PowerStageSim::WriteByteLocked(BusWindow window, uint32_t offset, uint8_t v
     regs_.SetHalf(offset, index_ >> 1, (index_ & 1u) != 0, half);
     batchWord_.valid = false;
     OnHalf(true, offset, half);
+}
+
+void PowerStageSim::CompleteRead(uint32_t offset) {
+    LogHalf(false, offset, readLatch_);
+    if (offset != regmap::kIndex) OnHalf(false, offset, readLatch_);
 }
 
 uint8_t PowerStageSim::ReadByteLocked(BusWindow window, uint32_t offset) {
@@ -156,8 +181,7 @@ uint8_t PowerStageSim::ReadByteLocked(BusWindow window, uint32_t offset) {
         return static_cast<uint8_t>(ReadHalf(offset) >> 8);
     }
     lowPending_ = false;
-    LogHalf(false, offset, readLatch_);
-    if (offset != regmap::kIndex) OnHalf(false, offset, readLatch_);
+    CompleteRead(offset);
     return static_cast<uint8_t>(readLatch_ >> 8);
 }
 

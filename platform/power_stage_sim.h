@@ -131,6 +131,10 @@ class PowerStageSim {
 
     void WriteByteLocked(BusWindow window, uint32_t offset, uint8_t value);
     uint8_t ReadByteLocked(BusWindow window, uint32_t offset);
+    // A half has arrived whole: a written one is stored (or sets the index register), a read one
+    // (readLatch_) logged; both go on to the transfer protocol.
+    void CompleteWrite(uint32_t offset, uint16_t half);
+    void CompleteRead(uint32_t offset);
     void OnIndexWrite(uint16_t value);
     void OnHalf(bool write, uint32_t reg, uint16_t value);
     void Violation(const std::string& what);

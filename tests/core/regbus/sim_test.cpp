@@ -85,6 +85,8 @@ TEST(PowerStageOrder, BatchActsAsItsBytesOneByOne) {
         {"read between write halves",
          join({half(true, idx, 0), half(true, volt, 1), half(true, idx, 1), half(false, volt, 0)})},
         {"lone bytes", {{plat::kHighByteWindow, true, volt, 1}, {plat::kLowByteWindow, false, boot, 0}}},
+        {"pair after a pending low byte",
+         join({{{plat::kLowByteWindow, true, volt, 1}}, half(false, boot, 0)})},
     };
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);

@@ -62,22 +62,22 @@ TEST(PowerStageOrder, ViolationsAreRecorded) {
     plat::PowerStage().Reset();
 }
 
-// A batch of byte accesses leaves the stage exactly as the same bytes one by one: halves, transfers,
-// answers, byte count and violations, for well-formed and broken sequences alike.
+// A batch of byte accesses leaves the stage exactly as the same bytes one by one: answers, halves,
+// transfers, byte count and violations, for well-formed and broken sequences alike.
 TEST(PowerStageOrder, BatchActsAsItsBytesOneByOne) {
-    using plat::BusByteAccess;
-    constexpr uint32_t idx = kIndex, volt = kVoltUnit, boot = kBootStatus;
+    using Bytes = std::vector<plat::BusByteAccess>;
     auto half = [](bool write, uint32_t reg, uint32_t v) {
-        return std::vector<BusByteAccess>{{plat::kLowByteWindow, write, reg, static_cast<uint8_t>(v)},
-                                          {plat::kHighByteWindow, write, reg, static_cast<uint8_t>(v >> 8)}};
+        return Bytes{{plat::kLowByteWindow, write, reg, static_cast<uint8_t>(v)},
+                     {plat::kHighByteWindow, write, reg, static_cast<uint8_t>(v >> 8)}};
     };
-    auto join = [](std::initializer_list<std::vector<BusByteAccess>> parts) {
-        std::vector<BusByteAccess> all;
-        for (const auto& p : parts)
+    auto join = [](std::initializer_list<Bytes> parts) {
+        Bytes all;
+        for (const Bytes& p : parts)
             all.insert(all.end(), p.begin(), p.end());
         return all;
     };
-    const std::pair<const char*, std::vector<BusByteAccess>> cases[] = {
+    const uint32_t idx = kIndex, volt = kVoltUnit, boot = kBootStatus;
+    const std::pair<const char*, Bytes> cases[] = {
         {"write",
          join({half(true, idx, 2), half(true, volt, 0x1234), half(true, idx, 3), half(true, volt, 5)})},
         {"read", join({half(true, idx, 0), half(false, boot, 0), half(true, idx, 1), half(false, boot, 0)})},
@@ -90,38 +90,29 @@ TEST(PowerStageOrder, BatchActsAsItsBytesOneByOne) {
     };
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
-        std::vector<uint8_t> answers[2];
-        std::vector<plat::BusHalf> halves[2];
-        std::vector<uint32_t> raws[2];
-        uint64_t violations[2], accesses[2];
+        std::vector<uint64_t> seen[2];  // answers, half-log entries, raw transfers, violations, byte count
         for (int batched = 0; batched < 2; ++batched) {
             plat::PowerStage().Reset();
             BusMapInit();
             plat::PowerStage().SetBootStatus(0xA5C3F00Fu);
             plat::PowerStage().SetHalfLog(true);
-            std::vector<BusByteAccess> run = bytes;
-            if (batched) {
-                plat::BusAccessBytes(run.data(), run.size());
-            } else {
-                for (BusByteAccess& a : run)
-                    if (a.write)
-                        plat::BusWriteByte(a.window, a.offset, a.value);
-                    else
-                        a.value = plat::BusReadByte(a.window, a.offset);
-            }
-            for (const BusByteAccess& a : run)
-                answers[batched].push_back(a.value);
-            halves[batched] = plat::PowerStage().HalfLog();
+            Bytes run = bytes;
+            if (batched) plat::BusAccessBytes(run.data(), run.size());
+            for (plat::BusByteAccess& a : run)
+                if (!batched && a.write)
+                    plat::BusWriteByte(a.window, a.offset, a.value);
+                else if (!batched)
+                    a.value = plat::BusReadByte(a.window, a.offset);
+            for (const plat::BusByteAccess& a : run)
+                seen[batched].push_back(a.value);
+            for (const plat::BusHalf& h : plat::PowerStage().HalfLog())
+                seen[batched].push_back(uint64_t{h.write} << 32 | uint64_t{h.reg} << 16 | h.value);
             for (const plat::BusTransfer& t : plat::PowerStage().Trace())
-                raws[batched].push_back(t.raw);
-            violations[batched] = plat::PowerStage().OrderViolations();
-            accesses[batched] = plat::PowerStage().ByteAccesses();
+                seen[batched].push_back(t.raw);
+            seen[batched].push_back(plat::PowerStage().OrderViolations());
+            seen[batched].push_back(plat::PowerStage().ByteAccesses());
         }
-        EXPECT_EQ(answers[1], answers[0]);
-        EXPECT_EQ(halves[1], halves[0]);
-        EXPECT_EQ(raws[1], raws[0]);
-        EXPECT_EQ(violations[1], violations[0]);
-        EXPECT_EQ(accesses[1], accesses[0]);
+        EXPECT_EQ(seen[1], seen[0]);
     }
     plat::PowerStage().Reset();
 }

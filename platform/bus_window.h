@@ -2,6 +2,7 @@
 // The two byte-wide register windows of the power-stage bus. On the board they are physical memory
 // mapped through /dev/mem; on this machine they lead to the simulated power stage, which sees every
 // byte access in order.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -15,5 +16,17 @@ int MapBusWindows(std::string* error);
 
 void BusWriteByte(BusWindow window, uint32_t offset, uint8_t value);
 uint8_t BusReadByte(BusWindow window, uint32_t offset);
+
+// One byte access of a batch; a read leaves the byte it read in `value`.
+struct BusByteAccess {
+    BusWindow window = kLowByteWindow;
+    bool write = false;
+    uint32_t offset = 0;
+    uint8_t value = 0;
+};
+// The accesses one after the other, exactly as the same BusWriteByte and BusReadByte calls would make
+// them. The caller serialises its transfers as it does for single bytes; the batch only saves the host's
+// simulated stage a lock per byte.
+void BusAccessBytes(BusByteAccess* accesses, size_t count);
 
 }  // namespace plat

@@ -16,4 +16,8 @@ uint8_t BusReadByte(BusWindow window, uint32_t offset) {
     return PowerStage().ReadByte(window, offset);
 }
 
+void BusAccessBytes(BusByteAccess* accesses, size_t count) {
+    PowerStage().AccessBytes(accesses, count);
+}
+
 }  // namespace plat

@@ -12,6 +12,8 @@ namespace plat {
 namespace {
 
 constexpr size_t kViolationLogSize = 32;
+// On the board the bytes of two unserialised transfers would interleave; here the batch's lock would hide it.
+constexpr const char* kDuringBatch = "bus access while another thread's transfer was in progress";
 
 uint64_t Key(uint32_t reg, uint32_t word) {
     return (uint64_t{reg} << 32) | word;
@@ -70,6 +72,52 @@ int PowerStageSim::Map(std::string* error) {
 
 void PowerStageSim::WriteByte(BusWindow window, uint32_t offset, uint8_t value) {
     std::lock_guard<std::mutex> lock(mu_);
+    if (batches_.load(std::memory_order_acquire) != 0) Violation(kDuringBatch);
+    WriteByteLocked(window, offset, value);
+}
+
+uint8_t PowerStageSim::ReadByte(BusWindow window, uint32_t offset) {
+    std::lock_guard<std::mutex> lock(mu_);
+    if (batches_.load(std::memory_order_acquire) != 0) Violation(kDuringBatch);
+    return ReadByteLocked(window, offset);
+}
+
+void PowerStageSim::AccessBytes(BusByteAccess* accesses, size_t count) {
+    const bool overlap = batches_.fetch_add(1, std::memory_order_acq_rel) != 0;
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        if (overlap) Violation(kDuringBatch);
+        batchWord_ = BatchWord{true};
+        for (size_t i = 0; i < count; ++i) {
+            BusByteAccess& a = accesses[i];
+            // A low byte and its high byte with nothing pending before them make one half with no order
+            // to check: it is taken whole, as the two byte steps would take it.
+            BusByteAccess* b = i + 1 < count ? &accesses[i + 1] : nullptr;
+            if (b != nullptr && !lowPending_ && a.window == kLowByteWindow && b->window == kHighByteWindow &&
+                a.offset == b->offset && a.write == b->write && a.offset < kStageRegisters) {
+                byteAccesses_ += 2;
+                if (!mapped_) unmapped_ += 2;
+                if (a.write) {
+                    CompleteWrite(a.offset, static_cast<uint16_t>((uint16_t{b->value} << 8) | a.value));
+                } else {
+                    readLatch_ = ReadHalf(a.offset);
+                    a.value = static_cast<uint8_t>(readLatch_ & 0xFFu);
+                    b->value = static_cast<uint8_t>(readLatch_ >> 8);
+                    CompleteRead(a.offset);
+                }
+                ++i;
+            } else if (a.write) {
+                WriteByteLocked(a.window, a.offset, a.value);
+            } else {
+                a.value = ReadByteLocked(a.window, a.offset);
+            }
+        }
+        batchWord_ = BatchWord{};
+    }
+    batches_.fetch_sub(1, std::memory_order_acq_rel);
+}
+
+void PowerStageSim::WriteByteLocked(BusWindow window, uint32_t offset, uint8_t value) {
     ++byteAccesses_;
     if (!mapped_) ++unmapped_;
     if (offset >= kStageRegisters) {
@@ -91,7 +139,10 @@ void PowerStageSim::WriteByte(BusWindow window, uint32_t offset, uint8_t value) 
         return;
     }
     lowPending_ = false;
-    uint16_t half = static_cast<uint16_t>((uint16_t{value} << 8) | lowByte_);
+    CompleteWrite(offset, static_cast<uint16_t>((uint16_t{value} << 8) | lowByte_));
+}
+
+void PowerStageSim::CompleteWrite(uint32_t offset, uint16_t half) {
     LogHalf(true, offset, half);
     if (offset == regmap::kIndex) {
         index_ = half;
@@ -99,11 +150,16 @@ void PowerStageSim::WriteByte(BusWindow window, uint32_t offset, uint8_t value) 
         return;
     }
     regs_.SetHalf(offset, index_ >> 1, (index_ & 1u) != 0, half);
+    batchWord_.valid = false;
     OnHalf(true, offset, half);
 }
 
-uint8_t PowerStageSim::ReadByte(BusWindow window, uint32_t offset) {
-    std::lock_guard<std::mutex> lock(mu_);
+void PowerStageSim::CompleteRead(uint32_t offset) {
+    LogHalf(false, offset, readLatch_);
+    if (offset != regmap::kIndex) OnHalf(false, offset, readLatch_);
+}
+
+uint8_t PowerStageSim::ReadByteLocked(BusWindow window, uint32_t offset) {
     ++byteAccesses_;
     if (!mapped_) ++unmapped_;
     if (offset >= kStageRegisters) {
@@ -125,13 +181,15 @@ uint8_t PowerStageSim::ReadByte(BusWindow window, uint32_t offset) {
         return static_cast<uint8_t>(ReadHalf(offset) >> 8);
     }
     lowPending_ = false;
-    LogHalf(false, offset, readLatch_);
-    if (offset != regmap::kIndex) OnHalf(false, offset, readLatch_);
+    CompleteRead(offset);
     return static_cast<uint8_t>(readLatch_ >> 8);
 }
 
 uint16_t PowerStageSim::ReadHalf(uint32_t reg) {
     if (reg == regmap::kIndex) return index_;
+    const BatchWord& b = batchWord_;
+    if ((index_ & 1u) && b.valid && b.reg == reg && b.index + 1u == index_)
+        return static_cast<uint16_t>(b.value >> 16);
     // A scripted calibration status moves on with each 32-bit read (its low half comes first).
     if (reg == regmap::kCaliStatus && caliScripted_ && (index_ & 1u) == 0 && !caliScript_.empty()) {
         caliNow_ = caliScript_.front();
@@ -143,6 +201,7 @@ uint16_t PowerStageSim::ReadHalf(uint32_t reg) {
         script->second.pop_front();
     }
     uint32_t v = Answer(reg, index_ >> 1);
+    if (batchWord_.inBatch && (index_ & 1u) == 0) batchWord_ = BatchWord{true, true, reg, index_, v};
     return static_cast<uint16_t>((index_ & 1u) ? v >> 16 : v & 0xFFFFu);
 }
 
@@ -216,8 +275,6 @@ void PowerStageSim::OnHalf(bool write, uint32_t reg, uint16_t value) {
     t.reg = static_cast<uint16_t>(reg);
     t.word = word_;
     t.raw = (uint32_t{value} << 16) | lowHalf_;
-    t.decode = DecodeOf(reg);
-    t.value = DecodeValue(t.decode, t.raw);
     ++transfers_;
     if (traceCapacity_ > 0) {
         while (trace_.size() >= traceCapacity_)
@@ -251,8 +308,17 @@ std::vector<BusHalf> PowerStageSim::HalfLog() const {
 }
 
 std::vector<BusTransfer> PowerStageSim::Trace() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return {trace_.begin(), trace_.end()};
+    std::vector<BusTransfer> trace;
+    {
+        std::lock_guard<std::mutex> lock(mu_);
+        trace.assign(trace_.begin(), trace_.end());
+    }
+    // Decoded here rather than for every transfer: most transfers are never looked at.
+    for (BusTransfer& t : trace) {
+        t.decode = DecodeOf(t.reg);
+        t.value = DecodeValue(t.decode, t.raw);
+    }
+    return trace;
 }
 
 void PowerStageSim::ClearTrace() {

@@ -7,8 +7,11 @@
 // write, half, index write, half) and records each complete 32-bit transfer in a trace, decoded by the
 // stage's own table of register encodings. What the stage answers on a read comes from PowerStageModel.
 //
-// Its lock covers one byte access only: it never serialises whole transfers, so two controller threads that
-// interleave their transfers show up as order violations instead of being hidden.
+// Its lock covers one byte access, or one batch of them (BusAccessBytes: a whole 32-bit transfer): it never
+// serialises more than a caller hands it. Two controller threads that interleave their byte accesses show up
+// as order violations, and a batch or byte that arrives while another thread's batch is in progress counts as
+// a violation too, so unserialised transfers are never hidden.
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -21,7 +24,7 @@
 
 namespace plat {
 
-// One complete 32-bit transfer as the stage saw it.
+// One complete 32-bit transfer as the stage saw it (decoded when the trace is read).
 struct BusTransfer {
     bool write = false;
     uint16_t reg = 0;
@@ -51,6 +54,7 @@ class PowerStageSim {
     int Map(std::string* error);
     void WriteByte(BusWindow window, uint32_t offset, uint8_t value);
     uint8_t ReadByte(BusWindow window, uint32_t offset);
+    void AccessBytes(BusByteAccess* accesses, size_t count);
 
     // Trace of complete 32-bit transfers, oldest first; it keeps the newest `capacity` entries.
     std::vector<BusTransfer> Trace() const;
@@ -125,6 +129,12 @@ class PowerStageSim {
   private:
     enum class Phase { kIdle, kIndexLow, kLowDone, kIndexHigh };
 
+    void WriteByteLocked(BusWindow window, uint32_t offset, uint8_t value);
+    uint8_t ReadByteLocked(BusWindow window, uint32_t offset);
+    // A half has arrived whole: a written one is stored (or sets the index register), a read one
+    // (readLatch_) logged; both go on to the transfer protocol.
+    void CompleteWrite(uint32_t offset, uint16_t half);
+    void CompleteRead(uint32_t offset);
     void OnIndexWrite(uint16_t value);
     void OnHalf(bool write, uint32_t reg, uint16_t value);
     void Violation(const std::string& what);
@@ -133,6 +143,16 @@ class PowerStageSim {
     uint32_t Answer(uint32_t reg, uint32_t word) const;
 
     mutable std::mutex mu_;
+    std::atomic<uint32_t> batches_{0};  // batches in progress; more than one is an unserialised transfer
+    // Within one batch the high half of a word is answered from the word its low half came from, instead of
+    // working the answer out twice; nothing else reaches the stage in between.
+    struct BatchWord {
+        bool inBatch = false;
+        bool valid = false;
+        uint32_t reg = 0;
+        uint16_t index = 0;  // the low half's index register value
+        uint32_t value = 0;
+    } batchWord_;
     RegisterFile regs_;
     PowerStageModel model_;
     std::map<uint64_t, uint32_t> overrides_;

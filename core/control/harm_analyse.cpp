@@ -43,6 +43,7 @@ float Threshold(int kind, bool high) {
 
 int Phase(int p, int kind) {
     HarmResult& h = g_HarmResult[p];
+    g_Work.cleared[p] = false;
     std::atomic<float>* mag = kind == 0 ? h.VMag : h.IMag;
     std::atomic<float>* pct = kind == 0 ? h.VPct : h.IPct;
     std::atomic<uint32_t>& invalid = kind == 0 ? h.VInvalid : h.IInvalid;

@@ -12,6 +12,8 @@ struct Work {
     uint32_t sampleCounter = 0;
     int32_t samples[3][kHarmSamples] = {};
     int32_t bins[3][kHarmBins][2] = {};
+    // The phase's tables hold zeros since ClearTables: the idle task need not zero them on every pass.
+    bool cleared[3] = {};
 };
 extern Work g_Work;
 

@@ -33,7 +33,7 @@ bool CaptureActive() {
 
 void ClearAll() {
     for (int p = 0; p < 3; ++p)
-        ClearTables(p);
+        if (!g_Work.cleared[p]) ClearTables(p);
 }
 
 uint32_t AnalysedPhases() {
@@ -130,6 +130,7 @@ void ClearTables(int phase) {
     h.VInvalid.store(1, kRelaxed);
     h.IInvalid.store(1, kRelaxed);
     h.reserved.store(0, kRelaxed);
+    g_Work.cleared[phase] = true;
 }
 
 }  // namespace harm

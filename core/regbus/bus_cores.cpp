@@ -3,6 +3,7 @@
 
 #include "core/regbus/bus_internal.h"
 #include "core/regbus/encoding.h"
+#include "platform/bus_window.h"
 #include "platform/clock.h"
 #include "platform/reg_map.h"
 
@@ -20,6 +21,12 @@ bool IsHarmonicReg(uint32_t reg) {
     return regmap::kHarmonic.contains(reg) || regmap::kHarmonicSys.contains(reg);
 }
 
+// One 16-bit half as two byte accesses: low byte through the low-byte window, then high byte.
+void PutHalf(plat::BusByteAccess* at, bool write, uint32_t reg, uint32_t value) {
+    at[0] = {plat::kLowByteWindow, write, reg, static_cast<uint8_t>(value & 0xFFu)};
+    at[1] = {plat::kHighByteWindow, write, reg, static_cast<uint8_t>((value >> 8) & 0xFFu)};
+}
+
 // Float x 100 truncated toward zero; a value no 32-bit integer can hold (or NaN) reads as 0.
 int32_t FloatTimes100(float f) {
     float scaled = f * 100.0f;
@@ -29,20 +36,28 @@ int32_t FloatTimes100(float f) {
 
 }  // namespace
 
+// A 32-bit transfer moves the same eight bytes in the same order as its four Bus_Write16/Bus_Read16 calls
+// (index 2i, low half, index 2i + 1, high half), handed to the windows as one batch.
 void Write32Locked(uint32_t reg, uint32_t word, uint32_t value) {
     g_RegBus.command = reg << 4;
-    Bus_Write16(regmap::kIndex, 2u * word);
-    Bus_Write16(reg, value & 0xFFFFu);
-    Bus_Write16(regmap::kIndex, 2u * word + 1u);
-    Bus_Write16(reg, value >> 16);
+    plat::BusByteAccess bytes[8];
+    PutHalf(&bytes[0], true, regmap::kIndex, 2u * word);
+    PutHalf(&bytes[2], true, reg, value & 0xFFFFu);
+    PutHalf(&bytes[4], true, regmap::kIndex, 2u * word + 1u);
+    PutHalf(&bytes[6], true, reg, value >> 16);
+    plat::BusAccessBytes(bytes, 8);
 }
 
 uint32_t Read32Locked(uint32_t reg, uint32_t word) {
     g_RegBus.command = reg << 4;
-    Bus_Write16(regmap::kIndex, 2u * word);
-    uint32_t low = Bus_Read16(reg);
-    Bus_Write16(regmap::kIndex, 2u * word + 1u);
-    uint32_t high = Bus_Read16(reg);
+    plat::BusByteAccess bytes[8];
+    PutHalf(&bytes[0], true, regmap::kIndex, 2u * word);
+    PutHalf(&bytes[2], false, reg, 0);
+    PutHalf(&bytes[4], true, regmap::kIndex, 2u * word + 1u);
+    PutHalf(&bytes[6], false, reg, 0);
+    plat::BusAccessBytes(bytes, 8);
+    uint32_t low = bytes[3].value * 256u + bytes[2].value;
+    uint32_t high = bytes[7].value * 256u + bytes[6].value;
     return high * 65536u + low;
 }
 

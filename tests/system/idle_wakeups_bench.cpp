@@ -1,6 +1,6 @@
 // What an idle controller costs the host: it runs for 5 s with no client, and the benchmark reads each
-// thread's voluntary context switches (its wake-ups from a sleep or a wait) and the process's CPU time
-// from /proc before and after. Run it by hand: build/tests/system/idle_wakeups_bench
+// thread's voluntary context switches (its wake-ups from a sleep or a wait) and its run time from /proc
+// before and after. Run it by hand: build/tests/system/idle_wakeups_bench
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <unistd.h>
@@ -30,26 +30,17 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
-// User and system time of a process or thread from its stat file, in clock ticks.
-long StatTicks(const std::string& statPath) {
-    const std::string stat = ReadFile(statPath);
-    const size_t close = stat.rfind(')');
-    if (close == std::string::npos) return 0;
-    std::istringstream fields(stat.substr(close + 2));
-    std::string f;
-    long utime = 0;
-    for (int i = 3; fields >> f; ++i) {
-        if (i == 14) utime = std::atol(f.c_str());
-        if (i == 15) return utime + std::atol(f.c_str());
-    }
-    return 0;
+// Time a thread has run, in nanoseconds (the first field of its schedstat): exact, where the tick counts of
+// its stat file are 10 ms steps.
+long long RunNs(const std::string& schedstatPath) {
+    return std::atoll(ReadFile(schedstatPath).c_str());
 }
 
-// Voluntary context switches and CPU ticks by thread id, with each thread's name.
+// Voluntary context switches and run time by thread id, with each thread's name.
 struct ThreadCounts {
     std::map<std::string, std::string> names;
-    std::map<std::string, long> switches;
-    std::map<std::string, long> ticks;
+    std::map<std::string, long long> switches;
+    std::map<std::string, long long> runNs;
 };
 
 ThreadCounts ReadThreads(pid_t pid) {
@@ -66,7 +57,7 @@ ThreadCounts ReadThreads(pid_t pid) {
             if (line.rfind("voluntary_ctxt_switches:", 0) == 0)
                 out.switches[tid] = std::atol(line.c_str() + 24);
         }
-        out.ticks[tid] = StatTicks(taskDir + "/" + tid + "/stat");
+        out.runNs[tid] = RunNs(taskDir + "/" + tid + "/schedstat");
     }
     closedir(dir);
     return out;
@@ -76,31 +67,28 @@ void BM_IdleController(benchmark::State& state) {
     const pid_t pid = g_controller->pid();
     for (auto _ : state) {
         const ThreadCounts before = ReadThreads(pid);
-        const std::string procStat = "/proc/" + std::to_string(pid) + "/stat";
-        const long ticksBefore = StatTicks(procStat);
         const auto t0 = Clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(kIdleSeconds));
         const ThreadCounts after = ReadThreads(pid);
-        const long ticks = StatTicks(procStat) - ticksBefore;
         const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
-        const double tick = 1.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
-        auto since = [](const std::map<std::string, long>& was, const std::string& tid, long now) {
+        auto since = [](const std::map<std::string, long long>& was, const std::string& tid, long long now) {
             auto it = was.find(tid);
             return static_cast<double>(now - (it != was.end() ? it->second : 0));
         };
-        double total = 0;
+        double total = 0, cpu = 0;
         // Threads of one name (none today) are summed: wake-ups/s and percent of one core.
         std::map<std::string, std::pair<double, double>> byName;
         for (const auto& [tid, n] : after.switches) {
             const double rate = since(before.switches, tid, n) / seconds;
+            const double percent = 100.0 * since(before.runNs, tid, after.runNs.at(tid)) * 1e-9 / seconds;
             auto& row = byName[after.names.at(tid)];
             row.first += rate;
-            row.second += 100.0 * since(before.ticks, tid, after.ticks.at(tid)) * tick / seconds;
+            row.second += percent;
             total += rate;
+            cpu += percent;
         }
         for (const auto& [name, row] : byName)
             std::printf("  %-16s %8.1f wake-ups/s  %5.2f %%\n", name.c_str(), row.first, row.second);
-        const double cpu = 100.0 * static_cast<double>(ticks) * tick / seconds;
         std::printf("  %-16s %8.1f wake-ups/s, %.2f %% of one core\n", "all threads", total, cpu);
         state.counters["wakeups_per_s"] = total;
         state.counters["cpu_percent"] = cpu;

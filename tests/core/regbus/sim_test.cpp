@@ -1,6 +1,9 @@
 // The simulated power stage's check of the transfer order, and the step-word reads through it.
 #include <bit>
+#include <initializer_list>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "core/regbus/bus_internal.h"
 #include "regbus_setup.h"
@@ -55,6 +58,61 @@ TEST(PowerStageOrder, ViolationsAreRecorded) {
         BusMapInit();
         run();
         EXPECT_EQ(plat::PowerStage().OrderViolations(), violations);
+    }
+    plat::PowerStage().Reset();
+}
+
+// A batch of byte accesses leaves the stage exactly as the same bytes one by one: answers, halves,
+// transfers, byte count and violations, for well-formed and broken sequences alike.
+TEST(PowerStageOrder, BatchActsAsItsBytesOneByOne) {
+    using Bytes = std::vector<plat::BusByteAccess>;
+    auto half = [](bool write, uint32_t reg, uint32_t v) {
+        return Bytes{{plat::kLowByteWindow, write, reg, static_cast<uint8_t>(v)},
+                     {plat::kHighByteWindow, write, reg, static_cast<uint8_t>(v >> 8)}};
+    };
+    auto join = [](std::initializer_list<Bytes> parts) {
+        Bytes all;
+        for (const Bytes& p : parts)
+            all.insert(all.end(), p.begin(), p.end());
+        return all;
+    };
+    const uint32_t idx = kIndex, volt = kVoltUnit, boot = kBootStatus;
+    const std::pair<const char*, Bytes> cases[] = {
+        {"write",
+         join({half(true, idx, 2), half(true, volt, 0x1234), half(true, idx, 3), half(true, volt, 5)})},
+        {"read", join({half(true, idx, 0), half(false, boot, 0), half(true, idx, 1), half(false, boot, 0)})},
+        {"high half first", join({half(true, idx, 1), half(false, boot, 0), half(true, idx, 0)})},
+        {"read between write halves",
+         join({half(true, idx, 0), half(true, volt, 1), half(true, idx, 1), half(false, volt, 0)})},
+        {"lone bytes", {{plat::kHighByteWindow, true, volt, 1}, {plat::kLowByteWindow, false, boot, 0}}},
+        {"pair after a pending low byte",
+         join({{{plat::kLowByteWindow, true, volt, 1}}, half(false, boot, 0)})},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        std::vector<uint64_t> seen[2];  // answers, half-log entries, raw transfers, violations, byte count
+        for (int batched = 0; batched < 2; ++batched) {
+            plat::PowerStage().Reset();
+            BusMapInit();
+            plat::PowerStage().SetBootStatus(0xA5C3F00Fu);
+            plat::PowerStage().SetHalfLog(true);
+            Bytes run = bytes;
+            if (batched) plat::BusAccessBytes(run.data(), run.size());
+            for (plat::BusByteAccess& a : run)
+                if (!batched && a.write)
+                    plat::BusWriteByte(a.window, a.offset, a.value);
+                else if (!batched)
+                    a.value = plat::BusReadByte(a.window, a.offset);
+            for (const plat::BusByteAccess& a : run)
+                seen[batched].push_back(a.value);
+            for (const plat::BusHalf& h : plat::PowerStage().HalfLog())
+                seen[batched].push_back(uint64_t{h.write} << 32 | uint64_t{h.reg} << 16 | h.value);
+            for (const plat::BusTransfer& t : plat::PowerStage().Trace())
+                seen[batched].push_back(t.raw);
+            seen[batched].push_back(plat::PowerStage().OrderViolations());
+            seen[batched].push_back(plat::PowerStage().ByteAccesses());
+        }
+        EXPECT_EQ(seen[1], seen[0]);
     }
     plat::PowerStage().Reset();
 }

@@ -178,6 +178,7 @@ int SettingsSaveRequestTake() {
     BackupSavePhaseSettings(g_PhaseMode.load());
     BackupSaveSystem();
     SysStatusClear(kSysResetSaveRequest);
+    SysEvent_SaveRequestTaken();
     return 1;
 }
 

@@ -49,6 +49,15 @@ uint32_t ReconfigField() {
     return (g_SysStatus.load(std::memory_order_acquire) & kReconfigMask) >> kSysReconfigLow;
 }
 
+// Ends the output-reconfiguration hand-shake of the command that asked for it.
+void EndReconfigHandshake() {
+    uint32_t old = g_SysStatus.load(kRelaxed);
+    while (
+        !g_SysStatus.compare_exchange_weak(old, old & ~kReconfigMask, std::memory_order_acq_rel, kRelaxed)) {
+    }
+    g_PendingReconfig.store(0, kRelaxed);
+}
+
 void DispatchKey(uint32_t ev) {
     // Any key acknowledges a sounding alarm beep and, at the local panel, stops it.
     AlarmBeepAck();
@@ -93,17 +102,15 @@ void CompleteSetCommand() {
     if (cmd.tag == 0) return;
     if (!cmd.done && (ReconfigField() == 2 || g_PendingReconfig.load(kRelaxed) == 1) && IsSystemReady()) {
         cmd.done = true;
-        uint32_t old = g_SysStatus.load(kRelaxed);
-        while (!g_SysStatus.compare_exchange_weak(old, old & ~kReconfigMask, std::memory_order_acq_rel,
-                                                  kRelaxed)) {
-        }
-        g_PendingReconfig.store(0, kRelaxed);
+        EndReconfigHandshake();
     } else if (!cmd.done && plat::NowMs() >= cmd.deadlineMs) {
-        // The system did not become ready: the channel is not kept waiting for ever.
+        // The system did not become ready: the channel is not kept waiting for ever. The hand-shake ends
+        // with the command; left standing, it would hold every later set command for the same wait.
         std::fprintf(stderr, "MenuThread: set command not completed within %u ms, reported as failed\n",
                      kCompleteLaterMs);
         cmd.done = true;
         cmd.result = 1;
+        EndReconfigHandshake();
     }
     if (!cmd.done) return;
     // A failed send is tried again on the next pass; the channel keeps waiting.
@@ -171,6 +178,7 @@ int SettingsSaveRequestTake() {
     BackupSavePhaseSettings(g_PhaseMode.load());
     BackupSaveSystem();
     SysStatusClear(kSysResetSaveRequest);
+    SysEvent_SaveRequestTaken();
     return 1;
 }
 

@@ -10,8 +10,9 @@ void InitRuntimeState() {
     // Of the run-time re-initialisation only the panel's part exists yet: lamps off, no stale key.
     SpiAuxWrite4(0);
     KeyEventBoxClear();
-    // The alarm monitor saves every setting to the non-volatile memory on its next pass.
-    g_AlarmState.backupRequest.store(1, std::memory_order_relaxed);
+    // The alarm monitor saves every setting to the non-volatile memory on its next pass: the settings a
+    // reset has just written on this thread are published with the request.
+    g_AlarmState.backupRequest.store(1, std::memory_order_release);
 }
 
 // A single unit: the unit count comes with parallel operation.

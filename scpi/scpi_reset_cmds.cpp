@@ -37,9 +37,12 @@ int CmdCal(ScpiInterface* ifc) {
 int CmdRst(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
     SeqSimSetMode(0);
-    ResetDefaultStart();
+    // The hand-shake fields are set before the reset is queued: the supervisor may take the event at
+    // once, and a reset that has begun before its request was marked never advances the field, which
+    // would then hold every later set command as not ready.
     SetStatusField(kSysReconfigLow, kRequested);
     SetStatusField(kSysRemoteResetLow, kRequested);
+    ResetDefaultStart();
     return 0;
 }
 

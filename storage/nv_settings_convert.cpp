@@ -4,7 +4,6 @@
 #include "core/params/param_store.h"
 #include "core/params/param_unit_limits.h"
 #include "core/system/iface_cfg.h"
-#include "storage/byte_order.h"
 #include "storage/nv_blocks.h"
 
 using namespace core;
@@ -231,7 +230,7 @@ SettingsBlock BuildBlock(const Ctx& c, bool defaults) {
     for (uint32_t m = 0; m < kModeVca; ++m)
         ByteAt(b, kByteRangeCodes + m) = static_cast<uint8_t>(g_ParamStore.rangeCode[m].load());
     ByteAt(b, kByteVcaRange) = static_cast<uint8_t>(g_ParamStore.rangeCode[kModeVca].load());
-    WordAt(b, kWordLcd) = static_cast<int32_t>(storage::LoadLe(g_IfaceCfg.lcd, 4));
+    WordAt(b, kWordLcd) = static_cast<int32_t>(IfaceLcdWord());
     const int32_t unitWave = U(c).waveform.value;
     const uint32_t ownWave = unitWave < 0 ? 0 : unitWave > 255 ? 255 : static_cast<uint32_t>(unitWave);
     for (const Field& f : kFields) {
@@ -253,7 +252,7 @@ SettingsBlock BuildBlock(const Ctx& c, bool defaults) {
 void ApplyBlock(const Ctx& c, SettingsBlock& b) {
     const bool vca =
         WordAt(b, kWordVcaFreq) != 0 && WordAt(b, kWordVcaFreq + 1) != 0 && WordAt(b, kWordVcaFreq + 2) != 0;
-    storage::StoreLe(g_IfaceCfg.lcd, static_cast<uint32_t>(WordAt(b, kWordLcd)), 4);
+    IfaceLcdWordSet(static_cast<uint32_t>(WordAt(b, kWordLcd)));
     std::lock_guard<std::mutex> lock(g_ParamLock);
     // A mode or range code outside the store's tables would index beyond them: such a byte is not taken.
     const int8_t mode = static_cast<int8_t>(ByteAt(b, kByteOutputMode));

@@ -239,7 +239,7 @@ void MonitorPass() {
         NoAlarms();
     else
         AlarmsPresent(phase, summary, system);
-    if (g_AlarmState.backupRequest.exchange(0, kRelaxed) != 0) CallHook(CoreUi().backupSave);
+    if (g_AlarmState.backupRequest.exchange(0, std::memory_order_acquire) != 0) CallHook(CoreUi().backupSave);
     AlarmNotices(summary);
 }
 

@@ -1,5 +1,6 @@
 #include "core/control/sys_event.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/control/barcode_table.h"
@@ -21,7 +22,8 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
 SysEventHooks g_hooks{};
-plat::WakeEvent& g_pushed = *new plat::WakeEvent;  // ends the supervisor's rest; never destroyed
+plat::WakeEvent& g_pushed = *new plat::WakeEvent;     // ends the supervisor's rest; never destroyed
+plat::WakeEvent& g_saveTaken = *new plat::WakeEvent;  // ends a reset's wait for the settings save
 
 void RunHook(void (*hook)()) {
     if (hook != nullptr) hook();
@@ -36,7 +38,8 @@ constexpr uint32_t kRemoteResetMask = 3u << kSysRemoteResetLow;
 constexpr uint32_t kOpcTicks = 20;
 constexpr int kOutputOffWaitSteps = 300;  // of 10 ms: the factory default waits for the output to go off
 constexpr uint32_t kOutputStatusNotReady = 1u << 7;
-constexpr int kSaveWaitSeconds = 30;  // for the menu/control thread to take the settings-save request
+constexpr uint64_t kSaveWaitSeconds = 30;  // for the menu/control thread to take the settings-save request
+constexpr uint64_t kSecondUs = 1000000;
 constexpr uint32_t kOutputModes = 10;
 
 uint32_t RemoteResetField() {
@@ -80,10 +83,13 @@ void CommonResetSteps(bool factory) {
         VoltSettingCheckAll(mode, 1);
     }
     // The menu/control thread saves the new settings and clears the request; a save that does not come
-    // within the bound does not hold the supervisor loop any longer, and the request stays for it.
+    // within the bound does not hold the supervisor loop any longer, and the request stays for it. The
+    // saver's wake-up ends the wait at once; the 1 s steps still see a request cleared without one.
     SysStatusSet(kSysResetSaveRequest);
-    for (int s = 0; s < kSaveWaitSeconds && SysStatusTest(kSysResetSaveRequest); ++s)
-        plat::SleepMs(1000);
+    const uint64_t endUs = plat::NowUs() + kSaveWaitSeconds * kSecondUs;
+    for (uint64_t now = plat::NowUs(); now < endUs && SysStatusTest(kSysResetSaveRequest);
+         now = plat::NowUs())
+        g_saveTaken.WaitUntilUs(std::min(now + kSecondUs, endUs));
     RunHook(g_hooks.initRuntimeState);
     RunHook(g_hooks.parallelConfigUnits);
     SetHoldCountdown(20);
@@ -175,6 +181,10 @@ uint32_t SysEvent_HasWork() {
 
 bool SysEvent_WaitUntilUs(uint64_t deadlineUs) {
     return g_pushed.WaitUntilUs(deadlineUs);
+}
+
+void SysEvent_SaveRequestTaken() {
+    g_saveTaken.Signal();
 }
 
 void FactoryDefaultStart() {

@@ -57,6 +57,9 @@ uint32_t SysEvent_HasWork();
 // The supervisor's rest between idle passes: until an event is pushed (true) or the instrument clock
 // reads deadlineUs (false).
 bool SysEvent_WaitUntilUs(uint64_t deadlineUs);
+// The saving side has cleared a reset's settings-save request: the reset waiting for it goes on at once
+// instead of at its next 1 s step.
+void SysEvent_SaveRequestTaken();
 
 void FactoryDefaultStart();
 void ResetDefaultStart();

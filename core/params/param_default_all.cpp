@@ -51,12 +51,12 @@ int SetDefaultAll() {
     IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |
                                             (1u << storage::kUsbSpeedShift)));
     for (int i = 0; i < 3; ++i)
-        g_IfaceCfg.lcd[i] = 50;
+        IfaceLcdByteSet(i, 50);
 
     g_OutputModeIdx.store(0, std::memory_order_relaxed);
     g_ModuleErrMask.store(0, std::memory_order_relaxed);
     g_FwErrMask.store(0, std::memory_order_relaxed);
-    g_DefaultTables = &kParamDefaultTables;
+    g_DefaultTables.store(&kParamDefaultTables, std::memory_order_relaxed);
 
     const uint32_t model = g_ModelId.load(std::memory_order_relaxed);
     if (model == 0 || model >= kModelTypes) {

@@ -8,7 +8,7 @@
 
 using namespace core;
 
-const ParamTableSet* g_DefaultTables = &kParamDefaultTables;
+std::atomic<const ParamTableSet*> g_DefaultTables{&kParamDefaultTables};
 
 namespace {
 
@@ -20,7 +20,7 @@ const ParamDefaultRow& MiscRowOf(uint32_t id) {
 }
 
 const ParamDefaultRow& Row(ParamTableId table, uint32_t index) {
-    return (*g_DefaultTables)[table].rows[index];
+    return (*g_DefaultTables.load(std::memory_order_relaxed))[table].rows[index];
 }
 
 void BuildPhaseRecords(uint32_t m) {

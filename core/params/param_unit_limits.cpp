@@ -10,7 +10,7 @@ int ParamUnitLimitsInit(uint32_t unit, bool parallel, int32_t currFactor) {
     const uint32_t modelClass = g_ModelClass.load(std::memory_order_relaxed);
     if (modelClass >= kCurrModelClasses || unit >= kUnits) return -1;
     const ParamDefaultRow* freqRows = parallel ? kFreqRowsParallel : kFreqRowsSingle;
-    const ParamTableSet& tables = *g_DefaultTables;
+    const ParamTableSet& tables = *g_DefaultTables.load(std::memory_order_relaxed);
     std::lock_guard<std::mutex> lock(g_ParamLock);
     for (uint32_t m = 0; m < kModes; ++m) {
         ParamModeBlock& b = g_ParamStore.unit[unit].mode[m];

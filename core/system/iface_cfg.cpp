@@ -3,11 +3,11 @@
 storage::IfaceCfg g_IfaceCfg;
 
 void SetLcdAdjust0(uint8_t percent) {
-    g_IfaceCfg.lcd[0] = percent;
+    IfaceLcdByteSet(0, percent);
 }
 void SetLcdAdjust1(uint8_t percent) {
-    g_IfaceCfg.lcd[1] = percent;
+    IfaceLcdByteSet(1, percent);
 }
 void SetLcdAdjust2(uint8_t percent) {
-    g_IfaceCfg.lcd[2] = percent;
+    IfaceLcdByteSet(2, percent);
 }

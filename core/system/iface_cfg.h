@@ -46,6 +46,25 @@ inline uint8_t IfaceUsbByte(int i) {
 inline void IfaceUsbByteSet(int i, uint8_t v) {
     std::atomic_ref<uint8_t>(g_IfaceCfg.usb[i]).store(v, std::memory_order_relaxed);
 }
+// The display adjustment bytes likewise: a reset sets them on the supervisor thread while a settings save on
+// another thread copies them into the settings block.
+inline uint8_t IfaceLcdByte(int i) {
+    return std::atomic_ref<uint8_t>(g_IfaceCfg.lcd[i]).load(std::memory_order_relaxed);
+}
+inline void IfaceLcdByteSet(int i, uint8_t v) {
+    std::atomic_ref<uint8_t>(g_IfaceCfg.lcd[i]).store(v, std::memory_order_relaxed);
+}
+// The four display bytes as the settings block keeps them, the first in the low byte.
+inline uint32_t IfaceLcdWord() {
+    uint32_t word = 0;
+    for (int i = 0; i < 4; ++i)
+        word |= uint32_t{IfaceLcdByte(i)} << (8 * i);
+    return word;
+}
+inline void IfaceLcdWordSet(uint32_t word) {
+    for (int i = 0; i < 4; ++i)
+        IfaceLcdByteSet(i, static_cast<uint8_t>(word >> (8 * i)));
+}
 inline uint32_t IfaceGpibAddress() {
     return std::atomic_ref<uint32_t>(g_IfaceCfg.gpibAddress).load(std::memory_order_relaxed);
 }

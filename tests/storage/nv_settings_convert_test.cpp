@@ -132,7 +132,7 @@ TEST_F(SettingsConvertTest, RebaseTakesNewLimitsAndKeepsTheRest) {
         M(0, 0).curr[6].irms.value = 1;
         ASSERT_EQ(BackupBlockPack(0, 4, true), kNvSaved);
         ASSERT_EQ(form.rebase(4, 0, NvBlockOffset(4)), kNvSaved);
-        const int32_t want = (*g_DefaultTables)[kTabIrms].rows[CurrRow(1, 6)].value * form.factor;
+        const int32_t want = (*g_DefaultTables.load())[kTabIrms].rows[CurrRow(1, 6)].value * form.factor;
         EXPECT_EQ(M(0, 0).curr[6].irms.value, want);
         SettingsBlock b;
         ASSERT_EQ(SettingsBlockRead(4, &b), 0);

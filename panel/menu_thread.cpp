@@ -81,7 +81,7 @@ bool ReceiveSetCommand() {
     // A command its channel has given up is not run: the channel has moved on with its context.
     if (!ScpiHandoverClaim(msg)) return true;
     cmd = panel::MenuCommand{reinterpret_cast<ScpiInterface*>(msg.ptr), false, msg.word1, 0,
-                             plat::NowMs() + kCompleteLaterMs};
+                             plat::NowMs() + kCompleteLaterMs,          false};
     const ScpiHandoverOps* ops = g_ScpiHandoverOps.load();
     if (msg.word0 != 0 || cmd.ifc == nullptr || ops == nullptr) {
         // Its channel still waits: it is told that the command failed.
@@ -91,16 +91,23 @@ bool ReceiveSetCommand() {
         cmd.result = 1;
         return true;
     }
-    int32_t later = ops->run(cmd.ifc);
+    const int32_t later = ops->run(cmd.ifc);
     ScpiHandoverRan(cmd.tag);
-    if (later == 0 && ReconfigField() == 0 && g_PendingReconfig.load(kRelaxed) == 0) cmd.done = true;
+    cmd.afterPass = later == kScpiRunAfterPass;
+    if (later == kScpiRunDone && ReconfigField() == 0 && g_PendingReconfig.load(kRelaxed) == 0)
+        cmd.done = true;
     return true;
 }
 
-void CompleteSetCommand() {
+// passRan: the control task's pass has run since the command was taken.
+void CompleteSetCommand(bool passRan) {
     panel::MenuCommand& cmd = panel::g_MenuCommand;
     if (cmd.tag == 0) return;
-    if (!cmd.done && (ReconfigField() == 2 || g_PendingReconfig.load(kRelaxed) == 1) && IsSystemReady()) {
+    if (cmd.afterPass) {
+        if (!passRan) return;
+        cmd.done = true;
+    } else if (!cmd.done && (ReconfigField() == 2 || g_PendingReconfig.load(kRelaxed) == 1) &&
+               IsSystemReady()) {
         cmd.done = true;
         EndReconfigHandshake();
     } else if (!cmd.done && plat::NowMs() >= cmd.deadlineMs) {
@@ -190,14 +197,14 @@ void MenuThread_Pass() {
     SettingsSaveRequestTake();
     sysServiceStep();
     UpdateStatusConditions();
-    CompleteSetCommand();
+    CompleteSetCommand(true);
     GuiHandshake();
 }
 
 bool MenuThread_TakeSetCommand() {
     if (Hardcopy_IsPending()) return false;
     if (!ReceiveSetCommand()) return false;
-    CompleteSetCommand();
+    CompleteSetCommand(false);
     return true;
 }
 

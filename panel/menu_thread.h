@@ -38,6 +38,7 @@ struct MenuCommand {
     uint32_t tag;         // the hand-over tag of the message; 0 while no command is in progress
     uint32_t result;      // of the completion: 0 done, 1 failed
     uint64_t deadlineMs;  // a command that completes later is reported as failed from here on
+    bool afterPass;       // completes after the control task's next pass
 };
 extern MenuCommand g_MenuCommand;
 // The last key event the thread took (0 when none yet) and how many it took.

@@ -13,6 +13,7 @@
 #include "scpi/scpi_interface.h"
 #include "scpi/scpi_refusals.h"
 #include "scpi/scpi_setting_value.h"
+#include "scpi/set_command_handover.h"
 
 namespace scpi {
 namespace {
@@ -76,6 +77,8 @@ struct ChoiceRow {
     const char* names[2]{};  // reply texts of 0 and 1; none: the value as "%+d"
     // Set checks of a value within 0..max: an error row or 0.
     uint32_t (*refuse)(int32_t) = nullptr;
+    // The control task's next pass answers the change by rewriting other settings.
+    bool rewrites = false;
 };
 
 constexpr ChoiceRow kRows[] = {
@@ -83,7 +86,14 @@ constexpr ChoiceRow kRows[] = {
     {kCmdSourCurrLimRmsMode, 0, 1, GetIrmsLimitMode, SetIrmsLimitMode},
     {kCmdSourFuncThdForm, kSlave, 1, GetHarmFormat, SetHarmFormat, {"IEC", "CSA"}},
     {kCmdSourPhasBal, kBalancedView, 1, GetPhaseLineView, SetPhaseLineView, {"PHASE", "LINE"}},
-    {kCmdSourPhasMode, k3P4WMaster, 1, GetPhaseBalanceMode, SetPhaseBalanceMode, {"Unbalance", "Balance"}},
+    {kCmdSourPhasMode,
+     k3P4WMaster,
+     1,
+     GetPhaseBalanceMode,
+     SetPhaseBalanceMode,
+     {"Unbalance", "Balance"},
+     nullptr,
+     true},
     {kCmdSourPhasRel, k3P4WMaster, 1, GetRelock, SetRelock, {"OFF", "ON"}},
     {kCmdSourPhasSetcStat, kSlave, 1, GetPhaseSetChange, SetPhaseSetChange},
     {kCmdSourPhasStarStat, 0, 1, GetStartState, SetStartState, {"FREE", "FIXED"}},
@@ -121,6 +131,7 @@ int Set(ScpiInterface* ifc, const ChoiceRow& row) {
     if (error == 0 && row.refuse != nullptr) error = row.refuse(v);
     if (error != 0) return scpiSetError(ifc, error), 0;
     row.set(v);
+    if (row.rewrites) ScpiHandoverCompleteAfterPass();
     return 0;
 }
 

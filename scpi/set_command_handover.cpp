@@ -7,9 +7,13 @@
 
 namespace {
 
+// Handlers run on the menu/control thread only; each run starts the request afresh.
+thread_local bool t_afterPass = false;
+
 int32_t RunSetCommand(ScpiInterface* ifc) {
+    t_afterPass = false;
     scpi::RunHandler(ifc);
-    return 0;
+    return t_afterPass ? kScpiRunAfterPass : kScpiRunDone;
 }
 
 constexpr ScpiHandoverOps kHandoverOps{RunSetCommand};
@@ -119,4 +123,8 @@ int ScpiHandoverComplete(uint32_t tag, uint32_t result) {
     if (MsgQueueSend(&done, kMsgCompletionBase + static_cast<long>(tag & kChannelMask)) != 0) return -1;
     if (ChannelSlot* slot = SlotOf(tag & kChannelMask)) slot->completed.Signal();
     return 0;
+}
+
+void ScpiHandoverCompleteAfterPass() {
+    t_afterPass = true;
 }

@@ -22,9 +22,17 @@ struct SysMsg;
 
 struct ScpiHandoverOps {
     // Runs the handler of the interface's command id (command set g_ScpiCmdSetSel). Returns 0 when the
-    // command is done, 1 when it completes later (once the system reports ready).
+    // command is done, 1 when it completes later (once the system reports ready), 2 when it completes
+    // after the control task's next pass.
     int32_t (*run)(ScpiInterface* ifc);
 };
+enum : int32_t { kScpiRunDone = 0, kScpiRunLater = 1, kScpiRunAfterPass = 2 };
+
+// Called by a set handler whose setting the control task's next pass takes up and answers by rewriting
+// other settings (the phase balance mode puts the phases back to their start values): the command then
+// completes after that pass, so the channel's next command cannot land in between and be overwritten.
+// A command taken between passes would otherwise complete before the pass runs.
+void ScpiHandoverCompleteAfterPass();
 
 // The channel context's operations (a test may replace them); while null a handed-over command
 // cannot run and completes as failed.

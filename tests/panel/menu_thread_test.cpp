@@ -150,6 +150,22 @@ TEST_F(HandoverTest, SetCommandHandedOverBetweenPassesRunsBeforeTheNextPass) {
     EXPECT_TRUE(Completion(4));
 }
 
+// A command whose setting the control task's pass answers (by rewriting other settings) completes after
+// that pass, even when it was taken between passes; meanwhile no other command runs.
+TEST_F(HandoverTest, CommandAnsweredByTheControlPassCompletesAfterThatPass) {
+    FakeChannel balance{4, {0}, {}, kScpiRunAfterPass, 0, {}}, other{9, {0}, {}, 0, 0, {}};
+    MenuThread_Pass();
+    Post(&balance);
+    EXPECT_TRUE(MenuThread_TakeSetCommand());
+    EXPECT_EQ(balance.runs.load(), 1);
+    Post(&other);
+    EXPECT_FALSE(MenuThread_TakeSetCommand());
+    EXPECT_FALSE(Completion(4));
+    EXPECT_EQ(other.runs.load(), 0);
+    MenuThread_Pass();
+    EXPECT_TRUE(Completion(4));
+}
+
 // Two channels hand over 500 set commands each, every one as soon as the previous one completed, while
 // the thread runs its passes: every command runs once, in the order its channel sent them.
 TEST_F(HandoverTest, StormOfSetCommandsFromTwoChannelsLosesNoneAndKeepsEachChannelsOrder) {

@@ -57,8 +57,8 @@ def pattern(reply):
     return [marks[i:i + 18] for i in (0, 18, 36)]
 
 
-# L2 and L3 stay at 0 V (VOLT sets the selected line only): the total is L1's power, L1-L2 L1's voltage.
-LIVE = (100.0, 10.0, 1000.0, 1000.0, 100.0, 10.0)
+# Balance mode: all three lines at 100 V.
+LIVE = (100.0, 10.0, 1000.0, 3000.0, 173.2, 10.0)
 LOADED = [
     (None, "MEAS:VOLT?;CURR?;POW?;POW:TOT?;:MEAS:LINE:VOLT?;:FETC:CURR?",
      lambda r: len(r.split(";")) == len(LIVE) and all(near(v)(x) for v, x in zip(LIVE, r.split(";")))),
@@ -106,7 +106,7 @@ def main(failures):
         run(inst, SETTINGS, failures)
         with open(os.path.join(root, "var", "run", "panel"), "w") as panel:
             panel.write("load 10\n")
-        inst.query("VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?")
+        inst.query("PHAS:MODE BAL;:VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?")
         until = time.monotonic() + 5  # the readings follow within a few passes
         while not near(10.0)(inst.query("MEAS:CURR?")) and time.monotonic() < until:
             time.sleep(0.05)

@@ -137,16 +137,15 @@ TEST_F(ScpiMeasure, SettingsAndReadArrayOnAFreshRoot) {
 
 TEST_F(ScpiMeasure, LoadedOutputLiveFromTheSnapshotAndAsArray) {
     ASSERT_TRUE(Panel("load 10"));
-    ASSERT_EQ(Ask("VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?"), "1");
+    // Balance sets the voltage of all three lines; the balance change rewrites the phases at the control
+    // task's next pass, which the command's completion waits for, so the voltage set after it stays.
+    ASSERT_EQ(Ask("PHAS:MODE BAL;:VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?"), "1");
     // The readings follow within a few passes.
     for (int i = 0; i < 100 && !Near(Ask("MEAS:CURR?"), 10.0); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    // VOLT sets the selected line alone (no remote command here selects another line or edits all), so
-    // L2 and L3 stay at 0 V: the total is L1's power and the L1-L2 voltage is L1's (the three phases are
-    // the unit test's).
     const std::vector<std::string> live =
         Split(Ask("MEAS:VOLT?;CURR?;POW?;POW:TOT?;:MEAS:LINE:VOLT?;:FETC:CURR?"), ';');
-    const double expect[] = {100.0, 10.0, 1000.0, 1000.0, 100.0, 10.0};
+    const double expect[] = {100.0, 10.0, 1000.0, 3000.0, 173.2, 10.0};
     ASSERT_EQ(live.size(), std::size(expect));
     for (size_t i = 0; i < live.size(); ++i)
         EXPECT_TRUE(Near(live[i], expect[i])) << i;

@@ -47,6 +47,9 @@ constexpr uint8_t kCmdWriteEnable = 0x06, kCmdWriteDisable = 0x04, kCmdWrite = 0
 // The memory's commands run one at a time, as on the one bus the chip sits on.
 std::mutex g_nvmLock;
 std::vector<NvmSimCommand> g_nvmLog;
+// The log serves tests that clear it and look at a few hundred commands; in a long run it keeps only
+// the newest commands, or every settings save would grow it for the life of the process.
+constexpr size_t kNvmLogKeep = 8192;
 int g_nvmFailIn = -1;
 bool g_nvmReadsAllOnes = false;
 
@@ -108,6 +111,7 @@ int NvmMessage(SimNode* node, spi_ioc_transfer* xfers, int count) {
     }
     entry.failed = g_nvmFailIn == 0;
     if (g_nvmFailIn >= 0) --g_nvmFailIn;
+    if (g_nvmLog.size() >= kNvmLogKeep) g_nvmLog.erase(g_nvmLog.begin(), g_nvmLog.begin() + kNvmLogKeep / 2);
     g_nvmLog.push_back(entry);
     if (entry.failed || (addressed && stream.size() < 4)) {
         errno = EIO;

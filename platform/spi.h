@@ -28,7 +28,7 @@ struct NvmSimCommand {
     uint32_t length;   // data bytes after the header
     bool failed;       // refused by an injected failure
 };
-// The commands since the last clear, in order.
+// The commands since the last clear, in order (at most the newest 8192).
 std::vector<NvmSimCommand> NvmSimLog();
 void NvmSimClearLog();
 // The message `nth` messages from now (0 = the next) fails with EIO and changes nothing; -1 disarms.

@@ -432,9 +432,7 @@ void ArbBuilderReset() {
     g_workPtr.store(nullptr);
     g_shownIdx.store(-1), g_previewIdx.store(0);
     g_buildingTicket = 0;
-    for (StepRow& row : g_rows)
-        row.next_state.store(0), row.msg.store(0);
+    StepObjRewind(&g_taskObj, kRowInit, kEvStart);
     g_rows[kRowInit].msg.store(kEvStart);
-    g_taskObj.state.store(kRowInit), g_taskObj.msg.store(kEvStart);
 }
 }  // namespace engine

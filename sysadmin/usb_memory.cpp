@@ -127,12 +127,7 @@ int32_t UsbMemSm_Run() {
 }
 
 void UsbMemSmReset() {
-    for (StepRow& r : g_rows) {
-        r.next_state.store(0);
-        r.msg.store(0);
-    }
-    g_UsbMemSm.state.store(1);
-    g_UsbMemSm.msg.store(kMsgInit);
+    StepObjRewind(&g_UsbMemSm, 1, kMsgInit);
     g_mountWait = 0;
     g_mountStep = kStepUnmounted;
     g_startDelay = kStartDelay;

@@ -193,12 +193,7 @@ int32_t AvgSet(StepObj& obj, Procedure& p, int32_t count) {
 }
 
 void ResetObj(StepObj& obj, Procedure& p) {
-    obj.state.store(1);
-    obj.msg.store(p.base + kStart);
-    for (int i = 0; i < kStepRows; ++i) {
-        obj.rows[i].next_state.store(0);
-        obj.rows[i].msg.store(0);
-    }
+    StepObjRewind(&obj, 1, p.base + kStart);
     p.flags.store(0);
     p.point.store(0);
 }

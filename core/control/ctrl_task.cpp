@@ -83,12 +83,7 @@ void CtrlTaskOutputOff(StepRow* row) {
 }
 
 void CtrlTaskReset() {
-    g_CtrlTaskObj.state.store(kCtrlRowWait, kRelaxed);
-    g_CtrlTaskObj.msg.store(kCtrlMsgStart, kRelaxed);
-    for (StepRow& row : g_ctrlRows) {
-        row.next_state.store(0, kRelaxed);
-        row.msg.store(0, kRelaxed);
-    }
+    StepObjRewind(&g_CtrlTaskObj, kCtrlRowWait, kCtrlMsgStart);
     g_startupCountdown.store(0, kRelaxed);
     g_PowerOnCountdown.store(0, kRelaxed);
     g_StartupProgress.store(0, kRelaxed);

@@ -101,14 +101,6 @@ StepRow g_measRows[kStepRows] = {
 };
 StepObj g_MeasObj{{1}, {kMsgStart}, g_measRows};
 
-void ResetObj(StepObj& obj, StepRow* rows, uint32_t msg) {
-    obj.state.store(1);
-    obj.msg.store(msg);
-    for (int i = 0; i < kStepRows; ++i) {
-        rows[i].next_state.store(0);
-        rows[i].msg.store(0);
-    }
-}
 
 }  // namespace
 
@@ -119,9 +111,9 @@ void Meas_Service() {
 
 namespace core {
 void MeasurementReset() {
-    ResetObj(g_MeasObj, g_measRows, kMsgStart);
-    ResetObj(g_MeasVoltObj, g_voltRows, 0);
-    ResetObj(g_MeasCurrObj, g_currRows, kMsgStart);
+    StepObjRewind(&g_MeasObj, 1, kMsgStart);
+    StepObjRewind(&g_MeasVoltObj, 1, 0);
+    StepObjRewind(&g_MeasCurrObj, 1, kMsgStart);
     g_currRemembered = 0;
     for (MeterRow& m : g_MeterRows) {
         for (MeterValue* v :

@@ -237,12 +237,7 @@ void SetHoldCountdown(uint32_t n) {
 
 namespace core {
 void SysEventReset() {
-    for (auto& row : g_sysEventRows) {
-        row.next_state.store(0, kRelaxed);
-        row.msg.store(0, kRelaxed);
-    }
-    g_SysEventObj.state.store(1, kRelaxed);
-    g_SysEventObj.msg.store(0, kRelaxed);
+    StepObjRewind(&g_SysEventObj, 1, 0);
     for (auto& slot : g_SysEventRing.slots)
         slot.store(0, kRelaxed);
     g_SysEventRing.writeIdx.store(0, kRelaxed);

@@ -1,8 +1,6 @@
 // Protection on a running controller: an alarm bit injected through the panel channel shows in the
 // QUEStionable condition register on the LAN socket, and *CLS clears it once the bit is gone.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -26,14 +24,6 @@ class AlarmStatus : public testsupport::SharedController {
                                       testsupport::kStartupTimeoutMs))
             << c().Output();
     }
-    static bool PanelCommand(const std::string& line) {
-        const int fd = open((c().root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd < 0) return false;
-        const std::string text = line + "\n";
-        const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        close(fd);
-        return ok;
-    }
     // Asks STAT:QUES:COND? until it answers `want` (at most 3 s); the last answer.
     static std::string WaitForCondition(TcpClient& t, const std::string& want) {
         std::string got;
@@ -50,16 +40,16 @@ TEST_F(AlarmStatus, InjectedOverRmsCurrentShowsInQuestionableConditionUntilClear
     TcpClient t(Port(kScpiPort));
     ASSERT_TRUE(t.Connected());
     EXPECT_EQ(WaitForCondition(t, "+0\n"), "+0\n");
-    ASSERT_TRUE(PanelCommand("alarm 2087 2"));
+    ASSERT_TRUE(Panel("alarm 2087 2"));
     EXPECT_EQ(WaitForCondition(t, "+2\n"), "+2\n");  // bit 1: over rms current
-    ASSERT_TRUE(PanelCommand("alarm 2087 2 off"));
+    ASSERT_TRUE(Panel("alarm 2087 2 off"));
     t.Send("*CLS;*OPC?\n");
     EXPECT_EQ(t.ReadLine(), "1\n");
     EXPECT_EQ(WaitForCondition(t, "+0\n"), "+0\n");
 }
 
 TEST_F(AlarmStatus, PanelChannelRefusesRegistersThatAreNoAlarmWords) {
-    ASSERT_TRUE(PanelCommand("alarm 2340 1"));
+    ASSERT_TRUE(Panel("alarm 2340 1"));
     ASSERT_TRUE(c().WaitForOutput("alarm needs a register 2085-2088 or 2091")) << c().Output();
 }
 

@@ -2,10 +2,13 @@
 // One running controller for all the tests of a suite that do not need a fresh program. Each suite of
 // the system tests runs as one process (one ctest test), so the controller is started once before the
 // suite's first test and stopped with SIGTERM after its last.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <memory>
+#include <string>
 
 #include "tests/support/controller_process.h"
 
@@ -21,6 +24,15 @@ class SharedController : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(c().Running()) << c().Output(); }
     static ControllerProcess& c() { return *controller_; }
     static int Port(int instrumentPort) { return instrumentPort + c().portOffset(); }
+    // Types one line into the panel channel (the simulated instrument's own commands).
+    static bool Panel(const std::string& line) {
+        const int fd = open((c().root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd < 0) return false;
+        const std::string text = line + "\n";
+        const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        close(fd);
+        return ok;
+    }
 
   private:
     static inline std::unique_ptr<ControllerProcess> controller_;

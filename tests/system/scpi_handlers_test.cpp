@@ -9,60 +9,18 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/tcp_client.h"
-#include "tests/system/controller_fixture.h"
+#include "tests/system/scpi_socket_suite.h"
 
 namespace {
 
-using testsupport::TcpClient;
+using namespace testsupport;
 
-constexpr int kScpiPort = 5025;
-const std::string kNoError = "+0,\"No error\"";
-const std::string kRange = "-222,\"Data out of range\"";
-const std::string kUndefined = "-113,\"Undefined header\"";
 const std::string kTrigIgnored = "-211,\"Trigger ignored\"";
 
-struct Step {
-    const char* send;   // a program message
-    const char* reply;  // its reply line without the line feed (nullptr: it has none)
-    std::string error;  // SYST:ERR? right after it
-};
-
-class ScpiHandlers : public testsupport::SharedController {
-  protected:
-    static void SetUpTestSuite() {
-        SharedController::SetUpTestSuite();
-        ASSERT_TRUE(c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort)),
-                                      testsupport::kStartupTimeoutMs));
-        client_ = std::make_unique<TcpClient>(Port(kScpiPort));
-    }
-    static void TearDownTestSuite() {
-        client_.reset();
-        SharedController::TearDownTestSuite();
-    }
-    static std::string Ask(const std::string& message) {
-        client_->Send(message + "\n");
-        std::string line = client_->ReadLine(15000);
-        if (!line.empty() && line.back() == '\n') line.pop_back();
-        return line;
-    }
-    template <size_t N>
-    void Run(const Step (&steps)[N]) {
-        ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
-        for (const Step& s : steps) {
-            if (s.reply != nullptr) {
-                EXPECT_EQ(Ask(s.send), s.reply) << s.send;
-            } else {
-                client_->Send(std::string(s.send) + "\n");
-            }
-            EXPECT_EQ(Ask("SYST:ERR?"), s.error) << s.send;
-        }
-    }
-    static inline std::unique_ptr<TcpClient> client_;
-};
+class ScpiHandlers : public ScpiSocketSuite {};
 
 TEST_F(ScpiHandlers, CommonCommands) {
-    const Step steps[] = {
+    const ScpiStep steps[] = {
         {"*TST?", "0", kNoError},
         {"*RST?", nullptr, kUndefined},
         {"*SRE 32;*SRE?", "+32", kNoError},
@@ -84,7 +42,7 @@ TEST_F(ScpiHandlers, CommonCommands) {
 }
 
 TEST_F(ScpiHandlers, VoltageAndFrequency) {
-    const Step steps[] = {
+    const ScpiStep steps[] = {
         {"VOLT 100;VOLT?", "+100.0000", kNoError},
         {"VOLT 100.0049;VOLT?", "+100.0000", kNoError},
         {"VOLT 100.005;VOLT?", "+100.0100", kNoError},
@@ -102,7 +60,7 @@ TEST_F(ScpiHandlers, VoltageAndFrequency) {
 }
 
 TEST_F(ScpiHandlers, StatusGroups) {
-    const Step steps[] = {
+    const ScpiStep steps[] = {
         {"STAT:OPER:ENAB 32768;ENAB?", "+0", kNoError},
         {"STAT:OPER:ENAB 65535;ENAB?", "+32767", kNoError},
         {"STAT:QUES:ENAB 1.5", nullptr, "-220,\"Parameter error\""},
@@ -115,7 +73,7 @@ TEST_F(ScpiHandlers, StatusGroups) {
 }
 
 TEST_F(ScpiHandlers, TriggerActions) {
-    const Step steps[] = {
+    const ScpiStep steps[] = {
         {"*TRG", nullptr, kTrigIgnored},        {"INIT:NAME OUTP;*TRG", nullptr, kNoError},
         {"*TRG", nullptr, kTrigIgnored},        {"INIT:NAME OUTP;:ABOR;*TRG", nullptr, kTrigIgnored},
         {"INIT", nullptr, kUndefined},          {"MEM:TRIG MAX;TRIG?", "+9", kNoError},
@@ -130,7 +88,7 @@ TEST_F(ScpiHandlers, TriggerActions) {
 // The OUTPut action armed on the bus switches the output on when *TRG fires it: the simulated stage then
 // gives the set voltage, which MEASure reads (and FETCh reads from the snapshot it took).
 TEST_F(ScpiHandlers, TriggeredOutputAndMeasurements) {
-    const Step steps[] = {
+    const ScpiStep steps[] = {
         {"*RST;*OPC?", "1", kNoError},
         {"FETC:VOLT?", nullptr, "-230,\"Data corrupt or stale\""},
         {"MEAS:VOLT?;:FETC:VOLT?", "+0.0000;+0.0000", kNoError},

@@ -2,40 +2,24 @@
 // range): each row sends one program message and names its reply line and the error queue's first entry.
 // Then 10 ohm on every phase (the panel channel's load) with 100 V on L1 switched on by the trigger
 // action, read live, from the snapshot and as the READ? array.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
-#include <memory>
 #include <regex>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "tests/support/tcp_client.h"
-#include "tests/system/controller_fixture.h"
+#include "tests/system/scpi_socket_suite.h"
 
 namespace {
 
-using testsupport::TcpClient;
+using namespace testsupport;
 
-constexpr int kScpiPort = 5025;
-const std::string kNoError = "+0,\"No error\"";
-const std::string kRange = "-222,\"Data out of range\"";
-const std::string kParamError = "-220,\"Parameter error\"";
-const std::string kExecution = "-200,\"Execution error\"";
-const std::string kUndefined = "-113,\"Undefined header\"";
 const std::string kStale = "-230,\"Data corrupt or stale\"";
-
-struct Step {
-    const char* send;   // a program message
-    const char* reply;  // its reply line without the line feed (nullptr: it has none)
-    std::string error;  // SYST:ERR? right after it
-};
 
 std::vector<std::string> Split(const std::string& line, char separator = ',') {
     std::vector<std::string> out;
@@ -66,53 +50,20 @@ std::string InvalidPattern(const std::vector<std::string>& fields, int group) {
     return ::testing::AssertionSuccess();
 }
 
-class ScpiMeasure : public testsupport::SharedController {
+class ScpiMeasure : public ScpiSocketSuite {
   protected:
     static void SetUpTestSuite() {
-        SharedController::SetUpTestSuite();
-        ASSERT_TRUE(c().WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(Port(kScpiPort)),
-                                      testsupport::kStartupTimeoutMs));
-        ASSERT_TRUE(c().WaitForOutput("panel channel:", testsupport::kStartupTimeoutMs));
+        ScpiSocketSuite::SetUpTestSuite();
+        ASSERT_TRUE(c().WaitForOutput("panel channel:", kStartupTimeoutMs));
         // The output switches on only once the system is ready (the control task runs).
-        ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs));
-        client_ = std::make_unique<TcpClient>(Port(kScpiPort));
+        ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", kStartupTimeoutMs));
     }
-    static void TearDownTestSuite() {
-        client_.reset();
-        SharedController::TearDownTestSuite();
-    }
-    static std::string Ask(const std::string& message) {
-        client_->Send(message + "\n");
-        std::string line = client_->ReadLine(15000);
-        if (!line.empty() && line.back() == '\n') line.pop_back();
-        return line;
-    }
-    static bool Panel(const std::string& line) {
-        const int fd = open((c().root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd < 0) return false;
-        const std::string text = line + "\n";
-        const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        close(fd);
-        return ok;
-    }
-    template <size_t N>
-    void Run(const Step (&steps)[N]) {
-        for (const Step& s : steps) {
-            if (s.reply != nullptr) {
-                EXPECT_EQ(Ask(s.send), s.reply) << s.send;
-            } else {
-                client_->Send(std::string(s.send) + "\n");
-            }
-            EXPECT_EQ(Ask("SYST:ERR?"), s.error) << s.send;
-        }
-    }
-    static inline std::unique_ptr<TcpClient> client_;
 };
 
 // First in the suite: FETCh has no snapshot before the first MEASure. READ? with the output off: 54
 // fields, the THD and frequency fields Invalid in ACDC-INT.
 TEST_F(ScpiMeasure, SettingsAndReadArrayOnAFreshRoot) {
-    const Step steps[] = {
+    const ScpiStep steps[] = {
         {"FETC:VOLT?", nullptr, kStale},
         {"MEAS:AVER:COUN?", "+8", kNoError},
         {"MEAS:AVER:COUN 200", nullptr, kRange},

@@ -83,35 +83,46 @@ def port_offset():
     return 10000 + 13 * (os.getpid() % 1300)
 
 
-def main(failures):
+def run(inst, steps, failures):
+    """Each step: (what the client writes, the query whose answer is checked, the answer or a check of
+    it)."""
+    for write, query, answer in steps:
+        if write is not None:
+            inst.write(write)
+        got = inst.query(query)
+        ok = answer(got) if callable(answer) else got == answer
+        print(f"{'ok  ' if ok else 'FAIL'} {write!r} {query}: {got!r}")
+        if not ok:
+            failures.append(f"{write!r} {query}: got {got!r}")
+
+
+def main(failures, session, ready=()):
+    """Starts a controller on a fresh root, waits for its SCPI socket and the `ready` texts in its
+    output, runs session(inst, root, failures) over a pyvisa SOCKET resource and stops the controller."""
     build = os.environ.get("VRN_BUILD_DIR", "build")
     offset = port_offset()
     folder = tempfile.mkdtemp(prefix="vrn-pyvisa-", dir=os.environ.get("TMPDIR"))
     log_path = os.path.join(folder, "output.txt")
+    root = os.path.join(folder, "root")
     os.mkdir(os.path.join(folder, "work"))
     with open(log_path, "w") as log:
         controller = subprocess.Popen(
-            [os.path.join(build, "app", "vrn-controller"), "--root", os.path.join(folder, "root"),
-             "--port-offset", str(offset)], stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
-            cwd=os.path.join(folder, "work"), start_new_session=True)
+            [os.path.join(build, "app", "vrn-controller"), "--root", root, "--port-offset", str(offset)],
+            stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, cwd=os.path.join(folder, "work"),
+            start_new_session=True)
     try:
         # The start-up self-test alone lasts about 15 s, and a sanitizer build brings the stage up several
         # times slower (every waveform table crosses the simulated bus).
-        until = time.monotonic() + 60
-        while f"SCPI socket listening on port {5025 + offset}" not in open(log_path).read():
+        until = time.monotonic() + 120
+        texts = (f"SCPI socket listening on port {5025 + offset}",) + tuple(ready)
+        while not all(text in open(log_path).read() for text in texts):
             if time.monotonic() > until:
-                raise RuntimeError("the controller did not listen")
+                raise RuntimeError("the controller did not become ready")
             time.sleep(0.02)
         rm = pyvisa.ResourceManager("@py")
         inst = rm.open_resource(f"TCPIP::127.0.0.1::{5025 + offset}::SOCKET", read_termination="\n",
-                                write_termination="\n", timeout=3000)
-        for write, query, answer in STEPS:
-            if write is not None:
-                inst.write(write)
-            got = inst.query(query)
-            print(f"{'ok  ' if got == answer else 'FAIL'} {write!r} {query}: {got!r}")
-            if got != answer:
-                failures.append(f"{query}: got {got!r}, expected {answer!r}")
+                                write_termination="\n", timeout=10000)
+        session(inst, root, failures)
         inst.close()
         rm.close()
     finally:
@@ -130,11 +141,16 @@ def main(failures):
         shutil.rmtree(folder, ignore_errors=True)
 
 
-if __name__ == "__main__":
+def entry(session, ready=()):
+    """Runs main() as a test program: exit status 0 when nothing failed."""
     failures = []
     try:
-        main(failures)
+        main(failures, session, ready)
     except Exception as e:
         failures.append(f"{type(e).__name__}: {e}")
         print(f"FAIL {type(e).__name__}: {e}")
     sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    entry(lambda inst, root, failures: run(inst, STEPS, failures))

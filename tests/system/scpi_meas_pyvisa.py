@@ -1,25 +1,16 @@
 #!/usr/bin/python3
 """The measurement commands through a real SCPI client: pyvisa with the pyvisa-py backend against a
 running controller on a fresh root (3P4W, ACDC-INT, 100 V range). The settings, then 10 ohm on every
-phase (the panel channel's "load" verb) with 100 V on L1 switched on by the trigger action, read live, from the
-snapshot and as the READ? array. Exits 77 (skipped) without pyvisa or pyvisa-py."""
+phase (the panel channel's "load" verb) with 100 V on every line in Balance switched on by the trigger
+action, read live, from the snapshot and as the READ? array. Exits 77 (skipped) without pyvisa or pyvisa-py."""
 import os
 import re
-import shutil
-import subprocess
 import sys
-import tempfile
 import time
 
-try:
-    import pyvisa
-    import pyvisa_py  # noqa: F401  (the backend behind "@py")
-except ImportError:
-    print("skipped: pyvisa and pyvisa-py are not installed (python3-pyvisa, python3-pyvisa-py)")
-    sys.exit(77)
-
 sys.dont_write_bytecode = True  # no cache beside the sources
-from lan_scpi_pyvisa import port_offset, remove_left_queue  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import lan_scpi_pyvisa as harness  # noqa: E402  (exits 77 without pyvisa)
 
 NO_ERROR = '+0,"No error"'
 RANGE = '-222,"Data out of range"'
@@ -68,75 +59,17 @@ LOADED = [
 ]
 
 
-def run(inst, steps, failures):
-    for write, query, answer in steps:
-        if write is not None:
-            inst.write(write)
-        got = inst.query(query)
-        ok = answer(got) if callable(answer) else got == answer
-        print(f"{'ok  ' if ok else 'FAIL'} {write!r} {query}: {got!r}")
-        if not ok:
-            failures.append(f"{write!r} {query}: got {got!r}")
-
-
-def main(failures):
-    build = os.environ.get("VRN_BUILD_DIR", "build")
-    offset = port_offset()
-    folder = tempfile.mkdtemp(prefix="vrn-pyvisa-meas-", dir=os.environ.get("TMPDIR"))
-    log_path = os.path.join(folder, "output.txt")
-    root = os.path.join(folder, "root")
-    os.mkdir(os.path.join(folder, "work"))
-    with open(log_path, "w") as log:
-        controller = subprocess.Popen(
-            [os.path.join(build, "app", "vrn-controller"), "--root", root, "--port-offset", str(offset)],
-            stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, cwd=os.path.join(folder, "work"),
-            start_new_session=True)
-    try:
-        # The self-test lasts about 15 s; a sanitizer build brings the stage up several times slower.
-        until = time.monotonic() + 120
-        # The output switches on only once the system is ready (the control task runs).
-        ready = ("panel channel:", f"SCPI socket listening on port {5025 + offset}", "GuiThread: system ready")
-        while not all(text in open(log_path).read() for text in ready):
-            if time.monotonic() > until:
-                raise RuntimeError("the controller did not become ready")
-            time.sleep(0.02)
-        rm = pyvisa.ResourceManager("@py")
-        inst = rm.open_resource(f"TCPIP::127.0.0.1::{5025 + offset}::SOCKET", read_termination="\n",
-                                write_termination="\n", timeout=10000)
-        run(inst, SETTINGS, failures)
-        with open(os.path.join(root, "var", "run", "panel"), "w") as panel:
-            panel.write("load 10\n")
-        inst.query("PHAS:MODE BAL;:VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?")
-        until = time.monotonic() + 5  # the readings follow within a few passes
-        while not near(10.0)(inst.query("MEAS:CURR?")) and time.monotonic() < until:
-            time.sleep(0.05)
-        run(inst, LOADED, failures)
-        inst.close()
-        rm.close()
-    except Exception as e:
-        failures.append(f"{type(e).__name__}: {e}")
-        raise
-    finally:
-        controller.terminate()
-        try:
-            controller.wait(10)
-        except subprocess.TimeoutExpired:
-            controller.kill()
-            controller.wait()
-        if controller.returncode != 0:
-            failures.append(f"the controller ended with status {controller.returncode}")
-            remove_left_queue(log_path)
-        if failures:
-            with open(log_path, errors="replace") as f:
-                print("controller output:\n" + f.read())
-        shutil.rmtree(folder, ignore_errors=True)
+def session(inst, root, failures):
+    harness.run(inst, SETTINGS, failures)
+    with open(os.path.join(root, "var", "run", "panel"), "w") as panel:
+        panel.write("load 10\n")
+    inst.query("PHAS:MODE BAL;:VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?")
+    until = time.monotonic() + 5  # the readings follow within a few passes
+    while not near(10.0)(inst.query("MEAS:CURR?")) and time.monotonic() < until:
+        time.sleep(0.05)
+    harness.run(inst, LOADED, failures)
 
 
 if __name__ == "__main__":
-    failures = []
-    try:
-        main(failures)
-    except Exception as e:
-        failures.append(f"{type(e).__name__}: {e}")
-        print(f"FAIL {type(e).__name__}: {e}")
-    sys.exit(1 if failures else 0)
+    # The output switches on only once the system is ready (the control task runs).
+    harness.entry(session, ready=("panel channel:", "GuiThread: system ready"))

@@ -56,11 +56,4 @@ STEPS = [
 ]
 
 if __name__ == "__main__":
-    harness.STEPS = STEPS
-    failures = []
-    try:
-        harness.main(failures)
-    except Exception as e:
-        failures.append(f"{type(e).__name__}: {e}")
-        print(f"FAIL {type(e).__name__}: {e}")
-    sys.exit(1 if failures else 0)
+    harness.entry(lambda inst, root, failures: harness.run(inst, STEPS, failures))

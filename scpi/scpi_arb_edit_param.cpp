@@ -12,8 +12,12 @@
 #include "scpi/scpi_interface.h"
 #include "scpi/scpi_numeric_param.h"
 #include "scpi/scpi_refusals.h"
+#include "scpi/scpi_setting_value.h"
 
 namespace {
+
+using scpi::kChoiceMax;
+using scpi::kChoiceMin;
 
 struct ArbItem {
     int32_t (*get)();
@@ -27,8 +31,6 @@ constexpr ArbItem kItems[] = {
     {ArbBuild_GetCf2, ArbBuild_SetCf2, 10},
 };
 
-enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
-
 int Reply(ScpiInterface* ifc, const ArbItem& item, int32_t v) {
     char text[48];
     const int n = item.divisor == 1
@@ -40,12 +42,8 @@ int Reply(ScpiInterface* ifc, const ArbItem& item, int32_t v) {
 
 // The value of a set in builder steps, or an error row.
 uint32_t Value(ScpiInterface* ifc, const ArbItem& item, int32_t maximum, int32_t minimum, int32_t* out) {
-    int32_t choice;
-    if (scpiGetChoice(ifc, 0, &choice) == 0) {
-        if (choice != kChoiceMin && choice != kChoiceMax) return kScpiErrParameter;
-        *out = choice == kChoiceMax ? maximum : minimum;
-        return 0;
-    }
+    if (const int limit = scpi::LimitChoice(ifc, 0, minimum, maximum, out); limit != 0)
+        return limit > 0 ? 0 : kScpiErrParameter;
     double value;
     int32_t integer;
     if (scpiGetInt(ifc, 0, &integer) == 0) {

@@ -14,11 +14,14 @@
 #include "scpi/scpi_interface.h"
 #include "scpi/scpi_meas_snapshot.h"
 #include "scpi/scpi_refusals.h"
+#include "scpi/scpi_setting_value.h"
 
 namespace {
 
+using scpi::kChoiceMax;
+using scpi::kChoiceMin;
+
 constexpr int32_t kGroups = 5, kGroupSize = 20;
-enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
 
 int Line() {
     const uint32_t line = core::SelectedPhase();

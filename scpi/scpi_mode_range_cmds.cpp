@@ -18,7 +18,6 @@ constexpr const char* kModeNames[] = {"ACDC-INT", "AC-INT", "DC-INT",    "ACDC-E
 constexpr int32_t kModeLast = 9;
 constexpr const char* kRangeNames[] = {"100", "200", "AUTO"};
 enum : int32_t { kRange100, kRange200, kRangeAuto };
-enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
 // The output modes that have no AUTO range: the external and the added ones, and AC-VCA.
 constexpr uint32_t kNoAutoModes = (1u << 3) | (1u << 4) | (1u << 5) | (1u << 6) | (1u << 9);
 

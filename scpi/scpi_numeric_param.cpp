@@ -20,11 +20,14 @@
 #include "scpi/scpi_handler.h"
 #include "scpi/scpi_interface.h"
 #include "scpi/scpi_refusals.h"
+#include "scpi/scpi_setting_value.h"
 
 namespace {
 
+using scpi::kChoiceMax;
+using scpi::kChoiceMin;
+
 enum : uint32_t { kOpRead = 0, kOpWrite = 1 };
-enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
 constexpr uint32_t kIdVpkMax = 10, kIdVpkMin = 11, kIdFreq = 12, kIdFreqHi = 16, kIdFreqLo = 19,
                    kIdIpkMax = 24, kIdIpkMin = 27, kIdDuty = 34, kIdAcv = 47, kIdDcv = 51, kIdDcv2 = 54,
                    kIdVoltLimit = 8, kIdTrigWidth = 129, kIdAvgCount = 135;

@@ -15,4 +15,12 @@ uint32_t ChoiceOrNumberUpTo(const ScpiInterface* ifc, uint32_t i, int32_t max, i
     return *value < 0 || *value > max ? kScpiErrDataOutOfRange : 0;
 }
 
+int LimitChoice(const ScpiInterface* ifc, uint32_t i, int32_t min, int32_t max, int32_t* value) {
+    int32_t choice;
+    if (scpiGetChoice(ifc, i, &choice) != 0) return 0;
+    if (choice != kChoiceMin && choice != kChoiceMax) return -1;
+    *value = choice == kChoiceMax ? max : min;
+    return 1;
+}
+
 }  // namespace scpi

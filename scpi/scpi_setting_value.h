@@ -1,11 +1,18 @@
 #pragma once
-// Reading the value of a setting command whose parameter is a choice or a number: the choice's value or
-// the integer, within 0..max.
+// Reading the value of a setting command: a choice or a number (the choice's value or the integer,
+// within 0..max), or MINimum/MAXimum standing for a limit.
 #include <cstdint>
 
 struct ScpiInterface;
 
 namespace scpi {
+
+// The MINimum and MAXimum choices of a numeric parameter.
+enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
+
+// Parameter i as a limit: 1 when it is MINimum or MAXimum (value: min or max), 0 when it is no choice,
+// -1 when it is another choice (the caller's parameter error).
+int LimitChoice(const ScpiInterface* ifc, uint32_t i, int32_t min, int32_t max, int32_t* value);
 
 // 0 and the value of parameter i when it is a choice or an integer; else the parameter error row.
 uint32_t ChoiceOrNumber(const ScpiInterface* ifc, uint32_t i, int32_t* value);

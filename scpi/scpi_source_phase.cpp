@@ -10,11 +10,11 @@
 #include "scpi/scpi_handler.h"
 #include "scpi/scpi_handlers.h"
 #include "scpi/scpi_interface.h"
+#include "scpi/scpi_setting_value.h"
 
 namespace scpi {
 namespace {
 
-enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
 enum : int32_t { kL12 = 0, kL13 = 1 };
 // In Balance mode the angles are fixed: 120.0 and 240.0 degrees.
 constexpr int32_t kBalancedAngle[] = {1200, 2400};
@@ -30,13 +30,10 @@ ParamRec Read(uint32_t id) {
 // truncated, an integer times 10. The parameter error row when there is none, the out-of-range row when
 // the tenths do not fit 32 bits.
 uint32_t Tenths(const ScpiInterface* ifc, uint32_t i, int32_t min, int32_t max, int32_t* out) {
-    int32_t choice, integer;
+    if (const int limit = LimitChoice(ifc, i, min, max, out); limit != 0)
+        return limit > 0 ? 0 : kScpiErrParameter;
+    int32_t integer;
     double tenths;
-    if (scpiGetChoice(ifc, i, &choice) == 0) {
-        if (choice != kChoiceMin && choice != kChoiceMax) return kScpiErrParameter;
-        *out = choice == kChoiceMax ? max : min;
-        return 0;
-    }
     if (scpiGetInt(ifc, i, &integer) == 0) {
         tenths = static_cast<double>(integer) * 10.0;
     } else if (double real; scpiGetReal(ifc, i, &real) == 0) {
@@ -66,11 +63,9 @@ int QueryAngle(ScpiInterface* ifc) {
     if (line != kL12 && line != kL13) return scpiSetError(ifc, kScpiErrParameter), 0;
     const ParamRec rec = Read(kAngleParam[line]);
     int32_t v = rec.value;
-    int32_t choice;
-    if (scpiGetParamCount(ifc) > 1 && scpiGetChoice(ifc, 1, &choice) == 0) {
-        if (choice != kChoiceMin && choice != kChoiceMax) return scpiSetError(ifc, kScpiErrParameter), 0;
-        v = Balanced() ? kBalancedAngle[line] : choice == kChoiceMax ? rec.max : rec.min;
-    }
+    const int limit = LimitChoice(ifc, 1, rec.min, rec.max, &v);
+    if (limit < 0) return scpiSetError(ifc, kScpiErrParameter), 0;
+    if (limit > 0 && Balanced()) v = kBalancedAngle[line];
     char text[32];
     std::snprintf(text, sizeof text, "%+.1f", static_cast<double>(static_cast<float>(v) * rec.scale));
     return WriteTextReply(ifc, text), 0;
@@ -96,11 +91,7 @@ int SetAngle(ScpiInterface* ifc) {
 int QuerySync(ScpiInterface* ifc) {
     const ParamRec rec = Read(kParamSyncPhase);
     int32_t v = rec.value;
-    int32_t choice;
-    if (scpiGetParamCount(ifc) > 0 && scpiGetChoice(ifc, 0, &choice) == 0) {
-        if (choice != kChoiceMin && choice != kChoiceMax) return scpiSetError(ifc, kScpiErrParameter), 0;
-        v = choice == kChoiceMax ? rec.max : rec.min;
-    }
+    if (LimitChoice(ifc, 0, rec.min, rec.max, &v) < 0) return scpiSetError(ifc, kScpiErrParameter), 0;
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", static_cast<double>(v) / 10.0);
     return WriteTextReply(ifc, text), 0;

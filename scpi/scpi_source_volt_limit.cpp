@@ -13,11 +13,11 @@
 #include "scpi/scpi_interface.h"
 #include "scpi/scpi_numeric_param.h"
 #include "scpi/scpi_refusals.h"
+#include "scpi/scpi_setting_value.h"
 
 namespace scpi {
 namespace {
 
-enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
 enum RecordSet : uint32_t { kSetRms = 0, kSetPeak = 1 };
 
 uint32_t Area() {
@@ -45,11 +45,7 @@ void PhasesToWrite(int* first, int* last) {
 int Query(ScpiInterface* ifc, RecordSet set) {
     const ParamRec rec = Access(0, set, static_cast<int>(core::SelectedPhase()));
     int32_t v = rec.value;
-    int32_t choice;
-    if (scpiGetParamCount(ifc) > 0 && scpiGetChoice(ifc, 0, &choice) == 0) {
-        if (choice != kChoiceMin && choice != kChoiceMax) return scpiSetError(ifc, kScpiErrParameter), 0;
-        v = choice == kChoiceMax ? rec.max : rec.min;
-    }
+    if (LimitChoice(ifc, 0, rec.min, rec.max, &v) < 0) return scpiSetError(ifc, kScpiErrParameter), 0;
     char text[48];
     std::snprintf(text, sizeof text, "%+.4f", static_cast<double>(static_cast<float>(v) * rec.scale));
     return WriteTextReply(ifc, text), 0;
@@ -58,13 +54,10 @@ int Query(ScpiInterface* ifc, RecordSet set) {
 // The value of a set in record steps, or an error row. The steps of a real or an integer that do not fit
 // 32 bits are out of range.
 uint32_t SetValue(const ScpiInterface* ifc, const ParamRec& rec, int32_t* v) {
-    int32_t choice, integer;
+    if (const int limit = LimitChoice(ifc, 0, rec.min, rec.max, v); limit != 0)
+        return limit > 0 ? 0 : kScpiErrParameter;
+    int32_t integer;
     double real;
-    if (scpiGetChoice(ifc, 0, &choice) == 0) {
-        if (choice != kChoiceMin && choice != kChoiceMax) return kScpiErrParameter;
-        *v = choice == kChoiceMax ? rec.max : rec.min;
-        return 0;
-    }
     if (scpiGetInt(ifc, 0, &integer) == 0) {
         real = integer;
     } else if (scpiGetReal(ifc, 0, &real) != 0) {

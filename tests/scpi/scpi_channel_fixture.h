@@ -7,6 +7,7 @@
 // runs the channel's real execution loop instead: real handlers, set commands handed over to the
 // menu/control thread's pass (see MenuEnv).
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -57,6 +58,21 @@ class FakeChannel {
 
     // Clears input, parser and port and starts the channel again, as a fresh one.
     void Reset();
+
+    // Runs a handler on the channel's context with one parameter of `type` (kItemOmitted: none) and
+    // returns "reply|error row".
+    template <typename T>
+    std::string Call(const std::function<int(ScpiInterface*)>& run, bool query, uint8_t type, T value) {
+        cmd->query = query ? 1 : 0;
+        cmd->paramCount = type == kItemOmitted ? 0 : 1;
+        std::memcpy(cmd->data, &value, sizeof value);
+        cmd->items[0] = ScpiParamItem{type, sizeof value, cmd->data};
+        parse.errIndex = 0;
+        ifc.replyCount = 0;
+        run(&ifc);
+        ifc.io.write(nullptr, 0, kPortCommit);
+        return Transmit() + "|" + std::to_string(parse.errIndex);
+    }
 
     ScpiInterface ifc{};
     ScpiParseState parse{};

@@ -90,16 +90,7 @@ class NumericParam : public ::testing::Test {
     }
     template <typename T>
     std::string Call(const std::function<int(ScpiInterface*)>& handler, bool query, uint8_t type, T value) {
-        ScpiCmdBlock& cmd = *ch.cmd;
-        cmd.query = query ? 1 : 0;
-        cmd.paramCount = type == kItemOmitted ? 0 : 1;
-        std::memcpy(cmd.data, &value, sizeof value);
-        cmd.items[0] = ScpiParamItem{type, sizeof value, cmd.data};
-        ch.parse.errIndex = 0;
-        ch.ifc.replyCount = 0;
-        handler(&ch.ifc);
-        ch.ifc.io.write(nullptr, 0, kPortCommit);
-        return ch.Transmit() + "|" + std::to_string(ch.parse.errIndex);
+        return ch.Call(handler, query, type, value);
     }
     void SetFreq(int32_t hundredthsHz) {
         ParamRec rec = test::ReadRecord(kParamFreq, 0);

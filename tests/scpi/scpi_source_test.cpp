@@ -28,19 +28,9 @@ class SourceHandlers : public ::testing::Test {
     test::DefaultStore store;
     scpitest::FakeChannel ch{kChanLan};
 
-    // Runs a handler with one parameter (kItemOmitted: none) and returns "reply|error row".
     std::string Call(int (*handler)(ScpiInterface*), bool query, uint8_t type = kItemOmitted,
                      int32_t value = 0) {
-        ScpiCmdBlock& cmd = *ch.cmd;
-        cmd.query = query ? 1 : 0;
-        cmd.paramCount = type == kItemOmitted ? 0 : 1;
-        std::memcpy(cmd.data, &value, sizeof value);
-        cmd.items[0] = ScpiParamItem{type, sizeof value, cmd.data};
-        ch.parse.errIndex = 0;
-        ch.ifc.replyCount = 0;
-        handler(&ch.ifc);
-        ch.ifc.io.write(nullptr, 0, kPortCommit);
-        return ch.Transmit() + "|" + std::to_string(ch.parse.errIndex);
+        return ch.Call(handler, query, type, value);
     }
 };
 

@@ -45,12 +45,7 @@ uint32_t Value(ScpiInterface* ifc, const ArbItem& item, int32_t maximum, int32_t
     if (const int limit = scpi::LimitChoice(ifc, 0, minimum, maximum, out); limit != 0)
         return limit > 0 ? 0 : kScpiErrParameter;
     double value;
-    int32_t integer;
-    if (scpiGetInt(ifc, 0, &integer) == 0) {
-        value = integer;
-    } else if (scpiGetReal(ifc, 0, &value) != 0) {
-        return kScpiErrParameter;
-    }
+    if (const uint32_t row = scpi::NumberValue(ifc, 0, &value); row != 0) return row;
     const float step = 1.0f / static_cast<float>(item.divisor);
     return scpi::ScaledSteps(value, step, out) ? 0 : kScpiErrDataOutOfRange;
 }

@@ -118,12 +118,7 @@ uint32_t SetValue(ScpiInterface* ifc, uint32_t id, int phase, int32_t* out) {
         return 0;
     }
     double value;
-    int32_t integer;
-    if (scpiGetInt(ifc, 0, &integer) == 0) {
-        value = integer;
-    } else if (scpiGetReal(ifc, 0, &value) != 0) {
-        return kScpiErrParameter;
-    }
+    if (const uint32_t row = scpi::NumberValue(ifc, 0, &value); row != 0) return row;
     if (id == kIdTrigWidth) value *= 1000.0;
     return scpi::ScaledSteps(value, Read(id, phase).scale, out) ? 0 : kScpiErrDataOutOfRange;
 }

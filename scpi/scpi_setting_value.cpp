@@ -23,4 +23,12 @@ int LimitChoice(const ScpiInterface* ifc, uint32_t i, int32_t min, int32_t max, 
     return 1;
 }
 
+uint32_t NumberValue(const ScpiInterface* ifc, uint32_t i, double* value) {
+    if (int32_t integer; scpiGetInt(ifc, i, &integer) == 0) {
+        *value = integer;
+        return 0;
+    }
+    return scpiGetReal(ifc, i, value) == 0 ? 0 : kScpiErrParameter;
+}
+
 }  // namespace scpi

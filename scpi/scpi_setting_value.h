@@ -13,6 +13,8 @@ enum : int32_t { kChoiceMin = 0, kChoiceMax = 1 };
 // Parameter i as a limit: 1 when it is MINimum or MAXimum (value: min or max), 0 when it is no choice,
 // -1 when it is another choice (the caller's parameter error).
 int LimitChoice(const ScpiInterface* ifc, uint32_t i, int32_t min, int32_t max, int32_t* value);
+// 0 and parameter i as a number when it is an integer or a real; else the parameter error row.
+uint32_t NumberValue(const ScpiInterface* ifc, uint32_t i, double* value);
 
 // 0 and the value of parameter i when it is a choice or an integer; else the parameter error row.
 uint32_t ChoiceOrNumber(const ScpiInterface* ifc, uint32_t i, int32_t* value);

@@ -19,7 +19,6 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kStart = 9100, kDrop = 9101, kAllSeen = 9102, kRecount = 9103, kHandshake = 9104,
                    kUpdating = 9105, kSupervise = 9109, kWait = 9110, kStop = 9111;
 constexpr uint32_t kLinkUp = 1u << 16, kJoinAll = 0xFu << 20;
-constexpr uint8_t kRestart = 1u << 3;
 // Tries of a slave update's wait (1 s apart) by update kind 1-4.
 constexpr uint32_t kUpdateTries[5] = {0, 420, 120, 280, 180};
 
@@ -211,7 +210,7 @@ int32_t MasterIdle(StepRow* row, uint32_t msg) {
 }
 
 int32_t MasterRun(StepRow* row, uint32_t msg) {
-    if (g_ParallelMasterFlags.fetch_and(static_cast<uint8_t>(~kRestart), kRelaxed) & kRestart) {
+    if (core::ParallelRestartTaken(g_ParallelMasterFlags)) {
         StepObjPostMsg(kStop, row);
         return static_cast<int32_t>(msg);
     }

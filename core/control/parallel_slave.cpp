@@ -22,7 +22,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kStart = 9200, kJoin = 9201, kAnswer = 9202, kListen = 9207, kJoined = 9208, kLeave = 9209;
 constexpr uint32_t kLinkUp = 1u << 16, kJoinAll = 0xFu << 20;
-constexpr uint8_t kRestart = 1u << 3;
 
 int32_t g_rxCopy = 0;                       // copy of the own receive counter, 0-4095
 std::atomic<uint32_t> g_threadsStopped{0};  // 1: slave mode stopped the web and fieldbus threads
@@ -141,7 +140,7 @@ int32_t SlaveIdle(StepRow* row, uint32_t msg) {
 }
 
 int32_t SlaveRun(StepRow* row, uint32_t msg) {
-    if (g_ParallelSlaveFlags.fetch_and(static_cast<uint8_t>(~kRestart), kRelaxed) & kRestart) {
+    if (core::ParallelRestartTaken(g_ParallelSlaveFlags)) {
         StepObjPostMsg(kLeave, row);
         return static_cast<int32_t>(msg);
     }

@@ -42,6 +42,10 @@ void core::ParallelLinkReset() {
     g_ParallelSlaveFlags.store(0, kRelaxed);
 }
 
+bool core::ParallelRestartTaken(std::atomic<uint8_t>& flags) {
+    return (flags.fetch_and(static_cast<uint8_t>(~kRestartRequest), kRelaxed) & kRestartRequest) != 0;
+}
+
 void ParallelMaster_RequestRestart() {
     g_ParallelMasterFlags.fetch_or(kRestartRequest, kRelaxed);
 }

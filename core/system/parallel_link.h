@@ -48,6 +48,8 @@ namespace core {
 void ParallelLinkReset();
 // Clears every per-slave record.
 void ParallelSlavesClear();
+// Takes a restart request from a role's flag byte: true when one was pending (it is cleared).
+bool ParallelRestartTaken(std::atomic<uint8_t>& flags);
 }  // namespace core
 
 void ParallelMaster_RequestRestart();

@@ -3,7 +3,7 @@
 // the text encoding. Colours are 0x00BBGGRR. GUI thread only.
 #include <cstdint>
 
-#include "GUI/Core/GUI_Alloc.h"
+#include "GUI/Core/gui_alloc.h"
 
 // Window handle: a memory handle of the window's object; 0 is no window.
 typedef GUI_HBLOCK WM_HWINDOW;

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "GUI/GUI.h"
-#include "GUI/LCD.h"
+#include "GUI/gui.h"
+#include "GUI/lcd/lcd.h"
 
 GUI_DRAWCTX GUI_Context;
 char GUI_DecimalSeparator;

@@ -1,6 +1,6 @@
 // The library's execution step: the window manager's painting pass.
-#include "GUI/LCD.h"
-#include "GUI/WM.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/wm/wm.h"
 
 namespace {
 

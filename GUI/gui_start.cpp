@@ -1,9 +1,9 @@
 #include <atomic>
 
-#include "GUI/GUI.h"
-#include "GUI/LCD.h"
-#include "GUI/WM.h"
-#include "GUI/lcd_clip.h"
+#include "GUI/gui.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/wm/wm.h"
+#include "GUI/lcd/lcd_clip.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "GUI/LCD.h"
-#include "GUI/fb_png.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/device/fb_png.h"
 
 namespace {
 

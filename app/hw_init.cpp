@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/params/arb_builtin.h"
+#include "core/params/waves/arb_builtin.h"
 #include "core/regbus/regbus.h"
-#include "core/system/msg_ring.h"
-#include "platform/clock.h"
-#include "platform/root.h"
+#include "core/system/messaging/msg_ring.h"
+#include "platform/host/clock.h"
+#include "platform/host/root.h"
 #include "src/dev/board_lines.h"
-#include "storage/arb_file.h"
+#include "storage/files/arb_file.h"
 
 int32_t HwInit() {
     g_PhaseFault.store(0);

@@ -10,14 +10,14 @@
 #include <thread>
 
 #include "app/supervisor.h"
-#include "core/system/msg_queue.h"
-#include "platform/options.h"
-#include "platform/panel_channel.h"
-#include "platform/power_stage_sim.h"
-#include "platform/root.h"
-#include "platform/root_lock.h"
-#include "platform/stop_signal.h"
-#include "storage/arb_file.h"
+#include "core/system/messaging/msg_queue.h"
+#include "platform/host/options.h"
+#include "platform/host/panel_channel.h"
+#include "platform/stage/power_stage_sim.h"
+#include "platform/host/root.h"
+#include "platform/host/root_lock.h"
+#include "platform/host/stop_signal.h"
+#include "storage/files/arb_file.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>

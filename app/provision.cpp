@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
-#include "platform/options.h"
-#include "platform/root.h"
-#include "storage/settings_backup.h"
+#include "platform/host/options.h"
+#include "platform/host/root.h"
+#include "storage/nv/settings_backup.h"
 
 bool ProvisionNewUnit() {
     struct stat st {};

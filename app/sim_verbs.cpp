@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "core/system/sys_status.h"
-#include "platform/panel_channel.h"
-#include "platform/sandbox_events.h"
-#include "scpi/scpi_channels.h"
-#include "scpi/scpi_status.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/panel_channel.h"
+#include "platform/sandbox/sandbox_events.h"
+#include "scpi/channels/scpi_channels.h"
+#include "scpi/status/scpi_status.h"
 
 void AddSimulationVerbs() {
     plat::PanelChannelAddVerb("restart", [](const std::string& args, std::string* error) {

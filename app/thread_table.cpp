@@ -6,15 +6,15 @@
 #include <string>
 
 #include "app/timer_thread.h"
-#include "engine/seqsim_runner.h"
+#include "engine/run/seqsim_runner.h"
 #include "panel/gui_thread.h"
 #include "panel/key_thread.h"
 #include "panel/menu_thread.h"
-#include "platform/clock.h"
-#include "platform/options.h"
+#include "platform/host/clock.h"
+#include "platform/host/options.h"
 #include "remote/fieldbus.h"
 #include "remote/web_server.h"
-#include "scpi/scpi_threads.h"
+#include "scpi/channels/scpi_threads.h"
 
 const ThreadRow ThreadTable[kThreadCount] = {
     {GuiThread, 13, kPolicyRr, "GuiThread"},

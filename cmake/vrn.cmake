@@ -1,12 +1,30 @@
 # The folders are layers, added lowest first; each library links the one added before it, so the linker
 # sees them in layer order and a call from a lower layer into a higher one fails to link.
 
+# vrn_folder_files(<out> <pattern>...): the files of the calling folder and its subfolders that match a
+# pattern, without those of a subfolder that has a CMakeLists.txt of its own (a layer or test folder of
+# its own, such as GUI/Core).
+function(vrn_folder_files out)
+  set(found)
+  foreach(pattern IN LISTS ARGN)
+    file(GLOB_RECURSE files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${pattern})
+    list(APPEND found ${files})
+  endforeach()
+  file(GLOB_RECURSE lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(list_file IN LISTS lists)
+    get_filename_component(own ${list_file} DIRECTORY)
+    list(FILTER found EXCLUDE REGEX "^${own}/")
+  endforeach()
+  list(SORT found)
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
 # vrn_library(<name> [sources...]): one static library, by default from the *.cpp files of the calling
-# folder.
+# folder and its subfolders.
 function(vrn_library name)
   set(srcs ${ARGN})
   if(NOT srcs)
-    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    vrn_folder_files(srcs *.cpp)
   endif()
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -27,12 +45,12 @@ function(vrn_system_target)
 endfunction()
 
 # vrn_tests(<name> [DEPS <lib>...]): one gtest executable from the *_test.cpp files of the calling
-# folder, registered with ctest; each *_bench.cpp becomes a Google Benchmark program (not run by ctest).
+# folder and its subfolders, registered with ctest; each *_bench.cpp becomes a Google Benchmark program (not run by ctest).
 # *_fixture.cpp files are shared helpers compiled into both.
 function(vrn_tests name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
-  file(GLOB helpers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_fixture.cpp)
+  vrn_folder_files(tests *_test.cpp)
+  vrn_folder_files(helpers *_fixture.cpp)
   set(support)
   if(TARGET vrn_testsupport)
     set(support vrn_testsupport)
@@ -43,7 +61,7 @@ function(vrn_tests name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
       PROPERTIES ENVIRONMENT "VRN_BUILD_DIR=${CMAKE_BINARY_DIR}")
   endif()
-  file(GLOB benches CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_bench.cpp)
+  vrn_folder_files(benches *_bench.cpp)
   foreach(bench IN LISTS benches)
     get_filename_component(bname ${bench} NAME_WE)
     add_executable(${bname} ${bench} ${helpers})

@@ -7,18 +7,18 @@
 #include <string>
 
 #include "core/regbus/reg_write.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "core/system/sys_status.h"
-#include "core/system/usb_state.h"
-#include "engine/seqsim_file.h"
-#include "platform/clock.h"
-#include "storage/arb_file.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/sys_status.h"
+#include "core/system/state/usb_state.h"
+#include "engine/seqsim/seqsim_file.h"
+#include "platform/host/clock.h"
+#include "storage/files/arb_file.h"
 #include "storage/brand_dir.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
-#include "storage/memory_data.h"
-#include "storage/preset_file.h"
+#include "storage/files/memory_data.h"
+#include "storage/files/preset_file.h"
 #include "storage/raw_file.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "GUI/LCD.h"
-#include "core/control/meas_records.h"
-#include "core/system/sys_status.h"
+#include "GUI/lcd/lcd.h"
+#include "core/control/measure/meas_records.h"
+#include "core/system/state/sys_status.h"
 #include "panel/panel_services.h"
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "src/dev/board_lines.h"
 
 // Paints whatever became invalid; the pages that invalidate come with the page manager. Until the page

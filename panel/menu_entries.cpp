@@ -1,6 +1,6 @@
 #include "panel/menu_entries.h"
 
-#include "core/system/edit_state.h"
+#include "core/system/state/edit_state.h"
 
 namespace {
 constexpr uint32_t kAdvanceScreen = 1;

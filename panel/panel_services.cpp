@@ -1,7 +1,7 @@
 #include "panel/panel_services.h"
 
-#include "core/control/alarm_state.h"
-#include "core/system/sys_status.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/system/state/sys_status.h"
 #include "src/dev/panel_link.h"
 
 std::atomic<uint32_t> g_Up40ms{0};

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/system/msg_ring.h"
+#include "core/system/messaging/msg_ring.h"
 
 // The 40 ms up-counter (raised by the timer thread while below 65,530; read and reset by the panel and
 // the SCPI side).

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "core/system/sys_status.h"
-#include "platform/sandbox.h"
+#include "core/system/state/sys_status.h"
+#include "platform/sandbox/sandbox.h"
 #include "src/dev/board_lines.h"
-#include "storage/settings_backup.h"
-#include "sysadmin/usb_memory.h"
+#include "storage/nv/settings_backup.h"
+#include "sysadmin/usb/usb_memory.h"
 
 void RestartSaveStep() {
     if (!SysStatusTest(kSysRestartPending) || SysStatusTest(kSysRestartHandled)) return;

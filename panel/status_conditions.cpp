@@ -1,16 +1,16 @@
 #include "panel/status_conditions.h"
 
-#include "core/control/alarm_state.h"
+#include "core/control/alarms/alarm_state.h"
 #include "core/control/sys_event.h"
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/regbus/bus_transfer.h"
-#include "core/system/model_table.h"
-#include "core/system/stage_status.h"
-#include "core/system/sys_status.h"
-#include "engine/seqsim_mode.h"
-#include "scpi/scpi_channels.h"
-#include "scpi/scpi_status.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/stage_status.h"
+#include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "scpi/channels/scpi_channels.h"
+#include "scpi/status/scpi_status.h"
 
 std::atomic<uint32_t> g_ScpiErrorIfCount{0};
 

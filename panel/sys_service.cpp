@@ -1,11 +1,11 @@
 #include "panel/sys_service.h"
 
-#include "core/control/alarms.h"
+#include "core/control/alarms/alarms.h"
 #include "core/control/ctrl_task.h"
-#include "core/control/harmonics.h"
-#include "core/control/measurement.h"
+#include "core/control/measure/harmonics.h"
+#include "core/control/measure/measurement.h"
 #include "panel/restart_save.h"
-#include "sysadmin/fw_update.h"
+#include "sysadmin/firmware/fw_update.h"
 
 void sysServiceStep() {
     Harm_Task();

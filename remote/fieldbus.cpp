@@ -3,11 +3,11 @@
 #include <atomic>
 #include <cstdio>
 
-#include "core/system/iface_cfg.h"
-#include "core/system/msg_queue.h"
-#include "core/system/sys_status.h"
-#include "core/system/thread_ctl.h"
-#include "platform/clock.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/state/sys_status.h"
+#include "core/system/state/thread_ctl.h"
+#include "platform/host/clock.h"
 
 namespace {
 

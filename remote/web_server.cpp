@@ -1,6 +1,6 @@
 #include "remote/web_server.h"
 
-#include "core/system/thread_ctl.h"
+#include "core/system/state/thread_ctl.h"
 
 std::atomic<uint32_t> g_WebScreenCopyOwner{0};
 std::atomic<uint32_t> g_WebLockReleaseReq{0};

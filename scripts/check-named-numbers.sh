@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a register or a parameter is named by a bare number in the program's sources instead of by
-# its name in the register map (platform/reg_map.h) or the parameter ids (enum ParamId).
+# its name in the register map (platform/stage/reg_map.h) or the parameter ids (enum ParamId).
 #
 # What counts: a call of a register accessor with a number as its register argument, a call of a
 # parameter accessor with a number as its id argument, and a comparison of a variable `id` with a
@@ -46,7 +46,7 @@ check() {
     fi
   done
   if [ $found -ne 0 ]; then
-    echo "check-named-numbers: a register or parameter is named by a number above; use platform/reg_map.h" \
+    echo "check-named-numbers: a register or parameter is named by a number above; use platform/stage/reg_map.h" \
       "or enum ParamId"
     return 1
   fi

@@ -1,6 +1,6 @@
 #include "storage/brand_dir.h"
 
-#include "core/system/identity.h"
+#include "core/system/config/identity.h"
 
 const char* const g_BrandDirTable[3] = {"qx", "tulve", "pelma"};
 

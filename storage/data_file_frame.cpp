@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
 #include "storage/file_result.h"
 
 namespace storage {

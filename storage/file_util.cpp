@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 int32_t FileSize(const char* path) {
     if (path == nullptr) return -1;

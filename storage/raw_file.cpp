@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/system/usb_state.h"
-#include "platform/root.h"
+#include "core/system/state/usb_state.h"
+#include "platform/host/root.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
 

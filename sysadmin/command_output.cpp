@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/sandbox.h"
+#include "platform/sandbox/sandbox.h"
 
 bool CommandFirstLine(const char* command, std::string* line, size_t max) {
     std::FILE* pipe = plat::Popen(command, "r");

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 int32_t FileReadWhole(const char* path, uint8_t* buffer, size_t size) {
     int fd = open(plat::MapPath(path).c_str(), O_RDONLY | O_CLOEXEC);

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/clock.h"
-#include "platform/sandbox.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
 
 char g_KernelName[16];
 char g_KernelRelease[64];

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/control/alarm_state.h"
-#include "core/system/identity.h"
-#include "core/system/msg_ring.h"
-#include "platform/clock.h"
-#include "platform/root.h"
-#include "platform/sandbox.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/system/config/identity.h"
+#include "core/system/messaging/msg_ring.h"
+#include "platform/host/clock.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox.h"
 #include "src/dev/speaker.h"
 #include "src/dev/web_process.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 int TextFileWrite(const char* path, const std::string& text) {
     const std::string host = plat::MapPath(path);

@@ -1,4 +1,4 @@
-#include "GUI/Core/GUI_Alloc.h"
+#include "GUI/Core/gui_alloc.h"
 
 #include <algorithm>
 #include <cstring>

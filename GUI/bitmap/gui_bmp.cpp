@@ -1,9 +1,9 @@
 // BMP files: the header checks, palette and direct-colour decoding of the rows that survive clipping.
-#include "GUI/gui_bmp.h"
+#include "GUI/bitmap/gui_bmp.h"
 
 #include <cstdlib>
 
-#include "GUI/gui_2d.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace gui {
 

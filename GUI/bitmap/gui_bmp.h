@@ -2,7 +2,7 @@
 // What the BMP decoder's parts share: the checked header and the reads through the GetData callback.
 #include <cstdint>
 
-#include "GUI/GUI_Image.h"
+#include "GUI/bitmap/gui_image.h"
 
 namespace gui {
 

@@ -3,7 +3,7 @@
 // or the bitmap end skip take palette colour 0.
 #include <algorithm>
 
-#include "GUI/gui_bmp.h"
+#include "GUI/bitmap/gui_bmp.h"
 
 namespace gui {
 

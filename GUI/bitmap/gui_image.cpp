@@ -1,9 +1,9 @@
 // Constant bitmaps: the bitmap record drawn per visible window part, and the 16-bit RGB565 drawer that
 // converts to the display's format where the formats differ.
-#include "GUI/GUI_Image.h"
+#include "GUI/bitmap/gui_image.h"
 
-#include "GUI/fb_driver.h"
-#include "GUI/gui_2d.h"
+#include "GUI/device/fb_driver.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // decoder and the line writers both of them use. Window coordinates unless said. GUI thread only.
 #include <cstdint>
 
-#include "GUI/GUI.h"
-#include "GUI/LCD.h"
+#include "GUI/gui.h"
+#include "GUI/lcd/lcd.h"
 
 typedef LCD_PALETTE GUI_PALETTE;
 

@@ -1,12 +1,12 @@
 // The framebuffer driver's device operations, properties and device functions.
-#include "GUI/fb_driver.h"
+#include "GUI/device/fb_driver.h"
 
 #include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
 
-#include "GUI/gui_devfunc.h"
+#include "GUI/device/gui_devfunc.h"
 
 namespace {
 

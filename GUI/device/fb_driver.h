@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "GUI/LCD.h"
+#include "GUI/lcd/lcd.h"
 
 // Kept in a fixed block of the graphics pool, which is only 4-byte aligned.
 #pragma pack(push, 4)

@@ -2,7 +2,7 @@
 // straight into the row (one address multiplication per row). Draw mode: bit 0 XOR, bit 1 transparent.
 #include <cstring>
 
-#include "GUI/fb_driver.h"
+#include "GUI/device/fb_driver.h"
 
 namespace {
 

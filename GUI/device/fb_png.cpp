@@ -1,4 +1,4 @@
-#include "GUI/fb_png.h"
+#include "GUI/device/fb_png.h"
 
 #include <fcntl.h>
 #include <png.h>
@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "GUI/LCD.h"
-#include "GUI/fb_driver.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/device/fb_driver.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "GUI/GUI.h"
+#include "GUI/gui.h"
 
 // Writes rect of an RGB565 image (stride pixels a row) to hostPath, a host file name (not an instrument
 // path), replacing it whole. 0, or -1 when the rectangle is empty or the file cannot be written.

@@ -2,7 +2,7 @@
 // Device functions: a driver hands them out by code through GetDevFunc; each takes the device first.
 #include <cstdint>
 
-#include "GUI/GUI.h"
+#include "GUI/gui.h"
 
 namespace gui {
 

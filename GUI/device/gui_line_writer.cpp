@@ -3,7 +3,7 @@
 // from begin to end (a locked block never moves).
 #include <cstring>
 
-#include "GUI/GUI_Image.h"
+#include "GUI/bitmap/gui_image.h"
 
 namespace {
 

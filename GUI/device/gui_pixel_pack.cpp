@@ -2,7 +2,7 @@
 // (each output byte lies at or before the words it comes from), expanding backward.
 #include <cstring>
 
-#include "GUI/gui_pixels.h"
+#include "GUI/device/gui_pixels.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // display. GUI thread only.
 #include <cstdint>
 
-#include "GUI/LCD.h"
+#include "GUI/lcd/lcd.h"
 
 // Packs n 32-bit indices in place: 1, 2, 4 bpp MSB-first several per byte, 3 and 5-8 bpp one byte each,
 // 9-16 bpp one u16 each. The packed length in bytes; 0 (buffer unchanged) above 16 bpp.

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "GUI/gui_devfunc.h"
-#include "GUI/gui_pixels.h"
+#include "GUI/device/gui_devfunc.h"
+#include "GUI/device/gui_pixels.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // square root the circles, pens and rotation rest on, and the rectangle helpers. GUI thread only.
 #include <cstdint>
 
-#include "GUI/GUI.h"
-#include "GUI/WM.h"
+#include "GUI/gui.h"
+#include "GUI/wm/wm.h"
 
 struct GUI_POINT {
     int16_t x, y;

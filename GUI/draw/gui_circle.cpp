@@ -1,12 +1,12 @@
 // Circles, discs, ellipses and rings. Circles compute one octant (up to r x 707/1000, about r/sqrt 2) and
 // mirror it; ellipses take each row's half-width from an integer square root, in 64 bits so that large
 // radii do not overflow.
-#include "GUI/gui_circle.h"
+#include "GUI/draw/gui_circle.h"
 
 #include <cstdint>
 
-#include "GUI/LCD.h"
-#include "GUI/gui_2d.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace {
 

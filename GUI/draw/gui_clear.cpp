@@ -1,6 +1,6 @@
 // Boxes, clearing and frames in window coordinates, drawn in every visible part of the window.
-#include "GUI/LCD.h"
-#include "GUI/gui_2d.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/draw/gui_2d.h"
 
 void GUI_FillBox(int x0, int y0, int x1, int y1) {
     x0 += GUI_Context.xOff;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "GUI/LCD.h"
-#include "GUI/gui_2d.h"
-#include "GUI/gui_circle.h"
-#include "GUI/gui_polygon.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/draw/gui_2d.h"
+#include "GUI/draw/gui_circle.h"
+#include "GUI/draw/gui_polygon.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "GUI/gui_2d.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace {
 

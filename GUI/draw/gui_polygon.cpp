@@ -1,11 +1,11 @@
 // Polygon fill by scan lines: crossings of each line with the edges, filled pairwise. A vertex that is a
 // local minimum or maximum of its line is one pixel, not the start of a span.
-#include "GUI/gui_polygon.h"
+#include "GUI/draw/gui_polygon.h"
 
 #include <algorithm>
 
-#include "GUI/LCD.h"
-#include "GUI/gui_2d.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The polygon filler in absolute coordinates (points offset by ox, oy), clipped by the high-level clip
 // rectangle; the wide pen draws with it as well.
-#include "GUI/gui_2d.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace gui {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "GUI/LCD.h"
-#include "GUI/gui_2d.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "GUI/fb_driver.h"
+#include "GUI/device/fb_driver.h"
 
 namespace {
 

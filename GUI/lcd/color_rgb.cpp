@@ -1,6 +1,6 @@
-#include "GUI/color_rgb.h"
+#include "GUI/lcd/color_rgb.h"
 
-#include "GUI/GUI.h"
+#include "GUI/gui.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // A request that is empty after clipping is dropped silently. GUI thread only.
 #include <cstdint>
 
-#include "GUI/GUI.h"
-#include "GUI/lcd_clip.h"
+#include "GUI/gui.h"
+#include "GUI/lcd/lcd_clip.h"
 
 // Colour conversion of a device, in slot order.
 struct GUI_COLORCONV {

@@ -2,7 +2,7 @@
 // behind it, written as one index. Only inside the clip rectangle.
 #include <initializer_list>
 
-#include "GUI/LCD.h"
+#include "GUI/lcd/lcd.h"
 
 namespace {
 

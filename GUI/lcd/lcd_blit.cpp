@@ -1,6 +1,6 @@
 // Bitmap output clipped once: whole rows cut at the top and bottom, pixels cut on the right, and on the
 // left the data advanced by whole bytes with the rest of the cut handed to the device as a bit offset.
-#include "GUI/LCD.h"
+#include "GUI/lcd/lcd.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "GUI/lcd_clip.h"
+#include "GUI/lcd/lcd_clip.h"
 
 namespace {
 

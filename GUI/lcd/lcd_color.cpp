@@ -2,7 +2,7 @@
 // hold each other's index, so every writer reads "foreground" from the same slot.
 #include <utility>
 
-#include "GUI/LCD.h"
+#include "GUI/lcd/lcd.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The display device's capabilities, its device functions per layer and the drawing batch bracket.
 #include <algorithm>
 
-#include "GUI/LCD.h"
-#include "GUI/gui_devfunc.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/device/gui_devfunc.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // Without a display device the clip rectangle is empty and nothing reaches a device.
 #include <algorithm>
 
-#include "GUI/LCD.h"
+#include "GUI/lcd/lcd.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The palette conversion table (colours of a bitmap's palette as display indices) and the index-width
 // helpers.
-#include "GUI/LCD.h"
+#include "GUI/lcd/lcd.h"
 
 namespace {
 

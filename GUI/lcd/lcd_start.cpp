@@ -7,11 +7,11 @@
 
 #include <cstdio>
 
-#include "GUI/LCD.h"
-#include "GUI/fb_driver.h"
-#include "GUI/gui_devfunc.h"
-#include "platform/clock.h"
-#include "platform/root.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/device/fb_driver.h"
+#include "GUI/device/gui_devfunc.h"
+#include "platform/host/clock.h"
+#include "platform/host/root.h"
 
 namespace {
 

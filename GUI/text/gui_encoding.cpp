@@ -1,5 +1,5 @@
 // The single-byte text encoding: a character is its byte.
-#include "GUI/GUI.h"
+#include "GUI/gui.h"
 
 namespace {
 

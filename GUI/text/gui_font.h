@@ -5,7 +5,7 @@
 // GUI thread only.
 #include <cstdint>
 
-#include "GUI/GUI.h"
+#include "GUI/gui.h"
 
 // Proportional glyph: YSize rows of BytesPerLine bytes, MSB leftmost, 1 = ink.
 struct GUI_CHARINFO {

@@ -1,6 +1,6 @@
 // Monospaced fonts: a main range of glyphs and composed codes built from two glyphs of a second block.
-#include "GUI/GUI_Font.h"
-#include "GUI/LCD.h"
+#include "GUI/text/gui_font.h"
+#include "GUI/lcd/lcd.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Proportional fonts: 1-bit glyphs in ranges of codes.
-#include "GUI/GUI_Font.h"
-#include "GUI/LCD.h"
+#include "GUI/text/gui_font.h"
+#include "GUI/lcd/lcd.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Extended proportional fonts: each glyph carries its size and its offset from the cursor, so a glyph
 // may reach into its neighbour's cell; the line's background is painted once before its glyphs.
-#include "GUI/GUI_Font.h"
-#include "GUI/LCD.h"
+#include "GUI/text/gui_font.h"
+#include "GUI/lcd/lcd.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Character and string output in window coordinates: lines are measured, aligned, clipped per visible
 // part of the selected window and handed to the current font's operations.
-#include "GUI/GUI_Font.h"
-#include "GUI/LCD.h"
-#include "GUI/gui_2d.h"
+#include "GUI/text/gui_font.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Metrics of the current font and the measuring of text lines.
-#include "GUI/GUI_Font.h"
+#include "GUI/text/gui_font.h"
 
 int GUI_GetLineSpacing() {
     return GUI_Context.pFont != nullptr ? GUI_Context.pFont->YDist : 0;

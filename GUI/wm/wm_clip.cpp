@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "GUI/WM.h"
-#include "GUI/lcd_clip.h"
+#include "GUI/wm/wm.h"
+#include "GUI/lcd/lcd_clip.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "GUI/WM.h"
+#include "GUI/wm/wm.h"
 
 namespace {
 

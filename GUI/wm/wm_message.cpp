@@ -1,4 +1,4 @@
-#include "GUI/WM.h"
+#include "GUI/wm/wm.h"
 
 void WM_Deliver(WM_HWINDOW h, WM_MSG_RECORD* msg) {
     // Callbacks that keep sending to each other stop here instead of exhausting the stack.

@@ -1,8 +1,8 @@
 // The painting pass. A window's invalid flag is cleared before its paint, so what the paint invalidates
 // (its own window or another one) is kept and painted by the next pass; a pass visits each window at most
 // once, so paints that invalidate each other cannot hold the GUI thread.
-#include "GUI/LCD.h"
-#include "GUI/WM.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/wm/wm.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "GUI/WM.h"
-#include "GUI/lcd_clip.h"
+#include "GUI/wm/wm.h"
+#include "GUI/lcd/lcd_clip.h"
 
 WM_STATE WM_State;
 

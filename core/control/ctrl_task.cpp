@@ -1,17 +1,17 @@
 // The control task object: the poll, the start-up wait, the run row and the output on and off requests.
 #include "core/control/ctrl_task.h"
 
-#include "core/control/alarm_state.h"
-#include "core/control/calibration.h"
-#include "core/params/param_access.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/control/calibration/calibration.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/regbus/regbus.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
-#include "core/system/parallel_link.h"
-#include "core/system/stage_status.h"
-#include "core/system/sys_status.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/stage_status.h"
+#include "core/system/state/sys_status.h"
 
 using namespace core;
 

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 extern StepObj g_CtrlTaskObj;
 // The calibration task object beside it; the poll runs nothing while calibration mode is on.

@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
-#include "core/control/alarm_state.h"
-#include "core/control/calibration.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/control/calibration/calibration.h"
 #include "core/control/ctrl_task.h"
 #include "core/params/param_store.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
 
 using namespace core;
 

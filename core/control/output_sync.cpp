@@ -1,20 +1,20 @@
 // One synchronisation pass and the writers its parts share.
 #include "core/control/output_sync.h"
 
-#include "core/control/meas_records.h"
+#include "core/control/measure/meas_records.h"
 #include "core/control/output_sync_internal.h"
 #include "core/control/setting_accessors.h"
-#include "core/params/acv_unit.h"
-#include "core/params/limit_checks.h"
+#include "core/params/access/acv_unit.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/params/param_dirty.h"
-#include "core/params/param_init.h"
-#include "core/params/wave_voltage.h"
+#include "core/params/defaults/param_init.h"
+#include "core/params/limits/wave_voltage.h"
 #include "core/regbus/regbus.h"
-#include "core/system/model_table.h"
-#include "core/system/parallel_link.h"
-#include "core/system/service_flags.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
 
 using namespace core;
 using namespace outsync;

@@ -3,10 +3,10 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/output_flags.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/output_flags.h"
 
 namespace outsync {
 

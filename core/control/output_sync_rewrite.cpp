@@ -3,10 +3,10 @@
 #include "core/control/output_sync.h"
 #include "core/control/output_sync_internal.h"
 #include "core/control/setting_accessors.h"
-#include "core/params/limit_checks.h"
-#include "core/params/wave_voltage.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/limits/wave_voltage.h"
 #include "core/regbus/regbus.h"
-#include "core/system/sys_status.h"
+#include "core/system/state/sys_status.h"
 
 using namespace core;
 

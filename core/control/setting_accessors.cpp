@@ -4,10 +4,10 @@
 
 #include <cstddef>
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
-#include "core/system/output_flags.h"
-#include "platform/reg_map.h"
+#include "core/system/state/output_flags.h"
+#include "platform/stage/reg_map.h"
 
 namespace {
 

@@ -5,18 +5,18 @@
 
 #include "core/control/barcode_table.h"
 #include "core/control/output_request.h"
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
-#include "core/params/param_init.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
+#include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
 #include "core/regbus/bus_transfer.h"
-#include "core/system/edit_state.h"
-#include "core/system/iface_cfg.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
-#include "platform/wake_event.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "platform/host/wake_event.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

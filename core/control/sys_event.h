@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 enum SysEventId : uint32_t {
     kSysEventNone = 0,

@@ -1,8 +1,8 @@
 #include "core/control/trig_act.h"
 
 #include "core/control/output_request.h"
-#include "core/params/param_access.h"
-#include "core/params/preset_recall.h"
+#include "core/params/access/param_access.h"
+#include "core/params/presets/preset_recall.h"
 
 using namespace core;
 

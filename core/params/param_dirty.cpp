@@ -1,8 +1,8 @@
 #include "core/params/param_dirty.h"
 
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/edit_state.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
 
 std::atomic<uint32_t> g_ParamDirty[kParamDirtyCount];
 

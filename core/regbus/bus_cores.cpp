@@ -3,9 +3,9 @@
 
 #include "core/regbus/bus_internal.h"
 #include "core/regbus/encoding.h"
-#include "platform/bus_window.h"
-#include "platform/clock.h"
-#include "platform/reg_map.h"
+#include "platform/stage/bus_window.h"
+#include "platform/host/clock.h"
+#include "platform/stage/reg_map.h"
 
 namespace regbus {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/regbus/bus_transfer.h"
-#include "platform/reg_map.h"
+#include "platform/stage/reg_map.h"
 
 namespace regbus {
 

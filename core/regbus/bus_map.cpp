@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/regbus/bus_transfer.h"
-#include "platform/bus_window.h"
+#include "platform/stage/bus_window.h"
 
 RegBusRec g_RegBus;
 std::atomic<uint32_t> g_BusHold{0};

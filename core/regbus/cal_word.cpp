@@ -1,7 +1,7 @@
 // The word transfers of the calibration pages; the pages themselves are kept by the calibration.
 #include "core/regbus/bus_internal.h"
 #include "core/regbus/cal_layout.h"
-#include "platform/reg_map.h"
+#include "platform/stage/reg_map.h"
 
 uint16_t BusReg_ReadCalWord(int page, int word) {
     if (g_PhaseFault.load(std::memory_order_relaxed) != 0) return 0;

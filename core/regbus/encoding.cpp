@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <limits>
 
-#include "platform/reg_map.h"
+#include "platform/stage/reg_map.h"
 
 namespace regbus {
 namespace {

@@ -1,7 +1,7 @@
 #include "core/regbus/reg_read.h"
 
 #include "core/regbus/bus_transfer.h"
-#include "platform/reg_map.h"
+#include "platform/stage/reg_map.h"
 
 using namespace regmap;
 

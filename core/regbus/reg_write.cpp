@@ -2,8 +2,8 @@
 #include "core/regbus/reg_write.h"
 
 #include "core/regbus/bus_transfer.h"
-#include "platform/clock.h"
-#include "platform/reg_map.h"
+#include "platform/host/clock.h"
+#include "platform/stage/reg_map.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_write.h"
-#include "platform/reg_map.h"
+#include "platform/stage/reg_map.h"
 
 std::atomic<uint16_t> g_SeqSimCmd{0};
 

@@ -1,13 +1,13 @@
 // The builder's apply operations: store the ripple or LF-ring wave and set the output up to play it.
 #include <cstdint>
 
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "engine/arb_builder.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "engine/arb/arb_builder.h"
 
 namespace {
 

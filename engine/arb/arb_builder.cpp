@@ -1,17 +1,17 @@
-#include "engine/arb_builder.h"
+#include "engine/arb/arb_builder.h"
 
 #include <cstring>
 #include <mutex>
 
-#include "core/control/calibration.h"
-#include "core/params/arb_mem.h"
-#include "core/system/edit_state.h"
-#include "core/system/msg_ring.h"
-#include "core/system/step_obj.h"
-#include "engine/arb_shape_tables.h"
-#include "engine/arb_shapes.h"
-#include "platform/clock.h"
-#include "storage/arb_file.h"
+#include "core/control/calibration/calibration.h"
+#include "core/params/waves/arb_mem.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/util/step_obj.h"
+#include "engine/arb/arb_shape_tables.h"
+#include "engine/arb/arb_shapes.h"
+#include "platform/host/clock.h"
+#include "storage/files/arb_file.h"
 
 ArbBuilder g_ArbBuilder;
 std::atomic<int32_t> g_LFRingActualAmp{0};

@@ -1,8 +1,8 @@
 // The builder's type, target and shape parameters: each setter stores a value only within its accepted
 // range and returns the stored value.
 #include "core/params/param_store.h"
-#include "engine/arb_builder.h"
-#include "engine/arb_shapes.h"
+#include "engine/arb/arb_builder.h"
+#include "engine/arb/arb_shapes.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

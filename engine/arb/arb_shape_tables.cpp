@@ -1,4 +1,4 @@
-#include "engine/arb_shape_tables.h"
+#include "engine/arb/arb_shape_tables.h"
 
 #include <cmath>
 

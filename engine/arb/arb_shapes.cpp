@@ -1,9 +1,9 @@
-#include "engine/arb_shapes.h"
+#include "engine/arb/arb_shapes.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/arb_shape_tables.h"
+#include "engine/arb/arb_shape_tables.h"
 
 namespace engine {
 namespace {

@@ -1,12 +1,12 @@
-#include "engine/seqsim_download.h"
+#include "engine/run/seqsim_download.h"
 
 #include "core/regbus/reg_step.h"
-#include "engine/seq_access.h"
-#include "engine/seq_internal.h"
-#include "engine/seq_setters.h"
-#include "engine/seqsim_verify.h"
-#include "engine/sim_access.h"
-#include "engine/sim_setters.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/run/seqsim_verify.h"
+#include "engine/sim/sim_access.h"
+#include "engine/sim/sim_setters.h"
 
 using namespace engine;
 

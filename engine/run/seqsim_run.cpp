@@ -1,16 +1,16 @@
-#include "engine/seqsim_run.h"
+#include "engine/run/seqsim_run.h"
 
 #include "core/control/output_request.h"
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "engine/seq_internal.h"
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_mode.h"
-#include "engine/seqsim_validate.h"
-#include "platform/clock.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_validate.h"
+#include "platform/host/clock.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "engine/seqsim_runner.h"
+#include "engine/run/seqsim_runner.h"
 
-#include "core/control/alarms.h"
-#include "core/system/output_flags.h"
-#include "engine/seqsim_mode.h"
-#include "engine/seqsim_run.h"
-#include "platform/clock.h"
-#include "platform/sandbox.h"
+#include "core/control/alarms/alarms.h"
+#include "core/system/state/output_flags.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/run/seqsim_run.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/file_util.h"
 
 namespace {

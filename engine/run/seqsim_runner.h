@@ -4,7 +4,7 @@
 // 1 one tick after the active bit is cleared.
 #include <cstdint>
 
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 void* SeqSimThread(void* arg);
 // One step of the runner's state object (the thread's loop body).

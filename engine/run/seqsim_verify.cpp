@@ -1,16 +1,16 @@
-#include "engine/seqsim_verify.h"
+#include "engine/run/seqsim_verify.h"
 
 #include <atomic>
 
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/encoding.h"
-#include "core/system/msg_ring.h"
-#include "engine/seq_access.h"
-#include "engine/seq_internal.h"
-#include "engine/seq_setters.h"
-#include "engine/sim_access.h"
-#include "engine/sim_setters.h"
-#include "platform/reg_map.h"
+#include "core/system/messaging/msg_ring.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/sim/sim_access.h"
+#include "engine/sim/sim_setters.h"
+#include "platform/stage/reg_map.h"
 
 using namespace engine;
 using namespace regmap;

@@ -1,7 +1,7 @@
-#include "engine/seq_access.h"
+#include "engine/seq/seq_access.h"
 
-#include "core/params/param_access.h"
-#include "engine/seq_internal.h"
+#include "core/params/access/param_access.h"
+#include "engine/seq/seq_internal.h"
 
 namespace engine {
 

@@ -2,7 +2,7 @@
 // Record addressing shared by the SEQ accessors, the remote setters and the download (engine only).
 #include <cstdint>
 
-#include "engine/seqsim_data.h"
+#include "engine/seqsim/seqsim_data.h"
 
 namespace engine {
 

@@ -1,11 +1,11 @@
-#include "engine/seq_limits.h"
+#include "engine/seq/seq_limits.h"
 
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "engine/seq_access.h"
-#include "engine/seq_internal.h"
-#include "engine/seqsim_saved_config.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 
 using namespace engine;
 

@@ -1,10 +1,10 @@
-#include "engine/seq_preview.h"
+#include "engine/seq/seq_preview.h"
 
 #include <cstring>
 
-#include "core/params/param_access.h"
-#include "core/system/edit_state.h"
-#include "engine/seq_internal.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/edit_state.h"
+#include "engine/seq/seq_internal.h"
 
 SeqPreview g_SeqPreview;
 

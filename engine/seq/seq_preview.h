@@ -3,7 +3,7 @@
 // the order in which its steps execute when jumps are followed, and the values a "KP" step inherits.
 #include <cstdint>
 
-#include "engine/seqsim_data.h"
+#include "engine/seqsim/seqsim_data.h"
 
 struct SeqPreview {
     SeqStepRecord steps[kSeqSlices][kSeqSteps];  // the active table of the current kind and range

@@ -1,16 +1,16 @@
-#include "engine/seq_remote.h"
+#include "engine/seq/seq_remote.h"
 
 #include <algorithm>
 
-#include "core/params/param_access.h"
-#include "core/system/msg_ring.h"
-#include "core/system/service_flags.h"
-#include "engine/seq_access.h"
-#include "engine/seq_internal.h"
-#include "engine/seq_limits.h"
-#include "engine/seq_setters.h"
-#include "engine/seqsim_mode.h"
-#include "engine/seqsim_verify.h"
+#include "core/params/access/param_access.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/service_flags.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seq/seq_limits.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/run/seqsim_verify.h"
 
 using namespace engine;
 

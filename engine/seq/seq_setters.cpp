@@ -1,16 +1,16 @@
-#include "engine/seq_setters.h"
+#include "engine/seq/seq_setters.h"
 
 #include <algorithm>
 
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/reg_step.h"
-#include "core/system/service_flags.h"
-#include "engine/seq_access.h"
-#include "engine/seq_internal.h"
-#include "engine/seq_limits.h"
-#include "engine/seqsim_mode.h"
-#include "engine/seqsim_saved_config.h"
+#include "core/system/state/service_flags.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seq/seq_limits.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 
 using namespace engine;
 

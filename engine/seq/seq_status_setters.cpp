@@ -1,10 +1,10 @@
 // The SEQ setters of the step's flags: types, waveform and ON/OFF enables (the control word of register
 // 769 + phase) and the status-register bits (register 768).
 #include "core/regbus/reg_step.h"
-#include "engine/seq_access.h"
-#include "engine/seq_internal.h"
-#include "engine/seq_setters.h"
-#include "engine/seqsim_mode.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_mode.h"
 
 using namespace engine;
 

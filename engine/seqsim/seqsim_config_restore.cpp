@@ -1,8 +1,8 @@
-#include "core/params/param_access.h"
-#include "engine/seq_internal.h"
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_mode.h"
-#include "engine/seqsim_saved_config.h"
+#include "core/params/access/param_access.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 
 void SeqCaptureConfig() {
     for (auto& b : g_SeqSimBlock) {

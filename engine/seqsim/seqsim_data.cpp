@@ -1,4 +1,4 @@
-#include "engine/seqsim_data.h"
+#include "engine/seqsim/seqsim_data.h"
 
 #include <cstring>
 #include <new>

@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "engine/seqsim_file_layout.h"
+#include "engine/seqsim/seqsim_file_layout.h"
 #include "storage/brand_dir.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"

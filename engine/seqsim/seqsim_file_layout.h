@@ -2,8 +2,8 @@
 // Offsets of the SEQ and SIM file images (engine only).
 #include <cstdint>
 
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_file.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_file.h"
 
 namespace engine {
 

@@ -1,15 +1,15 @@
-#include "engine/seqsim_mem_slots.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
 
 #include <cstdio>
 
 #include "core/control/sys_event.h"
-#include "core/params/param_access.h"
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_file.h"
-#include "engine/seqsim_saved_config.h"
-#include "platform/sandbox.h"
+#include "core/params/access/param_access.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_file.h"
+#include "engine/seqsim/seqsim_saved_config.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/file_result.h"
-#include "storage/memory_data.h"
+#include "storage/files/memory_data.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "engine/seqsim_mode.h"
+#include "engine/seqsim/seqsim_mode.h"
 
-#include "core/control/alarms.h"
-#include "core/params/param_access.h"
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_saved_config.h"
+#include "core/control/alarms/alarms.h"
+#include "core/params/access/param_access.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The SEQ/SIM mode word and the run block's engine-wide words as the panel and the remote handlers read
-// them. The SEQ/SIM active bit itself is g_OutputFlags' (SeqSimIsActive, core/system/output_flags.h).
+// them. The SEQ/SIM active bit itself is g_OutputFlags' (SeqSimIsActive, core/system/state/output_flags.h).
 #include <cstdint>
 
 uint32_t SeqSimGetMode();

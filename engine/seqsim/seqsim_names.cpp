@@ -1,9 +1,9 @@
-#include "engine/seqsim_names.h"
+#include "engine/seqsim/seqsim_names.h"
 
 #include <cstring>
 
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_mode.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
 
 namespace {
 

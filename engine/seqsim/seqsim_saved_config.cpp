@@ -1,9 +1,9 @@
-#include "engine/seqsim_saved_config.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 
-#include "core/params/param_access.h"
-#include "engine/seq_internal.h"
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_mode.h"
+#include "core/params/access/param_access.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
 
 namespace {
 

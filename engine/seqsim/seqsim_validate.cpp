@@ -1,9 +1,9 @@
-#include "engine/seqsim_validate.h"
+#include "engine/seqsim/seqsim_validate.h"
 
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
-#include "engine/seq_limits.h"
-#include "engine/seqsim_data.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
+#include "engine/seq/seq_limits.h"
+#include "engine/seqsim/seqsim_data.h"
 
 namespace {
 

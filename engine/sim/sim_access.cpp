@@ -1,10 +1,10 @@
-#include "engine/sim_access.h"
+#include "engine/sim/sim_access.h"
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "engine/seq_internal.h"
-#include "engine/seq_limits.h"
-#include "engine/seqsim_saved_config.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seq/seq_limits.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 
 using namespace engine;
 

@@ -4,7 +4,7 @@
 // read 0.
 #include <cstdint>
 
-#include "engine/seqsim_data.h"
+#include "engine/seqsim/seqsim_data.h"
 
 int32_t SimGetTime();
 int32_t SimGetAcv(int phase);  // the Vpp word when held in Vpp

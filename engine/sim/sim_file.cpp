@@ -1,8 +1,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/seqsim_file_layout.h"
-#include "engine/seqsim_validate.h"
+#include "engine/seqsim/seqsim_file_layout.h"
+#include "engine/seqsim/seqsim_validate.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
 

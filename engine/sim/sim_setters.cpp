@@ -1,14 +1,14 @@
-#include "engine/sim_setters.h"
+#include "engine/sim/sim_setters.h"
 
 #include <algorithm>
 
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_step.h"
-#include "engine/seq_internal.h"
-#include "engine/seqsim_mode.h"
-#include "engine/seqsim_saved_config.h"
-#include "engine/sim_access.h"
-#include "platform/reg_map.h"
+#include "engine/seq/seq_internal.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_saved_config.h"
+#include "engine/sim/sim_access.h"
+#include "platform/stage/reg_map.h"
 
 using namespace engine;
 

@@ -1,4 +1,4 @@
-#include "platform/flash_parts.h"
+#include "platform/devices/flash_parts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 namespace plat {
 namespace fs = std::filesystem;

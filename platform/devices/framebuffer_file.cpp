@@ -1,4 +1,4 @@
-#include "platform/framebuffer_file.h"
+#include "platform/devices/framebuffer_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 namespace plat {
 

@@ -1,4 +1,4 @@
-#include "platform/hid.h"
+#include "platform/devices/hid.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 namespace plat {
 namespace {

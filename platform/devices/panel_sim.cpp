@@ -1,4 +1,4 @@
-#include "platform/panel_sim.h"
+#include "platform/devices/panel_sim.h"
 
 #include <deque>
 #include <mutex>

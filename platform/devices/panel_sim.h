@@ -31,7 +31,7 @@ void PanelSimSetStatus(uint16_t word);  // the answer to 0xF4
 void PanelSimSetUnresponsive(bool on);  // every transfer fails, as a controller that never answers
 uint32_t PanelSimKeyReads();            // 0xF0 transfers answered since reset
 
-// The SPI side (used by platform/spi.cpp): one frame in place; returns false when the transfer fails.
+// The SPI side (used by platform/devices/spi.cpp): one frame in place; returns false when the transfer fails.
 bool PanelSimTransfer(uint8_t* frame, uint32_t length);
 
 }  // namespace plat

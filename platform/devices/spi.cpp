@@ -1,4 +1,4 @@
-#include "platform/spi.h"
+#include "platform/devices/spi.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,8 +11,8 @@
 #include <mutex>
 #include <string>
 
-#include "platform/panel_sim.h"
-#include "platform/root.h"
+#include "platform/devices/panel_sim.h"
+#include "platform/host/root.h"
 
 namespace plat {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // SPI device nodes. The drivers speak the kernel's spidev interface (its request codes and transfer
 // records, <linux/spi/spidev.h>); here those requests reach the device. On this machine the front-panel
-// key/knob controller "/dev/spidev2.1" is simulated (platform/panel_sim.h) and the 128 KB non-volatile
+// key/knob controller "/dev/spidev2.1" is simulated (platform/devices/panel_sim.h) and the 128 KB non-volatile
 // memory "/dev/spidev1.0" is simulated here, backed by the file "<root>/dev/spidev1.0" so that its contents
 // outlive the process; other nodes are absent until their simulation exists.
 #include <linux/spi/spidev.h>

@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 
 #include <atomic>
 #include <chrono>

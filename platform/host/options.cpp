@@ -1,4 +1,4 @@
-#include "platform/options.h"
+#include "platform/host/options.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "platform/panel_alarm_verb.h"
+#include "platform/host/panel_alarm_verb.h"
 
 #include <cstdlib>
 #include <sstream>
 
-#include "platform/power_stage_sim.h"
-#include "platform/reg_map.h"
+#include "platform/stage/power_stage_sim.h"
+#include "platform/stage/reg_map.h"
 
 namespace plat {
 namespace {

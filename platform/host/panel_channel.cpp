@@ -1,4 +1,4 @@
-#include "platform/panel_channel.h"
+#include "platform/host/panel_channel.h"
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -14,9 +14,9 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/hid.h"
-#include "platform/panel_alarm_verb.h"
-#include "platform/panel_sim.h"
+#include "platform/devices/hid.h"
+#include "platform/host/panel_alarm_verb.h"
+#include "platform/devices/panel_sim.h"
 
 namespace plat {
 namespace {

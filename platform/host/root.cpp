@@ -1,4 +1,4 @@
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/flash_parts.h"
-#include "platform/framebuffer_file.h"
-#include "platform/options.h"
+#include "platform/devices/flash_parts.h"
+#include "platform/devices/framebuffer_file.h"
+#include "platform/host/options.h"
 
 namespace plat {
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "platform/root_lock.h"
+#include "platform/host/root_lock.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 namespace plat {
 namespace {

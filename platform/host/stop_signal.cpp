@@ -1,4 +1,4 @@
-#include "platform/stop_signal.h"
+#include "platform/host/stop_signal.h"
 
 #include <pthread.h>
 #include <signal.h>

@@ -1,8 +1,8 @@
-#include "platform/wake_event.h"
+#include "platform/host/wake_event.h"
 
 #include <chrono>
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 
 namespace plat {
 

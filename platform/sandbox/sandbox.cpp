@@ -1,4 +1,4 @@
-#include "platform/sandbox.h"
+#include "platform/sandbox/sandbox.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "platform/sandbox_log.h"
-#include "platform/sandbox_run.h"
+#include "platform/sandbox/sandbox_log.h"
+#include "platform/sandbox/sandbox_run.h"
 
 namespace plat {
 namespace {

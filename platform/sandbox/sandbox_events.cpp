@@ -1,4 +1,4 @@
-#include "platform/sandbox_events.h"
+#include "platform/sandbox/sandbox_events.h"
 
 #include <arpa/inet.h>
 
@@ -7,8 +7,8 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/root.h"
-#include "platform/sandbox_state.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox_state.h"
 
 namespace plat {
 namespace {

@@ -1,9 +1,9 @@
 // The file-system tools: cp, mv, rm, mkdir and sync, carried out in-process inside the root.
 #include <filesystem>
 
-#include "platform/root.h"
-#include "platform/sandbox_paths.h"
-#include "platform/sandbox_tools.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox_paths.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace fs = std::filesystem;

@@ -8,11 +8,11 @@
 #include <iterator>
 #include <string>
 
-#include "platform/flash_parts.h"
-#include "platform/root.h"
-#include "platform/sandbox_paths.h"
-#include "platform/sandbox_state.h"
-#include "platform/sandbox_tools.h"
+#include "platform/devices/flash_parts.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox_paths.h"
+#include "platform/sandbox/sandbox_state.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace {

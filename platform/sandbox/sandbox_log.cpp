@@ -1,4 +1,4 @@
-#include "platform/sandbox_log.h"
+#include "platform/sandbox/sandbox_log.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 namespace plat::sandbox {
 namespace {

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/root.h"
-#include "platform/sandbox_state.h"
-#include "platform/sandbox_tools.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox_state.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace {

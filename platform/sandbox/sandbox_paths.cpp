@@ -1,10 +1,10 @@
-#include "platform/sandbox_paths.h"
+#include "platform/sandbox/sandbox_paths.h"
 
 #include <glob.h>
 
 #include <filesystem>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 namespace plat::sandbox {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/sandbox_parse.h"
-#include "platform/sandbox_tools.h"
+#include "platform/sandbox/sandbox_parse.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 

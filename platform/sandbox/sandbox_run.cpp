@@ -1,4 +1,4 @@
-#include "platform/sandbox_run.h"
+#include "platform/sandbox/sandbox_run.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/sandbox_log.h"
-#include "platform/sandbox_parse.h"
-#include "platform/sandbox_paths.h"
+#include "platform/sandbox/sandbox_log.h"
+#include "platform/sandbox/sandbox_parse.h"
+#include "platform/sandbox/sandbox_paths.h"
 
 namespace plat::sandbox {
 namespace {

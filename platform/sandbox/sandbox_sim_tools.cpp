@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/root.h"
-#include "platform/sandbox_paths.h"
-#include "platform/sandbox_state.h"
-#include "platform/sandbox_tools.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox_paths.h"
+#include "platform/sandbox/sandbox_state.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace fs = std::filesystem;

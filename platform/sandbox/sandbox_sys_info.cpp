@@ -4,8 +4,8 @@
 #include <iterator>
 #include <string>
 
-#include "platform/sandbox_state.h"
-#include "platform/sandbox_tools.h"
+#include "platform/sandbox/sandbox_state.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace {

@@ -10,9 +10,9 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "platform/root.h"
-#include "platform/sandbox_paths.h"
-#include "platform/sandbox_tools.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox_paths.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace fs = std::filesystem;

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/md5.h"
-#include "platform/sandbox_paths.h"
-#include "platform/sandbox_tools.h"
+#include "platform/sandbox/md5.h"
+#include "platform/sandbox/sandbox_paths.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace {

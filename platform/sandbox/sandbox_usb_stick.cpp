@@ -3,8 +3,8 @@
 // stays on the stick and what it writes into the bare folder does not.
 #include <filesystem>
 
-#include "platform/root.h"
-#include "platform/sandbox_tools.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 // On this machine the two register windows lead to the simulated power stage.
-#include "platform/bus_window.h"
-#include "platform/power_stage_sim.h"
+#include "platform/stage/bus_window.h"
+#include "platform/stage/power_stage_sim.h"
 
 namespace plat {
 

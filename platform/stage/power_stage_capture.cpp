@@ -1,4 +1,4 @@
-#include "platform/power_stage_capture.h"
+#include "platform/stage/power_stage_capture.h"
 
 #include <algorithm>
 #include <cmath>

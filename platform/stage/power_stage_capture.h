@@ -5,8 +5,8 @@
 // capture units, and then raises the phases' ready bits in 2092.
 #include <cstdint>
 
-#include "platform/power_stage_load.h"
-#include "platform/power_stage_model.h"
+#include "platform/stage/power_stage_load.h"
+#include "platform/stage/power_stage_model.h"
 
 namespace plat {
 

@@ -1,4 +1,4 @@
-#include "platform/power_stage_load.h"
+#include "platform/stage/power_stage_load.h"
 
 #include <algorithm>
 #include <cmath>

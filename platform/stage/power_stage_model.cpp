@@ -1,12 +1,12 @@
-#include "platform/power_stage_model.h"
+#include "platform/stage/power_stage_model.h"
 
 #include <bit>
 #include <cmath>
 #include <cstddef>
 
-#include "platform/clock.h"
-#include "platform/power_stage_capture.h"
-#include "platform/reg_map.h"
+#include "platform/host/clock.h"
+#include "platform/stage/power_stage_capture.h"
+#include "platform/stage/reg_map.h"
 
 namespace plat {
 namespace {

@@ -12,10 +12,10 @@
 #include <random>
 #include <vector>
 
-#include "platform/link_peers.h"
-#include "platform/power_stage_load.h"
-#include "platform/reg_map.h"
-#include "platform/stage_sequencer.h"
+#include "platform/stage/link_peers.h"
+#include "platform/stage/power_stage_load.h"
+#include "platform/stage/reg_map.h"
+#include "platform/stage/stage_sequencer.h"
 
 namespace plat {
 

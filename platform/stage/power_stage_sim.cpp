@@ -1,4 +1,4 @@
-#include "platform/power_stage_sim.h"
+#include "platform/stage/power_stage_sim.h"
 
 #include <bit>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "platform/power_stage_capture.h"
+#include "platform/stage/power_stage_capture.h"
 
 namespace plat {
 namespace {

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/bus_window.h"
-#include "platform/power_stage_model.h"
+#include "platform/stage/bus_window.h"
+#include "platform/stage/power_stage_model.h"
 
 namespace plat {
 

@@ -1,7 +1,7 @@
-#include "platform/stage_sequencer.h"
+#include "platform/stage/stage_sequencer.h"
 
-#include "platform/power_stage_model.h"
-#include "platform/reg_map.h"
+#include "platform/stage/power_stage_model.h"
+#include "platform/stage/reg_map.h"
 
 namespace plat {
 namespace {

@@ -1,4 +1,4 @@
-#include "scpi/lan_channel.h"
+#include "scpi/channels/lan_channel.h"
 
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -15,14 +15,14 @@
 #include <cstring>
 #include <mutex>
 
-#include "core/system/sys_status.h"
-#include "core/system/thread_ctl.h"
-#include "platform/clock.h"
-#include "platform/options.h"
-#include "platform/wake_event.h"
-#include "scpi/remote_port.h"
-#include "scpi/scpi_channels.h"
-#include "scpi/set_command_handover.h"
+#include "core/system/state/sys_status.h"
+#include "core/system/state/thread_ctl.h"
+#include "platform/host/clock.h"
+#include "platform/host/options.h"
+#include "platform/host/wake_event.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/channels/scpi_channels.h"
+#include "scpi/channels/set_command_handover.h"
 
 namespace scpi {
 namespace {

@@ -4,7 +4,7 @@
 // listener on port 5030 exists only to request a restart of the LAN service.
 #include <cstdint>
 
-#include "scpi/scpi_interface.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace scpi {
 

@@ -1,4 +1,4 @@
-#include "scpi/remote_port.h"
+#include "scpi/channels/remote_port.h"
 
 #include <unistd.h>
 

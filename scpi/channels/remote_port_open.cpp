@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/root.h"
-#include "scpi/remote_port.h"
+#include "platform/host/root.h"
+#include "scpi/channels/remote_port.h"
 
 namespace scpi {
 

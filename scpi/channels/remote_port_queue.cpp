@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "scpi/remote_port.h"
+#include "scpi/channels/remote_port.h"
 
 namespace {
 

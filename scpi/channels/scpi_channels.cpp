@@ -1,4 +1,4 @@
-#include "scpi/scpi_channels.h"
+#include "scpi/channels/scpi_channels.h"
 
 namespace scpi {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The SCPI channels of the instrument, each a context with its own status block, parse state, lexer
 // and command block: the LAN socket, the USB device port, the USB-GPIB adapter and RS232.
-#include "scpi/scpi_interface.h"
+#include "scpi/channels/scpi_interface.h"
 
 extern ScpiInterface g_ScpiIfLan;
 extern ScpiInterface g_ScpiIfUsb;

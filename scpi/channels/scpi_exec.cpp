@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/system/msg_queue.h"
-#include "core/system/output_flags.h"
-#include "core/system/remote_state.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
-#include "scpi/remote_port.h"
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/set_command_handover.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/remote_state.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/channels/set_command_handover.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "scpi/scpi_interface.h"
+#include "scpi/channels/scpi_interface.h"
 
 #include <cstring>
 
-#include "scpi/scpi_errors.h"
+#include "scpi/parser/scpi_errors.h"
 
 int scpiSetError(ScpiInterface* ifc, uint32_t index) {
     if (ifc == nullptr || ifc->parse == nullptr) return -1;

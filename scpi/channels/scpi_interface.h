@@ -3,10 +3,10 @@
 // status block and command log.
 #include <cstdint>
 
-#include "scpi/scpi_error_queue.h"
-#include "scpi/scpi_parse_state.h"
-#include "scpi/scpi_status.h"
-#include "scpi/scpi_tree.h"
+#include "scpi/status/scpi_error_queue.h"
+#include "scpi/parser/scpi_parse_state.h"
+#include "scpi/status/scpi_status.h"
+#include "scpi/parser/scpi_tree.h"
 
 // The port operations of a channel, in slot order. Every slot may be null where a port lacks it.
 struct ScpiIoOps {

@@ -2,9 +2,9 @@
 // until the channel thread has handled the request in its next pass.
 #include <cstring>
 
-#include "platform/clock.h"
-#include "scpi/remote_port.h"
-#include "scpi/scpi_interface.h"
+#include "platform/host/clock.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace {
 

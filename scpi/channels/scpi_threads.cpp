@@ -1,4 +1,4 @@
-#include "scpi/scpi_threads.h"
+#include "scpi/channels/scpi_threads.h"
 
 #include <pthread.h>
 #include <sys/socket.h>
@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <ctime>
 
-#include "core/system/thread_ctl.h"
-#include "platform/clock.h"
-#include "platform/options.h"
-#include "scpi/lan_channel.h"
-#include "scpi/scpi_channels.h"
+#include "core/system/state/thread_ctl.h"
+#include "platform/host/clock.h"
+#include "platform/host/options.h"
+#include "scpi/channels/lan_channel.h"
+#include "scpi/channels/scpi_channels.h"
 
 // The USB channel loops are not served yet. Each thread keeps the running word and the interface control
 // word as its channel will, so that the supervisor's start and stop requests work already, and takes the

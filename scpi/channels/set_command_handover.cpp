@@ -1,9 +1,9 @@
-#include "scpi/set_command_handover.h"
+#include "scpi/channels/set_command_handover.h"
 
-#include "core/system/msg_queue.h"
-#include "platform/clock.h"
-#include "platform/wake_event.h"
-#include "scpi/scpi_interface.h"
+#include "core/system/messaging/msg_queue.h"
+#include "platform/host/clock.h"
+#include "platform/host/wake_event.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scpi/uart_channel.h"
+#include "scpi/channels/uart_channel.h"
 
 #include <atomic>
 

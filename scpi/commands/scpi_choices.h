@@ -1,6 +1,6 @@
 #pragma once
 // The choice lists of both command sets (Ch1 .. Ch59): keyword = value, ending with a null entry.
-#include "scpi/scpi_keyword_const.h"
+#include "scpi/parser/scpi_keyword_const.h"
 
 namespace scpi {
 

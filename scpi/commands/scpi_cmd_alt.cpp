@@ -1,15 +1,15 @@
 // The alternate command set: older command names (among them the two-letter commands) whose handlers
 // are those of main-set commands. Its rows take the main command's type and parameter forms unless
 // they give their own.
-#include "scpi/scpi_cmds_alt_first.h"
-#include "scpi/scpi_cmds_alt_second.h"
-#include "scpi/scpi_cmds_main_common.h"
-#include "scpi/scpi_cmds_main_measure.h"
-#include "scpi/scpi_cmds_main_output.h"
-#include "scpi/scpi_cmds_main_source.h"
-#include "scpi/scpi_cmds_main_system.h"
-#include "scpi/scpi_cmds_main_trace.h"
-#include "scpi/scpi_tree_build.h"
+#include "scpi/commands/scpi_cmds_alt_first.h"
+#include "scpi/commands/scpi_cmds_alt_second.h"
+#include "scpi/commands/scpi_cmds_main_common.h"
+#include "scpi/commands/scpi_cmds_main_measure.h"
+#include "scpi/commands/scpi_cmds_main_output.h"
+#include "scpi/commands/scpi_cmds_main_source.h"
+#include "scpi/commands/scpi_cmds_main_system.h"
+#include "scpi/commands/scpi_cmds_main_trace.h"
+#include "scpi/parser/scpi_tree_build.h"
 
 namespace scpi {
 namespace {

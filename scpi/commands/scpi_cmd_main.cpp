@@ -1,11 +1,11 @@
 // The main command set: its keyword tree and parameter specs, built from the command rows.
-#include "scpi/scpi_cmds_main_common.h"
-#include "scpi/scpi_cmds_main_measure.h"
-#include "scpi/scpi_cmds_main_output.h"
-#include "scpi/scpi_cmds_main_source.h"
-#include "scpi/scpi_cmds_main_system.h"
-#include "scpi/scpi_cmds_main_trace.h"
-#include "scpi/scpi_tree_build.h"
+#include "scpi/commands/scpi_cmds_main_common.h"
+#include "scpi/commands/scpi_cmds_main_measure.h"
+#include "scpi/commands/scpi_cmds_main_output.h"
+#include "scpi/commands/scpi_cmds_main_source.h"
+#include "scpi/commands/scpi_cmds_main_system.h"
+#include "scpi/commands/scpi_cmds_main_trace.h"
+#include "scpi/parser/scpi_tree_build.h"
 
 namespace scpi {
 namespace {

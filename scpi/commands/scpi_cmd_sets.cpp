@@ -1,7 +1,7 @@
 #include <cstddef>
 
-#include "scpi/scpi_handler_table.h"
-#include "scpi/scpi_tree.h"
+#include "scpi/commands/scpi_handler_table.h"
+#include "scpi/parser/scpi_tree.h"
 
 constinit const ScpiCmdSet g_ScpiCmdSets[2] = {
     {scpi::kMainHandlers.data(), scpi::kMainHandlers.size(), &scpi::kMainCmdSetDesc},

@@ -1,8 +1,8 @@
 #pragma once
 // Alternate command set, ids 1-102: {id, path, '=' same path / '>' other path, main id, type, set form, query
 // form}; null fields as the main command, "" no parameter.
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_tree_build.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/parser/scpi_tree_build.h"
 
 namespace scpi {
 

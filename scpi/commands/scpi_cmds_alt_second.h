@@ -1,7 +1,7 @@
 #pragma once
 // Alternate command set, ids 103-205, in the same form as the first part.
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_tree_build.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/parser/scpi_tree_build.h"
 
 namespace scpi {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Main command set, ids 249-322: the commands under the optional SOURce prefix.
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_tree_build.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/parser/scpi_tree_build.h"
 
 namespace scpi {
 

@@ -1,14 +1,14 @@
 // The handler tables of both command sets: one row per command id, row index = id, filled by command
 // name. An alternate-set id runs the handler of the main-set command it stands for.
-#include "scpi/scpi_handler_table.h"
+#include "scpi/commands/scpi_handler_table.h"
 
 #include <array>
 #include <utility>
 
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_cmds_alt_first.h"
-#include "scpi/scpi_cmds_alt_second.h"
-#include "scpi/scpi_handlers.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/commands/scpi_cmds_alt_first.h"
+#include "scpi/commands/scpi_cmds_alt_second.h"
+#include "scpi/handlers/scpi_handlers.h"
 
 namespace scpi {
 namespace {

@@ -2,7 +2,7 @@
 // The id-indexed handler tables of the two command sets.
 #include <array>
 
-#include "scpi/scpi_tree.h"
+#include "scpi/parser/scpi_tree.h"
 
 namespace scpi {
 extern const std::array<ScpiHandlerRow, kMainCmdCount + 1> kMainHandlers;

@@ -1,7 +1,7 @@
 // The eleven unit tables of the main command set. Units are looked up in lower case; in the voltage,
 // current, power, energy, capacitance, inductance and time tables "m" is milli and "ma" mega, in the
 // resistance and frequency tables "mr", "mohm" and "mhz" are mega.
-#include "scpi/scpi_tree.h"
+#include "scpi/parser/scpi_tree.h"
 
 namespace {
 

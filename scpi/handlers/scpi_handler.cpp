@@ -1,10 +1,10 @@
-#include "scpi/scpi_handler.h"
+#include "scpi/handlers/scpi_handler.h"
 
 #include <cstring>
 
-#include "scpi/remote_port.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_interface.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace {
 

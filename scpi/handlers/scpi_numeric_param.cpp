@@ -1,26 +1,26 @@
 // The generic numeric setting handler. A set checks every phase it will write before it writes the
 // first, so a refused command changes nothing.
-#include "scpi/scpi_numeric_param.h"
+#include "scpi/handlers/scpi_numeric_param.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
-#include "core/params/acv_unit.h"
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
+#include "core/params/access/acv_unit.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/output_flags.h"
-#include "core/system/parallel_link.h"
-#include "scpi/remote_port.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_refusals.h"
-#include "scpi/scpi_setting_value.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/parallel_link.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_refusals.h"
+#include "scpi/handlers/scpi_setting_value.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The typed accessors of a parsed command's parameters and the port queries a handler may ask.
 #include <cstring>
 
-#include "scpi/remote_port.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_interface.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace {
 

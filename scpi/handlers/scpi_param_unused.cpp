@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "core/params/param_access.h"
-#include "core/system/output_flags.h"
-#include "scpi/scpi_refusals.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/output_flags.h"
+#include "scpi/handlers/scpi_refusals.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The refusal checks shared by the handlers, the bus trigger, the block header and the brand codes.
-#include "scpi/scpi_refusals.h"
+#include "scpi/handlers/scpi_refusals.h"
 
 #include <strings.h>
 
 #include "core/control/trig_act.h"
-#include "core/params/param_access.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/service_flags.h"
-#include "scpi/scpi_error_queue.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_interface.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/service_flags.h"
+#include "scpi/status/scpi_error_queue.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "scpi/scpi_setting_value.h"
+#include "scpi/handlers/scpi_setting_value.h"
 
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
 
 namespace scpi {
 

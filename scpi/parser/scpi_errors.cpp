@@ -1,4 +1,4 @@
-#include "scpi/scpi_errors.h"
+#include "scpi/parser/scpi_errors.h"
 
 const char* const g_ScpiErrTable[kScpiErrCount] = {
     "+0,\"No error\"",

@@ -1,9 +1,9 @@
 // Parse state 0: the program header, one byte at a time, split into up to six levels of keyword and
 // numeric suffix.
-#include "core/system/output_flags.h"
-#include "core/system/remote_state.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_parser_steps.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/remote_state.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/parser/scpi_parser_steps.h"
 
 namespace scpi {
 namespace {

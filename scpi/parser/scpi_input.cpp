@@ -3,10 +3,10 @@
 // the queue, the message's replies are committed or discarded, and the next header is relative to the
 // branch of the command just finished.
 #include "core/params/phase_cfg.h"
-#include "platform/clock.h"
-#include "scpi/remote_port.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_parser_steps.h"
+#include "platform/host/clock.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/parser/scpi_parser_steps.h"
 
 namespace scpi {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "scpi/scpi_tree.h"
+#include "scpi/parser/scpi_tree.h"
 
 namespace scpi {
 

@@ -4,8 +4,8 @@
 // its buffer.
 #include <cstring>
 
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_parser_steps.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/parser/scpi_parser_steps.h"
 
 namespace scpi {
 namespace {

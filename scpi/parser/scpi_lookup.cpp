@@ -1,7 +1,7 @@
 // Parse state 1: the header's levels are matched against the command tree, from the common root, the
 // main root, or the node the previous command of the message left.
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_parser_steps.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/parser/scpi_parser_steps.h"
 
 namespace scpi {
 namespace {

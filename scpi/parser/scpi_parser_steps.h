@@ -2,7 +2,7 @@
 // The steps of the parse state machine, shared by its source files.
 #include <cstdint>
 
-#include "scpi/scpi_interface.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace scpi {
 

@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "scpi/scpi_choices.h"
-#include "scpi/scpi_tree.h"
+#include "scpi/commands/scpi_choices.h"
+#include "scpi/parser/scpi_tree.h"
 
 namespace scpi {
 

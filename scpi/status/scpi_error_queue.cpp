@@ -1,8 +1,8 @@
-#include "scpi/scpi_error_queue.h"
+#include "scpi/status/scpi_error_queue.h"
 
 #include <cstring>
 
-#include "scpi/scpi_errors.h"
+#include "scpi/parser/scpi_errors.h"
 
 int scpiErrorQueuePush(ScpiErrorQueue* queue, int32_t index, const char* text) {
     if (queue == nullptr || index == 0 || queue->count >= kScpiErrQueueSize) return -1;

@@ -1,4 +1,4 @@
-#include "scpi/scpi_status.h"
+#include "scpi/status/scpi_status.h"
 
 namespace {
 

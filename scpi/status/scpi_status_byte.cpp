@@ -1,5 +1,5 @@
-#include "scpi/remote_port.h"
-#include "scpi/scpi_interface.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "screens/menu/cali_pages.h"
 
-#include "core/control/calibration.h"
-#include "core/params/key_entry.h"
-#include "core/system/edit_state.h"
+#include "core/control/calibration/calibration.h"
+#include "core/params/access/key_entry.h"
+#include "core/system/state/edit_state.h"
 
 namespace {
 constexpr uint32_t kCalibrationMenu = 316;

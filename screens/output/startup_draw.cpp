@@ -2,7 +2,7 @@
 #include "screens/output/startup_draw.h"
 
 #include "GUI/Fonts/fonts.h"
-#include "GUI/gui_2d.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace {
 

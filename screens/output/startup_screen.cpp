@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "core/regbus/regbus.h"
-#include "core/system/identity.h"
-#include "core/system/stage_status.h"
-#include "platform/clock.h"
-#include "platform/reg_map.h"
+#include "core/system/config/identity.h"
+#include "core/system/state/stage_status.h"
+#include "platform/host/clock.h"
+#include "platform/stage/reg_map.h"
 #include "screens/output/startup_draw.h"
 
 std::atomic<uint32_t> g_StartupFailed{0};

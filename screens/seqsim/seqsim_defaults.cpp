@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_saved_config.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "screens/seqsim/seqsim_entry.h"
 
-#include "core/system/msg_ring.h"
+#include "core/system/messaging/msg_ring.h"
 
 // The SEQUENCE and SIMULATE screens come with their front panel; until then the power-on entry cannot
 // take place, and the user is told so instead of being left with a silent normal output.

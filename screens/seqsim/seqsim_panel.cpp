@@ -1,14 +1,14 @@
 #include "screens/seqsim/seqsim_panel.h"
 
 #include "core/control/setting_accessors.h"
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "engine/seq_setters.h"
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_mode.h"
-#include "engine/sim_setters.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/sim/sim_setters.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 #include "screens/seqsim/seqsim_prepare.h"
 
 #include "core/control/setting_accessors.h"
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/msg_ring.h"
-#include "engine/seq_access.h"
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_download.h"
-#include "engine/seqsim_mode.h"
-#include "engine/seqsim_verify.h"
+#include "core/system/messaging/msg_ring.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/run/seqsim_download.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/run/seqsim_verify.h"
 
 namespace {
 

@@ -288,7 +288,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::ostringstream header;
-    header << "#pragma once\n" << head << "// The panel's fonts.\n#include \"GUI/GUI_Font.h\"\n\n";
+    header << "#pragma once\n" << head << "// The panel's fonts.\n#include \"GUI/text/gui_font.h\"\n\n";
     try {
         // Fonts of one face rendered into the same cell at the same size go into one file, named after
         // the first of them, and share their glyphs.

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/control/barcode_table.h"
-#include "platform/hid.h"
+#include "platform/devices/hid.h"
 
 namespace {
 

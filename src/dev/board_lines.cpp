@@ -1,7 +1,7 @@
 #include "src/dev/board_lines.h"
 
-#include "platform/clock.h"
-#include "platform/sandbox.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
 
 namespace {
 int32_t (*g_startScreen)(int32_t, int32_t) = nullptr;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/params/param_store.h"
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/spi.h"
+#include "platform/devices/spi.h"
 
 SpiDev g_PanelLink{};
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/sandbox.h"
+#include "platform/sandbox/sandbox.h"
 
 int32_t BoaPid() {
     std::FILE* pipe = plat::Popen("pgrep boa", "r");

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/params/arb_builtin.h"
-#include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
-#include "core/system/sys_status.h"
-#include "storage/arb_file.h"
+#include "core/params/waves/arb_builtin.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/sys_status.h"
+#include "storage/files/arb_file.h"
 #include "storage/file_util.h"
 #include "storage/raw_file.h"
 

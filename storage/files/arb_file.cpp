@@ -1,15 +1,15 @@
-#include "storage/arb_file.h"
+#include "storage/files/arb_file.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "core/control/output_request.h"
-#include "core/params/arb_mem.h"
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
-#include "core/params/wave_crest.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/output_flags.h"
+#include "core/params/waves/arb_mem.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
+#include "core/params/limits/wave_crest.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/output_flags.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
 #include "storage/raw_file.h"

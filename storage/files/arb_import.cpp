@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "core/params/arb_mem.h"
-#include "core/system/usb_state.h"
-#include "platform/root.h"
-#include "storage/arb_file.h"
+#include "core/params/waves/arb_mem.h"
+#include "core/system/state/usb_state.h"
+#include "platform/host/root.h"
+#include "storage/files/arb_file.h"
 #include "storage/brand_dir.h"
 #include "storage/byte_order.h"
 #include "storage/file_result.h"

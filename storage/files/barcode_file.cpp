@@ -1,11 +1,11 @@
-#include "storage/barcode_file.h"
+#include "storage/files/barcode_file.h"
 
 #include <cstring>
 #include <mutex>
 
 #include "core/control/barcode_table.h"
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
 #include "storage/raw_file.h"

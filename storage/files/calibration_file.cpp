@@ -1,11 +1,11 @@
-#include "storage/calibration_file.h"
+#include "storage/files/calibration_file.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "core/control/cal_page.h"
-#include "core/params/param_access.h"
-#include "core/system/parallel_link.h"
+#include "core/control/calibration/cal_page.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/parallel_link.h"
 #include "storage/brand_dir.h"
 #include "storage/byte_order.h"
 #include "storage/file_result.h"

@@ -1,17 +1,17 @@
-#include "storage/memory_data.h"
+#include "storage/files/memory_data.h"
 
 #include <cstdio>
 #include <mutex>
 #include <string>
 
-#include "core/params/preset_store.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "core/system/sys_status.h"
-#include "storage/arb_file.h"
+#include "core/params/presets/preset_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/sys_status.h"
+#include "storage/files/arb_file.h"
 #include "storage/file_result.h"
-#include "storage/nv_identity_convert.h"
-#include "storage/nv_settings_convert.h"
+#include "storage/nv/nv_identity_convert.h"
+#include "storage/nv/nv_settings_convert.h"
 
 namespace {
 

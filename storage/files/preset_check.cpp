@@ -4,10 +4,10 @@
 #include <climits>
 #include <cstdint>
 
-#include "core/params/param_defaults.h"
-#include "core/params/preset_store.h"
-#include "core/system/model_table.h"
-#include "storage/preset_file.h"
+#include "core/params/defaults/param_defaults.h"
+#include "core/params/presets/preset_store.h"
+#include "core/system/config/model_table.h"
+#include "storage/files/preset_file.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "storage/preset_file.h"
+#include "storage/files/preset_file.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "core/params/preset_store.h"
-#include "core/system/usb_state.h"
+#include "core/params/presets/preset_store.h"
+#include "core/system/state/usb_state.h"
 #include "storage/brand_dir.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"

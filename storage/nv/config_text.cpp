@@ -1,4 +1,4 @@
-#include "storage/config_text.h"
+#include "storage/nv/config_text.h"
 
 #include <cctype>
 #include <cstdio>
@@ -6,11 +6,11 @@
 #include <cstring>
 #include <mutex>
 
-#include "core/system/lan_cfg.h"
-#include "core/system/lan_pending.h"
-#include "core/system/seqsim_slots.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/config/lan_pending.h"
+#include "core/system/state/seqsim_slots.h"
 #include "src/dev/spi_nvm.h"
-#include "storage/nv_blocks.h"
+#include "storage/nv/nv_blocks.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "storage/nv_blocks.h"
+#include "storage/nv/nv_blocks.h"
 
 #include <cstring>
 #include <mutex>
 
-#include "core/system/service_flags.h"
-#include "core/system/sys_status.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
-#include "storage/memory_data.h"
+#include "storage/files/memory_data.h"
 #include "storage/raw_file.h"
 
 using storage::LoadLe;

@@ -1,13 +1,13 @@
-#include "storage/nv_identity_convert.h"
+#include "storage/nv/nv_identity_convert.h"
 
 #include <cstring>
 
 #include "core/params/param_store.h"
-#include "core/system/identity.h"
-#include "core/system/iface_cfg.h"
-#include "core/system/model_table.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/model_table.h"
 #include "storage/byte_order.h"
-#include "storage/nv_blocks.h"
+#include "storage/nv/nv_blocks.h"
 
 using namespace core;
 

@@ -1,10 +1,10 @@
-#include "storage/nv_settings_convert.h"
+#include "storage/nv/nv_settings_convert.h"
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/params/param_unit_limits.h"
-#include "core/system/iface_cfg.h"
-#include "storage/nv_blocks.h"
+#include "core/params/defaults/param_unit_limits.h"
+#include "core/system/config/iface_cfg.h"
+#include "storage/nv/nv_blocks.h"
 
 using namespace core;
 

@@ -1,14 +1,14 @@
-#include "storage/preset_backup.h"
+#include "storage/nv/preset_backup.h"
 
 #include <cstring>
 #include <mutex>
 
-#include "core/params/preset_store.h"
-#include "core/system/msg_ring.h"
-#include "core/system/service_flags.h"
-#include "core/system/sys_status.h"
+#include "core/params/presets/preset_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
 #include "src/dev/spi_nvm.h"
-#include "storage/nv_blocks.h"
+#include "storage/nv/nv_blocks.h"
 
 namespace {
 

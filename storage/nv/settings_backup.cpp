@@ -1,15 +1,15 @@
-#include "storage/settings_backup.h"
+#include "storage/nv/settings_backup.h"
 
 #include <atomic>
 
-#include "core/params/param_access.h"
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
-#include "storage/config_text.h"
-#include "storage/nv_blocks.h"
-#include "storage/nv_identity_convert.h"
-#include "storage/nv_settings_convert.h"
-#include "storage/preset_backup.h"
+#include "core/params/access/param_access.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
+#include "storage/nv/config_text.h"
+#include "storage/nv/nv_blocks.h"
+#include "storage/nv/nv_identity_convert.h"
+#include "storage/nv/nv_settings_convert.h"
+#include "storage/nv/preset_backup.h"
 
 namespace {
 

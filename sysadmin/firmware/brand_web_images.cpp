@@ -1,10 +1,10 @@
 // The brand's web images copied over those the pages show.
-#include "sysadmin/brand_web_images.h"
+#include "sysadmin/firmware/brand_web_images.h"
 
 #include <cstdio>
 
-#include "core/system/model_table.h"
-#include "platform/sandbox.h"
+#include "core/system/config/model_table.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/brand_dir.h"
 
 namespace {

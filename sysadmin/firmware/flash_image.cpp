@@ -1,4 +1,4 @@
-#include "sysadmin/flash_image.h"
+#include "sysadmin/firmware/flash_image.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,13 +8,13 @@
 #include <memory>
 #include <vector>
 
-#include "platform/flash_parts.h"
-#include "platform/root.h"
-#include "platform/sandbox.h"
+#include "platform/devices/flash_parts.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/brand_dir.h"
 #include "storage/file_util.h"
 #include "sysadmin/file_read_whole.h"
-#include "sysadmin/pkg_unpack.h"
+#include "sysadmin/firmware/pkg_unpack.h"
 
 namespace {
 

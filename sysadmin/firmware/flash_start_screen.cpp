@@ -6,8 +6,8 @@
 #include "storage/brand_dir.h"
 #include "storage/checked_block.h"
 #include "storage/raw_file.h"
-#include "sysadmin/flash_image.h"
-#include "sysadmin/usb_source.h"
+#include "sysadmin/firmware/flash_image.h"
+#include "sysadmin/usb/usb_source.h"
 
 namespace {
 

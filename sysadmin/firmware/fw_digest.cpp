@@ -1,10 +1,10 @@
-#include "sysadmin/fw_digest.h"
+#include "sysadmin/firmware/fw_digest.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 
-#include "platform/sandbox.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/file_util.h"
 
 std::string FwUpd_Md5(const char* path) {

@@ -1,12 +1,12 @@
 // The units of a parallel system before this unit's boot image or application is replaced: the master
 // tells its slaves what is updated and leaves the link, a slave drops off the link.
-#include "core/control/parallel_frame.h"
-#include "core/params/param_access.h"
+#include "core/control/parallel/parallel_frame.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/parallel_link.h"
-#include "platform/clock.h"
-#include "sysadmin/fw_update.h"
+#include "core/system/state/parallel_link.h"
+#include "platform/host/clock.h"
+#include "sysadmin/firmware/fw_update.h"
 
 namespace {
 

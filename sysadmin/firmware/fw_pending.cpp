@@ -2,11 +2,11 @@
 // program the FPGA and then write the boot image, a directory the FPGA only. Checked once per run,
 // on the first pass after the system is ready.
 #include "core/regbus/bus_transfer.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
-#include "platform/sandbox.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/file_util.h"
-#include "sysadmin/fw_update.h"
+#include "sysadmin/firmware/fw_update.h"
 
 std::atomic<uint32_t> c2000Checked{0};
 

@@ -1,8 +1,8 @@
 #include <cstdio>
 
-#include "core/system/msg_ring.h"
-#include "platform/clock.h"
-#include "sysadmin/fw_update.h"
+#include "core/system/messaging/msg_ring.h"
+#include "platform/host/clock.h"
+#include "sysadmin/firmware/fw_update.h"
 
 std::atomic<uint32_t> fwPercent{0};
 std::atomic<uint32_t> fwThreshold{0};

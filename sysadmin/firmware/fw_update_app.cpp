@@ -4,15 +4,15 @@
 #include <string>
 
 #include "core/regbus/reg_write.h"
-#include "core/system/identity.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
-#include "platform/sandbox.h"
+#include "core/system/config/identity.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
 #include "src/dev/panel_link.h"
 #include "storage/file_util.h"
-#include "sysadmin/fw_digest.h"
-#include "sysadmin/fw_update.h"
-#include "sysadmin/usb_source.h"
+#include "sysadmin/firmware/fw_digest.h"
+#include "sysadmin/firmware/fw_update.h"
+#include "sysadmin/usb/usb_source.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "platform/clock.h"
-#include "platform/sandbox.h"
-#include "sysadmin/fw_digest.h"
-#include "sysadmin/fw_update.h"
-#include "sysadmin/usb_source.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
+#include "sysadmin/firmware/fw_digest.h"
+#include "sysadmin/firmware/fw_update.h"
+#include "sysadmin/usb/usb_source.h"
 
 std::atomic<uint32_t> fwBusy{0};
 

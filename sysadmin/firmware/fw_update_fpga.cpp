@@ -5,12 +5,12 @@
 #include <string>
 
 #include "core/regbus/reg_write.h"
-#include "core/system/identity.h"
-#include "core/system/msg_ring.h"
-#include "platform/clock.h"
-#include "platform/sandbox.h"
-#include "sysadmin/fw_update.h"
-#include "sysadmin/usb_source.h"
+#include "core/system/config/identity.h"
+#include "core/system/messaging/msg_ring.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
+#include "sysadmin/firmware/fw_update.h"
+#include "sysadmin/usb/usb_source.h"
 
 std::atomic<uint32_t> g_ModelVariantA{0};
 

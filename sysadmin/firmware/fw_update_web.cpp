@@ -10,15 +10,15 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/root.h"
-#include "platform/sandbox.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/brand_dir.h"
 #include "storage/file_util.h"
-#include "sysadmin/brand_web_images.h"
-#include "sysadmin/fw_update.h"
-#include "sysadmin/tar_check.h"
+#include "sysadmin/firmware/brand_web_images.h"
+#include "sysadmin/firmware/fw_update.h"
+#include "sysadmin/firmware/tar_check.h"
 #include "sysadmin/text_file.h"
-#include "sysadmin/usb_source.h"
+#include "sysadmin/usb/usb_source.h"
 
 namespace {
 

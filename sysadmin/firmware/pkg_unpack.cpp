@@ -1,4 +1,4 @@
-#include "sysadmin/pkg_unpack.h"
+#include "sysadmin/firmware/pkg_unpack.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -6,15 +6,15 @@
 #include <memory>
 #include <string>
 
-#include "core/system/text_util.h"
-#include "platform/clock.h"
-#include "platform/sandbox.h"
+#include "core/system/util/text_util.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/brand_dir.h"
 #include "storage/file_util.h"
 #include "sysadmin/file_read_whole.h"
-#include "sysadmin/tar_check.h"
+#include "sysadmin/firmware/tar_check.h"
 #include "sysadmin/text_file.h"
-#include "sysadmin/usb_source.h"
+#include "sysadmin/usb/usb_source.h"
 
 namespace {
 

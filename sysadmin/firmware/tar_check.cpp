@@ -1,4 +1,4 @@
-#include "sysadmin/tar_check.h"
+#include "sysadmin/firmware/tar_check.h"
 
 #include <zlib.h>
 

@@ -1,11 +1,11 @@
-#include "sysadmin/lxi_service.h"
+#include "sysadmin/net/lxi_service.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
-#include "sysadmin/net_files.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
+#include "sysadmin/net/net_files.h"
 #include "sysadmin/text_file.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "sysadmin/net_addr.h"
+#include "sysadmin/net/net_addr.h"
 
 #include <cctype>
 #include <cstdlib>

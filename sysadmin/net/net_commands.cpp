@@ -1,4 +1,4 @@
-#include "sysadmin/net_commands.h"
+#include "sysadmin/net/net_commands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
-#include "core/system/text_util.h"
-#include "platform/sandbox.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
+#include "core/system/util/text_util.h"
+#include "platform/sandbox/sandbox.h"
 #include "sysadmin/text_file.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // MAC text only of hexadecimal digits and ':'.
 #include <cstddef>
 
-#include "core/system/lan_cfg.h"
+#include "core/system/config/lan_cfg.h"
 
 // "ifconfig eth0 IP netmask MASK\n" into buf (n bytes); the length, or -1 when it does not fit.
 int NetIfconfigCmdBuild(char* buf, size_t n, const sysadmin::LanCfg& cfg);

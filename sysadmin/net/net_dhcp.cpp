@@ -1,16 +1,16 @@
-#include "sysadmin/net_dhcp.h"
+#include "sysadmin/net/net_dhcp.h"
 
 #include <cstdio>
 #include <string>
 
-#include "core/system/lan_cfg.h"
-#include "platform/clock.h"
-#include "platform/root.h"
-#include "platform/sandbox.h"
+#include "core/system/config/lan_cfg.h"
+#include "platform/host/clock.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/file_util.h"
 #include "sysadmin/command_output.h"
-#include "sysadmin/lxi_service.h"
-#include "sysadmin/net_files.h"
+#include "sysadmin/net/lxi_service.h"
+#include "sysadmin/net/net_files.h"
 
 namespace {
 

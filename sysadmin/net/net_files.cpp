@@ -1,4 +1,4 @@
-#include "sysadmin/net_files.h"
+#include "sysadmin/net/net_files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,13 +6,13 @@
 #include <sstream>
 #include <string>
 
-#include "core/system/identity.h"
-#include "core/system/lan_cfg.h"
-#include "core/system/model_table.h"
-#include "core/system/text_util.h"
-#include "platform/sandbox.h"
-#include "sysadmin/net_addr.h"
-#include "sysadmin/net_state.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/config/model_table.h"
+#include "core/system/util/text_util.h"
+#include "platform/sandbox/sandbox.h"
+#include "sysadmin/net/net_addr.h"
+#include "sysadmin/net/net_state.h"
 #include "sysadmin/text_file.h"
 
 namespace {

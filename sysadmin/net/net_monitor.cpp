@@ -1,14 +1,14 @@
-#include "sysadmin/net_monitor.h"
+#include "sysadmin/net/net_monitor.h"
 
 #include <cstring>
 
-#include "core/system/lan_cfg.h"
-#include "core/system/sys_status.h"
-#include "sysadmin/net_commands.h"
-#include "sysadmin/net_dhcp.h"
-#include "sysadmin/net_files.h"
-#include "sysadmin/net_readback.h"
-#include "sysadmin/net_state.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/state/sys_status.h"
+#include "sysadmin/net/net_commands.h"
+#include "sysadmin/net/net_dhcp.h"
+#include "sysadmin/net/net_files.h"
+#include "sysadmin/net/net_readback.h"
+#include "sysadmin/net/net_state.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "sysadmin/net_readback.h"
+#include "sysadmin/net/net_readback.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "sysadmin/command_output.h"
-#include "sysadmin/net_addr.h"
-#include "sysadmin/net_state.h"
+#include "sysadmin/net/net_addr.h"
+#include "sysadmin/net/net_state.h"
 #include "sysadmin/text_file.h"
 
 namespace {

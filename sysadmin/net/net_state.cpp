@@ -1,9 +1,9 @@
-#include "sysadmin/net_state.h"
+#include "sysadmin/net/net_state.h"
 
 #include <cstring>
 
-#include "core/system/lan_cfg.h"
-#include "core/system/text_util.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/util/text_util.h"
 
 std::mutex g_LanActualLock;
 uint8_t g_LanActual[sysadmin::kLanAddrs][4];

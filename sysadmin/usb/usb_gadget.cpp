@@ -1,4 +1,4 @@
-#include "sysadmin/usb_gadget.h"
+#include "sysadmin/usb/usb_gadget.h"
 
 #include <atomic>
 #include <cctype>
@@ -7,11 +7,11 @@
 #include <cstring>
 #include <string>
 
-#include "core/system/identity.h"
-#include "core/system/iface_cfg.h"
-#include "core/system/model_table.h"
-#include "platform/clock.h"
-#include "platform/sandbox.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/model_table.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/file_util.h"
 #include "sysadmin/command_output.h"
 #include "sysadmin/text_file.h"

@@ -1,14 +1,14 @@
-#include "sysadmin/usb_memory.h"
+#include "sysadmin/usb/usb_memory.h"
 
 #include <cstring>
 #include <string>
 
-#include "core/system/msg_ring.h"
-#include "core/system/usb_state.h"
-#include "platform/clock.h"
-#include "platform/sandbox.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/usb_state.h"
+#include "platform/host/clock.h"
+#include "platform/sandbox/sandbox.h"
 #include "storage/file_util.h"
-#include "sysadmin/usb_port_seq.h"
+#include "sysadmin/usb/usb_port_seq.h"
 
 namespace {
 

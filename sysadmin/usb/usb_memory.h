@@ -3,7 +3,7 @@
 // the two USB port sequencers, as steps of one state object run every 20 ms by the timer thread.
 #include <cstdint>
 
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 extern StepObj g_UsbMemSm;
 

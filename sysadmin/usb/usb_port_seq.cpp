@@ -1,12 +1,12 @@
-#include "sysadmin/usb_port_seq.h"
+#include "sysadmin/usb/usb_port_seq.h"
 
 #include <atomic>
 
-#include "core/system/iface_cfg.h"
-#include "core/system/msg_ring.h"
-#include "core/system/usb_state.h"
-#include "platform/sandbox.h"
-#include "sysadmin/usb_gadget.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/usb_state.h"
+#include "platform/sandbox/sandbox.h"
+#include "sysadmin/usb/usb_gadget.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "GUI/GUI_Image.h"
-#include "GUI/WM.h"
-#include "platform/root.h"
+#include "GUI/bitmap/gui_image.h"
+#include "GUI/wm/wm.h"
+#include "platform/host/root.h"
 
 namespace guitest {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "tests/GUI/screen_fixture.h"
-#include "tests/GUI/wm_fixture.h"
+#include "tests/GUI/wm/wm_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "GUI/Fonts/fonts.h"
-#include "GUI/GUI_Image.h"
+#include "GUI/bitmap/gui_image.h"
 #include "tests/GUI/bmp_corpus_fixture.h"
 #include "tests/GUI/screen_fixture.h"
 

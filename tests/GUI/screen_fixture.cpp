@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "GUI/fb_driver.h"
-#include "GUI/fb_png.h"
-#include "platform/root.h"
+#include "GUI/device/fb_driver.h"
+#include "GUI/device/fb_png.h"
+#include "platform/host/root.h"
 #include "tests/support/png_read.h"
 #include "tests/support/temp_root.h"
 

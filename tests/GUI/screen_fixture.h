@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "GUI/GUI.h"
-#include "GUI/LCD.h"
-#include "GUI/WM.h"
-#include "GUI/gui_2d.h"
+#include "GUI/gui.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/wm/wm.h"
+#include "GUI/draw/gui_2d.h"
 
 namespace guitest {
 

@@ -9,12 +9,12 @@
 #include <functional>
 #include <string>
 
-#include "core/params/arb_builtin.h"
-#include "core/params/arb_mem.h"
+#include "core/params/waves/arb_builtin.h"
+#include "core/params/waves/arb_mem.h"
 #include "core/regbus/regbus.h"
-#include "core/system/msg_ring.h"
-#include "platform/power_stage_sim.h"
-#include "storage/arb_file.h"
+#include "core/system/messaging/msg_ring.h"
+#include "platform/stage/power_stage_sim.h"
+#include "storage/files/arb_file.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -10,10 +10,10 @@
 
 #include "app/thread_table.h"
 #include "core/control/sys_event.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
-#include "platform/options.h"
-#include "scpi/scpi_threads.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "platform/host/options.h"
+#include "scpi/channels/scpi_threads.h"
 #include "tests/support/temp_root.h"
 
 namespace {

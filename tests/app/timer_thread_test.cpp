@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/control/alarms.h"
-#include "core/control/harmonics.h"
-#include "core/control/measurement.h"
-#include "core/system/remote_state.h"
+#include "core/control/alarms/alarms.h"
+#include "core/control/measure/harmonics.h"
+#include "core/control/measure/measurement.h"
+#include "core/system/state/remote_state.h"
 #include "panel/panel_services.h"
 #include "remote/devicenet.h"
 #include "remote/web_server.h"

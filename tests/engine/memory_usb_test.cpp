@@ -4,14 +4,14 @@
 #include <cstring>
 #include <string>
 
-#include "core/params/arb_mem.h"
-#include "core/params/preset_store.h"
-#include "core/system/usb_state.h"
-#include "engine/seqsim_file.h"
-#include "storage/arb_file.h"
+#include "core/params/waves/arb_mem.h"
+#include "core/params/presets/preset_store.h"
+#include "core/system/state/usb_state.h"
+#include "engine/seqsim/seqsim_file.h"
+#include "storage/files/arb_file.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
-#include "storage/preset_file.h"
+#include "storage/files/preset_file.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {

@@ -4,16 +4,16 @@
 #include <string>
 
 #include "core/regbus/reg_step.h"
-#include "core/system/service_flags.h"
-#include "engine/seq_access.h"
-#include "engine/seq_limits.h"
-#include "engine/seq_setters.h"
-#include "engine/seqsim_data.h"
-#include "engine/seqsim_download.h"
-#include "engine/seqsim_mode.h"
-#include "engine/seqsim_verify.h"
-#include "engine/sim_access.h"
-#include "engine/sim_setters.h"
+#include "core/system/state/service_flags.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_limits.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/run/seqsim_download.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/run/seqsim_verify.h"
+#include "engine/sim/sim_access.h"
+#include "engine/sim/sim_setters.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace test {

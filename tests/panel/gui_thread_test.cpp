@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/control/meas_records.h"
+#include "core/control/measure/meas_records.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include <tuple>
 
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "core/system/sys_status.h"
-#include "platform/hid.h"
-#include "platform/panel_channel.h"
-#include "platform/panel_sim.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/sys_status.h"
+#include "platform/devices/hid.h"
+#include "platform/host/panel_channel.h"
+#include "platform/devices/panel_sim.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
 #include "tests/support/temp_root.h"

@@ -8,12 +8,12 @@
 #include <thread>
 #include <vector>
 
-#include "core/system/msg_queue.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
-#include "platform/panel_sim.h"
-#include "platform/spi.h"
-#include "scpi/set_command_handover.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "platform/devices/panel_sim.h"
+#include "platform/devices/spi.h"
+#include "scpi/channels/set_command_handover.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"
 #include "tests/support/temp_root.h"

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/control/alarm_state.h"
-#include "core/system/stage_status.h"
-#include "scpi/scpi_channels.h"
-#include "scpi/scpi_status.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/system/state/stage_status.h"
+#include "scpi/channels/scpi_channels.h"
+#include "scpi/status/scpi_status.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "scpi/remote_port.h"
-#include "scpi/scpi_interface.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace scpitest {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/system/model_table.h"
+#include "core/system/config/model_table.h"
 #include "storage/file_result.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 #include "storage/file_util.h"
 #include "tests/support/temp_root.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
 #include "storage/data_file_frame.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "core/system/usb_state.h"
+#include "core/system/state/usb_state.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -1,13 +1,13 @@
 #include "tests/support/default_store.h"
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
-#include "core/params/param_init.h"
+#include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
 #include "core/regbus/regbus.h"
-#include "core/system/model_table.h"
-#include "core/system/output_flags.h"
-#include "platform/power_stage_sim.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/output_flags.h"
+#include "platform/stage/power_stage_sim.h"
 
 namespace test {
 

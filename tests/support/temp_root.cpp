@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 namespace testsupport {
 namespace fs = std::filesystem;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/options.h"
+#include "platform/host/options.h"
 
 namespace testsupport {
 

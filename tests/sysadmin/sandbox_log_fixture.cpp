@@ -3,10 +3,10 @@
 #include <cstring>
 #include <sstream>
 
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
-#include "platform/clock.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "platform/host/clock.h"
 
 void SandboxLogTest::SetUp() {
     plat::SetTimeScale(1000.0);

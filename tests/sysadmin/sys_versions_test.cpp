@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "GUI/GUI.h"
-#include "GUI/color_rgb.h"
-#include "core/control/alarm_state.h"
+#include "GUI/gui.h"
+#include "GUI/lcd/color_rgb.h"
+#include "core/control/alarms/alarm_state.h"
 #include "core/params/param_store.h"
-#include "core/system/identity.h"
-#include "core/system/msg_ring.h"
-#include "platform/clock.h"
+#include "core/system/config/identity.h"
+#include "core/system/messaging/msg_ring.h"
+#include "platform/host/clock.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <thread>
 
-#include "scpi/lan_channel.h"
+#include "scpi/channels/lan_channel.h"
 #include "tests/support/tcp_client.h"
 #include "tests/system/controller_fixture.h"
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include "core/params/preset_store.h"
-#include "platform/root.h"
+#include "core/params/presets/preset_store.h"
+#include "platform/host/root.h"
 #include "src/dev/spi_nvm.h"
-#include "storage/preset_backup.h"
+#include "storage/nv/preset_backup.h"
 #include "tests/support/controller_process.h"
 
 namespace {

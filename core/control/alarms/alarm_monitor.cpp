@@ -2,23 +2,23 @@
 // faults, lists the alarms (or reports them to the master), sounds the alarm beep and runs the backup
 // request. Popups are posted when what is listed changes: every free text empties the message ring, so a
 // post on every 2 ms pass would wipe out any other message for as long as the alarm lasts.
-#include "core/control/alarm_monitor.h"
+#include "core/control/alarms/alarm_monitor.h"
 
 #include <cstdio>
 
-#include "core/control/alarm_state.h"
-#include "core/control/alarm_texts.h"
-#include "core/control/alarms.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/control/alarms/alarm_texts.h"
+#include "core/control/alarms/alarms.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/control/output_request.h"
-#include "core/control/parallel_frame.h"
+#include "core/control/parallel/parallel_frame.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "core/system/parallel_link.h"
-#include "core/system/service_flags.h"
-#include "core/system/sys_status.h"
-#include "platform/sandbox.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
+#include "platform/sandbox/sandbox.h"
 
 namespace core {
 namespace {

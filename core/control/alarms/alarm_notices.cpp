@@ -3,22 +3,22 @@
 // calibration-data messages of the output status.
 #include <cstdio>
 
-#include "core/control/alarm_monitor.h"
-#include "core/control/alarm_state.h"
-#include "core/control/alarm_texts.h"
-#include "core/control/alarms.h"
+#include "core/control/alarms/alarm_monitor.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/control/alarms/alarm_texts.h"
+#include "core/control/alarms/alarms.h"
 #include "core/control/core_ui_hooks.h"
-#include "core/control/fault_index.h"
-#include "core/control/parallel_frame.h"
+#include "core/control/alarms/fault_index.h"
+#include "core/control/parallel/parallel_frame.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
-#include "core/system/parallel_link.h"
-#include "core/system/service_flags.h"
-#include "core/system/stage_status.h"
-#include "core/system/sys_status.h"
-#include "platform/reg_map.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/stage_status.h"
+#include "core/system/state/sys_status.h"
+#include "platform/stage/reg_map.h"
 
 namespace core {
 namespace {

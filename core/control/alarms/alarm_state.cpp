@@ -1,4 +1,4 @@
-#include "core/control/alarm_state.h"
+#include "core/control/alarms/alarm_state.h"
 
 AlarmState g_AlarmState;
 

@@ -1,4 +1,4 @@
-#include "core/control/alarm_texts.h"
+#include "core/control/alarms/alarm_texts.h"
 
 const AlarmText kPhaseAlarmTexts[kAlarmBits] = {
     {"Over Ipeak+ Current(SW)", "Over Ipeak+ Current,\nPress Shift+6 Will Clear"},

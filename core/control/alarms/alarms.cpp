@@ -1,15 +1,15 @@
-#include "core/control/alarms.h"
+#include "core/control/alarms/alarms.h"
 
-#include "core/control/alarm_monitor.h"
-#include "core/control/alarm_state.h"
+#include "core/control/alarms/alarm_monitor.h"
+#include "core/control/alarms/alarm_state.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/msg_ring.h"
-#include "core/system/service_flags.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
 
 std::atomic<uint32_t> g_AlarmMsgHold{0};
 

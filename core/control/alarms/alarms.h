@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 // Message hold: 0 lets error messages be shown; counted down by the 400 ms step of the timer thread.
 extern std::atomic<uint32_t> g_AlarmMsgHold;

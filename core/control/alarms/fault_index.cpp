@@ -1,11 +1,11 @@
-#include "core/control/fault_index.h"
+#include "core/control/alarms/fault_index.h"
 
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/parallel_link.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
-#include "platform/reg_map.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "platform/stage/reg_map.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "core/control/cal_page.h"
+#include "core/control/calibration/cal_page.h"
 
 #include <algorithm>
 
 #include "core/regbus/bus_transfer.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
 
 namespace regbus {
 namespace {

@@ -1,12 +1,12 @@
-#include "core/control/cali_procedure.h"
+#include "core/control/calibration/cali_procedure.h"
 
-#include "core/control/calibration.h"
+#include "core/control/calibration/calibration.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/edit_state.h"
-#include "core/system/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/messaging/msg_ring.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

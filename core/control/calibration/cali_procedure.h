@@ -1,7 +1,7 @@
 #pragma once
 // The voltage and current calibration procedures: two objects of one table-driven structure that walk
 // the calibration points, command the stage and move the panel to the page of the next point.
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 namespace core {
 // Back to the start state and message, nothing pending. Called only while the mode object idles, when

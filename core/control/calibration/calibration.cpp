@@ -1,8 +1,8 @@
 // The calibration-mode object: idles, runs the procedure the first calibration page started, and resets
 // the stage after the save, recall and default exits.
-#include "core/control/calibration.h"
+#include "core/control/calibration/calibration.h"
 
-#include "core/control/cali_procedure.h"
+#include "core/control/calibration/cali_procedure.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/regbus/reg_write.h"
 

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 struct CalStateRec {
     std::atomic<uint8_t> mode{0};     // bit 0 calibration mode, bit 3 high voltage range

@@ -3,11 +3,11 @@
 
 #include <cmath>
 
-#include "core/control/harm_internal.h"
-#include "core/params/param_access.h"
+#include "core/control/measure/harm_internal.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/model_table.h"
-#include "core/system/parallel_link.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/parallel_link.h"
 
 namespace harm {
 namespace {

@@ -1,9 +1,9 @@
 // Reading the captured samples: 50 per pass, voltage in the upper and current in the lower signed half
 // of each capture word.
-#include "core/control/harm_internal.h"
-#include "core/params/param_access.h"
+#include "core/control/measure/harm_internal.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/regbus.h"
-#include "core/system/parallel_link.h"
+#include "core/system/state/parallel_link.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The harmonic task: its states as a table of steps.
-#include "core/control/harmonics.h"
+#include "core/control/measure/harmonics.h"
 
 #include <iterator>
 
-#include "core/control/harm_internal.h"
-#include "core/params/param_access.h"
+#include "core/control/measure/harm_internal.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/regbus/regbus.h"
 

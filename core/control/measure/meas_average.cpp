@@ -1,9 +1,9 @@
-#include "core/control/meas_average.h"
+#include "core/control/measure/meas_average.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "core/control/measurement.h"
+#include "core/control/measure/measurement.h"
 
 MeasAvgSlot g_MeasAvg[7][kMeasAvgSlots];
 

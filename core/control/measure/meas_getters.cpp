@@ -1,13 +1,13 @@
 // The measurement getters: one table row per displayed quantity.
-#include "core/control/meas_getters.h"
+#include "core/control/measure/meas_getters.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "core/control/harmonics.h"
-#include "core/control/meas_records.h"
-#include "core/params/param_access.h"
-#include "core/system/format_number.h"
+#include "core/control/measure/harmonics.h"
+#include "core/control/measure/meas_records.h"
+#include "core/params/access/param_access.h"
+#include "core/system/util/format_number.h"
 
 std::atomic<float> g_MeasValCache[kMqCount];
 

@@ -1,9 +1,9 @@
 // Publishing: the meter rows, averaged where the quantity is averaged, into the live records.
-#include "core/control/harmonics.h"
-#include "core/control/meas_average.h"
-#include "core/control/meas_internal.h"
-#include "core/control/meas_records.h"
-#include "core/params/param_access.h"
+#include "core/control/measure/harmonics.h"
+#include "core/control/measure/meas_average.h"
+#include "core/control/measure/meas_internal.h"
+#include "core/control/measure/meas_records.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 
 namespace meas {

@@ -1,10 +1,10 @@
 // Reading the power stage's measurement registers into the meter rows.
-#include "core/control/meas_internal.h"
-#include "core/control/meas_records.h"
+#include "core/control/measure/meas_internal.h"
+#include "core/control/measure/meas_records.h"
 #include "core/control/setting_accessors.h"
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/regbus.h"
-#include "core/system/service_flags.h"
+#include "core/system/state/service_flags.h"
 
 namespace meas {
 namespace {

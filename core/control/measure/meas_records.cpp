@@ -1,4 +1,4 @@
-#include "core/control/meas_records.h"
+#include "core/control/measure/meas_records.h"
 
 MeasRec g_MeasLive[kMeasRows];
 MeasRec g_DispCache[kMeasRows];

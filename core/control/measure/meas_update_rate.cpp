@@ -3,7 +3,7 @@
 #include <atomic>
 #include <iterator>
 
-#include "core/control/measurement.h"
+#include "core/control/measure/measurement.h"
 
 std::atomic<uint32_t> g_MeasRefreshFlags{0};
 

@@ -1,15 +1,15 @@
 // The measurement chain: three state objects stepped once per pass of the periodic services. The voltage
 // object reads the voltages on every step; the current object reads the currents on every step and, on
 // every second one, the powers, then publishes the records.
-#include "core/control/measurement.h"
+#include "core/control/measure/measurement.h"
 
-#include "core/control/calibration.h"
-#include "core/control/meas_average.h"
-#include "core/control/meas_internal.h"
-#include "core/control/meas_records.h"
-#include "core/params/param_access.h"
+#include "core/control/calibration/calibration.h"
+#include "core/control/measure/meas_average.h"
+#include "core/control/measure/meas_internal.h"
+#include "core/control/measure/meas_records.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/regbus.h"
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "core/control/parallel_frame.h"
+#include "core/control/parallel/parallel_frame.h"
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/model_table.h"
-#include "core/system/parallel_link.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/parallel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

@@ -1,9 +1,9 @@
 // The link object that idles or runs the master or the slave object, and the switch into a role.
-#include "core/control/parallel_objects.h"
-#include "core/params/key_entry.h"
-#include "core/system/msg_ring.h"
-#include "core/system/parallel_link.h"
-#include "platform/clock.h"
+#include "core/control/parallel/parallel_objects.h"
+#include "core/params/access/key_entry.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/parallel_link.h"
+#include "platform/host/clock.h"
 
 namespace core {
 void ParallelMasterReset();

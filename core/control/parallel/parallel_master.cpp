@@ -3,16 +3,16 @@
 // waits, all on the platform clock.
 #include "core/control/core_ui_hooks.h"
 #include "core/control/output_sync.h"
-#include "core/control/parallel_frame.h"
-#include "core/control/parallel_objects.h"
-#include "core/params/param_access.h"
+#include "core/control/parallel/parallel_frame.h"
+#include "core/control/parallel/parallel_objects.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
-#include "core/system/parallel_link.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 extern StepObj g_ParallelLinkObj;
 extern StepObj g_ParallelMasterObj;

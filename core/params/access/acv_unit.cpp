@@ -1,11 +1,11 @@
-#include "core/params/acv_unit.h"
+#include "core/params/access/acv_unit.h"
 
 #include <limits>
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/edit_state.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "core/params/key_entry.h"
+#include "core/params/access/key_entry.h"
 
 #include <cstring>
 
-#include "core/system/edit_state.h"
+#include "core/system/state/edit_state.h"
 
 uint32_t menuResetEdit() {
     g_EditBuf.enteredInt = 0;

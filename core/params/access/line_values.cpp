@@ -1,8 +1,8 @@
-#include "core/params/line_values.h"
+#include "core/params/access/line_values.h"
 
 #include <cstdlib>
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 
 namespace {

@@ -1,12 +1,12 @@
 // The plain setters and getters of the access layer: one record each, limits from the record.
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 
-#include "core/params/limit_checks.h"
-#include "core/params/param_access_internal.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access_internal.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/parallel_link.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/parallel_link.h"
 
 using namespace core;
 

@@ -1,9 +1,9 @@
 // Mode, range, wiring, waveform, duty and the ON/OFF phase enable states.
-#include "core/params/param_access.h"
-#include "core/params/param_access_internal.h"
+#include "core/params/access/param_access.h"
+#include "core/params/access/param_access_internal.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/messaging/msg_ring.h"
 
 using namespace core;
 

@@ -1,10 +1,10 @@
 // The access-layer operations that write power-stage registers themselves.
-#include "core/params/param_access.h"
-#include "core/params/param_access_internal.h"
+#include "core/params/access/param_access.h"
+#include "core/params/access/param_access_internal.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/model_table.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/config/model_table.h"
 
 using namespace core;
 

@@ -3,14 +3,14 @@
 #include <cmath>
 #include <limits>
 
-#include "core/params/acv_unit.h"
-#include "core/params/param_access.h"
-#include "core/params/param_access_internal.h"
+#include "core/params/access/acv_unit.h"
+#include "core/params/access/param_access.h"
+#include "core/params/access/param_access_internal.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/output_flags.h"
-#include "core/system/parallel_link.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/parallel_link.h"
 
 using namespace core;
 

@@ -1,8 +1,8 @@
 // Entering the edit state of a setting: the panel's state word and edit words are primed from its record.
-#include "core/params/key_entry.h"
+#include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/edit_state.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
 
 using namespace core;
 

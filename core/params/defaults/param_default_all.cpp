@@ -1,13 +1,13 @@
 // The whole default setting for the current model type.
 #include <cstring>
 
-#include "core/params/param_init.h"
-#include "core/params/param_module_check.h"
+#include "core/params/defaults/param_init.h"
+#include "core/params/defaults/param_module_check.h"
 #include "core/params/param_store.h"
-#include "core/system/identity.h"
-#include "core/system/iface_card_detect.h"
-#include "core/system/iface_cfg.h"
-#include "core/system/model_table.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/iface_card_detect.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/model_table.h"
 
 using namespace core;
 

@@ -2,7 +2,7 @@
 // The row arrays behind the default table set (see param_defaults.h); only the table files include this.
 #include <array>
 
-#include "core/params/param_defaults.h"
+#include "core/params/defaults/param_defaults.h"
 
 namespace core {
 

@@ -1,5 +1,5 @@
 // Default rows of the calibration points: voltages in mV, currents in mA.
-#include "core/params/param_default_rows.h"
+#include "core/params/defaults/param_default_rows.h"
 
 namespace core {
 namespace {

@@ -1,6 +1,6 @@
 // Default rows of the current limits: per model type one row for each voltage class, in amperes as the
 // model sheets give them (max / min), held as 0.01 A.
-#include "core/params/param_default_rows.h"
+#include "core/params/defaults/param_default_rows.h"
 
 namespace core {
 namespace {

@@ -1,5 +1,5 @@
 // Default rows of the frequency and phase settings.
-#include "core/params/param_defaults.h"
+#include "core/params/defaults/param_defaults.h"
 
 namespace core {
 namespace {

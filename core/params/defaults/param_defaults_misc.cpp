@@ -1,6 +1,6 @@
 // Default rows of the measurement-view items and of the miscellaneous, output-impedance and parallel
 // settings.
-#include "core/params/param_defaults.h"
+#include "core/params/defaults/param_defaults.h"
 #include "core/params/param_store.h"
 
 namespace core {

@@ -1,5 +1,5 @@
 // Default rows of the voltage settings: area 0 the 100 V class, area 1 (and up) the 200 V class.
-#include "core/params/param_default_rows.h"
+#include "core/params/defaults/param_default_rows.h"
 
 namespace core {
 namespace {

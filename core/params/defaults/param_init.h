@@ -2,7 +2,7 @@
 // Building the parameter store from the default tables of the current model type.
 #include <atomic>
 
-#include "core/params/param_defaults.h"
+#include "core/params/defaults/param_defaults.h"
 
 // The table set in use, set by SetDefaultAll: a reset sets it on the supervisor thread while a settings
 // load on another thread may read it.

@@ -1,6 +1,6 @@
-#include "core/params/param_init.h"
-#include "core/system/iface_cfg.h"
-#include "core/system/lan_cfg.h"
+#include "core/params/defaults/param_init.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/lan_cfg.h"
 
 void LanSetDefault() {
     sysadmin::LanCfg& lan = g_LanCfg;

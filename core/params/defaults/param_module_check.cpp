@@ -1,9 +1,9 @@
-#include "core/params/param_module_check.h"
+#include "core/params/defaults/param_module_check.h"
 
 #include "core/params/param_store.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/model_table.h"
-#include "platform/clock.h"
+#include "core/system/config/model_table.h"
+#include "platform/host/clock.h"
 
 namespace core {
 

@@ -1,10 +1,10 @@
 // Builds every record of the parameter store from the default tables.
-#include "core/params/param_access.h"
-#include "core/params/param_init.h"
+#include "core/params/access/param_access.h"
+#include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
-#include "core/params/wave_crest.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/model_table.h"
+#include "core/params/limits/wave_crest.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/config/model_table.h"
 
 using namespace core;
 

@@ -1,4 +1,4 @@
-#include "core/params/param_default_rows.h"
+#include "core/params/defaults/param_default_rows.h"
 
 namespace core {
 

@@ -1,8 +1,8 @@
-#include "core/params/param_unit_limits.h"
+#include "core/params/defaults/param_unit_limits.h"
 
-#include "core/params/param_init.h"
+#include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
-#include "core/system/model_table.h"
+#include "core/system/config/model_table.h"
 
 namespace core {
 

@@ -1,14 +1,14 @@
 // The frequency, voltage-limit and peak-voltage checks, and the clamp every check ends with.
-#include "core/params/limit_checks.h"
+#include "core/params/limits/limit_checks.h"
 
 #include <algorithm>
 #include <mutex>
 
-#include "core/params/limit_internal.h"
-#include "core/params/param_access.h"
+#include "core/params/limits/limit_internal.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
+#include "core/system/state/ctrl_words.h"
 
 using limits::Trunc;
 

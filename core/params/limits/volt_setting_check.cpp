@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <mutex>
 
-#include "core/params/limit_checks.h"
-#include "core/params/limit_internal.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/limits/limit_internal.h"
 #include "core/params/param_store.h"
 
 using namespace limits;

@@ -1,9 +1,9 @@
-#include "core/params/wave_crest.h"
+#include "core/params/limits/wave_crest.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "core/params/arb_mem.h"
+#include "core/params/waves/arb_mem.h"
 
 float WaveCrestFactor(uint32_t slot) {
     if (slot == 16) return 1.414f;

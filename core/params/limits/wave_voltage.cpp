@@ -1,17 +1,17 @@
-#include "core/params/wave_voltage.h"
+#include "core/params/limits/wave_voltage.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "core/params/acv_unit.h"
-#include "core/params/limit_checks.h"
-#include "core/params/line_values.h"
-#include "core/params/param_access.h"
+#include "core/params/access/acv_unit.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/line_values.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/msg_ring.h"
-#include "core/system/service_flags.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/service_flags.h"
 
 using namespace core;
 

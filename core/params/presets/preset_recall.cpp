@@ -1,13 +1,13 @@
-#include "core/params/preset_recall.h"
+#include "core/params/presets/preset_recall.h"
 
 #include <string>
 
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/params/preset_store.h"
-#include "core/params/preset_transfer.h"
-#include "core/system/msg_ring.h"
+#include "core/params/presets/preset_store.h"
+#include "core/params/presets/preset_transfer.h"
+#include "core/system/messaging/msg_ring.h"
 
 namespace {
 

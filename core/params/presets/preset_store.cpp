@@ -1,4 +1,4 @@
-#include "core/params/preset_store.h"
+#include "core/params/presets/preset_store.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
-#include "core/params/preset_transfer.h"
+#include "core/params/presets/preset_transfer.h"
 
 #include <cstring>
 #include <mutex>
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/params/preset_store.h"
+#include "core/params/presets/preset_store.h"
 
 namespace presets {
 namespace {

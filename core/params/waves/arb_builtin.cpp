@@ -1,6 +1,6 @@
-#include "core/params/arb_builtin.h"
+#include "core/params/waves/arb_builtin.h"
 
-#include "core/params/const_sine.h"
+#include "core/params/waves/const_sine.h"
 
 namespace core {
 namespace {

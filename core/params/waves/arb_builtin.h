@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/params/arb_mem.h"
+#include "core/params/waves/arb_mem.h"
 
 namespace core {
 

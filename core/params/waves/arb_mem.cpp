@@ -1,3 +1,3 @@
-#include "core/params/arb_mem.h"
+#include "core/params/waves/arb_mem.h"
 
 int16_t g_ArbMem[kArbSlots][kArbSamples];

@@ -1,4 +1,4 @@
-#include "core/system/identity.h"
+#include "core/system/config/identity.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,13 +1,13 @@
-#include "core/system/iface_card_detect.h"
+#include "core/system/config/iface_card_detect.h"
 
 #include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <string>
 
-#include "core/system/iface_cfg.h"
-#include "platform/root.h"
-#include "platform/sandbox.h"
+#include "core/system/config/iface_cfg.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/system/iface_cfg.h"
+#include "core/system/config/iface_cfg.h"
 
 storage::IfaceCfg g_IfaceCfg;
 

@@ -1,3 +1,3 @@
-#include "core/system/lan_cfg.h"
+#include "core/system/config/lan_cfg.h"
 
 sysadmin::LanCfg g_LanCfg;

@@ -1,3 +1,3 @@
-#include "core/system/lan_pending.h"
+#include "core/system/config/lan_pending.h"
 
 core::LanPending g_LanPending;

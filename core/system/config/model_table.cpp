@@ -1,4 +1,4 @@
-#include "core/system/model_table.h"
+#include "core/system/config/model_table.h"
 
 // clang-format off
 constexpr ModelRow g_ModelTable[kModelTypes] = {

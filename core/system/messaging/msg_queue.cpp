@@ -1,4 +1,4 @@
-#include "core/system/msg_queue.h"
+#include "core/system/messaging/msg_queue.h"
 
 #include <sys/ipc.h>
 #include <sys/msg.h>

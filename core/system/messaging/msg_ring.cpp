@@ -1,4 +1,4 @@
-#include "core/system/msg_ring.h"
+#include "core/system/messaging/msg_ring.h"
 
 #include <cstdarg>
 #include <cstdio>

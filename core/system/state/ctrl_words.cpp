@@ -1,4 +1,4 @@
-#include "core/system/ctrl_words.h"
+#include "core/system/state/ctrl_words.h"
 
 std::atomic<uint32_t> g_OutputShadow[kOutputShadowUnits][kOutputShadowWords];
 std::atomic<uint32_t> g_OutputOptionWord{0};

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/system/output_flags.h"
+#include "core/system/state/output_flags.h"
 
 // The value of each output setting as last written to the power stage, per unit L1, L2, L3, LINE; a setter
 // stores value + 1 into a word to force the next pass to write it again. Setters run on several threads

@@ -1,4 +1,4 @@
-#include "core/system/edit_state.h"
+#include "core/system/state/edit_state.h"
 
 std::atomic<uint32_t> g_MenuState{0};
 std::atomic<uint32_t> g_MenuPrevState{0};

@@ -1,4 +1,4 @@
-#include "core/system/output_flags.h"
+#include "core/system/state/output_flags.h"
 
 std::atomic<uint32_t> g_OutputFlags{0};
 

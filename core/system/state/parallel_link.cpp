@@ -1,4 +1,4 @@
-#include "core/system/parallel_link.h"
+#include "core/system/state/parallel_link.h"
 
 ParallelLinkRec g_ParallelLink;
 std::atomic<uint32_t> g_ParallelActive{0};

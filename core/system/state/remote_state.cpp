@@ -1,3 +1,3 @@
-#include "core/system/remote_state.h"
+#include "core/system/state/remote_state.h"
 
 std::atomic<uint32_t> g_RemoteState{0};

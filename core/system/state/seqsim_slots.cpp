@@ -1,3 +1,3 @@
-#include "core/system/seqsim_slots.h"
+#include "core/system/state/seqsim_slots.h"
 
 core::SeqSimSlots g_SeqSimSlots;

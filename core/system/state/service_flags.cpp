@@ -1,4 +1,4 @@
-#include "core/system/service_flags.h"
+#include "core/system/state/service_flags.h"
 
 ServiceFlags g_ServiceFlags;
 

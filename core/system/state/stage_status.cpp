@@ -1,4 +1,4 @@
-#include "core/system/stage_status.h"
+#include "core/system/state/stage_status.h"
 
 #include "core/regbus/regbus.h"
 

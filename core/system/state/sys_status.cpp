@@ -1,4 +1,4 @@
-#include "core/system/sys_status.h"
+#include "core/system/state/sys_status.h"
 
 std::atomic<uint32_t> g_SysStatus{0};
 

@@ -1,6 +1,6 @@
-#include "core/system/thread_ctl.h"
+#include "core/system/state/thread_ctl.h"
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 
 ThreadCtl g_ThreadCtl{};
 std::atomic<uint32_t> g_LanRestartReq{0};

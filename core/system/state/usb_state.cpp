@@ -1,3 +1,3 @@
-#include "core/system/usb_state.h"
+#include "core/system/state/usb_state.h"
 
 core::UsbState g_UsbState;

@@ -1,4 +1,4 @@
-#include "core/system/format_number.h"
+#include "core/system/util/format_number.h"
 
 #include <cstdio>
 

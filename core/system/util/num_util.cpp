@@ -1,4 +1,4 @@
-#include "core/system/num_util.h"
+#include "core/system/util/num_util.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 namespace {
 // A poster writes what the message or state acts on before it posts: posts are stored with release

@@ -2,13 +2,13 @@
 // thread; set forms on the menu/control thread.
 #include <cstring>
 
-#include "core/control/alarms.h"
+#include "core/control/alarms/alarms.h"
 #include "core/control/sys_event.h"
-#include "platform/clock.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
+#include "platform/host/clock.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace scpi {
 namespace {

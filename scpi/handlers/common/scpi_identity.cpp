@@ -1,8 +1,8 @@
 #include <cstdio>
 
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
-#include "scpi/scpi_handler.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
+#include "scpi/handlers/scpi_handler.h"
 
 char g_IdnBuf[kScpiIdnSize];
 

@@ -1,13 +1,13 @@
 // *SAV and *RCL (and their MEMory aliases): store the live settings into a preset, or recall one.
-#include "core/params/param_access.h"
-#include "core/params/preset_recall.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "platform/clock.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
+#include "core/params/access/param_access.h"
+#include "core/params/presets/preset_recall.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "platform/host/clock.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace scpi {
 namespace {

@@ -1,15 +1,15 @@
 // The common commands of reset, self-test, waiting, the bus trigger and calibration.
 #include <cstdio>
 
-#include "core/control/alarm_state.h"
+#include "core/control/alarms/alarm_state.h"
 #include "core/control/sys_event.h"
-#include "core/system/sys_status.h"
-#include "engine/seqsim_mode.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_refusals.h"
+#include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_refusals.h"
 
 namespace scpi {
 namespace {

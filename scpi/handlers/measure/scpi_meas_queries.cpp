@@ -4,17 +4,17 @@
 #include <cstdio>
 #include <string>
 
-#include "core/control/harmonics.h"
-#include "core/system/ctrl_words.h"
-#include "scpi/remote_port.h"
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_meas_snapshot.h"
-#include "scpi/scpi_refusals.h"
-#include "scpi/scpi_setting_value.h"
+#include "core/control/measure/harmonics.h"
+#include "core/system/state/ctrl_words.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/measure/scpi_meas_snapshot.h"
+#include "scpi/handlers/scpi_refusals.h"
+#include "scpi/handlers/scpi_setting_value.h"
 
 namespace {
 

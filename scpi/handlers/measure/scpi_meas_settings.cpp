@@ -3,16 +3,16 @@
 #include <cstdint>
 #include <iterator>
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/msg_ring.h"
-#include "core/system/output_flags.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_numeric_param.h"
-#include "scpi/scpi_refusals.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/output_flags.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_numeric_param.h"
+#include "scpi/handlers/scpi_refusals.h"
 
 namespace {
 

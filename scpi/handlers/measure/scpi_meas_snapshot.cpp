@@ -1,8 +1,8 @@
 // The measurement snapshot: the live readings as one copy, taken under a lock so that a FETCh on one
 // channel never reads a copy half written by a MEASure on another.
-#include "scpi/scpi_meas_snapshot.h"
+#include "scpi/handlers/measure/scpi_meas_snapshot.h"
 
-#include "core/control/meas_getters.h"
+#include "core/control/measure/meas_getters.h"
 
 MeasSnapshot g_MeasSnapshot;
 

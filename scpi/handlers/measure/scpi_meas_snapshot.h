@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "core/control/harmonics.h"
+#include "core/control/measure/harmonics.h"
 
 namespace scpi {
 inline constexpr uint32_t kMeasScalars = 27;  // the FETCh/MEASure quantities in command order

@@ -5,12 +5,12 @@
 #include <iterator>
 #include <string>
 
-#include "core/control/meas_getters.h"
-#include "core/params/param_access.h"
-#include "scpi/remote_port.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
+#include "core/control/measure/meas_getters.h"
+#include "core/params/access/param_access.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
 // The numeric settings of the waveform builder (triangle, stairs, clip and the two crest-factor
 // waveforms): query and set within the limits the calling command gives.
-#include "scpi/scpi_arb_edit_param.h"
+#include "scpi/handlers/source/scpi_arb_edit_param.h"
 
 #include <cstdio>
 #include <iterator>
 
-#include "engine/arb_builder.h"
-#include "scpi/remote_port.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_numeric_param.h"
-#include "scpi/scpi_refusals.h"
-#include "scpi/scpi_setting_value.h"
+#include "engine/arb/arb_builder.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_numeric_param.h"
+#include "scpi/handlers/scpi_refusals.h"
+#include "scpi/handlers/scpi_setting_value.h"
 
 namespace {
 

@@ -1,19 +1,19 @@
 // The [SOURce:] settings of a few named states (limit modes, THD format, phase view and behaviour, start
 // and stop phase states, response speed): one row per command with its guards, its getter and setter,
 // its largest value and its reply names.
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/output_flags.h"
-#include "core/system/parallel_link.h"
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_refusals.h"
-#include "scpi/scpi_setting_value.h"
-#include "scpi/set_command_handover.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/parallel_link.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_refusals.h"
+#include "scpi/handlers/scpi_setting_value.h"
+#include "scpi/channels/set_command_handover.h"
 
 namespace scpi {
 namespace {

@@ -1,6 +1,6 @@
 // The [SOURce:] settings served by the generic numeric handler.
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_numeric_param.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/handlers/scpi_numeric_param.h"
 
 namespace scpi {
 namespace {

@@ -1,13 +1,13 @@
 // The [SOURce:] settings that the generic numeric handler serves behind a guard of their own: one row
 // per command.
 #include "core/params/param_store.h"
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_numeric_param.h"
-#include "scpi/scpi_refusals.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_numeric_param.h"
+#include "scpi/handlers/scpi_refusals.h"
 
 namespace scpi {
 namespace {

@@ -2,18 +2,18 @@
 // peak-to-peak or its rms record set; a change re-checks the AC voltages against it.
 #include <cstdio>
 
-#include "core/params/limit_checks.h"
-#include "core/params/param_access.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_numeric_param.h"
-#include "scpi/scpi_refusals.h"
-#include "scpi/scpi_setting_value.h"
+#include "core/system/state/ctrl_words.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_numeric_param.h"
+#include "scpi/handlers/scpi_refusals.h"
+#include "scpi/handlers/scpi_setting_value.h"
 
 namespace scpi {
 namespace {

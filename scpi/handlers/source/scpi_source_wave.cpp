@@ -1,14 +1,14 @@
 // [SOURce:]FUNCtion: the waveform of the selected phase (of every phase with edit-all or in 1P3W).
 #include <cstdio>
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
-#include "scpi/scpi_setting_value.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_setting_value.h"
 
 namespace scpi {
 namespace {

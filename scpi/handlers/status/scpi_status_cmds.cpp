@@ -1,9 +1,9 @@
 // The STATus subtree: the four device status groups of the receiving channel's status block.
-#include "scpi/scpi_cmd_ids.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace scpi {
 namespace {

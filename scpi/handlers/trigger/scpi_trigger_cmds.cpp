@@ -1,10 +1,10 @@
 // The trigger-action commands: select and arm an action, store the values of the OUTPut and MEMory
 // actions, abort.
 #include "core/control/trig_act.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/scpi_handlers.h"
-#include "scpi/scpi_interface.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/scpi_interface.h"
 
 namespace scpi {
 namespace {

@@ -1,6 +1,6 @@
 // The graphics memory manager on fresh pools: sizes, table growth, defragmentation, fixed blocks, the
 // fatal stops, and a random stress run that checks the pool's structure after every operation.
-#include "GUI/Core/GUI_Alloc.h"
+#include "GUI/Core/gui_alloc.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // that must be refused, and the full-screen logo.
 #include <gtest/gtest.h>
 
-#include "GUI/GUI_Image.h"
-#include "GUI/fb_driver.h"
+#include "GUI/bitmap/gui_image.h"
+#include "GUI/device/fb_driver.h"
 #include "tests/GUI/bmp_corpus_fixture.h"
 #include "tests/GUI/screen_fixture.h"
 

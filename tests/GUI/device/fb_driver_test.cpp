@@ -1,12 +1,12 @@
 // The framebuffer driver seen through the framebuffer file's bytes, and the RGB565 conversion.
-#include "GUI/fb_driver.h"
+#include "GUI/device/fb_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "GUI/fb_png.h"
-#include "GUI/gui_devfunc.h"
+#include "GUI/device/fb_png.h"
+#include "GUI/device/gui_devfunc.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/support/png_read.h"
 

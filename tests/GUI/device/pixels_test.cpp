@@ -2,8 +2,8 @@
 // of a line over it.
 #include <gtest/gtest.h>
 
-#include "GUI/fb_driver.h"
-#include "GUI/gui_pixels.h"
+#include "GUI/device/fb_driver.h"
+#include "GUI/device/gui_pixels.h"
 #include "tests/GUI/screen_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <set>
 
-#include "GUI/fb_driver.h"
+#include "GUI/device/fb_driver.h"
 #include "tests/GUI/screen_fixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "platform/clock.h"
-#include "platform/root.h"
+#include "platform/host/clock.h"
+#include "platform/host/root.h"
 #include "tests/GUI/screen_fixture.h"
 
 namespace {

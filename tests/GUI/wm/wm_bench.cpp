@@ -2,7 +2,7 @@
 // windows (600, laid out as the pages do: full-width rows, tiles and small fields, many hidden).
 #include <benchmark/benchmark.h>
 
-#include "tests/GUI/wm_fixture.h"
+#include "tests/GUI/wm/wm_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/GUI/wm_fixture.h"
+#include "tests/GUI/wm/wm_fixture.h"
 
 namespace guitest {
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "GUI/GUI.h"
-#include "GUI/WM.h"
+#include "GUI/gui.h"
+#include "GUI/wm/wm.h"
 
 namespace guitest {
 

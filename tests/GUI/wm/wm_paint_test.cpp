@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "tests/GUI/wm_fixture.h"
+#include "tests/GUI/wm/wm_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Window geometry, the tree's stacking, moves, resizes and an exhausted pool.
 #include <gtest/gtest.h>
 
-#include "tests/GUI/wm_fixture.h"
+#include "tests/GUI/wm/wm_fixture.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 #include <bit>
 #include <tuple>
 
-#include "core/control/alarm_state.h"
-#include "core/control/calibration.h"
-#include "core/params/arb_mem.h"
-#include "core/system/fw_update_state.h"
-#include "core/system/model_table.h"
-#include "core/system/parallel_link.h"
-#include "core/system/stage_status.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/control/calibration/calibration.h"
+#include "core/params/waves/arb_mem.h"
+#include "core/system/state/fw_update_state.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/stage_status.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;

@@ -6,9 +6,9 @@
 #include <bit>
 #include <tuple>
 
-#include "core/control/measurement.h"
+#include "core/control/measure/measurement.h"
 #include "core/params/param_dirty.h"
-#include "core/system/model_table.h"
+#include "core/system/config/model_table.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/control/alarm_state.h"
+#include "core/control/alarms/alarm_state.h"
 #include "core/control/trig_act.h"
 #include "tests/core/ctrl_fixture.h"
 

@@ -1,7 +1,7 @@
 // Cost of building the parameter store for a factory default, and of one record access.
 #include <benchmark/benchmark.h>
 
-#include "core/params/param_init.h"
+#include "core/params/defaults/param_init.h"
 #include "tests/core/ctrl_fixture.h"
 
 static void BM_ParamTableInit(benchmark::State& state) {

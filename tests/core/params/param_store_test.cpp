@@ -4,7 +4,7 @@
 #include <cstring>
 #include <tuple>
 
-#include "core/system/edit_state.h"
+#include "core/system/state/edit_state.h"
 #include "tests/core/ctrl_fixture.h"
 
 using test::Read;

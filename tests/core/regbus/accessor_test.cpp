@@ -5,13 +5,13 @@
 #include <thread>
 #include <tuple>
 
-#include "core/control/fault_index.h"
+#include "core/control/alarms/fault_index.h"
 #include "core/control/setting_accessors.h"
-#include "core/params/param_access.h"
-#include "core/system/output_flags.h"
-#include "core/system/parallel_link.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
 #include "regbus_setup.h"
 
 using namespace regmap;

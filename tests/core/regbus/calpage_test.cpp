@@ -1,7 +1,7 @@
 // Calibration pages: checksum, read with retries, write, and the phase-fault guard.
-#include "core/control/cal_page.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
+#include "core/control/calibration/cal_page.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
 #include "regbus_setup.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // controller's encoders send the simulated stage decodes to the value the accessor was given.
 #include <cmath>
 
-#include "platform/power_stage_model.h"
+#include "platform/stage/power_stage_model.h"
 #include "regbus_setup.h"
 
 using regbus::Encoding;

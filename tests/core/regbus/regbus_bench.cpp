@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/regbus/regbus.h"
-#include "platform/power_stage_sim.h"
-#include "platform/reg_map.h"
+#include "platform/stage/power_stage_sim.h"
+#include "platform/stage/reg_map.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "regbus_setup.h"
 
-#include "core/control/cal_page.h"
-#include "core/params/param_init.h"
-#include "core/system/model_table.h"
-#include "platform/clock.h"
+#include "core/control/calibration/cal_page.h"
+#include "core/params/defaults/param_init.h"
+#include "core/system/config/model_table.h"
+#include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
 
 void RegBusTest::SetUp() {

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "engine/arb_builder.h"
-#include "engine/arb_shapes.h"
+#include "engine/arb/arb_builder.h"
+#include "engine/arb/arb_shapes.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The waveform builder: its limits, the store's hand-shake with the task, and the wave reaching the
 // internal store and the power stage.
-#include "engine/arb_builder.h"
+#include "engine/arb/arb_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "core/control/calibration.h"
-#include "core/params/arb_mem.h"
-#include "engine/arb_shape_tables.h"
-#include "engine/arb_shapes.h"
-#include "platform/clock.h"
+#include "core/control/calibration/calibration.h"
+#include "core/params/waves/arb_mem.h"
+#include "engine/arb/arb_shape_tables.h"
+#include "engine/arb/arb_shapes.h"
+#include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

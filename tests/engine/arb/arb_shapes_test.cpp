@@ -1,5 +1,5 @@
 // Golden properties of the built-in shapes, on the 4096-sample build.
-#include "engine/arb_shapes.h"
+#include "engine/arb/arb_shapes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "engine/arb_shape_tables.h"
+#include "engine/arb/arb_shape_tables.h"
 
 namespace {
 using namespace engine;

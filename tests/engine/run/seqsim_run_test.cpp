@@ -1,9 +1,9 @@
 // SEQ run control and the runner thread's state object, on the simulated power stage's sequencer.
-#include "engine/seqsim_run.h"
+#include "engine/run/seqsim_run.h"
 
 #include "core/regbus/reg_read.h"
-#include "engine/seqsim_runner.h"
-#include "platform/clock.h"
+#include "engine/run/seqsim_runner.h"
+#include "platform/host/clock.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {

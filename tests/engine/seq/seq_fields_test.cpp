@@ -1,6 +1,6 @@
 // The SEQ field accessors on the simulated power stage: limits, re-rounding, the step-0 rule, the mended
 // setters and the memory names.
-#include "engine/seqsim_names.h"
+#include "engine/seqsim/seqsim_names.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The execution order of the SEQ preview and the values a "KP" step carries.
-#include "engine/seq_preview.h"
+#include "engine/seq/seq_preview.h"
 
 #include <vector>
 

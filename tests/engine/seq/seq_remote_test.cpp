@@ -1,7 +1,7 @@
 // Remote step writes and whole-table validation.
-#include "engine/seq_remote.h"
+#include "engine/seq/seq_remote.h"
 
-#include "engine/seqsim_validate.h"
+#include "engine/seqsim/seqsim_validate.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {

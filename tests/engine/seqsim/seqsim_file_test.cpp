@@ -1,5 +1,5 @@
 // SEQ and SIM memory files: the bytes written, corrupt files, imports that fail, and a save killed midway.
-#include "engine/seqsim_file.h"
+#include "engine/seqsim/seqsim_file.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/seqsim_mem_slots.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"

@@ -1,12 +1,12 @@
-#include "platform/panel_channel.h"
+#include "platform/host/panel_channel.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
-#include "platform/panel_sim.h"
-#include "platform/spi.h"
+#include "platform/devices/panel_sim.h"
+#include "platform/devices/spi.h"
 
 namespace {
 

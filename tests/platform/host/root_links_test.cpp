@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 #include "tests/support/temp_root.h"
 
 namespace {

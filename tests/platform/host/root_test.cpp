@@ -1,4 +1,4 @@
-#include "platform/root.h"
+#include "platform/host/root.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sandbox_parse.h"
+#include "platform/sandbox/sandbox_parse.h"
 
 #include <gtest/gtest.h>
 

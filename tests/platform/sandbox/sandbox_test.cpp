@@ -1,4 +1,4 @@
-#include "platform/sandbox.h"
+#include "platform/sandbox/sandbox.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <thread>
 #include <tuple>
 
-#include "platform/root.h"
+#include "platform/host/root.h"
 #include "tests/support/temp_root.h"
 
 namespace {

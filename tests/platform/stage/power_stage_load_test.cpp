@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "platform/power_stage_sim.h"
+#include "platform/stage/power_stage_sim.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <thread>
 #include <tuple>
 
-#include "core/system/msg_queue.h"
-#include "core/system/remote_state.h"
-#include "core/system/sys_status.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/state/remote_state.h"
+#include "core/system/state/sys_status.h"
 #include "panel/menu_thread.h"
-#include "platform/clock.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_handler.h"
-#include "scpi/set_command_handover.h"
+#include "platform/host/clock.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/channels/set_command_handover.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/temp_root.h"
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/clock.h"
-#include "scpi/scpi_status.h"
+#include "platform/host/clock.h"
+#include "scpi/status/scpi_status.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 
 namespace {

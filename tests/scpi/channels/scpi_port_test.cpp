@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/root.h"
-#include "scpi/remote_port.h"
+#include "platform/host/root.h"
+#include "scpi/channels/remote_port.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The command trees of both sets: every written form of every command reaches its id through the
 // parser, with parameters made from its own spec (keyword and choice matching: the parser table); unit
 // exponents.
-#include "scpi/scpi_tree.h"
+#include "scpi/parser/scpi_tree.h"
 
 #include <gtest/gtest.h>
 

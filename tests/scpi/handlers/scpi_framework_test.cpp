@@ -7,17 +7,17 @@
 #include <functional>
 #include <string>
 
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
-#include "core/system/output_flags.h"
-#include "core/system/service_flags.h"
-#include "engine/arb_builder.h"
-#include "scpi/scpi_arb_edit_param.h"
-#include "scpi/scpi_errors.h"
-#include "scpi/scpi_meas_snapshot.h"
-#include "scpi/scpi_numeric_param.h"
-#include "scpi/scpi_refusals.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/service_flags.h"
+#include "engine/arb/arb_builder.h"
+#include "scpi/handlers/source/scpi_arb_edit_param.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/handlers/measure/scpi_meas_snapshot.h"
+#include "scpi/handlers/scpi_numeric_param.h"
+#include "scpi/handlers/scpi_refusals.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "core/system/output_flags.h"
-#include "core/system/remote_state.h"
-#include "scpi/scpi_errors.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/remote_state.h"
+#include "scpi/parser/scpi_errors.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The IEEE 488.2 status model of a channel: error queue, standard event status, status byte and the
 // register groups.
-#include "scpi/scpi_status.h"
+#include "scpi/status/scpi_status.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <regex>
 #include <string>
 
-#include "scpi/scpi_errors.h"
+#include "scpi/parser/scpi_errors.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <set>
 
 #include "core/regbus/regbus.h"
-#include "core/system/stage_status.h"
-#include "platform/clock.h"
-#include "platform/power_stage_sim.h"
-#include "platform/reg_map.h"
+#include "core/system/state/stage_status.h"
+#include "platform/host/clock.h"
+#include "platform/stage/power_stage_sim.h"
+#include "platform/stage/reg_map.h"
 #include "tests/GUI/screen_fixture.h"
 
 namespace {

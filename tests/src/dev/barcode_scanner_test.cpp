@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/control/barcode_table.h"
-#include "platform/hid.h"
+#include "platform/devices/hid.h"
 #include "tests/support/temp_root.h"
 
 namespace {

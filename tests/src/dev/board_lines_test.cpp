@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/clock.h"
+#include "platform/host/clock.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "platform/panel_sim.h"
+#include "platform/devices/panel_sim.h"
 #include "src/dev/spi_device.h"
 
 namespace {

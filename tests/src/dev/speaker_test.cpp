@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/params/param_store.h"
-#include "platform/root.h"
+#include "platform/host/root.h"
 #include "tests/support/temp_root.h"
 
 namespace {

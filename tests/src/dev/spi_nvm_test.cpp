@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/spi.h"
+#include "platform/devices/spi.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The waveform files: the bytes written, the images refused, the USB and remote imports, the defaults.
-#include "storage/arb_file.h"
+#include "storage/files/arb_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,13 @@
 #include <functional>
 #include <string>
 
-#include "core/params/arb_builtin.h"
-#include "core/params/arb_mem.h"
-#include "core/params/param_access.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/output_flags.h"
-#include "core/system/usb_state.h"
-#include "platform/clock.h"
+#include "core/params/waves/arb_builtin.h"
+#include "core/params/waves/arb_mem.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/usb_state.h"
+#include "platform/host/clock.h"
 #include "storage/data_file_frame.h"
 #include "storage/raw_file.h"
 #include "tests/support/default_store.h"

@@ -1,5 +1,5 @@
 // The stored barcode code table: the bytes of the file, the loads it refuses and when the scanner saves.
-#include "storage/barcode_file.h"
+#include "storage/files/barcode_file.h"
 
 #include <gtest/gtest.h>
 

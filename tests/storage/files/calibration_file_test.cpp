@@ -1,5 +1,5 @@
 // Calibration files on USB memory: the bytes written and the loads that must leave the page alone.
-#include "storage/calibration_file.h"
+#include "storage/files/calibration_file.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/control/cal_page.h"
-#include "core/system/usb_state.h"
+#include "core/control/calibration/cal_page.h"
+#include "core/system/state/usb_state.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "storage/preset_file.h"
+#include "storage/files/preset_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "core/params/preset_recall.h"
-#include "core/params/preset_store.h"
-#include "core/system/usb_state.h"
+#include "core/params/presets/preset_recall.h"
+#include "core/params/presets/preset_store.h"
+#include "core/system/state/usb_state.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "tests/support/default_store.h"

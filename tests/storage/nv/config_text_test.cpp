@@ -1,4 +1,4 @@
-#include "storage/config_text.h"
+#include "storage/nv/config_text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <utility>
 
-#include "core/system/lan_cfg.h"
-#include "core/system/lan_pending.h"
-#include "core/system/seqsim_slots.h"
-#include "platform/spi.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/config/lan_pending.h"
+#include "core/system/state/seqsim_slots.h"
+#include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
 #include "tests/support/temp_root.h"
 

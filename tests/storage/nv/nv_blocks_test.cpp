@@ -1,15 +1,15 @@
-#include "storage/nv_blocks.h"
+#include "storage/nv/nv_blocks.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "core/system/service_flags.h"
-#include "core/system/sys_status.h"
-#include "platform/spi.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
+#include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
-#include "storage/memory_data.h"
+#include "storage/files/memory_data.h"
 #include "tests/support/temp_root.h"
 
 namespace {

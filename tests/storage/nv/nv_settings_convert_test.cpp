@@ -1,13 +1,13 @@
-#include "storage/nv_settings_convert.h"
+#include "storage/nv/nv_settings_convert.h"
 
 #include <gtest/gtest.h>
 
-#include "core/params/param_defaults.h"
-#include "core/params/param_init.h"
+#include "core/params/defaults/param_defaults.h"
+#include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
-#include "platform/spi.h"
+#include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
-#include "storage/nv_blocks.h"
+#include "storage/nv/nv_blocks.h"
 #include "tests/support/default_store.h"
 
 using namespace core;

@@ -1,18 +1,18 @@
-#include "storage/preset_backup.h"
+#include "storage/nv/preset_backup.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "core/params/preset_recall.h"
-#include "core/params/preset_store.h"
-#include "core/system/msg_ring.h"
-#include "core/system/sys_status.h"
-#include "platform/spi.h"
+#include "core/params/presets/preset_recall.h"
+#include "core/params/presets/preset_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/sys_status.h"
+#include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
-#include "storage/nv_blocks.h"
+#include "storage/nv/nv_blocks.h"
 #include "tests/support/default_store.h"
 
 namespace {

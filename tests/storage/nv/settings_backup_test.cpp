@@ -1,19 +1,19 @@
-#include "storage/settings_backup.h"
+#include "storage/nv/settings_backup.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
 
-#include "core/params/param_access.h"
-#include "core/params/param_init.h"
+#include "core/params/access/param_access.h"
+#include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
-#include "core/system/identity.h"
-#include "core/system/iface_cfg.h"
-#include "core/system/model_table.h"
-#include "platform/spi.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/model_table.h"
+#include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
-#include "storage/nv_blocks.h"
+#include "storage/nv/nv_blocks.h"
 #include "tests/support/default_store.h"
 
 using namespace core;

@@ -1,13 +1,13 @@
 // Update packages and start-screen blocks from USB memory written into the flash partition files.
-#include "sysadmin/flash_image.h"
+#include "sysadmin/firmware/flash_image.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
 
-#include "core/system/text_util.h"
-#include "core/system/usb_state.h"
+#include "core/system/util/text_util.h"
+#include "core/system/state/usb_state.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 #include "tests/sysadmin/tar_fixture.h"
 

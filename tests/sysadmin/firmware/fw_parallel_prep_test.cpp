@@ -2,13 +2,13 @@
 // and leaves, a slave drops off, a single unit writes nothing.
 #include <gtest/gtest.h>
 
-#include "core/control/parallel_frame.h"
-#include "core/params/param_access.h"
+#include "core/control/parallel/parallel_frame.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/parallel_link.h"
-#include "platform/power_stage_sim.h"
-#include "sysadmin/fw_update.h"
+#include "core/system/state/parallel_link.h"
+#include "platform/stage/power_stage_sim.h"
+#include "sysadmin/firmware/fw_update.h"
 #include "tests/support/default_store.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The application and web-page updates from USB memory: checked copies, refused archives, and a kill at
 // any moment leaving the old part or the new one whole.
-#include "sysadmin/fw_update.h"
+#include "sysadmin/firmware/fw_update.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -10,14 +10,14 @@
 #include <chrono>
 #include <filesystem>
 
-#include "core/system/identity.h"
-#include "core/system/model_table.h"
-#include "core/system/msg_ring.h"
-#include "core/system/sys_status.h"
-#include "core/system/usb_state.h"
-#include "platform/md5.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/sys_status.h"
+#include "core/system/state/usb_state.h"
+#include "platform/sandbox/md5.h"
 #include "storage/brand_dir.h"
-#include "sysadmin/brand_web_images.h"
+#include "sysadmin/firmware/brand_web_images.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 #include "tests/sysadmin/tar_fixture.h"
 

@@ -1,5 +1,5 @@
 // The address parsers against malformed texts from users, peers and the operating system.
-#include "sysadmin/net_addr.h"
+#include "sysadmin/net/net_addr.h"
 
 #include <gtest/gtest.h>
 

@@ -5,16 +5,16 @@
 #include <cstring>
 #include <sstream>
 
-#include "core/system/identity.h"
-#include "core/system/lan_cfg.h"
-#include "core/system/sys_status.h"
-#include "platform/sandbox_events.h"
-#include "sysadmin/lxi_service.h"
-#include "sysadmin/net_commands.h"
-#include "sysadmin/net_dhcp.h"
-#include "sysadmin/net_files.h"
-#include "sysadmin/net_monitor.h"
-#include "sysadmin/net_state.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/state/sys_status.h"
+#include "platform/sandbox/sandbox_events.h"
+#include "sysadmin/net/lxi_service.h"
+#include "sysadmin/net/net_commands.h"
+#include "sysadmin/net/net_dhcp.h"
+#include "sysadmin/net/net_files.h"
+#include "sysadmin/net/net_monitor.h"
+#include "sysadmin/net/net_state.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {

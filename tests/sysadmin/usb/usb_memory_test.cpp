@@ -1,14 +1,14 @@
 // The USB stick mounted and released, the rear USB device started, through the command sandbox.
-#include "sysadmin/usb_memory.h"
+#include "sysadmin/usb/usb_memory.h"
 
 #include <gtest/gtest.h>
 
-#include "core/system/iface_cfg.h"
-#include "core/system/msg_ring.h"
-#include "core/system/usb_state.h"
-#include "platform/sandbox_events.h"
-#include "sysadmin/usb_gadget.h"
-#include "sysadmin/usb_port_seq.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/usb_state.h"
+#include "platform/sandbox/sandbox_events.h"
+#include "sysadmin/usb/usb_gadget.h"
+#include "sysadmin/usb/usb_port_seq.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {

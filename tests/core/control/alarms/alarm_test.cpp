@@ -3,16 +3,16 @@
 // holds, the limiter texts and the system errors that the message hold paces.
 #include <string>
 
-#include "core/control/alarm_state.h"
-#include "core/control/alarms.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/control/alarms/alarms.h"
 #include "core/control/core_ui_hooks.h"
-#include "core/control/parallel_objects.h"
+#include "core/control/parallel/parallel_objects.h"
 #include "core/regbus/bus_transfer.h"
-#include "core/system/model_table.h"
-#include "core/system/parallel_link.h"
-#include "core/system/service_flags.h"
-#include "core/system/stage_status.h"
-#include "platform/clock.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/stage_status.h"
+#include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

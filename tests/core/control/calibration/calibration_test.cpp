@@ -1,12 +1,12 @@
 // The calibration procedures on the simulated stage with a scripted calibration status: the points and
 // pages they walk, the commands to the stage, a failed range, the exits' reset 40 ms later, and a start
 // after a count set while no procedure ran.
-#include "core/control/calibration.h"
+#include "core/control/calibration/calibration.h"
 
 #include <functional>
 
 #include "core/control/core_ui_hooks.h"
-#include "core/system/edit_state.h"
+#include "core/system/state/edit_state.h"
 #include "screens/menu/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
 

@@ -1,14 +1,14 @@
 // Harmonic analysis of the simulated stage's capture: one period in 1024 samples per phase, read over the
 // register bus and transformed, with the output at 50 Hz in AC-INT.
-#include "core/control/harmonics.h"
+#include "core/control/measure/harmonics.h"
 
 #include <bit>
 #include <string>
 
-#include "core/control/meas_getters.h"
-#include "core/system/format_number.h"
-#include "core/system/parallel_link.h"
-#include "tests/core/control/meas_fixture.h"
+#include "core/control/measure/meas_getters.h"
+#include "core/system/util/format_number.h"
+#include "core/system/state/parallel_link.h"
+#include "tests/core/control/measure/meas_fixture.h"
 
 using namespace test;
 

@@ -1,10 +1,10 @@
-#include "tests/core/control/meas_fixture.h"
+#include "tests/core/control/measure/meas_fixture.h"
 
 #include <cmath>
 
-#include "core/control/harmonics.h"
-#include "core/control/meas_records.h"
-#include "core/control/measurement.h"
+#include "core/control/measure/harmonics.h"
+#include "core/control/measure/meas_records.h"
+#include "core/control/measure/measurement.h"
 
 namespace test {
 

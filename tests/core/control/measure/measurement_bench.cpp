@@ -3,9 +3,9 @@
 // well), and one harmonic analysis of the three phases' captured voltage and current.
 #include <benchmark/benchmark.h>
 
-#include "core/control/harmonics.h"
-#include "core/control/measurement.h"
-#include "tests/core/control/meas_fixture.h"
+#include "core/control/measure/harmonics.h"
+#include "core/control/measure/measurement.h"
+#include "tests/core/control/measure/meas_fixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The measurement chain from the simulated stage's registers to the getters' texts: acquisition,
 // averaging, publication and formatting.
-#include "core/control/measurement.h"
+#include "core/control/measure/measurement.h"
 
 #include <cmath>
 #include <cstring>
@@ -8,12 +8,12 @@
 #include <limits>
 #include <string>
 
-#include "core/control/calibration.h"
-#include "core/control/meas_average.h"
-#include "core/control/meas_getters.h"
-#include "core/control/meas_records.h"
-#include "core/system/format_number.h"
-#include "tests/core/control/meas_fixture.h"
+#include "core/control/calibration/calibration.h"
+#include "core/control/measure/meas_average.h"
+#include "core/control/measure/meas_getters.h"
+#include "core/control/measure/meas_records.h"
+#include "core/system/util/format_number.h"
+#include "tests/core/control/measure/meas_fixture.h"
 
 using namespace test;
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "core/control/core_ui_hooks.h"
-#include "core/control/parallel_objects.h"
-#include "core/system/parallel_link.h"
-#include "platform/clock.h"
+#include "core/control/parallel/parallel_objects.h"
+#include "core/system/state/parallel_link.h"
+#include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

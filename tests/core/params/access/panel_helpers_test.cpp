@@ -4,10 +4,10 @@
 #include <map>
 #include <tuple>
 
-#include "core/params/acv_unit.h"
-#include "core/params/line_values.h"
+#include "core/params/access/acv_unit.h"
+#include "core/params/access/line_values.h"
 #include "core/params/param_dirty.h"
-#include "core/system/edit_state.h"
+#include "core/system/state/edit_state.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

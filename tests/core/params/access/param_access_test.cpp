@@ -1,14 +1,14 @@
 // The parameter access layer: limits, shadow posts, range codes, waveform and duty, register writers.
-#include "core/params/param_access.h"
+#include "core/params/access/param_access.h"
 
 #include <climits>
 #include <cmath>
 #include <tuple>
 #include <utility>
 
-#include "core/params/acv_unit.h"
-#include "core/system/edit_state.h"
-#include "core/system/parallel_link.h"
+#include "core/params/access/acv_unit.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/parallel_link.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;

@@ -1,17 +1,17 @@
 // The factory default: the records built from the default tables (invariants over every model type, and
 // what the control task makes of them on the simulated power stage), the identity, the interface defaults
 // and the power-module and firmware checks.
-#include "core/params/param_defaults.h"
+#include "core/params/defaults/param_defaults.h"
 
 #include <bit>
 #include <string>
 
-#include "core/params/arb_mem.h"
-#include "core/params/param_init.h"
+#include "core/params/waves/arb_mem.h"
+#include "core/params/defaults/param_init.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/identity.h"
-#include "core/system/iface_cfg.h"
-#include "core/system/model_table.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/model_table.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;

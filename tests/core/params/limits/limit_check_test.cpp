@@ -4,7 +4,7 @@
 #include <array>
 #include <tuple>
 
-#include "core/params/limit_checks.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/params/param_dirty.h"
 #include "tests/core/ctrl_fixture.h"
 

@@ -1,6 +1,6 @@
 // The voltages kept per waveform and the line values derived from L1.
-#include "core/params/wave_voltage.h"
-#include "core/system/service_flags.h"
+#include "core/params/limits/wave_voltage.h"
+#include "core/system/state/service_flags.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

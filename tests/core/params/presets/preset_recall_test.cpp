@@ -1,14 +1,14 @@
 // Presets saved from and recalled into the parameter store: the recalled settings reach the power stage,
 // values the present model does not allow are limited with one message per group, and the preset's own
 // wiring decides the phases.
-#include "core/params/preset_recall.h"
+#include "core/params/presets/preset_recall.h"
 
 #include <array>
 #include <cstring>
 #include <string>
 
 #include "core/control/output_sync.h"
-#include "core/params/preset_store.h"
+#include "core/params/presets/preset_store.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;

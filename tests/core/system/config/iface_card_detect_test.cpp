@@ -1,5 +1,5 @@
 // Detection of the optional interface card through the rooted GPIO files.
-#include "core/system/iface_card_detect.h"
+#include "core/system/config/iface_card_detect.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <thread>
 #include <tuple>
 
-#include "core/system/iface_cfg.h"
+#include "core/system/config/iface_cfg.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The message queue of the process and the shared transfer buffer.
-#include "core/system/msg_queue.h"
+#include "core/system/messaging/msg_queue.h"
 
 #include <gtest/gtest.h>
 #include <sys/msg.h>

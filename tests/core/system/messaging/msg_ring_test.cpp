@@ -1,5 +1,5 @@
 // The user-message ring under many posting threads and one taker.
-#include "core/system/msg_ring.h"
+#include "core/system/messaging/msg_ring.h"
 
 #include <gtest/gtest.h>
 

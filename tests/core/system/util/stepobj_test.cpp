@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/system/step_obj.h"
+#include "core/system/util/step_obj.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/system/text_util.h"
+#include "core/system/util/text_util.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include <thread>
 
 #include "core/control/sys_event.h"
-#include "core/system/sys_status.h"
-#include "platform/clock.h"
-#include "scpi/scpi_handlers.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "scpi/handlers/scpi_handlers.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 
 namespace {

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "core/control/meas_records.h"
-#include "core/params/param_access.h"
+#include "core/control/measure/meas_records.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/ctrl_words.h"
-#include "core/system/msg_ring.h"
-#include "scpi/scpi_tree.h"
-#include "tests/core/control/meas_fixture.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/messaging/msg_ring.h"
+#include "scpi/parser/scpi_tree.h"
+#include "tests/core/control/measure/meas_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 

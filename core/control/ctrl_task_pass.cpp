@@ -180,7 +180,8 @@ void ArbUpdateStep() {
         }
     } else if (pending != 0 && L1()[kShwArbDelay] == 0) {
         const int slot = pending - 1;
-        if (slot < kArbSlots) BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
+        // Slot and length are within the table range, the only thing the download refuses.
+        if (slot < kArbSlots) (void)BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
         WaveVoltageRecheck();
         BusReg_SetArbUpdate(1);
         g_ArbChanged.pendingTable.store(0, kRelaxed);

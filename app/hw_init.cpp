@@ -34,8 +34,9 @@ int32_t ArbMemInit() {
         resets += ArbRestore(i);
     // A first start resets exactly the user waves above ARB16; anything else means damaged files.
     if (resets > 0 && resets != kArbUserWavesAbove16) ShowErrorMessageHold(1, "ARB Data Error");
+    // Slots and length are within the table range, the only thing the download refuses.
     for (int slot = 0; slot < kArbSlots; ++slot)
-        BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
+        (void)BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
     BusReg_SetArbUpdate(1);
     plat::SleepUs(5);
     return resets;

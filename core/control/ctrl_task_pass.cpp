@@ -98,9 +98,15 @@ constexpr int32_t kPeakClearMask[] = {255, 0x11, 0x22, 0x44, 0x88};
 // The settings of step 6 that are compared only while the AC voltage unit is unchanged, in their order.
 bool UnitSettingsStep() {
     int32_t v = GetMonitorSource1Item();
-    if (Take(kShwMonitor1, v)) return SetMonitorSource1(v), true;
+    if (Take(kShwMonitor1, v)) {
+        SetMonitorSource1(v);
+        return true;
+    }
     v = GetMonitorSource2Item();
-    if (Take(kShwMonitor2, v)) return SetMonitorSource2(v), true;
+    if (Take(kShwMonitor2, v)) {
+        SetMonitorSource2(v);
+        return true;
+    }
     v = GetTriggerWidth();
     if (static_cast<int32_t>(L1()[kShwTrigWidth] / 10) != v) {
         L1()[kShwTrigWidth] = static_cast<uint32_t>(v * 10);
@@ -108,7 +114,10 @@ bool UnitSettingsStep() {
         return true;
     }
     v = GetTriggerSource();
-    if (Take(kShwTrigSource, v)) return BusReg_SetTrigOutSource(v), true;
+    if (Take(kShwTrigSource, v)) {
+        BusReg_SetTrigOutSource(v);
+        return true;
+    }
     struct Impedance {
         uint32_t id;
         int (*write)(int32_t);
@@ -120,7 +129,10 @@ bool UnitSettingsStep() {
     };
     for (int i = 0; i < 6; ++i) {
         v = paramGetValue(kImpedance[i].id, 0, 0);
-        if (Take(kShwImpedanceFirst + i, v)) return kImpedance[i].write(v), true;
+        if (Take(kShwImpedanceFirst + i, v)) {
+            kImpedance[i].write(v);
+            return true;
+        }
     }
     return false;
 }
@@ -168,7 +180,8 @@ void ArbUpdateStep() {
         }
     } else if (pending != 0 && L1()[kShwArbDelay] == 0) {
         const int slot = pending - 1;
-        if (slot < kArbSlots) BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
+        // Slot and length are within the table range, the only thing the download refuses.
+        if (slot < kArbSlots) (void)BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
         WaveVoltageRecheck();
         BusReg_SetArbUpdate(1);
         g_ArbChanged.pendingTable.store(0, kRelaxed);
@@ -205,11 +218,17 @@ bool PowerOnStep() {
             SetOutputOnOff(1);
             break;
         case 2:
-            if (mode > 2) return ShowErrorMessageHold(2, "Power ON Fail"), false;
+            if (mode > 2) {
+                ShowErrorMessageHold(2, "Power ON Fail");
+                return false;
+            }
             if (g_powerOnEntries.seq != nullptr) g_powerOnEntries.seq();
             break;
         case 3:
-            if (mode != 0) return ShowErrorMessageHold(2, "Power ON Fail"), false;
+            if (mode != 0) {
+                ShowErrorMessageHold(2, "Power ON Fail");
+                return false;
+            }
             if (g_powerOnEntries.sim != nullptr) g_powerOnEntries.sim();
             break;
         default:

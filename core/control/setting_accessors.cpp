@@ -45,7 +45,8 @@ int32_t PhaseAngleWord(int32_t angle, uint32_t mode, int32_t syncPhase) {
 }  // namespace regbus
 
 int BusReg_SetOutputMode(uint32_t mode) {
-    if (TrigWidthForcedZero(mode)) BusReg_WriteIntEx(0, regmap::kTrigWidth, 0);
+    // The mode write answers for both: the width write passes the same hold, so it is never refused alone.
+    if (TrigWidthForcedZero(mode)) (void)BusReg_WriteIntEx(0, regmap::kTrigWidth, 0);
     uint32_t code = SeqSimIsActive() != 0 ? kSeqSimModeCode : regbus::OutputModeCode(mode);
     return BusReg_WriteIntEx(0, regmap::kOutputMode, static_cast<int32_t>(code));
 }

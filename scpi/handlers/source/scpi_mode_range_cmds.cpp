@@ -33,15 +33,28 @@ void RequestReconfig() {
 
 int QueryMode(ScpiInterface* ifc) {
     const uint32_t mode = GetOutputMode();
-    if (mode > static_cast<uint32_t>(kModeLast)) return WriteSignedReply(ifc, static_cast<int32_t>(mode)), 0;
-    return WriteTextReply(ifc, kModeNames[mode]), 0;
+    if (mode > static_cast<uint32_t>(kModeLast)) {
+        WriteSignedReply(ifc, static_cast<int32_t>(mode));
+        return 0;
+    }
+    WriteTextReply(ifc, kModeNames[mode]);
+    return 0;
 }
 
 int SetMode(ScpiInterface* ifc) {
-    if (SeqSimIsActive()) return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (SeqSimIsActive()) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     int32_t mode;
-    if (const uint32_t error = ChoiceOrNumber(ifc, 0, &mode); error != 0) return scpiSetError(ifc, error), 0;
-    if (mode < 0 || mode > kModeLast) return scpiSetError(ifc, kScpiErrSystem), 0;
+    if (const uint32_t error = ChoiceOrNumber(ifc, 0, &mode); error != 0) {
+        scpiSetError(ifc, error);
+        return 0;
+    }
+    if (mode < 0 || mode > kModeLast) {
+        scpiSetError(ifc, kScpiErrSystem);
+        return 0;
+    }
     SetOutputMode(static_cast<uint32_t>(mode));
     g_OutputRefresh.store(1, std::memory_order_release);
     core::CallHook(core::CoreUi().advanceScreen);
@@ -52,23 +65,42 @@ int SetMode(ScpiInterface* ifc) {
 int QueryRange(ScpiInterface* ifc) {
     int32_t choice;
     if (scpiGetParamCount(ifc) > 0 && scpiGetChoice(ifc, 0, &choice) == 0) {
-        if (choice != kChoiceMin && choice != kChoiceMax) return scpiSetError(ifc, kScpiErrParameter), 0;
-        return WriteTextReply(ifc, kRangeNames[choice == kChoiceMax ? kRange200 : kRange100]), 0;
+        if (choice != kChoiceMin && choice != kChoiceMax) {
+            scpiSetError(ifc, kScpiErrParameter);
+            return 0;
+        }
+        WriteTextReply(ifc, kRangeNames[choice == kChoiceMax ? kRange200 : kRange100]);
+        return 0;
     }
     const int32_t range = GetVoltRange();
-    if (range < kRange100 || range > kRangeAuto) return WriteSignedReply(ifc, range), 0;
-    return WriteTextReply(ifc, kRangeNames[range]), 0;
+    if (range < kRange100 || range > kRangeAuto) {
+        WriteSignedReply(ifc, range);
+        return 0;
+    }
+    WriteTextReply(ifc, kRangeNames[range]);
+    return 0;
 }
 
 int SetRange(ScpiInterface* ifc) {
-    if (SeqSimIsActive()) return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (SeqSimIsActive()) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     int32_t range;
-    if (const uint32_t error = ChoiceOrNumber(ifc, 0, &range); error != 0) return scpiSetError(ifc, error), 0;
+    if (const uint32_t error = ChoiceOrNumber(ifc, 0, &range); error != 0) {
+        scpiSetError(ifc, error);
+        return 0;
+    }
     if (range == 100) range = kRange100;
     if (range == 200) range = kRange200;
-    if (range < kRange100 || range > kRangeAuto) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
-    if (range == kRangeAuto && ((kNoAutoModes >> GetOutputMode()) & 1u))
-        return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (range < kRange100 || range > kRangeAuto) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
+    if (range == kRangeAuto && ((kNoAutoModes >> GetOutputMode()) & 1u)) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     SetVoltRange(RangeUserToCode(static_cast<uint32_t>(range)));
     RequestReconfig();
     return 0;

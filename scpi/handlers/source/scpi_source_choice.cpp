@@ -117,19 +117,27 @@ uint32_t GuardRefusal(uint8_t guards) {
 
 int Query(ScpiInterface* ifc, const ChoiceRow& row) {
     const int32_t v = row.get();
-    if (row.names[0] != nullptr && (v == 0 || v == 1)) return WriteTextReply(ifc, row.names[v]), 0;
-    return WriteSignedReply(ifc, v), 0;
+    if (row.names[0] != nullptr && (v == 0 || v == 1)) {
+        WriteTextReply(ifc, row.names[v]);
+        return 0;
+    }
+    WriteSignedReply(ifc, v);
+    return 0;
 }
 
 int Set(ScpiInterface* ifc, const ChoiceRow& row) {
     if ((row.guards & kSetOutputOnParallel) && OutputFlagTest(kOutFlagOutputOn) &&
         g_ParallelActive.load(std::memory_order_acquire) != 0) {
-        return scpiSetError(ifc, kScpiErrSystem), 0;
+        scpiSetError(ifc, kScpiErrSystem);
+        return 0;
     }
     int32_t v;
     uint32_t error = ChoiceOrNumberUpTo(ifc, 0, row.max, &v);
     if (error == 0 && row.refuse != nullptr) error = row.refuse(v);
-    if (error != 0) return scpiSetError(ifc, error), 0;
+    if (error != 0) {
+        scpiSetError(ifc, error);
+        return 0;
+    }
     row.set(v);
     if (row.rewrites) ScpiHandoverCompleteAfterPass();
     return 0;
@@ -140,7 +148,10 @@ int Set(ScpiInterface* ifc, const ChoiceRow& row) {
 int CmdSourChoiceRow(ScpiInterface* ifc, uint32_t cmd) {
     for (const ChoiceRow& row : kRows) {
         if (row.cmd != cmd) continue;
-        if (const uint32_t error = GuardRefusal(row.guards); error != 0) return scpiSetError(ifc, error), 0;
+        if (const uint32_t error = GuardRefusal(row.guards); error != 0) {
+            scpiSetError(ifc, error);
+            return 0;
+        }
         return scpiIsQuery(ifc) == 1 ? Query(ifc, row) : Set(ifc, row);
     }
     return CmdUndefined(ifc);

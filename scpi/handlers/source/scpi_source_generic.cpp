@@ -45,9 +45,14 @@ constexpr GenericRow kRows[] = {
 int CmdSourGenericRow(ScpiInterface* ifc, uint32_t cmd) {
     for (const GenericRow& row : kRows) {
         if (row.cmd != cmd) continue;
-        if (row.guard == Guard::kSlave && RemoteSettingBlocked()) return scpiSetError(ifc, kScpiErrSystem), 0;
-        if (row.guard == Guard::kLineUnit && IsPhaseMode1P2W())
-            return scpiSetError(ifc, kScpiErrExecution), 0;
+        if (row.guard == Guard::kSlave && RemoteSettingBlocked()) {
+            scpiSetError(ifc, kScpiErrSystem);
+            return 0;
+        }
+        if (row.guard == Guard::kLineUnit && IsPhaseMode1P2W()) {
+            scpiSetError(ifc, kScpiErrExecution);
+            return 0;
+        }
         return scpiNumericParam(ifc, row.param);
     }
     return CmdUndefined(ifc);

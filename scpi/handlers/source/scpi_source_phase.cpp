@@ -60,27 +60,40 @@ bool Balanced() {
 
 int QueryAngle(ScpiInterface* ifc) {
     const int32_t line = Selector(ifc);
-    if (line != kL12 && line != kL13) return scpiSetError(ifc, kScpiErrParameter), 0;
+    if (line != kL12 && line != kL13) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
     const ParamRec rec = Read(kAngleParam[line]);
     int32_t v = rec.value;
     const int limit = LimitChoice(ifc, 1, rec.min, rec.max, &v);
-    if (limit < 0) return scpiSetError(ifc, kScpiErrParameter), 0;
+    if (limit < 0) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
     if (limit > 0 && Balanced()) v = kBalancedAngle[line];
     char text[32];
     std::snprintf(text, sizeof text, "%+.1f", static_cast<double>(static_cast<float>(v) * rec.scale));
-    return WriteTextReply(ifc, text), 0;
+    WriteTextReply(ifc, text);
+    return 0;
 }
 
 int SetAngle(ScpiInterface* ifc) {
     const int32_t line = Selector(ifc);
-    if (line != kL12 && line != kL13) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (line != kL12 && line != kL13) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
     // Both angles keep to the L2 angle's limits.
     const ParamRec limits = Read(kParamBalance2);
     int32_t v;
     uint32_t error = Tenths(ifc, 1, limits.min, limits.max, &v);
     if (error == 0 && (v < limits.min || v > limits.max)) error = kScpiErrDataOutOfRange;
     if (error == 0 && Balanced()) error = kScpiErrExecution;
-    if (error != 0) return scpiSetError(ifc, error), 0;
+    if (error != 0) {
+        scpiSetError(ifc, error);
+        return 0;
+    }
     if (line == kL12)
         SetPhaseAngle_L2(v);
     else
@@ -91,10 +104,14 @@ int SetAngle(ScpiInterface* ifc) {
 int QuerySync(ScpiInterface* ifc) {
     const ParamRec rec = Read(kParamSyncPhase);
     int32_t v = rec.value;
-    if (LimitChoice(ifc, 0, rec.min, rec.max, &v) < 0) return scpiSetError(ifc, kScpiErrParameter), 0;
+    if (LimitChoice(ifc, 0, rec.min, rec.max, &v) < 0) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", static_cast<double>(v) / 10.0);
-    return WriteTextReply(ifc, text), 0;
+    WriteTextReply(ifc, text);
+    return 0;
 }
 
 int SetSync(ScpiInterface* ifc) {
@@ -102,7 +119,10 @@ int SetSync(ScpiInterface* ifc) {
     int32_t v;
     uint32_t error = Tenths(ifc, 0, rec.min, rec.max, &v);
     if (error == 0 && (v < rec.min || v > rec.max)) error = kScpiErrDataOutOfRange;
-    if (error != 0) return scpiSetError(ifc, error), 0;
+    if (error != 0) {
+        scpiSetError(ifc, error);
+        return 0;
+    }
     SetSyncPhase(v);
     return 0;
 }

@@ -45,10 +45,14 @@ void PhasesToWrite(int* first, int* last) {
 int Query(ScpiInterface* ifc, RecordSet set) {
     const ParamRec rec = Access(0, set, static_cast<int>(core::SelectedPhase()));
     int32_t v = rec.value;
-    if (LimitChoice(ifc, 0, rec.min, rec.max, &v) < 0) return scpiSetError(ifc, kScpiErrParameter), 0;
+    if (LimitChoice(ifc, 0, rec.min, rec.max, &v) < 0) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
     char text[48];
     std::snprintf(text, sizeof text, "%+.4f", static_cast<double>(static_cast<float>(v) * rec.scale));
-    return WriteTextReply(ifc, text), 0;
+    WriteTextReply(ifc, text);
+    return 0;
 }
 
 // The value of a set in record steps, or an error row. The steps of a real or an integer that do not fit
@@ -69,12 +73,18 @@ uint32_t SetValue(const ScpiInterface* ifc, const ParamRec& rec, int32_t* v) {
 int Set(ScpiInterface* ifc, RecordSet set) {
     int32_t v;
     const uint32_t error = SetValue(ifc, Access(0, set, static_cast<int>(core::SelectedPhase())), &v);
-    if (error != 0) return scpiSetError(ifc, error), 0;
+    if (error != 0) {
+        scpiSetError(ifc, error);
+        return 0;
+    }
     int first, last;
     PhasesToWrite(&first, &last);
     for (int p = first; p <= last; ++p) {
         const ParamRec rec = Access(0, set, p);
-        if (v < rec.min || v > rec.max) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+        if (v < rec.min || v > rec.max) {
+            scpiSetError(ifc, kScpiErrDataOutOfRange);
+            return 0;
+        }
     }
     for (int p = first; p <= last; ++p) {
         ParamRec rec = Access(0, set, p);
@@ -86,8 +96,10 @@ int Set(ScpiInterface* ifc, RecordSet set) {
 }
 
 int VoltLimit(ScpiInterface* ifc, RecordSet set) {
-    if (ParamUnusedInMode(kParamVoltLimit) || (set == kSetPeak && GetAcvUnit() == 0))
-        return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (ParamUnusedInMode(kParamVoltLimit) || (set == kSetPeak && GetAcvUnit() == 0)) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     return scpiIsQuery(ifc) == 1 ? Query(ifc, set) : Set(ifc, set);
 }
 

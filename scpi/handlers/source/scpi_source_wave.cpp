@@ -28,20 +28,31 @@ void WaveName(int32_t w, char* text, size_t size) {
 
 int Query(ScpiInterface* ifc) {
     const uint32_t mode = GetOutputMode();
-    if (mode == kModeAcDcExt || mode == kModeAcExt) return WriteTextReply(ifc, "EXT"), 0;
-    if (mode == kModeDcInt) return WriteTextReply(ifc, "DC"), 0;
+    if (mode == kModeAcDcExt || mode == kModeAcExt) {
+        WriteTextReply(ifc, "EXT");
+        return 0;
+    }
+    if (mode == kModeDcInt) {
+        WriteTextReply(ifc, "DC");
+        return 0;
+    }
     char text[16];
     WaveName(GetWaveformSel(), text, sizeof text);
-    return WriteTextReply(ifc, text), 0;
+    WriteTextReply(ifc, text);
+    return 0;
 }
 
 int Set(ScpiInterface* ifc) {
     int32_t w;
-    if (const uint32_t error = ChoiceOrNumberUpTo(ifc, 0, kWaveLast, &w); error != 0)
-        return scpiSetError(ifc, error), 0;
+    if (const uint32_t error = ChoiceOrNumberUpTo(ifc, 0, kWaveLast, &w); error != 0) {
+        scpiSetError(ifc, error);
+        return 0;
+    }
     const uint32_t mode = GetOutputMode();
-    if (mode == kModeDcInt || mode == kModeAcDcExt || mode == kModeAcExt)
-        return scpiSetError(ifc, kScpiErrExecution), 0;
+    if (mode == kModeDcInt || mode == kModeAcDcExt || mode == kModeAcExt) {
+        scpiSetError(ifc, kScpiErrExecution);
+        return 0;
+    }
     if (g_EditAllPhases.load(std::memory_order_acquire) != 0 || GetPhaseMode() == k1P3W) {
         MarkParamGroupChanged(1, kParamWaveShape);
         for (int phase = 0; phase < 3; ++phase)

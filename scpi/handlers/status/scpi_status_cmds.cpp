@@ -53,8 +53,14 @@ int CmdStatRegister(ScpiInterface* ifc, uint32_t id) {
     }
     if (reg == kRegCond || reg == kRegEvent) return scpiRefuseHeader(ifc);
     int32_t v = 0;
-    if (scpiGetInt(ifc, 0, &v) != 0) return scpiSetError(ifc, kScpiErrParameter), 0;
-    if (v < 0 || v > kMaxValue) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (scpiGetInt(ifc, 0, &v) != 0) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
+    if (v < 0 || v > kMaxValue) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
     g->set(b, reg, static_cast<uint16_t>(v & kValueMask));
     return 0;
 }

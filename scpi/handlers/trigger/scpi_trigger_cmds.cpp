@@ -18,15 +18,20 @@ int StoredValue(ScpiInterface* ifc, uint32_t index, int32_t max, bool choiceIsVa
     if (scpiIsQuery(ifc) == 1) {
         uint32_t v = 0;
         TrigAct_ValueAccess(0, index, &v);
-        return WriteSignedReply(ifc, static_cast<int32_t>(v)), 0;
+        WriteSignedReply(ifc, static_cast<int32_t>(v));
+        return 0;
     }
     int32_t v = 0;
     if (scpiGetChoice(ifc, 0, &v) == 0) {
         if (!choiceIsValue) v = v == 0 ? 0 : max;  // MINimum, MAXimum
     } else if (scpiGetInt(ifc, 0, &v) != 0) {
-        return scpiSetError(ifc, kScpiErrParameter), 0;
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
     }
-    if (v < 0 || v > max) return scpiSetError(ifc, kScpiErrDataOutOfRange), 0;
+    if (v < 0 || v > max) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
     uint32_t stored = static_cast<uint32_t>(v);
     TrigAct_ValueAccess(1, index, &stored);
     return 0;
@@ -43,8 +48,10 @@ int CmdAbor(ScpiInterface* ifc) {
 int CmdInitName(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
     int32_t name = -1;
-    if (scpiGetChoice(ifc, 0, &name) != 0 || name < 0 || name > 2)
-        return scpiSetError(ifc, kScpiErrSystem), 0;
+    if (scpiGetChoice(ifc, 0, &name) != 0 || name < 0 || name > 2) {
+        scpiSetError(ifc, kScpiErrSystem);
+        return 0;
+    }
     const int32_t row = TrigAct_Initiate(kKindOfName[name]);
     if (row != 0) scpiSetError(ifc, static_cast<uint32_t>(row));
     return 0;

@@ -60,7 +60,7 @@ TEST_F(RegBusTest, EncodersAndTheStagesDecodingAgreeOnEveryRegister) {
             SCOPED_TRACE(testing::Message() << "register " << reg << (step ? " (step)" : ""));
             const Encoding e = step ? regbus::StepEncoding(reg) : regbus::WriteIntExEncoding(reg);
             Clear();
-            step ? BusReg_WriteStep(0, reg, v, 0) : BusReg_WriteIntEx(0, reg, v);
+            EXPECT_EQ(step ? BusReg_WriteStep(0, reg, v, 0) : BusReg_WriteIntEx(0, reg, v), 0);
             auto trace = Transfers();
             if (e == Encoding::kNone) {
                 EXPECT_TRUE(trace.empty());

@@ -21,7 +21,7 @@ void BM_Write32(benchmark::State& state) {
     PrepareStage(state);
     int32_t v = 0;
     for (auto _ : state)
-        BusReg_WriteIntEx(0, regmap::kAcv, v++);
+        (void)BusReg_WriteIntEx(0, regmap::kAcv, v++);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Write32)->Arg(1)->Arg(0);
@@ -41,7 +41,7 @@ void BM_WriteArbTable(benchmark::State& state) {
         samples[i] = static_cast<int16_t>(std::lround(32767 * std::sin(2 * M_PI * i / 4096)));
     int slot = 0;
     for (auto _ : state) {
-        BusReg_WriteArbTable(samples.data(), 4096, slot);
+        (void)BusReg_WriteArbTable(samples.data(), 4096, slot);
         slot = (slot + 1) & 0xFF;
     }
     state.SetItemsProcessed(state.iterations() * 4096);

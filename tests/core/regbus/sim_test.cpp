@@ -23,24 +23,27 @@ TEST_F(RegBusTest, StepWordReadsAddressWordZeroOrFive) {
     EXPECT_EQ(Stage().ByteAccesses(), before);
 }
 
+namespace {
+void Half(uint32_t reg, uint32_t value) {
+    EXPECT_EQ(Bus_Write16(reg, value), 0);
+}
+}  // namespace
+
 // Sequences that break the transfer order are caught at the byte, half and index level.
 TEST(PowerStageOrder, ViolationsAreRecorded) {
     constexpr uint32_t a = kVoltUnit, b = kSignal, idx = kIndex, boot = kBootStatus;
     const std::tuple<const char*, void (*)(), uint64_t> cases[] = {
-        {"half without index", [] { Bus_Write16(a, 1); }, 1},
-        {"high index first", [] { Bus_Write16(idx, 1), Bus_Write16(a, 1); }, 2},
-        {"second half without its index", [] { Bus_Write16(idx, 0), Bus_Write16(a, 1), Bus_Write16(a, 0); },
-         1},
+        {"half without index", [] { Half(a, 1); }, 1},
+        {"high index first", [] { Half(idx, 1), Half(a, 1); }, 2},
+        {"second half without its index", [] { Half(idx, 0), Half(a, 1), Half(a, 0); }, 1},
         {"another transfer's index in between",
          [] {
-             Bus_Write16(idx, 0), Bus_Write16(a, 1), Bus_Write16(idx, 0);
-             Bus_Write16(b, 1), Bus_Write16(idx, 1), Bus_Write16(b, 0);
+             Half(idx, 0), Half(a, 1), Half(idx, 0);
+             Half(b, 1), Half(idx, 1), Half(b, 0);
          },
          1},
-        {"halves of two registers",
-         [] { Bus_Write16(idx, 0), Bus_Write16(a, 1), Bus_Write16(idx, 1), Bus_Write16(b, 0); }, 1},
-        {"read then write half",
-         [] { Bus_Write16(idx, 0), Bus_Read16(boot), Bus_Write16(idx, 1), Bus_Write16(boot, 0); }, 1},
+        {"halves of two registers", [] { Half(idx, 0), Half(a, 1), Half(idx, 1), Half(b, 0); }, 1},
+        {"read then write half", [] { Half(idx, 0), Bus_Read16(boot), Half(idx, 1), Half(boot, 0); }, 1},
         {"byte pairs interleaved",
          [] {
              plat::BusWriteByte(plat::kLowByteWindow, a, 1);

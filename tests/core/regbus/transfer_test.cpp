@@ -18,7 +18,7 @@ TEST_F(RegBusTest, EncodingEdges) {
                                                              {kOutputFreq, -1, 0xFFFFFF9Cu},
                                                              {kPeakHoldTimeB.at(2), -1, 0xFFFFD8F0u}};
     for (auto [reg, value, raw] : cases) {
-        BusReg_WriteIntEx(0, reg, value);
+        EXPECT_EQ(BusReg_WriteIntEx(0, reg, value), 0);
         EXPECT_EQ(Stage().Stored(reg, 0), raw) << reg << " " << value;
     }
 }
@@ -43,16 +43,16 @@ TEST_F(RegBusTest, HoldSilencesUnforcedTransfers) {
         {"ReadInt", [](int f) { BusReg_ReadInt(f, kBootStatus); }, true, true},
         {"ReadIntAt", [](int f) { BusReg_ReadIntAt(f, kLinkRx.at(1), 3); }, true, true},
         {"ReadRaw", [](int f) { BusReg_ReadRaw(f, kFaultWord); }, true, true},
-        {"WriteFloat", [](int f) { BusReg_WriteFloat(f, kMonitorScale1, 1.5f); }, true, true},
-        {"WriteIntEx", [](int f) { BusReg_WriteIntEx(f, kOutputOn, 1); }, true, true},
-        {"WriteStep", [](int f) { BusReg_WriteStep(f, kStepJumpTo, 3, 0); }, true, true},
-        {"WriteGuarded2447", [](int f) { BusReg_WriteGuarded2447(f, kBootCtrl, 4); }, true, true},
+        {"WriteFloat", [](int f) { (void)BusReg_WriteFloat(f, kMonitorScale1, 1.5f); }, true, true},
+        {"WriteIntEx", [](int f) { (void)BusReg_WriteIntEx(f, kOutputOn, 1); }, true, true},
+        {"WriteStep", [](int f) { (void)BusReg_WriteStep(f, kStepJumpTo, 3, 0); }, true, true},
+        {"WriteGuarded2447", [](int f) { (void)BusReg_WriteGuarded2447(f, kBootCtrl, 4); }, true, true},
         {"ReadFloat", [](int) { BusReg_ReadFloat(kVrms); }, false, true},
         {"WriteFloatAt", [](int) { BusReg_WriteFloatAt(kFloatTable, 1, 1.0f); }, false, true},
         {"ReadAt", [](int f) { BusReg_ReadAt(f, kHarmonic.at(1), 7); }, false, false},
         {"ReadStepWord", [](int) { BusReg_ReadStepWord(0, kStepJumpTo); }, false, false},
         {"ReadStepFloat", [](int) { BusReg_ReadStepFloat(0, kStepAcv); }, false, false},
-        {"WriteArbTable", [&](int) { BusReg_WriteArbTable(samples, 4, 3); }, false, false},
+        {"WriteArbTable", [&](int) { (void)BusReg_WriteArbTable(samples, 4, 3); }, false, false},
         {"LoopbackTest", [](int) { BusReg_LoopbackTest(0x12345678); }, false, false},
     };
     g_BusHold = 1;
@@ -192,7 +192,7 @@ TEST_F(RegBusTest, ConcurrentTransfersNeverInterleave) {
             // Each thread writes its own register and reads its own harmonic table, half and half.
             const uint32_t reg = regmap::kVoltUnit + t;
             for (int i = 0; i < kTransfers / 2; ++i) {
-                BusReg_WriteIntEx(0, reg, (t << 24) | i);
+                (void)BusReg_WriteIntEx(0, reg, (t << 24) | i);
                 uint32_t w = static_cast<uint32_t>(i) & 63u;
                 if (BusReg_ReadAt(0, regmap::kHarmonic + t, w) != ((static_cast<uint32_t>(t) << 16) | w))
                     ++readErrors[t];

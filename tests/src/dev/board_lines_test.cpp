@@ -28,8 +28,14 @@ TEST(BoardLines, ResetPulseDrivesTheLineLowThenHighWithItsWaits) {
 
 TEST(BoardLines, ConsolePrepareStartsTheGraphicsBeforeTheStartScreen) {
     testsupport::TempRoot root;
-    HwConsoleSetGraphicsStart([] { return g_order += "G", 0; });
-    HwConsoleSetStartScreen([](int32_t, int32_t) { return g_order += "S", int32_t{0}; });
+    HwConsoleSetGraphicsStart([] {
+        g_order += "G";
+        return 0;
+    });
+    HwConsoleSetStartScreen([](int32_t, int32_t) {
+        g_order += "S";
+        return int32_t{0};
+    });
     HwConsolePrepare();
     HwConsoleSetGraphicsStart(nullptr);
     HwConsoleSetStartScreen(nullptr);

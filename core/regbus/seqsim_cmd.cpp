@@ -16,9 +16,14 @@ constexpr int32_t kSeqSimModeCodes[] = {2, 0, 1};
 
 std::atomic<int32_t> g_seqSimModeCode{0};
 
+// The command word is process-wide: the low byte is replaced and the high byte kept in one atomic step, so
+// a change of the high byte made meanwhile is not lost.
 int SendCommand(uint16_t command) {
-    uint16_t word = static_cast<uint16_t>((g_SeqSimCmd.load(std::memory_order_relaxed) & 0xFF00u) | command);
-    g_SeqSimCmd.store(word, std::memory_order_relaxed);
+    uint16_t old = g_SeqSimCmd.load(std::memory_order_relaxed);
+    uint16_t word;
+    do {
+        word = static_cast<uint16_t>((old & 0xFF00u) | command);
+    } while (!g_SeqSimCmd.compare_exchange_weak(old, word, std::memory_order_relaxed));
     return BusReg_WriteIntEx(0, regmap::kSeqSimCmd, word);
 }
 

@@ -94,7 +94,11 @@ int32_t FwUpd_WebFromTar() {
     bool installed = plat::System(command) == 0;
     plat::System("sync");
     installed = installed && Run("cp -r /tmp/httpd %s", kStaging) == 0;
-    installed = installed ? InstallStaged() : (Run("rm -rf %s", kStaging), false);
+    if (installed) {
+        installed = InstallStaged();
+    } else {
+        Run("rm -rf %s", kStaging);
+    }
     plat::System("rm -r /tmp/httpd");
     plat::System("sync");
     return installed ? 0 : -4;

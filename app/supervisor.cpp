@@ -54,7 +54,7 @@ void LanRestart() {
         plat::SleepMs(100);
         StartThread(LanAcceptThread, kPolicyRr, 2);
         plat::SleepMs(100);
-        if (g_LanCfg.DHCP == 1) {
+        if (LanCfgRead().DHCP == 1) {
             DhcpStart();
             NetScriptRun(0);
         }

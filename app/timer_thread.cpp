@@ -43,10 +43,11 @@ T CountDownWhileNonzero(std::atomic<T>& word) {
 
 void Step2s() {
     constexpr uint32_t kRemote = 1u << 1, kLock = 1u << 2;
+    // The request is taken in one exchange: one that the web server makes again meanwhile is not cleared
+    // unseen.
     if ((g_RemoteState.load(kRelaxed) & (kRemote | kLock)) == (kRemote | kLock) &&
-        g_WebLockReleaseReq.load(kRelaxed) == 1) {
+        g_WebLockReleaseReq.exchange(0, kRelaxed) == 1) {
         g_RemoteState.fetch_and(~kLock, kRelaxed);
-        g_WebLockReleaseReq.store(0, kRelaxed);
     }
 }
 

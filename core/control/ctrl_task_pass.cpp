@@ -164,8 +164,9 @@ void SettingsStep() {
 }
 
 void ArbUpdateStep() {
-    const uint8_t flags = g_ArbChanged.flags.load(kRelaxed);
-    const uint16_t pending = g_ArbChanged.pendingTable.load(kRelaxed);
+    // Both are published with release after the factor and the slot's samples they announce.
+    const uint8_t flags = g_ArbChanged.flags.load(std::memory_order_acquire);
+    const uint16_t pending = g_ArbChanged.pendingTable.load(std::memory_order_acquire);
     if (flags & kArbStartDelay) {
         g_ArbChanged.flags.fetch_and(static_cast<uint8_t>(~kArbStartDelay), kRelaxed);
         L1()[kShwArbDelay] = kArbDelayPasses;
@@ -179,12 +180,12 @@ void ArbUpdateStep() {
             SetOutputOnOff(1);
         }
     } else if (pending != 0 && L1()[kShwArbDelay] == 0) {
-        const int slot = pending - 1;
+        // Taken in one exchange: a store that lands after it is written on a later pass, not cleared unseen.
+        const int slot = g_ArbChanged.pendingTable.exchange(0, std::memory_order_acquire) - 1;
         // Slot and length are within the table range, the only thing the download refuses.
-        if (slot < kArbSlots) (void)BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
+        if (slot >= 0 && slot < kArbSlots) (void)BusReg_WriteArbTable(g_ArbMem[slot], kArbSamples, slot);
         WaveVoltageRecheck();
         BusReg_SetArbUpdate(1);
-        g_ArbChanged.pendingTable.store(0, kRelaxed);
     } else if (L1()[kShwArbDelay] > 0) {
         --L1()[kShwArbDelay];
     }

@@ -209,10 +209,13 @@ void IdleCheck(StepRow* row) {
         return;
     }
     if (flags & kArbRebuild) {
-        // The ticket is taken before the parameters are read: a store whose ticket it covers set them first.
+        // The request is cleared before the ticket is read: a store that draws its ticket after that read
+        // sets the bit again and gets a build of its own; one whose bit this clear took published its
+        // ticket first (the acquire pairs with its release), so the read covers it. The ticket is taken
+        // before the parameters are read: a store whose ticket it covers set them first.
+        b.flags.fetch_and(static_cast<uint8_t>(~kArbRebuild), std::memory_order_acq_rel);
         g_buildingTicket = b.storeTicket.load(kAcquire);
         b.flags.fetch_or(kArbBuilt, kRelaxed);
-        b.flags.fetch_and(static_cast<uint8_t>(~kArbRebuild), kRelaxed);
         b.lastPreviewEdit.store(-1, kRelaxed);
         const int32_t type = b.builtType.load(kRelaxed);
         std::lock_guard<std::mutex> lock(g_workLock);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/params/waves/arb_builtin.h"
+#include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
@@ -43,7 +44,9 @@ int32_t ArbRestore(int32_t i) {
     std::snprintf(name, sizeof name, "ARB%d.ARB", i + 1);
     const int32_t got = FileReadRaw(1, "ARB", name, g_ArbFileImg, kArbFileBytes);
     if (got > 0 && ArbLoadFile(i, got) == 1) return 0;
-    if (g_ModelName[0] == '\0') std::snprintf(g_ModelName, sizeof g_ModelName, "%s", "VRN-4160");
+    char model[sizeof g_ModelName];
+    IdentityTextRead(g_ModelName, sizeof g_ModelName, model);
+    if (model[0] == '\0') IdentityTextWrite(g_ModelName, sizeof g_ModelName, "VRN-4160", 8);
     ArbResetToDefault(i);
     if (WriteImage(i) < 0) SysStatusSet(kSysStorageError);
     return 1;

@@ -227,9 +227,13 @@ int32_t SaveSystemConfig() {
     if (g_CfgTextBuf == nullptr) return -1;
     char* text = reinterpret_cast<char*>(g_CfgTextBuf);
     uint32_t length = 0;
-    for (const ConfigKeyRow& row : ConfigKeyTable) {
-        if (length > kWriteStop) break;
-        length += static_cast<uint32_t>(row.handlers->write(row, text + length, kCfgTextArea - length));
+    {
+        // Rows of the LAN settings among them: a factory default on the supervisor must not land mid-walk.
+        std::lock_guard<std::mutex> lan(g_LanCfgLock);
+        for (const ConfigKeyRow& row : ConfigKeyTable) {
+            if (length > kWriteStop) break;
+            length += static_cast<uint32_t>(row.handlers->write(row, text + length, kCfgTextArea - length));
+        }
     }
     if (length >= kWriteStop) return 0;
     const uint16_t sum = SignedByteSum(text, length);
@@ -249,6 +253,7 @@ int32_t LoadSystemConfig() {
     const int32_t length = ValidatedLength(text);
     if (length < 0) return -1;
     int32_t consumed = 0;
+    std::lock_guard<std::mutex> lan(g_LanCfgLock);
     for (const ConfigKeyRow& row : ConfigKeyTable)
         consumed += row.handlers->read(row, text, static_cast<uint32_t>(length));
     return consumed;

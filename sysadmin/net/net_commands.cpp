@@ -56,14 +56,15 @@ int NetIfconfigCmdBuild(char* buf, size_t n, const sysadmin::LanCfg& cfg) {
 
 int NetIfconfigApply() {
     char cmd[128];
-    if (NetIfconfigCmdBuild(cmd, sizeof cmd, g_LanCfg) < 0) return -1;
+    if (NetIfconfigCmdBuild(cmd, sizeof cmd, LanCfgRead()) < 0) return -1;
     return plat::System(cmd);
 }
 
 int NetIfUp() {
     char ip[16], mask[16], cmd[128];
-    IpToString(ip, g_LanCfg.IP);
-    IpToString(mask, g_LanCfg.MASK);
+    const sysadmin::LanCfg lan = LanCfgRead();
+    IpToString(ip, lan.IP);
+    IpToString(mask, lan.MASK);
     std::snprintf(cmd, sizeof cmd, "ifconfig eth0 %s netmask %s up", ip, mask);
     return plat::System(cmd);
 }
@@ -76,7 +77,7 @@ int RouteSetDefault() {
     char gw[16], cmd[64];
     plat::System("route del default");
     plat::System("sync");
-    IpToString(gw, g_LanCfg.GW);
+    IpToString(gw, LanCfgRead().GW);
     std::snprintf(cmd, sizeof cmd, "route add default gw %s eth0", gw);
     return plat::System(cmd);
 }
@@ -101,7 +102,10 @@ int HostnameBuild(char out[16]) {
 int HostnameApply() {
     char name[16] = {};
     if (HostnameBuild(name) != 0) return -1;
-    std::memcpy(g_LanCfg.HOSTNAME, name, sizeof name);
+    {
+        std::lock_guard<std::mutex> hold(g_LanCfgLock);
+        std::memcpy(g_LanCfg.HOSTNAME, name, sizeof name);
+    }
     const std::string cmd = std::string("hostname ") + name + "\n";
     return plat::System(cmd.c_str());
 }

@@ -61,7 +61,7 @@ int AvahiStart() {
 
 int NetScriptRun(int mode) {
     if (mode == 0) {
-        if (FileSize("/tmp/netconf") < 0 || g_LanCfg.DHCP != 1) {
+        if (FileSize("/tmp/netconf") < 0 || LanCfgRead().DHCP != 1) {
             NetconfBuild();
             NetconfWrite();
         }

@@ -41,9 +41,9 @@ std::string Identity(const char* text, size_t size) {
     return out.c_str();
 }
 
-std::string Address(int actual, const uint8_t* configured) {
+std::string Address(int actual, const sysadmin::LanCfg& lan, const uint8_t* configured) {
     char text[17] = {};
-    if (g_LanCfg.DHCP == 1) {
+    if (lan.DHCP == 1) {
         std::lock_guard<std::mutex> lock(g_LanActualLock);
         std::memcpy(text, g_LanActualText[actual], 16);
     } else {
@@ -63,15 +63,16 @@ const char* LanManufacturerText() {
 const char* NetconfBuild() {
     const std::string model = Identity(g_ModelName, sizeof g_ModelName);
     char pw[8];
-    const uint32_t p = g_LanCfg.PW;
-    if (g_LanCfg.PW_EN)
+    const sysadmin::LanCfg lan = LanCfgRead();
+    const uint32_t p = lan.PW;
+    if (lan.PW_EN)
         std::snprintf(pw, sizeof pw, "%u%u%u%u", p / 1000 % 10, p / 100 % 10, p / 10 % 10, p % 10);
     else
         std::snprintf(pw, sizeof pw, "0000");
-    SetSlot(kIp, Address(sysadmin::kAddrIp, g_LanCfg.IP));
-    SetSlot(kMask, Address(sysadmin::kAddrMask, g_LanCfg.MASK));
-    SetSlot(kDns, Address(sysadmin::kAddrDns, g_LanCfg.DNS));
-    SetSlot(kGw, Address(sysadmin::kAddrGw, g_LanCfg.GW));
+    SetSlot(kIp, Address(sysadmin::kAddrIp, lan, lan.IP));
+    SetSlot(kMask, Address(sysadmin::kAddrMask, lan, lan.MASK));
+    SetSlot(kDns, Address(sysadmin::kAddrDns, lan, lan.DNS));
+    SetSlot(kGw, Address(sysadmin::kAddrGw, lan, lan.GW));
     SetSlot(kMac, Identity(g_MacText, sizeof g_MacText));
     SetSlot(5, model);
     SetSlot(6, pw);
@@ -84,7 +85,7 @@ const char* NetconfBuild() {
     SetSlot(10, Identity(g_SerialNo, sizeof g_SerialNo));
     SetSlot(11, std::string(LanManufacturerText()) + "," + model);
     SetSlot(12, kLanFirmwareText);
-    SetSlot(kHostname, std::string(g_LanCfg.HOSTNAME, strnlen(g_LanCfg.HOSTNAME, sizeof g_LanCfg.HOSTNAME)));
+    SetSlot(kHostname, std::string(lan.HOSTNAME, strnlen(lan.HOSTNAME, sizeof lan.HOSTNAME)));
     return g_NetInfoText[kHostname];
 }
 
@@ -118,6 +119,7 @@ int NetconfRead() {
             break;
         }
     }
+    std::lock_guard<std::mutex> hold(g_LanCfgLock);
     ParseDottedQuadLoose(g_NetInfoText[kIp], g_LanCfg.IP);
     ParseDottedQuadLoose(g_NetInfoText[kMask], g_LanCfg.MASK);
     ParseDottedQuadLoose(g_NetInfoText[kDns], g_LanCfg.DNS);
@@ -127,7 +129,7 @@ int NetconfRead() {
 
 int ResolvConfWrite() {
     char dns[16];
-    IpToString(dns, g_LanCfg.DNS);
+    IpToString(dns, LanCfgRead().DNS);
     return TextFileWrite(kResolv, std::string("search ") + kSearchDomain + "\r\nnameserver " + dns + "\r\n");
 }
 
@@ -140,6 +142,7 @@ int ResolvConfReadDns() {
         if (line.find("nameserver") == std::string::npos) continue;
         const char* digit = FindFirstDigit(line.c_str(), 16);
         if (digit == nullptr || *digit < '0' || *digit > '9') return -1;
+        std::lock_guard<std::mutex> hold(g_LanCfgLock);
         ParseDottedQuadLoose(digit, g_LanCfg.DNS);
         return 0;
     }

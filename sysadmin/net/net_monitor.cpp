@@ -21,7 +21,7 @@ constexpr int kFailed = -1;
 sysadmin::NetSeq& S = g_NetSeq;
 
 bool Dhcp() {
-    return g_LanCfg.DHCP == 1;
+    return LanCfgRead().DHCP == 1;
 }
 
 void Go(uint32_t step, uint32_t wait, uint32_t retries) {
@@ -73,7 +73,7 @@ int SetRoute() {
 }
 
 int LeaveDhcp() {
-    const int next = g_LanCfg.LAN_EN != 0 ? 6 : 10;
+    const int next = LanCfgRead().LAN_EN != 0 ? 6 : 10;
     if (next == 6) S.linkState = 0;
     DhcpStop();
     NetScriptRun(1);
@@ -171,7 +171,7 @@ void RecheckLease() {
         const uint8_t* ip = g_LanActual[sysadmin::kAddrIp];
         noAddress = ip[0] == 0 && ip[1] == 0 && ip[2] == 0 && ip[3] == 0;
     }
-    if (g_LanCfg.LAN_EN != 1 || !Dhcp() || S.linkState == 0 || !noAddress) return;
+    if (LanCfgRead().LAN_EN != 1 || !Dhcp() || S.linkState == 0 || !noAddress) return;
     if (S.dhcpRecheck > 0) --S.dhcpRecheck;
     if (S.dhcpRecheck == 0) {
         Go(3, 0, kRetries);
@@ -202,7 +202,7 @@ void NetStateInit() {
 
 int NetConfigStart() {
     if (S.step.load(std::memory_order_acquire) != 0) return -1;
-    if (g_LanCfg.LAN_EN == 1)
+    if (LanCfgRead().LAN_EN == 1)
         Go(1, 0, kRetries);
     else
         Go(Dhcp() ? 9 : 10, 0, kRetries);
@@ -210,11 +210,11 @@ int NetConfigStart() {
 }
 
 void NetRequestDhcpRestart() {
-    if (g_LanCfg.LAN_EN == 1) Go(3, 0, kRetries);
+    if (LanCfgRead().LAN_EN == 1) Go(3, 0, kRetries);
 }
 
 void NetRequestStaticRestart() {
-    if (g_LanCfg.LAN_EN != 1) return;
+    if (LanCfgRead().LAN_EN != 1) return;
     Go(9, 0, kRetries);
     std::lock_guard<std::mutex> lock(g_LanActualLock);
     for (int i : {sysadmin::kAddrIp, sysadmin::kAddrMask, sysadmin::kAddrGw, sysadmin::kAddrDns})
@@ -222,7 +222,7 @@ void NetRequestStaticRestart() {
 }
 
 void NetRefreshRequest() {
-    if (g_LanCfg.LAN_EN != 1) return;
+    if (LanCfgRead().LAN_EN != 1) return;
     uint32_t idle = 0;
     if (S.step.compare_exchange_strong(idle, 18, std::memory_order_acq_rel)) {
         S.wait.store(0);
@@ -234,7 +234,10 @@ void NetMonitor() {
     // The LAN settings are loaded by the menu/control thread's start, which publishes them with its
     // running bit: until then the supervisor neither reads nor writes them.
     if (!SysStatusTest(kSysMenuThreadRunning)) return;
-    if (g_LanCfg.LAN_EN != 1) g_LanCfg.LAN_EN = 1;
+    {
+        std::lock_guard<std::mutex> hold(g_LanCfgLock);
+        if (g_LanCfg.LAN_EN != 1) g_LanCfg.LAN_EN = 1;
+    }
     if (S.reapplyReq.exchange(0) == 1) {
         if (!Dhcp())
             NetRequestStaticRestart();

@@ -15,9 +15,9 @@ sysadmin::NetSeq g_NetSeq;
 namespace {
 
 // The netconf slots of the four shown addresses.
-const char* AddressText(int slot, int actual, const uint8_t* configured) {
+const char* AddressText(int slot, int actual, const sysadmin::LanCfg& lan, const uint8_t* configured) {
     char* out = g_NetInfoText[slot];
-    if (g_LanCfg.DHCP == 1) {
+    if (lan.DHCP == 1) {
         std::lock_guard<std::mutex> lock(g_LanActualLock);
         std::memcpy(out, g_LanActualText[actual], sizeof g_LanActualText[actual]);
         out[15] = '\0';
@@ -30,17 +30,21 @@ const char* AddressText(int slot, int actual, const uint8_t* configured) {
 }  // namespace
 
 const char* NetGetIpText() {
-    return AddressText(0, sysadmin::kAddrIp, g_LanCfg.IP);
+    const sysadmin::LanCfg lan = LanCfgRead();
+    return AddressText(0, sysadmin::kAddrIp, lan, lan.IP);
 }
 
 const char* NetGetMaskText() {
-    return AddressText(1, sysadmin::kAddrMask, g_LanCfg.MASK);
+    const sysadmin::LanCfg lan = LanCfgRead();
+    return AddressText(1, sysadmin::kAddrMask, lan, lan.MASK);
 }
 
 const char* NetGetDnsText() {
-    return AddressText(2, sysadmin::kAddrDns, g_LanCfg.DNS);
+    const sysadmin::LanCfg lan = LanCfgRead();
+    return AddressText(2, sysadmin::kAddrDns, lan, lan.DNS);
 }
 
 const char* NetGetGatewayText() {
-    return AddressText(3, sysadmin::kAddrGw, g_LanCfg.GW);
+    const sysadmin::LanCfg lan = LanCfgRead();
+    return AddressText(3, sysadmin::kAddrGw, lan, lan.GW);
 }

@@ -53,10 +53,12 @@ void BecomeActive() {
 
 void SendSerial() {
     if (GetParallelPosition() != 0) return;
-    const size_t length = (strnlen(g_SerialNo, sizeof g_SerialNo) + 1) & ~size_t{1};
-    for (size_t i = 0; i < length && i + 1 < sizeof g_SerialNo + 1; i += 2) {
-        const uint32_t first = static_cast<uint8_t>(g_SerialNo[i]);
-        const uint32_t second = i + 1 < sizeof g_SerialNo ? static_cast<uint8_t>(g_SerialNo[i + 1]) : 0;
+    char serial[sizeof g_SerialNo];
+    IdentityTextRead(g_SerialNo, sizeof g_SerialNo, serial);
+    const size_t length = (strnlen(serial, sizeof serial) + 1) & ~size_t{1};
+    for (size_t i = 0; i < length && i + 1 < sizeof serial + 1; i += 2) {
+        const uint32_t first = static_cast<uint8_t>(serial[i]);
+        const uint32_t second = i + 1 < sizeof serial ? static_cast<uint8_t>(serial[i + 1]) : 0;
         Send(26 + static_cast<uint32_t>(i / 2), first * 100 + second);
     }
 }
@@ -80,10 +82,12 @@ void Answer(uint32_t frame) {
             plat::SleepMs(1000);
             SendSerial();
             break;
-        case 11:
+        case 11: {
+            const sysadmin::LanCfg lan = LanCfgRead();
             for (uint32_t k = 0; k < 4; ++k)
-                Send(11 + k, g_LanCfg.IP[k]);
+                Send(11 + k, lan.IP[k]);
             break;
+        }
         case 36:
             Send(36, core::g_HwVariant.load(kRelaxed));
             break;

@@ -3,6 +3,7 @@
 #include "core/system/config/lan_cfg.h"
 
 void LanSetDefault() {
+    std::unique_lock<std::mutex> hold(g_LanCfgLock);
     sysadmin::LanCfg& lan = g_LanCfg;
     lan.LAN_EN = 1;
     lan.DHCP = 1;
@@ -16,6 +17,7 @@ void LanSetDefault() {
         lan.DNS[i] = dns[i];
     }
     lan.PORT = 5025;
+    hold.unlock();
 
     storage::IfaceCfg& cfg = g_IfaceCfg;
     cfg.gpibAddress = 10;

@@ -1,6 +1,7 @@
 #pragma once
 // The LAN settings record, persisted as keys of the configuration text and applied to the operating system.
 #include <cstdint>
+#include <mutex>
 
 namespace sysadmin {
 
@@ -25,3 +26,9 @@ struct LanCfg {
 }  // namespace sysadmin
 
 extern sysadmin::LanCfg g_LanCfg;
+// The record is rewritten while other threads read it (the start-up load on the menu/control thread, a
+// factory default and the network read-back on the supervisor thread; the timer thread answers the
+// parallel master with the address): a writer changes it under g_LanCfgLock, and a reader takes a whole
+// copy under the same lock through LanCfgRead, so that none gets a record half old and half new.
+extern std::mutex g_LanCfgLock;
+sysadmin::LanCfg LanCfgRead();

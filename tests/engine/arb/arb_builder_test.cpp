@@ -139,6 +139,37 @@ TEST_F(ArbBuilderTest, AStoreThatTheTaskNeverAcknowledgesFailsInBoundedTime) {
     EXPECT_EQ(PopupText(), "Saved To ARB Fail");
 }
 
+// The menu/control thread stores while the timer thread's task takes up the rebuild a type change asked
+// for: a store whose ticket is drawn just as the task takes that rebuild must still be built and
+// acknowledged, never left to time out. The stored shapes need no build, so the task takes up a rebuild
+// at every type change; the store follows its type change after a varying delay so that its ticket lands
+// anywhere in the task's passes.
+TEST_F(ArbBuilderTest, StoresRacingTheTaskTakingUpARebuildAreNeverLost) {
+    constexpr int kStores = 400;
+    std::atomic<bool> stop{false};
+    std::thread task([&stop] {
+        while (!stop.load())
+            ArbBuild_TaskRun();
+    });
+    ArbBuild_SetArbNo(7);
+    int stored = 0, lost = 0;
+    std::thread menu([&] {
+        for (int i = 0; i < kStores && lost == 0; ++i) {
+            ArbBuild_SetType(kShapeDstFirst + (i & 1));
+            for (std::atomic<int> spin{0}; spin.load(std::memory_order_relaxed) < (i * 7) % 97;)
+                spin.fetch_add(1, std::memory_order_relaxed);
+            if (ArbBuild_Store() == 4096)
+                ++stored;
+            else
+                ++lost;  // each lost store waited its second: stop at the first
+        }
+    });
+    menu.join();
+    stop.store(true);
+    task.join();
+    EXPECT_EQ(lost, 0) << "after " << stored << " stores";
+}
+
 TEST_F(ArbBuilderTest, ACommitNeverWritesPastItsSlot) {
     const std::vector<uint16_t> big(10000, 40000);
     ArbBuild_SetArbNo(16);  // slot 15, followed by the built-in sine's slot

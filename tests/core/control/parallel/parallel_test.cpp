@@ -1,11 +1,15 @@
 // The parallel link objects against peers on the simulated link, in accelerated time: the master's
 // hand-shake with two slaves, a missing slave, a version mismatch, a lost link, and a slave that answers
 // only frames for its own address or for all slaves.
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "core/control/core_ui_hooks.h"
+#include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
+#include "core/params/defaults/param_init.h"
 #include "core/system/state/parallel_link.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
@@ -108,6 +112,37 @@ TEST_F(ParallelTest, SlaveAnswersItsOwnAddressAndAllSlavesOnly) {
             EXPECT_EQ(frames[0].raw, (2u << 1) | (1060u << 16));
         }
     }
+}
+
+// The master asks a slave for its address (item 11) while a factory default on the supervisor thread
+// rewrites the LAN settings: the timer thread's answer is the whole factory address, 172.16.28.120, read
+// under the record's lock (ThreadSanitizer reports a read that is not).
+TEST_F(ParallelTest, SlaveAnswersItsAddressWhileAFactoryDefaultRewritesTheLanSettings) {
+    SetParallelPosition(0);
+    Stage().SetLinkOwnAddress(2);
+    Stage().SetLinkPeers(1);
+    ASSERT_EQ(ParallelWaitConnect(0), 9002);
+    ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9207; }));
+    LanSetDefault();
+    std::atomic<bool> stop{false};
+    std::thread supervisor([&stop] {
+        while (!stop.load())
+            LanSetDefault();
+    });
+    const uint32_t ip[4] = {172, 16, 28, 120};
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        test::ClearTrace();
+        Stage().LinkSendToUnit(core::LinkFrame(2, 11, 0));
+        for (int i = 0; i < 5; ++i)
+            ParallelLink_Step();
+        const auto frames = test::WritesTo(2481);
+        EXPECT_EQ(frames.size(), 4u);  // no ASSERT: the supervisor thread is joined below
+        for (uint32_t k = 0; k < 4 && k < frames.size(); ++k)
+            EXPECT_EQ(frames[k].raw, core::LinkFrame(2, 11 + k, ip[k])) << k;
+    }
+    stop.store(true);
+    supervisor.join();
 }
 
 }  // namespace

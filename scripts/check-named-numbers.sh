@@ -5,6 +5,10 @@
 # What counts: a call of a register accessor with a number as its register argument, a call of a
 # parameter accessor with a number as its id argument, and a comparison of a variable `id` with a
 # number other than 0. A number anywhere else (a value, a count, a bit) is not looked at.
+# Also a copy of the names themselves, in the program and its tests: a const or constexpr named like a
+# parameter id or register (kId..., kParam..., kReg...) that is given a number, an enum member kId...
+# given a number, and any definition by a number of a name of enum ParamId or of the register map outside
+# those two.
 #   usage: scripts/check-named-numbers.sh [source root]      (default: this repository)
 #          scripts/check-named-numbers.sh --self-test         (plants literals and expects a failure)
 set -euo pipefail
@@ -32,9 +36,38 @@ patterns=(
   "\b(?:$(join "${pos2[@]}"))\s*\((?:${arg},\s*){2}$number"
   "\b(?:[a-z]+\.)?id\s*(?:==|!=|<=|>=|<|>)\s*[1-9][0-9]*\b"
 )
+# Where the names are defined: the ParamId enum (the rest of its header is checked) and the register map.
+param_home=core/params/param_store.h
+reg_home=platform/stage/reg_map.h
+value='(?:=\s*|\{\s*)\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b'
+
+# The names of enum ParamId, as one alternation (empty without it): one given any number elsewhere is a copy.
+param_names() {
+  [ -f "$1/$param_home" ] || return 0
+  sed -n '/^enum ParamId\b/,/^};/p' "$1/$param_home" | grep -oP '^\s*\Kk\w+(?=\s*=)' | paste -sd'|' -
+}
+
+# The register map's entries as name and first register, one alternation: some of its names (kStatus,
+# kApply) are common words, so only a name given its own register again is a copy.
+reg_names() {
+  [ -f "$1/$reg_home" ] || return 0
+  sed -nE 's/^\s*constexpr\s+Block\s+(k\w+)\{([0-9]+)[,}].*/\1\\s*(?:=\\s*|\\{\\s*)\\(?\\s*\2\\b/p' \
+    "$1/$reg_home" | paste -sd'|' -
+}
+
+# Copies of the names: definitions by a number outside the ParamId enum and the register map.
+copy_patterns() {
+  local root=$1 names
+  echo "\b(?:constexpr|const)\b[^;{}()]*?\bk(?:Id|Param|Reg)[A-Z]\w*\s*$value"
+  echo "\benum\b[^;{]*\{[^}]*?\bkId[A-Z]\w*\s*=\s*\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b"
+  names=$(param_names "$root")
+  [ -z "$names" ] || echo "\b(?:$names)\s*$value"
+  names=$(reg_names "$root")
+  [ -z "$names" ] || echo "\b(?:$names)"
+}
 
 check() {
-  local root=$1 found=0 dirs=() p hits
+  local root=$1 found=0 dirs=() p hits files=()
   for d in "${folders[@]}"; do [ -d "$root/$d" ] && dirs+=("$root/$d"); done
   [ ${#dirs[@]} -gt 0 ] || { echo "check-named-numbers: no source folder under $root"; return 2; }
   for p in "${patterns[@]}"; do
@@ -45,6 +78,18 @@ check() {
       found=1
     fi
   done
+  [ -d "$root/tests" ] && dirs+=("$root/tests")
+  mapfile -t files < <(find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) -type f \
+    ! -path "$root/$param_home" ! -path "$root/$reg_home" | sort)
+  while read -r p; do
+    hits=$( { [ ${#files[@]} -eq 0 ] || grep -HPzo "$p" "${files[@]}"
+              [ ! -f "$root/$param_home" ] || sed '/^enum ParamId\b/,/^};/d' "$root/$param_home" |
+                grep -HPzo --label="$root/$param_home" "$p"; } | tr '\0\n' '\n ' || true)
+    if [ -n "$hits" ]; then
+      echo "$hits"
+      found=1
+    fi
+  done < <(copy_patterns "$root")
   if [ $found -ne 0 ]; then
     echo "check-named-numbers: a register or parameter is named by a number above; use platform/stage/reg_map.h" \
       "or enum ParamId"
@@ -54,14 +99,22 @@ check() {
 }
 
 self_test() {
-  local work rc
+  local work rc repo
+  repo=$(cd "$(dirname "$0")/.." && pwd)
   work=$(mktemp -d)
   trap 'rm -rf "$work"' RETURN
-  mkdir -p "$work/core"
+  mkdir -p "$work/core" "$work/tests" "$work/$(dirname "$param_home")" "$work/$(dirname "$reg_home")"
+  # The homes of the names, which define them by number, and names that only look alike.
+  cp "$repo/$param_home" "$work/$param_home"
+  cp "$repo/$reg_home" "$work/$reg_home"
   cat >"$work/core/named.cpp" <<'EOF'
 int a = BusReg_WriteIntEx(0, regmap::kApply, 1) + BusReg_ReadInt(1, regmap::kStatus + 2);
 int b = paramGetValue(kParamAcv + phase, 0, 0) + paramRW(0, id, &rec, 3);
 int c = ApplyPhaseSetting(all, kShwAcv, kParamAcv, WriteAcv, kDirtyAcv) + (id == kParamAcvLine) + (n < 0);
+enum ScpiParamKind : uint32_t { kParamNumeric = 1, kParamChoice = 2 };
+constexpr uint32_t kIdle = 9002, kMsgSaved = 17;
+enum Sel { kStatus = 4 };
+int d(const int x) { return x == kParamAcv ? 1 : 0; }
 EOF
   check "$work" >/dev/null || { echo "self-test: named numbers were refused"; return 1; }
   local planted=(
@@ -73,12 +126,34 @@ EOF
     'int v = ApplyPhaseSetting(all, Word(k), 61, WriteIrms, kDirtyIrms);'
     'bool u = r.id == 30;'
   )
-  for line in "${planted[@]}"; do
-    printf '%s\n' "$line" >"$work/core/planted.cpp"
+  # Copies of the names, looked for in the tests as well.
+  local copies=(
+    'constexpr uint32_t kIdVpkMax = 10, kIdFreq = 12,
+                   kIdAcv = 47, kIdTrigWidth = 129;'
+    'static const int kParamAverageCount = 135;'
+    'enum : uint32_t { kOpRead = 0, kIdAcv = 47 };'
+    'enum Local { kParamAcv = 47 };'
+    'constexpr uint16_t kRegCmd = 2351;'
+    'constexpr regmap::Block kSeqSimCmd{2351};'
+  )
+  plant() {
+    rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"
+    printf '%s\n' "$2" >"$work/$1"
     rc=0
     check "$work" >/dev/null || rc=$?
-    [ $rc -eq 1 ] || { echo "self-test: not caught: $line"; return 1; }
+    [ $rc -eq 1 ] || { echo "self-test: not caught in $1: $2"; return 1; }
+  }
+  for line in "${planted[@]}"; do plant core/planted.cpp "$line" || return 1; done
+  for line in "${copies[@]}"; do
+    plant core/planted.cpp "$line" || return 1
+    plant tests/planted_test.cpp "$line" || return 1
   done
+  rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"
+  # A copy beside the enum in the enum's own header.
+  printf 'constexpr int32_t kParamAcvCopy = 47;\n' >>"$work/$param_home"
+  rc=0
+  check "$work" >/dev/null || rc=$?
+  [ $rc -eq 1 ] || { echo "self-test: not caught beside enum ParamId"; return 1; }
   echo "self-test: every planted number was caught"
 }
 

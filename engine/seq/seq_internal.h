@@ -40,6 +40,21 @@ inline int32_t SetBalanceAngle(uint32_t& stored, uint32_t& live, int32_t value, 
 inline bool ValidPhase(int phase) {
     return phase >= 0 && phase <= 2;
 }
+// The common rule of a per-phase field of a SEQ step or a SIM state: a value inside its range goes into the
+// phase's record (`store` given `record(phase)`) and the live block; the stage gets the live value, which a
+// refused value leaves unchanged, and it is the result. An invalid phase gives 0 and changes nothing.
+template <typename Rec, typename T, typename Store>
+int32_t PhaseField(Rec& (*record)(int), int32_t v, int phase, bool inside, T SeqSimBlock::*live, Store store,
+                   int (*send)(int32_t, int)) {
+    if (!ValidPhase(phase)) return 0;
+    if (inside) {
+        store(record(phase));
+        g_SeqSimBlock[phase].*live = static_cast<T>(v);
+    }
+    const int32_t out = static_cast<int32_t>(g_SeqSimBlock[phase].*live);
+    send(out, phase);
+    return out;
+}
 inline uint32_t TypeField(uint32_t flags, uint32_t shift) {
     return (flags >> shift) & 7u;
 }

@@ -23,20 +23,6 @@ bool In(int32_t v, int32_t lo, int32_t hi) {
     return v >= lo && v <= hi;
 }
 
-// The common rule of a per-phase field: store when inside, live value either way, register, result.
-template <typename T, typename Store>
-int32_t PhaseField(int32_t v, int phase, bool inside, T SeqSimBlock::*live, Store store,
-                   int (*send)(int32_t, int)) {
-    if (!ValidPhase(phase)) return 0;
-    if (inside) {
-        store(SeqRec(phase));
-        Blk(phase).*live = static_cast<T>(v);
-    }
-    const int32_t out = static_cast<int32_t>(Blk(phase).*live);
-    send(out, phase);
-    return out;
-}
-
 // The common rule of a step-global field with the step-0 refusal.
 int32_t GlobalField(int32_t v, bool inside, uint32_t SeqStepRecord::*field, uint32_t SeqSimBlock::*live,
                     int (*send)(int32_t)) {
@@ -73,7 +59,7 @@ int32_t SeqSetAcv(int32_t value, int phase) {
     // The R&D test mode frees the ACV from its Vpp ceiling; otherwise a Vpp value above it is refused.
     if (vpp && value > SeqGetAcvVppMax(phase) && !core::NvWritesDisabled()) inside = false;
     const bool ac = KindHasAc(SeqKind());
-    return PhaseField(
+    return PhaseField(SeqRec,
         value, phase, inside, &SeqSimBlock::liveAcv,
         [&](SeqStepRecord& r) {
             if (ac) (vpp ? r.acvVpp : r.acv) = static_cast<uint32_t>(value);
@@ -85,7 +71,7 @@ int32_t SeqSetDcv(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
     const bool inside = In(value, SeqGetDcvRangeMin(phase), SeqGetDcvRangeMax(phase));
     const bool dc = KindHasDc(SeqKind());
-    return PhaseField(
+    return PhaseField(SeqRec,
         value, phase, inside, &SeqSimBlock::liveDcv,
         [&](SeqStepRecord& r) {
             if (dc) r.dcv = value;
@@ -95,7 +81,7 @@ int32_t SeqSetDcv(int32_t value, int phase) {
 
 int32_t SeqSetDuty(int32_t value, int phase, int32_t max, int32_t min) {
     const bool ac = KindHasAc(SeqKind());
-    return PhaseField(
+    return PhaseField(SeqRec,
         value, phase, In(value, min, max), &SeqSimBlock::liveDuty,
         [&](SeqStepRecord& r) {
             if (ac) r.duty = static_cast<uint32_t>(value);
@@ -106,7 +92,7 @@ int32_t SeqSetDuty(int32_t value, int phase, int32_t max, int32_t min) {
 int32_t SeqSetOnPhase(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
     const bool ac = KindHasAc(SeqKind());
-    return PhaseField(
+    return PhaseField(SeqRec,
         value, phase, In(value, 0, SeqGetOnOffPhaseMax(phase)), &SeqSimBlock::liveOnPhase,
         [&](SeqStepRecord& r) {
             if (ac) r.onPhase = static_cast<uint32_t>(value);
@@ -117,7 +103,7 @@ int32_t SeqSetOnPhase(int32_t value, int phase) {
 int32_t SeqSetOffPhase(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
     const bool ac = KindHasAc(SeqKind());
-    return PhaseField(
+    return PhaseField(SeqRec,
         value, phase, In(value, 0, SeqGetOnOffPhaseMax(phase)), &SeqSimBlock::liveOffPhase,
         [&](SeqStepRecord& r) {
             if (ac) r.offPhase = static_cast<uint32_t>(value);

@@ -24,19 +24,6 @@ void SetBit(uint32_t& word, uint32_t bit, bool on) {
     word = on ? (word | bit) : (word & ~bit);
 }
 
-template <typename Store>
-int32_t PhaseField(int32_t v, int phase, bool inside, uint32_t SeqSimBlock::*live, Store store,
-                   int (*send)(int32_t, int)) {
-    if (!ValidPhase(phase)) return 0;
-    if (inside) {
-        store(SimRec(phase));
-        Blk(phase).*live = static_cast<uint32_t>(v);
-    }
-    const int32_t out = static_cast<int32_t>(Blk(phase).*live);
-    send(out, phase);
-    return out;
-}
-
 // Runs `work` with "Normal 2" as the current state, then goes back; away from "Normal 2" the shadow's
 // bit 2 (repeat enable) is cleared again.
 template <typename Work>
@@ -71,7 +58,7 @@ int32_t SimSetAcv(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
     const bool vpp = SeqSimAcvIsVpp(phase) != 0;
     const int32_t max = vpp ? SimGetAcvVppMax() : SimGetAcvMax();
-    return PhaseField(
+    return PhaseField(SimRec,
         value, phase, In(value, SimGetAcvMin(), max), &SeqSimBlock::liveAcv,
         [&](SimStepRecord& r) { (vpp ? r.acvVpp : r.acv) = static_cast<uint32_t>(value); },
         BusReg_SetStepAcv);
@@ -79,14 +66,14 @@ int32_t SimSetAcv(int32_t value, int phase) {
 
 int32_t SimSetOnpha(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
-    return PhaseField(
+    return PhaseField(SimRec,
         value, phase, In(value, 0, SimGetOnOffPhaseMax(phase)), &SeqSimBlock::liveOnPhase,
         [&](SimStepRecord& r) { r.onPhase = static_cast<uint32_t>(value); }, BusReg_SetStepOnPhase);
 }
 
 int32_t SimSetOffpha(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
-    return PhaseField(
+    return PhaseField(SimRec,
         value, phase, In(value, 0, SimGetOnOffPhaseMax(phase)), &SeqSimBlock::liveOffPhase,
         [&](SimStepRecord& r) { r.offPhase = static_cast<uint32_t>(value); }, BusReg_SetStepOffPhase);
 }

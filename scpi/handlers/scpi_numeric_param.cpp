@@ -28,9 +28,6 @@ using scpi::kChoiceMax;
 using scpi::kChoiceMin;
 
 enum : uint32_t { kOpRead = 0, kOpWrite = 1 };
-constexpr uint32_t kIdVpkMax = 10, kIdVpkMin = 11, kIdFreq = 12, kIdFreqHi = 16, kIdFreqLo = 19,
-                   kIdIpkMax = 24, kIdIpkMin = 27, kIdDuty = 34, kIdAcv = 47, kIdDcv = 51, kIdDcv2 = 54,
-                   kIdVoltLimit = 8, kIdTrigWidth = 129, kIdAvgCount = 135;
 
 // The line chosen for remote settings; a wiring without it was refused by the handler's own checks.
 int SelectedPhase() {
@@ -72,15 +69,15 @@ bool DutyBounds(int phase, int32_t* lo, int32_t* hi, int32_t* step) {
 int32_t Limit(uint32_t id, int phase, bool max) {
     const ParamRec rec = Read(id, phase);
     int32_t v = max ? rec.max : rec.min;
-    if (id == kIdAcv && max && IsAcvUnitVppOfPhase(phase)) v = GetAcvMaxVppOfPhase(phase);
-    if (PhaseCount() == core::kPhases && ((id == kIdAcv && max) || id == kIdDcv2)) {
+    if (id == kParamAcv && max && IsAcvUnitVppOfPhase(phase)) v = GetAcvMaxVppOfPhase(phase);
+    if (PhaseCount() == core::kPhases && ((id == kParamAcv && max) || id == kParamDcv2)) {
         for (int p = 0; p < static_cast<int>(core::kPhases); ++p) {
             const ParamRec r = Read(id, p);
             v = max ? std::min(v, r.max) : std::min(v, r.min);
         }
     }
     int32_t lo, hi, step;
-    if (id == kIdDuty && DutyBounds(phase, &lo, &hi, &step)) v = max ? hi : lo;
+    if (id == kParamWaveDuty && DutyBounds(phase, &lo, &hi, &step)) v = max ? hi : lo;
     return v;
 }
 
@@ -98,11 +95,11 @@ int Query(ScpiInterface* ifc, uint32_t id, int phase) {
     }
     char text[48];
     int n;
-    if (id == kIdAvgCount) {
+    if (id == kParamAvgCount) {
         n = std::snprintf(text, sizeof text, "%+d", v);
     } else {
         float shown = static_cast<float>(v) * rec.scale;
-        if (id == kIdTrigWidth) shown /= 1000.0f;
+        if (id == kParamTrigWidth) shown /= 1000.0f;
         n = std::snprintf(text, sizeof text, "%+.4f", static_cast<double>(shown));
     }
     if (n <= 0 || n >= static_cast<int>(sizeof text)) {
@@ -123,7 +120,7 @@ uint32_t SetValue(ScpiInterface* ifc, uint32_t id, int phase, int32_t* out) {
     }
     double value;
     if (const uint32_t row = scpi::NumberValue(ifc, 0, &value); row != 0) return row;
-    if (id == kIdTrigWidth) value *= 1000.0;
+    if (id == kParamTrigWidth) value *= 1000.0;
     return scpi::ScaledSteps(value, Read(id, phase).scale, out) ? 0 : kScpiErrDataOutOfRange;
 }
 
@@ -138,7 +135,7 @@ bool DutyFits(int phase, int32_t* v) {
 
 bool Fits(uint32_t id, int phase, int32_t v) {
     const ParamRec rec = Read(id, phase);
-    if (id == kIdAcv && IsAcvOverVppLimitOfPhase(v, phase)) return false;
+    if (id == kParamAcv && IsAcvOverVppLimitOfPhase(v, phase)) return false;
     return v >= rec.min && v <= rec.max;
 }
 
@@ -146,16 +143,16 @@ void Store(uint32_t id, int phase, int32_t v) {
     const uint32_t mode = GetOutputMode();
     const uint32_t area = core::VoltAreaOfRange(core::CurrentRangeCode());
     switch (id) {
-        case kIdAcv:
+        case kParamAcv:
             SetAcv(v, phase);
             break;
-        case kIdDcv2:
+        case kParamDcv2:
             SetDcv(v, phase);
             break;
-        case kIdFreq:
+        case kParamFreq:
             SetFrequencyPhase(v, phase);
             return;
-        case kIdDuty: {
+        case kParamWaveDuty: {
             const ParamRec rec = Read(id, phase);
             SetWaveDuty(v, phase, rec.max, rec.min);
             return;
@@ -166,10 +163,10 @@ void Store(uint32_t id, int phase, int32_t v) {
             paramRW(kOpWrite, id, &rec, static_cast<uint32_t>(phase));
         }
     }
-    if (id == kIdFreqHi || id == kIdFreqLo) FreqLimitCheck(mode);
-    if (id == kIdVoltLimit) VoltLimitCheck(area);
-    if (id == kIdVpkMax || id == kIdVpkMin) VpkLimitCheck(area);
-    if (id == kIdAcv || id == kIdDcv || id == kIdDcv2)
+    if (id == kParamFreqLimitHi || id == kParamFreqLimitLo) FreqLimitCheck(mode);
+    if (id == kParamVoltLimit) VoltLimitCheck(area);
+    if (id == kParamVpkMax || id == kParamVpkMin) VpkLimitCheck(area);
+    if (id == kParamAcv || id == kParamDcv || id == kParamDcv2)
         VoltSettingCheckPhase(mode, area, static_cast<uint32_t>(phase));
 }
 
@@ -187,7 +184,7 @@ void MarkWhenNoPhaseLimits(uint32_t id, int32_t v) {
 }
 
 int Set(ScpiInterface* ifc, uint32_t id, int phase) {
-    if ((id == kIdIpkMax || id == kIdIpkMin) && OutputFlagTest(kOutFlagOutputOn) &&
+    if ((id == kParamIpkMax || id == kParamIpkMin) && OutputFlagTest(kOutFlagOutputOn) &&
         g_ParallelActive.load(std::memory_order_acquire) != 0) {
         scpiSetError(ifc, kScpiErrSystem);
         return 0;
@@ -201,7 +198,7 @@ int Set(ScpiInterface* ifc, uint32_t id, int phase) {
         scpiSetError(ifc, row);
         return 0;
     }
-    if (id == kIdDuty && !DutyFits(phase, &v)) {
+    if (id == kParamWaveDuty && !DutyFits(phase, &v)) {
         scpiSetError(ifc, kScpiErrDataOutOfRange);
         return 0;
     }

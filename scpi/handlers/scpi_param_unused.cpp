@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
 #include "core/system/state/output_flags.h"
 #include "scpi/handlers/scpi_refusals.h"
 
@@ -25,20 +26,19 @@ struct UnusedRow {
 };
 
 constexpr UnusedRow kUnused[] = {
-    {{12, 16, 19}, Modes({2, 3, 4, 7, 8}), kNone},
-    {{64, 67, 68, 71}, Modes({2, 3, 4}), kNone},
-    {{75, 78}, Modes({0, 1, 2, 7, 8}), kNone},
-    {{81}, Modes({0, 1, 2, 3, 4, 5, 6, 9}), kNone},
-    {{84}, Modes({0, 1, 2, 7, 8}), kNone},
-    {{8}, Modes({0, 2, 3, 4, 5, 7, 9}), kNone},
-    {{10, 11}, Modes({1, 3, 4, 6, 8, 9}), kNone},
-    {{47}, Modes({2, 3, 4, 9}), kNone},
-    {{50}, Modes({2, 3, 4, 9}), kUnbalance},
-    {{51, 54}, Modes({1, 3, 4, 6, 8, 9}), kNone},
-    {{57}, Modes({1, 2, 3, 4, 6, 8, 9}), kUnbalance},
+    {{kParamFreq, kParamFreqLimitHi, kParamFreqLimitLo}, Modes({2, 3, 4, 7, 8}), kNone},
+    {{kParamOnPhase, kParamOnPhaseAll, kParamOffPhase, kParamOffPhaseAll}, Modes({2, 3, 4}), kNone},
+    {{kParamGain, kParamGain2}, Modes({0, 1, 2, 7, 8}), kNone},
+    {{kParamMainSig}, Modes({0, 1, 2, 3, 4, 5, 6, 9}), kNone},
+    {{kParamMainSrc}, Modes({0, 1, 2, 7, 8}), kNone},
+    {{kParamVoltLimit}, Modes({0, 2, 3, 4, 5, 7, 9}), kNone},
+    {{kParamVpkMax, kParamVpkMin}, Modes({1, 3, 4, 6, 8, 9}), kNone},
+    {{kParamAcv}, Modes({2, 3, 4, 9}), kNone},
+    {{kParamAcvLine}, Modes({2, 3, 4, 9}), kUnbalance},
+    {{kParamDcv, kParamDcv2}, Modes({1, 3, 4, 6, 8, 9}), kNone},
+    {{kParamDcvLine}, Modes({1, 2, 3, 4, 6, 8, 9}), kUnbalance},
 };
 
-constexpr uint32_t kParamMeasView = 44, kParamDuty = 34, kWaveSin = 16;
 constexpr uint16_t kDutyUnused = Modes({2, 3, 4});
 
 bool Names(const UnusedRow& row, uint32_t id) {
@@ -59,7 +59,7 @@ int ParamUnusedInMode(uint32_t id) {
         break;
     }
     if (SeqSimIsActive()) return 1;
-    if (id == kParamMeasView) return !unbalance && GetWaveformSel() == static_cast<int32_t>(kWaveSin) ? 0 : 1;
-    if (id == kParamDuty) return (kDutyUnused >> mode) & 1u;
+    if (id == kParamMeasItem7) return !unbalance && GetWaveformSel() == static_cast<int32_t>(core::kWaveSin) ? 0 : 1;
+    if (id == kParamWaveDuty) return (kDutyUnused >> mode) & 1u;
     return 0;
 }

@@ -44,6 +44,15 @@ int32_t Start(uint32_t msg) {
 
 StepObj g_ParallelLinkObj{{1}, {kInit}, g_linkRows};
 
+int32_t core::ParallelRoleIdle(StepRow* row, uint32_t msg, uint32_t start, uint32_t first,
+                               std::atomic<uint8_t>& flags) {
+    if (msg == start) {
+        flags.store(0, std::memory_order_relaxed);
+        StepObjPostState(2, first, row);
+    }
+    return static_cast<int32_t>(msg);
+}
+
 void ParallelLink_Step() {
     StepObjRun(&g_ParallelLinkObj);
 }

@@ -202,11 +202,7 @@ uint32_t SlavesUpdating() {
 }
 
 int32_t MasterIdle(StepRow* row, uint32_t msg) {
-    if (msg == kStart) {
-        g_ParallelMasterFlags.store(0, kRelaxed);
-        StepObjPostState(2, kDrop, row);
-    }
-    return static_cast<int32_t>(msg);
+    return core::ParallelRoleIdle(row, msg, kStart, kDrop, g_ParallelMasterFlags);
 }
 
 int32_t MasterRun(StepRow* row, uint32_t msg) {
@@ -273,8 +269,7 @@ StepRow g_masterRows[kStepRows] = {
 StepObj g_ParallelMasterObj{{1}, {kStart}, g_masterRows};
 
 int32_t ParallelMaster_Step() {
-    StepObjRun(&g_ParallelMasterObj);
-    return static_cast<int32_t>(g_ParallelMasterObj.msg.load(std::memory_order_acquire));
+    return StepObjRunMsg(&g_ParallelMasterObj);
 }
 
 bool core::ParallelPollSlave(int n) {

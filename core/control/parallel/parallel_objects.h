@@ -33,6 +33,10 @@ constexpr uint32_t kLinkVersion = 1060;
 extern std::atomic<uint32_t> g_HwVariant;
 // Objects idle and records clear, as at start (tests).
 void ParallelObjectsReset();
+// The idle state of the master or slave object: a start clears the role's flag byte, so that a restart
+// asked for before it does not end the new run, and moves to the run state with message `first`.
+int32_t ParallelRoleIdle(StepRow* row, uint32_t msg, uint32_t start, uint32_t first,
+                         std::atomic<uint8_t>& flags);
 // One poll of slave n by the master: a new frame (the receive counter moved) is relayed; true when one was.
 bool ParallelPollSlave(int n);
 }  // namespace core

@@ -136,11 +136,7 @@ uint32_t AfterJoin() {
 }
 
 int32_t SlaveIdle(StepRow* row, uint32_t msg) {
-    if (msg == kStart) {
-        g_ParallelSlaveFlags.store(0, kRelaxed);
-        StepObjPostState(2, kJoin, row);
-    }
-    return static_cast<int32_t>(msg);
+    return core::ParallelRoleIdle(row, msg, kStart, kJoin, g_ParallelSlaveFlags);
 }
 
 int32_t SlaveRun(StepRow* row, uint32_t msg) {
@@ -192,8 +188,7 @@ StepRow g_slaveRows[kStepRows] = {
 StepObj g_ParallelSlaveObj{{1}, {kStart}, g_slaveRows};
 
 int32_t ParallelSlave_Step() {
-    StepObjRun(&g_ParallelSlaveObj);
-    return static_cast<int32_t>(g_ParallelSlaveObj.msg.load(std::memory_order_acquire));
+    return StepObjRunMsg(&g_ParallelSlaveObj);
 }
 
 namespace core {

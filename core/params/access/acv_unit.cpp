@@ -12,7 +12,6 @@ namespace {
 constexpr int32_t kRmsCeiling100V = 17500;
 constexpr int32_t kRmsCeiling = 35000;
 constexpr double kSqrt3 = 1.7320508075688772;
-constexpr uint32_t kStateLineAcv = 50;
 
 // A ceiling that RmsToVpp saturated stays saturated when scaled to a line voltage.
 int32_t Saturate(double v) {
@@ -44,7 +43,7 @@ int32_t GetAcvMaxVppOfPhase(int phase) {
     paramAccessByUnit(0, kParamAcv, &rec, GetOutputMode(), area, static_cast<uint32_t>(GetWaveform(phase)), 0,
                       static_cast<uint32_t>(phase));
     int32_t vpp = RmsToVpp(area == 0 ? kRmsCeiling100V : kRmsCeiling, rec.peakFactor);
-    if (g_MenuState.load(std::memory_order_relaxed) == kStateLineAcv) {
+    if (g_MenuState.load(std::memory_order_relaxed) == kParamAcvLine) {
         if (GetPhaseMode() == 0) {
             vpp = Saturate(static_cast<double>(vpp) * kSqrt3 + 0.5);
         } else if (GetPhaseMode() == 2) {

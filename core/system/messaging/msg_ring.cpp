@@ -14,8 +14,7 @@ namespace {
 
 constexpr uint32_t kRingSize = 32;
 constexpr int32_t kHoldPasses = 100;
-constexpr int32_t kIdRecalled = 16, kIdSaved = 17;
-constexpr int32_t kIdFree = 5, kIdFreeHold = 6, kIdFreeRed = 7, kIdFreeRedHold = 8;
+constexpr int32_t kMsgFree = 5, kMsgFreeHold = 6, kMsgFreeRed = 7, kMsgFreeRedHold = 8;
 constexpr size_t kFormatBuffer = 128;
 
 // Guards the ring and the free text: posters run on every thread and the popup takes from a thread
@@ -90,7 +89,7 @@ int32_t MsgQueue_PostId(int32_t id) {
     if (Full()) return -1;
     const uint32_t last = g_MsgRing.last.load(std::memory_order_relaxed);
     const bool repeat = g_MsgRing.ids[last].load(std::memory_order_relaxed) == static_cast<uint32_t>(id);
-    if (repeat && id != kIdRecalled && id != kIdSaved) {
+    if (repeat && id != kMsgRecalled && id != kMsgSaved) {
         if (g_MsgPopupHold.load(std::memory_order_relaxed) < 1) Queue(static_cast<uint32_t>(id));
         g_MsgPopupHold.store(kHoldPasses, std::memory_order_relaxed);
         return 0;
@@ -109,7 +108,7 @@ int32_t MsgQueue_PostText(const char* text, int32_t id) {
         std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
         std::memcpy(shown, g_MsgFreeText, sizeof shown);
         Queue(static_cast<uint32_t>(id));
-        g_persistent.store(id == kIdFreeHold || id == kIdFreeRedHold ? 1 : 0, std::memory_order_release);
+        g_persistent.store(id == kMsgFreeHold || id == kMsgFreeRedHold ? 1 : 0, std::memory_order_release);
     }
     // Until the popup window exists the text also goes to the console, where a person running the
     // instrument sees it.
@@ -127,7 +126,7 @@ void MsgQueue_CopyText(char* out, size_t size) {
 int ShowMessage(int lines, const char* format, ...) {
     va_list ap;
     va_start(ap, format);
-    int r = Show(kIdFree, lines, format, ap);
+    int r = Show(kMsgFree, lines, format, ap);
     va_end(ap);
     return r;
 }
@@ -135,7 +134,7 @@ int ShowMessage(int lines, const char* format, ...) {
 int ShowMessageHold(const char* format, ...) {
     va_list ap;
     va_start(ap, format);
-    int r = Show(kIdFreeHold, 2, format, ap);
+    int r = Show(kMsgFreeHold, 2, format, ap);
     va_end(ap);
     return r;
 }
@@ -143,7 +142,7 @@ int ShowMessageHold(const char* format, ...) {
 int ShowErrorMessage(const char* format, ...) {
     va_list ap;
     va_start(ap, format);
-    int r = Show(kIdFreeRed, 2, format, ap);
+    int r = Show(kMsgFreeRed, 2, format, ap);
     va_end(ap);
     return r;
 }
@@ -151,7 +150,7 @@ int ShowErrorMessage(const char* format, ...) {
 int ShowErrorMessageHold(int lines, const char* format, ...) {
     va_list ap;
     va_start(ap, format);
-    int r = Show(kIdFreeRedHold, lines, format, ap);
+    int r = Show(kMsgFreeRedHold, lines, format, ap);
     va_end(ap);
     return r;
 }

@@ -23,6 +23,10 @@ extern std::atomic<uint32_t> g_MsgPopupLines;
 // Passes the timed popup on screen has left; a repeated id renews it.
 extern std::atomic<int32_t> g_MsgPopupHold;
 
+// Numbered messages with a meaning to the ring itself: a repeat of these is queued again rather than
+// renewing the one on show.
+enum MsgRingId : int32_t { kMsgRecalled = 16, kMsgSaved = 17 };
+
 // Queues a numbered message; 0, or -1 when 32 messages are pending.
 int32_t MsgQueue_PostId(int32_t id);
 // Empties the ring and queues the text under id (5 timed, 6 held, 7 timed red, 8 held red).

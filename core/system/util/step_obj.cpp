@@ -39,6 +39,11 @@ int32_t StepObjRun(StepObj* obj) {
     return result == kStepRaiseResult ? 1 : static_cast<int32_t>(msg);
 }
 
+int32_t StepObjRunMsg(StepObj* obj) {
+    StepObjRun(obj);
+    return static_cast<int32_t>(obj->msg.load(kAcquire));
+}
+
 uint32_t StepObjPostMsg(uint32_t msg, StepRow* row) {
     row->msg.store(msg, kRelease);
     return msg;

@@ -30,6 +30,9 @@ struct StepObj {
 // One step of an object: returns 1 when the handler returned 9003, else the object's message;
 // 0 after an error message.
 int32_t StepObjRun(StepObj* obj);
+// One step of an object whose caller wants the message in effect after it, as the owner of a sub-object
+// learns that it is done.
+int32_t StepObjRunMsg(StepObj* obj);
 uint32_t StepObjPostMsg(uint32_t msg, StepRow* row);
 uint32_t StepObjPostState(uint32_t state, uint32_t msg, StepRow* row);
 uint32_t StepRowSetNext(uint32_t state, StepRow* row);

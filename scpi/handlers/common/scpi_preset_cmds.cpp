@@ -14,7 +14,6 @@ namespace {
 
 constexpr int32_t kLastPreset = 9;
 constexpr uint32_t kRecallSettleMs = 90;
-constexpr int32_t kMsgRecalled = 16, kMsgSaved = 17;
 enum : uint32_t { kRecall = 0, kStore = 1 };
 
 // The preset number: MINimum 0, MAXimum 9 or an integer 0-9. An error row when there is none.

@@ -76,9 +76,8 @@ uint32_t RequestedRate(ScpiInterface* ifc, int32_t* code) {
 namespace scpi {
 
 int CmdMeasAverCoun(ScpiInterface* ifc) {
-    constexpr uint32_t kParamAverageCount = 135;
     if (!Allowed(ifc)) return 0;
-    return scpiNumericParam(ifc, kParamAverageCount);
+    return scpiNumericParam(ifc, kParamAvgCount);
 }
 
 int CmdMeasConfSens(ScpiInterface* ifc) {
@@ -126,7 +125,6 @@ int CmdMeasPeakCle(ScpiInterface* ifc) {
 }
 
 int CmdMeasUpdRate(ScpiInterface* ifc) {
-    constexpr uint32_t kParamUpdateRate = 137;
     if (!Allowed(ifc)) return 0;
     ParamRec rec{};
     paramRW(kOpRead, kParamUpdateRate, &rec, 0);

@@ -4,11 +4,10 @@
 #include "core/regbus/reg_read.h"
 #include "engine/run/seqsim_runner.h"
 #include "platform/host/clock.h"
+#include "platform/stage/reg_map.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {
-
-constexpr uint16_t kRegCmd = 2351, kRegStep = 2096, kRegState = 2097, kRegTime = 2103;
 
 class SeqRun : public ::testing::Test {
   protected:
@@ -58,7 +57,7 @@ TEST_F(SeqRun, RunWithTheOutputOffOrAnInvalidTableIsRefused) {
     Step(2).acv = 999999;
     EXPECT_EQ(SeqSimRunStopToggle(), -1);
     EXPECT_EQ(SeqSimIsRunning(), 0);
-    EXPECT_TRUE(test::WritesTo(kRegCmd).empty());
+    EXPECT_TRUE(test::WritesTo(regmap::kSeqSimCmd).empty());
 }
 
 TEST_F(SeqRun, FiveStepProgramRunsToItsEnd) {
@@ -76,7 +75,7 @@ TEST_F(SeqRun, FiveStepProgramRunsToItsEnd) {
     }));
     EXPECT_TRUE(ordered);
     EXPECT_EQ(last, 4u);
-    EXPECT_EQ(test::OnlyWriteTo(kRegCmd).raw, 1u);
+    EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 1u);
 }
 
 // HOLD on step 0, then a Branch 1 trigger: taken only when the held step has Branch 1 enabled and a
@@ -116,15 +115,15 @@ TEST_F(SeqRun, RunTimeAndStepRegisters) {
         uint32_t time, hours, minutes, seconds;
     } rows[] = {{372100000, 1, 2, 1}, {5990000, 0, 0, 59}, {6000000, 0, 1, 0}};
     for (const Row& row : rows) {
-        test::Stage().SetRead(kRegTime, 0, row.time);
+        test::Stage().SetRead(regmap::kRunTime, 0, row.time);
         SeqSimUpdateElapsed();
         EXPECT_EQ(SeqSimGetRunHours(), row.hours) << row.time;
         EXPECT_EQ(SeqSimGetRunMinutes(), row.minutes) << row.time;
         EXPECT_EQ(SeqSimGetRunSeconds(), row.seconds) << row.time;
     }
-    test::Stage().SetRead(kRegState, 0, 2);
+    test::Stage().SetRead(regmap::kRunState, 0, 2);
     for (const auto& [reg, step] : {std::pair{999u, 999u}, std::pair{5000u, 999u}, std::pair{1000u, 999u}}) {
-        test::Stage().SetRead(kRegStep, 0, reg);
+        test::Stage().SetRead(regmap::kRunStep, 0, reg);
         SeqSimRunPoll();
         EXPECT_EQ(SeqSimGetCurStep(), step) << reg;
     }

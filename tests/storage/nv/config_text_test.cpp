@@ -11,22 +11,19 @@
 #include "core/system/state/seqsim_slots.h"
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
+#include "tests/storage/nv_fixture.h"
 #include "tests/support/temp_root.h"
 
 namespace {
 
-class ConfigTextTest : public ::testing::Test {
+class ConfigTextTest : public test::NvTest {
   protected:
     void SetUp() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-        ASSERT_EQ(SpiNvmInit(), 0);
-        ASSERT_EQ(plat::NvmSimErase(), 0);
+        ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
         g_LanCfg = {};
         g_LanPending = {};
         g_SeqSimSlots = {};
     }
-    void TearDown() override { SpiDevClose(&g_NvSpi); }
     static std::string Area() {
         std::string s(kCfgTextArea, '\0');
         EXPECT_EQ(SpiNvmReadBuf(kCfgTextOffset, s.data(), kCfgTextArea), int32_t(kCfgTextArea));

@@ -10,25 +10,22 @@
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/files/memory_data.h"
+#include "tests/storage/nv_fixture.h"
 #include "tests/support/temp_root.h"
 
 namespace {
 
-class NvBlocksTest : public ::testing::Test {
+class NvBlocksTest : public test::NvTest {
   protected:
     void SetUp() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-        ASSERT_EQ(SpiNvmInit(), 0);
-        ASSERT_EQ(plat::NvmSimErase(), 0);
+        ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
         NvBlocksReset();
         MemoryDeleteReset();
         core::SysStatusReset();
         core::ServiceFlagsReset();
     }
     void TearDown() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
+        NvTest::TearDown();
         core::ServiceFlagsReset();
     }
     testsupport::TempRoot root_;

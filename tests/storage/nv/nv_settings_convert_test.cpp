@@ -5,9 +5,8 @@
 #include "core/params/defaults/param_defaults.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
-#include "platform/devices/spi.h"
-#include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
+#include "tests/storage/nv_fixture.h"
 #include "tests/support/default_store.h"
 
 using namespace core;
@@ -52,18 +51,11 @@ const Case kCases[] = {
     {"VCA L3 angle", [](uint32_t) -> int32_t& { return M(0, 9).phaseAngle[2].value; }, 2400},
 };
 
-class SettingsConvertTest : public ::testing::Test {
+class SettingsConvertTest : public test::NvTest {
   protected:
     void SetUp() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-        ASSERT_EQ(SpiNvmInit(), 0);
-        ASSERT_EQ(plat::NvmSimErase(), 0);
+        ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
         NvBlocksReset();
-    }
-    void TearDown() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
     }
     static void Rebuild() {
         SetDefaultAll();

@@ -13,19 +13,17 @@
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "storage/nv/nv_blocks.h"
+#include "tests/storage/nv_fixture.h"
 #include "tests/support/default_store.h"
 
 namespace {
 
 constexpr size_t kPhaseBytes = kPresetCount * kPresetRecordSize;
 
-class PresetBackupTest : public ::testing::Test {
+class PresetBackupTest : public test::NvTest {
   protected:
     void SetUp() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-        ASSERT_EQ(SpiNvmInit(), 0);
-        ASSERT_EQ(plat::NvmSimErase(), 0);
+        ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
         core::SysStatusReset();
         PresetClearAll();
         std::memcpy(defaults_, g_PresetStore, sizeof defaults_);
@@ -34,7 +32,6 @@ class PresetBackupTest : public ::testing::Test {
         std::memcpy(saved_, g_PresetStore, sizeof saved_);
         ASSERT_EQ(PresetBackupSaveAll(), kNvSaved);
     }
-    void TearDown() override { SpiDevClose(&g_NvSpi); }
     // Loads all three blocks into a store that holds something else; the popup text it left.
     std::string LoadAll() {
         std::memset(g_PresetStore, 0x77, sizeof g_PresetStore);

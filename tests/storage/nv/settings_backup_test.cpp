@@ -14,24 +14,18 @@
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
+#include "tests/storage/nv_fixture.h"
 #include "tests/support/default_store.h"
 
 using namespace core;
 
 namespace {
 
-class SettingsBackupTest : public ::testing::Test {
+class SettingsBackupTest : public test::NvTest {
   protected:
     void SetUp() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-        ASSERT_EQ(SpiNvmInit(), 0);
-        ASSERT_EQ(plat::NvmSimErase(), 0);
+        ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
         NvBlocksReset();
-    }
-    void TearDown() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
     }
     static int32_t& Acv(uint32_t unit) { return g_ParamStore.unit[unit].mode[1].volt[1].acv[0][16].value; }
     test::DefaultStore store_;

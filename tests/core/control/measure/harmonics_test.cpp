@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/control/measure/meas_getters.h"
+#include "core/params/param_store.h"
 #include "core/system/util/format_number.h"
 #include "core/system/state/parallel_link.h"
 #include "tests/core/control/measure/meas_fixture.h"
@@ -13,8 +14,6 @@
 using namespace test;
 
 namespace {
-
-constexpr uint32_t kParamHarmMode = 115;
 
 class Harmonics : public CtrlTest {
   protected:

@@ -5,6 +5,7 @@
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/meas_records.h"
 #include "core/control/measure/measurement.h"
+#include "core/params/param_store.h"
 
 namespace test {
 
@@ -21,7 +22,6 @@ void ServicePasses(int n) {
 
 bool StartLoadedOutput(float volts, float ohms, uint32_t wiring, int32_t freq) {
     constexpr uint32_t kAcInt = 1;
-    constexpr uint32_t kParamAcv = 47, kParamFreq = 12;
     g_OutputModeIdx = kAcInt;
     g_PhaseMode = wiring;
     // Stored before the task starts, so that its first pass writes them all.

@@ -1,0 +1,21 @@
+#include "tests/storage/nv_fixture.h"
+
+#include "platform/devices/spi.h"
+#include "src/dev/spi_nvm.h"
+
+namespace test {
+
+void NvTest::SetUp() {
+    // The open refuses a record that still holds a descriptor: one left open is closed first.
+    SpiDevClose(&g_NvSpi);
+    plat::NvmSimReset();
+    ASSERT_EQ(SpiNvmInit(), 0);
+    ASSERT_EQ(plat::NvmSimErase(), 0);
+}
+
+void NvTest::TearDown() {
+    SpiDevClose(&g_NvSpi);
+    plat::NvmSimReset();
+}
+
+}  // namespace test

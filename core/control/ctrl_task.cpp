@@ -19,7 +19,6 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kOutputOnStatusBit = 1u;  // bit 0 of register 2085
-constexpr uint32_t kHoldOffPasses = 10;
 
 StepRow g_ctrlRows[kStepRows] = {
     {{0}, {0}, StepRowIdle}, {{0}, {0}, CtrlTask_StartupWait}, {{0}, {0}, CtrlTask_Run},
@@ -57,7 +56,6 @@ StepObj* g_CtrlCaliObj = nullptr;
 
 namespace core {
 
-std::atomic<uint16_t> g_PowerOnCountdown{0};
 std::atomic<uint8_t> g_StartupProgress{0};
 
 void CtrlTaskOutputOn(StepRow* row) {
@@ -143,8 +141,4 @@ int32_t CtrlTask_Run(StepRow* row, uint32_t msg) {
             break;
     }
     return static_cast<int32_t>(msg);
-}
-
-void CtrlTask_HoldOff() {
-    g_OutputShadow[0][kShwHoldOff] = kHoldOffPasses;
 }

@@ -6,9 +6,9 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/control/ctrl_task_state.h"
 #include "core/system/util/step_obj.h"
 
-extern StepObj g_CtrlTaskObj;
 // The calibration task object beside it; the poll runs nothing while calibration mode is on.
 extern StepObj* g_CtrlCaliObj;
 
@@ -17,8 +17,6 @@ extern StepObj* g_CtrlCaliObj;
 int32_t CtrlTask_Poll();
 int32_t CtrlTask_StartupWait(StepRow* row, uint32_t msg);
 int32_t CtrlTask_Run(StepRow* row, uint32_t msg);
-// Ten passes without synchronisation (after output on and off, range and mode changes).
-void CtrlTask_HoldOff();
 
 // The power-on actions that enter the SEQUENCE or SIMULATE function, handed over by their screens at
 // start-up; one that is absent does nothing.
@@ -30,20 +28,8 @@ void CtrlTask_SetPowerOnEntries(const CtrlTaskPowerOnEntries& entries);
 
 namespace core {
 
-enum CtrlTaskMsg : uint32_t {
-    kCtrlMsgStart = 1,      // row 1: start the wait
-    kCtrlMsgWait = 2,       // row 1: count the wait down, then arm and run
-    kCtrlMsgPass = 3,       // row 2: one periodic pass
-    kCtrlMsgOutputOn = 4,   // row 2: switch the output on
-    kCtrlMsgOutputOff = 5,  // row 2: switch the output off
-};
-constexpr uint32_t kCtrlRowWait = 1, kCtrlRowRun = 2;
 constexpr uint32_t kCtrlStartupPasses = 200;
 
-// The power-on action countdown: bit 15 arms it, the low bits count the passes above 32768.
-extern std::atomic<uint16_t> g_PowerOnCountdown;
-constexpr uint16_t kPowerOnArmed = 0x8000;
-constexpr uint16_t kPowerOnLoad = 0x8000 + 100;
 // The start-up progress byte: bit 0 stored settings loaded, bit 1 control task started.
 extern std::atomic<uint8_t> g_StartupProgress;
 

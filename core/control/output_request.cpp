@@ -4,7 +4,7 @@
 
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/calibration/calibration.h"
-#include "core/control/ctrl_task.h"
+#include "core/control/ctrl_task_state.h"
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"

@@ -1,5 +1,6 @@
 // The change chain: with mode and range unchanged, the first changed setting in priority order is written;
 // one per pass.
+#include "core/control/measure/meas_average.h"
 #include "core/control/measure/measurement.h"
 #include "core/control/output_sync.h"
 #include "core/control/output_sync_internal.h"

@@ -1,5 +1,5 @@
 // The wholesale rewrites (wiring, output mode, range) and the settling pass that follows them.
-#include "core/control/ctrl_task.h"
+#include "core/control/ctrl_task_state.h"
 #include "core/control/output_sync.h"
 #include "core/control/output_sync_internal.h"
 #include "core/control/setting_accessors.h"

@@ -8,7 +8,6 @@
 
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarm_texts.h"
-#include "core/control/alarms/alarms.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/control/output_request.h"
 #include "core/control/parallel/parallel_frame.h"
@@ -203,6 +202,12 @@ void AlarmsPresent(const uint32_t phase[3], uint32_t summary, uint32_t system) {
 }
 
 }  // namespace
+
+AlarmMonitorWords g_AlarmMonitor;
+
+bool AlarmLatchOverride() {
+    return g_ServiceFlags.clearHwAlarm.load(kRelaxed) != 0;
+}
 
 void AlarmWrapSystem(char* out, unsigned size, const char* text) {
     const uint32_t slave = g_AlarmMonitor.reportingSlave.load(kRelaxed);

@@ -1,6 +1,13 @@
 #include "core/control/alarms/alarm_state.h"
 
+#include "core/control/core_ui_hooks.h"
+
 AlarmState g_AlarmState;
+std::atomic<uint32_t> g_AlarmMsgHold{0};
+
+namespace core {
+std::atomic<uint32_t> g_AlarmClearCountdown{0};
+}  // namespace core
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
@@ -28,4 +35,11 @@ bool core::SlaveAlarmPresent() {
             if (word.load(kRelaxed) != 0) return true;
     }
     return false;
+}
+
+void AlarmBeepStop() {
+    // Only a sounding alarm tone is switched off: the monitor asks on every pass without an alarm and the
+    // panel on every key, and either would cut a key beep short (and write the speaker every 2 ms).
+    const uint8_t was = g_AlarmState.flags.fetch_and(static_cast<uint8_t>(~kAlarmFlagBeepSounding), kRelaxed);
+    if (was & kAlarmFlagBeepSounding) core::CallHook(core::CoreUi().beepOff);
 }

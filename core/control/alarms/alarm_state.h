@@ -1,6 +1,7 @@
 #pragma once
 // The alarm words of the power stage as the alarm monitor keeps them, the copies of the slaves' words
-// that a parallel master receives, and the monitor's flag byte.
+// that a parallel master receives, the monitor's flag byte, and the message hold and clear countdown
+// that the alarm object and its monitor pass share.
 #include <atomic>
 #include <cstdint>
 
@@ -30,3 +31,15 @@ bool SlaveAlarmPresent();
 constexpr uint8_t kAlarmFlagMonitorOn = 1u << 0;
 constexpr uint8_t kAlarmFlagBeepSounding = 1u << 5;
 constexpr uint8_t kAlarmFlagBeepAcked = 1u << 6;
+
+// Message hold: 0 lets error messages be shown; counted down by the 400 ms step of the timer thread.
+extern std::atomic<uint32_t> g_AlarmMsgHold;
+
+namespace core {
+// Clear countdown: bit 15 running, bits 0-14 the monitor passes left until the alarm words are zeroed.
+extern std::atomic<uint32_t> g_AlarmClearCountdown;
+constexpr uint32_t kAlarmClearStart = 0x8000u | 60u;
+}  // namespace core
+
+// Stops the alarm beep when it sounds; the monitor and the panel's keys both ask.
+void AlarmBeepStop();

@@ -7,16 +7,8 @@
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
-#include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
-
-std::atomic<uint32_t> g_AlarmMsgHold{0};
-
-namespace core {
-std::atomic<uint32_t> g_AlarmClearCountdown{0};
-AlarmMonitorWords g_AlarmMonitor;
-}  // namespace core
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
@@ -98,10 +90,6 @@ void core::AlarmObjReset() {
     g_AlarmMsgHold.store(0);
 }
 
-bool core::AlarmLatchOverride() {
-    return g_ServiceFlags.clearHwAlarm.load(kRelaxed) != 0;
-}
-
 void AlarmService() {
     StepObjRun(&g_AlarmObj);
 }
@@ -159,13 +147,6 @@ int32_t IsAlarmMonitorOn() {
 
 int32_t AlarmBeepActive() {
     return (g_AlarmState.flags.load(kRelaxed) & kAlarmFlagBeepSounding) != 0 ? 1 : 0;
-}
-
-void AlarmBeepStop() {
-    // Only a sounding alarm tone is switched off: the monitor asks on every pass without an alarm and the
-    // panel on every key, and either would cut a key beep short (and write the speaker every 2 ms).
-    const uint8_t was = g_AlarmState.flags.fetch_and(static_cast<uint8_t>(~kAlarmFlagBeepSounding), kRelaxed);
-    if (was & kAlarmFlagBeepSounding) core::CallHook(core::CoreUi().beepOff);
 }
 
 void AlarmBeepAck() {

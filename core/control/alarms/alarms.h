@@ -4,10 +4,9 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/control/alarms/alarm_state.h"
 #include "core/system/util/step_obj.h"
 
-// Message hold: 0 lets error messages be shown; counted down by the 400 ms step of the timer thread.
-extern std::atomic<uint32_t> g_AlarmMsgHold;
 extern StepObj g_AlarmObj;
 
 void AlarmService();
@@ -29,7 +28,6 @@ int32_t IsAlarmMonitorOn();
 
 // The alarm beep: sounding, stopped, acknowledged by a key press (while an alarm is present).
 int32_t AlarmBeepActive();
-void AlarmBeepStop();
 void AlarmBeepAck();
 
 // The limiter message: active, acknowledged, acknowledgement cleared once the message is gone.
@@ -38,9 +36,6 @@ void LimiterMsgAck();
 void LimiterMsgAckClear();
 
 namespace core {
-// Clear countdown: bit 15 running, bits 0-14 the monitor passes left until the alarm words are zeroed.
-extern std::atomic<uint32_t> g_AlarmClearCountdown;
-constexpr uint32_t kAlarmClearStart = 0x8000u | 60u;
 // The alarm object as at start: 50 passes of delay before the monitor turns on (tests).
 void AlarmObjReset();
 }  // namespace core

@@ -1,6 +1,6 @@
 #include "core/control/calibration/cali_procedure.h"
 
-#include "core/control/calibration/calibration.h"
+#include "core/control/calibration/cal_state.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_read.h"

@@ -6,8 +6,6 @@
 #include "core/control/core_ui_hooks.h"
 #include "core/regbus/reg_write.h"
 
-CalStateRec g_CalState;
-
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kInit = 9001, kIdle = 9002, kRunVolt = 9003, kRunCurr = 9004, kReset = 9005, kSaved = 9006,

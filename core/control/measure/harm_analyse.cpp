@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/control/measure/harm_internal.h"
+#include "core/control/measure/harmonics.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"

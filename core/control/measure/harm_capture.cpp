@@ -1,6 +1,7 @@
 // Reading the captured samples: 50 per pass, voltage in the upper and current in the lower signed half
 // of each capture word.
 #include "core/control/measure/harm_internal.h"
+#include "core/control/measure/harmonics.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/regbus.h"
 #include "core/system/state/parallel_link.h"

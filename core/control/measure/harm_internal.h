@@ -2,7 +2,7 @@
 // The harmonic task's working state, shared by its files; only the menu/control thread touches it.
 #include <cstdint>
 
-#include "core/control/measure/harmonics.h"
+#include "core/control/measure/harm_sizes.h"
 
 namespace harm {
 

@@ -6,9 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-inline constexpr int kHarmOrders = 100;
-inline constexpr int kHarmSamples = 1024;
-inline constexpr int kHarmBins = kHarmSamples / 2 + 1;
+#include "core/control/measure/harm_sizes.h"
 
 struct HarmResult {
     // Entry 0: root of the sum of squares of orders 2-100 (magnitudes) or the THD in percent; entries 1-100:

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/control/measure/measurement.h"
-
 MeasAvgSlot g_MeasAvg[7][kMeasAvgSlots];
 
 namespace {

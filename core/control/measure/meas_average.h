@@ -42,6 +42,10 @@ extern MeasAvgSlot g_MeasAvg[7][kMeasAvgSlots];
 // enters the ring on every fifth call only; the first value after a refill request fills the whole ring.
 float MeasAvg_Update(int slot, int row, float value);
 
+// Averaging length of every measurement slot of the phase rows (the averages refill from then on); a
+// count above the ring's 256 samples averages over 256.
+void MeasAvg_ResetAll(int32_t count);
+
 namespace core {
 // Every slot of every row empty, no averaging (tests).
 void MeasAvgClearAll();

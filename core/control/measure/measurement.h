@@ -7,9 +7,6 @@
 void MeasUpdateRate_Tick();
 void Meas_Service();
 
-// Averaging length of every measurement slot of the phase rows (the averages refill from then on); a
-// count above the ring's 256 samples averages over 256.
-void MeasAvg_ResetAll(int32_t count);
 // Display pacing: index 0-8 of the update-rate choices "Fast|0.1s|0.25s|0.5s|1s|2s|5s|10s|20s"; any other
 // index is Fast.
 void MeasUpdateRate_Set(int32_t index);

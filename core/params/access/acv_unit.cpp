@@ -64,3 +64,7 @@ int IsAcvOverVppLimitOfPhase(int32_t value, int phase) {
 int IsAcvOverVppLimit(int32_t value) {
     return GetAcvMaxVpp() < value && IsAcvUnitVpp() ? 1 : 0;
 }
+
+int AcvExceedsMax(int32_t v, int phase) {
+    return v > GetAcvLimitMax(phase) && IsAcvUnitVpp() == 0 ? 1 : 0;
+}

@@ -16,3 +16,5 @@ int32_t GetAcvMaxVpp();
 // 1 when the value is above the Vpp ceiling and the AC voltage is shown in Vpp.
 int IsAcvOverVppLimitOfPhase(int32_t value, int phase);
 int IsAcvOverVppLimit(int32_t value);
+// 1 when the value is above the phase's rms voltage limit and the AC voltage is not shown in Vpp.
+int AcvExceedsMax(int32_t v, int phase);

@@ -10,8 +10,6 @@
 
 using namespace core;
 
-std::atomic<uint32_t> g_PhaseMode{0};
-std::atomic<uint8_t> g_EditAllPhases{0};
 std::atomic<uint32_t> g_OutputRefresh{0};
 
 namespace core {

@@ -8,10 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
-// Wiring: 0 3P4W, 1 1P2W, 2 1P3W.
-extern std::atomic<uint32_t> g_PhaseMode;
-// 1: an edited setting applies to all phases together.
-extern std::atomic<uint8_t> g_EditAllPhases;
+#include "core/params/access/wiring_state.h"
+
 // Display refresh request of the output screens: 1 values changed, 2 waveform changed.
 extern std::atomic<uint32_t> g_OutputRefresh;
 
@@ -164,7 +162,6 @@ int IsBalanceActive();
 // 0 remote sensing allowed; 1 output mode, 2 AUTO range, 4 a phase not on SIN, 3 output impedance on.
 int RemoteSenseBlockReason();
 int IsAcvVpp(int32_t w);
-int AcvExceedsMax(int32_t v, int phase);
 int IsAcIntNoSeqSim();
 
 // --- Conversions. ---
@@ -212,6 +209,4 @@ void ParamAccessReset();
 uint32_t RangeCodeForWiring(uint32_t code, uint32_t phaseMode);
 // Range code -> user range (0 100 V, 1 200 V, 2 AUTO) in the given wiring.
 int32_t UserRangeOfCode(uint32_t code, uint32_t phaseMode);
-// The last phase the wiring uses: 3P4W 2, 1P2W 0, 1P3W 1.
-int LastPhaseOfWiring(uint32_t phaseMode);
 }  // namespace core

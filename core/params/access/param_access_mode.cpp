@@ -77,12 +77,6 @@ int32_t UserRangeOfCode(uint32_t code, uint32_t phaseMode) {
     return c < 4 ? c : c - 2;
 }
 
-int LastPhaseOfWiring(uint32_t phaseMode) {
-    if (phaseMode == kPhaseMode3P4W) return 2;
-    if (phaseMode == kPhaseMode1P2W) return 0;
-    return 1;
-}
-
 }  // namespace core
 
 int32_t SetOnPhaseState(int32_t state, int phase) {

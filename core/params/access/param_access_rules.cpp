@@ -3,7 +3,6 @@
 #include <cmath>
 #include <limits>
 
-#include "core/params/access/acv_unit.h"
 #include "core/params/access/param_access.h"
 #include "core/params/access/param_access_internal.h"
 #include "core/params/param_store.h"
@@ -69,10 +68,6 @@ int IsAcvVpp(int32_t w) {
     return GetAcvUnit() == 1 && w != static_cast<int32_t>(kWaveSin) && w != static_cast<int32_t>(kWaveSqu)
                ? 1
                : 0;
-}
-
-int AcvExceedsMax(int32_t v, int phase) {
-    return v > GetAcvLimitMax(phase) && IsAcvUnitVpp() == 0 ? 1 : 0;
 }
 
 int IsAcIntNoSeqSim() {

@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "core/params/limits/limit_internal.h"
-#include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"

@@ -1,0 +1,3 @@
+#include "core/control/calibration/cal_state.h"
+
+CalStateRec g_CalState;

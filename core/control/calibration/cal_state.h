@@ -1,0 +1,16 @@
+#pragma once
+// The calibration state that the mode object, its procedures, the panel and SCPI share.
+#include <atomic>
+#include <cstdint>
+
+struct CalStateRec {
+    std::atomic<uint8_t> mode{0};     // bit 0 calibration mode, bit 3 high voltage range
+    std::atomic<uint32_t> cmd{0};     // bit 3 high range, bit 5 abort, 16 next point
+    std::atomic<uint32_t> status{0};  // copy of register 2098
+    std::atomic<uint8_t> measuring{0};
+};
+extern CalStateRec g_CalState;
+
+inline bool CalibrationModeActive() {
+    return (g_CalState.mode.load(std::memory_order_relaxed) & 1u) != 0;
+}

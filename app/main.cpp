@@ -15,6 +15,7 @@
 #include "platform/host/panel_channel.h"
 #include "platform/stage/power_stage_sim.h"
 #include "platform/host/root.h"
+#include "platform/host/root_provision.h"
 #include "platform/host/root_lock.h"
 #include "platform/host/stop_signal.h"
 #include "storage/files/arb_file.h"

@@ -3,7 +3,6 @@
 #include "core/control/alarms/alarms.h"
 #include "core/params/access/param_access.h"
 #include "engine/seqsim/seqsim_data.h"
-#include "engine/seqsim/seqsim_saved_config.h"
 
 namespace {
 
@@ -25,6 +24,23 @@ int SeqIsActiveMode() {
 }
 int SimIsActiveMode() {
     return SeqSimGetMode() == 2 ? 1 : 0;
+}
+
+void SeqSimSyncSavedConfig() {
+    SeqSimBlock& b = g_SeqSimBlock[0];
+    const uint32_t out = GetOutputMode();
+    if (out < 3 && out != b.seqSaved.kind) {
+        b.seqSaved.kind = out;
+        b.kindChanged.store(1, std::memory_order_release);
+    }
+    const int32_t range = GetVoltRange();
+    const uint32_t unit = GetAcvUnit() == 1 ? 1 : 0;
+    if (range == 0 || range == 1) {
+        b.seqSaved.range = static_cast<uint32_t>(range);
+        b.simSaved.range = static_cast<uint32_t>(range);
+    }
+    b.seqSaved.acvUnit = unit;
+    b.simSaved.acvUnit = unit;
 }
 
 int32_t SeqSimSetMode(uint32_t mode) {

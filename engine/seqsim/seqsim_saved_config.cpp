@@ -14,23 +14,6 @@ bool VppWave(uint32_t code) {
 
 }  // namespace
 
-void SeqSimSyncSavedConfig() {
-    SeqSimBlock& b = g_SeqSimBlock[0];
-    const uint32_t out = GetOutputMode();
-    if (out < 3 && out != b.seqSaved.kind) {
-        b.seqSaved.kind = out;
-        b.kindChanged.store(1, std::memory_order_release);
-    }
-    const int32_t range = GetVoltRange();
-    const uint32_t unit = GetAcvUnit() == 1 ? 1 : 0;
-    if (range == 0 || range == 1) {
-        b.seqSaved.range = static_cast<uint32_t>(range);
-        b.simSaved.range = static_cast<uint32_t>(range);
-    }
-    b.seqSaved.acvUnit = unit;
-    b.simSaved.acvUnit = unit;
-}
-
 int SeqSimAcvIsVpp(int phase) {
     if (phase < 0 || phase > 2) return 0;
     const uint32_t step = SeqSimGetCurStep();

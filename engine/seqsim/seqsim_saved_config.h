@@ -2,10 +2,6 @@
 // The output configuration saved with the SEQ and SIM data, and the tests that depend on it.
 #include <cstdint>
 
-// On every SEQ/SIM mode change: an output kind (0-2) other than the saved one is saved and marks the
-// kind-changed flag (the next SEQ download sends the wiring's default angles); the SEQ and SIM saved range
-// (100V or 200V) and ACV unit follow the current ones.
-void SeqSimSyncSavedConfig();
 // Whether the ACV of the current step (SIM: state) of the phase is held in Vpp. SEQ: the ACV unit setting
 // is Vpp and the waveform is not SIN or SQU (in 1P3W L2 follows L1). SIM: the SIM saved unit is Vpp and the
 // state's waveform is 1-16, 19 or 20-256.

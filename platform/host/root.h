@@ -7,7 +7,7 @@
 
 namespace plat {
 
-// Sets the root directory (made absolute). Does not create it; see PrepareRoot.
+// Sets the root directory (made absolute). Does not create it; see PrepareRoot in root_provision.h.
 void SetRoot(const std::string& dir);
 const std::string& Root();
 
@@ -19,9 +19,5 @@ std::string MapPath(std::string_view instrumentPath);
 
 // True when a host path (absolute, or relative to the working directory) lies inside the root.
 bool IsInsideRoot(const std::string& hostPath);
-
-// Creates the root with the folders and factory files the instrument expects (idempotent: existing
-// files are kept). Returns 0, or -1 when the root cannot be made.
-int PrepareRoot();
 
 }  // namespace plat

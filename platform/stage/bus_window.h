@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/stage/bus_byte_access.h"
+
 namespace plat {
 
-enum BusWindow : int { kLowByteWindow = 0, kHighByteWindow = 1 };
 constexpr uint32_t kBusWindowSize = 0x1000000;
 
 // Maps both windows. Returns 0, or an errno value with its text in *error.
@@ -17,13 +18,6 @@ int MapBusWindows(std::string* error);
 void BusWriteByte(BusWindow window, uint32_t offset, uint8_t value);
 uint8_t BusReadByte(BusWindow window, uint32_t offset);
 
-// One byte access of a batch; a read leaves the byte it read in `value`.
-struct BusByteAccess {
-    BusWindow window = kLowByteWindow;
-    bool write = false;
-    uint32_t offset = 0;
-    uint8_t value = 0;
-};
 // The accesses one after the other, exactly as the same BusWriteByte and BusReadByte calls would make
 // them. The caller serialises its transfers as it does for single bytes; the batch only saves the host's
 // simulated stage a lock per byte.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/stage/reg_map.h"
+
 namespace plat {
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/stage/power_stage_load.h"
-#include "platform/stage/power_stage_model.h"
+#include "platform/stage/register_file.h"
 
 namespace plat {
 

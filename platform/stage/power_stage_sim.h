@@ -12,6 +12,7 @@
 // as order violations, and a batch or byte that arrives while another thread's batch is in progress counts as
 // a violation too, so unserialised transfers are never hidden.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -19,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/stage/bus_window.h"
+#include "platform/stage/bus_byte_access.h"
 #include "platform/stage/power_stage_model.h"
 
 namespace plat {

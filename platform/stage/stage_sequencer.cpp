@@ -1,7 +1,7 @@
 #include "platform/stage/stage_sequencer.h"
 
-#include "platform/stage/power_stage_model.h"
 #include "platform/stage/reg_map.h"
+#include "platform/stage/register_file.h"
 
 namespace plat {
 namespace {

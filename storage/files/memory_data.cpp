@@ -10,7 +10,7 @@
 #include "core/system/state/sys_status.h"
 #include "storage/files/arb_file.h"
 #include "storage/file_result.h"
-#include "storage/nv/nv_identity_convert.h"
+#include "storage/nv/nv_power_on.h"
 #include "storage/nv/nv_settings_convert.h"
 
 namespace {

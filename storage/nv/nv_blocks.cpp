@@ -4,11 +4,9 @@
 #include <mutex>
 
 #include "core/system/state/service_flags.h"
-#include "core/system/state/sys_status.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
-#include "storage/files/memory_data.h"
 #include "storage/raw_file.h"
 
 using storage::LoadLe;
@@ -215,13 +213,6 @@ int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t of
     }
     g_keptSum[kind] = sum;
     return kNvSaved;
-}
-
-bool SpecialDataDeleteRequested(const IdentityBlock& block) {
-    if (block.powerOn[kPowerOnDeleteAll] == 0) return false;
-    SysStatusSet(kSysResetSaveRequest);
-    DeleteMemoryData(4, 0);
-    return true;
 }
 
 int32_t SpecialDataSave(uint8_t phaseMode) {

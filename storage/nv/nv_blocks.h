@@ -100,11 +100,6 @@ constexpr uint32_t kSettingsRebaseFirstWord = 132;
 // kNvNotWritten, kNvWriteFailed (the read or the write), kNvBadKind, -200.
 int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t offset);
 
-// Checks the delete-all request of a loaded block 0: when byte 67 is non-zero, sets the reset-save bit
-// (12) of g_SysStatus, deletes all stored data (DeleteMemoryData (4, 0)) and returns true, and the
-// caller must not apply the power-on settings.
-bool SpecialDataDeleteRequested(const IdentityBlock& block);
-
 // Stores the phase mode in block 0's image, seals and stages it, and unless non-volatile writes are
 // disabled writes the 512 staged bytes at offset 0 and to /mnt/tst/Special/SpecialData. kNvSaved,
 // kNvNotWritten, kNvWriteFailed, or the negative result of the file write.

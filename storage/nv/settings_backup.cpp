@@ -8,6 +8,7 @@
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_identity_convert.h"
+#include "storage/nv/nv_power_on.h"
 #include "storage/nv/nv_settings_convert.h"
 #include "storage/nv/preset_backup.h"
 

@@ -8,6 +8,7 @@
 #include "GUI/bitmap/gui_image.h"
 #include "GUI/wm/wm.h"
 #include "platform/host/root.h"
+#include "platform/host/root_provision.h"
 
 namespace guitest {
 

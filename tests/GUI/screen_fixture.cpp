@@ -10,6 +10,7 @@
 #include "GUI/device/fb_driver.h"
 #include "GUI/device/fb_png.h"
 #include "platform/host/root.h"
+#include "platform/host/root_provision.h"
 #include "tests/support/png_read.h"
 #include "tests/support/temp_root.h"
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/host/root.h"
+#include "platform/host/root_provision.h"
 
 namespace testsupport {
 namespace fs = std::filesystem;

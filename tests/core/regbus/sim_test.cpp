@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/regbus/bus_internal.h"
+#include "platform/stage/bus_window.h"
 #include "regbus_setup.h"
 
 using namespace regmap;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/host/root_provision.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/files/memory_data.h"
+#include "storage/nv/nv_identity_convert.h"
 #include "tests/storage/nv_fixture.h"
 #include "tests/support/temp_root.h"
 

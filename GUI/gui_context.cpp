@@ -1,9 +1,8 @@
 #include <cstring>
 
-#include "GUI/gui.h"
+#include "GUI/gui_context.h"
 #include "GUI/lcd/lcd.h"
 
-GUI_DRAWCTX GUI_Context;
 char GUI_DecimalSeparator;
 int16_t GUI_ScreenOriginX, GUI_ScreenOriginY;
 

@@ -1,9 +1,11 @@
 #include <atomic>
+#include <cstdio>
 
 #include "GUI/gui.h"
 #include "GUI/lcd/lcd.h"
 #include "GUI/wm/wm.h"
 #include "GUI/lcd/lcd_clip.h"
+#include "GUI/device/fb_driver.h"
 
 namespace {
 
@@ -18,6 +20,21 @@ constexpr uint32_t kInvalidColor = 0x0FFFFFFF;  // no caller sets it, so the nex
 void GUI_ConfigureMemory() {
     GUI_ALLOC_AssignPool(g_pool, kPoolBytes);
     GUI_ALLOC_SetBlockSizeHint(128);
+}
+
+// The board picks its display driver here, above both the display layer and the driver. Without a
+// framebuffer no display device is made: the clip rectangle stays empty and nothing is drawn.
+void LCD_ConfigureDisplay() {
+    std::printf("screensize=%ld\n", static_cast<long>(kLcdFramebufferBytes));
+    std::fflush(stdout);
+    void* vram = LCD_MapFramebuffer(kLcdFramebufferBytes);
+    if (vram == nullptr) return;
+    if (GUI_DEV_NewAndInsert(&FbDriver_API, &ColorConv_565, 0, 0) == nullptr) return;
+    const bool swapped = LCD_IsSwappedXYEx(0) != 0;
+    const int x = swapped ? kLcdYSize : kLcdXSize, y = swapped ? kLcdXSize : kLcdYSize;
+    LCD_SetSizeEx(0, x, y);
+    LCD_SetVSizeEx(0, x, y);
+    LCD_SetFramebufferAddrEx(0, vram);
 }
 
 // The display and the default font exist before this runs, or drawing goes nowhere: it never waits.

@@ -2,7 +2,7 @@
 // Device functions: a driver hands them out by code through GetDevFunc; each takes the device first.
 #include <cstdint>
 
-#include "GUI/gui.h"
+#include "GUI/device/gui_device.h"
 
 namespace gui {
 

@@ -1,6 +1,6 @@
 // The device chain of layer 0: devices ordered by class, highest first, so the display driver (class
 // 0) is last and a memory or alpha device in front of it sees every pixel first.
-#include "GUI/gui.h"
+#include "GUI/device/gui_device.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "GUI/gui.h"
+#include "GUI/draw/gui_box.h"
 
 int GUI_BoxesOverlap(const GUI_BOX* a, const GUI_BOX* b) {
     return a->x0 <= b->x1 && b->x0 <= a->x1 && a->y0 <= b->y1 && b->y0 <= a->y1 ? 1 : 0;

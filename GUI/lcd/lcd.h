@@ -5,7 +5,8 @@
 // A request that is empty after clipping is dropped silently. GUI thread only.
 #include <cstdint>
 
-#include "GUI/gui.h"
+#include "GUI/device/gui_device.h"
+#include "GUI/gui_types.h"
 #include "GUI/lcd/lcd_clip.h"
 
 // Colour conversion of a device, in slot order.
@@ -146,8 +147,6 @@ void LCD_DrawBatchControl(int cmd);
 
 // Start and board configuration.
 int LCD_Start();
-void GUI_ConfigureMemory();
-void LCD_ConfigureDisplay();
 void* LCD_MapFramebuffer(uint32_t length);
 // The framebuffer's mapping: its start (null before a successful map) and length in bytes.
 void* LCD_MappedFramebuffer();

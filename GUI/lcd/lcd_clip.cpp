@@ -1,5 +1,8 @@
 #include "GUI/lcd/lcd_clip.h"
 
+#include "GUI/device/gui_device.h"
+#include "GUI/draw/gui_box.h"
+
 namespace {
 
 GUI_BOX ScreenRect() {

@@ -1,5 +1,5 @@
 // The display layer's start and the board's display configuration: the framebuffer file mapped shared
-// (under the instrument root), the driver device on layer 0, the screen cleared to the background.
+// (under the instrument root), the driver's control calls, the screen cleared to the background.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "GUI/lcd/lcd.h"
-#include "GUI/device/fb_driver.h"
 #include "GUI/device/gui_devfunc.h"
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
@@ -76,20 +75,6 @@ void* LCD_MappedFramebuffer() {
 
 uint32_t LCD_MappedFramebufferBytes() {
     return g_fbBytes;
-}
-
-// Without a framebuffer no display device is made: the clip rectangle stays empty and nothing is drawn.
-void LCD_ConfigureDisplay() {
-    std::printf("screensize=%ld\n", static_cast<long>(kLcdFramebufferBytes));
-    std::fflush(stdout);
-    void* vram = LCD_MapFramebuffer(kLcdFramebufferBytes);
-    if (vram == nullptr) return;
-    if (GUI_DEV_NewAndInsert(&FbDriver_API, &ColorConv_565, 0, 0) == nullptr) return;
-    const bool swapped = LCD_IsSwappedXYEx(0) != 0;
-    const int x = swapped ? kLcdYSize : kLcdXSize, y = swapped ? kLcdXSize : kLcdYSize;
-    LCD_SetSizeEx(0, x, y);
-    LCD_SetVSizeEx(0, x, y);
-    LCD_SetFramebufferAddrEx(0, vram);
 }
 
 int LCD_Start() {

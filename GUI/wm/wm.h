@@ -4,7 +4,7 @@
 // GUI thread only.
 #include <cstdint>
 
-#include "GUI/gui.h"
+#include "GUI/gui_types.h"
 
 // Message record; the data is a value or a pointer depending on the id.
 struct WM_MSG_RECORD {

@@ -6,6 +6,7 @@
 
 #include "GUI/wm/wm.h"
 #include "GUI/lcd/lcd_clip.h"
+#include "GUI/draw/gui_box.h"
 
 namespace {
 

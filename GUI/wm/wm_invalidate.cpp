@@ -1,4 +1,5 @@
 #include "GUI/wm/wm.h"
+#include "GUI/draw/gui_box.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 // once, so paints that invalidate each other cannot hold the GUI thread.
 #include "GUI/lcd/lcd.h"
 #include "GUI/wm/wm.h"
+#include "GUI/gui_context.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "GUI/wm/wm.h"
 #include "GUI/lcd/lcd_clip.h"
+#include "GUI/draw/gui_box.h"
 
 WM_STATE WM_State;
 

@@ -1,0 +1,3 @@
+#include "GUI/gui_types.h"
+
+GUI_DRAWCTX GUI_Context;

@@ -49,6 +49,17 @@ bool NameSafe(std::string_view name, std::string_view top) {
     return true;
 }
 
+// The member's name as the unpacking tar (GNU tar) reads it: the prefix field counts only behind the
+// POSIX magic "ustar\0", whatever the two version bytes after it hold. An old GNU header ("ustar  \0")
+// or one without a magic gives the name field alone, so a prefix there must not make a name look
+// inside the top folder.
+std::string MemberName(const uint8_t* header) {
+    std::string name(Field(header, 0, 100));
+    if (std::memcmp(header + 257, "ustar\0", 6) == 0 && header[345] != 0)
+        name = std::string(Field(header, 345, 155)) + "/" + name;
+    return name;
+}
+
 bool AllZero(const uint8_t* block) {
     for (size_t i = 0; i < kBlock; ++i)
         if (block[i] != 0) return false;
@@ -66,11 +77,12 @@ bool TarMembersSafe(const uint8_t* data, size_t size, const char* top) {
         // could rename the next member) are refused.
         const uint8_t type = header[156];
         if (type != '0' && type != 0 && type != '5') return false;
-        std::string name(Field(header, 0, 100));
-        if (std::memcmp(header + 257, "ustar", 5) == 0 && header[345] != 0)
-            name = std::string(Field(header, 345, 155)) + "/" + name;
+        const std::string name = MemberName(header);
         uint64_t length = 0;
         if (!NameSafe(name, top) || !Octal(header + 124, 12, &length)) return false;
+        // tar takes a name ending in '/' for a folder too, and reads the block after a folder's header
+        // as the next header whatever its size says: data there would be a member never checked.
+        if ((type == '5' || name.back() == '/') && length != 0) return false;
         const uint64_t blocks = (length + kBlock - 1) / kBlock;
         if (length > size || blocks * kBlock > size - at - kBlock) return false;
         at += kBlock + static_cast<size_t>(blocks) * kBlock;

@@ -9,6 +9,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/state/seqsim_slots.h"
+#include "core/system/util/text_util.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 
@@ -131,11 +132,12 @@ int32_t WriteIpAddr(const ConfigKeyRow& row, char* out, uint32_t room) {
 int32_t ReadString(const ConfigKeyRow& row, const char* text, uint32_t length) {
     if (row.var == kVersionText) return 0;  // the version is written, never taken back
     const Line line = FindLine(row, text, length);
-    if (line.lineLength > 0) {
+    const size_t n = line.valueLength < kStringField - 1 ? line.valueLength : kStringField - 1;
+    // The host name goes into /tmp/netconf: a value with a control character leaves the field as it was.
+    if (line.lineLength > 0 && !TextHasControl(line.value, n)) {
         // Cut to the field and terminated: a longer value must not run past it, and a shorter one must
         // not leave the end of an older value behind it.
         char* field = static_cast<char*>(row.var);
-        const size_t n = line.valueLength < kStringField - 1 ? line.valueLength : kStringField - 1;
         std::memcpy(field, line.value, n);
         std::memset(field + n, 0, kStringField - n);
     }

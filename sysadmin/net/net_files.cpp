@@ -95,8 +95,11 @@ int NetconfWrite() {
         if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
     SetSlot(kMac, mac);
     std::string text;
+    // The network script reads one KEY=value a line: a value with a control character (a line feed
+    // would add a line of its own) is left out, its key kept.
     for (int slot = 0; slot < kNetInfoSlots; ++slot)
-        text += std::string(kKeys[slot]) + g_NetInfoText[slot] + "\n";
+        text += std::string(kKeys[slot]) +
+                (TextHasControl(g_NetInfoText[slot], kNetInfoLen) ? "" : g_NetInfoText[slot]) + "\n";
     if (TextFileWrite(kNetconf, text) != 0) return -1;
     plat::System("sync");
     return 0;

@@ -3,7 +3,8 @@
 
 // Fills g_NetInfoText from the settings and the read-back addresses; returns the host-name slot.
 const char* NetconfBuild();
-// Writes the 14 "KEY=value" lines (MAC address in upper case) and syncs; -1 when it cannot be written.
+// Writes the 14 "KEY=value" lines (MAC address in upper case; a value with a control character left
+// empty) and syncs; -1 when it cannot be written.
 int NetconfWrite();
 // Reads the slots back from /tmp/netconf and the four addresses into g_LanCfg; -1 without the file.
 int NetconfRead();

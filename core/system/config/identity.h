@@ -18,5 +18,7 @@ extern char g_MacText[20];
 // menu/control thread): writers and readers go through these, under one lock, so that no reader gets a
 // text half old and half new. IdentityTextWrite zero-fills text (size bytes) and copies at most size bytes
 // of value, n bytes long; IdentityTextRead copies all size bytes of text to out.
-void IdentityTextWrite(char* text, size_t size, const char* value, size_t n);
+// These texts end up in configuration files and module parameters, where a line feed would start a line
+// of its own: a value with a control character before its end is refused (false, text unchanged).
+bool IdentityTextWrite(char* text, size_t size, const char* value, size_t n);
 void IdentityTextRead(const char* text, size_t size, char* out);

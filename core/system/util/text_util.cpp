@@ -43,6 +43,14 @@ size_t StrLength(const char* text) {
     return n;
 }
 
+bool TextHasControl(const char* text, size_t size) {
+    for (size_t i = 0; text != nullptr && i < size && text[i] != '\0'; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) return true;
+    }
+    return false;
+}
+
 namespace {
 
 // The value of c as a digit of the radix, or -1.

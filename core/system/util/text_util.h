@@ -12,6 +12,9 @@ char* IpToString(char* dst, const uint8_t* bytes);
 int IsAllDigits(const char* text, int n);
 // Characters before the terminating zero (0 for a null text).
 size_t StrLength(const char* text);
+// True when a control character (below ' ', or DEL) stands before the text's terminating zero or its
+// size-th character, whichever comes first.
+bool TextHasControl(const char* text, size_t size);
 
 // Results of ParseRadixNumber.
 enum : int {

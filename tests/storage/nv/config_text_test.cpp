@@ -106,6 +106,15 @@ TEST_F(ConfigTextTest, StoredTextsLoadOrKeepTheSettings) {
     }
 }
 
+// The host name goes into /tmp/netconf: one with a control character is not taken, the rest of the
+// text is.
+TEST_F(ConfigTextTest, AHostNameWithAControlCharacterIsNotTaken) {
+    for (const std::string bad : {"a\rb", "\x1b[2J", "ab\x7f"}) {
+        Store(Sealed("VERSION=1.06\nPORT=6000\nHOSTNAME=" + bad + "\n"));
+        EXPECT_EQ(LoadOutcome(), "loaded 6000 old 172.16.28.120") << bad;
+    }
+}
+
 TEST_F(ConfigTextTest, AFailingMemoryIsReported) {
     Store(Sealed("VERSION=1.06\nPORT=6000\n"));
     plat::NvmSimFailMessage(0);

@@ -18,7 +18,6 @@
 #include "platform/host/root_provision.h"
 #include "platform/host/root_lock.h"
 #include "platform/host/stop_signal.h"
-#include "storage/files/arb_file.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -58,8 +57,6 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
-    // A new root gets the factory waveform files.
-    storage::ArbProvisionFactoryFiles();
     int stale = core::MsgQueueUseKey(plat::RootIpcKey());
     if (stale >= 0)
         std::printf("message queue: removed id %d, left by a killed controller of this root\n", stale);

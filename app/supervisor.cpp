@@ -145,6 +145,8 @@ bool SystemStartup() {
     scpiStatusBlockInit(&scpi::g_StatusUart);
     scpiStatusBlockInit(&scpi::g_StatusGpib);
     SharedBufInit();
+    // Before the bring-up: the waveform memory loads the factory waves of a new root.
+    ProvisionNewUnit();
     if (HwInit() != 0) return false;
     SpiPanelOpen();
     SpiAuxWrite1(1);
@@ -152,7 +154,6 @@ bool SystemStartup() {
     SysStatusClear(kSysMenuThreadRunning);
     g_LanRestartReq.store(0);
     PeripheralResetPulse();
-    ProvisionNewUnit();
     if (plat::StopRequested()) return false;
     AddSimulationVerbs();
     StartThreadTable();

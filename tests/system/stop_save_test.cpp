@@ -1,5 +1,5 @@
 // A stop of the program is the unit's power switch: what the user set and stored comes back at the next
-// start, and a stop during the start-up self-test ends it at once.
+// start, a stop during the start-up self-test ends it at once, and a new root starts as a clean unit.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -78,6 +78,46 @@ TEST(StopSave, AStopDuringTheSelfTestEndsTheStartAndSavesNothing) {
     EXPECT_EQ(c.Output().find("HW Module Startup"), std::string::npos) << c.Output();
     EXPECT_EQ(c.Output().find("settings saved"), std::string::npos) << c.Output();
     EXPECT_FALSE(std::filesystem::exists(c.root() + "/dev/spidev1.0"));
+}
+
+// The first start of a root is the factory: every block of the memory sound, so nothing to report, and
+// the factory waves named after the unit. Only a new root gets them: a wave lost later is reported and
+// reset at the next start.
+TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
+    ControllerProcess first({"--model", "3"});
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
+        << first.Output();
+    EXPECT_EQ(first.Output().find("popup:"), std::string::npos) << first.Output();
+    const std::vector<uint8_t> m = ReadFile(first.root() + "/dev/spidev1.0");
+    ASSERT_EQ(m.size(), 131072u);
+    EXPECT_TRUE(BlockSealed(m, 0, 132));
+    EXPECT_EQ(m[6], 3);
+    for (size_t kind = 1; kind <= 6; ++kind)
+        EXPECT_TRUE(BlockSealed(m, 4096 + 8192 * (kind - 1), 8192)) << "settings block " << kind;
+    for (size_t phase = 0; phase < 3; ++phase)
+        EXPECT_TRUE(BlockSealed(m, 53248 + 8192 * phase, 8192)) << "preset backup " << phase;
+    EXPECT_EQ(std::string(m.begin() + 768, m.begin() + 768 + 13), "VERSION=1.06\n");
+    for (int n = 1; n <= 16; ++n) {
+        const std::vector<uint8_t> f = ReadFile(first.root() + "/mnt/tst/ARB/ARB" + std::to_string(n) + ".ARB");
+        ASSERT_GE(f.size(), 12u) << n;
+        EXPECT_EQ(std::string(f.begin(), f.begin() + 12), std::string("VRN-4145-09\0", 12)) << n;
+    }
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+
+    const std::string arb5 = first.root() + "/mnt/tst/ARB/ARB5.ARB";
+    ASSERT_EQ(std::remove(arb5.c_str()), 0);
+    ControllerProcess second({"--root", first.root()});
+    ASSERT_TRUE(second.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
+        << second.Output();
+    EXPECT_NE(second.Output().find("popup: ARB Data Error"), std::string::npos) << second.Output();
+    const std::vector<uint8_t> f = ReadFile(arb5);
+    ASSERT_EQ(f.size(), 8260u);
+    for (int k = 0; k < kArbSamples; ++k) {
+        const auto sample = static_cast<int16_t>(f[storage::kHeaderSize + 2 * k] << 8 |
+                                                 f[storage::kHeaderSize + 2 * k + 1]);
+        ASSERT_EQ(sample, core::kArbBuiltinSine[k]) << k;
+    }
+    EXPECT_EQ(second.Stop(SIGTERM), 0) << second.Output();
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ TEST(StopSave, SigtermAndSigintKeepTheSettingsAndThePresets) {
     EXPECT_EQ(second.Output().find("popup:"), std::string::npos) << second.Output();
     EXPECT_EQ(Ask(second, {"VOLT 60", "VOLT?"}), "+60.0000\n");
     ASSERT_EQ(second.Stop(SIGINT), 0) << second.Output();
-    EXPECT_NE(second.Output().find("vrn-controller: stopped by SIGINT"), std::string::npos) << second.Output();
+    EXPECT_NE(second.Output().find("vrn-controller: stopped by SIGINT"), std::string::npos)
+        << second.Output();
 
     ControllerProcess third({"--root", first.root()});
     EXPECT_EQ(Ask(third, {"VOLT?"}), "+60.0000\n") << third.Output();
@@ -98,7 +99,8 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
         EXPECT_TRUE(BlockSealed(m, 53248 + 8192 * phase, 8192)) << "preset backup " << phase;
     EXPECT_EQ(std::string(m.begin() + 768, m.begin() + 768 + 13), "VERSION=1.06\n");
     for (int n = 1; n <= 16; ++n) {
-        const std::vector<uint8_t> f = ReadFile(first.root() + "/mnt/tst/ARB/ARB" + std::to_string(n) + ".ARB");
+        const std::vector<uint8_t> f =
+            ReadFile(first.root() + "/mnt/tst/ARB/ARB" + std::to_string(n) + ".ARB");
         ASSERT_GE(f.size(), 12u) << n;
         EXPECT_EQ(std::string(f.begin(), f.begin() + 12), std::string("VRN-4145-09\0", 12)) << n;
     }
@@ -113,8 +115,8 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     const std::vector<uint8_t> f = ReadFile(arb5);
     ASSERT_EQ(f.size(), 8260u);
     for (int k = 0; k < kArbSamples; ++k) {
-        const auto sample = static_cast<int16_t>(f[storage::kHeaderSize + 2 * k] << 8 |
-                                                 f[storage::kHeaderSize + 2 * k + 1]);
+        const auto sample =
+            static_cast<int16_t>(f[storage::kHeaderSize + 2 * k] << 8 | f[storage::kHeaderSize + 2 * k + 1]);
         ASSERT_EQ(sample, core::kArbBuiltinSine[k]) << k;
     }
     EXPECT_EQ(second.Stop(SIGTERM), 0) << second.Output();

@@ -2,6 +2,7 @@
 // The power-stage bring-up, once per process start before any thread runs.
 #include <cstdint>
 
+// 0, or -1 when a stop came during the start-up self-test (the waveform memory is then left as it is).
 int32_t HwInit();
 // Loads the FPGA configuration image into the configuration device; 0, or -1 when the image is
 // missing, memory is short or the image cannot be read whole.

@@ -18,7 +18,6 @@
 #include "platform/host/root_provision.h"
 #include "platform/host/root_lock.h"
 #include "platform/host/stop_signal.h"
-#include "storage/files/arb_file.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -26,8 +25,13 @@
 #endif
 
 namespace {
-std::atomic<bool> g_stop{false};
-std::atomic<int> g_stopSignal{0};
+// A stop is the unit's power switch: the settings are saved as a power-off saves them, and a save that
+// does not end within this time ends the program with an error instead of hanging it.
+constexpr uint32_t kStopSaveMs = 5000;
+
+const char* StopName() {
+    return plat::StopSignalNumber() == SIGINT ? "SIGINT" : "SIGTERM";
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,8 +57,6 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
-    // A new root gets the factory waveform files.
-    storage::ArbProvisionFactoryFiles();
     int stale = core::MsgQueueUseKey(plat::RootIpcKey());
     if (stale >= 0)
         std::printf("message queue: removed id %d, left by a killed controller of this root\n", stale);
@@ -73,14 +75,19 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     std::thread([] {
         pthread_setname_np(pthread_self(), "StopSignal");
-        g_stopSignal.store(plat::WaitStopSignal());
-        g_stop.store(true);
+        plat::RequestStop(plat::WaitStopSignal());
     }).detach();
 
     // Only tests read the stage's trace of transfers; the running program would keep one for nobody, a
     // push on every transfer of every pass.
     plat::PowerStage().SetTraceCapacity(0);
-    SystemStartup();
+    if (!SystemStartup()) {
+        // Stopped before the threads ran: nothing was changed, so nothing is saved.
+        core::MsgQueueClose();
+        std::printf("vrn-controller: stopped by %s during the start-up\n", StopName());
+        std::fflush(stdout);
+        _exit(0);
+    }
     const std::string panel = plat::MapPath("/var/run/panel");
     plat::PanelChannelAddVerb("load", plat::PowerStageLoadCommand);
     if (plat::PanelChannelStart(panel) == 0) {
@@ -90,12 +97,18 @@ int main(int argc, char** argv) {
     }
     std::fflush(stdout);
 
-    SupervisorLoop(&g_stop);
+    SupervisorLoop();
+    if (!SupervisorStopSave(kStopSaveMs)) {
+        std::fprintf(stderr, "vrn-controller: stopped by %s, but the settings were not saved within %u ms\n",
+                     StopName(), kStopSaveMs);
+        core::MsgQueueClose();
+        _exit(1);
+    }
 
     // The threads never end by themselves: leave without running destructors under them, and take the
     // instrument's message queue along.
     core::MsgQueueClose();
-    std::printf("vrn-controller: stopped by %s\n", g_stopSignal.load() == SIGINT ? "SIGINT" : "SIGTERM");
+    std::printf("vrn-controller: stopped by %s\n", StopName());
     std::fflush(stdout);
 #if VRN_LEAK_CHECK
     // _exit skips LeakSanitizer's check at exit: run it here, while every thread still holds what it uses.

@@ -12,7 +12,9 @@
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
 #include "panel/panel_services.h"
+#include "panel/restart_save.h"
 #include "platform/host/clock.h"
+#include "platform/host/stop_signal.h"
 #include "platform/sandbox/sandbox.h"
 #include "remote/fieldbus.h"
 #include "remote/web_server.h"
@@ -116,12 +118,24 @@ void SupervisorPass() {
     }
 }
 
-void SupervisorLoop(const std::atomic<bool>* stop) {
-    while (stop == nullptr || !stop->load())
+void SupervisorLoop() {
+    while (!plat::StopRequested())
         SupervisorPass();
 }
 
-void SystemStartup() {
+bool SupervisorStopSave(uint32_t timeoutMs) {
+    StopSaveRequest();
+    const uint64_t deadline = plat::NowMs() + timeoutMs;
+    // The supervisor's own work goes on meanwhile: the menu thread's pass waits, for one, for a pending
+    // screen copy that only the supervisor writes.
+    while (!StopSaveDone()) {
+        if (plat::NowMs() >= deadline) return false;
+        SupervisorPass();
+    }
+    return true;
+}
+
+bool SystemStartup() {
     WireLayerHooks();
     IpcSemInit();
     MsgQueueInit();
@@ -131,15 +145,18 @@ void SystemStartup() {
     scpiStatusBlockInit(&scpi::g_StatusUart);
     scpiStatusBlockInit(&scpi::g_StatusGpib);
     SharedBufInit();
-    HwInit();
+    // Before the bring-up: the waveform memory loads the factory waves of a new root.
+    ProvisionNewUnit();
+    if (HwInit() != 0) return false;
     SpiPanelOpen();
     SpiAuxWrite1(1);
     SysVersionsRead();
     SysStatusClear(kSysMenuThreadRunning);
     g_LanRestartReq.store(0);
     PeripheralResetPulse();
-    ProvisionNewUnit();
+    if (plat::StopRequested()) return false;
     AddSimulationVerbs();
     StartThreadTable();
     UartInterfaceInit();
+    return true;
 }

@@ -22,6 +22,7 @@
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/config_text.h"
+#include "storage/nv/factory_memory.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/preset_backup.h"
 #include "storage/nv/settings_backup.h"
@@ -153,6 +154,8 @@ void MenuThread_Start() {
     LanSetDefault();
     if (factoryUnit && FactoryUnitWrite() != kNvSaved)
         std::fprintf(stderr, "MenuThread: the new unit's block 0 could not be written\n");
+    if (factoryUnit && FactoryMemoryWrite() != kNvSaved)
+        std::fprintf(stderr, "MenuThread: the new unit's other blocks could not be written\n");
     SpecialDataLoad();
     BackupLoadPhaseSettings(1);
     if (nvOpen) {

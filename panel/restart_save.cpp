@@ -1,5 +1,6 @@
 #include "panel/restart_save.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "core/system/state/sys_status.h"
@@ -8,7 +9,31 @@
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/usb/usb_memory.h"
 
+namespace {
+// Each written by one thread: the request by the stopping thread, the completion by the menu thread.
+std::atomic<bool> g_stopSaveAsked{false};
+std::atomic<bool> g_stopSaveDone{false};
+
+void StopSaveStep() {
+    if (!g_stopSaveAsked.load(std::memory_order_acquire) || g_stopSaveDone.load(std::memory_order_relaxed))
+        return;
+    SettingsBackupSaveAll();
+    std::printf("MenuThread: settings saved for the stop\n");
+    std::fflush(stdout);
+    g_stopSaveDone.store(true, std::memory_order_release);
+}
+}  // namespace
+
+void StopSaveRequest() {
+    g_stopSaveAsked.store(true, std::memory_order_release);
+}
+
+bool StopSaveDone() {
+    return g_stopSaveDone.load(std::memory_order_acquire);
+}
+
 void RestartSaveStep() {
+    StopSaveStep();
     if (!SysStatusTest(kSysRestartPending) || SysStatusTest(kSysRestartHandled)) return;
     SettingsBackupSaveAll();
     GpibResetLineSet(1);
@@ -20,3 +45,10 @@ void RestartSaveStep() {
         plat::System("reboot");
     }
 }
+
+namespace panel {
+void StopSaveReset() {
+    g_stopSaveAsked.store(false, std::memory_order_release);
+    g_stopSaveDone.store(false, std::memory_order_release);
+}
+}  // namespace panel

@@ -1,7 +1,19 @@
 #pragma once
 // What the periodic services do once the restart-pending bit is set: every setting to the non-volatile
-// memory before the power stage (or the whole unit) starts again.
+// memory before the power stage (or the whole unit) starts again. A stop of the host program is the
+// unit's power-off and gets the same save.
 
 // Runs once per request (restart pending and not yet handled): saves, re-arms the GPIB reset line, marks
-// the request handled and, with a reboot requested, unmounts USB memory and reboots.
+// the request handled and, with a reboot requested, unmounts USB memory and reboots. A stop's request is
+// saved on the next run (once), whatever the restart bits say.
 void RestartSaveStep();
+
+// The stop's save, asked by the thread that ends the process and run by the menu thread, which owns
+// every setting it writes. StopSaveDone is true once that save has run.
+void StopSaveRequest();
+bool StopSaveDone();
+
+namespace panel {
+// Forgets a stop's request and save (tests).
+void StopSaveReset();
+}  // namespace panel

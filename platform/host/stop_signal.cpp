@@ -3,6 +3,13 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "platform/host/clock.h"
+
 namespace plat {
 namespace {
 
@@ -12,6 +19,18 @@ sigset_t StopSignals() {
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
     return set;
+}
+
+std::atomic<int> g_stopSignal{0};
+
+// Threads may still wait on these when the process ends: made once and never destroyed.
+std::mutex& WaitLock() {
+    static auto* lock = new std::mutex;
+    return *lock;
+}
+std::condition_variable& WaitCv() {
+    static auto* cv = new std::condition_variable;
+    return *cv;
 }
 
 }  // namespace
@@ -27,6 +46,42 @@ int WaitStopSignal() {
     while (sigwait(&set, &signal) != 0) {
     }
     return signal;
+}
+
+void RequestStop(int signal) {
+    {
+        // Under the waiters' lock, so that a waiter between its check and its wait cannot miss it.
+        std::lock_guard<std::mutex> hold(WaitLock());
+        int none = 0;
+        g_stopSignal.compare_exchange_strong(none, signal != 0 ? signal : SIGTERM, std::memory_order_acq_rel);
+    }
+    WaitCv().notify_all();
+}
+
+bool StopRequested() {
+    return g_stopSignal.load(std::memory_order_acquire) != 0;
+}
+
+int StopSignalNumber() {
+    return g_stopSignal.load(std::memory_order_acquire);
+}
+
+bool StopWaitMs(uint32_t ms) {
+    const uint64_t deadlineUs = NowUs() + static_cast<uint64_t>(ms) * 1000u;
+    std::unique_lock<std::mutex> lock(WaitLock());
+    while (!StopRequested()) {
+        const uint64_t now = NowUs();
+        if (now >= deadlineUs) return false;
+        // The rest in host time: on a fast test clock it passes as fast as a sleep does.
+        const auto hostUs = static_cast<int64_t>(static_cast<double>(deadlineUs - now) / TimeScale());
+        WaitCv().wait_for(lock, std::chrono::microseconds(hostUs > 0 ? hostUs : 1));
+    }
+    return true;
+}
+
+void StopReset() {
+    std::lock_guard<std::mutex> hold(WaitLock());
+    g_stopSignal.store(0, std::memory_order_release);
 }
 
 }  // namespace plat

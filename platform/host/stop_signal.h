@@ -1,6 +1,8 @@
 #pragma once
 // The program ends on SIGINT or SIGTERM. The signals are blocked in every thread and taken by a
 // waiting thread, so no handler runs in the middle of instrument code.
+#include <cstdint>
+
 namespace plat {
 
 // Blocks SIGINT and SIGTERM in the calling thread; threads created afterwards inherit the block.
@@ -9,5 +11,15 @@ void BlockStopSignals();
 
 // Waits for SIGINT or SIGTERM and returns its number.
 int WaitStopSignal();
+
+// The stop, once a signal was taken: the start-up and the supervisor watch it. The first signal's
+// number is kept; a later one changes nothing. RequestStop also ends every StopWaitMs under way.
+void RequestStop(int signal);
+bool StopRequested();
+int StopSignalNumber();  // 0 before a stop
+// Sleeps ms of instrument time, or until a stop comes. True when a stop ended (or came before) it.
+bool StopWaitMs(uint32_t ms);
+// Forgets the stop (tests).
+void StopReset();
 
 }  // namespace plat

@@ -6,6 +6,7 @@
 #include "core/system/config/identity.h"
 #include "core/system/state/stage_status.h"
 #include "platform/host/clock.h"
+#include "platform/host/stop_signal.h"
 #include "platform/stage/reg_map.h"
 #include "screens/output/startup_draw.h"
 
@@ -72,6 +73,11 @@ bool FirmwareTest() {
     return pass;
 }
 
+// One round's wait. A stop (the host's power switch) ends it: the start goes no further.
+bool RoundWait() {
+    return !plat::StopWaitMs(kRoundMs);
+}
+
 // Twelve one-second rounds for the modules to report themselves up; once seen up they count as up.
 void ModuleStartup() {
     for (int m = 0; m < 3; ++m) {
@@ -86,7 +92,7 @@ void ModuleStartup() {
         const int step = k % 6;
         for (int y : kModuleY)
             StartupDrawText(kProgress[step], kVerdictX, y, step == 5 ? kStartupBlack : kStartupWhite);
-        plat::SleepMs(kRoundMs);
+        if (!RoundWait()) return;
     }
     if (up) {
         PhaseFaultCheck();
@@ -104,7 +110,7 @@ void ModuleStartup() {
 
 // One second for module `m` (0-2) to report its own start.
 bool ModuleTest(int m) {
-    plat::SleepMs(kRoundMs);
+    if (!RoundWait()) return false;
     const bool pass = BitsSet(ReadStatusWord(), kModuleBits[m]);
     if (!pass) Fail();
     char what[24];
@@ -116,6 +122,7 @@ bool ModuleTest(int m) {
 }  // namespace
 
 // A failed firmware test ends the screen; a failed module test is marked and the next one still runs.
+// A stop ends it at once, without a verdict.
 int32_t StartupScreen(int32_t x0, int32_t y0) {
     g_StartupFailed.store(0, std::memory_order_release);
     StartupSetOrigin(x0, y0);
@@ -127,10 +134,12 @@ int32_t StartupScreen(int32_t x0, int32_t y0) {
         return 0;
     }
     ModuleStartup();
+    if (plat::StopRequested()) return 0;
 
     for (int y : kModuleY)
         EraseDots(y);
     const bool module1 = ModuleTest(0);
+    if (plat::StopRequested()) return 0;
     Verdict(module1, kModuleY[0]);
     if (module1) {
         StartupDrawText(".", kVerdictX, kModuleY[1], kStartupWhite);
@@ -138,11 +147,13 @@ int32_t StartupScreen(int32_t x0, int32_t y0) {
     }
 
     const bool module2 = ModuleTest(1);
+    if (plat::StopRequested()) return 0;
     EraseDots(kModuleY[1]);
     Verdict(module2, kModuleY[1]);
     if (module2) StartupDrawText("..", kVerdictX, kModuleY[2], kStartupWhite);
 
     const bool module3 = ModuleTest(2);
+    if (plat::StopRequested()) return 0;
     EraseDots(kModuleY[2]);
     Verdict(module3, kModuleY[2]);
     return 0;

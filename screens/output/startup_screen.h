@@ -8,5 +8,5 @@ extern std::atomic<uint32_t> g_StartupFailed;
 extern std::atomic<uint32_t> g_StartupStatusWord;
 
 // The start-up self-test: the power-stage link (loop-back) and its firmware start, then the modules and
-// the phase check. Returns 0.
+// the phase check. A stop (plat::StopRequested) ends it within a round, with no verdict. Returns 0.
 int32_t StartupScreen(int32_t x0, int32_t y0);

@@ -8,6 +8,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
+#include "storage/data_file_frame.h"
 #include "storage/files/arb_file.h"
 #include "storage/file_util.h"
 #include "storage/raw_file.h"
@@ -64,13 +65,20 @@ void ArbDeleteAll() {
 }
 
 namespace storage {
-void ArbProvisionFactoryFiles() {
+int32_t ArbProvisionFactoryFiles(const char* model) {
+    int32_t failed = 0;
     for (int32_t i = 0; i < 16; ++i) {
-        char path[40];
-        std::snprintf(path, sizeof path, "/mnt/tst/ARB/ARB%d.ARB", i + 1);
-        if (FileSize(path) >= 0) continue;
         ArbResetToDefault(i);
-        WriteImage(i);
+        ArbBuildFile(i);
+        // The header takes the unit's model text, which the process learns only once block 0 is read.
+        std::memset(g_ArbFileImg + kHeaderModelOffset, 0, kHeaderModelSize);
+        if (model != nullptr)
+            std::memcpy(g_ArbFileImg + kHeaderModelOffset, model, strnlen(model, kHeaderModelSize));
+        DataFileSeal(g_ArbFileImg, kArbFileBytes);
+        char name[16];
+        std::snprintf(name, sizeof name, "ARB%d.ARB", i + 1);
+        if (FileWriteRaw(1, "ARB", name, g_ArbFileImg, kArbFileBytes) < 0) ++failed;
     }
+    return failed;
 }
 }  // namespace storage

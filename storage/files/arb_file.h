@@ -62,6 +62,8 @@ namespace storage {
 // The limits that depend on the waves: AC voltage ceilings, then the frequencies and voltage settings of
 // every output mode.
 void ArbLimitRebuild();
-// A new root's internal store gets the default shapes of ARB1-ARB16 as files (existing files are kept).
-void ArbProvisionFactoryFiles();
+// The factory's ARB1-ARB16 of a new root: each wave at its default shape, written as its file with the
+// unit's model text in the header. Only a new root gets them: at a later start a missing or damaged file
+// is what the start-up reports. The number of files that could not be written.
+int32_t ArbProvisionFactoryFiles(const char* model);
 }  // namespace storage

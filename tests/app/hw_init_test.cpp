@@ -40,7 +40,7 @@ TEST(ArbMemInit, ResetsPopupAndTheTablesOnTheStage) {
     };
     for (const auto& c : cases) {
         testsupport::TempRoot root;
-        storage::ArbProvisionFactoryFiles();
+        storage::ArbProvisionFactoryFiles("VRN-4145");
         c.root(root);
         plat::PowerStage().Reset();
         BusMapInit();

@@ -11,6 +11,7 @@
 #include "app/thread_table.h"
 #include "core/control/sys_event.h"
 #include "core/system/state/sys_status.h"
+#include "panel/restart_save.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
 #include "scpi/channels/scpi_threads.h"
@@ -123,6 +124,26 @@ TEST_F(SupervisorTest, LanRestartDoesNotWaitForABusyThread) {
         SupervisorPass();
     EXPECT_EQ(g_LanRestartReq.load(), 0u);
     EXPECT_EQ(fake.created, (std::vector<ThreadEntry>{LanConnThread, LanAcceptThread, LanRestartThread}));
+}
+
+// The stop's save is the menu thread's: the supervisor asks for it and keeps passing until the menu
+// thread has run it, or gives up at the bound (a menu thread that never comes does not hang the stop).
+TEST_F(SupervisorTest, AStopWaitsForTheMenuThreadsSaveAtMostTheBound) {
+    testsupport::TempRoot root;  // the save writes the phase mode's file copy
+    panel::StopSaveReset();
+    EXPECT_FALSE(SupervisorStopSave(5000));  // no menu thread
+
+    panel::StopSaveReset();
+    plat::SetTimeScale(1);
+    std::thread menu([] {
+        for (int i = 0; i < 10000 && !StopSaveDone(); ++i) {
+            RestartSaveStep();
+            plat::SleepMs(1);
+        }
+    });
+    EXPECT_TRUE(SupervisorStopSave(30000));
+    menu.join();
+    panel::StopSaveReset();
 }
 
 // With real threads: a start request brings the interface threads up, a stop request lets them end by

@@ -115,4 +115,46 @@ TEST(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     SpiDevClose(&g_NvSpi);
 }
 
+// A stop of the program is the unit's power-off: the menu thread runs the restart's save once, also after
+// a restart that was already handled (what changed since would be lost otherwise).
+TEST(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
+    test::DefaultStore env;
+    plat::PanelSimReset();
+    SpiPanelOpen();
+    ASSERT_EQ(MsgQueueInit(), 0);
+    IpcSemInit();
+    SpiDevClose(&g_NvSpi);
+    plat::NvmSimReset();
+    panel::StopSaveReset();
+    FactoryUnitRequest(1);
+    Start();
+    SysStatusSet(kSysRestartPending);
+    MenuThread_Pass();
+    ASSERT_TRUE(SysStatusTest(kSysRestartHandled));
+    EXPECT_FALSE(StopSaveDone());
+
+    Acv(0) = 12340;
+    ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
+    uint8_t presets[sizeof g_PresetStore];
+    std::memcpy(presets, g_PresetStore, sizeof presets);
+    g_LanCfg.PORT = 5200;
+    StopSaveRequest();
+    EXPECT_FALSE(StopSaveDone()) << "saved by the menu pass, not by the request";
+    plat::NvmSimClearLog();
+    MenuThread_Pass();
+    EXPECT_TRUE(StopSaveDone());
+    EXPECT_FALSE(plat::NvmSimLog().empty());
+    plat::NvmSimClearLog();
+    MenuThread_Pass();
+    EXPECT_TRUE(plat::NvmSimLog().empty()) << "saved once";
+
+    Restart();
+    EXPECT_EQ(Acv(0), 12340);
+    EXPECT_EQ(std::memcmp(g_PresetStore, presets, sizeof presets), 0);
+    EXPECT_EQ(g_LanCfg.PORT, 5200u);
+    panel::StopSaveReset();
+    core::MsgQueueRemove();
+    SpiDevClose(&g_NvSpi);
+}
+
 }  // namespace

@@ -34,8 +34,8 @@ class ControllerProcess {
     bool WaitForOutput(const std::string& text, int timeoutMs = 10000);
     bool Running();
     // Waits for the program's end. Returns its exit status, 128 + the signal when a signal ended
-    // it, or -1 when it had to be killed after `timeoutMs`. A program still in its start-up self-test
-    // handles a stop signal only once the self-test is over, hence the start-up time by default.
+    // it, or -1 when it had to be killed after `timeoutMs`. A stopped program saves its settings first
+    // (at most 5 s); the start-up time by default leaves room for a slow build.
     int Wait(int timeoutMs = kStartupTimeoutMs);
     // Signals the program, then waits as Wait does.
     int Stop(int signal, int timeoutMs = kStartupTimeoutMs);

@@ -1,12 +1,14 @@
 #include "screens/output/startup_screen.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <set>
 
 #include "core/regbus/regbus.h"
 #include "core/system/state/stage_status.h"
 #include "platform/host/clock.h"
+#include "platform/host/stop_signal.h"
 #include "platform/stage/power_stage_sim.h"
 #include "platform/stage/reg_map.h"
 #include "tests/GUI/screen_fixture.h"
@@ -112,6 +114,20 @@ TEST_F(StartupScreenTest, EachLineShowsItsOwnVerdict) {
         EXPECT_EQ((std::vector<std::string>{Mark(150), Mark(200), Mark(250), Mark(300)}), c.marks) << c.what;
         EXPECT_EQ(Look(170, 540, 250), c.statusReads == 1 ? "" : "dots") << c.what;  // the module labels
     }
+}
+
+// A stop (the host's power switch) ends the self-test in the round it comes in: no further status read,
+// no verdict for the modules, no failure recorded.
+TEST_F(StartupScreenTest, AStopEndsTheRoundsWithoutAVerdict) {
+    Stage().SetRead(kFaultWord, 0, 0xFFFFFF);
+    plat::RequestStop(SIGTERM);
+    StartupScreen(0, 0);
+    plat::StopReset();
+    EXPECT_EQ(Transfers(kFaultWord, false).size(), 2u);  // the firmware test's and the first round's
+    EXPECT_EQ(g_StartupFailed.load(), 0u);
+    EXPECT_EQ(Mark(150), "Pass");
+    for (int y : {200, 250, 300})
+        EXPECT_EQ(Mark(y), "dots") << y;
 }
 
 // Each start writes 0x55555555, its pattern and 0xAAAAAAAA to the loop-back register.

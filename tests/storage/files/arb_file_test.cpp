@@ -11,6 +11,8 @@
 #include "core/params/waves/arb_builtin.h"
 #include "core/params/waves/arb_mem.h"
 #include "core/params/access/param_access.h"
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/usb_state.h"
@@ -206,6 +208,30 @@ TEST_F(ArbFileTest, DefaultsAndTheFactoryFileOverThem) {
     EXPECT_TRUE(SlotHolds(9, 12));
     store_.root.Write("/mnt/disk/default/ARB/ARB10.ARB", std::string(5000, 'a'));
     EXPECT_EQ(ArbLoadDefault(9), -200);
+}
+
+// A new root's ARB1-ARB16: sound files of the default shapes that name the unit's model (the model
+// text of the process is not yet the unit's when they are written), also over what the root held.
+TEST_F(ArbFileTest, TheFactoryWavesCarryTheUnitsModelText) {
+    IdentityTextWrite(g_ModelName, sizeof g_ModelName, "VRN-4145", 8);
+    store_.root.Write("/mnt/tst/ARB/ARB5.ARB", std::string(100, 'x'));
+    EXPECT_EQ(storage::ArbProvisionFactoryFiles("VRN-4160-12"), 0);
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(i + 1);
+        const std::string f = store_.root.Read("/mnt/tst/ARB/ARB" + std::to_string(i + 1) + ".ARB");
+        ASSERT_EQ(f.size(), kArbFileBytes);
+        EXPECT_EQ(f.substr(0, 12), std::string("VRN-4160-12\0", 12));
+        std::memset(g_ArbMem, 0, sizeof g_ArbMem);
+        std::memcpy(g_ArbFileImg, f.data(), kArbFileBytes);
+        ASSERT_EQ(ArbLoadFile(i, kArbFileBytes), 1);
+        const core::ArbShape& shape = i < 8    ? core::kArbBuiltinSine
+                                      : i < 12 ? core::kArbBuiltinSquare
+                                               : core::kArbBuiltinTriangle;
+        EXPECT_EQ(std::memcmp(g_ArbMem[storage::ArbSlotOf(i)], shape.data(), sizeof g_ArbMem[0]), 0);
+    }
+    char model[sizeof g_ModelName];
+    IdentityTextRead(g_ModelName, sizeof g_ModelName, model);
+    EXPECT_STREQ(model, "VRN-4145");
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+// A stop of the program is the unit's power switch: what the user set and stored comes back at the next
+// start, a stop during the start-up self-test ends it at once, and a new root starts as a clean unit.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/params/waves/arb_builtin.h"
+#include "storage/data_file_frame.h"
+#include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
+
+namespace {
+
+using testsupport::ControllerProcess;
+constexpr int kScpiPort = 5025;
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+// Sends each command in turn on one connection and returns the answer to the last (a query): the
+// commands before it have run once it answers.
+std::string Ask(ControllerProcess& c, const std::vector<std::string>& commands) {
+    if (!c.WaitForOutput("LAN: SCPI socket listening", testsupport::kStartupTimeoutMs))
+        return "not listening:\n" + c.Output();
+    testsupport::TcpClient t(kScpiPort + c.portOffset());
+    for (const std::string& command : commands)
+        t.Send(command + "\n");
+    return t.ReadLine();
+}
+
+// The stored little-endian sum of bytes 4..used of the block at offset matches and is not 0.
+bool BlockSealed(const std::vector<uint8_t>& m, size_t offset, size_t used) {
+    if (m.size() < offset + used) return false;
+    uint32_t sum = 0;
+    for (size_t i = offset + 4; i < offset + used; ++i)
+        sum += m[i];
+    uint32_t stored = m[offset] | m[offset + 1] << 8 | m[offset + 2] << 16 | uint32_t{m[offset + 3]} << 24;
+    return stored != 0 && stored == sum;
+}
+
+TEST(StopSave, SigtermAndSigintKeepTheSettingsAndThePresets) {
+    ControllerProcess first;
+    EXPECT_EQ(Ask(first, {"VOLT 123.4", "*SAV 3", "VOLT 50", "VOLT?"}), "+50.0000\n");
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+    EXPECT_NE(first.Output().find("MenuThread: settings saved for the stop"), std::string::npos)
+        << first.Output();
+
+    ControllerProcess second({"--root", first.root()});
+    EXPECT_EQ(Ask(second, {"VOLT?"}), "+50.0000\n") << second.Output();
+    EXPECT_EQ(Ask(second, {"*RCL 3", "VOLT?"}), "+123.4000\n") << second.Output();
+    EXPECT_EQ(second.Output().find("popup:"), std::string::npos) << second.Output();
+    EXPECT_EQ(Ask(second, {"VOLT 60", "VOLT?"}), "+60.0000\n");
+    ASSERT_EQ(second.Stop(SIGINT), 0) << second.Output();
+    EXPECT_NE(second.Output().find("vrn-controller: stopped by SIGINT"), std::string::npos)
+        << second.Output();
+
+    ControllerProcess third({"--root", first.root()});
+    EXPECT_EQ(Ask(third, {"VOLT?"}), "+60.0000\n") << third.Output();
+    EXPECT_EQ(third.Stop(SIGTERM), 0) << third.Output();
+}
+
+// The rounds of the self-test watch for the stop: the program ends within a round, and nothing was
+// saved (a new root's memory is not even made).
+TEST(StopSave, AStopDuringTheSelfTestEndsTheStartAndSavesNothing) {
+    ControllerProcess c;
+    ASSERT_TRUE(c.WaitForOutput("FW Startup: Pass", testsupport::kStartupTimeoutMs)) << c.Output();
+    // The self-test would go on for some fourteen seconds.
+    EXPECT_EQ(c.Stop(SIGTERM, 5000), 0) << c.Output();
+    EXPECT_NE(c.Output().find("vrn-controller: stopped by SIGTERM during the start-up"), std::string::npos)
+        << c.Output();
+    EXPECT_EQ(c.Output().find("HW Module Startup"), std::string::npos) << c.Output();
+    EXPECT_EQ(c.Output().find("settings saved"), std::string::npos) << c.Output();
+    EXPECT_FALSE(std::filesystem::exists(c.root() + "/dev/spidev1.0"));
+}
+
+// The first start of a root is the factory: every block of the memory sound, so nothing to report, and
+// the factory waves named after the unit. Only a new root gets them: a wave lost later is reported and
+// reset at the next start.
+TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
+    ControllerProcess first({"--model", "3"});
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
+        << first.Output();
+    EXPECT_EQ(first.Output().find("popup:"), std::string::npos) << first.Output();
+    const std::vector<uint8_t> m = ReadFile(first.root() + "/dev/spidev1.0");
+    ASSERT_EQ(m.size(), 131072u);
+    EXPECT_TRUE(BlockSealed(m, 0, 132));
+    EXPECT_EQ(m[6], 3);
+    for (size_t kind = 1; kind <= 6; ++kind)
+        EXPECT_TRUE(BlockSealed(m, 4096 + 8192 * (kind - 1), 8192)) << "settings block " << kind;
+    for (size_t phase = 0; phase < 3; ++phase)
+        EXPECT_TRUE(BlockSealed(m, 53248 + 8192 * phase, 8192)) << "preset backup " << phase;
+    EXPECT_EQ(std::string(m.begin() + 768, m.begin() + 768 + 13), "VERSION=1.06\n");
+    for (int n = 1; n <= 16; ++n) {
+        const std::vector<uint8_t> f =
+            ReadFile(first.root() + "/mnt/tst/ARB/ARB" + std::to_string(n) + ".ARB");
+        ASSERT_GE(f.size(), 12u) << n;
+        EXPECT_EQ(std::string(f.begin(), f.begin() + 12), std::string("VRN-4145-09\0", 12)) << n;
+    }
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+
+    const std::string arb5 = first.root() + "/mnt/tst/ARB/ARB5.ARB";
+    ASSERT_EQ(std::remove(arb5.c_str()), 0);
+    ControllerProcess second({"--root", first.root()});
+    ASSERT_TRUE(second.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
+        << second.Output();
+    EXPECT_NE(second.Output().find("popup: ARB Data Error"), std::string::npos) << second.Output();
+    const std::vector<uint8_t> f = ReadFile(arb5);
+    ASSERT_EQ(f.size(), 8260u);
+    for (int k = 0; k < kArbSamples; ++k) {
+        const auto sample =
+            static_cast<int16_t>(f[storage::kHeaderSize + 2 * k] << 8 | f[storage::kHeaderSize + 2 * k + 1]);
+        ASSERT_EQ(sample, core::kArbBuiltinSine[k]) << k;
+    }
+    EXPECT_EQ(second.Stop(SIGTERM), 0) << second.Output();
+}
+
+}  // namespace

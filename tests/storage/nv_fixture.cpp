@@ -2,6 +2,7 @@
 
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/nv/nv_hold.h"
 
 namespace test {
 
@@ -11,6 +12,7 @@ void NvTest::SetUp() {
     plat::NvmSimReset();
     ASSERT_EQ(SpiNvmInit(), 0);
     ASSERT_EQ(plat::NvmSimErase(), 0);
+    NvHoldResetAll();  // no hold of another test's failed load
 }
 
 void NvTest::TearDown() {

@@ -84,21 +84,21 @@ TEST_F(PresetBackupTest, BadBlockOrClearRequestGivesTheDefaultPresets) {
 
 // The power fails after each write of a save that changes every phase. What the next start loads: each
 // phase holds its old or its new records whole, or (the one block being written) its defaults with the
-// popup; never old and new records mixed, never a phase the cut did not touch. The change is chosen
-// so that a block's byte sum stays the same (+1 in its first quarter, -1 in its third): a block torn
-// between them must still fail.
+// popup; never old and new records mixed, never a phase the cut did not touch. The change leaves the
+// byte sum of each quarter of a block as it was (+1 and -1 next to each other, in the first and in the
+// third quarter), so that a block torn between its quarters must fail by something else than its sum.
 TEST_F(PresetBackupTest, ACutSaveLosesOnlyTheBlockItWasWriting) {
     constexpr size_t kEarly = 100 - 32, kLate = 5000 - 32;  // block bytes 100 and 5000, as record bytes
     uint8_t oldStore[sizeof g_PresetStore], newStore[sizeof g_PresetStore];
     std::memcpy(oldStore, saved_, sizeof oldStore);
     for (uint32_t p = 0; p < 3; ++p) {
         uint8_t* phase = oldStore + p * kPhaseBytes;
-        phase[kEarly] = 5, phase[kLate] = 5;
+        phase[kEarly] = phase[kEarly + 1] = phase[kLate] = phase[kLate + 1] = 5;
     }
     std::memcpy(newStore, oldStore, sizeof newStore);
     for (uint32_t p = 0; p < 3; ++p) {
         uint8_t* phase = newStore + p * kPhaseBytes;
-        phase[kEarly] = 6, phase[kLate] = 4;
+        phase[kEarly] = 6, phase[kEarly + 1] = 4, phase[kLate] = 6, phase[kLate + 1] = 4;
     }
     int cut = 0;
     for (bool done = false; !done && cut < 100; ++cut) {

@@ -51,6 +51,7 @@ std::vector<NvmSimCommand> g_nvmLog;
 // the newest commands, or every settings save would grow it for the life of the process.
 constexpr size_t kNvmLogKeep = 8192;
 int g_nvmFailIn = -1;
+int g_nvmWritesToCut = -1;  // write commands still taken before the power cut; -1 none armed
 bool g_nvmReadsAllOnes = false;
 
 // Opens the backing file, making a fresh (erased) chip when it is missing or short.
@@ -109,8 +110,9 @@ int NvmMessage(SimNode* node, spi_ioc_transfer* xfers, int count) {
             (uint32_t{stream[1]} << 16 | uint32_t{stream[2]} << 8 | stream[3]) & (kNvmSimSize - 1);
         entry.length = static_cast<uint32_t>(stream.size() - 4);
     }
-    entry.failed = g_nvmFailIn == 0;
+    entry.failed = g_nvmFailIn == 0 || g_nvmWritesToCut == 0;
     if (g_nvmFailIn >= 0) --g_nvmFailIn;
+    if (!entry.failed && entry.command == kCmdWrite && g_nvmWritesToCut > 0) --g_nvmWritesToCut;
     if (g_nvmLog.size() >= kNvmLogKeep) g_nvmLog.erase(g_nvmLog.begin(), g_nvmLog.begin() + kNvmLogKeep / 2);
     g_nvmLog.push_back(entry);
     if (entry.failed || (addressed && stream.size() < 4)) {
@@ -162,6 +164,11 @@ void NvmSimFailMessage(int nth) {
     g_nvmFailIn = nth;
 }
 
+void NvmSimCutAfterWrites(int writes) {
+    std::lock_guard<std::mutex> g(g_nvmLock);
+    g_nvmWritesToCut = writes < 0 ? -1 : writes;
+}
+
 void NvmSimSetReadsAllOnes(bool on) {
     std::lock_guard<std::mutex> g(g_nvmLock);
     g_nvmReadsAllOnes = on;
@@ -181,6 +188,7 @@ void NvmSimReset() {
     std::lock_guard<std::mutex> g(g_nvmLock);
     g_nvmLog.clear();
     g_nvmFailIn = -1;
+    g_nvmWritesToCut = -1;
     g_nvmReadsAllOnes = false;
 }
 

@@ -35,9 +35,12 @@ void NvmSimClearLog();
 void NvmSimFailMessage(int nth);
 // A dead chip: every data byte read is 0xFF (writes are still taken).
 void NvmSimSetReadsAllOnes(bool on);
+// A power cut: once `writes` more write commands have been taken, every later message fails with EIO
+// and changes nothing, as after the supply dropped; -1 (or NvmSimReset) brings the power back.
+void NvmSimCutAfterWrites(int writes);
 // Fills the memory (and its file) with 0xFF; 0, or -1 when the file cannot be written.
 int NvmSimErase();
-// Clears the log, the injected failure and the dead-chip mode.
+// Clears the log, the injected failure, the power cut and the dead-chip mode.
 void NvmSimReset();
 
 }  // namespace plat

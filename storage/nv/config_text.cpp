@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
+#include <string_view>
 
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
@@ -12,6 +14,7 @@
 #include "core/system/util/text_util.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
+#include "storage/nv/nv_hold.h"
 
 namespace {
 
@@ -222,6 +225,24 @@ int32_t ValidatedLength(const char* text) {
     return static_cast<int32_t>(keyEnd + 1);
 }
 
+// The lines of the text a user sets, to compare against a held text's base: all but the checksum, and
+// the address lines while DHCP is on (it sets them itself, and reading them back is no user's change).
+std::string UserLines(const char* text, uint32_t length, bool dhcp) {
+    static constexpr const char* kReadBack[] = {"IP=", "BCAST=", "MASK=", "GW=", "DNS="};
+    std::string lines;
+    for (uint32_t at = 0; at < length;) {
+        const char* lf = static_cast<const char*>(std::memchr(text + at, '\n', length - at));
+        const uint32_t end = lf != nullptr ? static_cast<uint32_t>(lf - text) + 1 : length;
+        const std::string_view line(text + at, end - at);
+        bool skip = line.starts_with(kChecksumKey);
+        for (const char* key : kReadBack)
+            skip = skip || (dhcp && line.starts_with(key));
+        if (!skip) lines.append(line);
+        at = end;
+    }
+    return lines;
+}
+
 }  // namespace
 
 int32_t SaveSystemConfig() {
@@ -229,9 +250,11 @@ int32_t SaveSystemConfig() {
     if (g_CfgTextBuf == nullptr) return -1;
     char* text = reinterpret_cast<char*>(g_CfgTextBuf);
     uint32_t length = 0;
+    bool dhcp = false;
     {
         // Rows of the LAN settings among them: a factory default on the supervisor must not land mid-walk.
         std::lock_guard<std::mutex> lan(g_LanCfgLock);
+        dhcp = g_LanCfg.DHCP != 0;
         for (const ConfigKeyRow& row : ConfigKeyTable) {
             if (length > kWriteStop) break;
             length += static_cast<uint32_t>(row.handlers->write(row, text + length, kCfgTextArea - length));
@@ -243,6 +266,7 @@ int32_t SaveSystemConfig() {
         std::snprintf(text + length, kCfgTextArea - length, "%s%u\n", kChecksumKey, unsigned{sum}));
     // Bytes of an older, longer text left behind this one could be taken for part of it.
     std::memset(text + length, 0, kCfgTextArea - length);
+    if (NvHoldBack(kNvHoldConfigText, UserLines(text, length, dhcp))) return -2;
     if (SpiNvmWriteCfgText(kCfgTextOffset, kCfgTextArea) != static_cast<int32_t>(kCfgTextArea)) return -1;
     return static_cast<int32_t>(length);
 }
@@ -250,9 +274,13 @@ int32_t SaveSystemConfig() {
 int32_t LoadSystemConfig() {
     std::lock_guard<std::mutex> hold(NvBlockLock());
     if (g_CfgTextBuf == nullptr) return -1;
-    if (SpiNvmReadCfgText(kCfgTextOffset, kCfgTextArea) < 1) return -1;
+    if (SpiNvmReadCfgText(kCfgTextOffset, kCfgTextArea) < 1) {
+        NvHoldSet(kNvHoldConfigText, true);
+        return -1;
+    }
     const char* text = reinterpret_cast<const char*>(g_CfgTextBuf);
     const int32_t length = ValidatedLength(text);
+    NvHoldSet(kNvHoldConfigText, length < 0 && !NvAreaBlank(g_CfgTextBuf, kCfgTextArea));
     if (length < 0) return -1;
     int32_t consumed = 0;
     std::lock_guard<std::mutex> lan(g_LanCfgLock);

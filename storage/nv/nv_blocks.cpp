@@ -2,11 +2,13 @@
 
 #include <cstring>
 #include <mutex>
+#include <string_view>
 
 #include "core/system/state/service_flags.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
+#include "storage/nv/nv_hold.h"
 #include "storage/raw_file.h"
 
 using storage::LoadLe;
@@ -37,6 +39,7 @@ uint32_t SealAndStage(uint8_t* image, uint32_t used, uint8_t* stage, uint32_t st
 int32_t WriteLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
     uint32_t sum = SealAndStage(image, used, stage, stageLen);
     if (core::NvWritesDisabled()) return kNvNotWritten;
+    if (NvHoldBack(kind, std::string_view(reinterpret_cast<const char*>(image), used))) return kNvHeld;
     if (SpiNvmWriteBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) {
         g_keptSum[kind] = 0;  // what the memory holds is unknown now
         return kNvWriteFailed;
@@ -46,8 +49,15 @@ int32_t WriteLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uin
 }
 
 int32_t ReadLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
-    if (SpiNvmReadBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) return -1;
-    if (!NvBlockSumOk(stage, used)) return -200;
+    if (SpiNvmReadBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) {
+        NvHoldSet(kind, true);  // what the memory holds is unknown, so it may be worth keeping
+        return -1;
+    }
+    if (!NvBlockSumOk(stage, used)) {
+        NvHoldSet(kind, !NvAreaBlank(stage, stageLen));
+        return -200;
+    }
+    NvHoldSet(kind, false);
     std::memcpy(image, stage, used);
     g_keptSum[kind] = LoadLe(image, 4);
     return 0;
@@ -228,6 +238,11 @@ std::mutex& NvBlockLock() {
     return g_lock;
 }
 
+void NvBlockRelease(int kind) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    if (kind >= 0 && kind <= 6) NvHoldRelease(kind);
+}
+
 uint32_t NvBlockKeptSum(int kind) {
     std::lock_guard<std::mutex> hold(g_lock);
     return kind >= 0 && kind <= 6 ? g_keptSum[kind] : 0;
@@ -240,4 +255,5 @@ void NvBlocksReset() {
     std::memset(g_settingsImage, 0, sizeof g_settingsImage);
     std::memset(g_settingsStage, 0, sizeof g_settingsStage);
     std::memset(g_keptSum, 0, sizeof g_keptSum);
+    NvHoldResetAll();
 }

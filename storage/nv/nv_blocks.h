@@ -60,8 +60,13 @@ enum NvSaveResult : int32_t {
     kNvNotWritten = 1,    // non-volatile writes are disabled: packed and staged only
     kNvWriteFailed = -1,  // the memory refused a transfer; the block may be half written
     kNvBadKind = -2,
+    kNvHeld = 2,  // the stored block failed its load and nothing changed since: not written
 };
 // Pack, seal, stage and write under the lock; the kept checksum copy is updated only by a full write.
+// A block whose read failed (the memory failed, or a wrong or zero sum on bytes that are not blank) is
+// held (nv_hold.h): writes of the image the first write after the read found give kNvHeld and write
+// nothing; an image that differs from it is written and ends the hold, as do a sound read and
+// NvBlockRelease.
 int32_t IdentityBlockSave(const IdentityBlock& in);
 int32_t SettingsBlockSave(int kind, const SettingsBlock& in);
 
@@ -101,13 +106,18 @@ constexpr uint32_t kSettingsRebaseFirstWord = 132;
 int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t offset);
 
 // Stores the phase mode in block 0's image, seals and stages it, and unless non-volatile writes are
-// disabled writes the 512 staged bytes at offset 0 and to /mnt/tst/Special/SpecialData. kNvSaved,
-// kNvNotWritten, kNvWriteFailed, or the negative result of the file write.
+// disabled writes the 512 staged bytes at offset 0 and to /mnt/tst/Special/SpecialData (neither while
+// block 0 is held). kNvSaved, kNvNotWritten, kNvHeld, kNvWriteFailed, or the negative result of the file
+// write.
 int32_t SpecialDataSave(uint8_t phaseMode);
+
+// Ends the hold of kind 0-6, so that its next write goes through (contents set on purpose, like a
+// factory identity).
+void NvBlockRelease(int kind);
 
 // The checksum last written or accepted for kind 0-6 (0 when none).
 uint32_t NvBlockKeptSum(int kind);
-// Zeroes the images, staging buffers and kept sums (tests).
+// Zeroes the images, staging buffers and kept sums and ends every hold (tests).
 void NvBlocksReset();
 
 // The lock above. Other users of the memory (the configuration text, the preset backups) hold it around

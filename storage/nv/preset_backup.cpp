@@ -19,6 +19,7 @@ static_assert(kPresetBackupRecordsAt + kRecordsBytes == kBlockSize);
 // Images and the shared staging buffer, guarded by the block store's lock.
 uint8_t g_image[kPresetPhases][kBlockSize];
 uint8_t g_stage[kBlockSize];
+uint8_t g_stored[kBlockSize];  // the block as the memory holds it, read before a save
 
 bool ValidPhase(int32_t phase) {
     return phase >= 0 && phase < static_cast<int32_t>(kPresetPhases);
@@ -44,7 +45,7 @@ int32_t LoadPhase(uint32_t p) {
     const int32_t r = ReadBlock(p);
     if (r != 0) {
         ShowErrorMessageHold(2, "Preset Data Error");
-        PresetClearAll();
+        PresetClearPhase(p);
     }
     return r;
 }
@@ -69,7 +70,18 @@ int32_t PresetBackupSave(int32_t phase) {
     NvBlockSeal(image, kBlockSize);
     std::memcpy(g_stage, image, kBlockSize);
     if (core::NvWritesDisabled()) return kNvNotWritten;
-    if (SpiNvmWriteBuf(Offset(p), g_stage, kBlockSize) != static_cast<int32_t>(kBlockSize))
+    const uint32_t at = Offset(p);
+    // A block that already holds these bytes is not written again: a cut during a needless rewrite
+    // would lose it.
+    if (SpiNvmReadBuf(at, g_stored, kBlockSize) == static_cast<int32_t>(kBlockSize) &&
+        std::memcmp(g_stored, g_stage, kBlockSize) == 0)
+        return kNvSaved;
+    // The sum is cleared first and written last, so that a cut between the transfers leaves a block that
+    // fails its sum, never old and new records under a sum that happens to match them.
+    const uint8_t noSum[4] = {};
+    if (SpiNvmWriteBuf(at, noSum, 4) != 4 ||
+        SpiNvmWriteBuf(at + 4, g_stage + 4, kBlockSize - 4) != static_cast<int32_t>(kBlockSize - 4) ||
+        SpiNvmWriteBuf(at, g_stage, 4) != 4)
         return kNvWriteFailed;
     return kNvSaved;
 }

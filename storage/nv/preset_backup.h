@@ -2,20 +2,22 @@
 // The backup of the presets in the non-volatile memory: one 8192-byte block per phase (kinds 7-9 at
 // 53248, 61440, 69632) holding the phase's ten preset records from byte 32, with the byte sum of bytes
 // 4-8191 in bytes 0-3 and the tag 1060 in bytes 4-5, like the other blocks. Transfers hold the block
-// store's lock.
+// store's lock. A save writes the sum last, so a save cut short leaves only its own block failing.
 #include <cstdint>
 
 inline constexpr uint32_t kPresetBackupOffset = 53248;
 inline constexpr uint32_t kPresetBackupRecordsAt = 32;
 
-// Writes the phase's block from the preset store: kNvSaved, kNvNotWritten (non-volatile writes
-// disabled: staged only), kNvWriteFailed, or kNvBadKind for a phase outside 0-2.
+// Writes the phase's block from the preset store, unless the memory already holds it: the sum cleared,
+// bytes 4-8191, then the sum. kNvSaved, kNvNotWritten (non-volatile writes disabled: staged only),
+// kNvWriteFailed, or kNvBadKind for a phase outside 0-2.
 int32_t PresetBackupSave(int32_t phase);
 // Phases 0, 1, 2; the first failure, else kNvSaved (or kNvNotWritten).
 int32_t PresetBackupSaveAll();
 // Reads the phase's block; a sound one gives the phase's ten presets. A block with a zero or wrong sum,
-// or one that cannot be read, shows "Preset Data Error" and resets all presets. A pending request to
-// clear the presets (bit 12 of g_SysStatus) resets them all afterwards and is taken. 0 loaded, -200 or
+// or one that cannot be read, shows "Preset Data Error" and resets that phase's presets only (the other
+// phases keep theirs). A pending request to clear the presets (bit 12 of g_SysStatus) resets them all
+// afterwards and is taken. 0 loaded, -200 or
 // -1 (read failure) reset, kNvBadKind for a phase outside 0-2.
 int32_t PresetBackupLoad(int32_t phase);
 // The three phases, then the clear request once, so that no phase's backup comes back after it.

@@ -36,6 +36,9 @@ int32_t BackupSaveSystem() {
 
 void SettingsBackupSaveAll() {
     const uint32_t phaseMode = g_PhaseMode.load();
+    // Block 0 is whole before its first write below, so that a held block 0 compares whole images.
+    SpecialDataSync(1);
+    IdentityBlockSync(1);
     BackupSavePhaseSettings(phaseMode);
     PresetBackupSaveAll();
     SpecialDataSave(static_cast<uint8_t>(phaseMode));
@@ -110,6 +113,7 @@ bool FactoryUnitIdentity() {
 }
 
 int32_t FactoryUnitWrite() {
+    NvBlockRelease(0);  // the factory's identity is written over whatever block 0 held
     SpecialDataPack();
     IdentityBlockSync(1);
     return IdentityBlockWrite();

@@ -1,7 +1,8 @@
 #pragma once
 // Which non-volatile blocks are saved and loaded, and when: block 0 (identity and power-on settings) and
 // the settings blocks of the phase mode in force. Writes are skipped while non-volatile writing is
-// disabled; a block whose checksum is 0 or wrong is never applied.
+// disabled; a block whose checksum is 0 or wrong is never applied, and the defaults used in its place
+// are not saved over it until they change (nv_blocks.h: held blocks).
 #include <cstdint>
 
 // Power-on settings and identity into block 0, written (unless disabled). The block's NvSaveResult.

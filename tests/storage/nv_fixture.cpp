@@ -1,7 +1,11 @@
 #include "tests/storage/nv_fixture.h"
 
+#include <mutex>
+
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/nv/nv_blocks.h"
+#include "storage/nv/nv_hold.h"
 
 namespace test {
 
@@ -11,6 +15,8 @@ void NvTest::SetUp() {
     plat::NvmSimReset();
     ASSERT_EQ(SpiNvmInit(), 0);
     ASSERT_EQ(plat::NvmSimErase(), 0);
+    std::lock_guard<std::mutex> hold(NvBlockLock());
+    NvHoldResetAll();  // no hold of another test's failed load
 }
 
 void NvTest::TearDown() {

@@ -1,6 +1,6 @@
 #pragma once
-// The simulated NV memory, erased and open, for each test of a part that keeps its data there; closed
-// and reset again after the test, so that no test sees another's contents.
+// The simulated NV memory, erased and open, with no stored data held, for each test of a part that keeps
+// its data there; closed and reset again after the test, so that no test sees another's contents.
 #include <gtest/gtest.h>
 
 namespace test {

@@ -33,3 +33,5 @@ void PresetWordPut(uint8_t* record, uint32_t k, int32_t v);
 // nothing.
 void PresetClear(int32_t n);
 void PresetClearAll();
+// Resets the records of phase p (0-2) of all ten presets; the other phases keep theirs.
+void PresetClearPhase(uint32_t p);

@@ -284,3 +284,9 @@ void PresetClearAll() {
     for (int32_t n = 0; n < static_cast<int32_t>(kPresetCount); ++n)
         PresetClear(n);
 }
+
+void PresetClearPhase(uint32_t p) {
+    if (p >= kPresetPhases) return;
+    for (uint32_t n = 0; n < kPresetCount; ++n)
+        presets::Store(n, p, true);
+}

@@ -153,6 +153,32 @@ TEST_F(SpiNvmTest, AFailedMessageFailsTheTransfer) {
     }
 }
 
+// A power cut after N write commands: the chunks before it are in place, nothing after it reaches the
+// chip (not even a read or another transfer) until the power is back.
+TEST_F(SpiNvmTest, APowerCutStopsTheChipAfterItsWrites) {
+    const std::vector<uint8_t> data = Pattern(5000);  // three chunks: 2048, 2048, 904
+    for (int cut = 0; cut <= 3; ++cut) {
+        SCOPED_TRACE(testing::Message() << "cut after " << cut << " writes");
+        plat::NvmSimCutAfterWrites(-1);
+        ASSERT_EQ(plat::NvmSimErase(), 0);
+        plat::NvmSimCutAfterWrites(cut);
+        // The disable after the last write taken fails too: the supply is gone.
+        EXPECT_EQ(SpiNvmWriteBuf(0, data.data(), 5000), -1);
+        const uint8_t more[2] = {1, 2};
+        EXPECT_EQ(SpiNvmWriteBuf(6000, more, 2), -1);
+        std::vector<uint8_t> back(10);
+        EXPECT_EQ(SpiNvmReadBuf(0, back.data(), 10), -1);
+        const uint32_t inPlace = std::min<uint32_t>(5000, 2048u * static_cast<uint32_t>(cut));
+        auto chip = Chip();
+        EXPECT_TRUE(std::equal(data.begin(), data.begin() + inPlace, chip.begin()));
+        if (inPlace < 5000) EXPECT_EQ(chip[inPlace], 0xFF);
+        EXPECT_EQ(chip[6000], 0xFF);
+    }
+    plat::NvmSimCutAfterWrites(-1);
+    std::vector<uint8_t> back(10);
+    EXPECT_EQ(SpiNvmReadBuf(0, back.data(), 10), 10);
+}
+
 TEST_F(SpiNvmTest, ContentsOutliveTheDeviceAndTheSelfTestFindsADeadChip) {
     std::vector<uint8_t> data = Pattern(40), back(40);
     ASSERT_EQ(SpiNvmWriteBuf(1000, data.data(), 40), 40);

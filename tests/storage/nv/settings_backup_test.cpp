@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <set>
 
 #include "core/params/access/param_access.h"
@@ -13,6 +16,7 @@
 #include "core/system/config/model_table.h"
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
 #include "tests/storage/nv_fixture.h"
 #include "tests/support/default_store.h"
@@ -28,6 +32,18 @@ class SettingsBackupTest : public test::NvTest {
         NvBlocksReset();
     }
     static int32_t& Acv(uint32_t unit) { return g_ParamStore.unit[unit].mode[1].volt[1].acv[0][16].value; }
+    // The bytes of the memory as its file holds them: what the next start finds.
+    std::string Chip(uint32_t offset, uint32_t length) const {
+        std::ifstream f(store_.root.path() + "/dev/spidev1.0", std::ios::binary);
+        const std::string all{std::istreambuf_iterator<char>(f), {}};
+        return all.size() >= offset + length ? all.substr(offset, length) : std::string();
+    }
+    static void FlipByte(uint32_t at) {
+        uint8_t b = 0;
+        ASSERT_EQ(SpiNvmReadBuf(at, &b, 1), 1);
+        b ^= 0x10;
+        ASSERT_EQ(SpiNvmWriteBuf(at, &b, 1), 1);
+    }
     test::DefaultStore store_;
 };
 
@@ -105,6 +121,92 @@ TEST_F(SettingsBackupTest, PhaseModeSavesAndLoadsItsOwnBlocks) {
     BackupLoadPhaseSettings(1);
     EXPECT_EQ(g_PhaseMode.load(), 2u);
     EXPECT_EQ(Acv(0), 22200);
+}
+
+// A flipped byte in block 0: the start runs on model 0 and brand 0, but neither its saves nor a reset's
+// write that over the stored identity, and the file copy keeps the last good block too. A power-on
+// setting the user changes afterwards is written.
+TEST_F(SettingsBackupTest, ABadBlockZeroIsNotSavedOverUntilItsContentsChange) {
+    g_ModelId = 5, g_BrandId = 1;
+    IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, "SN-77", 5);
+    SettingsBackupSaveAll();
+    const std::string special = store_.root.Read("/mnt/tst/Special/SpecialData");
+    ASSERT_EQ(special.size(), 512u);
+    FlipByte(30);
+    const std::string stored = Chip(0, 512);
+    ASSERT_EQ(stored.size(), 512u);
+
+    NvBlocksReset();  // the next start
+    EXPECT_EQ(IdentityBlockLoad(), -200);
+    EXPECT_EQ(g_ModelId.load(), 0u);
+    EXPECT_EQ(g_BrandId.load(), 0u);
+    SetDefaultAll();
+    EXPECT_EQ(SpecialDataLoad(), 0);
+    SettingsBackupSaveAll();  // the start's save
+    SettingsBackupSaveAll();  // a restart's
+    EXPECT_EQ(BackupSaveSystem(), kNvHeld);  // a reset's
+    EXPECT_EQ(Chip(0, 512), stored);
+    EXPECT_EQ(store_.root.Read("/mnt/tst/Special/SpecialData"), special);
+
+    g_ParamStore.global[kGlbAvgCount].value = 77;
+    SettingsBackupSaveAll();
+    EXPECT_NE(Chip(0, 512), stored);
+    NvBlocksReset();
+    ASSERT_EQ(IdentityBlockLoad(), 0);
+    g_ParamStore.global[kGlbAvgCount].value = 1;
+    ASSERT_EQ(SpecialDataLoad(), 1);
+    EXPECT_EQ(g_ParamStore.global[kGlbAvgCount].value, 77);
+}
+
+// A never written memory holds nothing to keep: the first save writes block 0 at once; a unit the factory
+// names writes its identity over a bad block 0.
+TEST_F(SettingsBackupTest, BlankOrFactoryBlockZeroIsWritten) {
+    EXPECT_EQ(IdentityBlockLoad(), -200);  // erased
+    EXPECT_EQ(BackupSaveSystem(), kNvSaved);
+    ASSERT_EQ(IdentityBlockLoad(), 0);
+
+    FlipByte(30);
+    NvBlocksReset();
+    EXPECT_EQ(IdentityBlockLoad(), -200);
+    FactoryUnitRequest(3);
+    ASSERT_TRUE(FactoryUnitIdentity());
+    EXPECT_EQ(FactoryUnitWrite(), kNvSaved);
+    NvBlocksReset();
+    g_ModelId = 0;
+    ASSERT_EQ(IdentityBlockLoad(), 0);
+    EXPECT_EQ(g_ModelId.load(), 3u);
+}
+
+// A settings block with a flipped byte leaves its unit at the defaults, and the saves do not store those
+// over it; a setting changed afterwards is stored. A sound block of the same phase mode is saved as
+// ever.
+TEST_F(SettingsBackupTest, ABadSettingsBlockIsNotSavedOverUntilItsUnitChanges) {
+    Acv(0) = 11100;
+    Acv(1) = 12100;
+    ASSERT_EQ(BackupSavePhaseSettings(0), kNvSaved);
+    const uint32_t block2 = NvBlockOffset(2);
+    FlipByte(block2 + 300);
+    const std::string stored = Chip(block2, kNvSettingsBlockSize);
+
+    NvBlocksReset();  // the next start
+    SetDefaultAll();
+    const int32_t acvDefault = Acv(1);
+    BackupLoadPhaseSettings(0);
+    EXPECT_EQ(Acv(0), 11100);
+    EXPECT_EQ(Acv(1), acvDefault);
+    Acv(0) = 11200;
+    EXPECT_EQ(BackupSavePhaseSettings(0), kNvHeld);  // the start's save
+    EXPECT_EQ(BackupSavePhaseSettings(0), kNvHeld);  // a restart's
+    EXPECT_EQ(Chip(block2, kNvSettingsBlockSize), stored);
+    EXPECT_EQ(BackupBlockLoadChecked(1, 0), 0);
+    EXPECT_EQ(Acv(0), 11200);
+
+    Acv(1) = 12300;
+    EXPECT_EQ(BackupSavePhaseSettings(0), kNvSaved);
+    NvBlocksReset();
+    Acv(1) = 0;
+    EXPECT_EQ(BackupBlockLoadChecked(2, 1), 0);
+    EXPECT_EQ(Acv(1), 12300);
 }
 
 }  // namespace

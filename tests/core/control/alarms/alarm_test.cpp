@@ -191,6 +191,40 @@ TEST_F(AlarmTest, ClearCountdownEmptiesTheRingAfterSixtyPasses) {
     EXPECT_EQ(Posted(), std::vector<std::string>{" Over RMS Current,\nPress Shift+6 Will Clear"});
     Pass(5);
     EXPECT_TRUE(Posted().empty());
+
+    // An alarm the clear removed: what is still pending when the count runs out goes with the ring.
+    AlarmClear();
+    Stage().InjectBit(2087, 2, false);
+    Pass(59);
+    ASSERT_EQ(MsgQueue_PostId(3), 0);
+    EXPECT_EQ(MsgQueue_Count(), 1u);
+    Pass();
+    EXPECT_EQ(MsgQueue_Count(), 0u);
+}
+
+// In service mode the master of an active system names the unit a system error belongs to, the name on a
+// line of its own and the text after a blank; the start-up fault has its own form.
+TEST_F(AlarmTest, ServiceMasterNamesTheUnitOfASystemError) {
+    g_ServiceFlags.detailAlarm = 1;
+    g_ParallelActive = 1;
+    SetParallelPosition(1);
+    g_PowerStageBootStatus = 1;
+    g_PhaseFault = 1;
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Master\n System Error(1) "});
+    g_PhaseFault = 0;
+    g_ParallelLink.slave[2].sysError1 = 1;
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Slave2\n System Error(1) "});
+    g_ParallelLink.slave[2].sysError1 = 0;
+    Stage().SetRead(2090, 0, 0xFFFFFu & ~(1u << 2));  // start-up check bit 2 failed
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Master\n HW Model Startup Error \n(Bit: 2)"});
+    Stage().ClearRead(2090, 0);
+    g_ParallelActive = 0;
 }
 
 TEST_F(AlarmTest, ModelTypeZeroShowsSystemError2EveryTwoSeconds) {

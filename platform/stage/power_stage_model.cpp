@@ -80,6 +80,8 @@ constexpr uint32_t kCurrentLimitBit = 1u << 5;
 constexpr uint32_t kHighRangeBit = 1u << 1;
 constexpr uint32_t kArmAllPhases = 7;
 constexpr uint32_t kNotReadyBit = 1u << 7;
+constexpr uint32_t kRange200V = 1;  // of the range register
+constexpr uint32_t kWiring1P2W = 1;  // of the wiring register
 
 using ReadFn = uint32_t (*)(const PowerStageModel&, const RegisterFile&, uint32_t reg, uint32_t word);
 
@@ -108,11 +110,12 @@ uint32_t ReadPresent(const PowerStageModel&, const RegisterFile&, uint32_t, uint
     return kModulePresentValue;
 }
 
-// Output status: bit 0 reports the output stage, bit 5 a phase held at its rms current limit, bit 7 (not
-// ready) stays clear.
+// Output status: bit 0 reports the output stage, bit 1 the high range in use, bit 5 a phase held at its
+// rms current limit, bit 7 (not ready) stays clear.
 uint32_t ReadOutputStatus(const PowerStageModel& m, const RegisterFile& regs, uint32_t reg, uint32_t word) {
-    uint32_t v = regs.Get(reg, word) & ~(kOutputOnBit | kCurrentLimitBit | kNotReadyBit);
+    uint32_t v = regs.Get(reg, word) & ~(kOutputOnBit | kHighRangeBit | kCurrentLimitBit | kNotReadyBit);
     if (m.outputOn) v |= kOutputOnBit;
+    if (m.HighRange()) v |= kHighRangeBit;
     if (m.outputOn && m.CurrentLimited(regs)) v |= kCurrentLimitBit;
     return v;
 }
@@ -223,8 +226,7 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
     if (reg == kHarmCapture && value == kArmAllPhases) {
         PhaseDrive drive[3];
         Drives(regs, drive);
-        const bool high = (regs.Get(kOutputStatus, 0) & kHighRangeBit) != 0;
-        FillCapture(regs, drive, harmonicPct, outputOn, high, vaClass);
+        FillCapture(regs, drive, harmonicPct, outputOn, HighRange(), vaClass);
     } else if (reg == kOutputOn) {
         outputOn = value != 0;
     } else if (reg == kSeqSimCmd) {
@@ -253,6 +255,16 @@ void PowerStageModel::Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) c
     // The L2 and L3 angle registers hold 360 - angle, in degrees.
     drive[1].angleDeg = std::fmod(360.0f - RegFloat(*this, kPhaseAngleL2), 360.0f);
     drive[2].angleDeg = std::fmod(360.0f - RegFloat(*this, kPhaseAngleL3), 360.0f);
+    // In 1P2W the three phase modules feed one output: L2 and L3 drive L1's voltage (each into its own
+    // load and under its own current limit), whatever their own registers hold.
+    if (Applied(kPhaseMode) == kWiring1P2W) {
+        for (uint32_t p = 1; p < 3; ++p) {
+            drive[p].ac = drive[0].ac;
+            drive[p].dc = drive[0].dc;
+            drive[p].crest = drive[0].crest;
+            drive[p].angleDeg = drive[0].angleDeg;
+        }
+    }
 }
 
 const StageMeasures& PowerStageModel::Measures(const RegisterFile& regs) const {
@@ -264,6 +276,10 @@ const StageMeasures& PowerStageModel::Measures(const RegisterFile& regs) const {
         measuresValid_ = true;
     }
     return measures_;
+}
+
+bool PowerStageModel::HighRange() const {
+    return Applied(kVoltRange) == kRange200V;
 }
 
 bool PowerStageModel::CurrentLimited(const RegisterFile& regs) const {

@@ -52,6 +52,10 @@ class PowerStageModel {
     // The loads or the registers changed other than by a write: the measures are worked out again.
     void Invalidate() { measuresValid_ = false; }
     bool CurrentLimited(const RegisterFile& regs) const;
+    // The stage works in its high range (the 200 V range applied): output status bit 1 reports it, and
+    // the capture counts in its units. AUTO stays in its low variant: moving to the high one would swap
+    // the setting records the controller reads under its control task.
+    bool HighRange() const;
     // Relative noise of the measurement readings (0: none) and the seed of its generator.
     void SetNoise(float relative, uint32_t seed);
 

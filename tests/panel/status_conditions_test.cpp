@@ -32,6 +32,8 @@ TEST_F(StatusConditions, AlarmAndStatusBitsLandInTheirWords) {
         {1u << 7, 0, 0, {0, 1u << 7, 0, 1u << 7}},                                 // fan failure
         {0, 0, (1u << 5) | (1u << 6), {0, 1u << 12, (1u << 12) | (1u << 13), 0}},  // IRMS and power limiter
         {0, 0, 1u << 19, {0, 1u << 11, 0, 0}},                                     // remote sensing L2
+        {1u << 12, 0, 0, {0, 0, 0, 1u << 8}},                                      // start-up alarm
+        {0, 1u << 8, 0, {0, 0, 0, 1u << 9}},                                       // PFC power unit error
         {1u << 24, 0, 0, {0, 0, 0, 0}},                                            // beyond the 24 alarm bits
     };
     for (const Case& c : cases) {

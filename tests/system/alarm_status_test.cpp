@@ -1,5 +1,6 @@
 // Protection on a running controller: an alarm bit injected through the panel channel shows in the
-// QUEStionable condition register on the LAN socket, and *CLS clears it once the bit is gone.
+// QUEStionable condition register on the LAN socket, and *CLS clears the event it latched once the bit is
+// gone.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -36,16 +37,26 @@ class AlarmStatus : public testsupport::SharedController {
     }
 };
 
+// The condition follows the alarm; the event it latched outlasts it until it is read or *CLS clears it.
 TEST_F(AlarmStatus, InjectedOverRmsCurrentShowsInQuestionableConditionUntilCleared) {
     TcpClient t(Port(kScpiPort));
     ASSERT_TRUE(t.Connected());
+    t.Send("STAT:PRES;:STAT:QUES:EVEN?\n");  // every rising condition latches into the event
+    t.ReadLine();
     EXPECT_EQ(WaitForCondition(t, "+0\n"), "+0\n");
-    ASSERT_TRUE(Panel("alarm 2087 2"));
-    EXPECT_EQ(WaitForCondition(t, "+2\n"), "+2\n");  // bit 1: over rms current
-    ASSERT_TRUE(Panel("alarm 2087 2 off"));
-    t.Send("*CLS;*OPC?\n");
-    EXPECT_EQ(t.ReadLine(), "1\n");
-    EXPECT_EQ(WaitForCondition(t, "+0\n"), "+0\n");
+    for (const bool clear : {false, true}) {
+        SCOPED_TRACE(clear ? "*CLS" : "no *CLS");
+        ASSERT_TRUE(Panel("alarm 2087 2"));
+        EXPECT_EQ(WaitForCondition(t, "+2\n"), "+2\n");  // bit 1: over rms current
+        ASSERT_TRUE(Panel("alarm 2087 2 off"));
+        EXPECT_EQ(WaitForCondition(t, "+0\n"), "+0\n");
+        if (clear) {
+            t.Send("*CLS;*OPC?\n");
+            EXPECT_EQ(t.ReadLine(), "1\n");
+        }
+        t.Send("STAT:QUES:EVEN?\n");
+        EXPECT_EQ(t.ReadLine(), clear ? "+0\n" : "+2\n");
+    }
 }
 
 TEST_F(AlarmStatus, PanelChannelRefusesRegistersThatAreNoAlarmWords) {

@@ -209,14 +209,18 @@ bool AlarmLatchOverride() {
     return g_ServiceFlags.clearHwAlarm.load(kRelaxed) != 0;
 }
 
+bool AlarmPopupShown() {
+    return (g_AlarmMonitor.shownPhase.load(kRelaxed) | g_AlarmMonitor.shownSystem.load(kRelaxed)) != 0;
+}
+
 void AlarmWrapSystem(char* out, unsigned size, const char* text) {
     const uint32_t slave = g_AlarmMonitor.reportingSlave.load(kRelaxed);
     if (!(DetailMode() && ParallelActiveMaster()))
         std::snprintf(out, size, "%s", text);
     else if (slave == 0)
-        std::snprintf(out, size, "Master\n%s ", text);
+        std::snprintf(out, size, "Master\n %s ", text);
     else
-        std::snprintf(out, size, "Slave%u\n%s ", slave, text);
+        std::snprintf(out, size, "Slave%u\n %s ", slave, text);
 }
 
 void MonitorPass() {

@@ -25,6 +25,8 @@ constexpr uint32_t kAlarmProtectBits =
     Bit(6) | Bit(7) | Bit(8) | Bit(9) | Bit(12) | Bit(15) | Bit(17) | Bit(19);
 
 bool AlarmLatchOverride();
+// The popup of a listed alarm is on show (posted by this unit, not yet cleared or gone).
+bool AlarmPopupShown();
 void MonitorPass();
 // Steps 10-12 of the pass: start-up and system errors, external sync, limiter and sensing messages.
 void AlarmNotices(uint32_t summary);

@@ -74,6 +74,17 @@ void StartupFault(uint32_t summary, uint32_t slave) {
         ParallelSendCmd(own, 23, raw >> 16);
     } else if (summary & Bit(9)) {
         ShowSystem("Power Input Anomaly", slave);
+    } else if (g_ServiceFlags.detailAlarm.load(kRelaxed) != 0 && ParallelActiveMaster()) {
+        // The service master's form names the unit and has its own line break before the bit.
+        char text[kText];
+        if (slave == 0)
+            std::snprintf(text, sizeof text, "Master\n %s \n(Bit: %d)", "HW Model Startup Error",
+                          BusReg_GetFaultIndex());
+        else
+            std::snprintf(text, sizeof text, "Slave%u\n %s \n(Bit: %d)", slave, "HW Model Startup Error",
+                          BusReg_GetFaultIndex());
+        g_AlarmMonitor.reportingSlave.store(slave, kRelaxed);
+        ShowErrorMessageHold(2, text);
     } else {
         char text[kText];
         std::snprintf(text, sizeof text, "%s \n (Bit: %d)", "HW Model Startup Error", BusReg_GetFaultIndex());
@@ -136,6 +147,9 @@ bool LimiterText(uint32_t out, char* text, size_t size) {
 }
 
 bool OutputNotices() {
+    // A lasting alarm outranks these notices: its text is posted only when the listed alarms change, so
+    // a notice posted over it would hide it for as long as it lasts.
+    if (AlarmPopupShown()) return false;
     const uint32_t out = g_AlarmState.outputStatus.load(kRelaxed);
     bool shown = false;
     char text[kText];

@@ -1,6 +1,8 @@
 // The parallel master object: drops and re-establishes the link, waits for every slave, runs the
 // version/model hand-shake and supervises the link. It runs in the timer thread and blocks it for its
 // waits, all on the platform clock.
+#include <cstdio>
+
 #include "core/control/core_ui_hooks.h"
 #include "core/control/output_sync.h"
 #include "core/control/parallel/parallel_frame.h"
@@ -23,6 +25,7 @@ constexpr uint32_t kLinkUp = 1u << 16, kJoinAll = 0xFu << 20;
 constexpr uint32_t kUpdateTries[5] = {0, 420, 120, 280, 180};
 
 uint32_t g_lastStep = 0;
+uint32_t g_mostSeen = 0;  // the most slaves seen in the present connect wait
 
 bool ParallelFamily() {
     return IsParallelModel4k5() || IsParallelModel6k();
@@ -63,8 +66,10 @@ void Deactivate() {
 // Errors 6, 7 and 9 end the connection attempt.
 uint32_t FailureExit(uint8_t error) {
     SetCtrlBit(1u << 0, false);
+    if (error == 7) core::g_ParallelMostSeen.store(g_mostSeen, kRelaxed);
     plat::SleepMs(5);
     MsgQueue_Clear();
+    if (MsgPopup_IsPersistent()) MsgPopup_Close();
     if (!ParallelFamily()) {
         core::CallHook(core::CoreUi().parallelRetry);
     } else {
@@ -89,9 +94,12 @@ uint32_t WaitStep() {
     const uint32_t expected = Expected();
     if (g_lastStep == kDrop) {
         core::ParallelSlavesClear();
+        g_mostSeen = 0;
         const int tries = ParallelFamily() ? 80 : 60;
         for (int t = 1; t <= tries; ++t) {
-            if (Seen(ReadStatus()) == expected) return kAllSeen;
+            const uint32_t seen = Seen(ReadStatus());
+            if (seen == expected) return kAllSeen;
+            if (seen > g_mostSeen) g_mostSeen = seen;
             if (t % 10 == 5) ShowMessage(2, "Master Wait Connecting..");
             core::CallHook(core::CoreUi().beepService);
             plat::SleepMs(50);
@@ -101,14 +109,19 @@ uint32_t WaitStep() {
     if (g_lastStep == kAllSeen) {
         const int tries = ParallelFamily() ? 10 : 5;
         for (int t = 0; t < tries; ++t) {
-            if (ReadStatus() & kLinkUp) return kRecount;
+            const uint32_t status = ReadStatus();
+            if (status & kLinkUp) return kRecount;
+            std::printf("ID:%d retry:%d\n", static_cast<int>(status & 0xFFu), t);
+            std::fflush(stdout);
             ShowMessageHold("Master Wait Connecting..");
             plat::SleepMs(50);
         }
         return FailureExit(6);
     }
-    for (int t = 0; t < 10; ++t)
+    for (int t = 0; t < 10; ++t) {
         if (Seen(ReadStatus()) == expected) return kHandshake;
+        ShowMessageHold("Master Wait Connecting..");
+    }
     return FailureExit(9);
 }
 
@@ -282,8 +295,12 @@ bool core::ParallelPollSlave(int n) {
 }
 
 namespace core {
+std::atomic<uint32_t> g_ParallelMostSeen{0};
+
 void ParallelMasterReset() {
     StepObjRewind(&g_ParallelMasterObj, 1, kStart);
     g_lastStep = 0;
+    g_mostSeen = 0;
+    g_ParallelMostSeen.store(0, kRelaxed);
 }
 }  // namespace core

@@ -31,6 +31,8 @@ namespace core {
 constexpr uint32_t kLinkVersion = 1060;
 // The unit's hardware variant flag, which every unit of a system must share.
 extern std::atomic<uint32_t> g_HwVariant;
+// The most slaves the master saw during its last connect that failed for a missing slave (error 7).
+extern std::atomic<uint32_t> g_ParallelMostSeen;
 // Objects idle and records clear, as at start (tests).
 void ParallelObjectsReset();
 // The idle state of the master or slave object: a start clears the role's flag byte, so that a restart

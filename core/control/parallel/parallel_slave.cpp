@@ -14,6 +14,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/fw_update_state.h"
 #include "core/system/state/parallel_link.h"
 #include "core/system/state/thread_ctl.h"
 #include "platform/host/clock.h"
@@ -92,7 +93,7 @@ void Answer(uint32_t frame) {
             Send(36, core::g_HwVariant.load(kRelaxed));
             break;
         default:
-            // The service data and firmware-update actions (items 15-19) belong to the service pages.
+            // Items 15-19 run rows of the service data list, which this unit does not have.
             break;
     }
 }
@@ -170,6 +171,11 @@ int32_t SlaveRun(StepRow* row, uint32_t msg) {
         case kLeave:
             RestartThreadsIfStopped();
             WriteCtrl(0);
+            // The start-up update check has run and found nothing: a wait popup of the link is stale.
+            if (c2000Checked.load(kRelaxed) == 2) {
+                MsgQueue_Clear();
+                if (MsgPopup_IsPersistent()) MsgPopup_Close();
+            }
             StepObjPostState(1, kStart, row);
             return static_cast<int32_t>(msg);
         default:

@@ -172,10 +172,13 @@ void OutputPhaseInit(int phase) {
         SetFrequencyPhase(kStartFrequency, phase);
     }
 
-    const int32_t irms = GetVoltRange() == 1 ? 1050 : 2100;
+    // The record refuses a start value beyond the model's limit (10.50 A exceeds a 4.5 kVA unit's 7.88 A
+    // in the 200 V range): the shadow and the stage take what the record holds, or a phase the change chain
+    // does not compare would keep a limit the setting does not show.
+    SetCurrLimit(GetVoltRange() == 1 ? 1050 : 2100, phase);
+    const int32_t irms = GetCurrLimit(phase);
     shadow[kShwIrms] = static_cast<uint32_t>(irms);
     BusReg_SetIrmsLimit(irms & 0xFFFF, phase);
-    SetCurrLimit(irms, phase);
 
     shadow[kShwOnPhase] = 0;
     shadow[kShwOffPhase] = 0;

@@ -295,4 +295,28 @@ TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {
     EXPECT_EQ(g_SlewRecheckReq.load(), 1u);
 }
 
+// Balance switched on in the 200 V range rebuilds the phases with a start limit (10.50 A) above the 4.5 kVA
+// model's 7.88 A; then 230 V into 10 ohm on every phase: each phase's rms current limit record holds the
+// model's 7.88 A, and every phase of the stage holds its current there, not only the selected line.
+TEST_F(OutputSync, BalancedPhasesAllHoldTheRangesRmsCurrentLimit) {
+    Restart(kAcInt, 0, 1, [] {
+        for (int p = 0; p < 3; ++p)
+            Stage().SetLoad(p, 10.0f);
+    });
+    SetPhaseBalanceMode(1);
+    Poll(50);
+    for (int p = 0; p < 3; ++p)
+        SetAcv(23000, p);
+    Poll(50);
+    SetOutputOnOff(1);
+    Poll(20);
+    ASSERT_TRUE(Stage().OutputOn());
+    for (uint32_t p = 0; p < 3; ++p) {
+        SCOPED_TRACE(testing::Message() << "L" << p + 1);
+        EXPECT_EQ(paramGetValue(kParamCurrLimit2 + p, 0, p), 788);
+        EXPECT_FLOAT_EQ(std::bit_cast<float>(Stage().Applied(2396 + p)), 7.88f);
+        EXPECT_NEAR(BusReg_GetIrms(static_cast<int>(p)), 7.88f, 0.01f);
+    }
+}
+
 }  // namespace

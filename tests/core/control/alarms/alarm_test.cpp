@@ -154,6 +154,79 @@ TEST_F(AlarmTest, LimiterAndSensingTextsOfTheOutputStatus) {
     EXPECT_EQ(LimiterMsgActive(), 0);
 }
 
+// An over-current alarm brings the rms limiter with it: the limiter's paced text must not replace the
+// alarm's, which is posted only once; when the alarm is gone the limiter text shows again.
+TEST_F(AlarmTest, TheLimiterTextNeverReplacesALastingAlarm) {
+    Stage().InjectBit(2087, 2, true);
+    Stage().InjectBit(2085, 5, true);
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{" Over RMS Current,\nPress Shift+6 Will Clear"});
+    for (int step = 0; step < 5; ++step) {
+        g_AlarmMsgHold = 0;  // the timer thread's hold has run out
+        Pass(3);
+        EXPECT_TRUE(Posted().empty()) << "the alarm's text was replaced";
+    }
+    Stage().InjectBit(2087, 2, false);
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"IRMS\nLimiter Operations"});
+}
+
+// A clear starts a countdown of 60 monitor passes; when it runs out the alarm words and the message ring
+// are emptied, and an alarm that outlasts the clear is listed and shown again in that same pass.
+TEST_F(AlarmTest, ClearCountdownEmptiesTheRingAfterSixtyPasses) {
+    Stage().InjectBit(2087, 2, true);
+    Pass();
+    ASSERT_EQ(Posted().size(), 1u);
+    AlarmClear();
+    EXPECT_EQ(test::OnlyWriteTo(2345).raw, 1u);
+    EXPECT_EQ(core::g_AlarmClearCountdown.load(), 0x8000u | 60u);
+    Pass(59);
+    EXPECT_TRUE(Posted().empty());
+    EXPECT_EQ(core::g_AlarmClearCountdown.load(), 0x8000u | 1u);
+    ShowMessage(2, "waiting");  // a message still pending when the count runs out
+    Pass();
+    EXPECT_EQ(core::g_AlarmClearCountdown.load(), 0u);
+    EXPECT_EQ(Posted(), std::vector<std::string>{" Over RMS Current,\nPress Shift+6 Will Clear"});
+    Pass(5);
+    EXPECT_TRUE(Posted().empty());
+
+    // An alarm the clear removed: what is still pending when the count runs out goes with the ring.
+    AlarmClear();
+    Stage().InjectBit(2087, 2, false);
+    Pass(59);
+    ASSERT_EQ(MsgQueue_PostId(3), 0);
+    EXPECT_EQ(MsgQueue_Count(), 1u);
+    Pass();
+    EXPECT_EQ(MsgQueue_Count(), 0u);
+}
+
+// In service mode the master of an active system names the unit a system error belongs to, the name on a
+// line of its own and the text after a blank; the start-up fault has its own form.
+TEST_F(AlarmTest, ServiceMasterNamesTheUnitOfASystemError) {
+    g_ServiceFlags.detailAlarm = 1;
+    g_ParallelActive = 1;
+    SetParallelPosition(1);
+    g_PowerStageBootStatus = 1;
+    g_PhaseFault = 1;
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Master\n System Error(1) "});
+    g_PhaseFault = 0;
+    g_ParallelLink.slave[2].sysError1 = 1;
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Slave2\n System Error(1) "});
+    g_ParallelLink.slave[2].sysError1 = 0;
+    Stage().SetRead(2090, 0, 0xFFFFFu & ~(1u << 2));  // start-up check bit 2 failed
+    g_AlarmMsgHold = 0;
+    Pass();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Master\n HW Model Startup Error \n(Bit: 2)"});
+    Stage().ClearRead(2090, 0);
+    g_ParallelActive = 0;
+}
+
 TEST_F(AlarmTest, ModelTypeZeroShowsSystemError2EveryTwoSeconds) {
     g_ModelId = 0;
     Pass();

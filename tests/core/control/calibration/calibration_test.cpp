@@ -61,6 +61,42 @@ TEST_F(CalibrationTest, VoltageProcedureWalksBothRangesPointByPoint) {
     EXPECT_EQ(test::OnlyWriteTo(2353).raw & 8u, 8u);
 }
 
+// The current procedure walks its own six pages, 323-328, and unlocks the keys only when its high range
+// ends (the voltage procedure does so with its last point).
+TEST_F(CalibrationTest, CurrentProcedureWalksItsSixPagesPointByPoint) {
+    Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 1});
+    g_ParamFlags |= 1u << 5;  // keys locked while calibrating
+    caliEnterStep(323);
+    std::vector<uint32_t> pages;
+    for (int point = 0; point < 6; ++point) {
+        ASSERT_GE(StepUntil([] { return g_CaliCurrObj.msg.load() == 9208; }), 0) << "point " << point;
+        pages.push_back(g_MenuState.load());
+        CaliCurrAvgSet(10);
+        CaliMode_Step();
+    }
+    ASSERT_GE(StepUntil([] { return g_CaliCurrObj.msg.load() == 9210 || g_CaliModeObj.msg.load() == 9002; }), 0);
+    EXPECT_EQ(pages, (std::vector<uint32_t>{323, 324, 325, 326, 327, 328}));
+    ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }), 0);
+    EXPECT_EQ(g_MenuState.load(), 316u);
+    EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16}));
+    EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
+
+    // Its failed low range shows its own text.
+    Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
+    test::ClearTrace();
+    caliEnterStep(323);
+    for (int point = 0; point < 3; ++point) {
+        ASSERT_GE(StepUntil([] { return g_CaliCurrObj.msg.load() == 9208; }), 0);
+        CaliCurrAvgSet(10);
+        CaliMode_Step();
+    }
+    StepUntil([] { return !Commands().empty() && Commands().back() == 32; });
+    EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
+    char text[64];
+    MsgQueue_CopyText(text, sizeof text);
+    EXPECT_STREQ(text, "I100_Cali fail\n");
+}
+
 TEST_F(CalibrationTest, FailedLowRangeShowsItsTextAndAborts) {
     Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
     caliEnterStep(317);

@@ -10,6 +10,7 @@
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/params/defaults/param_init.h"
+#include "core/system/state/fw_update_state.h"
 #include "core/system/state/parallel_link.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
@@ -68,8 +69,66 @@ TEST_F(ParallelTest, MissingSlaveEndsWithError7AfterThreeSeconds) {
     EXPECT_GE(plat::NowMs() - start, 3000u);
     EXPECT_EQ(Shown(), "Parallel Communication \nError(7)");
     EXPECT_EQ(g_retries, 1);
+    EXPECT_EQ(core::g_ParallelMostSeen.load(), 1u) << "the one slave that answered";
     EXPECT_FALSE(Active());
     EXPECT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
+}
+
+// The link does not come up after every slave was seen: five tries 50 ms apart, each printed with the unit's
+// address and shown as the wait, then error 6.
+TEST_F(ParallelTest, LinkUpWaitPrintsItsTriesAndEndsWithError6) {
+    Stage().SetLinkOwnAddress(3);
+    Master(3, 2);
+    ASSERT_TRUE(StepUntil([] { return g_ParallelMasterObj.msg.load() == 9102; }));
+    Stage().SetLinkLost(true);
+    testing::internal::CaptureStdout();
+    const bool failed = StepUntil([] { return g_ParallelLink.errorNumber.load() == 6; });
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(failed);
+    for (int t = 0; t < 5; ++t)
+        EXPECT_NE(out.find("ID:3 retry:" + std::to_string(t) + "\n"), std::string::npos) << t << "\n" << out;
+    EXPECT_EQ(out.find("retry:5"), std::string::npos) << out;
+    EXPECT_NE(out.find("popup: Master Wait Connecting.."), std::string::npos) << out;
+    EXPECT_EQ(Shown(), "Parallel Communication \nError(6)");
+}
+
+// A slave drops out between the link coming up and the recount: the recount shows the wait while it reads
+// the count again, then gives error 9.
+TEST_F(ParallelTest, RecountShowsTheWaitAndEndsWithError9) {
+    Master(3, 2);
+    ASSERT_TRUE(StepUntil([] { return g_ParallelMasterObj.msg.load() == 9103; }));
+    Stage().SetLinkPeers(1);
+    testing::internal::CaptureStdout();
+    const bool failed = StepUntil([] { return g_ParallelLink.errorNumber.load() == 9; });
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(failed);
+    const size_t wait = out.find("popup: Master Wait Connecting..");
+    EXPECT_NE(wait, std::string::npos) << out;
+    EXPECT_LT(wait, out.find("Error(9)")) << out;
+    EXPECT_EQ(Shown(), "Parallel Communication \nError(9)");
+}
+
+// A slave that leaves closes the link's wait popup once the start-up update check has found nothing to
+// update; while that check is still to come the popup stays.
+TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
+    for (const uint32_t checked : {2u, 0u}) {
+        SCOPED_TRACE(checked);
+        MsgQueue_Clear();
+        MsgPopup_Close();
+        c2000Checked = checked;
+        SetParallelPosition(0);
+        Stage().SetLinkOwnAddress(2);
+        Stage().SetLinkPeers(0);  // no master: the slave waits for the link
+        ASSERT_EQ(ParallelWaitConnect(0), 9002);
+        ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9208; }));
+        EXPECT_EQ(MsgPopup_IsPersistent(), 1);
+        EXPECT_EQ(Shown(), "Slave Wait Connecting..");
+        ParallelSlave_RequestRestart();
+        ASSERT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
+        EXPECT_EQ(MsgPopup_IsPersistent(), checked == 2 ? 0 : 1);
+        EXPECT_EQ(MsgQueue_Count() == 0, checked == 2);
+    }
+    c2000Checked = 0;
 }
 
 TEST_F(ParallelTest, OldSlaveVersionMarksAMismatchAndTheHandshakeGoesOn) {
@@ -143,6 +202,34 @@ TEST_F(ParallelTest, SlaveAnswersItsAddressWhileAFactoryDefaultRewritesTheLanSet
     }
     stop.store(true);
     supervisor.join();
+}
+
+// The link goes down while slaves update their firmware: the master waits for them once a second, as long
+// as the update kind allows (420, 120, 280 and 180 tries), then asks for a reboot.
+TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
+    const uint32_t tries[5] = {0, 420, 120, 280, 180};
+    for (uint32_t kind = 1; kind <= 4; ++kind) {
+        SCOPED_TRACE(kind);
+        Stage().SetLinkLost(false);
+        Master(3, 2);
+        ASSERT_TRUE(StepUntil(Active));
+        g_ParallelLink.updateKind = kind;
+        Stage().SetLinkLost(true);
+        testing::internal::CaptureStdout();
+        const bool ended = StepUntil([] { return g_ParallelLink.updateKind.load() == 0; });
+        const std::string out = testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(ended);
+        size_t shown = 0;
+        for (size_t at = out.find("popup: Slave is currently updating."); at != std::string::npos;
+             at = out.find("popup: Slave is currently updating.", at + 1))
+            ++shown;
+        EXPECT_EQ(shown, tries[kind]);
+        EXPECT_EQ(Shown(), "Slave update failed.\n Please reboot and try again.");
+        EXPECT_EQ(g_ParallelLink.updateKind.load(), 0u);
+        EXPECT_TRUE(SysStatusTest(kSysParallelLinkFault));
+        ASSERT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
+        SysStatusClear(kSysParallelLinkFault);
+    }
 }
 
 }  // namespace

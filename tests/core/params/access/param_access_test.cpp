@@ -257,9 +257,12 @@ TEST_F(ParamAccess, OutputPhaseInitPutsThePhaseBack) {
     OutputPhaseInit(1);
     EXPECT_EQ(GetWaveform(1), 16);
     EXPECT_EQ(GetAcv(1), 0);
+    // 21.00 A is beyond the model's 15.75 A: the record keeps its value, and the stage and the shadow take
+    // that value too, so that the setting shown is the limit in force.
     EXPECT_EQ(GetCurrLimit(1), 1000);
     EXPECT_EQ(WritesTo(2338).back().raw, 17u);  // waveform register of L2: SIN
-    EXPECT_EQ(WritesTo(2397).back().value, 21.0);
+    EXPECT_EQ(WritesTo(2397).back().value, 10.0);
+    EXPECT_EQ(g_OutputShadow[1][core::kShwIrms], 1000u);
     EXPECT_TRUE(WritesTo(2340).empty());
 }
 

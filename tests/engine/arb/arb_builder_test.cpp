@@ -261,8 +261,11 @@ TEST_F(ArbBuilderTest, PreviewCleanUpsFollowTheirRules) {
              if (w[0] < -5) w[0] = -1;
              if (w[n - 1] > 5) w[n - 1] = 1;
          }},
-        {"CF1 20", kShapeCf1, [] { ArbBuild_SetCf1(20); }, [](uint16_t* o) { return ShapeCf1(n, a, 20, o); },
-         [](std::vector<int16_t>& w) { w[0] = 0; }},
+        {"CF1 14", kShapeCf1, [] { ArbBuild_SetCf1(14); }, [](uint16_t* o) { return ShapeCf1(n, a, 14, o); },
+         [](std::vector<int16_t>& w) {
+             EXPECT_NE(w[0], 0) << "the first point is cleaned";
+             w[0] = 0;
+         }},
         {"dip square 50/100", kShapeSurgeDip,
          [] { ArbBuild_SetSdMode(0), ArbBuild_SetSdAcv(50), ArbBuild_SetSdSite(100); },
          [](uint16_t* o) { return ShapeSurgeDip(n, a, 0, 50, 100, o); },
@@ -271,8 +274,8 @@ TEST_F(ArbBuilderTest, PreviewCleanUpsFollowTheirRules) {
              EXPECT_GT(w[n - 1], 20);
              w[0] = -1, w[n - 1] = 1;
          }},
-        {"surge 2/2", kShapeSurgeDip,
-         [] { ArbBuild_SetSdMode(1), ArbBuild_SetSdAcv(2), ArbBuild_SetSdSite(2); },
+        {"surge 4/3", kShapeSurgeDip,
+         [] { ArbBuild_SetSdMode(1), ArbBuild_SetSdAcv(4), ArbBuild_SetSdSite(3); },
          [](uint16_t* o) { return ShapeSurgeDip(n, a, 1, 5, 4, o); },
          [](std::vector<int16_t>& w) {
              if (w[0] < -20) w[0] = -1;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "core/control/alarms/alarms.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
@@ -142,6 +143,13 @@ bool UnmountedRefused() {
     return true;
 }
 
+// The stage's alarm words read afresh before each item of "all": an alarm the stage raised since the
+// monitor's last pass latches here and stops the work at once.
+bool AlarmLatchedNow() {
+    AlarmStatusUpdate();
+    return SysStatusTest(kSysAlarmLatched);
+}
+
 // The items of "all" in order, with the progress dot each one is followed by.
 template <typename Item>
 int32_t ForAll(const char* start, Item item) {
@@ -174,7 +182,7 @@ int32_t SaveMemoryToUsb(int32_t kind, int32_t number) {
     if (UnmountedRefused()) return 0;
     if (kind == kMemAll) {
         const int32_t r = ForAll("Save All Data\n", [](int32_t k, int32_t n) {
-            const int32_t saved = SysStatusTest(kSysAlarmLatched) ? kFileShortWrite : SaveItem(k, n);
+            const int32_t saved = AlarmLatchedNow() ? kFileShortWrite : SaveItem(k, n);
             if (saved <= 0) FailAll(FileName(k, n) + " Save Fail");
             return saved;
         });
@@ -194,7 +202,7 @@ int32_t RecallMemoryFromUsb(int32_t kind, int32_t number) {
         if (OutputOnRefused()) return 0;
         const int32_t r = ForAll("Recall All Data\n", [](int32_t k, int32_t n) {
             const Recalled got =
-                SysStatusTest(kSysAlarmLatched) ? Recalled{kFileShortRead, false, false} : RecallItem(k, n);
+                AlarmLatchedNow() ? Recalled{kFileShortRead, false, false} : RecallItem(k, n);
             if (!got.ok) FailAll(RecallText(k, n, got, true));
             return got.ok ? 1 : (got.result > 0 ? 0 : got.result);
         });

@@ -3,6 +3,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_saved_config.h"
+#include "storage/nv/settings_backup.h"
 
 void SeqCaptureConfig() {
     for (auto& b : g_SeqSimBlock) {
@@ -31,7 +32,11 @@ void SeqSimRestoreOutputConfig() {
     const uint32_t unit = seq ? b.seqSaved.acvUnit : b.simSaved.acvUnit;
     uint32_t redraw = 0;
     if (wiring != GetPhaseMode()) {
+        // Each wiring keeps its own settings blocks: the present wiring's are kept before the switch and
+        // the recalled wiring's come back after it, so neither takes over the other's voltages and limits.
+        BackupSavePhaseSettings(GetPhaseMode());
         SetPhaseMode(wiring);
+        BackupLoadPhaseSettings(0);
         redraw |= kRedrawWiring;
     }
     if (seq && b.seqSaved.kind != GetOutputMode()) {

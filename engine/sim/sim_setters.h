@@ -30,3 +30,6 @@ void SimApplyStatePhase(int phase, uint32_t state);
 // The status word of a state: sync code, bit 2 the skip flag ("Normal 1", "Abnormal") or the repeat
 // enable ("Normal 2"), "CONTI", or "END" for index 6.
 uint16_t SimStatusWord(uint32_t state);
+// SIM states hold no DC voltage: 0 V goes to the current state's DC register 772, so that no DC part a
+// SEQ program left in that step copy rides on the state's AC voltage.
+void SimZeroDcv();

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 
+#include "core/control/alarms/alarms.h"
 #include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
@@ -85,9 +86,11 @@ struct Progress {
     }
 };
 
-// An item met while an alarm is latched is not touched and fails as a short write would.
+// The stage's alarm words are read afresh before each item; an item met while an alarm is latched is not
+// touched and fails as a short write would.
 template <typename Delete>
 int32_t Item(Delete del) {
+    AlarmStatusUpdate();
     return SysStatusTest(kSysAlarmLatched) ? kFileShortWrite : del();
 }
 

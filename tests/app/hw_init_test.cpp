@@ -64,4 +64,38 @@ TEST(ArbMemInit, ResetsPopupAndTheTablesOnTheStage) {
     }
 }
 
+// The start's own bring-up, not the waveform step alone: with ARB1's file gone, ARB1 and the 237 user
+// waves above ARB16 are reset and written again (238 resets), the red popup is held, and the tables and
+// the update strobe reach the stage.
+TEST(HwInitStart, Arb1MissingGives238ResetsAndThePopup) {
+    testsupport::TempRoot root;
+    storage::ArbProvisionFactoryFiles();
+    std::remove((root.path() + "/mnt/tst/ARB/ARB1.ARB").c_str());
+    const auto files = [&] {
+        int present = 0;
+        for (int n = 1; n <= kArbWaves; ++n)
+            present += root.Read("/mnt/tst/ARB/ARB" + std::to_string(n) + ".ARB").size() == 8260u;
+        return present;
+    };
+    const int before = files();
+    ASSERT_EQ(before, 15);
+    plat::PowerStage().Reset();
+    MsgQueue_Clear();
+    MsgPopup_Close();
+    std::memset(g_ArbMem, 0, sizeof g_ArbMem);
+    EXPECT_EQ(HwInit(), 0);
+    EXPECT_EQ(files() - before, 238) << "waves reset and written again";
+    char text[64] = {};
+    MsgQueue_CopyText(text, sizeof text);
+    EXPECT_STREQ(text, "ARB Data Error");
+    EXPECT_EQ(MsgPopup_IsPersistent(), 1);
+    const plat::PowerStageSim& stage = plat::PowerStage();
+    for (int slot : {0, 16, 252, 255})
+        for (int i : {0, 1024, 4095})
+            ASSERT_EQ(static_cast<int16_t>(stage.Stored(256 + slot, i)), g_ArbMem[slot][i]) << slot;
+    EXPECT_EQ(static_cast<int16_t>(stage.Stored(256 + 16, 1024)), core::kArbBuiltinSine[1024]);
+    EXPECT_EQ(stage.Stored(2446, 0), 1u);
+    MsgPopup_Close();
+}
+
 }  // namespace

@@ -23,7 +23,10 @@ std::string Usb(const std::string& name) {
 class MemoryUsb : public ::testing::Test {
   protected:
     void SetUp() override { g_UsbState.statusB.store(core::kUsbMounted); }
-    void TearDown() override { g_UsbState.statusB.store(0); }
+    void TearDown() override {
+        g_UsbState.statusB.store(0);
+        SysStatusClear(kSysAlarmLatched);
+    }
     std::string Read(const std::string& path) { return env_.ctrl.env.root.Read(path); }
     test::SeqSimEnv env_;
 };
@@ -88,6 +91,25 @@ TEST_F(MemoryUsb, SaveAllThenRecallAllRestoresEveryMemory) {
     EXPECT_EQ(PresetRecord(9, 1)[kPresetWaveform], 5);
     EXPECT_EQ(sample, 321);
     EXPECT_EQ(Read("/mnt/tst/ARB/ARB253.ARB"), Read(Usb("ARB253.ARB")));
+}
+
+// An input-power alarm (bit 9) that the stage raised after the monitor's last pass is read before the
+// first item: save all and recall all stop there, with nothing written or recalled.
+TEST_F(MemoryUsb, AllDataStopsOnAStageAlarmNotYetLatched) {
+    ASSERT_GT(SeqSaveFile(0, 0), 0);
+    env_.ctrl.env.root.Write(Usb("Preset0.Set"), std::string(kPresetFileSize, '\0'));
+    test::Stage().InjectBit(2087, 9, true);  // L2's alarm word
+    ASSERT_FALSE(SysStatusTest(kSysAlarmLatched));
+    EXPECT_EQ(SaveMemoryToUsb(4, 0), -301);
+    EXPECT_EQ(test::PopupText(), "Preset0.Set Save Fail");
+    EXPECT_TRUE(SysStatusTest(kSysAlarmLatched));
+    EXPECT_EQ(Read(Usb("Preset0.Set")), std::string(kPresetFileSize, '\0'));
+    EXPECT_EQ(Read(Usb("SEQ0.SEQ")), "");
+    SysStatusClear(kSysAlarmLatched);
+    EXPECT_EQ(RecallMemoryFromUsb(4, 0), -102);
+    EXPECT_EQ(test::PopupText(), "Preset0.Set Recall Fail\n(File Format Error)");
+    EXPECT_TRUE(SysStatusTest(kSysAlarmLatched));
+    test::Stage().InjectBit(2087, 9, false);
 }
 
 // Without the mounted bit nothing is read or written, although the files lie in the folder.

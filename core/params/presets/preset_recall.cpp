@@ -17,7 +17,7 @@ uint32_t PhasesOf(uint32_t phaseMode) {
 }
 
 // The group's message, naming both quantities in one text when both were limited; it replaces whatever
-// the popup was showing.
+// the popup was showing, a held popup included, which would otherwise outlast the recall.
 void ShowLimited(const presets::LimitNames& names, const char* both, const char* tail) {
     if (names.first == nullptr && names.second == nullptr) return;
     std::string text = names.first != nullptr && names.second != nullptr ? both
@@ -25,6 +25,7 @@ void ShowLimited(const presets::LimitNames& names, const char* both, const char*
                                                                          : names.second;
     text += tail;
     MsgQueue_Clear();
+    MsgPopup_Close();
     ShowMessage(4, text.c_str());
 }
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -225,6 +226,80 @@ TEST_F(ArbBuilderTest, ApplyIsRefusedWithTheOutputOnAndStopsWhenTheStoreFails) {
     g_CalState.mode.store(0);
     EXPECT_EQ(GetWaveform(0), wave);
     EXPECT_EQ(GetAcvUnit(), 0);
+}
+
+// The preview's own clean-ups, against the shape drawn with the parameter the preview must pass: the
+// curve's end marks (-1 first, 1 last) of the triangle below 11, the stairs and the surge/dip past their
+// thresholds, the CF1 first point at 0, and the raised parameters (triangle above 96, stairs above 40,
+// surge level 1-4 and width 1-3).
+TEST_F(ArbBuilderTest, PreviewCleanUpsFollowTheirRules) {
+    using Gen = std::function<int(uint16_t*)>;
+    constexpr int n = kPreviewPoints;
+    constexpr int32_t a = kPreviewAmplitude;
+    const struct {
+        const char* what;
+        int32_t type;
+        std::function<void()> set;
+        Gen raw;  // the shape with the parameters the preview passes
+        std::function<void(std::vector<int16_t>&)> clean;
+    } cases[] = {
+        {"triangle 5", kShapeTriangle, [] { ArbBuild_SetTriangle(5); },
+         [](uint16_t* o) { return ShapeTriangle(n, a, 5, o); },
+         [](std::vector<int16_t>& w) { w[0] = -1, w[n - 1] = 1; }},
+        {"triangle 98", kShapeTriangle, [] { ArbBuild_SetTriangle(98); },
+         [](uint16_t* o) { return ShapeTriangle(n, a, 100, o); }, [](std::vector<int16_t>&) {}},
+        {"stairs 5", kShapeStairs, [] { ArbBuild_SetStairs(5); },
+         [](uint16_t* o) { return ShapeStairs(n, a, 5, o); },
+         [](std::vector<int16_t>& w) {
+             EXPECT_LT(w[0], -5) << "the first point is cleaned";
+             w[0] = -1;
+             if (w[n - 1] > 5) w[n - 1] = 1;
+         }},
+        {"stairs 60", kShapeStairs, [] { ArbBuild_SetStairs(60); },
+         [](uint16_t* o) { return ShapeStairs(n, a, 40, o); },
+         [](std::vector<int16_t>& w) {
+             if (w[0] < -5) w[0] = -1;
+             if (w[n - 1] > 5) w[n - 1] = 1;
+         }},
+        {"CF1 14", kShapeCf1, [] { ArbBuild_SetCf1(14); }, [](uint16_t* o) { return ShapeCf1(n, a, 14, o); },
+         [](std::vector<int16_t>& w) {
+             EXPECT_NE(w[0], 0) << "the first point is cleaned";
+             w[0] = 0;
+         }},
+        {"dip square 50/100", kShapeSurgeDip,
+         [] { ArbBuild_SetSdMode(0), ArbBuild_SetSdAcv(50), ArbBuild_SetSdSite(100); },
+         [](uint16_t* o) { return ShapeSurgeDip(n, a, 0, 50, 100, o); },
+         [](std::vector<int16_t>& w) {
+             EXPECT_LT(w[0], -20);
+             EXPECT_GT(w[n - 1], 20);
+             w[0] = -1, w[n - 1] = 1;
+         }},
+        {"surge 4/3", kShapeSurgeDip,
+         [] { ArbBuild_SetSdMode(1), ArbBuild_SetSdAcv(4), ArbBuild_SetSdSite(3); },
+         [](uint16_t* o) { return ShapeSurgeDip(n, a, 1, 5, 4, o); },
+         [](std::vector<int16_t>& w) {
+             if (w[0] < -20) w[0] = -1;
+             if (w[n - 1] > 20) w[n - 1] = 1;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ArbBuilderReset();
+        for (int i = 0; i < 3; ++i)
+            ArbBuild_TaskRun();
+        ASSERT_EQ(ArbBuild_SetType(c.type), c.type);
+        c.set();
+        ArbBuild_RequestPreview();
+        for (int i = 0; i < 200 && ArbBuild_GetPreview() == nullptr; ++i)
+            ArbBuild_TaskRun();
+        const int16_t* shown = ArbBuild_GetPreview();
+        ASSERT_NE(shown, nullptr);
+        std::vector<uint16_t> raw(n);
+        ASSERT_EQ(c.raw(raw.data()), n);
+        std::vector<int16_t> want(raw.begin(), raw.end());
+        c.clean(want);
+        EXPECT_EQ(std::vector<int16_t>(shown, shown + n), want);
+    }
 }
 
 }  // namespace

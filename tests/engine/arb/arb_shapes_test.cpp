@@ -115,6 +115,62 @@ TEST(ArbShapes, GoldenShapes) {
     }
 }
 
+// Samples of the build worked out by hand from the shapes' formulas (sample i is 1-based, the shape's own
+// index; the DIP and the LF ring count j from 0), allowing one step of rounding between single and double
+// precision.
+struct Sample {
+    int at;
+    int32_t want;
+};
+void ExpectSamples(const char* what, const Wave& w, std::initializer_list<Sample> samples, bool oneBased) {
+    for (const Sample& s : samples)
+        EXPECT_NEAR(w[s.at - (oneBased ? 1 : 0)], s.want, 2) << what << " sample " << s.at;
+}
+
+TEST(ArbShapes, SamplesFollowTheFormulas) {
+    // Stairs 5: step 0.4 from the half step 0.2 (levels 0.2, 0.6, 1); stairs 4: levels 0, 0.5, 1.
+    ExpectSamples("stairs 5", Build([](uint16_t* o) { return ShapeStairs(kN, kA, 5, o); }),
+                  {{100, 39320}, {512, 52427}, {1024, 65534}, {1800, 39320}, {2300, 26214}, {3072, 0},
+                   {3500, 13107}},
+                  true);
+    ExpectSamples("stairs 4", Build([](uint16_t* o) { return ShapeStairs(kN, kA, 4, o); }),
+                  {{100, 32767}, {512, 49150}, {1024, 65534}, {1800, 49150}, {2300, 16384}, {3072, 0}}, true);
+    // Surge 50 % over 25 %: windows 768..1280 and 2816..3328, the sine at half level outside.
+    ExpectSamples("surge 50/25", Build([](uint16_t* o) { return ShapeSurgeDip(kN, kA, 1, 50, 25, o); }),
+                  {{500, 44136}, {768, 49150}, {896, 60735}, {1024, 65534}, {1280, 49150}, {2000, 33972},
+                   {2944, 4798}, {3072, 0}, {3328, 16383}, {4000, 30363}},
+                  true);
+    // Dip mode 0, 30 % over 40 %: full level inside the windows from 614.4 on.
+    ExpectSamples("dip 30/40", Build([](uint16_t* o) { return ShapeSurgeDip(kN, kA, 0, 30, 40, o); }),
+                  {{100, 34269}, {700, 65534}, {1024, 65534}, {2000, 33490}, {3072, 0}, {4000, 31324}}, true);
+    // Ripple 48 V, 15 %: top 51.6 V, bottom 44.4 V, start 68.47 degrees, discharge until 419.37 degrees;
+    // the charge starts at sample 3994, whose predecessor is pulled to the bottom.
+    ExpectSamples("ripple 48/15", Build([](uint16_t* o) { return ShapeRipple(kN, kA, 0, 48, 15, o); }),
+                  {{1, 32767}, {100, 53812}, {1000, 52347}, {2048, 34020}, {3000, 17372}, {3993, 0}, {3994, 7},
+                   {3995, 572}, {4000, 2388}, {4096, 32502}},
+                  true);
+    // Ripple twice a period, 100 V, 20 %: charges start at samples 1930 and 3978.
+    ExpectSamples("ripple x2 100/20", Build([](uint16_t* o) { return ShapeRipple(kN, kA, 1, 100, 20, o); }),
+                  {{1, 32767}, {500, 56833}, {1500, 17084}, {1929, 0}, {2500, 58741}, {3500, 18992}}, true);
+    // DIP 45-54-172 degrees: the start value sin(44.82) is captured at j = 511, the ramp runs to
+    // sin(172) = 0.1392, held to 172 degrees.
+    ExpectSamples("DIP 450/540/1720", Build([](uint16_t* o) { return ShapeDip(kN, kA, 450, 540, 1720, o); }),
+                  {{100, 37773}, {511, 55901}, {512, 55936}, {520, 54417}, {600, 39934}, {1000, 37327},
+                   {1957, 37326}, {2000, 35177}, {3000, 199}},
+                  false);
+    // LF ring at its defaults: ring 0.4 sin(4 th - 210) decaying as exp(-(th - 60) / 180) from 60 to 120
+    // degrees, peak 1.33542, so a ratio of 134 %.
+    int32_t ratio = 0;
+    ExpectSamples("LF ring",
+                  Build([&](uint16_t* o) {
+                      return ShapeLFRing(kN, kA, {140, 500, 2000, 5, 600, 1200, 300}, o, &ratio);
+                  }),
+                  {{100, 36516}, {683, 58946}, {700, 60068}, {800, 64645}, {1000, 62512}, {1365, 46989},
+                   {1366, 54003}, {3000, 8379}},
+                  false);
+    EXPECT_EQ(ratio, 134);
+}
+
 // Edit values that the builder's own limits forbid reach the preview while a value is typed.
 TEST(ArbShapes, PreviewSurvivesOutOfRangeEditValues) {
     int16_t p[kPreviewPoints];

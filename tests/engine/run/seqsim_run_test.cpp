@@ -78,20 +78,25 @@ TEST_F(SeqRun, FiveStepProgramRunsToItsEnd) {
     EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 1u);
 }
 
-// HOLD on step 0, then a Branch 1 trigger: taken only when the held step has Branch 1 enabled and a
-// target inside the table.
+// HOLD on step 0, then a Branch 1 or Branch 2 trigger: taken only when the held step has that branch
+// enabled and a target inside the table; the other branch's enable and target play no part.
 TEST_F(SeqRun, BranchWhileHeld) {
     struct Row {
+        int branch;
         bool enabled;
         uint32_t liveTarget;  // the target the runner finds in the record
         uint32_t step;
         bool stillPending;
-    } rows[] = {{true, 3, 3, false}, {false, 3, 0, true}, {true, 5000, 0, true}};
+    } rows[] = {{1, true, 3, 3, false}, {1, false, 3, 0, true}, {1, true, 5000, 0, true},
+                {2, true, 2, 2, false}, {2, false, 2, 0, true}, {2, true, 5000, 0, true}};
     for (const Row& row : rows) {
         SetUp();
         Program(99999999);
-        Step(0).flags = row.enabled ? (Step(0).flags | kSeqEnBranch1) : (Step(0).flags & ~kSeqEnBranch1);
-        Step(0).branch1 = 3;
+        const uint32_t enable = row.branch == 1 ? kSeqEnBranch1 : kSeqEnBranch2;
+        const uint32_t other = row.branch == 1 ? kSeqEnBranch2 : kSeqEnBranch1;
+        Step(0).flags = (row.enabled ? (Step(0).flags | enable) : (Step(0).flags & ~enable)) | other;
+        Step(0).branch1 = row.branch == 1 ? 3 : 4;
+        Step(0).branch2 = row.branch == 2 ? 2 : 4;
         Download();
         OutputFlagSet(kOutFlagOutputOn);
         ASSERT_EQ(SeqSimRunStopToggle(), 0);
@@ -99,15 +104,45 @@ TEST_F(SeqRun, BranchWhileHeld) {
         SeqSimTogglePause();
         EXPECT_EQ(SeqSimIsPaused(), 1);
         EXPECT_EQ(BusReg_GetRunState(), 3);
-        Step(0).branch1 = row.liveTarget;
-        SeqSimTriggerBranch(1);
+        (row.branch == 1 ? Step(0).branch1 : Step(0).branch2) = row.liveTarget;
+        test::ClearTrace();
+        SeqSimTriggerBranch(row.branch);
+        EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, row.branch == 1 ? 8u : 16u);
         Tick();
-        EXPECT_EQ(SeqSimGetCurStep(), row.step) << row.enabled << " " << row.liveTarget;
-        EXPECT_EQ((g_SeqSimBlock[0].flags.load() & kRunFlagBranch1) != 0, row.stillPending);
+        const uint32_t pending = row.branch == 1 ? kRunFlagBranch1 : kRunFlagBranch2;
+        EXPECT_EQ(SeqSimGetCurStep(), row.step) << row.branch << " " << row.enabled << " " << row.liveTarget;
+        EXPECT_EQ((g_SeqSimBlock[0].flags.load() & pending) != 0, row.stillPending) << row.branch;
         EXPECT_EQ(SeqSimRunStateIsStop(), row.stillPending ? 0 : 1);
         SeqSimRunStopToggle();
         Step(0).branch1 = 3;
+        Step(0).branch2 = 0;
     }
+}
+
+// While running, the stage's remaining jump count is taken only on a step with Jump To enabled.
+TEST_F(SeqRun, JumpCounterFollowsTheStageOnJumpSteps) {
+    Step(3).flags |= kSeqEnJumpto;
+    Step(3).jumpTo = 1;
+    test::Stage().SetRead(regmap::kRunState, 0, 2);
+    test::Stage().SetRead(regmap::kRepeatCount, 0, 7);
+    g_SeqSimBlock[0].jumpCounter.store(0);
+    test::Stage().SetRead(regmap::kRunStep, 0, 2);
+    SeqSimRunPoll();
+    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 0u) << "step 2 has no jump";
+    test::Stage().SetRead(regmap::kRunStep, 0, 3);
+    SeqSimRunPoll();
+    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 7u);
+    test::Stage().SetRead(regmap::kRepeatCount, 0, 6);
+    SeqSimRunPoll();
+    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 6u);
+    test::Stage().SetRead(regmap::kRunStep, 0, 4);
+    test::Stage().SetRead(regmap::kRepeatCount, 0, 5);
+    SeqSimRunPoll();
+    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 6u) << "kept off the jump step";
+    test::Stage().SetRead(regmap::kRunState, 0, 0);
+    test::Stage().SetRead(regmap::kRunStep, 0, 3);
+    SeqSimRunPoll();
+    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 6u) << "not while idle";
 }
 
 TEST_F(SeqRun, RunTimeAndStepRegisters) {

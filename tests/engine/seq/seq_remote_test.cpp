@@ -87,4 +87,31 @@ TEST_F(SeqRemote, ValidationOfTables) {
     EXPECT_EQ(g_SeqStepTable[3][0][7].fset, 100000u) << "clamped for parallel operation";
 }
 
+// Each of the six tables by its own row: the lowest Fset (1.00 Hz with AC+DC, 15.00 Hz otherwise) and the
+// Vpp ceiling of its range (1140.00 V at 200 V, 570.00 V at 100 V, checked from file version 5 on).
+TEST_F(SeqRemote, EachTableChecksItsOwnRow) {
+    const struct {
+        int table;
+        uint32_t fsetMin, vppMax;
+    } rows[] = {{0, 100, 114000}, {1, 100, 57000}, {2, 1500, 114000},
+                {3, 1500, 57000}, {4, 1500, 114000}, {5, 1500, 57000}};
+    ASSERT_EQ(SeqValidateAll(5), 1);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.table);
+        SeqStepRecord& r = g_SeqStepTable[row.table][1][4];
+        const SeqStepRecord keep = r;
+        r.fset = row.fsetMin;
+        EXPECT_EQ(SeqValidateAll(5), 1) << "lowest Fset";
+        r.fset = row.fsetMin - 1;
+        EXPECT_EQ(SeqValidateAll(5), 0) << "below the lowest Fset";
+        r = keep;
+        r.acvVpp = row.vppMax;
+        EXPECT_EQ(SeqValidateAll(5), 1) << "Vpp ceiling";
+        r.acvVpp = row.vppMax + 1;
+        EXPECT_EQ(SeqValidateAll(5), 0) << "above the Vpp ceiling";
+        EXPECT_EQ(SeqValidateAll(4), 1) << "no Vpp check before version 5";
+        r = keep;
+    }
+}
+
 }  // namespace

@@ -62,6 +62,17 @@ TEST_F(MemorySlots, DeleteAllStopsAtSeq9WhileAnAlarmIsLatched) {
     EXPECT_FALSE(PresetIsDefault());
 }
 
+// A startup alarm (bit 12) the stage raised but the monitor has not yet seen is read before SEQ9.
+TEST_F(MemorySlots, DeleteAllStopsAtSeq9OnAStageAlarmNotYetLatched) {
+    test::Stage().InjectBit(2086, 12, true);
+    ASSERT_FALSE(SysStatusTest(kSysAlarmLatched));
+    EXPECT_EQ(DeleteMemoryData(4, 0), 0);
+    EXPECT_EQ(test::PopupText(), "SEQ9 Deleted Fail");
+    EXPECT_TRUE(SysStatusTest(kSysAlarmLatched));
+    EXPECT_EQ(Read("/mnt/tst/seq/SEQ9.SEQ"), "");
+    test::Stage().InjectBit(2086, 12, false);
+}
+
 // Every memory back to its default: the presets in memory, the SEQ/SIM and waveform files written again.
 TEST_F(MemorySlots, DeleteAllLeavesTheDefaultsEverywhere) {
     PresetRecord(4, 2)[kPresetWaveform] = 7;

@@ -44,4 +44,22 @@ TEST_F(SimFields, AcvCeilingByWaveformAndUnit) {
     EXPECT_EQ(engine::SimRecAt(kSimNormal1, 0).acvVpp, static_cast<uint32_t>(vppMax));
 }
 
+// The DC register of the current state goes to 0 V; the other states' copies and phases keep theirs.
+TEST_F(SimFields, ZeroDcvClearsTheCurrentStatesDcRegister) {
+    for (int32_t state : {kSimNormal1, kSimTrans1}) {
+        SeqSimSetCurStep(state);
+        ASSERT_EQ(BusReg_SetStepDcv(1234, 0), 0);
+        ASSERT_EQ(BusReg_SetStepDcv(1234, 1), 0);
+    }
+    const uint32_t before = test::StepWord(772, kSimNormal1);
+    ASSERT_NE(test::StepWord(772, kSimTrans1), 0u);
+    test::ClearTrace();
+    SimZeroDcv();
+    ASSERT_EQ(test::WritesTo(772).size(), 1u);
+    EXPECT_EQ(test::WritesTo(772).back().value, 0.0);
+    EXPECT_EQ(test::StepWord(772, kSimTrans1), 0u);
+    EXPECT_EQ(test::StepWord(772, kSimNormal1), before);
+    EXPECT_TRUE(test::WritesTo(773).empty());
+}
+
 }  // namespace

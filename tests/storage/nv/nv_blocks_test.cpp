@@ -190,4 +190,43 @@ TEST_F(NvBlocksTest, SpecialDataSaveWritesMemoryAndFile) {
     EXPECT_TRUE(NvBlockSumOk(chip.data(), kNvIdentityUsed));
 }
 
+// The checksum covers bytes 4 to the block's used length and nothing else: checked against a byte sum of
+// the test's own, on images whose every byte counts, and on the blocks as the memory holds them.
+TEST_F(NvBlocksTest, ChecksumIsTheByteSumFromByte4ToTheEnd) {
+    const auto sumFrom4 = [](const uint8_t* p, size_t used) {
+        uint32_t sum = 0;
+        for (size_t i = 4; i < used; ++i)
+            sum += p[i];
+        return sum;
+    };
+    const auto le32 = [](const uint8_t* p) {
+        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
+    };
+    for (size_t used : {size_t{kNvIdentityUsed}, size_t{kNvSettingsBlockSize}}) {
+        SCOPED_TRACE(used);
+        std::vector<uint8_t> img(used + 16, 0xEE);  // bytes past the block must not count
+        for (size_t i = 0; i < used; ++i)
+            img[i] = static_cast<uint8_t>(i * 7 + 1);
+        const uint32_t sum = NvBlockSeal(img.data(), used);
+        EXPECT_EQ(img[4] | img[5] << 8, 1060);
+        EXPECT_EQ(sum, sumFrom4(img.data(), used));
+        EXPECT_EQ(le32(img.data()), sum);
+        EXPECT_TRUE(NvBlockSumOk(img.data(), used));
+        img[used - 1] ^= 0x01;  // the last byte counts
+        EXPECT_FALSE(NvBlockSumOk(img.data(), used));
+        img[used - 1] ^= 0x01;
+        img[used] ^= 0x01;  // the byte after it does not
+        EXPECT_TRUE(NvBlockSumOk(img.data(), used));
+    }
+    ASSERT_EQ(IdentityBlockSave(SampleIdentity()), kNvSaved);
+    ASSERT_EQ(SettingsBlockSave(3, SampleSettings()), kNvSaved);
+    std::vector<uint8_t> chip(kNvSettingsBlockSize);
+    ASSERT_EQ(SpiNvmReadBuf(0, chip.data(), kNvIdentityStage), static_cast<int32_t>(kNvIdentityStage));
+    EXPECT_EQ(le32(chip.data()), sumFrom4(chip.data(), kNvIdentityUsed));
+    EXPECT_NE(chip[kNvIdentityUsed - 1], 0) << "the sample's last byte takes part";
+    ASSERT_EQ(SpiNvmReadBuf(20480, chip.data(), kNvSettingsBlockSize),
+              static_cast<int32_t>(kNvSettingsBlockSize));
+    EXPECT_EQ(le32(chip.data()), sumFrom4(chip.data(), kNvSettingsBlockSize));
+}
+
 }  // namespace

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/params/defaults/param_defaults.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
+#include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "tests/storage/nv_fixture.h"
 #include "tests/support/default_store.h"
@@ -137,6 +140,74 @@ TEST_F(SettingsConvertTest, RebaseTakesNewLimitsAndKeepsTheRest) {
         ASSERT_EQ(SettingsBlockRead(kind, &b), 0) << kind;
         EXPECT_EQ(b.words[292 - kSettingsFirstWord] == 1800, kind >= 5) << kind;
     }
+}
+
+// The block as the memory holds it, field by field at the offsets of its fixed layout (block 1 at 4096,
+// 3P4W L1): a field packed to the wrong place fails here even when the unpacking mirrors the mistake.
+TEST_F(SettingsConvertTest, PackedFieldsLieAtTheirFixedOffsets) {
+    Rebuild();
+    g_ParamStore.rangeCode[3] = 1;
+    g_ParamStore.unit[0].waveform.value = 200;
+    M(0, 3).meas[2].value = -3;
+    M(0, 6).onPhase.state = 0;
+    M(0, 1).onPhase.state = 1;
+    M(0, 7).phaseAngle[2].state = 0;
+    M(0, 5).volt[1].acv[0][16].value = 12345;
+    M(0, 2).volt[0].dcv[0][0].value = -4321;
+    M(0, 0).volt[1].voltLimit[0].value = 20000;
+    M(0, 5).freq.def2 = 4400;
+    M(0, 6).freq.value = 6100;
+    M(0, 0).curr[5].irms.value = 1234;
+    M(0, 0).curr[3].ipkMin.value = -999;
+    M(0, 8).offPhase.value = 1800;
+    M(0, 0).volt[1].acv[1][16].value = 5000;
+    M(0, 1).phaseAngle[1].value = 1190;
+    M(0, 9).volt[1].gain.def1 = 3;
+    M(0, 9).freq.value = 5500;
+    M(0, 9).freq.def1 = 5100;
+    M(0, 9).freq.def2 = 5200;
+    M(0, 9).phaseAngle[2].value = 2400;
+    ASSERT_EQ(BackupBlockPack(0, 1, true), kNvSaved);
+
+    std::vector<uint8_t> b(kNvSettingsBlockSize);
+    ASSERT_EQ(SpiNvmReadBuf(4096, b.data(), kNvSettingsBlockSize), static_cast<int32_t>(kNvSettingsBlockSize));
+    const auto word = [&](int n) {
+        return static_cast<int32_t>(b[4 * n] | b[4 * n + 1] << 8 | b[4 * n + 2] << 16 |
+                                    static_cast<uint32_t>(b[4 * n + 3]) << 24);
+    };
+    EXPECT_EQ(b[4] | b[5] << 8, 1060);
+    EXPECT_EQ(b[6] | b[7], 0);
+    EXPECT_EQ(b[9 + 3], 1) << "range code of output mode 3";
+    EXPECT_EQ(b[18], 200) << "waveform number";
+    EXPECT_EQ(b[19 + 4 * 3 + 2], 0xFD) << "measurement item 3 of output mode 3";
+    // AC modes 0, 1, 5, 6, 7, 8; entries mode by mode, area 0 then area 1.
+    EXPECT_EQ(b[60 + 1], 1) << "ON-phase enable, AC-INT";
+    EXPECT_EQ(b[60 + 3], 0) << "ON-phase enable, output mode 6";
+    EXPECT_EQ(b[92 + 4], 0) << "L3 angle enable, output mode 7";
+    EXPECT_EQ(word(66 + 2 * 2 + 1), 12345) << "ACV, output mode 5, area 1";
+    EXPECT_EQ(word(102 + 2 * 1 + 0), -4321) << "DCV, DC-INT (the second DC mode), area 0";
+    EXPECT_EQ(word(126 + 1), 20000) << "voltage limit, area 1";
+    EXPECT_EQ(word(136 + 2), 4400) << "frequency word 8, output mode 5";
+    EXPECT_EQ(word(140 + 3), 6100) << "frequency, output mode 6";
+    EXPECT_EQ(word(148 + 3), 1234) << "rms current limit, variant 5";
+    EXPECT_EQ(word(156 + 3), -999) << "peak current minimum, variant 3";
+    EXPECT_EQ(word(166 + 5), 1800) << "OFF phase, output mode 8";
+    EXPECT_EQ(word(199 + 1), 5000) << "ACV in Vpp, output mode 0, area 1";
+    EXPECT_EQ(word(262), 3) << "VCA gain word 7, area 1";
+    EXPECT_EQ(word(265), 5500);
+    EXPECT_EQ(word(266), 5100);
+    EXPECT_EQ(word(267), 5200);
+    EXPECT_EQ(word(276 + 1), 1190) << "L2 angle, AC-INT";
+    EXPECT_EQ(word(293), 2400) << "VCA L3 angle";
+    for (int n = 294; n < 1984; ++n)
+        ASSERT_EQ(word(n), 0) << "word " << n;
+    for (int n = 98; n < 264; ++n)
+        ASSERT_EQ(b[n], 0) << "byte " << n;
+    // The checksum: the byte sum of bytes 4 to 8191, little-endian in bytes 0-3.
+    uint32_t sum = 0;
+    for (size_t i = 4; i < kNvSettingsBlockSize; ++i)
+        sum += b[i];
+    EXPECT_EQ(static_cast<uint32_t>(word(0)), sum);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "core/control/output_sync.h"
 #include "core/params/presets/preset_store.h"
+#include "core/system/messaging/msg_ring.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;
@@ -69,6 +70,30 @@ TEST_F(PresetRecall, PresetOfAnotherModelIsLimitedToThisOne) {
     Start(kAcInt, 0, 1);
     EXPECT_EQ(Recall(1), "popup: IRMS and IPK" + tail + "IRMS Limited)\n");
     EXPECT_EQ(GetCurrLimit(0), 788);  // 7.88 A, the 200 V maximum of model type 1
+}
+
+// A limit message of the recall takes the place of a popup held until closed: the held one is closed, and
+// what shows is the recall's timed message.
+TEST_F(PresetRecall, LimitMessageClosesAHeldPopup) {
+    Rebuild(1);
+    Start(kAcInt, 0, 1);
+    ASSERT_EQ(SetFrequency(150000), 150000);
+    ASSERT_EQ(PresetRangeCheckRun(1, 2), 0);
+    Rebuild(7);
+    Start(kAcInt, 0, 1);
+    ShowMessageHold("Alarm Clear\nPlease Wait...");
+    ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+    EXPECT_NE(Recall(2), "");
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0);
+    char text[128];
+    MsgQueue_CopyText(text, sizeof text);
+    EXPECT_EQ(std::string(text).rfind("Freq and Limit_Hi out of", 0), 0u) << text;
+    // Without a limited value the recall leaves the popup as it is.
+    ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
+    ShowMessageHold("Held");
+    EXPECT_EQ(Recall(3), "");
+    EXPECT_EQ(MsgPopup_IsPersistent(), 1);
+    MsgPopup_Close();
 }
 
 TEST_F(PresetRecall, PresetStoredIn1P3WRecallsL1AndL2Only) {

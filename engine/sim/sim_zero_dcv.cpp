@@ -1,0 +1,6 @@
+#include "core/regbus/reg_step.h"
+#include "engine/sim/sim_setters.h"
+
+void SimZeroDcv() {
+    BusReg_SetStepDcv(0, 0);
+}

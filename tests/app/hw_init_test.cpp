@@ -69,7 +69,7 @@ TEST(ArbMemInit, ResetsPopupAndTheTablesOnTheStage) {
 // the update strobe reach the stage.
 TEST(HwInitStart, Arb1MissingGives238ResetsAndThePopup) {
     testsupport::TempRoot root;
-    storage::ArbProvisionFactoryFiles();
+    storage::ArbProvisionFactoryFiles("VRN-4145");
     std::remove((root.path() + "/mnt/tst/ARB/ARB1.ARB").c_str());
     const auto files = [&] {
         int present = 0;

@@ -72,9 +72,13 @@ TEST(SeqSimFuzzReplay, DISABLED_WriteSeeds) {
     Put("seq_file", "trailer", Join(0, {{2, 63, 1}}));
     Put("seq_file", "version", Join(kSealed, {{2, 55, 4}}));
     Put("seq_file", "acv-0x80000000", Join(kSealed, {StepWord(0, 0, 1, 1, 0x80000000u), StepWord(1, 2, 1, 1, 0x80000000u)}));
-    Put("seq_file", "words-at-their-top",
-        Join(kSealed, {StepWord(0, 2, 2, 3, 150000), StepWord(0, 2, 2, 5, 0x7FFFFFFFu),
-                       StepWord(0, 2, 2, 7, 0x7FFFFFFFu), StepWord(0, 2, 2, 8, 0x7FFFFFFDu)}));
+    // In every table, so that the one the output kind and range select holds them.
+    std::vector<uint8_t> top = {kSealed};
+    for (uint8_t table = 0; table < kSeqTables; ++table)
+        for (const auto& c : {StepWord(0, table, 2, 3, 150000), StepWord(0, table, 2, 5, 0x7FFFFFFFu),
+                              StepWord(0, table, 2, 7, 0x7FFFFFFFu), StepWord(0, table, 2, 8, 0x7FFFFFFDu)})
+            top.insert(top.end(), c.begin(), c.end());
+    Put("seq_file", "words-at-their-top", top);
     Put("seq_file", "config", Join(kSealed, {{1, engine::kSeqCfgWiring, 0, 7}, {1, engine::kSeqCfgUnit, 0, 1}}));
 
     // SIM: the default file, a damaged trailer, and a state with angles at their top at a high frequency.
@@ -84,10 +88,12 @@ TEST(SeqSimFuzzReplay, DISABLED_WriteSeeds) {
     s[kSimFileSize - 1] ^= 1;
     Put("sim_file", "trailer.SIM", s);
     s = sim;
-    const uint32_t normal1 = engine::SimRecordOffset(0, 0, kSimNormal1);
-    storage::StoreBe32(s.data() + normal1 + 4 * 2, 60000);        // freq
-    storage::StoreBe32(s.data() + normal1 + 4 * 5, 0x7FFFFFFEu);  // on phase
-    storage::StoreBe32(s.data() + normal1 + 4 * 6, 0x7FFFFFFFu);  // off phase
+    for (int set = 0; set < kSimSets; ++set) {
+        const uint32_t normal1 = engine::SimRecordOffset(0, set, kSimNormal1);
+        storage::StoreBe32(s.data() + normal1 + 4 * 2, 60000);        // freq
+        storage::StoreBe32(s.data() + normal1 + 4 * 5, 0x7FFFFFFEu);  // on phase
+        storage::StoreBe32(s.data() + normal1 + 4 * 6, 0x7FFFFFFFu);  // off phase
+    }
     storage::DataFileSeal(s.data(), s.size());
     Put("sim_file", "angles.SIM", s);
 }

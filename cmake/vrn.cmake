@@ -68,3 +68,26 @@ function(vrn_tests name)
     target_link_libraries(${bname} PRIVATE ${ARG_DEPS} ${support} vrn_system benchmark::benchmark_main)
   endforeach()
 endfunction()
+
+# vrn_fuzz_target(<name> <source>... [LIBS <lib>...]): a libFuzzer target of a fuzzing build (VRN_FUZZ=ON,
+# made with clang by scripts/fuzz-target.sh). The target fuzz_targets builds them all, so that one build
+# serves every smoke run.
+function(vrn_fuzz_target name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} vrn_system)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  if(NOT TARGET fuzz_targets)
+    add_custom_target(fuzz_targets)
+  endif()
+  add_dependencies(fuzz_targets ${name})
+endfunction()
+
+# vrn_fuzz_smoke(<test> <script> <seconds> [args...]): a short run of a fuzz script as a test of the main
+# build, on the clang build that scpi_fuzz_build makes in <build>/fuzz; skipped (77) without clang or its
+# libFuzzer runtime, or with VRN_SKIP_FUZZ_SMOKE=1 in the environment.
+function(vrn_fuzz_smoke test script)
+  add_test(NAME ${test} COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/${script} ${ARGN})
+  set_tests_properties(${test} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 900 LABELS fuzz
+    ENVIRONMENT "VRN_FUZZ_BUILD_DIR=${CMAKE_BINARY_DIR}/fuzz")
+endfunction()

@@ -47,10 +47,15 @@ if ! grep -qxF "CMAKE_CXX_FLAGS:STRING=$flags" "$build/CMakeCache.txt" 2>/dev/nu
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 fi
 # Run from the main build's make, the jobserver of that make is not handed down: build with a job count
-# of its own.
+# of its own ($VRN_FUZZ_JOBS, else one per core). --build-only builds every fuzz target (fuzz_targets),
+# so that one build serves all smoke runs.
 unset MAKEFLAGS MFLAGS MAKELEVEL
-cmake --build "$build" -j"$(nproc)" --target "$target_name" >/dev/null
-[ $build_only = 1 ] && exit 0
+jobs=${VRN_FUZZ_JOBS:-$(nproc)}
+if [ $build_only = 1 ]; then
+  cmake --build "$build" -j"$jobs" --target fuzz_targets >/dev/null
+  exit 0
+fi
+cmake --build "$build" -j"$jobs" --target "$target_name" >/dev/null
 
 # libFuzzer counts from its own start and stops only once a whole second more has passed: what the build
 # took and that second come off the fuzzing time.

@@ -120,20 +120,21 @@ int32_t SeqSetFset(int32_t value, int phase) {
         Blk(phase).liveFset = static_cast<uint32_t>(value);
     }
     const int32_t f = static_cast<int32_t>(Blk(phase).liveFset);
-    int32_t duty = SeqGetDuty(phase);
+    // The stored words may come from a file and hold any 32-bit value: the rounding is done in 64 bits.
+    int64_t duty = SeqGetDuty(phase);
     if (f > 99999) {
-        duty = std::clamp((duty + 50) / 100 * 100, 100, 900);
+        duty = std::clamp<int64_t>((duty + 50) / 100 * 100, 100, 900);
     } else if (f > 9999) {
-        duty = std::clamp((duty + 5) / 10 * 10, 10, 990);
+        duty = std::clamp<int64_t>((duty + 5) / 10 * 10, 10, 990);
     }
-    SeqSetDuty(duty, phase, 999, 1);
-    int32_t on = SeqGetOnPhase(phase), off = SeqGetOffPhase(phase);
+    SeqSetDuty(static_cast<int32_t>(duty), phase, 999, 1);
+    int64_t on = SeqGetOnPhase(phase), off = SeqGetOffPhase(phase);
     if (f >= 50001) {
-        on = std::min((on + 5) / 10 * 10, 3590);
-        off = std::min((off + 5) / 10 * 10, 3590);
+        on = std::min<int64_t>((on + 5) / 10 * 10, 3590);
+        off = std::min<int64_t>((off + 5) / 10 * 10, 3590);
     }
-    SeqSetOnPhase(on, phase);
-    SeqSetOffPhase(off, phase);
+    SeqSetOnPhase(static_cast<int32_t>(on), phase);
+    SeqSetOffPhase(static_cast<int32_t>(off), phase);
     BusReg_SetStepFreq(f, phase);
     return f;
 }

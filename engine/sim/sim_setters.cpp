@@ -85,13 +85,14 @@ int32_t SimSetFreq(int32_t value, int phase) {
         Blk(phase).liveFset = static_cast<uint32_t>(value);
     }
     const int32_t f = static_cast<int32_t>(Blk(phase).liveFset);
-    int32_t on = SimGetOnpha(phase), off = SimGetOffpha(phase);
+    // The stored angles may come from a file and hold any 32-bit value: the rounding is done in 64 bits.
+    int64_t on = SimGetOnpha(phase), off = SimGetOffpha(phase);
     if (f >= 50001) {
-        on = std::min((on + 5) / 10 * 10, 3590);
-        off = std::min((off + 5) / 10 * 10, 3590);
+        on = std::min<int64_t>((on + 5) / 10 * 10, 3590);
+        off = std::min<int64_t>((off + 5) / 10 * 10, 3590);
     }
-    SimSetOnpha(on, phase);
-    SimSetOffpha(off, phase);
+    SimSetOnpha(static_cast<int32_t>(on), phase);
+    SimSetOffpha(static_cast<int32_t>(off), phase);
     BusReg_SetStepFreq(f, phase);
     return f;
 }

@@ -1,5 +1,6 @@
 #include "core/control/measure/meas_average.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -11,9 +12,15 @@ constexpr double kScale = 1000000.0;
 constexpr uint32_t kPushEvery = 5;
 constexpr int kAveragedRows = 3;  // the phase rows; the line-to-line and total rows pass through
 
+// A sample's bound, 2^54: the sum of a full ring of 256 of them, and a refill's sample times the count,
+// stay inside 64 bits. A reading beyond it (about 1.8e10, far beyond any the stage gives) is held at it.
+constexpr float kSampleLimit = 0x1p54f;
+static_assert(kMeasAvgRing <= 256);
+
 int64_t Scaled(float value) {
     // The product is formed in single precision, as the samples always were.
-    return static_cast<int64_t>(value * static_cast<float>(kScale));
+    const float scaled = std::clamp(value * static_cast<float>(kScale), -kSampleLimit, kSampleLimit);
+    return static_cast<int64_t>(scaled);
 }
 
 void Push(MeasAvgSlot& s, float value) {

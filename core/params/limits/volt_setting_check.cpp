@@ -123,7 +123,9 @@ void SeqStepVoltLimits(int32_t* out, uint32_t kind, uint32_t area, uint32_t wave
     }
     if (kind == 0) {
         const double half = PeakHalfWidth(acv, a, set);
-        if (dcv + half + 0.99 > d.max || dcv - half - 0.99 < d.min) {
+        // A negative AC voltage (a step word above 0x7FFFFFFF read from a file) has no peak to fit; taken
+        // as a width it would widen the DC limits past the 32-bit range.
+        if (half < 0.0 || dcv + half + 0.99 > d.max || dcv - half - 0.99 < d.min) {
             out[kStepOutOfRange] = 1;
             return;
         }

@@ -1,5 +1,6 @@
 // The SEQ field accessors on the simulated power stage: limits, re-rounding, the step-0 rule, the mended
 // setters and the memory names.
+#include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_names.h"
 #include "tests/engine/seqsim_fixture.h"
 
@@ -36,6 +37,23 @@ TEST_F(SeqFields, FrequencyChangeReroundsDutyAndPhases) {
     EXPECT_EQ(SeqGetOffPhase(1), 3590);
     EXPECT_EQ(test::StepWord(802, 2), static_cast<uint32_t>(400 * 4096 / 1000));
     EXPECT_EQ(SeqSetFset(200001, 1), 150000) << "above the model's 2000.00 Hz";
+}
+
+// Words loaded from a file that failed validation stay in the table: the re-rounding of a frequency
+// change must bring any 32-bit value into range, not wrap it.
+TEST_F(SeqFields, FrequencyChangeReroundsWordsOutsideTheirRange) {
+    SeqSetCurStep(2);
+    SeqSetFset(5000, 1);
+    engine::SeqRec(1).duty = 0x7FFFFFFFu;
+    engine::SeqRec(1).onPhase = 0x7FFFFFFDu;
+    engine::SeqRec(1).offPhase = 0x80000000u;
+    EXPECT_EQ(SeqSetFset(150000, 1), 150000);
+    EXPECT_EQ(SeqGetDuty(1), 900);
+    EXPECT_EQ(SeqGetOnPhase(1), 3590);
+    SeqSetFset(50000, 1);
+    engine::SeqRec(1).duty = 0x7FFFFFFCu;
+    EXPECT_EQ(SeqSetFset(60000, 1), 60000);
+    EXPECT_EQ(SeqGetDuty(1), 990);
 }
 
 TEST_F(SeqFields, StepZeroRefusesJumpsAndTermination) {

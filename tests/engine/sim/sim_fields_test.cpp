@@ -62,4 +62,15 @@ TEST_F(SimFields, ZeroDcvClearsTheCurrentStatesDcRegister) {
     EXPECT_TRUE(test::WritesTo(773).empty());
 }
 
+// Angles loaded from a file that failed validation stay in the table: the re-rounding of a frequency
+// change must bring any 32-bit value into range, not wrap it.
+TEST_F(SimFields, FrequencyChangeReroundsAnglesOutsideTheirRange) {
+    SeqSimSetCurStep(kSimNormal1);
+    engine::SimRecAt(kSimNormal1, 0).onPhase = 0x7FFFFFFEu;
+    engine::SimRecAt(kSimNormal1, 0).offPhase = 0x7FFFFFFFu;
+    ASSERT_EQ(SimSetFreq(60000, 0), 60000);
+    EXPECT_EQ(SimGetOnpha(0), 3590);
+    EXPECT_EQ(SimGetOffpha(0), 3590);
+}
+
 }  // namespace

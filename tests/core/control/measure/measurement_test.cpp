@@ -160,6 +160,21 @@ TEST_F(Measurement, CountAboveTheRingAveragesOverTheRing) {
     EXPECT_EQ(avg, 20.0f);
 }
 
+// A reading beyond what the ring's 64-bit samples hold (the stage's float registers can give any value)
+// is held at the ring's bound, keeping its sign: it never wraps into a reading of the other sign, and a
+// full ring of them does not overflow the sum.
+TEST_F(Measurement, AveragesOfHugeReadingsKeepTheirSign) {
+    for (float huge : {1.0e13f, -1.0e13f, 3.0e38f}) {
+        MeasAvg_ResetAll(256);
+        float avg = MeasAvg_Update(kAvgVrms, 0, huge);
+        for (int call = 0; call < 5 * 256; ++call)
+            avg = MeasAvg_Update(kAvgVrms, 0, huge);
+        EXPECT_GT(std::fabs(avg), 1.0e10f) << huge;
+        EXPECT_EQ(avg > 0.0f, huge > 0.0f) << huge;
+        avg = MeasAvg_Update(kAvgIrms, 0, 1.0f);
+    }
+}
+
 // Each published field comes from its own register: the total row's voltage peak hold from 2232, no
 // auxiliary value where the stage has no register; the AC parts never read NaN; 1P2W shows the total
 // registers in record 0.

@@ -18,6 +18,7 @@
 #include "platform/host/root_provision.h"
 #include "platform/host/root_lock.h"
 #include "platform/host/stop_signal.h"
+#include "scpi/channels/lan_channel.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -54,6 +55,18 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr, "vrn-controller: cannot lock the instrument root %s: %s\n",
                          plat::Root().c_str(), std::strerror(errno));
+        }
+        return 1;
+    }
+    // One controller per port offset: a second one would take no client of its own.
+    if (int busy = scpi::LanClaimPorts(); busy != 0) {
+        if (errno == EADDRINUSE) {
+            std::fprintf(stderr,
+                         "vrn-controller: port %d is in use (another controller with port offset %d?)\n",
+                         busy, plat::GetOptions().portOffset);
+        } else {
+            std::fprintf(stderr, "vrn-controller: cannot listen on port %d: %s\n", busy,
+                         std::strerror(errno));
         }
         return 1;
     }

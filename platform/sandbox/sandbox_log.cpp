@@ -1,24 +1,20 @@
 #include "platform/sandbox/sandbox_log.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <mutex>
 #include <string>
 
+#include "platform/host/log_file.h"
 #include "platform/host/root.h"
 
 namespace plat::sandbox {
 namespace {
 
+// A controller that runs for days logs the commands its sequencers poll with (the USB device
+// controller's state several times a second): the log is bounded (platform/host/log_file.h).
 std::mutex g_logMutex;
-// A controller that runs for days logs the commands its sequencers poll with; past this size the log
-// starts over and keeps one older generation beside it ("commands.log.1").
-constexpr off_t kLogMaxBytes = 4 * 1024 * 1024;
 
 // Keeps the entry on one line: control characters are written as escapes.
 void AppendEscaped(std::string& line, std::string_view text) {
@@ -63,14 +59,7 @@ void LogCommand(std::string_view verdict, int status, std::string_view command, 
     std::string path = MapPath("/var/log/commands.log");
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    struct stat st {};
-    if (stat(path.c_str(), &st) == 0 && st.st_size >= kLogMaxBytes)
-        std::rename(path.c_str(), (path + ".1").c_str());
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return;
-    ssize_t written = write(fd, line.data(), line.size());
-    (void)written;  // a full disk loses the entry, never the command
-    close(fd);
+    LogAppend(path, line, LogLimitBytes());  // a full disk loses the entry, never the command
 }
 
 }  // namespace plat::sandbox

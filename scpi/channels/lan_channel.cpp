@@ -36,6 +36,12 @@ constexpr uint32_t kWaitPassMs = 2;  // pass period while a large reply drains o
 RemotePort g_lanPort;
 bool g_lanPortMade = false;  // session thread only
 std::atomic<int> g_listenFd{-1};
+// The listeners taken at start, until their thread takes them; the ports are set before any thread runs.
+struct ClaimedPort {
+    int port = -1;
+    std::atomic<int> fd{-1};
+};
+ClaimedPort g_claimed[2];
 // The client is handed from the accept thread to the session thread under g_clientLock. A connection
 // that arrives while every client ahead of it has already hung up is not turned away: the session
 // notices a hang-up only at its next wait and then still finishes the client's last command, so the
@@ -109,7 +115,7 @@ int LanOpen() {
     int old = g_listenFd.exchange(-1);
     if (old >= 0) close(old);
     const int port = plat::Port(kLanScpiPort);
-    int fd = LanListen(port, false);
+    int fd = LanTakeListener(port);
     if (fd > 0) {
         // Waited on with poll: a connection that is gone again before accept() must not block it.
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
@@ -219,7 +225,7 @@ bool TransmitAll(int fd) {
 
 const ScpiIoOps kLanIoOps = {LanInit, LanOpen, LanWrite, LanRead, LanControl, LanClose, LanDeinit};
 
-int LanListen(int port, bool reusePort) {
+int LanListen(int port) {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return 0;
     if (fd == 0) {
@@ -231,17 +237,45 @@ int LanListen(int port, bool reusePort) {
     }
     int one = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    if (reusePort) setsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &one, sizeof one);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(port));
     addr.sin_addr.s_addr = htonl(INADDR_ANY);
     // A socket that is bound but does not listen accepts nobody: that is a failure too.
     if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 5) != 0) {
+        const int error = errno;
         close(fd);
+        errno = error;
         return 0;
     }
     return fd;
+}
+
+int LanClaimPorts() {
+    const int scpiPort = plat::Port(kLanScpiPort), restartPort = plat::Port(kLanRestartPort);
+    const int scpiFd = LanListen(scpiPort);
+    if (scpiFd <= 0) return scpiPort;
+    const int restartFd = LanListen(restartPort);
+    if (restartFd <= 0) {
+        const int error = errno;
+        close(scpiFd);
+        errno = error;
+        return restartPort;
+    }
+    g_claimed[0].port = scpiPort;
+    g_claimed[1].port = restartPort;
+    g_claimed[0].fd.store(scpiFd, std::memory_order_release);
+    g_claimed[1].fd.store(restartFd, std::memory_order_release);
+    return 0;
+}
+
+int LanTakeListener(int port) {
+    for (ClaimedPort& claimed : g_claimed) {
+        if (claimed.port != port) continue;
+        const int fd = claimed.fd.exchange(-1, std::memory_order_acq_rel);
+        if (fd > 0) return fd;
+    }
+    return LanListen(port);
 }
 
 void LanChannelStart() {

@@ -12,9 +12,19 @@ constexpr int kLanScpiPort = 5025;
 constexpr int kLanRestartPort = 5030;
 constexpr uint32_t kLanRxSize = 1024;
 
-// A TCP socket listening on all addresses at `port` (SO_REUSEADDR; with reusePort also SO_REUSEPORT),
-// backlog 5. Its descriptor, or 0 when it cannot be created, bound or made listening.
-int LanListen(int port, bool reusePort);
+// A TCP socket listening on all addresses at `port` (SO_REUSEADDR only, so that a connection of an
+// earlier listener in TIME_WAIT does not keep it out, while a port another process listens on does),
+// backlog 5. Its descriptor, or 0 when it cannot be created, bound or made listening (errno tells why).
+int LanListen(int port);
+
+// Takes the SCPI and restart ports (moved by the port offset) at start, before any thread runs, so that
+// a second controller with the same offset is refused at once instead of sharing or waiting for them.
+// The LAN threads' first listeners are these sockets. Returns 0, or the port it could not listen on
+// (errno tells why; nothing is kept then).
+int LanClaimPorts();
+// The listener for `port`: the socket taken at start when it is still unused, otherwise a new one as
+// LanListen makes it.
+int LanTakeListener(int port);
 
 // The LAN channel's port operations: open makes the listening socket (any previous client and listener
 // are closed first) and returns its descriptor, 0 on failure; read hands out the bytes received from

@@ -67,10 +67,10 @@ constexpr uint32_t kLanPollMs = 2;
 constexpr uint32_t kLanIdleWaitMs = 20;
 
 // Listens on `port` until it succeeds, retrying every second; says once when it cannot.
-int ListenWithRetry(int port, bool reusePort, const char* what) {
+int ListenWithRetry(int port, const char* what) {
     bool told = false;
     for (;;) {
-        int fd = scpi::LanListen(port, reusePort);
+        int fd = scpi::LanTakeListener(port);
         if (fd > 0) return fd;
         if (!told) {
             std::fprintf(stderr, "LAN: cannot listen on %s port %d, retrying every second\n", what, port);
@@ -84,7 +84,7 @@ int ListenWithRetry(int port, bool reusePort, const char* what) {
 void* LanRestartThread(void*) {
     plat::SleepMs(kLanStartDelayMs);
     const int port = plat::Port(scpi::kLanRestartPort);
-    int fd = ListenWithRetry(port, true, "the restart");
+    int fd = ListenWithRetry(port, "the restart");
     std::printf("LAN: restart port %d listening\n", port);
     std::fflush(stdout);
     for (;;) {

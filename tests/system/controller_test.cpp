@@ -79,6 +79,30 @@ TEST(Controller, OneControllerPerRootAndAKilledOnesQueueGoesAtTheNextStart) {
     EXPECT_EQ(QueueWithKey(key), -1);
 }
 
+// Two controllers on different roots with the same port offset would both take the ports: the second
+// one is refused before it touches its root's memory or runs a command, and the first keeps serving.
+TEST(Controller, OneControllerPerPortOffset) {
+    ControllerProcess first;
+    ASSERT_TRUE(first.WaitForOutput("message queue: id")) << first.Output();
+    {
+        ControllerProcess second;
+        ASSERT_EQ(second.portOffset(), first.portOffset());
+        EXPECT_EQ(second.Wait(), 1) << second.Output();
+        EXPECT_NE(second.Output().find("port " + std::to_string(5025 + first.portOffset()) + " is in use"),
+                  std::string::npos)
+            << second.Output();
+        EXPECT_FALSE(fs::exists(second.root() + "/dev/spidev1.0"));
+        EXPECT_FALSE(fs::exists(second.root() + "/var/log/commands.log"));
+    }
+    EXPECT_TRUE(first.Running()) << first.Output();
+    // Its LAN threads start after the self-test and listen on the ports it took.
+    EXPECT_TRUE(
+        first.WaitForOutput("LAN: restart port " + std::to_string(5030 + first.portOffset()) + " listening",
+                            testsupport::kStartupTimeoutMs))
+        << first.Output();
+    EXPECT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+}
+
 TEST(Controller, RefusesWhatItCannotStartWith) {
     // {arguments, status, message}: the later --root wins; nothing can be made below a device node.
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {

@@ -235,8 +235,15 @@ TEST(Sandbox, EveryCommandIsLoggedOnOneLineAlsoFromManyThreads) {
         EXPECT_EQ(root.Read("/tmp/t" + std::to_string(t)).size(), kRuns * 2u);
         EXPECT_NE(env.out.find("v" + std::to_string(t) + "=" + std::to_string(kRuns - 1)), std::string::npos);
     }
-    // A full log starts over and keeps one older generation.
-    const std::string full(4 * 1024 * 1024, 'x');
+    // The log holds 1 MiB: a line that would take it past that starts a new log and the full one is
+    // kept as the older generation.
+    const std::string nearlyFull(1024 * 1024 - 200, 'x');
+    root.Write("/var/log/commands.log", nearlyFull);
+    plat::System("sync");
+    log = root.Read("/var/log/commands.log");
+    EXPECT_EQ(log.substr(0, nearlyFull.size()), nearlyFull);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+    const std::string full(1024 * 1024, 'x');
     root.Write("/var/log/commands.log", full);
     plat::System("sync");
     EXPECT_EQ(root.Read("/var/log/commands.log.1"), full);

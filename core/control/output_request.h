@@ -3,8 +3,9 @@
 // calibration and alarms.
 #include <cstdint>
 
-// 1 on, 0 off; returns its argument. Waits (2 ms steps, at most 10 s) until the control task runs; a
-// request that still finds it not running is dropped and gives -1.
+// 1 on, 0 off; returns its argument once posted, without waiting for the control task (a request made
+// before the task runs is carried out when it does). A request that is refused or dropped (calibration,
+// an alarm, the synchronisation source missing with the output off) gives -1.
 int32_t SetOutputOnOff(int32_t on);
 // Off when the output is on, else on.
 int32_t OutputToggle();

@@ -44,8 +44,9 @@ int32_t Access(uint32_t dir, std::atomic<uint32_t>& word, uint32_t* p) {
     return 0;
 }
 
-// Each action disarms first, so a trigger fires it once.
-void RunAction(uint32_t kind) {
+// Each action disarms first, so a trigger fires it once. An output request that is not posted makes the
+// trigger fail: answered as done, the remote controller would wait for an output that never comes.
+int32_t RunAction(uint32_t kind) {
     g_TrigAct.armed.store(0, kRelaxed);
     switch (kind) {
         case kTrigKindTrigger:
@@ -53,7 +54,8 @@ void RunAction(uint32_t kind) {
             SetFrequency(static_cast<int32_t>(g_TrigAct.value[kTrigValFrequency].load(kRelaxed)));
             break;
         case kTrigKindOutput:
-            SetOutputOnOff(static_cast<int32_t>(g_TrigAct.value[kTrigValOutput].load(kRelaxed)));
+            if (SetOutputOnOff(static_cast<int32_t>(g_TrigAct.value[kTrigValOutput].load(kRelaxed))) < 0)
+                return kTrigErrExecution;
             break;
         case kTrigKindMemory:
             if (g_TrigMemoryRecall != nullptr)
@@ -62,6 +64,7 @@ void RunAction(uint32_t kind) {
         default:
             break;
     }
+    return 0;
 }
 
 }  // namespace
@@ -89,8 +92,7 @@ int32_t TrigAct_Initiate(uint32_t kind) {
             g_TrigAct.armed.store(1, std::memory_order_release);
             return 0;
         case kTrigSrcImm:
-            RunAction(kind);
-            return 0;
+            return RunAction(kind);
         default:
             return kTrigErrInitIgnored;
     }
@@ -104,8 +106,7 @@ int32_t TrigAct_BusTrigger(uint32_t kind) {
         case kTrigSrcBus:
             // Taken in one step: a trigger input on the control task may fire the same arming.
             if (g_TrigAct.armed.exchange(0, std::memory_order_acquire) == 0) return kTrigErrTriggerIgnored;
-            RunAction(kind);
-            return 0;
+            return RunAction(kind);
         case kTrigSrcImm:
             return 0;
         default:

@@ -1,7 +1,8 @@
 #pragma once
 // Trigger actions: one action (set voltage and frequency, switch the output, recall a memory) prepared by a
 // remote controller, armed, and fired by a software trigger, at once, or by one of two trigger inputs.
-// Results are rows of the SCPI error table: 0 no error, 46 "Trigger ignored", 48 "Init ignored".
+// Results are rows of the SCPI error table: 0 no error, 41 "Execution error" (the output request was not
+// taken), 46 "Trigger ignored", 48 "Init ignored".
 #include <atomic>
 #include <cstdint>
 
@@ -40,6 +41,7 @@ enum TrigActValue : uint32_t {
     kTrigValOutput = 2,
     kTrigValMemory = 3
 };
+inline constexpr int32_t kTrigErrExecution = 41;
 inline constexpr int32_t kTrigErrTriggerIgnored = 46;
 inline constexpr int32_t kTrigErrInitIgnored = 48;
 

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "core/params/access/acv_unit.h"
+#include "core/params/access/line_values.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
@@ -65,11 +66,23 @@ bool DutyBounds(int phase, int32_t* lo, int32_t* hi, int32_t* step) {
     return false;
 }
 
+bool IsLineId(uint32_t id) {
+    return id == kParamAcvLine || id == kParamDcvLine;
+}
+
+// The line AC voltage's ceiling when the voltage is entered in Vpp: L1's Vpp ceiling as a line value.
+int32_t LineVppCeiling() {
+    constexpr uint32_t k3P4W = 0;
+    const int32_t phaseMax = GetAcvMaxVppOfPhase(0);
+    return GetPhaseMode() == k3P4W ? static_cast<int32_t>(phaseMax * 1.7320508075688772 + 0.5) : phaseMax * 2;
+}
+
 // MINimum/MAXimum of the query and the set, with the special cases of the AC and DC voltages and the duty.
 int32_t Limit(uint32_t id, int phase, bool max) {
     const ParamRec rec = Read(id, phase);
     int32_t v = max ? rec.max : rec.min;
     if (id == kParamAcv && max && IsAcvUnitVppOfPhase(phase)) v = GetAcvMaxVppOfPhase(phase);
+    if (id == kParamAcvLine && max && IsAcvUnitVppOfPhase(0)) v = LineVppCeiling();
     if (PhaseCount() == core::kPhases && ((id == kParamAcv && max) || id == kParamDcv2)) {
         for (int p = 0; p < static_cast<int>(core::kPhases); ++p) {
             const ParamRec r = Read(id, p);
@@ -214,6 +227,35 @@ int Set(ScpiInterface* ifc, uint32_t id, int phase) {
     return 0;
 }
 
+// A line value is checked against the line record, whose limits follow the phases, and written back to
+// the phases; the line record keeps the value as set.
+int SetLine(ScpiInterface* ifc, uint32_t id) {
+    int32_t v;
+    if (scpiGetParamCount(ifc) < 1) {
+        scpiSetError(ifc, kScpiErrParameter);
+        return 0;
+    }
+    if (const uint32_t row = SetValue(ifc, id, 0, &v); row != 0) {
+        scpiSetError(ifc, row);
+        return 0;
+    }
+    const ParamRec rec = Read(id, 0);
+    if (v < rec.min || v > Limit(id, 0, true)) {
+        scpiSetError(ifc, kScpiErrDataOutOfRange);
+        return 0;
+    }
+    SetPhaseValuesFromLine(id, v);
+    ParamRec line = rec;
+    line.value = v;
+    paramRW(kOpWrite, id, &line, 0);
+    const uint32_t mode = GetOutputMode();
+    const uint32_t area = core::VoltAreaOfRange(core::CurrentRangeCode());
+    for (uint32_t p = 0; p < core::kPhases; ++p)
+        VoltSettingCheckPhase(mode, area, p);
+    g_OutputRefresh.store(1, std::memory_order_release);
+    return 0;
+}
+
 }  // namespace
 
 namespace scpi {
@@ -233,6 +275,11 @@ int scpiNumericParam(ScpiInterface* ifc, uint32_t id) {
     if (ParamUnusedInMode(id)) {
         scpiSetError(ifc, kScpiErrExecution);
         return 0;
+    }
+    if (IsLineId(id)) {
+        // The line record's limits are taken from the phases first; it lives on L1's unit.
+        UpdateLineValueFromPhases(id);
+        return scpiIsQuery(ifc) == 1 ? Query(ifc, id, 0) : SetLine(ifc, id);
     }
     const int phase = SelectedPhase();
     return scpiIsQuery(ifc) == 1 ? Query(ifc, id, phase) : Set(ifc, id, phase);

@@ -65,6 +65,8 @@ class ScpiMeasure : public ScpiSocketSuite {
 TEST_F(ScpiMeasure, SettingsAndReadArrayOnAFreshRoot) {
     const ScpiStep steps[] = {
         {"FETC:VOLT?", nullptr, kStale},
+        // A harmonic list is a MEASure query too: it leaves a snapshot behind.
+        {"MEAS:VOLT:HARM? 0;:FETC:VOLT?", "0.0000;+0.0000", kNoError},
         {"MEAS:AVER:COUN?", "+8", kNoError},
         {"MEAS:AVER:COUN 200", nullptr, kRange},
         {"MEAS:UPD:RATE?", "Fast", kNoError},

@@ -66,4 +66,18 @@ TEST_F(ScpiSource, OutputModesWaveformAndLimits) {
     Run(steps);
 }
 
+// In Balance the line value's ceiling follows the phases (175 V x sqrt(3)) and a line value is written back
+// to them (173.2 V / sqrt(3) = 100 V on each).
+TEST_F(ScpiSource, LineVoltageSetsThePhasesInBalance) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"PHAS:MODE BAL;MODE?", "Balance", kNoError}, {"LINE:VOLT? MAX", "+303.1100", kNoError},
+        {"LINE:VOLT 173.2;:VOLT?", "+100.0000", kNoError}, {"LINE:VOLT 303.2", nullptr, kRange},
+        {"VOLT?", "+100.0000", kNoError}, {"LINE:VOLT:OFFS 1000", nullptr, kRange},
+        {"LINE:VOLT 0;:VOLT?", "+0.0000", kNoError}, {"PHAS:MODE UNB;MODE?", "Unbalance", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
 
 namespace {
@@ -60,5 +61,24 @@ void UpdateLineValueFromPhases(uint32_t state) {
         line.max = phase.max * factor;
         line.min = phase.min * factor;
         paramRW(1, kParamDcvLine, &line, 0);
+    }
+}
+
+void SetPhaseValuesFromLine(uint32_t state, int32_t value) {
+    if (state == 50) {
+        panel::DirtySet(kDirtyLineAcv);
+        ParamRec rec = PhaseRecord(kParamAcv, 0);
+        rec.value = GetPhaseMode() == kPhaseMode3P4W ? static_cast<int32_t>(value / kSqrt3 + 0.5) : value / 2;
+        for (int p = 0; p < 3; ++p)
+            paramRW(1, kParamAcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
+    } else if (state == 57) {
+        panel::DirtySet(kDirtyLineDcv);
+        ParamRec rec = PhaseRecord(kParamDcv, 0);
+        const bool same = LineDcvIsPhaseValue();
+        const int32_t values[3] = {same ? value : value / 2, same ? value : -(value / 2), value};
+        for (int p = 0; p < (same ? 3 : 2); ++p) {
+            rec.value = values[p];
+            paramRW(1, kParamDcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
+        }
     }
 }

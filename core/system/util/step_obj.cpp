@@ -3,7 +3,7 @@
 namespace {
 // A poster writes what the message or state acts on before it posts: posts are stored with release
 // and taken with acquire. The object's own state and message are published the same way to threads
-// that look at them (a request waits for the task's run state before it posts).
+// that look at them.
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr auto kRelease = std::memory_order_release;
 constexpr auto kAcquire = std::memory_order_acquire;

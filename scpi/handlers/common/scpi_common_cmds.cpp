@@ -4,6 +4,7 @@
 
 #include "core/control/alarms/alarms.h"
 #include "core/control/sys_event.h"
+#include "core/system/messaging/msg_ring.h"
 #include "platform/host/clock.h"
 #include "scpi/parser/scpi_errors.h"
 #include "scpi/handlers/scpi_handler.h"
@@ -73,6 +74,8 @@ int CmdCls(ScpiInterface* ifc) {
     scpiWarnRegSet(b, kRegEvent, 0);
     scpiLockRegSet(b, kRegEvent, 0);
     AlarmClear();
+    // A popup that waits to be closed would otherwise outlast the state the remote controller cleared.
+    if (MsgPopup_IsPersistent()) MsgPopup_Close();
     return 0;
 }
 

@@ -119,6 +119,8 @@ int scpiHarmonicList(ScpiInterface* ifc, uint32_t list, bool fromSnapshot) {
     } else {
         for (uint32_t k = first; k <= last; ++k)
             values[k] = LiveHarm(list, line, k);
+        // A live list is a MEASure like the scalars: FETCh answers from what it read from then on.
+        MeasTakeSnapshot();
     }
     std::string text;
     char one[32];

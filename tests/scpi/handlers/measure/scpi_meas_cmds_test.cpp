@@ -4,15 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "core/control/measure/harmonics.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/messaging/msg_ring.h"
+#include "scpi/handlers/measure/scpi_meas_snapshot.h"
 #include "scpi/parser/scpi_tree.h"
 #include "tests/core/control/measure/meas_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
@@ -153,6 +156,69 @@ std::vector<std::string> Split(std::string line, char separator) {
         out.push_back(line.substr(start, at - start));
     out.push_back(line.substr(start));
     return out;
+}
+
+// The orders of the harmonic groups: group 0 value 0 alone, group g the 20 orders 20(g-1)+1 to 20g,
+// MINimum group 1, MAXimum group 5, none all 101; the four lists are current rms, current ratio, voltage
+// rms and voltage ratio, of the selected line.
+TEST_F(MeasCommands, HarmonicGroupsAndLists) {
+    for (uint32_t k = 0; k <= 100; ++k) {
+        g_HarmResult[0].IMag[k] = 1000.0f + static_cast<float>(k);
+        g_HarmResult[0].IPct[k] = 2000.0f + static_cast<float>(k);
+        g_HarmResult[0].VMag[k] = 3000.0f + static_cast<float>(k);
+        g_HarmResult[0].VPct[k] = 4000.0f + static_cast<float>(k);
+        g_HarmResult[1].VMag[k] = 0.0f;
+    }
+    const auto orders = [](int base, int first, int last) {
+        std::string s;
+        char one[32];
+        for (int k = first; k <= last; ++k) {
+            std::snprintf(one, sizeof one, "%s%d.0000", k == first ? "" : ",", base + k);
+            s += one;
+        }
+        return s + "|";
+    };
+    EXPECT_EQ(Run("MEAS:VOLT:HARM? 0"), orders(3000, 0, 0));
+    EXPECT_EQ(Run("MEAS:VOLT:HARM? 1"), orders(3000, 1, 20));
+    EXPECT_EQ(Run("MEAS:VOLT:HARM? 3"), orders(3000, 41, 60));
+    EXPECT_EQ(Run("MEAS:VOLT:HARM? 5"), orders(3000, 81, 100));
+    EXPECT_EQ(Run("MEAS:VOLT:HARM? MIN"), orders(3000, 1, 20));
+    EXPECT_EQ(Run("MEAS:VOLT:HARM? MAX"), orders(3000, 81, 100));
+    EXPECT_EQ(Run("MEAS:VOLT:HARM?"), orders(3000, 0, 100));
+    EXPECT_EQ(Run("MEAS:CURR:HARM? 2"), orders(1000, 21, 40));
+    EXPECT_EQ(Run("MEAS:CURR:HARM:RAT? 2"), orders(2000, 21, 40));
+    EXPECT_EQ(Run("MEAS:VOLT:HARM:RAT? 4"), orders(4000, 61, 80));
+    EXPECT_EQ(Run("FETC:VOLT:HARM? 4"), orders(3000, 61, 80));
+    EXPECT_EQ(Run("MEAS:VOLT:HARM? 6"), "|-220,\"Parameter error\"");
+}
+
+// Every MEASure query takes a snapshot, the harmonic lists too: a FETCh after one finds a valid copy.
+TEST_F(MeasCommands, MeasureHarmonicListTakesASnapshot) {
+    scpi::MeasSnapshotReset();
+    EXPECT_EQ(Run("FETC:VOLT?"), "|-230,\"Data corrupt or stale\"");
+    g_HarmResult[0].VMag[0] = 1.5f;
+    EXPECT_EQ(Run("MEAS:VOLT:HARM? 0;:FETC:VOLT?;:FETC:VOLT:HARM? 0"), "1.5000;+0.0000;1.5000|");
+    scpi::MeasSnapshotReset();
+    const std::string reply = Run("MEAS:CURR:HARM:RAT? 1;:FETC:CURR?");
+    EXPECT_EQ(reply.substr(reply.find('|')), "|") << reply;
+}
+
+// The peaks of each line by name, live and in the READ? array: voltage maximum and minimum are fields 3
+// and 4 of a group, current maximum and minimum fields 8 and 9.
+TEST_F(MeasCommands, PeaksAreReadByTheirNames) {
+    g_DispCache[0].Set(kMfVmax, 141.5f);
+    g_DispCache[0].Set(kMfVmin, -140.25f);
+    g_DispCache[0].Set(kMfImax, 12.5f);
+    g_DispCache[0].Set(kMfImin, -11.75f);
+    EXPECT_EQ(Run("MEAS:VOLT:HIGH?;LOW?"), "+141.5000;-140.2500|");
+    EXPECT_EQ(Run("MEAS:CURR:HIGH?;LOW?"), "+12.5000;-11.7500|");
+    EXPECT_EQ(Run("FETC:CURR:HIGH?;LOW?;:FETC:VOLT:HIGH?;LOW?"), "+12.5000;-11.7500;+141.5000;-140.2500|");
+    const std::vector<std::string> fields = Split(ch.Exec("READ?\n"), ',');
+    ASSERT_EQ(fields.size(), 54u);
+    EXPECT_EQ(fields[2], "+141.5000");
+    EXPECT_EQ(fields[3], "-140.2500");
+    EXPECT_EQ(fields[7], "+12.5000");
+    EXPECT_EQ(fields[8], "-11.7500");
 }
 
 class MeasLoaded : public test::CtrlTest {};

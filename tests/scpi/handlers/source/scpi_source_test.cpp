@@ -16,6 +16,7 @@
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "scpi/parser/scpi_errors.h"
 #include "scpi/handlers/scpi_handlers.h"
+#include "scpi/handlers/scpi_setting_value.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 
@@ -112,6 +113,43 @@ TEST_F(SourceHandlers, ModeReconfiguresAndShowsTheAdvancedScreen) {
     EXPECT_EQ(shown, 1);
     core::SysStatusReset();
     CoreUi_SetHooks({});
+}
+
+// LINE:VOLTage and LINE:VOLTage:OFFSet in Balance: the line record's limits follow the phases (175 V x sqrt(3)
+// = 303.11 V in 3P4W, x 2 in 1P3W), and a value within them is written back to the phases.
+TEST_F(SourceHandlers, LineValuesAreWrittenBackToThePhases) {
+    constexpr auto kLine = CmdSourGeneric<kCmdSourLineVoltLevImmAmpl>;
+    constexpr auto kLineDc = CmdSourGeneric<kCmdSourLineVoltLevImmOffs>;
+    SetOutputMode(0);  // ACDC-INT
+    SetVoltRange(RangeUserToCode(0));  // 100 V: 175 V per phase
+    SetPhaseMode(0);
+    SetPhaseBalanceMode(1);
+    EXPECT_EQ(Call(kLine, true, kItemChoice, kChoiceMax), "+303.1100|0");
+    EXPECT_EQ(ch.Call(kLine, false, kItemReal, 173.2), "|0");
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(GetAcv(p), 10000) << p;  // 173.2 / sqrt(3), to 0.01 V
+    EXPECT_EQ(Call(kLine, true), "+173.2000|0");
+    EXPECT_EQ(ch.Call(kLine, false, kItemReal, 303.12), "|53");
+    EXPECT_EQ(GetAcv(2), 10000);
+    EXPECT_EQ(Call(kLine, false, kItemChoice, kChoiceMax), "|0");
+    EXPECT_EQ(GetAcv(1), 17500);
+
+    // 1P3W: the line spans L1 and L2, each half of it; the DC line value is the two halves of opposite sign.
+    SetPhaseMode(2);
+    EXPECT_EQ(Call(kLine, true, kItemChoice, kChoiceMax), "+350.0000|0");
+    EXPECT_EQ(ch.Call(kLine, false, kItemReal, 200.0), "|0");
+    EXPECT_EQ(GetAcv(0), 10000);
+    EXPECT_EQ(GetAcv(1), 10000);
+    EXPECT_EQ(ch.Call(kLineDc, false, kItemReal, 20.0), "|0");
+    EXPECT_EQ(GetDcv(0), 1000);
+    EXPECT_EQ(GetDcv(1), -1000);
+    EXPECT_EQ(Call(kLineDc, true), "+20.0000|0");
+    EXPECT_EQ(ch.Call(kLineDc, false, kItemReal, 1e6), "|53");
+    EXPECT_EQ(GetDcv(0), 1000);
+
+    // Unbalance has no line value.
+    SetPhaseBalanceMode(0);
+    EXPECT_EQ(ch.Call(kLine, false, kItemReal, 100.0), "|41");
 }
 
 }  // namespace

@@ -44,6 +44,10 @@ int32_t FwUpd_FileExists(const char* name, int32_t mode) {
 void FwUpd_Reboot() {
     SpiAuxWrite1(0);
     SysStatusSet(kSysRebootRequest);
+    SysStatusSet(kSysSetCommandsBarred);
+    // An earlier restart of this run left its request handled: cleared before the request is raised, so
+    // the menu thread never sees this one as already done.
+    SysStatusClear(kSysRestartHandled);
     SysStatusSet(kSysRestartPending);
 }
 

@@ -55,6 +55,32 @@ TEST_F(Bitmaps, TwoByTwoAndItsTopDownTwin) {
     EXPECT_EQ(GUI_BmpFileHeight(down.data(), 70), 2);
 }
 
+// 5-5-5 pixels take their components from the 5-to-8 table: green 16, 17, 21 and 22 are 132, 140, 173
+// and 181 (a scaling by 255/31 gives one less), red 16 is 132, blue 22 is 181.
+TEST_F(Bitmaps, FiveFiveFivePixelsTakeTheFiveToEightTable) {
+    const uint16_t pixels[6] = {16 << 5, 17 << 5, 21 << 5, 22 << 5, 16 << 10, 22};
+    const uint32_t want[6] = {132 << 8, 140 << 8, 173 << 8, 181 << 8, 132, 181u << 16};
+    std::vector<uint8_t> f(54, 0);
+    const auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            f[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put(0, 0x4D42, 2);
+    put(2, 54 + 12, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, 6, 4);
+    put(22, 1, 4);
+    put(26, 1, 2);
+    put(28, 16, 2);
+    for (uint16_t p : pixels)
+        f.insert(f.end(), {static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8)});
+    ASSERT_EQ(Draw(f, 10, 10), 0);
+    const auto s = Screen();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(s[10 * 800 + 10 + i], Color2Index_565(want[i])) << i;
+}
+
 // Each file of the corpus drawn whole, and again half off the left and top edges of a clip.
 TEST_F(Bitmaps, CorpusMatchesReferenceDecoder) {
     for (const BmpCase& c : BmpCorpus()) {

@@ -126,6 +126,9 @@ bool DecodeBmp(const std::vector<uint8_t>& f, int* w, int* h, std::vector<uint32
         if (x >= 0 && x < width && y >= 0 && y < rows) (*out)[static_cast<size_t>(y) * width + x] = c;
     };
     if (comp == 1 || comp == 2) {
+        // What the file leaves untouched keeps the black screen; line ends, the bitmap end and the
+        // rectangle a delta spans (both corners included) take palette colour 0.
+        out->assign(static_cast<size_t>(width) * rows, 0);
         int x = 0, r = 0;
         for (size_t p = data; p + 1 < f.size();) {
             const int n = f[p], v = f[p + 1];
@@ -135,11 +138,19 @@ bool DecodeBmp(const std::vector<uint8_t>& f, int* w, int* h, std::vector<uint32
                     set(x + i, r, pal[comp == 1 ? v : (i % 2 ? v & 15 : v >> 4)]);
                 x += n;
             } else if (v == 0) {
+                for (; x < width; ++x)
+                    set(x, r, pal[0]);
                 x = 0;
                 ++r;
             } else if (v == 1) {
+                for (; r < rows; ++r, x = 0)
+                    for (; x < width; ++x)
+                        set(x, r, pal[0]);
                 break;
             } else if (v == 2) {
+                for (int dy = 0; dy <= f[p + 1]; ++dy)
+                    for (int dx = 0; dx <= f[p]; ++dx)
+                        set(x + dx, r + dy, pal[0]);
                 x += f[p];
                 r += f[p + 1];
                 p += 2;

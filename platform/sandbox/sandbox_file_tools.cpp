@@ -49,7 +49,8 @@ long FlipOffset() {
 
 void FlipByte(const fs::path& file, long offset) {
     std::error_code ec;
-    if (offset < 0 || !fs::is_regular_file(file, ec) || fs::file_size(file, ec) <= static_cast<uintmax_t>(offset))
+    if (offset < 0 || !fs::is_regular_file(file, ec) ||
+        fs::file_size(file, ec) <= static_cast<uintmax_t>(offset))
         return;
     std::fstream io(file, std::ios::in | std::ios::out | std::ios::binary);
     io.seekg(offset);

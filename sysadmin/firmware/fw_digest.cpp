@@ -27,5 +27,6 @@ sysadmin::FileDigest sysadmin::FwFileDigest(const char* path) {
 }
 
 bool sysadmin::FwFileMatches(const FileDigest& digest, const char* path) {
-    return digest.size > 0 && digest.size == FileSize(path) && !digest.md5.empty() && digest.md5 == FwUpd_Md5(path);
+    return digest.size > 0 && digest.size == FileSize(path) && !digest.md5.empty() &&
+           digest.md5 == FwUpd_Md5(path);
 }

@@ -108,10 +108,10 @@ TEST_F(Bitmaps, RleDeltaFillsTheRectangleItSpans) {
     const uint16_t white = 0xFFFF, blue = 0x001F, red = 0xF800, green = 0x07E0;
     // Rows top (10) to bottom (13), as the Part draws them.
     const uint16_t want[4][8] = {
-        {blue, blue, blue, blue, blue, blue, blue, blue},          // above the delta: the bitmap end
-        {white, white, blue, blue, blue, green, blue, blue},       // the delta's new row
-        {white, white, blue, blue, blue, blue, white, white},      // passed over
-        {red, red, blue, blue, blue, blue, white, white},          // the delta's first row
+        {blue, blue, blue, blue, blue, blue, blue, blue},      // above the delta: the bitmap end
+        {white, white, blue, blue, blue, green, blue, blue},   // the delta's new row
+        {white, white, blue, blue, blue, blue, white, white},  // passed over
+        {red, red, blue, blue, blue, blue, white, white},      // the delta's first row
     };
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x)

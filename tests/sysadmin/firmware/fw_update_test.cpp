@@ -357,7 +357,8 @@ TEST_F(FwUpdate, SourceDigestComesFirstAndACopyDifferingInOneByteIsRefused) {
     ASSERT_EQ(FwUpd_Boot(0, 0, 0), 0);
     auto log = Log();
     EXPECT_LT(FirstOf(log, "md5sum /mnt/sd1/QX/VRN4100"), FirstOf(log, "cp /mnt/sd1/QX/VRN4100 "));
-    EXPECT_LT(FirstOf(log, "md5sum /mnt/sd1/QX/VRN4100_BOOT.bin"), FirstOf(log, "cp /mnt/sd1/QX/VRN4100_BOOT.bin"));
+    EXPECT_LT(FirstOf(log, "md5sum /mnt/sd1/QX/VRN4100_BOOT.bin"),
+              FirstOf(log, "cp /mnt/sd1/QX/VRN4100_BOOT.bin"));
     EXPECT_LT(FirstOf(log, "cp /mnt/sd1/QX/VRN4100_BOOT.bin"), FirstOf(log, "md5sum /tmp/VRN4100_BOOT.bin"));
 
     Reset();

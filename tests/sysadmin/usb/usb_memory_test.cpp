@@ -120,9 +120,11 @@ TEST_F(UsbMemory, GadgetCarriesSerialAndModelAndFallsBackWithoutTmcModules) {
          "idVendor=0x1d6b idProduct=0x104 iSerialNumber=01234567 iManufacturer=VRN-4145 iProduct=VRN-4145 "
          "use_speed=2"},
     };
-    std::remove((root.path() + "/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/legacy/g_usbtmc.ko").c_str());
     std::remove(
-        (root.path() + "/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_tmc.ko").c_str());
+        (root.path() + "/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/legacy/g_usbtmc.ko").c_str());
+    std::remove(
+        (root.path() + "/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_tmc.ko")
+            .c_str());
     for (const auto& [serial, usbClass, line] : cases) {
         SetIdentity("VRN-4145", serial);
         g_IfaceCfg.usb[2] = usbClass;
@@ -144,9 +146,11 @@ TEST_F(UsbMemory, GadgetCarriesSerialAndModelAndFallsBackWithoutTmcModules) {
 // A new root holds the modules both classes load: USB-TMC takes its function and gadget from the module
 // tree. The factory serial number keeps its '-', so units stay apart on the host.
 TEST_F(UsbMemory, NewRootLoadsTheTmcGadgetWithTheWholeSerialText) {
-    const std::pair<const char*, const char*> serials[] = {
-        {"VRN-SIM-0001", "SIM-0001"}, {"AB-12", "AB-12"}, {"", "01234567"}, {"QX12$(ls)", "01234567"},
-        {"QX12 3-45", "01234567"}};
+    const std::pair<const char*, const char*> serials[] = {{"VRN-SIM-0001", "SIM-0001"},
+                                                           {"AB-12", "AB-12"},
+                                                           {"", "01234567"},
+                                                           {"QX12$(ls)", "01234567"},
+                                                           {"QX12 3-45", "01234567"}};
     g_IfaceCfg.usb[2] = 0;  // TMC
     for (const auto& [serial, text] : serials) {
         SetIdentity("VRN-4145", serial);
@@ -166,7 +170,8 @@ TEST_F(UsbMemory, NewRootLoadsTheTmcGadgetWithTheWholeSerialText) {
     EXPECT_EQ(loaded[0], "simulated 0 insmod /mnt/disk/drivers/usb/libcomposite.ko");
     EXPECT_EQ(loaded[4], tree + "function/usb_f_tmc.ko");
     EXPECT_EQ(loaded[6].rfind(tree + "legacy/g_usbtmc.ko idVendor=", 0), 0u) << loaded[6];
-    EXPECT_NE(loaded[6].find(" iSerialNumber=SIM-0001 iManufacturer=VRN-4145 "), std::string::npos) << loaded[6];
+    EXPECT_NE(loaded[6].find(" iSerialNumber=SIM-0001 iManufacturer=VRN-4145 "), std::string::npos)
+        << loaded[6];
     EXPECT_EQ(loaded[6].substr(loaded[6].size() - 12), " use_speed=5");
 }
 

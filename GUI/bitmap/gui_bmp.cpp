@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "GUI/device/fb_driver.h"
 #include "GUI/draw/gui_2d.h"
 
 namespace gui {
@@ -48,10 +49,6 @@ Field MakeField(uint32_t mask) {
     return f;
 }
 
-uint32_t Scale5(uint32_t c) {
-    return c * 255 / 31;
-}
-
 // Direct-colour rows (16, 24, 32 bits, or bit fields) through the BMP writer, bottom row first.
 int DrawDirect(const BmpSource& src, const BmpHeader& h, uint32_t dataOffset, const Field* fields, int x0,
                int y0, const GUI_BOX& vis) {
@@ -77,8 +74,7 @@ int DrawDirect(const BmpSource& src, const BmpHeader& h, uint32_t dataOffset, co
                 const uint32_t v = bytesPerPixel == 2 ? U16(p) : U32(p);
                 color = fields[0].Scale(v) | fields[1].Scale(v) << 8 | fields[2].Scale(v) << 16;
             } else if (bytesPerPixel == 2) {
-                const uint16_t v = U16(p);
-                color = Scale5((v >> 10) & 31) | Scale5((v >> 5) & 31) << 8 | Scale5(v & 31) << 16;
+                color = Index2Color_555(U16(p));
             } else {
                 color = p[2] | p[1] << 8 | p[0] << 16;
             }

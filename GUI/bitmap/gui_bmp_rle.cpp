@@ -1,6 +1,6 @@
 // Run-length BMP data (RLE8 and RLE4), drawn from the bottom row up. Runs, deltas and absolute runs
-// are cut at the image's right edge and nothing is drawn above its top row; pixels a line end, a delta
-// or the bitmap end skip take palette colour 0.
+// are cut at the image's right edge and nothing is drawn above its top row; pixels a line end or the
+// bitmap end skip, and the rectangle a delta spans, take palette colour 0.
 #include <algorithm>
 
 #include "GUI/bitmap/gui_bmp.h"
@@ -71,9 +71,12 @@ class RleDecoder {
                     if (d == nullptr) return 1;
                     const int tx = std::min(x_ + d[0], right_ + 1), ty = y_ - d[1];
                     if (ty < top_) return 1;  // past the top row: out of rows
-                    if (ty < y_) FillUpTo(ty);
-                    Span(x_, tx - 1, y_, palette_[0]);
+                    // The rectangle from the cursor to its new place, both corners included; the
+                    // skipped pixels beside it keep what the screen shows.
+                    for (int y = y_; y >= ty; --y)
+                        Span(x_, x_ + d[0], y, palette_[0]);
                     x_ = tx;
+                    y_ = ty;
                     break;
                 }
                 default:

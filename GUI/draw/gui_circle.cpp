@@ -92,7 +92,14 @@ void EllipseCore(int x0, int y0, int rx, int ry, int pen) {
             HLine(x0 - w, y0 - i + 1, x0 + w);
             if (i > 1) HLine(x0 - w, y0 + i - 1, x0 + w);
         } else {
-            MirrorRows(x0, y0, i, 0, w);
+            // The left half-line stops short of the centre column, which the right one holds: in XOR
+            // mode a pixel drawn twice would come back.
+            HLine(x0, y0 - i + 1, x0 + w);
+            HLine(x0 - w, y0 - i + 1, x0 - 1);
+            if (i > 1) {
+                HLine(x0, y0 + i - 1, x0 + w);
+                HLine(x0 - w, y0 + i - 1, x0 - 1);
+            }
         }
         w = n;
     }

@@ -74,7 +74,8 @@ constexpr StandIn kSysFiles[] = {
     {"/sys/class/pwm/pwmchip0/pwm0/duty_cycle", "0\n"},
     {"/sys/class/pwm/pwmchip0/pwm0/polarity", "normal\n"},
     {"/sys/class/pwm/pwmchip0/pwm0/enable", "0\n"},
-    // The USB gadget modules delivered on the system disk (the module tree holds no gadget modules).
+    // The USB gadget modules delivered on the system disk, and those of the kernel's module tree (the
+    // USB-TMC function and gadget are only there).
     {"/mnt/disk/drivers/usb/libcomposite.ko", "stand-in module\n"},
     {"/mnt/disk/drivers/usb/u_serial.ko", "stand-in module\n"},
     {"/mnt/disk/drivers/usb/usb_f_acm.ko", "stand-in module\n"},
@@ -82,6 +83,16 @@ constexpr StandIn kSysFiles[] = {
     {"/mnt/disk/drivers/usb/usb_f_serial.ko", "stand-in module\n"},
     {"/mnt/disk/drivers/usb/usb_f_mass_storage.ko", "stand-in module\n"},
     {"/mnt/disk/drivers/usb/g_serial.ko", "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/libcomposite.ko", "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/u_serial.ko", "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_acm.ko", "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_obex.ko", "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_serial.ko", "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_tmc.ko", "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_mass_storage.ko",
+     "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/legacy/g_serial.ko", "stand-in module\n"},
+    {"/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/legacy/g_usbtmc.ko", "stand-in module\n"},
 };
 
 // As on the board, the LED class lists the device's own folder.

@@ -1,8 +1,13 @@
-// The file-system tools: cp, mv, rm, mkdir and sync, carried out in-process inside the root.
+// The file-system tools: cp, mv, rm, mkdir and sync, carried out in-process inside the root. The state
+// line "cp.flip=K" inverts byte K of every file cp writes that is longer than K, as a stick with a bad
+// read would give it.
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox_paths.h"
+#include "platform/sandbox/sandbox_state.h"
 #include "platform/sandbox/sandbox_tools.h"
 
 namespace plat::sandbox {
@@ -34,6 +39,26 @@ fs::path Target(const std::string& source, const std::string& destination, bool 
     return intoFolder ? fs::path(destination) / fs::path(source).filename() : fs::path(destination);
 }
 
+// The byte offset of the "cp.flip" state line, or -1 without it.
+long FlipOffset() {
+    return InspectState([](const State& state) {
+        auto it = state.find("cp.flip");
+        return it == state.end() ? -1 : static_cast<int>(std::strtol(it->second.c_str(), nullptr, 10));
+    });
+}
+
+void FlipByte(const fs::path& file, long offset) {
+    std::error_code ec;
+    if (offset < 0 || !fs::is_regular_file(file, ec) ||
+        fs::file_size(file, ec) <= static_cast<uintmax_t>(offset))
+        return;
+    std::fstream io(file, std::ios::in | std::ios::out | std::ios::binary);
+    io.seekg(offset);
+    const int byte = io.get();
+    io.seekp(offset);
+    io.put(static_cast<char>(byte ^ 0xFF));
+}
+
 bool IsRoot(const std::string& host) {
     std::error_code ec;
     return fs::weakly_canonical(host, ec) == fs::weakly_canonical(Root(), ec);
@@ -49,6 +74,7 @@ int Cp(const Args& args, ToolIo& io) {
     bool intoFolder = false;
     if (int status = SourcesAndDestination("cp", operands, &hosts, &intoFolder, io)) return status;
     bool recursive = options.find_first_of("rRa") != std::string::npos;
+    const long flip = FlipOffset();
     int status = 0;
     for (size_t i = 0; i + 1 < hosts.size(); ++i) {
         std::error_code ec;
@@ -63,13 +89,16 @@ int Cp(const Args& args, ToolIo& io) {
             status = 1;
             continue;
         }
-        fs::copy(hosts[i], Target(hosts[i], hosts.back(), intoFolder),
+        const fs::path target = Target(hosts[i], hosts.back(), intoFolder);
+        fs::copy(hosts[i], target,
                  fs::copy_options::overwrite_existing | fs::copy_options::recursive |
                      fs::copy_options::copy_symlinks,
                  ec);
         if (ec) {
             io.err += "cp: cannot copy " + Quoted(operands[i]) + ": " + ec.message() + "\n";
             status = 1;
+        } else {
+            FlipByte(target, flip);
         }
     }
     return status;

@@ -21,8 +21,12 @@ std::string FwUpd_Md5(const char* path) {
     return status == 0 && digest.size() == 32 ? digest : "";
 }
 
-bool FwUpd_SameFile(const char* source, const char* copy) {
-    const int32_t size = FileSize(source);
-    const std::string digest = FwUpd_Md5(source);
-    return size > 0 && size == FileSize(copy) && !digest.empty() && digest == FwUpd_Md5(copy);
+sysadmin::FileDigest sysadmin::FwFileDigest(const char* path) {
+    const std::string md5 = FwUpd_Md5(path);
+    return {FileSize(path), md5};
+}
+
+bool sysadmin::FwFileMatches(const FileDigest& digest, const char* path) {
+    return digest.size > 0 && digest.size == FileSize(path) && !digest.md5.empty() &&
+           digest.md5 == FwUpd_Md5(path);
 }

@@ -70,5 +70,6 @@ const char* FwUpd_BootName();
 // 5 s) until the link is down; a slave drops its link. False when the link stays up.
 bool FwUpd_PrepareParallel(uint32_t updateValue);
 
-// The reboot after an update: the front-panel controller's output to 0 and the reboot request.
+// The reboot after an update: the front-panel controller's output to 0 and the reboot request (remote
+// set commands refused from then on; the menu thread saves and reboots, also after an earlier restart).
 void FwUpd_Reboot();

@@ -44,6 +44,10 @@ int32_t FwUpd_FileExists(const char* name, int32_t mode) {
 void FwUpd_Reboot() {
     SpiAuxWrite1(0);
     SysStatusSet(kSysRebootRequest);
+    SysStatusSet(kSysSetCommandsBarred);
+    // An earlier restart of this run left its request handled: cleared before the request is raised, so
+    // the menu thread never sees this one as already done.
+    SysStatusClear(kSysRestartHandled);
     SysStatusSet(kSysRestartPending);
 }
 
@@ -54,17 +58,18 @@ int32_t FwUpd_App(int32_t reboot, int32_t mode) {
     if (FwUpd_FileExists(kAppName, mode) == 0) return 1;
     char source[96];
     std::snprintf(source, sizeof source, "/mnt/sd1/%s/%s", FwUpd_UsbFolder(mode), kAppName);
+    const sysadmin::FileDigest digest = sysadmin::FwFileDigest(source);
     Run("rm -f %s", kAppNew);
     Run("cp %s %s", source, kAppNew);
     plat::System("sync");
-    if (!FwUpd_SameFile(source, kAppNew)) {
+    if (!sysadmin::FwFileMatches(digest, kAppNew)) {
         Run("rm -f %s", kAppNew);
         plat::System("sync");
         return 1;
     }
     Run("mv %s %s", kAppNew, kAppPath);
     plat::System("sync");
-    if (FileSize(kAppNew) >= 0 || !FwUpd_SameFile(source, kAppPath)) return 1;
+    if (FileSize(kAppNew) >= 0 || !sysadmin::FwFileMatches(digest, kAppPath)) return 1;
     if (reboot == 1) FwUpd_Reboot();
     return 0;
 }

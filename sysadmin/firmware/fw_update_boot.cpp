@@ -26,10 +26,11 @@ bool CopyToTmp(int32_t mode, const char* name) {
     char source[96], copy[64], command[192];
     std::snprintf(source, sizeof source, "/mnt/sd1/%s/%s", FwUpd_UsbFolder(mode), name);
     std::snprintf(copy, sizeof copy, "/tmp/%s", name);
+    const sysadmin::FileDigest digest = sysadmin::FwFileDigest(source);
     std::snprintf(command, sizeof command, "cp %s /tmp/", source);
     plat::System(command);
     plat::SleepMs(5);
-    return FwUpd_SameFile(source, copy);
+    return sysadmin::FwFileMatches(digest, copy);
 }
 
 // One attempt: true when the flash write succeeded and the stage reports it has booted.

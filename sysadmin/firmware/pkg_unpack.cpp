@@ -1,5 +1,8 @@
 #include "sysadmin/firmware/pkg_unpack.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,12 +11,12 @@
 
 #include "core/system/util/text_util.h"
 #include "platform/host/clock.h"
+#include "platform/host/root.h"
 #include "platform/sandbox/sandbox.h"
 #include "storage/brand_dir.h"
 #include "storage/file_util.h"
 #include "sysadmin/file_read_whole.h"
 #include "sysadmin/firmware/tar_check.h"
-#include "sysadmin/text_file.h"
 #include "sysadmin/usb/usb_source.h"
 
 namespace {
@@ -33,6 +36,21 @@ int RunTar(const char* command) {
     while (std::fgets(line, sizeof line, pipe) != nullptr) {
     }
     return plat::Pclose(pipe);
+}
+
+// The payload as the archive file: 0; -103 when it cannot be created, -104 when fewer bytes than the
+// payload's reach it (a full disk), the partial file then removed.
+int32_t WriteArchive(const char* path, const uint8_t* data, size_t size) {
+    const std::string host = plat::MapPath(path);
+    const int fd = host.empty() ? -1 : open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return -103;
+    size_t done = 0;
+    for (ssize_t n = 0; done < size && (n = write(fd, data + done, size - done)) > 0;)
+        done += static_cast<size_t>(n);
+    close(fd);
+    if (done == size) return 0;
+    unlink(host.c_str());
+    return -104;
 }
 
 }  // namespace
@@ -77,8 +95,7 @@ int32_t PkgUnpack(const char* name) {
     if (plat::System(command) != 0) return -103;
     char archive[48];
     std::snprintf(archive, sizeof archive, "/tmp/%s.tar", name);
-    if (TextFileWrite(archive, std::string(reinterpret_cast<const char*>(payload), payloadSize)) != 0)
-        return -103;
+    if (int32_t written = WriteArchive(archive, payload, payloadSize); written != 0) return written;
     plat::System("sync");
     std::snprintf(command, sizeof command, "tar -xf %s -C /tmp", archive);
     int32_t result = RunTar(command) == 0 ? 0 : -105;

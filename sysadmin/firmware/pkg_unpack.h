@@ -13,6 +13,7 @@ int32_t PkgHeaderCheck(const uint8_t* buffer, size_t size, uint32_t* headerLengt
 // Unpacks the package of the brand directory `name` (a row of g_BrandDirTable) into /tmp/<name>, after
 // removing what an earlier package left there. 0, or -100 no file, empty, another name or USB memory
 // not usable; -106 no memory; -101 open failure; -102 short read; -600 a bad header or a file too short
-// for one; -103 the archive cannot be written; -105 an unsafe or truncated archive (nothing extracted)
-// or tar failing (its partial output removed).
+// for one; -103 the archive cannot be created (or the old unpacked folder removed); -104 a short write of
+// the archive (nothing left of it); -105 an unsafe or truncated archive (nothing extracted) or tar
+// failing (its partial output removed).
 int32_t PkgUnpack(const char* name);

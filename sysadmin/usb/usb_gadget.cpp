@@ -90,7 +90,7 @@ void LoadModule(const ModuleRow& row, const std::string& params) {
 
 bool SafeSerial(const std::string& text) {
     for (unsigned char c : text)
-        if (!std::isalnum(c)) return false;
+        if (!std::isalnum(c) && c != '-') return false;
     return true;
 }
 
@@ -106,7 +106,8 @@ void UsbGadgetInit() {
     IdentityTextRead(g_SerialNo, sizeof g_SerialNo, serial);
     std::string text = serial;
     if (text.size() > 8) text = text.substr(text.size() - 8);
-    // The serial is settable remotely and becomes a module parameter: only letters and digits pass.
+    // The serial is settable remotely and becomes a module parameter: only letters, digits and '-' pass
+    // (none of them means anything to a shell or splits the parameter).
     if (text.empty() || !SafeSerial(text)) text = "01234567";
     std::snprintf(g.serial, sizeof g.serial, "%s", text.c_str());
     const uint32_t model = g_ModelId.load();

@@ -67,7 +67,9 @@ void UsbDev_StartModeSequencer() {
 }
 
 void GpibAddressApply() {
-    if (g_UsbState.statusA.load() & kUsbGpibPresent) Arm(g_gpibStep, g_gpibWait, 5, 0);
+    // Bit 3 of status byte B (the USB class bit as it was when the GPIB interface was last started) is
+    // what asks for the re-apply; the adapter-present bit only lets the sequencer start the interface.
+    if (g_UsbState.statusB.load() & kGpibClassBit) Arm(g_gpibStep, g_gpibWait, 5, 0);
 }
 
 void UsbPortSeqReset() {

@@ -17,7 +17,7 @@ int32_t UsbDev_ModeSequencer();
 int32_t UsbGpib_Sequencer();
 // Restart the rear USB device from disabling it (the speed editor, and the sequencer on a disconnect).
 void UsbDev_StartModeSequencer();
-// A new GPIB address: the GPIB interface is restarted when the adapter is present.
+// A new GPIB address: the GPIB interface is restarted while bit 3 of status byte B says it was started.
 void GpibAddressApply();
 // The words back to their start values (the USB-memory object's initialisation).
 void UsbPortSeqReset();

@@ -126,6 +126,9 @@ bool DecodeBmp(const std::vector<uint8_t>& f, int* w, int* h, std::vector<uint32
         if (x >= 0 && x < width && y >= 0 && y < rows) (*out)[static_cast<size_t>(y) * width + x] = c;
     };
     if (comp == 1 || comp == 2) {
+        // What the file leaves untouched keeps the black screen; line ends, the bitmap end and the
+        // rectangle a delta spans (both corners included) take palette colour 0.
+        out->assign(static_cast<size_t>(width) * rows, 0);
         int x = 0, r = 0;
         for (size_t p = data; p + 1 < f.size();) {
             const int n = f[p], v = f[p + 1];
@@ -135,11 +138,19 @@ bool DecodeBmp(const std::vector<uint8_t>& f, int* w, int* h, std::vector<uint32
                     set(x + i, r, pal[comp == 1 ? v : (i % 2 ? v & 15 : v >> 4)]);
                 x += n;
             } else if (v == 0) {
+                for (; x < width; ++x)
+                    set(x, r, pal[0]);
                 x = 0;
                 ++r;
             } else if (v == 1) {
+                for (; r < rows; ++r, x = 0)
+                    for (; x < width; ++x)
+                        set(x, r, pal[0]);
                 break;
             } else if (v == 2) {
+                for (int dy = 0; dy <= f[p + 1]; ++dy)
+                    for (int dx = 0; dx <= f[p]; ++dx)
+                        set(x + dx, r + dy, pal[0]);
                 x += f[p];
                 r += f[p + 1];
                 p += 2;
@@ -176,8 +187,12 @@ bool DecodeBmp(const std::vector<uint8_t>& f, int* w, int* h, std::vector<uint32
                 const uint32_t v = Get(f, at + x * bpp / 8, bpp / 8);
                 c = scale(v, Get(f, 54, 4)) | scale(v, Get(f, 58, 4)) << 8 | scale(v, Get(f, 62, 4)) << 16;
             } else if (bpp == 16) {
+                // 5-5-5 components go through the 5-to-8 table of the display's colour conversions.
+                static constexpr uint8_t k58[32] = {0,   8,   16,  25,  33,  41,  49,  58,  66,  74,  82,
+                                                    91,  99,  107, 115, 123, 132, 140, 148, 156, 165, 173,
+                                                    181, 189, 197, 206, 214, 222, 230, 239, 247, 255};
                 const uint32_t v = Get(f, at + 2 * x, 2);
-                c = scale(v, 0x7C00) | scale(v, 0x03E0) << 8 | scale(v, 0x001F) << 16;
+                c = k58[v >> 10 & 31] | k58[v >> 5 & 31] << 8 | static_cast<uint32_t>(k58[v & 31]) << 16;
             } else {
                 const size_t p = at + x * bpp / 8;
                 c = f[p + 2] | f[p + 1] << 8 | f[p] << 16;

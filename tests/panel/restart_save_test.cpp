@@ -23,6 +23,7 @@
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
+#include "sysadmin/firmware/fw_update.h"
 #include "tests/support/default_store.h"
 
 using namespace core;
@@ -153,6 +154,37 @@ TEST(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
     EXPECT_EQ(std::memcmp(g_PresetStore, presets, sizeof presets), 0);
     EXPECT_EQ(g_LanCfg.PORT, 5200u);
     panel::StopSaveReset();
+    core::MsgQueueRemove();
+    SpiDevClose(&g_NvSpi);
+}
+
+// An update that ends in a reboot after a restart of the same run (a LAN restart, an alarm's restart)
+// still reboots: the earlier request was handled, the update's is new. Remote set commands are refused
+// from the update's request on.
+TEST(RestartSave, AnUpdatesRebootAfterAnEarlierRestartReboots) {
+    test::DefaultStore env;
+    plat::PanelSimReset();
+    SpiPanelOpen();
+    ASSERT_EQ(MsgQueueInit(), 0);
+    IpcSemInit();
+    SpiDevClose(&g_NvSpi);
+    plat::NvmSimReset();
+    FactoryUnitRequest(1);
+    Start();
+    SysStatusSet(kSysRestartPending);
+    MenuThread_Pass();
+    ASSERT_TRUE(SysStatusTest(kSysRestartHandled));
+    ASSERT_EQ(env.root.Read("/var/log/commands.log").find("reboot"), std::string::npos);
+    EXPECT_FALSE(SysStatusTest(kSysSetCommandsBarred));
+
+    FwUpd_Reboot();
+    EXPECT_TRUE(SysStatusTest(kSysSetCommandsBarred));
+    plat::SetTimeScale(1000);
+    MenuThread_Pass();
+    plat::SetTimeScale(1);
+    const std::string log = env.root.Read("/var/log/commands.log");
+    EXPECT_NE(log.find("reboot"), std::string::npos) << log;
+    EXPECT_TRUE(SysStatusTest(kSysSetCommandsBarred));
     core::MsgQueueRemove();
     SpiDevClose(&g_NvSpi);
 }

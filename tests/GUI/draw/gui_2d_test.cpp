@@ -117,6 +117,23 @@ TEST_F(Gui2d, LargeOvalKeepsItsShape) {
     }
 }
 
+// In XOR mode every pixel of a filled oval is inverted once: each row is one unbroken span around the
+// centre column, on a black screen as in normal mode.
+TEST_F(Gui2d, FilledOvalInXorModeInvertsEachPixelOnce) {
+    GUI_FillOval(100, 100, 10, 5);
+    const auto normal = Lit();
+    FreshScreen();
+    GUI_Context.drawMode = LCD_DRAWMODE_XOR;
+    GUI_FillOval(100, 100, 10, 5);
+    GUI_Context.drawMode = 0;
+    const auto xored = Lit();
+    EXPECT_EQ(xored, normal);
+    for (int y = 95; y <= 105; ++y)
+        EXPECT_TRUE(xored.count({100, y})) << "centre column, row " << y;
+    EXPECT_TRUE(xored.count({90, 100}) && xored.count({110, 100}));
+    EXPECT_FALSE(xored.count({100, 94}) || xored.count({100, 106}));
+}
+
 TEST_F(Gui2d, GradientOf256RowsStepsTheRedByteEveryRow) {
     GUI_GradientVertical(0, 0, 3, 255, 0x000000, 0x0000FF);
     const auto s = Screen();

@@ -8,6 +8,7 @@
 
 #include "core/system/util/text_util.h"
 #include "core/system/state/usb_state.h"
+#include "storage/checked_block.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 #include "tests/sysadmin/tar_fixture.h"
 
@@ -149,7 +150,27 @@ TEST_F(FlashImage, StartScreenBlockBecomesTheBmpInFlash) {
         EXPECT_EQ(Matching("flash_eraseall").size(), erases) << c.what;
         EXPECT_EQ(root.Read("/dev/mtd9"), bmp) << c.what;
     }
-    EXPECT_EQ(Block(Bytes(300, 'p')).substr(0, 5), "#3304");
+    // A 300-byte payload has L = 304 in three digits; its checksum sums the payload as signed bytes.
+    const struct {
+        Bytes file;
+        bool valid;
+    } blocks[] = {
+        {"#3304" + Bytes("\x40\x83\x00\x00", 4) + Bytes(300, 'p'), true},
+        {"#3304" + Bytes("\x40\xED\xFF\xFF", 4) + Bytes(300, '\xF0'), true},
+        {"#3304" + Bytes("\x40\x19\x01\x00", 4) + Bytes(300, '\xF0'), false},  // unsigned sum
+        {"#3305" + Bytes("\x40\x83\x00\x00", 4) + Bytes(300, 'p'), false},
+        {"#40304" + Bytes("\x40\x83\x00\x00", 4) + Bytes(300, 'p'), true},
+        {"#3304" + Bytes("\x40\x83\x00\x00", 4) + Bytes(299, 'p'), false},
+    };
+    for (const auto& b : blocks) {
+        size_t offset = 0, length = 0;
+        const auto* data = reinterpret_cast<const uint8_t*>(b.file.data());
+        EXPECT_EQ(CheckedBlockPayload(data, b.file.size(), &offset, &length), b.valid) << b.file.substr(0, 9);
+        if (b.valid) {
+            EXPECT_EQ(offset, b.file[1] == '3' ? 9u : 10u);
+            EXPECT_EQ(length, 300u);
+        }
+    }
     EXPECT_EQ(FlashWriteStartScreen(9, "missing.blk"), -2);
     EXPECT_EQ(FlashCopyToUsb(9, "qx_aps_start_scrn.blk"), -1);
 }

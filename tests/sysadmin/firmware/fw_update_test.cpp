@@ -341,4 +341,107 @@ TEST_F(FwUpdate, PendingUpdateRunsOnceAfterTheReadyBit) {
     g_SysStatus.store(0);
 }
 
+// The index of the first entry holding text; the log's size when none does.
+size_t FirstOf(const std::vector<std::string>& log, const std::string& text) {
+    for (size_t i = 0; i < log.size(); ++i)
+        if (log[i].find(text) != std::string::npos) return i;
+    return log.size();
+}
+
+// The source's digest is taken before the copy starts, and a copy that differs from it in one byte (a
+// stick with a bad read) is refused: the application stays, the boot image never reaches the flash.
+TEST_F(FwUpdate, SourceDigestComesFirstAndACopyDifferingInOneByteIsRefused) {
+    const std::string image = std::string(100000, 'B') + "boot";
+    root.Write("/mnt/sd1/QX/VRN4100_BOOT.bin", image);
+    ASSERT_EQ(FwUpd_App(0, 0), 0);
+    ASSERT_EQ(FwUpd_Boot(0, 0, 0), 0);
+    auto log = Log();
+    EXPECT_LT(FirstOf(log, "md5sum /mnt/sd1/QX/VRN4100"), FirstOf(log, "cp /mnt/sd1/QX/VRN4100 "));
+    EXPECT_LT(FirstOf(log, "md5sum /mnt/sd1/QX/VRN4100_BOOT.bin"),
+              FirstOf(log, "cp /mnt/sd1/QX/VRN4100_BOOT.bin"));
+    EXPECT_LT(FirstOf(log, "cp /mnt/sd1/QX/VRN4100_BOOT.bin"), FirstOf(log, "md5sum /tmp/VRN4100_BOOT.bin"));
+
+    Reset();
+    const std::string partition = root.Read("/dev/mtd0");
+    root.Write("/var/lib/sandbox/state", "cp.flip=1000\n");
+    const size_t from = Log().size();
+    EXPECT_EQ(FwUpd_App(1, 0), 1);
+    EXPECT_EQ(App(), "old");
+    EXPECT_EQ(root.Read("/mnt/disk/app/VRN4100.new"), "");
+    EXPECT_NE(FwUpd_Boot(1, 0, 0), 0);
+    log = Log();
+    EXPECT_TRUE(Since(log, from, "mv ").empty());
+    EXPECT_EQ(Since(log, from, "cp /mnt/sd1/QX/VRN4100_BOOT.bin").size(), 3u);
+    EXPECT_TRUE(Since(log, from, "flashcp").empty());
+    EXPECT_TRUE(root.Read("/dev/mtd0") == partition) << "the partition was written";
+    EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
+    root.Write("/var/lib/sandbox/state", "");
+}
+
+// Progress codes 14 and 15 step the percentage by the bytes done, 16 and 19 set it; each change shows
+// the "Update Firmware" text with the next number of dots, and a call that changes nothing shows nothing.
+TEST_F(FwUpdate, ProgressCodesStepThePercentageAndTheDots) {
+    ShowMessageHold("Update Firmware\nPlease Wait...");
+    fwDots = 0;
+    FwUpd_ShowStatus(16, 0, 0);
+    EXPECT_EQ(fwPercent.load(), 1u);
+    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait.   1%");
+    FwUpd_ShowStatus(19, 0, 0);
+    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait..  2%");
+    FwUpd_ShowStatus(16, 0, 0);
+    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait...1%");
+
+    // 14: 780 bytes a step; by 2 below 81, by 1 up to 91, then no more.
+    FwUpd_ShowStatus(14, 0, 0);
+    FwUpd_ShowStatus(14, 779, 0);
+    EXPECT_EQ(fwPercent.load(), 1u);
+    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait...1%");
+    FwUpd_ShowStatus(14, 780, 0);
+    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait.   3%");  // after three dots, one again
+    FwUpd_ShowStatus(14, 1000, 0);
+    EXPECT_EQ(fwPercent.load(), 3u);
+    const struct {
+        int32_t steps;
+        uint32_t percent;
+    } marks14[] = {{40, 81}, {41, 82}, {45, 86}, {50, 91}, {60, 91}};
+    int32_t done = 1;
+    for (const auto& m : marks14) {
+        for (; done < m.steps; ++done)
+            FwUpd_ShowStatus(14, 780 * (done + 1), 0);
+        EXPECT_EQ(fwPercent.load(), m.percent) << m.steps;
+    }
+    EXPECT_EQ(PopupText().substr(PopupText().size() - 3), "91%");
+    // From an even start the step by 2 reaches 80, which is still below 81.
+    FwUpd_ShowStatus(19, 0, 0);
+    FwUpd_ShowStatus(14, 0, 0);
+    const struct {
+        int32_t steps;
+        uint32_t percent;
+    } even14[] = {{39, 80}, {40, 82}, {48, 90}, {49, 91}, {55, 91}};
+    done = 0;
+    for (const auto& m : even14) {
+        for (; done < m.steps; ++done)
+            FwUpd_ShowStatus(14, 780 * (done + 1), 0);
+        EXPECT_EQ(fwPercent.load(), m.percent) << m.steps;
+    }
+
+    // 15: 2330 bytes a step, a start at 0 also counts one; by 2 below 86, by 1 up to 96.
+    FwUpd_ShowStatus(16, 0, 0);
+    FwUpd_ShowStatus(15, 0, 0);
+    EXPECT_EQ(fwPercent.load(), 2u);
+    EXPECT_EQ(PopupText().substr(PopupText().find('\n')), "\nPlease Wait...2%");
+    const struct {
+        int32_t steps;
+        uint32_t percent;
+    } marks15[] = {{1, 4}, {42, 86}, {43, 87}, {52, 96}, {60, 96}};
+    done = 0;
+    for (const auto& m : marks15) {
+        for (; done < m.steps; ++done)
+            FwUpd_ShowStatus(15, 2330 * (done + 1), 0);
+        EXPECT_EQ(fwPercent.load(), m.percent) << m.steps;
+    }
+    MsgPopup_Close();
+    MsgQueue_Clear();
+}
+
 }  // namespace

@@ -3,6 +3,10 @@
 #include "sysadmin/firmware/pkg_unpack.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -96,6 +100,29 @@ TEST_F(PkgUnpackTest, ArchivesWhoseNamesTarReadsOutsideTheBrandFolderAreRefusedW
     EXPECT_EQ(root.Read("/tmp/qx/old"), "");  // the earlier package's files are gone
     EXPECT_EQ(root.Read("/tmp/netconf"), "IPADDR=172.16.28.120\n");
     EXPECT_EQ(root.Read("/tmp/qx.tar"), "");
+}
+
+// An archive that does not reach the disk whole (the file system refuses bytes past 64 KB in this child)
+// is a short write, -104: nothing of it is left and tar never runs.
+TEST_F(PkgUnpackTest, ArchiveCutShortByAFullDiskIsAShortWrite) {
+    root.Write("/mnt/sd1/qx/qx.sb6",
+               UpdatePackage(Tar(TarMember("qx/merge_vrn/zImage", '0', std::string(200000, 'k')))));
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(-PkgUnpack("qx"));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 104);
+    EXPECT_FALSE(fs::exists(root.path() + "/tmp/qx.tar"));
+    EXPECT_TRUE(Matching("tar -xf").empty());
+    // With room on the disk the same package unpacks.
+    EXPECT_EQ(PkgUnpack("qx"), 0);
+    EXPECT_EQ(root.Read("/tmp/qx/merge_vrn/zImage"), std::string(200000, 'k'));
 }
 
 }  // namespace

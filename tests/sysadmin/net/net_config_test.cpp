@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <mutex>
 #include <sstream>
+#include <vector>
 
 #include "core/system/config/identity.h"
 #include "core/system/config/lan_cfg.h"
@@ -187,6 +189,70 @@ TEST_F(NetConfig, ServiceFileEscapesModelAndSerial) {
     EXPECT_NE(text.find("Model=A&amp;B&lt;C&gt;</txt-record>"), std::string::npos) << text;
     EXPECT_NE(text.find("SerialNumber=Q&quot;1&apos;2</txt-record>"), std::string::npos) << text;
     EXPECT_NE(text.find("<name replace-wildcards=\"yes\">QXORVANE-%h</name>"), std::string::npos);
+}
+
+// The restart requests start their chains with five tries, only while the LAN is on; the static one
+// forgets the addresses in effect but the broadcast. A refresh waits for an idle sequencer. The re-apply
+// request picks the restart by the DHCP setting.
+TEST_F(NetConfig, RestartAndRefreshRequestsStartTheirChains) {
+    const auto fill = [] {
+        std::lock_guard<std::mutex> lock(g_LanActualLock);
+        for (auto& addr : g_LanActual)
+            std::memset(addr, 9, 4);
+    };
+    const auto actual = [](int i) {
+        std::lock_guard<std::mutex> lock(g_LanActualLock);
+        return std::vector<uint8_t>(g_LanActual[i], g_LanActual[i] + 4);
+    };
+    const std::vector<uint8_t> zero(4, 0), nine(4, 9);
+    fill();
+    g_LanCfg.LAN_EN = 0;
+    NetRequestStaticRestart();
+    NetRequestDhcpRestart();
+    NetRefreshRequest();
+    EXPECT_EQ(g_NetSeq.step.load(), 0u);
+    EXPECT_EQ(actual(sysadmin::kAddrIp), nine);
+
+    g_LanCfg.LAN_EN = 1;
+    g_NetSeq.wait.store(7);
+    NetRequestStaticRestart();
+    EXPECT_EQ(g_NetSeq.step.load(), 9u);
+    EXPECT_EQ(g_NetSeq.wait.load(), 0u);
+    EXPECT_EQ(g_NetSeq.retries.load(), 5u);
+    for (int i : {sysadmin::kAddrIp, sysadmin::kAddrMask, sysadmin::kAddrGw, sysadmin::kAddrDns})
+        EXPECT_EQ(actual(i), zero) << i;
+    EXPECT_EQ(actual(sysadmin::kAddrBcast), nine);
+
+    NetRefreshRequest();  // busy: the restart goes on
+    EXPECT_EQ(g_NetSeq.step.load(), 9u);
+    fill();
+    g_NetSeq.wait.store(7);
+    g_NetSeq.retries.store(1);
+    NetRequestDhcpRestart();
+    EXPECT_EQ(g_NetSeq.step.load(), 3u);
+    EXPECT_EQ(g_NetSeq.wait.load(), 0u);
+    EXPECT_EQ(g_NetSeq.retries.load(), 5u);
+    EXPECT_EQ(actual(sysadmin::kAddrIp), nine);
+    NetStateInit();
+    g_NetSeq.retries.store(1);
+    NetRefreshRequest();
+    EXPECT_EQ(g_NetSeq.step.load(), 18u);
+    EXPECT_EQ(g_NetSeq.wait.load(), 0u);
+    EXPECT_EQ(g_NetSeq.retries.load(), 5u);
+    ASSERT_TRUE(RunToIdle());
+
+    // Re-apply: static settings leave DHCP and set the address again; DHCP settings start the client.
+    for (const uint8_t dhcp : {0, 1}) {
+        g_LanCfg.DHCP = dhcp;
+        const size_t clients = Matching("udhcpc -bR").size();
+        const size_t statics = Matching("ifconfig eth0 192.168.10.20 netmask 255.255.255.0").size();
+        g_NetSeq.reapplyReq.store(1);
+        ASSERT_TRUE(RunToIdle()) << int(dhcp);
+        EXPECT_EQ(g_NetSeq.reapplyReq.load(), 0u);
+        EXPECT_EQ(Matching("udhcpc -bR").size(), clients + dhcp) << int(dhcp);
+        EXPECT_EQ(Matching("ifconfig eth0 192.168.10.20 netmask 255.255.255.0").size(), statics + (1 - dhcp))
+            << int(dhcp);
+    }
 }
 
 }  // namespace

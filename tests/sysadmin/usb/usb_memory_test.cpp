@@ -120,8 +120,11 @@ TEST_F(UsbMemory, GadgetCarriesSerialAndModelAndFallsBackWithoutTmcModules) {
          "idVendor=0x1d6b idProduct=0x104 iSerialNumber=01234567 iManufacturer=VRN-4145 iProduct=VRN-4145 "
          "use_speed=2"},
     };
-    root.Write("/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/legacy/g_serial.ko", "m");
-    root.Write("/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_serial.ko", "m");
+    std::remove(
+        (root.path() + "/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/legacy/g_usbtmc.ko").c_str());
+    std::remove(
+        (root.path() + "/lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/function/usb_f_tmc.ko")
+            .c_str());
     for (const auto& [serial, usbClass, line] : cases) {
         SetIdentity("VRN-4145", serial);
         g_IfaceCfg.usb[2] = usbClass;
@@ -138,6 +141,38 @@ TEST_F(UsbMemory, GadgetCarriesSerialAndModelAndFallsBackWithoutTmcModules) {
     Event("host on");
     ASSERT_EQ(UsbDevInfoRead(), 0);
     EXPECT_TRUE(UsbDevStateOk());
+}
+
+// A new root holds the modules both classes load: USB-TMC takes its function and gadget from the module
+// tree. The factory serial number keeps its '-', so units stay apart on the host.
+TEST_F(UsbMemory, NewRootLoadsTheTmcGadgetWithTheWholeSerialText) {
+    const std::pair<const char*, const char*> serials[] = {{"VRN-SIM-0001", "SIM-0001"},
+                                                           {"AB-12", "AB-12"},
+                                                           {"", "01234567"},
+                                                           {"QX12$(ls)", "01234567"},
+                                                           {"QX12 3-45", "01234567"}};
+    g_IfaceCfg.usb[2] = 0;  // TMC
+    for (const auto& [serial, text] : serials) {
+        SetIdentity("VRN-4145", serial);
+        UsbGadgetInit();
+        EXPECT_STREQ(g_UsbGadget.serial, text) << serial;
+    }
+    SetIdentity("VRN-4145", "VRN-SIM-0001");
+    const size_t from = Log().size();
+    UsbGadgetInit();
+    UsbDevModeSet(0);
+    Entries loaded;
+    const Entries log = Log();
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].find("insmod") != std::string::npos) loaded.push_back(log[i]);
+    const std::string tree = "simulated 0 insmod /lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/";
+    ASSERT_EQ(loaded.size(), 7u);
+    EXPECT_EQ(loaded[0], "simulated 0 insmod /mnt/disk/drivers/usb/libcomposite.ko");
+    EXPECT_EQ(loaded[4], tree + "function/usb_f_tmc.ko");
+    EXPECT_EQ(loaded[6].rfind(tree + "legacy/g_usbtmc.ko idVendor=", 0), 0u) << loaded[6];
+    EXPECT_NE(loaded[6].find(" iSerialNumber=SIM-0001 iManufacturer=VRN-4145 "), std::string::npos)
+        << loaded[6];
+    EXPECT_EQ(loaded[6].substr(loaded[6].size() - 12), " use_speed=5");
 }
 
 TEST_F(UsbMemory, ControllerInfoThatIsCutOrGarbledIsNotConfigured) {

@@ -33,10 +33,14 @@ inline constexpr uint8_t kUsbSpeedMask = 0x3u << kUsbSpeedShift;
 extern storage::IfaceCfg g_IfaceCfg;
 
 // The display adjustment values (percent) in the interface settings: contrast, brightness, saturation.
-// They only set the words; the display takes them when it is driven.
+// Each sets its word and applies all three to the display. This machine's display takes them as the text
+// "contrast brightness saturation" in <root>/var/run/lcd-adjust, replaced whole.
 void SetLcdAdjust0(uint8_t percent);
 void SetLcdAdjust1(uint8_t percent);
 void SetLcdAdjust2(uint8_t percent);
+// Applies three values to the display without touching the settings (the GUI thread's delayed apply).
+// Returns 0, or -1 when the display could not take them.
+int SetLcdAdjustAll(uint8_t contrast, uint8_t brightness, uint8_t saturation);
 
 // The USB words and the GPIB address are read by the USB port sequencers on the timer thread while a reset
 // on the supervisor thread may set them: both sides go through these.

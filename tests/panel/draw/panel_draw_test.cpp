@@ -1,0 +1,614 @@
+// The panel's drawing helpers on the framebuffer: their positions, sizes and colours asserted pixel by
+// pixel, and golden pictures of the artwork.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "GUI/Fonts/fonts.h"
+#include "GUI/device/fb_driver.h"
+#include "GUI/lcd/color_rgb.h"
+#include "core/params/access/wiring_state.h"
+#include "core/system/state/edit_state.h"
+#include "panel/draw/list_items.h"
+#include "panel/draw/panel_shapes.h"
+#include "panel/draw/panel_text.h"
+#include "panel/draw/phasor.h"
+#include "panel/draw/warning_dialog.h"
+#include "tests/GUI/screen_fixture.h"
+
+namespace {
+
+using namespace guitest;
+
+// Colours as the display shows them: library colours (0xBBGGRR) and 0xRRGGBB.
+uint16_t Lib(uint32_t bgr) {
+    return static_cast<uint16_t>(Color2Index_565(bgr));
+}
+uint16_t Rgb(uint32_t rgb) {
+    return Lib((rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF));
+}
+constexpr uint16_t kWhite565 = 0xFFFF;
+
+uint16_t At(int x, int y) {
+    return Screen()[static_cast<size_t>(y) * 800 + x];
+}
+
+// A window at (x, y) selected for drawing, on a white screen so that what a helper clears shows.
+WM_HWINDOW Window(int x, int y, int w, int h, bool whiteScreen = false) {
+    if (whiteScreen) {
+        GUI_SetForeColor(0xFFFFFF);
+        LCD_FillBox(0, 0, 799, 479);
+    }
+    const WM_HWINDOW win = WM_CreateTop(x, y, w, h, WM_CF_SHOW, nullptr, 0);
+    WM_Select(win);
+    return win;
+}
+
+class PanelDraw : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        FreshScreen();
+        g_EditBuf = panel::EditBuf{};
+        g_EditParam.workValue.store(0);
+        g_EditParam.cursor = 0;
+        g_PhaseMode.store(0);
+    }
+    void TearDown() override {
+        g_EditBuf = panel::EditBuf{};
+        g_PhaseMode.store(0);
+    }
+};
+
+// The screen after draw() on a fresh screen in a 300x120 window at (100, 100).
+std::vector<uint16_t> Drawn(const std::function<void()>& draw) {
+    FreshScreen();
+    Window(100, 100, 300, 120);
+    draw();
+    return Screen();
+}
+
+// ---- digits with a cursor ----
+
+// The expected picture: each character placed by the advances from the right, and an underscore at x.
+std::vector<uint16_t> CharsAndMark(const char* text, int right, int top, int markX, int markY) {
+    return Drawn([&] {
+        GUI_SelectFont(&Font24b);
+        GUI_SetTextDrawMode(GUI_TM_TRANS);
+        int x = right;
+        for (int i = static_cast<int>(std::strlen(text)) - 1; i >= 0; --i) {
+            x -= GUI_GetCharAdvance(static_cast<unsigned char>(text[i]));
+            GUI_DrawCharAt(static_cast<unsigned char>(text[i]), x, top);
+        }
+        if (markX >= -100) GUI_DrawCharAt('_', markX, markY);
+    });
+}
+
+std::vector<uint16_t> WithCursor(uint32_t cursor, const char* text, int right, int bottom, bool password,
+                                 uint16_t align = GUI_TA_TOP) {
+    return Drawn([&] {
+        GUI_SelectFont(&Font24b);
+        GUI_SetTextDrawMode(GUI_TM_TRANS);
+        GUI_SetAlign(align);
+        if (password)
+            DrawPasswordWithCursor(cursor, text, right, bottom);
+        else
+            DrawDigitsWithCursor(cursor, text, right, bottom);
+    });
+}
+
+TEST_F(PanelDraw, DigitCursorMarksTheCountedDigitFromTheRight) {
+    GUI_SelectFont(&Font24b);
+    const int a1 = GUI_GetCharAdvance('1'), ap = GUI_GetCharAdvance('.'), a2 = GUI_GetCharAdvance('2'),
+              a3 = GUI_GetCharAdvance('3'), a8 = GUI_GetCharAdvance('8');
+    const int right = 150, top = 10, width = a1 + ap + a2 + a3;
+    // "1.23": '3' is digit 0, '2' digit 1, '1' digit 2; the point is skipped.
+    EXPECT_EQ(WithCursor(0, "1.23", right, top, false),
+              CharsAndMark("1.23", right, top, right - a3, top + 1));
+    EXPECT_EQ(WithCursor(1, "1.23", right, top, false),
+              CharsAndMark("1.23", right, top, right - a3 - a2, top + 1));
+    EXPECT_EQ(WithCursor(2, "1.23", right, top, false),
+              CharsAndMark("1.23", right, top, right - width, top + 1));
+    // Beyond the digits: leading-zero places left of the "1", one width of '8' each.
+    EXPECT_EQ(WithCursor(3, "1.23", right, top, false),
+              CharsAndMark("1.23", right, top, right - width - a8, top + 1));
+    EXPECT_EQ(WithCursor(4, "1.23", right, top, false),
+              CharsAndMark("1.23", right, top, right - width - 2 * a8, top + 1))
+        << "cursor 4 on 1.23: two digit widths left of the 1";
+    // Signs count as digits.
+    EXPECT_EQ(
+        WithCursor(1, "-5", right, top, false),
+        CharsAndMark("-5", right, top, right - GUI_GetCharAdvance('5') - GUI_GetCharAdvance('-'), top + 1));
+}
+
+TEST_F(PanelDraw, DigitCursorTakesTheTopFromTheFontsVerticalOffset) {
+    // Bottom alignment: the characters' top is bottom y less the font's height less one.
+    const int bottom = 40, top = bottom - (Font24b.YSize - 1);
+    GUI_SelectFont(&Font24b);
+    const int a3 = GUI_GetCharAdvance('3');
+    EXPECT_EQ(WithCursor(0, "23", 150, bottom, false, GUI_TA_BOTTOM),
+              CharsAndMark("23", 150, top, 150 - a3, top + 1));
+}
+
+TEST_F(PanelDraw, PasswordCursorCountsStarsAndMarksAbove) {
+    GUI_SelectFont(&Font24b);
+    const int as = GUI_GetCharAdvance('*'), a8 = GUI_GetCharAdvance('8');
+    const int right = 150, top = 10;
+    EXPECT_EQ(WithCursor(1, "***", right, top, true),
+              CharsAndMark("***", right, top, right - 2 * as, top - 2));
+    EXPECT_EQ(WithCursor(0, "-*", right, top, true), CharsAndMark("-*", right, top, right - as, top - 2));
+    EXPECT_EQ(WithCursor(1, "-*", right, top, true),
+              CharsAndMark("-*", right, top, right - as - GUI_GetCharAdvance('-') - a8, top - 2))
+        << "a sign is no digit of a password";
+}
+
+// ---- texts ----
+
+TEST_F(PanelDraw, RightAlignedTextClearsLeftOfItsWidth) {
+    Window(100, 100, 200, 40, true);
+    GUI_SelectFont(&Font24b);
+    const int tw = GUI_GetCharAdvance('4') + GUI_GetCharAdvance('2');
+    DrawRightAlignedText("42", 0xFFFF00, 0x0000FF, &Font24b);
+    const uint16_t blue = Rgb(0x0000FF);
+    EXPECT_EQ(At(100, 100), blue);
+    EXPECT_EQ(At(100 + 200 - tw - 1, 139), blue) << "cleared to the last row left of the text";
+    EXPECT_EQ(At(100 + 200 - tw, 139), kWhite565) << "below the text's line: untouched";
+    EXPECT_EQ(At(99, 120), kWhite565);
+    bool yellow = false;
+    for (int x = 300 - tw; x < 300; ++x)
+        for (int y = 100; y < 124; ++y)
+            yellow |= At(x, y) == Rgb(0xFFFF00);
+    EXPECT_TRUE(yellow) << "the text ends at the window's right edge";
+}
+
+TEST_F(PanelDraw, RightAlignedTextAtClearsItsLineAndTheBandBelow) {
+    Window(100, 100, 200, 80, true);
+    GUI_SelectFont(&Font24b);
+    const int tw = GUI_GetCharAdvance('7');
+    DrawRightAlignedTextAt("7", 10, 0xFFFFFF, 0x00FF00, &Font24b);
+    const uint16_t green = Rgb(0x00FF00);
+    EXPECT_EQ(At(100, 109), kWhite565) << "above the line";
+    EXPECT_EQ(At(100 + 199 - tw, 110), green);
+    EXPECT_EQ(At(299, 110 + 24), green) << "the band below runs the full width";
+    EXPECT_EQ(At(299, 146), green) << "down to y + 36";
+    EXPECT_EQ(At(299, 147), kWhite565);
+}
+
+TEST_F(PanelDraw, LabelValueRowsClearTheGap) {
+    Window(100, 100, 200, 40, true);
+    GUI_SelectFont(&Font24b);
+    const int lw = GUI_GetCharAdvance('A'), vw = GUI_GetCharAdvance('9');
+    DrawLabelValueRow("A", "9", 0xFFFFFF, 0xFF0000, &Font24b);
+    const uint16_t red = Rgb(0xFF0000);
+    EXPECT_EQ(At(100 + lw, 139), red);
+    EXPECT_EQ(At(100 + 199 - vw, 139), red);
+    EXPECT_EQ(At(100 + lw - 1, 139), kWhite565) << "under the label: untouched";
+    EXPECT_EQ(At(100 + 200 - vw, 139), kWhite565);
+
+    FreshScreen();
+    Window(100, 100, 200, 60, true);
+    DrawLabelValueRowAt("A", "9", 0xFFFFFF, 0xFF0000, &Font24b, 20);
+    EXPECT_EQ(At(100, 100), red) << "the band above y";
+    EXPECT_EQ(At(299, 119), red);
+    EXPECT_EQ(At(100 + lw, 158), red) << "the gap down to the height - 2";
+    EXPECT_EQ(At(100 + lw, 159), kWhite565);
+}
+
+TEST_F(PanelDraw, ValueWithUnitClearsBothSidesFromY) {
+    Window(100, 100, 200, 50, true);
+    GUI_SetBackColor(0x000000);
+    GUI_SelectFont(&Font24b);
+    const int vw = GUI_GetCharAdvance('5');
+    GUI_SelectFont(&Font16c);
+    const int uw = GUI_GetCharAdvance('V');
+    DrawValueWithUnit("5", "V", 0xFFFFFF, 120, 10, &Font24b, &Font16c);
+    EXPECT_EQ(At(100 + 120 - vw - 1, 149), 0);
+    EXPECT_EQ(At(100, 110), 0);
+    EXPECT_EQ(At(100, 109), kWhite565) << "above y";
+    EXPECT_EQ(At(100 + 120 + uw, 149), 0);
+    EXPECT_EQ(At(299, 110), 0);
+    bool yellow = false;
+    for (int x = 220; x < 220 + uw; ++x)
+        for (int y = 110; y < 126; ++y)
+            yellow |= At(x, y) == Lib(0x00FFFF);
+    EXPECT_TRUE(yellow) << "the unit in library colour 0x00FFFF from x";
+}
+
+TEST_F(PanelDraw, YellowTextOnACleanedWindow) {
+    Window(100, 100, 200, 40, true);
+    DrawYellowText("Hello");
+    EXPECT_EQ(At(299, 139), 0);
+    bool yellow = false;
+    for (int x = 100; x < 140; ++x)
+        for (int y = 100; y < 116; ++y)
+            yellow |= At(x, y) == Rgb(0xFFFF00);
+    EXPECT_TRUE(yellow);
+}
+
+TEST_F(PanelDraw, DegreeSignIsRaisedAfterTheTextAndTheFontKept) {
+    Window(100, 100, 200, 60);
+    GUI_SelectFont(&Font24b);
+    GUI_SetTextDrawMode(GUI_TM_TRANS);
+    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
+    const int w = GUI_GetCharAdvance('1') + GUI_GetCharAdvance('2');
+    DrawTextWithDegree("12", 10, 30);
+    EXPECT_EQ(GUI_GetCurrentFont(), &Font24b);
+    const auto withDegree = Screen();
+    const auto expected = Drawn([&] {
+        GUI_SelectFont(&Font24b);
+        GUI_SetTextDrawMode(GUI_TM_TRANS);
+        GUI_DrawTextAt("12", 10, 30);
+        GUI_SelectFont(&Font10);
+        GUI_DrawTextAt("o", 10 + 2 + w, 30 - Font24b.YDist / 3);
+    });
+    EXPECT_EQ(withDegree, expected);
+}
+
+// ---- list rows ----
+
+TEST_F(PanelDraw, MenuRowLabelsStepBy25AndRestartInTheSecondColumn) {
+    Window(100, 100, 300, 120);
+    DrawMenuRowLabel(0, "Row", 0);
+    EXPECT_EQ(At(390, 210), Rgb(0x666666)) << "row 0 clears the window grey";
+    const auto row0 = Screen();
+    auto only = [](int row, int dim) {
+        return Drawn([&] {
+            SetBkColorRGB(0x666666);
+            GUI_ClearWindow();
+            DrawMenuRowLabel(row, "Row", dim);
+        });
+    };
+    EXPECT_EQ(only(15, 0), only(0, 0)) << "row 15 at y 0 of the second column";
+    const auto row2 = only(2, 0);
+    const auto row0Again = only(0, 0);
+    for (int y = 100; y < 125; ++y)
+        for (int x = 100; x < 300; ++x)
+            ASSERT_EQ(row2[(y + 50) * 800 + x], row0Again[y * 800 + x]) << x << "," << y;
+    // White label at x 10 over a black shadow at x 11, one lower, in the list font.
+    const auto byHand = Drawn([] {
+        SetBkColorRGB(0x666666);
+        GUI_ClearWindow();
+        GUI_SelectFont(&Font20b);
+        GUI_SetTextDrawMode(GUI_TM_TRANS);
+        SetColorRGB(0x000000);
+        GUI_DrawTextAt("Row", 11, 1);
+        SetColorRGB(0xFFFFFF);
+        GUI_DrawTextAt("Row", 10, 0);
+    });
+    for (int i = 0; i < 800 * 480; ++i)
+        ASSERT_EQ(row0Again[i], byHand[i]) << i % 800 << "," << i / 800;
+    const auto dim = only(0, 1);
+    bool grey = false;
+    for (int i = 0; i < 800 * 480; ++i)
+        grey |= dim[i] == Rgb(0x3C3C3C);
+    EXPECT_TRUE(grey);
+}
+
+TEST_F(PanelDraw, ItemValueBoxesHaveTheirSizes) {
+    char text[16] = "X";
+    const struct {
+        int style, width;
+    } boxes[] = {{0, 171}, {1, 100}, {2, 171}, {3, 100}, {4, 171},
+                 {5, 100}, {6, 100}, {7, 171}, {8, 171}, {9, 171}};
+    for (const auto& b : boxes) {
+        FreshScreen();
+        Window(100, 100, 300, 60, true);
+        DrawItemValue(b.style, text, sizeof text);
+        EXPECT_NE(At(100 + b.width - 1, 112), kWhite565) << b.style;
+        EXPECT_EQ(At(100 + b.width, 112), kWhite565) << b.style;
+        EXPECT_NE(At(150, 124), kWhite565) << b.style;
+        EXPECT_EQ(At(150, 125), kWhite565) << b.style;
+    }
+}
+
+TEST_F(PanelDraw, ItemValuePrintsIntoTheBufferWithinItsSize) {
+    Window(100, 100, 300, 60);
+    g_EditParam.workValue.store(-123456);
+    char text[8];
+    std::memset(text, '#', sizeof text);
+    DrawItemValue(4, text, 4);
+    EXPECT_STREQ(text, "-12");
+    EXPECT_EQ(text[4], '#');
+    g_EditBuf.choiceValue = 7;
+    DrawItemValue(7, text, sizeof text);
+    EXPECT_STREQ(text, "0007");
+    std::memcpy(g_EditBuf.entryText, "3.5", 3);
+    g_EditBuf.entryLength = 3;
+    g_EditBuf.entryState = 1u << 10;
+    DrawItemValue(5, text, sizeof text);
+    EXPECT_STREQ(text, "3.5") << "the typed text replaces the value";
+}
+
+TEST_F(PanelDraw, ItemValueGoldens) {
+    g_EditParam.workValue.store(1234);
+    g_EditParam.cursor = 1;
+    g_EditBuf.choiceValue = 42;
+    g_EditBuf.choiceCursor = 2;
+    for (int style = 0; style <= 9; ++style) {
+        FreshScreen();
+        Window(0, 0, 180, 30);
+        char text[16] = "Value";
+        DrawItemValue(style, text, sizeof text);
+        ExpectGolden("panel_item_value_" + std::to_string(style), GUI_BOX{0, 0, 179, 29});
+    }
+    // Typing: the entry text from the left, no cursor.
+    FreshScreen();
+    Window(0, 0, 180, 30);
+    std::memcpy(g_EditBuf.entryText, "-0.5", 4);
+    g_EditBuf.entryLength = 4;
+    g_EditBuf.entryState = 4u << 10;
+    char text[16];
+    DrawItemValue(9, text, sizeof text);
+    ExpectGolden("panel_item_value_9_typing", GUI_BOX{0, 0, 179, 29});
+}
+
+TEST_F(PanelDraw, IpFieldShowsTheEditedOctet) {
+    const uint8_t address[4] = {192, 168, 1, 20};
+    Window(0, 0, 180, 30);
+    g_EditBuf.choiceValue = 7;
+    g_EditBuf.choiceCursor = 4;
+    DrawIpField(2, address);
+    const auto field = Screen();
+    const auto expected = Drawn([] {
+        char empty[4] = "";
+        DrawItemValue(8, empty, sizeof empty);  // the long dark box alone
+        GUI_SelectFont(&Font20b);
+        SetColorRGB(0xFFFFFF);
+        GUI_SetTextDrawMode(GUI_TM_TRANS);
+        GUI_SetAlign(GUI_TA_TOP);
+        DrawDigitsWithCursor(4, "192.168.007.020", 145, 1);
+    });
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 180; ++x)
+            ASSERT_EQ(field[y * 800 + x], expected[(y + 100) * 800 + x + 100]) << x << "," << y;
+    g_EditBuf.entryState = 1u << 10;
+    g_EditBuf.entryValue = 33;
+    FreshScreen();
+    Window(0, 0, 180, 30);
+    DrawIpField(0, address);
+    const auto typing = Screen();
+    const auto asStyle8 = Drawn([] {
+        char text[24] = "033.168.001.020";
+        DrawItemValue(8, text, sizeof text);
+    });
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 180; ++x)
+            ASSERT_EQ(typing[y * 800 + x], asStyle8[(y + 100) * 800 + x + 100]) << x << "," << y;
+}
+
+// ---- soft keys, bars, frames ----
+
+TEST_F(PanelDraw, SoftKeyFaceAtOneAndLabelColours) {
+    for (int style = 0; style <= 2; ++style) {
+        FreshScreen();
+        Window(100, 100, 90, 70, true);
+        DrawSoftKey("OK", style, 1);
+        EXPECT_EQ(At(100, 131), kWhite565) << "column 0 is left free";
+        EXPECT_NE(At(101, 131), kWhite565);
+        EXPECT_NE(At(182, 131), kWhite565) << "82 wide from x 1";
+        EXPECT_EQ(At(183, 131), kWhite565);
+        EXPECT_NE(At(140, 162), kWhite565) << "63 high";
+        EXPECT_EQ(At(140, 163), kWhite565);
+        bool white = false, black = false;
+        for (int y = 123; y < 140; ++y)
+            for (int x = 125; x < 156; ++x) {
+                white |= At(x, y) == kWhite565;
+                black |= At(x, y) == 0;
+            }
+        EXPECT_EQ(white, style == 2) << style;
+        EXPECT_EQ(black, style != 2) << style;
+    }
+}
+
+TEST_F(PanelDraw, SoftKeyGoldens) {
+    const char* labels[] = {"DEF1", "Save\nDEF1", "Wave\nShape\nSIN"};
+    for (int style = 0; style <= 2; ++style) {
+        for (int lines = 1; lines <= 3; ++lines) {
+            FreshScreen();
+            Window(0, 0, 84, 64);
+            DrawSoftKey(labels[lines - 1], style, lines);
+            ExpectGolden("panel_soft_key_" + std::to_string(style) + "_" + std::to_string(lines),
+                         GUI_BOX{0, 0, 83, 63});
+        }
+    }
+}
+
+// Rows and columns a bar covers on a white screen.
+struct Extent {
+    int x0, x1, y0, y1;
+};
+Extent Covered() {
+    const auto s = Screen();
+    Extent e{800, -1, 480, -1};
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 800; ++x)
+            if (s[y * 800 + x] != kWhite565) {
+                e.x0 = std::min(e.x0, x);
+                e.x1 = std::max(e.x1, x);
+                e.y0 = std::min(e.y0, y);
+                e.y1 = std::max(e.y1, y);
+            }
+    return e;
+}
+
+TEST_F(PanelDraw, BarsCoverTheirWidthAndHeight) {
+    const struct {
+        const char* name;
+        void (*draw)(int, int, int);
+        int height, extra;
+    } bars[] = {{"label", DrawLabelBar, 21, 0},        {"edit", DrawEditFieldBar, 27, 0},
+                {"select", DrawSelectFieldBar, 27, 0}, {"accent", DrawSelectFieldBarAccent, 27, 2},
+                {"panel", DrawPanelBar30, 30, 0},      {"panel open", DrawPanelBar30Open, 30, 0}};
+    for (const auto& b : bars) {
+        FreshScreen();
+        Window(0, 0, 800, 480, true);
+        b.draw(10, 5, 100);
+        const Extent e = Covered();
+        EXPECT_EQ(e.x0, 10) << b.name;
+        EXPECT_EQ(e.x1, 109 + b.extra) << b.name;
+        EXPECT_EQ(e.y0, 5) << b.name;
+        EXPECT_EQ(e.y1, 4 + b.height) << b.name;
+    }
+}
+
+TEST_F(PanelDraw, BarGoldens) {
+    FreshScreen();
+    Window(0, 0, 240, 200);
+    DrawLabelBar(5, 5, 120);
+    DrawEditFieldBar(5, 30, 120);
+    DrawSelectFieldBar(5, 60, 120);
+    DrawSelectFieldBarAccent(5, 90, 120);
+    DrawPanelBar30(5, 120, 200);
+    DrawPanelBar30Open(5, 155, 200);
+    ExpectGolden("panel_bars", GUI_BOX{0, 0, 239, 199});
+}
+
+TEST_F(PanelDraw, BackgroundsHaveTheirSizes) {
+    const struct {
+        const char* name;
+        std::function<void()> draw;
+        Extent want;
+    } cases[] = {
+        {"content", [] { DrawContentBackground(3, 4); }, {3, 721, 4, 448}},
+        {"bands", [] { DrawListRowBands(3, 4, 3); }, {3, 672, 4, 99}},
+        {"strip", [] { FillStrip185(3, 4, 7); }, {3, 187, 4, 10}},
+        {"separator", [] { DrawSeparator185(3, 4); }, {3, 187, 4, 5}},
+        {"frame", [] { DrawFrame1px(3, 4, 10, 20); }, {3, 13, 4, 24}},
+    };
+    for (const auto& c : cases) {
+        FreshScreen();
+        Window(0, 0, 800, 480, true);
+        c.draw();
+        const Extent e = Covered();
+        EXPECT_TRUE(e.x0 == c.want.x0 && e.x1 == c.want.x1 && e.y0 == c.want.y0 && e.y1 == c.want.y1)
+            << c.name << ": " << e.x0 << ".." << e.x1 << ", " << e.y0 << ".." << e.y1;
+    }
+    EXPECT_EQ(At(8, 14), kWhite565) << "the frame is an outline";
+    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{{3, 4}, {13, 4}, {3, 24}, {13, 24}})
+        EXPECT_EQ(At(x, y), Rgb(0xC0C0C0)) << "corner " << x << "," << y;
+    EXPECT_NE(At(13, 14), kWhite565);
+    EXPECT_NE(At(8, 24), kWhite565);
+}
+
+TEST_F(PanelDraw, ButtonFramesBordersGradientAndFocus) {
+    Window(0, 0, 800, 480, true);
+    const int x = 20, y = 30, w = 120, h = 40;
+    DrawButtonFrame(x, y, w, h);
+    const uint16_t outer = Lib(0x765E5E), inner = Lib(0xE5CDCB);
+    EXPECT_EQ(At(x, y), outer);
+    EXPECT_EQ(At(x + w - 1, y + h - 1), outer);
+    EXPECT_EQ(At(x + w - 1, y + 1), outer) << "the outer border over the inner top line's end";
+    EXPECT_EQ(At(x + w, y), kWhite565);
+    EXPECT_EQ(At(x + 1, y + 1), inner);
+    EXPECT_EQ(At(x + 60, y + 1), inner);
+    EXPECT_EQ(At(x + 60, y + h - 2), inner);
+    EXPECT_EQ(At(x + 1, y + 20), inner);
+    EXPECT_EQ(At(x + w - 2, y + 1), inner);
+    EXPECT_EQ(At(x + 1, y + h - 2), inner);
+    EXPECT_EQ(At(x + w - 2, y + h - 2), inner);
+    EXPECT_EQ(At(x + 2, y + 2), Lib(0xF0F8FF)) << "gradient top";
+    EXPECT_EQ(At(x + w - 3, y + h - 3), Lib(0x66B7FA)) << "gradient bottom";
+    EXPECT_NE(At(x + 6, y + 6), Lib(0xFA4300));
+
+    DrawButtonFrameFocused(x, 100, w, h);
+    EXPECT_EQ(At(x + 6, 106), Lib(0xFA4300));
+    EXPECT_EQ(At(x + w - 6, 100 + h - 6), Lib(0xFA4300));
+    EXPECT_NE(At(x + w - 5, 100 + h - 6), Lib(0xFA4300));
+    EXPECT_NE(At(x + 5, 106), Lib(0xFA4300));
+}
+
+TEST_F(PanelDraw, FrameGoldens) {
+    Window(0, 0, 300, 120);
+    DrawButtonFrame(5, 5, 130, 50);
+    DrawButtonFrameFocused(150, 5, 130, 50);
+    DrawFrame1px(5, 70, 280, 40);
+    ExpectGolden("panel_frames", GUI_BOX{0, 0, 299, 119});
+}
+
+// ---- dialog, phasor, window placing ----
+
+TEST_F(PanelDraw, WarningDialogBarLinesAndNames) {
+    Window(100, 30, 612, 412);
+    WarningDialog_Paint(0);
+    EXPECT_EQ(At(100 + 300, 30 + 20), Rgb(0xF6A635)) << "title bar";
+    EXPECT_EQ(At(100 + 610, 30 + 20), Rgb(0xF6A635)) << "611 wide";
+    EXPECT_EQ(At(100 + 300, 30 + 41), kWhite565) << "41 high";
+    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{{300, 0},
+                                                                         {300, 1},
+                                                                         {1, 0},
+                                                                         {609, 0},
+                                                                         {300, 408},
+                                                                         {300, 409},
+                                                                         {0, 200},
+                                                                         {1, 200},
+                                                                         {608, 410},
+                                                                         {609, 410}})
+        EXPECT_EQ(At(100 + x, 30 + y), 0) << x << "," << y;
+    EXPECT_EQ(At(100 + 2, 30 + 200), kWhite565);
+    EXPECT_EQ(At(100 + 0, 30 + 411), kWhite565) << "the side lines end at y 410";
+    const auto named = Screen();
+    auto paint = [](int wiring) {
+        FreshScreen();
+        Window(100, 30, 612, 412);
+        WarningDialog_Paint(wiring);
+        return Screen();
+    };
+    EXPECT_NE(paint(1), named);
+    EXPECT_EQ(paint(8), paint(-1)) << "no name outside the table";
+    EXPECT_EQ(paint(8), paint(1000));
+    const auto unnamed = paint(8);
+    for (int wiring = 0; wiring < 8; ++wiring)
+        EXPECT_NE(paint(wiring), unnamed) << wiring;
+}
+
+TEST_F(PanelDraw, WarningDialogGolden) {
+    Window(0, 0, 612, 412);
+    WarningDialog_Paint(2);
+    ExpectGolden("panel_warning_dialog", GUI_BOX{0, 0, 611, 411});
+}
+
+TEST_F(PanelDraw, PhasorArrowsByWiring) {
+    Window(0, 0, 800, 480);
+    const int x = 100, y = 100, cx = x + 60, cy = y + 60;
+    DrawPhasorDiagram(x, y, 120.0f, 240.0f);
+    EXPECT_EQ(At(cx + 30, cy), Lib(0x19CAFF)) << "L1 along 0 degrees";
+    EXPECT_EQ(At(cx + 55, cy), Lib(0x19CAFF)) << "its head";
+    EXPECT_NE(At(cx + 62, cy), Lib(0x19CAFF));
+    const auto along = [&](float deg, int r) {
+        const float a = deg * 3.14159265f / 180.0f;
+        return At(cx + static_cast<int>(std::lround(r * std::cos(a))),
+                  cy + static_cast<int>(std::lround(r * std::sin(a))));
+    };
+    EXPECT_EQ(along(120.0f, 30), Lib(0xD87225)) << "L2 turned by its angle, clockwise on screen";
+    EXPECT_EQ(along(240.0f, 30), Lib(0x2C9116)) << "L3";
+
+    FreshScreen();
+    Window(0, 0, 800, 480);
+    g_PhaseMode.store(1);
+    DrawPhasorDiagram(x, y, 120.0f, 240.0f);
+    EXPECT_EQ(At(cx + 30, cy), Lib(0x19CAFF));
+    EXPECT_NE(along(120.0f, 30), Lib(0xD87225)) << "no L2 outside 3P4W";
+    EXPECT_NE(along(240.0f, 30), Lib(0x2C9116));
+}
+
+TEST_F(PanelDraw, PhasorGolden) {
+    Window(0, 0, 220, 200);
+    DrawPhasorDiagram(20, 20, 120.0f, 240.0f);
+    ExpectGolden("panel_phasor", GUI_BOX{0, 0, 219, 199});
+}
+
+TEST_F(PanelDraw, MoveWindowRelativeTakesTheReferenceOrigin) {
+    const WM_HWINDOW reference = WM_CreateTop(100, 50, 200, 100, WM_CF_SHOW, nullptr, 0);
+    const WM_HWINDOW child = WM_CreateChild(5, 5, 20, 20, reference, WM_CF_SHOW, nullptr, 0);
+    const WM_HWINDOW win = WM_CreateTop(0, 0, 30, 30, WM_CF_SHOW, nullptr, 0);
+    MoveWindowRelative(win, 10, -20, reference);
+    EXPECT_EQ(WM_GetLeft(win), 110);
+    EXPECT_EQ(WM_GetTop(win), 30);
+    MoveWindowRelative(win, 1, 2, child);
+    EXPECT_EQ(WM_GetLeft(win), 106);
+    EXPECT_EQ(WM_GetTop(win), 57);
+}
+
+}  // namespace

@@ -12,8 +12,8 @@ struct CellDef {
     WM_CALLBACK* paint;
 };
 constexpr CellDef kCellDefs[statusbar::kCells] = {
-    {0, 46, StatusOutput_Paint},   {46, 45, StatusLevel_Paint},  {91, 35, StatusRange_Paint},
-    {126, 62, StatusUsbDev_Paint}, {188, 62, StatusAlarm_Paint}, {250, 50, StatusShift_Paint},
+    {0, 46, StatusOutput_Paint},   {46, 45, StatusLevel_Paint},   {91, 35, StatusRange_Paint},
+    {126, 62, StatusUsbDev_Paint}, {188, 62, StatusAlarm_Paint},  {250, 50, StatusShift_Paint},
     {300, 35, StatusSense_Paint},  {335, 60, StatusUsbMem_Paint}, {395, 50, StatusIrms_Paint},
     {445, 50, StatusIpk_Paint},    {538, 55, StatusMaster_Paint}, {598, 40, StatusWiring_Paint},
     {638, 62, StatusNet_Paint},    {700, 30, StatusLock_Paint},

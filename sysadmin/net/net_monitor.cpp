@@ -254,4 +254,5 @@ void NetMonitor() {
     if (S.retries.load() > 100) S.retries.store(0);
     RunStep(S.step.load(std::memory_order_acquire));
     PollLink();
+    g_NetMonState.store(S.linkState == 1 ? 1u : 0u, std::memory_order_release);
 }

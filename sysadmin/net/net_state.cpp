@@ -11,6 +11,7 @@ char g_LanActualText[sysadmin::kLanAddrs][16];
 char g_LastIpText[16];
 char g_NetInfoText[sysadmin::kNetInfoSlots][sysadmin::kNetInfoLen];
 sysadmin::NetSeq g_NetSeq;
+std::atomic<uint32_t> g_NetMonState{0};
 
 namespace {
 

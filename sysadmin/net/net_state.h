@@ -40,6 +40,9 @@ extern char g_LastIpText[16];  // the last address seen on eth0 (supervisor loop
 // One text per key of /tmp/netconf, in the key table's order.
 extern char g_NetInfoText[sysadmin::kNetInfoSlots][sysadmin::kNetInfoLen];
 extern sysadmin::NetSeq g_NetSeq;
+// The network monitor's state word for the panel: 1 while eth0's link is up, else 0; stored after each
+// pass of the monitor, so that other threads read it instead of the sequencer's own words.
+extern std::atomic<uint32_t> g_NetMonState;
 
 // The address texts shown by the LAN pages: the read-back text under DHCP, else the configured address.
 // Each returns its slot of g_NetInfoText.

@@ -106,12 +106,15 @@ TEST_F(NetConfig, UnderDhcpTheLinkLocalAddressAndTheLinkAreWatched) {
     ASSERT_TRUE(RunToIdle());  // step 12 rewrote netconf with it
     EXPECT_NE(root.Read("/tmp/netconf").find("IPADDR=169.254.3.4\n"), std::string::npos);
 
+    EXPECT_EQ(g_NetMonState.load(), 1u);  // the panel sees the link up
+
     ASSERT_EQ(plat::SandboxNetEvent("link down", &error), 0);
     const size_t scripts = Matching("net.sh").size();
     for (int i = 0; i < 200; ++i)
         NetMonitor();
     EXPECT_EQ(Matching("net.sh").size(), scripts + 1);  // the script hears of the change once
     EXPECT_EQ(Matching("net.sh").back(), "simulated 0 /mnt/disk/net.sh");
+    EXPECT_EQ(g_NetMonState.load(), 0u);
 }
 
 TEST_F(NetConfig, NameServerIsReadOnlyFromANameserverLine) {

@@ -1,0 +1,417 @@
+// The status bar on the framebuffer: each cell drawn from the instrument state at its place, the level
+// bars' segments against the rating, and the refresh that repaints only the cells whose picture changed.
+#include "panel/statusbar/status_bar.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "GUI/draw/gui_2d.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/control/measure/meas_records.h"
+#include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
+#include "core/params/param_store.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/usb_state.h"
+#include "sysadmin/net/net_state.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+constexpr uint16_t kYellow565 = 0xFFE0;
+constexpr uint16_t kTeal565 = 0x0410;
+constexpr uint16_t kRed565 = 0xF800;
+constexpr uint16_t kBlue565 = 0x001F;
+constexpr uint16_t kWhite565 = 0xFFFF;
+constexpr uint16_t kDim565 = 0x31A6;  // 0x333333, each channel rounded to its bits
+
+int32_t g_presetShown = 0;
+int32_t PresetShown() {
+    return g_presetShown;
+}
+
+void PageBackground(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) return WM_DefaultHandler(msg);
+    GUI_SetBackColor(0);
+    GUI_ClearWindow();
+}
+
+class StatusBar : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The factory settings are built on a root of their own; the screen stays on the screen root.
+        { test::DefaultStore store; }
+        ASSERT_EQ(SetIrmsLimitMode(0), 0);
+        ASSERT_EQ(SetIpkLimitMode(0), 0);
+        ASSERT_EQ(SetRemoteSense(0), 0);
+        OutputFlagClear(kOutFlagOutputOn);
+        OutputFlagClear(kOutFlagRemote);
+        guitest::FreshScreen();
+        g_RatedVA = 6000;
+        g_ParamFlags = 0;
+        g_PhaseMode = 0;
+        g_ParamStore.rangeCode[1] = 0;
+        for (int p = 0; p < 3; ++p)
+            g_DispCache[p].Set(kMfApparent, 0.0f);
+        core::AlarmStateReset();
+        g_UsbState.statusB = 0;
+        g_UsbState.statusC = 0;
+        g_UsbState.usbAccessError = 0;
+        IfaceUsbByteSet(2, 0);
+        g_ParallelActive = 0;
+        g_NetMonState = 0;
+        g_presetShown = 0;
+        statusbar::SetPresetIndexSource(PresetShown);
+        page_ = WM_CreateChild(0, 0, 800, 480, WM_GetDesktop(), WM_CF_SHOW, PageBackground, 0);
+        ASSERT_NE(page_, 0);
+    }
+    void TearDown() override { statusbar::SetPresetIndexSource(nullptr); }
+
+    void Show() {
+        ASSERT_EQ(StatusBar_Create(page_, &view_), 0);
+        Paint();
+    }
+    void Paint() {
+        WM_Run();
+        screen_ = guitest::Screen();
+    }
+    uint16_t Px(int x, int y) const { return screen_[static_cast<size_t>(y) * 800 + x]; }
+    // Lit pixels of a colour inside a rectangle (inclusive).
+    int Count(int x0, int y0, int x1, int y1, uint16_t c) const {
+        int n = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                n += Px(x, y) == c;
+        return n;
+    }
+    int NonBlack(int x0, int y0, int x1, int y1) const {
+        return (x1 - x0 + 1) * (y1 - y0 + 1) - Count(x0, y0, x1, y1, 0);
+    }
+    // The outermost columns and rows of a colour inside a rectangle, or -1.
+    GUI_BOX Extent(int x0, int y0, int x1, int y1, uint16_t c) const {
+        GUI_BOX b{-1, -1, -1, -1};
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                if (Px(x, y) != c) continue;
+                if (b.x0 < 0 || x < b.x0) b.x0 = static_cast<int16_t>(x);
+                if (x > b.x1) b.x1 = static_cast<int16_t>(x);
+                if (b.y0 < 0) b.y0 = static_cast<int16_t>(y);
+                b.y1 = static_cast<int16_t>(y);
+            }
+        return b;
+    }
+    bool Invalid(WM_HWINDOW h) const { return (wm::Locked(h)->status & WM_SF_INVALID) != 0; }
+
+    WM_HWINDOW page_ = 0;
+    statusbar::View view_{};
+    std::vector<uint16_t> screen_;
+};
+
+const GUI_BOX kBarRect{0, 0, 719, 27};
+
+TEST_F(StatusBar, BarAndCellsSitAtTheirPlacesInTheParent) {
+    WM_HWINDOW lower = WM_CreateChild(0, 100, 800, 380, WM_GetDesktop(), WM_CF_SHOW, PageBackground, 0);
+    ASSERT_EQ(StatusBar_Create(lower, &view_), 0);
+    EXPECT_EQ(WM_GetParent(view_.bar), lower);
+    EXPECT_EQ(WM_GetLeft(view_.bar), 0);
+    EXPECT_EQ(WM_GetTop(view_.bar), 100);
+    EXPECT_EQ(WM_GetWidth(view_.bar), 720);
+    EXPECT_EQ(WM_GetHeight(view_.bar), 28);
+    const int x[14] = {0, 46, 91, 126, 188, 250, 300, 335, 395, 445, 538, 598, 638, 700};
+    const int w[14] = {46, 45, 35, 62, 62, 50, 35, 60, 50, 50, 55, 40, 62, 30};
+    for (int i = 0; i < 14; ++i) {
+        EXPECT_EQ(WM_GetParent(view_.cell[i]), view_.bar) << i;
+        EXPECT_EQ(WM_GetLeft(view_.cell[i]), x[i]) << i;
+        EXPECT_EQ(WM_GetTop(view_.cell[i]), 100) << i;
+        EXPECT_EQ(WM_GetHeight(view_.cell[i]), 24) << i;
+        EXPECT_EQ(WM_GetWidth(view_.cell[i]), w[i]) << i;
+        EXPECT_TRUE(WM_IsShown(view_.cell[i])) << i;
+    }
+}
+
+TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
+    Show();
+    EXPECT_EQ(Px(6, 10), 0);           // inside the black inner box
+    EXPECT_EQ(Px(1, 10), kYellow565);  // the yellow rim
+    EXPECT_EQ(Px(4, 5), kYellow565);
+    EXPECT_GT(Count(14, 3, 32, 18, kYellow565), 20);  // "OFF" in yellow on black
+    guitest::ExpectGolden("statusbar_off", kBarRect);
+
+    OutputFlagSet(kOutFlagOutputOn);
+    ASSERT_EQ(StatusBar_Refresh(&view_), 1);
+    Paint();
+    EXPECT_EQ(Px(6, 10), kYellow565);
+    EXPECT_EQ(Px(42, 10), kYellow565);
+    EXPECT_EQ(Px(43, 10), 0);
+    EXPECT_GT(Count(12, 4, 30, 18, 0), 20);  // "ON" in black on yellow
+    guitest::ExpectGolden("statusbar_on", kBarRect);
+
+    // A recalled preset takes the cell over, output on or not: white text over its grey shadow.
+    g_presetShown = 3;
+    g_ParamFlags.fetch_or(statusbar::kFlagPresetRecalled);
+    ASSERT_EQ(StatusBar_Refresh(&view_), 1);
+    Paint();
+    EXPECT_EQ(Count(0, 0, 45, 23, kYellow565), 0);
+    const GUI_BOX white = Extent(0, 0, 45, 23, kWhite565);
+    EXPECT_GE(white.x0, 10);
+    EXPECT_LE(white.x0, 12);
+    EXPECT_GE(white.y0, 0);
+    EXPECT_GT(Count(0, 0, 45, 23, 0x630C), 0);  // 0x606060 shadow
+    guitest::ExpectGolden("statusbar_preset_m3", kBarRect);
+    g_presetShown = 4;
+    EXPECT_EQ(StatusBar_Refresh(&view_), 1);
+}
+
+TEST_F(StatusBar, LevelSegmentsOfAThirdOfTheRatingIn3P4W) {
+    // 6000 VA across three phases: a third is 2000 VA per phase.
+    struct Case {
+        float s;
+        uint16_t first, second, seventh, last;
+        const char* golden;
+    };
+    const Case cases[] = {
+        {0.0f, 0, 0, 0, 0, "statusbar_level_0"},
+        {600.0f, kTeal565, 0, 0, 0, "statusbar_level_30"},
+        {1900.0f, kTeal565, kTeal565, kTeal565, kTeal565, "statusbar_level_95"},
+        {2000.0f, kTeal565, kTeal565, kTeal565, kRed565, "statusbar_level_100"},
+        {-2500.0f, kTeal565, kTeal565, kTeal565, kRed565, nullptr},  // magnitude, capped at 100 %
+    };
+    for (const Case& c : cases) {
+        g_DispCache[0].Set(kMfApparent, c.s);
+        guitest::FreshScreen();
+        page_ = WM_CreateChild(0, 0, 800, 480, WM_GetDesktop(), WM_CF_SHOW, PageBackground, 0);
+        Show();
+        EXPECT_EQ(Px(49, 3), c.first) << c.s;    // x 1-6 of the cell
+        EXPECT_EQ(Px(56, 3), c.second) << c.s;   // x 8-11
+        EXPECT_EQ(Px(81, 3), c.seventh) << c.s;  // x 33-36
+        EXPECT_EQ(Px(85, 3), c.last) << c.s;     // x 38-41
+        EXPECT_EQ(Px(85, 2), c.last) << c.s;     // rows 2-4 of L1
+        EXPECT_EQ(Px(85, 4), c.last) << c.s;
+        EXPECT_EQ(NonBlack(46, 5, 90, 23), 0) << c.s;  // L2 and L3 idle
+        if (c.golden != nullptr) guitest::ExpectGolden(c.golden, kBarRect);
+    }
+}
+
+TEST_F(StatusBar, SegmentCountsFollowThePercent) {
+    const int pct[] = {0, 1, 30, 31, 40, 41, 50, 51, 60, 61, 70, 71, 80, 81, 90, 91, 99, 100};
+    const int segs[] = {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 8};
+    for (size_t i = 0; i < std::size(pct); ++i)
+        EXPECT_EQ(statusbar::LevelSegments(pct[i]), segs[i]) << pct[i];
+    EXPECT_EQ(statusbar::LevelPercent(600.0f, 2000.0f), 30);
+    EXPECT_EQ(statusbar::LevelPercent(-1900.0f, 2000.0f), 95);
+    EXPECT_EQ(statusbar::LevelPercent(5000.0f, 2000.0f), 100);
+    EXPECT_EQ(statusbar::LevelPercent(1999.9f, 2000.0f), 99);  // truncated, not rounded
+    // No rating, or no meaningful S: no segments.
+    EXPECT_EQ(statusbar::LevelPercent(600.0f, 0.0f), 0);
+    EXPECT_EQ(statusbar::LevelPercent(std::nanf(""), 2000.0f), 0);
+    EXPECT_EQ(statusbar::LevelPercent(std::numeric_limits<float>::infinity(), 2000.0f), 0);
+    EXPECT_EQ(statusbar::LevelPercent(-std::numeric_limits<float>::infinity(), 2000.0f), 0);
+}
+
+TEST_F(StatusBar, NoRatingOrNonFiniteSShowsNoSegments) {
+    g_DispCache[0].Set(kMfApparent, std::nanf(""));
+    g_DispCache[1].Set(kMfApparent, std::numeric_limits<float>::infinity());
+    g_DispCache[2].Set(kMfApparent, 1000.0f);
+    Show();
+    EXPECT_EQ(NonBlack(46, 0, 90, 9), 0);
+    EXPECT_EQ(NonBlack(46, 10, 90, 12), 0);
+    EXPECT_EQ(Px(49, 19), kTeal565);  // L3 still shows
+    g_RatedVA = 0;
+    ASSERT_EQ(StatusBar_Refresh(&view_), 1);
+    Paint();
+    EXPECT_EQ(NonBlack(46, 0, 90, 23), 0);
+}
+
+TEST_F(StatusBar, OnePhaseTwoWireDrawsOneBarAgainstTheWholeRating) {
+    g_PhaseMode = 1;
+    g_DispCache[0].Set(kMfApparent, 3000.0f);  // 50 % of 6000 VA: three segments
+    g_DispCache[1].Set(kMfApparent, 6000.0f);  // not drawn in 1P2W
+    Show();
+    EXPECT_EQ(Px(49, 6), kTeal565);
+    EXPECT_EQ(Px(49, 14), kTeal565);
+    EXPECT_EQ(Px(49, 5), 0);
+    EXPECT_EQ(Px(49, 15), 0);
+    EXPECT_EQ(Px(61, 10), kTeal565);  // x 13-16
+    EXPECT_EQ(Px(66, 10), 0);         // x 18-21
+    EXPECT_EQ(NonBlack(46, 15, 90, 23), 0);
+    const GUI_BOX name = Extent(598, 0, 700, 23, kWhite565);
+    EXPECT_GE(name.x1, 634);
+    EXPECT_LE(name.x1, 637);
+    guitest::ExpectGolden("statusbar_1p2w", kBarRect);
+    // Only the phases a wiring draws count for a refresh.
+    g_DispCache[2].Set(kMfApparent, 2000.0f);
+    EXPECT_EQ(StatusBar_Refresh(&view_), 0);
+}
+
+TEST_F(StatusBar, OnePhaseThreeWireDrawsTwoBars) {
+    g_PhaseMode = 2;
+    g_DispCache[0].Set(kMfApparent, 600.0f);
+    g_DispCache[1].Set(kMfApparent, 2000.0f);
+    Show();
+    EXPECT_EQ(Px(49, 2), kTeal565);
+    EXPECT_EQ(Px(49, 7), kTeal565);
+    EXPECT_EQ(Px(56, 7), 0);
+    EXPECT_EQ(Px(85, 13), kRed565);
+    EXPECT_EQ(Px(85, 18), kRed565);
+    EXPECT_EQ(NonBlack(46, 19, 90, 23), 0);
+}
+
+TEST_F(StatusBar, ShiftWinsOverRemote) {
+    OutputFlagSet(kOutFlagRemote);
+    Show();
+    EXPECT_EQ(Count(250, 0, 299, 23, kBlue565), 0);
+    const GUI_BOX rmt = Extent(250, 0, 299, 23, kWhite565);
+    EXPECT_GE(rmt.x0, 260);
+    EXPECT_LE(rmt.x0, 262);
+    EXPECT_GE(rmt.y0, 3);
+    guitest::ExpectGolden("statusbar_rmt", kBarRect);
+
+    g_ParamFlags.fetch_or(statusbar::kFlagShiftActive);
+    ASSERT_EQ(StatusBar_Refresh(&view_), 1);
+    Paint();
+    EXPECT_EQ(Px(251, 10), kBlue565);
+    EXPECT_EQ(Px(298, 10), kBlue565);
+    EXPECT_EQ(Px(254, 2), kBlue565);
+    EXPECT_EQ(Px(250, 10), 0);
+    guitest::ExpectGolden("statusbar_shift_over_rmt", kBarRect);
+}
+
+TEST_F(StatusBar, WiringRightAlignedAndRangeText) {
+    Show();
+    const GUI_BOX wiring = Extent(598, 0, 700, 23, kWhite565);
+    EXPECT_GE(wiring.x1, 634);  // ends at 638
+    EXPECT_LE(wiring.x1, 637);
+    EXPECT_GE(wiring.x0, 598);
+    EXPECT_GE(wiring.y0, 3);
+    const GUI_BOX range = Extent(91, 0, 125, 23, kWhite565);
+    EXPECT_GE(range.x0, 91);  // "100V" from (91, 4)
+    EXPECT_LE(range.x0, 93);
+    EXPECT_GE(range.y0, 4);
+    EXPECT_LE(range.y0, 7);
+}
+
+TEST_F(StatusBar, RangeCodesShareThreeTexts) {
+    // 0/2 (100 V), 1/3 (200 V), every other code AUTO: same text, same pixels.
+    const uint32_t codes[] = {0, 2, 1, 3, 4, 6, 7};
+    std::vector<std::vector<uint16_t>> cells;
+    Show();
+    for (uint32_t code : codes) {
+        g_ParamStore.rangeCode[1] = code;
+        StatusBar_Refresh(&view_);
+        Paint();
+        std::vector<uint16_t> cell;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 91; x < 126; ++x)
+                cell.push_back(Px(x, y));
+        cells.push_back(cell);
+    }
+    EXPECT_EQ(cells[0], cells[1]);
+    EXPECT_EQ(cells[2], cells[3]);
+    EXPECT_EQ(cells[4], cells[5]);
+    EXPECT_EQ(cells[4], cells[6]);
+    EXPECT_NE(cells[0], cells[2]);
+    EXPECT_NE(cells[0], cells[4]);
+    EXPECT_NE(cells[2], cells[4]);
+}
+
+TEST_F(StatusBar, WiringOutsideItsTableDrawsNoName) {
+    g_PhaseMode = 3;
+    Show();
+    EXPECT_EQ(NonBlack(598, 0, 637, 23), 0);
+    EXPECT_EQ(NonBlack(46, 0, 90, 23), 0);  // nor level bars
+    g_PhaseMode = 0;
+    EXPECT_EQ(StatusBar_Refresh(&view_), 2);  // level and wiring
+}
+
+TEST_F(StatusBar, IndicatorsAndIcons) {
+    Show();
+    // Idle: the IRMS and IPK boxes stay, dimmed; nothing else shows beside OFF, the range and wiring.
+    EXPECT_EQ(NonBlack(126, 0, 394, 20), 0);
+    EXPECT_EQ(Px(400, 10), kDim565);
+    EXPECT_EQ(Px(491, 10), kDim565);  // the dimmed IPK box is as wide as IRMS
+    EXPECT_EQ(NonBlack(538, 0, 597, 20), 0);
+    EXPECT_EQ(NonBlack(638, 0, 719, 20), 0);
+    guitest::ExpectGolden("statusbar_idle", kBarRect);
+
+    g_UsbState.statusC = 1u << 1;
+    IfaceUsbByteSet(2, 1u << 4);
+    g_AlarmState.summary = 1;
+    SetRemoteSense(1);
+    g_UsbState.statusB = core::kUsbMounted;
+    SetIrmsLimitMode(1);
+    SetIpkLimitMode(1);
+    g_ParallelActive = 1;
+    g_NetMonState = 1;
+    g_ParamFlags.fetch_or(core::kFlagKeysLocked);
+    ASSERT_EQ(GetRemoteSense(), 1);
+    EXPECT_EQ(StatusBar_Refresh(&view_), 9);
+    Paint();
+    EXPECT_GT(NonBlack(126, 0, 187, 21), 0);
+    EXPECT_GT(Count(188, 0, 249, 21, kRed565), 0);
+    EXPECT_GT(Count(300, 0, 334, 23, kWhite565), 0);
+    EXPECT_GT(NonBlack(335, 0, 394, 21), 0);
+    EXPECT_EQ(Px(400, 10), kTeal565);
+    EXPECT_EQ(Px(490, 10), 0);  // the lit IPK box is narrower
+    EXPECT_EQ(Px(486, 10), kTeal565);
+    const GUI_BOX master = Extent(538, 0, 597, 23, kRed565);
+    EXPECT_GE(master.x1, 590);  // ends at (55, 3) of the cell
+    EXPECT_LE(master.x1, 592);
+    EXPECT_GT(NonBlack(638, 0, 699, 21), 0);
+    EXPECT_GT(Count(700, 0, 719, 22, kYellow565), 0);
+    guitest::ExpectGolden("statusbar_all_on", kBarRect);
+
+    // The other USB class and the access-error stick are pictures of their own.
+    IfaceUsbByteSet(2, 0);
+    g_UsbState.usbAccessError = 1;
+    EXPECT_EQ(StatusBar_Refresh(&view_), 2);
+    Paint();
+    guitest::ExpectGolden("statusbar_tmc_usb_error", kBarRect);
+}
+
+TEST_F(StatusBar, RefreshRepaintsOnlyChangedCells) {
+    Show();
+    EXPECT_EQ(StatusBar_Refresh(&view_), 0);
+    for (int i = 0; i < 14; ++i)
+        EXPECT_FALSE(Invalid(view_.cell[i])) << i;
+    // A level change inside the same segment count shows nothing new.
+    g_DispCache[0].Set(kMfApparent, 640.0f);  // 32 %
+    EXPECT_EQ(StatusBar_Refresh(&view_), 1);
+    g_DispCache[0].Set(kMfApparent, 700.0f);  // 35 %
+    EXPECT_EQ(StatusBar_Refresh(&view_), 0);
+    EXPECT_TRUE(Invalid(view_.cell[1]));
+    Paint();
+    EXPECT_FALSE(Invalid(view_.cell[1]));
+    // From 95 % to 100 % only the colour of the last segment changes.
+    g_DispCache[0].Set(kMfApparent, 1900.0f);
+    EXPECT_EQ(StatusBar_Refresh(&view_), 1);
+    g_DispCache[0].Set(kMfApparent, 2000.0f);
+    EXPECT_EQ(StatusBar_Refresh(&view_), 1);
+    // The wiring moves the level bars and the name.
+    g_PhaseMode = 1;
+    EXPECT_EQ(StatusBar_Refresh(&view_), 2);
+    EXPECT_TRUE(Invalid(view_.cell[1]));
+    EXPECT_TRUE(Invalid(view_.cell[11]));
+    EXPECT_FALSE(Invalid(view_.cell[0]));
+    // 100 V to 200 V repaints the range; 100 V code to its 1P2W twin does not.
+    Paint();
+    g_ParamStore.rangeCode[1] = 2;
+    EXPECT_EQ(StatusBar_Refresh(&view_), 0);
+    g_ParamStore.rangeCode[1] = 3;
+    EXPECT_EQ(StatusBar_Refresh(&view_), 1);
+    EXPECT_TRUE(Invalid(view_.cell[2]));
+    // A second bar of another page keeps its own record.
+    statusbar::View other{};
+    ASSERT_EQ(StatusBar_Create(page_, &other), 0);
+    EXPECT_EQ(StatusBar_Refresh(&other), 0);
+    OutputFlagSet(kOutFlagOutputOn);
+    EXPECT_EQ(StatusBar_Refresh(&view_), 1);
+    EXPECT_EQ(StatusBar_Refresh(&other), 1);
+}
+
+}  // namespace

@@ -14,6 +14,7 @@
 #include "core/system/state/parallel_link.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/support/popup_passes.h"
 
 namespace {
 
@@ -121,12 +122,15 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
         Stage().SetLinkPeers(0);  // no master: the slave waits for the link
         ASSERT_EQ(ParallelWaitConnect(0), 9002);
         ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9208; }));
-        EXPECT_EQ(MsgPopup_IsPersistent(), 1);
         EXPECT_EQ(Shown(), "Slave Wait Connecting..");
+        testsupport::PopupPasses();
+        EXPECT_EQ(MsgPopup_IsPersistent(), 1);
+        ASSERT_EQ(MsgQueue_PostId(11), 0);  // waits behind the held popup until the ring is emptied
         ParallelSlave_RequestRestart();
         ASSERT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
-        EXPECT_EQ(MsgPopup_IsPersistent(), checked == 2 ? 0 : 1);
         EXPECT_EQ(MsgQueue_Count() == 0, checked == 2);
+        testsupport::PopupPasses(1);
+        EXPECT_EQ(MsgPopup_IsPersistent(), checked == 2 ? 0 : 1);
     }
     c2000Checked = 0;
 }

@@ -16,6 +16,7 @@
 #include "platform/stage/power_stage_sim.h"
 #include "storage/files/arb_file.h"
 #include "tests/support/temp_root.h"
+#include "tests/support/popup_passes.h"
 
 namespace {
 
@@ -88,6 +89,7 @@ TEST(HwInitStart, Arb1MissingGives238ResetsAndThePopup) {
     char text[64] = {};
     MsgQueue_CopyText(text, sizeof text);
     EXPECT_STREQ(text, "ARB Data Error");
+    testsupport::PopupPasses();
     EXPECT_EQ(MsgPopup_IsPersistent(), 1);
     const plat::PowerStageSim& stage = plat::PowerStage();
     for (int slot : {0, 16, 252, 255})

@@ -42,6 +42,7 @@ void ClearCountdownStep() {
     for (auto& word : g_AlarmState.phase)
         word.store(0, kRelaxed);
     MsgQueue_Clear();
+    if (MsgPopup_IsPersistent()) MsgPopup_Close();
     // The popups are gone with the ring: an alarm that outlasts the clear is shown again.
     g_AlarmMonitor.shownPhase.store(0, kRelaxed);
     g_AlarmMonitor.shownSystem.store(0, kRelaxed);

@@ -109,6 +109,7 @@ void AlarmClear() {
         g_BusHold.store(1, std::memory_order_release);
         ShowMessageHold("Alarm Clear\nPlease Wait...");
         plat::SleepMs(waitMs);
+        if (MsgPopup_IsPersistent()) MsgPopup_Close();
         g_BusHold.store(0, std::memory_order_release);
     }
     core::g_AlarmClearCountdown.store(core::kAlarmClearStart, kRelaxed);

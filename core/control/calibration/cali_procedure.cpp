@@ -138,6 +138,7 @@ int32_t ProcRun(Procedure& p, StepRow* row, uint32_t msg) {
                 StepObjPostMsg(p.point.load(kRelaxed), row);
             } else if (result == 0) {
                 MsgQueue_Clear();
+                if (MsgPopup_IsPersistent()) MsgPopup_Close();
                 Command(kNextPointCmd);
                 Continue(p, row);
             }

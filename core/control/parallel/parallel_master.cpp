@@ -159,6 +159,7 @@ uint32_t Supervise() {
         core::CallHook(core::CoreUi().advanceScreen);
         plat::SleepMs(500);
         MsgQueue_Clear();
+        if (MsgPopup_IsPersistent()) MsgPopup_Close();
         if (SysStatusTest(kSysParallelMismatch))
             ShowErrorMessageHold(2, "Parallel Version or\n Model Mismatch");
     } else if (!active && GetParallelEnable() == 1) {
@@ -185,6 +186,7 @@ uint32_t Supervise() {
             return kStop;
         }
         MsgQueue_Clear();
+        if (MsgPopup_IsPersistent()) MsgPopup_Close();
         return kUpdating;
     }
     if ((g_ParallelLink.ctrl.load(kRelaxed) & 1u) == 0) return kStop;
@@ -203,6 +205,7 @@ uint32_t SlavesUpdating() {
     }
     g_ParallelLink.updateKind.store(0, kRelaxed);
     MsgQueue_Clear();
+    if (MsgPopup_IsPersistent()) MsgPopup_Close();
     if (done) {
         SysStatusClear(kSysParallelLinkFault);
         return kDrop;

@@ -8,21 +8,31 @@
 MsgRing g_MsgRing;
 char g_MsgFreeText[1024];
 std::atomic<uint32_t> g_MsgPopupLines{2};
-std::atomic<int32_t> g_MsgPopupHold{0};
+MsgPopupBlock g_MsgPopup{
+    {0},
+    {},
+    {0},
+    {0},
+    {{{0}, {0}, StepRowIdle},
+     {{0}, {0}, nullptr},
+     {{0}, {0}, nullptr},
+     {{0}, {0}, StepRowIdle},
+     {{0}, {0}, StepRowIdle},
+     {{0}, {0}, StepRowIdle}},
+    {{1}, {kPopupStart}, g_MsgPopup.rows},
+};
 
 namespace {
 
 constexpr uint32_t kRingSize = 32;
 constexpr int32_t kHoldPasses = 100;
+constexpr int32_t kMsgFirst = 1, kMsgLast = 31;
 constexpr int32_t kMsgFree = 5, kMsgFreeHold = 6, kMsgFreeRed = 7, kMsgFreeRedHold = 8;
 constexpr size_t kFormatBuffer = 128;
 
 // Guards the ring and the free text: posters run on every thread and the popup takes from a thread
 // of its own, and a free text empties the ring under the taker's feet. Held only for a few stores.
 std::mutex g_ringLock;
-// A held free text is on show until MsgPopup_Close.
-std::atomic<uint32_t> g_persistent{0};
-
 bool Full() {
     return g_MsgRing.count.load(std::memory_order_relaxed) > kRingSize - 1;
 }
@@ -84,14 +94,16 @@ int Show(int32_t id, int lines, const char* format, va_list ap) {
 }  // namespace
 
 int32_t MsgQueue_PostId(int32_t id) {
+    // Only the numbered messages have a text; anything else would index past the builders.
+    if (id < kMsgFirst || id > kMsgLast) return -1;
     g_MsgPopupLines.store(2, std::memory_order_relaxed);
     std::lock_guard<std::mutex> lock(g_ringLock);
     if (Full()) return -1;
     const uint32_t last = g_MsgRing.last.load(std::memory_order_relaxed);
     const bool repeat = g_MsgRing.ids[last].load(std::memory_order_relaxed) == static_cast<uint32_t>(id);
     if (repeat && id != kMsgRecalled && id != kMsgSaved) {
-        if (g_MsgPopupHold.load(std::memory_order_relaxed) < 1) Queue(static_cast<uint32_t>(id));
-        g_MsgPopupHold.store(kHoldPasses, std::memory_order_relaxed);
+        if (g_MsgPopup.hold.load(std::memory_order_relaxed) < 1) Queue(static_cast<uint32_t>(id));
+        g_MsgPopup.hold.store(kHoldPasses, std::memory_order_relaxed);
         return 0;
     }
     Queue(static_cast<uint32_t>(id));
@@ -103,15 +115,14 @@ int32_t MsgQueue_PostText(const char* text, int32_t id) {
     {
         std::lock_guard<std::mutex> lock(g_ringLock);
         if (Full()) return -1;
-        g_MsgPopupHold.store(0, std::memory_order_relaxed);
+        g_MsgPopup.hold.store(0, std::memory_order_relaxed);
         ClearLocked();
         std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
         std::memcpy(shown, g_MsgFreeText, sizeof shown);
         Queue(static_cast<uint32_t>(id));
-        g_persistent.store(id == kMsgFreeHold || id == kMsgFreeRedHold ? 1 : 0, std::memory_order_release);
     }
-    // Until the popup window exists the text also goes to the console, where a person running the
-    // instrument sees it.
+    // The text also goes to the console: a person or a test running the controller without looking at
+    // the screen reads it there.
     std::printf("popup: %s\n", shown);
     std::fflush(stdout);
     return 0;
@@ -177,16 +188,64 @@ uint32_t MsgQueue_Count() {
 void MsgPopup_SetText(const char* text) {
     {
         std::lock_guard<std::mutex> lock(g_ringLock);
-        std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
+        std::snprintf(g_MsgPopup.text, sizeof g_MsgPopup.text, "%s", text != nullptr ? text : "");
     }
+    g_MsgPopup.flags.fetch_or(kMsgPopupTextChanged, std::memory_order_release);
     std::printf("popup: %s\n", text != nullptr ? text : "");
     std::fflush(stdout);
 }
 
 void MsgPopup_Close() {
-    g_persistent.store(0, std::memory_order_release);
+    const uint32_t state = g_MsgPopup.fsm.state.load(std::memory_order_acquire);
+    StepObjPostMsg(kPopupClose, &g_MsgPopup.rows[state < kStepRows ? state : 0]);
 }
 
 int MsgPopup_IsPersistent() {
-    return g_persistent.load(std::memory_order_acquire) != 0 ? 1 : 0;
+    return g_MsgPopup.fsm.msg.load(std::memory_order_acquire) == kPopupHeld ? 1 : 0;
 }
+
+int MsgPopup_IsShown() {
+    return (g_MsgPopup.flags.load(std::memory_order_acquire) & kMsgPopupShown) != 0 ? 1 : 0;
+}
+
+int MsgPopup_TextChanged() {
+    return (g_MsgPopup.flags.load(std::memory_order_acquire) & kMsgPopupTextChanged) != 0 ? 1 : 0;
+}
+
+void MsgPopup_ClearTextChanged() {
+    g_MsgPopup.flags.fetch_and(~kMsgPopupTextChanged, std::memory_order_acq_rel);
+}
+
+void MsgPopup_Text(char* out, size_t size) {
+    if (out == nullptr || size == 0) return;
+    std::lock_guard<std::mutex> lock(g_ringLock);
+    std::snprintf(out, size, "%s", g_MsgPopup.text);
+}
+
+uint32_t MsgPopup_Style() {
+    return (g_MsgPopup.flags.load(std::memory_order_acquire) & kMsgPopupStyleMask) >> kMsgPopupStyleShift;
+}
+
+namespace core {
+
+void MsgPopupWriteText(const char* text) {
+    std::lock_guard<std::mutex> lock(g_ringLock);
+    std::snprintf(g_MsgPopup.text, sizeof g_MsgPopup.text, "%s", text != nullptr ? text : "");
+}
+
+void MsgPopupTakeFreeText() {
+    std::lock_guard<std::mutex> lock(g_ringLock);
+    static_assert(sizeof g_MsgPopup.text == sizeof g_MsgFreeText);
+    std::memcpy(g_MsgPopup.text, g_MsgFreeText, sizeof g_MsgPopup.text);
+    g_MsgPopup.text[sizeof g_MsgPopup.text - 1] = '\0';
+    std::memset(g_MsgFreeText, 0, 64);
+}
+
+void MsgPopupCopyForPaint(char* out, size_t size) {
+    if (out == nullptr || size == 0) return;
+    std::lock_guard<std::mutex> lock(g_ringLock);
+    std::snprintf(out, size, "%s", g_MsgPopup.text);
+    g_MsgPopup.flags.fetch_and(~kMsgPopupTextChanged, std::memory_order_acq_rel);
+}
+
+}  // namespace core

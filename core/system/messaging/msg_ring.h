@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/system/util/step_obj.h"
+
 struct MsgRing {
     std::atomic<uint32_t> count;  // 0..32
     std::atomic<uint32_t> head;   // next slot to write
@@ -20,14 +22,41 @@ extern MsgRing g_MsgRing;
 extern char g_MsgFreeText[1024];
 // Height of the popup in 30-pixel lines, taken when the popup is shown.
 extern std::atomic<uint32_t> g_MsgPopupLines;
-// Passes the timed popup on screen has left; a repeated id renews it.
-extern std::atomic<int32_t> g_MsgPopupHold;
+
+// The popup on screen. Its machine runs on the GUI thread; posters on every thread renew the hold
+// counter, post a close to the machine's row and replace the text. The text is written and read only
+// under the ring's lock (MsgPopup_SetText, the builders, the painter).
+struct MsgPopupBlock {
+    std::atomic<uint32_t> flags;  // kMsgPopupShown, kMsgPopupTextChanged, frame style in bits 2-3
+    char text[1024];
+    std::atomic<uint32_t> id;   // the message on show
+    std::atomic<int32_t> hold;  // passes the timed popup on screen has left; a repeated id renews it
+    StepRow rows[kStepRows];    // rows 1 and 2 are the panel's, set by the machine's step
+    StepObj fsm;
+};
+extern MsgPopupBlock g_MsgPopup;
+constexpr uint32_t kMsgPopupShown = 1u << 0;
+constexpr uint32_t kMsgPopupTextChanged = 1u << 1;
+constexpr uint32_t kMsgPopupStyleShift = 2;
+constexpr uint32_t kMsgPopupStyleMask = 3u << kMsgPopupStyleShift;
+// Events of the popup machine's run row.
+enum MsgPopupEvent : uint32_t {
+    kPopupStart = 1,
+    kPopupIdle = 2,
+    kPopupBuild = 3,
+    kPopupTimedStart = 4,
+    kPopupTimed = 5,
+    kPopupHeldStart = 6,
+    kPopupHeld = 7,
+    kPopupClose = 8,
+};
 
 // Numbered messages with a meaning to the ring itself: a repeat of these is queued again rather than
 // renewing the one on show.
 enum MsgRingId : int32_t { kMsgRecalled = 16, kMsgSaved = 17 };
 
-// Queues a numbered message; 0, or -1 when 32 messages are pending.
+// Queues a numbered message; 0, or -1 when 32 messages are pending or the id is outside 1-31 (no text
+// is known for it).
 int32_t MsgQueue_PostId(int32_t id);
 // Empties the ring and queues the text under id (5 timed, 6 held, 7 timed red, 8 held red).
 int32_t MsgQueue_PostText(const char* text, int32_t id);
@@ -43,8 +72,24 @@ void MsgQueue_Clear();
 // Takes the oldest pending id into *id; 0, or -1 when none is pending.
 int32_t MsgQueue_Pop(uint32_t* id);
 uint32_t MsgQueue_Count();
-// The popup that stays until closed (a held free text, ShowMessageHold or ShowErrorMessageHold): its
-// text replaced under the ring's lock (progress texts and dots), closed, and whether one is shown.
+// The popup that stays until closed (ids 6, 8, 9, 10): its text replaced (progress texts and dots),
+// closed, and whether one is on screen.
 void MsgPopup_SetText(const char* text);
 void MsgPopup_Close();
 int MsgPopup_IsPersistent();
+// The popup block as the overlay and the painter see it. MsgPopup_Text copies the text (terminated,
+// cut to size); the style is 0 (green frame) or 1 (red).
+int MsgPopup_IsShown();
+int MsgPopup_TextChanged();
+void MsgPopup_ClearTextChanged();
+void MsgPopup_Text(char* out, size_t size);
+uint32_t MsgPopup_Style();
+
+namespace core {
+// The builders' writes of the popup text, under the ring's lock: a fixed or formatted text, and the
+// pending free text, which is taken (its start cleared) in the same hold of the lock.
+void MsgPopupWriteText(const char* text);
+void MsgPopupTakeFreeText();
+// The painter's copy: the text, and the text-changed bit cleared with it.
+void MsgPopupCopyForPaint(char* out, size_t size);
+}  // namespace core

@@ -14,6 +14,7 @@
 #include "core/system/state/stage_status.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/support/popup_passes.h"
 
 namespace {
 
@@ -175,6 +176,38 @@ TEST_F(AlarmTest, TheLimiterTextNeverReplacesALastingAlarm) {
 
 // A clear starts a countdown of 60 monitor passes; when it runs out the alarm words and the message ring
 // are emptied, and an alarm that outlasts the clear is listed and shown again in that same pass.
+// A clear that waits for the power unit closes a popup held until closed when the wait is over; the
+// end of the clear countdown closes one too. A clear without a wait leaves it to the countdown.
+TEST_F(AlarmTest, TheClearWaitAndTheCountdownCloseAHeldPopup) {
+    auto held = [] {
+        ShowMessageHold("Held");
+        testsupport::PopupPasses();
+        return MsgPopup_IsPersistent();
+    };
+    ASSERT_EQ(held(), 1);
+    AlarmClear();  // no alarm: no wait
+    testsupport::PopupPasses(1);
+    EXPECT_EQ(MsgPopup_IsPersistent(), 1);
+    Pass(60);
+    testsupport::PopupPasses(1);
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0);
+
+    test::Rebuild();
+    g_PowerStageBootStatus = 1;
+    Stage().InjectBit(2086, 15, true);
+    g_ServiceFlags.clearHwAlarm = 1;
+    Pass(81);
+    MsgQueue_Clear();
+    testsupport::PopupPasses(10);
+    ASSERT_EQ(held(), 1);
+    AlarmClear();
+    testsupport::PopupPasses(1);
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0);
+    Stage().InjectBit(2086, 15, false);
+    MsgQueue_Clear();
+    testsupport::PopupPasses(10);
+}
+
 TEST_F(AlarmTest, ClearCountdownEmptiesTheRingAfterSixtyPasses) {
     Stage().InjectBit(2087, 2, true);
     Pass();

@@ -9,6 +9,7 @@
 #include "core/system/state/edit_state.h"
 #include "screens/menu/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/support/popup_passes.h"
 
 namespace {
 
@@ -95,6 +96,25 @@ TEST_F(CalibrationTest, CurrentProcedureWalksItsSixPagesPointByPoint) {
     char text[64];
     MsgQueue_CopyText(text, sizeof text);
     EXPECT_STREQ(text, "I100_Cali fail\n");
+}
+
+// A measured point that the stage takes closes a popup held until closed (a "Processing" of the point
+// before), with whatever is pending.
+TEST_F(CalibrationTest, ATakenPointClosesAHeldPopup) {
+    Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
+    caliEnterStep(317);
+    ASSERT_GE(StepUntil(VoltWaitsForCount), 0);
+    ShowMessageHold("Processing...");
+    testsupport::PopupPasses();
+    ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+    ASSERT_EQ(MsgQueue_PostId(11), 0);
+    test::ClearTrace();
+    CaliVoltAvgSet(10);
+    StepUntil([] { return !Commands().empty(); });
+    EXPECT_EQ(Commands(), std::vector<uint32_t>{16});
+    EXPECT_EQ(MsgQueue_Count(), 0u);
+    testsupport::PopupPasses(1);
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0);
 }
 
 TEST_F(CalibrationTest, FailedLowRangeShowsItsTextAndAborts) {

@@ -14,6 +14,7 @@
 #include "core/system/state/parallel_link.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/support/popup_passes.h"
 
 namespace {
 
@@ -55,8 +56,13 @@ class ParallelTest : public test::CtrlTest {
 };
 
 TEST_F(ParallelTest, MasterWithTwoSlavesJoinsThemAndSupervises) {
+    ShowMessageHold("Held");
+    testsupport::PopupPasses();
+    ASSERT_EQ(MsgPopup_IsPersistent(), 1);
     Master(3, 2);
     ASSERT_TRUE(StepUntil(Active));
+    testsupport::PopupPasses(1);
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0) << "the join closes a held popup";
     EXPECT_EQ(g_ParallelMasterObj.msg.load(), 9109u);
     EXPECT_EQ(g_ParallelLink.joined.load(), 2u);
     EXPECT_FALSE(SysStatusTest(kSysParallelMismatch));
@@ -121,14 +127,19 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
         Stage().SetLinkPeers(0);  // no master: the slave waits for the link
         ASSERT_EQ(ParallelWaitConnect(0), 9002);
         ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9208; }));
-        EXPECT_EQ(MsgPopup_IsPersistent(), 1);
         EXPECT_EQ(Shown(), "Slave Wait Connecting..");
+        testsupport::PopupPasses();
+        EXPECT_EQ(MsgPopup_IsPersistent(), 1);
+        ASSERT_EQ(MsgQueue_PostId(11), 0);  // waits behind the held popup until the ring is emptied
         ParallelSlave_RequestRestart();
         ASSERT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
-        EXPECT_EQ(MsgPopup_IsPersistent(), checked == 2 ? 0 : 1);
         EXPECT_EQ(MsgQueue_Count() == 0, checked == 2);
+        testsupport::PopupPasses(1);
+        EXPECT_EQ(MsgPopup_IsPersistent(), checked == 2 ? 0 : 1);
     }
     c2000Checked = 0;
+    MsgPopup_Close();
+    testsupport::PopupPasses(1);
 }
 
 TEST_F(ParallelTest, OldSlaveVersionMarksAMismatchAndTheHandshakeGoesOn) {
@@ -214,6 +225,9 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
         Master(3, 2);
         ASSERT_TRUE(StepUntil(Active));
         g_ParallelLink.updateKind = kind;
+        ShowMessageHold("Held");
+        testsupport::PopupPasses();
+        ASSERT_EQ(MsgPopup_IsPersistent(), 1);
         Stage().SetLinkLost(true);
         testing::internal::CaptureStdout();
         const bool ended = StepUntil([] { return g_ParallelLink.updateKind.load() == 0; });
@@ -225,6 +239,9 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
             ++shown;
         EXPECT_EQ(shown, tries[kind]);
         EXPECT_EQ(Shown(), "Slave update failed.\n Please reboot and try again.");
+        testsupport::PopupPasses(1);
+        EXPECT_EQ(MsgPopup_IsPersistent(), 0) << "the update wait closes a held popup";
+        MsgQueue_Clear();
         EXPECT_EQ(g_ParallelLink.updateKind.load(), 0u);
         EXPECT_TRUE(SysStatusTest(kSysParallelLinkFault));
         ASSERT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));

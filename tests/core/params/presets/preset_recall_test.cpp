@@ -11,6 +11,7 @@
 #include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/support/popup_passes.h"
 
 using namespace test;
 
@@ -82,16 +83,20 @@ TEST_F(PresetRecall, LimitMessageClosesAHeldPopup) {
     Rebuild(7);
     Start(kAcInt, 0, 1);
     ShowMessageHold("Alarm Clear\nPlease Wait...");
+    testsupport::PopupPasses();
     ASSERT_EQ(MsgPopup_IsPersistent(), 1);
     EXPECT_NE(Recall(2), "");
-    EXPECT_EQ(MsgPopup_IsPersistent(), 0);
     char text[128];
     MsgQueue_CopyText(text, sizeof text);
     EXPECT_EQ(std::string(text).rfind("Freq and Limit_Hi out of", 0), 0u) << text;
+    testsupport::PopupPasses(1);
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0);
     // Without a limited value the recall leaves the popup as it is.
     ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
     ShowMessageHold("Held");
+    testsupport::PopupPasses();
     EXPECT_EQ(Recall(3), "");
+    testsupport::PopupPasses();
     EXPECT_EQ(MsgPopup_IsPersistent(), 1);
     MsgPopup_Close();
 }

@@ -15,6 +15,7 @@
 #include "scpi/status/scpi_status.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/popup_passes.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ TEST_F(StatusCommands, ClsClearsEventsQueueAlarmsAndAHeldPopup) {
     scpiEsrSet(&ch.status, kEsrCme);
     scpiErrorQueuePush(&ch.ifc.errq, kScpiErrSyntax, "");
     ShowMessageHold("Held popup");
+    testsupport::PopupPasses();
     ASSERT_EQ(MsgPopup_IsPersistent(), 1);
     core::g_AlarmClearCountdown = 0;
     ASSERT_FALSE(SysStatusTest(kSysAlarmLatched));
@@ -77,6 +79,7 @@ TEST_F(StatusCommands, ClsClearsEventsQueueAlarmsAndAHeldPopup) {
     EXPECT_EQ(scpiEsrGet(&ch.status), 0);
     EXPECT_EQ(scpiErrorQueueCount(&ch.ifc.errq), 0);
     EXPECT_EQ(core::g_AlarmClearCountdown.load(), core::kAlarmClearStart);
+    testsupport::PopupPasses(1);
     EXPECT_EQ(MsgPopup_IsPersistent(), 0);
     EXPECT_EQ(Call(CmdCls, true), "|12");
 }

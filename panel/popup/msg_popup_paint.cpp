@@ -1,0 +1,34 @@
+#include "panel/popup/msg_popup_paint.h"
+
+#include <cstring>
+
+#include "GUI/Fonts/fonts.h"
+#include "GUI/draw/gui_2d.h"
+#include "GUI/lcd/color_rgb.h"
+#include "core/system/messaging/msg_ring.h"
+
+namespace {
+constexpr int kWidth = 250;
+constexpr int kLineHeight = 30;
+constexpr uint32_t kGreen = 0x00FF00, kRed = 0xFF0000, kBlack = 0x000000, kWhite = 0xFFFFFF;
+}  // namespace
+
+void MsgPopup_Paint(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) {
+        WM_DefaultHandler(msg);
+        return;
+    }
+    const int height = static_cast<int>(g_MsgPopupLines.load(std::memory_order_relaxed)) * kLineHeight;
+    SetColorRGB(MsgPopup_Style() == 1 ? kRed : kGreen);
+    GUI_FillBox(0, 0, kWidth, height);
+    SetColorRGB(kBlack);
+    GUI_FillBox(4, 4, kWidth - 5, height - 5);
+    GUI_SetTextDrawMode(GUI_TM_TRANS);
+    GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_VCENTER);
+    GUI_SelectFont(&Font24a);
+    SetColorRGB(kWhite);
+    // Another thread may replace the text (progress texts) while it is drawn: draw a copy.
+    char text[1024];
+    core::MsgPopupCopyForPaint(text, sizeof text);
+    if (text[0] != '\0') GUI_DrawTextAt(text, kWidth / 2, std::strchr(text, '\n') != nullptr ? 15 : 30);
+}

@@ -1,0 +1,151 @@
+// The message ring and the popup machine, stepped pass by pass as the overlay steps them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/system/messaging/msg_ring.h"
+#include "panel/popup/msg_popup_fsm.h"
+#include "tests/panel/popup/popup_fixture.h"
+
+namespace {
+
+using popuptest::PopupText;
+using popuptest::ResetPopup;
+using popuptest::StepUntilShown;
+
+class MsgPopupTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetPopup(); }
+    void TearDown() override { ResetPopup(); }
+    // The texts of the popups that come up during `passes` passes, one entry per popup.
+    static std::vector<std::string> PopupsOver(int passes) {
+        std::vector<std::string> shown;
+        bool was = MsgPopup_IsShown() != 0;
+        for (int i = 0; i < passes; ++i) {
+            MsgPopupFsm_Step();
+            const bool is = MsgPopup_IsShown() != 0;
+            if (is && !was) shown.push_back(PopupText());
+            was = is;
+        }
+        return shown;
+    }
+};
+
+// A timed popup whose id is posted again while it is on screen stays one popup: nothing is queued, and
+// it goes on the 101st pass after the last post.
+TEST_F(MsgPopupTest, ARepeatedTimedIdRenewsThePopupOnScreen) {
+    ASSERT_EQ(MsgQueue_PostId(25), 0);
+    ASSERT_TRUE(StepUntilShown());
+    EXPECT_EQ(PopupText(), "Setting Frequency Limited");
+    for (int i = 0; i < 10; ++i) {
+        for (int pass = 0; pass < 30; ++pass)
+            MsgPopupFsm_Step();
+        ASSERT_EQ(MsgQueue_PostId(25), 0);
+        EXPECT_EQ(MsgQueue_Count(), 0u) << "post " << i;
+        EXPECT_TRUE(MsgPopup_IsShown()) << "post " << i;
+    }
+    for (int pass = 1; pass <= 100; ++pass) {
+        MsgPopupFsm_Step();
+        ASSERT_TRUE(MsgPopup_IsShown()) << "pass " << pass;
+    }
+    MsgPopupFsm_Step();
+    EXPECT_FALSE(MsgPopup_IsShown());
+    EXPECT_TRUE(PopupsOver(300).empty());
+    // Once it has gone, the same id brings a popup again.
+    ASSERT_EQ(MsgQueue_PostId(25), 0);
+    EXPECT_EQ(PopupsOver(10), std::vector<std::string>{"Setting Frequency Limited"});
+}
+
+// The preset messages carry a number each time: a repeat is another popup, which ends the first at once.
+TEST_F(MsgPopupTest, RecalledAndSavedArePoppedUpOncePerPost) {
+    ASSERT_EQ(MsgQueue_PostId(17), 0);
+    ASSERT_EQ(MsgQueue_PostId(17), 0);
+    EXPECT_EQ(MsgQueue_Count(), 2u);
+    const std::vector<std::string> shown = PopupsOver(400);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].rfind("Saved To M", 0), 0u) << shown[0];
+}
+
+// A newer message ends a timed popup on the next pass; a free text drops every id still pending.
+TEST_F(MsgPopupTest, AFreeTextDropsThePendingIdsAndANewerMessageCutsATimedOne) {
+    ASSERT_EQ(MsgQueue_PostId(11), 0);
+    ASSERT_TRUE(StepUntilShown());
+    ASSERT_EQ(MsgQueue_PostId(12), 0);
+    MsgPopupFsm_Step();
+    EXPECT_FALSE(MsgPopup_IsShown());
+    EXPECT_EQ(PopupsOver(10), std::vector<std::string>{"Keys Unlocked"});
+
+    ResetPopup();
+    for (int32_t id : {11, 12, 13})
+        ASSERT_EQ(MsgQueue_PostId(id), 0);
+    EXPECT_EQ(ShowMessage(2, "Output %d\nchanged", 3), 16);
+    EXPECT_EQ(MsgQueue_Count(), 1u);
+    EXPECT_EQ(PopupsOver(400), std::vector<std::string>{"Output 3\nchanged"});
+}
+
+// A format the popup's formatter does not know posts nothing; nor does an id without a text.
+TEST_F(MsgPopupTest, RefusedPostsLeaveTheRingAsItWas) {
+    EXPECT_EQ(ShowMessage(2, "100%%"), -1);
+    EXPECT_EQ(ShowMessageHold("%s", "x"), -1);
+    for (int32_t id : {0, 32, -1, 1000})
+        EXPECT_EQ(MsgQueue_PostId(id), -1) << id;
+    EXPECT_EQ(MsgQueue_Count(), 0u);
+    EXPECT_TRUE(PopupsOver(10).empty());
+
+    // 32 pending at most (the preset ids, which are never folded, fill it).
+    for (int i = 0; i < 32; ++i)
+        ASSERT_EQ(MsgQueue_PostId(16 + i % 2), 0) << i;
+    EXPECT_EQ(MsgQueue_PostId(17), -1);
+    EXPECT_EQ(MsgQueue_PostId(25), -1);
+    EXPECT_EQ(MsgQueue_PostText("late", 5), -1);
+    EXPECT_EQ(MsgQueue_Count(), 32u);
+}
+
+// A held popup stays while later messages wait; closed, the next pending one comes up.
+TEST_F(MsgPopupTest, AHeldPopupOutlivesLaterPostsUntilClosed) {
+    ASSERT_EQ(MsgQueue_PostId(9), 0);
+    ASSERT_TRUE(StepUntilShown());
+    ASSERT_EQ(MsgQueue_PostId(11), 0);
+    ASSERT_EQ(MsgQueue_PostId(26), 0);
+    for (int pass = 0; pass < 500; ++pass)
+        MsgPopupFsm_Step();
+    EXPECT_TRUE(MsgPopup_IsShown());
+    EXPECT_EQ(MsgPopup_IsPersistent(), 1);
+    EXPECT_EQ(PopupText(), "Press Number Key");
+    EXPECT_EQ(MsgQueue_Count(), 2u);
+    MsgPopup_Close();
+    EXPECT_EQ(PopupsOver(5), std::vector<std::string>{"Keys Locked"});
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0);
+
+    // A held free text in the red frame; its text replaced while it is on screen.
+    ResetPopup();
+    ASSERT_EQ(ShowErrorMessageHold(2, "Copy %d", 1), 6);
+    ASSERT_TRUE(StepUntilShown());
+    EXPECT_EQ(MsgPopup_Style(), 1u);
+    EXPECT_FALSE(MsgPopup_TextChanged());
+    MsgPopup_SetText("Copy 1.");
+    EXPECT_TRUE(MsgPopup_TextChanged());
+    EXPECT_EQ(PopupText(), "Copy 1.");
+    for (int pass = 0; pass < 3; ++pass)
+        MsgPopupFsm_Step();
+    EXPECT_EQ(MsgPopup_IsPersistent(), 1);
+    MsgPopup_Close();
+    MsgPopupFsm_Step();
+    EXPECT_FALSE(MsgPopup_IsShown());
+    EXPECT_FALSE(MsgPopup_TextChanged());
+    EXPECT_EQ(ShowMessage(2, "plain"), 5);
+    ASSERT_TRUE(StepUntilShown());
+    EXPECT_EQ(MsgPopup_Style(), 0u);
+}
+
+// A close posted before the machine's first pass (a start-up path that closes whatever is open) does
+// not keep the machine from starting.
+TEST_F(MsgPopupTest, ACloseBeforeTheFirstPassDoesNotStallTheMachine) {
+    MsgPopup_Close();
+    ASSERT_EQ(MsgQueue_PostId(3), 0);
+    EXPECT_TRUE(StepUntilShown());
+    EXPECT_EQ(PopupText(), "GPIB Link Up");
+}
+
+}  // namespace

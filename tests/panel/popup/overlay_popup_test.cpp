@@ -1,0 +1,214 @@
+// The message popup window and the SCPI Error box on the framebuffer, driven by the overlay's update.
+#include "panel/popup/overlay_popup.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "GUI/Fonts/fonts.h"
+#include "GUI/lcd/color_rgb.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/text/gui_font.h"
+#include "core/system/messaging/msg_ring.h"
+#include "panel/status_conditions.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/panel/popup/popup_fixture.h"
+
+namespace {
+
+constexpr uint16_t kGreen = 0x07E0, kRed = 0xF800, kWhite = 0xFFFF;
+using Pixels = std::set<std::pair<int, int>>;
+
+// The page under the overlay: grey, so that what a hidden popup leaves shows.
+void PagePaint(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) {
+        WM_DefaultHandler(msg);
+        return;
+    }
+    SetColorRGB(0x404040);
+    GUI_FillBox(0, 0, 799, 479);
+}
+
+void MakeScreen() {
+    guitest::FreshScreen();
+    WM_CreateTop(0, 0, 800, 480, WM_CF_SHOW, PagePaint, 0);
+    Overlay_Create();
+    GUI_RunAll();
+}
+
+class OverlayPopupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        popuptest::ResetPopup();
+        g_ScpiErrorIfCount.store(0);
+        g_ScpiErrorBoxDelay = 0;
+        MakeScreen();
+    }
+    void TearDown() override {
+        g_ScpiErrorIfCount.store(0);
+        popuptest::ResetPopup();
+    }
+    // One main pass: the overlay's update, then the window manager paints what became invalid.
+    static void Pass(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            Overlay_Update();
+            GUI_RunAll();
+        }
+    }
+    static uint16_t At(int x, int y) { return guitest::Screen()[y * 800 + x]; }
+    static Pixels White(const GUI_BOX& box) {
+        const std::vector<uint16_t> screen = guitest::Screen();
+        Pixels out;
+        for (int y = box.y0; y <= box.y1; ++y)
+            for (int x = box.x0; x <= box.x1; ++x)
+                if (screen[y * 800 + x] == kWhite) out.insert({x, y});
+        return out;
+    }
+    // The white pixels of `text` drawn by itself at the screen anchor (x, y) in the popup's font and
+    // alignment, on a black screen.
+    static Pixels Reference(const char* text, int x, int y, const GUI_BOX& box) {
+        guitest::FreshScreen();
+        SetColorRGB(0xFFFFFF);
+        GUI_SetTextDrawMode(GUI_TM_TRANS);
+        GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_VCENTER);
+        GUI_SelectFont(&Font24a);
+        GUI_DrawTextAt(text, x, y);
+        return White(box);
+    }
+};
+
+// Colours and text anchor of the two-line popup: a green frame (red for an error), black inside, the text
+// centred on (365, 190), or with its first line on (365, 175) when it has more than one.
+TEST_F(OverlayPopupTest, PopupFrameAndTextAnchor) {
+    const GUI_BOX popup{240, 160, 489, 219};
+    ASSERT_EQ(MsgQueue_PostId(11), 0);
+    Pass(5);
+    ASSERT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
+    EXPECT_EQ(WM_GetHeight(panel::OverlayMsgPopup()), 60);
+    EXPECT_EQ(At(240, 160), kGreen);
+    EXPECT_EQ(At(489, 219), kGreen);
+    EXPECT_EQ(At(244, 164), 0);
+    EXPECT_EQ(At(485, 215), 0);
+    EXPECT_NE(At(239, 160), kGreen);
+    EXPECT_NE(At(240, 220), kGreen);
+    EXPECT_NE(At(490, 219), kGreen);
+    const Pixels oneLine = White(popup);
+    ASSERT_FALSE(oneLine.empty());
+    EXPECT_EQ(oneLine, Reference("Keys Locked", 365, 190, popup));
+
+    popuptest::ResetPopup();
+    MakeScreen();
+    ASSERT_EQ(ShowErrorMessage("Calibration\nData Error"), 22);
+    Pass(5);
+    EXPECT_EQ(At(240, 160), kRed);
+    EXPECT_EQ(At(489, 219), kRed);
+    EXPECT_EQ(At(244, 164), 0);
+    const Pixels twoLines = White(popup);
+    ASSERT_FALSE(twoLines.empty());
+    EXPECT_EQ(twoLines, Reference("Calibration\nData Error", 365, 175, popup));
+}
+
+// The popup's height follows its lines; it goes when the machine ends it and comes back for the next.
+TEST_F(OverlayPopupTest, PopupHeightAndItsShowingAndHiding) {
+    ASSERT_EQ(ShowMessage(3, "one\ntwo\nthree"), 13);
+    Pass(5);
+    ASSERT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
+    EXPECT_EQ(WM_GetHeight(panel::OverlayMsgPopup()), 90);
+    EXPECT_EQ(At(240, 249), kGreen);
+    EXPECT_EQ(At(244, 245), 0);
+    EXPECT_NE(At(240, 250), kGreen);
+    guitest::ExpectGolden("msg_popup_three_lines", GUI_BOX{240, 160, 489, 249});
+
+    Pass(101);
+    EXPECT_FALSE(WM_IsShown(panel::OverlayMsgPopup()));
+    EXPECT_NE(At(240, 160), kGreen);
+    ASSERT_EQ(MsgQueue_PostId(12), 0);
+    Pass(5);
+    EXPECT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
+    EXPECT_EQ(WM_GetHeight(panel::OverlayMsgPopup()), 60);
+    EXPECT_NE(At(240, 249), kGreen);
+}
+
+// A held popup's text replaced from another thread is repainted on the next pass.
+TEST_F(OverlayPopupTest, AReplacedTextIsRepaintedOnTheNextPass) {
+    ASSERT_GT(ShowMessageHold("Saving"), 0);
+    Pass(5);
+    const GUI_BOX popup{240, 160, 489, 219};
+    const Pixels before = White(popup);
+    std::thread writer([] { MsgPopup_SetText("Saving..."); });
+    writer.join();
+    EXPECT_EQ(White(popup), before);
+    Pass();
+    EXPECT_FALSE(MsgPopup_TextChanged());
+    const Pixels after = White(popup);
+    EXPECT_EQ(after, Reference("Saving...", 365, 190, popup));
+}
+
+// Another thread replaces the text while the GUI thread paints it, as progress texts do; the painter
+// copies it under the ring's lock (ThreadSanitizer watches the text itself).
+TEST_F(OverlayPopupTest, TextReplacedWhileItIsPainted) {
+    ASSERT_GT(ShowMessageHold("A"), 0);
+    Pass(5);
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        for (int i = 0; i < 2000 && !stop.load(); ++i)
+            MsgPopup_SetText(i % 2 ? "short" : "a much longer progress text");
+    });
+    for (int i = 0; i < 200; ++i) {
+        MsgPopup_SetText("x");
+        WM_Repaint(panel::OverlayMsgPopup());
+    }
+    stop.store(true);
+    writer.join();
+    EXPECT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
+}
+
+// An error waiting in a channel's queue shows the box on the 31st pass; an empty queue hides it on the
+// next one, and the wait starts again.
+TEST_F(OverlayPopupTest, ScpiErrorBoxAfterThirtyPassesAndGoneWhenRead) {
+    const GUI_BOX box{280, 150, 479, 209};
+    g_ScpiErrorIfCount.store(1);
+    Pass(30);
+    EXPECT_FALSE(WM_IsShown(panel::OverlayScpiErrorBox()));
+    EXPECT_NE(At(280, 150), kRed);
+    Pass();
+    ASSERT_TRUE(WM_IsShown(panel::OverlayScpiErrorBox()));
+    EXPECT_EQ(At(280, 150), kRed);
+    EXPECT_EQ(At(479, 209), kRed);
+    EXPECT_EQ(At(284, 154), 0);
+    EXPECT_EQ(At(475, 205), 0);
+    const Pixels text = White(box);
+    ASSERT_FALSE(text.empty());
+
+    g_ScpiErrorIfCount.store(0);
+    Pass();
+    EXPECT_FALSE(WM_IsShown(panel::OverlayScpiErrorBox()));
+    EXPECT_NE(At(280, 150), kRed);
+    g_ScpiErrorIfCount.store(2);
+    Pass(30);
+    EXPECT_FALSE(WM_IsShown(panel::OverlayScpiErrorBox()));
+    Pass();
+    EXPECT_TRUE(WM_IsShown(panel::OverlayScpiErrorBox()));
+    g_ScpiErrorIfCount.store(0);
+    Pass();
+    // An error that goes before the box shows keeps the passes it has waited.
+    g_ScpiErrorIfCount.store(1);
+    Pass(20);
+    g_ScpiErrorIfCount.store(0);
+    Pass(5);
+    g_ScpiErrorIfCount.store(1);
+    Pass(10);
+    EXPECT_FALSE(WM_IsShown(panel::OverlayScpiErrorBox()));
+    Pass();
+    EXPECT_TRUE(WM_IsShown(panel::OverlayScpiErrorBox()));
+    g_ScpiErrorIfCount.store(0);
+    Pass();
+
+    EXPECT_EQ(text, Reference("SCPI Error", 380, 180, box));
+}
+
+}  // namespace

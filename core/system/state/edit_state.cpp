@@ -6,3 +6,4 @@ panel::EditBuf g_EditBuf{0, 1.0f, 0.0, 0, {}, 0, 0, 0, 0};
 panel::EditParam g_EditParam;
 std::atomic<uint32_t> g_MenuResetWords[2]{};
 std::atomic<uint32_t> g_DispResetWords[2]{};
+HomePageWords g_HomePage{};

@@ -9,16 +9,22 @@
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_verify.h"
 #include "panel/menu_entries.h"
+#include "panel/pages/page_mgr.h"
 #include "panel/panel_services.h"
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/status/scpi_status.h"
 #include "scpi/channels/uart_channel.h"
+#include "screens/menu/cal_screen.h"
 #include "screens/menu/cali_pages.h"
+#include "screens/menu/menu_page.h"
+#include "screens/output/home_screen.h"
+#include "screens/output/simple_screen.h"
 #include "screens/output/startup_screen.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
+#include "screens/seqsim/seqsim_screen.h"
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
 #include "src/dev/speaker.h"
@@ -36,6 +42,8 @@ void WireLayerHooks() {
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
+    // The overlay's slot stays empty until its layer is built.
+    PageMgr_SetPages({&HomePageDesc, &SimplePageDesc, nullptr, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
     SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});

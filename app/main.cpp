@@ -11,6 +11,7 @@
 
 #include "app/supervisor.h"
 #include "core/system/messaging/msg_queue.h"
+#include "panel/pages/text_log.h"
 #include "platform/host/options.h"
 #include "platform/host/panel_channel.h"
 #include "platform/stage/power_stage_sim.h"
@@ -91,6 +92,11 @@ int main(int argc, char** argv) {
         plat::RequestStop(plat::WaitStopSignal());
     }).detach();
 
+    if (plat::GetOptions().textLog) {
+        const std::string log = plat::MapPath("/var/log/gui-text.log");
+        if (TextLog_Start(log) != 0)
+            std::fprintf(stderr, "text log %s: %s\n", log.c_str(), std::strerror(errno));
+    }
     // Only tests read the stage's trace of transfers; the running program would keep one for nobody, a
     // push on every transfer of every pass.
     plat::PowerStage().SetTraceCapacity(0);

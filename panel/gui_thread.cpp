@@ -2,29 +2,54 @@
 
 #include <cstdio>
 
+#include "GUI/gui.h"
 #include "GUI/lcd/lcd.h"
-#include "core/control/measure/meas_records.h"
+#include "core/system/config/iface_cfg.h"
 #include "core/system/state/sys_status.h"
+#include "panel/pages/page_mgr.h"
 #include "panel/panel_services.h"
 #include "platform/host/clock.h"
 #include "src/dev/board_lines.h"
 
-// Paints whatever became invalid; the pages that invalidate come with the page manager. Until the page
-// manager refreshes the display copy of the measurements for the page it shows, every pass copies all of it.
+uint32_t g_LcdApplied = 0;
+int32_t g_LcdApplyCountdown = 0;
+
+namespace {
+constexpr int32_t kLcdApplyPasses = 50;
+void (*g_lcdApply)(uint32_t) = nullptr;
+}  // namespace
+
+void GuiThread_SetLcdApply(void (*apply)(uint32_t bytes)) {
+    g_lcdApply = apply;
+}
+
 void GuiThread_Pass() {
-    MeasDispCacheRefresh();
+    // The supervisor loop is copying the framebuffer: nothing may change it, nor move on meanwhile.
+    if (Hardcopy_IsPending()) return;
+    if (g_LcdApplyCountdown > 0) {
+        if (--g_LcdApplyCountdown == 0) {
+            if (g_lcdApply != nullptr) g_lcdApply(g_LcdApplied);
+            return;
+        }
+    } else if (const uint32_t word = IfaceLcdWord(); word != g_LcdApplied) {
+        // A change made while a countdown runs waits for it: the panel's slider sends a burst of steps.
+        g_LcdApplyCountdown = kLcdApplyPasses;
+        g_LcdApplied = word;
+    }
+    PageMgr_Tick();
     GUI_RunAll();
 }
 
 void* GuiThread(void*) {
-    GuiConsolePrepare();
     while (!SysStatusTest(kSysReady))
         plat::SleepMs(2);
-    // Keys are taken from now on; until the display exists this line is the sign of it.
+    GuiConsolePrepare();
+    GUI_Start();
+    // Keys are taken from now on.
     std::printf("GuiThread: system ready\n");
     std::fflush(stdout);
     for (;;) {
-        if (!Hardcopy_IsPending()) GuiThread_Pass();
+        GuiThread_Pass();
         plat::SleepMs(2);
     }
     return nullptr;

@@ -82,7 +82,8 @@ uint8_t ClassOf(uint8_t code, uint8_t keep) {
 void ApplyBarcodeAction(int32_t action) {
     if (action >= 0 && action <= 9) {
         PresetRangeCheckRun(0, static_cast<uint32_t>(action));
-        MsgQueue_PostId(16);
+        g_HomePage.recallIndex.store(static_cast<uint32_t>(action), std::memory_order_release);
+        MsgQueue_PostId(kMsgRecalled);
     } else if (action == 10) {
         if (!OutputFlagTest(kOutFlagOutputOn)) OutputToggle();
     } else if (action == 11) {

@@ -139,6 +139,11 @@ inline constexpr uint16_t GUI_TM_TRANS = 2;
 inline constexpr uint16_t GUI_TM_REV = 4;
 
 // Text output in window coordinates; the cursor stays where the text ended.
+// The observer of every string GUI_DrawText is given: its anchor in screen coordinates, the alignment,
+// the foreground colour (0xBBGGRR) and the font. Null: none (the default).
+using GUI_TEXT_HOOK = void (*)(const char* text, int x, int y, uint16_t align, uint32_t color,
+                               const GUI_FONTDEF* font);
+void GUI_SetTextHook(GUI_TEXT_HOOK hook);
 void GUI_DrawTextAt(const char* text, int x, int y);
 void GUI_DrawText(const char* text);
 void GUI_DrawCharAt(uint16_t c, int x, int y);

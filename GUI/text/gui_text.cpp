@@ -6,6 +6,8 @@
 
 namespace {
 
+GUI_TEXT_HOOK g_textHook = nullptr;
+
 void LineCore(const char* text, int n, const GUI_BOX& rect) {
     const GUI_BOX* hl = GUI_Context.pClipRectHL;
     if (hl != nullptr && !GUI_BoxesOverlap(hl, &rect)) return;
@@ -37,8 +39,15 @@ void GUI_DrawTextLine(const char* text, int n, const GUI_BOX* rect) {
     GUI_Context.textY = static_cast<int16_t>(GUI_Context.textY - GUI_Context.yOff);
 }
 
+void GUI_SetTextHook(GUI_TEXT_HOOK hook) {
+    g_textHook = hook;
+}
+
 void GUI_DrawText(const char* text) {
     if (text == nullptr || GUI_Context.pFont == nullptr) return;
+    if (g_textHook != nullptr)
+        g_textHook(text, GUI_Context.textX + GUI_Context.xOff, GUI_Context.textY + GUI_Context.yOff,
+                   GUI_Context.textAlign, GUI_Context.foreColor, GUI_Context.pFont);
     const int lineDist = GUI_GetLineSpacing();
     const int x0 = GUI_Context.textX;
     const int yOffset = GUI_TextYOffset();

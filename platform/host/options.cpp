@@ -11,11 +11,12 @@ Options g_options;
 
 void PrintUsage(FILE* out) {
     std::fprintf(out,
-                 "usage: vrn-controller [--root DIR] [--port-offset N] [--realtime] [--model N]\n"
+                 "usage: vrn-controller [--root DIR] [--port-offset N] [--realtime] [--model N] [--text-log]\n"
                  "  --root DIR        instrument root (default ./vrnroot), created on first start\n"
                  "  --port-offset N   add N to every listening port (SCPI 5025, LAN restart 5030, ...)\n"
                  "  --realtime        request the real-time thread policies (needs the privilege)\n"
-                 "  --model N         model type 0-11 of a unit on its first start (default 1, 0 none)\n");
+                 "  --model N         model type 0-11 of a unit on its first start (default 1, 0 none)\n"
+                 "  --text-log        append every string the panel draws to <root>/var/log/gui-text.log\n");
 }
 
 bool ParseNumber(const char* text, long max, int* out) {
@@ -38,6 +39,8 @@ int ParseOptions(int argc, char** argv) {
         }
         if (std::strcmp(arg, "--realtime") == 0) {
             parsed.realtime = true;
+        } else if (std::strcmp(arg, "--text-log") == 0) {
+            parsed.textLog = true;
         } else if (std::strcmp(arg, "--root") == 0 && i + 1 < argc && argv[i + 1][0] != '\0') {
             parsed.root = argv[++i];
         } else if (std::strcmp(arg, "--port-offset") == 0 && i + 1 < argc) {

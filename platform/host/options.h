@@ -9,9 +9,10 @@ struct Options {
     int portOffset = 0;              // added to every listening port (tests run side by side)
     bool realtime = false;           // request the thread table's real-time policies
     int model = 1;                   // model type given to a unit on its first start (0: none)
+    bool textLog = false;            // log every string the panel draws to <root>/var/log/gui-text.log
 };
 
-// Parses "--root DIR", "--port-offset N", "--realtime", "--model N" and "--help". Returns 0 on success, 1
+// Parses "--root DIR", "--port-offset N", "--realtime", "--model N", "--text-log" and "--help". Returns 0 on success, 1
 // when help was printed, -1 on a bad option (usage printed on stderr). The result becomes the process
 // options.
 int ParseOptions(int argc, char** argv);

@@ -5,6 +5,8 @@ MeasRec g_DispCache[kMeasRows];
 MeterRow g_MeterRows[kMeasRows];
 
 namespace {
+// No page is wanted until the page manager builds the first one.
+[[maybe_unused]] const bool g_pageIdAtStart = (g_PageId.store(kPageNone), true);
 // The fields the measurement service fills; the header fields before them belong to the display.
 constexpr int kFirstMeasuredField = 16;
 }  // namespace

@@ -71,6 +71,19 @@ inline void Put(MeterValue& v, float x) {
     v.store(x, std::memory_order_relaxed);
 }
 
+// The page that should be on screen: field 0 of record 0 of the display copy, holding the id as a number
+// (-1 for none, read back as kPageNone). The page manager and the pages' create operations write it; the
+// phase-configuration command reads it.
+inline constexpr uint32_t kPageNone = 0xFFFFFFFFu;
+struct PageIdSlot {
+    uint32_t load() const {
+        const float v = g_DispCache[0].Get(kMfPageId);
+        return v < 0.0f ? kPageNone : static_cast<uint32_t>(v);
+    }
+    void store(uint32_t id) { g_DispCache[0].Set(kMfPageId, id == kPageNone ? -1.0f : static_cast<float>(id)); }
+};
+inline PageIdSlot g_PageId;
+
 // Copies the measured fields of every live record into the display copy; field 0 of record 0, the page
 // id, stays.
 void MeasDispCacheRefresh();

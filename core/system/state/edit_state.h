@@ -42,3 +42,17 @@ extern panel::EditParam g_EditParam;
 // to 1 and clears the second; every reset clears both display words. The screens read them.
 extern std::atomic<uint32_t> g_MenuResetWords[2];
 extern std::atomic<uint32_t> g_DispResetWords[2];
+
+// The home screen's words that remote commands and the panel keys below the screens write: the preset
+// indices the recall and save messages show, the preset page's selected preset, the Each/All soft-key flag
+// (cleared when the panel starts), the home view (0 normal, 1 total view) and the settings-panel row. The
+// settings-refresh flag *RCL raises is g_OutputRefresh of the parameter store.
+struct HomePageWords {
+    std::atomic<uint32_t> recallIndex;
+    std::atomic<uint32_t> saveIndex;
+    std::atomic<uint32_t> presetSel;
+    std::atomic<uint32_t> eachAll;
+    std::atomic<uint32_t> viewSel;
+    std::atomic<uint32_t> panelRow;
+};
+extern HomePageWords g_HomePage;

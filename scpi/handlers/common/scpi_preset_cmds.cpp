@@ -2,6 +2,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/presets/preset_recall.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "platform/host/clock.h"
 #include "scpi/parser/scpi_errors.h"
@@ -17,7 +18,8 @@ constexpr uint32_t kRecallSettleMs = 90;
 enum : uint32_t { kRecall = 0, kStore = 1 };
 
 // The preset number: MINimum 0, MAXimum 9 or an integer 0-9. An error row when there is none.
-uint32_t PresetNumber(ScpiInterface* ifc, int32_t* n) {
+uint32_t PresetNumber(ScpiInterface* ifc, int32_t* n, bool* integer) {
+    *integer = false;
     if (scpiGetChoice(ifc, 0, n) == 0) {
         if (*n == 0 || *n == 1) {
             *n = *n == 0 ? 0 : kLastPreset;
@@ -26,6 +28,7 @@ uint32_t PresetNumber(ScpiInterface* ifc, int32_t* n) {
         return kScpiErrDataOutOfRange;
     }
     if (scpiGetInt(ifc, 0, n) != 0) return kScpiErrParameter;
+    *integer = true;
     return *n >= 0 && *n <= kLastPreset ? 0 : kScpiErrDataOutOfRange;
 }
 
@@ -36,11 +39,20 @@ int PresetCommand(ScpiInterface* ifc, uint32_t store) {
         return 0;
     }
     int32_t n = 0;
-    if (const uint32_t row = PresetNumber(ifc, &n); row != 0) {
+    bool integer = false;
+    if (const uint32_t row = PresetNumber(ifc, &n, &integer); row != 0) {
         scpiSetError(ifc, row);
         return 0;
     }
-    if (store == kRecall) g_OutputRefresh.store(1, std::memory_order_release);
+    // The message posted below shows the index set here.
+    const uint32_t index = static_cast<uint32_t>(n);
+    if (store == kRecall) {
+        g_OutputRefresh.store(1, std::memory_order_release);
+        g_HomePage.recallIndex.store(index, std::memory_order_release);
+        if (integer) g_HomePage.presetSel.store(index, std::memory_order_relaxed);
+    } else {
+        g_HomePage.saveIndex.store(index, std::memory_order_release);
+    }
     if (PresetRangeCheckRun(store, static_cast<uint32_t>(n)) != 0) {
         scpiSetError(ifc, kScpiErrExecution);
         return 0;

@@ -7,6 +7,7 @@
 #include "core/control/alarms/alarm_state.h"
 #include "core/params/access/param_access.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "scpi/commands/scpi_cmd_ids.h"
@@ -98,6 +99,19 @@ TEST_F(StatusCommands, PresetCommandsAreRefusedInSeqSim) {
     // Outside SEQ/SIM the same recall takes the stored voltage back.
     EXPECT_EQ(Call(CmdRcl, false, kItemInt, 1), "|0");
     EXPECT_NE(GetAcv(0), 5000);
+}
+
+// The recall and save messages show the preset the command named: *RCL and *SAV set the home words' indices
+// before they post; only an integer recall moves the preset page's selection.
+TEST_F(StatusCommands, PresetCommandsSetTheIndexTheirMessageShows) {
+    g_HomePage.presetSel.store(7);
+    ASSERT_EQ(Call(CmdSav, false, kItemInt, 4), "|0");
+    EXPECT_EQ(g_HomePage.saveIndex.load(), 4u);
+    EXPECT_EQ(g_HomePage.presetSel.load(), 7u);
+    ASSERT_EQ(Call(CmdRcl, false, kItemInt, 3), "|0");
+    EXPECT_EQ(g_HomePage.recallIndex.load(), 3u);
+    EXPECT_EQ(g_HomePage.presetSel.load(), 3u);
+    EXPECT_EQ(g_HomePage.saveIndex.load(), 4u);
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#include "screens/output/simple_screen.h"
+
+#include "GUI/wm/wm.h"
+#include "core/control/measure/meas_records.h"
+#include "panel/pages/standin_page.h"
+
+namespace {
+WM_HWINDOW g_win = 0;
+
+void Paint(WM_MSG_RECORD* msg) {
+    if (msg->MsgId == WM_MSG_PAINT)
+        StandInPage_Paint(kPageIdSimple);
+    else
+        WM_DefaultHandler(msg);
+}
+void Nothing() {}
+}  // namespace
+
+void SimpleScreen_Create() {
+    g_win = StandInPage_Create(Paint);
+    g_PagesCreated.fetch_or(kPageBitSimple, std::memory_order_relaxed);
+    g_PageId.store(kPageIdSimple);
+}
+void SimpleScreen_Show() {
+    WM_Show(g_win);
+}
+void SimpleScreen_Hide() {
+    WM_Hide(g_win);
+}
+// Nothing on the stand-in follows a changing value.
+void SimpleScreen_Update() {}
+
+const PageDesc SimplePageDesc{SimpleScreen_Create, Nothing, SimpleScreen_Show, SimpleScreen_Hide, SimpleScreen_Update};

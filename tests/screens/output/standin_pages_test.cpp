@@ -1,0 +1,98 @@
+// The stand-in pages on the framebuffer, driven by the GUI thread's passes: home first, the page the menu
+// state names later, each "page N" in the 24-px font at (20, 40) on black; the text log sees every string;
+// a pending screen copy leaves the framebuffer as it is.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <cstdio>
+#include <sstream>
+
+#include "core/system/state/edit_state.h"
+#include "core/system/state/sys_status.h"
+#include "panel/gui_thread.h"
+#include "panel/pages/page_mgr.h"
+#include "panel/pages/text_log.h"
+#include "platform/host/root.h"
+#include "screens/menu/cal_screen.h"
+#include "screens/menu/menu_page.h"
+#include "screens/output/home_screen.h"
+#include "screens/output/simple_screen.h"
+#include "screens/seqsim/seqsim_screen.h"
+#include "core/system/config/iface_cfg.h"
+#include "tests/GUI/screen_fixture.h"
+
+namespace {
+
+void MainPass() {
+    for (int i = 0; i < 4; ++i)
+        GuiThread_Pass();
+}
+
+// White pixels inside the box (inclusive).
+int Ink(const std::vector<uint16_t>& s, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            n += s[static_cast<size_t>(y) * 800 + x] == 0xFFFF;
+    return n;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+TEST(StandInPages, HomeFirstThenThePageTheMenuStateNames) {
+    guitest::FreshScreen();
+    PageMgr_SetPages({&HomePageDesc, &SimplePageDesc, nullptr, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
+    panel::PageMgrReset();
+    g_LcdApplied = IfaceLcdWord();
+    g_LcdApplyCountdown = 0;
+    g_MenuState.store(1);
+    const std::string log = plat::MapPath("/var/log/gui-text.log");
+    std::remove(log.c_str());
+    ASSERT_EQ(TextLog_Start(log), 0);
+
+    MainPass();
+    std::vector<uint16_t> s = guitest::Screen();
+    EXPECT_EQ(s[0], 0) << "black at (0,0)";
+    EXPECT_GT(Ink(s, 20, 40, 120, 63), 50) << "\"page 1\" at (20,40)";
+    EXPECT_EQ(Ink(s, 0, 0, 799, 39) + Ink(s, 0, 64, 799, 479) + Ink(s, 0, 40, 19, 63), 0)
+        << "nothing else on the page";
+    guitest::ExpectGolden("standin_page_1", GUI_BOX{0, 0, 799, 479});
+    EXPECT_EQ(ReadAll(log), "20 40 0 0xFFFF Font24a page 1\n");
+
+    for (int i = 0; i < 8; ++i)
+        MainPass();
+    EXPECT_EQ(guitest::Screen(), s) << "the pages built meanwhile stay hidden";
+
+    g_MenuState.store(94);
+    MainPass();
+    MainPass();
+    EXPECT_EQ(guitest::Screen(), s) << "home stays until its hide, and the menu waits a pass for it";
+    MainPass();
+    s = guitest::Screen();
+    EXPECT_GT(Ink(s, 20, 40, 130, 63), 50);
+    EXPECT_NE(ReadAll(log).find("20 40 0 0xFFFF Font24a page 94\n"), std::string::npos) << ReadAll(log);
+
+    // A pending screen copy: the framebuffer stands still though the menu state moves on.
+    SysStatusSet(kSysScreenCopyPending);
+    g_MenuState.store(1);
+    const std::vector<uint8_t> bytes = guitest::FileBytes();
+    for (int i = 0; i < 5; ++i)
+        MainPass();
+    EXPECT_EQ(guitest::FileBytes(), bytes);
+    SysStatusClear(kSysScreenCopyPending);
+    for (int i = 0; i < 3; ++i)
+        MainPass();
+    EXPECT_NE(guitest::FileBytes(), bytes);
+
+    TextLog_Stop();
+    PageMgr_SetPages({});
+    panel::PageMgrReset();
+}
+
+}  // namespace

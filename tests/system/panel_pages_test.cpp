@@ -1,0 +1,45 @@
+// The running controller's panel with --text-log: the console blanking is switched off once, and the home
+// page is what the screen shows and what the text log records.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/support/controller_process.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(PanelPages, RunningControllerShowsHomeAndLogsItsText) {
+    testsupport::ControllerProcess c({"--text-log"});
+    ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c.Output();
+    const std::string textLog = c.root() + "/var/log/gui-text.log";
+    const std::string line = "20 40 0 0xFFFF Font24a page 1\n";
+    bool shown = false;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!shown && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        shown = ReadAll(textLog).find(line) != std::string::npos;
+    }
+    EXPECT_TRUE(shown) << ReadAll(textLog);
+    const std::string commands = ReadAll(c.root() + "/var/log/commands.log");
+    EXPECT_EQ(Count(commands, "> /dev/tty1"), 1u) << commands;
+}
+
+}  // namespace

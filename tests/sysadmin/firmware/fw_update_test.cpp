@@ -380,24 +380,31 @@ TEST_F(FwUpdate, SourceDigestComesFirstAndACopyDifferingInOneByteIsRefused) {
 
 // Progress codes 14 and 15 step the percentage by the bytes done, 16 and 19 set it; each change shows
 // the "Update Firmware" text with the next number of dots, and a call that changes nothing shows nothing.
+// The progress texts replace the text of the popup on show, not the queue's free text.
+std::string ShownText() {
+    char text[128] = {};
+    MsgPopup_Text(text, sizeof text);
+    return text;
+}
+
 TEST_F(FwUpdate, ProgressCodesStepThePercentageAndTheDots) {
     ShowMessageHold("Update Firmware\nPlease Wait...");
     fwDots = 0;
     FwUpd_ShowStatus(16, 0, 0);
     EXPECT_EQ(fwPercent.load(), 1u);
-    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait.   1%");
+    EXPECT_EQ(ShownText(), "Update Firmware\nPlease Wait.   1%");
     FwUpd_ShowStatus(19, 0, 0);
-    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait..  2%");
+    EXPECT_EQ(ShownText(), "Update Firmware\nPlease Wait..  2%");
     FwUpd_ShowStatus(16, 0, 0);
-    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait...1%");
+    EXPECT_EQ(ShownText(), "Update Firmware\nPlease Wait...1%");
 
     // 14: 780 bytes a step; by 2 below 81, by 1 up to 91, then no more.
     FwUpd_ShowStatus(14, 0, 0);
     FwUpd_ShowStatus(14, 779, 0);
     EXPECT_EQ(fwPercent.load(), 1u);
-    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait...1%");
+    EXPECT_EQ(ShownText(), "Update Firmware\nPlease Wait...1%");
     FwUpd_ShowStatus(14, 780, 0);
-    EXPECT_EQ(PopupText(), "Update Firmware\nPlease Wait.   3%");  // after three dots, one again
+    EXPECT_EQ(ShownText(), "Update Firmware\nPlease Wait.   3%");  // after three dots, one again
     FwUpd_ShowStatus(14, 1000, 0);
     EXPECT_EQ(fwPercent.load(), 3u);
     const struct {
@@ -410,7 +417,7 @@ TEST_F(FwUpdate, ProgressCodesStepThePercentageAndTheDots) {
             FwUpd_ShowStatus(14, 780 * (done + 1), 0);
         EXPECT_EQ(fwPercent.load(), m.percent) << m.steps;
     }
-    EXPECT_EQ(PopupText().substr(PopupText().size() - 3), "91%");
+    EXPECT_EQ(ShownText().substr(ShownText().size() - 3), "91%");
     // From an even start the step by 2 reaches 80, which is still below 81.
     FwUpd_ShowStatus(19, 0, 0);
     FwUpd_ShowStatus(14, 0, 0);
@@ -429,7 +436,7 @@ TEST_F(FwUpdate, ProgressCodesStepThePercentageAndTheDots) {
     FwUpd_ShowStatus(16, 0, 0);
     FwUpd_ShowStatus(15, 0, 0);
     EXPECT_EQ(fwPercent.load(), 2u);
-    EXPECT_EQ(PopupText().substr(PopupText().find('\n')), "\nPlease Wait...2%");
+    EXPECT_EQ(ShownText().substr(ShownText().find('\n')), "\nPlease Wait...2%");
     const struct {
         int32_t steps;
         uint32_t percent;

@@ -10,6 +10,7 @@
 #include "engine/run/seqsim_verify.h"
 #include "panel/menu_entries.h"
 #include "panel/pages/page_mgr.h"
+#include "panel/popup/overlay_popup.h"
 #include "panel/panel_services.h"
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/status/scpi_status.h"
@@ -43,7 +44,8 @@ void WireLayerHooks() {
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     // The overlay's slot stays empty until its layer is built.
-    PageMgr_SetPages({&HomePageDesc, &SimplePageDesc, nullptr, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
+    PageMgr_SetPages(
+        {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
     SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});

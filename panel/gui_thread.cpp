@@ -16,11 +16,19 @@ int32_t g_LcdApplyCountdown = 0;
 
 namespace {
 constexpr int32_t kLcdApplyPasses = 50;
-void (*g_lcdApply)(uint32_t) = nullptr;
+
+// The display takes the three bytes taken over 50 passes ago: contrast, brightness, saturation. A display
+// that cannot take them keeps what it shows; the settings hold the values for the next try.
+void ApplyLcdBytes(uint32_t bytes) {
+    (void)SetLcdAdjustAll(static_cast<uint8_t>(bytes), static_cast<uint8_t>(bytes >> 8),
+                          static_cast<uint8_t>(bytes >> 16));
+}
+
+void (*g_lcdApply)(uint32_t) = ApplyLcdBytes;
 }  // namespace
 
 void GuiThread_SetLcdApply(void (*apply)(uint32_t bytes)) {
-    g_lcdApply = apply;
+    g_lcdApply = apply != nullptr ? apply : ApplyLcdBytes;
 }
 
 void GuiThread_Pass() {

@@ -7,8 +7,8 @@
 void* GuiThread(void* arg);
 // One pass without its sleep.
 void GuiThread_Pass();
-// What applies the three display-adjustment bytes (contrast, brightness, saturation, low byte first);
-// none by default.
+// What applies the three display-adjustment bytes (contrast, brightness, saturation, low byte first): the
+// display's own SetLcdAdjustAll unless a test puts its recorder here (null puts the display back).
 void GuiThread_SetLcdApply(void (*apply)(uint32_t bytes));
 
 extern uint32_t g_LcdApplied;         // the adjustment word last taken over

@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
 
 namespace {
 
 constexpr uint32_t kMsgFreeRed = 7, kMsgFreeRedHold = 8, kMsgFreeHold = 6;
-constexpr uint32_t kMsgRecalledId = 16, kMsgSavedId = 17;
 
 constexpr const char* kLinkTexts[] = {
     "Rear USB Port \nConnected To PC",
@@ -44,9 +44,11 @@ constexpr uint32_t kFirstSetting = 11;
 static_assert(kFirstSetting + sizeof kSettingTexts / sizeof kSettingTexts[0] == 32);
 
 // The preset number that "Recalled From M%d" and "Saved To M%d" show: the home page's record of the
-// preset last recalled or saved, which the messages' posters set. Until the home page keeps it, M0.
-int PresetNumberShown(uint32_t) {
-    return 0;
+// preset last recalled or saved, which the messages' posters set before they post.
+int PresetNumberShown(uint32_t number) {
+    const std::atomic<uint32_t>& index =
+        number == static_cast<uint32_t>(kMsgRecalled) ? g_HomePage.recallIndex : g_HomePage.saveIndex;
+    return static_cast<int>(index.load(std::memory_order_relaxed));
 }
 
 void Begin() {
@@ -87,7 +89,7 @@ void MsgText_KeyHint(StepRow* row, uint32_t number) {
 
 void MsgText_Setting(StepRow* row, uint32_t number) {
     Begin();
-    if (number == kMsgRecalledId || number == kMsgSavedId) {
+    if (number == static_cast<uint32_t>(kMsgRecalled) || number == static_cast<uint32_t>(kMsgSaved)) {
         char text[64];
         std::snprintf(text, sizeof text, kSettingTexts[number - kFirstSetting], PresetNumberShown(number));
         core::MsgPopupWriteText(text);

@@ -52,11 +52,19 @@ void StepPopupWindow() {
 void Overlay_Create() {
     g_errorBox = WM_CreateTop(280, 150, 200, 60, kHidden, ScpiErrorBox_Paint, 0);
     g_popup = WM_CreateTop(240, 160, 250, 60, kHidden, MsgPopup_Paint, 0);
+    g_PagesCreated.fetch_or(kPageBitOverlay, std::memory_order_relaxed);
 }
 
 void Overlay_Update() {
     Overlay_PopupAndErrorBox();
 }
+
+namespace {
+// The overlay's windows show themselves when they have something to show, over whatever page is shown.
+void OverlayNothing() {}
+}  // namespace
+
+const PageDesc OverlayPageDesc{Overlay_Create, OverlayNothing, OverlayNothing, OverlayNothing, Overlay_Update};
 
 void Overlay_PopupAndErrorBox() {
     MsgPopupFsm_Step();

@@ -66,8 +66,8 @@ const char* WiringName(uint32_t phaseMode);
 // A word per cell that changes exactly when the cell's picture changes.
 uint32_t CellKey(int cell, const Inputs& in);
 
-// Where the preset shown by the output cell comes from: the home page's recall and save index words and
-// the word choosing between them. Until one is set, the cell shows preset 0.
+// Where the preset shown by the output cell comes from: the home page's recall index unless a test puts
+// its own source here (null puts the home page's back).
 void SetPresetIndexSource(int32_t (*source)());
 
 // The bar of one screen: its windows and what each cell showed when last brought up to date.

@@ -171,7 +171,9 @@ TEST_F(SpiNvmTest, APowerCutStopsTheChipAfterItsWrites) {
         const uint32_t inPlace = std::min<uint32_t>(5000, 2048u * static_cast<uint32_t>(cut));
         auto chip = Chip();
         EXPECT_TRUE(std::equal(data.begin(), data.begin() + inPlace, chip.begin()));
-        if (inPlace < 5000) EXPECT_EQ(chip[inPlace], 0xFF);
+        if (inPlace < 5000) {
+            EXPECT_EQ(chip[inPlace], 0xFF);
+        }
         EXPECT_EQ(chip[6000], 0xFF);
     }
     plat::NvmSimCutAfterWrites(-1);

@@ -126,7 +126,9 @@ TEST_F(PresetBackupTest, ACutSaveLosesOnlyTheBlockItWasWriting) {
             << outcome;
         const bool lost = outcome.find('D') != std::string::npos;
         EXPECT_EQ(popup, lost ? "Preset Data Error" : "") << outcome;
-        if (done) EXPECT_EQ(outcome, "NNN");
+        if (done) {
+            EXPECT_EQ(outcome, "NNN");
+        }
     }
     EXPECT_LT(cut, 100) << "the save never completed";
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
 #include "panel/popup/msg_popup_fsm.h"
 #include "tests/panel/popup/popup_fixture.h"
 
@@ -65,6 +66,17 @@ TEST_F(MsgPopupTest, RecalledAndSavedArePoppedUpOncePerPost) {
     const std::vector<std::string> shown = PopupsOver(400);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].rfind("Saved To M", 0), 0u) << shown[0];
+}
+
+// The preset messages show the number their poster left in the home page's words.
+TEST_F(MsgPopupTest, RecalledAndSavedShowThePresetTheHomePageKeeps) {
+    g_HomePage.recallIndex.store(3);
+    g_HomePage.saveIndex.store(7);
+    ASSERT_EQ(MsgQueue_PostId(kMsgRecalled), 0);
+    ASSERT_EQ(MsgQueue_PostId(kMsgSaved), 0);
+    EXPECT_EQ(PopupsOver(400), (std::vector<std::string>{"Recalled From M3", "Saved To M7"}));
+    g_HomePage.recallIndex.store(0);
+    g_HomePage.saveIndex.store(0);
 }
 
 // A newer message ends a timed popup on the next pass; a free text drops every id still pending.

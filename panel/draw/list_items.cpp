@@ -1,11 +1,9 @@
-// The list font is taken from its record (Font20b) until the panel has its map of fonts by role.
 #include "panel/draw/list_items.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "GUI/Fonts/fonts.h"
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/param_store.h"
@@ -15,6 +13,7 @@
 #include "panel/draw/panel_art.h"
 #include "panel/draw/panel_text.h"
 #include "panel/draw/value_format.h"
+#include "panel/pages/panel_fonts.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ constexpr uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
 
 void ListText(uint32_t colour) {
     GUI_SetTextDrawMode(GUI_TM_TRANS);
-    GUI_SelectFont(&Font20b);
+    GUI_SelectFont(&kFontList);
     SetColorRGB(colour);
 }
 
@@ -137,7 +136,7 @@ void DrawMenuRowLabel(int row, const char* label, int dim) {
     }
     // Every row selects the text look, so a second column's window drawn alone gets it too.
     GUI_SetTextDrawMode(GUI_TM_TRANS);
-    GUI_SelectFont(&Font20b);
+    GUI_SelectFont(&kFontList);
     const int y = row < 15 ? 25 * row : 25 * row - 375;
     SetColorRGB(0x000000);
     Left(label, 11, y + 1);

@@ -1,14 +1,12 @@
-// Fonts are taken from their records until the panel has its map of fonts by role: 16-px Font16c, the
-// 10-px Font10.
 #include "panel/draw/panel_text.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "GUI/Fonts/fonts.h"
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "panel/draw/panel_art.h"
+#include "panel/pages/panel_fonts.h"
 
 namespace panel {
 
@@ -84,7 +82,7 @@ void DrawSoftKey(const char* label, int style, int lines) {
     GUI_DrawImage(&panel::art::kSoftKeyFace[style], 1, 0);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_VCENTER);
-    GUI_SelectFont(&Font16c);
+    GUI_SelectFont(&kFont16);
     SetColorRGB(style == 2 ? 0xFFFFFF : 0x000000);
     SetBkColorRGB(0xF79421);
     const int y = lines == 2 ? 23 : (lines == 3 ? 16 : 31);
@@ -95,7 +93,7 @@ void DrawYellowText(const char* text) {
     SetBkColorRGB(0x000000);
     GUI_ClearWindow();
     GUI_SetTextDrawMode(GUI_TM_TRANS);
-    GUI_SelectFont(&Font16c);
+    GUI_SelectFont(&kFont16);
     SetColorRGB(0xFFFF00);
     DrawLeft(text, 0, 0);
 }
@@ -162,7 +160,7 @@ void DrawTextWithDegree(const char* text, int x, int y) {
     GUI_DrawTextAt(text, x, y);
     const int raise = GUI_GetLineSpacing() / 3;
     const int width = TextAdvanceWidth(text);
-    const GUI_FONTDEF* previous = GUI_SelectFont(&Font10);
+    const GUI_FONTDEF* previous = GUI_SelectFont(&kFont10);
     GUI_DrawTextAt("o", x + 2 + width, y - raise);
     GUI_SelectFont(previous);
 }

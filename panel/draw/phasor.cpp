@@ -1,12 +1,10 @@
-// The label font is taken from its record (the 16-px Font16c) until the panel has its map of fonts by
-// role.
 #include "panel/draw/phasor.h"
 
 #include <cmath>
 
-#include "GUI/Fonts/fonts.h"
 #include "GUI/draw/gui_2d.h"
 #include "core/params/access/wiring_state.h"
+#include "panel/pages/panel_fonts.h"
 
 namespace {
 
@@ -49,7 +47,7 @@ void DrawPhasorDiagram(int x, int y, float angleL2, float angleL3) {
         GUI_CircleOutline(cx, cy, r);
     GUI_SetLineKind(style);
 
-    GUI_SelectFont(&Font16c);
+    GUI_SelectFont(&kFont16);
     GUI_SetTextDrawMode(GUI_TM_NORMAL);
     GUI_SetBackColor(0x000000);
     Arrow(0.0f, 0x19CAFF, cx, cy);

@@ -1,12 +1,10 @@
-// Fonts are taken from their records (the 30-px Font30x, the 24-px Font24b) until the panel has its map
-// of fonts by role.
 #include "panel/draw/warning_dialog.h"
 
 #include <cstdio>
 
-#include "GUI/Fonts/fonts.h"
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
+#include "panel/pages/panel_fonts.h"
 
 namespace {
 
@@ -43,9 +41,9 @@ void WarningDialog_Paint(int wiring) {
     GUI_FillBox(608, 0, 609, 410);
 
     GUI_SetTextDrawMode(GUI_TM_TRANS);
-    GUI_SelectFont(&Font30x);
+    GUI_SelectFont(&kFont30);
     Text("Warning !", 5, -5);
-    GUI_SelectFont(&Font24b);
+    GUI_SelectFont(&kFont24);
     Text("The AC source and/or DUT might be damaged,", 70, 75);
     Text("if the output is not connecter properly", 70, 105);
     const char* name = (wiring >= 0 && wiring < kWiringCount) ? kWiringNames[wiring] : "";

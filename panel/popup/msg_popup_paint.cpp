@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "GUI/Fonts/fonts.h"
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/system/messaging/msg_ring.h"
+#include "panel/pages/panel_fonts.h"
 
 namespace {
 constexpr int kWidth = 250;
@@ -25,7 +25,7 @@ void MsgPopup_Paint(WM_MSG_RECORD* msg) {
     GUI_FillBox(4, 4, kWidth - 5, height - 5);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_VCENTER);
-    GUI_SelectFont(&Font24a);
+    GUI_SelectFont(&kFont24);
     SetColorRGB(kWhite);
     // Another thread may replace the text (progress texts) while it is drawn: draw a copy.
     char text[1024];

@@ -1,9 +1,9 @@
 #include "panel/popup/overlay_popup.h"
 
-#include "GUI/Fonts/fonts.h"
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/system/messaging/msg_ring.h"
+#include "panel/pages/panel_fonts.h"
 #include "panel/popup/msg_popup_fsm.h"
 #include "panel/popup/msg_popup_paint.h"
 #include "panel/status_conditions.h"
@@ -83,7 +83,7 @@ void ScpiErrorBox_Paint(WM_MSG_RECORD* msg) {
     GUI_FillBox(4, 4, 195, 55);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_VCENTER);
-    GUI_SelectFont(&Font24a);
+    GUI_SelectFont(&kFont24);
     SetColorRGB(0xFFFFFF);
     GUI_DrawTextAt("SCPI Error", 100, 30);
 }

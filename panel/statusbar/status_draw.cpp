@@ -2,9 +2,9 @@
 // sizes of the bitmaps they stand for.
 #include "panel/statusbar/status_draw.h"
 
-#include "GUI/Fonts/fonts.h"
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
+#include "panel/pages/panel_fonts.h"
 
 namespace statusbar {
 
@@ -34,7 +34,7 @@ void RoundedBox(const GUI_BOX& tall, const GUI_BOX& wide, uint32_t rgb, bool dot
 }
 
 void Text(const char* text, int x, int y, uint16_t align, uint32_t rgb) {
-    GUI_SelectFont(&Font16a);
+    GUI_SelectFont(&kFont16);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SetAlign(static_cast<uint16_t>(align | GUI_TA_TOP));
     SetColorRGB(rgb);
@@ -44,7 +44,7 @@ void Text(const char* text, int x, int y, uint16_t align, uint32_t rgb) {
 namespace {
 
 void SmallText(const char* text, int x, int y, uint32_t rgb) {
-    GUI_SelectFont(&Font10);
+    GUI_SelectFont(&kFont10);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SetAlign(GUI_TA_LEFT | GUI_TA_VCENTER);
     SetColorRGB(rgb);

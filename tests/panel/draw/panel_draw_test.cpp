@@ -12,6 +12,7 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/wiring_state.h"
 #include "core/system/state/edit_state.h"
+#include "panel/pages/panel_fonts.h"
 #include "panel/draw/list_items.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
@@ -75,7 +76,7 @@ std::vector<uint16_t> Drawn(const std::function<void()>& draw) {
 // The expected picture: each character placed by the advances from the right, and an underscore at x.
 std::vector<uint16_t> CharsAndMark(const char* text, int right, int top, int markX, int markY) {
     return Drawn([&] {
-        GUI_SelectFont(&Font24b);
+        GUI_SelectFont(&kFont24);
         GUI_SetTextDrawMode(GUI_TM_TRANS);
         int x = right;
         for (int i = static_cast<int>(std::strlen(text)) - 1; i >= 0; --i) {
@@ -89,7 +90,7 @@ std::vector<uint16_t> CharsAndMark(const char* text, int right, int top, int mar
 std::vector<uint16_t> WithCursor(uint32_t cursor, const char* text, int right, int bottom, bool password,
                                  uint16_t align = GUI_TA_TOP) {
     return Drawn([&] {
-        GUI_SelectFont(&Font24b);
+        GUI_SelectFont(&kFont24);
         GUI_SetTextDrawMode(GUI_TM_TRANS);
         GUI_SetAlign(align);
         if (password)
@@ -100,7 +101,7 @@ std::vector<uint16_t> WithCursor(uint32_t cursor, const char* text, int right, i
 }
 
 TEST_F(PanelDraw, DigitCursorMarksTheCountedDigitFromTheRight) {
-    GUI_SelectFont(&Font24b);
+    GUI_SelectFont(&kFont24);
     const int a1 = GUI_GetCharAdvance('1'), ap = GUI_GetCharAdvance('.'), a2 = GUI_GetCharAdvance('2'),
               a3 = GUI_GetCharAdvance('3'), a8 = GUI_GetCharAdvance('8');
     const int right = 150, top = 10, width = a1 + ap + a2 + a3;
@@ -125,15 +126,15 @@ TEST_F(PanelDraw, DigitCursorMarksTheCountedDigitFromTheRight) {
 
 TEST_F(PanelDraw, DigitCursorTakesTheTopFromTheFontsVerticalOffset) {
     // Bottom alignment: the characters' top is bottom y less the font's height less one.
-    const int bottom = 40, top = bottom - (Font24b.YSize - 1);
-    GUI_SelectFont(&Font24b);
+    const int bottom = 40, top = bottom - (kFont24.YSize - 1);
+    GUI_SelectFont(&kFont24);
     const int a3 = GUI_GetCharAdvance('3');
     EXPECT_EQ(WithCursor(0, "23", 150, bottom, false, GUI_TA_BOTTOM),
               CharsAndMark("23", 150, top, 150 - a3, top + 1));
 }
 
 TEST_F(PanelDraw, PasswordCursorCountsStarsAndMarksAbove) {
-    GUI_SelectFont(&Font24b);
+    GUI_SelectFont(&kFont24);
     const int as = GUI_GetCharAdvance('*'), a8 = GUI_GetCharAdvance('8');
     const int right = 150, top = 10;
     EXPECT_EQ(WithCursor(1, "***", right, top, true),
@@ -148,9 +149,9 @@ TEST_F(PanelDraw, PasswordCursorCountsStarsAndMarksAbove) {
 
 TEST_F(PanelDraw, RightAlignedTextClearsLeftOfItsWidth) {
     Window(100, 100, 200, 40, true);
-    GUI_SelectFont(&Font24b);
+    GUI_SelectFont(&kFont24);
     const int tw = GUI_GetCharAdvance('4') + GUI_GetCharAdvance('2');
-    DrawRightAlignedText("42", 0xFFFF00, 0x0000FF, &Font24b);
+    DrawRightAlignedText("42", 0xFFFF00, 0x0000FF, &kFont24);
     const uint16_t blue = Rgb(0x0000FF);
     EXPECT_EQ(At(100, 100), blue);
     EXPECT_EQ(At(100 + 200 - tw - 1, 139), blue) << "cleared to the last row left of the text";
@@ -165,9 +166,9 @@ TEST_F(PanelDraw, RightAlignedTextClearsLeftOfItsWidth) {
 
 TEST_F(PanelDraw, RightAlignedTextAtClearsItsLineAndTheBandBelow) {
     Window(100, 100, 200, 80, true);
-    GUI_SelectFont(&Font24b);
+    GUI_SelectFont(&kFont24);
     const int tw = GUI_GetCharAdvance('7');
-    DrawRightAlignedTextAt("7", 10, 0xFFFFFF, 0x00FF00, &Font24b);
+    DrawRightAlignedTextAt("7", 10, 0xFFFFFF, 0x00FF00, &kFont24);
     const uint16_t green = Rgb(0x00FF00);
     EXPECT_EQ(At(100, 109), kWhite565) << "above the line";
     EXPECT_EQ(At(100 + 199 - tw, 110), green);
@@ -178,9 +179,9 @@ TEST_F(PanelDraw, RightAlignedTextAtClearsItsLineAndTheBandBelow) {
 
 TEST_F(PanelDraw, LabelValueRowsClearTheGap) {
     Window(100, 100, 200, 40, true);
-    GUI_SelectFont(&Font24b);
+    GUI_SelectFont(&kFont24);
     const int lw = GUI_GetCharAdvance('A'), vw = GUI_GetCharAdvance('9');
-    DrawLabelValueRow("A", "9", 0xFFFFFF, 0xFF0000, &Font24b);
+    DrawLabelValueRow("A", "9", 0xFFFFFF, 0xFF0000, &kFont24);
     const uint16_t red = Rgb(0xFF0000);
     EXPECT_EQ(At(100 + lw, 139), red);
     EXPECT_EQ(At(100 + 199 - vw, 139), red);
@@ -189,7 +190,7 @@ TEST_F(PanelDraw, LabelValueRowsClearTheGap) {
 
     FreshScreen();
     Window(100, 100, 200, 60, true);
-    DrawLabelValueRowAt("A", "9", 0xFFFFFF, 0xFF0000, &Font24b, 20);
+    DrawLabelValueRowAt("A", "9", 0xFFFFFF, 0xFF0000, &kFont24, 20);
     EXPECT_EQ(At(100, 100), red) << "the band above y";
     EXPECT_EQ(At(299, 119), red);
     EXPECT_EQ(At(100 + lw, 158), red) << "the gap down to the height - 2";
@@ -199,11 +200,11 @@ TEST_F(PanelDraw, LabelValueRowsClearTheGap) {
 TEST_F(PanelDraw, ValueWithUnitClearsBothSidesFromY) {
     Window(100, 100, 200, 50, true);
     GUI_SetBackColor(0x000000);
-    GUI_SelectFont(&Font24b);
+    GUI_SelectFont(&kFont24);
     const int vw = GUI_GetCharAdvance('5');
-    GUI_SelectFont(&Font16c);
+    GUI_SelectFont(&kFont16);
     const int uw = GUI_GetCharAdvance('V');
-    DrawValueWithUnit("5", "V", 0xFFFFFF, 120, 10, &Font24b, &Font16c);
+    DrawValueWithUnit("5", "V", 0xFFFFFF, 120, 10, &kFont24, &kFont16);
     EXPECT_EQ(At(100 + 120 - vw - 1, 149), 0);
     EXPECT_EQ(At(100, 110), 0);
     EXPECT_EQ(At(100, 109), kWhite565) << "above y";
@@ -229,19 +230,19 @@ TEST_F(PanelDraw, YellowTextOnACleanedWindow) {
 
 TEST_F(PanelDraw, DegreeSignIsRaisedAfterTheTextAndTheFontKept) {
     Window(100, 100, 200, 60);
-    GUI_SelectFont(&Font24b);
+    GUI_SelectFont(&kFont24);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
     const int w = GUI_GetCharAdvance('1') + GUI_GetCharAdvance('2');
     DrawTextWithDegree("12", 10, 30);
-    EXPECT_EQ(GUI_GetCurrentFont(), &Font24b);
+    EXPECT_EQ(GUI_GetCurrentFont(), &kFont24);
     const auto withDegree = Screen();
     const auto expected = Drawn([&] {
-        GUI_SelectFont(&Font24b);
+        GUI_SelectFont(&kFont24);
         GUI_SetTextDrawMode(GUI_TM_TRANS);
         GUI_DrawTextAt("12", 10, 30);
         GUI_SelectFont(&Font10);
-        GUI_DrawTextAt("o", 10 + 2 + w, 30 - Font24b.YDist / 3);
+        GUI_DrawTextAt("o", 10 + 2 + w, 30 - kFont24.YDist / 3);
     });
     EXPECT_EQ(withDegree, expected);
 }
@@ -270,7 +271,7 @@ TEST_F(PanelDraw, MenuRowLabelsStepBy25AndRestartInTheSecondColumn) {
     const auto byHand = Drawn([] {
         SetBkColorRGB(0x666666);
         GUI_ClearWindow();
-        GUI_SelectFont(&Font20b);
+        GUI_SelectFont(&kFontList);
         GUI_SetTextDrawMode(GUI_TM_TRANS);
         SetColorRGB(0x000000);
         GUI_DrawTextAt("Row", 11, 1);
@@ -354,7 +355,7 @@ TEST_F(PanelDraw, IpFieldShowsTheEditedOctet) {
     const auto expected = Drawn([] {
         char empty[4] = "";
         DrawItemValue(8, empty, sizeof empty);  // the long dark box alone
-        GUI_SelectFont(&Font20b);
+        GUI_SelectFont(&kFontList);
         SetColorRGB(0xFFFFFF);
         GUI_SetTextDrawMode(GUI_TM_TRANS);
         GUI_SetAlign(GUI_TA_TOP);

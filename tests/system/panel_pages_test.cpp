@@ -32,12 +32,16 @@ TEST(PanelPages, RunningControllerShowsHomeAndLogsItsText) {
     const std::string textLog = c.root() + "/var/log/gui-text.log";
     const std::string line = "20 40 0 0xFFFF Font24a page 1\n";
     bool shown = false;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!shown && std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         shown = ReadAll(textLog).find(line) != std::string::npos;
     }
     EXPECT_TRUE(shown) << ReadAll(textLog);
+    // The home page's status bar: the wiring right-aligned to (638,3), the range from (91,4).
+    const std::string text = ReadAll(textLog);
+    EXPECT_NE(text.find("638 3 1 0xFFFF Font16a 3P4W\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("91 4 0 0xFFFF Font16a 100V\n"), std::string::npos) << text;
     const std::string commands = ReadAll(c.root() + "/var/log/commands.log");
     EXPECT_EQ(Count(commands, "> /dev/tty1"), 1u) << commands;
 }

@@ -45,6 +45,7 @@ void RestartThreadsIfStopped() {
 }
 void BecomeActive() {
     MsgQueue_Clear();
+    if (MsgPopup_IsPersistent()) MsgPopup_Close();  // the wait for the link ends with the join
     g_ParallelActive.store(1, std::memory_order_release);
     g_SlewRecheckReq.store(1, kRelaxed);
     core::CallHook(core::CoreUi().advanceScreen);

@@ -142,6 +142,23 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
     testsupport::PopupPasses(1);
 }
 
+// A slave that waited for its master ("Slave Wait Connecting..", held) closes that popup when it joins.
+TEST_F(ParallelTest, JoiningSlaveClosesItsWaitPopup) {
+    SetParallelPosition(0);
+    Stage().SetLinkOwnAddress(2);
+    Stage().SetLinkPeers(0);
+    ASSERT_EQ(ParallelWaitConnect(0), 9002);
+    ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9208; }));
+    testsupport::PopupPasses();
+    ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+    Stage().SetLinkPeers(1);  // the master comes up
+    ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9207; }));
+    Stage().LinkSendToUnit(core::LinkFrame(2, 2, 1));  // item 2, value 1: the master takes the slave in
+    ASSERT_TRUE(StepUntil(Active));
+    testsupport::PopupPasses(1);
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0) << "the join closes the wait";
+}
+
 TEST_F(ParallelTest, OldSlaveVersionMarksAMismatchAndTheHandshakeGoesOn) {
     Stage().SetLinkPeerVersion(2, 1059);
     Master(3, 2);

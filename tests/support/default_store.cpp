@@ -15,6 +15,10 @@ DefaultStore::DefaultStore() {
     plat::PowerStage().Reset();
     BusMapInit();
     regbus::BusReset();
+    DefaultSettings();
+}
+
+void DefaultSettings() {
     core::ParamStoreReset();
     g_ModelId = 2;
     SetDefaultAll();

@@ -7,6 +7,9 @@
 
 namespace test {
 
+// The parameter store as a fresh unit of model type 2 has it (what DefaultStore builds on its root).
+void DefaultSettings();
+
 class DefaultStore {
   public:
     // Builds the defaults of model type 2 (a single 6 kVA unit) in 3P4W, AC-INT, range 200 V, SIN on

@@ -12,6 +12,7 @@
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "tests/engine/seqsim_fixture.h"
+#include "tests/support/fuzz_checks.h"
 
 namespace seqsimfuzz {
 
@@ -19,16 +20,8 @@ namespace {
 
 using namespace engine;
 
-void Fail(const char* reader, const char* what) {
-    std::fprintf(stderr, "%s fuzz: %s\n", reader, what);
-    std::abort();
-}
-
-bool OneOf(int32_t r, std::initializer_list<int32_t> allowed) {
-    for (int32_t a : allowed)
-        if (r == a) return true;
-    return false;
-}
+using testsupport::Fail;
+using testsupport::OneOf;
 
 // The default steps and configuration, put back before each input so that none carries over.
 struct Defaults {

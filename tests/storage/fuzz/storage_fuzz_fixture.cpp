@@ -36,6 +36,7 @@
 #include "storage/nv/preset_backup.h"
 #include "storage/nv/settings_backup.h"
 #include "tests/support/default_store.h"
+#include "tests/support/fuzz_checks.h"
 
 namespace storagefuzz {
 
@@ -43,16 +44,8 @@ namespace {
 
 testsupport::TempRoot* g_root = nullptr;
 
-void Fail(const char* reader, const char* what) {
-    std::fprintf(stderr, "%s fuzz: %s\n", reader, what);
-    std::abort();
-}
-
-bool OneOf(int32_t r, std::initializer_list<int32_t> allowed) {
-    for (int32_t a : allowed)
-        if (r == a) return true;
-    return false;
-}
+using testsupport::Fail;
+using testsupport::OneOf;
 
 std::string Bytes(const uint8_t* data, size_t size) {
     return std::string(reinterpret_cast<const char*>(data), size);
@@ -61,18 +54,8 @@ std::string Bytes(const uint8_t* data, size_t size) {
 // The store as a fresh unit of model type 2 has it (what DefaultStore builds), so that an input's effect
 // does not carry over into the next one.
 void DefaultSettings() {
-    core::ParamStoreReset();
-    g_ModelId = 2;
     g_BrandId = 0;
-    SetDefaultAll();
-    g_PhaseMode = 0;
-    g_EditAllPhases = 0;
-    g_OutputModeIdx = 1;
-    g_ParamStore.rangeCode[1] = 1;
-    g_OutputFlags = 0;
-    MarkParamGroupChanged(0, 0);
-    for (uint32_t p = 0; p < 3; ++p)
-        g_ParamStore.unit[p].waveform.value = 16;
+    test::DefaultSettings();
 }
 
 void Reseal(std::string& image) {

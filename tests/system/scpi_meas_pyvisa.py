@@ -64,8 +64,13 @@ def session(inst, root, failures):
     with open(os.path.join(root, "var", "run", "panel"), "w") as panel:
         panel.write("load 10\n")
     inst.query("PHAS:MODE BAL;:VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?")
-    until = time.monotonic() + 5  # the readings follow within a few passes
-    while not near(10.0)(inst.query("MEAS:CURR?")) and time.monotonic() < until:
+    # The readings follow within a few passes; the display copy refreshes one word group per main pass, so
+    # wait until the voltage, current and power all stand (bounded).
+    until = time.monotonic() + 15
+    while time.monotonic() < until:
+        got = inst.query("MEAS:VOLT?;CURR?;POW?").split(";")
+        if len(got) == 3 and all(near(want)(r) for want, r in zip((100.0, 10.0, 1000.0), got)):
+            break
         time.sleep(0.05)
     harness.run(inst, LOADED, failures)
 

@@ -93,12 +93,21 @@ TEST_F(ScpiMeasure, LoadedOutputLiveFromTheSnapshotAndAsArray) {
     // Balance sets the voltage of all three lines; the balance change rewrites the phases at the control
     // task's next pass, which the command's completion waits for, so the voltage set after it stays.
     ASSERT_EQ(Ask("PHAS:MODE BAL;:VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?"), "1");
-    // The readings follow within a few passes.
-    for (int i = 0; i < 100 && !Near(Ask("MEAS:CURR?"), 10.0); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    const std::vector<std::string> live =
-        Split(Ask("MEAS:VOLT?;CURR?;POW?;POW:TOT?;:MEAS:LINE:VOLT?;:FETC:CURR?"), ';');
+    // The readings follow within a few passes; the display copy the queries read takes one word group per
+    // main pass, so the quantities may arrive a few passes apart: wait for all of them (bounded).
     const double expect[] = {100.0, 10.0, 1000.0, 3000.0, 173.2, 10.0};
+    const auto allNear = [&](const std::vector<std::string>& got) {
+        if (got.size() != std::size(expect)) return false;
+        for (size_t i = 0; i < got.size(); ++i)
+            if (!Near(got[i], expect[i])) return false;
+        return true;
+    };
+    std::vector<std::string> live;
+    for (int i = 0; i < 300; ++i) {
+        live = Split(Ask("MEAS:VOLT?;CURR?;POW?;POW:TOT?;:MEAS:LINE:VOLT?;:FETC:CURR?"), ';');
+        if (allNear(live)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     ASSERT_EQ(live.size(), std::size(expect));
     for (size_t i = 0; i < live.size(); ++i)
         EXPECT_TRUE(Near(live[i], expect[i])) << i;

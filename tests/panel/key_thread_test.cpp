@@ -66,10 +66,7 @@ TEST_F(KeyThreadTest, EveryPostedKeyCarriesItsClass) {
     for (int code = 1; code < 256; ++code) {
         if (code == 212 || code == plat::kKnobCode) continue;
         for (int passes : {3, 401}) {
-            plat::PanelSimHold(static_cast<uint8_t>(code));
-            Passes(passes);
-            plat::PanelSimRelease();
-            Passes(1);
+            PressFor(static_cast<uint8_t>(code), passes);
             const uint32_t ev = Take();
             EXPECT_NE(ev, 0u) << code << " for " << passes;
             EXPECT_EQ(KeyCode_SetClass(ev), ev) << code << " for " << passes;

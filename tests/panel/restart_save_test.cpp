@@ -53,16 +53,27 @@ void Restart() {
     Start();
 }
 
+// Every case starts on factory settings with a blank memory and an empty message queue.
+class RestartSave : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::PanelSimReset();
+        SpiPanelOpen();
+        ASSERT_EQ(MsgQueueInit(), 0);
+        IpcSemInit();
+        SpiDevClose(&g_NvSpi);
+        plat::NvmSimReset();
+    }
+    void TearDown() override {
+        core::MsgQueueRemove();
+        SpiDevClose(&g_NvSpi);
+    }
+    test::DefaultStore env;
+};
+
 // Saved once per request (GPIB reset line re-armed, request handled); the next start gets the phase
 // settings back. Only a reboot request unmounts USB memory and reboots.
-TEST(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
-    test::DefaultStore env;
-    plat::PanelSimReset();
-    SpiPanelOpen();
-    ASSERT_EQ(MsgQueueInit(), 0);
-    IpcSemInit();
-    SpiDevClose(&g_NvSpi);
-    plat::NvmSimReset();
+TEST_F(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     FactoryUnitRequest(2);
     Start();
     g_PhaseMode = 2;  // 1P3W: blocks 5 and 6
@@ -112,20 +123,11 @@ TEST(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     const std::string log = env.root.Read("/var/log/commands.log");
     ASSERT_NE(log.find("reboot"), std::string::npos) << log;
     EXPECT_LT(log.find("umount /mnt/sd1"), log.find("reboot")) << log;
-    core::MsgQueueRemove();
-    SpiDevClose(&g_NvSpi);
 }
 
 // A stop of the program is the unit's power-off: the menu thread runs the restart's save once, also after
 // a restart that was already handled (what changed since would be lost otherwise).
-TEST(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
-    test::DefaultStore env;
-    plat::PanelSimReset();
-    SpiPanelOpen();
-    ASSERT_EQ(MsgQueueInit(), 0);
-    IpcSemInit();
-    SpiDevClose(&g_NvSpi);
-    plat::NvmSimReset();
+TEST_F(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
     panel::StopSaveReset();
     FactoryUnitRequest(1);
     Start();
@@ -154,21 +156,12 @@ TEST(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
     EXPECT_EQ(std::memcmp(g_PresetStore, presets, sizeof presets), 0);
     EXPECT_EQ(g_LanCfg.PORT, 5200u);
     panel::StopSaveReset();
-    core::MsgQueueRemove();
-    SpiDevClose(&g_NvSpi);
 }
 
 // An update that ends in a reboot after a restart of the same run (a LAN restart, an alarm's restart)
 // still reboots: the earlier request was handled, the update's is new. Remote set commands are refused
 // from the update's request on.
-TEST(RestartSave, AnUpdatesRebootAfterAnEarlierRestartReboots) {
-    test::DefaultStore env;
-    plat::PanelSimReset();
-    SpiPanelOpen();
-    ASSERT_EQ(MsgQueueInit(), 0);
-    IpcSemInit();
-    SpiDevClose(&g_NvSpi);
-    plat::NvmSimReset();
+TEST_F(RestartSave, AnUpdatesRebootAfterAnEarlierRestartReboots) {
     FactoryUnitRequest(1);
     Start();
     SysStatusSet(kSysRestartPending);
@@ -185,8 +178,6 @@ TEST(RestartSave, AnUpdatesRebootAfterAnEarlierRestartReboots) {
     const std::string log = env.root.Read("/var/log/commands.log");
     EXPECT_NE(log.find("reboot"), std::string::npos) << log;
     EXPECT_TRUE(SysStatusTest(kSysSetCommandsBarred));
-    core::MsgQueueRemove();
-    SpiDevClose(&g_NvSpi);
 }
 
 }  // namespace

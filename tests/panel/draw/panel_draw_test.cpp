@@ -105,23 +105,21 @@ TEST_F(PanelDraw, DigitCursorMarksTheCountedDigitFromTheRight) {
     const int a1 = GUI_GetCharAdvance('1'), ap = GUI_GetCharAdvance('.'), a2 = GUI_GetCharAdvance('2'),
               a3 = GUI_GetCharAdvance('3'), a8 = GUI_GetCharAdvance('8');
     const int right = 150, top = 10, width = a1 + ap + a2 + a3;
-    // "1.23": '3' is digit 0, '2' digit 1, '1' digit 2; the point is skipped.
-    EXPECT_EQ(WithCursor(0, "1.23", right, top, false),
-              CharsAndMark("1.23", right, top, right - a3, top + 1));
-    EXPECT_EQ(WithCursor(1, "1.23", right, top, false),
-              CharsAndMark("1.23", right, top, right - a3 - a2, top + 1));
-    EXPECT_EQ(WithCursor(2, "1.23", right, top, false),
-              CharsAndMark("1.23", right, top, right - width, top + 1));
-    // Beyond the digits: leading-zero places left of the "1", one width of '8' each.
-    EXPECT_EQ(WithCursor(3, "1.23", right, top, false),
-              CharsAndMark("1.23", right, top, right - width - a8, top + 1));
-    EXPECT_EQ(WithCursor(4, "1.23", right, top, false),
-              CharsAndMark("1.23", right, top, right - width - 2 * a8, top + 1))
-        << "cursor 4 on 1.23: two digit widths left of the 1";
-    // Signs count as digits.
-    EXPECT_EQ(
-        WithCursor(1, "-5", right, top, false),
-        CharsAndMark("-5", right, top, right - GUI_GetCharAdvance('5') - GUI_GetCharAdvance('-'), top + 1));
+    // "1.23": '3' is digit 0, '2' digit 1, '1' digit 2; the point is skipped. Beyond the digits:
+    // leading-zero places left of the "1", one width of '8' each. Signs count as digits.
+    const struct {
+        uint32_t cursor;
+        const char* text;
+        int markX;
+    } rows[] = {{0, "1.23", right - a3},          {1, "1.23", right - a3 - a2},
+                {2, "1.23", right - width},       {3, "1.23", right - width - a8},
+                {4, "1.23", right - width - 2 * a8},
+                {1, "-5", right - GUI_GetCharAdvance('5') - GUI_GetCharAdvance('-')}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "cursor " << r.cursor << " on " << r.text);
+        EXPECT_EQ(WithCursor(r.cursor, r.text, right, top, false),
+                  CharsAndMark(r.text, right, top, r.markX, top + 1));
+    }
 }
 
 TEST_F(PanelDraw, DigitCursorTakesTheTopFromTheFontsVerticalOffset) {
@@ -502,13 +500,9 @@ TEST_F(PanelDraw, ButtonFramesBordersGradientAndFocus) {
     EXPECT_EQ(At(x + w - 1, y + h - 1), outer);
     EXPECT_EQ(At(x + w - 1, y + 1), outer) << "the outer border over the inner top line's end";
     EXPECT_EQ(At(x + w, y), kWhite565);
-    EXPECT_EQ(At(x + 1, y + 1), inner);
-    EXPECT_EQ(At(x + 60, y + 1), inner);
-    EXPECT_EQ(At(x + 60, y + h - 2), inner);
-    EXPECT_EQ(At(x + 1, y + 20), inner);
-    EXPECT_EQ(At(x + w - 2, y + 1), inner);
-    EXPECT_EQ(At(x + 1, y + h - 2), inner);
-    EXPECT_EQ(At(x + w - 2, y + h - 2), inner);
+    for (const auto& [px, py] : std::initializer_list<std::pair<int, int>>{
+             {1, 1}, {60, 1}, {60, h - 2}, {1, 20}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}})
+        EXPECT_EQ(At(x + px, y + py), inner) << "inner border at " << px << "," << py;
     EXPECT_EQ(At(x + 2, y + 2), Lib(0xF0F8FF)) << "gradient top";
     EXPECT_EQ(At(x + w - 3, y + h - 3), Lib(0x66B7FA)) << "gradient bottom";
     EXPECT_NE(At(x + 6, y + 6), Lib(0xFA4300));
@@ -536,16 +530,9 @@ TEST_F(PanelDraw, WarningDialogBarLinesAndNames) {
     EXPECT_EQ(At(100 + 300, 30 + 20), Rgb(0xF6A635)) << "title bar";
     EXPECT_EQ(At(100 + 610, 30 + 20), Rgb(0xF6A635)) << "611 wide";
     EXPECT_EQ(At(100 + 300, 30 + 41), kWhite565) << "41 high";
-    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{{300, 0},
-                                                                         {300, 1},
-                                                                         {1, 0},
-                                                                         {609, 0},
-                                                                         {300, 408},
-                                                                         {300, 409},
-                                                                         {0, 200},
-                                                                         {1, 200},
-                                                                         {608, 410},
-                                                                         {609, 410}})
+    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{
+             {300, 0}, {300, 1}, {1, 0}, {609, 0}, {300, 408}, {300, 409}, {0, 200}, {1, 200}, {608, 410},
+             {609, 410}})
         EXPECT_EQ(At(100 + x, 30 + y), 0) << x << "," << y;
     EXPECT_EQ(At(100 + 2, 30 + 200), kWhite565);
     EXPECT_EQ(At(100 + 0, 30 + 411), kWhite565) << "the side lines end at y 410";

@@ -159,8 +159,7 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
     Paint();
     EXPECT_EQ(Count(0, 0, 45, 23, kYellow565), 0);
     const GUI_BOX white = Extent(0, 0, 45, 23, kWhite565);
-    EXPECT_GE(white.x0, 10);
-    EXPECT_LE(white.x0, 12);
+    EXPECT_TRUE(10 <= white.x0 && white.x0 <= 12) << white.x0;
     EXPECT_GE(white.y0, 0);
     EXPECT_GT(Count(0, 0, 45, 23, 0x630C), 0);  // 0x606060 shadow
     guitest::ExpectGolden("statusbar_preset_m3", kBarRect);
@@ -241,8 +240,7 @@ TEST_F(StatusBar, OnePhaseTwoWireDrawsOneBarAgainstTheWholeRating) {
     EXPECT_EQ(Px(66, 10), 0);         // x 18-21
     EXPECT_EQ(NonBlack(46, 15, 90, 23), 0);
     const GUI_BOX name = Extent(598, 0, 700, 23, kWhite565);
-    EXPECT_GE(name.x1, 634);
-    EXPECT_LE(name.x1, 637);
+    EXPECT_TRUE(634 <= name.x1 && name.x1 <= 637) << name.x1;
     guitest::ExpectGolden("statusbar_1p2w", kBarRect);
     // Only the phases a wiring draws count for a refresh.
     g_DispCache[2].Set(kMfApparent, 2000.0f);
@@ -267,8 +265,7 @@ TEST_F(StatusBar, ShiftWinsOverRemote) {
     Show();
     EXPECT_EQ(Count(250, 0, 299, 23, kBlue565), 0);
     const GUI_BOX rmt = Extent(250, 0, 299, 23, kWhite565);
-    EXPECT_GE(rmt.x0, 260);
-    EXPECT_LE(rmt.x0, 262);
+    EXPECT_TRUE(260 <= rmt.x0 && rmt.x0 <= 262) << rmt.x0;
     EXPECT_GE(rmt.y0, 3);
     guitest::ExpectGolden("statusbar_rmt", kBarRect);
 
@@ -285,15 +282,12 @@ TEST_F(StatusBar, ShiftWinsOverRemote) {
 TEST_F(StatusBar, WiringRightAlignedAndRangeText) {
     Show();
     const GUI_BOX wiring = Extent(598, 0, 700, 23, kWhite565);
-    EXPECT_GE(wiring.x1, 634);  // ends at 638
-    EXPECT_LE(wiring.x1, 637);
+    EXPECT_TRUE(634 <= wiring.x1 && wiring.x1 <= 637) << wiring.x1;  // ends at 638
     EXPECT_GE(wiring.x0, 598);
     EXPECT_GE(wiring.y0, 3);
     const GUI_BOX range = Extent(91, 0, 125, 23, kWhite565);
-    EXPECT_GE(range.x0, 91);  // "100V" from (91, 4)
-    EXPECT_LE(range.x0, 93);
-    EXPECT_GE(range.y0, 4);
-    EXPECT_LE(range.y0, 7);
+    EXPECT_TRUE(91 <= range.x0 && range.x0 <= 93) << range.x0;  // "100V" from (91, 4)
+    EXPECT_TRUE(4 <= range.y0 && range.y0 <= 7) << range.y0;
 }
 
 TEST_F(StatusBar, RangeCodesShareThreeTexts) {
@@ -360,8 +354,7 @@ TEST_F(StatusBar, IndicatorsAndIcons) {
     EXPECT_EQ(Px(490, 10), 0);  // the lit IPK box is narrower
     EXPECT_EQ(Px(486, 10), kTeal565);
     const GUI_BOX master = Extent(538, 0, 597, 23, kRed565);
-    EXPECT_GE(master.x1, 590);  // ends at (55, 3) of the cell
-    EXPECT_LE(master.x1, 592);
+    EXPECT_TRUE(590 <= master.x1 && master.x1 <= 592) << master.x1;  // ends at (55, 3) of the cell
     EXPECT_GT(NonBlack(638, 0, 699, 21), 0);
     EXPECT_GT(Count(700, 0, 719, 22, kYellow565), 0);
     guitest::ExpectGolden("statusbar_all_on", kBarRect);

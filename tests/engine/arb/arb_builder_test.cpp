@@ -180,10 +180,6 @@ TEST_F(ArbBuilderTest, ACommitNeverWritesPastItsSlot) {
     EXPECT_EQ(ArbBuild_Commit(8192, nullptr), -1);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(ArbBuilderTest, ApplyStoresAndSetsThePhaseUp) {
     TaskStepper task;
     ArbBuild_SetArbNo(20);  // slot 22

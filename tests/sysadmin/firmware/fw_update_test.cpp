@@ -407,46 +407,28 @@ TEST_F(FwUpdate, ProgressCodesStepThePercentageAndTheDots) {
     EXPECT_EQ(ShownText(), "Update Firmware\nPlease Wait.   3%");  // after three dots, one again
     FwUpd_ShowStatus(14, 1000, 0);
     EXPECT_EQ(fwPercent.load(), 3u);
-    const struct {
-        int32_t steps;
-        uint32_t percent;
-    } marks14[] = {{40, 81}, {41, 82}, {45, 86}, {50, 91}, {60, 91}};
-    int32_t done = 1;
-    for (const auto& m : marks14) {
-        for (; done < m.steps; ++done)
-            FwUpd_ShowStatus(14, 780 * (done + 1), 0);
-        EXPECT_EQ(fwPercent.load(), m.percent) << m.steps;
-    }
+    // Steps code `code` on by `bytes` a step from `done` steps, checking the percentage at each mark.
+    const auto walk = [](int32_t code, int32_t bytes, int32_t done,
+                         std::initializer_list<std::pair<int32_t, uint32_t>> marks) {
+        for (const auto& [steps, percent] : marks) {
+            for (; done < steps; ++done)
+                FwUpd_ShowStatus(code, bytes * (done + 1), 0);
+            EXPECT_EQ(fwPercent.load(), percent) << code << " after " << steps;
+        }
+    };
+    walk(14, 780, 1, {{40, 81}, {41, 82}, {45, 86}, {50, 91}, {60, 91}});
     EXPECT_EQ(ShownText().substr(ShownText().size() - 3), "91%");
     // From an even start the step by 2 reaches 80, which is still below 81.
     FwUpd_ShowStatus(19, 0, 0);
     FwUpd_ShowStatus(14, 0, 0);
-    const struct {
-        int32_t steps;
-        uint32_t percent;
-    } even14[] = {{39, 80}, {40, 82}, {48, 90}, {49, 91}, {55, 91}};
-    done = 0;
-    for (const auto& m : even14) {
-        for (; done < m.steps; ++done)
-            FwUpd_ShowStatus(14, 780 * (done + 1), 0);
-        EXPECT_EQ(fwPercent.load(), m.percent) << m.steps;
-    }
+    walk(14, 780, 0, {{39, 80}, {40, 82}, {48, 90}, {49, 91}, {55, 91}});
 
     // 15: 2330 bytes a step, a start at 0 also counts one; by 2 below 86, by 1 up to 96.
     FwUpd_ShowStatus(16, 0, 0);
     FwUpd_ShowStatus(15, 0, 0);
     EXPECT_EQ(fwPercent.load(), 2u);
     EXPECT_EQ(ShownText().substr(ShownText().find('\n')), "\nPlease Wait...2%");
-    const struct {
-        int32_t steps;
-        uint32_t percent;
-    } marks15[] = {{1, 4}, {42, 86}, {43, 87}, {52, 96}, {60, 96}};
-    done = 0;
-    for (const auto& m : marks15) {
-        for (; done < m.steps; ++done)
-            FwUpd_ShowStatus(15, 2330 * (done + 1), 0);
-        EXPECT_EQ(fwPercent.load(), m.percent) << m.steps;
-    }
+    walk(15, 2330, 0, {{1, 4}, {42, 86}, {43, 87}, {52, 96}, {60, 96}});
     MsgPopup_Close();
     MsgQueue_Clear();
 }

@@ -207,6 +207,11 @@ TEST_F(NetConfig, RestartAndRefreshRequestsStartTheirChains) {
         std::lock_guard<std::mutex> lock(g_LanActualLock);
         return std::vector<uint8_t>(g_LanActual[i], g_LanActual[i] + 4);
     };
+    const auto started = [](uint32_t step) {
+        EXPECT_EQ(g_NetSeq.step.load(), step);
+        EXPECT_EQ(g_NetSeq.wait.load(), 0u) << step;
+        EXPECT_EQ(g_NetSeq.retries.load(), 5u) << step;
+    };
     const std::vector<uint8_t> zero(4, 0), nine(4, 9);
     fill();
     g_LanCfg.LAN_EN = 0;
@@ -219,9 +224,7 @@ TEST_F(NetConfig, RestartAndRefreshRequestsStartTheirChains) {
     g_LanCfg.LAN_EN = 1;
     g_NetSeq.wait.store(7);
     NetRequestStaticRestart();
-    EXPECT_EQ(g_NetSeq.step.load(), 9u);
-    EXPECT_EQ(g_NetSeq.wait.load(), 0u);
-    EXPECT_EQ(g_NetSeq.retries.load(), 5u);
+    started(9u);
     for (int i : {sysadmin::kAddrIp, sysadmin::kAddrMask, sysadmin::kAddrGw, sysadmin::kAddrDns})
         EXPECT_EQ(actual(i), zero) << i;
     EXPECT_EQ(actual(sysadmin::kAddrBcast), nine);
@@ -232,16 +235,12 @@ TEST_F(NetConfig, RestartAndRefreshRequestsStartTheirChains) {
     g_NetSeq.wait.store(7);
     g_NetSeq.retries.store(1);
     NetRequestDhcpRestart();
-    EXPECT_EQ(g_NetSeq.step.load(), 3u);
-    EXPECT_EQ(g_NetSeq.wait.load(), 0u);
-    EXPECT_EQ(g_NetSeq.retries.load(), 5u);
+    started(3u);
     EXPECT_EQ(actual(sysadmin::kAddrIp), nine);
     NetStateInit();
     g_NetSeq.retries.store(1);
     NetRefreshRequest();
-    EXPECT_EQ(g_NetSeq.step.load(), 18u);
-    EXPECT_EQ(g_NetSeq.wait.load(), 0u);
-    EXPECT_EQ(g_NetSeq.retries.load(), 5u);
+    started(18u);
     ASSERT_TRUE(RunToIdle());
 
     // Re-apply: static settings leave DHCP and set the address again; DHCP settings start the client.

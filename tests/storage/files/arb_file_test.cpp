@@ -234,10 +234,6 @@ TEST_F(ArbFileTest, TheFactoryWavesCarryTheUnitsModelText) {
     EXPECT_STREQ(model, "VRN-4145");
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(ArbFileTest, SavingTheWavePlayingWithTheOutputOnSwitchesTheOutputOffFirst) {
     const struct {
         int wave;  // the selected phase's waveform

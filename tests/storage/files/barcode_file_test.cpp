@@ -71,18 +71,8 @@ TEST_F(BarcodeFileTest, RefusedFilesLeaveTheTableAlone) {
         {"one text byte changed", [](std::string& f) { f[64 + 16 * 3 + 2] ^= 1; }, -200},
         {"one padding byte changed", [](std::string& f) { f[900] = 1; }, -200},
         {"trailer changed", [](std::string& f) { f[1667] ^= 0x80; }, -200},
-        {"size field wrong, resealed",
-         [](std::string& f) {
-             f[15] = 0x85;
-             Reseal(f);
-         },
-         -200},
-        {"kind wrong, resealed",
-         [](std::string& f) {
-             f[51] = 0;
-             Reseal(f);
-         },
-         -200},
+        {"size field wrong, resealed", [](std::string& f) { f[15] = 0x85, Reseal(f); }, -200},
+        {"kind wrong, resealed", [](std::string& f) { f[51] = 0, Reseal(f); }, -200},
         {"one byte short", [](std::string& f) { f.pop_back(); }, -102},
         {"one byte long", [](std::string& f) { f.push_back('\0'); }, -102},
         {"header only", [](std::string& f) { f.resize(64); }, -102},

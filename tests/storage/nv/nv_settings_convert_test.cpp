@@ -146,27 +146,11 @@ TEST_F(SettingsConvertTest, RebaseTakesNewLimitsAndKeepsTheRest) {
 // 3P4W L1): a field packed to the wrong place fails here even when the unpacking mirrors the mistake.
 TEST_F(SettingsConvertTest, PackedFieldsLieAtTheirFixedOffsets) {
     Rebuild();
+    for (const Case& c : kCases)
+        c.field(0) = c.value;
     g_ParamStore.rangeCode[3] = 1;
-    g_ParamStore.unit[0].waveform.value = 200;
-    M(0, 3).meas[2].value = -3;
-    M(0, 6).onPhase.state = 0;
     M(0, 1).onPhase.state = 1;
-    M(0, 7).phaseAngle[2].state = 0;
-    M(0, 5).volt[1].acv[0][16].value = 12345;
-    M(0, 2).volt[0].dcv[0][0].value = -4321;
-    M(0, 0).volt[1].voltLimit[0].value = 20000;
-    M(0, 5).freq.def2 = 4400;
-    M(0, 6).freq.value = 6100;
     M(0, 0).curr[5].irms.value = 1234;
-    M(0, 0).curr[3].ipkMin.value = -999;
-    M(0, 8).offPhase.value = 1800;
-    M(0, 0).volt[1].acv[1][16].value = 5000;
-    M(0, 1).phaseAngle[1].value = 1190;
-    M(0, 9).volt[1].gain.def1 = 3;
-    M(0, 9).freq.value = 5500;
-    M(0, 9).freq.def1 = 5100;
-    M(0, 9).freq.def2 = 5200;
-    M(0, 9).phaseAngle[2].value = 2400;
     ASSERT_EQ(BackupBlockPack(0, 1, true), kNvSaved);
 
     std::vector<uint8_t> b(kNvSettingsBlockSize);

@@ -1,22 +1,114 @@
 #include "panel/menu_entries.h"
 
+#include "core/params/access/key_entry.h"
+#include "core/params/param_store.h"
+#include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 
-namespace {
-constexpr uint32_t kAdvanceScreen = 1;
-constexpr uint32_t kParallelRetry = 7;  // KeyProcess_Parallel_Retry
-}  // namespace
+std::atomic<uint32_t> g_LastHomeView{0};
 
-void menuGoAdvenceScreen() {
-    g_MenuState.store(kAdvanceScreen, std::memory_order_release);
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
+constexpr uint32_t kMenuTop = 94;
+constexpr uint32_t kCalibrationMenu = 316;
+constexpr uint32_t kParallelRetryDialog = 7;  // KeyProcess_Parallel_Retry
+constexpr uint32_t kRs232Row = 170, kFirmwareFirstRow = 267, kFirmwareLastRow = 271;
+
+// The LAN octet editors keep their digit cursor from one octet to the next.
+bool IsLanOctetEditor(uint32_t s) {
+    return (s >= 142 && s <= 145) || (s >= 147 && s <= 150) || (s >= 152 && s <= 155) ||
+           (s >= 157 && s <= 160);
 }
 
-void menuEnterStateValue(uint32_t state, int32_t value) {
-    g_EditParam.workValue = value;
-    g_MenuState.store(state, std::memory_order_release);
+void SetState(uint32_t s) {
+    g_MenuState.store(s, std::memory_order_release);
+}
+}  // namespace
+
+uint32_t menuEnterState(uint32_t state) {
+    const bool fixed = state == kRs232Row || (state >= kFirmwareFirstRow && state <= kFirmwareLastRow);
+    const int32_t fixedValue = state >= kFirmwareFirstRow ? static_cast<int32_t>(state - kFirmwareFirstRow) : 0;
+    ParamRec rec{};
+    if (!fixed) paramRW(0, state, &rec, 0);
+    SetState(state);
+    const uint32_t r = menuResetEdit();
+    if (fixed) {
+        g_EditParam.startValue = fixedValue;
+        g_EditParam.workValue.store(fixedValue, kRelaxed);
+    } else {
+        g_EditParam.startValue = rec.value;
+        g_EditParam.workValue.store(rec.value, kRelaxed);
+        g_EditParam.max = rec.max;
+        g_EditParam.min = rec.min;
+        g_EditParam.decimals = rec.decimals;
+        g_EditParam.digits = rec.digits;
+        g_EditParam.scale = rec.scale;
+    }
+    if (!IsLanOctetEditor(state)) g_EditParam.cursor = 0;
+    return r;
+}
+
+int32_t menuEnterStateValue(uint32_t state, int32_t value) {
+    SetState(state);
+    menuResetEdit();
+    g_EditBuf.choiceValue = static_cast<uint32_t>(value);
+    g_EditBuf.startChoiceValue = static_cast<uint32_t>(value);
+    g_EditParam.startValue = value;
+    g_EditParam.workValue.store(value, kRelaxed);
+    if (!IsLanOctetEditor(state)) {
+        g_EditBuf.choiceCursor = 0;
+        g_EditParam.cursor = 0;
+    }
+    return 0;
+}
+
+void menuGoAdvenceScreen() {
+    SetState(kAdvanceScreen);
+    g_LastHomeView.store(kAdvanceScreen, kRelaxed);
+    g_EditBuf.choiceCursor = 0;
+    const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, 0, core::SelectedPhase()));
+    g_EditBuf.startChoiceValue = acv;
+    g_EditBuf.choiceValue = acv;
+    menuResetEdit();
+}
+
+void menuGoSimpleScreen() {
+    SetState(kSimpleScreen);
+    g_LastHomeView.store(kSimpleScreen, kRelaxed);
+    menuResetEdit();
+}
+
+void menuToggleHomeScreen() {
+    const uint32_t last = g_LastHomeView.load(kRelaxed);
+    if (last == kAdvanceScreen) menuGoSimpleScreen();
+    else if (last == kSimpleScreen) menuGoAdvenceScreen();
+}
+
+void menuReturnHome() {
+    if (g_LastHomeView.load(kRelaxed) == kSimpleScreen) menuGoSimpleScreen();
+    else menuGoAdvenceScreen();
+}
+
+void menuGetHomeEntry(MenuEntryFn* out) {
+    const uint32_t last = g_LastHomeView.load(kRelaxed);
+    if (last == kAdvanceScreen) *out = menuGoAdvenceScreen;
+    else if (last == kSimpleScreen) *out = menuGoSimpleScreen;
+}
+
+void menuOpenMenuPage() {
+    SetState(kMenuTop);
+}
+
+void menuGoCalibration() {
+    SetState(kCalibrationMenu);
+    menuResetEdit();
+    g_EditBuf.choiceCursor = 0;
+    g_EditParam.startValue = 0;
+    g_EditParam.workValue.store(0, kRelaxed);
 }
 
 void menuEnterParallelRetry() {
-    g_MenuPrevState.store(g_MenuState.load(std::memory_order_relaxed), std::memory_order_relaxed);
-    menuEnterStateValue(kParallelRetry, 1);
+    g_MenuPrevState.store(g_MenuState.load(kRelaxed), kRelaxed);
+    menuEnterStateValue(kParallelRetryDialog, 1);
 }

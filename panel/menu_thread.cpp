@@ -43,6 +43,7 @@ constexpr uint32_t kReconfigMask = 3u << kSysReconfigLow;
 // Longest a command that completes later waits for the system to report ready.
 constexpr uint32_t kCompleteLaterMs = 5000;
 
+std::atomic<KeyHandler> g_keyDispatch{nullptr};
 std::atomic<uint32_t> g_lastKey{0};
 std::atomic<uint32_t> g_keysTaken{0};
 
@@ -71,6 +72,7 @@ void DispatchKey(uint32_t ev) {
     std::printf("MenuThread: key code %u '%c' class %u knob %d\n", code, std::isprint(code) ? code : '?',
                 KeyEventClass(ev), KeyEventDelta(ev));
     std::fflush(stdout);
+    if (KeyHandler dispatch = g_keyDispatch.load(std::memory_order_acquire)) dispatch(&ev);
 }
 
 // True when a message was taken from the queue.
@@ -179,6 +181,10 @@ void MenuThread_Start() {
     SysStatusClear(kSysSetCommandsBarred);
     SysStatusClear(kSysRestartPending);
     SysStatusClear(kSysRestartHandled);
+}
+
+void MenuThread_SetKeyDispatch(KeyHandler dispatch) {
+    g_keyDispatch.store(dispatch, std::memory_order_release);
 }
 
 int SettingsSaveRequestTake() {

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "panel/menu/key_handler.h"
+
 struct ScpiInterface;
 
 void* MenuThread(void* arg);
@@ -22,6 +24,9 @@ void MenuThread_WaitForPass(uint64_t nextPassUs);
 bool MenuThread_TakeSetCommand();
 // One turn of the thread's loop: a pass, then the wait for the next.
 void MenuThread_Cycle();
+// The key dispatcher of the menu states (menuKeyDispatch), which lies in the screens above the panel;
+// handed over at start-up. Unset, a key is only reported.
+void MenuThread_SetKeyDispatch(KeyHandler dispatch);
 // Takes a reset's settings-save request (bit 12 of g_SysStatus); 1 when there was one.
 int SettingsSaveRequestTake();
 

@@ -1,0 +1,136 @@
+// The key-handler table and the dispatcher: which states have a handler, which events are dropped whole,
+// and where the home views and the screens without keys of their own send a key.
+#include <gtest/gtest.h>
+
+#include "core/params/access/key_entry.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "panel/menu_entries.h"
+#include "screens/output/key_table.h"
+#include "src/dev/panel_link.h"
+
+namespace {
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
+constexpr uint8_t kKnob = 213;
+
+void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+    uint32_t ev = KeyEventPack(delta, code, cls);
+    menuKeyDispatch(&ev);
+}
+
+void SetParallelPosition(int32_t position) {
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, position, 0), 0);
+}
+
+class KeyTable : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        position_ = paramGetValue(kParamParallelPosition, 0, 0);
+        SetParallelPosition(1);
+        g_HomePage.panelRow.store(0);
+        g_LastHomeView.store(1);
+        menuResetEdit();
+    }
+    // The screen tests of this program draw from the store and the panel words as the program starts.
+    void TearDown() override {
+        SetParallelPosition(position_);
+        g_MenuState.store(0);
+        g_HomePage.panelRow.store(0);
+        g_LastHomeView.store(0);
+        menuResetEdit();
+    }
+    int32_t position_ = 0;
+};
+
+TEST(KeyTableSlots, EveryStateButTheParameterOnlyIdsHasAHandler) {
+    for (uint32_t s = 0; s < kMenuStateCount; ++s) {
+        const bool none = s == 0 || (s >= 90 && s <= 93);
+        EXPECT_EQ(g_KeyProcessTable[s] == nullptr, none) << "state " << s;
+    }
+}
+
+TEST_F(KeyTable, EventsForStatesWithoutAHandlerAreDroppedWhole) {
+    for (uint32_t s : {0u, 90u, 93u, 545u, 0xFFFFFFFFu}) {
+        g_MenuState.store(s);
+        Press('T', kKeypad);
+        Press(65, kKeypad);
+        EXPECT_EQ(g_MenuState.load(), s);
+        EXPECT_EQ(g_EditBuf.entryLength, 0) << "state " << s << " typed into the entry";
+    }
+    g_MenuState.store(3);
+    menuKeyDispatch(nullptr);
+    EXPECT_EQ(g_MenuState.load(), 3u);
+}
+
+TEST_F(KeyTable, ExitKeyOfAStateWithoutKeysReturnsToTheLastHomeView) {
+    for (uint32_t last : {1u, 2u})
+        for (uint32_t s : {3u, 7u, 316u, 329u, 378u, 380u, 494u, 544u}) {
+            g_LastHomeView.store(last);
+            g_MenuState.store(s);
+            Press('U', kKeypad);
+            Press('L', kFunction);
+            EXPECT_EQ(g_MenuState.load(), s) << "only the exit key leaves state " << s;
+            Press('T', kKeypad);
+            EXPECT_EQ(g_MenuState.load(), last) << "exit from state " << s;
+        }
+    g_MenuState.store(379);
+    Press('T', kKeypad);
+    EXPECT_EQ(g_MenuState.load(), 379u) << "the trigger-output field takes no keys";
+}
+
+struct RowMove {
+    uint32_t from;
+    uint8_t code;
+    int8_t delta;
+    uint32_t to;
+};
+
+TEST_F(KeyTable, KnobAndCursorKeysMoveTheAdvancedScreensPanelRowAround) {
+    const RowMove moves[] = {
+        {5, kKnob, 1, 4},  {5, kKnob, -2, 7}, {5, 'V', 0, 4},    {5, 'W', 0, 6},
+        {0, 'V', 0, 13},   {13, 'W', 0, 0},   {0, kKnob, 1, 13}, {13, kKnob, -1, 0},
+        {5, kKnob, 0, 5},  {5, 'T', 0, 5},
+    };
+    for (const RowMove& m : moves) {
+        g_MenuState.store(1);
+        g_HomePage.panelRow.store(m.from);
+        Press(m.code, kCursor, m.delta);
+        EXPECT_EQ(g_HomePage.panelRow.load(), m.to) << "from " << m.from << " key " << int(m.code);
+        EXPECT_EQ(g_MenuState.load(), 1u);
+    }
+}
+
+TEST_F(KeyTable, PanelRowStaysOnASlaveOnTheSimpleScreenAndForOtherClasses) {
+    g_MenuState.store(1);
+    g_HomePage.panelRow.store(5);
+    Press(kKnob, kKeypad, 1);
+    Press('V', kSoft);
+    EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
+    for (int32_t slave : {0, 2}) {
+        SetParallelPosition(slave);
+        Press(kKnob, kCursor, 1);
+        Press('V', kCursor);
+        EXPECT_EQ(g_HomePage.panelRow.load(), 5u) << "position " << slave;
+    }
+    SetParallelPosition(1);
+    g_MenuState.store(2);
+    Press(kKnob, kCursor, 1);
+    Press('V', kCursor);
+    EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
+    EXPECT_EQ(g_MenuState.load(), 2u);
+}
+
+TEST_F(KeyTable, KeypadTypingReachesTheStatesHandlerAndTheKnobEndsIt) {
+    g_MenuState.store(1);
+    Press(65, kKeypad);
+    Press(66, kKeypad);
+    EXPECT_EQ(g_EditBuf.entryValue, 12.0);
+    Press('U', kKeypad);
+    EXPECT_EQ(g_EditBuf.enteredInt, 12);
+    Press(kKnob, kCursor, 1);
+    EXPECT_EQ(g_EditBuf.entryLength, 0);
+    EXPECT_EQ(g_EditBuf.entryState, 0u);
+}
+
+}  // namespace

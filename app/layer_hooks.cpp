@@ -9,6 +9,7 @@
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_verify.h"
 #include "panel/menu_entries.h"
+#include "panel/menu_thread.h"
 #include "panel/pages/page_mgr.h"
 #include "panel/popup/overlay_popup.h"
 #include "panel/panel_services.h"
@@ -19,6 +20,7 @@
 #include "screens/menu/cali_pages.h"
 #include "screens/menu/menu_page.h"
 #include "screens/output/home_screen.h"
+#include "screens/output/key_table.h"
 #include "screens/output/simple_screen.h"
 #include "screens/output/startup_screen.h"
 #include "screens/seqsim/seqsim_entry.h"
@@ -43,6 +45,7 @@ void WireLayerHooks() {
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
+    MenuThread_SetKeyDispatch(menuKeyDispatch);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});

@@ -1,17 +1,16 @@
 #include "screens/menu/cali_pages.h"
 
 #include "core/control/calibration/calibration.h"
-#include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
+#include "panel/menu_entries.h"
 
 namespace {
-constexpr uint32_t kCalibrationMenu = 316;
 constexpr uint32_t kFirstVoltPoint = 317, kFirstCurrPoint = 323, kLastCurrPoint = 328;
 }  // namespace
 
+// The remote calibration commands and the panel enter the calibration menu the same way.
 void Enter_menuCalibration() {
-    menuResetEdit();
-    g_MenuState.store(kCalibrationMenu, std::memory_order_release);
+    menuGoCalibration();
 }
 
 void caliEnterStep(uint32_t state) {

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "core/params/access/param_access.h"
+#include "core/params/limits/phase_limits.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/edit/digit_cursor.h"
@@ -222,6 +223,30 @@ TEST_F(EditTest, Def1OnPeakCurrentTogglesItsModeExceptIn1P3W) {
     Soft(kParamIpkMax, 'Y');
     EXPECT_EQ(Messages(), Strings{"Invalid in \nThis Output Phase"});
     EXPECT_EQ(GetIpkLimitMode(), mode == 0 ? 1 : 0);
+}
+
+// Editing all phases, a number above another phase's maximum names that phase; above all three the
+// plain message; the knob's look-ahead is summed in 64 bits, so a far step counts as above the maxima.
+TEST_F(EditTest, AllPhaseVoltageLimitedByOtherPhases) {
+    g_EditAllPhases = 1;
+    const ParamRec l1 = Rec(kParamAcv, 0);
+    ASSERT_GT(l1.max, 25000);
+    PutRec(kParamAcv + 1, 1, 1000, 20000, 0);
+    for (auto [typed, message] : {std::pair{250.0, "20"}, {400.0, "18"}}) {
+        menuEnterParamState(kParamAcv);
+        Type(typed);
+        EXPECT_EQ(Enter(kParamAcv), 2) << typed;
+        EXPECT_EQ(Messages(), Strings{message}) << typed;
+        EXPECT_EQ(Rec(kParamAcv).value, l1.value) << typed;
+    }
+
+    const ParamRec dcv = Rec(kParamDcv, 0);
+    PutRec(kParamDcv + 1, 1, 0, dcv.max - 100, dcv.min);
+    menuEnterParamState(kParamDcv);
+    g_EditParam.cursor = 9;
+    Knob(kParamDcv, 3);
+    EXPECT_EQ(g_LimitedPhase.maxIndex, 0u);
+    EXPECT_EQ(Rec(kParamDcv).value, dcv.max - 100);
 }
 
 // The cursor stays on its decade when the value changes width; a wider value drops the digits it no

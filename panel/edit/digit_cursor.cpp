@@ -17,8 +17,20 @@ int WidthClass(int32_t v) {
 // The fields that show five-digit values at full resolution, and the SEQ/SIM frequency editors.
 bool KeepsFiveDigits(uint32_t state) {
     switch (state) {
-        case 8: case 10: case 11: case 12: case 16: case 19: case 24: case 27:
-        case 384: case 385: case 386: case 484: case 485: case 486:
+        case 8:
+        case 10:
+        case 11:
+        case 12:
+        case 16:
+        case 19:
+        case 24:
+        case 27:
+        case 384:
+        case 385:
+        case 386:
+        case 484:
+        case 485:
+        case 486:
             return true;
         default:
             return false;

@@ -79,7 +79,8 @@ int32_t SaturateI32(int64_t v) {
 }
 
 int32_t EntryInSteps(double entry, float scale) {
-    const double steps = (entry < 0 ? entry - kEntryRounding : entry + kEntryRounding) / static_cast<double>(scale);
+    const double steps =
+        (entry < 0 ? entry - kEntryRounding : entry + kEntryRounding) / static_cast<double>(scale);
     if (std::isnan(steps)) return 0;
     if (steps >= static_cast<double>(std::numeric_limits<int32_t>::max()))
         return std::numeric_limits<int32_t>::max();

@@ -26,10 +26,14 @@ bool InRange(uint32_t id, uint32_t first, uint32_t last) {
 
 // The limit fields go back to their kind choice, every other field to the home view.
 void LeaveField(uint32_t id, MenuEntryFn home) {
-    if (InRange(id, kParamIpkMax, kParamIpkMin + 2)) menuEnterParamState(kParamIpkKind);
-    else if (id == kParamVpkMax || id == kParamVpkMin) menuEnterParamState(kParamVpkKind);
-    else if (id == kParamFreqLimitHi || id == kParamFreqLimitLo) menuEnterParamState(kParamFreqLimitKind);
-    else if (home != nullptr) home();
+    if (InRange(id, kParamIpkMax, kParamIpkMin + 2))
+        menuEnterParamState(kParamIpkKind);
+    else if (id == kParamVpkMax || id == kParamVpkMin)
+        menuEnterParamState(kParamVpkKind);
+    else if (id == kParamFreqLimitHi || id == kParamFreqLimitLo)
+        menuEnterParamState(kParamFreqLimitKind);
+    else if (home != nullptr)
+        home();
 }
 
 // Fields that stay open after a typed value outside their limits, so that it can be typed again.
@@ -49,8 +53,10 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
 
     const uint8_t code = KeyEventCode(*ev);
     if (code == kExit) {
-        if (EntryPending()) menuResetEdit();
-        else LeaveField(id, home);
+        if (EntryPending())
+            menuResetEdit();
+        else
+            LeaveField(id, home);
         return 0;
     }
     if (code != kEnter) return 0;
@@ -63,7 +69,8 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
             MarkParamGroupChanged(1, id);
             MarkPhaseAngleChanged(1);
         } else if (found == 1 && GetPhaseMode() == kPhaseMode3P4W) {
-            MsgQueue_PostId(kMsgVoltageLimited + static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
+            MsgQueue_PostId(kMsgVoltageLimited +
+                            static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
             return 2;
         }
     }

@@ -55,8 +55,9 @@ int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
     const int64_t absWork = std::llabs(static_cast<int64_t>(work));
     if (code == kCursorUp || code == kCursorDown) {
         const bool up = code == kCursorUp;
-        g_EditParam.cursor = static_cast<uint32_t>(WrapIndex(static_cast<int32_t>(g_EditParam.cursor), up ? 1 : -1,
-                                                             CursorPositions(absWork, d, IsFineId(id), up)));
+        g_EditParam.cursor =
+            static_cast<uint32_t>(WrapIndex(static_cast<int32_t>(g_EditParam.cursor), up ? 1 : -1,
+                                            CursorPositions(absWork, d, IsFineId(id), up)));
         return 0;
     }
     if (code != kKnobCode) return 0;
@@ -76,7 +77,8 @@ int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
     g_EditParam.workValue.store(next, std::memory_order_relaxed);
     if (EditAllPhases()) {
         const int64_t lookahead =
-            static_cast<int64_t>(work) + static_cast<int64_t>(step) * (cursor >= 0 && cursor <= 9 ? core::kPowerTable[cursor] : 0);
+            static_cast<int64_t>(work) +
+            static_cast<int64_t>(step) * (cursor >= 0 && cursor <= 9 ? core::kPowerTable[cursor] : 0);
         FindPhasesLimitingValue(id, SaturateI32(lookahead));
         MarkParamGroupChanged(1, id);
         MarkPhaseAngleChanged(1);

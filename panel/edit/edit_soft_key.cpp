@@ -54,11 +54,13 @@ int32_t MaxOrMin(uint32_t id, bool toMax, ParamRec* rec, uint32_t unit) {
         g_EditParam.workValue.store(toMax ? AcvCeiling(id, rec->max) : rec->min, std::memory_order_relaxed);
     const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
     bool limited = false;
-    const uint32_t index = (toMax ? g_LimitedPhase.maxIndex : g_LimitedPhase.minIndex).load(std::memory_order_relaxed);
+    const uint32_t index =
+        (toMax ? g_LimitedPhase.maxIndex : g_LimitedPhase.minIndex).load(std::memory_order_relaxed);
     if (EditAllPhases() && GetPhaseMode() == kPhaseMode3P4W && InRange(id, kParamAcv, kParamDcvLine) &&
         index != core::kAllPhasesEqual) {
         FindPhasesLimitingValue(id, SaturateI32(static_cast<int64_t>(work) + 1));
-        MsgQueue_PostId(kMsgVoltageLimited + static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
+        MsgQueue_PostId(kMsgVoltageLimited +
+                        static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
         limited = true;
     }
     if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
@@ -148,6 +150,7 @@ int32_t menuEditParamSoftKey(uint32_t* ev, uint32_t id) {
         return 0;
     }
     if ((code == kDef1 || code == kDef2) && HasDefaults(id)) return LoadDefault(id, code == kDef1);
-    if ((code == kSaveDef1 || code == kSaveDef2) && HasDefaults(id)) return SaveDefault(id, code == kSaveDef1, rec);
+    if ((code == kSaveDef1 || code == kSaveDef2) && HasDefaults(id))
+        return SaveDefault(id, code == kSaveDef1, rec);
     return 0;
 }

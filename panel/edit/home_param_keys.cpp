@@ -22,7 +22,8 @@ constexpr uint8_t kIpkKindKey = 230, kOutputPhaseKey = 238;
 
 struct Shortcut {
     uint8_t key;
-    // By output mode: ACDC-INT, AC-INT, DC-INT, ACDC-EXT, AC-EXT, ACDC-ADD, AC-ADD, ACDC-SYNC, AC-SYNC, AC-VCA.
+    // By output mode: ACDC-INT, AC-INT, DC-INT, ACDC-EXT, AC-EXT, ACDC-ADD, AC-ADD, ACDC-SYNC, AC-SYNC,
+    // AC-VCA.
     uint16_t field[kOutputModes];
     bool syncsPanelRow;
 };
@@ -66,7 +67,8 @@ void KeyProcess_HomeParamKeys(uint32_t* ev) {
     const uint8_t key = KeyEventCode(*ev);
     const Shortcut* shortcut = FindShortcut(key);
     const uint32_t mode = GetOutputMode();
-    const uint32_t field = shortcut != nullptr && mode < kOutputModes ? InView(shortcut->field[mode]) : kNoField;
+    const uint32_t field =
+        shortcut != nullptr && mode < kOutputModes ? InView(shortcut->field[mode]) : kNoField;
     if (field == kNoField || field == g_MenuState.load(std::memory_order_relaxed)) {
         menuGoAdvenceScreen();
         return;

@@ -44,14 +44,13 @@ TEST_F(EditTest, ShortcutKeysOpenTheFieldOfTheOutputMode) {
         uint8_t key;
         uint32_t state;
     };
-    for (const Case& c : {Case{1, false, 'O', 47}, Case{2, false, 'O', 51}, Case{3, false, 'O', 75},
-                          Case{1, true, 'O', 50}, Case{2, true, 'O', 57}, Case{9, true, 'O', 75},
-                          Case{7, false, 'P', 81}, Case{2, false, 'P', 1}, Case{9, false, 'P', 12},
-                          Case{4, false, 'Q', 58}, Case{5, false, 'Q', 61}, Case{1, false, 228, 8},
-                          Case{7, false, 228, 9}, Case{9, false, 228, 1}, Case{3, false, 228, 1},
-                          Case{8, false, 229, 1}, Case{6, false, 232, 67}, Case{2, false, 232, 1},
-                          Case{9, false, 236, 30}, Case{5, false, 237, 71}, Case{4, false, 'R', 22},
-                          Case{0, false, 233, 46}}) {
+    for (const Case& c :
+         {Case{1, false, 'O', 47}, Case{2, false, 'O', 51}, Case{3, false, 'O', 75}, Case{1, true, 'O', 50},
+          Case{2, true, 'O', 57},  Case{9, true, 'O', 75},  Case{7, false, 'P', 81}, Case{2, false, 'P', 1},
+          Case{9, false, 'P', 12}, Case{4, false, 'Q', 58}, Case{5, false, 'Q', 61}, Case{1, false, 228, 8},
+          Case{7, false, 228, 9},  Case{9, false, 228, 1},  Case{3, false, 228, 1},  Case{8, false, 229, 1},
+          Case{6, false, 232, 67}, Case{2, false, 232, 1},  Case{9, false, 236, 30}, Case{5, false, 237, 71},
+          Case{4, false, 'R', 22}, Case{0, false, 233, 46}}) {
         g_OutputModeIdx = c.mode;
         SetLineView(c.line);
         menuGoAdvenceScreen();

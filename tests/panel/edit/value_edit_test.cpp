@@ -52,9 +52,12 @@ TEST_F(EditTest, TypedNumberIsStoredInTheFieldsStepsAndLeavesTheField) {
 // A scale of 0 (a choice) or an absurd number give the end of the i32 range, never a wrapped value.
 TEST_F(EditTest, TypedNumberSaturatesToTheI32Range) {
     using panel::edit::EntryInSteps;
-    for (auto [typed, scale, steps] : {std::tuple{1.0, 0.0f, INT32_MAX}, {-1.0, 0.0f, INT32_MIN},
-                                       {0.0, 0.0f, INT32_MAX}, {1e12, 0.01f, INT32_MAX},
-                                       {-1e12, 0.01f, INT32_MIN}, {21474836.47, 0.01f, INT32_MAX}})
+    for (auto [typed, scale, steps] : {std::tuple{1.0, 0.0f, INT32_MAX},
+                                       {-1.0, 0.0f, INT32_MIN},
+                                       {0.0, 0.0f, INT32_MAX},
+                                       {1e12, 0.01f, INT32_MAX},
+                                       {-1e12, 0.01f, INT32_MIN},
+                                       {21474836.47, 0.01f, INT32_MAX}})
         EXPECT_EQ(EntryInSteps(typed, scale), steps) << typed << " / " << scale;
     PutRec(kParamAcv, 0, 5000, 30000, 0);
     menuEnterParamState(kParamAcv);
@@ -66,7 +69,8 @@ TEST_F(EditTest, TypedNumberSaturatesToTheI32Range) {
 // Outside the limits the typed number is dropped: the limit fields stay open for another try, the others
 // are left; the exit key drops a typed number first, then leaves a limit field for its kind choice.
 TEST_F(EditTest, RefusedNumbersAndTheExitKey) {
-    for (auto [id, stays] : {std::pair<uint32_t, bool>{kParamVoltLimit, true}, {kParamIpkMin + 1, true}, {kParamAcv, false}}) {
+    for (auto [id, stays] :
+         {std::pair<uint32_t, bool>{kParamVoltLimit, true}, {kParamIpkMin + 1, true}, {kParamAcv, false}}) {
         PutRec(id, 0, 1000, 2000, 0);
         menuEnterParamState(id);
         Type(30000.0);
@@ -75,8 +79,11 @@ TEST_F(EditTest, RefusedNumbersAndTheExitKey) {
         EXPECT_EQ(g_MenuState, stays ? id : 1u) << id;
         EXPECT_EQ(g_EditBuf.entryState, 0u) << id;
     }
-    for (auto [id, back] : {std::pair<uint32_t, uint32_t>{kParamIpkMax + 2, 23u}, {kParamVpkMin, 9u}, {kParamFreqLimitLo, 15u},
-                            {kParamFreqLimitLo + 1, 1u}, {kParamAcv, 1u}}) {
+    for (auto [id, back] : {std::pair<uint32_t, uint32_t>{kParamIpkMax + 2, 23u},
+                            {kParamVpkMin, 9u},
+                            {kParamFreqLimitLo, 15u},
+                            {kParamFreqLimitLo + 1, 1u},
+                            {kParamAcv, 1u}}) {
         menuEnterParamState(id);
         Type(1.0);
         Exit(id);
@@ -90,10 +97,13 @@ TEST_F(EditTest, RefusedNumbersAndTheExitKey) {
 // Above 99999 the knob steps by ten (AC voltage: a hundred) at cursor 0; from 10000 by ten except in the
 // fine fields; at a limit the value stays and the result says so.
 TEST_F(EditTest, KnobStepFollowsTheValuesWidth) {
-    for (auto [id, value, delta, after] :
-         {std::tuple{kParamCurrLimit, 123456, 1, 123466}, {kParamAcv, 123456, 1, 123556},
-          {kParamAcv, 123456, -2, 123256}, {kParamCurrLimit, 50000, 1, 50010}, {kParamFreq, 50000, 1, 50001},
-          {kParamCurrLimit, 9999, 1, 10000}, {kParamCurrLimit, 5000, -1, 4999}}) {
+    for (auto [id, value, delta, after] : {std::tuple{kParamCurrLimit, 123456, 1, 123466},
+                                           {kParamAcv, 123456, 1, 123556},
+                                           {kParamAcv, 123456, -2, 123256},
+                                           {kParamCurrLimit, 50000, 1, 50010},
+                                           {kParamFreq, 50000, 1, 50001},
+                                           {kParamCurrLimit, 9999, 1, 10000},
+                                           {kParamCurrLimit, 5000, -1, 4999}}) {
         PutRec(id, 0, value, 500000, 0);
         menuEnterParamState(id);
         EXPECT_EQ(Knob(id, static_cast<int8_t>(delta)), 1) << id << " " << value;
@@ -109,10 +119,13 @@ TEST_F(EditTest, KnobStepFollowsTheValuesWidth) {
 // The cursor wraps over the positions the value shows: all digits below 10000, one fewer from 10000 in
 // all but the fine fields.
 TEST_F(EditTest, CursorKeysWrapOverTheShownDigits) {
-    for (auto [id, value, key, from, to] :
-         {std::tuple{kParamCurrLimit, 5000, 'V', 4, 0}, {kParamCurrLimit, 50000, 'V', 3, 0},
-          {kParamFreq, 50000, 'V', 4, 0}, {kParamCurrLimit, 5000, 'W', 0, 4}, {kParamCurrLimit, 50000, 'W', 0, 3},
-          {kParamCurrLimit, 500000, 'W', 0, 2}, {kParamFreq, 500000, 'W', 0, 3}}) {
+    for (auto [id, value, key, from, to] : {std::tuple{kParamCurrLimit, 5000, 'V', 4, 0},
+                                            {kParamCurrLimit, 50000, 'V', 3, 0},
+                                            {kParamFreq, 50000, 'V', 4, 0},
+                                            {kParamCurrLimit, 5000, 'W', 0, 4},
+                                            {kParamCurrLimit, 50000, 'W', 0, 3},
+                                            {kParamCurrLimit, 500000, 'W', 0, 2},
+                                            {kParamFreq, 500000, 'W', 0, 3}}) {
         ParamRec r = Rec(id);
         r.value = value;
         r.max = 900000;

@@ -8,6 +8,7 @@
 #include "engine/seq/seq_access.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_verify.h"
+#include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
 #include "panel/menu_thread.h"
 #include "panel/pages/page_mgr.h"
@@ -51,6 +52,7 @@ void WireLayerHooks() {
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
     SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
+    HomeKeys_SetSeqSimKey(Seq_EnterMode);
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuEnterStateValue, menuEnterParallelRetry, caliEnterStep,

@@ -269,6 +269,9 @@ int paramAccess(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint3
 int paramRW(uint32_t op, uint32_t id, ParamRec* record, uint32_t unit);
 int32_t paramGetValue(uint32_t id, uint32_t selector, uint32_t unit);
 int paramPutValue(uint32_t field, uint32_t id, int32_t newValue, uint32_t unit);
+// Replaces the maximum (word 1) or the minimum (word 2) of the record under one hold of the lock, so that a
+// value written meanwhile by another thread is kept; other words replace nothing. 0, or -1 when refused.
+int paramPutLimit(uint32_t word, uint32_t id, int32_t limit, uint32_t unit);
 int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeSelector,
                       uint32_t waveform, uint32_t recordSet, uint32_t unit);
 // Makes the edit state of a setting current for the panel. Returns 0, or -1 when refused (keys locked or

@@ -141,6 +141,18 @@ int paramPutValue(uint32_t field, uint32_t id, int32_t newValue, uint32_t unit) 
     return 0;
 }
 
+int paramPutLimit(uint32_t word, uint32_t id, int32_t limit, uint32_t unit) {
+    std::lock_guard<std::mutex> lock(g_ParamLock);
+    ParamRec* r = LocateCurrent(kOpWrite, id, unit);
+    if (r == nullptr) return -1;
+    if (word == 1) {
+        r->max = limit;
+    } else if (word == 2) {
+        r->min = limit;
+    }
+    return 0;
+}
+
 int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeSelector,
                       uint32_t waveform, uint32_t recordSet, uint32_t unit) {
     op &= 0xFFFFu;

@@ -10,3 +10,7 @@ int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id);   // class 4: knob and 
 void KeyProcess_HomeCommonKeys(uint32_t* ev);              // class 5: function keys
 void KeyProcess_HomeParamKeys(uint32_t* ev);               // class 2: shortcut keys
 void KeyProcess_SlaveHomeKeys(uint32_t* ev);               // the home views of a parallel slave
+
+// The SEQUENCE/SIMULATE key handler ('M' in a home view) comes from the SEQ/SIM screens above the panel,
+// handed over at start-up; unset, the key does nothing.
+void HomeKeys_SetSeqSimKey(void (*handler)());

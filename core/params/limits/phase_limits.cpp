@@ -1,0 +1,132 @@
+// The all-phase voltage limits: checks against every phase, the tightest limit and the limiting phases.
+#include "core/params/limits/phase_limits.h"
+
+#include "core/params/access/param_access.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/limits/limit_internal.h"
+#include "core/params/param_store.h"
+
+core::LimitedPhase g_LimitedPhase;
+
+namespace {
+
+constexpr int kSideMax = 0, kSideMin = 1;
+
+ParamRec Rec(uint32_t id, uint32_t phase) {
+    ParamRec rec;
+    paramRW(0, id, &rec, phase);
+    return rec;
+}
+
+uint32_t ActivePhases() {
+    return limits::LastPhase() + 1;
+}
+
+bool IsAcv(uint32_t id) {
+    return id >= kParamAcv && id <= kParamAcv + 2;
+}
+bool IsDcv(uint32_t id) {
+    return id >= kParamDcv && id <= kParamDcv2 + 2;
+}
+
+// The record of phase p that holds the id's voltage: ACV under its own id of the triple, DCV under 51 + p.
+uint32_t PhaseId(uint32_t id, uint32_t p) {
+    return (IsAcv(id) ? kParamAcv : kParamDcv) + p;
+}
+
+// The binding one of three limits: L2 takes a tie with L1, L3 only a strictly tighter value.
+uint32_t TightestPhase(const int32_t v[3], bool smallest) {
+    auto tighter = [smallest](int32_t a, int32_t b) { return smallest ? a < b : a > b; };
+    if (v[0] == v[1] && v[1] == v[2]) return core::kAllPhasesEqual;
+    uint32_t best = tighter(v[0], v[1]) ? 0 : 1;
+    if (tighter(v[2], v[best])) best = 2;
+    return best;
+}
+
+bool CopiesEqual(const std::atomic<int32_t> (&c)[3]) {
+    const int32_t first = c[0].load(std::memory_order_relaxed);
+    return c[1].load(std::memory_order_relaxed) == first && c[2].load(std::memory_order_relaxed) == first;
+}
+
+}  // namespace
+
+int ExceedsAcvLimitAnyPhase(int32_t value) {
+    for (uint32_t p = 0; p < ActivePhases(); ++p)
+        if (value > Rec(kParamAcv + p, p).max) return 1;
+    return 0;
+}
+
+int ExceedsDcvLimitAnyPhase(int32_t value) {
+    for (uint32_t p = 0; p < ActivePhases(); ++p) {
+        const ParamRec rec = Rec(kParamDcv + p, p);
+        if (value >= 0 ? rec.max < value : rec.min > value) return 1;
+    }
+    return 0;
+}
+
+int32_t GetPhaseExtreme(uint32_t id, int wantMax) {
+    const bool minOfDcv = wantMax == 1 && id == kParamDcv2;
+    const bool maxOfVolt = wantMax == 0 && (id == kParamAcv || id == kParamDcv2);
+    if (!minOfDcv && !maxOfVolt) return 0;
+    int32_t extreme = 0;
+    for (uint32_t p = 0; p < core::kPhases; ++p) {
+        const ParamRec rec = Rec(id, p);
+        const int32_t v = minOfDcv ? rec.min : rec.max;
+        if (p == 0 || (minOfDcv ? v > extreme : v < extreme)) extreme = v;
+    }
+    return extreme;
+}
+
+uint32_t AlignLimitsToPhases(uint32_t id, int side) {
+    if (!IsAcv(id) && id != kParamDcv) return 0;
+    if (side == kSideMin && IsAcv(id)) return core::kAllPhasesEqual;
+    if (side != kSideMax && side != kSideMin) return 0;
+    int32_t v[3];
+    for (uint32_t p = 0; p < core::kPhases; ++p) {
+        const ParamRec rec = Rec(PhaseId(id, p), p);
+        v[p] = side == kSideMax ? rec.max : rec.min;
+        (side == kSideMax ? g_LimitedPhase.maxCopy : g_LimitedPhase.minCopy)[p].store(v[p],
+                                                                                     std::memory_order_relaxed);
+    }
+    const uint32_t index = TightestPhase(v, side == kSideMax);
+    const uint32_t sel = limits::SelectedPhase();
+    paramPutLimit(side == kSideMax ? 1 : 2, PhaseId(id, sel), v[index == core::kAllPhasesEqual ? 0 : index],
+                  sel);
+    return index;
+}
+
+int AllPhasesEqual(uint32_t id, int32_t value) {
+    for (uint32_t p = 0; p < ActivePhases(); ++p)
+        if (Rec(id, p).value != value) return 0;
+    return 2;
+}
+
+int FindPhasesLimitingValue(uint32_t id, int32_t value) {
+    g_LimitedPhase.mask.store(0, std::memory_order_release);
+    const uint32_t sel = limits::SelectedPhase();
+    VoltSettingCheckPhase(GetOutputMode(), core::VoltAreaOfRange(core::CurrentRangeCode()), sel);
+    if (value == 0) value = Rec(id, sel).value;
+    const int equal = AllPhasesEqual(id, value);
+    if (!IsAcv(id) && !IsDcv(id)) return equal;
+
+    // A negative DC value is tested against the minima, with a margin of 2 below it; in 64 bits, so the
+    // most negative value does not wrap to a positive one.
+    const bool minSide = IsDcv(id) && value < 0;
+    const int64_t test = minSide ? static_cast<int64_t>(value) - 2 : value;
+    auto& copies = minSide ? g_LimitedPhase.minCopy : g_LimitedPhase.maxCopy;
+    auto& index = minSide ? g_LimitedPhase.minIndex : g_LimitedPhase.maxIndex;
+    int limited = 0;
+    uint32_t mask = 0;
+    for (uint32_t p = 0; p < ActivePhases(); ++p) {
+        const ParamRec rec = Rec(PhaseId(id, p), p);
+        const auto holds = [&](int32_t limit) { return minSide ? limit > test : limit < test; };
+        if (!holds(minSide ? rec.min : rec.max)) continue;
+        limited = 1;
+        mask |= 1u << p;
+        if (p == sel && holds(copies[p].load(std::memory_order_relaxed)))
+            index.store(p, std::memory_order_release);
+    }
+    if (limited != 0 && CopiesEqual(copies)) index.store(core::kAllPhasesEqual, std::memory_order_release);
+    g_LimitedPhase.mask.store(mask == 7 ? 0 : mask, std::memory_order_release);
+    return limited + equal;
+}

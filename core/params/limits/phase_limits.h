@@ -1,0 +1,53 @@
+#pragma once
+// The limits of a voltage setting edited on all phases together: whether a value passes every phase,
+// which phases hold it back, and the tightest limit of the three given to the phase being edited.
+//
+// Voltage ids: 47-49 AC voltage (L1-L3), 51-56 DC voltage. "Active phases" are those of the wiring: 3P4W
+// L1-L3, 1P3W L1-L2, 1P2W L1.
+#include <atomic>
+#include <cstdint>
+
+namespace core {
+
+inline constexpr uint32_t kAllPhasesEqual = 3;  // limiting index: the three phases' limits are equal
+
+// The phases that held back the last all-phase value, read by the panel when it posts its limit message
+// (message 18 + mask). Written by the menu/control thread only.
+struct LimitedPhase {
+    std::atomic<uint32_t> mask;      // bit p: phase p limits the value; 0 when all three do
+    std::atomic<uint32_t> maxIndex;  // max side: limiting phase 0-2, or kAllPhasesEqual
+    std::atomic<uint32_t> minIndex;  // min side: the same
+    // The three phases' limits as AlignLimitsToPhases last read them, for the limiting index.
+    std::atomic<int32_t> maxCopy[3];
+    std::atomic<int32_t> minCopy[3];
+};
+
+}  // namespace core
+
+extern core::LimitedPhase g_LimitedPhase;
+
+// 1 when the value is above the AC voltage maximum of any active phase, else 0.
+int ExceedsAcvLimitAnyPhase(int32_t value);
+// 1 when the value is outside the DC voltage limits of any active phase (a value >= 0 against the maxima,
+// a negative one against the minima), else 0.
+int ExceedsDcvLimitAnyPhase(int32_t value);
+
+// wantMax 1, id 54: the largest DC voltage minimum of L1-L3; wantMax 0, id 47 or 54: the smallest AC or
+// DC voltage maximum of L1-L3; any other pair 0.
+int32_t GetPhaseExtreme(uint32_t id, int wantMax);
+
+// Gives the selected phase the tightest limit of L1-L3 and returns the phase it came from (kAllPhasesEqual
+// when the three are equal). side 0, ids 47-49 and 51: the smallest maximum (L2 wins a tie with L1, L3
+// only a strictly smaller one). side 1, id 51: the largest minimum, same ties; ids 47-49 return
+// kAllPhasesEqual and change nothing. Other ids and sides return 0. The limits read are kept in
+// g_LimitedPhase's copies. Meant for edits of all phases (g_EditAllPhases 1).
+uint32_t AlignLimitsToPhases(uint32_t id, int side);
+
+// 2 when the id's value equals value on every active phase, else 0.
+int AllPhasesEqual(uint32_t id, int32_t value);
+
+// Which active phases hold back value for the voltage id (a value of 0 stands for the selected phase's
+// own value): re-checks the selected phase's voltage limits first, then sets g_LimitedPhase's mask and,
+// where the selected phase is limited, its limiting index. Returns 1 when a phase limits the value, plus
+// AllPhasesEqual (id, value); ids other than the voltages return AllPhasesEqual only.
+int FindPhasesLimitingValue(uint32_t id, int32_t value);

@@ -1,0 +1,122 @@
+#include "panel/edit/edit_common.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/params/access/acv_unit.h"
+#include "core/params/access/line_values.h"
+#include "core/params/access/param_access.h"
+#include "core/params/limits/phase_limits.h"
+#include "core/params/param_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/service_flags.h"
+
+namespace panel::edit {
+
+namespace {
+constexpr double kEntryRounding = 0.005;
+constexpr int32_t kMsgMeterFrozen = 14;
+}  // namespace
+
+bool IsLineEdit(uint32_t id) {
+    return (id == kParamAcvLine || id == kParamDcvLine) && GetPhaseLineView() == 1;
+}
+
+bool EditAllPhases() {
+    return g_EditAllPhases.load(std::memory_order_relaxed) == 1;
+}
+
+uint32_t EditPhase() {
+    return core::SelectedPhase() > 2 ? 0 : core::SelectedPhase();
+}
+
+uint32_t EditLine() {
+    const int32_t line = GetSelectedLine();
+    return line < 0 || line > 2 ? 0 : static_cast<uint32_t>(line);
+}
+
+ParamRec ReadFieldRecord(uint32_t id, uint32_t unit) {
+    ParamRec rec{};
+    if (IsLineEdit(id)) {
+        UpdateLineValueFromPhases(id);
+        unit = 0;
+    }
+    paramRW(0, id, &rec, unit);
+    return rec;
+}
+
+void WriteFieldRecord(uint32_t id, ParamRec* rec, uint32_t unit) {
+    if (IsLineEdit(id)) {
+        SetPhaseValuesFromLine(id, rec->value);
+        unit = 0;
+    }
+    paramRW(1, id, rec, unit);
+}
+
+void AlignAllPhaseLimits(uint32_t id, ParamRec* rec, uint32_t unit) {
+    if (!EditAllPhases() || !((id >= kParamAcv && id <= kParamAcv + 2) || id == kParamDcv)) return;
+    g_LimitedPhase.maxIndex.store(AlignLimitsToPhases(id, 0), std::memory_order_relaxed);
+    g_LimitedPhase.minIndex.store(AlignLimitsToPhases(id, 1), std::memory_order_relaxed);
+    *rec = ReadFieldRecord(id, unit);
+}
+
+bool MeterFrozenRefused() {
+    if ((g_ParamFlags.load(std::memory_order_relaxed) & core::kFlagMeterHold) == 0) return false;
+    MsgQueue_PostId(kMsgMeterFrozen);
+    return true;
+}
+
+bool EntryPending() {
+    return g_EditBuf.entryState != 0;
+}
+
+int32_t SaturateI32(int64_t v) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+int32_t EntryInSteps(double entry, float scale) {
+    const double steps =
+        (entry < 0 ? entry - kEntryRounding : entry + kEntryRounding) / static_cast<double>(scale);
+    if (std::isnan(steps)) return 0;
+    if (steps >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    if (steps <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(steps);
+}
+
+int32_t AcvCeiling(uint32_t id, int32_t max) {
+    if (id < kParamAcv || id > kParamAcvLine) return max;
+    if (g_ServiceFlags.rdTestMode.load(std::memory_order_relaxed) != 0) return max;
+    return IsAcvOverVppLimit(max) != 0 ? GetAcvMaxVpp() : max;
+}
+
+bool IsPhaseAngleId(uint32_t id) {
+    return (id >= kParamOnPhase && id <= kParamOffPhaseAll) || id == kParamSyncPhase;
+}
+
+int32_t PhaseAngleMax(int32_t decimals) {
+    return decimals == 0 ? 3590 : 3599;
+}
+
+bool IsFineId(uint32_t id) {
+    switch (id) {
+        case kParamVoltLimit:
+        case kParamVpkMax:
+        case kParamVpkMin:
+        case kParamFreq:
+        case kParamFreqLimitHi:
+        case kParamFreqLimitLo:
+        case kParamIpkMax:
+        case kParamIpkMin:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace panel::edit

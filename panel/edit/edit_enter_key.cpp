@@ -1,0 +1,106 @@
+// The keypad's exit and enter keys of a home-screen field: exit drops a typed number or leaves the field,
+// enter applies the typed number within the field's limits and leaves it.
+#include "core/params/access/key_entry.h"
+#include "core/params/access/line_values.h"
+#include "core/params/access/param_access.h"
+#include "core/params/limits/phase_limits.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "panel/edit/edit_common.h"
+#include "panel/edit/home_edit_keys.h"
+#include "panel/menu_entries.h"
+#include "src/dev/panel_link.h"
+
+using namespace panel::edit;
+
+namespace {
+
+constexpr uint8_t kExit = 'T', kEnter = 'U';
+constexpr int32_t kMsgVoltageLimited = 18;
+
+bool InRange(uint32_t id, uint32_t first, uint32_t last) {
+    return id >= first && id <= last;
+}
+
+// The limit fields go back to their kind choice, every other field to the home view.
+void LeaveField(uint32_t id, MenuEntryFn home) {
+    if (InRange(id, kParamIpkMax, kParamIpkMin + 2))
+        menuEnterParamState(kParamIpkKind);
+    else if (id == kParamVpkMax || id == kParamVpkMin)
+        menuEnterParamState(kParamVpkKind);
+    else if (id == kParamFreqLimitHi || id == kParamFreqLimitLo)
+        menuEnterParamState(kParamFreqLimitKind);
+    else if (home != nullptr)
+        home();
+}
+
+// Fields that stay open after a typed value outside their limits, so that it can be typed again.
+bool StaysOnRefusal(uint32_t id) {
+    return id == kParamVoltLimit || id == kParamVpkMax || id == kParamVpkMin || id == kParamFreqLimitHi ||
+           id == kParamFreqLimitLo || InRange(id, kParamIpkMax, kParamIpkMin + 2);
+}
+
+}  // namespace
+
+int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
+    const uint32_t unit = EditPhase();
+    ParamRec rec = ReadFieldRecord(id, unit);
+    AlignAllPhaseLimits(id, &rec, unit);
+    MenuEntryFn home = nullptr;
+    menuGetHomeEntry(&home);
+
+    const uint8_t code = KeyEventCode(*ev);
+    if (code == kExit) {
+        if (EntryPending())
+            menuResetEdit();
+        else
+            LeaveField(id, home);
+        return 0;
+    }
+    if (code != kEnter) return 0;
+
+    const bool typed = EntryPending();
+    int32_t entered = EntryInSteps(g_EditBuf.entryValue, rec.scale);
+    if (EditAllPhases()) {
+        const int found = FindPhasesLimitingValue(id, entered);
+        if (found == 0) {
+            MarkParamGroupChanged(1, id);
+            MarkPhaseAngleChanged(1);
+        } else if (found == 1 && GetPhaseMode() == kPhaseMode3P4W) {
+            MsgQueue_PostId(kMsgVoltageLimited +
+                            static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
+            return 2;
+        }
+    }
+
+    int32_t result = 0;
+    if (!typed) {
+        if (id == kParamAcvLine || id == kParamDcvLine) {
+            rec.value = g_EditParam.workValue.load(std::memory_order_relaxed);
+            SetPhaseValuesFromLine(id, rec.value);
+            paramRW(1, id, &rec, 0);
+            result = 1;
+        }
+    } else {
+        if (IsLineEdit(id)) rec = ReadFieldRecord(id, unit);
+        if (entered != rec.value) {
+            int32_t max = AcvCeiling(id, rec.max);
+            if (IsPhaseAngleId(id)) max = PhaseAngleMax(rec.decimals);
+            if (entered < rec.min || entered > max) {
+                menuResetEdit();
+                if (StaysOnRefusal(id)) return 2;
+                result = 2;
+            } else {
+                rec.value = entered;
+                g_EditParam.startValue = entered;
+                g_EditParam.workValue.store(entered, std::memory_order_relaxed);
+                WriteFieldRecord(id, &rec, unit);
+                result = 1;
+            }
+        }
+    }
+    if (home != nullptr) home();
+    return result;
+}

@@ -1,0 +1,92 @@
+// The knob and the cursor keys of a home-screen field: the knob changes the digit under the cursor and
+// applies the value at once.
+#include <cstdlib>
+
+#include "core/params/access/param_access.h"
+#include "core/params/limits/phase_limits.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/util/num_util.h"
+#include "panel/edit/digit_cursor.h"
+#include "panel/edit/edit_common.h"
+#include "panel/edit/home_edit_keys.h"
+#include "src/dev/panel_link.h"
+
+using namespace panel::edit;
+
+namespace {
+
+constexpr uint8_t kCursorUp = 'V', kCursorDown = 'W';
+
+bool IsDutyId(uint32_t id) {
+    return id >= kParamWaveDuty && id <= kParamWaveDutyAll;
+}
+
+// Positions of the digit cursor: the display drops the last digit of a five-digit value (except in the
+// fine fields) and another of a six-digit one; leftwards, a six-digit value loses one more position
+// unless the field is fine.
+int32_t CursorPositions(int64_t absValue, int32_t d, bool fine, bool up) {
+    if (absValue < 10000) return d;
+    if (absValue < 100000) return fine ? d : d - 1;
+    if (up) return d - 1;
+    return fine ? d - 1 : d - 2;
+}
+
+int32_t KnobStep(int64_t absValue, int32_t delta, uint32_t id) {
+    if (absValue < 10000) return delta;
+    if (absValue < 100000) return IsFineId(id) ? delta : delta * 10;
+    const bool acv = GetPhaseLineView() == 1 || (id >= kParamAcv && id <= kParamAcv + 2);
+    return delta * (acv ? 100 : 10);
+}
+
+}  // namespace
+
+int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
+    const uint32_t unit = EditPhase();
+    ParamRec rec = ReadFieldRecord(id, unit);
+    AlignAllPhaseLimits(id, &rec, unit);
+    int32_t d = rec.digits;
+    if (id == kParamCurrLimit2) d = g_ParallelActive.load(std::memory_order_relaxed) != 0 ? 5 : 4;
+
+    const uint8_t code = KeyEventCode(*ev);
+    const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
+    const int64_t absWork = std::llabs(static_cast<int64_t>(work));
+    if (code == kCursorUp || code == kCursorDown) {
+        const bool up = code == kCursorUp;
+        g_EditParam.cursor =
+            static_cast<uint32_t>(WrapIndex(static_cast<int32_t>(g_EditParam.cursor), up ? 1 : -1,
+                                            CursorPositions(absWork, d, IsFineId(id), up)));
+        return 0;
+    }
+    if (code != kKnobCode) return 0;
+
+    int32_t step = KnobStep(absWork, KeyEventDelta(*ev), id);
+    int32_t max = AcvCeiling(id, rec.max), min = rec.min;
+    if (IsPhaseAngleId(id)) {
+        if (rec.decimals == 0) step *= 10;
+        max = PhaseAngleMax(rec.decimals);
+    } else if (IsDutyId(id)) {
+        if (rec.decimals == 0) step *= 10;
+        max = d == 1 ? 900 : d == 2 ? 990 : 999;
+        min = d == 1 ? 100 : d == 2 ? 10 : 1;
+    }
+    const auto cursor = static_cast<int32_t>(g_EditParam.cursor);
+    const int32_t next = EditValueStep(work, cursor, step, max, min);
+    g_EditParam.workValue.store(next, std::memory_order_relaxed);
+    if (EditAllPhases()) {
+        const int64_t lookahead =
+            static_cast<int64_t>(work) +
+            static_cast<int64_t>(step) * (cursor >= 0 && cursor <= 9 ? core::kPowerTable[cursor] : 0);
+        FindPhasesLimitingValue(id, SaturateI32(lookahead));
+        MarkParamGroupChanged(1, id);
+        MarkPhaseAngleChanged(1);
+    }
+    if (next == g_EditParam.startValue) return 2;
+    menuKeepDigitCursor(d);
+    rec.value = g_EditParam.workValue.load(std::memory_order_relaxed);
+    g_EditParam.startValue = rec.value;
+    WriteFieldRecord(id, &rec, unit);
+    return 1;
+}

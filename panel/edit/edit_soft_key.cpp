@@ -1,0 +1,156 @@
+// The soft keys of a home-screen field: MAX and MIN, the two stored defaults DEF1 and DEF2 (a long press
+// stores the typed or present value as the default), and the mode toggles some fields put on DEF1.
+#include "core/params/access/acv_unit.h"
+#include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
+#include "core/params/limits/phase_limits.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "panel/edit/digit_cursor.h"
+#include "panel/edit/edit_common.h"
+#include "panel/edit/home_edit_keys.h"
+#include "src/dev/panel_link.h"
+
+using namespace panel::edit;
+
+namespace {
+
+constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\', kSaveDef1 = 194, kSaveDef2 = 195;
+constexpr int32_t kMsgVoltageLimited = 18, kMsgFrequencyLimited = 25;
+
+bool InRange(uint32_t id, uint32_t first, uint32_t last) {
+    return id >= first && id <= last;
+}
+
+// The fields with stored defaults: the voltages, the frequency and the gains of L1.
+bool HasDefaults(uint32_t id) {
+    return InRange(id, kParamAcv, kParamDcvLine) || InRange(id, kParamFreq, kParamFreq + 2) ||
+           id == kParamGain || id == kParamGain2;
+}
+
+// The defaults of a line voltage are those of the phase voltage it is made of.
+uint32_t DefaultsId(uint32_t id) {
+    if (id == kParamAcvLine) return kParamAcv;
+    return id == kParamDcvLine ? static_cast<uint32_t>(kParamDcv2) : id;
+}
+
+bool IsAcvInVpp(uint32_t id) {
+    return InRange(id, kParamAcv, kParamAcvLine) && IsAcvUnitVpp() != 0;
+}
+
+// Applies the new working value: the cursor kept on its decade (an AC voltage in Vpp excepted when the
+// caller says so), the start value and the record follow it.
+void Apply(uint32_t id, ParamRec* rec, uint32_t unit, int32_t digits, bool keepCursor) {
+    if (keepCursor) menuKeepDigitCursor(digits);
+    rec->value = g_EditParam.workValue.load(std::memory_order_relaxed);
+    g_EditParam.startValue = rec->value;
+    WriteFieldRecord(id, rec, unit);
+}
+
+int32_t MaxOrMin(uint32_t id, bool toMax, ParamRec* rec, uint32_t unit) {
+    if (id != kParamBalance2 && id != kParamBalance3)
+        g_EditParam.workValue.store(toMax ? AcvCeiling(id, rec->max) : rec->min, std::memory_order_relaxed);
+    const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
+    bool limited = false;
+    const uint32_t index =
+        (toMax ? g_LimitedPhase.maxIndex : g_LimitedPhase.minIndex).load(std::memory_order_relaxed);
+    if (EditAllPhases() && GetPhaseMode() == kPhaseMode3P4W && InRange(id, kParamAcv, kParamDcvLine) &&
+        index != core::kAllPhasesEqual) {
+        FindPhasesLimitingValue(id, SaturateI32(static_cast<int64_t>(work) + 1));
+        MsgQueue_PostId(kMsgVoltageLimited +
+                        static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
+        limited = true;
+    }
+    if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
+    if (EditAllPhases() && !limited) MarkParamGroupChanged(1, id);
+    Apply(id, rec, unit, rec->digits, !IsAcvInVpp(id));
+    menuResetEdit();
+    return limited ? 2 : 1;
+}
+
+int32_t LoadDefault(uint32_t id, bool first) {
+    ParamRec stored{};
+    paramRW(0, DefaultsId(id), &stored, 0);
+    g_EditParam.workValue.store(first ? stored.def1 : stored.def2, std::memory_order_relaxed);
+    const uint32_t unit = EditPhase();
+    ParamRec rec = ReadFieldRecord(id, unit);
+    const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
+    if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
+    if (EditAllPhases()) MarkParamGroupChanged(1, id);
+    menuResetEdit();
+    const int32_t max = AcvCeiling(id, rec.max);
+    if (work < rec.min || work > max) {
+        g_EditParam.workValue.store(g_EditParam.startValue, std::memory_order_relaxed);
+        return 2;
+    }
+    Apply(id, &rec, unit, rec.digits, true);
+    return 1;
+}
+
+int32_t SaveDefault(uint32_t id, bool first, const ParamRec& rec) {
+    int32_t value = rec.value;
+    if (EntryPending()) {
+        value = EntryInSteps(g_EditBuf.entryValue, rec.scale);
+        if (value < rec.min || value > rec.max) {
+            MsgQueue_PostId(id == kParamFreq ? kMsgFrequencyLimited : kMsgVoltageLimited);
+            return 0;
+        }
+    }
+    ParamRec stored{};
+    const uint32_t target = DefaultsId(id);
+    paramRW(0, target, &stored, 0);
+    (first ? stored.def1 : stored.def2) = value;
+    paramRW(1, target, &stored, 0);
+    ShowMessage(2, first ? "Saved to DEF1" : "Saved to DEF2");
+    menuResetEdit();
+    return 1;
+}
+
+int32_t ToggleAngleEnable(uint32_t id) {
+    const uint32_t unit = EditPhase();
+    ParamRec rec{};
+    paramRW(0, id, &rec, unit);
+    rec.state = rec.state == 1 ? 0 : 1;
+    menuResetEdit();
+    g_EditParam.cursor = 0;
+    paramRW(1, id, &rec, unit);
+    if (EditAllPhases()) MarkPhaseAngleChanged(1);
+    return 1;
+}
+
+}  // namespace
+
+int32_t menuEditParamSoftKey(uint32_t* ev, uint32_t id) {
+    const uint32_t unit = EditLine();
+    ParamRec rec = ReadFieldRecord(id, unit);
+    AlignAllPhaseLimits(id, &rec, unit);
+    if (IsPhaseAngleId(id)) rec.max = PhaseAngleMax(rec.decimals);
+
+    const uint8_t code = KeyEventCode(*ev);
+    if (code == kMax || code == kMin) return MaxOrMin(id, code == kMax, &rec, unit);
+    if (code == kDef1) {
+        if (id == kParamCurrLimit || id == kParamCurrLimit2) {
+            SetIrmsLimitMode(GetIrmsLimitMode() == 0 ? 1 : 0);
+            return 1;
+        }
+        if (InRange(id, kParamIpkMax, kParamIpkMin + 2)) {
+            if (GetPhaseMode() == kPhaseMode1P3W) {
+                ShowMessage(2, "Invalid in \nThis Output Phase");
+                return 2;
+            }
+            SetIpkLimitMode(GetIpkLimitMode() == 0 ? 1 : 0);
+            return 1;
+        }
+        if (InRange(id, kParamOnPhase, kParamOffPhaseAll)) return ToggleAngleEnable(id);
+    }
+    if (code == kDef2 && (id == kParamCurrLimit || id == kParamCurrLimit2)) {
+        PeakClearRequest();
+        return 0;
+    }
+    if ((code == kDef1 || code == kDef2) && HasDefaults(id)) return LoadDefault(id, code == kDef1);
+    if ((code == kSaveDef1 || code == kSaveDef2) && HasDefaults(id))
+        return SaveDefault(id, code == kSaveDef1, rec);
+    return 0;
+}

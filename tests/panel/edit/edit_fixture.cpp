@@ -1,0 +1,89 @@
+#include "tests/panel/edit/edit_fixture.h"
+
+#include <cstring>
+
+#include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
+#include "core/params/defaults/param_init.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/service_flags.h"
+#include "panel/menu_entries.h"
+#include "src/dev/panel_link.h"
+
+namespace edittest {
+
+EditTest::EditTest() {
+    core::ParamStoreReset();
+    g_ModelId = 1;
+    SetDefaultAll();
+    g_PhaseMode = 0;
+    g_EditAllPhases = 0;
+    g_OutputModeIdx = 1;
+    g_ParamStore.rangeCode[1] = 1;
+    g_OutputFlags = 0;
+    MarkParamGroupChanged(0, 0);
+    for (uint32_t p = 0; p < 3; ++p)
+        g_ParamStore.unit[p].waveform.value = 16;
+    core::ParallelLinkReset();
+    core::ServiceFlagsReset();
+    MsgQueue_Clear();
+    menuResetEdit();
+    menuGoAdvenceScreen();
+}
+
+EditTest::~EditTest() {
+    g_MenuState = 0;
+    g_LastHomeView = 0;
+    MsgQueue_Clear();
+}
+
+uint32_t EditTest::Key(uint8_t code, uint8_t cls, int8_t delta) {
+    return KeyEventPack(delta, code, cls);
+}
+
+void EditTest::Type(double value) {
+    menuResetEdit();
+    std::snprintf(g_EditBuf.entryText, sizeof g_EditBuf.entryText, "%g", value);
+    g_EditBuf.entryLength = static_cast<uint8_t>(std::strlen(g_EditBuf.entryText));
+    g_EditBuf.entryValue = value;
+    g_EditBuf.entryState = static_cast<uint32_t>(g_EditBuf.entryLength) << 10;
+}
+
+ParamRec EditTest::Rec(uint32_t id, uint32_t unit) {
+    return test::ReadRecord(id, unit);
+}
+
+void EditTest::PutRec(uint32_t id, uint32_t unit, int32_t value, int32_t max, int32_t min) {
+    ParamRec r = Rec(id, unit);
+    r.value = value;
+    r.max = max;
+    r.min = min;
+    paramRW(1, id, &r, unit);
+}
+
+void EditTest::SetLineView(bool line) {
+    paramPutValue(0, kParamMeasItem7, line ? 1 : 0, 0);
+}
+
+std::vector<std::string> EditTest::Messages() {
+    std::vector<std::string> out;
+    uint32_t id = 0;
+    while (MsgQueue_Pop(&id) == 0) {
+        if (id >= 5 && id <= 8) {
+            char text[256];
+            MsgQueue_CopyText(text, sizeof text);
+            out.emplace_back(text);
+        } else {
+            out.push_back(std::to_string(id));
+        }
+    }
+    return out;
+}
+
+}  // namespace edittest

@@ -18,6 +18,8 @@
 #include "engine/arb/arb_builder.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "panel/menu/dialog_words.h"
+#include "panel/menu/field_openers.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu/menu_page_words.h"
 #include "panel/menu/row_entries.h"
@@ -136,6 +138,22 @@ TEST_F(MenuRowsTest, LineViewAndWiringConditions) {
         g_HomeFieldEnterMatrix[c.row][c.mode]();
         EXPECT_EQ(g_MenuState.load(), c.want);
     }
+}
+
+TEST_F(MenuRowsTest, ConfirmationDialogsOpenOnCancel) {
+    g_DialogChoice = 1;
+    Enter_KeyProcess_Preset_OutputPhase();
+    EXPECT_EQ(g_MenuState.load(), 5u);
+    EXPECT_EQ(g_DialogChoice.load(), 0u);
+    for (MenuEntryFn open :
+         {Enter_KeyProcess_Switch_OutputPhaseCheck, Enter_KeyProcess_Switch_PresetOutputPhaseCheck}) {
+        g_EditParam.workValue = 0;
+        g_EditBuf.choiceValue = 0;
+        open();
+        EXPECT_EQ(g_EditParam.workValue.load(), 1);
+        EXPECT_EQ(g_EditBuf.choiceValue, 1u);
+    }
+    EXPECT_EQ(g_MenuState.load(), 6u);
 }
 
 TEST_F(MenuRowsTest, BackKeyGoesToTheParentRow) {

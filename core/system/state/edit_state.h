@@ -54,5 +54,6 @@ struct HomePageWords {
     std::atomic<uint32_t> eachAll;
     std::atomic<uint32_t> viewSel;
     std::atomic<uint32_t> panelRow;
+    std::atomic<uint32_t> acvField;  // 1 once the panel's ACV field was opened; the home screen reads it
 };
 extern HomePageWords g_HomePage;

@@ -1,0 +1,133 @@
+// The settings panel's openers: which edit state the enter key opens on each panel row in each output
+// mode, and the conditions some of them keep.
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "engine/run/seqsim_run.h"
+#include "panel/menu/home_fields.h"
+
+namespace {
+constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
+constexpr uint32_t kLineView = 1;
+constexpr uint32_t kSeqMode = 1;
+
+// Opens a panel field and moves the panel row to it.
+void OpenField(uint32_t state) {
+    if (menuEnterParamState(state) == 0) menuSyncHomePanelRow();
+}
+// A voltage field: its line-to-line field in the LINE view.
+uint32_t ByView(uint32_t phaseState, uint32_t lineState) {
+    return static_cast<uint32_t>(GetPhaseLineView()) == kLineView ? lineState : phaseState;
+}
+
+void Nothing() {}
+void PhaseMode() {
+    const uint32_t wiring = GetPhaseMode();
+    const uint32_t mode = GetOutputMode();
+    // 1P3W changes its view only where both lines carry the internal or synchronised waveform.
+    const bool open = wiring == k3P4W || (wiring == k1P3W && (mode <= 1 || mode == 7 || mode == 8));
+    if (open) OpenField(kParamPhaseMode);
+}
+void MainMode() {
+    OpenField(kParamMainMode);
+}
+void Acv() {
+    g_HomePage.acvField.store(1, std::memory_order_relaxed);
+    OpenField(ByView(kParamAcv, kParamAcvLine));
+}
+void Dcv() {
+    OpenField(ByView(kParamDcv, kParamDcvLine));
+}
+void Dcv2() {
+    OpenField(ByView(kParamDcv2, kParamDcvLine));
+}
+void Gain() {
+    OpenField(kParamGain);
+}
+void Gain2() {
+    OpenField(kParamGain2);
+}
+void Curr() {
+    OpenField(kParamCurrLimit);
+}
+void Curr2() {
+    OpenField(kParamCurrLimit2);
+}
+void Freq() {
+    OpenField(kParamFreq);
+}
+void Sig() {
+    OpenField(kParamMainSig);
+}
+void Src() {
+    OpenField(kParamMainSrc);
+}
+void Src4() {
+    OpenField(kParamMainSrc + 3);
+}
+void Src5() {
+    OpenField(kParamMainSrc + 4);
+}
+void Balance() {
+    if (GetPhaseMode() != k1P2W) OpenField(kParamBalance);
+}
+void Balance2() {
+    OpenField(kParamBalance2);
+}
+void Balance3() {
+    OpenField(kParamBalance3);
+}
+void OnPhase() {
+    OpenField(kParamOnPhase);
+}
+void OnPhaseAll() {
+    OpenField(kParamOnPhaseAll);
+}
+void OffPhase() {
+    OpenField(kParamOffPhase);
+}
+void OffPhaseAll() {
+    OpenField(kParamOffPhaseAll);
+}
+void Wave() {
+    OpenField(kParamWaveShape);
+}
+void Wave2() {
+    OpenField(kParamWaveShape2);
+}
+void Duty() {
+    OpenField(kParamWaveDuty);
+}
+void DutyAll() {
+    OpenField(kParamWaveDutyAll);
+}
+void SyncPhase() {
+    OpenField(kParamSyncPhase);
+}
+// The same as the SEQUENCE key: refused with its message while the output is on or in AUTO.
+void Sequence() {
+    SeqSimEnterMode(kSeqMode);
+}
+
+using F = MenuEntryFn;
+constexpr F _ = Nothing;
+}  // namespace
+
+// Columns: ACDC-INT, AC-INT, DC-INT, ACDC-EXT, AC-EXT, ACDC-ADD, AC-ADD, ACDC-SYNC, AC-SYNC, AC-VCA.
+const MenuEntryFn g_HomeFieldEnterMatrix[kHomePanelRows][kOutputModes] = {
+    {PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode,
+     PhaseMode},
+    {MainMode, MainMode, MainMode, MainMode, MainMode, MainMode, MainMode, MainMode, MainMode, MainMode},
+    {Acv, Acv, Dcv, Gain, Gain, Acv, Acv, Acv, Acv, Gain},
+    {Dcv2, _, Curr, Curr, Curr, Dcv2, _, Dcv2, _, _},
+    {Freq, Freq, Sequence, Src, Src, Freq, Freq, Sig, Sig, Freq},
+    {Curr2, Curr2, Balance, _, _, Curr2, Curr2, Curr2, Curr2, Curr2},
+    {OnPhase, OnPhase, _, _, _, Gain2, Gain2, OnPhase, OnPhase, OnPhase},
+    {OffPhase, OffPhase, _, _, _, OnPhaseAll, OnPhaseAll, OffPhase, OffPhase, OffPhase},
+    {Wave, Wave, _, _, _, OffPhaseAll, OffPhaseAll, Wave, Wave, Wave},
+    {Duty, Duty, _, _, _, Wave2, Wave2, Duty, Duty, Duty},
+    {Sequence, Sequence, _, _, _, DutyAll, DutyAll, SyncPhase, SyncPhase, Src5},
+    {Balance2, Balance2, _, _, _, Src4, Src4, Balance2, Balance2, Balance2},
+    {Balance3, Balance3, _, _, _, _, _, Balance3, Balance3, Balance3},
+    {_, _, _, _, _, _, _, _, _, _},
+};

@@ -13,7 +13,7 @@ constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
 constexpr uint32_t kMenuTop = 94;
 constexpr uint32_t kCalibrationMenu = 316;
 constexpr uint32_t kParallelRetryDialog = 7;  // KeyProcess_Parallel_Retry
-constexpr uint32_t kRs232Row = 170, kFirmwareFirstRow = 267, kFirmwareLastRow = 271;
+constexpr uint32_t kRs232Row = 170, kFirmwareFirstRow = 267, kFirmwareLastRow = 270;
 
 // The LAN octet editors keep their digit cursor from one octet to the next.
 bool IsLanOctetEditor(uint32_t s) {

@@ -1,6 +1,7 @@
 // The keys every MENU-page list state shares: back to the parent row, the Save/Recall actions, the MISC
 // list's two pages, the LCD reset and the parallel master's long DEF1.
 #include "core/control/parallel/parallel_frame.h"
+#include "core/params/access/impedance_copy.h"
 #include "core/params/access/param_access.h"
 #include "core/params/presets/preset_recall.h"
 #include "core/system/config/iface_cfg.h"
@@ -112,7 +113,9 @@ void KeyProcess_MenuPageKeys(uint32_t* ev) {
     switch (code) {
         case kKeyDef1:
         case kKeyDef2:
-            if (state == 285 || state == 287 || state == 289) {
+            if (state >= 195 && state <= 205 && (state & 1u) != 0) {
+                if (code == kKeyDef1) CopyImpedanceToOtherPhases(state);
+            } else if (state == 285 || state == 287 || state == 289) {
                 if (code == kKeyDef1) SaveRecall();
             } else if (state == kMiscRow) {
                 MiscPage(code == kKeyDef2 ? 1 : 0);

@@ -1,5 +1,6 @@
 #include "tests/panel/edit/edit_fixture.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/params/access/key_entry.h"
@@ -49,8 +50,12 @@ uint32_t EditTest::Key(uint8_t code, uint8_t cls, int8_t delta) {
 
 void EditTest::Type(double value) {
     menuResetEdit();
-    std::snprintf(g_EditBuf.entryText, sizeof g_EditBuf.entryText, "%g", value);
-    g_EditBuf.entryLength = static_cast<uint8_t>(std::strlen(g_EditBuf.entryText));
+    // The keypad holds at most nine characters, without a terminator.
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    const size_t n = std::min(std::strlen(text), sizeof g_EditBuf.entryText);
+    std::memcpy(g_EditBuf.entryText, text, n);
+    g_EditBuf.entryLength = static_cast<uint8_t>(n);
     g_EditBuf.entryValue = value;
     g_EditBuf.entryState = static_cast<uint32_t>(g_EditBuf.entryLength) << 10;
 }

@@ -333,4 +333,19 @@ TEST_F(MenuRowsTest, LcdResetAndMiscPages) {
     EXPECT_EQ(g_MenuPreviewPage.load(), 0u);
 }
 
+TEST_F(MenuRowsTest, DefOneOnAnImpedanceRowGivesThatPhaseToTheOthers) {
+    // The resistances of L1, L2, L3 (parameters 202, 204, 206) differ; 'Y' on the L2 row copies L2's.
+    const int32_t mine[3] = {11, 22, 33};
+    for (int p = 0; p < 3; ++p)
+        paramPutValue(0, 202 + 2 * p, mine[p], 0);
+    g_MenuState = 203;
+    Key('Y');
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(paramGetValue(202 + 2 * p, 0, 0), 22) << "phase " << p;
+    // 'Z' on the row copies nothing.
+    paramPutValue(0, 202, 11, 0);
+    Key('Z');
+    EXPECT_EQ(paramGetValue(202, 0, 0), 11);
+}
+
 }  // namespace

@@ -2,9 +2,8 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <string>
 
-#include "platform/host/root.h"
+#include "platform/host/device_node.h"
 #include "scpi/channels/remote_port.h"
 
 namespace scpi {
@@ -13,8 +12,7 @@ int PortOpen(RemotePort* port) {
     if (port == nullptr) return 0;
     pthread_mutex_lock(&port->mutex);
     if (!port->isOpen) {
-        std::string hostPath = plat::MapPath(port->path);
-        int fd = open(hostPath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        int fd = plat::OpenDevice(port->path, O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (fd >= 0) {
             // A port whose terminal settings were never given (plain init) keeps the device's own:
             // all-zero settings would hang up a serial line.

@@ -81,7 +81,7 @@ void DrawValueText(const char* text, int typedX) {
         GUI_DrawTextAt(typed, typedX, 14);
         return;
     }
-    WhiteText(GUI_TA_LEFT | GUI_TA_TOP);
+    WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
     DrawDigitsWithCursor(g_EditParam.cursor, text, 88, 14);
 }
 
@@ -123,12 +123,13 @@ void DrawNumberItem(uint32_t item, uint32_t phase, bool lineView) {
     if ((bigValueItem && std::abs(rec.value) >= 10000) || (item == 4 && rec.value >= 100000)) decimals = 1;
     if (item == 3) {
         // The sign stands apart, so that the digits keep their places when it flips.
-        WhiteText(GUI_TA_LEFT | GUI_TA_TOP);
+        WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
         GUI_DrawTextAt(value < 0 ? "-" : "+", 2, 15);
         value = std::abs(value);
     }
+    // The cell is too narrow for a unit beside five digits in this font; the page's label names it.
     char text[32];
-    FormatScaledValue(2, value, text, sizeof text, decimals, rec.scale, rec.unitText);
+    FormatScaledValue(0, value, text, sizeof text, decimals, rec.scale, "");
     DrawValueText(text, 3);
 }
 

@@ -107,6 +107,6 @@ void SvcValue_Paint(WM_MSG_RECORD* msg) {
         std::snprintf(text, sizeof text, row->format, static_cast<int>(work));
     else
         std::snprintf(text, sizeof text, row->format, static_cast<double>(work) / row->divisor);
-    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
+    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_VCENTER);
     DrawDigitsWithCursor(g_EditParam.cursor, text, 83, 14);
 }

@@ -3,6 +3,7 @@
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "GUI/text/gui_font.h"
+#include "GUI/lcd/lcd.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
 #include "core/regbus/regbus.h"

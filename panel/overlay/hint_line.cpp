@@ -52,7 +52,7 @@ constexpr HintText kHints[] = {
 };
 
 bool UnitZeroRecord(uint32_t id) {
-    return id == 8 || id == 73 || id == 74 || id == 89;
+    return id == kParamVoltLimit || id == kParamBalance2 || id == kParamBalance3 || id == kParamSyncPhase;
 }
 
 bool Painting(WM_MSG_RECORD* msg) {

@@ -61,8 +61,8 @@ uint32_t RangeCode() {
 // "DEF1\n<value>" or "DEF2\n<value>" of the state's record (line states show their phase records').
 const char* DefaultLabel(int which, char* out, size_t size) {
     uint32_t id = State();
-    if (id == 50) id = 47;
-    if (id == 51 || id == 57) id = 54;
+    if (id == kParamAcvLine) id = kParamAcv;
+    if (id == kParamDcv || id == kParamDcvLine) id = kParamDcv2;
     ParamRec rec;
     paramRW(0, id, &rec, 0);
     char value[24];

@@ -51,6 +51,9 @@ OverlayScreen::OverlayScreen() {
     g_HomePage.panelPage.store(0);
     g_HomePage.panelRow.store(0);
     g_MenuState.store(1);
+    g_EditBuf = {};
+    g_EditParam.workValue.store(0);
+    g_EditParam.cursor = 0;
     guitest::FreshScreen();
     WM_CreateTop(0, 0, 800, 480, WM_CF_SHOW, PagePaint, 0);
     panel::PageMgrReset();

@@ -209,6 +209,7 @@ TEST_F(OverlayTest, PanelCellRows) {
 // Every cell with the page flag, in modes 0, 5 and 2 (3P4W).
 TEST_F(OverlayTest, PanelCellsWithThePageFlag) {
     g_HomePage.panelPage.store(1);
+    g_EditParam.workValue.store(1234);
     for (uint32_t mode : {0u, 5u, 2u}) {
         g_OutputModeIdx.store(mode);
         for (WM_HWINDOW cell : g_OverlayWins.cell)

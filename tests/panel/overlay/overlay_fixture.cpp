@@ -9,6 +9,8 @@
 #include "core/regbus/regbus.h"
 #include "platform/stage/power_stage_sim.h"
 #include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "panel/popup/msg_popup_fsm.h"
 #include "core/system/state/edit_state.h"
 #include "panel/pages/page_mgr.h"
 #include "panel/popup/overlay_popup.h"
@@ -51,6 +53,14 @@ OverlayScreen::OverlayScreen() {
     g_HomePage.panelPage.store(0);
     g_HomePage.panelRow.store(0);
     g_MenuState.store(1);
+    // No message of an earlier test waits to pop up over the overlay.
+    MsgQueue_Clear();
+    for (auto& id : g_MsgRing.ids)
+        id.store(0);
+    g_MsgPopup.flags.store(0);
+    g_MsgPopup.hold.store(0);
+    g_MsgPopup.id.store(0);
+    StepObjRewind(&g_MsgPopup.fsm, 1, kPopupStart);
     g_EditBuf = {};
     g_EditParam.workValue.store(0);
     g_EditParam.cursor = 0;

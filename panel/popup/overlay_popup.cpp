@@ -3,6 +3,9 @@
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/system/messaging/msg_ring.h"
+#include "panel/dialogs/limit_popups.h"
+#include "panel/overlay/overlay_layout.h"
+#include "panel/overlay/overlay_track.h"
 #include "panel/pages/panel_fonts.h"
 #include "panel/popup/msg_popup_fsm.h"
 #include "panel/popup/msg_popup_paint.h"
@@ -50,6 +53,12 @@ void StepPopupWindow() {
 }  // namespace
 
 void Overlay_Create() {
+    // Creation order is stacking order: the SCPI Error box and the message popup come last, over the
+    // soft keys and the limit popups.
+    panel::OverlayTrackReset();
+    panel::OverlayCreateLower();
+    LimitPopups_Create();
+    panel::OverlayCreateColumn();
     g_errorBox = WM_CreateTop(280, 150, 200, 60, kHidden, ScpiErrorBox_Paint, 0);
     g_popup = WM_CreateTop(240, 160, 250, 60, kHidden, MsgPopup_Paint, 0);
     g_PagesCreated.fetch_or(kPageBitOverlay, std::memory_order_relaxed);
@@ -57,6 +66,7 @@ void Overlay_Create() {
 
 void Overlay_Update() {
     Overlay_PopupAndErrorBox();
+    panel::OverlayLayoutStep();
 }
 
 namespace {

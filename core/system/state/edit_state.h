@@ -45,7 +45,8 @@ extern std::atomic<uint32_t> g_DispResetWords[2];
 
 // The home screen's words that remote commands and the panel keys below the screens write: the preset
 // indices the recall and save messages show, the preset page's selected preset, the Each/All soft-key flag
-// (cleared when the panel starts), the home view (0 normal, 1 total view) and the settings-panel row. The
+// (cleared when the panel starts), the home view (0 normal, 1 total view), the settings-panel row and the
+// panel page flag (1: the second page of the settings panel is shown). The
 // settings-refresh flag *RCL raises is g_OutputRefresh of the parameter store.
 struct HomePageWords {
     std::atomic<uint32_t> recallIndex;
@@ -55,5 +56,6 @@ struct HomePageWords {
     std::atomic<uint32_t> viewSel;
     std::atomic<uint32_t> panelRow;
     std::atomic<uint32_t> acvField;  // 1 once the panel's ACV field was opened; the home screen reads it
+    std::atomic<uint32_t> panelPage;  // 1 while the settings panel shows its second page
 };
 extern HomePageWords g_HomePage;

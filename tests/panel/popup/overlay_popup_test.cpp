@@ -212,3 +212,20 @@ TEST_F(OverlayPopupTest, ScpiErrorBoxAfterThirtyPassesAndGoneWhenRead) {
 }
 
 }  // namespace
+
+// The popup is made after the SCPI Error box: where the two overlap, the popup is what shows.
+TEST_F(OverlayPopupTest, MessagePopupCoversTheScpiErrorBox) {
+    const GUI_BOX overlap{280, 160, 479, 209};
+    ASSERT_EQ(MsgQueue_PostId(11), 0);
+    Pass(5);
+    const std::vector<uint16_t> alone = guitest::Screen();
+    g_ScpiErrorIfCount.store(1);
+    Pass(31);
+    ASSERT_TRUE(WM_IsShown(panel::OverlayScpiErrorBox()));
+    ASSERT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
+    EXPECT_EQ(At(280, 150), kRed);  // the box shows above the popup
+    const std::vector<uint16_t> both = guitest::Screen();
+    for (int y = overlap.y0; y <= overlap.y1; ++y)
+        for (int x = overlap.x0; x <= overlap.x1; ++x)
+            ASSERT_EQ(both[y * 800 + x], alone[y * 800 + x]) << x << "," << y;
+}

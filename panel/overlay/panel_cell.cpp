@@ -1,0 +1,219 @@
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "GUI/draw/gui_2d.h"
+#include "GUI/lcd/color_rgb.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
+#include "panel/draw/panel_shapes.h"
+#include "panel/draw/panel_text.h"
+#include "panel/draw/value_format.h"
+#include "panel/overlay/overlay_layout.h"
+#include "panel/overlay/overlay_paint.h"
+#include "panel/overlay/overlay_track.h"
+#include "panel/pages/panel_fonts.h"
+
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr int kRowsPerWiring = 14;
+constexpr int32_t kWholeDegreeMax = 3590;
+constexpr int32_t kFreq100Hz = 10000;
+
+bool ModeZeroGroup(uint32_t m) {  // modes 0, 1, 7, 8, 9
+    return m <= 1 || (m >= 7 && m <= 9);
+}
+bool ModeFiveSix(uint32_t m) {
+    return m == 5 || m == 6;
+}
+
+// The item row of cell c, or -1 when it lies outside the rows of the wiring.
+int PanelRowOf(int c, uint32_t wiring, uint32_t mode, bool pageFlag) {
+    int r = c;
+    if (wiring == 1) {
+        if (pageFlag) {
+            r = c + 12;
+        } else if ((ModeZeroGroup(mode) && r >= 9) || (ModeFiveSix(mode) && r >= 10)) {
+            r = c + 1;
+        }
+    } else if (pageFlag) {
+        r = c + 6;
+        if ((ModeZeroGroup(mode) && r >= 9) || (ModeFiveSix(mode) && r >= 10)) r = c + 7;
+    }
+    if (r < 0 || r >= kRowsPerWiring) return -1;
+    return wiring == 2 ? r + kRowsPerWiring : r;
+}
+
+void SetSelectedRowAfter(uint32_t state, uint32_t wiring, uint32_t mode) {
+    if (state != 73 && state != 74) return;
+    const uint32_t second = state == 74 ? 1 : 0;
+    const bool modeTwoToFour = mode >= 2 && mode <= 4;
+    if (wiring == 1) {
+        if (modeTwoToFour) g_HomePage.panelRow.store(5, kRelaxed);
+    } else if (modeTwoToFour) {
+        g_HomePage.panelRow.store(4 + second, kRelaxed);
+    } else if (ModeZeroGroup(mode)) {
+        g_HomePage.panelRow.store(11 + second, kRelaxed);
+    }
+}
+
+void WhiteText(int align) {
+    GUI_SetTextDrawMode(GUI_TM_TRANS);
+    GUI_SelectFont(&kFont24);
+    SetColorRGB(0xFFFFFF);
+    GUI_SetAlign(align);
+}
+
+void DrawRightText(const char* text, int x) {
+    WhiteText(GUI_TA_RIGHT | GUI_TA_VCENTER);
+    GUI_DrawTextAt(text, x, 14);
+}
+
+// The typed number, or the value with the digit cursor ending at x 88.
+void DrawValueText(const char* text, int typedX) {
+    if (g_OverlayTrack.entryState != 0) {
+        char typed[16];
+        CopyEntryText(typed, sizeof typed);
+        WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
+        GUI_DrawTextAt(typed, typedX, 14);
+        return;
+    }
+    WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
+    DrawDigitsWithCursor(g_EditParam.cursor, text, 88, 14);
+}
+
+struct ItemSource {
+    uint32_t id;
+    uint32_t unit;
+};
+
+// The record an item's value belongs to.
+ItemSource SourceOf(uint32_t item, uint32_t phase, bool lineView) {
+    switch (item) {
+        case 2: return lineView ? ItemSource{kParamAcvLine, 0} : ItemSource{kParamAcv, phase};
+        case 3: return lineView ? ItemSource{kParamDcvLine, 0} : ItemSource{kParamDcv2, phase};
+        case 4: return {kParamFreq, phase};
+        case 5: case 6: return {kParamCurrLimit2, phase};
+        case 7: return {kParamOnPhase, phase};
+        case 8: return {kParamOffPhase, phase};
+        case 9: return {kParamGain, phase};
+        case 14: return {kParamWaveDuty, phase};
+        case 16: return {kParamBalance2, 0};
+        case 17: return {kParamBalance3, 0};
+        case 19: return {kParamSyncPhase, 0};
+        default: return {kParamNone, 0};
+    }
+}
+
+void DrawNumberItem(uint32_t item, uint32_t phase, bool lineView) {
+    const ItemSource src = SourceOf(item, phase, lineView);
+    ParamRec rec;
+    paramRW(0, src.id, &rec, src.unit);
+    int32_t value = g_EditParam.workValue.load(kRelaxed);
+    if ((item == 7 || item == 8) && rec.state == 0) {
+        DrawRightText("FREE", 99);
+        return;
+    }
+    if ((item == 7 || item == 8) && rec.decimals == 0 && value > kWholeDegreeMax) value = kWholeDegreeMax;
+    const bool bigValueItem = item == 2 || item == 3 || item == 5 || item == 6;
+    int decimals = 2;
+    if ((bigValueItem && std::abs(rec.value) >= 10000) || (item == 4 && rec.value >= 100000)) decimals = 1;
+    if (item == 3) {
+        // The sign stands apart, so that the digits keep their places when it flips.
+        WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
+        GUI_DrawTextAt(value < 0 ? "-" : "+", 2, 15);
+        value = std::abs(value);
+    }
+    // The cell is too narrow for a unit beside five digits in this font; the page's label names it.
+    char text[32];
+    FormatScaledValue(0, value, text, sizeof text, decimals, rec.scale, "");
+    DrawValueText(text, 3);
+}
+
+void DrawDutyItem(uint32_t phase) {
+    ParamRec rec;
+    paramRW(0, kParamWaveDuty, &rec, phase);
+    const float duty = static_cast<float>(g_EditParam.workValue.load(kRelaxed)) * rec.scale;
+    char text[24];
+    if (GetFrequency(static_cast<int>(phase)) >= kFreq100Hz)
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(duty));
+    else
+        std::snprintf(text, sizeof text, "%.1f", duty);
+    DrawValueText(text, 48);
+}
+
+void DrawWaveItem(uint32_t phase, bool square) {
+    char name[16];
+    panel::WaveformName(g_EditParam.workValue.load(kRelaxed), name, sizeof name);
+    if (!square) {
+        DrawRightText(name, 99);
+        return;
+    }
+    WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
+    GUI_DrawTextAt(name, 3, 14);
+    ParamRec rec;
+    paramRW(0, kParamWaveDuty, &rec, phase);
+    const float duty = static_cast<float>(GetWaveDuty(static_cast<int>(phase))) * rec.scale;
+    char text[24];
+    if (GetFrequency(static_cast<int>(phase)) >= kFreq100Hz)
+        std::snprintf(text, sizeof text, "%d%%", static_cast<int>(duty));
+    else
+        std::snprintf(text, sizeof text, "%.1f%%", duty);
+    DrawRightText(text, 99);
+}
+
+}  // namespace
+
+void PanelCell_Paint(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) {
+        WM_DefaultHandler(msg);
+        return;
+    }
+    panel::OverlayCountPaint(msg->hWin);
+    int c = -1;
+    for (int i = 0; i < panel::kOverlayCells; ++i)
+        if (panel::g_OverlayWins.cell[i] == msg->hWin) c = i;
+    const uint32_t wiring = g_PhaseMode.load(kRelaxed);
+    const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
+    const int row = c < 0 || wiring > 2 || mode > 9
+                        ? -1
+                        : PanelRowOf(c, wiring, mode, g_HomePage.panelPage.load(kRelaxed) != 0);
+    const uint32_t item = row < 0 ? 0 : g_PanelItemTable[row][mode];
+    if (item <= 1) {
+        WM_Hide(msg->hWin);
+        return;
+    }
+    PanelItem_Paint(item);
+    SetSelectedRowAfter(g_OverlayTrack.state, wiring, mode);
+}
+
+void PanelItem_Paint(uint32_t item) {
+    const uint32_t phase = core::SelectedPhase();
+    const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
+    const uint32_t panelRow = g_HomePage.panelRow.load(kRelaxed);
+    const bool square = GetWaveform(static_cast<int>(phase)) == 17;
+    if (item == 13 && square &&
+        ((panelRow == 9 && ModeZeroGroup(mode)) || (panelRow == 10 && ModeFiveSix(mode))))
+        item = 14;
+    SetBkColorRGB(item == 13 && square ? 0x4D4D4D : 0xF0F0F0);
+    GUI_ClearWindow();
+    SetBkColorRGB(0xF0F0F0);
+    if (item == 14)
+        DrawPanelBar30Open(45, 0, 58);
+    else
+        DrawPanelBar30Open(0, 0, 103);
+    const bool lineView = GetPhaseLineView() == 1;
+    const int32_t work = g_EditParam.workValue.load(kRelaxed);
+    switch (item) {
+        case 10: DrawRightText(panel::SigSourceName(work), 99); break;
+        case 18: DrawRightText(panel::ExtSourceName(work), 99); break;
+        case 13: DrawWaveItem(phase, square); break;
+        case 14: DrawDutyItem(phase); break;
+        case 11: case 12: case 39: case 40: break;
+        default: DrawNumberItem(item, phase, lineView); break;
+    }
+    if (item == 5 || item == 6) EditCursorResetOnce();
+}

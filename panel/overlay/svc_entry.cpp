@@ -1,0 +1,112 @@
+#include <cstdio>
+
+#include "GUI/draw/gui_2d.h"
+#include "GUI/lcd/color_rgb.h"
+#include "core/system/state/edit_state.h"
+#include "panel/draw/panel_shapes.h"
+#include "panel/draw/panel_text.h"
+#include "panel/draw/value_format.h"
+#include "panel/overlay/overlay_layout.h"
+#include "panel/overlay/overlay_paint.h"
+#include "panel/overlay/overlay_track.h"
+#include "panel/pages/panel_fonts.h"
+
+namespace {
+
+constexpr uint32_t kFirmState = 226, kModelState = 228;
+
+struct SvcRow {
+    uint32_t state;
+    const char* title;
+    const char* format;  // of the value divided by `divisor`
+    float divisor;
+    bool integer;
+};
+
+constexpr SvcRow kSvcRows[] = {
+    {226, "Firm Number", "", 1, true},
+    {228, "Model Type", "%04d", 1, true},
+    {256, "Volt Slew Rate", "%04d", 1, true},
+    {257, "Fan Slew Rate", "%03d", 1, true},
+    {258, "Fan Duty Max", "%.2f", 100, false},
+    {259, "Fan Duty min", "%.2f", 100, false},
+    {260, "AvgCurrComp kp", "%.3f", 1000, false},
+    {261, "AvgCurrComp ki", "%.1f", 10, false},
+    {262, "RD_Define1", "%.1f", 10, false},
+    {263, "RD_Define2", "%.1f", 10, false},
+    {264, "RD_Define3", "%.1f", 10, false},
+    {265, "RD_Define4", "%.1f", 10, false},
+    {266, "RD_Define5", "%.1f", 10, false},
+};
+
+const SvcRow* RowOf(uint32_t state) {
+    for (const SvcRow& row : kSvcRows)
+        if (row.state == state) return &row;
+    return nullptr;
+}
+
+bool Painting(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) {
+        WM_DefaultHandler(msg);
+        return false;
+    }
+    panel::OverlayCountPaint(msg->hWin);
+    GUI_SetTextDrawMode(GUI_TM_TRANS);
+    GUI_SelectFont(&kFont24);
+    return true;
+}
+
+void Centred(const char* text, int x) {
+    GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_VCENTER);
+    GUI_DrawTextAt(text, x, 14);
+}
+
+}  // namespace
+
+void SvcEntry_Paint(WM_MSG_RECORD* msg) {
+    if (!Painting(msg)) return;
+    const SvcRow* row = RowOf(g_OverlayTrack.state);
+    if (row == nullptr) return;
+    SetColorRGB(0x000000);
+    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
+    GUI_DrawTextAt(row->title, 5, 8);
+}
+
+void SvcValue_Paint(WM_MSG_RECORD* msg) {
+    if (!Painting(msg)) return;
+    SetBkColorRGB(0xE6E6E6);
+    GUI_ClearWindow();
+    DrawEditFieldBar(20, 0, 77);
+    SetColorRGB(0xFFFFFF);
+    const SvcRow* row = RowOf(g_OverlayTrack.state);
+    if (row == nullptr) return;
+    const bool typing = g_OverlayTrack.entryState != 0;
+    const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
+    char text[24];
+    if (row->state == kFirmState) {
+        if (typing) {
+            std::snprintf(text, sizeof text, "%1d", static_cast<int>(g_EditBuf.entryValue));
+            Centred(text, 60);
+        } else {
+            Centred(work >= 0 && work < panel::kFirmCodeCount ? g_FirmCodeNames[work] : "", 60);
+        }
+        return;
+    }
+    if (row->state == kModelState && typing) {
+        if (g_EditBuf.entryLength == 0)
+            Centred("0000", 75);
+        else if (g_EditBuf.entryLength > 4)
+            Centred("Error", 75);
+        else {
+            CopyEntryText(text, sizeof text);
+            Centred(text, 75);
+        }
+        return;
+    }
+    if (row->integer)
+        std::snprintf(text, sizeof text, row->format, static_cast<int>(work));
+    else
+        std::snprintf(text, sizeof text, row->format, static_cast<double>(work) / row->divisor);
+    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_VCENTER);
+    DrawDigitsWithCursor(g_EditParam.cursor, text, 83, 14);
+}

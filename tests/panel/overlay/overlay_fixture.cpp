@@ -1,0 +1,115 @@
+#include "tests/panel/overlay/overlay_fixture.h"
+
+#include "GUI/draw/gui_2d.h"
+#include "GUI/lcd/color_rgb.h"
+#include "GUI/text/gui_font.h"
+#include "GUI/lcd/lcd.h"
+#include "core/params/defaults/param_init.h"
+#include "core/params/param_store.h"
+#include "core/regbus/regbus.h"
+#include "platform/stage/power_stage_sim.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "panel/popup/msg_popup_fsm.h"
+#include "core/system/state/edit_state.h"
+#include "panel/pages/page_mgr.h"
+#include "panel/popup/overlay_popup.h"
+#include "tests/GUI/screen_fixture.h"
+
+namespace overlaytest {
+
+namespace {
+
+std::vector<DrawnText> g_texts;
+
+void Record(const char* text, int x, int y, uint16_t, uint32_t, const GUI_FONTDEF*) {
+    g_texts.push_back({text, x, y});
+}
+
+void PagePaint(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) {
+        WM_DefaultHandler(msg);
+        return;
+    }
+    SetColorRGB(0x404040);
+    GUI_FillBox(0, 0, 799, 479);
+}
+
+}  // namespace
+
+OverlayScreen::OverlayScreen() {
+    // The store is built on the screen's root: the framebuffer stays the file the screen tests read.
+    guitest::UseScreenRoot();
+    plat::PowerStage().Reset();
+    BusMapInit();
+    regbus::BusReset();
+    test::DefaultSettings();
+    g_ModelId = 1;
+    SetDefaultAll();
+    g_OutputModeIdx = 1;
+    g_ParamStore.rangeCode[1] = 1;
+    for (uint32_t p = 0; p < 3; ++p)
+        g_ParamStore.unit[p].waveform.value = 16;
+    g_HomePage.panelPage.store(0);
+    g_HomePage.panelRow.store(0);
+    g_MenuState.store(1);
+    // No message of an earlier test waits to pop up over the overlay.
+    MsgQueue_Clear();
+    for (auto& id : g_MsgRing.ids)
+        id.store(0);
+    g_MsgPopup.flags.store(0);
+    g_MsgPopup.hold.store(0);
+    g_MsgPopup.id.store(0);
+    StepObjRewind(&g_MsgPopup.fsm, 1, kPopupStart);
+    g_EditBuf = {};
+    g_EditParam.workValue.store(0);
+    g_EditParam.cursor = 0;
+    guitest::FreshScreen();
+    WM_CreateTop(0, 0, 800, 480, WM_CF_SHOW, PagePaint, 0);
+    panel::PageMgrReset();
+    PageMgr_SetPages({nullptr, nullptr, &OverlayPageDesc, nullptr, nullptr, nullptr});
+    // The pages are built one per main pass, the overlay last.
+    MainPass(8);
+    GUI_SetTextHook(Record);
+}
+
+OverlayScreen::~OverlayScreen() {
+    GUI_SetTextHook(nullptr);
+    PageMgr_SetPages({});
+    panel::PageMgrReset();
+    g_MenuState.store(1);
+}
+
+void OverlayScreen::MainPass(int n) {
+    for (int i = 0; i < 4 * n; ++i) {
+        PageMgr_Tick();
+        GUI_RunAll();
+    }
+}
+
+void OverlayScreen::Enter(uint32_t state) {
+    if (menuEnterParamState(state) != 0) g_MenuState.store(state);
+    MainPass();
+}
+
+const std::vector<DrawnText>& OverlayScreen::Texts() const {
+    return g_texts;
+}
+
+bool OverlayScreen::Drew(const std::string& text, int x, int y) const {
+    for (const DrawnText& t : g_texts)
+        if (t.text == text && t.x == x && t.y == y) return true;
+    return false;
+}
+
+bool OverlayScreen::DrewStartingWith(const std::string& prefix, int x, int y) const {
+    for (const DrawnText& t : g_texts)
+        if (t.text.rfind(prefix, 0) == 0 && t.x == x && t.y == y) return true;
+    return false;
+}
+
+void OverlayScreen::ClearTexts() {
+    g_texts.clear();
+}
+
+}  // namespace overlaytest

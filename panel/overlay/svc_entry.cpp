@@ -1,9 +1,11 @@
 #include <cstdio>
 
+#include "GUI/bitmap/gui_image.h"
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
+#include "panel/draw/popup_art.h"
 #include "panel/draw/panel_text.h"
 #include "panel/draw/value_format.h"
 #include "panel/overlay/overlay_layout.h"
@@ -65,6 +67,7 @@ void Centred(const char* text, int x) {
 
 void SvcEntry_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
+    GUI_DrawImage(&panel::art::SmallPopupBackground(), 0, 0);
     const SvcRow* row = RowOf(g_OverlayTrack.state);
     if (row == nullptr) return;
     SetColorRGB(0x000000);

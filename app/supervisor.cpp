@@ -99,7 +99,7 @@ void SupervisorPass() {
     if (g_ThreadCtl.control.load() == kIfaceStop) InterfaceStop();
     if (g_ThreadCtl.control.load() == kIfaceStart) InterfaceStart();
     if (Hardcopy_IsPending()) {
-        Hardcopy_Write();
+        Hardcopy_Run();
         plat::SleepMs(2);
         return;
     }

@@ -6,6 +6,8 @@
 #include "GUI/lcd/lcd.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/sys_status.h"
+#include "panel/hardcopy/hardcopy.h"
+#include "panel/hardcopy/hardcopy_sync.h"
 #include "panel/pages/page_mgr.h"
 #include "panel/panel_services.h"
 #include "platform/host/clock.h"
@@ -33,7 +35,10 @@ void GuiThread_SetLcdApply(void (*apply)(uint32_t bytes)) {
 
 void GuiThread_Pass() {
     // The supervisor loop is copying the framebuffer: nothing may change it, nor move on meanwhile.
-    if (Hardcopy_IsPending()) return;
+    if (Hardcopy_IsPending()) {
+        panel::HardcopyGuiStandsStill();
+        return;
+    }
     if (g_LcdApplyCountdown > 0) {
         if (--g_LcdApplyCountdown == 0) {
             if (g_lcdApply != nullptr) g_lcdApply(g_LcdApplied);

@@ -17,14 +17,3 @@ void InitRuntimeState() {
 
 // A single unit: the unit count comes with parallel operation.
 void ParallelConfigUnits() {}
-
-int Hardcopy_IsPending() {
-    return SysStatusTest(kSysScreenCopyPending) ? 1 : 0;
-}
-
-void Hardcopy_Write() {
-    // There is no screen to copy until the graphics library exists: the request is answered as a
-    // failed write, not left pending.
-    ShowMessage(2, "USB File Write Error!");
-    SysStatusClear(kSysScreenCopyPending);
-}

@@ -13,5 +13,5 @@ extern std::atomic<uint32_t> g_Up40ms;
 void InitRuntimeState();
 void ParallelConfigUnits();
 
-int Hardcopy_IsPending();
-void Hardcopy_Write();
+// The screen copy lives in panel/hardcopy/; its pending test is used wherever these services are.
+#include "panel/hardcopy/hardcopy.h"

@@ -2,7 +2,6 @@
 
 #include "core/system/state/thread_ctl.h"
 
-std::atomic<uint32_t> g_WebScreenCopyOwner{0};
 std::atomic<uint32_t> g_WebLockReleaseReq{0};
 
 // The HTTP servers are not served yet: each thread holds its running word until the interface threads

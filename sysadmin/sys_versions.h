@@ -13,6 +13,8 @@ extern char g_UbootVersion[64];
 extern char g_UbootDateText[64];
 extern int32_t g_UbootBuildTime[6];  // year, month, day, hour, minute, second
 extern char g_UbootVersionText[128];
+// The version of this program, as the settings text beside a screen copy names it.
+inline constexpr char kMachineVersionText[] = "1.06";
 
 // Reads the three kernel texts, parses the kernel build time and reads the boot-loader version.
 // Returns the length of g_UbootVersionText.

@@ -1,5 +1,7 @@
 #include "app/layer_hooks.h"
 
+#include "app/timer_thread.h"
+
 #include "GUI/gui.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/control/ctrl_task.h"
@@ -9,6 +11,7 @@
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_verify.h"
 #include "panel/edit/home_edit_keys.h"
+#include "panel/key_filters.h"
 #include "panel/menu_entries.h"
 #include "panel/menu_thread.h"
 #include "panel/pages/page_mgr.h"
@@ -57,6 +60,7 @@ void WireLayerHooks() {
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuEnterStateValue, menuEnterParallelRetry, caliEnterStep,
                      Enter_menuCalibration, InitRuntimeState});
+    KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },
          [](uint32_t bits, uintptr_t arg) {

@@ -11,6 +11,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
+#include "panel/hardcopy/hardcopy.h"
 #include "panel/panel_services.h"
 #include "panel/restart_save.h"
 #include "platform/host/clock.h"

@@ -1,3 +1,4 @@
+#include "panel/hardcopy/hardcopy.h"
 #include "panel/key_thread.h"
 
 #include "core/control/output_request.h"

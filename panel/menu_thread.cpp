@@ -12,7 +12,23 @@
 #include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
+#include "core/control/output_request.h"
+#include "core/params/access/param_access.h"
+#include "core/params/limits/limit_checks.h"
+#include "core/params/param_store.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/regbus/reg_write.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/remote_state.h"
+#include "panel/hardcopy/hardcopy.h"
+#include "panel/key_filters.h"
+#include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
+#include "panel/runtime_init.h"
+#include "panel/settings_apply.h"
 #include "panel/status_conditions.h"
 #include "panel/sys_service.h"
 #include "platform/host/clock.h"
@@ -26,12 +42,16 @@
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/preset_backup.h"
 #include "storage/nv/settings_backup.h"
+#include "sysadmin/firmware/brand_web_images.h"
+#include "sysadmin/firmware/fw_update.h"
 #include "sysadmin/net/net_commands.h"
+#include "sysadmin/system_helpers.h"
 #include "sysadmin/net/net_monitor.h"
 #include "sysadmin/usb/usb_gadget.h"
 
 std::atomic<uint32_t> g_MenuHandshake{0};
 std::atomic<uint32_t> g_PendingReconfig{0};
+std::atomic<uint32_t> g_UiReady{0};
 
 namespace panel {
 MenuCommand g_MenuCommand{};
@@ -60,19 +80,75 @@ void EndReconfigHandshake() {
     g_PendingReconfig.store(0, kRelaxed);
 }
 
-void DispatchKey(uint32_t ev) {
-    // Any key acknowledges a sounding alarm beep and, at the local panel, stops it.
-    AlarmBeepAck();
-    AlarmBeepStop();
+constexpr uint8_t kCopyKeyCode = 254;
+constexpr int32_t kMsgRemoteRefused = 13;
+
+void ReportKey(uint32_t ev) {
     g_lastKey.store(ev, kRelaxed);
     g_keysTaken.fetch_add(1, kRelaxed);
-    // The menu states and their key handlers come with the menu state machine; until then the key is
-    // reported, so that a person at the panel channel sees it arrive.
+    // A person at the panel channel sees the key arrive.
     uint8_t code = KeyEventCode(ev);
     std::printf("MenuThread: key code %u '%c' class %u knob %d\n", code, std::isprint(code) ? code : '?',
                 KeyEventClass(ev), KeyEventDelta(ev));
     std::fflush(stdout);
-    if (KeyHandler dispatch = g_keyDispatch.load(std::memory_order_acquire)) dispatch(&ev);
+}
+
+void LocalKey(uint32_t* ev) {
+    AlarmBeepStop();
+    SetHoldCountdown(20);
+    const bool busy = g_BusHold.load(kRelaxed) != 0 || Hardcopy_IsPending() || SysStatusTest(kSysCaliProcessing);
+    if (busy && !SysStatusTest(kSysUnlocked)) return;
+    // The held "no update" popup of the start-up DSP check goes with the first key.
+    if (!busy && c2000Checked.load(kRelaxed) == 2 && MsgPopup_IsPersistent()) MsgPopup_Close();
+    KeyOutputOffFilter(ev);
+    KeyLockFilter(ev);
+    if (g_ParamFlags.load(kRelaxed) & core::kFlagKeysLocked) return;
+    if (GetParallelPosition() == 1) {
+        KeyPresetToggle(ev);
+        KeyShiftTranslate(ev);
+    }
+    if (*ev == 0) return;
+    if (KeyHandler dispatch = g_keyDispatch.load(std::memory_order_acquire)) dispatch(ev);
+    BeepRequest();
+}
+
+void RemoteKey(uint32_t* ev) {
+    const uint8_t code = KeyEventCode(*ev);
+    if ((g_ParamFlags.load(kRelaxed) & core::kFlagShiftLatched) == 0) {
+        if (code == 'S')
+            g_ParamFlags.fetch_or(core::kFlagShiftLatched, kRelaxed);
+        else if (code != 'X' || KeyOutputOffFilter(ev) != 0)
+            MsgQueue_PostId(kMsgRemoteRefused);
+        return;
+    }
+    g_ParamFlags.fetch_and(~core::kFlagShiftLatched, kRelaxed);
+    if (code == '@' || code == 'N') {
+        OutputFlagClear(kOutFlagRemote);
+        RemoteStateSet(kRemoteLocal);
+        if (MsgPopup_IsPersistent()) MsgPopup_Close();
+    }
+}
+
+void KeyStep() {
+    uint32_t ev = 0;
+    if (KeyEventTake(&ev) != 0 || ev == 0) return;
+    ReportKey(ev);
+    AlarmBeepAck();
+    if (g_HardcopyLongPressEnable.load(kRelaxed) != 0 && KeyEventCode(ev) == kCopyKeyCode) {
+        Hardcopy_KeyRequest();
+        return;
+    }
+    switch (RemoteStateGet()) {
+        case kRemoteRemote:
+            RemoteKey(&ev);
+            break;
+        case kRemoteRwLock:
+            ShowMessage(2, "Invalid with \nRemote Lock Control");
+            break;
+        default:
+            LocalKey(&ev);
+            break;
+    }
 }
 
 // True when a message was taken from the queue.
@@ -139,7 +215,21 @@ void GuiHandshake() {
 
 }  // namespace
 
+namespace {
+// The checks of every stored setting against the limits of the model just loaded.
+void StartupLimitChecks() {
+    if (const uint32_t type = g_ModelId.load(kRelaxed); type != 0) BusReg_SetModelType(static_cast<int32_t>(type));
+    ArbAcvLimitUpdateAll();
+    for (uint32_t mode = 0; mode < 10; ++mode) {
+        FreqLimitCheck(mode);
+        for (uint32_t area = 0; area < 2; ++area)
+            VoltSettingCheckAll(mode, area);
+    }
+}
+}  // namespace
+
 void MenuThread_Start() {
+    g_UiReady.store(0, std::memory_order_release);
     // A memory that cannot be opened is not tested and leaves the unit without a model type; one that
     // fails its test is still read: a block that fails its checksum is not applied.
     const bool nvOpen = SpiNvmInit() == 0;
@@ -166,6 +256,11 @@ void MenuThread_Start() {
     } else {
         PresetClearAll();
     }
+    if (nvOpen) StartupLimitChecks();
+    ApplyPendingIfaceConfig();
+    g_UiReady.fetch_or(1u, std::memory_order_release);
+    IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |
+                                            (1u << storage::kUsbSpeedShift)));
     BuildIdnString();
     // The identity block's MAC goes to eth0 and what eth0 took is read back; the host name, the USB gadget
     // and the network configuration follow from the identity and the LAN settings just loaded.
@@ -176,11 +271,13 @@ void MenuThread_Start() {
     NetStateInit();
     NetConfigStart();
     InitRuntimeState();
+    PanelCommStartup();
     SysStatusSet(kSysMenuThreadRunning);
     g_ScpiCmdSetSel.store(0);
     SysStatusClear(kSysSetCommandsBarred);
     SysStatusClear(kSysRestartPending);
     SysStatusClear(kSysRestartHandled);
+    CopyBrandWebImages();
 }
 
 void MenuThread_SetKeyDispatch(KeyHandler dispatch) {
@@ -195,16 +292,22 @@ int SettingsSaveRequestTake() {
     BackupSaveSystem();
     SysStatusClear(kSysResetSaveRequest);
     SysEvent_SaveRequestTaken();
+    g_HomePage.panelRow.store(0, kRelaxed);
     return 1;
 }
 
 void MenuThread_Pass() {
-    if (Hardcopy_IsPending()) return;
-    uint32_t ev = 0;
-    if (KeyEventTake(&ev) == 0 && ev != 0) DispatchKey(ev);
-    ReceiveSetCommand();
+    if (Hardcopy_IsPending()) {
+        // While the screen is copied only OUTPUT acts, and it must act at once: the output is switched off.
+        uint32_t ev = 0;
+        if (KeyEventTake(&ev) == 0 && ev != 0) KeyOutputOffFilter(&ev);
+        return;
+    }
     SettingsSaveRequestTake();
+    KeyStep();
+    ReceiveSetCommand();
     sysServiceStep();
+    SyncPanelIndicators();
     UpdateStatusConditions();
     CompleteSetCommand(true);
     GuiHandshake();

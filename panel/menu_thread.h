@@ -32,6 +32,8 @@ int SettingsSaveRequestTake();
 
 // Menu hand-shake word with the GUI thread: bit 1 request, bit 0 waiting for the reply semaphore.
 extern std::atomic<uint32_t> g_MenuHandshake;
+// UI-ready word: bit 0 once the stored configuration and the staged interface changes are in effect.
+extern std::atomic<uint32_t> g_UiReady;
 // 1 while a handed-over command waits for the system to report ready before it is done.
 extern std::atomic<uint32_t> g_PendingReconfig;
 

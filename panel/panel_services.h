@@ -1,6 +1,6 @@
 #pragma once
-// Front-panel services that the core uses: popups, the run-time re-initialisation, screen copies and
-// the words the timer and key threads share with the panel.
+// Front-panel services that the core uses: popups, the run-time re-initialisation and the words the
+// timer and key threads share with the panel.
 #include <atomic>
 #include <cstdint>
 
@@ -12,6 +12,3 @@ extern std::atomic<uint32_t> g_Up40ms;
 
 void InitRuntimeState();
 void ParallelConfigUnits();
-
-// The screen copy lives in panel/hardcopy/; its pending test is used wherever these services are.
-#include "panel/hardcopy/hardcopy.h"

@@ -28,7 +28,8 @@ enum Extra : uint8_t {
     kStartFault,
     kPanelSyncHold,
     kRebootLatched,
-    kPhaseFault
+    kPhaseFault,
+    kSelfTestFailed
 };
 
 constexpr uint32_t A(uint32_t bit) {
@@ -80,6 +81,7 @@ constexpr CondRow kRows[] = {
     {kLock, 0, A(9), 0, kRebootLatched},
     {kLock, 3, 0, 0, kPhaseFault},
     {kLock, 4, 0, 0, kStartFault},
+    {kLock, 5, 0, 0, kSelfTestFailed},
     {kLock, 7, A(7), 0, kNone},
     {kLock, 8, A(12), 0, kNone},
     {kLock, 9, A(8), 0, kNone},
@@ -108,6 +110,8 @@ bool ExtraHolds(Extra extra) {
             return SysStatusTest(kSysRebootRequest) && SysStatusTest(kSysAlarmLatched);
         case kPhaseFault:
             return g_PhaseFault.load(kRelaxed) != 0;
+        case kSelfTestFailed:
+            return g_StartupFailed.load(std::memory_order_acquire) != 0;
     }
     return false;
 }

@@ -228,7 +228,9 @@ enum ParamFlagBit : uint32_t {
     kFlagIpkKind = 1u << 1,        // id 23
     kFlagSyncMissing = 1u << 2,    // synchronisation source missing
     kFlagMeterHold = 1u << 3,      // measurement readings frozen
+    kFlagPresetMode = 1u << 4,     // the PRESET key's mode
     kFlagKeysLocked = 1u << 5,     // front-panel keys locked
+    kFlagShiftLatched = 1u << 6,   // SHIFT pressed, waiting for the key it shifts
     kFlagFreqLimitKind = 1u << 8,  // id 15
 };
 

@@ -1,7 +1,12 @@
 #include "platform/devices/panel_sim.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
+#include <string>
+
+#include "platform/host/root.h"
 
 namespace plat {
 namespace {
@@ -20,6 +25,8 @@ struct PanelState {
     uint16_t status = 1;
     bool unresponsive = false;
     uint32_t keyReads = 0;
+    uint32_t lampWrites = 0;
+    uint32_t statusTries = 0;
 };
 
 PanelState& State() {
@@ -38,6 +45,33 @@ uint16_t NextKeyWord(PanelState& s) {
     return word;
 }
 
+// The lamps as a person or a black-box test sees them: "0x0".."0xF" in <root>/var/run/panel-lamps, replaced
+// whole so that a reader never sees half a write. Without the run folder (a unit test's bare root) nothing
+// is written.
+void PublishLamps(uint8_t lamps) {
+    const std::string path = MapPath("/var/run/panel-lamps");
+    if (path.empty()) return;
+    const std::string tmp = path + ".tmp";
+    FILE* f = std::fopen(tmp.c_str(), "w");
+    if (f == nullptr) return;
+    const bool ok = std::fprintf(f, "0x%X\n", lamps & 0x0Fu) > 0;
+    if (std::fclose(f) != 0 || !ok || std::rename(tmp.c_str(), path.c_str()) != 0) std::remove(tmp.c_str());
+}
+
+// The status word a test sets through <root>/var/lib/sandbox/panel-status overrides the scripted one.
+uint16_t StatusWord(const PanelState& s) {
+    const std::string path = MapPath("/var/lib/sandbox/panel-status");
+    FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
+    if (f == nullptr) return s.status;
+    char text[32] = {};
+    const size_t n = std::fread(text, 1, sizeof text - 1, f);
+    std::fclose(f);
+    text[n] = '\0';
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(text, &end, 0);
+    return end == text ? s.status : static_cast<uint16_t>(v);
+}
+
 }  // namespace
 
 void PanelSimReset() {
@@ -50,6 +84,8 @@ void PanelSimReset() {
     s.status = 1;
     s.unresponsive = false;
     s.keyReads = 0;
+    s.lampWrites = 0;
+    s.statusTries = 0;
 }
 
 void PanelSimPress(uint8_t code, uint32_t reads) {
@@ -124,6 +160,18 @@ void PanelSimSetUnresponsive(bool on) {
     s.unresponsive = on;
 }
 
+uint32_t PanelSimLampWrites() {
+    PanelState& s = State();
+    std::lock_guard<std::mutex> g(s.lock);
+    return s.lampWrites;
+}
+
+uint32_t PanelSimStatusTries() {
+    PanelState& s = State();
+    std::lock_guard<std::mutex> g(s.lock);
+    return s.statusTries;
+}
+
 uint32_t PanelSimKeyReads() {
     PanelState& s = State();
     std::lock_guard<std::mutex> g(s.lock);
@@ -133,10 +181,12 @@ uint32_t PanelSimKeyReads() {
 bool PanelSimTransfer(uint8_t* frame, uint32_t length) {
     PanelState& s = State();
     std::lock_guard<std::mutex> g(s.lock);
-    if (s.unresponsive || frame == nullptr || length != 4) return false;
+    if (frame == nullptr || length != 4) return false;
     // The controller speaks 32-bit words; on the little-endian host the word's byte 3 is the command.
     uint32_t word = frame[0] | (frame[1] << 8) | (frame[2] << 16) | (static_cast<uint32_t>(frame[3]) << 24);
     uint8_t command = static_cast<uint8_t>(word >> 24);
+    s.statusTries += command == 0xF4;
+    if (s.unresponsive) return false;
     uint16_t reply = 0;
     switch (command) {
         case 0xF0:
@@ -145,12 +195,14 @@ bool PanelSimTransfer(uint8_t* frame, uint32_t length) {
             break;
         case 0xF1:
             s.lamps = static_cast<uint8_t>(word & 0x0F);
+            ++s.lampWrites;
+            PublishLamps(s.lamps);
             break;
         case 0xF2:
             s.appRunning = static_cast<uint8_t>(word & 0x01);
             break;
         case 0xF4:
-            reply = s.status;
+            reply = StatusWord(s);
             break;
         default:
             break;

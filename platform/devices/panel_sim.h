@@ -25,11 +25,15 @@ void PanelSimRelease();
 // Number of queued presses and turns not yet fully reported.
 uint32_t PanelSimPending();
 
+// Each 0xF1 also writes its lamp bits to <root>/var/run/panel-lamps ("0x0".."0xF"); 0xF4 answers the
+// number in <root>/var/lib/sandbox/panel-status when that file exists, else the word set here.
 uint8_t PanelSimLamps();                // last lamp bits sent with 0xF1
 uint8_t PanelSimAppRunning();           // last value of the application-running line (0xF2)
 void PanelSimSetStatus(uint16_t word);  // the answer to 0xF4
 void PanelSimSetUnresponsive(bool on);  // every transfer fails, as a controller that never answers
 uint32_t PanelSimKeyReads();            // 0xF0 transfers answered since reset
+uint32_t PanelSimLampWrites();          // 0xF1 transfers answered since reset
+uint32_t PanelSimStatusTries();         // 0xF4 transfers tried since reset, answered or not
 
 // The SPI side (used by platform/devices/spi.cpp): one frame in place; returns false when the transfer fails.
 bool PanelSimTransfer(uint8_t* frame, uint32_t length);

@@ -10,7 +10,6 @@
 #include "platform/stage/reg_map.h"
 #include "screens/output/startup_draw.h"
 
-std::atomic<uint32_t> g_StartupFailed{0};
 std::atomic<uint32_t> g_StartupStatusWord{0};
 
 namespace {

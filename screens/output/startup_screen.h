@@ -2,8 +2,8 @@
 #include <atomic>
 #include <cstdint>
 
-// 1 after any failed start-up test (read by the alarm handling).
-extern std::atomic<uint32_t> g_StartupFailed;
+#include "core/system/state/stage_status.h"
+
 // The power stage's start-up status word (register 2090, raw), as the self-test last read it.
 extern std::atomic<uint32_t> g_StartupStatusWord;
 

@@ -47,6 +47,15 @@ TEST_F(StatusConditions, AlarmAndStatusBitsLandInTheirWords) {
     }
 }
 
+// A failed start-up self-test is LOCK bit 5 and nothing else.
+TEST_F(StatusConditions, FailedSelfTestIsLockBitFive) {
+    g_StartupFailed = 1;
+    const panel::StatusConditions got = panel::BuildStatusConditions();
+    g_StartupFailed = 0;
+    EXPECT_EQ(got.lock, 1u << 5);
+    EXPECT_EQ(got.ques | got.warn | got.oper, 0u);
+}
+
 TEST_F(StatusConditions, ARisingConditionLatchesIntoEveryChannelsEvent) {
     ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusLan), 0);
     scpiQuesRegSet(&scpi::g_StatusLan, kRegPtr, 0xFFFF);

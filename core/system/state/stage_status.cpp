@@ -5,6 +5,7 @@
 std::atomic<uint32_t> g_PhaseFaultWord[3];
 std::atomic<uint32_t> g_PowerStageStatus{0};
 std::atomic<int32_t> g_PowerStageBootStatus{0};
+std::atomic<uint32_t> g_StartupFailed{0};
 
 int32_t PhaseFaultCheck() {
     uint32_t any = 0;
@@ -24,5 +25,6 @@ void StageStatusReset() {
         word.store(0);
     g_PowerStageStatus.store(0);
     g_PowerStageBootStatus.store(0);
+    g_StartupFailed.store(0);
 }
 }  // namespace core

@@ -10,6 +10,9 @@ extern std::atomic<uint32_t> g_PhaseFaultWord[3];
 // link passes; an output-on request requires the boot status to be nonzero.
 extern std::atomic<uint32_t> g_PowerStageStatus;
 extern std::atomic<int32_t> g_PowerStageBootStatus;
+// 1 after any failed start-up self-test: the start-up screen sets it, the alarm handling and the LOCK
+// status condition read it.
+extern std::atomic<uint32_t> g_StartupFailed;
 
 int32_t PhaseFaultCheck();
 

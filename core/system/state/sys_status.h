@@ -21,6 +21,7 @@ enum SysStatusBit : uint32_t {
     kSysCaliProcessing = 4,
     kSysReady = 5,
     kSysSyncSourceMissing = 6,
+    kSysUnlocked = 7,  // service access: keys work while the bus is held or a copy or calibration runs
     kSysNvMemFailure = 8,
     kSysResolvConfWritten = 9,
     kSysCalPageRead = 10,

@@ -1,0 +1,174 @@
+#include "panel/key_filters.h"
+
+#include "core/control/alarms/alarm_state.h"
+#include "core/control/alarms/alarms.h"
+#include "core/control/output_request.h"
+#include "core/control/sys_event.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "panel/hardcopy/hardcopy.h"
+#include "src/dev/panel_link.h"
+
+std::atomic<uint32_t> g_ShiftedYWord{0};
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+// Messages of the refused keys.
+constexpr int32_t kMsgKeysLocked = 11, kMsgKeysUnlocked = 12, kMsgRemote = 13, kMsgHold = 14,
+                  kMsgPresetHere = 15;
+constexpr uint8_t kLongLockKey = 193;
+constexpr uint32_t kSimpleScreenState = 2, kFirstMenuPageState = 94;
+constexpr uint32_t kCaliFirstState = 316, kCaliLastState = 328;
+// Bit 1 of the second flag byte: cleared whenever preset mode changes.
+constexpr uint32_t kFlagPresetAux = 1u << 9;
+
+std::atomic<int32_t (*)()> g_factoryArmCheck{nullptr};
+
+bool FlagSet(uint32_t bit) {
+    return (g_ParamFlags.load(kRelaxed) & bit) != 0;
+}
+
+bool OnMaster() {
+    return GetParallelPosition() == 1;
+}
+
+enum ShiftAction : uint8_t { kToClass2, kCopy, kAlarmClear, kPeakClear, kKeep, kShiftY, kFactory };
+struct ShiftRow {
+    uint8_t key;
+    ShiftAction action;
+    uint8_t code;  // the class-2 code of kToClass2
+};
+// Every other key after SHIFT is consumed.
+constexpr ShiftRow kShiftTable[] = {
+    {'A', kToClass2, 236},  // wave shape
+    {'C', kCopy, 0},
+    {'D', kToClass2, 237},  // off phase
+    {'F', kAlarmClear, 0},
+    {'G', kToClass2, 232},  // on phase
+    {'H', kToClass2, 238},  // output phase
+    {'I', kPeakClear, 0},
+    {'J', kKeep, 0},  // the keypad takes SHIFT with 'J' as the sign key: the latch stays for it
+    {'S', kKeep, 0},
+    {'O', kToClass2, 228},  // voltage limit kind
+    {'P', kToClass2, 229},  // frequency limit kind
+    {'Q', kToClass2, 230},  // peak current kind
+    {'R', kToClass2, 233},  // main mode
+    {'Y', kShiftY, 0},
+    {']', kFactory, 0},
+};
+
+}  // namespace
+
+void KeyFilters_SetFactoryArmCheck(int32_t (*check)()) {
+    g_factoryArmCheck.store(check, std::memory_order_release);
+}
+
+int KeyOutputOffFilter(uint32_t* ev) {
+    if (!OutputFlagTest(kOutFlagOutputOn) || KeyEventCode(*ev) != 'X') return -1;
+    if (SeqSimIsActive()) {
+        // A SEQUENCE/SIMULATE function owns the output: OUTPUT ends its run; without a run it does nothing.
+        if (SeqSimIsRunning()) SeqSimRequestStop();
+    } else {
+        OutputToggle();
+    }
+    *ev = 0;
+    return 0;
+}
+
+int KeyLockFilter(uint32_t* ev) {
+    if (FlagSet(core::kFlagShiftLatched)) return -1;
+    const uint8_t code = KeyEventCode(*ev);
+    const bool locked = FlagSet(core::kFlagKeysLocked);
+    if (!OnMaster() || g_AlarmState.summary.load(kRelaxed) != 0) {
+        // A slave, or a unit in alarm, can still be unlocked, never locked.
+        if (locked && code == kLongLockKey) {
+            g_ParamFlags.fetch_and(~core::kFlagKeysLocked, kRelaxed);
+            MsgQueue_PostId(kMsgKeysUnlocked);
+        }
+        return -1;
+    }
+    if (!locked) {
+        if (code == 'K') {
+            g_ParamFlags.fetch_or(core::kFlagKeysLocked, kRelaxed);
+            MsgQueue_PostId(kMsgKeysLocked);
+        }
+        return -1;
+    }
+    if (code == 'X') {
+        if (OutputFlagTest(kOutFlagOutputOn)) OutputToggle();
+    } else if (code == kLongLockKey) {
+        g_ParamFlags.fetch_and(~core::kFlagKeysLocked, kRelaxed);
+        MsgQueue_PostId(kMsgKeysUnlocked);
+    } else {
+        const uint32_t state = g_MenuState.load(kRelaxed);
+        if (OutputFlagTest(kOutFlagRemote)) {
+            if (code != 'S') MsgQueue_PostId(kMsgRemote);
+        } else if (state < kCaliFirstState || state > kCaliLastState) {
+            MsgQueue_PostId(kMsgKeysLocked);
+        }
+    }
+    *ev = 0;
+    return -1;
+}
+
+int KeyPresetToggle(uint32_t* ev) {
+    if (FlagSet(core::kFlagShiftLatched) || SeqSimIsActive() || KeyEventCode(*ev) != 'N') return -1;
+    const uint32_t state = g_MenuState.load(kRelaxed);
+    if (FlagSet(core::kFlagMeterHold)) {
+        MsgQueue_PostId(kMsgHold);
+    } else if (state == kSimpleScreenState && g_HomePage.viewSel.load(kRelaxed) == 1) {
+        MsgQueue_PostId(kMsgPresetHere);
+    } else if (state < kFirstMenuPageState) {
+        uint32_t old = g_ParamFlags.load(kRelaxed);
+        while (!g_ParamFlags.compare_exchange_weak(old, (old ^ core::kFlagPresetMode) & ~kFlagPresetAux, kRelaxed)) {
+        }
+    } else {
+        MsgQueue_PostId(kMsgPresetHere);
+    }
+    return -1;
+}
+
+int KeyShiftTranslate(uint32_t* ev) {
+    const uint8_t code = KeyEventCode(*ev);
+    if (code == 'S') g_ParamFlags.fetch_xor(core::kFlagShiftLatched, kRelaxed);
+    if (!FlagSet(core::kFlagShiftLatched)) return -1;
+    const ShiftRow* row = nullptr;
+    for (const ShiftRow& r : kShiftTable)
+        if (r.key == code) row = &r;
+    if (row != nullptr && row->action == kKeep) return -1;
+    g_ParamFlags.fetch_and(~core::kFlagShiftLatched, kRelaxed);
+    if (row == nullptr) {
+        *ev = 0;
+        return -1;
+    }
+    switch (row->action) {
+        case kToClass2:
+            *ev = KeyEventPack(KeyEventDelta(*ev), row->code, 2);
+            return -1;
+        case kShiftY:
+            g_ShiftedYWord.store(1, kRelaxed);
+            return -1;
+        case kCopy:
+            Hardcopy_KeyRequest();
+            break;
+        case kAlarmClear:
+            AlarmClear();
+            break;
+        case kPeakClear:
+            PeakClearRequest();
+            break;
+        case kFactory:
+            if (auto check = g_factoryArmCheck.load(std::memory_order_acquire); check != nullptr && check() != 0)
+                FactoryDefaultStart();
+            break;
+        case kKeep:
+            break;
+    }
+    *ev = 0;
+    return -1;
+}

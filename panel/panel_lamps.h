@@ -1,0 +1,12 @@
+#pragma once
+// The four lamps of the front-panel controller: OUTPUT, SHIFT, PRESET and SEQUENCE/SIMULATE
+// (src/dev/panel_link.h PanelLamp bits), sent as one word.
+#include <cstdint>
+
+// All lamps off, sent.
+void PanelIndicatorsReset();
+// Brings each lamp to its source (output on, SHIFT latched, preset mode, SEQUENCE/SIMULATE active),
+// sending the whole word once for every lamp that changed. Menu/control thread.
+void SyncPanelIndicators();
+// The indicator word as last sent.
+uint32_t PanelIndicators();

@@ -1,0 +1,168 @@
+#include "panel/runtime_init.h"
+
+#include <mutex>
+
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/regbus/reg_write.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/config/model_table.h"
+#include "core/control/alarms/alarm_state.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/remote_state.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
+#include "panel/key_filters.h"
+#include "panel/menu_entries.h"
+#include "panel/panel_lamps.h"
+#include "panel/panel_services.h"
+#include "panel/settings_apply.h"
+#include "scpi/channels/uart_channel.h"
+#include "src/dev/panel_link.h"
+#include "sysadmin/net/net_dhcp.h"
+#include "sysadmin/net/net_monitor.h"
+
+std::atomic<uint32_t> g_HardcopyLongPressEnable{0};
+
+namespace panel {
+RuntimeTuning g_RuntimeTuning{};
+}  // namespace panel
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+// The two power classes of the models: the 4.5 kVA unit (type 1) with its parallel systems (3-6), the
+// 6 kVA unit (2) with its parallel systems (7-11).
+bool Family45(uint32_t type) {
+    return type == 1 || (type >= 3 && type <= 6);
+}
+bool Family60(uint32_t type) {
+    return type == 2 || (type >= 7 && type <= 11);
+}
+
+// The number of units of a parallel system model; 0 for a single unit or an unknown type.
+int32_t ModelUnits(uint32_t type) {
+    switch (type) {
+        case 3:
+        case 7:
+            return 2;
+        case 4:
+        case 8:
+            return 3;
+        case 9:
+            return 4;
+        case 5:
+        case 10:
+            return 5;
+        case 6:
+        case 11:
+            return 6;
+        default:
+            return 0;
+    }
+}
+
+// The parallel role by model type: a single unit re-applies the position, enable and number given;
+// a parallel system model is the master of its fixed number of units.
+void ApplyModelRole(bool withRole, int32_t position, int32_t enable, int32_t number) {
+    const uint32_t type = g_ModelId.load(kRelaxed);
+    if (type == 1 || type == 2) {
+        SetParallelPosition(position);
+        SetParallelEnable(enable);
+        SetParallelNumber(number);
+    } else if (const int32_t units = ModelUnits(type); units != 0) {
+        if (withRole) {
+            SetParallelPosition(1);
+            SetParallelEnable(1);
+        }
+        SetParallelNumber(units);
+    }
+}
+
+void CommDefaults() {
+    SetParallelPosition(0);
+    {
+        std::lock_guard<std::mutex> hold(g_LanCfgLock);
+        g_LanCfg.DHCP = 1;
+        g_LanCfg.LAN_EN = 1;
+    }
+    DhcpStart();
+    IfaceUsbByteSet(2, static_cast<uint8_t>(IfaceUsbByte(2) & ~(1u << 4)));  // USB class TMC
+    g_IfaceCfg.rs232Baud = 3;
+    g_IfaceCfg.rs232DataBits = 1;
+    g_IfaceCfg.rs232Parity = 0;
+    g_IfaceCfg.rs232StopBits = 0;
+    paramPutValue(0, kParamBuzzer, 0, 0);
+    UartChannelRestart();
+}
+}  // namespace
+
+void PanelCommStartup() {
+    g_ParallelActive.store(0, kRelaxed);
+    core::ParallelSlavesClear();
+    // A single unit keeps the role it had stored, also when the start word resets the rest.
+    const int32_t position = GetParallelPosition(), enable = GetParallelEnable(), number = GetParallelNumber();
+    if (SpiAuxRead16() == 0) CommDefaults();
+    ApplyModelRole(true, position, enable, number);
+}
+
+void ParallelConfigUnits() {
+    ApplyModelRole(false, GetParallelPosition(), GetParallelEnable(), GetParallelNumber());
+}
+
+void InitRuntimeState() {
+    PanelIndicatorsReset();
+    KeyEventBoxClear();
+    g_OutputFlags.store(0, std::memory_order_release);
+    g_ParamFlags.store(0, std::memory_order_release);
+    // ApplyAllSettings is not run here yet: re-posting every setting while the control task is in its
+    // start-up wait keeps an output-on command given meanwhile from taking effect.
+
+    g_HomePage.eachAll.store(0, kRelaxed);
+    g_HomePage.viewSel.store(0, kRelaxed);
+    g_HomePage.panelRow.store(0, kRelaxed);
+    NetStateInit();
+    NetConfigStart();
+    RemoteStateSet(kRemoteLocal);
+    core::ServiceFlagsReset();
+    g_OutputOptionWord.fetch_or(0x1Fu | (0xA6u << 8), kRelaxed);
+    SetMonitorSource1Item(GetMonitorSource1Item());
+    SetMonitorSource2Item(GetMonitorSource2Item());
+    SetTriggerSource(GetTriggerSource());
+
+    panel::RuntimeTuning& t = panel::g_RuntimeTuning;
+    t.fanSlew = 100;
+    t.fanDutyMax = 80;
+    t.fanDutyMin = 20;
+    BusReg_SetFanSlew(t.fanSlew);
+    BusReg_SetFanDutyMax(t.fanDutyMax);
+    BusReg_SetFanDutyMin(t.fanDutyMin);
+    const uint32_t type = g_ModelId.load(kRelaxed);
+    if (Family45(type)) {
+        t.kp = 2500, t.ki = 30, t.powerLimitTotal = 4950, t.powerLimitPhase = 1650;
+    } else if (Family60(type)) {
+        t.kp = 2000, t.ki = 30, t.powerLimitTotal = 6600, t.powerLimitPhase = 2200;
+    }
+    for (auto& rd : t.rd)
+        rd = 0;
+    BusReg_SetAvgCurrCompKp(t.kp);
+    BusReg_SetAvgCurrCompKi(t.ki);
+    BusReg_SetRdDefine1(0);
+    BusReg_SetRdDefine2(0);
+    BusReg_SetRdDefine3(0);
+    BusReg_SetRdDefine4(0);
+    BusReg_SetRdDefine5(0);
+
+    g_HardcopyLongPressEnable.store(1, kRelaxed);
+    g_IfaceCfg.rs232Enable = 1;
+    g_ShiftedYWord.store(0, kRelaxed);
+    SysStatusClear(kSysKeysBlocked);
+    // The alarm monitor saves every setting to the non-volatile memory on its next pass: the settings a
+    // reset has just written on this thread are published with the request.
+    g_AlarmState.backupRequest.store(1, std::memory_order_release);
+    menuGoAdvenceScreen();
+}

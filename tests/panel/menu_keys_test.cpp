@@ -1,0 +1,291 @@
+// Key events stepped through the menu/control thread's pass: the remote, key-lock, OUTPUT, PRESET and
+// SHIFT rules, the lamps and the panel controller's start word.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/control/ctrl_task_state.h"
+#include "core/params/access/param_access.h"
+#include "core/params/defaults/param_init.h"
+#include "core/params/param_store.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/remote_state.h"
+#include "core/system/state/sys_status.h"
+#include "panel/key_filters.h"
+#include "panel/menu_thread.h"
+#include "panel/panel_lamps.h"
+#include "panel/runtime_init.h"
+#include "platform/devices/panel_sim.h"
+#include "src/dev/panel_link.h"
+#include "src/dev/spi_device.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+std::vector<uint32_t> g_dispatched;
+void Record(uint32_t* ev) {
+    g_dispatched.push_back(*ev);
+}
+
+uint32_t Key(uint8_t code, uint8_t cls = 5) {
+    return KeyEventPack(0, code, cls);
+}
+
+class MenuKeys : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::PanelSimReset();
+        SpiPanelOpen();
+        g_SysStatus.store(0);
+        ASSERT_EQ(MsgQueueInit(), 0);
+        IpcSemInit();
+        panel::MenuThreadReset();
+        MenuThread_Start();
+        MenuThread_SetKeyDispatch(Record);
+        // A single unit, the master of itself: every rule applies.
+        g_ModelId.store(1);
+        SetDefaultAll();
+        ASSERT_EQ(GetParallelPosition(), 1);
+        g_MenuState.store(1);
+        MsgQueue_Clear();
+        g_dispatched.clear();
+    }
+    void TearDown() override {
+        MenuThread_SetKeyDispatch(nullptr);
+        g_ParamFlags.store(0);
+        g_OutputFlags.store(0);
+        RemoteStateSet(kRemoteLocal);
+        g_ModelId.store(0);
+        SetDefaultAll();
+        core::MsgQueueRemove();
+    }
+    // Passes one key and returns the message it posted (0 for none).
+    static uint32_t Press(uint32_t ev) {
+        MsgQueue_Clear();
+        EXPECT_EQ(KeyEventPost(ev), 0);
+        MenuThread_Pass();
+        uint32_t id = 0;
+        MsgQueue_Pop(&id);
+        return id;
+    }
+    static bool OffRequested() {
+        return g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load() == core::kCtrlMsgOutputOff;
+    }
+    static void OutputOn() {
+        g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
+        OutputFlagSet(kOutFlagOutputOn);
+    }
+    static bool Flag(uint32_t bit) { return (g_ParamFlags.load() & bit) != 0; }
+};
+
+TEST_F(MenuKeys, RemoteOutputKeySwitchesOffOrIsRefused) {
+    RemoteStateSet(kRemoteRemote);
+    OutputOn();
+    EXPECT_EQ(Press(Key('X')), 0u);
+    EXPECT_TRUE(OffRequested());
+    OutputFlagClear(kOutFlagOutputOn);
+    EXPECT_EQ(Press(Key('X')), 13u);
+    EXPECT_EQ(Press(Key('U')), 13u);
+    EXPECT_TRUE(g_dispatched.empty());
+}
+
+TEST_F(MenuKeys, RemoteShiftThenAKeyOnlyClearsShiftButLocalReturns) {
+    RemoteStateSet(kRemoteRemote);
+    OutputFlagSet(kOutFlagRemote);
+    EXPECT_EQ(Press(Key('S')), 0u);
+    EXPECT_TRUE(Flag(core::kFlagShiftLatched));
+    EXPECT_EQ(Press(Key(65, 1)), 0u);
+    EXPECT_FALSE(Flag(core::kFlagShiftLatched));
+    EXPECT_EQ(RemoteStateGet(), kRemoteRemote);
+    EXPECT_TRUE(g_dispatched.empty());
+    for (uint8_t local : {'N', '@'}) {
+        RemoteStateSet(kRemoteRemote);
+        OutputFlagSet(kOutFlagRemote);
+        Press(Key('S'));
+        EXPECT_EQ(Press(Key(local)), 0u);
+        EXPECT_EQ(RemoteStateGet(), kRemoteLocal);
+        EXPECT_FALSE(OutputFlagTest(kOutFlagRemote));
+        EXPECT_FALSE(Flag(core::kFlagShiftLatched));
+    }
+    RemoteStateSet(kRemoteRwLock);
+    Press(Key('S'));
+    EXPECT_FALSE(Flag(core::kFlagShiftLatched));
+}
+
+// With the keys locked only OUTPUT-off, the long LOCK key and (in remote) SHIFT act.
+TEST_F(MenuKeys, LockedKeysAreDroppedWithTheirMessage) {
+    struct Case {
+        uint32_t ev;
+        bool remoteIndication;
+        uint32_t state;
+        uint32_t msg;
+    };
+    const Case cases[] = {
+        {Key('O', 2), false, 1, 11}, {KeyEventPack(1, plat::kKnobCode, 4), false, 1, 11},
+        {Key('O', 2), true, 1, 13},
+        {Key('S'), true, 1, 0},      {Key('N'), false, 1, 11},
+        // Last: a calibration state sets the calibration processing that holds later keys.
+        {Key('O', 2), false, 320, 0}, {Key('O', 2), false, 328, 0},
+    };
+    for (const Case& c : cases) {
+        g_ParamFlags.store(core::kFlagKeysLocked);
+        g_MenuState.store(c.state);
+        c.remoteIndication ? OutputFlagSet(kOutFlagRemote) : OutputFlagClear(kOutFlagRemote);
+        EXPECT_EQ(Press(c.ev), c.msg) << KeyEventCode(c.ev) << " in " << c.state;
+        EXPECT_EQ(g_ParamFlags.load(), core::kFlagKeysLocked) << KeyEventCode(c.ev);
+    }
+    EXPECT_TRUE(g_dispatched.empty());
+    g_MenuState.store(1);
+    SysStatusClear(kSysCaliProcessing);
+    OutputOn();
+    EXPECT_EQ(Press(Key('X')), 0u);
+    EXPECT_TRUE(OffRequested());
+    EXPECT_EQ(Press(Key(193)), 12u);
+    EXPECT_FALSE(Flag(core::kFlagKeysLocked));
+    EXPECT_EQ(Press(Key('K')), 11u);
+    EXPECT_TRUE(Flag(core::kFlagKeysLocked));
+    // In remote, SHIFT still latches (the way back to local).
+    RemoteStateSet(kRemoteRemote);
+    EXPECT_EQ(Press(Key('S')), 0u);
+    EXPECT_TRUE(Flag(core::kFlagShiftLatched));
+}
+
+// SHIFT then a key: the shifted shortcut codes, the keys that keep the latch and the ones consumed.
+TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
+    struct Case {
+        uint8_t key;
+        uint32_t dispatched;  // 0: consumed
+        bool latchKept;
+    };
+    const Case cases[] = {
+        {'A', Key(236, 2), false}, {'D', Key(237, 2), false}, {'G', Key(232, 2), false},
+        {'H', Key(238, 2), false}, {'O', Key(228, 2), false}, {'P', Key(229, 2), false},
+        {'Q', Key(230, 2), false}, {'R', Key(233, 2), false}, {'J', Key('J'), true},
+        {'Y', Key('Y'), false},    {'B', 0, false},           {'N', 0, false},
+        {'U', 0, false},           {'I', 0, false},
+    };
+    for (const Case& c : cases) {
+        g_ParamFlags.store(0);
+        g_ShiftedYWord.store(0);
+        Press(Key('S'));
+        ASSERT_TRUE(Flag(core::kFlagShiftLatched));
+        g_dispatched.clear();
+        Press(Key(c.key));
+        EXPECT_EQ(g_dispatched.empty() ? 0u : g_dispatched.back(), c.dispatched) << c.key;
+        EXPECT_EQ(Flag(core::kFlagShiftLatched), c.latchKept) << c.key;
+        EXPECT_EQ(g_ShiftedYWord.load(), c.key == 'Y' ? 1u : 0u) << c.key;
+        EXPECT_FALSE(Flag(core::kFlagPresetMode)) << c.key;
+    }
+    g_ParamFlags.store(0);
+    Press(Key('S'));
+    Press(Key('S'));
+    EXPECT_FALSE(Flag(core::kFlagShiftLatched));
+}
+
+TEST_F(MenuKeys, PresetKeyTogglesOnlyOnTheHomeStates) {
+    EXPECT_EQ(Press(Key('N')), 0u);
+    EXPECT_TRUE(Flag(core::kFlagPresetMode));
+    EXPECT_EQ(Press(Key('N')), 0u);
+    EXPECT_FALSE(Flag(core::kFlagPresetMode));
+    g_MenuState.store(95);
+    EXPECT_EQ(Press(Key('N')), 15u);
+    g_MenuState.store(2);
+    g_HomePage.viewSel.store(1);
+    EXPECT_EQ(Press(Key('N')), 15u);
+    g_HomePage.viewSel.store(0);
+    g_ParamFlags.store(core::kFlagMeterHold);
+    EXPECT_EQ(Press(Key('N')), 14u);
+    EXPECT_EQ(g_ParamFlags.load(), core::kFlagMeterHold);
+}
+
+// While a screen is copied the pass takes the key at once: OUTPUT switches off, anything else is dropped.
+TEST_F(MenuKeys, OutputKeyActsDuringAScreenCopy) {
+    SysStatusSet(kSysScreenCopyPending);
+    OutputOn();
+    ASSERT_EQ(KeyEventPost(Key('X')), 0);
+    MenuThread_Pass();
+    EXPECT_TRUE(OffRequested());
+    uint32_t left = 1;
+    KeyEventTake(&left);
+    EXPECT_EQ(left, 0u);
+    SysStatusClear(kSysScreenCopyPending);
+}
+
+// Each lamp that changes is sent once, whatever else changed with it; nothing is sent when none did.
+TEST_F(MenuKeys, EachChangedLampIsSentOnce) {
+    const uint32_t before = plat::PanelSimLampWrites();
+    OutputFlagSet(kOutFlagOutputOn);
+    g_ParamFlags.store(core::kFlagShiftLatched | core::kFlagPresetMode);
+    SyncPanelIndicators();
+    EXPECT_EQ(plat::PanelSimLampWrites() - before, 3u);
+    EXPECT_EQ(plat::PanelSimLamps(), 0x7u);
+    SyncPanelIndicators();
+    EXPECT_EQ(plat::PanelSimLampWrites() - before, 3u);
+    g_ParamFlags.store(core::kFlagPresetMode);
+    SyncPanelIndicators();
+    EXPECT_EQ(plat::PanelSimLampWrites() - before, 4u);
+    EXPECT_EQ(plat::PanelSimLamps(), 0x5u);
+}
+
+class StartWord : public MenuKeys {
+  protected:
+    void SetUp() override {
+        MenuKeys::SetUp();
+        SetParallelEnable(1);
+        g_IfaceCfg.rs232Baud = 6;
+        g_IfaceCfg.rs232DataBits = 0;
+        g_IfaceCfg.rs232Parity = 2;
+        g_IfaceCfg.rs232StopBits = 1;
+        g_LanCfg.DHCP = 0;
+        paramPutValue(0, kParamBuzzer, 1, 0);
+    }
+    testsupport::TempRoot root_;
+};
+
+TEST_F(StartWord, ZeroResetsTheCommunicationSettingsButASingleUnitKeepsItsRole) {
+    plat::PanelSimSetStatus(0);
+    PanelCommStartup();
+    EXPECT_EQ(g_IfaceCfg.rs232Baud, 3);
+    EXPECT_EQ(g_IfaceCfg.rs232DataBits, 1);
+    EXPECT_EQ(g_IfaceCfg.rs232Parity, 0);
+    EXPECT_EQ(g_IfaceCfg.rs232StopBits, 0);
+    EXPECT_EQ(LanCfgRead().DHCP, 1);
+    EXPECT_EQ(paramGetValue(kParamBuzzer, 0, 0), 0);
+    EXPECT_EQ(GetParallelPosition(), 1);
+    EXPECT_EQ(GetParallelEnable(), 1);
+}
+
+TEST_F(StartWord, OneChangesNothingAndASilentControllerIsAskedTenTimes) {
+    PanelCommStartup();
+    EXPECT_EQ(g_IfaceCfg.rs232Baud, 6);
+    EXPECT_EQ(g_IfaceCfg.rs232Parity, 2);
+    EXPECT_EQ(LanCfgRead().DHCP, 0);
+    EXPECT_EQ(paramGetValue(kParamBuzzer, 0, 0), 1);
+    plat::PanelSimSetUnresponsive(true);
+    const uint32_t before = plat::PanelSimStatusTries();
+    PanelCommStartup();
+    EXPECT_EQ(plat::PanelSimStatusTries() - before, 10u);
+    plat::PanelSimSetUnresponsive(false);
+}
+
+// A parallel system model is the master of its fixed number of units (the unit-count record takes 2-3).
+TEST_F(StartWord, ParallelModelsSetTheirUnitCount) {
+    const std::pair<uint32_t, int32_t> cases[] = {{3, 2}, {7, 2}, {4, 3}, {8, 3}};
+    for (auto [type, units] : cases) {
+        g_ModelId.store(type);
+        SetDefaultAll();
+        SetParallelPosition(0);
+        SetParallelNumber(1);
+        PanelCommStartup();
+        EXPECT_EQ(GetParallelNumber(), units) << type;
+        EXPECT_EQ(GetParallelPosition(), 1) << type;
+    }
+}
+
+}  // namespace

@@ -157,9 +157,12 @@ TEST_F(CalHandlers, VoltageCalibrationWordsAndExit) {
 // at the first voltage point (-250 V, -280 V to -220 V) a reading outside the point's limits is refused.
 TEST_F(CalHandlers, ReadingsInThousandthsAgainstThePointLimits) {
     SysStatusSet(kSysCaliAccess);
-    g_MenuState.store(317);
+    g_MenuState.store(316);  // no point page: only the conversion can refuse
+    g_EditBuf.enteredInt = 7;
     EXPECT_EQ(Call<double>(CmdCalVoltAvg, false, kItemReal, 1e12), "|53");
     EXPECT_EQ(Call(CmdCalVoltAvg, false, kItemInt, 2147484), "|53");
+    EXPECT_EQ(g_EditBuf.enteredInt, 7);
+    g_MenuState.store(317);
     EXPECT_EQ(Call(CmdCalVoltAvg, false, kItemInt, -200), "|53");
     EXPECT_EQ(g_EditBuf.enteredInt, -200000);
     EXPECT_EQ(Call<double>(CmdCalVoltAvg, false, kItemReal, -250.5), "|0");

@@ -152,6 +152,7 @@ bool SystemStartup() {
     SpiPanelOpen();
     SpiAuxWrite1(1);
     SysVersionsRead();
+    VersionWordsRead();
     SysStatusClear(kSysMenuThreadRunning);
     g_LanRestartReq.store(0);
     PeripheralResetPulse();

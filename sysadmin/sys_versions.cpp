@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/regbus/reg_read.h"
 #include "platform/host/clock.h"
 #include "platform/sandbox/sandbox.h"
 
@@ -18,6 +19,15 @@ char g_UbootVersion[64];
 char g_UbootDateText[64];
 int32_t g_UbootBuildTime[6];
 char g_UbootVersionText[128];
+VersionWords g_VersionWords;
+
+void VersionWordsRead() {
+    for (int phase = 0; phase < 3; ++phase)
+        g_VersionWords.logic[phase].store(static_cast<uint32_t>(BusReg_GetModuleWord(phase)), std::memory_order_relaxed);
+    g_VersionWords.hwRevision.store(BusReg_GetStatusHigh(), std::memory_order_relaxed);
+    g_VersionWords.psVersion.store(static_cast<uint32_t>(BusReg_GetBootStatus()), std::memory_order_relaxed);
+    g_VersionWords.plVersion.store(0, std::memory_order_relaxed);
+}
 
 namespace {
 

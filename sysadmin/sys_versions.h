@@ -1,6 +1,7 @@
 #pragma once
 // The kernel and boot-loader versions and build dates, read once at start-up before the threads that
 // show them start.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +16,20 @@ extern int32_t g_UbootBuildTime[6];  // year, month, day, hour, minute, second
 extern char g_UbootVersionText[128];
 // The version of this program, as the settings text beside a screen copy names it.
 inline constexpr char kMachineVersionText[] = "1.06";
+
+// The version words of the system information, read once at start-up after the power stage's bus is up:
+// the programmable-logic versions are the three module words (registers 2081-2083), the hardware
+// revision is the stage's identification byte (bits 8-15 of 2048), the processor-side version word is
+// the stage controller's boot word (2080); the logic-side version word has no source on this stage and
+// stays 0. Written before the threads that read them start.
+struct VersionWords {
+    std::atomic<uint32_t> logic[3];
+    std::atomic<uint32_t> hwRevision;
+    std::atomic<uint32_t> psVersion;
+    std::atomic<uint32_t> plVersion;
+};
+extern VersionWords g_VersionWords;
+void VersionWordsRead();
 
 // Reads the three kernel texts, parses the kernel build time and reads the boot-loader version.
 // Returns the length of g_UbootVersionText.

@@ -18,6 +18,7 @@ struct CoreUiHooks {
     void (*caliEnterStep)(uint32_t state);                   // entry of a calibration point page
     void (*enterCalibration)();                              // Enter_menuCalibration
     void (*initRuntimeState)();                              // InitRuntimeState
+    void (*seqSimExit)();                                    // Seq_Exit: leaves SEQ or SIM
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

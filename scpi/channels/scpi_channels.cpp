@@ -20,21 +20,15 @@ ChannelParts g_usbParts;
 ChannelParts g_gpibParts;
 ChannelParts g_uartParts;
 
-constexpr ScpiInterface Channel(uint32_t id, ScpiStatusBlock* status, ChannelParts* parts) {
-    ScpiInterface ifc{};
-    ifc.channelId = id;
-    ifc.status = status;
-    ifc.parse = &parts->parse;
-    ifc.lexer = &parts->lexer;
-    ifc.cmd = &parts->cmd;
-    return ifc;
-}
-
 }  // namespace
 }  // namespace scpi
 
 // The USB device port is a USB-TMC device until its class is set to USB-CDC.
-constinit ScpiInterface g_ScpiIfLan = scpi::Channel(kChanLan, &scpi::g_StatusLan, &scpi::g_lanParts);
-constinit ScpiInterface g_ScpiIfUsb = scpi::Channel(kChanUsbTmc, &scpi::g_StatusUsb, &scpi::g_usbParts);
-constinit ScpiInterface g_ScpiIfGpib = scpi::Channel(kChanUsbGpib, &scpi::g_StatusGpib, &scpi::g_gpibParts);
-constinit ScpiInterface g_ScpiIfUart = scpi::Channel(kChanUart, &scpi::g_StatusUart, &scpi::g_uartParts);
+constinit ScpiInterface g_ScpiIfLan{.channelId = kChanLan, .status = &scpi::g_StatusLan, .parse = &scpi::g_lanParts.parse,
+                                    .lexer = &scpi::g_lanParts.lexer, .cmd = &scpi::g_lanParts.cmd};
+constinit ScpiInterface g_ScpiIfUsb{.channelId = kChanUsbTmc, .status = &scpi::g_StatusUsb, .parse = &scpi::g_usbParts.parse,
+                                    .lexer = &scpi::g_usbParts.lexer, .cmd = &scpi::g_usbParts.cmd};
+constinit ScpiInterface g_ScpiIfGpib{.channelId = kChanUsbGpib, .status = &scpi::g_StatusGpib, .parse = &scpi::g_gpibParts.parse,
+                                    .lexer = &scpi::g_gpibParts.lexer, .cmd = &scpi::g_gpibParts.cmd};
+constinit ScpiInterface g_ScpiIfUart{.channelId = kChanUart, .status = &scpi::g_StatusUart, .parse = &scpi::g_uartParts.parse,
+                                    .lexer = &scpi::g_uartParts.lexer, .cmd = &scpi::g_uartParts.cmd};

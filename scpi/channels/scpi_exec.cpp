@@ -209,7 +209,7 @@ void ChannelDropSession(ScpiInterface* ifc) {
         ifc->cmd->dataUsed = 0;
         ifc->cmd->suffixCount = 0;
     }
-    if (ifc->log.curCol > 0) LogCloseLine(ifc);
+    LogCloseOpenLine(ifc);
     scpiResetInterface(ifc);
     ps->curNode = CmdSetDesc(ifc)->mainRoot;
 }

@@ -47,13 +47,14 @@ const ScpiCmdSetDescriptor* CmdSetDesc(const ScpiInterface* ifc) {
 void LogAppend(ScpiInterface* ifc, uint8_t byte) {
     if (byte == '\r' || byte == '\n') return;
     ScpiCommandLog& log = ifc->log;
+    std::lock_guard<std::mutex> hold(log.lock);
     if (log.curCol >= static_cast<int32_t>(kScpiLogLineSize) - 1) return;
     log.line[log.curLine][log.curCol++] = static_cast<char>(byte);
     log.line[log.curLine][log.curCol] = '\0';
 }
 
-void LogCloseLine(ScpiInterface* ifc) {
-    ScpiCommandLog& log = ifc->log;
+namespace {
+void CloseLineLocked(ScpiCommandLog& log) {
     if (log.curCol < static_cast<int32_t>(kScpiLogLineSize) - 3) {
         log.line[log.curLine][log.curCol++] = '\\';
         log.line[log.curLine][log.curCol++] = 'n';
@@ -66,20 +67,75 @@ void LogCloseLine(ScpiInterface* ifc) {
     }
     log.curCol = 0;
 }
+}  // namespace
+
+void LogCloseLine(ScpiInterface* ifc) {
+    std::lock_guard<std::mutex> hold(ifc->log.lock);
+    CloseLineLocked(ifc->log);
+}
+
+void LogCloseOpenLine(ScpiInterface* ifc) {
+    std::lock_guard<std::mutex> hold(ifc->log.lock);
+    if (ifc->log.curCol > 0) CloseLineLocked(ifc->log);
+}
 
 void LogNewLine(ScpiInterface* ifc) {
     ScpiCommandLog& log = ifc->log;
+    std::lock_guard<std::mutex> hold(log.lock);
     if (log.wrapped) log.overwritten = 1;
     std::memset(log.line[log.curLine], 0, kScpiLogLineSize);
     log.curCol = 0;
 }
 
 const char* LogCurrentLine(const ScpiInterface* ifc) {
-    return ifc->log.line[ifc->log.curLine];
+    thread_local char copy[kScpiLogLineSize];
+    std::lock_guard<std::mutex> hold(ifc->log.lock);
+    std::memcpy(copy, ifc->log.line[ifc->log.curLine], kScpiLogLineSize);
+    copy[kScpiLogLineSize - 1] = '\0';
+    return copy;
 }
 
 void LogClear(ScpiInterface* ifc) {
-    std::memset(&ifc->log, 0, sizeof(ifc->log));
+    ScpiCommandLog& log = ifc->log;
+    std::lock_guard<std::mutex> hold(log.lock);
+    std::memset(log.line, 0, sizeof log.line);
+    log.curLine = 0;
+    log.curCol = 0;
+    log.wrapped = 0;
+    log.overwritten = 0;
+}
+
+size_t LogDump(const ScpiInterface* ifc, char* out, size_t size) {
+    if (size == 0) return 0;
+    const ScpiCommandLog& log = ifc->log;
+    std::lock_guard<std::mutex> hold(log.lock);
+    size_t n = 0;
+    auto put = [&](const char* text, size_t len) {
+        const size_t room = size - 1 - n;
+        if (len > room) len = room;
+        std::memcpy(out + n, text, len);
+        n += len;
+    };
+    if (log.curLine == 0 && log.curCol == 0 && log.wrapped == 0) {
+        put("No Command Record Data\n", 23);
+        out[n] = '\0';
+        return n;
+    }
+    int32_t line = log.curLine;
+    for (uint32_t k = 0; k < kScpiLogLines; ++k) {
+        const char* text = log.line[line];
+        const size_t len = strnlen(text, kScpiLogLineSize);
+        if (len > 0) {
+            put(text, len);
+            put("\r\n", 2);
+        }
+        if (--line < 0) {
+            if (log.wrapped == 0) break;
+            line = static_cast<int32_t>(kScpiLogLines) - 1;
+        }
+    }
+    out[n] = '\0';
+    return n;
 }
 
 }  // namespace scpi

@@ -1,7 +1,9 @@
 #pragma once
 // One remote channel's context: its port operations, parse state, lexer, command block, error queue,
 // status block and command log.
+#include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 #include "scpi/status/scpi_error_queue.h"
 #include "scpi/parser/scpi_parse_state.h"
@@ -28,6 +30,9 @@ struct ScpiCommandLog {
     int32_t curCol;
     uint32_t wrapped;      // the line index passed 15 while closing a line
     uint32_t overwritten;  // a new line started past 15
+    // The channel's thread writes its log while the command-log query reads and the clear command empties
+    // any channel's log from other threads: every access holds this.
+    mutable std::mutex lock;
 };
 
 // Channel ids; the id is also the completion message's type.
@@ -142,7 +147,14 @@ const ScpiCmdSetDescriptor* CmdSetDesc(const ScpiInterface* ifc);
 void LogAppend(ScpiInterface* ifc, uint8_t byte);
 void LogCloseLine(ScpiInterface* ifc);
 void LogNewLine(ScpiInterface* ifc);
+// A copy of the current line, valid in the calling thread until its next call.
 const char* LogCurrentLine(const ScpiInterface* ifc);
 void LogClear(ScpiInterface* ifc);
+// Closes the current line when anything was written to it.
+void LogCloseOpenLine(ScpiInterface* ifc);
+// The log from the current line back through at most 16 lines, each non-empty one followed by CR LF
+// ("No Command Record Data\n" when nothing was logged), terminated and cut to size - 1. Its length.
+size_t LogDump(const ScpiInterface* ifc, char* out, size_t size);
+constexpr size_t kScpiLogDumpSize = kScpiLogLines * (kScpiLogLineSize + 2) + 1;
 
 }  // namespace scpi

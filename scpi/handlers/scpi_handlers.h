@@ -91,4 +91,27 @@ int CmdSourMode(ScpiInterface* ifc);
 // SYSTem:ERRor?
 int CmdSystErr(ScpiInterface* ifc);
 
+// SYSTem configuration, error enable, lock and maintenance.
+int CmdSystConfExt(ScpiInterface* ifc);
+int CmdSystConfPhas(ScpiInterface* ifc);
+int CmdSystConfMode(ScpiInterface* ifc);
+int CmdSystConfTrigOutpSour(ScpiInterface* ifc);
+int CmdSystConfTrigOutpWidt(ScpiInterface* ifc);
+int CmdSystErrEnab(ScpiInterface* ifc);
+int CmdSystKloc(ScpiInterface* ifc);
+int CmdSystPass(ScpiInterface* ifc);
+int CmdSystPkhTime(ScpiInterface* ifc);
+int CmdSystReb(ScpiInterface* ifc);
+int CmdSystScpiData(ScpiInterface* ifc);
+int CmdSystInf(ScpiInterface* ifc);
+int CmdSystHoldStat(ScpiInterface* ifc);
+int CmdSystWrel(ScpiInterface* ifc);
+
+// CALibration.
+int CmdCalConfMode(ScpiInterface* ifc);
+int CmdCalVoltAvg(ScpiInterface* ifc);
+int CmdCalVolt(ScpiInterface* ifc);
+int CmdCalCurrAvg(ScpiInterface* ifc);
+int CmdCalCurr(ScpiInterface* ifc);
+
 }  // namespace scpi

@@ -36,13 +36,16 @@ enum ScpiErr : uint8_t {
     kScpiErrBlockNotAllowed = 33,    // -168
     kScpiErrExprNotAllowed = 36,     // -178
     kScpiErrExecution = 41,          // -200
+    kScpiErrProtected = 44,          // -203
     kScpiErrTriggerIgnored = 46,     // -211
     kScpiErrParameter = 51,          // -220
+    kScpiErrSettingsConflict = 52,   // -221
     kScpiErrDataOutOfRange = 53,     // -222
     kScpiErrTooMuchData = 69,        // -223
     kScpiErrIllegalValue = 70,       // -224
     kScpiErrDataStale = 73,          // -230
     kScpiErrSystem = 112,            // -310
     kScpiErrQueueOverflow = 122,     // -350
+    kScpiErrQueryInterrupted = 128,  // -410
     kScpiErrQueryUnterm = 129,       // -420
 };

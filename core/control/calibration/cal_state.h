@@ -8,6 +8,7 @@ struct CalStateRec {
     std::atomic<uint32_t> cmd{0};     // bit 3 high range, bit 5 abort, 16 next point
     std::atomic<uint32_t> status{0};  // copy of register 2098
     std::atomic<uint8_t> measuring{0};
+    std::atomic<uint32_t> phase{0};   // the phase being calibrated, 0-2
 };
 extern CalStateRec g_CalState;
 

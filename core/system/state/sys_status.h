@@ -21,7 +21,9 @@ enum SysStatusBit : uint32_t {
     kSysCaliProcessing = 4,
     kSysReady = 5,
     kSysSyncSourceMissing = 6,
-    kSysUnlocked = 7,  // service access: keys work while the bus is held or a copy or calibration runs
+    // Service access, given by the service code remotely: keys work while the bus is held or a copy or
+    // calibration runs.
+    kSysUnlocked = 7,
     kSysNvMemFailure = 8,
     kSysResolvConfWritten = 9,
     kSysCalPageRead = 10,
@@ -39,6 +41,9 @@ enum SysStatusBit : uint32_t {
     kSysKeysBlocked = 24,
     kSysParallelMismatch = 25,
     kSysParallelLinkFault = 26,
+    // A remote CONTinuous leaves SEQ/SIM: set while that exit runs (bit 19, where the remote command's
+    // own layout puts it, is the reset-done bit).
+    kSysSeqSimExitRequest = 27,
 };
 
 inline bool SysStatusTest(SysStatusBit bit) {
@@ -50,3 +55,7 @@ inline void SysStatusSet(SysStatusBit bit) {
 inline void SysStatusClear(SysStatusBit bit) {
     g_SysStatus.fetch_and(~(1u << bit), std::memory_order_release);
 }
+
+// The instrument is going down: remote set commands are refused from now on and the periodic services'
+// save before a restart carries the reboot out.
+void sysRebootRequest();

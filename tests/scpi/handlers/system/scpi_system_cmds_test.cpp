@@ -1,0 +1,204 @@
+// The SYSTem configuration and maintenance handlers and the calibration commands where a controller on a
+// fresh root cannot show them over the socket: the phase change's remote pause, a parallel slave, the
+// calibration words on the stage, and the command logs read and cleared while their channels write.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "core/control/calibration/calibration.h"
+#include "core/control/core_ui_hooks.h"
+#include "core/control/measure/meas_records.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/phase_cfg.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/parser/scpi_errors.h"
+#include "screens/menu/cali_pages.h"
+#include "tests/core/ctrl_fixture.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+
+namespace {
+
+using namespace scpi;
+using Handler = int (*)(ScpiInterface*);
+// The calibration mode and command registers.
+constexpr uint16_t kCaliModeReg = 2353, kCaliCmdReg = 2354;
+
+class SystemHandlers : public test::CtrlTest {
+  protected:
+    void SetUp() override {
+        core::ServiceFlagsReset();
+        g_PhaseCfgChanging.store(0);
+    }
+    void TearDown() override {
+        core::ServiceFlagsReset();
+        CoreUi_SetHooks({});
+    }
+    template <typename T = int32_t>
+    std::string Call(Handler handler, bool query, uint8_t type = kItemOmitted, T value = 0) {
+        return ch.Call(handler, query, type, value);
+    }
+    scpitest::FakeChannel ch{kChanLan};
+};
+
+// The refusals of the phase change: a non-integer, a page other than the output screen, a wiring that
+// does not exist; the same wiring changes nothing; the pause flag stays down on each.
+TEST_F(SystemHandlers, PhaseChangeRefusals) {
+    g_MenuState.store(1);
+    g_PageId.store(1);
+    EXPECT_EQ(Call<double>(CmdSystConfPhas, false, kItemReal, 1.5), "|51");
+    EXPECT_EQ(Call(CmdSystConfPhas, false, kItemInt, 3), "|53");
+    EXPECT_EQ(Call(CmdSystConfPhas, false, kItemInt, -1), "|53");
+    EXPECT_EQ(Call(CmdSystConfPhas, false, kItemInt, 0), "|0");
+    g_PageId.store(94);
+    EXPECT_EQ(Call(CmdSystConfPhas, false, kItemInt, 1), "|52");
+    EXPECT_EQ(GetPhaseMode(), 0u);
+    EXPECT_EQ(g_PhaseCfgChanging.load(), 0u);
+    EXPECT_EQ(Call(CmdSystConfPhas, true), "3P4W|0");
+}
+
+// With the output screen shown the whole change runs with the channels paused: the flag is up while the
+// settings are saved (held here at the store's lock) and down once the new wiring is in force.
+TEST_F(SystemHandlers, PhaseChangeRunsPausedOnTheOutputScreen) {
+    g_MenuState.store(1);
+    g_PageId.store(1);
+    std::unique_lock<std::mutex> store(core::g_ParamLock);
+    std::string result;
+    std::thread change([&] { result = Call(CmdSystConfPhas, false, kItemInt, 1); });
+    bool paused = false;
+    for (int i = 0; i < 5000 && !paused; ++i) {
+        paused = g_PhaseCfgChanging.load() == 1;
+        if (!paused) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    store.unlock();
+    change.join();
+    EXPECT_TRUE(paused);
+    EXPECT_EQ(result, "|0");
+    EXPECT_EQ(g_PhaseCfgChanging.load(), 0u);
+    EXPECT_EQ(GetPhaseMode(), 1u);
+    EXPECT_EQ(Call(CmdSystConfPhas, true), "1P2W|0");
+}
+
+// A slave refuses the master's settings, even their queries, until 6392 toggles the service override on;
+// a second 6392 toggles it off. Other numbers are no password.
+TEST_F(SystemHandlers, ServiceOverrideLiftsAndRestoresTheSlaveRefusal) {
+    SetParallelPosition(0);
+    EXPECT_EQ(Call(CmdSystConfExt, true), "|112");
+    EXPECT_EQ(Call(CmdSystPkhTime, true), "|112");
+    EXPECT_EQ(Call(CmdSystPass, false, kItemInt, 6392), "|0");
+    EXPECT_EQ(Call(CmdSystConfExt, true), "+0|0");
+    EXPECT_EQ(Call(CmdSystConfExt, false, kItemInt, -1), "|53");
+    EXPECT_EQ(Call(CmdSystPass, false, kItemInt, 6392), "|0");
+    EXPECT_EQ(Call(CmdSystConfExt, true), "|112");
+    EXPECT_EQ(Call(CmdSystPass, false, kItemInt, 1234), "|51");
+    EXPECT_EQ(Call(CmdSystPass, false, kItemInt, 9371), "|0");
+    EXPECT_TRUE(SysStatusTest(kSysUnlocked));
+}
+
+// The trigger output's line must exist in the wiring; a negative one is out of range like a large one.
+TEST_F(SystemHandlers, TriggerOutputSourceFollowsTheWiring) {
+    const struct {
+        uint32_t wiring;
+        int32_t line;
+        const char* expect;
+    } cases[] = {{0, -1, "|53"}, {0, 3, "|53"}, {0, 2, "|0"}, {2, 2, "|41"}, {2, 1, "|0"}, {1, 1, "|41"}, {1, 0, "|0"}};
+    for (const auto& c : cases) {
+        SetPhaseMode(c.wiring);
+        EXPECT_EQ(Call(CmdSystConfTrigOutpSour, false, kItemInt, c.line), c.expect) << c.wiring << " " << c.line;
+    }
+    EXPECT_EQ(Call(CmdSystConfTrigOutpSour, true), "L1|0");
+}
+
+class CalHandlers : public SystemHandlers {
+  protected:
+    void SetUp() override {
+        SystemHandlers::SetUp();
+        CoreUiHooks hooks{};
+        hooks.caliEnterStep = caliEnterStep;
+        hooks.enterCalibration = Enter_menuCalibration;
+        CoreUi_SetHooks(hooks);
+        CaliMode_Step();
+        CaliMode_Step();
+        test::ClearTrace();
+    }
+};
+
+// Without the password's access nothing is written; with it VOLTage starts the selected phase's voltage
+// calibration at its first point and EXIT leaves it with the abort command.
+TEST_F(CalHandlers, VoltageCalibrationWordsAndExit) {
+    EXPECT_EQ(Call(CmdCalConfMode, false, kItemChoice, 0), "|44");
+    EXPECT_EQ(Call(CmdCalVolt, false, kItemChoice, 0), "|44");
+    EXPECT_TRUE(test::Writes().empty());
+
+    SysStatusSet(kSysCaliAccess);
+    EXPECT_EQ(Call(CmdCalConfMode, false, kItemChoice, 0), "|0");
+    EXPECT_EQ(test::OnlyWriteTo(kCaliModeReg).raw, 0x0011u);
+    ASSERT_FALSE(test::WritesTo(kCaliCmdReg).empty());
+    EXPECT_EQ(test::WritesTo(kCaliCmdReg).front().raw, 0x0008u);
+    EXPECT_EQ(g_MenuState.load(), 317u);
+
+    test::ClearTrace();
+    EXPECT_EQ(Call(CmdCalVolt, false, kItemChoice, 0), "|0");
+    ASSERT_FALSE(test::WritesTo(kCaliCmdReg).empty());
+    EXPECT_EQ(test::WritesTo(kCaliCmdReg).front().raw, 0x0020u);
+    EXPECT_EQ(g_MenuState.load(), 316u);
+    EXPECT_EQ(Call(CmdCalConfMode, false, kItemInt, 9), "|112");
+}
+
+// A reading is taken in thousandths: one whose product leaves 32 bits is refused before anything else;
+// at the first voltage point (-250 V, -280 V to -220 V) a reading outside the point's limits is refused.
+TEST_F(CalHandlers, ReadingsInThousandthsAgainstThePointLimits) {
+    SysStatusSet(kSysCaliAccess);
+    g_MenuState.store(316);  // no point page: only the conversion can refuse
+    g_EditBuf.enteredInt = 7;
+    EXPECT_EQ(Call<double>(CmdCalVoltAvg, false, kItemReal, 1e12), "|53");
+    EXPECT_EQ(Call(CmdCalVoltAvg, false, kItemInt, 2147484), "|53");
+    EXPECT_EQ(g_EditBuf.enteredInt, 7);
+    g_MenuState.store(317);
+    EXPECT_EQ(Call(CmdCalVoltAvg, false, kItemInt, -200), "|53");
+    EXPECT_EQ(g_EditBuf.enteredInt, -200000);
+    EXPECT_EQ(Call<double>(CmdCalVoltAvg, false, kItemReal, -250.5), "|0");
+    EXPECT_EQ(g_EditBuf.enteredInt, -250500);
+}
+
+// The clear command empties other channels' logs while their threads write, and the log query reads
+// them meanwhile: each log's lock keeps the two apart.
+TEST(CommandLog, DumpNewestFirstAndClearWhileWriting) {
+    ScpiInterface ifc{};
+    char out[kScpiLogDumpSize];
+    LogDump(&ifc, out, sizeof out);
+    EXPECT_STREQ(out, "No Command Record Data\n");
+    for (const char* line : {"VOLT 1", "FREQ 50"}) {
+        for (const char* c = line; *c != '\0'; ++c)
+            LogAppend(&ifc, static_cast<uint8_t>(*c));
+        LogCloseLine(&ifc);
+        LogNewLine(&ifc);
+    }
+    LogDump(&ifc, out, sizeof out);
+    EXPECT_STREQ(out, "FREQ 50\\n\r\nVOLT 1\\n\r\n");
+
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        while (!stop.load()) {
+            LogAppend(&ifc, 'X');
+            LogCloseLine(&ifc);
+            LogNewLine(&ifc);
+        }
+    });
+    for (int i = 0; i < 2000; ++i) {
+        LogDump(&ifc, out, sizeof out);
+        LogClear(&ifc);
+    }
+    stop.store(true);
+    writer.join();
+}
+
+}  // namespace

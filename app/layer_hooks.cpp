@@ -58,8 +58,8 @@ void WireLayerHooks() {
     HomeKeys_SetSeqSimKey(Seq_EnterMode);
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
-                     menuGoAdvenceScreen, menuEnterStateValue, menuEnterParallelRetry, caliEnterStep,
-                     Enter_menuCalibration, InitRuntimeState, Seq_Exit});
+                     menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
+                     caliEnterStep, Enter_menuCalibration, InitRuntimeState, Seq_Exit});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },

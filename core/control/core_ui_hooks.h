@@ -13,6 +13,7 @@ struct CoreUiHooks {
     // The six settings blocks re-based on the parallel (1) or stand-alone (0) limits of the model.
     void (*backupRebase)(int parallel);
     void (*advanceScreen)();  // menuGoAdvenceScreen
+    void (*simpleScreen)();   // menuGoSimpleScreen
     int32_t (*enterStateValue)(uint32_t state, int32_t value);  // menuEnterStateValue
     void (*parallelRetry)();                                 // menuEnterParallelRetry
     void (*caliEnterStep)(uint32_t state);                   // entry of a calibration point page

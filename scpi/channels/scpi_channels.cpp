@@ -23,7 +23,10 @@ ChannelParts g_uartParts;
 }  // namespace
 }  // namespace scpi
 
-// The USB device port is a USB-TMC device until its class is set to USB-CDC.
+// The USB device port is a USB-TMC device until its class is set to USB-CDC. The members not named start
+// value-initialised (designated initializers), which is what the warning below would have us spell out.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 constinit ScpiInterface g_ScpiIfLan{.channelId = kChanLan, .status = &scpi::g_StatusLan, .parse = &scpi::g_lanParts.parse,
                                     .lexer = &scpi::g_lanParts.lexer, .cmd = &scpi::g_lanParts.cmd};
 constinit ScpiInterface g_ScpiIfUsb{.channelId = kChanUsbTmc, .status = &scpi::g_StatusUsb, .parse = &scpi::g_usbParts.parse,
@@ -32,3 +35,4 @@ constinit ScpiInterface g_ScpiIfGpib{.channelId = kChanUsbGpib, .status = &scpi:
                                     .lexer = &scpi::g_gpibParts.lexer, .cmd = &scpi::g_gpibParts.cmd};
 constinit ScpiInterface g_ScpiIfUart{.channelId = kChanUart, .status = &scpi::g_StatusUart, .parse = &scpi::g_uartParts.parse,
                                     .lexer = &scpi::g_uartParts.lexer, .cmd = &scpi::g_uartParts.cmd};
+#pragma GCC diagnostic pop

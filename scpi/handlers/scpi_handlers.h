@@ -86,6 +86,30 @@ int CmdSourVoltLimRms(ScpiInterface* ifc);
 int CmdSourVoltRang(ScpiInterface* ifc);
 int CmdSourMode(ScpiInterface* ifc);
 
+// OUTPut and PARallel.
+int CmdOutpStat(ScpiInterface* ifc);
+int CmdOutpImp(ScpiInterface* ifc);
+int CmdOutpImpInd(ScpiInterface* ifc);
+int CmdOutpImpRes(ScpiInterface* ifc);
+int CmdOutpMonAmpl(ScpiInterface* ifc);
+int CmdOutpMonSour(ScpiInterface* ifc);
+int CmdOutpPon(ScpiInterface* ifc);
+int CmdOutpProtCle(ScpiInterface* ifc);
+int CmdOutpRel(ScpiInterface* ifc);
+int CmdParPos(ScpiInterface* ifc);
+int CmdParNumb(ScpiInterface* ifc);
+int CmdParEnab(ScpiInterface* ifc);
+
+// DISPlay, INPut, INSTrument and ETHernet:DHCP.
+int CmdDispDesMode(ScpiInterface* ifc);
+int CmdDispMeasSour(ScpiInterface* ifc);
+int CmdEthDhcp(ScpiInterface* ifc);
+int CmdInpGain(ScpiInterface* ifc);
+int CmdInpSour(ScpiInterface* ifc);
+int CmdInpSyncSour(ScpiInterface* ifc);
+int CmdInstEdit(ScpiInterface* ifc);
+int CmdInstSel(ScpiInterface* ifc);
+
 // STATus:OPERation|QUEStionable|WARNing|LOCK:CONDition?
 
 // SYSTem:ERRor?

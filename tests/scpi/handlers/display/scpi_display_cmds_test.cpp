@@ -1,0 +1,138 @@
+// The DISPlay, INPut and INSTrument commands in states the LAN socket of a fresh unit cannot reach: the
+// other wirings and output modes, balance, SEQ/SIM active, and the screens the view commands enter.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/control/core_ui_hooks.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/service_flags.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+const std::string kExecution = "-200,\"Execution error\"";
+const std::string kSystem = "-310,\"System error\"";
+const std::string kParameter = "-220,\"Parameter error\"";
+
+class DisplayCommands : public ::testing::Test {
+  protected:
+    test::DefaultStore store;  // 3P4W, AC-INT, L1 selected
+    scpitest::MenuEnv env;
+    scpitest::FakeChannel ch{kChanLan};
+
+    void TearDown() override {
+        core::ServiceFlagsReset();
+        CoreUi_SetHooks({});
+    }
+    std::string Run(const std::string& message) {
+        std::string reply = ch.Exec(message + "\n");
+        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
+        return reply + "|" + ch.PopErrors();
+    }
+};
+
+// {wiring, override, program message, reply|errors}: a line the wiring lacks is neither selected nor
+// shown in the total view; EDIT exists only in 3P4W.
+TEST_F(DisplayCommands, GuardsOfTheWirings) {
+    const struct {
+        uint32_t wiring;
+        uint32_t override;
+        const char* message;
+        std::string expect;
+    } cases[] = {
+        {1, 0, "INST:SEL L2", "|" + kExecution},
+        {1, 0, "DISP:DES:MODE TOT", "|" + kExecution},
+        {1, 0, "INST:EDIT?", "|" + kSystem},
+        {2, 0, "INST:EDIT ALL", "|" + kSystem},
+        {2, 0, "INST:SEL L3", "|" + kExecution},
+        {2, 0, "INST:SEL L2;SEL?", "L2|"},
+        {1, 1, "INST:SEL L3;SEL?", "L3|"},
+        {0, 0, "INST:SEL 3", "|-222,\"Data out of range\""},
+    };
+    for (const auto& c : cases) {
+        SetPhaseMode(c.wiring);
+        g_ServiceFlags.threePhase1P2W.store(c.override);
+        EXPECT_EQ(Run(c.message), c.expect) << c.wiring << " " << c.message;
+    }
+    // The selected line is the one the phase-specific commands address.
+    EXPECT_EQ(core::SelectedPhase(), 2u);
+}
+
+// {output mode, program message, reply|errors}: each item has its own list, shorter in DC-INT; THD only
+// in AC-INT, the frequency only in the SYNC modes; a slot outside the list reads VRMS.
+TEST_F(DisplayCommands, MeasurementItemsFollowTheOutputMode) {
+    const struct {
+        uint32_t mode;
+        const char* message;
+        std::string expect;
+    } cases[] = {
+        {1, "DISP:MEAS:SOUR1 THDV;SOUR1?", "THDV|"},
+        {1, "DISP:MEAS:SOUR3 FREQ", "|" + kParameter},
+        {8, "DISP:MEAS:SOUR3 FREQ;SOUR3?", "FREQ|"},
+        {7, "DISP:MEAS:SOUR2 THDI", "|" + kParameter},
+        {2, "DISP:MEAS:SOUR1 THDV", "|" + kParameter},
+        {2, "DISP:MEAS:SOUR3 SPOW", "|" + kParameter},
+        {2, "DISP:MEAS:SOUR4 IPKH;SOUR4?", "IPKH|"},
+        {1, "DISP:WIND:MEAS:SOUR4 CFAC;:DISP:MEAS:SOUR4?", "CFAC|"},
+        {1, "DISP:MEAS:SOUR2 LRMS", "|" + kParameter},
+    };
+    for (const auto& c : cases) {
+        SetOutputMode(c.mode);
+        EXPECT_EQ(Run(c.message), c.expect) << c.mode << " " << c.message;
+    }
+    // The items are kept per output mode.
+    EXPECT_EQ(paramGetValue(kParamMeasItem1 + 3, 0, 0), 8);  // CFAC is slot 8 of item 4
+    SetOutputMode(8);
+    EXPECT_EQ(paramGetValue(kParamMeasItem1 + 2, 0, 0), 6);  // FREQ is slot 6 of item 3
+    SetOutputMode(1);
+    paramPutValue(0, kParamMeasItem1 + 3, 9, 0);
+    EXPECT_EQ(Run("DISP:MEAS:SOUR4?"), "VRMS|");
+}
+
+// NORMal and TOTal set the home view and enter the advanced screen, SIMPle the simple one; nothing while
+// SEQ/SIM is active.
+TEST_F(DisplayCommands, ViewEntersItsScreen) {
+    static int advanced, simple;
+    advanced = simple = 0;
+    CoreUiHooks hooks{};
+    hooks.advanceScreen = [] { ++advanced; };
+    hooks.simpleScreen = [] { ++simple; };
+    CoreUi_SetHooks(hooks);
+    EXPECT_EQ(Run("DISP:DES:MODE TOT"), "|");
+    EXPECT_EQ(g_HomePage.viewSel.load(), 1u);
+    EXPECT_EQ(Run("DISP:DES:MODE SIMP"), "|");
+    EXPECT_EQ(Run("DISP:DES:MODE NORM"), "|");
+    EXPECT_EQ(g_HomePage.viewSel.load(), 0u);
+    EXPECT_EQ(advanced, 2);
+    EXPECT_EQ(simple, 1);
+    OutputFlagSet(kOutFlagSeqSimActive);
+    EXPECT_EQ(Run("DISP:DES:MODE TOT"), "|" + kExecution);
+    OutputFlagClear(kOutFlagSeqSimActive);
+    EXPECT_EQ(g_HomePage.viewSel.load(), 0u);
+}
+
+// Balance edits all phases together: EACH is stored as ALL. The external inputs exist only in the modes
+// that use them.
+TEST_F(DisplayCommands, EditModeAndExternalInputs) {
+    SetPhaseBalanceMode(1);
+    EXPECT_EQ(Run("INST:EDIT EACH;EDIT?"), "All|");
+    SetPhaseBalanceMode(0);
+    EXPECT_EQ(Run("INST:EDIT 0;EDIT?"), "Each|");
+    EXPECT_EQ(Run("INP:SOUR?"), "|" + kExecution);
+    SetOutputMode(4);
+    EXPECT_EQ(Run("INST:SEL L2;:INP:SOUR L3EX;SOUR?"), "L3Ext|");
+    EXPECT_EQ(GetMainSrc(0), 0);
+    EXPECT_EQ(Run("INP:SOUR 3"), "|-222,\"Data out of range\"");
+    EXPECT_EQ(Run("INP:SYNC:SOUR EXT"), "|" + kExecution);
+    SetOutputMode(8);
+    EXPECT_EQ(Run("INP:SYNC:SOUR EXT;SOUR?"), "EXT|");
+    EXPECT_EQ(GetMainSig(), 3);
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+// The OUTPut and PARallel commands in states the LAN socket of a fresh unit cannot reach: the other
+// wirings, a parallel slave with and without the service override, a SEQ/SIM run, the impedance of all
+// phases at once.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+const std::string kExecution = "-200,\"Execution error\"";
+const std::string kSystem = "-310,\"System error\"";
+const std::string kRange = "-222,\"Data out of range\"";
+const std::string kParameter = "-220,\"Parameter error\"";
+
+class OutputCommands : public ::testing::Test {
+  protected:
+    test::DefaultStore store;  // 3P4W, a stand-alone master
+    scpitest::MenuEnv env;
+    scpitest::FakeChannel ch{kChanLan};
+
+    void TearDown() override { core::ServiceFlagsReset(); }
+    // "reply|errors" of one program message.
+    std::string Run(const std::string& message) {
+        std::string reply = ch.Exec(message + "\n");
+        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
+        return reply + "|" + ch.PopErrors();
+    }
+};
+
+// {wiring, parallel position, override, program message, reply|errors}: a slave's master owns every
+// output setting but the switch, the protection clear and the position itself; the monitors cannot
+// watch a line the wiring lacks.
+TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
+    const struct {
+        uint32_t wiring;
+        int32_t position;
+        uint32_t override;
+        const char* message;
+        std::string expect;
+    } cases[] = {
+        {1, 1, 0, "OUTP:MON:SOUR1 L2Voltage", "|" + kExecution},
+        {1, 1, 0, "OUTP:MON:SOUR2 L3Current", "|" + kExecution},
+        {1, 1, 0, "OUTP:MON:SOUR2 L1Current;SOUR2?", "L1Current|"},
+        {2, 1, 0, "OUTP:MON:SOUR1 L3Voltage", "|" + kExecution},
+        {2, 1, 0, "OUTP:MON:SOUR1 L2Voltage;SOUR1?", "L2Voltage|"},
+        {0, 0, 0, "OUTP:IMP?", "|" + kSystem},
+        {0, 0, 0, "OUTP:IMP:IND? L1", "|" + kSystem},
+        {0, 0, 0, "OUTP:IMP:RES L1,1", "|" + kSystem},
+        {0, 0, 0, "OUTP:MON:AMPL?", "|" + kSystem},
+        {0, 0, 0, "OUTP:MON:SOUR1?", "|" + kSystem},
+        {0, 0, 0, "OUTP:PON?", "|" + kSystem},
+        {0, 0, 0, "OUTP:REL 0", "|" + kSystem},
+        {0, 0, 0, "PAR:NUMB?", "|" + kSystem},
+        {0, 0, 0, "PAR:ENAB?", "|" + kSystem},
+        {0, 0, 0, "PAR:POS?;:OUTP?", "Slave;+0|"},
+        {0, 0, 0, "OUTP:PROT:CLE", "|"},
+        {0, 0, 1, "OUTP:REL?;:PAR:NUMB?", "+1;2|"},
+    };
+    for (const auto& c : cases) {
+        SetPhaseMode(c.wiring);
+        SetParallelPosition(c.position);
+        g_ServiceFlags.threePhase1P2W.store(c.override);
+        EXPECT_EQ(Run(c.message), c.expect) << c.message;
+    }
+}
+
+// ALL sets L1 and copies it to L2 and L3; the value is in tenths, whatever the record's scale; tenths
+// beyond 32 bits are refused, not converted.
+TEST_F(OutputCommands, ImpedanceOfAllPhases) {
+    EXPECT_EQ(Run("OUTP:IMP:IND ALL,1.25;IND? ALL"), "+1.3,+1.3,+1.3|");
+    EXPECT_EQ(paramGetValue(kParamInductanceL3, 0, 0), 13);
+    EXPECT_EQ(Run("OUTP:IMP:RES L2,MAX;RES? L2;RES? L1"), "+1.0;+0.1|");
+    EXPECT_EQ(Run("OUTP:IMP:RES L2,1e12"), "|" + kRange);
+    EXPECT_EQ(Run("OUTP:IMP:RES L2,-429496729.6"), "|" + kRange);
+    EXPECT_EQ(Run("OUTP:IMP:RES L2,MIN;RES? L2,MAX"), "+1.0|");
+    EXPECT_EQ(Run("OUTP:IMP:RES? L2"), "+0.0|");
+    EXPECT_EQ(Run("OUTP:IMP:IND 4,1"), "|" + kParameter);
+    EXPECT_EQ(Run("OUTP:IMP:IND -1,1"), "|" + kParameter);
+    EXPECT_EQ(paramGetValue(kParamInductanceL1, 0, 0), 13);
+}
+
+// OFF during a SEQ/SIM run asks the runner to stop; a switch to the state the output is in does nothing,
+// not even the hand-shake. Called on the handler: the control task that takes the hand-shake is not run.
+TEST_F(OutputCommands, OutputSwitchStopsARunAndIgnoresNoChange) {
+    core::SysStatusReset();
+    const auto field = [] { return (g_SysStatus.load() >> kSysReconfigLow) & 3u; };
+    OutputFlagSet(kOutFlagOutputOn);
+    EXPECT_EQ(ch.Call(scpi::CmdOutpStat, false, kItemChoice, 1), "|0");
+    EXPECT_EQ(field(), 0u);
+    g_SeqSimBlock[0].flags = kRunFlagRunning;
+    g_SeqSimBlock[0].runWord = kRunReady << 9;
+    EXPECT_EQ(ch.Call(scpi::CmdOutpStat, false, kItemChoice, 0), "|0");
+    EXPECT_EQ(SeqSimRunStateIsStop(), 0);
+    EXPECT_EQ((g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu, static_cast<uint32_t>(kRunStop));
+    EXPECT_EQ(field(), 1u);
+    g_SeqSimBlock[0].flags = 0;
+    g_SeqSimBlock[0].runWord = 0;
+    OutputFlagClear(kOutFlagOutputOn);
+    EXPECT_EQ(ch.Call(scpi::CmdOutpStat, false, kItemInt, -1), "|53");
+    core::SysStatusReset();
+}
+
+}  // namespace

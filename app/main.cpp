@@ -12,6 +12,7 @@
 #include "app/supervisor.h"
 #include "core/system/messaging/msg_queue.h"
 #include "panel/pages/text_log.h"
+#include "platform/host/device_node.h"
 #include "platform/host/options.h"
 #include "platform/host/panel_channel.h"
 #include "platform/stage/power_stage_sim.h"
@@ -97,6 +98,14 @@ int main(int argc, char** argv) {
         if (TextLog_Start(log) != 0)
             std::fprintf(stderr, "text log %s: %s\n", log.c_str(), std::strerror(errno));
     }
+    // The stand-ins of the serial and USB device nodes: a client finds their other sides in the list.
+    if (plat::DeviceNodesStart() == 0) {
+        std::printf("device ports (%s):\n%s", plat::MapPath("/var/run/ports").c_str(),
+                    plat::DevicePortsText().c_str());
+    } else {
+        std::fprintf(stderr, "device ports: %s\n", std::strerror(errno));
+    }
+    std::fflush(stdout);
     // Only tests read the stage's trace of transfers; the running program would keep one for nobody, a
     // push on every transfer of every pass.
     plat::PowerStage().SetTraceCapacity(0);

@@ -2,11 +2,11 @@
 # Installs the Debian packages the build and the tests need, quietly; does nothing when all are there.
 set -euo pipefail
 # clang and its libFuzzer runtime (libclang-rt-dev) build the SCPI parser's fuzz target; pyvisa with
-# its pure-Python backend is the SCPI client of the LAN socket's system test.
+# its pure-Python backend is the SCPI client of the LAN socket's system test, pyserial its ASRL (RS232) transport.
 # libkissfft-dev: the FFT of the harmonic analysis. libpng writes and reads the screen pictures.
 # FreeType and the DejaVu fonts: the font generator (scripts/gen-fonts.sh) and its check.
 packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev python3 clang libclang-rt-dev
-  python3-pyvisa python3-pyvisa-py strace libkissfft-dev libpng-dev libfreetype-dev fonts-dejavu-core
+  python3-pyvisa python3-pyvisa-py python3-serial strace libkissfft-dev libpng-dev libfreetype-dev fonts-dejavu-core
   fonts-dejavu-extra pkg-config)
 missing=()
 for p in "${packages[@]}"; do

@@ -22,8 +22,6 @@ std::string Absolute(const std::string& dir) {
 
 std::string g_root = Absolute(Options{}.root);
 
-constexpr std::string_view kPtsFolder = "/dev/pts/";
-
 constexpr int kMaxLinks = 40;  // as the kernel, before it gives up with ELOOP
 
 // The first element of `path` that is a symbolic link whose target does not exist, and the
@@ -45,14 +43,6 @@ bool FindDanglingLink(const fs::path& path, fs::path* link, fs::path* rest) {
         return true;
     }
     return false;
-}
-
-// True when `path` leads to a pseudo-terminal of the host (a character device under /dev/pts).
-bool IsPseudoTerminal(const std::string& path) {
-    std::error_code ec;
-    fs::path target = fs::canonical(path, ec);
-    if (ec) return false;
-    return target.string().starts_with(kPtsFolder) && fs::is_character_file(target, ec);
 }
 
 }  // namespace
@@ -90,9 +80,8 @@ std::string MapPath(std::string_view instrumentPath) {
         mapped += part;
     }
     // A symbolic link under the root may point anywhere on the host; what it leads out of the root to
-    // is refused with a path no file call opens, but for a host pseudo-terminal standing in for one of
-    // the instrument's serial lines.
-    if (!IsInsideRoot(mapped) && !IsPseudoTerminal(mapped)) return std::string();
+    // is refused with a path no file call opens.
+    if (!IsInsideRoot(mapped)) return std::string();
     return mapped;
 }
 

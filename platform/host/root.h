@@ -13,8 +13,8 @@ const std::string& Root();
 
 // Maps an absolute instrument path under the root ("/mnt/disk/a" -> "<root>/mnt/disk/a"); "." and ".."
 // are resolved textually and can never climb above the root. A path whose symbolic links lead out of the
-// root maps to "" (which no file call opens), unless it ends at a pseudo-terminal of the host (a serial
-// line's stand-in). A relative path is returned unchanged.
+// root maps to "" (which no file call opens); device nodes are opened through plat::OpenDevice instead.
+// A relative path is returned unchanged.
 std::string MapPath(std::string_view instrumentPath);
 
 // True when a host path (absolute, or relative to the working directory) lies inside the root.

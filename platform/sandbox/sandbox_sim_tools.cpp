@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/host/device_node.h"
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox_paths.h"
 #include "platform/sandbox/sandbox_state.h"
@@ -40,10 +41,13 @@ int Insmod(const Args& args, ToolIo& io) {
         io.err += "insmod: missing module\n";
         return 1;
     }
-    return UpdateState([&](State& state) {
+    const int status = UpdateState([&](State& state) {
         state["module." + ModuleName(args[1])] = Join(args, 1);
         return 0;
     });
+    // A module with a device node (the USB-GPIB adapter's driver) makes its node.
+    DeviceModuleInserted(ModuleName(args[1]));
+    return status;
 }
 
 int Rmmod(const Args& args, ToolIo& io) {
@@ -53,6 +57,8 @@ int Rmmod(const Args& args, ToolIo& io) {
             if (state.erase("module." + ModuleName(args[i])) == 0) {
                 io.err += "rmmod: ERROR: Module " + args[i] + " is not currently loaded\n";
                 status = 1;
+            } else {
+                DeviceModuleRemoved(ModuleName(args[i]));
             }
         }
         return status;

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/host/root.h"
+#include "platform/host/device_node.h"
 #include "scpi/channels/remote_port.h"
 #include "tests/support/temp_root.h"
 
@@ -150,31 +150,16 @@ TEST_F(Port, SocketGetsEveryCommittedEntryInOneSend) {
     EXPECT_EQ(Op(kPortTransmit), -1);
 }
 
-// Device ports opened under the instrument root: plain ports keep the device's own terminal settings,
-// terminal ports get theirs applied.
-struct Pty {
-    Pty() {
-        master = posix_openpt(O_RDWR | O_NOCTTY);
-        grantpt(master);
-        unlockpt(master);
-        slaveName = ptsname(master);
-    }
-    ~Pty() { close(master); }
-    int master = -1;
-    std::string slaveName;
+// Device ports opened through the platform's stand-ins: plain ports keep the device's own terminal
+// settings, terminal ports get theirs applied.
+struct DeviceNodes {
+    DeviceNodes() { EXPECT_EQ(plat::DeviceNodesStart(), 0); }
+    ~DeviceNodes() { plat::DeviceNodesStop(); }
 };
-
-void LinkDevice(const std::string& instrumentPath, const std::string& target) {
-    std::string host = plat::MapPath(instrumentPath);
-    mkdir(plat::MapPath("/dev").c_str(), 0755);
-    unlink(host.c_str());
-    ASSERT_EQ(symlink(target.c_str(), host.c_str()), 0) << host;
-}
 
 TEST(PortOpen, TerminalPortGetsItsSettingsApplied) {
     testsupport::TempRoot root;
-    Pty pty;
-    LinkDevice("/dev/ttyGS0", pty.slaveName);
+    DeviceNodes nodes;
     RemotePort port{};
     ASSERT_EQ(scpi::PortInitTerminal(&port, "/dev/ttyGS0"), 0);
     ASSERT_EQ(scpi::PortOpen(&port), 1);
@@ -199,9 +184,8 @@ TEST(PortOpen, TerminalPortGetsItsSettingsApplied) {
 
 TEST(PortOpen, PlainPortKeepsTheDevicesSettingsAndAMissingOneStaysClosed) {
     testsupport::TempRoot root;
-    Pty pty;
-    LinkDevice("/dev/ttyS1", pty.slaveName);
-    int probe = open(pty.slaveName.c_str(), O_RDWR | O_NOCTTY);
+    DeviceNodes nodes;
+    int probe = plat::OpenDevice("/dev/ttyS1", O_RDWR | O_NOCTTY);
     termios before{};
     tcgetattr(probe, &before);
     RemotePort port{};

@@ -17,6 +17,7 @@
 #include "panel/pages/page_mgr.h"
 #include "panel/popup/overlay_popup.h"
 #include "panel/panel_services.h"
+#include "scpi/channels/gpib_channel.h"
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/status/scpi_status.h"
 #include "scpi/channels/uart_channel.h"
@@ -67,5 +68,5 @@ void WireLayerHooks() {
              return scpiPostInterfaceRequest(&scpi::g_StatusGpib, bits, arg);
          },
          [] { return (scpi::g_StatusUsb.chanFlags.load(std::memory_order_acquire) & kChanConnected) != 0; },
-         nullptr});
+         scpi::GpibDriverLoadOnce});
 }

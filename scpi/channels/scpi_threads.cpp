@@ -7,25 +7,31 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/system/state/sys_status.h"
 #include "core/system/state/thread_ctl.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
+#include "scpi/channels/gpib_channel.h"
 #include "scpi/channels/lan_channel.h"
 #include "scpi/channels/scpi_channels.h"
+#include "scpi/channels/usb_dev_channel.h"
 
-// The USB channel loops are not served yet. Each thread keeps the running word and the interface control
-// word as its channel will, so that the supervisor's start and stop requests work already, and takes the
-// requests posted to its status block (enable, disable, GPIB address), so that a poster - the USB port
-// sequencers in the timer step - is not held up for the mailbox's whole wait.
 namespace {
 
 // A stop request is seen within this time; a posted request ends the wait at once.
-constexpr long kStubWaitNs = 50L * 1000 * 1000;
+constexpr long kStartWaitNs = 50L * 1000 * 1000;
+constexpr uint32_t kPassMs = 2;
+constexpr uint32_t kUsbStartDelayMs = 2000;
+constexpr uint32_t kChannelSettleMs = 2000;
+
+bool StopAsked() {
+    return g_ThreadCtl.control.load() == kIfaceStop;
+}
 
 bool WaitForRequest(ScpiStatusBlock* block) {
     timespec until{};
     clock_gettime(CLOCK_REALTIME, &until);
-    until.tv_nsec += kStubWaitNs;
+    until.tv_nsec += kStartWaitNs;
     if (until.tv_nsec >= 1000000000L) {
         until.tv_sec += 1;
         until.tv_nsec -= 1000000000L;
@@ -33,6 +39,8 @@ bool WaitForRequest(ScpiStatusBlock* block) {
     return sem_timedwait(&block->reqSem, &until) == 0;
 }
 
+// Before its context exists a channel only notes enable and disable, so that a poster (the USB port
+// sequencers in the timer step) is not held up for the mailbox's whole wait and the enable is not lost.
 void TakeRequest(ScpiStatusBlock* block) {
     const uint32_t bits = block->reqBits.exchange(0, std::memory_order_acq_rel);
     if (bits & kReqEnable) scpiStatusSetBits(block, kChanEnabled);
@@ -40,22 +48,59 @@ void TakeRequest(ScpiStatusBlock* block) {
     scpiMailboxDone(block);
 }
 
-void ServeStub(RunningWord word, ScpiStatusBlock* block) {
-    g_ThreadCtl.running[word].store(1);
-    while (g_ThreadCtl.control.load() != kIfaceStop)
+// False when a stop was asked meanwhile.
+bool WaitNotingRequests(ScpiStatusBlock* block, uint32_t ms) {
+    const uint64_t until = plat::NowMs() + ms;
+    while (plat::NowMs() < until) {
+        if (StopAsked()) return false;
         if (WaitForRequest(block)) TakeRequest(block);
-    g_ThreadCtl.running[word].store(0);
+    }
+    return !StopAsked();
+}
+
+// The channel takes its requests in full while it settles.
+bool SettleServingMailbox(ScpiInterface* ifc, uint32_t ms) {
+    const uint64_t until = plat::NowMs() + ms;
+    while (plat::NowMs() < until) {
+        if (StopAsked()) return false;
+        scpiMailboxPoll(ifc);
+        plat::SleepMs(kPassMs);
+    }
+    return true;
 }
 
 }  // namespace
 
 void* UsbDevThread(void*) {
-    ServeStub(kRunUsbDev, &scpi::g_StatusUsb);
+    if (!WaitNotingRequests(&scpi::g_StatusUsb, kUsbStartDelayMs)) return nullptr;
+    scpi::UsbDevChannelStart();
+    g_ThreadCtl.running[kRunUsbDev].store(1);
+    if (SettleServingMailbox(&g_ScpiIfUsb, kChannelSettleMs)) {
+        for (uint32_t pass = 1; !StopAsked(); ++pass)
+            plat::SleepMs(kPassMs + scpi::UsbDevPass(pass));
+    }
+    scpi::UsbDevChannelStop();
+    g_ThreadCtl.running[kRunUsbDev].store(0);
     return nullptr;
 }
 
 void* UsbGpibThread(void*) {
-    ServeStub(kRunUsbGpib, &scpi::g_StatusGpib);
+    while (!SysStatusTest(kSysMenuThreadRunning)) {
+        if (StopAsked()) return nullptr;
+        plat::SleepMs(kPassMs);
+    }
+    // No adapter without its driver: the thread ends, and the sequencer never sees the adapter.
+    if (g_GpibEnable.load() != 1 || !scpi::GpibDriverPrepare()) return nullptr;
+    scpi::GpibChannelStart();
+    g_ThreadCtl.running[kRunUsbGpib].store(1);
+    if (SettleServingMailbox(&g_ScpiIfGpib, kChannelSettleMs)) {
+        for (uint32_t pass = 1; !StopAsked(); ++pass) {
+            scpi::GpibPass(pass);
+            plat::SleepMs(kPassMs);
+        }
+    }
+    scpi::GpibChannelStop();
+    g_ThreadCtl.running[kRunUsbGpib].store(0);
     return nullptr;
 }
 

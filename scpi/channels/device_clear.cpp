@@ -1,0 +1,68 @@
+#include "scpi/channels/device_clear.h"
+
+#include "core/system/messaging/msg_queue.h"
+#include "engine/seqsim/seqsim_file.h"
+#include "platform/sandbox/sandbox.h"
+#include "scpi/channels/remote_port.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+
+namespace scpi {
+namespace {
+
+int Control(ScpiInterface* ifc, int32_t code) {
+    return ifc->io.control != nullptr ? ifc->io.control(code, 0) : -1;
+}
+
+uint32_t MainCmdId(const ScpiInterface* ifc) {
+    const uint32_t id = ifc->cmd->cmdId;
+    if (ifc->cmdSet == &g_ScpiCmdSets[1]) return id < kAltToMainId.size() ? kAltToMainId[id] : 0;
+    return id;
+}
+
+}  // namespace
+
+void DeferredSlot9Commit(const ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->cmd == nullptr) return;
+    const uint32_t id = MainCmdId(ifc);
+    if (id == kCmdDataSeqDataPres) {
+        SeqLoadFile(9);
+        plat::System("cp /mnt/tst/seq/SEQ9_tmp.SEQ /mnt/tst/seq/SEQ9.SEQ");
+        plat::System("sync");
+        plat::System("rm /mnt/tst/seq/SEQ9_tmp.SEQ");
+        plat::System("sync");
+    } else if (id == kCmdDataSimDataPres) {
+        SimLoadFile(9);
+        plat::System("cp /mnt/tst/sim/SIM9_tmp.SIM /mnt/tst/sim/SIM9.SIM");
+        plat::System("sync");
+        plat::System("rm /mnt/tst/sim/SIM9_tmp.SIM");
+        plat::System("sync");
+    }
+}
+
+void DeviceClear(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr) return;
+    ScpiParseState* ps = ifc->parse;
+    // The queue may still point into the shared transfer buffer: it is emptied first, so that once the
+    // buffer is released and another channel fills it, nothing of that is sent from here.
+    if (Control(ifc, kPortCtlCommitted) > 0 || ifc->deferredState != 0) Control(ifc, kPortCtlClearOutput);
+    if (ps->state == kParsePosted) return;
+    if (ifc->deferredState != 0) {
+        SharedBufRelease();
+        DeferredSlot9Commit(ifc);
+        ifc->deferredState = 0;
+        ifc->deferredData = nullptr;
+        ifc->deferredLen = 0;
+    }
+    if (ifc->io.write != nullptr) ifc->io.write(nullptr, 0, kPortDiscard);
+    ifc->replyCount = 0;
+    if (ifc->cmd != nullptr) {
+        ifc->cmd->paramCount = 0;
+        ifc->cmd->dataUsed = 0;
+        ifc->cmd->suffixCount = 0;
+    }
+    if (ifc->log.curCol > 0) LogCloseLine(ifc);
+    scpiResetInterface(ifc);
+    ps->curNode = CmdSetDesc(ifc)->mainRoot;
+}
+
+}  // namespace scpi

@@ -1,0 +1,244 @@
+// The USB device and USB-GPIB ports: the USB-TMC link-state rules, the class setting choosing the node
+// of every operation, reading and transmitting on a node, and the device clear of a channel.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "core/system/config/iface_cfg.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/remote_state.h"
+#include "platform/host/root.h"
+#include "scpi/channels/device_clear.h"
+#include "scpi/channels/device_port.h"
+#include "scpi/channels/gpib_channel.h"
+#include "scpi/channels/usb_dev_channel.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+constexpr uint8_t kCdcClass = 1u << 4;
+
+// {class, link word, remote state before} -> {link state, remote state after, indicator after}.
+TEST(UsbLinkState, TmcAndCdcWords) {
+    struct Case {
+        bool cdc;
+        uint32_t word;
+        uint32_t before;
+        int link;
+        uint32_t after;
+        bool indicator;
+    };
+    const Case cases[] = {
+        {false, 0x0008, kRemoteRemote, 1, kRemoteRemote, true},   // byte 0 bit 3: device clear
+        {false, 0x0100, kRemoteRemote, 2, kRemoteRemote, true},   // byte 1 bit 0: status byte asked
+        {false, 0x0800, kRemoteRemote, 0, kRemoteLocal, false},   // go to local from remote state 1
+        {false, 0x0800, kRemoteLocal, 0, kRemoteLocal, false},
+        {false, 0x1000, kRemoteLocal, 0, kRemoteRemote, true},    // remote enable from local
+        {false, 0x1000, 2, 0, 2, true},                           // only from local
+        {false, 0x0800, 2, 0, 2, true},                           // only from remote state 1
+        {false, 0x0004, kRemoteRemote, 0, kRemoteRemote, true},   // the CDC bit means nothing here
+        {true, 0x0004, kRemoteRemote, 1, kRemoteRemote, true},    // CDC clear
+        {true, 0x0808, kRemoteRemote, 0, kRemoteRemote, true},    // TMC bits mean nothing on CDC
+    };
+    for (const Case& c : cases) {
+        RemoteStateSet(c.before);
+        if (c.before == kRemoteLocal)
+            OutputFlagClear(kOutFlagRemote);
+        else
+            OutputFlagSet(kOutFlagRemote);
+        EXPECT_EQ(scpi::UsbDevLinkFromWord(c.cdc, c.word), c.link) << c.cdc << " " << c.word;
+        EXPECT_EQ(RemoteStateGet(), c.after) << c.cdc << " " << c.word;
+        EXPECT_EQ(OutputFlagTest(kOutFlagRemote), c.indicator) << c.cdc << " " << c.word;
+    }
+    RemoteStateSet(kRemoteLocal);
+    OutputFlagClear(kOutFlagRemote);
+}
+
+// The two gadget nodes as FIFOs in the instrument root: what the port writes arrives at the node the
+// class setting named when it was written, and what a node holds is read from it.
+TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
+    testsupport::TempRoot root;
+    mkdir(plat::MapPath("/dev").c_str(), 0755);
+    for (const char* node : {"/dev/usbtmc0", "/dev/ttyGS0"})
+        ASSERT_EQ(mkfifo(plat::MapPath(node).c_str(), 0600), 0);
+    const uint8_t saved = IfaceUsbByte(2);
+    const ScpiIoOps& io = scpi::kUsbDevIoOps;
+    ASSERT_EQ(io.init("USB", kChanUsbTmc), 0);
+    auto peer = [](const char* node) { return open(plat::MapPath(node).c_str(), O_RDWR | O_NONBLOCK); };
+    const int tmc = peer("/dev/usbtmc0"), cdc = peer("/dev/ttyGS0");
+    auto drain = [](int fd) {
+        char buf[64];
+        const ssize_t n = read(fd, buf, sizeof buf);
+        return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+    };
+    for (const bool toCdc : {false, true, false}) {
+        IfaceUsbByteSet(2, toCdc ? kCdcClass : 0);
+        EXPECT_EQ(scpi::UsbDevIsCdc(), toCdc);
+        EXPECT_EQ(io.open(), 1);
+        EXPECT_EQ(io.write("R\n", 2, kPortCopyEnd), 2);
+        EXPECT_EQ(io.write(nullptr, 0, kPortCommit), 1);
+        EXPECT_EQ(io.control(kPortCtlCommitted, 0), 1);
+        EXPECT_GT(io.write(nullptr, 0, kPortTransmit), 0);
+        EXPECT_EQ(drain(toCdc ? cdc : tmc), "R\n") << toCdc;
+        EXPECT_EQ(drain(toCdc ? tmc : cdc), "") << toCdc;
+        ASSERT_EQ(write(toCdc ? cdc : tmc, "Q", 1), 1);
+        char c = 0;
+        EXPECT_EQ(io.read(&c, 1, 0), 0);  // only "how" 1 reads
+        EXPECT_EQ(io.read(&c, 1, 1), 1);
+        EXPECT_EQ(c, 'Q');
+        EXPECT_EQ(io.control(kPortCtlRxCount, 0), 1);
+    }
+    EXPECT_EQ(io.close(), 0);
+    char c;
+    EXPECT_EQ(io.read(&c, 1, 1), -1);  // a closed port reads nothing
+    io.deinit();
+    close(tmc);
+    close(cdc);
+    IfaceUsbByteSet(2, saved);
+}
+
+// A port on one end of a socket pair, the test on the other.
+class NodeRules : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        signal(SIGPIPE, SIG_IGN);
+        int sv[2];
+        ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, sv), 0);
+        ASSERT_EQ(scpi::PortInit(&port, "/dev/ttyGS0"), 0);
+        port.fd = sv[0];
+        port.isOpen = 1;
+        peer = sv[1];
+    }
+    void TearDown() override {
+        if (port.isOpen) close(port.fd);
+        port.isOpen = 0;
+        scpi::PortDeinit(&port);
+        if (peer >= 0) close(peer);
+    }
+    int Read(bool eioCloses = true) { return scpi::DevicePortRead(&port, buf, sizeof buf, eioCloses); }
+    RemotePort port{};
+    int peer = -1;
+    char buf[16];
+};
+
+TEST_F(NodeRules, AQuietNodeStaysOpenAGoneOneCloses) {
+    errno = ENODEV;  // left by something else: a read that gives data or finds nothing ignores it
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(port.isOpen, 1u);
+    ASSERT_EQ(write(peer, "ab", 2), 2);
+    errno = EBADF;
+    EXPECT_EQ(Read(), 2);
+    EXPECT_EQ(port.rxCount, 2);
+    EXPECT_EQ(port.isOpen, 1u);
+    close(peer);  // end of file
+    peer = -1;
+    EXPECT_EQ(Read(), 0);
+    EXPECT_EQ(port.isOpen, 0u);
+    EXPECT_EQ(Read(), -1);
+}
+
+TEST_F(NodeRules, ErrorsThatSayTheNodeHasGone) {
+    // A pseudo-terminal whose other side has gone reads EIO: the USB device port closes, GPIB does not.
+    for (const bool eioCloses : {false, true}) {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(grantpt(master) | unlockpt(master), 0);
+        close(open(ptsname(master), O_RDWR | O_NOCTTY));
+        close(port.fd);
+        port.fd = master;
+        port.isOpen = 1;
+        EXPECT_EQ(Read(eioCloses), 0);
+        EXPECT_EQ(port.isOpen, eioCloses ? 0u : 1u) << eioCloses;
+        if (port.isOpen) close(master);
+        port.isOpen = 0;
+    }
+    // A descriptor that is no longer there (EBADF).
+    int sv[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, sv), 0);
+    close(sv[0]);
+    close(sv[1]);
+    port.fd = sv[0];
+    port.isOpen = 1;
+    EXPECT_EQ(Read(false), 0);
+    EXPECT_EQ(port.isOpen, 0u);
+}
+
+TEST_F(NodeRules, AFullNodeKeepsTheReplyARefusingOneCloses) {
+    int small = 4096;
+    setsockopt(port.fd, SOL_SOCKET, SO_SNDBUF, &small, sizeof small);
+    const std::string filler(1000, 'f');
+    while (write(port.fd, filler.data(), filler.size()) > 0) {
+    }
+    ASSERT_EQ(PortWrite(&port, "*IDN\n", 5, kPortCopy), 5);
+    ASSERT_EQ(PortWrite(&port, nullptr, 0, kPortCommit), 1);
+    EXPECT_TRUE(scpi::DevicePortTransmit(&port));  // EAGAIN: try again next pass
+    EXPECT_EQ(scpi::PortCommittedCount(&port), 1);
+    char sink[4096];
+    while (read(peer, sink, sizeof sink) > 0) {
+    }
+    EXPECT_TRUE(scpi::DevicePortTransmit(&port));
+    EXPECT_EQ(scpi::PortCommittedCount(&port), 0);
+    ASSERT_EQ(PortWrite(&port, "x\n", 2, kPortCopy), 2);
+    ASSERT_EQ(PortWrite(&port, nullptr, 0, kPortCommit), 1);
+    close(peer);
+    peer = -1;
+    EXPECT_FALSE(scpi::DevicePortTransmit(&port));  // EPIPE
+}
+
+class DeviceClearing : public ::testing::Test {
+  protected:
+    testsupport::TempRoot root;
+    scpitest::MenuEnv env;
+    scpitest::FakeChannel ch{kChanUsbTmc};
+};
+
+TEST_F(DeviceClearing, DropsCommittedAndStagedRepliesAndTheHalfReadCommand) {
+    ch.Feed("*IDN?\n*ES");
+    while (ch.inputPos < ch.input.size())
+        ch.Pass();
+    ASSERT_GT(scpi::PortCommittedCount(&ch.port), 0);
+    ASSERT_EQ(ch.ifc.io.write("staged", 6, kPortCopy), 6);
+    scpi::DeviceClear(&ch.ifc);
+    EXPECT_EQ(ch.Transmit(), "");
+    EXPECT_EQ(ch.parse.state, static_cast<uint32_t>(kParseHeader));
+    EXPECT_EQ(ch.Exec("*STB?\n"), "+0\n");  // no "*ES" before it, nothing staged left
+}
+
+TEST_F(DeviceClearing, ALargeReplyIsDroppedBeforeItsBufferGoesToAnotherChannel) {
+    ASSERT_EQ(SharedBufInit(), 0);
+    auto* buf = static_cast<uint8_t*>(SharedBufClaim());
+    ASSERT_NE(buf, nullptr);
+    std::memset(buf, 'z', 5000);
+    ch.parse.hdrFlags = kHdrQuery | kHdrEnd;
+    ch.parse.state = kParseDeferred;
+    ch.ifc.deferredState = 1;
+    ch.ifc.deferredData = buf;
+    ch.ifc.deferredLen = 5000;
+    ch.cmd->cmdId = scpi::kCmdDataSeqDataPres;
+    ch.Pass();  // queued by reference and committed
+    ASSERT_EQ(ch.ifc.deferredState, 2u);
+    scpi::DeviceClear(&ch.ifc);
+    EXPECT_EQ(ch.ifc.deferredState, 0u);
+    EXPECT_EQ(SharedBufClaim(), buf);  // released; another channel fills it
+    std::memset(buf, 'o', 5000);
+    EXPECT_EQ(ch.Transmit(), "");
+    core::SharedBufFree();
+    // The SEQ transfer borrowed slot 9: it is put back.
+    const std::string log = root.Read("/var/log/commands.log");
+    EXPECT_NE(log.find("cp /mnt/tst/seq/SEQ9_tmp.SEQ /mnt/tst/seq/SEQ9.SEQ"), std::string::npos) << log;
+    EXPECT_NE(log.find("rm /mnt/tst/seq/SEQ9_tmp.SEQ"), std::string::npos) << log;
+    EXPECT_EQ(ch.Exec("*STB?\n"), "+0\n");
+}
+
+}  // namespace

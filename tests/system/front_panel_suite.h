@@ -1,0 +1,128 @@
+#pragma once
+// A suite's controller with --text-log on a fresh root: keys and the knob through the panel channel, one
+// SCPI client on the LAN socket, and what the panel drew (the text log and ROOT/dev/fb0). Every wait is
+// bounded and polls.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
+#include "tests/system/controller_fixture.h"
+
+namespace testsupport {
+
+class FrontPanelSuite : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        controller_ = std::make_unique<ControllerProcess>(std::vector<std::string>{"--text-log"});
+        ASSERT_TRUE(controller_->WaitForOutput("GuiThread: system ready", kStartupTimeoutMs))
+            << controller_->Output();
+        ASSERT_TRUE(controller_->WaitForOutput(
+            "LAN: SCPI socket listening on port " + std::to_string(5025 + controller_->portOffset()),
+            kStartupTimeoutMs))
+            << controller_->Output();
+        client_ = std::make_unique<TcpClient>(5025 + controller_->portOffset());
+    }
+    static void TearDownTestSuite() {
+        client_.reset();
+        EXPECT_EQ(controller_->Stop(SIGTERM), 0) << controller_->Output();
+        controller_.reset();
+    }
+    void SetUp() override { ASSERT_TRUE(c().Running()) << c().Output(); }
+    static ControllerProcess& c() { return *controller_; }
+
+    static std::string ReadFile(const std::string& path) {
+        std::ifstream f(path, std::ios::binary);
+        std::ostringstream s;
+        s << f.rdbuf();
+        return s.str();
+    }
+    static std::string TextLog() { return ReadFile(c().root() + "/var/log/gui-text.log"); }
+    // What the log holds from here on is what WaitLogged looks at.
+    static void Mark() { mark_ = TextLog().size(); }
+    // The text of a log line drawn at (x, y), or false. A line is "x y align colour font text".
+    static bool TextAt(const std::string& line, int x, int y, std::string* text) {
+        std::istringstream in(line);
+        int lx = 0, ly = 0;
+        std::string align, colour, font;
+        if (!(in >> lx >> ly >> align >> colour >> font) || lx != x || ly != y) return false;
+        std::getline(in, *text);
+        if (!text->empty() && text->front() == ' ') text->erase(0, 1);
+        return true;
+    }
+    // Waits until a text drawn at (x, y) since the mark is text ('\n' logged as "\\n"), or begins with it
+    // when prefix is set.
+    static bool WaitLogged(int x, int y, const std::string& text, bool prefix = false, int boundMs = 10000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            const std::string log = TextLog();
+            std::istringstream lines(log.size() > mark_ ? log.substr(mark_) : "");
+            std::string drawn;
+            for (std::string line; std::getline(lines, line);)
+                if (TextAt(line, x, y, &drawn) && (prefix ? drawn.rfind(text, 0) == 0 : drawn == text)) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    static bool Panel(const std::string& line) {
+        const int fd = open((c().root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd < 0) return false;
+        const std::string text = line + "\n";
+        const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        close(fd);
+        // A key is a press and a release read by the key thread's scans: the next one waits for it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        return ok;
+    }
+    // Keys one after the other.
+    static void Keys(std::initializer_list<const char*> lines) {
+        for (const char* l : lines)
+            ASSERT_TRUE(Panel(l)) << l;
+    }
+
+    static void Send(const std::string& m) { client_->Send(m + "\n"); }
+    static std::string Ask(const std::string& m) {
+        Send(m);
+        std::string line = client_->ReadLine(15000);
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        return line;
+    }
+
+    // RGB565 at (x, y) of the framebuffer file, little-endian.
+    static uint16_t Pixel(int x, int y) {
+        std::ifstream fb(c().root() + "/dev/fb0", std::ios::binary);
+        fb.seekg(2 * (800 * y + x));
+        unsigned char b[2] = {};
+        fb.read(reinterpret_cast<char*>(b), 2);
+        return static_cast<uint16_t>(b[0] | (b[1] << 8));
+    }
+    static bool WaitPixel(int x, int y, uint16_t want, int boundMs = 10000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            if (Pixel(x, y) == want) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    // Waits until a file holds want (the whole text).
+    static bool WaitFile(const std::string& path, const std::string& want, int boundMs = 10000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            if (ReadFile(path) == want) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+  private:
+    static inline std::unique_ptr<ControllerProcess> controller_;
+    static inline std::unique_ptr<TcpClient> client_;
+    static inline size_t mark_ = 0;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,32 @@
+// The running controller's panel keys: a setting typed and entered, the knob on the digit under the
+// cursor, the MENU page and back. Any SCPI command puts the panel in remote: SHIFT then PRESET returns it
+// to local before the next keys.
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class PanelKeys : public FrontPanelSuite {};
+
+TEST_F(PanelKeys, TypedValueAppliesOnEnterAndTheKnobAppliesAtOnce) {
+    // 'O' opens the AC voltage; '@', 'A', 'B' are the keypad's 0, 1, 2.
+    Keys({"key O", "key A", "key B", "key @", "key U"});
+    EXPECT_EQ(Ask("VOLT?"), "+120.0000");
+    // The enter key left the field: 'O' opens it again, the knob raises the last shown digit (0.10 V at
+    // 120.00 V), 'O' leaves, and the knob then moves the panel row instead of the value.
+    Keys({"key S", "key N", "key O", "knob 1", "key O", "knob 1"});
+    EXPECT_EQ(Ask("VOLT?"), "+120.1000");
+}
+
+TEST_F(PanelKeys, MenuOpensTheMenuPageAndBackReturnsHome) {
+    Keys({"key S", "key N"});
+    Mark();
+    ASSERT_TRUE(Panel("key L"));
+    EXPECT_TRUE(WaitLogged(20, 40, "page 94")) << TextLog();
+    Mark();
+    ASSERT_TRUE(Panel("key 96"));
+    EXPECT_TRUE(WaitLogged(20, 40, "page 1")) << TextLog();
+}
+
+}  // namespace

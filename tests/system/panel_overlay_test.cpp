@@ -1,0 +1,47 @@
+// The running controller's overlay: the quick-edit hint line and soft keys of a setting being edited,
+// the range keys, and the limit and wiring popups, read from the text log.
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class PanelOverlay : public FrontPanelSuite {};
+
+TEST_F(PanelOverlay, QuickEditShowsTheRangeAndTheSoftKeys) {
+    Mark();
+    ASSERT_TRUE(Panel("key O"));
+    EXPECT_TRUE(WaitLogged(0, 12, "Quick ACV (", true)) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 151, "MAX")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 211, "MIN")) << TextLog();
+    ASSERT_TRUE(Panel("key O"));
+    // The column goes: the page below (black) shows through at the soft keys' place.
+    EXPECT_TRUE(WaitPixel(760, 151, 0x0000));
+
+    Mark();
+    ASSERT_TRUE(Panel("key R"));
+    EXPECT_TRUE(WaitLogged(760, 31, "AUTO")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 151, "200V")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 211, "100V")) << TextLog();
+    ASSERT_TRUE(Panel("key T"));
+}
+
+TEST_F(PanelOverlay, LimitKindPopupAndWiringDialog) {
+    Mark();
+    Keys({"key S", "key Q"});
+    EXPECT_TRUE(WaitLogged(265, 200, "IPK Limit")) << TextLog();
+    EXPECT_TRUE(WaitLogged(300, 235, "IPK+")) << TextLog();
+    EXPECT_TRUE(WaitLogged(410, 235, "IPK-")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 451, "EXIT")) << TextLog();
+    ASSERT_TRUE(Panel("key T"));
+
+    Mark();
+    Keys({"key S", "key H"});
+    EXPECT_TRUE(WaitLogged(255, 201, "Please select the configure phase.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(282, 265, "3P4W")) << TextLog();
+    EXPECT_TRUE(WaitLogged(377, 265, "1P2W")) << TextLog();
+    EXPECT_TRUE(WaitLogged(471, 265, "1P3W")) << TextLog();
+    ASSERT_TRUE(Panel("key T"));
+}
+
+}  // namespace

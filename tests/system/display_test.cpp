@@ -14,30 +14,11 @@
 
 #include "tests/support/png_read.h"
 #include "tests/system/controller_fixture.h"
+#include "tests/system/fb_png.h"
 
 namespace {
 
-// Runs vrn-fbpng with the arguments; its exit status, or -1 when it had to be killed after 10 s.
-int RunFbPng(const std::vector<std::string>& args) {
-    const std::string tool = std::string(std::getenv("VRN_BUILD_DIR")) + "/app/vrn-fbpng";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> argv{const_cast<char*>(tool.c_str())};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(tool.c_str(), argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    for (int waited = 0; waited < 10000; waited += 10) {
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    return -1;
-}
+using testsupport::RunFbPng;
 
 class Display : public testsupport::SharedController {};
 

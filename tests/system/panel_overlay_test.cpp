@@ -1,12 +1,16 @@
 // The running controller's overlay: the quick-edit hint line and soft keys of a setting being edited,
 // the range keys, and the limit and wiring popups, read from the text log.
+#include "tests/system/fb_png.h"
 #include "tests/system/front_panel_suite.h"
 
 namespace {
 
 using namespace testsupport;
 
-class PanelOverlay : public FrontPanelSuite {};
+class PanelOverlay : public FrontPanelSuite {
+  protected:
+    static std::string Golden(const std::string& name) { return ScreenMatchesGolden(c().root(), c().workDir(), name); }
+};
 
 TEST_F(PanelOverlay, QuickEditShowsTheRangeAndTheSoftKeys) {
     Mark();
@@ -14,6 +18,7 @@ TEST_F(PanelOverlay, QuickEditShowsTheRangeAndTheSoftKeys) {
     EXPECT_TRUE(WaitLogged(0, 12, "Quick ACV (", true)) << TextLog();
     EXPECT_TRUE(WaitLogged(760, 151, "MAX")) << TextLog();
     EXPECT_TRUE(WaitLogged(760, 211, "MIN")) << TextLog();
+    EXPECT_EQ(Golden("overlay_quick_acv"), "");
     ASSERT_TRUE(Panel("key O"));
     // The column goes: the page below (black) shows through at the soft keys' place.
     EXPECT_TRUE(WaitPixel(760, 151, 0x0000));
@@ -23,6 +28,7 @@ TEST_F(PanelOverlay, QuickEditShowsTheRangeAndTheSoftKeys) {
     EXPECT_TRUE(WaitLogged(760, 31, "AUTO")) << TextLog();
     EXPECT_TRUE(WaitLogged(760, 151, "200V")) << TextLog();
     EXPECT_TRUE(WaitLogged(760, 211, "100V")) << TextLog();
+    EXPECT_EQ(Golden("overlay_range"), "");
     ASSERT_TRUE(Panel("key T"));
 }
 
@@ -33,6 +39,7 @@ TEST_F(PanelOverlay, LimitKindPopupAndWiringDialog) {
     EXPECT_TRUE(WaitLogged(300, 235, "IPK+")) << TextLog();
     EXPECT_TRUE(WaitLogged(410, 235, "IPK-")) << TextLog();
     EXPECT_TRUE(WaitLogged(760, 451, "EXIT")) << TextLog();
+    EXPECT_EQ(Golden("overlay_ipk_limit"), "");
     ASSERT_TRUE(Panel("key T"));
 
     Mark();
@@ -41,6 +48,7 @@ TEST_F(PanelOverlay, LimitKindPopupAndWiringDialog) {
     EXPECT_TRUE(WaitLogged(282, 265, "3P4W")) << TextLog();
     EXPECT_TRUE(WaitLogged(377, 265, "1P2W")) << TextLog();
     EXPECT_TRUE(WaitLogged(471, 265, "1P3W")) << TextLog();
+    EXPECT_EQ(Golden("overlay_wiring"), "");
     ASSERT_TRUE(Panel("key T"));
 }
 

@@ -119,8 +119,7 @@ void InitRuntimeState() {
     KeyEventBoxClear();
     g_OutputFlags.store(0, std::memory_order_release);
     g_ParamFlags.store(0, std::memory_order_release);
-    // ApplyAllSettings is not run here yet: re-posting every setting while the control task is in its
-    // start-up wait keeps an output-on command given meanwhile from taking effect.
+    ApplyAllSettings();
 
     g_HomePage.eachAll.store(0, kRelaxed);
     g_HomePage.viewSel.store(0, kRelaxed);

@@ -430,7 +430,11 @@ void ChangeChain(Pass* pass) {
     }
     // 21 remote sensing
     if (ShDiffers(0, kShwRemoteSense, GetRemoteSense())) {
-        if (OutputFlagTest(kOutFlagOutputOn)) {
+        // Only a switch of the sensing in force takes the output down. A setting posted again with its
+        // own value (the start-up re-send) is only written again: switching off for it would cancel an
+        // output-on given after the post.
+        const bool sensingOn = (g_OutputOptionWord.load(kRelaxed) >> kOptRemoteSense) & 1u;
+        if (sensingOn != ((GetRemoteSense() & 1) != 0) && OutputFlagTest(kOutFlagOutputOn)) {
             BusReg_SetOutputOnOff(0);
             OutputFlagClear(kOutFlagOutputOn);
             plat::SleepMs(kRemoteSenseOffPauseMs);

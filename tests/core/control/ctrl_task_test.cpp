@@ -259,6 +259,55 @@ TEST_F(CtrlTask, SequenceEntrySwitchesRemoteSensingOffOnce) {
     EXPECT_TRUE(Writes().empty());
 }
 
+// A remote-sensing setting posted again with the value in force (the start-up re-send of every setting)
+// is written again but leaves the output on: neither one given before the task ran nor one switched on
+// while it runs.
+TEST_F(CtrlTask, RemoteSensingPostedAgainLeavesTheOutputOn) {
+    SetRemoteSense(GetRemoteSense());
+    Poll(3);  // in the start-up wait
+    EXPECT_EQ(SetOutputOnOff(1), 1);
+    ASSERT_TRUE(RunUntilRunning());
+    Poll(100);  // well past the hold-off and every posted setting
+    for (const RegWrite& w : WritesTo(2346))
+        EXPECT_EQ(w.raw, 1u);
+    EXPECT_TRUE(Stage().OutputOn());
+    EXPECT_TRUE(OutputFlagTest(kOutFlagOutputOn));
+
+    ClearTrace();
+    SetRemoteSense(GetRemoteSense());
+    Poll(3);
+    EXPECT_TRUE(WritesTo(2346).empty());
+    ASSERT_EQ(WritesTo(2348).size(), 1u);
+    EXPECT_EQ(WritesTo(2348)[0].raw & (1u << core::kOptRemoteSense), 0u);
+    EXPECT_TRUE(Stage().OutputOn());
+}
+
+// Switching remote sensing on or off with the output on takes the output down before the option word.
+TEST_F(CtrlTask, RemoteSensingSwitchedWithTheOutputOnSwitchesItOff) {
+    SetOutputMode(1);  // AC-INT with SIN: sensing allowed
+    Running(true);
+    ASSERT_EQ(SetRemoteSense(1), 1);
+    Poll(1);
+    EXPECT_EQ(Registers(), (std::vector<uint16_t>{2346, 2348, 2340}));
+    EXPECT_EQ(WritesTo(2346)[0].raw, 0u);
+    EXPECT_NE(WritesTo(2348)[0].raw & (1u << core::kOptRemoteSense), 0u);
+    EXPECT_FALSE(Stage().OutputOn());
+
+    SetOutputOnOff(1);
+    Poll(12);
+    ASSERT_TRUE(Stage().OutputOn());
+    ClearTrace();
+    SetRemoteSense(1);  // the value in force, posted again
+    Poll(3);
+    EXPECT_TRUE(WritesTo(2346).empty());
+    EXPECT_TRUE(Stage().OutputOn());
+    SetRemoteSense(0);
+    Poll(1);
+    EXPECT_EQ(OnlyWriteTo(2346).raw, 0u);
+    EXPECT_EQ(WritesTo(2348).back().raw & (1u << core::kOptRemoteSense), 0u);
+    EXPECT_FALSE(Stage().OutputOn());
+}
+
 // An ARB saved while it is the output waveform: the save switches the output off and marks the table;
 // the task waits 30 passes, downloads it, then writes the factor table with the strobe, and switches
 // the output on again.

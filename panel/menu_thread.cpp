@@ -23,6 +23,8 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/remote_state.h"
+#include "core/system/state/seqsim_slots.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/key_filters.h"
 #include "panel/panel_lamps.h"
@@ -37,6 +39,7 @@
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/files/preset_file.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/factory_memory.h"
 #include "storage/nv/nv_blocks.h"
@@ -226,6 +229,21 @@ void StartupLimitChecks() {
             VoltSettingCheckAll(mode, area);
     }
 }
+
+// A backup block whose sum matches may still hold values another model or an older program allowed:
+// each record is held within what this model takes before a recall can apply it.
+void PresetRangeChecks() {
+    for (uint32_t p = 0; p < kPresetPhases; ++p)
+        for (uint32_t n = 0; n < kPresetCount; ++n)
+            PresetRecordCheck(PresetRecord(n, p), 1);
+}
+
+// The SEQ and SIM memories used last come back into the working tables; their output configuration is
+// not applied, the restored settings stand.
+void ReloadLastSeqSimSlots() {
+    SeqMem_Recall(0, g_SeqSimSlots.seq);
+    SimMem_Recall(0, g_SeqSimSlots.sim);
+}
 }  // namespace
 
 void MenuThread_Start() {
@@ -253,12 +271,14 @@ void MenuThread_Start() {
     if (nvOpen) {
         LoadSystemConfig();
         PresetBackupLoadAll();
+        PresetRangeChecks();
     } else {
         PresetClearAll();
     }
     if (nvOpen) StartupLimitChecks();
     ApplyPendingIfaceConfig();
     g_UiReady.fetch_or(1u, std::memory_order_release);
+    if (nvOpen) ReloadLastSeqSimSlots();
     IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |
                                             (1u << storage::kUsbSpeedShift)));
     BuildIdnString();

@@ -3,7 +3,10 @@
 #include <mutex>
 
 #include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
@@ -34,6 +37,23 @@ RuntimeTuning g_RuntimeTuning{};
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
+// The wiring the power stage reads back, in its output status word.
+constexpr uint32_t kStatusWiringShift = 14;
+constexpr uint32_t kStatusWiringMask = 3u << kStatusWiringShift;
+
+// The power stage may have started in another wiring than the one restored: it is told the restored one.
+void SyncStageWiring() {
+    // While the bus is held the status read is refused and reads 0: that says nothing about the wiring.
+    if (g_BusHold.load(kRelaxed) != 0) return;
+    const uint32_t status = BusReg_GetOutputStatus();
+    const uint32_t wiring = g_PhaseMode.load(kRelaxed);
+    if (((status & kStatusWiringMask) >> kStatusWiringShift) == wiring) {
+        core::g_OutputStatusMirror.store(status, kRelaxed);
+        return;
+    }
+    core::g_OutputStatusMirror.store((status & ~kStatusWiringMask) | (wiring << kStatusWiringShift), kRelaxed);
+    BusReg_SetPhaseMode(static_cast<int32_t>(wiring));
+}
 
 // The two power classes of the models: the 4.5 kVA unit (type 1) with its parallel systems (3-6), the
 // 6 kVA unit (2) with its parallel systems (7-11).
@@ -156,9 +176,13 @@ void InitRuntimeState() {
     BusReg_SetRdDefine4(0);
     BusReg_SetRdDefine5(0);
 
+    // The enable has a word of its own: storing 1 leaves its bit 1 clear.
     g_HardcopyLongPressEnable.store(1, kRelaxed);
     g_IfaceCfg.rs232Enable = 1;
     g_ShiftedYWord.store(0, kRelaxed);
+    IfaceUsbByteOr(0, 1u << 4);
+    IfaceUsbByteOr(2, 3u << 1);
+    SyncStageWiring();
     SysStatusClear(kSysKeysBlocked);
     // The alarm monitor saves every setting to the non-volatile memory on its next pass: the settings a
     // reset has just written on this thread are published with the request.

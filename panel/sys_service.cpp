@@ -4,10 +4,26 @@
 #include "core/control/ctrl_task.h"
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/measurement.h"
+#include "core/control/sys_event.h"
+#include "core/system/config/lan_pending.h"
 #include "panel/restart_save.h"
 #include "sysadmin/firmware/fw_update.h"
 
+namespace {
+// The change mask of the staged interface record as this step saw it last.
+uint32_t g_lanPendingSeen = 0;
+
+// A remote interface change holds the services off for a while, as a key at the panel does.
+void LanPendingWatch() {
+    const uint32_t mask = g_LanPending.mask;
+    if (mask == g_lanPendingSeen) return;
+    g_lanPendingSeen = mask;
+    SetHoldCountdown(20);
+}
+}  // namespace
+
 void sysServiceStep() {
+    LanPendingWatch();
     Harm_Task();
     Meas_Service();
     AlarmService();

@@ -50,6 +50,9 @@ inline uint8_t IfaceUsbByte(int i) {
 inline void IfaceUsbByteSet(int i, uint8_t v) {
     std::atomic_ref<uint8_t>(g_IfaceCfg.usb[i]).store(v, std::memory_order_relaxed);
 }
+inline void IfaceUsbByteOr(int i, uint8_t bits) {
+    std::atomic_ref<uint8_t>(g_IfaceCfg.usb[i]).fetch_or(bits, std::memory_order_relaxed);
+}
 // The display adjustment bytes likewise: a reset sets them on the supervisor thread while a settings save on
 // another thread copies them into the settings block.
 inline uint8_t IfaceLcdByte(int i) {

@@ -1,0 +1,195 @@
+// The menu/control thread's start and the run-time re-initialisation: preset records held in range, the
+// SEQ and SIM memories used last loaded again, the interface bytes and the power stage's wiring, and the
+// hold a staged remote interface change starts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/control/sys_event.h"
+#include "core/params/access/wiring_state.h"
+#include "core/params/param_store.h"
+#include "core/params/presets/preset_store.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/regbus/regbus.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/config/lan_pending.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/state/seqsim_slots.h"
+#include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
+#include "panel/menu_thread.h"
+#include "panel/panel_services.h"
+#include "panel/runtime_init.h"
+#include "platform/devices/panel_sim.h"
+#include "platform/devices/spi.h"
+#include "platform/stage/power_stage_sim.h"
+#include "src/dev/panel_link.h"
+#include "src/dev/spi_nvm.h"
+#include "storage/nv/config_text.h"
+#include "storage/nv/nv_blocks.h"
+#include "storage/nv/preset_backup.h"
+#include "storage/nv/settings_backup.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+void Start() {
+    g_SysStatus.store(0);
+    panel::MenuThreadReset();
+    MenuThread_Start();
+}
+
+// A new process on the same root: only the memory's file and the root's files are kept.
+void Restart() {
+    SpiDevClose(&g_NvSpi);
+    NvBlocksReset();
+    core::ParamStoreReset();
+    std::memset(g_PresetStore, 0, sizeof g_PresetStore);
+    std::memset(g_SeqStepTable, 0, sizeof g_SeqStepTable);
+    std::memset(g_SimStepTable, 0, sizeof g_SimStepTable);
+    g_LanCfg = {};
+    g_SeqSimSlots = {};
+    g_ModelId = 0;
+    g_PhaseMode = 0;
+    Start();
+}
+
+class StartupSteps : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plat::PanelSimReset();
+        SpiPanelOpen();
+        ASSERT_EQ(MsgQueueInit(), 0);
+        IpcSemInit();
+        SpiDevClose(&g_NvSpi);
+        plat::NvmSimReset();
+        FactoryUnitRequest(2);
+        Start();
+    }
+    void TearDown() override {
+        core::MsgQueueRemove();
+        SpiDevClose(&g_NvSpi);
+    }
+    test::DefaultStore env;
+};
+
+// A record whose sum matches but whose values this model does not take is held in range at start; the
+// values it does take stay.
+TEST_F(StartupSteps, PresetRecordsAreHeldInRangeAtStart) {
+    struct Case {
+        uint32_t preset, phase, byte;
+        uint8_t stored, atStart;
+    };
+    const Case cases[] = {
+        {3, 0, kPresetOutputMode, 20, 0},  // output modes 0-9, default 0
+        {4, 1, 2, 5, 1},                   // a 0/1 switch, default 1
+        {5, 2, kPresetOutputMode, 4, 4},   // in range: kept
+    };
+    for (const Case& c : cases)
+        PresetRecord(c.preset, c.phase)[c.byte] = c.stored;
+    for (int32_t p = 0; p < 3; ++p)
+        ASSERT_EQ(PresetBackupSave(p), kNvSaved);
+    Restart();
+    for (const Case& c : cases)
+        EXPECT_EQ(PresetRecord(c.preset, c.phase)[c.byte], c.atStart) << "M" << c.preset << " L" << c.phase + 1;
+}
+
+// The memories named in the configuration text come back into the working tables; a memory without a file
+// leaves the tables alone, as does a number outside 0-9.
+TEST_F(StartupSteps, TheSeqAndSimMemoriesUsedLastComeBack) {
+    constexpr int32_t kSeqMark = 1234;
+    constexpr uint32_t kSimMark = 4321;
+    g_SeqStepTable[0][0][0].dcv = kSeqMark;
+    g_SimStepTable[0][0][0].time = kSimMark;
+    ASSERT_GT(SeqMem_Save(3), 0);
+    ASSERT_GT(SimMem_Save(6), 0);
+    struct Case {
+        uint16_t seq, sim;
+        int32_t seqAtStart;
+        uint32_t simAtStart;
+    };
+    const Case cases[] = {{3, 6, kSeqMark, kSimMark}, {4, 6, 0, kSimMark}, {3, 7, kSeqMark, 0}, {12, 99, 0, 0}};
+    for (const Case& c : cases) {
+        g_SeqSimSlots = {c.seq, c.sim};
+        ASSERT_GT(SaveSystemConfig(), 0);
+        Restart();
+        ASSERT_EQ(g_SeqSimSlots.seq, c.seq);
+        EXPECT_EQ(g_SeqStepTable[0][0][0].dcv, c.seqAtStart) << "SEQ" << c.seq;
+        EXPECT_EQ(g_SimStepTable[0][0][0].time, c.simAtStart) << "SIM" << c.sim;
+    }
+}
+
+class RuntimeInit : public StartupSteps {
+  protected:
+    void SetUp() override {
+        StartupSteps::SetUp();
+        plat::PowerStage().Reset();
+        BusMapInit();
+        regbus::BusReset();
+    }
+    static std::vector<uint32_t> PhaseModeWrites() {
+        std::vector<uint32_t> values;
+        for (const plat::BusTransfer& t : plat::PowerStage().Trace())
+            if (t.write && t.reg == 2355) values.push_back(t.raw);
+        return values;
+    }
+};
+
+// The stage is told the restored wiring only when the wiring it reads back differs; the mirror then
+// carries the restored wiring in bits 14-15 beside the stage's other bits.
+TEST_F(RuntimeInit, TheStageTakesTheRestoredWiringWhenItReadsBackAnother) {
+    struct Case {
+        uint32_t phaseMode, stageWiring;
+        bool written;
+    };
+    const Case cases[] = {{2, 0, true}, {1, 1, false}, {0, 2, true}, {1, 2, true}, {0, 0, false}};
+    for (const Case& c : cases) {
+        g_PhaseMode = c.phaseMode;
+        plat::PowerStage().SetRead(2085, 0, (c.stageWiring << 14) | 0x81u);
+        plat::PowerStage().ClearTrace();
+        InitRuntimeState();
+        const std::vector<uint32_t> writes = PhaseModeWrites();
+        if (c.written) {
+            ASSERT_EQ(writes.size(), 1u) << c.phaseMode << "/" << c.stageWiring;
+            EXPECT_EQ(writes[0], c.phaseMode);
+        } else {
+            EXPECT_TRUE(writes.empty()) << c.phaseMode << "/" << c.stageWiring;
+        }
+        EXPECT_EQ(core::g_OutputStatusMirror.load(), (c.phaseMode << 14) | 0x81u);
+    }
+}
+
+TEST_F(RuntimeInit, InterfaceBytesLongPressEnableAndKeyBlockAreSet) {
+    IfaceUsbByteSet(0, 0x02);  // USB speed 1: kept
+    IfaceUsbByteSet(2, 0x10);  // USB class CDC: kept
+    g_HardcopyLongPressEnable.store(3);
+    g_IfaceCfg.rs232Enable = 0;
+    SysStatusSet(kSysKeysBlocked);
+    InitRuntimeState();
+    EXPECT_EQ(IfaceUsbByte(0), 0x12);
+    EXPECT_EQ(IfaceUsbByte(2), 0x16);
+    EXPECT_EQ(g_HardcopyLongPressEnable.load(), 1u);
+    EXPECT_EQ(g_IfaceCfg.rs232Enable, 1);
+    EXPECT_FALSE(SysStatusTest(kSysKeysBlocked));
+}
+
+// Each new change mask of the staged interface record restarts the 20-tick hold (40 in the countdown's
+// half ticks); a mask seen already does not.
+TEST_F(StartupSteps, AStagedInterfaceChangeRestartsTheHoldCountdown) {
+    struct Step {
+        uint32_t mask, countdown;
+    };
+    const Step steps[] = {{0, 0}, {1u << 8, 40}, {1u << 8, 0}, {(1u << 8) | (1u << 17), 40}, {0, 40}, {0, 0}};
+    for (const Step& s : steps) {
+        g_LanPending.mask = s.mask;
+        g_HoldCountdown.store(0);
+        MenuThread_Pass();
+        EXPECT_EQ(g_HoldCountdown.load(), s.countdown) << std::hex << s.mask;
+    }
+}
+
+}  // namespace

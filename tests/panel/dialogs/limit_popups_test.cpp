@@ -25,6 +25,7 @@
 #include "panel/pages/panel_fonts.h"
 #include "platform/stage/power_stage_sim.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/support/default_store.h"
 
 namespace {
 
@@ -49,16 +50,6 @@ const uint16_t kFocusBlue = Rgb(0x0043FA);
 
 uint16_t At(int x, int y) {
     return guitest::Screen()[static_cast<size_t>(y) * 800 + x];
-}
-
-// The page under the popups: grey, so that a popup that draws nothing shows it.
-void PagePaint(WM_MSG_RECORD* msg) {
-    if (msg->MsgId != WM_MSG_PAINT) {
-        WM_DefaultHandler(msg);
-        return;
-    }
-    SetColorRGB(0x404040);
-    GUI_FillBox(0, 0, 799, 479);
 }
 
 void ResetWords() {
@@ -107,16 +98,10 @@ class LimitPopups : public ::testing::Test {
     // A fresh model-1 store in output mode `mode`, the page and the popups, nothing shown.
     static void MakeScreen(uint32_t mode) {
         GUI_SetTextHook(nullptr);
-        guitest::FreshScreen();
-        plat::PowerStage().Reset();
-        BusMapInit();
-        regbus::BusReset();
-        core::ParamStoreReset();
-        g_ModelId.store(1);
-        SetDefaultAll();
+        guitest::FreshScreenOnGreyPage();
+        test::FreshStore(1);
         g_OutputModeIdx.store(mode);
         ResetWords();
-        WM_CreateTop(0, 0, 800, 480, WM_CF_SHOW, PagePaint, 0);
         LimitPopups_Create();
         GUI_RunAll();
         g_texts.clear();

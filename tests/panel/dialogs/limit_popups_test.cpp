@@ -25,7 +25,6 @@
 #include "panel/pages/panel_fonts.h"
 #include "platform/stage/power_stage_sim.h"
 #include "tests/GUI/screen_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 
@@ -99,7 +98,12 @@ class LimitPopups : public ::testing::Test {
     static void MakeScreen(uint32_t mode) {
         GUI_SetTextHook(nullptr);
         guitest::FreshScreenOnGreyPage();
-        test::FreshStore(1);
+        plat::PowerStage().Reset();
+        BusMapInit();
+        regbus::BusReset();
+        core::ParamStoreReset();
+        g_ModelId.store(1);
+        SetDefaultAll();
         g_OutputModeIdx.store(mode);
         ResetWords();
         LimitPopups_Create();

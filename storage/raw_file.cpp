@@ -101,21 +101,28 @@ int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const voi
 
     RemoveStaleTemps(dirPath, name);
     // The temporary file lives beside the target: a rename within one file system is atomic.
-    std::string tmpPath = dirPath + "/" + TempPrefix(name) + std::to_string(getpid()) + ".XXXXXX";
-    const int fd = mkstemp(tmpPath.data());
-    if (fd < 0) return kFileOpenFailed;
+    const int replaced = WriteFileReplacing(
+        filePath, dirPath + "/" + TempPrefix(name) + std::to_string(getpid()) + ".XXXXXX", buffer, length);
+    if (replaced != 0) return replaced == -1 ? kFileOpenFailed : kFileShortWrite;
+    return static_cast<int32_t>(length);
+}
+
+int WriteFileReplacing(const std::string& hostPath, std::string tmpTemplate, const void* data, size_t length) {
+    const int fd = mkstemp(tmpTemplate.data());
+    if (fd < 0) return -1;
     fchmod(fd, 0644);
-    const bool written = WriteAll(fd, static_cast<const uint8_t*>(buffer), length) && fsync(fd) == 0;
+    const bool written = WriteAll(fd, static_cast<const uint8_t*>(data), length) && fsync(fd) == 0;
     const bool closed = close(fd) == 0;
-    if (!written || !closed || rename(tmpPath.c_str(), filePath.c_str()) != 0) {
-        unlink(tmpPath.c_str());
-        return kFileShortWrite;
+    if (!written || !closed || rename(tmpTemplate.c_str(), hostPath.c_str()) != 0) {
+        unlink(tmpTemplate.c_str());
+        return -2;
     }
     // The new directory entry survives a power cut only once the directory is synced too.
-    const int dirFd = open(dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string dir = hostPath.substr(0, hostPath.find_last_of('/') + 1);
+    const int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         fsync(dirFd);
         close(dirFd);
     }
-    return static_cast<int32_t>(length);
+    return 0;
 }

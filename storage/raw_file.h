@@ -3,6 +3,7 @@
 // ("/mnt/<area>/<dir>/<name>" under the instrument root).
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Reading: 0 USB memory "sd1", 1 internal store "tst", any other the system disk "disk".
 // Writing: 1 "tst", any other "sd1"; the system disk is never written.
@@ -19,3 +20,9 @@ int32_t FileReadRaw(uint32_t area, const char* dir, const char* name, void* buff
 // crash at any point leaves the old file or the new one whole. The length, or -1 bad argument, -101
 // open failure, -300 directory missing and not creatable, -301 short write (the old file is kept).
 int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const void* buffer, size_t length);
+
+// The replace FileWriteRaw makes, on host paths: the bytes go to a file made from tmpTemplate (a mkstemp
+// template in the target's directory), which is synced and renamed over hostPath; then the directory is
+// synced, so that the new entry survives a power cut. 0, -1 the temporary file could not be made, -2 a
+// short write or a failed rename (the temporary is removed, the old file kept).
+int WriteFileReplacing(const std::string& hostPath, std::string tmpTemplate, const void* data, size_t length);

@@ -106,13 +106,7 @@ void WiringWarnDialog_Paint(WM_MSG_RECORD* msg) {
 void WiringWarnButtons_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     ClearButtonRow();
-    if (g_EditBuf.choiceValue != 0) {
-        DrawButtonFrame(0, 0, 90, 35);
-        DrawButtonFrameFocused(185, 0, 90, 35);
-    } else {
-        DrawButtonFrameFocused(0, 0, 90, 35);
-        DrawButtonFrame(185, 0, 90, 35);
-    }
+    DrawButtonPair(185, g_EditBuf.choiceValue != 0);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     SetColorRGB(0x000000);
     GUI_SelectFont(&kFont30);

@@ -68,13 +68,7 @@ void DrawDialogFrame(const char* title, const char* leftLabel, const char* middl
 void DrawKindButtons(const char* first, const char* second, int focusSecond) {
     SetBkColorRGB(kButtonRowColour);
     GUI_ClearWindow();
-    if (focusSecond != 0) {
-        DrawButtonFrame(0, 0, 90, 35);
-        DrawButtonFrameFocused(110, 0, 90, 35);
-    } else {
-        DrawButtonFrameFocused(0, 0, 90, 35);
-        DrawButtonFrame(110, 0, 90, 35);
-    }
+    DrawButtonPair(110, focusSecond != 0);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     SetColorRGB(0x000000);
     GUI_SelectFont(&kFont24);

@@ -95,6 +95,16 @@ void DrawButtonFrameFocused(int x, int y, int width, int height) {
     GUI_FillBox(x + 6, y + 6, x + width - 6, y + height - 6);
 }
 
+void DrawButtonPair(int secondX, bool focusSecond) {
+    if (focusSecond) {
+        DrawButtonFrame(0, 0, 90, 35);
+        DrawButtonFrameFocused(secondX, 0, 90, 35);
+    } else {
+        DrawButtonFrameFocused(0, 0, 90, 35);
+        DrawButtonFrame(secondX, 0, 90, 35);
+    }
+}
+
 void MoveWindowRelative(WM_HWINDOW window, int dx, int dy, WM_HWINDOW reference) {
     WM_MoveToPos(window, WM_GetLeft(reference) + dx, WM_GetTop(reference) + dy);
 }

@@ -23,6 +23,8 @@ void DrawPanelBar30Open(int x, int y, int width);
 // mark inside.
 void DrawButtonFrame(int x, int y, int width, int height);
 void DrawButtonFrameFocused(int x, int y, int width, int height);
+// The two 90x35 buttons of a dialog's answer row, at x 0 and secondX, the focus on one of them.
+void DrawButtonPair(int secondX, bool focusSecond);
 
 // Moves window to the reference window's top-left corner plus (dx, dy).
 void MoveWindowRelative(WM_HWINDOW window, int dx, int dy, WM_HWINDOW reference);

@@ -12,6 +12,7 @@
 
 #include "panel/hardcopy/fb_read.h"
 #include "platform/host/root.h"
+#include "storage/raw_file.h"
 
 namespace {
 
@@ -64,40 +65,6 @@ void ConvertPixels(const uint8_t* fb, uint8_t* out) {
     }
 }
 
-bool WriteAll(int fd, const uint8_t* p, size_t n) {
-    while (n > 0) {
-        const ssize_t done = write(fd, p, n);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        p += done;
-        n -= static_cast<size_t>(done);
-    }
-    return true;
-}
-
-// The file appears whole or not at all: written and synced under a temporary name beside it, then
-// renamed over it. A full stick leaves neither a cut file nor the temporary one.
-int WriteWhole(const std::string& host, const uint8_t* data, size_t length) {
-    std::string tmp = host + ".~XXXXXX";
-    const int fd = mkstemp(tmp.data());
-    if (fd < 0) return -2;
-    fchmod(fd, 0644);
-    const bool written = WriteAll(fd, data, length) && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed || rename(tmp.c_str(), host.c_str()) != 0) {
-        unlink(tmp.c_str());
-        return -2;
-    }
-    // The popup says the copy is on the stick: its directory entry must be there too.
-    const std::string dir = host.substr(0, host.find_last_of('/') + 1);
-    const int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        fsync(dirFd);
-        close(dirFd);
-    }
-    return 0;
-}
-
 }  // namespace
 
 int Bmp_WriteScreen(const char* path) {
@@ -106,5 +73,7 @@ int Bmp_WriteScreen(const char* path) {
     ConvertPixels(panel::ScreenCopyPixels(), g_file + kHeaderBytes);
     const std::string host = path != nullptr ? plat::MapPath(path) : std::string();
     if (host.empty() || host.back() == '/') return -2;
-    return WriteWhole(host, g_file, sizeof g_file);
+    // The file appears whole or not at all: a full stick leaves neither a cut file nor the temporary one,
+    // and the popup that says the copy is on the stick comes only once its directory entry is there too.
+    return WriteFileReplacing(host, host + ".~XXXXXX", g_file, sizeof g_file) == 0 ? 0 : -2;
 }

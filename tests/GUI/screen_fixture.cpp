@@ -9,6 +9,7 @@
 
 #include "GUI/device/fb_driver.h"
 #include "GUI/device/fb_png.h"
+#include "GUI/lcd/color_rgb.h"
 #include "platform/host/root.h"
 #include "platform/host/root_provision.h"
 #include "tests/support/png_read.h"
@@ -26,6 +27,15 @@ void RemoveFolder() {
     if (getpid() != g_owner) return;
     std::error_code ec;
     std::filesystem::remove_all(g_folder, ec);
+}
+
+void GreyPagePaint(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) {
+        WM_DefaultHandler(msg);
+        return;
+    }
+    SetColorRGB(0x404040);
+    GUI_FillBox(0, 0, 799, 479);
 }
 
 std::string GoldenDir() {
@@ -54,6 +64,11 @@ void FreshScreen() {
     GUI_SetScreenOrigin(0, 0);
     WM_Setup();
     WM_Run();
+}
+
+void FreshScreenOnGreyPage() {
+    FreshScreen();
+    WM_CreateTop(0, 0, 800, 480, WM_CF_SHOW, GreyPagePaint, 0);
 }
 
 std::vector<uint8_t> FileBytes() {

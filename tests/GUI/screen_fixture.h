@@ -16,6 +16,9 @@ namespace guitest {
 void UseScreenRoot();
 // The library started as GUI_Start starts it (fresh pool, framebuffer device, black screen, desktop).
 void FreshScreen();
+// FreshScreen with a grey (0x404040) page over the whole screen under what the test makes, so that a
+// window that draws nothing shows the grey.
+void FreshScreenOnGreyPage();
 // The framebuffer file's bytes, and its 800x480 screen as pixels.
 std::vector<uint8_t> FileBytes();
 std::vector<uint16_t> Screen();

@@ -169,4 +169,29 @@ bool ControllerProcess::GroupGone() const {
     return group_ > 0 && kill(-group_, 0) == -1 && errno == ESRCH;
 }
 
+bool PanelLine(const std::string& root, const std::string& line) {
+    const int fd = open((root + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd < 0) return false;
+    const std::string text = line + "\n";
+    const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    return ok;
+}
+
+uint16_t FramebufferPixel(const std::string& root, int x, int y) {
+    std::ifstream fb(root + "/dev/fb0", std::ios::binary);
+    fb.seekg(2 * (800 * y + x));
+    unsigned char b[2] = {};
+    fb.read(reinterpret_cast<char*>(b), 2);
+    return static_cast<uint16_t>(b[0] | (b[1] << 8));
+}
+
+bool WaitFramebufferPixel(const std::string& root, int x, int y, uint16_t want, int boundMs) {
+    for (int waited = 0; waited <= boundMs; waited += 20) {
+        if (FramebufferPixel(root, x, y) == want) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
 }  // namespace testsupport

@@ -3,6 +3,7 @@
 // its instrument root ("root"), an empty working folder ("work") and its output ("output.txt").
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -55,5 +56,11 @@ class ControllerProcess {
     int status_ = -1;
     bool waited_ = false;  // the test has seen the program's end (Wait or Stop)
 };
+
+// Types one line into the panel channel of the program on root (the simulated instrument's own commands).
+bool PanelLine(const std::string& root, const std::string& line);
+// RGB565 at (x, y) of root's framebuffer file, and a bounded poll until it holds want.
+uint16_t FramebufferPixel(const std::string& root, int x, int y);
+bool WaitFramebufferPixel(const std::string& root, int x, int y, uint16_t want, int boundMs = 10000);
 
 }  // namespace testsupport

@@ -11,16 +11,20 @@
 
 namespace test {
 
-DefaultStore::DefaultStore() {
+DefaultStore::DefaultStore(uint32_t model) {
+    FreshStore(model);
+}
+
+void FreshStore(uint32_t model) {
     plat::PowerStage().Reset();
     BusMapInit();
     regbus::BusReset();
-    DefaultSettings();
+    DefaultSettings(model);
 }
 
-void DefaultSettings() {
+void DefaultSettings(uint32_t model) {
     core::ParamStoreReset();
-    g_ModelId = 2;
+    g_ModelId = model;
     SetDefaultAll();
     g_PhaseMode = 0;
     g_EditAllPhases = 0;

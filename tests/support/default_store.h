@@ -7,14 +7,17 @@
 
 namespace test {
 
-// The parameter store as a fresh unit of model type 2 has it (what DefaultStore builds on its root).
-void DefaultSettings();
+// The parameter store as a fresh unit of the model type has it (what DefaultStore builds on its root).
+void DefaultSettings(uint32_t model = 2);
+
+// The power stage and register bus reset and DefaultSettings(model), on whatever root is in use.
+void FreshStore(uint32_t model = 2);
 
 class DefaultStore {
   public:
-    // Builds the defaults of model type 2 (a single 6 kVA unit) in 3P4W, AC-INT, range 200 V, SIN on
+    // Builds the defaults of the model type (2: a single 6 kVA unit) in 3P4W, AC-INT, range 200 V, SIN on
     // every phase, line L1 selected, edit-all off, no group marked.
-    DefaultStore();
+    explicit DefaultStore(uint32_t model = 2);
     testsupport::TempRoot root;
 };
 

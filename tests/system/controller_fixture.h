@@ -25,14 +25,7 @@ class SharedController : public ::testing::Test {
     static ControllerProcess& c() { return *controller_; }
     static int Port(int instrumentPort) { return instrumentPort + c().portOffset(); }
     // Types one line into the panel channel (the simulated instrument's own commands).
-    static bool Panel(const std::string& line) {
-        const int fd = open((c().root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd < 0) return false;
-        const std::string text = line + "\n";
-        const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        close(fd);
-        return ok;
-    }
+    static bool Panel(const std::string& line) { return PanelLine(c().root(), line); }
 
   private:
     static inline std::unique_ptr<ControllerProcess> controller_;

@@ -30,10 +30,7 @@ void PutMemory(const std::string& root, const std::vector<uint8_t>& m) {
 void SaveAndKill(ControllerProcess& c, const std::string& root) {
     ASSERT_TRUE(c.WaitForOutput("panel channel:", testsupport::kStartupTimeoutMs)) << c.Output();
     ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c.Output();
-    const int fd = open((root + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, "restart\n", 8), 8);
-    close(fd);
+    ASSERT_TRUE(testsupport::PanelLine(root, "restart"));
     ASSERT_TRUE(c.WaitForOutput("settings saved for the restart")) << c.Output();
     ASSERT_EQ(c.Stop(SIGKILL), 128 + SIGKILL);
 }

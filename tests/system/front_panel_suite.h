@@ -72,11 +72,7 @@ class FrontPanelSuite : public ::testing::Test {
     }
 
     static bool Panel(const std::string& line) {
-        const int fd = open((c().root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd < 0) return false;
-        const std::string text = line + "\n";
-        const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        close(fd);
+        const bool ok = PanelLine(c().root(), line);
         // A key is a press and a release read by the key thread's scans: the next one waits for it.
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
         return ok;
@@ -95,20 +91,9 @@ class FrontPanelSuite : public ::testing::Test {
         return line;
     }
 
-    // RGB565 at (x, y) of the framebuffer file, little-endian.
-    static uint16_t Pixel(int x, int y) {
-        std::ifstream fb(c().root() + "/dev/fb0", std::ios::binary);
-        fb.seekg(2 * (800 * y + x));
-        unsigned char b[2] = {};
-        fb.read(reinterpret_cast<char*>(b), 2);
-        return static_cast<uint16_t>(b[0] | (b[1] << 8));
-    }
+    static uint16_t Pixel(int x, int y) { return FramebufferPixel(c().root(), x, y); }
     static bool WaitPixel(int x, int y, uint16_t want, int boundMs = 10000) {
-        for (int waited = 0; waited <= boundMs; waited += 20) {
-            if (Pixel(x, y) == want) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
+        return WaitFramebufferPixel(c().root(), x, y, want, boundMs);
     }
     // Waits until a file holds want (the whole text).
     static bool WaitFile(const std::string& path, const std::string& want, int boundMs = 10000) {

@@ -78,10 +78,7 @@ TEST(Provision, SaveBeforeRestartSurvivesAKill) {
     ControllerProcess first;
     ASSERT_TRUE(first.WaitForOutput("panel channel:", testsupport::kStartupTimeoutMs)) << first.Output();
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready")) << first.Output();
-    int fd = open((first.root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, "restart\n", 8), 8);
-    close(fd);
+    ASSERT_TRUE(testsupport::PanelLine(first.root(), "restart"));
     ASSERT_TRUE(first.WaitForOutput("settings saved for the restart")) << first.Output();
     ASSERT_EQ(first.Stop(SIGKILL), 128 + SIGKILL);
     const std::vector<uint8_t> m = Memory(first);

@@ -2,11 +2,8 @@
 // brings it up, reading the queue empty takes it down. The screen is read from ROOT/dev/fb0.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
-#include <fstream>
 #include <string>
-#include <thread>
 
 #include "tests/system/scpi_socket_suite.h"
 
@@ -16,21 +13,9 @@ using namespace testsupport;
 
 class ScpiErrorBox : public ScpiSocketSuite {
   protected:
-    // RGB565 at (x, y) of the framebuffer file, little-endian.
-    static uint16_t Pixel(int x, int y) {
-        std::ifstream fb(c().root() + "/dev/fb0", std::ios::binary);
-        fb.seekg(2 * (800 * y + x));
-        unsigned char b[2] = {};
-        fb.read(reinterpret_cast<char*>(b), 2);
-        return static_cast<uint16_t>(b[0] | (b[1] << 8));
-    }
-    // Polls (x, y) until it holds want; bounded, ends on the first match.
+    static uint16_t Pixel(int x, int y) { return FramebufferPixel(c().root(), x, y); }
     static bool WaitPixel(int x, int y, uint16_t want, int boundMs) {
-        for (int waited = 0; waited <= boundMs; waited += 20) {
-            if (Pixel(x, y) == want) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
+        return WaitFramebufferPixel(c().root(), x, y, want, boundMs);
     }
 };
 

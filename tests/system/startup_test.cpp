@@ -35,14 +35,6 @@ class Startup : public testsupport::SharedController {
         ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", 5000)) << c().Output();
         readyMs_ = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
     }
-    bool PanelCommand(const std::string& line) {
-        int fd = open((c().root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd < 0) return false;
-        std::string text = line + "\n";
-        bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        close(fd);
-        return ok;
-    }
     static inline long readyMs_ = -1;
 };
 
@@ -120,7 +112,7 @@ TEST_F(Startup, KeyThroughThePanelChannelReachesTheMenuThread) {
         {"key", "panel channel: key: key must be"},
     };
     for (const auto& [command, seen] : cases) {
-        ASSERT_TRUE(PanelCommand(command)) << command;
+        ASSERT_TRUE(Panel(command)) << command;
         EXPECT_TRUE(c().WaitForOutput(seen)) << command << "\n" << c().Output();
     }
 }

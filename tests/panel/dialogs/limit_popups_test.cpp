@@ -51,16 +51,6 @@ uint16_t At(int x, int y) {
     return guitest::Screen()[static_cast<size_t>(y) * 800 + x];
 }
 
-// The page under the popups: grey, so that a popup that draws nothing shows it.
-void PagePaint(WM_MSG_RECORD* msg) {
-    if (msg->MsgId != WM_MSG_PAINT) {
-        WM_DefaultHandler(msg);
-        return;
-    }
-    SetColorRGB(0x404040);
-    GUI_FillBox(0, 0, 799, 479);
-}
-
 void ResetWords() {
     g_EditBuf = panel::EditBuf{};
     g_EditParam.workValue.store(0);
@@ -107,7 +97,7 @@ class LimitPopups : public ::testing::Test {
     // A fresh model-1 store in output mode `mode`, the page and the popups, nothing shown.
     static void MakeScreen(uint32_t mode) {
         GUI_SetTextHook(nullptr);
-        guitest::FreshScreen();
+        guitest::FreshScreenOnGreyPage();
         plat::PowerStage().Reset();
         BusMapInit();
         regbus::BusReset();
@@ -116,7 +106,6 @@ class LimitPopups : public ::testing::Test {
         SetDefaultAll();
         g_OutputModeIdx.store(mode);
         ResetWords();
-        WM_CreateTop(0, 0, 800, 480, WM_CF_SHOW, PagePaint, 0);
         LimitPopups_Create();
         GUI_RunAll();
         g_texts.clear();

@@ -20,17 +20,6 @@
 namespace edittest {
 
 EditTest::EditTest() {
-    core::ParamStoreReset();
-    g_ModelId = 1;
-    SetDefaultAll();
-    g_PhaseMode = 0;
-    g_EditAllPhases = 0;
-    g_OutputModeIdx = 1;
-    g_ParamStore.rangeCode[1] = 1;
-    g_OutputFlags = 0;
-    MarkParamGroupChanged(0, 0);
-    for (uint32_t p = 0; p < 3; ++p)
-        g_ParamStore.unit[p].waveform.value = 16;
     core::ParallelLinkReset();
     core::ServiceFlagsReset();
     MsgQueue_Clear();

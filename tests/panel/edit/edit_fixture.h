@@ -16,7 +16,7 @@ class EditTest : public ::testing::Test {
   public:
     EditTest();
     ~EditTest() override;
-    test::DefaultStore store;
+    test::DefaultStore store{1};
 
     // A packed key event.
     static uint32_t Key(uint8_t code, uint8_t cls, int8_t delta = 0);

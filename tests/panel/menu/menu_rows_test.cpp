@@ -26,6 +26,7 @@
 #include "panel/popup/msg_text.h"
 #include "platform/stage/power_stage_sim.h"
 #include "src/dev/panel_link.h"
+#include "tests/support/default_store.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -38,16 +39,8 @@ void CountSeqEntry() {
 class MenuRowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        plat::PowerStage().Reset();
-        BusMapInit();
-        regbus::BusReset();
-        core::ParamStoreReset();
         core::ParamAccessReset();
-        g_ModelId = 1;
-        SetDefaultAll();
-        g_PhaseMode = 0;
-        g_OutputModeIdx = 1;
-        g_OutputFlags = 0;
+        test::FreshStore(1);
         core::ParallelLinkReset();
         engine::ArbBuilderReset();
         SeqSimSetMode(0);

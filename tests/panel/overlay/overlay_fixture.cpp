@@ -26,30 +26,12 @@ void Record(const char* text, int x, int y, uint16_t, uint32_t, const GUI_FONTDE
     g_texts.push_back({text, x, y});
 }
 
-void PagePaint(WM_MSG_RECORD* msg) {
-    if (msg->MsgId != WM_MSG_PAINT) {
-        WM_DefaultHandler(msg);
-        return;
-    }
-    SetColorRGB(0x404040);
-    GUI_FillBox(0, 0, 799, 479);
-}
-
 }  // namespace
 
 OverlayScreen::OverlayScreen() {
     // The store is built on the screen's root: the framebuffer stays the file the screen tests read.
     guitest::UseScreenRoot();
-    plat::PowerStage().Reset();
-    BusMapInit();
-    regbus::BusReset();
-    test::DefaultSettings();
-    g_ModelId = 1;
-    SetDefaultAll();
-    g_OutputModeIdx = 1;
-    g_ParamStore.rangeCode[1] = 1;
-    for (uint32_t p = 0; p < 3; ++p)
-        g_ParamStore.unit[p].waveform.value = 16;
+    test::FreshStore(1);
     g_HomePage.panelPage.store(0);
     g_HomePage.panelRow.store(0);
     g_MenuState.store(1);
@@ -64,8 +46,7 @@ OverlayScreen::OverlayScreen() {
     g_EditBuf = {};
     g_EditParam.workValue.store(0);
     g_EditParam.cursor = 0;
-    guitest::FreshScreen();
-    WM_CreateTop(0, 0, 800, 480, WM_CF_SHOW, PagePaint, 0);
+    guitest::FreshScreenOnGreyPage();
     panel::PageMgrReset();
     PageMgr_SetPages({nullptr, nullptr, &OverlayPageDesc, nullptr, nullptr, nullptr});
     // The pages are built one per main pass, the overlay last.

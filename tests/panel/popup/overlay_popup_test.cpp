@@ -23,19 +23,8 @@ namespace {
 constexpr uint16_t kGreen = 0x07E0, kRed = 0xF800, kWhite = 0xFFFF;
 using Pixels = std::set<std::pair<int, int>>;
 
-// The page under the overlay: grey, so that what a hidden popup leaves shows.
-void PagePaint(WM_MSG_RECORD* msg) {
-    if (msg->MsgId != WM_MSG_PAINT) {
-        WM_DefaultHandler(msg);
-        return;
-    }
-    SetColorRGB(0x404040);
-    GUI_FillBox(0, 0, 799, 479);
-}
-
 void MakeScreen() {
-    guitest::FreshScreen();
-    WM_CreateTop(0, 0, 800, 480, WM_CF_SHOW, PagePaint, 0);
+    guitest::FreshScreenOnGreyPage();
     Overlay_Create();
     GUI_RunAll();
 }

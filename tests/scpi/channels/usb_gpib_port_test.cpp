@@ -2,10 +2,10 @@
 // of every operation, reading and transmitting on a node, and the device clear of a channel.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,10 +16,13 @@
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/remote_state.h"
+#include "platform/host/clock.h"
+#include "platform/host/device_node.h"
 #include "platform/host/root.h"
 #include "scpi/channels/device_clear.h"
 #include "scpi/channels/device_port.h"
 #include "scpi/channels/gpib_channel.h"
+#include "scpi/channels/scpi_channels.h"
 #include "scpi/channels/usb_dev_channel.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "tests/scpi/scpi_channel_fixture.h"
@@ -65,22 +68,32 @@ TEST(UsbLinkState, TmcAndCdcWords) {
     OutputFlagClear(kOutFlagRemote);
 }
 
-// The two gadget nodes as FIFOs in the instrument root: what the port writes arrives at the node the
-// class setting named when it was written, and what a node holds is read from it.
+// The two gadget nodes' stand-ins, a client on each: what the port writes arrives at the node the class
+// setting named when it was written, and what a client sends is read from its node only.
 TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
     testsupport::TempRoot root;
-    mkdir(plat::MapPath("/dev").c_str(), 0755);
-    for (const char* node : {"/dev/usbtmc0", "/dev/ttyGS0"})
-        ASSERT_EQ(mkfifo(plat::MapPath(node).c_str(), 0600), 0);
+    ASSERT_EQ(plat::DeviceNodesStart(), 0);
     const uint8_t saved = IfaceUsbByte(2);
     const ScpiIoOps& io = scpi::kUsbDevIoOps;
     ASSERT_EQ(io.init("USB", kChanUsbTmc), 0);
-    auto peer = [](const char* node) { return open(plat::MapPath(node).c_str(), O_RDWR | O_NONBLOCK); };
-    const int tmc = peer("/dev/usbtmc0"), cdc = peer("/dev/ttyGS0");
-    auto drain = [](int fd) {
-        char buf[64];
-        const ssize_t n = read(fd, buf, sizeof buf);
-        return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+    auto client = [](const char* node) {
+        return open(plat::DeviceClientPath(node).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    };
+    const int tmc = client("usbtmc0"), cdc = client("ttyGS0");
+    ASSERT_GE(tmc, 0);
+    ASSERT_GE(cdc, 0);
+    // What reaches fd within `ms` (the bridge thread carries it), up to `want` bytes.
+    auto receive = [](int fd, size_t want, int ms) {
+        std::string got;
+        for (const uint64_t until = plat::NowMs() + static_cast<uint64_t>(ms);
+             got.size() < want && plat::NowMs() < until;) {
+            pollfd p{fd, POLLIN, 0};
+            char buf[64];
+            if (poll(&p, 1, 10) <= 0) continue;
+            const ssize_t n = read(fd, buf, sizeof buf);
+            if (n > 0) got.append(buf, static_cast<size_t>(n));
+        }
+        return got;
     };
     for (const bool toCdc : {false, true, false}) {
         IfaceUsbByteSet(2, toCdc ? kCdcClass : 0);
@@ -90,14 +103,18 @@ TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
         EXPECT_EQ(io.write(nullptr, 0, kPortCommit), 1);
         EXPECT_EQ(io.control(kPortCtlCommitted, 0), 1);
         EXPECT_GT(io.write(nullptr, 0, kPortTransmit), 0);
-        EXPECT_EQ(drain(toCdc ? cdc : tmc), "R\n") << toCdc;
-        EXPECT_EQ(drain(toCdc ? tmc : cdc), "") << toCdc;
+        EXPECT_EQ(receive(toCdc ? cdc : tmc, 2, 1000), "R\n") << toCdc;
         ASSERT_EQ(write(toCdc ? cdc : tmc, "Q", 1), 1);
         char c = 0;
         EXPECT_EQ(io.read(&c, 1, 0), 0);  // only "how" 1 reads
-        EXPECT_EQ(io.read(&c, 1, 1), 1);
+        int n = 0;
+        for (const uint64_t until = plat::NowMs() + 1000; n == 0 && plat::NowMs() < until; plat::SleepMs(1))
+            n = io.read(&c, 1, 1);
+        EXPECT_EQ(n, 1) << toCdc;
         EXPECT_EQ(c, 'Q');
         EXPECT_EQ(io.control(kPortCtlRxCount, 0), 1);
+        // Nothing went to the other node.
+        EXPECT_EQ(receive(toCdc ? tmc : cdc, 1, 50), "") << toCdc;
     }
     EXPECT_EQ(io.close(), 0);
     char c;
@@ -105,6 +122,49 @@ TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
     io.deinit();
     close(tmc);
     close(cdc);
+    plat::DeviceNodesStop();
+    IfaceUsbByteSet(2, saved);
+}
+
+// The USB-CDC channel stepped as its thread steps it, a client on the ttyGS0 stand-in: a host's clear
+// while the reply of an unfinished message is staged discards that reply and is acknowledged.
+TEST(UsbDevChannel, ACdcClearDiscardsTheStagedReplyAndIsAcknowledged) {
+    testsupport::TempRoot root;
+    scpitest::MenuEnv env;
+    ASSERT_EQ(plat::DeviceNodesStart(), 0);
+    const uint8_t saved = IfaceUsbByte(2);
+    IfaceUsbByteSet(2, kCdcClass);
+    scpi::UsbDevChannelStart();
+    scpiStatusSetBits(g_ScpiIfUsb.status, kChanEnabled);
+    const int cdc = open(plat::DeviceClientPath("ttyGS0").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(cdc, 0);
+    uint32_t pass = 1;
+    std::string got;
+    auto run = [&](uint64_t ms) {
+        for (const uint64_t until = plat::NowMs() + ms; plat::NowMs() < until; plat::SleepMs(1)) {
+            scpi::UsbDevPass(pass++);
+            char buf[64];
+            const ssize_t n = read(cdc, buf, sizeof buf);
+            if (n > 0) got.append(buf, static_cast<size_t>(n));
+        }
+    };
+    run(20);
+    ASSERT_EQ(g_ScpiIfUsb.io.control(kPortCtlConnected, 0), 1);
+    ASSERT_EQ(write(cdc, "*IDN?;", 6), 6);
+    run(100);
+    ASSERT_EQ(got, "");  // staged until the message ends
+    std::string error;
+    ASSERT_EQ(plat::DeviceEventCommand("usbdev", "clear", &error), 0) << error;
+    run(100);
+    EXPECT_NE(root.Read("/var/log/devices.log").find("ttyGS0 0x40046701\n"), std::string::npos);
+    // The end of the cleared message commits nothing; the next message is answered alone.
+    ASSERT_EQ(write(cdc, "\n*STB?\n", 8), 8);
+    run(200);
+    EXPECT_EQ(got, "+0\n");
+    g_ScpiIfUsb.io.close();
+    scpi::UsbDevChannelStop();
+    close(cdc);
+    plat::DeviceNodesStop();
     IfaceUsbByteSet(2, saved);
 }
 

@@ -16,6 +16,7 @@
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/remote_state.h"
+#include "panel/menu_thread.h"
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
 #include "platform/host/root.h"
@@ -273,6 +274,26 @@ TEST_F(DeviceClearing, DropsCommittedAndStagedRepliesAndTheHalfReadCommand) {
     EXPECT_EQ(ch.Transmit(), "");
     EXPECT_EQ(ch.parse.state, static_cast<uint32_t>(kParseHeader));
     EXPECT_EQ(ch.Exec("*STB?\n"), "+0\n");  // no "*ES" before it, nothing staged left
+}
+
+// A clear while a set command is with the menu/control thread: the command completes, and the message's
+// staged replies go once the completion is taken.
+TEST_F(DeviceClearing, AClearDuringASetCommandEndsItsMessageAtTheCompletion) {
+    ASSERT_EQ(ch.Exec("*ESE 0\n"), "");
+    ch.Feed("*ESE?;*ESE 4\n");
+    for (int guard = 0; guard < 100 && ch.parse.state != kParsePosted; ++guard)
+        ch.Pass();
+    ASSERT_EQ(ch.parse.state, static_cast<uint32_t>(kParsePosted));
+    scpi::DeviceClear(&ch.ifc);
+    for (int guard = 0; guard < 1000 && ch.parse.state == kParsePosted; ++guard) {
+        MenuThread_Pass();
+        scpiPollPostedCommand(&ch.ifc);
+        scpi::DeviceClearAfterCompletion(&ch.ifc);
+    }
+    ASSERT_NE(ch.parse.state, static_cast<uint32_t>(kParsePosted));
+    EXPECT_EQ(ch.parse.state, static_cast<uint32_t>(kParseHeader));
+    EXPECT_EQ(ch.Transmit(), "");
+    EXPECT_EQ(ch.Exec("*ESE?\n"), "+4\n");  // the command done, the "+0" before it gone
 }
 
 TEST_F(DeviceClearing, ALargeReplyIsDroppedBeforeItsBufferGoesToAnotherChannel) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -58,9 +59,9 @@ class PtyClient {
         all.swap(pending_);
         return all;
     }
-    std::string Ask(const std::string& message) {
+    std::string Ask(const std::string& message, int timeoutMs = 5000) {
         Send(message + "\n");
-        return ReadLine();
+        return ReadLine(timeoutMs);
     }
 
   private:
@@ -167,9 +168,13 @@ TEST_F(UsbDevice, ATmcClientIsServedWithinSixSecondsAndAStatusByteRequestIsAnswe
     PtyClient tmc(ClientPath("usbtmc0"));
     ASSERT_TRUE(tmc.Open());
     std::string reply;
-    for (const auto end = Clock::now() + std::chrono::seconds(6); reply.empty() && Clock::now() < end;)
-        reply = tmc.Ask("*IDN?");
+    const auto start = Clock::now();
+    while (reply.empty() && Clock::now() < start + std::chrono::seconds(6))
+        reply = tmc.Ask("*IDN?", 300);
     EXPECT_EQ(reply, identity_);
+    std::printf("USB-TMC served %lld ms after the system was ready\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count()));
     tmc.ReadFor(200);  // the answers to the asks the closed port kept
     EXPECT_EQ(tmc.Ask("*IDN?"), identity_);
     ASSERT_TRUE(Panel("usbdev rsb"));
@@ -210,7 +215,7 @@ TEST_F(UsbGpib, TheModuleIsLoadedOnceAndTheAddressGivenOnce) {
 TEST_F(UsbGpib, AQueryIsAnsweredAndItsLengthAnnounced) {
     std::string reply;
     for (const auto end = Clock::now() + std::chrono::seconds(6); reply.empty() && Clock::now() < end;)
-        reply = gpib_->Ask("*IDN?");
+        reply = gpib_->Ask("*IDN?", 300);
     EXPECT_EQ(reply, identity_);
     gpib_->ReadFor(200);
     EXPECT_EQ(

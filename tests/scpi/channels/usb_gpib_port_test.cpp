@@ -127,46 +127,86 @@ TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
     IfaceUsbByteSet(2, saved);
 }
 
-// The USB-CDC channel stepped as its thread steps it, a client on the ttyGS0 stand-in: a host's clear
-// while the reply of an unfinished message is staged discards that reply and is acknowledged.
-TEST(UsbDevChannel, ACdcClearDiscardsTheStagedReplyAndIsAcknowledged) {
-    testsupport::TempRoot root;
-    scpitest::MenuEnv env;
-    ASSERT_EQ(plat::DeviceNodesStart(), 0);
-    const uint8_t saved = IfaceUsbByte(2);
-    IfaceUsbByteSet(2, kCdcClass);
-    scpi::UsbDevChannelStart();
-    scpiStatusSetBits(g_ScpiIfUsb.status, kChanEnabled);
-    const int cdc = open(plat::DeviceClientPath("ttyGS0").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(cdc, 0);
-    uint32_t pass = 1;
-    std::string got;
-    auto run = [&](uint64_t ms) {
+// The USB device channel stepped as its thread steps it, with the class given and a client on that node's
+// stand-in. No menu/control thread runs: a set command stays with it until the test completes it.
+class UsbDevChannel : public ::testing::Test {
+  protected:
+    void Start(bool cdc) {
+        ASSERT_EQ(plat::DeviceNodesStart(), 0);
+        IfaceUsbByteSet(2, cdc ? kCdcClass : 0);
+        scpi::UsbDevChannelStart();
+        scpiStatusSetBits(g_ScpiIfUsb.status, kChanEnabled);
+        client_ =
+            open(plat::DeviceClientPath(cdc ? "ttyGS0" : "usbtmc0").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(client_, 0);
+        Run(20);
+        ASSERT_EQ(g_ScpiIfUsb.io.control(kPortCtlConnected, 0), 1);
+    }
+    void TearDown() override {
+        g_ScpiIfUsb.io.close();
+        scpi::UsbDevChannelStop();
+        if (client_ >= 0) close(client_);
+        plat::DeviceNodesStop();
+        IfaceUsbByteSet(2, saved_);
+    }
+    // Passes about once a millisecond for `ms`, collecting what reaches the client.
+    void Run(uint64_t ms) {
         for (const uint64_t until = plat::NowMs() + ms; plat::NowMs() < until; plat::SleepMs(1)) {
-            scpi::UsbDevPass(pass++);
+            scpi::UsbDevPass(pass_++);
             char buf[64];
-            const ssize_t n = read(cdc, buf, sizeof buf);
-            if (n > 0) got.append(buf, static_cast<size_t>(n));
+            const ssize_t n = read(client_, buf, sizeof buf);
+            if (n > 0) got_.append(buf, static_cast<size_t>(n));
         }
-    };
-    run(20);
-    ASSERT_EQ(g_ScpiIfUsb.io.control(kPortCtlConnected, 0), 1);
-    ASSERT_EQ(write(cdc, "*IDN?;", 6), 6);
-    run(100);
-    ASSERT_EQ(got, "");  // staged until the message ends
-    std::string error;
-    ASSERT_EQ(plat::DeviceEventCommand("usbdev", "clear", &error), 0) << error;
-    run(100);
-    EXPECT_NE(root.Read("/var/log/devices.log").find("ttyGS0 0x40046701\n"), std::string::npos);
+    }
+    void Send(const std::string& bytes) {
+        ASSERT_EQ(write(client_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    static void HostClear() {
+        std::string error;
+        ASSERT_EQ(plat::DeviceEventCommand("usbdev", "clear", &error), 0) << error;
+    }
+    testsupport::TempRoot root_;
+    scpitest::MenuEnv env_;
+    const uint8_t saved_ = IfaceUsbByte(2);
+    int client_ = -1;
+    uint32_t pass_ = 1;
+    std::string got_;
+};
+
+// A host's clear while the reply of an unfinished message is staged discards that reply and is
+// acknowledged.
+TEST_F(UsbDevChannel, ACdcClearDiscardsTheStagedReplyAndIsAcknowledged) {
+    ASSERT_NO_FATAL_FAILURE(Start(true));
+    Send("*IDN?;");
+    Run(100);
+    ASSERT_EQ(got_, "");  // staged until the message ends
+    HostClear();
+    Run(100);
+    EXPECT_NE(root_.Read("/var/log/devices.log").find("ttyGS0 0x40046701\n"), std::string::npos);
     // The end of the cleared message commits nothing; the next message is answered alone.
-    ASSERT_EQ(write(cdc, "\n*STB?\n", 8), 8);
-    run(200);
-    EXPECT_EQ(got, "+0\n");
-    g_ScpiIfUsb.io.close();
-    scpi::UsbDevChannelStop();
-    close(cdc);
-    plat::DeviceNodesStop();
-    IfaceUsbByteSet(2, saved);
+    Send("\n*STB?\n");
+    Run(200);
+    EXPECT_EQ(got_, "+0\n");
+}
+
+// A USB-TMC clear while a set command is with the menu/control thread: once it completes, the reply staged
+// before it is not sent.
+TEST_F(UsbDevChannel, ATmcClearDuringASetCommandDropsTheMessageAtItsCompletion) {
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    Send("*ESE?;*ESE 4\n");
+    Run(100);
+    ASSERT_EQ(g_ScpiIfUsb.parse->state, static_cast<uint32_t>(kParsePosted));
+    HostClear();
+    Run(50);
+    for (int guard = 0; guard < 1000 && g_ScpiIfUsb.parse->state == kParsePosted; ++guard) {
+        MenuThread_Pass();
+        Run(1);
+    }
+    Run(100);
+    EXPECT_EQ(got_, "");
+    Send("*ESE?\n");
+    Run(100);
+    EXPECT_EQ(got_, "+4\n");
 }
 
 // A port on one end of a socket pair, the test on the other.
@@ -274,26 +314,6 @@ TEST_F(DeviceClearing, DropsCommittedAndStagedRepliesAndTheHalfReadCommand) {
     EXPECT_EQ(ch.Transmit(), "");
     EXPECT_EQ(ch.parse.state, static_cast<uint32_t>(kParseHeader));
     EXPECT_EQ(ch.Exec("*STB?\n"), "+0\n");  // no "*ES" before it, nothing staged left
-}
-
-// A clear while a set command is with the menu/control thread: the command completes, and the message's
-// staged replies go once the completion is taken.
-TEST_F(DeviceClearing, AClearDuringASetCommandEndsItsMessageAtTheCompletion) {
-    ASSERT_EQ(ch.Exec("*ESE 0\n"), "");
-    ch.Feed("*ESE?;*ESE 4\n");
-    for (int guard = 0; guard < 100 && ch.parse.state != kParsePosted; ++guard)
-        ch.Pass();
-    ASSERT_EQ(ch.parse.state, static_cast<uint32_t>(kParsePosted));
-    scpi::DeviceClear(&ch.ifc);
-    for (int guard = 0; guard < 1000 && ch.parse.state == kParsePosted; ++guard) {
-        MenuThread_Pass();
-        scpiPollPostedCommand(&ch.ifc);
-        scpi::DeviceClearAfterCompletion(&ch.ifc);
-    }
-    ASSERT_NE(ch.parse.state, static_cast<uint32_t>(kParsePosted));
-    EXPECT_EQ(ch.parse.state, static_cast<uint32_t>(kParseHeader));
-    EXPECT_EQ(ch.Transmit(), "");
-    EXPECT_EQ(ch.Exec("*ESE?\n"), "+4\n");  // the command done, the "+0" before it gone
 }
 
 TEST_F(DeviceClearing, ALargeReplyIsDroppedBeforeItsBufferGoesToAnotherChannel) {

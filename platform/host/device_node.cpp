@@ -165,6 +165,21 @@ Node* FindLocked(const std::string& name) {
     return nullptr;
 }
 
+// Under g_lock. The bus hands a byte over only when the controller takes it: what the port wrote and the
+// client has not read yet is still the driver's output, and a device clear or an output clear drops it. A
+// device clear also drops what the client sent and the port has not read: the device's input buffer.
+void DropLocked(Node* node, bool input) {
+    tcflush(node->device.master, TCIFLUSH);
+    node->toClient = Flow{};
+    tcflush(node->client.master, TCOFLUSH);
+    tcflush(node->client.slave, TCIFLUSH);
+    if (!input) return;
+    tcflush(node->client.master, TCIFLUSH);
+    node->toDevice = Flow{};
+    tcflush(node->device.master, TCOFLUSH);
+    tcflush(node->device.slave, TCIFLUSH);
+}
+
 // Moves what `from` holds on to `to`; reads more only once the last bytes are gone, so that a side
 // that does not read holds the other back instead of losing its bytes.
 void Pump(int from, int to, Flow& flow, short fromEvents) {
@@ -292,6 +307,7 @@ int DeviceRequest(int fd, unsigned long request, void* arg) {
         if (request == kind.eventRequest) {
             std::lock_guard<std::mutex> lock(g_lock);
             if (FindLocked(kind.name) == node) word = node->events.exchange(0, std::memory_order_acq_rel);
+            if (request == kGpibStatus && (word & kGpibDcl) != 0) DropLocked(node, true);
         }
         if (arg != nullptr) std::memcpy(arg, &word, sizeof word);
         if (word != 0) LogLine(std::string(kind.name) + " " + Hex(request, 8) + " " + Hex(word, 4));
@@ -302,6 +318,10 @@ int DeviceRequest(int fd, unsigned long request, void* arg) {
         return -1;
     }
     std::string line = std::string(kind.name) + " " + Hex(request, 8);
+    if (request == kGpibClear) {
+        std::lock_guard<std::mutex> lock(g_lock);
+        if (FindLocked(kind.name) == node) DropLocked(node, false);
+    }
     if (request != kGpibClear && request != kCdcAcknowledge) {
         if (arg == nullptr) {
             errno = EFAULT;

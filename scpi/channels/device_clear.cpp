@@ -9,6 +9,10 @@
 namespace scpi {
 namespace {
 
+// Of the device-clear word: a clear waits for the completion of the command with the menu/control thread
+// (the low bit is the USB device channel's own flag).
+constexpr uint32_t kClearAwaitsCompletion = 1u << 1;
+
 int Control(ScpiInterface* ifc, int32_t code) {
     return ifc->io.control != nullptr ? ifc->io.control(code, 0) : -1;
 }
@@ -45,7 +49,10 @@ void DeviceClear(ScpiInterface* ifc) {
     // The queue may still point into the shared transfer buffer: it is emptied first, so that once the
     // buffer is released and another channel fills it, nothing of that is sent from here.
     if (Control(ifc, kPortCtlCommitted) > 0 || ifc->deferredState != 0) Control(ifc, kPortCtlClearOutput);
-    if (ps->state == kParsePosted) return;
+    if (ps->state == kParsePosted) {
+        ifc->deviceClear |= kClearAwaitsCompletion;
+        return;
+    }
     if (ifc->deferredState != 0) {
         SharedBufRelease();
         DeferredSlot9Commit(ifc);
@@ -63,6 +70,13 @@ void DeviceClear(ScpiInterface* ifc) {
     if (ifc->log.curCol > 0) LogCloseLine(ifc);
     scpiResetInterface(ifc);
     ps->curNode = CmdSetDesc(ifc)->mainRoot;
+}
+
+void DeviceClearAfterCompletion(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->parse == nullptr || (ifc->deviceClear & kClearAwaitsCompletion) == 0) return;
+    if (ifc->parse->state == kParsePosted) return;
+    ifc->deviceClear &= ~kClearAwaitsCompletion;
+    DeviceClear(ifc);
 }
 
 }  // namespace scpi

@@ -243,6 +243,7 @@ void GpibPass(uint32_t pass) {
         PeripheralResetPulse();
     }
     scpiPollPostedCommand(ifc);
+    DeviceClearAfterCompletion(ifc);
     if (IsOpcPending() != 0) return;
     if (enabled) {
         if (ifc->io.control(kPortCtlConnected, 0) != 1) {

@@ -153,6 +153,7 @@ uint32_t UsbDevPass(uint32_t pass) {
     if (ps->state == kParseHeader) ReselectCmdSet(ifc);
     scpiMailboxPoll(ifc);
     scpiPollPostedCommand(ifc);
+    DeviceClearAfterCompletion(ifc);
     DeferredStep(ifc);
     if (IsOpcPending() != 0) return 0;
     uint32_t pause = 0;

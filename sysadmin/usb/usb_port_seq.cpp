@@ -4,6 +4,7 @@
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/sys_status.h"
 #include "core/system/state/usb_state.h"
 #include "platform/sandbox/sandbox.h"
 #include "sysadmin/usb/usb_gadget.h"
@@ -134,7 +135,10 @@ int32_t UsbGpib_Sequencer() {
         case 1:
             if (g_UsbState.statusA.load() & kUsbGpibPresent) {
                 Arm(g_gpibStep, g_gpibWait, 2, 10);
-            } else if (++g_gpibPollCount >= static_cast<int32_t>(kGpibPollLimit)) {
+            } else if (SysStatusTest(kSysMenuThreadRunning) &&
+                       ++g_gpibPollCount >= static_cast<int32_t>(kGpibPollLimit)) {
+                // Counted from the menu/control thread's start only: the GPIB thread looks for the
+                // adapter from then on, and a slow start would otherwise use up the hundred passes.
                 Arm(g_gpibStep, g_gpibWait, 0, 0);
             }
             break;

@@ -2,10 +2,10 @@
 // of every operation, reading and transmitting on a node, and the device clear of a channel.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,10 +16,14 @@
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/remote_state.h"
+#include "panel/menu_thread.h"
+#include "platform/host/clock.h"
+#include "platform/host/device_node.h"
 #include "platform/host/root.h"
 #include "scpi/channels/device_clear.h"
 #include "scpi/channels/device_port.h"
 #include "scpi/channels/gpib_channel.h"
+#include "scpi/channels/scpi_channels.h"
 #include "scpi/channels/usb_dev_channel.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "tests/scpi/scpi_channel_fixture.h"
@@ -65,22 +69,32 @@ TEST(UsbLinkState, TmcAndCdcWords) {
     OutputFlagClear(kOutFlagRemote);
 }
 
-// The two gadget nodes as FIFOs in the instrument root: what the port writes arrives at the node the
-// class setting named when it was written, and what a node holds is read from it.
+// The two gadget nodes' stand-ins, a client on each: what the port writes arrives at the node the class
+// setting named when it was written, and what a client sends is read from its node only.
 TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
     testsupport::TempRoot root;
-    mkdir(plat::MapPath("/dev").c_str(), 0755);
-    for (const char* node : {"/dev/usbtmc0", "/dev/ttyGS0"})
-        ASSERT_EQ(mkfifo(plat::MapPath(node).c_str(), 0600), 0);
+    ASSERT_EQ(plat::DeviceNodesStart(), 0);
     const uint8_t saved = IfaceUsbByte(2);
     const ScpiIoOps& io = scpi::kUsbDevIoOps;
     ASSERT_EQ(io.init("USB", kChanUsbTmc), 0);
-    auto peer = [](const char* node) { return open(plat::MapPath(node).c_str(), O_RDWR | O_NONBLOCK); };
-    const int tmc = peer("/dev/usbtmc0"), cdc = peer("/dev/ttyGS0");
-    auto drain = [](int fd) {
-        char buf[64];
-        const ssize_t n = read(fd, buf, sizeof buf);
-        return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+    auto client = [](const char* node) {
+        return open(plat::DeviceClientPath(node).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    };
+    const int tmc = client("usbtmc0"), cdc = client("ttyGS0");
+    ASSERT_GE(tmc, 0);
+    ASSERT_GE(cdc, 0);
+    // What reaches fd within `ms` (the bridge thread carries it), up to `want` bytes.
+    auto receive = [](int fd, size_t want, int ms) {
+        std::string got;
+        for (const uint64_t until = plat::NowMs() + static_cast<uint64_t>(ms);
+             got.size() < want && plat::NowMs() < until;) {
+            pollfd p{fd, POLLIN, 0};
+            char buf[64];
+            if (poll(&p, 1, 10) <= 0) continue;
+            const ssize_t n = read(fd, buf, sizeof buf);
+            if (n > 0) got.append(buf, static_cast<size_t>(n));
+        }
+        return got;
     };
     for (const bool toCdc : {false, true, false}) {
         IfaceUsbByteSet(2, toCdc ? kCdcClass : 0);
@@ -90,14 +104,18 @@ TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
         EXPECT_EQ(io.write(nullptr, 0, kPortCommit), 1);
         EXPECT_EQ(io.control(kPortCtlCommitted, 0), 1);
         EXPECT_GT(io.write(nullptr, 0, kPortTransmit), 0);
-        EXPECT_EQ(drain(toCdc ? cdc : tmc), "R\n") << toCdc;
-        EXPECT_EQ(drain(toCdc ? tmc : cdc), "") << toCdc;
+        EXPECT_EQ(receive(toCdc ? cdc : tmc, 2, 1000), "R\n") << toCdc;
         ASSERT_EQ(write(toCdc ? cdc : tmc, "Q", 1), 1);
         char c = 0;
         EXPECT_EQ(io.read(&c, 1, 0), 0);  // only "how" 1 reads
-        EXPECT_EQ(io.read(&c, 1, 1), 1);
+        int n = 0;
+        for (const uint64_t until = plat::NowMs() + 1000; n == 0 && plat::NowMs() < until; plat::SleepMs(1))
+            n = io.read(&c, 1, 1);
+        EXPECT_EQ(n, 1) << toCdc;
         EXPECT_EQ(c, 'Q');
         EXPECT_EQ(io.control(kPortCtlRxCount, 0), 1);
+        // Nothing went to the other node.
+        EXPECT_EQ(receive(toCdc ? tmc : cdc, 1, 50), "") << toCdc;
     }
     EXPECT_EQ(io.close(), 0);
     char c;
@@ -105,7 +123,90 @@ TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
     io.deinit();
     close(tmc);
     close(cdc);
+    plat::DeviceNodesStop();
     IfaceUsbByteSet(2, saved);
+}
+
+// The USB device channel stepped as its thread steps it, with the class given and a client on that node's
+// stand-in. No menu/control thread runs: a set command stays with it until the test completes it.
+class UsbDevChannel : public ::testing::Test {
+  protected:
+    void Start(bool cdc) {
+        ASSERT_EQ(plat::DeviceNodesStart(), 0);
+        IfaceUsbByteSet(2, cdc ? kCdcClass : 0);
+        scpi::UsbDevChannelStart();
+        scpiStatusSetBits(g_ScpiIfUsb.status, kChanEnabled);
+        client_ =
+            open(plat::DeviceClientPath(cdc ? "ttyGS0" : "usbtmc0").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(client_, 0);
+        Run(20);
+        ASSERT_EQ(g_ScpiIfUsb.io.control(kPortCtlConnected, 0), 1);
+    }
+    void TearDown() override {
+        g_ScpiIfUsb.io.close();
+        scpi::UsbDevChannelStop();
+        if (client_ >= 0) close(client_);
+        plat::DeviceNodesStop();
+        IfaceUsbByteSet(2, saved_);
+    }
+    // Passes about once a millisecond for `ms`, collecting what reaches the client.
+    void Run(uint64_t ms) {
+        for (const uint64_t until = plat::NowMs() + ms; plat::NowMs() < until; plat::SleepMs(1)) {
+            scpi::UsbDevPass(pass_++);
+            char buf[64];
+            const ssize_t n = read(client_, buf, sizeof buf);
+            if (n > 0) got_.append(buf, static_cast<size_t>(n));
+        }
+    }
+    void Send(const std::string& bytes) {
+        ASSERT_EQ(write(client_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    static void HostClear() {
+        std::string error;
+        ASSERT_EQ(plat::DeviceEventCommand("usbdev", "clear", &error), 0) << error;
+    }
+    testsupport::TempRoot root_;
+    scpitest::MenuEnv env_;
+    const uint8_t saved_ = IfaceUsbByte(2);
+    int client_ = -1;
+    uint32_t pass_ = 1;
+    std::string got_;
+};
+
+// A host's clear while the reply of an unfinished message is staged discards that reply and is
+// acknowledged.
+TEST_F(UsbDevChannel, ACdcClearDiscardsTheStagedReplyAndIsAcknowledged) {
+    ASSERT_NO_FATAL_FAILURE(Start(true));
+    Send("*IDN?;");
+    Run(100);
+    ASSERT_EQ(got_, "");  // staged until the message ends
+    HostClear();
+    Run(100);
+    EXPECT_NE(root_.Read("/var/log/devices.log").find("ttyGS0 0x40046701\n"), std::string::npos);
+    // The end of the cleared message commits nothing; the next message is answered alone.
+    Send("\n*STB?\n");
+    Run(200);
+    EXPECT_EQ(got_, "+0\n");
+}
+
+// A USB-TMC clear while a set command is with the menu/control thread: once it completes, the reply staged
+// before it is not sent.
+TEST_F(UsbDevChannel, ATmcClearDuringASetCommandDropsTheMessageAtItsCompletion) {
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    Send("*ESE?;*ESE 4\n");
+    Run(100);
+    ASSERT_EQ(g_ScpiIfUsb.parse->state, static_cast<uint32_t>(kParsePosted));
+    HostClear();
+    Run(50);
+    for (int guard = 0; guard < 1000 && g_ScpiIfUsb.parse->state == kParsePosted; ++guard) {
+        MenuThread_Pass();
+        Run(1);
+    }
+    Run(100);
+    EXPECT_EQ(got_, "");
+    Send("*ESE?\n");
+    Run(100);
+    EXPECT_EQ(got_, "+4\n");
 }
 
 // A port on one end of a socket pair, the test on the other.

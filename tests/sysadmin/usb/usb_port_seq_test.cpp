@@ -10,6 +10,7 @@
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/sys_status.h"
 #include "core/system/state/usb_state.h"
 #include "sysadmin/usb/usb_gadget.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
@@ -47,8 +48,10 @@ class UsbPortSeq : public SandboxLogTest {
         g_IfaceCfg.usb[2] = 1u << 4;  // CDC
         UsbPortSeqReset();
         MsgQueue_Clear();
+        SysStatusSet(kSysMenuThreadRunning);
     }
     void TearDown() override {
+        SysStatusClear(kSysMenuThreadRunning);
         UsbPort_SetHooks({});
         g_UsbState.statusA.store(0);
         g_UsbState.statusB.store(0);
@@ -85,6 +88,19 @@ TEST_F(UsbPortSeq, GpibWaitsAHundredPassesForTheAdapterThenStops) {
 
     UsbPortSeqReset();  // an adapter seen within the hundred passes
     g_UsbState.statusA.store(0);
+    for (int i = 0; i < 99; ++i)
+        UsbGpib_Sequencer();
+    g_UsbState.statusA.store(1u << 2);
+    EXPECT_EQ(GpibPassesUntilPost(40), 23);
+    EXPECT_EQ(g_driverLoads, 1);
+}
+
+// The adapter is looked for from the menu/control thread's start: passes before it do not count.
+TEST_F(UsbPortSeq, GpibCountsItsPassesFromTheMenuThreadsStart) {
+    SysStatusClear(kSysMenuThreadRunning);
+    for (int i = 0; i < 300; ++i)
+        UsbGpib_Sequencer();
+    SysStatusSet(kSysMenuThreadRunning);
     for (int i = 0; i < 99; ++i)
         UsbGpib_Sequencer();
     g_UsbState.statusA.store(1u << 2);

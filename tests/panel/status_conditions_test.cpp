@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "core/control/alarms/alarm_state.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/system/config/model_table.h"
 #include "core/system/state/stage_status.h"
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/status/scpi_status.h"
@@ -15,7 +17,12 @@ class StatusConditions : public ::testing::Test {
   protected:
     void SetUp() override {
         core::AlarmStateReset();
-        g_PowerStageBootStatus = 1;  // no start fault
+        // No start fault, whatever an earlier test of the program left.
+        g_PowerStageBootStatus = 1;
+        g_ModuleErrMask = 0;
+        g_FwErrMask = 0;
+        g_PhaseFault = 0;
+        g_StartupFailed = 0;
     }
     void TearDown() override { core::AlarmStateReset(); }
 };

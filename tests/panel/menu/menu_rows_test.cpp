@@ -15,6 +15,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/parallel_link.h"
+#include "core/system/state/usb_state.h"
 #include "engine/arb/arb_builder.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seqsim/seqsim_mode.h"
@@ -47,6 +48,9 @@ class MenuRowsTest : public ::testing::Test {
         SeqSimSetEntryHooks(CountSeqEntry, nullptr);
         g_seqEntries = 0;
         MsgQueue_Clear();
+        // No USB stick: an earlier test of the program may have left one mounted.
+        g_UsbState.statusB.store(0);
+        g_UsbState.usbAccessError.store(0);
         g_LastHomeView = 1;
         g_MenuState = 1;
     }

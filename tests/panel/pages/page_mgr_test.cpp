@@ -160,6 +160,9 @@ int g_passNo = 0;
 
 TEST_F(PageMgr, DisplayAdjustmentAppliesFiftyPassesAfterItIsSeen) {
     const uint32_t saved = IfaceLcdWord();
+    // From a word none of the steps below uses, whatever an earlier test left.
+    IfaceLcdWordSet(0);
+    g_LcdApplied = 0;
     g_applied.clear();
     GuiThread_SetLcdApply([](uint32_t bytes) { g_applied.push_back({g_passNo, bytes}); });
     const uint32_t first = 0x00323232, second = 0x00333232, third = 0x00343232;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 struct CalStateRec {
-    std::atomic<uint8_t> mode{0};     // bit 0 calibration mode, bit 3 high voltage range
+    std::atomic<uint16_t> mode{0};    // bit 0 calibration mode, bit 3 high voltage range, bits 6-8 one-shots
     std::atomic<uint32_t> cmd{0};     // bit 3 high range, bit 5 abort, 16 next point
     std::atomic<uint32_t> status{0};  // copy of register 2098
     std::atomic<uint8_t> measuring{0};

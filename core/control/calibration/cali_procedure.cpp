@@ -83,7 +83,7 @@ void RangeEnd(Procedure& p, StepRow* row, uint32_t msg) {
     const uint32_t result = Result();
     if (result == 1) {
         MsgQueue_Clear();
-        const uint8_t mode = g_CalState.mode.fetch_or(kHighRangeCmd, kRelaxed) | kHighRangeCmd;
+        const uint16_t mode = g_CalState.mode.fetch_or(kHighRangeCmd, kRelaxed) | kHighRangeCmd;
         BusReg_SetCaliMode(mode);
         Command(kHighRangeCmd);
         EnterPage(320 + p.pageShift);

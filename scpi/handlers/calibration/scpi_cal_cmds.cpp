@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/control/calibration/cali_exit.h"
 #include "core/control/calibration/calibration.h"
 #include "core/control/calibration/cali_step_record.h"
 #include "core/control/core_ui_hooks.h"
@@ -24,6 +25,8 @@ namespace {
 enum : int32_t { kVolt, kCurr, kSave, kRecall, kDefault, kExit, kExt, kCapacitance, kZero };
 enum : int32_t { kChoiceExit = 0 };
 constexpr uint32_t kModeVolt = 1u << 4, kModeCurr = 1u << 5;
+// The one-shot calibrations run on all three phases at once; their kinds (6-8) follow the mode bits 6-8.
+constexpr uint32_t kModeAllPhases = 7;
 constexpr uint32_t kCmdStart = 1u << 3, kCmdAbort = 1u << 5;
 constexpr uint32_t kFirstVoltPoint = 317, kLastVoltPoint = 322, kFirstCurrPoint = 323, kLastCurrPoint = 328;
 constexpr uint32_t kReadingSettleMs = 1000;
@@ -39,7 +42,7 @@ bool Protected() {
 }
 
 void WriteMode(uint32_t mode) {
-    g_CalState.mode.store(static_cast<uint8_t>(mode), std::memory_order_relaxed);
+    g_CalState.mode.store(static_cast<uint16_t>(mode), std::memory_order_relaxed);
     BusReg_SetCaliMode(static_cast<int32_t>(mode));
 }
 
@@ -118,18 +121,26 @@ int CmdCalConfMode(ScpiInterface* ifc) {
         case kCurr:
             StartProcedure(kModeCurr, kFirstCurrPoint);
             return 0;
+        case kSave:
+            caliSaveExit(1);
+            return 0;
+        case kRecall:
+            caliRecallExit();
+            return 0;
+        case kDefault:
+            caliDefaultExit();
+            return 0;
         case kExit:
             CaliModeStart();
-            core::CallHook(core::CoreUi().advanceScreen);
+            caliGoHome();
             return 0;
-        case kSave:
-        case kRecall:
-        case kDefault:
         case kExt:
         case kCapacitance:
         case kZero:
-            // Their calibration-data and measurement runs are not built yet.
-            return Refuse(ifc, kScpiErrExecution);
+            WriteMode(kModeAllPhases | 1u << mode);
+            WriteCommand(kCmdStart);
+            caliExtOffset(mode);
+            return 0;
         default:
             return Refuse(ifc, kScpiErrSystem);
     }

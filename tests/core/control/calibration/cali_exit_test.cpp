@@ -1,0 +1,251 @@
+// The calibration's data exits and one-shot calibrations on the simulated stage with a scripted
+// calibration status (first result in bits 0-2, second in bits 3-5): the command each writes, the
+// messages shown (read from the console copy of the popup texts), the event the calibration-mode object
+// is given, the return home and the processing bit.
+#include "core/control/calibration/cali_exit.h"
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/control/calibration/calibration.h"
+#include "core/control/core_ui_hooks.h"
+#include "panel/popup/msg_popup_fsm.h"
+#include "platform/host/clock.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+using test::Stage;
+
+constexpr uint16_t kCaliCmdReg = 2354;
+// Status words: first result in bits 0-2, second in bits 3-5.
+constexpr uint32_t kDone = 1u << 3, kDoneFirstOk = 1u | 1u << 3, kSecondFailed = 2u << 3, kFirstFailed = 2,
+                   kNoResult = 3, kFirstOkOnly = 1;
+
+std::atomic<int> g_homeCalls{0};
+
+class CaliExitTest : public test::CtrlTest {
+  protected:
+    void SetUp() override {
+        CoreUiHooks hooks{};
+        hooks.advanceScreen = [] { g_homeCalls.fetch_add(1); };
+        CoreUi_SetHooks(hooks);
+        CaliMode_Step();  // the mode object starts and idles
+        CaliMode_Step();
+        g_homeCalls.store(0);
+        MsgQueue_Clear();
+        test::ClearTrace();
+        // The waits of 1 s and 5 s pass in 1 and 5 ms.
+        plat::SetTimeScale(1000);
+    }
+    void TearDown() override {
+        plat::SetTimeScale(1);
+        CoreUi_SetHooks({});
+    }
+    static std::vector<uint32_t> Commands() {
+        std::vector<uint32_t> out;
+        for (const auto& w : test::WritesTo(kCaliCmdReg))
+            out.push_back(w.raw);
+        return out;
+    }
+    // The event waiting for the mode object's next step (0: none).
+    static uint32_t PendingModeEvent() {
+        const uint32_t state = g_CaliModeObj.state.load();
+        return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();
+    }
+    // Runs `op` and returns the popup texts it posted, as the console shows them.
+    template <typename Op>
+    static std::string Shown(Op op) {
+        testing::internal::CaptureStdout();
+        op();
+        return testing::internal::GetCapturedStdout();
+    }
+    static std::string Popups(const std::vector<std::string>& texts) {
+        std::string out;
+        for (const auto& t : texts)
+            out += "popup: " + t + "\n";
+        return out;
+    }
+    // Runs `op` on another thread, as the menu/control thread would, and tells whether the processing
+    // bit came up while it ran.
+    template <typename Op>
+    static bool ProcessingSeenDuring(Op op) {
+        std::atomic<bool> done{false};
+        std::thread runner([&] {
+            op();
+            done.store(true);
+        });
+        bool seen = false;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done.load() && !seen && std::chrono::steady_clock::now() < until)
+            seen = SysStatusTest(kSysCaliProcessing);
+        runner.join();
+        return seen;
+    }
+};
+
+std::vector<uint32_t> Repeat(uint32_t word, int n, uint32_t last) {
+    std::vector<uint32_t> out(static_cast<size_t>(n), word);
+    out.push_back(last);
+    return out;
+}
+
+void Save() {
+    caliSaveExit(1);
+}
+void SaveStay() {
+    caliSaveExit(0);
+}
+
+TEST_F(CaliExitTest, DataExitsCommandPollReportAndLeave) {
+    const std::vector<std::string> tenBusy(10, "Processing");
+    std::vector<std::string> tenBusyThenRetry = tenBusy;
+    tenBusyThenRetry.push_back("Please try again...");
+    std::vector<std::string> nineBusyThenSaved(9, "Processing");
+    nineBusyThenSaved.push_back("Save & Exit");
+    const struct {
+        const char* name;
+        void (*run)();
+        std::vector<uint32_t> status;
+        uint32_t command;
+        std::vector<std::string> shown;
+        uint32_t event;  // posted to the mode object, 0 none; the panel goes home with it
+    } cases[] = {
+        {"save", Save, {kDone}, 4, {"Save & Exit"}, 9006},
+        {"recall", caliRecallExit, {kDoneFirstOk}, 2, {"Recall & Exit"}, 9008},
+        {"default", caliDefaultExit, {kDone}, 1, {"Default & Exit"}, 9007},
+        {"save without exit", SaveStay, {kDone}, 4, {}, 0},
+        {"save after two busy polls", Save, {0, 0, kDone}, 4, {"Processing", "Processing", "Save & Exit"}, 9006},
+        {"save done at the tenth poll", Save, Repeat(0, 9, kDone), 4, nineBusyThenSaved, 9006},
+        {"save busy for ten polls", Save, Repeat(0, 10, kDone), 4, tenBusyThenRetry, 0},
+        {"save, second result failed", Save, {kSecondFailed}, 4, {"SAVE_Cali fail\n"}, 0},
+        {"recall, first result failed", caliRecallExit, {kFirstFailed}, 2, {"Recall fail\n"}, 0},
+        {"default, first ok, second failed", caliDefaultExit, {1u | kSecondFailed}, 1, {"Default fail\n"}, 0},
+        {"failure ends the polling", Save, {kFirstFailed, kDone}, 4, {"SAVE_Cali fail\n"}, 0},
+        {"no result polls on at once", Save, {kNoResult, 7u << 3, kDone}, 4, {"Save & Exit"}, 9006},
+        {"ten polls without a result", Save, Repeat(kNoResult, 10, kDone), 4, {}, 0},
+        {"a second result behind no first is no result", Save, Repeat(kNoResult | kDone, 10, kDone), 4, {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::CalStateReset();
+        CaliMode_Step();
+        CaliMode_Step();
+        g_homeCalls.store(0);
+        test::ClearTrace();
+        Stage().ScriptCaliStatus(c.status);
+        EXPECT_EQ(Shown(c.run), Popups(c.shown));
+        EXPECT_EQ(Commands(), std::vector<uint32_t>{c.command});
+        EXPECT_EQ(PendingModeEvent(), c.event);
+        EXPECT_EQ(g_homeCalls.load(), c.event != 0 ? 1 : 0);
+        EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+    }
+}
+
+// The exit's event ends the calibration mode as EXIT does: the abort command reaches the stage.
+TEST_F(CaliExitTest, SaveExitEndsTheCalibrationMode) {
+    Stage().ScriptCaliStatus({kDone});
+    caliSaveExit(1);
+    for (int i = 0; i < 20 && Commands().size() < 2; ++i)
+        CaliMode_Step();
+    EXPECT_EQ(Commands(), (std::vector<uint32_t>{4, 32}));
+}
+
+TEST_F(CaliExitTest, ProcessingBitHeldWhileTheStageWorks) {
+    plat::SetTimeScale(20);  // a busy poll's second lasts 50 ms
+    Stage().ScriptCaliStatus({0, kDone});
+    EXPECT_TRUE(ProcessingSeenDuring([] { caliSaveExit(1); }));
+    EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+    Stage().ScriptCaliStatus({kDoneFirstOk});
+    EXPECT_TRUE(ProcessingSeenDuring([] { caliExtOffset(7); }));
+    EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+}
+
+TEST_F(CaliExitTest, OneShotCalibrationsReportTheirResult) {
+    const struct {
+        const char* name;
+        int32_t kind;
+        std::vector<uint32_t> status;
+        std::string result;  // empty: nothing shown at all
+        uint32_t id;         // 5 timed popup, 6 held until closed
+    } cases[] = {
+        {"ext offset", 6, {kDoneFirstOk}, "Ext Offset\nCalibration Success", 5},
+        {"capacitance", 7, {0, kDoneFirstOk}, "Capacitance\nCalibration Success", 5},
+        {"zero rms", 8, {kDoneFirstOk}, "Zero RMS\nCalibration Success", 5},
+        {"ext offset failed", 6, {kFirstFailed}, "Ext Offset\nCalibration Fail", 6},
+        {"capacitance failed", 7, {kFirstFailed}, "Capacitance\nCalibration Fail", 6},
+        {"zero rms failed", 8, {0, kFirstFailed, 0}, "Zero RMS\nCalibration Fail", 6},
+        {"a success clears an earlier failure", 6, {kFirstFailed, kDoneFirstOk}, "Ext Offset\nCalibration Success",
+         5},
+        {"a success ends the polling", 7, {kDoneFirstOk, kFirstFailed}, "Capacitance\nCalibration Success", 5},
+        {"a failed first result with a second", 7, {kFirstFailed | kDone}, "Capacitance\nCalibration Fail", 6},
+        {"first result without a second", 6, {kFirstOkOnly, kFirstFailed}, "Ext Offset\nCalibration Fail", 6},
+        {"no answer in five polls", 7, {0}, "Capacitance\nCalibration Success", 5},
+        {"failure at the fifth poll", 8, {0, 0, 0, 0, kFirstFailed}, "Zero RMS\nCalibration Fail", 6},
+        {"a failure after five polls is not read", 8, {0, 0, 0, 0, 0, kFirstFailed},
+         "Zero RMS\nCalibration Success", 5},
+        {"kind 5", 5, {kDoneFirstOk}, "", 0},
+        {"kind 9", 9, {kDoneFirstOk}, "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MsgQueue_Clear();
+        test::ClearTrace();
+        Stage().ScriptCaliStatus(c.status);
+        const std::string shown = Shown([&] { caliExtOffset(c.kind); });
+        EXPECT_EQ(shown, c.result.empty() ? "" : Popups({"Processing", c.result}));
+        uint32_t id = 0;
+        EXPECT_EQ(MsgQueue_Pop(&id), c.id != 0 ? 0 : -1);
+        EXPECT_EQ(id, c.id);
+        EXPECT_EQ(MsgQueue_Count(), 0u);
+        EXPECT_TRUE(test::WritesTo(kCaliCmdReg).empty());
+        EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+    }
+}
+
+// The result still shows when the message ring was full: the ring is emptied before it.
+TEST_F(CaliExitTest, OneShotResultShownOverAFullMessageRing) {
+    for (int i = 0; i < 32; ++i)
+        ASSERT_EQ(MsgQueue_PostId(11 + i % 2), 0);
+    Stage().ScriptCaliStatus({kDoneFirstOk});
+    EXPECT_EQ(Shown([] { caliExtOffset(8); }), Popups({"Zero RMS\nCalibration Success"}));
+    uint32_t id = 0;
+    EXPECT_EQ(MsgQueue_Pop(&id), 0);
+    EXPECT_EQ(id, 5u);
+}
+
+// The "Processing" popup held while the stage works is closed before the result shows.
+TEST_F(CaliExitTest, HeldProcessingPopupClosedBeforeTheResult) {
+    plat::SetTimeScale(20);
+    Stage().ScriptCaliStatus({kDoneFirstOk});
+    std::atomic<bool> done{false};
+    std::thread runner([&] {
+        caliExtOffset(6);
+        done.store(true);
+    });
+    bool held = false;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done.load() && std::chrono::steady_clock::now() < until) {
+        MsgPopupFsm_Step();
+        held = held || MsgPopup_IsPersistent() == 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    runner.join();
+    for (int i = 0; i < 10; ++i)
+        MsgPopupFsm_Step();
+    EXPECT_TRUE(held);
+    EXPECT_EQ(MsgPopup_IsPersistent(), 0);
+    char text[64];
+    MsgPopup_Text(text, sizeof text);
+    EXPECT_STREQ(text, "Ext Offset\nCalibration Success");
+}
+
+TEST_F(CaliExitTest, GoHomeIsTheAdvancedScreen) {
+    caliGoHome();
+    EXPECT_EQ(g_homeCalls.load(), 1);
+}
+
+}  // namespace

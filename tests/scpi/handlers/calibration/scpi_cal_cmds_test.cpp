@@ -1,0 +1,126 @@
+// CAL:CONF:MODE's data exits and one-shot calibrations through the channel's real execution path, on the
+// simulated stage with a scripted calibration status: the mode and command words the stage is given, the
+// messages, the calibration-mode object's event and the return home.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "core/control/calibration/calibration.h"
+#include "core/control/core_ui_hooks.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "tests/core/ctrl_fixture.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+
+namespace {
+
+constexpr uint16_t kCaliModeReg = 2353, kCaliCmdReg = 2354;
+constexpr uint32_t kDone = 1u << 3, kDoneFirstOk = 1u | 1u << 3;
+const std::string kProtected = "-203,\"Command protected\"";
+
+std::atomic<int> g_homeCalls{0};
+
+class CalModeCommands : public ::testing::Test {
+  protected:
+    test::CtrlEnv ctrl;
+    scpitest::MenuEnv env;
+    scpitest::FakeChannel ch{kChanLan};
+
+    void SetUp() override {
+        CoreUiHooks hooks{};
+        hooks.advanceScreen = [] { g_homeCalls.fetch_add(1); };
+        CoreUi_SetHooks(hooks);
+        CaliMode_Step();
+        CaliMode_Step();
+        g_homeCalls.store(0);
+        g_ModelId.store(1);  // the password needs a model
+        plat::SetTimeScale(100);  // the stage's seconds of work pass in 10 ms
+    }
+    void TearDown() override {
+        plat::SetTimeScale(1);
+        CoreUi_SetHooks({});
+        SysStatusClear(kSysCaliAccess);
+    }
+    std::string Run(const std::string& message) {
+        std::string reply = ch.Exec(message + "\n");
+        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
+        return reply + "|" + ch.PopErrors();
+    }
+    static std::vector<uint32_t> Words(uint16_t reg) {
+        std::vector<uint32_t> out;
+        for (const auto& w : test::WritesTo(reg))
+            out.push_back(w.raw);
+        return out;
+    }
+    static uint32_t PendingModeEvent() {
+        const uint32_t state = g_CaliModeObj.state.load();
+        return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();
+    }
+};
+
+TEST_F(CalModeCommands, DataExitsAndOneShotsThroughTheParser) {
+    const struct {
+        const char* message;
+        uint32_t status;
+        std::vector<uint32_t> mode, cmd;
+        std::string popups;  // the console copy of the popup texts
+        uint32_t event;      // the mode object's, 0 none; the panel goes home with it
+    } cases[] = {
+        {"CAL:CONF:MODE SAVE", kDone, {}, {4}, "popup: Save & Exit\n", 9006},
+        {"CAL:CONF:MODE 2", kDone, {}, {4}, "popup: Save & Exit\n", 9006},
+        {"CAL:CONF:MODE REC", kDone, {}, {2}, "popup: Recall & Exit\n", 9008},
+        {"CAL:CONF:MODE RECALL", kDoneFirstOk, {}, {2}, "popup: Recall & Exit\n", 9008},
+        {"CAL:CONF:MODE 3", kDone, {}, {2}, "popup: Recall & Exit\n", 9008},
+        {"CAL:CONF:MODE DEF", kDone, {}, {1}, "popup: Default & Exit\n", 9007},
+        {"CAL:CONF:MODE 4", kDone, {}, {1}, "popup: Default & Exit\n", 9007},
+        {"CAL:CONF:MODE SAVE", 2u << 3, {}, {4}, "popup: SAVE_Cali fail\n\n", 0},
+        {"CAL:CONF:MODE EXIT", kDone, {}, {}, "", 9005},
+        {"CAL:CONF:MODE EXT", kDoneFirstOk, {0x47}, {8}, "popup: Processing\npopup: Ext Offset\nCalibration Success\n", 0},
+        {"CAL:CONF:MODE 6", 2, {0x47}, {8}, "popup: Processing\npopup: Ext Offset\nCalibration Fail\n", 0},
+        {"CAL:CONF:MODE CAP", kDoneFirstOk, {0x87}, {8},
+         "popup: Processing\npopup: Capacitance\nCalibration Success\n", 0},
+        {"CAL:CONF:MODE 7", kDoneFirstOk, {0x87}, {8},
+         "popup: Processing\npopup: Capacitance\nCalibration Success\n", 0},
+        {"CAL:CONF:MODE ZERO", kDoneFirstOk, {0x107}, {8},
+         "popup: Processing\npopup: Zero RMS\nCalibration Success\n", 0},
+        {"CAL:CONF:MODE 8", 2, {0x107}, {8}, "popup: Processing\npopup: Zero RMS\nCalibration Fail\n", 0},
+    };
+    ASSERT_EQ(Run("SYST:PASS 8719"), "|");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        core::CalStateReset();
+        CaliMode_Step();
+        CaliMode_Step();
+        g_homeCalls.store(0);
+        test::ClearTrace();
+        test::Stage().ScriptCaliStatus({c.status});
+        testing::internal::CaptureStdout();
+        const std::string result = Run(c.message);
+        const std::string popups = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(result, "|");
+        EXPECT_EQ(popups, c.popups);
+        EXPECT_EQ(Words(kCaliModeReg), c.mode);
+        EXPECT_EQ(Words(kCaliCmdReg), c.cmd);
+        if (!c.mode.empty()) EXPECT_EQ(g_CalState.mode.load(), c.mode.front()) << "the word the procedures share";
+        EXPECT_EQ(PendingModeEvent(), c.event);
+        EXPECT_EQ(g_homeCalls.load(), c.event != 0 ? 1 : 0);
+        EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+    }
+}
+
+// Without the password's access none of them gives the stage a word.
+TEST_F(CalModeCommands, ProtectedWithoutAccess) {
+    test::ClearTrace();
+    for (const char* message : {"CAL:CONF:MODE SAVE", "CAL:CONF:MODE REC", "CAL:CONF:MODE DEF", "CAL:CONF:MODE EXT",
+                                "CAL:CONF:MODE CAP", "CAL:CONF:MODE ZERO"}) {
+        EXPECT_EQ(Run(message), "|" + kProtected) << message;
+    }
+    EXPECT_TRUE(Words(kCaliModeReg).empty());
+    EXPECT_TRUE(Words(kCaliCmdReg).empty());
+    EXPECT_EQ(g_homeCalls.load(), 0);
+}
+
+}  // namespace

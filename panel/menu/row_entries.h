@@ -13,7 +13,7 @@ void menuEnterRowState(uint32_t state);
 
 template <uint32_t State>
 void menuEnterRow() {
-    static_assert(panel::FindRowEntry(State) != nullptr, "the state has no row entry");
+    static_assert(panel::HasRowEntry(State), "the state has no row entry");
     menuEnterRowState(State);
 }
 

@@ -197,9 +197,20 @@ inline constexpr RowEntry kRowEntries[] = {
     rows::Val(544, 544, RowSrc::kArbType, RowGuard::kMaster),
 };
 
+// True when the entry covers the state.
+constexpr bool RowEntryHolds(const RowEntry& e, uint32_t state) {
+    return state >= e.first && state <= e.last && (state - e.first) % e.step == 0;
+}
+// Whether a state has a row entry, at compile time too (a pointer compared with null is no constant
+// expression in an instrumented build).
+constexpr bool HasRowEntry(uint32_t state) {
+    for (const RowEntry& e : kRowEntries)
+        if (RowEntryHolds(e, state)) return true;
+    return false;
+}
 constexpr const RowEntry* FindRowEntry(uint32_t state) {
     for (const RowEntry& e : kRowEntries)
-        if (state >= e.first && state <= e.last && (state - e.first) % e.step == 0) return &e;
+        if (RowEntryHolds(e, state)) return &e;
     return nullptr;
 }
 

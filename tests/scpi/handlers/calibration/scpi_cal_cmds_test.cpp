@@ -104,7 +104,9 @@ TEST_F(CalModeCommands, DataExitsAndOneShotsThroughTheParser) {
         EXPECT_EQ(popups, c.popups);
         EXPECT_EQ(Words(kCaliModeReg), c.mode);
         EXPECT_EQ(Words(kCaliCmdReg), c.cmd);
-        if (!c.mode.empty()) EXPECT_EQ(g_CalState.mode.load(), c.mode.front()) << "the word the procedures share";
+        if (!c.mode.empty()) {
+            EXPECT_EQ(g_CalState.mode.load(), c.mode.front()) << "the word the procedures share";
+        }
         EXPECT_EQ(PendingModeEvent(), c.event);
         EXPECT_EQ(g_homeCalls.load(), c.event != 0 ? 1 : 0);
         EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));

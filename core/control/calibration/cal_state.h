@@ -4,7 +4,9 @@
 #include <cstdint>
 
 struct CalStateRec {
-    std::atomic<uint16_t> mode{0};    // bit 0 calibration mode, bit 3 high voltage range, bits 6-8 one-shots
+    // The mode word last written to the stage: bits 0-2 the phase being calibrated, bit 3 the high voltage
+    // range, bits 4-5 voltage or current, bits 6-8 the one-shots; 0 outside calibration.
+    std::atomic<uint16_t> mode{0};
     std::atomic<uint32_t> cmd{0};     // bit 3 high range, bit 5 abort, 16 next point
     std::atomic<uint32_t> status{0};  // copy of register 2098
     std::atomic<uint8_t> measuring{0};
@@ -13,5 +15,5 @@ struct CalStateRec {
 extern CalStateRec g_CalState;
 
 inline bool CalibrationModeActive() {
-    return (g_CalState.mode.load(std::memory_order_relaxed) & 1u) != 0;
+    return g_CalState.mode.load(std::memory_order_relaxed) != 0;
 }

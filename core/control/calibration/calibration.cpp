@@ -39,6 +39,8 @@ int32_t ModeRun(StepRow* row, uint32_t msg) {
             if (CaliCurr_Step() == 9211) StepObjPostMsg(kIdle, row);
             break;
         case kReset:
+            // The calibration mode ends here: a mode word left standing would keep refusing the output.
+            g_CalState.mode.store(0, kRelaxed);
             core::CallHook(core::CoreUi().initRuntimeState);
             g_CalState.measuring.fetch_and(static_cast<uint8_t>(~1u), kRelaxed);
             g_CalState.cmd.store(kAbortCmd, kRelaxed);

@@ -142,6 +142,17 @@ TEST_F(CalibrationTest, ExitsResetTheStageFortyMillisecondsLater) {
     }
 }
 
+// A calibration of any phase is calibration mode until the exit's reset ends it; then the output may be
+// switched on again.
+TEST_F(CalibrationTest, ModeWordOfAnyPhaseHoldsUntilTheResetEndsIt) {
+    for (uint16_t mode : {0x11, 0x12, 0x14, 0x21, 0x47}) {
+        g_CalState.mode = mode;
+        EXPECT_TRUE(CalibrationModeActive()) << mode;
+        EXPECT_EQ(CaliModeStart(), 9002);
+        EXPECT_GE(StepUntil([] { return !CalibrationModeActive(); }), 0) << mode;
+    }
+}
+
 TEST_F(CalibrationTest, StartAfterACountSetWhileIdleStillRuns) {
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);

@@ -46,8 +46,9 @@ def session(lan, root, failures):
         rs232.write("VOLTA 100")
         check(failures, "RS232 VOLTA 100, LAN SYST:ERR?", lan.query("SYST:ERR?"), '+0,"No error"')
         check(failures, "RS232 SYST:ERR?", rs232.query("SYST:ERR?"), '-113,"Undefined header"')
-        # A set command on RS232 changes what every channel sees.
-        lan.write("VOLT 50")
+        # A set command on RS232 changes what every channel sees. The LAN's own setting is done first: two
+        # channels' commands are taken in whatever order they reach the menu/control thread.
+        check(failures, "LAN VOLT 50; *OPC?", lan.query("VOLT 50;*OPC?"), "1")
         rs232.write("VOLT 100")
         check(failures, "RS232 VOLT 100; *OPC?", rs232.query("*OPC?"), "1")
         check(failures, "LAN VOLT?", lan.query("VOLT?"), "+100.0000")

@@ -24,6 +24,7 @@
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/firmware/fw_update.h"
+#include "tests/panel/menu_start_fixture.h"
 #include "tests/support/default_store.h"
 
 using namespace core;
@@ -34,33 +35,11 @@ int32_t& Acv(uint32_t unit) {
     return g_ParamStore.unit[unit].mode[1].volt[1].acv[0][16].value;
 }
 
-void Start() {
-    g_SysStatus.store(0);
-    panel::MenuThreadReset();
-    MenuThread_Start();
-}
-
-// A killed process keeps only the memory's file; a new one starts.
-void Restart() {
-    SpiDevClose(&g_NvSpi);
-    NvBlocksReset();
-    ParamStoreReset();
-    std::memset(g_PresetStore, 0, sizeof g_PresetStore);
-    g_LanCfg = {};
-    g_SeqSimSlots = {};
-    g_ModelId = 0;
-    g_PhaseMode = 0;
-    Start();
-}
-
 // Every case starts on factory settings with a blank memory and an empty message queue.
 class RestartSave : public ::testing::Test {
   protected:
     void SetUp() override {
-        plat::PanelSimReset();
-        SpiPanelOpen();
-        ASSERT_EQ(MsgQueueInit(), 0);
-        IpcSemInit();
+        paneltest::OpenPanelAndQueues();
         SpiDevClose(&g_NvSpi);
         plat::NvmSimReset();
     }
@@ -75,7 +54,7 @@ class RestartSave : public ::testing::Test {
 // settings back. Only a reboot request unmounts USB memory and reboots.
 TEST_F(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     FactoryUnitRequest(2);
-    Start();
+    paneltest::StartMenuThread();
     g_PhaseMode = 2;  // 1P3W: blocks 5 and 6
     Acv(0) = 11100;
     Acv(1) = 22200;
@@ -96,7 +75,7 @@ TEST_F(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     MenuThread_Pass();
     EXPECT_TRUE(plat::NvmSimLog().empty()) << "saved once";
 
-    Restart();
+    paneltest::RestartOnSameRoot();
     EXPECT_EQ(g_ModelId.load(), 2u);
     EXPECT_EQ(g_PhaseMode.load(), 2u);
     EXPECT_EQ(Acv(0), 11100);
@@ -111,7 +90,7 @@ TEST_F(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     SysStatusSet(kSysResetSaveRequest);
     MenuThread_Pass();
     EXPECT_FALSE(SysStatusTest(kSysResetSaveRequest));
-    Restart();
+    paneltest::RestartOnSameRoot();
     EXPECT_EQ(Acv(1), 33300);
 
     EXPECT_EQ(env.root.Read("/var/log/commands.log").find("reboot"), std::string::npos);
@@ -130,7 +109,7 @@ TEST_F(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
 TEST_F(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
     panel::StopSaveReset();
     FactoryUnitRequest(1);
-    Start();
+    paneltest::StartMenuThread();
     SysStatusSet(kSysRestartPending);
     MenuThread_Pass();
     ASSERT_TRUE(SysStatusTest(kSysRestartHandled));
@@ -151,7 +130,7 @@ TEST_F(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
     MenuThread_Pass();
     EXPECT_TRUE(plat::NvmSimLog().empty()) << "saved once";
 
-    Restart();
+    paneltest::RestartOnSameRoot();
     EXPECT_EQ(Acv(0), 12340);
     EXPECT_EQ(std::memcmp(g_PresetStore, presets, sizeof presets), 0);
     EXPECT_EQ(g_LanCfg.PORT, 5200u);
@@ -163,7 +142,7 @@ TEST_F(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
 // from the update's request on.
 TEST_F(RestartSave, AnUpdatesRebootAfterAnEarlierRestartReboots) {
     FactoryUnitRequest(1);
-    Start();
+    paneltest::StartMenuThread();
     SysStatusSet(kSysRestartPending);
     MenuThread_Pass();
     ASSERT_TRUE(SysStatusTest(kSysRestartHandled));

@@ -33,42 +33,19 @@
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/preset_backup.h"
 #include "storage/nv/settings_backup.h"
+#include "tests/panel/menu_start_fixture.h"
 #include "tests/support/default_store.h"
 
 namespace {
 
-void Start() {
-    g_SysStatus.store(0);
-    panel::MenuThreadReset();
-    MenuThread_Start();
-}
-
-// A new process on the same root: only the memory's file and the root's files are kept.
-void Restart() {
-    SpiDevClose(&g_NvSpi);
-    NvBlocksReset();
-    core::ParamStoreReset();
-    std::memset(g_PresetStore, 0, sizeof g_PresetStore);
-    std::memset(g_SeqStepTable, 0, sizeof g_SeqStepTable);
-    std::memset(g_SimStepTable, 0, sizeof g_SimStepTable);
-    g_LanCfg = {};
-    g_SeqSimSlots = {};
-    g_ModelId = 0;
-    g_PhaseMode = 0;
-    Start();
-}
-
 class StartupSteps : public ::testing::Test {
   protected:
     void SetUp() override {
-        plat::PanelSimReset();
-        SpiPanelOpen();
-        ASSERT_EQ(MsgQueueInit(), 0);
-        IpcSemInit();
+        paneltest::OpenPanelAndQueues();
         SpiDevClose(&g_NvSpi);
         plat::NvmSimReset();
         FactoryUnitRequest(2);
-        Start();
+        paneltest::StartMenuThread();
     }
     void TearDown() override {
         core::MsgQueueRemove();
@@ -93,7 +70,7 @@ TEST_F(StartupSteps, PresetRecordsAreHeldInRangeAtStart) {
         PresetRecord(c.preset, c.phase)[c.byte] = c.stored;
     for (int32_t p = 0; p < 3; ++p)
         ASSERT_EQ(PresetBackupSave(p), kNvSaved);
-    Restart();
+    paneltest::RestartOnSameRoot();
     for (const Case& c : cases)
         EXPECT_EQ(PresetRecord(c.preset, c.phase)[c.byte], c.atStart) << "M" << c.preset << " L" << c.phase + 1;
 }
@@ -116,7 +93,7 @@ TEST_F(StartupSteps, TheSeqAndSimMemoriesUsedLastComeBack) {
     for (const Case& c : cases) {
         g_SeqSimSlots = {c.seq, c.sim};
         ASSERT_GT(SaveSystemConfig(), 0);
-        Restart();
+        paneltest::RestartOnSameRoot();
         ASSERT_EQ(g_SeqSimSlots.seq, c.seq);
         EXPECT_EQ(g_SeqStepTable[0][0][0].dcv, c.seqAtStart) << "SEQ" << c.seq;
         EXPECT_EQ(g_SimStepTable[0][0][0].time, c.simAtStart) << "SIM" << c.sim;

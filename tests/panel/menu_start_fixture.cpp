@@ -1,0 +1,51 @@
+#include "tests/panel/menu_start_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/params/access/wiring_state.h"
+#include "core/params/param_store.h"
+#include "core/params/presets/preset_store.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/state/seqsim_slots.h"
+#include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "panel/menu_thread.h"
+#include "platform/devices/panel_sim.h"
+#include "src/dev/panel_link.h"
+#include "src/dev/spi_nvm.h"
+#include "storage/nv/nv_blocks.h"
+
+namespace paneltest {
+
+void OpenPanelAndQueues() {
+    plat::PanelSimReset();
+    SpiPanelOpen();
+    ASSERT_EQ(MsgQueueInit(), 0);
+    IpcSemInit();
+}
+
+void StartMenuThread() {
+    g_SysStatus.store(0);
+    panel::MenuThreadReset();
+    MenuThread_Start();
+}
+
+void RestartOnSameRoot() {
+    SpiDevClose(&g_NvSpi);
+    NvBlocksReset();
+    core::ParamStoreReset();
+    std::memset(g_PresetStore, 0, sizeof g_PresetStore);
+    std::memset(g_SeqStepTable, 0, sizeof g_SeqStepTable);
+    std::memset(g_SimStepTable, 0, sizeof g_SimStepTable);
+    g_LanCfg = {};
+    g_SeqSimSlots = {};
+    g_ModelId = 0;
+    g_PhaseMode = 0;
+    StartMenuThread();
+}
+
+}  // namespace paneltest

@@ -1,0 +1,13 @@
+#pragma once
+// The menu/control thread's start as a process goes through it, for the tests of what the start and a
+// restart on the same root give back.
+namespace paneltest {
+
+// The panel link, the system message queue and the semaphores, as the start finds them.
+void OpenPanelAndQueues();
+// MenuThread_Start from a cleared status word and a reset thread.
+void StartMenuThread();
+// A killed process keeps only the memory's file and the root's files; a new one starts.
+void RestartOnSameRoot();
+
+}  // namespace paneltest

@@ -115,6 +115,25 @@ int CmdInstSel(ScpiInterface* ifc);
 // SYSTem:ERRor?
 int CmdSystErr(ScpiInterface* ifc);
 
+// SYSTem:COMMunicate: LAN, remote/local state, RS232, socket port and USB ports.
+int CmdSystCommLanDhcp(ScpiInterface* ifc);
+int CmdSystCommLanDns(ScpiInterface* ifc);
+int CmdSystCommLanGat(ScpiInterface* ifc);
+int CmdSystCommLanIpad(ScpiInterface* ifc);
+int CmdSystCommLanMac(ScpiInterface* ifc);
+int CmdSystCommLanSmas(ScpiInterface* ifc);
+int CmdSystCommLanWebPact(ScpiInterface* ifc);
+int CmdSystCommLanWebPass(ScpiInterface* ifc);
+int CmdSystCommRlst(ScpiInterface* ifc);
+int CmdSystCommSerBaud(ScpiInterface* ifc);
+int CmdSystCommSerBits(ScpiInterface* ifc);
+int CmdSystCommSerPar(ScpiInterface* ifc);
+int CmdSystCommSerSbit(ScpiInterface* ifc);
+int CmdSystCommTcpCont(ScpiInterface* ifc);
+int CmdSystCommUsbFronStat(ScpiInterface* ifc);
+int CmdSystCommUsbRearMode(ScpiInterface* ifc);
+int CmdSystCommUsbRearStat(ScpiInterface* ifc);
+
 // SYSTem configuration, error enable, lock and maintenance.
 int CmdSystConfExt(ScpiInterface* ifc);
 int CmdSystConfPhas(ScpiInterface* ifc);

@@ -1,7 +1,5 @@
 // Parse state 0: the program header, one byte at a time, split into up to six levels of keyword and
 // numeric suffix.
-#include "core/system/state/output_flags.h"
-#include "core/system/state/remote_state.h"
 #include "scpi/parser/scpi_errors.h"
 #include "scpi/parser/scpi_parser_steps.h"
 
@@ -167,10 +165,6 @@ bool HeaderStep(ScpiInterface* ifc) {
         uint8_t c;
         if (!ReadByte(ifc, &c)) return n > 0;
         LogAppend(ifc, c);
-        if (RemoteStateGet() == kRemoteLocal) {
-            RemoteStateSet(kRemoteRemote);
-            OutputFlagSet(kOutFlagRemote);
-        }
         HeaderByte(ifc, c);
         if (ps->state != kParseHeader) return true;
     }

@@ -230,18 +230,15 @@ TEST(Parser, BlockLengthAgainstTheDataArea) {
     EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
 }
 
-TEST(Parser, FirstByteSwitchesALocalPanelToRemote) {
+TEST(Parser, HeaderBytesLeaveTheRemoteStateToTheRecognisedCommand) {
+    // The command is not known yet while its header is read: RLSTate must find a local panel local.
     FakeChannel ch;
     g_OutputFlags.store(0);
     RemoteStateSet(kRemoteLocal);
-    ch.Send("*");
-    EXPECT_EQ(RemoteStateGet(), kRemoteRemote);
-    EXPECT_TRUE(OutputFlagTest(kOutFlagRemote));
-    // Local lockout is kept.
-    ch.Send("CLS\n");
-    RemoteStateSet(kRemoteRwLock);
-    ch.Send("*CLS\n");
-    EXPECT_EQ(RemoteStateGet(), kRemoteRwLock);
+    ch.Send("SYST:COMM:RLST?");
+    EXPECT_EQ(RemoteStateGet(), kRemoteLocal);
+    EXPECT_FALSE(OutputFlagTest(kOutFlagRemote));
+    ch.Send("\n");
 }
 
 TEST(Parser, ChangedSelectorMovesTheChannelToTheNewRoot) {

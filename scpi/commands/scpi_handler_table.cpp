@@ -152,6 +152,12 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdSystInf, CmdSystInf},
     {kCmdSystHoldStat, CmdSystHoldStat},
     {kCmdSystWrel, CmdSystWrel},
+    {kCmdSystBarcMem, CmdSystBarcMem},
+    {kCmdSystBeepStat, CmdSystBeepStat},
+    {kCmdSystCommEnab, CmdSystCommEnab},
+    {kCmdSystCommGpibSelfAddr, CmdSystCommGpibAddr},
+    {kCmdSystCommIntAddr, CmdSystCommIntAddr},
+    {kCmdSystCommIntBaud, CmdSystCommIntBaud},
 };
 
 using MainTable = std::array<ScpiHandlerRow, kMainCmdCount + 1>;

@@ -149,6 +149,12 @@ int CmdSystScpiData(ScpiInterface* ifc);
 int CmdSystInf(ScpiInterface* ifc);
 int CmdSystHoldStat(ScpiInterface* ifc);
 int CmdSystWrel(ScpiInterface* ifc);
+int CmdSystBarcMem(ScpiInterface* ifc);
+int CmdSystBeepStat(ScpiInterface* ifc);
+int CmdSystCommEnab(ScpiInterface* ifc);
+int CmdSystCommGpibAddr(ScpiInterface* ifc);
+int CmdSystCommIntAddr(ScpiInterface* ifc);
+int CmdSystCommIntBaud(ScpiInterface* ifc);
 
 // CALibration.
 int CmdCalConfMode(ScpiInterface* ifc);

@@ -2,6 +2,8 @@
 // and where the home views and the screens without keys of their own send a key.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
@@ -132,6 +134,17 @@ TEST_F(KeyTable, KeypadTypingReachesTheStatesHandlerAndTheKnobEndsIt) {
     Press(kKnob, kCursor, 1);
     EXPECT_EQ(g_EditBuf.entryLength, 0);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
+}
+
+// The MENU key opens the MENU page without ending a number being typed on the advanced screen.
+TEST_F(KeyTable, MenuKeyKeepsATypedNumber) {
+    g_MenuState.store(1);
+    Press(65, kKeypad);
+    Press(66, kKeypad);
+    Press('L', kFunction);
+    EXPECT_EQ(g_MenuState.load(), 94u);
+    EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "12");
+    EXPECT_EQ(g_EditBuf.entryValue, 12.0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "core/control/sys_event.h"
 #include "core/system/config/iface_cfg.h"
+#include "core/system/state/sys_status.h"
 #include "core/system/state/thread_ctl.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_channels.h"
@@ -224,6 +225,9 @@ int32_t UartInterfaceInit() {
 }
 
 int32_t UartPollStep() {
+    // The RS232 settings are the stored ones only once the menu/control thread has loaded them (it sets its
+    // running bit after): before that they are being written, and a port opened on them would be wrong.
+    if (!SysStatusTest(kSysMenuThreadRunning)) return g_UartPollState.load();
     if (plat::NowUs() < g_pauseUntil) return g_UartPollState.load();
     ScpiInterface* ifc = &g_ScpiIfUart;
     int32_t state = g_UartPollState.load();

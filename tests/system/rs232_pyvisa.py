@@ -34,6 +34,21 @@ def open_rs232(rm, client):
                             write_termination="\n", timeout=10000)
 
 
+def first_answer(inst, query):
+    """The channel opens its port once the stored settings are loaded, which may be after the LAN socket
+    listens, and drops what arrived before: the first query is asked again until answered (bounded)."""
+    inst.timeout = 1000
+    try:
+        for _ in range(30):
+            try:
+                return inst.query(query)
+            except pyvisa.errors.VisaIOError:
+                pass
+        return None
+    finally:
+        inst.timeout = 10000
+
+
 def session(lan, root, failures):
     with open(os.path.join(root, "var", "run", "ports")) as f:
         ports = dict(line.split() for line in f if line.strip())
@@ -41,7 +56,7 @@ def session(lan, root, failures):
     rs232 = open_rs232(rm, ports["ttyS1"])
     try:
         identity = lan.query("*IDN?")
-        check(failures, "RS232 *IDN?", rs232.query("*IDN?"), identity)
+        check(failures, "RS232 *IDN?", first_answer(rs232, "*IDN?"), identity)
         # Each channel keeps its own error queue.
         rs232.write("VOLTA 100")
         check(failures, "RS232 VOLTA 100, LAN SYST:ERR?", lan.query("SYST:ERR?"), '+0,"No error"')

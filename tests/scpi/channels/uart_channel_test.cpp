@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/system/config/iface_cfg.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
 #include "scpi/channels/scpi_channels.h"
@@ -73,6 +74,7 @@ class UartChannel : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(plat::DeviceNodesStart(), 0);
+        SysStatusSet(kSysMenuThreadRunning);  // the stored settings are loaded
         g_IfaceCfg.rs232Enable = 1;
         SetCodes(3, 1, 0, 0);
         ASSERT_EQ(UartInterfaceInit(), 0);
@@ -84,6 +86,7 @@ class UartChannel : public ::testing::Test {
         close(client_);
         g_ScpiIfUart.io.close();
         plat::DeviceNodesStop();
+        SysStatusClear(kSysMenuThreadRunning);
     }
     // Steps about once a millisecond until done() or `ms` pass on the platform clock.
     template <typename Done>

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "core/system/config/iface_cfg.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
 #include "scpi/channels/uart_channel.h"
@@ -16,6 +17,7 @@ namespace {
 struct OpenChannel {
     OpenChannel() {
         plat::DeviceNodesStart();
+        SysStatusSet(kSysMenuThreadRunning);  // the stored settings are loaded
         g_IfaceCfg.rs232Enable = 1;
         g_IfaceCfg.rs232Baud = 3;
         g_IfaceCfg.rs232DataBits = 1;

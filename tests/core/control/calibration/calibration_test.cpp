@@ -44,58 +44,60 @@ class CalibrationTest : public test::CtrlTest {
     }
 };
 
-TEST_F(CalibrationTest, VoltageProcedureWalksBothRangesPointByPoint) {
-    // Points report 0 (accepted), a range end 1 (stored).
-    Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 1});
-    caliEnterStep(317);
-    std::vector<uint32_t> pages;
-    for (int point = 0; point < 6; ++point) {
-        ASSERT_GE(StepUntil(VoltWaitsForCount), 0) << "point " << point;
-        pages.push_back(g_MenuState.load());
-        CaliVoltAvgSet(10);
+// Each procedure walks its six pages point by point and unlocks the keys when its high range ends; a
+// failed low range aborts it with its own text.
+TEST_F(CalibrationTest, ProceduresWalkTheirPagesAndAbortOnAFailedLowRange) {
+    const struct {
+        const char* what;
+        uint32_t first;   // its first page
+        bool (*waits)();  // for the point's count
+        int32_t (*count)(int32_t);
+        const char* failed;
+    } procedures[] = {
+        {"voltage", 317, VoltWaitsForCount, CaliVoltAvgSet, "V100_Cali fail\n"},
+        {"current", 323, [] { return g_CaliCurrObj.msg.load() == 9208; }, CaliCurrAvgSet, "I100_Cali fail\n"},
+    };
+    for (const auto& p : procedures) {
+        SCOPED_TRACE(p.what);
+        core::CalStateReset();  // an aborted procedure waits for an exit
         CaliMode_Step();
-    }
-    ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }), 0);
-    EXPECT_EQ(pages, (std::vector<uint32_t>{317, 318, 319, 320, 321, 322}));
-    EXPECT_EQ(g_MenuState.load(), 316u);
-    EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16}));
-    EXPECT_EQ(test::OnlyWriteTo(2353).raw & 8u, 8u);
-}
+        CaliMode_Step();
+        // Points report 0 (accepted), a range end 1 (stored).
+        Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 1});
+        g_ParamFlags |= 1u << 5;  // keys locked while calibrating
+        test::ClearTrace();
+        caliEnterStep(p.first);
+        std::vector<uint32_t> pages;
+        for (int point = 0; point < 6; ++point) {
+            ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
+            pages.push_back(g_MenuState.load());
+            p.count(10);
+            CaliMode_Step();
+        }
+        ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }, 400), 0);
+        std::vector<uint32_t> want;
+        for (uint32_t page = p.first; page < p.first + 6; ++page)
+            want.push_back(page);
+        EXPECT_EQ(pages, want);
+        EXPECT_EQ(g_MenuState.load(), 316u);
+        EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16}));
+        EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
+        EXPECT_EQ(test::OnlyWriteTo(2353).raw & 8u, 8u);
 
-// The current procedure walks its own six pages, 323-328, and unlocks the keys only when its high range
-// ends (the voltage procedure does so with its last point).
-TEST_F(CalibrationTest, CurrentProcedureWalksItsSixPagesPointByPoint) {
-    Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 1});
-    g_ParamFlags |= 1u << 5;  // keys locked while calibrating
-    caliEnterStep(323);
-    std::vector<uint32_t> pages;
-    for (int point = 0; point < 6; ++point) {
-        ASSERT_GE(StepUntil([] { return g_CaliCurrObj.msg.load() == 9208; }), 0) << "point " << point;
-        pages.push_back(g_MenuState.load());
-        CaliCurrAvgSet(10);
-        CaliMode_Step();
+        Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
+        test::ClearTrace();
+        caliEnterStep(p.first);
+        for (int point = 0; point < 3; ++point) {
+            ASSERT_GE(StepUntil(p.waits), 0);
+            p.count(10);
+            CaliMode_Step();
+        }
+        StepUntil([] { return !Commands().empty() && Commands().back() == 32; });
+        EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
+        char text[64];
+        MsgQueue_CopyText(text, sizeof text);
+        EXPECT_STREQ(text, p.failed);
     }
-    ASSERT_GE(StepUntil([] { return g_CaliCurrObj.msg.load() == 9210 || g_CaliModeObj.msg.load() == 9002; }), 0);
-    EXPECT_EQ(pages, (std::vector<uint32_t>{323, 324, 325, 326, 327, 328}));
-    ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }), 0);
-    EXPECT_EQ(g_MenuState.load(), 316u);
-    EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16}));
-    EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
-
-    // Its failed low range shows its own text.
-    Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
-    test::ClearTrace();
-    caliEnterStep(323);
-    for (int point = 0; point < 3; ++point) {
-        ASSERT_GE(StepUntil([] { return g_CaliCurrObj.msg.load() == 9208; }), 0);
-        CaliCurrAvgSet(10);
-        CaliMode_Step();
-    }
-    StepUntil([] { return !Commands().empty() && Commands().back() == 32; });
-    EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
-    char text[64];
-    MsgQueue_CopyText(text, sizeof text);
-    EXPECT_STREQ(text, "I100_Cali fail\n");
 }
 
 // A measured point that the stage takes closes a popup held until closed (a "Processing" of the point
@@ -115,21 +117,6 @@ TEST_F(CalibrationTest, ATakenPointClosesAHeldPopup) {
     EXPECT_EQ(MsgQueue_Count(), 0u);
     testsupport::PopupPasses(1);
     EXPECT_EQ(MsgPopup_IsPersistent(), 0);
-}
-
-TEST_F(CalibrationTest, FailedLowRangeShowsItsTextAndAborts) {
-    Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
-    caliEnterStep(317);
-    for (int point = 0; point < 3; ++point) {
-        ASSERT_GE(StepUntil(VoltWaitsForCount), 0);
-        CaliVoltAvgSet(10);
-        CaliMode_Step();
-    }
-    StepUntil([] { return !Commands().empty() && Commands().back() == 32; });
-    EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
-    char text[64];
-    MsgQueue_CopyText(text, sizeof text);
-    EXPECT_STREQ(text, "V100_Cali fail\n");
 }
 
 TEST_F(CalibrationTest, ExitsResetTheStageFortyMillisecondsLater) {

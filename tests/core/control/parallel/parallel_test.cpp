@@ -41,6 +41,14 @@ class ParallelTest : public test::CtrlTest {
         Stage().SetLinkPeers(peers);
         ASSERT_EQ(ParallelWaitConnect(1), 9002);
     }
+    // A slave at address 2 with `peers` on the link, stepped until its object takes message `msg`.
+    static void Slave(uint32_t peers, uint32_t msg) {
+        SetParallelPosition(0);
+        Stage().SetLinkOwnAddress(2);
+        Stage().SetLinkPeers(peers);
+        ASSERT_EQ(ParallelWaitConnect(0), 9002);
+        ASSERT_TRUE(StepUntil([msg] { return g_ParallelSlaveObj.msg.load() == msg; }));
+    }
     // Steps the link object (20 ms each) until `done`; false when it does not get there.
     static bool StepUntil(const std::function<bool()>& done, int most = 400) {
         for (int i = 0; i < most && !done(); ++i)
@@ -122,11 +130,7 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
         MsgQueue_Clear();
         MsgPopup_Close();
         c2000Checked = checked;
-        SetParallelPosition(0);
-        Stage().SetLinkOwnAddress(2);
-        Stage().SetLinkPeers(0);  // no master: the slave waits for the link
-        ASSERT_EQ(ParallelWaitConnect(0), 9002);
-        ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9208; }));
+        ASSERT_NO_FATAL_FAILURE(Slave(0, 9208));  // no master: the slave waits for the link
         EXPECT_EQ(Shown(), "Slave Wait Connecting..");
         testsupport::PopupPasses();
         EXPECT_EQ(MsgPopup_IsPersistent(), 1);
@@ -144,11 +148,7 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
 
 // A slave that waited for its master ("Slave Wait Connecting..", held) closes that popup when it joins.
 TEST_F(ParallelTest, JoiningSlaveClosesItsWaitPopup) {
-    SetParallelPosition(0);
-    Stage().SetLinkOwnAddress(2);
-    Stage().SetLinkPeers(0);
-    ASSERT_EQ(ParallelWaitConnect(0), 9002);
-    ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9208; }));
+    ASSERT_NO_FATAL_FAILURE(Slave(0, 9208));
     testsupport::PopupPasses();
     ASSERT_EQ(MsgPopup_IsPersistent(), 1);
     Stage().SetLinkPeers(1);  // the master comes up
@@ -178,11 +178,7 @@ TEST_F(ParallelTest, LinkLostWhileActiveGivesError8AndDisablesParallel) {
 }
 
 TEST_F(ParallelTest, SlaveAnswersItsOwnAddressAndAllSlavesOnly) {
-    SetParallelPosition(0);
-    Stage().SetLinkOwnAddress(2);
-    Stage().SetLinkPeers(1);  // the master
-    ASSERT_EQ(ParallelWaitConnect(0), 9002);
-    ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9207; }));
+    ASSERT_NO_FATAL_FAILURE(Slave(1, 9207));  // the master on the link
     struct Case {
         uint32_t address;
         bool answered;
@@ -205,11 +201,7 @@ TEST_F(ParallelTest, SlaveAnswersItsOwnAddressAndAllSlavesOnly) {
 // rewrites the LAN settings: the timer thread's answer is the whole factory address, 172.16.28.120, read
 // under the record's lock (ThreadSanitizer reports a read that is not).
 TEST_F(ParallelTest, SlaveAnswersItsAddressWhileAFactoryDefaultRewritesTheLanSettings) {
-    SetParallelPosition(0);
-    Stage().SetLinkOwnAddress(2);
-    Stage().SetLinkPeers(1);
-    ASSERT_EQ(ParallelWaitConnect(0), 9002);
-    ASSERT_TRUE(StepUntil([] { return g_ParallelSlaveObj.msg.load() == 9207; }));
+    ASSERT_NO_FATAL_FAILURE(Slave(1, 9207));
     LanSetDefault();
     std::atomic<bool> stop{false};
     std::thread supervisor([&stop] {

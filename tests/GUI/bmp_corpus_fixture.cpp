@@ -19,17 +19,6 @@ uint32_t Get(const std::vector<uint8_t>& b, size_t at, int n) {
     return v;
 }
 
-std::vector<uint8_t> Header(int w, int h, int bpp, uint32_t compression, uint32_t used) {
-    std::vector<uint8_t> b(54, 0);
-    Put(b, 0, 0x4D42, 2);
-    Put(b, 18, static_cast<uint32_t>(w), 4);
-    Put(b, 22, static_cast<uint32_t>(h), 4);
-    Put(b, 28, bpp, 2);
-    Put(b, 30, compression, 4);
-    Put(b, 46, used, 4);
-    return b;
-}
-
 int Stride(int bpp, int w) {
     return ((bpp * w + 31) / 32) * 4;
 }
@@ -42,7 +31,7 @@ void Palette(std::vector<uint8_t>& b, int n) {
 // Uncompressed rows of arbitrary bytes (8-bit values beyond the palette show black), after the palette
 // or the masks.
 std::vector<uint8_t> Rows(int bpp, uint32_t compression, int colors, const uint32_t* masks = nullptr) {
-    std::vector<uint8_t> b = Header(kW, kH, bpp, compression, bpp == 8 ? colors : 0);
+    std::vector<uint8_t> b = BmpHeader(kW, kH, bpp, compression, bpp == 8 ? colors : 0);
     Palette(b, colors);
     for (int i = 0; masks != nullptr && i < 4; ++i)
         b.insert(b.end(), {uint8_t(masks[i]), uint8_t(masks[i] >> 8), uint8_t(masks[i] >> 16),
@@ -54,7 +43,7 @@ std::vector<uint8_t> Rows(int bpp, uint32_t compression, int colors, const uint3
 
 // Runs, an absolute run (odd, with its pad), a delta across a row, line ends and the bitmap end.
 std::vector<uint8_t> Rle(bool rle4) {
-    std::vector<uint8_t> b = Header(kW, kH, rle4 ? 4 : 8, rle4 ? 2 : 1, 16);
+    std::vector<uint8_t> b = BmpHeader(kW, kH, rle4 ? 4 : 8, rle4 ? 2 : 1, 16);
     Palette(b, 16);
     const std::vector<uint8_t> data = {
         5, 0x21, 0,    3,    0x13, 0x45, 0x6F, 0,    2, 0x07,
@@ -70,8 +59,19 @@ std::vector<uint8_t> Rle(bool rle4) {
 
 }  // namespace
 
+std::vector<uint8_t> BmpHeader(int w, int h, int bpp, uint32_t compression, uint32_t used) {
+    std::vector<uint8_t> b(54, 0);
+    Put(b, 0, 0x4D42, 2);
+    Put(b, 18, static_cast<uint32_t>(w), 4);
+    Put(b, 22, static_cast<uint32_t>(h), 4);
+    Put(b, 28, bpp, 2);
+    Put(b, 30, compression, 4);
+    Put(b, 46, used, 4);
+    return b;
+}
+
 std::vector<uint8_t> Bmp24(int w, int h, uint32_t (*pixel)(int x, int y)) {
-    std::vector<uint8_t> b = Header(w, h, 24, 0, 0);
+    std::vector<uint8_t> b = BmpHeader(w, h, 24, 0, 0);
     const int rows = std::abs(h), stride = Stride(24, w);
     for (int r = 0; r < rows; ++r) {
         const int y = h > 0 ? rows - 1 - r : r;

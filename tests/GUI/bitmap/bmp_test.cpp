@@ -60,19 +60,7 @@ TEST_F(Bitmaps, TwoByTwoAndItsTopDownTwin) {
 TEST_F(Bitmaps, FiveFiveFivePixelsTakeTheFiveToEightTable) {
     const uint16_t pixels[6] = {16 << 5, 17 << 5, 21 << 5, 22 << 5, 16 << 10, 22};
     const uint32_t want[6] = {132 << 8, 140 << 8, 173 << 8, 181 << 8, 132, 181u << 16};
-    std::vector<uint8_t> f(54, 0);
-    const auto put = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            f[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    put(0, 0x4D42, 2);
-    put(2, 54 + 12, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, 6, 4);
-    put(22, 1, 4);
-    put(26, 1, 2);
-    put(28, 16, 2);
+    std::vector<uint8_t> f = BmpHeader(6, 1, 16, 0, 0);
     for (uint16_t p : pixels)
         f.insert(f.end(), {static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 8)});
     ASSERT_EQ(Draw(f, 10, 10), 0);
@@ -84,20 +72,7 @@ TEST_F(Bitmaps, FiveFiveFivePixelsTakeTheFiveToEightTable) {
 // An RLE delta fills the rectangle from the cursor to its new place (both corners) with palette colour
 // 0; the pixels it skips beside the rectangle keep what the screen showed.
 TEST_F(Bitmaps, RleDeltaFillsTheRectangleItSpans) {
-    std::vector<uint8_t> f(54, 0);
-    const auto put = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            f[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    put(0, 0x4D42, 2);
-    put(10, 54 + 12, 4);
-    put(14, 40, 4);
-    put(18, 8, 4);  // 8 x 4
-    put(22, 4, 4);
-    put(26, 1, 2);
-    put(28, 8, 2);
-    put(30, 1, 4);  // RLE8
-    put(46, 3, 4);
+    std::vector<uint8_t> f = BmpHeader(8, 4, 8, 1, 3);  // 8 x 4, RLE8, three colours
     // Palette: 0 blue, 1 red, 2 green (blue, green, red, 0).
     f.insert(f.end(), {255, 0, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0});
     // Bottom row: 2 red; delta 3 right, 2 up; 1 green; end of bitmap.
@@ -106,7 +81,7 @@ TEST_F(Bitmaps, RleDeltaFillsTheRectangleItSpans) {
     ASSERT_EQ(Draw(f, 10, 10), 0);
     const auto s = Screen();
     const uint16_t white = 0xFFFF, blue = 0x001F, red = 0xF800, green = 0x07E0;
-    // Rows top (10) to bottom (13), as the Part draws them.
+    // Rows top (10) to bottom (13).
     const uint16_t want[4][8] = {
         {blue, blue, blue, blue, blue, blue, blue, blue},      // above the delta: the bitmap end
         {white, white, blue, blue, blue, green, blue, blue},   // the delta's new row

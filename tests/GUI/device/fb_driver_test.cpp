@@ -120,6 +120,7 @@ TEST_F(FbDriver, LineWriters) {
     const uint8_t ones[2] = {0x10, 0x80};  // 1 bpp: bit 4 of byte 0 is the pixel at offset 3
     const uint8_t nibbles[2] = {0x10, 0x02};
     const uint8_t bytes[3] = {1, 0, 2};
+    const auto* words = reinterpret_cast<const uint8_t*>(t16);
     const struct {
         int bpp;
         const uint8_t* data;
@@ -136,13 +137,7 @@ TEST_F(FbDriver, LineWriters) {
         {4, nibbles, 0, 4, 0, nullptr, {1, 0, 0, 2, 0x7777}},
         {8, bytes, 0, 3, 0, nullptr, {0x7777, 0x7777, 0x7777, 0x7777, 0x7777}},
         {8, bytes, 0, 3, 0, t16, {0x2222, 0x1111, 0x3333, 0x7777, 0x7777}},
-        {16,
-         reinterpret_cast<const uint8_t*>(t16),
-         0,
-         2,
-         LCD_DRAWMODE_XOR,
-         nullptr,
-         {0x1111, 0, 0x7777, 0x7777, 0x7777}},
+        {16, words, 0, 2, LCD_DRAWMODE_XOR, nullptr, {0x1111, 0, 0x7777, 0x7777, 0x7777}},
     };
     for (const auto& c : cases) {
         GUI_Context.drawMode = 0;

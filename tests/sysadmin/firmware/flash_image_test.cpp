@@ -6,7 +6,6 @@
 #include <cstring>
 #include <functional>
 
-#include "core/system/util/text_util.h"
 #include "core/system/state/usb_state.h"
 #include "storage/checked_block.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
@@ -15,18 +14,6 @@
 namespace {
 
 using Bytes = std::string;
-
-Bytes Package(Bytes tar) {
-    Bytes header = "#028";
-    header += '\0';
-    header += "abc" + Bytes("\0\0\0\x10", 4) + "0001" + "V1.0V2.0" + "xxxxxxxx";
-    unsigned sum = 0;
-    for (size_t i = 5; i < 32; ++i)
-        sum += static_cast<unsigned char>(header[i]);
-    header[4] = static_cast<char>(sum);
-    NibbleSwapBuffer(reinterpret_cast<uint8_t*>(tar.data()), tar.size());
-    return header + tar;
-}
 
 // A checksummed block with d length digits around the payload.
 Bytes Block(const Bytes& payload) {
@@ -57,7 +44,7 @@ class FlashImage : public SandboxLogTest {
 };
 
 TEST_F(FlashImage, KernelFromPackageIsWrittenAndCheckedBadPackagesChangeNothing) {
-    const Bytes good = Package(Tar(TarMember("qx/merge_vrn/zImage", '0', kKernel)));
+    const Bytes good = UpdatePackage(Tar(TarMember("qx/merge_vrn/zImage", '0', kKernel)));
     Bytes badLength = good, badSum = good;
     badLength[3] = '7';
     badSum[4] ^= 1;
@@ -71,13 +58,13 @@ TEST_F(FlashImage, KernelFromPackageIsWrittenAndCheckedBadPackagesChangeNothing)
         {"length 27", badLength, -600, false},
         {"checksum byte", badSum, -600, false},
         {"20 bytes", good.substr(0, 20), -600, false},
-        {"parent part", Package(Tar(kernelMember + TarMember("qx/../x", '0', "x"))), -105, false},
-        {"absolute name", Package(Tar(TarMember("/x", '0', "x") + kernelMember)), -105, false},
-        {"outside the brand folder", Package(Tar(kernelMember + TarMember("netconf", '0', "x"))), -105,
+        {"parent part", UpdatePackage(Tar(kernelMember + TarMember("qx/../x", '0', "x"))), -105, false},
+        {"absolute name", UpdatePackage(Tar(TarMember("/x", '0', "x") + kernelMember)), -105, false},
+        {"outside the brand folder", UpdatePackage(Tar(kernelMember + TarMember("netconf", '0', "x"))), -105,
          false},
-        {"link", Package(Tar(TarMember("qx/merge_vrn", '2', "") + kernelMember)), -105, false},
+        {"link", UpdatePackage(Tar(TarMember("qx/merge_vrn", '2', "") + kernelMember)), -105, false},
         {"truncated", good.substr(0, good.size() - 1100), -105, false},
-        {"no kernel in it", Package(Tar(TarMember("qx/merge_vrn/u-boot.img", '0', "U"))), -2, true},
+        {"no kernel in it", UpdatePackage(Tar(TarMember("qx/merge_vrn/u-boot.img", '0', "U"))), -2, true},
     };
     const Bytes erased = Partition(11);
     ASSERT_EQ(erased, Bytes(2 * 1024 * 1024, '\xff'));
@@ -102,7 +89,7 @@ TEST_F(FlashImage, KernelFromPackageIsWrittenAndCheckedBadPackagesChangeNothing)
 
     // A kernel larger than its partition is refused before the erase.
     root.Write("/mnt/sd1/qx/qx.sb6",
-               Package(Tar(TarMember("qx/merge_vrn/zImage", '0', Bytes(3 << 20, 'K')))));
+               UpdatePackage(Tar(TarMember("qx/merge_vrn/zImage", '0', Bytes(3 << 20, 'K')))));
     EXPECT_EQ(FlashWriteFromPackage(11, "zImage"), -2);
     EXPECT_EQ(Matching("flash_eraseall").size(), 1u);
     EXPECT_EQ(Partition(11), kKernel + erased.substr(kKernel.size()));

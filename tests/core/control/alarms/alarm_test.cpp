@@ -39,6 +39,8 @@ class AlarmTest : public test::CtrlTest {
         for (int i = 0; i < n; ++i)
             AlarmService();
     }
+    // A pass after the timer thread's message hold ran out.
+    static void PassUnheld() { g_AlarmMsgHold = 0, Pass(); }
     // The texts posted since the last call, oldest first.
     static std::vector<std::string> Posted() {
         std::vector<std::string> texts;
@@ -141,8 +143,7 @@ TEST_F(AlarmTest, LimiterAndSensingTextsOfTheOutputStatus) {
         SCOPED_TRACE(c.text);
         for (uint32_t bit : c.bits)
             Stage().InjectBit(2085, bit, true);
-        g_AlarmMsgHold = 0;
-        Pass();
+        PassUnheld();
         const auto posted = Posted();
         EXPECT_EQ(posted.empty() ? "" : posted.back(), c.text);
         EXPECT_EQ(g_AlarmMsgHold.load(), 2u);
@@ -150,8 +151,7 @@ TEST_F(AlarmTest, LimiterAndSensingTextsOfTheOutputStatus) {
         for (uint32_t bit : c.bits)
             Stage().InjectBit(2085, bit, false);
     }
-    g_AlarmMsgHold = 0;
-    Pass();
+    PassUnheld();
     EXPECT_EQ(LimiterMsgActive(), 0);
 }
 
@@ -160,8 +160,7 @@ TEST_F(AlarmTest, LimiterAndSensingTextsOfTheOutputStatus) {
 TEST_F(AlarmTest, TheLimiterTextNeverReplacesALastingAlarm) {
     Stage().InjectBit(2087, 2, true);
     Stage().InjectBit(2085, 5, true);
-    g_AlarmMsgHold = 0;
-    Pass();
+    PassUnheld();
     EXPECT_EQ(Posted(), std::vector<std::string>{" Over RMS Current,\nPress Shift+6 Will Clear"});
     for (int step = 0; step < 5; ++step) {
         g_AlarmMsgHold = 0;  // the timer thread's hold has run out
@@ -169,8 +168,7 @@ TEST_F(AlarmTest, TheLimiterTextNeverReplacesALastingAlarm) {
         EXPECT_TRUE(Posted().empty()) << "the alarm's text was replaced";
     }
     Stage().InjectBit(2087, 2, false);
-    g_AlarmMsgHold = 0;
-    Pass();
+    PassUnheld();
     EXPECT_EQ(Posted(), std::vector<std::string>{"IRMS\nLimiter Operations"});
 }
 
@@ -243,18 +241,15 @@ TEST_F(AlarmTest, ServiceMasterNamesTheUnitOfASystemError) {
     SetParallelPosition(1);
     g_PowerStageBootStatus = 1;
     g_PhaseFault = 1;
-    g_AlarmMsgHold = 0;
-    Pass();
+    PassUnheld();
     EXPECT_EQ(Posted(), std::vector<std::string>{"Master\n System Error(1) "});
     g_PhaseFault = 0;
     g_ParallelLink.slave[2].sysError1 = 1;
-    g_AlarmMsgHold = 0;
-    Pass();
+    PassUnheld();
     EXPECT_EQ(Posted(), std::vector<std::string>{"Slave2\n System Error(1) "});
     g_ParallelLink.slave[2].sysError1 = 0;
     Stage().SetRead(2090, 0, 0xFFFFFu & ~(1u << 2));  // start-up check bit 2 failed
-    g_AlarmMsgHold = 0;
-    Pass();
+    PassUnheld();
     EXPECT_EQ(Posted(), std::vector<std::string>{"Master\n HW Model Startup Error \n(Bit: 2)"});
     Stage().ClearRead(2090, 0);
     g_ParallelActive = 0;
@@ -267,8 +262,7 @@ TEST_F(AlarmTest, ModelTypeZeroShowsSystemError2EveryTwoSeconds) {
     EXPECT_EQ(g_AlarmMsgHold.load(), 5u);  // five 400 ms steps of the timer thread
     Pass(20);
     EXPECT_TRUE(Posted().empty());
-    g_AlarmMsgHold = 0;
-    Pass();
+    PassUnheld();
     EXPECT_EQ(Posted(), std::vector<std::string>{"System Error(2)"});
 }
 

@@ -7,14 +7,20 @@
 
 namespace {
 
+using Ranges = std::vector<std::pair<int, int>>;
+
 struct Row {
     const GUI_FONTDEF* font;
     uint16_t flags;
     int ySize, yDist, baseline;
-    std::vector<std::pair<int, int>> ranges;
+    Ranges ranges;
 };
 
 const std::vector<Row>& Table() {
+    const Ranges ranges24b = {{0x20, 0x7E}, {0xAB, 0xAB}, {0xB0, 0xB1},
+                              {0xB5, 0xB5}, {0xBB, 0xBB}, {0xF0, 0xF2}};
+    const Ranges ranges160 = {{0x20, 0x20}, {0x31, 0x35}, {0x53, 0x53}, {0x61, 0x61},
+                              {0x65, 0x65}, {0x6C, 0x6C}, {0x76, 0x76}};
     static const std::vector<Row> rows = {
         {&Font10, 1, 10, 10, 9, {{0x20, 0x7E}}},
         {&Font15a, 1, 15, 15, 12, {{0x20, 0x7E}}},
@@ -28,12 +34,7 @@ const std::vector<Row>& Table() {
         {&Font22a, 1, 22, 22, 17, {{0x20, 0x7E}, {0xB0, 0xB0}}},
         {&Font22b, 1, 22, 22, 17, {{0x20, 0x7E}}},
         {&Font24a, 1, 24, 24, 19, {{0x20, 0x7E}}},
-        {&Font24b,
-         1,
-         24,
-         24,
-         19,
-         {{0x20, 0x7E}, {0xAB, 0xAB}, {0xB0, 0xB1}, {0xB5, 0xB5}, {0xBB, 0xBB}, {0xF0, 0xF2}}},
+        {&Font24b, 1, 24, 24, 19, ranges24b},
         {&Font27a, 1, 27, 27, 24, {{0x20, 0x7A}}},
         {&Font27b, 1, 27, 27, 25, {{0x20, 0x26}, {0x28, 0x7E}}},
         {&Font28, 1, 28, 28, 22, {{0x20, 0x7E}}},
@@ -44,12 +45,7 @@ const std::vector<Row>& Table() {
         {&Font44b, 1, 44, 44, 43, {{0x20, 0x26}, {0x28, 0x7A}}},
         {&Font45a, 1, 45, 45, 35, {{0x20, 0x7E}}},
         {&Font45b, 1, 45, 45, 35, {{0x20, 0x7E}}},
-        {&Font160,
-         1,
-         160,
-         160,
-         126,
-         {{0x20, 0x20}, {0x31, 0x35}, {0x53, 0x53}, {0x61, 0x61}, {0x65, 0x65}, {0x6C, 0x6C}, {0x76, 0x76}}},
+        {&Font160, 1, 160, 160, 126, ranges160},
         {&FontMono6x8, 2, 8, 8, 7, {{0x20, 0x7E}}},
         {&FontMono6x9, 2, 8, 9, 7, {{0x20, 0x7E}}},
     };

@@ -22,6 +22,8 @@ std::vector<uint32_t> WritesTo(uint16_t reg) {
 
 TEST(FwParallelPrep, MasterTellsSlavesSlaveDropsSingleUnitUntouched) {
     test::DefaultStore store;
+    int32_t (*const app)() = [] { return FwUpd_App(0, 0); };
+    int32_t (*const boot)() = [] { return FwUpd_PrepareParallel(4) ? 0 : 1; };
     const struct {
         const char* what;
         uint32_t active, position, slaves;
@@ -30,28 +32,10 @@ TEST(FwParallelPrep, MasterTellsSlavesSlaveDropsSingleUnitUntouched) {
         uint32_t activeAfter;
         uint8_t masterFlags, slaveFlags;
     } cases[] = {
-        {"master, application",
-         1,
-         1,
-         2,
-         [] { return FwUpd_App(0, 0); },
-         {core::LinkFrame(2, 25, 2)},
-         {0x6},
-         0,
-         0,
-         8},
-        {"master, boot image",
-         1,
-         1,
-         3,
-         [] { return FwUpd_PrepareParallel(4) ? 0 : 1; },
-         {core::LinkFrame(3, 25, 4)},
-         {0x6},
-         0,
-         0,
-         8},
-        {"slave", 1, 0, 0, [] { return FwUpd_App(0, 0); }, {}, {0x4}, 1, 8, 0},
-        {"single unit", 0, 1, 2, [] { return FwUpd_App(0, 0); }, {}, {}, 0, 0, 0},
+        {"master, application", 1, 1, 2, app, {core::LinkFrame(2, 25, 2)}, {0x6}, 0, 0, 8},
+        {"master, boot image", 1, 1, 3, boot, {core::LinkFrame(3, 25, 4)}, {0x6}, 0, 0, 8},
+        {"slave", 1, 0, 0, app, {}, {0x4}, 1, 8, 0},
+        {"single unit", 0, 1, 2, app, {}, {}, 0, 0, 0},
     };
     for (const auto& c : cases) {
         plat::PowerStage().Reset();

@@ -36,4 +36,20 @@ TEST_F(ScpiSim, StateFieldsAndStatusByMode) {
     Run(steps);
 }
 
+// The command tree refuses these forms before a handler runs; a status command in set form reaches its
+// handler, which refuses it.
+TEST_F(ScpiSim, FormsRefusedFirstByTheTree) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:CONF:MODE SIM", nullptr, kNoError}, {"SIM:COND", nullptr, kUndefined},
+        {"SIM:COND 1", nullptr, "-108,\"Parameter not allowed\""},
+        {"SIM:REP:ENAB? MAX", nullptr, "-108,\"Parameter not allowed\""},
+        {"SIM:NORM3:CODE?", nullptr, "-114,\"Header suffix out of range\""},
+        {"SIM:INIT:VOLT ON", nullptr, "-224,\"Illegal parameter value\""},
+        {"SYST:CONF:MODE CONT", nullptr, kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
 }  // namespace

@@ -113,4 +113,36 @@ TEST_F(SimCmds, RefusedValuesWriteNothing) {
     EXPECT_EQ(engine::SimRecAt(kSimInitial, 0).syncCode, 3u);
 }
 
+// {state, repeat enable, repeat count, remote phase, handler, reply|error row}: the status queries.
+TEST_F(SimCmds, StatusQueriesByStateAndRepeat) {
+    const struct {
+        int32_t state, enable, count;
+        uint32_t phase;
+        int (*handler)(ScpiInterface*);
+        const char* expect;
+    } cases[] = {
+        {kSimNormal2, 1, 0, 0, CmdSourSim<kCmdSourSimCrepCoun>, "+5,Inf|0"},
+        {kSimNormal2, 0, 0, 0, CmdSourSim<kCmdSourSimCrepCoun>, "+5,-1|0"},
+        {kSimAbnormal, 1, 0, 0, CmdSourSim<kCmdSourSimCrepCoun>, "+3,-1|0"},
+        {kSimAbnormal, 0, 0, 0, CmdSourSim<kCmdSourSimCst>, "+3|0"},
+        {kSimTrans1, 0, 0, 0, CmdSourSim<kCmdSourSimCtim>, "+2,+0,+0,+0|0"},
+        {kSimTrans1, 0, 0, 0, CmdSourSim<kCmdSourSimCond>, "+0|0"},
+        {kSimTrans1, 0, 0, 2, CmdSourSim<kCmdSourSimInstSel>, "L3|0"},
+    };
+    for (const auto& c : cases) {
+        SeqSimSetCurStep(kSimNormal2);
+        SimSetEnRepeat(c.enable);
+        SimSetRepeat(c.count);
+        SeqSimSetCurStep(c.state);
+        g_SeqSimRemoteSel[1].store(c.phase, std::memory_order_release);
+        EXPECT_EQ(Call(c.handler, true), c.expect);
+    }
+    g_SeqSimRemoteSel[1].store(0, std::memory_order_release);
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimInstSel>, false, kItemChoice, 1),
+              "|" + std::to_string(kScpiErrUndefinedHeader));
+    SeqSimSetMode(1);
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimCst>, true), "|" + std::to_string(kScpiErrSystem));
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimCtim>, true), "+2,+0,+0,+0|0") << "in every mode";
+}
+
 }  // namespace

@@ -8,6 +8,8 @@
 
 int32_t SimGetTime();
 int32_t SimGetAcv(int phase);  // the Vpp word when held in Vpp
+// The same for state 0-5 without making it current (a remote query reads the state it names).
+int32_t SimGetAcvOf(uint32_t state, int phase);
 int32_t SimGetFreq(int phase);
 int32_t SimGetOnpha(int phase);
 int32_t SimGetOffpha(int phase);

@@ -156,6 +156,13 @@ int CmdSystCommGpibAddr(ScpiInterface* ifc);
 int CmdSystCommIntAddr(ScpiInterface* ifc);
 int CmdSystCommIntBaud(ScpiInterface* ifc);
 
+// [SOURce:]SIMulation: the field commands of the six states and the run status, by (main-set) id.
+int CmdSourSimRow(ScpiInterface* ifc, uint32_t cmd);
+template <uint32_t Cmd>
+int CmdSourSim(ScpiInterface* ifc) {
+    return CmdSourSimRow(ifc, Cmd);
+}
+
 // CALibration.
 int CmdCalConfMode(ScpiInterface* ifc);
 int CmdCalVoltAvg(ScpiInterface* ifc);

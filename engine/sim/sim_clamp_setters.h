@@ -1,0 +1,36 @@
+#pragma once
+// Setters of the current SIMULATE state for the editors that take any value: the value is brought into
+// the field's limits first, so a value out of range is stored at the limit instead of being dropped.
+// Each returns the value stored; the caller compares it with what it asked for to tell the user.
+// Phase 0 (L1) writes the per-phase fields of all three phases, as the panel's L1 editors do; the value
+// returned is then the one stored for L3, whose limits may be the narrower (its own frequency).
+#include <cstdint>
+
+int32_t SimSetEnOnphaClamp(int32_t value, int phase);
+int32_t SimSetEnOffphaClamp(int32_t value, int phase);
+int32_t SimSetOnphaClamp(int32_t value, int phase);
+int32_t SimSetOffphaClamp(int32_t value, int phase);
+int32_t SimSetAcvClamp(int32_t value, int phase);
+int32_t SimSetFreqClamp(int32_t value, int phase);
+int32_t SimSetTimeClamp(int32_t value);
+int32_t SimSetSyncCodeClamp(int32_t value);
+int32_t SimSetRepeatClamp(int32_t value);
+int32_t SimSetEnRepeatClamp(int32_t value);
+
+// The field a clamping setter wrote, for the SIM screen to show its edit state.
+enum class SimClampField : uint32_t {
+    kEnOnpha,
+    kEnOffpha,
+    kOnpha,
+    kOffpha,
+    kAcv,
+    kFreq,
+    kTime,
+    kSyncCode,
+    kRepeat,
+    kEnRepeat
+};
+// The SIM screen sits above the engine: it hands in how to show a field's edit state (phase -1 for the
+// fields that have none). Set at start-up before any thread runs; unset, nothing is shown.
+using SimEditStateHook = void (*)(SimClampField field, int phase);
+void SimSetEditStateHook(SimEditStateHook hook);

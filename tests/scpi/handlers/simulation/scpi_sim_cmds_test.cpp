@@ -1,0 +1,148 @@
+// The SIMulation field commands on a capturing fake channel over the SIM engine: what a query leaves
+// untouched (it runs on a channel thread beside the panel's edits), which states a set writes, and the
+// values refused before anything is written.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/sim/sim_access.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/parser/scpi_errors.h"
+#include "tests/engine/seqsim_fixture.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+
+namespace {
+
+using namespace scpi;
+
+class SimCmds : public ::testing::Test {
+  protected:
+    SimCmds() {
+        test::EnterSim();
+        Suffix(1);
+    }
+    // The NORMal and TRANsition suffix, at the second header level.
+    void Suffix(int32_t n) {
+        ch.cmd->suffixCount = 3;
+        ch.cmd->suffix[0] = -1;
+        ch.cmd->suffix[1] = n;
+        ch.cmd->suffix[2] = -1;
+    }
+    template <typename T = int32_t>
+    std::string Call(int (*handler)(ScpiInterface*), bool query, uint8_t type = kItemOmitted, T value = 0) {
+        return ch.Call(handler, query, type, value);
+    }
+    test::SeqSimEnv env_;
+    scpitest::FakeChannel ch{kChanLan};
+};
+
+const std::string kRangeRow = "|" + std::to_string(kScpiErrDataOutOfRange);
+
+// {handler, suffix, reply}: each query, from another current state and a clean mark, answers the state
+// it names and leaves both as they were.
+TEST_F(SimCmds, QueryReadsTheNamedStateAndChangesNothing) {
+    engine::SimRecAt(kSimAbnormal, 0).freq = 5500;
+    engine::SimRecAt(kSimTrans1, 0).freq = 4000;
+    engine::SimRecAt(kSimNormal2, 0).time = 20000;
+    engine::SimRecAt(kSimTrans2, 0).syncCode = 2;
+    engine::SimRecAt(kSimNormal1, 0).acv = 12345;
+    const struct {
+        int (*handler)(ScpiInterface*);
+        int32_t suffix;
+        const char* expect;
+    } cases[] = {
+        {CmdSourSim<kCmdSourSimAbnFreq>, 1, "+55.00|0"}, {CmdSourSim<kCmdSourSimNormTime>, 2, "+2.0000|0"},
+        {CmdSourSim<kCmdSourSimTranCode>, 2, "+2|0"},    {CmdSourSim<kCmdSourSimNormVolt>, 1, "+123.45|0"},
+        {CmdSourSim<kCmdSourSimRepCoun>, 1, "+0|0"},     {CmdSourSim<kCmdSourSimInitPhasStarEnab>, 1, "+0|0"},
+    };
+    for (const auto& c : cases) {
+        SeqSimSetCurStep(kSimTrans2);
+        SeqSimClearDirty();
+        Suffix(c.suffix);
+        EXPECT_EQ(Call(c.handler, true), c.expect);
+        EXPECT_EQ(SeqSimGetCurStep(), static_cast<uint32_t>(kSimTrans2)) << c.expect;
+        EXPECT_EQ(SeqSimIsDirty(), 0) << c.expect;
+    }
+}
+
+// A set of the shared voltage writes each state of its group, in its order, and ends on the named one.
+TEST_F(SimCmds, SharedValuesGoIntoEveryStateOfTheGroup) {
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimNormVolt>, false, kItemInt, 100), "|0");
+    for (uint32_t s : {kSimNormal1, kSimTrans2, kSimNormal2})
+        for (int p = 0; p < 3; ++p)
+            EXPECT_EQ(engine::SimRecAt(s, p).acv, 10000u) << s << " " << p;
+    EXPECT_EQ(SeqSimGetCurStep(), static_cast<uint32_t>(kSimNormal1));
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimAbnFreq>, false, kItemReal, 55.0), "|0");
+    EXPECT_EQ(engine::SimRecAt(kSimTrans1, 0).freq, 5500u);
+    EXPECT_EQ(engine::SimRecAt(kSimAbnormal, 0).freq, 5500u);
+    EXPECT_EQ(SeqSimGetCurStep(), static_cast<uint32_t>(kSimAbnormal));
+    Suffix(2);
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimNormVolt>, false, kItemInt, 50),
+              "|" + std::to_string(kScpiErrUndefinedHeader));
+    EXPECT_EQ(engine::SimRecAt(kSimNormal2, 0).acv, 10000u);
+}
+
+// {handler, type, value}: negatives and values whose steps leave 32 bits are refused with nothing
+// written; a value beyond the limit is stored at the limit and reported.
+TEST_F(SimCmds, RefusedValuesWriteNothing) {
+    SeqSimSetCurStep(kSimNormal1);
+    const uint32_t time = engine::SimRecAt(kSimNormal1, 0).time;
+    const struct {
+        int (*handler)(ScpiInterface*);
+        uint8_t type;
+        double real;
+        int32_t integer;
+    } cases[] = {
+        {CmdSourSim<kCmdSourSimNormTime>, kItemReal, -0.5, 0},
+        {CmdSourSim<kCmdSourSimNormTime>, kItemReal, 214749.0, 0},  // 2147490000 steps
+        {CmdSourSim<kCmdSourSimNormTime>, kItemInt, 0, 214749},
+        {CmdSourSim<kCmdSourSimNormTime>, kItemInt, 0, -1},
+    };
+    for (const auto& c : cases) {
+        SeqSimClearDirty();
+        const std::string got = c.type == kItemReal ? Call(c.handler, false, c.type, c.real)
+                                                    : Call(c.handler, false, c.type, c.integer);
+        EXPECT_EQ(got, kRangeRow) << c.real << " " << c.integer;
+        EXPECT_EQ(engine::SimRecAt(kSimNormal1, 0).time, time);
+        EXPECT_EQ(SeqSimIsDirty(), 0);
+    }
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimNormPhasStarEnab>, false, kItemInt, -1), kRangeRow);
+    EXPECT_EQ(engine::SimRecAt(kSimNormal1, 0).flags & kSimEnOnPhase, 0u);
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimInitCode>, false, kItemInt, 4), kRangeRow);
+    EXPECT_EQ(engine::SimRecAt(kSimInitial, 0).syncCode, 3u);
+}
+
+// {state, repeat enable, repeat count, remote phase, handler, reply|error row}: the status queries.
+TEST_F(SimCmds, StatusQueriesByStateAndRepeat) {
+    const struct {
+        int32_t state, enable, count;
+        uint32_t phase;
+        int (*handler)(ScpiInterface*);
+        const char* expect;
+    } cases[] = {
+        {kSimNormal2, 1, 0, 0, CmdSourSim<kCmdSourSimCrepCoun>, "+5,Inf|0"},
+        {kSimNormal2, 0, 0, 0, CmdSourSim<kCmdSourSimCrepCoun>, "+5,-1|0"},
+        {kSimAbnormal, 1, 0, 0, CmdSourSim<kCmdSourSimCrepCoun>, "+3,-1|0"},
+        {kSimAbnormal, 0, 0, 0, CmdSourSim<kCmdSourSimCst>, "+3|0"},
+        {kSimTrans1, 0, 0, 0, CmdSourSim<kCmdSourSimCtim>, "+2,+0,+0,+0|0"},
+        {kSimTrans1, 0, 0, 0, CmdSourSim<kCmdSourSimCond>, "+0|0"},
+        {kSimTrans1, 0, 0, 2, CmdSourSim<kCmdSourSimInstSel>, "L3|0"},
+    };
+    for (const auto& c : cases) {
+        SeqSimSetCurStep(kSimNormal2);
+        SimSetEnRepeat(c.enable);
+        SimSetRepeat(c.count);
+        SeqSimSetCurStep(c.state);
+        g_SeqSimRemoteSel[1].store(c.phase, std::memory_order_release);
+        EXPECT_EQ(Call(c.handler, true), c.expect);
+    }
+    g_SeqSimRemoteSel[1].store(0, std::memory_order_release);
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimInstSel>, false, kItemChoice, 1),
+              "|" + std::to_string(kScpiErrUndefinedHeader));
+    SeqSimSetMode(1);
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimCst>, true), "|" + std::to_string(kScpiErrSystem));
+    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimCtim>, true), "+2,+0,+0,+0|0") << "in every mode";
+}
+
+}  // namespace

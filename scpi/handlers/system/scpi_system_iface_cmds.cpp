@@ -1,15 +1,18 @@
-// SYSTem: the barcode codes, the beeper, and the interface-enable, GPIB-address and fieldbus address and
+// SYSTem: the AC voltage unit, the barcode codes, the beeper, and the interface-enable, GPIB-address and fieldbus address and
 // baud commands of SYSTem:COMMunicate.
 #include <atomic>
 #include <cstring>
 #include <mutex>
 
 #include "core/control/barcode_table.h"
+#include "core/params/access/acv_unit_convert.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
+#include "core/system/state/output_flags.h"
 #include "scpi/channels/gpib_channel.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
@@ -79,6 +82,21 @@ uint32_t BarcodeSlot(const ScpiInterface* ifc, int32_t* slot) {
 }
 
 }  // namespace
+
+// SYSTem:ACV:UNIT and SYSTem:VUNit.
+int CmdSystAcvUnit(ScpiInterface* ifc) {
+    if (RemoteSettingBlocked()) return Refuse(ifc, kScpiErrSystem);
+    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, GetAcvUnit()), 0;
+    int32_t unit;
+    if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &unit); row != 0) return Refuse(ifc, row);
+    if (SeqSimIsActive() != 0) return Refuse(ifc, kScpiErrExecution);
+    // The setter's shadow write makes the control task run a unit change (output off included) even for
+    // the same unit; and a capture is only written back by a change, so a refused or equal one holds none.
+    if (unit == GetAcvUnit()) return 0;
+    (void)AcvUnitConvertAll(1);
+    (void)SetAcvUnit(unit);
+    return 0;
+}
 
 int CmdSystBarcMem(ScpiInterface* ifc) {
     int32_t slot;

@@ -13,6 +13,7 @@
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/output_flags.h"
+#include "platform/host/clock.h"
 #include "scpi/channels/gpib_channel.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
@@ -74,6 +75,18 @@ uint32_t IntWithin(const ScpiInterface* ifc, int32_t min, int32_t max, int32_t* 
     return 0;
 }
 
+// The key thread loads the code table once the menu/control thread runs, which may be after a channel
+// serves: a read before it would see no codes and a teach would be overwritten by the load. Waits for it
+// a little longer than the key thread waits for the menu/control thread.
+bool BarcodeTableReady() {
+    constexpr uint32_t kStepMs = 10, kWaitMs = 6000;
+    for (uint32_t waited = 0; g_BarcodeTable.loaded.load(std::memory_order_acquire) == 0; waited += kStepMs) {
+        if (waited >= kWaitMs) return false;
+        plat::SleepMs(kStepMs);
+    }
+    return true;
+}
+
 // The code slot: a choice only, 0..11.
 uint32_t BarcodeSlot(const ScpiInterface* ifc, int32_t* slot) {
     if (scpiGetChoice(ifc, 0, slot) != 0) return kScpiErrParameter;
@@ -101,6 +114,7 @@ int CmdSystAcvUnit(ScpiInterface* ifc) {
 int CmdSystBarcMem(ScpiInterface* ifc) {
     int32_t slot;
     if (const uint32_t row = BarcodeSlot(ifc, &slot); row != 0) return Refuse(ifc, row);
+    if (!BarcodeTableReady()) return Refuse(ifc, kScpiErrExecution);
     if (scpiIsQuery(ifc) == 1) {
         // A 16-character code fills its row without a terminating zero.
         char text[kBarcodeTextLen + 1] = {};

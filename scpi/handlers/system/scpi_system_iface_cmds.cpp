@@ -1,5 +1,5 @@
-// SYSTem: the AC voltage unit, the barcode codes, the beeper, and the interface-enable, GPIB-address and fieldbus address and
-// baud commands of SYSTem:COMMunicate.
+// SYSTem: the AC voltage unit, the barcode codes, the beeper, and the interface-enable, GPIB-address and
+// fieldbus address and baud commands of SYSTem:COMMunicate.
 #include <atomic>
 #include <cstring>
 #include <mutex>

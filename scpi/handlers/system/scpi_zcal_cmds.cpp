@@ -21,11 +21,11 @@
 #include "scpi/handlers/scpi_refusals.h"
 #include "scpi/parser/scpi_errors.h"
 #include "storage/files/arb_file.h"
+#include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_identity_convert.h"
 #include "storage/nv/nv_power_on.h"
 #include "storage/nv/nv_settings_convert.h"
-#include "storage/nv/config_text.h"
 #include "sysadmin/firmware/fw_update.h"
 #include "sysadmin/net/net_addr.h"
 #include "sysadmin/net/net_commands.h"
@@ -97,6 +97,8 @@ int CmdZcalApas(ScpiInterface* ifc) {
         return Refuse(ifc, kScpiErrSettingsConflict);
     SwitchOutputOff();
     g_ParamFlags.fetch_or(core::kFlagFactoryAccess, std::memory_order_acq_rel);
+    IdentityBlockSync(1);
+    (void)IdentityBlockWrite();
     return 0;
 }
 

@@ -71,13 +71,15 @@ TEST_F(Zcal, RefusalsBeforeAndAfterThePassword) {
         {true, "ZCAL:MTYP \"416\"", kInvalid},
         {true, "ZCAL:PROG \"AB\tC\"", kInvalid},
         {true, "ZCAL:PROG \"AB\x7f\"", kInvalid},
-        {true, "ZCAL:MTYP \"41\x01" "60\"", kInvalid},
+        {true, "ZCAL:MTYP \"41\00160\"", kInvalid},
         {true, "ZCAL:PROG?", "-113,\"Undefined header\""},
     };
     const std::string serial = Serial();
     const uint32_t model = g_ModelId.load();
     for (const auto& c : cases) {
-        if (c.access) ASSERT_EQ(Run("ZCAL:APAS \"kqv517\""), "|");
+        if (c.access) {
+            ASSERT_EQ(Run("ZCAL:APAS \"kqv517\""), "|");
+        }
         EXPECT_EQ(Run(c.message), std::string("|") + c.error) << c.message;
         EXPECT_EQ(Serial(), serial) << c.message;
         EXPECT_EQ(g_BrandId.load(), 0u) << c.message;

@@ -138,7 +138,8 @@ void InitRuntimeState() {
     PanelIndicatorsReset();
     KeyEventBoxClear();
     g_OutputFlags.store(0, std::memory_order_release);
-    g_ParamFlags.store(0, std::memory_order_release);
+    // The factory access lives on with the identity block, loaded before; every other flag starts clear.
+    g_ParamFlags.fetch_and(core::kFlagFactoryAccess, std::memory_order_acq_rel);
     ApplyAllSettings();
 
     g_HomePage.eachAll.store(0, kRelaxed);

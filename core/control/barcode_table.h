@@ -19,6 +19,9 @@ struct BarcodeTable {
     std::atomic<int32_t> tableChanged;
     // Set by the factory-default event: the next match restores the default texts.
     std::atomic<int32_t> reloadDefaults;
+    // 1 (release) once the scanner's start has put the stored texts, or the defaults, in place: the key
+    // thread does so only after the menu/control thread runs, while a remote channel may already serve.
+    std::atomic<int32_t> loaded;
 };
 extern BarcodeTable g_BarcodeTable;
 // Guards the rows and the line words: the key thread feeds and matches lines, the menu/control thread's

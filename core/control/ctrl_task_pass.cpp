@@ -7,6 +7,7 @@
 #include "core/control/sys_event.h"
 #include "core/control/trig_act.h"
 #include "core/params/waves/arb_mem.h"
+#include "core/params/access/acv_unit_convert.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/params/limits/wave_voltage.h"
@@ -160,6 +161,7 @@ void SettingsStep() {
     }
     L1()[kShwAcvUnit] = static_cast<uint32_t>(unit);
     BusReg_SetVoltUnit(unit);
+    (void)AcvUnitConvertAll(0);
     WaveVoltageRecheck();
 }
 

@@ -231,6 +231,7 @@ enum ParamFlagBit : uint32_t {
     kFlagPresetMode = 1u << 4,     // the PRESET key's mode
     kFlagKeysLocked = 1u << 5,     // front-panel keys locked
     kFlagShiftLatched = 1u << 6,   // SHIFT pressed, waiting for the key it shifts
+    kFlagFactoryAccess = 1u << 7,  // the factory password was given (ZCALib); nothing clears it
     kFlagFreqLimitKind = 1u << 8,  // id 15
 };
 

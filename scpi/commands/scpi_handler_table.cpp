@@ -191,6 +191,15 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdSystCommGpibSelfAddr, CmdSystCommGpibAddr},
     {kCmdSystCommIntAddr, CmdSystCommIntAddr},
     {kCmdSystCommIntBaud, CmdSystCommIntBaud},
+    // The AC voltage unit and the factory's ZCALib commands.
+    {kCmdSystAcvUnit, CmdSystAcvUnit},
+    {kCmdSystVun, CmdSystAcvUnit},
+    {kCmdZcalApas, CmdZcalApas},
+    {kCmdZcalMac, CmdZcalMac},
+    {kCmdZcalMfrs, CmdZcalMfrs},
+    {kCmdZcalMfrsQx, CmdZcalMfrsQx},
+    {kCmdZcalMtyp, CmdZcalMtyp},
+    {kCmdZcalProg, CmdZcalProg},
 };
 
 using MainTable = std::array<ScpiHandlerRow, kMainCmdCount + 1>;

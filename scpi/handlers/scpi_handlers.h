@@ -149,12 +149,19 @@ int CmdSystScpiData(ScpiInterface* ifc);
 int CmdSystInf(ScpiInterface* ifc);
 int CmdSystHoldStat(ScpiInterface* ifc);
 int CmdSystWrel(ScpiInterface* ifc);
+int CmdSystAcvUnit(ScpiInterface* ifc);
 int CmdSystBarcMem(ScpiInterface* ifc);
 int CmdSystBeepStat(ScpiInterface* ifc);
 int CmdSystCommEnab(ScpiInterface* ifc);
 int CmdSystCommGpibAddr(ScpiInterface* ifc);
 int CmdSystCommIntAddr(ScpiInterface* ifc);
 int CmdSystCommIntBaud(ScpiInterface* ifc);
+int CmdZcalApas(ScpiInterface* ifc);
+int CmdZcalMac(ScpiInterface* ifc);
+int CmdZcalMfrs(ScpiInterface* ifc);
+int CmdZcalMfrsQx(ScpiInterface* ifc);
+int CmdZcalMtyp(ScpiInterface* ifc);
+int CmdZcalProg(ScpiInterface* ifc);
 
 // [SOURce:]SIMulation: the field commands of the six states and the run status, by (main-set) id.
 int CmdSourSimRow(ScpiInterface* ifc, uint32_t cmd);

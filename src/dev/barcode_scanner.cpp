@@ -210,6 +210,7 @@ int32_t HidInit() {
     }
     // A missing or damaged file is replaced by the defaults, so that the next start finds a sound one.
     if (TableLoad() != 1) TableSave();
+    g_BarcodeTable.loaded.store(1, std::memory_order_release);
     HidCloseDevice();
     return 0;
 }

@@ -78,6 +78,7 @@ void IdentityBlockPack(const IdentityBlock& in, uint8_t* image) {
     std::memcpy(image + 8, in.serial, sizeof in.serial);
     std::memcpy(image + 24, in.mac, sizeof in.mac);
     image[44] = in.phaseMode;
+    image[45] = in.factoryAccess;
     std::memcpy(image + 58, in.powerOn, sizeof in.powerOn);
     StoreLe(image + 96, in.peakHoldTime, 4);
     StoreLe(image + 100, in.usbWord, 4);
@@ -92,6 +93,7 @@ void IdentityBlockUnpack(const uint8_t* image, IdentityBlock* out) {
     std::memcpy(out->serial, image + 8, sizeof out->serial);
     std::memcpy(out->mac, image + 24, sizeof out->mac);
     out->phaseMode = image[44];
+    out->factoryAccess = image[45];
     std::memcpy(out->powerOn, image + 58, sizeof out->powerOn);
     out->peakHoldTime = LoadLe(image + 96, 4);
     out->usbWord = LoadLe(image + 100, 4);

@@ -23,6 +23,7 @@ struct IdentityBlock {
     char serial[16] = {};   // bytes 8-23
     char mac[20] = {};      // bytes 24-43
     uint8_t phaseMode = 0;  // byte 44
+    uint8_t factoryAccess = 0;  // byte 45: 1 once the factory password was given
     // Bytes 58-93, the power-on settings, one byte each (bytes 58-66, 68-74, 80-82, 86, 87, 89, 91 are
     // signed when applied). Byte 67 (index 9) is the delete-all request.
     uint8_t powerOn[36] = {};

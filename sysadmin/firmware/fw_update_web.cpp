@@ -54,7 +54,8 @@ bool InstallStaged() {
 
 }  // namespace
 
-std::atomic<uint8_t> g_FwUpdWebTarEnable{0};
+// Set from the start: the one caller, the factory brand command, already sits behind the factory password.
+std::atomic<uint8_t> g_FwUpdWebTarEnable{0x80};
 
 int32_t FwUpd_WebFromTgz(int32_t mode) {
     if (FwUpd_FileExists("httpd.tar.gz", mode) == 0) return 1;

@@ -96,15 +96,18 @@ def run(inst, steps, failures):
             failures.append(f"{write!r} {query}: got {got!r}")
 
 
-def main(failures, session, ready=()):
-    """Starts a controller on a fresh root, waits for its SCPI socket and the `ready` texts in its
-    output, runs session(inst, root, failures) over a pyvisa SOCKET resource and stops the controller."""
+def main(failures, session, ready=(), root_from=None):
+    """Starts a controller on a fresh root (a copy of root_from when given), waits for its SCPI socket and
+    the `ready` texts in its output, runs session(inst, root, failures) over a pyvisa SOCKET resource and
+    stops the controller."""
     build = os.environ.get("VRN_BUILD_DIR", "build")
     offset = port_offset()
     folder = tempfile.mkdtemp(prefix="vrn-pyvisa-", dir=os.environ.get("TMPDIR"))
     log_path = os.path.join(folder, "output.txt")
     root = os.path.join(folder, "root")
     os.mkdir(os.path.join(folder, "work"))
+    if root_from is not None:
+        shutil.copytree(root_from, root, symlinks=True)
     with open(log_path, "w") as log:
         controller = subprocess.Popen(
             [os.path.join(build, "app", "vrn-controller"), "--root", root, "--port-offset", str(offset)],

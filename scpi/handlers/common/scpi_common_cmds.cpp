@@ -4,6 +4,7 @@
 
 #include "core/control/alarms/alarms.h"
 #include "core/control/sys_event.h"
+#include "core/system/config/identity.h"
 #include "core/system/messaging/msg_ring.h"
 #include "platform/host/clock.h"
 #include "scpi/parser/scpi_errors.h"
@@ -97,7 +98,9 @@ int CmdEsr(ScpiInterface* ifc) {
 
 int CmdIdn(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) != 1) return scpiRefuseHeader(ifc);
-    WriteTextReply(ifc, g_IdnBuf);
+    char idn[kScpiIdnSize + 1] = {};
+    IdentityTextRead(g_IdnBuf, kScpiIdnSize, idn);
+    WriteTextReply(ifc, idn);
     return 0;
 }
 

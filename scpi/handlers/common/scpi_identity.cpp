@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstring>
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
@@ -18,6 +19,9 @@ void BuildIdnString() {
     IdentityTextRead(g_ModelName, sizeof model, model);
     IdentityTextRead(g_SerialNo, sizeof serial, serial);
     // The serial number need not be terminated; the model name is.
-    std::snprintf(g_IdnBuf, sizeof g_IdnBuf, "%.31s,%.31s,%.16s,%s", kBrandMaker[brand < 3 ? brand : 0],
-                  model, serial, kFirmwareVersion);
+    // Built aside and copied under the identity lock: *IDN? reads the text from another thread.
+    char idn[kScpiIdnSize];
+    const int n = std::snprintf(idn, sizeof idn, "%.31s,%.31s,%.16s,%s", kBrandMaker[brand < 3 ? brand : 0],
+                                model, serial, kFirmwareVersion);
+    IdentityTextWrite(g_IdnBuf, sizeof g_IdnBuf, idn, n < 0 ? 0 : std::strlen(idn));
 }

@@ -1,15 +1,19 @@
-// SYSTem: the barcode codes, the beeper, and the interface-enable, GPIB-address and fieldbus address and
-// baud commands of SYSTem:COMMunicate.
+// SYSTem: the AC voltage unit, the barcode codes, the beeper, and the interface-enable, GPIB-address and
+// fieldbus address and baud commands of SYSTem:COMMunicate.
 #include <atomic>
 #include <cstring>
 #include <mutex>
 
 #include "core/control/barcode_table.h"
+#include "core/params/access/acv_unit_convert.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
+#include "core/system/state/output_flags.h"
+#include "platform/host/clock.h"
 #include "scpi/channels/gpib_channel.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
@@ -71,6 +75,18 @@ uint32_t IntWithin(const ScpiInterface* ifc, int32_t min, int32_t max, int32_t* 
     return 0;
 }
 
+// The key thread loads the code table once the menu/control thread runs, which may be after a channel
+// serves: a read before it would see no codes and a teach would be overwritten by the load. Waits for it
+// a little longer than the key thread waits for the menu/control thread.
+bool BarcodeTableReady() {
+    constexpr uint32_t kStepMs = 10, kWaitMs = 6000;
+    for (uint32_t waited = 0; g_BarcodeTable.loaded.load(std::memory_order_acquire) == 0; waited += kStepMs) {
+        if (waited >= kWaitMs) return false;
+        plat::SleepMs(kStepMs);
+    }
+    return true;
+}
+
 // The code slot: a choice only, 0..11.
 uint32_t BarcodeSlot(const ScpiInterface* ifc, int32_t* slot) {
     if (scpiGetChoice(ifc, 0, slot) != 0) return kScpiErrParameter;
@@ -80,9 +96,25 @@ uint32_t BarcodeSlot(const ScpiInterface* ifc, int32_t* slot) {
 
 }  // namespace
 
+// SYSTem:ACV:UNIT and SYSTem:VUNit.
+int CmdSystAcvUnit(ScpiInterface* ifc) {
+    if (RemoteSettingBlocked()) return Refuse(ifc, kScpiErrSystem);
+    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, GetAcvUnit()), 0;
+    int32_t unit;
+    if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &unit); row != 0) return Refuse(ifc, row);
+    if (SeqSimIsActive() != 0) return Refuse(ifc, kScpiErrExecution);
+    // The setter's shadow write makes the control task run a unit change (output off included) even for
+    // the same unit; and a capture is only written back by a change, so a refused or equal one holds none.
+    if (unit == GetAcvUnit()) return 0;
+    (void)AcvUnitConvertAll(1);
+    (void)SetAcvUnit(unit);
+    return 0;
+}
+
 int CmdSystBarcMem(ScpiInterface* ifc) {
     int32_t slot;
     if (const uint32_t row = BarcodeSlot(ifc, &slot); row != 0) return Refuse(ifc, row);
+    if (!BarcodeTableReady()) return Refuse(ifc, kScpiErrExecution);
     if (scpiIsQuery(ifc) == 1) {
         // A 16-character code fills its row without a terminating zero.
         char text[kBarcodeTextLen + 1] = {};

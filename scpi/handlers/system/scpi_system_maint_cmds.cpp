@@ -185,7 +185,9 @@ int CmdSystInf(ScpiInterface* ifc) {
     const VersionWords& v = g_VersionWords;
     const auto word = [](const std::atomic<uint32_t>& w) { return w.load(std::memory_order_relaxed); };
     char reply[kScpiIdnSize + 160];
-    std::snprintf(reply, sizeof reply, "%s,%s,0x%x,H%u 0x%x,%x,%4d%02d%02d %02d:%02d:%02d,%u", g_IdnBuf,
+    char idn[kScpiIdnSize + 1] = {};
+    IdentityTextRead(g_IdnBuf, kScpiIdnSize, idn);
+    std::snprintf(reply, sizeof reply, "%s,%s,0x%x,H%u 0x%x,%x,%4d%02d%02d %02d:%02d:%02d,%u", idn,
                   kAdvancedFirmware, word(v.logic[0]), word(v.hwRevision), word(v.psVersion),
                   word(v.plVersion) + kLogicVersionOffset, g_KernelBuildTime[0], g_KernelBuildTime[1],
                   g_KernelBuildTime[2], g_KernelBuildTime[3], g_KernelBuildTime[4], g_KernelBuildTime[5],

@@ -39,6 +39,7 @@ IdentityBlock SampleIdentity() {
     std::strcpy(b.serial, "SN-0042");
     std::strcpy(b.mac, "00:11:22:33:44:55");
     b.phaseMode = 1;
+    b.factoryAccess = 1;
     for (int i = 0; i < 36; ++i)
         b.powerOn[i] = static_cast<uint8_t>(0xF0 + i);
     b.powerOn[kPowerOnDeleteAll] = 0;
@@ -65,7 +66,8 @@ TEST_F(NvBlocksTest, BlocksRoundTripThroughPackAndUnpack) {
     EXPECT_EQ(img[6], 7);
     EXPECT_EQ(img[96], 0x04);
     EXPECT_EQ(img[99], 0x01);
-    EXPECT_EQ(img[45], 0);
+    EXPECT_EQ(img[45], 1);
+    EXPECT_EQ(img[46], 0);
     IdentityBlockUnpack(img.data(), &idBack);
     EXPECT_EQ(std::memcmp(&id, &idBack, sizeof id), 0);
 

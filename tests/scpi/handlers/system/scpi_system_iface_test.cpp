@@ -1,11 +1,13 @@
 // The fieldbus address and baud commands with a CANopen or a DeviceNet card, which a controller on a fresh
-// root does not have.
+// root does not have; the AC voltage unit with the control task that carries the change out.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <string>
 
+#include "core/params/access/param_access.h"
 #include "core/system/config/iface_cfg.h"
+#include "core/system/state/output_flags.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "tests/core/ctrl_fixture.h"
@@ -71,6 +73,40 @@ TEST_F(FieldbusHandlers, AddressByCard) {
     EXPECT_EQ(Call(CmdSystCommIntAddr, true), "+63|0");
     EXPECT_EQ(g_DnetSettingsChanged.load(), 1u);
     EXPECT_EQ(g_CanopenSettingsChanged.load(), 0u);
+}
+
+class AcvUnitHandler : public test::CtrlTest {
+  protected:
+    std::string Unit(uint8_t type, int32_t value) { return ch.Call(CmdSystAcvUnit, false, type, value); }
+    scpitest::FakeChannel ch{kChanLan};
+};
+
+// Above 1 and below 0 out of range, refused while a SEQ/SIM function runs; a change keeps the voltage in
+// force: 100.00 Vrms on a waveform of peak factor 1.414 is 282.80 Vpp, and back.
+TEST_F(AcvUnitHandler, ChangeKeepsTheVoltageInForce) {
+    ASSERT_TRUE(test::RunUntilRunning());
+    test::Poll(30);
+    core::ParamSetWaveFactor(18, 1.414f);
+    ASSERT_EQ(SetWaveform(18, 0), 18);
+    test::Poll(5);
+    ASSERT_EQ(SetAcv(10000, 0), 10000);
+    test::Poll(5);
+    EXPECT_EQ(ch.Call(CmdSystAcvUnit, true, kItemOmitted, 0), "+0|0");
+    EXPECT_EQ(Unit(kItemInt, 2), "|53");
+    EXPECT_EQ(Unit(kItemInt, -1), "|53");
+    OutputFlagSet(kOutFlagSeqSimActive);
+    EXPECT_EQ(Unit(kItemChoice, 1), "|41");
+    OutputFlagClear(kOutFlagSeqSimActive);
+    test::Poll(2);
+    EXPECT_EQ(GetAcvUnit(), 0);
+    EXPECT_EQ(Unit(kItemChoice, 1), "|0");
+    test::Poll(2);
+    EXPECT_EQ(GetAcvUnit(), 1);
+    EXPECT_EQ(GetAcv(0), 28280);
+    EXPECT_NEAR(test::WritesTo(2384).back().value, 282.8, 1e-3);  // what the power stage gets, in volts
+    EXPECT_EQ(Unit(kItemInt, 0), "|0");
+    test::Poll(2);
+    EXPECT_EQ(GetAcv(0), 10000);
 }
 
 }  // namespace

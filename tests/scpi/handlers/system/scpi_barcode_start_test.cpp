@@ -1,0 +1,58 @@
+// The barcode commands at start: the LAN channel may serve before the key thread has loaded the code
+// table, and neither a read nor a teach may go ahead of that load.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "core/control/barcode_table.h"
+#include "platform/host/clock.h"
+#include "src/dev/barcode_scanner.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+class BarcodeStart : public ::testing::Test {
+  protected:
+    test::DefaultStore store;
+    scpitest::MenuEnv env;
+    scpitest::FakeChannel ch{kChanLan};
+
+    // The table as the process starts: no texts, not loaded; the key thread's start comes 100 ms later.
+    void SetUp() override {
+        {
+            std::lock_guard<std::mutex> g(g_BarcodeLock);
+            std::memset(g_BarcodeTable.rows, 0, sizeof g_BarcodeTable.rows);
+        }
+        g_BarcodeTable.loaded.store(0);
+        keyThread = std::thread([] {
+            plat::SleepMs(100);
+            HidInit();
+        });
+    }
+    void TearDown() override {
+        if (keyThread.joinable()) keyThread.join();
+        g_BarcodeTable.loaded.store(1);
+    }
+    std::string Run(const std::string& message) {
+        std::string reply = ch.Exec(message + "\n");
+        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
+        return reply + "|" + ch.PopErrors();
+    }
+    std::thread keyThread;
+};
+
+TEST_F(BarcodeStart, AnEarlyReadWaitsForTheLoad) {
+    EXPECT_EQ(Run("SYST:BARC:MEM? RM0"), "Recall M0|");
+}
+
+TEST_F(BarcodeStart, AnEarlyTeachIsNotOverwrittenByTheLoad) {
+    EXPECT_EQ(Run("SYST:BARC:MEM RM3,\"ABC\""), "|");
+    keyThread.join();
+    EXPECT_EQ(Run("SYST:BARC:MEM? RM3"), "ABC|");
+}
+
+}  // namespace

@@ -24,6 +24,9 @@ class FieldbusHandlers : public test::CtrlTest {
         for (uint32_t& present : g_IfaceCfg.cardPresent)
             present = 0;
         g_IfaceCfg.cardPresent[line] = 1;
+        // Ids a test before may have left; none of them is the one a case sets.
+        g_IfaceCfg.canopenNodeId = 1;
+        g_IfaceCfg.devicenetMacId = 0;
         g_CanopenSettingsChanged.store(0);
         g_DnetSettingsChanged.store(0);
     }

@@ -14,6 +14,7 @@ namespace {
 using namespace testsupport;
 
 const std::string kTriggerIgnored = "-211,\"Trigger ignored\"";
+const std::string kNotAllowed = "-108,\"Parameter not allowed\"";
 std::string RangeAt(const char* position) {
     return "-222,\"Data out of range;" + std::string(position) + "\"";
 }
@@ -36,7 +37,7 @@ TEST_F(ScpiSeqTrig, SequenceCommandsNeedTheSeqMode) {
     const ScpiStep steps[] = {
         {"SEQ:COND?", nullptr, kSystemError}, {"SEQ:STEP 1", nullptr, kSystemError},
         {"SOUR:SEQ:SPAR?", nullptr, kSystemError}, {"SEQ:CTIM?", "+0,+0,+0,+0", kNoError},
-        {"SEQ:CTIM 1", nullptr, "-108,\"Parameter not allowed\""},
+        {"SEQ:CTIM 1", nullptr, kNotAllowed}, {"SEQ:CST 1", nullptr, kNotAllowed},
     };
     const ScpiStep withOutputOn[] = {
         {"TRIG:SEQ:SEL:EXEC STAR", nullptr, kSystemError}, {"TRIG:SIM:SEL:EXEC HOLD", nullptr, kSystemError},
@@ -54,6 +55,7 @@ TEST_F(ScpiSeqTrig, TriggerSourcesAndSoftwareTriggers) {
     const ScpiStep steps[] = {
         {"TRIG:SOUR?;:TRIG:OUTP:SOUR?;:TRIG:MEM:SOUR?", "BUS;BUS;BUS", kNoError},
         {"TRIG:OUTP:SOUR TRI2;SOUR?", "TRI2", kNoError}, {"TRIG:MEM:SOUR IMM;SOUR?", "IMM", kNoError},
+        {"TRIG:SOUR 2", nullptr, "-128,\"Numeric data not allowed\""},
         {"TRIG:SOUR TRI1;:TRIG", nullptr, kTriggerIgnored}, {"TRIG?", nullptr, kUndefined},
         {"TRIG:MEM:IMM?", nullptr, kUndefined}, {"TRIG:SOUR BUS;:TRIG:MEM:SOUR BUS", nullptr, kNoError},
         {"TRIG:OUTP:SOUR BUS;:OUTP:TRIG ON;:INIT:NAME OUTP", nullptr, kNoError},
@@ -88,6 +90,8 @@ TEST_F(ScpiSeqTrig, StepEditing) {
         {"SEQ:CPAR 1,0,0,0,0,CONT,0,0,0,-1,0,0,0,0,0", nullptr, RangeAt("10")},
         {"SEQ:CPAR 1,0,0,0,0,CONT,0,0,0,0,0,0,0,0,-1", nullptr, RangeAt("15")},
         {"SEQ:CPAR 1e6,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("01")},
+        {"SEQ:CPAR 429497,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("01")},
+        {"SEQ:NSP 42949673,CONST,0,CONST,50,CONST,SIN,50,0", nullptr, RangeAt("01")},
         {"SEQ:STEP 1;CPAR 0.5,90,FIX,0,OFF,HOLD,0,0,0,2,0,0,0,0,0;CPAR?",
          "+0.5000,+90.0,+1,+0.0,+0,HOLD,+0,+0,+0,+2,+0,+0,+0,+0,+0", kNoError},
         {"SEQ:NSP 20,KEEP,0,SWE,50,CONST,ARB17,50,0;NSP?", "+20.00,KEEP,+0.00,SWEEP,+50.00,CONST,ARB17,+50.0,+0.0",

@@ -20,6 +20,7 @@ struct CoreUiHooks {
     void (*enterCalibration)();                              // Enter_menuCalibration
     void (*initRuntimeState)();                              // InitRuntimeState
     void (*seqSimExit)();                                    // Seq_Exit: leaves SEQ or SIM
+    void (*seqStepChanged)(int32_t step);                    // Seq_StepChangedHook
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

@@ -79,6 +79,17 @@ int32_t SeqSetDcv(int32_t value, int phase) {
         BusReg_SetStepDcv);
 }
 
+void SeqStoreAcv(int32_t value, int phase) {
+    if (!ValidPhase(phase) || !KindHasAc(SeqKind())) return;
+    SeqStepRecord& r = SeqRec(phase);
+    (SeqVppAt(SeqAbsStep(), phase) ? r.acvVpp : r.acv) = static_cast<uint32_t>(value);
+}
+
+void SeqStoreDcv(int32_t value, int phase) {
+    if (!ValidPhase(phase) || !KindHasDc(SeqKind())) return;
+    SeqRec(phase).dcv = value;
+}
+
 int32_t SeqSetDuty(int32_t value, int phase, int32_t max, int32_t min) {
     const bool ac = KindHasAc(SeqKind());
     return PhaseField(SeqRec,

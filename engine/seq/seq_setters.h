@@ -11,6 +11,10 @@ void SeqSetCurStep(int32_t step);
 int32_t SeqSetTime(int32_t value);  // 1..99999999; out of range: nothing stored or sent, returns 0
 int32_t SeqSetAcv(int32_t value, int phase);
 int32_t SeqSetDcv(int32_t value, int phase);
+// Raw stores of the current step's ACV (the word SeqGetAcv reads) and DCV: no range check, no live value,
+// no register write; nothing for a field the output kind lacks or another phase.
+void SeqStoreAcv(int32_t value, int phase);
+void SeqStoreDcv(int32_t value, int phase);
 // Then re-rounds the step's duty (above 999.99 Hz to whole 10 %, above 99.99 Hz to whole 1 %) and, from
 // 500.01 Hz on, the ON and OFF phase to whole degrees.
 int32_t SeqSetFset(int32_t value, int phase);

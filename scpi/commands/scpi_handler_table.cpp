@@ -200,6 +200,24 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdZcalMfrsQx, CmdZcalMfrsQx},
     {kCmdZcalMtyp, CmdZcalMtyp},
     {kCmdZcalProg, CmdZcalProg},
+    // SEQuence remote editing and status; TRIGger sources, software triggers and SEQ/SIM run control.
+    {kCmdSourSeqCond, CmdSeqCond},
+    {kCmdSourSeqCpar, CmdSeqCpar},
+    {kCmdSourSeqCst, CmdSeqCst},
+    {kCmdSourSeqCtim, CmdSeqCtim},
+    {kCmdSourSeqCjumCnt, CmdSeqCjumCnt},
+    {kCmdSourSeqInstSel, CmdSeqInstSel},
+    {kCmdSourSeqNsp, CmdSeqNsp},
+    {kCmdSourSeqSpar, CmdSeqSpar},
+    {kCmdSourSeqStep, CmdSeqStep},
+    {kCmdTrigOutpSour, CmdTrigOutpSour},
+    {kCmdTrigOutpImm, CmdTrigOutpImm},
+    {kCmdTrigMemSour, CmdTrigMemSour},
+    {kCmdTrigMemImm, CmdTrigMemImm},
+    {kCmdTrigSeqSelExec, CmdTrigSeqSelExec},
+    {kCmdTrigSimSelExec, CmdTrigSimSelExec},
+    {kCmdTrigTranSour, CmdTrigTranSour},
+    {kCmdTrigTranImm, CmdTrigTranImm},
 };
 
 using MainTable = std::array<ScpiHandlerRow, kMainCmdCount + 1>;

@@ -177,4 +177,23 @@ int CmdCalVolt(ScpiInterface* ifc);
 int CmdCalCurrAvg(ScpiInterface* ifc);
 int CmdCalCurr(ScpiInterface* ifc);
 
+// [SOURce:]SEQuence status and current-step editing; TRIGger sources, software triggers and run control.
+int CmdSeqCond(ScpiInterface* ifc);
+int CmdSeqCpar(ScpiInterface* ifc);
+int CmdSeqCst(ScpiInterface* ifc);
+int CmdSeqCtim(ScpiInterface* ifc);
+int CmdSeqCjumCnt(ScpiInterface* ifc);
+int CmdSeqInstSel(ScpiInterface* ifc);
+int CmdSeqNsp(ScpiInterface* ifc);
+int CmdSeqSpar(ScpiInterface* ifc);
+int CmdSeqStep(ScpiInterface* ifc);
+int CmdTrigTranSour(ScpiInterface* ifc);
+int CmdTrigOutpSour(ScpiInterface* ifc);
+int CmdTrigMemSour(ScpiInterface* ifc);
+int CmdTrigTranImm(ScpiInterface* ifc);
+int CmdTrigOutpImm(ScpiInterface* ifc);
+int CmdTrigMemImm(ScpiInterface* ifc);
+int CmdTrigSeqSelExec(ScpiInterface* ifc);
+int CmdTrigSimSelExec(ScpiInterface* ifc);
+
 }  // namespace scpi

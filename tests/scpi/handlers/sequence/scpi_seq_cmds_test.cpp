@@ -1,0 +1,166 @@
+// The SEQ/SIM run control and the step selection of the remote SEQ editing, on the SEQ/SIM engine and the
+// simulated power stage: what reaches the stage's sequencer, and the run-time edit permission.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/control/core_ui_hooks.h"
+#include "engine/run/seqsim_run.h"
+#include "engine/run/seqsim_runner.h"
+#include "platform/host/clock.h"
+#include "core/system/state/output_flags.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "tests/engine/seqsim_fixture.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+
+namespace {
+
+using namespace scpi;
+using Handler = int (*)(ScpiInterface*);
+constexpr uint16_t kSeqSimCmdReg = 2351;
+constexpr const char* kSystem = "|112";
+constexpr const char* kRange = "|53";
+enum : int32_t { kStop = 0, kStart = 1, kHold = 2 };
+
+int32_t g_changedStep = -1;
+
+class SeqRemoteControl : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        OutputFlagSet(kOutFlagOutputOn);
+        g_changedStep = -1;
+        CoreUiHooks hooks{};
+        hooks.seqStepChanged = [](int32_t step) { g_changedStep = step; };
+        CoreUi_SetHooks(hooks);
+    }
+    void TearDown() override {
+        CoreUi_SetHooks({});
+        core::OutputFlagsReset();
+    }
+    std::string Call(Handler handler, uint8_t type, int32_t value) { return ch.Call(handler, false, type, value); }
+    static std::vector<test::RegWrite> Commands() { return test::WritesTo(kSeqSimCmdReg); }
+    test::SeqSimEnv env_;
+    scpitest::FakeChannel ch{kChanLan};
+};
+
+// Without an active SEQ/SIM function STARt and HOLD would drive the stage's sequencer in normal operation:
+// refused and nothing sent; STOP has nothing to stop; a number is not an action.
+TEST_F(SeqRemoteControl, StartAndHoldNeedAnActiveFunction) {
+    struct Case {
+        Handler handler;
+        uint8_t type;
+        int32_t action;
+        const char* result;
+    } cases[] = {{CmdTrigSeqSelExec, kItemChoice, kStart, kSystem}, {CmdTrigSeqSelExec, kItemChoice, kHold, kSystem},
+                 {CmdTrigSimSelExec, kItemChoice, kStart, kSystem}, {CmdTrigSimSelExec, kItemChoice, kHold, kSystem},
+                 {CmdTrigSeqSelExec, kItemChoice, kStop, "|0"},     {CmdTrigSeqSelExec, kItemInt, kStart, kSystem}};
+    for (const Case& c : cases) {
+        test::ClearTrace();
+        EXPECT_EQ(Call(c.handler, c.type, c.action), c.result) << c.action;
+        EXPECT_TRUE(Commands().empty()) << c.action;
+        EXPECT_EQ(SeqSimIsRunning(), 0);
+    }
+    OutputFlagSet(kOutFlagSeqSimActive);
+    test::ClearTrace();
+    EXPECT_EQ(Call(CmdTrigSeqSelExec, kItemChoice, kStart), "|0");
+    ASSERT_EQ(Commands().size(), 1u);
+    EXPECT_EQ(Commands()[0].raw & 0xFF, 1u) << "the run command";
+    EXPECT_EQ(Call(CmdTrigSeqSelExec, kItemChoice, kStop), "|0");
+    EXPECT_EQ(Commands().back().raw & 0xFF, 2u) << "the stop command";
+    g_SeqSimBlock[0].flags = 0;
+}
+
+// A second HOLD leaves a SEQ run held but resumes a SIM run; STARt resumes a held run of either.
+TEST_F(SeqRemoteControl, HoldTwiceHoldsSequenceButTogglesSimulation) {
+    OutputFlagSet(kOutFlagSeqSimActive);
+    struct Case {
+        Handler handler;
+        int32_t first, second;
+        int paused;
+        uint32_t lastCommand;
+    } cases[] = {{CmdTrigSeqSelExec, kHold, kHold, 1, 4}, {CmdTrigSimSelExec, kHold, kHold, 0, 1},
+                 {CmdTrigSeqSelExec, kHold, kStart, 0, 1}, {CmdTrigSimSelExec, kHold, kStart, 0, 1}};
+    for (const Case& c : cases) {
+        g_SeqSimBlock[0].flags = kRunFlagRunning;
+        test::ClearTrace();
+        EXPECT_EQ(Call(c.handler, kItemChoice, c.first), "|0");
+        EXPECT_EQ(SeqSimIsPaused(), 1);
+        EXPECT_EQ(Call(c.handler, kItemChoice, c.second), "|0");
+        EXPECT_EQ(SeqSimIsPaused(), c.paused) << c.second;
+        ASSERT_FALSE(Commands().empty());
+        EXPECT_EQ(Commands().back().raw & 0xFF, c.lastCommand) << c.second;
+    }
+    g_SeqSimBlock[0].flags = 0;
+}
+
+// A three-step program (step 2 ends it) of the default steps, downloaded and run on the stage's sequencer
+// by the runner's ticks: STARt, HOLD, HOLD, STARt, STOP as SEQ:COND? sees them; while it runs only step 0
+// may be chosen for editing.
+TEST_F(SeqRemoteControl, RunSceneAsTheConditionSeesIt) {
+    plat::SetTimeScale(1.0);
+    engine::SeqSimRunnerReset();
+    SeqSimResetEngine(kEngineSeq);
+    for (int s = 0; s < 3; ++s)
+        g_SeqSimBlock[0].seqTable[0][s].time = 1000000;  // 100 s
+    g_SeqSimBlock[0].seqTable[0][2].flags |= kTermEnd << kSeqTermShift;
+    SeqDownloadAll();
+    OutputFlagSet(kOutFlagSeqSimActive);
+    auto condition = [&] { return ch.Call(CmdSeqCond, true, kItemOmitted, 0); };
+    auto tickUntil = [&](const std::string& want) {
+        for (int i = 0; i < 1500 && condition() != want; ++i) {
+            SeqSimRunControl();
+            plat::SleepMs(2);
+        }
+        return condition();
+    };
+    ASSERT_EQ(tickUntil("+0|0"), "+0|0");
+    struct Step {
+        Handler handler;
+        int32_t value;
+        const char* result;
+        const char* condition;
+    } steps[] = {{CmdTrigSeqSelExec, kStart, "|0", "+1|0"}, {CmdTrigSeqSelExec, kHold, "|0", "+2|0"},
+                 {CmdTrigSeqSelExec, kHold, "|0", "+2|0"},  {CmdTrigSeqSelExec, kStart, "|0", "+1|0"},
+                 {CmdSeqStep, 2, kSystem, "+1|0"},          {CmdSeqStep, 0, "|0", "+1|0"},
+                 {CmdTrigSeqSelExec, kStop, "|0", "+0|0"}};
+    for (const Step& st : steps) {
+        EXPECT_EQ(Call(st.handler, st.handler == CmdSeqStep ? kItemInt : kItemChoice, st.value), st.result)
+            << st.value;
+        EXPECT_EQ(tickUntil(st.condition), st.condition) << st.value;
+    }
+    EXPECT_EQ(g_SeqSimScreen.remoteStep0.load(), 1u) << "granted by SEQ:STEP 0 while running";
+}
+
+// Idle, a step is selected and the panel told; running, only step 0 may be chosen, and choosing it grants
+// the edit of step 0; every valid choice first withdraws that grant. Negatives are out of range too.
+TEST_F(SeqRemoteControl, StepSelectionAndTheRunTimeEditWord) {
+    struct Case {
+        bool running;
+        int32_t step;
+        const char* result;
+        uint32_t grant;
+        int32_t current, hooked;
+    } cases[] = {{false, 7, "|0", 0, 7, 7},     {false, -1, kRange, 1, 7, -1},  {false, 1000, kRange, 1, 7, -1},
+                 {true, 2, kSystem, 0, 7, -1},  {true, 0, "|0", 1, 7, -1},      {false, 0, "|0", 0, 0, 0}};
+    for (const Case& c : cases) {
+        g_SeqSimBlock[0].flags = c.running ? kRunFlagRunning : 0;
+        g_SeqSimScreen.remoteStep0 = 1;
+        g_changedStep = -1;
+        EXPECT_EQ(Call(CmdSeqStep, kItemInt, c.step), c.result) << c.step;
+        EXPECT_EQ(g_SeqSimScreen.remoteStep0.load(), c.grant) << c.step;
+        EXPECT_EQ(SeqGetCurStep(), c.current) << c.step;
+        EXPECT_EQ(g_changedStep, c.hooked) << c.step;
+    }
+    g_SeqSimBlock[0].flags = 0;
+}
+
+TEST_F(SeqRemoteControl, PhaseSelectionRefusesNegatives) {
+    g_SeqSimRemoteSel[0] = 1;
+    EXPECT_EQ(Call(CmdSeqInstSel, kItemInt, -1), kRange);
+    EXPECT_EQ(g_SeqSimRemoteSel[0].load(), 1u);
+    EXPECT_EQ(Call(CmdSeqInstSel, kItemChoice, 0), "|0");
+    EXPECT_EQ(g_SeqSimRemoteSel[0].load(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// The SEQuence editing and status commands and the TRIGger commands over the LAN socket of a controller on
+// a fresh root (3P4W, ACDC-INT, 100 V range, output off).
+// Each test leaves the controller in CONT mode with the output off.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "tests/system/scpi_socket_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+const std::string kTriggerIgnored = "-211,\"Trigger ignored\"";
+const std::string kNotAllowed = "-108,\"Parameter not allowed\"";
+std::string RangeAt(const char* position) {
+    return "-222,\"Data out of range;" + std::string(position) + "\"";
+}
+
+class ScpiSeqTrig : public ScpiSocketSuite {
+  protected:
+    // The menu/control thread switches the output a few passes after the command: bounded at 15 s.
+    static void Output(const char* command, const std::string& state) {
+        Send(command);
+        std::string now;
+        for (int i = 0; i < 300 && (now = Ask("OUTP?")) != state; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_EQ(now, state) << command;
+        ASSERT_EQ(Ask("SYST:ERR?"), kNoError) << command;
+    }
+};
+
+TEST_F(ScpiSeqTrig, SequenceCommandsNeedTheSeqMode) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SEQ:COND?", nullptr, kSystemError}, {"SEQ:STEP 1", nullptr, kSystemError},
+        {"SOUR:SEQ:SPAR?", nullptr, kSystemError}, {"SEQ:CTIM?", "+0,+0,+0,+0", kNoError},
+        {"SEQ:CTIM 1", nullptr, kNotAllowed}, {"SEQ:CST 1", nullptr, kNotAllowed},
+    };
+    const ScpiStep withOutputOn[] = {
+        {"TRIG:SEQ:SEL:EXEC STAR", nullptr, kSystemError}, {"TRIG:SIM:SEL:EXEC HOLD", nullptr, kSystemError},
+        {"TRIG:SEQ:SEL:EXEC STOP", nullptr, kNoError}, {"SYST:CONF:MODE?", "CONT", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+    Output("OUTP ON", "+1");
+    Run(withOutputOn);
+    Output("OUTP OFF", "+0");
+}
+
+TEST_F(ScpiSeqTrig, TriggerSourcesAndSoftwareTriggers) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"TRIG:SOUR?;:TRIG:OUTP:SOUR?;:TRIG:MEM:SOUR?", "BUS;BUS;BUS", kNoError},
+        {"TRIG:OUTP:SOUR TRI2;SOUR?", "TRI2", kNoError}, {"TRIG:MEM:SOUR IMM;SOUR?", "IMM", kNoError},
+        {"TRIG:SOUR 2", nullptr, "-128,\"Numeric data not allowed\""},
+        {"TRIG:SOUR TRI1;:TRIG", nullptr, kTriggerIgnored}, {"TRIG?", nullptr, kUndefined},
+        {"TRIG:MEM:IMM?", nullptr, kUndefined}, {"TRIG:SOUR BUS;:TRIG:MEM:SOUR BUS", nullptr, kNoError},
+        {"TRIG:OUTP:SOUR BUS;:OUTP:TRIG ON;:INIT:NAME OUTP", nullptr, kNoError},
+    };
+    const ScpiStep runControl[] = {
+        {"TRIG:SEQ:SEL:EXEC 1", nullptr, kSystemError}, {"TRIG:SEQ:SEL:EXEC? STAR", nullptr, kUndefined},
+        {"SYST:CONF:MODE SEQ;:TRIG:SEQ:SEL:EXEC STAR", nullptr, kExecution},
+        {"SYST:CONF:MODE CONT;MODE?", "CONT", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+    Output("TRIG:OUTP", "+1");
+    Output("OUTP OFF", "+0");
+    Run(runControl);
+}
+
+TEST_F(ScpiSeqTrig, StepEditing) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:CONF:MODE SEQ;:SEQ:STEP? MAX", "+999", kNoError}, {"SEQ:STEP? MIN;STEP?", "+0;+0", kNoError},
+        {"SEQ:STEP 1000", nullptr, kRange}, {"SEQ:STEP -1", nullptr, kRange},
+        {"SEQ:SPAR 100,KEEP,0,CONST,50,CONST,SIN,0", nullptr, RangeAt("02")},
+        {"SEQ:SPAR 100,CONST,0,CONST,50,CONST,SIN,0;SPAR?", "+100.00,CONST,+0.00,CONST,+50.00,CONST,SIN,+0.0",
+         kNoError},
+        {"SEQ:INST:SEL L1;:SEQ:NSP 100,CONST,0,CONST,50,CONST,SIN,50,10", nullptr, RangeAt("09")},
+        {"SEQ:NSP 1e8,CONST,0,CONST,50,CONST,SIN,50,0", nullptr, RangeAt("01")},
+        {"SEQ:NSP 100,CONST,0,CONST,50,CONST,SQU,50,0;NSP?",
+         "+100.00,CONST,+0.00,CONST,+50.00,CONST,SQU,+50.0,+0.0", kNoError},
+        {"SEQ:CPAR 1,0,4,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("03")},
+        {"SEQ:CPAR 1,0,-1,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("03")},
+        {"SEQ:CPAR 1,0,0,0,0,-1,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("06")},
+        {"SEQ:CPAR 1,0,0,0,0,CONT,0,0,0,-1,0,0,0,0,0", nullptr, RangeAt("10")},
+        {"SEQ:CPAR 1,0,0,0,0,CONT,0,0,0,0,0,0,0,0,-1", nullptr, RangeAt("15")},
+        {"SEQ:CPAR 1e6,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("01")},
+        {"SEQ:CPAR 429497,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("01")},
+        {"SEQ:NSP 42949673,CONST,0,CONST,50,CONST,SIN,50,0", nullptr, RangeAt("01")},
+        {"SEQ:STEP 1;CPAR 0.5,90,FIX,0,OFF,HOLD,0,0,0,2,0,0,0,0,0;CPAR?",
+         "+0.5000,+90.0,+1,+0.0,+0,HOLD,+0,+0,+0,+2,+0,+0,+0,+0,+0", kNoError},
+        {"SEQ:NSP 20,KEEP,0,SWE,50,CONST,ARB17,50,0;NSP?", "+20.00,KEEP,+0.00,SWEEP,+50.00,CONST,ARB17,+50.0,+0.0",
+         kNoError},
+        {"SEQ:INST:SEL L2;SEL?", "L2", kNoError}, {"SEQ:INST:SEL -1", nullptr, kRange},
+        {"SEQ:INST:SEL?", "L2", kNoError},
+        {"SEQ:COND?;CST?;CJUM:CNT?", "+0;+1;+1,-1", kNoError},
+        {"SEQ:INST:SEL L1;:SEQ:STEP 0;:SYST:CONF:MODE CONT", nullptr, kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+}  // namespace

@@ -20,6 +20,7 @@ struct CoreUiHooks {
     void (*enterCalibration)();                              // Enter_menuCalibration
     void (*initRuntimeState)();                              // InitRuntimeState
     void (*seqSimExit)();                                    // Seq_Exit: leaves SEQ or SIM
+    int32_t (*arbitraryMode)();                              // menuEnterArbitraryMode
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

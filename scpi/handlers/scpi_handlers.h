@@ -163,4 +163,16 @@ int CmdCalVolt(ScpiInterface* ifc);
 int CmdCalCurrAvg(ScpiInterface* ifc);
 int CmdCalCurr(ScpiInterface* ifc);
 
+// DATA memory management: clear, name, recall and store.
+int CmdDataSeqCle(ScpiInterface* ifc);
+int CmdDataSimCle(ScpiInterface* ifc);
+int CmdDataSeqName(ScpiInterface* ifc);
+int CmdDataSimName(ScpiInterface* ifc);
+int CmdDataSeqRec(ScpiInterface* ifc);
+int CmdDataSimRec(ScpiInterface* ifc);
+int CmdDataSeqStor(ScpiInterface* ifc);
+int CmdDataSimStor(ScpiInterface* ifc);
+int CmdDataPresCle(ScpiInterface* ifc);
+int CmdDataWaveCle(ScpiInterface* ifc);
+
 }  // namespace scpi

@@ -158,7 +158,7 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdSystCommGpibSelfAddr, CmdSystCommGpibAddr},
     {kCmdSystCommIntAddr, CmdSystCommIntAddr},
     {kCmdSystCommIntBaud, CmdSystCommIntBaud},
-    // DATA memory management and its TRACe aliases; WAVE:NAME is built in no form.
+    // DATA memory management, its TRACe aliases and the waveform builder; WAVE:NAME is built in no form.
     {kCmdDataSeqCle, CmdDataSeqCle},
     {kCmdDataSeqName, CmdDataSeqName},
     {kCmdDataSeqRec, CmdDataSeqRec},
@@ -183,6 +183,17 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdTracWaveCle, CmdDataWaveCle},
     {kCmdTracWaveName, CmdUndefined},
     {kCmdTracWavCle, CmdDataWaveCle},
+    {kCmdSystArbEditBuil, CmdSystArbEditBuil},
+    {kCmdSystArbEditCfac, CmdSystArbEditCfac},
+    {kCmdSystArbEditClip, CmdSystArbEditClip},
+    {kCmdSystArbEditDip, CmdSystArbEditDip},
+    {kCmdSystArbEditLfr, CmdSystArbEditLfr},
+    {kCmdSystArbEditRipp, CmdSystArbEditRipp},
+    {kCmdSystArbEditSta, CmdSystArbEditSta},
+    {kCmdSystArbEditStor, CmdSystArbEditStor},
+    {kCmdSystArbEditStorAppl, CmdSystArbEditStorAppl},
+    {kCmdSystArbEditSurg, CmdSystArbEditSurg},
+    {kCmdSystArbEditTri, CmdSystArbEditTri},
 };
 
 using MainTable = std::array<ScpiHandlerRow, kMainCmdCount + 1>;

@@ -60,7 +60,8 @@ void WireLayerHooks() {
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
-                     caliEnterStep, Enter_menuCalibration, InitRuntimeState, Seq_Exit, Seq_StepChangedHook});
+                     caliEnterStep, Enter_menuCalibration, InitRuntimeState, Seq_Exit, Seq_StepChangedHook,
+                     menuEnterArbitraryMode});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },

@@ -1,9 +1,11 @@
 #include "panel/menu_entries.h"
 
 #include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
+#include "engine/arb/arb_builder.h"
 
 std::atomic<uint32_t> g_LastHomeView{0};
 
@@ -13,6 +15,7 @@ constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
 constexpr uint32_t kMenuTop = 94;
 constexpr uint32_t kCalibrationMenu = 316;
 constexpr uint32_t kParallelRetryDialog = 7;  // KeyProcess_Parallel_Retry
+constexpr uint32_t kArbitraryMode = 544;
 constexpr uint32_t kRs232Row = 170, kFirmwareFirstRow = 267, kFirmwareLastRow = 270;
 
 // The LAN octet editors keep their digit cursor from one octet to the next.
@@ -111,4 +114,10 @@ void menuGoCalibration() {
 void menuEnterParallelRetry() {
     g_MenuPrevState.store(g_MenuState.load(kRelaxed), kRelaxed);
     menuEnterStateValue(kParallelRetryDialog, 1);
+}
+
+int32_t menuEnterArbitraryMode() {
+    const int32_t position = GetParallelPosition();
+    if (position == 1) menuEnterStateValue(kArbitraryMode, ArbBuild_GetType());
+    return position;
 }

@@ -26,3 +26,6 @@ void menuOpenMenuPage();
 void menuGoCalibration();
 // The parallel failure dialog (state 7), its focus on the second button.
 void menuEnterParallelRetry();
+// The waveform builder's editor (state 544) with the builder's type, only on a parallel master (position
+// 1); otherwise nothing changes. Returns the parallel position.
+int32_t menuEnterArbitraryMode();

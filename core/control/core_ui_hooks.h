@@ -21,6 +21,7 @@ struct CoreUiHooks {
     void (*initRuntimeState)();                              // InitRuntimeState
     void (*seqSimExit)();                                    // Seq_Exit: leaves SEQ or SIM
     void (*seqStepChanged)(int32_t step);                    // Seq_StepChangedHook
+    int32_t (*arbitraryMode)();                              // menuEnterArbitraryMode
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

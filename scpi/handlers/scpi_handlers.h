@@ -195,5 +195,27 @@ int CmdTrigOutpImm(ScpiInterface* ifc);
 int CmdTrigMemImm(ScpiInterface* ifc);
 int CmdTrigSeqSelExec(ScpiInterface* ifc);
 int CmdTrigSimSelExec(ScpiInterface* ifc);
+// DATA memory management (clear, name, recall, store) and the waveform builder (SYSTem:ARBitrary:EDIT).
+int CmdDataSeqCle(ScpiInterface* ifc);
+int CmdDataSimCle(ScpiInterface* ifc);
+int CmdDataSeqName(ScpiInterface* ifc);
+int CmdDataSimName(ScpiInterface* ifc);
+int CmdDataSeqRec(ScpiInterface* ifc);
+int CmdDataSimRec(ScpiInterface* ifc);
+int CmdDataSeqStor(ScpiInterface* ifc);
+int CmdDataSimStor(ScpiInterface* ifc);
+int CmdDataPresCle(ScpiInterface* ifc);
+int CmdDataWaveCle(ScpiInterface* ifc);
+int CmdSystArbEditBuil(ScpiInterface* ifc);
+int CmdSystArbEditCfac(ScpiInterface* ifc);
+int CmdSystArbEditClip(ScpiInterface* ifc);
+int CmdSystArbEditDip(ScpiInterface* ifc);
+int CmdSystArbEditLfr(ScpiInterface* ifc);
+int CmdSystArbEditRipp(ScpiInterface* ifc);
+int CmdSystArbEditSta(ScpiInterface* ifc);
+int CmdSystArbEditStor(ScpiInterface* ifc);
+int CmdSystArbEditStorAppl(ScpiInterface* ifc);
+int CmdSystArbEditSurg(ScpiInterface* ifc);
+int CmdSystArbEditTri(ScpiInterface* ifc);
 
 }  // namespace scpi

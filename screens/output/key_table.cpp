@@ -3,6 +3,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/menu/home_fields.h"
 #include "screens/output/dialog_keys.h"
+#include "screens/output/field_keys.h"
 #include "screens/output/home_keys.h"
 #include "screens/output/keypad_input.h"
 
@@ -21,7 +22,7 @@ constexpr StateRange kRanges[] = {
     {5, 5, KeyProcess_Preset_OutputPhase},
     {6, 6, KeyProcess_Switch_PresetOutputPhaseCheck},
     {7, 7, KeyProcess_Parallel_Retry},
-    {8, 89, KeyProcess_HomeSetting},
+    {8, 89, KeyProcess_HomeField},
     {38, 38, Keyprocess_MeasItem1},
     {39, 39, Keyprocess_MeasItem2},
     {40, 40, Keyprocess_MeasItem3},

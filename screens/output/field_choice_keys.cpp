@@ -26,7 +26,7 @@ constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kWiring3P4W = 0, kWiring1P2W = 1, kWiring1P3W = 2;
 constexpr int32_t kSin = 16;
 constexpr uint32_t kLastMode = 9;
-constexpr uint32_t kParamSelectedLine = 43;
+constexpr uint32_t kParamSelectedLine = kParamMeasItem1 + 5;  // the line the phase fields edit
 
 int32_t Work() {
     return g_EditParam.workValue.load(kRelaxed);

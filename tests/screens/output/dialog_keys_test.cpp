@@ -2,7 +2,6 @@
 // preset that brings another wiring, the parallel link failure and the measurement items.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 
 #include "core/control/measure/meas_records.h"
@@ -22,6 +21,7 @@
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"
+#include "tests/screens/output/status_words_fixture.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -52,36 +52,6 @@ std::string LastText() {
     return text;
 }
 
-// The words the status bar shows, as the program had them before a case: the screen tests of this program
-// draw from them.
-class StatusWords {
-  public:
-    StatusWords()
-        : model_(g_ModelId.load()), wiring_(g_PhaseMode.load()), mode_(g_OutputModeIdx.load()),
-          flags_(g_ParamFlags.load()), recall_(g_HomePage.recallIndex.load()) {
-        for (uint32_t m = 0; m < std::size(range_); ++m)
-            range_[m] = g_ParamStore.rangeCode[m].load();
-        paramRW(0, kParamIrmsLimitMode, &irms_, 0);
-        paramRW(0, kParamIpkLimitMode, &ipk_, 0);
-    }
-    ~StatusWords() {
-        g_ModelId = model_;
-        g_PhaseMode = wiring_;
-        g_OutputModeIdx = mode_;
-        g_ParamFlags = flags_;
-        g_HomePage.recallIndex = recall_;
-        for (uint32_t m = 0; m < std::size(range_); ++m)
-            g_ParamStore.rangeCode[m].store(range_[m]);
-        paramRW(1, kParamIrmsLimitMode, &irms_, 0);
-        paramRW(1, kParamIpkLimitMode, &ipk_, 0);
-    }
-
-  private:
-    uint32_t model_, wiring_, mode_, flags_, recall_;
-    uint32_t range_[std::size(g_ParamStore.rangeCode)];
-    ParamRec irms_{}, ipk_{};
-};
-
 // A model-1 unit (3P4W, AC-INT, 200 V range) with its memory, on the advanced screen.
 class Dialogs : public ::testing::Test {
   protected:
@@ -108,7 +78,7 @@ class Dialogs : public ::testing::Test {
         g_CfgPhaseChoice.store(GetPhaseMode());
         menuEnterStateValue(3, static_cast<int32_t>(GetPhaseMode()));
     }
-    StatusWords status_;
+    screentest::StatusWords status_;
     test::DefaultStore store{1};
 };
 

@@ -3,7 +3,6 @@
 // angles.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "screens/output/field_keys.h"
 #include "screens/output/key_table.h"
 #include "src/dev/panel_link.h"
+#include "tests/screens/output/status_words_fixture.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -42,32 +42,6 @@ std::vector<uint32_t> Posted() {
     return ids;
 }
 
-// The words the status bar shows, given back after a case: the screen tests of this program draw them.
-class StatusWords {
-  public:
-    StatusWords() : model_(g_ModelId.load()), mode_(g_OutputModeIdx.load()), flags_(g_ParamFlags.load()) {
-        for (uint32_t m = 0; m < std::size(range_); ++m)
-            range_[m] = g_ParamStore.rangeCode[m].load();
-        paramRW(0, kParamIrmsLimitMode, &irms_, 0);
-        paramRW(0, kParamIpkLimitMode, &ipk_, 0);
-    }
-    ~StatusWords() {
-        g_ModelId = model_;
-        g_PhaseMode = 0;
-        g_OutputModeIdx = mode_;
-        g_ParamFlags = flags_;
-        for (uint32_t m = 0; m < std::size(range_); ++m)
-            g_ParamStore.rangeCode[m].store(range_[m]);
-        paramRW(1, kParamIrmsLimitMode, &irms_, 0);
-        paramRW(1, kParamIpkLimitMode, &ipk_, 0);
-    }
-
-  private:
-    uint32_t model_, mode_, flags_;
-    uint32_t range_[std::size(g_ParamStore.rangeCode)];
-    ParamRec irms_{}, ipk_{};
-};
-
 // A model-1 unit in 3P4W, AC-INT, 200 V range, SIN, on the advanced screen.
 class Fields : public ::testing::Test {
   protected:
@@ -83,7 +57,7 @@ class Fields : public ::testing::Test {
         menuResetEdit();
     }
     static void Open(uint32_t state) { ASSERT_EQ(menuEnterParamState(state), 0) << state; }
-    StatusWords status_;
+    screentest::StatusWords status_;
     test::DefaultStore store{1};
 };
 

@@ -4,12 +4,17 @@
 #include <cstdio>
 
 #include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
 #include "platform/sandbox/sandbox.h"
 #include "src/dev/board_lines.h"
+#include "src/dev/panel_link.h"
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/usb/usb_memory.h"
 
 namespace {
+// Time the unmounted USB memory gets before the reboot.
+constexpr uint32_t kRebootSettleMs = 1000;
+
 // Each written by one thread: the request by the stopping thread, the completion by the menu thread.
 std::atomic<bool> g_stopSaveAsked{false};
 std::atomic<bool> g_stopSaveDone{false};
@@ -42,6 +47,9 @@ void RestartSaveStep() {
     std::fflush(stdout);
     if (SysStatusTest(kSysRebootRequest)) {
         UsbUmount();
+        plat::SleepMs(kRebootSettleMs);
+        // The panel controller shows the application as stopped before the process goes.
+        SpiAuxWrite1(0);
         plat::System("reboot");
     }
 }

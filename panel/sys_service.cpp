@@ -1,6 +1,7 @@
 #include "panel/sys_service.h"
 
 #include "core/control/alarms/alarms.h"
+#include "core/control/calibration/cal_state.h"
 #include "core/control/ctrl_task.h"
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/measurement.h"
@@ -13,8 +14,10 @@ namespace {
 // The change mask of the staged interface record as this step saw it last.
 uint32_t g_lanPendingSeen = 0;
 
-// A remote interface change holds the services off for a while, as a key at the panel does.
+// A remote interface change holds the services off for a while, as a key at the panel does. Calibration
+// leaves the change unseen until it ends.
 void LanPendingWatch() {
+    if (CalibrationModeActive()) return;
     const uint32_t mask = g_LanPending.mask;
     if (mask == g_lanPendingSeen) return;
     g_lanPendingSeen = mask;
@@ -23,10 +26,10 @@ void LanPendingWatch() {
 }  // namespace
 
 void sysServiceStep() {
-    LanPendingWatch();
     Harm_Task();
     Meas_Service();
     AlarmService();
+    LanPendingWatch();
     CtrlTask_Poll();
     FwUpd_C2000Pending();
     RestartSaveStep();

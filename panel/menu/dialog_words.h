@@ -8,3 +8,6 @@
 extern std::atomic<uint32_t> g_CfgPhaseChoice;
 extern std::atomic<uint32_t> g_CfgPhaseTarget;
 extern std::atomic<uint32_t> g_DialogChoice;
+// 1 when the wiring confirmation was opened from the wiring choice of the home view (its NO goes back
+// there), 0 when from the MENU's output-phase row.
+extern std::atomic<uint32_t> g_PhaseChangeFromHome;

@@ -60,18 +60,6 @@ void menuSimpleScreen(uint32_t* ev) {
     HomeViewKeys(ev);
 }
 
-void KeyProcess_HomeSetting(uint32_t* ev) {
-    const uint32_t id = g_MenuState.load(kRelaxed);
-    switch (KeyEventClass(*ev)) {
-    case kClassKeypad: menuEditParamEnterKey(ev, id); break;
-    case kClassShortcut: KeyProcess_HomeParamKeys(ev); break;
-    case kClassSoft: menuEditParamSoftKey(ev, id); break;
-    case kClassCursor: menuEditParamKnobKey(ev, id); break;
-    case kClassFunction: KeyProcess_HomeCommonKeys(ev); break;
-    default: break;
-    }
-}
-
 void KeyProcess_ExitToHome(uint32_t* ev) {
     if (KeyEventCode(*ev) == kExitKey) menuReturnHome();
 }

@@ -9,8 +9,6 @@
 void menuAdvenceScreen(uint32_t* ev);
 // State 2, the simple screen: shortcut and function keys.
 void menuSimpleScreen(uint32_t* ev);
-// States 8-89: the event goes to the group handler of its key class, with the state as the setting's id.
-void KeyProcess_HomeSetting(uint32_t* ev);
 // States whose screen has no keys of its own yet: the exit key returns to the last home view.
 void KeyProcess_ExitToHome(uint32_t* ev);
 // A state whose keys do nothing.

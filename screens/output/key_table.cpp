@@ -2,6 +2,8 @@
 
 #include "core/system/state/edit_state.h"
 #include "panel/menu/home_fields.h"
+#include "screens/output/dialog_keys.h"
+#include "screens/output/field_keys.h"
 #include "screens/output/home_keys.h"
 #include "screens/output/keypad_input.h"
 
@@ -15,7 +17,19 @@ constexpr StateRange kRanges[] = {
     {0, 0, nullptr},
     {1, 1, menuAdvenceScreen},
     {2, 2, menuSimpleScreen},
-    {8, 89, KeyProcess_HomeSetting},
+    {3, 3, KeyProcess_Switch_OutputPhase},
+    {4, 4, KeyProcess_Switch_OutputPhaseCheck},
+    {5, 5, KeyProcess_Preset_OutputPhase},
+    {6, 6, KeyProcess_Switch_PresetOutputPhaseCheck},
+    {7, 7, KeyProcess_Parallel_Retry},
+    {8, 89, KeyProcess_HomeField},
+    {38, 38, Keyprocess_MeasItem1},
+    {39, 39, Keyprocess_MeasItem2},
+    {40, 40, Keyprocess_MeasItem3},
+    {41, 41, Keyprocess_MeasItem4},
+    {42, 42, Keyprocess_MeasItem5},
+    {43, 43, Keyprocess_MeasItem6},
+    {44, 44, Keyprocess_MeasItem7},
     {90, 93, nullptr},  // parameter ids that are never the current state
     {94, 315, KeyProcess_MenuPageKeys},
     {379, 379, KeyProcess_Ignore},  // the SEQUENCE trigger-output field takes no keys

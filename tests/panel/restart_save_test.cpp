@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/params/access/param_access.h"
@@ -102,6 +103,53 @@ TEST_F(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     const std::string log = env.root.Read("/var/log/commands.log");
     ASSERT_NE(log.find("reboot"), std::string::npos) << log;
     EXPECT_LT(log.find("umount /mnt/sd1"), log.find("reboot")) << log;
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// A reboot asked twice before the services run saves and reboots once: the save, the GPIB reset, the USB
+// memory unmounted, a second's wait, the panel controller told the application stopped, then "reboot".
+TEST_F(RestartSave, ARebootAskedTwiceSavesAndRebootsOnce) {
+    FactoryUnitRequest(1);
+    paneltest::StartMenuThread();
+    SpiAuxWrite1(1);  // as the supervisor leaves it once the program runs
+    ASSERT_EQ(plat::PanelSimAppRunning(), 1);
+    const size_t before = env.root.Read("/var/log/commands.log").size();
+    sysRebootRequest();
+    sysRebootRequest();
+    EXPECT_TRUE(SysStatusTest(kSysSetCommandsBarred));
+    plat::NvmSimClearLog();
+    plat::SetTimeScale(10);
+    MenuThread_Pass();
+    plat::SetTimeScale(1);
+    EXPECT_FALSE(plat::NvmSimLog().empty());
+    plat::NvmSimClearLog();
+    MenuThread_Pass();
+    MenuThread_Pass();
+    EXPECT_TRUE(plat::NvmSimLog().empty()) << "saved once";
+    EXPECT_EQ(plat::PanelSimAppRunning(), 0);
+    const std::string log = env.root.Read("/var/log/commands.log").substr(before);
+    EXPECT_EQ(Count(log, "echo 1 > /sys/class/leds/gpib_rst/brightness"), 1u) << log;
+    EXPECT_EQ(Count(log, "reboot"), 1u) << log;
+    const size_t gpib = log.find("gpib_rst"), umount = log.find("umount"), reboot = log.find("reboot");
+    EXPECT_LT(gpib, umount) << log;
+    ASSERT_LT(umount, reboot) << log;
+    // The log's lines start with the wall-clock time of the command (to the millisecond).
+    const auto stamp = [&log](size_t at) {
+        const size_t line = log.rfind('\n', at) == std::string::npos ? 0 : log.rfind('\n', at) + 1;
+        int h = 0, m = 0, sec = 0, ms = 0;
+        std::sscanf(log.c_str() + line + 11, "%d:%d:%d.%d", &h, &m, &sec, &ms);
+        return ((h * 60 + m) * 60 + sec) * 1000 + ms;
+    };
+    // The unmount's last step waits its own second after its "sync"; the reboot waits one more (at a
+    // tenth of the time here).
+    const int gap = (stamp(reboot) - stamp(log.rfind("sync", reboot)) + 86400000) % 86400000;
+    EXPECT_GE(gap, 200) << "the unmounted memory gets its second\n" << log;
 }
 
 // A stop of the program is the unit's power-off: the menu thread runs the restart's save once, also after

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/control/calibration/cal_state.h"
 #include "core/control/sys_event.h"
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
@@ -167,6 +168,15 @@ TEST_F(StartupSteps, AStagedInterfaceChangeRestartsTheHoldCountdown) {
         MenuThread_Pass();
         EXPECT_EQ(g_HoldCountdown.load(), s.countdown) << std::hex << s.mask;
     }
+    // Calibration leaves a change unseen until it ends.
+    g_CalState.mode.store(1u << 4);
+    g_LanPending.mask = 1u << 1;
+    MenuThread_Pass();
+    EXPECT_EQ(g_HoldCountdown.load(), 0u);
+    g_CalState.mode.store(0);
+    MenuThread_Pass();
+    EXPECT_EQ(g_HoldCountdown.load(), 40u);
+    g_LanPending.mask = 0;
 }
 
 }  // namespace

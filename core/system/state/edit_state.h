@@ -57,5 +57,10 @@ struct HomePageWords {
     std::atomic<uint32_t> panelRow;
     std::atomic<uint32_t> acvField;  // 1 once the panel's ACV field was opened; the home screen reads it
     std::atomic<uint32_t> panelPage;  // 1 while the settings panel shows its second page
+    // A preset recall that needs another wiring waits for the wiring prompts: the index it would make
+    // current, the one a cancel gives back, and 1 while the prompts are open.
+    std::atomic<uint32_t> presetCurrent;
+    std::atomic<uint32_t> presetPrevious;
+    std::atomic<uint32_t> recallPending;
 };
 extern HomePageWords g_HomePage;

@@ -44,6 +44,8 @@ enum SysStatusBit : uint32_t {
     // A remote CONTinuous leaves SEQ/SIM: set while that exit runs (bit 19, where the remote command's
     // own layout puts it, is the reset-done bit).
     kSysSeqSimExitRequest = 27,
+    // Parallel operation was switched off from the link-failure prompt of a parallel model.
+    kSysParallelRetry = 28,
 };
 
 inline bool SysStatusTest(SysStatusBit bit) {

@@ -1,0 +1,319 @@
+// The home views' prompts through the real key table: the wiring choice and its confirmation, the
+// preset that brings another wiring, the parallel link failure and the measurement items.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/control/measure/meas_records.h"
+#include "core/control/parallel/parallel_objects.h"
+#include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/phase_cfg.h"
+#include "core/params/presets/preset_recall.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/sys_status.h"
+#include "panel/menu/dialog_words.h"
+#include "panel/menu_entries.h"
+#include "screens/output/key_table.h"
+#include "src/dev/panel_link.h"
+#include "src/dev/spi_device.h"
+#include "src/dev/spi_nvm.h"
+#include "tests/screens/output/status_words_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
+constexpr uint8_t kKnob = 213, kSoftKey8 = 96;
+constexpr uint32_t kYes = 0, kNo = 1;
+
+void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+    uint32_t ev = KeyEventPack(delta, code, cls);
+    menuKeyDispatch(&ev);
+}
+void Enter() { Press('U', kKeypad); }
+void Exit() { Press('T', kKeypad); }
+void Knob(int8_t delta) { Press(kKnob, kCursor, delta); }
+
+int32_t Acv() {
+    return paramGetValue(kParamAcv, 0, 0);
+}
+
+// The free text on show once the queue is drained.
+std::string LastText() {
+    uint32_t id = 0;
+    while (MsgQueue_Pop(&id) == 0) {
+    }
+    char text[128];
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
+// A model-1 unit (3P4W, AC-INT, 200 V range) with its memory, on the advanced screen.
+class Dialogs : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(SpiNvmInit(), 0);
+        MsgQueue_Clear();
+        g_SysStatus.store(0);
+        menuGoAdvenceScreen();
+    }
+    void TearDown() override {
+        SpiDevClose(&g_NvSpi);
+        g_MenuState.store(0);
+        g_LastHomeView.store(0);
+        g_SysStatus.store(0);
+        g_PhaseChangeFromHome.store(0);
+        g_HomePage.presetCurrent.store(0);
+        g_HomePage.presetPrevious.store(0);
+        g_HomePage.recallPending.store(0);
+        MsgQueue_Clear();
+        menuResetEdit();
+    }
+    // The wiring choice as the output-phase shortcut opens it: the present wiring picked.
+    static void OpenWiringChoice() {
+        g_CfgPhaseChoice.store(GetPhaseMode());
+        menuEnterStateValue(3, static_cast<int32_t>(GetPhaseMode()));
+    }
+    screentest::StatusWords status_;
+    test::DefaultStore store{1};
+};
+
+TEST_F(Dialogs, WiringChoiceMovesWithinTheThreeWirings) {
+    struct Case {
+        uint32_t from;
+        uint8_t code;
+        int8_t delta;
+        uint32_t to;
+    };
+    for (const Case& c : {Case{0, 'W', 0, 1}, Case{2, 'W', 0, 2}, Case{2, 'V', 0, 1}, Case{0, 'V', 0, 0},
+                          Case{0, kKnob, 1, 1}, Case{1, kKnob, 5, 2}, Case{1, kKnob, -3, 0}}) {
+        OpenWiringChoice();
+        g_CfgPhaseChoice.store(c.from);
+        g_EditParam.workValue.store(static_cast<int32_t>(c.from));
+        Press(c.code, kCursor, c.delta);
+        EXPECT_EQ(g_CfgPhaseChoice.load(), c.to) << c.from << " key " << int{c.code} << " " << int{c.delta};
+        EXPECT_EQ(g_MenuState.load(), 3u);
+    }
+    // The knob starts from the picked wiring when the cursor keys moved it last.
+    OpenWiringChoice();
+    Press('W', kCursor);
+    Press('W', kCursor);
+    Knob(-1);
+    EXPECT_EQ(g_CfgPhaseChoice.load(), 1u);
+    EXPECT_EQ(g_EditParam.workValue.load(), 1);
+}
+
+TEST_F(Dialogs, WiringChoiceAsksOnlyForAnotherWiring) {
+    for (uint8_t leave : {uint8_t{'T'}, uint8_t{'U'}, kSoftKey8}) {
+        OpenWiringChoice();
+        Press(leave, leave == kSoftKey8 ? kSoft : kKeypad);
+        EXPECT_EQ(g_MenuState.load(), 1u) << "key " << int{leave};
+    }
+    OpenWiringChoice();
+    Press('W', kCursor);
+    Enter();
+    ASSERT_EQ(g_MenuState.load(), 4u);
+    EXPECT_EQ(g_EditBuf.choiceValue, kNo) << "the confirmation opens on NO";
+    EXPECT_EQ(GetPhaseMode(), 0u);
+}
+
+// NO keeps the wiring and goes back where the change was asked from: the home view or the MENU's row.
+TEST_F(Dialogs, ConfirmationNoKeepsTheWiringAndReturnsToItsOrigin) {
+    const int32_t acv = Acv();
+    OpenWiringChoice();
+    Press('W', kCursor);
+    Enter();
+    Press('V', kCursor);
+    Press('W', kCursor);
+    Enter();
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    EXPECT_EQ(GetPhaseMode(), 0u);
+    EXPECT_EQ(Acv(), acv);
+
+    g_CfgPhaseChoice.store(1);
+    menuEnterStateValue(4, 1);  // as the MENU's output-phase row opens it
+    Knob(-1);
+    EXPECT_EQ(g_EditBuf.choiceValue, kYes);
+    Knob(1);
+    EXPECT_EQ(g_EditBuf.choiceValue, kNo);
+    Enter();
+    EXPECT_EQ(g_MenuState.load(), 98u);
+    EXPECT_EQ(GetPhaseMode(), 0u);
+    for (uint8_t leave : {uint8_t{'T'}, kSoftKey8}) {
+        menuEnterStateValue(4, 0);
+        Press(leave, leave == kSoftKey8 ? kSoft : kKeypad);
+        EXPECT_EQ(g_MenuState.load(), 1u);
+        EXPECT_EQ(GetPhaseMode(), 0u);
+    }
+}
+
+// Each wiring keeps its own settings: what was set in 3P4W comes back after a round through 1P2W, and the
+// range code follows the wiring's code set.
+TEST_F(Dialogs, WiringChangeSavesTheOldSettingsAndLoadsTheNewOnes) {
+    paramPutValue(0, kParamAcv, 12340, 0);
+    const uint32_t range = GetVoltRangeCode();
+    ASSERT_EQ(range, 1u);  // 200 V
+    g_ParamFlags.fetch_or(core::kFlagShiftLatched);
+    OpenWiringChoice();
+    Press('W', kCursor);
+    Enter();
+    Press('V', kCursor);
+    Enter();
+    EXPECT_EQ(GetPhaseMode(), 1u);
+    EXPECT_EQ(GetVoltRangeCode(), 3u) << "200 V in the 1P2W code set";
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagShiftLatched, 0u);
+    EXPECT_FALSE(SysStatusTest(kSysKeysBlocked));
+    EXPECT_EQ(g_PhaseCfgChanging.load(), 0u);
+    EXPECT_EQ(LastText(), "Configure Phase is Ready");
+    paramPutValue(0, kParamAcv, 5550, 0);
+
+    g_CfgPhaseChoice.store(1);
+    OpenWiringChoice();
+    Press('V', kCursor);
+    Enter();
+    Press('V', kCursor);
+    Enter();
+    EXPECT_EQ(GetPhaseMode(), 0u);
+    EXPECT_EQ(Acv(), 12340);
+    EXPECT_EQ(GetVoltRangeCode(), 1u);
+
+    OpenWiringChoice();
+    Press('W', kCursor);
+    Enter();
+    Press('V', kCursor);
+    Enter();
+    EXPECT_EQ(Acv(), 5550) << "the 1P2W settings were saved when it was left";
+}
+
+// As the preset key leaves a recall of M3 that brings another wiring: M1 current before it.
+void PresetRecallWaits() {
+    g_HomePage.presetPrevious.store(1);
+    g_HomePage.presetCurrent.store(3);
+    g_HomePage.recallIndex.store(3);
+    g_HomePage.recallPending.store(1);
+    g_DialogChoice.store(0);
+    menuEnterStateValue(5, 0);
+}
+
+TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
+    g_PhaseMode = 1;
+    paramPutValue(0, kParamAcv, 7770, 0);
+    ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
+    g_PhaseMode = 0;
+    paramPutValue(0, kParamAcv, 12340, 0);
+
+    PresetRecallWaits();
+    Press('W', kCursor);
+    EXPECT_EQ(g_DialogChoice.load(), kNo);
+    Knob(-1);
+    EXPECT_EQ(g_DialogChoice.load(), kYes);
+    Enter();
+    ASSERT_EQ(g_MenuState.load(), 6u);
+    EXPECT_EQ(g_EditBuf.choiceValue, kNo);
+    Enter();
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    EXPECT_EQ(g_HomePage.presetCurrent.load(), 1u);
+    EXPECT_EQ(g_HomePage.recallPending.load(), 0u);
+    EXPECT_EQ(GetPhaseMode(), 0u);
+    EXPECT_EQ(Acv(), 12340);
+
+    // The exit key of either prompt, and NO in the first, decline the same way.
+    for (int way = 0; way < 3; ++way) {
+        PresetRecallWaits();
+        if (way == 0) Exit();
+        if (way == 1) {
+            Press('W', kCursor);
+            Enter();
+        }
+        if (way == 2) {
+            Enter();
+            Exit();
+        }
+        EXPECT_EQ(g_MenuState.load(), 1u) << "way " << way;
+        EXPECT_EQ(g_HomePage.presetCurrent.load(), 1u) << "way " << way;
+        EXPECT_EQ(g_HomePage.recallPending.load(), 0u) << "way " << way;
+        EXPECT_EQ(Acv(), 12340) << "way " << way;
+    }
+
+    PresetRecallWaits();
+    Enter();
+    Press('V', kCursor);
+    Enter();
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    EXPECT_EQ(g_HomePage.recallPending.load(), 0u);
+    EXPECT_EQ(g_HomePage.presetCurrent.load(), 3u);
+    EXPECT_EQ(Acv(), 7770) << "the preset was recalled";
+}
+
+TEST_F(Dialogs, ParallelRetryStartsTheMasterAgainOrSwitchesParallelOff) {
+    core::ParallelObjectsReset();
+    for (int i = 0; i < 3 && g_ParallelLinkObj.msg.load() != 9002; ++i)
+        ParallelLink_Step();
+    ASSERT_EQ(g_ParallelLinkObj.msg.load(), 9002u) << "the link object idles";
+    paramPutValue(0, kParamParallelEnable, 1, 0);
+    menuEnterParallelRetry();
+    ASSERT_EQ(g_EditBuf.choiceValue, kNo);
+    Press('V', kCursor);
+    Enter();
+    EXPECT_EQ(g_MenuState.load(), 212u);
+    ParallelLink_Step();
+    EXPECT_EQ(g_ParallelLinkObj.msg.load(), 9003u) << "the link runs the master again";
+    EXPECT_EQ(paramGetValue(kParamParallelEnable, 0, 0), 1);
+    core::ParallelObjectsReset();
+
+    struct Case {
+        uint32_t model;
+        uint32_t page;
+        uint8_t key;
+        uint32_t state;
+        bool retryBit;
+    };
+    for (const Case& c : {Case{2, 1, 'U', 1, false}, Case{3, 94, 'T', 212, true}, Case{11, 1, 'T', 1, true},
+                          Case{12, 94, 'U', 212, false}}) {
+        g_ModelId = c.model;
+        g_PageId.store(c.page);
+        g_SysStatus.store(0);
+        paramPutValue(0, kParamParallelEnable, 1, 0);
+        menuEnterParallelRetry();
+        Press(c.key, kKeypad);
+        EXPECT_EQ(paramGetValue(kParamParallelEnable, 0, 0), 0) << "model " << c.model;
+        EXPECT_EQ(g_MenuState.load(), c.state) << "model " << c.model;
+        EXPECT_EQ(SysStatusTest(kSysParallelRetry), c.retryBit) << "model " << c.model;
+    }
+    g_PageId.store(kPageNone);
+}
+
+TEST_F(Dialogs, MeasurementItemFollowsTheKnobAtOnce) {
+    struct Case {
+        uint32_t view, wiring;
+        int8_t delta;
+        int32_t from, to;
+    };
+    // The knob turned down raises the item; the simple screen in 3P4W stops one short of the maximum.
+    for (const Case& c : {Case{1, 0, -1, 0, 1}, Case{1, 0, 1, 1, 0}, Case{1, 0, -100, 0, -1},
+                          Case{2, 0, -100, 0, -2}, Case{2, 1, -100, 0, -1}}) {
+        g_LastHomeView.store(c.view);
+        g_PhaseMode = c.wiring;
+        paramPutValue(0, 40, c.from, 0);
+        ASSERT_EQ(menuEnterParamState(40), 0);
+        const int32_t max = g_EditParam.max;
+        Knob(c.delta);
+        const int32_t want = c.to >= 0 ? c.to : max + 1 + c.to;
+        EXPECT_EQ(paramGetValue(40, 0, 0), want) << "view " << c.view << " wiring " << c.wiring;
+        EXPECT_EQ(g_MenuState.load(), 40u);
+    }
+    for (uint32_t view : {1u, 2u})
+        for (uint8_t key : {uint8_t{'T'}, uint8_t{'U'}}) {
+            g_LastHomeView.store(view);
+            ASSERT_EQ(menuEnterParamState(44), 0);
+            Press(key, kKeypad);
+            EXPECT_EQ(g_MenuState.load(), view);
+        }
+}
+
+}  // namespace

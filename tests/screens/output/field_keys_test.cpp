@@ -1,0 +1,247 @@
+// The home settings' edit states through the real key table: the limit messages of the numeric fields,
+// the kind selectors, the range keys, the choice fields, the duty's own enter key and the switched-off
+// angles.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "panel/menu_entries.h"
+#include "screens/output/field_keys.h"
+#include "screens/output/key_table.h"
+#include "src/dev/panel_link.h"
+#include "tests/screens/output/status_words_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
+constexpr uint8_t kKnob = 213;
+
+void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+    uint32_t ev = KeyEventPack(delta, code, cls);
+    menuKeyDispatch(&ev);
+}
+void Knob(int8_t delta) { Press(kKnob, kCursor, delta); }
+// Keypad keys: '0'-'9' are codes 64-73, the point 'J'.
+void Type(const std::string& number) {
+    for (char c : number)
+        Press(c == '.' ? 'J' : static_cast<uint8_t>(64 + (c - '0')), kKeypad);
+}
+
+std::vector<uint32_t> Posted() {
+    std::vector<uint32_t> ids;
+    for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;)
+        ids.push_back(id);
+    return ids;
+}
+
+// A model-1 unit in 3P4W, AC-INT, 200 V range, SIN, on the advanced screen.
+class Fields : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        MsgQueue_Clear();
+        menuGoAdvenceScreen();
+    }
+    void TearDown() override {
+        g_MenuState.store(0);
+        g_LastHomeView.store(0);
+        g_EditAllPhases = 0;
+        MsgQueue_Clear();
+        menuResetEdit();
+    }
+    static void Open(uint32_t state) { ASSERT_EQ(menuEnterParamState(state), 0) << state; }
+    screentest::StatusWords status_;
+    test::DefaultStore store{1};
+};
+
+TEST(TypedDuty, RoundedByTheFrequencyAndHeldToTheDigitSettingsBounds) {
+    struct Case {
+        double typed;
+        int32_t digits, frequency, duty;
+    };
+    for (const Case& c : {Case{55.5, 3, 15000, 560}, Case{55.5, 3, 150000, 600}, Case{55.5, 3, 5000, 555},
+                          Case{99.9, 3, 150000, 999}, Case{0.1, 3, 5000, 1}, Case{0.05, 3, 5000, -1},
+                          Case{9.9, 1, 5000, -1}, Case{90, 1, 5000, 900}, Case{90.1, 1, 5000, -1},
+                          Case{99.5, 2, 5000, -1}, Case{99, 2, 5000, 990}, Case{-50, 3, 5000, -1},
+                          Case{999999999, 3, 5000, -1}, Case{-999999999, 3, 5000, -1}}) {
+        EXPECT_EQ(screens::TypedDuty(c.typed, 0.1f, c.digits, c.frequency), c.duty)
+            << c.typed << " digits " << c.digits << " at " << c.frequency;
+    }
+}
+
+TEST_F(Fields, TypedDutyIsStoredOnEnterRoundedByTheFrequency) {
+    for (int p = 0; p < 3; ++p)
+        ASSERT_EQ(SetWaveform(17, p), 17);  // SQU
+    struct Case {
+        int32_t frequency, duty;
+    };
+    for (const Case& c : {Case{15000, 560}, Case{150000, 600}, Case{5000, 555}}) {
+        paramPutValue(0, kParamFreq, c.frequency, 0);
+        Open(kParamWaveDuty);
+        Type("55.5");
+        Press('U', kKeypad);
+        EXPECT_EQ(GetWaveDuty(0), c.duty) << c.frequency;
+        EXPECT_EQ(g_MenuState.load(), 1u);
+    }
+    // Out of bounds: dropped, the stored duty stays.
+    Open(kParamWaveDuty);
+    Posted();
+    Type("123456789");
+    Press('U', kKeypad);
+    EXPECT_EQ(GetWaveDuty(0), 555);
+    EXPECT_TRUE(Posted().empty()) << "dropped silently";
+}
+
+TEST_F(Fields, AValueHeldAtItsLimitIsTold) {
+    ParamRec acv;
+    paramRW(0, kParamAcv, &acv, 0);
+    paramPutValue(0, kParamAcv, acv.max, 0);
+    Open(kParamAcv);
+    Posted();
+    Knob(1);
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+    Knob(-1);
+    EXPECT_TRUE(Posted().empty()) << "a stored step tells nothing";
+
+    ParamRec freq;
+    paramRW(0, kParamFreq, &freq, 0);
+    paramPutValue(0, kParamFreq, freq.max, 0);
+    Open(kParamFreq);
+    Posted();
+    Knob(1);
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{25});
+
+    // The current limit has no message of its own.
+    ParamRec curr;
+    paramRW(0, kParamCurrLimit, &curr, 0);
+    paramPutValue(0, kParamCurrLimit, curr.max, 0);
+    Open(kParamCurrLimit);
+    Posted();
+    Knob(1);
+    EXPECT_TRUE(Posted().empty());
+}
+
+TEST_F(Fields, KindSelectorsChooseTheLimitTheEnterKeyOpens) {
+    struct Case {
+        uint32_t state;
+        uint8_t code;
+        int8_t delta;
+        uint32_t opens;
+    };
+    for (const Case& c : {Case{9, kKnob, 1, 11}, Case{9, kKnob, -1, 10}, Case{15, kKnob, 1, 19},
+                          Case{15, kKnob, -5, 16}, Case{23, 'W', 0, 27}, Case{23, 'V', 0, 24},
+                          Case{23, kKnob, 1, 27}}) {
+        Open(c.state);
+        Press(c.code, kCursor, c.delta);
+        Press('U', kKeypad);
+        EXPECT_EQ(g_MenuState.load(), c.opens) << "state " << c.state << " key " << int{c.code};
+        Open(c.state);
+        Press('U', kKeypad);
+        EXPECT_EQ(g_MenuState.load(), c.opens) << "the kind stays chosen";
+    }
+    for (uint8_t key : {uint8_t{'T'}, uint8_t{96}}) {
+        Open(23);
+        Press(key, key == 96 ? kSoft : kKeypad);
+        EXPECT_EQ(g_MenuState.load(), 1u);
+    }
+    Open(23);
+    Type("1");
+    Press('T', kKeypad);
+    EXPECT_EQ(g_MenuState.load(), 23u) << "the exit key first drops a typed number";
+}
+
+TEST_F(Fields, RangeKeysPickTheWiringsCodes) {
+    struct Case {
+        uint32_t wiring, mode;
+        uint8_t key;
+        uint32_t code;
+    };
+    for (const Case& c : {Case{0, 1, '\\', 0}, Case{0, 1, '[', 1}, Case{0, 1, 'Y', 4}, Case{1, 1, '\\', 2},
+                          Case{1, 1, '[', 3}, Case{1, 8, 'Y', 6}, Case{0, 3, 'Y', 1}, Case{0, 9, 'Y', 1}}) {
+        g_PhaseMode = c.wiring;
+        g_OutputModeIdx = c.mode;
+        SetVoltRange(c.wiring == 1 ? 3 : 1);
+        Open(kParamVoltRange);
+        Press(c.key, kSoft);
+        EXPECT_EQ(GetVoltRangeCode(), c.code) << "wiring " << c.wiring << " mode " << c.mode << " key " << c.key;
+        Knob(1);
+        EXPECT_EQ(GetVoltRangeCode(), c.code) << "no knob";
+    }
+}
+
+TEST_F(Fields, ChoicesApplyOnEnterOnly) {
+    Open(kParamMainMode);
+    Knob(-1);
+    EXPECT_EQ(GetOutputMode(), 1u) << "not before the enter key";
+    Press('U', kKeypad);
+    EXPECT_EQ(GetOutputMode(), 2u) << "the knob turned down moves to the next mode";
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    Open(kParamMainMode);
+    Knob(-20);
+    Press('T', kKeypad);
+    EXPECT_EQ(GetOutputMode(), 2u) << "exit applies nothing";
+    Open(kParamMainMode);
+    Knob(-20);
+    Press('U', kKeypad);
+    EXPECT_EQ(GetOutputMode(), 9u);
+
+    // The line/view field: the selected line in 3P4W unbalanced (0-2).
+    g_OutputModeIdx = 1;
+    SetPhaseBalanceMode(0);
+    Open(kParamPhaseMode);
+    Knob(-5);
+    Press('U', kKeypad);
+    EXPECT_EQ(GetSelectedLine(), 2);
+    // Balanced AC-INT: the PHASE/LINE view instead, only with SIN.
+    SetPhaseBalanceMode(1);
+    paramPutValue(0, kParamMeasItem7, 0, 0);
+    Open(kParamPhaseMode);
+    Knob(-5);
+    Press('U', kKeypad);
+    EXPECT_EQ(GetPhaseLineView(), 1);
+    EXPECT_EQ(GetSelectedLine(), 2);
+
+    // With All the shape L1 shows goes to the three phases on the enter key, also when it was not moved.
+    SetPhaseBalanceMode(0);
+    ASSERT_EQ(SetWaveform(18, 0), 18);
+    ASSERT_EQ(GetWaveform(1), 16);
+    g_EditAllPhases = 1;
+    Open(kParamWaveShape);
+    Press('U', kKeypad);
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(GetWaveform(p), 18) << "phase " << p;
+}
+
+TEST_F(Fields, SwitchedOffAnglesTakeOnlyTheEnableKey) {
+    ParamRec on;
+    paramRW(0, kParamOnPhase, &on, 0);
+    on.state = 0;
+    paramRW(1, kParamOnPhase, &on, 0);
+    const int32_t angle = on.value;
+    Open(kParamOnPhase);
+    Knob(1);
+    Type("12");
+    EXPECT_EQ(g_EditBuf.entryLength, 0) << "typed digits are dropped";
+    Press('[', kSoft);
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), angle);
+    Press('Y', kSoft);
+    paramRW(0, kParamOnPhase, &on, 0);
+    EXPECT_NE(on.state, 0) << "the enable key still acts";
+    Open(kParamOnPhase);
+    Knob(1);
+    EXPECT_NE(paramGetValue(kParamOnPhase, 0, 0), angle);
+
+    paramPutValue(0, kParamBalance, 0, 0);
+    Open(kParamBalance);
+    Knob(5);
+    EXPECT_EQ(paramGetValue(kParamBalance, 0, 0), 0) << "the L1 angle takes no knob";
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+#pragma once
+// The words the status bar shows, given back after a case: the screen tests of this program draw from the
+// words as the program starts with them.
+#include <iterator>
+
+#include "core/params/param_store.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/edit_state.h"
+
+namespace screentest {
+
+class StatusWords {
+  public:
+    StatusWords()
+        : model_(g_ModelId.load()), wiring_(g_PhaseMode.load()), mode_(g_OutputModeIdx.load()),
+          flags_(g_ParamFlags.load()), recall_(g_HomePage.recallIndex.load()) {
+        for (uint32_t m = 0; m < std::size(range_); ++m)
+            range_[m] = g_ParamStore.rangeCode[m].load();
+        paramRW(0, kParamIrmsLimitMode, &irms_, 0);
+        paramRW(0, kParamIpkLimitMode, &ipk_, 0);
+    }
+    ~StatusWords() {
+        g_ModelId = model_;
+        g_PhaseMode = wiring_;
+        g_OutputModeIdx = mode_;
+        g_ParamFlags = flags_;
+        g_HomePage.recallIndex = recall_;
+        for (uint32_t m = 0; m < std::size(range_); ++m)
+            g_ParamStore.rangeCode[m].store(range_[m]);
+        paramRW(1, kParamIrmsLimitMode, &irms_, 0);
+        paramRW(1, kParamIpkLimitMode, &ipk_, 0);
+    }
+    StatusWords(const StatusWords&) = delete;
+    StatusWords& operator=(const StatusWords&) = delete;
+
+  private:
+    uint32_t model_, wiring_, mode_, flags_, recall_;
+    uint32_t range_[std::size(g_ParamStore.rangeCode)];
+    ParamRec irms_{}, ipk_{};
+};
+
+}  // namespace screentest

@@ -1,12 +1,15 @@
 #include "app/sim_verbs.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "core/system/state/sys_status.h"
 #include "platform/host/panel_channel.h"
 #include "platform/sandbox/sandbox_events.h"
+#include "platform/stage/power_stage_model.h"
 #include "platform/stage/power_stage_sim.h"
+#include "platform/stage/reg_map.h"
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/status/scpi_status.h"
 
@@ -20,14 +23,18 @@ void AddSimulationVerbs() {
         return 0;
     });
     plat::PanelChannelAddVerb("reg", [](const std::string& args, std::string* error) {
-        unsigned reg = 0;
-        char extra = 0;
-        if (std::sscanf(args.c_str(), "%u %c", &reg, &extra) != 1) {
-            *error = "reg takes one register number";
+        char* end = nullptr;
+        const unsigned long reg = std::strtoul(args.c_str(), &end, 10);
+        if (args.empty() || *end != '\0' || reg > 0xFFFF) {
+            *error = "reg needs a register number";
             return -1;
         }
-        const uint32_t raw = plat::PowerStage().Applied(reg);
-        std::printf("reg %u = %g\n", reg, plat::DecodeValue(plat::DecodeOf(reg), raw));
+        const auto n = static_cast<uint32_t>(reg);
+        // The output switch takes effect when written, every other setting at the apply strobe.
+        plat::PowerStageSim& stage = plat::PowerStage();
+        const uint32_t raw = n == regmap::kOutputOn.first ? stage.OutputOn() : stage.Applied(n);
+        const double v = plat::DecodeValue(plat::DecodeOf(n), raw);
+        std::printf("reg %u = %g\n", n, v);
         std::fflush(stdout);
         return 0;
     });

@@ -121,7 +121,7 @@ int KeyPresetToggle(uint32_t* ev) {
     const uint32_t state = g_MenuState.load(kRelaxed);
     if (FlagSet(core::kFlagMeterHold)) {
         MsgQueue_PostId(kMsgHold);
-    } else if (state == kSimpleScreenState && g_HomePage.viewSel.load(kRelaxed) == 1) {
+    } else if (state == kSimpleScreenState && g_HomePage.harmonicView.load(kRelaxed) == 1) {
         MsgQueue_PostId(kMsgPresetHere);
     } else if (state < kFirstMenuPageState) {
         uint32_t old = g_ParamFlags.load(kRelaxed);

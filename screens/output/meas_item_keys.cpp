@@ -7,11 +7,12 @@
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
 #include "screens/output/dialog_keys.h"
+#include "screens/output/home_keys.h"
 #include "src/dev/panel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassCursor = 4, kClassFunction = 5;
+constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoftKey = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kKnob = 213;
 constexpr uint32_t kSimpleScreen = 2, kWiring3P4W = 0;
 
@@ -40,6 +41,7 @@ void Keyprocess_MeasItem1(uint32_t* ev) {
             if (code == kExitKey || code == kEnterKey) menuReturnHome();
             break;
         case kClassShortcut: KeyProcess_HomeParamKeys(ev); break;
+        case kClassSoftKey: KeyProcess_HomeSoftKeys(ev); break;
         case kClassCursor:
             if (code == kKnob) StepItem(KeyEventDelta(*ev));
             break;

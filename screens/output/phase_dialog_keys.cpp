@@ -52,8 +52,8 @@ void ChangeWiring(uint32_t to) {
 
 // A cancelled recall gives the preset index back and changes no setting.
 void DropPresetRecall() {
-    g_HomePage.presetCurrent.store(g_HomePage.presetPrevious.load(kRelaxed), kRelaxed);
-    g_HomePage.recallPending.store(0, kRelaxed);
+    g_HomePage.presetSel.store(g_HomePage.presetPrev.load(kRelaxed), kRelaxed);
+    g_HomePage.presetPending.store(0, kRelaxed);
 }
 }  // namespace
 
@@ -143,7 +143,7 @@ void KeyProcess_Switch_PresetOutputPhaseCheck(uint32_t* ev) {
     switch (KeyEventCode(*ev)) {
         case kEnterKey:
             if (g_EditBuf.choiceValue == kYes) {
-                g_HomePage.recallPending.store(0, kRelaxed);
+                g_HomePage.presetPending.store(0, kRelaxed);
                 menuApplyRecalledPreset();
             } else {
                 DropPresetRecall();

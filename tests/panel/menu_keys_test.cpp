@@ -196,9 +196,9 @@ TEST_F(MenuKeys, PresetKeyTogglesOnlyOnTheHomeStates) {
     g_MenuState.store(95);
     EXPECT_EQ(Press(Key('N')), 15u);
     g_MenuState.store(2);
-    g_HomePage.viewSel.store(1);
+    g_HomePage.harmonicView.store(1);
     EXPECT_EQ(Press(Key('N')), 15u);
-    g_HomePage.viewSel.store(0);
+    g_HomePage.harmonicView.store(0);
     g_ParamFlags.store(core::kFlagMeterHold);
     EXPECT_EQ(Press(Key('N')), 14u);
     EXPECT_EQ(g_ParamFlags.load(), core::kFlagMeterHold);

@@ -57,10 +57,19 @@ struct HomePageWords {
     std::atomic<uint32_t> panelRow;
     std::atomic<uint32_t> acvField;  // 1 once the panel's ACV field was opened; the home screen reads it
     std::atomic<uint32_t> panelPage;  // 1 while the settings panel shows its second page
-    // A preset recall that needs another wiring waits for the wiring prompts: the index it would make
-    // current, the one a cancel gives back, and 1 while the prompts are open.
-    std::atomic<uint32_t> presetCurrent;
-    std::atomic<uint32_t> presetPrevious;
-    std::atomic<uint32_t> recallPending;
+    // The preset keys: the preset shown before the last recall (put back when a recall with another
+    // wiring is declined), and 1 while a recall waits for that confirmation (the wiring prompts are open).
+    std::atomic<uint32_t> presetPrev;
+    std::atomic<uint32_t> presetPending;
+    // Panel rows the painter has shown as they are now (bit r = row r); the knob leaves a row only when
+    // its bit is set. All set until a painter keeps the mask.
+    std::atomic<uint32_t> rowMask{0x3FFF};
+    std::atomic<uint32_t> allPhasesLock;  // 1: the settings panel holds 1P3W editing to all phases
+    // The simple screen: 0 the meter table, 1 the harmonic view; its page 0-4; the table's meter set
+    // (0 RMS, 1 AVG, 2 PEAK) and the harmonic quantity (0 voltage, 1 current).
+    std::atomic<uint32_t> harmonicView;
+    std::atomic<uint32_t> harmonicPage;
+    std::atomic<uint32_t> meterSet;
+    std::atomic<uint32_t> harmonicQuantity;
 };
 extern HomePageWords g_HomePage;

@@ -67,9 +67,9 @@ class Dialogs : public ::testing::Test {
         g_LastHomeView.store(0);
         g_SysStatus.store(0);
         g_PhaseChangeFromHome.store(0);
-        g_HomePage.presetCurrent.store(0);
-        g_HomePage.presetPrevious.store(0);
-        g_HomePage.recallPending.store(0);
+        g_HomePage.presetSel.store(0);
+        g_HomePage.presetPrev.store(0);
+        g_HomePage.presetPending.store(0);
         MsgQueue_Clear();
         menuResetEdit();
     }
@@ -192,10 +192,10 @@ TEST_F(Dialogs, WiringChangeSavesTheOldSettingsAndLoadsTheNewOnes) {
 
 // As the preset key leaves a recall of M3 that brings another wiring: M1 current before it.
 void PresetRecallWaits() {
-    g_HomePage.presetPrevious.store(1);
-    g_HomePage.presetCurrent.store(3);
+    g_HomePage.presetPrev.store(1);
+    g_HomePage.presetSel.store(3);
     g_HomePage.recallIndex.store(3);
-    g_HomePage.recallPending.store(1);
+    g_HomePage.presetPending.store(1);
     g_DialogChoice.store(0);
     menuEnterStateValue(5, 0);
 }
@@ -217,8 +217,8 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
     EXPECT_EQ(g_EditBuf.choiceValue, kNo);
     Enter();
     EXPECT_EQ(g_MenuState.load(), 1u);
-    EXPECT_EQ(g_HomePage.presetCurrent.load(), 1u);
-    EXPECT_EQ(g_HomePage.recallPending.load(), 0u);
+    EXPECT_EQ(g_HomePage.presetSel.load(), 1u);
+    EXPECT_EQ(g_HomePage.presetPending.load(), 0u);
     EXPECT_EQ(GetPhaseMode(), 0u);
     EXPECT_EQ(Acv(), 12340);
 
@@ -235,8 +235,8 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
             Exit();
         }
         EXPECT_EQ(g_MenuState.load(), 1u) << "way " << way;
-        EXPECT_EQ(g_HomePage.presetCurrent.load(), 1u) << "way " << way;
-        EXPECT_EQ(g_HomePage.recallPending.load(), 0u) << "way " << way;
+        EXPECT_EQ(g_HomePage.presetSel.load(), 1u) << "way " << way;
+        EXPECT_EQ(g_HomePage.presetPending.load(), 0u) << "way " << way;
         EXPECT_EQ(Acv(), 12340) << "way " << way;
     }
 
@@ -245,8 +245,8 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
     Press('V', kCursor);
     Enter();
     EXPECT_EQ(g_MenuState.load(), 1u);
-    EXPECT_EQ(g_HomePage.recallPending.load(), 0u);
-    EXPECT_EQ(g_HomePage.presetCurrent.load(), 3u);
+    EXPECT_EQ(g_HomePage.presetPending.load(), 0u);
+    EXPECT_EQ(g_HomePage.presetSel.load(), 3u);
     EXPECT_EQ(Acv(), 7770) << "the preset was recalled";
 }
 

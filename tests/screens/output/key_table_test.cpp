@@ -81,28 +81,6 @@ TEST_F(KeyTable, ExitKeyOfAStateWithoutKeysReturnsToTheLastHomeView) {
     EXPECT_EQ(g_MenuState.load(), 379u) << "the trigger-output field takes no keys";
 }
 
-struct RowMove {
-    uint32_t from;
-    uint8_t code;
-    int8_t delta;
-    uint32_t to;
-};
-
-TEST_F(KeyTable, KnobAndCursorKeysMoveTheAdvancedScreensPanelRowAround) {
-    const RowMove moves[] = {
-        {5, kKnob, 1, 4},  {5, kKnob, -2, 7}, {5, 'V', 0, 4},    {5, 'W', 0, 6},
-        {0, 'V', 0, 13},   {13, 'W', 0, 0},   {0, kKnob, 1, 13}, {13, kKnob, -1, 0},
-        {5, kKnob, 0, 5},  {5, 'T', 0, 5},
-    };
-    for (const RowMove& m : moves) {
-        g_MenuState.store(1);
-        g_HomePage.panelRow.store(m.from);
-        Press(m.code, kCursor, m.delta);
-        EXPECT_EQ(g_HomePage.panelRow.load(), m.to) << "from " << m.from << " key " << int(m.code);
-        EXPECT_EQ(g_MenuState.load(), 1u);
-    }
-}
-
 TEST_F(KeyTable, PanelRowStaysOnASlaveOnTheSimpleScreenAndForOtherClasses) {
     g_MenuState.store(1);
     g_HomePage.panelRow.store(5);

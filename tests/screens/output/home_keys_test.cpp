@@ -1,0 +1,424 @@
+// The home views' keys through the key table: the settings-panel layouts and the knob's row selection,
+// preset mode, the soft keys of both views, and the keypad typing that reaches them.
+#include "screens/output/home_keys.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
+#include "core/params/param_store.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "panel/menu/dialog_words.h"
+#include "panel/menu_entries.h"
+#include "panel/statusbar/status_bar.h"
+#include "screens/output/key_table.h"
+#include "screens/output/settings_layout.h"
+#include "src/dev/panel_link.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
+constexpr uint8_t kKnob = 213, kPoint = 74, kRunHold = 96;
+constexpr uint32_t kShift = core::kFlagShiftLatched, kPreset = core::kFlagPresetMode,
+                   kFrozen = core::kFlagMeterHold, kRecalled = statusbar::kFlagPresetRecalled;
+constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
+
+void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+    uint32_t ev = KeyEventPack(delta, code, cls);
+    menuKeyDispatch(&ev);
+}
+void Knob(int8_t delta) {
+    Press(kKnob, kCursor, delta);
+}
+bool Flag(uint32_t bit) {
+    return (g_ParamFlags.load() & bit) != 0;
+}
+// The messages posted since the last call: numbered ones by id, free texts by their text.
+std::vector<std::string> Messages() {
+    std::vector<std::string> out;
+    for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;) {
+        if (id >= 5 && id <= 8) {
+            char text[128] = {};
+            MsgQueue_CopyText(text, sizeof text);
+            out.emplace_back(text);
+        } else {
+            out.push_back(std::to_string(id));
+        }
+    }
+    return out;
+}
+using Texts = std::vector<std::string>;
+
+class HomeKeys : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+        Wiring(k3P4W, 1, 0);
+        SetWaveform(16, 0);
+        g_MenuState.store(1);
+        g_LastHomeView.store(1);
+        g_ParamFlags.store(0);
+        g_HomePage.panelRow.store(0);
+        g_HomePage.viewSel.store(0);
+        g_HomePage.harmonicView.store(0);
+        g_HomePage.harmonicPage.store(0);
+        g_HomePage.rowMask.store(0x3FFF);
+        g_EditAllPhases.store(0);
+        menuResetEdit();
+        MsgQueue_Clear();
+    }
+    void TearDown() override {
+        g_MenuState.store(0);
+        g_LastHomeView.store(0);
+        g_ParamFlags.store(0);
+        g_HomePage.panelRow.store(0);
+        menuResetEdit();
+        MsgQueue_Clear();
+    }
+    static void Wiring(uint32_t wiring, uint32_t mode, int32_t balanced) {
+        SetPhaseMode(wiring);
+        SetOutputMode(mode);
+        SetPhaseBalanceMode(balanced);
+        paramPutValue(0, kParamMeasItem1 + 5, 0, 0);  // selected line
+        paramPutValue(0, kParamMeasItem7, 0, 0);      // PHASE view
+    }
+    // The other screen tests of this program draw from the store as the program starts: it is put back.
+    struct StartWords {
+        // The store's words are plain integers (atomic or not): its bytes are its value.
+        std::vector<unsigned char> store = Bytes();
+        static std::vector<unsigned char> Bytes() {
+            std::vector<unsigned char> b(sizeof g_ParamStore);
+            std::memcpy(b.data(), static_cast<const void*>(&g_ParamStore), b.size());
+            return b;
+        }
+        uint32_t model = g_ModelId, wiring = g_PhaseMode, mode = g_OutputModeIdx, outputFlags = g_OutputFlags;
+        ~StartWords() {
+            std::memcpy(static_cast<void*>(&g_ParamStore), store.data(), store.size());
+            g_ModelId = model;
+            g_PhaseMode = wiring;
+            g_OutputModeIdx = mode;
+            g_OutputFlags = outputFlags;
+            g_EditAllPhases = 0;
+            g_HomePage.recallIndex = g_HomePage.saveIndex = g_HomePage.presetSel = 0;
+        }
+    } start_;
+    test::DefaultStore store_;  // 3P4W, AC-INT, SIN, L1 selected
+};
+
+TEST(SettingsLayout, TablesAndTheRuleChoosingOne) {
+    using namespace home;
+    const SettingsLayout& a = SettingsLayoutTables.a;
+    const SettingsLayout& b = SettingsLayoutTables.b;
+    const SettingsLayout& c = SettingsLayoutTables.c;
+    // AC-INT in 3P4W: PHASE, MODE, ACV, blank, FREQ, IRMS, ON, OFF, Wave, duty, TEST, L1-L2, L1-L3, end.
+    const int8_t acInt[14] = {0, 1, 2, 39, 4, 5, 7, 8, 13, 14, 11, 16, 17, 40};
+    for (uint32_t r = 0; r < kLayoutRows; ++r)
+        EXPECT_EQ(SettingsItemCode(a, r, 1), acInt[r]) << "row " << r;
+    struct Cell {
+        const SettingsLayout* t;
+        uint32_t row, mode;
+        int8_t code;
+    };
+    const Cell cells[] = {
+        {&a, 2, 2, 3},   {&a, 4, 3, 18},  {&a, 10, 7, 19}, {&a, 10, 9, 18}, {&a, 12, 5, 40},
+        {&a, 13, 0, 40}, {&b, 12, 0, 40}, {&b, 12, 9, 40}, {&b, 12, 2, 39}, {&b, 11, 1, 16},
+        {&b, 13, 0, 39}, {&b, 13, 5, 39}, {&c, 11, 8, 40}, {&c, 11, 5, 18}, {&c, 12, 0, 39},
+        {&c, 12, 5, 40}, {&c, 12, 2, 39}, {&c, 13, 7, 39}, {&c, 10, 1, 11}, {&a, 14, 0, 39},
+    };
+    for (const Cell& x : cells)
+        EXPECT_EQ(SettingsItemCode(*x.t, x.row, x.mode), x.code) << "row " << x.row << " mode " << x.mode;
+    EXPECT_EQ(&SettingsLayoutFor(0, 0, 0), &a);
+    EXPECT_EQ(&SettingsLayoutFor(2, 0, 0), &b);
+    for (uint32_t wiring : {0u, 1u, 2u}) {
+        EXPECT_EQ(&SettingsLayoutFor(wiring, 1, 0), &c);
+        EXPECT_EQ(&SettingsLayoutFor(wiring, 0, 1), &c);
+    }
+    EXPECT_EQ(&SettingsLayoutFor(1, 0, 0), &c);
+}
+
+struct RowCase {
+    uint32_t wiring, mode;
+    int32_t balanced, wave;
+    uint32_t from;
+    int8_t delta;
+    uint32_t to;
+};
+
+TEST_F(HomeKeys, KnobSelectsPanelRowsOfTheLayoutInForce) {
+    const RowCase cases[] = {
+        {k3P4W, 1, 0, 16, 8, -1, 10},                                 // duty skipped without a square wave
+        {k3P4W, 1, 0, 17, 8, -1, 9},                                  // and selected with one
+        {k3P4W, 1, 0, 16, 10, 1, 8},                                  // upwards too
+        {k3P4W, 1, 0, 16, 2, -1, 4},                                  // the empty row is stepped over
+        {k3P4W, 1, 0, 16, 4, 1, 2},    {k3P4W, 1, 0, 16, 1, 3, 0},    // the top holds
+        {k3P4W, 1, 0, 16, 11, -5, 12},                                // the last row before the end
+        {k1P3W, 1, 0, 16, 10, -5, 11}, {k3P4W, 1, 1, 16, 8, -5, 10},  // balanced: no angle rows
+        {k1P2W, 1, 0, 16, 8, -5, 10},  {k3P4W, 0, 0, 16, 2, -1, 3},   // AC+DC-INT has its DCV row
+        {k3P4W, 2, 0, 16, 2, -5, 4},                                  // DC-INT ends at row 4
+        {k3P4W, 1, 0, 16, 5, 0, 5},
+    };
+    for (const RowCase& c : cases) {
+        Wiring(c.wiring, c.mode, c.balanced);
+        SetWaveform(c.wave, 0);
+        g_HomePage.panelRow.store(c.from);
+        Knob(c.delta);
+        EXPECT_EQ(g_HomePage.panelRow.load(), c.to)
+            << "wiring " << c.wiring << " mode " << c.mode << " from " << c.from << " by " << int(c.delta);
+    }
+}
+
+TEST_F(HomeKeys, RowIsLeftOnlyOncePaintedAndCursorKeysDoNotMoveIt) {
+    g_HomePage.panelRow.store(5);
+    g_HomePage.rowMask.store(0x3FFF & ~(1u << 5));
+    Knob(-1);
+    EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
+    g_HomePage.rowMask.store(1u << 5);
+    Press('V', kCursor);
+    Press('W', kCursor);
+    EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
+    Knob(-1);
+    EXPECT_EQ(g_HomePage.panelRow.load(), 6u);
+}
+
+TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
+    g_ParamFlags.store(kPreset);
+    Press(249, kFunction);  // long press of digit 9
+    EXPECT_EQ(g_HomePage.saveIndex.load(), 9u);
+    EXPECT_EQ(Messages(), Texts{"17"});
+    Press(196, kSoft);  // long press of soft key 3
+    EXPECT_EQ(g_HomePage.saveIndex.load(), 2u);
+    EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
+    g_HomePage.presetSel.store(7);
+    g_ParamFlags.store(kPreset);
+    Press('[', kSoft);  // soft key 3: same wiring, recalled at once
+    EXPECT_EQ(g_HomePage.recallIndex.load(), 2u);
+    EXPECT_EQ(g_HomePage.presetPrev.load(), 7u);
+    EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
+    EXPECT_TRUE(Flag(kRecalled));
+    EXPECT_TRUE(Flag(kPreset));
+    EXPECT_EQ(g_MenuState.load(), 1u);
+
+    // A preset of another wiring waits for the wiring question.
+    Wiring(k1P2W, 1, 0);
+    g_HomePage.presetPending.store(0);
+    Press(73, kKeypad);
+    EXPECT_EQ(g_HomePage.recallIndex.load(), 9u);
+    EXPECT_EQ(g_HomePage.presetPrev.load(), 2u);
+    EXPECT_EQ(g_MenuState.load(), 5u);
+    EXPECT_EQ(g_HomePage.presetPending.load(), 1u);
+    EXPECT_EQ(g_DialogChoice.load(), 0u);
+    EXPECT_EQ(g_EditBuf.entryLength, 0) << "the digit chose a preset, it is no number";
+
+    g_MenuState.store(1);
+    Press('L', kFunction);
+    EXPECT_FALSE(Flag(kPreset));
+    EXPECT_FALSE(Flag(kRecalled));
+    EXPECT_EQ(g_MenuState.load(), 1u) << "the key that left preset mode did nothing else";
+    Messages();
+    Press('L', kFunction);
+    EXPECT_EQ(g_MenuState.load(), 94u);
+}
+
+TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
+    struct Case {
+        uint32_t flags;
+        uint8_t code;
+        bool consumed;
+        uint32_t flagsAfter;
+        Texts messages;
+    };
+    const Case cases[] = {
+        {kPreset, 'N', true, kPreset, {"Preset Mode"}},
+        {0, 'N', true, 0, {"Exit Preset Mode"}},
+        {kPreset, 'X', false, kPreset, {}},
+        {kPreset | kRecalled, 'M', true, 0, {"Exit Preset Mode"}},
+        {kPreset | kFrozen, 'L', false, kPreset | kFrozen, {}},
+        {kPreset | kFrozen, 'N', false, kPreset | kFrozen, {}},
+        {0, 'L', false, 0, {}},
+    };
+    for (const Case& c : cases) {
+        g_ParamFlags.store(c.flags);
+        uint32_t ev = KeyEventPack(0, c.code, kFunction);
+        KeyProcess_PresetMode(&ev);
+        EXPECT_EQ(KeyEventCode(ev) == 0 && KeyEventClass(ev) == 0, c.consumed) << c.code;
+        EXPECT_EQ(g_ParamFlags.load(), c.flagsAfter) << c.code;
+        EXPECT_EQ(Messages(), c.messages) << c.code;
+    }
+}
+
+TEST_F(HomeKeys, AdvancedScreenRefusesKeypadWhileFrozenAndRunHoldToggles) {
+    Press(kRunHold, kSoft);
+    EXPECT_TRUE(Flag(kFrozen));
+    EXPECT_EQ(Messages(), Texts{"Meter Frozen"});
+    Press('U', kKeypad);
+    EXPECT_EQ(Messages(), Texts{"14"});
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    Press(kRunHold, kSoft);
+    EXPECT_FALSE(Flag(kFrozen));
+    EXPECT_EQ(Messages(), Texts{});
+}
+
+TEST_F(HomeKeys, DisplayKeyCyclesTheViews) {
+    struct Step {
+        uint32_t wiring, stateBefore, stepBefore;
+        uint8_t code;
+        uint32_t state, step;
+    };
+    const Step steps[] = {
+        {k3P4W, 1, 0, 'Y', 1, 1}, {k3P4W, 1, 1, 'Y', 2, 1},  {k3P4W, 2, 1, 'Y', 1, 0},
+        {k1P2W, 1, 0, 'Y', 2, 0}, {k3P4W, 38, 1, 'Y', 1, 0},
+    };
+    for (const Step& s : steps) {
+        Wiring(s.wiring, 1, 0);
+        g_MenuState.store(s.stateBefore);
+        g_HomePage.viewSel.store(s.stepBefore);
+        uint32_t ev = KeyEventPack(0, s.code, kSoft);
+        // The measurement items' own handlers pass their soft keys on; the home views dispatch them.
+        if (s.stateBefore == 38)
+            KeyProcess_HomeSoftKeys(&ev);
+        else
+            menuKeyDispatch(&ev);
+        EXPECT_EQ(g_MenuState.load(), s.state) << "from state " << s.stateBefore << " step " << s.stepBefore;
+        EXPECT_EQ(g_HomePage.viewSel.load(), s.step)
+            << "from state " << s.stateBefore << " step " << s.stepBefore;
+    }
+}
+
+TEST_F(HomeKeys, ItemKeysOpenAndCloseTheMeasurementItems) {
+    const uint8_t keys[] = {'[', '\\', ']', '^'};
+    for (uint32_t i = 0; i < 4; ++i) {
+        g_MenuState.store(1);
+        Press(keys[i], kSoft);
+        EXPECT_EQ(g_MenuState.load(), 38 + i);
+        uint32_t ev = KeyEventPack(0, keys[(i + 1) % 4], kSoft);
+        KeyProcess_HomeSoftKeys(&ev);
+        EXPECT_EQ(g_MenuState.load(), 38 + (i + 1) % 4) << "another item key opens its own item";
+        ev = KeyEventPack(0, keys[(i + 1) % 4], kSoft);
+        KeyProcess_HomeSoftKeys(&ev);
+        EXPECT_EQ(g_MenuState.load(), 1u);
+    }
+}
+
+TEST_F(HomeKeys, LineKeyCyclesTheLineOrTogglesTheView) {
+    struct Case {
+        uint32_t wiring, mode;
+        int32_t balanced, wave;
+        std::vector<int32_t> lines;  // parameter 43 after each press
+        int32_t view;                // parameter 44 after the presses
+        Texts messages;
+    };
+    const Case cases[] = {
+        {k3P4W, 1, 0, 16, {1, 2, 0}, 0, {}},
+        {k1P3W, 1, 0, 16, {1, 0}, 0, {}},
+        {k1P2W, 1, 1, 16, {0, 0}, 0, {}},
+        {k3P4W, 2, 1, 16, {1, 2}, 0, {}},
+        {k3P4W, 1, 1, 16, {0}, 1, {}},
+        {k1P3W, 8, 1, 16, {0, 0}, 0, {}},
+        {k3P4W, 1, 1, 17, {0}, 0, {"Valid Only All Phase is SIN\nWave Shape and Balance"}},
+        {k3P4W, 9, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
+        {k1P3W, 3, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
+    };
+    for (const Case& c : cases) {
+        Wiring(c.wiring, c.mode, c.balanced);
+        SetWaveform(c.wave, 0);
+        Messages();
+        for (int32_t line : c.lines) {
+            Press('Z', kSoft);
+            EXPECT_EQ(GetSelectedLine(), line) << "wiring " << c.wiring << " mode " << c.mode;
+        }
+        EXPECT_EQ(GetPhaseLineView(), c.view) << "wiring " << c.wiring << " mode " << c.mode;
+        EXPECT_EQ(Messages(), c.messages) << "wiring " << c.wiring << " mode " << c.mode;
+    }
+}
+
+TEST_F(HomeKeys, EachAllKey) {
+    struct Case {
+        uint32_t wiring, mode;
+        int32_t balanced;
+        uint32_t lock;
+        uint8_t before, after;
+    };
+    const Case cases[] = {
+        {k3P4W, 1, 0, 0, 0, 1}, {k3P4W, 1, 0, 0, 1, 0}, {k1P3W, 1, 0, 1, 0, 0}, {k1P2W, 1, 0, 0, 1, 0},
+        {k3P4W, 1, 1, 1, 0, 1}, {k3P4W, 9, 1, 0, 1, 1}, {k3P4W, 5, 1, 0, 1, 0}, {k3P4W, 5, 1, 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        Wiring(c.wiring, c.mode, c.balanced);
+        g_HomePage.allPhasesLock.store(c.lock);
+        g_EditAllPhases.store(c.before);
+        Press('_', kSoft);
+        EXPECT_EQ(g_EditAllPhases.load(), c.after) << "wiring " << c.wiring << " mode " << c.mode;
+    }
+    g_HomePage.allPhasesLock.store(0);
+}
+
+TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
+    g_MenuState.store(2);
+    Press('[', kSoft);
+    ASSERT_EQ(g_HomePage.harmonicView.load(), 1u);
+    const struct {
+        uint8_t code;
+        uint32_t page, quantity;
+    } presses[] = {{'^', 1, 0}, {'^', 2, 0},  {'^', 3, 0}, {'^', 4, 0}, {'^', 4, 0},
+                   {']', 3, 0}, {'\\', 0, 1}, {']', 0, 1}, {'^', 1, 1}, {'\\', 0, 0}};
+    g_HomePage.harmonicQuantity.store(0);
+    for (const auto& p : presses) {
+        Press(p.code, kSoft);
+        EXPECT_EQ(g_HomePage.harmonicPage.load(), p.page) << p.code;
+        EXPECT_EQ(g_HomePage.harmonicQuantity.load(), p.quantity) << p.code;
+    }
+    Press(kRunHold, kSoft);
+    EXPECT_FALSE(Flag(kFrozen)) << "no RUN/HOLD on the harmonic view";
+    Press('[', kSoft);
+    EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
+    g_HomePage.meterSet.store(0);
+    for (uint32_t want : {1u, 2u, 0u}) {
+        Press('\\', kSoft);
+        EXPECT_EQ(g_HomePage.meterSet.load(), want);
+    }
+    Press(kRunHold, kSoft);
+    EXPECT_TRUE(Flag(kFrozen));
+    Messages();
+    Press('[', kSoft);
+    EXPECT_EQ(Messages(), Texts{"14"});
+    g_ParamFlags.store(0);
+    SetOutputMode(0);
+    Press('[', kSoft);
+    EXPECT_EQ(Messages(), Texts{"Only AC-INT And \n50/60Hz Active"});
+    EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
+}
+
+TEST_F(HomeKeys, TypingThroughTheTableAndTheKnobClearingIt) {
+    struct Case {
+        const char* keys;  // digits, '.' point, '-' SHIFT and point
+        const char* text;
+        int32_t entered;
+    };
+    const Case cases[] = {{"1.25", "1.25", 125}, {"-", "-", 0}, {"12-", "-12", -12}, {"12--", "+12", 12}};
+    g_MenuState.store(2);
+    for (const Case& c : cases) {
+        menuResetEdit();
+        for (const char* k = c.keys; *k; ++k) {
+            if (*k == '-') g_ParamFlags.fetch_or(kShift);
+            Press(*k >= '0' && *k <= '9' ? static_cast<uint8_t>(64 + (*k - '0')) : kPoint, kKeypad);
+        }
+        EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), c.text) << c.keys;
+        Press('U', kKeypad);
+        EXPECT_EQ(g_EditBuf.enteredInt, c.entered) << c.keys;
+    }
+    EXPECT_EQ(g_EditBuf.entryScale, 1.0f);
+    Press(65, kKeypad);
+    Knob(1);
+    EXPECT_EQ(g_EditBuf.entryLength, 0);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// The running controller's home keys: the AC voltage field by knob, cursor and keypad, preset mode's
+// save, recall and exit, and the frozen meter. Any SCPI command puts the panel in remote: SHIFT then
+// PRESET returns it to local before the next keys.
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class PanelHomeKeys : public FrontPanelSuite {
+  protected:
+    static void Local() { Keys({"key S", "key N"}); }
+    // A popup's text, logged where the message popup draws its first line.
+    static bool Popup(const std::string& text) { return WaitLogged(365, 190, text); }
+    // What the simulated stage took at its last apply, asked until it is want (the control task applies a
+    // change on a later pass).
+    static bool StageHas(int reg, const std::string& want) {
+        const std::string line = "reg " + std::to_string(reg) + " = " + want + "\n";
+        for (int tries = 0; tries < 20; ++tries) {
+            if (!Panel("reg " + std::to_string(reg))) return false;
+            if (c().Output().find(line) != std::string::npos) return true;
+        }
+        return false;
+    }
+};
+
+// '@', 'A'-'I' are the keypad's 0-9, 'J' its point; 'O' opens the AC voltage of the selected phase.
+TEST_F(PanelHomeKeys, AcVoltageByKnobCursorAndKeypad) {
+    Keys({"key O", "knob 3"});
+    EXPECT_TRUE(StageHas(2384, "0.03")) << c().Output();
+    EXPECT_EQ(Ask("VOLT?"), "+0.0300");
+    Send("VOLT 0");
+    Local();
+    Keys({"key T", "key O", "key V", "key V", "key V", "key V", "knob 1", "key T"});
+    EXPECT_EQ(Ask("VOLT?"), "+100.0000");
+    Local();
+    Keys({"key O", "key A", "key J", "key B", "key J", "key C", "key U"});
+    EXPECT_EQ(Ask("VOLT?"), "+1.2300") << "the second point is ignored";
+}
+
+TEST_F(PanelHomeKeys, PresetModeSavesRecallsAndLeaves) {
+    Send("VOLT 50");
+    Local();
+    Mark();
+    ASSERT_TRUE(Panel("key N"));
+    EXPECT_TRUE(Popup("Preset Mode")) << TextLog();
+    Mark();
+    ASSERT_TRUE(Panel("hold I"));
+    EXPECT_TRUE(Popup("Saved To M9")) << TextLog();
+    Mark();
+    ASSERT_TRUE(Panel("hold ["));
+    EXPECT_TRUE(Popup("Saved To M2")) << TextLog();
+    // OUTPUT works in preset mode and leaves it on: the next other key leaves it.
+    ASSERT_TRUE(Panel("key X"));
+    EXPECT_TRUE(StageHas(2346, "1")) << c().Output();
+    Mark();
+    ASSERT_TRUE(Panel("key L"));
+    EXPECT_TRUE(Popup("Exit Preset Mode")) << TextLog();
+    EXPECT_EQ(Ask("OUTP?"), "+1");
+    Send("OUTP 0");
+    Send("VOLT 80");
+    EXPECT_EQ(Ask("VOLT?"), "+80.0000");
+    Local();
+    Keys({"key N", "key ["});
+    EXPECT_EQ(Ask("VOLT?"), "+50.0000") << "soft key 3 recalls M2";
+    Local();
+    Mark();
+    ASSERT_TRUE(Panel("key N"));
+    EXPECT_TRUE(Popup("Exit Preset Mode")) << TextLog();
+}
+
+TEST_F(PanelHomeKeys, FrozenMeterRefusesTheFieldKeys) {
+    Mark();
+    ASSERT_TRUE(Panel("key 96"));
+    EXPECT_TRUE(Popup("Meter Frozen")) << TextLog();
+    Mark();
+    ASSERT_TRUE(Panel("key O"));
+    EXPECT_TRUE(Popup("Invalid in This Meter Frozen")) << TextLog();
+    ASSERT_TRUE(Panel("key 96"));
+}
+
+}  // namespace

@@ -156,6 +156,16 @@ int CmdSystCommGpibAddr(ScpiInterface* ifc);
 int CmdSystCommIntAddr(ScpiInterface* ifc);
 int CmdSystCommIntBaud(ScpiInterface* ifc);
 
+// Memory data transfer: whole ARB, SEQ, SIM and preset memories as blocks.
+int CmdDataArbFile(ScpiInterface* ifc);
+int CmdDataSeqData(ScpiInterface* ifc);
+int CmdDataSeqPres(ScpiInterface* ifc);
+int CmdDataSimData(ScpiInterface* ifc);
+int CmdDataSimPres(ScpiInterface* ifc);
+int CmdDataPresData(ScpiInterface* ifc);
+int CmdDataPresFile(ScpiInterface* ifc);
+int CmdDataWaveData(ScpiInterface* ifc);
+
 // CALibration.
 int CmdCalConfMode(ScpiInterface* ifc);
 int CmdCalVoltAvg(ScpiInterface* ifc);

@@ -132,18 +132,30 @@ TEST_F(ScpiData, SeqMemoriesAndThePresentSequence) {
     EXPECT_EQ(Error(), kNoError);
     const std::string stored = File("/mnt/tst/seq/SEQ3.SEQ");
     ASSERT_EQ(stored.size(), 1224324u);
-    EXPECT_EQ(AskBlock("DATA:SEQ? 3", "#71224324"), stored);
+    EXPECT_TRUE(AskBlock("DATA:SEQ? 3", "#71224324") == stored);
     const std::string again = AskBlock("TRAC:SEQ:FILE? 3", "#71224324");
-    EXPECT_EQ(again, stored);
+    EXPECT_TRUE(again == stored);
     Send("DATA:SEQ 3," + Block(again));
     EXPECT_EQ(Error(), kNoError);
-    EXPECT_EQ(File("/mnt/tst/seq/SEQ3.SEQ"), stored);
+    EXPECT_TRUE(File("/mnt/tst/seq/SEQ3.SEQ") == stored);
     // A stored memory 9 is the same file after it has been lent.
     Send("DATA:SEQ 9," + Block(DefaultSeqImage(9)));
     EXPECT_EQ(Error(), kNoError);
     const std::string seq9 = File("/mnt/tst/seq/SEQ9.SEQ");
     EXPECT_EQ(AskBlock("DATA:SEQ:PRES?", "#71224324").size(), 1224324u);
-    EXPECT_EQ(File("/mnt/tst/seq/SEQ9.SEQ"), seq9);
+    EXPECT_TRUE(File("/mnt/tst/seq/SEQ9.SEQ") == seq9);
+    EXPECT_FALSE(Exists("/mnt/tst/seq/SEQ9_tmp.SEQ"));
+    // The present sequence replaced through memory 9, which is put back whether the import takes or not.
+    const std::string image = DefaultSeqImage(5);
+    Send("DATA:SEQ:PRES " + Block(image));
+    EXPECT_EQ(Error(), kNoError);
+    // The steps come back as sent (the configuration behind them is the output's at the time of the query).
+    constexpr size_t kSteps = 64, kConfig = 1224064;
+    EXPECT_TRUE(AskBlock("DATA:SEQ:PRES?", "#71224324").compare(kSteps, kConfig - kSteps, image, kSteps,
+                                                                  kConfig - kSteps) == 0);
+    Send("DATA:SEQ:PRES " + Block(image.substr(0, 1000)));
+    EXPECT_EQ(Error(), kExecution);
+    EXPECT_TRUE(File("/mnt/tst/seq/SEQ9.SEQ") == seq9);
     EXPECT_FALSE(Exists("/mnt/tst/seq/SEQ9_tmp.SEQ"));
 }
 

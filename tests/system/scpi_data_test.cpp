@@ -151,8 +151,8 @@ TEST_F(ScpiData, SeqMemoriesAndThePresentSequence) {
     EXPECT_EQ(Error(), kNoError);
     // The steps come back as sent (the configuration behind them is the output's at the time of the query).
     constexpr size_t kSteps = 64, kConfig = 1224064;
-    EXPECT_TRUE(AskBlock("DATA:SEQ:PRES?", "#71224324").compare(kSteps, kConfig - kSteps, image, kSteps,
-                                                                  kConfig - kSteps) == 0);
+    EXPECT_TRUE(AskBlock("DATA:SEQ:PRES?", "#71224324")
+                    .compare(kSteps, kConfig - kSteps, image, kSteps, kConfig - kSteps) == 0);
     Send("DATA:SEQ:PRES " + Block(image.substr(0, 1000)));
     EXPECT_EQ(Error(), kExecution);
     EXPECT_TRUE(File("/mnt/tst/seq/SEQ9.SEQ") == seq9);

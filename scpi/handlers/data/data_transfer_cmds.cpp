@@ -125,10 +125,20 @@ struct PresentKind {
     const char* success;
     const char* failure;
 };
-const PresentKind kSeqPresent{kSeq, Slot9Kind::kSeq, SeqMem_Save, SeqMem_Recall, &SeqSimBlock::seqRecallSlot,
-                              "SEQ Update Success", "SEQ Update Fail"};
-const PresentKind kSimPresent{kSim, Slot9Kind::kSim, SimMem_Save, SimMem_Recall, &SeqSimBlock::simRecallSlot,
-                              "SIM Update Success", "SIM Update Fail"};
+const PresentKind kSeqPresent{kSeq,
+                              Slot9Kind::kSeq,
+                              SeqMem_Save,
+                              SeqMem_Recall,
+                              &SeqSimBlock::seqRecallSlot,
+                              "SEQ Update Success",
+                              "SEQ Update Fail"};
+const PresentKind kSimPresent{kSim,
+                              Slot9Kind::kSim,
+                              SimMem_Save,
+                              SimMem_Recall,
+                              &SeqSimBlock::simRecallSlot,
+                              "SIM Update Success",
+                              "SIM Update Fail"};
 
 // The block goes out from memory 9, which the channel puts back once the block has been sent.
 int SendPresent(ScpiInterface* ifc, const PresentKind& kind) {

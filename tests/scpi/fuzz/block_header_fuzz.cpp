@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sum += h.data[i];
     uint8_t header[16];
     const int written = BlockHeaderWrite(header, h.length);
-    if (written < 3 || written != BlockHeaderLength(h.length) || static_cast<uint32_t>(written) > 2 + h.digits ||
-        header[0] != '#' || header[1] != '0' + (written - 2))
+    if (written < 3 || written != BlockHeaderLength(h.length) ||
+        static_cast<uint32_t>(written) > 2 + h.digits || header[0] != '#' || header[1] != '0' + (written - 2))
         std::abort();
     // Kept so that the reads above are not optimised away.
     return sum == UINT32_MAX ? 1 : 0;

@@ -2,10 +2,9 @@
 // memories that are missing or damaged, and memory 9 lent to the PRESent forms, put back on every path.
 #include <errno.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstring>

@@ -67,5 +67,6 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 dict_arg=()
 [ -n "$dict" ] && dict_arg=(-dict="$dict")
-"$target" -max_total_time="$fuzz" -max_len="$max_len" -timeout=10 "${dict_arg[@]}" \
+# libFuzzer's own failure status is 77, the smoke tests' "skipped": a crash must fail them instead.
+"$target" -max_total_time="$fuzz" -max_len="$max_len" -timeout=10 -error_exitcode=1 "${dict_arg[@]}" \
   -artifact_prefix="$build/" -print_final_stats=1 "$build/$corpus" "$seeds"

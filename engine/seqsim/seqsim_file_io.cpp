@@ -2,10 +2,13 @@
 // holds what differs.
 #include <cstdio>
 #include <cstdlib>
+#include <chrono>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
+#include <thread>
 
 #include "engine/seqsim/seqsim_file_layout.h"
 #include "storage/brand_dir.h"
@@ -27,11 +30,38 @@ struct Kind {
     uint32_t size;
     uint32_t oldDelta;
     int32_t (*parse)(int32_t, int32_t);
+    std::mutex* lock;  // guards image: a remote query and a panel store run on different threads
 };
+std::mutex g_seqImageLock;
+std::mutex g_simImageLock;
 const Kind kSeq{"seq",        "SEQ%d.SEQ",  kFileKindSeq, kSeqFileVersion,
-                g_SeqFileBuf, kSeqFileSize, 24256,        SeqParseFile};
+                g_SeqFileBuf, kSeqFileSize, 24256,        SeqParseFile, &g_seqImageLock};
 const Kind kSim{"sim",        "SIM%d.SIM",  kFileKindSim, kSimFileVersion,
-                g_SimFileBuf, kSimFileSize, 80,           SimParseFile};
+                g_SimFileBuf, kSimFileSize, 80,           SimParseFile, &g_simImageLock};
+
+// The longest a user of the image waits for another: a SEQ file written to a slow store takes well under
+// a second.
+constexpr int kImageWaitMs = 5000;
+
+// Holds the kind's image lock for one build, load, import or copy; owns_lock() is false when the wait ran
+// out. Tried once a millisecond, so that the wait is bounded without a timed lock.
+class HoldImage {
+  public:
+    explicit HoldImage(const Kind& k) : lock_(*k.lock) {
+        for (int waited = 0; !(held_ = lock_.try_lock()) && waited < kImageWaitMs; ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ~HoldImage() {
+        if (held_) lock_.unlock();
+    }
+    HoldImage(const HoldImage&) = delete;
+    HoldImage& operator=(const HoldImage&) = delete;
+    bool owns_lock() const { return held_; }
+
+  private:
+    std::mutex& lock_;
+    bool held_ = false;
+};
 
 bool SlotOk(int32_t slot) {
     return slot >= 0 && slot <= 9;
@@ -96,6 +126,8 @@ void Restore(const Kind& k, const Snapshot& s) {
 
 int32_t Save(const Kind& k, int32_t slot, int32_t clear) {
     if (!SlotOk(slot)) return kFileBadArgument;
+    const HoldImage held(k);
+    if (!held.owns_lock()) return kFileBadArgument;
     const int32_t built = &k == &kSeq ? SeqBuildFile(slot, clear) : SimBuildFile(slot);
     if (built != 0) return kFileBadArgument;
     return FileWriteRaw(1, k.dir, FileName(k, slot).c_str(), k.image, k.size);
@@ -103,6 +135,8 @@ int32_t Save(const Kind& k, int32_t slot, int32_t clear) {
 
 int32_t Load(const Kind& k, int32_t slot) {
     if (!SlotOk(slot)) return kFileBadArgument;
+    const HoldImage held(k);
+    if (!held.owns_lock()) return kFileBadArgument;
     const int32_t n = ReadSized(k, 1, k.dir, slot, k.image);
     return n < 0 ? n : k.parse(slot, n);
 }
@@ -113,12 +147,16 @@ template <typename Fill>
 int32_t ImportChecked(const Kind& k, int32_t slot, Fill fill) {
     std::unique_ptr<Snapshot> before(new (std::nothrow) Snapshot);
     if (!before) return kFileBadArgument;
-    Take(k, *before);
-    int32_t r = fill();
-    if (r >= 0) r = k.parse(slot, r);
-    if (r != 1) {
-        Restore(k, *before);
-        return r;
+    {
+        const HoldImage held(k);
+        if (!held.owns_lock()) return kFileBadArgument;
+        Take(k, *before);
+        int32_t r = fill();
+        if (r >= 0) r = k.parse(slot, r);
+        if (r != 1) {
+            Restore(k, *before);
+            return r;
+        }
     }
     return Save(k, slot, 0);
 }
@@ -181,10 +219,14 @@ int32_t SimImportFromUsb(int32_t slot) {
     return ImportUsb(kSim, slot);
 }
 void SeqCopyFileImage(uint8_t* buffer) {
-    if (buffer != nullptr) std::memcpy(buffer, g_SeqFileBuf, kSeqFileSize);
+    if (buffer == nullptr) return;
+    const HoldImage held(kSeq);
+    if (held.owns_lock()) std::memcpy(buffer, g_SeqFileBuf, kSeqFileSize);
 }
 void SimCopyFileImage(uint8_t* buffer) {
-    if (buffer != nullptr) std::memcpy(buffer, g_SimFileBuf, kSimFileSize);
+    if (buffer == nullptr) return;
+    const HoldImage held(kSim);
+    if (held.owns_lock()) std::memcpy(buffer, g_SimFileBuf, kSimFileSize);
 }
 int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer) {
     return ReadChecked(kSeq, slot, buffer);

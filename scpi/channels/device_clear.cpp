@@ -1,10 +1,9 @@
 #include "scpi/channels/device_clear.h"
 
 #include "core/system/messaging/msg_queue.h"
-#include "engine/seqsim/seqsim_file.h"
-#include "platform/sandbox/sandbox.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/handlers/data/data_slot9.h"
 
 namespace scpi {
 namespace {
@@ -29,17 +28,9 @@ void DeferredSlot9Commit(const ScpiInterface* ifc) {
     if (ifc == nullptr || ifc->cmd == nullptr) return;
     const uint32_t id = MainCmdId(ifc);
     if (id == kCmdDataSeqDataPres) {
-        SeqLoadFile(9);
-        plat::System("cp /mnt/tst/seq/SEQ9_tmp.SEQ /mnt/tst/seq/SEQ9.SEQ");
-        plat::System("sync");
-        plat::System("rm /mnt/tst/seq/SEQ9_tmp.SEQ");
-        plat::System("sync");
+        Slot9Return(Slot9Kind::kSeq);
     } else if (id == kCmdDataSimDataPres) {
-        SimLoadFile(9);
-        plat::System("cp /mnt/tst/sim/SIM9_tmp.SIM /mnt/tst/sim/SIM9.SIM");
-        plat::System("sync");
-        plat::System("rm /mnt/tst/sim/SIM9_tmp.SIM");
-        plat::System("sync");
+        Slot9Return(Slot9Kind::kSim);
     }
 }
 

@@ -16,8 +16,8 @@ void DeviceClear(ScpiInterface* ifc);
 // for the completion.
 void DeviceClearAfterCompletion(ScpiInterface* ifc);
 
-// The end of a SEQ/SIM data transfer through slot 9 (command ids 31 and 34): the slot is loaded again and
-// the file it borrowed is put back. Nothing for other commands.
+// The end of a SEQ/SIM data transfer through slot 9 (command ids 31 and 34): the memory it borrowed is
+// put back. Nothing for other commands.
 void DeferredSlot9Commit(const ScpiInterface* ifc);
 
 }  // namespace scpi

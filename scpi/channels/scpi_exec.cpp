@@ -10,6 +10,7 @@
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/remote_port.h"
+#include "scpi/channels/device_clear.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "scpi/parser/scpi_errors.h"
 #include "scpi/handlers/scpi_handlers.h"
@@ -155,6 +156,7 @@ void DeferredStep(ScpiInterface* ifc) {
     } else if (ifc->deferredState == 2) {
         if (Control(ifc, kPortCtlCommitted, 0) <= 0) {
             SharedBufRelease();
+            DeferredSlot9Commit(ifc);
             ifc->deferredState = 0;
             ifc->deferredData = nullptr;
             ifc->deferredLen = 0;
@@ -198,6 +200,7 @@ void ChannelDropSession(ScpiInterface* ifc) {
     if (ps->errIndex != 0) scpiErrorQueuePush(&ifc->errq, ps->errIndex, LogCurrentLine(ifc));
     if (ifc->deferredState != 0) {
         SharedBufRelease();
+        DeferredSlot9Commit(ifc);
         ifc->deferredState = 0;
         ifc->deferredData = nullptr;
         ifc->deferredLen = 0;

@@ -170,6 +170,16 @@ int CmdSourSim(ScpiInterface* ifc) {
     return CmdSourSimRow(ifc, Cmd);
 }
 
+// Memory data transfer: whole ARB, SEQ, SIM and preset memories as blocks.
+int CmdDataArbFile(ScpiInterface* ifc);
+int CmdDataSeqData(ScpiInterface* ifc);
+int CmdDataSeqPres(ScpiInterface* ifc);
+int CmdDataSimData(ScpiInterface* ifc);
+int CmdDataSimPres(ScpiInterface* ifc);
+int CmdDataPresData(ScpiInterface* ifc);
+int CmdDataPresFile(ScpiInterface* ifc);
+int CmdDataWaveData(ScpiInterface* ifc);
+
 // CALibration.
 int CmdCalConfMode(ScpiInterface* ifc);
 int CmdCalVoltAvg(ScpiInterface* ifc);

@@ -76,6 +76,15 @@ std::string TcpClient::ReadLine(int timeoutMs) {
     return line;
 }
 
+std::string TcpClient::ReadBytes(size_t count, int timeoutMs) {
+    const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (pending_.size() < count && Fill(MsLeft(until)) > 0) {
+    }
+    std::string out = pending_.substr(0, count);
+    pending_.erase(0, out.size());
+    return out;
+}
+
 std::string TcpClient::ReadFor(int ms) {
     const auto until = Clock::now() + std::chrono::milliseconds(ms);
     while (MsLeft(until) > 0 && Fill(MsLeft(until)) > 0) {

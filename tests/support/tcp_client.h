@@ -19,6 +19,9 @@ class TcpClient {
     // The next line with its line feed; what arrived so far (possibly "") when the time passes or the
     // peer closes first.
     std::string ReadLine(int timeoutMs = 3000);
+    // The next count bytes (a binary block may hold line feeds); fewer when the time passes or the peer
+    // closes first.
+    std::string ReadBytes(size_t count, int timeoutMs = 3000);
     // Everything that arrives within ms milliseconds.
     std::string ReadFor(int ms);
     // True when the peer closes the connection within timeoutMs (data that arrives is dropped).

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "screens/seqsim/seqsim_defaults.h"
@@ -197,6 +198,24 @@ TEST_F(SeqSimFile, KilledSaveLeavesOldOrNewFile) {
         ASSERT_EQ(waitpid(child, &status, 0), child);
         const std::string now = Read("/mnt/tst/seq/SEQ2.SEQ");
         EXPECT_TRUE(now == old || now == fresh) << "after " << delayMs << " ms: " << now.size() << " bytes";
+    }
+}
+
+// A remote query saves through the image on its channel thread while the panel stores on its own: each
+// file must be its own memory's whole image.
+TEST_F(SeqSimFile, SavesOnTwoThreadsDoNotShareTheImage) {
+    auto saves = [](int32_t slot) {
+        for (int i = 0; i < 8; ++i)
+            SeqSaveFile(slot, 0);
+    };
+    std::thread other(saves, 2);
+    saves(1);
+    other.join();
+    for (int slot : {1, 2}) {
+        const std::string f = Read("/mnt/tst/seq/SEQ" + std::to_string(slot) + ".SEQ");
+        ASSERT_EQ(f.size(), kSeqFileSize);
+        EXPECT_EQ(Be16(f, 52), slot);
+        EXPECT_TRUE(TrailerOk(f)) << slot;
     }
 }
 

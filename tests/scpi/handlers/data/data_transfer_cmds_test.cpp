@@ -1,0 +1,168 @@
+// The memory transfers on a channel with the real execution loop: block headers, checked memory numbers,
+// memories that are missing or damaged, and memory 9 lent to the PRESent forms, put back on every path.
+#include <errno.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_queue.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_file.h"
+#include "scpi/handlers/data/data_block.h"
+#include "scpi/handlers/data/data_slot9.h"
+#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+// The store refuses to put a new SEQ9 in place while this is set, as a full or failing flash would.
+std::atomic<bool> g_failSeq9Write{false};
+
+}  // namespace
+
+extern "C" int rename(const char* from, const char* to) {
+    if (g_failSeq9Write.load() && std::string_view(to).ends_with("/SEQ9.SEQ")) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_renameat, AT_FDCWD, from, AT_FDCWD, to));
+}
+
+namespace {
+
+using scpitest::FakeChannel;
+
+const std::string kRange = "-222,\"Data out of range\"";
+const std::string kNotFound = "-256,\"File name not found\"";
+const std::string kExecution = "-200,\"Execution error\"";
+const std::string kBlock = "-160,\"Block data error\"";
+const std::string kOutOfMemory = "-291,\"Out of memory\"";
+
+class DataTransfer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(SharedBufInit(), 0);
+        // Memory files carry the model they were made on and are read only on a model that takes them.
+        IdentityTextWrite(g_ModelName, sizeof g_ModelName, "VRN-4145", 8);
+        g_ModelId.store(1);
+    }
+    void TearDown() override {
+        g_failSeq9Write.store(false);
+        core::SharedBufFree();
+    }
+    std::string File(const char* path) const { return root.Read(path); }
+
+    testsupport::TempRoot root;
+    scpitest::MenuEnv env;
+    FakeChannel lan{kChanLan};
+};
+
+TEST(BlockHeader, LengthAndTextByCount) {
+    const std::tuple<uint32_t, const char*> cases[] = {
+        {0, "#10"}, {5, "#15"}, {8260, "#48260"}, {1224324, "#71224324"}, {999999999, "#9999999999"},
+    };
+    for (const auto& [count, text] : cases) {
+        uint8_t out[16] = {};
+        EXPECT_EQ(BlockHeaderLength(count), static_cast<int>(std::strlen(text))) << count;
+        ASSERT_EQ(BlockHeaderWrite(out, count), static_cast<int>(std::strlen(text))) << count;
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(out)), text);
+    }
+    // Ten digits do not fit the one digit that counts them.
+    EXPECT_EQ(BlockHeaderLength(1000000000), -1);
+    uint8_t out[16];
+    EXPECT_EQ(BlockHeaderWrite(out, 1000000000), -1);
+}
+
+// {program message, start of the reply, errors}: a refused command leaves the shared buffer free, which the
+// ARB query after each row proves.
+TEST_F(DataTransfer, MemoryNumbersAndBlocksAreCheckedFirst) {
+    const std::string damaged(kSeqFileSize, '\x55');
+    root.Write("/mnt/tst/seq/SEQ4.SEQ", damaged);
+    g_SeqStepTable[0][0][5].dcv = 1234;
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"DATA:SEQ? -1\n", "", kRange},
+        {"DATA:SEQ? 10\n", "", kRange},
+        {"DATA:SIM? SIM9\n", "", kNotFound},
+        {"DATA:SIM? 12\n", "", kRange},
+        {"DATA:ARB:FILE? 0\n", "", kRange},
+        {"DATA:ARB:FILE? 254\n", "", kRange},
+        {"DATA:PRES:FILE? 10\n", "", kRange},
+        {"DATA:SEQ? 3\n", "", kNotFound},
+        {"DATA:SEQ? SEQ4\n", "", kExecution},
+        {"DATA:WAVE 1,#13abc\n", "", kBlock},
+        {"DATA:WAVE 1,#0abc\n", "", kBlock},
+        {"DATA:WAVE 254,#13abc\n", "", kRange},
+        {"DATA:PRES:FILE 3,#15hello\n", "", kExecution},
+        {"DATA:SEQ 3,#15hello\n", "", kExecution},
+        {"DATA:PRES? 1\n", "\n", ""},
+    };
+    for (const auto& [in, reply, errors] : cases) {
+        EXPECT_EQ(lan.Exec(in).substr(0, reply.size()), reply) << in;
+        EXPECT_EQ(lan.PopErrors(), errors) << in;
+        EXPECT_EQ(lan.Exec("DATA:ARB:FILE? 1\n").substr(0, 6), "#48260") << in;
+        EXPECT_EQ(lan.PopErrors(), "") << in;
+    }
+    // A query reads the memory where it lies: the working sequence is what it was.
+    EXPECT_EQ(g_SeqStepTable[0][0][5].dcv, 1234);
+    EXPECT_EQ(File("/mnt/tst/seq/SEQ4.SEQ"), damaged);
+    EXPECT_EQ(File("/mnt/tst/seq/SEQ3.SEQ"), "");
+}
+
+TEST_F(DataTransfer, WebChannelIsRefusedButForArbFiles) {
+    FakeChannel web{kChanWeb};
+    EXPECT_EQ(web.Exec("DATA:SEQ? 0\n"), "");
+    EXPECT_EQ(web.PopErrors(), "-292,\"Referenced name does not exist\"");
+    EXPECT_EQ(web.Exec("DATA:ARB:FILE? 1\n").substr(0, 6), "#48260");
+    EXPECT_EQ(web.PopErrors(), "");
+}
+
+TEST_F(DataTransfer, PresentQueryPutsMemory9BackWhenItsSaveFails) {
+    const std::string stored = "SEQ9 as stored";
+    root.Write("/mnt/tst/seq/SEQ9.SEQ", stored);
+    g_failSeq9Write.store(true);
+    EXPECT_EQ(lan.Exec("DATA:SEQ:PRES?\n"), "");
+    EXPECT_EQ(lan.PopErrors(), "-320,\"Storage fault\"");
+    g_failSeq9Write.store(false);
+    EXPECT_EQ(File("/mnt/tst/seq/SEQ9.SEQ"), stored);
+    EXPECT_EQ(File("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
+    // Both the buffer and memory 9 are free again: the next borrower gets as far as the import.
+    EXPECT_EQ(lan.Exec("DATA:SEQ:PRES #15hello\n"), "");
+    EXPECT_EQ(lan.PopErrors(), kExecution);
+    EXPECT_EQ(File("/mnt/tst/seq/SEQ9.SEQ"), stored);
+    EXPECT_EQ(File("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
+}
+
+TEST_F(DataTransfer, OneBorrowerOfMemory9AtATime) {
+    ASSERT_TRUE(scpi::Slot9Borrow(scpi::Slot9Kind::kSim));
+    EXPECT_EQ(lan.Exec("DATA:SIM:PRES?\n"), "");
+    EXPECT_EQ(lan.PopErrors(), kOutOfMemory);
+    EXPECT_EQ(lan.Exec("DATA:SIM:PRES #15hello\n"), "");
+    EXPECT_EQ(lan.PopErrors(), kOutOfMemory);
+    scpi::Slot9Return(scpi::Slot9Kind::kSim);
+    EXPECT_EQ(lan.Exec("DATA:ARB:FILE? 1\n").substr(0, 6), "#48260");
+}
+
+// Sent from memory 9 and put back once the block is gone: a stored memory as it was, a memory never
+// stored absent again.
+TEST_F(DataTransfer, PresentSimulationIsSentThroughMemory9) {
+    for (const std::string stored : {"", "SIM9 as stored"}) {
+        if (!stored.empty()) root.Write("/mnt/tst/sim/SIM9.SIM", stored);
+        const std::string sent = lan.Exec("DATA:SIM:PRES?\n");
+        EXPECT_EQ(sent.substr(0, 6), "#41972") << stored;
+        EXPECT_EQ(sent.back(), '\n');
+        EXPECT_EQ(lan.PopErrors(), "") << stored;
+        EXPECT_EQ(File("/mnt/tst/sim/SIM9.SIM"), stored);
+        EXPECT_EQ(File("/mnt/tst/sim/SIM9_tmp.SIM"), "");
+    }
+}
+
+}  // namespace

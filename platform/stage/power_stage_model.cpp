@@ -155,7 +155,8 @@ constexpr ReadRow kReadRows[] = {
     ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
     Answers(kLoopbackRead, ReadLoopback), Answers(kRunStep, ReadSequencer),
     Answers(kRunState, ReadSequencer),    Answers(kRepeatCount, ReadSequencer),
-    Answers(kRunTime, ReadSequencer),     Answers(kCaliStatus, ReadCaliStatus),
+    Answers(kRunTime, ReadSequencer),
+    Answers(kCaliStatus, ReadCaliStatus),
 };
 
 struct MeasureBlock {

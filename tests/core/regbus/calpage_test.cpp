@@ -166,7 +166,8 @@ TEST_F(RegBusTest, StageCarriesOutTheCalibrationDataCommands) {
         EXPECT_EQ(BusReg_GetCaliStatus(), s.status);
         for (int p = 0; p < regbus::kCalPageCount; ++p) {
             if (p == s.breakPhase) continue;
-            EXPECT_EQ(inUse(p), s.inUseSeed == 0 ? neutralInUse : page(static_cast<uint16_t>(s.inUseSeed + p)))
+            EXPECT_EQ(inUse(p),
+                      s.inUseSeed == 0 ? neutralInUse : page(static_cast<uint16_t>(s.inUseSeed + p)))
                 << "phase " << p;
         }
     }

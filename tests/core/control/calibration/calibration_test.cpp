@@ -146,7 +146,8 @@ TEST_F(CalibrationTest, AFailedLowRangeRecoversThroughItsExits) {
             } else {
                 p.leavePoint();
             }
-            ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002 && PendingModeEvent() == 0; }), 0);
+            ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002 && PendingModeEvent() == 0; }),
+                      0);
 
             Stage().ScriptCaliStatus({0});
             g_MenuState = 316;

@@ -1,5 +1,6 @@
 #include "platform/stage/power_stage_model.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -138,6 +139,10 @@ uint32_t ReadSequencer(const PowerStageModel& m, const RegisterFile& regs, uint3
     return m.SequencerRead(regs, reg);
 }
 
+uint32_t ReadCaliStatus(const PowerStageModel& m, const RegisterFile&, uint32_t, uint32_t) {
+    return m.CaliStatus();
+}
+
 constexpr ReadRow Answers(const Block& block, ReadFn read) {
     return {block.first, static_cast<uint16_t>(block.last()), read};
 }
@@ -151,6 +156,7 @@ constexpr ReadRow kReadRows[] = {
     Answers(kLoopbackRead, ReadLoopback), Answers(kRunStep, ReadSequencer),
     Answers(kRunState, ReadSequencer),    Answers(kRepeatCount, ReadSequencer),
     Answers(kRunTime, ReadSequencer),
+    Answers(kCaliStatus, ReadCaliStatus),
 };
 
 struct MeasureBlock {
@@ -181,6 +187,36 @@ float RegFloat(const PowerStageModel& m, uint32_t reg) {
     return std::bit_cast<float>(m.Applied(reg));
 }
 
+// The calibration commands the stage carries out on its calibration data; the others (start 8, next
+// point 16, abort 32) belong to the point sequence, which reports nothing here.
+constexpr uint32_t kCalDefault = 1, kCalRecall = 2, kCalSave = 4;
+constexpr uint32_t kCalDone = 1u << 3, kCalFailed = 2u << 3;  // second result
+constexpr uint32_t kCalChecksumWord = 254;
+// The stage's own data when nothing was calibrated: every data word at its mid value, no correction.
+constexpr uint16_t kCalNeutralWord = 0x4000;
+
+// A page's word 254 must be nonzero and the 16-bit sum of words 0-253, as the controller checks it.
+bool CalPageSound(const uint16_t* page) {
+    uint16_t sum = 0;
+    for (uint32_t w = 0; w < kCalChecksumWord; ++w)
+        sum = static_cast<uint16_t>(sum + page[w]);
+    return page[kCalChecksumWord] != 0 && page[kCalChecksumWord] == sum;
+}
+
+void CalNeutralPage(uint16_t* page) {
+    uint16_t sum = 0;
+    for (uint32_t w = 0; w < kCalChecksumWord; ++w) {
+        page[w] = kCalNeutralWord;
+        sum = static_cast<uint16_t>(sum + page[w]);
+    }
+    page[kCalChecksumWord] = sum;
+}
+
+void CalPageToRegs(RegisterFile& regs, uint32_t phase, const uint16_t* page) {
+    for (uint32_t w = 0; w <= kCalChecksumWord; ++w)
+        regs.Set(kCalPage.at(phase), w, page[w]);
+}
+
 }  // namespace
 
 RegDecode DecodeOf(uint32_t reg) {
@@ -209,6 +245,41 @@ double DecodeValue(RegDecode decode, uint32_t raw) {
 
 void PowerStageModel::Reset() {
     *this = PowerStageModel{};
+    for (auto& page : calStored_)
+        CalNeutralPage(page);
+}
+
+void PowerStageModel::PowerOn(RegisterFile& regs) const {
+    for (uint32_t p = 0; p < kCalPage.count; ++p)
+        CalPageToRegs(regs, p, calStored_[p]);
+}
+
+void PowerStageModel::CaliCommand(RegisterFile& regs, uint32_t command) {
+    caliStatus_ = 0;
+    if (command == kCalSave) {
+        uint16_t pages[kCalPage.count][kCalWords];
+        for (uint32_t p = 0; p < kCalPage.count; ++p) {
+            for (uint32_t w = 0; w < kCalWords; ++w)
+                pages[p][w] = static_cast<uint16_t>(regs.Get(kCalPage.at(p), w));
+            // A page that fails its check is not stored over sound data: the save fails as a whole.
+            if (!CalPageSound(pages[p])) {
+                caliStatus_ = kCalFailed;
+                return;
+            }
+        }
+        std::copy(&pages[0][0], &pages[0][0] + std::size(pages) * kCalWords, &calStored_[0][0]);
+        caliStatus_ = kCalDone;
+    } else if (command == kCalRecall) {
+        PowerOn(regs);
+        caliStatus_ = kCalDone;
+    } else if (command == kCalDefault) {
+        // The stored data stays until the next save; only the pages in use go back to the stage's own.
+        uint16_t neutral[kCalWords];
+        CalNeutralPage(neutral);
+        for (uint32_t p = 0; p < kCalPage.count; ++p)
+            CalPageToRegs(regs, p, neutral);
+        caliStatus_ = kCalDone;
+    }
 }
 
 uint32_t PowerStageModel::Read(const RegisterFile& regs, uint32_t reg, uint32_t word) const {
@@ -229,6 +300,8 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
         FillCapture(regs, drive, harmonicPct, outputOn, HighRange(), vaClass);
     } else if (reg == kOutputOn) {
         outputOn = value != 0;
+    } else if (reg == kCaliCmd) {
+        CaliCommand(regs, value);
     } else if (reg == kSeqSimCmd) {
         sequencer_.Command(regs, value, NowUs());
     } else if (reg == kParallelFrame) {

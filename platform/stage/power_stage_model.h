@@ -35,6 +35,8 @@ double DecodeValue(RegDecode decode, uint32_t raw);
 class PowerStageModel {
   public:
     void Reset();
+    // Power-on of the stage's controller: its calibration pages come up from the data it stored.
+    void PowerOn(RegisterFile& regs) const;
 
     // The value the stage presents for word `word` of `reg`.
     uint32_t Read(const RegisterFile& regs, uint32_t reg, uint32_t word) const;
@@ -45,6 +47,9 @@ class PowerStageModel {
     uint32_t Applied(uint32_t reg) const;
     // A run register (step, state, jumps left, run time) as the sequencer reports it now.
     uint32_t SequencerRead(const RegisterFile& regs, uint32_t reg) const;
+    // The calibration status register: the outcome of the last save (4), recall (2) or default (1) of the
+    // calibration data in its second result (1 done, 2 failed), 0 after any other calibration command.
+    uint32_t CaliStatus() const { return caliStatus_; }
 
     // The answer of a measurement register (0-6 rows of 2128-2225, 2226-2233).
     uint32_t MeasureWord(const RegisterFile& regs, uint32_t reg) const;
@@ -75,6 +80,13 @@ class PowerStageModel {
     mutable StageMeasures measures_;
     mutable bool measuresValid_ = false;
     uint32_t applied_[regmap::kSettings.count] = {};
+    // Calibration data: the pages (words 0-254 of each phase's calibration register) as the stage last
+    // stored them, and the result of the last calibration command (register 2098: first result in bits
+    // 0-2, second in bits 3-5).
+    static constexpr uint32_t kCalWords = 255;
+    uint16_t calStored_[regmap::kCalPage.count][kCalWords] = {};
+    uint32_t caliStatus_ = 0;
+    void CaliCommand(RegisterFile& regs, uint32_t command);
     // Reading a run register moves the sequencer on to the present instrument time.
     mutable StageSequencer sequencer_;
 };

@@ -29,12 +29,14 @@ std::string Describe(const char* format, uint32_t a, uint32_t b = 0, uint32_t c 
 
 PowerStageSim::PowerStageSim() {
     model_.Reset();
+    model_.PowerOn(regs_);
 }
 
 void PowerStageSim::Reset() {
     std::lock_guard<std::mutex> lock(mu_);
     regs_.Clear();
     model_.Reset();
+    model_.PowerOn(regs_);
     overrides_.clear();
     xors_.clear();
     injected_.clear();

@@ -48,7 +48,8 @@ class PowerStageSim {
     PowerStageSim();
 
     // Back to power-on: registers, trace, overrides, injected faults, violations and counters cleared,
-    // model settings at their defaults, windows unmapped.
+    // model settings at their defaults (the stored calibration data the stage's own, its pages in use
+    // loaded from it), windows unmapped.
     void Reset();
 
     // Window side (called by the host implementation of bus_window.h).

@@ -1,6 +1,7 @@
 // The SYSTem configuration, lock and maintenance commands and the remote calibration over the LAN socket of
 // a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V range, master). The tests run in order:
-// the calibration needs the password, and the reboot ends the suite.
+// the calibration needs the password (and saves its data on the simulated stage), and the reboot ends the
+// suite.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -77,10 +78,13 @@ TEST_F(ScpiSystem, CalibrationNeedsThePassword) {
         {"CAL:VOLT EXIT", nullptr, kProtected}, {"CAL:CONF:MODE?", nullptr, kUndefined},
         {"SYST:PASS 4145", nullptr, kNoError}, {"CAL:VOLT:AVG 1e12", nullptr, kRange},
         {"CAL:CONF:MODE VOLT", nullptr, kNoError}, {"CAL:VOLT EXIT", nullptr, kNoError},
+        {"CAL:CONF:MODE SAVE", nullptr, kNoError},
         {"CAL:CONF:MODE 9", nullptr, kSystemError}, {"CAL:CONF:MODE EXIT", nullptr, kNoError},
     };
     // clang-format on
     Run(steps);
+    // The stage answered the save: a stage that never answers leaves "Please try again..." instead.
+    EXPECT_TRUE(c().WaitForOutput("popup: Save & Exit")) << c().Output();
 }
 
 TEST_F(ScpiSystem, RebootRefusesSetCommands) {

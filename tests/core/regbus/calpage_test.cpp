@@ -105,3 +105,70 @@ TEST_F(RegBusTest, CalPagesOutsideThePhasesAreRefused) {
     EXPECT_EQ(BusReg_ReadCalWord(0, 256), 0);
     EXPECT_EQ(Stage().ByteAccesses(), 0u);
 }
+
+// The stage's side of the calibration data commands: it comes up with sound pages, a save (4) stores the
+// pages it holds, a recall (2) brings the stored ones back, a default (1) puts its own data in use without
+// touching what is stored; each reports done (second result 1), a save of a page failing its check
+// reports failed (2) and stores nothing. Another command leaves no result.
+TEST_F(RegBusTest, StageCarriesOutTheCalibrationDataCommands) {
+    plat::SetTimeScale(100.0);
+    constexpr uint32_t kDone = 1u << 3, kFailed = 2u << 3;
+    for (int p = 0; p < regbus::kCalPageCount; ++p)
+        EXPECT_EQ(BusReg_ReadCalPage(p), 0) << "phase " << p << " not sound at power-on";
+    const Page neutral = Table(0);
+
+    auto sendAll = [](uint16_t seed) {
+        for (int p = 0; p < regbus::kCalPageCount; ++p) {
+            LoadTable(p, GoodPage(static_cast<uint16_t>(seed + p)));
+            ASSERT_EQ(BusReg_WriteCalPage(1, p), 0);
+        }
+    };
+    // What the stage holds in use after each step, read back through the page read.
+    auto inUse = [](int p) {
+        LoadTable(p, Page(regbus::kCalPageWords, 0));
+        EXPECT_EQ(BusReg_ReadCalPage(p), 0) << "phase " << p;
+        Page page = Table(p);
+        page[255] = 0;
+        return page;
+    };
+    auto page = [](uint16_t seed) {
+        Page g = GoodPage(seed);
+        g[255] = 0;
+        return g;
+    };
+    Page neutralInUse = neutral;
+    neutralInUse[255] = 0;
+
+    const struct {
+        const char* what;
+        uint16_t sendSeed;  // pages sent before the command, 0 none
+        int breakPhase;     // a phase whose page is corrupted on the stage first, -1 none
+        int32_t command;
+        uint32_t status;
+        uint16_t inUseSeed;  // 0: the stage's own data
+    } steps[] = {
+        {"save", 10, -1, 4, kDone, 10},
+        {"recall after new pages", 40, -1, 2, kDone, 10},
+        {"default", 0, -1, 1, kDone, 0},
+        {"recall keeps the saved data over a default", 0, -1, 2, kDone, 10},
+        {"save of a broken page", 70, 2, 4, kFailed, 70},
+        {"recall after the refused save", 0, -1, 2, kDone, 10},
+        {"next point", 0, -1, 16, 0, 10},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        if (s.sendSeed != 0) sendAll(s.sendSeed);
+        if (s.breakPhase >= 0) {
+            const uint32_t reg = regmap::kCalPage.at(static_cast<uint32_t>(s.breakPhase));
+            Stage().Poke(reg, 9, Stage().Stored(reg, 9) ^ 0x100);
+        }
+        BusReg_SetCaliCmd(s.command);
+        EXPECT_EQ(BusReg_GetCaliStatus(), s.status);
+        for (int p = 0; p < regbus::kCalPageCount; ++p) {
+            if (p == s.breakPhase) continue;
+            EXPECT_EQ(inUse(p),
+                      s.inUseSeed == 0 ? neutralInUse : page(static_cast<uint16_t>(s.inUseSeed + p)))
+                << "phase " << p;
+        }
+    }
+}

@@ -4,6 +4,7 @@
 #include "core/control/calibration/calibration.h"
 
 #include <functional>
+#include <string>
 
 #include "core/control/core_ui_hooks.h"
 #include "core/system/state/edit_state.h"
@@ -36,6 +37,11 @@ class CalibrationTest : public test::CtrlTest {
         return done() ? most : -1;
     }
     static bool VoltWaitsForCount() { return g_CaliVoltObj.msg.load() == 9108; }
+    // The event waiting for the mode object's next step (0: none).
+    static uint32_t PendingModeEvent() {
+        const uint32_t state = g_CaliModeObj.state.load();
+        return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();
+    }
     static std::vector<uint32_t> Commands() {
         std::vector<uint32_t> out;
         for (const auto& w : test::WritesTo(2354))
@@ -97,6 +103,65 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPagesAndAbortOnAFailedLowRange) {
         char text[64];
         MsgQueue_CopyText(text, sizeof text);
         EXPECT_STREQ(text, p.failed);
+    }
+}
+
+// A failed low range keeps its procedure and the mode object where they stopped, so a second start is
+// refused; leaving the point (the page's exit or CAL:VOLT/CURR EXIT signal the procedure) or the menu's
+// EXIT (CaliModeStart) brings the mode object back to idle, and a start then runs from the first point.
+TEST_F(CalibrationTest, AFailedLowRangeRecoversThroughItsExits) {
+    const struct {
+        const char* what;
+        uint32_t first;
+        bool (*waits)();
+        int32_t (*count)(int32_t);
+        int32_t (*start)();
+        void (*leavePoint)();
+        uint32_t running;  // the mode object's message while the procedure runs
+    } procedures[] = {
+        {"voltage", 317, VoltWaitsForCount, CaliVoltAvgSet, CaliVoltStart, CaliVoltStepSignal, 9003},
+        {"current", 323, [] { return g_CaliCurrObj.msg.load() == 9208; }, CaliCurrAvgSet, CaliCurrStart,
+         CaliCurrStepSignal, 9004},
+    };
+    for (const auto& p : procedures) {
+        for (bool menuExit : {false, true}) {
+            SCOPED_TRACE(std::string(p.what) + (menuExit ? " menu EXIT" : " point exit"));
+            core::CalStateReset();
+            CaliMode_Step();
+            CaliMode_Step();
+            Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
+            test::ClearTrace();
+            caliEnterStep(p.first);
+            for (int point = 0; point < 3; ++point) {
+                ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
+                p.count(10);
+                CaliMode_Step();
+            }
+            ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }), 0);
+            StepUntil([] { return false; }, 5);
+            EXPECT_EQ(p.start(), -1) << "a start while the failed range holds";
+
+            if (menuExit) {
+                EXPECT_EQ(CaliModeStart(), 9002);
+            } else {
+                p.leavePoint();
+            }
+            ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002 && PendingModeEvent() == 0; }),
+                      0);
+
+            Stage().ScriptCaliStatus({0});
+            g_MenuState = 316;
+            caliEnterStep(p.first);
+            EXPECT_EQ(g_MenuState.load(), p.first);
+            ASSERT_GE(StepUntil(p.waits), 0) << "the new start never reached its first point";
+            EXPECT_EQ(g_CaliModeObj.msg.load(), p.running);
+            test::ClearTrace();
+            p.count(10);
+            ASSERT_GE(StepUntil([] { return !Commands().empty(); }), 0);
+            EXPECT_EQ(g_MenuState.load(), p.first + 1) << "the first point was not the one taken";
+            p.leavePoint();
+            ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }), 0);
+        }
     }
 }
 

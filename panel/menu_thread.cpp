@@ -321,6 +321,7 @@ void MenuThread_Pass() {
         // While the screen is copied only OUTPUT acts, and it must act at once: the output is switched off.
         uint32_t ev = 0;
         if (KeyEventTake(&ev) == 0 && ev != 0) KeyOutputOffFilter(&ev);
+        panel::EditPublish();
         return;
     }
     SettingsSaveRequestTake();
@@ -330,6 +331,9 @@ void MenuThread_Pass() {
     SyncPanelIndicators();
     UpdateStatusConditions();
     CompleteSetCommand(true);
+    // The GUI thread paints the edit words as this pass left them: every key handler and set command
+    // that changed them ran above.
+    panel::EditPublish();
     GuiHandshake();
 }
 
@@ -337,6 +341,7 @@ bool MenuThread_TakeSetCommand() {
     if (Hardcopy_IsPending()) return false;
     if (!ReceiveSetCommand()) return false;
     CompleteSetCommand(false);
+    panel::EditPublish();
     return true;
 }
 

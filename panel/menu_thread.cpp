@@ -27,6 +27,7 @@
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/key_filters.h"
+#include "panel/menu_entries.h"
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
 #include "panel/runtime_init.h"
@@ -325,6 +326,7 @@ void MenuThread_Pass() {
         return;
     }
     SettingsSaveRequestTake();
+    if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
     KeyStep();
     ReceiveSetCommand();
     sysServiceStep();

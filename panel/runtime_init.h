@@ -21,4 +21,6 @@ struct RuntimeTuning {
     std::atomic<int32_t> rd[5];
 };
 extern RuntimeTuning g_RuntimeTuning;
+// Menu/control thread: true once for each InitRuntimeStateForReset since the last take.
+bool AdvanceScreenAskedTake();
 }  // namespace panel

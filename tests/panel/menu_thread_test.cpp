@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "core/system/messaging/msg_queue.h"
+#include "core/params/param_store.h"
+#include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
+#include "panel/panel_services.h"
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"
@@ -245,6 +248,27 @@ TEST_F(HandoverTest, EditWordsChangedOnTheMenuThreadReachTheGuiThreadsCopy) {
     g_EditBuf = panel::EditBuf{};
     g_EditParam.workValue.store(0);
     g_EditParam.cursor = 0;
+    panel::EditPublish();
+}
+
+// A reset run by the supervisor loop leaves the menu state and the edit words to the menu/control thread:
+// its next pass returns to the advance screen with the AC voltage to edit, and the GUI thread's copy shows it.
+TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuPass) {
+    g_MenuState.store(47);
+    g_EditBuf.choiceValue = 0xBEEFu;
+    panel::EditPublish();
+    std::thread supervisor([] { InitRuntimeStateForReset(); });
+    supervisor.join();
+    EXPECT_EQ(g_MenuState.load(), 47u);
+    EXPECT_EQ(g_EditBuf.choiceValue, 0xBEEFu);
+    std::thread menu([] { MenuThread_Pass(); });
+    menu.join();
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, 0, core::SelectedPhase()));
+    EXPECT_EQ(ShownOnTheGuiThread().buf.choiceValue, acv);
+    MenuThread_Pass();
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    g_EditBuf = panel::EditBuf{};
     panel::EditPublish();
 }
 

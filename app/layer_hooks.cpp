@@ -46,7 +46,7 @@
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
     SeqSimSetCheckHooks(Seq_StopOrReset, Sim_StopOrReset);
-    SysEvent_SetHooks({InitRuntimeState, ParallelConfigUnits, UartChannelRestart});
+    SysEvent_SetHooks({InitRuntimeStateForReset, ParallelConfigUnits, UartChannelRestart});
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
@@ -60,7 +60,7 @@ void WireLayerHooks() {
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
-                     caliEnterStep, Enter_menuCalibration, InitRuntimeState, Seq_Exit, Seq_StepChangedHook,
+                     caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
                      menuEnterArbitraryMode});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     UsbPort_SetHooks(

@@ -5,6 +5,7 @@
 #include "GUI/gui.h"
 #include "GUI/lcd/lcd.h"
 #include "core/system/config/iface_cfg.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/hardcopy/hardcopy_sync.h"
@@ -49,6 +50,7 @@ void GuiThread_Pass() {
         g_LcdApplyCountdown = kLcdApplyPasses;
         g_LcdApplied = word;
     }
+    panel::EditSnapshotTake();
     PageMgr_Tick();
     GUI_RunAll();
 }

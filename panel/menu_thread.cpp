@@ -27,6 +27,7 @@
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/key_filters.h"
+#include "panel/menu_entries.h"
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
 #include "panel/runtime_init.h"
@@ -321,15 +322,20 @@ void MenuThread_Pass() {
         // While the screen is copied only OUTPUT acts, and it must act at once: the output is switched off.
         uint32_t ev = 0;
         if (KeyEventTake(&ev) == 0 && ev != 0) KeyOutputOffFilter(&ev);
+        panel::EditPublish();
         return;
     }
     SettingsSaveRequestTake();
+    if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
     KeyStep();
     ReceiveSetCommand();
     sysServiceStep();
     SyncPanelIndicators();
     UpdateStatusConditions();
     CompleteSetCommand(true);
+    // The GUI thread paints the edit words as this pass left them: every key handler and set command
+    // that changed them ran above.
+    panel::EditPublish();
     GuiHandshake();
 }
 
@@ -337,6 +343,7 @@ bool MenuThread_TakeSetCommand() {
     if (Hardcopy_IsPending()) return false;
     if (!ReceiveSetCommand()) return false;
     CompleteSetCommand(false);
+    panel::EditPublish();
     return true;
 }
 

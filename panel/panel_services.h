@@ -11,4 +11,8 @@
 extern std::atomic<uint32_t> g_Up40ms;
 
 void InitRuntimeState();
+// The same for a reset run off the menu/control thread (the supervisor loop's reset, the calibration's end
+// on the timer thread): the panel's edit words and menu state belong to the menu/control thread, so their
+// return to the advance screen is asked of it and done at its next pass.
+void InitRuntimeStateForReset();
 void ParallelConfigUnits();

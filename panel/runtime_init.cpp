@@ -134,7 +134,10 @@ void ParallelConfigUnits() {
     ApplyModelRole(false, GetParallelPosition(), GetParallelEnable(), GetParallelNumber());
 }
 
-void InitRuntimeState() {
+namespace {
+std::atomic<uint32_t> g_advanceScreenAsked{0};
+
+void InitRuntimeWords() {
     PanelIndicatorsReset();
     KeyEventBoxClear();
     g_OutputFlags.store(0, std::memory_order_release);
@@ -188,5 +191,21 @@ void InitRuntimeState() {
     // The alarm monitor saves every setting to the non-volatile memory on its next pass: the settings a
     // reset has just written on this thread are published with the request.
     g_AlarmState.backupRequest.store(1, std::memory_order_release);
+}
+}  // namespace
+
+void InitRuntimeState() {
+    InitRuntimeWords();
     menuGoAdvenceScreen();
 }
+
+void InitRuntimeStateForReset() {
+    InitRuntimeWords();
+    g_advanceScreenAsked.store(1, std::memory_order_release);
+}
+
+namespace panel {
+bool AdvanceScreenAskedTake() {
+    return g_advanceScreenAsked.exchange(0, std::memory_order_acq_rel) != 0;
+}
+}  // namespace panel

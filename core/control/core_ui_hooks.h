@@ -18,7 +18,7 @@ struct CoreUiHooks {
     void (*parallelRetry)();                                 // menuEnterParallelRetry
     void (*caliEnterStep)(uint32_t state);                   // entry of a calibration point page
     void (*enterCalibration)();                              // Enter_menuCalibration
-    void (*initRuntimeState)();                              // InitRuntimeState
+    void (*initRuntimeState)();                              // InitRuntimeStateForReset (timer thread)
     void (*seqSimExit)();                                    // Seq_Exit: leaves SEQ or SIM
     void (*seqStepChanged)(int32_t step);                    // Seq_StepChangedHook
     int32_t (*arbitraryMode)();                              // menuEnterArbitraryMode

@@ -106,7 +106,7 @@ void WiringWarnDialog_Paint(WM_MSG_RECORD* msg) {
 void WiringWarnButtons_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     ClearButtonRow();
-    DrawButtonPair(185, g_EditBuf.choiceValue != 0);
+    DrawButtonPair(185, g_EditShown.buf.choiceValue != 0);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     SetColorRGB(0x000000);
     GUI_SelectFont(&kFont30);
@@ -140,5 +140,5 @@ void ParallelFailDialog_Paint(WM_MSG_RECORD* msg) {
 void ParallelFailButtons_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     static constexpr SelectBox kBoxes[] = {{20, 30, "Retry"}, {123, 128, "CANCEL"}};
-    DrawSelectBoxes(kBoxes, 2, g_EditBuf.choiceValue == 0 ? 0 : 1);
+    DrawSelectBoxes(kBoxes, 2, g_EditShown.buf.choiceValue == 0 ? 0 : 1);
 }

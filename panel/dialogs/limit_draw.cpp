@@ -45,7 +45,7 @@ void DrawEditedValue(const char* value, EditPlaces at) {
         return;
     }
     GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_TOP);
-    DrawDigitsWithCursor(g_EditParam.cursor, value != nullptr ? value : "", at.rightX, at.y);
+    DrawDigitsWithCursor(g_EditShown.cursor, value != nullptr ? value : "", at.rightX, at.y);
     if (const char* sign = SignOfState(g_MenuState.load(std::memory_order_relaxed)))
         Text(sign, at.signX, at.y, GUI_TA_LEFT);
 }

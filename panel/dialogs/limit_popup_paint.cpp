@@ -114,7 +114,7 @@ void ValueFrame(const ValuePopup& p) {
 
 // The working value; a magnitude saturates where the negative end has no positive twin.
 void FormatWorkValue(const ParamRec& rec, bool magnitude, char* out) {
-    int64_t value = g_EditParam.workValue.load(std::memory_order_relaxed);
+    int64_t value = g_EditShown.workValue;
     if (magnitude) value = std::min<int64_t>(std::llabs(value), INT32_MAX);
     Format(static_cast<int32_t>(value), rec, out);
 }

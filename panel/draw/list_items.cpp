@@ -46,8 +46,8 @@ void CopyInto(char* out, size_t size, const char* text) {
 
 // The edited value of styles 4-7 and 9 with its cursor, ending at rightX in the box's first rows.
 void EditedValue(int style, char* buffer, size_t size, int rightX) {
-    uint32_t cursor = g_EditParam.cursor;
-    const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
+    uint32_t cursor = g_EditShown.cursor;
+    const int32_t work = g_EditShown.workValue;
     if (style == 6) {
         ParamRec record{};
         paramRW(0, g_MenuState.load(std::memory_order_relaxed), &record, core::SelectedPhase());
@@ -55,8 +55,8 @@ void EditedValue(int style, char* buffer, size_t size, int rightX) {
         FormatNumber(0, text, record.decimals, "", static_cast<float>(work) * record.scale);
         CopyInto(buffer, size, text);
     } else if (style == 7) {
-        std::snprintf(buffer, size, "%04d", static_cast<int>(g_EditBuf.choiceValue));
-        cursor = g_EditBuf.choiceCursor;
+        std::snprintf(buffer, size, "%04d", static_cast<int>(g_EditShown.buf.choiceValue));
+        cursor = g_EditShown.buf.choiceCursor;
     } else {
         std::snprintf(buffer, size, "%d", static_cast<int>(work));
     }
@@ -112,9 +112,9 @@ void DrawIpField(int octet, const uint8_t address[4]) {
     int fields[4] = {address[0], address[1], address[2], address[3]};
     const bool typing = EntryInProgress();
     if (octet >= 0 && octet < 4) {
-        const double typed = std::clamp(g_EditBuf.entryValue, 0.0, 999.0);
+        const double typed = std::clamp(g_EditShown.buf.entryValue, 0.0, 999.0);
         fields[octet] = typing ? static_cast<int>(typed)
-                               : static_cast<int>(std::min<uint32_t>(g_EditBuf.choiceValue, 999));
+                               : static_cast<int>(std::min<uint32_t>(g_EditShown.buf.choiceValue, 999));
     }
     char text[24];
     std::snprintf(text, sizeof text, "%03d.%03d.%03d.%03d", fields[0], fields[1], fields[2], fields[3]);
@@ -125,7 +125,7 @@ void DrawIpField(int octet, const uint8_t address[4]) {
     GUI_DrawImage(&kBoxLongDark, 0, 0);
     ListText(kWhite);
     GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
-    DrawDigitsWithCursor(g_EditBuf.choiceCursor, text, 145, 1);
+    DrawDigitsWithCursor(g_EditShown.buf.choiceCursor, text, 145, 1);
 }
 
 void DrawMenuRowLabel(int row, const char* label, int dim) {

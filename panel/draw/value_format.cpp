@@ -50,12 +50,12 @@ int StrCopyUpper(char* out, const char* text, int n) {
 void CopyEntryText(char* out, size_t size) {
     if (out == nullptr || size == 0) return;
     char text[sizeof g_EditBuf.entryText + 1];
-    const size_t length = std::min<size_t>(g_EditBuf.entryLength, sizeof g_EditBuf.entryText);
-    std::memcpy(text, g_EditBuf.entryText, length);
+    const size_t length = std::min<size_t>(g_EditShown.buf.entryLength, sizeof g_EditBuf.entryText);
+    std::memcpy(text, g_EditShown.buf.entryText, length);
     text[length] = '\0';
     CopyCut(out, size, text);
 }
 
 bool EntryInProgress() {
-    return g_EditBuf.entryState != 0;
+    return g_EditShown.buf.entryState != 0;
 }

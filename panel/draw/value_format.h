@@ -14,8 +14,9 @@ int FormatScaledValue(int mode, int32_t value, char* out, size_t size, int decim
 // n + 1 bytes. Returns n.
 int StrCopyUpper(char* out, const char* text, int n);
 
-// The keypad entry text of g_EditBuf, terminated, cut to size - 1 characters.
+// The keypad entry text as the GUI thread's copy of the edit words holds it, terminated, cut to size - 1
+// characters.
 void CopyEntryText(char* out, size_t size);
 
-// True while a number is being typed on the keypad.
+// True while a number is being typed on the keypad (the GUI thread's copy).
 bool EntryInProgress();

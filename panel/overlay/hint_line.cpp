@@ -121,7 +121,7 @@ void HintReadout_Paint(WM_MSG_RECORD* msg) {
     paramRW(0, kParamAcv, &rec, static_cast<uint32_t>(phase));
     const int32_t wave = GetWaveform(phase);
     const float factor = GetWaveCrestFactor(wave);
-    const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
+    const int32_t work = g_EditShown.workValue;
     const bool vpp = GetAcvUnit() == 1;
     const bool showVpp = !vpp || wave == 16 || wave == 17;
     const int32_t other = showVpp ? RmsToVpp(work, factor) : VppToRms(work, factor);

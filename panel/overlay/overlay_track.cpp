@@ -59,7 +59,7 @@ uint32_t DefaultsRecordOf(uint32_t state) {
 
 void EditCursorResetOnce() {
     if (g_EditCursorResetWord.exchange(0, std::memory_order_acq_rel) > 0) {
-        g_EditBuf.choiceCursor = 0;
+        g_EditShown.buf.choiceCursor = 0;
         g_OverlayTrack.typedCursor = 0;
     }
 }
@@ -158,16 +158,16 @@ void SwitchTo(uint32_t state) {
 void FollowEditWords() {
     auto& t = g_OverlayTrack;
     const WM_HWINDOW value = ValueWindow(t.row);
-    bool moved = Changed(t.editValue, g_EditBuf.choiceValue);
-    moved = Changed(t.cursor, g_EditParam.cursor) || moved;
-    moved = Changed(t.workValue, g_EditParam.workValue.load(kRelaxed)) || moved;
-    moved = Changed(t.typedCursor, g_EditBuf.choiceCursor) || moved;
+    bool moved = Changed(t.editValue, g_EditShown.buf.choiceValue);
+    moved = Changed(t.cursor, g_EditShown.cursor) || moved;
+    moved = Changed(t.workValue, g_EditShown.workValue) || moved;
+    moved = Changed(t.typedCursor, g_EditShown.buf.choiceCursor) || moved;
     if (moved) {
         Repaint(g_OverlayWins.readout);
         Repaint(value);
     }
-    bool typed = Changed(t.entryNumber, static_cast<float>(g_EditBuf.entryValue));
-    typed = Changed(t.entryState, g_EditBuf.entryState) || typed;
+    bool typed = Changed(t.entryNumber, static_cast<float>(g_EditShown.buf.entryValue));
+    typed = Changed(t.entryState, g_EditShown.buf.entryState) || typed;
     if (typed) Repaint(value);
 }
 

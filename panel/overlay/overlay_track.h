@@ -33,7 +33,8 @@ struct OverlayTrack {
 extern OverlayTrack g_OverlayTrack;
 
 // The edit buffer's one-shot word: an editor sets it above 0 to have the typed-digit cursor cleared on the
-// next paint of the settings-panel item.
+// next paint of the settings-panel item. The GUI thread clears the cursor of its copy (g_EditShown) only: the
+// buffer's own is the editor's to clear, on its own thread.
 extern std::atomic<uint32_t> g_EditCursorResetWord;
 void EditCursorResetOnce();
 

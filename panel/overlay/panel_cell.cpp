@@ -82,7 +82,7 @@ void DrawValueText(const char* text, int typedX) {
         return;
     }
     WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
-    DrawDigitsWithCursor(g_EditParam.cursor, text, 88, 14);
+    DrawDigitsWithCursor(g_EditShown.cursor, text, 88, 14);
 }
 
 struct ItemSource {
@@ -112,7 +112,7 @@ void DrawNumberItem(uint32_t item, uint32_t phase, bool lineView) {
     const ItemSource src = SourceOf(item, phase, lineView);
     ParamRec rec;
     paramRW(0, src.id, &rec, src.unit);
-    int32_t value = g_EditParam.workValue.load(kRelaxed);
+    int32_t value = g_EditShown.workValue;
     if ((item == 7 || item == 8) && rec.state == 0) {
         DrawRightText("FREE", 99);
         return;
@@ -136,7 +136,7 @@ void DrawNumberItem(uint32_t item, uint32_t phase, bool lineView) {
 void DrawDutyItem(uint32_t phase) {
     ParamRec rec;
     paramRW(0, kParamWaveDuty, &rec, phase);
-    const float duty = static_cast<float>(g_EditParam.workValue.load(kRelaxed)) * rec.scale;
+    const float duty = static_cast<float>(g_EditShown.workValue) * rec.scale;
     char text[24];
     if (GetFrequency(static_cast<int>(phase)) >= kFreq100Hz)
         std::snprintf(text, sizeof text, "%d", static_cast<int>(duty));
@@ -147,7 +147,7 @@ void DrawDutyItem(uint32_t phase) {
 
 void DrawWaveItem(uint32_t phase, bool square) {
     char name[16];
-    panel::WaveformName(g_EditParam.workValue.load(kRelaxed), name, sizeof name);
+    panel::WaveformName(g_EditShown.workValue, name, sizeof name);
     if (!square) {
         DrawRightText(name, 99);
         return;
@@ -206,7 +206,7 @@ void PanelItem_Paint(uint32_t item) {
     else
         DrawPanelBar30Open(0, 0, 103);
     const bool lineView = GetPhaseLineView() == 1;
-    const int32_t work = g_EditParam.workValue.load(kRelaxed);
+    const int32_t work = g_EditShown.workValue;
     switch (item) {
         case 10: DrawRightText(panel::SigSourceName(work), 99); break;
         case 18: DrawRightText(panel::ExtSourceName(work), 99); break;

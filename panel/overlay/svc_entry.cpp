@@ -84,11 +84,11 @@ void SvcValue_Paint(WM_MSG_RECORD* msg) {
     const SvcRow* row = RowOf(g_OverlayTrack.state);
     if (row == nullptr) return;
     const bool typing = g_OverlayTrack.entryState != 0;
-    const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
+    const int32_t work = g_EditShown.workValue;
     char text[24];
     if (row->state == kFirmState) {
         if (typing) {
-            std::snprintf(text, sizeof text, "%1d", static_cast<int>(g_EditBuf.entryValue));
+            std::snprintf(text, sizeof text, "%1d", static_cast<int>(g_EditShown.buf.entryValue));
             Centred(text, 60);
         } else {
             Centred(work >= 0 && work < panel::kFirmCodeCount ? g_FirmCodeNames[work] : "", 60);
@@ -96,9 +96,9 @@ void SvcValue_Paint(WM_MSG_RECORD* msg) {
         return;
     }
     if (row->state == kModelState && typing) {
-        if (g_EditBuf.entryLength == 0)
+        if (g_EditShown.buf.entryLength == 0)
             Centred("0000", 75);
-        else if (g_EditBuf.entryLength > 4)
+        else if (g_EditShown.buf.entryLength > 4)
             Centred("Error", 75);
         else {
             CopyEntryText(text, sizeof text);
@@ -111,5 +111,5 @@ void SvcValue_Paint(WM_MSG_RECORD* msg) {
     else
         std::snprintf(text, sizeof text, row->format, static_cast<double>(work) / row->divisor);
     GUI_SetAlign(GUI_TA_LEFT | GUI_TA_VCENTER);
-    DrawDigitsWithCursor(g_EditParam.cursor, text, 83, 14);
+    DrawDigitsWithCursor(g_EditShown.cursor, text, 83, 14);
 }

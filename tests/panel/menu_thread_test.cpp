@@ -9,10 +9,14 @@
 #include <vector>
 
 #include "core/system/messaging/msg_queue.h"
+#include "core/params/param_store.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
+#include "panel/panel_services.h"
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"
@@ -195,6 +199,77 @@ TEST_F(HandoverTest, StormOfSetCommandsFromTwoChannelsLosesNoneAndKeepsEachChann
     EXPECT_EQ(lan.ranSent, inOrder);
     EXPECT_FALSE(Completion(4));
     EXPECT_FALSE(Completion(9));
+}
+
+// What the GUI thread paints of the edit words after the menu/control thread changed them, in a copy taken
+// on the GUI thread itself.
+panel::EditView ShownOnTheGuiThread() {
+    panel::EditView shown{};
+    std::thread gui([&shown] {
+        panel::EditSnapshotTake();
+        shown = g_EditShown;
+    });
+    gui.join();
+    return shown;
+}
+
+// Set commands change the edit words on the menu/control thread (a calibration reading does), in a pass
+// or between passes: either way the GUI thread's next copy shows them, with no step of their own.
+TEST_F(HandoverTest, EditWordsChangedOnTheMenuThreadReachTheGuiThreadsCopy) {
+    static const ScpiHandoverOps kEditing{[](ScpiInterface* ifc) -> int32_t {
+        const int32_t n = static_cast<int32_t>(reinterpret_cast<FakeChannel*>(ifc)->sent);
+        g_EditBuf.choiceValue = static_cast<uint32_t>(n);
+        g_EditBuf.entryLength = 3;
+        g_EditParam.workValue.store(n * 10, std::memory_order_relaxed);
+        g_EditParam.cursor = 2;
+        return 0;
+    }};
+    g_ScpiHandoverOps.store(&kEditing);
+    FakeChannel ch{4, {0}, {}, 0, 41, {}};
+    Post(&ch);
+    std::thread between([] { EXPECT_TRUE(MenuThread_TakeSetCommand()); });
+    between.join();
+    panel::EditView shown = ShownOnTheGuiThread();
+    EXPECT_EQ(shown.buf.choiceValue, 41u);
+    EXPECT_EQ(shown.buf.entryLength, 3);
+    EXPECT_EQ(shown.workValue, 410);
+    EXPECT_EQ(shown.cursor, 2u);
+    EXPECT_TRUE(Completion(4));
+
+    ch.sent = 42;
+    Post(&ch);
+    std::thread pass([] { MenuThread_Pass(); });
+    pass.join();
+    shown = ShownOnTheGuiThread();
+    EXPECT_EQ(shown.buf.choiceValue, 42u);
+    EXPECT_EQ(shown.workValue, 420);
+    EXPECT_TRUE(Completion(4));
+
+    g_EditBuf = panel::EditBuf{};
+    g_EditParam.workValue.store(0);
+    g_EditParam.cursor = 0;
+    panel::EditPublish();
+}
+
+// A reset run by the supervisor loop leaves the menu state and the edit words to the menu/control thread:
+// its next pass returns to the advance screen with the AC voltage to edit, and the GUI thread's copy shows it.
+TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuPass) {
+    g_MenuState.store(47);
+    g_EditBuf.choiceValue = 0xBEEFu;
+    panel::EditPublish();
+    std::thread supervisor([] { InitRuntimeStateForReset(); });
+    supervisor.join();
+    EXPECT_EQ(g_MenuState.load(), 47u);
+    EXPECT_EQ(g_EditBuf.choiceValue, 0xBEEFu);
+    std::thread menu([] { MenuThread_Pass(); });
+    menu.join();
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, 0, core::SelectedPhase()));
+    EXPECT_EQ(ShownOnTheGuiThread().buf.choiceValue, acv);
+    MenuThread_Pass();
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    g_EditBuf = panel::EditBuf{};
+    panel::EditPublish();
 }
 
 // A memory that reads back only ones fails its self-test at start; a sound one leaves the bit clear.

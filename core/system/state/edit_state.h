@@ -38,6 +38,24 @@ extern std::atomic<uint32_t> g_MenuPrevState;  // the state current before the l
 extern panel::EditBuf g_EditBuf;
 extern panel::EditParam g_EditParam;
 
+namespace panel {
+// The edit words the GUI thread paints, as one step of the menu/control thread left them.
+struct EditView {
+    EditBuf buf;        // g_EditBuf
+    int32_t workValue;  // g_EditParam.workValue
+    uint32_t cursor;    // g_EditParam.cursor
+};
+// Writer side, after each step that may change the edit words (the menu/control thread's pass, a set
+// command it runs between passes): copies them for the GUI thread.
+void EditPublish();
+// GUI thread, at the start of its paint pass: takes the last published copy into g_EditShown.
+void EditSnapshotTake();
+}  // namespace panel
+
+// GUI thread only: everything it paints of the edit words is read from here, never from g_EditBuf or
+// g_EditParam, which the menu/control thread writes without a lock.
+extern panel::EditView g_EditShown;
+
 // Words of the menus and the display that a reset puts back: a factory default sets the first menu word
 // to 1 and clears the second; every reset clears both display words. The screens read them.
 extern std::atomic<uint32_t> g_MenuResetWords[2];

@@ -51,6 +51,13 @@ uint16_t At(int x, int y) {
     return guitest::Screen()[static_cast<size_t>(y) * 800 + x];
 }
 
+// The GUI thread's pass, after the menu/control thread published the edit words it set.
+void GuiPass() {
+    panel::EditPublish();
+    panel::EditSnapshotTake();
+    GUI_RunAll();
+}
+
 void ResetWords() {
     g_EditBuf = panel::EditBuf{};
     g_EditParam.workValue.store(0);
@@ -107,7 +114,7 @@ class LimitPopups : public ::testing::Test {
         g_OutputModeIdx.store(mode);
         ResetWords();
         LimitPopups_Create();
-        GUI_RunAll();
+        GuiPass();
         g_texts.clear();
         GUI_SetTextHook(Observe);
     }
@@ -115,12 +122,12 @@ class LimitPopups : public ::testing::Test {
         g_MenuState.store(state);
         g_texts.clear();
         WM_Show(g_LimitPopups[id].frame);
-        GUI_RunAll();
+        GuiPass();
     }
     static void RepaintChild(LimitPopupId id) {
         g_texts.clear();
         WM_Invalidate(g_LimitPopups[id].child);
-        GUI_RunAll();
+        GuiPass();
     }
     static int Count(const std::string& text, int x, int y, uint16_t align) {
         int n = 0;
@@ -355,7 +362,7 @@ TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
     g_texts.clear();
     WM_Invalidate(g_LimitPopups[kDlgParallelFail].frame);
     WM_Invalidate(g_LimitPopups[kDlgParallelFail].child);
-    GUI_RunAll();
+    GuiPass();
     EXPECT_TRUE(Saw("Parallel Fail...", 280, 186));
     EXPECT_EQ(TextAt(280, 212, kLeft), "(none)");
     EXPECT_EQ(At(275 + 20 + 4, 278), plain);

@@ -48,6 +48,12 @@ WM_HWINDOW Window(int x, int y, int w, int h, bool whiteScreen = false) {
     return win;
 }
 
+// The menu/control thread publishes the edit words it set; the GUI thread's pass takes them to paint.
+void ShowEditWords() {
+    panel::EditPublish();
+    panel::EditSnapshotTake();
+}
+
 class PanelDraw : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -55,6 +61,7 @@ class PanelDraw : public ::testing::Test {
         g_EditBuf = panel::EditBuf{};
         g_EditParam.workValue.store(0);
         g_EditParam.cursor = 0;
+        ShowEditWords();
         g_PhaseMode.store(0);
     }
     void TearDown() override {
@@ -305,17 +312,20 @@ TEST_F(PanelDraw, ItemValueBoxesHaveTheirSizes) {
 TEST_F(PanelDraw, ItemValuePrintsIntoTheBufferWithinItsSize) {
     Window(100, 100, 300, 60);
     g_EditParam.workValue.store(-123456);
+    ShowEditWords();
     char text[8];
     std::memset(text, '#', sizeof text);
     DrawItemValue(4, text, 4);
     EXPECT_STREQ(text, "-12");
     EXPECT_EQ(text[4], '#');
     g_EditBuf.choiceValue = 7;
+    ShowEditWords();
     DrawItemValue(7, text, sizeof text);
     EXPECT_STREQ(text, "0007");
     std::memcpy(g_EditBuf.entryText, "3.5", 3);
     g_EditBuf.entryLength = 3;
     g_EditBuf.entryState = 1u << 10;
+    ShowEditWords();
     DrawItemValue(5, text, sizeof text);
     EXPECT_STREQ(text, "3.5") << "the typed text replaces the value";
 }
@@ -325,6 +335,7 @@ TEST_F(PanelDraw, ItemValueGoldens) {
     g_EditParam.cursor = 1;
     g_EditBuf.choiceValue = 42;
     g_EditBuf.choiceCursor = 2;
+    ShowEditWords();
     for (int style = 0; style <= 9; ++style) {
         FreshScreen();
         Window(0, 0, 180, 30);
@@ -338,6 +349,7 @@ TEST_F(PanelDraw, ItemValueGoldens) {
     std::memcpy(g_EditBuf.entryText, "-0.5", 4);
     g_EditBuf.entryLength = 4;
     g_EditBuf.entryState = 4u << 10;
+    ShowEditWords();
     char text[16];
     DrawItemValue(9, text, sizeof text);
     ExpectGolden("panel_item_value_9_typing", GUI_BOX{0, 0, 179, 29});
@@ -348,6 +360,7 @@ TEST_F(PanelDraw, IpFieldShowsTheEditedOctet) {
     Window(0, 0, 180, 30);
     g_EditBuf.choiceValue = 7;
     g_EditBuf.choiceCursor = 4;
+    ShowEditWords();
     DrawIpField(2, address);
     const auto field = Screen();
     const auto expected = Drawn([] {
@@ -364,6 +377,7 @@ TEST_F(PanelDraw, IpFieldShowsTheEditedOctet) {
             ASSERT_EQ(field[y * 800 + x], expected[(y + 100) * 800 + x + 100]) << x << "," << y;
     g_EditBuf.entryState = 1u << 10;
     g_EditBuf.entryValue = 33;
+    ShowEditWords();
     FreshScreen();
     Window(0, 0, 180, 30);
     DrawIpField(0, address);

@@ -64,9 +64,16 @@ TEST(StrCopyUpper, CopiesNCharactersUpperCasedAndTerminates) {
     EXPECT_EQ(out[3], '#');
 }
 
+// The menu/control thread publishes the entry it typed; the GUI thread's pass takes it to paint.
+void ShowEditWords() {
+    panel::EditPublish();
+    panel::EditSnapshotTake();
+}
+
 TEST(CopyEntryText, CopiesTheTypedCharactersCutToTheBuffer) {
     std::memcpy(g_EditBuf.entryText, "-12345.67", 9);  // nine characters fill it, no terminator
     g_EditBuf.entryLength = 9;
+    ShowEditWords();
     char out[16];
     std::memset(out, '#', sizeof out);
     CopyEntryText(out, sizeof out);
@@ -76,9 +83,11 @@ TEST(CopyEntryText, CopiesTheTypedCharactersCutToTheBuffer) {
     EXPECT_STREQ(out, "-12");
     EXPECT_EQ(out[4], '#');
     g_EditBuf.entryLength = 200;  // a torn length is held to the text's size
+    ShowEditWords();
     CopyEntryText(out, sizeof out);
     EXPECT_STREQ(out, "-12345.67");
     g_EditBuf.entryLength = 0;
+    ShowEditWords();
     CopyEntryText(out, sizeof out);
     EXPECT_STREQ(out, "");
 }

@@ -63,6 +63,9 @@ OverlayScreen::~OverlayScreen() {
 
 void OverlayScreen::MainPass(int n) {
     for (int i = 0; i < 4 * n; ++i) {
+        // The menu/control thread's pass ends with the edit words published; the GUI pass takes them.
+        panel::EditPublish();
+        panel::EditSnapshotTake();
         PageMgr_Tick();
         GUI_RunAll();
     }

@@ -86,6 +86,24 @@ protected:
 
 using Calls = std::vector<std::string>;
 
+// Every GUI pass paints the edit words as the menu/control thread last published them: a change not yet
+// published does not show.
+TEST_F(PageMgr, GuiPassTakesTheEditWordsLastPublished) {
+    Running();
+    g_EditBuf.choiceValue = 99;
+    g_EditParam.cursor = 3;
+    panel::EditPublish();
+    g_EditBuf.choiceValue = 100;
+    GuiThread_Pass();
+    EXPECT_EQ(g_EditShown.buf.choiceValue, 99u);
+    EXPECT_EQ(g_EditShown.cursor, 3u);
+    g_EditBuf = panel::EditBuf{};
+    g_EditParam.cursor = 0;
+    panel::EditPublish();
+    GuiThread_Pass();
+    EXPECT_EQ(g_EditShown.buf.choiceValue, 0u);
+}
+
 TEST_F(PageMgr, FirstMainPassShowsHomeAndTheNextFiveBuildOnePageEach) {
     for (int i = 0; i < 3; ++i)
         GuiThread_Pass();

@@ -79,4 +79,33 @@ TEST_F(PanelHomeKeys, FrozenMeterRefusesTheFieldKeys) {
     ASSERT_TRUE(Panel("key 96"));
 }
 
+// Past the AC-INT limit of 175 V the knob holds the voltage there and says so.
+TEST_F(PanelHomeKeys, AcVoltageKnobStopsAtTheModesLimit) {
+    Send("VOLT 0");
+    Send("MODE 1");
+    Local();
+    Mark();
+    Keys({"key O", "key V", "key V", "key V", "key V", "knob 2", "knob 1"});
+    EXPECT_TRUE(Popup("Setting Voltage Limited")) << TextLog();
+    EXPECT_EQ(Ask("VOLT?"), "+175.0000");
+    Send("VOLT 0");
+    Send("MODE 0");
+}
+
+// SHIFT with the range key opens the output mode, the range key alone the voltage range; both reach the
+// stage.
+TEST_F(PanelHomeKeys, OutputModeAndRangeFromTheirKeys) {
+    Send("MODE 0");
+    Send("VOLT:RANG R100");
+    Local();
+    Keys({"key S", "key R", "knob -1", "key U"});
+    EXPECT_EQ(Ask("MODE?"), "AC-INT");
+    EXPECT_TRUE(StageHas(2336, "2")) << c().Output();
+    Local();
+    Keys({"key R", "key ["});
+    EXPECT_EQ(Ask("VOLT:RANG?"), "200");
+    Send("VOLT:RANG R100");
+    Send("MODE 0");
+}
+
 }  // namespace

@@ -20,6 +20,7 @@
 #include "storage/file_util.h"
 #include "storage/files/memory_data.h"
 #include "storage/files/preset_file.h"
+#include "storage/image_hold.h"
 #include "storage/raw_file.h"
 
 namespace {
@@ -73,9 +74,11 @@ int32_t SaveItem(int32_t kind, int32_t n) {
         case kMemSeq:
         case kMemSim:
             return CopyToUsb(kind, n);
-        default:
-            ArbBuildFile(n - 1);
+        default: {
+            const storage::ImageHold held(g_ArbFileImgLock);
+            if (!held.owns_lock() || ArbBuildFile(n - 1) != 0) return kFileBadArgument;
             return FileWriteRaw(0, BrandDir(), FileName(kind, n).c_str(), g_ArbFileImg, kArbFileBytes);
+        }
     }
 }
 

@@ -29,7 +29,7 @@ int SeqDownloadGlobals(int32_t s, bool defaultAngles) {
     BusReg_SetStepTime(SeqGetTime());
     BusReg_SetStepWord798(0);
     if (defaultAngles) {
-        const uint32_t wiring = g_SeqSimBlock[0].seqSaved.wiring;
+        const uint32_t wiring = SeqSavedConfigCopy().wiring;
         const Angles a = wiring < 3 ? kWiringAngles[wiring] : kWiringAngles[0];
         SeqRec(0).angleL2 = a.l2;
         SeqRec(0).angleL3 = a.l3;

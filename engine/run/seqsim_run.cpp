@@ -11,6 +11,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_validate.h"
 #include "platform/host/clock.h"
+#include "storage/image_hold.h"
 
 namespace {
 
@@ -66,13 +67,14 @@ void Prepare() {
     SeqSimBlock& b = L1();
     b.curStep.store(0, kRel);
     const uint32_t wiring = GetPhaseMode();
+    const storage::ImageHold held(g_SeqSimSavedLock);
     if (SeqIsActiveMode()) {
         if (SeqValidateAll(kFileVersion) != 1) g_SeqSimErrors.seqInvalid.store(2, kRel);
-        if (b.seqSaved.wiring != wiring) b.kindChanged.store(1, kRel);
-        b.seqSaved.wiring = wiring;
+        if (held.owns_lock() && b.seqSaved.wiring != wiring) b.kindChanged.store(1, kRel);
+        if (held.owns_lock()) b.seqSaved.wiring = wiring;
     } else {
         if (SimValidateAll(4) != 1) g_SeqSimErrors.simInvalid.store(2, kRel);
-        b.simSaved.wiring = wiring;
+        if (held.owns_lock()) b.simSaved.wiring = wiring;
     }
     SeqSimSelectTables();
     SetRunState(kRunReset);

@@ -25,11 +25,12 @@ void SimCaptureConfig() {
 }
 
 void SeqSimRestoreOutputConfig() {
-    const SeqSimBlock& b = g_SeqSimBlock[0];
+    const SeqSavedConfig seqSaved = SeqSavedConfigCopy();
+    const SimSavedConfig simSaved = SimSavedConfigCopy();
     const bool seq = SeqSimGetEngineKind() == kEngineSeq;
-    const uint32_t wiring = seq ? b.seqSaved.wiring : b.simSaved.wiring;
-    const uint32_t range = seq ? b.seqSaved.range : b.simSaved.range;
-    const uint32_t unit = seq ? b.seqSaved.acvUnit : b.simSaved.acvUnit;
+    const uint32_t wiring = seq ? seqSaved.wiring : simSaved.wiring;
+    const uint32_t range = seq ? seqSaved.range : simSaved.range;
+    const uint32_t unit = seq ? seqSaved.acvUnit : simSaved.acvUnit;
     uint32_t redraw = 0;
     if (wiring != GetPhaseMode()) {
         // Each wiring keeps its own settings blocks: the present wiring's are kept before the switch and
@@ -39,8 +40,8 @@ void SeqSimRestoreOutputConfig() {
         BackupLoadPhaseSettings(0);
         redraw |= kRedrawWiring;
     }
-    if (seq && b.seqSaved.kind != GetOutputMode()) {
-        SetOutputMode(b.seqSaved.kind);
+    if (seq && seqSaved.kind != GetOutputMode()) {
+        SetOutputMode(seqSaved.kind);
         redraw |= kRedrawMode;
     }
     if (static_cast<int32_t>(range) != GetVoltRange()) {
@@ -59,10 +60,10 @@ int SeqSimStepAcvIsVpp(int32_t step) {
     const SeqSimBlock& b = g_SeqSimBlock[0];
     if (SimIsActiveMode()) {
         if (step < 0 || step >= kSimSlots || b.simSet == nullptr) return 0;
-        return b.simSaved.acvUnit == 1 && counts(b.simSet[step].wave) ? 1 : 0;
+        return SimSavedConfigCopy().acvUnit == 1 && counts(b.simSet[step].wave) ? 1 : 0;
     }
     if (step < 0 || step >= kSeqSteps) return 0;
     const uint32_t kind = engine::SeqKind() == 2 ? 0 : engine::SeqKind();  // AC+DC or AC
     const SeqStepRecord* table = b.seqTable[kind];
-    return table != nullptr && b.seqSaved.acvUnit == 1 && counts(table[step].wave) ? 1 : 0;
+    return table != nullptr && SeqSavedConfigCopy().acvUnit == 1 && counts(table[step].wave) ? 1 : 0;
 }

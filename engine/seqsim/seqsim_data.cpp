@@ -3,9 +3,12 @@
 #include <cstring>
 #include <new>
 
+#include "storage/image_hold.h"
+
 SeqStepRecord g_SeqStepTable[kSeqTables][kSeqSlices][kSeqSteps];
 SimStepRecord g_SimStepTable[kSimSets][kSeqSlices][kSimSlots];
 SeqSimBlock g_SeqSimBlock[kSeqSlices];
+std::recursive_mutex g_SeqSimSavedLock;
 uint32_t g_SeqSimOutCtrl[3];
 uint16_t g_SeqSimStatusShadow;
 char g_SeqMemName[10][kSeqSimNameLen];
@@ -14,6 +17,15 @@ std::atomic<uint32_t> g_SeqSimMode{0};
 SeqSimErrors g_SeqSimErrors;
 SeqSimScreen g_SeqSimScreen;
 std::atomic<uint32_t> g_SeqSimRemoteSel[2];
+
+SeqSavedConfig SeqSavedConfigCopy() {
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    return held.owns_lock() ? g_SeqSimBlock[0].seqSaved : SeqSavedConfig{};
+}
+SimSavedConfig SimSavedConfigCopy() {
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    return held.owns_lock() ? g_SeqSimBlock[0].simSaved : SimSavedConfig{};
+}
 
 namespace {
 

@@ -7,6 +7,7 @@
 // 0.1 %. Waveform codes in steps are one-based (17 SIN, 18 SQU, 19 TRI); the parameter store takes code - 1.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 inline constexpr int kSeqSteps = 1000;
 inline constexpr int kSeqTables = 6;  // AC+DC 200V, AC+DC 100V, AC 200V, AC 100V, DC 200V, DC 100V
@@ -160,6 +161,14 @@ struct SeqSimBlock {
     uint32_t invalid = 0;               // a SEQ file failed its step validation
 };
 extern SeqSimBlock g_SeqSimBlock[kSeqSlices];
+// Guards the saved configurations (seqSaved, simSaved) and the invalid marker of every slice: a remote
+// PRESent query captures and saves them on its channel thread while the menu/control thread reads and
+// writes them. Held (storage::ImageHold, bounded) by every capture, save, load, import and sync, and taken
+// before a file image lock; recursive, because a recall holds it around a load that holds it again.
+extern std::recursive_mutex g_SeqSimSavedLock;
+// The saved configurations copied under that lock (all zero when the wait ran out).
+SeqSavedConfig SeqSavedConfigCopy();
+SimSavedConfig SimSavedConfigCopy();
 
 // Per phase L1-L3: the control word of step register 769 + phase (types one-hot, waveform, ON/OFF fixed).
 enum SeqSimCtrlBits : uint32_t {

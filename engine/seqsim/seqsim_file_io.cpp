@@ -15,6 +15,7 @@
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
+#include "storage/image_hold.h"
 #include "storage/raw_file.h"
 
 using namespace engine;
@@ -126,8 +127,9 @@ void Restore(const Kind& k, const Snapshot& s) {
 
 int32_t Save(const Kind& k, int32_t slot, int32_t clear) {
     if (!SlotOk(slot)) return kFileBadArgument;
+    const storage::ImageHold saved(g_SeqSimSavedLock);
     const HoldImage held(k);
-    if (!held.owns_lock()) return kFileBadArgument;
+    if (!saved.owns_lock() || !held.owns_lock()) return kFileBadArgument;
     const int32_t built = &k == &kSeq ? SeqBuildFile(slot, clear) : SimBuildFile(slot);
     if (built != 0) return kFileBadArgument;
     return FileWriteRaw(1, k.dir, FileName(k, slot).c_str(), k.image, k.size);
@@ -135,8 +137,9 @@ int32_t Save(const Kind& k, int32_t slot, int32_t clear) {
 
 int32_t Load(const Kind& k, int32_t slot) {
     if (!SlotOk(slot)) return kFileBadArgument;
+    const storage::ImageHold saved(g_SeqSimSavedLock);
     const HoldImage held(k);
-    if (!held.owns_lock()) return kFileBadArgument;
+    if (!saved.owns_lock() || !held.owns_lock()) return kFileBadArgument;
     const int32_t n = ReadSized(k, 1, k.dir, slot, k.image);
     return n < 0 ? n : k.parse(slot, n);
 }
@@ -148,8 +151,9 @@ int32_t ImportChecked(const Kind& k, int32_t slot, Fill fill) {
     std::unique_ptr<Snapshot> before(new (std::nothrow) Snapshot);
     if (!before) return kFileBadArgument;
     {
+        const storage::ImageHold saved(g_SeqSimSavedLock);
         const HoldImage held(k);
-        if (!held.owns_lock()) return kFileBadArgument;
+        if (!saved.owns_lock() || !held.owns_lock()) return kFileBadArgument;
         Take(k, *before);
         int32_t r = fill();
         if (r >= 0) r = k.parse(slot, r);

@@ -10,6 +10,7 @@
 #include "platform/sandbox/sandbox.h"
 #include "storage/file_result.h"
 #include "storage/files/memory_data.h"
+#include "storage/image_hold.h"
 
 namespace {
 
@@ -23,18 +24,26 @@ int32_t Remove(const char* format, int32_t slot) {
 
 }  // namespace
 
+// The capture and the save hold the saved configuration together: a remote PRESent query runs this on its
+// channel thread, and the file must carry the configuration just captured.
 int32_t SeqMem_Save(int32_t slot) {
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     SeqCaptureConfig();
     return SeqSaveFile(slot, 0);
 }
 
 int32_t SimMem_Save(int32_t slot) {
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     SimCaptureConfig();
     return SimSaveFile(slot);
 }
 
 int32_t SeqMem_Recall(int32_t mode, int32_t slot) {
     SeqSimBlock& b = g_SeqSimBlock[0];
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     const int32_t r = SeqLoadFile(slot);
     // A file that loaded with its values limited goes on (its marker is set); a marker left by an earlier
     // load does not make a failed one go on.
@@ -48,6 +57,8 @@ int32_t SeqMem_Recall(int32_t mode, int32_t slot) {
 }
 
 int32_t SimMem_Recall(int32_t mode, int32_t slot) {
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     const int32_t r = SimLoadFile(slot);
     if (r < 1) return r;
     if (mode == 1) SeqSimRestoreOutputConfig();

@@ -3,6 +3,7 @@
 #include "core/control/alarms/alarms.h"
 #include "core/params/access/param_access.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "storage/image_hold.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ int SimIsActiveMode() {
 }
 
 void SeqSimSyncSavedConfig() {
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    if (!held.owns_lock()) return;
     SeqSimBlock& b = g_SeqSimBlock[0];
     const uint32_t out = GetOutputMode();
     if (out < 3 && out != b.seqSaved.kind) {

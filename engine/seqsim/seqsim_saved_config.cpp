@@ -4,6 +4,7 @@
 #include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "storage/image_hold.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ int SeqSimAcvIsVpp(int phase) {
     const uint32_t step = SeqSimGetCurStep();
     if (SimIsActiveMode()) {
         // The saved unit lives in the L1 copy, which alone receives it; every phase follows it.
-        if (g_SeqSimBlock[0].simSaved.acvUnit != 1 || step >= kSimSlots) return 0;
+        if (SimSavedConfigCopy().acvUnit != 1 || step >= kSimSlots) return 0;
         return VppWave(g_SeqSimBlock[phase].simSet[step].wave) ? 1 : 0;
     }
     return engine::SeqVppAt(engine::SeqAbsStep(), phase) ? 1 : 0;
@@ -28,6 +29,8 @@ int SeqSimAcvIsVpp(int phase) {
 void SeqInitSavedConfig() {
     // Parameter-store numbers of the shapes the ARB groups start from.
     constexpr int kStoreSin = kWaveSin - 1, kStoreSqu = kWaveSqu - 1, kStoreTri = kWaveTri - 1;
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    if (!held.owns_lock()) return;
     for (auto& b : g_SeqSimBlock) {
         for (int i = 0; i < 16; ++i) {
             const int shape = i < 8 ? kStoreSin : i < 12 ? kStoreSqu : kStoreTri;
@@ -38,6 +41,8 @@ void SeqInitSavedConfig() {
 }
 
 void SimInitSavedConfig() {
+    const storage::ImageHold held(g_SeqSimSavedLock);
+    if (!held.owns_lock()) return;
     for (auto& b : g_SeqSimBlock)
         b.simSaved = {};
 }

@@ -11,7 +11,8 @@ int SeqSimAcvIsVpp(int phase);
 void SeqInitSavedConfig();
 void SimInitSavedConfig();
 // Before a save from the panel: every slice's ARB1-ARB16 factors (x 1000, rounded), and the current
-// wiring, output mode, range and ACV unit (SIM: wiring, range, unit).
+// wiring, output mode, range and ACV unit (SIM: wiring, range, unit). The caller holds g_SeqSimSavedLock
+// (seqsim_data.h) across the capture and the save that follows it.
 void SeqCaptureConfig();
 void SimCaptureConfig();
 // After a recall, for the engine kind in use: each saved value that differs from the current one is set

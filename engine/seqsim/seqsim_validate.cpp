@@ -65,7 +65,7 @@ bool SimStateValid(SimStepRecord& r, uint32_t state, int32_t acvMax, int32_t fre
 }  // namespace
 
 int SeqValidateTable(int table, int version) {
-    const SeqSavedConfig& c = g_SeqSimBlock[0].seqSaved;
+    const SeqSavedConfig c = SeqSavedConfigCopy();
     if (table < 0 || table >= kSeqTables) return 0;
     if (c.wiring > 2 || c.kind > 2 || c.range > 1 || c.acvUnit > 1) return 0;
     const int32_t freqMax = engine::FreqMax();
@@ -84,7 +84,7 @@ int SeqValidateAll(int version) {
 }
 
 int SimValidateSet(int set) {
-    const SimSavedConfig& c = g_SeqSimBlock[0].simSaved;
+    const SimSavedConfig c = SimSavedConfigCopy();
     if (set < 0 || set >= kSimSets) return 0;
     if (c.wiring > 2 || c.range > 1 || c.acvUnit > 1) return 0;
     static constexpr int32_t kAcvMax[kSimSets] = {40000, 20000};

@@ -62,7 +62,7 @@ int32_t SimGetAcvOf(uint32_t state, int phase) {
     if (!ValidPhase(phase) || state >= kSimNoState) return 0;
     const SimStepRecord& r = SimRecAt(state, phase);
     const bool vppWave = r.wave >= 1 && r.wave <= 256 && r.wave != kWaveSin && r.wave != kWaveSqu;
-    return static_cast<int32_t>(g_SeqSimBlock[0].simSaved.acvUnit == 1 && vppWave ? r.acvVpp : r.acv);
+    return static_cast<int32_t>(SimSavedConfigCopy().acvUnit == 1 && vppWave ? r.acvVpp : r.acv);
 }
 int32_t SimGetFreq(int phase) {
     return ValidPhase(phase) ? static_cast<int32_t>(ValueRec(phase).freq) : 0;

@@ -46,7 +46,7 @@ bool Report(const char* errFormat, std::atomic<int32_t>& count, std::atomic<int3
 void Seq_DownloadPrepared() {
     ClearErrors(g_SeqSimErrors.seqCount, g_SeqSimErrors.seqStep);
     StoreRangeBits();
-    const SeqSavedConfig& c = g_SeqSimBlock[0].seqSaved;
+    const SeqSavedConfig c = SeqSavedConfigCopy();
     BusReg_SetPhaseMode(static_cast<int32_t>(c.wiring));
     BusReg_SetOutputMode(c.kind);
     BusReg_SetSeqSimMode(static_cast<int32_t>(c.kind));
@@ -63,7 +63,7 @@ void Seq_DownloadPrepared() {
 void Sim_DownloadPrepared() {
     ClearErrors(g_SeqSimErrors.simCount, g_SeqSimErrors.simStep);
     StoreRangeBits();
-    const SimSavedConfig& c = g_SeqSimBlock[0].simSaved;
+    const SimSavedConfig c = SimSavedConfigCopy();
     BusReg_SetPhaseMode(static_cast<int32_t>(c.wiring));
     BusReg_SetVoltRange(static_cast<int32_t>(c.range));
     SimDownloadAll();

@@ -10,7 +10,9 @@
 #include "core/system/state/sys_status.h"
 #include "storage/data_file_frame.h"
 #include "storage/files/arb_file.h"
+#include "storage/file_result.h"
 #include "storage/file_util.h"
+#include "storage/image_hold.h"
 #include "storage/raw_file.h"
 
 namespace {
@@ -24,7 +26,8 @@ const core::ArbShape& DefaultShape(int32_t i) {
 int32_t WriteImage(int32_t i) {
     char name[16];
     std::snprintf(name, sizeof name, "ARB%d.ARB", i + 1);
-    ArbBuildFile(i);
+    const storage::ImageHold held(g_ArbFileImgLock);
+    if (!held.owns_lock() || ArbBuildFile(i) != 0) return kFileBadArgument;
     return FileWriteRaw(1, "ARB", name, g_ArbFileImg, kArbFileBytes);
 }
 
@@ -43,8 +46,11 @@ int32_t ArbRestore(int32_t i) {
     if (i < 0 || i >= kArbWaves) return -1;
     char name[16];
     std::snprintf(name, sizeof name, "ARB%d.ARB", i + 1);
-    const int32_t got = FileReadRaw(1, "ARB", name, g_ArbFileImg, kArbFileBytes);
-    if (got > 0 && ArbLoadFile(i, got) == 1) return 0;
+    {
+        const storage::ImageHold held(g_ArbFileImgLock);
+        const int32_t got = held.owns_lock() ? FileReadRaw(1, "ARB", name, g_ArbFileImg, kArbFileBytes) : -1;
+        if (got > 0 && ArbLoadFile(i, got) == 1) return 0;
+    }
     char model[sizeof g_ModelName];
     IdentityTextRead(g_ModelName, sizeof g_ModelName, model);
     if (model[0] == '\0') IdentityTextWrite(g_ModelName, sizeof g_ModelName, "VRN-4160", 8);
@@ -69,7 +75,11 @@ int32_t ArbProvisionFactoryFiles(const char* model) {
     int32_t failed = 0;
     for (int32_t i = 0; i < 16; ++i) {
         ArbResetToDefault(i);
-        ArbBuildFile(i);
+        const ImageHold held(g_ArbFileImgLock);
+        if (!held.owns_lock() || ArbBuildFile(i) != 0) {
+            ++failed;
+            continue;
+        }
         // The header takes the unit's model text, which the process learns only once block 0 is read.
         std::memset(g_ArbFileImg + kHeaderModelOffset, 0, kHeaderModelSize);
         if (model != nullptr)

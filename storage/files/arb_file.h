@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 inline constexpr int32_t kArbWaves = 253;
 inline constexpr uint32_t kArbFileBytes = 8260;     // header, 4096 big-endian samples, trailer
@@ -18,6 +19,10 @@ inline constexpr uint32_t kArbWdbSamplesOffset = 326;
 // The RAM images: the instrument's own format and the "F001Strong" import.
 extern uint8_t g_ArbFileImg[kArbFileBytes];
 extern uint8_t g_ArbImportImg[kArbStrongBytes];
+// Guards both images: a remote query builds on its channel thread while the panel stores on its own. Held
+// (storage::ImageHold) by every build, load, import, save and copy; recursive, because a caller that must
+// keep a build and its copy together holds it around both.
+extern std::recursive_mutex g_ArbFileImgLock;
 // 1 when the last USB recall fell back to the wdb file and reached its size check.
 extern std::atomic<uint8_t> g_ArbImportWasWdb;
 

@@ -14,6 +14,7 @@
 #include "storage/byte_order.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
+#include "storage/image_hold.h"
 #include "storage/raw_file.h"
 
 namespace {
@@ -32,6 +33,8 @@ std::string UsbPath(const std::string& name) {
 
 // Reads an image whose size selected its format and checks it: the load result, or the read result.
 int32_t LoadBySize(uint32_t area, const char* dir, const std::string& name, int32_t size, int32_t i) {
+    const storage::ImageHold held(g_ArbFileImgLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     if (size == static_cast<int32_t>(kArbFileBytes)) {
         const int32_t got = FileReadRaw(area, dir, name.c_str(), g_ArbFileImg, kArbFileBytes);
         return got < 0 ? got : ArbLoadFile(i, got);

@@ -9,10 +9,12 @@
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
+#include "storage/image_hold.h"
 #include "storage/raw_file.h"
 
 uint8_t g_PresetFileImg[kPresetFileSize];
 char g_RejectedModelText[13];
+std::recursive_mutex g_PresetFileImgLock;
 
 namespace {
 
@@ -37,6 +39,8 @@ uint8_t* ImageRecord(uint32_t p) {
 
 void PresetBuildFile(int32_t n) {
     if (!ValidIndex(n)) return;
+    const storage::ImageHold held(g_PresetFileImgLock);
+    if (!held.owns_lock()) return;
     char name[24];
     FileName(n, name);
     FileHeaderBuild(kFileKindPreset, static_cast<uint16_t>(n), g_PresetFileImg, name);
@@ -52,6 +56,8 @@ void PresetBuildFile(int32_t n) {
 
 int32_t PresetSaveToUsb(int32_t n) {
     if (!ValidIndex(n)) return kFileBadArgument;
+    const storage::ImageHold held(g_PresetFileImgLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     PresetBuildFile(n);
     char name[24];
     FileName(n, name);
@@ -68,6 +74,8 @@ int32_t PresetLoadFromUsb(int32_t n) {
     const int32_t size = FileSize(path);
     if (size < 1) return kFileMissing;
     if (size != static_cast<int32_t>(kPresetFileSize)) return kFileBadFrame;
+    const storage::ImageHold held(g_PresetFileImgLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     if (FileReadRaw(kUsbArea, BrandDir(), name, g_PresetFileImg, kPresetFileSize) < 1) return kFileShortRead;
     return PresetImageApply(n, kPresetFileSize);
 }
@@ -75,6 +83,8 @@ int32_t PresetLoadFromUsb(int32_t n) {
 int32_t PresetImageApply(int32_t n, uint32_t length) {
     if (!ValidIndex(n)) return kFileBadArgument;
     const storage::DataFileRule rule{kFileKindPreset, kVersions, kFileBadModel};
+    const storage::ImageHold held(g_PresetFileImgLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     const int32_t frame = storage::DataFileFrameCheck(g_PresetFileImg, length, rule);
     if (frame == kFileBadModel) {
         // The field holds 12 characters with no terminator when the name fills it.
@@ -98,12 +108,16 @@ int32_t PresetImageApply(int32_t n, uint32_t length) {
 int32_t PresetRemoteWrite(int32_t n, uint32_t length, const uint8_t* data) {
     if (!ValidIndex(n) || length == 0 || data == nullptr) return kFileBadArgument;
     if (length != kPresetFileSize) return kFileBadFrame;
+    const storage::ImageHold held(g_PresetFileImgLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     std::memcpy(g_PresetFileImg, data, kPresetFileSize);
     return PresetImageApply(n, length);
 }
 
 uint32_t PresetRemoteRead(uint8_t* destination) {
     if (destination == nullptr) return 0;
+    const storage::ImageHold held(g_PresetFileImgLock);
+    if (!held.owns_lock()) return 0;
     std::memcpy(destination, g_PresetFileImg, kPresetFileSize);
     return kPresetFileSize;
 }

@@ -5,11 +5,16 @@
 // over the remote interfaces; every received preset is checked and repaired before it is taken.
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 inline constexpr uint32_t kPresetFileSize = 2516;
 
 // The one image every preset file operation shares (building, checking, remote transfer).
 extern uint8_t g_PresetFileImg[kPresetFileSize];
+// Guards the image: a remote query builds on its channel thread while the panel stores on its own. Held
+// (storage::ImageHold) by every build, load, save and copy; recursive, because a caller that must keep a
+// build and its copy together holds it around both.
+extern std::recursive_mutex g_PresetFileImgLock;
 // The model text of the last preset refused for its model (at most 12 characters), for the recall
 // message.
 extern char g_RejectedModelText[13];

@@ -18,6 +18,7 @@
 #include "storage/file_result.h"
 #include "storage/files/arb_file.h"
 #include "storage/files/preset_file.h"
+#include "storage/image_hold.h"
 
 namespace scpi {
 namespace {
@@ -33,8 +34,10 @@ struct FileKind {
     int32_t (*write)(int32_t index, const uint8_t* data, uint32_t length);
 };
 
+// The image is held from the build to the copy: a store on another thread in between would send its wave.
 int32_t ReadArb(int32_t index, uint8_t* out) {
-    if (ArbBuildFile(index) != 0) return kFileBadArgument;
+    const storage::ImageHold held(g_ArbFileImgLock);
+    if (!held.owns_lock() || ArbBuildFile(index) != 0) return kFileBadArgument;
     return ArbRemoteRead(out);
 }
 int32_t WriteArb(int32_t index, const uint8_t* data, uint32_t length) {
@@ -51,6 +54,8 @@ int32_t ReadSim(int32_t index, uint8_t* out) {
     return n < 0 || static_cast<uint32_t>(n) == kSimFileSize ? n : kFileBadFrame;
 }
 int32_t ReadPreset(int32_t index, uint8_t* out) {
+    const storage::ImageHold held(g_PresetFileImgLock);
+    if (!held.owns_lock()) return kFileBadArgument;
     PresetBuildFile(index);
     return static_cast<int32_t>(PresetRemoteRead(out));
 }

@@ -10,15 +10,21 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <tuple>
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
+#include "core/params/waves/arb_mem.h"
+#include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_queue.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_file.h"
+#include "engine/seqsim/seqsim_mode.h"
 #include "scpi/handlers/data/data_block.h"
 #include "scpi/handlers/data/data_slot9.h"
+#include "storage/files/arb_file.h"
+#include "storage/files/preset_file.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/temp_root.h"
 
@@ -163,6 +169,56 @@ TEST_F(DataTransfer, PresentSimulationIsSentThroughMemory9) {
         EXPECT_EQ(File("/mnt/tst/sim/SIM9.SIM"), stored);
         EXPECT_EQ(File("/mnt/tst/sim/SIM9_tmp.SIM"), "");
     }
+}
+
+// A remote query builds and sends an image on its channel thread while the panel builds another wave's
+// or preset's image in the same buffer on the menu thread: every block sent is the queried memory's whole
+// image, never another's or a torn one.
+TEST_F(DataTransfer, ArbAndPresetQueriesDoNotShareTheImageWithThePanel) {
+    for (int k = 0; k < kArbSamples; ++k) {
+        g_ArbMem[storage::ArbSlotOf(4)][k] = static_cast<int16_t>(k * 7 - 9000);
+        g_ArbMem[storage::ArbSlotOf(9)][k] = static_cast<int16_t>(12000 - k * 5);
+    }
+    PresetRecord(3, 0)[kPresetWaveform] = 17;
+    PresetRecord(7, 0)[kPresetWaveform] = 200;
+    ASSERT_EQ(ArbBuildFile(4), 0);
+    const std::string arb5(reinterpret_cast<const char*>(g_ArbFileImg), kArbFileBytes);
+    PresetBuildFile(3);
+    const std::string preset3(reinterpret_cast<const char*>(g_PresetFileImg), kPresetFileSize);
+
+    std::atomic<bool> done{false};
+    std::thread panel([&] {
+        // Bounded: the queries below end it long before.
+        for (int i = 0; i < 200000 && !done.load(std::memory_order_acquire); ++i) {
+            ArbBuildFile(9);
+            PresetBuildFile(7);
+        }
+    });
+    for (int i = 0; i < 40; ++i) {
+        // The channel fixture hands back at most the first 8192 bytes of a reply: header and samples.
+        const std::string block = "#48260" + arb5, preset = "#42516" + preset3;
+        EXPECT_EQ(lan.Exec("DATA:ARB:FILE? 5\n").substr(0, 8192), block.substr(0, 8192)) << i;
+        EXPECT_EQ(lan.Exec("DATA:PRES:FILE? 3\n").substr(0, preset.size()), preset) << i;
+    }
+    done.store(true, std::memory_order_release);
+    panel.join();
+    EXPECT_EQ(lan.PopErrors(), "");
+}
+
+// The PRESent query captures the output configuration into the saved configuration on its channel thread
+// while the menu thread keeps that configuration in step with the settings.
+TEST_F(DataTransfer, PresentQueryCapturesBesideTheMenuThread) {
+    std::atomic<bool> done{false};
+    std::thread menu([&] {
+        for (int i = 0; i < 200000 && !done.load(std::memory_order_acquire); ++i)
+            SeqSimSyncSavedConfig();
+    });
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(lan.Exec("DATA:SIM:PRES?\n").substr(0, 6), "#41972") << i;
+    }
+    done.store(true, std::memory_order_release);
+    menu.join();
+    EXPECT_EQ(lan.PopErrors(), "");
 }
 
 }  // namespace

@@ -38,8 +38,8 @@
 #include "scpi/parser/scpi_tree.h"
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/panel_link.h"
-#include "storage/file_result.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/file_result.h"
 #include "storage/files/preset_file.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/factory_memory.h"
@@ -242,9 +242,10 @@ void PresetRangeChecks() {
 }
 
 // The SEQ and SIM memories used last come back into the working tables; their output configuration is
-// not applied, the restored settings stand. A memory that loads nothing (no file on a new root, an
-// unreadable one, or no memory open) leaves zero records, which no run, store or step edit accepts: the
-// tables then get the default steps. A SEQ file loaded with its values limited stays, as a recall keeps it.
+// not applied, the restored settings stand. A memory that does not load (no file on a new root, an
+// unreadable one, or no memory open) would leave zero records, which no run, store or step edit accepts:
+// the SEQ tables then get what that memory holds when cleared, the SIM sets the default states. A SEQ file
+// loaded with its values limited stays, as a recall keeps it.
 void ReloadLastSeqSimSlots(bool nvOpen) {
     const int32_t seq = nvOpen ? SeqMem_Recall(0, g_SeqSimSlots.seq) : -1;
     const auto seqDefaults = g_seqDefaults.load(std::memory_order_acquire);

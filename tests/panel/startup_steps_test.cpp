@@ -18,9 +18,9 @@
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_queue.h"
+#include "core/system/state/output_flags.h"
 #include "core/system/state/seqsim_slots.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/state/output_flags.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_remote.h"
@@ -104,7 +104,8 @@ TEST_F(StartupSteps, TheSeqAndSimMemoriesUsedLastComeBack) {
         uint16_t seq, sim;
         bool seqLoaded, simLoaded;
     };
-    const Case cases[] = {{3, 6, true, true}, {4, 6, false, true}, {3, 7, true, false}, {12, 99, false, false}};
+    const Case cases[] = {
+        {3, 6, true, true}, {4, 6, false, true}, {3, 7, true, false}, {12, 99, false, false}};
     for (const Case& c : cases) {
         g_SeqSimSlots = {c.seq, c.sim};
         ASSERT_GT(SaveSystemConfig(), 0);
@@ -153,7 +154,8 @@ TEST_F(FreshRootSeqSim, RunTakesStepsWrittenOnL1) {
                                          0, 0, 0),
                   0)
             << step;
-        ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, 500, 0), 0) << step;
+        ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, 500, 0), 0)
+            << step;
     }
     SeqSetCurStep(0);
     OutputFlagSet(kOutFlagOutputOn);
@@ -180,7 +182,8 @@ TEST_F(FreshRootSeqSim, PhaseWriteWithTheStoredDutyIsTaken) {
     ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSqu, 250, 0), 0);
     SeqSetCurStep(1);
     EXPECT_EQ(SeqGetDuty(0), 500);
-    EXPECT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, SeqGetDuty(0), 0), 0);
+    EXPECT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, SeqGetDuty(0), 0),
+              0);
     EXPECT_EQ(SeqGetDuty(0), 500);
 }
 

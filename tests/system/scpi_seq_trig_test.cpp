@@ -134,9 +134,7 @@ TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
     const ScpiStep running[] = {
         {"SEQ:STEP 2", nullptr, kSystemError}, {"SEQ:STEP 0", nullptr, kNoError}, {"SEQ:COND?", "+1", kNoError},
     };
-    const ScpiStep simulation[] = {
-        {"SYST:CONF:MODE SIM;:SIM:NORM1:TIME 1000;TIME?", "+1000.0000", kNoError},
-    };
+    const ScpiStep simulation[] = {{"SYST:CONF:MODE CONT;:SYST:CONF:MODE SIM;MODE?", "SIM", kNoError}};
     const ScpiStep back[] = {{"SYST:CONF:MODE CONT;MODE?", "CONT", kNoError}};
     // clang-format on
     Run(program);
@@ -150,6 +148,13 @@ TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
     Output("OUTP OFF", "+0");
 
     Run(simulation);
+    // An edit made before the SIM entry's preparation has downloaded the states can be undone by it: the
+    // edit is made again until it stays (bounded at 5 s).
+    std::string time;
+    for (int i = 0; i < 100 && (time = Ask("SIM:NORM1:TIME 1000;TIME?")) != "+1000.0000"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(time, "+1000.0000");
+    ASSERT_EQ(Ask("SYST:ERR?"), kNoError);
     Output("OUTP ON", "+1");
     RunAction("TRIG:SIM:SEL:EXEC STAR", "SIM:COND?", "+1");
     RunAction("TRIG:SIM:SEL:EXEC HOLD", "SIM:COND?", "+2");

@@ -28,6 +28,7 @@
 #include "screens/output/key_table.h"
 #include "screens/output/simple_screen.h"
 #include "screens/output/startup_screen.h"
+#include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
 #include "screens/seqsim/seqsim_panel.h"
@@ -51,6 +52,7 @@ void WireLayerHooks() {
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     MenuThread_SetKeyDispatch(menuKeyDispatch);
+    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});

@@ -40,6 +40,7 @@
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/file_result.h"
 #include "storage/files/preset_file.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/factory_memory.h"
@@ -68,6 +69,8 @@ constexpr uint32_t kReconfigMask = 3u << kSysReconfigLow;
 constexpr uint32_t kCompleteLaterMs = 5000;
 
 std::atomic<KeyHandler> g_keyDispatch{nullptr};
+std::atomic<void (*)(int32_t)> g_seqDefaults{nullptr};
+std::atomic<void (*)()> g_simDefaults{nullptr};
 std::atomic<uint32_t> g_lastKey{0};
 std::atomic<uint32_t> g_keysTaken{0};
 
@@ -240,10 +243,17 @@ void PresetRangeChecks() {
 }
 
 // The SEQ and SIM memories used last come back into the working tables; their output configuration is
-// not applied, the restored settings stand.
-void ReloadLastSeqSimSlots() {
-    SeqMem_Recall(0, g_SeqSimSlots.seq);
-    SimMem_Recall(0, g_SeqSimSlots.sim);
+// not applied, the restored settings stand. A memory that does not load (no file on a new root, an
+// unreadable one, or no memory open) would leave zero records, which no run, store or step edit accepts:
+// the SEQ tables then get what that memory holds when cleared, the SIM sets the default states. A SEQ file
+// loaded with its values limited stays, as a recall keeps it.
+void ReloadLastSeqSimSlots(bool nvOpen) {
+    const int32_t seq = nvOpen ? SeqMem_Recall(0, g_SeqSimSlots.seq) : -1;
+    const auto seqDefaults = g_seqDefaults.load(std::memory_order_acquire);
+    if (seqDefaults != nullptr && seq < 1 && seq != kFileBadRecord) seqDefaults(g_SeqSimSlots.seq);
+    const int32_t sim = nvOpen ? SimMem_Recall(0, g_SeqSimSlots.sim) : -1;
+    const auto simDefaults = g_simDefaults.load(std::memory_order_acquire);
+    if (simDefaults != nullptr && sim < 1) simDefaults();
 }
 }  // namespace
 
@@ -279,7 +289,7 @@ void MenuThread_Start() {
     if (nvOpen) StartupLimitChecks();
     ApplyPendingIfaceConfig();
     g_UiReady.fetch_or(1u, std::memory_order_release);
-    if (nvOpen) ReloadLastSeqSimSlots();
+    ReloadLastSeqSimSlots(nvOpen);
     IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |
                                             (1u << storage::kUsbSpeedShift)));
     BuildIdnString();
@@ -303,6 +313,10 @@ void MenuThread_Start() {
 
 void MenuThread_SetKeyDispatch(KeyHandler dispatch) {
     g_keyDispatch.store(dispatch, std::memory_order_release);
+}
+void MenuThread_SetSeqSimDefaults(void (*seqDefaults)(int32_t slot), void (*simDefaults)()) {
+    g_seqDefaults.store(seqDefaults, std::memory_order_release);
+    g_simDefaults.store(simDefaults, std::memory_order_release);
 }
 
 int SettingsSaveRequestTake() {

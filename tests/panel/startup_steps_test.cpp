@@ -18,16 +18,24 @@
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_queue.h"
+#include "core/system/state/output_flags.h"
 #include "core/system/state/seqsim_slots.h"
 #include "core/system/state/sys_status.h"
+#include "engine/run/seqsim_run.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_remote.h"
+#include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_validate.h"
 #include "panel/menu_thread.h"
 #include "panel/panel_services.h"
 #include "panel/runtime_init.h"
 #include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
 #include "platform/stage/power_stage_sim.h"
+#include "screens/seqsim/seqsim_defaults.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/config_text.h"
@@ -46,9 +54,15 @@ class StartupSteps : public ::testing::Test {
         SpiDevClose(&g_NvSpi);
         plat::NvmSimReset();
         FactoryUnitRequest(2);
+        // A new process: the working tables as the program starts, the front panel's defaults wired.
+        engine::SeqSimDataReset();
+        MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
         paneltest::StartMenuThread();
     }
     void TearDown() override {
+        MenuThread_SetSeqSimDefaults(nullptr, nullptr);
+        core::OutputFlagsReset();
+        engine::SeqSimDataReset();
         core::MsgQueueRemove();
         SpiDevClose(&g_NvSpi);
     }
@@ -77,7 +91,8 @@ TEST_F(StartupSteps, PresetRecordsAreHeldInRangeAtStart) {
 }
 
 // The memories named in the configuration text come back into the working tables; a memory without a file
-// leaves the tables alone, as does a number outside 0-9.
+// (or a number outside 0-9) gives the tables what its cleared memory holds: the default step (50.00 Hz) or,
+// for SEQ6-SEQ9, its template in the AC+DC tables; the SIM sets the default state (100.0 ms).
 TEST_F(StartupSteps, TheSeqAndSimMemoriesUsedLastComeBack) {
     constexpr int32_t kSeqMark = 1234;
     constexpr uint32_t kSimMark = 4321;
@@ -87,18 +102,89 @@ TEST_F(StartupSteps, TheSeqAndSimMemoriesUsedLastComeBack) {
     ASSERT_GT(SimMem_Save(6), 0);
     struct Case {
         uint16_t seq, sim;
-        int32_t seqAtStart;
-        uint32_t simAtStart;
+        bool seqLoaded, simLoaded;
     };
-    const Case cases[] = {{3, 6, kSeqMark, kSimMark}, {4, 6, 0, kSimMark}, {3, 7, kSeqMark, 0}, {12, 99, 0, 0}};
+    const Case cases[] = {
+        {3, 6, true, true}, {4, 6, false, true}, {3, 7, true, false}, {12, 99, false, false}};
     for (const Case& c : cases) {
         g_SeqSimSlots = {c.seq, c.sim};
         ASSERT_GT(SaveSystemConfig(), 0);
         paneltest::RestartOnSameRoot();
         ASSERT_EQ(g_SeqSimSlots.seq, c.seq);
-        EXPECT_EQ(g_SeqStepTable[0][0][0].dcv, c.seqAtStart) << "SEQ" << c.seq;
-        EXPECT_EQ(g_SimStepTable[0][0][0].time, c.simAtStart) << "SIM" << c.sim;
+        for (int p = 0; p < 3; ++p) {
+            const SeqStepRecord& step = g_SeqStepTable[0][p][0];
+            EXPECT_EQ(step.dcv, p == 0 && c.seqLoaded ? kSeqMark : 0) << "SEQ" << c.seq << " L" << p + 1;
+            EXPECT_EQ(step.fset, 5000u) << "SEQ" << c.seq << " L" << p + 1;
+            EXPECT_EQ(step.time, 1000u) << "SEQ" << c.seq << " L" << p + 1;
+            EXPECT_EQ(g_SimStepTable[0][p][0].time, p == 0 && c.simLoaded ? kSimMark : 1000u)
+                << "SIM" << c.sim << " L" << p + 1;
+            EXPECT_EQ(g_SimStepTable[1][p][kSimNormal2].freq, 5000u) << "SIM" << c.sim << " L" << p + 1;
+        }
     }
+    // SEQ7 without its file: step 2 of its template (12.00 V - 0.60 V for 1.0000 s) in both AC+DC tables.
+    g_SeqSimSlots = {7, 0};
+    ASSERT_GT(SaveSystemConfig(), 0);
+    paneltest::RestartOnSameRoot();
+    for (int table : {0, 1}) {
+        EXPECT_EQ(g_SeqStepTable[table][2][2].dcv, 1140) << table;
+        EXPECT_EQ(g_SeqStepTable[table][2][2].time, 10000u) << table;
+        EXPECT_EQ(g_SeqStepTable[table + 2][2][2].dcv, 0) << table + 2;
+    }
+}
+
+// SEQ mode on the tables a fresh root starts with (ACDC-INT, 3P4W): the records of L1 alone are written.
+class FreshRootSeqSim : public StartupSteps {
+  protected:
+    void SetUp() override {
+        StartupSteps::SetUp();
+        ASSERT_EQ(SeqSimSetMode(1), 1u);
+        SeqSimSelectTables();
+        g_SeqSimRemoteSel[0].store(0);
+    }
+};
+
+// Steps written remotely on L1 carry their step-global values in L1 only; the other phases keep the
+// default step, so the table in use validates and RUN starts it.
+TEST_F(FreshRootSeqSim, RunTakesStepsWrittenOnL1) {
+    EXPECT_EQ(SeqValidateAll(5), 1);
+    EXPECT_EQ(SimValidateAll(4), 1);
+    for (int32_t step = 0; step < 3; ++step) {
+        SeqSetCurStep(step);
+        ASSERT_EQ(SeqSetStepCommonParams(100000, 0, 0, 0, 0, step == 2 ? kTermEnd : kTermConti, 0, 0, 0, 0, 0,
+                                         0, 0, 0),
+                  0)
+            << step;
+        ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, 500, 0), 0)
+            << step;
+    }
+    SeqSetCurStep(0);
+    OutputFlagSet(kOutFlagOutputOn);
+    EXPECT_EQ(SeqSimRunStopToggle(), 0);
+    EXPECT_NE(SeqSimIsRunning(), 0);
+    EXPECT_EQ(SeqSimRunStopToggle(), 0) << "the stop";
+}
+
+// The working tables of a fresh root stored in a memory are recalled as they were stored, not as data out
+// of range (-202).
+TEST_F(FreshRootSeqSim, StoredWorkingTablesRecallAsStored) {
+    ASSERT_GT(SeqMem_Save(2), 0);
+    EXPECT_EQ(SeqMem_Recall(1, 2), 1);
+    EXPECT_EQ(g_SeqSimBlock[0].invalid, 0u);
+    ASSERT_EQ(SeqSimSetMode(2), 2u);
+    ASSERT_GT(SimMem_Save(2), 0);
+    EXPECT_EQ(SimMem_Recall(1, 2), 1);
+}
+
+// SEQ:SPAR has no duty of its own and hands the step's stored one on: on a fresh root that is 50.0 %, which
+// the duty setter takes also after another step left a live duty behind.
+TEST_F(FreshRootSeqSim, PhaseWriteWithTheStoredDutyIsTaken) {
+    SeqSetCurStep(0);
+    ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSqu, 250, 0), 0);
+    SeqSetCurStep(1);
+    EXPECT_EQ(SeqGetDuty(0), 500);
+    EXPECT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, SeqGetDuty(0), 0),
+              0);
+    EXPECT_EQ(SeqGetDuty(0), 500);
 }
 
 class RuntimeInit : public StartupSteps {

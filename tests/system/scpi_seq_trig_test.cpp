@@ -30,6 +30,16 @@ class ScpiSeqTrig : public ScpiSocketSuite {
         ASSERT_EQ(now, state) << command;
         ASSERT_EQ(Ask("SYST:ERR?"), kNoError) << command;
     }
+    // A run action, then the condition query until it answers want (the runner thread polls the stage
+    // every 2 ms): bounded at 5 s.
+    static void RunAction(const char* command, const char* condition, const std::string& want) {
+        Send(command);
+        std::string now;
+        for (int i = 0; i < 100 && (now = Ask(condition)) != want; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(now, want) << command;
+        EXPECT_EQ(Ask("SYST:ERR?"), kNoError) << command;
+    }
 };
 
 TEST_F(ScpiSeqTrig, SequenceCommandsNeedTheSeqMode) {
@@ -103,6 +113,55 @@ TEST_F(ScpiSeqTrig, StepEditing) {
     };
     // clang-format on
     Run(steps);
+}
+
+// A 3-step program written remotely on the tables a fresh root starts with (100 s a step, step 2 ends it)
+// runs on the simulated stage: STARt, HOLD (a second HOLD leaves it held), STARt resumes, STOP. While it
+// runs only step 0 may be chosen for editing. SIM: a second HOLD resumes.
+TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
+    // clang-format off
+    const ScpiStep program[] = {
+        {"SYST:CONF:MODE SEQ;:SEQ:INST:SEL L1", nullptr, kNoError},
+        {"SEQ:STEP 0;CPAR 100,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0;SPAR 10,CONST,0,CONST,50,CONST,SIN,0", nullptr,
+         kNoError},
+        {"SEQ:STEP 1;CPAR 100,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0;SPAR 20,CONST,0,CONST,50,CONST,SIN,0", nullptr,
+         kNoError},
+        {"SEQ:STEP 2;CPAR 100,0,0,0,0,END,0,0,0,0,0,0,0,0,0;SPAR 30,CONST,0,CONST,50,CONST,SIN,0", nullptr,
+         kNoError},
+        {"SEQ:STEP 2;CPAR?", "+100.0000,+0.0,+0,+0.0,+0,END,+0,+0,+0,+0,+0,+0,+0,+0,+0", kNoError},
+        {"SEQ:STEP 0;COND?", "+0", kNoError},
+    };
+    const ScpiStep running[] = {
+        {"SEQ:STEP 2", nullptr, kSystemError}, {"SEQ:STEP 0", nullptr, kNoError}, {"SEQ:COND?", "+1", kNoError},
+    };
+    const ScpiStep simulation[] = {{"SYST:CONF:MODE CONT;:SYST:CONF:MODE SIM;MODE?", "SIM", kNoError}};
+    const ScpiStep back[] = {{"SYST:CONF:MODE CONT;MODE?", "CONT", kNoError}};
+    // clang-format on
+    Run(program);
+    Output("OUTP ON", "+1");
+    RunAction("TRIG:SEQ:SEL:EXEC STAR", "SEQ:COND?", "+1");
+    RunAction("TRIG:SEQ:SEL:EXEC HOLD", "SEQ:COND?", "+2");
+    RunAction("TRIG:SEQ:SEL:EXEC HOLD", "SEQ:COND?", "+2");
+    RunAction("TRIG:SEQ:SEL:EXEC STAR", "SEQ:COND?", "+1");
+    Run(running);
+    RunAction("TRIG:SEQ:SEL:EXEC STOP", "SEQ:COND?", "+0");
+    Output("OUTP OFF", "+0");
+
+    Run(simulation);
+    // An edit made before the SIM entry's preparation has downloaded the states can be undone by it: the
+    // edit is made again until it stays (bounded at 5 s).
+    std::string time;
+    for (int i = 0; i < 100 && (time = Ask("SIM:NORM1:TIME 1000;TIME?")) != "+1000.0000"; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(time, "+1000.0000");
+    ASSERT_EQ(Ask("SYST:ERR?"), kNoError);
+    Output("OUTP ON", "+1");
+    RunAction("TRIG:SIM:SEL:EXEC STAR", "SIM:COND?", "+1");
+    RunAction("TRIG:SIM:SEL:EXEC HOLD", "SIM:COND?", "+2");
+    RunAction("TRIG:SIM:SEL:EXEC HOLD", "SIM:COND?", "+1");
+    RunAction("TRIG:SIM:SEL:EXEC STOP", "SIM:COND?", "+0");
+    Output("OUTP OFF", "+0");
+    Run(back);
 }
 
 }  // namespace

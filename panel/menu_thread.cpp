@@ -24,6 +24,7 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/remote_state.h"
 #include "core/system/state/seqsim_slots.h"
+#include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/key_filters.h"
@@ -42,6 +43,7 @@
 #include "src/dev/spi_nvm.h"
 #include "storage/file_result.h"
 #include "storage/files/preset_file.h"
+#include "storage/image_hold.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/factory_memory.h"
 #include "storage/nv/nv_blocks.h"
@@ -115,7 +117,15 @@ void LocalKey(uint32_t* ev) {
         KeyShiftTranslate(ev);
     }
     if (*ev == 0) return;
-    if (KeyHandler dispatch = g_keyDispatch.load(std::memory_order_acquire)) dispatch(ev);
+    if (KeyHandler dispatch = g_keyDispatch.load(std::memory_order_acquire)) {
+        // A key may edit or select the SEQ/SIM step tables the runner thread reads.
+        const storage::ImageHold tables(g_SeqSimTableLock);
+        if (!tables.owns_lock()) {
+            std::fprintf(stderr, "MenuThread: SEQ/SIM tables busy, key dropped\n");
+            return;
+        }
+        dispatch(ev);
+    }
     BeepRequest();
 }
 
@@ -172,6 +182,16 @@ bool ReceiveSetCommand() {
     if (msg.word0 != 0 || cmd.ifc == nullptr || ops == nullptr) {
         // Its channel still waits: it is told that the command failed.
         std::fprintf(stderr, "MenuThread: set command that cannot run completed as failed\n");
+        ScpiHandoverRan(cmd.tag);
+        cmd.done = true;
+        cmd.result = 1;
+        return true;
+    }
+    // A set command may edit or select the SEQ/SIM step tables the runner thread reads; one that cannot
+    // have them fails rather than run beside the runner.
+    const storage::ImageHold tables(g_SeqSimTableLock);
+    if (!tables.owns_lock()) {
+        std::fprintf(stderr, "MenuThread: SEQ/SIM tables busy, set command completed as failed\n");
         ScpiHandoverRan(cmd.tag);
         cmd.done = true;
         cmd.result = 1;

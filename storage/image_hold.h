@@ -12,11 +12,12 @@ inline constexpr int kImageWaitMs = 5000;
 
 // owns_lock() is false when the wait ran out. Tried once a millisecond, so that the wait is bounded
 // without a timed lock. Lock is a mutex or, where one image operation is built of others, a recursive one.
+// A holder with a shorter limit of its own (a periodic pass that tries again next tick) passes it.
 template <typename Lock>
 class ImageHold {
   public:
-    explicit ImageHold(Lock& lock) : lock_(lock) {
-        for (int waited = 0; !(held_ = lock_.try_lock()) && waited < kImageWaitMs; ++waited)
+    explicit ImageHold(Lock& lock, int waitMs = kImageWaitMs) : lock_(lock) {
+        for (int waited = 0; !(held_ = lock_.try_lock()) && waited < waitMs; ++waited)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     ~ImageHold() {

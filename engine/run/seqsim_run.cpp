@@ -201,6 +201,10 @@ void SeqSimSetPanelState(uint32_t value) {
 }
 
 int32_t SeqSimRunControl() {
+    // The pass selects, validates and points at the step tables the menu/control thread edits; one that
+    // cannot have them now leaves the run state as it is and runs on the next tick.
+    const storage::ImageHold tables(g_SeqSimTableLock, kSeqSimRunnerTableWaitMs);
+    if (!tables.owns_lock()) return -2;
     // A stop asked for before the function was left still switches the output off.
     if (RunState() == kRunStop) {
         Stop();

@@ -25,7 +25,8 @@ int32_t SeqRunGetDcv();
 int32_t SeqRunGetWave();
 void SeqSimSetPanelState(uint32_t value);
 
-// One tick of the run-state machine: 0, or -1 when neither SEQ nor SIM mode is set (run state prepare).
+// One tick of the run-state machine under g_SeqSimTableLock: 0, -1 when neither SEQ nor SIM mode is set
+// (run state prepare), -2 when the lock stayed taken for kSeqSimRunnerTableWaitMs (nothing done).
 int32_t SeqSimRunControl();
 void SeqSimRunPoll();
 void SeqSimRunPause();

@@ -9,6 +9,7 @@ SeqStepRecord g_SeqStepTable[kSeqTables][kSeqSlices][kSeqSteps];
 SimStepRecord g_SimStepTable[kSimSets][kSeqSlices][kSimSlots];
 SeqSimBlock g_SeqSimBlock[kSeqSlices];
 std::recursive_mutex g_SeqSimSavedLock;
+std::recursive_mutex g_SeqSimTableLock;
 uint32_t g_SeqSimOutCtrl[3];
 uint16_t g_SeqSimStatusShadow;
 char g_SeqMemName[10][kSeqSimNameLen];

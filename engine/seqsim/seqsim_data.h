@@ -166,6 +166,16 @@ extern SeqSimBlock g_SeqSimBlock[kSeqSlices];
 // writes them. Held (storage::ImageHold, bounded) by every capture, save, load, import and sync, and taken
 // before a file image lock; recursive, because a recall holds it around a load that holds it again.
 extern std::recursive_mutex g_SeqSimSavedLock;
+// Guards the step tables (g_SeqStepTable, g_SimStepTable) and every slice's table pointers (seqTable,
+// simSet): the runner thread selects, validates (limiting a parallel frequency in place) and points at them
+// in SeqSimRunControl while the menu/control thread edits and selects them for set commands and panel keys.
+// Held (storage::ImageHold, bounded) by the runner for each SeqSimRunControl pass and by the menu/control
+// thread around each set command and key dispatch; taken before g_SeqSimSavedLock and the file image locks,
+// and never held while waiting for the other thread. Recursive, so that a holder may step the run control.
+extern std::recursive_mutex g_SeqSimTableLock;
+// The runner skips a pass it could not lock within this and tries on its next tick; the menu/control thread
+// waits up to storage::kImageWaitMs (a runner pass may wait that long for g_SeqSimSavedLock).
+inline constexpr int kSeqSimRunnerTableWaitMs = 10;
 // The saved configurations copied under that lock (all zero when the wait ran out).
 SeqSavedConfig SeqSavedConfigCopy();
 SimSavedConfig SimSavedConfigCopy();

@@ -20,9 +20,9 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu_thread.h"
-#include "platform/devices/panel_sim.h"
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/panel_link.h"
+#include "tests/panel/menu_start_fixture.h"
 #include "src/dev/spi_device.h"
 
 namespace {
@@ -51,14 +51,9 @@ const ScpiHandoverOps kEditOps{RunEdit};
 class SeqSimTableLock : public ::testing::Test {
   protected:
     void SetUp() override {
-        plat::PanelSimReset();
-        SpiPanelOpen();
-        g_SysStatus.store(0);
-        ASSERT_EQ(MsgQueueInit(), 0);
-        IpcSemInit();
-        panel::MenuThreadReset();
+        paneltest::OpenPanelAndQueues();
         previousOps_ = g_ScpiHandoverOps.exchange(&kEditOps);
-        MenuThread_Start();
+        paneltest::StartMenuThread();
         MenuThread_SetKeyDispatch(KeyEdit);
         g_ModelId.store(1);
         SetDefaultAll();

@@ -3,10 +3,15 @@
 // values refused before anything is written.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
+#include "engine/seqsim/seqsim_data.h"
 #include "engine/sim/sim_access.h"
 #include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/commands/scpi_handler_table.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/parser/scpi_errors.h"
 #include "tests/engine/seqsim_fixture.h"
@@ -143,6 +148,27 @@ TEST_F(SimCmds, StatusQueriesByStateAndRepeat) {
     SeqSimSetMode(1);
     EXPECT_EQ(Call(CmdSourSim<kCmdSourSimCst>, true), "|" + std::to_string(kScpiErrSystem));
     EXPECT_EQ(Call(CmdSourSim<kCmdSourSimCtim>, true), "+2,+0,+0,+0|0") << "in every mode";
+}
+
+// The command table runs a SIM query with the step tables held: while the runner or the panel holds them,
+// the query on its channel thread waits and then reads the finished step, never one half-written.
+TEST_F(SimCmds, TableRowWaitsForTheStepTablesHeldElsewhere) {
+    engine::SimRecAt(kSimAbnormal, 0).freq = 5500;
+    std::atomic<int> phase{0};
+    std::thread holder([&] {
+        std::lock_guard<std::recursive_mutex> tables(g_SeqSimTableLock);
+        phase.store(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        engine::SimRecAt(kSimAbnormal, 0).freq = 6000;  // the edit the query must not cut into
+        phase.store(2);
+    });
+    for (int i = 0; i < 2000 && phase.load() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(phase.load(), 1);
+    const std::string reply = Call(kMainHandlers[kCmdSourSimAbnFreq].handler, true);
+    EXPECT_EQ(phase.load(), 2) << "the query ran while the tables were held";
+    EXPECT_EQ(reply, "+60.00|0");
+    holder.join();
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // DISPlay: the home screen's view and its four measurement items.
 #include <cstddef>
-#include <iterator>
 
 #include "core/control/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
@@ -16,42 +15,11 @@
 
 namespace {
 
-constexpr uint32_t kModeAcInt = 1, kModeDcInt = 2, kModeAcDcSync = 7, kModeAcSync = 8;
+constexpr uint32_t kModeAcInt = 1, kModeAcDcSync = 7, kModeAcSync = 8;
 
 constexpr const char* kShortNames[kMeasChoiceCount] = {
     "VRMS", "VAVG", "VMAX", "VMIN", "VPKH", "IRMS", "IAVG", "IMAX", "IMIN", "IPKH", "RPOW",
     "SPOW", "QPOW", "FREQ", "PFAC", "CFAC", "THDV", "THDI", "LRMS", "LAVG", "LMAX", "LMIN"};
-
-struct ItemList {
-    const int8_t* slots;
-    size_t count;
-};
-template <size_t N>
-constexpr ItemList List(const int8_t (&slots)[N]) {
-    return {slots, N};
-}
-
-constexpr int8_t kItem1[] = {kMeasVrms, kMeasVavg, kMeasVmax, kMeasVmin, kMeasVpkh, kMeasLrms, kMeasLavg,
-                             kMeasLmax, kMeasLmin, kMeasRpow, kMeasSpow, kMeasQpow, kMeasThdv};
-constexpr int8_t kItem1Dc[] = {kMeasVrms, kMeasVavg, kMeasVmax, kMeasVmin, kMeasVpkh, kMeasRpow};
-constexpr int8_t kItem2[] = {kMeasIrms, kMeasIavg, kMeasImax, kMeasImin, kMeasIpkh,
-                             kMeasPfac, kMeasCfac, kMeasVavg, kMeasThdi};
-constexpr int8_t kItem2Dc[] = {kMeasIrms, kMeasIavg, kMeasImax, kMeasImin, kMeasIpkh, kMeasVavg};
-constexpr int8_t kItem3[] = {kMeasRpow, kMeasSpow, kMeasQpow, kMeasIpkh, kMeasPfac, kMeasCfac, kMeasFreq};
-constexpr int8_t kItem3Dc[] = {kMeasRpow, kMeasIpkh};
-constexpr int8_t kItem4[] = {kMeasLrms, kMeasLavg, kMeasLmax, kMeasLmin, kMeasRpow,
-                             kMeasSpow, kMeasQpow, kMeasPfac, kMeasCfac};
-constexpr int8_t kItem4Dc[] = {kMeasIrms, kMeasIavg, kMeasImax, kMeasImin, kMeasRpow, kMeasIpkh};
-
-// [item][DC-INT]
-constexpr ItemList kItemLists[4][2] = {{List(kItem1), List(kItem1Dc)},
-                                       {List(kItem2), List(kItem2Dc)},
-                                       {List(kItem3), List(kItem3Dc)},
-                                       {List(kItem4), List(kItem4Dc)}};
-
-ItemList ListOf(uint32_t item, uint32_t outputMode) {
-    return kItemLists[item][outputMode == kModeDcInt ? 1 : 0];
-}
 
 int Fail(ScpiInterface* ifc, uint32_t row) {
     scpiSetError(ifc, row);
@@ -62,17 +30,15 @@ int Fail(ScpiInterface* ifc, uint32_t row) {
 
 int32_t MeasItemSlotOf(uint32_t item, uint32_t outputMode, int32_t choice) {
     if (item > 3) return -1;
-    const ItemList list = ListOf(item, outputMode);
+    const meas_items::ItemList& list = meas_items::ListOf(item, outputMode);
     for (size_t i = 0; i < list.count; ++i)
-        if (list.slots[i] == choice) return static_cast<int32_t>(i);
+        if (list.slot[i] == choice) return static_cast<int32_t>(i);
     return -1;
 }
 
 const char* MeasItemChoiceText(uint32_t item, uint32_t outputMode, int32_t slot) {
-    if (item > 3) return kShortNames[kMeasVrms];
-    const ItemList list = ListOf(item, outputMode);
-    if (slot < 0 || static_cast<size_t>(slot) >= list.count) return kShortNames[kMeasVrms];
-    return kShortNames[list.slots[slot]];
+    const int32_t quantity = MeasItemQuantity(item, outputMode, slot);
+    return kShortNames[quantity < 0 ? kMeasVrms : quantity];
 }
 
 namespace scpi {

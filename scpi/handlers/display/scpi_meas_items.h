@@ -3,12 +3,7 @@
 // slot of its own list, which differs between DC-INT and the other output modes.
 #include <cstdint>
 
-// The quantities by their remote choice value (VRMS 0 ... LMIN 21).
-enum MeasItemChoice : int32_t {
-    kMeasVrms, kMeasVavg, kMeasVmax, kMeasVmin, kMeasVpkh, kMeasIrms, kMeasIavg, kMeasImax,
-    kMeasImin, kMeasIpkh, kMeasRpow, kMeasSpow, kMeasQpow, kMeasFreq, kMeasPfac, kMeasCfac,
-    kMeasThdv, kMeasThdi, kMeasLrms, kMeasLavg, kMeasLmax, kMeasLmin, kMeasChoiceCount
-};
+#include "core/control/measure/meas_items.h"
 
 // The slot of `choice` in the list of item 0-3 for the output mode, or -1 when the list lacks it.
 int32_t MeasItemSlotOf(uint32_t item, uint32_t outputMode, int32_t choice);

@@ -1,0 +1,124 @@
+#pragma once
+// The home page's value windows at their places on the framebuffer (only the windows a test paints), with
+// the text log of what they draw.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "GUI/wm/wm.h"
+#include "core/control/measure/meas_records.h"
+#include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "panel/draw/panel_shapes.h"
+#include "panel/pages/text_log.h"
+#include "platform/host/root.h"
+#include "screens/output/home_paint.h"
+#include "screens/output/home_windows.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace homecells {
+
+inline void Black(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) return WM_DefaultHandler(msg);
+    ClearWindow();
+}
+
+class HomeCells : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        { test::DefaultStore store; }
+        guitest::FreshScreen();
+        g_HomeWin.fill(0);
+        g_ParamFlags = 0;
+        g_PhaseMode = 0;
+        g_OutputModeIdx = 1;
+        g_MenuState = 1;
+        g_EditAllPhases = 0;
+        g_HomePage.allPhasesLock = 0;
+        for (auto& rec : g_DispCache)
+            for (int f = 0; f < kMeasFields; ++f)
+                rec.Set(f, 0.0f);
+        for (int f = 0; f < kMeasFields; ++f)
+            g_MeasLive[0].Set(f, 0.0f);
+        root_ = WM_CreateChild(0, 0, 800, 480, WM_GetDesktop(), WM_CF_SHOW, Black, 0);
+        body_ = WM_CreateChild(0, 28, 720, 452, root_, WM_CF_SHOW, Black, 0);
+        log_ = plat::MapPath("/var/log/home-cells-text.log");
+    }
+    void TearDown() override { TextLog_Stop(); }
+
+    // Window `index` of the page under `parent` (relative place), handle stored where the painters look.
+    WM_HWINDOW Make(int index, WM_HWINDOW parent, int x, int y, int w, int h, WM_CALLBACK* cb) {
+        WM_HWINDOW win = WM_CreateChild(x, y, w, h, parent, WM_CF_SHOW, cb, 0);
+        EXPECT_NE(win, 0);
+        g_HomeWin[static_cast<size_t>(index)] = win;
+        return win;
+    }
+    // Every window of the page painted again; the text log then holds this pass only.
+    void Paint() {
+        std::remove(log_.c_str());
+        ASSERT_EQ(TextLog_Start(log_), 0);
+        WM_Invalidate(root_);
+        WM_Invalidate(body_);
+        for (WM_HWINDOW h : g_HomeWin)
+            if (h != 0) WM_Invalidate(h);
+        WM_Run();
+        TextLog_Stop();
+        screen_ = guitest::Screen();
+        std::ifstream in(log_);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        text_ = ss.str();
+    }
+    // "align rgb565 font" of the string drawn at (x, y), "" when none was; the whole log on failure.
+    std::string At(int x, int y, const std::string& text) const {
+        const std::string head = std::to_string(x) + " " + std::to_string(y) + " ";
+        std::istringstream lines(text_);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind(head, 0) != 0) continue;
+            // x y align colour font text: the text follows the fifth blank.
+            size_t pos = line.find(' ');
+            for (int blanks = 1; blanks < 5 && pos != std::string::npos; ++blanks)
+                pos = line.find(' ', pos + 1);
+            if (pos == std::string::npos || line.substr(pos + 1) != text) continue;
+            return line.substr(head.size(), pos - head.size());
+        }
+        return "";
+    }
+    // Every string drawn with its anchor y at y, in log order.
+    std::vector<std::string> TextsAt(int y) const {
+        std::vector<std::string> out;
+        std::istringstream lines(text_);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            int lx = 0, ly = 0;
+            std::string align, colour, font;
+            fields >> lx >> ly >> align >> colour >> font;
+            if (ly != y) continue;
+            std::string rest;
+            std::getline(fields, rest);
+            out.push_back(std::to_string(lx) + ":" + (rest.empty() ? "" : rest.substr(1)));
+        }
+        return out;
+    }
+    uint16_t Px(int x, int y) const { return screen_[static_cast<size_t>(y) * 800 + x]; }
+    int Count(int x0, int y0, int x1, int y1, uint16_t c) const {
+        int n = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                n += Px(x, y) == c;
+        return n;
+    }
+
+    WM_HWINDOW root_ = 0, body_ = 0;
+    std::string log_, text_;
+    std::vector<uint16_t> screen_;
+};
+
+}  // namespace homecells

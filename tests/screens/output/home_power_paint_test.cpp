@@ -1,0 +1,89 @@
+// The total-power block on the framebuffer: the six totals with their formats and kilo units (value
+// ending at x 110 of the cell), grey while the meter is held, the letters and the "TOTAL" columns.
+#include <gtest/gtest.h>
+
+#include "tests/screens/output/home_cells_fixture.h"
+
+namespace {
+
+using homecells::HomeCells;
+
+constexpr char kValueFont[] = "1 0xFFFF Font27b", kUnitFont[] = "0 0xFFE0 Font27a";
+// Screen anchors of the cells' values: V, A, W at x 115, VA, var, PF at x 365 (cell x + 110).
+constexpr int kLeftX = 225, kRightX = 475, kY[3] = {350, 392, 434};
+
+class TotalPower : public HomeCells {
+  protected:
+    void SetUp() override {
+        HomeCells::SetUp();
+        Make(home::kWinPowerLabels, body_, 40, 318, 400, 119, HomePaint_PowerLabels);
+        Make(home::kWinTotalLeft, body_, 61, 323, 70, 108, HomePaint_TotalLabels);
+        Make(home::kWinTotalRight, body_, 310, 323, 70, 108, HomePaint_TotalLabels);
+        const int x[6] = {115, 115, 115, 365, 365, 365}, y[6] = {322, 364, 406, 322, 364, 406};
+        for (int k = 0; k < 6; ++k)
+            Make(home::kWinPowerCell0 + k, body_, x[k], y[k], 135, 27, HomePaint_PowerCell);
+    }
+    static void Totals(float v, float i, float p, float s, float q, float pf) {
+        g_MeasLive[0].Set(kMfVrmsTotal, v);
+        g_MeasLive[0].Set(kMfIrmsTotal, i);
+        g_MeasLive[0].Set(kMfPowerTotal, p);
+        g_MeasLive[0].Set(kMfApparentTotal, s);
+        g_MeasLive[0].Set(kMfReactiveTotal, q);
+        g_MeasLive[0].Set(kMfPFTotal, pf);
+    }
+};
+
+TEST_F(TotalPower, FormatsAndKiloUnits) {
+    Totals(230.5f, 1000.0f, -0.05f, 20000.0f, 500.0f, 0.5f);
+    Paint();
+    EXPECT_EQ(At(kLeftX, kY[0], "230.50"), kValueFont) << text_;
+    EXPECT_EQ(At(kLeftX, kY[0], " V"), kUnitFont);
+    EXPECT_EQ(At(kLeftX, kY[1], "1000.0"), kValueFont);
+    EXPECT_EQ(At(kLeftX, kY[1], " A"), kUnitFont);
+    EXPECT_EQ(At(kLeftX, kY[2], "0.0"), kValueFont) << "a small negative power is 0";
+    EXPECT_EQ(At(kLeftX, kY[2], " W"), kUnitFont);
+    EXPECT_EQ(At(kRightX, kY[0], "20.00"), kValueFont);
+    EXPECT_EQ(At(kRightX, kY[0], " KVA"), kUnitFont);
+    EXPECT_EQ(At(kRightX, kY[1], "500.0"), kValueFont);
+    EXPECT_EQ(At(kRightX, kY[1], " var"), kUnitFont);
+    EXPECT_EQ(At(kRightX, kY[2], "0.500"), kValueFont);
+
+    Totals(0.0f, 0.0f, 12345.0f, 9999.4f, 10000.0f, 100.0f);
+    Paint();
+    EXPECT_EQ(At(kLeftX, kY[2], "12.35"), kValueFont) << text_;
+    EXPECT_EQ(At(kLeftX, kY[2], " KW"), kUnitFont);
+    EXPECT_EQ(At(kRightX, kY[0], "9999.4"), kValueFont);
+    EXPECT_EQ(At(kRightX, kY[0], " VA"), kUnitFont);
+    EXPECT_EQ(At(kRightX, kY[1], "10.00"), kValueFont);
+    EXPECT_EQ(At(kRightX, kY[1], " Kvar"), kUnitFont);
+    EXPECT_EQ(At(kRightX, kY[2], "100.00"), kValueFont);
+
+    Totals(0.0f, 0.0f, -0.07f, 0.0f, 0.0f, 1000.0f);
+    Paint();
+    EXPECT_EQ(At(kLeftX, kY[2], "-0.1"), kValueFont) << "beyond -0.06 the sign stays" << text_;
+    EXPECT_EQ(At(kRightX, kY[2], "1000.0"), kValueFont);
+}
+
+TEST_F(TotalPower, HeldValuesAreGrey) {
+    Totals(230.0f, 1.0f, 230.0f, 230.0f, 0.0f, 1.0f);
+    g_ParamFlags = core::kFlagMeterHold;
+    Paint();
+    EXPECT_EQ(At(kLeftX, kY[0], "230.00"), "1 0xDEFB Font27b") << text_;
+    EXPECT_EQ(At(kRightX, kY[2], "1.000"), "1 0xDEFB Font27b");
+}
+
+TEST_F(TotalPower, LettersAndTotalColumns) {
+    Paint();
+    constexpr char kLabel[] = "12 0xFFFF Font45a";
+    EXPECT_EQ(At(40, 346 + 15, "V"), kLabel) << text_;
+    EXPECT_EQ(At(46, 346 + 57, "I"), kLabel);
+    EXPECT_EQ(At(40, 346 + 99, "P"), kLabel);
+    EXPECT_EQ(At(286, 346 + 15, "S"), kLabel);
+    EXPECT_EQ(At(281, 346 + 57, "Q"), kLabel);
+    EXPECT_EQ(At(273, 346 + 99, "PF"), kLabel);
+    for (int x : {61, 310})
+        for (int y : {17, 59, 101})
+            EXPECT_EQ(At(x, 351 + y, "TOTAL"), "12 0xFFFF Font22a") << x << "," << y;
+}
+
+}  // namespace

@@ -47,8 +47,7 @@ void DrawCell(const PowerCell& c) {
         case Format::kVoltsAmps: format = v >= 1000.0 ? "%.1f" : "%.2f"; break;
         case Format::kKilo:
             if (v >= 9999.5) {
-                // Divided as the reading is kept, in float: 12345 W is 12.345002 kW and shows "12.35".
-                v = static_cast<float>(v) / 1000.0f;
+                v /= 1000.0;
                 format = "%.2f";
                 unit = c.kiloUnit;
             }

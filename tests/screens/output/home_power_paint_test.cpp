@@ -48,7 +48,7 @@ TEST_F(TotalPower, FormatsAndKiloUnits) {
     EXPECT_EQ(At(kRightX, kY[1], " var"), kUnitFont);
     EXPECT_EQ(At(kRightX, kY[2], "0.500"), kValueFont);
 
-    Totals(0.0f, 0.0f, 12345.0f, 9999.4f, 10000.0f, 100.0f);
+    Totals(0.0f, 0.0f, 12345.0f, 9999.4f, 9999.6f, 100.0f);
     Paint();
     EXPECT_EQ(At(kLeftX, kY[2], "12.35"), kValueFont) << text_;
     EXPECT_EQ(At(kLeftX, kY[2], " KW"), kUnitFont);
@@ -62,6 +62,10 @@ TEST_F(TotalPower, FormatsAndKiloUnits) {
     Paint();
     EXPECT_EQ(At(kLeftX, kY[2], "-0.1"), kValueFont) << "beyond -0.06 the sign stays" << text_;
     EXPECT_EQ(At(kRightX, kY[2], "1000.0"), kValueFont);
+
+    Totals(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 99.5f);
+    Paint();
+    EXPECT_EQ(At(kRightX, kY[2], "99.500"), kValueFont) << text_;
 }
 
 TEST_F(TotalPower, HeldValuesAreGrey) {

@@ -9,7 +9,7 @@
 namespace home {
 
 inline constexpr const char* kQuantityName[kMeasChoiceCount] = {
-    "Vrms", "Vavg", "Vmax", "Vmin", "VpkH", "Irms", "Iavg", "Imax", "Imin", "IpkH", "P",
+    "Vrms", "Vavg", "Vmax", "Vmin", "VpkH", "Irms", "Iavg", "Imax",    "Imin",    "IpkH",    "P",
     "S",    "Q",    "Freq", "PF",   "CF",   "THDv", "THDi", "VLL rms", "VLL avg", "VLL max", "VLL min"};
 
 // The tag of item 0 by item row, and of a line-to-line item by column (phase).

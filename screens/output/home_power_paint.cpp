@@ -44,7 +44,9 @@ void DrawCell(const PowerCell& c) {
     const char* unit = c.unit;
     const char* format = "%.1f";
     switch (c.format) {
-        case Format::kVoltsAmps: format = v >= 1000.0 ? "%.1f" : "%.2f"; break;
+        case Format::kVoltsAmps:
+            format = v >= 1000.0 ? "%.1f" : "%.2f";
+            break;
         case Format::kKilo:
             if (v >= 9999.5) {
                 v /= 1000.0;
@@ -52,7 +54,9 @@ void DrawCell(const PowerCell& c) {
                 unit = c.kiloUnit;
             }
             break;
-        case Format::kPowerFactor: format = v >= 1000.0 ? "%.1f" : v >= 100.0 ? "%.2f" : "%.3f"; break;
+        case Format::kPowerFactor:
+            format = v >= 1000.0 ? "%.1f" : v >= 100.0 ? "%.2f" : "%.3f";
+            break;
     }
     char text[32];
     std::snprintf(text, sizeof text, format, v);

@@ -32,7 +32,7 @@ constexpr uint32_t Modes(std::initializer_list<int> modes) {
 }
 
 struct SetRow {
-    uint32_t id;         // parameter of L1; L2 and L3 follow, except the frequency (one id, unit = phase)
+    uint32_t id;  // parameter of L1; L2 and L3 follow, except the frequency (one id, unit = phase)
     bool idPerPhase;
     uint32_t modes;
     double oneDecimalFrom;  // magnitude from which one decimal is shown

@@ -29,6 +29,7 @@ constexpr const char* kViewLabels[2] = {"[Phase]\nLine", "Phase\n[Line]"};
 constexpr const char* kLine3P4W[3] = {"[L1]\nL2\nL3", "L1\n[L2]\nL3", "L1\nL2\n[L3]"};
 constexpr const char* kLine1P3W[2] = {"[L1]\nL2", "L1\n[L2]"};
 constexpr const char* kEachAll[2] = {"[Each]\nAll", "Each\n[All]"};
+constexpr const char* kItemKeys[4] = {"ITEM1\n", "ITEM2\n", "ITEM3\n", "ITEM4\n"};
 
 bool AllPhaseMode(uint32_t mode) {
     return mode <= 1 || (mode >= 7 && mode <= 9);
@@ -60,15 +61,16 @@ Label EachAllKey() {
         g_EditAllPhases.store(1, kRelaxed);
     const uint32_t all = g_EditAllPhases.load(kRelaxed) == 1 ? 1 : 0;
     if (phaseMode == k1P2W || (balance && AllPhaseMode(mode))) return {kEachAll[all], kDisabled, 2};
-    if (phaseMode == k1P3W && g_HomePage.allPhasesLock.load(kRelaxed) == 1) return {kEachAll[1], kDisabled, 2};
+    if (phaseMode == k1P3W && g_HomePage.allPhasesLock.load(kRelaxed) == 1)
+        return {kEachAll[1], kDisabled, 2};
     return {kEachAll[all], kNormal, 2};
 }
 
 void DrawItemKey(int row) {
     const uint32_t id = kItem1State + static_cast<uint32_t>(row);
+    const char* name = home::ItemName(static_cast<uint32_t>(row), GetOutputMode(), paramGetValue(id, 0, 0));
     char text[32];
-    std::snprintf(text, sizeof text, "%s%s", row == 0 ? "ITEM1\n" : row == 1 ? "ITEM2\n" : row == 2 ? "ITEM3\n" : "ITEM4\n",
-                  home::ItemName(static_cast<uint32_t>(row), GetOutputMode(), paramGetValue(id, 0, 0)));
+    std::snprintf(text, sizeof text, "%s%s", kItemKeys[row], name);
     DrawSoftKey(text, g_MenuState.load(kRelaxed) == id ? kSelected : kNormal, 2);
 }
 
@@ -81,14 +83,20 @@ void DrawKey(int key) {
     }
     Label label{"DISPLAY", kNormal, 1};
     switch (key) {
-        case 0: break;
-        case 1: label = LineKey(); break;
-        case 6: label = EachAllKey(); break;
+        case 0:
+            break;
+        case 1:
+            label = LineKey();
+            break;
+        case 6:
+            label = EachAllKey();
+            break;
         case 7:
             label = (flags & core::kFlagMeterHold) != 0 ? Label{"RUN\n[HOLD]", kDisabled, 2}
-                                                         : Label{"[RUN]\nHOLD", kNormal, 2};
+                                                        : Label{"[RUN]\nHOLD", kNormal, 2};
             break;
-        default: return DrawItemKey(key - 2);
+        default:
+            return DrawItemKey(key - 2);
     }
     DrawSoftKey(label.text, label.style, label.lines);
 }

@@ -7,9 +7,29 @@
 
 // The quantities by their remote choice value (VRMS 0 ... LMIN 21).
 enum MeasItemChoice : int32_t {
-    kMeasVrms, kMeasVavg, kMeasVmax, kMeasVmin, kMeasVpkh, kMeasIrms, kMeasIavg, kMeasImax,
-    kMeasImin, kMeasIpkh, kMeasRpow, kMeasSpow, kMeasQpow, kMeasFreq, kMeasPfac, kMeasCfac,
-    kMeasThdv, kMeasThdi, kMeasLrms, kMeasLavg, kMeasLmax, kMeasLmin, kMeasChoiceCount
+    kMeasVrms,
+    kMeasVavg,
+    kMeasVmax,
+    kMeasVmin,
+    kMeasVpkh,
+    kMeasIrms,
+    kMeasIavg,
+    kMeasImax,
+    kMeasImin,
+    kMeasIpkh,
+    kMeasRpow,
+    kMeasSpow,
+    kMeasQpow,
+    kMeasFreq,
+    kMeasPfac,
+    kMeasCfac,
+    kMeasThdv,
+    kMeasThdi,
+    kMeasLrms,
+    kMeasLavg,
+    kMeasLmax,
+    kMeasLmin,
+    kMeasChoiceCount
 };
 
 namespace meas_items {

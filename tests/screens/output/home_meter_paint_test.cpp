@@ -24,11 +24,14 @@ class MeterGrid : public HomeCells {
         for (int c = 0; c < 3; ++c)
             for (int r = 0; r < 4; ++r) {
                 const int n = c * 4 + r;
-                WM_HWINDOW cell = Make(home::MeterCellWin(n), body_, kColX[c], kRowY[r], 172, 44, HomePaint_MeterCell);
+                WM_HWINDOW cell =
+                    Make(home::MeterCellWin(n), body_, kColX[c], kRowY[r], 172, 44, HomePaint_MeterCell);
                 Make(home::CellTagWin(n), cell, 150, 19, 40, 14, HomePaint_CellTag);
             }
     }
-    static void Item(int row, int32_t item) { ASSERT_EQ(paramPutValue(0, kParamMeasItem1 + row, item, 0), 0); }
+    static void Item(int row, int32_t item) {
+        ASSERT_EQ(paramPutValue(0, kParamMeasItem1 + row, item, 0), 0);
+    }
     // Screen anchor of a cell's value and unit, and of its tag.
     static int X(int col) { return kColX[col] + 150; }
     static int Y(int row) { return 28 + kRowY[row]; }
@@ -70,7 +73,8 @@ TEST_F(MeterGrid, LineToLineItemsShowDashesInTheFirstTwoColumnsOfATwoWireOutput)
 
     g_PhaseMode = 0;
     Paint();
-    EXPECT_EQ(At(X(0), Y(0), Expected(MeasGetVllRms, 0).first), "1 0xFFFF Font44b") << "3P4W: values" << text_;
+    EXPECT_EQ(At(X(0), Y(0), Expected(MeasGetVllRms, 0).first), "1 0xFFFF Font44b")
+        << "3P4W: values" << text_;
 }
 
 TEST_F(MeterGrid, ItemsMapToTheirQuantityByRowAndDcInt) {
@@ -96,9 +100,8 @@ TEST_F(MeterGrid, ItemsMapToTheirQuantityByRowAndDcInt) {
     Paint();
     for (int p = 0; p < 3; ++p) {
         EXPECT_EQ(At(X(p), Y(1), Expected(MeasGetPF, p).first), "1 0xFFFF Font44b") << p << text_;
-        const auto [s, sUnit] = Expected([](char* t, const char** u, int ph, int m) {
-            return MeasGetApparent(t, u, ph, m, 0);
-        }, p);
+        const auto [s, sUnit] = Expected(
+            [](char* t, const char** u, int ph, int m) { return MeasGetApparent(t, u, ph, m, 0); }, p);
         EXPECT_EQ(At(X(p), Y(2), sUnit), "0 0xFFE0 Font44a") << p << text_;
     }
 }
@@ -121,7 +124,13 @@ TEST_F(MeterGrid, TagsNameTheLineOfLineToLineItemsWhereTheWiringHasIt) {
         std::vector<std::string> row1, row2, row4;
     };
     const Case cases[] = {
-        {0, 1, 0, 0, {"154:V", "325:V", "497:V"}, {"154:A", "325:A", "497:A"}, {"154:V12", "325:V23", "497:V31"}},
+        {0,
+         1,
+         0,
+         0,
+         {"154:V", "325:V", "497:V"},
+         {"154:A", "325:A", "497:A"},
+         {"154:V12", "325:V23", "497:V31"}},
         {0, 1, 6, 4, {"154:V12", "325:V23", "497:V31"}, {"154:A", "325:A", "497:A"}, {}},
         {2, 1, 7, 3, {"154:V12"}, {"154:A", "325:A"}, {"154:V12", "325:V23"}},
         {2, 1, 0, 0, {"154:V", "325:V"}, {"154:A", "325:A"}, {"154:V12", "325:V23"}},

@@ -66,7 +66,8 @@ TEST_F(SetValues, PeakToPeakOnlyForStoredAndArbitraryWaveformsWithTheUnitSetting
         int32_t unit, wave;
         const char* shown;
     };
-    const Case cases[] = {{1, 0, " Vpp"}, {1, 18, " Vpp"}, {1, 16, " Vrms"}, {1, 17, " Vrms"}, {0, 0, " Vrms"}};
+    const Case cases[] = {
+        {1, 0, " Vpp"}, {1, 18, " Vpp"}, {1, 16, " Vrms"}, {1, 17, " Vrms"}, {0, 0, " Vrms"}};
     for (const Case& c : cases) {
         ASSERT_EQ(paramPutValue(0, kParamAcvUnit, c.unit, 0), 0);
         ASSERT_EQ(SetWaveform(c.wave, 1), c.wave);

@@ -71,6 +71,13 @@ TEST_F(MeterGrid, LineToLineItemsShowDashesInTheFirstTwoColumnsOfATwoWireOutput)
     for (const std::string& t : TextsAt(Y(3)))
         EXPECT_NE(t.rfind("497:", 0), 0u) << "the third column of a row-4 item past the list draws nothing";
 
+    g_OutputModeIdx = 2;  // DC-INT: row 4 items 0-3 are currents, which L1 has
+    g_DispCache[0].Set(kMfIrms, 3.5f);
+    Item(3, 0);
+    Paint();
+    EXPECT_EQ(At(X(0), Y(3), Expected(MeasGetIrms, 0).first), "1 0xFFFF Font44b") << text_;
+
+    g_OutputModeIdx = 1;
     g_PhaseMode = 0;
     Paint();
     EXPECT_EQ(At(X(0), Y(0), Expected(MeasGetVllRms, 0).first), "1 0xFFFF Font44b")

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
+constexpr uint32_t k1P2W = 1, k1P3W = 2;
 constexpr int kCells = 12;
 constexpr char kDashes[] = " - - - - ";
 

@@ -19,7 +19,7 @@ namespace {
 
 constexpr uint32_t k3P4W = 0, k1P3W = 2;
 constexpr int32_t kWaveSine = 16, kWaveSquare = 17;
-constexpr int kRowAcv = 0, kRowDcv = 1, kRowFreq = 2;
+constexpr int kRowAcv = 0, kRowFreq = 2;  // DCV is row 1
 constexpr int kSplitX = 90;
 constexpr uint32_t kWhite = 0xFFFFFF;
 

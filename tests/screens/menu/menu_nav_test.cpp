@@ -157,6 +157,16 @@ TEST_F(MenuNav, MenuLeadsOneLevelUp) {
     g_MenuState.store(210);
     Press(kMenu, kFunction);
     EXPECT_EQ(State(), 207u) << "a stand-alone master leaves the parallel list";
+
+    ASSERT_EQ(paramPutValue(0, kParamParallelEnable, 1, 0), 0);
+    g_MenuState.store(210);
+    Press(kMenu, kFunction);
+    EXPECT_EQ(State(), 210u) << "enabled, the link down: MENU does nothing";
+    g_ParallelLink.status.store(1u << 16);
+    Press(kMenu, kFunction);
+    EXPECT_EQ(State(), 207u) << "the link up";
+    g_ParallelLink.status.store(0);
+    ASSERT_EQ(paramPutValue(0, kParamParallelEnable, 0, 0), 0);
 }
 
 // Outside the service lists, the Special Function row's enter is the only way into them.

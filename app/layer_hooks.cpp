@@ -1,5 +1,7 @@
 #include "app/layer_hooks.h"
 
+#include <cstdio>
+
 #include "app/timer_thread.h"
 
 #include "GUI/gui.h"
@@ -23,6 +25,7 @@
 #include "scpi/channels/uart_channel.h"
 #include "screens/menu/cal_screen.h"
 #include "screens/menu/cali_pages.h"
+#include "screens/menu/menu_key_slots.h"
 #include "screens/menu/menu_page.h"
 #include "screens/output/home_screen.h"
 #include "screens/output/key_table.h"
@@ -52,6 +55,7 @@ void WireLayerHooks() {
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     MenuThread_SetKeyDispatch(menuKeyDispatch);
+    if (MenuNav_RegisterKeys() != 0) std::fputs("the key table refused the menu key handlers\n", stderr);
     MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(

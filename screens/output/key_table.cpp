@@ -1,5 +1,8 @@
 #include "screens/output/key_table.h"
 
+#include <atomic>
+#include <mutex>
+
 #include "core/system/state/edit_state.h"
 #include "panel/menu/home_fields.h"
 #include "screens/output/dialog_keys.h"
@@ -48,10 +51,39 @@ constexpr std::array<KeyHandler, kMenuStateCount> BuildTable() {
 
 constinit const std::array<KeyHandler, kMenuStateCount> g_KeyProcessTable = BuildTable();
 
+namespace {
+// Written under the lock at start, read by the menu/control thread without it.
+std::array<std::atomic<KeyHandler>, kMenuSlotLast - kMenuSlotFirst + 1> g_MenuSlots{};
+std::mutex g_MenuSlotsLock;
+}  // namespace
+
+int KeyTable_RegisterMenu(const MenuKeySlot* slots, size_t count) {
+    if (slots == nullptr && count != 0) return -1;
+    const std::lock_guard<std::mutex> hold(g_MenuSlotsLock);
+    for (size_t i = 0; i < count; ++i) {
+        const MenuKeySlot& s = slots[i];
+        if (s.state < kMenuSlotFirst || s.state > kMenuSlotLast || s.handler == nullptr) return -1;
+        const KeyHandler held = g_MenuSlots[s.state - kMenuSlotFirst].load(std::memory_order_relaxed);
+        if (held != nullptr && held != s.handler) return -1;
+    }
+    for (size_t i = 0; i < count; ++i)
+        g_MenuSlots[slots[i].state - kMenuSlotFirst].store(slots[i].handler, std::memory_order_release);
+    return 0;
+}
+
+KeyHandler KeyTable_Handler(uint32_t state) {
+    if (state >= kMenuStateCount) return nullptr;
+    if (state >= kMenuSlotFirst && state <= kMenuSlotLast) {
+        const KeyHandler h = g_MenuSlots[state - kMenuSlotFirst].load(std::memory_order_acquire);
+        if (h != nullptr) return h;
+    }
+    return g_KeyProcessTable[state];
+}
+
 void menuKeyDispatch(uint32_t* ev) {
     if (ev == nullptr || *ev == 0) return;
-    const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    if (state >= kMenuStateCount || g_KeyProcessTable[state] == nullptr) return;
+    const KeyHandler handler = KeyTable_Handler(g_MenuState.load(std::memory_order_acquire));
+    if (handler == nullptr) return;
     menuKeypadInput(ev);
-    g_KeyProcessTable[state](ev);
+    handler(ev);
 }

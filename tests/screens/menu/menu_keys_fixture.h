@@ -1,0 +1,84 @@
+#pragma once
+// The MENU tests' start: the menu handlers registered, a factory store of a single unit that is the
+// parallel master, all interfaces fitted, no parallel system, the advanced home view entered last.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/parallel_link.h"
+#include "panel/menu/row_entries.h"
+#include "panel/menu_entries.h"
+#include "screens/menu/menu_key_slots.h"
+#include "screens/output/key_table.h"
+#include "src/dev/panel_link.h"
+#include "tests/support/default_store.h"
+
+namespace menutest {
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
+constexpr uint8_t kKnob = 213, kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
+constexpr uint8_t kDigit0 = 64;  // '@'; the digits 1-9 follow it
+constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
+
+inline void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+    uint32_t ev = KeyEventPack(delta, code, cls);
+    menuKeyDispatch(&ev);
+}
+inline void Knob(int8_t delta) {
+    Press(kKnob, kCursor, delta);
+}
+inline void Type(const char* digits) {
+    for (const char* c = digits; *c != 0; ++c)
+        Press(static_cast<uint8_t>(kDigit0 + (*c - '0')), kKeypad);
+}
+inline uint32_t State() {
+    return g_MenuState.load();
+}
+inline int32_t Param(uint32_t id) {
+    return paramGetValue(id, 0, 0);
+}
+// The free-text messages posted since the last call.
+inline std::vector<std::string> Texts() {
+    std::vector<std::string> out;
+    for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;) {
+        char text[128] = {};
+        if (id >= 5 && id <= 8) MsgQueue_CopyText(text, sizeof text);
+        out.emplace_back(text);
+    }
+    return out;
+}
+
+class MenuKeys : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(MenuNav_RegisterKeys(), 0);
+        ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+        SetPhaseMode(k3P4W);
+        g_Rs232Present.store(1);
+        g_GpibPresent.store(1);
+        g_ParallelActive.store(0);
+        g_LastHomeView.store(1);
+        menuResetEdit();
+        MsgQueue_Clear();
+    }
+    void TearDown() override {
+        g_MenuState.store(0);
+        menuResetEdit();
+        MsgQueue_Clear();
+    }
+    // Enters a state as its row entry does.
+    static void At(uint32_t state) {
+        menuEnterRowState(state);
+        ASSERT_EQ(State(), state);
+    }
+    test::DefaultStore store_{1};
+};
+
+}  // namespace menutest

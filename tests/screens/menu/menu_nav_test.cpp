@@ -1,0 +1,202 @@
+// The MENU lists' keys through the key table: the knob from row to row, the rows skipped on the top list,
+// enter and the cursor keys, the MENU key one level up, and the service lists' only way in.
+#include "screens/menu/menu_nav.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <set>
+
+#include "core/system/config/lan_cfg.h"
+#include "screens/menu/menu_nav_table.h"
+#include "tests/screens/menu/menu_keys_fixture.h"
+
+namespace menutest {
+namespace {
+
+class MenuNav : public MenuKeys {};
+
+void SetDhcp(uint8_t on) {
+    const std::lock_guard<std::mutex> hold(g_LanCfgLock);
+    g_LanCfg.DHCP = on;
+}
+
+TEST_F(MenuNav, TheKnobMovesOneRowPerEventAndEndRowsStick) {
+    At(96);
+    Knob(-5);
+    EXPECT_EQ(State(), 98u);
+    Knob(5);
+    EXPECT_EQ(State(), 96u);
+    Knob(1);
+    EXPECT_EQ(State(), 96u) << "first MISC row";
+    At(136);
+    Knob(-1);
+    EXPECT_EQ(State(), 136u) << "last MISC row";
+    At(284);
+    Knob(-3);
+    EXPECT_EQ(State(), 284u) << "last top row";
+    At(94);
+    Knob(2);
+    EXPECT_EQ(State(), 94u) << "first top row";
+    At(163);
+    Knob(-1);
+    EXPECT_EQ(State(), 163u) << "last LAN row";
+    At(292);
+    Knob(1);
+    EXPECT_EQ(State(), 292u) << "first barcode row";
+    At(314);
+    Knob(-1);
+    EXPECT_EQ(State(), 314u) << "last barcode row, not the model list after it";
+    At(168);
+    Knob(-1);
+    EXPECT_EQ(State(), 168u) << "only row";
+}
+
+TEST_F(MenuNav, MissingInterfacesAndParallelOperationAreSkippedBothWays) {
+    At(165);
+    Knob(-1);
+    EXPECT_EQ(State(), 170u);
+    Knob(1);
+    EXPECT_EQ(State(), 165u);
+
+    g_Rs232Present.store(0);
+    g_GpibPresent.store(0);
+    At(165);
+    Knob(-1);
+    EXPECT_EQ(State(), 192u) << "neither RS232 nor a card: Output Impedance";
+    Knob(1);
+    EXPECT_EQ(State(), 165u);
+
+    g_ParallelActive.store(1);
+    At(165);
+    Knob(-1);
+    EXPECT_EQ(State(), 207u) << "parallel operation: Parallel";
+    Knob(1);
+    EXPECT_EQ(State(), 165u);
+
+    g_Rs232Present.store(1);
+    At(165);
+    Knob(-1);
+    EXPECT_EQ(State(), 170u);
+    Knob(-1);
+    EXPECT_EQ(State(), 207u) << "no card, parallel: from RS232C over both";
+}
+
+TEST_F(MenuNav, EnterAndRightOpenTheRowLeftGoesToItsOwner) {
+    At(95);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 96u);
+    Press(kRight, kCursor);
+    EXPECT_EQ(State(), 97u) << "the row's editor";
+    At(98);
+    Press(kLeft, kCursor);
+    EXPECT_EQ(State(), 95u);
+    Press(kLeft, kCursor);
+    EXPECT_EQ(State(), 1u) << "the top list's owner is the home view";
+    At(94);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 94u) << "System Information opens nothing";
+    At(161);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 161u) << "Socket Port keeps no child";
+    At(223);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 224u);
+}
+
+TEST_F(MenuNav, AddressRowsOpenOnlyWithoutDhcpOnTheFirstOctetsUnitsDigit) {
+    SetDhcp(1);
+    for (uint32_t row : {141u, 146u, 151u, 156u}) {
+        At(row);
+        Press(kEnter, kKeypad);
+        EXPECT_EQ(State(), row) << "DHCP on";
+    }
+    SetDhcp(0);
+    for (uint32_t row : {141u, 146u, 151u, 156u}) {
+        At(row);
+        g_EditBuf.choiceCursor = 0;
+        Press(kEnter, kKeypad);
+        EXPECT_EQ(State(), row + 1);
+        EXPECT_EQ(g_EditBuf.choiceCursor, 9u);
+    }
+}
+
+TEST_F(MenuNav, OwnersWithoutARowIgnoreTheRowKeys) {
+    for (uint32_t s : {182u, 187u, 166u}) {
+        for (uint8_t code : {kEnter}) {
+            g_MenuState.store(s);
+            Press(code, kKeypad);
+            EXPECT_EQ(State(), s);
+        }
+        for (uint8_t code : {kRight, kLeft}) {
+            Press(code, kCursor);
+            EXPECT_EQ(State(), s);
+        }
+        Knob(-1);
+        Knob(1);
+        EXPECT_EQ(State(), s);
+    }
+}
+
+TEST_F(MenuNav, MenuLeadsOneLevelUp) {
+    struct Case {
+        uint32_t from, to;
+    };
+    g_LastHomeView.store(2);
+    for (Case c : {Case{143, 138}, Case{138, 2}, Case{97, 95}, Case{95, 2}, Case{182, 2}, Case{183, 182},
+                   Case{191, 187}, Case{166, 165}, Case{222, 221}, Case{230, 223}, Case{314, 223},
+                   Case{290, 284}, Case{216, 214}, Case{206, 192}, Case{176, 170}, Case{181, 179}}) {
+        g_MenuState.store(c.from);
+        uint32_t ev = KeyEventPack(0, kMenu, kFunction);
+        KeyProcess_MenuFunctionKeys(&ev);
+        EXPECT_EQ(State(), c.to) << "MENU from " << c.from;
+    }
+    g_MenuState.store(97);
+    Press(kMenu, kFunction);
+    EXPECT_EQ(State(), 95u) << "through the key table, from an editor";
+    g_MenuState.store(210);
+    Press(kMenu, kFunction);
+    EXPECT_EQ(State(), 207u) << "a stand-alone master leaves the parallel list";
+}
+
+// Outside the service lists, the Special Function row's enter is the only way into them.
+TEST_F(MenuNav, TheServiceListsAreEnteredOnlyThroughSpecialFunction) {
+    const auto service = [](uint32_t s) { return (s >= 224 && s <= 283) || (s >= 292 && s <= 315); };
+    struct Key {
+        uint8_t code, cls;
+        int8_t delta;
+    };
+    const Key keys[] = {{kEnter, kKeypad, 0}, {kExit, kKeypad, 0}, {kRight, kCursor, 0},  {kLeft, kCursor, 0},
+                        {kKnob, kCursor, -1}, {kKnob, kCursor, 1}, {kMenu, kFunction, 0}, {0x60, kSoft, 0}};
+    SetDhcp(0);
+    std::set<uint32_t> entered;
+    for (uint32_t i = 0; i < kMenuNavRows; ++i) {
+        const uint32_t row = g_MenuNavTable[i].State;
+        if (service(row)) continue;
+        for (const Key& k : keys) {
+            g_MenuState.store(row);
+            Press(k.code, k.cls, k.delta);
+            if (!service(State())) continue;
+            EXPECT_TRUE(row == 223 && State() == 224) << row << " -> " << State();
+            entered.insert(row);
+        }
+    }
+    EXPECT_EQ(entered, std::set<uint32_t>{223});
+}
+
+TEST_F(MenuNav, ThePasswordEntryTakesOnlyExitAndMenu) {
+    g_MenuState.store(224);
+    Type("9371");
+    Press(kEnter, kKeypad);
+    Knob(-1);
+    Press(kRight, kCursor);
+    EXPECT_EQ(State(), 224u);
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 223u);
+    g_MenuState.store(224);
+    Press(kMenu, kFunction);
+    EXPECT_EQ(State(), 223u);
+}
+
+}  // namespace
+}  // namespace menutest

@@ -1,0 +1,192 @@
+// The MISC Configuration editors through the key table: the typed and stepped numbers, the choices and
+// their limits by wiring and state, and what enter does besides storing.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <set>
+
+#include "core/system/state/output_flags.h"
+#include "panel/menu/dialog_words.h"
+#include "sysadmin/firmware/fw_update.h"
+#include "tests/screens/menu/menu_keys_fixture.h"
+
+namespace menutest {
+namespace {
+
+class MiscEditors : public MenuKeys {
+  protected:
+    void TearDown() override {
+        g_ModelVariantA.store(0);
+        MenuKeys::TearDown();
+    }
+    // Opens the editor of a MISC row by its enter key.
+    static void Open(uint32_t row) {
+        At(row);
+        Press(kEnter, kKeypad);
+        ASSERT_EQ(State(), row + 1);
+    }
+};
+
+TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
+    Open(96);
+    Type("25");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(97), 25);
+    EXPECT_EQ(State(), 96u);
+
+    Open(96);
+    Type("70000");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(97), 25) << "above 60000";
+    EXPECT_EQ(State(), 96u);
+
+    Open(96);
+    Type("2");
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 97u) << "the first exit drops the typing";
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 96u);
+    EXPECT_EQ(Param(97), 25);
+}
+
+TEST_F(MiscEditors, ANumberWhoseStepsLeave32BitsIsDropped) {
+    ParamRec rec{};
+    paramRW(0, 129, &rec, 0);  // 0.1 ms steps
+    rec.max = INT_MAX;
+    rec.min = INT_MIN;
+    paramRW(1, 129, &rec, 0);
+    Open(128);
+    Type("999999999");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(129), rec.value);
+    Open(128);
+    Type("12");
+    Press(74, kKeypad);  // the point
+    Type("3");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(129), 123) << "12.3 ms";
+}
+
+TEST_F(MiscEditors, NumbersStepAtTheCursorDigit) {
+    Open(134);  // average count 8, 1-128, 3 digits
+    Press(kRight, kCursor);
+    EXPECT_EQ(g_EditParam.cursor, 2u) << "right from the units wraps to the highest digit";
+    Press(kLeft, kCursor);
+    Press(kLeft, kCursor);
+    EXPECT_EQ(g_EditParam.cursor, 1u);
+    Knob(1);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(135), 28);
+}
+
+TEST_F(MiscEditors, BuzzerOffByTheKnob) {
+    Open(106);
+    Knob(-1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(107), 0);
+    EXPECT_EQ(State(), 106u);
+    Open(106);
+    Knob(1);
+    Press(kExit, kKeypad);
+    EXPECT_EQ(Param(107), 0) << "exit stores nothing";
+}
+
+TEST_F(MiscEditors, KnobOnlyEditorsIgnoreTheCursorKeys) {
+    Open(104);  // Power ON
+    Press(kRight, kCursor, 1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(105), 0);
+    Open(104);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(105), 1);
+    Open(120);  // Set Change Phase takes the cursor keys too
+    Press(kRight, kCursor, 1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(121), 1);
+}
+
+TEST_F(MiscEditors, MonitorSourcesPassOverTheMissingPhases) {
+    SetPhaseMode(k1P2W);
+    Open(122);
+    std::set<int32_t> seen{g_EditParam.workValue.load()};
+    for (int8_t d : {1, 1, 1, -1, -1, -1, 1}) {
+        Knob(d);
+        seen.insert(g_EditParam.workValue.load());
+    }
+    EXPECT_EQ(seen, (std::set<int32_t>{0, 3}));
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(123), 3) << "L1 current";
+
+    SetPhaseMode(k1P3W);
+    Open(124);  // source 2 starts at 3
+    Knob(-1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 1) << "down from L1 current: L2 voltage";
+    Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 3) << "up from L2 voltage: L1 current";
+    Knob(1);
+    Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 4) << "L2 current is the last in 1P3W";
+}
+
+TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
+    Open(102);
+    Knob(1);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(103), 2);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"}));
+
+    SetPhaseMode(k1P2W);
+    Open(102);
+    EXPECT_EQ(g_EditParam.workValue.load(), 2);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(103), 0);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"})) << "unchanged, still cleared";
+}
+
+TEST_F(MiscEditors, VoltageResponseLosesItsFastestChoiceWhenNotAllowed) {
+    SetPhaseMode(k1P2W);
+    Open(110);
+    for (int i = 0; i < 4; ++i)
+        Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 1) << "1P2W";
+
+    SetPhaseMode(k3P4W);
+    Open(110);
+    Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 2);
+
+    g_ModelVariantA.store(1);
+    SetPhaseMode(k1P2W);
+    Open(110);
+    Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 2) << "the A variant minds only the impedance";
+}
+
+TEST_F(MiscEditors, AChangedWiringAsksFirst) {
+    Open(98);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 98u) << "unchanged";
+    Open(98);
+    Knob(1);
+    g_PhaseChangeFromHome.store(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 4u);
+    EXPECT_EQ(g_CfgPhaseChoice.load(), k1P2W);
+    EXPECT_EQ(g_PhaseChangeFromHome.load(), 0u) << "No comes back to the MENU row";
+    EXPECT_EQ(GetPhaseMode(), k3P4W) << "not yet changed";
+}
+
+TEST_F(MiscEditors, TriggerSourceLimitByWiring) {
+    SetPhaseMode(k1P3W);
+    Open(130);
+    Knob(1);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(131), 1);
+}
+
+}  // namespace
+}  // namespace menutest

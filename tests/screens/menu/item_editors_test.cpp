@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "core/control/output_sync.h"
+#include "core/control/sys_event.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/parallel_link.h"
 #include "core/system/state/sys_status.h"
@@ -126,6 +127,7 @@ TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {
 
 TEST_F(ItemEdit, DefaultSettingStartsOnceUntilTheBusyBitClears) {
     SysStatusClear(kSysKeysBlocked);
+    core::SysEventReset();
     menuEnterStateValue(222, 0);
     Press('W', kCursor);
     Press('Y', kSoft);
@@ -133,6 +135,8 @@ TEST_F(ItemEdit, DefaultSettingStartsOnceUntilTheBusyBitClears) {
     Press(kEnter, kKeypad);
     Press(kEnter, kKeypad);
     EXPECT_EQ(Posted(), std::vector<std::string>{"Resetting..."});
+    EXPECT_EQ(SysEvent_Pop(), static_cast<uint32_t>(kSysEventFactoryDefault));
+    EXPECT_EQ(SysEvent_Pop(), 0u) << "one factory default";
     EXPECT_TRUE(SysStatusTest(kSysKeysBlocked));
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 221u);

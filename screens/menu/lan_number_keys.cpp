@@ -33,18 +33,22 @@ bool EnteredValue(int32_t* out) {
     return true;
 }
 
+// The working value in the edit copy and the choice word (the LAN rows' value), its cursor the choice word's.
+void SetWork(int32_t v) {
+    g_EditParam.workValue.store(v, kRelaxed);
+    g_EditBuf.choiceValue = static_cast<uint32_t>(v);
+}
+
 // Returns true when the enter key stored a value.
 bool NumberKeys(uint32_t* ev, uint32_t row, uint32_t sysadmin::LanCfg::*word) {
     if (MenuEdit_CommonClasses(ev)) return false;
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
-    const auto cursor = static_cast<int32_t>(g_EditParam.cursor);
+    const auto cursor = static_cast<int32_t>(g_EditBuf.choiceCursor);
     if (cls == kClassCursor) {
         if (code == kRight || code == kLeft)
-            g_EditParam.cursor = static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kDigits));
+            g_EditBuf.choiceCursor = static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kDigits));
         else if (code == kKnob)
-            g_EditParam.workValue.store(EditValueStep(g_EditParam.workValue.load(kRelaxed), cursor,
-                                                      -KeyEventDelta(*ev), kMax, kMin),
-                                        kRelaxed);
+            SetWork(EditValueStep(g_EditParam.workValue.load(kRelaxed), cursor, -KeyEventDelta(*ev), kMax, kMin));
         return false;
     }
     if (cls != kClassKeypad) return false;
@@ -53,7 +57,7 @@ bool NumberKeys(uint32_t* ev, uint32_t row, uint32_t sysadmin::LanCfg::*word) {
         return false;
     }
     if (code != kEnter) {
-        g_EditParam.workValue.store(g_EditParam.startValue, kRelaxed);
+        SetWork(g_EditParam.startValue);
         return false;
     }
     int32_t value = 0;
@@ -64,8 +68,9 @@ bool NumberKeys(uint32_t* ev, uint32_t row, uint32_t sysadmin::LanCfg::*word) {
         const std::lock_guard<std::mutex> hold(g_LanCfgLock);
         g_LanCfg.*word = static_cast<uint32_t>(value);
     }
-    g_EditParam.workValue.store(value, kRelaxed);
+    SetWork(value);
     g_EditParam.startValue = value;
+    g_EditBuf.startChoiceValue = static_cast<uint32_t>(value);
     return true;
 }
 }  // namespace

@@ -1,6 +1,7 @@
 // The sixteen octet editors of the LAN addresses (IP, mask, gateway, DNS). A knob step writes the setting
 // at once but the interface takes the address only when the editor is left or an octet is entered, so that
-// turning through values does not reconfigure the network at every detent.
+// turning through values does not reconfigure the network at every detent. The digit cursor is the choice
+// word's (the address rows put it on the first octet), the octet's value the choice word and the edit copy.
 #include <mutex>
 
 #include "core/system/config/lan_cfg.h"
@@ -87,7 +88,7 @@ void ApplyChanged(const Quad& q) {
 
 // The editor of the octet that holds the cursor, with the octet's value; the cursor stays.
 void EnterCursorOctet(const Quad& q) {
-    const uint32_t cursor = g_EditParam.cursor;
+    const uint32_t cursor = g_EditBuf.choiceCursor;
     g_OctetEdit.digit = cursor % 3;
     menuEnterRowState(q.first + 3 - cursor / 3);
 }
@@ -104,16 +105,17 @@ void EnterKey(const Quad& q, uint32_t k, uint8_t code) {
         MenuEdit_ReturnToRow(q.row);
         return;
     }
-    g_EditParam.cursor = static_cast<uint32_t>(UnitsDigit(k + 1));
+    g_EditBuf.choiceCursor = static_cast<uint32_t>(UnitsDigit(k + 1));
     EnterCursorOctet(q);
 }
 
 void KnobKey(const Quad& q, uint32_t k, int8_t delta) {
-    int32_t digit = static_cast<int32_t>(g_EditParam.cursor) - UnitsDigit(k);
+    int32_t digit = static_cast<int32_t>(g_EditBuf.choiceCursor) - UnitsDigit(k);
     if (digit < 0 || digit > 2) digit = 0;
     const int32_t value = EditValueStep(Octet(q, k), digit, delta, kOctetMax, 0);
     SetOctet(q, k, static_cast<uint8_t>(value));
     g_EditParam.workValue.store(value, kRelaxed);
+    g_EditBuf.choiceValue = static_cast<uint32_t>(value);
     g_OctetEdit.changed = 1;
 }
 
@@ -131,8 +133,8 @@ void OctetKeys(uint32_t* ev, uint32_t state) {
     }
     if (cls != kClassCursor) return;
     if (code == kRight || code == kLeft) {
-        const auto cursor = static_cast<int32_t>(g_EditParam.cursor);
-        g_EditParam.cursor = static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kQuadDigits));
+        const auto cursor = static_cast<int32_t>(g_EditBuf.choiceCursor);
+        g_EditBuf.choiceCursor = static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kQuadDigits));
         EnterCursorOctet(q);
     } else if (code == kKnob) {
         KnobKey(q, k, KeyEventDelta(*ev));

@@ -37,10 +37,13 @@ class IfaceEdit : public MenuEditTest {
             ++n;
         return n;
     }
-    // The first octet editor as the address row's enter key opens it: the cursor on the top digit.
+    // The first octet editor from the address row's enter key (DHCP off): the cursor on its units digit.
     static void OpenIp() {
-        menuEnterRowState(142);
-        g_EditParam.cursor = 9;
+        g_LanCfg.DHCP = 0;
+        menuEnterRowState(141);
+        Press(kEnter, kKeypad);
+        ASSERT_EQ(State(), 142u);
+        ASSERT_EQ(g_EditBuf.choiceCursor, 9u);
     }
     static uint8_t Ip(int k) { return LanCfgRead().IP[k]; }
 };
@@ -65,7 +68,7 @@ TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "255");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 143u);
-    EXPECT_EQ(g_EditParam.cursor, 6u);
+    EXPECT_EQ(g_EditBuf.choiceCursor, 6u);
     EXPECT_EQ(Ip(0), 255);
     EXPECT_EQ(Work(), 16) << "the second octet's own value";
     EXPECT_EQ(Count(Log(), "ifconfig eth0 255.16.28.120 netmask 255.255.255.0"), 1u);
@@ -78,7 +81,7 @@ TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
     int32_t expected = 16;
     for (const auto& [code, cls] : leaves) {
         menuEnterRowState(143);
-        g_EditParam.cursor = 6;
+        g_EditBuf.choiceCursor = 6;
         const std::string before = Log();
         Knob(1);
         Knob(1);
@@ -93,12 +96,12 @@ TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
 
 TEST_F(IfaceEdit, KnobStepsTheCursorDigitAndStopsAtTheOctetEnds) {
     menuEnterRowState(145);
-    g_EditParam.cursor = 1;  // tens of octet 4
+    g_EditBuf.choiceCursor = 1;  // tens of octet 4
     Knob(5);
     EXPECT_EQ(Ip(3), 170);
     Knob(127);
     EXPECT_EQ(Ip(3), 255);
-    g_EditParam.cursor = 2;
+    g_EditBuf.choiceCursor = 2;
     Knob(-9);
     EXPECT_EQ(Ip(3), 0);
 }
@@ -122,10 +125,10 @@ TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem)
     OpenIp();
     Press('V', kCursor);
     Press('V', kCursor);
-    EXPECT_EQ(g_EditParam.cursor, 11u);
+    EXPECT_EQ(g_EditBuf.choiceCursor, 11u);
     EXPECT_EQ(State(), 142u);
     Press('V', kCursor);  // left of the top digit: the units of octet 4
-    EXPECT_EQ(g_EditParam.cursor, 0u);
+    EXPECT_EQ(g_EditBuf.choiceCursor, 0u);
     EXPECT_EQ(State(), 145u);
     EXPECT_EQ(Work(), 120);
     Press('V', kCursor);
@@ -139,7 +142,7 @@ TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem)
 
 TEST_F(IfaceEdit, LastOctetGoesBackToTheAddressRow) {
     menuEnterRowState(160);
-    g_EditParam.cursor = 0;
+    g_EditBuf.choiceCursor = 0;
     TypeNumber("8");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 156u);

@@ -122,8 +122,8 @@ int32_t StepUpper(uint32_t state) {
     return max;
 }
 
-// The monitor sources without an L3 (and in 1P2W without an L2) entry: L1 voltage (0) and L1 current (3)
-// in 1P2W; 0, 1, 3, 4 in 1P3W.
+// Passes over the sources the wiring lacks: 1P2W keeps L1 voltage (0) and L1 current (3), 1P3W the L1 and
+// L2 ones (0, 1, 3, 4).
 void MonitorStepped(uint32_t state, int32_t before) {
     if (FindRow(state)->kind != Kind::kMonitor) return;
     const int32_t now = Work(), min = g_EditParam.min, upper = StepUpper(state);

@@ -165,6 +165,17 @@ TEST_F(MiscEditors, VoltageResponseLosesItsFastestChoiceWhenNotAllowed) {
     EXPECT_EQ(g_EditParam.workValue.load(), 2) << "the A variant minds only the impedance";
 }
 
+TEST_F(MiscEditors, RemoteSensingStaysOffWhileBlocked) {
+    SetOutputMode(1);  // AC-INT
+    Open(108);
+    SetOutputMode(3);  // AC+DC-EXT: no remote sensing
+    Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 0);
+    SetOutputMode(1);
+    Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 1);
+}
+
 TEST_F(MiscEditors, AChangedWiringAsksFirst) {
     Open(98);
     Press(kEnter, kKeypad);

@@ -18,8 +18,10 @@ constexpr uint32_t kDefaultRow = 221;
 void menuListBarcodeEdit(uint32_t* ev) {
     if (MenuEdit_CommonClasses(ev) || KeyEventClass(*ev) != kClassKeypad) return;
     const uint32_t row = g_MenuState.load(std::memory_order_acquire) - 1;
-    if (KeyEventCode(*ev) == kExit) MenuEdit_Exit(row);
-    else if (KeyEventCode(*ev) == kEnter) MenuEdit_ReturnToRow(row);
+    if (KeyEventCode(*ev) == kExit)
+        MenuEdit_Exit(row);
+    else if (KeyEventCode(*ev) == kEnter)
+        MenuEdit_ReturnToRow(row);
 }
 
 // The busy bit stays set until the default has run (the run-time re-initialisation clears it), so a second

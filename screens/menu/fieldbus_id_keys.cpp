@@ -23,13 +23,16 @@ struct IdEditor {
 };
 
 constexpr IdEditor kNodeId{185, 127, &storage::IfaceCfg::canopenNodeId, &FieldbusChangeFlags::canopenChanged};
-constexpr IdEditor kMacId{190, 63, &storage::IfaceCfg::devicenetMacId, &FieldbusChangeFlags::devicenetChanged};
+constexpr IdEditor kMacId{190, 63, &storage::IfaceCfg::devicenetMacId,
+                          &FieldbusChangeFlags::devicenetChanged};
 
 void Take(const IdEditor& ed) {
     int32_t value = g_EditParam.workValue.load(std::memory_order_relaxed);
     int32_t typed = 0;
-    if (TypedWholeWithin(0, ed.typedMax, &typed)) value = typed;
-    else if (panel::edit::EntryPending()) return;  // a typed id out of range is dropped
+    if (TypedWholeWithin(0, ed.typedMax, &typed))
+        value = typed;
+    else if (panel::edit::EntryPending())
+        return;  // a typed id out of range is dropped
     std::atomic_ref<uint32_t> setting(g_IfaceCfg.*ed.setting);
     if (setting.load(std::memory_order_acquire) == static_cast<uint32_t>(value)) return;
     setting.store(static_cast<uint32_t>(value), std::memory_order_release);

@@ -139,12 +139,15 @@ void ChoiceKeys(uint32_t* ev, const ChoiceEditor& ed) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     const int32_t work = g_EditParam.workValue.load(kRelaxed);
     if (cls == kClassKeypad && code == kExit) {
-        if (ed.exit == Exit::kDirect) MenuEdit_ReturnToRow(Row(ed));
-        else MenuEdit_Exit(Row(ed));
+        if (ed.exit == Exit::kDirect)
+            MenuEdit_ReturnToRow(Row(ed));
+        else
+            MenuEdit_Exit(Row(ed));
     } else if (cls == kClassKeypad && code == kEnter) {
         ed.enter(work, work != g_EditParam.startValue);
         MenuEdit_ReturnToRow(Row(ed));
-    } else if (cls == kClassCursor && (code == kKnob || (!ed.knobOnly && (code == kLeft || code == kRight)))) {
+    } else if (cls == kClassCursor &&
+               (code == kKnob || (!ed.knobOnly && (code == kLeft || code == kRight)))) {
         g_EditParam.workValue.store(EditValueStep(work, 0, KeyEventDelta(*ev), ed.max, ed.min), kRelaxed);
     }
 }
@@ -156,13 +159,33 @@ void Keys(uint32_t* ev) {
 }
 }  // namespace
 
-void menuListLanDhcpEdit(uint32_t* ev) { Keys<140>(ev); }
-void menuListUSBSpeedEdit(uint32_t* ev) { Keys<167>(ev); }
-void menuListUSBModeEdit(uint32_t* ev) { Keys<169>(ev); }
-void menuListRS232BaudRateEdit(uint32_t* ev) { Keys<172>(ev); }
-void menuListRS232DataBitEdit(uint32_t* ev) { Keys<174>(ev); }
-void menuListRS232ParityEdit(uint32_t* ev) { Keys<176>(ev); }
-void menuListRS232StopBitEdit(uint32_t* ev) { Keys<178>(ev); }
-void menuListGPIBAddressEdit(uint32_t* ev) { Keys<181>(ev); }
-void menuListCANOPENBaudRateEdit(uint32_t* ev) { Keys<184>(ev); }
-void menuListDeviceNetBaudRateEdit(uint32_t* ev) { Keys<189>(ev); }
+void menuListLanDhcpEdit(uint32_t* ev) {
+    Keys<140>(ev);
+}
+void menuListUSBSpeedEdit(uint32_t* ev) {
+    Keys<167>(ev);
+}
+void menuListUSBModeEdit(uint32_t* ev) {
+    Keys<169>(ev);
+}
+void menuListRS232BaudRateEdit(uint32_t* ev) {
+    Keys<172>(ev);
+}
+void menuListRS232DataBitEdit(uint32_t* ev) {
+    Keys<174>(ev);
+}
+void menuListRS232ParityEdit(uint32_t* ev) {
+    Keys<176>(ev);
+}
+void menuListRS232StopBitEdit(uint32_t* ev) {
+    Keys<178>(ev);
+}
+void menuListGPIBAddressEdit(uint32_t* ev) {
+    Keys<181>(ev);
+}
+void menuListCANOPENBaudRateEdit(uint32_t* ev) {
+    Keys<184>(ev);
+}
+void menuListDeviceNetBaudRateEdit(uint32_t* ev) {
+    Keys<189>(ev);
+}

@@ -46,9 +46,11 @@ bool NumberKeys(uint32_t* ev, uint32_t row, uint32_t sysadmin::LanCfg::*word) {
     const auto cursor = static_cast<int32_t>(g_EditBuf.choiceCursor);
     if (cls == kClassCursor) {
         if (code == kRight || code == kLeft)
-            g_EditBuf.choiceCursor = static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kDigits));
+            g_EditBuf.choiceCursor =
+                static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kDigits));
         else if (code == kKnob)
-            SetWork(EditValueStep(g_EditParam.workValue.load(kRelaxed), cursor, -KeyEventDelta(*ev), kMax, kMin));
+            SetWork(
+                EditValueStep(g_EditParam.workValue.load(kRelaxed), cursor, -KeyEventDelta(*ev), kMax, kMin));
         return false;
     }
     if (cls != kClassKeypad) return false;

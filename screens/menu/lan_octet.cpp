@@ -21,7 +21,8 @@ bool PointAlone() {
 
 int NumInputToOctet(uint8_t code, uint8_t* octet) {
     if (code == kPointKey && PointAlone()) return 0;
-    if (g_EditBuf.entryLength > 0 && (g_EditBuf.entryText[0] == '-' || g_EditBuf.entryText[0] == '+')) return 0;
+    if (g_EditBuf.entryLength > 0 && (g_EditBuf.entryText[0] == '-' || g_EditBuf.entryText[0] == '+'))
+        return 0;
     int32_t value = 0;
     if (!TypedWholeWithin(0, kOctetMax, &value)) return 0;
     *octet = static_cast<uint8_t>(value);

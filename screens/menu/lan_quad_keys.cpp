@@ -126,15 +126,19 @@ void OctetKeys(uint32_t* ev, uint32_t state) {
     if (cls == kClassSoft || cls == kClassFunction || (cls == kClassKeypad && code == kExit)) ApplyChanged(q);
     if (MenuEdit_CommonClasses(ev)) return;
     if (cls == kClassKeypad) {
-        if (code == kExit) MenuEdit_Exit(q.row);
-        else if (code == kEnter || code == kPoint) EnterKey(q, k, code);
-        else if (code >= kDigit0 && code <= kDigit9) OctetEntryLimit();
+        if (code == kExit)
+            MenuEdit_Exit(q.row);
+        else if (code == kEnter || code == kPoint)
+            EnterKey(q, k, code);
+        else if (code >= kDigit0 && code <= kDigit9)
+            OctetEntryLimit();
         return;
     }
     if (cls != kClassCursor) return;
     if (code == kRight || code == kLeft) {
         const auto cursor = static_cast<int32_t>(g_EditBuf.choiceCursor);
-        g_EditBuf.choiceCursor = static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kQuadDigits));
+        g_EditBuf.choiceCursor =
+            static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kQuadDigits));
         EnterCursorOctet(q);
     } else if (code == kKnob) {
         KnobKey(q, k, KeyEventDelta(*ev));
@@ -142,19 +146,51 @@ void OctetKeys(uint32_t* ev, uint32_t state) {
 }
 }  // namespace
 
-void menuListLanIp1Edit(uint32_t* ev) { OctetKeys(ev, 142); }
-void menuListLanIp2Edit(uint32_t* ev) { OctetKeys(ev, 143); }
-void menuListLanIp3Edit(uint32_t* ev) { OctetKeys(ev, 144); }
-void menuListLanIp4Edit(uint32_t* ev) { OctetKeys(ev, 145); }
-void menuListLanMask1Edit(uint32_t* ev) { OctetKeys(ev, 147); }
-void menuListLanMask2Edit(uint32_t* ev) { OctetKeys(ev, 148); }
-void menuListLanMask3Edit(uint32_t* ev) { OctetKeys(ev, 149); }
-void menuListLanMask4Edit(uint32_t* ev) { OctetKeys(ev, 150); }
-void menuListLanGate1Edit(uint32_t* ev) { OctetKeys(ev, 152); }
-void menuListLanGate2Edit(uint32_t* ev) { OctetKeys(ev, 153); }
-void menuListLanGate3Edit(uint32_t* ev) { OctetKeys(ev, 154); }
-void menuListLanGate4Edit(uint32_t* ev) { OctetKeys(ev, 155); }
-void menuListLanDns1Edit(uint32_t* ev) { OctetKeys(ev, 157); }
-void menuListLanDns2Edit(uint32_t* ev) { OctetKeys(ev, 158); }
-void menuListLanDns3Edit(uint32_t* ev) { OctetKeys(ev, 159); }
-void menuListLanDns4Edit(uint32_t* ev) { OctetKeys(ev, 160); }
+void menuListLanIp1Edit(uint32_t* ev) {
+    OctetKeys(ev, 142);
+}
+void menuListLanIp2Edit(uint32_t* ev) {
+    OctetKeys(ev, 143);
+}
+void menuListLanIp3Edit(uint32_t* ev) {
+    OctetKeys(ev, 144);
+}
+void menuListLanIp4Edit(uint32_t* ev) {
+    OctetKeys(ev, 145);
+}
+void menuListLanMask1Edit(uint32_t* ev) {
+    OctetKeys(ev, 147);
+}
+void menuListLanMask2Edit(uint32_t* ev) {
+    OctetKeys(ev, 148);
+}
+void menuListLanMask3Edit(uint32_t* ev) {
+    OctetKeys(ev, 149);
+}
+void menuListLanMask4Edit(uint32_t* ev) {
+    OctetKeys(ev, 150);
+}
+void menuListLanGate1Edit(uint32_t* ev) {
+    OctetKeys(ev, 152);
+}
+void menuListLanGate2Edit(uint32_t* ev) {
+    OctetKeys(ev, 153);
+}
+void menuListLanGate3Edit(uint32_t* ev) {
+    OctetKeys(ev, 154);
+}
+void menuListLanGate4Edit(uint32_t* ev) {
+    OctetKeys(ev, 155);
+}
+void menuListLanDns1Edit(uint32_t* ev) {
+    OctetKeys(ev, 157);
+}
+void menuListLanDns2Edit(uint32_t* ev) {
+    OctetKeys(ev, 158);
+}
+void menuListLanDns3Edit(uint32_t* ev) {
+    OctetKeys(ev, 159);
+}
+void menuListLanDns4Edit(uint32_t* ev) {
+    OctetKeys(ev, 160);
+}

@@ -25,7 +25,8 @@ void LcdKeys(uint32_t* ev, const LcdEditor& ed) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (cls == kClassCursor) {
         MenuEdit_NumericKey(*ev);
-        if (code == kKnob) ed.set(static_cast<uint8_t>(g_EditParam.workValue.load(std::memory_order_relaxed)));
+        if (code == kKnob)
+            ed.set(static_cast<uint8_t>(g_EditParam.workValue.load(std::memory_order_relaxed)));
     } else if (cls == kClassKeypad && code == kExit) {
         MenuEdit_Exit(ed.row);
     } else if (cls == kClassKeypad && code == kEnter) {
@@ -36,6 +37,12 @@ void LcdKeys(uint32_t* ev, const LcdEditor& ed) {
 }
 }  // namespace
 
-void menuListLCDConfContrastEdit(uint32_t* ev) { LcdKeys(ev, kContrast); }
-void menuListLCDConfBrightnessEdit(uint32_t* ev) { LcdKeys(ev, kBrightness); }
-void menuListLCDConfSaturationEdit(uint32_t* ev) { LcdKeys(ev, kSaturation); }
+void menuListLCDConfContrastEdit(uint32_t* ev) {
+    LcdKeys(ev, kContrast);
+}
+void menuListLCDConfBrightnessEdit(uint32_t* ev) {
+    LcdKeys(ev, kBrightness);
+}
+void menuListLCDConfSaturationEdit(uint32_t* ev) {
+    LcdKeys(ev, kSaturation);
+}

@@ -10,7 +10,7 @@
 namespace {
 using K = MenuEditKind;
 constexpr uint8_t kClassCursor = 4, kKnob = 213;
-constexpr uint32_t kPosition = 209, kPositionRow = 208;
+constexpr uint32_t kPositionRow = 208;
 
 // A new position ends parallel operation at once and has the control task send the slew settings again;
 // the row's entry takes the Parallel top row instead on a parallel system that is enabled.
@@ -34,20 +34,38 @@ constexpr MenuEditor kResistance[] = {
     {204, 203, K::kNumeric, false, nullptr, nullptr, nullptr},
     {206, 205, K::kNumeric, false, nullptr, nullptr, nullptr},
 };
-constexpr MenuEditor kPositionEditor{kPosition, kPositionRow, K::kChoice, true, nullptr, nullptr, EnterPosition};
+constexpr MenuEditor kPositionEditor{209, kPositionRow, K::kChoice, true, nullptr, nullptr, EnterPosition};
 constexpr MenuEditor kNumber{211, 210, K::kNumeric, true, nullptr, nullptr, nullptr};
 constexpr MenuEditor kEnable{213, 212, K::kChoice, true, nullptr, nullptr, nullptr};
 }  // namespace
 
-void menuListOutputImpedanceEdit(uint32_t* ev) { MenuEditor_Keys(ev, kImpedance); }
-void KeyProcess_L1InductanceEdit(uint32_t* ev) { MenuEditor_Keys(ev, kInductance[0]); }
-void KeyProcess_L2InductanceEdit(uint32_t* ev) { MenuEditor_Keys(ev, kInductance[1]); }
-void KeyProcess_L3InductanceEdit(uint32_t* ev) { MenuEditor_Keys(ev, kInductance[2]); }
-void KeyProcess_L1ResistanceEdit(uint32_t* ev) { MenuEditor_Keys(ev, kResistance[0]); }
-void KeyProcess_L2ResistanceEdit(uint32_t* ev) { MenuEditor_Keys(ev, kResistance[1]); }
-void KeyProcess_L3ResistanceEdit(uint32_t* ev) { MenuEditor_Keys(ev, kResistance[2]); }
-void menuListParallelPositionEdit(uint32_t* ev) { MenuEditor_Keys(ev, kPositionEditor); }
-void menuListParallelEnableEdit(uint32_t* ev) { MenuEditor_Keys(ev, kEnable); }
+void menuListOutputImpedanceEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kImpedance);
+}
+void KeyProcess_L1InductanceEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kInductance[0]);
+}
+void KeyProcess_L2InductanceEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kInductance[1]);
+}
+void KeyProcess_L3InductanceEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kInductance[2]);
+}
+void KeyProcess_L1ResistanceEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kResistance[0]);
+}
+void KeyProcess_L2ResistanceEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kResistance[1]);
+}
+void KeyProcess_L3ResistanceEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kResistance[2]);
+}
+void menuListParallelPositionEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kPositionEditor);
+}
+void menuListParallelEnableEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kEnable);
+}
 
 // The number of units is set with the knob alone: the cursor keys leave the digit where it is.
 void menuListParallelNumberEdit(uint32_t* ev) {

@@ -27,8 +27,10 @@ void EnterType(uint32_t) {
     if (WorkWithin(&type)) {
         SaveRecallType.store(type, kRelaxed);
         const uint32_t memory = SaveRecallMemory.load(kRelaxed);
-        if (type == kArb && (memory < kArbFirst || memory > kArbLast)) SaveRecallMemory.store(kArbFirst, kRelaxed);
-        else if (type != kArb && type != kAllData && memory > kMemoryLast) SaveRecallMemory.store(0, kRelaxed);
+        if (type == kArb && (memory < kArbFirst || memory > kArbLast))
+            SaveRecallMemory.store(kArbFirst, kRelaxed);
+        else if (type != kArb && type != kAllData && memory > kMemoryLast)
+            SaveRecallMemory.store(0, kRelaxed);
         const uint32_t action = SaveRecallAction.load(kRelaxed);
         if (type != kPreset && (action == kSaveInternal || action == kRecallInternal))
             SaveRecallAction.store(0, kRelaxed);
@@ -53,6 +55,12 @@ constexpr MenuEditor kAction{288, 287, K::kChoice, true, nullptr, nullptr, Enter
 constexpr MenuEditor kMemory{290, 289, K::kChoice, true, nullptr, nullptr, EnterMemory};
 }  // namespace
 
-void menuListSavRecTypeEdit(uint32_t* ev) { MenuEditor_Keys(ev, kType); }
-void menuListSavRecActionEdit(uint32_t* ev) { MenuEditor_Keys(ev, kAction); }
-void menuListSavRecMemoryEdit(uint32_t* ev) { MenuEditor_Keys(ev, kMemory); }
+void menuListSavRecTypeEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kType);
+}
+void menuListSavRecActionEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kAction);
+}
+void menuListSavRecMemoryEdit(uint32_t* ev) {
+    MenuEditor_Keys(ev, kMemory);
+}

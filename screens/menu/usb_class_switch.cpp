@@ -22,7 +22,8 @@ void UsbClassSwitch(uint32_t cdc) {
     IfaceUsbByteSet(2, static_cast<uint8_t>(cdc != 0 ? byte | kUsbClassCdc : byte & ~kUsbClassCdc));
     // The message formatter knows only %d and %f: the class name goes into the text before it.
     char text[64];
-    std::snprintf(text, sizeof text, "Switch to USB-%s Mode\nSystem will reboot...", cdc != 0 ? "CDC" : "TMC");
+    std::snprintf(text, sizeof text, "Switch to USB-%s Mode\nSystem will reboot...",
+                  cdc != 0 ? "CDC" : "TMC");
     ShowMessageHold(text);
     plat::SleepMs(kNoticeMs);
     SpiAuxWrite1(0);

@@ -58,10 +58,10 @@ TEST_F(MenuEditScenes, ImpedanceInductanceAndPosition) {
 }
 
 TEST_F(MenuEditScenes, PresetSavedWithTheThreeSelections) {
-    MenuRow(12);  // the last row holds
-    Keys({"key U", "key U", "knob -5", "key U"});                 // type PRESET
-    Keys({"knob -1", "key U", "knob -5", "knob 3", "key U"});     // action 3: save to M<memory>
-    Keys({"knob -1", "key U", "knob -9", "knob 2", "key U"});     // memory 2
+    MenuRow(12);                                               // the last row holds
+    Keys({"key U", "key U", "knob -5", "key U"});              // type PRESET
+    Keys({"knob -1", "key U", "knob -5", "knob 3", "key U"});  // action 3: save to M<memory>
+    Keys({"knob -1", "key U", "knob -9", "knob 2", "key U"});  // memory 2
     Keys({"knob 1", "knob 1"});
     Mark();
     ASSERT_TRUE(Panel("key Y"));

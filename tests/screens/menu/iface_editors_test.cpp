@@ -7,7 +7,6 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/state/fieldbus_flags.h"
 #include "core/system/state/sys_status.h"
-#include "scpi/channels/uart_channel.h"
 #include "screens/menu/lan_octet.h"
 #include "sysadmin/net/net_monitor.h"
 #include "sysadmin/net/net_state.h"
@@ -140,15 +139,6 @@ TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem)
     EXPECT_EQ(State(), 145u);
 }
 
-TEST_F(IfaceEdit, LastOctetGoesBackToTheAddressRow) {
-    menuEnterRowState(160);
-    g_EditBuf.choiceCursor = 0;
-    TypeNumber("8");
-    Press(kEnter, kKeypad);
-    EXPECT_EQ(State(), 156u);
-    EXPECT_EQ(LanCfgRead().DNS[3], 8);
-}
-
 TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     menuEnterStateValue(162, 5025);
     TypeNumber("0");
@@ -182,17 +172,6 @@ TEST_F(IfaceEdit, WebPasswordStaysOpenAfterEnter) {
     EXPECT_EQ(LanCfgRead().PW, 4321u);
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 163u);
-}
-
-TEST_F(IfaceEdit, Rs232BaudIsStoredAndTheChannelRestarted) {
-    menuEnterRowState(172);
-    g_UartPollState.store(3);
-    Knob(-7);
-    Knob(4);  // 19200
-    Press(kEnter, kKeypad);
-    EXPECT_EQ(State(), 171u);
-    EXPECT_EQ(g_IfaceCfg.rs232Baud, 4);
-    EXPECT_EQ(g_UartPollState.load(), 2);
 }
 
 TEST_F(IfaceEdit, GpibGoesBackToTheRowOfTheCardFitted) {

@@ -19,17 +19,6 @@ double Shown(uint32_t id) {
     return rec.value * static_cast<double>(rec.scale);
 }
 
-TEST_F(ItemEdit, ImpedanceOnIsWrittenAndTheRowComesBack) {
-    ASSERT_EQ(paramGetValue(194, 0, 0), 0);
-    menuEnterRowState(194);
-    Press('W', kCursor);  // the knob alone steps it
-    EXPECT_EQ(Work(), 0);
-    Knob(1);
-    Press(kEnter, kKeypad);
-    EXPECT_EQ(State(), 193u);
-    EXPECT_EQ(paramGetValue(194, 0, 0), 1);
-}
-
 TEST_F(ItemEdit, TypedInductanceIsStoredInTheRecordsUnits) {
     menuEnterRowState(196);
     TypeNumber("12.5");

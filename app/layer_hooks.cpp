@@ -25,6 +25,7 @@
 #include "scpi/channels/uart_channel.h"
 #include "screens/menu/cal_screen.h"
 #include "screens/menu/cali_pages.h"
+#include "screens/menu/item_editor_slots.h"
 #include "screens/menu/menu_key_slots.h"
 #include "screens/menu/menu_page.h"
 #include "screens/output/home_screen.h"
@@ -56,6 +57,7 @@ void WireLayerHooks() {
     HwConsoleSetStartScreen(StartupScreen);
     MenuThread_SetKeyDispatch(menuKeyDispatch);
     if (MenuNav_RegisterKeys() != 0) std::fputs("the key table refused the menu key handlers\n", stderr);
+    if (MenuItemEditors_Register() != 0) std::fputs("the key table refused the menu item editors\n", stderr);
     MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(

@@ -45,16 +45,15 @@ uint16_t NextKeyWord(PanelState& s) {
     return word;
 }
 
-// The lamps as a person or a black-box test sees them: "0x0".."0xF" in <root>/var/run/panel-lamps, replaced
-// whole so that a reader never sees half a write. Without the run folder (a unit test's bare root) nothing
-// is written.
-void PublishLamps(uint8_t lamps) {
-    const std::string path = MapPath("/var/run/panel-lamps");
+// A value as a person or a black-box test sees it: "0x.." in <root>/var/run/<name>, replaced whole so that a
+// reader never sees half a write. Without the run folder (a unit test's bare root) nothing is written.
+void PublishWord(const char* name, unsigned value) {
+    const std::string path = MapPath(std::string("/var/run/") + name);
     if (path.empty()) return;
     const std::string tmp = path + ".tmp";
     FILE* f = std::fopen(tmp.c_str(), "w");
     if (f == nullptr) return;
-    const bool ok = std::fprintf(f, "0x%X\n", lamps & 0x0Fu) > 0;
+    const bool ok = std::fprintf(f, "0x%X\n", value) > 0;
     if (std::fclose(f) != 0 || !ok || std::rename(tmp.c_str(), path.c_str()) != 0) std::remove(tmp.c_str());
 }
 
@@ -196,10 +195,11 @@ bool PanelSimTransfer(uint8_t* frame, uint32_t length) {
         case 0xF1:
             s.lamps = static_cast<uint8_t>(word & 0x0F);
             ++s.lampWrites;
-            PublishLamps(s.lamps);
+            PublishWord("panel-lamps", s.lamps & 0x0Fu);
             break;
         case 0xF2:
             s.appRunning = static_cast<uint8_t>(word & 0x01);
+            PublishWord("panel-aux", s.appRunning);
             break;
         case 0xF4:
             reply = StatusWord(s);

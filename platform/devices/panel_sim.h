@@ -26,7 +26,8 @@ void PanelSimRelease();
 uint32_t PanelSimPending();
 
 // Each 0xF1 also writes its lamp bits to <root>/var/run/panel-lamps ("0x0".."0xF"); 0xF4 answers the
-// number in <root>/var/lib/sandbox/panel-status when that file exists, else the word set here.
+// number in <root>/var/lib/sandbox/panel-status when that file exists, else the word set here. Each 0xF2
+// writes its line value to <root>/var/run/panel-aux ("0x0" or "0x1").
 uint8_t PanelSimLamps();                // last lamp bits sent with 0xF1
 uint8_t PanelSimAppRunning();           // last value of the application-running line (0xF2)
 void PanelSimSetStatus(uint16_t word);  // the answer to 0xF4

@@ -137,6 +137,10 @@ int UsbDevLinkState() {
     return link;
 }
 
+void UsbDevPortClose() {
+    PortClose(UsbDevPort());
+}
+
 void UsbDevChannelStart() {
     ScpiInterface* ifc = &g_ScpiIfUsb;
     const bool cdc = UsbDevIsCdc();

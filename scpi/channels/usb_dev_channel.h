@@ -18,6 +18,9 @@ constexpr unsigned long kCdcClearAck = 0x40046701;
 bool UsbDevIsCdc();
 // The port object the class setting selects now.
 RemotePort* UsbDevPort();
+// Closes the port of the class the setting selects now, from any thread (the panel's class change, before
+// the new class is stored). The channel's loop finds it closed and tries the open again later.
+void UsbDevPortClose();
 
 extern const ScpiIoOps kUsbDevIoOps;
 

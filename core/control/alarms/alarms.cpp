@@ -85,8 +85,12 @@ void core::AlarmObjReset() {
     g_AlarmMonitor.sentSystem.store(0);
     g_AlarmMonitor.reportingSlave.store(0);
     g_AlarmMonitor.noModel.store(0);
+    AlarmTimerDefaults();
+}
+
+void AlarmTimerDefaults() {
     g_AlarmMonitor.delay.store(50);
-    g_AlarmClearCountdown.store(0);
+    core::g_AlarmClearCountdown.store(0);
     g_AlarmMsgHold.store(0);
 }
 

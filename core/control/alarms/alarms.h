@@ -39,3 +39,7 @@ namespace core {
 // The alarm object as at start: 50 passes of delay before the monitor turns on (tests).
 void AlarmObjReset();
 }  // namespace core
+
+// The alarm object's timing back to its start: 50 passes of delay before its next step, no message hold,
+// no clear countdown running (before a factory default from the panel).
+void AlarmTimerDefaults();

@@ -10,8 +10,6 @@
 #include "platform/host/root.h"
 
 storage::IfaceCfg g_IfaceCfg;
-std::atomic<uint32_t> g_CanopenSettingsChanged{0};
-std::atomic<uint32_t> g_DnetSettingsChanged{0};
 
 namespace {
 

@@ -31,10 +31,7 @@ inline constexpr uint8_t kUsbSpeedMask = 0x3u << kUsbSpeedShift;
 }  // namespace storage
 
 extern storage::IfaceCfg g_IfaceCfg;
-// Raised to 1 when a remote command changed the CANopen or DeviceNet settings of g_IfaceCfg; the fieldbus
-// thread takes the new settings when it sees it.
-extern std::atomic<uint32_t> g_CanopenSettingsChanged;
-extern std::atomic<uint32_t> g_DnetSettingsChanged;
+// The CANopen and DeviceNet settings' change words are g_FieldbusChangeFlags (core/system/state).
 
 // The display adjustment values (percent) in the interface settings: contrast, brightness, saturation.
 // Each sets its word and applies all three to the display. This machine's display takes them as the text

@@ -9,6 +9,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
+#include "core/system/state/fieldbus_flags.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
@@ -189,7 +190,7 @@ int CmdSystCommIntAddr(ScpiInterface* ifc) {
             return Refuse(ifc, row);
         if (static_cast<uint32_t>(id) == Load(g_IfaceCfg.canopenNodeId)) return 0;
         Store(g_IfaceCfg.canopenNodeId, static_cast<uint32_t>(id));
-        g_CanopenSettingsChanged.store(1, std::memory_order_release);
+        g_FieldbusChangeFlags.canopenChanged.store(1, std::memory_order_release);
         return 0;
     }
     if (DnetCard()) {
@@ -197,7 +198,7 @@ int CmdSystCommIntAddr(ScpiInterface* ifc) {
         if (const uint32_t row = IntWithin(ifc, 0, kDnetIdMax, &id); row != 0) return Refuse(ifc, row);
         if (static_cast<uint32_t>(id) == Load(g_IfaceCfg.devicenetMacId)) return 0;
         Store(g_IfaceCfg.devicenetMacId, static_cast<uint32_t>(id));
-        g_DnetSettingsChanged.store(1, std::memory_order_release);
+        g_FieldbusChangeFlags.devicenetChanged.store(1, std::memory_order_release);
         return 0;
     }
     if (!GpibEnabled()) return Refuse(ifc, kScpiErrExecution);
@@ -228,7 +229,7 @@ int CmdSystCommIntBaud(ScpiInterface* ifc) {
     }
     if (next < 0) return Refuse(ifc, kScpiErrParameter);
     Store(code, static_cast<uint32_t>(next));
-    if (canopen) g_CanopenSettingsChanged.store(1, std::memory_order_release);
+    if (canopen) g_FieldbusChangeFlags.canopenChanged.store(1, std::memory_order_release);
     return 0;
 }
 

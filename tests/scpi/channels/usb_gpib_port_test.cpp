@@ -127,6 +127,27 @@ TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
     IfaceUsbByteSet(2, saved);
 }
 
+// The panel's class change closes the port of the class in force, and that one only.
+TEST(UsbDevPort, CloseTakesThePortOfTheClassInForce) {
+    testsupport::TempRoot root;
+    ASSERT_EQ(plat::DeviceNodesStart(), 0);
+    const uint8_t saved = IfaceUsbByte(2);
+    const ScpiIoOps& io = scpi::kUsbDevIoOps;
+    ASSERT_EQ(io.init("USB", kChanUsbTmc), 0);
+    IfaceUsbByteSet(2, kCdcClass);
+    ASSERT_EQ(io.open(), 1);
+    IfaceUsbByteSet(2, 0);
+    ASSERT_EQ(io.open(), 1);
+    scpi::UsbDevPortClose();
+    EXPECT_EQ(io.control(kPortCtlConnected, 0), 0) << "USB-TMC closed";
+    IfaceUsbByteSet(2, kCdcClass);
+    EXPECT_EQ(io.control(kPortCtlConnected, 0), 1) << "USB-CDC left open";
+    EXPECT_EQ(io.close(), 0);
+    io.deinit();
+    plat::DeviceNodesStop();
+    IfaceUsbByteSet(2, saved);
+}
+
 // The USB device channel stepped as its thread steps it, with the class given and a client on that node's
 // stand-in. No menu/control thread runs: a set command stays with it until the test completes it.
 class UsbDevChannel : public ::testing::Test {

@@ -3,6 +3,7 @@
 // holds, the limiter texts and the system errors that the message hold paces.
 #include <string>
 
+#include "core/control/alarms/alarm_monitor.h"
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarms.h"
 #include "core/control/core_ui_hooks.h"
@@ -324,3 +325,15 @@ TEST_F(AlarmTest, TwoSlavesReportingAtOnceKeepTheirHalvesApart) {
 }
 
 }  // namespace
+
+// Before a factory default from the panel: a clear countdown and a message hold in progress are dropped and
+// the monitor waits its start delay again.
+TEST_F(AlarmTest, TimerDefaultsDropTheCountdownAndTheHold) {
+    AlarmClear();
+    g_AlarmMsgHold.store(7);
+    core::g_AlarmMonitor.delay.store(3);
+    AlarmTimerDefaults();
+    EXPECT_EQ(core::g_AlarmClearCountdown.load(), 0u);
+    EXPECT_EQ(g_AlarmMsgHold.load(), 0u);
+    EXPECT_EQ(core::g_AlarmMonitor.delay.load(), 50);
+}

@@ -7,6 +7,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/system/config/iface_cfg.h"
+#include "core/system/state/fieldbus_flags.h"
 #include "core/system/state/output_flags.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handlers.h"
@@ -27,8 +28,8 @@ class FieldbusHandlers : public test::CtrlTest {
         // Ids a test before may have left; none of them is the one a case sets.
         g_IfaceCfg.canopenNodeId = 1;
         g_IfaceCfg.devicenetMacId = 0;
-        g_CanopenSettingsChanged.store(0);
-        g_DnetSettingsChanged.store(0);
+        g_FieldbusChangeFlags.canopenChanged.store(0);
+        g_FieldbusChangeFlags.devicenetChanged.store(0);
     }
     void TearDown() override {
         for (uint32_t& present : g_IfaceCfg.cardPresent)
@@ -45,7 +46,7 @@ TEST_F(FieldbusHandlers, BaudByCard) {
     Fit(storage::kCardLine17);
     EXPECT_EQ(Call(CmdSystCommIntBaud, false, kItemInt, 1000000), "|0");
     EXPECT_EQ(g_IfaceCfg.canopenBaud, 3u);
-    EXPECT_EQ(g_CanopenSettingsChanged.load(), 1u);
+    EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.load(), 1u);
     EXPECT_EQ(Call(CmdSystCommIntBaud, true), "1000000|0");
     EXPECT_EQ(Call(CmdSystCommIntBaud, false, kItemInt, 9600), "|51");
     EXPECT_EQ(Call(CmdSystCommIntBaud, false, kItemChoice, 0), "|0");
@@ -66,16 +67,16 @@ TEST_F(FieldbusHandlers, AddressByCard) {
     EXPECT_EQ(Call(CmdSystCommIntAddr, false, kItemInt, 128), "|53");
     EXPECT_EQ(Call(CmdSystCommIntAddr, false, kItemInt, 0), "|53");
     EXPECT_EQ(Call(CmdSystCommIntAddr, false, kItemInt, -1), "|53");
-    EXPECT_EQ(g_CanopenSettingsChanged.load(), 0u);
+    EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.load(), 0u);
     EXPECT_EQ(Call(CmdSystCommIntAddr, false, kItemInt, 127), "|0");
     EXPECT_EQ(Call(CmdSystCommIntAddr, true), "+127|0");
-    EXPECT_EQ(g_CanopenSettingsChanged.load(), 1u);
+    EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.load(), 1u);
     Fit(storage::kCardLine106);
     EXPECT_EQ(Call(CmdSystCommIntAddr, false, kItemInt, 64), "|53");
     EXPECT_EQ(Call(CmdSystCommIntAddr, false, kItemInt, 63), "|0");
     EXPECT_EQ(Call(CmdSystCommIntAddr, true), "+63|0");
-    EXPECT_EQ(g_DnetSettingsChanged.load(), 1u);
-    EXPECT_EQ(g_CanopenSettingsChanged.load(), 0u);
+    EXPECT_EQ(g_FieldbusChangeFlags.devicenetChanged.load(), 1u);
+    EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.load(), 0u);
 }
 
 class AcvUnitHandler : public test::CtrlTest {

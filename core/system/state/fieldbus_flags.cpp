@@ -1,0 +1,3 @@
+#include "core/system/state/fieldbus_flags.h"
+
+FieldbusChangeFlags g_FieldbusChangeFlags;

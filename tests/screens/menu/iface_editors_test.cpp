@@ -1,0 +1,276 @@
+// The interface editors: LAN addresses and numbers, USB, RS232, GPIB and the CAN fieldbus settings, read
+// back from the settings, the change words and the command log.
+#include <cstring>
+#include <mutex>
+
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/state/fieldbus_flags.h"
+#include "core/system/state/sys_status.h"
+#include "screens/menu/lan_octet.h"
+#include "sysadmin/net/net_monitor.h"
+#include "sysadmin/net/net_state.h"
+#include "tests/screens/menu/menu_edit_fixture.h"
+
+namespace {
+using namespace menutest;
+
+class IfaceEdit : public MenuEditTest {
+  protected:
+    void SetUp() override {
+        MenuEditTest::SetUp();
+        SysStatusSet(kSysMenuThreadRunning);
+        const std::lock_guard<std::mutex> hold(g_LanCfgLock);
+        g_LanCfg.LAN_EN = 1;
+        g_LanCfg.DHCP = 1;
+        const uint8_t ip[4] = {192, 16, 28, 120}, mask[4] = {255, 255, 255, 0};
+        std::memcpy(g_LanCfg.IP, ip, 4);
+        std::memcpy(g_LanCfg.MASK, mask, 4);
+        g_LanCfg.PORT = 5025;
+        g_OctetEdit = OctetEdit{};
+    }
+    std::string Log() const { return Read("/var/log/commands.log"); }
+    static size_t Count(const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    }
+    // The first octet editor from the address row's enter key (DHCP off): the cursor on its units digit.
+    static void OpenIp() {
+        g_LanCfg.DHCP = 0;
+        menuEnterRowState(141);
+        Press(kEnter, kKeypad);
+        ASSERT_EQ(State(), 142u);
+        ASSERT_EQ(g_EditBuf.choiceCursor, 9u);
+    }
+    static uint8_t Ip(int k) { return LanCfgRead().IP[k]; }
+};
+
+TEST_F(IfaceEdit, DhcpTakesAChangedChoiceAndAsksForTheApply) {
+    menuEnterRowState(140);
+    g_NetSeq.reapplyReq.store(0);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 139u);
+    EXPECT_EQ(g_NetSeq.reapplyReq.load(), 0u) << "unchanged: nothing to apply";
+    menuEnterRowState(140);
+    Knob(-1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 139u);
+    EXPECT_EQ(LanCfgRead().DHCP, 0);
+    EXPECT_EQ(g_NetSeq.reapplyReq.load(), 1u);
+}
+
+TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
+    OpenIp();
+    TypeNumber("300");
+    EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "255");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 143u);
+    EXPECT_EQ(g_EditBuf.choiceCursor, 6u);
+    EXPECT_EQ(Ip(0), 255);
+    EXPECT_EQ(Work(), 16) << "the second octet's own value";
+    EXPECT_EQ(Count(Log(), "ifconfig eth0 255.16.28.120 netmask 255.255.255.0"), 1u);
+    EXPECT_EQ(g_OctetEdit.changed, 0u);
+}
+
+TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
+    // {leaving key, its class}: exit, the MENU key, a soft key
+    const std::pair<uint8_t, uint8_t> leaves[] = {{'T', kKeypad}, {'L', kFunction}, {'Z', kSoft}};
+    int32_t expected = 16;
+    for (const auto& [code, cls] : leaves) {
+        menuEnterRowState(143);
+        g_EditBuf.choiceCursor = 6;
+        const std::string before = Log();
+        Knob(1);
+        Knob(1);
+        expected += 2;
+        EXPECT_EQ(Ip(1), expected) << "written into the setting at once";
+        EXPECT_EQ(Log(), before) << "no ifconfig while turning";
+        Press(code, cls);
+        const std::string line = "ifconfig eth0 192." + std::to_string(expected) + ".28.120 netmask";
+        EXPECT_EQ(Count(Log(), line), 1u) << "leaving by " << code;
+    }
+}
+
+TEST_F(IfaceEdit, KnobStepsTheCursorDigitAndStopsAtTheOctetEnds) {
+    menuEnterRowState(145);
+    g_EditBuf.choiceCursor = 1;  // tens of octet 4
+    Knob(5);
+    EXPECT_EQ(Ip(3), 170);
+    Knob(127);
+    EXPECT_EQ(Ip(3), 255);
+    g_EditBuf.choiceCursor = 2;
+    Knob(-9);
+    EXPECT_EQ(Ip(3), 0);
+}
+
+TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
+    OpenIp();
+    TypeNumber(".");
+    EXPECT_EQ(State(), 142u) << "\"0.\" alone";
+    EXPECT_EQ(Ip(0), 192);
+    Press(kExit, kKeypad);  // drops the entry, the editor stays
+    EXPECT_EQ(State(), 142u);
+    TypeNumber("10.");
+    EXPECT_EQ(State(), 143u);
+    EXPECT_EQ(Ip(0), 10);
+    Press(kEnter, kKeypad);  // nothing typed: the octet keeps its value and the next opens
+    EXPECT_EQ(State(), 144u);
+    EXPECT_EQ(Ip(1), 16);
+}
+
+TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem) {
+    OpenIp();
+    Press('V', kCursor);
+    Press('V', kCursor);
+    EXPECT_EQ(g_EditBuf.choiceCursor, 11u);
+    EXPECT_EQ(State(), 142u);
+    Press('V', kCursor);  // left of the top digit: the units of octet 4
+    EXPECT_EQ(g_EditBuf.choiceCursor, 0u);
+    EXPECT_EQ(State(), 145u);
+    EXPECT_EQ(Work(), 120);
+    Press('V', kCursor);
+    Press('V', kCursor);
+    Press('V', kCursor);
+    EXPECT_EQ(State(), 144u);
+    EXPECT_EQ(Work(), 28);
+    Press('W', kCursor);
+    EXPECT_EQ(State(), 145u);
+}
+
+TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
+    menuEnterStateValue(162, 5025);
+    TypeNumber("0");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 161u);
+    EXPECT_EQ(LanCfgRead().PORT, 5025u);
+    menuEnterStateValue(162, 5025);
+    TypeNumber("123456");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(LanCfgRead().PORT, 9999u);
+    // The knob runs the other way round and keeps to 1..9999.
+    menuEnterStateValue(162, 2);
+    Knob(1);
+    EXPECT_EQ(Work(), 1);
+    Knob(1);
+    EXPECT_EQ(Work(), 1);
+    Press('W', kCursor);  // from digit 0 to the top digit
+    Knob(-1);
+    EXPECT_EQ(Work(), 1001);
+}
+
+TEST_F(IfaceEdit, WebPasswordStaysOpenAfterEnter) {
+    g_LanCfg.PW = 1234;
+    menuEnterStateValue(164, 1234);
+    TypeNumber("0");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(LanCfgRead().PW, 1234u) << "refused";
+    TypeNumber("4321");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 164u);
+    EXPECT_EQ(LanCfgRead().PW, 4321u);
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 163u);
+}
+
+TEST_F(IfaceEdit, GpibGoesBackToTheRowOfTheCardFitted) {
+    menuEnterRowState(181);
+    Knob(3);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 180u);
+    std::atomic_ref<uint32_t>(g_IfaceCfg.cardPresent[storage::kCardLine17]).store(1);
+    menuEnterStateValue(181, 0);
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 183u);
+    g_IfaceCfg.cardPresent[storage::kCardLine17] = 0;
+}
+
+TEST_F(IfaceEdit, CanopenNodeIdTypedZeroIsTakenTheKnobStopsAtOne) {
+    g_IfaceCfg.canopenNodeId = 5;
+    menuEnterRowState(186);
+    Knob(-9);
+    EXPECT_EQ(Work(), 1);
+    TypeNumber("0");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 185u);
+    EXPECT_EQ(g_IfaceCfg.canopenNodeId, 0u);
+    EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.exchange(0), 1u);
+    menuEnterRowState(186);
+    TypeNumber("128");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_IfaceCfg.canopenNodeId, 0u);
+    EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.load(), 0u);
+}
+
+TEST_F(IfaceEdit, DevicenetTypedMacId64IsIgnored) {
+    g_IfaceCfg.devicenetMacId = 63;
+    menuEnterRowState(191);
+    TypeNumber("64");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 190u);
+    EXPECT_EQ(g_IfaceCfg.devicenetMacId, 63u);
+    EXPECT_EQ(g_FieldbusChangeFlags.devicenetChanged.load(), 0u);
+    menuEnterRowState(191);
+    TypeNumber("7");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_IfaceCfg.devicenetMacId, 7u);
+    EXPECT_EQ(g_FieldbusChangeFlags.devicenetChanged.exchange(0), 1u);
+}
+
+TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
+    FieldbusChangeFlags& f = g_FieldbusChangeFlags;
+    g_IfaceCfg.cardPresent[storage::kCardLine17] = 1;  // the rows go back to the card fitted
+    g_IfaceCfg.canopenBaud = 0;
+    f.canScanRun.store(1);
+    f.canRestart.store(1);
+    menuEnterRowState(184);
+    Knob(4);  // Auto
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 183u);
+    EXPECT_EQ(f.canScanRun.load(), 0u);
+    EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
+    EXPECT_EQ(f.canRestart.load(), 1u);
+    EXPECT_EQ(f.canopenChanged.exchange(0), 1u);
+    // A restart still pending: the new rate waits for another try.
+    menuEnterRowState(184);
+    Knob(-2);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
+    EXPECT_EQ(f.canopenChanged.load(), 0u);
+    // DeviceNet asks for the restart only.
+    g_IfaceCfg.cardPresent[storage::kCardLine17] = 0;
+    g_IfaceCfg.cardPresent[storage::kCardLine106] = 1;
+    f.canRestart.store(0);
+    menuEnterRowState(189);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 188u);
+    EXPECT_EQ(g_IfaceCfg.devicenetBaud, 1u);
+    EXPECT_EQ(f.canRestart.exchange(0), 1u);
+    EXPECT_EQ(f.devicenetChanged.load(), 0u);
+    g_IfaceCfg.cardPresent[storage::kCardLine106] = 0;
+}
+
+TEST_F(IfaceEdit, UsbModeUnchangedDoesNothingChangedLocksAndRestarts) {
+    IfaceUsbByteSet(2, 0);
+    menuEnterRowState(169);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 168u);
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
+    EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
+    EXPECT_TRUE(Posted().empty());
+
+    menuEnterRowState(169);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 168u);
+    EXPECT_EQ(IfaceUsbByte(2) & 0x10, 0x10);
+    EXPECT_NE(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Switch to USB-CDC Mode\nSystem will reboot..."});
+    g_ParamFlags.fetch_and(~core::kFlagKeysLocked);
+    core::SysStatusReset();
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The output impedance, parallel, LCD, barcode, default-setting and save/recall editors.
+#include <cmath>
+
+#include "core/control/output_sync.h"
+#include "core/control/sys_event.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/state/parallel_link.h"
+#include "core/system/state/sys_status.h"
+#include "panel/menu/menu_page_words.h"
+#include "tests/screens/menu/menu_edit_fixture.h"
+
+namespace {
+using namespace menutest;
+
+class ItemEdit : public MenuEditTest {};
+
+double Shown(uint32_t id) {
+    const ParamRec rec = test::ReadRecord(id, 0);
+    return rec.value * static_cast<double>(rec.scale);
+}
+
+TEST_F(ItemEdit, TypedInductanceIsStoredInTheRecordsUnits) {
+    menuEnterRowState(196);
+    TypeNumber("12.5");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 195u);
+    EXPECT_NEAR(Shown(196), 12.5, 1e-6);
+    // A number whose steps leave 32 bits is dropped like one outside the limits.
+    menuEnterRowState(202);
+    const double before = Shown(202);
+    TypeNumber("999999999");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 201u);
+    EXPECT_EQ(Shown(202), before);
+}
+
+TEST_F(ItemEdit, NewPositionEndsParallelOperationAtOnce) {
+    g_ParallelActive.store(1);
+    g_SlewRecheckReq.store(0);
+    menuEnterStateValue(209, 1);
+    Knob(-1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(paramGetValue(209, 0, 0), 0);
+    EXPECT_EQ(g_ParallelActive.load(), 0u);
+    EXPECT_EQ(g_SlewRecheckReq.load(), 1u);
+    EXPECT_EQ(State(), 208u);
+}
+
+TEST_F(ItemEdit, ParallelNumberIgnoresTheCursorKeys) {
+    menuEnterRowState(211);
+    g_EditParam.digits = 2;
+    Press('V', kCursor);
+    EXPECT_EQ(g_EditParam.cursor, 0u);
+}
+
+TEST_F(ItemEdit, LcdKnobShowsAtOnceAndExitKeepsIt) {
+    IfaceLcdByteSet(0, 50);
+    menuEnterRowState(216);
+    Knob(1);
+    EXPECT_EQ(IfaceLcdByte(0), 51);
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 215u);
+    EXPECT_EQ(IfaceLcdByte(0), 51);
+    menuEnterRowState(218);
+    const uint8_t brightness = IfaceLcdByte(1);
+    TypeNumber("101");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(IfaceLcdByte(1), brightness) << "outside 1..100";
+    EXPECT_EQ(State(), 217u);
+    menuEnterRowState(220);
+    TypeNumber("7");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(IfaceLcdByte(2), 7);
+}
+
+TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
+    SaveRecallType.store(0);
+    SaveRecallMemory.store(0);
+    SaveRecallAction.store(4);
+    menuEnterRowState(286);
+    Knob(3);  // ARB
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 285u);
+    EXPECT_EQ(SaveRecallType.load(), 3u);
+    EXPECT_EQ(SaveRecallMemory.load(), 1u);
+    EXPECT_EQ(SaveRecallAction.load(), 0u) << "only PRESET has the internal memory";
+
+    SaveRecallType.store(0);
+    SaveRecallMemory.store(200);
+    SaveRecallAction.store(4);
+    menuEnterRowState(286);
+    Knob(1);  // SEQUENCE
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(SaveRecallMemory.load(), 0u);
+    EXPECT_EQ(SaveRecallAction.load(), 0u);
+}
+
+TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {
+    SaveRecallType.store(1);
+    SaveRecallAction.store(0);
+    menuEnterRowState(288);
+    Knob(4);
+    EXPECT_EQ(Work(), 2);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(SaveRecallAction.load(), 2u);
+    EXPECT_EQ(State(), 287u);
+    SaveRecallType.store(3);
+    SaveRecallMemory.store(1);
+    menuEnterRowState(290);
+    Knob(-1);
+    Knob(100);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(SaveRecallMemory.load(), 101u);
+    EXPECT_EQ(State(), 289u);
+}
+
+TEST_F(ItemEdit, DefaultSettingStartsOnceUntilTheBusyBitClears) {
+    SysStatusClear(kSysKeysBlocked);
+    core::SysEventReset();
+    menuEnterStateValue(222, 0);
+    Press('W', kCursor);
+    Press('Y', kSoft);
+    EXPECT_EQ(State(), 222u);
+    Press(kEnter, kKeypad);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Resetting..."});
+    EXPECT_EQ(SysEvent_Pop(), static_cast<uint32_t>(kSysEventFactoryDefault));
+    EXPECT_EQ(SysEvent_Pop(), 0u) << "one factory default";
+    EXPECT_TRUE(SysStatusTest(kSysKeysBlocked));
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 221u);
+    SysStatusClear(kSysKeysBlocked);
+}
+
+TEST_F(ItemEdit, BarcodeSlotsOnlyGoBackToTheirRow) {
+    menuEnterStateValue(295, 0);
+    Knob(1);
+    EXPECT_EQ(State(), 295u);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 294u);
+    menuEnterStateValue(315, 0);
+    TypeNumber("5");
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 315u) << "the exit key first drops the typing";
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 314u);
+}
+
+}  // namespace

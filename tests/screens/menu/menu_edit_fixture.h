@@ -1,0 +1,38 @@
+#pragma once
+// The item editors' tests: the MENU tests' start with the editors of the interface, output, LCD, barcode,
+// default and save/recall lists registered too.
+#include <string>
+#include <vector>
+
+#include "screens/menu/item_editor_slots.h"
+#include "tests/screens/menu/menu_keys_fixture.h"
+
+namespace menutest {
+
+// A number by its keypad codes, the point too ('.' is code 74).
+inline void TypeNumber(const std::string& text) {
+    for (char c : text)
+        Press(static_cast<uint8_t>(c == '.' ? 74 : kDigit0 + (c - '0')), kKeypad);
+}
+// Every popup text queued since the last call, oldest first.
+inline std::vector<std::string> Posted() {
+    std::vector<std::string> texts;
+    for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;) {
+        char text[256] = {};
+        MsgQueue_CopyText(text, sizeof text);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+class MenuEditTest : public MenuKeys {
+  protected:
+    void SetUp() override {
+        MenuKeys::SetUp();
+        ASSERT_EQ(MenuItemEditors_Register(), 0);
+    }
+    static int32_t Work() { return g_EditParam.workValue.load(); }
+    std::string Read(const std::string& path) const { return store_.root.Read(path); }
+};
+
+}  // namespace menutest

@@ -1,4 +1,6 @@
 // The measurement-item lists of the four meter rows and their highlighted rows.
+#include <algorithm>
+
 #include "GUI/draw/gui_2d.h"
 #include "GUI/gui_context.h"
 #include "GUI/lcd/color_rgb.h"
@@ -16,6 +18,7 @@ namespace {
 constexpr uint32_t kListColour = 0xF7931E, kBlack = 0x000000, kWhite = 0xFFFFFF;
 constexpr int kPitch = 25, kNameX = 35, kNameY = 4, kBoxX0 = 2, kBoxY0 = 2, kBoxX1 = 66, kBoxY1 = 21;
 constexpr uint32_t kRows = 4;
+constexpr int32_t kMaxItems = 13;
 
 bool Painting(WM_MSG_RECORD* msg) {
     if (msg->MsgId == WM_MSG_PAINT) return true;
@@ -50,7 +53,8 @@ void HomeList_DrawItems(const char* const* names, int32_t count) {
     }
 }
 
-// The list shows the items up to the record's own upper limit (the row's list in the output mode).
+// The list shows the items up to the record's own upper limit (the row's list in the output mode), never
+// past the names the row has.
 void HomePaint_MeasItemList(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     const uint32_t row = RowOf(msg->hWin, home::kWinItemList0);
@@ -58,10 +62,10 @@ void HomePaint_MeasItemList(WM_MSG_RECORD* msg) {
     ParamRec r{};
     paramRW(0, kParamMeasItem1 + row, &r, 0);
     const uint32_t mode = GetOutputMode();
-    const char* names[13];
-    int32_t count = 0;
-    for (int32_t i = 0; i <= r.defaultMax && count < 13; ++i)
-        names[count++] = home::MeasItemName(row, mode, i);
+    const char* names[kMaxItems];
+    const int32_t count = std::min({r.defaultMax + 1, home::MeasItemCount(row, mode), kMaxItems});
+    for (int32_t i = 0; i < count; ++i)
+        names[i] = home::MeasItemName(row, mode, i);
     HomeList_DrawItems(names, count);
 }
 

@@ -29,11 +29,15 @@ inline constexpr MeasItemNames kMeasItemNames[2][4] = {
     },
 };
 
+// The number of items of row 0-3 in the output mode (0 for another row).
+constexpr int32_t MeasItemCount(uint32_t row, uint32_t outputMode) {
+    return row > 3 ? 0 : kMeasItemNames[outputMode == 2 ? 1 : 0][row].count;
+}
+
 // The name of item `item` of row 0-3 in the output mode, or "" for an item the row lacks.
 constexpr const char* MeasItemName(uint32_t row, uint32_t outputMode, int32_t item) {
-    if (row > 3) return "";
-    const MeasItemNames& t = kMeasItemNames[outputMode == 2 ? 1 : 0][row];
-    return item >= 0 && item < t.count ? t.names[static_cast<size_t>(item)] : "";
+    if (item < 0 || item >= MeasItemCount(row, outputMode)) return "";
+    return kMeasItemNames[outputMode == 2 ? 1 : 0][row].names[static_cast<size_t>(item)];
 }
 
 }  // namespace home

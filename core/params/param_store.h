@@ -233,6 +233,7 @@ enum ParamFlagBit : uint32_t {
     kFlagShiftLatched = 1u << 6,   // SHIFT pressed, waiting for the key it shifts
     kFlagFactoryAccess = 1u << 7,  // the factory password was given (ZCALib); nothing clears it
     kFlagFreqLimitKind = 1u << 8,  // id 15
+    kFlagHarmActive = 1u << 10,    // the harmonic task captures: AC-INT outside SEQ/SIM with the output on
 };
 
 // The id's record for an explicit place, or nullptr for a unit above 3 or a range variant above 7 where the
@@ -275,6 +276,9 @@ int paramPutValue(uint32_t field, uint32_t id, int32_t newValue, uint32_t unit);
 // Replaces the maximum (word 1) or the minimum (word 2) of the record under one hold of the lock, so that a
 // value written meanwhile by another thread is kept; other words replace nothing. 0, or -1 when refused.
 int paramPutLimit(uint32_t word, uint32_t id, int32_t limit, uint32_t unit);
+// Clamps the record's value into [min, max] under one hold of the lock and returns the value kept (0 when
+// there is no record): a value written meanwhile by another thread within the bounds is left as it is.
+int32_t paramClampValue(uint32_t id, int32_t max, int32_t min, uint32_t unit);
 int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeSelector,
                       uint32_t waveform, uint32_t recordSet, uint32_t unit);
 // Makes the edit state of a setting current for the panel. Returns 0, or -1 when refused (keys locked or

@@ -153,6 +153,17 @@ int paramPutLimit(uint32_t word, uint32_t id, int32_t limit, uint32_t unit) {
     return 0;
 }
 
+int32_t paramClampValue(uint32_t id, int32_t max, int32_t min, uint32_t unit) {
+    std::lock_guard<std::mutex> lock(g_ParamLock);
+    ParamRec* r = LocateCurrent(kOpRead, id, unit);
+    if (r == nullptr) return 0;
+    const int32_t kept = std::clamp(r->value, min, std::max(min, max));
+    if (kept == r->value) return kept;
+    r = LocateCurrent(kOpWrite, id, unit);
+    r->value = kept;
+    return kept;
+}
+
 int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeSelector,
                       uint32_t waveform, uint32_t recordSet, uint32_t unit) {
     op &= 0xFFFFu;

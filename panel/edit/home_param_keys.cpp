@@ -17,7 +17,6 @@ namespace {
 
 constexpr uint32_t kAdvanceScreen = 1;
 constexpr uint32_t kNoField = 0;
-constexpr uint32_t kSwitchOutputPhase = 3;  // the wiring dialog
 constexpr uint8_t kIpkKindKey = 230, kOutputPhaseKey = 238;
 
 struct Shortcut {

@@ -16,6 +16,11 @@ inline constexpr const char* kQuantityName[kMeasChoiceCount] = {
 inline constexpr const char* kFirstItemTag[4] = {"V", "A", "", ""};
 inline constexpr const char* kLineToLineTag[3] = {"V12", "V23", "V31"};
 
+// The number of items item row 0-3 offers in the output mode (0 for another row).
+constexpr int32_t ItemCount(uint32_t row, uint32_t outputMode) {
+    return row > 3 ? 0 : static_cast<int32_t>(meas_items::ListOf(row, outputMode).count);
+}
+
 // The name of item slot `item` of item row 0-3 in the output mode; "" outside the row's list.
 constexpr const char* ItemName(uint32_t row, uint32_t outputMode, int32_t item) {
     const int32_t q = MeasItemQuantity(row, outputMode, item);

@@ -27,8 +27,14 @@ constexpr int32_t kAnalysedFreqs[] = {5000, 6000};
 
 enum State : uint32_t { kAlloc, kIdle, kWaitReady, kReadV, kAnalyseV, kReadI, kAnalyseI, kHold };
 
+// Also published as the analysis-active flag, which the screens read beside the tables.
 bool CaptureActive() {
-    return IsAcIntNoSeqSim() != 0 && (core::g_OutputStatusMirror.load(kRelaxed) & 1u) != 0;
+    const bool active = IsAcIntNoSeqSim() != 0 && (core::g_OutputStatusMirror.load(kRelaxed) & 1u) != 0;
+    if (active)
+        g_ParamFlags.fetch_or(core::kFlagHarmActive, kRelaxed);
+    else
+        g_ParamFlags.fetch_and(~core::kFlagHarmActive, kRelaxed);
+    return active;
 }
 
 void ClearAll() {
@@ -150,5 +156,6 @@ void HarmonicsReset() {
         harm::ClearTables(p);
     g_HarmValid.store(0);
     g_HarmCountdown.store(0);
+    g_ParamFlags.fetch_and(~core::kFlagHarmActive);
 }
 }  // namespace core

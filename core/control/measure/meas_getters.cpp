@@ -201,6 +201,10 @@ float MeasGetCF(char* t, const char** u, int p, int m) {
 float MeasGetAux(char* t, const char** u, int p, int m) {
     return Get(kAux, t, u, p, m);
 }
+float MeasGetTemperature(int phase) {
+    if (phase < 0 || phase > 2) return 0.0f;
+    return g_DispCache[phase].Get(kMfAux);
+}
 float MeasGetFreq(char* t, const char** u, int p, int m) {
     return Get(kFreq, t, u, p, m);
 }

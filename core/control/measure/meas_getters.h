@@ -33,6 +33,10 @@ float MeasGetVllAvg(char* text, const char** unit, int phase, int mode);
 float MeasGetVllMax(char* text, const char** unit, int phase, int mode);
 float MeasGetVllMin(char* text, const char** unit, int phase, int mode);
 
+// Degrees Celsius of the phase's power module: the auxiliary word of its measurement record (register
+// 2226 + phase), from the display copy; 0 for a phase outside 0-2.
+float MeasGetTemperature(int phase);
+
 // Value-only getters (the texts are not used). The AC parts never read below 0, also when the average
 // exceeds the rms.
 float MeasGetVac(char*, const char**, int phase, int mode);

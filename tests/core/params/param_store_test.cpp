@@ -2,6 +2,7 @@
 #include "core/params/param_store.h"
 
 #include <cstring>
+#include <thread>
 #include <tuple>
 
 #include "core/system/state/edit_state.h"
@@ -186,6 +187,33 @@ TEST_F(ParamStoreTest, AddressesOutsideTheStoreAreRefusedOrClamped) {
     paramPutValue(7, 64, 55, 1);
     EXPECT_EQ(Read(64, 1).value, 0);
     EXPECT_EQ(paramGetValue(64, 1, 1), 0);  // selector other than 0 gives 0
+}
+
+// A clamp changes only a value outside its bounds, and only the value; a value another thread writes within
+// the bounds meanwhile is never replaced by one the clamp read before.
+TEST_F(ParamStoreTest, ClampTouchesOnlyAValueOutsideItsBounds) {
+    paramPutValue(0, 47, 1500, 1);
+    const ParamRec before = Read(47, 1);
+    EXPECT_EQ(paramClampValue(47, 1000, 0, 1), 1000);
+    ParamRec after = Read(47, 1);
+    EXPECT_EQ(after.value, 1000);
+    after.value = before.value;
+    EXPECT_EQ(std::memcmp(&after, &before, sizeof after), 0);
+    paramPutValue(0, 47, -5, 1);
+    EXPECT_EQ(paramClampValue(47, 1000, 0, 1), 0);
+    paramPutValue(0, 47, 500, 1);
+    EXPECT_EQ(paramClampValue(47, 1000, 0, 1), 500);
+    EXPECT_EQ(paramClampValue(47, 1000, 0, 4), 0);  // no such unit: nothing read or written
+    EXPECT_EQ(Read(47, 1).value, 500);
+
+    std::thread writer([] {
+        for (int32_t v = 0; v <= 1000; ++v)
+            paramPutValue(0, 47, v, 1);
+    });
+    for (int i = 0; i < 1000; ++i)
+        paramClampValue(47, 1000, 0, 1);
+    writer.join();
+    EXPECT_EQ(Read(47, 1).value, 1000);
 }
 
 // The edit words start from the selected line's record, or from the mode and flag words for the ids that

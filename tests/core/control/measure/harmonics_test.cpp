@@ -122,8 +122,11 @@ TEST_F(Harmonics, NoStaleTablesAfterAFrequencyChangeOrOutputOff) {
     EXPECT_EQ(g_HarmResult[0].VInvalid.load(), 1u);
     EXPECT_EQ(V(0, 1), 0.0f);
     EXPECT_EQ(g_HarmValid.load(), 0u);
+    // Still capturing (AC-INT, output on): the screens see analysis active, though no phase is analysed.
+    EXPECT_NE(g_ParamFlags.load() & core::kFlagHarmActive, 0u);
     SetOutputOnOff(0);
     ServicePasses(5);
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagHarmActive, 0u);
     EXPECT_EQ(g_HarmResult[0].IInvalid.load(), 1u);
     EXPECT_EQ(g_HarmResult[0].IMag[1].load(), 0.0f);
     // On again at 50 Hz: a new capture is armed and analysed.

@@ -1,0 +1,215 @@
+// The settings panel's label and value windows on the framebuffer: which rows each page shows, the texts
+// and colours at their screen places, the highlight box, and what the painter puts back into the store.
+#include <gtest/gtest.h>
+
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "screens/output/home_paint.h"
+#include "screens/output/home_windows.h"
+#include "tests/screens/output/home_paint_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+using hometest::HomePaintScreen;
+
+constexpr int kLabelX = 526, kValueX = 598, kValueWinX = 596;
+// Screen rows of the texts of panel rows 0-5 (window y + 28 for the body, + 3 inside a value window).
+constexpr int kTextY[6] = {44, 81, 117, 153, 189, 225};
+constexpr uint32_t kValueBack = 0x4D4D4D, kLabelBack = 0x333333, kWhite = 0xFFFFFF, kBlack = 0x000000;
+
+class HomePanel : public ::testing::Test {
+  protected:
+    HomePaintScreen screen;
+    static void Select(uint32_t row) { g_HomePage.panelRow.store(row); }
+    std::string Value(int n) const { return screen.TextAt(kValueX, kTextY[n]); }
+    std::string Label(int n) const { return screen.TextAt(kLabelX, kTextY[n]); }
+    uint32_t ValueColour(int n) const {
+        for (const auto& t : screen.Texts())
+            if (t.x == kValueX && t.y == kTextY[n]) return t.rgb;
+        return 0xDEAD;
+    }
+    // Whether the value window n (0-5) shows its grey at x inside it (mid-height, below the text).
+    static bool Grey(int n, int x) {
+        return HomePaintScreen::Pixel(kValueWinX + x, kTextY[n] + 24) == HomePaintScreen::Rgb565(kValueBack);
+    }
+    static void SetOnPhase(int32_t value, int32_t state, int32_t decimals) {
+        ParamRec r = test::ReadRecord(kParamOnPhase, 0);
+        r.value = value;
+        r.state = state;
+        r.decimals = decimals;
+        r.max = 3600;
+        paramRW(1, kParamOnPhase, &r, 0);
+    }
+};
+
+TEST_F(HomePanel, FirstPageOfAcDcIntWithTheFirstRowHighlighted) {
+    g_OutputModeIdx.store(0);
+    screen.PaintPanel();
+    const char* labels[6] = {"PHASE", "MODE", "ACV", "DCV", "FREQ", "IRMS"};
+    const char* values[6] = {"L1", "AC+DC-INT", "0.00 Vrms", "0.00 Vdc", "50.00 Hz", "15.75 A"};
+    for (int n = 0; n < 6; ++n) {
+        EXPECT_EQ(Label(n), labels[n]) << n;
+        EXPECT_EQ(Value(n), values[n]) << n;
+        EXPECT_EQ(ValueColour(n), n == 0 ? kBlack : kWhite) << n;
+    }
+    // Row 0 on the highlight box over the whole value (x 0, width 103), the other rows on grey.
+    EXPECT_FALSE(Grey(0, 1));
+    EXPECT_FALSE(Grey(0, 101));
+    EXPECT_TRUE(Grey(0, 104));
+    EXPECT_TRUE(Grey(1, 1));
+    EXPECT_EQ(HomePaintScreen::Pixel(kLabelX + 60, kTextY[0] + 22), HomePaintScreen::Rgb565(kLabelBack));
+    // The highlighted row is marked as shown; windows 6-11 show nothing in 3P4W.
+    EXPECT_EQ(g_HomePage.rowMask.load(), 1u);
+    EXPECT_EQ(screen.Texts().size(), 12u);
+}
+
+// AC-INT's second page starts at ON Phs; Wave and duty share the third window, so TEST follows it.
+TEST_F(HomePanel, SecondPageOfAcIntClosesOverTheDutyRow) {
+    Select(6);
+    paramPutValue(1, kParamOnPhase, 0, 0);  // both angles FREE
+    paramPutValue(1, kParamOffPhase, 0, 0);
+    screen.PaintPanel();
+    const char* labels[6] = {"ON Phs", "OFF Phs", "Wave", "TEST", "L1 \xF2 L2", "L1 \xF2 L3"};
+    const char* values[6] = {"FREE", "FREE", "SIN", "SEQ ...", "120.0 \xB0", "240.0 \xB0"};
+    for (int n = 0; n < 6; ++n) {
+        EXPECT_EQ(Label(n), labels[n]) << n;
+        EXPECT_EQ(Value(n), values[n]) << n;
+        EXPECT_EQ(ValueColour(n), n == 0 ? kBlack : kWhite) << n;
+    }
+    EXPECT_EQ(g_HomePage.rowMask.load(), 1u << 6);
+    // Without a square wave the duty row cannot stay selected: the Wave window takes the selection back.
+    Select(9);
+    screen.Paint(home::PanelValueWin(2));
+    EXPECT_EQ(g_HomePage.panelRow.load(), 8u);
+}
+
+TEST_F(HomePanel, SquareWaveShowsItsDutyBesideTheWaveAndHighlightsOnlyTheSelectedPart) {
+    for (int p = 0; p < 3; ++p)
+        g_ParamStore.unit[p].waveform.value = 17;
+    Select(9);  // the duty row
+    screen.Paint(home::PanelValueWin(2));
+    EXPECT_EQ(screen.TextAt(kValueWinX + 47, kTextY[2]), "50.0%");
+    ASSERT_EQ(screen.Texts().size(), 2u);
+    for (const auto& t : screen.Texts())
+        EXPECT_EQ(t.rgb, t.text == "50.0%" ? kBlack : kWhite) << t.text;
+    EXPECT_TRUE(Grey(2, 20));
+    EXPECT_FALSE(Grey(2, 46));
+    EXPECT_FALSE(Grey(2, 101));
+    EXPECT_EQ(g_HomePage.panelRow.load(), 9u);
+    // The Wave row itself: the box over the name only.
+    Select(8);
+    screen.Paint(home::PanelValueWin(2));
+    for (const auto& t : screen.Texts())
+        EXPECT_EQ(t.rgb, t.text == "SQU" ? kBlack : kWhite) << t.text;
+    EXPECT_EQ(screen.TextAt(kValueX, kTextY[2]), "SQU");
+    EXPECT_FALSE(Grey(2, 20));
+    EXPECT_TRUE(Grey(2, 60));
+}
+
+// 1P2W shows all twelve rows; a selection past them would start a second page that lies beyond the
+// layout's fourteen rows: it shows empty rows.
+TEST_F(HomePanel, SinglePhaseShowsTwelveRowsAndNothingPastTheLayout) {
+    g_PhaseMode.store(1);
+    screen.PaintPanel();
+    EXPECT_EQ(screen.TextAt(kLabelX, 28 + 305), "Wave");
+    EXPECT_EQ(screen.TextAt(kLabelX, 28 + 341), "TEST");  // window 9 shows row 10
+    EXPECT_EQ(screen.TextAt(kLabelX, 28 + 377), "");
+    EXPECT_EQ(screen.TextAt(kLabelX, 28 + 233), "ON Phs");
+    Select(13);
+    screen.PaintPanel();
+    EXPECT_TRUE(screen.Texts().empty());
+}
+
+TEST_F(HomePanel, WholeDegreeOnPhaseAbove359IsPutBackOncePainted) {
+    Select(6);
+    SetOnPhase(3595, 1, 0);
+    screen.Paint(home::PanelValueWin(0));
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3590);
+    EXPECT_EQ(Value(0).rfind("359", 0), 0u) << Value(0);
+    // Switched off, the row reads FREE and the value stays as it is.
+    SetOnPhase(3595, 0, 0);
+    screen.Paint(home::PanelValueWin(0));
+    EXPECT_EQ(Value(0), "FREE");
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
+    // With a decimal the angle may go past 359.
+    SetOnPhase(3595, 1, 1);
+    screen.Paint(home::PanelValueWin(0));
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
+}
+
+// The LINE view's AC voltage reaches the phase maximum as a line-to-line value: sqrt(3) times it in
+// 3P4W, twice it in 1P3W; a line value above it is brought down.
+TEST_F(HomePanel, LineViewTakesItsLimitsFromThePhaseMaximum) {
+    ParamRec phase = test::ReadRecord(kParamAcv, 0);
+    phase.max = 30000;
+    paramRW(1, kParamAcv, &phase, 0);
+    paramPutValue(0, kParamMeasItem7, 1, 0);
+    paramPutLimit(1, kParamAcvLine, 70000, 0);
+    paramPutValue(0, kParamAcvLine, 59000, 0);
+    screen.Paint(home::PanelValueWin(2));
+    ParamRec line = test::ReadRecord(kParamAcvLine, 0);
+    EXPECT_EQ(line.max, 51962);
+    EXPECT_EQ(line.value, 51962);
+    g_PhaseMode.store(2);
+    paramPutValue(0, kParamAcvLine, 59000, 0);
+    screen.Paint(home::PanelValueWin(2));
+    line = test::ReadRecord(kParamAcvLine, 0);
+    EXPECT_EQ(line.max, 60000);
+    EXPECT_EQ(line.value, 59000);
+    // The DC voltage (AC+DC-INT, row 3): twice the phase limits, the value clamped into them.
+    g_PhaseMode.store(0);
+    g_OutputModeIdx.store(0);
+    paramPutValue(0, kParamMeasItem7, 1, 0);  // the view is kept per output mode
+    ParamRec dc = test::ReadRecord(kParamDcv, 0);
+    paramPutValue(0, kParamDcvLine, dc.min * 2 - 15, 0);  // below twice the minimum
+    screen.Paint(home::PanelValueWin(3));
+    line = test::ReadRecord(kParamDcvLine, 0);
+    EXPECT_EQ(line.max, dc.max * 2);
+    EXPECT_EQ(line.min, dc.min * 2);
+    EXPECT_EQ(line.value, dc.min * 2);
+}
+
+// In 1P3W the highlighted row decides whether an edit reaches both phases: not for the L1-L2 angle.
+TEST_F(HomePanel, SplitPhaseHighlightSetsTheAllPhasesFlag) {
+    g_PhaseMode.store(2);
+    Select(11);  // L1 - L2 on the second page, window 4
+    screen.Paint(home::PanelValueWin(4));
+    EXPECT_EQ(screen.TextAt(kValueX, kTextY[4]).rfind("120.0", 0), 0u);
+    EXPECT_EQ(g_HomePage.allPhasesLock.load(), 0u);
+    Select(0);
+    screen.Paint(home::PanelValueWin(0));
+    EXPECT_EQ(g_HomePage.allPhasesLock.load(), 1u);
+    g_PhaseMode.store(0);
+    screen.Paint(home::PanelValueWin(0));
+    EXPECT_EQ(g_HomePage.allPhasesLock.load(), 0u);
+}
+
+TEST_F(HomePanel, LowerFrameAndPageIndicator) {
+    g_PhaseMode.store(1);
+    screen.Paint(home::kWinLowerFrame);
+    const uint16_t line = HomePaintScreen::Rgb565(0xC0C0C0);
+    const int x0 = 506, y0 = 28 + 225;
+    EXPECT_EQ(HomePaintScreen::Pixel(x0 + 15, y0 + 100), line);
+    EXPECT_EQ(HomePaintScreen::Pixel(x0 + 208, y0 + 100), line);
+    EXPECT_EQ(HomePaintScreen::Pixel(x0 + 20, y0 + 214), line);  // left of the phasor, which 1P2W hides
+    EXPECT_EQ(HomePaintScreen::Pixel(x0 + 10, y0 + 100), 0);
+    // The indicator: its thumb over the upper half on the first page, the lower on the second.
+    g_PhaseMode.store(0);
+    auto thumbAt = [](int y) {
+        return HomePaintScreen::Pixel(705 + 4, 28 + 13 + y) == HomePaintScreen::Rgb565(0xC0C0C0);
+    };
+    screen.Paint(home::kWinPanelScroll);
+    EXPECT_TRUE(thumbAt(50));
+    EXPECT_FALSE(thumbAt(160));
+    Select(7);
+    screen.Paint(home::kWinPanelScroll);
+    EXPECT_FALSE(thumbAt(50));
+    EXPECT_TRUE(thumbAt(160));
+    g_OutputModeIdx.store(2);  // DC-INT has one page: the indicator hides
+    screen.Paint(home::kWinPanelScroll);
+    EXPECT_EQ(WM_IsShown(g_HomeWin[home::kWinPanelScroll]), 0);
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <thread>
 #include <vector>
@@ -63,12 +64,16 @@ TEST_F(ModbusRequest, DisabledModbusServesNoRegister) {
 // The key lock changes its own bit only: another thread that flips the meter-hold bit of the same word
 // meanwhile never loses a flip.
 TEST_F(ModbusRequest, KeyLockChangesOnlyItsBit) {
-    constexpr int kFlips = 20000;  // even: the meter-hold bit ends where it started
+    constexpr int kFlips = 200000;  // even: the meter-hold bit ends where it started
     const uint32_t hold = g_ParamFlags.load() & core::kFlagMeterHold;
-    std::thread menu([] {
+    std::atomic<bool> go{false};
+    std::thread menu([&go] {
+        while (!go.load()) {
+        }
         for (int i = 0; i < kFlips; ++i)
             g_ParamFlags.fetch_xor(core::kFlagMeterHold);
     });
+    go.store(true);
     for (int i = 0; i < kFlips; ++i) {
         ObjRequest req{};
         req.access = kObjWrite;

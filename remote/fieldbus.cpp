@@ -32,10 +32,6 @@ int InstalledCard() {
     return 0;
 }
 
-}  // namespace
-
-namespace {
-
 void FieldbusEnd(const char* why) {
     std::printf("FieldbusThread: %s, ending\n", why);
     std::fflush(stdout);
@@ -54,14 +50,11 @@ void* FieldbusThread(void*) {
     }
     std::printf("FieldbusThread: CAN card %d\n", card);
     std::fflush(stdout);
+    // Neither the DeviceNet slave nor the CANopen application is built: an interface found has nothing
+    // to run.
     const int can = plat::CanInterfaceOpen("can0");
-    if (can < 0) {
-        FieldbusEnd("no CAN interface");
-        return nullptr;
-    }
-    // Neither the DeviceNet slave nor the CANopen application is built: nothing runs on the interface.
-    close(can);
-    FieldbusEnd("no CAN application");
+    if (can >= 0) close(can);
+    FieldbusEnd(can < 0 ? "no CAN interface" : "no CAN application");
     return nullptr;
 }
 

@@ -80,7 +80,6 @@ bool Serve(ModbusServer* s, int fd) {
     modbus_set_socket(s->ctx, fd);
     const int length = modbus_receive(s->ctx, query);
     if (length < 0) return false;
-    if (length == 0) return true;
     const int verdict =
         ModbusRequestDecide(query, length, modbus_get_header_length(s->ctx), s->tables->tab_registers);
     if (verdict < 0) return false;

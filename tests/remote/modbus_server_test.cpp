@@ -79,6 +79,10 @@ TEST_F(ModbusServerTest, HoldingRegisterZeroIsTheKeyLock) {
     EXPECT_EQ(errno, EMBXILFUN);
     EXPECT_FALSE(KeysLocked());
 
+    // Any unit id is served.
+    modbus_set_slave(c, 17);
+    EXPECT_EQ(modbus_read_registers(c, 0, 1, &reg), 1) << modbus_strerror(errno);
+
     // The writes' type-12 hand-shakes took their messages back.
     SysMsg left{};
     EXPECT_EQ(msgrcv(g_MsgQueueId.load(), &left, kSysMsgPayload, kMsgModbusHolding, IPC_NOWAIT), -1);

@@ -1,5 +1,7 @@
 #include "remote/fieldbus.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
 
@@ -7,7 +9,10 @@
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
 #include "core/system/state/thread_ctl.h"
+#include "platform/devices/can_bus.h"
 #include "platform/host/clock.h"
+#include "platform/host/options.h"
+#include "remote/modbus/modbus_server.h"
 
 namespace {
 
@@ -27,6 +32,12 @@ int InstalledCard() {
     return 0;
 }
 
+void FieldbusEnd(const char* why) {
+    std::printf("FieldbusThread: %s, ending\n", why);
+    std::fflush(stdout);
+    g_ThreadCtl.running[kRunFieldbus].store(0);
+}
+
 }  // namespace
 
 void* FieldbusThread(void*) {
@@ -34,21 +45,30 @@ void* FieldbusThread(void*) {
     MsgQueueInit();
     int card = InstalledCard();
     if (card == 0 || MsgQueueStat() != 0) {
-        std::printf("FieldbusThread: no CAN card, ending\n");
-        std::fflush(stdout);
-        g_ThreadCtl.running[kRunFieldbus].store(0);
+        FieldbusEnd("no CAN card");
         return nullptr;
     }
-    // A card was found, but neither the DeviceNet slave nor the CANopen application exists yet.
-    core::IdleWhileRunning(kRunFieldbus);
+    std::printf("FieldbusThread: CAN card %d\n", card);
+    std::fflush(stdout);
+    // Neither the DeviceNet slave nor the CANopen application is built: an interface found has nothing
+    // to run.
+    const int can = plat::CanInterfaceOpen("can0");
+    if (can >= 0) close(can);
+    FieldbusEnd(can < 0 ? "no CAN interface" : "no CAN application");
     return nullptr;
 }
 
 void* ModbusThread(void*) {
     MsgQueueInit();
-    // The Modbus server is not served yet; the thread lives as long as the process and, with nothing to
-    // look at, wakes once a second.
+    // The thread serves from its start, as the interface start request would have it; a stop request
+    // clears the word and a start request sets it again.
+    g_ThreadCtl.running[kRunModbus].store(1, std::memory_order_release);
+    remote::ModbusServer server;
+    if (!remote::ModbusServerInit(&server, plat::Port(502))) {
+        std::fprintf(stderr, "ModbusThread: cannot make the Modbus context\n");
+        for (;;)
+            plat::SleepMs(1000);
+    }
     for (;;)
-        plat::SleepMs(1000);
-    return nullptr;
+        remote::ModbusServerPass(&server);
 }

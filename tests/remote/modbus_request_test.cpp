@@ -1,0 +1,88 @@
+// The register map's decisions on whole frames as libmodbus hands them over (7-byte TCP header, then
+// the function code): frames the library lets through but the map must not take, the enable word, and
+// the key-lock bit changed while the menu/control thread changes other bits of the same word.
+#include "remote/modbus/modbus_request.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "core/params/param_store.h"
+#include "core/system/state/thread_ctl.h"
+#include "remote/objects/obj_key_lock.h"
+
+namespace {
+
+constexpr int kHeader = 7;
+
+int Decide(std::vector<uint8_t> pdu, uint16_t* reg) {
+    std::vector<uint8_t> adu = {0x00, 0x01, 0x00, 0x00, 0x00, static_cast<uint8_t>(pdu.size() + 1), 0x01};
+    adu.insert(adu.end(), pdu.begin(), pdu.end());
+    return remote::ModbusRequestDecide(adu.data(), static_cast<int>(adu.size()), kHeader, reg);
+}
+
+class ModbusRequest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        g_ThreadCtl.running[kRunModbus].store(1);
+        g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
+    }
+    void TearDown() override {
+        g_ThreadCtl.running[kRunModbus].store(0);
+        g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
+    }
+    uint16_t reg_ = 0xAAAA;
+};
+
+TEST_F(ModbusRequest, BadCountsAndShortFramesChangeNothing) {
+    // Function 16 whose byte count disagrees with its register count: exception 03.
+    EXPECT_EQ(Decide({0x10, 0x00, 0x00, 0x00, 0x01, 0x04, 0x00, 0x01, 0x00, 0x01}, &reg_), 3);
+    // Register counts 0 and 126 of a read: exception 03, before the address is looked at.
+    EXPECT_EQ(Decide({0x03, 0x00, 0x05, 0x00, 0x00}, &reg_), 3);
+    EXPECT_EQ(Decide({0x03, 0x00, 0x00, 0x00, 0x7E}, &reg_), 3);
+    // An address past the map, also by wrapping round 65535.
+    EXPECT_EQ(Decide({0x03, 0xFF, 0xFF, 0x00, 0x02}, &reg_), 2);
+    EXPECT_EQ(Decide({0x06, 0xFF, 0xFF, 0x00, 0x01}, &reg_), 2);
+    // Frames too short for their function get no answer.
+    EXPECT_EQ(Decide({0x06, 0x00, 0x00, 0x00}, &reg_), -1);
+    EXPECT_EQ(Decide({0x10, 0x00, 0x00, 0x00, 0x01, 0x02, 0x00}, &reg_), -1);
+    EXPECT_EQ(Decide({}, &reg_), -1);
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
+    EXPECT_EQ(reg_, 0xAAAA);
+}
+
+TEST_F(ModbusRequest, DisabledModbusServesNoRegister) {
+    g_ThreadCtl.running[kRunModbus].store(0);
+    EXPECT_EQ(Decide({0x06, 0x00, 0x00, 0x00, 0x01}, &reg_), 6);
+    EXPECT_EQ(Decide({0x03, 0x00, 0x00, 0x00, 0x01}, &reg_), 6);
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
+}
+
+// The key lock changes its own bit only: another thread that flips the meter-hold bit of the same word
+// meanwhile never loses a flip.
+TEST_F(ModbusRequest, KeyLockChangesOnlyItsBit) {
+    constexpr int kFlips = 200000;  // even: the meter-hold bit ends where it started
+    const uint32_t hold = g_ParamFlags.load() & core::kFlagMeterHold;
+    std::atomic<bool> go{false};
+    std::thread menu([&go] {
+        while (!go.load()) {
+        }
+        for (int i = 0; i < kFlips; ++i)
+            g_ParamFlags.fetch_xor(core::kFlagMeterHold);
+    });
+    go.store(true);
+    for (int i = 0; i < kFlips; ++i) {
+        ObjRequest req{};
+        req.access = kObjWrite;
+        uint32_t v = static_cast<uint32_t>(i & 1);
+        ObjKeyLockHandler(&req, &v);
+    }
+    menu.join();
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagMeterHold, hold);
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, core::kFlagKeysLocked);  // last write: 1
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// The Modbus TCP server of this process through libmodbus clients on loopback: holding register 0 is the
+// keys-locked bit, the register map's exceptions, the type-12 hand-shake, several clients, a client cut
+// short, the enable word and a port that cannot be bound.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/msg.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+
+#include "core/params/param_store.h"
+#include "core/system/messaging/msg_queue.h"
+#include "core/system/state/thread_ctl.h"
+#include "tests/remote/modbus_fixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using testsupport::ModbusServerTest;
+
+bool KeysLocked() {
+    return (g_ParamFlags.load() & core::kFlagKeysLocked) != 0;
+}
+
+// A plain socket connected to the server, or -1.
+int RawConnect(int port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        close(fd);
+        return -1;
+    }
+    timeval t{2, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t);
+    return fd;
+}
+
+TEST_F(ModbusServerTest, HoldingRegisterZeroIsTheKeyLock) {
+    StartServer();
+    modbus_t* c = Connect();
+    ASSERT_NE(c, nullptr);
+    uint16_t reg = 9;
+    ASSERT_EQ(modbus_read_registers(c, 0, 1, &reg), 1) << modbus_strerror(errno);
+    EXPECT_EQ(reg, 0);
+    ASSERT_EQ(modbus_write_register(c, 0, 1), 1) << modbus_strerror(errno);
+    EXPECT_TRUE(KeysLocked());
+    ASSERT_EQ(modbus_read_registers(c, 0, 1, &reg), 1);
+    EXPECT_EQ(reg, 1);
+
+    // A refused value: exception 03, nothing changed.
+    EXPECT_EQ(modbus_write_register(c, 0, 2), -1);
+    EXPECT_EQ(errno, EMBXILVAL);
+    EXPECT_TRUE(KeysLocked());
+    // Function 16 writes it too.
+    const uint16_t zero = 0;
+    ASSERT_EQ(modbus_write_registers(c, 0, 1, &zero), 1) << modbus_strerror(errno);
+    EXPECT_FALSE(KeysLocked());
+
+    // Every other address and every coil or input: exception 02.
+    EXPECT_EQ(modbus_read_registers(c, 1, 1, &reg), -1);
+    EXPECT_EQ(errno, EMBXILADD);
+    EXPECT_EQ(modbus_read_registers(c, 0, 2, &reg), -1);
+    EXPECT_EQ(errno, EMBXILADD);
+    EXPECT_EQ(modbus_write_register(c, 1, 1), -1);
+    EXPECT_EQ(errno, EMBXILADD);
+    uint8_t bit = 0;
+    EXPECT_EQ(modbus_read_bits(c, 0, 1, &bit), -1);
+    EXPECT_EQ(errno, EMBXILADD);
+    EXPECT_EQ(modbus_read_input_registers(c, 0, 1, &reg), -1);
+    EXPECT_EQ(errno, EMBXILADD);
+    // A mask write would change the register past its object: refused as a function.
+    EXPECT_EQ(modbus_mask_write_register(c, 0, 0xFFFF, 1), -1);
+    EXPECT_EQ(errno, EMBXILFUN);
+    EXPECT_FALSE(KeysLocked());
+
+    // Any unit id is served.
+    modbus_set_slave(c, 17);
+    EXPECT_EQ(modbus_read_registers(c, 0, 1, &reg), 1) << modbus_strerror(errno);
+
+    // The writes' type-12 hand-shakes took their messages back.
+    SysMsg left{};
+    EXPECT_EQ(msgrcv(g_MsgQueueId.load(), &left, kSysMsgPayload, kMsgModbusHolding, IPC_NOWAIT), -1);
+    EXPECT_EQ(errno, ENOMSG);
+    Close(c);
+}
+
+// Two clients are both answered, and a client whose request stops half-way is closed alone.
+TEST_F(ModbusServerTest, ClientsAreServedSideBySide) {
+    StartServer();
+    modbus_t* a = Connect();
+    modbus_t* b = Connect();
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    const int cut = RawConnect(ServerPort());
+    ASSERT_GE(cut, 0);
+    const uint8_t half[] = {0x00, 0x01, 0x00};  // three bytes of a request header
+    ASSERT_EQ(send(cut, half, sizeof half, 0), static_cast<ssize_t>(sizeof half));
+    uint16_t reg = 9;
+    ASSERT_EQ(modbus_write_register(a, 0, 1), 1) << modbus_strerror(errno);
+    ASSERT_EQ(modbus_read_registers(b, 0, 1, &reg), 1) << modbus_strerror(errno);
+    EXPECT_EQ(reg, 1);
+    char byte = 0;
+    EXPECT_EQ(recv(cut, &byte, 1, 0), 0) << "the cut request's client is closed";
+    ASSERT_EQ(modbus_read_registers(a, 0, 1, &reg), 1) << modbus_strerror(errno);
+    EXPECT_EQ(reg, 1);
+    close(cut);
+    Close(a);
+    Close(b);
+}
+
+// Word 7 at 0: the clients and the listener are closed within 200 ms; at 1 the server serves again.
+TEST_F(ModbusServerTest, EnableWordClosesAndReopens) {
+    StartServer();
+    const int held = RawConnect(ServerPort());
+    ASSERT_GE(held, 0);
+    modbus_t* c = Connect();
+    ASSERT_NE(c, nullptr);
+    uint16_t reg = 9;
+    ASSERT_EQ(modbus_read_registers(c, 0, 1, &reg), 1);
+    Close(c);
+
+    const auto dropped = Clock::now();
+    g_ThreadCtl.running[kRunModbus].store(0);
+    char byte = 0;
+    EXPECT_EQ(recv(held, &byte, 1, 0), 0);
+    EXPECT_LT(Clock::now() - dropped, 200ms) << "the held client is closed";
+    int refused = RawConnect(ServerPort());
+    EXPECT_EQ(refused, -1);
+    EXPECT_LT(Clock::now() - dropped, 200ms) << "connections are refused";
+    if (refused >= 0) close(refused);
+    close(held);
+
+    g_ThreadCtl.running[kRunModbus].store(1);
+    modbus_t* again = nullptr;
+    for (auto until = Clock::now() + 2s; again == nullptr && Clock::now() < until;) {
+        again = Connect();
+        if (again == nullptr) std::this_thread::sleep_for(20ms);
+    }
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(modbus_read_registers(again, 0, 1, &reg), 1);
+    Close(again);
+}
+
+// A port that cannot be bound is reported once, tried again every second, and served once it is free.
+TEST_F(ModbusServerTest, UnbindablePortIsReportedOnceAndRetried) {
+    int blocker = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;  // as the server's own: a closed connection's port still waiting does not block it
+    setsockopt(blocker, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(ServerPort()));
+    a.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(bind(blocker, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(listen(blocker, 1), 0);
+    testing::internal::CaptureStderr();
+    StartServer();
+    std::this_thread::sleep_for(2500ms);  // the first try and two retries
+    close(blocker);
+    modbus_t* c = nullptr;
+    for (auto until = Clock::now() + 2s; c == nullptr && Clock::now() < until;) {
+        c = Connect();
+        if (c == nullptr) std::this_thread::sleep_for(20ms);
+    }
+    StopServer();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "ModbusThread: cannot listen on port " + std::to_string(ServerPort()) +
+                       ": Address already in use\n");
+    EXPECT_NE(c, nullptr) << "listening once the port is free";
+    Close(c);
+}
+
+}  // namespace

@@ -135,6 +135,10 @@ void ClearTables(int phase) {
 
 }  // namespace harm
 
+int Harm_AnalysisActive() {
+    return harm::CaptureActive() ? 1 : 0;
+}
+
 void Harm_Task() {
     using harm::g_Work;
     if (g_Work.state >= std::size(harm::kSteps)) g_Work.state = harm::kIdle;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/control/measure/harmonics.h"
+#include "core/control/measure/measurement.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
@@ -205,6 +206,33 @@ TEST_F(SimpleScreen, FrozenMeterGreysEveryText) {
     }
     EXPECT_FALSE(Drawn(LabelX(0), CellY(0), kWhite, "V"));
     EXPECT_TRUE(Drawn(760, KeyY(7, 2), kWhite, "RUN\\n[HOLD]", "Font16a"));
+}
+
+TEST_F(SimpleScreen, PresetModeKeysAndMeterRefreshes) {
+    Open();
+    Mark();
+    g_ParamFlags.fetch_or(core::kFlagPresetMode);
+    Pump(2);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_TRUE(Drawn(760, KeyY(k, 2), kBlack, "Preset\\nM" + std::to_string(k), "Font16a")) << k << Log();
+    g_ParamFlags.fetch_and(~core::kFlagPresetMode);
+
+    // Values repaint on a meter turn only when a refresh is due, and never while frozen.
+    Pump(12);
+    g_MeasRefreshFlags.fetch_and(~kMeasRefreshDue);
+    Mark();
+    Pump(12);
+    EXPECT_FALSE(AnythingAt(ValueX(0), CellY(0))) << Log();
+    g_MeasRefreshFlags.fetch_or(kMeasRefreshDue);
+    Pump(12);
+    EXPECT_TRUE(AnythingAt(ValueX(2), CellY(10)));
+    EXPECT_EQ(g_MeasRefreshFlags.load() & kMeasRefreshDue, 0u);
+    g_ParamFlags.fetch_or(core::kFlagMeterHold);
+    Pump(2);
+    Mark();
+    g_MeasRefreshFlags.fetch_or(kMeasRefreshDue);
+    Pump(12);
+    EXPECT_FALSE(AnythingAt(ValueX(0), CellY(0))) << "frozen";
 }
 
 TEST_F(SimpleScreen, HarmonicPagesOrdersAndKeys) {

@@ -145,6 +145,8 @@ void SimplePaint_Thd(WM_MSG_RECORD* msg) {
         std::snprintf(text, sizeof text, "%s", kNoValue);
     else
         std::snprintf(text, sizeof text, "%3.1f %%", static_cast<double>(Percent(0)));
+    SetBkColorRGB(kHarmOrange);
+    GUI_ClearWindow();  // the cell is taller than the text line
     DrawRightAlignedText(text, kBlack, kHarmOrange, &kFont24);
 }
 

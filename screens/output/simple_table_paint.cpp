@@ -55,6 +55,13 @@ bool Painting(WM_MSG_RECORD* msg) {
     return false;
 }
 
+// A cell is taller than the text line: its rows below the text get the background too.
+void DrawCell(const char* left, const char* right, uint32_t bkColour) {
+    SetBkColorRGB(bkColour);
+    GUI_ClearWindow();
+    DrawLabelValueRow(left, right, TextColour(), bkColour, &kFontTable);
+}
+
 uint32_t ShownSet() {
     return g_Shown.meterSet < 3 ? g_Shown.meterSet : 0;
 }
@@ -118,7 +125,7 @@ void SimplePaint_LabelCell(WM_MSG_RECORD* msg) {
     int row = 0, col = 0;
     if (!Painting(msg) || !CellOf(msg->hWin, kWinLabel0, &row, &col)) return;
     const char* label = RowBlank(row) ? "" : kLabels[ShownSet()][row];
-    DrawLabelValueRow(label, "", TextColour(), kLabelGrey, &kFontTable);
+    DrawCell(label, "", kLabelGrey);
 }
 
 void SimplePaint_ValueCell(WM_MSG_RECORD* msg) {
@@ -128,10 +135,10 @@ void SimplePaint_ValueCell(WM_MSG_RECORD* msg) {
     const char* unit = "";
     if (!RowBlank(row)) {
         if (!PhaseShown(col)) {
-            DrawLabelValueRow(kAbsentPhase, "", TextColour(), kValueGrey, &kFontTable);
+            DrawCell(kAbsentPhase, "", kValueGrey);
             return;
         }
         kGetters[ShownSet()][row](text, &unit, col, 0);
     }
-    DrawLabelValueRow(text, unit != nullptr ? unit : "", TextColour(), kValueGrey, &kFontTable);
+    DrawCell(text, unit != nullptr ? unit : "", kValueGrey);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "GUI/device/fb_driver.h"
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/measurement.h"
 #include "core/params/access/param_access.h"
@@ -35,6 +36,11 @@ constexpr uint32_t kAcInt = 1, kDcInt = 2;
 constexpr const char* kWhite = "0xFFFF";
 constexpr const char* kGrey = "0xDEFB";  // 0xDEDEDE
 constexpr const char* kBlack = "0x0000";
+
+// A colour 0xRRGGBB as the framebuffer holds it.
+uint16_t Pixel(uint32_t rgb) {
+    return static_cast<uint16_t>(Color2Index_565(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16)));
+}
 
 // Screen positions: the table's cells, row r of phase column c.
 int CellY(int r) {
@@ -144,6 +150,9 @@ TEST_F(SimpleScreen, TableLabelsFollowTheMeterSet) {
     }
     EXPECT_TRUE(Drawn(760, KeyY(3, 3), kBlack, "[RMS]\\nAVG\\nPEAK", "Font16a"));
     EXPECT_TRUE(Drawn(760, KeyY(0, 1), kBlack, "DISPLAY", "Font16a"));
+    const std::vector<uint16_t> screen = guitest::Screen();
+    EXPECT_EQ(screen[(CellY(0) + 24) * 800 + LabelX(0) + 59], Pixel(0x333333)) << "label cell";
+    EXPECT_EQ(screen[(CellY(0) + 23) * 800 + ValueX(0)], Pixel(0x4D4D4D)) << "value cell, below its text too";
 
     Mark();
     g_HomePage.meterSet.store(1);
@@ -241,6 +250,11 @@ TEST_F(SimpleScreen, HarmonicPagesOrdersAndKeys) {
     EXPECT_TRUE(Drawn(14, 35, kBlack, "Harmonic Voltage Measure", "Font30x")) << Log();
     EXPECT_TRUE(Drawn(509, 45, kBlack, "THDv =", "Font24a"));
     EXPECT_TRUE(Drawn(699, 45, kBlack, "----", "Font24a")) << "THD with the output off";
+    const std::vector<uint16_t> screen = guitest::Screen();
+    EXPECT_EQ(screen[90 * 800 + 8], Pixel(0xF09020)) << "the container's orange box";
+    EXPECT_EQ(screen[36 * 800 + 705], Pixel(0xF09020)) << "the header";
+    EXPECT_EQ(screen[74 * 800 + 697], Pixel(0xF09020)) << "the THD cell's last row, under its text";
+    EXPECT_EQ(screen[95 * 800 + 8], 0x0000) << "black below the box";
     const char* first[4] = {"1st", "2nd", "3rd", "4th"};
     for (int j = 0; j < 4; ++j)
         EXPECT_TRUE(Drawn(77, HarmRowY(j), kWhite, first[j]));

@@ -98,7 +98,6 @@ constexpr auto kStripData = Paint<185, 1>([](int x, int) -> uint32_t {
 });
 constexpr auto kSeparatorData =
     Paint<185, 2>([](int, int y) -> uint32_t { return y == 0 ? 0x2A2A2A : 0x9A9A9A; });
-constexpr auto kFramePixelData = Paint<1, 1>([](int, int) -> uint32_t { return 0xC0C0C0; });
 
 // A bar as one long face, cut into its caps and one middle column.
 struct BarLook {
@@ -174,7 +173,6 @@ const GUI_IMAGE kBoxShortDark = Image(100, 25, kBoxShortDarkData.data());
 const GUI_IMAGE kListRowBand = Image(670, 32, kBandData.data());
 const GUI_IMAGE kStrip185 = Image(185, 1, kStripData.data());
 const GUI_IMAGE kSeparator185 = Image(185, 2, kSeparatorData.data());
-const GUI_IMAGE kFramePixel = Image(1, 1, kFramePixelData.data());
 const GUI_IMAGE kSelectAccentMiddle = Image(1, 27, kAccentData.data());
 
 const BarArt kLabelBar = {&kLabelBarImages[0], &kLabelBarImages[1], &kLabelBarImages[2]};

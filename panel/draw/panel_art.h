@@ -15,7 +15,6 @@ const GUI_IMAGE& ContentBackground();
 extern const GUI_IMAGE kListRowBand;   // 670x32
 extern const GUI_IMAGE kStrip185;      // 185x1
 extern const GUI_IMAGE kSeparator185;  // 185x2
-extern const GUI_IMAGE kFramePixel;    // 1x1
 
 // A bar: left cap, one-pixel middle, right cap, all of one height.
 struct BarArt {

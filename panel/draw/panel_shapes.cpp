@@ -1,11 +1,15 @@
 #include "panel/draw/panel_shapes.h"
 
 #include "GUI/draw/gui_2d.h"
+#include "GUI/gui_context.h"
+#include "GUI/lcd/color_rgb.h"
 #include "panel/draw/panel_art.h"
 
 namespace {
 
 using namespace panel::art;
+
+constexpr uint32_t kFrameColour = 0xC0C0C0;
 
 // The middle runs from the left cap while below middleEnd; the right cap goes at rightAt.
 void DrawBar(const BarArt& art, const GUI_IMAGE* middle, int x, int y, int middleEnd, int rightAt) {
@@ -46,14 +50,14 @@ void DrawSeparator185(int x, int y) {
 }
 
 void DrawFrame1px(int x, int y, int width, int height) {
-    for (int i = x; i <= x + width; ++i) {
-        GUI_DrawImage(&kFramePixel, i, y);
-        GUI_DrawImage(&kFramePixel, i, y + height);
-    }
-    for (int j = y + 1; j < y + height; ++j) {
-        GUI_DrawImage(&kFramePixel, x, j);
-        GUI_DrawImage(&kFramePixel, x + width, j);
-    }
+    // Four runs of one colour; the pen colour is the caller's again afterwards.
+    const uint32_t pen = GUI_GetForeColor();
+    SetColorRGB(kFrameColour);
+    GUI_FillBox(x, y, x + width, y);
+    GUI_FillBox(x, y + height, x + width, y + height);
+    GUI_FillBox(x, y + 1, x, y + height - 1);
+    GUI_FillBox(x + width, y + 1, x + width, y + height - 1);
+    GUI_SetForeColor(pen);
 }
 
 void DrawLabelBar(int x, int y, int width) {

@@ -2,37 +2,40 @@
 
 #include "GUI/wm/wm.h"
 #include "core/control/measure/meas_records.h"
-#include "panel/pages/standin_page.h"
-#include "panel/statusbar/status_bar.h"
+#include "core/system/state/edit_state.h"
+#include "screens/output/simple_dirty.h"
+#include "screens/output/simple_paint.h"
+#include "screens/output/simple_update.h"
+#include "screens/output/simple_windows.h"
 
 namespace {
-WM_HWINDOW g_win = 0;
-statusbar::View g_bar{};
-
-void Paint(WM_MSG_RECORD* msg) {
-    if (msg->MsgId == WM_MSG_PAINT)
-        StandInPage_Paint(kPageIdSimple);
-    else
-        WM_DefaultHandler(msg);
-}
 void Nothing() {}
 }  // namespace
 
 void SimpleScreen_Create() {
-    g_win = StandInPage_Create(Paint);
-    (void)StatusBar_Create(g_win, &g_bar);  // without room for it the page shows no bar
+    (void)SimpleWin_Create();  // without room the page shows what was made; its painters skip the rest
     g_PagesCreated.fetch_or(kPageBitSimple, std::memory_order_relaxed);
     g_PageId.store(kPageIdSimple);
-}
-void SimpleScreen_Show() {
-    WM_Show(g_win);
-}
-void SimpleScreen_Hide() {
-    WM_Hide(g_win);
-}
-// Of the stand-in only the status bar follows the instrument: each cell whose state changed repaints.
-void SimpleScreen_Update() {
-    if (g_bar.bar != 0) StatusBar_Refresh(&g_bar);
+    simple::DirtyClear();
 }
 
-const PageDesc SimplePageDesc{SimpleScreen_Create, Nothing, SimpleScreen_Show, SimpleScreen_Hide, SimpleScreen_Update};
+void SimpleScreen_Show() {
+    simple::DirtyClear();
+    if (!simple::HarmonicAllowed()) g_HomePage.harmonicView.store(0, std::memory_order_relaxed);
+    simple::UpdateRestart();
+    WM_Show(g_SimpleWin[simple::kWinRoot]);
+}
+
+void SimpleScreen_Hide() {
+    // A frequency popup held for the harmonic view goes with the page.
+    simple::CloseHarmonicPopup();
+    WM_Hide(g_SimpleWin[simple::kWinBody]);
+    WM_Hide(g_SimpleWin[simple::kWinRoot]);
+}
+
+void SimpleScreen_Update() {
+    simple::UpdateRun();
+}
+
+const PageDesc SimplePageDesc{SimpleScreen_Create, Nothing, SimpleScreen_Show, SimpleScreen_Hide,
+                              SimpleScreen_Update};

@@ -1,5 +1,6 @@
 #pragma once
-// The simple output page: until its screen is built, a stand-in page that shows its page id.
+// The simple output page (page id 2): the three phases' meters in one table, or the harmonics of the
+// selected line, with the status bar and the page's soft keys. GUI thread only.
 #include "panel/pages/page_mgr.h"
 
 void SimpleScreen_Create();

@@ -141,6 +141,10 @@ void ClearTables(int phase) {
 
 }  // namespace harm
 
+int Harm_AnalysisActive() {
+    return (g_ParamFlags.load(kRelaxed) & core::kFlagHarmActive) != 0 ? 1 : 0;
+}
+
 void Harm_Task() {
     using harm::g_Work;
     if (g_Work.state >= std::size(harm::kSteps)) g_Work.state = harm::kIdle;

@@ -27,6 +27,9 @@ extern std::atomic<uint16_t> g_HarmValid;
 extern std::atomic<uint32_t> g_HarmCountdown;
 
 void Harm_Task();
+// 1 while the analysis-active bit is set: the task's last pass found AC-INT without SEQ/SIM and the output
+// on (the condition it captures under), else 0. Any thread.
+int Harm_AnalysisActive();
 
 // Kind 0 voltage, 1 current.
 int Harm_ReadSamples(int kind, uint32_t* counter, uint32_t mask);

@@ -18,14 +18,14 @@
 
 namespace {
 
-// The pages built and home on screen.
-void Running() {
+// The pages built and home (or the page of menu state) on screen.
+void Running(uint32_t menuState = 1) {
     guitest::FreshScreen();
     PageMgr_SetPages({&HomePageDesc, &SimplePageDesc, nullptr, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
     panel::PageMgrReset();
     g_LcdApplied = IfaceLcdWord();
     g_LcdApplyCountdown = 0;
-    g_MenuState.store(1);
+    g_MenuState.store(menuState);
     for (int i = 0; i < 40; ++i)
         GuiThread_Pass();
 }
@@ -47,5 +47,15 @@ void BM_MainPass(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MainPass)->Unit(benchmark::kMicrosecond);
+
+// The simple page: every window of its table repainted (33 labels, 33 values through the getters).
+void BM_SimpleFullRepaintPass(benchmark::State& state) {
+    Running(2);
+    for (auto _ : state) {
+        wm::InvalidateArea(GUI_BOX{0, 0, 799, 479}, WM_GetDesktop(), 0);
+        GuiThread_Pass();
+    }
+}
+BENCHMARK(BM_SimpleFullRepaintPass)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

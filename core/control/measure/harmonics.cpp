@@ -142,7 +142,7 @@ void ClearTables(int phase) {
 }  // namespace harm
 
 int Harm_AnalysisActive() {
-    return (g_ParamFlags.load(kRelaxed) & core::kFlagHarmActive) != 0 ? 1 : 0;
+    return (g_ParamFlags.load(std::memory_order_relaxed) & core::kFlagHarmActive) != 0 ? 1 : 0;
 }
 
 void Harm_Task() {

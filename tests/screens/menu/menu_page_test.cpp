@@ -15,7 +15,9 @@
 #include "core/system/state/edit_state.h"
 #include "panel/menu/edit_follow.h"
 #include "panel/menu/menu_page_words.h"
+#include "screens/menu/menu_lists.h"
 #include "screens/menu/menu_page_cache.h"
+#include "screens/menu/menu_paint.h"
 #include "screens/menu/menu_windows.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/screens/menu/menu_page_fixture.h"
@@ -252,6 +254,55 @@ TEST_F(MenuPageTest, BarcodeTeachRepaintsTheColumnAndIsTakenOnce) {
     g_BarcodeTable.tableChanged.store(1);
     Step(292, 2);
     EXPECT_EQ(MenuWin_PaintCount(ColumnWin(kColBarcode)), column + 2) << "a panel teach as well";
+}
+
+TEST_F(MenuPageTest, HintsAndDimmedRowsFollowTheWiring) {
+    SetPhaseMode(2);
+    Step(102, 3);
+    TakeLog();
+    Step(103, 2);
+    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "ALL|L1|L2"));
+
+    SetPhaseMode(1);
+    Step(139, 3);
+    TakeLog();
+    Step(96, 3);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 21, 128, "0x39E7", "Phase Mode")) << log;
+    EXPECT_TRUE(Logged(log, 361, 153, "0x39E7", "Re-lock"));
+    EXPECT_TRUE(Logged(log, 361, 128, "0xFFFF", "TrgOut Source"));
+    Step(130, 3);
+    TakeLog();
+    Step(131, 2);
+    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "L1"));
+}
+
+TEST_F(MenuPageTest, MiscPreviewPageSwapsPageUpAndPageDown) {
+    Step(95, 3);
+    TakeLog();
+    g_MenuPreviewPage.store(1);
+    Step(95, 1);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 760, 23, "0x0000", "Page\\nUp")) << log;
+    EXPECT_EQ(log.find("Page\\nDown"), std::string::npos);
+    Step(94, 3);
+    Step(95, 1);
+    EXPECT_EQ(g_MenuPreviewPage.load(), 0u) << "entering the MISC row starts on the first page";
+}
+
+TEST(MenuPageLabels, NoHintOnASelectStateAndNoExitOnTheConfirmationPasswordAndServiceStates) {
+    for (int list = 0; list < kMenuLists; ++list) {
+        const MenuListRow* rows = g_MenuListTables[list];
+        for (int i = 0; rows != nullptr && rows[i].SelectState != kMenuListEnd; ++i)
+            EXPECT_STREQ(menu::HintOfState(rows[i].SelectState), "") << rows[i].SelectState;
+    }
+    for (uint32_t s : {222u, 224u, 225u, 250u, 283u, 316u})
+        EXPECT_EQ(menu::SoftKeyLabel(5, s), nullptr) << s;
+    for (uint32_t s : {94u, 221u, 223u, 284u, 315u, 495u, 544u})
+        EXPECT_STREQ(menu::SoftKeyLabel(5, s), "EXIT") << s;
+    EXPECT_STREQ(menu::SoftKeyLabel(0, 197), "APPLY\nALL\nPHASE");
+    EXPECT_EQ(menu::SoftKeyLabel(0, 196), nullptr);
+    EXPECT_STREQ(menu::SoftKeyLabel(2, 220), "DEFAULT");
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ bool RowDim(uint32_t list, uint32_t state) {
             return std::atomic_ref<const uint8_t>(g_IfaceCfg.rs232Enable).load(std::memory_order_relaxed) ==
                    0;
         case 7:
-            return (state == 210 || state == 212) && ParamValue(209) == 0;
+            return (state == 210 || state == 212) && ParamValue(kParamParallelPosition) == 0;
         case 10: {
             const uint32_t phase = GetPhaseMode();
             if (state == 100 && (phase == 1 || phase == 2)) return true;

@@ -177,7 +177,7 @@ TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnly) {
     Step(196, 3);
     EditFollow_Apply();
     g_EditParam.workValue.store(0);
-    ASSERT_EQ(paramPutValue(0, 196, 123, 0), 0);
+    ASSERT_EQ(paramPutValue(0, kParamInductanceL1, 123, 0), 0);
     Step(196, 1);
     EXPECT_EQ(EditFollow_Apply(), 1);
     EXPECT_EQ(g_EditParam.workValue.load(), 123);
@@ -186,7 +186,7 @@ TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnly) {
     EXPECT_EQ(Painted(before), (std::set<int>{RowWin(kColImpedance, 1)})) << "the editor shows the new value";
 
     before = Counts();
-    ASSERT_EQ(paramPutValue(0, 198, 77, 0), 0);
+    ASSERT_EQ(paramPutValue(0, kParamInductanceL2, 77, 0), 0);
     Step(196, 1);
     EXPECT_EQ(EditFollow_Apply(), 0);
     EXPECT_EQ(g_EditParam.workValue.load(), 123);
@@ -220,11 +220,11 @@ TEST_F(MenuPageTest, AllDataLeavesOutTheMemoryNumberRow) {
 }
 
 TEST_F(MenuPageTest, SlavePositionDimsNumberAndEnableAtTheNextListRepaint) {
-    ASSERT_EQ(paramPutValue(0, 209, 1, 0), 0);
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
     Step(208, 3);
     std::string log = TakeLog();
     EXPECT_TRUE(Logged(log, 21, 103, "0xFFFF", "Parallel Number")) << log;
-    ASSERT_EQ(paramPutValue(0, 209, 0, 0), 0);
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
     Step(209, 2);
     log = TakeLog();
     EXPECT_TRUE(Logged(log, 21, 103, "0x39E7", "Parallel Number")) << log;

@@ -9,18 +9,17 @@ using menu::RowWin;
 constexpr MenuListRow End() {
     return {kMenuListEnd, "", nullptr, kRowCaption};
 }
-constexpr MenuListRow Caption(const char* label) {
-    MenuListRow r{0, {}, nullptr, kRowCaption};
-    for (int i = 0; i < 31 && label[i] != 0; ++i)
-        r.Label[i] = label[i];
-    return r;
-}
+// A row; its value window is row `row` of value column `column` (none for a negative column).
 constexpr MenuListRow Row(uint32_t state, const char* label, int kind, int column, int row) {
     MenuListRow r{state, {}, nullptr, static_cast<uint32_t>(kind)};
     for (int i = 0; i < 31 && label[i] != 0; ++i)
         r.Label[i] = label[i];
     if (column >= 0) r.ValueWindow = &g_MenuWin[RowWin(column, row)];
     return r;
+}
+// A caption, a top-menu entry, a value row.
+constexpr MenuListRow Caption(const char* label) {
+    return Row(0, label, kRowCaption, -1, 0);
 }
 constexpr MenuListRow T(uint32_t state, const char* label) {
     return Row(state, label, kRowTopMenu, -1, 0);

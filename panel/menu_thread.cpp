@@ -28,6 +28,7 @@
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/key_filters.h"
+#include "panel/menu/edit_follow.h"
 #include "panel/menu_entries.h"
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
@@ -360,6 +361,7 @@ void MenuThread_Pass() {
         return;
     }
     SettingsSaveRequestTake();
+    EditFollow_Apply();
     if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
     KeyStep();
     ReceiveSetCommand();

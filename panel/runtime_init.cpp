@@ -182,7 +182,7 @@ void InitRuntimeWords() {
 
     // The enable has a word of its own: storing 1 leaves its bit 1 clear.
     g_HardcopyLongPressEnable.store(1, kRelaxed);
-    g_IfaceCfg.rs232Enable = 1;
+    std::atomic_ref<uint8_t>(g_IfaceCfg.rs232Enable).store(1, std::memory_order_relaxed);  // the MENU page reads it
     g_ShiftedYWord.store(0, kRelaxed);
     IfaceUsbByteOr(0, 1u << 4);
     IfaceUsbByteOr(2, 3u << 1);

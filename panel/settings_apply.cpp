@@ -79,7 +79,8 @@ void ApplyPendingIfaceConfig() {
     }
     // Bit 14 stages an interface option that this unit has no setting for: it is dropped with the record.
     if (mask & Bit(15)) std::atomic_ref<uint32_t>(g_IfaceCfg.gpibAddress).store(p.gpibAddress);
-    if (mask & Bit(17)) g_IfaceCfg.rs232Enable = (p.flags >> 17) & 1u;
+    if (mask & Bit(17))
+        std::atomic_ref<uint8_t>(g_IfaceCfg.rs232Enable).store((p.flags >> 17) & 1u, std::memory_order_relaxed);
     if (mask & Bit(18)) g_IfaceCfg.rs232Baud = p.rs232Baud;
     if (mask & Bit(19)) g_IfaceCfg.rs232DataBits = p.rs232DataBits;
     if (mask & Bit(20)) g_IfaceCfg.rs232Parity = p.rs232Parity;

@@ -21,7 +21,8 @@ struct NetSeq {
     uint32_t dhcpRecheck = 1000;
     std::atomic<uint32_t> avahiWatch{0};
     uint32_t avahiPoll = 2000;
-    int32_t linkState = 0;
+    // Written by the supervisor's network monitor, read by the panel.
+    std::atomic<int32_t> linkState{0};
     int32_t lastLinkState = 0;
     int32_t avahiState = 0;
     int32_t lastAvahiState = 0;

@@ -16,6 +16,7 @@
 #include "platform/host/clock.h"
 #include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
+#include "panel/menu/edit_follow.h"
 #include "panel/panel_services.h"
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/spi_device.h"
@@ -249,6 +250,22 @@ TEST_F(HandoverTest, EditWordsChangedOnTheMenuThreadReachTheGuiThreadsCopy) {
     g_EditParam.workValue.store(0);
     g_EditParam.cursor = 0;
     panel::EditPublish();
+}
+
+// A value the GUI thread posted for the open editor is in the working value after the next pass, and in
+// the GUI thread's copy of the edit words.
+TEST_F(HandoverTest, FollowRequestPostedByTheGuiThreadIsAppliedByTheNextMenuPass) {
+    const uint32_t state = g_MenuState.load();
+    g_MenuState.store(196);
+    g_EditParam.workValue.store(0);
+    std::thread gui([] { EditFollow_Post(196, 321); });
+    gui.join();
+    std::thread pass([] { MenuThread_Pass(); });
+    pass.join();
+    EXPECT_EQ(ShownOnTheGuiThread().workValue, 321);
+    g_EditParam.workValue.store(0);
+    panel::EditPublish();
+    g_MenuState.store(state);
 }
 
 // A reset run by the supervisor loop leaves the menu state and the edit words to the menu/control thread:

@@ -23,7 +23,9 @@ TEST_F(PanelKeys, MenuOpensTheMenuPageAndBackReturnsHome) {
     Keys({"key S", "key N"});
     Mark();
     ASSERT_TRUE(Panel("key L"));
-    EXPECT_TRUE(WaitLogged(20, 40, "page 94")) << TextLog();
+    EXPECT_TRUE(WaitLogged(5, 13, "MENU")) << TextLog();
+    EXPECT_TRUE(WaitLogged(16, 59, "1. System Information")) << "the focus bar on the first row";
+    EXPECT_TRUE(WaitLogged(760, 451, "EXIT"));
     Mark();
     ASSERT_TRUE(Panel("key 96"));
     EXPECT_TRUE(WaitLogged(20, 40, "page 1")) << TextLog();

@@ -79,8 +79,8 @@ TEST(StandInPages, HomeFirstThenThePageTheMenuStateNames) {
     EXPECT_EQ(guitest::Screen(), s) << "home stays until its hide, and the menu waits a pass for it";
     MainPass();
     s = guitest::Screen();
-    EXPECT_GT(Ink(s, 20, 40, 130, 63), 50);
-    EXPECT_NE(ReadAll(log).find("20 40 0 0xFFFF Font24a page 94\n"), std::string::npos) << ReadAll(log);
+    EXPECT_GT(Ink(s, 5, 2, 80, 24), 30) << "the MENU title";
+    EXPECT_NE(ReadAll(log).find("5 13 12 0xFFFF Font24a MENU\n"), std::string::npos) << ReadAll(log);
 
     // A pending screen copy: the framebuffer stands still though the menu state moves on.
     SysStatusSet(kSysScreenCopyPending);

@@ -1,0 +1,94 @@
+#include "tests/screens/menu/menu_page_fixture.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "GUI/lcd/lcd.h"
+#include "core/control/barcode_table.h"
+#include "core/params/access/param_access.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/parallel_link.h"
+#include "engine/arb/arb_builder.h"
+#include "panel/menu/menu_page_words.h"
+#include "panel/pages/text_log.h"
+#include "platform/host/root.h"
+#include "screens/menu/menu_page.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace menutest {
+namespace {
+std::string g_logPath;
+size_t g_logTaken = 0;
+}  // namespace
+
+void StartPage() {
+    guitest::FreshScreen();
+    core::ParamAccessReset();
+    test::FreshStore(1);
+    engine::ArbBuilderReset();
+    g_Rs232Present.store(1);
+    g_GpibPresent.store(0);
+    g_ParallelActive.store(0);
+    SaveRecallType.store(0);
+    g_MenuPreviewPage.store(0);
+    g_BarcodeTable.tableChanged.store(0);
+    g_logPath = plat::MapPath("/var/log/menu-text.log");
+    std::remove(g_logPath.c_str());
+    g_logTaken = 0;
+    TextLog_Start(g_logPath);
+    g_MenuState.store(94);
+    panel::EditPublish();
+    panel::EditSnapshotTake();
+    MenuPage_Create();
+    MenuPage_Show();
+    GUI_RunAll();
+    Step(94, 80);
+}
+
+void StopPage() {
+    TextLog_Stop();
+}
+
+void Step(uint32_t state, int passes) {
+    g_MenuState.store(state);
+    for (int i = 0; i < passes; ++i) {
+        panel::EditPublish();
+        panel::EditSnapshotTake();
+        MenuPage_Update();
+        GUI_RunAll();
+    }
+}
+
+std::string TakeLog() {
+    TextLog_Stop();
+    std::ifstream in(g_logPath);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    TextLog_Start(g_logPath);
+    const std::string all = ss.str();
+    std::string fresh = all.substr(std::min(g_logTaken, all.size()));
+    g_logTaken = all.size();
+    return fresh;
+}
+
+bool Logged(const std::string& log, int x, int y, const char* colour, const char* text) {
+    std::istringstream lines(log);
+    std::string line;
+    const std::string head = std::to_string(x) + " " + std::to_string(y) + " ";
+    while (std::getline(lines, line)) {
+        if (line.rfind(head, 0) != 0) continue;
+        std::istringstream f(line.substr(head.size()));
+        std::string align, rgb, font;
+        f >> align >> rgb >> font;
+        std::string rest;
+        std::getline(f, rest);
+        if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+        if (rgb == colour && rest == text) return true;
+    }
+    return false;
+}
+
+}  // namespace menutest

@@ -1,0 +1,20 @@
+#pragma once
+// The MENU page built on the test framebuffer over a factory-default store, stepped one update at a time
+// as the page manager drives it, with the text log of what it draws.
+#include <cstdint>
+#include <string>
+
+namespace menutest {
+
+// A fresh screen and store, the page created and shown on state 94 and left to settle.
+void StartPage();
+void StopPage();
+// One update pass on the state given (the edit words published as the menu/control thread leaves them),
+// then the window manager's pass.
+void Step(uint32_t state, int passes = 1);
+// The text log from its start, and the part written since the last call of TakeLog.
+std::string TakeLog();
+// True when the log text holds the line "x y align colour font text" with this anchor, colour and text.
+bool Logged(const std::string& log, int x, int y, const char* colour, const char* text);
+
+}  // namespace menutest

@@ -1,0 +1,308 @@
+// The MENU page stepped one update at a time: what it draws (text log and framebuffer), and which windows a
+// state or a changed value repaints (paint counts of the page's windows).
+#include "screens/menu/menu_page.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "core/control/barcode_table.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/edit_state.h"
+#include "panel/menu/edit_follow.h"
+#include "panel/menu/menu_page_words.h"
+#include "screens/menu/menu_lists.h"
+#include "screens/menu/menu_page_cache.h"
+#include "screens/menu/menu_paint.h"
+#include "screens/menu/menu_windows.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/screens/menu/menu_page_fixture.h"
+
+namespace {
+
+using namespace menu;
+using menutest::Logged;
+using menutest::Step;
+using menutest::TakeLog;
+
+std::vector<uint32_t> Counts() {
+    std::vector<uint32_t> c(kWinCount);
+    for (int i = 0; i < kWinCount; ++i)
+        c[i] = MenuWin_PaintCount(i);
+    return c;
+}
+
+// Windows painted since `before` (a window partly covered by its children is painted piece by piece).
+std::set<int> Painted(const std::vector<uint32_t>& before) {
+    std::set<int> m;
+    for (int i = 0; i < kWinCount; ++i)
+        if (MenuWin_PaintCount(i) != before[i]) m.insert(i);
+    return m;
+}
+
+class MenuPageTest : public ::testing::Test {
+  protected:
+    void SetUp() override { menutest::StartPage(); }
+    void TearDown() override {
+        MenuPage_SetSpecialPage(nullptr);
+        menutest::StopPage();
+    }
+};
+
+TEST_F(MenuPageTest, TopMenuTextsFocusAndSoftKeys) {
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 5, 13, "0xFFFF", "MENU")) << log;
+    EXPECT_TRUE(Logged(log, 16, 48, "0xFFFF", "1. System Information"));
+    EXPECT_TRUE(Logged(log, 16, 176, "0xFFFF", "5. RS232C"));
+    EXPECT_TRUE(Logged(log, 16, 208, "0x39E7", "6. Option Interface")) << "no interface card";
+    EXPECT_TRUE(Logged(log, 16, 400, "0xFFFF", "12. Save/Recall Files"));
+    EXPECT_TRUE(Logged(log, 16, 59, "0x0000", "1. System Information")) << "the focus bar's copy";
+    EXPECT_TRUE(Logged(log, 760, 451, "0x0000", "EXIT"));
+    const std::vector<uint16_t> s = guitest::Screen();
+    EXPECT_EQ(s[143 * 800 + 373], 0xBDF7) << "the preview frame's light grey left of the pane";
+    EXPECT_EQ(s[47 * 800 + 370], 0x0000) << "the frame's black outline at y 4 of the list area";
+
+    Step(95, 2);
+    const std::string moved = TakeLog();
+    EXPECT_TRUE(Logged(moved, 16, 91, "0x0000", "2. MISC Configuration")) << moved;
+    EXPECT_TRUE(Logged(moved, 760, 83, "0x0000", "Page\\nDown")) << "F2 on the first MISC preview page";
+    EXPECT_EQ(moved.find("Page\\nUp"), std::string::npos);
+}
+
+TEST_F(MenuPageTest, WithoutTheRs232PortItsRowIsDimmed) {
+    g_Rs232Present.store(0);
+    Step(139, 3);
+    TakeLog();
+    Step(94, 3);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 16, 176, "0x39E7", "5. RS232C")) << log;
+}
+
+TEST_F(MenuPageTest, MiscListLabelsAndTheHintOfItsEditor) {
+    TakeLog();
+    Step(96, 2);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 16, 43, "0xFFFF", "MISC Configuration")) << log;
+    EXPECT_TRUE(Logged(log, 17, 44, "0x0000", "MISC Configuration"));
+    EXPECT_TRUE(Logged(log, 21, 78, "0xFFFF", "T peak,hold(msec)"));
+    EXPECT_TRUE(Logged(log, 21, 428, "0xFFFF", "Monitor Output 2"));
+    EXPECT_TRUE(Logged(log, 361, 78, "0xFFFF", "Monitor Output Amp"));
+    EXPECT_TRUE(Logged(log, 191, 78, "0xFFFF", ":"));
+    EXPECT_TRUE(Logged(log, 531, 78, "0xFFFF", ":")) << "the second column's colon";
+    EXPECT_FALSE(MenuWin_Visible(kWinFocusBar));
+    EXPECT_TRUE(MenuWin_Visible(RowWin(kColMisc1, 0)));
+
+    const auto before = Counts();
+    Step(97, 3);
+    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "1 - 60,000 ms"));
+    EXPECT_EQ(MenuWin_PaintCount(kWinListArea), before[kWinListArea]) << "an edit state keeps the list";
+    EXPECT_EQ(g_MenuPageCache.currentList, 10u);
+}
+
+TEST_F(MenuPageTest, PreviewStaysBlankWhileTheFocusMovesAndFillsOnceAfterItRests) {
+    const uint32_t base = MenuWin_PaintCount(kWinPreview);
+    Step(95, 3);
+    Step(138, 3);
+    Step(165, 3);
+    EXPECT_EQ(MenuWin_PaintCount(kWinPreview), base + 1) << "blanked once at the first move";
+    EXPECT_TRUE(MenuPage_PreviewPending());
+    Step(165, 7);
+    EXPECT_EQ(MenuWin_PaintCount(kWinPreview), base + 1) << "10 passes after the last move not yet";
+    Step(165, 2);
+    EXPECT_EQ(MenuWin_PaintCount(kWinPreview), base + 2) << "content, once";
+    EXPECT_FALSE(MenuPage_PreviewPending());
+    Step(165, 30);
+    EXPECT_EQ(MenuWin_PaintCount(kWinPreview), base + 2);
+}
+
+TEST_F(MenuPageTest, OnlySelectStatesChangeTheList) {
+    Step(139, 3);
+    EXPECT_EQ(g_MenuPageCache.currentList, 1u);
+    const uint32_t area = MenuWin_PaintCount(kWinListArea);
+    Step(140, 3);
+    EXPECT_EQ(g_MenuPageCache.currentList, 1u);
+    EXPECT_EQ(MenuWin_PaintCount(kWinListArea), area);
+    Step(96, 3);
+    EXPECT_EQ(g_MenuPageCache.currentList, 10u);
+    EXPECT_FALSE(MenuWin_Visible(RowWin(kColLan, 0))) << "the LAN rows go with their list";
+}
+
+int g_shows = 0, g_hides = 0;
+void CountShow() {
+    ++g_shows;
+}
+void CountHide() {
+    ++g_hides;
+}
+void NoOp() {}
+const PageDesc kCountingSpecial{NoOp, NoOp, CountShow, CountHide, NoOp};
+
+TEST_F(MenuPageTest, SpecialFunctionRangeHandsTheListToItsSubPage) {
+    g_shows = g_hides = 0;
+    MenuPage_SetSpecialPage(&kCountingSpecial);
+    Step(223, 3);
+    Step(225, 3);
+    EXPECT_EQ(g_shows, 1);
+    EXPECT_EQ(g_MenuPageCache.currentList, 11u);
+    Step(278, 3);
+    Step(283, 3);
+    EXPECT_EQ(g_shows, 1) << "the whole range 225-283 is the sub-page's";
+    EXPECT_EQ(g_hides, 0);
+    EXPECT_EQ(g_MenuPageCache.currentList, 11u);
+    Step(223, 3);
+    EXPECT_EQ(g_hides, 1);
+    EXPECT_EQ(g_MenuPageCache.currentList, 0u);
+    Step(280, 3);
+    EXPECT_EQ(g_shows, 2) << "a service-list state reached straight from the top menu";
+    EXPECT_EQ(g_MenuPageCache.currentList, 11u);
+}
+
+TEST_F(MenuPageTest, DhcpChangeRepaintsTheLanColumnAndTheListAreaOnly) {
+    Step(139, 5);
+    const auto before = Counts();
+    {
+        std::lock_guard<std::mutex> lock(g_LanCfgLock);
+        g_LanCfg.DHCP = g_LanCfg.DHCP != 0 ? 0 : 1;
+    }
+    Step(139, 1);
+    EXPECT_EQ(Painted(before), (std::set<int>{kWinListArea, ColumnWin(kColLan)}));
+}
+
+TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnly) {
+    Step(195, 3);
+    Step(196, 3);
+    EditFollow_Apply();
+    g_EditParam.workValue.store(0);
+    ASSERT_EQ(paramPutValue(0, kParamInductanceL1, 123, 0), 0);
+    Step(196, 1);
+    EXPECT_EQ(EditFollow_Apply(), 1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 123);
+    auto before = Counts();
+    Step(196, 1);
+    EXPECT_EQ(Painted(before), (std::set<int>{RowWin(kColImpedance, 1)})) << "the editor shows the new value";
+
+    before = Counts();
+    ASSERT_EQ(paramPutValue(0, kParamInductanceL2, 77, 0), 0);
+    Step(196, 1);
+    EXPECT_EQ(EditFollow_Apply(), 0);
+    EXPECT_EQ(g_EditParam.workValue.load(), 123);
+    EXPECT_EQ(Painted(before), (std::set<int>{ColumnWin(kColImpedance)})) << "the L2 row is hidden";
+}
+
+TEST_F(MenuPageTest, FollowRequestIsDroppedWhenTheEditorClosedMeanwhile) {
+    g_MenuState.store(196);
+    EditFollow_Post(196, 55);
+    g_MenuState.store(195);
+    g_EditParam.workValue.store(9);
+    EXPECT_EQ(EditFollow_Apply(), 0);
+    EXPECT_EQ(g_EditParam.workValue.load(), 9);
+}
+
+TEST_F(MenuPageTest, AllDataLeavesOutTheMemoryNumberRow) {
+    Step(285, 3);
+    ASSERT_TRUE(Logged(TakeLog(), 21, 128, "0xFFFF", "Memory No."));
+    Step(286, 2);
+    TakeLog();
+    SaveRecallType.store(4);
+    g_EditBuf.choiceValue = 4;
+    Step(286, 1);
+    std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 21, 78, "0xFFFF", "Type")) << "the list area was repainted";
+    EXPECT_FALSE(Logged(log, 21, 128, "0xFFFF", "Memory No.")) << log;
+    SaveRecallType.store(0);
+    g_EditBuf.choiceValue = 0;
+    Step(286, 1);
+    EXPECT_TRUE(Logged(TakeLog(), 21, 128, "0xFFFF", "Memory No."));
+}
+
+TEST_F(MenuPageTest, SlavePositionDimsNumberAndEnableAtTheNextListRepaint) {
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+    Step(208, 3);
+    std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 21, 103, "0xFFFF", "Parallel Number")) << log;
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
+    Step(209, 2);
+    log = TakeLog();
+    EXPECT_TRUE(Logged(log, 21, 103, "0x39E7", "Parallel Number")) << log;
+    EXPECT_TRUE(Logged(log, 21, 128, "0x39E7", "Enable"));
+    EXPECT_TRUE(Logged(log, 21, 78, "0xFFFF", "Position"));
+}
+
+TEST_F(MenuPageTest, StateWithoutARowOrAListOutOfRangeMovesNothing) {
+    Step(96, 3);
+    const auto before = Counts();
+    Step(400, 3);
+    EXPECT_EQ(g_MenuPageCache.currentList, 10u);
+    for (int i = kWinListArea; i < kWinPasswordBox; ++i)
+        EXPECT_EQ(MenuWin_PaintCount(i), before[i]) << "window " << i;
+    g_MenuPageCache.currentList = 99;
+    Step(94, 3);
+    EXPECT_EQ(g_MenuPageCache.currentList, 0u) << "a select state still finds its list";
+}
+
+TEST_F(MenuPageTest, BarcodeTeachRepaintsTheColumnAndIsTakenOnce) {
+    Step(292, 3);
+    const uint32_t column = MenuWin_PaintCount(ColumnWin(kColBarcode));
+    g_BarcodeTable.tableChanged.store(2);
+    Step(292, 1);
+    EXPECT_EQ(g_BarcodeTable.tableChanged.load(), 0);
+    EXPECT_EQ(MenuWin_PaintCount(ColumnWin(kColBarcode)), column + 1);
+    g_BarcodeTable.tableChanged.store(1);
+    Step(292, 2);
+    EXPECT_EQ(MenuWin_PaintCount(ColumnWin(kColBarcode)), column + 2) << "a panel teach as well";
+}
+
+TEST_F(MenuPageTest, HintsAndDimmedRowsFollowTheWiring) {
+    SetPhaseMode(2);
+    Step(102, 3);
+    TakeLog();
+    Step(103, 2);
+    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "ALL|L1|L2"));
+
+    SetPhaseMode(1);
+    Step(139, 3);
+    TakeLog();
+    Step(96, 3);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 21, 128, "0x39E7", "Phase Mode")) << log;
+    EXPECT_TRUE(Logged(log, 361, 153, "0x39E7", "Re-lock"));
+    EXPECT_TRUE(Logged(log, 361, 128, "0xFFFF", "TrgOut Source"));
+    Step(130, 3);
+    TakeLog();
+    Step(131, 2);
+    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "L1"));
+}
+
+TEST_F(MenuPageTest, MiscPreviewPageSwapsPageUpAndPageDown) {
+    Step(95, 3);
+    TakeLog();
+    g_MenuPreviewPage.store(1);
+    Step(95, 1);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 760, 23, "0x0000", "Page\\nUp")) << log;
+    EXPECT_EQ(log.find("Page\\nDown"), std::string::npos);
+    Step(94, 3);
+    Step(95, 1);
+    EXPECT_EQ(g_MenuPreviewPage.load(), 0u) << "entering the MISC row starts on the first page";
+}
+
+TEST(MenuPageLabels, NoHintOnASelectStateAndNoExitOnTheConfirmationPasswordAndServiceStates) {
+    for (int list = 0; list < kMenuLists; ++list) {
+        const MenuListRow* rows = g_MenuListTables[list];
+        for (int i = 0; rows != nullptr && rows[i].SelectState != kMenuListEnd; ++i)
+            EXPECT_STREQ(menu::HintOfState(rows[i].SelectState), "") << rows[i].SelectState;
+    }
+    for (uint32_t s : {222u, 224u, 225u, 250u, 283u, 316u})
+        EXPECT_EQ(menu::SoftKeyLabel(5, s), nullptr) << s;
+    for (uint32_t s : {94u, 221u, 223u, 284u, 315u, 495u, 544u})
+        EXPECT_STREQ(menu::SoftKeyLabel(5, s), "EXIT") << s;
+    EXPECT_STREQ(menu::SoftKeyLabel(0, 197), "APPLY\nALL\nPHASE");
+    EXPECT_EQ(menu::SoftKeyLabel(0, 196), nullptr);
+    EXPECT_STREQ(menu::SoftKeyLabel(2, 220), "DEFAULT");
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+#include "remote/web/web_http.h"
+
+#include <civetweb.h>
+
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "platform/host/options.h"
+#include "platform/host/root.h"
+#include "remote/web/web_capture.h"
+#include "remote/web/web_channel.h"
+#include "remote/web/web_index.h"
+#include "remote/web/web_key.h"
+#include "remote/web/web_lock_release.h"
+
+namespace web {
+namespace {
+
+// Worker threads of one server: a websocket client keeps one for as long as it stays.
+constexpr char kWorkerThreads[] = "6";
+constexpr char kRequestTimeoutMs[] = "10000";
+
+bool IsMethod(mg_connection* conn, const char* method) {
+    const mg_request_info* info = mg_get_request_info(conn);
+    return info != nullptr && info->request_method != nullptr && std::strcmp(info->request_method, method) == 0;
+}
+
+int SendText(mg_connection* conn, int status, const char* text) {
+    const size_t length = std::strlen(text);
+    mg_response_header_start(conn, status);
+    mg_response_header_add(conn, "Content-Type", "text/plain", -1);
+    mg_response_header_add(conn, "Cache-Control", "no-store", -1);
+    mg_response_header_add(conn, "Content-Length", std::to_string(length).c_str(), -1);
+    mg_response_header_send(conn);
+    mg_write(conn, text, length);
+    return status;
+}
+
+const char* StatusText(int status) {
+    switch (status) {
+        case 200:
+            return "OK\n";
+        case 400:
+            return "Bad Request\n";
+        case 405:
+            return "Method Not Allowed\n";
+        case 500:
+            return "Internal Server Error\n";
+        default:
+            return "Service Unavailable\n";
+    }
+}
+
+int Reply(mg_connection* conn, int status) {
+    return SendText(conn, status, StatusText(status));
+}
+
+int OnCapture(mg_connection* conn, void*) {
+    if (!IsMethod(conn, "GET")) return Reply(conn, 405);
+    std::string jpeg;
+    // The picture is read and the flag given back before a slow client gets it.
+    const int status = WebScreenCapture(&jpeg);
+    if (status != kCaptureOk) return Reply(conn, status);
+    mg_response_header_start(conn, 200);
+    mg_response_header_add(conn, "Content-Type", "image/jpeg", -1);
+    mg_response_header_add(conn, "Cache-Control", "no-store", -1);
+    mg_response_header_add(conn, "Content-Length", std::to_string(jpeg.size()).c_str(), -1);
+    mg_response_header_send(conn);
+    mg_write(conn, jpeg.data(), jpeg.size());
+    return 200;
+}
+
+int OnWebKey(mg_connection* conn, void*) {
+    if (!IsMethod(conn, "POST")) return Reply(conn, 405);
+    const mg_request_info* info = mg_get_request_info(conn);
+    return Reply(conn, WebKeyPost(info->query_string != nullptr ? info->query_string : ""));
+}
+
+int OnUnlock(mg_connection* conn, void*) {
+    if (!IsMethod(conn, "POST")) return Reply(conn, 405);
+    // The timer thread's 2 s step takes the request: a remote lock becomes plain remote.
+    g_WebLockReleaseReq.store(1);
+    return Reply(conn, 200);
+}
+
+int OnSocketConnect(const mg_connection* conn, void*) {
+    return WebClientClaim(conn) ? 0 : 1;
+}
+
+void OnSocketReady(mg_connection* conn, void*) {
+    WebClientReady(conn);
+}
+
+int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*) {
+    switch (bits & 0x0F) {
+        case MG_WEBSOCKET_OPCODE_TEXT:
+        case MG_WEBSOCKET_OPCODE_CONTINUATION:
+            return WebClientFrame(conn, data, length) ? 1 : 0;
+        case MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE:
+            return 0;
+        default:
+            return 1;  // pings and pongs are civetweb's; binary frames are not SCPI
+    }
+}
+
+void OnSocketClose(const mg_connection* conn, void*) {
+    WebClientLeave(conn);
+}
+
+// civetweb reports a port it cannot bind on its own; the thread reports it once instead.
+int Quiet(const mg_connection*, const char*) {
+    return 1;
+}
+
+}  // namespace
+
+mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
+    static std::once_flag library;
+    std::call_once(library, [] { mg_init_library(MG_FEATURES_WEBSOCKET); });
+    const std::string port = std::to_string(plat::Port(instrumentPort));
+    const std::string root = plat::MapPath(kWebRoot);
+    const char* options[] = {"listening_ports", port.c_str(),
+                             "document_root", root.c_str(),
+                             "num_threads", kWorkerThreads,
+                             "request_timeout_ms", kRequestTimeoutMs,
+                             "enable_directory_listing", "no",
+                             nullptr};
+    mg_callbacks callbacks{};
+    callbacks.log_message = Quiet;
+    mg_context* ctx = mg_start(&callbacks, nullptr, options);
+    if (ctx == nullptr) return nullptr;
+    mg_set_request_handler(ctx, "/capture.jpg$", OnCapture, nullptr);
+    mg_set_request_handler(ctx, "/webkey$", OnWebKey, nullptr);
+    mg_set_request_handler(ctx, "/unlock$", OnUnlock, nullptr);
+    if (withScpi)
+        mg_set_websocket_handler(ctx, "/scpi$", OnSocketConnect, OnSocketReady, OnSocketData, OnSocketClose, nullptr);
+    return ctx;
+}
+
+void WebHttpStop(mg_context* ctx) {
+    if (ctx != nullptr) mg_stop(ctx);
+}
+
+bool WebHttpSendFrame(void* client, const char* data, size_t length) {
+    return mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_TEXT, data, length) > 0;
+}
+
+}  // namespace web

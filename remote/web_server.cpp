@@ -19,7 +19,7 @@ void* ServePort(RunningWord word, int instrumentPort, bool withScpi) {
     if (withScpi) {
         if (web::WebIndexEnsure() != 0)
             std::fprintf(stderr, "Web: cannot write %s/index.html\n", web::kWebRoot);
-        web::WebChannelStart(web::WebHttpSendFrame);
+        web::WebChannelStart({web::WebHttpSendFrame, web::WebHttpSendClose});
     }
     mg_context* ctx = nullptr;
     bool told = false;

@@ -22,7 +22,7 @@ constexpr uint32_t kRoomPollMs = 20;  // a frame waiting for room looks for a st
 
 RemotePort g_webPort;
 bool g_webPortMade = false;  // port-80 thread only
-FrameSender g_send = nullptr;
+ClientLink g_link{};
 
 // The client and the receive buffer are shared by the server's worker threads and the port-80 thread.
 std::mutex g_lock;
@@ -63,8 +63,8 @@ int WebRead(void* buffer, uint32_t length, int32_t) {
         g_rxHead = (g_rxHead + n) % kWebRxSize;
         g_rxCount -= n;
     }
-    if (n > 0) g_roomMade.Signal();
     if (n > 0) {
+        g_roomMade.Signal();
         pthread_mutex_lock(&g_webPort.mutex);
         g_webPort.rxCount += static_cast<int32_t>(n);
         pthread_mutex_unlock(&g_webPort.mutex);
@@ -114,18 +114,19 @@ void Transmit() {
     scpi::PortTakeCommitted(&g_webPort, &out);
     if (out.empty()) return;
     std::lock_guard<std::mutex> lock(g_lock);
-    if (g_ready != nullptr && g_send != nullptr && !g_dropPending.load()) g_send(g_ready, out.data(), out.size());
+    if (g_ready != nullptr && g_link.send != nullptr && !g_dropPending.load())
+        g_link.send(g_ready, out.data(), out.size());
 }
 
 }  // namespace
 
 const ScpiIoOps kWebIoOps = {WebInit, nullptr, WebWrite, WebRead, WebControl, WebClose, nullptr};
 
-void WebChannelStart(FrameSender send) {
+void WebChannelStart(const ClientLink& link) {
     ScpiInterface* ifc = &g_ScpiIfWeb;
     // The menu/control thread uses the context until a command posted to it completes.
     if (ifc->parse->state == kParsePosted) scpi::ChannelDropSession(ifc);
-    g_send = send;
+    g_link = link;
     {
         std::lock_guard<std::mutex> lock(g_lock);
         g_stopping = false;
@@ -157,6 +158,7 @@ void WebChannelStopping() {
     {
         std::lock_guard<std::mutex> lock(g_lock);
         g_stopping = true;
+        if (g_ready != nullptr && g_link.close != nullptr) g_link.close(g_ready);
     }
     g_roomMade.Signal();
 }

@@ -16,19 +16,24 @@ constexpr char kWebChannelName[] = "UNIX SOCKET";
 // Longest a frame waits for room in the receive buffer before its client is dropped.
 constexpr uint32_t kWebFrameWaitMs = 10000;
 
-// Sends one text frame to the client; false when it could not be sent.
-using FrameSender = bool (*)(void* client, const char* data, size_t length);
+// How the channel reaches its client: one text frame (false when it could not be sent), and the request
+// to close that a stopping server sends.
+struct ClientLink {
+    bool (*send)(void* client, const char* data, size_t length);
+    void (*close)(void* client);
+};
 
 // init, write, read, control and close; no open and no deinit.
 extern const ScpiIoOps kWebIoOps;
 
 // Port-80 thread, at its start: a command still with the menu/control thread is waited for, then the
-// channel starts afresh (status block, parser, error queue, empty queues); replies go out through send.
-void WebChannelStart(FrameSender send);
+// channel starts afresh (status block, parser, error queue, empty queues); replies go out through link.
+void WebChannelStart(const ClientLink& link);
 // Port-80 thread: the mailbox, then the channel's passes while the client's bytes wait to be parsed;
 // returns when the parser waits for input that has not come within waitMs, or after waitMs.
 void WebChannelServe(uint32_t waitMs);
-// Port-80 thread, before the server stops: frames still waiting for room give up.
+// Port-80 thread, before the server stops: frames still waiting for room give up, and the client is asked
+// to close.
 void WebChannelStopping();
 // Port-80 thread, once the server has stopped: what the last client left is dropped.
 void WebChannelEnd();

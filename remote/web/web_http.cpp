@@ -1,11 +1,19 @@
 #include "remote/web/web_http.h"
 
+#include <arpa/inet.h>
 #include <civetweb.h>
+#include <netinet/in.h>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <thread>
 
+#include "platform/host/clock.h"
 #include "platform/host/options.h"
 #include "platform/host/root.h"
 #include "remote/web/web_capture.h"
@@ -108,6 +116,20 @@ void OnSocketClose(const mg_connection* conn, void*) {
     WebClientLeave(conn);
 }
 
+constexpr uint32_t kNudgeMs = 10;
+
+// A connection to the server's own port on loopback, closed at once.
+void Nudge(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    close(fd);
+}
+
 // civetweb reports a port it cannot bind on its own; the thread reports it once instead.
 int Quiet(const mg_connection*, const char*) {
     return 1;
@@ -139,11 +161,35 @@ mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
 }
 
 void WebHttpStop(mg_context* ctx) {
-    if (ctx != nullptr) mg_stop(ctx);
+    if (ctx == nullptr) return;
+    mg_server_port port{};
+    if (mg_get_server_ports(ctx, 1, &port) != 1) {
+        mg_stop(ctx);
+        return;
+    }
+    // civetweb's listener looks at its stop flag only between waits for a connection of up to 2 s: a
+    // connection of our own ends such a wait, so that the port is free within a few milliseconds.
+    std::atomic<bool> stopped{false};
+    std::thread nudger([&stopped, number = port.port] {
+        pthread_setname_np(pthread_self(), "WebStopNudge");
+        while (!stopped.load()) {
+            Nudge(number);
+            plat::SleepMs(kNudgeMs);
+        }
+    });
+    mg_stop(ctx);
+    stopped.store(true);
+    nudger.join();
 }
 
 bool WebHttpSendFrame(void* client, const char* data, size_t length) {
     return mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_TEXT, data, length) > 0;
+}
+
+void WebHttpSendClose(void* client) {
+    static constexpr char kGoingAway[] = {0x03, static_cast<char>(0xE9)};  // status 1001
+    mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE, kGoingAway,
+                       sizeof kGoingAway);
 }
 
 }  // namespace web

@@ -15,5 +15,8 @@ void WebHttpStop(mg_context* ctx);
 
 // Sends one websocket text frame to a client of the server (the web channel's sender).
 bool WebHttpSendFrame(void* client, const char* data, size_t length);
+// Asks a websocket client to close ("going away"): a server that stops waits for its worker, which sees
+// the stop only once a frame (the client's answer) or its 2 s wait ends.
+void WebHttpSendClose(void* client);
 
 }  // namespace web

@@ -1,10 +1,11 @@
-// The web server of a running controller: the screen as a JPEG on port 81, a refused web key, and the lock
-// release over HTTP.
+// The web server of a running controller: the screen as a JPEG on port 81, a refused web key, the lock
+// release over HTTP, and a screen copy to USB memory while a client keeps asking for the screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 #include <thread>
 #include <string>
 
@@ -12,26 +13,19 @@
 #include "tests/support/png_read.h"
 #include "tests/support/tcp_client.h"
 #include "tests/system/fb_png.h"
-#include "tests/system/scpi_socket_suite.h"
+#include "tests/system/front_panel_suite.h"
 
 namespace {
 
 using testsupport::TcpClient;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-class WebServer : public testsupport::ScpiSocketSuite {
+class WebServer : public testsupport::FrontPanelSuite {
   protected:
     static void SetUpTestSuite() {
-        ScpiSocketSuite::SetUpTestSuite();
+        FrontPanelSuite::SetUpTestSuite();
         ASSERT_TRUE(c().WaitForOutput("Web: serving port " + std::to_string(Port(81)), 10000)) << c().Output();
-        ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c().Output();
     }
+    static int Port(int instrumentPort) { return instrumentPort + c().portOffset(); }
     struct Response {
         std::string head, body;
     };
@@ -77,7 +71,7 @@ TEST_F(WebServer, CaptureOnPort81IsTheScreenAsA800x480Jpeg) {
         sum[i % 3] += std::abs(static_cast<int>(png.rgb[i]) - static_cast<int>(jpeg.rgb[i]));
     for (double s : sum)
         EXPECT_LE(s / (800.0 * 480.0), 6.0);
-    EXPECT_NE(ReadAll(c().root() + "/var/log/commands.log").find("ran 0 cjpeg -outfile /tmp/image.jpg /tmp/image.bmp"),
+    EXPECT_NE(ReadFile(c().root() + "/var/log/commands.log").find("ran 0 cjpeg -outfile /tmp/image.jpg /tmp/image.bmp"),
               std::string::npos);
 }
 
@@ -95,6 +89,40 @@ TEST_F(WebServer, UnlockTurnsRemoteWithLockIntoRemoteWithinTwoAndAHalfSeconds) {
     while ((state = Ask("SYST:COMM:RLST?")) != "REM" && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(state, "REM");
+}
+
+TEST_F(WebServer, ScreenCopyToUsbWhileAClientLoopsOnTheCaptureTakesTurnsWithIt) {
+    EXPECT_EQ(Ask("SYST:COMM:RLST LOC;RLST?"), "LOC");  // keys are refused in remote
+    ASSERT_TRUE(Panel("usb insert sda1"));
+    const std::string bmp = c().root() + "/mnt/sd1/QXDIMC000.bmp";
+    for (int waited = 0; waited <= 10000 && !std::filesystem::exists(c().root() + "/mnt/sd1"); waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the watch sees the stick
+
+    std::atomic<bool> stop{false};
+    int captures = 0, undecoded = 0;
+    long longestMs = 0;
+    std::thread client([&] {
+        while (!stop.load()) {
+            const auto start = std::chrono::steady_clock::now();
+            const Response r = Http(81, "GET /capture.jpg");
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+            longestMs = std::max(longestMs, static_cast<long>(ms.count()));
+            testsupport::RgbImage img;
+            ++captures;
+            if (Status(r) != "HTTP/1.0 200" || !testsupport::DecodeJpeg(r.body, &img) || img.width != 800) ++undecoded;
+        }
+    });
+    Mark();
+    ASSERT_TRUE(Panel("hold L"));
+    EXPECT_TRUE(WaitLogged(365, 175, "Screen Saved to\\nUSB:/QXDIMC000.bmp", false, 15000)) << TextLog();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    stop.store(true);
+    client.join();
+    EXPECT_EQ(ReadFile(bmp).size(), 1152054u);
+    EXPECT_GT(captures, 1);
+    EXPECT_EQ(undecoded, 0);
+    EXPECT_LT(longestMs, 10000);
 }
 
 }  // namespace

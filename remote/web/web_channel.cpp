@@ -19,6 +19,9 @@ namespace {
 constexpr uint32_t kWaitPassMs = 2;  // pass period while a large reply drains or the queue is full
 constexpr uint32_t kPostedPollMs = 20;
 constexpr uint32_t kRoomPollMs = 20;  // a frame waiting for room looks for a stop this often
+// A client whose handshake has not finished within this is taken as gone (a failed handshake has no
+// departure of its own).
+constexpr uint64_t kHandshakeMs = 5000;
 
 RemotePort g_webPort;
 bool g_webPortMade = false;  // port-80 thread only
@@ -27,6 +30,7 @@ ClientLink g_link{};
 // The client and the receive buffer are shared by the server's worker threads and the port-80 thread.
 std::mutex g_lock;
 const void* g_claimed = nullptr;  // the client that passed the handshake test
+uint64_t g_claimedAtMs = 0;
 void* g_ready = nullptr;          // the same once replies may go to it
 bool g_stopping = false;
 uint8_t g_rx[kWebRxSize];
@@ -176,8 +180,11 @@ void WebChannelEnd() {
 
 bool WebClientClaim(const void* client) {
     std::lock_guard<std::mutex> lock(g_lock);
-    if (g_claimed != nullptr || g_stopping) return false;
+    const uint64_t now = plat::NowMs();
+    if (g_stopping || (g_claimed != nullptr && (g_ready != nullptr || now - g_claimedAtMs < kHandshakeMs)))
+        return false;
     g_claimed = client;
+    g_claimedAtMs = now;
     return true;
 }
 

@@ -82,6 +82,20 @@ TEST_F(WebChannelTest, OneClientAtATimeAndADepartedClientsInputIsDropped) {
     EXPECT_EQ(Serve(2), want);
 }
 
+TEST_F(WebChannelTest, AClientWhoseHandshakeNeverEndsIsReplacedAfterFiveSeconds) {
+    plat::SetTimeScale(100);
+    ASSERT_TRUE(web::WebClientClaim(&g_clientA));
+    EXPECT_FALSE(web::WebClientClaim(&g_clientB));
+    plat::SleepMs(5000);
+    Connect(&g_clientB);
+    web::WebClientReady(&g_clientA);  // too late: B is the client
+    web::WebClientLeave(&g_clientA);
+    plat::SetTimeScale(1);
+    ASSERT_TRUE(Frame(&g_clientB, "SYST:ERR?"));
+    const std::vector<std::string> want = {"B:+0,\"No error\"\n"};
+    EXPECT_EQ(Serve(1), want);
+}
+
 TEST_F(WebChannelTest, AFrameLongerThanTheReceiveBufferIsFedAsTheChannelReadsAndGivesUpWhenNobodyReads) {
     Connect(&g_clientA);
     std::string big;

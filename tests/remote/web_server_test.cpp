@@ -3,6 +3,9 @@
 #include "remote/web_server.h"
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -75,6 +78,25 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
     g_ThreadCtl.control.store(kIfaceIdle);
     Start();
     EXPECT_EQ(Ask(81, "POST /unlock"), "HTTP/1.0 200 OK\r\n");
+    EXPECT_EQ(g_WebLockReleaseReq.exchange(0), 1u);
+}
+
+TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(Port(81)));
+    addr.sin_addr.s_addr = htonl(INADDR_ANY);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(listen(fd, 1), 0);
+    testing::internal::CaptureStderr();
+    threads.emplace_back(WebServerThread81, nullptr);
+    plat::SleepMs(2500);  // three tries
+    close(fd);
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told, "Web: cannot listen on port " + std::to_string(Port(81)) + ", retrying every second\n");
+    EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 1u);
+    EXPECT_EQ(Ask(81, "POST /unlock", 3000), "HTTP/1.0 200 OK\r\n");
     EXPECT_EQ(g_WebLockReleaseReq.exchange(0), 1u);
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <mutex>
 #include <string>
 
@@ -11,13 +10,11 @@
 #include "platform/host/wake_event.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_channels.h"
-#include "scpi/channels/set_command_handover.h"
 
 namespace web {
 namespace {
 
-constexpr uint32_t kWaitPassMs = 2;  // pass period while a large reply drains or the queue is full
-constexpr uint32_t kPostedPollMs = 20;
+constexpr uint32_t kPostedPollMs = 20;  // longest wait for a completion before the loop looks around
 constexpr uint32_t kRoomPollMs = 20;  // a frame waiting for room looks for a stop this often
 // A client whose handshake has not finished within this is taken as gone (a failed handshake has no
 // departure of its own).
@@ -148,11 +145,7 @@ void WebChannelServe(uint32_t waitMs) {
         if (g_dropPending.exchange(false)) DropSession();
         if (scpi::WaitsForInput(ifc) && RxEmpty()) break;
         if (scpi::ChannelPass(ifc)) Transmit();
-        const uint32_t state = ifc->parse->state;
-        if (state == kParsePosted)
-            ScpiHandoverWaitCompletion(ifc->channelId, kPostedPollMs);
-        else if (state == kParseDeferred || state == kParseExecute)
-            plat::SleepMs(kWaitPassMs);
+        scpi::ChannelAwaitProgress(ifc, kPostedPollMs);
         if (plat::NowUs() >= deadline) return;
     }
     g_inputCame.WaitUntilUs(deadline);

@@ -83,6 +83,8 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
 
 TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const int one = 1;  // a connection of the test before in TIME_WAIT does not keep it out
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(Port(81)));

@@ -11,8 +11,9 @@
 
 namespace {
 
-constexpr uint32_t kWatchMs = 20;   // the stop request is seen within this
-constexpr uint32_t kRetryMs = 1000;  // a port that cannot be taken is tried again this often
+constexpr uint32_t kChannelWatchMs = 20;  // port 80 serves the web channel's mailbox this often
+constexpr uint32_t kWatchMs = 50;         // the stop request is seen within this
+constexpr uint32_t kRetryMs = 1000;       // a port that cannot be taken is tried again this often
 
 void* ServePort(RunningWord word, int instrumentPort, bool withScpi) {
     g_ThreadCtl.running[word].store(1);
@@ -38,7 +39,7 @@ void* ServePort(RunningWord word, int instrumentPort, bool withScpi) {
             nextTry = plat::NowMs() + kRetryMs;
         }
         if (withScpi)
-            web::WebChannelServe(kWatchMs);
+            web::WebChannelServe(kChannelWatchMs);
         else
             plat::SleepMs(kWatchMs);
     }

@@ -135,6 +135,19 @@ int Quiet(const mg_connection*, const char*) {
     return 1;
 }
 
+constexpr bool kWithScpi = true, kWithoutScpi = false;
+
+// The routes are in place before the server takes its first request (a request that came before them
+// would find none).
+void AddRoutes(const mg_context* constCtx) {
+    mg_context* ctx = const_cast<mg_context*>(constCtx);
+    mg_set_request_handler(ctx, "/capture.jpg$", OnCapture, nullptr);
+    mg_set_request_handler(ctx, "/webkey$", OnWebKey, nullptr);
+    mg_set_request_handler(ctx, "/unlock$", OnUnlock, nullptr);
+    if (*static_cast<const bool*>(mg_get_user_data(ctx)))
+        mg_set_websocket_handler(ctx, "/scpi$", OnSocketConnect, OnSocketReady, OnSocketData, OnSocketClose, nullptr);
+}
+
 }  // namespace
 
 mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
@@ -150,14 +163,10 @@ mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
                              nullptr};
     mg_callbacks callbacks{};
     callbacks.log_message = Quiet;
-    mg_context* ctx = mg_start(&callbacks, nullptr, options);
-    if (ctx == nullptr) return nullptr;
-    mg_set_request_handler(ctx, "/capture.jpg$", OnCapture, nullptr);
-    mg_set_request_handler(ctx, "/webkey$", OnWebKey, nullptr);
-    mg_set_request_handler(ctx, "/unlock$", OnUnlock, nullptr);
-    if (withScpi)
-        mg_set_websocket_handler(ctx, "/scpi$", OnSocketConnect, OnSocketReady, OnSocketData, OnSocketClose, nullptr);
-    return ctx;
+    callbacks.init_context = AddRoutes;
+    // civetweb passes the user data on as a pointer to mutable data, but never writes through it.
+    void* scpi = const_cast<bool*>(withScpi ? &kWithScpi : &kWithoutScpi);
+    return mg_start(&callbacks, scpi, options);
 }
 
 void WebHttpStop(mg_context* ctx) {

@@ -186,9 +186,9 @@ void WebClientReady(void* client) {
     if (g_claimed == client) g_ready = client;
 }
 
-bool WebClientFrame(const void* client, const char* data, size_t length) {
+bool WebClientFrame(const void* client, const char* data, size_t length, bool final) {
     std::string message(data, length);
-    if (message.empty() || message.back() != '\n') message += '\n';
+    if (final && (message.empty() || message.back() != '\n')) message += '\n';
     size_t done = 0;
     const uint64_t deadline = plat::NowUs() + uint64_t{kWebFrameWaitMs} * 1000u;
     while (done < message.size()) {

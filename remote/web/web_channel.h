@@ -42,9 +42,10 @@ void WebChannelEnd();
 bool WebClientClaim(const void* client);
 // The handshake is done: replies may go to the client.
 void WebClientReady(void* client);
-// A text frame from the client; false when its client must be closed (it is not the client, or the
-// frame found no room within kWebFrameWaitMs, or the server stops).
-bool WebClientFrame(const void* client, const char* data, size_t length);
+// A text frame from the client; `final` is clear for all but the last frame of a message sent in
+// fragments, whose line feed comes after the last one. False when its client must be closed (it is not the
+// client, or the frame found no room within kWebFrameWaitMs, or the server stops).
+bool WebClientFrame(const void* client, const char* data, size_t length, bool final = true);
 // The client has gone: its pending input and output are dropped.
 void WebClientLeave(const void* client);
 

@@ -100,11 +100,13 @@ void OnSocketReady(mg_connection* conn, void*) {
     WebClientReady(conn);
 }
 
+constexpr int kFinalFrame = 0x80;  // FIN, the first bit of a websocket frame
+
 int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*) {
     switch (bits & 0x0F) {
         case MG_WEBSOCKET_OPCODE_TEXT:
         case MG_WEBSOCKET_OPCODE_CONTINUATION:
-            return WebClientFrame(conn, data, length) ? 1 : 0;
+            return WebClientFrame(conn, data, length, (bits & kFinalFrame) != 0) ? 1 : 0;
         case MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE:
             return 0;
         default:

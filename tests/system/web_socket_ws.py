@@ -26,8 +26,10 @@ def session(ctl, failures):
         failures.append("a second websocket was accepted while the first was open")
     except (websocket.WebSocketException, OSError) as e:
         print(f"ok   second websocket refused ({type(e).__name__})")
-    ws.send("*ESE?")
-    web_harness.check(failures, "first websocket still served", ws.recv(), "+0\n")
+    # One message in two fragments.
+    ws.send_frame(websocket.ABNF.create_frame("*ESE?;", websocket.ABNF.OPCODE_TEXT, fin=0))
+    ws.send_frame(websocket.ABNF.create_frame("*STB?", websocket.ABNF.OPCODE_CONT, fin=1))
+    web_harness.check(failures, "first websocket still served", ws.recv(), "+0;+0\n")
     ws.close()
     again = web_harness.retry(lambda: websocket.create_connection(ctl.ws_url(), timeout=5))
     again.send("SYST:ERR?")

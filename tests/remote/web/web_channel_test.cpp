@@ -64,7 +64,8 @@ TEST_F(WebChannelTest, FrameIsAProgramMessageAndEachReplyOneFrameWithTheWebChann
     Connect(&g_clientA);
     ASSERT_TRUE(Frame(&g_clientA, "DATA:SEQ? 0"));
     ASSERT_TRUE(Frame(&g_clientA, "SYST:ERR?\n"));
-    ASSERT_TRUE(Frame(&g_clientA, "*ESE?;SYST:ERR?"));
+    ASSERT_TRUE(web::WebClientFrame(&g_clientA, "*ESE?;", 6, false));  // one message in two fragments
+    ASSERT_TRUE(Frame(&g_clientA, "SYST:ERR?"));
     const std::vector<std::string> want = {"A:-292,\"Referenced name does not exist\"\n",
                                            "A:+0;+0,\"No error\"\n"};
     EXPECT_EQ(Serve(2), want);

@@ -145,6 +145,7 @@ bool SystemStartup() {
     scpiStatusBlockInit(&scpi::g_StatusLan);
     scpiStatusBlockInit(&scpi::g_StatusUart);
     scpiStatusBlockInit(&scpi::g_StatusGpib);
+    scpiStatusBlockInit(&scpi::g_StatusWeb);
     SharedBufInit();
     // Before the bring-up: the waveform memory loads the factory waves of a new root.
     ProvisionNewUnit();

@@ -7,6 +7,7 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
+#include "core/system/state/web_capture.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/hardcopy/hardcopy_sync.h"
 #include "panel/pages/page_mgr.h"
@@ -35,8 +36,9 @@ void GuiThread_SetLcdApply(void (*apply)(uint32_t bytes)) {
 }
 
 void GuiThread_Pass() {
-    // The supervisor loop is copying the framebuffer: nothing may change it, nor move on meanwhile.
-    if (Hardcopy_IsPending()) {
+    // The supervisor loop or the web server is copying the framebuffer: nothing may change it, nor move on
+    // meanwhile.
+    if (Hardcopy_IsPending() || g_WebScreenCopyOwner.load(std::memory_order_acquire) != 0) {
         panel::HardcopyGuiStandsStill();
         return;
     }

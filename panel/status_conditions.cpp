@@ -117,7 +117,7 @@ bool ExtraHolds(Extra extra) {
 }
 
 ScpiStatusBlock* const kBlocks[] = {&scpi::g_StatusLan, &scpi::g_StatusUsb, &scpi::g_StatusGpib,
-                                    &scpi::g_StatusUart};
+                                    &scpi::g_StatusUart, &scpi::g_StatusWeb};
 }  // namespace
 
 panel::StatusConditions panel::BuildStatusConditions() {

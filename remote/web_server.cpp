@@ -1,17 +1,61 @@
 #include "remote/web_server.h"
 
+#include <cstdio>
+
 #include "core/system/state/thread_ctl.h"
+#include "platform/host/clock.h"
+#include "platform/host/options.h"
+#include "remote/web/web_channel.h"
+#include "remote/web/web_http.h"
+#include "remote/web/web_index.h"
 
-std::atomic<uint32_t> g_WebLockReleaseReq{0};
+namespace {
 
-// The HTTP servers are not served yet: each thread holds its running word until the interface threads
-// are asked to stop.
-void* WebServerThread80(void*) {
-    core::IdleWhileRunning(kRunWeb80);
+constexpr uint32_t kChannelWatchMs = 20;  // port 80 serves the web channel's mailbox this often
+constexpr uint32_t kWatchMs = 50;         // the stop request is seen within this
+constexpr uint32_t kRetryMs = 1000;       // a port that cannot be taken is tried again this often
+
+void* ServePort(RunningWord word, int instrumentPort, bool withScpi) {
+    g_ThreadCtl.running[word].store(1);
+    if (withScpi) {
+        if (web::WebIndexEnsure() != 0)
+            std::fprintf(stderr, "Web: cannot write %s/index.html\n", web::kWebRoot);
+        web::WebChannelStart({web::WebHttpSendFrame, web::WebHttpSendClose});
+    }
+    mg_context* ctx = nullptr;
+    bool told = false;
+    uint64_t nextTry = 0;
+    while (g_ThreadCtl.control.load() != kIfaceStop) {
+        if (ctx == nullptr && plat::NowMs() >= nextTry) {
+            ctx = web::WebHttpStart(instrumentPort, withScpi);
+            if (ctx != nullptr) {
+                std::printf("Web: serving port %d\n", plat::Port(instrumentPort));
+                std::fflush(stdout);
+            } else if (!told) {
+                std::fprintf(stderr, "Web: cannot listen on port %d, retrying every second\n",
+                             plat::Port(instrumentPort));
+                told = true;
+            }
+            nextTry = plat::NowMs() + kRetryMs;
+        }
+        if (withScpi)
+            web::WebChannelServe(kChannelWatchMs);
+        else
+            plat::SleepMs(kWatchMs);
+    }
+    if (withScpi) web::WebChannelStopping();
+    web::WebHttpStop(ctx);
+    if (withScpi) web::WebChannelEnd();
+    g_ThreadCtl.running[word].store(0);
     return nullptr;
 }
 
+}  // namespace
+
+void* WebServerThread80(void*) {
+    return ServePort(kRunWeb80, 80, true);
+}
+
 void* WebServerThread81(void*) {
-    core::IdleWhileRunning(kRunWeb81);
-    return nullptr;
+    return ServePort(kRunWeb81, 81, false);
 }

@@ -2,7 +2,8 @@
 # Runs the controller for a few seconds under strace and lists every file it touched outside its
 # instrument root. Allowed outside are only reads the C and C++ run-time make on their own: the program
 # and its shared libraries, the loader's cache, the time zone (the command log's time stamps), the
-# folders above the root, which are looked at while the root's path is resolved, and - in a build with
+# processor count (/sys/devices/system/cpu/online, read by the C library for civetweb), the folders above
+# the root, which are looked at while the root's path is resolved, and - in a build with
 # sanitizers - the process's own /proc/self files and the program's folder. The stand-ins of the serial
 # and USB device nodes are pseudo-terminals the program makes for itself (/dev/ptmx, /dev/pts/N): those
 # it may open for reading and writing.
@@ -27,6 +28,7 @@ ptys='^/dev/\(ptmx\|pts/[0-9]*\)$'
   echo /etc/ld.so.cache
   echo /etc/ld.so.preload
   echo /etc/localtime
+  echo /sys/devices/system/cpu/online
   d="$root"
   while [ "$d" != "/" ]; do d=$(dirname "$d"); echo "$d"; done
 } | sort -u > "$allowed"

@@ -7,10 +7,13 @@ set -euo pipefail
 # FreeType and the DejaVu fonts: the font generator (scripts/gen-fonts.sh) and its check.
 # libmodbus: the Modbus TCP server; mbpoll and pymodbus are the clients of its system tests (pymodbus
 # loads its client package only with serial-asyncio, which it merely recommends).
+# civetweb serves the web server, libjpeg makes its screen picture; chromium, chromium-driver,
+# python3-selenium and python3-websocket are the web server's system-test clients.
 packages=(build-essential cmake googletest libgtest-dev libgmock-dev libbenchmark-dev python3 clang libclang-rt-dev
   python3-pyvisa python3-pyvisa-py python3-serial strace libkissfft-dev libpng-dev libfreetype-dev fonts-dejavu-core
   fonts-dejavu-extra pkg-config
-  libmodbus-dev mbpoll python3-pymodbus python3-serial-asyncio)
+  libmodbus-dev mbpoll python3-pymodbus python3-serial-asyncio
+  libcivetweb-dev libjpeg-dev chromium chromium-driver python3-selenium python3-websocket)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -16,8 +16,8 @@ std::atomic<uint32_t> g_answered{0};
 namespace panel {
 
 void HardcopyGuiStandsStill() {
-    // A question seen here was asked after the pending bit was set, and only the copier clears the bit:
-    // every later pass of this thread sees it set and draws nothing.
+    // A question seen here was asked after the pending bit (or the web capture flag) was set, and only the
+    // copier clears it: every later pass of this thread sees it set and draws nothing.
     g_answered.store(g_asked.load(std::memory_order_acquire), std::memory_order_release);
 }
 

@@ -6,7 +6,7 @@
 
 namespace panel {
 
-// The GUI thread, at a pass that saw the pending bit.
+// The GUI thread, at a pass that saw the pending bit or the web capture flag.
 void HardcopyGuiStandsStill();
 // The copier, while the pending bit is set: waits until the GUI thread has stood still since the call
 // began; false when it has not within timeoutMs (a GUI thread that is not running never answers).

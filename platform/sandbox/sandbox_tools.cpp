@@ -9,6 +9,7 @@ namespace {
 // handler says otherwise.
 constexpr Tool kTools[] = {
     {"cat", Cat, false},
+    {"cjpeg", Cjpeg, false},
     {"cp", Cp, false},
     {"dd", Dd, false},
     {"echo", Echo, false},

@@ -37,6 +37,8 @@ bool SplitOptions(const Args& args, std::string_view allowed, std::string* optio
 
 // File tools.
 int Cat(const Args& args, ToolIo& io);
+// cjpeg [-quality N] [-outfile FILE] [FILE]: a 24-bit BMP to a JPEG.
+int Cjpeg(const Args& args, ToolIo& io);
 int Cp(const Args& args, ToolIo& io);
 int Dd(const Args& args, ToolIo& io);
 int Echo(const Args& args, ToolIo& io);

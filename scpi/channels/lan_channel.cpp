@@ -22,7 +22,6 @@
 #include "platform/host/wake_event.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_channels.h"
-#include "scpi/channels/set_command_handover.h"
 
 namespace scpi {
 namespace {
@@ -343,13 +342,7 @@ void LanServeClient() {
                 continue;
             }
             if (ChannelPass(ifc)) alive = TransmitAll(fd);
-            const uint32_t state = ifc->parse->state;
-            // Waiting for the menu/control thread (woken by the completion), a reply to drain or a queue
-            // to take the command.
-            if (state == kParsePosted)
-                ScpiHandoverWaitCompletion(ifc->channelId, kPollMs);
-            else if (state == kParseDeferred || state == kParseExecute)
-                plat::SleepMs(kWaitPassMs);
+            ChannelAwaitProgress(ifc, kPollMs);
         }
         ChannelDropSession(ifc);
     }

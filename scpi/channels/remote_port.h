@@ -6,7 +6,9 @@
 #include <pthread.h>
 #include <termios.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr uint32_t kTxQueueEntries = 64;
 constexpr uint32_t kTxRingSize = 1024;
@@ -104,6 +106,9 @@ int PortClose(RemotePort* port);
 // Removes every committed entry and resets the queue.
 int PortQueueClear(RemotePort* port);
 int PortCommittedCount(RemotePort* port);
+// For a port that sends by other means than a descriptor (the web server's websocket): appends every
+// committed byte to *out and marks it sent. The bytes taken.
+size_t PortTakeCommitted(RemotePort* port, std::string* out);
 // The control codes every port shares (1 open, 2, 3, 4, 5, 10, 11, 12); -1 for other codes.
 int PortControl(RemotePort* port, int32_t code, const void* arg);
 

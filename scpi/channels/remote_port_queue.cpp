@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <string>
 
 #include "scpi/channels/remote_port.h"
 
@@ -182,3 +183,23 @@ int PortWrite(RemotePort* port, const void* data, uint32_t length, int32_t mode)
     pthread_mutex_unlock(&port->mutex);
     return rc;
 }
+
+namespace scpi {
+
+size_t PortTakeCommitted(RemotePort* port, std::string* out) {
+    if (port == nullptr) return 0;
+    pthread_mutex_lock(&port->mutex);
+    ScpiTxQueue& q = port->txq;
+    size_t taken = 0;
+    for (int32_t i = 0; i < q.committed; ++i) {
+        const ScpiTxEntry& e = q.entries[Slot(q.readIdx + static_cast<uint32_t>(i))];
+        const size_t skip = i == 0 ? static_cast<size_t>(q.sent) : 0;
+        out->append(reinterpret_cast<const char*>(e.data) + skip, e.length - skip);
+        taken += e.length - skip;
+    }
+    Consume(port, taken);
+    pthread_mutex_unlock(&port->mutex);
+    return taken;
+}
+
+}  // namespace scpi

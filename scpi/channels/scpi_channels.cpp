@@ -6,6 +6,7 @@ ScpiStatusBlock g_StatusLan;
 ScpiStatusBlock g_StatusUsb;
 ScpiStatusBlock g_StatusGpib;
 ScpiStatusBlock g_StatusUart;
+ScpiStatusBlock g_StatusWeb;
 
 namespace {
 
@@ -19,6 +20,7 @@ ChannelParts g_lanParts;
 ChannelParts g_usbParts;
 ChannelParts g_gpibParts;
 ChannelParts g_uartParts;
+ChannelParts g_webParts;
 
 }  // namespace
 }  // namespace scpi
@@ -35,4 +37,6 @@ constinit ScpiInterface g_ScpiIfGpib{.channelId = kChanUsbGpib, .status = &scpi:
                                     .lexer = &scpi::g_gpibParts.lexer, .cmd = &scpi::g_gpibParts.cmd};
 constinit ScpiInterface g_ScpiIfUart{.channelId = kChanUart, .status = &scpi::g_StatusUart, .parse = &scpi::g_uartParts.parse,
                                     .lexer = &scpi::g_uartParts.lexer, .cmd = &scpi::g_uartParts.cmd};
+constinit ScpiInterface g_ScpiIfWeb{.channelId = kChanWeb, .status = &scpi::g_StatusWeb, .parse = &scpi::g_webParts.parse,
+                                    .lexer = &scpi::g_webParts.lexer, .cmd = &scpi::g_webParts.cmd};
 #pragma GCC diagnostic pop

@@ -20,6 +20,7 @@
 namespace {
 
 constexpr uint32_t kPostedPollMs = 2;
+constexpr uint32_t kPassPeriodMs = 2;
 
 int Control(ScpiInterface* ifc, int32_t code, uintptr_t argument) {
     return ifc->io.control != nullptr ? ifc->io.control(code, argument) : -1;
@@ -187,6 +188,15 @@ bool ChannelPass(ScpiInterface* ifc) {
     if (ifc->parse->state == kParsePosted) return false;
     scpiUpdateStatusByte(ifc);
     return Control(ifc, kPortCtlCommitted, 0) > 0;
+}
+
+void ChannelAwaitProgress(ScpiInterface* ifc, uint32_t waitMs) {
+    if (ifc == nullptr || ifc->parse == nullptr) return;
+    const uint32_t state = ifc->parse->state;
+    if (state == kParsePosted)
+        ScpiHandoverWaitCompletion(ifc->channelId, waitMs);
+    else if (state == kParseDeferred || state == kParseExecute)
+        plat::SleepMs(kPassPeriodMs);
 }
 
 void ChannelDropSession(ScpiInterface* ifc) {

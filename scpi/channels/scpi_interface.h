@@ -133,6 +133,11 @@ bool WaitsForInput(const ScpiInterface* ifc);
 // ids without a handler report "-113,"Undefined header"".
 int RunHandler(ScpiInterface* ifc);
 
+// After a pass of a channel whose client's bytes wait to be parsed: waits for the completion of a command
+// handed to the menu/control thread (woken by it, at most waitMs), or one pass period (2 ms) while a large
+// reply drains or the queue has not yet taken the command; otherwise returns at once.
+void ChannelAwaitProgress(ScpiInterface* ifc, uint32_t waitMs);
+
 // Drops what a departed client left: waits for the completion of a command still posted (the
 // menu/control thread uses the context until then; at most until the command is given up), releases a
 // deferred reply's buffer, clears the port's pending output and resets the parser to the main root.

@@ -64,15 +64,19 @@ TEST_F(StatusConditions, FailedSelfTestIsLockBitFive) {
 }
 
 TEST_F(StatusConditions, ARisingConditionLatchesIntoEveryChannelsEvent) {
-    ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusLan), 0);
-    scpiQuesRegSet(&scpi::g_StatusLan, kRegPtr, 0xFFFF);
-    scpiQuesRegSet(&scpi::g_StatusLan, kRegEvent, 0);
+    for (ScpiStatusBlock* block : {&scpi::g_StatusLan, &scpi::g_StatusWeb}) {
+        ASSERT_EQ(scpiStatusBlockInit(block), 0);
+        scpiQuesRegSet(block, kRegPtr, 0xFFFF);
+        scpiQuesRegSet(block, kRegEvent, 0);
+    }
     g_AlarmState.summary = 1u << 2;
     UpdateStatusConditions();
     g_AlarmState.summary = 0;
     UpdateStatusConditions();
-    EXPECT_EQ(scpiQuesRegGet(&scpi::g_StatusLan, kRegCond), 0);
-    EXPECT_EQ(scpiQuesRegGet(&scpi::g_StatusLan, kRegEvent), 1 << 1);
+    for (ScpiStatusBlock* block : {&scpi::g_StatusLan, &scpi::g_StatusWeb}) {
+        EXPECT_EQ(scpiQuesRegGet(block, kRegCond), 0);
+        EXPECT_EQ(scpiQuesRegGet(block, kRegEvent), 1 << 1);
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "core/system/state/web_capture.h"
 #include "panel/gui_thread.h"
 #include "panel/hardcopy/bmp_writer.h"
+#include "panel/hardcopy/hardcopy_sync.h"
 #include "platform/host/clock.h"
 #include "tests/panel/hardcopy/hardcopy_fixture.h"
 
@@ -165,6 +166,20 @@ TEST_F(HardcopyTest, CopyWaitsForTheGuiPassThatWasPainting) {
         ASSERT_EQ(bmp.size(), 1152054u);
         EXPECT_EQ(static_cast<uint8_t>(bmp[54]), 0xFF) << copy;
     }
+}
+
+// The web server's capture reads the framebuffer under its flag: the GUI thread answers that it stands still
+// and paints nothing until the flag is given back.
+TEST_F(HardcopyTest, GuiStandsStillWhileTheWebCaptureFlagIsSet) {
+    plat::SetTimeScale(1);
+    g_WebScreenCopyOwner.store(1);
+    std::thread web([] { EXPECT_TRUE(panel::HardcopyWaitGuiStill(2000)); });
+    for (int i = 0; i < 50; ++i) {
+        GuiThread_Pass();
+        plat::SleepMs(2);
+    }
+    web.join();
+    g_WebScreenCopyOwner.store(0);
 }
 
 }  // namespace

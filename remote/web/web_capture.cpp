@@ -1,0 +1,63 @@
+#include "remote/web/web_capture.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+#include "core/system/state/web_capture.h"
+#include "panel/hardcopy/bmp_writer.h"
+#include "panel/hardcopy/hardcopy.h"
+#include "panel/hardcopy/hardcopy_sync.h"
+#include "platform/host/clock.h"
+#include "platform/host/root.h"
+#include "platform/sandbox/sandbox.h"
+
+namespace web {
+namespace {
+
+constexpr char kBmpPath[] = "/tmp/image.bmp";
+constexpr char kJpegPath[] = "/tmp/image.jpg";
+constexpr char kConvert[] = "cjpeg -outfile /tmp/image.jpg /tmp/image.bmp";
+// A GUI thread that has not started never answers; the capture goes on after this.
+constexpr uint32_t kGuiWaitMs = 100;
+
+bool ReadWhole(const std::string& host, std::string* data) {
+    std::ifstream file(host, std::ios::binary);
+    std::ostringstream text;
+    if (!file || !(text << file.rdbuf())) return false;
+    *data = std::move(text).str();
+    return !data->empty();
+}
+
+}  // namespace
+
+bool TakeCaptureFlag() {
+    const uint64_t deadline = plat::NowMs() + kCaptureWaitMs;
+    for (;;) {
+        if (Hardcopy_IsPending() == 0) {
+            uint32_t free = 0;
+            if (g_WebScreenCopyOwner.compare_exchange_strong(free, 1, std::memory_order_acq_rel)) {
+                // A copy requested between the look and the take goes first.
+                if (Hardcopy_IsPending() == 0) return true;
+                ReleaseCaptureFlag();
+            }
+        }
+        if (plat::NowMs() >= deadline) return false;
+        plat::SleepMs(kCapturePollMs);
+    }
+}
+
+void ReleaseCaptureFlag() {
+    g_WebScreenCopyOwner.store(0, std::memory_order_release);
+}
+
+int WebScreenCapture(std::string* jpeg) {
+    if (!TakeCaptureFlag()) return kCaptureBusy;
+    panel::HardcopyWaitGuiStill(kGuiWaitMs);
+    const bool made = Bmp_WriteScreen(kBmpPath) == 0 && plat::System(kConvert) == 0 &&
+                      ReadWhole(plat::MapPath(kJpegPath), jpeg);
+    ReleaseCaptureFlag();
+    return made ? kCaptureOk : kCaptureFailed;
+}
+
+}  // namespace web

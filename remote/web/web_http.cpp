@@ -1,0 +1,206 @@
+#include "remote/web/web_http.h"
+
+#include <arpa/inet.h>
+#include <civetweb.h>
+#include <netinet/in.h>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "platform/host/clock.h"
+#include "platform/host/options.h"
+#include "platform/host/root.h"
+#include "remote/web/web_capture.h"
+#include "remote/web/web_channel.h"
+#include "remote/web/web_index.h"
+#include "remote/web/web_key.h"
+#include "remote/web/web_lock_release.h"
+
+namespace web {
+namespace {
+
+// Worker threads of one server: a websocket client keeps one for as long as it stays.
+constexpr char kWorkerThreads[] = "6";
+constexpr char kRequestTimeoutMs[] = "10000";
+
+bool IsMethod(mg_connection* conn, const char* method) {
+    const mg_request_info* info = mg_get_request_info(conn);
+    return info != nullptr && info->request_method != nullptr && std::strcmp(info->request_method, method) == 0;
+}
+
+int SendText(mg_connection* conn, int status, const char* text) {
+    const size_t length = std::strlen(text);
+    mg_response_header_start(conn, status);
+    mg_response_header_add(conn, "Content-Type", "text/plain", -1);
+    mg_response_header_add(conn, "Cache-Control", "no-store", -1);
+    mg_response_header_add(conn, "Content-Length", std::to_string(length).c_str(), -1);
+    mg_response_header_send(conn);
+    mg_write(conn, text, length);
+    return status;
+}
+
+const char* StatusText(int status) {
+    switch (status) {
+        case 200:
+            return "OK\n";
+        case 400:
+            return "Bad Request\n";
+        case 405:
+            return "Method Not Allowed\n";
+        case 500:
+            return "Internal Server Error\n";
+        default:
+            return "Service Unavailable\n";
+    }
+}
+
+int Reply(mg_connection* conn, int status) {
+    return SendText(conn, status, StatusText(status));
+}
+
+int OnCapture(mg_connection* conn, void*) {
+    if (!IsMethod(conn, "GET")) return Reply(conn, 405);
+    std::string jpeg;
+    // The picture is read and the flag given back before a slow client gets it.
+    const int status = WebScreenCapture(&jpeg);
+    if (status != kCaptureOk) return Reply(conn, status);
+    mg_response_header_start(conn, 200);
+    mg_response_header_add(conn, "Content-Type", "image/jpeg", -1);
+    mg_response_header_add(conn, "Cache-Control", "no-store", -1);
+    mg_response_header_add(conn, "Content-Length", std::to_string(jpeg.size()).c_str(), -1);
+    mg_response_header_send(conn);
+    mg_write(conn, jpeg.data(), jpeg.size());
+    return 200;
+}
+
+int OnWebKey(mg_connection* conn, void*) {
+    if (!IsMethod(conn, "POST")) return Reply(conn, 405);
+    const mg_request_info* info = mg_get_request_info(conn);
+    return Reply(conn, WebKeyPost(info->query_string != nullptr ? info->query_string : ""));
+}
+
+int OnUnlock(mg_connection* conn, void*) {
+    if (!IsMethod(conn, "POST")) return Reply(conn, 405);
+    // The timer thread's 2 s step takes the request: a remote lock becomes plain remote.
+    g_WebLockReleaseReq.store(1);
+    return Reply(conn, 200);
+}
+
+int OnSocketConnect(const mg_connection* conn, void*) {
+    return WebClientClaim(conn) ? 0 : 1;
+}
+
+void OnSocketReady(mg_connection* conn, void*) {
+    WebClientReady(conn);
+}
+
+constexpr int kFinalFrame = 0x80;  // FIN, the first bit of a websocket frame
+
+int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*) {
+    switch (bits & 0x0F) {
+        case MG_WEBSOCKET_OPCODE_TEXT:
+        case MG_WEBSOCKET_OPCODE_CONTINUATION:
+            return WebClientFrame(conn, data, length, (bits & kFinalFrame) != 0) ? 1 : 0;
+        case MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE:
+            return 0;
+        default:
+            return 1;  // pings and pongs are civetweb's; binary frames are not SCPI
+    }
+}
+
+void OnSocketClose(const mg_connection* conn, void*) {
+    WebClientLeave(conn);
+}
+
+constexpr uint32_t kNudgeMs = 10;
+
+// A connection to the server's own port on loopback, closed at once.
+void Nudge(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    close(fd);
+}
+
+// civetweb reports a port it cannot bind on its own; the thread reports it once instead.
+int Quiet(const mg_connection*, const char*) {
+    return 1;
+}
+
+constexpr bool kWithScpi = true, kWithoutScpi = false;
+
+// The routes are in place before the server takes its first request (a request that came before them
+// would find none).
+void AddRoutes(const mg_context* constCtx) {
+    mg_context* ctx = const_cast<mg_context*>(constCtx);
+    mg_set_request_handler(ctx, "/capture.jpg$", OnCapture, nullptr);
+    mg_set_request_handler(ctx, "/webkey$", OnWebKey, nullptr);
+    mg_set_request_handler(ctx, "/unlock$", OnUnlock, nullptr);
+    if (*static_cast<const bool*>(mg_get_user_data(ctx)))
+        mg_set_websocket_handler(ctx, "/scpi$", OnSocketConnect, OnSocketReady, OnSocketData, OnSocketClose, nullptr);
+}
+
+}  // namespace
+
+mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
+    static std::once_flag library;
+    std::call_once(library, [] { mg_init_library(MG_FEATURES_WEBSOCKET); });
+    const std::string port = std::to_string(plat::Port(instrumentPort));
+    const std::string root = plat::MapPath(kWebRoot);
+    const char* options[] = {"listening_ports", port.c_str(),
+                             "document_root", root.c_str(),
+                             "num_threads", kWorkerThreads,
+                             "request_timeout_ms", kRequestTimeoutMs,
+                             "enable_directory_listing", "no",
+                             nullptr};
+    mg_callbacks callbacks{};
+    callbacks.log_message = Quiet;
+    callbacks.init_context = AddRoutes;
+    // civetweb passes the user data on as a pointer to mutable data, but never writes through it.
+    void* scpi = const_cast<bool*>(withScpi ? &kWithScpi : &kWithoutScpi);
+    return mg_start(&callbacks, scpi, options);
+}
+
+void WebHttpStop(mg_context* ctx) {
+    if (ctx == nullptr) return;
+    mg_server_port port{};
+    if (mg_get_server_ports(ctx, 1, &port) != 1) {
+        mg_stop(ctx);
+        return;
+    }
+    // civetweb's listener looks at its stop flag only between waits for a connection of up to 2 s: a
+    // connection of our own ends such a wait, so that the port is free within a few milliseconds.
+    std::atomic<bool> stopped{false};
+    std::thread nudger([&stopped, number = port.port] {
+        pthread_setname_np(pthread_self(), "WebStopNudge");
+        while (!stopped.load()) {
+            Nudge(number);
+            plat::SleepMs(kNudgeMs);
+        }
+    });
+    mg_stop(ctx);
+    stopped.store(true);
+    nudger.join();
+}
+
+bool WebHttpSendFrame(void* client, const char* data, size_t length) {
+    return mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_TEXT, data, length) > 0;
+}
+
+void WebHttpSendClose(void* client) {
+    static constexpr char kGoingAway[] = {0x03, static_cast<char>(0xE9)};  // status 1001
+    mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE, kGoingAway,
+                       sizeof kGoingAway);
+}
+
+}  // namespace web

@@ -1,0 +1,117 @@
+// The screen capture for "/capture.jpg": the picture of the framebuffer, the flag shared with the screen
+// copy to USB memory, and the answers when no picture can be had.
+#include "remote/web/web_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <future>
+#include <thread>
+
+#include "core/system/state/sys_status.h"
+#include "core/system/state/web_capture.h"
+#include "platform/host/clock.h"
+#include "platform/host/root.h"
+#include "tests/support/jpeg_read.h"
+#include "tests/support/temp_root.h"
+
+namespace {
+
+class WebCaptureTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SysStatusClear(kSysScreenCopyPending);
+        g_WebScreenCopyOwner.store(0);
+        // Left half red, right half blue, as RGB565.
+        std::string fb(1152000, '\0');
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 800; ++x) {
+                const uint16_t v = x < 400 ? 0xF800 : 0x001F;
+                fb[2 * (y * 800 + x)] = static_cast<char>(v & 0xFF);
+                fb[2 * (y * 800 + x) + 1] = static_cast<char>(v >> 8);
+            }
+        root.Write("/dev/fb0", fb);
+    }
+    void TearDown() override {
+        plat::SetTimeScale(1);
+        SysStatusClear(kSysScreenCopyPending);
+        g_WebScreenCopyOwner.store(0);
+    }
+    static std::future<int> CaptureLater() {
+        return std::async(std::launch::async, [] {
+            std::string jpeg;
+            return web::WebScreenCapture(&jpeg);
+        });
+    }
+    static bool Done(std::future<int>& f, int ms) {
+        return f.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready;
+    }
+
+    testsupport::TempRoot root;
+};
+
+int Near(const testsupport::RgbImage& img, int x, int y, int r, int g, int b) {
+    const uint8_t* p = &img.rgb[3 * (static_cast<size_t>(y) * 800 + x)];
+    return std::max({std::abs(p[0] - r), std::abs(p[1] - g), std::abs(p[2] - b)});
+}
+
+TEST_F(WebCaptureTest, ScreenComesBackAsA800x480JpegThroughTheSandboxAndTheFlagIsFree) {
+    std::string jpeg;
+    ASSERT_EQ(web::WebScreenCapture(&jpeg), 200);
+    testsupport::RgbImage img;
+    ASSERT_TRUE(testsupport::DecodeJpeg(jpeg, &img));
+    EXPECT_EQ(img.width, 800);
+    EXPECT_EQ(img.height, 480);
+    EXPECT_LE(Near(img, 100, 10, 255, 0, 0), 12);
+    EXPECT_LE(Near(img, 700, 470, 0, 0, 255), 12);
+    EXPECT_EQ(g_WebScreenCopyOwner.load(), 0u);
+    EXPECT_NE(root.Read("/var/log/commands.log").find("ran 0 cjpeg -outfile /tmp/image.jpg /tmp/image.bmp"),
+              std::string::npos);
+}
+
+TEST_F(WebCaptureTest, NoFramebufferOrAFailedConversionAnswers500NeverTheLastPicture) {
+    std::string jpeg;
+    ASSERT_EQ(web::WebScreenCapture(&jpeg), 200);
+    std::filesystem::remove(plat::MapPath("/dev/fb0"));
+    jpeg.clear();
+    EXPECT_EQ(web::WebScreenCapture(&jpeg), 500);
+    EXPECT_EQ(g_WebScreenCopyOwner.load(), 0u);
+
+    SetUp();
+    // cjpeg cannot put its output in place.
+    std::filesystem::remove(plat::MapPath("/tmp/image.jpg"));
+    std::filesystem::create_directories(plat::MapPath("/tmp/image.jpg/x"));
+    EXPECT_EQ(web::WebScreenCapture(&jpeg), 500);
+    EXPECT_EQ(g_WebScreenCopyOwner.load(), 0u);
+}
+
+TEST_F(WebCaptureTest, CaptureWaitsForAPendingCopyAndForAnotherCaptureWithoutTakingTheirTurn) {
+    SysStatusSet(kSysScreenCopyPending);
+    auto first = CaptureLater();
+    EXPECT_FALSE(Done(first, 500));  // longer than a capture takes
+    EXPECT_EQ(g_WebScreenCopyOwner.load(), 0u);  // the copy reads the screen meanwhile
+    SysStatusClear(kSysScreenCopyPending);
+    ASSERT_TRUE(Done(first, 5000));
+    EXPECT_EQ(first.get(), 200);
+
+    g_WebScreenCopyOwner.store(1);  // another capture is under way
+    auto second = CaptureLater();
+    EXPECT_FALSE(Done(second, 500));
+    EXPECT_EQ(g_WebScreenCopyOwner.load(), 1u);
+    g_WebScreenCopyOwner.store(0);
+    ASSERT_TRUE(Done(second, 5000));
+    EXPECT_EQ(second.get(), 200);
+}
+
+TEST_F(WebCaptureTest, ACopyThatDoesNotEndWithinTenSecondsAnswers503) {
+    plat::SetTimeScale(100);
+    SysStatusSet(kSysScreenCopyPending);
+    const uint64_t start = plat::NowMs();
+    std::string jpeg;
+    EXPECT_EQ(web::WebScreenCapture(&jpeg), 503);
+    EXPECT_GE(plat::NowMs() - start, 10000u);
+    EXPECT_TRUE(jpeg.empty());
+    EXPECT_EQ(g_WebScreenCopyOwner.load(), 0u);
+}
+
+}  // namespace

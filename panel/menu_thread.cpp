@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/control/alarms/alarms.h"
+#include "core/control/calibration/cali_panel_request.h"
 #include "core/control/sys_event.h"
 #include "core/params/access/param_access.h"
 #include "core/params/defaults/param_init.h"
@@ -361,6 +362,7 @@ void MenuThread_Pass() {
     }
     SettingsSaveRequestTake();
     if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
+    CaliPanel_TakeRequest();
     KeyStep();
     ReceiveSetCommand();
     sysServiceStep();

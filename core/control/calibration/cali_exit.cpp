@@ -111,20 +111,17 @@ void caliExtOffset(int32_t kind) {
     ShowMessageHold("Processing");
     SysStatusSet(kSysCaliProcessing);
     plat::SleepMs(kOneShotSettleMs);
-    bool failed = false;
-    for (int poll = 0; poll < kOneShotPolls; ++poll) {
+    // Only a reported success counts: a stage that gave no result within the polls failed as surely as
+    // one that reported a failure.
+    bool succeeded = false;
+    for (int poll = 0; poll < kOneShotPolls && !succeeded; ++poll) {
         const Results r = ReadStatus();
-        if (r.first == kFailure) failed = true;
-        if (r.first == kSuccess && r.second != 0) {
-            failed = false;
-            break;
-        }
-        plat::SleepMs(kOneShotPollMs);
+        succeeded = r.first == kSuccess && r.second != 0;
+        if (!succeeded) plat::SleepMs(kOneShotPollMs);
     }
     MsgQueue_Clear();
     MsgPopup_Close();
-    // A stage that never answers is taken as a success: it reports failures, not the absence of one.
-    if (failed) ShowMessageHold(shot.failText);
-    else ShowMessage(2, shot.successText);
+    if (succeeded) ShowMessage(2, shot.successText);
+    else ShowMessageHold(shot.failText);
     SysStatusClear(kSysCaliProcessing);
 }

@@ -1,0 +1,12 @@
+#pragma once
+// The key handlers of the calibration states: the item list (316), the point states (317-328) and the
+// default confirmation (329). They run on the menu/control thread.
+#include <cstdint>
+
+void menuCalibration(uint32_t* ev);
+// A point state's keys; kind 0 the voltage points, 1 the current points.
+void caliStepKey(uint32_t kind, uint32_t* ev);
+void caliDefaultKey(uint32_t* ev);
+
+// Hands the handlers of 316-329 to the key table; 0, or -1 when the table refused them.
+int CaliKeys_Register();

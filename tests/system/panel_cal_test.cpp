@@ -57,6 +57,19 @@ TEST_F(PanelCalibration, ItemListPointPopupAndExit) {
     EXPECT_TRUE(StageWritten(2354, "32"));
     EXPECT_TRUE(WaitLogged(15, 45, " 1.U Voltage Calibration")) << TextLog();
     EXPECT_TRUE(WaitLogged(761, 31, "SAVE"));
+
+    // The remote start shows the same point on this page.
+    Mark();
+    Send("CAL:CONF:MODE VOLT;:SYST:COMM:RLST LOC");
+    EXPECT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
+    Keys({"key T"});
+
+    // Item 7 runs the external offset calibration of all three phases to its end.
+    ASSERT_TRUE(Panel("calstat 9"));
+    Mark();
+    Keys({"knob -6", "key U"});
+    EXPECT_TRUE(StageWritten(2353, "71"));
+    EXPECT_TRUE(WaitLogged(365, 175, "Ext Offset\\nCalibration Success", false, 20000)) << TextLog();
 }
 
 }  // namespace

@@ -16,12 +16,15 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 struct DataExit {
     uint32_t command;
     const char* failText;
+    int32_t (*tellModeObject)();  // the event that ends the calibration mode
     const char* doneText;
-    int32_t (*tellModeObject)();
 };
-constexpr DataExit kSave{4, "SAVE_Cali fail\n", "Save & Exit", CaliSaveDone};
-constexpr DataExit kRecall{2, "Recall fail\n", "Recall & Exit", CaliRecallDone};
-constexpr DataExit kDefault{1, "Default fail\n", "Default & Exit", CaliDefaultDone};
+enum DataOp : uint8_t { kSave, kRecall, kDefault };
+constexpr DataExit kDataExits[] = {
+    {4, "SAVE_Cali fail\n", CaliSaveDone, "Save & Exit"},
+    {2, "Recall fail\n", CaliRecallDone, "Recall & Exit"},
+    {1, "Default fail\n", CaliDefaultDone, "Default & Exit"},
+};
 
 constexpr uint32_t kCommandSettleMs = 10;
 constexpr int kDataPolls = 10;
@@ -64,7 +67,8 @@ uint32_t WaitForData(const DataExit& op) {
     return kBusy;
 }
 
-void RunDataExit(const DataExit& op, bool leave) {
+void RunDataExit(DataOp which, bool leave) {
+    const DataExit& op = kDataExits[which];
     g_CalState.cmd.store(op.command, kRelaxed);
     BusReg_SetCaliCmd(static_cast<int32_t>(op.command));
     plat::SleepMs(kCommandSettleMs);

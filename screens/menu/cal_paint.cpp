@@ -21,8 +21,8 @@
 namespace calpage {
 
 const char* const kItemTexts[kItemCount] = {
-    "1.U Voltage Calibration", "2.V Voltage Calibration",  "3.W Voltage Calibration",
-    "4.U Current Calibration", "5.V Current Calibration",  "6.W Current Calibration",
+    "1.U Voltage Calibration",  "2.V Voltage Calibration",   "3.W Voltage Calibration",
+    "4.U Current Calibration",  "5.V Current Calibration",   "6.W Current Calibration",
     "7.Ext Offset Calibration", "8.Capacitance Calibration", "9.Zero RMS Calibration",
 };
 
@@ -36,8 +36,10 @@ constexpr uint32_t kItemList = 316, kFirstPoint = 317, kFirstCurrPoint = 323, kL
                    kDefaultConfirm = 329;
 constexpr uint16_t kLeftTop = GUI_TA_LEFT | GUI_TA_TOP;
 
-constexpr const char* kVoltTitles[3] = {"U_Volt Cal, DC(%s %s)", "V_Volt Cal, DC(%s %s)", "W_Volt Cal, DC(%s %s)"};
-constexpr const char* kCurrTitles[3] = {"U_Curr Cal, DC(%s %s)", "V_Curr Cal, DC(%s %s)", "W_Curr Cal, DC(%s %s)"};
+constexpr const char* kVoltTitles[3] = {"U_Volt Cal, DC(%s %s)", "V_Volt Cal, DC(%s %s)",
+                                        "W_Volt Cal, DC(%s %s)"};
+constexpr const char* kCurrTitles[3] = {"U_Curr Cal, DC(%s %s)", "V_Curr Cal, DC(%s %s)",
+                                        "W_Curr Cal, DC(%s %s)"};
 constexpr const char* kSoftLabels[3] = {"SAVE", "RECALL", "DEFAULT"};
 
 uint32_t State() {
@@ -103,7 +105,8 @@ bool IsPoint(uint32_t state) {
 
 }  // namespace
 
-void PointTitle(uint32_t state, uint32_t phase, char* title, size_t titleSize, char* range, size_t rangeSize) {
+void PointTitle(uint32_t state, uint32_t phase, char* title, size_t titleSize, char* range,
+                size_t rangeSize) {
     ParamRec rec{};
     caliGetStepRecord(state, &rec);
     const char* unit = rec.unitText != nullptr ? rec.unitText : "";
@@ -184,7 +187,8 @@ void PaintSelectionBar(WM_MSG_RECORD* msg) {
 void PaintPointPopup(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     char title[96], range[96];
-    PointTitle(State(), g_CalState.phase.load(std::memory_order_relaxed), title, sizeof title, range, sizeof range);
+    PointTitle(State(), g_CalState.phase.load(std::memory_order_relaxed), title, sizeof title, range,
+               sizeof range);
     DrawLimitPopup(0, title, range, nullptr);
     // The value can be typed once its popup is up.
     g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked), std::memory_order_relaxed);

@@ -164,8 +164,9 @@ void CalScreen_Create() {
     for (int i = 0; i < kWinCount; ++i) {
         const WinDef& d = kTree[i];
         const int style = d.shown ? WM_CF_SHOW : 0;
-        g_win[i] = d.parent == kDesktop ? WM_CreateTop(d.x, d.y, d.w, d.h, style, d.paint, 0)
-                                        : WM_CreateChild(d.x, d.y, d.w, d.h, g_win[d.parent], style, d.paint, 0);
+        g_win[i] = d.parent == kDesktop
+                       ? WM_CreateTop(d.x, d.y, d.w, d.h, style, d.paint, 0)
+                       : WM_CreateChild(d.x, d.y, d.w, d.h, g_win[d.parent], style, d.paint, 0);
     }
     g_seen = Seen{};
     g_PagesCreated.fetch_or(kPageBitCal, std::memory_order_relaxed);

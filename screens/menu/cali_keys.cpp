@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "core/control/calibration/cal_state.h"
-#include "core/control/calibration/calibration.h"
 #include "core/control/calibration/cali_exit.h"
 #include "core/control/calibration/cali_step_record.h"
+#include "core/control/calibration/calibration.h"
 #include "core/control/output_request.h"
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
@@ -33,14 +33,20 @@ constexpr uint32_t kKindVolt = 0, kKindCurr = 1;
 // What starting an item writes and where it goes: a point procedure of one phase, or a one-shot of all
 // three phases run to its end.
 struct CaliItem {
-    uint16_t mode;   // phase bit(s) and kind bit; bit 3 (high range) clear
-    uint32_t first;  // the first point state, or 0 for a one-shot
+    uint16_t mode;    // phase bit(s) and kind bit; bit 3 (high range) clear
+    uint32_t first;   // the first point state, or 0 for a one-shot
     int32_t oneShot;  // caliExtOffset's kind
 };
 constexpr CaliItem kItems[kLastItem + 1] = {
-    {0x011, kFirstVoltPoint, 0}, {0x012, kFirstVoltPoint, 0}, {0x014, kFirstVoltPoint, 0},
-    {0x021, kFirstCurrPoint, 0}, {0x022, kFirstCurrPoint, 0}, {0x024, kFirstCurrPoint, 0},
-    {0x047, 0, 6},               {0x087, 0, 7},               {0x107, 0, 8},
+    {0x011, kFirstVoltPoint, 0},
+    {0x012, kFirstVoltPoint, 0},
+    {0x014, kFirstVoltPoint, 0},
+    {0x021, kFirstCurrPoint, 0},
+    {0x022, kFirstCurrPoint, 0},
+    {0x024, kFirstCurrPoint, 0},
+    {0x047, 0, 6},
+    {0x087, 0, 7},
+    {0x107, 0, 8},
 };
 
 void WriteMode(uint16_t mode) {
@@ -120,15 +126,11 @@ void PointEnter(uint32_t kind) {
 }
 
 void PointKnob(int8_t delta) {
-    const int32_t work = EditValueStep(g_EditParam.workValue.load(kRelaxed), static_cast<int32_t>(g_EditParam.cursor),
-                                       delta, g_EditParam.max, g_EditParam.min);
+    const int32_t work =
+        EditValueStep(g_EditParam.workValue.load(kRelaxed), static_cast<int32_t>(g_EditParam.cursor), delta,
+                      g_EditParam.max, g_EditParam.min);
     g_EditParam.workValue.store(work, kRelaxed);
     g_EditBuf.entryValue = static_cast<double>(work) * static_cast<double>(g_EditParam.scale);
-}
-
-template <uint32_t Kind>
-void PointKeys(uint32_t* ev) {
-    caliStepKey(Kind, ev);
 }
 
 }  // namespace
@@ -191,13 +193,52 @@ void caliDefaultKey(uint32_t* ev) {
     }
 }
 
+void menuCalDcVR100P0(uint32_t* ev) {
+    caliStepKey(kKindVolt, ev);
+}
+void menuCalDcVR100P1(uint32_t* ev) {
+    caliStepKey(kKindVolt, ev);
+}
+void menuCalDcVR100P2(uint32_t* ev) {
+    caliStepKey(kKindVolt, ev);
+}
+void menuCalDcVR200P0(uint32_t* ev) {
+    caliStepKey(kKindVolt, ev);
+}
+void menuCalDcVR200P1(uint32_t* ev) {
+    caliStepKey(kKindVolt, ev);
+}
+void menuCalDcVR200P2(uint32_t* ev) {
+    caliStepKey(kKindVolt, ev);
+}
+void menuCaliCurrP0(uint32_t* ev) {
+    caliStepKey(kKindCurr, ev);
+}
+void menuCaliCurrP1(uint32_t* ev) {
+    caliStepKey(kKindCurr, ev);
+}
+void menuCaliCurrP2(uint32_t* ev) {
+    caliStepKey(kKindCurr, ev);
+}
+void menuCaliCurrP3(uint32_t* ev) {
+    caliStepKey(kKindCurr, ev);
+}
+void menuCaliCurrP4(uint32_t* ev) {
+    caliStepKey(kKindCurr, ev);
+}
+void menuCaliCurrP5(uint32_t* ev) {
+    caliStepKey(kKindCurr, ev);
+}
+void menuCalDefaultEnter(uint32_t* ev) {
+    caliDefaultKey(ev);
+}
+
 int CaliKeys_Register() {
     constexpr MenuKeySlot kSlots[] = {
-        {316, menuCalibration},        {317, PointKeys<kKindVolt>}, {318, PointKeys<kKindVolt>},
-        {319, PointKeys<kKindVolt>},   {320, PointKeys<kKindVolt>}, {321, PointKeys<kKindVolt>},
-        {322, PointKeys<kKindVolt>},   {323, PointKeys<kKindCurr>}, {324, PointKeys<kKindCurr>},
-        {325, PointKeys<kKindCurr>},   {326, PointKeys<kKindCurr>}, {327, PointKeys<kKindCurr>},
-        {328, PointKeys<kKindCurr>},   {329, caliDefaultKey},
+        {316, menuCalibration},  {317, menuCalDcVR100P0},    {318, menuCalDcVR100P1}, {319, menuCalDcVR100P2},
+        {320, menuCalDcVR200P0}, {321, menuCalDcVR200P1},    {322, menuCalDcVR200P2}, {323, menuCaliCurrP0},
+        {324, menuCaliCurrP1},   {325, menuCaliCurrP2},      {326, menuCaliCurrP3},   {327, menuCaliCurrP4},
+        {328, menuCaliCurrP5},   {329, menuCalDefaultEnter},
     };
     return KeyTable_RegisterMenu(kSlots, sizeof kSlots / sizeof kSlots[0]);
 }

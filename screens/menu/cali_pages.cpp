@@ -1,8 +1,8 @@
 #include "screens/menu/cali_pages.h"
 
 #include "core/control/calibration/cal_state.h"
-#include "core/control/calibration/calibration.h"
 #include "core/control/calibration/cali_step_record.h"
+#include "core/control/calibration/calibration.h"
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
 

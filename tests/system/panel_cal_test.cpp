@@ -17,7 +17,8 @@ class PanelCalibration : public FrontPanelSuite {
             const std::string out = c().Output();
             const size_t last = out.rfind("reg " + std::to_string(reg) + " = ");
             const size_t end = last == std::string::npos ? last : out.find('\n', last);
-            if (end != std::string::npos && out.compare(end + 1 - tail.size(), tail.size(), tail) == 0) return true;
+            if (end != std::string::npos && out.compare(end + 1 - tail.size(), tail.size(), tail) == 0)
+                return true;
         }
         return false;
     }

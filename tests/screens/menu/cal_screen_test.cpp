@@ -194,8 +194,10 @@ TEST_F(CalScreen, PointTitlesDropTrailingZeros) {
     const struct {
         int32_t value;
         const char* title;
-    } cases[] = {{12000, "U_Volt Cal, DC(+12 V)"}, {12500, "U_Volt Cal, DC(+12.5 V)"},
-                 {12340, "U_Volt Cal, DC(+12.34 V)"}, {12345, "U_Volt Cal, DC(+12.345 V)"}};
+    } cases[] = {{12000, "U_Volt Cal, DC(+12 V)"},
+                 {12500, "U_Volt Cal, DC(+12.5 V)"},
+                 {12340, "U_Volt Cal, DC(+12.34 V)"},
+                 {12345, "U_Volt Cal, DC(+12.345 V)"}};
     for (const auto& c : cases) {
         {
             std::lock_guard<std::mutex> lock(core::g_ParamLock);

@@ -377,6 +377,8 @@ void MenuThread_Pass() {
 
 bool MenuThread_TakeSetCommand() {
     if (Hardcopy_IsPending()) return false;
+    // A calibration reading between passes is checked against the point the procedure moved to.
+    CaliPanel_TakeRequest();
     if (!ReceiveSetCommand()) return false;
     CompleteSetCommand(false);
     panel::EditPublish();

@@ -13,12 +13,14 @@
 #include "GUI/text/gui_font.h"
 #include "core/control/calibration/cal_state.h"
 #include "core/params/access/key_entry.h"
+#include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
+#include "platform/stage/power_stage_sim.h"
 #include "screens/menu/cal_paint.h"
 #include "screens/menu/cali_pages.h"
 #include "tests/GUI/screen_fixture.h"
-#include "tests/core/ctrl_fixture.h"
+#include "tests/support/default_store.h"
 
 namespace {
 
@@ -71,10 +73,12 @@ int Ink(const std::vector<uint16_t>& s, Box b) {
     return n;
 }
 
-class CalScreen : public test::CtrlTest {
+// The screen's root first: the framebuffer lives there; the stage and the model's defaults on it.
+class CalScreen : public ::testing::Test {
   protected:
     void SetUp() override {
         guitest::FreshScreen();
+        test::FreshStore(1);
         GUI_SetTextHook(Observe);
         CalScreen_Create();
         CalScreen_Show();
@@ -124,7 +128,7 @@ TEST_F(CalScreen, ItemListWithTheBarAndTheSoftKeys) {
 // result; then its popup names the point and range, the keys are free and only EXIT stays.
 TEST_F(CalScreen, PreparePopupUntilTheStageIsReadyThenThePoint) {
     Step();
-    test::Stage().ScriptCaliStatus({0});
+    plat::PowerStage().ScriptCaliStatus({0});
     g_ParamFlags.fetch_or(core::kFlagKeysLocked);
     caliEnterStep(318);
     Step();
@@ -134,7 +138,7 @@ TEST_F(CalScreen, PreparePopupUntilTheStageIsReadyThenThePoint) {
     EXPECT_TRUE(SysStatusTest(kSysCaliProcessing)) << "still waiting";
     EXPECT_FALSE(Drawn("U_Volt Cal, DC(-250 V)"));
 
-    test::Stage().ScriptCaliStatus({kSecondResult});
+    plat::PowerStage().ScriptCaliStatus({kSecondResult});
     g_CalState.phase = 0;
     caliEnterStep(317);  // the first point's record: -250 V
     Step();
@@ -167,7 +171,7 @@ TEST_F(CalScreen, PreparePopupUntilTheStageIsReadyThenThePoint) {
 // Leaving a point while it still waits takes the prepare popup and the processing bit away.
 TEST_F(CalScreen, LeavingAWaitingPointReleasesTheControlTask) {
     Step();
-    test::Stage().ScriptCaliStatus({0});
+    plat::PowerStage().ScriptCaliStatus({0});
     caliEnterStep(320);
     Step();
     ASSERT_TRUE(SysStatusTest(kSysCaliProcessing));

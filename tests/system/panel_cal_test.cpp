@@ -39,6 +39,13 @@ TEST_F(PanelCalibration, ItemListPointPopupAndExit) {
     EXPECT_TRUE(WaitLogged(761, 151, "DEFAULT"));
     EXPECT_TRUE(WaitLogged(761, 211, "EXIT"));
 
+    // With the output on, a key only switches it off.
+    Send("OUTP ON;:SYST:COMM:RLST LOC");
+    ASSERT_EQ(Ask("OUTP?;:SYST:COMM:RLST LOC"), "+1");
+    Keys({"key U"});
+    EXPECT_EQ(Ask("OUTP?;:SYST:COMM:RLST LOC"), "+0");
+    EXPECT_TRUE(StageWritten(2353, "0")) << "nothing started";
+
     // ENTER starts phase U's voltage calibration; the point waits until the stage reports ready.
     Mark();
     Keys({"key U"});

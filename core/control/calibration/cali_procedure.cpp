@@ -5,7 +5,6 @@
 #include "core/params/param_store.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/messaging/msg_ring.h"
 
 namespace {
@@ -69,10 +68,10 @@ void Continue(Procedure& p, StepRow* row) {
         if (s.point != done) continue;
         const uint32_t page = s.page == kCalibrationPage ? s.page : s.page + p.pageShift;
         if (s.move == Move::kEnterPage) EnterPage(page);
-        if (s.move == Move::kSetState) g_MenuState.store(page, kRelaxed);
+        if (s.move == Move::kSetState) CaliPanel_RequestState(page);
         if (s.move == Move::kProcessing) {
             ShowMessage(2, "Processing...");
-            g_MenuState.store(page, kRelaxed);
+            CaliPanel_RequestState(page);
             if (p.unlockAtProcessing) g_ParamFlags.fetch_and(~kKeysLocked, kRelaxed);
         }
         StepObjPostMsg(p.base + s.next, row);

@@ -240,4 +240,12 @@ TEST_F(CalibrationTest, PanelEntriesWaitForTheMenuThread) {
     EXPECT_FALSE(CaliPanel_TakeRequest()) << "a request is taken once";
     CaliPanel_Request(330);
     EXPECT_FALSE(CaliPanel_TakeRequest()) << "no calibration state";
+
+    // A state-only request leaves the editor as it is.
+    g_EditParam.workValue = 7;
+    CaliPanel_RequestState(320);
+    EXPECT_EQ(g_MenuState.load(), 316u);
+    EXPECT_TRUE(CaliPanel_TakeRequest());
+    EXPECT_EQ(g_MenuState.load(), 320u);
+    EXPECT_EQ(g_EditParam.workValue.load(), 7);
 }

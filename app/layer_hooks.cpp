@@ -24,6 +24,7 @@
 #include "scpi/status/scpi_status.h"
 #include "scpi/channels/uart_channel.h"
 #include "screens/menu/cal_screen.h"
+#include "screens/menu/cali_keys.h"
 #include "screens/menu/cali_pages.h"
 #include "screens/menu/item_editor_slots.h"
 #include "screens/menu/menu_key_slots.h"
@@ -58,6 +59,7 @@ void WireLayerHooks() {
     MenuThread_SetKeyDispatch(menuKeyDispatch);
     if (MenuNav_RegisterKeys() != 0) std::fputs("the key table refused the menu key handlers\n", stderr);
     if (MenuItemEditors_Register() != 0) std::fputs("the key table refused the menu item editors\n", stderr);
+    if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
     MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(
@@ -69,7 +71,7 @@ void WireLayerHooks() {
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
                      caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
-                     menuEnterArbitraryMode});
+                     menuEnterArbitraryMode, menuGoCalibration});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },

@@ -34,7 +34,9 @@ void AddSimulationVerbs() {
         plat::PowerStageSim& stage = plat::PowerStage();
         const uint32_t raw = n == regmap::kOutputOn.first ? stage.OutputOn() : stage.Applied(n);
         const double v = plat::DecodeValue(plat::DecodeOf(n), raw);
-        std::printf("reg %u = %g\n", n, v);
+        // Registers the stage takes without a strobe (the calibration words) show only as written.
+        const double written = plat::DecodeValue(plat::DecodeOf(n), stage.Stored(n, 0));
+        std::printf("reg %u = %g written %g\n", n, v, written);
         std::fflush(stdout);
         return 0;
     });

@@ -1,5 +1,6 @@
 #include "panel/menu_entries.h"
 
+#include "core/control/calibration/cal_state.h"
 #include "core/params/access/key_entry.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
@@ -106,6 +107,7 @@ void menuOpenMenuPage() {
 void menuGoCalibration() {
     SetState(kCalibrationMenu);
     menuResetEdit();
+    g_CalState.savedSelection.store(0, kRelaxed);
     g_EditBuf.choiceCursor = 0;
     g_EditParam.startValue = 0;
     g_EditParam.workValue.store(0, kRelaxed);

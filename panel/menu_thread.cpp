@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/control/alarms/alarms.h"
+#include "core/control/calibration/cali_panel_request.h"
 #include "core/control/sys_event.h"
 #include "core/params/access/param_access.h"
 #include "core/params/defaults/param_init.h"
@@ -363,6 +364,7 @@ void MenuThread_Pass() {
     SettingsSaveRequestTake();
     EditFollow_Apply();
     if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
+    CaliPanel_TakeRequest();
     KeyStep();
     ReceiveSetCommand();
     sysServiceStep();
@@ -377,6 +379,8 @@ void MenuThread_Pass() {
 
 bool MenuThread_TakeSetCommand() {
     if (Hardcopy_IsPending()) return false;
+    // A calibration reading between passes is checked against the point the procedure moved to.
+    CaliPanel_TakeRequest();
     if (!ReceiveSetCommand()) return false;
     CompleteSetCommand(false);
     panel::EditPublish();

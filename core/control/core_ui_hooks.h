@@ -22,6 +22,7 @@ struct CoreUiHooks {
     void (*seqSimExit)();                                    // Seq_Exit: leaves SEQ or SIM
     void (*seqStepChanged)(int32_t step);                    // Seq_StepChangedHook
     int32_t (*arbitraryMode)();                              // menuEnterArbitraryMode
+    void (*goCalibration)();  // menuGoCalibration: the calibration list entered afresh, item 1 selected
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

@@ -1,21 +1,38 @@
 #include "screens/menu/cali_pages.h"
 
+#include "core/control/calibration/cal_state.h"
+#include "core/control/calibration/cali_step_record.h"
 #include "core/control/calibration/calibration.h"
+#include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
-#include "panel/menu_entries.h"
 
 namespace {
-constexpr uint32_t kFirstVoltPoint = 317, kFirstCurrPoint = 323, kLastCurrPoint = 328;
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint32_t kItemList = 316, kFirstVoltPoint = 317, kFirstCurrPoint = 323, kDefaultConfirm = 329;
 }  // namespace
 
-// The remote calibration commands and the panel enter the calibration menu the same way.
 void Enter_menuCalibration() {
-    menuGoCalibration();
+    g_MenuState.store(kItemList, std::memory_order_release);
+    menuResetEdit();
+    const auto selection = static_cast<int32_t>(g_CalState.savedSelection.load(kRelaxed));
+    g_EditParam.workValue.store(selection, kRelaxed);
+    g_EditParam.startValue = selection;
 }
 
 void caliEnterStep(uint32_t state) {
-    if (state < kFirstVoltPoint || state > kLastCurrPoint) return;
+    if (state < kFirstVoltPoint || state > kDefaultConfirm) return;
     g_MenuState.store(state, std::memory_order_release);
+    menuResetEdit();
+    ParamRec rec{};
+    caliGetStepRecord(state, &rec);
+    g_EditParam.startValue = rec.value;
+    g_EditParam.workValue.store(rec.value, kRelaxed);
+    g_EditParam.max = rec.max;
+    g_EditParam.min = rec.min;
+    g_EditParam.decimals = rec.decimals;
+    g_EditParam.digits = rec.digits;
+    g_EditParam.scale = rec.scale;
+    g_EditParam.cursor = 0;
     if (state == kFirstVoltPoint) CaliVoltStart();
     if (state == kFirstCurrPoint) CaliCurrStart();
 }

@@ -15,7 +15,7 @@ class PanelHomeKeys : public FrontPanelSuite {
     // What the simulated stage took at its last apply, asked until it is want (the control task applies a
     // change on a later pass).
     static bool StageHas(int reg, const std::string& want) {
-        const std::string line = "reg " + std::to_string(reg) + " = " + want + "\n";
+        const std::string line = "reg " + std::to_string(reg) + " = " + want + " written ";
         for (int tries = 0; tries < 20; ++tries) {
             if (!Panel("reg " + std::to_string(reg))) return false;
             if (c().Output().find(line) != std::string::npos) return true;

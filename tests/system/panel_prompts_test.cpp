@@ -10,7 +10,7 @@ class PanelPrompts : public FrontPanelSuite {
   protected:
     // Asks the simulated stage until register reg was applied with the value (bounded).
     static bool WaitReg(int reg, const std::string& value) {
-        const std::string want = "reg " + std::to_string(reg) + " = " + value + "\n";
+        const std::string want = "reg " + std::to_string(reg) + " = " + value + " written ";
         for (int tries = 0; tries < 40; ++tries) {
             if (!Panel("reg " + std::to_string(reg))) return false;
             const std::string out = c().Output();

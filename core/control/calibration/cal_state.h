@@ -11,6 +11,9 @@ struct CalStateRec {
     std::atomic<uint32_t> status{0};  // copy of register 2098
     std::atomic<uint8_t> measuring{0};
     std::atomic<uint32_t> phase{0};   // the phase being calibrated, 0-2
+    // The item list's selection (0-8) that a return to the list puts back; cleared when calibration is
+    // entered afresh.
+    std::atomic<uint32_t> savedSelection{0};
 };
 extern CalStateRec g_CalState;
 

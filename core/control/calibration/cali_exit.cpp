@@ -16,12 +16,15 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 struct DataExit {
     uint32_t command;
     const char* failText;
+    int32_t (*tellModeObject)();  // the event that ends the calibration mode
     const char* doneText;
-    int32_t (*tellModeObject)();
 };
-constexpr DataExit kSave{4, "SAVE_Cali fail\n", "Save & Exit", CaliSaveDone};
-constexpr DataExit kRecall{2, "Recall fail\n", "Recall & Exit", CaliRecallDone};
-constexpr DataExit kDefault{1, "Default fail\n", "Default & Exit", CaliDefaultDone};
+enum DataOp : uint8_t { kSave, kRecall, kDefault };
+constexpr DataExit kDataExits[] = {
+    {4, "SAVE_Cali fail\n", CaliSaveDone, "Save & Exit"},
+    {2, "Recall fail\n", CaliRecallDone, "Recall & Exit"},
+    {1, "Default fail\n", CaliDefaultDone, "Default & Exit"},
+};
 
 constexpr uint32_t kCommandSettleMs = 10;
 constexpr int kDataPolls = 10;
@@ -64,7 +67,8 @@ uint32_t WaitForData(const DataExit& op) {
     return kBusy;
 }
 
-void RunDataExit(const DataExit& op, bool leave) {
+void RunDataExit(DataOp which, bool leave) {
+    const DataExit& op = kDataExits[which];
     g_CalState.cmd.store(op.command, kRelaxed);
     BusReg_SetCaliCmd(static_cast<int32_t>(op.command));
     plat::SleepMs(kCommandSettleMs);
@@ -111,20 +115,17 @@ void caliExtOffset(int32_t kind) {
     ShowMessageHold("Processing");
     SysStatusSet(kSysCaliProcessing);
     plat::SleepMs(kOneShotSettleMs);
-    bool failed = false;
-    for (int poll = 0; poll < kOneShotPolls; ++poll) {
+    // Only a reported success counts: a stage that gave no result within the polls failed as surely as
+    // one that reported a failure.
+    bool succeeded = false;
+    for (int poll = 0; poll < kOneShotPolls && !succeeded; ++poll) {
         const Results r = ReadStatus();
-        if (r.first == kFailure) failed = true;
-        if (r.first == kSuccess && r.second != 0) {
-            failed = false;
-            break;
-        }
-        plat::SleepMs(kOneShotPollMs);
+        succeeded = r.first == kSuccess && r.second != 0;
+        if (!succeeded) plat::SleepMs(kOneShotPollMs);
     }
     MsgQueue_Clear();
     MsgPopup_Close();
-    // A stage that never answers is taken as a success: it reports failures, not the absence of one.
-    if (failed) ShowMessageHold(shot.failText);
-    else ShowMessage(2, shot.successText);
+    if (succeeded) ShowMessage(2, shot.successText);
+    else ShowMessageHold(shot.failText);
     SysStatusClear(kSysCaliProcessing);
 }

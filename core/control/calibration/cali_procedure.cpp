@@ -1,11 +1,10 @@
 #include "core/control/calibration/cali_procedure.h"
 
 #include "core/control/calibration/cal_state.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/calibration/cali_panel_request.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/messaging/msg_ring.h"
 
 namespace {
@@ -57,8 +56,9 @@ uint32_t Result() {
     return status & 7u;
 }
 
+// The menu/control thread enters the page: this runs on the timer thread.
 void EnterPage(uint32_t page) {
-    core::CallHook(core::CoreUi().caliEnterStep, page);
+    CaliPanel_Request(page);
 }
 
 // The point was accepted: on to the page of the next one.
@@ -68,10 +68,10 @@ void Continue(Procedure& p, StepRow* row) {
         if (s.point != done) continue;
         const uint32_t page = s.page == kCalibrationPage ? s.page : s.page + p.pageShift;
         if (s.move == Move::kEnterPage) EnterPage(page);
-        if (s.move == Move::kSetState) g_MenuState.store(page, kRelaxed);
+        if (s.move == Move::kSetState) CaliPanel_RequestState(page);
         if (s.move == Move::kProcessing) {
             ShowMessage(2, "Processing...");
-            g_MenuState.store(page, kRelaxed);
+            CaliPanel_RequestState(page);
             if (p.unlockAtProcessing) g_ParamFlags.fetch_and(~kKeysLocked, kRelaxed);
         }
         StepObjPostMsg(p.base + s.next, row);
@@ -98,7 +98,7 @@ void RangeEnd(Procedure& p, StepRow* row, uint32_t msg) {
 void HighRangeEnd(Procedure& p, StepRow* row) {
     const uint32_t result = Result();
     if (result == 1) {
-        core::CallHook(core::CoreUi().enterCalibration);
+        CaliPanel_Request(kCalibrationPage);
         StepObjPostMsg(p.base + kEnd, row);
     } else if (result == 2) {
         ShowMessage(2, p.highFail);

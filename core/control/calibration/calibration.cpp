@@ -90,6 +90,7 @@ void core::CalStateReset() {
     g_CalState.cmd.store(0, kRelaxed);
     g_CalState.status.store(0, kRelaxed);
     g_CalState.measuring.store(0, kRelaxed);
+    g_CalState.savedSelection.store(0, kRelaxed);
     StepObjRewind(&g_CaliModeObj, 1, kInit);
     g_delay.store(0);
     CaliProceduresReset();

@@ -111,7 +111,7 @@ int QueryScpiData(ScpiInterface* ifc) {
 
 void SetServiceAccess() {
     if (OutputFlagTest(kOutFlagOutputOn)) SetOutputOnOff(0);
-    core::CallHook(core::CoreUi().enterCalibration);
+    core::CallHook(core::CoreUi().goCalibration);
     SysStatusSet(kSysCaliAccess);
 }
 

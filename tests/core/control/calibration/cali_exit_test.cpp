@@ -187,10 +187,10 @@ TEST_F(CaliExitTest, OneShotCalibrationsReportTheirResult) {
         {"a success ends the polling", 7, {kDoneFirstOk, kFirstFailed}, "Capacitance\nCalibration Success", 5},
         {"a failed first result with a second", 7, {kFirstFailed | kDone}, "Capacitance\nCalibration Fail", 6},
         {"first result without a second", 6, {kFirstOkOnly, kFirstFailed}, "Ext Offset\nCalibration Fail", 6},
-        {"no answer in five polls", 7, {0}, "Capacitance\nCalibration Success", 5},
+        {"no answer in five polls is a failure", 7, {0}, "Capacitance\nCalibration Fail", 6},
         {"failure at the fifth poll", 8, {0, 0, 0, 0, kFirstFailed}, "Zero RMS\nCalibration Fail", 6},
-        {"a failure after five polls is not read", 8, {0, 0, 0, 0, 0, kFirstFailed},
-         "Zero RMS\nCalibration Success", 5},
+        {"a success after five polls is not read", 8, {0, 0, 0, 0, 0, kDoneFirstOk},
+         "Zero RMS\nCalibration Fail", 6},
         {"kind 5", 5, {kDoneFirstOk}, "", 0},
         {"kind 9", 9, {kDoneFirstOk}, "", 0},
     };

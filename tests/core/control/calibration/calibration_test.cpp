@@ -5,7 +5,9 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 
+#include "core/control/calibration/cali_panel_request.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/system/state/edit_state.h"
 #include "screens/menu/cali_pages.h"
@@ -29,11 +31,14 @@ class CalibrationTest : public test::CtrlTest {
     }
     void TearDown() override { CoreUi_SetHooks({}); }
     // Steps the mode object (4 ms each) until `done`; the steps taken, or -1.
+    // The menu/control thread's pass takes the procedures' page requests between the steps.
     static int StepUntil(const std::function<bool()>& done, int most = 200) {
         for (int i = 0; i < most; ++i) {
+            CaliPanel_TakeRequest();
             if (done()) return i;
             CaliMode_Step();
         }
+        CaliPanel_TakeRequest();
         return done() ? most : -1;
     }
     static bool VoltWaitsForCount() { return g_CaliVoltObj.msg.load() == 9108; }
@@ -220,3 +225,27 @@ TEST_F(CalibrationTest, StartAfterACountSetWhileIdleStillRuns) {
 }
 
 }  // namespace
+
+// A procedure on the timer thread only asks for the panel state; the menu/control thread enters it at its
+// next pass, with the list's saved selection back in the editor.
+TEST_F(CalibrationTest, PanelEntriesWaitForTheMenuThread) {
+    g_MenuState = 320;
+    g_CalState.savedSelection = 4;
+    std::thread timer([] { CaliPanel_Request(316); });
+    timer.join();
+    EXPECT_EQ(g_MenuState.load(), 320u);
+    EXPECT_TRUE(CaliPanel_TakeRequest());
+    EXPECT_EQ(g_MenuState.load(), 316u);
+    EXPECT_EQ(g_EditParam.workValue.load(), 4);
+    EXPECT_FALSE(CaliPanel_TakeRequest()) << "a request is taken once";
+    CaliPanel_Request(330);
+    EXPECT_FALSE(CaliPanel_TakeRequest()) << "no calibration state";
+
+    // A state-only request leaves the editor as it is.
+    g_EditParam.workValue = 7;
+    CaliPanel_RequestState(320);
+    EXPECT_EQ(g_MenuState.load(), 316u);
+    EXPECT_TRUE(CaliPanel_TakeRequest());
+    EXPECT_EQ(g_MenuState.load(), 320u);
+    EXPECT_EQ(g_EditParam.workValue.load(), 7);
+}

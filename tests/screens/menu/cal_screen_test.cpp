@@ -1,0 +1,222 @@
+// The calibration page stepped as the page manager steps it, on the simulated stage's calibration status:
+// the texts at their screen places (through the text hook), the popups by state and status, the
+// processing bit and the key lock.
+#include "screens/menu/cal_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "GUI/text/gui_font.h"
+#include "core/control/calibration/cal_state.h"
+#include "core/params/access/key_entry.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/sys_status.h"
+#include "platform/stage/power_stage_sim.h"
+#include "screens/menu/cal_paint.h"
+#include "screens/menu/cali_pages.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+constexpr uint32_t kSecondResult = 1u << 3;
+
+struct Drawn {
+    std::string text;
+    int x, y;
+};
+std::vector<Drawn> g_texts;
+
+void Observe(const char* text, int x, int y, uint16_t, uint32_t, const GUI_FONTDEF*) {
+    g_texts.push_back({text, x, y});
+}
+
+bool DrawnAt(const std::string& text, int x, int y) {
+    for (const auto& d : g_texts)
+        if (d.text == text && d.x == x && d.y == y) return true;
+    return false;
+}
+bool Drawn(const std::string& text) {
+    for (const auto& d : g_texts)
+        if (d.text == text) return true;
+    return false;
+}
+std::string All() {
+    std::string out;
+    for (const auto& d : g_texts)
+        out += d.text + " @" + std::to_string(d.x) + "," + std::to_string(d.y) + "\n";
+    return out;
+}
+
+struct Box {
+    int x0, y0, x1, y1;
+};
+constexpr Box kField{305, 225, 454, 252};  // the value field on screen
+constexpr Box kScreen{0, 0, 799, 479};
+
+std::vector<uint16_t> Pixels(const std::vector<uint16_t>& s, Box b) {
+    std::vector<uint16_t> out;
+    for (int y = b.y0; y <= b.y1; ++y)
+        for (int x = b.x0; x <= b.x1; ++x)
+            out.push_back(s[static_cast<size_t>(y) * 800 + x]);
+    return out;
+}
+int Ink(const std::vector<uint16_t>& s, Box b) {
+    int n = 0;
+    for (uint16_t p : Pixels(s, b))
+        n += p == 0xFFFF;
+    return n;
+}
+
+// The screen's root first: the framebuffer lives there; the stage and the model's defaults on it.
+class CalScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        guitest::FreshScreen();
+        test::FreshStore(1);
+        GUI_SetTextHook(Observe);
+        CalScreen_Create();
+        CalScreen_Show();
+        g_CalState.savedSelection = 0;
+        g_CalState.phase = 0;
+        Enter_menuCalibration();
+    }
+    void TearDown() override {
+        GUI_SetTextHook(nullptr);
+        SysStatusClear(kSysCaliProcessing);
+        g_MenuState.store(0);
+        menuResetEdit();
+    }
+    // One page-manager step and the GUI pass that paints it; the texts drawn by it.
+    static void Step() {
+        g_texts.clear();
+        panel::EditPublish();
+        panel::EditSnapshotTake();
+        CalScreen_Update();
+        GUI_RunAll();
+    }
+};
+
+TEST_F(CalScreen, ItemListWithTheBarAndTheSoftKeys) {
+    Step();
+    EXPECT_TRUE(DrawnAt("Calibration", 5, 13)) << All();
+    for (int n = 0; n < 9; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_TRUE(DrawnAt(calpage::kItemTexts[n], 20, 43 + 21 * n));
+        EXPECT_TRUE(DrawnAt(calpage::kItemTexts[n], 21, 44 + 21 * n)) << "the black copy";
+    }
+    EXPECT_TRUE(DrawnAt("1.U Voltage Calibration", 20, 43));
+    EXPECT_TRUE(DrawnAt("9.Zero RMS Calibration", 20, 211));
+    EXPECT_TRUE(DrawnAt(" 1.U Voltage Calibration", 15, 45)) << All();
+    EXPECT_TRUE(DrawnAt("SAVE", 761, 31));
+    EXPECT_TRUE(DrawnAt("RECALL", 761, 91));
+    EXPECT_TRUE(DrawnAt("DEFAULT", 761, 151));
+    EXPECT_TRUE(DrawnAt("EXIT", 761, 211));
+
+    // The bar follows the selection.
+    g_EditParam.workValue.store(3);
+    Step();
+    EXPECT_TRUE(DrawnAt(" 4.U Current Calibration", 15, 43 + 63 + 2)) << All();
+}
+
+// A point waits under "Calibration Prepare" with the control task held until the stage reports a second
+// result; then its popup names the point and range, the keys are free and only EXIT stays.
+TEST_F(CalScreen, PreparePopupUntilTheStageIsReadyThenThePoint) {
+    Step();
+    plat::PowerStage().ScriptCaliStatus({0});
+    g_ParamFlags.fetch_or(core::kFlagKeysLocked);
+    caliEnterStep(318);
+    Step();
+    EXPECT_TRUE(DrawnAt("Calibration Prepare", 285, 188)) << All();
+    EXPECT_TRUE(SysStatusTest(kSysCaliProcessing));
+    Step();
+    EXPECT_TRUE(SysStatusTest(kSysCaliProcessing)) << "still waiting";
+    EXPECT_FALSE(Drawn("U_Volt Cal, DC(-250 V)"));
+
+    plat::PowerStage().ScriptCaliStatus({kSecondResult});
+    g_CalState.phase = 0;
+    caliEnterStep(317);  // the first point's record: -250 V
+    Step();
+    EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+    EXPECT_TRUE(Drawn("U_Volt Cal, DC(-250 V)")) << All();
+    EXPECT_TRUE(Drawn("-280.000 ~ -220.000 V"));
+    EXPECT_FALSE(Drawn("SAVE"));
+    EXPECT_FALSE(Drawn("DEFAULT"));
+    EXPECT_TRUE(Drawn("EXIT"));
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u) << "the popup frees the keys";
+
+    // The value field follows the knob; nothing else repaints.
+    const std::vector<uint16_t> before = guitest::Screen();
+    EXPECT_GT(Ink(before, kField), 20) << "the point's value";
+    g_EditParam.workValue.store(g_EditParam.workValue.load() + 1);
+    Step();
+    const std::vector<uint16_t> after = guitest::Screen();
+    EXPECT_NE(Pixels(before, kField), Pixels(after, kField));
+    EXPECT_EQ(Ink(before, kScreen) - Ink(before, kField), Ink(after, kScreen) - Ink(after, kField));
+    EXPECT_TRUE(g_texts.empty()) << All();
+
+    // A typed number shows as typed, left in the field.
+    g_EditBuf.entryState = 1u << 10;
+    std::snprintf(g_EditBuf.entryText, sizeof g_EditBuf.entryText, "25");
+    g_EditBuf.entryLength = 2;
+    Step();
+    EXPECT_TRUE(DrawnAt("25", 310, 227)) << All();
+}
+
+// Leaving a point while it still waits takes the prepare popup and the processing bit away.
+TEST_F(CalScreen, LeavingAWaitingPointReleasesTheControlTask) {
+    Step();
+    plat::PowerStage().ScriptCaliStatus({0});
+    caliEnterStep(320);
+    Step();
+    ASSERT_TRUE(SysStatusTest(kSysCaliProcessing));
+    Enter_menuCalibration();
+    Step();
+    EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+    Step();
+    EXPECT_FALSE(Drawn("Calibration Prepare"));
+    EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+}
+
+TEST_F(CalScreen, DefaultConfirmation) {
+    Step();
+    caliEnterStep(329);
+    Step();
+    EXPECT_TRUE(DrawnAt("Calibration Default", 275, 186)) << All();
+    EXPECT_TRUE(DrawnAt("ENTER", 340, 225));
+    EXPECT_TRUE(Drawn("EXIT"));
+    EXPECT_FALSE(Drawn("SAVE"));
+}
+
+// The point's nominal value shows without trailing zeros, with its sign.
+TEST_F(CalScreen, PointTitlesDropTrailingZeros) {
+    const struct {
+        int32_t value;
+        const char* title;
+    } cases[] = {{12000, "U_Volt Cal, DC(+12 V)"},
+                 {12500, "U_Volt Cal, DC(+12.5 V)"},
+                 {12340, "U_Volt Cal, DC(+12.34 V)"},
+                 {12345, "U_Volt Cal, DC(+12.345 V)"}};
+    for (const auto& c : cases) {
+        {
+            std::lock_guard<std::mutex> lock(core::g_ParamLock);
+            ParamRec& r = g_ParamStore.caliVolt[0];
+            r.value = c.value;
+            r.scale = 0.001f;
+            r.unitText = "V";
+        }
+        char title[96], range[96];
+        calpage::PointTitle(317, 0, title, sizeof title, range, sizeof range);
+        EXPECT_STREQ(title, c.title);
+    }
+    char title[96], range[96];
+    calpage::PointTitle(325, 2, title, sizeof title, range, sizeof range);
+    EXPECT_EQ(std::string(title).rfind("W_Curr Cal, DC(", 0), 0u) << title;
+}
+
+}  // namespace

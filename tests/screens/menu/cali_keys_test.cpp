@@ -1,0 +1,232 @@
+// The calibration states' keys on the simulated stage: the words written to the calibration mode (2353),
+// command (2354) and value (2443) registers, the states entered, the key lock and the messages.
+#include "screens/menu/cali_keys.h"
+
+#include <cmath>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "core/control/calibration/calibration.h"
+#include "core/control/core_ui_hooks.h"
+#include "core/params/access/key_entry.h"
+#include "core/system/state/edit_state.h"
+#include "panel/menu_entries.h"
+#include "platform/host/clock.h"
+#include "screens/menu/cali_pages.h"
+#include "screens/output/key_table.h"
+#include "src/dev/panel_link.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+constexpr uint16_t kModeReg = 2353, kCmdReg = 2354, kValueReg = 2443;
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
+constexpr uint8_t kKnob = 213, kExit = 'T', kEnter = 'U', kRight = 'W', kPoint = 74, kDigit0 = 64;
+constexpr uint32_t kDoneFirstOk = 1u | 1u << 3;
+
+int g_home = 0;
+
+void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+    uint32_t ev = KeyEventPack(delta, code, cls);
+    menuKeyDispatch(&ev);
+}
+void Knob(int8_t delta) {
+    Press(kKnob, kCursor, delta);
+}
+void Type(const char* text) {
+    for (const char* c = text; *c != 0; ++c)
+        Press(*c == '.' ? kPoint : static_cast<uint8_t>(kDigit0 + (*c - '0')), kKeypad);
+}
+// The value register carries the point's units in thousandths.
+std::vector<long> Values() {
+    std::vector<long> out;
+    for (const auto& w : test::WritesTo(kValueReg))
+        out.push_back(std::lround(w.value * 1000.0));
+    return out;
+}
+std::vector<uint32_t> Written(uint16_t reg) {
+    std::vector<uint32_t> out;
+    for (const auto& w : test::WritesTo(reg))
+        out.push_back(w.raw);
+    return out;
+}
+uint32_t State() {
+    return g_MenuState.load();
+}
+bool KeysLocked() {
+    return (g_ParamFlags.load() & core::kFlagKeysLocked) != 0;
+}
+
+class CaliKeys : public test::CtrlTest {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(CaliKeys_Register(), 0);
+        CoreUiHooks hooks{};
+        hooks.advanceScreen = [] { ++g_home; };
+        hooks.caliEnterStep = caliEnterStep;
+        hooks.enterCalibration = Enter_menuCalibration;
+        CoreUi_SetHooks(hooks);
+        plat::SetTimeScale(1000);
+        CaliMode_Step();  // the mode object starts and idles
+        CaliMode_Step();
+        g_home = 0;
+        menuGoCalibration();
+        MsgQueue_Clear();
+        test::ClearTrace();
+    }
+    void TearDown() override {
+        plat::SetTimeScale(1);
+        CoreUi_SetHooks({});
+        g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
+        g_MenuState.store(0);
+        menuResetEdit();
+    }
+    // A voltage point record of 12 units at 0.001, limits 11.000 to 13.000.
+    static void TwelveVoltPoint() {
+        std::lock_guard<std::mutex> lock(core::g_ParamLock);
+        ParamRec& r = g_ParamStore.caliVolt[0];
+        r.value = 12000;
+        r.max = 13000;
+        r.min = 11000;
+        r.scale = 0.001f;
+        r.decimals = 3;
+        r.digits = 5;
+    }
+};
+
+// The knob walks the nine items (a positive delta moves up) and stops at both ends; enter or the right
+// key starts the selected item with its phase and kind bits and the start command.
+TEST_F(CaliKeys, TheKnobSelectsTheItemThatEnterStarts) {
+    Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 0);
+    Knob(-20);
+    EXPECT_EQ(g_EditParam.workValue.load(), 8);
+    Knob(-1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 8);
+    Knob(5);
+    EXPECT_EQ(g_EditParam.workValue.load(), 3);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Written(kModeReg), std::vector<uint32_t>{33});
+    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{8});
+    EXPECT_EQ(State(), 323u);
+    EXPECT_TRUE(KeysLocked());
+
+    // Leaving the points gives the list back with the item that was started.
+    g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
+    test::ClearTrace();
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 316u);
+    EXPECT_EQ(g_EditParam.workValue.load(), 3);
+    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{32});
+
+    Knob(3);
+    test::ClearTrace();
+    Press(kRight, kCursor);
+    EXPECT_EQ(Written(kModeReg), std::vector<uint32_t>{17});
+    EXPECT_EQ(State(), 317u);
+    EXPECT_EQ(g_CalState.phase.load(), 0u);
+}
+
+// The one-shots write all three phase bits and their own, start, and run to their end before the key
+// returns: the list stays current.
+TEST_F(CaliKeys, OneShotsRunToTheirEnd) {
+    test::Stage().ScriptCaliStatus({kDoneFirstOk});
+    Knob(-6);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Written(kModeReg), std::vector<uint32_t>{71});
+    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{8});
+    EXPECT_EQ(State(), 316u);
+    EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
+}
+
+// A typed value is rounded to the nearest unit of the point and sent when within the limits; one unit
+// above the upper limit sends nothing and leaves the keys free.
+TEST_F(CaliKeys, TypedValuesAreRoundedThenHeldToTheLimits) {
+    TwelveVoltPoint();
+    Press(kEnter, kKeypad);
+    ASSERT_EQ(State(), 317u);
+    g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
+    const struct {
+        const char* typed;
+        std::vector<long> sent;
+    } cases[] = {
+        {"12.5", {12500}}, {"12", {12000}}, {"13.001", {}}, {"10.999", {}}, {"13", {13000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        menuResetEdit();
+        test::ClearTrace();
+        Type(c.typed);
+        Press(kEnter, kKeypad);
+        EXPECT_EQ(Values(), c.sent);
+        EXPECT_EQ(KeysLocked(), !c.sent.empty());
+        if (c.sent.empty()) {
+            EXPECT_EQ(g_EditBuf.entryState, 0u) << "a refused entry is cleared";
+        }
+        EXPECT_EQ(State(), 317u);
+        g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
+    }
+    // Without typing, the working value the knob set goes.
+    menuResetEdit();
+    test::ClearTrace();
+    Knob(1);  // digit 0: one unit
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Values(), std::vector<long>{12001});
+}
+
+// Exit with digits typed only drops them; the second exit aborts the points. The soft EXIT aborts at once
+// and leaves the key lock as it is.
+TEST_F(CaliKeys, ExitDropsTypedDigitsFirst) {
+    Press(kEnter, kKeypad);
+    ASSERT_EQ(State(), 317u);
+    Type("25");
+    test::ClearTrace();
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 317u);
+    EXPECT_EQ(g_EditBuf.entryState, 0u);
+    EXPECT_TRUE(Written(kCmdReg).empty());
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 316u);
+    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{32});
+    EXPECT_FALSE(KeysLocked());
+
+    CaliMode_Step();
+    Press(kEnter, kKeypad);
+    ASSERT_EQ(State(), 317u);
+    test::ClearTrace();
+    Press('\\', kSoft);
+    EXPECT_EQ(State(), 316u);
+    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{32});
+    EXPECT_TRUE(KeysLocked());
+}
+
+// DEFAULT asks first: exit goes back to the list, enter restores the defaults and leaves for home.
+TEST_F(CaliKeys, DefaultIsConfirmedInItsOwnState) {
+    Press('[', kSoft);
+    EXPECT_EQ(State(), 329u);
+    EXPECT_TRUE(Written(kCmdReg).empty());
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 316u);
+    test::Stage().ScriptCaliStatus({kDoneFirstOk});
+    Press('[', kSoft);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{1});
+    EXPECT_EQ(g_home, 1);
+    char text[64] = {};
+    MsgQueue_CopyText(text, sizeof text);
+    EXPECT_STREQ(text, "Default & Exit");
+}
+
+// With the output on, any key of the list only switches it off.
+TEST_F(CaliKeys, AnyKeyFirstSwitchesTheOutputOff) {
+    OutputFlagSet(kOutFlagOutputOn);
+    Press(kEnter, kKeypad);
+    Press('Y', kSoft);
+    EXPECT_EQ(State(), 316u);
+    EXPECT_TRUE(Written(kModeReg).empty());
+    EXPECT_TRUE(Written(kCmdReg).empty());
+    OutputFlagClear(kOutFlagOutputOn);
+}
+
+}  // namespace

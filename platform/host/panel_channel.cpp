@@ -16,6 +16,7 @@
 
 #include "platform/devices/hid.h"
 #include "platform/host/panel_alarm_verb.h"
+#include "platform/host/panel_sync.h"
 #include "platform/devices/panel_sim.h"
 
 namespace plat {
@@ -129,6 +130,7 @@ int PanelChannelCommand(const std::string& line, std::string* error) {
         return HidSimTypeText(arg, error);
     }
     if (verb == "alarm") return PanelAlarmCommand(arg, error);
+    if (verb == "sync") return PanelSyncCommand(arg, error);
     {
         std::lock_guard<std::mutex> g(g_verbLock);
         for (const Verb& v : g_verbs) {

@@ -26,7 +26,8 @@ TEST_F(PanelKeys, MenuOpensTheMenuPageAndBackReturnsHome) {
     EXPECT_TRUE(WaitLogged(20, 40, "page 94")) << TextLog();
     Mark();
     ASSERT_TRUE(Panel("key 96"));
-    EXPECT_TRUE(WaitLogged(20, 40, "page 1")) << TextLog();
+    // Home again: its status bar shows the wiring, right-aligned to (638, 3).
+    EXPECT_TRUE(WaitLogged(638, 3, "3P4W")) << TextLog();
 }
 
 }  // namespace

@@ -285,4 +285,32 @@ TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0);
 }
 
+// Graphics memory that holds only part of the tree: the rest stays 0, one line tells of it, and the page
+// runs on.
+TEST(HomePageMemory, AFailedCreateIsToldOnceAndThePageRunsOn) {
+    guitest::FreshScreen();
+    home::ResetForTest();
+    std::vector<GUI_HBLOCK> filler;
+    for (GUI_HBLOCK h; (h = GUI_ALLOC_NewBlock(sizeof(WM_WINDOW))) != 0;) filler.push_back(h);
+    ASSERT_GT(filler.size(), 40u);
+    for (int i = 0; i < 30; ++i) {
+        GUI_ALLOC_ReleaseBlock(filler.back());
+        filler.pop_back();
+    }
+    testing::internal::CaptureStderr();
+    HomeScreen_Create();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(W(kWinRoot), 0);
+    EXPECT_EQ(W(kWinSoftKey0 + 7), 0);
+    EXPECT_EQ(W(kWinSoftKeyColumn), 0);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("windows not created"), std::string::npos) << err;
+    HomeScreen_Hide();
+    HomeScreen_Show();
+    for (int i = 0; i < 20; ++i) HomeScreen_Update();
+    WM_Run();
+    for (GUI_HBLOCK h : filler) GUI_ALLOC_ReleaseBlock(h);
+    home::ResetForTest();
+}
+
 }  // namespace

@@ -285,6 +285,68 @@ TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0);
 }
 
+TEST_F(HomePage, OutputModeChangeSelectsRowOneOrRowZeroRightAfterAWiringChange) {
+    Settle();
+    ASSERT_EQ(GetOutputMode(), 1u) << "AC-INT";
+    g_HomePage.panelRow.store(5);
+    g_OutputModeIdx.store(0);
+    std::vector<int> painted = Update();
+    EXPECT_EQ(g_HomePage.panelRow.load(), 1u);
+    EXPECT_EQ(g_HomePage.rowMask.load(), 0u);
+    painted = Update();
+    for (int n = 0; n < 12; ++n) EXPECT_EQ(Count(painted, MeterCellWin(n)), 1) << n;
+    EXPECT_EQ(Count(painted, kWinSoftKey0 + 3), 1);
+    Settle();
+
+    g_PhaseMode.store(1);  // 1P2W
+    Update();
+    g_OutputModeIdx.store(1);
+    Update();
+    EXPECT_EQ(g_HomePage.panelRow.load(), 0u) << "the wiring change asked for the first row";
+    EXPECT_EQ(WM_IsShown(W(kWinPanelScroll)), 0) << "1P2W shows all rows, no page indicator";
+    EXPECT_EQ(WM_IsShown(W(PanelValueWin(11))), 1);
+    Settle();
+    g_OutputModeIdx.store(0);
+    Update();
+    EXPECT_EQ(g_HomePage.panelRow.load(), 1u);
+}
+
+TEST_F(HomePage, StatusChainHandlesTheFirstDifferenceOnEachCall) {
+    Settle();
+    g_ParamFlags.fetch_or(core::kFlagKeysLocked | core::kFlagPresetMode);
+    Update();
+    std::vector<int> painted = Update();
+    EXPECT_EQ(Count(painted, kWinStatusCell0), 1) << "preset mode: the output cell";
+    for (int n = 0; n < 8; ++n) EXPECT_EQ(Count(painted, kWinSoftKey0 + n), 1) << "and every soft key";
+    EXPECT_EQ(Count(painted, kWinStatusCell0 + 13), 0) << "the key lock waits a call";
+    painted = Update();
+    EXPECT_EQ(Count(painted, kWinStatusCell0 + 13), 1);
+    EXPECT_EQ(Count(painted, kWinStatusCell0), 0);
+    g_ParamFlags.fetch_and(~(core::kFlagKeysLocked | core::kFlagPresetMode));
+}
+
+TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
+    Settle();
+    ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 2, 0), 0);
+    Settle();
+    g_EditShown.workValue = 2;
+    g_MenuState.store(38);
+    std::vector<int> painted = Update();
+    const WM_HWINDOW list = W(kWinItemList0), head = W(kWinItemListHead0);
+    EXPECT_EQ(WM_IsShown(list), 1);
+    EXPECT_EQ(WM_GetHeight(list), 325) << "AC-INT";
+    EXPECT_EQ(WM_GetTop(head) - WM_GetTop(list), 50);
+    ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 3, 0), 0);
+    Update();
+    EXPECT_EQ(WM_GetTop(head) - WM_GetTop(list), 75) << "25 pixels an item";
+    EXPECT_EQ(g_EditParam.workValue.load(), 3);
+    g_MenuState.store(1);
+    Update();
+    EXPECT_EQ(WM_IsShown(list), 0);
+    painted = Update();
+    EXPECT_EQ(Count(painted, kWinSoftKey0 + 1), 1) << "ITEM1's key shows the list closed";
+}
+
 // Graphics memory that holds only part of the tree: the rest stays 0, one line tells of it, and the page
 // runs on.
 TEST(HomePageMemory, AFailedCreateIsToldOnceAndThePageRunsOn) {

@@ -18,6 +18,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/parallel_link.h"
 #include "screens/output/home_dirty_queue.h"
+#include "screens/output/home_keys.h"
 #include "screens/output/home_layout.h"
 #include "screens/output/home_windows.h"
 #include "tests/GUI/screen_fixture.h"
@@ -345,6 +346,19 @@ TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     EXPECT_EQ(WM_IsShown(list), 0);
     painted = Update();
     EXPECT_EQ(Count(painted, kWinSoftKey0 + 1), 1) << "ITEM1's key shows the list closed";
+}
+
+TEST_F(HomePage, DisplayKeysHideAndShowAreCarriedOutByTheNextUpdate) {
+    Settle();
+    HomeDirty_Push(W(kWinSeparator));
+    g_HomeScreenHide.load()();
+    g_HomeScreenShow.load()();
+    EXPECT_EQ(WM_IsShown(W(kWinBody)), 1) << "the key's thread touches no window";
+    EXPECT_TRUE(Update().empty()) << "hidden, shown and started again: the queue is dropped";
+    EXPECT_EQ(g_HomeRedrawCountdown, 2u);
+    Update();
+    EXPECT_EQ(Count(Update(), kWinBody), 1) << "laid out again";
+    EXPECT_EQ(WM_IsShown(W(kWinBody)), 1);
 }
 
 // Graphics memory that holds only part of the tree: the rest stays 0, one line tells of it, and the page

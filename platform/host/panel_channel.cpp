@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "platform/devices/hid.h"
+#include "platform/devices/panel_sim.h"
 #include "platform/host/panel_alarm_verb.h"
 #include "platform/host/panel_sync.h"
-#include "platform/devices/panel_sim.h"
 
 namespace plat {
 namespace {

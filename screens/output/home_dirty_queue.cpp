@@ -45,6 +45,7 @@ void Queue(int win) {
     if (g_HomeWin[win] != 0) HomeDirty_Push(g_HomeWin[win]);
 }
 void QueueRange(int firstWin, int count) {
-    for (int i = 0; i < count; ++i) Queue(firstWin + i);
+    for (int i = 0; i < count; ++i)
+        Queue(firstWin + i);
 }
 }  // namespace home

@@ -44,7 +44,8 @@ void HomePaint_Body(WM_MSG_RECORD* msg) {
     DrawContentBackground(1, 0);
     DrawFrame1px(521, 7, 193, 225);
     FillStrip185(524, 10, 220);
-    for (int n = 1; n <= 5; ++n) DrawSeparator185(524, 10 + 36 * n);
+    for (int n = 1; n <= 5; ++n)
+        DrawSeparator185(524, 10 + 36 * n);
 }
 
 void HomePaint_Separator(WM_MSG_RECORD* msg) {

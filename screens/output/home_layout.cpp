@@ -19,10 +19,12 @@ void Hide(int win) {
     WM_Hide(g_HomeWin[win]);
 }
 void ShowRange(int first, int count, bool show) {
-    for (int i = 0; i < count; ++i) show ? Show(first + i) : Hide(first + i);
+    for (int i = 0; i < count; ++i)
+        show ? Show(first + i) : Hide(first + i);
 }
 void ShowMeterCells(bool show) {
-    for (int n = 0; n < 12; ++n) show ? Show(MeterCellWin(n)) : Hide(MeterCellWin(n));
+    for (int n = 0; n < 12; ++n)
+        show ? Show(MeterCellWin(n)) : Hide(MeterCellWin(n));
 }
 void ShowPanelRows(int first, int count, bool show) {
     for (int n = first; n < first + count; ++n) {
@@ -78,7 +80,8 @@ void ApplyPhaseModeRule(uint32_t phaseMode, bool withVerticalBar) {
 void ApplyDisplayModeRule(uint32_t displayMode) {
     if (displayMode > 1) return;
     const bool setValues = displayMode == 0;
-    for (int win : {int{kWinSetLabels}, int{kWinSetFrames}}) setValues ? Show(win) : Hide(win);
+    for (int win : {int{kWinSetLabels}, int{kWinSetFrames}})
+        setValues ? Show(win) : Hide(win);
     ShowRange(kWinSetCell0, 9, setValues);
     ShowRange(kWinPowerLabels, 3, !setValues);
     ShowRange(kWinPowerCell0, 6, !setValues);

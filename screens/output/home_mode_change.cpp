@@ -52,7 +52,8 @@ void PhaseModeChange(uint32_t phaseMode) {
     Queue(kWinPhasor);
     Queue(kWinPhaseHeader);
     ApplyPhaseModeRule(phaseMode, true);
-    for (int n = 0; n < 12; ++n) Queue(PanelValueWin(n));
+    for (int n = 0; n < 12; ++n)
+        Queue(PanelValueWin(n));
     Queue(kWinSoftKey0 + 1);
     Queue(kWinSoftKey0 + 6);
     QueueRange(kWinSetCell0, 9);

@@ -26,7 +26,8 @@ bool BelowMenuPage() {
 }
 
 void QueueMeterAndPower() {
-    for (int n = 0; n < 12; ++n) Queue(MeterCellWin(n));
+    for (int n = 0; n < 12; ++n)
+        Queue(MeterCellWin(n));
     QueueRange(kWinPowerCell0, 6);
 }
 
@@ -34,9 +35,11 @@ void LevelBars() {
     statusbar::Inputs in;
     statusbar::ReadInputs(&in);
     bool differs = false;
-    for (int p = 0; p < 3; ++p) differs |= static_cast<uint32_t>(in.levelPercent[p]) != g_HomeWindows.levels[p];
+    for (int p = 0; p < 3; ++p)
+        differs |= static_cast<uint32_t>(in.levelPercent[p]) != g_HomeWindows.levels[p];
     if (!differs) return;
-    for (int p = 0; p < 3; ++p) g_HomeWindows.levels[p] = static_cast<uint32_t>(in.levelPercent[p]);
+    for (int p = 0; p < 3; ++p)
+        g_HomeWindows.levels[p] = static_cast<uint32_t>(in.levelPercent[p]);
     Queue(kLevelCell);
 }
 
@@ -56,12 +59,14 @@ void MeterCountdown() {
 }  // namespace
 
 void MeterStep() {
-    const uint32_t hold = (g_ParamFlags.load(std::memory_order_acquire) & core::kFlagMeterHold) != 0 ? 1u : 0u;
+    const uint32_t hold =
+        (g_ParamFlags.load(std::memory_order_acquire) & core::kFlagMeterHold) != 0 ? 1u : 0u;
     if (hold != g_HomeWindows.meterHold) {
         g_HomeWindows.meterHold = hold;
         Queue(kWinSoftKey0 + 7);
         QueueMeterAndPower();
-        for (int n = 0; n < 3; ++n) Queue(CellTagWin(n));
+        for (int n = 0; n < 3; ++n)
+            Queue(CellTagWin(n));
         return;
     }
     LevelBars();
@@ -75,8 +80,10 @@ void ItemRowSteps() {
         if (item == g_HomeWindows.items[k]) continue;
         g_HomeWindows.items[k] = item;
         if (BelowMenuPage()) {
-            for (int col = 0; col < 3; ++col) Queue(MeterCellWin(4 * col + k));
-            for (int col = 0; col < 3; ++col) Queue(CellTagWin(4 * col + k));
+            for (int col = 0; col < 3; ++col)
+                Queue(MeterCellWin(4 * col + k));
+            for (int col = 0; col < 3; ++col)
+                Queue(CellTagWin(4 * col + k));
             Queue(kWinSoftKey0 + 1 + k);
         }
         if (g_MenuState.load(kRelaxed) == id) {

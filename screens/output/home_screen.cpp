@@ -13,8 +13,8 @@
 
 namespace {
 
-StepRow g_homeRows[kStepRows] = {{0, 0, StepRowIdle},       {0, 0, HomeScreen_Init}, {0, 0, HomeScreen_Refresh},
-                                 {0, 0, StepRowIdle},       {0, 0, StepRowIdle},     {0, 0, StepRowIdle}};
+StepRow g_homeRows[kStepRows] = {{0, 0, StepRowIdle}, {0, 0, HomeScreen_Init}, {0, 0, HomeScreen_Refresh},
+                                 {0, 0, StepRowIdle}, {0, 0, StepRowIdle},     {0, 0, StepRowIdle}};
 
 // Hide and show asked for by the menu/control thread, done by the next update: bit 0 hide, bit 1 show.
 std::atomic<uint32_t> g_relayoutAsked{0};
@@ -27,7 +27,9 @@ void AskShow() {
     g_relayoutAsked.fetch_or(kAskShow, std::memory_order_acq_rel);
 }
 
+// A hidden page's queue waits for its next visit, which starts by dropping it: nothing is on its way.
 int32_t QueuedRepaints() {
+    if (WM_IsShown(g_HomeWin[home::kWinRoot]) == 0) return 0;
     return HomeDirtyQueue::kSlots - HomeDirty_FreeSlots();
 }
 

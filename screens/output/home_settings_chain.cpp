@@ -19,7 +19,8 @@ constexpr uint32_t k1P2W = 1;
 // Output modes as a mask (bit m = mode m).
 constexpr uint16_t M(std::initializer_list<int> modes) {
     uint16_t mask = 0;
-    for (int m : modes) mask |= static_cast<uint16_t>(1u << m);
+    for (int m : modes)
+        mask |= static_cast<uint16_t>(1u << m);
     return mask;
 }
 constexpr uint16_t kAllModes = 0x3FF;
@@ -59,6 +60,7 @@ void BalanceChanged() {
 constexpr uint8_t kAcvUnitSlot = 1;
 constexpr int8_t kSame = -1;  // value1P2W: the same window as in the other wirings
 
+// clang-format off
 constexpr SettingLink kSettingsChain[] = {
     // 1 AC voltage or its unit, 2 line AC voltage or the unit.
     {{{kParamAcv, true, false, 0}, {kParamAcvUnit, false, false, kAcvUnitSlot}}, 2,
@@ -108,6 +110,7 @@ constexpr SettingLink kSettingsChain[] = {
       {M({3, 4, 5, 6, 9}), 10, kSame}},
      4, 0, 0, false, nullptr},
 };
+// clang-format on
 static_assert(std::size(kSettingsChain) == 15);
 
 uint32_t Read(const SettingWord& w, uint32_t line) {
@@ -145,7 +148,8 @@ bool SettingsChainStep(uint32_t line) {
             changed |= now[k] != cache[l.word[k].slot];
         }
         if (!changed) continue;
-        for (int k = 0; k < l.words; ++k) cache[l.word[k].slot] = now[k];
+        for (int k = 0; k < l.words; ++k)
+            cache[l.word[k].slot] = now[k];
         Handle(l);
         return true;
     }

@@ -66,6 +66,7 @@ struct StatusLink {
     bool (*forced)();       // a link that counts as changed while this says so
 };
 
+// clang-format off
 constexpr StatusLink kStatusChain[] = {
     {{[] { return OutFlag(kOutFlagOutputOn); },
       [] { return g_HomePage.recallIndex.load(kRelaxed); },
@@ -105,17 +106,20 @@ constexpr StatusLink kStatusChain[] = {
     {{[] { return g_ParallelActive.load(std::memory_order_acquire); }}, false, {Cell(538), kWinSlave, -1}, nullptr,
      nullptr},
 };
+// clang-format on
 static_assert(std::size(kStatusChain) == 17);
 
 constexpr int WordCount(const StatusLink& l) {
     int n = 0;
-    while (n < 7 && l.word[n] != nullptr) ++n;
+    while (n < 7 && l.word[n] != nullptr)
+        ++n;
     return n;
 }
 // Each link's first cache slot.
 constexpr int SlotOf(int link) {
     int slot = 0;
-    for (int i = 0; i < link; ++i) slot += WordCount(kStatusChain[i]);
+    for (int i = 0; i < link; ++i)
+        slot += WordCount(kStatusChain[i]);
     return slot;
 }
 static_assert(SlotOf(17) <= static_cast<int>(std::size(HomeWindows{}.status)));
@@ -148,7 +152,8 @@ bool StatusChainStep() {
             changed = true;
         }
         if (!changed) continue;
-        for (int k = 0; k < n; ++k) cache[slot + k] = now[k];
+        for (int k = 0; k < n; ++k)
+            cache[slot + k] = now[k];
         Handle(l);
         return true;
     }

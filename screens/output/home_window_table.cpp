@@ -11,7 +11,8 @@ void PaintsNothing(WM_MSG_RECORD* msg) {
     if (msg->MsgId != WM_MSG_PAINT) WM_DefaultHandler(msg);
 }
 
-constexpr int8_t kDesk = -1, kRoot = kWinRoot, kBody = kWinBody, kBar = kWinStatusBar, kKeys = kWinSoftKeyColumn;
+constexpr int8_t kDesk = -1, kRoot = kWinRoot, kBody = kWinBody, kBar = kWinStatusBar,
+                 kKeys = kWinSoftKeyColumn;
 
 constexpr int16_t kSetX[3] = {50, 219, 388}, kSetY[3] = {316, 358, 400};
 constexpr int16_t kMeterX[3] = {4, 175, 347}, kMeterY[4] = {48, 115, 182, 249};
@@ -22,9 +23,9 @@ constexpr int16_t kPowerX[6] = {115, 115, 115, 365, 365, 365}, kPowerY[6] = {322
 constexpr int16_t kCellX[14] = {0, 46, 91, 126, 188, 250, 300, 335, 395, 445, 538, 598, 638, 700};
 constexpr int16_t kCellW[14] = {46, 45, 35, 62, 62, 50, 35, 60, 50, 50, 55, 40, 62, 30};
 constexpr WM_CALLBACK* kCellPaint[14] = {
-    StatusOutput_Paint, StatusLevel_Paint, StatusRange_Paint,  StatusUsbDev_Paint, StatusAlarm_Paint,
-    StatusShift_Paint,  StatusSense_Paint, StatusUsbMem_Paint, StatusIrms_Paint,   StatusIpk_Paint,
-    StatusMaster_Paint, StatusWiring_Paint, StatusNet_Paint,   StatusLock_Paint};
+    StatusOutput_Paint, StatusLevel_Paint,  StatusRange_Paint,  StatusUsbDev_Paint, StatusAlarm_Paint,
+    StatusShift_Paint,  StatusSense_Paint,  StatusUsbMem_Paint, StatusIrms_Paint,   StatusIpk_Paint,
+    StatusMaster_Paint, StatusWiring_Paint, StatusNet_Paint,    StatusLock_Paint};
 
 constexpr std::array<WinDef, kWinCount> Build() {
     std::array<WinDef, kWinCount> t{};
@@ -57,15 +58,16 @@ constexpr std::array<WinDef, kWinCount> Build() {
     t[kWinPanelScroll] = {kBody, 705, 13, 8, 215, true, HomePaint_PanelScroll};
     for (int i = 0; i < 4; ++i) {
         t[kWinItemList0 + i] = {kBody, 650, kListY[i], 70, kListH[i], false, HomePaint_MeasItemList};
-        t[kWinItemListHead0 + i] = {static_cast<int8_t>(kWinItemList0 + i), 0, 0, 70, 25, true,
-                                    HomePaint_MeasItemListHead};
+        t[kWinItemListHead0 + i] = {
+            static_cast<int8_t>(kWinItemList0 + i), 0, 0, 70, 25, true, HomePaint_MeasItemListHead};
     }
     t[kWinModeList] = {kBody, 589, 47, 114, 219, false, HomePaint_ModeList};
     t[kWinModeListHead] = {kWinModeList, 3, 4, 105, 21, true, HomePaint_ModeListHead};
     t[kWinLineList] = {kBody, 589, 14, 114, 219, false, HomePaint_LineList};
     t[kWinLineListHead] = {kWinLineList, 3, 4, 105, 21, true, HomePaint_LineListHead};
     t[kWinStatusBar] = {kRoot, 0, 0, 720, 28, true, StatusBar_Paint};
-    for (int i = 0; i < 14; ++i) t[kWinStatusCell0 + i] = {kBar, kCellX[i], 0, kCellW[i], 24, true, kCellPaint[i]};
+    for (int i = 0; i < 14; ++i)
+        t[kWinStatusCell0 + i] = {kBar, kCellX[i], 0, kCellW[i], 24, true, kCellPaint[i]};
     t[kWinSoftKeyColumn] = {kRoot, 720, 0, 80, 480, true, PaintsNothing};
     for (int n = 0; n < 8; ++n)
         t[kWinSoftKey0 + n] = {kKeys, 0, static_cast<int16_t>(60 * n), 80, 60, true, HomeSoftKey_Paint};

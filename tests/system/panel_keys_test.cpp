@@ -24,6 +24,7 @@ TEST_F(PanelKeys, MenuOpensTheMenuPageAndBackReturnsHome) {
     Mark();
     ASSERT_TRUE(Panel("key L"));
     EXPECT_TRUE(WaitLogged(20, 40, "page 94")) << TextLog();
+    EXPECT_TRUE(Sync()) << "what the hidden home page still had queued is not waited for";
     Mark();
     ASSERT_TRUE(Panel("key 96"));
     // Home again: its status bar shows the wiring, right-aligned to (638, 3).

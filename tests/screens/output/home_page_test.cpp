@@ -1,8 +1,6 @@
 // The home page driven through its page operations, one update at a time, on a factory-default store:
 // its window tree, the repaint queue, the layout after a show, the slave screen, and what each change
 // repaints and when. Paints are counted by window, in the order the window manager delivers them.
-#include "screens/output/home_screen.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +18,7 @@
 #include "screens/output/home_dirty_queue.h"
 #include "screens/output/home_keys.h"
 #include "screens/output/home_layout.h"
+#include "screens/output/home_screen.h"
 #include "screens/output/home_windows.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/screens/output/status_words_fixture.h"
@@ -110,12 +109,14 @@ class HomePage : public ::testing::Test {
 TEST_F(HomePage, TreeIsBuiltOnceWithItsPlacesAndVisibility) {
     EXPECT_NE(g_PagesCreated.load() & kPageBitHome, 0);
     EXPECT_EQ(g_PageId.load(), kPageIdHome);
-    auto at = [](int win) { return std::vector<int>{WM_GetLeft(W(win)), WM_GetTop(W(win)), WM_GetWidth(W(win)),
-                                                    WM_GetHeight(W(win))}; };
+    auto at = [](int win) {
+        return std::vector<int>{WM_GetLeft(W(win)), WM_GetTop(W(win)), WM_GetWidth(W(win)),
+                                WM_GetHeight(W(win))};
+    };
     EXPECT_EQ(at(kWinBody), (std::vector<int>{0, 28, 720, 452}));
     EXPECT_EQ(at(kWinPhaseHeader), (std::vector<int>{6, 33, 515, 35}));
     EXPECT_EQ(at(kWinLowerFrame), (std::vector<int>{506, 253, 210, 215}));
-    EXPECT_EQ(at(SetCellWin(1, 2)), (std::vector<int>{388, 28 + 358, 120, 28}));  // DCV L3
+    EXPECT_EQ(at(SetCellWin(1, 2)), (std::vector<int>{388, 28 + 358, 120, 28}));    // DCV L3
     EXPECT_EQ(at(kWinPowerCell0 + 5), (std::vector<int>{365, 28 + 406, 135, 27}));  // PF
     // Meter cell 6 = column 1, row 2; its tag lies inside it at (150, 19).
     EXPECT_EQ(at(MeterCellWin(6)), (std::vector<int>{175, 28 + 182, 172, 44}));
@@ -126,7 +127,8 @@ TEST_F(HomePage, TreeIsBuiltOnceWithItsPlacesAndVisibility) {
     EXPECT_EQ(at(kWinLineListHead), (std::vector<int>{592, 28 + 18, 105, 21}));
     EXPECT_EQ(at(kWinStatusCell0 + 12), (std::vector<int>{638, 0, 62, 24}));
     EXPECT_EQ(at(kWinSoftKey0 + 7), (std::vector<int>{720, 420, 80, 60}));
-    for (int win : {int{kWinSlave}, int{kWinItemList0}, kWinItemList0 + 3, int{kWinModeList}, int{kWinLineList}})
+    for (int win :
+         {int{kWinSlave}, int{kWinItemList0}, kWinItemList0 + 3, int{kWinModeList}, int{kWinLineList}})
         EXPECT_EQ(WM_IsShown(W(win)), 0) << win;
     EXPECT_EQ(WM_IsShown(W(kWinItemListHead0)), 1) << "a list's highlight shows with its list";
     EXPECT_EQ(WM_GetParent(W(kWinRoot)), WM_GetDesktop());
@@ -140,7 +142,8 @@ TEST_F(HomePage, QueueHolds127PaintsInOrderAndAsOftenAsQueued) {
     EXPECT_EQ(HomeDirty_Push(W(kWinSoftKey0 + 2)), W(kWinSoftKey0 + 2));
     HomeDirty_Push(W(kWinSeparator));
     HomeDirty_Push(W(kWinSoftKey0 + 2));
-    for (int i = 3; i < 127; ++i) HomeDirty_Push(W(kWinVerticalBar));
+    for (int i = 3; i < 127; ++i)
+        HomeDirty_Push(W(kWinVerticalBar));
     EXPECT_EQ(HomeDirty_FreeSlots(), 0);
     EXPECT_EQ(HomeDirty_Push(W(kWinSlave)), -1) << "the 128th is dropped";
     g_painted.clear();
@@ -187,7 +190,8 @@ TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
     ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
     ASSERT_EQ(paramPutValue(0, kParamParallelNumber, 3, 0), 0);
     g_ParallelActive.store(1);
-    for (int i = 0; i < 6; ++i) Update();
+    for (int i = 0; i < 6; ++i)
+        Update();
     EXPECT_EQ(g_HomeRedrawCountdown, 1u) << "tried again on every update";
     EXPECT_EQ(WM_IsShown(W(kWinSlave)), 1);
     for (int win : {int{kWinStatusBar}, int{kWinSoftKeyColumn}, int{kWinPhaseHeader}, int{kWinBody}})
@@ -249,12 +253,14 @@ TEST_F(HomePage, MeterCellsRepaintOnTheirCountdownOnlyWithANewReading) {
         }
         const int period = rate == 1 ? 6 : 11;
         ASSERT_GE(calls.size(), 3u) << "rate " << rate;
-        for (size_t i = 1; i < calls.size(); ++i) EXPECT_EQ(calls[i] - calls[i - 1], period) << "rate " << rate;
+        for (size_t i = 1; i < calls.size(); ++i)
+            EXPECT_EQ(calls[i] - calls[i - 1], period) << "rate " << rate;
     }
     // Without the new-reading bit the countdown passes by.
     g_MeasRefreshFlags.store(0);
     Update();
-    for (int i = 0; i < 30; ++i) EXPECT_EQ(Count(Update(), MeterCellWin(0)), 0);
+    for (int i = 0; i < 30; ++i)
+        EXPECT_EQ(Count(Update(), MeterCellWin(0)), 0);
 }
 
 TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
@@ -262,7 +268,7 @@ TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     Settle();
     paramPutValue(0, kParamMeasItem1 + 5, 1, 0);  // line L2
     paramPutValue(0, kParamMeasItem7, 1, 0);      // LINE view
-    g_HomePage.viewSel.store(1);                 // total power
+    g_HomePage.viewSel.store(1);                  // total power
     g_HomePage.panelRow.store(4);
     Settle();
     EXPECT_EQ(WM_IsShown(W(kWinPowerCell0)), 1);
@@ -280,8 +286,10 @@ TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     EXPECT_EQ(WM_IsShown(W(kWinPowerCell0)), 0);
     const std::vector<int> painted = Update();
     EXPECT_EQ(Count(painted, kWinStatusCell0 + 11), 1) << "the wiring cell";
-    for (int n = 0; n < 9; ++n) EXPECT_GE(Count(painted, kWinSetCell0 + n), 1) << n;
-    for (int n = 0; n < 6; ++n) EXPECT_GE(Count(painted, PanelValueWin(n)), 1) << n;
+    for (int n = 0; n < 9; ++n)
+        EXPECT_GE(Count(painted, kWinSetCell0 + n), 1) << n;
+    for (int n = 0; n < 6; ++n)
+        EXPECT_GE(Count(painted, PanelValueWin(n)), 1) << n;
     EXPECT_EQ(WM_IsShown(W(kWinVerticalBar)), 1);
     EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0);
 }
@@ -295,7 +303,8 @@ TEST_F(HomePage, OutputModeChangeSelectsRowOneOrRowZeroRightAfterAWiringChange) 
     EXPECT_EQ(g_HomePage.panelRow.load(), 1u);
     EXPECT_EQ(g_HomePage.rowMask.load(), 0u);
     painted = Update();
-    for (int n = 0; n < 12; ++n) EXPECT_EQ(Count(painted, MeterCellWin(n)), 1) << n;
+    for (int n = 0; n < 12; ++n)
+        EXPECT_EQ(Count(painted, MeterCellWin(n)), 1) << n;
     EXPECT_EQ(Count(painted, kWinSoftKey0 + 3), 1);
     Settle();
 
@@ -318,7 +327,8 @@ TEST_F(HomePage, StatusChainHandlesTheFirstDifferenceOnEachCall) {
     Update();
     std::vector<int> painted = Update();
     EXPECT_EQ(Count(painted, kWinStatusCell0), 1) << "preset mode: the output cell";
-    for (int n = 0; n < 8; ++n) EXPECT_EQ(Count(painted, kWinSoftKey0 + n), 1) << "and every soft key";
+    for (int n = 0; n < 8; ++n)
+        EXPECT_EQ(Count(painted, kWinSoftKey0 + n), 1) << "and every soft key";
     EXPECT_EQ(Count(painted, kWinStatusCell0 + 13), 0) << "the key lock waits a call";
     painted = Update();
     EXPECT_EQ(Count(painted, kWinStatusCell0 + 13), 1);
@@ -367,7 +377,8 @@ TEST(HomePageMemory, AFailedCreateIsToldOnceAndThePageRunsOn) {
     guitest::FreshScreen();
     home::ResetForTest();
     std::vector<GUI_HBLOCK> filler;
-    for (GUI_HBLOCK h; (h = GUI_ALLOC_NewBlock(sizeof(WM_WINDOW))) != 0;) filler.push_back(h);
+    for (GUI_HBLOCK h; (h = GUI_ALLOC_NewBlock(sizeof(WM_WINDOW))) != 0;)
+        filler.push_back(h);
     ASSERT_GT(filler.size(), 40u);
     for (int i = 0; i < 30; ++i) {
         GUI_ALLOC_ReleaseBlock(filler.back());
@@ -383,9 +394,11 @@ TEST(HomePageMemory, AFailedCreateIsToldOnceAndThePageRunsOn) {
     EXPECT_NE(err.find("windows not created"), std::string::npos) << err;
     HomeScreen_Hide();
     HomeScreen_Show();
-    for (int i = 0; i < 20; ++i) HomeScreen_Update();
+    for (int i = 0; i < 20; ++i)
+        HomeScreen_Update();
     WM_Run();
-    for (GUI_HBLOCK h : filler) GUI_ALLOC_ReleaseBlock(h);
+    for (GUI_HBLOCK h : filler)
+        GUI_ALLOC_ReleaseBlock(h);
     home::ResetForTest();
 }
 

@@ -358,6 +358,51 @@ TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     EXPECT_EQ(Count(painted, kWinSoftKey0 + 1), 1) << "ITEM1's key shows the list closed";
 }
 
+TEST_F(HomePage, ModeAndLineListsOpenWithTheirStatesAndFollowTheEditedValue) {
+    Settle();
+    const WM_HWINDOW modes = W(kWinModeList), modeHead = W(kWinModeListHead);
+    g_EditShown.workValue = 0;
+    g_MenuState.store(46);
+    Update();
+    EXPECT_EQ(WM_IsShown(modes), 1);
+    EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 4);
+    EXPECT_EQ(WM_GetLeft(modeHead) - WM_GetLeft(modes), 3);
+    g_EditShown.workValue = 3;
+    Update();
+    EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4);
+    g_MenuState.store(1);
+    Update();
+    EXPECT_EQ(WM_IsShown(modes), 0);
+    std::vector<int> painted = Update();
+    EXPECT_EQ(Count(painted, kWinSoftKey0), 1);
+    EXPECT_EQ(Count(painted, SetCellWin(2, 2)), 1);
+    EXPECT_EQ(Count(painted, PanelValueWin(5)), 1);
+    g_MenuState.store(46);
+    Update();
+    EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4) << "opens on the last highlight";
+    g_MenuState.store(1);
+    Settle();
+
+    // 1P2W offers one line: the line list opens on it whatever was highlighted last.
+    const WM_HWINDOW lines = W(kWinLineList), lineHead = W(kWinLineListHead);
+    g_MenuState.store(45);
+    g_EditShown.workValue = 2;
+    Update();
+    Update();
+    EXPECT_EQ(WM_GetTop(lineHead) - WM_GetTop(lines), 21 * 2 + 4);
+    g_MenuState.store(1);
+    Update();
+    g_PhaseMode.store(1);
+    Settle();
+    g_MenuState.store(45);
+    Update();
+    EXPECT_EQ(WM_IsShown(lines), 1);
+    EXPECT_EQ(WM_GetTop(lineHead) - WM_GetTop(lines), 4);
+    g_MenuState.store(1);
+    Update();
+    EXPECT_EQ(WM_IsShown(lines), 0);
+}
+
 TEST_F(HomePage, DisplayKeysHideAndShowAreCarriedOutByTheNextUpdate) {
     Settle();
     HomeDirty_Push(W(kWinSeparator));

@@ -2,11 +2,14 @@
 
 #include <bit>
 
+#include "GUI/wm/wm.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "platform/host/panel_sync.h"
+#include "src/dev/panel_link.h"
 
 std::atomic<uint8_t> g_PagesCreated{0};
 uint32_t g_PagePassCount = 0;
@@ -141,8 +144,25 @@ int32_t PlainActive(StepRow* row, uint32_t event, uint32_t id, const PageDesc* p
     return static_cast<int32_t>(event);
 }
 
+std::atomic<int32_t (*)()> g_queuedProbe{nullptr};
+
+// Nothing on its way to the screen: no key event waiting, no window invalid, nothing queued by a page.
+bool PanelQuiet() {
+    int32_t (*queued)() = g_queuedProbe.load(std::memory_order_acquire);
+    return KeyEventWaiting() == 0 && WM_State.numInvalid == 0 && (queued == nullptr || queued() == 0);
+}
+
 bool HidePosted(const StepObj& fsm) {
     return fsm.rows[2].msg.load(std::memory_order_acquire) == 3;
+}
+
+// The page machines in order; one that has hidden its page, or has its hide posted, ends the pass.
+void RunPages() {
+    if (HomePageFsm_Run() == 3 || HidePosted(g_homeFsm)) return;
+    if (SimplePageFsm_Run() == 3 || HidePosted(g_simpleFsm)) return;
+    if (CalPageFsm_Run() == 3 || HidePosted(g_calFsm)) return;
+    if (MenuPageFsm_Run() == 3 || HidePosted(g_menuFsm)) return;
+    SeqSimPageFsm_Run();
 }
 
 // The order pages are built in after home, with their bits.
@@ -167,6 +187,10 @@ void PageMgr_SetPages(const PageSet& pages) {
     g_pages.cal = pages.cal ? pages.cal : blank.cal;
     g_pages.menu = pages.menu ? pages.menu : blank.menu;
     g_pages.seqsim = pages.seqsim ? pages.seqsim : blank.seqsim;
+}
+
+void PageMgr_SetQueuedProbe(int32_t (*queued)()) {
+    g_queuedProbe.store(queued, std::memory_order_release);
 }
 
 int32_t PageMgr_Tick() {
@@ -210,11 +234,8 @@ int32_t PageMgr_Run(StepRow* row, uint32_t event) {
         if ((g_PagesCreated.load(kRelaxed) & kPageBitOverlay) != 0) g_pages.overlay->update();
         // A machine that has hidden its page, or has its hide posted, ends the pass: the next page shows
         // only on the pass after the hide, never beside the page it replaces.
-        if (HomePageFsm_Run() == 3 || HidePosted(g_homeFsm)) return static_cast<int32_t>(event);
-        if (SimplePageFsm_Run() == 3 || HidePosted(g_simpleFsm)) return static_cast<int32_t>(event);
-        if (CalPageFsm_Run() == 3 || HidePosted(g_calFsm)) return static_cast<int32_t>(event);
-        if (MenuPageFsm_Run() == 3 || HidePosted(g_menuFsm)) return static_cast<int32_t>(event);
-        SeqSimPageFsm_Run();
+        RunPages();
+        plat::PanelSyncPageUpdated(PanelQuiet());
     }
     return static_cast<int32_t>(event);
 }

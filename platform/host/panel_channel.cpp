@@ -15,9 +15,10 @@
 #include <vector>
 
 #include "platform/devices/hid.h"
+#include "platform/devices/panel_sim.h"
 #include "platform/host/panel_alarm_verb.h"
 #include "platform/host/panel_calstat_verb.h"
-#include "platform/devices/panel_sim.h"
+#include "platform/host/panel_sync.h"
 
 namespace plat {
 namespace {
@@ -131,6 +132,7 @@ int PanelChannelCommand(const std::string& line, std::string* error) {
     }
     if (verb == "alarm") return PanelAlarmCommand(arg, error);
     if (verb == "calstat") return PanelCalStatCommand(arg, error);
+    if (verb == "sync") return PanelSyncCommand(arg, error);
     {
         std::lock_guard<std::mutex> g(g_verbLock);
         for (const Verb& v : g_verbs) {

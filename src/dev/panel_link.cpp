@@ -87,6 +87,11 @@ int KeyEventTake(uint32_t* out) {
     return 0;
 }
 
+int KeyEventWaiting() {
+    std::lock_guard<std::mutex> g(g_keyBoxLock);
+    return g_KeyEventBox.count >= 1 ? 1 : 0;
+}
+
 void KeyEventBoxClear() {
     std::lock_guard<std::mutex> g(g_keyBoxLock);
     g_KeyEventBox.count = 0;

@@ -46,4 +46,6 @@ extern KeyEventBox g_KeyEventBox;
 int KeyEventBoxInit();
 int KeyEventPost(uint32_t event);
 int KeyEventTake(uint32_t* out);
+// 1 while an event waits in the box, else 0.
+int KeyEventWaiting();
 void KeyEventBoxClear();

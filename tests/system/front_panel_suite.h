@@ -83,6 +83,25 @@ class FrontPanelSuite : public ::testing::Test {
             ASSERT_TRUE(Panel(l)) << l;
     }
 
+    // Sends "sync" and waits for its answer, "panel: synced", one more time in the output than before.
+    static bool Sync(int boundMs = 10000) {
+        auto answers = [] {
+            const std::string out = c().Output();
+            size_t n = 0;
+            for (size_t at = out.find("panel: synced\n"); at != std::string::npos;
+                 at = out.find("panel: synced\n", at + 1))
+                ++n;
+            return n;
+        };
+        const size_t before = answers();
+        if (!PanelLine(c().root(), "sync")) return false;
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            if (answers() > before) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
     static void Send(const std::string& m) { client_->Send(m + "\n"); }
     static std::string Ask(const std::string& m) {
         Send(m);

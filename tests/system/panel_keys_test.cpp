@@ -26,9 +26,11 @@ TEST_F(PanelKeys, MenuOpensTheMenuPageAndBackReturnsHome) {
     EXPECT_TRUE(WaitLogged(5, 13, "MENU")) << TextLog();
     EXPECT_TRUE(WaitLogged(16, 59, "1. System Information")) << "the focus bar on the first row";
     EXPECT_TRUE(WaitLogged(760, 451, "EXIT"));
+    EXPECT_TRUE(Sync()) << "what the hidden home page still had queued is not waited for";
     Mark();
     ASSERT_TRUE(Panel("key 96"));
-    EXPECT_TRUE(WaitLogged(20, 40, "page 1")) << TextLog();
+    // Home again: its status bar shows the wiring, right-aligned to (638, 3).
+    EXPECT_TRUE(WaitLogged(638, 3, "3P4W")) << TextLog();
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ TEST_F(PanelPrompts, WiringChangeTo1P2WAndBack) {
     // The present wiring asks nothing; NO keeps everything.
     Keys({"key S", "key H", "key U", "key S", "key H", "key W", "key U", "key U"});
     ASSERT_TRUE(WaitReg(2355, "0"));
+    Mark();
     Keys({"key S", "key H", "key W", "key U", "key V", "key U"});
     EXPECT_TRUE(c().WaitForOutput("popup: Configure Phase Toggle,\nPlease wait...")) << c().Output();
     EXPECT_TRUE(c().WaitForOutput("popup: Configure Phase is Ready")) << c().Output();
@@ -35,6 +36,9 @@ TEST_F(PanelPrompts, WiringChangeTo1P2WAndBack) {
     // The 100 V range goes over as 1P2W's own code; the stage takes 0 for 100 V in every wiring.
     EXPECT_TRUE(WaitReg(2347, "0")) << c().Output();
     EXPECT_EQ(Ask("VOLT:RANG?"), "100");
+    // The home page's status bar follows: its wiring cell, right-aligned to (638, 3).
+    EXPECT_TRUE(WaitLogged(638, 3, "1P2W")) << TextLog();
+    EXPECT_TRUE(Sync());
     Keys({"key S", "key N", "key S", "key H", "key V", "key U", "key V", "key U"});
     EXPECT_TRUE(WaitReg(2355, "0")) << c().Output();
     EXPECT_EQ(Ask("VOLT?"), "+100.0000");

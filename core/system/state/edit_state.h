@@ -89,5 +89,7 @@ struct HomePageWords {
     std::atomic<uint32_t> harmonicPage;
     std::atomic<uint32_t> meterSet;
     std::atomic<uint32_t> harmonicQuantity;
+    // 1 asks the home screen to repaint its phase header once (the screen clears it).
+    std::atomic<uint32_t> headerRefresh;
 };
 extern HomePageWords g_HomePage;

@@ -7,6 +7,7 @@
 
 #include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
+#include "platform/host/panel_sync.h"
 
 namespace {
 
@@ -86,3 +87,35 @@ TEST_F(PanelChannelTest, OtherSubsystemsAddTheirOwnVerbs) {
 }
 
 }  // namespace
+
+// "sync" answers once, after two quiet page updates in a row that follow it, with no key still pending.
+TEST_F(PanelChannelTest, SyncAnswersAfterTwoQuietUpdatesWithNoKeyPending) {
+    std::string error;
+    EXPECT_EQ(plat::PanelChannelCommand("sync now", &error), -1);
+    EXPECT_EQ(error, "sync takes no argument");
+
+    testing::internal::CaptureStdout();
+    plat::PanelSyncPageUpdated(true);
+    plat::PanelSyncPageUpdated(true);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "nobody asked";
+
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(Run("key U"), 0);
+    ASSERT_EQ(Run("sync"), 0);
+    plat::PanelSyncPageUpdated(true);
+    plat::PanelSyncPageUpdated(true);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "the key is still being reported";
+    for (int i = 0; i < 100 && plat::PanelSimPending() != 0; ++i) ReadKeyWord();
+    ASSERT_EQ(plat::PanelSimPending(), 0u);
+
+    testing::internal::CaptureStdout();
+    plat::PanelSyncPageUpdated(true);
+    plat::PanelSyncPageUpdated(false);
+    plat::PanelSyncPageUpdated(true);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "a busy update starts the count again";
+    testing::internal::CaptureStdout();
+    plat::PanelSyncPageUpdated(true);
+    plat::PanelSyncPageUpdated(true);
+    plat::PanelSyncPageUpdated(true);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "panel: synced\n");
+}

@@ -1,0 +1,450 @@
+// The home page driven through its page operations, one update at a time, on a factory-default store:
+// its window tree, the repaint queue, the layout after a show, the slave screen, and what each change
+// repaints and when. Paints are counted by window, in the order the window manager delivers them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "GUI/wm/wm.h"
+#include "core/control/measure/meas_records.h"
+#include "core/control/measure/measurement.h"
+#include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/parallel_link.h"
+#include "screens/output/home_dirty_queue.h"
+#include "screens/output/home_keys.h"
+#include "screens/output/home_layout.h"
+#include "screens/output/home_screen.h"
+#include "screens/output/home_windows.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/screens/output/status_words_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+using namespace home;
+
+std::vector<int> g_painted;
+WM_CALLBACK* g_original[kWinCount];
+
+void CountingPaint(WM_MSG_RECORD* msg) {
+    const int i = HomeWin_IndexOf(msg->hWin);
+    if (msg->MsgId == WM_MSG_PRE_PAINT) g_painted.push_back(i);
+    g_original[i](msg);
+}
+
+int Count(const std::vector<int>& painted, int win) {
+    return static_cast<int>(std::count(painted.begin(), painted.end(), win));
+}
+
+WM_HWINDOW W(int win) {
+    return g_HomeWin[win];
+}
+
+class HomePage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        guitest::UseScreenRoot();
+        test::DefaultSettings();
+        guitest::FreshScreen();
+        ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+        g_MenuState.store(1);
+        g_HomePage.panelRow.store(0);
+        g_HomePage.viewSel.store(0);
+        g_HomePage.rowMask.store(0x3FFF);
+        g_OutputRefresh.store(0);
+        g_MeasRefreshFlags.store(0);
+        g_ParallelActive.store(0);
+        home::ResetForTest();
+        HomeScreen_Create();
+        for (int i = 0; i < kWinCount; ++i) {
+            wm::Locked w(g_HomeWin[i]);
+            ASSERT_TRUE(w) << "window " << i;
+            g_original[i] = w->cb;
+            w->cb = CountingPaint;
+        }
+        HomeScreen_Hide();
+        HomeScreen_Show();
+    }
+    void TearDown() override {
+        home::ResetForTest();
+        g_MenuState.store(0);
+        g_MeasRefreshFlags.store(0);
+        g_OutputRefresh.store(0);
+        g_ParallelActive.store(0);
+        g_EditAllPhases.store(0);
+        g_HomePage.panelRow.store(0);
+        g_HomePage.viewSel.store(0);
+        std::memcpy(static_cast<void*>(&g_ParamStore), store_.data(), store_.size());
+    }
+    // One update; the windows it painted.
+    std::vector<int> Update() {
+        g_painted.clear();
+        HomeScreen_Update();
+        return g_painted;
+    }
+    // Updates until two in a row paint nothing: every difference with the caches is shown.
+    void Settle() {
+        int quiet = 0;
+        for (int i = 0; i < 200 && quiet < 2; ++i) {
+            const bool painted = !Update().empty();
+            quiet = painted || HomeDirty_FreeSlots() != 127 || g_HomeRedrawCountdown != 0 ? 0 : quiet + 1;
+        }
+        ASSERT_EQ(quiet, 2) << "the page keeps repainting";
+    }
+    // The other screen tests of this program draw from the store as the program starts: it is put back.
+    screentest::StatusWords words_;
+    std::vector<unsigned char> store_ = StoreBytes();
+    static std::vector<unsigned char> StoreBytes() {
+        std::vector<unsigned char> b(sizeof g_ParamStore);
+        std::memcpy(b.data(), static_cast<const void*>(&g_ParamStore), b.size());
+        return b;
+    }
+};
+
+TEST_F(HomePage, TreeIsBuiltOnceWithItsPlacesAndVisibility) {
+    EXPECT_NE(g_PagesCreated.load() & kPageBitHome, 0);
+    EXPECT_EQ(g_PageId.load(), kPageIdHome);
+    auto at = [](int win) {
+        return std::vector<int>{WM_GetLeft(W(win)), WM_GetTop(W(win)), WM_GetWidth(W(win)),
+                                WM_GetHeight(W(win))};
+    };
+    EXPECT_EQ(at(kWinBody), (std::vector<int>{0, 28, 720, 452}));
+    EXPECT_EQ(at(kWinPhaseHeader), (std::vector<int>{6, 33, 515, 35}));
+    EXPECT_EQ(at(kWinLowerFrame), (std::vector<int>{506, 253, 210, 215}));
+    EXPECT_EQ(at(SetCellWin(1, 2)), (std::vector<int>{388, 28 + 358, 120, 28}));    // DCV L3
+    EXPECT_EQ(at(kWinPowerCell0 + 5), (std::vector<int>{365, 28 + 406, 135, 27}));  // PF
+    // Meter cell 6 = column 1, row 2; its tag lies inside it at (150, 19).
+    EXPECT_EQ(at(MeterCellWin(6)), (std::vector<int>{175, 28 + 182, 172, 44}));
+    EXPECT_EQ(at(CellTagWin(6)), (std::vector<int>{175 + 150, 28 + 182 + 19, 40, 14}));
+    EXPECT_EQ(at(PanelLabelWin(11)), (std::vector<int>{526, 28 + 410, 65, 25}));
+    EXPECT_EQ(at(PanelValueWin(7)), (std::vector<int>{596, 28 + 266, 108, 30}));
+    EXPECT_EQ(at(kWinItemList0 + 3), (std::vector<int>{650, 28 + 220, 70, 225}));
+    EXPECT_EQ(at(kWinLineListHead), (std::vector<int>{592, 28 + 18, 105, 21}));
+    EXPECT_EQ(at(kWinStatusCell0 + 12), (std::vector<int>{638, 0, 62, 24}));
+    EXPECT_EQ(at(kWinSoftKey0 + 7), (std::vector<int>{720, 420, 80, 60}));
+    for (int win :
+         {int{kWinSlave}, int{kWinItemList0}, kWinItemList0 + 3, int{kWinModeList}, int{kWinLineList}})
+        EXPECT_EQ(WM_IsShown(W(win)), 0) << win;
+    EXPECT_EQ(WM_IsShown(W(kWinItemListHead0)), 1) << "a list's highlight shows with its list";
+    EXPECT_EQ(WM_GetParent(W(kWinRoot)), WM_GetDesktop());
+    EXPECT_EQ(WM_GetParent(W(CellTagWin(11))), W(MeterCellWin(11)));
+}
+
+TEST_F(HomePage, QueueHolds127PaintsInOrderAndAsOftenAsQueued) {
+    Settle();
+    HomeDirty_Flush();
+    EXPECT_EQ(HomeDirty_FreeSlots(), 127);
+    EXPECT_EQ(HomeDirty_Push(W(kWinSoftKey0 + 2)), W(kWinSoftKey0 + 2));
+    HomeDirty_Push(W(kWinSeparator));
+    HomeDirty_Push(W(kWinSoftKey0 + 2));
+    for (int i = 3; i < 127; ++i)
+        HomeDirty_Push(W(kWinVerticalBar));
+    EXPECT_EQ(HomeDirty_FreeSlots(), 0);
+    EXPECT_EQ(HomeDirty_Push(W(kWinSlave)), -1) << "the 128th is dropped";
+    g_painted.clear();
+    EXPECT_EQ(HomeDirty_Flush(), -1);
+    ASSERT_EQ(g_painted.size(), 127u);
+    EXPECT_EQ((std::vector<int>(g_painted.begin(), g_painted.begin() + 3)),
+              (std::vector<int>{kWinSoftKey0 + 2, kWinSeparator, kWinSoftKey0 + 2}));
+    EXPECT_EQ(Count(g_painted, kWinSlave), 0);
+    EXPECT_EQ(HomeDirty_FreeSlots(), 127);
+}
+
+TEST_F(HomePage, HideAndShowEmptyTheQueueAndLayOutTheBodyAgain) {
+    Settle();
+    EXPECT_EQ(g_HomeRedrawCountdown, 0u);
+    HomeDirty_Push(W(kWinSeparator));
+    HomeScreen_Hide();
+    EXPECT_EQ(WM_IsShown(W(kWinBody)), 0);
+    EXPECT_EQ(WM_IsShown(W(kWinRoot)), 0);
+    HomeScreen_Show();
+    EXPECT_EQ(g_HomeRedrawCountdown, 2u) << "the body was hidden";
+    EXPECT_TRUE(Update().empty()) << "the object starts again from its init, which drops the queue";
+    EXPECT_EQ(HomeDirty_FreeSlots(), 127);
+    const std::vector<int> first = Update();
+    EXPECT_EQ(Count(first, kWinSeparator), 0);
+    EXPECT_EQ(g_HomeRedrawCountdown, 1u);
+    EXPECT_EQ(WM_IsShown(W(kWinBody)), 0);
+    const std::vector<int> layout = Update();
+    EXPECT_EQ(g_HomeRedrawCountdown, 0u);
+    EXPECT_EQ(Count(layout, kWinBody), 1) << "the body paints at once";
+    EXPECT_EQ(WM_IsShown(W(kWinBody)), 1);
+    EXPECT_EQ(WM_IsShown(W(kWinStatusBar)), 1);
+    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 0);
+    EXPECT_EQ(WM_IsShown(W(PanelValueWin(5))), 1);
+    EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0) << "3P4W: six rows a page";
+    EXPECT_EQ(WM_IsShown(W(kWinLowerFrame)), 0);
+    EXPECT_EQ(WM_IsShown(W(kWinPanelScroll)), 1);
+
+    // Shown again while the body is visible: no layout pass.
+    HomeScreen_Show();
+    EXPECT_EQ(g_HomeRedrawCountdown, 0u);
+}
+
+TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
+    ASSERT_EQ(paramPutValue(0, kParamParallelNumber, 3, 0), 0);
+    g_ParallelActive.store(1);
+    for (int i = 0; i < 6; ++i)
+        Update();
+    EXPECT_EQ(g_HomeRedrawCountdown, 1u) << "tried again on every update";
+    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 1);
+    for (int win : {int{kWinStatusBar}, int{kWinSoftKeyColumn}, int{kWinPhaseHeader}, int{kWinBody}})
+        EXPECT_EQ(WM_IsShown(W(win)), 0) << win;
+    g_painted.clear();
+    WM_Run();
+    const std::vector<uint16_t> s = guitest::Screen();
+    int ink = 0, elsewhere = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 800; ++x) {
+            const bool white = s[static_cast<size_t>(y) * 800 + x] == 0xFFFF;
+            const bool inText = x >= 200 && x < 300 && y >= 185 && y < 215;
+            (inText ? ink : elsewhere) += white;
+        }
+    EXPECT_GT(ink, 40) << "\"Slave 3\" at (200, 200), vertically centred";
+    EXPECT_EQ(elsewhere, 0);
+
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+    Update();
+    EXPECT_EQ(g_HomeRedrawCountdown, 0u);
+    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 0);
+    EXPECT_EQ(WM_IsShown(W(kWinStatusBar)), 1);
+}
+
+TEST_F(HomePage, TwoSettingsChangedTogetherRepaintOnConsecutiveCalls) {
+    Settle();
+    ASSERT_EQ(paramPutValue(0, kParamAcv, 12340, 0), 0);
+    ASSERT_EQ(paramPutValue(0, kParamFreq, 6000, 0), 0);
+    EXPECT_TRUE(Update().empty()) << "queued, painted by the next call";
+    const std::vector<int> acv = Update();
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(Count(acv, SetCellWin(0, c)), 1) << "ACV L" << c + 1;
+        EXPECT_EQ(Count(acv, SetCellWin(1, c)), 0) << "DCV L" << c + 1;
+        EXPECT_EQ(Count(acv, SetCellWin(2, c)), 1) << "FREQ L" << c + 1;
+    }
+    EXPECT_EQ(Count(acv, PanelValueWin(2)), 1) << "AC-INT shows the voltage in row 2";
+    EXPECT_EQ(Count(acv, PanelValueWin(4)), 0) << "the frequency waits for the next call";
+    const std::vector<int> freq = Update();
+    EXPECT_EQ(Count(freq, PanelValueWin(4)), 1);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(Count(freq, SetCellWin(0, c)), 0);
+        EXPECT_EQ(Count(freq, SetCellWin(2, c)), 1);
+    }
+    EXPECT_TRUE(Update().empty());
+}
+
+TEST_F(HomePage, MeterCellsRepaintOnTheirCountdownOnlyWithANewReading) {
+    for (int32_t rate : {1, 0}) {
+        ASSERT_EQ(paramPutValue(0, kParamUpdateRate, rate, 0), 0);
+        Settle();
+        std::vector<int> calls;
+        for (int call = 0; call < 40; ++call) {
+            g_MeasRefreshFlags.store(kMeasRefreshDue);
+            const std::vector<int> painted = Update();
+            if (Count(painted, MeterCellWin(0)) == 1) {
+                calls.push_back(call);
+                EXPECT_EQ(Count(painted, MeterCellWin(11)), 1);
+            }
+        }
+        const int period = rate == 1 ? 6 : 11;
+        ASSERT_GE(calls.size(), 3u) << "rate " << rate;
+        for (size_t i = 1; i < calls.size(); ++i)
+            EXPECT_EQ(calls[i] - calls[i - 1], period) << "rate " << rate;
+    }
+    // Without the new-reading bit the countdown passes by.
+    g_MeasRefreshFlags.store(0);
+    Update();
+    for (int i = 0; i < 30; ++i)
+        EXPECT_EQ(Count(Update(), MeterCellWin(0)), 0);
+}
+
+TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
+    SetPhaseBalanceMode(0);
+    Settle();
+    paramPutValue(0, kParamMeasItem1 + 5, 1, 0);  // line L2
+    paramPutValue(0, kParamMeasItem7, 1, 0);      // LINE view
+    g_HomePage.viewSel.store(1);                  // total power
+    g_HomePage.panelRow.store(4);
+    Settle();
+    EXPECT_EQ(WM_IsShown(W(kWinPowerCell0)), 1);
+    EXPECT_EQ(WM_IsShown(W(SetCellWin(0, 0))), 0);
+
+    g_PhaseMode.store(2);
+    Update();
+    EXPECT_EQ(GetPhaseBalanceMode(), 1);
+    EXPECT_EQ(GetSelectedLine(), 0);
+    EXPECT_EQ(GetPhaseLineView(), 0);
+    EXPECT_EQ(g_HomePage.viewSel.load(), 0u);
+    EXPECT_EQ(g_HomePage.panelRow.load(), 0u);
+    EXPECT_EQ(g_EditAllPhases.load(), 1);
+    EXPECT_EQ(WM_IsShown(W(SetCellWin(0, 0))), 1) << "set values instead of the total power";
+    EXPECT_EQ(WM_IsShown(W(kWinPowerCell0)), 0);
+    const std::vector<int> painted = Update();
+    EXPECT_EQ(Count(painted, kWinStatusCell0 + 11), 1) << "the wiring cell";
+    for (int n = 0; n < 9; ++n)
+        EXPECT_GE(Count(painted, kWinSetCell0 + n), 1) << n;
+    for (int n = 0; n < 6; ++n)
+        EXPECT_GE(Count(painted, PanelValueWin(n)), 1) << n;
+    EXPECT_EQ(WM_IsShown(W(kWinVerticalBar)), 1);
+    EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0);
+}
+
+TEST_F(HomePage, OutputModeChangeSelectsRowOneOrRowZeroRightAfterAWiringChange) {
+    Settle();
+    ASSERT_EQ(GetOutputMode(), 1u) << "AC-INT";
+    g_HomePage.panelRow.store(5);
+    g_OutputModeIdx.store(0);
+    std::vector<int> painted = Update();
+    EXPECT_EQ(g_HomePage.panelRow.load(), 1u);
+    EXPECT_EQ(g_HomePage.rowMask.load(), 0u);
+    painted = Update();
+    for (int n = 0; n < 12; ++n)
+        EXPECT_EQ(Count(painted, MeterCellWin(n)), 1) << n;
+    EXPECT_EQ(Count(painted, kWinSoftKey0 + 3), 1);
+    Settle();
+
+    g_PhaseMode.store(1);  // 1P2W
+    Update();
+    g_OutputModeIdx.store(1);
+    Update();
+    EXPECT_EQ(g_HomePage.panelRow.load(), 0u) << "the wiring change asked for the first row";
+    EXPECT_EQ(WM_IsShown(W(kWinPanelScroll)), 0) << "1P2W shows all rows, no page indicator";
+    EXPECT_EQ(WM_IsShown(W(PanelValueWin(11))), 1);
+    Settle();
+    g_OutputModeIdx.store(0);
+    Update();
+    EXPECT_EQ(g_HomePage.panelRow.load(), 1u);
+}
+
+TEST_F(HomePage, StatusChainHandlesTheFirstDifferenceOnEachCall) {
+    Settle();
+    g_ParamFlags.fetch_or(core::kFlagKeysLocked | core::kFlagPresetMode);
+    Update();
+    std::vector<int> painted = Update();
+    EXPECT_EQ(Count(painted, kWinStatusCell0), 1) << "preset mode: the output cell";
+    for (int n = 0; n < 8; ++n)
+        EXPECT_EQ(Count(painted, kWinSoftKey0 + n), 1) << "and every soft key";
+    EXPECT_EQ(Count(painted, kWinStatusCell0 + 13), 0) << "the key lock waits a call";
+    painted = Update();
+    EXPECT_EQ(Count(painted, kWinStatusCell0 + 13), 1);
+    EXPECT_EQ(Count(painted, kWinStatusCell0), 0);
+    g_ParamFlags.fetch_and(~(core::kFlagKeysLocked | core::kFlagPresetMode));
+}
+
+TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
+    Settle();
+    ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 2, 0), 0);
+    Settle();
+    g_EditShown.workValue = 2;
+    g_MenuState.store(38);
+    std::vector<int> painted = Update();
+    const WM_HWINDOW list = W(kWinItemList0), head = W(kWinItemListHead0);
+    EXPECT_EQ(WM_IsShown(list), 1);
+    EXPECT_EQ(WM_GetHeight(list), 325) << "AC-INT";
+    EXPECT_EQ(WM_GetTop(head) - WM_GetTop(list), 50);
+    ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 3, 0), 0);
+    Update();
+    EXPECT_EQ(WM_GetTop(head) - WM_GetTop(list), 75) << "25 pixels an item";
+    EXPECT_EQ(g_EditParam.workValue.load(), 3);
+    g_MenuState.store(1);
+    Update();
+    EXPECT_EQ(WM_IsShown(list), 0);
+    painted = Update();
+    EXPECT_EQ(Count(painted, kWinSoftKey0 + 1), 1) << "ITEM1's key shows the list closed";
+}
+
+TEST_F(HomePage, ModeAndLineListsOpenWithTheirStatesAndFollowTheEditedValue) {
+    Settle();
+    const WM_HWINDOW modes = W(kWinModeList), modeHead = W(kWinModeListHead);
+    g_EditShown.workValue = 0;
+    g_MenuState.store(46);
+    Update();
+    EXPECT_EQ(WM_IsShown(modes), 1);
+    EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 4);
+    EXPECT_EQ(WM_GetLeft(modeHead) - WM_GetLeft(modes), 3);
+    g_EditShown.workValue = 3;
+    Update();
+    EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4);
+    g_MenuState.store(1);
+    Update();
+    EXPECT_EQ(WM_IsShown(modes), 0);
+    std::vector<int> painted = Update();
+    EXPECT_EQ(Count(painted, kWinSoftKey0), 1);
+    EXPECT_EQ(Count(painted, SetCellWin(2, 2)), 1);
+    EXPECT_EQ(Count(painted, PanelValueWin(5)), 1);
+    g_MenuState.store(46);
+    Update();
+    EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4) << "opens on the last highlight";
+    g_MenuState.store(1);
+    Settle();
+
+    // 1P2W offers one line: the line list opens on it whatever was highlighted last.
+    const WM_HWINDOW lines = W(kWinLineList), lineHead = W(kWinLineListHead);
+    g_MenuState.store(45);
+    g_EditShown.workValue = 2;
+    Update();
+    Update();
+    EXPECT_EQ(WM_GetTop(lineHead) - WM_GetTop(lines), 21 * 2 + 4);
+    g_MenuState.store(1);
+    Update();
+    g_PhaseMode.store(1);
+    Settle();
+    g_MenuState.store(45);
+    Update();
+    EXPECT_EQ(WM_IsShown(lines), 1);
+    EXPECT_EQ(WM_GetTop(lineHead) - WM_GetTop(lines), 4);
+    g_MenuState.store(1);
+    Update();
+    EXPECT_EQ(WM_IsShown(lines), 0);
+}
+
+TEST_F(HomePage, DisplayKeysHideAndShowAreCarriedOutByTheNextUpdate) {
+    Settle();
+    HomeDirty_Push(W(kWinSeparator));
+    g_HomeScreenHide.load()();
+    g_HomeScreenShow.load()();
+    EXPECT_EQ(WM_IsShown(W(kWinBody)), 1) << "the key's thread touches no window";
+    EXPECT_TRUE(Update().empty()) << "hidden, shown and started again: the queue is dropped";
+    EXPECT_EQ(g_HomeRedrawCountdown, 2u);
+    Update();
+    EXPECT_EQ(Count(Update(), kWinBody), 1) << "laid out again";
+    EXPECT_EQ(WM_IsShown(W(kWinBody)), 1);
+}
+
+// Graphics memory that holds only part of the tree: the rest stays 0, one line tells of it, and the page
+// runs on.
+TEST(HomePageMemory, AFailedCreateIsToldOnceAndThePageRunsOn) {
+    guitest::FreshScreen();
+    home::ResetForTest();
+    std::vector<GUI_HBLOCK> filler;
+    for (GUI_HBLOCK h; (h = GUI_ALLOC_NewBlock(sizeof(WM_WINDOW))) != 0;)
+        filler.push_back(h);
+    ASSERT_GT(filler.size(), 40u);
+    for (int i = 0; i < 30; ++i) {
+        GUI_ALLOC_ReleaseBlock(filler.back());
+        filler.pop_back();
+    }
+    testing::internal::CaptureStderr();
+    HomeScreen_Create();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(W(kWinRoot), 0);
+    EXPECT_EQ(W(kWinSoftKey0 + 7), 0);
+    EXPECT_EQ(W(kWinSoftKeyColumn), 0);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("windows not created"), std::string::npos) << err;
+    HomeScreen_Hide();
+    HomeScreen_Show();
+    for (int i = 0; i < 20; ++i)
+        HomeScreen_Update();
+    WM_Run();
+    for (GUI_HBLOCK h : filler)
+        GUI_ALLOC_ReleaseBlock(h);
+    home::ResetForTest();
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include "panel/pages/page_mgr.h"
 
 #include <bit>
+#include <iterator>
 
 #include "GUI/wm/wm.h"
 #include "core/control/measure/meas_records.h"
@@ -144,12 +145,20 @@ int32_t PlainActive(StepRow* row, uint32_t event, uint32_t id, const PageDesc* p
     return static_cast<int32_t>(event);
 }
 
-std::atomic<int32_t (*)()> g_queuedProbe{nullptr};
+// One probe per page bit (bits 0-5).
+std::atomic<int32_t (*)()> g_queuedProbe[6]{};
+
+bool PagesQueuedNothing() {
+    for (auto& probe : g_queuedProbe) {
+        int32_t (*queued)() = probe.load(std::memory_order_acquire);
+        if (queued != nullptr && queued() != 0) return false;
+    }
+    return true;
+}
 
 // Nothing on its way to the screen: no key event waiting, no window invalid, nothing queued by a page.
 bool PanelQuiet() {
-    int32_t (*queued)() = g_queuedProbe.load(std::memory_order_acquire);
-    return KeyEventWaiting() == 0 && WM_State.numInvalid == 0 && (queued == nullptr || queued() == 0);
+    return KeyEventWaiting() == 0 && WM_State.numInvalid == 0 && PagesQueuedNothing();
 }
 
 bool HidePosted(const StepObj& fsm) {
@@ -189,8 +198,9 @@ void PageMgr_SetPages(const PageSet& pages) {
     g_pages.seqsim = pages.seqsim ? pages.seqsim : blank.seqsim;
 }
 
-void PageMgr_SetQueuedProbe(int32_t (*queued)()) {
-    g_queuedProbe.store(queued, std::memory_order_release);
+void PageMgr_SetQueuedProbe(uint8_t pageBit, int32_t (*queued)()) {
+    for (size_t i = 0; i < std::size(g_queuedProbe); ++i)
+        if (pageBit == (1u << i)) g_queuedProbe[i].store(queued, std::memory_order_release);
 }
 
 int32_t PageMgr_Tick() {

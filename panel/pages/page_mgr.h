@@ -55,9 +55,10 @@ struct PageSet {
     const PageDesc* seqsim;
 };
 void PageMgr_SetPages(const PageSet& pages);
-// What a page still has queued for its next update (repaints it found due); 0 when nothing. A page with a
-// queue of its own sets it when it is built; the panel counts as caught up only when it gives 0.
-void PageMgr_SetQueuedProbe(int32_t (*queued)());
+// What a page still has waiting for its next updates (repaints it found due, a preview still to come); 0
+// when nothing. A page with such work of its own sets its probe, by its page bit, when it is built; the
+// panel counts as caught up only when every probe gives 0.
+void PageMgr_SetQueuedProbe(uint8_t pageBit, int32_t (*queued)());
 
 // One GUI pass of the manager: every fourth runs the main machine. Returns 0.
 int32_t PageMgr_Tick();

@@ -150,6 +150,8 @@ void MenuPage_PreviewTick() {
 void MenuPage_Create() {
     g_MenuPageCache = MenuPageCache{};
     MenuWin_CreateAll([] { MenuPage_SpecialPage().create(); });
+    // The panel is not caught up while a preview is still to come.
+    PageMgr_SetQueuedProbe(kPageBitMenu, []() -> int32_t { return MenuPage_PreviewPending() ? 1 : 0; });
     g_PagesCreated.fetch_or(kPageBitMenu, std::memory_order_relaxed);
     g_PageId.store(kPageIdMenu);
 }

@@ -56,7 +56,7 @@ void HomeScreen_Create() {
                      home::kWinCount);
     g_HomeScreenHide.store(AskHide, std::memory_order_release);
     g_HomeScreenShow.store(AskShow, std::memory_order_release);
-    PageMgr_SetQueuedProbe(QueuedRepaints);
+    PageMgr_SetQueuedProbe(kPageBitHome, QueuedRepaints);
 }
 
 void HomeScreen_Enter() {}

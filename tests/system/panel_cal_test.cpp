@@ -1,6 +1,7 @@
 // The running controller's calibration page behind the service password: the item list, a voltage
 // calibration started by ENTER with its words to the stage, the prepare popup until the stage reports
 // itself ready (the panel channel's calstat), the point popup, and EXIT back to the list.
+#include "tests/system/fb_png.h"
 #include "tests/system/front_panel_suite.h"
 
 namespace {
@@ -22,6 +23,10 @@ class PanelCalibration : public FrontPanelSuite {
         }
         return false;
     }
+    static std::string Golden(const std::string& name) {
+        if (!Sync()) return "the panel did not catch up";
+        return ScreenMatchesGolden(c().root(), c().workDir(), name);
+    }
     static bool LoggedSinceMark(const std::string& text) { return WaitLogged(761, 31, text, false, 0); }
 };
 
@@ -38,6 +43,7 @@ TEST_F(PanelCalibration, ItemListPointPopupAndExit) {
     EXPECT_TRUE(WaitLogged(761, 91, "RECALL"));
     EXPECT_TRUE(WaitLogged(761, 151, "DEFAULT"));
     EXPECT_TRUE(WaitLogged(761, 211, "EXIT"));
+    EXPECT_EQ(Golden("cal_items"), "");
 
     // With the output on, a key only switches it off.
     Send("OUTP ON;:SYST:COMM:RLST LOC");
@@ -58,6 +64,7 @@ TEST_F(PanelCalibration, ItemListPointPopupAndExit) {
     ASSERT_TRUE(Panel("calstat 8"));
     EXPECT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
     EXPECT_TRUE(WaitLogged(475, 208, "-280.000 ~ -220.000 V"));
+    EXPECT_EQ(Golden("cal_point"), "");
 
     // EXIT aborts the points: the list again, its bar on item 1.
     Mark();

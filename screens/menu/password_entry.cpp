@@ -73,7 +73,7 @@ bool PasswordMatches(uint32_t code) {
     IdentityTextRead(g_ServicePassword, sizeof g_ServicePassword, stored);
     char typed[8];
     std::snprintf(typed, sizeof typed, "%04u", code % 10000u);
-    return stored[0] != '\0' && std::strcmp(stored, typed) == 0;
+    return std::strcmp(stored, typed) == 0;
 }
 
 void Refuse(const char* text) {

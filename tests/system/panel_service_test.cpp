@@ -1,0 +1,84 @@
+// The running controller's service code entry and brand change, by keys from the Special Function row:
+// the popup texts drawn, the brand file and the commands run, in order.
+#include <vector>
+
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class PanelService : public FrontPanelSuite {
+  protected:
+    // Waits until a text was drawn anywhere since the mark.
+    static bool WaitDrawn(const std::string& text, int boundMs = 10000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            const std::string log = TextLog();
+            const std::string since = log.size() > markAt_ ? log.substr(markAt_) : "";
+            if (since.find(" " + text + "\n") != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    static void MarkAll() {
+        markAt_ = TextLog().size();
+        commandsAt_ = Commands().size();
+    }
+    static std::string Commands() { return ReadFile(c().root() + "/var/log/commands.log"); }
+    // The commands run since the mark, without time, kind and status, nor what they printed on errors.
+    static std::vector<std::string> CommandsSince() {
+        const std::string all = Commands();
+        std::istringstream in(all.size() > commandsAt_ ? all.substr(commandsAt_) : "");
+        std::vector<std::string> out;
+        for (std::string line; std::getline(in, line);) {
+            size_t at = 0;
+            for (int field = 0; field < 4 && at != std::string::npos; ++field)
+                at = line.find(' ', at + (field == 0 ? 0 : 1));
+            if (at == std::string::npos) continue;
+            const std::string command = line.substr(at + 1);
+            out.push_back(command.substr(0, command.find(" -- ")));
+        }
+        return out;
+    }
+    static inline size_t markAt_ = 0, commandsAt_ = 0;
+};
+
+// '@', 'A'-'I' are the keypad's 0-9.
+TEST_F(PanelService, AWrongCodeIsRefusedAndTheBrandCodeChangesTheBrand) {
+    // The boot loader of a fresh unit names the maker brand already: the start left the logo alone.
+    EXPECT_NE(Commands().find("fw_printenv upg_ver"), std::string::npos);
+    EXPECT_EQ(Commands().find("flash_eraseall"), std::string::npos);
+    Keys({"key L"});
+    for (int i = 0; i < 15; ++i)
+        ASSERT_TRUE(Panel("knob -1"));
+    Keys({"knob 1"});  // Special Function
+    MarkAll();
+    Keys({"key U", "key A", "key B", "key C", "key D", "key U"});
+    EXPECT_TRUE(WaitDrawn("Error Password")) << TextLog();
+
+    MarkAll();
+    Keys({"key U", "key H", "key F", "key B", "key C", "key U", "key U", "knob 1", "key U"});
+    EXPECT_TRUE(WaitDrawn("QX => TULVE")) << TextLog();
+    EXPECT_TRUE(WaitFile(c().root() + "/mnt/disk/firm", "firm=TULVE\n"));
+    const std::string from = "cp /mnt/disk/httpd/ODM_image/tulve/", to = " /mnt/disk/httpd/images/";
+    const std::vector<std::string> expected = {
+        "sync",
+        "fw_setenv upg_ver 0x261",
+        "sync",
+        from + "logo.png" + to + "logo.png",
+        from + "logo-dark.svg" + to + "logo-dark.svg",
+        from + "logo.svg" + to + "logo.svg",
+        from + "VRN-345/sample.png" + to + "sample.png",
+        from + "favicon.ico" + to + "favicon.ico",
+        "flash_eraseall /dev/mtd9",
+        "dd if=/mnt/disk/app/image/tulve_logo.bmp of=/dev/mtdblock9 bs=1024",
+    };
+    // Other threads run their own commands meanwhile: the brand change's appear in this order among them.
+    const std::vector<std::string> ran = CommandsSince();
+    size_t next = 0;
+    for (const std::string& command : ran)
+        if (next < expected.size() && command == expected[next]) ++next;
+    EXPECT_EQ(next, expected.size()) << Commands();
+}
+
+}  // namespace

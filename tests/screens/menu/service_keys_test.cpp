@@ -9,9 +9,11 @@
 #include "core/system/config/identity.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/stage/power_stage_sim.h"
 #include "screens/menu/service_key_slots.h"
+#include "sysadmin/sys_versions.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
 
 namespace menutest {
@@ -92,6 +94,15 @@ TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
     EXPECT_EQ(State(), 292u);
     EnterCode("4145");
     EXPECT_EQ(State(), 316u);
+    Texts();
+    std::snprintf(g_UbootVersionText, sizeof g_UbootVersionText, "Uboot_Version\n20230307 15:12:33");
+    EnterCode("9371");
+    EXPECT_EQ(State(), 229u);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Uboot_Version\n20230307 15:12:33"});
+    ASSERT_FALSE(SysStatusTest(kSysRebootRequest));
+    EnterCode("8957");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    core::SysStatusReset();
     // Without typing, the knob's value is the code: 8719 digit by digit from the highest, then a step
     // beyond the top clamps at 9999.
     At(224);
@@ -184,6 +195,20 @@ TEST_F(ServiceKeys, AnUnknownModelCodeChangesNothing) {
     EXPECT_EQ(Texts(), std::vector<std::string>{"Model Error"});
     EXPECT_EQ(g_ModelId.load(), 1u);
     EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(ServiceKeys, AKnownModelCodeResetsTheUnitToThatModelAndReboots) {
+    At(228);
+    Type("6012");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_ModelId.load(), 7u);
+    EXPECT_STREQ(g_ModelName, "VRN-4160-12");
+    EXPECT_STREQ(g_ServicePassword, "6012");
+    EXPECT_EQ(Texts().back(), "Reboot");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    ASSERT_FALSE(ValuesTo(2349).empty());
+    EXPECT_EQ(ValuesTo(2349).back(), 3.0);  // the 6 kVA class, as the register takes it (class + 1)
+    core::SysStatusReset();
 }
 
 TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {

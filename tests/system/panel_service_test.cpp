@@ -81,4 +81,42 @@ TEST_F(PanelService, AWrongCodeIsRefusedAndTheBrandCodeChangesTheBrand) {
     EXPECT_EQ(next, expected.size()) << Commands();
 }
 
+// After a brand change, a restart and a new start on the same root: the boot loader names the new brand,
+// so the start leaves the logo alone.
+TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
+    ControllerProcess first;
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
+    const std::string root = first.root();
+    std::vector<std::string> keys = {"key L"};
+    keys.insert(keys.end(), 15, "knob -1");
+    for (const char* k :
+         {"knob 1", "key U", "key H", "key F", "key B", "key C", "key U", "key U", "knob 1", "key U"})
+        keys.emplace_back(k);
+    for (const std::string& k : keys) {
+        ASSERT_TRUE(PanelLine(root, k)) << k;
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    std::string firm;
+    for (int waited = 0; waited <= 10000 && firm != "firm=TULVE\n"; waited += 20) {
+        std::ifstream f(root + "/mnt/disk/firm");
+        firm.assign(std::istreambuf_iterator<char>(f), {});
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(firm, "firm=TULVE\n");
+    ASSERT_TRUE(PanelLine(root, "restart"));
+    ASSERT_TRUE(first.WaitForOutput("settings saved for the restart")) << first.Output();
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+    ControllerProcess next({"--root", root});
+    ASSERT_TRUE(next.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << next.Output();
+    EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
+    std::ifstream log(root + "/var/log/commands.log");
+    int erases = 0, reads = 0;
+    for (std::string line; std::getline(log, line);) {
+        erases += line.find("flash_eraseall /dev/mtd9") != std::string::npos;
+        reads += line.find("fw_printenv upg_ver") != std::string::npos;
+    }
+    EXPECT_EQ(reads, 2);   // one check at each start
+    EXPECT_EQ(erases, 1);  // the brand change's only
+}
+
 }  // namespace

@@ -81,21 +81,31 @@ TEST_F(PanelService, AWrongCodeIsRefusedAndTheBrandCodeChangesTheBrand) {
     EXPECT_EQ(next, expected.size()) << Commands();
 }
 
+// Keys typed into a program's panel channel one after the other, each given time to be scanned.
+void TypeKeys(const std::string& root, const std::vector<std::string>& keys) {
+    for (const std::string& k : keys) {
+        ASSERT_TRUE(PanelLine(root, k)) << k;
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+}
+
+// From the home view to the Special Function row, then the brand code into the model/brand list.
+std::vector<std::string> ToModelBrandList() {
+    std::vector<std::string> keys = {"key L"};
+    keys.insert(keys.end(), 15, "knob -1");
+    for (const char* k : {"knob 1", "key U", "key H", "key F", "key B", "key C", "key U"})
+        keys.emplace_back(k);
+    return keys;
+}
+
 // After a brand change, a restart and a new start on the same root: the boot loader names the new brand,
 // so the start leaves the logo alone.
 TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
     ControllerProcess first;
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
     const std::string root = first.root();
-    std::vector<std::string> keys = {"key L"};
-    keys.insert(keys.end(), 15, "knob -1");
-    for (const char* k :
-         {"knob 1", "key U", "key H", "key F", "key B", "key C", "key U", "key U", "knob 1", "key U"})
-        keys.emplace_back(k);
-    for (const std::string& k : keys) {
-        ASSERT_TRUE(PanelLine(root, k)) << k;
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
-    }
+    TypeKeys(root, ToModelBrandList());
+    TypeKeys(root, {"key U", "knob 1", "key U"});
     std::string firm;
     for (int waited = 0; waited <= 10000 && firm != "firm=TULVE\n"; waited += 20) {
         std::ifstream f(root + "/mnt/disk/firm");
@@ -117,6 +127,30 @@ TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
     }
     EXPECT_EQ(reads, 2);   // one check at each start
     EXPECT_EQ(erases, 1);  // the brand change's only
+}
+
+// A model change resets the unit to the new model and reboots once; the next start names the model.
+TEST(PanelServiceModel, TheNewModelIsTheUnitsAfterTheReboot) {
+    ControllerProcess first;
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
+    const std::string root = first.root();
+    TypeKeys(root, ToModelBrandList());
+    TypeKeys(root, {"knob -1", "key U", "key D", "key A", "key F", "key @", "key U"});  // Model Type: 4160
+    ASSERT_TRUE(first.WaitForOutput("settings saved for the restart", 15000)) << first.Output();
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+    int reboots = 0;
+    {
+        std::ifstream log(root + "/var/log/commands.log");
+        for (std::string line; std::getline(log, line);)
+            reboots += line.size() >= 7 && line.compare(line.size() - 7, 7, " reboot") == 0;
+    }
+    EXPECT_EQ(reboots, 1);
+    ControllerProcess next({"--root", root});
+    ASSERT_TRUE(next.WaitForOutput("LAN: SCPI socket listening", kStartupTimeoutMs)) << next.Output();
+    TcpClient scpi(5025 + next.portOffset());
+    scpi.Send("*IDN?\n");
+    EXPECT_NE(scpi.ReadLine(15000).find(",VRN-4160,"), std::string::npos);
+    EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
 }
 
 }  // namespace

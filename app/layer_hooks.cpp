@@ -29,6 +29,7 @@
 #include "screens/menu/item_editor_slots.h"
 #include "screens/menu/menu_key_slots.h"
 #include "screens/menu/menu_page.h"
+#include "screens/menu/service_key_slots.h"
 #include "screens/output/home_screen.h"
 #include "screens/output/key_table.h"
 #include "screens/output/simple_screen.h"
@@ -60,6 +61,7 @@ void WireLayerHooks() {
     if (MenuNav_RegisterKeys() != 0) std::fputs("the key table refused the menu key handlers\n", stderr);
     if (MenuItemEditors_Register() != 0) std::fputs("the key table refused the menu item editors\n", stderr);
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
+    if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(

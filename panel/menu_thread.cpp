@@ -51,6 +51,7 @@
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/preset_backup.h"
 #include "storage/nv/settings_backup.h"
+#include "sysadmin/firmware/brand_files.h"
 #include "sysadmin/firmware/brand_web_images.h"
 #include "sysadmin/firmware/fw_update.h"
 #include "sysadmin/net/net_commands.h"
@@ -331,6 +332,7 @@ void MenuThread_Start() {
     SysStatusClear(kSysRestartPending);
     SysStatusClear(kSysRestartHandled);
     CopyBrandWebImages();
+    BrandBootLogoCheck();
 }
 
 void MenuThread_SetKeyDispatch(KeyHandler dispatch) {

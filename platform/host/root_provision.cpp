@@ -76,6 +76,8 @@ constexpr StandIn kSysFiles[] = {
     {"/sys/class/pwm/pwmchip0/pwm0/enable", "0\n"},
     // The USB gadget modules delivered on the system disk, and those of the kernel's module tree (the
     // USB-TMC function and gadget are only there).
+    // The boot loader's environment as delivered: the maker brand's version value.
+    {"/var/lib/sandbox/state", "fw_env.upg_ver=0x260\n"},
     {"/mnt/disk/drivers/usb/libcomposite.ko", "stand-in module\n"},
     {"/mnt/disk/drivers/usb/u_serial.ko", "stand-in module\n"},
     {"/mnt/disk/drivers/usb/usb_f_acm.ko", "stand-in module\n"},

@@ -1,6 +1,6 @@
 #pragma once
-// The service password entry (state 224): until it is built, exit goes back to Special Function and the
-// function keys act as in every menu state; no code is taken.
+// The service code entry (state 224): four digits by knob and cursor keys, or typed; the code opens the
+// model/brand list, a service list, calibration or the barcode list.
 #include <cstdint>
 
 void KeyProcess_Password(uint32_t* ev);

@@ -1,8 +1,5 @@
 #include "screens/menu/service_entries.h"
 
-// Stand-ins: the service switches, the firmware-update and service data jobs and the tuning editors come
-// with the service pages.
-void menuServiceToggle() {}
+// Stand-ins: the firmware-update and service data jobs come with the service data pages.
 void menuUpdateListAction() {}
 void menuServiceDataListAction() {}
-void menuServiceTuningEntry() {}

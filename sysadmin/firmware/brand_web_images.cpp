@@ -3,9 +3,11 @@
 
 #include <cstdio>
 
+#include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "platform/sandbox/sandbox.h"
 #include "storage/brand_dir.h"
+#include "sysadmin/firmware/brand_table.h"
 
 namespace {
 
@@ -14,12 +16,8 @@ constexpr const char* kWebImages = "/mnt/disk/httpd/images";
 
 // The sample picture of qx and tulve differs between the 4.5 kVA and the 6 kVA models; pelma keeps one.
 const char* ModelFolder() {
-    const uint32_t id = g_ModelId.load(std::memory_order_acquire);
-    const bool large = id < kModelTypes && g_ModelTable[id].vaRating >= 6000;
-    const char* dir = BrandDir();
-    if (dir == g_BrandDirTable[0]) return large ? "VRN4160/" : "VRN4145/";
-    if (dir == g_BrandDirTable[1]) return large ? "VRN-360/" : "VRN-345/";
-    return "";
+    const uint32_t large = core::VaClassOfModel(g_ModelId.load(std::memory_order_acquire)) == 2 ? 1 : 0;
+    return BrandRowOf(g_BrandId.load(std::memory_order_acquire)).sampleFolder[large];
 }
 
 int32_t Copy(const char* folder, const char* name) {

@@ -22,7 +22,12 @@ struct IfaceCfg {
     uint32_t devicenetBaud;  // baud-rate index
     uint32_t devicenetMacId;
     uint8_t lcd[4];  // contrast, brightness, saturation (percent) and one more byte
+    // The service tuning flags, not kept in the non-volatile blocks (they have no room for it): bit 1
+    // shows the versions in detail. Set on the menu/control thread, painted by the GUI thread: through
+    // IfaceServiceTune.
+    uint8_t serviceTune;
 };
+inline constexpr uint8_t kServiceTuneVersionDetail = 1u << 1;
 
 // Bits 1-2 of the first USB byte.
 inline constexpr uint8_t kUsbSpeedShift = 1;
@@ -75,4 +80,10 @@ inline void IfaceLcdWordSet(uint32_t word) {
 }
 inline uint32_t IfaceGpibAddress() {
     return std::atomic_ref<uint32_t>(g_IfaceCfg.gpibAddress).load(std::memory_order_relaxed);
+}
+inline uint8_t IfaceServiceTune() {
+    return std::atomic_ref<uint8_t>(g_IfaceCfg.serviceTune).load(std::memory_order_relaxed);
+}
+inline void IfaceServiceTuneToggle(uint8_t bits) {
+    std::atomic_ref<uint8_t>(g_IfaceCfg.serviceTune).fetch_xor(bits, std::memory_order_relaxed);
 }

@@ -65,10 +65,11 @@ TEST(Sandbox, CommandLinesAndTheirResults) {
         {"rmmod libcomposite", 0, ""},
         {"rmmod libcomposite 2>/dev/null", 1, ""},
         {"grep mount. /var/lib/sandbox/state", 1, ""},
-        {"fw_printenv upg_ver 2>/dev/null", 1, ""},
+        {"fw_printenv upg_ver", 0, "upg_ver=0x260\n"},  // as the root was provisioned
         {"fw_setenv upg_ver 0x261", 0, ""},
         {"fw_printenv upg_ver", 0, "upg_ver=0x261\n"},
         {"fw_setenv upg_ver", 0, ""},
+        {"fw_printenv upg_ver 2>/dev/null", 1, ""},
         {"fw_printenv", 0, ""},  // the rest of the state is not listed
         {"uname -x 2>/dev/null", 1, ""},
         {"ls /mnt 2>/dev/null", 2, ""},

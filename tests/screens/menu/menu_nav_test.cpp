@@ -229,19 +229,5 @@ TEST_F(MenuNav, ARandomWalkReachesNoServiceListWithoutTheCode) {
     EXPECT_GT(seen.size(), 50u) << "the walk went down the lists";
 }
 
-TEST_F(MenuNav, ThePasswordEntryTakesOnlyExitAndMenu) {
-    g_MenuState.store(224);
-    Type("9371");
-    Press(kEnter, kKeypad);
-    Knob(-1);
-    Press(kRight, kCursor);
-    EXPECT_EQ(State(), 224u);
-    Press(kExit, kKeypad);
-    EXPECT_EQ(State(), 223u);
-    g_MenuState.store(224);
-    Press(kMenu, kFunction);
-    EXPECT_EQ(State(), 223u);
-}
-
 }  // namespace
 }  // namespace menutest

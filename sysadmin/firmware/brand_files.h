@@ -1,0 +1,15 @@
+#pragma once
+// The brand's traces outside the program: the brand file /mnt/disk/firm ("firm=<code>\n"), the boot
+// loader's "upg_ver" variable and the boot logo in flash partition 9.
+#include <cstdint>
+
+// Writes the brand file for g_BrandId, then "sync", "fw_setenv upg_ver <value>", "sync". 0, or -1 when the
+// file cannot be written (the commands still run, so the boot loader keeps in step with the brand).
+int32_t BrandFileWrite();
+// The brand named by the brand file's first line: 1 TULVE, 2 PL, 0 QX, -1 no file or no known code.
+int32_t BrandFileRead();
+// Erases the boot-logo partition and writes g_BrandId's logo bitmap into it.
+void BootLogoWrite();
+// Rewrites the boot logo unless the boot loader's "upg_ver" names g_BrandId already. 0, or 1 when
+// "fw_printenv" cannot be started.
+int32_t BrandBootLogoCheck();

@@ -1,0 +1,265 @@
+// The service code entry, the brand and model editors, the service switches and the tuning editors,
+// driven through the key dispatcher on a fresh root: the popup texts, the files and command log they leave,
+// and the power-stage writes.
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <sstream>
+
+#include "core/system/config/identity.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/service_flags.h"
+#include "core/system/state/sys_status.h"
+#include "platform/host/clock.h"
+#include "platform/stage/power_stage_sim.h"
+#include "screens/menu/service_key_slots.h"
+#include "sysadmin/sys_versions.h"
+#include "tests/screens/menu/menu_keys_fixture.h"
+
+namespace menutest {
+namespace {
+
+constexpr uint8_t kPoint = 74;
+
+class ServiceKeys : public MenuKeys {
+  protected:
+    void SetUp() override {
+        MenuKeys::SetUp();
+        ASSERT_EQ(MenuService_RegisterKeys(), 0);
+        plat::SetTimeScale(1000.0);
+        g_BrandId = 0;
+        plat::PowerStage().ClearTrace();
+        std::remove((store_.root.path() + "/var/log/commands.log").c_str());
+    }
+    void TearDown() override {
+        plat::SetTimeScale(1.0);
+        g_BrandId = 0;
+        core::ServiceFlagsReset();
+        MenuKeys::TearDown();
+    }
+    // The command log without time stamps.
+    std::vector<std::string> Log() const {
+        std::istringstream in(store_.root.Read("/var/log/commands.log"));
+        std::vector<std::string> out;
+        for (std::string line; std::getline(in, line);) {
+            const size_t time = line.find(' ', line.find(' ') + 1);
+            std::string entry = line.substr(time + 1);
+            entry = entry.substr(entry.find(' ', entry.find(' ') + 1) + 1);  // "<how> <status> "
+            out.push_back(entry.substr(0, entry.find(" -- ")));              // what it printed on errors
+        }
+        return out;
+    }
+    // The words written to a register, raw and as the register encodes them.
+    static std::vector<uint32_t> WritesTo(uint16_t reg) {
+        std::vector<uint32_t> out;
+        for (const plat::BusTransfer& t : plat::PowerStage().Trace())
+            if (t.write && t.reg == reg) out.push_back(t.raw);
+        return out;
+    }
+    static std::vector<double> ValuesTo(uint16_t reg) {
+        std::vector<double> out;
+        for (const plat::BusTransfer& t : plat::PowerStage().Trace())
+            if (t.write && t.reg == reg) out.push_back(t.value);
+        return out;
+    }
+    // The code entry from the Special Function row, a code typed and entered.
+    static void EnterCode(const char* digits) {
+        At(224);
+        Type(digits);
+        Press(kEnter, kKeypad);
+    }
+};
+
+TEST_F(ServiceKeys, EveryCodeButTheServiceCodesAndThePasswordIsRefused) {
+    // The model's own code is the password of a fresh unit.
+    const std::set<int> open = {8623, 8305, 9371, 9046, 8957, 8719, 8926, 4145};
+    for (int code = 0; code <= 9999; ++code) {
+        if (open.count(code) != 0) continue;
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%d", code);
+        EnterCode(digits);
+        ASSERT_EQ(State(), 223u) << code;
+        ASSERT_EQ(Texts(), std::vector<std::string>{"Error Password"}) << code;
+    }
+}
+
+TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
+    EnterCode("8623");
+    EXPECT_EQ(State(), 225u);
+    EnterCode("9046");
+    EXPECT_EQ(State(), 267u);
+    EnterCode("8305");
+    EXPECT_EQ(State(), 272u);
+    EnterCode("8926");
+    EXPECT_EQ(State(), 292u);
+    EnterCode("4145");
+    EXPECT_EQ(State(), 316u);
+    Texts();
+    std::snprintf(g_UbootVersionText, sizeof g_UbootVersionText, "Uboot_Version\n20230307 15:12:33");
+    EnterCode("9371");
+    EXPECT_EQ(State(), 229u);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Uboot_Version\n20230307 15:12:33"});
+    ASSERT_FALSE(SysStatusTest(kSysRebootRequest));
+    EnterCode("8957");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    core::SysStatusReset();
+    // Without typing, the knob's value is the code: 8719 digit by digit from the highest, then a step
+    // beyond the top clamps at 9999.
+    At(224);
+    for (int i = 0; i < 3; ++i)
+        Press(kLeft, kCursor);
+    for (int8_t digit : {8, 7, 1, 9}) {
+        Knob(digit);
+        Press(kRight, kCursor);
+    }
+    EXPECT_EQ(g_EditParam.workValue.load(), 8719);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 316u);
+    At(224);
+    Press(kRight, kCursor);  // wraps to the highest digit
+    Knob(12);
+    EXPECT_EQ(g_EditParam.workValue.load(), 9999);
+    Knob(-10);
+    EXPECT_EQ(g_EditParam.workValue.load(), 0);
+    Texts();
+    // Five digits, a point or a sign are no code, even when they begin with one.
+    for (const char* digits : {"87190", "08719"}) {
+        EnterCode(digits);
+        EXPECT_EQ(State(), 223u) << digits;
+        EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"}) << digits;
+    }
+    At(224);
+    Type("871");
+    Press(kPoint, kKeypad);
+    Type("9");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 223u);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"});
+}
+
+TEST_F(ServiceKeys, ThePasswordIsComparedWholeAndZeroPadded) {
+    IdentityTextWrite(g_ServicePassword, sizeof g_ServicePassword, "0012", 4);
+    EnterCode("12");
+    EXPECT_EQ(State(), 316u);
+    IdentityTextWrite(g_ServicePassword, sizeof g_ServicePassword, "12", 2);
+    EnterCode("12");
+    EXPECT_EQ(State(), 223u);
+    g_ServicePassword[0] = '\0';
+    EnterCode("0");
+    EXPECT_EQ(State(), 223u);
+    Texts();
+    // Without a model only the service codes open; the model/brand list is one of them.
+    g_ModelId = 0;
+    EnterCode("8719");
+    EXPECT_EQ(State(), 223u);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"No Model Type"});
+    EnterCode("8623");
+    EXPECT_EQ(State(), 225u);
+    g_ModelId = 1;
+}
+
+TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
+    At(226);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 225u);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE"});
+    EXPECT_EQ(g_BrandId.load(), 1u);
+    EXPECT_EQ(store_.root.Read("/mnt/disk/firm"), "firm=TULVE\n");
+    const std::string from = "cp /mnt/disk/httpd/ODM_image/tulve/", to = " /mnt/disk/httpd/images/";
+    EXPECT_EQ(Log(), (std::vector<std::string>{
+                         "sync",
+                         "fw_setenv upg_ver 0x261",
+                         "sync",
+                         from + "logo.png" + to + "logo.png",
+                         from + "logo-dark.svg" + to + "logo-dark.svg",
+                         from + "logo.svg" + to + "logo.svg",
+                         from + "VRN-345/sample.png" + to + "sample.png",
+                         from + "favicon.ico" + to + "favicon.ico",
+                         "flash_eraseall /dev/mtd9",
+                         "dd if=/mnt/disk/app/image/tulve_logo.bmp of=/dev/mtdblock9 bs=1024",
+                     }));
+    // The same brand again writes nothing.
+    std::remove((store_.root.path() + "/var/log/commands.log").c_str());
+    At(226);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Doesn't Change"});
+    EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(ServiceKeys, AnUnknownModelCodeChangesNothing) {
+    At(228);
+    Type("1234");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 227u);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Model Error"});
+    EXPECT_EQ(g_ModelId.load(), 1u);
+    EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(ServiceKeys, AKnownModelCodeResetsTheUnitToThatModelAndReboots) {
+    At(228);
+    Type("6012");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_ModelId.load(), 7u);
+    EXPECT_STREQ(g_ModelName, "VRN-4160-12");
+    EXPECT_STREQ(g_ServicePassword, "6012");
+    EXPECT_EQ(Texts().back(), "Reboot");
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    ASSERT_FALSE(ValuesTo(2349).empty());
+    EXPECT_EQ(ValuesTo(2349).back(), 3.0);  // the 6 kVA class, as the register takes it (class + 1)
+    core::SysStatusReset();
+}
+
+TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {
+    const uint32_t before = g_OutputOptionWord.load();
+    At(230);  // OCP Enable
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_OutputOptionWord.load(), before ^ 1u);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_OutputOptionWord.load(), before);
+    EXPECT_EQ(WritesTo(2348), (std::vector<uint32_t>{before ^ 1u, before}));
+    // OVP is bit 15; the words toggle without a write.
+    At(243);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_OutputOptionWord.load(), before ^ (1u << 15));
+    At(249);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_ServiceFlags.tempDisplay.load(), 1u);
+    EXPECT_EQ(WritesTo(2348).size(), 3u);
+}
+
+TEST_F(ServiceKeys, TheRdTestModeRaisesThePowerLimitsOnce) {
+    At(250);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_ServiceFlags.rdTestMode.load(), 1u);
+    EXPECT_EQ(ValuesTo(2358), std::vector<double>{6750});
+    EXPECT_EQ(ValuesTo(2359), std::vector<double>{2250});
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(g_ServiceFlags.rdTestMode.load(), 1u);
+    EXPECT_EQ(ValuesTo(2358), (std::vector<double>{6750, 6750}));
+    EXPECT_EQ(State(), 250u);
+}
+
+TEST_F(ServiceKeys, TheKpEditorReachesItsTopOnlyAtTheHighestDigit) {
+    At(246);
+    Press(kEnter, kKeypad);
+    ASSERT_EQ(State(), 260u);
+    const int32_t start = g_EditParam.workValue.load();
+    Type("5");  // typed digits are not taken
+    for (int i = 0; i < 20; ++i)
+        Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), start + 20);
+    Press(kLeft, kCursor);
+    Press(kLeft, kCursor);
+    Press(kLeft, kCursor);
+    for (int i = 0; i < 12; ++i)
+        Knob(1);
+    EXPECT_EQ(g_EditParam.workValue.load(), 10000);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 246u);
+    EXPECT_EQ(ValuesTo(2436), std::vector<double>{10.0});  // thousandths
+}
+
+}  // namespace
+}  // namespace menutest

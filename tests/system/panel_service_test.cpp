@@ -1,0 +1,156 @@
+// The running controller's service code entry and brand change, by keys from the Special Function row:
+// the popup texts drawn, the brand file and the commands run, in order.
+#include <vector>
+
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class PanelService : public FrontPanelSuite {
+  protected:
+    // Waits until a text was drawn anywhere since the mark.
+    static bool WaitDrawn(const std::string& text, int boundMs = 10000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            const std::string log = TextLog();
+            const std::string since = log.size() > markAt_ ? log.substr(markAt_) : "";
+            if (since.find(" " + text + "\n") != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    static void MarkAll() {
+        markAt_ = TextLog().size();
+        commandsAt_ = Commands().size();
+    }
+    static std::string Commands() { return ReadFile(c().root() + "/var/log/commands.log"); }
+    // The commands run since the mark, without time, kind and status, nor what they printed on errors.
+    static std::vector<std::string> CommandsSince() {
+        const std::string all = Commands();
+        std::istringstream in(all.size() > commandsAt_ ? all.substr(commandsAt_) : "");
+        std::vector<std::string> out;
+        for (std::string line; std::getline(in, line);) {
+            size_t at = 0;
+            for (int field = 0; field < 4 && at != std::string::npos; ++field)
+                at = line.find(' ', at + (field == 0 ? 0 : 1));
+            if (at == std::string::npos) continue;
+            const std::string command = line.substr(at + 1);
+            out.push_back(command.substr(0, command.find(" -- ")));
+        }
+        return out;
+    }
+    static inline size_t markAt_ = 0, commandsAt_ = 0;
+};
+
+// '@', 'A'-'I' are the keypad's 0-9.
+TEST_F(PanelService, AWrongCodeIsRefusedAndTheBrandCodeChangesTheBrand) {
+    // The boot loader of a fresh unit names the maker brand already: the start left the logo alone.
+    EXPECT_NE(Commands().find("fw_printenv upg_ver"), std::string::npos);
+    EXPECT_EQ(Commands().find("flash_eraseall"), std::string::npos);
+    Keys({"key L"});
+    for (int i = 0; i < 15; ++i)
+        ASSERT_TRUE(Panel("knob -1"));
+    Keys({"knob 1"});  // Special Function
+    MarkAll();
+    Keys({"key U", "key A", "key B", "key C", "key D", "key U"});
+    EXPECT_TRUE(WaitDrawn("Error Password")) << TextLog();
+
+    MarkAll();
+    Keys({"key U", "key H", "key F", "key B", "key C", "key U", "key U", "knob 1", "key U"});
+    EXPECT_TRUE(WaitDrawn("QX => TULVE")) << TextLog();
+    EXPECT_TRUE(WaitFile(c().root() + "/mnt/disk/firm", "firm=TULVE\n"));
+    const std::string from = "cp /mnt/disk/httpd/ODM_image/tulve/", to = " /mnt/disk/httpd/images/";
+    const std::vector<std::string> expected = {
+        "sync",
+        "fw_setenv upg_ver 0x261",
+        "sync",
+        from + "logo.png" + to + "logo.png",
+        from + "logo-dark.svg" + to + "logo-dark.svg",
+        from + "logo.svg" + to + "logo.svg",
+        from + "VRN-345/sample.png" + to + "sample.png",
+        from + "favicon.ico" + to + "favicon.ico",
+        "flash_eraseall /dev/mtd9",
+        "dd if=/mnt/disk/app/image/tulve_logo.bmp of=/dev/mtdblock9 bs=1024",
+    };
+    // Other threads run their own commands meanwhile: the brand change's appear in this order among them.
+    const std::vector<std::string> ran = CommandsSince();
+    size_t next = 0;
+    for (const std::string& command : ran)
+        if (next < expected.size() && command == expected[next]) ++next;
+    EXPECT_EQ(next, expected.size()) << Commands();
+}
+
+// Keys typed into a program's panel channel one after the other, each given time to be scanned.
+void TypeKeys(const std::string& root, const std::vector<std::string>& keys) {
+    for (const std::string& k : keys) {
+        ASSERT_TRUE(PanelLine(root, k)) << k;
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+}
+
+// From the home view to the Special Function row, then the brand code into the model/brand list.
+std::vector<std::string> ToModelBrandList() {
+    std::vector<std::string> keys = {"key L"};
+    keys.insert(keys.end(), 15, "knob -1");
+    for (const char* k : {"knob 1", "key U", "key H", "key F", "key B", "key C", "key U"})
+        keys.emplace_back(k);
+    return keys;
+}
+
+// After a brand change, a restart and a new start on the same root: the boot loader names the new brand,
+// so the start leaves the logo alone.
+TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
+    ControllerProcess first;
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
+    const std::string root = first.root();
+    TypeKeys(root, ToModelBrandList());
+    TypeKeys(root, {"key U", "knob 1", "key U"});
+    std::string firm;
+    for (int waited = 0; waited <= 10000 && firm != "firm=TULVE\n"; waited += 20) {
+        std::ifstream f(root + "/mnt/disk/firm");
+        firm.assign(std::istreambuf_iterator<char>(f), {});
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(firm, "firm=TULVE\n");
+    ASSERT_TRUE(PanelLine(root, "restart"));
+    ASSERT_TRUE(first.WaitForOutput("settings saved for the restart")) << first.Output();
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+    ControllerProcess next({"--root", root});
+    ASSERT_TRUE(next.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << next.Output();
+    EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
+    std::ifstream log(root + "/var/log/commands.log");
+    int erases = 0, reads = 0;
+    for (std::string line; std::getline(log, line);) {
+        erases += line.find("flash_eraseall /dev/mtd9") != std::string::npos;
+        reads += line.find("fw_printenv upg_ver") != std::string::npos;
+    }
+    EXPECT_EQ(reads, 2);   // one check at each start
+    EXPECT_EQ(erases, 1);  // the brand change's only
+}
+
+// A model change resets the unit to the new model and reboots once; the next start names the model.
+TEST(PanelServiceModel, TheNewModelIsTheUnitsAfterTheReboot) {
+    ControllerProcess first;
+    ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
+    const std::string root = first.root();
+    TypeKeys(root, ToModelBrandList());
+    TypeKeys(root, {"knob -1", "key U", "key D", "key A", "key F", "key @", "key U"});  // Model Type: 4160
+    ASSERT_TRUE(first.WaitForOutput("settings saved for the restart", 15000)) << first.Output();
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+    int reboots = 0;
+    {
+        std::ifstream log(root + "/var/log/commands.log");
+        for (std::string line; std::getline(log, line);)
+            reboots += line.size() >= 7 && line.compare(line.size() - 7, 7, " reboot") == 0;
+    }
+    EXPECT_EQ(reboots, 1);
+    ControllerProcess next({"--root", root});
+    ASSERT_TRUE(next.WaitForOutput("LAN: SCPI socket listening", kStartupTimeoutMs)) << next.Output();
+    TcpClient scpi(5025 + next.portOffset());
+    scpi.Send("*IDN?\n");
+    EXPECT_NE(scpi.ReadLine(15000).find(",VRN-4160,"), std::string::npos);
+    EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
+}
+
+}  // namespace

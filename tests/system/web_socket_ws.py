@@ -11,15 +11,15 @@ except ImportError:
     print("skipped: the websocket module is not installed (python3-websocket)")
     sys.exit(77)
 
-import web_harness
+import controller_harness
 
 
 def session(ctl, failures):
     ws = websocket.create_connection(ctl.ws_url(), timeout=10)
     ws.send("DATA:SEQ? 0")
     ws.send("SYST:ERR?")
-    web_harness.check(failures, "websocket SYST:ERR?", ws.recv(), '-292,"Referenced name does not exist"\n')
-    web_harness.check(failures, "LAN SYST:ERR?", ctl.lan("SYST:ERR?"), '+0,"No error"')
+    controller_harness.check(failures, "websocket SYST:ERR?", ws.recv(), '-292,"Referenced name does not exist"\n')
+    controller_harness.check(failures, "LAN SYST:ERR?", ctl.lan("SYST:ERR?"), '+0,"No error"')
     try:
         second = websocket.create_connection(ctl.ws_url(), timeout=5)
         second.close()
@@ -29,13 +29,13 @@ def session(ctl, failures):
     # One message in two fragments.
     ws.send_frame(websocket.ABNF.create_frame("*ESE?;", websocket.ABNF.OPCODE_TEXT, fin=0))
     ws.send_frame(websocket.ABNF.create_frame("*STB?", websocket.ABNF.OPCODE_CONT, fin=1))
-    web_harness.check(failures, "first websocket still served", ws.recv(), "+0;+0\n")
+    controller_harness.check(failures, "first websocket still served", ws.recv(), "+0;+0\n")
     ws.close()
-    again = web_harness.retry(lambda: websocket.create_connection(ctl.ws_url(), timeout=5))
+    again = controller_harness.retry(lambda: websocket.create_connection(ctl.ws_url(), timeout=5))
     again.send("SYST:ERR?")
-    web_harness.check(failures, "a new websocket after the first left", again.recv(), '+0,"No error"\n')
+    controller_harness.check(failures, "a new websocket after the first left", again.recv(), '+0,"No error"\n')
     again.close()
 
 
 if __name__ == "__main__":
-    web_harness.entry(session)
+    controller_harness.entry(session)

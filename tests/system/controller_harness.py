@@ -1,5 +1,6 @@
-"""What the web server's Python system tests share: a controller on a fresh root with a port offset, its
-LAN SCPI socket, and the URLs of its web ports. The controller is stopped at the end in every case."""
+"""What the Python system tests of the remote ports share: a controller on a fresh root with a port
+offset, its LAN SCPI socket, and the URLs of its web ports. The controller is stopped at the end in every
+case."""
 import ctypes
 import os
 import re
@@ -126,7 +127,13 @@ def wait_until(test, seconds):
     return True
 
 
-def main(failures, session, args=()):
+def web_ready(offset):
+    """What the controller prints once its LAN socket, both web ports and the panel are up."""
+    return (f"SCPI socket listening on port {5025 + offset}", f"Web: serving port {80 + offset}",
+            f"Web: serving port {81 + offset}", "GuiThread: system ready")
+
+
+def main(failures, session, args=(), ready=web_ready):
     build = os.environ.get("VRN_BUILD_DIR", "build")
     offset = port_offset()
     folder = tempfile.mkdtemp(prefix="vrn-web-", dir=os.environ.get("TMPDIR"))
@@ -141,8 +148,7 @@ def main(failures, session, args=()):
     try:
         # The start-up self-test alone lasts about 15 s; a sanitizer build is several times slower.
         until = time.monotonic() + 120
-        texts = (f"SCPI socket listening on port {5025 + offset}", f"Web: serving port {80 + offset}",
-                 f"Web: serving port {81 + offset}", "GuiThread: system ready")
+        texts = ready(offset)
         while not all(text in ctl.output() for text in texts):
             if time.monotonic() > until or proc.poll() is not None:
                 raise RuntimeError("the controller did not become ready")
@@ -164,12 +170,12 @@ def main(failures, session, args=()):
         shutil.rmtree(folder, ignore_errors=True)
 
 
-def entry(session, args=()):
-    """Runs main() as a test program (the controller started with `args` too): exit status 0 when nothing
-    failed."""
+def entry(session, args=(), ready=web_ready):
+    """Runs main() as a test program (the controller started with `args` too, `ready` the texts it prints
+    once up): exit status 0 when nothing failed."""
     failures = []
     try:
-        main(failures, session, args)
+        main(failures, session, args, ready)
     except Exception as e:
         failures.append(f"{type(e).__name__}: {e}")
         print(f"FAIL {type(e).__name__}: {e}")

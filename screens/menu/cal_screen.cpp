@@ -82,6 +82,7 @@ struct Seen {
     double entryValue = 0;
     uint32_t entryState = 0;
     bool prepareUp = false;  // the prepare popup is up and this page set the processing bit
+    uint32_t softKeysFor = kNoState;  // the state the soft keys were last drawn for
 };
 Seen g_seen;
 
@@ -123,8 +124,12 @@ void RememberEdit() {
 }
 
 void EnterState(uint32_t state) {
-    for (Win w : {kSoftSpacer, kSoft1, kSoft2, kSoft3, kSoft4})
-        WM_Invalidate(g_win[w]);
+    // A point waiting for the stage comes back here on every pass: its keys are drawn once.
+    if (g_seen.softKeysFor != state) {
+        for (Win w : {kSoftSpacer, kSoft1, kSoft2, kSoft3, kSoft4})
+            WM_Invalidate(g_win[w]);
+        g_seen.softKeysFor = state;
+    }
     if (state == kItemList) {
         HideIfShown(kPointPopup);
         HideIfShown(kDefaultPopup);
@@ -176,6 +181,7 @@ void CalScreen_Create() {
 void CalScreen_Show() {
     // Whatever state the page was left in, the next step takes the current one afresh.
     g_seen.state = kNoState;
+    g_seen.softKeysFor = kNoState;
     WM_Show(g_win[kRoot]);
 }
 

@@ -60,6 +60,7 @@ TEST_F(PanelCalibration, ItemListPointPopupAndExit) {
     EXPECT_TRUE(WaitLogged(285, 188, "Calibration Prepare")) << TextLog();
     EXPECT_TRUE(WaitLogged(761, 211, "EXIT"));
     EXPECT_FALSE(LoggedSinceMark("SAVE")) << "SAVE, RECALL and DEFAULT only on the list";
+    EXPECT_EQ(Golden("cal_prepare"), "") << "the page goes quiet while the point waits";
 
     ASSERT_TRUE(Panel("calstat 8"));
     EXPECT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();

@@ -10,6 +10,7 @@
 #include "platform/host/root.h"
 
 storage::IfaceCfg g_IfaceCfg;
+std::atomic<uint32_t> g_SysInfoDetail{0};
 
 namespace {
 

@@ -31,6 +31,8 @@ inline constexpr uint8_t kUsbSpeedMask = 0x3u << kUsbSpeedShift;
 }  // namespace storage
 
 extern storage::IfaceCfg g_IfaceCfg;
+// 1 while the system information shows its detailed view (the "Version in detail" switch), else 0.
+extern std::atomic<uint32_t> g_SysInfoDetail;
 // The CANopen and DeviceNet settings' change words are g_FieldbusChangeFlags (core/system/state).
 
 // The display adjustment values (percent) in the interface settings: contrast, brightness, saturation.

@@ -9,11 +9,11 @@
 namespace menu {
 
 enum class ValueSource : uint8_t {
-    kParamTable,     // table text of setting S + 1
-    kParamInt,       // "%d" of setting S + 1
-    kParamNumber,    // setting S + 1 formatted with its decimals; arg: unit 0 none, 1 inductance, 2 resistance
-    kPhase,          // table text of the output phase
-    kParallelInt,    // "%d" of setting S + 1, "---" while the unit is a slave
+    kParamTable,   // table text of setting S + 1
+    kParamInt,     // "%d" of setting S + 1
+    kParamNumber,  // setting S + 1 formatted with its decimals; arg: unit 0 none, 1 inductance, 2 resistance
+    kPhase,        // table text of the output phase
+    kParallelInt,  // "%d" of setting S + 1, "---" while the unit is a slave
     kParallelTable,  // table text of setting S + 1, "---" while the unit is a slave
     kLanLink,
     kMac,

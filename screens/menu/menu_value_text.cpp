@@ -22,7 +22,8 @@ namespace menu {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr int kLanAddrSlot[4] = {sysadmin::kAddrIp, sysadmin::kAddrMask, sysadmin::kAddrGw, sysadmin::kAddrDns};
+constexpr int kLanAddrSlot[4] = {sysadmin::kAddrIp, sysadmin::kAddrMask, sysadmin::kAddrGw,
+                                 sysadmin::kAddrDns};
 // The units of the Output Impedance values: the font's micro and ohm glyphs.
 constexpr const char* kUnits[] = {nullptr, "\xB4H", "\xB5"};
 
@@ -108,7 +109,7 @@ void LanAddressShown(int which, uint8_t out[4]) {
 }
 
 bool LanLinkUp() {
-    return g_NetMonState.load(std::memory_order_acquire) != 0;
+    return g_NetSeq.linkState.load(kRelaxed) != 0;
 }
 
 bool UsbLinkUp() {

@@ -44,31 +44,11 @@ constexpr const char* kSaveRecallType[] = {"PRESET", "SEQUENCE", "SIMULATE", "AR
 constexpr const char* kSaveRecallAction[] = {"MEM \xB2 USB", "MEM \xB3 USB", "Delete", "Save", "Recall"};
 
 constexpr std::array<Texts, static_cast<size_t>(TextTable::kCount)> kTables = {{
-    {nullptr, 0},
-    Of(kOutputPhase),
-    Of(kPhaseMode),
-    Of(kPeakClear),
-    Of(kPowerOn),
-    Of(kOffOn),
-    Of(kResponse),
-    Of(kRelay),
-    Of(kThdFormat),
-    Of(kVoltUnit),
-    Of(kMonitorSource),
-    Of(kMonitorAmp),
-    Of(kTrigSource),
-    Of(kUpdateRate),
-    Of(kUsbSpeed),
-    Of(kUsbMode),
-    Of(kRs232Baud),
-    Of(kDataBits),
-    Of(kParity),
-    Of(kStopBits),
-    Of(kCanBaud),
-    Of(kDnetBaud),
-    Of(kPosition),
-    Of(kSaveRecallType),
-    Of(kSaveRecallAction),
+    {nullptr, 0},       Of(kOutputPhase), Of(kPhaseMode),  Of(kPeakClear),      Of(kPowerOn),
+    Of(kOffOn),         Of(kResponse),    Of(kRelay),      Of(kThdFormat),      Of(kVoltUnit),
+    Of(kMonitorSource), Of(kMonitorAmp),  Of(kTrigSource), Of(kUpdateRate),     Of(kUsbSpeed),
+    Of(kUsbMode),       Of(kRs232Baud),   Of(kDataBits),   Of(kParity),         Of(kStopBits),
+    Of(kCanBaud),       Of(kDnetBaud),    Of(kPosition),   Of(kSaveRecallType), Of(kSaveRecallAction),
 }};
 
 }  // namespace

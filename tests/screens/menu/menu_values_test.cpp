@@ -7,10 +7,11 @@
 #include <string>
 
 #include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
-#include "core/params/access/wiring_state.h"
 #include "core/system/config/lan_cfg.h"
+#include "core/system/state/edit_state.h"
 #include "panel/menu/menu_page_words.h"
 #include "sysadmin/net/net_state.h"
 #include "tests/screens/menu/menu_page_fixture.h"
@@ -60,8 +61,8 @@ TEST_F(MenuValuesTest, MiscColumnsAndFocusedRowAtStart) {
     TakeLog();
     Step(96, 3);
     const std::string log = TakeLog();
-    const char* first[] = {"1",   "3P4W", "Unbalance", "ALL", "OFF", "ON",  "OFF",        "Medium",
-                           "Enable", "IEC", "OFF",    "rms", "OFF", "L1 Voltage", "L1 Current"};
+    const char* first[] = {"1",      "3P4W", "Unbalance", "ALL", "OFF", "ON",         "OFF",       "Medium",
+                           "Enable", "IEC",  "OFF",       "rms", "OFF", "L1 Voltage", "L1 Current"};
     for (int row = 0; row < 15; ++row)
         EXPECT_TRUE(Logged(log, kMisc1X, RowY(row), kWhite, first[row])) << row << "\n" << log;
     const char* second[] = {"\xB1 2.5", "0.1", "L1", "ON", "8", "Fast"};
@@ -69,6 +70,20 @@ TEST_F(MenuValuesTest, MiscColumnsAndFocusedRowAtStart) {
         EXPECT_TRUE(Logged(log, kMisc2X, RowY(row), kWhite, second[row])) << row;
     EXPECT_TRUE(Logged(log, kMisc1X + 1, RowY(0) + 1, kBlack, "1")) << "the shadow";
     EXPECT_TRUE(Logged(log, 261, 91, kBlack, "1")) << "the focused row's light short box";
+}
+
+TEST_F(MenuValuesTest, EditedRowShowsTheWorkingValueInTheDarkBox) {
+    Step(98, 3);
+    g_EditParam.workValue.store(2);
+    TakeLog();
+    Step(99, 2);
+    std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 261, RowY(1) + 13, kWhite, "1P3W")) << log;
+    g_EditParam.workValue.store(3);  // past the table
+    Step(99, 2);
+    log = TakeLog();
+    EXPECT_EQ(log.find("1P3W"), std::string::npos) << log;
+    g_EditParam.workValue.store(0);
 }
 
 TEST_F(MenuValuesTest, DimRowsFollowWiringAndOutputMode) {

@@ -259,3 +259,31 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
 }
 
 }  // namespace
+
+// A slave's serial number arrives two characters a frame on the timer thread while the panel shows it:
+// the reader's copy is taken under the serial lock (ThreadSanitizer reports one that is not), and a
+// reader gets at most the 17 characters of the record.
+TEST_F(ParallelTest, SlaveSerialReadWhileTheMasterWritesIt) {
+    Master(3, 2);
+    ASSERT_TRUE(StepUntil(Active));
+    std::atomic<bool> stop{false};
+    std::thread panel([&stop] {
+        char text[32];
+        while (!stop.load())
+            ParallelSlaveSerial(1, text, sizeof text);
+    });
+    const char serial[] = "SN12345678ABCDEF";  // 16 characters, two a frame
+    for (int round = 0; round < 5; ++round)
+        for (uint32_t k = 0; k < 8; ++k) {
+            const uint32_t value = static_cast<uint32_t>(serial[2 * k]) * 100 + serial[2 * k + 1];
+            Stage().LinkSendFromPeer(1, core::LinkFrame(1, 26 + k, value));
+            ParallelLink_Step();
+        }
+    stop.store(true);
+    panel.join();
+    char text[32];
+    ParallelSlaveSerial(1, text, sizeof text);
+    EXPECT_STREQ(text, serial);
+    ParallelSlaveSerial(6, text, sizeof text);
+    EXPECT_STREQ(text, "") << "slaves are 1-5";
+}

@@ -9,8 +9,10 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
+#include "core/system/config/lan_cfg.h"
 #include "core/system/state/parallel_link.h"
 #include "panel/menu/menu_page_words.h"
+#include "sysadmin/net/net_state.h"
 #include "sysadmin/sys_versions.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 
@@ -113,6 +115,33 @@ TEST_F(MenuPreviewTest, ParallelSlaveLinesOnlyWhileActive) {
     EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Parallel Number : ---")) << log;
     EXPECT_TRUE(Logged(log, kX, Y(50), kGrey, "Enable : ---"));
     EXPECT_EQ(log.find("Slave1 SN"), std::string::npos);
+}
+
+TEST_F(MenuPreviewTest, LanShowsAddressesInEffectOnlyUnderDhcp) {
+    {
+        std::lock_guard<std::mutex> lock(g_LanCfgLock);
+        const uint8_t ip[4] = {172, 16, 28, 120};
+        std::memcpy(g_LanCfg.IP, ip, 4);
+        g_LanCfg.PW = 42;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_LanActualLock);
+        const uint8_t ip[4] = {10, 0, 0, 57};
+        std::memcpy(g_LanActual[sysadmin::kAddrIp], ip, 4);
+    }
+    std::string log = Preview(138);
+    EXPECT_TRUE(Logged(log, kX, Y(70), kGrey, "DHCP: OFF")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(90), kGrey, "Ip: 172.16.28.120"));
+    EXPECT_TRUE(Logged(log, kX, Y(190), kGrey, "Web Password: 0042"));
+    {
+        std::lock_guard<std::mutex> lock(g_LanCfgLock);
+        g_LanCfg.DHCP = 1;
+    }
+    log = Preview(138);
+    EXPECT_TRUE(Logged(log, kX, Y(70), kGrey, "DHCP: ON")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(90), kGrey, "Ip: 10.0.0.57"));
+    std::lock_guard<std::mutex> lock(g_LanCfgLock);
+    g_LanCfg.DHCP = 0;
 }
 
 TEST_F(MenuPreviewTest, CautionAndExplanations) {

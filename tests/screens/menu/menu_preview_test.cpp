@@ -123,6 +123,7 @@ TEST_F(MenuPreviewTest, LanShowsAddressesInEffectOnlyUnderDhcp) {
         const uint8_t ip[4] = {172, 16, 28, 120};
         std::memcpy(g_LanCfg.IP, ip, 4);
         g_LanCfg.PW = 42;
+        g_LanCfg.DHCP = 0;
     }
     {
         std::lock_guard<std::mutex> lock(g_LanActualLock);

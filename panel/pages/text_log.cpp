@@ -2,19 +2,23 @@
 
 #include <cstdio>
 
+#include "GUI/gui_types.h"
 #include "GUI/text/gui_font.h"
 #include "panel/pages/panel_fonts.h"
 
 namespace {
 
 FILE* g_log = nullptr;
+bool g_masked = false;
 
 void LogText(const char* text, int x, int y, uint16_t align, uint32_t color, const GUI_FONTDEF* font) {
     if (g_log == nullptr) return;
     std::fprintf(g_log, "%d %d %u 0x%04X %s ", x, y, static_cast<unsigned>(align), TextLog_Rgb565(color),
                  PanelFontName(font));
     for (const char* p = text; *p != 0; ++p) {
-        if (*p == '\n')
+        if (g_masked)
+            std::fputc('*', g_log);
+        else if (*p == '\n')
             std::fputs("\\n", g_log);
         else if (*p == '\\')
             std::fputs("\\\\", g_log);
@@ -27,6 +31,16 @@ void LogText(const char* text, int x, int y, uint16_t align, uint32_t color, con
 }
 
 }  // namespace
+
+void TextLog_CharsDrawn(const char* text, int x, int y) {
+    if (text == nullptr) return;
+    LogText(text, x + GUI_Context.xOff, y + GUI_Context.yOff, GUI_Context.textAlign, GUI_Context.foreColor,
+            GUI_Context.pFont);
+}
+
+void TextLog_SetMasked(bool masked) {
+    g_masked = masked;
+}
 
 uint16_t TextLog_Rgb565(uint32_t color) {
     const uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;

@@ -10,5 +10,11 @@
 int TextLog_Start(const std::string& path);
 // Stops logging and closes the file.
 void TextLog_Stop();
+// Logs a text that its painter drew character by character (no text call reaches the log), anchored at
+// (x, y) of the window being painted, with the current alignment, colour and font.
+void TextLog_CharsDrawn(const char* text, int x, int y);
+// While set, every character logged is written as '*': the password field's digits never reach the file,
+// which outlives the session.
+void TextLog_SetMasked(bool masked);
 // The colour 0xBBGGRR in RGB565.
 uint16_t TextLog_Rgb565(uint32_t color);

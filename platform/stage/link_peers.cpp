@@ -65,4 +65,8 @@ void LinkPeers::SendToUnit(uint32_t frame, RegisterFile& regs) {
     Deliver(0, frame, regs);
 }
 
+void LinkPeers::SendFromPeer(uint32_t n, uint32_t frame, RegisterFile& regs) {
+    if (n >= 1 && n <= kMaxPeers) Deliver(n, frame, regs);
+}
+
 }  // namespace plat

@@ -27,6 +27,8 @@ class LinkPeers {
     void OnFrame(uint32_t frame, uint32_t ctrl, RegisterFile& regs) const;
     // A frame arriving for this unit.
     static void SendToUnit(uint32_t frame, RegisterFile& regs);
+    // A frame from peer n (1-5) arriving at this unit as master; another n is dropped.
+    static void SendFromPeer(uint32_t n, uint32_t frame, RegisterFile& regs);
 
     uint32_t count = 0;            // peers on the link, 0-5 (peer n has address n)
     uint32_t ownAddress = 0;       // this unit's address

@@ -532,4 +532,9 @@ void PowerStageSim::LinkSendToUnit(uint32_t frame) {
     LinkPeers::SendToUnit(frame, regs_);
 }
 
+void PowerStageSim::LinkSendFromPeer(uint32_t peer, uint32_t frame) {
+    std::lock_guard<std::mutex> lock(mu_);
+    LinkPeers::SendFromPeer(peer, frame, regs_);
+}
+
 }  // namespace plat

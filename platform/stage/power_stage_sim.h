@@ -105,6 +105,7 @@ class PowerStageSim {
     void SetLinkLost(bool lost);
     void SetLinkErrorBits(uint32_t bits);
     void LinkSendToUnit(uint32_t frame);
+    void LinkSendFromPeer(uint32_t peer, uint32_t frame);
 
     // The next Map call fails with this errno value (0: mapping succeeds).
     void SetMapFailure(int err);

@@ -6,3 +6,4 @@ inline const GUI_FONTDEF& kMenuListFont = kFontList;  // configuration lists, 20
 inline const GUI_FONTDEF& kMenuTopFont = Font22a;     // top menu and its focus bar, 22 px
 inline const GUI_FONTDEF& kMenuTitleFont = kFont24;   // the title, 24 px
 inline const GUI_FONTDEF& kMenuHintFont = Font20b;    // the hint line, 20 px
+inline const GUI_FONTDEF& kMenuDialogFont = kFont24;  // the password box, 24 px

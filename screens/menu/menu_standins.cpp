@@ -1,5 +1,5 @@
-// Windows whose contents are drawn by later parts of the page (the value columns and rows, the preview pane,
-// the password box, the waveform-edit sub-page): until then each clears itself to its background.
+// The waveform-edit sub-page's windows, drawn by a later part of the page: until then each clears itself
+// to its background.
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "panel/draw/panel_shapes.h"
@@ -14,21 +14,6 @@ void Clear(WM_MSG_RECORD* msg, uint32_t background) {
 }
 }  // namespace
 
-void MenuPage_PaintColumn(WM_MSG_RECORD* msg) {
-    Clear(msg, 0x666666);
-}
-void MenuPage_PaintRowValue(WM_MSG_RECORD* msg) {
-    Clear(msg, 0x666666);
-}
-void MenuPage_PaintPreview(WM_MSG_RECORD* msg) {
-    Clear(msg, 0xC0C0C0);
-}
-void MenuPage_PaintPasswordBox(WM_MSG_RECORD* msg) {
-    Clear(msg, 0xE6E6E6);
-}
-void MenuPage_PaintPasswordField(WM_MSG_RECORD* msg) {
-    Clear(msg, 0xE6E6E6);
-}
 void ArbEditPage_Paint(WM_MSG_RECORD* msg) {
     Clear(msg, 0x000000);
 }

@@ -144,6 +144,7 @@ void ParallelRelay(int n) {
         case 32:
         case 33: {
             const uint32_t k = item - 26;
+            std::lock_guard<std::mutex> lock(g_ParallelSerialLock);
             rec.serial[2 * k] = static_cast<char>(value / 100);
             rec.serial[2 * k + 1] = static_cast<char>(value % 100);
             break;

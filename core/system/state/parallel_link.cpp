@@ -1,6 +1,10 @@
 #include "core/system/state/parallel_link.h"
 
+#include <cstdio>
+#include <cstring>
+
 ParallelLinkRec g_ParallelLink;
+std::mutex g_ParallelSerialLock;
 std::atomic<uint32_t> g_ParallelActive{0};
 std::atomic<uint8_t> g_ParallelMasterFlags{0};
 std::atomic<uint8_t> g_ParallelSlaveFlags{0};
@@ -9,6 +13,19 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kRestartRequest = 1u << 3;
 }  // namespace
+
+void ParallelSlaveSerial(int i, char* out, unsigned size) {
+    if (out == nullptr || size == 0) return;
+    out[0] = '\0';
+    if (i < 1 || i > 5) return;
+    constexpr unsigned kLen = sizeof g_ParallelLink.slave[0].serial;
+    char text[kLen + 1] = {};
+    {
+        std::lock_guard<std::mutex> lock(g_ParallelSerialLock);
+        std::memcpy(text, g_ParallelLink.slave[i].serial, kLen);
+    }
+    std::snprintf(out, size, "%s", text);
+}
 
 void core::ParallelSlavesClear() {
     for (ParallelSlaveRec& slave : g_ParallelLink.slave) {
@@ -20,8 +37,11 @@ void core::ParallelSlavesClear() {
         slave.fwError.store(0, kRelaxed);
         for (auto& octet : slave.ip)
             octet.store(0, kRelaxed);
-        for (char& c : slave.serial)
-            c = '\0';
+        {
+            std::lock_guard<std::mutex> lock(g_ParallelSerialLock);
+            for (char& c : slave.serial)
+                c = '\0';
+        }
         slave.rxCount.store(0, kRelaxed);
         for (auto& half : slave.lowHalf)
             half.store(0, kRelaxed);

@@ -4,6 +4,7 @@
 // share it.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 struct ParallelSlaveRec {
     std::atomic<int32_t> sysError1{0};     // "System Error(1)" reported (item 20)
@@ -36,6 +37,12 @@ struct ParallelLinkRec {
 };
 
 extern ParallelLinkRec g_ParallelLink;
+// The slaves' serial texts are written by the master's frame handling on the timer thread while the panel
+// shows them: both sides hold this lock; a reader copies the 17 bytes out under it (ParallelSlaveSerial).
+extern std::mutex g_ParallelSerialLock;
+// Slave i's (1-5) serial text into out (size bytes, always terminated, at most 17 characters); "" for
+// another i.
+void ParallelSlaveSerial(int i, char* out, unsigned size);
 
 // 1 while the unit works as part of a connected parallel system.
 extern std::atomic<uint32_t> g_ParallelActive;

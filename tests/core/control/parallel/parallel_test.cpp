@@ -2,6 +2,7 @@
 // hand-shake with two slaves, a missing slave, a version mismatch, a lost link, and a slave that answers
 // only frames for its own address or for all slaves.
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
@@ -259,3 +260,36 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
 }
 
 }  // namespace
+
+// A slave's serial number arrives two characters a frame while the panel thread copies it out: the copy
+// ends up whole and terminated, and only slaves 1-5 have one.
+TEST_F(ParallelTest, SlaveSerialReadWhileTheMasterWritesIt) {
+    Master(3, 2);
+    ASSERT_TRUE(StepUntil(Active));
+    std::atomic<bool> stop{false};
+    std::atomic<uint32_t> reads{0};
+    std::thread panel([&stop, &reads] {
+        char text[32];
+        while (!stop.load()) {
+            ParallelSlaveSerial(1, text, sizeof text);
+            reads.fetch_add(1);
+        }
+    });
+    // The frames go out only once the panel side reads, so that both sides overlap.
+    for (int wait = 0; wait < 2000 && reads.load() == 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const char serial[] = "SN12345678ABCDEF";  // 16 characters, two a frame
+    for (int round = 0; round < 5; ++round)
+        for (uint32_t k = 0; k < 8; ++k) {
+            const uint32_t value = static_cast<uint32_t>(serial[2 * k]) * 100 + serial[2 * k + 1];
+            Stage().LinkSendFromPeer(1, core::LinkFrame(1, 26 + k, value));
+            ParallelLink_Step();
+        }
+    stop.store(true);
+    panel.join();
+    char text[32];
+    ParallelSlaveSerial(1, text, sizeof text);
+    EXPECT_STREQ(text, serial);
+    ParallelSlaveSerial(6, text, sizeof text);
+    EXPECT_STREQ(text, "") << "slaves are 1-5";
+}

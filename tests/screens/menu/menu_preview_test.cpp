@@ -1,0 +1,155 @@
+// The preview pane of the top menu, read in the text log at its screen anchors (the pane's origin is
+// (377, 48) on the screen).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/state/parallel_link.h"
+#include "panel/menu/menu_page_words.h"
+#include "sysadmin/net/net_state.h"
+#include "sysadmin/sys_versions.h"
+#include "tests/screens/menu/menu_page_fixture.h"
+
+namespace {
+
+using menutest::Logged;
+using menutest::Step;
+using menutest::TakeLog;
+
+constexpr const char* kGrey = "0x39E7";
+constexpr int kX = 377;
+
+int Y(int y) {
+    return 48 + y;
+}
+
+void SetParam(uint32_t id, int32_t value) {
+    std::lock_guard<std::mutex> lock(core::g_ParamLock);
+    ParamRec* rec = core::ParamLocate(id, core::ParamPlace{});
+    ASSERT_NE(rec, nullptr) << id;
+    rec->value = value;
+}
+
+class MenuPreviewTest : public ::testing::Test {
+  protected:
+    void SetUp() override { menutest::StartPage(); }
+    void TearDown() override {
+        g_IfaceCfg.serviceTune = 0;
+        g_ParallelActive.store(0);
+        core::ParallelSlavesClear();
+        menutest::StopPage();
+    }
+    // Moves the focus to a top-menu entry and waits out the preview delay.
+    static std::string Preview(uint32_t state) {
+        Step(state == 94 ? 95 : 94, 15);
+        TakeLog();
+        Step(state, 15);
+        return TakeLog();
+    }
+};
+
+TEST_F(MenuPreviewTest, SystemInformationStandardAndDetailed) {
+    std::string log = Preview(94);
+    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "Model Type: ")) << log;
+    EXPECT_TRUE(Logged(log, kX + 20, Y(30), kGrey, "VRN-4145"));
+    EXPECT_TRUE(Logged(log, kX, Y(50), kGrey, "Serial Number: "));
+    EXPECT_TRUE(Logged(log, kX, Y(90), kGrey, "Version:"));
+    EXPECT_TRUE(Logged(log, kX + 20, Y(110), kGrey, "1.06"));
+
+    g_IfaceCfg.serviceTune = storage::kServiceTuneVersionDetail;
+    const int32_t built[7] = {2023, 3, 16, 10, 32, 51, 4};
+    std::memcpy(g_KernelBuildTime, built, sizeof built);
+    log = Preview(94);
+    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "Model : VRN-4145")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Kernal Version :"));
+    EXPECT_TRUE(Logged(log, kX + 20, Y(50), kGrey, "20230316 10:32:51"));
+    EXPECT_TRUE(Logged(log, kX + 54, Y(110), kGrey, "2024.0828-0"));
+    EXPECT_TRUE(Logged(log, kX + 54, Y(130), kGrey, "2024.0823-0"));
+}
+
+TEST_F(MenuPreviewTest, MiscTwoPages) {
+    std::string log = Preview(95);
+    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "T peak,hold : 1 msec")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Output Phase : 3P4W"));
+    EXPECT_TRUE(Logged(log, kX, Y(310), kGrey, "Monitor Output Amp : \xB1 2.5"));
+    EXPECT_TRUE(Logged(log, kX, Y(330), kGrey, "TrgOut Width : 0.1 ms"));
+    EXPECT_TRUE(Logged(log, kX, Y(350), kGrey, "TrgOut Source : L1"));
+    EXPECT_TRUE(Logged(log, kX + 138, Y(382), kGrey, "- 1/2 -"));
+    g_MenuPreviewPage.store(1);  // as F2 leaves it
+    Step(95, 15);
+    log = TakeLog();
+    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "Re-lock : ON")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Data Average Count : 8"));
+    EXPECT_TRUE(Logged(log, kX, Y(50), kGrey, "Data Update Rate : Fast"));
+    EXPECT_TRUE(Logged(log, kX + 138, Y(382), kGrey, "- 2/2 -"));
+}
+
+TEST_F(MenuPreviewTest, ParallelSlaveLinesOnlyWhileActive) {
+    SetParam(kParamParallelPosition, 1);
+    SetParam(211, 3);
+    {
+        std::lock_guard<std::mutex> lock(g_ParallelSerialLock);
+        // A full-length serial without a terminator: the line stops at its 17 bytes.
+        std::memset(g_ParallelLink.slave[1].serial, 'A', sizeof g_ParallelLink.slave[1].serial);
+        std::strcpy(g_ParallelLink.slave[2].serial, "SN0002");
+        std::strcpy(g_ParallelLink.slave[3].serial, "SN0003");
+    }
+    std::string log = Preview(207);
+    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "Position : Master")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Parallel Number : 3"));
+    EXPECT_EQ(log.find("Slave1 SN"), std::string::npos) << "parallel operation not active";
+    g_ParallelActive.store(1);
+    log = Preview(207);
+    EXPECT_TRUE(Logged(log, kX, Y(100), kGrey, "Slave1 SN : AAAAAAAAAAAAAAAAA")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(120), kGrey, "Slave2 SN : SN0002"));
+    EXPECT_EQ(log.find("Slave3 SN"), std::string::npos) << "Number 3 has two slaves";
+
+    SetParam(kParamParallelPosition, 0);
+    log = Preview(207);
+    EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Parallel Number : ---")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(50), kGrey, "Enable : ---"));
+    EXPECT_EQ(log.find("Slave1 SN"), std::string::npos);
+}
+
+TEST_F(MenuPreviewTest, LanShowsAddressesInEffectOnlyUnderDhcp) {
+    {
+        std::lock_guard<std::mutex> lock(g_LanCfgLock);
+        const uint8_t ip[4] = {172, 16, 28, 120};
+        std::memcpy(g_LanCfg.IP, ip, 4);
+        g_LanCfg.PW = 42;
+        g_LanCfg.DHCP = 0;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_LanActualLock);
+        const uint8_t ip[4] = {10, 0, 0, 57};
+        std::memcpy(g_LanActual[sysadmin::kAddrIp], ip, 4);
+    }
+    std::string log = Preview(138);
+    EXPECT_TRUE(Logged(log, kX, Y(70), kGrey, "DHCP: OFF")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(90), kGrey, "Ip: 172.16.28.120"));
+    EXPECT_TRUE(Logged(log, kX, Y(190), kGrey, "Web Password: 0042"));
+    {
+        std::lock_guard<std::mutex> lock(g_LanCfgLock);
+        g_LanCfg.DHCP = 1;
+    }
+    log = Preview(138);
+    EXPECT_TRUE(Logged(log, kX, Y(70), kGrey, "DHCP: ON")) << log;
+    EXPECT_TRUE(Logged(log, kX, Y(90), kGrey, "Ip: 10.0.0.57"));
+    std::lock_guard<std::mutex> lock(g_LanCfgLock);
+    g_LanCfg.DHCP = 0;
+}
+
+TEST_F(MenuPreviewTest, CautionAndExplanations) {
+    const std::string log = Preview(223);
+    EXPECT_TRUE(Logged(log, kX + 95, Y(10), "0xF800", "== CAUTION ==")) << log;
+    EXPECT_TRUE(Logged(log, kX + 3, Y(30), "0x0000", "This function is used to access "));
+    EXPECT_TRUE(Logged(log, kX + 3, Y(110), "0x0000", "function is accessed."));
+}
+
+}  // namespace

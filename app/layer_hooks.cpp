@@ -23,6 +23,7 @@
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/status/scpi_status.h"
 #include "scpi/channels/uart_channel.h"
+#include "screens/menu/arb_edit_keys.h"
 #include "screens/menu/cal_screen.h"
 #include "screens/menu/cali_pages.h"
 #include "screens/menu/item_editor_slots.h"
@@ -58,6 +59,7 @@ void WireLayerHooks() {
     MenuThread_SetKeyDispatch(menuKeyDispatch);
     if (MenuNav_RegisterKeys() != 0) std::fputs("the key table refused the menu key handlers\n", stderr);
     if (MenuItemEditors_Register() != 0) std::fputs("the key table refused the menu item editors\n", stderr);
+    if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
     MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(

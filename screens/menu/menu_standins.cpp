@@ -1,5 +1,5 @@
 // Windows whose contents are drawn by later parts of the page (the value columns and rows, the preview pane,
-// the password box, the waveform-edit sub-page): until then each clears itself to its background.
+// the password box): until then each clears itself to its background.
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "panel/draw/panel_shapes.h"
@@ -28,7 +28,4 @@ void MenuPage_PaintPasswordBox(WM_MSG_RECORD* msg) {
 }
 void MenuPage_PaintPasswordField(WM_MSG_RECORD* msg) {
     Clear(msg, 0xE6E6E6);
-}
-void ArbEditPage_Paint(WM_MSG_RECORD* msg) {
-    Clear(msg, 0x000000);
 }

@@ -82,8 +82,9 @@ constexpr bool FitsTwoColumns() {
 }
 static_assert(FitsTwoColumns(), "every table fits the two columns");
 
+// The type's choice (543) keeps the table of the builder's type until the choice is entered.
 bool ShownInState(uint32_t state) {
-    return state == 541 || state == 542 || state == 544;
+    return state == 541 || state == 542 || state == 543 || state == 544;
 }
 
 }  // namespace
@@ -94,7 +95,6 @@ void PaintHarmonicTable() {
     if (!ShownInState(MenuPage_State()) || shape < 0 || shape >= kShapeCount) return;
     GUI_SetTextDrawMode(GUI_TM_NORMAL);
     GUI_SelectFont(&Font15a);
-    GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_TOP);
     SetColorRGB(0xFFFFFF);
     SetBkColorRGB(0x000000);
     const Shape& s = kShapes[shape];
@@ -103,7 +103,10 @@ void PaintHarmonicTable() {
         char order[8], percent[16];
         std::snprintf(order, sizeof order, "%2d:", s.entries[i].order);
         std::snprintf(percent, sizeof percent, " %s %%", s.entries[i].percent);
+        // Each text takes the alignment again: drawing one clears its horizontal part.
+        GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_TOP);
         GUI_DrawTextAt(order, kOrderX[col], y);
+        GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_TOP);
         GUI_DrawTextAt(percent, kPercentX[col], y);
     }
 }

@@ -16,7 +16,8 @@ namespace arbedit {
 namespace {
 
 constexpr uint16_t To565(uint32_t rgb) {
-    return static_cast<uint16_t>(((rgb >> 19) & 0x1F) << 11 | ((rgb >> 10) & 0x3F) << 5 | ((rgb >> 3) & 0x1F));
+    return static_cast<uint16_t>(((rgb >> 19) & 0x1F) << 11 | ((rgb >> 10) & 0x3F) << 5 |
+                                 ((rgb >> 3) & 0x1F));
 }
 
 // An axis half: a white line along the long side with a tick every 20 pixels, on black.
@@ -76,7 +77,8 @@ void PaintPreview() {
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SelectFont(&kMenuListFont);
     GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
-    ShadowedText("Ring freq When setting high frequency,\n      it is recommended to use VRN-HF models.", 20, 0);
+    ShadowedText("Ring freq When setting high frequency,\n      it is recommended to use VRN-HF models.", 20,
+                 0);
     const int32_t amp = g_LFRingActualAmp.load(std::memory_order_relaxed);
     char text[48];
     if (amp > kActualAmpLimit)

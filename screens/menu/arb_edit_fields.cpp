@@ -23,9 +23,9 @@ constexpr uint16_t kEndOfList = 0xFFFF;
 // Rows whose field, while selected or edited, is drawn through this map (ARB NO. and the LF-ring values):
 // their edited value ends at x 60 instead of 135. Each list ends with kEndOfList.
 constexpr uint16_t kRowFieldMap[kMaxRows][3] = {
-    {kEndOfList},        {541, 525, kEndOfList}, {541, 527, kEndOfList}, {541, 529, kEndOfList},
-    {541, 531, kEndOfList}, {533, kEndOfList},   {535, kEndOfList},      {537, kEndOfList},
-    {539, kEndOfList},   {541, kEndOfList},
+    {kEndOfList},           {541, 525, kEndOfList}, {541, 527, kEndOfList}, {541, 529, kEndOfList},
+    {541, 531, kEndOfList}, {533, kEndOfList},      {535, kEndOfList},      {537, kEndOfList},
+    {539, kEndOfList},      {541, kEndOfList},
 };
 
 bool Mapped(int k, uint32_t edit) {

@@ -26,7 +26,7 @@ enum class Arg : uint8_t {
     kDipSweepAbove,
     kRingEndBelow,
     kRingStartAbove,
-    kAcvLow,   // the LF-ring ACV limits, as the AC-voltage record shows them
+    kAcvLow,  // the LF-ring ACV limits, as the AC-voltage record shows them
     kAcvHigh,
 };
 
@@ -134,7 +134,8 @@ bool RangeHintText(uint32_t state, char* out, int size) {
 bool RippleVppText(char* out, int size) {
     const ParamRec rec = AcvRecord();
     if (rec.scale == 0.0f) return false;
-    const double vpp = Live(513, ArbBuild_GetRippleLevel) * static_cast<double>(Live(515, ArbBuild_GetRippleVDC)) / 100.0;
+    const double vpp =
+        Live(513, ArbBuild_GetRippleLevel) * static_cast<double>(Live(515, ArbBuild_GetRippleVDC)) / 100.0;
     const auto steps = static_cast<int64_t>(vpp / static_cast<double>(rec.scale));
     char number[kNumberTextSize];
     FormatNumber(0, number, rec.decimals, nullptr, static_cast<float>(steps) * rec.scale);

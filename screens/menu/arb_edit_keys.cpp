@@ -86,7 +86,8 @@ void MoveCursor(const ParamRow& row, int32_t step) {
 void NumericKeys(const ParamRow& row, const Key& k) {
     const bool acv = row.variant == Variant::kLfRingAcv;
     const bool arbNo = row.variant == Variant::kArbNo;
-    if (row.variant == Variant::kRippleLevel && k.cls == kClassSoft && k.code >= kSoft1 && k.code < kSoft1 + 4) {
+    if (row.variant == Variant::kRippleLevel && k.cls == kClassSoft && k.code >= kSoft1 &&
+        k.code < kSoft1 + 4) {
         SetWork(kRippleLevelPresets[k.code - kSoft1]);
         return;
     }

@@ -11,13 +11,14 @@ namespace {
 
 constexpr uint8_t kBP = kBuild | kPreview;
 
-constexpr ParamRow Num(uint16_t edit, const char* label, int32_t (*get)(), int32_t (*set)(int32_t), int32_t lo,
-                       int32_t hi, int8_t digits, Keypad keypad, Format format) {
+constexpr ParamRow Num(uint16_t edit, const char* label, int32_t (*get)(), int32_t (*set)(int32_t),
+                       int32_t lo, int32_t hi, int8_t digits, Keypad keypad, Format format) {
     return {edit, label, get, set, Range::kFixed, lo, hi, digits, keypad, kBP, Variant::kNumeric, format};
 }
 constexpr ParamRow Phase(uint16_t edit, const char* label, int32_t (*get)(), int32_t (*set)(int32_t),
                          Range range) {
-    return {edit, label, get, set, range, 1, 3599, 4, Keypad::kTenths, kBP, Variant::kNumeric, Format::kTenths};
+    return {edit,           label, get, set, range, 1, 3599, 4, Keypad::kTenths, kBP, Variant::kNumeric,
+            Format::kTenths};
 }
 constexpr ParamRow Choice(uint16_t edit, const char* label, int32_t (*get)(), int32_t (*set)(int32_t),
                           int32_t hi, uint8_t accept, Variant variant, Format format) {
@@ -29,27 +30,31 @@ constexpr ParamRow kRows[] = {
     Num(497, "Stairs", ArbBuild_GetStairs, ArbBuild_SetStairs, 1, 100, 3, Keypad::kUnits, Format::kInteger),
     Choice(499, "RMS", ArbBuild_GetClipKeepRms, ArbBuild_SetClipKeepRms, 1, 0, Variant::kKeepRms,
            Format::kInteger),
-    Num(501, "Ratio", ArbBuild_GetClip, ArbBuild_SetClip, 0, 100, 3, Keypad::kHundredths, Format::kHundredths),
+    Num(501, "Ratio", ArbBuild_GetClip, ArbBuild_SetClip, 0, 100, 3, Keypad::kHundredths,
+        Format::kHundredths),
     Num(503, "CF", ArbBuild_GetCf1, ArbBuild_SetCf1, 11, 100, 3, Keypad::kTenths, Format::kTenths),
     Num(505, "CF", ArbBuild_GetCf2, ArbBuild_SetCf2, 15, 20, 3, Keypad::kTenths, Format::kTenths),
     Num(507, "Site", ArbBuild_GetSdSite, ArbBuild_SetSdSite, 0, 100, 3, Keypad::kUnits, Format::kPercent),
     Num(509, "ACV", ArbBuild_GetSdAcv, ArbBuild_SetSdAcv, 0, 100, 3, Keypad::kUnits, Format::kPercent),
-    Choice(511, "Type", ArbBuild_GetSdMode, ArbBuild_SetSdMode, 1, kBuild, Variant::kSdMode, Format::kSdModeName),
-    {513, "Level", ArbBuild_GetRippleLevel, ArbBuild_SetRippleLevel, Range::kFixed, 1, 30, 2, Keypad::kUnits, kBP,
-     Variant::kRippleLevel, Format::kPercent},
-    Num(515, "VDC", ArbBuild_GetRippleVDC, ArbBuild_SetRippleVDC, 1, 100, 3, Keypad::kUnits, Format::kInteger),
+    Choice(511, "Type", ArbBuild_GetSdMode, ArbBuild_SetSdMode, 1, kBuild, Variant::kSdMode,
+           Format::kSdModeName),
+    {513, "Level", ArbBuild_GetRippleLevel, ArbBuild_SetRippleLevel, Range::kFixed, 1, 30, 2, Keypad::kUnits,
+     kBP, Variant::kRippleLevel, Format::kPercent},
+    Num(515, "VDC", ArbBuild_GetRippleVDC, ArbBuild_SetRippleVDC, 1, 100, 3, Keypad::kUnits,
+        Format::kInteger),
     Choice(517, "Times", ArbBuild_GetRippleTimes, ArbBuild_SetRippleTimes, 3, kBuild, Variant::kRippleTimes,
            Format::kRippleTimesName),
     Phase(519, "ST Phs", ArbBuild_GetDIPStart, ArbBuild_SetDIPStart, Range::kDipStart),
     Phase(521, "SP Phs", ArbBuild_GetDIPSweep, ArbBuild_SetDIPSweep, Range::kDipSweep),
     Phase(523, "End Phs", ArbBuild_GetDIPEnd, ArbBuild_SetDIPEnd, Range::kDipEnd),
-    {525, "ACV", ArbBuild_GetLFRingACV, ArbBuild_SetLFRingACV, Range::kAcvRecord, 0, 0, 0, Keypad::kHundredths, 0,
-     Variant::kLfRingAcv, Format::kHundredths},
-    Num(527, "Amp", ArbBuild_GetLFRingAmp, ArbBuild_SetLFRingAmp, 140, 200, 3, Keypad::kUnits, Format::kPercent),
+    {525, "ACV", ArbBuild_GetLFRingACV, ArbBuild_SetLFRingACV, Range::kAcvRecord, 0, 0, 0,
+     Keypad::kHundredths, 0, Variant::kLfRingAcv, Format::kHundredths},
+    Num(527, "Amp", ArbBuild_GetLFRingAmp, ArbBuild_SetLFRingAmp, 140, 200, 3, Keypad::kUnits,
+        Format::kPercent),
     Num(529, "Base_F", ArbBuild_GetLFRingBaseFreq, ArbBuild_SetLFRingBaseFreq, 500, 2000, 4, Keypad::kTenths,
         Format::kTenths),
-    Num(531, "Ring_F", ArbBuild_GetLFRingRingFreq, ArbBuild_SetLFRingRingFreq, 2000, 50000, 5, Keypad::kTenths,
-        Format::kTenths),
+    Num(531, "Ring_F", ArbBuild_GetLFRingRingFreq, ArbBuild_SetLFRingRingFreq, 2000, 50000, 5,
+        Keypad::kTenths, Format::kTenths),
     Num(533, "Decay", ArbBuild_GetLFRingDecay, ArbBuild_SetLFRingDecay, -100, 100, 3, Keypad::kThousandths,
         Format::kThousandths),
     Phase(535, "ST Phs", ArbBuild_GetLFRingStart, ArbBuild_SetLFRingStart, Range::kRingStart),
@@ -91,13 +96,14 @@ constexpr TypeRows Rows(int32_t first, int32_t last, const uint16_t (&v)[N]) {
     return {first, last, v, N};
 }
 constexpr TypeRows kTypeRows[] = {
-    Rows(0, 0, kTri),     Rows(1, 1, kStair),   Rows(2, 2, kClip), Rows(3, 3, kCf1),    Rows(4, 4, kCf2),
-    Rows(5, 5, kSurge),   Rows(6, 27, kStored), Rows(28, 28, kRipple), Rows(29, 29, kDip), Rows(30, 30, kLfRing),
+    Rows(0, 0, kTri),   Rows(1, 1, kStair),    Rows(2, 2, kClip),    Rows(3, 3, kCf1),
+    Rows(4, 4, kCf2),   Rows(5, 5, kSurge),    Rows(6, 27, kStored), Rows(28, 28, kRipple),
+    Rows(29, 29, kDip), Rows(30, 30, kLfRing),
 };
 
 constexpr char kTypeNames[kTypeCount][32] = {
-    "TRI",   "STAIR", "CLIP",  "CF-1",  "CF-2",  "SURGE", "DST01",  "DST02", "DST03",  "DST04",  "DST05",
-    "DST06", "DST07", "DST08", "DST09", "DST10", "DST11", "DST12",  "DST13", "DST14",  "DST15",  "DST16",
+    "TRI",   "STAIR", "CLIP",  "CF-1",  "CF-2",  "SURGE", "DST01",  "DST02", "DST03",   "DST04", "DST05",
+    "DST06", "DST07", "DST08", "DST09", "DST10", "DST11", "DST12",  "DST13", "DST14",   "DST15", "DST16",
     "DST17", "DST18", "DST19", "DST20", "DST21", "DST22", "RIPPLE", "DIP",   "LF-RING",
 };
 constexpr char kSdModeNames[2][16] = {"SQU", "SIN"};

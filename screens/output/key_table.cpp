@@ -57,7 +57,8 @@ std::array<std::atomic<KeyHandler>, kArbSlotLast - kMenuSlotFirst + 1> g_MenuSlo
 std::mutex g_MenuSlotsLock;
 
 bool IsSlot(uint32_t state) {
-    return (state >= kMenuSlotFirst && state <= kMenuSlotLast) || (state >= kArbSlotFirst && state <= kArbSlotLast);
+    return (state >= kMenuSlotFirst && state <= kMenuSlotLast) ||
+           (state >= kArbSlotFirst && state <= kArbSlotLast);
 }
 }  // namespace
 

@@ -1,9 +1,10 @@
 // The waveform builder editor's keys: knob ranges, typed numbers, row moves and the soft keys.
+#include "screens/menu/arb_edit_keys.h"
+
 #include <gtest/gtest.h>
 
 #include "core/system/state/output_flags.h"
 #include "engine/arb/arb_builder.h"
-#include "screens/menu/arb_edit_keys.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
 
 namespace menutest {

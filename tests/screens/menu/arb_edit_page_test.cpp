@@ -18,7 +18,8 @@ using menutest::TakeLog;
 bool Drawn(const std::string& log, const std::string& text) {
     std::istringstream lines(log);
     for (std::string line; std::getline(lines, line);)
-        if (line.size() > text.size() && line.compare(line.size() - text.size() - 1, std::string::npos, " " + text) == 0)
+        if (line.size() > text.size() &&
+            line.compare(line.size() - text.size() - 1, std::string::npos, " " + text) == 0)
             return true;
     return false;
 }
@@ -87,7 +88,8 @@ TEST_F(ArbEditPage, TypeChoiceRelabelsWhileTheTableKeepsTheStoredShape) {
     EXPECT_TRUE(Drawn(shapes, "DST08"));
     EXPECT_TRUE(Logged(shapes, 520, 113, "0xFFFF", " 2.20 %")) << "the table keeps the stored DST07";
     EXPECT_FALSE(Drawn(shapes, " 4.90 %"));
-    EXPECT_TRUE(Logged(log, 0, 12, "0xFFFF", "Built In(TRI|STAIR|CLIP|CF-1|CF-2|SURGE|DST01-22|RIPPLE|DIP|LF-RING)"));
+    EXPECT_TRUE(
+        Logged(log, 0, 12, "0xFFFF", "Built In(TRI|STAIR|CLIP|CF-1|CF-2|SURGE|DST01-22|RIPPLE|DIP|LF-RING)"));
 }
 
 TEST_F(ArbEditPage, ReadoutsOfTheRippleAndTheLfRing) {

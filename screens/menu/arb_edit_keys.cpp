@@ -64,8 +64,10 @@ void LeaveToView(const ParamRow& row, bool preview) {
 
 void Accept(const ParamRow& row) {
     int32_t v = Work();
-    // A typed number that does not fit the builder's word is dropped like one the setter refuses.
-    const bool have = !panel::edit::EntryPending() || TypedValue(row, g_EditBuf.entryValue, &v);
+    // A choice takes no typed number. A typed number that does not fit the builder's word is dropped like
+    // one the setter refuses.
+    const bool typed = row.keypad != Keypad::kNone && panel::edit::EntryPending();
+    const bool have = !typed || TypedValue(row, g_EditBuf.entryValue, &v);
     if (have) row.set(v);
     if (row.accept & kBuild) ArbBuild_SetBuildPending();
     LeaveToView(row, (row.accept & kPreview) != 0);

@@ -191,8 +191,10 @@ TEST_F(ArbEditKeys, TypeEditorStepsAndSetsTheType) {
     Press(kSoft8, kSoft);
     EXPECT_EQ(State(), 544u);
     EXPECT_EQ(ArbBuild_GetType(), 0) << "soft key 8 drops the choice";
+    Press(kEnter, kKeypad);
     Press(kRight, kCursor);
     Knob(3);
+    Type("7");  // the choice takes no typed number
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 544u);
     EXPECT_EQ(ArbBuild_GetType(), 3);

@@ -23,6 +23,7 @@
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/status/scpi_status.h"
 #include "scpi/channels/uart_channel.h"
+#include "screens/menu/arb_edit_keys.h"
 #include "screens/menu/cal_screen.h"
 #include "screens/menu/cali_keys.h"
 #include "screens/menu/cali_pages.h"
@@ -62,6 +63,7 @@ void WireLayerHooks() {
     if (MenuItemEditors_Register() != 0) std::fputs("the key table refused the menu item editors\n", stderr);
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
+    if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
     MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(

@@ -53,8 +53,13 @@ constinit const std::array<KeyHandler, kMenuStateCount> g_KeyProcessTable = Buil
 
 namespace {
 // Written under the lock at start, read by the menu/control thread without it.
-std::array<std::atomic<KeyHandler>, kMenuSlotLast - kMenuSlotFirst + 1> g_MenuSlots{};
+std::array<std::atomic<KeyHandler>, kArbSlotLast - kMenuSlotFirst + 1> g_MenuSlots{};
 std::mutex g_MenuSlotsLock;
+
+bool IsSlot(uint32_t state) {
+    return (state >= kMenuSlotFirst && state <= kMenuSlotLast) ||
+           (state >= kArbSlotFirst && state <= kArbSlotLast);
+}
 }  // namespace
 
 int KeyTable_RegisterMenu(const MenuKeySlot* slots, size_t count) {
@@ -62,7 +67,7 @@ int KeyTable_RegisterMenu(const MenuKeySlot* slots, size_t count) {
     const std::lock_guard<std::mutex> hold(g_MenuSlotsLock);
     for (size_t i = 0; i < count; ++i) {
         const MenuKeySlot& s = slots[i];
-        if (s.state < kMenuSlotFirst || s.state > kMenuSlotLast || s.handler == nullptr) return -1;
+        if (!IsSlot(s.state) || s.handler == nullptr) return -1;
         const KeyHandler held = g_MenuSlots[s.state - kMenuSlotFirst].load(std::memory_order_relaxed);
         if (held != nullptr && held != s.handler) return -1;
     }
@@ -73,7 +78,7 @@ int KeyTable_RegisterMenu(const MenuKeySlot* slots, size_t count) {
 
 KeyHandler KeyTable_Handler(uint32_t state) {
     if (state >= kMenuStateCount) return nullptr;
-    if (state >= kMenuSlotFirst && state <= kMenuSlotLast) {
+    if (IsSlot(state)) {
         const KeyHandler h = g_MenuSlots[state - kMenuSlotFirst].load(std::memory_order_acquire);
         if (h != nullptr) return h;
     }

@@ -1,0 +1,246 @@
+// The waveform builder editor's keys: knob ranges, typed numbers, row moves and the soft keys.
+#include "screens/menu/arb_edit_keys.h"
+
+#include <gtest/gtest.h>
+
+#include "core/system/state/output_flags.h"
+#include "engine/arb/arb_builder.h"
+#include "tests/screens/menu/menu_keys_fixture.h"
+
+namespace menutest {
+namespace {
+
+constexpr uint8_t kPoint = 74;
+constexpr uint32_t kShiftLatch = 1u << 6;
+constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft8 = '`';
+
+// Keypad keys from a text: digits, '.' the point, '-' the sign (SHIFT, then the point key).
+void Keys(const char* text) {
+    for (const char* c = text; *c != 0; ++c) {
+        if (*c == '-') g_ParamFlags.fetch_or(kShiftLatch);
+        if (*c >= '0' && *c <= '9')
+            Type(std::string(1, *c).c_str());
+        else
+            Press(kPoint, kKeypad);
+    }
+}
+
+int32_t Work() {
+    return g_EditParam.workValue.load();
+}
+
+class ArbEditKeys : public MenuKeys {
+  protected:
+    void SetUp() override {
+        MenuKeys::SetUp();
+        engine::ArbBuilderReset();
+        ASSERT_EQ(ArbEdit_RegisterKeys(), 0);
+        g_ParamFlags.fetch_and(~kShiftLatch);
+        OutputFlagClear(kOutFlagOutputOn);
+    }
+    void TearDown() override {
+        OutputFlagClear(kOutFlagOutputOn);
+        engine::ArbBuilderReset();
+        MenuKeys::TearDown();
+    }
+    // Types a number in an edit state and enters it.
+    static void TypeIn(uint32_t edit, const char* text) {
+        At(edit);
+        Keys(text);
+        Press(kEnter, kKeypad);
+    }
+};
+
+TEST_F(ArbEditKeys, KnobStaysBetweenTheNeighbouringPhases) {
+    ASSERT_EQ(ArbBuild_GetDIPStart(), 450);
+    ASSERT_EQ(ArbBuild_GetDIPEnd(), 1720);
+    At(521);
+    for (int k = 0; k < 3; ++k)
+        Press(kLeft, kCursor);  // the thousands
+    Knob(-1);
+    EXPECT_EQ(Work(), 451);
+    Knob(5);
+    EXPECT_EQ(Work(), 1719);
+    Press(kRight, kCursor);
+    Press(kRight, kCursor);
+    Press(kRight, kCursor);
+    Press(kRight, kCursor);  // wraps from the units to the thousands
+    Knob(-1);
+    EXPECT_EQ(Work(), 719);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 522u);
+    EXPECT_EQ(ArbBuild_GetDIPSweep(), 719);
+}
+
+TEST_F(ArbEditKeys, DipPresetsKeepTheOrderAtEveryCall) {
+    At(520);
+    Press(kSoft2, kSoft);  // from sweep 540: end first
+    EXPECT_EQ(ArbBuild_GetDIPStart(), 1);
+    EXPECT_EQ(ArbBuild_GetDIPSweep(), 899);
+    EXPECT_EQ(ArbBuild_GetDIPEnd(), 900);
+    Press(kSoft3, kSoft);
+    EXPECT_EQ(ArbBuild_GetDIPStart(), 2700);
+    EXPECT_EQ(ArbBuild_GetDIPSweep(), 3598);
+    EXPECT_EQ(ArbBuild_GetDIPEnd(), 3599);
+    Press(kSoft2, kSoft);  // from sweep 3598: sweep first
+    EXPECT_EQ(ArbBuild_GetDIPStart(), 1);
+    EXPECT_EQ(ArbBuild_GetDIPSweep(), 899);
+    EXPECT_EQ(ArbBuild_GetDIPEnd(), 900);
+    ASSERT_EQ(ArbBuild_SetDIPSweep(300), 300);
+    ASSERT_EQ(ArbBuild_SetDIPEnd(500), 500);
+    Press(kSoft2, kSoft);  // an end below 899: the sweep can follow only once the end moved
+    EXPECT_EQ(ArbBuild_GetDIPSweep(), 899);
+    EXPECT_EQ(ArbBuild_GetDIPEnd(), 900);
+}
+
+TEST_F(ArbEditKeys, TypedNumbersAreScaledAndRounded) {
+    TypeIn(515, "150");  // the knob stops at 100, a typed value goes to the builder as typed
+    EXPECT_EQ(ArbBuild_GetRippleVDC(), 150);
+    EXPECT_EQ(State(), 516u);
+    At(515);
+    Knob(1);
+    EXPECT_EQ(Work(), 100);
+
+    TypeIn(533, "-0.0504");
+    EXPECT_EQ(ArbBuild_GetLFRingDecay(), -50);
+    TypeIn(525, "1.15");
+    EXPECT_EQ(ArbBuild_GetLFRingACV(), 115);
+    TypeIn(503, "1.25");
+    EXPECT_EQ(ArbBuild_GetCf1(), 13);
+    TypeIn(501, "0.505");
+    EXPECT_EQ(ArbBuild_GetClip(), 50);
+    TypeIn(501, "0.51");
+    EXPECT_EQ(ArbBuild_GetClip(), 51);
+}
+
+TEST_F(ArbEditKeys, ANumberBeyondThirtyTwoBitsIsDropped) {
+    const int32_t decay = ArbBuild_GetLFRingDecay();
+    TypeIn(533, "4294967.3");  // 4294967300 thousandths: 4 once cut to 32 bits, a valid decay
+    EXPECT_EQ(ArbBuild_GetLFRingDecay(), decay);
+    EXPECT_EQ(State(), 534u);
+}
+
+TEST_F(ArbEditKeys, ExitWithDigitsTypedLeavesAtOnce) {
+    const int32_t cf = ArbBuild_GetCf1();
+    At(503);
+    Type("5");
+    Press(kExit, kKeypad);
+    EXPECT_EQ(State(), 504u);
+    EXPECT_EQ(ArbBuild_GetCf1(), cf);
+    EXPECT_EQ(g_EditBuf.entryState, 0u);
+}
+
+TEST_F(ArbEditKeys, StoredShapeTypeMovesBetweenArbNoAndTheTypeRow) {
+    ArbBuild_SetType(12);
+    At(542);
+    Knob(0);
+    EXPECT_EQ(State(), 542u);
+    Knob(1);
+    EXPECT_EQ(State(), 544u);
+    Knob(1);
+    EXPECT_EQ(State(), 544u);
+    Knob(-1);
+    EXPECT_EQ(State(), 542u);
+}
+
+TEST_F(ArbEditKeys, KnobOverTheRowsOfTheLfRingType) {
+    ArbBuild_SetType(30);
+    At(544);
+    Knob(-1);  // down from the type row: the last parameter row
+    EXPECT_EQ(State(), 540u);
+    Knob(1);
+    EXPECT_EQ(State(), 538u);
+    Knob(-1);
+    EXPECT_EQ(State(), 540u);
+    Knob(-1);
+    EXPECT_EQ(State(), 542u);
+    Knob(1);
+    EXPECT_EQ(State(), 540u);
+    At(526);
+    Knob(1);
+    EXPECT_EQ(State(), 544u);
+}
+
+TEST_F(ArbEditKeys, TypeRowNeedsTheParallelMaster) {
+    ArbBuild_SetType(12);
+    At(542);
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 2, 0), 0);
+    Knob(1);
+    EXPECT_EQ(State(), 542u);
+}
+
+TEST_F(ArbEditKeys, RippleApplyOnlyWithTheRippleType) {
+    OutputFlagSet(kOutFlagOutputOn);  // the apply refuses with its message: seen only when it ran
+    ArbBuild_SetType(0);
+    At(514);
+    Press(kSoft2, kSoft);
+    EXPECT_TRUE(Texts().empty());
+    ArbBuild_SetType(28);
+    Press(kSoft2, kSoft);
+    EXPECT_EQ(Texts().size(), 1u);
+}
+
+TEST_F(ArbEditKeys, TypeEditorStepsAndSetsTheType) {
+    At(544);
+    Press(kEnter, kKeypad);
+    ASSERT_EQ(State(), 543u);
+    Knob(-1);
+    EXPECT_EQ(Work(), 0) << "clamped at TRI";
+    Knob(40);
+    EXPECT_EQ(Work(), 30);
+    Press(kSoft8, kSoft);
+    EXPECT_EQ(State(), 544u);
+    EXPECT_EQ(ArbBuild_GetType(), 0) << "soft key 8 drops the choice";
+    Press(kEnter, kKeypad);
+    Press(kRight, kCursor);
+    Knob(3);
+    Type("7");  // the choice takes no typed number
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(State(), 544u);
+    EXPECT_EQ(ArbBuild_GetType(), 3);
+}
+
+TEST_F(ArbEditKeys, VariantsOfTheEditStates) {
+    At(513);
+    Press(kSoft2, kSoft);
+    EXPECT_EQ(Work(), 5);
+    Press(kSoft8, kSoft);
+    EXPECT_EQ(State(), 513u) << "soft key 8 stays in the ripple level";
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(ArbBuild_GetRippleLevel(), 5);
+
+    At(517);
+    Press(kSoft1 + 3, kSoft);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(ArbBuild_GetRippleTimes(), 3);
+
+    At(525);
+    const int32_t acv = Work();
+    Knob(1);
+    Press(kKnob, kKeypad, 1);
+    EXPECT_EQ(Work(), acv + 1) << "the ACV knob acts on class 4 only";
+    Press(kEnter, kCursor);
+    EXPECT_EQ(State(), 525u) << "and enter on class 1 only";
+
+    At(499);
+    Press(kMenu, kFunction);
+    EXPECT_EQ(State(), 502u);
+    At(500);
+    Knob(-1);
+    EXPECT_EQ(State(), 542u);
+}
+
+TEST_F(ArbEditKeys, ViewKeysLeaveTheEditor) {
+    At(504);
+    Press(kLeft, kCursor);
+    EXPECT_EQ(State(), 214u);
+    At(504);
+    Press(kMenu, kFunction);
+    EXPECT_EQ(State(), 94u);
+    At(504);
+    Press(kRight, kCursor);
+    EXPECT_EQ(State(), 503u);
+}
+
+}  // namespace
+}  // namespace menutest

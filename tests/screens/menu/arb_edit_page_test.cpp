@@ -1,0 +1,136 @@
+// The waveform editor's windows as the MENU page paints them: texts of the text log, by position.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "core/system/state/edit_state.h"
+#include "engine/arb/arb_builder.h"
+#include "screens/menu/menu_page.h"
+#include "tests/screens/menu/menu_page_fixture.h"
+
+namespace {
+
+using menutest::Logged;
+using menutest::Step;
+using menutest::TakeLog;
+
+// Any line of the log drawing this text.
+bool Drawn(const std::string& log, const std::string& text) {
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);)
+        if (line.size() > text.size() &&
+            line.compare(line.size() - text.size() - 1, std::string::npos, " " + text) == 0)
+            return true;
+    return false;
+}
+
+class ArbEditPage : public ::testing::Test {
+  protected:
+    void SetUp() override { menutest::StartPage(); }
+    void TearDown() override {
+        g_LFRingActualAmp.store(0);
+        menutest::StopPage();
+    }
+    // The editor opened on its type row, then the state given with a new preview: what both drew.
+    static std::string Show(uint32_t state, int32_t work) {
+        Step(544, 3);
+        g_EditParam.workValue.store(work);
+        ArbBuild_SetPreviewChanged();
+        Step(state, 3);
+        return TakeLog();
+    }
+};
+
+TEST_F(ArbEditPage, StoredShapeRowsAndItsHarmonicTable) {
+    ArbBuild_SetType(12);
+    Step(544, 3);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 0, 12, "0xFFFF", "Arbitrary Edit")) << log;
+    EXPECT_TRUE(Drawn(log, "Built In"));
+    EXPECT_TRUE(Drawn(log, "DST07"));
+    EXPECT_TRUE(Drawn(log, "ARB NO."));
+    // The table lies at (450, 98); orders end at x 20, percentages at x 70, 15 pixels apart.
+    EXPECT_TRUE(Logged(log, 470, 98, "0xFFFF", " 1:"));
+    EXPECT_TRUE(Logged(log, 520, 98, "0xFFFF", " 100.0 %"));
+    EXPECT_TRUE(Logged(log, 520, 128, "0xFFFF", " 5.60 %"));
+    EXPECT_TRUE(Logged(log, 470, 203, "0xFFFF", "21:"));
+    EXPECT_TRUE(Logged(log, 545, 68, "0xFFFF", "1")) << "ARB NO. plain in row 1";
+}
+
+TEST_F(ArbEditPage, SecondColumnOfALongTable) {
+    ArbBuild_SetType(25);  // DST20: twenty entries
+    const std::string log = Show(542, ArbBuild_GetArbNo());
+    EXPECT_TRUE(Logged(log, 470, 173, "0xFFFF", "11:"));
+    EXPECT_TRUE(Logged(log, 545, 98, "0xFFFF", "21:")) << "the eleventh entry opens the second column";
+    EXPECT_TRUE(Logged(log, 590, 233, "0xFFFF", " 1.83 %"));
+    EXPECT_TRUE(Logged(log, 545, 233, "0xFFFF", "39:"));
+    EXPECT_TRUE(Logged(log, 520, 158, "0xFFFF", " 10.70 %"));
+}
+
+TEST_F(ArbEditPage, TypeChoiceRelabelsWhileTheTableKeepsTheStoredShape) {
+    ArbBuild_SetType(12);
+    Step(544, 3);
+    TakeLog();
+    g_EditParam.workValue.store(30);
+    g_EditBuf.choiceValue = 30;
+    ArbBuild_SetPreviewChanged();
+    Step(543, 3);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Drawn(log, "LF-RING"));
+    EXPECT_TRUE(Logged(log, 450, 111, "0xFFFF", "Amp")) << "row 2 of the LF-ring type";
+    EXPECT_TRUE(Logged(log, 450, 321, "0xFFFF", "ARB NO.")) << "row 9";
+    EXPECT_TRUE(Drawn(log, "it is recommended to use VRN-HF models.")) << "the advice follows the choice";
+
+    g_EditParam.workValue.store(13);
+    g_EditBuf.choiceValue = 13;
+    Step(543, 3);
+    const std::string shapes = TakeLog();
+    EXPECT_TRUE(Drawn(shapes, "DST08"));
+    EXPECT_TRUE(Logged(shapes, 520, 113, "0xFFFF", " 2.20 %")) << "the table keeps the stored DST07";
+    EXPECT_FALSE(Drawn(shapes, " 4.90 %"));
+    EXPECT_TRUE(
+        Logged(log, 0, 12, "0xFFFF", "Built In(TRI|STAIR|CLIP|CF-1|CF-2|SURGE|DST01-22|RIPPLE|DIP|LF-RING)"));
+}
+
+TEST_F(ArbEditPage, ReadoutsOfTheRippleAndTheLfRing) {
+    ArbBuild_SetType(30);
+    ASSERT_EQ(ArbBuild_SetLFRingEnd(1200), 1200);
+    ASSERT_EQ(ArbBuild_SetLFRingBaseFreq(500), 500);
+    std::string log = Show(535, 1000);
+    EXPECT_TRUE(Logged(log, 720, 13, "0xFFFF", "1.11 ms")) << log;
+    EXPECT_TRUE(Logged(log, 0, 12, "0xFFFF", "Start Phs(0.1 ~ 119.9)"));
+
+    log = Show(529, 0);  // a base frequency of 0: no readout, no division
+    EXPECT_FALSE(Drawn(log, "ms")) << log;
+
+    ArbBuild_SetType(28);
+    ASSERT_EQ(ArbBuild_SetRippleVDC(48), 48);
+    log = Show(513, 10);
+    EXPECT_TRUE(Logged(log, 720, 13, "0xFFFF", "4.80 Vpp")) << log;
+}
+
+TEST_F(ArbEditPage, ActualAmplitudeAdvice) {
+    ArbBuild_SetType(30);
+    g_LFRingActualAmp.store(1000);
+    std::string log = Show(526, ArbBuild_GetLFRingACV());
+    EXPECT_TRUE(Logged(log, 200, 83, "0xFFFF", "Actual Amp = Err  %")) << log;
+}
+
+TEST_F(ArbEditPage, SelectedAndEditedFields) {
+    ArbBuild_SetType(3);
+    ASSERT_EQ(ArbBuild_SetCf1(13), 13);
+    std::string log = Show(504, 13);
+    EXPECT_TRUE(Logged(log, 615, 81, "0x0000", "1.3")) << "selected: black, centred in field 1";
+    log = Show(503, 25);
+    EXPECT_TRUE(Logged(log, 0, 12, "0xFFFF", "CF(1.1 ~ 10.0)"));
+}
+
+TEST_F(ArbEditPage, TypeOutsideTheTableDrawsNoRows) {
+    g_ArbBuilder.type.store(31);
+    Step(544, 3);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Drawn(log, "Built In"));
+    EXPECT_FALSE(Drawn(log, "ARB NO."));
+}
+
+}  // namespace

@@ -120,6 +120,10 @@ void menuEnterParallelRetry() {
 
 int32_t menuEnterArbitraryMode() {
     const int32_t position = GetParallelPosition();
-    if (position == 1) menuEnterStateValue(kArbitraryMode, ArbBuild_GetType());
+    if (position == 1) {
+        menuEnterStateValue(kArbitraryMode, ArbBuild_GetType());
+        // The editor opens on the curve of what it holds, not on an empty pane.
+        ArbBuild_RequestPreview();
+    }
     return position;
 }

@@ -22,6 +22,7 @@ constexpr uint32_t kStatePreviewDelay = 50;
 constexpr uint32_t kMiscTopRow = 95;
 constexpr uint32_t kBarcodeFirst = 292, kBarcodeLast = 315;
 constexpr uint32_t kArbFirst = 495, kArbLast = 544;
+constexpr uint32_t kArbTypeView = 544;  // the type row of the waveform editor
 
 const PageDesc* g_special = &SpecialPageDesc;
 std::atomic<bool> g_previewPendingShown{false};
@@ -113,6 +114,12 @@ void StateSteady(uint32_t state) {
     }
     MenuPage_WatchSettings();
     if (!EditRefresh()) BarcodeTaught(state);
+    // A type set remotely while the editor's type row is current: its labels, fields and table follow.
+    const int32_t arbType = ArbBuild_GetType();
+    if (arbType != c.cachedArbType) {
+        c.cachedArbType = arbType;
+        if (state == kArbTypeView) MenuPage_RepaintCurrentRow();
+    }
     if (ArbBuild_PreviewChanged() != 0) {
         ArbBuild_GeneratePreview();
         MenuWin_Repaint(kWinArbPreview);

@@ -34,6 +34,7 @@ struct MenuPageCache {
     uint32_t previewDelay;    // update passes left before the preview shows content
     uint32_t watched[kMenuWatchedSettings];
     uint32_t cachedPreviewPage;
+    int32_t cachedArbType;  // the builder's type the waveform editor's labels were drawn for
 };
 extern MenuPageCache g_MenuPageCache;
 

@@ -57,6 +57,17 @@ TEST_F(ArbEditPage, StoredShapeRowsAndItsHarmonicTable) {
     EXPECT_TRUE(Logged(log, 545, 68, "0xFFFF", "1")) << "ARB NO. plain in row 1";
 }
 
+TEST_F(ArbEditPage, ATypeSetRemotelyOnTheTypeRowRelabelsThePage) {
+    ArbBuild_SetType(12);
+    Step(544, 3);
+    TakeLog();
+    ArbBuild_SetType(25);  // as a remote BUIL does, the state staying 544
+    Step(544, 3);
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Drawn(log, "DST20")) << log;
+    EXPECT_TRUE(Logged(log, 545, 98, "0xFFFF", "21:")) << "the table of the new shape";
+}
+
 TEST_F(ArbEditPage, SecondColumnOfALongTable) {
     ArbBuild_SetType(25);  // DST20: twenty entries
     const std::string log = Show(542, ArbBuild_GetArbNo());

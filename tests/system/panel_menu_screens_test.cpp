@@ -13,9 +13,14 @@ class PanelMenuScreens : public FrontPanelSuite {
         if (!Sync()) return "the panel did not catch up";
         return ScreenMatchesGolden(c().root(), c().workDir(), name);
     }
+    // One knob event moves the focus one entry, whatever its delta.
+    static void Down(int entries) {
+        for (int i = 0; i < entries; ++i)
+            Keys({"knob -1"});
+    }
     // From the top menu's current entry: down n entries, then the preview; enter, then the list.
-    static void EntryAndList(const char* knob, const std::string& name) {
-        Keys({knob});
+    static void EntryAndList(int entries, const std::string& name) {
+        Down(entries);
         EXPECT_EQ(Golden("menu_preview_" + name), "");
         Keys({"key U"});
         EXPECT_EQ(Golden("menu_" + name), "");
@@ -29,13 +34,20 @@ TEST_F(PanelMenuScreens, TopMenuPreviewsAndLists) {
     Keys({"key L"});
     EXPECT_TRUE(WaitLogged(5, 13, "MENU")) << TextLog();
     EXPECT_EQ(Golden("menu_top"), "") << "System Information's preview";
-    EntryAndList("knob -1", "misc");
-    EntryAndList("knob -1", "lan");
-    EntryAndList("knob -3", "impedance");
-    EntryAndList("knob -5", "saverecall");
+    EntryAndList(1, "misc");
+    EntryAndList(1, "lan");
+    EntryAndList(3, "impedance");  // Option Interface is passed over
+    EntryAndList(1, "parallel");
+    Down(2);
+    EXPECT_EQ(Golden("menu_preview_default"), "");
+    Down(1);
+    EXPECT_EQ(Golden("menu_preview_special"), "");
+    EntryAndList(1, "saverecall");
     Keys({"knob 1", "key U"});
     EXPECT_EQ(Golden("menu_password"), "") << "Special Function's password box";
-    Keys({"key T", "key L"});
+    Keys({"key A", "key B", "key C", "key D", "key E"});
+    EXPECT_EQ(Golden("menu_password_error"), "") << "five digits";
+    Keys({"key T", "key T", "key L"});
 }
 
 }  // namespace

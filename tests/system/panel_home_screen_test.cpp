@@ -179,6 +179,19 @@ TEST_F(PanelHomeScreen, ModeChosenFromTheList) {
     ASSERT_TRUE(Panel("knob 1"));
 }
 
+// From row 0: the knob to ACV, ENTER, the keypad's 5.5 and ENTER set it; the panel row follows.
+TEST_F(PanelHomeScreen, AcVoltageTypedInThePanel) {
+    MarkHere();
+    Keys({"knob -2", "key U", "key E", "key J", "key E", "key U"});
+    EXPECT_TRUE(WaitLogged(kValueX, kPanelY[2], "5.50 Vrms")) << TextLog();
+    EXPECT_EQ(Ask("VOLT?"), "+5.5000");
+    Send("VOLT 0");
+    Local();
+    MarkHere();
+    ASSERT_TRUE(Panel("knob 2"));
+    EXPECT_TRUE(WaitDrawn(kValueX, kPanelY[0], "L1", "0x0000")) << TextLog();
+}
+
 // With the output-mode list open (SHIFT, RANGE) every soft key is black.
 TEST_F(PanelHomeScreen, ModeListBlacksTheKeys) {
     Keys({"key S", "key R"});

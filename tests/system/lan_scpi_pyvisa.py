@@ -3,11 +3,8 @@
 TCPIP::127.0.0.1::<port>::SOCKET and talks to the simulated instrument (the sessions, the restart port
 and departing clients are the C++ system tests' part). Exits 77 (skipped) when pyvisa or pyvisa-py is
 not installed (Debian: python3-pyvisa, python3-pyvisa-py)."""
-import ctypes
 import os
-import re
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
@@ -19,6 +16,9 @@ try:
 except ImportError:
     print("skipped: pyvisa and pyvisa-py are not installed (python3-pyvisa, python3-pyvisa-py)")
     sys.exit(77)
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from controller_harness import port_offset, remove_left_queue  # noqa: E402,F401  (the other tests use them here)
 
 IDN = "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06"
 # (what the client writes, the query whose answer is checked, the answer)
@@ -53,34 +53,6 @@ STEPS = [
     (None, "MEM:TRIG MAX;TRIG?", "+9"),
     (None, "OUTP:TRIG ON;TRIG?", "+1"),
 ]
-
-
-def remove_left_queue(log_path):
-    """Removes the message queue a killed controller left (the id alone could meanwhile be another's)."""
-    with open(log_path, errors="replace") as f:
-        m = re.search(r"message queue: id (\d+) key 0x([0-9a-f]+)", f.read())
-    if not m:
-        return
-    libc = ctypes.CDLL(None, use_errno=True)
-    key = ctypes.c_int32(int(m.group(2), 16) & 0xFFFFFFFF).value
-    if libc.msgget(key, 0) == int(m.group(1)):
-        libc.msgctl(int(m.group(1)), 0, None)  # IPC_RMID
-
-
-def port_offset():
-    """The test programs' port offset (tests/support): 10000 + 13k below the ephemeral ports, the first
-    from the process id whose five ports are all free."""
-    for i in range(1300):
-        offset = 10000 + 13 * ((os.getpid() + i) % 1300)
-        try:
-            for port in (80, 81, 502, 5025, 5030):
-                with socket.socket() as s:
-                    s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-                    s.bind(("", port + offset))
-            return offset
-        except OSError:
-            continue
-    return 10000 + 13 * (os.getpid() % 1300)
 
 
 def run(inst, steps, failures):

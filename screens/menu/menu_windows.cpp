@@ -66,7 +66,7 @@ constexpr std::array<WinRow, kWinCount> BuildTree() {
     return t;
 }
 constexpr std::array<WinRow, kWinCount> kTree = BuildTree();
-static_assert(kTree[kWinHarmonicTable].painter != nullptr, "every window has a row");
+static_assert(kTree[kWinHarmonicTable].w != 0, "every window has a row");
 
 std::array<uint32_t, kWinCount> g_paintCounts{};
 

@@ -77,7 +77,7 @@ constexpr std::array<WinDef, kWinCount> Build() {
 // Every parent is created before its children.
 constexpr bool ParentsFirst(const std::array<WinDef, kWinCount>& t) {
     for (int i = 0; i < kWinCount; ++i)
-        if (t[i].parent >= i || t[i].paint == nullptr) return false;
+        if (t[i].parent >= i) return false;
     return true;
 }
 

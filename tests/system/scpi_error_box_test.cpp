@@ -20,14 +20,17 @@ class ScpiErrorBox : public ScpiSocketSuite {
 };
 
 TEST_F(ScpiErrorBox, AnErrorInTheQueueShowsTheBoxAndReadingItClearsIt) {
-    // The home page is up once the box's place shows black.
-    ASSERT_TRUE(WaitPixel(280, 150, 0x0000, 10000));
+    // The box's bottom edge (y 206-209) lies over the home page's background between two meter rows: the
+    // page is up once it shows there.
+    constexpr uint16_t kBodyBackground = 0x2125;
+    ASSERT_TRUE(WaitPixel(300, 208, kBodyBackground, 10000));
     Send("FOO");
     // The box waits 30 main passes (about 0.25 s) before it shows; a loaded machine may take longer.
     EXPECT_TRUE(WaitPixel(280, 150, 0xF800, 10000)) << "red frame at (280,150)";
+    EXPECT_EQ(Pixel(300, 208), 0xF800) << "red frame at (300,208)";
     EXPECT_EQ(Pixel(284, 154), 0x0000) << "black inside at (284,154)";
     EXPECT_EQ(Ask("SYST:ERR?"), kUndefined);
-    EXPECT_TRUE(WaitPixel(280, 150, 0x0000, 10000)) << "the box goes once the queue is read empty";
+    EXPECT_TRUE(WaitPixel(300, 208, kBodyBackground, 10000)) << "the box goes once the queue is read empty";
 }
 
 }  // namespace

@@ -1,6 +1,15 @@
+#include <atomic>
+
 #include "core/params/defaults/param_init.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
+
+namespace {
+template <typename T>
+void Store(T& word, T value) {
+    std::atomic_ref<T>(word).store(value, std::memory_order_relaxed);
+}
+}  // namespace
 
 void LanSetDefault() {
     std::unique_lock<std::mutex> hold(g_LanCfgLock);
@@ -19,15 +28,17 @@ void LanSetDefault() {
     lan.PORT = 5025;
     hold.unlock();
 
+    // The GUI thread reads these words while a default setting runs on the supervisor: each is written
+    // whole, as an atomic store.
     storage::IfaceCfg& cfg = g_IfaceCfg;
-    cfg.gpibAddress = 10;
-    cfg.canopenBaud = 0;
-    cfg.canopenNodeId = 127;
-    cfg.devicenetBaud = 0;
-    cfg.devicenetMacId = 63;
-    cfg.rs232Enable = 1;
-    cfg.rs232Baud = 3;
-    cfg.rs232DataBits = 1;
-    cfg.rs232Parity = 0;
-    cfg.rs232StopBits = 0;
+    Store(cfg.gpibAddress, 10u);
+    Store(cfg.canopenBaud, 0u);
+    Store(cfg.canopenNodeId, 127u);
+    Store(cfg.devicenetBaud, 0u);
+    Store(cfg.devicenetMacId, 63u);
+    Store(cfg.rs232Enable, uint8_t{1});
+    Store(cfg.rs232Baud, uint8_t{3});
+    Store(cfg.rs232DataBits, uint8_t{1});
+    Store(cfg.rs232Parity, uint8_t{0});
+    Store(cfg.rs232StopBits, uint8_t{0});
 }

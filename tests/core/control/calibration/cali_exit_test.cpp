@@ -163,7 +163,7 @@ TEST_F(CaliExitTest, ProcessingBitHeldWhileTheStageWorks) {
     Stage().ScriptCaliStatus({0, kDone});
     EXPECT_TRUE(ProcessingSeenDuring([] { caliSaveExit(1); }));
     EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
-    Stage().ScriptCaliStatus({kDoneFirstOk});
+    Stage().ScriptCaliStatus({0, kDoneFirstOk});  // one busy poll: the bit is up long enough to be seen
     EXPECT_TRUE(ProcessingSeenDuring([] { caliExtOffset(7); }));
     EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
 }

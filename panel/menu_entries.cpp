@@ -30,6 +30,16 @@ void SetState(uint32_t s) {
 }
 }  // namespace
 
+void menuLoadEditRecord(const ParamRec& rec) {
+    g_EditParam.startValue = rec.value;
+    g_EditParam.workValue.store(rec.value, kRelaxed);
+    g_EditParam.max = rec.max;
+    g_EditParam.min = rec.min;
+    g_EditParam.decimals = rec.decimals;
+    g_EditParam.digits = rec.digits;
+    g_EditParam.scale = rec.scale;
+}
+
 uint32_t menuEnterState(uint32_t state) {
     const bool fixed = state == kRs232Row || (state >= kFirmwareFirstRow && state <= kFirmwareLastRow);
     const int32_t fixedValue = state >= kFirmwareFirstRow ? static_cast<int32_t>(state - kFirmwareFirstRow) : 0;
@@ -41,13 +51,7 @@ uint32_t menuEnterState(uint32_t state) {
         g_EditParam.startValue = fixedValue;
         g_EditParam.workValue.store(fixedValue, kRelaxed);
     } else {
-        g_EditParam.startValue = rec.value;
-        g_EditParam.workValue.store(rec.value, kRelaxed);
-        g_EditParam.max = rec.max;
-        g_EditParam.min = rec.min;
-        g_EditParam.decimals = rec.decimals;
-        g_EditParam.digits = rec.digits;
-        g_EditParam.scale = rec.scale;
+        menuLoadEditRecord(rec);
     }
     if (!IsLanOctetEditor(state)) g_EditParam.cursor = 0;
     return r;

@@ -5,12 +5,16 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/params/param_rec.h"
+
 // The home view entered last: 1 the advanced screen, 2 the simple screen, 0 before the first.
 extern std::atomic<uint32_t> g_LastHomeView;
 
 // Enters the state with the record of the same id (unit L1) in the edit copy. Returns menuResetEdit's
 // result.
 uint32_t menuEnterState(uint32_t state);
+// Puts a record's value, limits and format into the edit copy (start and working value alike).
+void menuLoadEditRecord(const ParamRec& rec);
 // Enters the state with the given value as choice and edit value.
 int32_t menuEnterStateValue(uint32_t state, int32_t value);
 void menuGoAdvenceScreen();

@@ -5,6 +5,7 @@
 #include "core/control/calibration/calibration.h"
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
+#include "panel/menu_entries.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
@@ -25,13 +26,7 @@ void caliEnterStep(uint32_t state) {
     menuResetEdit();
     ParamRec rec{};
     caliGetStepRecord(state, &rec);
-    g_EditParam.startValue = rec.value;
-    g_EditParam.workValue.store(rec.value, kRelaxed);
-    g_EditParam.max = rec.max;
-    g_EditParam.min = rec.min;
-    g_EditParam.decimals = rec.decimals;
-    g_EditParam.digits = rec.digits;
-    g_EditParam.scale = rec.scale;
+    menuLoadEditRecord(rec);
     g_EditParam.cursor = 0;
     if (state == kFirstVoltPoint) CaliVoltStart();
     if (state == kFirstCurrPoint) CaliCurrStart();

@@ -1,5 +1,5 @@
 // The waveform builder editor's keys: knob ranges, typed numbers, row moves and the soft keys.
-#include "screens/menu/arb_edit_keys.h"
+#include "screens/menu/arbedit/arb_edit_keys.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
-#include "screens/menu/menu_page.h"
+#include "screens/menu/page/menu_page.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 
 namespace {

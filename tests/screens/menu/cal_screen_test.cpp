@@ -1,7 +1,7 @@
 // The calibration page stepped as the page manager steps it, on the simulated stage's calibration status:
 // the texts at their screen places (through the text hook), the popups by state and status, the
 // processing bit and the key lock.
-#include "screens/menu/cal_screen.h"
+#include "screens/menu/cal/cal_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "platform/stage/power_stage_sim.h"
-#include "screens/menu/cal_paint.h"
-#include "screens/menu/cali_pages.h"
+#include "screens/menu/cal/cal_paint.h"
+#include "screens/menu/cal/cali_pages.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/support/default_store.h"
 

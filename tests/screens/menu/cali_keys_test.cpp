@@ -1,6 +1,6 @@
 // The calibration states' keys on the simulated stage: the words written to the calibration mode (2353),
 // command (2354) and value (2443) registers, the states entered, the key lock and the messages.
-#include "screens/menu/cali_keys.h"
+#include "screens/menu/cal/cali_keys.h"
 
 #include <cmath>
 #include <mutex>
@@ -13,8 +13,8 @@
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"
 #include "platform/host/clock.h"
-#include "screens/menu/cali_pages.h"
-#include "screens/output/key_table.h"
+#include "screens/menu/cal/cali_pages.h"
+#include "screens/output/keys/key_table.h"
 #include "src/dev/panel_link.h"
 #include "tests/core/ctrl_fixture.h"
 

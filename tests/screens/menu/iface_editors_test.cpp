@@ -7,7 +7,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/state/fieldbus_flags.h"
 #include "core/system/state/sys_status.h"
-#include "screens/menu/lan_octet.h"
+#include "screens/menu/editors/lan_octet.h"
 #include "sysadmin/net/net_monitor.h"
 #include "sysadmin/net/net_state.h"
 #include "tests/screens/menu/menu_edit_fixture.h"

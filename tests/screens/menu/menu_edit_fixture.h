@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/menu/item_editor_slots.h"
+#include "screens/menu/editors/item_editor_slots.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
 
 namespace menutest {

@@ -15,8 +15,8 @@
 #include "core/system/state/parallel_link.h"
 #include "panel/menu/row_entries.h"
 #include "panel/menu_entries.h"
-#include "screens/menu/menu_key_slots.h"
-#include "screens/output/key_table.h"
+#include "screens/menu/nav/menu_key_slots.h"
+#include "screens/output/keys/key_table.h"
 #include "src/dev/panel_link.h"
 #include "tests/support/default_store.h"
 

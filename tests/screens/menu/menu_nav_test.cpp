@@ -1,6 +1,6 @@
 // The MENU lists' keys through the key table: the knob from row to row, the rows skipped on the top list,
 // enter and the cursor keys, the MENU key one level up, and the service lists' only way in.
-#include "screens/menu/menu_nav.h"
+#include "screens/menu/nav/menu_nav.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <set>
 
 #include "core/system/config/lan_cfg.h"
-#include "screens/menu/menu_nav_table.h"
+#include "screens/menu/nav/menu_nav_table.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
 
 namespace menutest {

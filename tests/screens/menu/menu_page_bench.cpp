@@ -4,7 +4,7 @@
 
 #include "GUI/lcd/lcd.h"
 #include "core/system/state/edit_state.h"
-#include "screens/menu/menu_page.h"
+#include "screens/menu/page/menu_page.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "panel/menu/menu_page_words.h"
 #include "panel/pages/text_log.h"
 #include "platform/host/root.h"
-#include "screens/menu/menu_page.h"
+#include "screens/menu/page/menu_page.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/support/default_store.h"
 

@@ -1,6 +1,6 @@
 // The MENU page stepped one update at a time: what it draws (text log and framebuffer), and which windows a
 // state or a changed value repaints (paint counts of the page's windows).
-#include "screens/menu/menu_page.h"
+#include "screens/menu/page/menu_page.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@
 #include "core/system/state/edit_state.h"
 #include "panel/menu/edit_follow.h"
 #include "panel/menu/menu_page_words.h"
-#include "screens/menu/menu_lists.h"
-#include "screens/menu/menu_page_cache.h"
-#include "screens/menu/menu_paint.h"
-#include "screens/menu/menu_windows.h"
+#include "screens/menu/page/menu_lists.h"
+#include "screens/menu/page/menu_page_cache.h"
+#include "screens/menu/page/menu_paint.h"
+#include "screens/menu/page/menu_windows.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 

@@ -12,7 +12,7 @@
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/stage/power_stage_sim.h"
-#include "screens/menu/service_key_slots.h"
+#include "screens/menu/service/service_key_slots.h"
 #include "sysadmin/sys_versions.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
 

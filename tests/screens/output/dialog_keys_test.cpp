@@ -17,7 +17,7 @@
 #include "core/system/state/sys_status.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
-#include "screens/output/key_table.h"
+#include "screens/output/keys/key_table.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"

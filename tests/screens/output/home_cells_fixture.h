@@ -18,8 +18,8 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/pages/text_log.h"
 #include "platform/host/root.h"
-#include "screens/output/home_paint.h"
-#include "screens/output/home_windows.h"
+#include "screens/output/home/home_windows.h"
+#include "screens/output/homepaint/home_paint.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/support/default_store.h"
 

@@ -1,6 +1,6 @@
 // The home views' keys through the key table: the settings-panel layouts and the knob's row selection,
 // preset mode, the soft keys of both views, and the keypad typing that reaches them.
-#include "screens/output/home_keys.h"
+#include "screens/output/keys/home_keys.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
-#include "screens/output/key_table.h"
-#include "screens/output/settings_layout.h"
+#include "screens/output/homepaint/settings_layout.h"
+#include "screens/output/keys/key_table.h"
 #include "src/dev/panel_link.h"
 #include "tests/support/default_store.h"
 

@@ -5,7 +5,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
-#include "screens/output/home_windows.h"
+#include "screens/output/home/home_windows.h"
 #include "tests/screens/output/home_paint_fixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
 #include "panel/draw/panel_shapes.h"
-#include "screens/output/home_paint.h"
-#include "screens/output/home_windows.h"
+#include "screens/output/home/home_windows.h"
+#include "screens/output/homepaint/home_paint.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/support/default_store.h"
 

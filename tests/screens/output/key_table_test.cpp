@@ -8,7 +8,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"
-#include "screens/output/key_table.h"
+#include "screens/output/keys/key_table.h"
 #include "src/dev/panel_link.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
-#include "screens/output/keypad_input.h"
+#include "screens/output/keys/keypad_input.h"
 #include "src/dev/panel_link.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The simple page on the framebuffer, driven through its page operations: what the text log records at
 // each cell's screen position after the view words change, the harmonic view with its held popup, and
 // the page's repaint queue.
-#include "screens/output/simple_screen.h"
+#include "screens/output/simple/simple_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@
 #include "core/system/state/output_flags.h"
 #include "panel/pages/text_log.h"
 #include "platform/host/root.h"
-#include "screens/output/simple_dirty.h"
-#include "screens/output/simple_windows.h"
+#include "screens/output/simple/simple_dirty.h"
+#include "screens/output/simple/simple_windows.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/screens/output/status_words_fixture.h"
 #include "tests/support/default_store.h"

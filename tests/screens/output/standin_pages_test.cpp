@@ -8,18 +8,18 @@
 #include <cstdio>
 #include <sstream>
 
+#include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "panel/gui_thread.h"
 #include "panel/pages/page_mgr.h"
 #include "panel/pages/text_log.h"
 #include "platform/host/root.h"
-#include "screens/menu/cal_screen.h"
-#include "screens/menu/menu_page.h"
-#include "screens/output/home_screen.h"
-#include "screens/output/simple_screen.h"
+#include "screens/menu/cal/cal_screen.h"
+#include "screens/menu/page/menu_page.h"
+#include "screens/output/home/home_screen.h"
+#include "screens/output/simple/simple_screen.h"
 #include "screens/seqsim/seqsim_screen.h"
-#include "core/system/config/iface_cfg.h"
 #include "tests/GUI/screen_fixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "screens/output/startup_screen.h"
+#include "screens/output/startup/startup_screen.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

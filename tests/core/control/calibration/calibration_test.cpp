@@ -10,7 +10,7 @@
 #include "core/control/calibration/cali_panel_request.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/system/state/edit_state.h"
-#include "screens/menu/cali_pages.h"
+#include "screens/menu/cal/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/support/popup_passes.h"
 

@@ -21,7 +21,7 @@
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/parser/scpi_errors.h"
-#include "screens/menu/cali_pages.h"
+#include "screens/menu/cal/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 

@@ -1,0 +1,33 @@
+#include "screens/menu/cal/cali_pages.h"
+
+#include "core/control/calibration/cal_state.h"
+#include "core/control/calibration/cali_step_record.h"
+#include "core/control/calibration/calibration.h"
+#include "core/params/access/key_entry.h"
+#include "core/system/state/edit_state.h"
+#include "panel/menu_entries.h"
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint32_t kItemList = 316, kFirstVoltPoint = 317, kFirstCurrPoint = 323, kDefaultConfirm = 329;
+}  // namespace
+
+void Enter_menuCalibration() {
+    g_MenuState.store(kItemList, std::memory_order_release);
+    menuResetEdit();
+    const auto selection = static_cast<int32_t>(g_CalState.savedSelection.load(kRelaxed));
+    g_EditParam.workValue.store(selection, kRelaxed);
+    g_EditParam.startValue = selection;
+}
+
+void caliEnterStep(uint32_t state) {
+    if (state < kFirstVoltPoint || state > kDefaultConfirm) return;
+    g_MenuState.store(state, std::memory_order_release);
+    menuResetEdit();
+    ParamRec rec{};
+    caliGetStepRecord(state, &rec);
+    menuLoadEditRecord(rec);
+    g_EditParam.cursor = 0;
+    if (state == kFirstVoltPoint) CaliVoltStart();
+    if (state == kFirstCurrPoint) CaliCurrStart();
+}

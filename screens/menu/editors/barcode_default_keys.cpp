@@ -1,0 +1,38 @@
+// The barcode slots' editors and the default-setting confirmation: neither edits a value.
+#include <atomic>
+
+#include "core/control/alarms/alarms.h"
+#include "core/control/sys_event.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/sys_status.h"
+#include "screens/menu/editors/item_edit_keys.h"
+#include "screens/menu/editors/menu_editor.h"
+#include "src/dev/panel_link.h"
+
+namespace {
+constexpr uint8_t kClassKeypad = 1;
+constexpr uint8_t kExit = 'T', kEnter = 'U';
+constexpr uint32_t kDefaultRow = 221;
+}  // namespace
+
+void menuListBarcodeEdit(uint32_t* ev) {
+    if (MenuEdit_CommonClasses(ev) || KeyEventClass(*ev) != kClassKeypad) return;
+    const uint32_t row = g_MenuState.load(std::memory_order_acquire) - 1;
+    if (KeyEventCode(*ev) == kExit)
+        MenuEdit_Exit(row);
+    else if (KeyEventCode(*ev) == kEnter)
+        MenuEdit_ReturnToRow(row);
+}
+
+// The busy bit stays set until the default has run (the run-time re-initialisation clears it), so a second
+// enter starts nothing.
+void KeyProcess_DefaultSetEnter(uint32_t* ev) {
+    if (KeyEventClass(*ev) != kClassKeypad) return;
+    if (KeyEventCode(*ev) == kExit) {
+        MenuEdit_ReturnToRow(kDefaultRow);
+    } else if (KeyEventCode(*ev) == kEnter && !SysStatusTest(kSysKeysBlocked)) {
+        AlarmTimerDefaults();
+        FactoryDefaultStart();
+        SysStatusSet(kSysKeysBlocked);
+    }
+}

@@ -1,0 +1,58 @@
+#include "screens/menu/nav/menu_key_slots.h"
+
+#include <array>
+
+#include "screens/menu/editors/misc_editors.h"
+#include "screens/menu/nav/menu_nav.h"
+#include "screens/menu/nav/menu_nav_table.h"
+#include "screens/menu/service/password_entry.h"
+#include "screens/output/keys/key_table.h"
+
+namespace {
+// USB Speed (166) and the fieldbus list owners (182, 187) have no row but take the row keys.
+constexpr uint32_t kRowlessStates[] = {166, 182, 187};
+constexpr size_t kRowlessCount = sizeof kRowlessStates / sizeof kRowlessStates[0];
+
+constexpr KeyHandler kMiscEditors[] = {
+    KeyProcess_IpkHoldEdit,
+    KeyProcess_OutputPhaseEdit,
+    KeyProcess_PhaseModeEdit,
+    KeyProcess_IpkhClrEdit,
+    KeyProcess_PowerOnEdit,
+    KeyProcess_BuzzerEdit,
+    KeyProcess_RemoteSenseEdit,
+    KeyProcess_SlewRateEdit,
+    KeyProcess_OutputRelayEdit,
+    KeyProcess_HarmModeEdit,
+    KeyProcess_ExtControlEdit,
+    KeyProcess_ACV_UnitEdit,
+    KeyProcess_SetChangePhase1Edit,
+    KeyProcess_VI_Monitor_Source1Edit,
+    KeyProcess_VI_Monitor_Source2Edit,
+    KeyProcess_VI_MonitorEdit,
+    KeyProcess_TriggerWidthEdit,
+    KeyProcess_TriggerSourceEdit,
+    KeyProcess_RelockEdit,
+    KeyProcess_AvgCountEdit,
+    KeyProcess_UpdateRateEdit,
+};
+constexpr size_t kMiscCount = sizeof kMiscEditors / sizeof kMiscEditors[0];
+
+constexpr auto BuildNavSlots() {
+    std::array<MenuKeySlot, kMenuNavRows + kRowlessCount + kMiscCount + 1> slots{};
+    size_t n = 0;
+    for (uint32_t i = 0; i < kMenuNavRows; ++i)
+        slots[n++] = {g_MenuNavTable[i].State, KeyProcess_SelectMenuItem};
+    for (uint32_t s : kRowlessStates)
+        slots[n++] = {s, KeyProcess_SelectMenuItem};
+    for (uint32_t i = 0; i < kMiscCount; ++i)
+        slots[n++] = {kMiscFirstEditor + 2 * i, kMiscEditors[i]};
+    slots[n++] = {224, KeyProcess_Password};
+    return slots;
+}
+constexpr auto kNavSlots = BuildNavSlots();
+}  // namespace
+
+int MenuNav_RegisterKeys() {
+    return KeyTable_RegisterMenu(kNavSlots.data(), kNavSlots.size());
+}

@@ -1,0 +1,118 @@
+// The service switch list's row actions (states 229-250).
+#include "screens/menu/service/service_switches.h"
+
+#include <atomic>
+
+#include "core/control/alarms/alarms.h"
+#include "core/regbus/reg_write.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/service_flags.h"
+#include "panel/menu/row_entries.h"
+#include "panel/runtime_init.h"
+
+namespace {
+
+enum class Act : uint8_t {
+    kWord,           // toggles a service word
+    kWordReenter,    // toggles a service word, then the row is entered again
+    kFlagBit,        // toggles a bit of the service flag word and writes the word to the power stage
+    kVersionDetail,  // toggles the "Version in detail" bit of the tuning flags
+    kAlarmMonitor,   // switches the alarm monitor over
+    kRdTestMode,     // R&D test mode on and the power limits raised; never cleared here
+};
+
+struct SwitchRow {
+    uint16_t state;
+    Act act;
+    uint8_t bit;                                // with kFlagBit
+    std::atomic<uint32_t> ServiceFlags::*word;  // with kWord, kWordReenter
+};
+
+constexpr SwitchRow Bit(uint16_t state, uint8_t bit) {
+    return {state, Act::kFlagBit, bit, nullptr};
+}
+constexpr SwitchRow Word(uint16_t state, std::atomic<uint32_t> ServiceFlags::*word, Act act = Act::kWord) {
+    return {state, act, 0, word};
+}
+constexpr SwitchRow Do(uint16_t state, Act act) {
+    return {state, act, 0, nullptr};
+}
+
+constexpr SwitchRow kSwitchRows[] = {
+    Word(229, &ServiceFlags::detailAlarm),
+    Bit(230, 0),  // OCP
+    Bit(231, 1),  // OTP
+    Bit(232, 2),  // OCPP
+    Bit(233, 3),  // voltage-measurement compensation
+    Bit(238, 4),  // Vset/frequency compensation
+    Do(239, Act::kVersionDetail),
+    Do(240, Act::kAlarmMonitor),
+    Word(241, &ServiceFlags::clearHwAlarm),
+    Bit(242, 13),  // OPP
+    Bit(243, 15),  // OVP
+    Bit(244, 9),   // capacitance compensation
+    Bit(245, 10),  // average-current compensation
+    Word(248, &ServiceFlags::threePhase1P2W, Act::kWordReenter),
+    Word(249, &ServiceFlags::tempDisplay, Act::kWordReenter),
+    Do(250, Act::kRdTestMode),
+};
+
+// The power stage's limits in R&D test mode: total and per phase, by model class.
+struct RdPowerLimit {
+    int32_t total, phase;
+};
+constexpr RdPowerLimit kRdLimit45kVA{6750, 2250};
+constexpr RdPowerLimit kRdLimit6kVA{9000, 3000};
+
+void RdTestModeOn() {
+    g_ServiceFlags.rdTestMode.store(1, std::memory_order_relaxed);
+    const RdPowerLimit& limit =
+        core::g_VaClass.load(std::memory_order_relaxed) == 2 ? kRdLimit6kVA : kRdLimit45kVA;
+    panel::g_RuntimeTuning.powerLimitTotal.store(limit.total, std::memory_order_relaxed);
+    panel::g_RuntimeTuning.powerLimitPhase.store(limit.phase, std::memory_order_relaxed);
+    BusReg_SetPowerLimitTotal(limit.total);
+    BusReg_SetPowerLimitPhase(limit.phase);
+}
+
+void Run(const SwitchRow& row) {
+    switch (row.act) {
+        case Act::kWord:
+            (g_ServiceFlags.*row.word).fetch_xor(1u, std::memory_order_relaxed);
+            return;
+        case Act::kWordReenter:
+            (g_ServiceFlags.*row.word).fetch_xor(1u, std::memory_order_relaxed);
+            menuEnterRowState(row.state);
+            return;
+        case Act::kFlagBit: {
+            // The control task changes its own bits of the word meanwhile: one atomic toggle, then the whole
+            // word as it stands goes out.
+            g_OutputOptionWord.fetch_xor(1u << row.bit, std::memory_order_acq_rel);
+            BusReg_SetServiceFlags(static_cast<int32_t>(g_OutputOptionWord.load(std::memory_order_acquire)));
+            return;
+        }
+        case Act::kVersionDetail:
+            IfaceServiceTuneToggle(storage::kServiceTuneVersionDetail);
+            return;
+        case Act::kAlarmMonitor:
+            if (IsAlarmMonitorOn())
+                AlarmMonitorOff();
+            else
+                AlarmMonitorOn();
+            return;
+        case Act::kRdTestMode:
+            RdTestModeOn();
+            menuEnterRowState(row.state);
+            return;
+    }
+}
+
+}  // namespace
+
+void menuServiceToggle() {
+    const uint32_t state = g_MenuState.load(std::memory_order_acquire);
+    for (const SwitchRow& row : kSwitchRows)
+        if (row.state == state) Run(row);
+}

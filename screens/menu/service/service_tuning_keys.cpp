@@ -1,0 +1,66 @@
+// The service tuning editors (states 256-266): a value stepped by the knob at the digit cursor, stored and
+// written to the power stage by the enter key. Typed digits are not taken.
+#include "screens/menu/service/service_tuning_keys.h"
+
+#include "core/params/access/key_entry.h"
+#include "core/system/state/edit_state.h"
+#include "screens/menu/editors/menu_editor.h"
+#include "screens/menu/service/service_tuning_table.h"
+#include "src/dev/panel_link.h"
+
+namespace {
+using namespace service_tuning;
+constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
+constexpr uint8_t kExit = 'T', kEnter = 'U';
+
+template <uint32_t State>
+void Keys(uint32_t* ev) {
+    if (MenuEdit_CommonClasses(ev)) return;
+    const TuneRow& r = TuneRowOf(State);
+    const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
+    if (cls == kClassCursor) {
+        MenuEdit_NumericKey(*ev);
+    } else if (cls == kClassKeypad && code == kEnter) {
+        TuneStore(r, g_EditParam.workValue.load(kRelaxed));
+        menuResetEdit();
+        MenuEdit_ReturnToRow(r.row);
+    } else if (cls == kClassKeypad && code == kExit) {
+        menuResetEdit();
+        MenuEdit_ReturnToRow(r.row);
+    }
+}
+}  // namespace
+
+void KeyProcess_9371_VoltSlewEdit(uint32_t* ev) {
+    Keys<256>(ev);
+}
+void KeyProcess_9371_FanSlewEdit(uint32_t* ev) {
+    Keys<257>(ev);
+}
+void KeyProcess_9371_FanDutyMaxEdit(uint32_t* ev) {
+    Keys<258>(ev);
+}
+void KeyProcess_9371_FanDutyMinEdit(uint32_t* ev) {
+    Keys<259>(ev);
+}
+void KeyProcess_9371_AvgCurrComp_kpEdit(uint32_t* ev) {
+    Keys<260>(ev);
+}
+void KeyProcess_9371_AvgCurrComp_kiEdit(uint32_t* ev) {
+    Keys<261>(ev);
+}
+void KeyProcess_9371_RD_Define1Edit(uint32_t* ev) {
+    Keys<262>(ev);
+}
+void KeyProcess_9371_RD_Define2Edit(uint32_t* ev) {
+    Keys<263>(ev);
+}
+void KeyProcess_9371_RD_Define3Edit(uint32_t* ev) {
+    Keys<264>(ev);
+}
+void KeyProcess_9371_RD_Define4Edit(uint32_t* ev) {
+    Keys<265>(ev);
+}
+void KeyProcess_9371_RD_Define5Edit(uint32_t* ev) {
+    Keys<266>(ev);
+}

@@ -1,8 +1,0 @@
-#pragma once
-// The row actions of the service lists and the entries of the service tuning editors, as the MENU
-// navigation table names them.
-#include "screens/menu/service_switches.h"
-#include "screens/menu/service_tuning_entries.h"
-
-void menuUpdateListAction();
-void menuServiceDataListAction();

@@ -1,0 +1,65 @@
+// The preview pane: what the focused top-menu entry holds, drawn once the preview delay has run out.
+#include <cstdarg>
+#include <cstdio>
+
+#include "GUI/draw/gui_2d.h"
+#include "GUI/lcd/color_rgb.h"
+#include "screens/menu/page/menu_fonts.h"
+#include "screens/menu/page/menu_page_cache.h"
+#include "screens/menu/page/menu_page_ops.h"
+#include "screens/menu/page/menu_paint.h"
+#include "screens/menu/page/menu_windows.h"
+#include "screens/menu/values/menu_preview_lines.h"
+
+namespace menu::preview {
+
+void Text(int x, int y, const char* text) {
+    GUI_DrawTextAt(text, x, y);
+}
+
+void Linef(int x, int y, const char* format, ...) {
+    char line[96];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    Text(x, y, line);
+}
+
+}  // namespace menu::preview
+
+void MenuPage_PaintPreview(WM_MSG_RECORD* msg) {
+    using namespace menu::preview;
+    if (!MenuWin_BeginPaint(msg)) return;
+    SetBkColorRGB(0xC0C0C0);
+    GUI_ClearWindow();
+    if (g_MenuPageCache.previewDelay != 0) return;
+    GUI_SelectFont(&kMenuListFont);
+    GUI_SetTextDrawMode(GUI_TM_TRANS);
+    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_VCENTER);
+    SetColorRGB(kSummary);
+    const uint32_t state = MenuPage_State();
+    switch (state) {
+        case 94:
+            return SystemInfo();
+        case 95:
+            return Misc();
+        case 138:
+            return Lan();
+        case 165:
+            return Usb();
+        case 170:
+            return Rs232();
+        case 179:
+        case 182:
+        case 187:
+            return OptionInterface(state);
+        case 192:
+            return Impedance();
+        case 207:
+            return Parallel();
+        default:
+            Explanation(state);
+            return;
+    }
+}

@@ -1,0 +1,89 @@
+// The wiring and output-mode changes seen by the home refresh: each resets the panel's selection and the
+// selected line and view, and queues every window whose content depends on the panel's layout. The
+// settings are written back one word each under the store's lock, so a key or remote write made meanwhile
+// to another word of the same record is kept.
+#include <atomic>
+
+#include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "screens/output/home/home_dirty_queue.h"
+#include "screens/output/home/home_layout.h"
+#include "screens/output/home/home_refresh.h"
+#include "screens/output/home/home_windows.h"
+
+namespace home {
+
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
+constexpr int kWiringCell = kWinStatusCell0 + 11;
+
+// Line L1 and the PHASE view.
+void FirstLinePhaseView() {
+    paramPutValue(0, kParamMeasItem1 + 5, 0, 0);
+    paramPutValue(0, kParamMeasItem7, 0, 0);
+}
+
+void QueuePanelRows(int count) {
+    for (int n = 0; n < count; ++n) {
+        Queue(PanelLabelWin(n));
+        Queue(PanelValueWin(n));
+    }
+}
+
+}  // namespace
+
+void PhaseModeChange(uint32_t phaseMode) {
+    g_HomePage.viewSel.store(0, kRelaxed);
+    g_HomeWindows.resetSelection = 1;
+    Queue(kWiringCell);
+    g_HomePage.panelPage.store(0, kRelaxed);
+    g_HomePage.panelRow.store(0, kRelaxed);
+    Queue(PanelValueWin(0));
+    FirstLinePhaseView();
+    if (phaseMode == k3P4W || phaseMode == k1P3W) g_EditAllPhases.store(1, kRelaxed);
+    if (phaseMode == k1P2W) SetPhaseBalanceMode(0);
+    if (phaseMode == k1P3W) SetPhaseBalanceMode(1);
+    Queue(PanelLabelWin(3));
+    Queue(PanelLabelWin(5));
+    Queue(kWinPhasor);
+    Queue(kWinPhaseHeader);
+    ApplyPhaseModeRule(phaseMode, true);
+    for (int n = 0; n < 12; ++n)
+        Queue(PanelValueWin(n));
+    Queue(kWinSoftKey0 + 1);
+    Queue(kWinSoftKey0 + 6);
+    QueueRange(kWinSetCell0, 9);
+    g_OutputRefresh.store(1, std::memory_order_release);
+}
+
+void OutputModeChange(uint32_t mode) {
+    g_HomeWindows.outputMode = mode;
+    if (g_HomeWindows.resetSelection == 1) {
+        g_HomePage.panelRow.store(0, kRelaxed);
+        g_HomeWindows.resetSelection = 0;
+    } else {
+        g_HomePage.panelRow.store(1, kRelaxed);
+    }
+    g_HomePage.rowMask.store(0, kRelaxed);
+    const bool noSecondPage = mode >= 2 && mode <= 4;
+    noSecondPage ? WM_Hide(g_HomeWin[kWinPanelScroll]) : WM_Show(g_HomeWin[kWinPanelScroll]);
+    FirstLinePhaseView();
+    const bool threeModule = GetPhaseMode() != k1P2W;
+    if (threeModule) g_EditAllPhases.store(1, kRelaxed);
+    QueuePanelRows(threeModule ? 6 : 12);
+    threeModule ? WM_Show(g_HomeWin[kWinPanelScroll]) : WM_Hide(g_HomeWin[kWinPanelScroll]);
+    for (int n = 0; n < 12; ++n) {
+        Queue(MeterCellWin(n));
+        Queue(CellTagWin(n));
+    }
+    QueueRange(kWinPowerCell0, 6);
+    Queue(kWinPhaseHeader);
+    QueueRange(kWinSoftKey0 + 1, 3);
+    Queue(kWinSoftKey0 + 6);
+}
+
+}  // namespace home

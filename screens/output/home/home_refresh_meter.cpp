@@ -1,0 +1,116 @@
+// The home refresh's measured part and the meter settings: the level bars, the meter cells on their
+// countdown (only when a new reading came), the hold, the item rows, the selected line and the view.
+#include <atomic>
+
+#include "core/control/measure/measurement.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/service_flags.h"
+#include "panel/draw/panel_shapes.h"
+#include "panel/statusbar/status_bar.h"
+#include "screens/output/home/home_dirty_queue.h"
+#include "screens/output/home/home_refresh.h"
+#include "screens/output/home/home_windows.h"
+
+namespace home {
+
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint32_t kMenuPageState = 94;
+constexpr int kLevelCell = kWinStatusCell0 + 1;
+
+bool BelowMenuPage() {
+    return g_MenuState.load(kRelaxed) < kMenuPageState;
+}
+
+void QueueMeterAndPower() {
+    for (int n = 0; n < 12; ++n)
+        Queue(MeterCellWin(n));
+    QueueRange(kWinPowerCell0, 6);
+}
+
+void LevelBars() {
+    statusbar::Inputs in;
+    statusbar::ReadInputs(&in);
+    bool differs = false;
+    for (int p = 0; p < 3; ++p)
+        differs |= static_cast<uint32_t>(in.levelPercent[p]) != g_HomeWindows.levels[p];
+    if (!differs) return;
+    for (int p = 0; p < 3; ++p)
+        g_HomeWindows.levels[p] = static_cast<uint32_t>(in.levelPercent[p]);
+    Queue(kLevelCell);
+}
+
+void MeterCountdown() {
+    if (g_HomeMeterCountdown > 0) {
+        --g_HomeMeterCountdown;
+        return;
+    }
+    if (g_ServiceFlags.tempDisplay.load(kRelaxed) == 1) Queue(kWinPhaseHeader);
+    if ((g_MeasRefreshFlags.load(std::memory_order_acquire) & kMeasRefreshDue) != 0) {
+        QueueMeterAndPower();
+        g_MeasRefreshFlags.fetch_and(~kMeasRefreshDue, std::memory_order_acq_rel);
+    }
+    g_HomeMeterCountdown = paramGetValue(kParamUpdateRate, 0, 0) == 1 ? 5 : 10;
+}
+
+}  // namespace
+
+void MeterStep() {
+    const uint32_t hold =
+        (g_ParamFlags.load(std::memory_order_acquire) & core::kFlagMeterHold) != 0 ? 1u : 0u;
+    if (hold != g_HomeWindows.meterHold) {
+        g_HomeWindows.meterHold = hold;
+        Queue(kWinSoftKey0 + 7);
+        QueueMeterAndPower();
+        for (int n = 0; n < 3; ++n)
+            Queue(CellTagWin(n));
+        return;
+    }
+    LevelBars();
+    if (hold == 0) MeterCountdown();
+}
+
+void ItemRowSteps() {
+    for (int k = 0; k < 4; ++k) {
+        const uint32_t id = kParamMeasItem1 + static_cast<uint32_t>(k);
+        const auto item = static_cast<uint32_t>(paramGetValue(id, 0, 0));
+        if (item == g_HomeWindows.items[k]) continue;
+        g_HomeWindows.items[k] = item;
+        if (BelowMenuPage()) {
+            for (int col = 0; col < 3; ++col)
+                Queue(MeterCellWin(4 * col + k));
+            for (int col = 0; col < 3; ++col)
+                Queue(CellTagWin(4 * col + k));
+            Queue(kWinSoftKey0 + 1 + k);
+        }
+        if (g_MenuState.load(kRelaxed) == id) {
+            g_EditParam.workValue.store(static_cast<int32_t>(item), kRelaxed);
+            MoveWindowRelative(g_HomeWin[kWinItemListHead0 + k], 0, 25 * static_cast<int>(item),
+                               g_HomeWin[kWinItemList0 + k]);
+        }
+    }
+    const auto line = static_cast<uint32_t>(GetSelectedLine());
+    if (line != g_HomeWindows.lineForKey) {
+        g_HomeWindows.lineForKey = line;
+        if (BelowMenuPage()) Queue(kWinSoftKey0 + 1);
+    }
+    const auto view = static_cast<uint32_t>(GetPhaseLineView());
+    if (view != g_HomeWindows.view) {
+        g_HomeWindows.view = view;
+        if (BelowMenuPage()) {
+            Queue(kWinSoftKey0 + 1);
+            Queue(kWinSoftKey0 + 6);
+        }
+        Queue(kWinPhasor);
+        QueueRange(kWinSetCell0, 9);
+        for (int n = 0; n < 6; ++n) {
+            Queue(PanelValueWin(n));
+            Queue(PanelLabelWin(n));
+        }
+    }
+}
+
+}  // namespace home

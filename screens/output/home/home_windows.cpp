@@ -1,0 +1,37 @@
+#include "screens/output/home/home_windows.h"
+
+std::array<WM_HWINDOW, home::kWinCount> g_HomeWin{};
+
+int HomeWin_IndexOf(WM_HWINDOW h) {
+    if (h == 0) return -1;
+    for (int i = 0; i < home::kWinCount; ++i)
+        if (g_HomeWin[i] == h) return i;
+    return -1;
+}
+
+namespace home {
+
+// Three-phase wirings show six rows a page; past the first page the rows a mode skips (its duty row,
+// or both duty and wave in the modes with a gain row) close up, so the index steps back by one more.
+PanelSlot PanelSlotOfRow(uint32_t row, uint32_t phaseMode, uint32_t outputMode) {
+    const bool noSecondPage = outputMode >= 2 && outputMode <= 4;
+    const bool modeGroupA = outputMode <= 1 || (outputMode >= 7 && outputMode <= 9);  // 0, 1, 7, 8, 9
+    const bool modeGroupB = outputMode == 5 || outputMode == 6;
+    PanelSlot s{0, row};
+    if (phaseMode != 1) {
+        s.page = (row > 5 && !noSecondPage) ? 1u : 0u;
+        if (s.page == 0) return s;
+        if (modeGroupA && row > 8)
+            s.index = row - 7;
+        else if (modeGroupB && row > 9)
+            s.index = row - 7;
+        else
+            s.index = row - 6;
+        return s;
+    }
+    s.page = (row > 12 && !noSecondPage) ? 1u : 0u;
+    if ((modeGroupA && row > 8) || (modeGroupB && row > 9)) s.index = row - 1;
+    return s;
+}
+
+}  // namespace home

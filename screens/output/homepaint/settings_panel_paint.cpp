@@ -1,0 +1,80 @@
+// Drawing one settings-panel row into its label or value window.
+#include "GUI/draw/gui_2d.h"
+#include "GUI/gui_context.h"
+#include "GUI/lcd/color_rgb.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/edit_state.h"
+#include "panel/draw/panel_shapes.h"
+#include "panel/pages/panel_fonts.h"
+#include "screens/output/homepaint/settings_labels.h"
+#include "screens/output/homepaint/settings_layout.h"
+#include "screens/output/homepaint/settings_panel.h"
+
+namespace {
+
+constexpr uint32_t k1P3W = 2;
+constexpr int32_t kCodeAngleL2 = 16, kCodeWave = 13, kCodeDuty = 14;
+constexpr uint32_t kLabelBack = 0x333333, kValueBack = 0x4D4D4D, kWhite = 0xFFFFFF, kBlack = 0x000000;
+// The highlight box: the whole value, or its left (wave) or right (duty) part.
+constexpr int kBoxWidth = 103, kWaveWidth = 45, kDutyX = 45, kDutyWidth = 58;
+constexpr int kTextX = 2, kSecondX = 47, kTextY = 3;
+
+bool EmptyRow(int32_t code) {
+    return code == home::kItemFiller || code == home::kItemEnd;
+}
+
+void Text(const char* text, uint32_t colour, int x) {
+    if (text[0] == '\0') return;
+    SetColorRGB(colour);
+    GUI_DrawTextAt(text, x, kTextY);
+}
+
+void TextStyle() {
+    GUI_SetTextDrawMode(GUI_TM_TRANS);
+    GUI_SelectFont(&kFont24);
+    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
+}
+
+}  // namespace
+
+void SettingsPanel_PaintLabel(int32_t code) {
+    SetBkColorRGB(kLabelBack);
+    GUI_ClearWindow();
+    if (EmptyRow(code)) return;
+    TextStyle();
+    SetColorRGB(kWhite);
+    GUI_DrawTextAt(home::SettingsLabelOf(code), 0, 0);
+}
+
+void SettingsPanel_SetAllFlag(bool highlighted, uint32_t value) {
+    if (GetPhaseMode() != k1P3W)
+        g_HomePage.allPhasesLock.store(0, std::memory_order_relaxed);
+    else if (highlighted)
+        g_HomePage.allPhasesLock.store(value, std::memory_order_relaxed);
+}
+
+void SettingsPanel_PaintValue(int32_t code, bool highlighted) {
+    SetBkColorRGB(kValueBack);
+    GUI_ClearWindow();
+    if (EmptyRow(code)) return;
+    SettingsPanel_SetAllFlag(highlighted, code == kCodeAngleL2 ? 0 : 1);
+    const home::PanelValueText t = home::PanelValueTextOf(code);
+    TextStyle();
+    if (!highlighted) {
+        Text(t.main, kWhite, kTextX);
+        if (t.code == kCodeWave) Text(t.second, kWhite, kSecondX);
+        return;
+    }
+    if (t.code == kCodeDuty) {
+        DrawPanelBar30(kDutyX, 0, kDutyWidth);
+        Text(t.main, kBlack, kSecondX);
+        Text(t.second, kWhite, kTextX);
+    } else if (t.code == kCodeWave) {
+        DrawPanelBar30(0, 0, t.second[0] != '\0' ? kWaveWidth : kBoxWidth);
+        Text(t.main, kBlack, kTextX);
+        Text(t.second, kWhite, kSecondX);
+    } else {
+        DrawPanelBar30(0, 0, kBoxWidth);
+        Text(t.main, kBlack, kTextX);
+    }
+}

@@ -1,0 +1,223 @@
+// The texts of the settings panel's values, by item code.
+#include <climits>
+#include <cstdio>
+
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
+#include "panel/draw/value_format.h"
+#include "panel/overlay/overlay_paint.h"
+#include "screens/output/homepaint/settings_labels.h"
+#include "screens/output/homepaint/settings_panel.h"
+#include "screens/output/keys/panel_rows.h"
+
+namespace home {
+
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint32_t k3P4W = 0, k1P3W = 2;
+constexpr int32_t kWaveSquare = 17;
+constexpr int32_t kWholeDegreeMax = 3590;  // 359 degrees with no decimals
+constexpr int32_t kFourDigits = 9999;
+constexpr double kSqrt3 = 1.7320508075688772;
+
+enum Code : int32_t {
+    kPhase = 0,
+    kMode = 1,
+    kAcv = 2,
+    kDcv = 3,
+    kFreq = 4,
+    kIrms = 5,
+    kI = 6,
+    kOnPhs = 7,
+    kOffPhs = 8,
+    kGain = 9,
+    kSig = 10,
+    kSeqTest = 11,
+    kSimTest = 12,
+    kWave = 13,
+    kDuty = 14,
+    kAngleL2 = 16,
+    kAngleL3 = 17,
+    kSrc = 18,
+    kSyncPhs = 19,
+};
+
+ParamRec Rec(uint32_t id, uint32_t unit) {
+    ParamRec r{};
+    paramRW(0, id, &r, unit);
+    return r;
+}
+
+template <size_t N>
+void Put(char (&out)[N], const char* text) {
+    std::snprintf(out, N, "%s", text);
+}
+
+template <size_t N>
+void Number(char (&out)[N], int32_t value, const ParamRec& r, int decimals) {
+    FormatScaledValue(2, value, out, N, decimals, r.scale, r.unitText != nullptr ? r.unitText : "");
+}
+
+int VoltDecimals(int32_t v) {
+    return v >= -kFourDigits && v <= kFourDigits ? 2 : 1;
+}
+
+template <size_t N>
+void DutyText(char (&out)[N], uint32_t phase) {
+    const ParamRec r = Rec(kParamWaveDuty, phase);
+    const float duty = static_cast<float>(r.value) * r.scale;
+    if (GetFrequency(static_cast<int>(phase)) <= kFourDigits)
+        std::snprintf(out, N, "%.1f%%", static_cast<double>(duty));
+    else
+        std::snprintf(out, N, "%d%%", static_cast<int>(duty));
+}
+
+// The line AC voltage may reach the phase maximum as a line-to-line value; the line record takes that
+// limit, and a value above it is brought down to it.
+int32_t LineAcv(ParamRec* line, uint32_t phase) {
+    const int32_t phaseMax = Rec(kParamAcv, phase).max;
+    const int32_t max =
+        GetPhaseMode() == k3P4W ? static_cast<int32_t>(phaseMax * kSqrt3 + 0.5) : phaseMax * 2;
+    paramPutLimit(1, kParamAcvLine, max, 0);
+    *line = Rec(kParamAcvLine, 0);
+    return paramClampValue(kParamAcvLine, max, INT32_MIN, 0);
+}
+
+int32_t LineDcv(ParamRec* line, uint32_t phase) {
+    const ParamRec p = Rec(kParamDcv, phase);
+    paramPutLimit(1, kParamDcvLine, p.max * 2, 0);
+    paramPutLimit(2, kParamDcvLine, p.min * 2, 0);
+    *line = Rec(kParamDcvLine, 0);
+    return paramClampValue(kParamDcvLine, p.max * 2, p.min * 2, 0);
+}
+
+template <size_t N>
+void VoltText(char (&out)[N], int32_t code, uint32_t phase) {
+    ParamRec r{};
+    int32_t value = 0;
+    if (GetPhaseLineView() == 1) {
+        value = code == kAcv ? LineAcv(&r, phase) : LineDcv(&r, phase);
+    } else {
+        r = Rec(code == kAcv ? kParamAcv : kParamDcv, phase);
+        value = r.value;
+    }
+    Number(out, value, r, VoltDecimals(value));
+}
+
+// An ON or OFF phase in whole degrees stops at 359; the panel puts a larger one back as 359.
+template <size_t N>
+void StartStopText(char (&out)[N], uint32_t id, uint32_t phase) {
+    const ParamRec r = Rec(id, phase);
+    if (r.state == 0) {
+        Put(out, "FREE");
+        return;
+    }
+    int32_t value = r.value;
+    if (r.decimals == 0 && value > kWholeDegreeMax)
+        value = paramClampValue(id, kWholeDegreeMax, INT32_MIN, phase);
+    Number(out, value, r, r.decimals);
+}
+
+template <size_t N>
+void WaveName(char (&out)[N], uint32_t phase) {
+    panel::WaveformName(GetWaveform(static_cast<int>(phase)), out, static_cast<int>(N));
+}
+
+// The Wave and duty rows share a window: with a square wave the selected duty row shows there as the
+// duty, without one the selection goes back to the Wave row.
+int32_t SharedWaveCode(int32_t code, uint32_t phase) {
+    if (code != kWave) return code;
+    const uint32_t duty = DutyRowOf(GetOutputMode());
+    if (g_HomePage.panelRow.load(kRelaxed) != duty) return code;
+    if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) return kDuty;
+    uint32_t expected = duty;
+    g_HomePage.panelRow.compare_exchange_strong(expected, duty - 1, kRelaxed);
+    return code;
+}
+
+}  // namespace
+
+PanelValueText PanelValueTextOf(int32_t code) {
+    const uint32_t phase = core::SelectedPhase();
+    PanelValueText t{};
+    t.code = SharedWaveCode(code, phase);
+    switch (t.code) {
+        case kPhase: {
+            const uint32_t wiring = GetPhaseMode();
+            if (IsBalanceActive() != 0 || wiring == k1P3W)
+                Put(t.main, NameOf(kViewNames, GetPhaseLineView()));
+            else
+                Put(t.main, NameOf(kLineNames, GetSelectedLine()));
+            break;
+        }
+        case kMode:
+            Put(t.main, NameOf(kOutputModeNames, static_cast<int32_t>(GetOutputMode())));
+            break;
+        case kAcv:
+        case kDcv:
+            VoltText(t.main, t.code, phase);
+            break;
+        case kFreq: {
+            const ParamRec r = Rec(kParamFreq, phase);
+            Number(t.main, r.value, r, r.decimals);
+            break;
+        }
+        case kIrms:
+        case kI: {
+            const ParamRec r = Rec(kParamCurrLimit2, phase);
+            Number(t.main, r.value, r, r.value <= kFourDigits ? 2 : 1);
+            break;
+        }
+        case kGain: {
+            const ParamRec r = Rec(kParamGain, phase);
+            Number(t.main, r.value, r, r.decimals);
+            break;
+        }
+        case kAngleL2:
+        case kAngleL3: {
+            const ParamRec r = Rec(t.code == kAngleL2 ? kParamBalance2 : kParamBalance3, 0);
+            Number(t.main, r.value, r, r.decimals);
+            break;
+        }
+        case kOnPhs:
+            StartStopText(t.main, kParamOnPhase, phase);
+            break;
+        case kOffPhs:
+            StartStopText(t.main, kParamOffPhase, phase);
+            break;
+        case kSyncPhs: {
+            const ParamRec r = Rec(kParamSyncPhase, 0);
+            const int32_t shown = r.decimals == 0 && r.value > kWholeDegreeMax ? kWholeDegreeMax : r.value;
+            Number(t.main, shown, r, r.decimals);
+            break;
+        }
+        case kSig:
+            Put(t.main, panel::SigSourceName(GetMainSig()));
+            break;
+        case kSrc:
+            Put(t.main, panel::ExtSourceName(GetMainSrc(static_cast<int>(phase))));
+            break;
+        case kSeqTest:
+            Put(t.main, "SEQ ...");
+            break;
+        case kSimTest:
+            Put(t.main, "SIM ...");
+            break;
+        case kWave:
+            WaveName(t.main, phase);
+            if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) DutyText(t.second, phase);
+            break;
+        case kDuty:
+            DutyText(t.main, phase);
+            WaveName(t.second, phase);
+            break;
+        default:
+            break;
+    }
+    return t;
+}
+
+}  // namespace home

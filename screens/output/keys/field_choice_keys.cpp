@@ -1,0 +1,256 @@
+#include <atomic>
+#include <cmath>
+
+#include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_dirty.h"
+#include "core/params/param_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/util/num_util.h"
+#include "panel/edit/edit_common.h"
+#include "panel/edit/home_edit_keys.h"
+#include "panel/menu_entries.h"
+#include "screens/output/keys/field_keys.h"
+#include "screens/output/keys/field_rows.h"
+#include "src/dev/panel_link.h"
+
+using panel::edit::EntryPending;
+
+namespace screens::fields {
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
+constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
+constexpr uint8_t kSoftKey8 = 96;
+constexpr uint32_t kWiring3P4W = 0, kWiring1P2W = 1, kWiring1P3W = 2;
+constexpr int32_t kSin = 16;
+constexpr uint32_t kLastMode = 9;
+constexpr uint32_t kParamSelectedLine = kParamMeasItem1 + 5;  // the line the phase fields edit
+
+int32_t Work() {
+    return g_EditParam.workValue.load(kRelaxed);
+}
+void SetWork(int32_t v) {
+    g_EditParam.workValue.store(v, kRelaxed);
+}
+int32_t Cursor() {
+    return static_cast<int32_t>(g_EditParam.cursor);
+}
+int Line() {
+    return static_cast<int>(panel::edit::EditLine());
+}
+
+// Class 2 and 5 keys mean the same in every field.
+bool CommonKeys(uint32_t* ev) {
+    switch (KeyEventClass(*ev)) {
+        case kClassShortcut: KeyProcess_HomeParamKeys(ev); return true;
+        case kClassFunction: KeyProcess_HomeCommonKeys(ev); return true;
+        default: return false;
+    }
+}
+
+void PutItem(uint32_t id, int32_t value) {
+    ParamRec rec;
+    paramRW(0, id, &rec, 0);
+    rec.value = value;
+    paramRW(1, id, &rec, 0);
+}
+
+// The line/view field shows the PHASE/LINE view where balanced output has one; elsewhere the line.
+bool ViewField() {
+    const uint32_t wiring = GetPhaseMode();
+    const uint32_t mode = GetOutputMode();
+    const bool balanced = GetPhaseBalanceMode() == 1 && (wiring == kWiring3P4W || wiring == kWiring1P3W);
+    return balanced && (mode <= 1 || (mode >= 7 && mode <= 9));
+}
+
+void ChoiceLimits(Choice choice, int32_t* max, int32_t* min) {
+    *max = g_EditParam.max;
+    *min = g_EditParam.min;
+    if (choice == Choice::kMode) {
+        *max = kLastMode;
+        *min = 0;
+    } else if (choice == Choice::kLineView) {
+        const uint32_t wiring = GetPhaseMode();
+        const uint32_t mode = GetOutputMode();
+        const bool balanced = GetPhaseBalanceMode() == 1 && (wiring == kWiring3P4W || wiring == kWiring1P3W);
+        *min = 0;
+        if (balanced && (mode <= 1 || mode == 7 || mode == 8)) *max = 1;
+        else if (balanced && mode == 9) *max = 0;
+        else *max = wiring == kWiring3P4W ? 2 : 0;
+    }
+}
+
+// A wave shape edited on all phases (All, or the 1P3W wiring that always moves both) goes to the three.
+void WaveAllPhases(int32_t wave) {
+    if (!panel::edit::EditAllPhases() && GetPhaseMode() != kWiring1P3W) return;
+    if (GetWaveform(0) == wave && GetWaveform(1) == wave && GetWaveform(2) == wave) return;
+    MarkParamGroupChanged(1, kParamWaveShape);
+    for (int p = 0; p < 3; ++p)
+        SetWaveform(wave, p);
+}
+
+void ApplyChoice(Choice choice, int32_t value) {
+    switch (choice) {
+        case Choice::kWave:
+            SetWaveform(value, Line());
+            if (GetPhaseBalanceMode() == 1 && value != kSin) PutItem(kParamMeasItem7, 0);
+            break;
+        case Choice::kLineView:
+            if (!ViewField()) PutItem(kParamSelectedLine, value);
+            else if (GetWaveformSel() == kSin) PutItem(kParamMeasItem7, value);
+            else ShowMessage(2, "Valid Only All Phase is SIN\nWave Shape and Balance");
+            break;
+        case Choice::kMode: SetOutputMode(static_cast<uint32_t>(value)); break;
+        case Choice::kSig: SetMainSig(value, Line()); break;
+        case Choice::kSrc:
+            if (panel::edit::EditAllPhases()) MarkParamGroupChanged(1, kParamMainSrc);
+            SetMainSrc(value, Line());
+            break;
+        case Choice::kNone: break;
+    }
+}
+
+void SetKind(uint32_t state, int32_t kind) {
+    const uint32_t bit = state == kParamVpkKind ? core::kFlagVpkKind
+                         : state == kParamFreqLimitKind ? core::kFlagFreqLimitKind
+                                                        : core::kFlagIpkKind;
+    if ((kind & 1) != 0) g_ParamFlags.fetch_or(bit, kRelaxed);
+    else g_ParamFlags.fetch_and(~bit, kRelaxed);
+}
+
+// Each duty is a whole number of the steps the frequency allows: 10 % above 1 kHz, 1 % above 100 Hz.
+int32_t RoundDuty(int32_t duty, int32_t frequency) {
+    if (frequency >= 100000 && duty > 99 && duty < 901) return (duty + 50) / 100 * 100;
+    if (frequency >= 10000 && frequency < 100000 && duty > 9 && duty < 991) return (duty + 5) / 10 * 10;
+    return duty;
+}
+
+void DutyEnter() {
+    const int32_t work = Work();
+    const int32_t max = g_EditParam.max, min = g_EditParam.min;
+    if ((panel::edit::EditAllPhases() || GetPhaseMode() == kWiring1P3W) &&
+        (GetWaveDuty(0) != work || GetWaveDuty(1) != work || GetWaveDuty(2) != work)) {
+        MarkParamGroupChanged(1, kParamWaveShape);
+        for (int p = 0; p < 3; ++p)
+            SetWaveDuty(work, p, max, min);
+    }
+    if (EntryPending()) {
+        const int line = Line();
+        ParamRec rec;
+        paramRW(0, kParamWaveDuty, &rec, static_cast<uint32_t>(line));
+        const int32_t duty = TypedDuty(g_EditBuf.entryValue, rec.scale, rec.digits, GetFrequency(line));
+        if (duty != GetWaveDuty(line)) {
+            if (duty < 0) {
+                menuResetEdit();
+            } else {
+                SetWork(duty);
+                g_EditParam.startValue = duty;
+                SetWaveDuty(duty, line, max, min);
+            }
+        }
+    }
+    menuGoAdvenceScreen();
+}
+}  // namespace
+
+void KindField(uint32_t state, uint32_t* ev) {
+    if (CommonKeys(ev)) return;
+    const uint8_t code = KeyEventCode(*ev);
+    switch (KeyEventClass(*ev)) {
+        case kClassKeypad:
+            if (code == kEnterKey) {
+                const bool second = (Work() & 1) != 0;
+                const uint32_t first = state == kParamVpkKind ? kParamVpkMax
+                                       : state == kParamFreqLimitKind ? kParamFreqLimitHi
+                                                                      : kParamIpkMax;
+                const uint32_t other = state == kParamVpkKind ? kParamVpkMin
+                                       : state == kParamFreqLimitKind ? kParamFreqLimitLo
+                                                                      : kParamIpkMin;
+                menuEnterParamState(second ? other : first);
+            } else if (code == kExitKey) {
+                if (EntryPending()) menuResetEdit();
+                else menuGoAdvenceScreen();
+            }
+            break;
+        case kClassSoft:
+            if (code == kSoftKey8) menuGoAdvenceScreen();
+            break;
+        case kClassCursor:
+            if (code == kKnob) SetWork(EditValueStep(Work(), Cursor(), KeyEventDelta(*ev), 1, 0));
+            else if (state == kParamIpkKind && (code == kCursorDown || code == kCursorUp)) SetWork(code == kCursorDown ? 1 : 0);
+            else return;
+            SetKind(state, Work());
+            break;
+        default: break;
+    }
+}
+
+void RangeField(uint32_t* ev) {
+    if (CommonKeys(ev)) return;
+    const uint8_t code = KeyEventCode(*ev);
+    const uint8_t cls = KeyEventClass(*ev);
+    if (cls == kClassKeypad && (code == kExitKey || code == kEnterKey)) {
+        menuGoAdvenceScreen();
+        return;
+    }
+    if (cls != kClassSoft) return;
+    const bool twoWire = GetPhaseMode() == kWiring1P2W;
+    const uint32_t mode = GetOutputMode();
+    if (code == 'Y' && (mode <= 2 || mode == 7 || mode == 8)) SetVoltRange(twoWire ? 6 : 4);
+    else if (code == '[') SetVoltRange(twoWire ? 3 : 1);
+    else if (code == '\\') SetVoltRange(twoWire ? 2 : 0);
+}
+
+void ChoiceField(const FieldRow& row, uint32_t* ev) {
+    if (CommonKeys(ev)) return;
+    const uint8_t code = KeyEventCode(*ev);
+    switch (KeyEventClass(*ev)) {
+        case kClassKeypad:
+            if (code != kExitKey && code != kEnterKey) break;
+            if (code == kEnterKey) {
+                const int32_t work = Work();
+                if (row.choice == Choice::kWave) WaveAllPhases(work);
+                if (work != g_EditParam.startValue) {
+                    g_EditParam.startValue = work;
+                    ApplyChoice(row.choice, work);
+                }
+            }
+            menuGoAdvenceScreen();
+            break;
+        case kClassCursor:
+            if (code == kKnob) {
+                int32_t max = 0, min = 0;
+                ChoiceLimits(row.choice, &max, &min);
+                SetWork(EditValueStep(Work(), Cursor(), row.knobSign * KeyEventDelta(*ev), max, min));
+            }
+            break;
+        default: break;
+    }
+}
+
+void DutyField(uint32_t* ev) {
+    if (CommonKeys(ev)) return;
+    const uint8_t code = KeyEventCode(*ev);
+    switch (KeyEventClass(*ev)) {
+        case kClassKeypad:
+            if (code == kEnterKey) DutyEnter();
+            else if (code == kExitKey) menuEditParamEnterKey(ev, kParamWaveDuty);
+            break;
+        case kClassCursor: menuEditParamKnobKey(ev, kParamWaveDuty); break;
+        default: break;
+    }
+}
+
+}  // namespace screens::fields
+
+int32_t screens::TypedDuty(double entry, float scale, int32_t digitSetting, int32_t frequency) {
+    const int32_t lo = digitSetting == 1 ? 100 : digitSetting == 2 ? 10 : 1;
+    const int32_t hi = digitSetting == 1 ? 900 : digitSetting == 2 ? 990 : 999;
+    // Past the 32-bit range the number is out of bounds whatever it rounds to.
+    const double steps = scale != 0.0f ? (entry + (entry < 0 ? -0.005 : 0.005)) / scale : 0.0;
+    if (!(std::fabs(steps) < 2147483647.0)) return -1;
+    const int32_t duty = fields::RoundDuty(static_cast<int32_t>(steps), frequency);
+    return duty < lo || duty > hi ? -1 : duty;
+}

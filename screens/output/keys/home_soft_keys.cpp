@@ -1,0 +1,184 @@
+// The soft keys of the two home views (their labels are the pages' own).
+#include <atomic>
+
+#include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
+#include "core/params/param_rec.h"
+#include "core/params/param_store.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "panel/menu_entries.h"
+#include "screens/output/keys/home_keys.h"
+#include "src/dev/panel_link.h"
+
+std::atomic<void (*)()> g_HomeScreenHide{nullptr};
+std::atomic<void (*)()> g_HomeScreenShow{nullptr};
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint8_t kDisplayKey = 'Y', kLineKey = 'Z', kItem1Key = '[', kItem4Key = '^', kEachAllKey = '_',
+                  kRunHoldKey = 96;
+constexpr uint8_t kSimpleKey = '[', kMeterKey = '\\', kPageUpKey = ']', kPageDownKey = '^';
+constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2, kMeasItem1State = 38;
+constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
+constexpr int32_t kWaveSine = 16;
+constexpr uint32_t kLastHarmonicPage = 4;
+constexpr int32_t kMsgMeterFrozen = 14;
+
+// The menu/control thread writes these words and the GUI thread reads them: one atomic step each.
+template <class F>
+void Update(std::atomic<uint32_t>& word, F next) {
+    uint32_t old = word.load(kRelaxed);
+    while (!word.compare_exchange_weak(old, next(old), kRelaxed)) {
+    }
+}
+
+void CallHook(const std::atomic<void (*)()>& hook) {
+    if (auto fn = hook.load(std::memory_order_acquire)) fn();
+}
+
+// A soft key pressed from an item field (a measurement item) rather than from a home view.
+bool FromHomeView() {
+    const uint32_t state = g_MenuState.load(kRelaxed);
+    return state == kAdvanceScreen || state == kSimpleScreen;
+}
+
+bool MeterFrozen() {
+    return (g_ParamFlags.load(kRelaxed) & core::kFlagMeterHold) != 0;
+}
+
+void ToggleMeterFrozen() {
+    const uint32_t old = g_ParamFlags.fetch_xor(core::kFlagMeterHold, kRelaxed);
+    if ((old & core::kFlagMeterHold) == 0) ShowMessage(2, "Meter Frozen");
+}
+
+bool ModeIn(uint32_t mode, std::initializer_list<uint32_t> modes) {
+    for (uint32_t m : modes)
+        if (m == mode) return true;
+    return false;
+}
+
+// One step of a parameter's value, n values around (the record is read and written whole).
+void CycleParam(uint32_t id, int32_t n) {
+    ParamRec rec{};
+    paramRW(0, id, &rec, 0);
+    rec.value = n <= 1 ? 0 : (rec.value + 1) % n;
+    paramRW(1, id, &rec, 0);
+}
+
+void CycleSelectedLine() {
+    const uint32_t wiring = GetPhaseMode();
+    CycleParam(kParamMeasItem1 + 5, wiring == k3P4W ? 3 : wiring == k1P3W ? 2 : 1);
+}
+
+void AdvanceDisplayKey() {
+    if (!FromHomeView()) {
+        menuGoAdvenceScreen();
+        g_HomePage.viewSel.store(0, kRelaxed);
+    } else if (g_HomePage.viewSel.load(kRelaxed) == 0) {
+        menuGoAdvenceScreen();
+        CallHook(g_HomeScreenHide);
+        CallHook(g_HomeScreenShow);
+        if (GetPhaseMode() == k1P2W)
+            menuToggleHomeScreen();
+        else
+            g_HomePage.viewSel.store(1, kRelaxed);
+    } else {
+        menuToggleHomeScreen();
+    }
+}
+
+void LineViewKey() {
+    const uint32_t wiring = GetPhaseMode(), mode = GetOutputMode();
+    const bool balanced = GetPhaseBalanceMode() == 1;
+    if (!balanced || wiring == k1P2W || (wiring == k3P4W && mode >= 2 && mode <= 6)) {
+        CycleSelectedLine();
+    } else if (ModeIn(mode, {0, 1, 7, 8})) {
+        if (GetWaveformSel() == kWaveSine)
+            CycleParam(kParamMeasItem7, 2);
+        else
+            ShowMessage(2, "Valid Only All Phase is SIN\nWave Shape and Balance");
+    } else {
+        ShowMessage(2, "Invalid in \nThis Output Mode");
+    }
+}
+
+void EachAllKey() {
+    const bool locked = g_HomePage.allPhasesLock.load(kRelaxed) == 1;
+    if (GetPhaseMode() == k1P2W) {
+        g_EditAllPhases.store(0, kRelaxed);
+    } else if (GetPhaseBalanceMode() == 1 && ModeIn(GetOutputMode(), {0, 1, 7, 8, 9})) {
+        g_EditAllPhases.store(1, kRelaxed);
+    } else if (!locked) {
+        g_EditAllPhases.fetch_xor(1, kRelaxed);
+    }
+}
+}  // namespace
+
+void KeyProcess_HomeSoftKeys(uint32_t* ev) {
+    const uint8_t code = KeyEventCode(*ev);
+    if (code == kDisplayKey) {
+        AdvanceDisplayKey();
+    } else if (code == kLineKey) {
+        LineViewKey();
+    } else if (code >= kItem1Key && code <= kItem4Key) {
+        const uint32_t state = kMeasItem1State + (code - kItem1Key);
+        if (g_MenuState.load(kRelaxed) == state)
+            menuGoAdvenceScreen();
+        else
+            menuEnterState(state);
+    } else if (code == kEachAllKey) {
+        EachAllKey();
+    } else if (code == kRunHoldKey) {
+        ToggleMeterFrozen();
+    }
+}
+
+void KeyProcess_SimpleSoftKeys(uint32_t* ev) {
+    const uint8_t code = KeyEventCode(*ev);
+    const bool harmonic = g_HomePage.harmonicView.load(kRelaxed) == 1;
+    switch (code) {
+        case kDisplayKey:
+            if (FromHomeView())
+                menuToggleHomeScreen();
+            else
+                menuGoAdvenceScreen();
+            g_HomePage.viewSel.store(0, kRelaxed);
+            break;
+        case kLineKey:
+            if (harmonic) CycleSelectedLine();
+            break;
+        case kSimpleKey:
+            if (!IsAcIntNoSeqSim())
+                ShowMessage(2, "Only AC-INT And \n50/60Hz Active");
+            else if (MeterFrozen())
+                MsgQueue_PostId(kMsgMeterFrozen);
+            else
+                g_HomePage.harmonicView.fetch_xor(1, kRelaxed);
+            break;
+        case kMeterKey:
+            if (harmonic) {
+                Update(g_HomePage.harmonicQuantity, [](uint32_t q) { return (q + 1) % 2; });
+                g_HomePage.harmonicPage.store(0, kRelaxed);
+            } else {
+                Update(g_HomePage.meterSet, [](uint32_t m) { return (m + 1) % 3; });
+            }
+            break;
+        case kPageUpKey:
+            if (harmonic) {
+                Update(g_HomePage.harmonicPage, [](uint32_t p) { return p > 0 ? p - 1 : 0; });
+            } else {
+                PeakClearRequest();
+            }
+            break;
+        case kPageDownKey:
+            if (harmonic)
+                Update(g_HomePage.harmonicPage, [](uint32_t p) { return p < kLastHarmonicPage ? p + 1 : p; });
+            break;
+        case kRunHoldKey:
+            if (!harmonic) ToggleMeterFrozen();
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,94 @@
+#include "screens/output/keys/key_table.h"
+
+#include <atomic>
+#include <mutex>
+
+#include "core/system/state/edit_state.h"
+#include "panel/menu/home_fields.h"
+#include "screens/output/keys/dialog_keys.h"
+#include "screens/output/keys/field_keys.h"
+#include "screens/output/keys/home_keys.h"
+#include "screens/output/keys/keypad_input.h"
+
+namespace {
+struct StateRange {
+    uint32_t first, last;
+    KeyHandler handler;
+};
+// Later rows override earlier ones; the states not named keep only the exit key.
+constexpr StateRange kRanges[] = {
+    {0, 0, nullptr},
+    {1, 1, menuAdvenceScreen},
+    {2, 2, menuSimpleScreen},
+    {3, 3, KeyProcess_Switch_OutputPhase},
+    {4, 4, KeyProcess_Switch_OutputPhaseCheck},
+    {5, 5, KeyProcess_Preset_OutputPhase},
+    {6, 6, KeyProcess_Switch_PresetOutputPhaseCheck},
+    {7, 7, KeyProcess_Parallel_Retry},
+    {8, 89, KeyProcess_HomeField},
+    {38, 38, Keyprocess_MeasItem1},
+    {39, 39, Keyprocess_MeasItem2},
+    {40, 40, Keyprocess_MeasItem3},
+    {41, 41, Keyprocess_MeasItem4},
+    {42, 42, Keyprocess_MeasItem5},
+    {43, 43, Keyprocess_MeasItem6},
+    {44, 44, Keyprocess_MeasItem7},
+    {90, 93, nullptr},  // parameter ids that are never the current state
+    {94, 315, KeyProcess_MenuPageKeys},
+    {379, 379, KeyProcess_Ignore},  // the SEQUENCE trigger-output field takes no keys
+};
+
+constexpr std::array<KeyHandler, kMenuStateCount> BuildTable() {
+    std::array<KeyHandler, kMenuStateCount> t{};
+    for (KeyHandler& h : t)
+        h = KeyProcess_ExitToHome;
+    for (const StateRange& r : kRanges)
+        for (uint32_t s = r.first; s <= r.last; ++s)
+            t[s] = r.handler;
+    return t;
+}
+}  // namespace
+
+constinit const std::array<KeyHandler, kMenuStateCount> g_KeyProcessTable = BuildTable();
+
+namespace {
+// Written under the lock at start, read by the menu/control thread without it.
+std::array<std::atomic<KeyHandler>, kArbSlotLast - kMenuSlotFirst + 1> g_MenuSlots{};
+std::mutex g_MenuSlotsLock;
+
+bool IsSlot(uint32_t state) {
+    return (state >= kMenuSlotFirst && state <= kMenuSlotLast) ||
+           (state >= kArbSlotFirst && state <= kArbSlotLast);
+}
+}  // namespace
+
+int KeyTable_RegisterMenu(const MenuKeySlot* slots, size_t count) {
+    if (slots == nullptr && count != 0) return -1;
+    const std::lock_guard<std::mutex> hold(g_MenuSlotsLock);
+    for (size_t i = 0; i < count; ++i) {
+        const MenuKeySlot& s = slots[i];
+        if (!IsSlot(s.state) || s.handler == nullptr) return -1;
+        const KeyHandler held = g_MenuSlots[s.state - kMenuSlotFirst].load(std::memory_order_relaxed);
+        if (held != nullptr && held != s.handler) return -1;
+    }
+    for (size_t i = 0; i < count; ++i)
+        g_MenuSlots[slots[i].state - kMenuSlotFirst].store(slots[i].handler, std::memory_order_release);
+    return 0;
+}
+
+KeyHandler KeyTable_Handler(uint32_t state) {
+    if (state >= kMenuStateCount) return nullptr;
+    if (IsSlot(state)) {
+        const KeyHandler h = g_MenuSlots[state - kMenuSlotFirst].load(std::memory_order_acquire);
+        if (h != nullptr) return h;
+    }
+    return g_KeyProcessTable[state];
+}
+
+void menuKeyDispatch(uint32_t* ev) {
+    if (ev == nullptr || *ev == 0) return;
+    const KeyHandler handler = KeyTable_Handler(g_MenuState.load(std::memory_order_acquire));
+    if (handler == nullptr) return;
+    menuKeypadInput(ev);
+    handler(ev);
+}

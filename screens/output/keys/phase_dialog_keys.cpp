@@ -1,0 +1,160 @@
+#include <atomic>
+
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/phase_cfg.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/sys_status.h"
+#include "core/system/util/num_util.h"
+#include "panel/edit/recalled_preset.h"
+#include "panel/menu/dialog_words.h"
+#include "panel/menu/field_openers.h"
+#include "panel/menu/row_entries.h"
+#include "panel/menu_entries.h"
+#include "screens/output/keys/dialog_keys.h"
+#include "src/dev/panel_link.h"
+#include "storage/nv/nv_blocks.h"
+#include "storage/nv/settings_backup.h"
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
+constexpr uint8_t kSoftKey8 = 96;
+constexpr uint32_t kYes = 0, kNo = 1;
+constexpr uint32_t kLastWiring = 2;  // 0 3P4W, 1 1P2W, 2 1P3W
+constexpr uint32_t kOutputPhaseCheck = 4, kPresetOutputPhaseCheck = 6;
+
+int32_t Cursor() {
+    return static_cast<int32_t>(g_EditParam.cursor);
+}
+
+// Each wiring keeps its own settings blocks: the present wiring's are saved before the switch and the
+// new wiring's loaded after it. The remote channels and the panel keys wait meanwhile.
+void ChangeWiring(uint32_t to) {
+    ShowMessage(2, "Configure Phase Toggle,\nPlease wait...");
+    g_PhaseCfgChanging.store(1, std::memory_order_release);
+    SysStatusSet(kSysKeysBlocked);
+    BackupSavePhaseSettings(GetPhaseMode());
+    SetPhaseMode(to);
+    SpecialDataSave(static_cast<uint8_t>(GetPhaseMode()));
+    BackupSaveSystem();
+    BackupLoadPhaseSettings(0);
+    SetVoltRange(GetVoltRangeCode());
+    g_ParamFlags.fetch_and(~uint32_t{core::kFlagShiftLatched}, kRelaxed);
+    SysStatusClear(kSysKeysBlocked);
+    g_PhaseCfgChanging.store(0, std::memory_order_release);
+    menuGoAdvenceScreen();
+    MsgQueue_Clear();
+    MsgPopup_Close();
+    ShowMessage(2, "Configure Phase is Ready");
+}
+
+// A cancelled recall gives the preset index back and changes no setting.
+void DropPresetRecall() {
+    g_HomePage.presetSel.store(g_HomePage.presetPrev.load(kRelaxed), kRelaxed);
+    g_HomePage.presetPending.store(0, kRelaxed);
+}
+}  // namespace
+
+bool screens::DialogChoiceKey(uint32_t ev, uint32_t* choice) {
+    switch (KeyEventCode(ev)) {
+        case kCursorDown: *choice = kNo; return true;
+        case kCursorUp: *choice = kYes; return true;
+        case kKnob:
+            *choice = static_cast<uint32_t>(
+                EditValueStep(static_cast<int32_t>(*choice), Cursor(), KeyEventDelta(ev), kNo, kYes));
+            return true;
+        default: return false;
+    }
+}
+
+void KeyProcess_Switch_OutputPhase(uint32_t* ev) {
+    const uint32_t pending = g_CfgPhaseChoice.load(kRelaxed);
+    switch (KeyEventCode(*ev)) {
+        case kCursorDown:
+            if (pending < kLastWiring) g_CfgPhaseChoice.store(pending + 1, kRelaxed);
+            break;
+        case kCursorUp:
+            if (pending > 0) g_CfgPhaseChoice.store(pending - 1, kRelaxed);
+            break;
+        case kKnob: {
+            int32_t work = g_EditParam.workValue.load(kRelaxed);
+            if (static_cast<uint32_t>(work) != pending) work = static_cast<int32_t>(pending);
+            work = EditValueStep(work, Cursor(), KeyEventDelta(*ev), kLastWiring, 0);
+            g_EditParam.workValue.store(work, kRelaxed);
+            g_CfgPhaseChoice.store(static_cast<uint32_t>(work), kRelaxed);
+            break;
+        }
+        case kEnterKey:
+            if (pending == GetPhaseMode()) {
+                menuGoAdvenceScreen();
+            } else if (g_MenuState.load(kRelaxed) != kOutputPhaseCheck) {
+                g_PhaseChangeFromHome.store(1, kRelaxed);
+                Enter_KeyProcess_Switch_OutputPhaseCheck();
+            }
+            break;
+        case kExitKey:
+        case kSoftKey8: menuGoAdvenceScreen(); break;
+        default: break;
+    }
+}
+
+void KeyProcess_Switch_OutputPhaseCheck(uint32_t* ev) {
+    if (screens::DialogChoiceKey(*ev, &g_EditBuf.choiceValue)) return;
+    switch (KeyEventCode(*ev)) {
+        case kEnterKey:
+            // The origin is told once: the next confirmation says again where it comes from.
+            if (g_EditBuf.choiceValue == kYes) {
+                g_PhaseChangeFromHome.store(0, kRelaxed);
+                ChangeWiring(g_CfgPhaseChoice.load(kRelaxed));
+            } else if (g_PhaseChangeFromHome.exchange(0, kRelaxed) == 1) {
+                menuGoAdvenceScreen();
+            } else {
+                menuEnterOutputPhaseItem();
+            }
+            break;
+        case kExitKey:
+        case kSoftKey8:
+            g_PhaseChangeFromHome.store(0, kRelaxed);
+            menuGoAdvenceScreen();
+            break;
+        default: break;
+    }
+}
+
+void KeyProcess_Preset_OutputPhase(uint32_t* ev) {
+    uint32_t choice = g_DialogChoice.load(kRelaxed);
+    if (screens::DialogChoiceKey(*ev, &choice)) {
+        g_DialogChoice.store(choice, kRelaxed);
+        return;
+    }
+    const uint8_t code = KeyEventCode(*ev);
+    if (code == kEnterKey && choice == kYes) {
+        if (g_MenuState.load(kRelaxed) != kPresetOutputPhaseCheck) Enter_KeyProcess_Switch_PresetOutputPhaseCheck();
+    } else if (code == kEnterKey || code == kExitKey) {
+        DropPresetRecall();
+        menuGoAdvenceScreen();
+    }
+}
+
+void KeyProcess_Switch_PresetOutputPhaseCheck(uint32_t* ev) {
+    if (screens::DialogChoiceKey(*ev, &g_EditBuf.choiceValue)) return;
+    switch (KeyEventCode(*ev)) {
+        case kEnterKey:
+            if (g_EditBuf.choiceValue == kYes) {
+                g_HomePage.presetPending.store(0, kRelaxed);
+                menuApplyRecalledPreset();
+            } else {
+                DropPresetRecall();
+            }
+            menuGoAdvenceScreen();
+            break;
+        case kExitKey:
+            DropPresetRecall();
+            menuGoAdvenceScreen();
+            break;
+        case kSoftKey8: menuGoAdvenceScreen(); break;
+        default: break;
+    }
+}

@@ -1,0 +1,89 @@
+// Preset mode on the home views: the PRESET key itself toggles the mode before the dispatch; here the
+// keys while it is on recall and save presets.
+#include <atomic>
+
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/presets/preset_recall.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "panel/edit/recalled_preset.h"
+#include "panel/menu/dialog_words.h"
+#include "panel/menu_entries.h"
+#include "panel/statusbar/status_bar.h"
+#include "screens/output/keys/home_keys.h"
+#include "src/dev/panel_link.h"
+#include "storage/nv/preset_backup.h"
+
+namespace {
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr uint8_t kPresetKey = 'N', kOutputKey = 'X';
+constexpr uint8_t kSoft1 = 89, kSoft8 = 96, kDigit0 = 64, kDigit9 = 73;
+constexpr uint8_t kLongSoft1 = 194, kLongSoft8 = 201, kLongDigit0 = 240, kLongDigit9 = 249;
+constexpr uint32_t kPresetConfirmState = 5;
+constexpr int32_t kMsgSaved = 17;
+
+void Consume(uint32_t* ev) {
+    *ev &= ~0x00FFFF00u;
+}
+
+void SetRecalledFlag(bool on) {
+    if (on)
+        g_ParamFlags.fetch_or(statusbar::kFlagPresetRecalled, kRelaxed);
+    else
+        g_ParamFlags.fetch_and(~statusbar::kFlagPresetRecalled, kRelaxed);
+}
+
+// A preset stored with another wiring is recalled only after the user confirms the wiring change.
+void Recall(uint32_t index) {
+    g_HomePage.presetPrev.store(g_HomePage.presetSel.load(kRelaxed), kRelaxed);
+    g_HomePage.presetSel.store(index, kRelaxed);
+    g_HomePage.recallIndex.store(index, std::memory_order_release);
+    SetRecalledFlag(true);
+    if (PresetPhaseModeOf(static_cast<int32_t>(index)) == static_cast<int32_t>(GetPhaseMode())) {
+        menuApplyRecalledPreset();
+        return;
+    }
+    g_HomePage.presetPending.store(1, kRelaxed);
+    g_DialogChoice.store(1, kRelaxed);
+    if (g_MenuState.load(kRelaxed) != kPresetConfirmState) {
+        menuEnterStateValue(kPresetConfirmState, 0);
+        g_DialogChoice.store(0, kRelaxed);
+    }
+}
+
+void Save(uint32_t index) {
+    g_HomePage.saveIndex.store(index, std::memory_order_release);
+    g_HomePage.presetSel.store(index, kRelaxed);
+    PresetRangeCheckRun(1, index);
+    MsgQueue_PostId(kMsgSaved);
+    SetRecalledFlag(true);
+}
+}  // namespace
+
+void KeyProcess_PresetMode(uint32_t* ev) {
+    const uint32_t flags = g_ParamFlags.load(kRelaxed);
+    if (flags & core::kFlagMeterHold) return;
+    const uint8_t code = KeyEventCode(*ev);
+    const bool on = (flags & core::kFlagPresetMode) != 0;
+    if (code == kPresetKey) {
+        ShowMessage(2, on ? "Preset Mode" : "Exit Preset Mode");
+        Consume(ev);
+        return;
+    }
+    if (!on || code == 0 || code == kOutputKey) return;
+    if (code >= kSoft1 && code <= kSoft8) {
+        Recall(code - kSoft1);
+    } else if (code >= kDigit0 && code <= kDigit9) {
+        Recall(code - kDigit0);
+    } else if (code >= kLongSoft1 && code <= kLongSoft8) {
+        Save(code - kLongSoft1);
+    } else if (code >= kLongDigit0 && code <= kLongDigit9) {
+        Save(code - kLongDigit0);
+    } else {
+        g_ParamFlags.fetch_and(~core::kFlagPresetMode, kRelaxed);
+        SetRecalledFlag(false);
+        ShowMessage(2, "Exit Preset Mode");
+    }
+    Consume(ev);
+}

@@ -120,7 +120,7 @@ int32_t SeqSimEnterMode(uint32_t mode) {
         return ShowMessage(2, "Invalid with Output ON, \nTurn OFF the Output First");
     if (GetVoltRange() == 2) return ShowMessage(2, "Invalid For Auto Range");
     SeqSimSetMode(mode);
-    L1().screenOptions &= static_cast<uint8_t>(~0x6u);
+    L1().panelFlags.fetch_and(static_cast<uint8_t>(~(kSeqPanelRecallOpen | kSeqPanelSaveOpen)));
     void (*entry)() = SeqSimGetMode() == 1 ? g_seqEntry : g_simEntry;
     if (entry != nullptr) entry();
     return 0;

@@ -17,6 +17,7 @@ char g_SimMemName[10][kSeqSimNameLen];
 std::atomic<uint32_t> g_SeqSimMode{0};
 SeqSimErrors g_SeqSimErrors;
 SeqSimScreen g_SeqSimScreen;
+std::atomic<uint32_t> SimPrepRequest{0};
 std::atomic<uint32_t> g_SeqSimRemoteSel[2];
 
 SeqSavedConfig SeqSavedConfigCopy() {
@@ -66,6 +67,7 @@ void SeqSimDataReset() {
     g_SeqSimErrors.simInvalid.store(0);
     g_SeqSimScreen.remoteStep0.store(0);
     g_SeqSimScreen.redraw.store(0);
+    SimPrepRequest.store(0);
     g_SeqSimRemoteSel[0].store(0);
     g_SeqSimRemoteSel[1].store(0);
     (void)g_pointed;

@@ -136,7 +136,12 @@ struct SeqSimBlock {
     std::atomic<uint32_t> runWord{0};
     std::atomic<uint8_t> flags{0};
     std::atomic<uint8_t> dirty{0};
-    uint8_t screenOptions = 0;                           // owned by the front panel
+    // The front panel's words (SeqPanelFlagBits, SeqPrepBits, SeqNoticeBits), read by the SEQ/SIM
+    // screen on the GUI thread.
+    std::atomic<uint8_t> panelFlags{0};
+    std::atomic<uint8_t> prepFlags{0};
+    std::atomic<uint8_t> notices{0};
+    std::atomic<uint32_t> previewTraceMask{0};  // bits 0-2: the L1-L3 traces a preview draws
     std::atomic<const SeqStepRecord*> runStep{nullptr};  // L1 record of the step being run (SEQ)
     // Live values: the last value sent to the power stage.
     uint32_t liveTime = 0, liveJumpto = 0, liveJumpCnt = 0, liveBranch1 = 0, liveBranch2 = 0, liveSync = 0;
@@ -226,6 +231,21 @@ struct SeqSimScreen {
 };
 enum SeqSimRedraw : uint32_t { kRedrawWiring = 1, kRedrawMode = 2, kRedrawRange = 4, kRedrawUnit = 8 };
 extern SeqSimScreen g_SeqSimScreen;
+// Non-zero: a SIM preparation (download) is asked for; set by the SIM page's entry and by a SIM recall
+// (panel or remote), cleared when the page is hidden and by the preparation step.
+extern std::atomic<uint32_t> SimPrepRequest;
+
+// Bits of the panel flags: the SEQ/SIM memory pages open, an ACV field selected.
+enum SeqPanelFlagBits : uint8_t {
+    kSeqPanelRecallOpen = 1u << 1,
+    kSeqPanelSaveOpen = 1u << 2,
+    kSeqPanelAcvSelected = 1u << 3
+};
+// Bits of the preparation flags: a SEQ/SIM change is pending (the system is busy), switch the output on
+// when the preparation ends.
+enum SeqPrepBits : uint8_t { kSeqPrepChangePending = 1u << 1, kSeqPrepOutputOn = 1u << 2 };
+// Bits of the notices: a recall or a save was done (the screen repaints its memory list).
+enum SeqNoticeBits : uint8_t { kSeqNoticeRecalled = 1u << 1, kSeqNoticeSaved = 1u << 2 };
 
 // The phase selected for remote SEQ editing and for remote SIM editing (0 L1, 1 L2, 2 L3).
 extern std::atomic<uint32_t> g_SeqSimRemoteSel[2];

@@ -1,0 +1,4 @@
+#include "screens/seqsim/seqsim_words.h"
+
+std::atomic<uint32_t> SeqPrepStage{kSeqPrepIdle};
+std::atomic<uint32_t> SeqScreenReady{0};

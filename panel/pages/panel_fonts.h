@@ -14,8 +14,8 @@ const char* PanelFontName(const GUI_FONTDEF* font);
 // The home screen's value/unit pairs and its large labels.
 inline const GUI_FONTDEF& kFontMeterValue = Font44b;  // meter grid, 44 px
 inline const GUI_FONTDEF& kFontMeterUnit = Font44a;
-inline const GUI_FONTDEF& kFontSetValue = Font36b;  // set-value cells, 36 px
-inline const GUI_FONTDEF& kFontSetUnit = Font36a;
+inline const GUI_FONTDEF& kFontSetValue = Font36a;  // set-value cells, 36 px
+inline const GUI_FONTDEF& kFontSetUnit = Font36b;
 inline const GUI_FONTDEF& kFontPowerValue = Font27b;  // total-power cells, 27 px
 inline const GUI_FONTDEF& kFontPowerUnit = Font27a;
 inline const GUI_FONTDEF& kFontPowerLabel = Font45a;  // V, I, P, S, Q, PF

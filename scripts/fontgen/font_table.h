@@ -16,6 +16,11 @@ struct FontRow {
     int ySize, yDist, baseline, lHeight, cHeight;
     const char* face;  // file under the DejaVu font folder
     std::vector<std::pair<int, int>> ranges;
+    // Our own choices where the cell leaves the glyphs little room: a capital height for the small unit
+    // faces beside a large value (0: the table's, when it gives a real one), and the glyph width in percent
+    // of the face's own for the value faces that must fit a cell's width.
+    int capPx = 0;
+    int widthPercent = 100;
 };
 
 inline const std::vector<FontRow>& Fonts() {
@@ -49,7 +54,7 @@ inline const std::vector<FontRow>& Fonts() {
          13,
          "DejaVuSans-Bold.ttf",
          {{0x20, 0x7E}, {0xAB, 0xAB}, {0xB0, 0xB1}, {0xB5, 0xB5}, {0xBB, 0xBB}, {0xF0, 0xF2}}},
-        {"Font27a", Kind::Prop, 27, 27, 24, 6, 8, "DejaVuSansCondensed.ttf", {{0x20, 0x7A}}},
+        {"Font27a", Kind::Prop, 27, 27, 24, 6, 8, "DejaVuSansCondensed.ttf", {{0x20, 0x7A}}, 9},
         {"Font27b",
          Kind::Prop,
          27,
@@ -70,8 +75,8 @@ inline const std::vector<FontRow>& Fonts() {
          "DejaVuSansCondensed-Bold.ttf",
          {{0x20, 0x7E}, {0xA0, 0xBF}}},
         {"Font36a", Kind::Prop, 36, 36, 28, 14, 19, "DejaVuSansCondensed.ttf", {{0x20, 0x7E}}},
-        {"Font36b", Kind::Prop, 36, 36, 25, 6, 8, "DejaVuSans-Bold.ttf", {{0x20, 0x7E}}},
-        {"Font44a", Kind::Prop, 44, 44, 41, 6, 8, "DejaVuSansCondensed.ttf", {{0x20, 0x7E}}},
+        {"Font36b", Kind::Prop, 36, 36, 25, 6, 8, "DejaVuSansCondensed.ttf", {{0x20, 0x7E}}, 8, 90},
+        {"Font44a", Kind::Prop, 44, 44, 41, 6, 8, "DejaVuSansCondensed.ttf", {{0x20, 0x7E}}, 9},
         {"Font44b",
          Kind::Prop,
          44,
@@ -80,7 +85,9 @@ inline const std::vector<FontRow>& Fonts() {
          42,
          42,
          "DejaVuSansCondensed-Bold.ttf",
-         {{0x20, 0x26}, {0x28, 0x7A}}},
+         {{0x20, 0x26}, {0x28, 0x7A}},
+         0,
+         72},
         {"Font45a", Kind::Prop, 45, 45, 35, 17, 23, "DejaVuSans.ttf", {{0x20, 0x7E}}},
         {"Font45b", Kind::Prop, 45, 45, 35, 17, 23, "DejaVuSans-Bold.ttf", {{0x20, 0x7E}}},
         {"Font160",

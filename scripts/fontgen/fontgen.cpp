@@ -64,9 +64,10 @@ std::vector<int> Codes(const FontRow& row) {
     return codes;
 }
 
-void SetSize(Faces& f, int px) {
-    FT_Set_Pixel_Sizes(f.main, 0, px);
-    FT_Set_Pixel_Sizes(f.fallback, 0, px);
+void SetSize(Faces& f, int px, int widthPercent) {
+    const auto width = static_cast<FT_UInt>(px * widthPercent / 100);
+    FT_Set_Pixel_Sizes(f.main, width, static_cast<FT_UInt>(px));
+    FT_Set_Pixel_Sizes(f.fallback, width, static_cast<FT_UInt>(px));
 }
 
 // The largest pixel size whose measured glyphs fit the cell around the baseline (and, monospaced, the
@@ -80,17 +81,19 @@ int FitSize(Faces& f, const FontRow& row, const std::vector<int>& codes, int max
     if (measured.size() < 20) measured = codes;
     const int below = row.ySize - row.baseline;
     const bool descenders = below * 5 >= row.ySize;
-    // Capitals no taller than CHeight where the table gives a real capital height.
-    const bool capitals = row.cHeight * 3 >= row.ySize && row.kind != Kind::Mono;
+    // Capitals no taller than CHeight where the table gives a real capital height, or than our own.
+    const int capHeight = row.capPx > 0 ? row.capPx
+                          : row.cHeight * 3 >= row.ySize && row.kind != Kind::Mono ? row.cHeight
+                                                                                    : 0;
     for (int px = row.ySize * 2; px > 4; --px) {
-        SetSize(f, px);
+        SetSize(f, px, row.widthPercent);
         bool fits = true;
         for (size_t i = 0; i < measured.size() && fits; ++i) {
             const Glyph g = Render(f, fontgen::Unicode(measured[i]));
             fits = g.advance <= maxAdvance;
             if (g.rows > 0) fits = fits && g.top <= row.baseline && (!descenders || g.rows - g.top <= below);
         }
-        if (fits && capitals) fits = Render(f, 'H').rows <= row.cHeight;
+        if (fits && capHeight > 0) fits = Render(f, 'H').rows <= capHeight;
         if (fits) return px;
     }
     return 4;
@@ -227,7 +230,7 @@ std::string MonoFont(Faces& f, const FontRow& row) {
     std::vector<int> ascii;
     for (int c = main.first; c <= main.second; ++c)
         ascii.push_back(c);
-    SetSize(f, FitSize(f, row, ascii, xSize));
+    SetSize(f, FitSize(f, row, ascii, xSize), row.widthPercent);
     Writer bits, trans;
     for (int c = main.first; c <= main.second; ++c) {
         const Glyph g = Render(f, fontgen::Unicode(c));
@@ -310,7 +313,8 @@ int main(int argc, char** argv) {
                                         : std::string(row.face) + "/" +
                                               std::to_string(static_cast<int>(row.kind)) + "/" +
                                               std::to_string(row.ySize) + "/" + std::to_string(row.baseline) +
-                                              "/" + std::to_string(px);
+                                              "/" + std::to_string(px) + "/" +
+                                              std::to_string(row.widthPercent);
             auto same =
                 std::find_if(families.begin(), families.end(), [&](const Family& x) { return x.key == key; });
             if (same == families.end()) same = families.insert(families.end(), Family{key, px, {}});
@@ -324,7 +328,7 @@ int main(int argc, char** argv) {
             if (first.kind == Kind::Mono) {
                 src << MonoFont(f, first);
             } else {
-                SetSize(f, family.px);
+                SetSize(f, family.px, first.widthPercent);
                 src << PropFonts(f, family.rows);
             }
             FT_Done_Face(f.main);

@@ -11,7 +11,7 @@ using homecells::HomeCells;
 
 constexpr int kColX[3] = {50, 219, 388};
 constexpr int kRowY[3] = {316, 358, 400};
-constexpr char kValueFont[] = "1 0xFFFF Font36b", kUnitFont[] = "0 0xFFE0 Font36a";
+constexpr char kValueFont[] = "1 0xFFFF Font36a", kUnitFont[] = "0 0xFFE0 Font36b";
 
 class SetValues : public HomeCells {
   protected:

@@ -110,6 +110,16 @@ class FrontPanelSuite : public ::testing::Test {
         return line;
     }
 
+    // What the simulated stage took at its last apply, asked until it is want (the control task applies a
+    // change on a later pass).
+    static bool StageHas(int reg, const std::string& want) {
+        const std::string line = "reg " + std::to_string(reg) + " = " + want + " written ";
+        for (int tries = 0; tries < 20; ++tries) {
+            if (!Panel("reg " + std::to_string(reg))) return false;
+            if (c().Output().find(line) != std::string::npos) return true;
+        }
+        return false;
+    }
     static uint16_t Pixel(int x, int y) { return FramebufferPixel(c().root(), x, y); }
     static bool WaitPixel(int x, int y, uint16_t want, int boundMs = 10000) {
         return WaitFramebufferPixel(c().root(), x, y, want, boundMs);

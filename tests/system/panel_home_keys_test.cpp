@@ -12,16 +12,6 @@ class PanelHomeKeys : public FrontPanelSuite {
     static void Local() { Keys({"key S", "key N"}); }
     // A popup's text, logged where the message popup draws its first line.
     static bool Popup(const std::string& text) { return WaitLogged(365, 190, text); }
-    // What the simulated stage took at its last apply, asked until it is want (the control task applies a
-    // change on a later pass).
-    static bool StageHas(int reg, const std::string& want) {
-        const std::string line = "reg " + std::to_string(reg) + " = " + want + " written ";
-        for (int tries = 0; tries < 20; ++tries) {
-            if (!Panel("reg " + std::to_string(reg))) return false;
-            if (c().Output().find(line) != std::string::npos) return true;
-        }
-        return false;
-    }
 };
 
 // '@', 'A'-'I' are the keypad's 0-9, 'J' its point; 'O' opens the AC voltage of the selected phase.

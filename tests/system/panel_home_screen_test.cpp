@@ -112,6 +112,7 @@ TEST_F(PanelHomeScreen, AcVoltageCellFollowsKnobAndLan) {
     EXPECT_TRUE(WaitLogged(kSetX[0], kSetY[0], "100.0")) << TextLog();
     EXPECT_TRUE(WaitLogged(kSetX[0], kSetY[0], " Vrms"));
     EXPECT_EQ(Ask("VOLT?"), "+100.0000");
+    EXPECT_TRUE(StageHas(2384, "100")) << c().Output();
     MarkHere();
     Send("VOLT 99.99");
     EXPECT_TRUE(WaitLogged(kSetX[0], kSetY[0], "99.99")) << TextLog();
@@ -223,6 +224,34 @@ TEST_F(PanelHomeScreen, AcIntPanelRows) {
     EXPECT_TRUE(WaitDrawn(kValueX, kPanelY[3], "SEQ ...", "0x0000")) << TextLog();
     Send("MODE 0");
     EXPECT_EQ(Ask("MODE?"), "ACDC-INT");
+}
+
+// A 10 ohm load with the output on: the L1 meter shows what the measurement says.
+TEST_F(PanelHomeScreen, LoadedOutputOnTheMeter) {
+    ASSERT_TRUE(Panel("load 10"));
+    MarkHere();
+    ASSERT_EQ(Ask("VOLT 100;:OUTP ON;*OPC?"), "1");
+    EXPECT_TRUE(WaitLogged(kMeterX[0], kMeterY[0], "100.0")) << TextLog();
+    EXPECT_NEAR(std::stod(Ask("MEAS:VOLT?")), 100.0, 0.05);
+    ASSERT_EQ(Ask("OUTP OFF;:VOLT 0;*OPC?"), "1");
+}
+
+// Two-wire: L2 and L3 have no AC voltage or frequency, the line key offers L1 alone (greyed), and the
+// line-to-line item dashes L1 and L2.
+TEST_F(PanelHomeScreen, TwoWireDashesTheMissingLines) {
+    MarkHere();
+    ASSERT_EQ(Ask("SYST:CONF:PHAS 1;*OPC?"), "1");
+    for (int col : {1, 2}) {
+        EXPECT_TRUE(WaitLogged(kSetX[col], kSetY[0], " - - - - - ")) << col << TextLog();
+        EXPECT_TRUE(WaitLogged(kSetX[col], kSetY[2], "- - - - - ")) << col;
+    }
+    EXPECT_TRUE(WaitLogged(kKeyX, KeyY(1, 1), "L1"));
+    MarkHere();
+    Send("DISP:MEAS:SOUR1 LRMS");
+    EXPECT_TRUE(WaitLogged(kMeterX[0], kMeterY[0], " - - - - ")) << TextLog();
+    EXPECT_TRUE(WaitLogged(kMeterX[1], kMeterY[0], " - - - - "));
+    EXPECT_TRUE(WaitLogged(kMeterX[2], kMeterY[0], "0.00"));
+    ASSERT_EQ(Ask("DISP:MEAS:SOUR1 VRMS;:SYST:CONF:PHAS 0;*OPC?"), "1");
 }
 
 }  // namespace

@@ -254,4 +254,29 @@ TEST_F(PanelHomeScreen, TwoWireDashesTheMissingLines) {
     ASSERT_EQ(Ask("DISP:MEAS:SOUR1 VRMS;:SYST:CONF:PHAS 0;*OPC?"), "1");
 }
 
+// A square wave: the duty row shares the Wave window, and only the duty part is highlighted.
+TEST_F(PanelHomeScreen, SquareWaveDutyHighlight) {
+    ASSERT_EQ(Ask("FUNC SQU;*OPC?"), "1");
+    Local();
+    MarkHere();
+    ASSERT_TRUE(Panel("knob -9"));
+    EXPECT_TRUE(WaitDrawn(596 + 47, kPanelY[2], "50.0%", "0x0000")) << TextLog();
+    EXPECT_TRUE(WaitDrawn(kValueX, kPanelY[2], "SQU", "0xFFFF"));
+    ASSERT_EQ(Ask("FUNC SIN;*OPC?"), "1");
+    Local();
+    ASSERT_TRUE(Panel("knob 9"));
+}
+
+// ITEM1 opens its list on orange; a knob step moves the highlight one 25 px row down and the key follows.
+TEST_F(PanelHomeScreen, ItemListFollowsTheKnob) {
+    MarkHere();
+    ASSERT_TRUE(Panel("key ["));
+    EXPECT_TRUE(WaitLogged(685, 130, "Vrms")) << TextLog();
+    MarkHere();
+    ASSERT_TRUE(Panel("knob -1"));
+    EXPECT_TRUE(WaitDrawn(685, 155, "Vavg", "0xF483")) << TextLog();
+    EXPECT_TRUE(WaitLogged(kKeyX, KeyY(2, 2), "ITEM1\\nVavg")) << TextLog();
+    Keys({"knob 1", "key T"});
+}
+
 }  // namespace

@@ -57,10 +57,10 @@ void ItemLists(uint32_t state) {
             WM_SetHeight(g_HomeWin[list], ItemListHeight(k, GetOutputMode()));
             MoveWindowRelative(g_HomeWin[kWinItemListHead0 + k], 0, 25 * EditValue(), g_HomeWin[list]);
             WM_Show(g_HomeWin[list]);
-            Queue(kWinSoftKey0 + 1 + k);
+            Queue(ItemKeyWin(k));
         } else if (!current && Shown(list)) {
             WM_Hide(g_HomeWin[list]);
-            Queue(kWinSoftKey0 + 1 + k);
+            Queue(ItemKeyWin(k));
         }
     }
 }

@@ -84,7 +84,7 @@ void ItemRowSteps() {
                 Queue(MeterCellWin(4 * col + k));
             for (int col = 0; col < 3; ++col)
                 Queue(CellTagWin(4 * col + k));
-            Queue(kWinSoftKey0 + 1 + k);
+            Queue(ItemKeyWin(k));
         }
         if (g_MenuState.load(kRelaxed) == id) {
             g_EditParam.workValue.store(static_cast<int32_t>(item), kRelaxed);

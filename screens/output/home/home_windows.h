@@ -47,6 +47,8 @@ enum Win : int {
 // Meter cell n = column x 4 + row (column = phase, row = item row 0-3); its tag lies inside it.
 constexpr int MeterCellWin(int n) { return kWinMeterBase + 8 * (n / 4) + n % 4; }
 constexpr int CellTagWin(int n) { return MeterCellWin(n) + 4; }
+// The ITEM key of item row 0-3 (keys 2-5, after DISPLAY and the line key).
+constexpr int ItemKeyWin(int row) { return kWinSoftKey0 + 2 + row; }
 // Set-value cell of row 0 ACV, 1 DCV, 2 FREQ and column (phase) 0-2.
 constexpr int SetCellWin(int row, int col) { return kWinSetCell0 + 3 * row + col; }
 // Settings-panel label and value window n = 0-11.

@@ -355,7 +355,7 @@ TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     Update();
     EXPECT_EQ(WM_IsShown(list), 0);
     painted = Update();
-    EXPECT_EQ(Count(painted, kWinSoftKey0 + 1), 1) << "ITEM1's key shows the list closed";
+    EXPECT_EQ(Count(painted, ItemKeyWin(0)), 1) << "ITEM1's key shows the list closed";
 }
 
 TEST_F(HomePage, ModeAndLineListsOpenWithTheirStatesAndFollowTheEditedValue) {

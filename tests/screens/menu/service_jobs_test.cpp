@@ -2,6 +2,7 @@
 // root with a simulated stick: the popup texts, the command log, the calibration status the stage answers
 // and the calibration command written.
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include "core/control/calibration/cal_page.h"
@@ -16,6 +17,7 @@
 #include "screens/menu/service/service_key_slots.h"
 #include "storage/files/calibration_file.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
+#include "tests/sysadmin/tar_fixture.h"
 
 namespace menutest {
 namespace {
@@ -108,6 +110,37 @@ TEST_F(ServiceJobs, FirmwareUpdateRefusedWithOutputOnWithoutStickOrPackage) {
     Run(267);
     EXPECT_EQ(Texts(), std::vector<std::string>{"No Update Firmware File"});
     EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
+}
+
+// The brand's package on a stick whose folder is named in lower case: unpacked, the three parts and the
+// web pages updated, the four files removed, then the reboot; a failing FPGA stops the reboot.
+TEST_F(ServiceJobs, FirmwareUpdateFromThePackageThenRebootUnlessAPartFailed) {
+    const std::string package = Tar(TarMember("VRN4100_BOOT.bin", '0', std::string(50000, 'B')) +
+                                    TarMember("VRN4100_SPWM_3pof.jam", '0', "jam") +
+                                    TarMember("VRN4100", '0', std::string(3000, 'A')) +
+                                    TarMember("httpd.tar.gz", '0', Gzip(Tar(TarMember("httpd/", '5', "")))));
+    for (const bool fpgaFails : {false, true}) {
+        SCOPED_TRACE(fpgaFails);
+        store_.root.Write("/mnt/sd1/qx/qx_sb6.upg", package);
+        store_.root.Write("/var/lib/sandbox/state", fpgaFails ? "qx_jtag.exit=none\n" : "");
+        std::remove(LogPath().c_str());
+        core::SysStatusReset();
+        Run(267);
+        const std::vector<std::string> texts = Texts();
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.back(), fpgaFails ? "Update Max10 Fail\nPlease Try again" : "Update Success\nReboot");
+        EXPECT_EQ(SysStatusTest(kSysRebootRequest), !fpgaFails);
+        const std::vector<std::string> log = Log();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log.front(), "cd /mnt/sd1/QX && /mnt/disk/app/upgparse qx_sb6.upg");
+        std::vector<std::string> removed;
+        for (const std::string& line : log)
+            if (line.rfind("rm /mnt/sd1/", 0) == 0) removed.push_back(line);
+        EXPECT_EQ(removed, (std::vector<std::string>{"rm /mnt/sd1/QX/VRN4100_SPWM_3pof.jam",
+                                                     "rm /mnt/sd1/QX/VRN4100_BOOT.bin", "rm /mnt/sd1/QX/VRN4100",
+                                                     "rm /mnt/sd1/QX/httpd.tar.gz"}));
+        EXPECT_FALSE(std::filesystem::exists(store_.root.path() + "/mnt/sd1/qx/VRN4100")) << "removed";
+    }
 }
 
 TEST_F(ServiceJobs, FailedKernelWriteIsSaidAndDoesNotReboot) {

@@ -154,3 +154,43 @@ TEST(PanelServiceModel, TheNewModelIsTheUnitsAfterTheReboot) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace testsupport;
+
+class PanelServiceLists : public FrontPanelSuite {
+  protected:
+    // From the home view to the Special Function row, then a code typed into the password box.
+    static void EnterCode(std::initializer_list<const char*> digits) {
+        Keys({"key L"});
+        for (int i = 0; i < 15; ++i)
+            ASSERT_TRUE(Panel("knob -1"));
+        Keys({"knob 1", "key U"});
+        Keys(digits);
+        Keys({"key U"});
+    }
+};
+
+// The switch list in its two columns, a toggled switch on the bar; the data list's unit cycling on its
+// first row.
+TEST_F(PanelServiceLists, SwitchListAndTheCalibrationUnitRow) {
+    Mark();
+    EnterCode({"key I", "key C", "key G", "key A"});  // 9371
+    EXPECT_TRUE(WaitLogged(17, 43, "1. Detail Alarm Message : OFF")) << TextLog();
+    EXPECT_TRUE(WaitLogged(17, 442, "20. 1P2W 3Phase Show:OFF"));
+    EXPECT_TRUE(WaitLogged(392, 43, "21. Temp Show:OFF"));
+    Mark();
+    Keys({"knob -1", "key U"});  // the knob steps down the list
+    EXPECT_TRUE(WaitLogged(12, 66, " 2. OCP Enable: ON")) << TextLog();
+
+    Keys({"key V"});  // back to the Special Function row
+    Mark();
+    Keys({"key U", "key H", "key C", "key @", "key E", "key U"});  // 8305
+    EXPECT_TRUE(WaitLogged(17, 43, "01. Calibration Data R/W :    Master")) << TextLog();
+    Mark();
+    Keys({"key U"});
+    EXPECT_TRUE(WaitLogged(12, 45, " 01. Calibration Data R/W :    Slave 1")) << TextLog();
+}
+
+}  // namespace

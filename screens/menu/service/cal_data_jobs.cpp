@@ -21,7 +21,7 @@
 namespace {
 using namespace service_jobs;
 
-constexpr uint32_t kCalDataItem = 19;
+constexpr uint32_t kCalDataItem = 19, kLastSlaveUnit = 5;
 constexpr int32_t kCmdPagesToStage = 128, kCmdPagesFromStage = 64;
 constexpr int kPhases = 3;
 constexpr uint32_t kAllFailed = 7;
@@ -37,7 +37,8 @@ bool ForwardedToSlave(uint32_t value) {
     const uint32_t unit = g_ServiceFlags.calDataUnitIndex.load(std::memory_order_relaxed);
     if (g_ParallelActive.load(std::memory_order_acquire) != 1 || GetParallelPosition() != 1 || unit == 0)
         return false;
-    ParallelSendCmd(unit, kCalDataItem, value);
+    // Only a slave's address 1-5 goes onto the link; another word names no unit and sends nothing.
+    if (unit <= kLastSlaveUnit) ParallelSendCmd(unit, kCalDataItem, value);
     return true;
 }
 

@@ -226,6 +226,29 @@ TEST_F(ServiceJobs, MasterForwardsTheRecallAndASlaveAnswersIt) {
     g_ParallelActive.store(0);
 }
 
+// A master tells its slaves which update follows; a slave whose link stays up stops the FPGA update
+// after a bounded wait, having told its master it leaves.
+TEST_F(ServiceJobs, MasterAnnouncesAndASlaveStopsWhenItsLinkStaysUp) {
+    g_ParallelActive.store(1);
+    Run(282);  // the DSP program: a master announces item 15, then misses the file
+    const std::vector<std::vector<uint32_t>> frames = Frames();
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.front(), (std::vector<uint32_t>{7, 15, 0}));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"No File(VRN4100) \nin VRN4100"});
+
+    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
+    g_ParallelLink.status.store(4);
+    plat::PowerStage().SetRead(2050, 0, (1u << 16) | 4u);  // the link stays up
+    plat::PowerStage().ClearTrace();
+    store_.root.Write("/mnt/sd1/VRN4100/VRN4100_SPWM_3pof.jam", "jam");
+    Run(280);
+    EXPECT_EQ(Frames(), (std::vector<std::vector<uint32_t>>{{4, 25, 3}}));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Update Max10 Fail\nPlease Try again"});
+    EXPECT_EQ(g_ParallelActive.load(), 0u) << "off the link";
+    plat::PowerStage().ClearRead(2050, 0);
+    g_ParallelLink.status.store(0);
+}
+
 TEST_F(ServiceJobs, MissingServiceFileIsNamed) {
     Run(283);
     EXPECT_EQ(Texts(), std::vector<std::string>{"No File(httpd.tar.gz) \nin VRN4100"});

@@ -1,5 +1,6 @@
 // The running controller's service code entry and brand change, by keys from the Special Function row:
 // the popup texts drawn, the brand file and the commands run, in order.
+#include <filesystem>
 #include <vector>
 
 #include "tests/system/front_panel_suite.h"
@@ -191,6 +192,48 @@ TEST_F(PanelServiceLists, SwitchListAndTheCalibrationUnitRow) {
     Mark();
     Keys({"key U"});
     EXPECT_TRUE(WaitLogged(12, 45, " 01. Calibration Data R/W :    Slave 1")) << TextLog();
+}
+
+// The firmware update from the update list: refused with the output on, without a stick and without a
+// package; with the brand's package on the stick it unpacks it, updates, removes its files and reboots.
+TEST_F(PanelServiceLists, FirmwareUpdateRefusalsThenThePackage) {
+    size_t from = 0;
+    auto mark = [&from] { from = TextLog().size(); };
+    auto drawn = [&from](const std::string& text) {
+        for (int waited = 0; waited <= 15000; waited += 20) {
+            const std::string log = TextLog();
+            if (log.size() > from && log.find(" " + text + "\n", from) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    };
+    ASSERT_FALSE(Ask("OUTP ON;*OPC?;:SYST:COMM:RLST LOC").empty());
+    Keys({"key V"});  // from the data list back to the Special Function row
+    Mark();
+    Keys({"key U", "key I", "key @", "key D", "key F", "key U"});  // 9046
+    mark();
+    EXPECT_TRUE(WaitLogged(17, 43, "1. Update Firmware")) << TextLog();
+    mark();
+    Keys({"key U"});
+    EXPECT_TRUE(drawn("Update Fail\\nPlease Output Off")) << TextLog();
+    ASSERT_FALSE(Ask("OUTP OFF;*OPC?;:SYST:COMM:RLST LOC").empty());
+    mark();
+    Keys({"key U"});
+    EXPECT_TRUE(drawn("USB Memory Unconnected")) << TextLog();
+
+    const std::string stick = c().root() + "/var/lib/sandbox/usb";
+    std::filesystem::create_directories(stick + "/qx");
+    ASSERT_TRUE(Panel("usb insert sda1"));
+    bool mounted = false;
+    for (int waited = 0; waited <= 10000 && !mounted; waited += 50) {
+        mounted = std::filesystem::exists(c().root() + "/mnt/sd1/qx");
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(mounted);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the watch sees the stick
+    mark();
+    Keys({"key U"});
+    EXPECT_TRUE(drawn("No Update Firmware File")) << TextLog();
 }
 
 }  // namespace

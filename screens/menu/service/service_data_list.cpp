@@ -182,5 +182,7 @@ void ServiceDataRow(uint32_t state) {
 }
 
 void menuServiceDataListAction() {
+    // A held result of an earlier job goes: this job's popups are to be seen.
+    ClosePersistent();
     ServiceDataRow(g_MenuState.load(std::memory_order_acquire));
 }

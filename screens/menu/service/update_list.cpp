@@ -130,6 +130,8 @@ void FactoryOnly() {
 }  // namespace
 
 void menuUpdateListAction() {
+    // A held result of an earlier job goes: this job's popups are to be seen.
+    ClosePersistent();
     switch (g_MenuState.load(std::memory_order_acquire)) {
         case 267:
             ServiceUpdateFirmware();

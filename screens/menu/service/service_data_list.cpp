@@ -111,10 +111,10 @@ void UpdateWeb() {
 
 struct DataJob {
     uint16_t state;
-    bool pendingUpdate;      // the start-up update check is not to run any more
-    Check check;             // before the announcement
-    uint8_t announce;        // item a master announces to its slaves first (0 none)
-    bool usbAfterAnnounce;   // the USB checks after the announcement
+    bool pendingUpdate;     // the start-up update check is not to run any more
+    Check check;            // before the announcement
+    uint8_t announce;       // item a master announces to its slaves first (0 none)
+    bool usbAfterAnnounce;  // the USB checks after the announcement
     void (*run)();
 };
 

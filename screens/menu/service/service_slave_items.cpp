@@ -26,8 +26,9 @@ void Save() {
 }
 
 constexpr SlaveItem kSlaveItems[] = {
-    {15, kAnyValue, Dsp},   {16, kAnyValue, Zynq}, {17, kAnyValue, Max10},
-    {18, kAnyValue, ServiceUpdateFirmware}, {19, 0, Recall}, {19, 1, Save},
+    {15, kAnyValue, Dsp},   {16, kAnyValue, Zynq},
+    {17, kAnyValue, Max10}, {18, kAnyValue, ServiceUpdateFirmware},
+    {19, 0, Recall},        {19, 1, Save},
 };
 }  // namespace
 

@@ -16,7 +16,20 @@ namespace {
 
 using special::List;
 
-enum Win : int8_t { kDesktop = -1, kRoot, kSoftColumn, kSoft1, kSoft2, kSoft3, kSoft4, kSoftExit, kBody, kList, kBar, kWinCount };
+enum Win : int8_t {
+    kDesktop = -1,
+    kRoot,
+    kSoftColumn,
+    kSoft1,
+    kSoft2,
+    kSoft3,
+    kSoft4,
+    kSoftExit,
+    kBody,
+    kList,
+    kBar,
+    kWinCount
+};
 
 struct WinDef {
     int16_t x, y, w, h;
@@ -179,7 +192,8 @@ void SpecialPage_RefreshValues() {
     const List list = special::ListOfState(State());
     if (list != List::kSwitches && list != List::kData) return;
     const special::ValueSnapshot now = special::TakeSnapshot();
-    const bool changed = list == List::kData ? now.calDataUnit != g_seen.values.calDataUnit : !(now == g_seen.values);
+    const bool changed =
+        list == List::kData ? now.calDataUnit != g_seen.values.calDataUnit : !(now == g_seen.values);
     if (!changed) return;
     // Only the bar now; the list row under it is redrawn when the bar moves on.
     WM_Invalidate(g_win[kBar]);

@@ -52,8 +52,8 @@ enum class Src : uint8_t {
 struct SwitchRow {
     const char* format;
     Src src;
-    uint8_t index;     // the service word, flag bit, tuning bit, tuning word or define
-    int16_t divisor;   // 0: the value as "%d"; else value / divisor with `decimals`
+    uint8_t index;    // the service word, flag bit, tuning bit, tuning word or define
+    int16_t divisor;  // 0: the value as "%d"; else value / divisor with `decimals`
     uint8_t decimals;
 };
 
@@ -182,7 +182,7 @@ const char* SpecialDataRowText(int row) {
     if (row < 0 || row >= kDataRowCount) return nullptr;
     if (row != 0) return Format("%s", kDataRows[row]);
     const uint32_t unit = g_ServiceFlags.calDataUnitIndex.load(kRelaxed);
-    char name[16];
+    char name[20];
     if (unit == 0)
         std::snprintf(name, sizeof name, "Master");
     else

@@ -6,13 +6,13 @@
 #include <sstream>
 
 #include "core/control/calibration/cal_page.h"
+#include "core/control/parallel/parallel_frame.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "core/system/state/usb_state.h"
 #include "platform/host/clock.h"
 #include "platform/stage/power_stage_sim.h"
-#include "core/control/parallel/parallel_frame.h"
 #include "screens/menu/service/service_entries.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "storage/files/calibration_file.h"
@@ -44,9 +44,7 @@ class ServiceJobs : public MenuKeys {
         core::SysStatusReset();
         MenuKeys::TearDown();
     }
-    std::string LogPath() const {
-        return store_.root.path() + "/var/log/commands.log";
-    }
+    std::string LogPath() const { return store_.root.path() + "/var/log/commands.log"; }
     // The commands run, without their time stamps and results.
     std::vector<std::string> Log() const {
         std::istringstream in(store_.root.Read("/var/log/commands.log"));
@@ -136,9 +134,9 @@ TEST_F(ServiceJobs, FirmwareUpdateFromThePackageThenRebootUnlessAPartFailed) {
         std::vector<std::string> removed;
         for (const std::string& line : log)
             if (line.rfind("rm /mnt/sd1/", 0) == 0) removed.push_back(line);
-        EXPECT_EQ(removed, (std::vector<std::string>{"rm /mnt/sd1/QX/VRN4100_SPWM_3pof.jam",
-                                                     "rm /mnt/sd1/QX/VRN4100_BOOT.bin", "rm /mnt/sd1/QX/VRN4100",
-                                                     "rm /mnt/sd1/QX/httpd.tar.gz"}));
+        EXPECT_EQ(removed, (std::vector<std::string>{
+                               "rm /mnt/sd1/QX/VRN4100_SPWM_3pof.jam", "rm /mnt/sd1/QX/VRN4100_BOOT.bin",
+                               "rm /mnt/sd1/QX/VRN4100", "rm /mnt/sd1/QX/httpd.tar.gz"}));
         EXPECT_FALSE(std::filesystem::exists(store_.root.path() + "/mnt/sd1/qx/VRN4100")) << "removed";
     }
 }
@@ -196,7 +194,8 @@ std::vector<std::vector<uint32_t>> Frames() {
     std::vector<std::vector<uint32_t>> out;
     for (const plat::BusTransfer& t : plat::PowerStage().Trace())
         if (t.write && t.reg == 2481)
-            out.push_back({core::LinkFrameAddress(t.raw), core::LinkFrameItem(t.raw), core::LinkFrameValue(t.raw)});
+            out.push_back(
+                {core::LinkFrameAddress(t.raw), core::LinkFrameItem(t.raw), core::LinkFrameValue(t.raw)});
     return out;
 }
 

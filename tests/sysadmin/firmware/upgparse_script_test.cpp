@@ -14,18 +14,17 @@ constexpr const char* kScript = "cd /mnt/sd1/QX \n\n /mnt/disk/app/upgparse qx_s
 
 class Upgparse : public SandboxLogTest {
   protected:
-    bool Exists(const char* path) const {
-        return std::filesystem::exists(root.path() + path);
-    }
+    bool Exists(const char* path) const { return std::filesystem::exists(root.path() + path); }
 };
 
 TEST_F(Upgparse, ExtractsThePackageIntoTheFolderOfAnyCase) {
-    root.Write("/mnt/sd1/qx/qx_sb6.upg", Tar(TarMember("VRN4100_BOOT.bin", '0', "boot") +
-                                             TarMember("VRN4100", '0', "app")));
+    root.Write("/mnt/sd1/qx/qx_sb6.upg",
+               Tar(TarMember("VRN4100_BOOT.bin", '0', "boot") + TarMember("VRN4100", '0', "app")));
     EXPECT_EQ(plat::System(kScript), 0);
     EXPECT_EQ(root.Read("/mnt/sd1/qx/VRN4100_BOOT.bin"), "boot");
     EXPECT_EQ(root.Read("/mnt/sd1/QX/VRN4100"), "app") << "the stick's names match in any case";
-    EXPECT_EQ(Log(), std::vector<std::string>{"simulated 0 cd /mnt/sd1/QX && /mnt/disk/app/upgparse qx_sb6.upg"});
+    EXPECT_EQ(Log(),
+              std::vector<std::string>{"simulated 0 cd /mnt/sd1/QX && /mnt/disk/app/upgparse qx_sb6.upg"});
 }
 
 TEST_F(Upgparse, UnsafeMissingOrOtherScriptsChangeNothing) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "tests/sysadmin/tar_fixture.h"
 #include "tests/system/front_panel_suite.h"
 
 namespace {
@@ -234,6 +235,59 @@ TEST_F(PanelServiceLists, FirmwareUpdateRefusalsThenThePackage) {
     mark();
     Keys({"key U"});
     EXPECT_TRUE(drawn("No Update Firmware File")) << TextLog();
+}
+
+}  // namespace
+
+namespace {
+
+using namespace testsupport;
+
+// The brand's package on the stick: unpacked, the FPGA, boot image, DSP program and web pages updated,
+// the four files removed, then the front-panel controller told and one reboot.
+TEST(PanelServiceUpdate, ThePackageOnTheStickUpdatesAndReboots) {
+    ControllerProcess unit({"--text-log"});
+    ASSERT_TRUE(unit.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << unit.Output();
+    const std::string root = unit.root();
+    const std::string stick = root + "/var/lib/sandbox/usb/qx";
+    std::filesystem::create_directories(stick);
+    {
+        std::ofstream f(stick + "/qx_sb6.upg", std::ios::binary);
+        f << Tar(TarMember("VRN4100_BOOT.bin", '0', std::string(50000, 'B')) +
+                 TarMember("VRN4100_SPWM_3pof.jam", '0', "jam") +
+                 TarMember("VRN4100", '0', std::string(3000, 'A')) +
+                 TarMember("httpd.tar.gz", '0', Gzip(Tar(TarMember("httpd/", '5', "")))));
+    }
+    ASSERT_TRUE(PanelLine(root, "usb insert sda1"));
+    for (int waited = 0; waited <= 10000 && !std::filesystem::exists(root + "/mnt/sd1/qx"); waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(std::filesystem::exists(root + "/mnt/sd1/qx/qx_sb6.upg"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the watch sees the stick
+    std::vector<std::string> keys = {"key L"};
+    keys.insert(keys.end(), 15, "knob -1");
+    for (const char* k : {"knob 1", "key U", "key I", "key @", "key D", "key F", "key U", "key U"})
+        keys.emplace_back(k);
+    TypeKeys(root, keys);
+    ASSERT_TRUE(unit.WaitForOutput("settings saved for the restart", 60000)) << unit.Output();
+    ASSERT_EQ(unit.Stop(SIGTERM), 0) << unit.Output();
+    std::ifstream log(root + "/var/log/commands.log");
+    int reboots = 0, parses = 0;
+    std::vector<std::string> removed;
+    for (std::string line; std::getline(log, line);) {
+        reboots += line.size() >= 7 && line.compare(line.size() - 7, 7, " reboot") == 0;
+        parses += line.find("cd /mnt/sd1/QX && /mnt/disk/app/upgparse qx_sb6.upg") != std::string::npos;
+        const size_t rm = line.find(" rm /mnt/sd1/");
+        if (rm != std::string::npos) removed.push_back(line.substr(rm + 1));
+    }
+    EXPECT_EQ(parses, 1);
+    EXPECT_EQ(removed, (std::vector<std::string>{"rm /mnt/sd1/QX/VRN4100_SPWM_3pof.jam",
+                                                 "rm /mnt/sd1/QX/VRN4100_BOOT.bin", "rm /mnt/sd1/QX/VRN4100",
+                                                 "rm /mnt/sd1/QX/httpd.tar.gz"}));
+    EXPECT_EQ(reboots, 1);
+    std::ifstream text(root + "/var/log/gui-text.log");
+    std::ostringstream drawn;
+    drawn << text.rdbuf();
+    EXPECT_NE(drawn.str().find("Update Success\\nReboot"), std::string::npos);
 }
 
 }  // namespace

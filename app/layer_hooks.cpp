@@ -31,6 +31,7 @@
 #include "screens/menu/nav/menu_key_slots.h"
 #include "screens/menu/page/menu_page.h"
 #include "screens/menu/service/service_key_slots.h"
+#include "screens/menu/service/service_entries.h"
 #include "screens/output/home/home_screen.h"
 #include "screens/output/keys/key_table.h"
 #include "screens/output/simple/simple_screen.h"
@@ -75,7 +76,7 @@ void WireLayerHooks() {
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
                      caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
-                     menuEnterArbitraryMode, menuGoCalibration});
+                     menuEnterArbitraryMode, menuGoCalibration, ServiceSlaveItem});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },

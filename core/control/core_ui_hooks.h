@@ -23,6 +23,8 @@ struct CoreUiHooks {
     void (*seqStepChanged)(int32_t step);                    // Seq_StepChangedHook
     int32_t (*arbitraryMode)();                              // menuEnterArbitraryMode
     void (*goCalibration)();  // menuGoCalibration: the calibration list entered afresh, item 1 selected
+    // A parallel slave's service job its master sent (items 15-19 with their value): ServiceSlaveItem.
+    void (*serviceItem)(uint32_t item, uint32_t value);
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

@@ -1,6 +1,7 @@
 #include "platform/host/root.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <vector>
 
@@ -55,6 +56,34 @@ const std::string& Root() {
     return g_root;
 }
 
+namespace {
+// Below /mnt/sd1 lies the USB stick's vfat file system, whose names match in any case.
+bool OnStick(const std::vector<std::string_view>& parts, size_t i) {
+    return i >= 2 && parts[0] == "mnt" && parts[1] == "sd1";
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The entry of the folder (host path ending in '/') named `part` in some case: its own spelling when
+// it exists, else the first entry that matches ignoring case, else `part` as given (a new name).
+std::string StickName(const std::string& folderSlash, std::string_view part) {
+    std::error_code ec;
+    const std::string exact(part);
+    if (fs::exists(folderSlash + exact, ec)) return exact;
+    for (const fs::directory_entry& e : fs::directory_iterator(folderSlash, ec)) {
+        const std::string name = e.path().filename().string();
+        if (SameIgnoringCase(name, part)) return name;
+    }
+    return exact;
+}
+}  // namespace
+
 std::string MapPath(std::string_view instrumentPath) {
     if (instrumentPath.empty() || instrumentPath[0] != '/') return std::string(instrumentPath);
     // A path that already points into the root is taken as mapped, so mapping twice does no harm.
@@ -75,9 +104,9 @@ std::string MapPath(std::string_view instrumentPath) {
         parts.push_back(part);
     }
     std::string mapped = root;
-    for (std::string_view part : parts) {
+    for (size_t i = 0; i < parts.size(); ++i) {
         mapped += '/';
-        mapped += part;
+        mapped += OnStick(parts, i) ? StickName(mapped, parts[i]) : std::string(parts[i]);
     }
     // A symbolic link under the root may point anywhere on the host; what it leads out of the root to
     // is refused with a path no file call opens.

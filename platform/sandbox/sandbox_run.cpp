@@ -9,6 +9,7 @@
 #include "platform/sandbox/sandbox_log.h"
 #include "platform/sandbox/sandbox_parse.h"
 #include "platform/sandbox/sandbox_paths.h"
+#include "platform/sandbox/sandbox_upgparse.h"
 
 namespace plat::sandbox {
 namespace {
@@ -129,6 +130,8 @@ thread_local int t_substitutionDepth = 0;
 }  // namespace
 
 int RunLine(std::string_view line, ToolIo& io) {
+    int script = 0;
+    if (RunUpgparseScript(line, io, &script)) return script;
     Substitute substitute = [&io](const std::string& inner) {
         ToolIo sub;
         // Each $( ) runs a line of its own, one level deeper in the stack: a line nested deeper

@@ -64,6 +64,8 @@ void FwUpd_C2000Pending();
 // progress[k] after each.
 void FwUpd_ResetFpga(size_t first, size_t count, const int32_t* progress);
 const char* FwUpd_BootName();
+// The FPGA file of the hardware variant: "VRN4100[A]_SPWM_3pof.jam".
+const char* FwUpd_FpgaName();
 
 // Before a boot-image (value 4) or application (value 2) update while the unit works in a parallel
 // system: a master sends the slaves item 25 with the value, leaves parallel operation and waits (at most

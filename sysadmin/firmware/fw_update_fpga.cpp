@@ -58,9 +58,13 @@ const char* FwUpd_BootName() {
     return g_ModelVariantA.load(std::memory_order_relaxed) == 1 ? "VRN4100A_BOOT.bin" : "VRN4100_BOOT.bin";
 }
 
+const char* FwUpd_FpgaName() {
+    return g_ModelVariantA.load(std::memory_order_relaxed) == 1 ? "VRN4100A_SPWM_3pof.jam"
+                                                                 : "VRN4100_SPWM_3pof.jam";
+}
+
 int32_t FwUpd_Fpga(int32_t reboot, int32_t source, int32_t mode) {
-    const char* file = g_ModelVariantA.load(std::memory_order_relaxed) == 1 ? "VRN4100A_SPWM_3pof.jam"
-                                                                            : "VRN4100_SPWM_3pof.jam";
+    const char* file = FwUpd_FpgaName();
     FwUpd_ShowStatus(3, 0, 0);
     fwDots.store(0, std::memory_order_relaxed);
     FwUpd_ShowStatus(18, 10, 0);

@@ -16,7 +16,7 @@
 #include "storage/file_util.h"
 #include "sysadmin/firmware/brand_web_images.h"
 #include "sysadmin/firmware/fw_update.h"
-#include "sysadmin/firmware/tar_check.h"
+#include "platform/sandbox/tar_check.h"
 #include "sysadmin/text_file.h"
 #include "sysadmin/usb/usb_source.h"
 

@@ -16,7 +16,7 @@
 #include "storage/brand_dir.h"
 #include "storage/file_util.h"
 #include "sysadmin/file_read_whole.h"
-#include "sysadmin/firmware/tar_check.h"
+#include "platform/sandbox/tar_check.h"
 #include "sysadmin/usb/usb_source.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/host/root_provision.h"
 #include "platform/sandbox/sandbox.h"
 #include "sysadmin/firmware/pkg_unpack.h"
-#include "sysadmin/firmware/tar_check.h"
+#include "platform/sandbox/tar_check.h"
 #include "sysadmin/text_file.h"
 
 namespace pkgfuzz {

@@ -1,7 +1,9 @@
 // The running controller's service code entry and brand change, by keys from the Special Function row:
 // the popup texts drawn, the brand file and the commands run, in order.
+#include <filesystem>
 #include <vector>
 
+#include "tests/sysadmin/tar_fixture.h"
 #include "tests/system/front_panel_suite.h"
 
 namespace {
@@ -151,6 +153,141 @@ TEST(PanelServiceModel, TheNewModelIsTheUnitsAfterTheReboot) {
     scpi.Send("*IDN?\n");
     EXPECT_NE(scpi.ReadLine(15000).find(",VRN-4160,"), std::string::npos);
     EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
+}
+
+}  // namespace
+
+namespace {
+
+using namespace testsupport;
+
+class PanelServiceLists : public FrontPanelSuite {
+  protected:
+    // From the home view to the Special Function row, then a code typed into the password box.
+    static void EnterCode(std::initializer_list<const char*> digits) {
+        Keys({"key L"});
+        for (int i = 0; i < 15; ++i)
+            ASSERT_TRUE(Panel("knob -1"));
+        Keys({"knob 1", "key U"});
+        Keys(digits);
+        Keys({"key U"});
+    }
+};
+
+// The switch list in its two columns, a toggled switch on the bar; the data list's unit cycling on its
+// first row.
+TEST_F(PanelServiceLists, SwitchListAndTheCalibrationUnitRow) {
+    Mark();
+    EnterCode({"key I", "key C", "key G", "key A"});  // 9371
+    EXPECT_TRUE(WaitLogged(17, 43, "1. Detail Alarm Message : OFF")) << TextLog();
+    EXPECT_TRUE(WaitLogged(17, 442, "20. 1P2W 3Phase Show:OFF"));
+    EXPECT_TRUE(WaitLogged(392, 43, "21. Temp Show:OFF"));
+    Mark();
+    Keys({"knob -1", "key U"});  // the knob steps down the list
+    EXPECT_TRUE(WaitLogged(12, 66, " 2. OCP Enable: ON")) << TextLog();
+
+    Keys({"key V"});  // back to the Special Function row
+    Mark();
+    Keys({"key U", "key H", "key C", "key @", "key E", "key U"});  // 8305
+    EXPECT_TRUE(WaitLogged(17, 43, "01. Calibration Data R/W :    Master")) << TextLog();
+    Mark();
+    Keys({"key U"});
+    EXPECT_TRUE(WaitLogged(12, 45, " 01. Calibration Data R/W :    Slave 1")) << TextLog();
+}
+
+// The firmware update from the update list: refused with the output on, without a stick and without a
+// package; with the brand's package on the stick it unpacks it, updates, removes its files and reboots.
+TEST_F(PanelServiceLists, FirmwareUpdateRefusalsThenThePackage) {
+    size_t from = 0;
+    auto mark = [&from] { from = TextLog().size(); };
+    auto drawn = [&from](const std::string& text) {
+        for (int waited = 0; waited <= 15000; waited += 20) {
+            const std::string log = TextLog();
+            if (log.size() > from && log.find(" " + text + "\n", from) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    };
+    ASSERT_FALSE(Ask("OUTP ON;*OPC?;:SYST:COMM:RLST LOC").empty());
+    Keys({"key V"});  // from the data list back to the Special Function row
+    Mark();
+    Keys({"key U", "key I", "key @", "key D", "key F", "key U"});  // 9046
+    mark();
+    EXPECT_TRUE(WaitLogged(17, 43, "1. Update Firmware")) << TextLog();
+    mark();
+    Keys({"key U"});
+    EXPECT_TRUE(drawn("Update Fail\\nPlease Output Off")) << TextLog();
+    ASSERT_FALSE(Ask("OUTP OFF;*OPC?;:SYST:COMM:RLST LOC").empty());
+    mark();
+    Keys({"key U"});
+    EXPECT_TRUE(drawn("USB Memory Unconnected")) << TextLog();
+
+    const std::string stick = c().root() + "/var/lib/sandbox/usb";
+    std::filesystem::create_directories(stick + "/qx");
+    ASSERT_TRUE(Panel("usb insert sda1"));
+    bool mounted = false;
+    for (int waited = 0; waited <= 10000 && !mounted; waited += 50) {
+        mounted = std::filesystem::exists(c().root() + "/mnt/sd1/qx");
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(mounted);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the watch sees the stick
+    mark();
+    Keys({"key U"});
+    EXPECT_TRUE(drawn("No Update Firmware File")) << TextLog();
+}
+
+}  // namespace
+
+namespace {
+
+using namespace testsupport;
+
+// The brand's package on the stick: unpacked, the FPGA, boot image, DSP program and web pages updated,
+// the four files removed, then the front-panel controller told and one reboot.
+TEST(PanelServiceUpdate, ThePackageOnTheStickUpdatesAndReboots) {
+    ControllerProcess unit({"--text-log"});
+    ASSERT_TRUE(unit.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << unit.Output();
+    const std::string root = unit.root();
+    const std::string stick = root + "/var/lib/sandbox/usb/qx";
+    std::filesystem::create_directories(stick);
+    {
+        std::ofstream f(stick + "/qx_sb6.upg", std::ios::binary);
+        f << Tar(TarMember("VRN4100_BOOT.bin", '0', std::string(50000, 'B')) +
+                 TarMember("VRN4100_SPWM_3pof.jam", '0', "jam") +
+                 TarMember("VRN4100", '0', std::string(3000, 'A')) +
+                 TarMember("httpd.tar.gz", '0', Gzip(Tar(TarMember("httpd/", '5', "")))));
+    }
+    ASSERT_TRUE(PanelLine(root, "usb insert sda1"));
+    for (int waited = 0; waited <= 10000 && !std::filesystem::exists(root + "/mnt/sd1/qx"); waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(std::filesystem::exists(root + "/mnt/sd1/qx/qx_sb6.upg"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the watch sees the stick
+    std::vector<std::string> keys = {"key L"};
+    keys.insert(keys.end(), 15, "knob -1");
+    for (const char* k : {"knob 1", "key U", "key I", "key @", "key D", "key F", "key U", "key U"})
+        keys.emplace_back(k);
+    TypeKeys(root, keys);
+    ASSERT_TRUE(unit.WaitForOutput("settings saved for the restart", 60000)) << unit.Output();
+    ASSERT_EQ(unit.Stop(SIGTERM), 0) << unit.Output();
+    std::ifstream log(root + "/var/log/commands.log");
+    int reboots = 0, parses = 0;
+    std::vector<std::string> removed;
+    for (std::string line; std::getline(log, line);) {
+        reboots += line.size() >= 7 && line.compare(line.size() - 7, 7, " reboot") == 0;
+        parses += line.find("cd /mnt/sd1/QX && /mnt/disk/app/upgparse qx_sb6.upg") != std::string::npos;
+        const size_t rm = line.find(" rm /mnt/sd1/");
+        if (rm != std::string::npos) removed.push_back(line.substr(rm + 1));
+    }
+    EXPECT_EQ(parses, 1);
+    EXPECT_EQ(removed, (std::vector<std::string>{"rm /mnt/sd1/QX/VRN4100_SPWM_3pof.jam",
+                                                 "rm /mnt/sd1/QX/VRN4100_BOOT.bin", "rm /mnt/sd1/QX/VRN4100",
+                                                 "rm /mnt/sd1/QX/httpd.tar.gz"}));
+    EXPECT_EQ(reboots, 1);
+    std::ifstream text(root + "/var/log/gui-text.log");
+    std::ostringstream drawn;
+    drawn << text.rdbuf();
+    EXPECT_NE(drawn.str().find("Update Success\\nReboot"), std::string::npos);
 }
 
 }  // namespace

@@ -93,8 +93,15 @@ void Answer(uint32_t frame) {
         case 36:
             Send(36, core::g_HwVariant.load(kRelaxed));
             break;
+        case 15:
+        case 16:
+        case 17:
+        case 18:
+        case 19:
+            // The service jobs of the panel's lists, run here as the master asked.
+            core::CallHook(core::CoreUi().serviceItem, item, value);
+            break;
         default:
-            // Items 15-19 run rows of the service data list, which this unit does not have.
             break;
     }
 }

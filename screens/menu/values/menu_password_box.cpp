@@ -47,8 +47,9 @@ void PaintTyped() {
     DrawSecret(text, 75, 14);
 }
 
+// The code the knob and cursor keys set: the working value with its digit cursor.
 void PaintChoice() {
-    const uint32_t value = g_EditShown.buf.choiceValue;
+    const auto value = static_cast<uint32_t>(g_EditShown.workValue);
     char text[16] = "****";
     if (value != 0) std::snprintf(text, sizeof text, "%04u", static_cast<unsigned>(value));
     GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_VCENTER);
@@ -56,7 +57,7 @@ void PaintChoice() {
     TextLog_CharsDrawn(text, 83, 14);
     TextLog_SetMasked(false);
     GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
-    DrawPasswordWithCursor(g_EditShown.buf.choiceCursor, text, 83, 14);
+    DrawPasswordWithCursor(g_EditShown.cursor, text, 83, 14);
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/system/state/edit_state.h"
+#include "tests/GUI/screen_fixture.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 
 namespace {
@@ -61,6 +63,28 @@ TEST_F(MenuPasswordBoxTest, PasswordPlaceholderTypedDigitsAndError) {
     Step(224, 2);
     log = TakeLog();
     EXPECT_TRUE(Logged(log, 370, 239, "0xFFFF", "Error")) << log;
+}
+
+// The code the knob sets is the field's: a changed working value changes the field.
+TEST_F(MenuPasswordBoxTest, KnobCodeIsShownInTheField) {
+    Step(223, 3);
+    g_EditParam.workValue.store(8719);
+    g_EditParam.cursor = 0;
+    Step(224, 3);
+    TakeLog();
+    const GUI_BOX field{295, 225, 444, 252};
+    const std::vector<uint16_t> first = guitest::Screen();
+    g_EditParam.workValue.store(1234);
+    Step(224, 2);
+    const std::string log = TakeLog();
+    const std::vector<uint16_t> second = guitest::Screen();
+    int changed = 0;
+    for (int y = field.y0; y <= field.y1; ++y)
+        for (int x = field.x0; x <= field.x1; ++x)
+            changed += first[static_cast<size_t>(y) * 800 + x] != second[static_cast<size_t>(y) * 800 + x];
+    EXPECT_GT(changed, 0) << log;
+    g_EditParam.workValue.store(0);
+    g_EditParam.cursor = 0;
 }
 
 TEST_F(MenuPasswordBoxTest, BoxHiddenOnOtherStates) {

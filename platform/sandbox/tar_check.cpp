@@ -1,4 +1,4 @@
-#include "sysadmin/firmware/tar_check.h"
+#include "platform/sandbox/tar_check.h"
 
 #include <zlib.h>
 
@@ -39,7 +39,7 @@ std::string_view Field(const uint8_t* header, size_t offset, size_t width) {
 
 bool NameSafe(std::string_view name, std::string_view top) {
     if (name.empty() || name[0] == '/') return false;
-    if (name.substr(0, name.find('/')) != top) return false;
+    if (!top.empty() && name.substr(0, name.find('/')) != top) return false;
     for (size_t start = 0; start <= name.size();) {
         size_t end = name.find('/', start);
         if (end == std::string_view::npos) end = name.size();

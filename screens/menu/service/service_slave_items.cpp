@@ -1,0 +1,42 @@
+// The service jobs a parallel master hands its slaves, by the item it sends.
+#include "screens/menu/service/service_entries.h"
+
+namespace {
+struct SlaveItem {
+    uint32_t item;
+    uint32_t value;  // the item's value that selects the row; kAnyValue: every value
+    void (*run)();
+};
+constexpr uint32_t kAnyValue = 0xFFFFFFFFu;
+
+void Dsp() {
+    ServiceDataRow(282);
+}
+void Zynq() {
+    ServiceDataRow(281);
+}
+void Max10() {
+    ServiceDataRow(280);
+}
+void Recall() {
+    ServiceDataRow(273);
+}
+void Save() {
+    ServiceDataRow(274);
+}
+
+constexpr SlaveItem kSlaveItems[] = {
+    {15, kAnyValue, Dsp},   {16, kAnyValue, Zynq},
+    {17, kAnyValue, Max10}, {18, kAnyValue, ServiceUpdateFirmware},
+    {19, 0, Recall},        {19, 1, Save},
+};
+}  // namespace
+
+void ServiceSlaveItem(uint32_t item, uint32_t value) {
+    for (const SlaveItem& s : kSlaveItems) {
+        if (s.item == item && (s.value == kAnyValue || s.value == value)) {
+            s.run();
+            return;
+        }
+    }
+}

@@ -1,0 +1,194 @@
+// The special-function page stepped as the MENU page steps it: the service lists' rows at their screen
+// places (through the text hook), the bar on the selected row, a changed value redrawn on the bar first and
+// in the list once the bar moves on, and the switch list against its golden picture.
+#include "screens/menu/service/special_page.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "GUI/text/gui_font.h"
+#include "core/control/alarms/alarms.h"
+#include "core/control/output_sync.h"
+#include "core/params/access/key_entry.h"
+#include "core/system/config/iface_cfg.h"
+#include "core/system/state/ctrl_words.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/service_flags.h"
+#include "panel/menu/row_entries.h"
+#include "panel/runtime_init.h"
+#include "screens/menu/service/service_switches.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+struct Drawn {
+    std::string text;
+    int x, y;
+};
+std::vector<Drawn> g_texts;
+
+void Observe(const char* text, int x, int y, uint16_t, uint32_t, const GUI_FONTDEF*) {
+    g_texts.push_back({text, x, y});
+}
+
+bool DrawnAt(const std::string& text, int x, int y) {
+    for (const auto& d : g_texts)
+        if (d.text == text && d.x == x && d.y == y) return true;
+    return false;
+}
+std::string All() {
+    std::string out;
+    for (const auto& d : g_texts)
+        out += d.text + " @" + std::to_string(d.x) + "," + std::to_string(d.y) + "\n";
+    return out;
+}
+
+// The list's rows start at (17, 43) on screen; the bar's text at (12, 45) on row 0.
+constexpr int kRowX = 17, kRowY = 43, kBarX = 12, kBarY = 45, kPitch = 21;
+
+class SpecialPage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        guitest::FreshScreen();
+        test::FreshStore(1);
+        core::ServiceFlagsReset();
+        // What earlier tests left in the shown values.
+        g_OutputOptionWord.store(0);
+        AlarmMonitorOff();
+        core::g_VoltSlewWord.store(0);
+        panel::RuntimeTuning& t = panel::g_RuntimeTuning;
+        for (auto* w : {&t.fanSlew, &t.fanDutyMax, &t.fanDutyMin, &t.kp, &t.ki, &t.rd[0], &t.rd[1], &t.rd[2],
+                        &t.rd[3], &t.rd[4]})
+            w->store(0);
+        IfaceServiceTuneToggle(IfaceServiceTune());  // every tuning bit off
+        GUI_SetTextHook(Observe);
+        SpecialPage_Create();
+        SpecialPage_Show();
+    }
+    void TearDown() override {
+        GUI_SetTextHook(nullptr);
+        core::ServiceFlagsReset();
+        g_OutputOptionWord.store(0);
+        g_MenuState.store(0);
+        menuResetEdit();
+    }
+    // The row entered as the menu/control thread enters it, then one update and the paint pass.
+    static void Enter(uint32_t state) {
+        menuEnterRowState(state);
+        Step();
+    }
+    static void Step() {
+        g_texts.clear();
+        panel::EditPublish();
+        panel::EditSnapshotTake();
+        SpecialPage_Update();
+        GUI_RunAll();
+    }
+};
+
+TEST_F(SpecialPage, SwitchListInTwoColumnsWithTheBarOnTheFirstRow) {
+    panel::g_RuntimeTuning.fanDutyMax.store(100);
+    panel::g_RuntimeTuning.kp.store(10000);
+    panel::g_RuntimeTuning.ki.store(5);
+    panel::g_RuntimeTuning.rd[3].store(-10000);
+    Enter(229);
+    EXPECT_TRUE(DrawnAt("1. Detail Alarm Message : OFF", kRowX, kRowY)) << All();
+    EXPECT_TRUE(DrawnAt("1. Detail Alarm Message : OFF", kRowX + 1, kRowY + 1)) << "the black copy";
+    EXPECT_TRUE(DrawnAt("20. 1P2W 3Phase Show:OFF", kRowX, 442));
+    EXPECT_TRUE(DrawnAt("21. Temp Show:OFF", 392, kRowY));
+    EXPECT_TRUE(DrawnAt("27. RD_Define5:0.0", 392, kRowY + 6 * kPitch));
+    EXPECT_TRUE(DrawnAt("8. Fan Duty Max: 1.00", kRowX, kRowY + 7 * kPitch));
+    EXPECT_TRUE(DrawnAt("18. AvgCurrComp Kp:10.000", kRowX, kRowY + 17 * kPitch));
+    EXPECT_TRUE(DrawnAt("19. AvgCurrComp Ki:0.5", kRowX, kRowY + 18 * kPitch));
+    EXPECT_TRUE(DrawnAt("26. RD_Define4:-1000.0", 392, kRowY + 5 * kPitch));
+    EXPECT_TRUE(DrawnAt(" 1. Detail Alarm Message : OFF", kBarX, kBarY)) << All();
+    guitest::ExpectGolden("special_switch_list", GUI_BOX{0, 0, 799, 479});
+
+    // From row 20 the bar goes into the second column.
+    Enter(250);
+    EXPECT_TRUE(DrawnAt(" 22. RD Test Mode:OFF", kBarX + 380, kBarY + kPitch)) << All();
+}
+
+// A toggled switch shows on the bar at once, with the list left alone; the row the bar leaves is drawn
+// with its new value.
+TEST_F(SpecialPage, ToggledValueOnTheBarThenInTheListWhenTheBarMoves) {
+    Enter(229);
+    Enter(230);
+    EXPECT_TRUE(DrawnAt(" 2. OCP Enable: OFF", kBarX, kBarY + kPitch)) << All();
+    Step();
+    EXPECT_TRUE(g_texts.empty()) << "nothing changed: " << All();
+
+    menuServiceToggle();
+    Step();
+    EXPECT_TRUE(DrawnAt(" 2. OCP Enable: ON", kBarX, kBarY + kPitch)) << All();
+    EXPECT_FALSE(DrawnAt("1. Detail Alarm Message : OFF", kRowX, kRowY)) << "only the bar";
+
+    // The control task's own bits of the flag word are not the list's.
+    g_OutputOptionWord.fetch_or(1u << 5);
+    Step();
+    EXPECT_TRUE(g_texts.empty()) << All();
+
+    Enter(231);
+    EXPECT_TRUE(DrawnAt("2. OCP Enable: ON", kRowX, kRowY + kPitch)) << All();
+    EXPECT_TRUE(DrawnAt(" 3. OTP Enable: OFF", kBarX, kBarY + 2 * kPitch));
+}
+
+// A value changed away from the bar (the alarm monitor switched by the alarm object) is in the list's
+// pixels once the bar moves.
+TEST_F(SpecialPage, ValueAwayFromTheBarIsRedrawnWhenTheBarMoves) {
+    Enter(229);
+    const GUI_BOX row12{kRowX, kRowY + 11 * kPitch, kRowX + 300, kRowY + 12 * kPitch - 1};
+    auto pixels = [&row12] {
+        const std::vector<uint16_t> s = guitest::Screen();
+        std::vector<uint16_t> out;
+        for (int y = row12.y0; y <= row12.y1; ++y)
+            for (int x = row12.x0; x <= row12.x1; ++x)
+                out.push_back(s[static_cast<size_t>(y) * 800 + x]);
+        return out;
+    };
+    const std::vector<uint16_t> before = pixels();
+    const bool wasOn = IsAlarmMonitorOn() != 0;
+    if (wasOn)
+        AlarmMonitorOff();
+    else
+        AlarmMonitorOn();
+    Step();
+    EXPECT_TRUE(DrawnAt(" 1. Detail Alarm Message : OFF", kBarX, kBarY)) << "the bar only: " << All();
+    EXPECT_EQ(pixels(), before) << "the list waits";
+    Enter(230);
+    EXPECT_NE(pixels(), before) << "row 12 shows the new state";
+    if (wasOn)
+        AlarmMonitorOn();
+    else
+        AlarmMonitorOff();
+}
+
+TEST_F(SpecialPage, DataListFollowsTheCalibrationUnit) {
+    Enter(272);
+    EXPECT_TRUE(DrawnAt("01. Calibration Data R/W :    Master", kRowX, kRowY)) << All();
+    EXPECT_TRUE(DrawnAt("12. Update WEB", kRowX, kRowY + 11 * kPitch));
+    EXPECT_TRUE(DrawnAt(" 01. Calibration Data R/W :    Master", kBarX, kBarY));
+    g_ServiceFlags.calDataUnitIndex.store(3);
+    Step();
+    EXPECT_TRUE(DrawnAt(" 01. Calibration Data R/W :    Slave 3", kBarX, kBarY)) << All();
+}
+
+TEST_F(SpecialPage, UpdateAndModelListsAndTheEditorsLeftAlone) {
+    Enter(267);
+    EXPECT_TRUE(DrawnAt("4. Update Application(Factory service only)", kRowX, kRowY + 3 * kPitch)) << All();
+    EXPECT_TRUE(DrawnAt(" 1. Update Firmware", kBarX, kBarY));
+    g_EditParam.workValue.store(2);  // the update list's row is its working value
+    Step();
+    EXPECT_TRUE(DrawnAt(" 3. Update Kernel(Factory service only)", kBarX, kBarY + 2 * kPitch)) << All();
+
+    Enter(225);
+    EXPECT_TRUE(DrawnAt("2. Model Type", kRowX, kRowY + kPitch)) << All();
+    EXPECT_TRUE(DrawnAt(" 1. Firm Type", kBarX, kBarY));
+    Enter(226);
+    EXPECT_TRUE(g_texts.empty()) << "the brand editor's overlay draws: " << All();
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 #include "engine/run/seqsim_verify.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "storage/image_hold.h"
 
 namespace {
 constexpr auto kAcqRel = std::memory_order_acq_rel;
@@ -70,6 +71,9 @@ void Sim_DownloadPrepared() {
 
 void Sim_PreparationStep() {
     if (SimPrepRequest.load(std::memory_order_acquire) == 0) return;
+    // The download reads the state tables the runner thread selects; busy, it waits for the next pass.
+    const storage::ImageHold tables(g_SeqSimTableLock);
+    if (!tables.owns_lock()) return;
     ShowMessageHold("Simulation preparation...");
     Sim_DownloadPrepared();
     MsgQueue_Clear();

@@ -15,8 +15,6 @@ static_assert(std::size(kFieldOf) == static_cast<size_t>(SimClampField::kEnRepea
 }  // namespace
 
 void Sim_ShowRemoteField(SimClampField field, int phase) {
-    if (!SimIsActiveMode() ||
-        SimFieldOfState(g_MenuState.load(std::memory_order_acquire), nullptr) == nullptr)
-        return;
+    if (!SimIsActiveMode() || !SimIsSelectState(g_MenuState.load(std::memory_order_acquire))) return;
     SimEnterSelect(SimFieldOf(kFieldOf[static_cast<size_t>(field)]), phase < 0 ? 0 : phase);
 }

@@ -12,6 +12,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
+#include "engine/sim/sim_clamp_setters.h"
 #include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_entry.h"
@@ -19,6 +20,7 @@
 #include "screens/seqsim/sim_entries.h"
 #include "screens/seqsim/sim_key_slots.h"
 #include "screens/seqsim/sim_prepare.h"
+#include "screens/seqsim/sim_remote_field.h"
 #include "screens/seqsim/sim_states.h"
 #include "src/dev/panel_link.h"
 #include "tests/core/ctrl_fixture.h"
@@ -339,6 +341,22 @@ TEST_F(SimKeys, SelectionEntriesLoadTheField) {
     SetFlag(1, kSimEnOnPhase, true);
     Key('T', kKeypad);
     EXPECT_EQ(g_EditParam.workValue.load(), 0) << "exit leaves the ON enable alone";
+}
+
+TEST_F(SimKeys, RemoteSetShowsItsField) {
+    SimSetEditStateHook(Sim_ShowRemoteField);
+    SetState(1);
+    SimSetAcvClamp(1000, 1);
+    EXPECT_EQ(State(), 460u) << "ACV L2";
+    EXPECT_EQ(g_EditParam.workValue.load(), 1000);
+    Knob(1);
+    EXPECT_EQ(State(), 461u) << "on to ACV L3 in 3P4W";
+    SimSetTimeClamp(50);
+    EXPECT_EQ(State(), uint32_t{kSimSelTime});
+    Enter_menuEditSimulationSyncCode();
+    SimSetFreqClamp(6000, 2);
+    EXPECT_EQ(State(), uint32_t{kSimEditSyncCode}) << "a field being edited stays";
+    SimSetEditStateHook(nullptr);
 }
 
 TEST_F(SimKeys, FieldWriteCheck) {

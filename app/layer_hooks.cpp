@@ -41,6 +41,7 @@
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_screen.h"
+#include "screens/seqsim/sim_memory.h"
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
 #include "src/dev/speaker.h"
@@ -64,7 +65,7 @@ void WireLayerHooks() {
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
-    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
+    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadLastOrDefault);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});

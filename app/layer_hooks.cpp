@@ -41,7 +41,10 @@
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_screen.h"
+#include "screens/seqsim/sim_key_slots.h"
 #include "screens/seqsim/sim_memory.h"
+#include "screens/seqsim/sim_prepare.h"
+#include "screens/seqsim/sim_remote_field.h"
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
 #include "src/dev/speaker.h"
@@ -54,7 +57,7 @@
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
-    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_StopOrReset);
+    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
     SysEvent_SetHooks({InitRuntimeStateForReset, ParallelConfigUnits, UartChannelRestart});
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
     HwConsoleSetGraphicsStart(GUI_Start);
@@ -85,4 +88,6 @@ void WireLayerHooks() {
          },
          [] { return (scpi::g_StatusUsb.chanFlags.load(std::memory_order_acquire) & kChanConnected) != 0; },
          scpi::GpibDriverLoadOnce});
+    if (Sim_RegisterSelectKeys() != 0) std::fputs("the key table refused the SIMULATE selection keys\n", stderr);
+    SimSetEditStateHook(Sim_ShowRemoteField);
 }

@@ -228,6 +228,9 @@ extern SeqSimErrors g_SeqSimErrors;
 struct SeqSimScreen {
     std::atomic<uint32_t> remoteStep0{0};
     std::atomic<uint32_t> redraw{0};  // SeqSimRedraw bits raised by a restored output configuration
+    // The two field redraw requests the state entries and field handlers raise; the screen repaints the
+    // field values when either is set and clears it.
+    std::atomic<uint32_t> fieldRedraw[2] = {0, 0};
 };
 enum SeqSimRedraw : uint32_t { kRedrawWiring = 1, kRedrawMode = 2, kRedrawRange = 4, kRedrawUnit = 8 };
 extern SeqSimScreen g_SeqSimScreen;

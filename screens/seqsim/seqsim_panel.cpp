@@ -9,6 +9,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_setters.h"
+#include "screens/seqsim/sim_entries.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ void Sim_EnterMode() {
     SeqSimSetMode(2);
     SeqSimSelectTables();
     SeqSimSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
+    Enter_menuSimulationStep();
     TellStage();
 }
 

@@ -7,8 +7,6 @@
 // invalid messages or "Sequence is ready." (SIM: "Simulation is ready."); the counters and indicators are
 // cleared after the report. A SEQ program without mismatches (SIM: any) gets the apply strobe.
 void Seq_DownloadPrepared();
-void Sim_DownloadPrepared();
 // The check of one read-back: a mismatch shows the error report and clears the counters; a match at
 // step (SIM: state) 0 sends the apply strobe.
 void Seq_StopOrReset(int mismatch);
-void Sim_StopOrReset(int mismatch);

@@ -114,6 +114,9 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     }
     if (text[0] != '\0') ShowMessage(2, text);
     SeqSimSetRecallSlot(n);
+    // The SIMULATE screen downloads what was recalled on the menu thread's next pass.
+    if (memory == kSim && (r >= 1 || r == kFileBadRecord) && SimIsActiveMode())
+        SimPrepRequest.store(1, std::memory_order_release);
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "engine/seqsim/seqsim_validate.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_prepare.h"
+#include "screens/seqsim/sim_prepare.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {
@@ -78,7 +79,8 @@ TEST_F(SeqSimPanel, EnterPrepareAndLeave) {
     test::Stage().ClearReadXor(791, 4);
     Sim_EnterMode();
     EXPECT_EQ(SeqSimGetMode(), 2u);
-    Sim_DownloadPrepared();
+    SimPrepRequest.store(1);
+    Sim_PreparationStep();
     EXPECT_EQ(Popup(), "Simulation is ready.");
 }
 

@@ -41,6 +41,7 @@
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_screen.h"
+#include "screens/seqsim/sim_editor_slots.h"
 #include "screens/seqsim/sim_key_slots.h"
 #include "screens/seqsim/sim_memory.h"
 #include "screens/seqsim/sim_prepare.h"
@@ -90,4 +91,5 @@ void WireLayerHooks() {
          scpi::GpibDriverLoadOnce});
     if (Sim_RegisterSelectKeys() != 0) std::fputs("the key table refused the SIMULATE selection keys\n", stderr);
     SimSetEditStateHook(Sim_ShowRemoteField);
+    if (SimEditors_RegisterKeys() != 0) std::fputs("the key table refused the SIMULATE editors' keys\n", stderr);
 }

@@ -1,5 +1,6 @@
 #include "tests/screens/seqsim/sim_fixture.h"
 
+#include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "engine/run/seqsim_download.h"
 #include "engine/run/seqsim_verify.h"
@@ -8,6 +9,7 @@
 #include "screens/output/keys/keypad_input.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_prepare.h"
+#include "screens/seqsim/sim_prepare.h"
 #include "src/dev/panel_link.h"
 
 namespace test {
@@ -15,11 +17,12 @@ namespace test {
 SimPanelEnv::SimPanelEnv() {
     engine::SeqSimDataReset();
     BusReg_SetStepSource(SeqGetAbsStep);
-    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_StopOrReset);
+    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
     SeqMem_ResetToSlotDefaults(0);
     Sim_LoadDefaultSteps();
     SeqSimSetMode(2);
     SeqSimResetEngine(kEngineSim);
+    SetVoltRange(1);
     SeqSimSelectTables();
     g_SeqSimBlock[0].simOptions = 1u << 1;  // the 200V range
     SimDownloadAll();

@@ -41,7 +41,9 @@
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_screen.h"
+#include "screens/seqsim/sim_editor_slots.h"
 #include "screens/seqsim/sim_key_slots.h"
+#include "screens/seqsim/sim_memory.h"
 #include "screens/seqsim/sim_prepare.h"
 #include "screens/seqsim/sim_remote_field.h"
 #include "src/dev/barcode_scanner.h"
@@ -67,7 +69,7 @@ void WireLayerHooks() {
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
-    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
+    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadLastOrDefault);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
@@ -89,4 +91,5 @@ void WireLayerHooks() {
          scpi::GpibDriverLoadOnce});
     if (Sim_RegisterSelectKeys() != 0) std::fputs("the key table refused the SIMULATE selection keys\n", stderr);
     SimSetEditStateHook(Sim_ShowRemoteField);
+    if (SimEditors_RegisterKeys() != 0) std::fputs("the key table refused the SIMULATE editors' keys\n", stderr);
 }

@@ -9,6 +9,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/sim_entries.h"
+#include "screens/seqsim/sim_mem_keys.h"
 #include "src/dev/panel_link.h"
 
 namespace {
@@ -28,14 +29,11 @@ void TogglePage(uint8_t open, uint8_t other, void (*enterPage)()) {
     const uint8_t before = PanelFlags().load(std::memory_order_acquire);
     const uint8_t now = static_cast<uint8_t>((before & ~other) ^ open);
     PanelFlags().store(now, std::memory_order_release);
-    if ((now & open) && enterPage != nullptr)
+    if (now & open)
         enterPage();
     else
         Enter_menuSimulationStep();
 }
-// The memory lists' entries come with the lists.
-constexpr void (*Enter_menuSimulationRecallMemory)() = nullptr;
-constexpr void (*Enter_menuSimulationSaveMemory)() = nullptr;
 
 void RunningSoftKeys(uint8_t code) {
     if (code == kSoft3) {

@@ -33,8 +33,8 @@ enum SimMenuState : uint32_t {
     kSimEditAcv = 487,   // 487-489
     kSimEditTime = 490,
     kSimEditStep = 491,
-    kSimRecallList = 492,
-    kSimSaveList = 493,
+    kSimSaveList = 492,
+    kSimRecallList = 493,
     kSimPhaseDialog = 438,       // "Configure Phase will be" / "switch to %s"
     kSimPhaseDialogCheck = 439,  // its YES/NO confirmation
 };

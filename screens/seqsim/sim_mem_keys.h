@@ -1,0 +1,16 @@
+#pragma once
+// The SIMULATE memory lists (recall 493, save 492) and the two dialogs of a recall whose memory was made
+// for another wiring (438 the change of wiring, 439 its confirmation), with their entries.
+#include <cstdint>
+
+void Enter_menuSimulationRecallMemory();
+void Enter_menuSimulationSaveMemory();
+// The caller sets g_DialogChoice (1 ENTER, 0 CANCEL) first.
+void Enter_menuSimulationOutputPhase();
+// NO (1) chosen.
+void Enter_menuSimulationOutputPhase_Check();
+
+void menuSimulationRecallMemory(uint32_t* ev);
+void menuSimulationSaveMemory(uint32_t* ev);
+void menuSimulationOutputPhase(uint32_t* ev);
+void menuSimulationOutputPhase_Check(uint32_t* ev);

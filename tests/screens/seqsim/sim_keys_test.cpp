@@ -161,8 +161,10 @@ TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
     auto flags = [] { return g_SeqSimBlock[0].panelFlags.load(); };
     Soft('Z');
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), kSeqPanelRecallOpen);
+    EXPECT_EQ(State(), uint32_t{kSimRecallList});
     Soft('[');
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), kSeqPanelSaveOpen);
+    EXPECT_EQ(State(), uint32_t{kSimSaveList});
     Soft('Z');
     Soft('Z');
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0);

@@ -22,6 +22,7 @@ constexpr int32_t kBandPhaseMax = 3590;  // 359.0 degrees: whole degrees only ab
 // The rounding constants are single-precision values, widened.
 constexpr double kRoundTenth = static_cast<double>(0.05f);
 constexpr double kRoundTime = static_cast<double>(0.00005f);
+constexpr double kRoundHundredth = static_cast<double>(0.005f);
 
 // The limits and steps of an event, after the phase rule.
 struct Band {
@@ -126,6 +127,9 @@ bool SeqEdit_TypedToUnit(double x, SeqTypedConv conv, bool above500Hz, int32_t* 
             [[fallthrough]];
         case SeqTypedConv::kTenths:
             scaled = (x + kRoundTenth) * 10.0;
+            break;
+        case SeqTypedConv::kHundredths:
+            scaled = (x < 0 ? x - kRoundHundredth : x + kRoundHundredth) * 100.0;
             break;
     }
     scaled = std::trunc(scaled);

@@ -17,6 +17,7 @@ enum class SeqTyped : uint8_t {
 enum class SeqTypedConv : uint8_t {
     kWhole,       // trunc(x)
     kTenths,      // trunc((x + 0.05) x 10), 0.1 degree
+    kHundredths,  // trunc((x +- 0.005) x 100) away from zero, 0.01 V and 0.01 Hz
     kTime,        // trunc((x + 0.00005) x 10000), 0.1 ms
     kOnOffPhase,  // kTenths, but whole degrees above 500.00 Hz while x x 10 is not above 3590
 };
@@ -42,12 +43,12 @@ struct SeqEditRow {
     SeqTypedConv conv;
     // Writes the value through the engine's setter and returns what the step kept.
     int32_t (*write)(int32_t value, int phase);
-    bool alsoL2In1P3W;      // L1 also writes L2 while the wiring is 1P3W
-    int32_t message;        // numbered message when the setter refused the value; 0 none
-    bool messageTypedOnly;  // the message only for a typed number
+    bool alsoL2In1P3W;                       // L1 also writes L2 while the wiring is 1P3W
+    int32_t message;                         // numbered message when the setter refused the value; 0 none
+    bool messageTypedOnly;                   // the message only for a typed number
     int (*verify)(int32_t step, int phase);  // read-back comparison, 1 on a mismatch
     void (*back)(int phase);                 // the field's selection-state entry
-    bool exitAtOnce;  // exit and SEQ keys leave at once, also with digits typed
+    bool exitAtOnce;                         // exit and SEQ keys leave at once, also with digits typed
 };
 
 // One key event for the editor of `row` at phase 0-2 (0 for a single field).

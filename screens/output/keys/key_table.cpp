@@ -58,6 +58,7 @@ std::mutex g_MenuSlotsLock;
 
 bool IsSlot(uint32_t state) {
     return (state >= kMenuSlotFirst && state <= kMenuSlotLast) ||
+           (state >= kSeqSimSlotFirst && state <= kSeqSimSlotLast) ||
            (state >= kArbSlotFirst && state <= kArbSlotLast);
 }
 }  // namespace

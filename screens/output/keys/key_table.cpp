@@ -58,7 +58,8 @@ std::mutex g_MenuSlotsLock;
 
 bool IsSlot(uint32_t state) {
     return (state >= kMenuSlotFirst && state <= kMenuSlotLast) ||
-           (state >= kArbSlotFirst && state <= kArbSlotLast);
+           (state >= kArbSlotFirst && state <= kArbSlotLast) ||
+           (state >= kSeqSimSlotFirst && state <= kSeqSimSlotLast);
 }
 }  // namespace
 

@@ -42,6 +42,7 @@
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_screen.h"
 #include "screens/seqsim/sim_editor_slots.h"
+#include "screens/seqsim/sim_entries.h"
 #include "screens/seqsim/sim_key_slots.h"
 #include "screens/seqsim/sim_memory.h"
 #include "screens/seqsim/sim_prepare.h"
@@ -80,7 +81,7 @@ void WireLayerHooks() {
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
                      caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
-                     menuEnterArbitraryMode, menuGoCalibration});
+                     menuEnterArbitraryMode, menuGoCalibration, Sim_SelectBuffers, Enter_menuSimulationStep});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },

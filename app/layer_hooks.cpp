@@ -46,6 +46,7 @@
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_screen.h"
 #include "screens/seqsim/sim_editor_slots.h"
+#include "screens/seqsim/sim_entries.h"
 #include "screens/seqsim/sim_key_slots.h"
 #include "screens/seqsim/sim_memory.h"
 #include "screens/seqsim/sim_prepare.h"
@@ -84,7 +85,7 @@ void WireLayerHooks() {
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
                      caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
-                     menuEnterArbitraryMode, menuGoCalibration});
+                     menuEnterArbitraryMode, menuGoCalibration, Sim_SelectBuffers, Enter_menuSimulationStep});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
     SysService_SetPreparationSteps(Seq_PreparationStep, Sim_PreparationStep);

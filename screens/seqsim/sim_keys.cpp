@@ -9,7 +9,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/sim_entries.h"
-#include "screens/seqsim/sim_mem_keys.h"
+#include "screens/seqsim/sim_mem_entries.h"
 #include "src/dev/panel_link.h"
 
 namespace {

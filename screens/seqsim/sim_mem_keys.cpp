@@ -8,10 +8,10 @@
 #include "engine/seqsim/seqsim_file.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu/dialog_words.h"
-#include "panel/menu_entries.h"
 #include "screens/seqsim/sim_edit_common.h"
 #include "screens/seqsim/sim_edit_words.h"
 #include "screens/seqsim/sim_entries.h"
+#include "screens/seqsim/sim_mem_entries.h"
 #include "screens/seqsim/sim_keys.h"
 #include "screens/seqsim/sim_memory.h"
 #include "screens/seqsim/sim_states.h"
@@ -89,19 +89,6 @@ uint32_t Choose(const Key& k, uint32_t current, uint32_t left, uint32_t right) {
 }
 
 }  // namespace
-
-void Enter_menuSimulationRecallMemory() {
-    menuEnterStateValue(kSimRecallList, static_cast<int32_t>(SeqSimGetRecallSlot()));
-}
-void Enter_menuSimulationSaveMemory() {
-    menuEnterStateValue(kSimSaveList, static_cast<int32_t>(SeqSimGetSaveSlot()));
-}
-void Enter_menuSimulationOutputPhase() {
-    menuEnterStateValue(kSimPhaseDialog, static_cast<int32_t>(g_DialogChoice.load(std::memory_order_relaxed)));
-}
-void Enter_menuSimulationOutputPhase_Check() {
-    menuEnterStateValue(kSimPhaseDialogCheck, static_cast<int32_t>(kNo));
-}
 
 void menuSimulationRecallMemory(uint32_t* ev) {
     ListKeys({kSeqPanelRecallOpen, SeqSimSetRecallSlot, RecallChosen}, ev);

@@ -1,14 +1,7 @@
 #pragma once
 // The SIMULATE memory lists (recall 493, save 492) and the two dialogs of a recall whose memory was made
-// for another wiring (438 the change of wiring, 439 its confirmation), with their entries.
+// for another wiring (438 the change of wiring, 439 its confirmation).
 #include <cstdint>
-
-void Enter_menuSimulationRecallMemory();
-void Enter_menuSimulationSaveMemory();
-// The caller sets g_DialogChoice (1 ENTER, 0 CANCEL) first.
-void Enter_menuSimulationOutputPhase();
-// NO (1) chosen.
-void Enter_menuSimulationOutputPhase_Check();
 
 void menuSimulationRecallMemory(uint32_t* ev);
 void menuSimulationSaveMemory(uint32_t* ev);

@@ -1,4 +1,5 @@
 // The SIMULATE memory lists and the wiring dialogs of a recall, driven by their keys.
+#include "screens/seqsim/sim_mem_entries.h"
 #include "screens/seqsim/sim_mem_keys.h"
 
 #include "core/params/access/param_access.h"

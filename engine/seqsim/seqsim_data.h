@@ -228,6 +228,12 @@ extern SeqSimErrors g_SeqSimErrors;
 struct SeqSimScreen {
     std::atomic<uint32_t> remoteStep0{0};
     std::atomic<uint32_t> redraw{0};  // SeqSimRedraw bits raised by a restored output configuration
+    // The field redraw requests of the SEQ/SIM page, raised (non-zero) by the state entries and field
+    // handlers: either one repaints the field values (the first also the step or state header), and the
+    // page clears both after repainting. The ACV-unit request repaints the voltage fields with their unit
+    // (Vrms or Vpp) after a step change that moved between the two; the page clears it.
+    std::atomic<uint32_t> fieldRedraw[2]{};
+    std::atomic<uint32_t> acvUnitRedraw{0};
 };
 enum SeqSimRedraw : uint32_t { kRedrawWiring = 1, kRedrawMode = 2, kRedrawRange = 4, kRedrawUnit = 8 };
 extern SeqSimScreen g_SeqSimScreen;

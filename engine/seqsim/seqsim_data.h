@@ -228,11 +228,11 @@ extern SeqSimErrors g_SeqSimErrors;
 struct SeqSimScreen {
     std::atomic<uint32_t> remoteStep0{0};
     std::atomic<uint32_t> redraw{0};  // SeqSimRedraw bits raised by a restored output configuration
-    // The field redraw requests of the SEQ/SIM page, raised (non-zero) by the state entries and field
-    // handlers: either one repaints the field values (the first also the step or state header), and the
-    // page clears both after repainting. The ACV-unit request repaints the voltage fields with their unit
-    // (Vrms or Vpp) after a step change that moved between the two; the page clears it.
+    // Field-value repaint requests raised by the panel's state entries and field handlers; the screen
+    // repaints the field values when either is set and clears them.
     std::atomic<uint32_t> fieldRedraw[2]{};
+    // Raised when the step shown changes between an ACV held in Vpp and one in Vrms; the screen repaints
+    // the voltage fields and clears it.
     std::atomic<uint32_t> acvUnitRedraw{0};
 };
 enum SeqSimRedraw : uint32_t { kRedrawWiring = 1, kRedrawMode = 2, kRedrawRange = 4, kRedrawUnit = 8 };

@@ -9,6 +9,8 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_setters.h"
+#include "panel/menu_entries.h"
+#include "screens/seqsim/seq_enter.h"
 
 namespace {
 
@@ -47,6 +49,7 @@ void Seq_EnterMode() {
     SeqSimSetMode(1);
     SeqSimSelectTables();
     SeqSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
+    Enter_menuSeqSetStepIndex();
     TellStage();
 }
 
@@ -66,6 +69,7 @@ void Seq_Exit() {
         SeqSimRequestStop();
     } else {
         BusReg_SetOutputMode(GetOutputMode());
+        menuReturnHome();
         ReapplyAfterSeqSim();
     }
     SeqSimSetMode(0);

@@ -31,57 +31,55 @@ struct PhasePair {
     const char* labelA[3];
     Fmt fmtA;
     int32_t (*getA)(int);
-    Show showA;
     uint16_t selB, editB;
     const char* labelB[3];
     Fmt fmtB;
     int32_t (*getB)(int);
-    Show showB;
 };
 
 constexpr PhasePair kSeqPairs[] = {
-    {393, 396, {"ACV L1", "ACV L2", "ACV L3"}, Fmt::kAcVolt, SeqGetAcv, Show::kAc,
-     399, 402, {"ACV Mode L1", "ACV Mode L2", "ACV Mode L3"}, Fmt::kMode, SeqGetAcvMode, Show::kAc},
-    {405, 408, {"DCV L1", "DCV L2", "DCV L3"}, Fmt::kVolt, SeqGetDcv, Show::kDc,
-     411, 414, {"DCV Mode L1", "DCV Mode L2", "DCV Mode L3"}, Fmt::kMode, SeqGetDcvMode, Show::kDc},
-    {381, 384, {"Fset L1", "Fset L2", "Fset L3"}, Fmt::kFreq, SeqGetFset, Show::kAc,
-     387, 390, {"Fset Mode L1", "Fset Mode L2", "Fset Mode L3"}, Fmt::kMode, SeqGetFsetMode, Show::kAc},
-    {421, 424, {"Wave L1", "Wave L2", "Wave L3"}, Fmt::kWave, SeqGetWave, Show::kAc,
-     427, 430, {"Duty L1", "Duty L2", "Duty L3"}, Fmt::kDuty, SeqGetDuty, Show::kDuty},
-    {343, 346, {"ON En L1", "ON En L2", "ON En L3"}, Fmt::kFixed, SeqGetEnOnPhase, Show::kAc,
-     337, 340, {"ON Phase L1", "ON Phase L2", "ON Phase L3"}, Fmt::kAngle, SeqGetOnPhase, Show::kOnPhase},
-    {355, 358, {"OFF En L1", "OFF En L2", "OFF En L3"}, Fmt::kFixed, SeqGetEnOffPhase, Show::kAc,
-     349, 352, {"OFF Phase L1", "OFF Phase L2", "OFF Phase L3"}, Fmt::kAngle, SeqGetOffPhase, Show::kOffPhase},
+    {393, 396, {"ACV L1", "ACV L2", "ACV L3"}, Fmt::kAcVolt, SeqGetAcv,
+     399, 402, {"ACV Mode L1", "ACV Mode L2", "ACV Mode L3"}, Fmt::kMode, SeqGetAcvMode},
+    {405, 408, {"DCV L1", "DCV L2", "DCV L3"}, Fmt::kVolt, SeqGetDcv,
+     411, 414, {"DCV Mode L1", "DCV Mode L2", "DCV Mode L3"}, Fmt::kMode, SeqGetDcvMode},
+    {381, 384, {"Fset L1", "Fset L2", "Fset L3"}, Fmt::kFreq, SeqGetFset,
+     387, 390, {"Fset Mode L1", "Fset Mode L2", "Fset Mode L3"}, Fmt::kMode, SeqGetFsetMode},
+    {421, 424, {"Wave L1", "Wave L2", "Wave L3"}, Fmt::kWave, SeqGetWave,
+     427, 430, {"Duty L1", "Duty L2", "Duty L3"}, Fmt::kDuty, SeqGetDuty},
+    {343, 346, {"ON En L1", "ON En L2", "ON En L3"}, Fmt::kFixed, SeqGetEnOnPhase,
+     337, 340, {"ON Phase L1", "ON Phase L2", "ON Phase L3"}, Fmt::kAngle, SeqGetOnPhase},
+    {355, 358, {"OFF En L1", "OFF En L2", "OFF En L3"}, Fmt::kFixed, SeqGetEnOffPhase,
+     349, 352, {"OFF Phase L1", "OFF Phase L2", "OFF Phase L3"}, Fmt::kAngle, SeqGetOffPhase},
 };
 
 constexpr std::array<Field, kSeqCount> BuildSeq() {
     std::array<Field, kSeqCount> t{};
     int n = 0;
     for (const Field& f : {
-             Field{333, 334, -1, "Step", Fmt::kStep, CurStep, Show::kAlways},
-             Field{335, 336, -1, "Time", Fmt::kTime, Whole<SeqGetTime>, Show::kAlways},
-             Field{365, 366, -1, "Jump To En", Fmt::kOnOff, Whole<SeqGetEnJumpto>, Show::kStepOne},
-             Field{363, 364, -1, "Jump To", Fmt::kStep, Whole<SeqGetJumpto>, Show::kJump},
-             Field{367, 368, -1, "Jump Cnt", Fmt::kCount, Whole<SeqGetJumpCnt>, Show::kStepOne},
-             Field{373, 374, -1, "Branch1 En", Fmt::kOnOff, Whole<SeqGetEnBranch1>, Show::kStepOne},
-             Field{371, 372, -1, "Branch1", Fmt::kStep, Whole<SeqGetBranch1>, Show::kBranch1},
-             Field{377, 378, -1, "Branch2 En", Fmt::kOnOff, Whole<SeqGetEnBranch2>, Show::kStepOne},
-             Field{375, 376, -1, "Branch2", Fmt::kStep, Whole<SeqGetBranch2>, Show::kBranch2},
-             Field{361, 362, -1, "Step Term", Fmt::kTerm, Whole<SeqGetTerm>, Show::kStepOne},
-             Field{369, 370, -1, "Sync Code", Fmt::kSync, Whole<SeqGetSyncCode>, Show::kAlways},
+             Field{333, 334, -1, "Step", Fmt::kStep, CurStep, Show::kSeqRule},
+             Field{335, 336, -1, "Time", Fmt::kTime, Whole<SeqGetTime>, Show::kSeqRule},
+             Field{365, 366, -1, "Jump To En", Fmt::kOnOff, Whole<SeqGetEnJumpto>, Show::kSeqRule},
+             Field{363, 364, -1, "Jump To", Fmt::kStep, Whole<SeqGetJumpto>, Show::kSeqRule},
+             Field{367, 368, -1, "Jump Cnt", Fmt::kCount, Whole<SeqGetJumpCnt>, Show::kSeqRule},
+             Field{373, 374, -1, "Branch1 En", Fmt::kOnOff, Whole<SeqGetEnBranch1>, Show::kSeqRule},
+             Field{371, 372, -1, "Branch1", Fmt::kStep, Whole<SeqGetBranch1>, Show::kSeqRule},
+             Field{377, 378, -1, "Branch2 En", Fmt::kOnOff, Whole<SeqGetEnBranch2>, Show::kSeqRule},
+             Field{375, 376, -1, "Branch2", Fmt::kStep, Whole<SeqGetBranch2>, Show::kSeqRule},
+             Field{361, 362, -1, "Step Term", Fmt::kTerm, Whole<SeqGetTerm>, Show::kSeqRule},
+             Field{369, 370, -1, "Sync Code", Fmt::kSync, Whole<SeqGetSyncCode>, Show::kSeqRule},
          })
         t[n++] = f;
     for (const PhasePair& q : kSeqPairs) {
         for (int p = 0; p < 3; ++p) {
             const auto off = static_cast<uint16_t>(p);
             t[n++] = {static_cast<uint16_t>(q.selA + off), static_cast<uint16_t>(q.editA + off),
-                      static_cast<int8_t>(p), q.labelA[p], q.fmtA, q.getA, q.showA};
+                      static_cast<int8_t>(p), q.labelA[p], q.fmtA, q.getA, Show::kSeqRule};
             t[n++] = {static_cast<uint16_t>(q.selB + off), static_cast<uint16_t>(q.editB + off),
-                      static_cast<int8_t>(p), q.labelB[p], q.fmtB, q.getB, q.showB};
+                      static_cast<int8_t>(p), q.labelB[p], q.fmtB, q.getB, Show::kSeqRule};
         }
     }
-    t[n++] = {417, 418, 1, "Phase L2", Fmt::kAngle, Whole<SeqGetBalance_L2>, Show::kAngle};
-    t[n++] = {419, 420, 2, "Phase L3", Fmt::kAngle, Whole<SeqGetBalance_L3>, Show::kAngle};
+    t[n++] = {417, 418, 1, "Phase L2", Fmt::kAngle, Whole<SeqGetBalance_L2>, Show::kSeqRule};
+    t[n++] = {419, 420, 2, "Phase L3", Fmt::kAngle, Whole<SeqGetBalance_L3>, Show::kSeqRule};
     return t;
 }
 constexpr std::array<Field, kSeqCount> kSeqFields = BuildSeq();

@@ -27,17 +27,8 @@ enum class Fmt : uint8_t {
 
 // When a field's row is on the page (besides a field that is selected or edited, which always is).
 enum class Show : uint8_t {
+    kSeqRule,     // the SEQUENCE panel's shown-field rule decides
     kAlways,
-    kStepOne,     // SEQ step 1 or higher
-    kJump,        // ... and Jump To enabled
-    kBranch1,     // ... and Branch 1 enabled
-    kBranch2,     // ... and Branch 2 enabled
-    kAc,          // SEQ kinds AC+DC and AC; L2/L3 in 3P4W only
-    kDc,          // kinds AC+DC and DC; L2/L3 in 3P4W only
-    kDuty,        // as kAc, the phase's wave SQU
-    kOnPhase,     // as kAc, the phase's ON enable set
-    kOffPhase,    // as kAc, the phase's OFF enable set
-    kAngle,       // kinds AC+DC and AC, wiring 3P4W
     kNotInitial,  // SIM: every state but Initial
     kRepeat,      // SIM: repeat enabled
     kSimLevel,    // SIM L1: Initial, Normal1, Abnormal

@@ -16,13 +16,14 @@
 #include "engine/sim/sim_access.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/pages/page_mgr.h"
+#include "screens/seqsim/seq_fields.h"
 #include "screens/seqsim/seqsim_fields.h"
 
 namespace seqsim {
 namespace {
 
 constexpr uint32_t k3P4W = 0, k1P2W = 1;
-constexpr uint32_t kKindAc = 1, kKindDc = 2;
+constexpr uint32_t kKindDc = 2;
 constexpr uint32_t kSeqSaveList = 433, kSeqRecallList = 434, kSimSaveList = 492, kSimRecallList = 493;
 constexpr uint32_t kSeqWiringDialog = 330, kSeqWiringCheck = 331, kSeqRangeDialog = 332;
 constexpr uint32_t kSimWiringDialog = 438, kSimWiringCheck = 439;
@@ -42,31 +43,18 @@ bool InSet(uint32_t state, std::initializer_list<uint32_t> set) {
 }
 
 // Whether a field's row is on the page for the current step or state.
-bool Shown(const Field& f, uint32_t kind, uint32_t wiring, int32_t cur) {
-    const int p = f.phase < 0 ? 0 : f.phase;
-    const bool phaseOk = f.phase <= 0 || wiring == k3P4W;
-    const bool ac = kind != kKindDc && phaseOk;
+bool Shown(const Field& f, int32_t cur) {
     const auto sim = static_cast<uint32_t>(cur);
+    const bool phaseState = InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal, kSimNormal2});
     switch (f.show) {
+        case Show::kSeqRule: return SeqFieldShown(f.selState);
         case Show::kAlways: return true;
-        case Show::kStepOne: return cur >= 1;
-        case Show::kJump: return cur >= 1 && SeqGetEnJumpto() == 1;
-        case Show::kBranch1: return cur >= 1 && SeqGetEnBranch1() == 1;
-        case Show::kBranch2: return cur >= 1 && SeqGetEnBranch2() == 1;
-        case Show::kAc: return ac;
-        case Show::kDc: return kind != kKindAc && phaseOk;
-        case Show::kDuty: return ac && SeqGetWave(p) == kWaveSqu;
-        case Show::kOnPhase: return ac && SeqGetEnOnPhase(p) == 1;
-        case Show::kOffPhase: return ac && SeqGetEnOffPhase(p) == 1;
-        case Show::kAngle: return kind != kKindDc && wiring == k3P4W;
         case Show::kNotInitial: return sim != kSimInitial;
         case Show::kRepeat: return SimGetEnRepeat() == 1;
         case Show::kSimLevel: return InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal});
-        case Show::kSimPhase: return InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal, kSimNormal2});
-        case Show::kSimOn:
-            return InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal, kSimNormal2}) && SimGetEnOnpha(0) == 1;
-        case Show::kSimOff:
-            return InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal, kSimNormal2}) && SimGetEnOffpha(0) == 1;
+        case Show::kSimPhase: return phaseState;
+        case Show::kSimOn: return phaseState && SimGetEnOnpha(0) == 1;
+        case Show::kSimOff: return phaseState && SimGetEnOffpha(0) == 1;
         case Show::kSelected: return false;
     }
     return false;
@@ -96,12 +84,10 @@ void FillRow(Row& row, const Field& f, uint32_t state) {
 }
 
 void FillFields(BodyView& b, uint8_t sim, uint32_t state) {
-    const uint32_t kind = GetOutputMode();
-    const uint32_t wiring = GetPhaseMode();
     const auto cur = static_cast<int32_t>(SeqSimGetCurStep());
     for (const Field& f : sim != 0 ? SimFields() : SeqFields()) {
         const bool current = state == f.selState || state == f.editState;
-        if (!current && !Shown(f, kind, wiring, cur)) continue;
+        if (!current && !Shown(f, cur)) continue;
         if (b.rowCount >= kMaxRows) break;
         FillRow(b.rows[b.rowCount++], f, state);
     }

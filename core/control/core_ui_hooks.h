@@ -25,6 +25,8 @@ struct CoreUiHooks {
     void (*goCalibration)();  // menuGoCalibration: the calibration list entered afresh, item 1 selected
     // A parallel slave's service job its master sent (items 15-19 with their value): ServiceSlaveItem.
     void (*serviceItem)(uint32_t item, uint32_t value);
+    int32_t (*simSelectBuffers)();  // Sim_SelectBuffers: the SIM state set of the range (after a recall)
+    void (*simEnterStep)();         // Enter_menuSimulationStep: the SIMULATE field cursor on the state index
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

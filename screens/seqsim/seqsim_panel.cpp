@@ -9,6 +9,9 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_setters.h"
+#include "panel/menu_entries.h"
+#include "screens/seqsim/seq_enter.h"
+#include "screens/seqsim/sim_entries.h"
 
 namespace {
 
@@ -47,6 +50,7 @@ void Seq_EnterMode() {
     SeqSimSetMode(1);
     SeqSimSelectTables();
     SeqSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
+    Enter_menuSeqSetStepIndex();
     TellStage();
 }
 
@@ -57,6 +61,7 @@ void Sim_EnterMode() {
     SeqSimSetMode(2);
     SeqSimSelectTables();
     SeqSimSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
+    Enter_menuSimulationStep();
     TellStage();
 }
 
@@ -66,6 +71,7 @@ void Seq_Exit() {
         SeqSimRequestStop();
     } else {
         BusReg_SetOutputMode(GetOutputMode());
+        menuReturnHome();
         ReapplyAfterSeqSim();
     }
     SeqSimSetMode(0);

@@ -16,13 +16,15 @@ extern const std::array<KeyHandler, kMenuStateCount> g_KeyProcessTable;
 // are the MENU lists' states and the waveform builder's editor states.
 constexpr uint32_t kMenuSlotFirst = 94, kMenuSlotLast = 329;
 constexpr uint32_t kArbSlotFirst = 495, kArbSlotLast = 544;
+// The SEQUENCE and SIMULATE states take the handlers of their screens the same way.
+constexpr uint32_t kSeqSimSlotFirst = 330, kSeqSimSlotLast = 494;
 struct MenuKeySlot {
     uint32_t state;
     KeyHandler handler;
 };
 // Sets the listed slots. Refuses the whole list (-1, nothing set) when a state lies outside 94-329, a
 // handler is null or a slot already holds another handler; the same handler again is accepted. The
-// states 495-544 are accepted as well.
+// states 330-494 and 495-544 are accepted as well.
 int KeyTable_RegisterMenu(const MenuKeySlot* slots, size_t count);
 // The handler the dispatcher runs for the state: the registered one, else the table's; null for none.
 KeyHandler KeyTable_Handler(uint32_t state);

@@ -15,7 +15,7 @@ void Second(uint32_t*) {}
 TEST(KeySlots, ASlotIsSetOnceAndBadListsSetNothing) {
     const MenuKeySlot first[] = {{291, First}};
     const MenuKeySlot other[] = {{290, First}, {291, Second}};
-    const MenuKeySlot outside[] = {{290, First}, {330, First}};
+    const MenuKeySlot outside[] = {{290, First}, {545, First}};
     const MenuKeySlot below[] = {{93, First}};
     const MenuKeySlot none[] = {{290, nullptr}};
     const KeyHandler interim = KeyTable_Handler(290);

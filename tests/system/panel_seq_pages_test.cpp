@@ -32,6 +32,7 @@ class SeqPageScenes : public FrontPanelSuite {
         ASSERT_TRUE(Panel("key M"));
         ASSERT_TRUE(Popup("Sequence is ready.", 30000)) << TextLog();
     }
+    static constexpr int kRunX = 710, kRunY = 8;
     static void Knob(int delta, int times) {
         for (int i = 0; i < times; ++i)
             ASSERT_TRUE(Panel("knob " + std::to_string(delta)));
@@ -87,6 +88,25 @@ TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
     EXPECT_TRUE(Popup("Sequence preparation...")) << "the recall prepares the sequence again";
     EXPECT_TRUE(Popup("Sequence is ready.", 30000)) << TextLog();
     EXPECT_EQ(Query("SYST:CONF:PHAS?"), "3P4W");
+    Keys({"key L"});
+}
+
+// The RUN preview from soft key 7 along a three-step program; key 96 back to the step index.
+TEST_F(SeqPageScenes, RunPreview) {
+    EnterSeq();
+    Send("SEQ:STEP 2;:SEQ:CPAR 0.1,0,0,0,0,END,0,0,1,0,0,0,0,0,0;:SYST:COMM:RLST LOC");
+    EXPECT_EQ(Cpar(5), "END");
+    Send("SEQ:STEP 0;:SYST:COMM:RLST LOC");
+    Mark();
+    Keys({"key _"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();
+    Keys({"key W", "key W"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 3/3 Step 2")) << TextLog();
+    EXPECT_EQ(Query("SEQ:CST?"), "+2");
+    Keys({"key U", "key A", "key U"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();
+    Keys({"key 96"});
+    EXPECT_EQ(Query("SEQ:CST?"), "+0");
     Keys({"key L"});
 }
 

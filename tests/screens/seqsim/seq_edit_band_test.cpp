@@ -66,47 +66,40 @@ TEST(SeqEditBand, TheRuleWorksOnTheEditWords) {
     EXPECT_EQ(g_EditParam.cursor, 2u);
 }
 
-class SeqEditDef : public ::testing::Test {
-  protected:
-    ~SeqEditDef() override { menuResetEdit(); }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
-    test::CtrlEnv env_{1};
-};
+using SeqEditDef = SeqEditTest;
 
 TEST_F(SeqEditDef, StoresTheWorkingValueOrTheTypedNumberIntoTheHomeRecord) {
     g_EditParam.workValue = 1234;
-    MsgQueue_Clear();
     ASSERT_TRUE(SeqEdit_StoreDef(kParamDcv, true, 18));
-    EXPECT_EQ(Popup(), "Saved to DEF1");
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Saved to DEF1"});
     EXPECT_EQ(test::Read(kParamDcv, 0).def1, 1234);
     EXPECT_EQ(SeqEdit_DefValue(kParamDcv, true), 1234);
 
-    Type(-12.347);
+    Type("-12.347");
     ASSERT_TRUE(SeqEdit_StoreDef(kParamDcv, false, 18));
-    EXPECT_EQ(Popup(), "Saved to DEF2");
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Saved to DEF2"});
     EXPECT_EQ(test::Read(kParamDcv, 0).def2, -1235);
     EXPECT_EQ(g_EditBuf.entryState, 0u) << "the keypad entry ends";
 
-    Type(12.345);
+    Type("12.345");
     ASSERT_TRUE(SeqEdit_StoreDef(kParamAcv, true, 18));
     EXPECT_EQ(test::Read(kParamAcv, 0).def1, 1235) << "divided by the record's float scale";
 }
 
 TEST_F(SeqEditDef, ATypedNumberOutsideTheRecordIsNotStored) {
     const ParamRec rec = test::Read(kParamFreq, 0);
-    for (const double x : {rec.max * 0.01 + 1.0, rec.min * 0.01 - 1.0, 1e12, -1e12}) {
+    const std::string above = std::to_string(rec.max / 100 + 1), below = "-" + std::to_string(-rec.min / 100 + 1);
+    for (const char* x : {above.c_str(), below.c_str(), "999999999", "-99999999"}) {
         FreshRing();
+        menuResetEdit();
         Type(x);
         EXPECT_FALSE(SeqEdit_StoreDef(kParamFreq, true, 25)) << x;
         EXPECT_EQ(Posted(), std::vector<std::string>{"25"}) << x;
         EXPECT_EQ(test::Read(kParamFreq, 0).def1, rec.def1) << x;
         EXPECT_NE(g_EditBuf.entryState, 0u) << "the entry stays for another try";
     }
-    Type(rec.max * 0.01);
+    menuResetEdit();
+    Type(std::to_string(rec.max / 100).c_str());
     EXPECT_TRUE(SeqEdit_StoreDef(kParamFreq, true, 25)) << "the maximum itself is taken";
     EXPECT_EQ(test::Read(kParamFreq, 0).def1, rec.max);
 }

@@ -35,7 +35,7 @@
 #include "screens/output/keys/key_table.h"
 #include "screens/output/simple/simple_screen.h"
 #include "screens/output/startup/startup_screen.h"
-#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seq_mem_reload.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
 #include "screens/seqsim/seqsim_panel.h"
@@ -69,7 +69,7 @@ void WireLayerHooks() {
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
-    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadLastOrDefault);
+    MenuThread_SetSeqSimDefaults(SeqMem_ReloadAtStart, Sim_LoadLastOrDefault);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});

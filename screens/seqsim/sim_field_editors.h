@@ -14,5 +14,7 @@ void menuEditSimulationEnOnpha(uint32_t* ev);     // 478-480
 void menuEditSimulationEnOffpha(uint32_t* ev);    // 475-477
 void menuSimEditBalance_L2(uint32_t* ev);         // 465
 void menuSimEditBalance_L3(uint32_t* ev);         // 467
+void menuEditSimulationACV(uint32_t* ev);         // 487-489
+void menuEditSimulationFreq(uint32_t* ev);        // 484-486
 void menuEditSimulationOnpha(uint32_t* ev);       // 472-474
 void menuEditSimulationOffpha(uint32_t* ev);      // 469-471

@@ -172,4 +172,58 @@ TEST_F(SimEditors, ReadBackMismatchIsReported) {
     EXPECT_TRUE(test::WritesTo(2340).empty());
 }
 
+TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
+    SeqSimSetCurStep(kSimNormal1);
+    Enter_menuEditSimulationACV(0);
+    Type(menuEditSimulationACV, "123.45");
+    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    for (int p = 0; p < 3; ++p)
+        for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}})
+            EXPECT_EQ(Rec(s, p).acv, 12345u) << s << " L" << p + 1;
+    EXPECT_FLOAT_EQ(test::StepFloat(776, kSimNormal1), 123.45f);
+    EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
+    EXPECT_EQ(State(), 459u);
+    EXPECT_TRUE(Posted().empty());
+}
+
+TEST_F(SimEditors, L2VoltageWritesItsPhase) {
+    SeqSimSetCurStep(kSimAbnormal);
+    Enter_menuEditSimulationACV(1);
+    Type(menuEditSimulationACV, "50");
+    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 5000u);
+    EXPECT_EQ(Rec(kSimAbnormal, 0).acv, 0u);
+    EXPECT_EQ(Rec(kSimTrans1, 1).acv, 5000u) << "Trans1 follows Abnormal";
+    EXPECT_EQ(State(), 460u);
+}
+
+TEST_F(SimEditors, VoltageKnobBandsAndLimit) {
+    SeqSimSetCurStep(kSimNormal1);
+    SimSetAcv(9999, 0);
+    Enter_menuEditSimulationACV(0);
+    Press(menuEditSimulationACV, Knob(1));
+    EXPECT_EQ(Work(), 10000);
+    Press(menuEditSimulationACV, Knob(1));
+    EXPECT_EQ(Work(), 10010);
+    Press(menuEditSimulationACV, Key(kSoft, '['));
+    const int32_t max = Work();
+    EXPECT_EQ(max, SimGetAcvMax());
+    Posted();
+    Press(menuEditSimulationACV, Knob(1));
+    EXPECT_EQ(Work(), max);
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+}
+
+TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
+    ParamRec rec{};
+    paramRW(0, kParamFreq, &rec, 0);
+    rec.def1 = 999999;
+    paramRW(1, kParamFreq, &rec, 0);
+    SeqSimSetCurStep(kSimNormal1);
+    Enter_menuEditSimulationFreq(0);
+    Press(menuEditSimulationFreq, Key(kSoft, 'Y'));
+    EXPECT_EQ(Work(), 5000);
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{25});
+}
+
 }  // namespace

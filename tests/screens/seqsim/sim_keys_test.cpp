@@ -161,8 +161,10 @@ TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
     auto flags = [] { return g_SeqSimBlock[0].panelFlags.load(); };
     Soft('Z');
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), kSeqPanelRecallOpen);
+    EXPECT_EQ(State(), uint32_t{kSimRecallList});
     Soft('[');
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), kSeqPanelSaveOpen);
+    EXPECT_EQ(State(), uint32_t{kSimSaveList});
     Soft('Z');
     Soft('Z');
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0);
@@ -174,15 +176,31 @@ TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
     EXPECT_EQ(Popup(), "Invalid with Output OFF, \nTurn ON the Output First") << "RUN with the output off";
 
+    // RUN, HOLD, resume and STOP with the output on.
+    OutputFlagSet(kOutFlagOutputOn);
+    Enter_menuSimulationTime();
+    Soft('\\');
+    EXPECT_EQ(SeqSimIsRunning(), 1);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+    Soft('[');
+    EXPECT_EQ(SeqSimIsPaused(), 1);
+    Soft('[');
+    EXPECT_EQ(SeqSimIsPaused(), 0);
+    Enter_menuSimulationSyncCode();
+    Soft('\\');
+    EXPECT_EQ(SeqSimRunStateIsStop(), 1) << "STOP";
+    EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "STOP puts the cursor on the state index";
+    OutputFlagClear(kOutFlagOutputOn);
+    g_SeqSimBlock[0].flags.store(0);  // the runner would end the run
+
     Running(true);
     Knob(1);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "no field moves during a run";
     Soft('Z');
     Soft('Y');
+    EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0) << "no memory lists during a run";
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
     EXPECT_EQ(SeqSimGetMode(), 2u);
-    Soft('[');
-    EXPECT_NE(g_SeqSimBlock[0].flags.load() & kRunFlagPaused, 0) << "HOLD";
     Running(false);
 
     Soft('Y');

@@ -36,6 +36,7 @@
 #include "screens/output/keys/key_table.h"
 #include "screens/output/simple/simple_screen.h"
 #include "screens/output/startup/startup_screen.h"
+#include "screens/seqsim/seq_editor_keys.h"
 #include "screens/seqsim/seq_enter.h"
 #include "screens/seqsim/seq_mem_reload.h"
 #include "screens/seqsim/seq_memory.h"
@@ -91,6 +92,7 @@ void WireLayerHooks() {
                      Seq_SelectBuffers, Enter_menuSeqSetStepIndex});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
+    if (SeqEditors_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE value editors' keys\n", stderr);
     SysService_SetPreparationSteps(Seq_PreparationStep, Sim_PreparationStep);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },

@@ -8,8 +8,8 @@
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_setters.h"
 #include "panel/edit/edit_common.h"
-#include "screens/seqsim/seq_edit_fields.h"
 #include "screens/seqsim/seq_edit_pattern.h"
+#include "screens/seqsim/seq_edit_type_wave.h"
 #include "src/dev/panel_link.h"
 
 namespace {
@@ -42,7 +42,8 @@ bool Typed(double x, const DutyBand& band, int32_t* out) {
     const double t = std::trunc((x >= 0 ? x + kHalfHundredth : x - kHalfHundredth) * 10.0);
     if (!(t >= -2147483648.0 && t <= 2147483647.0)) return false;
     int32_t v = static_cast<int32_t>(t);
-    if (band.roundTo > 1 && v >= band.lower && v <= band.upper) v = (v + band.roundTo / 2) / band.roundTo * band.roundTo;
+    if (band.roundTo > 1 && v >= band.lower && v <= band.upper)
+        v = (v + band.roundTo / 2) / band.roundTo * band.roundTo;
     *out = v;
     return true;
 }
@@ -71,8 +72,8 @@ void SeqEdit_DutyKey(int phase, void (*back)(int), uint32_t* ev) {
         Enter(phase, band, back);
     } else if (cls == kClassCursor && code == kKnob) {
         const int32_t w = EditValueStep(g_EditParam.workValue.load(std::memory_order_relaxed),
-                                        static_cast<int32_t>(g_EditParam.cursor), KeyEventDelta(*ev) * band.stepScale,
-                                        band.upper, band.lower);
+                                        static_cast<int32_t>(g_EditParam.cursor),
+                                        KeyEventDelta(*ev) * band.stepScale, band.upper, band.lower);
         g_EditParam.workValue.store(w, std::memory_order_relaxed);
         // The reference value (the edit buffer's start choice value, loaded by the entry) follows every
         // turn that changed something.

@@ -1,5 +1,3 @@
-#include "screens/seqsim/seq_edit_fields.h"
-
 #include "core/params/access/param_access.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
@@ -9,6 +7,7 @@
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
 #include "screens/seqsim/seq_edit_pattern.h"
+#include "screens/seqsim/seq_edit_type_wave.h"
 #include "src/dev/panel_link.h"
 
 namespace {

@@ -116,8 +116,8 @@ void KeepFsetCursor(int32_t digits) {
 
 void Knob(const SeqValueRow& row, int8_t delta, int32_t digits) {
     const int32_t before = Working();
-    const int32_t w = EditValueStep(before, static_cast<int32_t>(g_EditParam.cursor), delta * row.stepScale(before),
-                                    g_EditParam.max, g_EditParam.min);
+    const int32_t w = EditValueStep(before, static_cast<int32_t>(g_EditParam.cursor),
+                                    delta * row.stepScale(before), g_EditParam.max, g_EditParam.min);
     SetWorking(w);
     if (w != Previous()) {
         g_SeqEditPrevValue = Previous();

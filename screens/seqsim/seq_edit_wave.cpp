@@ -12,8 +12,8 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_saved_config.h"
 #include "panel/edit/edit_common.h"
-#include "screens/seqsim/seq_edit_fields.h"
 #include "screens/seqsim/seq_edit_pattern.h"
+#include "screens/seqsim/seq_edit_type_wave.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "src/dev/panel_link.h"
 
@@ -71,7 +71,8 @@ void Enter(int phase, void (*back)(int)) {
     LimitToMax(before, phase);
     if (withL2) LimitToMax(before, 1);
     if (SeqStepVoltClamp(SeqGetAbsStep()) > 0) SeqSimSetDirty();
-    if (vppBefore != SeqSimAcvIsVpp(phase)) g_SeqSimScreen.redraw.fetch_or(kRedrawUnit, std::memory_order_release);
+    if (vppBefore != SeqSimAcvIsVpp(phase))
+        g_SeqSimScreen.redraw.fetch_or(kRedrawUnit, std::memory_order_release);
     Seq_StopOrReset(SeqSimVerifyPhaseReg(SeqGetAbsStep(), phase, 1));
 }
 

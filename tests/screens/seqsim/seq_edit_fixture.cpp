@@ -7,8 +7,8 @@
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
-#include "screens/output/keys/keypad_input.h"
 #include "panel/menu_entries.h"
+#include "screens/output/keys/keypad_input.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
@@ -55,7 +55,8 @@ void Type(const char* text) {
     constexpr uint32_t kShiftLatch = 1u << 6;
     for (const char* c = text; *c != '\0'; ++c) {
         if (*c == '-') g_ParamFlags.fetch_or(kShiftLatch);
-        uint32_t ev = KeyEventPack(0, *c == '.' || *c == '-' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), 1);
+        uint32_t ev =
+            KeyEventPack(0, *c == '.' || *c == '-' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), 1);
         menuKeypadInput(&ev);
     }
 }

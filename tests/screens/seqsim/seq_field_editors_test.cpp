@@ -1,6 +1,4 @@
 // The mode-type, waveform and duty editors of a SEQUENCE step, driven with key events.
-#include "screens/seqsim/seq_edit_fields.h"
-
 #include "core/params/access/param_access.h"
 #include "core/system/state/service_flags.h"
 #include "engine/seq/seq_access.h"
@@ -8,6 +6,7 @@
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "screens/seqsim/seq_edit_type_wave.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
@@ -163,7 +162,8 @@ TEST_F(SeqFieldEditors, DutyFollowsTheFrequency) {
         Type(c.typed);
         Press(Duty<0>, kKeypad, kEnter);
         EXPECT_EQ(SeqGetDuty(0), c.want) << c.typed;
-        EXPECT_EQ(Posted(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{}) << c.typed;
+        EXPECT_EQ(Posted(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{})
+            << c.typed;
     }
     FreshRing();
     Open(900);

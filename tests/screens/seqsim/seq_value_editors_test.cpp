@@ -1,7 +1,5 @@
 // The AC voltage, DC voltage and frequency editors of a SEQUENCE step, driven with key events: the values
 // the step keeps, the messages posted, the registers checked after a write.
-#include "screens/seqsim/seq_edit_values.h"
-
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "engine/seq/seq_access.h"
@@ -9,6 +7,7 @@
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "screens/seqsim/seq_edit_band.h"
+#include "screens/seqsim/seq_edit_values.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
@@ -163,7 +162,8 @@ TEST_F(SeqValueEditors, MaxMinAndDefSoftKeys) {
     Open(500);
     Press(Dcv<0>, kSoft, kMax);
     EXPECT_EQ(Working(), SeqGetDcvRangeMax(0) / 10 * 10);
-    EXPECT_EQ(g_EditBuf.startChoiceValue, uint32_t(SeqGetDcvRangeMax(0))) << "the reference keeps every digit";
+    EXPECT_EQ(g_EditBuf.startChoiceValue, uint32_t(SeqGetDcvRangeMax(0)))
+        << "the reference keeps every digit";
     Press(Dcv<0>, kSoft, kMin);
     EXPECT_EQ(Working(), SeqGetDcvRangeMin(0) / 10 * 10);
 

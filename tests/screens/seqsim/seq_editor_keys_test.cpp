@@ -3,6 +3,8 @@
 #include "screens/seqsim/seq_editor_keys.h"
 
 #include "engine/seq/seq_access.h"
+#include "engine/seq/seq_limits.h"
+#include "engine/seq/seq_setters.h"
 #include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seq_enter.h"
 #include "screens/seqsim/seq_select_keys.h"
@@ -80,6 +82,27 @@ TEST_F(SeqEditorKeys, ModeAndWaveEditorsReturnToTheirFields) {
     Key(1, 'U');
     EXPECT_EQ(g_MenuState.load(), 423u);
     EXPECT_EQ(SeqGetWave(2), 18);
+}
+
+TEST_F(SeqEditorKeys, AModeWhoseStartingPairLeavesTheLimitsKeepsCT) {
+    ASSERT_GT(SeqSetAcv(SeqGetAcvRangeMax(0), 0), 0);
+    GoToStep(1);
+    ASSERT_EQ(SeqSetDcv(5000, 0), 5000);
+    Enter_menuSeqSetACVType(0);
+    Key(1, 'U');
+    Key(3, '[');
+    FreshRing();
+    test::ClearTrace();
+    Key(1, 'U');
+    EXPECT_EQ(Posted(), std::vector<std::string>{"18"}) << "step 0's AC voltage with 50 V DC does not fit";
+    EXPECT_EQ(g_MenuState.load(), 399u);
+    EXPECT_EQ(SeqGetAcvMode(0), 0);
+    EXPECT_TRUE(test::Writes().empty());
+    Enter_menuSeqSetDCVType(0);
+    Key(1, 'U');
+    Key(3, '[');
+    Key(1, 'U');
+    EXPECT_EQ(SeqGetDcvMode(0), 2) << "the DC voltage sweeping from step 0's 0 V fits";
 }
 
 }  // namespace

@@ -37,10 +37,14 @@
 #include "screens/output/keys/key_table.h"
 #include "screens/output/simple/simple_screen.h"
 #include "screens/output/startup/startup_screen.h"
+#include "screens/seqsim/seq_editor_keys.h"
+#include "screens/seqsim/seq_enter.h"
+#include "screens/seqsim/seq_mem_reload.h"
+#include "screens/seqsim/seq_memory.h"
 #include "screens/seqsim/seq_panel_keys.h"
+#include "screens/seqsim/seq_page_keys.h"
 #include "screens/seqsim/seq_prepare_step.h"
 #include "screens/seqsim/seq_select_keys.h"
-#include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
 #include "screens/seqsim/seqsim_panel.h"
@@ -75,7 +79,7 @@ void WireLayerHooks() {
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
-    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadLastOrDefault);
+    MenuThread_SetSeqSimDefaults(SeqMem_ReloadAtStart, Sim_LoadLastOrDefault);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
@@ -87,9 +91,11 @@ void WireLayerHooks() {
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
                      caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
                      menuEnterArbitraryMode, menuGoCalibration, ServiceSlaveItem, Sim_SelectBuffers,
-                     Enter_menuSimulationStep});
+                     Enter_menuSimulationStep, Seq_SelectBuffers, Enter_menuSeqSetStepIndex});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
+    if (SeqPageKeys_Register() != 0) std::fputs("the key table refused the SEQUENCE editors and pages\n", stderr);
+    if (SeqEditors_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE value editors' keys\n", stderr);
     SysService_SetPreparationSteps(Seq_PreparationStep, Sim_PreparationStep);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },

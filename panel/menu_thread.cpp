@@ -26,7 +26,6 @@
 #include "core/system/state/remote_state.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seqsim/seqsim_data.h"
-#include "engine/seqsim/seqsim_mem_slots.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/key_filters.h"
 #include "panel/menu/edit_follow.h"
@@ -43,7 +42,6 @@
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
-#include "storage/file_result.h"
 #include "storage/files/preset_file.h"
 #include "storage/image_hold.h"
 #include "storage/nv/config_text.h"
@@ -74,7 +72,7 @@ constexpr uint32_t kReconfigMask = 3u << kSysReconfigLow;
 constexpr uint32_t kCompleteLaterMs = 5000;
 
 std::atomic<KeyHandler> g_keyDispatch{nullptr};
-std::atomic<void (*)(int32_t)> g_seqDefaults{nullptr};
+std::atomic<int32_t (*)(int32_t)> g_seqReload{nullptr};
 std::atomic<void (*)(uint16_t)> g_simReload{nullptr};
 std::atomic<uint32_t> g_lastKey{0};
 std::atomic<uint32_t> g_keysTaken{0};
@@ -265,15 +263,12 @@ void PresetRangeChecks() {
             PresetRecordCheck(PresetRecord(n, p), 1);
 }
 
-// The SEQ and SIM memories used last come back into the working tables; their output configuration is
-// not applied, the restored settings stand. A memory that does not load (no file on a new root, an
-// unreadable one, or no memory open) would leave zero records, which no run, store or step edit accepts:
-// the SEQ tables then get what that memory holds when cleared. A SEQ file loaded with its values limited
-// stays, as a recall keeps it. The SIM sets are loaded by the front panel's own start-up load.
-void ReloadLastSeqSimSlots(bool nvOpen) {
-    const int32_t seq = nvOpen ? SeqMem_Recall(0, g_SeqSimSlots.seq) : -1;
-    const auto seqDefaults = g_seqDefaults.load(std::memory_order_acquire);
-    if (seqDefaults != nullptr && seq < 1 && seq != kFileBadRecord) seqDefaults(g_SeqSimSlots.seq);
+// The SEQ and SIM memories used last come back into the working tables through the front panel's own
+// start-up loads (in the screens above the panel), which also fill the tables of a memory that loads
+// nothing.
+void ReloadLastSeqSimSlots() {
+    const auto seqReload = g_seqReload.load(std::memory_order_acquire);
+    if (seqReload != nullptr) seqReload(g_SeqSimSlots.seq);
     const auto simReload = g_simReload.load(std::memory_order_acquire);
     if (simReload != nullptr) simReload(g_SeqSimSlots.sim);
 }
@@ -311,7 +306,7 @@ void MenuThread_Start() {
     if (nvOpen) StartupLimitChecks();
     ApplyPendingIfaceConfig();
     g_UiReady.fetch_or(1u, std::memory_order_release);
-    ReloadLastSeqSimSlots(nvOpen);
+    ReloadLastSeqSimSlots();
     IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |
                                             (1u << storage::kUsbSpeedShift)));
     BuildIdnString();
@@ -337,8 +332,8 @@ void MenuThread_Start() {
 void MenuThread_SetKeyDispatch(KeyHandler dispatch) {
     g_keyDispatch.store(dispatch, std::memory_order_release);
 }
-void MenuThread_SetSeqSimDefaults(void (*seqDefaults)(int32_t slot), void (*simReload)(uint16_t memory)) {
-    g_seqDefaults.store(seqDefaults, std::memory_order_release);
+void MenuThread_SetSeqSimDefaults(int32_t (*seqReload)(int32_t slot), void (*simReload)(uint16_t memory)) {
+    g_seqReload.store(seqReload, std::memory_order_release);
     g_simReload.store(simReload, std::memory_order_release);
 }
 

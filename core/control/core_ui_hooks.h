@@ -27,6 +27,8 @@ struct CoreUiHooks {
     void (*serviceItem)(uint32_t item, uint32_t value);
     int32_t (*simSelectBuffers)();  // Sim_SelectBuffers: the SIM state set of the range (after a recall)
     void (*simEnterStep)();         // Enter_menuSimulationStep: the SIMULATE field cursor on the state index
+    void (*seqSelectBuffers)();     // Seq_SelectBuffers: the SEQ tables of the range, step 0, a preparation
+    void (*seqEnterStepIndex)();    // Enter_menuSeqSetStepIndex: the SEQUENCE field cursor on the step index
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

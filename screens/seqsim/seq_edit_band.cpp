@@ -45,7 +45,8 @@ SeqEditBand SeqEditVoltBand(int32_t previous, int32_t value, uint32_t cursor, in
 }
 
 SeqEditBand SeqEditFsetBand(int32_t previous, int32_t value, uint32_t cursor, int32_t digits) {
-    if (Within(previous, -kTwoDecimalsTop, kOneDecimalTop) && value > kOneDecimalTop) return Down(value, cursor);
+    if (Within(previous, -kTwoDecimalsTop, kOneDecimalTop) && value > kOneDecimalTop)
+        return Down(value, cursor);
     if (previous > kOneDecimalTop && value <= kOneDecimalTop) return Up(value, cursor, digits);
     return {value, cursor};
 }

@@ -4,8 +4,8 @@
 // digit the coarser display no longer shows. Menu/control thread only.
 #include <cstdint>
 
-// The value the digit cursor was last placed for. The voltage and frequency edit entries load it with the
-// field's value; the editors set it to the working value after every band rule.
+// The value the digit cursor was last placed for, as the band rules read it: an editor puts its previous
+// value here before it runs a rule.
 extern int32_t g_SeqEditPrevValue;
 
 struct SeqEditBand {
@@ -21,6 +21,6 @@ SeqEditBand SeqEditVoltBand(int32_t previous, int32_t value, uint32_t cursor, in
 SeqEditBand SeqEditFsetBand(int32_t previous, int32_t value, uint32_t cursor, int32_t digits);
 
 // The band rules on the edit words: g_SeqEditPrevValue against the working value, moving the digit cursor
-// and truncating the working value. The previous value is left to the caller.
+// and truncating the working value. The editor's previous value is left to the caller.
 void SeqEdit_AdjustDigitBand(int32_t top);
 void SeqEdit_AdjustFsetDigitBand(int32_t digits);

@@ -28,7 +28,8 @@ bool SeqEdit_StoreDef(uint32_t id, bool first, int32_t limitMessage) {
     if (panel::edit::EntryPending()) {
         const double x = g_EditBuf.entryValue;
         // Compared before the conversion, so a number beyond 32 bits is refused rather than wrapped.
-        const double steps = (x >= 0 ? x + kHalfHundredth : x - kHalfHundredth) / static_cast<double>(rec.scale);
+        const double steps =
+            (x >= 0 ? x + kHalfHundredth : x - kHalfHundredth) / static_cast<double>(rec.scale);
         if (!(steps < static_cast<double>(rec.max) + 1.0 && steps > static_cast<double>(rec.min) - 1.0)) {
             MsgQueue_PostId(limitMessage);
             return false;

@@ -5,6 +5,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_words.h"
 #include "storage/image_hold.h"
@@ -43,6 +44,8 @@ void Report() {
 }  // namespace
 
 void Seq_PreparationStep() {
+    // A request outside SEQUENCE waits for its page, whose entry asks again.
+    if (SeqIsActiveMode() != 1) return;
     const uint32_t stage = SeqPrepStage.load(std::memory_order_acquire);
     if (stage != kSeqPrepRequested) g_heldPosted = false;
     if (stage == kSeqPrepRequested && !g_heldPosted) {

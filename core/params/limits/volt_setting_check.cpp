@@ -1,5 +1,6 @@
 // The voltage settings over all waveforms, the crest-factor ceilings and the SEQ/SIM step limits.
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 
 #include "core/params/limits/limit_checks.h"
@@ -125,7 +126,10 @@ void SeqStepVoltLimits(int32_t* out, uint32_t kind, uint32_t area, uint32_t wave
         const double half = PeakHalfWidth(acv, a, set);
         // A negative AC voltage (a step word above 0x7FFFFFFF read from a file) has no peak to fit; taken
         // as a width it would widen the DC limits past the 32-bit range.
-        if (half < 0.0 || dcv + half + 0.99 > d.max || dcv - half - 0.99 < d.min) {
+        // The pair fits when the DC voltage lies within the DC limits this AC voltage leaves (its peak
+        // rounded up as below), so an AC voltage at the maximum given for the DC voltage fits too.
+        const double peak = std::trunc(half + 0.99);
+        if (half < 0.0 || dcv + peak > d.max || dcv - peak < d.min) {
             out[kStepOutOfRange] = 1;
             return;
         }

@@ -96,6 +96,8 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     if (r >= 1 || (memory == kSeq && r == kFileBadRecord)) {
         if (memory == kSim)
             core::CallHook(core::CoreUi().simSelectBuffers);
+        else if (SeqIsActiveMode() && core::CoreUi().seqSelectBuffers != nullptr)
+            core::CoreUi().seqSelectBuffers();  // SEQUENCE downloads what was recalled
         else
             SeqSimSelectTables();
         if (memory == kSeq)
@@ -124,6 +126,8 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
         SimPrepRequest.store(1, std::memory_order_release);
         core::CallHook(core::CoreUi().simEnterStep);
     }
+    if (memory == kSeq && (r >= 1 || r == kFileBadRecord) && SeqIsActiveMode())
+        core::CallHook(core::CoreUi().seqEnterStepIndex);
     return 0;
 }
 

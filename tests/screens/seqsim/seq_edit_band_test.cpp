@@ -16,20 +16,20 @@ struct BandCase {
 
 TEST(SeqEditBand, VoltageBandsMoveTheCursorAndDropTheHiddenDigit) {
     const BandCase cases[] = {
-        {9999, 10099, 2, 10090, 1},     // 99.99 V + 1 V leaves the two-decimal band
-        {10090, 9990, 1, 9990, 2},      // and back
-        {9999, 10099, 0, 10090, 0},     // the cursor does not go below 0
-        {10000, 9999, 5, 9990, 5},      // nor above the top index
+        {9999, 10099, 2, 10090, 1},  // 99.99 V + 1 V leaves the two-decimal band
+        {10090, 9990, 1, 9990, 2},   // and back
+        {9999, 10099, 0, 10090, 0},  // the cursor does not go below 0
+        {10000, 9999, 5, 9990, 5},   // nor above the top index
         {10000, 9999, 4, 9990, 5},
         {50000, 100009, 2, 100000, 1},  // one decimal to none
         {100000, 99999, 1, 99990, 2},   // none to one
         {-9999, -10099, 2, -10090, 1},  // negative, truncated towards 0
         {-10090, -9990, 1, -9990, 2},
-        {-10090, -5, 1, 0, 2},          // from below -99.99 V to a small negative value: truncated
-        {-10090, 10, 1, 10, 1},         // from below -99.99 V to 0.10 V: left alone
-        {5000, 6000, 3, 6000, 3},       // inside one band nothing changes
+        {-10090, -5, 1, 0, 2},     // from below -99.99 V to a small negative value: truncated
+        {-10090, 10, 1, 10, 1},    // from below -99.99 V to 0.10 V: left alone
+        {5000, 6000, 3, 6000, 3},  // inside one band nothing changes
         {20000, 30005, 3, 30005, 3},
-        {10000, -5, 2, -5, 2},          // from one decimal to a negative value: left alone
+        {10000, -5, 2, -5, 2},  // from one decimal to a negative value: left alone
     };
     for (const BandCase& c : cases) {
         const SeqEditBand b = SeqEditVoltBand(c.previous, c.value, c.cursor, 5);
@@ -40,8 +40,8 @@ TEST(SeqEditBand, VoltageBandsMoveTheCursorAndDropTheHiddenDigit) {
 
 TEST(SeqEditBand, FrequencyBandAt99999) {
     const BandCase cases[] = {
-        {99999, 100099, 2, 100090, 1}, {100090, 99990, 1, 99990, 2}, {100090, 99990, 5, 99990, 5},
-        {5000, 100005, 0, 100000, 0},  {6000, 7001, 2, 7001, 2},     {200000, 150001, 1, 150001, 1},
+        {99999, 100099, 2, 100090, 1},  {100090, 99990, 1, 99990, 2}, {100090, 99990, 5, 99990, 5},
+        {5000, 100005, 0, 100000, 0},   {6000, 7001, 2, 7001, 2},     {200000, 150001, 1, 150001, 1},
         {-10000, 100001, 3, 100001, 3},
     };
     for (const BandCase& c : cases) {
@@ -66,47 +66,41 @@ TEST(SeqEditBand, TheRuleWorksOnTheEditWords) {
     EXPECT_EQ(g_EditParam.cursor, 2u);
 }
 
-class SeqEditDef : public ::testing::Test {
-  protected:
-    ~SeqEditDef() override { menuResetEdit(); }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
-    test::CtrlEnv env_{1};
-};
+using SeqEditDef = SeqEditTest;
 
 TEST_F(SeqEditDef, StoresTheWorkingValueOrTheTypedNumberIntoTheHomeRecord) {
     g_EditParam.workValue = 1234;
-    MsgQueue_Clear();
     ASSERT_TRUE(SeqEdit_StoreDef(kParamDcv, true, 18));
-    EXPECT_EQ(Popup(), "Saved to DEF1");
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Saved to DEF1"});
     EXPECT_EQ(test::Read(kParamDcv, 0).def1, 1234);
     EXPECT_EQ(SeqEdit_DefValue(kParamDcv, true), 1234);
 
-    Type(-12.347);
+    Type("-12.347");
     ASSERT_TRUE(SeqEdit_StoreDef(kParamDcv, false, 18));
-    EXPECT_EQ(Popup(), "Saved to DEF2");
+    EXPECT_EQ(Posted(), std::vector<std::string>{"Saved to DEF2"});
     EXPECT_EQ(test::Read(kParamDcv, 0).def2, -1235);
     EXPECT_EQ(g_EditBuf.entryState, 0u) << "the keypad entry ends";
 
-    Type(12.345);
+    Type("12.345");
     ASSERT_TRUE(SeqEdit_StoreDef(kParamAcv, true, 18));
     EXPECT_EQ(test::Read(kParamAcv, 0).def1, 1235) << "divided by the record's float scale";
 }
 
 TEST_F(SeqEditDef, ATypedNumberOutsideTheRecordIsNotStored) {
     const ParamRec rec = test::Read(kParamFreq, 0);
-    for (const double x : {rec.max * 0.01 + 1.0, rec.min * 0.01 - 1.0, 1e12, -1e12}) {
+    const std::string above = std::to_string(rec.max / 100 + 1),
+                      below = "-" + std::to_string(-rec.min / 100 + 1);
+    for (const char* x : {above.c_str(), below.c_str(), "999999999", "-99999999"}) {
         FreshRing();
+        menuResetEdit();
         Type(x);
         EXPECT_FALSE(SeqEdit_StoreDef(kParamFreq, true, 25)) << x;
         EXPECT_EQ(Posted(), std::vector<std::string>{"25"}) << x;
         EXPECT_EQ(test::Read(kParamFreq, 0).def1, rec.def1) << x;
         EXPECT_NE(g_EditBuf.entryState, 0u) << "the entry stays for another try";
     }
-    Type(rec.max * 0.01);
+    menuResetEdit();
+    Type(std::to_string(rec.max / 100).c_str());
     EXPECT_TRUE(SeqEdit_StoreDef(kParamFreq, true, 25)) << "the maximum itself is taken";
     EXPECT_EQ(test::Read(kParamFreq, 0).def1, rec.max);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// What the SEQ editor tests share: an instrument built for a model, the keypad entry typed directly, and
-// the messages and popups the handlers posted.
+// What the SEQ editor tests share: SEQUENCE entered on model type 1 (3P4W, AC+DC-INT) with the default
+// steps downloaded into the simulated stage, the keypad entry typed directly, and the messages and
+// popups the handlers posted.
 #include <string>
 #include <vector>
 
@@ -10,30 +11,26 @@
 
 namespace seqedit {
 
-// A number typed on the keypad, as the keypad entry leaves it before the handler runs.
-inline void Type(double x) {
-    g_EditBuf.entryState = 1u << 10;
-    g_EditBuf.entryValue = x;
-}
+class SeqEditTest : public ::testing::Test {
+  protected:
+    SeqEditTest();
+    ~SeqEditTest() override;
+    test::CtrlEnv env_{1};
+};
+
+// An edit state as its entry leaves it: working, reference and previous value, cursor 0, no entry; the
+// live values of the step as its selection state left them.
+void Open(int32_t value);
+// Selects the step (no run in progress).
+void GoToStep(int32_t step);
+// A number typed on the keypad: digits, '.' and a leading '-' (the SHIFT sign key).
+void Type(const char* text);
+// Runs the keypad typing and the handler, as the dispatcher does.
+void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code);
+void Turn(void (*handler)(uint32_t*), int8_t delta);
 // Empties the ring so that the next numbered message is queued even when it repeats the last one.
-inline void FreshRing() {
-    MsgQueue_PostText("", 5);
-    MsgQueue_Clear();
-}
-// The numbered messages posted since the last FreshRing, oldest first; a text popup counts as "text".
-inline std::vector<std::string> Posted() {
-    std::vector<std::string> out;
-    uint32_t id = 0;
-    while (MsgQueue_Pop(&id) == 0) {
-        if (id >= 5 && id <= 8) {
-            char text[256];
-            MsgQueue_CopyText(text, sizeof text);
-            out.emplace_back(text);
-        } else {
-            out.push_back(std::to_string(id));
-        }
-    }
-    return out;
-}
+void FreshRing();
+// The numbered messages and text popups posted since the last FreshRing, oldest first.
+std::vector<std::string> Posted();
 
 }  // namespace seqedit

@@ -10,8 +10,8 @@
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seq_prepare_step.h"
 #include "screens/seqsim/seqsim_prepare.h"
-#include "screens/seqsim/sim_prepare.h"
 #include "screens/seqsim/seqsim_words.h"
+#include "screens/seqsim/sim_prepare.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

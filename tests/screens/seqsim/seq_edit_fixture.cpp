@@ -1,0 +1,96 @@
+#include "tests/screens/seqsim/seq_edit_fixture.h"
+
+#include "core/params/param_store.h"
+#include "core/regbus/bus_transfer.h"
+#include "engine/run/seqsim_verify.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "panel/menu_entries.h"
+#include "screens/output/keys/keypad_input.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seqsim_panel.h"
+#include "screens/seqsim/seqsim_prepare.h"
+#include "src/dev/panel_link.h"
+
+namespace seqedit {
+
+SeqEditTest::SeqEditTest() {
+    engine::SeqSimDataReset();
+    BusReg_SetStepSource(SeqGetAbsStep);
+    SeqSimSetCheckHooks(Seq_StopOrReset, nullptr);
+    SeqMem_ResetToSlotDefaults(0);
+    Seq_EnterMode();
+    Seq_DownloadPrepared();
+    menuResetEdit();
+    FreshRing();
+    test::ClearTrace();
+}
+
+SeqEditTest::~SeqEditTest() {
+    menuResetEdit();
+    SeqSimSetCheckHooks(nullptr, nullptr);
+    BusReg_SetStepSource(nullptr);
+    engine::SeqSimDataReset();
+}
+
+void Open(int32_t value) {
+    // The selection entries put the step's values into the live words the setters fall back on.
+    for (int p = 0; p < 3; ++p) {
+        SeqSimBlock& b = g_SeqSimBlock[p];
+        b.liveFset = static_cast<uint32_t>(SeqGetFset(p));
+        b.liveAcv = static_cast<uint32_t>(SeqGetAcv(p));
+        b.liveDcv = SeqGetDcv(p);
+        b.liveDuty = static_cast<uint32_t>(SeqGetDuty(p));
+    }
+    menuEnterStateValue(g_MenuState.load(), value);
+}
+
+void GoToStep(int32_t step) {
+    SeqSetCurStep(step);
+}
+
+void Type(const char* text) {
+    constexpr uint32_t kShiftLatch = 1u << 6;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c == '-') g_ParamFlags.fetch_or(kShiftLatch);
+        uint32_t ev =
+            KeyEventPack(0, *c == '.' || *c == '-' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), 1);
+        menuKeypadInput(&ev);
+    }
+}
+
+void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code) {
+    uint32_t ev = KeyEventPack(0, code, cls);
+    menuKeypadInput(&ev);
+    handler(&ev);
+}
+
+void Turn(void (*handler)(uint32_t*), int8_t delta) {
+    uint32_t ev = KeyEventPack(delta, 213, 4);
+    menuKeypadInput(&ev);
+    handler(&ev);
+}
+
+void FreshRing() {
+    MsgQueue_PostText("", 5);
+    MsgQueue_Clear();
+}
+
+std::vector<std::string> Posted() {
+    std::vector<std::string> out;
+    uint32_t id = 0;
+    while (MsgQueue_Pop(&id) == 0) {
+        if (id >= 5 && id <= 8) {
+            char text[256];
+            MsgQueue_CopyText(text, sizeof text);
+            out.emplace_back(text);
+        } else {
+            out.push_back(std::to_string(id));
+        }
+    }
+    return out;
+}
+
+}  // namespace seqedit

@@ -1,0 +1,108 @@
+// The SEQUENCE value editors reached as the panel reaches them: the key-handler table, the selection
+// state's enter key, the editor's keys, back to the selection state.
+#include "screens/seqsim/seq_editor_keys.h"
+
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_limits.h"
+#include "engine/seq/seq_setters.h"
+#include "screens/output/keys/key_table.h"
+#include "screens/seqsim/seq_enter.h"
+#include "screens/seqsim/seq_select_keys.h"
+#include "src/dev/panel_link.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
+
+namespace {
+using namespace seqedit;
+
+class SeqEditorKeys : public SeqEditTest {
+  protected:
+    SeqEditorKeys() {
+        EXPECT_EQ(SeqSelect_RegisterKeys(), 0);
+        EXPECT_EQ(SeqEditors_RegisterKeys(), 0);
+    }
+    static void Key(uint8_t cls, uint8_t code) {
+        uint32_t ev = KeyEventPack(0, code, cls);
+        menuKeyDispatch(&ev);
+    }
+    static void Digits(const char* text) {
+        for (const char* c = text; *c != '\0'; ++c)
+            Key(1, *c == '.' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')));
+    }
+};
+
+TEST_F(SeqEditorKeys, EveryEditorOfTheTriplesIsInTheTable) {
+    const uint32_t firsts[] = {384, 390, 396, 402, 408, 414, 424, 430};
+    for (const uint32_t first : firsts)
+        for (uint32_t p = 0; p < 3; ++p)
+            EXPECT_NE(KeyTable_Handler(first + p), KeyTable_Handler(first - 3 + p)) << first + p;
+    EXPECT_EQ(KeyTable_Handler(409), menuSeqEditDCV_L2);
+    EXPECT_EQ(KeyTable_Handler(432), menuSeqEditDuty_L3);
+    EXPECT_EQ(SeqEditors_RegisterKeys(), 0) << "registering again is harmless";
+}
+
+TEST_F(SeqEditorKeys, TypedDcvGoesToTheStepAndTheFieldIsSelectedAgain) {
+    Enter_menuSeqSetDCV(1);
+    Key(1, 'U');
+    ASSERT_EQ(g_MenuState.load(), 409u);
+    Digits("12.5");
+    Key(1, 'U');
+    EXPECT_EQ(g_MenuState.load(), 406u);
+    EXPECT_EQ(SeqGetDcv(1), 1250);
+    EXPECT_EQ(g_EditParam.workValue.load(), 1250) << "the selection state shows the stored value";
+
+    Key(1, 'U');
+    Key(4, 'W');
+    Key(4, 'W');
+    EXPECT_EQ(g_EditParam.cursor, 3u);
+    uint32_t knob = KeyEventPack(2, 213, 4);
+    menuKeyDispatch(&knob);
+    EXPECT_EQ(g_EditParam.workValue.load(), 3250);
+    test::ClearTrace();
+    Key(5, 'M');
+    EXPECT_EQ(g_MenuState.load(), 406u);
+    EXPECT_EQ(SeqGetDcv(1), 1250) << "the SEQ key writes nothing";
+    EXPECT_TRUE(test::Writes().empty());
+}
+
+TEST_F(SeqEditorKeys, ModeAndWaveEditorsReturnToTheirFields) {
+    Enter_menuSeqSetACVType(0);
+    Key(1, 'U');
+    ASSERT_EQ(g_MenuState.load(), 402u);
+    Key(3, 'Z');
+    uint32_t knob = KeyEventPack(1, 213, 4);
+    menuKeyDispatch(&knob);
+    Key(1, 'U');
+    EXPECT_EQ(g_MenuState.load(), 399u);
+    EXPECT_EQ(SeqGetAcvMode(0), 2) << "step 0: KP refused, the knob gave SP";
+
+    Enter_menuSeqSetWave(2);
+    Key(1, 'U');
+    ASSERT_EQ(g_MenuState.load(), 426u);
+    menuKeyDispatch(&knob);
+    Key(1, 'U');
+    EXPECT_EQ(g_MenuState.load(), 423u);
+    EXPECT_EQ(SeqGetWave(2), 18);
+}
+
+TEST_F(SeqEditorKeys, AModeWhoseStartingPairLeavesTheLimitsKeepsCT) {
+    ASSERT_GT(SeqSetAcv(SeqGetAcvRangeMax(0), 0), 0);
+    GoToStep(1);
+    ASSERT_EQ(SeqSetDcv(5000, 0), 5000);
+    Enter_menuSeqSetACVType(0);
+    Key(1, 'U');
+    Key(3, '[');
+    FreshRing();
+    test::ClearTrace();
+    Key(1, 'U');
+    EXPECT_EQ(Posted(), std::vector<std::string>{"18"}) << "step 0's AC voltage with 50 V DC does not fit";
+    EXPECT_EQ(g_MenuState.load(), 399u);
+    EXPECT_EQ(SeqGetAcvMode(0), 0);
+    EXPECT_TRUE(test::Writes().empty());
+    Enter_menuSeqSetDCVType(0);
+    Key(1, 'U');
+    Key(3, '[');
+    Key(1, 'U');
+    EXPECT_EQ(SeqGetDcvMode(0), 2) << "the DC voltage sweeping from step 0's 0 V fits";
+}
+
+}  // namespace

@@ -1,7 +1,9 @@
 // The running controller's SIMULATE editors and SIM memories from the panel: knob, keys and keypad in
 // SIMULATE (entered over the LAN), the states read back with the SIMulation queries, the memory file
 // written by the save list.
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "tests/system/front_panel_suite.h"
 
@@ -13,6 +15,14 @@ class PanelSimEdit : public FrontPanelSuite {
   protected:
     // A query that leaves the panel local, so that the keys after it are taken.
     static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
+    // Asks until the reply is want (a wiring change takes its time); false when it never is.
+    static bool WaitReply(const std::string& q, const std::string& want) {
+        for (int tries = 0; tries < 50; ++tries) {
+            if (Query(q) == want) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        return false;
+    }
 };
 
 TEST_F(PanelSimEdit, EditorsAndSaveList) {
@@ -44,6 +54,25 @@ TEST_F(PanelSimEdit, EditorsAndSaveList) {
     Keys({"key [", "knob -1", "key U"});
     EXPECT_TRUE(c().WaitForOutput("popup: Saved to SIM1")) << c().Output();
     EXPECT_EQ(std::filesystem::file_size(c().root() + "/mnt/tst/sim/SIM1.SIM"), 1972u);
+}
+
+// SIM1 (stored in 3P4W by the test above) recalled in 1P2W: ENTER, then NO keeps the tables and the
+// wiring; ENTER, YES recalls the states with their wiring.
+TEST_F(PanelSimEdit, RecallOfAnotherWiringIsConfirmed) {
+    ASSERT_EQ(Query("SYST:CONF:MODE CONT;:DISP:DES:MODE NORM;:SYST:CONF?"), "CONT");
+    // The home page shows on the GUI thread's next passes: the change is asked for until it takes.
+    ASSERT_TRUE(WaitReply("SYST:CONF:PHAS 1;PHAS?", "1P2W")) << Query("SYST:CONF:PHAS?;:SYST:ERR?");
+    ASSERT_EQ(Query("SYST:CONF:MODE SIM;:SYST:CONF?"), "SIM");
+    ASSERT_EQ(Query("SIM:NORM1:VOLT 50;VOLT?"), "+50.00");
+    ASSERT_TRUE(Sync());
+    Keys({"key Z", "knob -1", "key U", "key U", "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+50.00");
+    EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W");
+    Keys({"key Z", "key U", "key U", "key V", "key U"});
+    EXPECT_TRUE(c().WaitForOutput("popup: Recalled from SIM1")) << c().Output();
+    EXPECT_TRUE(WaitReply("SYST:CONF:PHAS?", "3P4W"));
+    EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+123.45");
     EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
 }
 

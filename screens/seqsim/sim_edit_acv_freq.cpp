@@ -31,9 +31,9 @@ struct AcvFreqField {
     uint32_t defId;   // the home setting whose DEF1/DEF2 and record the editor shares
     int32_t message;  // limit message
     int32_t (*lower)();
-    int32_t (*upper)();      // of the knob
-    int32_t (*softMax)();    // soft key 3
-    int32_t (*softMin)();    // soft key 4
+    int32_t (*upper)();    // of the knob
+    int32_t (*softMax)();  // soft key 3
+    int32_t (*softMin)();  // soft key 4
     int32_t (*set)(int32_t value, int phase);
     int (*check)(int32_t state, int phase, int engine);
     void (*back)(int phase);
@@ -176,14 +176,33 @@ void Run(const AcvFreqField& f, uint32_t* ev) {
     }
 }
 
-constexpr AcvFreqField kAcv{kSimEditAcv, kParamAcv, kMsgVoltage, SimGetAcvMin, SimGetAcvMax, SimGetAcvMax,
-                            SimGetAcvMin, SimSetAcv, SeqSimVerifyAcv,
-                            [](int p) { Enter_menuSimulationAcv(p); }, SimDeriveFrom::kAcvL1,
-                            SimDeriveFrom::kAcvPhase, true};
-constexpr AcvFreqField kFreq{kSimEditFreq, kParamFreq, kMsgFrequency, SeqGetFsetMin, SeqGetFsetMax,
-                             SimGetFreqMax, SimGetFreqMin, SimSetFreq, SeqSimVerifyFset,
-                             [](int p) { Enter_menuSimulationFreq(p); }, SimDeriveFrom::kFreqL1,
-                             SimDeriveFrom::kFreqPhase, false};
+constexpr AcvFreqField kAcv{.firstState = kSimEditAcv,
+                            .defId = kParamAcv,
+                            .message = kMsgVoltage,
+                            .lower = SimGetAcvMin,
+                            .upper = SimGetAcvMax,
+                            .softMax = SimGetAcvMax,
+                            .softMin = SimGetAcvMin,
+                            .set = SimSetAcv,
+                            .check = SeqSimVerifyAcv,
+                            .back = [](int p) { Enter_menuSimulationAcv(p); },
+                            .deriveL1 = SimDeriveFrom::kAcvL1,
+                            .derivePhase = SimDeriveFrom::kAcvPhase,
+                            .zeroDcv = true};
+// The knob and the typed value keep within the SEQ frequency limits, soft keys 3 and 4 take the SIM ones.
+constexpr AcvFreqField kFreq{.firstState = kSimEditFreq,
+                             .defId = kParamFreq,
+                             .message = kMsgFrequency,
+                             .lower = SeqGetFsetMin,
+                             .upper = SeqGetFsetMax,
+                             .softMax = SimGetFreqMax,
+                             .softMin = SimGetFreqMin,
+                             .set = SimSetFreq,
+                             .check = SeqSimVerifyFset,
+                             .back = [](int p) { Enter_menuSimulationFreq(p); },
+                             .deriveL1 = SimDeriveFrom::kFreqL1,
+                             .derivePhase = SimDeriveFrom::kFreqPhase,
+                             .zeroDcv = false};
 
 }  // namespace
 

@@ -5,8 +5,8 @@
 
 #include "core/params/access/key_entry.h"
 #include "core/system/messaging/msg_ring.h"
-#include "screens/seqsim/sim_prepare.h"
 #include "screens/seqsim/sim_edit_words.h"
+#include "screens/seqsim/sim_prepare.h"
 #include "src/dev/panel_link.h"
 
 namespace simedit {
@@ -31,7 +31,8 @@ Key Decode(const uint32_t* ev) {
 }
 
 bool ExitKey(const Key& k, void (*back)(int phase), int phase) {
-    const bool exit = (k.cls == kClassKeypad && k.code == kExit) || (k.cls == kClassFunction && k.code == kSeqKey);
+    const bool exit =
+        (k.cls == kClassKeypad && k.code == kExit) || (k.cls == kClassFunction && k.code == kSeqKey);
     if (!exit) return false;
     if (EntryPending())
         menuResetEdit();

@@ -25,10 +25,10 @@ bool ExitKey(const Key& k, void (*back)(int phase), int phase);
 
 // How a typed number becomes the stored unit.
 enum class Typed : uint8_t {
-    kTenthMs,      // seconds to 0.1 ms
-    kHundredths,   // volts or hertz to 0.01
-    kTenths,       // degrees to 0.1, truncated
-    kWhole,        // truncated
+    kTenthMs,     // seconds to 0.1 ms
+    kHundredths,  // volts or hertz to 0.01
+    kTenths,      // degrees to 0.1, truncated
+    kWhole,       // truncated
 };
 // The typed number converted; false when it does not fit 32 bits (the caller refuses it).
 bool TypedValue(Typed rule, double x, int32_t* out);

@@ -72,7 +72,8 @@ void Run(const PhaseField& f, uint32_t* ev) {
     }
 }
 
-constexpr PhaseField kOn{kSimEditOnpha, false, SimSetOnpha, SeqSimVerifyOnPhase, [](int p) { Enter_menuSimulationOnpha(p); }};
+constexpr PhaseField kOn{kSimEditOnpha, false, SimSetOnpha, SeqSimVerifyOnPhase,
+                         [](int p) { Enter_menuSimulationOnpha(p); }};
 constexpr PhaseField kOff{kSimEditOffpha, true, SimSetOffpha, SeqSimVerifyOffPhase,
                           [](int p) { Enter_menuSimulationOffpha(p); }};
 

@@ -34,14 +34,14 @@ TEST_F(PanelSimEdit, EditorsAndSaveList) {
     ASSERT_TRUE(Sync());
 
     // Initial: the sync code; Normal1: repeat enable, then the voltage, typed and written to all phases.
-    Keys({"knob 1", "key W", "knob 1", "knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key E",
-          "key U"});
+    Keys({"knob 1", "key W", "knob 1", "knob 1", "key U", "key A", "key B", "key C", "key J", "key D",
+          "key E", "key U"});
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+123.45");
     EXPECT_EQ(Query("SIM:CST?"), "+1");
     // Frequency 600 Hz; the OFF phase enabled and typed 123.4 degrees: whole degrees above 500 Hz.
-    Keys({"knob 1", "key U", "key F", "key @", "key @", "key U", "knob 1", "knob 1", "key U", "key Y", "key U",
-          "knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key U"});
+    Keys({"knob 1", "key U", "key F", "key @", "key @", "key U", "knob 1", "knob 1", "key U", "key Y",
+          "key U", "knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key U"});
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Query("SIM:NORM1:FREQ?"), "+600.00");
     EXPECT_EQ(Query("SIM:NORM1:PHAS:STOP?"), "+123.0");

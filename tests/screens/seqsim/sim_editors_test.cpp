@@ -1,13 +1,12 @@
 // The SIMULATE field editors driven by their keys: what the enter key writes into the states and the
 // power stage, the limit messages, the derived states and the read-back check.
-#include "screens/seqsim/sim_field_editors.h"
-
 #include <vector>
 
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "engine/sim/sim_setters.h"
 #include "screens/seqsim/sim_entries.h"
+#include "screens/seqsim/sim_field_editors.h"
 #include "tests/screens/seqsim/sim_fixture.h"
 
 namespace {
@@ -136,7 +135,6 @@ TEST_F(SimEditors, RepeatCountGoesToNormal2) {
     EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
     EXPECT_EQ(State(), 454u);
 }
-
 
 // A typed number beyond 32 bits is refused with the field's message (the time silently); nothing written.
 TEST_F(SimEditors, TypedNumbersBeyondThirtyTwoBitsAreRefused) {

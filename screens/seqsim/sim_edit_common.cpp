@@ -69,12 +69,17 @@ void RefuseTyped(int32_t message) {
     menuResetEdit();
 }
 
-int32_t WritePhases(int32_t (*set)(int32_t value, int phase), int32_t value, int phase) {
-    if (phase != 0) return set(value, phase);
-    int32_t stored = 0;
-    for (int p = 0; p <= 2; ++p)
-        stored = set(value, p);
-    return stored;
+bool WritePhases(int32_t (*set)(int32_t value, int phase), PhaseLimits limits, int32_t value, int phase,
+                 bool allPhases) {
+    const int last = allPhases && phase == 0 ? 2 : phase;
+    bool taken = true;
+    for (int p = phase; p <= last; ++p) {
+        if (value < limits.lower(p) || value > limits.upper(p))
+            taken = false;
+        else
+            set(value, p);
+    }
+    return taken;
 }
 
 void AfterWrite(int mismatch) {

@@ -49,7 +49,7 @@ struct EditRow {
     Typing typing = Typing::kNever;
     Typed rule = Typed::kWhole;
     bool allPhases = false;      // the L1 member writes phases 0-2
-    int32_t message = 0;         // posted when a typed value was stored differently (0: none)
+    int32_t message = 0;         // posted when a typed value was refused (0: none)
     bool messageAlways = false;  // ... or any value
     After after = After::kNone;
 };
@@ -72,7 +72,7 @@ constexpr EditRow kTime{.firstState = kSimEditTime,
 constexpr EditRow kSync{.firstState = kSimEditSyncCode,
                         .lower = SimGetSyncCodeMin,
                         .upper = SimGetSyncCodeMax,
-                        .set = [](int32_t v, int) { return static_cast<int32_t>(SimSetSyncCode(v) & 3u); },
+                        .set = [](int32_t v, int) { return static_cast<int32_t>(SimSetSyncCode(v)); },
                         .back = [](int) { Enter_menuSimulationSyncCode(); },
                         .check = [](int32_t s, int) { return SeqSimVerifyStatusReg(s, kSim); },
                         .soft = {Fixed(0), Fixed(1), Fixed(2), Fixed(3)},
@@ -174,8 +174,13 @@ void EnterKey(const EditRow& row, int phase) {
         typed = true;
     }
     const uint32_t state = engine::SimState();
-    const int32_t stored = row.allPhases ? WritePhases(row.set, value, phase) : row.set(value, phase);
-    if (row.message != 0 && stored != value && (typed || row.messageAlways)) MsgQueue_PostId(row.message);
+    // A value outside the limits never reaches the setter, whose refusal would send its last value, of
+    // any state, to the edited state's register.
+    const bool taken = value >= row.lower() && value <= row.upper();
+    const int last = row.allPhases && phase == 0 ? 2 : phase;
+    for (int p = phase; taken && p <= last; ++p)
+        row.set(value, p);
+    if (row.message != 0 && !taken && (typed || row.messageAlways)) MsgQueue_PostId(row.message);
     if (row.after == After::kJumpBit) Sim_UpdateJumpBit();
     row.back(phase);
     if (row.after == After::kWave) Sim_RederiveAfterWrite(SimDeriveFrom::kWave, 0);

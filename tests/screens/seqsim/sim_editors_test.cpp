@@ -257,4 +257,21 @@ TEST_F(SimEditors, L1EnableWritesAllPhases) {
     EXPECT_EQ(State(), 450u);
 }
 
+// A typed voltage above the limit is refused before the setter: the edited state's register keeps its
+// value instead of taking the last voltage sent for another state.
+TEST_F(SimEditors, RefusedVoltageLeavesTheRegister) {
+    SeqSimSetCurStep(kSimNormal1);
+    ASSERT_EQ(SimSetAcv(5000, 1), 5000);
+    SeqSimSetCurStep(kSimAbnormal);
+    Enter_menuEditSimulationACV(1);
+    Type(menuEditSimulationACV, "999");
+    test::ClearTrace();
+    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+    EXPECT_TRUE(test::WritesTo(776).empty() || test::WritesTo(776).back().value == 0.0);
+    EXPECT_FLOAT_EQ(test::StepFloat(776, kSimAbnormal), 0.0f);
+    EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 0u);
+    EXPECT_EQ(State(), 460u);
+}
+
 }  // namespace

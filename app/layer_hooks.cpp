@@ -18,6 +18,7 @@
 #include "panel/menu_thread.h"
 #include "panel/pages/page_mgr.h"
 #include "panel/panel_services.h"
+#include "panel/sys_service.h"
 #include "panel/popup/overlay_popup.h"
 #include "scpi/channels/gpib_channel.h"
 #include "scpi/channels/scpi_channels.h"
@@ -35,6 +36,9 @@
 #include "screens/output/keys/key_table.h"
 #include "screens/output/simple/simple_screen.h"
 #include "screens/output/startup/startup_screen.h"
+#include "screens/seqsim/seq_panel_keys.h"
+#include "screens/seqsim/seq_prepare_step.h"
+#include "screens/seqsim/seq_select_keys.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
@@ -76,13 +80,15 @@ void WireLayerHooks() {
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
     Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
     SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
-    HomeKeys_SetSeqSimKey(Seq_EnterMode);
+    HomeKeys_SetSeqSimKey(KeyProcess_Sequence);
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
                      caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
                      menuEnterArbitraryMode, menuGoCalibration, Sim_SelectBuffers, Enter_menuSimulationStep});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
+    if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
+    SysService_SetPreparationSteps(Seq_PreparationStep, Sim_PreparationStep);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },
          [](uint32_t bits, uintptr_t arg) {

@@ -1,5 +1,7 @@
 #include "panel/sys_service.h"
 
+#include <atomic>
+
 #include "core/control/alarms/alarms.h"
 #include "core/control/calibration/cal_state.h"
 #include "core/control/ctrl_task.h"
@@ -11,6 +13,13 @@
 #include "sysadmin/firmware/fw_update.h"
 
 namespace {
+std::atomic<void (*)()> g_seqPrepStep{nullptr};
+std::atomic<void (*)()> g_simPrepStep{nullptr};
+
+void RunStep(const std::atomic<void (*)()>& step) {
+    if (auto fn = step.load(std::memory_order_acquire)) fn();
+}
+
 // The change mask of the staged interface record as this step saw it last.
 uint32_t g_lanPendingSeen = 0;
 
@@ -33,4 +42,11 @@ void sysServiceStep() {
     CtrlTask_Poll();
     FwUpd_C2000Pending();
     RestartSaveStep();
+    RunStep(g_seqPrepStep);
+    RunStep(g_simPrepStep);
+}
+
+void SysService_SetPreparationSteps(void (*seqStep)(), void (*simStep)()) {
+    g_seqPrepStep.store(seqStep, std::memory_order_release);
+    g_simPrepStep.store(simStep, std::memory_order_release);
 }

@@ -180,3 +180,7 @@ int32_t SeqGetJumptoAt(int32_t step) {
     if (!AtValid(step, 0)) return 0;
     return static_cast<int32_t>(SeqRecAt(static_cast<uint32_t>(step), 0).jumpTo);
 }
+int32_t SeqGetTermAt(int32_t step) {
+    if (!AtValid(step, 0)) return 0;
+    return static_cast<int32_t>(TypeField(SeqRecAt(static_cast<uint32_t>(step), 0).flags, kSeqTermShift));
+}

@@ -41,3 +41,4 @@ int32_t SeqGetDcvAt(int32_t step, int phase);
 int32_t SeqGetDcvModeAt(int32_t step, int phase);
 int32_t SeqGetEnJumptoAt(int32_t step);
 int32_t SeqGetJumptoAt(int32_t step);
+int32_t SeqGetTermAt(int32_t step);

@@ -1,6 +1,7 @@
 #pragma once
 // What the SEQUENCE Step Preview and RUN Preview graphs show: a private copy of the active step table,
 // the order in which its steps execute when jumps are followed, and the values a "KP" step inherits.
+#include <atomic>
 #include <cstdint>
 
 #include "engine/seqsim/seqsim_data.h"
@@ -9,7 +10,12 @@ struct SeqPreview {
     SeqStepRecord steps[kSeqSlices][kSeqSteps];  // the active table of the current kind and range
     uint32_t order[kSeqSteps];
     uint32_t count;
-    uint32_t position;  // 1-based position in the order, set by the preview screen
+    // The RUN preview's words, written by its keys and read by the screen: the 1-based position in the
+    // order, the position being typed or turned to in the position entry, and 1 once a key was pressed
+    // there.
+    std::atomic<uint32_t> position;
+    std::atomic<uint32_t> editedPosition;
+    std::atomic<uint32_t> edited;
 };
 extern SeqPreview g_SeqPreview;
 

@@ -67,8 +67,9 @@ void SeqSimDataReset() {
     g_SeqSimErrors.simInvalid.store(0);
     g_SeqSimScreen.remoteStep0.store(0);
     g_SeqSimScreen.redraw.store(0);
-    for (auto& request : g_SeqSimScreen.fieldRedraw)
-        request.store(0);
+    for (auto& w : g_SeqSimScreen.fieldRedraw)
+        w.store(0);
+    g_SeqSimScreen.acvUnitRedraw.store(0);
     SimPrepRequest.store(0);
     g_SeqSimRemoteSel[0].store(0);
     g_SeqSimRemoteSel[1].store(0);

@@ -228,9 +228,12 @@ extern SeqSimErrors g_SeqSimErrors;
 struct SeqSimScreen {
     std::atomic<uint32_t> remoteStep0{0};
     std::atomic<uint32_t> redraw{0};  // SeqSimRedraw bits raised by a restored output configuration
-    // The two field redraw requests the state entries and field handlers raise; the screen repaints the
-    // field values when either is set and clears it.
-    std::atomic<uint32_t> fieldRedraw[2] = {0, 0};
+    // Field-value repaint requests raised by the panel's state entries and field handlers; the screen
+    // repaints the field values when either is set and clears them.
+    std::atomic<uint32_t> fieldRedraw[2]{};
+    // Raised when the step shown changes between an ACV held in Vpp and one in Vrms; the screen repaints
+    // the voltage fields and clears it.
+    std::atomic<uint32_t> acvUnitRedraw{0};
 };
 enum SeqSimRedraw : uint32_t { kRedrawWiring = 1, kRedrawMode = 2, kRedrawRange = 4, kRedrawUnit = 8 };
 extern SeqSimScreen g_SeqSimScreen;

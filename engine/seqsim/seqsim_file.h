@@ -62,3 +62,6 @@ int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer);
 uint16_t SeqMem_StoredPhaseMode(int32_t slot);
 uint16_t SeqMem_StoredRange(int32_t slot);
 uint16_t SimMem_StoredPhaseMode(int32_t slot);
+// Both the wiring and the range of a stored SEQ memory from one checked read; false (nothing set) when
+// the memory cannot be read.
+bool SeqMem_StoredConfig(int32_t slot, uint16_t* wiring, uint16_t* range);

@@ -4,11 +4,13 @@
 #include <cstdlib>
 #include <chrono>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "engine/seqsim/seqsim_file_layout.h"
 #include "storage/brand_dir.h"
@@ -188,12 +190,21 @@ int32_t ReadChecked(const Kind& k, int32_t slot, uint8_t* buffer) {
     return frame == 1 ? n : frame;
 }
 
-// A configuration word of a stored memory, 0xFFFF when it cannot be read.
-uint16_t StoredWord(const Kind& k, int32_t slot, uint32_t offset) {
+// Configuration words of a stored memory from one read; false when it cannot be read.
+bool StoredWords(const Kind& k, int32_t slot, std::initializer_list<std::pair<uint32_t, uint16_t*>> words) {
     std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(k.size)),
                                                           std::free);
-    if (!buffer || ReadChecked(k, slot, buffer.get()) < 0) return 0xFFFF;
-    return storage::LoadBe16(buffer.get() + offset);
+    if (!buffer || ReadChecked(k, slot, buffer.get()) < 0) return false;
+    for (const auto& [offset, out] : words)
+        *out = storage::LoadBe16(buffer.get() + offset);
+    return true;
+}
+
+// A configuration word of a stored memory, 0xFFFF when it cannot be read.
+uint16_t StoredWord(const Kind& k, int32_t slot, uint32_t offset) {
+    uint16_t word = 0xFFFF;
+    StoredWords(k, slot, {{offset, &word}});
+    return word;
 }
 
 }  // namespace
@@ -246,4 +257,8 @@ uint16_t SeqMem_StoredRange(int32_t slot) {
 }
 uint16_t SimMem_StoredPhaseMode(int32_t slot) {
     return StoredWord(kSim, slot, kSimConfig + kSimCfgWiring);
+}
+bool SeqMem_StoredConfig(int32_t slot, uint16_t* wiring, uint16_t* range) {
+    if (wiring == nullptr || range == nullptr) return false;
+    return StoredWords(kSeq, slot, {{kSeqConfig + kSeqCfgWiring, wiring}, {kSeqConfig + kSeqCfgRange, range}});
 }

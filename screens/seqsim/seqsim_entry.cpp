@@ -5,10 +5,12 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "screens/seqsim/seqsim_panel.h"
 
-// The SEQUENCE and SIMULATE screens come with their front panel; until then the power-on entry cannot
-// take place, and the user is told so instead of being left with a silent normal output.
+// The output goes on only when the preparation of an entry that took place ends: a refused entry leaves
+// no request behind for a later one.
 void Seq_EnterModeAtPowerOn() {
-    ShowErrorMessageHold(2, "Power ON Fail");
+    Seq_EnterMode();
+    if (SeqIsActiveMode() == 1)
+        g_SeqSimBlock[0].prepFlags.fetch_or(kSeqPrepOutputOn, std::memory_order_acq_rel);
 }
 
 // The output goes on only when the first preparation has downloaded the states; an entry that was

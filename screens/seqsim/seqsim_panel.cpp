@@ -9,6 +9,8 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_setters.h"
+#include "panel/menu_entries.h"
+#include "screens/seqsim/seq_enter.h"
 #include "screens/seqsim/sim_entries.h"
 
 namespace {
@@ -48,6 +50,7 @@ void Seq_EnterMode() {
     SeqSimSetMode(1);
     SeqSimSelectTables();
     SeqSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
+    Enter_menuSeqSetStepIndex();
     TellStage();
 }
 
@@ -68,6 +71,7 @@ void Seq_Exit() {
         SeqSimRequestStop();
     } else {
         BusReg_SetOutputMode(GetOutputMode());
+        menuReturnHome();
         ReapplyAfterSeqSim();
     }
     SeqSimSetMode(0);

@@ -1,14 +1,16 @@
 #include "screens/seqsim/seqsim_prepare.h"
 
+#include "core/control/output_request.h"
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
+#include "engine/run/seqsim_download.h"
+#include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seqsim/seqsim_data.h"
-#include "engine/run/seqsim_download.h"
 #include "engine/seqsim/seqsim_mode.h"
-#include "engine/run/seqsim_verify.h"
+#include "screens/seqsim/seqsim_words.h"
 
 namespace {
 
@@ -44,6 +46,7 @@ bool Report(const char* errFormat, std::atomic<int32_t>& count, std::atomic<int3
 }  // namespace
 
 void Seq_DownloadPrepared() {
+    if (SeqPrepStage.load(std::memory_order_acquire) != kSeqPrepDownload) return;
     ClearErrors(g_SeqSimErrors.seqCount, g_SeqSimErrors.seqStep);
     StoreRangeBits();
     const SeqSavedConfig c = SeqSavedConfigCopy();
@@ -52,11 +55,16 @@ void Seq_DownloadPrepared() {
     BusReg_SetSeqSimMode(static_cast<int32_t>(c.kind));
     BusReg_SetVoltRange(static_cast<int32_t>(c.range));
     SeqDownloadAll();
-    g_SeqSimBlock[0].curStep.store(0, std::memory_order_release);
+    SeqSimBlock& b = g_SeqSimBlock[0];
+    b.prepFlags.fetch_or(kSeqPrepChangePending, std::memory_order_acq_rel);
+    b.curStep.store(0, std::memory_order_release);
     SeqSimSetDirty();
-    if (Report("SEQ Err.(%d, %d)", g_SeqSimErrors.seqCount, g_SeqSimErrors.seqStep, g_SeqSimErrors.seqInvalid,
-               "SEQ%d Data Out of Range!\n Set To Limited.", g_SeqSimBlock[0].seqRecallSlot,
-               "Sequence is ready."))
+    b.prepFlags.fetch_and(static_cast<uint8_t>(~kSeqPrepChangePending), std::memory_order_acq_rel);
+    if (b.prepFlags.fetch_and(static_cast<uint8_t>(~kSeqPrepOutputOn), std::memory_order_acq_rel) &
+        kSeqPrepOutputOn)
+        OutputToggle();
+    if (g_SeqSimErrors.seqCount.load(std::memory_order_relaxed) == 0 &&
+        g_SeqSimErrors.seqStep.load(std::memory_order_relaxed) == 0)
         BusReg_ApplyAfterSeqSim();
 }
 

@@ -35,7 +35,7 @@ constexpr StateRange kRanges[] = {
     {44, 44, Keyprocess_MeasItem7},
     {90, 93, nullptr},  // parameter ids that are never the current state
     {94, 315, KeyProcess_MenuPageKeys},
-    {379, 379, KeyProcess_Ignore},  // the SEQUENCE trigger-output field takes no keys
+    {379, 380, KeyProcess_Ignore},  // the SEQUENCE trigger-output field and its editor take no keys
 };
 
 constexpr std::array<KeyHandler, kMenuStateCount> BuildTable() {

@@ -16,7 +16,7 @@ extern const std::array<KeyHandler, kMenuStateCount> g_KeyProcessTable;
 // are the MENU lists' states and the waveform builder's editor states.
 constexpr uint32_t kMenuSlotFirst = 94, kMenuSlotLast = 329;
 constexpr uint32_t kArbSlotFirst = 495, kArbSlotLast = 544;
-// The SEQUENCE and SIMULATE screens' states, registered by their key handlers above this table.
+// The SEQUENCE and SIMULATE states take the handlers of their screens the same way.
 constexpr uint32_t kSeqSimSlotFirst = 330, kSeqSimSlotLast = 494;
 struct MenuKeySlot {
     uint32_t state;

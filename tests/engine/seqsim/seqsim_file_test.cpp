@@ -163,7 +163,7 @@ TEST_F(SeqSimFile, FailedImportsLeaveFileAndTablesAlone) {
 
 TEST_F(SeqSimFile, StoredWiringIsReadWithoutTouchingTheTables) {
     g_SeqSimBlock[0].seqSaved.wiring = 2;
-    g_SeqSimBlock[0].seqSaved.range = 0;
+    g_SeqSimBlock[0].seqSaved.range = 1;
     ASSERT_GT(SeqSaveFile(6, 0), 0);
     g_SeqSimBlock[0].simSaved.wiring = 1;
     ASSERT_GT(SimSaveFile(6), 0);
@@ -171,9 +171,15 @@ TEST_F(SeqSimFile, StoredWiringIsReadWithoutTouchingTheTables) {
     Scramble(5);
     const auto before = Snapshot();
     EXPECT_EQ(SeqMem_StoredPhaseMode(6), 2);
-    EXPECT_EQ(SeqMem_StoredRange(6), 0);
+    EXPECT_EQ(SeqMem_StoredRange(6), 1);
+    uint16_t wiring = 9, range = 9;
+    EXPECT_TRUE(SeqMem_StoredConfig(6, &wiring, &range));
+    EXPECT_EQ(wiring, 2);
+    EXPECT_EQ(range, 1);
     EXPECT_EQ(SimMem_StoredPhaseMode(6), 1);
     EXPECT_EQ(SeqMem_StoredPhaseMode(7), 0xFFFF);
+    EXPECT_FALSE(SeqMem_StoredConfig(7, &wiring, &range));
+    EXPECT_EQ(wiring, 2) << "nothing set for a memory that cannot be read";
     EXPECT_TRUE(Same(*before));
     EXPECT_EQ(g_SeqSimBlock[0].seqSaved.wiring, 0u);
 }

@@ -8,8 +8,10 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_validate.h"
 #include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seq_prepare_step.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/sim_prepare.h"
+#include "screens/seqsim/seqsim_words.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {
@@ -63,12 +65,15 @@ TEST_F(SeqSimPanel, EnterPrepareAndLeave) {
     EXPECT_EQ(SeqSimGetEngineKind(), uint32_t{kEngineSeq});
     EXPECT_EQ(g_SeqSimBlock[0].runWord >> 9, uint32_t{kRunPrepare});
     test::ClearTrace();
-    Seq_DownloadPrepared();
+    SeqPrepStage.store(kSeqPrepDownload);
+    Seq_PreparationStep();
     EXPECT_EQ(Popup(), "Sequence is ready.");
+    EXPECT_EQ(SeqPrepStage.load(), kSeqPrepIdle);
     EXPECT_EQ(test::WritesTo(2340).size(), 1u) << "apply strobe after a clean download";
     test::Stage().InjectReadXor(791, 4, 2);
     test::ClearTrace();
-    Seq_DownloadPrepared();
+    SeqPrepStage.store(kSeqPrepDownload);
+    Seq_PreparationStep();
     EXPECT_EQ(Popup(), "SEQ Err.(4, 1)");
     EXPECT_TRUE(test::WritesTo(2340).empty());
     EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0) << "cleared after the report";

@@ -1,0 +1,45 @@
+#include "screens/seqsim/seq_page_entries.h"
+
+#include "core/system/state/edit_state.h"
+#include "engine/seq/seq_preview.h"
+#include "panel/menu/dialog_words.h"
+
+namespace {
+void EnterWithValue(uint32_t state, int32_t value) {
+    g_EditParam.cursor = 0;
+    g_EditParam.workValue.store(value, std::memory_order_relaxed);
+    g_MenuState.store(state, std::memory_order_release);
+}
+int32_t Position() {
+    return static_cast<int32_t>(g_SeqPreview.position.load(std::memory_order_relaxed));
+}
+}  // namespace
+
+void Enter_menuSeqOutputPhase() {
+    g_DialogChoice.store(0, std::memory_order_relaxed);
+    g_EditParam.cursor = 0;
+    g_MenuState.store(kSeqStateOutputPhase, std::memory_order_release);
+}
+
+void Enter_menuSeqOutputPhase_Check() {
+    EnterWithValue(kSeqStateOutputPhaseCheck, 1);
+}
+
+void Enter_menuSeqRange() {
+    g_EditParam.cursor = 0;
+    g_MenuState.store(kSeqStateRange, std::memory_order_release);
+}
+
+void Enter_menuSeqPreview() {
+    EnterWithValue(kSeqStatePreview, 1);
+}
+
+void Enter_menuSeqPreviewRUN() {
+    EnterWithValue(kSeqStatePreviewRUN, Position());
+}
+
+void Enter_menuSeqPreviewRUNEdit() {
+    g_SeqPreview.editedPosition.store(static_cast<uint32_t>(Position()), std::memory_order_relaxed);
+    g_SeqPreview.edited.store(0, std::memory_order_relaxed);
+    EnterWithValue(kSeqStatePreviewRUNEdit, Position());
+}

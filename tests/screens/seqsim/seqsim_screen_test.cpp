@@ -1,0 +1,320 @@
+// The SEQUENCE/SIMULATE page on the framebuffer, driven through its page operations: the preparation
+// stage it counts, the SIM request it raises and drops, and what the text log and the pixels show of its
+// fields, memory lists, dialogs and previews.
+#include "screens/seqsim/seqsim_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "GUI/device/fb_driver.h"
+#include "core/control/measure/meas_records.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/seqsim_slots.h"
+#include "engine/seq/seq_preview.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/sim/sim_setters.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "panel/menu/dialog_words.h"
+#include "panel/pages/text_log.h"
+#include "platform/host/root.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seqsim_paint.h"
+#include "screens/seqsim/seqsim_words.h"
+#include "tests/GUI/screen_fixture.h"
+#include "tests/support/default_store.h"
+
+namespace {
+
+using seqsim::RowScreenX;
+using seqsim::RowScreenY;
+
+uint16_t Pixel(uint32_t rgb) {
+    return static_cast<uint16_t>(Color2Index_565(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16)));
+}
+int KeyY(int key, int lines) {
+    return 60 * key + (lines == 1 ? 31 : lines == 2 ? 23 : 16);
+}
+
+class SeqSimScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        guitest::FreshScreen();
+        test::FreshStore(1);
+        SetOutputMode(0);  // AC+DC-INT, 3P4W
+        engine::SeqSimDataReset();
+        SeqSimSelectTables();
+        SeqMem_ResetToSlotDefaults(0);
+        SeqSimSetMode(1);
+        SeqPrepStage.store(kSeqPrepIdle);
+        SeqScreenReady.store(0);
+        log_ = plat::MapPath("/var/log/seqsim-text.log");
+        std::remove(log_.c_str());
+        ASSERT_EQ(TextLog_Start(log_), 0);
+        Open(333);
+    }
+    void TearDown() override {
+        TextLog_Stop();
+        SeqSimScreen_Hide();
+        g_MenuState.store(0);
+        g_PageId.store(0);
+        engine::SeqSimDataReset();
+    }
+    // The page entered with the page id and menu state given, as the page manager enters it.
+    void Open(uint32_t id) {
+        g_MenuState.store(id);
+        g_PageId.store(id);
+        SeqSimScreen_Create();
+        SeqSimScreen_Enter();
+        SeqSimScreen_Show();
+        WM_Run();
+    }
+    void Step(uint32_t state, int updates = 1) {
+        g_MenuState.store(state);
+        for (int i = 0; i < updates; ++i) {
+            SeqSimScreen_Update();
+            WM_Run();
+        }
+    }
+    void Mark() { mark_ = Log().size(); }
+    std::string Since() const { return Log().substr(mark_); }
+    std::string Log() const {
+        std::ifstream in(log_);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool Drawn(int x, int y, const std::string& text, const char* colour = nullptr) const {
+        const std::string log = "\n" + Log().substr(mark_);
+        const std::string head = "\n" + std::to_string(x) + " " + std::to_string(y) + " ";
+        for (size_t at = log.find(head); at != std::string::npos; at = log.find(head, at + 1)) {
+            const std::string line = log.substr(at + 1, log.find('\n', at + 1) - at - 1);
+            const bool textOk = line.size() > text.size() && line.compare(line.size() - text.size() - 1,
+                                                                           text.size() + 1, " " + text) == 0;
+            if (textOk && (colour == nullptr || line.find(colour) != std::string::npos)) return true;
+        }
+        return false;
+    }
+    // Whether a label is drawn on row i (screen position of its text).
+    bool RowLabel(int i, const std::string& label) const {
+        return Drawn(RowScreenX(i) + 2, RowScreenY(i) + 2, label);
+    }
+    int Count(const std::vector<uint16_t>& s, uint16_t colour, int x0, int y0, int x1, int y1) const {
+        int n = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) n += s[static_cast<size_t>(y) * 800 + x] == colour;
+        return n;
+    }
+    std::string log_;
+    size_t mark_ = 0;
+};
+
+TEST_F(SeqSimScreen, PreparationCountsToTheDownloadStage) {
+    EXPECT_EQ(SeqPrepStage.load(), kSeqPrepRequested);
+    for (uint32_t stage = 1; stage <= 5; ++stage) {
+        EXPECT_EQ(SeqScreenReady.load(), 0u) << stage;
+        Step(333);
+        EXPECT_EQ(SeqPrepStage.load(), stage);
+    }
+    EXPECT_EQ(SeqScreenReady.load(), 1u);
+    Step(333, 3);
+    EXPECT_EQ(SeqPrepStage.load(), kSeqPrepDownload) << "the download stage is the preparation step's";
+    // A recall asks again while the page is shown: the count starts over.
+    SeqPrepStage.store(kSeqPrepRequested);
+    Step(333);
+    EXPECT_EQ(SeqPrepStage.load(), 1u);
+    // Hiding gives up a preparation under way, but keeps one asked for meanwhile.
+    SeqSimScreen_Hide();
+    EXPECT_EQ(SeqPrepStage.load(), kSeqPrepIdle);
+    SeqPrepStage.store(kSeqPrepRequested);
+    SeqSimScreen_Hide();
+    EXPECT_EQ(SeqPrepStage.load(), kSeqPrepRequested);
+}
+
+TEST_F(SeqSimScreen, ChangingThePageIdSwitchesTheMode) {
+    Step(333, 2);
+    EXPECT_EQ(SimPrepRequest.load(), 0u);
+    Mark();
+    g_PageId.store(463);  // SEQUENCE's soft key 1
+    SeqSimSetMode(2);
+    Step(463);
+    EXPECT_EQ(SimPrepRequest.load(), 1u);
+    EXPECT_EQ(SeqPrepStage.load(), kSeqPrepIdle) << "the SEQUENCE preparation was left";
+    EXPECT_TRUE(Drawn(10, 8, "SIMULATE")) << Log();
+    EXPECT_TRUE(Drawn(250, 8, "Initial"));
+    Mark();
+    g_PageId.store(333);  // SIMULATE's soft key 1
+    SeqSimSetMode(1);
+    Step(333);
+    EXPECT_EQ(SimPrepRequest.load(), 0u);
+    EXPECT_EQ(SeqPrepStage.load(), 1u) << "entered afresh and counted once";
+    EXPECT_EQ(SeqScreenReady.load(), 0u);
+    EXPECT_TRUE(Drawn(10, 8, "SEQUENCE"));
+    SimPrepRequest.store(1);
+    g_PageId.store(463);
+    Step(463);
+    SeqSimScreen_Hide();
+    EXPECT_EQ(SimPrepRequest.load(), 0u) << "hiding the SIMULATE page drops its request";
+}
+
+TEST_F(SeqSimScreen, FieldsOfTheStepAndTheSelection) {
+    EXPECT_TRUE(Drawn(10, 8, "SEQUENCE", "0xFFFF")) << Log();
+    EXPECT_TRUE(Drawn(250, 8, "Step 000"));
+    EXPECT_TRUE(Drawn(710, 8, "STOP"));
+    // Step 0 in 3P4W AC+DC: no jump or branch fields; then the phase fields in the knob's order.
+    const char* rows[] = {"Step", "Time", "Sync Code", "ACV L1", "ACV Mode L1", "ACV L2"};
+    for (int i = 0; i < 6; ++i) EXPECT_TRUE(RowLabel(i, rows[i])) << i << Log();
+    EXPECT_EQ(Log().find("Jump To En"), std::string::npos);
+    EXPECT_TRUE(RowLabel(14, "DCV Mode L3"));
+    EXPECT_TRUE(Drawn(247, 48, "Fset L2")) << "row 17 begins the second column";
+    EXPECT_TRUE(Drawn(RowScreenX(1) + 178, RowScreenY(1) + 2, "0.1000")) << "the default step's 0.1 s";
+    EXPECT_TRUE(Drawn(RowScreenX(1) + 182, RowScreenY(1) + 2, "s"));
+    std::vector<uint16_t> s = guitest::Screen();
+    const uint16_t selectMiddle = s[static_cast<size_t>(RowScreenY(0) + 10) * 800 + RowScreenX(0) + 100];
+    EXPECT_NE(s[static_cast<size_t>(RowScreenY(1) + 10) * 800 + RowScreenX(1) + 100], selectMiddle)
+        << "only the step index carries the select bar";
+
+    // The knob's next field: Time selected, the step index plain again.
+    Step(335);
+    s = guitest::Screen();
+    EXPECT_EQ(s[static_cast<size_t>(RowScreenY(1) + 10) * 800 + RowScreenX(1) + 100], selectMiddle);
+    EXPECT_NE(s[static_cast<size_t>(RowScreenY(0) + 10) * 800 + RowScreenX(0) + 100], selectMiddle);
+    guitest::ExpectGolden("seqsim_time_selected", GUI_BOX{0, 0, 799, 479});
+
+    // Step 1 shows the step-wide fields of a program step.
+    Mark();
+    SeqSetCurStep(1);
+    Step(333);
+    EXPECT_TRUE(Drawn(250, 8, "Step 001"));
+    EXPECT_TRUE(RowLabel(2, "Jump To En")) << Log();
+    EXPECT_TRUE(RowLabel(3, "Jump Cnt"));
+}
+
+TEST_F(SeqSimScreen, EditedValueWithItsCursorAndTypedDigits) {
+    g_EditShown.workValue = 20000;  // 2.0000 s
+    g_EditShown.cursor = 2;
+    g_EditShown.buf.entryLength = 0;
+    Mark();
+    Step(336);
+    EXPECT_TRUE(Log().find(" 0xFFE0 Font16a 2.0000\n") != std::string::npos) << "yellow edited value" << Log();
+    std::memcpy(g_EditShown.buf.entryText, "12.5", 4);
+    g_EditShown.buf.entryLength = 4;
+    Mark();
+    Step(336);
+    EXPECT_TRUE(Drawn(RowScreenX(1) + 178, RowScreenY(1) + 2, "12.5")) << Log();
+    g_EditShown.buf.entryLength = 0;
+}
+
+TEST_F(SeqSimScreen, MemoryListDialogsAndKeys) {
+    EXPECT_TRUE(Drawn(760, KeyY(0, 1), "SIMULATE")) << Log();
+    EXPECT_TRUE(Drawn(760, KeyY(1, 1), "Recall"));
+    EXPECT_TRUE(Drawn(760, KeyY(5, 2), "Step\\nPreview"));
+
+    g_SeqSimSlots.seq = 4;
+    g_SeqSimBlock[0].panelFlags.store(kSeqPanelRecallOpen);
+    g_EditShown.workValue = 2;
+    Mark();
+    Step(434);
+    EXPECT_TRUE(Drawn(20, 50, "Recall")) << Log();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(Log().find(i == 4 ? "SEQ4 *\n" : "SEQ" + std::to_string(i) + "\n") != std::string::npos) << i;
+    EXPECT_TRUE(Drawn(22, 40 + 50 + 36 * 2, "SEQ2", "0x0000")) << "the chosen slot, black on its bar";
+    Mark();
+    g_EditShown.workValue = 3;
+    Step(434);
+    EXPECT_TRUE(Drawn(22, 40 + 50 + 36 * 3, "SEQ3", "0x0000")) << Log();
+
+    // The wiring dialog names the stored wiring: SEQ2 saved in 1P2W.
+    SetPhaseMode(1);
+    g_SeqSimBlock[0].seqSaveSlot = 2;
+    ASSERT_GE(SeqMem_Save(2), 1);
+    SetPhaseMode(0);
+    g_SeqSimBlock[0].seqRecallSlot = 2;
+    g_DialogChoice.store(0);
+    Mark();
+    Step(330);
+    EXPECT_TRUE(Drawn(360, 40 + 150, "Configure Phase will be")) << Log();
+    EXPECT_TRUE(Drawn(360, 40 + 190, "switch to 1P2W"));
+    EXPECT_TRUE(Log().find("ENTER\n") != std::string::npos);
+    EXPECT_FALSE(Drawn(760, KeyY(1, 1), "Recall")) << "no soft keys under a dialog";
+    Mark();
+    g_EditShown.workValue = 1;
+    Step(331);
+    EXPECT_TRUE(Log().find("YES\n") != std::string::npos && Log().find("NO\n") != std::string::npos);
+}
+
+TEST_F(SeqSimScreen, PreviewsDrawTheMaskedTraces) {
+    SeqBuildPreview();
+    g_SeqPreview.position = 1;
+    g_SeqSimBlock[0].previewTraceMask.store(1);
+    Mark();
+    Step(436);
+    char run[48];
+    std::snprintf(run, sizeof run, "RUN 1/%u Step %u", g_SeqPreview.count, g_SeqPreview.order[0]);
+    EXPECT_TRUE(Drawn(710, 8, run)) << Log();
+    EXPECT_TRUE(Drawn(760, KeyY(7, 1), "Return"));
+    auto s = guitest::Screen();
+    const int y0 = seqsim::kBodyTop + seqsim::kGraphY0, y1 = seqsim::kBodyTop + seqsim::kGraphY1;
+    const auto colour = [](int p) { return Pixel(seqsim::kTraceColour[p]); };
+    EXPECT_GT(Count(s, colour(0), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 100);
+    EXPECT_EQ(Count(s, colour(1), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 0);
+
+    // The step preview: L2 and L3 only.
+    SeqSetAcv(10000, 1);
+    SeqSetAcv(10000, 2);
+    g_SeqSimBlock[0].previewTraceMask.store(6);
+    g_EditShown.workValue = 1;
+    Step(435);
+    s = guitest::Screen();
+    EXPECT_EQ(Count(s, colour(0), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 0);
+    EXPECT_GT(Count(s, colour(1), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 100);
+    EXPECT_GT(Count(s, colour(2), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 100);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SeqSimScreen, SimulatePageShowsTheStateAndItsFields) {
+    SeqSimScreen_Hide();
+    SeqPrepStage.store(kSeqPrepIdle);
+    Sim_LoadDefaultSteps();
+    SeqSimSetMode(2);
+    SimPrepRequest.store(0);
+    Mark();
+    Open(463);
+    EXPECT_EQ(SimPrepRequest.load(), 1u) << "entering the SIMULATE page asks for its download";
+    EXPECT_EQ(SeqPrepStage.load(), kSeqPrepIdle) << "the SEQUENCE preparation is not started";
+    EXPECT_TRUE(Drawn(10, 8, "SIMULATE")) << Log();
+    EXPECT_TRUE(Drawn(250, 8, "Initial"));
+    // Initial: no time; repeat count only with the repeat enabled.
+    const char* rows[] = {"State", "Sync Code", "Repeat En", "ACV L1", "Freq L1", "ON En L1", "OFF En L1"};
+    for (int i = 0; i < 7; ++i) EXPECT_TRUE(RowLabel(i, rows[i])) << i << Log();
+    EXPECT_EQ(Since().find(" Time\n"), std::string::npos);
+    EXPECT_TRUE(Drawn(760, KeyY(0, 1), "SEQUENCE"));
+    EXPECT_FALSE(Drawn(760, KeyY(5, 2), "Step\\nPreview")) << "no previews in SIMULATE";
+    guitest::ExpectGolden("seqsim_sim_initial", GUI_BOX{0, 0, 799, 479});
+
+    // Trans1 has its time and ends at the repeat fields.
+    Mark();
+    SeqSimSetCurStep(2);
+    Step(463);
+    EXPECT_TRUE(Drawn(250, 8, "Trans1"));
+    EXPECT_TRUE(RowLabel(1, "Time")) << Log();
+    EXPECT_EQ(Since().find("ACV L1"), std::string::npos);
+
+    // A remote write showed an L3 field: its row joins while it is selected.
+    Mark();
+    SeqSimSetCurStep(1);
+    Step(461);
+    EXPECT_NE(Since().find(" ACV L3\n"), std::string::npos) << Log();
+}
+
+}  // namespace

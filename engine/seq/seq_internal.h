@@ -26,14 +26,14 @@ inline SeqStepRecord& SeqRec(int slice) {
 // Whether the ACV of a step and phase is held in Vpp (ACV unit Vpp, waveform neither SIN nor SQU; in 1P3W
 // L2 follows L1).
 bool SeqVppAt(uint32_t step, int phase);
-// A balance angle (0-3599, tenths of a degree) into the step record and the live block; the stage always
-// gets the live angle, which a refused value leaves unchanged.
+// A balance angle (0-3599, tenths of a degree) into the step record, the live block and the stage; a refused
+// value sends nothing (the live angle may be another step's) and the live angle is the result.
 inline int32_t SetBalanceAngle(uint32_t& stored, uint32_t& live, int32_t value, int (*send)(int32_t)) {
     if (value >= 0 && value <= 3599) {
         stored = static_cast<uint32_t>(value);
         live = static_cast<uint32_t>(value);
+        send(static_cast<int32_t>(live));
     }
-    send(static_cast<int32_t>(live));
     return static_cast<int32_t>(live);
 }
 
@@ -41,8 +41,9 @@ inline bool ValidPhase(int phase) {
     return phase >= 0 && phase <= 2;
 }
 // The common rule of a per-phase field of a SEQ step or a SIM state: a value inside its range goes into the
-// phase's record (`store` given `record(phase)`) and the live block; the stage gets the live value, which a
-// refused value leaves unchanged, and it is the result. An invalid phase gives 0 and changes nothing.
+// phase's record (`store` given `record(phase)`), the live block and the stage; a refused value sends nothing,
+// since the live value may be another step's, and the live value is the result. An invalid phase gives 0 and
+// changes nothing.
 template <typename Rec, typename T, typename Store>
 int32_t PhaseField(Rec& (*record)(int), int32_t v, int phase, bool inside, T SeqSimBlock::*live, Store store,
                    int (*send)(int32_t, int)) {
@@ -50,10 +51,9 @@ int32_t PhaseField(Rec& (*record)(int), int32_t v, int phase, bool inside, T Seq
     if (inside) {
         store(record(phase));
         g_SeqSimBlock[phase].*live = static_cast<T>(v);
+        send(v, phase);
     }
-    const int32_t out = static_cast<int32_t>(g_SeqSimBlock[phase].*live);
-    send(out, phase);
-    return out;
+    return static_cast<int32_t>(g_SeqSimBlock[phase].*live);
 }
 inline uint32_t TypeField(uint32_t flags, uint32_t shift) {
     return (flags >> shift) & 7u;

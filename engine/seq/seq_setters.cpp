@@ -30,10 +30,9 @@ int32_t GlobalField(int32_t v, bool inside, uint32_t SeqStepRecord::*field, uint
     if (inside) {
         SeqRec(0).*field = static_cast<uint32_t>(v);
         Blk(0).*live = static_cast<uint32_t>(v);
+        send(v);
     }
-    const int32_t out = static_cast<int32_t>(Blk(0).*live);
-    send(out);
-    return out;
+    return static_cast<int32_t>(Blk(0).*live);
 }
 
 }  // namespace

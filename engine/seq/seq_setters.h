@@ -1,8 +1,8 @@
 #pragma once
 // Setters of the SEQUENCE fields. A value inside its limits is stored in the step (nothing is stored for a
-// field the output kind lacks) and becomes the live value; a value outside leaves both. Then the live value
-// goes to the field's step register at the current step and is returned, so a caller sees a refusal by
-// comparing the result with what it asked for. Phases 0-2; another phase sends nothing and returns 0.
+// field the output kind lacks), becomes the live value and goes to the field's step register at the current
+// step; a value outside changes nothing, not even the register (the live value may be another step's). The
+// live value is returned, so a caller sees a refusal by comparing the result with what it asked for. Phases 0-2; another phase sends nothing and returns 0.
 #include <cstdint>
 
 // Selects the step 0-999 unless a run is in progress (another step is ignored); sets the dirty bit.

@@ -69,6 +69,21 @@ TEST_F(SeqFields, StepZeroRefusesJumpsAndTermination) {
     EXPECT_EQ(test::OnlyWriteTo(787).word, 1u);
 }
 
+// The live values are the last ones sent, whichever step they were for: a refused value on another step
+// must leave that step's registers alone (a remote SEQ:CPAR reaches the setters unchecked).
+TEST_F(SeqFields, RefusedValueWritesNoRegister) {
+    SeqSetCurStep(1);
+    ASSERT_EQ(SeqSetJumpCnt(5), 5);
+    ASSERT_EQ(SeqSetOnPhase(100, 0), 100);
+    ASSERT_EQ(SeqSetBalance_L2(900), 900);
+    SeqSetCurStep(2);
+    test::ClearTrace();
+    SeqSetJumpCnt(12345);
+    SeqSetOnPhase(5000, 0);
+    SeqSetBalance_L2(4000);
+    EXPECT_TRUE(test::Writes().empty());
+}
+
 TEST_F(SeqFields, OutOfRangeCodesAreRefused) {
     SeqSetCurStep(3);
     for (int32_t wave : {0, 257, 300, -1}) {

@@ -17,13 +17,15 @@
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "src/dev/panel_link.h"
+#include "platform/stage/reg_map.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {
 
 constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5, kKnob = 213;
-constexpr uint16_t kRegStatus = 768, kRegOnPhase = 781, kRegOffPhase = 784, kRegJumpCnt = 788, kRegTime = 791,
-                   kRegApply = 2340;
+constexpr uint16_t kRegStatus = regmap::kStepStatus.first, kRegOnPhase = regmap::kStepOnPhase.first,
+                   kRegOffPhase = regmap::kStepOffPhase.first, kRegJumpCnt = regmap::kStepJumpCount.first,
+                   kRegTime = regmap::kStepTime.first, kRegApply = regmap::kApply.first;
 
 class SeqEditors : public ::testing::Test {
   protected:

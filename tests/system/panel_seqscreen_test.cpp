@@ -1,0 +1,82 @@
+// The running controller's SEQUENCE page: the SEQ key's preparation and page, the field cursor by the knob,
+// the memory list and the way home. SCPI messages end in
+// ";:SYST:COMM:RLST LOC", so the panel stays local.
+#include "tests/system/fb_png.h"
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class PanelSeqScreen : public FrontPanelSuite {
+  protected:
+    static std::string Local(const std::string& m) { return m + ";:SYST:COMM:RLST LOC"; }
+    static std::string AskLocal(const std::string& m) { return Ask(Local(m)); }
+    // Waits until a text containing part was drawn since the mark.
+    static bool WaitText(const std::string& part, int boundMs = 15000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            const std::string log = TextLog();
+            if (log.size() > mark_ && log.find(part, mark_) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    static void MarkHere() {
+        Mark();
+        mark_ = TextLog().size();
+    }
+    static bool WaitLamps(const std::string& word) { return WaitFile(c().root() + "/var/run/panel-lamps", word + "\n"); }
+    static std::string Golden(const std::string& name) { return ScreenMatchesGolden(c().root(), c().workDir(), name); }
+
+  private:
+    static inline size_t mark_ = 0;
+};
+
+TEST_F(PanelSeqScreen, SequencePageFromEntryToHome) {
+    Send(Local("MODE 0"));
+    ASSERT_EQ(AskLocal("MODE?"), "ACDC-INT");
+    MarkHere();
+    ASSERT_TRUE(Panel("key M"));
+    EXPECT_TRUE(WaitText("Sequence preparation...")) << TextLog();
+    EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(10, 8, "SEQUENCE"));
+    EXPECT_TRUE(WaitLogged(250, 8, "Step 000"));
+    EXPECT_TRUE(WaitLogged(710, 8, "STOP"));
+    EXPECT_TRUE(WaitLamps("0x8"));
+    EXPECT_EQ(AskLocal("SYST:CONF?"), "SEQ");
+    ASSERT_TRUE(Sync());
+
+    // The knob's first field is Time; at step 0 the next is Sync Code.
+    MarkHere();
+    ASSERT_TRUE(Panel("knob 1"));
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqscreen_time_selected"), "");
+    MarkHere();
+    ASSERT_TRUE(Panel("knob 1"));
+    EXPECT_TRUE(WaitLogged(10, 48 + 2 * 25, "Sync Code")) << TextLog();
+    ASSERT_TRUE(Panel("knob -1"));
+    ASSERT_TRUE(Panel("knob -1"));
+
+    // The recall list (its keys are the memory list's own; SCPI leaves the function meanwhile).
+    MarkHere();
+    ASSERT_TRUE(Panel("key Z"));
+    EXPECT_TRUE(WaitLogged(20, 50, "Recall")) << TextLog();
+    EXPECT_TRUE(WaitText("SEQ9"));
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqscreen_recall_list"), "");
+    Send(Local("SYST:CONF CONT"));
+    EXPECT_TRUE(WaitLamps("0x0"));
+    EXPECT_EQ(AskLocal("SYST:CONF?"), "CONT");
+
+    // Entered again: the step index is where the field cursor starts.
+    MarkHere();
+    ASSERT_TRUE(Panel("key M"));
+    EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(10, 48, "Step"));
+    EXPECT_TRUE(WaitLamps("0x8"));
+    ASSERT_TRUE(Panel("key L"));
+    EXPECT_TRUE(WaitLamps("0x0"));
+    EXPECT_EQ(AskLocal("SYST:CONF?"), "CONT");
+}
+
+}  // namespace

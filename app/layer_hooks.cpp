@@ -37,6 +37,7 @@
 #include "screens/output/simple/simple_screen.h"
 #include "screens/output/startup/startup_screen.h"
 #include "screens/seqsim/seq_panel_keys.h"
+#include "screens/seqsim/seq_page_keys.h"
 #include "screens/seqsim/seq_prepare_step.h"
 #include "screens/seqsim/seq_select_keys.h"
 #include "screens/seqsim/seqsim_defaults.h"
@@ -82,6 +83,7 @@ void WireLayerHooks() {
                      menuEnterArbitraryMode, menuGoCalibration});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
+    if (SeqPageKeys_Register() != 0) std::fputs("the key table refused the SEQUENCE editors and pages\n", stderr);
     SysService_SetPreparationSteps(Seq_PreparationStep, nullptr);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },

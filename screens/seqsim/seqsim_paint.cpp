@@ -96,8 +96,11 @@ void PaintDialog(const BodyView& b) {
         DrawButtonFrameFocused(bx0, by, 90, 35);
         DrawButtonFrame(bx1, by, 90, 35);
     }
-    Text(b.yesNo != 0 ? "YES" : "ENTER", bx0 + 45, by + 8, kWhite, kFont16, GUI_TA_HCENTER);
-    Text(b.yesNo != 0 ? "NO" : "CANCEL", bx1 + 45, by + 8, kWhite, kFont16, GUI_TA_HCENTER);
+    // White on the focused (blue) button, black on the other.
+    Text(b.yesNo != 0 ? "YES" : "ENTER", bx0 + 45, by + 8, b.focusSecond != 0 ? kBlack : kWhite, kFont16,
+         GUI_TA_HCENTER);
+    Text(b.yesNo != 0 ? "NO" : "CANCEL", bx1 + 45, by + 8, b.focusSecond != 0 ? kWhite : kBlack, kFont16,
+         GUI_TA_HCENTER);
 }
 
 void PaintAxes() {

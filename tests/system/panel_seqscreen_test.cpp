@@ -1,5 +1,6 @@
 // The running controller's SEQUENCE page: the SEQ key's preparation and page, the field cursor by the knob,
-// the memory list and the way home. SCPI messages end in
+// the memory lists, a save and the wiring
+// dialog of its recall in another wiring, and the way home. SCPI messages end in
 // ";:SYST:COMM:RLST LOC", so the panel stays local.
 #include "tests/system/fb_png.h"
 #include "tests/system/front_panel_suite.h"
@@ -57,26 +58,50 @@ TEST_F(PanelSeqScreen, SequencePageFromEntryToHome) {
     ASSERT_TRUE(Panel("knob -1"));
     ASSERT_TRUE(Panel("knob -1"));
 
-    // The recall list (its keys are the memory list's own; SCPI leaves the function meanwhile).
+    // The recall list.
     MarkHere();
     ASSERT_TRUE(Panel("key Z"));
     EXPECT_TRUE(WaitLogged(20, 50, "Recall")) << TextLog();
     EXPECT_TRUE(WaitText("SEQ9"));
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Golden("seqscreen_recall_list"), "");
-    Send(Local("SYST:CONF CONT"));
-    EXPECT_TRUE(WaitLamps("0x0"));
-    EXPECT_EQ(AskLocal("SYST:CONF?"), "CONT");
-
-    // Entered again: the step index is where the field cursor starts.
+    // Closed by its key again; a save into SEQ2.
     MarkHere();
-    ASSERT_TRUE(Panel("key M"));
-    EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
-    EXPECT_TRUE(WaitLogged(10, 48, "Step"));
-    EXPECT_TRUE(WaitLamps("0x8"));
+    ASSERT_TRUE(Panel("key Z"));
+    EXPECT_TRUE(WaitLogged(10, 48, "Step")) << TextLog();
+    MarkHere();
+    Keys({"key [", "knob -2"});
+    EXPECT_TRUE(WaitLogged(20, 50, "Save")) << TextLog();
+    EXPECT_TRUE(WaitLogged(22, 40 + 50 + 36 * 2, "SEQ2"));
+    ASSERT_TRUE(Panel("key U"));
+    EXPECT_TRUE(WaitText("Saved to SEQ2")) << TextLog();
     ASSERT_TRUE(Panel("key L"));
     EXPECT_TRUE(WaitLamps("0x0"));
     EXPECT_EQ(AskLocal("SYST:CONF?"), "CONT");
+
+    // SEQ2 recalled in 1P2W: the wiring dialog names the stored wiring; its confirmation opens on NO.
+    Send(Local("SYST:CONF:PHAS 1"));
+    ASSERT_EQ(AskLocal("SYST:CONF:PHAS?"), "1P2W");
+    MarkHere();
+    ASSERT_TRUE(Panel("key M"));
+    EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
+    MarkHere();
+    Keys({"key Z", "knob -2", "key U"});
+    EXPECT_TRUE(WaitLogged(360, 40 + 150, "Configure Phase will be")) << TextLog();
+    EXPECT_TRUE(WaitLogged(360, 40 + 190, "switch to 3P4W"));
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqscreen_wiring_dialog"), "");
+    MarkHere();
+    ASSERT_TRUE(Panel("key U"));
+    EXPECT_TRUE(WaitText(" YES\n")) << TextLog();
+    MarkHere();
+    ASSERT_TRUE(Panel("key U"));
+    EXPECT_TRUE(WaitLogged(10, 48, "Step")) << TextLog();
+    EXPECT_EQ(AskLocal("SYST:CONF:PHAS?"), "1P2W") << "nothing recalled";
+    ASSERT_TRUE(Panel("key L"));
+    EXPECT_TRUE(WaitLamps("0x0"));
+    Send(Local("SYST:CONF:PHAS 0"));
+    EXPECT_EQ(AskLocal("SYST:CONF:PHAS?"), "3P4W");
 }
 
 }  // namespace

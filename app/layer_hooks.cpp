@@ -46,6 +46,12 @@
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_screen.h"
+#include "screens/seqsim/sim_editor_slots.h"
+#include "screens/seqsim/sim_entries.h"
+#include "screens/seqsim/sim_key_slots.h"
+#include "screens/seqsim/sim_memory.h"
+#include "screens/seqsim/sim_prepare.h"
+#include "screens/seqsim/sim_remote_field.h"
 #include "src/dev/barcode_scanner.h"
 #include "src/dev/board_lines.h"
 #include "src/dev/speaker.h"
@@ -58,7 +64,7 @@
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
-    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_StopOrReset);
+    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
     SysEvent_SetHooks({InitRuntimeStateForReset, ParallelConfigUnits, UartChannelRestart});
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
     HwConsoleSetGraphicsStart(GUI_Start);
@@ -69,7 +75,7 @@ void WireLayerHooks() {
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
-    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
+    MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadLastOrDefault);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages(
         {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
@@ -80,11 +86,11 @@ void WireLayerHooks() {
     CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
                      caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
-                     menuEnterArbitraryMode, menuGoCalibration});
+                     menuEnterArbitraryMode, menuGoCalibration, Sim_SelectBuffers, Enter_menuSimulationStep});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
     if (SeqPageKeys_Register() != 0) std::fputs("the key table refused the SEQUENCE editors and pages\n", stderr);
-    SysService_SetPreparationSteps(Seq_PreparationStep, nullptr);
+    SysService_SetPreparationSteps(Seq_PreparationStep, Sim_PreparationStep);
     UsbPort_SetHooks(
         {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },
          [](uint32_t bits, uintptr_t arg) {
@@ -92,4 +98,7 @@ void WireLayerHooks() {
          },
          [] { return (scpi::g_StatusUsb.chanFlags.load(std::memory_order_acquire) & kChanConnected) != 0; },
          scpi::GpibDriverLoadOnce});
+    if (Sim_RegisterSelectKeys() != 0) std::fputs("the key table refused the SIMULATE selection keys\n", stderr);
+    SimSetEditStateHook(Sim_ShowRemoteField);
+    if (SimEditors_RegisterKeys() != 0) std::fputs("the key table refused the SIMULATE editors' keys\n", stderr);
 }

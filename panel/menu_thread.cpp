@@ -75,7 +75,7 @@ constexpr uint32_t kCompleteLaterMs = 5000;
 
 std::atomic<KeyHandler> g_keyDispatch{nullptr};
 std::atomic<void (*)(int32_t)> g_seqDefaults{nullptr};
-std::atomic<void (*)()> g_simDefaults{nullptr};
+std::atomic<void (*)(uint16_t)> g_simReload{nullptr};
 std::atomic<uint32_t> g_lastKey{0};
 std::atomic<uint32_t> g_keysTaken{0};
 
@@ -268,15 +268,14 @@ void PresetRangeChecks() {
 // The SEQ and SIM memories used last come back into the working tables; their output configuration is
 // not applied, the restored settings stand. A memory that does not load (no file on a new root, an
 // unreadable one, or no memory open) would leave zero records, which no run, store or step edit accepts:
-// the SEQ tables then get what that memory holds when cleared, the SIM sets the default states. A SEQ file
-// loaded with its values limited stays, as a recall keeps it.
+// the SEQ tables then get what that memory holds when cleared. A SEQ file loaded with its values limited
+// stays, as a recall keeps it. The SIM sets are loaded by the front panel's own start-up load.
 void ReloadLastSeqSimSlots(bool nvOpen) {
     const int32_t seq = nvOpen ? SeqMem_Recall(0, g_SeqSimSlots.seq) : -1;
     const auto seqDefaults = g_seqDefaults.load(std::memory_order_acquire);
     if (seqDefaults != nullptr && seq < 1 && seq != kFileBadRecord) seqDefaults(g_SeqSimSlots.seq);
-    const int32_t sim = nvOpen ? SimMem_Recall(0, g_SeqSimSlots.sim) : -1;
-    const auto simDefaults = g_simDefaults.load(std::memory_order_acquire);
-    if (simDefaults != nullptr && sim < 1) simDefaults();
+    const auto simReload = g_simReload.load(std::memory_order_acquire);
+    if (simReload != nullptr) simReload(g_SeqSimSlots.sim);
 }
 }  // namespace
 
@@ -338,9 +337,9 @@ void MenuThread_Start() {
 void MenuThread_SetKeyDispatch(KeyHandler dispatch) {
     g_keyDispatch.store(dispatch, std::memory_order_release);
 }
-void MenuThread_SetSeqSimDefaults(void (*seqDefaults)(int32_t slot), void (*simDefaults)()) {
+void MenuThread_SetSeqSimDefaults(void (*seqDefaults)(int32_t slot), void (*simReload)(uint16_t memory)) {
     g_seqDefaults.store(seqDefaults, std::memory_order_release);
-    g_simDefaults.store(simDefaults, std::memory_order_release);
+    g_simReload.store(simReload, std::memory_order_release);
 }
 
 int SettingsSaveRequestTake() {

@@ -27,10 +27,11 @@ void MenuThread_Cycle();
 // The key dispatcher of the menu states (menuKeyDispatch), which lies in the screens above the panel;
 // handed over at start-up. Unset, a key is only reported.
 void MenuThread_SetKeyDispatch(KeyHandler dispatch);
-// What the working SEQ tables (with the number of the memory that did not load) and SIM sets get at start
-// when the memory used last loads nothing: the front panel's default steps, in the screens above the
-// panel; handed over at start-up. Unset, the tables stay as they are.
-void MenuThread_SetSeqSimDefaults(void (*seqDefaults)(int32_t slot), void (*simDefaults)());
+// What the working SEQ tables get at start when the memory used last loads nothing (the front panel's
+// default steps, with the number of the memory that did not load), and the front panel's start-up load of
+// the SIM sets (with the SIM memory used last); in the screens above the panel, handed over at start-up.
+// Unset, the tables stay as they are.
+void MenuThread_SetSeqSimDefaults(void (*seqDefaults)(int32_t slot), void (*simReload)(uint16_t memory));
 // Takes a reset's settings-save request (bit 12 of g_SysStatus); 1 when there was one.
 int SettingsSaveRequestTake();
 

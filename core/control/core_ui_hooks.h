@@ -23,6 +23,8 @@ struct CoreUiHooks {
     void (*seqStepChanged)(int32_t step);                    // Seq_StepChangedHook
     int32_t (*arbitraryMode)();                              // menuEnterArbitraryMode
     void (*goCalibration)();  // menuGoCalibration: the calibration list entered afresh, item 1 selected
+    int32_t (*simSelectBuffers)();  // Sim_SelectBuffers: the SIM state set of the range (after a recall)
+    void (*simEnterStep)();         // Enter_menuSimulationStep: the SIMULATE field cursor on the state index
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

@@ -4,14 +4,17 @@
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seq/seq_preview.h"
+#include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu_entries.h"
 #include "platform/host/clock.h"
 #include "screens/seqsim/seq_enter.h"
+#include "screens/seqsim/seq_page_entries.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "src/dev/panel_link.h"
 
@@ -23,6 +26,7 @@ constexpr char kNotInSequence[] = "Invalid in This Sequence";
 constexpr uint32_t kAutoCodes = 4;  // range codes 4 and 6 are AUTO
 constexpr uint32_t kOutputModeRegisterIndex = 7;
 constexpr uint32_t kLeavePreviewMs = 200;
+constexpr uint32_t kAllTraces = 7;  // L1, L2 and L3
 
 enum SoftKey : uint8_t {
     kSoft1 = 'Y',
@@ -41,6 +45,10 @@ SeqSimBlock& L1() {
 }
 void ClearPages() {
     L1().panelFlags.fetch_and(static_cast<uint8_t>(~(kSeqPanelRecallOpen | kSeqPanelSaveOpen)), kRelaxed);
+}
+void OpenPreview() {
+    ClearPages();
+    L1().previewTraceMask.store(kAllTraces, kRelaxed);
 }
 bool OutputOn() {
     return OutputFlagTest(kOutFlagOutputOn);
@@ -121,6 +129,20 @@ void Seq_SoftKeys(uint32_t* ev) {
             ClearPages();
             Enter_menuSeqSetStepIndex();
             SeqSimRunStopToggle();
+            break;
+        case kSoft6:
+            if (g_MenuState.load(std::memory_order_acquire) == kSeqStatePreview) break;
+            OpenPreview();
+            Enter_menuSeqPreview();
+            break;
+        case kSoft7:
+            if (g_MenuState.load(std::memory_order_acquire) == kSeqStatePreviewRUN) break;
+            OpenPreview();
+            SeqSetCurStep(0);
+            Seq_StepChangedHook(0);
+            g_SeqPreview.position.store(1, std::memory_order_relaxed);
+            SeqBuildPreview();
+            Enter_menuSeqPreviewRUN();
             break;
         default:
             break;

@@ -25,7 +25,7 @@ constexpr SeqStepRecord kDefaultStep = {.flags = 0,
                                         .angleL3 = 2400,
                                         .acvVpp = 0};
 
-constexpr SimStepRecord kDefaultState = {.flags = 0,
+constexpr SimStepRecord SimDefaultStepRecord = {.flags = 0,
                                          .acv = 0,
                                          .freq = 5000,
                                          .wave = kWaveSin,
@@ -137,6 +137,6 @@ void Sim_LoadDefaultSteps() {
     for (auto& set : g_SimStepTable)
         for (auto& slice : set)
             for (uint32_t s = 0; s <= kSimNormal2; ++s)
-                slice[s] = kDefaultState;
+                slice[s] = SimDefaultStepRecord;
     SimInitSavedConfig();
 }

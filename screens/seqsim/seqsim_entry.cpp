@@ -13,9 +13,10 @@ void Seq_EnterModeAtPowerOn() {
         g_SeqSimBlock[0].prepFlags.fetch_or(kSeqPrepOutputOn, std::memory_order_acq_rel);
 }
 
-// The SIMULATE screen comes with its front panel; until then the power-on entry cannot take place, and the
-// user is told so instead of being left with a silent normal output.
-
+// The output goes on only when the first preparation has downloaded the states; an entry that was
+// refused leaves nothing to switch on later.
 void Sim_EnterModeAtPowerOn() {
-    ShowErrorMessageHold(2, "Power ON Fail");
+    Sim_EnterMode();
+    if (SimIsActiveMode())
+        g_SeqSimBlock[0].prepFlags.fetch_or(kSeqPrepOutputOn, std::memory_order_acq_rel);
 }

@@ -11,6 +11,7 @@
 #include "engine/sim/sim_setters.h"
 #include "panel/menu_entries.h"
 #include "screens/seqsim/seq_enter.h"
+#include "screens/seqsim/sim_entries.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ void Sim_EnterMode() {
     SeqSimSetMode(2);
     SeqSimSelectTables();
     SeqSimSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
+    Enter_menuSimulationStep();
     TellStage();
 }
 

@@ -68,35 +68,11 @@ void Seq_DownloadPrepared() {
         BusReg_ApplyAfterSeqSim();
 }
 
-void Sim_DownloadPrepared() {
-    ClearErrors(g_SeqSimErrors.simCount, g_SeqSimErrors.simStep);
-    StoreRangeBits();
-    const SimSavedConfig c = SimSavedConfigCopy();
-    BusReg_SetPhaseMode(static_cast<int32_t>(c.wiring));
-    BusReg_SetVoltRange(static_cast<int32_t>(c.range));
-    SimDownloadAll();
-    g_SeqSimBlock[0].curStep.store(0, std::memory_order_release);
-    SeqSimSetDirty();
-    BusReg_ApplyAfterSeqSim();
-    Report("SIM Err.(%d, %d)", g_SeqSimErrors.simCount, g_SeqSimErrors.simStep, g_SeqSimErrors.simInvalid,
-           "SIM%d Data Out of Range!\n Set To Limited.", g_SeqSimBlock[0].simRecallSlot,
-           "Simulation is ready.");
-}
-
 void Seq_StopOrReset(int mismatch) {
     if (mismatch != 0) {
         SeqReportErrors();
         ClearErrors(g_SeqSimErrors.seqCount, g_SeqSimErrors.seqStep);
     } else if (SeqGetAbsStep() == 0) {
-        BusReg_ApplyAfterSeqSim();
-    }
-}
-
-void Sim_StopOrReset(int mismatch) {
-    if (mismatch != 0) {
-        SimReportErrors();
-        ClearErrors(g_SeqSimErrors.simCount, g_SeqSimErrors.simStep);
-    } else if (SeqSimGetCurStep() == 0) {
         BusReg_ApplyAfterSeqSim();
     }
 }

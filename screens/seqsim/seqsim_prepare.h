@@ -7,11 +7,6 @@
 // goes to step 0 with the change-pending bit raised, switches the output on when the power-on entry asked
 // for it, and strobes the apply when no mismatch was found. The report is the preparation step's.
 void Seq_DownloadPrepared();
-// SIM: the same for the SIM program (wiring and range), with the apply strobe in any case, then reports
-// "SIM Err.(%d, %d)", the data-invalid messages or "Simulation is ready."; the counters and indicators are
-// cleared after the report.
-void Sim_DownloadPrepared();
 // The check of one read-back: a mismatch shows the error report and clears the counters; a match at
 // step (SIM: state) 0 sends the apply strobe.
 void Seq_StopOrReset(int mismatch);
-void Sim_StopOrReset(int mismatch);

@@ -3,13 +3,14 @@
 #include "core/regbus/bus_transfer.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_prepare.h"
+#include "screens/seqsim/sim_prepare.h"
 
 namespace test {
 
 SeqSimEnv::SeqSimEnv() {
     engine::SeqSimDataReset();
     BusReg_SetStepSource(SeqGetAbsStep);
-    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_StopOrReset);
+    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
     SeqMem_ResetToSlotDefaults(0);
     Sim_LoadDefaultSteps();
     SeqSimSetMode(1);

@@ -36,6 +36,7 @@
 #include "platform/devices/spi.h"
 #include "platform/stage/power_stage_sim.h"
 #include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/sim_memory.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/config_text.h"
@@ -56,7 +57,7 @@ class StartupSteps : public ::testing::Test {
         FactoryUnitRequest(2);
         // A new process: the working tables as the program starts, the front panel's defaults wired.
         engine::SeqSimDataReset();
-        MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadDefaultSteps);
+        MenuThread_SetSeqSimDefaults(SeqMem_ResetToSlotDefaults, Sim_LoadLastOrDefault);
         paneltest::StartMenuThread();
     }
     void TearDown() override {

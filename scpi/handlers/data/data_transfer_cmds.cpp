@@ -8,6 +8,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_file.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
+#include "engine/seqsim/seqsim_mode.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/data/data_block.h"
 #include "scpi/handlers/data/data_slot.h"
@@ -171,6 +172,8 @@ int TakePresent(ScpiInterface* ifc, const PresentKind& kind) {
         const int32_t recalled = kind.recall(1, 9);
         b.*kind.recallSlot = before;
         ShowMessage(2, "%s", recalled >= 1 ? kind.success : kind.failure);
+        if (&kind == &kSimPresent && recalled >= 1 && SimIsActiveMode())
+            SimPrepRequest.store(1, std::memory_order_release);
     } else if (r == kFileBadRecord) {
         ShowMessage(2, "%s", kind.failure);
     }

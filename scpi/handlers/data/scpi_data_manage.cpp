@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/control/core_ui_hooks.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seqsim/seqsim_data.h"
@@ -93,7 +94,10 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     const int32_t r = memory == kSeq ? SeqMem_Recall(1, slot) : SimMem_Recall(1, slot);
     char text[64] = "Recall Fail!";
     if (r >= 1 || (memory == kSeq && r == kFileBadRecord)) {
-        SeqSimSelectTables();
+        if (memory == kSim)
+            core::CallHook(core::CoreUi().simSelectBuffers);
+        else
+            SeqSimSelectTables();
         if (memory == kSeq)
             g_SeqSimSlots.seq = static_cast<uint16_t>(n);
         else
@@ -114,6 +118,12 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     }
     if (text[0] != '\0') ShowMessage(2, text);
     SeqSimSetRecallSlot(n);
+    // The SIMULATE screen downloads what was recalled on the menu thread's next pass, its field cursor on
+    // the state index.
+    if (memory == kSim && (r >= 1 || r == kFileBadRecord) && SimIsActiveMode()) {
+        SimPrepRequest.store(1, std::memory_order_release);
+        core::CallHook(core::CoreUi().simEnterStep);
+    }
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seq/seq_access.h"
+#include "engine/seq/seq_preview.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
@@ -235,6 +236,18 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
     Key('[', 3);
     EXPECT_EQ(g_MenuState.load(), 333u) << "a second press closes the list";
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelSaveOpen, 0);
+    SeqSetCurStep(4);
+    g_SeqSimBlock[0].panelFlags.fetch_or(kSeqPanelSaveOpen);
+    Key('_', 3);
+    EXPECT_EQ(g_MenuState.load(), 436u);
+    EXPECT_EQ(SeqGetCurStep(), 0) << "the RUN preview starts at step 0";
+    EXPECT_EQ(g_SeqPreview.position.load(), 1u);
+    EXPECT_EQ(g_SeqSimBlock[0].previewTraceMask.load(), 7u);
+    EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelSaveOpen, 0);
+    g_MenuState.store(333);
+    Key('^', 3);
+    EXPECT_EQ(g_MenuState.load(), 435u);
+    g_MenuState.store(333);
     SeqScreenReady.store(0);
     Key('Z', 3);
     EXPECT_EQ(g_MenuState.load(), 333u) << "soft keys wait for the screen";

@@ -10,6 +10,7 @@
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seq_prepare_step.h"
 #include "screens/seqsim/seqsim_prepare.h"
+#include "screens/seqsim/sim_prepare.h"
 #include "screens/seqsim/seqsim_words.h"
 #include "tests/core/ctrl_fixture.h"
 
@@ -83,7 +84,8 @@ TEST_F(SeqSimPanel, EnterPrepareAndLeave) {
     test::Stage().ClearReadXor(791, 4);
     Sim_EnterMode();
     EXPECT_EQ(SeqSimGetMode(), 2u);
-    Sim_DownloadPrepared();
+    SimPrepRequest.store(1);
+    Sim_PreparationStep();
     EXPECT_EQ(Popup(), "Simulation is ready.");
 }
 

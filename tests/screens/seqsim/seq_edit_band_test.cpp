@@ -1,0 +1,114 @@
+// The digit-band rules of the SEQ/SIM voltage and frequency editors and their shared DEF1/DEF2 memories.
+#include "screens/seqsim/seq_edit_band.h"
+
+#include "screens/seqsim/seq_edit_def.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
+
+namespace {
+using namespace seqedit;
+
+struct BandCase {
+    int32_t previous, value;
+    uint32_t cursor;
+    int32_t wantValue;
+    uint32_t wantCursor;
+};
+
+TEST(SeqEditBand, VoltageBandsMoveTheCursorAndDropTheHiddenDigit) {
+    const BandCase cases[] = {
+        {9999, 10099, 2, 10090, 1},     // 99.99 V + 1 V leaves the two-decimal band
+        {10090, 9990, 1, 9990, 2},      // and back
+        {9999, 10099, 0, 10090, 0},     // the cursor does not go below 0
+        {10000, 9999, 5, 9990, 5},      // nor above the top index
+        {10000, 9999, 4, 9990, 5},
+        {50000, 100009, 2, 100000, 1},  // one decimal to none
+        {100000, 99999, 1, 99990, 2},   // none to one
+        {-9999, -10099, 2, -10090, 1},  // negative, truncated towards 0
+        {-10090, -9990, 1, -9990, 2},
+        {-10090, -5, 1, 0, 2},          // from below -99.99 V to a small negative value: truncated
+        {-10090, 10, 1, 10, 1},         // from below -99.99 V to 0.10 V: left alone
+        {5000, 6000, 3, 6000, 3},       // inside one band nothing changes
+        {20000, 30005, 3, 30005, 3},
+        {10000, -5, 2, -5, 2},          // from one decimal to a negative value: left alone
+    };
+    for (const BandCase& c : cases) {
+        const SeqEditBand b = SeqEditVoltBand(c.previous, c.value, c.cursor, 5);
+        EXPECT_EQ(b.value, c.wantValue) << c.previous << " -> " << c.value;
+        EXPECT_EQ(b.cursor, c.wantCursor) << c.previous << " -> " << c.value;
+    }
+}
+
+TEST(SeqEditBand, FrequencyBandAt99999) {
+    const BandCase cases[] = {
+        {99999, 100099, 2, 100090, 1}, {100090, 99990, 1, 99990, 2}, {100090, 99990, 5, 99990, 5},
+        {5000, 100005, 0, 100000, 0},  {6000, 7001, 2, 7001, 2},     {200000, 150001, 1, 150001, 1},
+        {-10000, 100001, 3, 100001, 3},
+    };
+    for (const BandCase& c : cases) {
+        const SeqEditBand b = SeqEditFsetBand(c.previous, c.value, c.cursor, 5);
+        EXPECT_EQ(b.value, c.wantValue) << c.previous << " -> " << c.value;
+        EXPECT_EQ(b.cursor, c.wantCursor) << c.previous << " -> " << c.value;
+    }
+}
+
+TEST(SeqEditBand, TheRuleWorksOnTheEditWords) {
+    g_SeqEditPrevValue = 9999;
+    g_EditParam.workValue = 10099;
+    g_EditParam.cursor = 2;
+    SeqEdit_AdjustDigitBand(5);
+    EXPECT_EQ(g_EditParam.workValue.load(), 10090);
+    EXPECT_EQ(g_EditParam.cursor, 1u);
+    EXPECT_EQ(g_SeqEditPrevValue, 9999) << "the previous value is the caller's";
+    g_SeqEditPrevValue = 100500;
+    g_EditParam.workValue = 99505;
+    SeqEdit_AdjustFsetDigitBand(5);
+    EXPECT_EQ(g_EditParam.workValue.load(), 99500);
+    EXPECT_EQ(g_EditParam.cursor, 2u);
+}
+
+class SeqEditDef : public ::testing::Test {
+  protected:
+    ~SeqEditDef() override { menuResetEdit(); }
+    static std::string Popup() {
+        char text[256];
+        MsgQueue_CopyText(text, sizeof text);
+        return text;
+    }
+    test::CtrlEnv env_{1};
+};
+
+TEST_F(SeqEditDef, StoresTheWorkingValueOrTheTypedNumberIntoTheHomeRecord) {
+    g_EditParam.workValue = 1234;
+    MsgQueue_Clear();
+    ASSERT_TRUE(SeqEdit_StoreDef(kParamDcv, true, 18));
+    EXPECT_EQ(Popup(), "Saved to DEF1");
+    EXPECT_EQ(test::Read(kParamDcv, 0).def1, 1234);
+    EXPECT_EQ(SeqEdit_DefValue(kParamDcv, true), 1234);
+
+    Type(-12.347);
+    ASSERT_TRUE(SeqEdit_StoreDef(kParamDcv, false, 18));
+    EXPECT_EQ(Popup(), "Saved to DEF2");
+    EXPECT_EQ(test::Read(kParamDcv, 0).def2, -1235);
+    EXPECT_EQ(g_EditBuf.entryState, 0u) << "the keypad entry ends";
+
+    Type(12.345);
+    ASSERT_TRUE(SeqEdit_StoreDef(kParamAcv, true, 18));
+    EXPECT_EQ(test::Read(kParamAcv, 0).def1, 1235) << "divided by the record's float scale";
+}
+
+TEST_F(SeqEditDef, ATypedNumberOutsideTheRecordIsNotStored) {
+    const ParamRec rec = test::Read(kParamFreq, 0);
+    for (const double x : {rec.max * 0.01 + 1.0, rec.min * 0.01 - 1.0, 1e12, -1e12}) {
+        FreshRing();
+        Type(x);
+        EXPECT_FALSE(SeqEdit_StoreDef(kParamFreq, true, 25)) << x;
+        EXPECT_EQ(Posted(), std::vector<std::string>{"25"}) << x;
+        EXPECT_EQ(test::Read(kParamFreq, 0).def1, rec.def1) << x;
+        EXPECT_NE(g_EditBuf.entryState, 0u) << "the entry stays for another try";
+    }
+    Type(rec.max * 0.01);
+    EXPECT_TRUE(SeqEdit_StoreDef(kParamFreq, true, 25)) << "the maximum itself is taken";
+    EXPECT_EQ(test::Read(kParamFreq, 0).def1, rec.max);
+}
+
+}  // namespace

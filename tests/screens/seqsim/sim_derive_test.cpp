@@ -1,0 +1,120 @@
+// The states that follow an edited SIMULATE state, and the jump bit of a zero transition time.
+#include "screens/seqsim/sim_derive.h"
+
+#include "engine/sim/sim_setters.h"
+#include "tests/screens/seqsim/sim_fixture.h"
+
+namespace {
+
+using test::Rec;
+using test::StepFloat;
+using test::StepWord;
+
+class SimDerive : public ::testing::Test {
+  protected:
+    test::SimPanelEnv env_;
+};
+
+constexpr uint32_t kAcvReg = 775, kFreqReg = 778, kStatusReg = 768;
+
+// 123.45 V in Normal1 on all phases reaches Normal2 and Trans2 of every phase; Normal1 stays current.
+TEST_F(SimDerive, Normal1VoltageReachesNormal2AndTrans2OfAllPhases) {
+    SeqSimSetCurStep(kSimNormal1);
+    for (int p = 0; p < 3; ++p)
+        ASSERT_EQ(SimSetAcv(12345, p), 12345);
+    Sim_RederiveAfterWrite(SimDeriveFrom::kAcvL1, 0);
+    for (int p = 0; p < 3; ++p) {
+        for (uint32_t s : {uint32_t{kSimNormal2}, uint32_t{kSimTrans2}}) {
+            EXPECT_EQ(Rec(s, p).acv, 12345u) << s << " L" << p + 1;
+            EXPECT_FLOAT_EQ(StepFloat(kAcvReg + p, s), 123.45f) << s << " L" << p + 1;
+        }
+        EXPECT_EQ(Rec(kSimTrans1, p).acv, 0u) << "Trans1 follows Abnormal, not Normal1";
+    }
+    EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
+}
+
+// An L2 voltage in Normal1 derives phase L2 only.
+TEST_F(SimDerive, PhaseVoltageDerivesItsOwnPhase) {
+    SeqSimSetCurStep(kSimNormal1);
+    ASSERT_EQ(SimSetAcv(5000, 1), 5000);
+    Sim_RederiveAfterWrite(SimDeriveFrom::kAcvPhase, 1);
+    EXPECT_EQ(Rec(kSimNormal2, 1).acv, 5000u);
+    EXPECT_EQ(Rec(kSimTrans2, 1).acv, 5000u);
+    EXPECT_EQ(Rec(kSimNormal2, 0).acv, 0u);
+    EXPECT_EQ(Rec(kSimNormal2, 2).acv, 0u);
+}
+
+// An L1 frequency in Abnormal wrote all phases: Trans1 follows in all three, not in L1 alone.
+TEST_F(SimDerive, AbnormalFrequencyReachesTrans1OfAllPhases) {
+    SeqSimSetCurStep(kSimAbnormal);
+    for (int p = 0; p < 3; ++p)
+        ASSERT_EQ(SimSetFreq(6000, p), 6000);
+    Sim_RederiveAfterWrite(SimDeriveFrom::kFreqL1, 0);
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_EQ(Rec(kSimTrans1, p).freq, 6000u) << "L" << p + 1;
+        EXPECT_FLOAT_EQ(StepFloat(kFreqReg + p, kSimTrans1), 60.0f) << "L" << p + 1;
+    }
+    EXPECT_EQ(engine::SimState(), uint32_t{kSimAbnormal});
+}
+
+// The sync code of Initial reaches the end state, which the stage holds terminated with END.
+TEST_F(SimDerive, InitialSyncCodeDerivesTheEndState) {
+    Rec(kSimNormal1, 0).freq = 6000;
+    SimSetAcv(2000, 0);
+    SimSetSyncCode(2);
+    Sim_RederiveAfterWrite(SimDeriveFrom::kSyncCode, 0);
+    const SimStepRecord& end = Rec(kSimNoState, 0);
+    EXPECT_EQ(end.syncCode, 2u);
+    EXPECT_EQ(end.acv, 2000u);
+    EXPECT_EQ(end.freq, 6000u);
+    const uint32_t status = StepWord(kStatusReg, kSimNoState);
+    EXPECT_EQ(status & 3u, 2u);
+    EXPECT_NE(status & (1u << 5), 0u) << "END";
+    EXPECT_EQ(status & (3u << 3), 0u) << "neither CONTI nor HOLD";
+    EXPECT_EQ(engine::SimState(), uint32_t{kSimInitial});
+    EXPECT_EQ(g_SeqSimBlock[0].liveModes & (7u << kSeqTermShift), 0u) << "the termination field cleared again";
+}
+
+// States without derived states write nothing and stay current.
+TEST_F(SimDerive, StatesWithoutFollowersAreLeftAlone) {
+    struct Case {
+        uint32_t state;
+        SimDeriveFrom editor;
+    } cases[] = {{kSimTrans1, SimDeriveFrom::kAcvL1},
+                 {kSimInitial, SimDeriveFrom::kAcvPhase},
+                 {kSimInitial, SimDeriveFrom::kFreqL1},
+                 {kSimNormal1, SimDeriveFrom::kSyncCode}};
+    for (const Case& c : cases) {
+        SeqSimSetCurStep(static_cast<int32_t>(c.state));
+        test::ClearTrace();
+        Sim_RederiveAfterWrite(c.editor, 1);
+        EXPECT_TRUE(test::Writes().empty()) << c.state;
+        EXPECT_EQ(engine::SimState(), c.state);
+    }
+}
+
+// Trans1 time 0 sets Normal1's jump bit in the stage; a non-zero time clears it. Trans2 acts on Abnormal.
+TEST_F(SimDerive, TransitionTimeSetsThePrecedingJumpBit) {
+    struct Case {
+        uint32_t transition, before;
+        int32_t time;
+        bool jump;
+    } cases[] = {{kSimTrans1, kSimNormal1, 0, true},
+                 {kSimTrans1, kSimNormal1, 20, false},
+                 {kSimTrans2, kSimAbnormal, 0, true},
+                 {kSimTrans2, kSimAbnormal, 1, false}};
+    for (const Case& c : cases) {
+        SeqSimSetCurStep(static_cast<int32_t>(c.transition));
+        SimSetTime(c.time);
+        Sim_UpdateJumpBit();
+        EXPECT_EQ((StepWord(kStatusReg, c.before) & 4u) != 0, c.jump) << c.transition << " " << c.time;
+        EXPECT_EQ(engine::SimState(), c.transition);
+    }
+    // Elsewhere nothing is touched.
+    SeqSimSetCurStep(kSimNormal1);
+    test::ClearTrace();
+    Sim_UpdateJumpBit();
+    EXPECT_TRUE(test::Writes().empty());
+}
+
+}  // namespace

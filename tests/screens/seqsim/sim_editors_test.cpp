@@ -1,0 +1,262 @@
+// The SIMULATE field editors driven by their keys: what the enter key writes into the states and the
+// power stage, the limit messages, the derived states and the read-back check.
+#include "screens/seqsim/sim_field_editors.h"
+
+#include <vector>
+
+#include "core/params/param_store.h"
+#include "core/system/state/edit_state.h"
+#include "engine/sim/sim_setters.h"
+#include "screens/seqsim/sim_entries.h"
+#include "tests/screens/seqsim/sim_fixture.h"
+
+namespace {
+
+using test::Knob;
+using test::Press;
+using test::Rec;
+using test::StepWord;
+using test::Type;
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
+
+uint32_t Key(uint8_t cls, char code) {
+    return test::Key(cls, static_cast<uint8_t>(code));
+}
+int32_t Work() {
+    return g_EditParam.workValue.load();
+}
+uint32_t State() {
+    return g_MenuState.load();
+}
+// The numbered messages posted since the last call.
+std::vector<uint32_t> Posted() {
+    std::vector<uint32_t> ids;
+    uint32_t id = 0;
+    while (MsgQueue_Pop(&id) == 0)
+        ids.push_back(id);
+    return ids;
+}
+
+class SimEditors : public ::testing::Test {
+  protected:
+    SimEditors() { Posted(); }
+    test::SimPanelEnv env_;
+};
+
+// 123.45 V typed in Normal1's L1 editor: all three phases, Normal2 and Trans2 of every phase follow, the
+// state stays Normal1 and the cursor is back on the ACV field.
+// The L2 member writes its own phase only.
+// The knob: from 99.99 V the value passes 100.00 V and then steps 0.1 V; at the limit it posts 18.
+// At 600.00 Hz: 123.4 typed gives 123.0 degrees, the knob steps whole degrees up to 359.0.
+TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
+    SeqSimSetCurStep(kSimNormal1);
+    for (int p = 0; p < 3; ++p)
+        SimSetFreq(60000, p);
+    Enter_menuEditSimulationOffpha(0);
+    Type(menuEditSimulationOffpha, "123.4");
+    Press(menuEditSimulationOffpha, Key(kKeypad, 'U'));
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(Rec(kSimNormal1, p).offPhase, 1230u) << "L" << p + 1;
+    EXPECT_TRUE(Posted().empty());
+    Enter_menuEditSimulationOffpha(0);
+    Press(menuEditSimulationOffpha, Knob(1));
+    EXPECT_EQ(Work(), 1240);
+    for (int i = 0; i < 3; ++i)
+        Press(menuEditSimulationOffpha, Knob(127));
+    EXPECT_EQ(Work(), 3590);
+    EXPECT_EQ(g_EditParam.max, 3590);
+}
+
+// Trans1's time 0 sets Normal1's jump bit in the stage, a non-zero time clears it; Initial's time stays
+// at least 0.1 ms.
+TEST_F(SimEditors, TransitionTimeAndJumpBit) {
+    SeqSimSetCurStep(kSimTrans1);
+    Enter_menuEditSimulationTime();
+    Press(menuEditSimulationTime, Key(kSoft, '\\'));
+    Press(menuEditSimulationTime, Key(kKeypad, 'U'));
+    EXPECT_EQ(Rec(kSimTrans1, 0).time, 0u);
+    EXPECT_NE(StepWord(768, kSimNormal1) & 4u, 0u);
+    EXPECT_EQ(State(), 462u);
+    Enter_menuEditSimulationTime();
+    Type(menuEditSimulationTime, "0.002");
+    Press(menuEditSimulationTime, Key(kKeypad, 'U'));
+    EXPECT_EQ(Rec(kSimTrans1, 0).time, 20u);
+    EXPECT_EQ(StepWord(768, kSimNormal1) & 4u, 0u);
+
+    SeqSimSetCurStep(kSimInitial);
+    Enter_menuEditSimulationTime();
+    Press(menuEditSimulationTime, Key(kSoft, '\\'));
+    EXPECT_EQ(Work(), 1);
+    Press(menuEditSimulationTime, Knob(-1));
+    EXPECT_EQ(Work(), 1);
+}
+
+// Exit and SEQ keys never write: with digits pending they only cancel them.
+TEST_F(SimEditors, ExitAndSeqKeysWriteNothing) {
+    for (char key : {'T', 'M'}) {
+        const uint8_t cls = key == 'T' ? kKeypad : kFunction;
+        SeqSimSetCurStep(kSimNormal1);
+        Enter_menuSimEditBalance_L2();
+        Type(menuSimEditBalance_L2, "90");
+        test::ClearTrace();
+        Press(menuSimEditBalance_L2, Key(cls, key));
+        EXPECT_EQ(State(), 465u) << key << ": only the entry is cancelled";
+        EXPECT_EQ(g_EditBuf.entryState, 0u);
+        Press(menuSimEditBalance_L2, Key(cls, key));
+        EXPECT_EQ(State(), 464u) << key;
+        EXPECT_TRUE(test::Writes().empty()) << key;
+    }
+}
+
+// A typed number beyond 32 bits is refused with the field's message (the time silently); nothing written.
+// The sync code of Initial derives the end state; a clean write in Initial strobes the stage.
+TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
+    Enter_menuEditSimulationSyncCode();
+    Press(menuEditSimulationSyncCode, Key(kSoft, '\\'));
+    test::ClearTrace();
+    Press(menuEditSimulationSyncCode, Key(kKeypad, 'U'));
+    EXPECT_EQ(Rec(kSimInitial, 0).syncCode, 3u);
+    EXPECT_EQ(Rec(kSimNoState, 0).syncCode, 3u);
+    EXPECT_EQ(StepWord(768, kSimNoState) & 3u, 3u);
+    EXPECT_EQ(test::WritesTo(2340).size(), 1u);
+    EXPECT_EQ(engine::SimState(), uint32_t{kSimInitial});
+    EXPECT_EQ(State(), 440u);
+}
+
+// A register that reads back differently is reported at once with the state and the count, no strobe.
+// The repeat count is written into Normal2 while another state stays current.
+TEST_F(SimEditors, RepeatCountGoesToNormal2) {
+    SeqSimSetCurStep(kSimNormal1);
+    Enter_menuEditSimulationRepeat();
+    Press(menuEditSimulationRepeat, Key(kSoft, '['));
+    Press(menuEditSimulationRepeat, Key(kKeypad, 'U'));
+    EXPECT_EQ(Rec(kSimNormal2, 0).repeat, 9999u);
+    EXPECT_EQ(StepWord(788, kSimNormal2), 9999u);
+    EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
+    EXPECT_EQ(State(), 454u);
+}
+
+
+// A typed number beyond 32 bits is refused with the field's message (the time silently); nothing written.
+TEST_F(SimEditors, TypedNumbersBeyondThirtyTwoBitsAreRefused) {
+    SeqSimSetCurStep(kSimNormal1);
+    Enter_menuSimEditBalance_L2();
+    Type(menuSimEditBalance_L2, "999999999");
+    test::ClearTrace();
+    Press(menuSimEditBalance_L2, Key(kKeypad, 'U'));
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{26});
+    EXPECT_TRUE(test::Writes().empty());
+    EXPECT_EQ(State(), 465u);
+
+    Enter_menuEditSimulationTime();
+    Type(menuEditSimulationTime, "999999999");
+    Press(menuEditSimulationTime, Key(kKeypad, 'U'));
+    EXPECT_TRUE(Posted().empty());
+    EXPECT_TRUE(test::Writes().empty());
+    EXPECT_EQ(Rec(kSimNormal1, 0).time, 1000u);
+}
+
+// A register that reads back differently is reported at once with the state and the count, no strobe.
+TEST_F(SimEditors, ReadBackMismatchIsReported) {
+    SeqSimSetCurStep(kSimNormal1);
+    test::Stage().InjectReadXor(784, kSimNormal1, 1);
+    Enter_menuEditSimulationOffpha(0);
+    Type(menuEditSimulationOffpha, "10");
+    test::ClearTrace();
+    Press(menuEditSimulationOffpha, Key(kKeypad, 'U'));
+    test::Stage().ClearReadXor(784, kSimNormal1);
+    EXPECT_EQ(Rec(kSimNormal1, 2).offPhase, 100u);
+    EXPECT_EQ(test::Popup(), "SIM Err.(1, 1)");
+    EXPECT_EQ(g_SeqSimErrors.simCount.load(), 0);
+    EXPECT_TRUE(test::WritesTo(2340).empty());
+}
+
+TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
+    SeqSimSetCurStep(kSimNormal1);
+    test::Stage().Poke(772, kSimNormal1, 0x41200000);  // 10 V DC left in the step copy
+    Enter_menuEditSimulationACV(0);
+    Type(menuEditSimulationACV, "123.45");
+    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    for (int p = 0; p < 3; ++p)
+        for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}})
+            EXPECT_EQ(Rec(s, p).acv, 12345u) << s << " L" << p + 1;
+    EXPECT_FLOAT_EQ(test::StepFloat(776, kSimNormal1), 123.45f);
+    EXPECT_EQ(StepWord(772, kSimNormal1), 0u) << "no DC part under the state's AC voltage";
+    EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
+    EXPECT_EQ(State(), 459u);
+    EXPECT_TRUE(Posted().empty());
+}
+
+TEST_F(SimEditors, L2VoltageWritesItsPhase) {
+    SeqSimSetCurStep(kSimAbnormal);
+    Enter_menuEditSimulationACV(1);
+    Type(menuEditSimulationACV, "50");
+    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 5000u);
+    EXPECT_EQ(Rec(kSimAbnormal, 0).acv, 0u);
+    EXPECT_EQ(Rec(kSimTrans1, 1).acv, 5000u) << "Trans1 follows Abnormal";
+    EXPECT_EQ(State(), 460u);
+}
+
+TEST_F(SimEditors, VoltageKnobBandsAndLimit) {
+    SeqSimSetCurStep(kSimNormal1);
+    SimSetAcv(9999, 0);
+    Enter_menuEditSimulationACV(0);
+    Press(menuEditSimulationACV, Knob(1));
+    EXPECT_EQ(Work(), 10000);
+    Press(menuEditSimulationACV, Knob(1));
+    EXPECT_EQ(Work(), 10010);
+    Press(menuEditSimulationACV, Key(kSoft, '['));
+    const int32_t max = Work();
+    EXPECT_EQ(max, SimGetAcvMax());
+    Posted();
+    Press(menuEditSimulationACV, Knob(1));
+    EXPECT_EQ(Work(), max);
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+}
+
+TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
+    ParamRec rec{};
+    paramRW(0, kParamFreq, &rec, 0);
+    rec.def1 = 999999;
+    paramRW(1, kParamFreq, &rec, 0);
+    SeqSimSetCurStep(kSimNormal1);
+    Enter_menuEditSimulationFreq(0);
+    Press(menuEditSimulationFreq, Key(kSoft, 'Y'));
+    EXPECT_EQ(Work(), 5000);
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{25});
+}
+
+// The long press of soft key 1 stores the typed number as DEF1 of the home voltage; soft key 1 recalls it.
+TEST_F(SimEditors, VoltageDefStoredAndRecalled) {
+    SeqSimSetCurStep(kSimNormal1);
+    Enter_menuEditSimulationACV(0);
+    Type(menuEditSimulationACV, "12.5");
+    Press(menuEditSimulationACV, test::Key(kSoft, 194));
+    EXPECT_EQ(test::Popup(), "Saved to DEF1");
+    ParamRec rec{};
+    paramRW(0, kParamAcv, &rec, 0);
+    EXPECT_EQ(rec.def1, 1250);
+    EXPECT_EQ(g_EditBuf.entryState, 0u);
+    Enter_menuEditSimulationACV(1);
+    Press(menuEditSimulationACV, Key(kSoft, 'Y'));
+    EXPECT_EQ(Work(), 1250);
+    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    EXPECT_EQ(Rec(kSimNormal1, 1).acv, 1250u);
+}
+
+// The L1 ON phase enable is written to all three phases and their control words.
+TEST_F(SimEditors, L1EnableWritesAllPhases) {
+    SeqSimSetCurStep(kSimAbnormal);
+    Enter_menuEditSimulationEnOnpha(0);
+    Press(menuEditSimulationEnOnpha, Key(kSoft, 'Y'));
+    Press(menuEditSimulationEnOnpha, Key(kKeypad, 'U'));
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_NE(Rec(kSimAbnormal, p).flags & kSimEnOnPhase, 0u) << "L" << p + 1;
+        EXPECT_NE(StepWord(769 + p, kSimAbnormal) & (1u << 18), 0u) << "L" << p + 1 << " ON fixed";
+    }
+    EXPECT_EQ(State(), 450u);
+}
+
+}  // namespace

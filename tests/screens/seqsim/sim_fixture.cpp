@@ -1,0 +1,63 @@
+#include "tests/screens/seqsim/sim_fixture.h"
+
+#include "core/params/access/param_access.h"
+#include "core/regbus/bus_transfer.h"
+#include "engine/run/seqsim_download.h"
+#include "engine/run/seqsim_verify.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "screens/output/keys/keypad_input.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seqsim_prepare.h"
+#include "screens/seqsim/sim_prepare.h"
+#include "src/dev/panel_link.h"
+
+namespace test {
+
+SimPanelEnv::SimPanelEnv() {
+    engine::SeqSimDataReset();
+    BusReg_SetStepSource(SeqGetAbsStep);
+    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
+    SeqMem_ResetToSlotDefaults(0);
+    Sim_LoadDefaultSteps();
+    SeqSimSetMode(2);
+    SeqSimResetEngine(kEngineSim);
+    SetVoltRange(1);
+    SeqSimSelectTables();
+    g_SeqSimBlock[0].simOptions = 1u << 1;  // the 200V range
+    SimDownloadAll();
+    engine::SimSelectState(kSimInitial);
+    MsgQueue_Clear();
+    ClearTrace();
+}
+
+SimPanelEnv::~SimPanelEnv() {
+    SeqSimSetCheckHooks(nullptr, nullptr);
+    BusReg_SetStepSource(nullptr);
+    engine::SeqSimDataReset();
+}
+
+std::string Popup() {
+    char text[256];
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
+uint32_t Key(uint8_t cls, uint8_t code) {
+    return KeyEventPack(0, code, cls);
+}
+uint32_t Knob(int8_t delta) {
+    return KeyEventPack(delta, 213, 4);
+}
+
+void Press(void (*handler)(uint32_t*), uint32_t ev) {
+    menuKeypadInput(&ev);
+    handler(&ev);
+}
+
+void Type(void (*handler)(uint32_t*), const char* digits) {
+    for (const char* c = digits; *c != '\0'; ++c)
+        Press(handler, Key(1, *c == '.' ? 'J' : static_cast<uint8_t>(64 + (*c - '0'))));
+}
+
+}  // namespace test

@@ -1,0 +1,395 @@
+// The SIMULATE screen's keys: entry and preparation, soft and function keys, the field cursor by knob and
+// cursor keys, the state index and its editor, driven through the key dispatcher.
+#include "screens/seqsim/sim_keys.h"
+
+#include <string>
+#include <vector>
+
+#include "core/regbus/bus_transfer.h"
+#include "core/system/state/edit_state.h"
+#include "engine/run/seqsim_verify.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "engine/sim/sim_access.h"
+#include "engine/sim/sim_clamp_setters.h"
+#include "screens/output/keys/key_table.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seqsim_entry.h"
+#include "screens/seqsim/seqsim_panel.h"
+#include "screens/seqsim/sim_entries.h"
+#include "screens/seqsim/sim_key_slots.h"
+#include "screens/seqsim/sim_prepare.h"
+#include "screens/seqsim/sim_remote_field.h"
+#include "screens/seqsim/sim_states.h"
+#include "src/dev/panel_link.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+constexpr uint16_t kApplyStrobe = 2340;
+constexpr uint8_t kKeypad = 1, kShortcut = 2, kSoft = 3, kCursor = 4, kFunction = 5;
+
+class SimKeys : public ::testing::Test {
+  protected:
+    SimKeys() {
+        engine::SeqSimDataReset();
+        BusReg_SetStepSource(SeqGetAbsStep);
+        SeqSimSetCheckHooks(nullptr, Sim_AfterFieldWrite);
+        Sim_LoadDefaultSteps();
+        EXPECT_EQ(Sim_RegisterSelectKeys(), 0);
+        Sim_EnterMode();
+        SimPrepRequest.store(1);
+        Sim_PreparationStep();
+        MsgQueue_Clear();
+        test::ClearTrace();
+    }
+    ~SimKeys() override {
+        SeqSimSetCheckHooks(nullptr, nullptr);
+        BusReg_SetStepSource(nullptr);
+        engine::SeqSimDataReset();
+    }
+    static void Key(uint8_t code, uint8_t cls, int8_t delta = 0) {
+        uint32_t ev = KeyEventPack(delta, code, cls);
+        menuKeyDispatch(&ev);
+    }
+    static void Knob(int8_t delta) { Key(213, kCursor, delta); }
+    // Soft keys straight to the shared handler: the memory lists' own handlers are not this screen's.
+    static void Soft(uint8_t code) {
+        uint32_t ev = KeyEventPack(0, code, kSoft);
+        Sim_SoftKeys(&ev);
+    }
+    static uint32_t State() { return g_MenuState.load(); }
+    static uint32_t SimState() { return SeqSimGetCurStep(); }
+    static void SetState(uint32_t s) { g_SeqSimBlock[0].curStep.store(s); }
+    // A marker in place of the popup's free text: the test sees whether a key posted one.
+    static void Quiet() { MsgQueue_PostText("-", 5); }
+    static std::string Popup() {
+        char text[256];
+        MsgQueue_CopyText(text, sizeof text);
+        return text;
+    }
+    static void SetFlag(uint32_t state, uint32_t bit, bool on, int slice = 0) {
+        uint32_t& f = engine::SimRecAt(state, slice).flags;
+        f = on ? (f | bit) : (f & ~bit);
+    }
+    static void Running(bool on) {
+        if (on)
+            g_SeqSimBlock[0].flags.fetch_or(kRunFlagRunning);
+        else
+            g_SeqSimBlock[0].flags.fetch_and(static_cast<uint8_t>(~kRunFlagRunning));
+    }
+    // The field cursor's walk by the knob from the state index, n turns.
+    static std::vector<uint32_t> Walk(int n, int8_t delta) {
+        std::vector<uint32_t> seen;
+        for (int i = 0; i < n; ++i) {
+            Knob(delta);
+            seen.push_back(State());
+        }
+        return seen;
+    }
+    test::CtrlEnv env_{1};
+};
+
+TEST_F(SimKeys, EntryPreparesAndReports) {
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+    EXPECT_EQ(g_SeqSimBlock[0].panelState.load(), uint32_t{kSimSelStep});
+    EXPECT_EQ(SeqSimGetMode(), 2u);
+
+    SetState(3);
+    SimPrepRequest.store(1);
+    Key('U', kKeypad);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "no editing before the download";
+    EXPECT_EQ(Popup(), "Simulation preparation...");
+    Sim_PreparationStep();
+    EXPECT_EQ(Popup(), "Simulation is ready.");
+    EXPECT_EQ(SimState(), 0u);
+    EXPECT_EQ(SimPrepRequest.load(), 0u);
+    EXPECT_EQ(g_SeqSimBlock[0].prepFlags.load() & kSeqPrepChangePending, 0);
+    EXPECT_EQ(test::WritesTo(kApplyStrobe).size(), 1u);
+
+    test::Stage().InjectReadXor(775, 3, 2);  // the ACV register of L1's copy of Abnormal
+    test::ClearTrace();
+    SimPrepRequest.store(1);
+    Sim_PreparationStep();
+    EXPECT_EQ(Popup(), "SIM Err.(3, 1)");
+    EXPECT_EQ(test::WritesTo(kApplyStrobe).size(), 1u) << "the strobe is written with mismatches too";
+    EXPECT_EQ(g_SeqSimErrors.simCount.load(), 0);
+    EXPECT_EQ(g_SeqSimErrors.simStep.load(), 0);
+    test::Stage().ClearReadXor(775, 3);
+
+    g_SeqSimErrors.simInvalid.store(1);
+    g_SeqSimBlock[0].simRecallSlot = 4;
+    SimPrepRequest.store(1);
+    Sim_PreparationStep();
+    EXPECT_EQ(Popup(), "SIM4 Data Out of Range!\n Set To Limited.");
+    EXPECT_EQ(g_SeqSimErrors.simInvalid.load(), 0u);
+}
+
+TEST_F(SimKeys, WithdrawnPreparationLowersTheBusyBit) {
+    test::ClearTrace();
+    SimPrepRequest.store(0);  // the page was hidden while the download ran
+    Sim_DownloadPrepared();
+    EXPECT_EQ(g_SeqSimBlock[0].prepFlags.load() & kSeqPrepChangePending, 0);
+    EXPECT_TRUE(test::WritesTo(kApplyStrobe).empty());
+}
+
+TEST_F(SimKeys, PowerOnEntrySwitchesTheOutputOnAfterThePreparation) {
+    Seq_Exit();
+    Sim_EnterModeAtPowerOn();
+    EXPECT_EQ(SeqSimGetMode(), 2u);
+    EXPECT_NE(g_SeqSimBlock[0].prepFlags.load() & kSeqPrepOutputOn, 0);
+    ASSERT_TRUE(test::RunUntilRunning());
+    test::Poll(5);
+    EXPECT_FALSE(OutputFlagTest(kOutFlagOutputOn)) << "not before the preparation";
+    SimPrepRequest.store(1);
+    Sim_PreparationStep();
+    EXPECT_EQ(g_SeqSimBlock[0].prepFlags.load() & kSeqPrepOutputOn, 0);
+    test::Poll(5);
+    EXPECT_TRUE(OutputFlagTest(kOutFlagOutputOn));
+
+    // A refused power-on entry leaves nothing that would switch the output on later.
+    OutputFlagClear(kOutFlagOutputOn);
+    Seq_Exit();
+    SetVoltRange(4);
+    Sim_EnterModeAtPowerOn();
+    EXPECT_EQ(Popup(), "Invalid For Auto Range");
+    EXPECT_EQ(g_SeqSimBlock[0].prepFlags.load() & kSeqPrepOutputOn, 0);
+}
+
+TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
+    auto flags = [] { return g_SeqSimBlock[0].panelFlags.load(); };
+    Soft('Z');
+    EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), kSeqPanelRecallOpen);
+    EXPECT_EQ(State(), uint32_t{kSimRecallList});
+    Soft('[');
+    EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), kSeqPanelSaveOpen);
+    EXPECT_EQ(State(), uint32_t{kSimSaveList});
+    Soft('Z');
+    Soft('Z');
+    EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+
+    Soft('Z');
+    Soft('\\');
+    EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+    EXPECT_EQ(Popup(), "Invalid with Output OFF, \nTurn ON the Output First") << "RUN with the output off";
+
+    // RUN, HOLD, resume and STOP with the output on.
+    OutputFlagSet(kOutFlagOutputOn);
+    Enter_menuSimulationTime();
+    Soft('\\');
+    EXPECT_EQ(SeqSimIsRunning(), 1);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+    Soft('[');
+    EXPECT_EQ(SeqSimIsPaused(), 1);
+    Soft('[');
+    EXPECT_EQ(SeqSimIsPaused(), 0);
+    Enter_menuSimulationSyncCode();
+    Soft('\\');
+    EXPECT_EQ(SeqSimRunStateIsStop(), 1) << "STOP";
+    EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "STOP puts the cursor on the state index";
+    OutputFlagClear(kOutFlagOutputOn);
+    g_SeqSimBlock[0].flags.store(0);  // the runner would end the run
+
+    Running(true);
+    Knob(1);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "no field moves during a run";
+    Soft('Z');
+    Soft('Y');
+    EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0) << "no memory lists during a run";
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+    EXPECT_EQ(SeqSimGetMode(), 2u);
+    Running(false);
+
+    Soft('Y');
+    EXPECT_EQ(SeqSimGetMode(), 1u) << "soft key 1 switches to SEQUENCE";
+}
+
+TEST_F(SimKeys, FunctionAndShortcutKeys) {
+    Key('N', kFunction);
+    EXPECT_EQ(Popup(), "Invalid in This Simulate");
+    Quiet();
+    Key('O', kShortcut);
+    EXPECT_EQ(Popup(), "Invalid in This Simulate");
+    Quiet();
+    Key('S', kShortcut);
+    EXPECT_EQ(Popup(), "-");
+
+    Running(true);
+    Key('M', kFunction);
+    EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
+    EXPECT_EQ(SeqSimGetMode(), 2u);
+    Running(false);
+    OutputFlagSet(kOutFlagOutputOn);
+    Quiet();
+    Key('L', kFunction);
+    EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
+    EXPECT_EQ(SeqSimGetMode(), 2u);
+    OutputFlagClear(kOutFlagOutputOn);
+    Key('L', kFunction);
+    EXPECT_EQ(SeqSimGetMode(), 0u);
+    EXPECT_EQ(SeqSimIsActive(), 0);
+}
+
+TEST_F(SimKeys, KnobVisitsTheFieldsOfTheState) {
+    using V = std::vector<uint32_t>;
+    EXPECT_EQ(Walk(1, 1), V{kSimSelSyncCode}) << "Initial has no time";
+    EXPECT_EQ(Walk(1, -1), V{kSimSelStep});
+
+    SetState(1);  // Normal1, repeat off, ON/OFF enables off
+    EXPECT_EQ(Walk(8, 1), (V{462, 440, 453, 459, 456, 450, 447, 447}));
+    EXPECT_EQ(Walk(8, -1), (V{450, 456, 459, 453, 440, 462, 463, 463}));
+
+    SetFlag(5, kSimEnRepeat, true);
+    SetFlag(1, kSimEnOnPhase, true);
+    SetFlag(1, kSimEnOffPhase, true);
+    EXPECT_EQ(Walk(10, 1), (V{462, 440, 453, 454, 459, 456, 450, 444, 447, 441}));
+    EXPECT_EQ(Walk(1, 1), V{441}) << "OFF phase is the last field";
+
+    Enter_menuSimulationStep();
+    SetState(2);
+    SetFlag(5, kSimEnRepeat, false);
+    EXPECT_EQ(Walk(4, 1), (V{462, 440, 453, 453})) << "Trans1 without repeat stops at the repeat enable";
+    SetState(5);
+    SetFlag(5, kSimEnRepeat, true);
+    EXPECT_EQ(Walk(3, 1), (V{454, 450, 447}));
+    EXPECT_EQ(Walk(2, -1), (V{450, 454}));
+
+    // The L2/L3 fields lead among themselves and on to the phase angles.
+    SetState(1);
+    SetPhaseMode(2);  // 1P3W
+    Enter_menuSimulationEnOnpha(1);
+    EXPECT_EQ(Walk(2, 1), (V{447, 441}));
+    Enter_menuSimulationEnOffpha(1);
+    EXPECT_EQ(Walk(2, 1), (V{464, 464}));
+    SetPhaseMode(0);  // 3P4W
+    EXPECT_EQ(Walk(2, 1), (V{466, 466}));
+    EXPECT_EQ(Walk(2, -1), (V{464, 449}));
+}
+
+TEST_F(SimKeys, StepKeysChangeTheStateAndHideFields) {
+    Key('V', kCursor);
+    EXPECT_EQ(SimState(), 0u) << "no state below Initial";
+    SetState(5);
+    Key('W', kCursor);
+    EXPECT_EQ(SimState(), 5u) << "no state above Normal2";
+
+    SetState(1);
+    Enter_menuSimulationTime();
+    test::ClearTrace();
+    Key('V', kCursor);
+    EXPECT_EQ(SimState(), 0u);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "Initial shows no time";
+    EXPECT_TRUE(test::Writes().empty()) << "the state keys write nothing to the power stage";
+
+    SetState(1);
+    Enter_menuSimulationAcv(0);
+    Key('W', kCursor);
+    EXPECT_EQ(SimState(), 2u);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "Trans1 shows no voltage";
+
+    SetState(0);
+    SetFlag(0, kSimEnOnPhase, true);
+    Enter_menuSimulationOnpha(0);
+    Key('W', kCursor);
+    EXPECT_EQ(SimState(), 1u);
+    EXPECT_EQ(State(), uint32_t{kSimSelEnOnpha}) << "Normal1's ON phase is not enabled";
+
+    Running(true);
+    Key('W', kCursor);
+    EXPECT_EQ(SimState(), 1u);
+    Running(false);
+}
+
+TEST_F(SimKeys, StateIndexEditor) {
+    Key('U', kKeypad);
+    EXPECT_EQ(State(), uint32_t{kSimEditStep});
+    test::ClearTrace();
+    Knob(2);
+    EXPECT_EQ(SimState(), 2u) << "the state follows the knob at once";
+    EXPECT_TRUE(test::Writes().empty());
+    Knob(9);
+    EXPECT_EQ(SimState(), 5u);
+    Key('T', kKeypad);
+    EXPECT_EQ(SimState(), 0u) << "exit puts back the state shown before editing";
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+
+    Key('U', kKeypad);
+    Key(64 + 3, kKeypad);
+    Key('U', kKeypad);
+    EXPECT_EQ(SimState(), 3u);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+    Key('U', kKeypad);
+    Key(64 + 9, kKeypad);
+    Key('U', kKeypad);
+    EXPECT_EQ(SimState(), 5u) << "a typed state is clamped";
+
+    Key('U', kKeypad);
+    Key(64 + 1, kKeypad);
+    Key('T', kKeypad);
+    EXPECT_EQ(State(), uint32_t{kSimEditStep}) << "exit first cancels the typed number";
+    Key('M', kFunction);
+    EXPECT_EQ(State(), uint32_t{kSimSelStep});
+    EXPECT_EQ(SimState(), 5u);
+}
+
+TEST_F(SimKeys, SelectionEntriesLoadTheField) {
+    SetState(1);
+    engine::SimRecAt(1, 1).acv = 2300;
+    g_SeqSimScreen.fieldRedraw[1].store(0);
+    Enter_menuSimulationAcv(1);
+    EXPECT_EQ(State(), 460u);
+    EXPECT_EQ(g_EditParam.workValue.load(), 2300);
+    EXPECT_EQ(g_EditParam.startValue, 2300);
+    EXPECT_EQ(g_SeqSimScreen.fieldRedraw[1].load(), 1u);
+    Key('U', kKeypad);
+    EXPECT_EQ(State(), 488u) << "the editor of the same phase";
+
+    g_SeqSimScreen.fieldRedraw[0].store(0);
+    Enter_menuEditSimulationWave();
+    EXPECT_EQ(g_SeqSimScreen.fieldRedraw[0].load(), 1u);
+
+    Enter_menuSimulationSyncCode();
+    engine::SimRecAt(1, 0).syncCode = 2;
+    Key('T', kKeypad);
+    EXPECT_EQ(g_EditParam.workValue.load(), 2) << "exit reloads the sync code";
+    Enter_menuSimulationEnOnpha(0);
+    SetFlag(1, kSimEnOnPhase, true);
+    Key('T', kKeypad);
+    EXPECT_EQ(g_EditParam.workValue.load(), 0) << "exit leaves the ON enable alone";
+}
+
+TEST_F(SimKeys, RemoteSetShowsItsField) {
+    SimSetEditStateHook(Sim_ShowRemoteField);
+    SetState(1);
+    SimSetAcvClamp(1000, 1);
+    EXPECT_EQ(State(), 460u) << "ACV L2";
+    EXPECT_EQ(g_EditParam.workValue.load(), 1000);
+    Knob(1);
+    EXPECT_EQ(State(), 461u) << "on to ACV L3 in 3P4W";
+    SimSetTimeClamp(50);
+    EXPECT_EQ(State(), uint32_t{kSimSelTime});
+    Enter_menuEditSimulationSyncCode();
+    SimSetFreqClamp(6000, 2);
+    EXPECT_EQ(State(), uint32_t{kSimEditSyncCode}) << "a field being edited stays";
+    SimSetEditStateHook(nullptr);
+}
+
+TEST_F(SimKeys, FieldWriteCheck) {
+    g_SeqSimErrors.simCount.store(1);
+    g_SeqSimErrors.simStep.store(4);
+    Sim_AfterFieldWrite(1);
+    EXPECT_EQ(Popup(), "SIM Err.(4, 1)");
+    EXPECT_EQ(g_SeqSimErrors.simCount.load(), 0);
+    EXPECT_EQ(g_SeqSimErrors.simStep.load(), 0);
+    Sim_AfterFieldWrite(0);
+    EXPECT_EQ(test::WritesTo(kApplyStrobe).size(), 1u) << "a clean write in Initial strobes";
+    SetState(1);
+    test::ClearTrace();
+    Sim_AfterFieldWrite(0);
+    EXPECT_TRUE(test::WritesTo(kApplyStrobe).empty());
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+// The running controller's SIMULATE editors and SIM memories from the panel: knob, keys and keypad in
+// SIMULATE (entered over the LAN), the states read back with the SIMulation queries, the memory file
+// written by the save list.
+#include <filesystem>
+
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class PanelSimEdit : public FrontPanelSuite {
+  protected:
+    // A query that leaves the panel local, so that the keys after it are taken.
+    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
+};
+
+TEST_F(PanelSimEdit, EditorsAndSaveList) {
+    ASSERT_EQ(Query("SYST:CONF:MODE SIM;:SYST:CONF?"), "SIM");
+    // A fresh root holds the default states.
+    EXPECT_EQ(Query("SIM:INIT:FREQ?"), "+50.00");
+    EXPECT_EQ(Query("SIM:NORM1:TIME?"), "+0.1000");
+    EXPECT_EQ(Query("SIM:INIT:VOLT?"), "+0.00");
+    ASSERT_TRUE(Sync());
+
+    // Initial: the sync code; Normal1: repeat enable, then the voltage, typed and written to all phases.
+    Keys({"knob 1", "key W", "knob 1", "knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key E",
+          "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+123.45");
+    EXPECT_EQ(Query("SIM:CST?"), "+1");
+    // Frequency 600 Hz; the OFF phase enabled and typed 123.4 degrees: whole degrees above 500 Hz.
+    Keys({"knob 1", "key U", "key F", "key @", "key @", "key U", "knob 1", "knob 1", "key U", "key Y", "key U",
+          "knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SIM:NORM1:FREQ?"), "+600.00");
+    EXPECT_EQ(Query("SIM:NORM1:PHAS:STOP?"), "+123.0");
+    // Trans1: the cursor goes home to the state index; its time typed 0.
+    Keys({"key W", "knob 1", "key U", "key @", "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SIM:TRAN1:TIME?"), "+0.0000");
+
+    // The save list: SIM1, a whole memory file.
+    Keys({"key [", "knob -1", "key U"});
+    EXPECT_TRUE(c().WaitForOutput("popup: Saved to SIM1")) << c().Output();
+    EXPECT_EQ(std::filesystem::file_size(c().root() + "/mnt/tst/sim/SIM1.SIM"), 1972u);
+    EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
+}
+
+}  // namespace

@@ -18,6 +18,8 @@
 #include "panel/pages/page_mgr.h"
 #include "screens/seqsim/seq_fields.h"
 #include "screens/seqsim/seqsim_fields.h"
+#include "screens/seqsim/sim_fields.h"
+#include "screens/seqsim/sim_knob.h"
 
 namespace seqsim {
 namespace {
@@ -42,23 +44,25 @@ bool InSet(uint32_t state, std::initializer_list<uint32_t> set) {
     return false;
 }
 
-// Whether a field's row is on the page for the current step or state.
-bool Shown(const Field& f, int32_t cur) {
-    const auto sim = static_cast<uint32_t>(cur);
-    const bool phaseState = InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal, kSimNormal2});
-    switch (f.show) {
-        case Show::kSeqRule: return SeqFieldShown(f.selState);
-        case Show::kAlways: return true;
-        case Show::kNotInitial: return sim != kSimInitial;
-        case Show::kRepeat: return SimGetEnRepeat() == 1;
-        case Show::kSimLevel: return InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal});
-        case Show::kSimPhase: return phaseState;
-        case Show::kSimOn: return phaseState && SimGetEnOnpha(0) == 1;
-        case Show::kSimOff: return phaseState && SimGetEnOffpha(0) == 1;
-        case Show::kSelected: return false;
+// The SIMULATE fields the knob reaches from the state index (and from the field selected, for an L2/L3
+// field a remote edit selected): the rows the state shows.
+struct SimReach {
+    uint32_t states[32];
+    int count = 0;
+    bool Has(uint32_t s) const {
+        for (int i = 0; i < count; ++i)
+            if (states[i] == s) return true;
+        return false;
     }
-    return false;
-}
+    void Walk(uint32_t from) {
+        for (uint32_t s = from; count < 32 && !Has(s);) {
+            states[count++] = s;
+            const uint32_t next = SimKnobTarget(s, 1);
+            if (next == s) break;
+            s = next;
+        }
+    }
+};
 
 void FillRow(Row& row, const Field& f, uint32_t state) {
     Copy(row.label, f.label);
@@ -84,10 +88,17 @@ void FillRow(Row& row, const Field& f, uint32_t state) {
 }
 
 void FillFields(BodyView& b, uint8_t sim, uint32_t state) {
-    const auto cur = static_cast<int32_t>(SeqSimGetCurStep());
+    SimReach reach;
+    if (sim != 0) {
+        reach.Walk(kPageIdSim);
+        int phase = 0;
+        if (const SimFieldRow* row = SimFieldOfState(state, &phase); row != nullptr)
+            reach.Walk(row->select + static_cast<uint32_t>(row->phases == 3 ? phase : 0));
+    }
     for (const Field& f : sim != 0 ? SimFields() : SeqFields()) {
         const bool current = state == f.selState || state == f.editState;
-        if (!current && !Shown(f, cur)) continue;
+        const bool shown = sim != 0 ? reach.Has(f.selState) : SeqFieldShown(f.selState);
+        if (!current && !shown) continue;
         if (b.rowCount >= kMaxRows) break;
         FillRow(b.rows[b.rowCount++], f, state);
     }

@@ -1,7 +1,6 @@
 // The running controller's SEQUENCE page: the SEQ key's preparation and page, the field cursor by the knob,
-// the memory lists, a save and the wiring
-// dialog of its recall in another wiring, and the way home. SCPI messages end in
-// ";:SYST:COMM:RLST LOC", so the panel stays local.
+// the RUN preview, SIMULATE and back, the memory lists, a save and the wiring dialog of its recall in
+// another wiring, and the way home. SCPI messages end in ";:SYST:COMM:RLST LOC", so the panel stays local.
 #include "tests/system/fb_png.h"
 #include "tests/system/front_panel_suite.h"
 
@@ -69,6 +68,30 @@ TEST_F(PanelSeqScreen, SequencePageFromEntryToHome) {
     MarkHere();
     ASSERT_TRUE(Panel("key Z"));
     EXPECT_TRUE(WaitLogged(10, 48, "Step")) << TextLog();
+    // The RUN preview from position 1, left by key 96.
+    MarkHere();
+    ASSERT_TRUE(Panel("key _"));
+    EXPECT_TRUE(WaitText(" RUN 1/")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 60 * 7 + 31, "Return"));
+    MarkHere();
+    ASSERT_TRUE(Panel("key 96"));
+    EXPECT_TRUE(WaitLogged(710, 8, "STOP")) << TextLog();
+
+    // SIMULATE and back: each page prepares afresh.
+    MarkHere();
+    ASSERT_TRUE(Panel("key Y"));
+    EXPECT_TRUE(WaitText("Simulation is ready.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(10, 8, "SIMULATE"));
+    EXPECT_TRUE(WaitLogged(250, 8, "Initial"));
+    EXPECT_EQ(AskLocal("SYST:CONF?"), "SIM");
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqscreen_sim_initial"), "");
+    MarkHere();
+    ASSERT_TRUE(Panel("key Y"));
+    EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(10, 8, "SEQUENCE"));
+    EXPECT_EQ(AskLocal("SYST:CONF?"), "SEQ");
+
     MarkHere();
     Keys({"key [", "knob -2"});
     EXPECT_TRUE(WaitLogged(20, 50, "Save")) << TextLog();

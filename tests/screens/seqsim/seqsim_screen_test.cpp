@@ -318,3 +318,32 @@ TEST_F(SeqSimScreen, SimulatePageShowsTheStateAndItsFields) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SeqSimScreen, RedrawRequestsAndTheVppUnit) {
+    Step(333);
+    Mark();
+    Step(333);
+    EXPECT_FALSE(RowLabel(0, "Step")) << "nothing changed, nothing repainted";
+    g_SeqSimScreen.fieldRedraw[1].store(1);
+    Step(333);
+    EXPECT_TRUE(RowLabel(0, "Step")) << "the field request repaints the rows";
+    EXPECT_EQ(g_SeqSimScreen.fieldRedraw[1].load(), 0u) << "and is cleared";
+    Mark();
+    g_SeqSimScreen.acvUnitRedraw.store(1);
+    Step(333);
+    EXPECT_TRUE(RowLabel(3, "ACV L1"));
+    EXPECT_EQ(g_SeqSimScreen.acvUnitRedraw.load(), 0u);
+
+    // A TRI step with the ACV unit Vpp shows its voltage in Vpp.
+    SetAcvUnit(1);
+    g_SeqSimBlock[0].seqTable[0][0].wave = kWaveTri;
+    Mark();
+    Step(333);
+    EXPECT_TRUE(Drawn(RowScreenX(3) + 182, RowScreenY(3) + 2, "Vpp")) << Since();
+    EXPECT_TRUE(Drawn(RowScreenX(5) + 182, RowScreenY(5) + 2, "V")) << "L2 stays SIN in Vrms";
+    SetAcvUnit(0);
+}
+
+}  // namespace

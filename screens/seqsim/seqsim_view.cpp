@@ -176,8 +176,17 @@ void FillPreview(BodyView& b, uint32_t state) {
         return;
     }
     b.kind = kBodyRunPreview;
-    b.count = g_SeqPreview.count;
-    b.position = g_SeqPreview.position;
+    b.count = g_SeqPreview.count < kSeqSteps ? g_SeqPreview.count : kSeqSteps;
+    b.position = g_SeqPreview.position.load(std::memory_order_relaxed);
+    // The order is sampled here, under the tables' lock the preview is built under.
+    for (int p = 0; p < 3 && b.count > 0; ++p) {
+        if ((b.mask & (1u << p)) == 0) continue;
+        for (int x = 0; x < kGraphColumns; ++x) {
+            const auto i = static_cast<uint32_t>(static_cast<uint64_t>(x) * b.count / kGraphColumns);
+            const SeqStepRecord& r = g_SeqPreview.steps[p][g_SeqPreview.order[i] % kSeqSteps];
+            b.levels[p][x] = b.dcKind != 0 ? r.dcv : static_cast<int32_t>(r.acv);
+        }
+    }
     if (state == kRunPreviewEdit) {
         b.editing = 1;
         b.edited = static_cast<uint32_t>(g_EditShown.workValue);
@@ -193,8 +202,9 @@ void FillTitle(TitleView& t, uint8_t sim, uint32_t state) {
     else
         std::snprintf(t.header, sizeof t.header, "Step %03u", static_cast<unsigned>(cur));
     if (state == kRunPreview || state == kRunPreviewEdit) {
-        const uint32_t pos = g_SeqPreview.position;
-        const uint32_t step = pos >= 1 && pos <= g_SeqPreview.count ? g_SeqPreview.order[pos - 1] : cur;
+        const uint32_t pos = g_SeqPreview.position.load(std::memory_order_relaxed);
+        const uint32_t count = g_SeqPreview.count < kSeqSteps ? g_SeqPreview.count : kSeqSteps;
+        const uint32_t step = pos >= 1 && pos <= count ? g_SeqPreview.order[pos - 1] : cur;
         std::snprintf(t.run, sizeof t.run, "RUN %u/%u Step %u", static_cast<unsigned>(pos),
                       static_cast<unsigned>(g_SeqPreview.count), static_cast<unsigned>(step));
     } else if (SeqSimIsRunning() != 0) {

@@ -347,3 +347,36 @@ TEST_F(SeqSimScreen, RedrawRequestsAndTheVppUnit) {
 }
 
 }  // namespace
+
+namespace {
+
+// The focused button's text is white, the other's black: which button a dialog's choice focuses.
+TEST_F(SeqSimScreen, DialogChoicesFocusTheirButtons) {
+    struct Case {
+        uint32_t state;
+        uint32_t dialogChoice;
+        int32_t workValue;
+        const char* white;
+        const char* line1;
+    } cases[] = {
+        {330, 0, 0, "ENTER", "Configure Phase will be"},  // 0 goes on
+        {330, 1, 0, "CANCEL", "Configure Phase will be"},
+        {331, 0, 1, "NO", "Configure Phase will be"},  // the working value: 0 YES
+        {332, 1, 0, "ENTER", "Voltage Range will be"},  // 1 goes on
+        {332, 0, 0, "CANCEL", "Voltage Range will be"},
+        {438, 1, 0, "ENTER", "Configure Phase will be"},
+        {439, 0, 0, "YES", "Configure Phase will be"},
+    };
+    for (const Case& c : cases) {
+        Step(333);
+        g_DialogChoice.store(c.dialogChoice);
+        g_EditShown.workValue = c.workValue;
+        Mark();
+        Step(c.state);
+        EXPECT_TRUE(Drawn(360, 40 + 150, c.line1)) << c.state << Since();
+        EXPECT_NE(Since().find(std::string(" 0xFFFF Font16a ") + c.white + "\n"), std::string::npos)
+            << c.state << " " << c.white << Since();
+    }
+}
+
+}  // namespace

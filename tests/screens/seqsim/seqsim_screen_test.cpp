@@ -204,6 +204,7 @@ TEST_F(SeqSimScreen, EditedValueWithItsCursorAndTypedDigits) {
     Mark();
     Step(336);
     EXPECT_TRUE(Log().find(" 0xFFE0 Font16a 2.0000\n") != std::string::npos) << "yellow edited value" << Log();
+    guitest::ExpectGolden("seqsim_time_edited", GUI_BOX{0, 40, 239, 130});
     std::memcpy(g_EditShown.buf.entryText, "12.5", 4);
     g_EditShown.buf.entryLength = 4;
     Mark();

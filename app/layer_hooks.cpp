@@ -41,6 +41,7 @@
 #include "screens/seqsim/seq_mem_reload.h"
 #include "screens/seqsim/seq_memory.h"
 #include "screens/seqsim/seq_panel_keys.h"
+#include "screens/seqsim/seq_page_keys.h"
 #include "screens/seqsim/seq_prepare_step.h"
 #include "screens/seqsim/seq_select_keys.h"
 #include "screens/seqsim/seqsim_entry.h"
@@ -92,6 +93,7 @@ void WireLayerHooks() {
                      Seq_SelectBuffers, Enter_menuSeqSetStepIndex});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
+    if (SeqPageKeys_Register() != 0) std::fputs("the key table refused the SEQUENCE editors and pages\n", stderr);
     if (SeqEditors_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE value editors' keys\n", stderr);
     SysService_SetPreparationSteps(Seq_PreparationStep, Sim_PreparationStep);
     UsbPort_SetHooks(

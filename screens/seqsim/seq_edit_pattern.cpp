@@ -78,14 +78,17 @@ void CursorKey(const SeqEditRow& row, const Band& band, int phase, uint8_t code,
         WrapIndex(static_cast<int32_t>(g_EditParam.cursor), code == kCursorUp ? 1 : -1, band.digits));
 }
 
-void EnterKey(const SeqEditRow& row, int phase) {
+void EnterKey(const SeqEditRow& row, const Band& band, int phase) {
     const int32_t working = g_EditParam.workValue.load(std::memory_order_relaxed);
     const bool typed = row.typed != SeqTyped::kNever && EntryPending() &&
                        (row.typed == SeqTyped::kPending || g_EditParam.startValue == working);
     int32_t value = working;
-    if (typed && !SeqEdit_TypedToUnit(g_EditBuf.entryValue, row.conv, SeqEdit_Above500Hz(phase), &value)) {
-        // A number beyond 32 bits is refused as the setter would refuse it; nothing is written.
-        if (row.message != 0) MsgQueue_PostId(row.message);
+    const bool fits =
+        !typed || SeqEdit_TypedToUnit(g_EditBuf.entryValue, row.conv, SeqEdit_Above500Hz(phase), &value);
+    if (!fits || value < row.min(phase) || value > band.upper) {
+        // Refused before the setter, which would send its last live value, that of another step, to this
+        // step's register; the step and its register keep their value.
+        if (row.message != 0 && (typed || !row.messageTypedOnly)) MsgQueue_PostId(row.message);
         row.back(phase);
         return;
     }
@@ -155,7 +158,7 @@ void SeqEdit_Handle(const SeqEditRow& row, int phase, uint32_t* ev) {
             CursorKey(row, band, phase, code, KeyEventDelta(*ev));
             break;
         case kClassKeypad:
-            if (code == kEnter) EnterKey(row, phase);
+            if (code == kEnter) EnterKey(row, band, phase);
             break;
         default:
             break;

@@ -2,7 +2,8 @@
 // The key handling every SEQUENCE step editor shares. An editor works on the edit words only (working
 // value g_EditParam.workValue, reference value g_EditParam.startValue, digit cursor g_EditParam.cursor,
 // the keypad entry of g_EditBuf); the enter key writes through the engine's setter, returns to the
-// field's selection state (which reloads the stored value) and checks the register written. An editor is
+// field's selection state (which reloads the stored value) and checks the register written; a value outside
+// the field's limits is refused before the setter and nothing is written. An editor is
 // one constexpr row of SeqEditRow; its handler passes the row, its phase and the key event to
 // SeqEdit_Handle.
 #include <cstdint>

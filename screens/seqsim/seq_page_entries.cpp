@@ -3,6 +3,7 @@
 #include "core/system/state/edit_state.h"
 #include "engine/seq/seq_preview.h"
 #include "panel/menu/dialog_words.h"
+#include "screens/seqsim/seq_fields.h"
 
 namespace {
 void EnterWithValue(uint32_t state, int32_t value) {
@@ -18,28 +19,28 @@ int32_t Position() {
 void Enter_menuSeqOutputPhase() {
     g_DialogChoice.store(0, std::memory_order_relaxed);
     g_EditParam.cursor = 0;
-    g_MenuState.store(kSeqStateOutputPhase, std::memory_order_release);
+    g_MenuState.store(kMenuSeqOutputPhase, std::memory_order_release);
 }
 
 void Enter_menuSeqOutputPhase_Check() {
-    EnterWithValue(kSeqStateOutputPhaseCheck, 1);
+    EnterWithValue(kMenuSeqOutputPhaseCheck, 1);
 }
 
 void Enter_menuSeqRange() {
     g_EditParam.cursor = 0;
-    g_MenuState.store(kSeqStateRange, std::memory_order_release);
+    g_MenuState.store(kMenuSeqRange, std::memory_order_release);
 }
 
 void Enter_menuSeqPreview() {
-    EnterWithValue(kSeqStatePreview, 1);
+    EnterWithValue(kMenuSeqPreview, 1);
 }
 
 void Enter_menuSeqPreviewRUN() {
-    EnterWithValue(kSeqStatePreviewRUN, Position());
+    EnterWithValue(kMenuSeqPreviewRUN, Position());
 }
 
 void Enter_menuSeqPreviewRUNEdit() {
     g_SeqPreview.editedPosition.store(static_cast<uint32_t>(Position()), std::memory_order_relaxed);
     g_SeqPreview.edited.store(0, std::memory_order_relaxed);
-    EnterWithValue(kSeqStatePreviewRUNEdit, Position());
+    EnterWithValue(kMenuSeqPreviewRUNEdit, Position());
 }

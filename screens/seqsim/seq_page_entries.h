@@ -5,12 +5,7 @@
 //
 // What the screen reads: the choice of 330 and 332 is g_DialogChoice (1 going on in 332, 0 in 330); the
 // choice of 331 and the step preview's 0/1 choice are the working value (g_EditParam.workValue); the
-// lists' slot is the working value; the RUN preview's position, edited position and edited flag are
-// g_SeqPreview's.
-#include <cstdint>
-
-inline constexpr uint32_t kSeqStateOutputPhase = 330, kSeqStateOutputPhaseCheck = 331, kSeqStateRange = 332;
-inline constexpr uint32_t kSeqStatePreview = 435, kSeqStatePreviewRUN = 436, kSeqStatePreviewRUNEdit = 437;
+// RUN preview's position, edited position and edited flag are g_SeqPreview's.
 
 void Enter_menuSeqOutputPhase();        // choice 0 (going on)
 void Enter_menuSeqOutputPhase_Check();  // choice 1 (giving up)

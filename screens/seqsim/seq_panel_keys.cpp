@@ -131,12 +131,12 @@ void Seq_SoftKeys(uint32_t* ev) {
             SeqSimRunStopToggle();
             break;
         case kSoft6:
-            if (g_MenuState.load(std::memory_order_acquire) == kSeqStatePreview) break;
+            if (g_MenuState.load(std::memory_order_acquire) == kMenuSeqPreview) break;
             OpenPreview();
             Enter_menuSeqPreview();
             break;
         case kSoft7:
-            if (g_MenuState.load(std::memory_order_acquire) == kSeqStatePreviewRUN) break;
+            if (g_MenuState.load(std::memory_order_acquire) == kMenuSeqPreviewRUN) break;
             OpenPreview();
             SeqSetCurStep(0);
             Seq_StepChangedHook(0);

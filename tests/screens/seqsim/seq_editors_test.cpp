@@ -1,0 +1,264 @@
+// The SEQUENCE step editors of time, phase angles, enables, termination, jumps,
+// branches and sync code, driven with key events through the dispatcher; values
+// read back from the engine and the register trace.
+#include <string>
+#include <vector>
+
+#include "core/params/access/param_access.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "screens/output/keys/key_table.h"
+#include "screens/seqsim/seq_enter.h"
+#include "screens/seqsim/seq_page_keys.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seqsim_panel.h"
+#include "src/dev/panel_link.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5, kKnob = 213;
+constexpr uint16_t kRegStatus = 768, kRegOnPhase = 781, kRegOffPhase = 784, kRegJumpCnt = 788, kRegTime = 791,
+                   kRegApply = 2340;
+
+class SeqEditors : public ::testing::Test {
+  protected:
+    SeqEditors() {
+        engine::SeqSimDataReset();
+        BusReg_SetStepSource(SeqGetAbsStep);
+        SeqMem_ResetToSlotDefaults(0);
+        EXPECT_EQ(SeqPageKeys_Register(), 0);
+        Seq_EnterMode();
+        MsgQueue_Clear();
+        Step(1);
+    }
+    ~SeqEditors() override {
+        BusReg_SetStepSource(nullptr);
+        engine::SeqSimDataReset();
+    }
+    static void Step(int32_t step) { SeqSetCurStep(step); }
+    static void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+        uint32_t ev = KeyEventPack(delta, code, cls);
+        menuKeyDispatch(&ev);
+    }
+    static void Type(const char* digits) {
+        for (const char* c = digits; *c != '\0'; ++c)
+            Press(*c == '.' ? 74 : static_cast<uint8_t>(64 + (*c - '0')), kKeypad);
+    }
+    static std::vector<uint32_t> Ids() {
+        std::vector<uint32_t> ids;
+        for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;)
+            ids.push_back(id);
+        return ids;
+    }
+    static std::string Popup() {
+        char text[256];
+        MsgQueue_CopyText(text, sizeof text);
+        return text;
+    }
+    static uint32_t State() { return g_MenuState.load(); }
+    test::CtrlEnv env_{1};
+};
+
+// OFF phase of L1 at 600.00 Hz: whole degrees, 359.0 at most; the soft key wins
+// over typed digits.
+TEST_F(SeqEditors, OffPhaseAbove500HzTakesWholeDegreesAndTheSoftKeyWins) {
+    SeqSetFset(60000, 0);
+    Enter_menuSeqEditOffPhase(0);
+    Type("123.4");
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetOffPhase(0), 1230);
+    EXPECT_EQ(State(), 349u);
+    EXPECT_TRUE(Ids().empty());
+
+    Enter_menuSeqEditOffPhase(0);
+    Type("359.5");
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetOffPhase(0), 1230) << "3595 is above 3590";
+    EXPECT_EQ(Ids(), std::vector<uint32_t>{26});
+
+    Enter_menuSeqEditOffPhase(0);
+    Type("45");
+    Press('Z', kSoft);
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetOffPhase(0), 900) << "soft key 2 after the digits";
+
+    Enter_menuSeqEditOnPhase(0);
+    Type("45");
+    Press('Z', kSoft);
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetOnPhase(0), 450) << "the ON phase writes the typed number";
+}
+
+// 500.00 Hz keeps 3599 and four digits; 500.01 Hz has 3590, three digits and
+// knob steps of a degree.
+TEST_F(SeqEditors, PhaseBandFollowsTheFrequency) {
+    SeqSetFset(50000, 0);
+    Enter_menuSeqEditOnPhase(0);
+    Press('W', kCursor);
+    EXPECT_EQ(g_EditParam.cursor, 3u);
+    EXPECT_EQ(g_EditParam.max, 3599);
+    Press('V', kCursor);
+    Press(kKnob, kCursor, 1);
+    EXPECT_EQ(g_EditParam.workValue.load(), SeqGetOnPhase(0) + 1);
+
+    SeqSetFset(50001, 0);
+    Enter_menuSeqEditOnPhase(0);
+    Press('W', kCursor);
+    EXPECT_EQ(g_EditParam.cursor, 2u);
+    EXPECT_EQ(g_EditParam.max, 3590);
+    Press('V', kCursor);
+    const int32_t before = g_EditParam.workValue.load();
+    Press(kKnob, kCursor, 1);
+    EXPECT_EQ(g_EditParam.workValue.load(), before + 10);
+    Press(kKnob, kCursor, 127);
+    EXPECT_EQ(g_EditParam.workValue.load(), before + 10 + 1270);
+    for (int i = 0; i < 4; ++i)
+        Press(kKnob, kCursor, 127);
+    EXPECT_EQ(g_EditParam.workValue.load(), 3590);
+    EXPECT_EQ(g_EditParam.startValue, 3590) << "the knob keeps the reference equal";
+}
+
+TEST_F(SeqEditors, L1PhaseIn1P3WWritesL2Too) {
+    SetPhaseMode(2);
+    SeqSetOnPhase(0, 1);
+    Enter_menuSeqEditOnPhase(0);
+    Type("30");
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetOnPhase(0), 300);
+    EXPECT_EQ(SeqGetOnPhase(1), 300);
+    Enter_menuSeqEditOnPhase(1);
+    Type("40");
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetOnPhase(0), 300);
+    EXPECT_EQ(SeqGetOnPhase(1), 400);
+}
+
+TEST_F(SeqEditors, TimeConversionAndSilentRefusals) {
+    struct Case {
+        const char* typed;
+        int32_t time;
+    } cases[] = {{"2", 20000}, {"0.0001", 1}, {"0.00004", 1}, {"999999999", 1}};
+    for (const Case& c : cases) {
+        Enter_menuSeqEditTimeStep();
+        test::ClearTrace();
+        Type(c.typed);
+        Press('U', kKeypad);
+        EXPECT_EQ(SeqGetTime(), c.time) << c.typed;
+        EXPECT_EQ(State(), 335u);
+    }
+    EXPECT_TRUE(Ids().empty()) << "the time editor posts nothing";
+    EXPECT_TRUE(test::WritesTo(kRegTime).empty()) << "a number beyond 32 bits is never written";
+    Enter_menuSeqEditTimeStep();
+    Press('[', kSoft);
+    EXPECT_EQ(g_EditParam.workValue.load(), 99999999);
+    EXPECT_EQ(g_EditParam.startValue, 1) << "the time's soft keys leave the reference";
+    Press('\\', kSoft);
+    EXPECT_EQ(g_EditParam.workValue.load(), 1);
+}
+
+TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
+    SeqSetJumpCnt(5);
+    Step(2);
+    SeqSetJumpCnt(7);
+    Step(1);
+    Enter_menuSeqEditJumpCnt();
+    Type("12345");
+    test::ClearTrace();
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetJumpCnt(), 5);
+    EXPECT_EQ(Ids(), std::vector<uint32_t>{30});
+    EXPECT_TRUE(test::WritesTo(kRegJumpCnt).empty()) << "step 2's count never reaches step 1's register";
+    EXPECT_EQ(Popup(), "");
+    Enter_menuSeqEditJumpCnt();
+    Press('V', kCursor);
+    Press('V', kCursor);
+    Press('V', kCursor);
+    Press(kKnob, kCursor, 20);
+    EXPECT_EQ(g_EditParam.workValue.load(), 9999);
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetJumpCnt(), 9999);
+    EXPECT_TRUE(Ids().empty());
+    // A typed target above 999 is refused with its own message; the soft key's
+    // maximum is not.
+    Enter_menuSeqEditBranch1();
+    Type("1000");
+    Press('U', kKeypad);
+    EXPECT_EQ(Ids(), std::vector<uint32_t>{31});
+    Enter_menuSeqEditJumpto();
+    Press('[', kSoft);
+    EXPECT_EQ(g_EditParam.startValue, 999) << "the target's soft keys move the reference too";
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetJumpto(), 999);
+    EXPECT_TRUE(Ids().empty());
+}
+
+TEST_F(SeqEditors, ExitAndSeqKeysCancelDigitsFirstExceptInJumpToEnable) {
+    const int32_t angle = SeqGetBalance_L2();
+    Enter_menuSeqEditBalance_L2();
+    Type("12");
+    Press('M', kFunction);
+    EXPECT_EQ(State(), 418u) << "digits cancelled, the editor stays";
+    EXPECT_EQ(g_EditBuf.entryState, 0u);
+    Press('M', kFunction);
+    EXPECT_EQ(State(), 417u);
+    EXPECT_EQ(SeqGetBalance_L2(), angle) << "nothing written";
+
+    Enter_menuSeqEditEnJumpto();
+    Type("1");
+    Press('T', kKeypad);
+    EXPECT_EQ(State(), 365u) << "Jump To enable leaves at once";
+}
+
+TEST_F(SeqEditors, ChoiceFieldsTakeSoftKeysAndTheKnobBetweenTheirLimits) {
+    Enter_menuSeqEditStepterm();
+    Press('\\', kSoft);
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetTerm(), 2) << "soft key 4 is HOLD";
+    Enter_menuSeqEditSyncCode();
+    Press(kKnob, kCursor, 5);
+    EXPECT_EQ(g_EditParam.workValue.load(), 3);
+    Press('Y', kSoft);
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetSyncCode(), 0);
+    Enter_menuSeqEditEnOffPhase(2);
+    Press('Y', kSoft);
+    Type("0");
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetEnOffPhase(2), 1) << "typed digits never count in an enable";
+}
+
+// After every write the register is read back: a mismatch is reported and
+// cleared, a clean write on step 0 strobes the stage, on another step it does
+// not.
+TEST_F(SeqEditors, ReadBackCheckAfterTheWrite) {
+    test::Stage().InjectReadXor(kRegOffPhase, 1, 4);
+    Enter_menuSeqEditOffPhase(0);
+    Type("10");
+    Press('U', kKeypad);
+    EXPECT_EQ(Popup(), "SEQ Err.(1, 1)");
+    EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
+    EXPECT_EQ(g_SeqSimErrors.seqStep.load(), 0);
+    test::Stage().ClearReadXor(kRegOffPhase, 1);
+
+    test::ClearTrace();
+    Enter_menuSeqEditSyncCode();
+    Press('Z', kSoft);
+    Press('U', kKeypad);
+    EXPECT_FALSE(test::WritesTo(kRegStatus).empty());
+    EXPECT_TRUE(test::WritesTo(kRegApply).empty()) << "no strobe off step 0";
+    Step(0);
+    test::ClearTrace();
+    Enter_menuSeqEditOnPhase(0);
+    Press('[', kSoft);
+    Press('U', kKeypad);
+    EXPECT_EQ(SeqGetOnPhase(0), 1800);
+    EXPECT_FALSE(test::WritesTo(kRegOnPhase).empty());
+    EXPECT_EQ(test::WritesTo(kRegApply).size(), 1u) << "a clean write on step 0 strobes";
+}
+
+}  // namespace

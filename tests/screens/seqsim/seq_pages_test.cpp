@@ -1,0 +1,221 @@
+// The SEQUENCE memory lists, recall confirmations and previews, driven with key
+// events through the dispatcher.
+#include <string>
+
+#include "core/params/access/param_access.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "engine/seq/seq_access.h"
+#include "engine/seq/seq_preview.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_file.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "panel/menu/dialog_words.h"
+#include "screens/output/keys/key_table.h"
+#include "screens/seqsim/seq_page_entries.h"
+#include "screens/seqsim/seq_page_keys.h"
+#include "screens/seqsim/seq_panel_keys.h"
+#include "screens/seqsim/seqsim_defaults.h"
+#include "screens/seqsim/seqsim_panel.h"
+#include "src/dev/panel_link.h"
+#include "tests/core/ctrl_fixture.h"
+
+namespace {
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5, kKnob = 213;
+constexpr uint32_t kStepIndex = 333;
+
+class SeqPages : public ::testing::Test {
+  protected:
+    SeqPages() {
+        engine::SeqSimDataReset();
+        BusReg_SetStepSource(SeqGetAbsStep);
+        SeqMem_ResetToSlotDefaults(0);
+        EXPECT_EQ(SeqPageKeys_Register(), 0);
+        Seq_EnterMode();
+        MsgQueue_Clear();
+    }
+    ~SeqPages() override {
+        BusReg_SetStepSource(nullptr);
+        engine::SeqSimDataReset();
+    }
+    static void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+        uint32_t ev = KeyEventPack(delta, code, cls);
+        menuKeyDispatch(&ev);
+    }
+    static std::string Popup() {
+        char text[256];
+        MsgQueue_CopyText(text, sizeof text);
+        return text;
+    }
+    static uint32_t State() { return g_MenuState.load(); }
+    static uint8_t PanelFlags() { return g_SeqSimBlock[0].panelFlags.load(); }
+    // SEQ2 stored for wiring and range; then the recall list opened on slot 0 and
+    // turned to slot 2.
+    static void StoreAndOpen(uint32_t wiring, uint32_t range) {
+        g_SeqSimBlock[0].seqSaved.wiring = wiring;
+        g_SeqSimBlock[0].seqSaved.range = range;
+        ASSERT_GT(SeqSaveFile(2, 0), 0);
+        SeqSimSetRecallSlot(0);
+        OpenRecallList();
+        Press(kKnob, kCursor, -2);
+    }
+    static void OpenRecallList() {
+        MsgQueue_Clear();
+        g_SeqSimBlock[0].panelFlags.store(kSeqPanelRecallOpen);
+        Enter_menuSeqRecallMemory();
+    }
+    test::CtrlEnv env_{1};
+};
+
+TEST_F(SeqPages, RecallListKnobRunsBackwardsWithinTheSlots) {
+    OpenRecallList();
+    Press(kKnob, kCursor, 1);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 0u);
+    Press(kKnob, kCursor, -12);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 9u);
+    Press(kKnob, kCursor, -1);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 9u);
+    Press('V', kCursor);
+    EXPECT_EQ(g_EditParam.workValue.load(), 9);
+    Press('T', kKeypad);
+    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
+}
+
+// Another wiring stored: the first dialog opens on going on, the second on
+// giving up; 'U' there leaves without recalling. Going on in both recalls with
+// the stored wiring.
+TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
+    SetPhaseMode(1);
+    StoreAndOpen(0, 1);
+    SeqSetCurStep(3);
+    SeqSetTime(4321);  // an edit the memory does not hold
+    Press('U', kKeypad);
+    EXPECT_EQ(State(), 330u) << "the wiring dialog, also when the range differs too";
+    EXPECT_EQ(g_DialogChoice.load(), 0u);
+    Press('U', kKeypad);
+    EXPECT_EQ(State(), 331u);
+    EXPECT_EQ(g_EditParam.workValue.load(), 1);
+    Press('U', kKeypad);
+    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
+    EXPECT_EQ(GetPhaseMode(), 1u) << "nothing recalled";
+    EXPECT_EQ(SeqGetTime(), 4321) << "the working tables as they were";
+    EXPECT_EQ(Popup(), "");
+
+    OpenRecallList();
+    Press('U', kKeypad);
+    Press('W', kCursor);
+    Press('U', kKeypad);
+    EXPECT_EQ(State(), kStepIndex) << "giving up in the first dialog";
+    EXPECT_EQ(GetPhaseMode(), 1u);
+
+    OpenRecallList();
+    Press('U', kKeypad);
+    Press('U', kKeypad);
+    Press('V', kCursor);
+    Press('U', kKeypad);
+    EXPECT_EQ(Popup(), "Recalled from SEQ2");
+    EXPECT_EQ(GetPhaseMode(), 0u);
+    EXPECT_EQ(State(), kStepIndex);
+}
+
+// The same wiring but another range with the output on: 'V' 'U' recalls, 'W'
+// 'U' leaves.
+TEST_F(SeqPages, AnotherRangeWithTheOutputOnAsksOnce) {
+    StoreAndOpen(GetPhaseMode(), 1 - static_cast<uint32_t>(GetVoltRange()));
+    Press('U', kKeypad);
+    EXPECT_EQ(Popup(), "Recalled from SEQ2") << "with the output off no question";
+
+    OutputFlagSet(kOutFlagOutputOn);
+    const int32_t range = GetVoltRange();
+    StoreAndOpen(GetPhaseMode(), 1 - static_cast<uint32_t>(range));
+    Press('U', kKeypad);
+    EXPECT_EQ(State(), 332u);
+    EXPECT_EQ(g_DialogChoice.load(), 1u);
+    Press('W', kCursor);
+    Press('U', kKeypad);
+    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
+    EXPECT_EQ(GetVoltRange(), range) << "nothing recalled";
+
+    OpenRecallList();
+    Press('U', kKeypad);
+    Press('W', kCursor);
+    Press('V', kCursor);
+    Press('U', kKeypad);
+    EXPECT_EQ(GetVoltRange(), 1 - range);
+    EXPECT_EQ(Popup(), "Recalled from SEQ2");
+}
+
+TEST_F(SeqPages, StepPreviewTracesFollowTheWiring) {
+    struct Case {
+        uint32_t wiring;
+        uint32_t mask;  // after 'Y', 'Z', '[' from 7
+    } cases[] = {{1, 7}, {2, 4 | 0}, {0, 0}};
+    for (const Case& c : cases) {
+        SetPhaseMode(c.wiring);
+        g_SeqSimBlock[0].previewTraceMask.store(7);
+        Enter_menuSeqPreview();
+        EXPECT_EQ(g_EditParam.workValue.load(), 1);
+        Press('Y', kSoft);
+        Press('Z', kSoft);
+        Press('[', kSoft);
+        EXPECT_EQ(g_SeqSimBlock[0].previewTraceMask.load(), c.mask) << "wiring " << c.wiring;
+        Press('V', kCursor);
+        EXPECT_EQ(g_EditParam.workValue.load(), 0);
+        Press('U', kKeypad);
+        EXPECT_EQ(State(), 435u);
+        Press(96, kSoft);
+        EXPECT_EQ(State(), kStepIndex);
+    }
+}
+
+// A three-step program: the RUN preview walks its order and the position entry
+// takes what fits.
+TEST_F(SeqPages, RunPreviewWalksTheOrderAndTheEntryDropsWhatDoesNotFit) {
+    SeqSetCurStep(2);
+    SeqSetTerm(kTermEnd);
+    SeqSetCurStep(0);
+    g_SeqPreview.position.store(1);
+    ASSERT_EQ(SeqBuildPreview(), 3u);
+    Enter_menuSeqPreviewRUN();
+    Press('V', kCursor);
+    EXPECT_EQ(g_SeqPreview.position.load(), 1u) << "'V' at position 1";
+    Press('W', kCursor);
+    Press('W', kCursor);
+    EXPECT_EQ(g_SeqPreview.position.load(), 3u);
+    EXPECT_EQ(SeqGetCurStep(), 2);
+    Press('W', kCursor);
+    EXPECT_EQ(g_SeqPreview.position.load(), 3u) << "'W' at the last position";
+    Press(kKnob, kCursor, -5);
+    EXPECT_EQ(g_SeqPreview.position.load(), 1u);
+    EXPECT_EQ(SeqGetCurStep(), 0);
+
+    Press('U', kKeypad);
+    EXPECT_EQ(State(), 437u);
+    EXPECT_EQ(g_SeqPreview.edited.load(), 0u);
+    Press(64 + 7, kKeypad);
+    EXPECT_EQ(g_SeqPreview.edited.load(), 1u);
+    EXPECT_EQ(g_SeqPreview.editedPosition.load(), 7u);
+    Press('U', kKeypad);
+    EXPECT_EQ(State(), 436u);
+    EXPECT_EQ(g_SeqPreview.position.load(), 1u) << "7 is beyond the order";
+    EXPECT_EQ(g_EditBuf.entryState, 0u);
+
+    Press('U', kKeypad);
+    Press('[', kSoft);
+    EXPECT_EQ(g_SeqPreview.position.load(), 3u) << "'[' jumps to the last position";
+    Press(64 + 2, kKeypad);
+    Press('U', kKeypad);
+    EXPECT_EQ(g_SeqPreview.position.load(), 2u);
+    EXPECT_EQ(SeqGetCurStep(), 1);
+    Press('M', kFunction);
+    EXPECT_EQ(State(), kStepIndex);
+}
+
+}  // namespace

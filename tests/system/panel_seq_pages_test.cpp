@@ -1,0 +1,113 @@
+// The running controller in SEQUENCE (fresh root, model type 1: 3P4W, AC+DC-INT, 100 V): the step
+// editors write through the engine's setters and refuse what their fields cannot take, the SEQ memory list
+// saves, and a memory stored for another wiring is recalled only after both confirmations. Keys follow the
+// ready popup; every SCPI message ends by returning the panel to local.
+#include <sstream>
+#include <vector>
+
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class SeqPageScenes : public FrontPanelSuite {
+  protected:
+    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
+    // Field i of the step's common parameters: time, ON phase, its enable, OFF phase, its enable,
+    // termination, Jump To, its enable, jump count, ...
+    static std::string Cpar(size_t i) {
+        std::istringstream in(Query("SEQ:CPAR?"));
+        std::vector<std::string> fields;
+        for (std::string f; std::getline(in, f, ',');)
+            fields.push_back(f);
+        return i < fields.size() ? fields[i] : "";
+    }
+    // The popup's text, one line or two, since the mark.
+    static bool Popup(const std::string& text, int boundMs = 10000) {
+        return WaitLogged(365, text.find("\\n") == std::string::npos ? 190 : 175, text, false, boundMs);
+    }
+    static void EnterSeq() {
+        Mark();
+        ASSERT_TRUE(Panel("key M"));
+        ASSERT_TRUE(Popup("Sequence is ready.", 30000)) << TextLog();
+    }
+    static constexpr int kRunX = 710, kRunY = 8;
+    static void Knob(int delta, int times) {
+        for (int i = 0; i < times; ++i)
+            ASSERT_TRUE(Panel("knob " + std::to_string(delta)));
+    }
+};
+
+TEST_F(SeqPageScenes, StepEditors) {
+    EnterSeq();
+    Keys({"key W", "knob 1", "key U", "key B", "key U"});  // step 1, Time: 2 s
+    EXPECT_EQ(Cpar(0), "+2.0000");
+    Keys({"key U", "key @", "key J", "key @", "key @", "key @", "key A", "key U"});
+    EXPECT_EQ(Cpar(0), "+0.0001");
+    Mark();
+    Keys({"key U", "key @", "key J", "key @", "key @", "key @", "key @", "key D", "key U"});
+    EXPECT_EQ(Cpar(0), "+0.0001") << "0.00004 is below the least time";
+    EXPECT_FALSE(WaitLogged(365, 190, "", true, 500)) << "and refused without a popup";
+
+    Keys({"knob 1", "knob 1", "key U", "key A", "key B", "key C", "key D", "key E", "key U"});  // Jump Cnt
+    EXPECT_TRUE(Popup("Setting Jump Cnt\\n Limited")) << TextLog();
+    EXPECT_EQ(Cpar(8), "+1") << "the default count kept";
+    Keys({"key U", "key V", "key V", "key V", "knob 20", "key U"});
+    EXPECT_EQ(Cpar(8), "+9999") << "the knob stops at the limit";
+    Keys({"key U", "key A", "key B", "key M", "key M"});
+    EXPECT_EQ(Cpar(8), "+9999") << "the SEQ key cancels the digits, then leaves without writing";
+
+    Knob(1, 40);  // the last field, the L3 angle; back to the L1 OFF-phase enable
+    Knob(-1, 4);
+    Keys({"key U", "key Y", "key U"});
+    EXPECT_EQ(Cpar(4), "+1") << "OFF phase Fixed";
+    Keys({"knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key U"});
+    EXPECT_EQ(Cpar(3), "+123.4");
+    Keys({"key U", "key A", "key B", "key Z", "key U"});
+    EXPECT_EQ(Cpar(3), "+90.0") << "a soft key after the digits wins";
+    Keys({"key L"});
+}
+
+// SEQ2 saved in 3P4W; in 1P2W its recall gives up in the second dialog and then goes on.
+TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
+    EnterSeq();
+    Mark();
+    Keys({"key [", "knob -2", "key U"});
+    EXPECT_TRUE(Popup("Saved to SEQ2")) << TextLog();
+    Keys({"key L"});
+    Send("SYST:CONF:PHAS 1;:SYST:COMM:RLST LOC");
+    EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W");
+    EnterSeq();
+    const std::string spar = Query("SEQ:SPAR?");
+    Keys({"key Z", "knob -2", "key U", "key U", "key U"});
+    EXPECT_EQ(Query("SEQ:SPAR?"), spar);
+    EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W") << "nothing recalled";
+    Mark();
+    Keys({"key Z", "key U", "key U", "key V", "key U"});
+    EXPECT_TRUE(Popup("Sequence preparation...")) << "the recall prepares the sequence again";
+    EXPECT_TRUE(Popup("Sequence is ready.", 30000)) << TextLog();
+    EXPECT_EQ(Query("SYST:CONF:PHAS?"), "3P4W");
+    Keys({"key L"});
+}
+
+// The RUN preview from soft key 7 along a three-step program; key 96 back to the step index.
+TEST_F(SeqPageScenes, RunPreview) {
+    EnterSeq();
+    Send("SEQ:STEP 2;:SEQ:CPAR 0.1,0,0,0,0,END,0,0,1,0,0,0,0,0,0;:SYST:COMM:RLST LOC");
+    EXPECT_EQ(Cpar(5), "END");
+    Send("SEQ:STEP 0;:SYST:COMM:RLST LOC");
+    Mark();
+    Keys({"key _"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();
+    Keys({"key W", "key W"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 3/3 Step 2")) << TextLog();
+    EXPECT_EQ(Query("SEQ:CST?"), "+2");
+    Keys({"key U", "key A", "key U"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();
+    Keys({"key 96"});
+    EXPECT_EQ(Query("SEQ:CST?"), "+0");
+    Keys({"key L"});
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+// The running controller's SEQUENCE keys: the SEQ key's refusals and entry with its preparation, the lamp
+// and the function word, the keys SEQUENCE refuses, the step keys and step editor read back over the LAN,
+// the save list, and the way home.
+#include <chrono>
+#include <thread>
+
+#include "tests/system/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class PanelSeqKeys : public FrontPanelSuite {
+  protected:
+    // A message that leaves the panel local, so that the keys after it are taken.
+    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
+    static void Command(const std::string& m) {
+        Send(m + ";:SYST:COMM:RLST LOC");
+        ASSERT_TRUE(Sync());
+    }
+    // The step query takes no other command after it in its message.
+    static std::string Step() {
+        const std::string step = Ask("SEQ:STEP?");
+        Command("SYST:COMM:RLST LOC");
+        return step;
+    }
+    static size_t Count(const std::string& text) {
+        const std::string out = c().Output();
+        size_t n = 0;
+        for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
+            ++n;
+        return n;
+    }
+    // Waits until the popup text has been shown n times in all.
+    static bool Shown(const std::string& text, size_t n, int boundMs = 10000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            if (Count("popup: " + text + "\n") >= n) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    static bool WaitLamps(const std::string& word) {
+        return WaitFile(c().root() + "/var/run/panel-lamps", word + "\n");
+    }
+};
+
+TEST_F(PanelSeqKeys, EntryKeysAndExit) {
+    const std::string outputOn = "Invalid with Output ON, \nTurn OFF the Output First";
+    Command("OUTP ON");
+    Keys({"key M"});
+    EXPECT_TRUE(Shown(outputOn, 1)) << c().Output();
+    Command("OUTP OFF;:VOLT:RANG AUTO");
+    Keys({"key M"});
+    EXPECT_TRUE(Shown("Invalid For Auto Range", 1)) << c().Output();
+    Command("VOLT:RANG R200");
+    EXPECT_EQ(Query("SYST:CONF?"), "CONT");
+
+    Keys({"key M"});
+    EXPECT_TRUE(Shown("Sequence preparation...", 1)) << c().Output();
+    EXPECT_TRUE(Shown("Sequence is ready.", 1)) << c().Output();
+    EXPECT_TRUE(WaitLamps("0x8"));
+    EXPECT_EQ(Query("SYST:CONF?"), "SEQ");
+
+    Keys({"key N", "key O"});
+    EXPECT_TRUE(Shown("Invalid in This Sequence", 2)) << c().Output();
+    Keys({"key W"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Step(), "+1");
+    // The step editor: 1500 typed selects the last step.
+    Keys({"key U", "key A", "key E", "key @", "key @", "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Step(), "+999");
+
+    // The save list from the step index, two slots up.
+    Keys({"key [", "knob -2", "key U"});
+    EXPECT_TRUE(Shown("Saved to SEQ2", 1)) << c().Output();
+
+    // MENU refused with the output on, then home.
+    Command("OUTP ON");
+    Keys({"key L"});
+    EXPECT_TRUE(Shown(outputOn, 2)) << c().Output();
+    EXPECT_EQ(Query("SYST:CONF?"), "SEQ");
+    Command("OUTP OFF");
+    Keys({"key L"});
+    EXPECT_TRUE(WaitLamps("0x0"));
+    EXPECT_EQ(Query("SYST:CONF?"), "CONT");
+}
+
+}  // namespace

@@ -92,4 +92,17 @@ TEST_F(PanelSeqEdit, VoltageFrequencyWaveAndDuty) {
     EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
 }
 
+// A cleared SEQ7 holds its template: step 40 steps back down to 0.00 V for 1.0000 s, step 42 ends it.
+TEST_F(PanelSeqEdit, ClearedMemoryHoldsItsTemplate) {
+    ASSERT_TRUE(Panel("key M"));
+    ASSERT_TRUE(c().WaitForOutput("popup: Sequence is ready.", 30000)) << c().Output();
+    Query("DATA:SEQ:CLE 7");
+    EXPECT_EQ(Query("SEQ:STEP 40;:SEQ:SPAR?"), "+0.00,CONST,+0.00,CONST,+50.00,CONST,SIN,+0.0");
+    EXPECT_EQ(Field(Query("SEQ:CPAR?"), 0), "+1.0000");
+    EXPECT_EQ(Field(Query("SEQ:STEP 41;:SEQ:SPAR?"), 2), "+12.00");
+    EXPECT_EQ(Field(Query("SEQ:STEP 42;:SEQ:CPAR?"), 5), "END");
+    EXPECT_EQ(Query("SYST:ERR?"), "+0,\"No error\"");
+    EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
+}
+
 }  // namespace

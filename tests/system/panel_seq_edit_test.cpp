@@ -1,15 +1,24 @@
 // The running controller's SEQUENCE value editors from the panel: the knob over the step's fields, the
 // keypad, soft keys and their long presses; the step read back with the SEQuence queries.
+#include <vector>
+
 #include "tests/system/front_panel_suite.h"
 
 namespace {
 
 using namespace testsupport;
 
+constexpr const char* kNoError = "+0,\"No error\"";
+
 class PanelSeqEdit : public FrontPanelSuite {
   protected:
     // A query that leaves the panel local, so that the keys after it are taken.
     static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
+    // A command, then the error queue's answer, so that it is known done before the next key.
+    static std::string Command(const std::string& m) {
+        Send(m);
+        return Query("SYST:ERR?");
+    }
     // Field n (0 first) of a comma-separated reply.
     static std::string Field(const std::string& reply, int n) {
         size_t from = 0;
@@ -96,12 +105,43 @@ TEST_F(PanelSeqEdit, VoltageFrequencyWaveAndDuty) {
 TEST_F(PanelSeqEdit, ClearedMemoryHoldsItsTemplate) {
     ASSERT_TRUE(Panel("key M"));
     ASSERT_TRUE(c().WaitForOutput("popup: Sequence is ready.", 30000)) << c().Output();
-    Query("DATA:SEQ:CLE 7");
+    EXPECT_EQ(Command("DATA:SEQ:CLE 7"), kNoError);
     EXPECT_EQ(Query("SEQ:STEP 40;:SEQ:SPAR?"), "+0.00,CONST,+0.00,CONST,+50.00,CONST,SIN,+0.0");
     EXPECT_EQ(Field(Query("SEQ:CPAR?"), 0), "+1.0000");
     EXPECT_EQ(Field(Query("SEQ:STEP 41;:SEQ:SPAR?"), 2), "+12.00");
     EXPECT_EQ(Field(Query("SEQ:STEP 42;:SEQ:CPAR?"), 5), "END");
-    EXPECT_EQ(Query("SYST:ERR?"), "+0,\"No error\"");
+    EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
+}
+
+// A cleared SEQ8 recalled from the list runs on the simulated stage: steps 0-6, Jump To step 1 while its
+// count runs down, and the "END" of step 7.
+TEST_F(PanelSeqEdit, ClearedSeq8RunsItsJumpsToItsEnd) {
+    ASSERT_TRUE(Panel("key M"));
+    ASSERT_TRUE(c().WaitForOutput("popup: Sequence is ready.", 30000)) << c().Output();
+    EXPECT_EQ(Command("DATA:SEQ:CLE 8"), kNoError);
+    ASSERT_TRUE(Sync());
+    Keys({"key Z", "knob -8", "key U"});
+    ASSERT_TRUE(c().WaitForOutput("popup: Recalled from SEQ8", 10000)) << c().Output();
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Field(Query("SEQ:STEP 6;:SEQ:CPAR?"), 8), "+10") << "the template's jump count";
+    EXPECT_EQ(Command("SEQ:STEP 0"), kNoError);
+    Keys({"key X", "key 92"});
+    std::vector<std::string> counts;
+    bool jumpedBack = false, ended = false;
+    std::string last;
+    for (int waited = 0; waited < 25000 && !ended; waited += 100) {
+        const std::string reply = Query("SEQ:CJUM:CNT?");
+        const std::string step = Field(reply, 0), count = Field(reply, 1);
+        if (last == "+6" && step == "+1") jumpedBack = true;
+        if (counts.empty() || counts.back() != count) counts.push_back(count);
+        ended = step == "+7" && Query("SEQ:COND?") == "+0";
+        last = step;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(ended) << last;
+    EXPECT_TRUE(jumpedBack);
+    EXPECT_GE(counts.size(), 3u) << "the jump count runs down";
+    EXPECT_EQ(Command("OUTP 0"), kNoError);
     EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
 }
 

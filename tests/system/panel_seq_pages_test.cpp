@@ -66,6 +66,14 @@ TEST_F(SeqPageScenes, StepEditors) {
     EXPECT_EQ(Cpar(3), "+123.4");
     Keys({"key U", "key A", "key B", "key Z", "key U"});
     EXPECT_EQ(Cpar(3), "+90.0") << "a soft key after the digits wins";
+    Send("SEQ:SPAR 0,CONST,0,CONST,600,CONST,SIN,0;:SYST:COMM:RLST LOC");
+    EXPECT_EQ(Query("SYST:ERR?"), "+0,\"No error\"");
+    Keys({"key U", "key A", "key B", "key C", "key J", "key D", "key U"});
+    EXPECT_EQ(Cpar(3), "+123.0") << "whole degrees above 500 Hz";
+    Mark();
+    Keys({"key U", "key C", "key E", "key I", "key J", "key E", "key U"});
+    EXPECT_TRUE(Popup("Setting Phase Limited")) << TextLog();
+    EXPECT_EQ(Cpar(3), "+123.0");
     Keys({"key L"});
 }
 

@@ -56,65 +56,65 @@ constexpr std::array<Field, kSeqCount> BuildSeq() {
     std::array<Field, kSeqCount> t{};
     int n = 0;
     for (const Field& f : {
-             Field{333, 334, -1, "Step", Fmt::kStep, CurStep, Show::kSeqRule},
-             Field{335, 336, -1, "Time", Fmt::kTime, Whole<SeqGetTime>, Show::kSeqRule},
-             Field{365, 366, -1, "Jump To En", Fmt::kOnOff, Whole<SeqGetEnJumpto>, Show::kSeqRule},
-             Field{363, 364, -1, "Jump To", Fmt::kStep, Whole<SeqGetJumpto>, Show::kSeqRule},
-             Field{367, 368, -1, "Jump Cnt", Fmt::kCount, Whole<SeqGetJumpCnt>, Show::kSeqRule},
-             Field{373, 374, -1, "Branch1 En", Fmt::kOnOff, Whole<SeqGetEnBranch1>, Show::kSeqRule},
-             Field{371, 372, -1, "Branch1", Fmt::kStep, Whole<SeqGetBranch1>, Show::kSeqRule},
-             Field{377, 378, -1, "Branch2 En", Fmt::kOnOff, Whole<SeqGetEnBranch2>, Show::kSeqRule},
-             Field{375, 376, -1, "Branch2", Fmt::kStep, Whole<SeqGetBranch2>, Show::kSeqRule},
-             Field{361, 362, -1, "Step Term", Fmt::kTerm, Whole<SeqGetTerm>, Show::kSeqRule},
-             Field{369, 370, -1, "Sync Code", Fmt::kSync, Whole<SeqGetSyncCode>, Show::kSeqRule},
+             Field{333, 334, -1, "Step", Fmt::kStep, CurStep},
+             Field{335, 336, -1, "Time", Fmt::kTime, Whole<SeqGetTime>},
+             Field{365, 366, -1, "Jump To En", Fmt::kOnOff, Whole<SeqGetEnJumpto>},
+             Field{363, 364, -1, "Jump To", Fmt::kStep, Whole<SeqGetJumpto>},
+             Field{367, 368, -1, "Jump Cnt", Fmt::kCount, Whole<SeqGetJumpCnt>},
+             Field{373, 374, -1, "Branch1 En", Fmt::kOnOff, Whole<SeqGetEnBranch1>},
+             Field{371, 372, -1, "Branch1", Fmt::kStep, Whole<SeqGetBranch1>},
+             Field{377, 378, -1, "Branch2 En", Fmt::kOnOff, Whole<SeqGetEnBranch2>},
+             Field{375, 376, -1, "Branch2", Fmt::kStep, Whole<SeqGetBranch2>},
+             Field{361, 362, -1, "Step Term", Fmt::kTerm, Whole<SeqGetTerm>},
+             Field{369, 370, -1, "Sync Code", Fmt::kSync, Whole<SeqGetSyncCode>},
          })
         t[n++] = f;
     for (const PhasePair& q : kSeqPairs) {
         for (int p = 0; p < 3; ++p) {
             const auto off = static_cast<uint16_t>(p);
             t[n++] = {static_cast<uint16_t>(q.selA + off), static_cast<uint16_t>(q.editA + off),
-                      static_cast<int8_t>(p), q.labelA[p], q.fmtA, q.getA, Show::kSeqRule};
+                      static_cast<int8_t>(p), q.labelA[p], q.fmtA, q.getA};
             t[n++] = {static_cast<uint16_t>(q.selB + off), static_cast<uint16_t>(q.editB + off),
-                      static_cast<int8_t>(p), q.labelB[p], q.fmtB, q.getB, Show::kSeqRule};
+                      static_cast<int8_t>(p), q.labelB[p], q.fmtB, q.getB};
         }
     }
-    t[n++] = {417, 418, 1, "Phase L2", Fmt::kAngle, Whole<SeqGetBalance_L2>, Show::kSeqRule};
-    t[n++] = {419, 420, 2, "Phase L3", Fmt::kAngle, Whole<SeqGetBalance_L3>, Show::kSeqRule};
+    t[n++] = {417, 418, 1, "Phase L2", Fmt::kAngle, Whole<SeqGetBalance_L2>};
+    t[n++] = {419, 420, 2, "Phase L3", Fmt::kAngle, Whole<SeqGetBalance_L3>};
     return t;
 }
 constexpr std::array<Field, kSeqCount> kSeqFields = BuildSeq();
 
 // SIMULATE: the edit state is the selection state + 28, the phase angles' + 1.
-constexpr Field Sim(uint16_t sel, int8_t phase, const char* label, Fmt fmt, int32_t (*get)(int), Show show) {
-    return {sel, static_cast<uint16_t>(sel + 28), phase, label, fmt, get, show};
+constexpr Field Sim(uint16_t sel, int8_t phase, const char* label, Fmt fmt, int32_t (*get)(int)) {
+    return {sel, static_cast<uint16_t>(sel + 28), phase, label, fmt, get};
 }
 constexpr Field kSimFields[] = {
-    Sim(463, -1, "State", Fmt::kState, CurStep, Show::kAlways),
-    Sim(462, -1, "Time", Fmt::kTime, Whole<SimGetTime>, Show::kNotInitial),
-    Sim(440, -1, "Sync Code", Fmt::kSync, Whole<SimGetSyncCode>, Show::kAlways),
-    Sim(453, -1, "Repeat En", Fmt::kOnOff, Whole<SimGetEnRepeat>, Show::kAlways),
-    Sim(454, -1, "Repeat", Fmt::kCount, Whole<SimGetRepeat>, Show::kRepeat),
-    Sim(455, -1, "Wave", Fmt::kWave, SimWave, Show::kSelected),
-    Sim(459, 0, "ACV L1", Fmt::kAcVolt, SimGetAcv, Show::kSimLevel),
-    Sim(460, 1, "ACV L2", Fmt::kAcVolt, SimGetAcv, Show::kSelected),
-    Sim(461, 2, "ACV L3", Fmt::kAcVolt, SimGetAcv, Show::kSelected),
-    Sim(456, 0, "Freq L1", Fmt::kFreq, SimGetFreq, Show::kSimLevel),
-    Sim(457, 1, "Freq L2", Fmt::kFreq, SimGetFreq, Show::kSelected),
-    Sim(458, 2, "Freq L3", Fmt::kFreq, SimGetFreq, Show::kSelected),
-    Sim(450, 0, "ON En L1", Fmt::kFixed, SimGetEnOnpha, Show::kSimPhase),
-    Sim(444, 0, "ON Phase L1", Fmt::kAngle, SimGetOnpha, Show::kSimOn),
-    Sim(451, 1, "ON En L2", Fmt::kFixed, SimGetEnOnpha, Show::kSelected),
-    Sim(445, 1, "ON Phase L2", Fmt::kAngle, SimGetOnpha, Show::kSelected),
-    Sim(452, 2, "ON En L3", Fmt::kFixed, SimGetEnOnpha, Show::kSelected),
-    Sim(446, 2, "ON Phase L3", Fmt::kAngle, SimGetOnpha, Show::kSelected),
-    Sim(447, 0, "OFF En L1", Fmt::kFixed, SimGetEnOffpha, Show::kSimPhase),
-    Sim(441, 0, "OFF Phase L1", Fmt::kAngle, SimGetOffpha, Show::kSimOff),
-    Sim(448, 1, "OFF En L2", Fmt::kFixed, SimGetEnOffpha, Show::kSelected),
-    Sim(442, 1, "OFF Phase L2", Fmt::kAngle, SimGetOffpha, Show::kSelected),
-    Sim(449, 2, "OFF En L3", Fmt::kFixed, SimGetEnOffpha, Show::kSelected),
-    Sim(443, 2, "OFF Phase L3", Fmt::kAngle, SimGetOffpha, Show::kSelected),
-    {464, 465, 1, "Phase L2", Fmt::kAngle, Whole<SimGetBalance_L2>, Show::kSelected},
-    {466, 467, 2, "Phase L3", Fmt::kAngle, Whole<SimGetBalance_L3>, Show::kSelected},
+    Sim(463, -1, "State", Fmt::kState, CurStep),
+    Sim(462, -1, "Time", Fmt::kTime, Whole<SimGetTime>),
+    Sim(440, -1, "Sync Code", Fmt::kSync, Whole<SimGetSyncCode>),
+    Sim(453, -1, "Repeat En", Fmt::kOnOff, Whole<SimGetEnRepeat>),
+    Sim(454, -1, "Repeat", Fmt::kCount, Whole<SimGetRepeat>),
+    Sim(455, -1, "Wave", Fmt::kWave, SimWave),
+    Sim(459, 0, "ACV L1", Fmt::kAcVolt, SimGetAcv),
+    Sim(460, 1, "ACV L2", Fmt::kAcVolt, SimGetAcv),
+    Sim(461, 2, "ACV L3", Fmt::kAcVolt, SimGetAcv),
+    Sim(456, 0, "Freq L1", Fmt::kFreq, SimGetFreq),
+    Sim(457, 1, "Freq L2", Fmt::kFreq, SimGetFreq),
+    Sim(458, 2, "Freq L3", Fmt::kFreq, SimGetFreq),
+    Sim(450, 0, "ON En L1", Fmt::kFixed, SimGetEnOnpha),
+    Sim(444, 0, "ON Phase L1", Fmt::kAngle, SimGetOnpha),
+    Sim(451, 1, "ON En L2", Fmt::kFixed, SimGetEnOnpha),
+    Sim(445, 1, "ON Phase L2", Fmt::kAngle, SimGetOnpha),
+    Sim(452, 2, "ON En L3", Fmt::kFixed, SimGetEnOnpha),
+    Sim(446, 2, "ON Phase L3", Fmt::kAngle, SimGetOnpha),
+    Sim(447, 0, "OFF En L1", Fmt::kFixed, SimGetEnOffpha),
+    Sim(441, 0, "OFF Phase L1", Fmt::kAngle, SimGetOffpha),
+    Sim(448, 1, "OFF En L2", Fmt::kFixed, SimGetEnOffpha),
+    Sim(442, 1, "OFF Phase L2", Fmt::kAngle, SimGetOffpha),
+    Sim(449, 2, "OFF En L3", Fmt::kFixed, SimGetEnOffpha),
+    Sim(443, 2, "OFF Phase L3", Fmt::kAngle, SimGetOffpha),
+    {464, 465, 1, "Phase L2", Fmt::kAngle, Whole<SimGetBalance_L2>},
+    {466, 467, 2, "Phase L3", Fmt::kAngle, Whole<SimGetBalance_L3>},
 };
 
 constexpr const char* kStateNames[] = {"Initial", "Normal1", "Trans1", "Abnormal", "Trans2", "Normal2"};

@@ -1,6 +1,7 @@
 #pragma once
 // The field rows of the SEQUENCE and SIMULATE pages, in the knob's order: the selection state of each
-// field, its edit state, its label, how its value reads and which getter gives it. Constant tables.
+// field, its edit state, its label, how its value reads and which getter gives it. Which rows a step or
+// state shows is the panel keys' own rule. Constant tables.
 #include <cstdint>
 #include <span>
 
@@ -25,19 +26,6 @@ enum class Fmt : uint8_t {
     kState,  // the SIM state's name
 };
 
-// When a field's row is on the page (besides a field that is selected or edited, which always is).
-enum class Show : uint8_t {
-    kSeqRule,     // the SEQUENCE panel's shown-field rule decides
-    kAlways,
-    kNotInitial,  // SIM: every state but Initial
-    kRepeat,      // SIM: repeat enabled
-    kSimLevel,    // SIM L1: Initial, Normal1, Abnormal
-    kSimPhase,    // SIM L1: Initial, Normal1, Abnormal, Normal2
-    kSimOn,       // ... with the ON enable set
-    kSimOff,      // ... with the OFF enable set
-    kSelected,    // only while selected or edited (SIM L2/L3 fields, angles and wave)
-};
-
 struct Field {
     uint16_t selState;
     uint16_t editState;
@@ -45,7 +33,6 @@ struct Field {
     const char* label;
     Fmt fmt;
     int32_t (*get)(int phase);
-    Show show;
 };
 
 std::span<const Field> SeqFields();

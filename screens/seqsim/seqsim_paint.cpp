@@ -8,7 +8,6 @@
 #include "GUI/gui_context.h"
 #include "GUI/lcd/color_rgb.h"
 #include "GUI/text/gui_font.h"
-#include "engine/seq/seq_preview.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/pages/panel_fonts.h"
@@ -96,8 +95,11 @@ void PaintDialog(const BodyView& b) {
         DrawButtonFrameFocused(bx0, by, 90, 35);
         DrawButtonFrame(bx1, by, 90, 35);
     }
-    Text(b.yesNo != 0 ? "YES" : "ENTER", bx0 + 45, by + 8, kWhite, kFont16, GUI_TA_HCENTER);
-    Text(b.yesNo != 0 ? "NO" : "CANCEL", bx1 + 45, by + 8, kWhite, kFont16, GUI_TA_HCENTER);
+    // White on the focused (blue) button, black on the other.
+    Text(b.yesNo != 0 ? "YES" : "ENTER", bx0 + 45, by + 8, b.focusSecond != 0 ? kBlack : kWhite, kFont16,
+         GUI_TA_HCENTER);
+    Text(b.yesNo != 0 ? "NO" : "CANCEL", bx1 + 45, by + 8, b.focusSecond != 0 ? kWhite : kBlack, kFont16,
+         GUI_TA_HCENTER);
 }
 
 void PaintAxes() {
@@ -145,31 +147,25 @@ void PaintStepPreview(const BodyView& b) {
 // DC kind), the position marked.
 void PaintRunPreview(const BodyView& b) {
     PaintAxes();
-    const uint32_t count = g_SeqPreview.count < kSeqSteps ? g_SeqPreview.count : kSeqSteps;
+    const uint32_t count = b.count;
     if (count == 0) return;
-    auto level = [&](int p, uint32_t i) -> double {
-        const SeqStepRecord& r = g_SeqPreview.steps[p][g_SeqPreview.order[i] % kSeqSteps];
-        return b.dcKind != 0 ? r.dcv : static_cast<double>(r.acv);
-    };
     double top = 1.0;
     for (int p = 0; p < 3; ++p)
         if (b.mask & (1u << p))
-            for (uint32_t i = 0; i < count; ++i) top = std::fmax(top, std::fabs(level(p, i)));
+            for (int32_t v : b.levels[p]) top = std::fmax(top, std::fabs(static_cast<double>(v)));
     const int mid = (kGraphY0 + kGraphY1) / 2, half = (kGraphY1 - kGraphY0) / 2 - 4;
-    const int width = kGraphX1 - kGraphX0 - 2;
     for (int p = 0; p < 3; ++p) {
         if ((b.mask & (1u << p)) == 0) continue;
         SetColorRGB(kTraceColour[p]);
         int lastY = 0;
-        for (int x = 0; x <= width; ++x) {
-            const auto i = static_cast<uint32_t>(static_cast<uint64_t>(x) * count / (width + 1));
-            const int y = mid - static_cast<int>(std::lround(level(p, i) / top * half));
+        for (int x = 0; x < kGraphColumns; ++x) {
+            const int y = mid - static_cast<int>(std::lround(b.levels[p][x] / top * half));
             if (x > 0) GUI_Line(kGraphX0 + x, lastY, kGraphX0 + 1 + x, y);
             lastY = y;
         }
     }
     if (b.position >= 1 && b.position <= count) {
-        const int x = kGraphX0 + 1 + static_cast<int>((b.position - 1) * static_cast<uint64_t>(width + 1) / count);
+        const int x = kGraphX0 + 1 + static_cast<int>((b.position - 1) * static_cast<uint64_t>(kGraphColumns) / count);
         SetColorRGB(kWhite);
         GUI_Line(x, kGraphY0, x, kGraphY1);
     }

@@ -24,6 +24,6 @@ inline constexpr int RowScreenX(int i) { return kRowX0 + (i / kRowsPerColumn) * 
 inline constexpr int RowScreenY(int i) { return kBodyTop + kRowY0 + (i % kRowsPerColumn) * kRowPitch; }
 inline constexpr uint32_t kTraceColour[3] = {0xFFFF00, 0x00FF00, 0x00BFFF};
 // The graph area of the previews, in body coordinates.
-inline constexpr int kGraphX0 = 40, kGraphY0 = 60, kGraphX1 = 680, kGraphY1 = 400;
+inline constexpr int kGraphX0 = 40, kGraphY0 = 60, kGraphX1 = kGraphX0 + kGraphColumns + 1, kGraphY1 = 400;
 
 }  // namespace seqsim

@@ -64,7 +64,9 @@ void Refresh(bool force) {
     if (!BuildView(&g_next)) return;
     bool fields = force;
     for (auto& request : g_SeqSimScreen.fieldRedraw) fields |= request.exchange(0, std::memory_order_acq_rel) != 0;
-    const bool unit = g_SeqSimScreen.acvUnitRedraw.exchange(0, std::memory_order_acq_rel) != 0;
+    // A recall or save done: the memory list shows its outcome.
+    const bool notice = g_SeqSimBlock[0].notices.exchange(0, std::memory_order_acq_rel) != 0;
+    const bool unit = g_SeqSimScreen.acvUnitRedraw.exchange(0, std::memory_order_acq_rel) != 0 || notice;
     if (fields || std::memcmp(&g_next.title, &g_Shown.title, sizeof g_next.title) != 0) Invalidate(kWinTitle);
     if (fields || unit || std::memcmp(&g_next.body, &g_Shown.body, sizeof g_next.body) != 0) Invalidate(kWinBody);
     for (int k = 0; k < kSoftKeys; ++k)

@@ -18,16 +18,15 @@
 #include "panel/pages/page_mgr.h"
 #include "screens/seqsim/seq_fields.h"
 #include "screens/seqsim/seqsim_fields.h"
+#include "screens/seqsim/sim_fields.h"
+#include "screens/seqsim/sim_knob.h"
+#include "screens/seqsim/sim_states.h"
 
 namespace seqsim {
 namespace {
 
 constexpr uint32_t k3P4W = 0, k1P2W = 1;
 constexpr uint32_t kKindDc = 2;
-constexpr uint32_t kSeqSaveList = 433, kSeqRecallList = 434, kSimSaveList = 492, kSimRecallList = 493;
-constexpr uint32_t kSeqWiringDialog = 330, kSeqWiringCheck = 331, kSeqRangeDialog = 332;
-constexpr uint32_t kSimWiringDialog = 438, kSimWiringCheck = 439;
-constexpr uint32_t kStepPreview = 435, kRunPreview = 436, kRunPreviewEdit = 437;
 constexpr const char* kWiringNames[] = {"3P4W", "1P2W", "1P3W"};
 constexpr const char* kRangeNames[] = {"100V", "200V"};
 
@@ -42,23 +41,25 @@ bool InSet(uint32_t state, std::initializer_list<uint32_t> set) {
     return false;
 }
 
-// Whether a field's row is on the page for the current step or state.
-bool Shown(const Field& f, int32_t cur) {
-    const auto sim = static_cast<uint32_t>(cur);
-    const bool phaseState = InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal, kSimNormal2});
-    switch (f.show) {
-        case Show::kSeqRule: return SeqFieldShown(f.selState);
-        case Show::kAlways: return true;
-        case Show::kNotInitial: return sim != kSimInitial;
-        case Show::kRepeat: return SimGetEnRepeat() == 1;
-        case Show::kSimLevel: return InSet(sim, {kSimInitial, kSimNormal1, kSimAbnormal});
-        case Show::kSimPhase: return phaseState;
-        case Show::kSimOn: return phaseState && SimGetEnOnpha(0) == 1;
-        case Show::kSimOff: return phaseState && SimGetEnOffpha(0) == 1;
-        case Show::kSelected: return false;
+// The SIMULATE fields the knob reaches from the state index (and from the field selected, for an L2/L3
+// field a remote edit selected): the rows the state shows.
+struct SimReach {
+    uint32_t states[32];
+    int count = 0;
+    bool Has(uint32_t s) const {
+        for (int i = 0; i < count; ++i)
+            if (states[i] == s) return true;
+        return false;
     }
-    return false;
-}
+    void Walk(uint32_t from) {
+        for (uint32_t s = from; count < 32 && !Has(s);) {
+            states[count++] = s;
+            const uint32_t next = SimKnobTarget(s, 1);
+            if (next == s) break;
+            s = next;
+        }
+    }
+};
 
 void FillRow(Row& row, const Field& f, uint32_t state) {
     Copy(row.label, f.label);
@@ -84,10 +85,17 @@ void FillRow(Row& row, const Field& f, uint32_t state) {
 }
 
 void FillFields(BodyView& b, uint8_t sim, uint32_t state) {
-    const auto cur = static_cast<int32_t>(SeqSimGetCurStep());
+    SimReach reach;
+    if (sim != 0) {
+        reach.Walk(kSimSelStep);
+        int phase = 0;
+        if (const SimFieldRow* row = SimFieldOfState(state, &phase); row != nullptr)
+            reach.Walk(row->select + static_cast<uint32_t>(row->phases == 3 ? phase : 0));
+    }
     for (const Field& f : sim != 0 ? SimFields() : SeqFields()) {
         const bool current = state == f.selState || state == f.editState;
-        if (!current && !Shown(f, cur)) continue;
+        const bool shown = sim != 0 ? reach.Has(f.selState) : SeqFieldShown(f.selState);
+        if (!current && !shown) continue;
         if (b.rowCount >= kMaxRows) break;
         FillRow(b.rows[b.rowCount++], f, state);
     }
@@ -116,13 +124,13 @@ Stored g_stored;
 
 uint16_t StoredFor(uint32_t state) {
     // A confirmation asks about the memory its first dialog read.
-    if (state == kSeqWiringCheck) state = kSeqWiringDialog;
-    if (state == kSimWiringCheck) state = kSimWiringDialog;
+    if (state == kMenuSeqOutputPhaseCheck) state = kMenuSeqOutputPhase;
+    if (state == kSimPhaseDialogCheck) state = kSimPhaseDialog;
     if (g_stored.state != state) {
         g_stored.state = state;
-        if (state == kSimWiringDialog)
+        if (state == kSimPhaseDialog)
             g_stored.value = SimMem_StoredPhaseMode(static_cast<int32_t>(g_SeqSimBlock[0].simRecallSlot));
-        else if (state == kSeqRangeDialog)
+        else if (state == kMenuSeqRange)
             g_stored.value = SeqMem_StoredRange(static_cast<int32_t>(g_SeqSimBlock[0].seqRecallSlot));
         else
             g_stored.value = SeqMem_StoredPhaseMode(static_cast<int32_t>(g_SeqSimBlock[0].seqRecallSlot));
@@ -135,7 +143,7 @@ void FillDialog(BodyView& b, uint32_t state) {
     const uint16_t stored = StoredFor(state);
     const uint32_t choice = g_DialogChoice.load(std::memory_order_relaxed);
     const int32_t second = g_EditShown.workValue;
-    if (state == kSeqRangeDialog) {
+    if (state == kMenuSeqRange) {
         Copy(b.line1, "Voltage Range will be");
         std::snprintf(b.line2, sizeof b.line2, "switch to %s", stored < 2 ? kRangeNames[stored] : "?");
     } else {
@@ -143,9 +151,9 @@ void FillDialog(BodyView& b, uint32_t state) {
         std::snprintf(b.line2, sizeof b.line2, "switch to %s", stored < 3 ? kWiringNames[stored] : "?");
     }
     switch (state) {
-        case kSeqWiringDialog: b.focusSecond = choice != 0; break;  // 0 goes on
-        case kSeqRangeDialog:
-        case kSimWiringDialog: b.focusSecond = choice != 1; break;  // 1 goes on
+        case kMenuSeqOutputPhase: b.focusSecond = choice != 0; break;  // 0 goes on
+        case kMenuSeqRange:
+        case kSimPhaseDialog: b.focusSecond = choice != 1; break;  // 1 goes on
         default:
             b.yesNo = 1;
             b.focusSecond = second != 0;  // 0 YES
@@ -156,7 +164,7 @@ void FillDialog(BodyView& b, uint32_t state) {
 void FillPreview(BodyView& b, uint32_t state) {
     b.mask = static_cast<uint8_t>(g_SeqSimBlock[0].previewTraceMask.load(std::memory_order_relaxed) & 7u);
     b.dcKind = GetOutputMode() == kKindDc ? 1 : 0;
-    if (state == kStepPreview) {
+    if (state == kMenuSeqPreview) {
         b.kind = kBodyStepPreview;
         b.choice = g_EditShown.workValue != 0 ? 1 : 0;
         for (int p = 0; p < 3; ++p)
@@ -165,9 +173,18 @@ void FillPreview(BodyView& b, uint32_t state) {
         return;
     }
     b.kind = kBodyRunPreview;
-    b.count = g_SeqPreview.count;
-    b.position = g_SeqPreview.position;
-    if (state == kRunPreviewEdit) {
+    b.count = g_SeqPreview.count < kSeqSteps ? g_SeqPreview.count : kSeqSteps;
+    b.position = g_SeqPreview.position.load(std::memory_order_relaxed);
+    // The order is sampled here, under the tables' lock the preview is built under.
+    for (int p = 0; p < 3 && b.count > 0; ++p) {
+        if ((b.mask & (1u << p)) == 0) continue;
+        for (int x = 0; x < kGraphColumns; ++x) {
+            const auto i = static_cast<uint32_t>(static_cast<uint64_t>(x) * b.count / kGraphColumns);
+            const SeqStepRecord& r = g_SeqPreview.steps[p][g_SeqPreview.order[i] % kSeqSteps];
+            b.levels[p][x] = b.dcKind != 0 ? r.dcv : static_cast<int32_t>(r.acv);
+        }
+    }
+    if (state == kMenuSeqPreviewRUNEdit) {
         b.editing = 1;
         b.edited = static_cast<uint32_t>(g_EditShown.workValue);
         b.cursor = g_EditShown.cursor;
@@ -181,9 +198,10 @@ void FillTitle(TitleView& t, uint8_t sim, uint32_t state) {
         Copy(t.header, SimStateName(cur));
     else
         std::snprintf(t.header, sizeof t.header, "Step %03u", static_cast<unsigned>(cur));
-    if (state == kRunPreview || state == kRunPreviewEdit) {
-        const uint32_t pos = g_SeqPreview.position;
-        const uint32_t step = pos >= 1 && pos <= g_SeqPreview.count ? g_SeqPreview.order[pos - 1] : cur;
+    if (state == kMenuSeqPreviewRUN || state == kMenuSeqPreviewRUNEdit) {
+        const uint32_t pos = g_SeqPreview.position.load(std::memory_order_relaxed);
+        const uint32_t count = g_SeqPreview.count < kSeqSteps ? g_SeqPreview.count : kSeqSteps;
+        const uint32_t step = pos >= 1 && pos <= count ? g_SeqPreview.order[pos - 1] : cur;
         std::snprintf(t.run, sizeof t.run, "RUN %u/%u Step %u", static_cast<unsigned>(pos),
                       static_cast<unsigned>(g_SeqPreview.count), static_cast<unsigned>(step));
     } else if (SeqSimIsRunning() != 0) {
@@ -204,7 +222,7 @@ void FillKeys(View& v, uint8_t sim, uint32_t state) {
     if (v.body.kind == kBodyStepPreview || v.body.kind == kBodyRunPreview) {
         const uint32_t wiring = GetPhaseMode();
         const uint8_t mask = v.body.mask;
-        if (state == kRunPreviewEdit) {
+        if (state == kMenuSeqPreviewRUNEdit) {
             Key(k[2], "Last");
             Key(k[3], "First");
         } else {
@@ -250,13 +268,13 @@ bool BuildView(View* v) {
     const uint8_t sim = PageIsSim(g_PageId.load());
     const uint32_t state = g_MenuState.load(std::memory_order_relaxed);
     FillTitle(v->title, sim, state);
-    if (state == kSeqRecallList || state == kSimRecallList)
+    if (state == kMenuSeqRecallMemory || state == kSimRecallList)
         FillList(v->body, sim, false);
-    else if (state == kSeqSaveList || state == kSimSaveList)
+    else if (state == kMenuSeqSaveMemory || state == kSimSaveList)
         FillList(v->body, sim, true);
-    else if (InSet(state, {kSeqWiringDialog, kSeqWiringCheck, kSeqRangeDialog, kSimWiringDialog, kSimWiringCheck}))
+    else if (InSet(state, {kMenuSeqOutputPhase, kMenuSeqOutputPhaseCheck, kMenuSeqRange, kSimPhaseDialog, kSimPhaseDialogCheck}))
         FillDialog(v->body, state);
-    else if (sim == 0 && InSet(state, {kStepPreview, kRunPreview, kRunPreviewEdit}))
+    else if (sim == 0 && InSet(state, {kMenuSeqPreview, kMenuSeqPreviewRUN, kMenuSeqPreviewRUNEdit}))
         FillPreview(v->body, state);
     else
         FillFields(v->body, sim, state);

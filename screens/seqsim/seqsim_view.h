@@ -11,6 +11,7 @@ namespace seqsim {
 inline constexpr int kMaxRows = 51;  // 3 columns of 17
 inline constexpr int kRowsPerColumn = 17;
 inline constexpr int kSoftKeys = 8;
+inline constexpr int kGraphColumns = 640;  // the RUN preview's samples, one per pixel column
 
 enum RowMark : uint8_t { kRowPlain, kRowSelected, kRowEditing };
 struct Row {
@@ -54,6 +55,8 @@ struct BodyView {
     uint8_t dcKind;
     uint32_t position, count, edited, cursor;
     Trace traces[3];
+    // RUN preview: each phase's level (0.01 V) at the order entry under each pixel column.
+    int32_t levels[3][kGraphColumns];
 };
 
 struct KeyView {

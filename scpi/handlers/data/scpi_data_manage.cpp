@@ -120,7 +120,6 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     }
     if (text[0] != '\0') ShowMessage(2, text);
     SeqSimSetRecallSlot(n);
-    // The SIMULATE screen downloads what was recalled on the menu thread's next pass.
     // The SIMULATE screen downloads what was recalled on the menu thread's next pass, its field cursor on
     // the state index.
     if (memory == kSim && (r >= 1 || r == kFileBadRecord) && SimIsActiveMode()) {

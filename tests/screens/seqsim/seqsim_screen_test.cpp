@@ -204,6 +204,7 @@ TEST_F(SeqSimScreen, EditedValueWithItsCursorAndTypedDigits) {
     Mark();
     Step(336);
     EXPECT_TRUE(Log().find(" 0xFFE0 Font16a 2.0000\n") != std::string::npos) << "yellow edited value" << Log();
+    guitest::ExpectGolden("seqsim_time_edited", GUI_BOX{0, 40, 239, 130});
     std::memcpy(g_EditShown.buf.entryText, "12.5", 4);
     g_EditShown.buf.entryLength = 4;
     Mark();
@@ -315,6 +316,68 @@ TEST_F(SeqSimScreen, SimulatePageShowsTheStateAndItsFields) {
     SeqSimSetCurStep(1);
     Step(461);
     EXPECT_NE(Since().find(" ACV L3\n"), std::string::npos) << Log();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SeqSimScreen, RedrawRequestsAndTheVppUnit) {
+    Step(333);
+    Mark();
+    Step(333);
+    EXPECT_FALSE(RowLabel(0, "Step")) << "nothing changed, nothing repainted";
+    g_SeqSimScreen.fieldRedraw[1].store(1);
+    Step(333);
+    EXPECT_TRUE(RowLabel(0, "Step")) << "the field request repaints the rows";
+    EXPECT_EQ(g_SeqSimScreen.fieldRedraw[1].load(), 0u) << "and is cleared";
+    Mark();
+    g_SeqSimScreen.acvUnitRedraw.store(1);
+    Step(333);
+    EXPECT_TRUE(RowLabel(3, "ACV L1"));
+    EXPECT_EQ(g_SeqSimScreen.acvUnitRedraw.load(), 0u);
+
+    // A TRI step with the ACV unit Vpp shows its voltage in Vpp.
+    SetAcvUnit(1);
+    g_SeqSimBlock[0].seqTable[0][0].wave = kWaveTri;
+    Mark();
+    Step(333);
+    EXPECT_TRUE(Drawn(RowScreenX(3) + 182, RowScreenY(3) + 2, "Vpp")) << Since();
+    EXPECT_TRUE(Drawn(RowScreenX(5) + 182, RowScreenY(5) + 2, "V")) << "L2 stays SIN in Vrms";
+    SetAcvUnit(0);
+}
+
+}  // namespace
+
+namespace {
+
+// The focused button's text is white, the other's black: which button a dialog's choice focuses.
+TEST_F(SeqSimScreen, DialogChoicesFocusTheirButtons) {
+    struct Case {
+        uint32_t state;
+        uint32_t dialogChoice;
+        int32_t workValue;
+        const char* white;
+        const char* line1;
+    } cases[] = {
+        {330, 0, 0, "ENTER", "Configure Phase will be"},  // 0 goes on
+        {330, 1, 0, "CANCEL", "Configure Phase will be"},
+        {331, 0, 1, "NO", "Configure Phase will be"},  // the working value: 0 YES
+        {332, 1, 0, "ENTER", "Voltage Range will be"},  // 1 goes on
+        {332, 0, 0, "CANCEL", "Voltage Range will be"},
+        {438, 1, 0, "ENTER", "Configure Phase will be"},
+        {439, 0, 0, "YES", "Configure Phase will be"},
+    };
+    for (const Case& c : cases) {
+        Step(333);
+        g_DialogChoice.store(c.dialogChoice);
+        g_EditShown.workValue = c.workValue;
+        Mark();
+        Step(c.state);
+        EXPECT_TRUE(Drawn(360, 40 + 150, c.line1)) << c.state << Since();
+        EXPECT_NE(Since().find(std::string(" 0xFFFF Font16a ") + c.white + "\n"), std::string::npos)
+            << c.state << " " << c.white << Since();
+    }
 }
 
 }  // namespace

@@ -174,6 +174,7 @@ TEST_F(SimEditors, ReadBackMismatchIsReported) {
 
 TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
     SeqSimSetCurStep(kSimNormal1);
+    test::Stage().Poke(772, kSimNormal1, 0x41200000);  // 10 V DC left in the step copy
     Enter_menuEditSimulationACV(0);
     Type(menuEditSimulationACV, "123.45");
     Press(menuEditSimulationACV, Key(kKeypad, 'U'));
@@ -181,6 +182,7 @@ TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
         for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}})
             EXPECT_EQ(Rec(s, p).acv, 12345u) << s << " L" << p + 1;
     EXPECT_FLOAT_EQ(test::StepFloat(776, kSimNormal1), 123.45f);
+    EXPECT_EQ(StepWord(772, kSimNormal1), 0u) << "no DC part under the state's AC voltage";
     EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
     EXPECT_EQ(State(), 459u);
     EXPECT_TRUE(Posted().empty());
@@ -224,6 +226,37 @@ TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
     Press(menuEditSimulationFreq, Key(kSoft, 'Y'));
     EXPECT_EQ(Work(), 5000);
     EXPECT_EQ(Posted(), std::vector<uint32_t>{25});
+}
+
+// The long press of soft key 1 stores the typed number as DEF1 of the home voltage; soft key 1 recalls it.
+TEST_F(SimEditors, VoltageDefStoredAndRecalled) {
+    SeqSimSetCurStep(kSimNormal1);
+    Enter_menuEditSimulationACV(0);
+    Type(menuEditSimulationACV, "12.5");
+    Press(menuEditSimulationACV, test::Key(kSoft, 194));
+    EXPECT_EQ(test::Popup(), "Saved to DEF1");
+    ParamRec rec{};
+    paramRW(0, kParamAcv, &rec, 0);
+    EXPECT_EQ(rec.def1, 1250);
+    EXPECT_EQ(g_EditBuf.entryState, 0u);
+    Enter_menuEditSimulationACV(1);
+    Press(menuEditSimulationACV, Key(kSoft, 'Y'));
+    EXPECT_EQ(Work(), 1250);
+    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    EXPECT_EQ(Rec(kSimNormal1, 1).acv, 1250u);
+}
+
+// The L1 ON phase enable is written to all three phases and their control words.
+TEST_F(SimEditors, L1EnableWritesAllPhases) {
+    SeqSimSetCurStep(kSimAbnormal);
+    Enter_menuEditSimulationEnOnpha(0);
+    Press(menuEditSimulationEnOnpha, Key(kSoft, 'Y'));
+    Press(menuEditSimulationEnOnpha, Key(kKeypad, 'U'));
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_NE(Rec(kSimAbnormal, p).flags & kSimEnOnPhase, 0u) << "L" << p + 1;
+        EXPECT_NE(StepWord(769 + p, kSimAbnormal) & (1u << 18), 0u) << "L" << p + 1 << " ON fixed";
+    }
+    EXPECT_EQ(State(), 450u);
 }
 
 }  // namespace

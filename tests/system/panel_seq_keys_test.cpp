@@ -2,6 +2,8 @@
 // and the function word, the keys SEQUENCE refuses, the step keys and step editor read back over the LAN,
 // the save list, and the way home.
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "tests/system/front_panel_suite.h"
@@ -115,6 +117,33 @@ TEST_F(PanelSeqKeys, RunControl) {
     Keys({"key L"});
     EXPECT_TRUE(WaitLamps("0x0")) << c().Output();
     EXPECT_EQ(Query("SYST:CONF?"), "CONT");
+}
+
+// The power-on setting SEQUENCE, kept by the restart save: the next start enters SEQUENCE and switches the
+// output on once the sequence is ready.
+TEST(PanelSeqPowerOn, TheNextStartRunsSequenceWithTheOutputOn) {
+    ControllerProcess first({"--text-log"});
+    ASSERT_TRUE(first.WaitForOutput(
+        "LAN: SCPI socket listening on port " + std::to_string(5025 + first.portOffset()), kStartupTimeoutMs))
+        << first.Output();
+    {
+        TcpClient client(5025 + first.portOffset());
+        client.Send("OUTP:PON 2;:SYST:REB\n");
+    }
+    EXPECT_TRUE(first.WaitForOutput("MenuThread: settings saved for the restart")) << first.Output();
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+
+    ControllerProcess next({"--root", first.root(), "--text-log"});
+    EXPECT_TRUE(next.WaitForOutput("popup: Sequence is ready.", kStartupTimeoutMs)) << next.Output();
+    const std::string lamps = first.root() + "/var/run/panel-lamps";
+    std::string word;
+    for (int waited = 0; waited <= 10000 && word != "0x9\n"; waited += 20) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::ifstream f(lamps);
+        word.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    EXPECT_EQ(word, "0x9\n") << next.Output();
+    EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
 }
 
 }  // namespace

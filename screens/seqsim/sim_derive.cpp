@@ -138,8 +138,8 @@ void Sim_UpdateJumpBit() {
     g_SeqSimStatusShadow = static_cast<uint16_t>(BusReg_ReadStepWord(0, regmap::kStepStatus) & 0xFFFFu);
     const bool zeroTime = (SimRecAt(before, 0).flags & kSimSkip) != 0;
     if (((g_SeqSimStatusShadow & kStatJump) != 0) != zeroTime) {
-        g_SeqSimStatusShadow =
-            static_cast<uint16_t>(zeroTime ? (g_SeqSimStatusShadow | kStatJump) : (g_SeqSimStatusShadow & ~kStatJump));
+        g_SeqSimStatusShadow = static_cast<uint16_t>(zeroTime ? (g_SeqSimStatusShadow | kStatJump)
+                                                              : (g_SeqSimStatusShadow & ~kStatJump));
         BusReg_SetStepStatus(g_SeqSimStatusShadow);
     }
     SimSelectState(transition);

@@ -7,6 +7,7 @@
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 #include "engine/sim/sim_access.h"
 #include "engine/sim/sim_setters.h"
 #include "panel/edit/digit_cursor.h"
@@ -31,10 +32,11 @@ struct AcvFreqField {
     uint32_t defId;   // the home setting whose DEF1/DEF2 and record the editor shares
     int32_t message;  // limit message
     int32_t (*lower)();
-    int32_t (*upper)();      // of the knob
-    int32_t (*softMax)();    // soft key 3
-    int32_t (*softMin)();    // soft key 4
+    int32_t (*upper)();    // of the knob
+    int32_t (*softMax)();  // soft key 3
+    int32_t (*softMin)();  // soft key 4
     int32_t (*set)(int32_t value, int phase);
+    PhaseLimits limits;  // of the setter
     int (*check)(int32_t state, int phase, int engine);
     void (*back)(int phase);
     SimDeriveFrom deriveL1, derivePhase;
@@ -148,9 +150,9 @@ void EnterKey(const AcvFreqField& f, int phase) {
     if (EntryPending()) {
         int32_t v = 0;
         if (!TypedValue(Typed::kHundredths, TypedNumber(), &v)) return RefuseTyped(f.message);
-        if (WritePhases(f.set, v, phase) != v) MsgQueue_PostId(f.message);
+        if (!WritePhases(f.set, f.limits, v, phase, true)) MsgQueue_PostId(f.message);
     } else {
-        WritePhases(f.set, Work(), phase);
+        WritePhases(f.set, f.limits, Work(), phase, true);
     }
     f.back(phase);
     if (f.zeroDcv) SimZeroDcv();
@@ -176,14 +178,38 @@ void Run(const AcvFreqField& f, uint32_t* ev) {
     }
 }
 
-constexpr AcvFreqField kAcv{kSimEditAcv, kParamAcv, kMsgVoltage, SimGetAcvMin, SimGetAcvMax, SimGetAcvMax,
-                            SimGetAcvMin, SimSetAcv, SeqSimVerifyAcv,
-                            [](int p) { Enter_menuSimulationAcv(p); }, SimDeriveFrom::kAcvL1,
-                            SimDeriveFrom::kAcvPhase, true};
-constexpr AcvFreqField kFreq{kSimEditFreq, kParamFreq, kMsgFrequency, SeqGetFsetMin, SeqGetFsetMax,
-                             SimGetFreqMax, SimGetFreqMin, SimSetFreq, SeqSimVerifyFset,
-                             [](int p) { Enter_menuSimulationFreq(p); }, SimDeriveFrom::kFreqL1,
-                             SimDeriveFrom::kFreqPhase, false};
+constexpr AcvFreqField kAcv{
+    .firstState = kSimEditAcv,
+    .defId = kParamAcv,
+    .message = kMsgVoltage,
+    .lower = SimGetAcvMin,
+    .upper = SimGetAcvMax,
+    .softMax = SimGetAcvMax,
+    .softMin = SimGetAcvMin,
+    .set = SimSetAcv,
+    .limits = {[](int) { return SimGetAcvMin(); },
+               [](int p) { return SeqSimAcvIsVpp(p) ? SimGetAcvVppMax() : SimGetAcvMax(); }},
+    .check = SeqSimVerifyAcv,
+    .back = [](int p) { Enter_menuSimulationAcv(p); },
+    .deriveL1 = SimDeriveFrom::kAcvL1,
+    .derivePhase = SimDeriveFrom::kAcvPhase,
+    .zeroDcv = true};
+// The knob and the typed value keep within the SEQ frequency limits, soft keys 3 and 4 take the SIM ones.
+constexpr AcvFreqField kFreq{
+    .firstState = kSimEditFreq,
+    .defId = kParamFreq,
+    .message = kMsgFrequency,
+    .lower = SeqGetFsetMin,
+    .upper = SeqGetFsetMax,
+    .softMax = SimGetFreqMax,
+    .softMin = SimGetFreqMin,
+    .set = SimSetFreq,
+    .limits = {[](int) { return SimGetFreqMin(); }, [](int) { return SimGetFreqMax(); }},
+    .check = SeqSimVerifyFset,
+    .back = [](int p) { Enter_menuSimulationFreq(p); },
+    .deriveL1 = SimDeriveFrom::kFreqL1,
+    .derivePhase = SimDeriveFrom::kFreqPhase,
+    .zeroDcv = false};
 
 }  // namespace
 

@@ -5,8 +5,8 @@
 
 #include "core/params/access/key_entry.h"
 #include "core/system/messaging/msg_ring.h"
-#include "screens/seqsim/sim_prepare.h"
 #include "screens/seqsim/sim_edit_words.h"
+#include "screens/seqsim/sim_prepare.h"
 #include "src/dev/panel_link.h"
 
 namespace simedit {
@@ -31,7 +31,8 @@ Key Decode(const uint32_t* ev) {
 }
 
 bool ExitKey(const Key& k, void (*back)(int phase), int phase) {
-    const bool exit = (k.cls == kClassKeypad && k.code == kExit) || (k.cls == kClassFunction && k.code == kSeqKey);
+    const bool exit =
+        (k.cls == kClassKeypad && k.code == kExit) || (k.cls == kClassFunction && k.code == kSeqKey);
     if (!exit) return false;
     if (EntryPending())
         menuResetEdit();
@@ -68,12 +69,17 @@ void RefuseTyped(int32_t message) {
     menuResetEdit();
 }
 
-int32_t WritePhases(int32_t (*set)(int32_t value, int phase), int32_t value, int phase) {
-    if (phase != 0) return set(value, phase);
-    int32_t stored = 0;
-    for (int p = 0; p <= 2; ++p)
-        stored = set(value, p);
-    return stored;
+bool WritePhases(int32_t (*set)(int32_t value, int phase), PhaseLimits limits, int32_t value, int phase,
+                 bool allPhases) {
+    const int last = allPhases && phase == 0 ? 2 : phase;
+    bool taken = true;
+    for (int p = phase; p <= last; ++p) {
+        if (value < limits.lower(p) || value > limits.upper(p))
+            taken = false;
+        else
+            set(value, p);
+    }
+    return taken;
 }
 
 void AfterWrite(int mismatch) {

@@ -20,6 +20,8 @@ constexpr int32_t kFineFreqTop = 50000;  // 500.00 Hz
 constexpr int32_t kWholeDegreeMax = 3590;
 constexpr int32_t kQuarterAngles[4] = {0, 900, 1800, 2700};
 
+constexpr PhaseLimits kLimits{[](int) { return SimGetOnOffPhaseMin(); }, SimGetOnOffPhaseMax};
+
 struct PhaseField {
     uint32_t firstState;
     bool typedUnchangedOnly;  // the typed number is written only while the working value is the saved one
@@ -44,9 +46,9 @@ void EnterKey(const PhaseField& f, int phase) {
     if (EntryPending() && (!f.typedUnchangedOnly || Work() == Saved())) {
         int32_t v = 0;
         if (!TypedPhase(TypedNumber(), SimGetFreq(phase), &v)) return RefuseTyped(kMsgPhase);
-        if (WritePhases(f.set, v, phase) != v) MsgQueue_PostId(kMsgPhase);
+        if (!WritePhases(f.set, kLimits, v, phase, true)) MsgQueue_PostId(kMsgPhase);
     } else {
-        WritePhases(f.set, Work(), phase);
+        WritePhases(f.set, kLimits, Work(), phase, true);
     }
     f.back(phase);
     AfterWrite(f.check(static_cast<int32_t>(state), phase, kEngineSim));
@@ -72,7 +74,8 @@ void Run(const PhaseField& f, uint32_t* ev) {
     }
 }
 
-constexpr PhaseField kOn{kSimEditOnpha, false, SimSetOnpha, SeqSimVerifyOnPhase, [](int p) { Enter_menuSimulationOnpha(p); }};
+constexpr PhaseField kOn{kSimEditOnpha, false, SimSetOnpha, SeqSimVerifyOnPhase,
+                         [](int p) { Enter_menuSimulationOnpha(p); }};
 constexpr PhaseField kOff{kSimEditOffpha, true, SimSetOffpha, SeqSimVerifyOffPhase,
                           [](int p) { Enter_menuSimulationOffpha(p); }};
 

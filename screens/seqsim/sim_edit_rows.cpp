@@ -41,64 +41,107 @@ struct EditRow {
     uint32_t firstState;  // the L1 state of a triple
     int32_t (*lower)();
     int32_t (*upper)();
-    uint8_t positions;    // digit positions cycled by the cursor keys; 0: they are ignored
-    SoftValue soft[4];    // 'Y', 'Z', '[', '\\'
-    Typing typing;
-    Typed rule;
-    bool allPhases;       // the L1 member writes phases 0-2
     int32_t (*set)(int32_t value, int phase);
-    int32_t message;      // posted when a typed value was stored differently (0: none)
-    bool messageAlways;   // ... or any value
-    int (*check)(int32_t state, int phase);  // null: no read-back
     void (*back)(int phase);
-    After after;
+    int (*check)(int32_t state, int phase) = nullptr;  // null: no read-back
+    uint8_t positions = 0;   // digit positions cycled by the cursor keys; 0: they are ignored
+    SoftValue soft[4] = {};  // 'Y', 'Z', '[', '\\'
+    Typing typing = Typing::kNever;
+    Typed rule = Typed::kWhole;
+    bool allPhases = false;      // the L1 member writes phases 0-2
+    int32_t message = 0;         // posted when a typed value was refused (0: none)
+    bool messageAlways = false;  // ... or any value
+    After after = After::kNone;
 };
 
 int32_t Sin() {
     return kWaveSin;
 }
 
-constexpr EditRow kTime{kSimEditTime, SimGetTimeMin, SimGetTimeMax, 8, {kNo, kNo, kMax, kMin}, Typing::kPendingUnchanged,
-                        Typed::kTenthMs, false, [](int32_t v, int) { return SimSetTime(v); }, 0, false,
-                        [](int32_t s, int) { return SeqSimVerifyTime(s, kSim); },
-                        [](int) { Enter_menuSimulationTime(); }, After::kJumpBit};
-constexpr EditRow kSync{kSimEditSyncCode, SimGetSyncCodeMin, SimGetSyncCodeMax, 0, {Fixed(0), Fixed(1), Fixed(2), Fixed(3)}, Typing::kNever,
-                        Typed::kWhole, false, [](int32_t v, int) { return static_cast<int32_t>(SimSetSyncCode(v) & 3u); }, 0, false,
-                        [](int32_t s, int) { return SeqSimVerifyStatusReg(s, kSim); },
-                        [](int) { Enter_menuSimulationSyncCode(); }, After::kSync};
-constexpr EditRow kEnRepeat{kSimEditEnRepeat, SimGetEnableMin, SimGetEnableMax, 0, {kNo, kNo, Fixed(1), Fixed(0)}, Typing::kPendingUnchanged,
-                            Typed::kWhole, false, [](int32_t v, int) { return SimSetEnRepeat(v); }, 0, false,
-                            [](int32_t, int) { return SimVerifyEnRepeat(kSimNormal2); },
-                            [](int) { Enter_menuSimulationEnRepeat(); }, After::kKeepState};
-constexpr EditRow kRepeat{kSimEditRepeat, SimGetRepeatMin, SimGetRepeatMax, 4, {kNo, kNo, kMax, kMin},
-                          Typing::kPendingUnchanged, Typed::kWhole, false,
-                          [](int32_t v, int) { return SimSetRepeat(v); }, 0, false,
-                          [](int32_t, int) { return SimVerifyRepeat(kSimNormal2); },
-                          [](int) { Enter_menuSimulationRepeat(); }, After::kKeepState};
-constexpr EditRow kWave{kSimEditWave, Sin, Sin, 0, {}, Typing::kNever, Typed::kWhole, false,
-                        [](int32_t v, int) { return SimSetWave(v, 0); }, 0, false, nullptr,
-                        [](int) { Enter_menuSimulationWave(); }, After::kWave};
-constexpr EditRow kEnOn{kSimEditEnOnpha, SimGetEnableMin, SimGetEnableMax, 0, {Fixed(1), Fixed(0), kNo, kNo}, Typing::kNever, Typed::kWhole, true,
-                        SimSetEnOnpha, 0, false,
-                        [](int32_t s, int p) { return SeqSimVerifyPhaseReg(s, p, kSim); },
-                        [](int p) { Enter_menuSimulationEnOnpha(p); }, After::kNone};
-constexpr EditRow kEnOff{kSimEditEnOffpha, SimGetEnableMin, SimGetEnableMax, 0, {Fixed(1), Fixed(0), kNo, kNo}, Typing::kNever, Typed::kWhole, true,
-                         SimSetEnOffpha, 0, false,
-                         [](int32_t s, int p) { return SeqSimVerifyPhaseReg(s, p, kSim); },
-                         [](int p) { Enter_menuSimulationEnOffpha(p); }, After::kNone};
-constexpr SoftValue kQuarterAngles[4] = {Fixed(0), Fixed(900), Fixed(1800), Fixed(2700)};
-constexpr EditRow kBalanceL2{kSimEditBalanceL2, SeqGetPhaseMin, SeqGetPhaseMax, 4, {kQuarterAngles[0], kQuarterAngles[1], kQuarterAngles[2],
-                                                       kQuarterAngles[3]},
-                             Typing::kPendingUnchanged, Typed::kTenths, false,
-                             [](int32_t v, int) { return SimSetBalance_L2(v); }, kMsgPhase, true,
-                             [](int32_t s, int) { return SeqSimVerifyBalance_L2(s, kSim); },
-                             [](int) { Enter_menuSimBalance_L2(); }, After::kNone};
-constexpr EditRow kBalanceL3{kSimEditBalanceL3, SeqGetPhaseMin, SeqGetPhaseMax, 4, {kQuarterAngles[0], kQuarterAngles[1], kQuarterAngles[2],
-                                                       kQuarterAngles[3]},
-                             Typing::kPendingUnchanged, Typed::kTenths, false,
-                             [](int32_t v, int) { return SimSetBalance_L3(v); }, kMsgPhase, true,
-                             [](int32_t s, int) { return SeqSimVerifyBalance_L3(s, kSim); },
-                             [](int) { Enter_menuSimBalance_L3(); }, After::kNone};
+constexpr EditRow kTime{.firstState = kSimEditTime,
+                        .lower = SimGetTimeMin,
+                        .upper = SimGetTimeMax,
+                        .set = [](int32_t v, int) { return SimSetTime(v); },
+                        .back = [](int) { Enter_menuSimulationTime(); },
+                        .check = [](int32_t s, int) { return SeqSimVerifyTime(s, kSim); },
+                        .positions = 8,
+                        .soft = {kNo, kNo, kMax, kMin},
+                        .typing = Typing::kPendingUnchanged,
+                        .rule = Typed::kTenthMs,
+                        .after = After::kJumpBit};
+constexpr EditRow kSync{.firstState = kSimEditSyncCode,
+                        .lower = SimGetSyncCodeMin,
+                        .upper = SimGetSyncCodeMax,
+                        .set = [](int32_t v, int) { return static_cast<int32_t>(SimSetSyncCode(v)); },
+                        .back = [](int) { Enter_menuSimulationSyncCode(); },
+                        .check = [](int32_t s, int) { return SeqSimVerifyStatusReg(s, kSim); },
+                        .soft = {Fixed(0), Fixed(1), Fixed(2), Fixed(3)},
+                        .after = After::kSync};
+constexpr EditRow kEnRepeat{.firstState = kSimEditEnRepeat,
+                            .lower = SimGetEnableMin,
+                            .upper = SimGetEnableMax,
+                            .set = [](int32_t v, int) { return SimSetEnRepeat(v); },
+                            .back = [](int) { Enter_menuSimulationEnRepeat(); },
+                            .check = [](int32_t, int) { return SimVerifyEnRepeat(kSimNormal2); },
+                            .soft = {kNo, kNo, Fixed(1), Fixed(0)},
+                            .typing = Typing::kPendingUnchanged,
+                            .after = After::kKeepState};
+constexpr EditRow kRepeat{.firstState = kSimEditRepeat,
+                          .lower = SimGetRepeatMin,
+                          .upper = SimGetRepeatMax,
+                          .set = [](int32_t v, int) { return SimSetRepeat(v); },
+                          .back = [](int) { Enter_menuSimulationRepeat(); },
+                          .check = [](int32_t, int) { return SimVerifyRepeat(kSimNormal2); },
+                          .positions = 4,
+                          .soft = {kNo, kNo, kMax, kMin},
+                          .typing = Typing::kPendingUnchanged,
+                          .after = After::kKeepState};
+constexpr EditRow kWave{.firstState = kSimEditWave,
+                        .lower = Sin,
+                        .upper = Sin,
+                        .set = [](int32_t v, int) { return SimSetWave(v, 0); },
+                        .back = [](int) { Enter_menuSimulationWave(); },
+                        .after = After::kWave};
+constexpr EditRow kEnOn{.firstState = kSimEditEnOnpha,
+                        .lower = SimGetEnableMin,
+                        .upper = SimGetEnableMax,
+                        .set = SimSetEnOnpha,
+                        .back = [](int p) { Enter_menuSimulationEnOnpha(p); },
+                        .check = [](int32_t s, int p) { return SeqSimVerifyPhaseReg(s, p, kSim); },
+                        .soft = {Fixed(1), Fixed(0), kNo, kNo},
+                        .allPhases = true};
+constexpr EditRow kEnOff{.firstState = kSimEditEnOffpha,
+                         .lower = SimGetEnableMin,
+                         .upper = SimGetEnableMax,
+                         .set = SimSetEnOffpha,
+                         .back = [](int p) { Enter_menuSimulationEnOffpha(p); },
+                         .check = [](int32_t s, int p) { return SeqSimVerifyPhaseReg(s, p, kSim); },
+                         .soft = {Fixed(1), Fixed(0), kNo, kNo},
+                         .allPhases = true};
+constexpr EditRow kBalanceL2{.firstState = kSimEditBalanceL2,
+                             .lower = SeqGetPhaseMin,
+                             .upper = SeqGetPhaseMax,
+                             .set = [](int32_t v, int) { return SimSetBalance_L2(v); },
+                             .back = [](int) { Enter_menuSimBalance_L2(); },
+                             .check = [](int32_t s, int) { return SeqSimVerifyBalance_L2(s, kSim); },
+                             .positions = 4,
+                             .soft = {Fixed(0), Fixed(900), Fixed(1800), Fixed(2700)},
+                             .typing = Typing::kPendingUnchanged,
+                             .rule = Typed::kTenths,
+                             .message = kMsgPhase,
+                             .messageAlways = true};
+constexpr EditRow kBalanceL3{.firstState = kSimEditBalanceL3,
+                             .lower = SeqGetPhaseMin,
+                             .upper = SeqGetPhaseMax,
+                             .set = [](int32_t v, int) { return SimSetBalance_L3(v); },
+                             .back = [](int) { Enter_menuSimBalance_L3(); },
+                             .check = [](int32_t s, int) { return SeqSimVerifyBalance_L3(s, kSim); },
+                             .positions = 4,
+                             .soft = {Fixed(0), Fixed(900), Fixed(1800), Fixed(2700)},
+                             .typing = Typing::kPendingUnchanged,
+                             .rule = Typed::kTenths,
+                             .message = kMsgPhase,
+                             .messageAlways = true};
 
 void SoftKey(const EditRow& row, uint8_t code) {
     const uint32_t i = static_cast<uint32_t>(code - kSoft1);
@@ -131,8 +174,13 @@ void EnterKey(const EditRow& row, int phase) {
         typed = true;
     }
     const uint32_t state = engine::SimState();
-    const int32_t stored = row.allPhases ? WritePhases(row.set, value, phase) : row.set(value, phase);
-    if (row.message != 0 && stored != value && (typed || row.messageAlways)) MsgQueue_PostId(row.message);
+    // A value outside the limits never reaches the setter, whose refusal would send its last value, of
+    // any state, to the edited state's register.
+    const bool taken = value >= row.lower() && value <= row.upper();
+    const int last = row.allPhases && phase == 0 ? 2 : phase;
+    for (int p = phase; taken && p <= last; ++p)
+        row.set(value, p);
+    if (row.message != 0 && !taken && (typed || row.messageAlways)) MsgQueue_PostId(row.message);
     if (row.after == After::kJumpBit) Sim_UpdateJumpBit();
     row.back(phase);
     if (row.after == After::kWave) Sim_RederiveAfterWrite(SimDeriveFrom::kWave, 0);

@@ -16,7 +16,8 @@ void Enter_menuSimulationSaveMemory() {
     menuEnterStateValue(kSimSaveList, static_cast<int32_t>(SeqSimGetSaveSlot()));
 }
 void Enter_menuSimulationOutputPhase() {
-    menuEnterStateValue(kSimPhaseDialog, static_cast<int32_t>(g_DialogChoice.load(std::memory_order_relaxed)));
+    menuEnterStateValue(kSimPhaseDialog,
+                        static_cast<int32_t>(g_DialogChoice.load(std::memory_order_relaxed)));
 }
 void Enter_menuSimulationOutputPhase_Check() {
     menuEnterStateValue(kSimPhaseDialogCheck, kNo);

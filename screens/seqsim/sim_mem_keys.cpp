@@ -1,8 +1,8 @@
 #include "screens/seqsim/sim_mem_keys.h"
 
 #include "core/control/setting_accessors.h"
-#include "core/params/access/param_access.h"
 #include "core/params/access/key_entry.h"
+#include "core/params/access/param_access.h"
 #include "core/system/util/num_util.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_file.h"
@@ -11,8 +11,8 @@
 #include "screens/seqsim/sim_edit_common.h"
 #include "screens/seqsim/sim_edit_words.h"
 #include "screens/seqsim/sim_entries.h"
-#include "screens/seqsim/sim_mem_entries.h"
 #include "screens/seqsim/sim_keys.h"
+#include "screens/seqsim/sim_mem_entries.h"
 #include "screens/seqsim/sim_memory.h"
 #include "screens/seqsim/sim_states.h"
 
@@ -21,7 +21,7 @@ using namespace simedit;
 namespace {
 
 constexpr uint32_t kButtonEnter = 1, kButtonCancel = 0;  // the wiring dialog's buttons
-constexpr uint32_t kYes = 0, kNo = 1;        // the confirmation's buttons
+constexpr uint32_t kYes = 0, kNo = 1;                    // the confirmation's buttons
 constexpr uint16_t kUnreadable = 0xFFFF;
 
 void ClearPageBit(uint8_t bit) {
@@ -53,8 +53,7 @@ void ListKeys(const List& list, uint32_t* ev) {
         list.setSlot(static_cast<uint32_t>(Work()));
     } else if (k.cls == kClassSoft) {
         Sim_SoftKeys(ev);
-    } else if ((k.cls == kClassKeypad && k.code == kExit) ||
-               (k.cls == kClassFunction && k.code == kSeqKey)) {
+    } else if ((k.cls == kClassKeypad && k.code == kExit) || (k.cls == kClassFunction && k.code == kSeqKey)) {
         Leave(list.pageBit);
     } else if (k.cls == kClassKeypad && k.code == kEnter) {
         list.enter();
@@ -101,7 +100,8 @@ void menuSimulationOutputPhase(uint32_t* ev) {
     Sim_KeyHook(ev);
     const Key k = Decode(ev);
     if (k.cls == kClassCursor) {
-        const uint32_t choice = Choose(k, g_DialogChoice.load(std::memory_order_relaxed), kButtonEnter, kButtonCancel);
+        const uint32_t choice =
+            Choose(k, g_DialogChoice.load(std::memory_order_relaxed), kButtonEnter, kButtonCancel);
         g_DialogChoice.store(choice, std::memory_order_relaxed);
         SetWork(static_cast<int32_t>(choice));
     } else if (k.cls == kClassKeypad && k.code == kEnter &&

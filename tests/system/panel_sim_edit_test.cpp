@@ -1,7 +1,9 @@
 // The running controller's SIMULATE editors and SIM memories from the panel: knob, keys and keypad in
 // SIMULATE (entered over the LAN), the states read back with the SIMulation queries, the memory file
 // written by the save list.
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "tests/system/front_panel_suite.h"
 
@@ -13,6 +15,21 @@ class PanelSimEdit : public FrontPanelSuite {
   protected:
     // A query that leaves the panel local, so that the keys after it are taken.
     static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
+    // Asks until the reply is want (a wiring change takes its time); false when it never is.
+    static bool WaitReply(const std::string& q, const std::string& want) {
+        for (int tries = 0; tries < 50; ++tries) {
+            if (Query(q) == want) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        return false;
+    }
+    static size_t Count(const std::string& text) {
+        const std::string out = c().Output();
+        size_t n = 0;
+        for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
+            ++n;
+        return n;
+    }
 };
 
 TEST_F(PanelSimEdit, EditorsAndSaveList) {
@@ -24,14 +41,14 @@ TEST_F(PanelSimEdit, EditorsAndSaveList) {
     ASSERT_TRUE(Sync());
 
     // Initial: the sync code; Normal1: repeat enable, then the voltage, typed and written to all phases.
-    Keys({"knob 1", "key W", "knob 1", "knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key E",
-          "key U"});
+    Keys({"knob 1", "key W", "knob 1", "knob 1", "key U", "key A", "key B", "key C", "key J", "key D",
+          "key E", "key U"});
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+123.45");
     EXPECT_EQ(Query("SIM:CST?"), "+1");
     // Frequency 600 Hz; the OFF phase enabled and typed 123.4 degrees: whole degrees above 500 Hz.
-    Keys({"knob 1", "key U", "key F", "key @", "key @", "key U", "knob 1", "knob 1", "key U", "key Y", "key U",
-          "knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key U"});
+    Keys({"knob 1", "key U", "key F", "key @", "key @", "key U", "knob 1", "knob 1", "key U", "key Y",
+          "key U", "knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key U"});
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Query("SIM:NORM1:FREQ?"), "+600.00");
     EXPECT_EQ(Query("SIM:NORM1:PHAS:STOP?"), "+123.0");
@@ -44,6 +61,29 @@ TEST_F(PanelSimEdit, EditorsAndSaveList) {
     Keys({"key [", "knob -1", "key U"});
     EXPECT_TRUE(c().WaitForOutput("popup: Saved to SIM1")) << c().Output();
     EXPECT_EQ(std::filesystem::file_size(c().root() + "/mnt/tst/sim/SIM1.SIM"), 1972u);
+}
+
+// SIM1 (stored in 3P4W by the test above) recalled in 1P2W: ENTER, then NO keeps the tables and the
+// wiring; ENTER, YES recalls the states with their wiring.
+TEST_F(PanelSimEdit, RecallOfAnotherWiringIsConfirmed) {
+    ASSERT_EQ(Query("SYST:CONF:MODE CONT;:DISP:DES:MODE NORM;:SYST:CONF?"), "CONT");
+    // The home page shows on the GUI thread's next passes: the change is asked for until it takes.
+    ASSERT_TRUE(WaitReply("SYST:CONF:PHAS 1;PHAS?", "1P2W")) << Query("SYST:CONF:PHAS?;:SYST:ERR?");
+    ASSERT_EQ(Query("SYST:CONF:MODE SIM;:SYST:CONF?"), "SIM");
+    ASSERT_EQ(Query("SIM:NORM1:VOLT 50;VOLT?"), "+50.00");
+    ASSERT_TRUE(Sync());
+    Keys({"key Z", "knob -1", "key U", "key U", "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+50.00");
+    EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W");
+    const size_t ready = Count("popup: Simulation is ready.");
+    Keys({"key Z", "key U", "key U", "key V", "key U"});
+    EXPECT_TRUE(c().WaitForOutput("popup: Recalled from SIM1")) << c().Output();
+    for (int tries = 0; tries < 100 && Count("popup: Simulation is ready.") == ready; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_GT(Count("popup: Simulation is ready."), ready) << "the recalled states are prepared";
+    EXPECT_TRUE(WaitReply("SYST:CONF:PHAS?", "3P4W"));
+    EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+123.45");
     EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
 }
 

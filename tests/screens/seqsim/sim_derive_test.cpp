@@ -72,7 +72,8 @@ TEST_F(SimDerive, InitialSyncCodeDerivesTheEndState) {
     EXPECT_NE(status & (1u << 5), 0u) << "END";
     EXPECT_EQ(status & (3u << 3), 0u) << "neither CONTI nor HOLD";
     EXPECT_EQ(engine::SimState(), uint32_t{kSimInitial});
-    EXPECT_EQ(g_SeqSimBlock[0].liveModes & (7u << kSeqTermShift), 0u) << "the termination field cleared again";
+    EXPECT_EQ(g_SeqSimBlock[0].liveModes & (7u << kSeqTermShift), 0u)
+        << "the termination field cleared again";
 }
 
 // States without derived states write nothing and stay current.

@@ -1,13 +1,12 @@
 // The SIMULATE field editors driven by their keys: what the enter key writes into the states and the
 // power stage, the limit messages, the derived states and the read-back check.
-#include "screens/seqsim/sim_field_editors.h"
-
 #include <vector>
 
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "engine/sim/sim_setters.h"
 #include "screens/seqsim/sim_entries.h"
+#include "screens/seqsim/sim_field_editors.h"
 #include "tests/screens/seqsim/sim_fixture.h"
 
 namespace {
@@ -137,7 +136,6 @@ TEST_F(SimEditors, RepeatCountGoesToNormal2) {
     EXPECT_EQ(State(), 454u);
 }
 
-
 // A typed number beyond 32 bits is refused with the field's message (the time silently); nothing written.
 TEST_F(SimEditors, TypedNumbersBeyondThirtyTwoBitsAreRefused) {
     SeqSimSetCurStep(kSimNormal1);
@@ -257,6 +255,23 @@ TEST_F(SimEditors, L1EnableWritesAllPhases) {
         EXPECT_NE(StepWord(769 + p, kSimAbnormal) & (1u << 18), 0u) << "L" << p + 1 << " ON fixed";
     }
     EXPECT_EQ(State(), 450u);
+}
+
+// A typed voltage above the limit is refused before the setter: the edited state's register keeps its
+// value instead of taking the last voltage sent for another state.
+TEST_F(SimEditors, RefusedVoltageLeavesTheRegister) {
+    SeqSimSetCurStep(kSimNormal1);
+    ASSERT_EQ(SimSetAcv(5000, 1), 5000);
+    SeqSimSetCurStep(kSimAbnormal);
+    Enter_menuEditSimulationACV(1);
+    Type(menuEditSimulationACV, "999");
+    test::ClearTrace();
+    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+    EXPECT_TRUE(test::WritesTo(776).empty() || test::WritesTo(776).back().value == 0.0);
+    EXPECT_FLOAT_EQ(test::StepFloat(776, kSimAbnormal), 0.0f);
+    EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 0u);
+    EXPECT_EQ(State(), 460u);
 }
 
 }  // namespace

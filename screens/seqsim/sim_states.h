@@ -38,4 +38,3 @@ enum SimMenuState : uint32_t {
     kSimPhaseDialog = 438,       // "Configure Phase will be" / "switch to %s"
     kSimPhaseDialogCheck = 439,  // its YES/NO confirmation
 };
-inline constexpr uint32_t kSimFirstState = 438, kSimLastState = 493;

@@ -2,6 +2,7 @@
 // keypad, soft keys and their long presses; the step read back with the SEQuence queries.
 #include <vector>
 
+#include "tests/system/fb_png.h"
 #include "tests/system/front_panel_suite.h"
 
 namespace {
@@ -46,8 +47,12 @@ TEST_F(PanelSeqEdit, VoltageFrequencyWaveAndDuty) {
     Keys({"key U", "key A", "key B", "key J", "key C", "key D", "key E", "key U"});
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Field(Query("SEQ:SPAR?"), 0), "+12.34");
+    // The editor with its cursor moved to the 10 V digit (the popups have closed by the picture).
+    Keys({"key U", "key W", "key W"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(ScreenMatchesGolden(c().root(), c().workDir(), "seqedit_acv_cursor", 20000), "");
     // The maximum, then the knob can go no further.
-    Keys({"key U", "key ["});
+    Keys({"key ["});
     Mark();
     ASSERT_TRUE(Panel("knob 1"));
     EXPECT_TRUE(Popup("Setting Voltage Limited")) << TextLog();

@@ -2,6 +2,8 @@
 // and the function word, the keys SEQUENCE refuses, the step keys and step editor read back over the LAN,
 // the save list, and the way home.
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "tests/system/front_panel_suite.h"
@@ -18,12 +20,13 @@ class PanelSeqKeys : public FrontPanelSuite {
         Send(m + ";:SYST:COMM:RLST LOC");
         ASSERT_TRUE(Sync());
     }
-    // The step query takes no other command after it in its message.
-    static std::string Step() {
-        const std::string step = Ask("SEQ:STEP?");
+    // The SEQ queries take no other command after them in their message.
+    static std::string Alone(const std::string& q) {
+        const std::string answer = Ask(q);
         Command("SYST:COMM:RLST LOC");
-        return step;
+        return answer;
     }
+    static std::string Step() { return Alone("SEQ:STEP?"); }
     static size_t Count(const std::string& text) {
         const std::string out = c().Output();
         size_t n = 0;
@@ -84,6 +87,63 @@ TEST_F(PanelSeqKeys, EntryKeysAndExit) {
     Keys({"key L"});
     EXPECT_TRUE(WaitLamps("0x0"));
     EXPECT_EQ(Query("SYST:CONF?"), "CONT");
+}
+
+// Run control from the soft keys: RUN, HOLD, resume and STOP of a three-step program.
+TEST_F(PanelSeqKeys, RunControl) {
+    const size_t ready = Count("popup: Sequence is ready.\n");
+    Keys({"key M"});
+    ASSERT_TRUE(Shown("Sequence is ready.", ready + 1)) << c().Output();
+    for (const char* step : {"SEQ:STEP 0;CPAR 5,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0",
+                             "SEQ:STEP 1;CPAR 5,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0",
+                             "SEQ:STEP 2;CPAR 5,0,0,0,0,END,0,0,0,0,0,0,0,0,0", "SEQ:STEP 0"})
+        Command(step);
+    EXPECT_EQ(Alone("SEQ:COND?"), "+0");
+    Keys({"key X", "key 92"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Alone("SEQ:COND?"), "+1");
+    Keys({"key ["});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Alone("SEQ:COND?"), "+2");
+    Keys({"key ["});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Alone("SEQ:COND?"), "+1");
+    Keys({"key 92"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Alone("SEQ:COND?"), "+0");
+    // The panel drops keys while the stage is busy after the output went off.
+    Command("OUTP OFF");
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    Keys({"key L"});
+    EXPECT_TRUE(WaitLamps("0x0")) << c().Output();
+    EXPECT_EQ(Query("SYST:CONF?"), "CONT");
+}
+
+// The power-on setting SEQUENCE, kept by the restart save: the next start enters SEQUENCE and switches the
+// output on once the sequence is ready.
+TEST(PanelSeqPowerOn, TheNextStartRunsSequenceWithTheOutputOn) {
+    ControllerProcess first({"--text-log"});
+    ASSERT_TRUE(first.WaitForOutput(
+        "LAN: SCPI socket listening on port " + std::to_string(5025 + first.portOffset()), kStartupTimeoutMs))
+        << first.Output();
+    {
+        TcpClient client(5025 + first.portOffset());
+        client.Send("OUTP:PON 2;:SYST:REB\n");
+    }
+    EXPECT_TRUE(first.WaitForOutput("MenuThread: settings saved for the restart")) << first.Output();
+    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+
+    ControllerProcess next({"--root", first.root(), "--text-log"});
+    EXPECT_TRUE(next.WaitForOutput("popup: Sequence is ready.", kStartupTimeoutMs)) << next.Output();
+    const std::string lamps = first.root() + "/var/run/panel-lamps";
+    std::string word;
+    for (int waited = 0; waited <= 10000 && word != "0x9\n"; waited += 20) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::ifstream f(lamps);
+        word.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    EXPECT_EQ(word, "0x9\n") << next.Output();
+    EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_data.h"
 #include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seq_enter.h"
 #include "screens/seqsim/seq_select_keys.h"
@@ -103,6 +104,40 @@ TEST_F(SeqEditorKeys, AModeWhoseStartingPairLeavesTheLimitsKeepsCT) {
     Key(3, '[');
     Key(1, 'U');
     EXPECT_EQ(SeqGetDcvMode(0), 2) << "the DC voltage sweeping from step 0's 0 V fits";
+}
+
+TEST_F(SeqEditorKeys, EveryEditorChecksWhatItWrote) {
+    struct Case {
+        void (*edit)(int);
+        uint32_t selection;
+    } cases[] = {{Enter_menuSeqEditFset, 381}, {Enter_menuSeqEditFsetType, 387},
+                 {Enter_menuSeqEditACV, 393},  {Enter_menuSeqEditACVType, 399},
+                 {Enter_menuSeqEditDCV, 405},  {Enter_menuSeqEditDCVType, 411},
+                 {Enter_menuSeqEditWave, 421}, {Enter_menuSeqEditDuty, 427}};
+    for (const Case& c : cases) {
+        GoToStep(0);
+        c.edit(1);
+        test::ClearTrace();
+        Key(1, 'U');
+        EXPECT_EQ(g_MenuState.load(), c.selection + 1);
+        EXPECT_FALSE(test::WritesTo(2340).empty()) << c.selection << ": a clean write on step 0 is applied";
+
+        GoToStep(3);
+        c.edit(1);
+        test::ClearTrace();
+        Key(1, 'U');
+        EXPECT_TRUE(test::WritesTo(2340).empty()) << c.selection << ": no apply on another step";
+        const std::vector<uint16_t> written = test::Registers();
+        for (const uint16_t reg : written)
+            test::Stage().InjectReadXor(reg, 3, 1);
+        c.edit(1);
+        FreshRing();
+        Key(1, 'U');
+        EXPECT_EQ(Posted(), std::vector<std::string>{"SEQ Err.(3, 1)"}) << c.selection;
+        EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
+        for (const uint16_t reg : written)
+            test::Stage().ClearReadXor(reg, 3);
+    }
 }
 
 }  // namespace

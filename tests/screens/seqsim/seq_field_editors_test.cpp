@@ -155,7 +155,11 @@ TEST_F(SeqFieldEditors, DutyFollowsTheFrequency) {
         const char* typed;
         int32_t want;
         const char* message;
-    } cases[] = {{"33.3", 300, nullptr}, {"95", 300, "27"}, {"12", 100, nullptr}, {"5", 100, "27"}};
+    } cases[] = {{"33.3", 300, nullptr},
+                 {"95", 300, "27"},
+                 {"12", 100, nullptr},
+                 {"5", 100, "27"},
+                 {"999999999", 100, "27"}};
     for (const Case& c : cases) {
         FreshRing();
         Open(SeqGetDuty(0));

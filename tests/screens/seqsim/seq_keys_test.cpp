@@ -247,6 +247,10 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
     g_MenuState.store(333);
     Key('^', 3);
     EXPECT_EQ(g_MenuState.load(), 435u);
+    Seq_LeavePreview();
+    EXPECT_EQ(g_MenuState.load(), 333u) << "a remote mode change closes the preview";
+    Seq_LeavePreview();
+    EXPECT_EQ(g_MenuState.load(), 333u);
     g_MenuState.store(333);
     SeqScreenReady.store(0);
     Key('Z', 3);

@@ -32,6 +32,7 @@ class SeqPageScenes : public FrontPanelSuite {
         ASSERT_TRUE(Panel("key M"));
         ASSERT_TRUE(Popup("Sequence is ready.", 30000)) << TextLog();
     }
+    static constexpr int kRunX = 710, kRunY = 8;
     static void Knob(int delta, int times) {
         for (int i = 0; i < times; ++i)
             ASSERT_TRUE(Panel("knob " + std::to_string(delta)));
@@ -65,6 +66,14 @@ TEST_F(SeqPageScenes, StepEditors) {
     EXPECT_EQ(Cpar(3), "+123.4");
     Keys({"key U", "key A", "key B", "key Z", "key U"});
     EXPECT_EQ(Cpar(3), "+90.0") << "a soft key after the digits wins";
+    Send("SEQ:SPAR 0,CONST,0,CONST,600,CONST,SIN,0;:SYST:COMM:RLST LOC");
+    EXPECT_EQ(Query("SYST:ERR?"), "+0,\"No error\"");
+    Keys({"key U", "key A", "key B", "key C", "key J", "key D", "key U"});
+    EXPECT_EQ(Cpar(3), "+123.0") << "whole degrees above 500 Hz";
+    Mark();
+    Keys({"key U", "key C", "key E", "key I", "key J", "key E", "key U"});
+    EXPECT_TRUE(Popup("Setting Phase Limited")) << TextLog();
+    EXPECT_EQ(Cpar(3), "+123.0");
     Keys({"key L"});
 }
 
@@ -87,6 +96,25 @@ TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
     EXPECT_TRUE(Popup("Sequence preparation...")) << "the recall prepares the sequence again";
     EXPECT_TRUE(Popup("Sequence is ready.", 30000)) << TextLog();
     EXPECT_EQ(Query("SYST:CONF:PHAS?"), "3P4W");
+    Keys({"key L"});
+}
+
+// The RUN preview from soft key 7 along a three-step program; key 96 back to the step index.
+TEST_F(SeqPageScenes, RunPreview) {
+    EnterSeq();
+    Send("SEQ:STEP 2;:SEQ:CPAR 0.1,0,0,0,0,END,0,0,1,0,0,0,0,0,0;:SYST:COMM:RLST LOC");
+    EXPECT_EQ(Cpar(5), "END");
+    Send("SEQ:STEP 0;:SYST:COMM:RLST LOC");
+    Mark();
+    Keys({"key _"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();
+    Keys({"key W", "key W"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 3/3 Step 2")) << TextLog();
+    EXPECT_EQ(Query("SEQ:CST?"), "+2");
+    Keys({"key U", "key A", "key U"});
+    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();
+    Keys({"key 96"});
+    EXPECT_EQ(Query("SEQ:CST?"), "+0");
     Keys({"key L"});
 }
 

@@ -92,6 +92,8 @@ TEST_F(SeqPages, RecallListKnobRunsBackwardsWithinTheSlots) {
 TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     SetPhaseMode(1);
     StoreAndOpen(0, 1);
+    SeqSetCurStep(3);
+    SeqSetTime(4321);  // an edit the memory does not hold
     Press('U', kKeypad);
     EXPECT_EQ(State(), 330u) << "the wiring dialog, also when the range differs too";
     EXPECT_EQ(g_DialogChoice.load(), 0u);
@@ -102,6 +104,7 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     EXPECT_EQ(State(), kStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
     EXPECT_EQ(GetPhaseMode(), 1u) << "nothing recalled";
+    EXPECT_EQ(SeqGetTime(), 4321) << "the working tables as they were";
     EXPECT_EQ(Popup(), "");
 
     OpenRecallList();

@@ -287,6 +287,12 @@ TEST_F(SeqKeys, TheSeqKeyFromHome) {
     const std::vector<test::RegWrite> mode = test::WritesTo(2336);
     ASSERT_FALSE(mode.empty());
     EXPECT_EQ(mode.back().raw, 32u) << "the SEQ/SIM code";
+    Seq_Exit();
+    SetOutputMode(1);
+    g_SeqSimMode.store(2);
+    KeyProcess_Sequence();
+    EXPECT_EQ(SeqSimGetMode(), 1u) << "AC-INT with SIMULATE chosen last enters SEQUENCE";
+    EXPECT_EQ(g_MenuState.load(), 333u);
 }
 
 TEST_F(SeqKeys, SaveRecallAndTheirReports) {

@@ -91,7 +91,8 @@ void WireLayerHooks() {
                      menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
                      caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
                      menuEnterArbitraryMode, menuGoCalibration, ServiceSlaveItem, Sim_SelectBuffers,
-                     Enter_menuSimulationStep, Seq_SelectBuffers, Enter_menuSeqSetStepIndex});
+                     Enter_menuSimulationStep, Seq_SelectBuffers, Enter_menuSeqSetStepIndex,
+                     Seq_LeavePreview});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
     if (SeqPageKeys_Register() != 0) std::fputs("the key table refused the SEQUENCE editors and pages\n", stderr);

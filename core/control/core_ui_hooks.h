@@ -29,6 +29,7 @@ struct CoreUiHooks {
     void (*simEnterStep)();         // Enter_menuSimulationStep: the SIMULATE field cursor on the state index
     void (*seqSelectBuffers)();     // Seq_SelectBuffers: the SEQ tables of the range, step 0, a preparation
     void (*seqEnterStepIndex)();    // Enter_menuSeqSetStepIndex: the SEQUENCE field cursor on the step index
+    void (*seqLeavePreview)();      // Seq_LeavePreview: a SEQUENCE preview closed, back to the step index
 };
 
 void CoreUi_SetHooks(const CoreUiHooks& hooks);

@@ -103,14 +103,17 @@ int SetFunctionMode(ScpiInterface* ifc) {
     switch (mode) {
         case kSequence:
         case kSimulation:
+            if (mode == kSequence) core::CallHook(core::CoreUi().seqLeavePreview);
             if (current == static_cast<uint32_t>(mode)) return 0;
             if (!SeqSimEntryAllowed(mode == kSimulation)) return Refuse(ifc, kScpiErrSystem);
+            if (mode == kSimulation) core::CallHook(core::CoreUi().seqLeavePreview);
             if (SeqSimEnterMode(static_cast<uint32_t>(mode)) != 0) return Refuse(ifc, kScpiErrSystem);
             return 0;
         case kContinuous:
             if (current == 0 && !SeqSimIsActive()) return 0;
             if (OutputOn()) return Refuse(ifc, kScpiErrSystem);
             SysStatusSet(kSysSeqSimExitRequest);
+            core::CallHook(core::CoreUi().seqLeavePreview);
             core::CallHook(core::CoreUi().seqSimExit);
             SysStatusClear(kSysSeqSimExitRequest);
             return 0;

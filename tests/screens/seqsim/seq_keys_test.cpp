@@ -247,6 +247,10 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
     g_MenuState.store(333);
     Key('^', 3);
     EXPECT_EQ(g_MenuState.load(), 435u);
+    Seq_LeavePreview();
+    EXPECT_EQ(g_MenuState.load(), 333u) << "a remote mode change closes the preview";
+    Seq_LeavePreview();
+    EXPECT_EQ(g_MenuState.load(), 333u);
     g_MenuState.store(333);
     SeqScreenReady.store(0);
     Key('Z', 3);
@@ -283,6 +287,12 @@ TEST_F(SeqKeys, TheSeqKeyFromHome) {
     const std::vector<test::RegWrite> mode = test::WritesTo(2336);
     ASSERT_FALSE(mode.empty());
     EXPECT_EQ(mode.back().raw, 32u) << "the SEQ/SIM code";
+    Seq_Exit();
+    SetOutputMode(1);
+    g_SeqSimMode.store(2);
+    KeyProcess_Sequence();
+    EXPECT_EQ(SeqSimGetMode(), 1u) << "AC-INT with SIMULATE chosen last enters SEQUENCE";
+    EXPECT_EQ(g_MenuState.load(), 333u);
 }
 
 TEST_F(SeqKeys, SaveRecallAndTheirReports) {

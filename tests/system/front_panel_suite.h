@@ -38,12 +38,7 @@ class FrontPanelSuite : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(c().Running()) << c().Output(); }
     static ControllerProcess& c() { return *controller_; }
 
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream f(path, std::ios::binary);
-        std::ostringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    static std::string ReadFile(const std::string& path) { return FileText(path); }
     static std::string TextLog() { return ReadFile(c().root() + "/var/log/gui-text.log"); }
     // What the log holds from here on is what WaitLogged looks at.
     static void Mark() { mark_ = TextLog().size(); }

@@ -1,13 +1,79 @@
-// The running controller's panel keys: a setting typed and entered, the knob on the digit under the
-// cursor, the MENU page and back. Any SCPI command puts the panel in remote: SHIFT then PRESET returns it
-// to local before the next keys.
+// The running controller's panel: the home page it starts with (on the screen, in the text log, and shown
+// by vrn-fbpng), a setting typed and entered, the knob on the digit under the cursor, the MENU page and
+// back, the waveform editor, the wiring change, the MISC editors. Any SCPI command puts the panel in
+// remote: SHIFT then PRESET (or SYST:COMM:RLST LOC) returns it to local before the next keys.
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "tests/system/fb_png.h"
 #include "tests/system/front_panel_suite.h"
 
 namespace {
 
 using namespace testsupport;
 
-class PanelKeys : public FrontPanelSuite {};
+class PanelKeys : public FrontPanelSuite {
+  protected:
+    // Asks the simulated stage until register reg was applied with the value (bounded).
+    static bool WaitReg(int reg, const std::string& value) {
+        const std::string want = "reg " + std::to_string(reg) + " = " + value + " written ";
+        for (int tries = 0; tries < 40; ++tries) {
+            if (!Panel("reg " + std::to_string(reg))) return false;
+            const std::string out = c().Output();
+            const size_t last = out.rfind("reg " + std::to_string(reg) + " = ");
+            if (last != std::string::npos && out.compare(last, want.size(), want) == 0) return true;
+        }
+        return false;
+    }
+    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
+    // MENU twice: from a MISC row to MISC Configuration, then to the home view.
+    static void Home() { Keys({"key L", "key L"}); }
+    static void OpenMisc() { Keys({"key L", "knob -1", "key U"}); }
+};
+
+// First in the suite: the home page covers the self-test screen (golden/home_page.png), its status bar is
+// in the text log once the panel has caught up, and the console blanking was switched off once.
+TEST_F(PanelKeys, StartShowsTheHomePageAndLogsItsText) {
+    const std::string out = c().Output();
+    for (const char* line :
+         {"screensize=1152000\n", "/dev/fb0 opened.\n", "Zorvek memory mapped at address "})
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+    EXPECT_EQ(ScreenMatchesGolden(c().root(), c().workDir(), "home_page"), "");
+    ASSERT_TRUE(Sync());
+    // The wiring right-aligned to (638,3), the range from (91,4).
+    const std::string text = TextLog();
+    EXPECT_NE(text.find("638 3 1 0xFFFF Font16a 3P4W\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("91 4 0 0xFFFF Font16a 100V\n"), std::string::npos) << text;
+    const std::string commands = ReadFile(c().root() + "/var/log/commands.log");
+    size_t blanking = 0;
+    for (size_t at = commands.find("> /dev/tty1"); at != std::string::npos;
+         at = commands.find("> /dev/tty1", at + 1))
+        ++blanking;
+    EXPECT_EQ(blanking, 1u) << commands;
+}
+
+// vrn-fbpng refuses a file that holds no whole screen, and writes nothing then.
+TEST_F(PanelKeys, ScreenToolRefusesAFileWithoutAWholeScreen) {
+    const std::string dir = c().workDir();
+    std::ofstream(dir + "/short") << std::string(768000 - 1, '\0');
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{dir + "/missing", dir + "/a.png"}, 1},
+        {{dir + "/short", dir + "/b.png"}, 1},
+        {{c().root() + "/dev/fb0", dir + "/no/such/folder/c.png"}, 1},
+        {{}, 2},
+    };
+    for (const auto& [args, status] : cases)
+        EXPECT_EQ(RunFbPng(args), status) << (args.empty() ? "no arguments" : args[0]);
+    EXPECT_NE(access((dir + "/a.png").c_str(), F_OK), 0);
+    EXPECT_NE(access((dir + "/b.png").c_str(), F_OK), 0);
+}
 
 TEST_F(PanelKeys, TypedValueAppliesOnEnterAndTheKnobAppliesAtOnce) {
     // 'O' opens the AC voltage; '@', 'A', 'B' are the keypad's 0, 1, 2.
@@ -31,6 +97,115 @@ TEST_F(PanelKeys, MenuOpensTheMenuPageAndBackReturnsHome) {
     ASSERT_TRUE(Panel("key 96"));
     // Home again: its status bar shows the wiring, right-aligned to (638, 3).
     EXPECT_TRUE(WaitLogged(638, 3, "3P4W")) << TextLog();
+}
+
+// The waveform editor opened from the top menu, its type set remotely, a crest factor typed on the keypad
+// and the built wave stored; a parallel slave cannot open it. Every SCPI message returns the panel to local.
+TEST_F(PanelKeys, WaveformEditorCrestFactorTypedOnTheKeypad) {
+    Mark();
+    ASSERT_TRUE(Panel("key L"));
+    for (int i = 0; i < 15; ++i)
+        ASSERT_TRUE(Panel("knob -1"));
+    Keys({"knob 1", "knob 1", "knob 1", "key U"});
+    EXPECT_TRUE(WaitLogged(0, 12, "Arbitrary Edit")) << TextLog();
+    EXPECT_TRUE(WaitLogged(450, 51, "Built In"));
+
+    Mark();
+    Send("SYST:ARB:EDIT:BUIL CFAC1;:SYST:COMM:RLST LOC");
+    EXPECT_TRUE(WaitLogged(450, 81, "CF")) << TextLog();
+    EXPECT_TRUE(WaitLogged(450, 111, "ARB NO."));
+    EXPECT_TRUE(WaitLogged(615, 51, "CF-1"));
+
+    Mark();
+    Keys({"knob -1", "key U", "key A", "key J", "key B", "key E", "key U"});
+    EXPECT_EQ(Query("SYST:ARB:EDIT:CFAC1?"), "+1.3000");
+    EXPECT_TRUE(WaitLogged(615, 81, "1.3")) << TextLog();
+
+    // ARB NO. 17, then soft key 1 stores the built wave there.
+    const std::string arb17 = c().root() + "/mnt/tst/ARB/ARB17.ARB";
+    std::filesystem::remove(arb17);
+    Keys({"knob -1", "key U", "key A", "key G", "key U", "key Y"});
+    std::error_code ec;
+    for (int waited = 0; waited <= 10000 && std::filesystem::file_size(arb17, ec) != 8260; waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(std::filesystem::file_size(arb17, ec), 8260u);
+
+    // Back on the top list's row: a parallel slave cannot open the editor.
+    Keys({"key V"});
+    Send("PAR:POS SLAV;:SYST:COMM:RLST LOC");
+    Mark();
+    Keys({"key U"});
+    EXPECT_FALSE(WaitLogged(0, 12, "Arbitrary Edit", false, 1500));
+    Send("PAR:POS MAST;:SYST:COMM:RLST LOC");
+    Keys({"key L"});  // home again
+}
+
+// The wiring change from the panel: the wiring choice, its confirmation, the popups and what the power
+// stage applies, and the settings of each wiring kept apart.
+TEST_F(PanelKeys, WiringChangeTo1P2WAndBack) {
+    Send("VOLT 100");
+    ASSERT_EQ(Ask("VOLT?"), "+100.0000");
+    Keys({"key S", "key N"});
+    // The present wiring asks nothing; NO keeps everything.
+    Keys({"key S", "key H", "key U", "key S", "key H", "key W", "key U", "key U"});
+    ASSERT_TRUE(WaitReg(2355, "0"));
+    Mark();
+    Keys({"key S", "key H", "key W", "key U", "key V", "key U"});
+    EXPECT_TRUE(c().WaitForOutput("popup: Configure Phase Toggle,\nPlease wait...")) << c().Output();
+    EXPECT_TRUE(c().WaitForOutput("popup: Configure Phase is Ready")) << c().Output();
+    EXPECT_TRUE(WaitReg(2355, "1")) << c().Output();
+    // The 100 V range goes over as 1P2W's own code; the stage takes 0 for 100 V in every wiring.
+    EXPECT_TRUE(WaitReg(2347, "0")) << c().Output();
+    EXPECT_EQ(Ask("VOLT:RANG?"), "100");
+    // The home page's status bar follows: its wiring cell, right-aligned to (638, 3).
+    EXPECT_TRUE(WaitLogged(638, 3, "1P2W")) << TextLog();
+    EXPECT_TRUE(Sync());
+    Keys({"key S", "key N", "key S", "key H", "key V", "key U", "key V", "key U"});
+    EXPECT_TRUE(WaitReg(2355, "0")) << c().Output();
+    EXPECT_EQ(Ask("VOLT?"), "+100.0000");
+    Keys({"key S", "key N"});  // local again for the next keys
+}
+
+// The MISC editors by keypad and knob, and what they stored as SCPI reads it; each scene starts and ends
+// on the home view. '@', 'A'-'I' are the keypad's 0-9. Last in the suite: the unit is left in 1P2W.
+TEST_F(PanelKeys, PeakHoldTimeTypedWithinItsLimits) {
+    OpenMisc();
+    Keys({"key U", "key B", "key E", "key U"});
+    EXPECT_EQ(Query("SYST:PKH:TIME?"), "+25");
+    Keys({"key U", "key G", "key @", "key @", "key @", "key @", "key U"});
+    EXPECT_EQ(Query("SYST:PKH:TIME?"), "+25") << "70000 is above the limit";
+    Keys({"key U", "key B", "key T", "key T"});
+    EXPECT_EQ(Query("SYST:PKH:TIME?"), "+25");
+    Keys({"key U", "key C", "key U"});
+    EXPECT_EQ(Query("SYST:PKH:TIME?"), "+3") << "the exits left the cursor on the row";
+    Home();
+}
+
+TEST_F(PanelKeys, BuzzerOffByTheKnob) {
+    OpenMisc();
+    Keys({"knob -1", "knob -1", "knob -1", "knob -1", "knob -1", "key U", "knob -1", "key U"});
+    EXPECT_EQ(Query("SYST:BEEP:STAT?"), "+0");
+    Home();
+}
+
+TEST_F(PanelKeys, MonitorOutputIn1P2WOffersOnlyL1) {
+    // Output Phase to 1P2W, confirmed with YES.
+    OpenMisc();
+    Mark();
+    Keys({"knob -1", "key U", "knob 1", "key U", "key V", "key U"});
+    ASSERT_TRUE(WaitLogged(365, 190, "Configure Phase is Ready", true)) << TextLog();
+    OpenMisc();
+    for (int i = 0; i < 13; ++i)
+        ASSERT_TRUE(Panel("knob -1"));
+    Keys({"key U", "knob 1", "key U"});
+    EXPECT_EQ(Query("OUTP:MON:SOUR1?"), "L1Current");
+    Home();
+    // Peak CLR: whatever is chosen, 1P2W clears ALL and says so.
+    OpenMisc();
+    Mark();
+    Keys({"knob -1", "knob -1", "knob -1", "key U", "knob 1", "key U"});
+    EXPECT_TRUE(WaitLogged(365, 175, "Peak Hold Clear \\nSuccess")) << TextLog();
+    Home();
 }
 
 }  // namespace

@@ -47,12 +47,7 @@ class ScpiData : public ScpiSocketSuite {
         return data;
     }
     static std::string Error() { return Ask("SYST:ERR?"); }
-    static std::string File(const std::string& path) {
-        std::ifstream in(c().root() + path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string File(const std::string& path) { return FileText(c().root() + path); }
     static bool Exists(const std::string& path) { return access((c().root() + path).c_str(), F_OK) == 0; }
 };
 

@@ -20,12 +20,7 @@ const std::string kProtected = "-203,\"Command protected\"";
 
 class ScpiSystem : public ScpiSocketSuite {
   protected:
-    static std::string CommandLog() {
-        std::ifstream in(c().root() + "/var/log/commands.log");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string CommandLog() { return FileText(c().root() + "/var/log/commands.log"); }
 };
 
 TEST_F(ScpiSystem, ConfigurationLockAndHold) {

@@ -110,12 +110,7 @@ class PortSuite : public ::testing::Test {
         ASSERT_FALSE(identity_.empty());
     }
     static std::string Root() { return root_; }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(Root() + path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string Read(const std::string& path) { return testsupport::FileText(Root() + path); }
     static size_t Count(const std::string& path, const std::string& text) {
         const std::string all = Read(path);
         size_t n = 0;

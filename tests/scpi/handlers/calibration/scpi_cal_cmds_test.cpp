@@ -17,9 +17,10 @@
 
 namespace {
 
+using scpitest::kProtected;
+
 constexpr uint16_t kCaliModeReg = 2353, kCaliCmdReg = 2354;
 constexpr uint32_t kDone = 1u << 3, kDoneFirstOk = 1u | 1u << 3;
-const std::string kProtected = "-203,\"Command protected\"";
 
 std::atomic<int> g_homeCalls{0};
 
@@ -44,11 +45,7 @@ class CalModeCommands : public ::testing::Test {
         CoreUi_SetHooks({});
         SysStatusClear(kSysCaliAccess);
     }
-    std::string Run(const std::string& message) {
-        std::string reply = ch.Exec(message + "\n");
-        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
-        return reply + "|" + ch.PopErrors();
-    }
+    std::string Run(const std::string& message) { return ch.Run(message); }
     static std::vector<uint32_t> Words(uint16_t reg) {
         std::vector<uint32_t> out;
         for (const auto& w : test::WritesTo(reg))

@@ -1,14 +1,20 @@
 // The running controller's panel: the home page it starts with (on the screen, in the text log, and shown
 // by vrn-fbpng), a setting typed and entered, the knob on the digit under the cursor, the MENU page and
-// back, the waveform editor, the wiring change, the MISC editors. Any SCPI command puts the panel in
-// remote: SHIFT then PRESET (or SYST:COMM:RLST LOC) returns it to local before the next keys.
+// back, the waveform editor, the wiring change, the MISC editors, the web server. Any SCPI command puts
+// the panel in remote: SHIFT then PRESET (or SYST:COMM:RLST LOC) returns it to local before the next keys.
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
+#include "tests/support/jpeg_read.h"
+#include "tests/support/png_read.h"
+#include "tests/support/tcp_client.h"
 #include "tests/system/fb_png.h"
 #include "tests/system/front_panel_suite.h"
 
@@ -29,6 +35,25 @@ class PanelKeys : public FrontPanelSuite {
         }
         return false;
     }
+    static int Port(int instrumentPort) { return instrumentPort + c().portOffset(); }
+    struct Response {
+        std::string head, body;
+    };
+    // One HTTP/1.0 request; the server closes after its answer (at most 10 s).
+    static Response Http(int instrumentPort, const std::string& request) {
+        TcpClient client(Port(instrumentPort));
+        client.Send(request + " HTTP/1.0\r\n\r\n");
+        std::string all;
+        for (int waited = 0; waited < 10000; waited += 200) {
+            const std::string part = client.ReadFor(200);
+            if (part.empty() && !all.empty()) break;
+            all += part;
+        }
+        const size_t end = all.find("\r\n\r\n");
+        if (end == std::string::npos) return {all, ""};
+        return {all.substr(0, end + 2), all.substr(end + 4)};
+    }
+    static std::string Status(const Response& r) { return r.head.substr(0, 12); }
     static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     // MENU twice: from a MISC row to MISC Configuration, then to the home view.
     static void Home() { Keys({"key L", "key L"}); }
@@ -167,7 +192,7 @@ TEST_F(PanelKeys, WiringChangeTo1P2WAndBack) {
 }
 
 // The MISC editors by keypad and knob, and what they stored as SCPI reads it; each scene starts and ends
-// on the home view. '@', 'A'-'I' are the keypad's 0-9. Last in the suite: the unit is left in 1P2W.
+// on the home view. '@', 'A'-'I' are the keypad's 0-9. The unit is left in 1P2W.
 TEST_F(PanelKeys, PeakHoldTimeTypedWithinItsLimits) {
     OpenMisc();
     Keys({"key U", "key B", "key E", "key U"});
@@ -206,6 +231,87 @@ TEST_F(PanelKeys, MonitorOutputIn1P2WOffersOnlyL1) {
     Keys({"knob -1", "knob -1", "knob -1", "key U", "knob 1", "key U"});
     EXPECT_TRUE(WaitLogged(365, 175, "Peak Hold Clear \\nSuccess")) << TextLog();
     Home();
+}
+
+// The web server: the screen as a JPEG on port 81, compared with the screen as vrn-fbpng shows it just
+// before and after (a capture taken while the screen changed is taken again), a refused web key, the lock
+// release over HTTP, and a screen copy to USB memory while a client keeps asking for the screen.
+TEST_F(PanelKeys, WebCaptureOnPort81IsTheScreenAsA800x480Jpeg) {
+    ASSERT_TRUE(c().WaitForOutput("Web: serving port " + std::to_string(Port(81)), 10000)) << c().Output();
+    const std::string before = c().workDir() + "/web-before.png", after = c().workDir() + "/web-after.png";
+    testsupport::RgbImage jpeg, png, png2;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        ASSERT_EQ(testsupport::RunFbPng({c().root() + "/dev/fb0", before}), 0);
+        const Response r = Http(81, "GET /capture.jpg");
+        ASSERT_EQ(Status(r), "HTTP/1.0 200") << r.head;
+        EXPECT_NE(r.head.find("Content-Type: image/jpeg\r\n"), std::string::npos) << r.head;
+        ASSERT_TRUE(testsupport::DecodeJpeg(r.body, &jpeg));
+        ASSERT_EQ(testsupport::RunFbPng({c().root() + "/dev/fb0", after}), 0);
+        ASSERT_TRUE(testsupport::ReadRgbPng(before, &png));
+        ASSERT_TRUE(testsupport::ReadRgbPng(after, &png2));
+        if (png.rgb == png2.rgb) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    ASSERT_EQ(jpeg.width, 800);
+    ASSERT_EQ(jpeg.height, 480);
+    ASSERT_EQ(png.rgb.size(), jpeg.rgb.size());
+    double sum[3] = {};
+    for (size_t i = 0; i < png.rgb.size(); ++i)
+        sum[i % 3] += std::abs(static_cast<int>(png.rgb[i]) - static_cast<int>(jpeg.rgb[i]));
+    for (double s : sum)
+        EXPECT_LE(s / (800.0 * 480.0), 6.0);
+    EXPECT_NE(ReadFile(c().root() + "/var/log/commands.log").find("ran 0 cjpeg -outfile /tmp/image.jpg /tmp/image.bmp"),
+              std::string::npos);
+}
+
+TEST_F(PanelKeys, WebKeyOutsideTheCodesIsRefusedWith400) {
+    EXPECT_EQ(Status(Http(80, "POST /webkey?code=300")), "HTTP/1.0 400");
+    EXPECT_EQ(Status(Http(80, "POST /webkey?code=79&delta=200")), "HTTP/1.0 400");
+}
+
+TEST_F(PanelKeys, WebUnlockTurnsRemoteWithLockIntoRemoteWithinTwoAndAHalfSeconds) {
+    Send("SYST:COMM:RLST LREM");
+    EXPECT_EQ(Ask("SYST:COMM:RLST?"), "LREM");
+    EXPECT_EQ(Status(Http(80, "POST /unlock")), "HTTP/1.0 200");
+    std::string state;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
+    while ((state = Ask("SYST:COMM:RLST?")) != "REM" && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(state, "REM");
+}
+
+TEST_F(PanelKeys, WebScreenCopyToUsbWhileAClientLoopsOnTheCaptureTakesTurnsWithIt) {
+    EXPECT_EQ(Ask("SYST:COMM:RLST LOC;RLST?"), "LOC");  // keys are refused in remote
+    ASSERT_TRUE(Panel("usb insert sda1"));
+    const std::string bmp = c().root() + "/mnt/sd1/QXDIMC000.bmp";
+    for (int waited = 0; waited <= 10000 && !std::filesystem::exists(c().root() + "/mnt/sd1"); waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the watch sees the stick
+
+    std::atomic<bool> stop{false};
+    int captures = 0, undecoded = 0;
+    long longestMs = 0;
+    std::thread client([&] {
+        while (!stop.load()) {
+            const auto start = std::chrono::steady_clock::now();
+            const Response r = Http(81, "GET /capture.jpg");
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+            longestMs = std::max(longestMs, static_cast<long>(ms.count()));
+            testsupport::RgbImage img;
+            ++captures;
+            if (Status(r) != "HTTP/1.0 200" || !testsupport::DecodeJpeg(r.body, &img) || img.width != 800) ++undecoded;
+        }
+    });
+    Mark();
+    ASSERT_TRUE(Panel("hold L"));
+    EXPECT_TRUE(WaitLogged(365, 175, "Screen Saved to\\nUSB:/QXDIMC000.bmp", false, 15000)) << TextLog();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    stop.store(true);
+    client.join();
+    EXPECT_EQ(ReadFile(bmp).size(), 1152054u);
+    EXPECT_GT(captures, 1);
+    EXPECT_EQ(undecoded, 0);
+    EXPECT_LT(longestMs, 10000);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The running controller's MENU item editors from the home view: the RS232 baud rate, the output impedance
 // and its L1 inductance, the parallel position, a preset saved from the Save/Recall list and the LAN's
-// DHCP switch and address; then, each on a controller of its own, the default setting and the USB class
-// change that restarts the unit. Every SCPI message ends by returning the panel to local.
+// DHCP switch and address, then the default setting; on a controller of its own, the USB class change that
+// restarts the unit. Every SCPI message ends by returning the panel to local.
 #include <chrono>
 #include <thread>
 
@@ -70,7 +70,7 @@ TEST_F(MenuEditScenes, PresetSavedWithTheThreeSelections) {
     Keys({"key L", "key L"});
 }
 
-// Last in the suite: the new address restarts the network services.
+// The new address restarts the network services.
 TEST_F(MenuEditScenes, LanDhcpAndAddress) {
     MenuRow(2);
     Keys({"key U", "key U", "knob -1", "key U"});
@@ -85,17 +85,17 @@ TEST_F(MenuEditScenes, LanDhcpAndAddress) {
     Keys({"key L", "key L"});
 }
 
-// The factory default and the restart change the whole unit: each has a controller of its own.
-class MenuEditDefault : public MenuEditScenes {};
-class MenuEditUsbClass : public MenuEditScenes {};
-
-TEST_F(MenuEditDefault, DefaultSettingStartsOnce) {
+// The factory default changes the whole unit: it comes last.
+TEST_F(MenuEditScenes, DefaultSettingStartsOnce) {
     MenuRow(8);
     Keys({"key U", "key U", "key U"});
     EXPECT_TRUE(c().WaitForOutput("popup: Resetting...")) << c().Output();
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     EXPECT_EQ(Count(c().Output(), "popup: Resetting..."), 1u) << c().Output();
 }
+
+// The restart that ends the unit has a controller of its own.
+class MenuEditUsbClass : public MenuEditScenes {};
 
 TEST_F(MenuEditUsbClass, UsbClassChangeRestartsTheUnit) {
     MenuRow(3);

@@ -178,6 +178,13 @@ bool PanelLine(const std::string& root, const std::string& line) {
     return ok;
 }
 
+size_t CountOf(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
 std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -57,6 +57,8 @@ class ControllerProcess {
     bool waited_ = false;  // the test has seen the program's end (Wait or Stop)
 };
 
+// How many times what occurs in text (overlapping occurrences count).
+size_t CountOf(const std::string& text, const std::string& what);
 // The whole content of a file, "" (no bytes) when it cannot be read.
 std::string FileText(const std::string& path);
 std::vector<uint8_t> FileBytes(const std::string& path);

@@ -80,14 +80,7 @@ class FrontPanelSuite : public ::testing::Test {
 
     // Sends "sync" and waits for its answer, "panel: synced", one more time in the output than before.
     static bool Sync(int boundMs = 10000) {
-        auto answers = [] {
-            const std::string out = c().Output();
-            size_t n = 0;
-            for (size_t at = out.find("panel: synced\n"); at != std::string::npos;
-                 at = out.find("panel: synced\n", at + 1))
-                ++n;
-            return n;
-        };
+        auto answers = [] { return CountOf(c().Output(), "panel: synced\n"); };
         const size_t before = answers();
         if (!PanelLine(c().root(), "sync")) return false;
         for (int waited = 0; waited <= boundMs; waited += 20) {

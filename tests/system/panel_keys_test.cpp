@@ -74,11 +74,7 @@ TEST_F(PanelKeys, StartShowsTheHomePageAndLogsItsText) {
     EXPECT_NE(text.find("638 3 1 0xFFFF Font16a 3P4W\n"), std::string::npos) << text;
     EXPECT_NE(text.find("91 4 0 0xFFFF Font16a 100V\n"), std::string::npos) << text;
     const std::string commands = ReadFile(c().root() + "/var/log/commands.log");
-    size_t blanking = 0;
-    for (size_t at = commands.find("> /dev/tty1"); at != std::string::npos;
-         at = commands.find("> /dev/tty1", at + 1))
-        ++blanking;
-    EXPECT_EQ(blanking, 1u) << commands;
+    EXPECT_EQ(CountOf(commands, "> /dev/tty1"), 1u) << commands;
 }
 
 // vrn-fbpng refuses a file that holds no whole screen, and writes nothing then.

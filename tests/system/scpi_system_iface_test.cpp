@@ -1,6 +1,7 @@
-// The SYSTem barcode, beeper, interface and communication commands over the LAN socket of a controller on
-// a fresh root (model type 1, no interface card, a stand-alone master), the SCPI Error box over its screen
-// (ROOT/dev/fb0) and an alarm injected through the panel channel in the QUEStionable registers. Each test
+// The output a trigger action switches on at the start, the SYSTem barcode, beeper, interface and
+// communication commands over the LAN socket of a controller on a fresh root (model type 1, no interface
+// card, a stand-alone master), the SCPI Error box over its screen (ROOT/dev/fb0) and an alarm injected
+// through the panel channel in the QUEStionable registers. Each test
 // puts back what it changed.
 #include <gtest/gtest.h>
 
@@ -29,7 +30,31 @@ class ScpiSystemIface : public ScpiSocketSuite {
     }
 };
 
-// First in the suite: an error left in the queue brings the box up, reading the queue empty takes it down.
+// First in the suite: the output switched on by the trigger action on a controller just started, before
+// its control task has left the start-up wait (nothing changes the mode first, so nothing gives the task
+// time to get there).
+TEST_F(ScpiSystemIface, TriggeredOutputComesOnAndDrivesTheLoad) {
+    // At once, while the controller is still starting.
+    EXPECT_EQ(Ask("VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?"), "1");
+    EXPECT_EQ(Ask("SYST:ERR?"), kNoError);
+    ASSERT_TRUE(Panel("load 10"));
+    // The display copy the queries read is refreshed a word group per main pass, so the current and the
+    // voltage may arrive a few passes apart. Bounded generously: a loaded machine runs the passes late,
+    // and the loop ends on the answers.
+    std::string current, voltage;
+    for (int i = 0; i < 300 && (current != "+10.0000" || voltage != "+100.0000"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        current = Ask("MEAS:CURR?");
+        voltage = Ask("MEAS:VOLT?");
+    }
+    EXPECT_EQ(current, "+10.0000") << c().Output();
+    EXPECT_EQ(voltage, "+100.0000");
+    EXPECT_EQ(Ask("FETC:CURR?"), "+10.0000");
+    EXPECT_EQ(c().Output().find("request dropped"), std::string::npos) << c().Output();
+    ASSERT_EQ(Ask("OUTP OFF;:OUTP:TRIG OFF;*OPC?"), "1");
+}
+
+// An error left in the queue brings the box up, reading the queue empty takes it down.
 TEST_F(ScpiSystemIface, AnErrorInTheQueueShowsTheBoxAndReadingItClearsIt) {
     // The box's bottom edge (y 206-209) lies over the home page's background between two meter rows: the
     // page is up once it shows there.

@@ -46,12 +46,7 @@ class CalModeCommands : public ::testing::Test {
         SysStatusClear(kSysCaliAccess);
     }
     std::string Run(const std::string& message) { return ch.Run(message); }
-    static std::vector<uint32_t> Words(uint16_t reg) {
-        std::vector<uint32_t> out;
-        for (const auto& w : test::WritesTo(reg))
-            out.push_back(w.raw);
-        return out;
-    }
+    static std::vector<uint32_t> Words(uint16_t reg) { return test::RawsTo(reg); }
     static uint32_t PendingModeEvent() {
         const uint32_t state = g_CaliModeObj.state.load();
         return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();

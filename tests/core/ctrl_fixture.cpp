@@ -92,6 +92,13 @@ std::vector<RegWrite> WritesTo(uint16_t reg) {
     return out;
 }
 
+std::vector<uint32_t> RawsTo(uint16_t reg) {
+    std::vector<uint32_t> out;
+    for (const RegWrite& w : WritesTo(reg))
+        out.push_back(w.raw);
+    return out;
+}
+
 RegWrite OnlyWriteTo(uint16_t reg) {
     const auto w = WritesTo(reg);
     EXPECT_EQ(w.size(), 1u) << "writes to " << reg;

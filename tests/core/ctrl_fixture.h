@@ -61,6 +61,7 @@ struct RegWrite {
 // register (fails the test unless there is exactly one); the registers written, a run counted once.
 std::vector<RegWrite> Writes();
 std::vector<RegWrite> WritesTo(uint16_t reg);
+std::vector<uint32_t> RawsTo(uint16_t reg);  // the raw words of WritesTo
 RegWrite OnlyWriteTo(uint16_t reg);
 std::vector<uint16_t> Registers();
 inline void ClearTrace() {

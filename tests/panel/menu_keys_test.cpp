@@ -24,6 +24,7 @@
 #include "platform/devices/panel_sim.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
+#include "tests/panel/menu_start_fixture.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -40,13 +41,8 @@ uint32_t Key(uint8_t code, uint8_t cls = 5) {
 class MenuKeys : public ::testing::Test {
   protected:
     void SetUp() override {
-        plat::PanelSimReset();
-        SpiPanelOpen();
-        g_SysStatus.store(0);
-        ASSERT_EQ(MsgQueueInit(), 0);
-        IpcSemInit();
-        panel::MenuThreadReset();
-        MenuThread_Start();
+        paneltest::OpenPanelAndQueues();
+        paneltest::StartMenuThread();
         MenuThread_SetKeyDispatch(Record);
         // A single unit, the master of itself: every rule applies.
         g_ModelId.store(1);

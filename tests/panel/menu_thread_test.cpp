@@ -21,6 +21,7 @@
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"
+#include "tests/panel/menu_start_fixture.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -58,14 +59,9 @@ const ScpiHandoverOps kOps{RunHandler};
 class HandoverTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        plat::PanelSimReset();
-        SpiPanelOpen();
-        g_SysStatus.store(0);
-        ASSERT_EQ(MsgQueueInit(), 0);
-        IpcSemInit();
-        panel::MenuThreadReset();
+        paneltest::OpenPanelAndQueues();
         previousOps_ = g_ScpiHandoverOps.exchange(&kOps);
-        MenuThread_Start();
+        paneltest::StartMenuThread();
     }
     void TearDown() override {
         g_ScpiHandoverOps.store(previousOps_);

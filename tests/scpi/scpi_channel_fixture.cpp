@@ -149,6 +149,12 @@ std::string FakeChannel::Exec(std::string_view bytes) {
     return "";
 }
 
+std::string FakeChannel::Run(const std::string& message) {
+    std::string reply = Exec(message + "\n");
+    if (!reply.empty() && reply.back() == '\n') reply.pop_back();
+    return reply + "|" + PopErrors();
+}
+
 std::string FakeChannel::Received() {
     std::string out;
     char buf[8192];

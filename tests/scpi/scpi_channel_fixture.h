@@ -20,6 +20,13 @@
 
 namespace scpitest {
 
+// The error queue's texts the handler tests expect most.
+inline const std::string kExecution = "-200,\"Execution error\"";
+inline const std::string kSystem = "-310,\"System error\"";
+inline const std::string kRange = "-222,\"Data out of range\"";
+inline const std::string kParameter = "-220,\"Parameter error\"";
+inline const std::string kProtected = "-203,\"Command protected\"";
+
 struct ParsedCommand {
     uint32_t id = 0;
     bool query = false;
@@ -44,6 +51,8 @@ class FakeChannel {
     // input is consumed and the parser waits for more, transmitting after each committed pass; returns
     // what reached the socket.
     std::string Exec(std::string_view bytes);
+    // "reply|errors" of one program message run by Exec, without the reply's line feed.
+    std::string Run(const std::string& message);
 
     // Error index a handler reports for a command (0: success).
     std::function<uint32_t(const ParsedCommand&)> handler;

@@ -178,6 +178,34 @@ bool PanelLine(const std::string& root, const std::string& line) {
     return ok;
 }
 
+size_t CountOf(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+    const std::string text = FileText(path);
+    return {text.begin(), text.end()};
+}
+
+bool BlockSealed(const std::vector<uint8_t>& m, size_t offset, size_t used) {
+    if (m.size() < offset + used) return false;
+    uint32_t sum = 0;
+    for (size_t i = offset + 4; i < offset + used; ++i)
+        sum += m[i];
+    uint32_t stored = m[offset] | m[offset + 1] << 8 | m[offset + 2] << 16 | uint32_t{m[offset + 3]} << 24;
+    return stored != 0 && stored == sum;
+}
+
 uint16_t FramebufferPixel(const std::string& root, int x, int y) {
     std::ifstream fb(root + "/dev/fb0", std::ios::binary);
     fb.seekg(2 * (800 * y + x));

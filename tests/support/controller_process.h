@@ -57,6 +57,16 @@ class ControllerProcess {
     bool waited_ = false;  // the test has seen the program's end (Wait or Stop)
 };
 
+// How many times what occurs in text (overlapping occurrences count).
+size_t CountOf(const std::string& text, const std::string& what);
+// The whole content of a file, "" (no bytes) when it cannot be read.
+std::string FileText(const std::string& path);
+std::vector<uint8_t> FileBytes(const std::string& path);
+// The bytes of the memory (the simulated SPI flash) of the program on root.
+inline std::vector<uint8_t> MemoryOf(const std::string& root) { return FileBytes(root + "/dev/spidev1.0"); }
+// A memory block's seal: the stored little-endian sum of bytes 4..used of the block at offset matches and
+// is not 0.
+bool BlockSealed(const std::vector<uint8_t>& m, size_t offset, size_t used);
 // Types one line into the panel channel of the program on root (the simulated instrument's own commands).
 bool PanelLine(const std::string& root, const std::string& line);
 // RGB565 at (x, y) of root's framebuffer file, and a bounded poll until it holds want.

@@ -6,6 +6,7 @@
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/usb_state.h"
 #include "platform/host/clock.h"
 
 void SandboxLogTest::SetUp() {
@@ -16,6 +17,17 @@ void SandboxLogTest::SetUp() {
 
 void SandboxLogTest::TearDown() {
     plat::SetTimeScale(1.0);
+}
+
+void StickTest::SetUp() {
+    SandboxLogTest::SetUp();
+    g_UsbState.statusB.store(core::kUsbMounted);
+    g_UsbState.usbAccessError.store(0);
+}
+
+void StickTest::TearDown() {
+    g_UsbState.statusB.store(0);
+    SandboxLogTest::TearDown();
 }
 
 void SandboxLogTest::SetIdentity(const char* model, const char* serial) {

@@ -1,6 +1,6 @@
 #pragma once
-// A fresh instrument root with the unit's identity set, and the command log read back as its entries
-// without their time stamps ("simulated 0 ifconfig eth0 down").
+// A fresh instrument root with the unit's identity set (and a mounted stick: StickTest), and the command
+// log read back as its entries without their time stamps ("simulated 0 ifconfig eth0 down").
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,4 +18,11 @@ class SandboxLogTest : public ::testing::Test {
     // The entries that contain text, in order.
     std::vector<std::string> Matching(const std::string& text) const;
     testsupport::TempRoot root;
+};
+
+// The same with a mounted USB stick, taken out at the end.
+class StickTest : public SandboxLogTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
 };

@@ -20,13 +20,6 @@
 namespace {
 namespace fs = std::filesystem;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 ino_t Inode(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
@@ -68,7 +61,7 @@ TEST(CommandLog, AnIdleControllerKeepsTwoFilesWithinTheLimit) {
         "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} (ran|simulated|refused) \\d+ .*");
     std::string kept;
     for (const std::string& path : {old, log}) {
-        const std::string text = ReadAll(path);
+        const std::string text = testsupport::FileText(path);
         EXPECT_LE(text.size(), kLimit) << path;
         ASSERT_FALSE(text.empty()) << path;
         EXPECT_EQ(text.back(), '\n') << path;

@@ -1,5 +1,6 @@
 // The program's life as a process, each test with controllers of its own: it runs until a stop signal
-// and leaves nothing but its root, refuses what it cannot start with, and touches no host path.
+// and leaves nothing but its root, refuses what it cannot start with, touches no host path, and lets the
+// fieldbus thread end when a CAN card has no CAN interface on this machine.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/msg.h>
@@ -7,10 +8,12 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <tuple>
 
 #include "tests/support/controller_process.h"
+#include "tests/support/temp_root.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -132,6 +135,24 @@ TEST(HostPaths, RunTouchesNoHostPathOutsideItsRoot) {
     const int status = pclose(pipe);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << report;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << report;
+}
+
+// A CAN card found at start (detect line 106 reads 1) but no CAN interface on this machine: the thread
+// names the card and ends.
+TEST(Controller, FieldbusCardWithoutCanInterfaceEnds) {
+    const std::string folder = testsupport::MakeTempFolder("vrn-can-");
+    ASSERT_FALSE(folder.empty());
+    const std::string root = folder + "/root";
+    std::filesystem::create_directories(root + "/sys/class/gpio/gpio106");
+    std::ofstream(root + "/sys/class/gpio/gpio106/value") << "1\n";
+    {
+        ControllerProcess c({"--root", root});
+        EXPECT_TRUE(c.WaitForOutput("FieldbusThread: CAN card 3\n", testsupport::kStartupTimeoutMs)) << c.Output();
+        EXPECT_TRUE(c.WaitForOutput("FieldbusThread: no CAN interface, ending\n")) << c.Output();
+        EXPECT_EQ(c.Output().find("no CAN card"), std::string::npos) << c.Output();
+        EXPECT_EQ(c.Stop(SIGTERM), 0) << c.Output();
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

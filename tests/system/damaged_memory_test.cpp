@@ -16,11 +16,6 @@ namespace {
 
 using testsupport::ControllerProcess;
 
-std::vector<uint8_t> Memory(const std::string& root) {
-    std::ifstream f(root + "/dev/spidev1.0", std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 void PutMemory(const std::string& root, const std::vector<uint8_t>& m) {
     std::ofstream f(root + "/dev/spidev1.0", std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char*>(m.data()), static_cast<std::streamsize>(m.size()));
@@ -39,7 +34,7 @@ TEST(DamagedMemory, SavesKeepADamagedBlockZeroAndConfigurationText) {
     constexpr size_t kBlock0 = 512, kTextAt = 768, kTextArea = 3072;
     ControllerProcess first;
     ASSERT_NO_FATAL_FAILURE(SaveAndKill(first, first.root()));
-    std::vector<uint8_t> m = Memory(first.root());
+    std::vector<uint8_t> m = testsupport::MemoryOf(first.root());
     ASSERT_EQ(m.size(), 131072u);
     ASSERT_EQ(m[6], 1);  // the factory's model type
     m[8] ^= 0x01;        // the serial number's first character
@@ -51,7 +46,7 @@ TEST(DamagedMemory, SavesKeepADamagedBlockZeroAndConfigurationText) {
 
     ControllerProcess second({"--root", first.root()});
     ASSERT_NO_FATAL_FAILURE(SaveAndKill(second, first.root()));
-    const std::vector<uint8_t> after = Memory(first.root());
+    const std::vector<uint8_t> after = testsupport::MemoryOf(first.root());
     ASSERT_EQ(after.size(), m.size());
     EXPECT_TRUE(std::equal(m.begin(), m.begin() + kBlock0, after.begin())) << "block 0 was written over";
     EXPECT_TRUE(std::equal(m.begin() + kTextAt, m.begin() + kTextAt + kTextArea, after.begin() + kTextAt))

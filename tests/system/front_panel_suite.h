@@ -38,12 +38,7 @@ class FrontPanelSuite : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(c().Running()) << c().Output(); }
     static ControllerProcess& c() { return *controller_; }
 
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream f(path, std::ios::binary);
-        std::ostringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    static std::string ReadFile(const std::string& path) { return FileText(path); }
     static std::string TextLog() { return ReadFile(c().root() + "/var/log/gui-text.log"); }
     // What the log holds from here on is what WaitLogged looks at.
     static void Mark() { mark_ = TextLog().size(); }
@@ -85,14 +80,7 @@ class FrontPanelSuite : public ::testing::Test {
 
     // Sends "sync" and waits for its answer, "panel: synced", one more time in the output than before.
     static bool Sync(int boundMs = 10000) {
-        auto answers = [] {
-            const std::string out = c().Output();
-            size_t n = 0;
-            for (size_t at = out.find("panel: synced\n"); at != std::string::npos;
-                 at = out.find("panel: synced\n", at + 1))
-                ++n;
-            return n;
-        };
+        auto answers = [] { return CountOf(c().Output(), "panel: synced\n"); };
         const size_t before = answers();
         if (!PanelLine(c().root(), "sync")) return false;
         for (int waited = 0; waited <= boundMs; waited += 20) {
@@ -110,13 +98,14 @@ class FrontPanelSuite : public ::testing::Test {
         return line;
     }
 
-    // What the simulated stage took at its last apply, asked until it is want (the control task applies a
-    // change on a later pass).
+    // Asks the simulated stage until its last answer for register reg says it applied want (bounded).
     static bool StageHas(int reg, const std::string& want) {
         const std::string line = "reg " + std::to_string(reg) + " = " + want + " written ";
-        for (int tries = 0; tries < 20; ++tries) {
+        for (int tries = 0; tries < 40; ++tries) {
             if (!Panel("reg " + std::to_string(reg))) return false;
-            if (c().Output().find(line) != std::string::npos) return true;
+            const std::string out = c().Output();
+            const size_t last = out.rfind("reg " + std::to_string(reg) + " = ");
+            if (last != std::string::npos && out.compare(last, line.size(), line) == 0) return true;
         }
         return false;
     }

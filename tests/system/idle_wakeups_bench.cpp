@@ -23,17 +23,10 @@ constexpr int kIdleSeconds = 5;
 
 testsupport::ControllerProcess* g_controller = nullptr;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Time a thread has run, in nanoseconds (the first field of its schedstat): exact, where the tick counts of
 // its stat file are 10 ms steps.
 long long RunNs(const std::string& schedstatPath) {
-    return std::atoll(ReadFile(schedstatPath).c_str());
+    return std::atoll(testsupport::FileText(schedstatPath).c_str());
 }
 
 // Voluntary context switches and run time by thread id, with each thread's name.
@@ -51,7 +44,7 @@ ThreadCounts ReadThreads(pid_t pid) {
     while (dirent* e = readdir(dir)) {
         const std::string tid = e->d_name;
         if (tid == "." || tid == "..") continue;
-        std::istringstream status(ReadFile(taskDir + "/" + tid + "/status"));
+        std::istringstream status(testsupport::FileText(taskDir + "/" + tid + "/status"));
         for (std::string line; std::getline(status, line);) {
             if (line.rfind("Name:", 0) == 0) out.names[tid] = line.substr(line.find_first_not_of(" \t", 5));
             if (line.rfind("voluntary_ctxt_switches:", 0) == 0)

@@ -68,18 +68,15 @@ def run(inst, steps, failures):
             failures.append(f"{write!r} {query}: got {got!r}")
 
 
-def main(failures, session, ready=(), root_from=None):
-    """Starts a controller on a fresh root (a copy of root_from when given), waits for its SCPI socket and
-    the `ready` texts in its output, runs session(inst, root, failures) over a pyvisa SOCKET resource and
-    stops the controller."""
+def main(failures, session):
+    """Starts a controller on a fresh root, waits for its SCPI socket, runs session(inst, root, failures)
+    over a pyvisa SOCKET resource and stops the controller."""
     build = os.environ.get("VRN_BUILD_DIR", "build")
     offset = port_offset()
     folder = tempfile.mkdtemp(prefix="vrn-pyvisa-", dir=os.environ.get("TMPDIR"))
     log_path = os.path.join(folder, "output.txt")
     root = os.path.join(folder, "root")
     os.mkdir(os.path.join(folder, "work"))
-    if root_from is not None:
-        shutil.copytree(root_from, root, symlinks=True)
     with open(log_path, "w") as log:
         controller = subprocess.Popen(
             [os.path.join(build, "app", "vrn-controller"), "--root", root, "--port-offset", str(offset)],
@@ -89,7 +86,7 @@ def main(failures, session, ready=(), root_from=None):
         # The start-up self-test alone lasts about 15 s, and a sanitizer build brings the stage up several
         # times slower (every waveform table crosses the simulated bus).
         until = time.monotonic() + 120
-        texts = (f"SCPI socket listening on port {5025 + offset}",) + tuple(ready)
+        texts = (f"SCPI socket listening on port {5025 + offset}",)
         while not all(text in open(log_path).read() for text in texts):
             if time.monotonic() > until:
                 raise RuntimeError("the controller did not become ready")
@@ -116,11 +113,11 @@ def main(failures, session, ready=(), root_from=None):
         shutil.rmtree(folder, ignore_errors=True)
 
 
-def entry(session, ready=()):
+def entry(session):
     """Runs main() as a test program: exit status 0 when nothing failed."""
     failures = []
     try:
-        main(failures, session, ready)
+        main(failures, session)
     except Exception as e:
         failures.append(f"{type(e).__name__}: {e}")
         print(f"FAIL {type(e).__name__}: {e}")

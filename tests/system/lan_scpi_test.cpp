@@ -22,13 +22,6 @@ using testsupport::TcpClient;
 constexpr int kScpiPort = 5025;
 constexpr int kRestartPort = 5030;
 
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 // The tests share one controller; each starts with an empty error queue and no client.
 class LanScpi : public testsupport::SharedController {
   protected:
@@ -155,8 +148,8 @@ TEST_F(LanScpi, BurstOfSetCommandsRunsEveryOneInOrder) {
 
 TEST_F(LanScpi, RestartPortRestartsTheServiceAndListensAgain) {
     ASSERT_TRUE(c().WaitForOutput("LAN: restart port " + std::to_string(Port(kRestartPort)) + " listening"));
-    const size_t restarts = Count(c().Output(), "LAN: restart port"),
-                 conns = Count(c().Output(), "thread LanConnThread:");
+    const size_t restarts = testsupport::CountOf(c().Output(), "LAN: restart port"),
+                 conns = testsupport::CountOf(c().Output(), "thread LanConnThread:");
     auto client = Served();
     for (size_t restart = 1; restart <= 2; ++restart) {
         {
@@ -166,11 +159,11 @@ TEST_F(LanScpi, RestartPortRestartsTheServiceAndListensAgain) {
         }
         // The service's threads are made again, the old client is let go, and 5030 listens again. The
         // first restart also stops the web-server process, which takes its 3 s wait.
-        auto relistened = [&] { return Count(c().Output(), "LAN: restart port") == restarts + restart; };
+        auto relistened = [&] { return testsupport::CountOf(c().Output(), "LAN: restart port") == restarts + restart; };
         for (int i = 0; i < 1000 && !relistened(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         EXPECT_TRUE(relistened()) << c().Output();
-        EXPECT_EQ(Count(c().Output(), "thread LanConnThread:"), conns + restart);
+        EXPECT_EQ(testsupport::CountOf(c().Output(), "thread LanConnThread:"), conns + restart);
         EXPECT_TRUE(client->WaitClosed());
         client = Served();
         client->Send("*IDN?\n");

@@ -1,6 +1,14 @@
-// The running controller's home keys: the AC voltage field by knob, cursor and keypad, preset mode's
-// save, recall and exit, and the frozen meter. Any SCPI command puts the panel in remote: SHIFT then
-// PRESET returns it to local before the next keys.
+// The running controller's home keys: the key lock through Modbus TCP; the AC voltage field by knob,
+// cursor and keypad, preset mode's save, recall and exit, and the frozen meter; the lamps follow SHIFT and
+// PRESET, LOCK drops keys until its long press, a remote command shows RMT and refuses keys until SHIFT
+// then LOCAL, and the screen-copy key writes the screen and a settings text to the USB stick. Any SCPI
+// command puts the panel in remote: SHIFT then PRESET returns it to local before the next keys.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <regex>
+
 #include "tests/system/front_panel_suite.h"
 
 namespace {
@@ -12,7 +20,73 @@ class PanelHomeKeys : public FrontPanelSuite {
     static void Local() { Keys({"key S", "key N"}); }
     // A popup's text, logged where the message popup draws its first line.
     static bool Popup(const std::string& text) { return WaitLogged(365, 190, text); }
+    static int ModbusPort() { return 502 + c().portOffset(); }
+    // mbpoll's output for one request to the controller (PDU addresses, one poll).
+    static std::string Mbpoll(const std::string& args) {
+        const std::string cmd =
+            "mbpoll -m tcp -p " + std::to_string(ModbusPort()) + " -a 1 -0 -1 -o 2 " + args + " 2>&1";
+        std::string out;
+        if (FILE* p = popen(cmd.c_str(), "r")) {
+            char buf[256];
+            while (fgets(buf, sizeof buf, p) != nullptr)
+                out += buf;
+            pclose(p);
+        }
+        return out;
+    }
+    // The key-lock register as mbpoll reads it ("0", "1"), or its whole output when it read nothing.
+    static std::string ReadLock() {
+        const std::string out = Mbpoll("-r 0 -c 1 -t 4 127.0.0.1");
+        std::smatch m;
+        return std::regex_search(out, m, std::regex(R"(\[0\]:\s+(-?\d+))")) ? m[1].str() : out;
+    }
+    static std::string WriteLock(int value) { return Mbpoll("-r 0 -t 4 127.0.0.1 " + std::to_string(value)); }
+    static bool LockIconShown() {
+        for (int waited = 0; waited <= 5000; waited += 20) {
+            for (int x = 700; x <= 719; ++x)
+                for (int y = 0; y < 24; ++y)
+                    if (Pixel(x, y) != 0x0000) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    static std::string Lamps() { return c().root() + "/var/run/panel-lamps"; }
+    // The lamp word the simulated panel controller was sent last, one line.
+    static bool WaitLamps(const std::string& word) { return WaitFile(Lamps(), word + "\n"); }
+    static bool Exists(const std::string& path) {
+        struct stat st {};
+        return stat(path.c_str(), &st) == 0;
+    }
 };
+
+// First in the suite, before any SCPI puts the panel in remote: Modbus TCP through mbpoll, holding register
+// 0 reads and sets the panel's key lock, which the status bar and the key filter follow; refused values
+// and addresses answer their exceptions.
+TEST_F(PanelHomeKeys, ModbusRegisterZeroIsThePanelsKeyLock) {
+    ASSERT_TRUE(c().WaitForOutput("ModbusThread: listening on port " + std::to_string(ModbusPort())))
+        << c().Output();
+    EXPECT_EQ(ReadLock(), "0");
+    EXPECT_NE(WriteLock(1).find("Written 1 references"), std::string::npos);
+    EXPECT_TRUE(LockIconShown()) << "lock icon at x 700-719";
+    Mark();
+    ASSERT_TRUE(Panel("key O"));
+    EXPECT_TRUE(WaitLogged(365, 190, "Keys Locked")) << TextLog();
+    EXPECT_FALSE(WaitLogged(0, 12, "Quick ACV (", true, 300)) << "a locked key opens nothing";
+    EXPECT_EQ(ReadLock(), "1");
+    Mark();
+    ASSERT_TRUE(Panel("hold K"));
+    EXPECT_TRUE(WaitLogged(365, 190, "Keys Unlocked")) << TextLog();
+    EXPECT_EQ(ReadLock(), "0");
+}
+
+TEST_F(PanelHomeKeys, ModbusRefusedValuesAndAddressesAnswerExceptions) {
+    EXPECT_NE(WriteLock(2).find("Illegal data value"), std::string::npos) << WriteLock(2);
+    EXPECT_EQ(ReadLock(), "0");
+    const std::string reg1 = Mbpoll("-r 1 -c 1 -t 4 127.0.0.1");
+    EXPECT_NE(reg1.find("Illegal data address"), std::string::npos) << reg1;
+    const std::string coil = Mbpoll("-r 0 -c 1 -t 0 127.0.0.1");
+    EXPECT_NE(coil.find("Illegal data address"), std::string::npos) << coil;
+}
 
 // '@', 'A'-'I' are the keypad's 0-9, 'J' its point; 'O' opens the AC voltage of the selected phase.
 TEST_F(PanelHomeKeys, AcVoltageByKnobCursorAndKeypad) {
@@ -97,5 +171,99 @@ TEST_F(PanelHomeKeys, OutputModeAndRangeFromTheirKeys) {
     Send("VOLT:RANG R100");
     Send("MODE 0");
 }
+
+// After the scenes above, the panel back to local: no lamp is lit.
+TEST_F(PanelHomeKeys, LampsFollowShiftAndPreset) {
+    Local();
+    EXPECT_TRUE(WaitLamps("0x0")) << ReadFile(Lamps());
+    ASSERT_TRUE(Panel("key S"));
+    EXPECT_TRUE(WaitLamps("0x2")) << ReadFile(Lamps());
+    EXPECT_TRUE(WaitPixel(254, 2, 0x001F)) << "SHIFT cell of the status bar";
+    ASSERT_TRUE(Panel("key S"));
+    EXPECT_TRUE(WaitLamps("0x0")) << ReadFile(Lamps());
+    EXPECT_TRUE(WaitPixel(254, 2, 0x0000));
+    ASSERT_TRUE(Panel("key N"));
+    EXPECT_TRUE(WaitLamps("0x4")) << ReadFile(Lamps());
+    ASSERT_TRUE(Panel("key N"));
+    EXPECT_TRUE(WaitLamps("0x0")) << ReadFile(Lamps());
+}
+
+TEST_F(PanelHomeKeys, LockedKeysAreDroppedUntilTheLongPress) {
+    const std::string before = Ask("VOLT?");
+    Keys({"key S", "key N"});
+    Mark();
+    ASSERT_TRUE(Panel("key K"));
+    EXPECT_TRUE(WaitLogged(365, 190, "Keys Locked")) << TextLog();
+    EXPECT_TRUE(LockIconShown()) << "lock icon at x 700-719";
+    Keys({"key O", "knob 1"});
+    Mark();
+    ASSERT_TRUE(Panel("hold K"));
+    EXPECT_TRUE(WaitLogged(365, 190, "Keys Unlocked")) << TextLog();
+    EXPECT_EQ(Ask("VOLT?"), before);
+}
+
+TEST_F(PanelHomeKeys, RemoteShowsRmtAndRefusesKeysUntilLocal) {
+    ASSERT_FALSE(Ask("*IDN?").empty());
+    EXPECT_TRUE(WaitLogged(260, 3, "RMT")) << TextLog();
+    Mark();
+    ASSERT_TRUE(Panel("key X"));
+    EXPECT_TRUE(WaitLogged(365, 175, "Invalid with \\nRemote Control")) << TextLog();
+    Keys({"key S", "key N"});
+    // RMT goes: its cell is cleared to the status bar's black.
+    EXPECT_TRUE(WaitPixel(262, 8, 0x0000)) << "RMT cleared";
+}
+
+TEST_F(PanelHomeKeys, ScreenCopyGoesToTheStickWithTheSettingsText) {
+    Keys({"key S", "key N"});
+    Mark();
+    ASSERT_TRUE(Panel("hold L"));
+    EXPECT_TRUE(WaitLogged(365, 190, "USB Memory Unconnected")) << TextLog();
+    EXPECT_FALSE(Exists(c().root() + "/mnt/sd1/QXDIMC000.bmp"));
+
+    ASSERT_TRUE(Panel("usb insert sda1"));
+    const std::string bmp = c().root() + "/mnt/sd1/QXDIMC000.bmp";
+    bool mounted = false;
+    for (int waited = 0; waited <= 10000 && !mounted; waited += 50) {
+        mounted = Exists(c().root() + "/mnt/sd1");
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(mounted);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the watch sees the stick
+    const std::string snapshot = ReadFile(c().root() + "/dev/fb0");
+    Mark();
+    ASSERT_TRUE(Panel("hold L"));
+    EXPECT_TRUE(WaitLogged(365, 175, "Screen Saved to\\nUSB:/QXDIMC000.bmp", false, 15000)) << TextLog();
+    const std::string file = ReadFile(bmp);
+    ASSERT_EQ(file.size(), 1152054u);
+    const unsigned char header[] = {0x42, 0x4d, 0x36, 0x94, 0x11, 0x00, 0x00, 0x00, 0x00, 0x00, 0x36, 0x00,
+                                    0x00, 0x00, 0x28, 0x00, 0x00, 0x00, 0x20, 0x03, 0x00, 0x00, 0xe0, 0x01,
+                                    0x00, 0x00, 0x01, 0x00, 0x18, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x94,
+                                    0x11, 0x00, 0xc4, 0x0e, 0x00, 0x00, 0xc4, 0x0e, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(file.substr(0, sizeof header), std::string(reinterpret_cast<const char*>(header), sizeof header));
+    // Bottom-up rows of blue, green, red bytes, each channel's bits replicated to eight.
+    ASSERT_GE(snapshot.size(), 800u * 480 * 2);
+    int wrong = 0;
+    for (int y = 0; y < 480; y += 7)
+        for (int x = 0; x < 800; x += 3) {
+            const size_t at = 2 * (800 * static_cast<size_t>(y) + x);
+            const unsigned p = static_cast<unsigned char>(snapshot[at]) | (static_cast<unsigned char>(snapshot[at + 1]) << 8);
+            const unsigned r5 = p >> 11, g6 = (p >> 5) & 0x3F, b5 = p & 0x1F;
+            const size_t px = 54 + 3 * (800 * static_cast<size_t>(479 - y) + x);
+            const unsigned char want[3] = {static_cast<unsigned char>((b5 << 3) | (b5 >> 2)),
+                                           static_cast<unsigned char>((g6 << 2) | (g6 >> 4)),
+                                           static_cast<unsigned char>((r5 << 3) | (r5 >> 2))};
+            if (std::memcmp(file.data() + px, want, 3) != 0) ++wrong;
+        }
+    EXPECT_EQ(wrong, 0);
+    const std::string info = ReadFile(c().root() + "/mnt/sd1/qx/VRN4100_Info.txt");
+    EXPECT_EQ(info.size(), 1024u);
+    EXPECT_EQ(info.rfind("Kernal Version\t20230316 10:32:51\nMachine Version\t1.06\n\nOutphase\t3P4W\nRange\t100V\n", 0), 0u)
+        << info.substr(0, 120);
+
+    Mark();
+    Keys({"key S", "key C"});
+    EXPECT_TRUE(WaitLogged(365, 175, "Screen Saved to\\nUSB:/QXDIMC001.bmp", false, 15000)) << TextLog();
+}
+
 
 }  // namespace

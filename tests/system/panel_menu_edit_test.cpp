@@ -1,7 +1,7 @@
 // The running controller's MENU item editors from the home view: the RS232 baud rate, the output impedance
 // and its L1 inductance, the parallel position, a preset saved from the Save/Recall list and the LAN's
-// DHCP switch and address; then, each on a controller of its own, the default setting and the USB class
-// change that restarts the unit. Every SCPI message ends by returning the panel to local.
+// DHCP switch and address, then the default setting; on a controller of its own, the USB class change that
+// restarts the unit. Every SCPI message ends by returning the panel to local.
 #include <chrono>
 #include <thread>
 
@@ -15,12 +15,6 @@ class MenuEditScenes : public FrontPanelSuite {
   protected:
     static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     static std::string CommandLog() { return ReadFile(c().root() + "/var/log/commands.log"); }
-    static size_t Count(const std::string& text, const std::string& what) {
-        size_t n = 0;
-        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-            ++n;
-        return n;
-    }
     static bool WaitCommand(const std::string& what, int boundMs = 10000) {
         for (int waited = 0; waited <= boundMs; waited += 50) {
             if (CommandLog().find(what) != std::string::npos) return true;
@@ -70,7 +64,7 @@ TEST_F(MenuEditScenes, PresetSavedWithTheThreeSelections) {
     Keys({"key L", "key L"});
 }
 
-// Last in the suite: the new address restarts the network services.
+// The new address restarts the network services.
 TEST_F(MenuEditScenes, LanDhcpAndAddress) {
     MenuRow(2);
     Keys({"key U", "key U", "knob -1", "key U"});
@@ -79,23 +73,23 @@ TEST_F(MenuEditScenes, LanDhcpAndAddress) {
     EXPECT_TRUE(WaitCommand("ifconfig eth0 255.16.28.120 netmask")) << CommandLog();
     Keys({"knob 1", "knob 1"});
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_EQ(Count(CommandLog(), "ifconfig eth0 255.18.28.120"), 0u) << "turning applies nothing";
+    EXPECT_EQ(CountOf(CommandLog(), "ifconfig eth0 255.18.28.120"), 0u) << "turning applies nothing";
     ASSERT_TRUE(Panel("key T"));
     EXPECT_TRUE(WaitCommand("ifconfig eth0 255.18.28.120 netmask")) << CommandLog();
     Keys({"key L", "key L"});
 }
 
-// The factory default and the restart change the whole unit: each has a controller of its own.
-class MenuEditDefault : public MenuEditScenes {};
-class MenuEditUsbClass : public MenuEditScenes {};
-
-TEST_F(MenuEditDefault, DefaultSettingStartsOnce) {
+// The factory default changes the whole unit: it comes last.
+TEST_F(MenuEditScenes, DefaultSettingStartsOnce) {
     MenuRow(8);
     Keys({"key U", "key U", "key U"});
     EXPECT_TRUE(c().WaitForOutput("popup: Resetting...")) << c().Output();
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    EXPECT_EQ(Count(c().Output(), "popup: Resetting..."), 1u) << c().Output();
+    EXPECT_EQ(CountOf(c().Output(), "popup: Resetting..."), 1u) << c().Output();
 }
+
+// The restart that ends the unit has a controller of its own.
+class MenuEditUsbClass : public MenuEditScenes {};
 
 TEST_F(MenuEditUsbClass, UsbClassChangeRestartsTheUnit) {
     MenuRow(3);
@@ -109,7 +103,7 @@ TEST_F(MenuEditUsbClass, UsbClassChangeRestartsTheUnit) {
     EXPECT_TRUE(WaitCommand("reboot")) << CommandLog();
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    EXPECT_EQ(Count(CommandLog(), "reboot"), 1u) << CommandLog();
+    EXPECT_EQ(CountOf(CommandLog(), "reboot"), 1u) << CommandLog();
 }
 
 }  // namespace

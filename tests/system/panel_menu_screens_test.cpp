@@ -1,5 +1,8 @@
-// The running controller's MENU page as the eye sees it: the top menu with the previews of its entries,
-// and the configuration lists with their value columns, each against its golden picture.
+// The running controller's screens as the eye sees them: the overlay of the home page (the quick-edit hint
+// line and soft keys of a setting being edited, the range keys, the limit and wiring popups, also read from
+// the text log), then the MENU page's top menu with the previews of its entries and the configuration lists
+// with their value columns, the waveform editor (one type of each kind, set remotely) and the calibration
+// page, each against its golden picture.
 #include "tests/system/fb_png.h"
 #include "tests/system/front_panel_suite.h"
 
@@ -9,6 +12,27 @@ using namespace testsupport;
 
 class PanelMenuScreens : public FrontPanelSuite {
   protected:
+    // The word last written to a register, asked until it is want (the keys act on a later pass).
+    static bool StageWritten(int reg, const std::string& want) {
+        const std::string tail = " written " + want + "\n";
+        for (int tries = 0; tries < 20; ++tries) {
+            if (!Panel("reg " + std::to_string(reg))) return false;
+            const std::string out = c().Output();
+            const size_t last = out.rfind("reg " + std::to_string(reg) + " = ");
+            const size_t end = last == std::string::npos ? last : out.find('\n', last);
+            if (end != std::string::npos && out.compare(end + 1 - tail.size(), tail.size(), tail) == 0)
+                return true;
+        }
+        return false;
+    }
+    static bool LoggedSinceMark(const std::string& text) { return WaitLogged(761, 31, text, false, 0); }
+    // A picture taken as soon as it matches, without waiting for the panel to catch up first.
+    static std::string Picture(const std::string& name) {
+        return ScreenMatchesGolden(c().root(), c().workDir(), name);
+    }
+    static void Build(const std::string& type) {
+        Send("SYST:ARB:EDIT:BUIL " + type + ";:SYST:COMM:RLST LOC");
+    }
     static std::string Golden(const std::string& name) {
         if (!Sync()) return "the panel did not catch up";
         return ScreenMatchesGolden(c().root(), c().workDir(), name);
@@ -27,6 +51,47 @@ class PanelMenuScreens : public FrontPanelSuite {
         Keys({"key L"});  // back to the top menu, on the same entry
     }
 };
+
+TEST_F(PanelMenuScreens, QuickEditShowsTheRangeAndTheSoftKeys) {
+    Mark();
+    ASSERT_TRUE(Panel("key O"));
+    EXPECT_TRUE(WaitLogged(0, 12, "Quick ACV (", true)) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 151, "MAX")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 211, "MIN")) << TextLog();
+    EXPECT_EQ(Picture("overlay_quick_acv"), "");
+    Mark();
+    ASSERT_TRUE(Panel("key O"));
+    // The column goes: the home page's own keys show again at its place.
+    EXPECT_TRUE(WaitLogged(760, 143, "ITEM1\\nVrms")) << TextLog();
+
+    Mark();
+    ASSERT_TRUE(Panel("key R"));
+    EXPECT_TRUE(WaitLogged(760, 31, "AUTO")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 151, "200V")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 211, "100V")) << TextLog();
+    EXPECT_EQ(Picture("overlay_range"), "");
+    ASSERT_TRUE(Panel("key T"));
+}
+
+TEST_F(PanelMenuScreens, LimitKindPopupAndWiringDialog) {
+    Mark();
+    Keys({"key S", "key Q"});
+    EXPECT_TRUE(WaitLogged(265, 200, "IPK Limit")) << TextLog();
+    EXPECT_TRUE(WaitLogged(300, 235, "IPK+")) << TextLog();
+    EXPECT_TRUE(WaitLogged(410, 235, "IPK-")) << TextLog();
+    EXPECT_TRUE(WaitLogged(760, 451, "EXIT")) << TextLog();
+    EXPECT_EQ(Picture("overlay_ipk_limit"), "");
+    ASSERT_TRUE(Panel("key T"));
+
+    Mark();
+    Keys({"key S", "key H"});
+    EXPECT_TRUE(WaitLogged(255, 201, "Please select the configure phase.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(282, 265, "3P4W")) << TextLog();
+    EXPECT_TRUE(WaitLogged(377, 265, "1P2W")) << TextLog();
+    EXPECT_TRUE(WaitLogged(471, 265, "1P3W")) << TextLog();
+    EXPECT_EQ(Picture("overlay_wiring"), "");
+    ASSERT_TRUE(Panel("key T"));
+}
 
 // The knob's entries on this unit (RS232, no option card): MISC, LAN, USB Device, RS232C, Output
 // Impedance, Parallel, Arbitrary Edit, Default Setting, Special Function, Save/Recall Files.
@@ -48,6 +113,89 @@ TEST_F(PanelMenuScreens, TopMenuPreviewsAndLists) {
     Keys({"key A", "key B", "key C", "key D", "key E"});
     EXPECT_EQ(Golden("menu_password_error"), "") << "five digits";
     Keys({"key T", "key T", "key L"});
+}
+
+// The waveform editor's sub-page as a whole for a computed type, a stored shape with its table, the DIP, and the type being
+// chosen. After each remote type change the editor is left for its top-menu row and opened again, so the
+// page draws the rows of the new type afresh.
+TEST_F(PanelMenuScreens, WaveformEditorOneTypeOfEachKind) {
+    ASSERT_TRUE(Panel("key L"));
+    for (int i = 0; i < 15; ++i)
+        ASSERT_TRUE(Panel("knob -1"));
+    Keys({"knob 1", "knob 1", "knob 1", "key U"});
+    const struct {
+        const char* type;
+        const char* golden;
+    } kTypes[] = {{"TRI", "arb_edit_tri"}, {"DST07", "arb_edit_dst07"}, {"DIP", "arb_edit_dip"}};
+    for (const auto& t : kTypes) {
+        Build(t.type);
+        Keys({"key V", "key U"});
+        EXPECT_EQ(Picture(t.golden), "") << t.type;
+    }
+    Keys({"key U", "knob 1"});  // the type turned from DIP to LF-RING
+    EXPECT_EQ(Picture("arb_edit_type_choice"), "");
+    Keys({"key T", "key L", "key L"});
+}
+
+// Last in the suite: the calibration page behind the service password: the item list, a voltage
+// calibration started by ENTER with its words to the stage, the prepare popup until the stage reports
+// itself ready (the panel channel's calstat), the point popup, and EXIT back to the list.
+TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
+    ASSERT_TRUE(Panel("calstat 0"));
+    Mark();
+    Send("SYST:PASS 4145;:SYST:COMM:RLST LOC");
+    ASSERT_TRUE(WaitLogged(5, 13, "Calibration")) << TextLog();
+    EXPECT_TRUE(WaitLogged(20, 43, "1.U Voltage Calibration"));
+    EXPECT_TRUE(WaitLogged(21, 44, "1.U Voltage Calibration")) << "the black copy";
+    EXPECT_TRUE(WaitLogged(20, 211, "9.Zero RMS Calibration"));
+    EXPECT_TRUE(WaitLogged(15, 45, " 1.U Voltage Calibration"));
+    EXPECT_TRUE(WaitLogged(761, 31, "SAVE"));
+    EXPECT_TRUE(WaitLogged(761, 91, "RECALL"));
+    EXPECT_TRUE(WaitLogged(761, 151, "DEFAULT"));
+    EXPECT_TRUE(WaitLogged(761, 211, "EXIT"));
+    EXPECT_EQ(Golden("cal_items"), "");
+
+    // With the output on, a key only switches it off.
+    Send("OUTP ON;:SYST:COMM:RLST LOC");
+    ASSERT_EQ(Ask("OUTP?;:SYST:COMM:RLST LOC"), "+1");
+    Keys({"key U"});
+    EXPECT_EQ(Ask("OUTP?;:SYST:COMM:RLST LOC"), "+0");
+    EXPECT_TRUE(StageWritten(2353, "0")) << "nothing started";
+
+    // ENTER starts phase U's voltage calibration; the point waits until the stage reports ready.
+    Mark();
+    Keys({"key U"});
+    EXPECT_TRUE(StageWritten(2353, "17")) << c().Output();
+    EXPECT_TRUE(StageWritten(2354, "8"));
+    EXPECT_TRUE(WaitLogged(285, 188, "Calibration Prepare")) << TextLog();
+    EXPECT_TRUE(WaitLogged(761, 211, "EXIT"));
+    EXPECT_FALSE(LoggedSinceMark("SAVE")) << "SAVE, RECALL and DEFAULT only on the list";
+    EXPECT_EQ(Golden("cal_prepare"), "") << "the page goes quiet while the point waits";
+
+    ASSERT_TRUE(Panel("calstat 8"));
+    EXPECT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
+    EXPECT_TRUE(WaitLogged(475, 208, "-280.000 ~ -220.000 V"));
+    EXPECT_EQ(Golden("cal_point"), "");
+
+    // EXIT aborts the points: the list again, its bar on item 1.
+    Mark();
+    Keys({"key T"});
+    EXPECT_TRUE(StageWritten(2354, "32"));
+    EXPECT_TRUE(WaitLogged(15, 45, " 1.U Voltage Calibration")) << TextLog();
+    EXPECT_TRUE(WaitLogged(761, 31, "SAVE"));
+
+    // The remote start shows the same point on this page.
+    Mark();
+    Send("CAL:CONF:MODE VOLT;:SYST:COMM:RLST LOC");
+    EXPECT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
+    Keys({"key T"});
+
+    // Item 7 runs the external offset calibration of all three phases to its end.
+    ASSERT_TRUE(Panel("calstat 9"));
+    Mark();
+    Keys({"knob -6", "key U"});
+    EXPECT_TRUE(StageWritten(2353, "71"));
+    EXPECT_TRUE(WaitLogged(365, 175, "Ext Offset\\nCalibration Success", false, 20000)) << TextLog();
 }
 
 }  // namespace

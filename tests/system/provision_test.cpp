@@ -17,21 +17,6 @@ namespace {
 using testsupport::ControllerProcess;
 constexpr int kScpiPort = 5025;
 
-std::vector<uint8_t> Memory(const ControllerProcess& c) {
-    std::ifstream f(c.root() + "/dev/spidev1.0", std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-// The stored little-endian sum of bytes 4..used of the block at offset matches and is not 0.
-bool BlockSealed(const std::vector<uint8_t>& m, size_t offset, size_t used) {
-    if (m.size() < offset + used) return false;
-    uint32_t sum = 0;
-    for (size_t i = offset + 4; i < offset + used; ++i)
-        sum += m[i];
-    uint32_t stored = m[offset] | m[offset + 1] << 8 | m[offset + 2] << 16 | uint32_t{m[offset + 3]} << 24;
-    return stored != 0 && stored == sum;
-}
-
 std::string Idn(ControllerProcess& c) {
     if (!c.WaitForOutput("LAN: SCPI socket listening", testsupport::kStartupTimeoutMs))
         return "not listening:\n" + c.Output();
@@ -57,13 +42,13 @@ TEST(Provision, FirstStartWritesTheFactoryIdentity) {
         if (k.idn != nullptr) {
             EXPECT_EQ(Idn(c), k.idn);
         }
-        const std::vector<uint8_t> m = Memory(c);
+        const std::vector<uint8_t> m = testsupport::MemoryOf(c.root());
         ASSERT_EQ(m.size(), 131072u);
         if (k.model < 0) {
             // No model type: block 0 is still erased, or holds model 0 once the start's backup ran.
-            EXPECT_TRUE(!BlockSealed(m, 0, 132) || m[6] == 0);
+            EXPECT_TRUE(!testsupport::BlockSealed(m, 0, 132) || m[6] == 0);
         } else {
-            EXPECT_TRUE(BlockSealed(m, 0, 132));
+            EXPECT_TRUE(testsupport::BlockSealed(m, 0, 132));
             EXPECT_EQ(m[6], k.model);
             EXPECT_EQ(m[7], 0);
             EXPECT_EQ(std::string(reinterpret_cast<const char*>(&m[8])), "VRN-SIM-0001");
@@ -81,13 +66,13 @@ TEST(Provision, SaveBeforeRestartSurvivesAKill) {
     ASSERT_TRUE(testsupport::PanelLine(first.root(), "restart"));
     ASSERT_TRUE(first.WaitForOutput("settings saved for the restart")) << first.Output();
     ASSERT_EQ(first.Stop(SIGKILL), 128 + SIGKILL);
-    const std::vector<uint8_t> m = Memory(first);
+    const std::vector<uint8_t> m = testsupport::MemoryOf(first.root());
     for (size_t offset : {4096u, 12288u, 20480u})
-        EXPECT_TRUE(BlockSealed(m, offset, 8192)) << offset;
+        EXPECT_TRUE(testsupport::BlockSealed(m, offset, 8192)) << offset;
 
     ControllerProcess next({"--root", first.root(), "--model", "5"});
     EXPECT_EQ(Idn(next), "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n");
-    EXPECT_EQ(Memory(first).at(6), 1);  // next runs on first's root
+    EXPECT_EQ(testsupport::MemoryOf(first.root()).at(6), 1);  // next runs on first's root
     EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
 }
 

@@ -1,76 +1,15 @@
-// The SYSTem:COMMunicate commands over the LAN socket of a controller on a fresh root (model type 1, DHCP on,
-// RS232 9600 8N1, no interface card): each line sends one program message and names its reply line and then
-// the error queue's first entry. A set form only stages its value for the next start.
+// The settings that take effect only at the next start, over the LAN socket: the SYSTem:COMMunicate
+// settings a set form stages, and the factory's ZCALib commands, whose model type change runs the factory
+// default and ends in a reboot; the controller is then started again on the same root. Before them, the AC
+// voltage unit setting of a fresh root.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
+#include <chrono>
+#include <thread>
+
 #include "tests/support/controller_process.h"
-#include "tests/system/scpi_socket_suite.h"
-
-namespace {
-
-using namespace testsupport;
-
-class ScpiComm : public ScpiSocketSuite {};
-
-const std::string kInvalidString = "-151,\"Invalid string data\"";
-
-TEST_F(ScpiComm, LanAndUsb) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:COMM:LAN:DHCP?", "+1", kNoError}, {"SYST:COMM:LAN:DHCP ON", nullptr, kNoError},
-        {"SYST:COMM:LAN:IPAD \"192.168.1.300\"", nullptr, kInvalidString},
-        {"SYST:COMM:LAN:SMAS \"255.255.255\"", nullptr, kInvalidString},
-        {"SYST:COMM:LAN:GAT \"10.0.0.1\"", nullptr, kNoError},
-        {"SYST:COMM:LAN:MAC?", "02-56-52-4E-10-60", kNoError},
-        {"SYST:COMM:LAN:HOST \"x\"", nullptr, kUndefined}, {"SYST:COMM:TCP:CONT 5026", nullptr, kUndefined},
-        {"SYST:COMM:LAN:WEB:PASS 12345", nullptr, kRange}, {"SYST:COMM:LAN:WEB:PASS -1", nullptr, kRange},
-        {"SYST:COMM:LAN:WEB:PACT 1", nullptr, kNoError},
-        {"SYST:COMM:USB:REAR:MODE AUTO", nullptr, kRange}, {"SYST:COMM:USB:REAR:MODE FULL", nullptr, kNoError},
-        {"SYST:COMM:USB:FRON:STAT?", "+0", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-TEST_F(ScpiComm, RemoteState) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:COMM:RLST LOC;RLST?", "LOC", kNoError}, {"SYST:COMM:RLST RWL;RLST?", "RWL", kNoError},
-        {"SYST:COMM:RLST REM;RLST?", "REM", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-TEST_F(ScpiComm, SerialLine) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:COMM:SER:TRAN:BAUD?", "9600", kNoError}, {"SYST:COMM:SER:TRAN:BAUD 300", nullptr, kParamError},
-        {"SYST:COMM:SER:TRAN:BITS 2", nullptr, kRange}, {"SYST:COMM:SER:TRAN:BITS -1", nullptr, kRange},
-        {"SYST:COMM:SER:TRAN:SBIT -1", nullptr, kRange},
-        {"SYST:COMM:SER:TRAN:PAR?", "+0", kNoError},
-        {"SYST:COMM:SER:TRAN:BAUD 19200", nullptr, kNoError}, {"SYST:COMM:SER:TRAN:BAUD?", "9600", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-TEST_F(ScpiComm, ParallelSlaveKeepsTheLanButNotTheWebPassword) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"PAR:POS SLAV;POS?", "Slave", kNoError},
-        {"SYST:COMM:LAN:DNS \"172.16.1.9\"", nullptr, kSystemError},
-        {"SYST:COMM:SER:TRAN:BITS 0", nullptr, kSystemError},
-        {"SYST:COMM:LAN:WEB:PASS 1234", nullptr, kNoError},
-        {"PAR:POS MAST;POS?", "Master", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-}  // namespace
+#include "tests/support/tcp_client.h"
 
 namespace {
 
@@ -86,26 +25,81 @@ bool Listening(testsupport::ControllerProcess& p) {
                            testsupport::kStartupTimeoutMs);
 }
 
-// Staged settings take effect only at the next start, from the configuration saved before the restart.
-TEST(ScpiCommRestart, StagedSettingsApplyAtTheNextStart) {
+struct Step {
+    const char* send;   // a program message without a reply, or nullptr
+    const char* query;  // then this query
+    std::string want;   // its reply, or the start of it when prefix is set
+    bool prefix = false;
+};
+
+void RunSteps(testsupport::TcpClient& client, std::initializer_list<Step> steps) {
+    for (const Step& s : steps) {
+        if (s.send != nullptr) client.Send(std::string(s.send) + "\n");
+        const std::string got = AskOn(client, s.query);
+        EXPECT_TRUE(s.prefix ? got.rfind(s.want, 0) == 0 : got == s.want)
+            << (s.send != nullptr ? s.send : "") << " " << s.query << ": " << got;
+    }
+}
+
+const char* const kErr = "SYST:ERR?";
+const std::string kNoError = "+0,\"No error\"", kUndefined = "-113,\"Undefined header\"",
+                  kInvalid = "-151,\"Invalid string data\"", kExecution = "-200,\"Execution error\"",
+                  kProtected = "-203,\"Command protected\"", kConflict = "-221,\"Settings conflict\"",
+                  kRange = "-222,\"Data out of range\"";
+
+TEST(ScpiCommRestart, StagedSettingsAndTheFactorysModelTypeApplyAtTheNextStart) {
     testsupport::ControllerProcess first;
     ASSERT_TRUE(Listening(first)) << first.Output();
     {
         testsupport::TcpClient client(5025 + first.portOffset());
-        client.Send("SYST:COMM:SER:TRAN:BAUD 19200;:SYST:COMM:LAN:DHCP OFF\n");
-        EXPECT_EQ(AskOn(client, "SYST:COMM:SER:TRAN:BAUD?"), "9600");
-        EXPECT_EQ(AskOn(client, "SYST:COMM:LAN:DHCP?"), "+1");
-        client.Send("SYST:REB\n");
-        EXPECT_EQ(AskOn(client, "SYST:ERR?"), "+0,\"No error\"");
+        RunSteps(client, {
+                             {nullptr, "SYST:ACV:UNIT?;:SYST:VUN?", "+0;+0"},
+                             {"SYST:ACV:UNIT 2", kErr, kRange},
+                             {"SYST:ACV:UNIT -1", kErr, kRange},
+                             {nullptr, "SYST:CONF:MODE SEQ;:SYST:CONF?", "SEQ"},
+                             {"SYST:ACV:UNIT VPP", kErr, kExecution},
+                             {nullptr, "SYST:CONF:MODE CONT;:SYST:CONF?", "CONT"},
+                             {nullptr, "SYST:VUN P-P;:SYST:ACV:UNIT?", "+1"},
+                             {nullptr, "SYST:ACV:UNIT VRMS;UNIT?", "+0"},
+                             // Staged: the values in force stay until the next start.
+                             {"SYST:COMM:SER:TRAN:BAUD 19200;:SYST:COMM:LAN:DHCP OFF",
+                              "SYST:COMM:SER:TRAN:BAUD?", "9600"},
+                             {nullptr, "SYST:COMM:LAN:DHCP?", "+1"},
+                             {"ZCAL:MAC \"00-22-24-AB-CD-EF\"", kErr, kProtected},
+                             {"ZCAL:APAS \"KQV517\"", kErr, kConflict},
+                             {"ZCAL:APAS \"kqv5\"", kErr, kConflict},
+                             {"ZCAL:APAS \"kqv517\"", kErr, kNoError},
+                             {"ZCAL:MAC \"00:22:24:AB:CD:EF\"", kErr, kInvalid},
+                             {"ZCAL:MAC \"00-22-24-AB-CD-EF\"", "SYST:COMM:LAN:MAC?", "00-22-24-AB-CD-EF"},
+                             {nullptr, "ZCAL:PROG \"ABCDEFGHIJKLMNOPQRST\";*IDN?",
+                              "QX-ORVANE,VRN-4145,ABCDEFGHIJKLMNO,1.06"},
+                             {"ZCAL:PROG \"AB\tC\"", kErr, kInvalid},
+                             {nullptr, "ZCAL:MFRS \"tulve\";*IDN?", "TULVE TECHNOLOGY,", true},
+                             {"ZCAL:MFRS \"acme\"", kErr, kInvalid},
+                             {nullptr, "ZCAL:MFRS:QX;*IDN?", "QX-ORVANE,", true},
+                             {"ZCAL:MTYP \"123456789012\"", kErr, kInvalid},
+                             {"ZCAL:MTYP?", kErr, kUndefined},
+                             {"ZCAL:MTYP \"4160\"", "*OPC?", "1"},
+                         });
     }
+    const std::string log = first.root() + "/var/log/commands.log";
+    EXPECT_NE(testsupport::FileText(log).find("ifconfig eth0 hw ether 00:22:24:AB:CD:EF"), std::string::npos);
+    // The sandbox records the reboot once the restart save has run (bounded).
+    for (int i = 0; i < 200 && testsupport::FileText(log).find(" reboot\n") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_NE(testsupport::FileText(log).find(" reboot\n"), std::string::npos) << testsupport::FileText(log);
     ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
 
     testsupport::ControllerProcess second({"--root", first.root()});
     ASSERT_TRUE(Listening(second)) << second.Output();
     testsupport::TcpClient client(5025 + second.portOffset());
-    EXPECT_EQ(AskOn(client, "SYST:COMM:SER:TRAN:BAUD?"), "19200");
-    EXPECT_EQ(AskOn(client, "SYST:COMM:LAN:DHCP?"), "+0");
-    EXPECT_EQ(AskOn(client, "SYST:COMM:LAN:IPAD?"), "172.16.28.120");
+    RunSteps(client, {
+                         {nullptr, "*IDN?", "QX-ORVANE,VRN-4160,ABCDEFGHIJKLMNO,1.06"},
+                         {nullptr, "SYST:COMM:SER:TRAN:BAUD?", "19200"},
+                         {nullptr, "SYST:COMM:LAN:DHCP?", "+0"},
+                         {nullptr, "SYST:COMM:LAN:IPAD?", "172.16.28.120"},
+                         {"ZCAL:PROG \"SN-2\"", kErr, kNoError},  // the factory access outlives the restart
+                     });
 }
 
 }  // namespace

@@ -1,17 +1,132 @@
-// The [SOURce:] setting commands over the LAN socket of a controller on a fresh root (3P4W, ACDC-INT,
-// 100 V range, Unbalance): each line sends one program message and names its reply line and then the
-// error queue's first entry. Each test puts back what it changed.
+// Over the LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V range,
+// Unbalance, a stand-alone master, RS232 on): the [SOURce:] setting commands and the OUTPut, PARallel,
+// DISPlay, INPut, INSTrument and ETHernet:DHCP commands (each line sends one program message and names its
+// reply line and then the error queue's first entry); then whole memories as definite-length blocks: ARB
+// files and raw samples, presets, SEQ memories and the present sequence, and the one transfer buffer
+// shared with an RS232 client.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 
+#include "core/system/config/identity.h"
+#include "core/system/config/model_table.h"
+#include "engine/seqsim/seqsim_file.h"
+#include "screens/seqsim/seqsim_defaults.h"
 #include "tests/system/scpi_socket_suite.h"
 
 namespace {
 
 using namespace testsupport;
 
-class ScpiSource : public ScpiSocketSuite {};
+const std::string kBlockError = "-160,\"Block data error\"";
+const std::string kNotFound = "-256,\"File name not found\"";
+const std::string kOutOfMemory = "-291,\"Out of memory\"";
+
+std::string Block(const std::string& data) {
+    const std::string count = std::to_string(data.size());
+    return "#" + std::to_string(count.size()) + count + data;
+}
+
+class ScpiSource : public ScpiSocketSuite {
+  protected:
+    // The data of the block a query answers (its header checked), "" when none came.
+    static std::string AskBlock(const std::string& query, const std::string& header) {
+        Send(query);
+        const std::string head = client_->ReadBytes(header.size(), 15000);
+        if (head != header) {
+            ADD_FAILURE() << query << ": " << head;
+            return "";
+        }
+        const size_t count = std::stoul(header.substr(2));
+        std::string data = client_->ReadBytes(count, 15000);
+        EXPECT_EQ(client_->ReadBytes(1, 5000), "\n") << query;
+        return data;
+    }
+    static std::string Error() { return Ask("SYST:ERR?"); }
+    static std::string File(const std::string& path) { return FileText(c().root() + path); }
+    static bool Exists(const std::string& path) { return access((c().root() + path).c_str(), F_OK) == 0; }
+};
+
+// First: the settings on the fresh root; each test puts back what it changed.
+TEST_F(ScpiSource, OutputSwitch) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"OUTP?", "+0", kNoError}, {"OUTP 1.5", nullptr, kParamError}, {"OUTP 2", nullptr, kRange},
+        {"OUTP -1", nullptr, kRange}, {"OUTP ON;*OPC?", "1", kNoError}, {"OUTP?", "+1", kNoError},
+        {"OUTP ON;*OPC?", "1", kNoError}, {"OUTP?", "+1", kNoError},
+        {"OUTP OFF;*OPC?", "1", kNoError}, {"OUTP?", "+0", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+TEST_F(ScpiSource, OutputSettingsAndParallelRole) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"OUTP:IMP?", "+0", kNoError}, {"OUTP:IMP -1", nullptr, kRange},
+        {"OUTP:IMP:IND? L1", "+0.1", kNoError}, {"OUTP:IMP:IND? L1,MAX", "+2000.0", kNoError},
+        {"OUTP:IMP:RES L1,1.1", nullptr, kRange}, {"OUTP:IMP:IND L2,1e12", nullptr, kRange},
+        {"OUTP:IMP:IND ALL,12.34;IND? ALL", "+12.3,+12.3,+12.3", kNoError},
+        {"OUTP:IMP:IND? L1,MIN", "+0.0", kNoError}, {"OUTP:IMP:IND ALL,0.1;IND? L3", "+0.1", kNoError},
+        {"OUTP:MON:AMPL?", "LOW", kNoError}, {"OUTP:MON:AMPL HIGH;AMPL?", "HIGH", kNoError},
+        {"OUTP:MON:AMPL 2", nullptr, kRange}, {"OUTP:MON:AMPL -1", nullptr, kRange},
+        {"OUTP:MON:AMPL LOW", nullptr, kNoError},
+        {"OUTP:MON:SOUR1?", "L1Voltage", kNoError}, {"OUTP:MON:SOUR2 L3Current;SOUR2?", "L3Current", kNoError},
+        {"OUTP:MON:SOUR2 L1Current", nullptr, kNoError},
+        {"OUTP:PON?", "+0", kNoError}, {"OUTP:PON 4", nullptr, kRange}, {"OUTP:PON -1", nullptr, kRange},
+        {"OUTP:PON SEQ;PON?", "+2", kNoError}, {"OUTP:PON OFF", nullptr, kNoError},
+        {"OUTP:REL?", "+1", kNoError}, {"OUTP:REL -1", nullptr, kRange}, {"OUTP:PROT:CLE", nullptr, kNoError},
+        {"PAR:POS?;NUMB?;ENAB?", "Master;2;OFF", kNoError}, {"PAR:NUMB 7", nullptr, kRange},
+        {"PAR:NUMB 1", nullptr, kRange}, {"PAR:NUMB 2.5", nullptr, kParamError}, {"PAR:POS -1", nullptr, kRange},
+        {"PAR:ENAB 2", nullptr, kRange}, {"PAR:POS SLAV;POS?", "Slave", kNoError},
+        {"OUTP:REL?", nullptr, kSystemError}, {"PAR:POS MAST;POS?", "Master", kNoError},
+        {"OUTP:REL?", "+1", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+TEST_F(ScpiSource, DisplayInputAndInstrument) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"DISP:DES:MODE?", nullptr, kUndefined}, {"DISP:MEAS:SOUR3 FREQ", nullptr, kParamError},
+        {"DISP:MEAS:SOUR2 VAVG;SOUR2?", "VAVG", kNoError}, {"DISP:MEAS:SOUR1 THDV", nullptr, kParamError},
+        {"DISP:MEAS:SOUR2 IRMS;SOUR2?", "IRMS", kNoError},
+        {"DISP:DES:MODE SIMP", nullptr, kNoError}, {"DISP:DES:MODE NORM", nullptr, kNoError},
+        {"INP:GAIN?", nullptr, kExecution}, {"INP:SOUR?", nullptr, kExecution},
+        {"INP:SYNC:SOUR?", nullptr, kExecution},
+        {"INST:EDIT?", "Each", kNoError}, {"INST:EDIT ALL;EDIT?", "All", kNoError},
+        {"INST:EDIT 2", nullptr, kRange}, {"INST:EDIT EACH", nullptr, kNoError},
+        {"INST:SEL L3;SEL?", "L3", kNoError}, {"INST:SEL -1", nullptr, kRange}, {"INST:SEL L1", nullptr, kNoError},
+        {"ETH:DHCP?", "ON", kNoError}, {"ETH:DHCP 1", nullptr, kSystemError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+// Forms the command tree refuses before a handler runs: its error stands.
+TEST_F(ScpiSource, OutputTreeRefusesFirst) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"DISP:DES:MODE 1", nullptr, "-128,\"Numeric data not allowed\""},
+        {"DISP:MEAS:SOUR5 VRMS", nullptr, "-114,\"Header suffix out of range\""},
+        {"OUTP:MON:SOUR3?", nullptr, "-114,\"Header suffix out of range\""},
+        {"OUTP:MON:SOUR1 1", nullptr, "-128,\"Numeric data not allowed\""},
+        {"OUTP:PROT:CLE?", nullptr, kUndefined},
+        {"PAR:NUMB MAST", nullptr, "-148,\"Character data not allowed\""},
+        {"OUTP:IMP:IND? L1,DEF", nullptr, "-224,\"Illegal parameter value\""},
+    };
+    // clang-format on
+    Run(steps);
+}
 
 TEST_F(ScpiSource, GenericSettingsDutyAndRange) {
     // clang-format off
@@ -78,6 +193,175 @@ TEST_F(ScpiSource, LineVoltageSetsThePhasesInBalance) {
     };
     // clang-format on
     Run(steps);
+}
+
+// A SEQ memory the instrument takes: the default steps of a deleted memory, as this model writes them. (A
+// fresh controller's working sequence is all zeros, which no import accepts.)
+std::string DefaultSeqImage(int32_t slot) {
+    IdentityTextWrite(g_ModelName, sizeof g_ModelName, "VRN-4145", 8);
+    SeqMem_ResetToSlotDefaults(slot);
+    if (SeqBuildFile(slot, 0) != 0) return "";
+    return std::string(reinterpret_cast<const char*>(g_SeqFileBuf), kSeqFileSize);
+}
+
+std::string Samples(int seed, size_t count) {
+    std::string s(count, '\0');
+    for (size_t i = 0; i < count; ++i)
+        s[i] = static_cast<char>((i * 31 + seed) & 0xFF);
+    return s;
+}
+
+TEST_F(ScpiSource, ArbFilesAndSamples) {
+    ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
+    const std::string arb1 = AskBlock("DATA:ARB:FILE? 1", "#48260");
+    ASSERT_EQ(arb1.size(), 8260u);
+    EXPECT_EQ(arb1.substr(48, 8), std::string("\x04\x24\x00\x03\x00\x01\x00\x00", 8));
+    for (const char* refused : {"DATA:ARB:FILE? 0", "DATA:ARB:FILE? 254", "DATA:ARB:FILE? -1"}) {
+        Send(refused);
+        EXPECT_EQ(Error(), kRange) << refused;
+    }
+    const std::string samples = Samples(7, 8192);
+    Send("DATA:WAVE ARB253," + Block(samples));
+    EXPECT_EQ(Error(), kNoError);
+    EXPECT_EQ(AskBlock("DATA:ARB:FILE? 253", "#48260").substr(64, 8192), samples);
+    Send("DATA:WAVE 1," + Block(samples.substr(0, 8191)));
+    EXPECT_EQ(Error(), kBlockError);
+    Send("DATA:WAVE? 1");
+    EXPECT_EQ(Error(), kUndefined);
+    Send("TRAC 2," + Block(samples));
+    EXPECT_EQ(Error(), kNoError);
+    EXPECT_EQ(AskBlock("TRAC:ARB:FILE? 2", "#48260").substr(64, 8192), samples);
+    // A whole file image goes back in as it came out.
+    Send("DATA:ARB:FILE 3," + Block(arb1));
+    EXPECT_EQ(Error(), kNoError);
+    EXPECT_EQ(AskBlock("DATA:ARB:FILE? 3", "#48260").substr(64, 8192), arb1.substr(64, 8192));
+}
+
+TEST_F(ScpiSource, PresetFiles) {
+    ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
+    const std::string preset3 = AskBlock("DATA:PRES:FILE? 3", "#42516");
+    ASSERT_EQ(preset3.size(), 2516u);
+    Send("DATA:PRES:FILE 4," + Block(preset3));
+    EXPECT_EQ(Error(), kNoError);
+    // The records are preset 3's; the header names preset 4.
+    const std::string preset4 = AskBlock("TRAC:PRES:FILE? 4", "#42516");
+    EXPECT_EQ(preset4.substr(64, 2516 - 64 - 4), preset3.substr(64, 2516 - 64 - 4));
+    Send("DATA:PRES:FILE 4," + Block(preset3.substr(0, 2515)));
+    EXPECT_EQ(Error(), kExecution);
+    Send("DATA:PRES 1,#15hello");
+    EXPECT_EQ(Error(), kUndefined);
+}
+
+TEST_F(ScpiSource, SeqMemoriesAndThePresentSequence) {
+    ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
+    Send("SYST:CONF:MODE SEQ");
+    ASSERT_EQ(Error(), kNoError);
+    Send("DATA:SEQ? 3");
+    EXPECT_EQ(Error(), kNotFound);
+    Send("DATA:SEQ? -1");
+    EXPECT_EQ(Error(), kRange);
+    // Memory 9 was never stored: it is lent for the present sequence and absent again afterwards.
+    const std::string present = AskBlock("DATA:SEQ:PRES?", "#71224324");
+    EXPECT_EQ(Error(), kNoError);
+    EXPECT_FALSE(Exists("/mnt/tst/seq/SEQ9.SEQ"));
+    EXPECT_FALSE(Exists("/mnt/tst/seq/SEQ9_tmp.SEQ"));
+    // A fresh unit's present sequence holds the default steps: it goes back in as any stored image.
+    Send("DATA:SEQ 3," + Block(present));
+    EXPECT_EQ(Error(), kNoError);
+    Send("DATA:SEQ 3," + Block(DefaultSeqImage(3)));
+    EXPECT_EQ(Error(), kNoError);
+    const std::string stored = File("/mnt/tst/seq/SEQ3.SEQ");
+    ASSERT_EQ(stored.size(), 1224324u);
+    EXPECT_TRUE(AskBlock("DATA:SEQ? 3", "#71224324") == stored);
+    const std::string again = AskBlock("TRAC:SEQ:FILE? 3", "#71224324");
+    EXPECT_TRUE(again == stored);
+    Send("DATA:SEQ 3," + Block(again));
+    EXPECT_EQ(Error(), kNoError);
+    EXPECT_TRUE(File("/mnt/tst/seq/SEQ3.SEQ") == stored);
+    // A stored memory 9 is the same file after it has been lent.
+    Send("DATA:SEQ 9," + Block(DefaultSeqImage(9)));
+    EXPECT_EQ(Error(), kNoError);
+    const std::string seq9 = File("/mnt/tst/seq/SEQ9.SEQ");
+    EXPECT_EQ(AskBlock("DATA:SEQ:PRES?", "#71224324").size(), 1224324u);
+    EXPECT_TRUE(File("/mnt/tst/seq/SEQ9.SEQ") == seq9);
+    EXPECT_FALSE(Exists("/mnt/tst/seq/SEQ9_tmp.SEQ"));
+    // The present sequence replaced through memory 9, which is put back whether the import takes or not.
+    const std::string image = DefaultSeqImage(5);
+    Send("DATA:SEQ:PRES " + Block(image));
+    EXPECT_EQ(Error(), kNoError);
+    // The steps come back as sent (the configuration behind them is the output's at the time of the query).
+    constexpr size_t kSteps = 64, kConfig = 1224064;
+    EXPECT_TRUE(AskBlock("DATA:SEQ:PRES?", "#71224324")
+                    .compare(kSteps, kConfig - kSteps, image, kSteps, kConfig - kSteps) == 0);
+    Send("DATA:SEQ:PRES " + Block(image.substr(0, 1000)));
+    EXPECT_EQ(Error(), kExecution);
+    EXPECT_TRUE(File("/mnt/tst/seq/SEQ9.SEQ") == seq9);
+    EXPECT_FALSE(Exists("/mnt/tst/seq/SEQ9_tmp.SEQ"));
+}
+
+// The client side of the RS232 stand-in, raw: an open descriptor or -1.
+int OpenRs232(const std::string& root) {
+    std::ifstream ports(root + "/var/run/ports");
+    std::string node, path;
+    while (ports >> node >> path)
+        if (node == "ttyS1") break;
+    if (node != "ttyS1") return -1;
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
+    termios t{};
+    if (fd < 0 || tcgetattr(fd, &t) != 0) return fd;
+    cfmakeraw(&t);
+    tcsetattr(fd, TCSANOW, &t);
+    return fd;
+}
+
+// Up to count bytes that arrive within ms milliseconds.
+std::string ReadRs232(int fd, size_t count, int ms) {
+    std::string got;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    char buf[65536];
+    while (got.size() < count && std::chrono::steady_clock::now() < until) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 50) <= 0) continue;
+        const ssize_t n = read(fd, buf, std::min(sizeof buf, count - got.size()));
+        if (n > 0) got.append(buf, static_cast<size_t>(n));
+    }
+    return got;
+}
+
+TEST_F(ScpiSource, AnRs232ReaderHoldsTheTransferBuffer) {
+    ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
+    if (File("/mnt/tst/seq/SEQ3.SEQ").empty()) {
+        Send("DATA:SEQ 3," + Block(DefaultSeqImage(3)));
+        ASSERT_EQ(Error(), kNoError);
+    }
+    const int fd = OpenRs232(c().root());
+    ASSERT_GE(fd, 0);
+    // The channel opens its port once the stored settings are loaded: asked again until it answers.
+    std::string idn;
+    for (int i = 0; i < 30 && idn.empty(); ++i) {
+        ASSERT_EQ(write(fd, "*IDN?\n", 6), 6);
+        idn = ReadRs232(fd, 1, 1000);
+    }
+    ASSERT_FALSE(idn.empty());
+    ReadRs232(fd, 1 << 20, 300);
+    const std::string query = "DATA:SEQ? 3\n";
+    ASSERT_EQ(write(fd, query.data(), query.size()), static_cast<ssize_t>(query.size()));
+    ASSERT_EQ(ReadRs232(fd, 9, 5000), "#71224324");
+    // The rest stays unread: the buffer is the RS232 reply's.
+    Send("DATA:ARB:FILE? 1");
+    EXPECT_EQ(Error(), kOutOfMemory);
+    EXPECT_EQ(ReadRs232(fd, 1224324 + 1, 60000).size(), 1224325u);
+    std::string head;
+    for (int i = 0; i < 20 && head != "#48260"; ++i) {
+        Send("DATA:ARB:FILE? 1");
+        head = client_->ReadBytes(6, 200);
+        if (head != "#48260") {
+            EXPECT_EQ(Error(), kOutOfMemory);
+        }
+    }
+    EXPECT_EQ(head, "#48260");
+    client_->ReadBytes(8261, 5000);
+    close(fd);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
-// The SYSTem barcode, beeper and interface commands over the LAN socket of a controller on a fresh root
-// (model type 1, no interface card, a stand-alone master). Each test puts back what it changed.
+// The output a trigger action switches on at the start, the SYSTem barcode, beeper, interface and
+// communication commands over the LAN socket of a controller on a fresh root (model type 1, no interface
+// card, a stand-alone master), the SCPI Error box over its screen (ROOT/dev/fb0) and an alarm injected
+// through the panel channel in the QUEStionable registers. Each test
+// puts back what it changed.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "tests/system/scpi_socket_suite.h"
 
@@ -14,7 +17,59 @@ using namespace testsupport;
 
 const std::string kInvalidString = "-151,\"Invalid string data\"";
 
-class ScpiSystemIface : public ScpiSocketSuite {};
+class ScpiSystemIface : public ScpiSocketSuite {
+  protected:
+    // Asks STAT:QUES:COND? until it answers `want` (at most 3 s); the last answer.
+    static std::string WaitForCondition(const std::string& want) {
+        std::string got;
+        for (int i = 0; i < 60 && got != want; ++i) {
+            if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            got = Ask("STAT:QUES:COND?");
+        }
+        return got;
+    }
+};
+
+// First in the suite: the output switched on by the trigger action on a controller just started, before
+// its control task has left the start-up wait (nothing changes the mode first, so nothing gives the task
+// time to get there).
+TEST_F(ScpiSystemIface, TriggeredOutputComesOnAndDrivesTheLoad) {
+    // At once, while the controller is still starting.
+    EXPECT_EQ(Ask("VOLT 100;:OUTP:TRIG ON;:INIT:NAME OUTP;*TRG;*OPC?"), "1");
+    EXPECT_EQ(Ask("SYST:ERR?"), kNoError);
+    ASSERT_TRUE(Panel("load 10"));
+    // The display copy the queries read is refreshed a word group per main pass, so the current and the
+    // voltage may arrive a few passes apart. Bounded generously: a loaded machine runs the passes late,
+    // and the loop ends on the answers.
+    std::string current, voltage;
+    for (int i = 0; i < 300 && (current != "+10.0000" || voltage != "+100.0000"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        current = Ask("MEAS:CURR?");
+        voltage = Ask("MEAS:VOLT?");
+    }
+    EXPECT_EQ(current, "+10.0000") << c().Output();
+    EXPECT_EQ(voltage, "+100.0000");
+    EXPECT_EQ(Ask("FETC:CURR?"), "+10.0000");
+    EXPECT_EQ(c().Output().find("request dropped"), std::string::npos) << c().Output();
+    ASSERT_EQ(Ask("OUTP OFF;:OUTP:TRIG OFF;*OPC?"), "1");
+}
+
+// An error left in the queue brings the box up, reading the queue empty takes it down.
+TEST_F(ScpiSystemIface, AnErrorInTheQueueShowsTheBoxAndReadingItClearsIt) {
+    // The box's bottom edge (y 206-209) lies over the home page's background between two meter rows: the
+    // page is up once it shows there.
+    constexpr uint16_t kBodyBackground = 0x2125;
+    const std::string& root = c().root();
+    ASSERT_TRUE(WaitFramebufferPixel(root, 300, 208, kBodyBackground, 10000));
+    Send("FOO");
+    // The box waits 30 main passes (about 0.25 s) before it shows; a loaded machine may take longer.
+    EXPECT_TRUE(WaitFramebufferPixel(root, 280, 150, 0xF800, 10000)) << "red frame at (280,150)";
+    EXPECT_EQ(FramebufferPixel(root, 300, 208), 0xF800) << "red frame at (300,208)";
+    EXPECT_EQ(FramebufferPixel(root, 284, 154), 0x0000) << "black inside at (284,154)";
+    EXPECT_EQ(Ask("SYST:ERR?"), kUndefined);
+    EXPECT_TRUE(WaitFramebufferPixel(root, 300, 208, kBodyBackground, 10000))
+        << "the box goes once the queue is read empty";
+}
 
 // The code texts: the default of a slot, a text one character too long, and a full 16-character text read
 // back whole and saved in the code file.
@@ -32,9 +87,7 @@ TEST_F(ScpiSystemIface, BarcodeCodes) {
     };
     // clang-format on
     Run(steps);
-    std::ifstream in(c().root() + "/mnt/tst/Bar/Barcode.Bar", std::ios::binary);
-    const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_NE(file.find("ABCDEFGHIJKLMNOP"), std::string::npos);
+    EXPECT_NE(FileText(c().root() + "/mnt/tst/Bar/Barcode.Bar").find("ABCDEFGHIJKLMNOP"), std::string::npos);
     ASSERT_EQ(Ask("SYST:BARC:MEM RM3,\"Recall M3\";MEM? RM3"), "Recall M3");
 }
 
@@ -65,6 +118,80 @@ TEST_F(ScpiSystemIface, BeeperAndParallelSlave) {
     };
     // clang-format on
     Run(steps);
+}
+
+// The SYSTem:COMMunicate commands (DHCP on, RS232 9600 8N1): a set form only stages its value for the
+// next start.
+TEST_F(ScpiSystemIface, LanAndUsb) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:COMM:LAN:DHCP?", "+1", kNoError}, {"SYST:COMM:LAN:DHCP ON", nullptr, kNoError},
+        {"SYST:COMM:LAN:IPAD \"192.168.1.300\"", nullptr, kInvalidString},
+        {"SYST:COMM:LAN:SMAS \"255.255.255\"", nullptr, kInvalidString},
+        {"SYST:COMM:LAN:GAT \"10.0.0.1\"", nullptr, kNoError},
+        {"SYST:COMM:LAN:MAC?", "02-56-52-4E-10-60", kNoError},
+        {"SYST:COMM:LAN:HOST \"x\"", nullptr, kUndefined}, {"SYST:COMM:TCP:CONT 5026", nullptr, kUndefined},
+        {"SYST:COMM:LAN:WEB:PASS 12345", nullptr, kRange}, {"SYST:COMM:LAN:WEB:PASS -1", nullptr, kRange},
+        {"SYST:COMM:LAN:WEB:PACT 1", nullptr, kNoError},
+        {"SYST:COMM:USB:REAR:MODE AUTO", nullptr, kRange}, {"SYST:COMM:USB:REAR:MODE FULL", nullptr, kNoError},
+        {"SYST:COMM:USB:FRON:STAT?", "+0", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+TEST_F(ScpiSystemIface, RemoteState) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:COMM:RLST LOC;RLST?", "LOC", kNoError}, {"SYST:COMM:RLST RWL;RLST?", "RWL", kNoError},
+        {"SYST:COMM:RLST REM;RLST?", "REM", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+TEST_F(ScpiSystemIface, SerialLine) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:COMM:SER:TRAN:BAUD?", "9600", kNoError}, {"SYST:COMM:SER:TRAN:BAUD 300", nullptr, kParamError},
+        {"SYST:COMM:SER:TRAN:BITS 2", nullptr, kRange}, {"SYST:COMM:SER:TRAN:BITS -1", nullptr, kRange},
+        {"SYST:COMM:SER:TRAN:SBIT -1", nullptr, kRange},
+        {"SYST:COMM:SER:TRAN:PAR?", "+0", kNoError},
+        {"SYST:COMM:SER:TRAN:BAUD 19200", nullptr, kNoError}, {"SYST:COMM:SER:TRAN:BAUD?", "9600", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+TEST_F(ScpiSystemIface, ParallelSlaveKeepsTheLanButNotTheWebPassword) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"PAR:POS SLAV;POS?", "Slave", kNoError},
+        {"SYST:COMM:LAN:DNS \"172.16.1.9\"", nullptr, kSystemError},
+        {"SYST:COMM:SER:TRAN:BITS 0", nullptr, kSystemError},
+        {"SYST:COMM:LAN:WEB:PASS 1234", nullptr, kNoError},
+        {"PAR:POS MAST;POS?", "Master", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+// The condition follows an injected over-rms-current alarm; the event it latched outlasts it until it is
+// read or *CLS clears it. The panel channel refuses registers that are no alarm words.
+TEST_F(ScpiSystemIface, InjectedAlarmShowsInQuestionableConditionUntilCleared) {
+    Ask("STAT:PRES;:STAT:QUES:EVEN?");  // every rising condition latches into the event
+    EXPECT_EQ(WaitForCondition("+0"), "+0");
+    for (const bool clear : {false, true}) {
+        SCOPED_TRACE(clear ? "*CLS" : "no *CLS");
+        ASSERT_TRUE(Panel("alarm 2087 2"));
+        EXPECT_EQ(WaitForCondition("+2"), "+2");  // bit 1: over rms current
+        ASSERT_TRUE(Panel("alarm 2087 2 off"));
+        EXPECT_EQ(WaitForCondition("+0"), "+0");
+        if (clear) EXPECT_EQ(Ask("*CLS;*OPC?"), "1");
+        EXPECT_EQ(Ask("STAT:QUES:EVEN?"), clear ? "+0" : "+2");
+    }
+    ASSERT_TRUE(Panel("alarm 2340 1"));
+    ASSERT_TRUE(c().WaitForOutput("alarm needs a register 2085-2088 or 2091")) << c().Output();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The start-up of the running program, on one controller for the whole suite: thread start order
 // after the reset pulse, the system ready soon after the menu/control thread starts, keys through the
-// panel channel, an idle processor.
+// panel channel, an idle processor; then the LAN settings it applies and the USB socket it watches, driven
+// by the simulated hardware's panel verbs (what it asks of the system shows in the command log).
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,16 +14,13 @@
 #include <sstream>
 #include <thread>
 
+#include "scpi/channels/lan_channel.h"
+#include "tests/support/tcp_client.h"
 #include "tests/system/controller_fixture.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class Startup : public testsupport::SharedController {
   protected:
@@ -36,6 +34,16 @@ class Startup : public testsupport::SharedController {
         readyMs_ = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started).count();
     }
     static inline long readyMs_ = -1;
+    static std::string Read(const std::string& path) { return testsupport::FileText(c().root() + path); }
+    // Waits at most 10 s for the file to hold text.
+    static bool WaitForText(const std::string& path, const std::string& text) {
+        const auto end = Clock::now() + std::chrono::seconds(10);
+        while (Read(path).find(text) == std::string::npos) {
+            if (Clock::now() > end) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+    }
 };
 
 TEST_F(Startup, SystemReadyWithinOneAndAHalfSecondsOfTheControlThreadsStart) {
@@ -65,11 +73,11 @@ TEST_F(Startup, FourteenThreadsStartInTableOrderAfterTheResetPulse) {
         at += static_cast<size_t>(m.position(0)) + 1;
     }
     // The peripheral reset line was pulsed low, then left high (its waits: tests/src/dev).
-    const std::string log = ReadFile(c().root() + "/var/log/commands.log");
+    const std::string log = testsupport::FileText(c().root() + "/var/log/commands.log");
     const size_t low = log.find("echo 0 > /sys/class/leds/gpib_rst/brightness");
     ASSERT_NE(low, std::string::npos) << log;
     EXPECT_NE(log.find("echo 1 > /sys/class/leds/gpib_rst/brightness", low), std::string::npos) << log;
-    EXPECT_EQ(ReadFile(c().root() + "/sys/class/leds/gpib_rst/brightness"), "1\n");
+    EXPECT_EQ(testsupport::FileText(c().root() + "/sys/class/leds/gpib_rst/brightness"), "1\n");
     // The card's detect lines are exported and set as inputs once, by the default setting.
     for (const char* cmd :
          {"echo 106 > /sys/class/gpio/export", "echo in > /sys/class/gpio/gpio106/direction"}) {
@@ -89,7 +97,7 @@ TEST_F(Startup, EveryThreadCarriesItsName) {
     ASSERT_NE(tasks, nullptr);
     while (dirent* e = readdir(tasks)) {
         if (e->d_name[0] == '.') continue;
-        std::string name = ReadFile(task + "/" + e->d_name + "/comm");
+        std::string name = testsupport::FileText(task + "/" + e->d_name + "/comm");
         if (!name.empty() && name.back() == '\n') name.pop_back();
         names.insert(name);
     }
@@ -119,7 +127,7 @@ TEST_F(Startup, KeyThroughThePanelChannelReachesTheMenuThread) {
 
 // Processor time (user + system) of the program, in clock ticks.
 long CpuTicks(pid_t pid) {
-    std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat = testsupport::FileText("/proc/" + std::to_string(pid) + "/stat");
     std::istringstream s(stat.substr(stat.rfind(')') + 2));
     std::string field;
     long ticks = 0;
@@ -137,6 +145,27 @@ TEST_F(Startup, IdleInstrumentLeavesTheProcessorAlone) {
     const double share = static_cast<double>(used) / sysconf(_SC_CLK_TCK) / wall;
     // A busy supervisor loop alone would take a whole core.
     EXPECT_LT(share, 0.5) << "share of one core: " << share;
+}
+
+TEST_F(Startup, StartConfiguresTheLanAndItsRestartTakesTheOfferedLease) {
+    const std::string log = Read("/var/log/commands.log");
+    EXPECT_NE(log.find("simulated 0 hostname "), std::string::npos) << log;
+    EXPECT_NE(log.find("simulated 0 insmod /mnt/disk/drivers/usb/libcomposite.ko"), std::string::npos) << log;
+    EXPECT_TRUE(WaitForText("/tmp/netconf", "MACADDR=02:56:52:4E:10:60")) << Read("/var/log/commands.log");
+    // The factory settings use DHCP: a LAN restart restarts the client, which now gets a lease.
+    ASSERT_TRUE(Panel("net dhcp 10.0.0.57 255.255.255.0 10.0.0.1 10.0.0.2"));
+    testsupport::TcpClient restart(Port(scpi::kLanRestartPort));
+    ASSERT_TRUE(restart.Connected());
+    EXPECT_TRUE(WaitForText("/tmp/udhcpc.info", "lease of 10.0.0.57")) << Read("/var/log/commands.log");
+    EXPECT_TRUE(WaitForText("/var/log/commands.log", "simulated 0 /mnt/disk/net.sh eth0"));
+}
+
+TEST_F(Startup, StickIsMountedAndReleased) {
+    ASSERT_TRUE(Panel("usb insert sda1"));
+    EXPECT_TRUE(WaitForText("/var/log/commands.log", "simulated 0 mount -t vfat /dev/sda1 /mnt/sd1"));
+    EXPECT_TRUE(c().WaitForOutput("popup: USB Memory Connected")) << c().Output();
+    ASSERT_TRUE(Panel("usb remove"));
+    EXPECT_TRUE(WaitForText("/var/log/commands.log", "simulated 0 umount /mnt/sd1"));
 }
 
 }  // namespace

@@ -20,11 +20,6 @@ namespace {
 using testsupport::ControllerProcess;
 constexpr int kScpiPort = 5025;
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 // Sends each command in turn on one connection and returns the answer to the last (a query): the
 // commands before it have run once it answers.
 std::string Ask(ControllerProcess& c, const std::vector<std::string>& commands) {
@@ -34,16 +29,6 @@ std::string Ask(ControllerProcess& c, const std::vector<std::string>& commands) 
     for (const std::string& command : commands)
         t.Send(command + "\n");
     return t.ReadLine();
-}
-
-// The stored little-endian sum of bytes 4..used of the block at offset matches and is not 0.
-bool BlockSealed(const std::vector<uint8_t>& m, size_t offset, size_t used) {
-    if (m.size() < offset + used) return false;
-    uint32_t sum = 0;
-    for (size_t i = offset + 4; i < offset + used; ++i)
-        sum += m[i];
-    uint32_t stored = m[offset] | m[offset + 1] << 8 | m[offset + 2] << 16 | uint32_t{m[offset + 3]} << 24;
-    return stored != 0 && stored == sum;
 }
 
 TEST(StopSave, SigtermAndSigintKeepTheSettingsAndThePresets) {
@@ -89,18 +74,18 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
         << first.Output();
     EXPECT_EQ(first.Output().find("popup:"), std::string::npos) << first.Output();
-    const std::vector<uint8_t> m = ReadFile(first.root() + "/dev/spidev1.0");
+    const std::vector<uint8_t> m = testsupport::FileBytes(first.root() + "/dev/spidev1.0");
     ASSERT_EQ(m.size(), 131072u);
-    EXPECT_TRUE(BlockSealed(m, 0, 132));
+    EXPECT_TRUE(testsupport::BlockSealed(m, 0, 132));
     EXPECT_EQ(m[6], 3);
     for (size_t kind = 1; kind <= 6; ++kind)
-        EXPECT_TRUE(BlockSealed(m, 4096 + 8192 * (kind - 1), 8192)) << "settings block " << kind;
+        EXPECT_TRUE(testsupport::BlockSealed(m, 4096 + 8192 * (kind - 1), 8192)) << "settings block " << kind;
     for (size_t phase = 0; phase < 3; ++phase)
-        EXPECT_TRUE(BlockSealed(m, 53248 + 8192 * phase, 8192)) << "preset backup " << phase;
+        EXPECT_TRUE(testsupport::BlockSealed(m, 53248 + 8192 * phase, 8192)) << "preset backup " << phase;
     EXPECT_EQ(std::string(m.begin() + 768, m.begin() + 768 + 13), "VERSION=1.06\n");
     for (int n = 1; n <= 16; ++n) {
         const std::vector<uint8_t> f =
-            ReadFile(first.root() + "/mnt/tst/ARB/ARB" + std::to_string(n) + ".ARB");
+            testsupport::FileBytes(first.root() + "/mnt/tst/ARB/ARB" + std::to_string(n) + ".ARB");
         ASSERT_GE(f.size(), 12u) << n;
         EXPECT_EQ(std::string(f.begin(), f.begin() + 12), std::string("VRN-4145-09\0", 12)) << n;
     }
@@ -112,7 +97,7 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ASSERT_TRUE(second.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
         << second.Output();
     EXPECT_NE(second.Output().find("popup: ARB Data Error"), std::string::npos) << second.Output();
-    const std::vector<uint8_t> f = ReadFile(arb5);
+    const std::vector<uint8_t> f = testsupport::FileBytes(arb5);
     ASSERT_EQ(f.size(), 8260u);
     for (int k = 0; k < kArbSamples; ++k) {
         const auto sample =

@@ -110,18 +110,9 @@ class PortSuite : public ::testing::Test {
         ASSERT_FALSE(identity_.empty());
     }
     static std::string Root() { return root_; }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(Root() + path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string Read(const std::string& path) { return testsupport::FileText(Root() + path); }
     static size_t Count(const std::string& path, const std::string& text) {
-        const std::string all = Read(path);
-        size_t n = 0;
-        for (size_t at = all.find(text); at != std::string::npos; at = all.find(text, at + 1))
-            ++n;
-        return n;
+        return testsupport::CountOf(Read(path), text);
     }
     // Waits at most ms for the file to hold text `count` times.
     static bool WaitForCount(const std::string& path, const std::string& text, size_t count, int ms = 5000) {
@@ -143,14 +134,7 @@ class PortSuite : public ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
-    static bool Panel(const std::string& line) {
-        const int fd = open((Root() + "/var/run/panel").c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd < 0) return false;
-        const std::string text = line + "\n";
-        const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        close(fd);
-        return ok;
-    }
+    static bool Panel(const std::string& line) { return testsupport::PanelLine(Root(), line); }
 
     static inline std::unique_ptr<testsupport::ControllerProcess> controller_;
     static inline std::unique_ptr<testsupport::TcpClient> lan_;

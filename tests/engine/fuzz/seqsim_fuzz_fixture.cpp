@@ -29,7 +29,7 @@ struct Defaults {
     SimStepRecord sim[kSimSets][kSeqSlices][kSimSlots];
     SeqSavedConfig seqSaved;
     SimSavedConfig simSaved;
-    std::vector<uint8_t> seqImage, simImage;
+    std::vector<uint8_t> seqImage;
 };
 
 test::SeqSimEnv* g_env = nullptr;
@@ -90,9 +90,8 @@ Environment::Environment() : parts_(new Parts) {
     std::memcpy(d.sim, g_SimStepTable, sizeof d.sim);
     d.seqSaved = g_SeqSimBlock[0].seqSaved;
     d.simSaved = g_SeqSimBlock[0].simSaved;
-    if (SeqBuildFile(3, 0) != 0 || SimBuildFile(3) != 0) Fail("seqsim", "no default image");
+    if (SeqBuildFile(3, 0) != 0) Fail("seqsim", "no default image");
     d.seqImage.assign(g_SeqFileBuf, g_SeqFileBuf + kSeqFileSize);
-    d.simImage.assign(g_SimFileBuf, g_SimFileBuf + kSimFileSize);
 }
 
 Environment::~Environment() {
@@ -104,13 +103,6 @@ Environment::~Environment() {
 void Start() {
     // Removed by its destructor when the fuzzer ends the process normally.
     static Environment environment;
-}
-
-const uint8_t* SeqDefaultImage() {
-    return g_defaults->seqImage.data();
-}
-const uint8_t* SimDefaultImage() {
-    return g_defaults->simImage.data();
 }
 
 void SeqFileOne(const uint8_t* data, size_t size) {

@@ -35,8 +35,4 @@ void SeqFileOne(const uint8_t* data, size_t size);
 // A SIM file as it is, and once more with its trailer made right when it has the file's size.
 void SimFileOne(const uint8_t* data, size_t size);
 
-// The file images SeqBuildFile and SimBuildFile make of the default steps (for the seeds).
-const uint8_t* SeqDefaultImage();
-const uint8_t* SimDefaultImage();
-
 }  // namespace seqsimfuzz

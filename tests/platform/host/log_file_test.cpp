@@ -12,17 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/controller_process.h"
 #include "tests/support/temp_root.h"
 
 namespace {
 namespace fs = std::filesystem;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using testsupport::FileText;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -70,7 +66,7 @@ TEST(LogFile, RotationKeepsTheNewestLinesInTwoFilesWithinTheLimit) {
     EXPECT_GE(rotations, 5);
     EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"test.log", "test.log.1"}));
 
-    const std::string current = ReadAll(log), older = ReadAll(old);
+    const std::string current = FileText(log), older = FileText(old);
     EXPECT_LE(static_cast<off_t>(current.size()), kLimit);
     EXPECT_LE(static_cast<off_t>(older.size()), kLimit);
     ASSERT_FALSE(current.empty());
@@ -93,16 +89,16 @@ TEST(LogFile, ExactFitAndLongLines) {
     // A line that ends the log exactly at the limit stays in it; the next one starts a new log.
     ASSERT_TRUE(plat::LogAppend(log, "12345\n", 10));
     ASSERT_TRUE(plat::LogAppend(log, "abc\n", 10));
-    EXPECT_EQ(ReadAll(log), "12345\nabc\n");
+    EXPECT_EQ(FileText(log), "12345\nabc\n");
     EXPECT_FALSE(fs::exists(old));
     ASSERT_TRUE(plat::LogAppend(log, "x\n", 10));
-    EXPECT_EQ(ReadAll(old), "12345\nabc\n");
-    EXPECT_EQ(ReadAll(log), "x\n");
+    EXPECT_EQ(FileText(old), "12345\nabc\n");
+    EXPECT_EQ(FileText(log), "x\n");
 
     // A line longer than the limit is cut to it and still ends its line.
     ASSERT_TRUE(plat::LogAppend(log, "0123456789abcdef\n", 10));
-    EXPECT_EQ(ReadAll(old), "x\n");
-    EXPECT_EQ(ReadAll(log), "012345678\n");
+    EXPECT_EQ(FileText(old), "x\n");
+    EXPECT_EQ(FileText(log), "012345678\n");
 }
 
 // The limit is read from the environment once; each case runs in a child of its own, whose first call

@@ -85,10 +85,6 @@ Environment::~Environment() {
     delete parts_;
 }
 
-const testsupport::TempRoot& Environment::Root() const {
-    return parts_->store.root;
-}
-
 void Start() {
     // Removed by its destructor when the fuzzer ends the process normally.
     static Environment environment;

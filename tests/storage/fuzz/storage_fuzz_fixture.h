@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "tests/support/temp_root.h"
-
 namespace storagefuzz {
 
 // For a fuzz target: the environment, made once and removed when the process exits. A test makes its
@@ -21,7 +19,6 @@ class Environment {
     ~Environment();
     Environment(const Environment&) = delete;
     Environment& operator=(const Environment&) = delete;
-    const testsupport::TempRoot& Root() const;
 
   private:
     struct Parts;

@@ -29,17 +29,8 @@ Bytes Block(const Bytes& payload) {
 
 const Bytes kKernel = Bytes(3000, 'K') + "end";
 
-class FlashImage : public SandboxLogTest {
+class FlashImage : public StickTest {
   protected:
-    void SetUp() override {
-        SandboxLogTest::SetUp();
-        g_UsbState.statusB.store(core::kUsbMounted);
-        g_UsbState.usbAccessError.store(0);
-    }
-    void TearDown() override {
-        g_UsbState.statusB.store(0);
-        SandboxLogTest::TearDown();
-    }
     Bytes Partition(int n) const { return root.Read("/dev/mtd" + std::to_string(n)); }
 };
 

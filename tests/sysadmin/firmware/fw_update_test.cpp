@@ -28,17 +28,11 @@ const std::string kNewPages =
     Gzip(Tar(TarMember("httpd/", '5', "") + TarMember("httpd/index.html", '0', "new") +
              TarMember("httpd/images/logo.png", '0', std::string(200000, 'L'))));
 
-class FwUpdate : public SandboxLogTest {
+class FwUpdate : public StickTest {
   protected:
     void SetUp() override {
-        SandboxLogTest::SetUp();
-        g_UsbState.statusB.store(core::kUsbMounted);
-        g_UsbState.usbAccessError.store(0);
+        StickTest::SetUp();
         Reset();
-    }
-    void TearDown() override {
-        g_UsbState.statusB.store(0);
-        SandboxLogTest::TearDown();
     }
     // The installed parts old, the new ones on the stick in the brand's folder.
     void Reset() {

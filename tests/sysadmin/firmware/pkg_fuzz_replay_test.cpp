@@ -3,11 +3,7 @@
 // /tmp/qx (pkgfuzz::One aborts when one does).
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
-
+#include "tests/support/fuzz_checks.h"
 #include "tests/sysadmin/pkg_fuzz_fixture.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
@@ -19,19 +15,15 @@ TEST_F(PkgFuzzReplay, SeedsAndTheirTruncations) {
     root.Write("/tmp/netconf", "IPADDR=172.16.28.120\n");
     pkgfuzz::Ready();
     const auto dir = std::filesystem::path(__FILE__).parent_path().parent_path() / "fuzz" / "seeds";
-    int seeds = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::vector<uint8_t> f{std::istreambuf_iterator<char>(in), {}};
-        // "ok-" packages unpack, "refused-" ones are refused; the plain archives are no package.
-        const std::string name = entry.path().filename().string();
-        const int32_t want = name.rfind("ok-", 0) == 0 ? 0 : name.rfind("refused-", 0) == 0 ? -105 : -600;
-        EXPECT_EQ(pkgfuzz::One(f.data(), f.size()), want) << name;
-        for (size_t n = 0; n < f.size(); n += 61)
-            pkgfuzz::One(f.data(), n);
-        ++seeds;
-    }
-    EXPECT_GE(seeds, 15);
+    // "ok-" packages unpack, "refused-" ones are refused; the plain archives are no package.
+    EXPECT_GE(testsupport::ForEachSeed(dir, [](const std::string& name, const std::vector<uint8_t>& f) {
+                  const int32_t want =
+                      name.rfind("ok-", 0) == 0 ? 0 : name.rfind("refused-", 0) == 0 ? -105 : -600;
+                  EXPECT_EQ(pkgfuzz::One(f.data(), f.size()), want) << name;
+                  for (size_t n = 0; n < f.size(); n += 61)
+                      pkgfuzz::One(f.data(), n);
+              }),
+              15);
     EXPECT_EQ(root.Read("/tmp/netconf"), "IPADDR=172.16.28.120\n");
 }
 

@@ -23,17 +23,8 @@ using Bytes = std::string;
 const Bytes kUstar(kUstarMagic, 8);
 const Bytes kOldGnu(kOldGnuMagic, 8);
 
-class PkgUnpackTest : public SandboxLogTest {
+class PkgUnpackTest : public StickTest {
   protected:
-    void SetUp() override {
-        SandboxLogTest::SetUp();
-        g_UsbState.statusB.store(core::kUsbMounted);
-        g_UsbState.usbAccessError.store(0);
-    }
-    void TearDown() override {
-        g_UsbState.statusB.store(0);
-        SandboxLogTest::TearDown();
-    }
     // Every file of the root by its instrument path with its content, leaving out the command log and
     // the package itself.
     std::map<Bytes, Bytes> Files() const {

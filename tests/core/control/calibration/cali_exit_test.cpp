@@ -45,12 +45,7 @@ class CaliExitTest : public test::CtrlTest {
         plat::SetTimeScale(1);
         CoreUi_SetHooks({});
     }
-    static std::vector<uint32_t> Commands() {
-        std::vector<uint32_t> out;
-        for (const auto& w : test::WritesTo(kCaliCmdReg))
-            out.push_back(w.raw);
-        return out;
-    }
+    static std::vector<uint32_t> Commands() { return test::RawsTo(kCaliCmdReg); }
     // The event waiting for the mode object's next step (0: none).
     static uint32_t PendingModeEvent() {
         const uint32_t state = g_CaliModeObj.state.load();

@@ -47,12 +47,7 @@ class CalibrationTest : public test::CtrlTest {
         const uint32_t state = g_CaliModeObj.state.load();
         return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();
     }
-    static std::vector<uint32_t> Commands() {
-        std::vector<uint32_t> out;
-        for (const auto& w : test::WritesTo(2354))
-            out.push_back(w.raw);
-        return out;
-    }
+    static std::vector<uint32_t> Commands() { return test::RawsTo(2354); }
 };
 
 // Each procedure walks its six pages point by point and unlocks the keys when its high range ends; a

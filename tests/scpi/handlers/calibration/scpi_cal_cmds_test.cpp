@@ -17,9 +17,10 @@
 
 namespace {
 
+using scpitest::kProtected;
+
 constexpr uint16_t kCaliModeReg = 2353, kCaliCmdReg = 2354;
 constexpr uint32_t kDone = 1u << 3, kDoneFirstOk = 1u | 1u << 3;
-const std::string kProtected = "-203,\"Command protected\"";
 
 std::atomic<int> g_homeCalls{0};
 
@@ -44,17 +45,8 @@ class CalModeCommands : public ::testing::Test {
         CoreUi_SetHooks({});
         SysStatusClear(kSysCaliAccess);
     }
-    std::string Run(const std::string& message) {
-        std::string reply = ch.Exec(message + "\n");
-        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
-        return reply + "|" + ch.PopErrors();
-    }
-    static std::vector<uint32_t> Words(uint16_t reg) {
-        std::vector<uint32_t> out;
-        for (const auto& w : test::WritesTo(reg))
-            out.push_back(w.raw);
-        return out;
-    }
+    std::string Run(const std::string& message) { return ch.Run(message); }
+    static std::vector<uint32_t> Words(uint16_t reg) { return test::RawsTo(reg); }
     static uint32_t PendingModeEvent() {
         const uint32_t state = g_CaliModeObj.state.load();
         return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();

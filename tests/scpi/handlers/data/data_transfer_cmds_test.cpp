@@ -45,11 +45,9 @@ extern "C" int rename(const char* from, const char* to) {
 
 namespace {
 
-using scpitest::FakeChannel;
+using scpitest::FakeChannel, scpitest::kRange, scpitest::kExecution;
 
-const std::string kRange = "-222,\"Data out of range\"";
 const std::string kNotFound = "-256,\"File name not found\"";
-const std::string kExecution = "-200,\"Execution error\"";
 const std::string kBlock = "-160,\"Block data error\"";
 const std::string kOutOfMemory = "-291,\"Out of memory\"";
 

@@ -16,9 +16,7 @@
 
 namespace {
 
-const std::string kExecution = "-200,\"Execution error\"";
-const std::string kSystem = "-310,\"System error\"";
-const std::string kParameter = "-220,\"Parameter error\"";
+using scpitest::kParameter, scpitest::kSystem, scpitest::kExecution;
 
 class DisplayCommands : public ::testing::Test {
   protected:
@@ -30,11 +28,7 @@ class DisplayCommands : public ::testing::Test {
         core::ServiceFlagsReset();
         CoreUi_SetHooks({});
     }
-    std::string Run(const std::string& message) {
-        std::string reply = ch.Exec(message + "\n");
-        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
-        return reply + "|" + ch.PopErrors();
-    }
+    std::string Run(const std::string& message) { return ch.Run(message); }
 };
 
 // {wiring, override, program message, reply|errors}: a line the wiring lacks is neither selected nor

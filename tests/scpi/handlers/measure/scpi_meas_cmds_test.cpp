@@ -23,8 +23,7 @@
 
 namespace {
 
-const std::string kExecution = "-200,\"Execution error\"";
-const std::string kSystem = "-310,\"System error\"";
+using scpitest::kSystem, scpitest::kExecution;
 
 class MeasCommands : public ::testing::Test {
   protected:
@@ -32,12 +31,7 @@ class MeasCommands : public ::testing::Test {
     scpitest::MenuEnv env;
     scpitest::FakeChannel ch{kChanLan};
 
-    // "reply|errors" of one program message.
-    std::string Run(const std::string& message) {
-        std::string reply = ch.Exec(message + "\n");
-        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
-        return reply + "|" + ch.PopErrors();
-    }
+    std::string Run(const std::string& message) { return ch.Run(message); }
     // Which fields of each READ? group read "Invalid" ('1'), three groups of 18 joined by spaces.
     std::string ReadPattern() {
         std::string reply = ch.Exec("READ?\n"), s;

@@ -18,10 +18,7 @@
 
 namespace {
 
-const std::string kExecution = "-200,\"Execution error\"";
-const std::string kSystem = "-310,\"System error\"";
-const std::string kRange = "-222,\"Data out of range\"";
-const std::string kParameter = "-220,\"Parameter error\"";
+using scpitest::kParameter, scpitest::kRange, scpitest::kSystem, scpitest::kExecution;
 
 class OutputCommands : public ::testing::Test {
   protected:
@@ -30,12 +27,7 @@ class OutputCommands : public ::testing::Test {
     scpitest::FakeChannel ch{kChanLan};
 
     void TearDown() override { core::ServiceFlagsReset(); }
-    // "reply|errors" of one program message.
-    std::string Run(const std::string& message) {
-        std::string reply = ch.Exec(message + "\n");
-        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
-        return reply + "|" + ch.PopErrors();
-    }
+    std::string Run(const std::string& message) { return ch.Run(message); }
 };
 
 // {wiring, parallel position, override, program message, reply|errors}: a slave's master owns every

@@ -37,11 +37,7 @@ class BarcodeStart : public ::testing::Test {
         if (keyThread.joinable()) keyThread.join();
         g_BarcodeTable.loaded.store(1);
     }
-    std::string Run(const std::string& message) {
-        std::string reply = ch.Exec(message + "\n");
-        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
-        return reply + "|" + ch.PopErrors();
-    }
+    std::string Run(const std::string& message) { return ch.Run(message); }
     std::thread keyThread;
 };
 

@@ -37,11 +37,7 @@ class CommStaging : public ::testing::Test {
         g_LanPending = {};
     }
     void TearDown() override { g_LanPending = {}; }
-    std::string Run(const std::string& message) {
-        std::string reply = ch.Exec(message + "\n");
-        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
-        return reply + "|" + ch.PopErrors();
-    }
+    std::string Run(const std::string& message) { return ch.Run(message); }
 };
 
 constexpr uint32_t Bit(uint32_t n) {

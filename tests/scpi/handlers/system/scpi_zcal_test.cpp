@@ -28,11 +28,7 @@ class Zcal : public ::testing::Test {
         g_ParamFlags.fetch_and(~core::kFlagFactoryAccess);
         g_BrandId.store(0);
     }
-    std::string Run(const std::string& message) {
-        std::string reply = ch.Exec(message + "\n");
-        if (!reply.empty() && reply.back() == '\n') reply.pop_back();
-        return reply + "|" + ch.PopErrors();
-    }
+    std::string Run(const std::string& message) { return ch.Run(message); }
     std::string Serial() {
         char s[sizeof g_SerialNo + 1] = {};
         IdentityTextRead(g_SerialNo, sizeof g_SerialNo, s);

@@ -10,8 +10,8 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_setters.h"
 #include "panel/menu_entries.h"
-#include "screens/seqsim/seq_enter.h"
-#include "screens/seqsim/sim_entries.h"
+#include "screens/seqsim/seq/seq_enter.h"
+#include "screens/seqsim/sim/sim_entries.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "core/regbus/bus_transfer.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_prepare.h"
-#include "screens/seqsim/sim_prepare.h"
+#include "screens/seqsim/sim/sim_prepare.h"
 
 namespace test {
 

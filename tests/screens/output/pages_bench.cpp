@@ -13,7 +13,7 @@
 #include "screens/menu/page/menu_page.h"
 #include "screens/output/home/home_screen.h"
 #include "screens/output/simple/simple_screen.h"
-#include "screens/seqsim/seqsim_screen.h"
+#include "screens/seqsim/page/seqsim_screen.h"
 #include "tests/GUI/screen_fixture.h"
 
 namespace {

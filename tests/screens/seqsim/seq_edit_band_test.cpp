@@ -1,7 +1,7 @@
 // The digit-band rules of the SEQ/SIM voltage and frequency editors and their shared DEF1/DEF2 memories.
-#include "screens/seqsim/seq_edit_band.h"
+#include "screens/seqsim/seqedit/seq_edit_band.h"
 
-#include "screens/seqsim/seq_edit_def.h"
+#include "screens/seqsim/seqedit/seq_edit_def.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The typed-number conversion every SEQ step editor shares: the field's rounding constant (a float widened
 // to double), truncation, and the refusal of anything that leaves 32 bits.
-#include "screens/seqsim/seq_edit_pattern.h"
+#include "screens/seqsim/seqedit/seq_edit_pattern.h"
 
 #include <gtest/gtest.h>
 

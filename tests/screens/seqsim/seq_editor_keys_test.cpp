@@ -1,14 +1,14 @@
 // The SEQUENCE value editors reached as the panel reaches them: the key-handler table, the selection
 // state's enter key, the editor's keys, back to the selection state.
-#include "screens/seqsim/seq_editor_keys.h"
+#include "screens/seqsim/seqedit/seq_editor_keys.h"
 
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "screens/output/keys/key_table.h"
-#include "screens/seqsim/seq_enter.h"
-#include "screens/seqsim/seq_select_keys.h"
+#include "screens/seqsim/seq/seq_enter.h"
+#include "screens/seqsim/seq/seq_select_keys.h"
 #include "src/dev/panel_link.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 

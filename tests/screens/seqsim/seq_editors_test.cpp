@@ -11,13 +11,13 @@
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "platform/stage/reg_map.h"
 #include "screens/output/keys/key_table.h"
-#include "screens/seqsim/seq_enter.h"
-#include "screens/seqsim/seq_page_keys.h"
+#include "screens/seqsim/seq/seq_enter.h"
+#include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "src/dev/panel_link.h"
-#include "platform/stage/reg_map.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

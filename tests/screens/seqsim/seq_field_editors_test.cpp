@@ -6,7 +6,7 @@
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
-#include "screens/seqsim/seq_edit_type_wave.h"
+#include "screens/seqsim/seqedit/seq_edit_type_wave.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {

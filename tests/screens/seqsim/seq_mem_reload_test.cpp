@@ -1,5 +1,5 @@
 // The SEQ memory used last loaded at start-up: the stored steps, never the stored output configuration.
-#include "screens/seqsim/seq_mem_reload.h"
+#include "screens/seqsim/seq/seq_mem_reload.h"
 
 #include "core/params/access/param_access.h"
 #include "engine/seqsim/seqsim_data.h"

@@ -6,8 +6,8 @@
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
-#include "screens/seqsim/seq_edit_band.h"
-#include "screens/seqsim/seq_edit_values.h"
+#include "screens/seqsim/seqedit/seq_edit_band.h"
+#include "screens/seqsim/seqedit/seq_edit_values.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {

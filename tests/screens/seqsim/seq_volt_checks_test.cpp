@@ -1,6 +1,6 @@
 // The visit order of the SEQUENCE steps, the level a KP/SP step starts from and the mode-pair check, on
 // step records written directly into the active AC+DC table.
-#include "screens/seqsim/seq_volt_checks.h"
+#include "screens/seqsim/seq/seq_volt_checks.h"
 
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"

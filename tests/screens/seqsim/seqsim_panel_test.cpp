@@ -7,11 +7,11 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_validate.h"
+#include "screens/seqsim/seq/seq_prepare_step.h"
 #include "screens/seqsim/seqsim_defaults.h"
-#include "screens/seqsim/seq_prepare_step.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_words.h"
-#include "screens/seqsim/sim_prepare.h"
+#include "screens/seqsim/sim/sim_prepare.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

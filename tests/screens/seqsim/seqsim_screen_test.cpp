@@ -1,7 +1,7 @@
 // The SEQUENCE/SIMULATE page on the framebuffer, driven through its page operations: the preparation
 // stage it counts, the SIM request it raises and drops, and what the text log and the pixels show of its
 // fields, memory lists, dialogs and previews.
-#include "screens/seqsim/seqsim_screen.h"
+#include "screens/seqsim/page/seqsim_screen.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +18,15 @@
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seq/seq_preview.h"
 #include "engine/seq/seq_setters.h"
-#include "engine/sim/sim_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "engine/sim/sim_setters.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/pages/text_log.h"
 #include "platform/host/root.h"
+#include "screens/seqsim/page/seqsim_paint.h"
 #include "screens/seqsim/seqsim_defaults.h"
-#include "screens/seqsim/seqsim_paint.h"
 #include "screens/seqsim/seqsim_words.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/support/default_store.h"

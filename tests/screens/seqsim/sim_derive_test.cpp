@@ -1,5 +1,5 @@
 // The states that follow an edited SIMULATE state, and the jump bit of a zero transition time.
-#include "screens/seqsim/sim_derive.h"
+#include "screens/seqsim/sim/sim_derive.h"
 
 #include "engine/sim/sim_setters.h"
 #include "tests/screens/seqsim/sim_fixture.h"

@@ -5,8 +5,8 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "engine/sim/sim_setters.h"
-#include "screens/seqsim/sim_entries.h"
-#include "screens/seqsim/sim_field_editors.h"
+#include "screens/seqsim/sim/sim_entries.h"
+#include "screens/seqsim/simedit/sim_field_editors.h"
 #include "tests/screens/seqsim/sim_fixture.h"
 
 namespace {

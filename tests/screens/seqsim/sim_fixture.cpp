@@ -9,7 +9,7 @@
 #include "screens/output/keys/keypad_input.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_prepare.h"
-#include "screens/seqsim/sim_prepare.h"
+#include "screens/seqsim/sim/sim_prepare.h"
 #include "src/dev/panel_link.h"
 
 namespace test {

@@ -1,6 +1,6 @@
 // The SIMULATE screen's keys: entry and preparation, soft and function keys, the field cursor by knob and
 // cursor keys, the state index and its editor, driven through the key dispatcher.
-#include "screens/seqsim/sim_keys.h"
+#include "screens/seqsim/sim/sim_keys.h"
 
 #include <string>
 #include <vector>
@@ -17,11 +17,11 @@
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_panel.h"
-#include "screens/seqsim/sim_entries.h"
-#include "screens/seqsim/sim_key_slots.h"
-#include "screens/seqsim/sim_prepare.h"
-#include "screens/seqsim/sim_remote_field.h"
-#include "screens/seqsim/sim_states.h"
+#include "screens/seqsim/sim/sim_entries.h"
+#include "screens/seqsim/sim/sim_key_slots.h"
+#include "screens/seqsim/sim/sim_prepare.h"
+#include "screens/seqsim/sim/sim_remote_field.h"
+#include "screens/seqsim/sim/sim_states.h"
 #include "src/dev/panel_link.h"
 #include "tests/core/ctrl_fixture.h"
 

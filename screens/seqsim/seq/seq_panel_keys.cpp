@@ -1,0 +1,188 @@
+#include "screens/seqsim/seq/seq_panel_keys.h"
+
+#include "core/control/output_request.h"
+#include "core/control/setting_accessors.h"
+#include "core/params/access/param_access.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "engine/run/seqsim_run.h"
+#include "engine/seq/seq_preview.h"
+#include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "panel/menu_entries.h"
+#include "platform/host/clock.h"
+#include "screens/seqsim/seq/seq_enter.h"
+#include "screens/seqsim/seq/seq_page_entries.h"
+#include "screens/seqsim/seqsim_panel.h"
+#include "src/dev/panel_link.h"
+
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr char kOutputOnText[] = "Invalid with Output ON, \nTurn OFF the Output First";
+constexpr char kNotInSequence[] = "Invalid in This Sequence";
+constexpr uint32_t kAutoCodes = 4;  // range codes 4 and 6 are AUTO
+constexpr uint32_t kOutputModeRegisterIndex = 7;
+constexpr uint32_t kLeavePreviewMs = 200;
+constexpr uint32_t kAllTraces = 7;  // L1, L2 and L3
+
+enum SoftKey : uint8_t {
+    kSoft1 = 'Y',
+    kSoft2 = 'Z',
+    kSoft3 = '[',
+    kSoft4 = '\\',
+    kSoft6 = '^',
+    kSoft7 = '_',
+};
+enum FunctionKey : uint8_t { kKeyMenu = 'L', kKeySeq = 'M', kKeyPreset = 'N', kKeyOutput = 'X' };
+// The shortcut keys of settings a sequence step holds itself.
+constexpr uint8_t kRefusedShortcuts[] = {79, 80, 81, 82, 232, 237};
+
+SeqSimBlock& L1() {
+    return g_SeqSimBlock[0];
+}
+void ClearPages() {
+    L1().panelFlags.fetch_and(static_cast<uint8_t>(~(kSeqPanelRecallOpen | kSeqPanelSaveOpen)), kRelaxed);
+}
+void OpenPreview() {
+    ClearPages();
+    L1().previewTraceMask.store(kAllTraces, kRelaxed);
+}
+bool OutputOn() {
+    return OutputFlagTest(kOutFlagOutputOn);
+}
+void Say(const char* text) {
+    ShowMessage(2, text);
+}
+
+// Opens one memory list and closes the other; a second press closes it.
+void ToggleList(uint8_t open, uint8_t other, void (*enter)()) {
+    L1().panelFlags.fetch_and(static_cast<uint8_t>(~other), kRelaxed);
+    const uint8_t now = L1().panelFlags.fetch_xor(open, kRelaxed) ^ open;
+    if (now & open)
+        enter();
+    else
+        Enter_menuSeqSetStepIndex();
+}
+
+void RunSoftKeys(uint8_t code) {
+    switch (code) {
+        case kSoft1:
+            SeqSimTriggerBranch(1);
+            break;
+        case kSoft2:
+            SeqSimTriggerBranch(2);
+            break;
+        case kSoft3:
+            SeqSimTogglePause();
+            break;
+        case kSoft4:
+            SeqSimRunStopToggle();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+void KeyProcess_Sequence() {
+    if (OutputOn()) return Say(kOutputOnText);
+    if (GetVoltRangeCode() >= kAutoCodes) return Say("Invalid For Auto Range");
+    const uint32_t mode = GetOutputMode();
+    if (mode > 2) return Say("Invalid in \nThis Output Mode");
+    if (SeqSimGetMode() == 2 && mode == 0) {
+        Sim_EnterMode();
+    } else {
+        if (SeqSimGetMode() == 2) SeqSimSetMode(1);
+        Seq_EnterMode();
+        SeqSimSetMode(1);
+    }
+    if (SeqSimIsActive()) BusReg_SetOutputMode(kOutputModeRegisterIndex);
+}
+
+void Seq_LeavePreview() {
+    if (SeqIsPreviewState() != 1) return;
+    Enter_menuSeqSetStepIndex();
+    plat::SleepMs(kLeavePreviewMs);
+}
+
+void Seq_SoftKeys(uint32_t* ev) {
+    const uint8_t code = KeyEventCode(*ev);
+    if (SeqSimIsRunning()) return RunSoftKeys(code);
+    switch (code) {
+        case kSoft1:
+            if (GetOutputMode() == 0)
+                SeqSimEnterMode(2);
+            else
+                Say("Valid Only AC+DC-INT Mode");
+            break;
+        case kSoft2:
+            ToggleList(kSeqPanelRecallOpen, kSeqPanelSaveOpen, Enter_menuSeqRecallMemory);
+            break;
+        case kSoft3:
+            ToggleList(kSeqPanelSaveOpen, kSeqPanelRecallOpen, Enter_menuSeqSaveMemory);
+            break;
+        case kSoft4:
+            ClearPages();
+            Enter_menuSeqSetStepIndex();
+            SeqSimRunStopToggle();
+            break;
+        case kSoft6:
+            if (g_MenuState.load(std::memory_order_acquire) == kMenuSeqPreview) break;
+            OpenPreview();
+            Enter_menuSeqPreview();
+            break;
+        case kSoft7:
+            if (g_MenuState.load(std::memory_order_acquire) == kMenuSeqPreviewRUN) break;
+            OpenPreview();
+            SeqSetCurStep(0);
+            Seq_StepChangedHook(0);
+            g_SeqPreview.position.store(1, std::memory_order_relaxed);
+            SeqBuildPreview();
+            Enter_menuSeqPreviewRUN();
+            break;
+        default:
+            break;
+    }
+}
+
+void Seq_FilterShortcutKeys(uint32_t* ev) {
+    const uint8_t code = KeyEventCode(*ev);
+    for (uint8_t refused : kRefusedShortcuts)
+        if (code == refused) return Say(kNotInSequence);
+}
+
+void Seq_FunctionKeys(uint32_t* ev) {
+    switch (KeyEventCode(*ev)) {
+        case kKeyMenu:
+            if (OutputOn()) return Say(kOutputOnText);
+            Seq_Exit();
+            break;
+        case kKeySeq:
+            if (SeqSimIsRunning() || OutputOn()) return Say(kOutputOnText);
+            Seq_Exit();
+            break;
+        case kKeyPreset:
+            Say(kNotInSequence);
+            break;
+        case kKeyOutput:
+            OutputToggle();
+            break;
+        default:
+            break;
+    }
+}
+
+void Seq_KeyHook(uint32_t*) {}
+void Seq_KeypadHook(uint32_t*) {}
+void Seq_FunctionKeyHook(uint32_t*) {}
+
+void Enter_menuSeqRecallMemory() {
+    menuEnterStateValue(kMenuSeqRecallMemory, static_cast<int32_t>(SeqSimGetRecallSlot()));
+}
+void Enter_menuSeqSaveMemory() {
+    menuEnterStateValue(kMenuSeqSaveMemory, static_cast<int32_t>(SeqSimGetSaveSlot()));
+}

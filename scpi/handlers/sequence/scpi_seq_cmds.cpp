@@ -315,7 +315,9 @@ int CmdSeqStep(ScpiInterface* ifc) {
     if (SeqModeRefused(ifc)) return 0;
     int32_t step = -1;
     if (scpiIsQuery(ifc) == 1) {
-        if (scpiGetParamCount(ifc) == 0) return WriteSignedReply(ifc, SeqGetCurStep()), 0;
+        // "SEQ:STEP?;..." brings its optional parameter as an omitted item: the current step all the same.
+        if (scpiGetParamCount(ifc) == 0 || ParamType(ifc, 0) == kItemOmitted)
+            return WriteSignedReply(ifc, SeqGetCurStep()), 0;
         int32_t choice = -1;
         if (scpiGetChoice(ifc, 0, &choice) != 0 || choice < 0 || choice > 1) return Refuse(ifc, kScpiErrParameter);
         return WriteSignedReply(ifc, choice == 0 ? 0 : kLastStep), 0;

@@ -153,6 +153,8 @@ TEST_F(SeqRemoteControl, StepSelectionAndTheRunTimeEditWord) {
         EXPECT_EQ(g_changedStep, c.hooked) << c.step;
     }
     g_SeqSimBlock[0].flags = 0;
+    // "SEQ:STEP?;..." reaches the query with its optional parameter omitted: the current step, as alone.
+    EXPECT_EQ(ch.Run("SEQ:STEP?;*OPC?"), "+0;1|");
 }
 
 TEST_F(SeqRemoteControl, PhaseSelectionRefusesNegatives) {

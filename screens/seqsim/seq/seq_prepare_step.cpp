@@ -44,8 +44,16 @@ void Report() {
 }  // namespace
 
 void Seq_PreparationStep() {
-    // A request outside SEQUENCE waits for its page, whose entry asks again.
-    if (SeqIsActiveMode() != 1) return;
+    // A request outside SEQUENCE waits for its page, whose entry asks again. Leaving SEQUENCE before the
+    // download takes the held popup of the request along: nothing else would close it.
+    if (SeqIsActiveMode() != 1) {
+        if (g_heldPosted) {
+            g_heldPosted = false;
+            MsgQueue_Clear();
+            MsgPopup_Close();
+        }
+        return;
+    }
     const uint32_t stage = SeqPrepStage.load(std::memory_order_acquire);
     if (stage != kSeqPrepRequested) g_heldPosted = false;
     if (stage == kSeqPrepRequested && !g_heldPosted) {

@@ -338,6 +338,15 @@ TEST_F(SeqKeys, SaveRecallAndTheirReports) {
     Seq_PreparationStep();
     EXPECT_EQ(Popup(), "SEQ2 Data Out of Range!\n Set To Limited.");
     EXPECT_EQ(g_SeqSimErrors.seqInvalid.load(), 0u);
+
+    // SEQUENCE left while the preparation is held: its popup goes too.
+    SeqPrepStage.store(kSeqPrepRequested);
+    Seq_PreparationStep();
+    ASSERT_EQ(Popup(), "Sequence preparation...");
+    ASSERT_EQ(MsgQueue_Count(), 1u);
+    Seq_Exit();
+    Seq_PreparationStep();
+    EXPECT_EQ(MsgQueue_Count(), 0u);
 }
 
 TEST_F(SeqKeys, PowerOnEntrySwitchesTheOutputOnAfterThePreparation) {

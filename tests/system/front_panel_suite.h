@@ -91,6 +91,9 @@ class FrontPanelSuite : public ::testing::Test {
     }
 
     static void Send(const std::string& m) { client_->Send(m + "\n"); }
+    // Sends a program message (no query, no error) and returns once it has run with the panel back in
+    // local, so that keys after it are taken however slow the controller is.
+    static void SendLocal(const std::string& m) { ASSERT_EQ(Ask(m + ";:SYST:COMM:RLST LOC;RLST?"), "LOC") << m; }
     static std::string Ask(const std::string& m) {
         Send(m);
         std::string line = client_->ReadLine(15000);

@@ -121,7 +121,7 @@ TEST_F(PanelKeys, WaveformEditorCrestFactorTypedOnTheKeypad) {
     EXPECT_TRUE(WaitLogged(450, 51, "Built In"));
 
     Mark();
-    Send("SYST:ARB:EDIT:BUIL CFAC1;:SYST:COMM:RLST LOC");
+    SendLocal("SYST:ARB:EDIT:BUIL CFAC1");
     EXPECT_TRUE(WaitLogged(450, 81, "CF")) << TextLog();
     EXPECT_TRUE(WaitLogged(450, 111, "ARB NO."));
     EXPECT_TRUE(WaitLogged(615, 51, "CF-1"));
@@ -142,11 +142,11 @@ TEST_F(PanelKeys, WaveformEditorCrestFactorTypedOnTheKeypad) {
 
     // Back on the top list's row: a parallel slave cannot open the editor.
     Keys({"key V"});
-    Send("PAR:POS SLAV;:SYST:COMM:RLST LOC");
+    SendLocal("PAR:POS SLAV");
     Mark();
     Keys({"key U"});
     EXPECT_FALSE(WaitLogged(0, 12, "Arbitrary Edit", false, 1500));
-    Send("PAR:POS MAST;:SYST:COMM:RLST LOC");
+    SendLocal("PAR:POS MAST");
     Keys({"key L"});  // home again
 }
 

@@ -47,7 +47,7 @@ TEST_F(MenuEditScenes, ImpedanceInductanceAndPosition) {
     EXPECT_EQ(Query("OUTP:IMP:IND? L1"), "+12.5");
     Keys({"key L", "knob -1", "key U", "key U", "knob -1", "key U"});
     EXPECT_EQ(Query("PAR:POS?"), "Slave");
-    Send("PAR:POS MAST;:OUTP:IMP 0;:SYST:COMM:RLST LOC");
+    SendLocal("PAR:POS MAST;:OUTP:IMP 0");
     Keys({"key L", "key L"});
 }
 

@@ -31,7 +31,7 @@ class PanelMenuScreens : public FrontPanelSuite {
         return ScreenMatchesGolden(c().root(), c().workDir(), name);
     }
     static void Build(const std::string& type) {
-        Send("SYST:ARB:EDIT:BUIL " + type + ";:SYST:COMM:RLST LOC");
+        SendLocal("SYST:ARB:EDIT:BUIL " + type);
     }
     static std::string Golden(const std::string& name) {
         if (!Sync()) return "the panel did not catch up";
@@ -143,7 +143,7 @@ TEST_F(PanelMenuScreens, WaveformEditorOneTypeOfEachKind) {
 TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
     ASSERT_TRUE(Panel("calstat 0"));
     Mark();
-    Send("SYST:PASS 4145;:SYST:COMM:RLST LOC");
+    SendLocal("SYST:PASS 4145");
     ASSERT_TRUE(WaitLogged(5, 13, "Calibration")) << TextLog();
     EXPECT_TRUE(WaitLogged(20, 43, "1.U Voltage Calibration"));
     EXPECT_TRUE(WaitLogged(21, 44, "1.U Voltage Calibration")) << "the black copy";
@@ -156,7 +156,7 @@ TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
     EXPECT_EQ(Golden("cal_items"), "");
 
     // With the output on, a key only switches it off.
-    Send("OUTP ON;:SYST:COMM:RLST LOC");
+    SendLocal("OUTP ON");
     ASSERT_EQ(Ask("OUTP?;:SYST:COMM:RLST LOC"), "+1");
     Keys({"key U"});
     EXPECT_EQ(Ask("OUTP?;:SYST:COMM:RLST LOC"), "+0");
@@ -186,7 +186,7 @@ TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
 
     // The remote start shows the same point on this page.
     Mark();
-    Send("CAL:CONF:MODE VOLT;:SYST:COMM:RLST LOC");
+    SendLocal("CAL:CONF:MODE VOLT");
     EXPECT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
     Keys({"key T"});
 

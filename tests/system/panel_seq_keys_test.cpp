@@ -17,7 +17,7 @@ class PanelSeqKeys : public FrontPanelSuite {
     // A message that leaves the panel local, so that the keys after it are taken.
     static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     static void Command(const std::string& m) {
-        Send(m + ";:SYST:COMM:RLST LOC");
+        SendLocal(m);
         ASSERT_TRUE(Sync());
     }
     // The SEQ queries take no other command after them in their message.

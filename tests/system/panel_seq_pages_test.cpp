@@ -66,7 +66,7 @@ TEST_F(SeqPageScenes, StepEditors) {
     EXPECT_EQ(Cpar(3), "+123.4");
     Keys({"key U", "key A", "key B", "key Z", "key U"});
     EXPECT_EQ(Cpar(3), "+90.0") << "a soft key after the digits wins";
-    Send("SEQ:SPAR 0,CONST,0,CONST,600,CONST,SIN,0;:SYST:COMM:RLST LOC");
+    SendLocal("SEQ:SPAR 0,CONST,0,CONST,600,CONST,SIN,0");
     EXPECT_EQ(Query("SYST:ERR?"), "+0,\"No error\"");
     Keys({"key U", "key A", "key B", "key C", "key J", "key D", "key U"});
     EXPECT_EQ(Cpar(3), "+123.0") << "whole degrees above 500 Hz";
@@ -84,7 +84,7 @@ TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
     Keys({"key [", "knob -2", "key U"});
     EXPECT_TRUE(Popup("Saved to SEQ2")) << TextLog();
     Keys({"key L"});
-    Send("SYST:CONF:PHAS 1;:SYST:COMM:RLST LOC");
+    SendLocal("SYST:CONF:PHAS 1");
     EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W");
     EnterSeq();
     const std::string spar = Query("SEQ:SPAR?");
@@ -102,9 +102,9 @@ TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
 // The RUN preview from soft key 7 along a three-step program; key 96 back to the step index.
 TEST_F(SeqPageScenes, RunPreview) {
     EnterSeq();
-    Send("SEQ:STEP 2;:SEQ:CPAR 0.1,0,0,0,0,END,0,0,1,0,0,0,0,0,0;:SYST:COMM:RLST LOC");
+    SendLocal("SEQ:STEP 2;:SEQ:CPAR 0.1,0,0,0,0,END,0,0,1,0,0,0,0,0,0");
     EXPECT_EQ(Cpar(5), "END");
-    Send("SEQ:STEP 0;:SYST:COMM:RLST LOC");
+    SendLocal("SEQ:STEP 0");
     Mark();
     Keys({"key _"});
     EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/sandbox/sandbox_parse.h"
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 

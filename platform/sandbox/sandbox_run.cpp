@@ -9,7 +9,7 @@
 #include "platform/sandbox/sandbox_log.h"
 #include "platform/sandbox/sandbox_parse.h"
 #include "platform/sandbox/sandbox_paths.h"
-#include "platform/sandbox/sandbox_upgparse.h"
+#include "platform/sandbox/tools/sandbox_upgparse.h"
 
 namespace plat::sandbox {
 namespace {

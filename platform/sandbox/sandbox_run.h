@@ -3,7 +3,7 @@
 // each simple command through its tool (or refused), logging every command.
 #include <string_view>
 
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 

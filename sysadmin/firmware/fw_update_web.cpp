@@ -12,11 +12,11 @@
 
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox.h"
+#include "platform/sandbox/tools/tar_check.h"
 #include "storage/brand_dir.h"
 #include "storage/file_util.h"
 #include "sysadmin/firmware/brand_web_images.h"
 #include "sysadmin/firmware/fw_update.h"
-#include "platform/sandbox/tar_check.h"
 #include "sysadmin/text_file.h"
 #include "sysadmin/usb/usb_source.h"
 

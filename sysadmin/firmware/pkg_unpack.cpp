@@ -13,10 +13,10 @@
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox.h"
+#include "platform/sandbox/tools/tar_check.h"
 #include "storage/brand_dir.h"
 #include "storage/file_util.h"
 #include "sysadmin/file_read_whole.h"
-#include "platform/sandbox/tar_check.h"
 #include "sysadmin/usb/usb_source.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "platform/host/root.h"
 #include "platform/host/root_provision.h"
 #include "platform/sandbox/sandbox.h"
+#include "platform/sandbox/tools/tar_check.h"
 #include "sysadmin/firmware/pkg_unpack.h"
-#include "platform/sandbox/tar_check.h"
 #include "sysadmin/text_file.h"
 
 namespace pkgfuzz {

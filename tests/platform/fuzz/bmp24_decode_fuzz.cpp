@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/sandbox/bmp_decode.h"
+#include "platform/sandbox/tools/bmp_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<char[]> bytes(new char[size == 0 ? 1 : size]);

@@ -1,5 +1,5 @@
 // The BMP reader of the sandbox's cjpeg: row order by the height's sign, padded rows, and refusals.
-#include "platform/sandbox/bmp_decode.h"
+#include "platform/sandbox/tools/bmp_decode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sandbox/md5.h"
+#include "platform/sandbox/tools/md5.h"
 
 #include <gtest/gtest.h>
 

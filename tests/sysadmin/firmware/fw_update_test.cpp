@@ -15,7 +15,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
 #include "core/system/state/usb_state.h"
-#include "platform/sandbox/md5.h"
+#include "platform/sandbox/tools/md5.h"
 #include "storage/brand_dir.h"
 #include "sysadmin/firmware/brand_web_images.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"

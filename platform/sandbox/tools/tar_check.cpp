@@ -1,4 +1,4 @@
-#include "platform/sandbox/tar_check.h"
+#include "platform/sandbox/tools/tar_check.h"
 
 #include <zlib.h>
 

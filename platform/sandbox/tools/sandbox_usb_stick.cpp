@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/host/root.h"
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "platform/sandbox/sandbox_upgparse.h"
+#include "platform/sandbox/tools/sandbox_upgparse.h"
 
 #include <fstream>
 #include <iterator>
@@ -7,7 +7,7 @@
 
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox_log.h"
-#include "platform/sandbox/tar_check.h"
+#include "platform/sandbox/tools/tar_check.h"
 
 namespace plat::sandbox {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox_state.h"
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/sandbox/sandbox_state.h"
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace {

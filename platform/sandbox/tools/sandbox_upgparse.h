@@ -3,7 +3,7 @@
 // shell script the sandbox takes as one simulated tool, since it knows no "cd".
 #include <string_view>
 
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 

@@ -1,4 +1,4 @@
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 #include <cstddef>
 

@@ -12,9 +12,9 @@
 // libjpeg's header needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
-#include "platform/sandbox/bmp_decode.h"
 #include "platform/sandbox/sandbox_paths.h"
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/bmp_decode.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/sandbox/md5.h"
 #include "platform/sandbox/sandbox_paths.h"
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/md5.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace {

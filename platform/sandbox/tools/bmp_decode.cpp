@@ -1,4 +1,4 @@
-#include "platform/sandbox/bmp_decode.h"
+#include "platform/sandbox/tools/bmp_decode.h"
 
 namespace plat::sandbox {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox_paths.h"
-#include "platform/sandbox/sandbox_tools.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat::sandbox {
 namespace fs = std::filesystem;

@@ -118,30 +118,28 @@ constexpr EditRow kEnOff{.firstState = kSimEditEnOffpha,
                          .check = [](int32_t s, int p) { return SeqSimVerifyPhaseReg(s, p, kSim); },
                          .soft = {Fixed(1), Fixed(0), kNo, kNo},
                          .allPhases = true};
-constexpr EditRow kBalanceL2{.firstState = kSimEditBalanceL2,
-                             .lower = SeqGetPhaseMin,
-                             .upper = SeqGetPhaseMax,
-                             .set = [](int32_t v, int) { return SimSetBalance_L2(v); },
-                             .back = [](int) { Enter_menuSimBalance_L2(); },
-                             .check = [](int32_t s, int) { return SeqSimVerifyBalance_L2(s, kSim); },
-                             .positions = 4,
-                             .soft = {Fixed(0), Fixed(900), Fixed(1800), Fixed(2700)},
-                             .typing = Typing::kPendingUnchanged,
-                             .rule = Typed::kTenths,
-                             .message = kMsgPhase,
-                             .messageAlways = true};
-constexpr EditRow kBalanceL3{.firstState = kSimEditBalanceL3,
-                             .lower = SeqGetPhaseMin,
-                             .upper = SeqGetPhaseMax,
-                             .set = [](int32_t v, int) { return SimSetBalance_L3(v); },
-                             .back = [](int) { Enter_menuSimBalance_L3(); },
-                             .check = [](int32_t s, int) { return SeqSimVerifyBalance_L3(s, kSim); },
-                             .positions = 4,
-                             .soft = {Fixed(0), Fixed(900), Fixed(1800), Fixed(2700)},
-                             .typing = Typing::kPendingUnchanged,
-                             .rule = Typed::kTenths,
-                             .message = kMsgPhase,
-                             .messageAlways = true};
+// The L2 and L3 angles: one row shape, the line's own setter, entry and read-back.
+constexpr EditRow BalanceRow(uint32_t state, int32_t (*set)(int32_t, int), void (*back)(int),
+                             int (*check)(int32_t, int)) {
+    return {.firstState = state,
+            .lower = SeqGetPhaseMin,
+            .upper = SeqGetPhaseMax,
+            .set = set,
+            .back = back,
+            .check = check,
+            .positions = 4,
+            .soft = {Fixed(0), Fixed(900), Fixed(1800), Fixed(2700)},
+            .typing = Typing::kPendingUnchanged,
+            .rule = Typed::kTenths,
+            .message = kMsgPhase,
+            .messageAlways = true};
+}
+constexpr EditRow kBalanceL2 = BalanceRow(
+    kSimEditBalanceL2, [](int32_t v, int) { return SimSetBalance_L2(v); }, [](int) { Enter_menuSimBalance_L2(); },
+    [](int32_t s, int) { return SeqSimVerifyBalance_L2(s, kSim); });
+constexpr EditRow kBalanceL3 = BalanceRow(
+    kSimEditBalanceL3, [](int32_t v, int) { return SimSetBalance_L3(v); }, [](int) { Enter_menuSimBalance_L3(); },
+    [](int32_t s, int) { return SeqSimVerifyBalance_L3(s, kSim); });
 
 void SoftKey(const EditRow& row, uint8_t code) {
     const uint32_t i = static_cast<uint32_t>(code - kSoft1);

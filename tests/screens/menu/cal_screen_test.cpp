@@ -20,38 +20,14 @@
 #include "screens/menu/cal/cal_paint.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/GUI/text_observer.h"
 #include "tests/support/default_store.h"
 
 namespace {
 
 constexpr uint32_t kSecondResult = 1u << 3;
 
-struct Drawn {
-    std::string text;
-    int x, y;
-};
-std::vector<Drawn> g_texts;
-
-void Observe(const char* text, int x, int y, uint16_t, uint32_t, const GUI_FONTDEF*) {
-    g_texts.push_back({text, x, y});
-}
-
-bool DrawnAt(const std::string& text, int x, int y) {
-    for (const auto& d : g_texts)
-        if (d.text == text && d.x == x && d.y == y) return true;
-    return false;
-}
-bool Drawn(const std::string& text) {
-    for (const auto& d : g_texts)
-        if (d.text == text) return true;
-    return false;
-}
-std::string All() {
-    std::string out;
-    for (const auto& d : g_texts)
-        out += d.text + " @" + std::to_string(d.x) + "," + std::to_string(d.y) + "\n";
-    return out;
-}
+using namespace drawn;
 
 struct Box {
     int x0, y0, x1, y1;

@@ -20,31 +20,12 @@
 #include "panel/runtime_init.h"
 #include "screens/menu/service/service_switches.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/GUI/text_observer.h"
 #include "tests/support/default_store.h"
 
 namespace {
 
-struct Drawn {
-    std::string text;
-    int x, y;
-};
-std::vector<Drawn> g_texts;
-
-void Observe(const char* text, int x, int y, uint16_t, uint32_t, const GUI_FONTDEF*) {
-    g_texts.push_back({text, x, y});
-}
-
-bool DrawnAt(const std::string& text, int x, int y) {
-    for (const auto& d : g_texts)
-        if (d.text == text && d.x == x && d.y == y) return true;
-    return false;
-}
-std::string All() {
-    std::string out;
-    for (const auto& d : g_texts)
-        out += d.text + " @" + std::to_string(d.x) + "," + std::to_string(d.y) + "\n";
-    return out;
-}
+using namespace drawn;
 
 // The list's rows start at (17, 43) on screen; the bar's text at (12, 45) on row 0.
 constexpr int kRowX = 17, kRowY = 43, kBarX = 12, kBarY = 45, kPitch = 21;

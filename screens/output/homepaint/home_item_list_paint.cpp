@@ -6,7 +6,6 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/state/edit_state.h"
 #include "panel/pages/panel_fonts.h"
 #include "screens/output/home/home_lists.h"
 #include "screens/output/home/home_windows.h"
@@ -76,6 +75,9 @@ void HomePaint_MeasItemListHead(WM_MSG_RECORD* msg) {
     GUI_ClearWindow();
     if (row >= kRows) return;
     NameStyle(kListColour);
-    GUI_DrawTextAt(home::ItemName(row, GetOutputMode(), g_EditShown.workValue), kNameX, kNameY);
+    // The row's item, where the refresh placed the highlight (not the published edit words, which can
+    // still hold the value before the knob's step when the highlight is painted).
+    const int32_t item = paramGetValue(kParamMeasItem1 + row, 0, 0);
+    GUI_DrawTextAt(home::ItemName(row, GetOutputMode(), item), kNameX, kNameY);
     GUI_DrawFrame(kBoxX0, kBoxY0, kBoxX1, kBoxY1);
 }

@@ -67,6 +67,10 @@ void Sim_EnterMode() {
 
 void Seq_Exit() {
     OutputFlagClear(kOutFlagSeqSimActive);
+    // A memory list open at the exit (a remote exit leaves it so) would take the next entry's first
+    // list key to close a list that is not shown.
+    g_SeqSimBlock[0].panelFlags.fetch_and(static_cast<uint8_t>(~(kSeqPanelRecallOpen | kSeqPanelSaveOpen)),
+                                          std::memory_order_relaxed);
     if (SeqSimIsRunning()) {
         SeqSimRequestStop();
     } else {

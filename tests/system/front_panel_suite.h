@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -17,6 +18,33 @@
 #include "tests/system/controller_fixture.h"
 
 namespace testsupport {
+
+// Key events a panel line makes: one per key or long press, one per 127 knob detents; other lines none.
+inline int KeyEventsOf(const std::string& line) {
+    std::istringstream in(line);
+    std::string verb, arg;
+    in >> verb >> arg;
+    if (verb == "key" || verb == "hold") return 1;
+    if (verb != "knob") return 0;
+    const int detents = std::abs(std::atoi(arg.c_str()));
+    return (detents + 126) / 127;
+}
+
+// Types a line into a controller's panel channel. A key or knob line returns once the menu/control thread
+// has taken all its events (it reports each as "MenuThread: key code"), and not before 250 ms: the panel
+// holds one key event at a time and drops a key pressed while it is full, which a slow controller would
+// otherwise see. A key the key thread refuses is not taken: its wait ends at the bound, and the caller's own
+// checks tell.
+inline bool TypeLine(const ControllerProcess& p, const std::string& line, int boundMs = 10000) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto taken = [&p] { return CountOf(p.Output(), "MenuThread: key code "); };
+    const size_t want = taken() + static_cast<size_t>(KeyEventsOf(line));
+    if (!PanelLine(p.root(), line)) return false;
+    for (int waited = 0; waited <= boundMs && taken() < want; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_until(start + std::chrono::milliseconds(250));
+    return true;
+}
 
 class FrontPanelSuite : public ::testing::Test {
   protected:
@@ -66,12 +94,7 @@ class FrontPanelSuite : public ::testing::Test {
         return false;
     }
 
-    static bool Panel(const std::string& line) {
-        const bool ok = PanelLine(c().root(), line);
-        // A key is a press and a release read by the key thread's scans: the next one waits for it.
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        return ok;
-    }
+    static bool Panel(const std::string& line) { return TypeLine(c(), line); }
     // Keys one after the other.
     static void Keys(std::initializer_list<const char*> lines) {
         for (const char* l : lines)

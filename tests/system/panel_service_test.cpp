@@ -83,12 +83,10 @@ TEST_F(PanelService, AWrongCodeIsRefusedAndTheBrandCodeChangesTheBrand) {
     EXPECT_EQ(next, expected.size()) << Commands();
 }
 
-// Keys typed into a program's panel channel one after the other, each given time to be scanned.
-void TypeKeys(const std::string& root, const std::vector<std::string>& keys) {
-    for (const std::string& k : keys) {
-        ASSERT_TRUE(PanelLine(root, k)) << k;
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
-    }
+// Keys typed into a program's panel channel one after the other, each taken before the next.
+void TypeKeys(const ControllerProcess& p, const std::vector<std::string>& keys) {
+    for (const std::string& k : keys)
+        ASSERT_TRUE(TypeLine(p, k)) << k;
 }
 
 // From the home view to the Special Function row, then the brand code into the model/brand list.
@@ -106,8 +104,8 @@ TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
     ControllerProcess first;
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
     const std::string root = first.root();
-    TypeKeys(root, ToModelBrandList());
-    TypeKeys(root, {"key U", "knob 1", "key U"});
+    TypeKeys(first, ToModelBrandList());
+    TypeKeys(first, {"key U", "knob 1", "key U"});
     std::string firm;
     for (int waited = 0; waited <= 10000 && firm != "firm=TULVE\n"; waited += 20) {
         std::ifstream f(root + "/mnt/disk/firm");
@@ -136,8 +134,8 @@ TEST(PanelServiceModel, TheNewModelIsTheUnitsAfterTheReboot) {
     ControllerProcess first;
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
     const std::string root = first.root();
-    TypeKeys(root, ToModelBrandList());
-    TypeKeys(root, {"knob -1", "key U", "key D", "key A", "key F", "key @", "key U"});  // Model Type: 4160
+    TypeKeys(first, ToModelBrandList());
+    TypeKeys(first, {"knob -1", "key U", "key D", "key A", "key F", "key @", "key U"});  // Model Type: 4160
     ASSERT_TRUE(first.WaitForOutput("settings saved for the restart", 15000)) << first.Output();
     ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
     int reboots = 0;
@@ -267,7 +265,7 @@ TEST(PanelServiceUpdate, ThePackageOnTheStickUpdatesAndReboots) {
     keys.insert(keys.end(), 15, "knob -1");
     for (const char* k : {"knob 1", "key U", "key I", "key @", "key D", "key F", "key U", "key U"})
         keys.emplace_back(k);
-    TypeKeys(root, keys);
+    TypeKeys(unit, keys);
     ASSERT_TRUE(unit.WaitForOutput("settings saved for the restart", 60000)) << unit.Output();
     ASSERT_EQ(unit.Stop(SIGTERM), 0) << unit.Output();
     std::ifstream log(root + "/var/log/commands.log");

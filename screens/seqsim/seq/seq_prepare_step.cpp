@@ -54,11 +54,13 @@ void Seq_PreparationStep() {
         }
         return;
     }
+    // The screen ticks the stage on from 0 by itself: a pass that first sees the request at a later tick
+    // still holds the popup, so that it stands until the download however late this thread runs.
     const uint32_t stage = SeqPrepStage.load(std::memory_order_acquire);
-    if (stage != kSeqPrepRequested) g_heldPosted = false;
-    if (stage == kSeqPrepRequested && !g_heldPosted) {
+    if (stage > kSeqPrepDownload) g_heldPosted = false;
+    if (stage < kSeqPrepDownload) {
+        if (!g_heldPosted) ShowMessageHold("Sequence preparation...");
         g_heldPosted = true;
-        ShowMessageHold("Sequence preparation...");
         return;
     }
     if (stage != kSeqPrepDownload) return;
@@ -69,6 +71,7 @@ void Seq_PreparationStep() {
     }
     MsgQueue_Clear();
     MsgPopup_Close();
+    g_heldPosted = false;
     uint32_t expected = kSeqPrepDownload;
     SeqPrepStage.compare_exchange_strong(expected, kSeqPrepIdle, kAcqRel);
     Report();

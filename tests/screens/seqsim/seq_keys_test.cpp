@@ -339,6 +339,16 @@ TEST_F(SeqKeys, SaveRecallAndTheirReports) {
     EXPECT_EQ(Popup(), "SEQ2 Data Out of Range!\n Set To Limited.");
     EXPECT_EQ(g_SeqSimErrors.seqInvalid.load(), 0u);
 
+    // A pass that first sees the request after the screen's ticks moved it on still holds the popup, once.
+    MsgQueue_Clear();
+    SeqPrepStage.store(3);
+    Seq_PreparationStep();
+    Seq_PreparationStep();
+    EXPECT_EQ(Popup(), "Sequence preparation...");
+    EXPECT_EQ(MsgQueue_Count(), 1u);
+    SeqPrepStage.store(kSeqPrepDownload);
+    Seq_PreparationStep();
+
     // SEQUENCE left while the preparation is held: its popup goes too.
     SeqPrepStage.store(kSeqPrepRequested);
     Seq_PreparationStep();

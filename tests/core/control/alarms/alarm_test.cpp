@@ -165,8 +165,7 @@ TEST_F(AlarmTest, LimiterAndSensingTextsOfTheOutputStatus) {
     EXPECT_EQ(LimiterMsgActive(), 0);
 }
 
-// An over-current alarm brings the rms limiter with it: the limiter's paced text must not replace the
-// alarm's, which is posted only once; when the alarm is gone the limiter text shows again.
+// An over-current alarm brings the rms limiter with it: the alarm's text stays until the alarm is gone.
 TEST_F(AlarmTest, TheLimiterTextNeverReplacesALastingAlarm) {
     Stage().InjectBit(2087, 2, true);
     Stage().InjectBit(2085, 5, true);
@@ -182,9 +181,6 @@ TEST_F(AlarmTest, TheLimiterTextNeverReplacesALastingAlarm) {
     EXPECT_EQ(Posted(), std::vector<std::string>{"IRMS\nLimiter Operations"});
 }
 
-// A clear starts a countdown of 60 monitor passes; when it runs out the alarm words and the message ring
-// are emptied (a held popup closed), and an alarm that outlasts the clear is listed and shown again in
-// that same pass.
 TEST_F(AlarmTest, TheCountdownClosesAHeldPopup) {
     ShowMessageHold("Held");
     testsupport::PopupPasses();
@@ -224,8 +220,7 @@ TEST_F(AlarmTest, ClearCountdownEmptiesTheRingAfterSixtyPasses) {
     EXPECT_EQ(MsgQueue_Count(), 0u);
 }
 
-// In service mode the master of an active system names the unit a system error belongs to, the name on a
-// line of its own and the text after a blank; the start-up fault has its own form.
+// In service mode the master of an active system names the unit of a system error.
 TEST_F(AlarmTest, ServiceMasterNamesTheUnitOfASystemError) {
     g_ServiceFlags.detailAlarm = 1;
     g_ParallelActive = 1;
@@ -316,8 +311,7 @@ TEST_F(AlarmTest, TwoSlavesReportingAtOnceKeepTheirHalvesApart) {
 
 }  // namespace
 
-// Before a factory default from the panel: a clear countdown and a message hold in progress are dropped and
-// the monitor waits its start delay again.
+// Before a factory default from the panel the monitor waits its start delay again.
 TEST_F(AlarmTest, TimerDefaultsDropTheCountdownAndTheHold) {
     AlarmClear();
     g_AlarmMsgHold.store(7);

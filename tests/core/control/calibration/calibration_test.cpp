@@ -99,10 +99,8 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
     }
 }
 
-// A failed low range aborts with its own text and keeps its procedure and the mode object where they
-// stopped, so a second start is refused; leaving the point (the page's exit or CAL:VOLT/CURR EXIT) or the
-// menu's EXIT (CaliModeStart) brings the mode object back to idle, and a start then runs from the first
-// point.
+// A failed low range aborts with its own text and refuses a second start until a point exit or the
+// menu's EXIT; a start then runs from the first point.
 TEST_F(CalibrationTest, AFailedLowRangeAbortsAndRecoversThroughItsExits) {
     for (const auto& p : kProcedures) {
         for (bool menuExit : {false, true}) {
@@ -150,8 +148,7 @@ TEST_F(CalibrationTest, AFailedLowRangeAbortsAndRecoversThroughItsExits) {
     }
 }
 
-// A measured point that the stage takes closes a popup held until closed (a "Processing" of the point
-// before), with whatever is pending.
+// A measured point that the stage takes closes a held popup, with whatever is pending.
 TEST_F(CalibrationTest, ATakenPointClosesAHeldPopup) {
     Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
     caliEnterStep(317);
@@ -179,8 +176,6 @@ TEST_F(CalibrationTest, ExitsResetTheStageFortyMillisecondsLater) {
     }
 }
 
-// A calibration of any phase is calibration mode until the exit's reset ends it; then the output may be
-// switched on again.
 TEST_F(CalibrationTest, ModeWordOfAnyPhaseHoldsUntilTheResetEndsIt) {
     for (uint16_t mode : {0x11, 0x12, 0x14, 0x21, 0x47}) {
         g_CalState.mode = mode;
@@ -206,8 +201,7 @@ TEST_F(CalibrationTest, StartAfterACountSetWhileIdleStillRuns) {
 
 }  // namespace
 
-// A procedure on the timer thread only asks for the panel state; the menu/control thread enters it at its
-// next pass, with the list's saved selection back in the editor.
+// The timer thread only asks; the menu/control thread enters the state with the saved selection.
 TEST_F(CalibrationTest, PanelEntriesWaitForTheMenuThread) {
     g_MenuState = 320;
     g_CalState.savedSelection = 4;

@@ -89,8 +89,7 @@ TEST_F(ParallelTest, MissingSlaveEndsWithError7AfterThreeSeconds) {
     EXPECT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
 }
 
-// The link does not come up after every slave was seen: five tries 50 ms apart, each printed with the unit's
-// address and shown as the wait, then error 6.
+// The link does not come up after every slave was seen: five tries, then error 6.
 TEST_F(ParallelTest, LinkUpWaitPrintsItsTriesAndEndsWithError6) {
     Stage().SetLinkOwnAddress(3);
     Master(3, 2);
@@ -107,8 +106,7 @@ TEST_F(ParallelTest, LinkUpWaitPrintsItsTriesAndEndsWithError6) {
     EXPECT_EQ(Shown(), "Parallel Communication \nError(6)");
 }
 
-// A slave drops out between the link coming up and the recount: the recount shows the wait while it reads
-// the count again, then gives error 9.
+// A slave drops out between the link coming up and the recount.
 TEST_F(ParallelTest, RecountShowsTheWaitAndEndsWithError9) {
     Master(3, 2);
     ASSERT_TRUE(StepUntil([] { return g_ParallelMasterObj.msg.load() == 9103; }));
@@ -123,8 +121,7 @@ TEST_F(ParallelTest, RecountShowsTheWaitAndEndsWithError9) {
     EXPECT_EQ(Shown(), "Parallel Communication \nError(9)");
 }
 
-// A slave that leaves closes the link's wait popup once the start-up update check has found nothing to
-// update; while that check is still to come the popup stays.
+// While the start-up update check is still to come the popup stays.
 TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
     for (const uint32_t checked : {2u, 0u}) {
         SCOPED_TRACE(checked);
@@ -147,7 +144,6 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
     testsupport::PopupPasses(1);
 }
 
-// A slave that waited for its master ("Slave Wait Connecting..", held) closes that popup when it joins.
 TEST_F(ParallelTest, JoiningSlaveClosesItsWaitPopup) {
     ASSERT_NO_FATAL_FAILURE(Slave(0, 9208));
     testsupport::PopupPasses();
@@ -198,9 +194,7 @@ TEST_F(ParallelTest, SlaveAnswersItsOwnAddressAndAllSlavesOnly) {
     }
 }
 
-// The master asks a slave for its address (item 11) while a factory default on the supervisor thread
-// rewrites the LAN settings: the timer thread's answer is the whole factory address, 172.16.28.120, read
-// under the record's lock (ThreadSanitizer reports a read that is not).
+// The answer (item 11) is read under the record's lock: ThreadSanitizer reports a read that is not.
 TEST_F(ParallelTest, SlaveAnswersItsAddressWhileAFactoryDefaultRewritesTheLanSettings) {
     ASSERT_NO_FATAL_FAILURE(Slave(1, 9207));
     LanSetDefault();
@@ -225,8 +219,7 @@ TEST_F(ParallelTest, SlaveAnswersItsAddressWhileAFactoryDefaultRewritesTheLanSet
     supervisor.join();
 }
 
-// The link goes down while slaves update their firmware: the master waits for them once a second, as long
-// as the update kind allows (420, 120, 280 and 180 tries), then asks for a reboot.
+// The master waits once a second as long as the update kind allows, then asks for a reboot.
 TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
     const uint32_t tries[5] = {0, 420, 120, 280, 180};
     for (uint32_t kind = 1; kind <= 4; ++kind) {
@@ -261,8 +254,7 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
 
 }  // namespace
 
-// A slave's serial number arrives two characters a frame while the panel thread copies it out: the copy
-// ends up whole and terminated, and only slaves 1-5 have one.
+// Two characters a frame while the panel thread copies it out; only slaves 1-5 have one.
 TEST_F(ParallelTest, SlaveSerialReadWhileTheMasterWritesIt) {
     Master(3, 2);
     ASSERT_TRUE(StepUntil(Active));

@@ -30,8 +30,7 @@ class PanelHelpersTest : public ::testing::Test {
     }
 };
 
-// Every id marks at most one group, the ids of a group are one run, and every group but those of the
-// enable toggles and the home screen's line view is reached; the line settings have their own groups.
+// The enable toggles and the home screen's line view mark no group through an id.
 TEST_F(PanelHelpersTest, EachIdMarksItsGroup) {
     paramPutValue(1, 64, 1, 0);  // selector 1: the ON and OFF angles enabled
     paramPutValue(1, 68, 1, 0);

@@ -53,9 +53,7 @@ TEST_F(PresetRecall, RecalledVoltageReachesTheStage) {
     EXPECT_NEAR(WritesTo(2384).back().value, 123.4, 1e-4);
 }
 
-// Model type 1 (a single 4.5 kVA unit) runs up to 2000 Hz; model type 7 (two 6 kVA units) keeps higher
-// currents but runs up to 1000 Hz. A limit message closes a popup held until closed; a recall without one
-// leaves it.
+// Type 1 runs up to 2000 Hz, type 7 keeps higher currents up to 1000 Hz; a limit message closes a held popup.
 TEST_F(PresetRecall, PresetOfAnotherModelIsLimitedToThisOne) {
     const std::string tail = " out of\nrange due to Preset\nmodification.\n(Setting ";
     Rebuild(1);

@@ -102,10 +102,8 @@ TEST_F(RegBusTest, CalPagesRestWhilePhaseFaultedOrOutsideThePhases) {
     EXPECT_EQ(BusReg_ReadCalWord(0, 3), good[3]);
 }
 
-// The stage's side of the calibration data commands: it comes up with sound pages, a save (4) stores the
-// pages it holds, a recall (2) brings the stored ones back, a default (1) puts its own data in use without
-// touching what is stored; each reports done (second result 1), a save of a page failing its check
-// reports failed (2) and stores nothing. Another command leaves no result.
+// The stage's side: save (4) stores the pages it holds, recall (2) brings them back, default (1) uses its
+// own data; a save of a page failing its check reports failed and stores nothing.
 TEST_F(RegBusTest, StageCarriesOutTheCalibrationDataCommands) {
     plat::SetTimeScale(100.0);
     constexpr uint32_t kDone = 1u << 3, kFailed = 2u << 3;

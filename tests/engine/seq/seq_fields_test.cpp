@@ -65,8 +65,7 @@ TEST_F(SeqFields, StepZeroRefusesJumpsAndTermination) {
     EXPECT_EQ(test::OnlyWriteTo(787).word, 1u);
 }
 
-// The live values are the last ones sent, whichever step they were for: a refused value on another step
-// must leave that step's registers alone (a remote SEQ:CPAR reaches the setters unchecked).
+// A remote SEQ:CPAR reaches the setters unchecked: a refused value on another step sends nothing.
 TEST_F(SeqFields, RefusedValueWritesNoRegister) {
     SeqSetCurStep(1);
     ASSERT_EQ(SeqSetJumpCnt(5), 5);

@@ -70,7 +70,6 @@ TEST_F(MemorySlots, DeleteAllStopsAtSeq9OnAnAlarm) {
     EXPECT_FALSE(PresetIsDefault());
 }
 
-// Every memory back to its default: the presets in memory, the SEQ/SIM and waveform files written again.
 TEST_F(MemorySlots, DeleteAllLeavesTheDefaultsEverywhere) {
     PresetRecord(4, 2)[kPresetWaveform] = 7;
     g_ArbMem[storage::ArbSlotOf(8)][0] = 1234;  // ARB9, a square

@@ -201,8 +201,7 @@ TEST_F(SeqSimFile, KilledSaveLeavesOldOrNewFile) {
     }
 }
 
-// A remote query saves through the image on its channel thread while the panel stores on its own: each
-// file must be its own memory's whole image.
+// A remote query saves on its channel thread while the panel stores on its own.
 TEST_F(SeqSimFile, SavesOnTwoThreadsDoNotShareTheImage) {
     auto saves = [](int32_t slot) {
         for (int i = 0; i < 8; ++i)

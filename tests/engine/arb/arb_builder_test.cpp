@@ -20,6 +20,7 @@
 
 namespace {
 using namespace engine;
+using test::PopupText;
 
 // The timer thread's part: steps the builder's task every millisecond until the end of the test.
 struct TaskStepper {
@@ -41,11 +42,6 @@ std::vector<int16_t> Committed(const std::function<int(uint16_t*)>& gen) {
 }
 bool SlotIs(int slot, const std::vector<int16_t>& want) {
     return std::memcmp(g_ArbMem[slot], want.data(), sizeof g_ArbMem[slot]) == 0;
-}
-std::string PopupText() {
-    char text[128];
-    MsgQueue_CopyText(text, sizeof text);
-    return text;
 }
 
 class ArbBuilderTest : public test::CtrlTest {

@@ -118,9 +118,7 @@ TEST_F(CalibrationTest, AFailedLowRangeAbortsAndRecoversThroughItsExits) {
             }
             ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }), 0);
             EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
-            char text[64];
-            MsgQueue_CopyText(text, sizeof text);
-            EXPECT_STREQ(text, p.failed);
+            EXPECT_EQ(test::PopupText(), p.failed);
             StepUntil([] { return false; }, 5);
             EXPECT_EQ(p.start(), -1) << "a start while the failed range holds";
 

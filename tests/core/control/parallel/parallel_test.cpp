@@ -19,6 +19,7 @@
 
 namespace {
 
+using test::PopupText;
 using test::Stage;
 
 int g_retries = 0;
@@ -57,11 +58,6 @@ class ParallelTest : public test::CtrlTest {
         return done();
     }
     static bool Active() { return g_ParallelActive.load() == 1; }
-    static std::string Shown() {
-        char text[128];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
 };
 
 TEST_F(ParallelTest, MasterWithTwoSlavesJoinsThemAndSupervises) {
@@ -82,7 +78,7 @@ TEST_F(ParallelTest, MissingSlaveEndsWithError7AfterThreeSeconds) {
     const uint64_t start = plat::NowMs();
     ASSERT_TRUE(StepUntil([] { return g_ParallelLink.errorNumber.load() == 7; }));
     EXPECT_GE(plat::NowMs() - start, 3000u);
-    EXPECT_EQ(Shown(), "Parallel Communication \nError(7)");
+    EXPECT_EQ(PopupText(), "Parallel Communication \nError(7)");
     EXPECT_EQ(g_retries, 1);
     EXPECT_EQ(core::g_ParallelMostSeen.load(), 1u) << "the one slave that answered";
     EXPECT_FALSE(Active());
@@ -103,7 +99,7 @@ TEST_F(ParallelTest, LinkUpWaitPrintsItsTriesAndEndsWithError6) {
         EXPECT_NE(out.find("ID:3 retry:" + std::to_string(t) + "\n"), std::string::npos) << t << "\n" << out;
     EXPECT_EQ(out.find("retry:5"), std::string::npos) << out;
     EXPECT_NE(out.find("popup: Master Wait Connecting.."), std::string::npos) << out;
-    EXPECT_EQ(Shown(), "Parallel Communication \nError(6)");
+    EXPECT_EQ(PopupText(), "Parallel Communication \nError(6)");
 }
 
 // A slave drops out between the link coming up and the recount.
@@ -118,7 +114,7 @@ TEST_F(ParallelTest, RecountShowsTheWaitAndEndsWithError9) {
     const size_t wait = out.find("popup: Master Wait Connecting..");
     EXPECT_NE(wait, std::string::npos) << out;
     EXPECT_LT(wait, out.find("Error(9)")) << out;
-    EXPECT_EQ(Shown(), "Parallel Communication \nError(9)");
+    EXPECT_EQ(PopupText(), "Parallel Communication \nError(9)");
 }
 
 // While the start-up update check is still to come the popup stays.
@@ -129,7 +125,7 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
         MsgPopup_Close();
         c2000Checked = checked;
         ASSERT_NO_FATAL_FAILURE(Slave(0, 9208));  // no master: the slave waits for the link
-        EXPECT_EQ(Shown(), "Slave Wait Connecting..");
+        EXPECT_EQ(PopupText(), "Slave Wait Connecting..");
         testsupport::PopupPasses();
         EXPECT_EQ(MsgPopup_IsPersistent(), 1);
         ASSERT_EQ(MsgQueue_PostId(11), 0);  // waits behind the held popup until the ring is emptied
@@ -161,7 +157,7 @@ TEST_F(ParallelTest, OldSlaveVersionMarksAMismatchAndTheHandshakeGoesOn) {
     Master(3, 2);
     ASSERT_TRUE(StepUntil(Active));
     EXPECT_TRUE(SysStatusTest(kSysParallelMismatch));
-    EXPECT_EQ(Shown(), "Parallel Version or\n Model Mismatch");
+    EXPECT_EQ(PopupText(), "Parallel Version or\n Model Mismatch");
 }
 
 TEST_F(ParallelTest, LinkLostWhileActiveGivesError8AndDisablesParallel) {
@@ -170,7 +166,7 @@ TEST_F(ParallelTest, LinkLostWhileActiveGivesError8AndDisablesParallel) {
     Stage().SetLinkLost(true);
     ASSERT_TRUE(StepUntil([] { return !Active(); }));
     EXPECT_EQ(g_ParallelLink.errorNumber.load(), 8u);
-    EXPECT_EQ(Shown(), "Parallel Communication \nError(8)");
+    EXPECT_EQ(PopupText(), "Parallel Communication \nError(8)");
     EXPECT_EQ(GetParallelEnable(), 0);
 }
 
@@ -241,7 +237,7 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
              at = out.find("popup: Slave is currently updating.", at + 1))
             ++shown;
         EXPECT_EQ(shown, tries[kind]);
-        EXPECT_EQ(Shown(), "Slave update failed.\n Please reboot and try again.");
+        EXPECT_EQ(PopupText(), "Slave update failed.\n Please reboot and try again.");
         testsupport::PopupPasses(1);
         EXPECT_EQ(MsgPopup_IsPersistent(), 0) << "the update wait closes a held popup";
         MsgQueue_Clear();

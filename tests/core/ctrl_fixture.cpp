@@ -128,6 +128,12 @@ int RunUntilReady() {
     return passes;
 }
 
+std::string PopupText() {
+    char text[256];
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
 void Poll(int n) {
     for (int i = 0; i < n; ++i)
         CtrlTask_Poll();

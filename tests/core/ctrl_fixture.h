@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/control/ctrl_task.h"
@@ -66,6 +67,12 @@ RegWrite OnlyWriteTo(uint16_t reg);
 std::vector<uint16_t> Registers();
 inline void ClearTrace() {
     Stage().ClearTrace();
+}
+// The free text of the message popup.
+std::string PopupText();
+// Selects the line L1-L3 (0-2) the panel edits.
+inline void SelectLine(uint32_t line) {
+    g_OutputFlags = (g_OutputFlags.load() & ~(3u << 26)) | (line << 26);
 }
 
 // Polls the control task until it runs its periodic pass (false when it does not get there); until the

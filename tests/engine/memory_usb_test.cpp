@@ -70,7 +70,6 @@ TEST_F(MemoryUsb, RecallNamesTheRefusedModel) {
     EXPECT_EQ(test::PopupText(), "Invalid with Output ON");
 }
 
-// Every memory travels to the USB memory and back: what changed since the save is put back.
 TEST_F(MemoryUsb, SaveAllThenRecallAllRestoresEveryMemory) {
     for (int slot = 0; slot < 10; ++slot) {
         ASSERT_GT(SeqSaveFile(slot, 0), 0);
@@ -93,8 +92,7 @@ TEST_F(MemoryUsb, SaveAllThenRecallAllRestoresEveryMemory) {
     EXPECT_EQ(Read("/mnt/tst/ARB/ARB253.ARB"), Read(Usb("ARB253.ARB")));
 }
 
-// An input-power alarm (bit 9) that the stage raised after the monitor's last pass is read before the
-// first item: save all and recall all stop there, with nothing written or recalled.
+// An input-power alarm (bit 9) raised after the monitor's last pass is read before the first item.
 TEST_F(MemoryUsb, AllDataStopsOnAStageAlarmNotYetLatched) {
     ASSERT_GT(SeqSaveFile(0, 0), 0);
     env_.ctrl.env.root.Write(Usb("Preset0.Set"), std::string(kPresetFileSize, '\0'));
@@ -112,7 +110,6 @@ TEST_F(MemoryUsb, AllDataStopsOnAStageAlarmNotYetLatched) {
     test::Stage().InjectBit(2087, 9, false);
 }
 
-// Without the mounted bit nothing is read or written, although the files lie in the folder.
 TEST_F(MemoryUsb, NothingTravelsWithoutAMountedMemory) {
     ASSERT_GT(SeqSaveFile(2, 0), 0);
     env_.ctrl.env.root.Write(Usb("Preset3.Set"), std::string(kPresetFileSize, '\0'));

@@ -30,10 +30,4 @@ void EnterSim() {
     g_SeqSimBlock[0].simOptions = 1u << 1;  // the 200V range
 }
 
-std::string PopupText() {
-    char text[256];
-    MsgQueue_CopyText(text, sizeof text);
-    return text;
-}
-
 }  // namespace test

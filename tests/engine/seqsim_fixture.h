@@ -1,8 +1,6 @@
 #pragma once
 // The SEQ/SIM engine on the simulated power stage: the factory default of model type 1 (frequency maximum
 // 2000.00 Hz), the default SEQ steps and SIM states, SEQ mode, the step source and read-back checks wired.
-#include <string>
-
 #include "core/regbus/reg_step.h"
 #include "core/system/state/service_flags.h"
 #include "engine/seq/seq_access.h"
@@ -25,8 +23,6 @@ struct SeqSimEnv {
 };
 // SIM mode with the 200V set selected.
 void EnterSim();
-// The free text of the message popup.
-std::string PopupText();
 // The word the stage holds in a step register for a step copy.
 inline uint32_t StepWord(uint32_t reg, uint32_t step) {
     return Stage().Stored(reg, step);

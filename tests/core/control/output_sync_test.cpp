@@ -43,10 +43,7 @@ class OutputSync : public CtrlTest {
     }
 };
 
-// The first pass rewrites every output register from the wiring register on and raises the apply strobe
-// itself; the settling pass sends the option word with the phase enables it refreshed; the system is
-// ready well within its 1.5 s, also when it starts in edit-all mode (where the settling pass writes
-// nothing).
+// The first pass rewrites every output register and strobes; ready within 1.5 s, also in edit-all mode.
 TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWithinItsBudget) {
     g_ParamStore.rangeCode[kAcDcInt] = 1;
     std::vector<uint16_t> first;
@@ -71,8 +68,6 @@ TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWithinItsBudget) {
     EXPECT_LE(Restart(kAcInt, 0, 1, [] { g_EditAllPhases = 1; }), kReadyPasses);
 }
 
-// What the start-up sends for the configuration: the range code as the stage's range (1P2W codes), and
-// the slew value of revision-1 units by wiring.
 TEST_F(OutputSync, ConfigurationReachesTheStageAsItsRangeAndSlew) {
     const struct { uint32_t wiring, code, range; } ranges[] = {{1, 6, 2}, {1, 3, 1}, {0, 4, 2}, {2, 1, 1}};
     for (const auto& c : ranges) {
@@ -94,8 +89,7 @@ TEST_F(OutputSync, ConfigurationReachesTheStageAsItsRangeAndSlew) {
     EXPECT_EQ(core::SlewValueFor(1, 1, 1, 0, true, 77), 40u);  // parallel operation
 }
 
-// One changed setting is one write and one strobe per pass; the voltage spread of the first pass keeps the
-// stored DC value, not the one posted for the next pass.
+// The first pass's voltage spread keeps the stored DC value, not the one posted for the next pass.
 TEST_F(OutputSync, ChangedSettingsOfTheChainAreWrittenOnePerPass) {
     Start(kAcDcInt, 0, 1);
     EXPECT_EQ(SetAcv(23000, 0), 23000);
@@ -127,8 +121,7 @@ TEST_F(OutputSync, ChangedSettingsOfTheChainAreWrittenOnePerPass) {
     EXPECT_TRUE(OnlyWriteTo(2348).raw & (1u << core::kOptOutputRelay));
 }
 
-// A line value is split over the phases of the wiring: by the square root of three in 3P4W, in halves
-// in 1P3W; the DC halves of 1P3W with the phases balanced are of opposite sign.
+// By the square root of three in 3P4W, in halves in 1P3W (of opposite sign for balanced DC).
 TEST_F(OutputSync, LineValueIsSplitOverThePhasesOfTheWiring) {
     // {mode, wiring, line id, its group, line value, the phases' values}
     const std::tuple<uint32_t, uint32_t, uint32_t, ParamDirtyFlag, int32_t, std::array<int32_t, 3>> cases[] =
@@ -180,8 +173,6 @@ TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
     EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));
 }
 
-// A waveform change of all phases caps the voltage of every phase whose limit the new waveform exceeds,
-// and says so in one message naming those phases.
 TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
     Start(kAcInt, 0, 1);
     g_EditAllPhases = 1;
@@ -218,8 +209,7 @@ TEST_F(OutputSync, OneLineWaveformLimitNamesThatLine) {
     EXPECT_EQ(Stage().Stored(2338, 0), kTri + 1);
 }
 
-// A group mark made for all phases, with the edit mode left before the next pass, neither holds the chain
-// nor keeps the system busy.
+// Marks made for all phases, with the edit mode left before the next pass.
 TEST_F(OutputSync, LeftOverAllPhaseMarksDoNotHoldTheChain) {
     Start(kAcInt, 0, 1);
     int32_t volts = 12000;
@@ -251,7 +241,6 @@ TEST_F(OutputSync, WaveformChangedDuringARangeChangeSettlesInsteadOfStalling) {
     EXPECT_EQ(Stage().Stored(2347, 0), 0u);
 }
 
-// In edit-all mode an all-phase edit reaches every phase of the wiring, and no phase outside it.
 TEST_F(OutputSync, AllPhaseEditOfTheAcVoltageReachesEveryPhaseOfTheWiring) {
     Start(kAcInt, 2, 1);  // 1P3W: L1 and L2
     g_EditAllPhases = 1;
@@ -262,7 +251,6 @@ TEST_F(OutputSync, AllPhaseEditOfTheAcVoltageReachesEveryPhaseOfTheWiring) {
     EXPECT_TRUE(WritesTo(2386).empty());
 }
 
-// In edit-all mode too, a mode or range rewrite reaches the stage: its apply strobe follows its writes.
 TEST_F(OutputSync, EditAllModeAndRangeRewritesAreStrobed) {
     Start(kAcInt, 0, 1, [] { g_EditAllPhases = 1; });
     const std::pair<uint16_t, void (*)()> cases[] = {{2336, [] { SetOutputMode(kAcDcInt); }},
@@ -295,9 +283,7 @@ TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {
     EXPECT_EQ(g_SlewRecheckReq.load(), 1u);
 }
 
-// Balance switched on in the 200 V range rebuilds the phases with a start limit (10.50 A) above the 4.5 kVA
-// model's 7.88 A; then 230 V into 10 ohm on every phase: each phase's rms current limit record holds the
-// model's 7.88 A, and every phase of the stage holds its current there, not only the selected line.
+// Balance rebuilds the phases with a start limit of 10.50 A, above the 4.5 kVA model's 7.88 A.
 TEST_F(OutputSync, BalancedPhasesAllHoldTheRangesRmsCurrentLimit) {
     Restart(kAcInt, 0, 1, [] {
         for (int p = 0; p < 3; ++p)

@@ -70,8 +70,7 @@ class SysEventTest : public ::testing::Test {
     std::atomic<bool> stop_{false};
 };
 
-// A full ring overwrites its oldest slots; a pop of an empty slot moves on all the same, so an event
-// pushed behind the read index waits for the index to come round.
+// An event pushed behind the read index waits for the index to come round.
 TEST_F(SysEventTest, RingOverwritesItsOldestSlotsAndEmptyPopsMoveOn) {
     for (uint32_t e = 1; e <= 10; ++e)
         SysEvent_Push(100 + e);
@@ -88,8 +87,7 @@ TEST_F(SysEventTest, RingOverwritesItsOldestSlotsAndEmptyPopsMoveOn) {
     EXPECT_EQ(pops, 7);  // slots 2..7 empty, then slot 0
 }
 
-// An operation-complete wait clears after its 20 ticks; waits requested again while one counts keep one
-// tick in the ring, so a reset queued meanwhile is not overwritten.
+// Waits requested again while one counts keep one tick in the ring: a queued reset is not overwritten.
 TEST_F(SysEventTest, OperationCompleteWaitsKeepOneTickAndLoseNoReset) {
     EXPECT_EQ(OpcWaitStart(), 1u);
     int steps = 0;
@@ -110,8 +108,7 @@ TEST_F(SysEventTest, OperationCompleteWaitsKeepOneTickAndLoseNoReset) {
     EXPECT_LE(steps, 23);
 }
 
-// A reset switches the output off first, keeps the LAN settings and ends its remote hand-shake with
-// "reset done".
+// Only a factory default restores the LAN settings.
 TEST_F(SysEventTest, RemoteResetHandshakeEndsWithResetDone) {
     OutputOn();
     g_SysStatus.fetch_or(1u << kSysRemoteResetLow);  // requested by a remote reset command
@@ -127,8 +124,7 @@ TEST_F(SysEventTest, RemoteResetHandshakeEndsWithResetDone) {
     EXPECT_TRUE(SysStatusTest(kSysResetDone));
 }
 
-// A factory default switches the output off first (and waits for it), restores the LAN and interface
-// settings but the host name, restarts the RS232 channel, puts the lamps out and drops a pending key.
+// The host name is kept.
 TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
     plat::SetTimeScale(1000);  // the wait for the output to go off
     OutputOn();
@@ -150,9 +146,7 @@ TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
     EXPECT_EQ(KeyEventTake(&ev), -1);
 }
 
-// Both resets leave the store as the defaults give it once the limit checks of a start have narrowed
-// them (on this model the crest-factor ceiling lowers AC-voltage maxima), and the settings save has been
-// taken.
+// On this model the crest-factor ceiling lowers AC-voltage maxima.
 TEST_F(SysEventTest, ResetsLeaveTheDefaultsWithinTheirLimitChecks) {
     SetDefaultAll();
     const std::vector<uint8_t> plain = StoreBytes();
@@ -177,7 +171,6 @@ TEST_F(SysEventTest, ResetsLeaveTheDefaultsWithinTheirLimitChecks) {
     EXPECT_EQ(g_MenuResetWords[0].load(), 1u);
 }
 
-// While the power stage reports "not ready" the system is busy and not ready.
 TEST_F(SysEventTest, StageNotReadyMakesTheSystemBusyAndNotReady) {
     core::g_OutputStatusMirror.store(0x81);  // output on, stage not ready
     EXPECT_EQ(IsSystemReady(), 0u);

@@ -26,10 +26,8 @@ class ParamStoreTest : public ::testing::Test {
 
 }  // namespace
 
-// A setting stored is read back from its own record: per unit, mode, waveform and range area; the
-// measurement items are shared by all units, the pairs of the menu lists address one record, ids without a
-// record share the spare one, and the frequency limits are kept once for the AC+DC modes (0, 5, 7) and once
-// for all others.
+// Measurement items are shared by all units, menu-list pairs address one record, ids without a record
+// share the spare one; frequency limits are kept once for the AC+DC modes (0, 5, 7), once for the rest.
 TEST_F(ParamStoreTest, RecordsArePerUnitModeWaveformAndArea) {
     paramPutValue(0, 47, 1111, 0);
     paramPutValue(0, 48, 2222, 1);
@@ -62,8 +60,7 @@ TEST_F(ParamStoreTest, RecordsArePerUnitModeWaveformAndArea) {
     }
 }
 
-// With the unit Vpp every waveform but SIN and SQU reads the Vpp set; the DC voltages switch with it
-// outside DC-INT, the LINE DC voltage only in DC-INT.
+// The DC voltages switch with it outside DC-INT, the LINE DC voltage only in DC-INT.
 TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
     for (uint32_t w : {16u, 17u, 18u, 3u}) {
         ParamRec rms = Marked(1000 + w), vpp = Marked(5000 + w);
@@ -91,8 +88,7 @@ TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
     }
 }
 
-// An access of id 12 derives the angle and duty formats from the frequency stored before it: whole
-// degrees above 500 Hz (the angles rounded, also at the ends of the 32-bit range), fewer duty digits from
+// Whole degrees above 500 Hz (rounded, also at the ends of the 32-bit range), fewer duty digits from
 // 100 Hz and 1000 Hz.
 TEST_F(ParamStoreTest, FrequencyAccessDerivesTheAngleAndDutyFormats) {
     // {frequency, angle, its decimals and digits, duty decimals and digits}
@@ -132,7 +128,6 @@ TEST_F(ParamStoreTest, FrequencyAccessDerivesTheAngleAndDutyFormats) {
     EXPECT_EQ(Read(68, 0).value, INT32_MIN / 10 * 10);
 }
 
-// The AUTO range reads the current limits of the range the stage reports, from records of its own.
 TEST_F(ParamStoreTest, AutoRangeVariantFollowsThePowerStage) {
     g_ParamStore.rangeCode[0] = 4;  // AUTO in 3P4W
     const ParamRec low = Read(61, 0);
@@ -143,9 +138,8 @@ TEST_F(ParamStoreTest, AutoRangeVariantFollowsThePowerStage) {
     EXPECT_EQ(Read(61, 0).value, low.value);
 }
 
-// A unit or range variant outside the store is refused and writes nothing (a refused read hands back an
-// all-zero record); a mode or waveform outside it is clamped; a field other than value or state, or a
-// state other than 0 or 1, changes nothing.
+// A unit or range variant outside the store is refused (a refused read gives an all-zero record); a mode
+// or waveform is clamped; another field or a state other than 0 or 1 changes nothing.
 TEST_F(ParamStoreTest, AddressesOutsideTheStoreAreRefusedOrClamped) {
     const ParamRec spare = Read(0, 0);
     ParamRec r = Marked(-7);
@@ -189,8 +183,7 @@ TEST_F(ParamStoreTest, AddressesOutsideTheStoreAreRefusedOrClamped) {
     EXPECT_EQ(paramGetValue(64, 1, 1), 0);  // selector other than 0 gives 0
 }
 
-// A clamp changes only a value outside its bounds, and only the value; a value another thread writes within
-// the bounds meanwhile is never replaced by one the clamp read before.
+// A value another thread writes meanwhile is never replaced by one the clamp read before.
 TEST_F(ParamStoreTest, ClampTouchesOnlyAValueOutsideItsBounds) {
     paramPutValue(0, 47, 1500, 1);
     const ParamRec before = Read(47, 1);
@@ -216,8 +209,7 @@ TEST_F(ParamStoreTest, ClampTouchesOnlyAValueOutsideItsBounds) {
     EXPECT_EQ(Read(47, 1).value, 1000);
 }
 
-// The edit words start from the selected line's record, or from the mode and flag words for the ids that
-// show those; while the keys are locked or the meter is held only the measurement items can be entered.
+// While the keys are locked or the meter is held only the measurement items can be entered.
 TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
     g_OutputFlags = 1u << 26;  // L2 selected
     paramPutValue(0, 48, 12345, 1);

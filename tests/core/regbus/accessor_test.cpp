@@ -16,8 +16,7 @@
 
 using namespace regmap;
 
-// Per-phase writers reach the register of their phase, also where two blocks interleave; a phase outside
-// L1-L3 moves nothing.
+// Also where two blocks interleave; a phase outside L1-L3 moves nothing.
 TEST_F(RegBusTest, PhaseWritersAddressTheirPhase) {
     const std::pair<std::function<int(int)>, Block> cases[] = {
         {[](int p) { return BusReg_SetAcv(p, 100); }, kAcv},
@@ -73,8 +72,7 @@ TEST_F(RegBusTest, SeqSimCommandsSetTheCommandByte) {
     }
 }
 
-// Every output mode has a code of its own; the modes without a trigger output (DC-INT and the external
-// ones) and SEQ/SIM (code 32) clear the trigger width first.
+// The modes without a trigger output (DC-INT, the external ones, SEQ/SIM) clear the width first.
 TEST_F(RegBusTest, OutputModeCodesAndTheTriggerWidth) {
     std::set<uint32_t> codes;
     for (uint32_t mode = 0; mode < 10; ++mode) {
@@ -117,8 +115,7 @@ TEST_F(RegBusTest, PhaseAnglesFollowTheSynchronisationPhase) {
     }
 }
 
-// Readers reach the register of their phase or row (each register holds a value of its own, so a reader
-// of the wrong one shows) and word-wide readers keep only their bits.
+// Each register holds a value of its own, so a reader of the wrong one shows.
 TEST_F(RegBusTest, ReadersReachTheirRegisterAndKeepTheirBits) {
     const std::pair<std::function<float(int)>, Block> rows[] = {
         {BusReg_GetVrms, kVrms}, {BusReg_GetIpkHold, kIpkHold}, {BusReg_GetReactive, kReactive}};
@@ -147,7 +144,7 @@ TEST_F(RegBusTest, ReadersReachTheirRegisterAndKeepTheirBits) {
     EXPECT_EQ(BusReg_GetFreq(), 59.9f);
 }
 
-// The lowest clear bit of twenty; in a parallel system the word of the last slave with a start-up error.
+// Of twenty bits; in a parallel system the word of the last slave with a start-up error.
 TEST_F(RegBusTest, FaultIndexIsTheLowestClearBit) {
     const std::pair<uint32_t, int> cases[] = {{0xFFFF, 16}, {0xFFFFF, 0},  {0xFFFFFFFF, 0},  {0xFFFFE, 0},
                                               {0xFFFFD, 1}, {0x7FFFF, 19}, {0xFFF7FFFF, 19}, {0xFFFFFF00, 0}};

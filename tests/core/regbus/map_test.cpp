@@ -49,9 +49,8 @@ TEST(RegisterMap, EveryRegisterBelongsToOneEntryAtMost) {
         EXPECT_GE(regmap::kSettings.at(i), static_cast<uint32_t>(regmap::kIndex));
 }
 
-// For every register of the space: what the integer writer (or the step writer) sends, the stage's own
-// view of the register (integer, float, fixed point, duty) decodes as the value the encoding meant, and a
-// register without an encoding is not written.
+// The stage's own view of each register decodes what the writers send; a register without an encoding is
+// not written.
 TEST_F(RegBusTest, EncodersAndTheStagesDecodingAgreeOnEveryRegister) {
     const int32_t v = 1234;
     int encoded = 0;

@@ -11,7 +11,6 @@
 
 using namespace regmap;
 
-// A step-word read addresses the current step (word 0) or word five, nothing else.
 TEST_F(RegBusTest, StepWordReadsAddressWordZeroOrFive) {
     Stage().Poke(kStepJumpTo, 0, 7);
     Stage().Poke(kStepJumpTo, 5, 55);
@@ -30,7 +29,6 @@ void Half(uint32_t reg, uint32_t value) {
 }
 }  // namespace
 
-// Sequences that break the transfer order are caught at the byte, half and index level.
 TEST(PowerStageOrder, ViolationsAreRecorded) {
     constexpr uint32_t a = kVoltUnit, b = kSignal, idx = kIndex, boot = kBootStatus;
     const std::tuple<const char*, void (*)(), uint64_t> cases[] = {
@@ -66,8 +64,7 @@ TEST(PowerStageOrder, ViolationsAreRecorded) {
     plat::PowerStage().Reset();
 }
 
-// A batch of byte accesses leaves the stage exactly as the same bytes one by one: answers, halves,
-// transfers, byte count and violations, for well-formed and broken sequences alike.
+// Answers, halves, transfers, byte count and violations, for well-formed and broken sequences alike.
 TEST(PowerStageOrder, BatchActsAsItsBytesOneByOne) {
     using Bytes = std::vector<plat::BusByteAccess>;
     auto half = [](bool write, uint32_t reg, uint32_t v) {

@@ -74,7 +74,6 @@ TEST_F(RegBusTest, HoldSilencesUnforcedTransfers) {
     EXPECT_EQ(BusReg_WriteFloatAt(kFloatTable, 1, 2.5f), 2.5f);
 }
 
-// A refused transfer must not wait for the bus: with the mutex held elsewhere it still returns at once.
 TEST_F(RegBusTest, HeldAndFaultedTransfersLeaveTheMutexAlone) {
     g_BusHold = 1;
     g_PhaseFault = 1;
@@ -89,7 +88,6 @@ TEST_F(RegBusTest, HeldAndFaultedTransfersLeaveTheMutexAlone) {
     EXPECT_EQ(Stage().ByteAccesses(), 0u);
 }
 
-// Values out of range, infinities and NaN read as 0 instead of as garbage.
 TEST_F(RegBusTest, ReadersDropValuesTheyCannotCarry) {
     const std::pair<float, float> floats[] = {{2.0e7f, 0.0f},     {1.0e7f, 1.0e7f},  {1.0001e7f, 0.0f},
                                               {-1.0e6f, -1.0e6f}, {-2.0e6f, 0.0f},   {230.5f, 230.5f},
@@ -113,8 +111,7 @@ TEST_F(RegBusTest, ReadersDropValuesTheyCannotCarry) {
     }
 }
 
-// The special readers serve only their registers, and a word index whose 2i + 1 does not fit the 16-bit
-// index register (above 32767) is refused instead of reaching a wrapped-around word.
+// A word index whose 2i + 1 does not fit the 16-bit index register is refused, not wrapped.
 TEST_F(RegBusTest, ReadersRefuseRegistersAndWordsTheyDoNotServe) {
     const uint32_t last = regbus::kMaxWordIndex;
     Stage().Poke(kLinkRx.at(1), last, 0xCAFE);
@@ -138,8 +135,6 @@ TEST_F(RegBusTest, ReadersRefuseRegistersAndWordsTheyDoNotServe) {
     EXPECT_EQ(Stage().ByteAccesses(), before);
 }
 
-// The loop-back test fails on an echo of the caller's pattern alone (a corrupt echo: the start-up screen
-// tests).
 TEST_F(RegBusTest, LoopbackNeedsEveryPatternEchoed) {
     EXPECT_EQ(BusReg_LoopbackTest(999), 1);
     Stage().SetRead(kLoopbackRead, 0, 999);
@@ -176,7 +171,6 @@ TEST_F(RegBusTest, WaveformTableTravelsSampleBySample) {
     EXPECT_EQ(Stage().ByteAccesses(), before);
 }
 
-// Every thread of the instrument talks to the power stage; the bus mutex keeps each transfer whole.
 TEST_F(RegBusTest, ConcurrentTransfersNeverInterleave) {
     constexpr int kThreads = 4;
     constexpr int kTransfers = 100000;

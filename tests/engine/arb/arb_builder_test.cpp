@@ -20,6 +20,7 @@
 
 namespace {
 using namespace engine;
+using test::PopupText;
 
 // The timer thread's part: steps the builder's task every millisecond until the end of the test.
 struct TaskStepper {
@@ -41,11 +42,6 @@ std::vector<int16_t> Committed(const std::function<int(uint16_t*)>& gen) {
 }
 bool SlotIs(int slot, const std::vector<int16_t>& want) {
     return std::memcmp(g_ArbMem[slot], want.data(), sizeof g_ArbMem[slot]) == 0;
-}
-std::string PopupText() {
-    char text[128];
-    MsgQueue_CopyText(text, sizeof text);
-    return text;
 }
 
 class ArbBuilderTest : public test::CtrlTest {
@@ -140,11 +136,8 @@ TEST_F(ArbBuilderTest, AStoreThatTheTaskNeverAcknowledgesFailsInBoundedTime) {
     EXPECT_EQ(PopupText(), "Saved To ARB Fail");
 }
 
-// The menu/control thread stores while the timer thread's task takes up the rebuild a type change asked
-// for: a store whose ticket is drawn just as the task takes that rebuild must still be built and
-// acknowledged, never left to time out. The stored shapes need no build, so the task takes up a rebuild
-// at every type change; the store follows its type change after a varying delay so that its ticket lands
-// anywhere in the task's passes.
+// A store whose ticket is drawn just as the task takes up a rebuild is still built and acknowledged; the
+// varying delay lands the ticket anywhere in the task's passes.
 TEST_F(ArbBuilderTest, StoresRacingTheTaskTakingUpARebuildAreNeverLost) {
     constexpr int kStores = 400;
     std::atomic<bool> stop{false};
@@ -224,10 +217,7 @@ TEST_F(ArbBuilderTest, ApplyIsRefusedWithTheOutputOnAndStopsWhenTheStoreFails) {
     EXPECT_EQ(GetAcvUnit(), 0);
 }
 
-// The preview's own clean-ups, against the shape drawn with the parameter the preview must pass: the
-// curve's end marks (-1 first, 1 last) of the triangle below 11, the stairs and the surge/dip past their
-// thresholds, the CF1 first point at 0, and the raised parameters (triangle above 96, stairs above 40,
-// surge level 1-4 and width 1-3).
+// The preview against the shape drawn with the parameter it must pass, with its end-mark clean-ups.
 TEST_F(ArbBuilderTest, PreviewCleanUpsFollowTheirRules) {
     using Gen = std::function<int(uint16_t*)>;
     constexpr int n = kPreviewPoints;

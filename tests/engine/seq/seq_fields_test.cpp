@@ -37,12 +37,8 @@ TEST_F(SeqFields, FrequencyChangeReroundsDutyAndPhases) {
     EXPECT_EQ(SeqGetOffPhase(1), 3590);
     EXPECT_EQ(test::StepWord(802, 2), static_cast<uint32_t>(400 * 4096 / 1000));
     EXPECT_EQ(SeqSetFset(200001, 1), 150000) << "above the model's 2000.00 Hz";
-}
-
-// Words loaded from a file that failed validation stay in the table: the re-rounding of a frequency
-// change must bring any 32-bit value into range, not wrap it.
-TEST_F(SeqFields, FrequencyChangeReroundsWordsOutsideTheirRange) {
-    SeqSetCurStep(2);
+    // Words loaded from a file that failed validation stay in the table: the re-rounding must bring any
+    // 32-bit value into range, not wrap it.
     SeqSetFset(5000, 1);
     engine::SeqRec(1).duty = 0x7FFFFFFFu;
     engine::SeqRec(1).onPhase = 0x7FFFFFFDu;
@@ -69,8 +65,7 @@ TEST_F(SeqFields, StepZeroRefusesJumpsAndTermination) {
     EXPECT_EQ(test::OnlyWriteTo(787).word, 1u);
 }
 
-// The live values are the last ones sent, whichever step they were for: a refused value on another step
-// must leave that step's registers alone (a remote SEQ:CPAR reaches the setters unchecked).
+// A remote SEQ:CPAR reaches the setters unchecked: a refused value on another step sends nothing.
 TEST_F(SeqFields, RefusedValueWritesNoRegister) {
     SeqSetCurStep(1);
     ASSERT_EQ(SeqSetJumpCnt(5), 5);

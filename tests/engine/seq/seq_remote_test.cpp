@@ -71,7 +71,6 @@ TEST_F(SeqRemote, ValidationOfTables) {
         {"wave 300", [](SeqStepRecord& r) { r.wave = 300; }},
         {"time 0", [](SeqStepRecord& r) { r.time = 0; }},
         {"termination 3", [](SeqStepRecord& r) { r.flags |= 3u << kSeqTermShift; }},
-        {"Vpp word", [](SeqStepRecord& r) { r.acvVpp = 114001; }},
     };
     for (const Case& c : cases) {
         SeqStepRecord& r = g_SeqStepTable[0][2][0];

@@ -11,8 +11,7 @@ class SeqVoltClamp : public ::testing::Test {
     test::SeqSimEnv env_;
 };
 
-// A pair that fits stays; a pair that does not fit has no limits left, so each value outside them goes
-// to the minimum 0 (never the nearer bound). Only L1's record changes, and nothing is sent to the stage.
+// A pair that does not fit has no limits left: each value outside them goes to 0, never the nearer bound.
 TEST_F(SeqVoltClamp, OutOfLimitValuesGoToTheMinimum) {
     SeqSetCurStep(3);
     struct Case {

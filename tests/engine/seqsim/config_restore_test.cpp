@@ -51,7 +51,6 @@ TEST_F(ConfigRestore, RecallIntoAnotherWiringSwapsTheWiringsSettingsBlocks) {
     EXPECT_EQ(Acv(), 11100) << "the 3P4W blocks were not saved";
 }
 
-// A recall in the wiring in force touches no block: the settings stay as they are.
 TEST_F(ConfigRestore, RecallInTheSameWiringLeavesTheBlocksAlone) {
     ASSERT_GT(SeqMem_Save(2), 0);
     plat::NvmSimClearLog();

@@ -49,31 +49,27 @@ TEST_F(MemorySlots, ClearingWritesTheDefaultsAndReportsAFailedSave) {
     EXPECT_EQ(SeqMem_Clear(10), 0);
 }
 
-TEST_F(MemorySlots, DeleteAllStopsAtSeq9WhileAnAlarmIsLatched) {
-    SysStatusSet(kSysAlarmLatched);
-    PresetRecord(4, 2)[kPresetWaveform] = 7;
-    EXPECT_EQ(DeleteMemoryData(4, 0), 0);
-    EXPECT_EQ(test::PopupText(), "SEQ9 Deleted Fail");
-    EXPECT_TRUE(PresetIsDefault());
-    EXPECT_EQ(Read("/mnt/tst/seq/SEQ9.SEQ"), "");
+// A latched alarm, or a startup alarm (bit 12) the stage raised but the monitor has not yet seen, stops the
+// delete before SEQ9.
+TEST_F(MemorySlots, DeleteAllStopsAtSeq9OnAnAlarm) {
+    for (bool latched : {true, false}) {
+        SCOPED_TRACE(latched);
+        latched ? SysStatusSet(kSysAlarmLatched) : test::Stage().InjectBit(2086, 12, true);
+        PresetRecord(4, 2)[kPresetWaveform] = 7;
+        EXPECT_EQ(DeleteMemoryData(4, 0), 0);
+        EXPECT_EQ(test::PopupText(), "SEQ9 Deleted Fail");
+        EXPECT_TRUE(PresetIsDefault());
+        EXPECT_TRUE(SysStatusTest(kSysAlarmLatched));
+        EXPECT_EQ(Read("/mnt/tst/seq/SEQ9.SEQ"), "");
+        test::Stage().InjectBit(2086, 12, false);
+        SysStatusClear(kSysAlarmLatched);
+    }
     PresetRecord(4, 2)[kPresetWaveform] = 7;
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, nullptr});
     EXPECT_EQ(DeleteMemoryData(4, 0), 0) << "refused while a hook is missing";
     EXPECT_FALSE(PresetIsDefault());
 }
 
-// A startup alarm (bit 12) the stage raised but the monitor has not yet seen is read before SEQ9.
-TEST_F(MemorySlots, DeleteAllStopsAtSeq9OnAStageAlarmNotYetLatched) {
-    test::Stage().InjectBit(2086, 12, true);
-    ASSERT_FALSE(SysStatusTest(kSysAlarmLatched));
-    EXPECT_EQ(DeleteMemoryData(4, 0), 0);
-    EXPECT_EQ(test::PopupText(), "SEQ9 Deleted Fail");
-    EXPECT_TRUE(SysStatusTest(kSysAlarmLatched));
-    EXPECT_EQ(Read("/mnt/tst/seq/SEQ9.SEQ"), "");
-    test::Stage().InjectBit(2086, 12, false);
-}
-
-// Every memory back to its default: the presets in memory, the SEQ/SIM and waveform files written again.
 TEST_F(MemorySlots, DeleteAllLeavesTheDefaultsEverywhere) {
     PresetRecord(4, 2)[kPresetWaveform] = 7;
     g_ArbMem[storage::ArbSlotOf(8)][0] = 1234;  // ARB9, a square

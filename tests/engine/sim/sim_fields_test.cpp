@@ -44,7 +44,6 @@ TEST_F(SimFields, AcvCeilingByWaveformAndUnit) {
     EXPECT_EQ(engine::SimRecAt(kSimNormal1, 0).acvVpp, static_cast<uint32_t>(vppMax));
 }
 
-// The DC register of the current state goes to 0 V; the other states' copies and phases keep theirs.
 TEST_F(SimFields, ZeroDcvClearsTheCurrentStatesDcRegister) {
     for (int32_t state : {kSimNormal1, kSimTrans1}) {
         SeqSimSetCurStep(state);
@@ -62,8 +61,7 @@ TEST_F(SimFields, ZeroDcvClearsTheCurrentStatesDcRegister) {
     EXPECT_TRUE(test::WritesTo(773).empty());
 }
 
-// Angles loaded from a file that failed validation stay in the table: the re-rounding of a frequency
-// change must bring any 32-bit value into range, not wrap it.
+// Angles loaded from a file that failed validation are brought into range, not wrapped.
 TEST_F(SimFields, FrequencyChangeReroundsAnglesOutsideTheirRange) {
     SeqSimSetCurStep(kSimNormal1);
     engine::SimRecAt(kSimNormal1, 0).onPhase = 0x7FFFFFFEu;

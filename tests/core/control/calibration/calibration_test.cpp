@@ -41,7 +41,6 @@ class CalibrationTest : public test::CtrlTest {
         CaliPanel_TakeRequest();
         return done() ? most : -1;
     }
-    static bool VoltWaitsForCount() { return g_CaliVoltObj.msg.load() == 9108; }
     // The event waiting for the mode object's next step (0: none).
     static uint32_t PendingModeEvent() {
         const uint32_t state = g_CaliModeObj.state.load();
@@ -50,22 +49,30 @@ class CalibrationTest : public test::CtrlTest {
     static std::vector<uint32_t> Commands() { return test::RawsTo(2354); }
 };
 
-// Each procedure walks its six pages point by point and unlocks the keys when its high range ends; a
-// failed low range aborts it with its own text.
-TEST_F(CalibrationTest, ProceduresWalkTheirPagesAndAbortOnAFailedLowRange) {
-    const struct {
-        const char* what;
-        uint32_t first;   // its first page
-        bool (*waits)();  // for the point's count
-        int32_t (*count)(int32_t);
-        const char* failed;
-    } procedures[] = {
-        {"voltage", 317, VoltWaitsForCount, CaliVoltAvgSet, "V100_Cali fail\n"},
-        {"current", 323, [] { return g_CaliCurrObj.msg.load() == 9208; }, CaliCurrAvgSet, "I100_Cali fail\n"},
-    };
-    for (const auto& p : procedures) {
+struct Procedure {
+    const char* what;
+    uint32_t first;   // its first page
+    bool (*waits)();  // for the point's count
+    int32_t (*count)(int32_t);
+    int32_t (*start)();
+    void (*leavePoint)();
+    uint32_t running;  // the mode object's message while the procedure runs
+    const char* failed;
+};
+bool VoltWaits() {
+    return g_CaliVoltObj.msg.load() == 9108;
+}
+const Procedure kProcedures[] = {
+    {"voltage", 317, VoltWaits, CaliVoltAvgSet, CaliVoltStart, CaliVoltStepSignal, 9003, "V100_Cali fail\n"},
+    {"current", 323, [] { return g_CaliCurrObj.msg.load() == 9208; }, CaliCurrAvgSet, CaliCurrStart,
+     CaliCurrStepSignal, 9004, "I100_Cali fail\n"},
+};
+
+// Each procedure walks its six pages point by point and unlocks the keys when its high range ends.
+TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
+    for (const auto& p : kProcedures) {
         SCOPED_TRACE(p.what);
-        core::CalStateReset();  // an aborted procedure waits for an exit
+        core::CalStateReset();
         CaliMode_Step();
         CaliMode_Step();
         // Points report 0 (accepted), a range end 1 (stored).
@@ -89,41 +96,13 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPagesAndAbortOnAFailedLowRange) {
         EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16}));
         EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
         EXPECT_EQ(test::OnlyWriteTo(2353).raw & 8u, 8u);
-
-        Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
-        test::ClearTrace();
-        caliEnterStep(p.first);
-        for (int point = 0; point < 3; ++point) {
-            ASSERT_GE(StepUntil(p.waits), 0);
-            p.count(10);
-            CaliMode_Step();
-        }
-        StepUntil([] { return !Commands().empty() && Commands().back() == 32; });
-        EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
-        char text[64];
-        MsgQueue_CopyText(text, sizeof text);
-        EXPECT_STREQ(text, p.failed);
     }
 }
 
-// A failed low range keeps its procedure and the mode object where they stopped, so a second start is
-// refused; leaving the point (the page's exit or CAL:VOLT/CURR EXIT signal the procedure) or the menu's
-// EXIT (CaliModeStart) brings the mode object back to idle, and a start then runs from the first point.
-TEST_F(CalibrationTest, AFailedLowRangeRecoversThroughItsExits) {
-    const struct {
-        const char* what;
-        uint32_t first;
-        bool (*waits)();
-        int32_t (*count)(int32_t);
-        int32_t (*start)();
-        void (*leavePoint)();
-        uint32_t running;  // the mode object's message while the procedure runs
-    } procedures[] = {
-        {"voltage", 317, VoltWaitsForCount, CaliVoltAvgSet, CaliVoltStart, CaliVoltStepSignal, 9003},
-        {"current", 323, [] { return g_CaliCurrObj.msg.load() == 9208; }, CaliCurrAvgSet, CaliCurrStart,
-         CaliCurrStepSignal, 9004},
-    };
-    for (const auto& p : procedures) {
+// A failed low range aborts with its own text and refuses a second start until a point exit or the
+// menu's EXIT; a start then runs from the first point.
+TEST_F(CalibrationTest, AFailedLowRangeAbortsAndRecoversThroughItsExits) {
+    for (const auto& p : kProcedures) {
         for (bool menuExit : {false, true}) {
             SCOPED_TRACE(std::string(p.what) + (menuExit ? " menu EXIT" : " point exit"));
             core::CalStateReset();
@@ -138,6 +117,8 @@ TEST_F(CalibrationTest, AFailedLowRangeRecoversThroughItsExits) {
                 CaliMode_Step();
             }
             ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }), 0);
+            EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
+            EXPECT_EQ(test::PopupText(), p.failed);
             StepUntil([] { return false; }, 5);
             EXPECT_EQ(p.start(), -1) << "a start while the failed range holds";
 
@@ -165,12 +146,11 @@ TEST_F(CalibrationTest, AFailedLowRangeRecoversThroughItsExits) {
     }
 }
 
-// A measured point that the stage takes closes a popup held until closed (a "Processing" of the point
-// before), with whatever is pending.
+// A measured point that the stage takes closes a held popup, with whatever is pending.
 TEST_F(CalibrationTest, ATakenPointClosesAHeldPopup) {
     Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
     caliEnterStep(317);
-    ASSERT_GE(StepUntil(VoltWaitsForCount), 0);
+    ASSERT_GE(StepUntil(VoltWaits), 0);
     ShowMessageHold("Processing...");
     testsupport::PopupPasses();
     ASSERT_EQ(MsgPopup_IsPersistent(), 1);
@@ -194,8 +174,6 @@ TEST_F(CalibrationTest, ExitsResetTheStageFortyMillisecondsLater) {
     }
 }
 
-// A calibration of any phase is calibration mode until the exit's reset ends it; then the output may be
-// switched on again.
 TEST_F(CalibrationTest, ModeWordOfAnyPhaseHoldsUntilTheResetEndsIt) {
     for (uint16_t mode : {0x11, 0x12, 0x14, 0x21, 0x47}) {
         g_CalState.mode = mode;
@@ -212,7 +190,7 @@ TEST_F(CalibrationTest, StartAfterACountSetWhileIdleStillRuns) {
         CaliMode_Step();
         EXPECT_EQ(CaliVoltStart(), 9002);
         CaliMode_Step();
-        EXPECT_GE(StepUntil(VoltWaitsForCount), 0);
+        EXPECT_GE(StepUntil(VoltWaits), 0);
         EXPECT_EQ(CaliVoltStart(), -1) << "a second start while one runs";
         CaliVoltStepSignal();
         EXPECT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }), 0);
@@ -221,8 +199,7 @@ TEST_F(CalibrationTest, StartAfterACountSetWhileIdleStillRuns) {
 
 }  // namespace
 
-// A procedure on the timer thread only asks for the panel state; the menu/control thread enters it at its
-// next pass, with the list's saved selection back in the editor.
+// The timer thread only asks; the menu/control thread enters the state with the saved selection.
 TEST_F(CalibrationTest, PanelEntriesWaitForTheMenuThread) {
     g_MenuState = 320;
     g_CalState.savedSelection = 4;

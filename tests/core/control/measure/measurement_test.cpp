@@ -86,8 +86,7 @@ TEST_F(Measurement, LoadedThreePhaseOutputReadsAsItsPhysics) {
     ExpectShown({"Irms off", [](char* t, const char** u) { return MeasGetIrms(t, u, 0, 0); }, "0.00", "rms"});
 }
 
-// A load drawing more than the rms current limit: the stage holds the current at the limit, lowers the
-// voltage with it and says so in bit 5 of its output status.
+// The stage holds the current at the limit, lowers the voltage with it and sets output status bit 5.
 TEST_F(Measurement, CurrentLimitHoldsTheCurrent) {
     ASSERT_TRUE(StartLoadedOutput(100.0f, 1.0f));
     const float limit = static_cast<float>(GetCurrLimit(0)) / 100.0f;
@@ -97,8 +96,7 @@ TEST_F(Measurement, CurrentLimitHoldsTheCurrent) {
     EXPECT_TRUE(BusReg_GetOutputStatus() & (1u << 5));
 }
 
-// Averaging: count 0 or 1 passes every value; N >= 2 starts at the first value, takes every fifth value
-// and is exact after N pushes of a constant; NaN counts as 0; line-to-line and total rows stay raw.
+// Count 0 or 1 passes every value; N >= 2 takes every fifth value; line and total rows stay raw.
 TEST_F(Measurement, AveragingOfThePhaseRows) {
     struct Case {
         int32_t count;
@@ -136,8 +134,7 @@ TEST_F(Measurement, AveragingOfThePhaseRows) {
     }
 }
 
-// The refill's sum is N times the sample the ring holds: once every sample is replaced, nothing of the
-// first value is left (a sum formed in single precision kept its rounding for good).
+// A sum formed in single precision kept the first value's rounding for good.
 TEST_F(Measurement, RefilledAverageForgetsItsFirstValueCompletely) {
     Reg(2128, 9.999999f);
     MeasAvg_ResetAll(7);
@@ -147,7 +144,6 @@ TEST_F(Measurement, RefilledAverageForgetsItsFirstValueCompletely) {
     EXPECT_EQ(Live(0, kMfVrms), 0.0f);
 }
 
-// A count beyond the ring's 256 samples averages over 256.
 TEST_F(Measurement, CountAboveTheRingAveragesOverTheRing) {
     MeasAvg_ResetAll(300);
     MeasAvg_Update(kAvgVrms, 0, 10.0f);
@@ -160,9 +156,7 @@ TEST_F(Measurement, CountAboveTheRingAveragesOverTheRing) {
     EXPECT_EQ(avg, 20.0f);
 }
 
-// A reading beyond what the ring's 64-bit samples hold (the stage's float registers can give any value)
-// is held at the ring's bound, keeping its sign: it never wraps into a reading of the other sign, and a
-// full ring of them does not overflow the sum.
+// A reading beyond the ring's 64-bit samples is held at their bound: no wrap, no overflowing sum.
 TEST_F(Measurement, AveragesOfHugeReadingsKeepTheirSign) {
     for (float huge : {1.0e13f, -1.0e13f, 3.0e38f}) {
         MeasAvg_ResetAll(256);
@@ -175,9 +169,7 @@ TEST_F(Measurement, AveragesOfHugeReadingsKeepTheirSign) {
     }
 }
 
-// Each published field comes from its own register: the total row's voltage peak hold from 2232, no
-// auxiliary value where the stage has no register; the AC parts never read NaN; 1P2W shows the total
-// registers in record 0.
+// No auxiliary value where the stage has none; 1P2W shows the total registers in record 0.
 TEST_F(Measurement, FieldsComeFromTheirOwnRegisters) {
     Reg(2232, 77.0f);   // voltage peak hold, total
     Reg(2226, 3.0f);    // auxiliary value of L1
@@ -197,7 +189,6 @@ TEST_F(Measurement, FieldsComeFromTheirOwnRegisters) {
     EXPECT_EQ(Live(0, kMfVpkHold), 77.0f);
 }
 
-// While calibration is measuring, the readings it needs are taken and the records stay as they were.
 TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {
     Reg(2128, 5.0f);
     Publish();
@@ -209,7 +200,6 @@ TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {
     g_CalState.measuring = 0;
 }
 
-// Decimals follow the magnitude, for negative values as for positive ones.
 TEST(MeasDecimals, FollowTheMagnitude) {
     struct Case {
         int mode, def;

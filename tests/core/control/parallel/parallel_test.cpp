@@ -19,6 +19,7 @@
 
 namespace {
 
+using test::PopupText;
 using test::Stage;
 
 int g_retries = 0;
@@ -57,11 +58,6 @@ class ParallelTest : public test::CtrlTest {
         return done();
     }
     static bool Active() { return g_ParallelActive.load() == 1; }
-    static std::string Shown() {
-        char text[128];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
 };
 
 TEST_F(ParallelTest, MasterWithTwoSlavesJoinsThemAndSupervises) {
@@ -82,15 +78,14 @@ TEST_F(ParallelTest, MissingSlaveEndsWithError7AfterThreeSeconds) {
     const uint64_t start = plat::NowMs();
     ASSERT_TRUE(StepUntil([] { return g_ParallelLink.errorNumber.load() == 7; }));
     EXPECT_GE(plat::NowMs() - start, 3000u);
-    EXPECT_EQ(Shown(), "Parallel Communication \nError(7)");
+    EXPECT_EQ(PopupText(), "Parallel Communication \nError(7)");
     EXPECT_EQ(g_retries, 1);
     EXPECT_EQ(core::g_ParallelMostSeen.load(), 1u) << "the one slave that answered";
     EXPECT_FALSE(Active());
     EXPECT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
 }
 
-// The link does not come up after every slave was seen: five tries 50 ms apart, each printed with the unit's
-// address and shown as the wait, then error 6.
+// The link does not come up after every slave was seen: five tries, then error 6.
 TEST_F(ParallelTest, LinkUpWaitPrintsItsTriesAndEndsWithError6) {
     Stage().SetLinkOwnAddress(3);
     Master(3, 2);
@@ -104,11 +99,10 @@ TEST_F(ParallelTest, LinkUpWaitPrintsItsTriesAndEndsWithError6) {
         EXPECT_NE(out.find("ID:3 retry:" + std::to_string(t) + "\n"), std::string::npos) << t << "\n" << out;
     EXPECT_EQ(out.find("retry:5"), std::string::npos) << out;
     EXPECT_NE(out.find("popup: Master Wait Connecting.."), std::string::npos) << out;
-    EXPECT_EQ(Shown(), "Parallel Communication \nError(6)");
+    EXPECT_EQ(PopupText(), "Parallel Communication \nError(6)");
 }
 
-// A slave drops out between the link coming up and the recount: the recount shows the wait while it reads
-// the count again, then gives error 9.
+// A slave drops out between the link coming up and the recount.
 TEST_F(ParallelTest, RecountShowsTheWaitAndEndsWithError9) {
     Master(3, 2);
     ASSERT_TRUE(StepUntil([] { return g_ParallelMasterObj.msg.load() == 9103; }));
@@ -120,11 +114,10 @@ TEST_F(ParallelTest, RecountShowsTheWaitAndEndsWithError9) {
     const size_t wait = out.find("popup: Master Wait Connecting..");
     EXPECT_NE(wait, std::string::npos) << out;
     EXPECT_LT(wait, out.find("Error(9)")) << out;
-    EXPECT_EQ(Shown(), "Parallel Communication \nError(9)");
+    EXPECT_EQ(PopupText(), "Parallel Communication \nError(9)");
 }
 
-// A slave that leaves closes the link's wait popup once the start-up update check has found nothing to
-// update; while that check is still to come the popup stays.
+// While the start-up update check is still to come the popup stays.
 TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
     for (const uint32_t checked : {2u, 0u}) {
         SCOPED_TRACE(checked);
@@ -132,7 +125,7 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
         MsgPopup_Close();
         c2000Checked = checked;
         ASSERT_NO_FATAL_FAILURE(Slave(0, 9208));  // no master: the slave waits for the link
-        EXPECT_EQ(Shown(), "Slave Wait Connecting..");
+        EXPECT_EQ(PopupText(), "Slave Wait Connecting..");
         testsupport::PopupPasses();
         EXPECT_EQ(MsgPopup_IsPersistent(), 1);
         ASSERT_EQ(MsgQueue_PostId(11), 0);  // waits behind the held popup until the ring is emptied
@@ -147,7 +140,6 @@ TEST_F(ParallelTest, LeavingSlaveClosesItsWaitPopupAfterTheUpdateCheck) {
     testsupport::PopupPasses(1);
 }
 
-// A slave that waited for its master ("Slave Wait Connecting..", held) closes that popup when it joins.
 TEST_F(ParallelTest, JoiningSlaveClosesItsWaitPopup) {
     ASSERT_NO_FATAL_FAILURE(Slave(0, 9208));
     testsupport::PopupPasses();
@@ -165,7 +157,7 @@ TEST_F(ParallelTest, OldSlaveVersionMarksAMismatchAndTheHandshakeGoesOn) {
     Master(3, 2);
     ASSERT_TRUE(StepUntil(Active));
     EXPECT_TRUE(SysStatusTest(kSysParallelMismatch));
-    EXPECT_EQ(Shown(), "Parallel Version or\n Model Mismatch");
+    EXPECT_EQ(PopupText(), "Parallel Version or\n Model Mismatch");
 }
 
 TEST_F(ParallelTest, LinkLostWhileActiveGivesError8AndDisablesParallel) {
@@ -174,7 +166,7 @@ TEST_F(ParallelTest, LinkLostWhileActiveGivesError8AndDisablesParallel) {
     Stage().SetLinkLost(true);
     ASSERT_TRUE(StepUntil([] { return !Active(); }));
     EXPECT_EQ(g_ParallelLink.errorNumber.load(), 8u);
-    EXPECT_EQ(Shown(), "Parallel Communication \nError(8)");
+    EXPECT_EQ(PopupText(), "Parallel Communication \nError(8)");
     EXPECT_EQ(GetParallelEnable(), 0);
 }
 
@@ -198,9 +190,7 @@ TEST_F(ParallelTest, SlaveAnswersItsOwnAddressAndAllSlavesOnly) {
     }
 }
 
-// The master asks a slave for its address (item 11) while a factory default on the supervisor thread
-// rewrites the LAN settings: the timer thread's answer is the whole factory address, 172.16.28.120, read
-// under the record's lock (ThreadSanitizer reports a read that is not).
+// The answer (item 11) is read under the record's lock: ThreadSanitizer reports a read that is not.
 TEST_F(ParallelTest, SlaveAnswersItsAddressWhileAFactoryDefaultRewritesTheLanSettings) {
     ASSERT_NO_FATAL_FAILURE(Slave(1, 9207));
     LanSetDefault();
@@ -225,8 +215,7 @@ TEST_F(ParallelTest, SlaveAnswersItsAddressWhileAFactoryDefaultRewritesTheLanSet
     supervisor.join();
 }
 
-// The link goes down while slaves update their firmware: the master waits for them once a second, as long
-// as the update kind allows (420, 120, 280 and 180 tries), then asks for a reboot.
+// The master waits once a second as long as the update kind allows, then asks for a reboot.
 TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
     const uint32_t tries[5] = {0, 420, 120, 280, 180};
     for (uint32_t kind = 1; kind <= 4; ++kind) {
@@ -248,7 +237,7 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
              at = out.find("popup: Slave is currently updating.", at + 1))
             ++shown;
         EXPECT_EQ(shown, tries[kind]);
-        EXPECT_EQ(Shown(), "Slave update failed.\n Please reboot and try again.");
+        EXPECT_EQ(PopupText(), "Slave update failed.\n Please reboot and try again.");
         testsupport::PopupPasses(1);
         EXPECT_EQ(MsgPopup_IsPersistent(), 0) << "the update wait closes a held popup";
         MsgQueue_Clear();
@@ -261,8 +250,7 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
 
 }  // namespace
 
-// A slave's serial number arrives two characters a frame while the panel thread copies it out: the copy
-// ends up whole and terminated, and only slaves 1-5 have one.
+// Two characters a frame while the panel thread copies it out; only slaves 1-5 have one.
 TEST_F(ParallelTest, SlaveSerialReadWhileTheMasterWritesIt) {
     Master(3, 2);
     ASSERT_TRUE(StepUntil(Active));

@@ -19,9 +19,6 @@ class PanelHelpersTest : public ::testing::Test {
     void TearDown() override { g_MenuState = 0; }
     test::DefaultStore store;
 
-    static void SelectLine(uint32_t line) {
-        g_OutputFlags = (g_OutputFlags.load() & ~(3u << 26)) | (line << 26);
-    }
     static std::vector<int> MarkedFlags() {
         std::vector<int> out;
         for (int i = 0; i < static_cast<int>(kParamDirtyCount); ++i)
@@ -30,8 +27,7 @@ class PanelHelpersTest : public ::testing::Test {
     }
 };
 
-// Every id marks at most one group, the ids of a group are one run, and every group but those of the
-// enable toggles and the home screen's line view is reached; the line settings have their own groups.
+// The enable toggles and the home screen's line view mark no group through an id.
 TEST_F(PanelHelpersTest, EachIdMarksItsGroup) {
     paramPutValue(1, 64, 1, 0);  // selector 1: the ON and OFF angles enabled
     paramPutValue(1, 68, 1, 0);
@@ -54,7 +50,7 @@ TEST_F(PanelHelpersTest, EachIdMarksItsGroup) {
 }
 
 TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsByEditState) {
-    SelectLine(1);
+    test::SelectLine(1);
     paramPutValue(1, 64, 1, 0);
     paramPutValue(1, 64, 0, 1);
     MarkParamGroupChanged(1, 64);
@@ -102,7 +98,7 @@ TEST_F(PanelHelpersTest, VppCeilingFollowsRangeWaveformFactorAndLineState) {
     // Over the ceiling only while shown in Vpp.
     g_MenuState = 0;
     g_PhaseMode = 0;
-    SelectLine(0);
+    test::SelectLine(0);
     g_ParamStore.unit[0].waveform.value = kTri;
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(98981, 0), 0);  // unit Vrms
     paramPutValue(0, 119, 1, 0);

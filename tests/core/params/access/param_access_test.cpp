@@ -150,10 +150,8 @@ TEST_F(ParamAccess, PeakCurrentLimitsByLimitMode) {
     }
 }
 
-// The monitor outputs' scales: the 200 V range halves the voltage scale and doubles the current scale,
-// 1P2W (one line carrying three phases' current) takes a third of the current scale, a 6 kVA unit three
-// quarters of a 4.5 kVA unit's, the high amplitude four times either. AUTO sends 0; an amplitude beyond 1
-// sends nothing.
+// 200 V halves the voltage scale and doubles the current scale; 1P2W a third of the current scale;
+// 6 kVA three quarters of 4.5 kVA; high amplitude four times. AUTO sends 0, an amplitude above 1 nothing.
 TEST_F(ParamAccess, MonitorScaleFollowsRangeWiringFamilyAndAmplitude) {
     auto scale = [](uint32_t model, uint32_t wiring, uint32_t code, int32_t amplitude) {
         BuildDefaults(model);
@@ -180,8 +178,7 @@ TEST_F(ParamAccess, MonitorScaleFollowsRangeWiringFamilyAndAmplitude) {
     EXPECT_EQ(scale(1, 0, 0, 2), std::pair(-1.0, -1.0));
 }
 
-// Remote sensing needs AC-INT, AC-SYNC or DC-INT, a fixed range, SIN on every phase of the wiring (but in
-// DC-INT) and the output impedance off; the reason names the condition that fails.
+// The reason names the condition that fails.
 TEST_F(ParamAccess, RemoteSensingConditions) {
     const std::tuple<const char*, void (*)(), int> cases[] = {
         {"AC-INT, SIN", [] {}, 0},
@@ -229,8 +226,7 @@ TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {
     EXPECT_EQ(GetAcv(-1), 0);
 }
 
-// A waveform with almost no rms: its Vpp ceiling saturates, also as a line voltage, so a Vpp setting is not
-// cut to a ceiling that wrapped to a negative.
+// A waveform with almost no rms: the Vpp ceiling saturates instead of wrapping to a negative.
 TEST_F(ParamAccess, VppCeilingOfAHugePeakFactorSaturates) {
     SetAcvUnit(1);
     EXPECT_EQ(SetWaveform(18, 0), 18);
@@ -244,9 +240,6 @@ TEST_F(ParamAccess, VppCeilingOfAHugePeakFactorSaturates) {
     g_MenuState = 0;
 }
 
-// A phase is put back to its start values; the power stage gets them, the store only within its records'
-// limits (a 4.5 kVA unit allows 15.75 A in the 100 V range, the start value is 21 A); the control task
-// raises the strobe.
 TEST_F(ParamAccess, OutputPhaseInitPutsThePhaseBack) {
     core::g_CtrlStartupWord = 0;  // after the first pass: waveform, gain and voltages too
     SetOutputMode(1);
@@ -266,7 +259,6 @@ TEST_F(ParamAccess, OutputPhaseInitPutsThePhaseBack) {
     EXPECT_TRUE(WritesTo(2340).empty());
 }
 
-// After a SEQ/SIM run every setting is posted again, the angles and enables of every phase included.
 TEST_F(ParamAccess, ReapplyAfterSeqSimPostsEverySetting) {
     SetAcv(11000, 2);
     SetOnPhase(900, 1);

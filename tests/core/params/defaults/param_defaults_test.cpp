@@ -36,8 +36,7 @@ ParamRec At(uint32_t id, uint32_t mode, uint32_t code, uint32_t variant, uint32_
 
 }  // namespace
 
-// Every value, default and soft-key value lies within its limits, for every model, mode, range area,
-// range variant, unit and record set.
+// Every value, default and soft-key value, for every model, mode, area, variant, unit and set.
 TEST_F(ParamDefaults, EveryDefaultLiesWithinItsLimits) {
     for (uint32_t model = 1; model <= 11; ++model) {
         BuildDefaults(model);
@@ -65,11 +64,8 @@ TEST_F(ParamDefaults, EveryDefaultLiesWithinItsLimits) {
     }
 }
 
-// The limits follow the ranges: the 200 V area doubles the voltages of the 100 V area; the AUTO variants
-// (4-7) take the rows of the fixed ranges (0-3); the rms current limit starts at its maximum and the lower
-// peak limit mirrors the upper one; the frequency limit records start at the frequency's limits. Model
-// types 1-3 have their own current calibration points; the parallel systems take those of their unit
-// family: 4.5 kVA (4-6) those of type 1, 6 kVA (7-11) those of type 2.
+// The 200 V area doubles the 100 V area; AUTO variants (4-7) take the fixed ranges' rows (0-3); the
+// parallel systems take the calibration points of their family: 4.5 kVA (4-6) type 1's, 6 kVA (7-11) type 2's.
 TEST_F(ParamDefaults, LimitsFollowTheRangesAndCalibrationPointsTheFamily) {
     int32_t firstCali[12] = {};
     for (uint32_t model = 1; model <= 11; ++model) {
@@ -103,8 +99,7 @@ TEST_F(ParamDefaults, LimitsFollowTheRangesAndCalibrationPointsTheFamily) {
         EXPECT_EQ(firstCali[model], firstCali[model <= 6 ? 1 : 2]) << model;
 }
 
-// The factory default of every model starts the control task into a ready system with the settings
-// applied; a single unit then switches its output on, a unit of a parallel system only with the link.
+// A single unit then switches its output on, a unit of a parallel system only with the link.
 TEST(ParamDefaultsRun, FactoryDefaultIsWhatTheControlTaskApplies) {
     for (uint32_t model = 1; model <= 11; ++model) {
         SCOPED_TRACE(testing::Message() << "model " << model);
@@ -157,10 +152,7 @@ TEST_F(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
     EXPECT_FLOAT_EQ(Read(47, 2).peakFactor, 2.5f);
 }
 
-// Model 0, and a model id outside the table, set only the identity texts and build no record, nor does a
-// later table build (a balance rebuild) until a model class is set; the table build zeroes the voltages of
-// the current mode. A brand outside the table takes the
-// brand-0 name.
+// Model 0 or one outside the table builds no record, nor does a table build until a model class is set.
 TEST_F(ParamDefaults, NoModelSetsOnlyTheIdentityAndTheTableNeedsAModelClass) {
     BuildDefaults(2);
     const std::string name = g_ModelName;
@@ -191,8 +183,7 @@ TEST_F(ParamDefaults, NoModelSetsOnlyTheIdentityAndTheTableNeedsAModelClass) {
     EXPECT_EQ(g_OutputShadow[1][72], 0u);
 }
 
-// The card kind follows the detect line that is up; without a card the USB speed bits are set (its class
-// stays), GPIB is absent and RS232 present.
+// Without a card the USB speed bits are set (its class stays), GPIB is absent and RS232 present.
 TEST_F(ParamDefaults, InterfaceDefaultsFollowTheDetectedCard) {
     const struct { uint32_t line, kind; } cases[] = {{106, 1}, {17, 2}, {101, 3}, {0, 0}};  // no card last
     for (const auto& c : cases) {

@@ -88,9 +88,7 @@ TEST_F(LimitCheckTest, VcaFrequencyIsHeldOnItsOwn) {
     EXPECT_EQ(FreqRec(12, kAcInt, 0).min, acBefore.min);  // the AC pair is not part of a VCA check
 }
 
-// For all phases the binding limit decides the field and no limit is written back while no group is
-// marked; with its group marked, the selected phase's limit as stored goes to every phase, so a limit
-// raised in edit-all mode stays raised (frequency high, voltage limit, Vpk+).
+// With its group marked, the selected phase's limit goes to every phase, so a raised limit stays raised.
 TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitAndCopyTheSelectedOne) {
     g_EditAllPhases = 1;
     const ParamRec l1Before = FreqRec(16, kAcInt, 0);
@@ -203,9 +201,7 @@ TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {
     EXPECT_EQ(VoltRec(47, 3, 1, 3, 0, 0).defaultMax, dcIntMax);
 }
 
-// The full check carries the voltage in force (and its start value) over every waveform of the phase, the
-// Vpp set instead when the display uses it; it zeroes an AC voltage above the limit in the AC-only modes.
-// The current waveform's check alone touches only it.
+// The Vpp set instead when the display uses it; an AC voltage above the limit of an AC-only mode is zeroed.
 TEST_F(LimitCheckTest, FullCheckCarriesTheVoltageInForceOverEveryWaveform) {
     SetVolt(47, kAcInt, 1, kSin, 0, 1, 23000);
     SetVolt(47, kAcInt, 1, kSin, 0, 1, 11000, &ParamRec::def1);

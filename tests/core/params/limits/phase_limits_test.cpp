@@ -19,9 +19,6 @@ class PhaseLimitsTest : public ::testing::Test {
   protected:
     test::DefaultStore store;
 
-    static void SelectLine(uint32_t line) {
-        g_OutputFlags = (g_OutputFlags.load() & ~(3u << 26)) | (line << 26);
-    }
     // The AC voltage maxima of L1-L3, also as the voltage limits the re-check derives them from.
     static void SetAcvMax(Three max) {
         for (uint32_t p = 0; p < 3; ++p) {
@@ -99,7 +96,7 @@ TEST_F(PhaseLimitsTest, AlignGivesTheSelectedPhaseTheTightestLimit) {
         {kParamDcv, 1, 0, {-7, -7, -7}, kEqual, -7},
     };
     for (const auto& [id, side, sel, limits, index, after] : cases) {
-        SelectLine(sel);
+        test::SelectLine(sel);
         const bool acv = id < kParamDcv;
         const uint32_t first = acv ? kParamAcv : kParamDcv;
         int32_t ParamRec::*word = side == 0 ? &ParamRec::max : &ParamRec::min;

@@ -88,8 +88,7 @@ TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
     EXPECT_EQ(Word(0, core::kShwSpreadFirst + 1), 60000u);
 }
 
-// Phases whose voltage limit the voltage in force exceeds are held to it, with one message naming them;
-// in edit-all mode the line values follow L1.
+// In edit-all mode the line values follow L1.
 TEST_F(WaveRederiveTest, LimitedPhasesGiveOneMessageNamingThemAll) {
     g_EditAllPhases = 1;
     for (uint32_t p : {1u, 2u})

@@ -41,8 +41,7 @@ TEST(IfaceCardDetect, LinesDecideTheCardInOrder106Then17Then101) {
     }
 }
 
-// The fieldbus thread and the factory default detect the card at the same time: a thread watching the
-// card-present words never finds the card missing, nor two lines present.
+// The fieldbus thread and the factory default detect at once: never no card, nor two lines.
 TEST(IfaceCardDetect, DetectionsAtOnceNeverShowTheCardMissing) {
     testsupport::TempRoot root;
     root.Write(ValuePath(101), "0\n");

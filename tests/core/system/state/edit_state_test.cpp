@@ -47,10 +47,7 @@ void MeetAt(std::atomic<int>& gate) {
         std::this_thread::yield();
 }
 
-// The menu/control thread edits and publishes step after step while the GUI thread takes copies: each copy
-// is one whole step, and the steps never go back. Under ThreadSanitizer a copy not guarded on both sides
-// is reported as a race. The counters the threads share are relaxed: they order nothing that the
-// publication itself does not.
+// Each copy is one whole step and the steps never go back; ThreadSanitizer reports an unguarded copy.
 TEST(EditWords, GuiThreadTakesWholeStepsWhileTheMenuThreadPublishes) {
     constexpr uint32_t kMinSteps = 20000;
     constexpr uint32_t kMaxSteps = 2000000;
@@ -95,8 +92,6 @@ TEST(EditWords, GuiThreadTakesWholeStepsWhileTheMenuThreadPublishes) {
     EXPECT_LT(takes.load(), kMaxTakes);
 }
 
-// The GUI thread paints what was published, not what the buffer holds since: a step not yet published is
-// not shown.
 TEST(EditWords, UnpublishedChangesAreNotShown) {
     WriteStep(5);
     panel::EditPublish();

@@ -55,8 +55,7 @@ TEST_F(StepObjTest, MessageStaysInEffectUntilReplacedAndATransitionCarriesItsMes
     EXPECT_EQ(StepObjRun(&obj), 7);
 }
 
-// A message above 10000 goes to the error row on every step until replaced (with the row it was pending
-// in); 10000 itself is an ordinary message.
+// Above 10000 (not 10000 itself).
 TEST_F(StepObjTest, ErrorMessageReachesRowFiveOnEveryStepUntilReplaced) {
     StepObjPostMsg(10001, &g_rows[1]);
     EXPECT_EQ(StepObjRun(&obj), 0);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -84,8 +83,6 @@ class SimpleScreen : public ::testing::Test {
         core::g_OutputStatusMirror.store(0);
         core::HarmonicsReset();
         MsgQueue_Clear();
-        // The other screen tests of this program draw from the store as the program starts.
-        std::memcpy(static_cast<void*>(&g_ParamStore), store_.data(), store_.size());
     }
 
     void Open() {
@@ -130,13 +127,9 @@ class SimpleScreen : public ::testing::Test {
 
     std::string log_;
     size_t mark_ = 0;
+    // The other screen tests of this program draw from the store as the program starts: it is put back.
     screentest::StatusWords words_;
-    std::vector<unsigned char> store_ = StoreBytes();
-    static std::vector<unsigned char> StoreBytes() {
-        std::vector<unsigned char> b(sizeof g_ParamStore);
-        std::memcpy(b.data(), static_cast<const void*>(&g_ParamStore), b.size());
-        return b;
-    }
+    screentest::StoreCopy store_;
 };
 
 TEST_F(SimpleScreen, TableLabelsFollowTheMeterSet) {

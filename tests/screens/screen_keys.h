@@ -1,0 +1,28 @@
+#pragma once
+// Keys as the panel's key thread hands them to the dispatcher, and the message popup's free text.
+#include <cstdint>
+#include <string>
+
+#include "core/system/messaging/msg_ring.h"
+#include "screens/output/keys/key_table.h"
+#include "src/dev/panel_link.h"
+
+namespace screenkeys {
+
+constexpr uint8_t kKeypad = 1, kShortcut = 2, kSoft = 3, kCursor = 4, kFunction = 5;
+constexpr uint8_t kKnob = 213;
+
+inline void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
+    uint32_t ev = KeyEventPack(delta, code, cls);
+    menuKeyDispatch(&ev);
+}
+inline void Knob(int8_t delta) {
+    Press(kKnob, kCursor, delta);
+}
+inline std::string Popup() {
+    char text[256] = {};
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
+}  // namespace screenkeys

@@ -8,6 +8,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu_entries.h"
+#include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/output/keys/keypad_input.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_panel.h"
@@ -31,6 +32,20 @@ SeqEditTest::SeqEditTest() {
 SeqEditTest::~SeqEditTest() {
     menuResetEdit();
     SeqSimSetCheckHooks(nullptr, nullptr);
+    BusReg_SetStepSource(nullptr);
+    engine::SeqSimDataReset();
+}
+
+SeqPageTest::SeqPageTest() {
+    engine::SeqSimDataReset();
+    BusReg_SetStepSource(SeqGetAbsStep);
+    SeqMem_ResetToSlotDefaults(0);
+    EXPECT_EQ(SeqPageKeys_Register(), 0);
+    Seq_EnterMode();
+    MsgQueue_Clear();
+}
+
+SeqPageTest::~SeqPageTest() {
     BusReg_SetStepSource(nullptr);
     engine::SeqSimDataReset();
 }

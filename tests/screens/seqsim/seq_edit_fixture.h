@@ -18,6 +18,14 @@ class SeqEditTest : public ::testing::Test {
     test::CtrlEnv env_{1};
 };
 
+// SEQUENCE entered on model type 1 with its page keys registered, driven through the dispatcher.
+class SeqPageTest : public ::testing::Test {
+  protected:
+    SeqPageTest();
+    ~SeqPageTest() override;
+    test::CtrlEnv env_{1};
+};
+
 // An edit state as its entry leaves it: working, reference and previous value, cursor 0, no entry; the
 // live values of the step as its selection state left them.
 void Open(int32_t value);

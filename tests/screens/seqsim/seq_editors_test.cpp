@@ -12,41 +12,23 @@
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "platform/stage/reg_map.h"
-#include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seq/seq_enter.h"
-#include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_panel.h"
-#include "src/dev/panel_link.h"
-#include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5, kKnob = 213;
+using namespace screenkeys;
 constexpr uint16_t kRegStatus = regmap::kStepStatus.first, kRegOnPhase = regmap::kStepOnPhase.first,
                    kRegOffPhase = regmap::kStepOffPhase.first, kRegJumpCnt = regmap::kStepJumpCount.first,
                    kRegTime = regmap::kStepTime.first, kRegApply = regmap::kApply.first;
 
-class SeqEditors : public ::testing::Test {
+class SeqEditors : public seqedit::SeqPageTest {
   protected:
-    SeqEditors() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
-        SeqMem_ResetToSlotDefaults(0);
-        EXPECT_EQ(SeqPageKeys_Register(), 0);
-        Seq_EnterMode();
-        MsgQueue_Clear();
-        Step(1);
-    }
-    ~SeqEditors() override {
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
-    }
+    SeqEditors() { Step(1); }
     static void Step(int32_t step) { SeqSetCurStep(step); }
-    static void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-        uint32_t ev = KeyEventPack(delta, code, cls);
-        menuKeyDispatch(&ev);
-    }
     static void Type(const char* digits) {
         for (const char* c = digits; *c != '\0'; ++c)
             Press(*c == '.' ? 74 : static_cast<uint8_t>(64 + (*c - '0')), kKeypad);
@@ -57,13 +39,7 @@ class SeqEditors : public ::testing::Test {
             ids.push_back(id);
         return ids;
     }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
     static uint32_t State() { return g_MenuState.load(); }
-    test::CtrlEnv env_{1};
 };
 
 // OFF phase of L1 at 600.00 Hz: whole degrees, 359.0 at most; the soft key wins

@@ -43,10 +43,6 @@ class SimEditors : public ::testing::Test {
     test::SimPanelEnv env_;
 };
 
-// 123.45 V typed in Normal1's L1 editor: all three phases, Normal2 and Trans2 of every phase follow, the
-// state stays Normal1 and the cursor is back on the ACV field.
-// The L2 member writes its own phase only.
-// The knob: from 99.99 V the value passes 100.00 V and then steps 0.1 V; at the limit it posts 18.
 // At 600.00 Hz: 123.4 typed gives 123.0 degrees, the knob steps whole degrees up to 359.0.
 TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
     SeqSimSetCurStep(kSimNormal1);
@@ -108,7 +104,6 @@ TEST_F(SimEditors, ExitAndSeqKeysWriteNothing) {
     }
 }
 
-// A typed number beyond 32 bits is refused with the field's message (the time silently); nothing written.
 // The sync code of Initial derives the end state; a clean write in Initial strobes the stage.
 TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
     Enter_menuEditSimulationSyncCode();
@@ -123,7 +118,6 @@ TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
     EXPECT_EQ(State(), 440u);
 }
 
-// A register that reads back differently is reported at once with the state and the count, no strobe.
 // The repeat count is written into Normal2 while another state stays current.
 TEST_F(SimEditors, RepeatCountGoesToNormal2) {
     SeqSimSetCurStep(kSimNormal1);

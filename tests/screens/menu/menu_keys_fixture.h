@@ -3,6 +3,8 @@
 // parallel master, all interfaces fitted, no parallel system, the advanced home view entered last.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,15 @@ inline void Type(const char* digits) {
 inline uint32_t State() {
     return g_MenuState.load();
 }
+// The state after each knob turn.
+inline std::vector<uint32_t> Walk(std::initializer_list<int8_t> deltas) {
+    std::vector<uint32_t> seen;
+    for (int8_t d : deltas) {
+        Knob(d);
+        seen.push_back(State());
+    }
+    return seen;
+}
 inline int32_t Param(uint32_t id) {
     return paramGetValue(id, 0, 0);
 }
@@ -77,6 +88,18 @@ class MenuKeys : public ::testing::Test {
     static void At(uint32_t state) {
         menuEnterRowState(state);
         ASSERT_EQ(State(), state);
+    }
+    // The commands run, without their time stamps and results (nor what they printed on errors).
+    std::vector<std::string> Log() const {
+        std::istringstream in(store_.root.Read("/var/log/commands.log"));
+        std::vector<std::string> out;
+        for (std::string line; std::getline(in, line);) {
+            const size_t time = line.find(' ', line.find(' ') + 1);
+            std::string entry = line.substr(time + 1);
+            entry = entry.substr(entry.find(' ', entry.find(' ') + 1) + 1);  // "<how> <status> "
+            out.push_back(entry.substr(0, entry.find(" -- ")));
+        }
+        return out;
     }
     test::DefaultStore store_{1};
 };

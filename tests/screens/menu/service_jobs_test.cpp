@@ -3,7 +3,6 @@
 // and the calibration command written.
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
 #include "core/control/calibration/cal_page.h"
 #include "core/control/parallel/parallel_frame.h"
@@ -45,18 +44,6 @@ class ServiceJobs : public MenuKeys {
         MenuKeys::TearDown();
     }
     std::string LogPath() const { return store_.root.path() + "/var/log/commands.log"; }
-    // The commands run, without their time stamps and results.
-    std::vector<std::string> Log() const {
-        std::istringstream in(store_.root.Read("/var/log/commands.log"));
-        std::vector<std::string> out;
-        for (std::string line; std::getline(in, line);) {
-            const size_t time = line.find(' ', line.find(' ') + 1);
-            std::string entry = line.substr(time + 1);
-            entry = entry.substr(entry.find(' ', entry.find(' ') + 1) + 1);
-            out.push_back(entry.substr(0, entry.find(" -- ")));
-        }
-        return out;
-    }
     static std::vector<uint32_t> CaliCommands() {
         std::vector<uint32_t> out;
         for (const plat::BusTransfer& t : plat::PowerStage().Trace())

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
-#include <sstream>
 
 #include "core/system/config/identity.h"
 #include "core/system/state/ctrl_words.h"
@@ -36,18 +35,6 @@ class ServiceKeys : public MenuKeys {
         g_BrandId = 0;
         core::ServiceFlagsReset();
         MenuKeys::TearDown();
-    }
-    // The command log without time stamps.
-    std::vector<std::string> Log() const {
-        std::istringstream in(store_.root.Read("/var/log/commands.log"));
-        std::vector<std::string> out;
-        for (std::string line; std::getline(in, line);) {
-            const size_t time = line.find(' ', line.find(' ') + 1);
-            std::string entry = line.substr(time + 1);
-            entry = entry.substr(entry.find(' ', entry.find(' ') + 1) + 1);  // "<how> <status> "
-            out.push_back(entry.substr(0, entry.find(" -- ")));              // what it printed on errors
-        }
-        return out;
     }
     // The words written to a register, raw and as the register encodes them.
     static std::vector<uint32_t> WritesTo(uint16_t reg) {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_paint.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
 namespace homecells {
@@ -71,10 +71,7 @@ class HomeCells : public ::testing::Test {
         WM_Run();
         TextLog_Stop();
         screen_ = guitest::Screen();
-        std::ifstream in(log_);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        text_ = ss.str();
+        text_ = screentext::ReadText(log_);
     }
     // "align rgb565 font" of the string drawn at (x, y), "" when none was; the whole log on failure.
     std::string At(int x, int y, const std::string& text) const {

@@ -19,6 +19,7 @@
 namespace {
 
 using menutest::Logged;
+using menutest::SetParam;
 using menutest::Step;
 using menutest::TakeLog;
 
@@ -30,14 +31,6 @@ constexpr int kMisc1X = 221, kMisc2X = 561, kIfaceX = 201, kRowY0 = 78;
 
 int RowY(int row) {
     return kRowY0 + 25 * row;
-}
-
-// Stores a value as an older store or a file may hold it, past the setters' checks.
-void SetParam(uint32_t id, int32_t value) {
-    std::lock_guard<std::mutex> lock(core::g_ParamLock);
-    ParamRec* rec = core::ParamLocate(id, core::ParamPlace{});
-    ASSERT_NE(rec, nullptr) << id;
-    rec->value = value;
 }
 
 // True when anything is drawn at the anchor.

@@ -13,8 +13,11 @@
 #include "screens/seqsim/seqsim_words.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
 
 namespace {
+
+using screenkeys::Popup;
 
 class SeqSimPanel : public ::testing::Test {
   protected:
@@ -27,11 +30,6 @@ class SeqSimPanel : public ::testing::Test {
     ~SeqSimPanel() override {
         BusReg_SetStepSource(nullptr);
         engine::SeqSimDataReset();
-    }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
     }
     test::CtrlEnv env_{1};
 };

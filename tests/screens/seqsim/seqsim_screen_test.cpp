@@ -7,11 +7,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "GUI/device/fb_driver.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
@@ -29,6 +26,7 @@
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_words.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -36,12 +34,8 @@ namespace {
 using seqsim::RowScreenX;
 using seqsim::RowScreenY;
 
-uint16_t Pixel(uint32_t rgb) {
-    return static_cast<uint16_t>(Color2Index_565(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16)));
-}
-int KeyY(int key, int lines) {
-    return 60 * key + (lines == 1 ? 31 : lines == 2 ? 23 : 16);
-}
+using screentext::KeyY;
+using screentext::Pixel;
 
 class SeqSimScreen : public ::testing::Test {
   protected:
@@ -85,22 +79,9 @@ class SeqSimScreen : public ::testing::Test {
     }
     void Mark() { mark_ = Log().size(); }
     std::string Since() const { return Log().substr(mark_); }
-    std::string Log() const {
-        std::ifstream in(log_);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string Log() const { return screentext::ReadText(log_); }
     bool Drawn(int x, int y, const std::string& text, const char* colour = nullptr) const {
-        const std::string log = "\n" + Log().substr(mark_);
-        const std::string head = "\n" + std::to_string(x) + " " + std::to_string(y) + " ";
-        for (size_t at = log.find(head); at != std::string::npos; at = log.find(head, at + 1)) {
-            const std::string line = log.substr(at + 1, log.find('\n', at + 1) - at - 1);
-            const bool textOk = line.size() > text.size() && line.compare(line.size() - text.size() - 1,
-                                                                           text.size() + 1, " " + text) == 0;
-            if (textOk && (colour == nullptr || line.find(colour) != std::string::npos)) return true;
-        }
-        return false;
+        return screentext::Logged(Since(), x, y, text, colour);
     }
     // Whether a label is drawn on row i (screen position of its text).
     bool RowLabel(int i, const std::string& label) const {

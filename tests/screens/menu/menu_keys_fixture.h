@@ -18,24 +18,16 @@
 #include "panel/menu/row_entries.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/nav/menu_key_slots.h"
-#include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
+#include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
 
 namespace menutest {
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
-constexpr uint8_t kKnob = 213, kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
+using namespace screenkeys;
+constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
 constexpr uint8_t kDigit0 = 64;  // '@'; the digits 1-9 follow it
 constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 
-inline void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-    uint32_t ev = KeyEventPack(delta, code, cls);
-    menuKeyDispatch(&ev);
-}
-inline void Knob(int8_t delta) {
-    Press(kKnob, kCursor, delta);
-}
 inline void Type(const char* digits) {
     for (const char* c = digits; *c != 0; ++c)
         Press(static_cast<uint8_t>(kDigit0 + (*c - '0')), kKeypad);

@@ -30,11 +30,7 @@ void MainPass() {
 
 // White pixels inside the box (inclusive).
 int Ink(const std::vector<uint16_t>& s, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            n += s[static_cast<size_t>(y) * 800 + x] == 0xFFFF;
-    return n;
+    return screentext::CountIn(s, 0xFFFF, x0, y0, x1, y1);
 }
 
 using screentext::ReadText;
@@ -56,7 +52,8 @@ TEST(StandInPages, HomeFirstThenThePageTheMenuStateNames) {
     EXPECT_EQ(s[10 * 800 + 6], 0) << "and its black inside at (6,10)";
     EXPECT_EQ(Ink(s, 0, 28, 719, 479), 0) << "the home page's body waits for its first updates";
     const std::string text = ReadText(log);
-    EXPECT_NE(text.find("638 3 1 0xFFFF Font16a 3P4W\n"), std::string::npos) << "wiring right-aligned at (638,3)";
+    EXPECT_NE(text.find("638 3 1 0xFFFF Font16a 3P4W\n"), std::string::npos)
+        << "wiring right-aligned at (638,3)";
     EXPECT_NE(text.find("91 4 0 0xFFFF Font16a 100V\n"), std::string::npos) << "range at (91,4)";
 
     for (int i = 0; i < 8; ++i)

@@ -87,12 +87,6 @@ class SeqSimScreen : public ::testing::Test {
     bool RowLabel(int i, const std::string& label) const {
         return Drawn(RowScreenX(i) + 2, RowScreenY(i) + 2, label);
     }
-    int Count(const std::vector<uint16_t>& s, uint16_t colour, int x0, int y0, int x1, int y1) const {
-        int n = 0;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) n += s[static_cast<size_t>(y) * 800 + x] == colour;
-        return n;
-    }
     std::string log_;
     size_t mark_ = 0;
 };
@@ -242,11 +236,14 @@ TEST_F(SeqSimScreen, PreviewsDrawTheMaskedTraces) {
     std::snprintf(run, sizeof run, "RUN 1/%u Step %u", g_SeqPreview.count, g_SeqPreview.order[0]);
     EXPECT_TRUE(Drawn(710, 8, run)) << Log();
     EXPECT_TRUE(Drawn(760, KeyY(7, 1), "Return"));
-    auto s = guitest::Screen();
     const int y0 = seqsim::kBodyTop + seqsim::kGraphY0, y1 = seqsim::kBodyTop + seqsim::kGraphY1;
-    const auto colour = [](int p) { return Pixel(seqsim::kTraceColour[p]); };
-    EXPECT_GT(Count(s, colour(0), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 100);
-    EXPECT_EQ(Count(s, colour(1), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 0);
+    // Pixels of phase p's trace colour inside the graph's frame.
+    const auto traced = [&](int p) {
+        return screentext::CountIn(guitest::Screen(), Pixel(seqsim::kTraceColour[p]), seqsim::kGraphX0 + 1,
+                                   y0 + 1, seqsim::kGraphX1 - 1, y1 - 1);
+    };
+    EXPECT_GT(traced(0), 100);
+    EXPECT_EQ(traced(1), 0);
 
     // The step preview: L2 and L3 only.
     SeqSetAcv(10000, 1);
@@ -254,10 +251,9 @@ TEST_F(SeqSimScreen, PreviewsDrawTheMaskedTraces) {
     g_SeqSimBlock[0].previewTraceMask.store(6);
     g_EditShown.workValue = 1;
     Step(435);
-    s = guitest::Screen();
-    EXPECT_EQ(Count(s, colour(0), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 0);
-    EXPECT_GT(Count(s, colour(1), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 100);
-    EXPECT_GT(Count(s, colour(2), seqsim::kGraphX0 + 1, y0 + 1, seqsim::kGraphX1 - 1, y1 - 1), 100);
+    EXPECT_EQ(traced(0), 0);
+    EXPECT_GT(traced(1), 100);
+    EXPECT_GT(traced(2), 100);
 }
 
 }  // namespace

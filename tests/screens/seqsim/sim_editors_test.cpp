@@ -170,10 +170,13 @@ TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
     Enter_menuEditSimulationACV(0);
     Type(menuEditSimulationACV, "123.45");
     Press(menuEditSimulationACV, Key(kKeypad, 'U'));
-    for (int p = 0; p < 3; ++p)
-        for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}})
+    for (int p = 0; p < 3; ++p) {
+        for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}}) {
             EXPECT_EQ(Rec(s, p).acv, 12345u) << s << " L" << p + 1;
-    EXPECT_FLOAT_EQ(test::StepFloat(776, kSimNormal1), 123.45f);
+            EXPECT_FLOAT_EQ(test::StepFloat(775 + p, s), 123.45f) << s << " L" << p + 1;
+        }
+        EXPECT_EQ(Rec(kSimTrans1, p).acv, 0u) << "Trans1 follows Abnormal, not Normal1";
+    }
     EXPECT_EQ(StepWord(772, kSimNormal1), 0u) << "no DC part under the state's AC voltage";
     EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
     EXPECT_EQ(State(), 459u);

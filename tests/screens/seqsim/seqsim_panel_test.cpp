@@ -78,13 +78,7 @@ TEST_F(SeqSimPanel, EnterPrepareAndLeave) {
     Seq_Exit();
     EXPECT_EQ(SeqSimIsActive(), 0);
     EXPECT_EQ(SeqSimGetMode(), 0u);
-
     test::Stage().ClearReadXor(791, 4);
-    Sim_EnterMode();
-    EXPECT_EQ(SeqSimGetMode(), 2u);
-    SimPrepRequest.store(1);
-    Sim_PreparationStep();
-    EXPECT_EQ(Popup(), "Simulation is ready.");
 }
 
 TEST_F(SeqSimPanel, SlotDefaultsAreValidPrograms) {

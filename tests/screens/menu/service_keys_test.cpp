@@ -71,16 +71,12 @@ TEST_F(ServiceKeys, EveryCodeButTheServiceCodesAndThePasswordIsRefused) {
 }
 
 TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
-    EnterCode("8623");
-    EXPECT_EQ(State(), 225u);
-    EnterCode("9046");
-    EXPECT_EQ(State(), 267u);
-    EnterCode("8305");
-    EXPECT_EQ(State(), 272u);
-    EnterCode("8926");
-    EXPECT_EQ(State(), 292u);
-    EnterCode("4145");
-    EXPECT_EQ(State(), 316u);
+    using Code = std::pair<const char*, uint32_t>;
+    for (const auto& [code, page] :
+         {Code{"8623", 225}, Code{"9046", 267}, Code{"8305", 272}, Code{"8926", 292}, Code{"4145", 316}}) {
+        EnterCode(code);
+        EXPECT_EQ(State(), page) << code;
+    }
     Texts();
     std::snprintf(g_UbootVersionText, sizeof g_UbootVersionText, "Uboot_Version\n20230307 15:12:33");
     EnterCode("9371");

@@ -87,32 +87,20 @@ TEST_F(Fields, TypedDutyIsStoredOnEnterRoundedByTheFrequency) {
 }
 
 TEST_F(Fields, AValueHeldAtItsLimitIsTold) {
-    ParamRec acv;
-    paramRW(0, kParamAcv, &acv, 0);
-    paramPutValue(0, kParamAcv, acv.max, 0);
-    Open(kParamAcv);
-    Posted();
-    Knob(1);
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
-    Knob(-1);
-    EXPECT_TRUE(Posted().empty()) << "a stored step tells nothing";
-
-    ParamRec freq;
-    paramRW(0, kParamFreq, &freq, 0);
-    paramPutValue(0, kParamFreq, freq.max, 0);
-    Open(kParamFreq);
-    Posted();
-    Knob(1);
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{25});
-
     // The current limit has no message of its own.
-    ParamRec curr;
-    paramRW(0, kParamCurrLimit, &curr, 0);
-    paramPutValue(0, kParamCurrLimit, curr.max, 0);
-    Open(kParamCurrLimit);
-    Posted();
-    Knob(1);
-    EXPECT_TRUE(Posted().empty());
+    for (const auto& [id, told] : {std::pair{kParamAcv, std::vector<uint32_t>{18}},
+                                   std::pair{kParamFreq, std::vector<uint32_t>{25}},
+                                   std::pair{kParamCurrLimit, std::vector<uint32_t>{}}}) {
+        ParamRec rec;
+        paramRW(0, id, &rec, 0);
+        paramPutValue(0, id, rec.max, 0);
+        Open(id);
+        Posted();
+        Knob(1);
+        EXPECT_EQ(Posted(), told) << id;
+        Knob(-1);
+        EXPECT_TRUE(Posted().empty()) << id << ": a stored step tells nothing";
+    }
 }
 
 TEST_F(Fields, KindSelectorsChooseTheLimitTheEnterKeyOpens) {

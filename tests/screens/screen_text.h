@@ -18,21 +18,41 @@ inline std::string ReadText(const std::string& path) {
     return s.str();
 }
 
-// Whether the log holds the text at (x, y), in that colour and font where they are given.
-inline bool Logged(const std::string& log, int x, int y, const std::string& text,
-                   const char* colour = nullptr, const char* font = nullptr) {
+struct LogLine {
+    int x = -1, y = -1;
+    std::string align, colour, font, text;
+};
+// Whether `match` takes one of the log's lines, tried in order.
+template <class Match>
+bool AnyLine(const std::string& log, Match match) {
     std::istringstream lines(log);
     for (std::string line; std::getline(lines, line);) {
         std::istringstream f(line);
-        int lx = -1, ly = -1;
-        std::string align, rgb, fnt, rest;
-        f >> lx >> ly >> align >> rgb >> fnt;
-        if (lx != x || ly != y || (colour && rgb != colour) || (font && fnt != font)) continue;
-        std::getline(f, rest);
-        if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
-        if (rest == text) return true;
+        LogLine l;
+        f >> l.x >> l.y >> l.align >> l.colour >> l.font;
+        std::getline(f, l.text);
+        if (!l.text.empty() && l.text[0] == ' ') l.text.erase(0, 1);
+        if (match(l)) return true;
     }
     return false;
+}
+
+// Whether the log holds the text at (x, y), in that colour and font where they are given.
+inline bool Logged(const std::string& log, int x, int y, const std::string& text,
+                   const char* colour = nullptr, const char* font = nullptr) {
+    return AnyLine(log, [&](const LogLine& l) {
+        return l.x == x && l.y == y && l.text == text && (!colour || l.colour == colour) &&
+               (!font || l.font == font);
+    });
+}
+// "align colour font" of the text drawn at (x, y), "" when none was.
+inline std::string Style(const std::string& log, int x, int y, const std::string& text) {
+    std::string style;
+    AnyLine(log, [&](const LogLine& l) {
+        if (l.x == x && l.y == y && l.text == text) style = l.align + " " + l.colour + " " + l.font;
+        return !style.empty();
+    });
+    return style;
 }
 
 // Whether any line of the log draws this text.

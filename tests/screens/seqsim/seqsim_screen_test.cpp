@@ -256,10 +256,6 @@ TEST_F(SeqSimScreen, PreviewsDrawTheMaskedTraces) {
     EXPECT_GT(traced(2), 100);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(SeqSimScreen, SimulatePageShowsTheStateAndItsFields) {
     SeqSimScreen_Hide();
     SeqPrepStage.store(kSeqPrepIdle);
@@ -295,10 +291,6 @@ TEST_F(SeqSimScreen, SimulatePageShowsTheStateAndItsFields) {
     EXPECT_NE(Since().find(" ACV L3\n"), std::string::npos) << Log();
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(SeqSimScreen, RedrawRequestsAndTheVppUnit) {
     Step(333);
     Mark();
@@ -323,10 +315,6 @@ TEST_F(SeqSimScreen, RedrawRequestsAndTheVppUnit) {
     EXPECT_TRUE(Drawn(RowScreenX(5) + 182, RowScreenY(5) + 2, "V")) << "L2 stays SIN in Vrms";
     SetAcvUnit(0);
 }
-
-}  // namespace
-
-namespace {
 
 // The focused button's text is white, the other's black: which button a dialog's choice focuses.
 TEST_F(SeqSimScreen, DialogChoicesFocusTheirButtons) {

@@ -27,12 +27,6 @@ void Type(const std::string& number) {
         Press(c == '.' ? 'J' : static_cast<uint8_t>(64 + (c - '0')), kKeypad);
 }
 
-std::vector<uint32_t> Posted() {
-    std::vector<uint32_t> ids;
-    for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;)
-        ids.push_back(id);
-    return ids;
-}
 
 // A model-1 unit in 3P4W, AC-INT, 200 V range, SIN, on the advanced screen.
 class Fields : public ::testing::Test {
@@ -79,27 +73,27 @@ TEST_F(Fields, TypedDutyIsStoredOnEnterRoundedByTheFrequency) {
     EXPECT_EQ(g_MenuState.load(), 1u);
     // Out of bounds: dropped, the stored duty stays.
     Open(kParamWaveDuty);
-    Posted();
+    Messages();
     Type("123456789");
     Press('U', kKeypad);
     EXPECT_EQ(GetWaveDuty(0), 560);
-    EXPECT_TRUE(Posted().empty()) << "dropped silently";
+    EXPECT_TRUE(Messages().empty()) << "dropped silently";
 }
 
 TEST_F(Fields, AValueHeldAtItsLimitIsTold) {
     // The current limit has no message of its own.
-    for (const auto& [id, told] : {std::pair{kParamAcv, std::vector<uint32_t>{18}},
-                                   std::pair{kParamFreq, std::vector<uint32_t>{25}},
-                                   std::pair{kParamCurrLimit, std::vector<uint32_t>{}}}) {
+    for (const auto& [id, told] : {std::pair{kParamAcv, std::vector<std::string>{"18"}},
+                                   std::pair{kParamFreq, std::vector<std::string>{"25"}},
+                                   std::pair{kParamCurrLimit, std::vector<std::string>{}}}) {
         ParamRec rec;
         paramRW(0, id, &rec, 0);
         paramPutValue(0, id, rec.max, 0);
         Open(id);
-        Posted();
+        Messages();
         Knob(1);
-        EXPECT_EQ(Posted(), told) << id;
+        EXPECT_EQ(Messages(), told) << id;
         Knob(-1);
-        EXPECT_TRUE(Posted().empty()) << id << ": a stored step tells nothing";
+        EXPECT_TRUE(Messages().empty()) << id << ": a stored step tells nothing";
     }
 }
 

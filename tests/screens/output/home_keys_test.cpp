@@ -36,13 +36,6 @@ constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load() & bit) != 0;
 }
-// The messages posted since the last call: numbered ones by id, free texts by their text.
-std::vector<std::string> Messages() {
-    std::vector<std::string> out;
-    for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;)
-        out.push_back(id >= 5 && id <= 8 ? Popup() : std::to_string(id));
-    return out;
-}
 using Texts = std::vector<std::string>;
 
 class HomeKeys : public ::testing::Test {

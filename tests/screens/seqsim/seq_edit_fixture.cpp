@@ -93,19 +93,4 @@ void FreshRing() {
     MsgQueue_Clear();
 }
 
-std::vector<std::string> Posted() {
-    std::vector<std::string> out;
-    uint32_t id = 0;
-    while (MsgQueue_Pop(&id) == 0) {
-        if (id >= 5 && id <= 8) {
-            char text[256];
-            MsgQueue_CopyText(text, sizeof text);
-            out.emplace_back(text);
-        } else {
-            out.push_back(std::to_string(id));
-        }
-    }
-    return out;
-}
-
 }  // namespace seqedit

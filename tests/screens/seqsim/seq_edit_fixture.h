@@ -8,6 +8,7 @@
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
 
 namespace seqedit {
 
@@ -39,6 +40,8 @@ void Turn(void (*handler)(uint32_t*), int8_t delta);
 // Empties the ring so that the next numbered message is queued even when it repeats the last one.
 void FreshRing();
 // The numbered messages and text popups posted since the last FreshRing, oldest first.
-std::vector<std::string> Posted();
+inline std::vector<std::string> Posted() {
+    return screenkeys::Messages();
+}
 
 }  // namespace seqedit

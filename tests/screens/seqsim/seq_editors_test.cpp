@@ -33,12 +33,6 @@ class SeqEditors : public seqedit::SeqPageTest {
         for (const char* c = digits; *c != '\0'; ++c)
             Press(*c == '.' ? 74 : static_cast<uint8_t>(64 + (*c - '0')), kKeypad);
     }
-    static std::vector<uint32_t> Ids() {
-        std::vector<uint32_t> ids;
-        for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;)
-            ids.push_back(id);
-        return ids;
-    }
     static uint32_t State() { return g_MenuState.load(); }
 };
 
@@ -51,13 +45,13 @@ TEST_F(SeqEditors, OffPhaseAbove500HzTakesWholeDegreesAndTheSoftKeyWins) {
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 1230);
     EXPECT_EQ(State(), 349u);
-    EXPECT_TRUE(Ids().empty());
+    EXPECT_TRUE(Messages().empty());
 
     Enter_menuSeqEditOffPhase(0);
     Type("359.5");
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 1230) << "3595 is above 3590";
-    EXPECT_EQ(Ids(), std::vector<uint32_t>{26});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"26"});
 
     Enter_menuSeqEditOffPhase(0);
     Type("45");
@@ -129,7 +123,7 @@ TEST_F(SeqEditors, TimeConversionAndSilentRefusals) {
         EXPECT_EQ(SeqGetTime(), c.time) << c.typed;
         EXPECT_EQ(State(), 335u);
     }
-    EXPECT_TRUE(Ids().empty()) << "the time editor posts nothing";
+    EXPECT_TRUE(Messages().empty()) << "the time editor posts nothing";
     EXPECT_TRUE(test::WritesTo(kRegTime).empty()) << "a number beyond 32 bits is never written";
     Enter_menuSeqEditTimeStep();
     Press('[', kSoft);
@@ -149,7 +143,7 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
     test::ClearTrace();
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetJumpCnt(), 5);
-    EXPECT_EQ(Ids(), std::vector<uint32_t>{30});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"30"});
     EXPECT_TRUE(test::WritesTo(kRegJumpCnt).empty()) << "step 2's count never reaches step 1's register";
     EXPECT_EQ(Popup(), "");
     Enter_menuSeqEditJumpCnt();
@@ -160,19 +154,19 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
     EXPECT_EQ(g_EditParam.workValue.load(), 9999);
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetJumpCnt(), 9999);
-    EXPECT_TRUE(Ids().empty());
+    EXPECT_TRUE(Messages().empty());
     // A typed target above 999 is refused with its own message; the soft key's
     // maximum is not.
     Enter_menuSeqEditBranch1();
     Type("1000");
     Press('U', kKeypad);
-    EXPECT_EQ(Ids(), std::vector<uint32_t>{31});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"31"});
     Enter_menuSeqEditJumpto();
     Press('[', kSoft);
     EXPECT_EQ(g_EditParam.startValue, 999) << "the target's soft keys move the reference too";
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetJumpto(), 999);
-    EXPECT_TRUE(Ids().empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SeqEditors, ExitAndSeqKeysCancelDigitsFirstExceptInJumpToEnable) {

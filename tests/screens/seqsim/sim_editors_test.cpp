@@ -7,10 +7,12 @@
 #include "engine/sim/sim_setters.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/simedit/sim_field_editors.h"
+#include "tests/screens/screen_keys.h"
 #include "tests/screens/seqsim/sim_fixture.h"
 
 namespace {
 
+using screenkeys::Messages;
 using test::Knob;
 using test::Press;
 using test::Rec;
@@ -28,18 +30,10 @@ int32_t Work() {
 uint32_t State() {
     return g_MenuState.load();
 }
-// The numbered messages posted since the last call.
-std::vector<uint32_t> Posted() {
-    std::vector<uint32_t> ids;
-    uint32_t id = 0;
-    while (MsgQueue_Pop(&id) == 0)
-        ids.push_back(id);
-    return ids;
-}
 
 class SimEditors : public ::testing::Test {
   protected:
-    SimEditors() { Posted(); }
+    SimEditors() { Messages(); }
     test::SimPanelEnv env_;
 };
 
@@ -53,7 +47,7 @@ TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
     Press(menuEditSimulationOffpha, Key(kKeypad, 'U'));
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(Rec(kSimNormal1, p).offPhase, 1230u) << "L" << p + 1;
-    EXPECT_TRUE(Posted().empty());
+    EXPECT_TRUE(Messages().empty());
     Enter_menuEditSimulationOffpha(0);
     Press(menuEditSimulationOffpha, Knob(1));
     EXPECT_EQ(Work(), 1240);
@@ -137,14 +131,14 @@ TEST_F(SimEditors, TypedNumbersBeyondThirtyTwoBitsAreRefused) {
     Type(menuSimEditBalance_L2, "999999999");
     test::ClearTrace();
     Press(menuSimEditBalance_L2, Key(kKeypad, 'U'));
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{26});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"26"});
     EXPECT_TRUE(test::Writes().empty());
     EXPECT_EQ(State(), 465u);
 
     Enter_menuEditSimulationTime();
     Type(menuEditSimulationTime, "999999999");
     Press(menuEditSimulationTime, Key(kKeypad, 'U'));
-    EXPECT_TRUE(Posted().empty());
+    EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(test::Writes().empty());
     EXPECT_EQ(Rec(kSimNormal1, 0).time, 1000u);
 }
@@ -180,7 +174,7 @@ TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
     EXPECT_EQ(StepWord(772, kSimNormal1), 0u) << "no DC part under the state's AC voltage";
     EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
     EXPECT_EQ(State(), 459u);
-    EXPECT_TRUE(Posted().empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SimEditors, L2VoltageWritesItsPhase) {
@@ -205,10 +199,10 @@ TEST_F(SimEditors, VoltageKnobBandsAndLimit) {
     Press(menuEditSimulationACV, Key(kSoft, '['));
     const int32_t max = Work();
     EXPECT_EQ(max, SimGetAcvMax());
-    Posted();
+    Messages();
     Press(menuEditSimulationACV, Knob(1));
     EXPECT_EQ(Work(), max);
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"18"});
 }
 
 TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
@@ -220,7 +214,7 @@ TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
     Enter_menuEditSimulationFreq(0);
     Press(menuEditSimulationFreq, Key(kSoft, 'Y'));
     EXPECT_EQ(Work(), 5000);
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{25});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"25"});
 }
 
 // The long press of soft key 1 stores the typed number as DEF1 of the home voltage; soft key 1 recalls it.
@@ -264,7 +258,7 @@ TEST_F(SimEditors, RefusedVoltageLeavesTheRegister) {
     Type(menuEditSimulationACV, "999");
     test::ClearTrace();
     Press(menuEditSimulationACV, Key(kKeypad, 'U'));
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"18"});
     EXPECT_TRUE(test::WritesTo(776).empty() || test::WritesTo(776).back().value == 0.0);
     EXPECT_FLOAT_EQ(test::StepFloat(776, kSimAbnormal), 0.0f);
     EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 0u);

@@ -13,6 +13,7 @@
 namespace {
 
 using screenkeys::Messages;
+using test::Key;
 using test::Knob;
 using test::Press;
 using test::Rec;
@@ -21,9 +22,6 @@ using test::Type;
 
 constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
 
-uint32_t Key(uint8_t cls, char code) {
-    return test::Key(cls, static_cast<uint8_t>(code));
-}
 int32_t Work() {
     return g_EditParam.workValue.load();
 }

@@ -17,9 +17,17 @@
 
 namespace seqedit {
 
-SeqEditTest::SeqEditTest() {
+SeqSimTest::SeqSimTest() {
     engine::SeqSimDataReset();
     BusReg_SetStepSource(SeqGetAbsStep);
+}
+
+SeqSimTest::~SeqSimTest() {
+    BusReg_SetStepSource(nullptr);
+    engine::SeqSimDataReset();
+}
+
+SeqEditTest::SeqEditTest() {
     SeqSimSetCheckHooks(Seq_StopOrReset, nullptr);
     SeqMem_ResetToSlotDefaults(0);
     Seq_EnterMode();
@@ -32,22 +40,13 @@ SeqEditTest::SeqEditTest() {
 SeqEditTest::~SeqEditTest() {
     menuResetEdit();
     SeqSimSetCheckHooks(nullptr, nullptr);
-    BusReg_SetStepSource(nullptr);
-    engine::SeqSimDataReset();
 }
 
 SeqPageTest::SeqPageTest() {
-    engine::SeqSimDataReset();
-    BusReg_SetStepSource(SeqGetAbsStep);
     SeqMem_ResetToSlotDefaults(0);
     EXPECT_EQ(SeqPageKeys_Register(), 0);
     Seq_EnterMode();
     MsgQueue_Clear();
-}
-
-SeqPageTest::~SeqPageTest() {
-    BusReg_SetStepSource(nullptr);
-    engine::SeqSimDataReset();
 }
 
 void Open(int32_t value) {

@@ -12,19 +12,24 @@
 
 namespace seqedit {
 
-class SeqEditTest : public ::testing::Test {
+// The SEQ/SIM data reset on model type 1, the stage reading the step the engine shows; reset again after.
+class SeqSimTest : public ::testing::Test {
   protected:
-    SeqEditTest();
-    ~SeqEditTest() override;
+    SeqSimTest();
+    ~SeqSimTest() override;
     test::CtrlEnv env_{1};
 };
 
+class SeqEditTest : public SeqSimTest {
+  protected:
+    SeqEditTest();
+    ~SeqEditTest() override;
+};
+
 // SEQUENCE entered on model type 1 with its page keys registered, driven through the dispatcher.
-class SeqPageTest : public ::testing::Test {
+class SeqPageTest : public SeqSimTest {
   protected:
     SeqPageTest();
-    ~SeqPageTest() override;
-    test::CtrlEnv env_{1};
 };
 
 // An edit state as its entry leaves it: working, reference and previous value, cursor 0, no entry; the

@@ -26,23 +26,20 @@
 #include "screens/seqsim/seqsim_words.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/screens/screen_keys.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
 
 using namespace screenkeys;
 
-class SeqKeys : public ::testing::Test {
+class SeqKeys : public seqedit::SeqSimTest {
   protected:
     SeqKeys() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
         SeqMem_ResetToSlotDefaults(0);
         Sim_LoadDefaultSteps();
         EXPECT_EQ(SeqSelect_RegisterKeys(), 0);
     }
     ~SeqKeys() override {
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
         SeqPrepStage.store(kSeqPrepIdle);
         SeqScreenReady.store(0);
     }
@@ -67,7 +64,6 @@ class SeqKeys : public ::testing::Test {
         }
         return seen;
     }
-    test::CtrlEnv env_{1};
 };
 
 TEST_F(SeqKeys, KnobWalksTheShownFieldsInOrder) {

@@ -13,25 +13,19 @@
 #include "screens/seqsim/seqsim_words.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 #include "tests/screens/screen_keys.h"
 
 namespace {
 
 using screenkeys::Popup;
 
-class SeqSimPanel : public ::testing::Test {
+class SeqSimPanel : public seqedit::SeqSimTest {
   protected:
     SeqSimPanel() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
         SeqMem_ResetToSlotDefaults(0);
         Sim_LoadDefaultSteps();
     }
-    ~SeqSimPanel() override {
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
-    }
-    test::CtrlEnv env_{1};
 };
 
 TEST_F(SeqSimPanel, EntryRefusals) {

@@ -23,17 +23,16 @@
 #include "screens/seqsim/sim/sim_states.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/screens/screen_keys.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
 
 constexpr uint16_t kApplyStrobe = 2340;
 using namespace screenkeys;
 
-class SimKeys : public ::testing::Test {
+class SimKeys : public seqedit::SeqSimTest {
   protected:
     SimKeys() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
         SeqSimSetCheckHooks(nullptr, Sim_AfterFieldWrite);
         Sim_LoadDefaultSteps();
         EXPECT_EQ(Sim_RegisterSelectKeys(), 0);
@@ -43,11 +42,7 @@ class SimKeys : public ::testing::Test {
         MsgQueue_Clear();
         test::ClearTrace();
     }
-    ~SimKeys() override {
-        SeqSimSetCheckHooks(nullptr, nullptr);
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
-    }
+    ~SimKeys() override { SeqSimSetCheckHooks(nullptr, nullptr); }
     // Soft keys straight to the shared handler: the memory lists' own handlers are not this screen's.
     static void Soft(uint8_t code) {
         uint32_t ev = KeyEventPack(0, code, kSoft);
@@ -77,7 +72,6 @@ class SimKeys : public ::testing::Test {
         }
         return seen;
     }
-    test::CtrlEnv env_{1};
 };
 
 TEST_F(SimKeys, EntryPreparesAndReports) {

@@ -45,6 +45,10 @@ inline bool Logged(const std::string& log, int x, int y, const std::string& text
                (!font || l.font == font);
     });
 }
+// Whether anything is drawn at (x, y).
+inline bool AnythingAt(const std::string& log, int x, int y) {
+    return AnyLine(log, [&](const LogLine& l) { return l.x == x && l.y == y; });
+}
 // "align colour font" of the text drawn at (x, y), "" when none was.
 inline std::string Style(const std::string& log, int x, int y, const std::string& text) {
     std::string style;

@@ -98,10 +98,7 @@ class SimpleScreen : public ::testing::Test {
         return screentext::Logged(Log().substr(mark_), x, y, text, colour, font);
     }
     // Any text logged at (x, y) since the mark.
-    bool AnythingAt(int x, int y) const {
-        const std::string log = "\n" + Log().substr(mark_);
-        return log.find("\n" + std::to_string(x) + " " + std::to_string(y) + " ") != std::string::npos;
-    }
+    bool AnythingAt(int x, int y) const { return screentext::AnythingAt(Log().substr(mark_), x, y); }
 
     std::string log_;
     size_t mark_ = 0;

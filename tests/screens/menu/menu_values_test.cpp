@@ -33,11 +33,7 @@ int RowY(int row) {
     return kRowY0 + 25 * row;
 }
 
-// True when anything is drawn at the anchor.
-bool AnythingAt(const std::string& log, int x, int y) {
-    const std::string head = std::to_string(x) + " " + std::to_string(y) + " ";
-    return log.find("\n" + head) != std::string::npos || log.rfind(head, 0) == 0;
-}
+using screentext::AnythingAt;
 
 class MenuValuesTest : public ::testing::Test {
   protected:

@@ -73,24 +73,19 @@ TEST_F(ArbEditKeys, KnobStaysBetweenTheNeighbouringPhases) {
 }
 
 TEST_F(ArbEditKeys, DipPresetsKeepTheOrderAtEveryCall) {
+    using Dip = std::vector<int32_t>;
+    const auto dip = [] { return Dip{ArbBuild_GetDIPStart(), ArbBuild_GetDIPSweep(), ArbBuild_GetDIPEnd()}; };
     At(520);
     Press(kSoft2, kSoft);  // from sweep 540: end first
-    EXPECT_EQ(ArbBuild_GetDIPStart(), 1);
-    EXPECT_EQ(ArbBuild_GetDIPSweep(), 899);
-    EXPECT_EQ(ArbBuild_GetDIPEnd(), 900);
+    EXPECT_EQ(dip(), (Dip{1, 899, 900}));
     Press(kSoft3, kSoft);
-    EXPECT_EQ(ArbBuild_GetDIPStart(), 2700);
-    EXPECT_EQ(ArbBuild_GetDIPSweep(), 3598);
-    EXPECT_EQ(ArbBuild_GetDIPEnd(), 3599);
+    EXPECT_EQ(dip(), (Dip{2700, 3598, 3599}));
     Press(kSoft2, kSoft);  // from sweep 3598: sweep first
-    EXPECT_EQ(ArbBuild_GetDIPStart(), 1);
-    EXPECT_EQ(ArbBuild_GetDIPSweep(), 899);
-    EXPECT_EQ(ArbBuild_GetDIPEnd(), 900);
+    EXPECT_EQ(dip(), (Dip{1, 899, 900}));
     ASSERT_EQ(ArbBuild_SetDIPSweep(300), 300);
     ASSERT_EQ(ArbBuild_SetDIPEnd(500), 500);
     Press(kSoft2, kSoft);  // an end below 899: the sweep can follow only once the end moved
-    EXPECT_EQ(ArbBuild_GetDIPSweep(), 899);
-    EXPECT_EQ(ArbBuild_GetDIPEnd(), 900);
+    EXPECT_EQ(dip(), (Dip{1, 899, 900}));
 }
 
 TEST_F(ArbEditKeys, TypedNumbersAreScaledAndRounded) {
@@ -133,29 +128,13 @@ TEST_F(ArbEditKeys, ExitWithDigitsTypedLeavesAtOnce) {
 TEST_F(ArbEditKeys, StoredShapeTypeMovesBetweenArbNoAndTheTypeRow) {
     ArbBuild_SetType(12);
     At(542);
-    Knob(0);
-    EXPECT_EQ(State(), 542u);
-    Knob(1);
-    EXPECT_EQ(State(), 544u);
-    Knob(1);
-    EXPECT_EQ(State(), 544u);
-    Knob(-1);
-    EXPECT_EQ(State(), 542u);
+    EXPECT_EQ(Walk({0, 1, 1, -1}), (std::vector<uint32_t>{542, 544, 544, 542}));
 }
 
 TEST_F(ArbEditKeys, KnobOverTheRowsOfTheLfRingType) {
     ArbBuild_SetType(30);
-    At(544);
-    Knob(-1);  // down from the type row: the last parameter row
-    EXPECT_EQ(State(), 540u);
-    Knob(1);
-    EXPECT_EQ(State(), 538u);
-    Knob(-1);
-    EXPECT_EQ(State(), 540u);
-    Knob(-1);
-    EXPECT_EQ(State(), 542u);
-    Knob(1);
-    EXPECT_EQ(State(), 540u);
+    At(544);  // down from the type row: the last parameter row
+    EXPECT_EQ(Walk({-1, 1, -1, -1, 1}), (std::vector<uint32_t>{540, 538, 540, 542, 540}));
     At(526);
     Knob(1);
     EXPECT_EQ(State(), 544u);

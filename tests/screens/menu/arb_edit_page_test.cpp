@@ -1,8 +1,6 @@
 // The waveform editor's windows as the MENU page paints them: texts of the text log, by position.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
 #include "screens/menu/page/menu_page.h"
@@ -14,15 +12,7 @@ using menutest::Logged;
 using menutest::Step;
 using menutest::TakeLog;
 
-// Any line of the log drawing this text.
-bool Drawn(const std::string& log, const std::string& text) {
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);)
-        if (line.size() > text.size() &&
-            line.compare(line.size() - text.size() - 1, std::string::npos, " " + text) == 0)
-            return true;
-    return false;
-}
+const auto Drawn = screentext::LoggedAnywhere;
 
 class ArbEditPage : public ::testing::Test {
   protected:

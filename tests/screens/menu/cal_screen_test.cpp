@@ -21,6 +21,7 @@
 #include "screens/menu/cal/cali_pages.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/GUI/text_observer.h"
+#include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -36,17 +37,10 @@ constexpr Box kField{305, 225, 454, 252};  // the value field on screen
 constexpr Box kScreen{0, 0, 799, 479};
 
 std::vector<uint16_t> Pixels(const std::vector<uint16_t>& s, Box b) {
-    std::vector<uint16_t> out;
-    for (int y = b.y0; y <= b.y1; ++y)
-        for (int x = b.x0; x <= b.x1; ++x)
-            out.push_back(s[static_cast<size_t>(y) * 800 + x]);
-    return out;
+    return screentext::BoxPixels(s, b.x0, b.y0, b.x1, b.y1);
 }
 int Ink(const std::vector<uint16_t>& s, Box b) {
-    int n = 0;
-    for (uint16_t p : Pixels(s, b))
-        n += p == 0xFFFF;
-    return n;
+    return screentext::CountIn(s, 0xFFFF, b.x0, b.y0, b.x1, b.y1);
 }
 
 // The screen's root first: the framebuffer lives there; the stage and the model's defaults on it.

@@ -14,26 +14,18 @@
 #include "panel/menu_entries.h"
 #include "platform/host/clock.h"
 #include "screens/menu/cal/cali_pages.h"
-#include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
 
 namespace {
 
 constexpr uint16_t kModeReg = 2353, kCmdReg = 2354, kValueReg = 2443;
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
-constexpr uint8_t kKnob = 213, kExit = 'T', kEnter = 'U', kRight = 'W', kPoint = 74, kDigit0 = 64;
+using namespace screenkeys;
+constexpr uint8_t kExit = 'T', kEnter = 'U', kRight = 'W', kPoint = 74, kDigit0 = 64;
 constexpr uint32_t kDoneFirstOk = 1u | 1u << 3;
 
 int g_home = 0;
 
-void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-    uint32_t ev = KeyEventPack(delta, code, cls);
-    menuKeyDispatch(&ev);
-}
-void Knob(int8_t delta) {
-    Press(kKnob, kCursor, delta);
-}
 void Type(const char* text) {
     for (const char* c = text; *c != 0; ++c)
         Press(*c == '.' ? kPoint : static_cast<uint8_t>(kDigit0 + (*c - '0')), kKeypad);
@@ -213,9 +205,7 @@ TEST_F(CaliKeys, DefaultIsConfirmedInItsOwnState) {
     Press(kEnter, kKeypad);
     EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{1});
     EXPECT_EQ(g_home, 1);
-    char text[64] = {};
-    MsgQueue_CopyText(text, sizeof text);
-    EXPECT_STREQ(text, "Default & Exit");
+    EXPECT_EQ(Popup(), "Default & Exit");
 }
 
 // With the output on, any key of the list only switches it off.

@@ -3,6 +3,8 @@
 // parallel master, all interfaces fitted, no parallel system, the advanced home view entered last.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,30 +18,31 @@
 #include "panel/menu/row_entries.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/nav/menu_key_slots.h"
-#include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
+#include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
 
 namespace menutest {
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
-constexpr uint8_t kKnob = 213, kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
+using namespace screenkeys;
+constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
 constexpr uint8_t kDigit0 = 64;  // '@'; the digits 1-9 follow it
 constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 
-inline void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-    uint32_t ev = KeyEventPack(delta, code, cls);
-    menuKeyDispatch(&ev);
-}
-inline void Knob(int8_t delta) {
-    Press(kKnob, kCursor, delta);
-}
 inline void Type(const char* digits) {
     for (const char* c = digits; *c != 0; ++c)
         Press(static_cast<uint8_t>(kDigit0 + (*c - '0')), kKeypad);
 }
 inline uint32_t State() {
     return g_MenuState.load();
+}
+// The state after each knob turn.
+inline std::vector<uint32_t> Walk(std::initializer_list<int8_t> deltas) {
+    std::vector<uint32_t> seen;
+    for (int8_t d : deltas) {
+        Knob(d);
+        seen.push_back(State());
+    }
+    return seen;
 }
 inline int32_t Param(uint32_t id) {
     return paramGetValue(id, 0, 0);
@@ -77,6 +80,18 @@ class MenuKeys : public ::testing::Test {
     static void At(uint32_t state) {
         menuEnterRowState(state);
         ASSERT_EQ(State(), state);
+    }
+    // The commands run, without their time stamps and results (nor what they printed on errors).
+    std::vector<std::string> Log() const {
+        std::istringstream in(store_.root.Read("/var/log/commands.log"));
+        std::vector<std::string> out;
+        for (std::string line; std::getline(in, line);) {
+            const size_t time = line.find(' ', line.find(' ') + 1);
+            std::string entry = line.substr(time + 1);
+            entry = entry.substr(entry.find(' ', entry.find(' ') + 1) + 1);  // "<how> <status> "
+            out.push_back(entry.substr(0, entry.find(" -- ")));
+        }
+        return out;
     }
     test::DefaultStore store_{1};
 };

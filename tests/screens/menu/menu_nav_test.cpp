@@ -23,64 +23,35 @@ void SetDhcp(uint8_t on) {
 }
 
 TEST_F(MenuNav, TheKnobMovesOneRowPerEventAndEndRowsStick) {
-    At(96);
-    Knob(-5);
-    EXPECT_EQ(State(), 98u);
-    Knob(5);
-    EXPECT_EQ(State(), 96u);
-    Knob(1);
-    EXPECT_EQ(State(), 96u) << "first MISC row";
-    At(136);
-    Knob(-1);
-    EXPECT_EQ(State(), 136u) << "last MISC row";
-    At(284);
-    Knob(-3);
-    EXPECT_EQ(State(), 284u) << "last top row";
-    At(94);
-    Knob(2);
-    EXPECT_EQ(State(), 94u) << "first top row";
-    At(163);
-    Knob(-1);
-    EXPECT_EQ(State(), 163u) << "last LAN row";
-    At(292);
-    Knob(1);
-    EXPECT_EQ(State(), 292u) << "first barcode row";
-    At(314);
-    Knob(-1);
-    EXPECT_EQ(State(), 314u) << "last barcode row, not the model list after it";
-    At(168);
-    Knob(-1);
-    EXPECT_EQ(State(), 168u) << "only row";
+    struct Case {
+        uint32_t from;
+        int8_t delta;
+        uint32_t to;
+        const char* what;
+    };
+    for (const Case& c : {Case{96, -5, 98, "one row per event"}, Case{98, 5, 96, "back up"},
+                          Case{96, 1, 96, "first MISC row"}, Case{136, -1, 136, "last MISC row"},
+                          Case{284, -3, 284, "last top row"}, Case{94, 2, 94, "first top row"},
+                          Case{163, -1, 163, "last LAN row"}, Case{292, 1, 292, "first barcode row"},
+                          Case{314, -1, 314, "last barcode row, not the model list after it"},
+                          Case{168, -1, 168, "only row"}}) {
+        At(c.from);
+        Knob(c.delta);
+        EXPECT_EQ(State(), c.to) << c.what;
+    }
 }
 
 TEST_F(MenuNav, MissingInterfacesAndParallelOperationAreSkippedBothWays) {
+    using V = std::vector<uint32_t>;
     At(165);
-    Knob(-1);
-    EXPECT_EQ(State(), 170u);
-    Knob(1);
-    EXPECT_EQ(State(), 165u);
-
+    EXPECT_EQ(Walk({-1, 1}), (V{170, 165}));
     g_Rs232Present.store(0);
     g_GpibPresent.store(0);
-    At(165);
-    Knob(-1);
-    EXPECT_EQ(State(), 192u) << "neither RS232 nor a card: Output Impedance";
-    Knob(1);
-    EXPECT_EQ(State(), 165u);
-
+    EXPECT_EQ(Walk({-1, 1}), (V{192, 165})) << "neither RS232 nor a card: Output Impedance";
     g_ParallelActive.store(1);
-    At(165);
-    Knob(-1);
-    EXPECT_EQ(State(), 207u) << "parallel operation: Parallel";
-    Knob(1);
-    EXPECT_EQ(State(), 165u);
-
+    EXPECT_EQ(Walk({-1, 1}), (V{207, 165})) << "parallel operation: Parallel";
     g_Rs232Present.store(1);
-    At(165);
-    Knob(-1);
-    EXPECT_EQ(State(), 170u);
-    Knob(-1);
-    EXPECT_EQ(State(), 207u) << "no card, parallel: from RS232C over both";
+    EXPECT_EQ(Walk({-1, -1}), (V{170, 207})) << "no card, parallel: from RS232C over both";
 }
 
 TEST_F(MenuNav, EnterAndRightOpenTheRowLeftGoesToItsOwner) {

@@ -1,12 +1,14 @@
 #include "tests/screens/menu/menu_page_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <mutex>
 
 #include "GUI/lcd/lcd.h"
 #include "core/control/barcode_table.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/parallel_link.h"
@@ -16,6 +18,7 @@
 #include "platform/host/root.h"
 #include "screens/menu/page/menu_page.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
 namespace menutest {
@@ -64,31 +67,18 @@ void Step(uint32_t state, int passes) {
 
 std::string TakeLog() {
     TextLog_Stop();
-    std::ifstream in(g_logPath);
-    std::stringstream ss;
-    ss << in.rdbuf();
+    const std::string all = screentext::ReadText(g_logPath);
     TextLog_Start(g_logPath);
-    const std::string all = ss.str();
     std::string fresh = all.substr(std::min(g_logTaken, all.size()));
     g_logTaken = all.size();
     return fresh;
 }
 
-bool Logged(const std::string& log, int x, int y, const char* colour, const char* text) {
-    std::istringstream lines(log);
-    std::string line;
-    const std::string head = std::to_string(x) + " " + std::to_string(y) + " ";
-    while (std::getline(lines, line)) {
-        if (line.rfind(head, 0) != 0) continue;
-        std::istringstream f(line.substr(head.size()));
-        std::string align, rgb, font;
-        f >> align >> rgb >> font;
-        std::string rest;
-        std::getline(f, rest);
-        if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
-        if (rgb == colour && rest == text) return true;
-    }
-    return false;
+void SetParam(uint32_t id, int32_t value) {
+    std::lock_guard<std::mutex> lock(core::g_ParamLock);
+    ParamRec* rec = core::ParamLocate(id, core::ParamPlace{});
+    ASSERT_NE(rec, nullptr) << id;
+    rec->value = value;
 }
 
 }  // namespace menutest

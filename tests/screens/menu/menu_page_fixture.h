@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tests/screens/screen_text.h"
+
 namespace menutest {
 
 // A fresh screen and store, the page created and shown on state 94 and left to settle.
@@ -15,6 +17,10 @@ void Step(uint32_t state, int passes = 1);
 // The text log from its start, and the part written since the last call of TakeLog.
 std::string TakeLog();
 // True when the log text holds the line "x y align colour font text" with this anchor, colour and text.
-bool Logged(const std::string& log, int x, int y, const char* colour, const char* text);
+inline bool Logged(const std::string& log, int x, int y, const char* colour, const char* text) {
+    return screentext::Logged(log, x, y, text, colour);
+}
+// Stores a value as an older store or a file may hold it, past the setters' checks.
+void SetParam(uint32_t id, int32_t value);
 
 }  // namespace menutest

@@ -19,6 +19,7 @@
 namespace {
 
 using menutest::Logged;
+using menutest::SetParam;
 using menutest::Step;
 using menutest::TakeLog;
 
@@ -27,13 +28,6 @@ constexpr int kX = 377;
 
 int Y(int y) {
     return 48 + y;
-}
-
-void SetParam(uint32_t id, int32_t value) {
-    std::lock_guard<std::mutex> lock(core::g_ParamLock);
-    ParamRec* rec = core::ParamLocate(id, core::ParamPlace{});
-    ASSERT_NE(rec, nullptr) << id;
-    rec->value = value;
 }
 
 class MenuPreviewTest : public ::testing::Test {

@@ -19,6 +19,7 @@
 namespace {
 
 using menutest::Logged;
+using menutest::SetParam;
 using menutest::Step;
 using menutest::TakeLog;
 
@@ -32,19 +33,7 @@ int RowY(int row) {
     return kRowY0 + 25 * row;
 }
 
-// Stores a value as an older store or a file may hold it, past the setters' checks.
-void SetParam(uint32_t id, int32_t value) {
-    std::lock_guard<std::mutex> lock(core::g_ParamLock);
-    ParamRec* rec = core::ParamLocate(id, core::ParamPlace{});
-    ASSERT_NE(rec, nullptr) << id;
-    rec->value = value;
-}
-
-// True when anything is drawn at the anchor.
-bool AnythingAt(const std::string& log, int x, int y) {
-    const std::string head = std::to_string(x) + " " + std::to_string(y) + " ";
-    return log.find("\n" + head) != std::string::npos || log.rfind(head, 0) == 0;
-}
+using screentext::AnythingAt;
 
 class MenuValuesTest : public ::testing::Test {
   protected:

@@ -3,7 +3,6 @@
 // and the calibration command written.
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
 #include "core/control/calibration/cal_page.h"
 #include "core/control/parallel/parallel_frame.h"
@@ -45,23 +44,16 @@ class ServiceJobs : public MenuKeys {
         MenuKeys::TearDown();
     }
     std::string LogPath() const { return store_.root.path() + "/var/log/commands.log"; }
-    // The commands run, without their time stamps and results.
-    std::vector<std::string> Log() const {
-        std::istringstream in(store_.root.Read("/var/log/commands.log"));
-        std::vector<std::string> out;
-        for (std::string line; std::getline(in, line);) {
-            const size_t time = line.find(' ', line.find(' ') + 1);
-            std::string entry = line.substr(time + 1);
-            entry = entry.substr(entry.find(' ', entry.find(' ') + 1) + 1);
-            out.push_back(entry.substr(0, entry.find(" -- ")));
-        }
-        return out;
-    }
     static std::vector<uint32_t> CaliCommands() {
         std::vector<uint32_t> out;
         for (const plat::BusTransfer& t : plat::PowerStage().Trace())
             if (t.write && t.reg == kCaliCmdReg) out.push_back(t.raw);
         return out;
+    }
+    // The text shown last since the last call ("" when none).
+    static std::string LastText() {
+        const std::vector<std::string> texts = Texts();
+        return texts.empty() ? "" : texts.back();
     }
     // The row entered and its job run by the enter key.
     static void Run(uint32_t state) {
@@ -124,9 +116,7 @@ TEST_F(ServiceJobs, FirmwareUpdateFromThePackageThenRebootUnlessAPartFailed) {
         std::remove(LogPath().c_str());
         core::SysStatusReset();
         Run(267);
-        const std::vector<std::string> texts = Texts();
-        ASSERT_FALSE(texts.empty());
-        EXPECT_EQ(texts.back(), fpgaFails ? "Update Max10 Fail\nPlease Try again" : "Update Success\nReboot");
+        EXPECT_EQ(LastText(), fpgaFails ? "Update Max10 Fail\nPlease Try again" : "Update Success\nReboot");
         EXPECT_EQ(SysStatusTest(kSysRebootRequest), !fpgaFails);
         const std::vector<std::string> log = Log();
         ASSERT_FALSE(log.empty());
@@ -143,9 +133,7 @@ TEST_F(ServiceJobs, FirmwareUpdateFromThePackageThenRebootUnlessAPartFailed) {
 
 TEST_F(ServiceJobs, FailedKernelWriteIsSaidAndDoesNotReboot) {
     Run(269);
-    const std::vector<std::string> texts = Texts();
-    ASSERT_FALSE(texts.empty());
-    EXPECT_EQ(texts.back(), "Kernel Update Fail");
+    EXPECT_EQ(LastText(), "Kernel Update Fail");
     EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
 }
 
@@ -163,9 +151,7 @@ TEST_F(ServiceJobs, RecallWithOnlyPhaseVWritesVAndReportsUAndW) {
     WriteCalFile("Calibration_V", 100);
     plat::PowerStage().ScriptCaliStatus({kDone});
     Run(273);
-    const std::vector<std::string> texts = Texts();
-    ASSERT_FALSE(texts.empty());
-    EXPECT_EQ(texts.back(), "Recall Cal Pass V,\n Recall Cal Fail U,W,");
+    EXPECT_EQ(LastText(), "Recall Cal Pass V,\n Recall Cal Fail U,W,");
     const std::vector<uint32_t> commands = CaliCommands();
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands.front(), 128u) << "the pages to the stage";
@@ -176,9 +162,7 @@ TEST_F(ServiceJobs, RecallWithoutAnAnswerInFivePollsFailsAndSavesNothing) {
     WriteCalFile("Calibration_U", 7);
     plat::PowerStage().ScriptCaliStatus({0});
     Run(273);
-    const std::vector<std::string> texts = Texts();
-    ASSERT_FALSE(texts.empty());
-    EXPECT_EQ(texts.back(), "Recall Calibration U,V,W\nFail");
+    EXPECT_EQ(LastText(), "Recall Calibration U,V,W\nFail");
     EXPECT_EQ(CaliCommands(), std::vector<uint32_t>{128u}) << "no save command after it";
 
     // No file at all: the data error, nothing sent.

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
-#include <sstream>
 
 #include "core/system/config/identity.h"
 #include "core/system/state/ctrl_words.h"
@@ -36,18 +35,6 @@ class ServiceKeys : public MenuKeys {
         g_BrandId = 0;
         core::ServiceFlagsReset();
         MenuKeys::TearDown();
-    }
-    // The command log without time stamps.
-    std::vector<std::string> Log() const {
-        std::istringstream in(store_.root.Read("/var/log/commands.log"));
-        std::vector<std::string> out;
-        for (std::string line; std::getline(in, line);) {
-            const size_t time = line.find(' ', line.find(' ') + 1);
-            std::string entry = line.substr(time + 1);
-            entry = entry.substr(entry.find(' ', entry.find(' ') + 1) + 1);  // "<how> <status> "
-            out.push_back(entry.substr(0, entry.find(" -- ")));              // what it printed on errors
-        }
-        return out;
     }
     // The words written to a register, raw and as the register encodes them.
     static std::vector<uint32_t> WritesTo(uint16_t reg) {
@@ -84,16 +71,12 @@ TEST_F(ServiceKeys, EveryCodeButTheServiceCodesAndThePasswordIsRefused) {
 }
 
 TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
-    EnterCode("8623");
-    EXPECT_EQ(State(), 225u);
-    EnterCode("9046");
-    EXPECT_EQ(State(), 267u);
-    EnterCode("8305");
-    EXPECT_EQ(State(), 272u);
-    EnterCode("8926");
-    EXPECT_EQ(State(), 292u);
-    EnterCode("4145");
-    EXPECT_EQ(State(), 316u);
+    using Code = std::pair<const char*, uint32_t>;
+    for (const auto& [code, page] :
+         {Code{"8623", 225}, Code{"9046", 267}, Code{"8305", 272}, Code{"8926", 292}, Code{"4145", 316}}) {
+        EnterCode(code);
+        EXPECT_EQ(State(), page) << code;
+    }
     Texts();
     std::snprintf(g_UbootVersionText, sizeof g_UbootVersionText, "Uboot_Version\n20230307 15:12:33");
     EnterCode("9371");

@@ -21,6 +21,7 @@
 #include "screens/menu/service/service_switches.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/GUI/text_observer.h"
+#include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -121,14 +122,9 @@ TEST_F(SpecialPage, ToggledValueOnTheBarThenInTheListWhenTheBarMoves) {
 // pixels once the bar moves.
 TEST_F(SpecialPage, ValueAwayFromTheBarIsRedrawnWhenTheBarMoves) {
     Enter(229);
-    const GUI_BOX row12{kRowX, kRowY + 11 * kPitch, kRowX + 300, kRowY + 12 * kPitch - 1};
-    auto pixels = [&row12] {
-        const std::vector<uint16_t> s = guitest::Screen();
-        std::vector<uint16_t> out;
-        for (int y = row12.y0; y <= row12.y1; ++y)
-            for (int x = row12.x0; x <= row12.x1; ++x)
-                out.push_back(s[static_cast<size_t>(y) * 800 + x]);
-        return out;
+    auto pixels = [] {
+        return screentext::BoxPixels(guitest::Screen(), kRowX, kRowY + 11 * kPitch, kRowX + 300,
+                                     kRowY + 12 * kPitch - 1);
     };
     const std::vector<uint16_t> before = pixels();
     const bool wasOn = IsAlarmMonitorOn() != 0;

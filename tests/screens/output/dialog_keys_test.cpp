@@ -17,26 +17,20 @@
 #include "core/system/state/sys_status.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
-#include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"
 #include "tests/screens/output/status_words_fixture.h"
+#include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
 
 namespace {
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
-constexpr uint8_t kKnob = 213, kSoftKey8 = 96;
+using namespace screenkeys;
+constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kYes = 0, kNo = 1;
 
-void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-    uint32_t ev = KeyEventPack(delta, code, cls);
-    menuKeyDispatch(&ev);
-}
 void Enter() { Press('U', kKeypad); }
 void Exit() { Press('T', kKeypad); }
-void Knob(int8_t delta) { Press(kKnob, kCursor, delta); }
 
 int32_t Acv() {
     return paramGetValue(kParamAcv, 0, 0);
@@ -44,12 +38,9 @@ int32_t Acv() {
 
 // The free text on show once the queue is drained.
 std::string LastText() {
-    uint32_t id = 0;
-    while (MsgQueue_Pop(&id) == 0) {
+    for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;) {
     }
-    char text[128];
-    MsgQueue_CopyText(text, sizeof text);
-    return text;
+    return Popup();
 }
 
 // A model-1 unit (3P4W, AC-INT, 200 V range) with its memory, on the advanced screen.

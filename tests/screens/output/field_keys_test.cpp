@@ -14,33 +14,19 @@
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/field_keys.h"
-#include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
 #include "tests/screens/output/status_words_fixture.h"
+#include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
 
 namespace {
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
-constexpr uint8_t kKnob = 213;
-
-void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-    uint32_t ev = KeyEventPack(delta, code, cls);
-    menuKeyDispatch(&ev);
-}
-void Knob(int8_t delta) { Press(kKnob, kCursor, delta); }
+using namespace screenkeys;
 // Keypad keys: '0'-'9' are codes 64-73, the point 'J'.
 void Type(const std::string& number) {
     for (char c : number)
         Press(c == '.' ? 'J' : static_cast<uint8_t>(64 + (c - '0')), kKeypad);
 }
 
-std::vector<uint32_t> Posted() {
-    std::vector<uint32_t> ids;
-    for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;)
-        ids.push_back(id);
-    return ids;
-}
 
 // A model-1 unit in 3P4W, AC-INT, 200 V range, SIN, on the advanced screen.
 class Fields : public ::testing::Test {
@@ -79,53 +65,36 @@ TEST(TypedDuty, RoundedByTheFrequencyAndHeldToTheDigitSettingsBounds) {
 TEST_F(Fields, TypedDutyIsStoredOnEnterRoundedByTheFrequency) {
     for (int p = 0; p < 3; ++p)
         ASSERT_EQ(SetWaveform(17, p), 17);  // SQU
-    struct Case {
-        int32_t frequency, duty;
-    };
-    for (const Case& c : {Case{15000, 560}, Case{150000, 600}, Case{5000, 555}}) {
-        paramPutValue(0, kParamFreq, c.frequency, 0);
-        Open(kParamWaveDuty);
-        Type("55.5");
-        Press('U', kKeypad);
-        EXPECT_EQ(GetWaveDuty(0), c.duty) << c.frequency;
-        EXPECT_EQ(g_MenuState.load(), 1u);
-    }
+    paramPutValue(0, kParamFreq, 15000, 0);
+    Open(kParamWaveDuty);
+    Type("55.5");
+    Press('U', kKeypad);
+    EXPECT_EQ(GetWaveDuty(0), 560);
+    EXPECT_EQ(g_MenuState.load(), 1u);
     // Out of bounds: dropped, the stored duty stays.
     Open(kParamWaveDuty);
-    Posted();
+    Messages();
     Type("123456789");
     Press('U', kKeypad);
-    EXPECT_EQ(GetWaveDuty(0), 555);
-    EXPECT_TRUE(Posted().empty()) << "dropped silently";
+    EXPECT_EQ(GetWaveDuty(0), 560);
+    EXPECT_TRUE(Messages().empty()) << "dropped silently";
 }
 
 TEST_F(Fields, AValueHeldAtItsLimitIsTold) {
-    ParamRec acv;
-    paramRW(0, kParamAcv, &acv, 0);
-    paramPutValue(0, kParamAcv, acv.max, 0);
-    Open(kParamAcv);
-    Posted();
-    Knob(1);
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
-    Knob(-1);
-    EXPECT_TRUE(Posted().empty()) << "a stored step tells nothing";
-
-    ParamRec freq;
-    paramRW(0, kParamFreq, &freq, 0);
-    paramPutValue(0, kParamFreq, freq.max, 0);
-    Open(kParamFreq);
-    Posted();
-    Knob(1);
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{25});
-
     // The current limit has no message of its own.
-    ParamRec curr;
-    paramRW(0, kParamCurrLimit, &curr, 0);
-    paramPutValue(0, kParamCurrLimit, curr.max, 0);
-    Open(kParamCurrLimit);
-    Posted();
-    Knob(1);
-    EXPECT_TRUE(Posted().empty());
+    for (const auto& [id, told] : {std::pair{kParamAcv, std::vector<std::string>{"18"}},
+                                   std::pair{kParamFreq, std::vector<std::string>{"25"}},
+                                   std::pair{kParamCurrLimit, std::vector<std::string>{}}}) {
+        ParamRec rec;
+        paramRW(0, id, &rec, 0);
+        paramPutValue(0, id, rec.max, 0);
+        Open(id);
+        Messages();
+        Knob(1);
+        EXPECT_EQ(Messages(), told) << id;
+        Knob(-1);
+        EXPECT_TRUE(Messages().empty()) << id << ": a stored step tells nothing";
+    }
 }
 
 TEST_F(Fields, KindSelectorsChooseTheLimitTheEnterKeyOpens) {

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +19,7 @@
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_paint.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
 namespace homecells {
@@ -71,40 +70,17 @@ class HomeCells : public ::testing::Test {
         WM_Run();
         TextLog_Stop();
         screen_ = guitest::Screen();
-        std::ifstream in(log_);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        text_ = ss.str();
+        text_ = screentext::ReadText(log_);
     }
-    // "align rgb565 font" of the string drawn at (x, y), "" when none was; the whole log on failure.
-    std::string At(int x, int y, const std::string& text) const {
-        const std::string head = std::to_string(x) + " " + std::to_string(y) + " ";
-        std::istringstream lines(text_);
-        for (std::string line; std::getline(lines, line);) {
-            if (line.rfind(head, 0) != 0) continue;
-            // x y align colour font text: the text follows the fifth blank.
-            size_t pos = line.find(' ');
-            for (int blanks = 1; blanks < 5 && pos != std::string::npos; ++blanks)
-                pos = line.find(' ', pos + 1);
-            if (pos == std::string::npos || line.substr(pos + 1) != text) continue;
-            return line.substr(head.size(), pos - head.size());
-        }
-        return "";
-    }
-    // Every string drawn with its anchor y at y, in log order.
+    // "align rgb565 font" of the string drawn at (x, y), "" when none was.
+    std::string At(int x, int y, const std::string& text) const { return screentext::Style(text_, x, y, text); }
+    // Every string drawn with its anchor y at y, in log order ("x:text").
     std::vector<std::string> TextsAt(int y) const {
         std::vector<std::string> out;
-        std::istringstream lines(text_);
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream fields(line);
-            int lx = 0, ly = 0;
-            std::string align, colour, font;
-            fields >> lx >> ly >> align >> colour >> font;
-            if (ly != y) continue;
-            std::string rest;
-            std::getline(fields, rest);
-            out.push_back(std::to_string(lx) + ":" + (rest.empty() ? "" : rest.substr(1)));
-        }
+        screentext::AnyLine(text_, [&](const screentext::LogLine& l) {
+            if (l.y == y) out.push_back(std::to_string(l.x) + ":" + l.text);
+            return false;
+        });
         return out;
     }
     uint16_t Px(int x, int y) const { return screen_[static_cast<size_t>(y) * 800 + x]; }

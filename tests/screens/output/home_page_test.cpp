@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "GUI/wm/wm.h"
@@ -79,7 +78,6 @@ class HomePage : public ::testing::Test {
         g_EditAllPhases.store(0);
         g_HomePage.panelRow.store(0);
         g_HomePage.viewSel.store(0);
-        std::memcpy(static_cast<void*>(&g_ParamStore), store_.data(), store_.size());
     }
     // One update; the windows it painted.
     std::vector<int> Update() {
@@ -98,12 +96,7 @@ class HomePage : public ::testing::Test {
     }
     // The other screen tests of this program draw from the store as the program starts: it is put back.
     screentest::StatusWords words_;
-    std::vector<unsigned char> store_ = StoreBytes();
-    static std::vector<unsigned char> StoreBytes() {
-        std::vector<unsigned char> b(sizeof g_ParamStore);
-        std::memcpy(b.data(), static_cast<const void*>(&g_ParamStore), b.size());
-        return b;
-    }
+    screentest::StoreCopy store_;
 };
 
 TEST_F(HomePage, TreeIsBuiltOnceWithItsPlacesAndVisibility) {

@@ -34,38 +34,35 @@ class TotalPower : public HomeCells {
 };
 
 TEST_F(TotalPower, FormatsAndKiloUnits) {
-    Totals(230.5f, 1000.0f, -0.05f, 20000.0f, 500.0f, 0.5f);
-    Paint();
-    EXPECT_EQ(At(kLeftX, kY[0], "230.50"), kValueFont) << text_;
-    EXPECT_EQ(At(kLeftX, kY[0], " V"), kUnitFont);
-    EXPECT_EQ(At(kLeftX, kY[1], "1000.0"), kValueFont);
-    EXPECT_EQ(At(kLeftX, kY[1], " A"), kUnitFont);
-    EXPECT_EQ(At(kLeftX, kY[2], "0.0"), kValueFont) << "a small negative power is 0";
-    EXPECT_EQ(At(kLeftX, kY[2], " W"), kUnitFont);
-    EXPECT_EQ(At(kRightX, kY[0], "20.00"), kValueFont);
-    EXPECT_EQ(At(kRightX, kY[0], " KVA"), kUnitFont);
-    EXPECT_EQ(At(kRightX, kY[1], "500.0"), kValueFont);
-    EXPECT_EQ(At(kRightX, kY[1], " var"), kUnitFont);
-    EXPECT_EQ(At(kRightX, kY[2], "0.500"), kValueFont);
-
-    Totals(0.0f, 0.0f, 12345.0f, 9999.4f, 9999.6f, 100.0f);
-    Paint();
-    EXPECT_EQ(At(kLeftX, kY[2], "12.35"), kValueFont) << text_;
-    EXPECT_EQ(At(kLeftX, kY[2], " KW"), kUnitFont);
-    EXPECT_EQ(At(kRightX, kY[0], "9999.4"), kValueFont);
-    EXPECT_EQ(At(kRightX, kY[0], " VA"), kUnitFont);
-    EXPECT_EQ(At(kRightX, kY[1], "10.00"), kValueFont);
-    EXPECT_EQ(At(kRightX, kY[1], " Kvar"), kUnitFont);
-    EXPECT_EQ(At(kRightX, kY[2], "100.00"), kValueFont);
-
-    Totals(0.0f, 0.0f, -0.07f, 0.0f, 0.0f, 1000.0f);
-    Paint();
-    EXPECT_EQ(At(kLeftX, kY[2], "-0.1"), kValueFont) << "beyond -0.06 the sign stays" << text_;
-    EXPECT_EQ(At(kRightX, kY[2], "1000.0"), kValueFont);
-
-    Totals(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 99.5f);
-    Paint();
-    EXPECT_EQ(At(kRightX, kY[2], "99.500"), kValueFont) << text_;
+    struct Case {
+        float v, i, p, s, q, pf;
+        // Value and unit of V, A, W (left) and VA, var, PF (right); "" where not looked at.
+        const char* shown[6][2];
+    };
+    const Case cases[] = {
+        {230.5f, 1000.0f, -0.05f, 20000.0f, 500.0f, 0.5f,  // a small negative power is 0
+         {{"230.50", " V"}, {"1000.0", " A"}, {"0.0", " W"},
+          {"20.00", " KVA"}, {"500.0", " var"}, {"0.500", ""}}},
+        {0.0f, 0.0f, 12345.0f, 9999.4f, 9999.6f, 100.0f,
+         {{"", ""}, {"", ""}, {"12.35", " KW"}, {"9999.4", " VA"}, {"10.00", " Kvar"}, {"100.00", ""}}},
+        {0.0f, 0.0f, -0.07f, 0.0f, 0.0f, 1000.0f,  // beyond -0.06 the sign stays
+         {{"", ""}, {"", ""}, {"-0.1", ""}, {"", ""}, {"", ""}, {"1000.0", ""}}},
+        {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 99.5f,
+         {{"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"99.500", ""}}},
+    };
+    for (const Case& c : cases) {
+        Totals(c.v, c.i, c.p, c.s, c.q, c.pf);
+        Paint();
+        for (int k = 0; k < 6; ++k) {
+            const int x = k < 3 ? kLeftX : kRightX, y = kY[k % 3];
+            if (*c.shown[k][0]) {
+                EXPECT_EQ(At(x, y, c.shown[k][0]), kValueFont) << k << text_;
+            }
+            if (*c.shown[k][1]) {
+                EXPECT_EQ(At(x, y, c.shown[k][1]), kUnitFont) << k;
+            }
+        }
+    }
 }
 
 TEST_F(TotalPower, HeldValuesAreGrey) {

@@ -8,18 +8,11 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"
-#include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
+#include "tests/screens/screen_keys.h"
 
 namespace {
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
-constexpr uint8_t kKnob = 213;
-
-void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-    uint32_t ev = KeyEventPack(delta, code, cls);
-    menuKeyDispatch(&ev);
-}
+using namespace screenkeys;
 
 void SetParallelPosition(int32_t position) {
     ASSERT_EQ(paramPutValue(0, kParamParallelPosition, position, 0), 0);
@@ -101,19 +94,6 @@ TEST_F(KeyTable, PanelRowStaysOnASlaveOnTheSimpleScreenAndForOtherClasses) {
     Press('V', kCursor);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     EXPECT_EQ(g_MenuState.load(), 2u);
-}
-
-TEST_F(KeyTable, KeypadTypingReachesTheStatesHandlerAndTheKnobEndsIt) {
-    // The simple screen leaves the keypad entry to the pre-processing (the advanced one opens a field).
-    g_MenuState.store(2);
-    Press(65, kKeypad);
-    Press(66, kKeypad);
-    EXPECT_EQ(g_EditBuf.entryValue, 12.0);
-    Press('U', kKeypad);
-    EXPECT_EQ(g_EditBuf.enteredInt, 12);
-    Press(kKnob, kCursor, 1);
-    EXPECT_EQ(g_EditBuf.entryLength, 0);
-    EXPECT_EQ(g_EditBuf.entryState, 0u);
 }
 
 // The MENU key opens the MENU page without ending a number being typed on the advanced screen.

@@ -6,13 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "GUI/device/fb_driver.h"
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/measurement.h"
 #include "core/params/access/param_access.h"
@@ -26,6 +22,7 @@
 #include "screens/output/simple/simple_dirty.h"
 #include "screens/output/simple/simple_windows.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/screen_text.h"
 #include "tests/screens/output/status_words_fixture.h"
 #include "tests/support/default_store.h"
 
@@ -37,10 +34,8 @@ constexpr const char* kWhite = "0xFFFF";
 constexpr const char* kGrey = "0xDEFB";  // 0xDEDEDE
 constexpr const char* kBlack = "0x0000";
 
-// A colour 0xRRGGBB as the framebuffer holds it.
-uint16_t Pixel(uint32_t rgb) {
-    return static_cast<uint16_t>(Color2Index_565(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16)));
-}
+using screentext::KeyY;
+using screentext::Pixel;
 
 // Screen positions: the table's cells, row r of phase column c.
 int CellY(int r) {
@@ -53,12 +48,9 @@ int LabelX(int c) {
 int ValueX(int c) {
     return 128 + 233 * c;
 }
-// The harmonic columns' rows and the soft keys' label centres.
+// The harmonic columns' rows.
 int HarmRowY(int j) {
     return 99 + 37 * j;
-}
-int KeyY(int key, int lines) {
-    return 60 * key + (lines == 1 ? 31 : lines == 2 ? 23 : 16);
 }
 
 class SimpleScreen : public ::testing::Test {
@@ -84,8 +76,6 @@ class SimpleScreen : public ::testing::Test {
         core::g_OutputStatusMirror.store(0);
         core::HarmonicsReset();
         MsgQueue_Clear();
-        // The other screen tests of this program draw from the store as the program starts.
-        std::memcpy(static_cast<void*>(&g_ParamStore), store_.data(), store_.size());
     }
 
     void Open() {
@@ -102,41 +92,19 @@ class SimpleScreen : public ::testing::Test {
     }
     // Forgets what was logged so far.
     void Mark() { mark_ = Log().size(); }
-    std::string Log() const {
-        std::ifstream in(log_);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    // Whether "x y align colour font text" was logged since the mark (any alignment when align < 0).
+    std::string Log() const { return screentext::ReadText(log_); }
+    // Whether "x y align colour font text" was logged since the mark.
     bool Drawn(int x, int y, const char* colour, const std::string& text, const char* font = "Font20a") const {
-        const std::string tail = " " + std::string(colour) + " " + font + " " + text + "\n";
-        const std::string log = Log().substr(mark_);
-        const std::string head = std::to_string(x) + " " + std::to_string(y) + " ";
-        for (size_t at = log.find(head); at != std::string::npos; at = log.find(head, at + 1)) {
-            if (at != 0 && log[at - 1] != '\n') continue;
-            const size_t end = log.find('\n', at);
-            const std::string line = log.substr(at, end - at + 1);
-            if (line.size() >= tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0)
-                return true;
-        }
-        return false;
+        return screentext::Logged(Log().substr(mark_), x, y, text, colour, font);
     }
     // Any text logged at (x, y) since the mark.
-    bool AnythingAt(int x, int y) const {
-        const std::string log = "\n" + Log().substr(mark_);
-        return log.find("\n" + std::to_string(x) + " " + std::to_string(y) + " ") != std::string::npos;
-    }
+    bool AnythingAt(int x, int y) const { return screentext::AnythingAt(Log().substr(mark_), x, y); }
 
     std::string log_;
     size_t mark_ = 0;
+    // The other screen tests of this program draw from the store as the program starts: it is put back.
     screentest::StatusWords words_;
-    std::vector<unsigned char> store_ = StoreBytes();
-    static std::vector<unsigned char> StoreBytes() {
-        std::vector<unsigned char> b(sizeof g_ParamStore);
-        std::memcpy(b.data(), static_cast<const void*>(&g_ParamStore), b.size());
-        return b;
-    }
+    screentest::StoreCopy store_;
 };
 
 TEST_F(SimpleScreen, TableLabelsFollowTheMeterSet) {

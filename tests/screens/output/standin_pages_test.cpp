@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <cstdio>
-#include <sstream>
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
@@ -21,6 +19,7 @@
 #include "screens/output/simple/simple_screen.h"
 #include "screens/seqsim/page/seqsim_screen.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/screen_text.h"
 
 namespace {
 
@@ -31,19 +30,10 @@ void MainPass() {
 
 // White pixels inside the box (inclusive).
 int Ink(const std::vector<uint16_t>& s, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            n += s[static_cast<size_t>(y) * 800 + x] == 0xFFFF;
-    return n;
+    return screentext::CountIn(s, 0xFFFF, x0, y0, x1, y1);
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using screentext::ReadText;
 
 TEST(StandInPages, HomeFirstThenThePageTheMenuStateNames) {
     guitest::FreshScreen();
@@ -61,8 +51,9 @@ TEST(StandInPages, HomeFirstThenThePageTheMenuStateNames) {
     EXPECT_EQ(s[10 * 800 + 1], 0xFFE0) << "the rim of the status bar's OFF box at (1,10)";
     EXPECT_EQ(s[10 * 800 + 6], 0) << "and its black inside at (6,10)";
     EXPECT_EQ(Ink(s, 0, 28, 719, 479), 0) << "the home page's body waits for its first updates";
-    const std::string text = ReadAll(log);
-    EXPECT_NE(text.find("638 3 1 0xFFFF Font16a 3P4W\n"), std::string::npos) << "wiring right-aligned at (638,3)";
+    const std::string text = ReadText(log);
+    EXPECT_NE(text.find("638 3 1 0xFFFF Font16a 3P4W\n"), std::string::npos)
+        << "wiring right-aligned at (638,3)";
     EXPECT_NE(text.find("91 4 0 0xFFFF Font16a 100V\n"), std::string::npos) << "range at (91,4)";
 
     for (int i = 0; i < 8; ++i)
@@ -77,7 +68,7 @@ TEST(StandInPages, HomeFirstThenThePageTheMenuStateNames) {
     MainPass();
     s = guitest::Screen();
     EXPECT_GT(Ink(s, 5, 2, 80, 24), 30) << "the MENU title";
-    EXPECT_NE(ReadAll(log).find("5 13 12 0xFFFF Font24a MENU\n"), std::string::npos) << ReadAll(log);
+    EXPECT_NE(ReadText(log).find("5 13 12 0xFFFF Font24a MENU\n"), std::string::npos) << ReadText(log);
 
     // A pending screen copy: the framebuffer stands still though the menu state moves on.
     SysStatusSet(kSysScreenCopyPending);

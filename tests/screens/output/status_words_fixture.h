@@ -1,7 +1,9 @@
 #pragma once
 // The words the status bar shows, given back after a case: the screen tests of this program draw from the
 // words as the program starts with them.
+#include <cstring>
 #include <iterator>
+#include <vector>
 
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
@@ -37,6 +39,20 @@ class StatusWords {
     uint32_t model_, wiring_, mode_, flags_, recall_;
     uint32_t range_[std::size(g_ParamStore.rangeCode)];
     ParamRec irms_{}, ipk_{};
+};
+
+// The parameter store's bytes (its words are plain integers, atomic or not), given back after a case.
+class StoreCopy {
+  public:
+    StoreCopy() : bytes_(sizeof g_ParamStore) {
+        std::memcpy(bytes_.data(), static_cast<const void*>(&g_ParamStore), bytes_.size());
+    }
+    ~StoreCopy() { std::memcpy(static_cast<void*>(&g_ParamStore), bytes_.data(), bytes_.size()); }
+    StoreCopy(const StoreCopy&) = delete;
+    StoreCopy& operator=(const StoreCopy&) = delete;
+
+  private:
+    std::vector<unsigned char> bytes_;
 };
 
 }  // namespace screentest

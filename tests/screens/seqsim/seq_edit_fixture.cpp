@@ -8,6 +8,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu_entries.h"
+#include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/output/keys/keypad_input.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_panel.h"
@@ -16,9 +17,17 @@
 
 namespace seqedit {
 
-SeqEditTest::SeqEditTest() {
+SeqSimTest::SeqSimTest() {
     engine::SeqSimDataReset();
     BusReg_SetStepSource(SeqGetAbsStep);
+}
+
+SeqSimTest::~SeqSimTest() {
+    BusReg_SetStepSource(nullptr);
+    engine::SeqSimDataReset();
+}
+
+SeqEditTest::SeqEditTest() {
     SeqSimSetCheckHooks(Seq_StopOrReset, nullptr);
     SeqMem_ResetToSlotDefaults(0);
     Seq_EnterMode();
@@ -31,8 +40,13 @@ SeqEditTest::SeqEditTest() {
 SeqEditTest::~SeqEditTest() {
     menuResetEdit();
     SeqSimSetCheckHooks(nullptr, nullptr);
-    BusReg_SetStepSource(nullptr);
-    engine::SeqSimDataReset();
+}
+
+SeqPageTest::SeqPageTest() {
+    SeqMem_ResetToSlotDefaults(0);
+    EXPECT_EQ(SeqPageKeys_Register(), 0);
+    Seq_EnterMode();
+    MsgQueue_Clear();
 }
 
 void Open(int32_t value) {
@@ -76,21 +90,6 @@ void Turn(void (*handler)(uint32_t*), int8_t delta) {
 void FreshRing() {
     MsgQueue_PostText("", 5);
     MsgQueue_Clear();
-}
-
-std::vector<std::string> Posted() {
-    std::vector<std::string> out;
-    uint32_t id = 0;
-    while (MsgQueue_Pop(&id) == 0) {
-        if (id >= 5 && id <= 8) {
-            char text[256];
-            MsgQueue_CopyText(text, sizeof text);
-            out.emplace_back(text);
-        } else {
-            out.push_back(std::to_string(id));
-        }
-    }
-    return out;
 }
 
 }  // namespace seqedit

@@ -8,14 +8,28 @@
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
 
 namespace seqedit {
 
-class SeqEditTest : public ::testing::Test {
+// The SEQ/SIM data reset on model type 1, the stage reading the step the engine shows; reset again after.
+class SeqSimTest : public ::testing::Test {
+  protected:
+    SeqSimTest();
+    ~SeqSimTest() override;
+    test::CtrlEnv env_{1};
+};
+
+class SeqEditTest : public SeqSimTest {
   protected:
     SeqEditTest();
     ~SeqEditTest() override;
-    test::CtrlEnv env_{1};
+};
+
+// SEQUENCE entered on model type 1 with its page keys registered, driven through the dispatcher.
+class SeqPageTest : public SeqSimTest {
+  protected:
+    SeqPageTest();
 };
 
 // An edit state as its entry leaves it: working, reference and previous value, cursor 0, no entry; the
@@ -31,6 +45,8 @@ void Turn(void (*handler)(uint32_t*), int8_t delta);
 // Empties the ring so that the next numbered message is queued even when it repeats the last one.
 void FreshRing();
 // The numbered messages and text popups posted since the last FreshRing, oldest first.
-std::vector<std::string> Posted();
+inline std::vector<std::string> Posted() {
+    return screenkeys::Messages();
+}
 
 }  // namespace seqedit

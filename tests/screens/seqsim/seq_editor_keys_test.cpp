@@ -135,6 +135,7 @@ TEST_F(SeqEditorKeys, EveryEditorChecksWhatItWrote) {
         Key(1, 'U');
         EXPECT_EQ(Posted(), std::vector<std::string>{"SEQ Err.(3, 1)"}) << c.selection;
         EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
+        EXPECT_EQ(g_SeqSimErrors.seqStep.load(), 0);
         for (const uint16_t reg : written)
             test::Stage().ClearReadXor(reg, 3);
     }

@@ -12,58 +12,28 @@
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "platform/stage/reg_map.h"
-#include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seq/seq_enter.h"
-#include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_panel.h"
-#include "src/dev/panel_link.h"
-#include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5, kKnob = 213;
+using namespace screenkeys;
 constexpr uint16_t kRegStatus = regmap::kStepStatus.first, kRegOnPhase = regmap::kStepOnPhase.first,
                    kRegOffPhase = regmap::kStepOffPhase.first, kRegJumpCnt = regmap::kStepJumpCount.first,
                    kRegTime = regmap::kStepTime.first, kRegApply = regmap::kApply.first;
 
-class SeqEditors : public ::testing::Test {
+class SeqEditors : public seqedit::SeqPageTest {
   protected:
-    SeqEditors() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
-        SeqMem_ResetToSlotDefaults(0);
-        EXPECT_EQ(SeqPageKeys_Register(), 0);
-        Seq_EnterMode();
-        MsgQueue_Clear();
-        Step(1);
-    }
-    ~SeqEditors() override {
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
-    }
+    SeqEditors() { Step(1); }
     static void Step(int32_t step) { SeqSetCurStep(step); }
-    static void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-        uint32_t ev = KeyEventPack(delta, code, cls);
-        menuKeyDispatch(&ev);
-    }
     static void Type(const char* digits) {
         for (const char* c = digits; *c != '\0'; ++c)
             Press(*c == '.' ? 74 : static_cast<uint8_t>(64 + (*c - '0')), kKeypad);
     }
-    static std::vector<uint32_t> Ids() {
-        std::vector<uint32_t> ids;
-        for (uint32_t id = 0; MsgQueue_Pop(&id) == 0;)
-            ids.push_back(id);
-        return ids;
-    }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
     static uint32_t State() { return g_MenuState.load(); }
-    test::CtrlEnv env_{1};
 };
 
 // OFF phase of L1 at 600.00 Hz: whole degrees, 359.0 at most; the soft key wins
@@ -75,13 +45,13 @@ TEST_F(SeqEditors, OffPhaseAbove500HzTakesWholeDegreesAndTheSoftKeyWins) {
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 1230);
     EXPECT_EQ(State(), 349u);
-    EXPECT_TRUE(Ids().empty());
+    EXPECT_TRUE(Messages().empty());
 
     Enter_menuSeqEditOffPhase(0);
     Type("359.5");
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 1230) << "3595 is above 3590";
-    EXPECT_EQ(Ids(), std::vector<uint32_t>{26});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"26"});
 
     Enter_menuSeqEditOffPhase(0);
     Type("45");
@@ -153,7 +123,7 @@ TEST_F(SeqEditors, TimeConversionAndSilentRefusals) {
         EXPECT_EQ(SeqGetTime(), c.time) << c.typed;
         EXPECT_EQ(State(), 335u);
     }
-    EXPECT_TRUE(Ids().empty()) << "the time editor posts nothing";
+    EXPECT_TRUE(Messages().empty()) << "the time editor posts nothing";
     EXPECT_TRUE(test::WritesTo(kRegTime).empty()) << "a number beyond 32 bits is never written";
     Enter_menuSeqEditTimeStep();
     Press('[', kSoft);
@@ -173,7 +143,7 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
     test::ClearTrace();
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetJumpCnt(), 5);
-    EXPECT_EQ(Ids(), std::vector<uint32_t>{30});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"30"});
     EXPECT_TRUE(test::WritesTo(kRegJumpCnt).empty()) << "step 2's count never reaches step 1's register";
     EXPECT_EQ(Popup(), "");
     Enter_menuSeqEditJumpCnt();
@@ -184,19 +154,19 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
     EXPECT_EQ(g_EditParam.workValue.load(), 9999);
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetJumpCnt(), 9999);
-    EXPECT_TRUE(Ids().empty());
+    EXPECT_TRUE(Messages().empty());
     // A typed target above 999 is refused with its own message; the soft key's
     // maximum is not.
     Enter_menuSeqEditBranch1();
     Type("1000");
     Press('U', kKeypad);
-    EXPECT_EQ(Ids(), std::vector<uint32_t>{31});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"31"});
     Enter_menuSeqEditJumpto();
     Press('[', kSoft);
     EXPECT_EQ(g_EditParam.startValue, 999) << "the target's soft keys move the reference too";
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetJumpto(), 999);
-    EXPECT_TRUE(Ids().empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SeqEditors, ExitAndSeqKeysCancelDigitsFirstExceptInJumpToEnable) {

@@ -14,7 +14,6 @@
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu_entries.h"
-#include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seq/seq_memory.h"
 #include "screens/seqsim/seq/seq_panel_keys.h"
@@ -25,25 +24,22 @@
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_words.h"
-#include "src/dev/panel_link.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
 
-constexpr uint8_t kKnob = 213;
+using namespace screenkeys;
 
-class SeqKeys : public ::testing::Test {
+class SeqKeys : public seqedit::SeqSimTest {
   protected:
     SeqKeys() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
         SeqMem_ResetToSlotDefaults(0);
         Sim_LoadDefaultSteps();
         EXPECT_EQ(SeqSelect_RegisterKeys(), 0);
     }
     ~SeqKeys() override {
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
         SeqPrepStage.store(kSeqPrepIdle);
         SeqScreenReady.store(0);
     }
@@ -57,16 +53,6 @@ class SeqKeys : public ::testing::Test {
         SeqScreenReady.store(1);
         MsgQueue_Clear();
     }
-    static void Key(uint8_t code, uint8_t cls, int8_t delta = 0) {
-        uint32_t ev = KeyEventPack(delta, code, cls);
-        menuKeyDispatch(&ev);
-    }
-    static void Knob(int8_t delta) { Key(kKnob, 4, delta); }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
     // The states the knob visits turning right from the step index until it stops.
     static std::vector<uint32_t> WalkRight() {
         Enter_menuSeqSetStepIndex();
@@ -78,7 +64,6 @@ class SeqKeys : public ::testing::Test {
         }
         return seen;
     }
-    test::CtrlEnv env_{1};
 };
 
 TEST_F(SeqKeys, KnobWalksTheShownFieldsInOrder) {
@@ -122,16 +107,16 @@ TEST_F(SeqKeys, KnobEndsForOtherWiringsAndKinds) {
 
 TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
     Enter(0, 0);
-    Key('V', 4);
+    Press('V', 4);
     EXPECT_EQ(SeqGetCurStep(), 0) << "no wrap below 0";
     SeqSetCurStep(999);
-    Key('W', 4);
+    Press('W', 4);
     EXPECT_EQ(SeqGetCurStep(), 999) << "no wrap above 999";
 
     SeqSetCurStep(1);
     SeqSetEnJumpto(1);
     SeqEnterFieldState(363);
-    Key('V', 4);
+    Press('V', 4);
     EXPECT_EQ(SeqGetCurStep(), 0);
     EXPECT_EQ(g_MenuState.load(), 333u) << "step 0 has no Jump To";
 
@@ -140,7 +125,7 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
     SeqSetCurStep(1);
     SeqSetWave(kWaveSqu, 0, 1);
     Enter_menuSeqSetDuty(0);
-    Key('W', 4);
+    Press('W', 4);
     EXPECT_EQ(SeqGetCurStep(), 2);
     EXPECT_EQ(g_MenuState.load(), 421u) << "SIN has no duty: Wave L1";
 
@@ -150,11 +135,11 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
     SeqSetEnOnPhase(0, 2);
     SeqSetCurStep(3);
     Enter_menuSeqSetOnPhase(2);
-    Key('W', 4);
+    Press('W', 4);
     EXPECT_EQ(g_MenuState.load(), 345u) << "ON phase L3 without its enable: the enable of L3";
 
     g_SeqSimBlock[0].flags.fetch_or(kRunFlagRunning);
-    Key('W', 4);
+    Press('W', 4);
     EXPECT_EQ(SeqGetCurStep(), 4) << "no step change during a run";
     g_SeqSimBlock[0].flags.store(0);
 }
@@ -162,30 +147,30 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
 TEST_F(SeqKeys, StepIndexEditorAndItsGuards) {
     Enter(0, 0);
     SeqPrepStage.store(3);
-    Key('U', 1);
+    Press('U', 1);
     EXPECT_EQ(g_MenuState.load(), 333u) << "no editor while preparing";
     EXPECT_EQ(Popup(), "Sequence preparation...");
     SeqPrepStage.store(kSeqPrepIdle);
 
-    Key('U', 1);
+    Press('U', 1);
     ASSERT_EQ(g_MenuState.load(), 334u);
     for (uint8_t d : {1, 5, 0, 0})
-        Key(64 + d, 1);
-    Key('U', 1);
+        Press(64 + d, 1);
+    Press('U', 1);
     EXPECT_EQ(g_MenuState.load(), 333u);
     EXPECT_EQ(SeqGetCurStep(), 999) << "1500 is clamped";
 
     SeqSetCurStep(5);
-    Key('U', 1);
-    Key('V', 4);  // tens
+    Press('U', 1);
+    Press('V', 4);  // tens
     Knob(2);
     EXPECT_EQ(SeqGetCurStep(), 25) << "the step follows the knob";
-    Key('T', 1);
+    Press('T', 1);
     EXPECT_EQ(SeqGetCurStep(), 5) << "exit puts back the step shown before";
     EXPECT_EQ(g_MenuState.load(), 333u);
 
     g_SeqSimBlock[0].flags.fetch_or(kRunFlagRunning);
-    Key('U', 1);
+    Press('U', 1);
     EXPECT_EQ(g_MenuState.load(), 333u) << "keypad ignored during a run";
     g_SeqSimBlock[0].flags.store(0);
 }
@@ -204,7 +189,7 @@ TEST_F(SeqKeys, EntriesLoadTheFieldAndRaiseTheirRequest) {
     EXPECT_EQ(g_SeqSimBlock[1].liveAcv, 12345u);
     EXPECT_NE(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelAcvSelected, 0);
     EXPECT_EQ(g_SeqSimScreen.fieldRedraw[1].load(), 1u);
-    Key('U', 1);
+    Press('U', 1);
     EXPECT_EQ(g_MenuState.load(), 397u) << "ACV L2's editor";
     Enter_menuSeqSetSyncCode();
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelAcvSelected, 0);
@@ -221,31 +206,31 @@ TEST_F(SeqKeys, EntriesLoadTheFieldAndRaiseTheirRequest) {
 
 TEST_F(SeqKeys, SoftAndFunctionKeys) {
     Enter(1, 0);
-    Key('Y', 3);
+    Press('Y', 3);
     EXPECT_EQ(Popup(), "Valid Only AC+DC-INT Mode");
-    Key('Z', 3);
+    Press('Z', 3);
     EXPECT_EQ(g_MenuState.load(), 434u);
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen),
               kSeqPanelRecallOpen);
     g_MenuState.store(333);
-    Key('[', 3);
+    Press('[', 3);
     EXPECT_EQ(g_MenuState.load(), 433u);
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen),
               kSeqPanelSaveOpen);
     g_MenuState.store(333);
-    Key('[', 3);
+    Press('[', 3);
     EXPECT_EQ(g_MenuState.load(), 333u) << "a second press closes the list";
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelSaveOpen, 0);
     SeqSetCurStep(4);
     g_SeqSimBlock[0].panelFlags.fetch_or(kSeqPanelSaveOpen);
-    Key('_', 3);
+    Press('_', 3);
     EXPECT_EQ(g_MenuState.load(), 436u);
     EXPECT_EQ(SeqGetCurStep(), 0) << "the RUN preview starts at step 0";
     EXPECT_EQ(g_SeqPreview.position.load(), 1u);
     EXPECT_EQ(g_SeqSimBlock[0].previewTraceMask.load(), 7u);
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelSaveOpen, 0);
     g_MenuState.store(333);
-    Key('^', 3);
+    Press('^', 3);
     EXPECT_EQ(g_MenuState.load(), 435u);
     Seq_LeavePreview();
     EXPECT_EQ(g_MenuState.load(), 333u) << "a remote mode change closes the preview";
@@ -253,22 +238,22 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
     EXPECT_EQ(g_MenuState.load(), 333u);
     g_MenuState.store(333);
     SeqScreenReady.store(0);
-    Key('Z', 3);
+    Press('Z', 3);
     EXPECT_EQ(g_MenuState.load(), 333u) << "soft keys wait for the screen";
     SeqScreenReady.store(1);
 
-    Key('O', 2);
+    Press('O', 2);
     EXPECT_EQ(Popup(), "Invalid in This Sequence");
     MsgQueue_Clear();
-    Key('N', 5);
+    Press('N', 5);
     EXPECT_EQ(Popup(), "Invalid in This Sequence");
     OutputFlagSet(kOutFlagOutputOn);
-    Key('L', 5);
+    Press('L', 5);
     EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
     EXPECT_EQ(SeqSimIsActive(), 1);
     OutputFlagClear(kOutFlagOutputOn);
     g_LastHomeView.store(2);
-    Key('M', 5);
+    Press('M', 5);
     EXPECT_EQ(SeqSimIsActive(), 0);
     EXPECT_EQ(g_MenuState.load(), 2u) << "the home view last used";
 }
@@ -299,7 +284,7 @@ TEST_F(SeqKeys, SaveRecallAndTheirReports) {
     Enter(0, 0);
     Seq_SaveSlot();
     EXPECT_EQ(Popup(), "") << "nothing without the save list open";
-    Key('[', 3);
+    Press('[', 3);
     Knob(-2);
     SeqSimSetSaveSlot(2);
     Seq_SaveSlot();
@@ -309,7 +294,7 @@ TEST_F(SeqKeys, SaveRecallAndTheirReports) {
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelSaveOpen, 0);
 
     Enter_menuSeqSetStepIndex();
-    Key('Z', 3);
+    Press('Z', 3);
     SeqSimSetRecallSlot(2);
     SeqSetCurStep(7);
     Seq_RecallSlot();
@@ -320,7 +305,7 @@ TEST_F(SeqKeys, SaveRecallAndTheirReports) {
 
     SeqPrepStage.store(kSeqPrepIdle);
     Enter_menuSeqSetStepIndex();
-    Key('Z', 3);
+    Press('Z', 3);
     SeqSimSetRecallSlot(5);
     SeqFileRemove(5);
     Seq_RecallSlot();

@@ -14,43 +14,20 @@
 #include "engine/seqsim/seqsim_file.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu/dialog_words.h"
-#include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seq/seq_page_entries.h"
-#include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seq/seq_panel_keys.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_panel.h"
-#include "src/dev/panel_link.h"
-#include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5, kKnob = 213;
+using namespace screenkeys;
 constexpr uint32_t kStepIndex = 333;
 
-class SeqPages : public ::testing::Test {
+class SeqPages : public seqedit::SeqPageTest {
   protected:
-    SeqPages() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
-        SeqMem_ResetToSlotDefaults(0);
-        EXPECT_EQ(SeqPageKeys_Register(), 0);
-        Seq_EnterMode();
-        MsgQueue_Clear();
-    }
-    ~SeqPages() override {
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
-    }
-    static void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
-        uint32_t ev = KeyEventPack(delta, code, cls);
-        menuKeyDispatch(&ev);
-    }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
     static uint32_t State() { return g_MenuState.load(); }
     static uint8_t PanelFlags() { return g_SeqSimBlock[0].panelFlags.load(); }
     // SEQ2 stored for wiring and range; then the recall list opened on slot 0 and
@@ -68,7 +45,6 @@ class SeqPages : public ::testing::Test {
         g_SeqSimBlock[0].panelFlags.store(kSeqPanelRecallOpen);
         Enter_menuSeqRecallMemory();
     }
-    test::CtrlEnv env_{1};
 };
 
 TEST_F(SeqPages, RecallListKnobRunsBackwardsWithinTheSlots) {

@@ -106,7 +106,6 @@ TEST_F(SeqValueEditors, TypedNumbersAreRoundedWithTheFloatConstant) {
     } cases[] = {
         {Dcv<0>, "-12.347", SeqGetDcv, -1235},
         {Acv<0>, "12.347", SeqGetAcv, 1235},
-        {Acv<0>, "12.345", SeqGetAcv, 1234},
         {Fset<0>, "1234.567", SeqGetFset, 123457},
     };
     for (const Case& c : cases) {
@@ -116,7 +115,7 @@ TEST_F(SeqValueEditors, TypedNumbersAreRoundedWithTheFloatConstant) {
         EXPECT_EQ(c.stored(0), c.want) << c.typed;
         EXPECT_TRUE(Posted().empty()) << c.typed;
     }
-    EXPECT_EQ(g_backs, 4);
+    EXPECT_EQ(g_backs, 3);
     EXPECT_EQ(g_backPhase, 0);
 }
 
@@ -222,29 +221,6 @@ TEST_F(SeqValueEditors, L1In1P3WAlsoWritesL2) {
     Type("7");
     Press(Dcv<1>, kKeypad, kEnter);
     EXPECT_EQ(SeqGetDcv(0), 3) << "the L2 editor writes L2 alone";
-}
-
-TEST_F(SeqValueEditors, ReadBackMismatchIsReportedAndAMatchOnStep0Strobes) {
-    Open(0);
-    Type("10");
-    Press(Dcv<0>, kKeypad, kEnter);
-    EXPECT_EQ(test::WritesTo(2340).size(), 1u) << "the apply strobe after a clean write on step 0";
-    GoToStep(3);
-    test::ClearTrace();
-    Open(0);
-    Type("10");
-    Press(Dcv<0>, kKeypad, kEnter);
-    EXPECT_TRUE(test::WritesTo(2340).empty()) << "no strobe on another step";
-
-    for (const uint32_t reg : test::Registers())
-        test::Stage().InjectReadXor(reg, 3, 1);
-    FreshRing();
-    Open(0);
-    Type("11");
-    Press(Dcv<0>, kKeypad, kEnter);
-    EXPECT_EQ(Posted(), std::vector<std::string>{"SEQ Err.(3, 1)"});
-    EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
-    EXPECT_EQ(g_SeqSimErrors.seqStep.load(), 0);
 }
 
 }  // namespace

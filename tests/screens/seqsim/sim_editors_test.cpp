@@ -7,10 +7,13 @@
 #include "engine/sim/sim_setters.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/simedit/sim_field_editors.h"
+#include "tests/screens/screen_keys.h"
 #include "tests/screens/seqsim/sim_fixture.h"
 
 namespace {
 
+using screenkeys::Messages;
+using test::Key;
 using test::Knob;
 using test::Press;
 using test::Rec;
@@ -19,34 +22,19 @@ using test::Type;
 
 constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
 
-uint32_t Key(uint8_t cls, char code) {
-    return test::Key(cls, static_cast<uint8_t>(code));
-}
 int32_t Work() {
     return g_EditParam.workValue.load();
 }
 uint32_t State() {
     return g_MenuState.load();
 }
-// The numbered messages posted since the last call.
-std::vector<uint32_t> Posted() {
-    std::vector<uint32_t> ids;
-    uint32_t id = 0;
-    while (MsgQueue_Pop(&id) == 0)
-        ids.push_back(id);
-    return ids;
-}
 
 class SimEditors : public ::testing::Test {
   protected:
-    SimEditors() { Posted(); }
+    SimEditors() { Messages(); }
     test::SimPanelEnv env_;
 };
 
-// 123.45 V typed in Normal1's L1 editor: all three phases, Normal2 and Trans2 of every phase follow, the
-// state stays Normal1 and the cursor is back on the ACV field.
-// The L2 member writes its own phase only.
-// The knob: from 99.99 V the value passes 100.00 V and then steps 0.1 V; at the limit it posts 18.
 // At 600.00 Hz: 123.4 typed gives 123.0 degrees, the knob steps whole degrees up to 359.0.
 TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
     SeqSimSetCurStep(kSimNormal1);
@@ -57,7 +45,7 @@ TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
     Press(menuEditSimulationOffpha, Key(kKeypad, 'U'));
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(Rec(kSimNormal1, p).offPhase, 1230u) << "L" << p + 1;
-    EXPECT_TRUE(Posted().empty());
+    EXPECT_TRUE(Messages().empty());
     Enter_menuEditSimulationOffpha(0);
     Press(menuEditSimulationOffpha, Knob(1));
     EXPECT_EQ(Work(), 1240);
@@ -108,7 +96,6 @@ TEST_F(SimEditors, ExitAndSeqKeysWriteNothing) {
     }
 }
 
-// A typed number beyond 32 bits is refused with the field's message (the time silently); nothing written.
 // The sync code of Initial derives the end state; a clean write in Initial strobes the stage.
 TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
     Enter_menuEditSimulationSyncCode();
@@ -123,7 +110,6 @@ TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
     EXPECT_EQ(State(), 440u);
 }
 
-// A register that reads back differently is reported at once with the state and the count, no strobe.
 // The repeat count is written into Normal2 while another state stays current.
 TEST_F(SimEditors, RepeatCountGoesToNormal2) {
     SeqSimSetCurStep(kSimNormal1);
@@ -143,14 +129,14 @@ TEST_F(SimEditors, TypedNumbersBeyondThirtyTwoBitsAreRefused) {
     Type(menuSimEditBalance_L2, "999999999");
     test::ClearTrace();
     Press(menuSimEditBalance_L2, Key(kKeypad, 'U'));
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{26});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"26"});
     EXPECT_TRUE(test::Writes().empty());
     EXPECT_EQ(State(), 465u);
 
     Enter_menuEditSimulationTime();
     Type(menuEditSimulationTime, "999999999");
     Press(menuEditSimulationTime, Key(kKeypad, 'U'));
-    EXPECT_TRUE(Posted().empty());
+    EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(test::Writes().empty());
     EXPECT_EQ(Rec(kSimNormal1, 0).time, 1000u);
 }
@@ -176,14 +162,17 @@ TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
     Enter_menuEditSimulationACV(0);
     Type(menuEditSimulationACV, "123.45");
     Press(menuEditSimulationACV, Key(kKeypad, 'U'));
-    for (int p = 0; p < 3; ++p)
-        for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}})
+    for (int p = 0; p < 3; ++p) {
+        for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}}) {
             EXPECT_EQ(Rec(s, p).acv, 12345u) << s << " L" << p + 1;
-    EXPECT_FLOAT_EQ(test::StepFloat(776, kSimNormal1), 123.45f);
+            EXPECT_FLOAT_EQ(test::StepFloat(775 + p, s), 123.45f) << s << " L" << p + 1;
+        }
+        EXPECT_EQ(Rec(kSimTrans1, p).acv, 0u) << "Trans1 follows Abnormal, not Normal1";
+    }
     EXPECT_EQ(StepWord(772, kSimNormal1), 0u) << "no DC part under the state's AC voltage";
     EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
     EXPECT_EQ(State(), 459u);
-    EXPECT_TRUE(Posted().empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(SimEditors, L2VoltageWritesItsPhase) {
@@ -208,10 +197,10 @@ TEST_F(SimEditors, VoltageKnobBandsAndLimit) {
     Press(menuEditSimulationACV, Key(kSoft, '['));
     const int32_t max = Work();
     EXPECT_EQ(max, SimGetAcvMax());
-    Posted();
+    Messages();
     Press(menuEditSimulationACV, Knob(1));
     EXPECT_EQ(Work(), max);
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"18"});
 }
 
 TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
@@ -223,7 +212,7 @@ TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
     Enter_menuEditSimulationFreq(0);
     Press(menuEditSimulationFreq, Key(kSoft, 'Y'));
     EXPECT_EQ(Work(), 5000);
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{25});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"25"});
 }
 
 // The long press of soft key 1 stores the typed number as DEF1 of the home voltage; soft key 1 recalls it.
@@ -267,7 +256,7 @@ TEST_F(SimEditors, RefusedVoltageLeavesTheRegister) {
     Type(menuEditSimulationACV, "999");
     test::ClearTrace();
     Press(menuEditSimulationACV, Key(kKeypad, 'U'));
-    EXPECT_EQ(Posted(), std::vector<uint32_t>{18});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"18"});
     EXPECT_TRUE(test::WritesTo(776).empty() || test::WritesTo(776).back().value == 0.0);
     EXPECT_FLOAT_EQ(test::StepFloat(776, kSimAbnormal), 0.0f);
     EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 0u);

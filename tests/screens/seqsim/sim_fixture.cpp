@@ -37,12 +37,6 @@ SimPanelEnv::~SimPanelEnv() {
     engine::SeqSimDataReset();
 }
 
-std::string Popup() {
-    char text[256];
-    MsgQueue_CopyText(text, sizeof text);
-    return text;
-}
-
 uint32_t Key(uint8_t cls, uint8_t code) {
     return KeyEventPack(0, code, cls);
 }

@@ -7,6 +7,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/sim/sim_access.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
 
 namespace test {
 
@@ -26,7 +27,7 @@ inline SimStepRecord& Rec(uint32_t state, int phase) {
     return engine::SimRecAt(state, phase);
 }
 // The free text of the message popup.
-std::string Popup();
+using screenkeys::Popup;
 // The key event of a key: class and code, or the knob with its delta.
 uint32_t Key(uint8_t cls, uint8_t code);
 uint32_t Knob(int8_t delta);

@@ -13,7 +13,6 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
 #include "engine/sim/sim_clamp_setters.h"
-#include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_panel.h"
@@ -22,19 +21,18 @@
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "screens/seqsim/sim/sim_remote_field.h"
 #include "screens/seqsim/sim/sim_states.h"
-#include "src/dev/panel_link.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/screen_keys.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
 
 constexpr uint16_t kApplyStrobe = 2340;
-constexpr uint8_t kKeypad = 1, kShortcut = 2, kSoft = 3, kCursor = 4, kFunction = 5;
+using namespace screenkeys;
 
-class SimKeys : public ::testing::Test {
+class SimKeys : public seqedit::SeqSimTest {
   protected:
     SimKeys() {
-        engine::SeqSimDataReset();
-        BusReg_SetStepSource(SeqGetAbsStep);
         SeqSimSetCheckHooks(nullptr, Sim_AfterFieldWrite);
         Sim_LoadDefaultSteps();
         EXPECT_EQ(Sim_RegisterSelectKeys(), 0);
@@ -44,16 +42,7 @@ class SimKeys : public ::testing::Test {
         MsgQueue_Clear();
         test::ClearTrace();
     }
-    ~SimKeys() override {
-        SeqSimSetCheckHooks(nullptr, nullptr);
-        BusReg_SetStepSource(nullptr);
-        engine::SeqSimDataReset();
-    }
-    static void Key(uint8_t code, uint8_t cls, int8_t delta = 0) {
-        uint32_t ev = KeyEventPack(delta, code, cls);
-        menuKeyDispatch(&ev);
-    }
-    static void Knob(int8_t delta) { Key(213, kCursor, delta); }
+    ~SimKeys() override { SeqSimSetCheckHooks(nullptr, nullptr); }
     // Soft keys straight to the shared handler: the memory lists' own handlers are not this screen's.
     static void Soft(uint8_t code) {
         uint32_t ev = KeyEventPack(0, code, kSoft);
@@ -64,11 +53,6 @@ class SimKeys : public ::testing::Test {
     static void SetState(uint32_t s) { g_SeqSimBlock[0].curStep.store(s); }
     // A marker in place of the popup's free text: the test sees whether a key posted one.
     static void Quiet() { MsgQueue_PostText("-", 5); }
-    static std::string Popup() {
-        char text[256];
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
     static void SetFlag(uint32_t state, uint32_t bit, bool on, int slice = 0) {
         uint32_t& f = engine::SimRecAt(state, slice).flags;
         f = on ? (f | bit) : (f & ~bit);
@@ -88,7 +72,6 @@ class SimKeys : public ::testing::Test {
         }
         return seen;
     }
-    test::CtrlEnv env_{1};
 };
 
 TEST_F(SimKeys, EntryPreparesAndReports) {
@@ -98,7 +81,7 @@ TEST_F(SimKeys, EntryPreparesAndReports) {
 
     SetState(3);
     SimPrepRequest.store(1);
-    Key('U', kKeypad);
+    Press('U', kKeypad);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "no editing before the download";
     EXPECT_EQ(Popup(), "Simulation preparation...");
     Sim_PreparationStep();
@@ -208,27 +191,27 @@ TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
 }
 
 TEST_F(SimKeys, FunctionAndShortcutKeys) {
-    Key('N', kFunction);
+    Press('N', kFunction);
     EXPECT_EQ(Popup(), "Invalid in This Simulate");
     Quiet();
-    Key('O', kShortcut);
+    Press('O', kShortcut);
     EXPECT_EQ(Popup(), "Invalid in This Simulate");
     Quiet();
-    Key('S', kShortcut);
+    Press('S', kShortcut);
     EXPECT_EQ(Popup(), "-");
 
     Running(true);
-    Key('M', kFunction);
+    Press('M', kFunction);
     EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
     EXPECT_EQ(SeqSimGetMode(), 2u);
     Running(false);
     OutputFlagSet(kOutFlagOutputOn);
     Quiet();
-    Key('L', kFunction);
+    Press('L', kFunction);
     EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
     EXPECT_EQ(SeqSimGetMode(), 2u);
     OutputFlagClear(kOutFlagOutputOn);
-    Key('L', kFunction);
+    Press('L', kFunction);
     EXPECT_EQ(SeqSimGetMode(), 0u);
     EXPECT_EQ(SeqSimIsActive(), 0);
 }
@@ -318,41 +301,41 @@ TEST_F(SimKeys, KnobOrderOfThePhaseAndAngleFields) {
 }
 
 TEST_F(SimKeys, StepKeysChangeTheStateAndHideFields) {
-    Key('V', kCursor);
+    Press('V', kCursor);
     EXPECT_EQ(SimState(), 0u) << "no state below Initial";
     SetState(5);
-    Key('W', kCursor);
+    Press('W', kCursor);
     EXPECT_EQ(SimState(), 5u) << "no state above Normal2";
 
     SetState(1);
     Enter_menuSimulationTime();
     test::ClearTrace();
-    Key('V', kCursor);
+    Press('V', kCursor);
     EXPECT_EQ(SimState(), 0u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "Initial shows no time";
     EXPECT_TRUE(test::Writes().empty()) << "the state keys write nothing to the power stage";
 
     SetState(1);
     Enter_menuSimulationAcv(0);
-    Key('W', kCursor);
+    Press('W', kCursor);
     EXPECT_EQ(SimState(), 2u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "Trans1 shows no voltage";
 
     SetState(0);
     SetFlag(0, kSimEnOnPhase, true);
     Enter_menuSimulationOnpha(0);
-    Key('W', kCursor);
+    Press('W', kCursor);
     EXPECT_EQ(SimState(), 1u);
     EXPECT_EQ(State(), uint32_t{kSimSelEnOnpha}) << "Normal1's ON phase is not enabled";
 
     Running(true);
-    Key('W', kCursor);
+    Press('W', kCursor);
     EXPECT_EQ(SimState(), 1u);
     Running(false);
 }
 
 TEST_F(SimKeys, StateIndexEditor) {
-    Key('U', kKeypad);
+    Press('U', kKeypad);
     EXPECT_EQ(State(), uint32_t{kSimEditStep});
     test::ClearTrace();
     Knob(2);
@@ -360,25 +343,25 @@ TEST_F(SimKeys, StateIndexEditor) {
     EXPECT_TRUE(test::Writes().empty());
     Knob(9);
     EXPECT_EQ(SimState(), 5u);
-    Key('T', kKeypad);
+    Press('T', kKeypad);
     EXPECT_EQ(SimState(), 0u) << "exit puts back the state shown before editing";
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
 
-    Key('U', kKeypad);
-    Key(64 + 3, kKeypad);
-    Key('U', kKeypad);
+    Press('U', kKeypad);
+    Press(64 + 3, kKeypad);
+    Press('U', kKeypad);
     EXPECT_EQ(SimState(), 3u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
-    Key('U', kKeypad);
-    Key(64 + 9, kKeypad);
-    Key('U', kKeypad);
+    Press('U', kKeypad);
+    Press(64 + 9, kKeypad);
+    Press('U', kKeypad);
     EXPECT_EQ(SimState(), 5u) << "a typed state is clamped";
 
-    Key('U', kKeypad);
-    Key(64 + 1, kKeypad);
-    Key('T', kKeypad);
+    Press('U', kKeypad);
+    Press(64 + 1, kKeypad);
+    Press('T', kKeypad);
     EXPECT_EQ(State(), uint32_t{kSimEditStep}) << "exit first cancels the typed number";
-    Key('M', kFunction);
+    Press('M', kFunction);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
     EXPECT_EQ(SimState(), 5u);
 }
@@ -392,7 +375,7 @@ TEST_F(SimKeys, SelectionEntriesLoadTheField) {
     EXPECT_EQ(g_EditParam.workValue.load(), 2300);
     EXPECT_EQ(g_EditParam.startValue, 2300);
     EXPECT_EQ(g_SeqSimScreen.fieldRedraw[1].load(), 1u);
-    Key('U', kKeypad);
+    Press('U', kKeypad);
     EXPECT_EQ(State(), 488u) << "the editor of the same phase";
 
     g_SeqSimScreen.fieldRedraw[0].store(0);
@@ -401,11 +384,11 @@ TEST_F(SimKeys, SelectionEntriesLoadTheField) {
 
     Enter_menuSimulationSyncCode();
     engine::SimRecAt(1, 0).syncCode = 2;
-    Key('T', kKeypad);
+    Press('T', kKeypad);
     EXPECT_EQ(g_EditParam.workValue.load(), 2) << "exit reloads the sync code";
     Enter_menuSimulationEnOnpha(0);
     SetFlag(1, kSimEnOnPhase, true);
-    Key('T', kKeypad);
+    Press('T', kKeypad);
     EXPECT_EQ(g_EditParam.workValue.load(), 0) << "exit leaves the ON enable alone";
 }
 

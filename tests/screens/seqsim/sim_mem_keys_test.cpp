@@ -14,6 +14,7 @@
 
 namespace {
 
+using test::Key;
 using test::Knob;
 using test::Press;
 using test::Rec;
@@ -21,9 +22,6 @@ using test::Rec;
 constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
 constexpr uint32_t kStepIndex = 463, kSaveList = 492, kRecallList = 493, kWiring = 438, kConfirm = 439;
 
-uint32_t Key(uint8_t cls, char code) {
-    return test::Key(cls, static_cast<uint8_t>(code));
-}
 uint32_t State() {
     return g_MenuState.load();
 }

@@ -74,8 +74,6 @@ TEST_F(BarcodeFileTest, RefusedFilesLeaveTheTableAlone) {
         {"size field wrong, resealed", [](std::string& f) { f[15] = 0x85, Reseal(f); }, -200},
         {"kind wrong, resealed", [](std::string& f) { f[51] = 0, Reseal(f); }, -200},
         {"one byte short", [](std::string& f) { f.pop_back(); }, -102},
-        {"one byte long", [](std::string& f) { f.push_back('\0'); }, -102},
-        {"header only", [](std::string& f) { f.resize(64); }, -102},
         {"empty", [](std::string& f) { f.clear(); }, -100},
     };
     for (const auto& c : cases) {

@@ -31,7 +31,6 @@ class MeasCommands : public ::testing::Test {
     scpitest::MenuEnv env;
     scpitest::FakeChannel ch{kChanLan};
 
-    std::string Run(const std::string& message) { return ch.Run(message); }
     // Which fields of each READ? group read "Invalid" ('1'), three groups of 18 joined by spaces.
     std::string ReadPattern() {
         std::string reply = ch.Exec("READ?\n"), s;
@@ -69,7 +68,7 @@ TEST_F(MeasCommands, GuardsOfTheWirings) {
     };
     for (const auto& c : cases) {
         SetPhaseMode(c.wiring);
-        EXPECT_EQ(Run(c.message), c.result) << c.wiring << " " << c.message;
+        EXPECT_EQ(ch.Run(c.message), c.result) << c.wiring << " " << c.message;
     }
     // The accepted clear of L2 chose it, asked the stage for the clear and told the panel.
     EXPECT_EQ(GetPeakClearItem(), 2);
@@ -82,11 +81,11 @@ TEST_F(MeasCommands, GuardsOfTheWirings) {
 // An alternate-set alias runs as its main-set command, whose id the handler puts in the command block.
 TEST_F(MeasCommands, AlternateSetAliasIsTaggedWithTheMainId) {
     g_ScpiCmdSetSel.store(1);
-    EXPECT_EQ(Run("MEAS:VOLT:AVER?"), "+0.0000|");
+    EXPECT_EQ(ch.Run("MEAS:VOLT:AVER?"), "+0.0000|");
     EXPECT_EQ(ch.cmd->cmdId, 112u);
     // The alias of the peak clear has no parameter: it clears every peak.
     SetPeakClearItem(2);
-    EXPECT_EQ(Run("MEAS:CURR:PEAK:CLE"), "|");
+    EXPECT_EQ(ch.Run("MEAS:CURR:PEAK:CLE"), "|");
     EXPECT_EQ(GetPeakClearItem(), 0);
     g_ScpiCmdSetSel.store(0);
 }
@@ -96,10 +95,10 @@ TEST_F(MeasCommands, ParallelSlaveRefusesTheSettings) {
     SetParallelPosition(0);
     for (const char* message : {"MEAS:AVER:COUN 16", "MEAS:AVER:COUN?", "MEAS:CONF:SENS 0", "MEAS:CONF:SENS?",
                                 "MEAS:PEAK:CLE ALL", "MEAS:UPD:RATE 2", "MEAS:UPD:RATE?"})
-        EXPECT_EQ(Run(message), "|" + kSystem) << message;
-    EXPECT_EQ(Run("MEAS:VOLT?"), "+0.0000|");  // readings are the slave's own
+        EXPECT_EQ(ch.Run(message), "|" + kSystem) << message;
+    EXPECT_EQ(ch.Run("MEAS:VOLT?"), "+0.0000|");  // readings are the slave's own
     SetParallelPosition(1);
-    EXPECT_EQ(Run("MEAS:AVER:COUN 16;COUN?"), "+16|");
+    EXPECT_EQ(ch.Run("MEAS:AVER:COUN 16;COUN?"), "+16|");
 }
 
 // {output mode, Invalid fields of the three groups}.
@@ -172,28 +171,28 @@ TEST_F(MeasCommands, HarmonicGroupsAndLists) {
         }
         return s + "|";
     };
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 0"), orders(3000, 0, 0));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 1"), orders(3000, 1, 20));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 3"), orders(3000, 41, 60));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 5"), orders(3000, 81, 100));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? MIN"), orders(3000, 1, 20));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? MAX"), orders(3000, 81, 100));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM?"), orders(3000, 0, 100));
-    EXPECT_EQ(Run("MEAS:CURR:HARM? 2"), orders(1000, 21, 40));
-    EXPECT_EQ(Run("MEAS:CURR:HARM:RAT? 2"), orders(2000, 21, 40));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM:RAT? 4"), orders(4000, 61, 80));
-    EXPECT_EQ(Run("FETC:VOLT:HARM? 4"), orders(3000, 61, 80));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 6"), "|-220,\"Parameter error\"");
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 0"), orders(3000, 0, 0));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 1"), orders(3000, 1, 20));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 3"), orders(3000, 41, 60));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 5"), orders(3000, 81, 100));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? MIN"), orders(3000, 1, 20));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? MAX"), orders(3000, 81, 100));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM?"), orders(3000, 0, 100));
+    EXPECT_EQ(ch.Run("MEAS:CURR:HARM? 2"), orders(1000, 21, 40));
+    EXPECT_EQ(ch.Run("MEAS:CURR:HARM:RAT? 2"), orders(2000, 21, 40));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM:RAT? 4"), orders(4000, 61, 80));
+    EXPECT_EQ(ch.Run("FETC:VOLT:HARM? 4"), orders(3000, 61, 80));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 6"), "|-220,\"Parameter error\"");
 }
 
 // Every MEASure query takes a snapshot, the harmonic lists too: a FETCh after one finds a valid copy.
 TEST_F(MeasCommands, MeasureHarmonicListTakesASnapshot) {
     scpi::MeasSnapshotReset();
-    EXPECT_EQ(Run("FETC:VOLT?"), "|-230,\"Data corrupt or stale\"");
+    EXPECT_EQ(ch.Run("FETC:VOLT?"), "|-230,\"Data corrupt or stale\"");
     g_HarmResult[0].VMag[0] = 1.5f;
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 0;:FETC:VOLT?;:FETC:VOLT:HARM? 0"), "1.5000;+0.0000;1.5000|");
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 0;:FETC:VOLT?;:FETC:VOLT:HARM? 0"), "1.5000;+0.0000;1.5000|");
     scpi::MeasSnapshotReset();
-    const std::string reply = Run("MEAS:CURR:HARM:RAT? 1;:FETC:CURR?");
+    const std::string reply = ch.Run("MEAS:CURR:HARM:RAT? 1;:FETC:CURR?");
     EXPECT_EQ(reply.substr(reply.find('|')), "|") << reply;
 }
 
@@ -204,9 +203,9 @@ TEST_F(MeasCommands, PeaksAreReadByTheirNames) {
     g_DispCache[0].Set(kMfVmin, -140.25f);
     g_DispCache[0].Set(kMfImax, 12.5f);
     g_DispCache[0].Set(kMfImin, -11.75f);
-    EXPECT_EQ(Run("MEAS:VOLT:HIGH?;LOW?"), "+141.5000;-140.2500|");
-    EXPECT_EQ(Run("MEAS:CURR:HIGH?;LOW?"), "+12.5000;-11.7500|");
-    EXPECT_EQ(Run("FETC:CURR:HIGH?;LOW?;:FETC:VOLT:HIGH?;LOW?"), "+12.5000;-11.7500;+141.5000;-140.2500|");
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HIGH?;LOW?"), "+141.5000;-140.2500|");
+    EXPECT_EQ(ch.Run("MEAS:CURR:HIGH?;LOW?"), "+12.5000;-11.7500|");
+    EXPECT_EQ(ch.Run("FETC:CURR:HIGH?;LOW?;:FETC:VOLT:HIGH?;LOW?"), "+12.5000;-11.7500;+141.5000;-140.2500|");
     const std::vector<std::string> fields = Split(ch.Exec("READ?\n"), ',');
     ASSERT_EQ(fields.size(), 54u);
     EXPECT_EQ(fields[2], "+141.5000");

@@ -37,18 +37,17 @@ class BarcodeStart : public ::testing::Test {
         if (keyThread.joinable()) keyThread.join();
         g_BarcodeTable.loaded.store(1);
     }
-    std::string Run(const std::string& message) { return ch.Run(message); }
     std::thread keyThread;
 };
 
 TEST_F(BarcodeStart, AnEarlyReadWaitsForTheLoad) {
-    EXPECT_EQ(Run("SYST:BARC:MEM? RM0"), "Recall M0|");
+    EXPECT_EQ(ch.Run("SYST:BARC:MEM? RM0"), "Recall M0|");
 }
 
 TEST_F(BarcodeStart, AnEarlyTeachIsNotOverwrittenByTheLoad) {
-    EXPECT_EQ(Run("SYST:BARC:MEM RM3,\"ABC\""), "|");
+    EXPECT_EQ(ch.Run("SYST:BARC:MEM RM3,\"ABC\""), "|");
     keyThread.join();
-    EXPECT_EQ(Run("SYST:BARC:MEM? RM3"), "ABC|");
+    EXPECT_EQ(ch.Run("SYST:BARC:MEM? RM3"), "ABC|");
 }
 
 }  // namespace

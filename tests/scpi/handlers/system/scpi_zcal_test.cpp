@@ -28,7 +28,6 @@ class Zcal : public ::testing::Test {
         g_ParamFlags.fetch_and(~core::kFlagFactoryAccess);
         g_BrandId.store(0);
     }
-    std::string Run(const std::string& message) { return ch.Run(message); }
     std::string Serial() {
         char s[sizeof g_SerialNo + 1] = {};
         IdentityTextRead(g_SerialNo, sizeof g_SerialNo, s);
@@ -74,9 +73,9 @@ TEST_F(Zcal, RefusalsBeforeAndAfterThePassword) {
     const uint32_t model = g_ModelId.load();
     for (const auto& c : cases) {
         if (c.access) {
-            ASSERT_EQ(Run("ZCAL:APAS \"kqv517\""), "|");
+            ASSERT_EQ(ch.Run("ZCAL:APAS \"kqv517\""), "|");
         }
-        EXPECT_EQ(Run(c.message), std::string("|") + c.error) << c.message;
+        EXPECT_EQ(ch.Run(c.message), std::string("|") + c.error) << c.message;
         EXPECT_EQ(Serial(), serial) << c.message;
         EXPECT_EQ(g_BrandId.load(), 0u) << c.message;
         EXPECT_EQ(g_ModelId.load(), model) << c.message;
@@ -87,16 +86,16 @@ TEST_F(Zcal, RefusalsBeforeAndAfterThePassword) {
 // The serial is cut to 15 characters and reaches *IDN?; an empty one clears it; the brand is found
 // ignoring case and renames the maker; the dashed MAC reaches the LAN query.
 TEST_F(Zcal, AcceptedTextsReachTheIdentity) {
-    ASSERT_EQ(Run("ZCAL:APAS \"kqv517\""), "|");
-    const std::string idn = Run("ZCAL:PROG \"ABCDEFGHIJKLMNOPQRST\";*IDN?");
+    ASSERT_EQ(ch.Run("ZCAL:APAS \"kqv517\""), "|");
+    const std::string idn = ch.Run("ZCAL:PROG \"ABCDEFGHIJKLMNOPQRST\";*IDN?");
     EXPECT_NE(idn.find(",ABCDEFGHIJKLMNO,1.06|"), std::string::npos) << idn;
     EXPECT_EQ(idn.rfind("QX-ORVANE,", 0), 0u) << idn;
-    EXPECT_EQ(Run("ZCAL:MFRS \"tulve\";*IDN?").rfind("TULVE TECHNOLOGY,", 0), 0u);
+    EXPECT_EQ(ch.Run("ZCAL:MFRS \"tulve\";*IDN?").rfind("TULVE TECHNOLOGY,", 0), 0u);
     EXPECT_EQ(g_BrandId.load(), 1u);
-    EXPECT_EQ(Run("ZCAL:MFRS:QX;*IDN?").rfind("QX-ORVANE,", 0), 0u);
-    EXPECT_EQ(Run("ZCAL:PROG \"\""), "|");
+    EXPECT_EQ(ch.Run("ZCAL:MFRS:QX;*IDN?").rfind("QX-ORVANE,", 0), 0u);
+    EXPECT_EQ(ch.Run("ZCAL:PROG \"\""), "|");
     EXPECT_EQ(Serial(), "");
-    EXPECT_EQ(Run("ZCAL:MAC \"00-22-24-ab-cd-ef\";:SYST:COMM:LAN:MAC?"), "00-22-24-AB-CD-EF|");
+    EXPECT_EQ(ch.Run("ZCAL:MAC \"00-22-24-ab-cd-ef\";:SYST:COMM:LAN:MAC?"), "00-22-24-AB-CD-EF|");
 }
 
 }  // namespace

@@ -47,9 +47,10 @@ std::vector<std::string> SandboxLogTest::Log() const {
     return entries;
 }
 
-std::vector<std::string> SandboxLogTest::Matching(const std::string& text) const {
+std::vector<std::string> SandboxLogTest::Matching(const std::string& text, size_t from) const {
+    const std::vector<std::string> log = Log();
     std::vector<std::string> out;
-    for (const std::string& e : Log())
-        if (e.find(text) != std::string::npos) out.push_back(e);
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].find(text) != std::string::npos) out.push_back(log[i]);
     return out;
 }

@@ -15,8 +15,8 @@ class SandboxLogTest : public ::testing::Test {
     // Model and serial number of the identity block.
     static void SetIdentity(const char* model, const char* serial);
     std::vector<std::string> Log() const;
-    // The entries that contain text, in order.
-    std::vector<std::string> Matching(const std::string& text) const;
+    // The entries from the one at `from` on that contain text, in order.
+    std::vector<std::string> Matching(const std::string& text, size_t from = 0) const;
     testsupport::TempRoot root;
 };
 

@@ -161,10 +161,7 @@ TEST_F(UsbMemory, NewRootLoadsTheTmcGadgetWithTheWholeSerialText) {
     const size_t from = Log().size();
     UsbGadgetInit();
     UsbDevModeSet(0);
-    Entries loaded;
-    const Entries log = Log();
-    for (size_t i = from; i < log.size(); ++i)
-        if (log[i].find("insmod") != std::string::npos) loaded.push_back(log[i]);
+    const Entries loaded = Matching("insmod", from);
     const std::string tree = "simulated 0 insmod /lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/";
     ASSERT_EQ(loaded.size(), 7u);
     EXPECT_EQ(loaded[0], "simulated 0 insmod /mnt/disk/drivers/usb/libcomposite.ko");

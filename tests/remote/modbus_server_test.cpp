@@ -137,11 +137,7 @@ TEST_F(ModbusServerTest, EnableWordClosesAndReopens) {
     close(held);
 
     g_ThreadCtl.running[kRunModbus].store(1);
-    modbus_t* again = nullptr;
-    for (auto until = Clock::now() + 2s; again == nullptr && Clock::now() < until;) {
-        again = Connect();
-        if (again == nullptr) std::this_thread::sleep_for(20ms);
-    }
+    modbus_t* again = ConnectWithin(2000);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(modbus_read_registers(again, 0, 1, &reg), 1);
     Close(again);
@@ -162,11 +158,7 @@ TEST_F(ModbusServerTest, UnbindablePortIsReportedOnceAndRetried) {
     StartServer();
     std::this_thread::sleep_for(2500ms);  // the first try and two retries
     close(blocker);
-    modbus_t* c = nullptr;
-    for (auto until = Clock::now() + 2s; c == nullptr && Clock::now() < until;) {
-        c = Connect();
-        if (c == nullptr) std::this_thread::sleep_for(20ms);
-    }
+    modbus_t* c = ConnectWithin(2000);
     StopServer();
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err, "ModbusThread: cannot listen on port " + std::to_string(ServerPort()) +

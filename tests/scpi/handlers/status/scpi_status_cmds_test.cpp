@@ -94,11 +94,8 @@ TEST_F(StatusCommands, PresetCommandsAreRefusedInSeqSim) {
     // Outside SEQ/SIM the same recall takes the stored voltage back.
     EXPECT_EQ(ch.Call(CmdRcl, false, kItemInt, 1), "|0");
     EXPECT_NE(GetAcv(0), 5000);
-}
-
-// The recall and save messages show the preset the command named: *RCL and *SAV set the home words' indices
-// before they post; only an integer recall moves the preset page's selection.
-TEST_F(StatusCommands, PresetCommandsSetTheIndexTheirMessageShows) {
+    // *RCL and *SAV set the home words' indices their messages show before they post; only an integer
+    // recall moves the preset page's selection.
     g_HomePage.presetSel.store(7);
     ASSERT_EQ(ch.Call(CmdSav, false, kItemInt, 4), "|0");
     EXPECT_EQ(g_HomePage.saveIndex.load(), 4u);

@@ -55,10 +55,10 @@ TEST_F(PanelChannelTest, KeysHoldsAndKnobTurns) {
 // words of the stage.
 TEST_F(PanelChannelTest, BadCommandsAreRefusedAndChangeNothing) {
     // clang-format off
-    const char* bad[] = {"key", "key UU", "key 00", "key 256", "hold U 0", "hold U x", "key U 3", "knob", "knob 0",
-                         "knob 5x", "up now", "press U", "alarm", "alarm 2087", "alarm 2340 1", "alarm 2089 1",
-                         "alarm 2087 32", "alarm 2087 -1", "alarm x 2", "alarm 2087 2 of", "alarm 2087 2 off x",
-                         "alarm 99999999999 1"};
+    const char* bad[] = {"key", "key UU", "key 00", "key 256", "hold U 0", "hold U x", "key U 3", "knob",
+                         "knob 0", "knob 5x", "up now", "press U", "alarm", "alarm 2087", "alarm 2340 1",
+                         "alarm 2089 1", "alarm 2087 32", "alarm 2087 -1", "alarm x 2", "alarm 2087 2 of",
+                         "alarm 2087 2 off x", "alarm 99999999999 1"};
     // clang-format on
     for (const char* line : bad) {
         std::string error;

@@ -1,13 +1,13 @@
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
 #include <cstring>
-#include <sstream>
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/usb_state.h"
 #include "platform/host/clock.h"
+#include "tests/support/controller_process.h"
 
 void SandboxLogTest::SetUp() {
     plat::SetTimeScale(1000.0);
@@ -38,12 +38,9 @@ void SandboxLogTest::SetIdentity(const char* model, const char* serial) {
 }
 
 std::vector<std::string> SandboxLogTest::Log() const {
-    std::istringstream in(root.Read("/var/log/commands.log"));
-    std::vector<std::string> entries;
-    for (std::string line; std::getline(in, line);) {
-        const size_t time = line.find(' ', line.find(' ') + 1);  // date and time
-        entries.push_back(line.substr(time + 1));
-    }
+    std::vector<std::string> entries = testsupport::Lines(root.Read("/var/log/commands.log"));
+    for (std::string& line : entries)
+        line = line.substr(line.find(' ', line.find(' ') + 1) + 1);  // after the date and time
     return entries;
 }
 

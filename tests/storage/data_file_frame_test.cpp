@@ -55,7 +55,6 @@ TEST_F(DataFileFrame, CorruptInputsAreRefused) {
         {"one body byte", [](auto& v) { v[100] ^= 1; }, -200},
         {"trailer", [](auto& v) { v.back() ^= 1; }, -200},
         {"one byte short", [](auto& v) { v.pop_back(); }, -200},
-        {"one byte long", [](auto& v) { v.push_back(0); }, -200},
         {"truncated header", [](auto& v) { v.resize(40); }, -200},
         {"empty", [](auto& v) { v.clear(); }, -200},
         {"size field", [&](auto& v) { v[15] ^= 1, reseal(v); }, -200},

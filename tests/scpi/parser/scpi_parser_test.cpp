@@ -166,16 +166,13 @@ const Case kParameters[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Parameters, ParserTable, ::testing::ValuesIn(kParameters));
 
-TEST(Parser, InputArrivingInPiecesResumesWhereItStopped) {
+TEST(Parser, InputInPiecesAndOverlongTokens) {
     FakeChannel ch;
     for (char c : std::string("SOUR:VOLT 1.5;FREQ 50;:DATA:WAVE ARB2,#213abcdefghijklm\n"))
         ch.Send(std::string(1, c));
     EXPECT_EQ(ch.Describe(), "320 r1.5; 256 i50; 41 c1 b17:#213abcdefghijklm");
     EXPECT_EQ(ch.PopErrors(), "");
-}
-
-// Over-long tokens are refused without overrun, and the next message parses.
-TEST(Parser, OverlongTokensAreRefusedWithoutOverrun) {
+    // Over-long tokens are refused without overrun, and the next message parses.
     std::string manyParams = "SEQ:CPAR 1";
     for (int i = 0; i < 120; ++i)
         manyParams += ",1";
@@ -197,7 +194,7 @@ TEST(Parser, OverlongTokensAreRefusedWithoutOverrun) {
         EXPECT_EQ(ch.Describe(), "2") << "the next message parses: " << input.substr(0, 20);
     }
     // A string of 255 characters is taken whole.
-    FakeChannel ch;
+    ch.Reset();
     ch.Send("DATA:WAVE:NAME 1,'" + std::string(255, 'x') + "'\n");
     ASSERT_EQ(ch.commands.size(), 1u);
     EXPECT_EQ(std::string(ch.commands[0].bytes[1].c_str()), std::string(255, 'x'));

@@ -79,7 +79,7 @@ TEST_F(MeasCommands, GuardsOfTheWirings) {
 }
 
 // An alternate-set alias runs as its main-set command, whose id the handler puts in the command block.
-TEST_F(MeasCommands, AlternateSetAliasIsTaggedWithTheMainId) {
+TEST_F(MeasCommands, AlternateSetAliasAndAParallelSlave) {
     g_ScpiCmdSetSel.store(1);
     EXPECT_EQ(ch.Run("MEAS:VOLT:AVER?"), "+0.0000|");
     EXPECT_EQ(ch.cmd->cmdId, 112u);
@@ -88,10 +88,7 @@ TEST_F(MeasCommands, AlternateSetAliasIsTaggedWithTheMainId) {
     EXPECT_EQ(ch.Run("MEAS:CURR:PEAK:CLE"), "|");
     EXPECT_EQ(GetPeakClearItem(), 0);
     g_ScpiCmdSetSel.store(0);
-}
-
-// A slave's measurement settings are its master's, in every form.
-TEST_F(MeasCommands, ParallelSlaveRefusesTheSettings) {
+    // A slave's measurement settings are its master's, in every form.
     SetParallelPosition(0);
     for (const char* message : {"MEAS:AVER:COUN 16", "MEAS:AVER:COUN?", "MEAS:CONF:SENS 0", "MEAS:CONF:SENS?",
                                 "MEAS:PEAK:CLE ALL", "MEAS:UPD:RATE 2", "MEAS:UPD:RATE?"})
@@ -154,7 +151,7 @@ std::vector<std::string> Split(std::string line, char separator) {
 // The orders of the harmonic groups: group 0 value 0 alone, group g the 20 orders 20(g-1)+1 to 20g,
 // MINimum group 1, MAXimum group 5, none all 101; the four lists are current rms, current ratio, voltage
 // rms and voltage ratio, of the selected line.
-TEST_F(MeasCommands, HarmonicGroupsAndLists) {
+TEST_F(MeasCommands, HarmonicGroupsListsAndTheirSnapshot) {
     for (uint32_t k = 0; k <= 100; ++k) {
         g_HarmResult[0].IMag[k] = 1000.0f + static_cast<float>(k);
         g_HarmResult[0].IPct[k] = 2000.0f + static_cast<float>(k);
@@ -183,10 +180,7 @@ TEST_F(MeasCommands, HarmonicGroupsAndLists) {
     EXPECT_EQ(ch.Run("MEAS:VOLT:HARM:RAT? 4"), orders(4000, 61, 80));
     EXPECT_EQ(ch.Run("FETC:VOLT:HARM? 4"), orders(3000, 61, 80));
     EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 6"), "|-220,\"Parameter error\"");
-}
-
-// Every MEASure query takes a snapshot, the harmonic lists too: a FETCh after one finds a valid copy.
-TEST_F(MeasCommands, MeasureHarmonicListTakesASnapshot) {
+    // Every MEASure query takes a snapshot, the harmonic lists too: a FETCh after one finds a valid copy.
     scpi::MeasSnapshotReset();
     EXPECT_EQ(ch.Run("FETC:VOLT?"), "|-230,\"Data corrupt or stale\"");
     g_HarmResult[0].VMag[0] = 1.5f;

@@ -42,18 +42,15 @@ class StatusCommands : public test::CtrlTest {
 };
 
 // An EVENt register is read and cleared: the next query finds only what happened since.
-TEST_F(StatusCommands, EventRegistersAreClearedByTheirQuery) {
+TEST_F(StatusCommands, EventRegistersAreClearedByTheirQueryAndCls) {
     for (const Group& g : kGroups) {
         g.set(&ch.status, kRegEvent, 0x0104);
         EXPECT_EQ(ch.Call(g.eventQuery, true), "+260|0") << g.name;
         EXPECT_EQ(ch.Call(g.eventQuery, true), "+0|0") << g.name;
         EXPECT_EQ(ch.Call(g.eventQuery, false, kItemInt, 1), "|12") << g.name;  // read-only
     }
-}
-
-// *CLS: the error queue, the event status register and the four groups' EVENt registers, the protection
-// alarms (the stage is told to clear and the clear countdown starts) and a popup that waits to be closed.
-TEST_F(StatusCommands, ClsClearsEventsQueueAlarmsAndAHeldPopup) {
+    // *CLS: the error queue, the event status register and the four groups' EVENt registers, the protection
+    // alarms (the stage is told to clear and the clear countdown starts) and a popup that waits to be closed.
     for (const Group& g : kGroups) {
         g.set(&ch.status, kRegEnable, 0x7FFF);
         g.set(&ch.status, kRegEvent, 0x0010);

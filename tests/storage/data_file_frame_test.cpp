@@ -73,7 +73,7 @@ TEST_F(DataFileFrame, CorruptInputsAreRefused) {
     }
 }
 
-TEST_F(DataFileFrame, ModelCheckAndNamesThatDoNotFit) {
+TEST_F(DataFileFrame, ModelCheckNamesThatDoNotFitAndTheWaveSum) {
     uint8_t image[84];
     std::memcpy(image, "NOSUCH", 7);
     EXPECT_EQ(ModelHeaderCheck(image, kFileKindArb), 1);  // waveforms travel between all models
@@ -85,15 +85,13 @@ TEST_F(DataFileFrame, ModelCheckAndNamesThatDoNotFit) {
     EXPECT_EQ(FileHeaderBuild(kFileKindArb, 1, image, "A.123456789"), -1);  // extension of 9 overruns
     for (uint8_t b : image)
         ASSERT_EQ(b, 0);
-}
-
-TEST(DataFileSums, WaveImageSumOfAMultipleOf65536Is65536) {
-    uint8_t image[40] = {};
-    image[16] = image[18] = 0x80;  // 0x8000 + 0x8000
-    image[36] = 0xFF;              // in the trailer: not summed
-    EXPECT_EQ(WaveImageSum(image, sizeof image), 65536u);
-    image[21] = 1;
-    EXPECT_EQ(WaveImageSum(image, sizeof image), 65535u);
+    // A wave image whose word sum is a multiple of 65536 sums to 65536.
+    uint8_t wave[40] = {};
+    wave[16] = wave[18] = 0x80;  // 0x8000 + 0x8000
+    wave[36] = 0xFF;             // in the trailer: not summed
+    EXPECT_EQ(WaveImageSum(wave, sizeof wave), 65536u);
+    wave[21] = 1;
+    EXPECT_EQ(WaveImageSum(wave, sizeof wave), 65535u);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(FileUtil, Size) {
+TEST(FileUtil, SizeAndAlignedAlloc) {
     testsupport::TempRoot root;
     root.Write("/mnt/tst/empty", "");
     root.Write("/mnt/tst/five", "12345");
@@ -20,9 +20,6 @@ TEST(FileUtil, Size) {
     EXPECT_EQ(FileSize("/mnt/tst/missing"), -1);
     EXPECT_EQ(FileSize(nullptr), -1);
     EXPECT_GT(FileSize("/mnt/tst"), 0);  // a directory exists and has a size of its own
-}
-
-TEST(FileUtil, AlignedAllocGivesFourByteAlignedBlocks) {
     for (size_t n : {1u, 3u, 4096u, 1573888u}) {
         void* p = AlignedAlloc(n);
         ASSERT_NE(p, nullptr) << n;

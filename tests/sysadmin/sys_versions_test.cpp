@@ -59,7 +59,7 @@ TEST_F(SysVersions, CommandOutputIsBoundedAndTerminated) {
     EXPECT_STREQ(wide, "");
 }
 
-TEST(KernelDate, ParsesTheFieldsOfAVersionLine) {
+TEST(KernelDate, ParsesTheVersionLineAndTheBootLoaderDate) {
     // {text, {year, month, day, hour, minute, second, weekday}}
     const std::pair<const char*, std::array<int32_t, 7>> cases[] = {
         {"#1 Thu Mar 16 10:32:51 CST 2023", {2023, 3, 16, 10, 32, 51, 4}},
@@ -75,10 +75,7 @@ TEST(KernelDate, ParsesTheFieldsOfAVersionLine) {
         EXPECT_EQ(KernelTime(), time) << text;
     }
     EXPECT_EQ(KernelDateParse(nullptr), -1);
-}
-
-// The board's own date text: the version test above.
-TEST(KernelDate, BootLoaderDateText) {
+    // The board's own date text: the version test above.
     UbootDateParse("(oct 1 1999 - 1:2:3");
     EXPECT_EQ(g_UbootBuildTime[1], 10);
     EXPECT_EQ(g_UbootBuildTime[0], 1999);

@@ -28,15 +28,12 @@ class WebServer : public ::testing::Test {
     testsupport::TempRoot root;
 };
 
-TEST_F(WebServer, StopEndsTheRunningProcessOnce) {
+TEST_F(WebServer, StopOnceAndWebDataOfTheBrand) {
     EXPECT_EQ(WebServerStop(), 0);
     EXPECT_EQ(WebServerStop(), -1);  // nothing runs any more: no second kill
     const std::string log = root.Read("/var/log/commands.log");
     EXPECT_NE(log.find("kill 612"), std::string::npos);
     EXPECT_EQ(log.find("kill", log.find("kill 612") + 1), std::string::npos) << log;
-}
-
-TEST_F(WebServer, WebDataMustBelongToTheBrand) {
     MsgQueue_Clear();
     EXPECT_EQ(WebDataCheck(), 0);  // no web data: nothing to check
     EXPECT_EQ(MsgQueue_Count(), 0u);

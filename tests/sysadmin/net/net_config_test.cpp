@@ -159,7 +159,7 @@ TEST_F(NetConfig, MacTextWithAnythingButHexAndColonsIsNotApplied) {
     EXPECT_EQ(root.Read("/sys/class/net/eth0/address"), "02:56:52:4e:10:61\n");
 }
 
-TEST_F(NetConfig, NetconfPasswordAndReadBack) {
+TEST_F(NetConfig, NetconfPasswordReadBackAndTheServiceFile) {
     const std::tuple<uint8_t, uint32_t, const char*> cases[] = {
         {1, 42, "0042"}, {0, 42, "0000"}, {1, 9876, "9876"}};
     for (const auto& [enabled, pw, text] : cases) {
@@ -175,9 +175,6 @@ TEST_F(NetConfig, NetconfPasswordAndReadBack) {
     EXPECT_EQ(g_LanCfg.GW[3], 254);
     root.Write("/etc/resolv.conf", "");
     g_LanCfg.DHCP = 0;
-}
-
-TEST_F(NetConfig, ServiceFileEscapesModelAndSerial) {
     SetIdentity("A&B<C>", "Q\"1'2");
     ASSERT_EQ(LxiServiceWrite(), 0);
     const std::string text = root.Read("/etc/avahi/services/lxi.service");

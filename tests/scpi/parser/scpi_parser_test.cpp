@@ -202,7 +202,7 @@ TEST(Parser, InputInPiecesAndOverlongTokens) {
 
 // A block longer than the data area is refused and exactly its declared bytes are dropped; one that
 // fills the area (with the choice item before it, "#7" and 7 digits) is taken.
-TEST(Parser, BlockLengthAgainstTheDataArea) {
+TEST(Parser, BlockLengthAgainstTheDataAreaAndAHeaderNotYetKnown) {
     FakeChannel ch;
     const uint32_t len = 2000000;
     std::string data(len, '\n');  // line feeds inside the data must not end anything
@@ -225,11 +225,8 @@ TEST(Parser, BlockLengthAgainstTheDataArea) {
     EXPECT_EQ(ch.commands[0].bytes[1].size(), fits + 9);
     ch.Send("DATA:WAVE ARB1,#7" + std::to_string(fits + 1) + std::string(fits + 1, 'z') + "\n");
     EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
-}
-
-TEST(Parser, HeaderBytesLeaveTheRemoteStateToTheRecognisedCommand) {
     // The command is not known yet while its header is read: RLSTate must find a local panel local.
-    FakeChannel ch;
+    ch.Reset();
     g_OutputFlags.store(0);
     RemoteStateSet(kRemoteLocal);
     ch.Send("SYST:COMM:RLST?");
@@ -259,7 +256,7 @@ TEST(Parser, ChangedSelectorMovesTheChannelToTheNewRoot) {
 
 // The replies of a program message are committed with one line feed when it ends; a failed command
 // discards them and the rest of its message.
-TEST(Replies, CommittedAtTheMessageEndAndDiscardedWithAFailure) {
+TEST(Replies, CommittedAtTheMessageEndDiscardedWithAFailureAndOnUsbPorts) {
     const struct {
         const char *input, *sent, *commands, *errors;
     } cases[] = {
@@ -278,9 +275,6 @@ TEST(Replies, CommittedAtTheMessageEndAndDiscardedWithAFailure) {
         EXPECT_EQ(ch.Describe(), c.commands) << c.input;
         EXPECT_EQ(ch.PopErrors(), c.errors) << c.input;
     }
-}
-
-TEST(Replies, UsbPortsClearOrAnnounceTheReply) {
     FakeChannel cdc(kChanUsbCdc);
     cdc.ifc.deviceClear = 1;
     cdc.Send("*IDN?\n");

@@ -126,7 +126,7 @@ TEST_F(DataTransfer, MemoryNumbersBlocksAndTheWebChannelAreCheckedFirst) {
     EXPECT_EQ(web.PopErrors(), "");
 }
 
-TEST_F(DataTransfer, PresentQueryPutsMemory9BackWhenItsSaveFails) {
+TEST_F(DataTransfer, PresentQueryPutsMemory9BackAndOneBorrowsItAtATime) {
     const std::string stored = "SEQ9 as stored";
     root.Write("/mnt/tst/seq/SEQ9.SEQ", stored);
     g_failSeq9Write.store(true);
@@ -140,9 +140,6 @@ TEST_F(DataTransfer, PresentQueryPutsMemory9BackWhenItsSaveFails) {
     EXPECT_EQ(lan.PopErrors(), kExecution);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ9.SEQ"), stored);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
-}
-
-TEST_F(DataTransfer, OneBorrowerOfMemory9AtATime) {
     ASSERT_TRUE(scpi::Slot9Borrow(scpi::Slot9Kind::kSim));
     EXPECT_EQ(lan.Exec("DATA:SIM:PRES?\n"), "");
     EXPECT_EQ(lan.PopErrors(), kOutOfMemory);

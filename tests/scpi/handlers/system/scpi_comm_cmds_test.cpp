@@ -43,7 +43,7 @@ constexpr uint32_t Bit(uint32_t n) {
     return 1u << n;
 }
 
-TEST_F(CommStaging, OnlyADifferentValueIsStagedButAddressesAlways) {
+TEST_F(CommStaging, OnlyADifferentValueIsStagedAndTheSettingInForceStays) {
     const struct {
         const char* message;
         uint32_t mask;  // the change bits raised
@@ -68,9 +68,6 @@ TEST_F(CommStaging, OnlyADifferentValueIsStagedButAddressesAlways) {
         ch.Run(c.message);
         EXPECT_EQ(g_LanPending.mask, c.mask) << c.message;
     }
-}
-
-TEST_F(CommStaging, StagedValuesAndTheSettingInForce) {
     EXPECT_EQ(ch.Run("SYST:COMM:LAN:DHCP OFF;:SYST:COMM:SER:TRAN:BAUD 19200;:SYST:COMM:LAN:IPAD \"172.16.28.120\""),
               "|");
     EXPECT_EQ(g_LanPending.flags & Bit(1), 0u);

@@ -39,7 +39,7 @@ constexpr const char* kProtected = "-203,\"Command protected\"";
 constexpr const char* kInvalid = "-151,\"Invalid string data\"";
 
 // Every refusal leaves the serial, the brand, the model and the MAC as they were.
-TEST_F(Zcal, RefusalsBeforeAndAfterThePassword) {
+TEST_F(Zcal, RefusalsAndAcceptedTexts) {
     const struct {
         bool access;  // the password given before
         const char* message;
@@ -78,11 +78,8 @@ TEST_F(Zcal, RefusalsBeforeAndAfterThePassword) {
         EXPECT_EQ(g_ModelId.load(), model) << c.message;
         EXPECT_FALSE(SysStatusTest(kSysRebootRequest)) << c.message;
     }
-}
-
-// An empty serial clears it, the brand is stored by its code, a lower-case MAC reaches the LAN query in
-// capitals (the *IDN? texts of the accepted forms: tests/system/scpi_comm_test).
-TEST_F(Zcal, AcceptedTextsReachTheIdentity) {
+    // An empty serial clears it, the brand is stored by its code, a lower-case MAC reaches the LAN query in
+    // capitals (the *IDN? texts of the accepted forms: tests/system/scpi_comm_test).
     ASSERT_EQ(ch.Run("ZCAL:APAS \"kqv517\""), "|");
     EXPECT_EQ(ch.Run("ZCAL:MFRS \"tulve\""), "|");
     EXPECT_EQ(g_BrandId.load(), 1u);

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(FileUtil, SizeAndAlignedAlloc) {
+TEST(FileUtil, SizeAlignedAllocAndUpperCaseCopy) {
     testsupport::TempRoot root;
     root.Write("/mnt/tst/empty", "");
     root.Write("/mnt/tst/five", "12345");
@@ -27,9 +27,6 @@ TEST(FileUtil, SizeAndAlignedAlloc) {
         std::memset(p, 0xA5, n);
         std::free(p);
     }
-}
-
-TEST(FileUtil, UpperCaseCopy) {
     char dst[16];
     EXPECT_EQ(UpperCaseCopy(dst, "preset1.Set", sizeof dst), 11);
     EXPECT_STREQ(dst, "PRESET1.SET");

@@ -59,7 +59,7 @@ TEST_F(BarcodeFileTest, MissingFileIsReplacedByTheDefaults) {
     EXPECT_EQ(BarcodeFileLoad(), 1);
 }
 
-TEST_F(BarcodeFileTest, RefusedFilesLeaveTheTableAlone) {
+TEST_F(BarcodeFileTest, RefusedFilesLeaveTheTableAloneTaughtRowsAreStored) {
     HidInit();
     const std::string good = root_.Read(kPath);
     ASSERT_EQ(good.size(), 1668u);
@@ -91,9 +91,6 @@ TEST_F(BarcodeFileTest, RefusedFilesLeaveTheTableAlone) {
     root_.Write(kPath, other);
     EXPECT_EQ(BarcodeFileLoad(), 1);
     EXPECT_EQ(Row(3), "Recall M3");
-}
-
-TEST_F(BarcodeFileTest, TeachAndDefaultReloadAreStored) {
     HidInit();
     ASSERT_EQ(BarcodeRemoteTeach(5, "0123456789ABCDEF"), 5);
     EXPECT_EQ(root_.Read(kPath).substr(64 + 16 * 5, 16), "0123456789ABCDEF");

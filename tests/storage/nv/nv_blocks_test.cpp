@@ -89,7 +89,7 @@ TEST_F(NvBlocksTest, BlocksRoundTripThroughPackAndUnpack) {
 }
 
 // A block whose sum is zero or wrong is never applied: the caller's record stays as it was.
-TEST_F(NvBlocksTest, AWrongChecksumIsNeverApplied) {
+TEST_F(NvBlocksTest, AWrongChecksumIsNeverAppliedADeleteRequestIsTaken) {
     struct Case {
         const char* what;
         uint32_t offset;  // byte changed in the memory after the save, relative to the block
@@ -115,9 +115,6 @@ TEST_F(NvBlocksTest, AWrongChecksumIsNeverApplied) {
         EXPECT_EQ(IdentityBlockRead(&out), -200);
         EXPECT_EQ(out.modelId, 99);
     }
-}
-
-TEST_F(NvBlocksTest, DeleteAllRequestSetsTheBitAndDeletesInsteadOfApplying) {
     IdentityBlock b = SampleIdentity();
     EXPECT_FALSE(SpecialDataDeleteRequested(b));
     b.powerOn[kPowerOnDeleteAll] = 1;
@@ -155,7 +152,7 @@ TEST_F(NvBlocksTest, AFailedOrDisabledWriteIsReportedAndNeverLoaded) {
 
 // Re-basing keeps the block's other fields, takes the new limit words and refuses a block that fails its
 // sum.
-TEST_F(NvBlocksTest, RebaseKeepsTheBlockAndRefusesABadOne) {
+TEST_F(NvBlocksTest, RebaseKeepsTheBlockSpecialDataGoesToMemoryAndFile) {
     SettingsRebase rb;
     for (int i = 0; i < 28; ++i)
         rb.words[i] = 1000 + i;
@@ -168,10 +165,7 @@ TEST_F(NvBlocksTest, RebaseKeepsTheBlockAndRefusesABadOne) {
     for (int i = 0; i < 28; ++i)
         s.words[kSettingsRebaseFirstWord - kSettingsFirstWord + i] = 1000 + i;
     EXPECT_EQ(std::memcmp(&s, &back, sizeof s), 0);
-}
-
-// The special data goes to the memory and to its file, the same 512 bytes, the phase mode in byte 44.
-TEST_F(NvBlocksTest, SpecialDataSaveWritesMemoryAndFile) {
+    // The special data goes to the memory and to its file, the same 512 bytes, the phase mode in byte 44.
     ASSERT_EQ(IdentityBlockSave(SampleIdentity()), kNvSaved);
     ASSERT_EQ(SpecialDataSave(2), kNvSaved);
     std::string file = root_.Read("/mnt/tst/Special/SpecialData");

@@ -126,7 +126,7 @@ TEST_F(NetConfig, NameServerIsReadOnlyFromANameserverLine) {
     }
 }
 
-TEST_F(NetConfig, HostNameComesFromModelAndSerialAndNothingUnsafeReachesTheShell) {
+TEST_F(NetConfig, HostNameAndMacTextLetNothingUnsafeReachTheShell) {
     const std::tuple<const char*, int, const char*> cases[] = {
         {"QX12345678", 0, "V-12345678"},
         {"7", 0, "V-7"},
@@ -146,12 +146,9 @@ TEST_F(NetConfig, HostNameComesFromModelAndSerialAndNothingUnsafeReachesTheShell
     }
     EXPECT_TRUE(Matching("reboot").empty());
     EXPECT_EQ(Matching("hostname").size(), 4u);
-}
-
-TEST_F(NetConfig, MacTextWithAnythingButHexAndColonsIsNotApplied) {
-    const std::tuple<const char*, int> cases[] = {
+    const std::tuple<const char*, int> macs[] = {
         {"02-56-52-4e-10-61", 0}, {"02:56:52:4e:10;reboot", -1}, {"02:56 x", -1}, {"02:5", -1}};
-    for (const auto& [mac, result] : cases) {
+    for (const auto& [mac, result] : macs) {
         IdentityTextWrite(g_MacText, sizeof g_MacText, mac, std::strlen(mac));
         EXPECT_EQ(SetMacAddress(), result) << mac;
     }

@@ -37,6 +37,12 @@ void SandboxLogTest::SetIdentity(const char* model, const char* serial) {
     IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, serial, std::strlen(serial));
 }
 
+std::string SandboxLogTest::QueueText() {
+    char text[128] = {};
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
 std::vector<std::string> SandboxLogTest::Log() const {
     std::vector<std::string> entries = testsupport::Lines(root.Read("/var/log/commands.log"));
     for (std::string& line : entries)

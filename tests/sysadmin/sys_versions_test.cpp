@@ -7,8 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/host/clock.h"
-#include "tests/support/temp_root.h"
+#include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {
 
@@ -18,12 +17,7 @@ std::array<int32_t, 7> KernelTime() {
     return t;
 }
 
-class SysVersions : public ::testing::Test {
-  protected:
-    void SetUp() override { plat::SetTimeScale(1000.0); }
-    void TearDown() override { plat::SetTimeScale(1.0); }
-    testsupport::TempRoot root;
-};
+using SysVersions = SandboxLogTest;
 
 TEST_F(SysVersions, ReadsTheKernelAndBootLoaderOfTheBoard) {
     const int32_t n = SysVersionsRead();

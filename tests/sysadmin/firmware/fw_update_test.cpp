@@ -217,12 +217,6 @@ TEST_F(FwUpdate, KillAnywhereLeavesOldOrNewWhole) {
     }
 }
 
-std::string PopupText() {
-    char text[128] = {};
-    MsgQueue_CopyText(text, sizeof text);
-    return text;
-}
-
 TEST_F(FwUpdate, FpgaProgrammedThenResetOrItsFailureShown) {
     const struct {
         uint32_t brand, variantA;
@@ -250,7 +244,7 @@ TEST_F(FwUpdate, FpgaProgrammedThenResetOrItsFailureShown) {
         ASSERT_EQ(Matching("qx_jtag", from).size(), 1u);
         EXPECT_NE(Matching("qx_jtag", from)[0].find(c.command), std::string::npos) << c.command;
         EXPECT_EQ(Matching("echo ", from).size(), c.echoes) << c.command;
-        EXPECT_EQ(PopupText(), c.popup) << c.command;
+        EXPECT_EQ(QueueText(), c.popup) << c.command;
     }
     g_BrandId = 0;
     g_ModelVariantA = 0;

@@ -21,7 +21,6 @@ class NvBlocksTest : public test::NvTest {
   protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
-        NvBlocksReset();
         MemoryDeleteReset();
         core::SysStatusReset();
         core::ServiceFlagsReset();

@@ -25,10 +25,6 @@ namespace {
 
 class SettingsBackupTest : public test::NvTest {
   protected:
-    void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
-        NvBlocksReset();
-    }
     static int32_t& Acv(uint32_t unit) { return g_ParamStore.unit[unit].mode[1].volt[1].acv[0][16].value; }
     // The bytes of the memory as its file holds them: what the next start finds.
     std::string Chip(uint32_t offset, uint32_t length) const {

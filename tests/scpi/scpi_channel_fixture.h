@@ -6,6 +6,8 @@
 // "execute" by replying with their id and a test may make chosen ids fail with an error index. Exec()
 // runs the channel's real execution loop instead: real handlers, set commands handed over to the
 // menu/control thread's pass (see MenuEnv).
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -17,6 +19,7 @@
 
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
+#include "tests/support/default_store.h"
 
 namespace scpitest {
 
@@ -115,6 +118,15 @@ class MenuEnv {
   public:
     MenuEnv();
     ~MenuEnv();
+};
+
+// A LAN channel on the execution loop over a fresh unit's store (3P4W, AC-INT, L1 selected, a stand-alone
+// master): the handler tests' common fixture.
+class ChannelTest : public ::testing::Test {
+  protected:
+    test::DefaultStore store;
+    MenuEnv env;
+    FakeChannel ch{kChanLan};
 };
 
 // Runs one fuzz input through a channel and checks the parser's invariants; aborts on a violation.

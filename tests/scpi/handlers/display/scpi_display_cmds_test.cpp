@@ -12,18 +12,13 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
 #include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 
 using scpitest::kParameter, scpitest::kSystem, scpitest::kExecution;
 
-class DisplayCommands : public ::testing::Test {
+class DisplayCommands : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;  // 3P4W, AC-INT, L1 selected
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     void TearDown() override {
         core::ServiceFlagsReset();
         CoreUi_SetHooks({});

@@ -19,18 +19,13 @@
 #include "scpi/parser/scpi_tree.h"
 #include "tests/core/control/measure/meas_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 
 using scpitest::kSystem, scpitest::kExecution;
 
-class MeasCommands : public ::testing::Test {
+class MeasCommands : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;  // 3P4W, L1 selected, a stand-alone unit
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     // Which fields of each READ? group read "Invalid" ('1'), three groups of 18 joined by spaces.
     std::string ReadPattern() {
         std::string reply = ch.Exec("READ?\n"), s;

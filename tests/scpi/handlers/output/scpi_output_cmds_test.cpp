@@ -14,18 +14,13 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 
 using scpitest::kParameter, scpitest::kRange, scpitest::kSystem, scpitest::kExecution;
 
-class OutputCommands : public ::testing::Test {
+class OutputCommands : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;  // 3P4W, a stand-alone master
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     void TearDown() override { core::ServiceFlagsReset(); }
 };
 

@@ -11,16 +11,11 @@
 #include "platform/host/clock.h"
 #include "src/dev/barcode_scanner.h"
 #include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 
-class BarcodeStart : public ::testing::Test {
+class BarcodeStart : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     // The table as the process starts: no texts, not loaded; the key thread's start comes 100 ms later.
     void SetUp() override {
         {

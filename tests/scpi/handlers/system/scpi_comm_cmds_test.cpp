@@ -11,16 +11,11 @@
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
 #include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 
-class CommStaging : public ::testing::Test {
+class CommStaging : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     void SetUp() override {
         // In force: DHCP on, web password 1234 not required, 10.1.2.3/255.255.0.0 via 10.1.0.1, DNS 10.1.0.2,
         // RS232 9600 8N1, rear USB at full speed.

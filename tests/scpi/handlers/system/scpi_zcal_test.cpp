@@ -10,16 +10,11 @@
 #include "core/system/config/model_table.h"
 #include "core/system/state/sys_status.h"
 #include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
 
 namespace {
 
-class Zcal : public ::testing::Test {
+class Zcal : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     void SetUp() override {
         g_ParamFlags.fetch_and(~core::kFlagFactoryAccess);
         g_BrandId.store(0);

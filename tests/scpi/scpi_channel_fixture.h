@@ -6,8 +6,6 @@
 // "execute" by replying with their id and a test may make chosen ids fail with an error index. Exec()
 // runs the channel's real execution loop instead: real handlers, set commands handed over to the
 // menu/control thread's pass (see MenuEnv).
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -19,7 +17,6 @@
 
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
-#include "tests/support/default_store.h"
 
 namespace scpitest {
 
@@ -118,15 +115,6 @@ class MenuEnv {
   public:
     MenuEnv();
     ~MenuEnv();
-};
-
-// A LAN channel on the execution loop over a fresh unit's store (3P4W, AC-INT, L1 selected, a stand-alone
-// master): the handler tests' common fixture.
-class ChannelTest : public ::testing::Test {
-  protected:
-    test::DefaultStore store;
-    MenuEnv env;
-    FakeChannel ch{kChanLan};
 };
 
 // Runs one fuzz input through a channel and checks the parser's invariants; aborts on a violation.

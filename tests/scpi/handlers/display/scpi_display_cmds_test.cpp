@@ -11,7 +11,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
-#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "scpi/handlers/measure/scpi_meas_snapshot.h"
 #include "scpi/parser/scpi_tree.h"
 #include "tests/core/control/measure/meas_fixture.h"
-#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 

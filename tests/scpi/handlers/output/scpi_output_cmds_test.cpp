@@ -13,7 +13,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "scpi/handlers/scpi_handlers.h"
-#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "core/control/barcode_table.h"
 #include "platform/host/clock.h"
 #include "src/dev/barcode_scanner.h"
-#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
-#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/sys_status.h"
-#include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 

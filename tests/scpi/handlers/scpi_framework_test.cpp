@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <string>
 
 #include "core/params/access/param_access.h"

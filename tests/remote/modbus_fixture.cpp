@@ -32,14 +32,7 @@ void ModbusServerTest::StartServer() {
             remote::ModbusServerPass(&server_);
     });
     // Ready once it listens: its first pass comes a moment after the thread starts.
-    for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-         std::chrono::steady_clock::now() < until;) {
-        if (modbus_t* probe = Connect()) {
-            Close(probe);
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    Close(ConnectWithin(2000));
 }
 
 void ModbusServerTest::StopServer() {
@@ -59,6 +52,14 @@ modbus_t* ModbusServerTest::Connect() {
         modbus_free(client);
         return nullptr;
     }
+    return client;
+}
+
+modbus_t* ModbusServerTest::ConnectWithin(int ms) {
+    modbus_t* client = Connect();
+    for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+         client == nullptr && std::chrono::steady_clock::now() < until; client = Connect())
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return client;
 }
 

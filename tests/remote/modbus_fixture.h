@@ -23,6 +23,8 @@ class ModbusServerTest : public ::testing::Test {
     static int ServerPort();
     // A connected client with a 1 s answer time-out, or nullptr.
     static modbus_t* Connect();
+    // The same, tried until one connects within `ms` (the server may be starting or reopening).
+    static modbus_t* ConnectWithin(int ms);
     static void Close(modbus_t* client);
 
     std::unique_ptr<TempRoot> root_;

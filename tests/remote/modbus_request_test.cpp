@@ -37,7 +37,7 @@ class ModbusRequest : public ::testing::Test {
     uint16_t reg_ = 0xAAAA;
 };
 
-TEST_F(ModbusRequest, BadCountsAndShortFramesChangeNothing) {
+TEST_F(ModbusRequest, BadFramesAndADisabledServerChangeNothing) {
     // Function 16 whose byte count disagrees with its register count: exception 03.
     EXPECT_EQ(Decide({0x10, 0x00, 0x00, 0x00, 0x01, 0x04, 0x00, 0x01, 0x00, 0x01}, &reg_), 3);
     // Register counts 0 and 126 of a read: exception 03, before the address is looked at.
@@ -52,9 +52,6 @@ TEST_F(ModbusRequest, BadCountsAndShortFramesChangeNothing) {
     EXPECT_EQ(Decide({}, &reg_), -1);
     EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
     EXPECT_EQ(reg_, 0xAAAA);
-}
-
-TEST_F(ModbusRequest, DisabledModbusServesNoRegister) {
     g_ThreadCtl.running[kRunModbus].store(0);
     EXPECT_EQ(Decide({0x06, 0x00, 0x00, 0x00, 0x01}, &reg_), 6);
     EXPECT_EQ(Decide({0x03, 0x00, 0x00, 0x00, 0x01}, &reg_), 6);

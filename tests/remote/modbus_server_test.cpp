@@ -1,10 +1,7 @@
 // The Modbus TCP server of this process through libmodbus clients on loopback: holding register 0 is the
 // keys-locked bit, the register map's exceptions, the type-12 hand-shake, several clients, a client cut
 // short, the enable word and a port that cannot be bound.
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/msg.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +11,7 @@
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/thread_ctl.h"
 #include "tests/remote/modbus_fixture.h"
+#include "tests/support/tcp_client.h"
 
 namespace {
 
@@ -23,22 +21,6 @@ using testsupport::ModbusServerTest;
 
 bool KeysLocked() {
     return (g_ParamFlags.load() & core::kFlagKeysLocked) != 0;
-}
-
-// A plain socket connected to the server, or -1.
-int RawConnect(int port) {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        close(fd);
-        return -1;
-    }
-    timeval t{2, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t);
-    return fd;
 }
 
 TEST_F(ModbusServerTest, HoldingRegisterZeroIsTheKeyLock) {
@@ -97,19 +79,15 @@ TEST_F(ModbusServerTest, ClientsAreServedSideBySide) {
     modbus_t* b = Connect();
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
-    const int cut = RawConnect(ServerPort());
-    ASSERT_GE(cut, 0);
-    const uint8_t half[] = {0x00, 0x01, 0x00};  // three bytes of a request header
-    ASSERT_EQ(send(cut, half, sizeof half, 0), static_cast<ssize_t>(sizeof half));
+    testsupport::TcpClient cut(ServerPort(), 0);
+    ASSERT_TRUE(cut.Send(std::string("\0\1\0", 3)));  // three bytes of a request header
     uint16_t reg = 9;
     ASSERT_EQ(modbus_write_register(a, 0, 1), 1) << modbus_strerror(errno);
     ASSERT_EQ(modbus_read_registers(b, 0, 1, &reg), 1) << modbus_strerror(errno);
     EXPECT_EQ(reg, 1);
-    char byte = 0;
-    EXPECT_EQ(recv(cut, &byte, 1, 0), 0) << "the cut request's client is closed";
+    EXPECT_TRUE(cut.WaitClosed(2000)) << "the cut request's client is closed";
     ASSERT_EQ(modbus_read_registers(a, 0, 1, &reg), 1) << modbus_strerror(errno);
     EXPECT_EQ(reg, 1);
-    close(cut);
     Close(a);
     Close(b);
 }
@@ -117,8 +95,8 @@ TEST_F(ModbusServerTest, ClientsAreServedSideBySide) {
 // Word 7 at 0: the clients and the listener are closed within 200 ms; at 1 the server serves again.
 TEST_F(ModbusServerTest, EnableWordClosesAndReopens) {
     StartServer();
-    const int held = RawConnect(ServerPort());
-    ASSERT_GE(held, 0);
+    testsupport::TcpClient held(ServerPort(), 0);
+    ASSERT_TRUE(held.Connected());
     modbus_t* c = Connect();
     ASSERT_NE(c, nullptr);
     uint16_t reg = 9;
@@ -127,21 +105,13 @@ TEST_F(ModbusServerTest, EnableWordClosesAndReopens) {
 
     const auto dropped = Clock::now();
     g_ThreadCtl.running[kRunModbus].store(0);
-    char byte = 0;
-    EXPECT_EQ(recv(held, &byte, 1, 0), 0);
+    EXPECT_TRUE(held.WaitClosed(2000));
     EXPECT_LT(Clock::now() - dropped, 200ms) << "the held client is closed";
-    int refused = RawConnect(ServerPort());
-    EXPECT_EQ(refused, -1);
+    EXPECT_FALSE(testsupport::TcpClient(ServerPort(), 0).Connected());
     EXPECT_LT(Clock::now() - dropped, 200ms) << "connections are refused";
-    if (refused >= 0) close(refused);
-    close(held);
 
     g_ThreadCtl.running[kRunModbus].store(1);
-    modbus_t* again = nullptr;
-    for (auto until = Clock::now() + 2s; again == nullptr && Clock::now() < until;) {
-        again = Connect();
-        if (again == nullptr) std::this_thread::sleep_for(20ms);
-    }
+    modbus_t* again = ConnectWithin(2000);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(modbus_read_registers(again, 0, 1, &reg), 1);
     Close(again);
@@ -149,24 +119,13 @@ TEST_F(ModbusServerTest, EnableWordClosesAndReopens) {
 
 // A port that cannot be bound is reported once, tried again every second, and served once it is free.
 TEST_F(ModbusServerTest, UnbindablePortIsReportedOnceAndRetried) {
-    int blocker = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int on = 1;  // as the server's own: a closed connection's port still waiting does not block it
-    setsockopt(blocker, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(ServerPort()));
-    a.sin_addr.s_addr = htonl(INADDR_ANY);
-    ASSERT_EQ(bind(blocker, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    ASSERT_EQ(listen(blocker, 1), 0);
+    const int blocker = testsupport::Listener(ServerPort());  // with SO_REUSEADDR, as the server's own
+    ASSERT_GE(blocker, 0);
     testing::internal::CaptureStderr();
     StartServer();
     std::this_thread::sleep_for(2500ms);  // the first try and two retries
     close(blocker);
-    modbus_t* c = nullptr;
-    for (auto until = Clock::now() + 2s; c == nullptr && Clock::now() < until;) {
-        c = Connect();
-        if (c == nullptr) std::this_thread::sleep_for(20ms);
-    }
+    modbus_t* c = ConnectWithin(2000);
     StopServer();
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err, "ModbusThread: cannot listen on port " + std::to_string(ServerPort()) +

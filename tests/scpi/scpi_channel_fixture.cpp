@@ -90,6 +90,17 @@ void FakeChannel::Reset() {
     if (scpi::ChannelStart(&ifc, "test", ifc.io) != 0) Fail("channel start");
 }
 
+uint8_t* FakeChannel::PrepareLargeReply(uint32_t length) {
+    auto* buf = SharedBufInit() == 0 ? static_cast<uint8_t*>(SharedBufClaim()) : nullptr;
+    if (buf != nullptr) std::memset(buf, 'z', length);
+    parse.hdrFlags = kHdrQuery | kHdrEnd;
+    parse.state = kParseDeferred;
+    ifc.deferredState = 1;
+    ifc.deferredData = buf;
+    ifc.deferredLen = length;
+    return buf;
+}
+
 void FakeChannel::Execute() {
     ParsedCommand c;
     c.id = cmd->cmdId;

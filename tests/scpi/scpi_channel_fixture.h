@@ -67,11 +67,15 @@ class FakeChannel {
 
     // Clears input, parser and port and starts the channel again, as a fresh one.
     void Reset();
+    // What a block-reply handler leaves: `length` bytes of 'z' in the claimed shared buffer (returned,
+    // nullptr when none), the command a query at the message's end waiting to be queued by reference.
+    uint8_t* PrepareLargeReply(uint32_t length);
 
     // Runs a handler on the channel's context with one parameter of `type` (kItemOmitted: none) and
     // returns "reply|error row".
-    template <typename T>
-    std::string Call(const std::function<int(ScpiInterface*)>& run, bool query, uint8_t type, T value) {
+    template <typename T = int32_t>
+    std::string Call(const std::function<int(ScpiInterface*)>& run, bool query, uint8_t type = kItemOmitted,
+                     T value = 0) {
         cmd->query = query ? 1 : 0;
         cmd->paramCount = type == kItemOmitted ? 0 : 1;
         std::memcpy(cmd->data, &value, sizeof value);

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(FileUtil, Size) {
+TEST(FileUtil, SizeAlignedAllocAndUpperCaseCopy) {
     testsupport::TempRoot root;
     root.Write("/mnt/tst/empty", "");
     root.Write("/mnt/tst/five", "12345");
@@ -20,9 +20,6 @@ TEST(FileUtil, Size) {
     EXPECT_EQ(FileSize("/mnt/tst/missing"), -1);
     EXPECT_EQ(FileSize(nullptr), -1);
     EXPECT_GT(FileSize("/mnt/tst"), 0);  // a directory exists and has a size of its own
-}
-
-TEST(FileUtil, AlignedAllocGivesFourByteAlignedBlocks) {
     for (size_t n : {1u, 3u, 4096u, 1573888u}) {
         void* p = AlignedAlloc(n);
         ASSERT_NE(p, nullptr) << n;
@@ -30,9 +27,6 @@ TEST(FileUtil, AlignedAllocGivesFourByteAlignedBlocks) {
         std::memset(p, 0xA5, n);
         std::free(p);
     }
-}
-
-TEST(FileUtil, UpperCaseCopy) {
     char dst[16];
     EXPECT_EQ(UpperCaseCopy(dst, "preset1.Set", sizeof dst), 11);
     EXPECT_STREQ(dst, "PRESET1.SET");

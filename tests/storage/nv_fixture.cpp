@@ -15,6 +15,7 @@ void NvTest::SetUp() {
     plat::NvmSimReset();
     ASSERT_EQ(SpiNvmInit(), 0);
     ASSERT_EQ(plat::NvmSimErase(), 0);
+    NvBlocksReset();  // no kept checksum of another test's blocks
     std::lock_guard<std::mutex> hold(NvBlockLock());
     NvHoldResetAll();  // no hold of another test's failed load
 }

@@ -103,10 +103,7 @@ ControllerProcess::~ControllerProcess() {
 }
 
 std::string ControllerProcess::Output() const {
-    std::ifstream file(folder_ + "/output.txt");
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return FileText(folder_ + "/output.txt");
 }
 
 int ControllerProcess::Reap(int options) {
@@ -183,6 +180,14 @@ size_t CountOf(const std::string& text, const std::string& what) {
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++n;
     return n;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 std::string FileText(const std::string& path) {

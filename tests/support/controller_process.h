@@ -59,6 +59,8 @@ class ControllerProcess {
 
 // How many times what occurs in text (overlapping occurrences count).
 size_t CountOf(const std::string& text, const std::string& what);
+// The lines of a text, without their line feeds.
+std::vector<std::string> Lines(const std::string& text);
 // The whole content of a file, "" (no bytes) when it cannot be read.
 std::string FileText(const std::string& path);
 std::vector<uint8_t> FileBytes(const std::string& path);

@@ -39,4 +39,8 @@ class TcpClient {
     std::string pending_;  // received beyond the last line handed out
 };
 
+// A listener on every address at port with SO_REUSEADDR (and SO_REUSEPORT when sharePort, as a program
+// that means to share the port sets it), or -1.
+int Listener(int port, bool sharePort = false);
+
 }  // namespace testsupport

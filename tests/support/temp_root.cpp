@@ -1,8 +1,6 @@
 #include "tests/support/temp_root.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -12,6 +10,7 @@
 
 #include "platform/host/root.h"
 #include "platform/host/root_provision.h"
+#include "tests/support/tcp_client.h"
 
 namespace testsupport {
 namespace fs = std::filesystem;
@@ -22,17 +21,9 @@ namespace {
 constexpr int kInstrumentPorts[] = {80, 81, 502, 5025, 5030};
 
 bool PortFree(int port) {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    int one = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_ANY);
-    const bool free = bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    close(fd);
-    return free;
+    const int fd = Listener(port);
+    if (fd >= 0) close(fd);
+    return fd >= 0;
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
 #include <cstring>
-#include <sstream>
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/usb_state.h"
 #include "platform/host/clock.h"
+#include "tests/support/controller_process.h"
 
 void SandboxLogTest::SetUp() {
     plat::SetTimeScale(1000.0);
@@ -37,19 +37,23 @@ void SandboxLogTest::SetIdentity(const char* model, const char* serial) {
     IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, serial, std::strlen(serial));
 }
 
+std::string SandboxLogTest::QueueText() {
+    char text[128] = {};
+    MsgQueue_CopyText(text, sizeof text);
+    return text;
+}
+
 std::vector<std::string> SandboxLogTest::Log() const {
-    std::istringstream in(root.Read("/var/log/commands.log"));
-    std::vector<std::string> entries;
-    for (std::string line; std::getline(in, line);) {
-        const size_t time = line.find(' ', line.find(' ') + 1);  // date and time
-        entries.push_back(line.substr(time + 1));
-    }
+    std::vector<std::string> entries = testsupport::Lines(root.Read("/var/log/commands.log"));
+    for (std::string& line : entries)
+        line = line.substr(line.find(' ', line.find(' ') + 1) + 1);  // after the date and time
     return entries;
 }
 
-std::vector<std::string> SandboxLogTest::Matching(const std::string& text) const {
+std::vector<std::string> SandboxLogTest::Matching(const std::string& text, size_t from) const {
+    const std::vector<std::string> log = Log();
     std::vector<std::string> out;
-    for (const std::string& e : Log())
-        if (e.find(text) != std::string::npos) out.push_back(e);
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].find(text) != std::string::npos) out.push_back(log[i]);
     return out;
 }

@@ -14,9 +14,11 @@ class SandboxLogTest : public ::testing::Test {
     void TearDown() override;
     // Model and serial number of the identity block.
     static void SetIdentity(const char* model, const char* serial);
+    // The message queue's free text (a popup's).
+    static std::string QueueText();
     std::vector<std::string> Log() const;
-    // The entries that contain text, in order.
-    std::vector<std::string> Matching(const std::string& text) const;
+    // The entries from the one at `from` on that contain text, in order.
+    std::vector<std::string> Matching(const std::string& text, size_t from = 0) const;
     testsupport::TempRoot root;
 };
 

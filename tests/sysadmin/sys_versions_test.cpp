@@ -7,8 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/host/clock.h"
-#include "tests/support/temp_root.h"
+#include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {
 
@@ -18,12 +17,7 @@ std::array<int32_t, 7> KernelTime() {
     return t;
 }
 
-class SysVersions : public ::testing::Test {
-  protected:
-    void SetUp() override { plat::SetTimeScale(1000.0); }
-    void TearDown() override { plat::SetTimeScale(1.0); }
-    testsupport::TempRoot root;
-};
+using SysVersions = SandboxLogTest;
 
 TEST_F(SysVersions, ReadsTheKernelAndBootLoaderOfTheBoard) {
     const int32_t n = SysVersionsRead();
@@ -59,7 +53,7 @@ TEST_F(SysVersions, CommandOutputIsBoundedAndTerminated) {
     EXPECT_STREQ(wide, "");
 }
 
-TEST(KernelDate, ParsesTheFieldsOfAVersionLine) {
+TEST(KernelDate, ParsesTheVersionLineAndTheBootLoaderDate) {
     // {text, {year, month, day, hour, minute, second, weekday}}
     const std::pair<const char*, std::array<int32_t, 7>> cases[] = {
         {"#1 Thu Mar 16 10:32:51 CST 2023", {2023, 3, 16, 10, 32, 51, 4}},
@@ -75,10 +69,7 @@ TEST(KernelDate, ParsesTheFieldsOfAVersionLine) {
         EXPECT_EQ(KernelTime(), time) << text;
     }
     EXPECT_EQ(KernelDateParse(nullptr), -1);
-}
-
-// The board's own date text: the version test above.
-TEST(KernelDate, BootLoaderDateText) {
+    // The board's own date text: the version test above.
     UbootDateParse("(oct 1 1999 - 1:2:3");
     EXPECT_EQ(g_UbootBuildTime[1], 10);
     EXPECT_EQ(g_UbootBuildTime[0], 1999);

@@ -9,8 +9,7 @@
 #include "core/params/param_store.h"
 #include "core/system/config/identity.h"
 #include "core/system/messaging/msg_ring.h"
-#include "platform/host/clock.h"
-#include "tests/support/temp_root.h"
+#include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {
 
@@ -21,22 +20,14 @@ TEST(ColorRgb, SwapsRedAndBlueForTheGraphicsLibrary) {
     EXPECT_EQ(GUI_Context.backColor, 0x0080FFu);
 }
 
-class WebServer : public ::testing::Test {
-  protected:
-    void SetUp() override { plat::SetTimeScale(1000.0); }
-    void TearDown() override { plat::SetTimeScale(1.0); }
-    testsupport::TempRoot root;
-};
+using WebServer = SandboxLogTest;
 
-TEST_F(WebServer, StopEndsTheRunningProcessOnce) {
+TEST_F(WebServer, StopOnceAndWebDataOfTheBrand) {
     EXPECT_EQ(WebServerStop(), 0);
     EXPECT_EQ(WebServerStop(), -1);  // nothing runs any more: no second kill
     const std::string log = root.Read("/var/log/commands.log");
     EXPECT_NE(log.find("kill 612"), std::string::npos);
     EXPECT_EQ(log.find("kill", log.find("kill 612") + 1), std::string::npos) << log;
-}
-
-TEST_F(WebServer, WebDataMustBelongToTheBrand) {
     MsgQueue_Clear();
     EXPECT_EQ(WebDataCheck(), 0);  // no web data: nothing to check
     EXPECT_EQ(MsgQueue_Count(), 0u);

@@ -7,13 +7,13 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/host/device_node.h"
 #include "platform/host/panel_channel.h"
 #include "platform/sandbox/sandbox.h"
+#include "tests/support/controller_process.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -48,13 +48,7 @@ class DeviceNodes : public ::testing::Test {
         }
         return got;
     }
-    std::vector<std::string> Log() const {
-        std::istringstream in(root_.Read("/var/log/devices.log"));
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> Log() const { return testsupport::Lines(root_.Read("/var/log/devices.log")); }
     int Event(const std::string& line) {
         std::string error;
         return plat::PanelChannelCommand(line, &error);

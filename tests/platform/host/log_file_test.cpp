@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,15 +17,7 @@
 namespace {
 namespace fs = std::filesystem;
 
-using testsupport::FileText;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using testsupport::FileText, testsupport::Lines;
 
 std::set<std::string> FilesIn(const std::string& folder) {
     std::set<std::string> names;

@@ -9,32 +9,10 @@
 
 #include "platform/host/options.h"
 #include "scpi/channels/lan_channel.h"
+#include "tests/support/tcp_client.h"
 #include "tests/support/temp_root.h"
 
 namespace {
-
-sockaddr_in Loopback(int port) {
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return addr;
-}
-
-// Another program's listener on `port`, with the options a listener that means to share it sets.
-int ForeignListener(int port) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    setsockopt(fd, SOL_SOCKET, SO_REUSEPORT, &one, sizeof one);
-    sockaddr_in addr = Loopback(port);
-    addr.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 1) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 // A listener that should not exist is closed again, so that it takes no connection of a later step.
 int Refused(int fd) {
@@ -59,7 +37,7 @@ int BoundPort(int fd) {
 TEST(LanListen, RefusesAPortInUseAndTakesOneInTimeWait) {
     testsupport::TempRoot root;
     const int port = plat::Port(scpi::kLanRestartPort);
-    const int foreign = ForeignListener(port);
+    const int foreign = testsupport::Listener(port, true);  // another program's, that would share it
     ASSERT_GE(foreign, 0);
     errno = 0;
     EXPECT_EQ(Refused(scpi::LanListen(port)), 0);
@@ -69,18 +47,15 @@ TEST(LanListen, RefusesAPortInUseAndTakesOneInTimeWait) {
     // The listener's side closes first, so its end of the connection stays in TIME_WAIT.
     const int listener = scpi::LanListen(port);
     ASSERT_GT(listener, 0);
-    const int client = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in addr = Loopback(port);
-    ASSERT_EQ(connect(client, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
+    testsupport::TcpClient client(port, 0);
+    ASSERT_TRUE(client.Connected());
     ASSERT_TRUE(Readable(listener));
     const int served = accept(listener, nullptr, nullptr);
     ASSERT_GE(served, 0);
     close(served);
     close(listener);
-    char byte;
-    ASSERT_TRUE(Readable(client));
-    EXPECT_EQ(read(client, &byte, 1), 0);  // the server's FIN has arrived
-    close(client);
+    EXPECT_TRUE(client.WaitClosed(1000));  // the server's FIN has arrived
+    client.Close();
     const int again = scpi::LanListen(port);
     EXPECT_GT(again, 0) << "errno " << errno;
     if (again > 0) close(again);
@@ -91,7 +66,7 @@ TEST(LanListen, RefusesAPortInUseAndTakesOneInTimeWait) {
 TEST(LanListen, PortsClaimedAtStartAreHandedOverOnce) {
     testsupport::TempRoot root;
     const int scpiPort = plat::Port(scpi::kLanScpiPort), restartPort = plat::Port(scpi::kLanRestartPort);
-    const int foreign = ForeignListener(restartPort);
+    const int foreign = testsupport::Listener(restartPort, true);
     ASSERT_GE(foreign, 0);
     errno = 0;
     const int busy = scpi::LanClaimPorts();

@@ -120,20 +120,7 @@ TEST(UsbDevPort, ClassSettingMovesEveryOperation) {
     EXPECT_EQ(io.close(), 0);
     char c;
     EXPECT_EQ(io.read(&c, 1, 1), -1);  // a closed port reads nothing
-    io.deinit();
-    close(tmc);
-    close(cdc);
-    plat::DeviceNodesStop();
-    IfaceUsbByteSet(2, saved);
-}
-
-// The panel's class change closes the port of the class in force, and that one only.
-TEST(UsbDevPort, CloseTakesThePortOfTheClassInForce) {
-    testsupport::TempRoot root;
-    ASSERT_EQ(plat::DeviceNodesStart(), 0);
-    const uint8_t saved = IfaceUsbByte(2);
-    const ScpiIoOps& io = scpi::kUsbDevIoOps;
-    ASSERT_EQ(io.init("USB", kChanUsbTmc), 0);
+    // The panel's class change closes the port of the class in force, and that one only.
     IfaceUsbByteSet(2, kCdcClass);
     ASSERT_EQ(io.open(), 1);
     IfaceUsbByteSet(2, 0);
@@ -144,6 +131,8 @@ TEST(UsbDevPort, CloseTakesThePortOfTheClassInForce) {
     EXPECT_EQ(io.control(kPortCtlConnected, 0), 1) << "USB-CDC left open";
     EXPECT_EQ(io.close(), 0);
     io.deinit();
+    close(tmc);
+    close(cdc);
     plat::DeviceNodesStop();
     IfaceUsbByteSet(2, saved);
 }
@@ -338,15 +327,8 @@ TEST_F(DeviceClearing, DropsCommittedAndStagedRepliesAndTheHalfReadCommand) {
 }
 
 TEST_F(DeviceClearing, ALargeReplyIsDroppedBeforeItsBufferGoesToAnotherChannel) {
-    ASSERT_EQ(SharedBufInit(), 0);
-    auto* buf = static_cast<uint8_t*>(SharedBufClaim());
+    uint8_t* buf = ch.PrepareLargeReply(5000);
     ASSERT_NE(buf, nullptr);
-    std::memset(buf, 'z', 5000);
-    ch.parse.hdrFlags = kHdrQuery | kHdrEnd;
-    ch.parse.state = kParseDeferred;
-    ch.ifc.deferredState = 1;
-    ch.ifc.deferredData = buf;
-    ch.ifc.deferredLen = 5000;
     ch.cmd->cmdId = scpi::kCmdDataSeqDataPres;
     // The SEQ transfer has lent memory 9: its copy is what memory 9 was.
     root.Write("/mnt/tst/seq/SEQ9.SEQ", "present");

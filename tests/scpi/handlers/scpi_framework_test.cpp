@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <string>
 
 #include "core/params/access/param_access.h"
@@ -86,11 +85,7 @@ class NumericParam : public ::testing::Test {
     // Runs the generic handler of `id` with one parameter (or none) and returns "reply|error row".
     template <typename T>
     std::string Run(uint32_t id, bool query, uint8_t type, T value) {
-        return Call([id](ScpiInterface* ifc) { return scpiNumericParam(ifc, id); }, query, type, value);
-    }
-    template <typename T>
-    std::string Call(const std::function<int(ScpiInterface*)>& handler, bool query, uint8_t type, T value) {
-        return ch.Call(handler, query, type, value);
+        return ch.Call([id](ScpiInterface* ifc) { return scpiNumericParam(ifc, id); }, query, type, value);
     }
     void SetFreq(int32_t hundredthsHz) {
         ParamRec rec = test::ReadRecord(kParamFreq, 0);
@@ -136,12 +131,12 @@ TEST_F(NumericParam, RefusedEditAllChangesNothing) {
 TEST_F(NumericParam, HarmonicGroupsAndFetchBeforeASnapshot) {
     scpi::MeasSnapshotReset();
     auto fetch = [](ScpiInterface* ifc) { return scpiFetchQuery(ifc, 21); };
-    EXPECT_EQ(Call(fetch, true, kItemOmitted, 0), "|73");
+    EXPECT_EQ(ch.Call(fetch, true, kItemOmitted, 0), "|73");
     auto fromSnapshot = [](ScpiInterface* ifc) { return scpiHarmonicList(ifc, 2, true); };
-    EXPECT_EQ(Call(fromSnapshot, true, kItemOmitted, 0), "|73");
+    EXPECT_EQ(ch.Call(fromSnapshot, true, kItemOmitted, 0), "|73");
     auto measure = [](ScpiInterface* ifc) { return scpiMeasureQuery(ifc, 21); };
-    EXPECT_EQ(Call(measure, true, kItemOmitted, 0).substr(0, 1), "+");  // and takes the snapshot
-    EXPECT_EQ(Call(fetch, true, kItemOmitted, 0).back(), '0');
+    EXPECT_EQ(ch.Call(measure, true, kItemOmitted, 0).substr(0, 1), "+");  // and takes the snapshot
+    EXPECT_EQ(ch.Call(fetch, true, kItemOmitted, 0).back(), '0');
     const struct {
         uint8_t type;
         int32_t group;
@@ -153,7 +148,7 @@ TEST_F(NumericParam, HarmonicGroupsAndFetchBeforeASnapshot) {
     for (bool snapshot : {true, false}) {
         auto list = [snapshot](ScpiInterface* ifc) { return scpiHarmonicList(ifc, 3, snapshot); };
         for (const auto& c : cases) {
-            const std::string got = Call(list, true, c.type, c.group);
+            const std::string got = ch.Call(list, true, c.type, c.group);
             const std::string reply = got.substr(0, got.find('|'));
             const std::string shown =
                 reply.empty() ? got : std::to_string(std::count(reply.begin(), reply.end(), ',') + 1);
@@ -165,18 +160,18 @@ TEST_F(NumericParam, HarmonicGroupsAndFetchBeforeASnapshot) {
 // The builder's clip (item 2, hundredths) within the caller's 10-90 steps: {query, type, value, result}.
 TEST_F(NumericParam, ArbBuilderSettingWithinTheCallersLimits) {
     auto clip = [](ScpiInterface* ifc) { return scpiArbEditParam(ifc, 2, 90, 10); };
-    EXPECT_EQ(Call(clip, false, kItemReal, 0.455), "|0");
+    EXPECT_EQ(ch.Call(clip, false, kItemReal, 0.455), "|0");
     EXPECT_EQ(ArbBuild_GetClip(), 46);
     EXPECT_TRUE(g_ArbBuilder.flags2.load() & engine::kArbBuildPending);
-    EXPECT_EQ(Call(clip, true, kItemOmitted, 0), "+0.4600|0");
-    EXPECT_EQ(Call(clip, true, kItemChoice, int32_t{1}), "+0.9000|0");
-    EXPECT_EQ(Call(clip, false, kItemInt, int32_t{1}), "|53");  // 100 steps
-    EXPECT_EQ(Call(clip, false, kItemChoice, int32_t{0}), "|0");
+    EXPECT_EQ(ch.Call(clip, true, kItemOmitted, 0), "+0.4600|0");
+    EXPECT_EQ(ch.Call(clip, true, kItemChoice, int32_t{1}), "+0.9000|0");
+    EXPECT_EQ(ch.Call(clip, false, kItemInt, int32_t{1}), "|53");  // 100 steps
+    EXPECT_EQ(ch.Call(clip, false, kItemChoice, int32_t{0}), "|0");
     EXPECT_EQ(ArbBuild_GetClip(), 10);
     auto stairs = [](ScpiInterface* ifc) { return scpiArbEditParam(ifc, 1, 20, 1); };
-    EXPECT_EQ(Call(stairs, true, kItemOmitted, 0), "+5|0");
+    EXPECT_EQ(ch.Call(stairs, true, kItemOmitted, 0), "+5|0");
     SetParallelPosition(0);  // a slave
-    EXPECT_EQ(Call(stairs, false, kItemInt, int32_t{7}), "|112");
+    EXPECT_EQ(ch.Call(stairs, false, kItemInt, int32_t{7}), "|112");
     SetParallelPosition(1);
 }
 

@@ -166,16 +166,13 @@ const Case kParameters[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Parameters, ParserTable, ::testing::ValuesIn(kParameters));
 
-TEST(Parser, InputArrivingInPiecesResumesWhereItStopped) {
+TEST(Parser, InputInPiecesAndOverlongTokens) {
     FakeChannel ch;
     for (char c : std::string("SOUR:VOLT 1.5;FREQ 50;:DATA:WAVE ARB2,#213abcdefghijklm\n"))
         ch.Send(std::string(1, c));
     EXPECT_EQ(ch.Describe(), "320 r1.5; 256 i50; 41 c1 b17:#213abcdefghijklm");
     EXPECT_EQ(ch.PopErrors(), "");
-}
-
-// Over-long tokens are refused without overrun, and the next message parses.
-TEST(Parser, OverlongTokensAreRefusedWithoutOverrun) {
+    // Over-long tokens are refused without overrun, and the next message parses.
     std::string manyParams = "SEQ:CPAR 1";
     for (int i = 0; i < 120; ++i)
         manyParams += ",1";
@@ -197,7 +194,7 @@ TEST(Parser, OverlongTokensAreRefusedWithoutOverrun) {
         EXPECT_EQ(ch.Describe(), "2") << "the next message parses: " << input.substr(0, 20);
     }
     // A string of 255 characters is taken whole.
-    FakeChannel ch;
+    ch.Reset();
     ch.Send("DATA:WAVE:NAME 1,'" + std::string(255, 'x') + "'\n");
     ASSERT_EQ(ch.commands.size(), 1u);
     EXPECT_EQ(std::string(ch.commands[0].bytes[1].c_str()), std::string(255, 'x'));
@@ -205,7 +202,7 @@ TEST(Parser, OverlongTokensAreRefusedWithoutOverrun) {
 
 // A block longer than the data area is refused and exactly its declared bytes are dropped; one that
 // fills the area (with the choice item before it, "#7" and 7 digits) is taken.
-TEST(Parser, BlockLengthAgainstTheDataArea) {
+TEST(Parser, BlockLengthAgainstTheDataAreaAndAHeaderNotYetKnown) {
     FakeChannel ch;
     const uint32_t len = 2000000;
     std::string data(len, '\n');  // line feeds inside the data must not end anything
@@ -228,11 +225,8 @@ TEST(Parser, BlockLengthAgainstTheDataArea) {
     EXPECT_EQ(ch.commands[0].bytes[1].size(), fits + 9);
     ch.Send("DATA:WAVE ARB1,#7" + std::to_string(fits + 1) + std::string(fits + 1, 'z') + "\n");
     EXPECT_EQ(ch.PopErrors(), "-223,\"Too much data\"");
-}
-
-TEST(Parser, HeaderBytesLeaveTheRemoteStateToTheRecognisedCommand) {
     // The command is not known yet while its header is read: RLSTate must find a local panel local.
-    FakeChannel ch;
+    ch.Reset();
     g_OutputFlags.store(0);
     RemoteStateSet(kRemoteLocal);
     ch.Send("SYST:COMM:RLST?");
@@ -262,7 +256,7 @@ TEST(Parser, ChangedSelectorMovesTheChannelToTheNewRoot) {
 
 // The replies of a program message are committed with one line feed when it ends; a failed command
 // discards them and the rest of its message.
-TEST(Replies, CommittedAtTheMessageEndAndDiscardedWithAFailure) {
+TEST(Replies, CommittedAtTheMessageEndDiscardedWithAFailureAndOnUsbPorts) {
     const struct {
         const char *input, *sent, *commands, *errors;
     } cases[] = {
@@ -281,9 +275,6 @@ TEST(Replies, CommittedAtTheMessageEndAndDiscardedWithAFailure) {
         EXPECT_EQ(ch.Describe(), c.commands) << c.input;
         EXPECT_EQ(ch.PopErrors(), c.errors) << c.input;
     }
-}
-
-TEST(Replies, UsbPortsClearOrAnnounceTheReply) {
     FakeChannel cdc(kChanUsbCdc);
     cdc.ifc.deviceClear = 1;
     cdc.Send("*IDN?\n");

@@ -16,7 +16,7 @@ namespace {
 using scpitest::FakeChannel;
 using scpitest::ParsedCommand;
 
-TEST(ErrorQueue, SeventeenFailuresKeepFifteenAndTheOverflow) {
+TEST(ErrorQueue, SeventeenFailuresKeepFifteenAndTheOverflowAndTheRingWraps) {
     FakeChannel ch;
     for (int i = 0; i < 17; ++i)
         ch.Send("X" + std::to_string(i) + "Y\n");
@@ -29,9 +29,6 @@ TEST(ErrorQueue, SeventeenFailuresKeepFifteenAndTheOverflow) {
     EXPECT_EQ(scpiErrorQueuePop(&ch.ifc.errq, text), kScpiErrQueueOverflow);
     EXPECT_STREQ(text, "");
     EXPECT_EQ(scpiErrorQueuePop(&ch.ifc.errq, text), 0);
-}
-
-TEST(ErrorQueue, PushRulesAndWrapAround) {
     ScpiErrorQueue q{};
     EXPECT_EQ(scpiErrorQueuePush(&q, 0, "x"), -1);
     const std::string longText(200, 'a');  // cut to the slot and terminated

@@ -126,7 +126,6 @@ TEST_F(ArbFileTest, RemoteImagesByLength) {
         {own, 8260, 7},
         {strong, 8260, 8},
         {own.substr(0, 8259), -200, 8},
-        {own + "x", -200, 8},
         {strong.substr(0, 8192), -200, 8},
         {Flip(strong, 0), -200, 8},    // not "F001Strong"
         {Flip(strong, 900), -200, 8},  // a sample that no longer matches the sum

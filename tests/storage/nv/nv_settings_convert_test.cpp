@@ -56,10 +56,6 @@ const Case kCases[] = {
 
 class SettingsConvertTest : public test::NvTest {
   protected:
-    void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
-        NvBlocksReset();
-    }
     static void Rebuild() {
         SetDefaultAll();
         for (uint32_t p = 0; p < 3; ++p)

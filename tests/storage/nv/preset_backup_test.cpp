@@ -87,7 +87,7 @@ TEST_F(PresetBackupTest, BadBlockOrClearRequestGivesTheDefaultPresets) {
 // popup; never old and new records mixed, never a phase the cut did not touch. The change leaves the
 // byte sum of each quarter of a block as it was (+1 and -1 next to each other, in the first and in the
 // third quarter), so that a block torn between its quarters must fail by something else than its sum.
-TEST_F(PresetBackupTest, ACutSaveLosesOnlyTheBlockItWasWriting) {
+TEST_F(PresetBackupTest, ACutSaveLosesOnlyTheBlockItWasWritingAnUnchangedOneWritesNothing) {
     constexpr size_t kEarly = 100 - 32, kLate = 5000 - 32;  // block bytes 100 and 5000, as record bytes
     uint8_t oldStore[sizeof g_PresetStore], newStore[sizeof g_PresetStore];
     std::memcpy(oldStore, saved_, sizeof oldStore);
@@ -131,10 +131,7 @@ TEST_F(PresetBackupTest, ACutSaveLosesOnlyTheBlockItWasWriting) {
         }
     }
     EXPECT_LT(cut, 100) << "the save never completed";
-}
-
-// A save that changes nothing writes nothing: a cut during it has nothing to tear.
-TEST_F(PresetBackupTest, AnUnchangedSaveWritesNothing) {
+    // A save that changes nothing writes nothing: a cut during it has nothing to tear.
     plat::NvmSimClearLog();
     ASSERT_EQ(PresetBackupSaveAll(), kNvSaved);
     for (const auto& cmd : plat::NvmSimLog())

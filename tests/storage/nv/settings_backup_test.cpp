@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <set>
 
@@ -27,15 +25,10 @@ namespace {
 
 class SettingsBackupTest : public test::NvTest {
   protected:
-    void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(NvTest::SetUp());
-        NvBlocksReset();
-    }
     static int32_t& Acv(uint32_t unit) { return g_ParamStore.unit[unit].mode[1].volt[1].acv[0][16].value; }
     // The bytes of the memory as its file holds them: what the next start finds.
     std::string Chip(uint32_t offset, uint32_t length) const {
-        std::ifstream f(store_.root.path() + "/dev/spidev1.0", std::ios::binary);
-        const std::string all{std::istreambuf_iterator<char>(f), {}};
+        const std::string all = store_.root.Read("/dev/spidev1.0");
         return all.size() >= offset + length ? all.substr(offset, length) : std::string();
     }
     static void FlipByte(uint32_t at) {

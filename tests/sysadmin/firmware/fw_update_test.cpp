@@ -217,20 +217,6 @@ TEST_F(FwUpdate, KillAnywhereLeavesOldOrNewWhole) {
     }
 }
 
-// The entries logged since `from`, and those holding `text` among them.
-std::vector<std::string> Since(const std::vector<std::string>& log, size_t from, const std::string& text) {
-    std::vector<std::string> out;
-    for (size_t i = from; i < log.size(); ++i)
-        if (log[i].find(text) != std::string::npos) out.push_back(log[i]);
-    return out;
-}
-
-std::string PopupText() {
-    char text[128] = {};
-    MsgQueue_CopyText(text, sizeof text);
-    return text;
-}
-
 TEST_F(FwUpdate, FpgaProgrammedThenResetOrItsFailureShown) {
     const struct {
         uint32_t brand, variantA;
@@ -255,11 +241,10 @@ TEST_F(FwUpdate, FpgaProgrammedThenResetOrItsFailureShown) {
                    *c.exitLine ? std::string("qx_jtag.exit=") + c.exitLine + "\n" : "");
         const size_t from = Log().size();
         EXPECT_EQ(FwUpd_Fpga(0, 0, 0), c.result) << c.command;
-        const auto log = Log();
-        ASSERT_EQ(Since(log, from, "qx_jtag").size(), 1u);
-        EXPECT_NE(Since(log, from, "qx_jtag")[0].find(c.command), std::string::npos) << c.command;
-        EXPECT_EQ(Since(log, from, "echo ").size(), c.echoes) << c.command;
-        EXPECT_EQ(PopupText(), c.popup) << c.command;
+        ASSERT_EQ(Matching("qx_jtag", from).size(), 1u);
+        EXPECT_NE(Matching("qx_jtag", from)[0].find(c.command), std::string::npos) << c.command;
+        EXPECT_EQ(Matching("echo ", from).size(), c.echoes) << c.command;
+        EXPECT_EQ(QueueText(), c.popup) << c.command;
     }
     g_BrandId = 0;
     g_ModelVariantA = 0;
@@ -269,13 +254,12 @@ TEST_F(FwUpdate, BootImageCheckedCopiedAndWrittenToPartitionZero) {
     const std::string image = std::string(100000, 'B') + "boot";
     root.Write("/mnt/sd1/QX/VRN4100_BOOT.bin", image);
     EXPECT_EQ(FwUpd_Boot(1, 0, 0), 0);
-    const auto log = Log();
-    EXPECT_EQ(Since(log, 0, "cp /mnt/sd1"),
+    EXPECT_EQ(Matching("cp /mnt/sd1"),
               std::vector<std::string>{"ran 0 cp /mnt/sd1/QX/VRN4100_BOOT.bin /tmp/"});
-    EXPECT_EQ(Since(log, 0, "echo ").size(), 8u);
-    EXPECT_EQ(Since(log, 0, "flashcp"),
+    EXPECT_EQ(Matching("echo ").size(), 8u);
+    EXPECT_EQ(Matching("flashcp"),
               std::vector<std::string>{"simulated 0 /mnt/disk/app/flashcp /tmp/VRN4100_BOOT.bin /dev/mtd0"});
-    EXPECT_EQ(Since(log, 0, "rm /tmp"), std::vector<std::string>{"ran 0 rm /tmp/VRN4100_BOOT.bin"});
+    EXPECT_EQ(Matching("rm /tmp"), std::vector<std::string>{"ran 0 rm /tmp/VRN4100_BOOT.bin"});
     EXPECT_EQ(root.Read("/dev/mtd0").substr(0, image.size() + 1), image + "\xff");
     EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
     g_SysStatus.store(0);
@@ -284,12 +268,12 @@ TEST_F(FwUpdate, BootImageCheckedCopiedAndWrittenToPartitionZero) {
     std::filesystem::create_directories(root.path() + "/tmp/VRN4100_BOOT.bin");
     size_t from = Log().size();
     EXPECT_NE(FwUpd_Boot(0, 0, 0), 0);
-    EXPECT_EQ(Since(Log(), from, "cp /mnt/sd1").size(), 3u);
-    EXPECT_TRUE(Since(Log(), from, "flashcp").empty());
+    EXPECT_EQ(Matching("cp /mnt/sd1", from).size(), 3u);
+    EXPECT_TRUE(Matching("flashcp", from).empty());
     root.Write("/mnt/disk/app/VRN4100_BOOT.bin", std::string(600 * 1024, 'X'));
     from = Log().size();
     EXPECT_NE(FwUpd_Boot(1, 1, kFwUpdServiceMode), 0);
-    EXPECT_EQ(Since(Log(), from, "simulated 1 /mnt/disk/app/flashcp /mnt/disk/app/VRN4100_BOOT.bin").size(),
+    EXPECT_EQ(Matching("simulated 1 /mnt/disk/app/flashcp /mnt/disk/app/VRN4100_BOOT.bin", from).size(),
               3u);
     EXPECT_EQ(root.Read("/dev/mtd0").substr(0, image.size()), image);
     // A write stopped after 1000 bytes fails every attempt; the torn partition stays as it is.
@@ -309,13 +293,10 @@ TEST_F(FwUpdate, PendingUpdateRunsOnceAfterTheReadyBit) {
     EXPECT_EQ(c2000Checked.load(), 0u);  // not ready yet
     SysStatusSet(kSysReady);
     FwUpd_C2000Pending();
-    auto log = Log();
-    ASSERT_EQ(Since(log, 0, "-aprogram").size(), 1u);
-    EXPECT_NE(Since(log, 0, "-aprogram")[0].find("-aprogram /mnt/disk/app/VRN4100_SPWM_3pof.jam"),
-              std::string::npos);
-    EXPECT_EQ(Since(log, 0, "flashcp").size(), 1u);
-    EXPECT_NE(Since(log, 0, "flashcp")[0].find("flashcp /mnt/disk/app/VRN4100_BOOT.bin /dev/mtd0"),
-              std::string::npos);
+    ASSERT_EQ(Matching("-aprogram").size(), 1u);
+    EXPECT_EQ(Matching("-aprogram /mnt/disk/app/VRN4100_SPWM_3pof.jam").size(), 1u);
+    ASSERT_EQ(Matching("flashcp").size(), 1u);
+    EXPECT_EQ(Matching("flashcp /mnt/disk/app/VRN4100_BOOT.bin /dev/mtd0").size(), 1u);
     EXPECT_EQ(root.Read("/dev/mtd0").substr(0, 10), "boot image");
     EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
     EXPECT_EQ(c2000Checked.load(), 1u);
@@ -327,10 +308,9 @@ TEST_F(FwUpdate, PendingUpdateRunsOnceAfterTheReadyBit) {
     const size_t from = Log().size();
     FwUpd_C2000Pending();
     FwUpd_C2000Pending();
-    log = Log();
-    EXPECT_EQ(Since(log, from, "-aprogram").size(), 1u);
-    EXPECT_TRUE(Since(log, from, "flashcp").empty());
-    EXPECT_EQ(Since(log, from, "rm -r /mnt/disk/Update_C2000"),
+    EXPECT_EQ(Matching("-aprogram", from).size(), 1u);
+    EXPECT_TRUE(Matching("flashcp", from).empty());
+    EXPECT_EQ(Matching("rm -r /mnt/disk/Update_C2000", from),
               std::vector<std::string>{"ran 0 rm -r /mnt/disk/Update_C2000"});
     g_SysStatus.store(0);
 }
@@ -349,7 +329,7 @@ TEST_F(FwUpdate, SourceDigestComesFirstAndACopyDifferingInOneByteIsRefused) {
     root.Write("/mnt/sd1/QX/VRN4100_BOOT.bin", image);
     ASSERT_EQ(FwUpd_App(0, 0), 0);
     ASSERT_EQ(FwUpd_Boot(0, 0, 0), 0);
-    auto log = Log();
+    const auto log = Log();
     EXPECT_LT(FirstOf(log, "md5sum /mnt/sd1/QX/VRN4100"), FirstOf(log, "cp /mnt/sd1/QX/VRN4100 "));
     EXPECT_LT(FirstOf(log, "md5sum /mnt/sd1/QX/VRN4100_BOOT.bin"),
               FirstOf(log, "cp /mnt/sd1/QX/VRN4100_BOOT.bin"));
@@ -363,10 +343,9 @@ TEST_F(FwUpdate, SourceDigestComesFirstAndACopyDifferingInOneByteIsRefused) {
     EXPECT_EQ(App(), "old");
     EXPECT_EQ(root.Read("/mnt/disk/app/VRN4100.new"), "");
     EXPECT_NE(FwUpd_Boot(1, 0, 0), 0);
-    log = Log();
-    EXPECT_TRUE(Since(log, from, "mv ").empty());
-    EXPECT_EQ(Since(log, from, "cp /mnt/sd1/QX/VRN4100_BOOT.bin").size(), 3u);
-    EXPECT_TRUE(Since(log, from, "flashcp").empty());
+    EXPECT_TRUE(Matching("mv ", from).empty());
+    EXPECT_EQ(Matching("cp /mnt/sd1/QX/VRN4100_BOOT.bin", from).size(), 3u);
+    EXPECT_TRUE(Matching("flashcp", from).empty());
     EXPECT_TRUE(root.Read("/dev/mtd0") == partition) << "the partition was written";
     EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
     root.Write("/var/lib/sandbox/state", "");

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "sysadmin/net/net_files.h"
 #include "sysadmin/net/net_monitor.h"
 #include "sysadmin/net/net_state.h"
+#include "tests/support/controller_process.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {
@@ -49,10 +49,7 @@ class NetconfTexts : public SandboxLogTest {
     std::vector<std::string> Written() {
         NetconfBuild();
         EXPECT_EQ(NetconfWrite(), 0);
-        std::istringstream in(root.Read("/tmp/netconf"));
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
+        const std::vector<std::string> lines = testsupport::Lines(root.Read("/tmp/netconf"));
         EXPECT_EQ(lines.size(), kKeys.size());
         for (size_t i = 0; i < std::min(lines.size(), kKeys.size()); ++i) {
             EXPECT_EQ(lines[i].rfind(kKeys[i], 0), 0u) << lines[i];

@@ -38,11 +38,6 @@ class UsbMemory : public SandboxLogTest {
         }
         return -1;
     }
-    std::string FreeText() {
-        char text[64] = {};
-        MsgQueue_CopyText(text, sizeof text);
-        return text;
-    }
 };
 
 TEST_F(UsbMemory, StickIsMountedAndReleased) {
@@ -52,7 +47,7 @@ TEST_F(UsbMemory, StickIsMountedAndReleased) {
     EXPECT_GE(mountPasses, 1);
     EXPECT_LE(mountPasses, 11);
     EXPECT_EQ(Matching("mount -t vfat").back(), "simulated 0 mount -t vfat /dev/sda1 /mnt/sd1");
-    EXPECT_EQ(FreeText(), "USB Memory Connected");
+    EXPECT_EQ(QueueText(), "USB Memory Connected");
     EXPECT_TRUE(UsbMemoryMounted());
     EXPECT_EQ(g_UsbState.statusC.load() & 1, 1);
     EXPECT_EQ(g_UsbState.usbNewlyMounted.load(), 1u);
@@ -75,7 +70,7 @@ TEST_F(UsbMemory, StickThatCannotBeMountedStaysUnmountedWithAnError) {
               Entries(4,
                       "simulated 32 mount -t vfat /dev/sda1 /mnt/sd1 -- mount: /dev/sda1: wrong fs type, bad "
                       "option, bad superblock"));
-    EXPECT_EQ(FreeText(), "USB Memory Access Error");
+    EXPECT_EQ(QueueText(), "USB Memory Access Error");
     EXPECT_EQ(MsgQueue_Count(), 1u);
     EXPECT_FALSE(UsbMemoryMounted());  // no file operation lands in the bare folder
     EXPECT_EQ(g_UsbState.usbAccessError.load(), 1u);
@@ -161,10 +156,7 @@ TEST_F(UsbMemory, NewRootLoadsTheTmcGadgetWithTheWholeSerialText) {
     const size_t from = Log().size();
     UsbGadgetInit();
     UsbDevModeSet(0);
-    Entries loaded;
-    const Entries log = Log();
-    for (size_t i = from; i < log.size(); ++i)
-        if (log[i].find("insmod") != std::string::npos) loaded.push_back(log[i]);
+    const Entries loaded = Matching("insmod", from);
     const std::string tree = "simulated 0 insmod /lib/modules/3.14.43-g875c69b/kernel/drivers/usb/gadget/";
     ASSERT_EQ(loaded.size(), 7u);
     EXPECT_EQ(loaded[0], "simulated 0 insmod /mnt/disk/drivers/usb/libcomposite.ko");

@@ -45,7 +45,6 @@ class CalModeCommands : public ::testing::Test {
         CoreUi_SetHooks({});
         SysStatusClear(kSysCaliAccess);
     }
-    std::string Run(const std::string& message) { return ch.Run(message); }
     static std::vector<uint32_t> Words(uint16_t reg) { return test::RawsTo(reg); }
     static uint32_t PendingModeEvent() {
         const uint32_t state = g_CaliModeObj.state.load();
@@ -80,7 +79,7 @@ TEST_F(CalModeCommands, DataExitsAndOneShotsThroughTheParser) {
          "popup: Processing\npopup: Zero RMS\nCalibration Success\n", 0},
         {"CAL:CONF:MODE 8", 2, {0x107}, {8}, "popup: Processing\npopup: Zero RMS\nCalibration Fail\n", 0},
     };
-    ASSERT_EQ(Run("SYST:PASS 8719"), "|");
+    ASSERT_EQ(ch.Run("SYST:PASS 8719"), "|");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         core::CalStateReset();
@@ -90,7 +89,7 @@ TEST_F(CalModeCommands, DataExitsAndOneShotsThroughTheParser) {
         test::ClearTrace();
         test::Stage().ScriptCaliStatus({c.status});
         testing::internal::CaptureStdout();
-        const std::string result = Run(c.message);
+        const std::string result = ch.Run(c.message);
         const std::string popups = testing::internal::GetCapturedStdout();
         EXPECT_EQ(result, "|");
         EXPECT_EQ(popups, c.popups);
@@ -110,7 +109,7 @@ TEST_F(CalModeCommands, ProtectedWithoutAccess) {
     test::ClearTrace();
     for (const char* message : {"CAL:CONF:MODE SAVE", "CAL:CONF:MODE REC", "CAL:CONF:MODE DEF", "CAL:CONF:MODE EXT",
                                 "CAL:CONF:MODE CAP", "CAL:CONF:MODE ZERO"}) {
-        EXPECT_EQ(Run(message), "|" + kProtected) << message;
+        EXPECT_EQ(ch.Run(message), "|" + kProtected) << message;
     }
     EXPECT_TRUE(Words(kCaliModeReg).empty());
     EXPECT_TRUE(Words(kCaliCmdReg).empty());

@@ -88,7 +88,7 @@ TEST(BlockHeader, LengthAndTextByCount) {
 
 // {program message, start of the reply, errors}: a refused command leaves the shared buffer free, which the
 // ARB query after each row proves.
-TEST_F(DataTransfer, MemoryNumbersAndBlocksAreCheckedFirst) {
+TEST_F(DataTransfer, MemoryNumbersBlocksAndTheWebChannelAreCheckedFirst) {
     const std::string damaged(kSeqFileSize, '\x55');
     root.Write("/mnt/tst/seq/SEQ4.SEQ", damaged);
     g_SeqStepTable[0][0][5].dcv = 1234;
@@ -119,9 +119,6 @@ TEST_F(DataTransfer, MemoryNumbersAndBlocksAreCheckedFirst) {
     EXPECT_EQ(g_SeqStepTable[0][0][5].dcv, 1234);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ4.SEQ"), damaged);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ3.SEQ"), "");
-}
-
-TEST_F(DataTransfer, WebChannelIsRefusedButForArbFiles) {
     FakeChannel web{kChanWeb};
     EXPECT_EQ(web.Exec("DATA:SEQ? 0\n"), "");
     EXPECT_EQ(web.PopErrors(), "-292,\"Referenced name does not exist\"");
@@ -129,7 +126,7 @@ TEST_F(DataTransfer, WebChannelIsRefusedButForArbFiles) {
     EXPECT_EQ(web.PopErrors(), "");
 }
 
-TEST_F(DataTransfer, PresentQueryPutsMemory9BackWhenItsSaveFails) {
+TEST_F(DataTransfer, PresentQueryPutsMemory9BackAndOneBorrowsItAtATime) {
     const std::string stored = "SEQ9 as stored";
     root.Write("/mnt/tst/seq/SEQ9.SEQ", stored);
     g_failSeq9Write.store(true);
@@ -143,9 +140,6 @@ TEST_F(DataTransfer, PresentQueryPutsMemory9BackWhenItsSaveFails) {
     EXPECT_EQ(lan.PopErrors(), kExecution);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ9.SEQ"), stored);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
-}
-
-TEST_F(DataTransfer, OneBorrowerOfMemory9AtATime) {
     ASSERT_TRUE(scpi::Slot9Borrow(scpi::Slot9Kind::kSim));
     EXPECT_EQ(lan.Exec("DATA:SIM:PRES?\n"), "");
     EXPECT_EQ(lan.PopErrors(), kOutOfMemory);

@@ -11,24 +11,18 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
-#include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 
 using scpitest::kParameter, scpitest::kSystem, scpitest::kExecution;
 
-class DisplayCommands : public ::testing::Test {
+class DisplayCommands : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;  // 3P4W, AC-INT, L1 selected
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     void TearDown() override {
         core::ServiceFlagsReset();
         CoreUi_SetHooks({});
     }
-    std::string Run(const std::string& message) { return ch.Run(message); }
 };
 
 // {wiring, override, program message, reply|errors}: a line the wiring lacks is neither selected nor
@@ -52,7 +46,7 @@ TEST_F(DisplayCommands, GuardsOfTheWirings) {
     for (const auto& c : cases) {
         SetPhaseMode(c.wiring);
         g_ServiceFlags.threePhase1P2W.store(c.override);
-        EXPECT_EQ(Run(c.message), c.expect) << c.wiring << " " << c.message;
+        EXPECT_EQ(ch.Run(c.message), c.expect) << c.wiring << " " << c.message;
     }
     // The selected line is the one the phase-specific commands address.
     EXPECT_EQ(core::SelectedPhase(), 2u);
@@ -78,7 +72,7 @@ TEST_F(DisplayCommands, MeasurementItemsFollowTheOutputMode) {
     };
     for (const auto& c : cases) {
         SetOutputMode(c.mode);
-        EXPECT_EQ(Run(c.message), c.expect) << c.mode << " " << c.message;
+        EXPECT_EQ(ch.Run(c.message), c.expect) << c.mode << " " << c.message;
     }
     // The items are kept per output mode.
     EXPECT_EQ(paramGetValue(kParamMeasItem1 + 3, 0, 0), 8);  // CFAC is slot 8 of item 4
@@ -86,7 +80,7 @@ TEST_F(DisplayCommands, MeasurementItemsFollowTheOutputMode) {
     EXPECT_EQ(paramGetValue(kParamMeasItem1 + 2, 0, 0), 6);  // FREQ is slot 6 of item 3
     SetOutputMode(1);
     paramPutValue(0, kParamMeasItem1 + 3, 9, 0);
-    EXPECT_EQ(Run("DISP:MEAS:SOUR4?"), "VRMS|");
+    EXPECT_EQ(ch.Run("DISP:MEAS:SOUR4?"), "VRMS|");
 }
 
 // NORMal and TOTal set the home view and enter the advanced screen, SIMPle the simple one; nothing while
@@ -98,15 +92,15 @@ TEST_F(DisplayCommands, ViewEntersItsScreen) {
     hooks.advanceScreen = [] { ++advanced; };
     hooks.simpleScreen = [] { ++simple; };
     CoreUi_SetHooks(hooks);
-    EXPECT_EQ(Run("DISP:DES:MODE TOT"), "|");
+    EXPECT_EQ(ch.Run("DISP:DES:MODE TOT"), "|");
     EXPECT_EQ(g_HomePage.viewSel.load(), 1u);
-    EXPECT_EQ(Run("DISP:DES:MODE SIMP"), "|");
-    EXPECT_EQ(Run("DISP:DES:MODE NORM"), "|");
+    EXPECT_EQ(ch.Run("DISP:DES:MODE SIMP"), "|");
+    EXPECT_EQ(ch.Run("DISP:DES:MODE NORM"), "|");
     EXPECT_EQ(g_HomePage.viewSel.load(), 0u);
     EXPECT_EQ(advanced, 2);
     EXPECT_EQ(simple, 1);
     OutputFlagSet(kOutFlagSeqSimActive);
-    EXPECT_EQ(Run("DISP:DES:MODE TOT"), "|" + kExecution);
+    EXPECT_EQ(ch.Run("DISP:DES:MODE TOT"), "|" + kExecution);
     OutputFlagClear(kOutFlagSeqSimActive);
     EXPECT_EQ(g_HomePage.viewSel.load(), 0u);
 }
@@ -115,17 +109,17 @@ TEST_F(DisplayCommands, ViewEntersItsScreen) {
 // that use them.
 TEST_F(DisplayCommands, EditModeAndExternalInputs) {
     SetPhaseBalanceMode(1);
-    EXPECT_EQ(Run("INST:EDIT EACH;EDIT?"), "All|");
+    EXPECT_EQ(ch.Run("INST:EDIT EACH;EDIT?"), "All|");
     SetPhaseBalanceMode(0);
-    EXPECT_EQ(Run("INST:EDIT 0;EDIT?"), "Each|");
-    EXPECT_EQ(Run("INP:SOUR?"), "|" + kExecution);
+    EXPECT_EQ(ch.Run("INST:EDIT 0;EDIT?"), "Each|");
+    EXPECT_EQ(ch.Run("INP:SOUR?"), "|" + kExecution);
     SetOutputMode(4);
-    EXPECT_EQ(Run("INST:SEL L2;:INP:SOUR L3EX;SOUR?"), "L3Ext|");
+    EXPECT_EQ(ch.Run("INST:SEL L2;:INP:SOUR L3EX;SOUR?"), "L3Ext|");
     EXPECT_EQ(GetMainSrc(0), 0);
-    EXPECT_EQ(Run("INP:SOUR 3"), "|-222,\"Data out of range\"");
-    EXPECT_EQ(Run("INP:SYNC:SOUR EXT"), "|" + kExecution);
+    EXPECT_EQ(ch.Run("INP:SOUR 3"), "|-222,\"Data out of range\"");
+    EXPECT_EQ(ch.Run("INP:SYNC:SOUR EXT"), "|" + kExecution);
     SetOutputMode(8);
-    EXPECT_EQ(Run("INP:SYNC:SOUR EXT;SOUR?"), "EXT|");
+    EXPECT_EQ(ch.Run("INP:SYNC:SOUR EXT;SOUR?"), "EXT|");
     EXPECT_EQ(GetMainSig(), 3);
 }
 

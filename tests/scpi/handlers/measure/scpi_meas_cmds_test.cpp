@@ -18,20 +18,14 @@
 #include "scpi/handlers/measure/scpi_meas_snapshot.h"
 #include "scpi/parser/scpi_tree.h"
 #include "tests/core/control/measure/meas_fixture.h"
-#include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 
 using scpitest::kSystem, scpitest::kExecution;
 
-class MeasCommands : public ::testing::Test {
+class MeasCommands : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;  // 3P4W, L1 selected, a stand-alone unit
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
-    std::string Run(const std::string& message) { return ch.Run(message); }
     // Which fields of each READ? group read "Invalid" ('1'), three groups of 18 joined by spaces.
     std::string ReadPattern() {
         std::string reply = ch.Exec("READ?\n"), s;
@@ -69,7 +63,7 @@ TEST_F(MeasCommands, GuardsOfTheWirings) {
     };
     for (const auto& c : cases) {
         SetPhaseMode(c.wiring);
-        EXPECT_EQ(Run(c.message), c.result) << c.wiring << " " << c.message;
+        EXPECT_EQ(ch.Run(c.message), c.result) << c.wiring << " " << c.message;
     }
     // The accepted clear of L2 chose it, asked the stage for the clear and told the panel.
     EXPECT_EQ(GetPeakClearItem(), 2);
@@ -80,26 +74,23 @@ TEST_F(MeasCommands, GuardsOfTheWirings) {
 }
 
 // An alternate-set alias runs as its main-set command, whose id the handler puts in the command block.
-TEST_F(MeasCommands, AlternateSetAliasIsTaggedWithTheMainId) {
+TEST_F(MeasCommands, AlternateSetAliasAndAParallelSlave) {
     g_ScpiCmdSetSel.store(1);
-    EXPECT_EQ(Run("MEAS:VOLT:AVER?"), "+0.0000|");
+    EXPECT_EQ(ch.Run("MEAS:VOLT:AVER?"), "+0.0000|");
     EXPECT_EQ(ch.cmd->cmdId, 112u);
     // The alias of the peak clear has no parameter: it clears every peak.
     SetPeakClearItem(2);
-    EXPECT_EQ(Run("MEAS:CURR:PEAK:CLE"), "|");
+    EXPECT_EQ(ch.Run("MEAS:CURR:PEAK:CLE"), "|");
     EXPECT_EQ(GetPeakClearItem(), 0);
     g_ScpiCmdSetSel.store(0);
-}
-
-// A slave's measurement settings are its master's, in every form.
-TEST_F(MeasCommands, ParallelSlaveRefusesTheSettings) {
+    // A slave's measurement settings are its master's, in every form.
     SetParallelPosition(0);
     for (const char* message : {"MEAS:AVER:COUN 16", "MEAS:AVER:COUN?", "MEAS:CONF:SENS 0", "MEAS:CONF:SENS?",
                                 "MEAS:PEAK:CLE ALL", "MEAS:UPD:RATE 2", "MEAS:UPD:RATE?"})
-        EXPECT_EQ(Run(message), "|" + kSystem) << message;
-    EXPECT_EQ(Run("MEAS:VOLT?"), "+0.0000|");  // readings are the slave's own
+        EXPECT_EQ(ch.Run(message), "|" + kSystem) << message;
+    EXPECT_EQ(ch.Run("MEAS:VOLT?"), "+0.0000|");  // readings are the slave's own
     SetParallelPosition(1);
-    EXPECT_EQ(Run("MEAS:AVER:COUN 16;COUN?"), "+16|");
+    EXPECT_EQ(ch.Run("MEAS:AVER:COUN 16;COUN?"), "+16|");
 }
 
 // {output mode, Invalid fields of the three groups}.
@@ -155,7 +146,7 @@ std::vector<std::string> Split(std::string line, char separator) {
 // The orders of the harmonic groups: group 0 value 0 alone, group g the 20 orders 20(g-1)+1 to 20g,
 // MINimum group 1, MAXimum group 5, none all 101; the four lists are current rms, current ratio, voltage
 // rms and voltage ratio, of the selected line.
-TEST_F(MeasCommands, HarmonicGroupsAndLists) {
+TEST_F(MeasCommands, HarmonicGroupsListsAndTheirSnapshot) {
     for (uint32_t k = 0; k <= 100; ++k) {
         g_HarmResult[0].IMag[k] = 1000.0f + static_cast<float>(k);
         g_HarmResult[0].IPct[k] = 2000.0f + static_cast<float>(k);
@@ -172,28 +163,25 @@ TEST_F(MeasCommands, HarmonicGroupsAndLists) {
         }
         return s + "|";
     };
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 0"), orders(3000, 0, 0));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 1"), orders(3000, 1, 20));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 3"), orders(3000, 41, 60));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 5"), orders(3000, 81, 100));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? MIN"), orders(3000, 1, 20));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? MAX"), orders(3000, 81, 100));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM?"), orders(3000, 0, 100));
-    EXPECT_EQ(Run("MEAS:CURR:HARM? 2"), orders(1000, 21, 40));
-    EXPECT_EQ(Run("MEAS:CURR:HARM:RAT? 2"), orders(2000, 21, 40));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM:RAT? 4"), orders(4000, 61, 80));
-    EXPECT_EQ(Run("FETC:VOLT:HARM? 4"), orders(3000, 61, 80));
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 6"), "|-220,\"Parameter error\"");
-}
-
-// Every MEASure query takes a snapshot, the harmonic lists too: a FETCh after one finds a valid copy.
-TEST_F(MeasCommands, MeasureHarmonicListTakesASnapshot) {
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 0"), orders(3000, 0, 0));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 1"), orders(3000, 1, 20));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 3"), orders(3000, 41, 60));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 5"), orders(3000, 81, 100));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? MIN"), orders(3000, 1, 20));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? MAX"), orders(3000, 81, 100));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM?"), orders(3000, 0, 100));
+    EXPECT_EQ(ch.Run("MEAS:CURR:HARM? 2"), orders(1000, 21, 40));
+    EXPECT_EQ(ch.Run("MEAS:CURR:HARM:RAT? 2"), orders(2000, 21, 40));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM:RAT? 4"), orders(4000, 61, 80));
+    EXPECT_EQ(ch.Run("FETC:VOLT:HARM? 4"), orders(3000, 61, 80));
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 6"), "|-220,\"Parameter error\"");
+    // Every MEASure query takes a snapshot, the harmonic lists too: a FETCh after one finds a valid copy.
     scpi::MeasSnapshotReset();
-    EXPECT_EQ(Run("FETC:VOLT?"), "|-230,\"Data corrupt or stale\"");
+    EXPECT_EQ(ch.Run("FETC:VOLT?"), "|-230,\"Data corrupt or stale\"");
     g_HarmResult[0].VMag[0] = 1.5f;
-    EXPECT_EQ(Run("MEAS:VOLT:HARM? 0;:FETC:VOLT?;:FETC:VOLT:HARM? 0"), "1.5000;+0.0000;1.5000|");
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 0;:FETC:VOLT?;:FETC:VOLT:HARM? 0"), "1.5000;+0.0000;1.5000|");
     scpi::MeasSnapshotReset();
-    const std::string reply = Run("MEAS:CURR:HARM:RAT? 1;:FETC:CURR?");
+    const std::string reply = ch.Run("MEAS:CURR:HARM:RAT? 1;:FETC:CURR?");
     EXPECT_EQ(reply.substr(reply.find('|')), "|") << reply;
 }
 
@@ -204,9 +192,9 @@ TEST_F(MeasCommands, PeaksAreReadByTheirNames) {
     g_DispCache[0].Set(kMfVmin, -140.25f);
     g_DispCache[0].Set(kMfImax, 12.5f);
     g_DispCache[0].Set(kMfImin, -11.75f);
-    EXPECT_EQ(Run("MEAS:VOLT:HIGH?;LOW?"), "+141.5000;-140.2500|");
-    EXPECT_EQ(Run("MEAS:CURR:HIGH?;LOW?"), "+12.5000;-11.7500|");
-    EXPECT_EQ(Run("FETC:CURR:HIGH?;LOW?;:FETC:VOLT:HIGH?;LOW?"), "+12.5000;-11.7500;+141.5000;-140.2500|");
+    EXPECT_EQ(ch.Run("MEAS:VOLT:HIGH?;LOW?"), "+141.5000;-140.2500|");
+    EXPECT_EQ(ch.Run("MEAS:CURR:HIGH?;LOW?"), "+12.5000;-11.7500|");
+    EXPECT_EQ(ch.Run("FETC:CURR:HIGH?;LOW?;:FETC:VOLT:HIGH?;LOW?"), "+12.5000;-11.7500;+141.5000;-140.2500|");
     const std::vector<std::string> fields = Split(ch.Exec("READ?\n"), ',');
     ASSERT_EQ(fields.size(), 54u);
     EXPECT_EQ(fields[2], "+141.5000");

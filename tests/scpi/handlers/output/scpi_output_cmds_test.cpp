@@ -13,21 +13,15 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "scpi/handlers/scpi_handlers.h"
-#include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 
 using scpitest::kParameter, scpitest::kRange, scpitest::kSystem, scpitest::kExecution;
 
-class OutputCommands : public ::testing::Test {
+class OutputCommands : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;  // 3P4W, a stand-alone master
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     void TearDown() override { core::ServiceFlagsReset(); }
-    std::string Run(const std::string& message) { return ch.Run(message); }
 };
 
 // {wiring, parallel position, override, program message, reply|errors}: a slave's master owns every
@@ -63,22 +57,22 @@ TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
         SetPhaseMode(c.wiring);
         SetParallelPosition(c.position);
         g_ServiceFlags.threePhase1P2W.store(c.override);
-        EXPECT_EQ(Run(c.message), c.expect) << c.message;
+        EXPECT_EQ(ch.Run(c.message), c.expect) << c.message;
     }
 }
 
 // ALL sets L1 and copies it to L2 and L3; the value is in tenths, whatever the record's scale; tenths
 // beyond 32 bits are refused, not converted.
 TEST_F(OutputCommands, ImpedanceOfAllPhases) {
-    EXPECT_EQ(Run("OUTP:IMP:IND ALL,1.25;IND? ALL"), "+1.3,+1.3,+1.3|");
+    EXPECT_EQ(ch.Run("OUTP:IMP:IND ALL,1.25;IND? ALL"), "+1.3,+1.3,+1.3|");
     EXPECT_EQ(paramGetValue(kParamInductanceL3, 0, 0), 13);
-    EXPECT_EQ(Run("OUTP:IMP:RES L2,MAX;RES? L2;RES? L1"), "+1.0;+0.1|");
-    EXPECT_EQ(Run("OUTP:IMP:RES L2,1e12"), "|" + kRange);
-    EXPECT_EQ(Run("OUTP:IMP:RES L2,-429496729.6"), "|" + kRange);
-    EXPECT_EQ(Run("OUTP:IMP:RES L2,MIN;RES? L2,MAX"), "+1.0|");
-    EXPECT_EQ(Run("OUTP:IMP:RES? L2"), "+0.0|");
-    EXPECT_EQ(Run("OUTP:IMP:IND 4,1"), "|" + kParameter);
-    EXPECT_EQ(Run("OUTP:IMP:IND -1,1"), "|" + kParameter);
+    EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,MAX;RES? L2;RES? L1"), "+1.0;+0.1|");
+    EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,1e12"), "|" + kRange);
+    EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,-429496729.6"), "|" + kRange);
+    EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,MIN;RES? L2,MAX"), "+1.0|");
+    EXPECT_EQ(ch.Run("OUTP:IMP:RES? L2"), "+0.0|");
+    EXPECT_EQ(ch.Run("OUTP:IMP:IND 4,1"), "|" + kParameter);
+    EXPECT_EQ(ch.Run("OUTP:IMP:IND -1,1"), "|" + kParameter);
     EXPECT_EQ(paramGetValue(kParamInductanceL1, 0, 0), 13);
 }
 

@@ -155,9 +155,6 @@ TEST_F(SeqRemoteControl, StepSelectionAndTheRunTimeEditWord) {
     g_SeqSimBlock[0].flags = 0;
     // "SEQ:STEP?;..." reaches the query with its optional parameter omitted: the current step, as alone.
     EXPECT_EQ(ch.Run("SEQ:STEP?;*OPC?"), "+0;1|");
-}
-
-TEST_F(SeqRemoteControl, PhaseSelectionRefusesNegatives) {
     g_SeqSimRemoteSel[0] = 1;
     EXPECT_EQ(Call(CmdSeqInstSel, kItemInt, -1), kRange);
     EXPECT_EQ(g_SeqSimRemoteSel[0].load(), 1u);

@@ -34,10 +34,6 @@ class SimCmds : public ::testing::Test {
         ch.cmd->suffix[1] = n;
         ch.cmd->suffix[2] = -1;
     }
-    template <typename T = int32_t>
-    std::string Call(int (*handler)(ScpiInterface*), bool query, uint8_t type = kItemOmitted, T value = 0) {
-        return ch.Call(handler, query, type, value);
-    }
     test::SeqSimEnv env_;
     scpitest::FakeChannel ch{kChanLan};
 };
@@ -65,7 +61,7 @@ TEST_F(SimCmds, QueryReadsTheNamedStateAndChangesNothing) {
         SeqSimSetCurStep(kSimTrans2);
         SeqSimClearDirty();
         Suffix(c.suffix);
-        EXPECT_EQ(Call(c.handler, true), c.expect);
+        EXPECT_EQ(ch.Call(c.handler, true), c.expect);
         EXPECT_EQ(SeqSimGetCurStep(), static_cast<uint32_t>(kSimTrans2)) << c.expect;
         EXPECT_EQ(SeqSimIsDirty(), 0) << c.expect;
     }
@@ -73,17 +69,17 @@ TEST_F(SimCmds, QueryReadsTheNamedStateAndChangesNothing) {
 
 // A set of the shared voltage writes each state of its group, in its order, and ends on the named one.
 TEST_F(SimCmds, SharedValuesGoIntoEveryStateOfTheGroup) {
-    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimNormVolt>, false, kItemInt, 100), "|0");
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimNormVolt>, false, kItemInt, 100), "|0");
     for (uint32_t s : {kSimNormal1, kSimTrans2, kSimNormal2})
         for (int p = 0; p < 3; ++p)
             EXPECT_EQ(engine::SimRecAt(s, p).acv, 10000u) << s << " " << p;
     EXPECT_EQ(SeqSimGetCurStep(), static_cast<uint32_t>(kSimNormal1));
-    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimAbnFreq>, false, kItemReal, 55.0), "|0");
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimAbnFreq>, false, kItemReal, 55.0), "|0");
     EXPECT_EQ(engine::SimRecAt(kSimTrans1, 0).freq, 5500u);
     EXPECT_EQ(engine::SimRecAt(kSimAbnormal, 0).freq, 5500u);
     EXPECT_EQ(SeqSimGetCurStep(), static_cast<uint32_t>(kSimAbnormal));
     Suffix(2);
-    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimNormVolt>, false, kItemInt, 50),
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimNormVolt>, false, kItemInt, 50),
               "|" + std::to_string(kScpiErrUndefinedHeader));
     EXPECT_EQ(engine::SimRecAt(kSimNormal2, 0).acv, 10000u);
 }
@@ -106,15 +102,15 @@ TEST_F(SimCmds, RefusedValuesWriteNothing) {
     };
     for (const auto& c : cases) {
         SeqSimClearDirty();
-        const std::string got = c.type == kItemReal ? Call(c.handler, false, c.type, c.real)
-                                                    : Call(c.handler, false, c.type, c.integer);
+        const std::string got = c.type == kItemReal ? ch.Call(c.handler, false, c.type, c.real)
+                                                    : ch.Call(c.handler, false, c.type, c.integer);
         EXPECT_EQ(got, kRangeRow) << c.real << " " << c.integer;
         EXPECT_EQ(engine::SimRecAt(kSimNormal1, 0).time, time);
         EXPECT_EQ(SeqSimIsDirty(), 0);
     }
-    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimNormPhasStarEnab>, false, kItemInt, -1), kRangeRow);
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimNormPhasStarEnab>, false, kItemInt, -1), kRangeRow);
     EXPECT_EQ(engine::SimRecAt(kSimNormal1, 0).flags & kSimEnOnPhase, 0u);
-    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimInitCode>, false, kItemInt, 4), kRangeRow);
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimInitCode>, false, kItemInt, 4), kRangeRow);
     EXPECT_EQ(engine::SimRecAt(kSimInitial, 0).syncCode, 3u);
 }
 
@@ -140,14 +136,14 @@ TEST_F(SimCmds, StatusQueriesByStateAndRepeat) {
         SimSetRepeat(c.count);
         SeqSimSetCurStep(c.state);
         g_SeqSimRemoteSel[1].store(c.phase, std::memory_order_release);
-        EXPECT_EQ(Call(c.handler, true), c.expect);
+        EXPECT_EQ(ch.Call(c.handler, true), c.expect);
     }
     g_SeqSimRemoteSel[1].store(0, std::memory_order_release);
-    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimInstSel>, false, kItemChoice, 1),
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimInstSel>, false, kItemChoice, 1),
               "|" + std::to_string(kScpiErrUndefinedHeader));
     SeqSimSetMode(1);
-    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimCst>, true), "|" + std::to_string(kScpiErrSystem));
-    EXPECT_EQ(Call(CmdSourSim<kCmdSourSimCtim>, true), "+2,+0,+0,+0|0") << "in every mode";
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimCst>, true), "|" + std::to_string(kScpiErrSystem));
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimCtim>, true), "+2,+0,+0,+0|0") << "in every mode";
 }
 
 // The command table runs a SIM query with the step tables held: while the runner or the panel holds them,
@@ -165,7 +161,7 @@ TEST_F(SimCmds, TableRowWaitsForTheStepTablesHeldElsewhere) {
     for (int i = 0; i < 2000 && phase.load() == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_EQ(phase.load(), 1);
-    const std::string reply = Call(kMainHandlers[kCmdSourSimAbnFreq].handler, true);
+    const std::string reply = ch.Call(kMainHandlers[kCmdSourSimAbnFreq].handler, true);
     EXPECT_EQ(phase.load(), 2) << "the query ran while the tables were held";
     EXPECT_EQ(reply, "+60.00|0");
     holder.join();

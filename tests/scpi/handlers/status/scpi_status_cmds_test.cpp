@@ -39,26 +39,18 @@ const Group kGroups[] = {
 class StatusCommands : public test::CtrlTest {
   protected:
     scpitest::FakeChannel ch{kChanLan};
-
-    std::string Call(int (*handler)(ScpiInterface*), bool query, uint8_t type = kItemOmitted,
-                     int32_t value = 0) {
-        return ch.Call(handler, query, type, value);
-    }
 };
 
 // An EVENt register is read and cleared: the next query finds only what happened since.
-TEST_F(StatusCommands, EventRegistersAreClearedByTheirQuery) {
+TEST_F(StatusCommands, EventRegistersAreClearedByTheirQueryAndCls) {
     for (const Group& g : kGroups) {
         g.set(&ch.status, kRegEvent, 0x0104);
-        EXPECT_EQ(Call(g.eventQuery, true), "+260|0") << g.name;
-        EXPECT_EQ(Call(g.eventQuery, true), "+0|0") << g.name;
-        EXPECT_EQ(Call(g.eventQuery, false, kItemInt, 1), "|12") << g.name;  // read-only
+        EXPECT_EQ(ch.Call(g.eventQuery, true), "+260|0") << g.name;
+        EXPECT_EQ(ch.Call(g.eventQuery, true), "+0|0") << g.name;
+        EXPECT_EQ(ch.Call(g.eventQuery, false, kItemInt, 1), "|12") << g.name;  // read-only
     }
-}
-
-// *CLS: the error queue, the event status register and the four groups' EVENt registers, the protection
-// alarms (the stage is told to clear and the clear countdown starts) and a popup that waits to be closed.
-TEST_F(StatusCommands, ClsClearsEventsQueueAlarmsAndAHeldPopup) {
+    // *CLS: the error queue, the event status register and the four groups' EVENt registers, the protection
+    // alarms (the stage is told to clear and the clear countdown starts) and a popup that waits to be closed.
     for (const Group& g : kGroups) {
         g.set(&ch.status, kRegEnable, 0x7FFF);
         g.set(&ch.status, kRegEvent, 0x0010);
@@ -72,7 +64,7 @@ TEST_F(StatusCommands, ClsClearsEventsQueueAlarmsAndAHeldPopup) {
     ASSERT_FALSE(SysStatusTest(kSysAlarmLatched));
     test::ClearTrace();
 
-    EXPECT_EQ(Call(CmdCls, false), "|0");
+    EXPECT_EQ(ch.Call(CmdCls, false), "|0");
     for (const Group& g : kGroups) {
         EXPECT_EQ(g.get(&ch.status, kRegEvent), 0) << g.name;
         EXPECT_EQ(g.get(&ch.status, kRegEnable), 0x7FFF) << g.name;  // enables are kept
@@ -82,33 +74,30 @@ TEST_F(StatusCommands, ClsClearsEventsQueueAlarmsAndAHeldPopup) {
     EXPECT_EQ(core::g_AlarmClearCountdown.load(), core::kAlarmClearStart);
     testsupport::PopupPasses(1);
     EXPECT_EQ(MsgPopup_IsPersistent(), 0);
-    EXPECT_EQ(Call(CmdCls, true), "|12");
+    EXPECT_EQ(ch.Call(CmdCls, true), "|12");
 }
 
 // *RCL and *SAV are refused while SEQ/SIM is active: the live settings stay as they are.
 TEST_F(StatusCommands, PresetCommandsAreRefusedInSeqSim) {
-    ASSERT_EQ(Call(CmdSav, false, kItemInt, 1), "|0");
+    ASSERT_EQ(ch.Call(CmdSav, false, kItemInt, 1), "|0");
     ASSERT_EQ(SetAcv(5000, 0), 5000);
     OutputFlagSet(kOutFlagSeqSimActive);
     MsgQueue_Clear();
-    EXPECT_EQ(Call(CmdRcl, false, kItemInt, 1), "|41");
+    EXPECT_EQ(ch.Call(CmdRcl, false, kItemInt, 1), "|41");
     EXPECT_EQ(GetAcv(0), 5000);
-    EXPECT_EQ(Call(CmdSav, false, kItemInt, 2), "|41");
+    EXPECT_EQ(ch.Call(CmdSav, false, kItemInt, 2), "|41");
     EXPECT_EQ(MsgQueue_Count(), 0u);
     OutputFlagClear(kOutFlagSeqSimActive);
     // Outside SEQ/SIM the same recall takes the stored voltage back.
-    EXPECT_EQ(Call(CmdRcl, false, kItemInt, 1), "|0");
+    EXPECT_EQ(ch.Call(CmdRcl, false, kItemInt, 1), "|0");
     EXPECT_NE(GetAcv(0), 5000);
-}
-
-// The recall and save messages show the preset the command named: *RCL and *SAV set the home words' indices
-// before they post; only an integer recall moves the preset page's selection.
-TEST_F(StatusCommands, PresetCommandsSetTheIndexTheirMessageShows) {
+    // *RCL and *SAV set the home words' indices their messages show before they post; only an integer
+    // recall moves the preset page's selection.
     g_HomePage.presetSel.store(7);
-    ASSERT_EQ(Call(CmdSav, false, kItemInt, 4), "|0");
+    ASSERT_EQ(ch.Call(CmdSav, false, kItemInt, 4), "|0");
     EXPECT_EQ(g_HomePage.saveIndex.load(), 4u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 7u);
-    ASSERT_EQ(Call(CmdRcl, false, kItemInt, 3), "|0");
+    ASSERT_EQ(ch.Call(CmdRcl, false, kItemInt, 3), "|0");
     EXPECT_EQ(g_HomePage.recallIndex.load(), 3u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 3u);
     EXPECT_EQ(g_HomePage.saveIndex.load(), 4u);

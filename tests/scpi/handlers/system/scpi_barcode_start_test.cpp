@@ -10,17 +10,12 @@
 #include "core/control/barcode_table.h"
 #include "platform/host/clock.h"
 #include "src/dev/barcode_scanner.h"
-#include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 
-class BarcodeStart : public ::testing::Test {
+class BarcodeStart : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     // The table as the process starts: no texts, not loaded; the key thread's start comes 100 ms later.
     void SetUp() override {
         {
@@ -37,18 +32,17 @@ class BarcodeStart : public ::testing::Test {
         if (keyThread.joinable()) keyThread.join();
         g_BarcodeTable.loaded.store(1);
     }
-    std::string Run(const std::string& message) { return ch.Run(message); }
     std::thread keyThread;
 };
 
 TEST_F(BarcodeStart, AnEarlyReadWaitsForTheLoad) {
-    EXPECT_EQ(Run("SYST:BARC:MEM? RM0"), "Recall M0|");
+    EXPECT_EQ(ch.Run("SYST:BARC:MEM? RM0"), "Recall M0|");
 }
 
 TEST_F(BarcodeStart, AnEarlyTeachIsNotOverwrittenByTheLoad) {
-    EXPECT_EQ(Run("SYST:BARC:MEM RM3,\"ABC\""), "|");
+    EXPECT_EQ(ch.Run("SYST:BARC:MEM RM3,\"ABC\""), "|");
     keyThread.join();
-    EXPECT_EQ(Run("SYST:BARC:MEM? RM3"), "ABC|");
+    EXPECT_EQ(ch.Run("SYST:BARC:MEM? RM3"), "ABC|");
 }
 
 }  // namespace

@@ -10,17 +10,12 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
-#include "tests/scpi/scpi_channel_fixture.h"
-#include "tests/support/default_store.h"
+#include "tests/scpi/channel_test_fixture.h"
 
 namespace {
 
-class CommStaging : public ::testing::Test {
+class CommStaging : public scpitest::ChannelTest {
   protected:
-    test::DefaultStore store;
-    scpitest::MenuEnv env;
-    scpitest::FakeChannel ch{kChanLan};
-
     void SetUp() override {
         // In force: DHCP on, web password 1234 not required, 10.1.2.3/255.255.0.0 via 10.1.0.1, DNS 10.1.0.2,
         // RS232 9600 8N1, rear USB at full speed.
@@ -37,14 +32,13 @@ class CommStaging : public ::testing::Test {
         g_LanPending = {};
     }
     void TearDown() override { g_LanPending = {}; }
-    std::string Run(const std::string& message) { return ch.Run(message); }
 };
 
 constexpr uint32_t Bit(uint32_t n) {
     return 1u << n;
 }
 
-TEST_F(CommStaging, OnlyADifferentValueIsStagedButAddressesAlways) {
+TEST_F(CommStaging, OnlyADifferentValueIsStagedAndTheSettingInForceStays) {
     const struct {
         const char* message;
         uint32_t mask;  // the change bits raised
@@ -66,37 +60,34 @@ TEST_F(CommStaging, OnlyADifferentValueIsStagedButAddressesAlways) {
     };
     for (const auto& c : cases) {
         g_LanPending = {};
-        Run(c.message);
+        ch.Run(c.message);
         EXPECT_EQ(g_LanPending.mask, c.mask) << c.message;
     }
-}
-
-TEST_F(CommStaging, StagedValuesAndTheSettingInForce) {
-    EXPECT_EQ(Run("SYST:COMM:LAN:DHCP OFF;:SYST:COMM:SER:TRAN:BAUD 19200;:SYST:COMM:LAN:IPAD \"172.16.28.120\""),
+    EXPECT_EQ(ch.Run("SYST:COMM:LAN:DHCP OFF;:SYST:COMM:SER:TRAN:BAUD 19200;:SYST:COMM:LAN:IPAD \"172.16.28.120\""),
               "|");
     EXPECT_EQ(g_LanPending.flags & Bit(1), 0u);
     EXPECT_EQ(g_LanPending.rs232Baud, 4u);
     EXPECT_EQ((std::array<uint8_t, 4>{g_LanPending.ip[0], g_LanPending.ip[1], g_LanPending.ip[2], g_LanPending.ip[3]}),
               (std::array<uint8_t, 4>{172, 16, 28, 120}));
     // Nothing in force changed: the queries answer the old values.
-    EXPECT_EQ(Run("SYST:COMM:LAN:DHCP?;:SYST:COMM:SER:TRAN:BAUD?"), "+1;9600|");
-    EXPECT_EQ(Run("SYST:COMM:LAN:WEB:PASS 77;PACT 1"), "|");
+    EXPECT_EQ(ch.Run("SYST:COMM:LAN:DHCP?;:SYST:COMM:SER:TRAN:BAUD?"), "+1;9600|");
+    EXPECT_EQ(ch.Run("SYST:COMM:LAN:WEB:PASS 77;PACT 1"), "|");
     EXPECT_EQ(g_LanPending.password, 77u);
     EXPECT_NE(g_LanPending.flags & Bit(6), 0u);
 }
 
 TEST_F(CommStaging, AbsentSerialPortAndStaticAddressQuery) {
     g_Rs232Present.store(0);
-    EXPECT_EQ(Run("SYST:COMM:SER:TRAN:BAUD 9600"), "|-200,\"Execution error\"");
-    EXPECT_EQ(Run("SYST:COMM:SER:TRAN:BITS?"), "|-200,\"Execution error\"");
+    EXPECT_EQ(ch.Run("SYST:COMM:SER:TRAN:BAUD 9600"), "|-200,\"Execution error\"");
+    EXPECT_EQ(ch.Run("SYST:COMM:SER:TRAN:BITS?"), "|-200,\"Execution error\"");
     g_Rs232Present.store(1);
     g_IfaceCfg.rs232Baud = 9;
-    EXPECT_EQ(Run("SYST:COMM:SER:TRAN:BAUD?"), "|-420,\"Query UNTERMINATED\"");
+    EXPECT_EQ(ch.Run("SYST:COMM:SER:TRAN:BAUD?"), "|-420,\"Query UNTERMINATED\"");
     {
         std::lock_guard<std::mutex> hold(g_LanCfgLock);
         g_LanCfg.DHCP = 0;
     }
-    EXPECT_EQ(Run("SYST:COMM:LAN:SMAS?;GAT?"), "255.255.0.0;10.1.0.1|");
+    EXPECT_EQ(ch.Run("SYST:COMM:LAN:SMAS?;GAT?"), "255.255.0.0;10.1.0.1|");
     EXPECT_EQ(g_LanPending.mask, 0u);
 }
 

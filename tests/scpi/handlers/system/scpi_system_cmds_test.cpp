@@ -42,10 +42,6 @@ class SystemHandlers : public test::CtrlTest {
         core::ServiceFlagsReset();
         CoreUi_SetHooks({});
     }
-    template <typename T = int32_t>
-    std::string Call(Handler handler, bool query, uint8_t type = kItemOmitted, T value = 0) {
-        return ch.Call(handler, query, type, value);
-    }
     scpitest::FakeChannel ch{kChanLan};
 };
 
@@ -54,15 +50,15 @@ class SystemHandlers : public test::CtrlTest {
 TEST_F(SystemHandlers, PhaseChangeRefusals) {
     g_MenuState.store(1);
     g_PageId.store(1);
-    EXPECT_EQ(Call<double>(CmdSystConfPhas, false, kItemReal, 1.5), "|51");
-    EXPECT_EQ(Call(CmdSystConfPhas, false, kItemInt, 3), "|53");
-    EXPECT_EQ(Call(CmdSystConfPhas, false, kItemInt, -1), "|53");
-    EXPECT_EQ(Call(CmdSystConfPhas, false, kItemInt, 0), "|0");
+    EXPECT_EQ(ch.Call<double>(CmdSystConfPhas, false, kItemReal, 1.5), "|51");
+    EXPECT_EQ(ch.Call(CmdSystConfPhas, false, kItemInt, 3), "|53");
+    EXPECT_EQ(ch.Call(CmdSystConfPhas, false, kItemInt, -1), "|53");
+    EXPECT_EQ(ch.Call(CmdSystConfPhas, false, kItemInt, 0), "|0");
     g_PageId.store(94);
-    EXPECT_EQ(Call(CmdSystConfPhas, false, kItemInt, 1), "|52");
+    EXPECT_EQ(ch.Call(CmdSystConfPhas, false, kItemInt, 1), "|52");
     EXPECT_EQ(GetPhaseMode(), 0u);
     EXPECT_EQ(g_PhaseCfgChanging.load(), 0u);
-    EXPECT_EQ(Call(CmdSystConfPhas, true), "3P4W|0");
+    EXPECT_EQ(ch.Call(CmdSystConfPhas, true), "3P4W|0");
 }
 
 // With the output screen shown the whole change runs with the channels paused: the flag is up while the
@@ -72,7 +68,7 @@ TEST_F(SystemHandlers, PhaseChangeRunsPausedOnTheOutputScreen) {
     g_PageId.store(1);
     std::unique_lock<std::mutex> store(core::g_ParamLock);
     std::string result;
-    std::thread change([&] { result = Call(CmdSystConfPhas, false, kItemInt, 1); });
+    std::thread change([&] { result = ch.Call(CmdSystConfPhas, false, kItemInt, 1); });
     bool paused = false;
     for (int i = 0; i < 5000 && !paused; ++i) {
         paused = g_PhaseCfgChanging.load() == 1;
@@ -84,22 +80,22 @@ TEST_F(SystemHandlers, PhaseChangeRunsPausedOnTheOutputScreen) {
     EXPECT_EQ(result, "|0");
     EXPECT_EQ(g_PhaseCfgChanging.load(), 0u);
     EXPECT_EQ(GetPhaseMode(), 1u);
-    EXPECT_EQ(Call(CmdSystConfPhas, true), "1P2W|0");
+    EXPECT_EQ(ch.Call(CmdSystConfPhas, true), "1P2W|0");
 }
 
 // A slave refuses the master's settings, even their queries, until 6392 toggles the service override on;
 // a second 6392 toggles it off. Other numbers are no password.
 TEST_F(SystemHandlers, ServiceOverrideLiftsAndRestoresTheSlaveRefusal) {
     SetParallelPosition(0);
-    EXPECT_EQ(Call(CmdSystConfExt, true), "|112");
-    EXPECT_EQ(Call(CmdSystPkhTime, true), "|112");
-    EXPECT_EQ(Call(CmdSystPass, false, kItemInt, 6392), "|0");
-    EXPECT_EQ(Call(CmdSystConfExt, true), "+0|0");
-    EXPECT_EQ(Call(CmdSystConfExt, false, kItemInt, -1), "|53");
-    EXPECT_EQ(Call(CmdSystPass, false, kItemInt, 6392), "|0");
-    EXPECT_EQ(Call(CmdSystConfExt, true), "|112");
-    EXPECT_EQ(Call(CmdSystPass, false, kItemInt, 1234), "|51");
-    EXPECT_EQ(Call(CmdSystPass, false, kItemInt, 9371), "|0");
+    EXPECT_EQ(ch.Call(CmdSystConfExt, true), "|112");
+    EXPECT_EQ(ch.Call(CmdSystPkhTime, true), "|112");
+    EXPECT_EQ(ch.Call(CmdSystPass, false, kItemInt, 6392), "|0");
+    EXPECT_EQ(ch.Call(CmdSystConfExt, true), "+0|0");
+    EXPECT_EQ(ch.Call(CmdSystConfExt, false, kItemInt, -1), "|53");
+    EXPECT_EQ(ch.Call(CmdSystPass, false, kItemInt, 6392), "|0");
+    EXPECT_EQ(ch.Call(CmdSystConfExt, true), "|112");
+    EXPECT_EQ(ch.Call(CmdSystPass, false, kItemInt, 1234), "|51");
+    EXPECT_EQ(ch.Call(CmdSystPass, false, kItemInt, 9371), "|0");
     EXPECT_TRUE(SysStatusTest(kSysUnlocked));
 }
 
@@ -112,9 +108,9 @@ TEST_F(SystemHandlers, TriggerOutputSourceFollowsTheWiring) {
     } cases[] = {{0, -1, "|53"}, {0, 3, "|53"}, {0, 2, "|0"}, {2, 2, "|41"}, {2, 1, "|0"}, {1, 1, "|41"}, {1, 0, "|0"}};
     for (const auto& c : cases) {
         SetPhaseMode(c.wiring);
-        EXPECT_EQ(Call(CmdSystConfTrigOutpSour, false, kItemInt, c.line), c.expect) << c.wiring << " " << c.line;
+        EXPECT_EQ(ch.Call(CmdSystConfTrigOutpSour, false, kItemInt, c.line), c.expect) << c.wiring << " " << c.line;
     }
-    EXPECT_EQ(Call(CmdSystConfTrigOutpSour, true), "L1|0");
+    EXPECT_EQ(ch.Call(CmdSystConfTrigOutpSour, true), "L1|0");
 }
 
 class CalHandlers : public SystemHandlers {
@@ -134,23 +130,23 @@ class CalHandlers : public SystemHandlers {
 // Without the password's access nothing is written; with it VOLTage starts the selected phase's voltage
 // calibration at its first point and EXIT leaves it with the abort command.
 TEST_F(CalHandlers, VoltageCalibrationWordsAndExit) {
-    EXPECT_EQ(Call(CmdCalConfMode, false, kItemChoice, 0), "|44");
-    EXPECT_EQ(Call(CmdCalVolt, false, kItemChoice, 0), "|44");
+    EXPECT_EQ(ch.Call(CmdCalConfMode, false, kItemChoice, 0), "|44");
+    EXPECT_EQ(ch.Call(CmdCalVolt, false, kItemChoice, 0), "|44");
     EXPECT_TRUE(test::Writes().empty());
 
     SysStatusSet(kSysCaliAccess);
-    EXPECT_EQ(Call(CmdCalConfMode, false, kItemChoice, 0), "|0");
+    EXPECT_EQ(ch.Call(CmdCalConfMode, false, kItemChoice, 0), "|0");
     EXPECT_EQ(test::OnlyWriteTo(kCaliModeReg).raw, 0x0011u);
     ASSERT_FALSE(test::WritesTo(kCaliCmdReg).empty());
     EXPECT_EQ(test::WritesTo(kCaliCmdReg).front().raw, 0x0008u);
     EXPECT_EQ(g_MenuState.load(), 317u);
 
     test::ClearTrace();
-    EXPECT_EQ(Call(CmdCalVolt, false, kItemChoice, 0), "|0");
+    EXPECT_EQ(ch.Call(CmdCalVolt, false, kItemChoice, 0), "|0");
     ASSERT_FALSE(test::WritesTo(kCaliCmdReg).empty());
     EXPECT_EQ(test::WritesTo(kCaliCmdReg).front().raw, 0x0020u);
     EXPECT_EQ(g_MenuState.load(), 316u);
-    EXPECT_EQ(Call(CmdCalConfMode, false, kItemInt, 9), "|112");
+    EXPECT_EQ(ch.Call(CmdCalConfMode, false, kItemInt, 9), "|112");
 }
 
 // A reading is taken in thousandths: one whose product leaves 32 bits is refused before anything else;
@@ -159,13 +155,13 @@ TEST_F(CalHandlers, ReadingsInThousandthsAgainstThePointLimits) {
     SysStatusSet(kSysCaliAccess);
     g_MenuState.store(316);  // no point page: only the conversion can refuse
     g_EditBuf.enteredInt = 7;
-    EXPECT_EQ(Call<double>(CmdCalVoltAvg, false, kItemReal, 1e12), "|53");
-    EXPECT_EQ(Call(CmdCalVoltAvg, false, kItemInt, 2147484), "|53");
+    EXPECT_EQ(ch.Call<double>(CmdCalVoltAvg, false, kItemReal, 1e12), "|53");
+    EXPECT_EQ(ch.Call(CmdCalVoltAvg, false, kItemInt, 2147484), "|53");
     EXPECT_EQ(g_EditBuf.enteredInt, 7);
     g_MenuState.store(317);
-    EXPECT_EQ(Call(CmdCalVoltAvg, false, kItemInt, -200), "|53");
+    EXPECT_EQ(ch.Call(CmdCalVoltAvg, false, kItemInt, -200), "|53");
     EXPECT_EQ(g_EditBuf.enteredInt, -200000);
-    EXPECT_EQ(Call<double>(CmdCalVoltAvg, false, kItemReal, -250.5), "|0");
+    EXPECT_EQ(ch.Call<double>(CmdCalVoltAvg, false, kItemReal, -250.5), "|0");
     EXPECT_EQ(g_EditBuf.enteredInt, -250500);
 }
 

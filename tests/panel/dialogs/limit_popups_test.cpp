@@ -96,6 +96,11 @@ std::string Formatted(int32_t value, const ParamRec& rec) {
 
 class LimitPopups : public ::testing::Test {
   protected:
+    static void SetUpTestSuite() {
+        accent = SelectBoxColour(true);
+        plain = SelectBoxColour(false);
+        ASSERT_NE(accent, plain);
+    }
     void SetUp() override { MakeScreen(0); }
     void TearDown() override {
         GUI_SetTextHook(nullptr);
@@ -138,6 +143,12 @@ class LimitPopups : public ::testing::Test {
     static bool Saw(const std::string& text, int x, int y, uint16_t align = kLeft) {
         return Count(text, x, y, align) > 0;
     }
+    // The accent on the left (choice 0) or the right (1) box of a two-choice dialog at (275, 265).
+    static void ExpectChoiceMarked(int choice) {
+        EXPECT_EQ(At(275 + 20 + 4, 278), choice == 0 ? accent : plain);
+        EXPECT_EQ(At(275 + 123 + 4, 278), choice == 1 ? accent : plain);
+    }
+    static inline uint16_t accent = 0, plain = 0;  // the middle colours of a select box
     static std::string TextAt(int x, int y, uint16_t align) {
         for (const Drawn& d : g_texts)
             if (d.x == x && d.y == y && d.align == align) return d.text;
@@ -252,23 +263,15 @@ TEST_F(LimitPopups, IpkLoDrawsOneMinusApart) {
 
 // The voltage limit popup names its record's unit and shows only in modes 1, 6 and 8.
 TEST_F(LimitPopups, VoltLimitPopupOnlyInItsModes) {
-    for (const uint32_t mode : {1u, 0u}) {
-        SCOPED_TRACE(mode);
-        MakeScreen(mode);
-        Show(kPopVoltLimit, 8);
-        if (mode == 1) {
-            EXPECT_TRUE(Saw(std::string(Record(8).unitText) + " Limit", 275, 188));
-        } else {
-            EXPECT_TRUE(g_texts.empty());
-        }
-    }
+    Show(kPopVoltLimit, 8);
+    EXPECT_TRUE(g_texts.empty());
+    MakeScreen(1);
+    Show(kPopVoltLimit, 8);
+    EXPECT_TRUE(Saw(std::string(Record(8).unitText) + " Limit", 275, 188));
 }
 
 // The accent box follows the configure-phase choice; a choice past the three wirings marks none.
 TEST_F(LimitPopups, CfgPhaseAccentFollowsTheChoice) {
-    const uint16_t accent = SelectBoxColour(true), plain = SelectBoxColour(false);
-    ASSERT_NE(accent, plain);
-    MakeScreen(0);
     g_CfgPhaseChoice.store(2);
     Show(kDlgCfgPhase, 3);
     EXPECT_TRUE(Saw("Please select the configure phase.", 255, 201));
@@ -317,21 +320,17 @@ TEST_F(LimitPopups, WiringWarningNamesAndFocus) {
 
 // The confirmation names the target wiring (nothing past the table) and marks ENTER or CANCEL.
 TEST_F(LimitPopups, ConfirmationNamesTargetAndMarksChoice) {
-    const uint16_t accent = SelectBoxColour(true), plain = SelectBoxColour(false);
-    MakeScreen(0);
     g_CfgPhaseTarget.store(1);
     Show(kDlgCfgConfirm, 5);
     EXPECT_TRUE(Saw("Configure Phase will be", 285, 186));
     EXPECT_TRUE(Saw("switch to 1P2W", 320, 212));
     EXPECT_TRUE(Saw("ENTER", 305, 265));
     EXPECT_TRUE(Saw("CANCEL", 403, 265));
-    EXPECT_EQ(At(275 + 20 + 4, 278), accent);
-    EXPECT_EQ(At(275 + 123 + 4, 278), plain);
+    ExpectChoiceMarked(0);
     guitest::ExpectGolden("dialog_confirm_enter", GUI_BOX{270, 180, 500, 310});
     g_DialogChoice.store(1);
     RepaintChild(kDlgCfgConfirm);
-    EXPECT_EQ(At(275 + 20 + 4, 278), plain);
-    EXPECT_EQ(At(275 + 123 + 4, 278), accent);
+    ExpectChoiceMarked(1);
     guitest::ExpectGolden("dialog_confirm_cancel", GUI_BOX{270, 180, 500, 310});
 
     g_CfgPhaseTarget.store(3);
@@ -343,8 +342,6 @@ TEST_F(LimitPopups, ConfirmationNamesTargetAndMarksChoice) {
 
 // The count line shows only while fewer slaves answered than the configured units less this one.
 TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
-    const uint16_t accent = SelectBoxColour(true), plain = SelectBoxColour(false);
-    MakeScreen(0);
     SetParallelNumber(3);
     ASSERT_EQ(GetParallelNumber(), 3);
     core::g_ParallelMostSeen.store(1);
@@ -353,8 +350,7 @@ TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
     EXPECT_TRUE(Saw("Found 1 slave machine", 280, 212));
     EXPECT_TRUE(Saw("Retry", 305, 265));
     EXPECT_TRUE(Saw("CANCEL", 403, 265));
-    EXPECT_EQ(At(275 + 20 + 4, 278), accent);
-    EXPECT_EQ(At(275 + 123 + 4, 278), plain);
+    ExpectChoiceMarked(0);
     guitest::ExpectGolden("dialog_parallel_fail", GUI_BOX{270, 180, 500, 310});
 
     core::g_ParallelMostSeen.store(2);
@@ -365,8 +361,7 @@ TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
     GuiPass();
     EXPECT_TRUE(Saw("Parallel Fail...", 280, 186));
     EXPECT_EQ(TextAt(280, 212, kLeft), "(none)");
-    EXPECT_EQ(At(275 + 20 + 4, 278), plain);
-    EXPECT_EQ(At(275 + 123 + 4, 278), accent);
+    ExpectChoiceMarked(1);
 }
 
 }  // namespace

@@ -23,9 +23,8 @@ class FbDriver : public ::testing::Test {
 // The byte positions in which two file images differ.
 std::vector<size_t> Changed(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after) {
     std::vector<size_t> out;
-    for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+    for (size_t i = 0; i < before.size() && i < after.size(); ++i)
         if (before[i] != after[i]) out.push_back(i);
-    }
     return out;
 }
 

@@ -112,9 +112,9 @@ TEST(Text, NeighboursAndCoveringWindows) {
     const auto split = Screen();
     for (int y = 100; y < 145; ++y)
         for (int x = 100; x < 100 + w; ++x)
-            if (x < 100 + w / 3 || x >= 100 + 2 * (w / 3)) {
-                ASSERT_EQ(split[y * 800 + x], whole[y * 800 + x]) << x << "," << y;
-            }
+            ASSERT_TRUE(split[y * 800 + x] == whole[y * 800 + x] ||
+                        (x >= 100 + w / 3 && x < 100 + 2 * (w / 3)))
+                << x << "," << y;
 }
 
 TEST(Text, GoldenFontsModesAndAlignments) {

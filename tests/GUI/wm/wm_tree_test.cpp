@@ -46,9 +46,8 @@ TEST_F(WmTree, MoveReachesDescendantsFirstAndSameSpotSendsNothing) {
     EXPECT_TRUE(g_log.empty());
     WM_MoveToPos(p, 30, 40);
     std::vector<WM_HWINDOW> moved;
-    for (const Event& e : g_log) {
+    for (const Event& e : g_log)
         if (e.id == WM_MSG_MOVE) moved.push_back(e.h);
-    }
     EXPECT_EQ(moved, (std::vector<WM_HWINDOW>{g, c, p}));
     EXPECT_EQ(WM_GetLeft(g), 30 + 5 + 1);
     EXPECT_EQ(WM_GetTop(g), 40 + 5 + 1);

@@ -88,6 +88,14 @@ std::vector<uint16_t> Screen() {
     return pixels;
 }
 
+uint16_t PixelAt(int x, int y) {
+    return Screen()[static_cast<size_t>(y) * kLcdXSize + x];
+}
+
+uint16_t Rgb565(uint32_t rgb) {
+    return static_cast<uint16_t>(Color2Index_565((rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF)));
+}
+
 void ExpectGolden(const std::string& name, const GUI_BOX& rect) {
     const std::string golden = GoldenDir() + "/" + name + ".png";
     const std::vector<uint16_t> screen = Screen();

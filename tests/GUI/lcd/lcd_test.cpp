@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <functional>
 
-#include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "tests/GUI/screen_fixture.h"
 

@@ -23,7 +23,6 @@
 #include "panel/runtime_init.h"
 #include "platform/devices/panel_sim.h"
 #include "src/dev/panel_link.h"
-#include "src/dev/spi_device.h"
 #include "tests/panel/menu_start_fixture.h"
 #include "tests/support/temp_root.h"
 

@@ -15,7 +15,6 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "panel/menu_thread.h"
 #include "platform/devices/panel_sim.h"
-#include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 

@@ -14,7 +14,6 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
-#include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
 #include "panel/menu/edit_follow.h"
 #include "panel/panel_services.h"

@@ -22,7 +22,6 @@
 #include "platform/devices/spi.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
-#include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/firmware/fw_update.h"
 #include "tests/panel/menu_start_fixture.h"

@@ -23,7 +23,6 @@
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/panel_link.h"
 #include "tests/panel/menu_start_fixture.h"
-#include "src/dev/spi_device.h"
 
 namespace {
 

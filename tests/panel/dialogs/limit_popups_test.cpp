@@ -25,31 +25,18 @@
 #include "panel/pages/panel_fonts.h"
 #include "platform/stage/power_stage_sim.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/GUI/text_observer.h"
 
 namespace {
 
 constexpr uint16_t kLeft = GUI_TA_LEFT | GUI_TA_TOP, kRight = GUI_TA_RIGHT | GUI_TA_TOP;
 
-struct Drawn {
-    std::string text;
-    int x, y;
-    uint16_t align;
-};
-std::vector<Drawn> g_texts;
+using drawn::g_texts;
+using guitest::PixelAt;
+using guitest::Rgb565;
 
-void Observe(const char* text, int x, int y, uint16_t align, uint32_t, const GUI_FONTDEF*) {
-    g_texts.push_back({text, x, y, align});
-}
-
-uint16_t Rgb(uint32_t rgb) {
-    return static_cast<uint16_t>(Color2Index_565((rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF)));
-}
-const uint16_t kPageGrey = Rgb(0x404040);
-const uint16_t kFocusBlue = Rgb(0x0043FA);
-
-uint16_t At(int x, int y) {
-    return guitest::Screen()[static_cast<size_t>(y) * 800 + x];
-}
+const uint16_t kPageGrey = Rgb565(0x404040);
+const uint16_t kFocusBlue = Rgb565(0x0043FA);
 
 // The GUI thread's pass, after the menu/control thread published the edit words it set.
 void GuiPass() {
@@ -79,7 +66,7 @@ uint16_t SelectBoxColour(bool accent) {
         DrawSelectFieldBarAccent(0, 0, 75);
     else
         DrawSelectFieldBar(0, 0, 75);
-    return At(4, 13);
+    return PixelAt(4, 13);
 }
 
 ParamRec Record(uint32_t id) {
@@ -121,7 +108,7 @@ class LimitPopups : public ::testing::Test {
         LimitPopups_Create();
         GuiPass();
         g_texts.clear();
-        GUI_SetTextHook(Observe);
+        GUI_SetTextHook(drawn::Observe);
     }
     static void Show(LimitPopupId id, uint32_t state) {
         g_MenuState.store(state);
@@ -136,7 +123,7 @@ class LimitPopups : public ::testing::Test {
     }
     static int Count(const std::string& text, int x, int y, uint16_t align) {
         int n = 0;
-        for (const Drawn& d : g_texts)
+        for (const drawn::Text& d : g_texts)
             n += d.text == text && d.x == x && d.y == y && d.align == align;
         return n;
     }
@@ -145,12 +132,12 @@ class LimitPopups : public ::testing::Test {
     }
     // The accent on the left (choice 0) or the right (1) box of a two-choice dialog at (275, 265).
     static void ExpectChoiceMarked(int choice) {
-        EXPECT_EQ(At(275 + 20 + 4, 278), choice == 0 ? accent : plain);
-        EXPECT_EQ(At(275 + 123 + 4, 278), choice == 1 ? accent : plain);
+        EXPECT_EQ(PixelAt(275 + 20 + 4, 278), choice == 0 ? accent : plain);
+        EXPECT_EQ(PixelAt(275 + 123 + 4, 278), choice == 1 ? accent : plain);
     }
     static inline uint16_t accent = 0, plain = 0;  // the middle colours of a select box
     static std::string TextAt(int x, int y, uint16_t align) {
-        for (const Drawn& d : g_texts)
+        for (const drawn::Text& d : g_texts)
             if (d.x == x && d.y == y && d.align == align) return d.text;
         return "(none)";
     }
@@ -191,7 +178,7 @@ TEST_F(LimitPopups, KindPopupsByModeAndFlag) {
             EXPECT_TRUE(g_texts.empty());
             for (int y = fy; y < fy + 131; y += 5)
                 for (int x = fx; x < fx + 231; x += 5)
-                    ASSERT_EQ(At(x, y), kPageGrey) << x << "," << y;
+                    ASSERT_EQ(PixelAt(x, y), kPageGrey) << x << "," << y;
         } else {
             EXPECT_TRUE(Saw(r.title, fx + 15, fy + 20));
             EXPECT_TRUE(Saw(r.first, fx + 50, fy + 55));
@@ -200,8 +187,8 @@ TEST_F(LimitPopups, KindPopupsByModeAndFlag) {
             EXPECT_EQ(TextAt(cx + 80, cy + 6, kRight), Formatted(first.value, first));
             EXPECT_EQ(TextAt(cx + 190, cy + 6, kRight), Formatted(second.value, second));
             // Inside each button's focus mark, right of its value.
-            EXPECT_EQ(At(cx + 82, cy + 17) == kFocusBlue, !r.focusSecond);
-            EXPECT_EQ(At(cx + 110 + 82, cy + 17) == kFocusBlue, r.focusSecond);
+            EXPECT_EQ(PixelAt(cx + 82, cy + 17) == kFocusBlue, !r.focusSecond);
+            EXPECT_EQ(PixelAt(cx + 110 + 82, cy + 17) == kFocusBlue, r.focusSecond);
         }
         if (r.golden != nullptr) guitest::ExpectGolden(r.golden, GUI_BOX{fx, fy, fx + 230, fy + 130});
     }
@@ -285,7 +272,7 @@ TEST_F(LimitPopups, CfgPhaseAccentFollowsTheChoice) {
         g_CfgPhaseChoice.store(choice);
         RepaintChild(kDlgCfgPhase);
         for (uint32_t i = 0; i < 3; ++i)
-            EXPECT_EQ(At(245 + boxX[i] + 4, 265 + 13), i == choice ? accent : plain) << "box " << i;
+            EXPECT_EQ(PixelAt(245 + boxX[i] + 4, 265 + 13), i == choice ? accent : plain) << "box " << i;
     }
 }
 
@@ -312,8 +299,8 @@ TEST_F(LimitPopups, WiringWarningNamesAndFocus) {
         EXPECT_TRUE(Saw(r.question, 120, 265));
         EXPECT_TRUE(Saw("YES", cx + 27, cy + 2));
         EXPECT_TRUE(Saw("NO", cx + 212, cy + 2));
-        EXPECT_EQ(At(cx + 8, cy + 17) == kFocusBlue, !r.focusNo);
-        EXPECT_EQ(At(cx + 185 + 8, cy + 17) == kFocusBlue, r.focusNo);
+        EXPECT_EQ(PixelAt(cx + 8, cy + 17) == kFocusBlue, !r.focusNo);
+        EXPECT_EQ(PixelAt(cx + 185 + 8, cy + 17) == kFocusBlue, r.focusNo);
         if (r.golden != nullptr) guitest::ExpectGolden(r.golden, GUI_BOX{50, 40, 659, 449});
     }
 }

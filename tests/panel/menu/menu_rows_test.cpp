@@ -5,9 +5,7 @@
 #include <string>
 
 #include "core/params/access/param_access.h"
-#include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
-#include "core/regbus/regbus.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"

@@ -48,16 +48,15 @@ class OverlayPopupTest : public ::testing::Test {
             GUI_RunAll();
         }
     }
-    static uint16_t At(int x, int y) { return guitest::Screen()[y * 800 + x]; }
     // A frame of `colour` on the edge of `box`, black inside it, none of the colour outside.
     static void ExpectFrame(const GUI_BOX& box, uint16_t colour) {
-        EXPECT_EQ(At(box.x0, box.y0), colour);
-        EXPECT_EQ(At(box.x1, box.y1), colour);
-        EXPECT_EQ(At(box.x0 + 4, box.y0 + 4), 0);
-        EXPECT_EQ(At(box.x1 - 4, box.y1 - 4), 0);
-        EXPECT_NE(At(box.x0 - 1, box.y0), colour);
-        EXPECT_NE(At(box.x0, box.y1 + 1), colour);
-        EXPECT_NE(At(box.x1 + 1, box.y1), colour);
+        EXPECT_EQ(guitest::PixelAt(box.x0, box.y0), colour);
+        EXPECT_EQ(guitest::PixelAt(box.x1, box.y1), colour);
+        EXPECT_EQ(guitest::PixelAt(box.x0 + 4, box.y0 + 4), 0);
+        EXPECT_EQ(guitest::PixelAt(box.x1 - 4, box.y1 - 4), 0);
+        EXPECT_NE(guitest::PixelAt(box.x0 - 1, box.y0), colour);
+        EXPECT_NE(guitest::PixelAt(box.x0, box.y1 + 1), colour);
+        EXPECT_NE(guitest::PixelAt(box.x1 + 1, box.y1), colour);
     }
     static Pixels White(const GUI_BOX& box) {
         const std::vector<uint16_t> screen = guitest::Screen();
@@ -114,12 +113,12 @@ TEST_F(OverlayPopupTest, PopupHeightAndItsShowingAndHiding) {
 
     Pass(101);
     EXPECT_FALSE(WM_IsShown(panel::OverlayMsgPopup()));
-    EXPECT_NE(At(240, 160), kGreen);
+    EXPECT_NE(guitest::PixelAt(240, 160), kGreen);
     ASSERT_EQ(MsgQueue_PostId(12), 0);
     Pass(5);
     EXPECT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
     EXPECT_EQ(WM_GetHeight(panel::OverlayMsgPopup()), 60);
-    EXPECT_NE(At(240, 249), kGreen);
+    EXPECT_NE(guitest::PixelAt(240, 249), kGreen);
 }
 
 // A held popup's text replaced from another thread is repainted on the next pass.
@@ -162,7 +161,7 @@ TEST_F(OverlayPopupTest, ScpiErrorBoxAfterThirtyPassesAndGoneWhenRead) {
     g_ScpiErrorIfCount.store(1);
     Pass(30);
     EXPECT_FALSE(WM_IsShown(panel::OverlayScpiErrorBox()));
-    EXPECT_NE(At(280, 150), kRed);
+    EXPECT_NE(guitest::PixelAt(280, 150), kRed);
     Pass();
     ASSERT_TRUE(WM_IsShown(panel::OverlayScpiErrorBox()));
     ExpectFrame(box, kRed);
@@ -172,7 +171,7 @@ TEST_F(OverlayPopupTest, ScpiErrorBoxAfterThirtyPassesAndGoneWhenRead) {
     g_ScpiErrorIfCount.store(0);
     Pass();
     EXPECT_FALSE(WM_IsShown(panel::OverlayScpiErrorBox()));
-    EXPECT_NE(At(280, 150), kRed);
+    EXPECT_NE(guitest::PixelAt(280, 150), kRed);
     // An error that goes before the box shows keeps the passes it has waited.
     g_ScpiErrorIfCount.store(1);
     Pass(20);
@@ -201,7 +200,7 @@ TEST_F(OverlayPopupTest, MessagePopupCoversTheScpiErrorBox) {
     Pass(31);
     ASSERT_TRUE(WM_IsShown(panel::OverlayScpiErrorBox()));
     ASSERT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
-    EXPECT_EQ(At(280, 150), kRed);  // the box shows above the popup
+    EXPECT_EQ(guitest::PixelAt(280, 150), kRed);  // the box shows above the popup
     const std::vector<uint16_t> both = guitest::Screen();
     for (int y = overlap.y0; y <= overlap.y1; ++y)
         for (int x = overlap.x0; x <= overlap.x1; ++x)

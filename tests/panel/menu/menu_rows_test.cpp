@@ -166,10 +166,8 @@ TEST_F(MenuRowsTest, BackKeyGoesToTheParentRow) {
         Key(0x60);
         EXPECT_EQ(g_MenuState.load(), to);
     }
-}
-
-TEST_F(MenuRowsTest, BackFromTheParallelListWaitsForTheLink) {
-    // A stand-alone master leaves at once; with parallel enabled only once the link is up.
+    // From the parallel list a stand-alone master leaves at once; with parallel enabled only once the
+    // link is up.
     g_MenuState = 210;
     Key(0x60);
     EXPECT_EQ(g_MenuState.load(), 207u);

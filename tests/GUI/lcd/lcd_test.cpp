@@ -78,7 +78,7 @@ TEST_F(Lcd, OneBitBlitCutOnTheLeftKeepsItsBits) {
     }
 }
 
-TEST_F(Lcd, ReverseModeSwapsTheIndicesOnce) {
+TEST_F(Lcd, ReverseModeSwapsTheIndicesOnceAndAntialiasingEndsAtThem) {
     GUI_SetForeColor(0x0000FF);
     GUI_SetBackColor(0x00FF00);
     const uint32_t fg = LCD_GetForeIndex(), bg = LCD_GetBackIndex();
@@ -95,9 +95,7 @@ TEST_F(Lcd, ReverseModeSwapsTheIndicesOnce) {
     GUI_SetForeColor(0xFFFFFF);  // the new foreground goes where the foreground lives while reversed
     GUI_SetPaintMode(0);
     EXPECT_EQ(LCD_GetForeIndex(), 0xFFFFu);
-}
-
-TEST_F(Lcd, AntialiasedPixelEndsAreTheTwoIndices) {
+    // Antialiased pixels end at the two indices.
     GUI_SetForeColor(0x0000FF);
     GUI_SetBackColor(0x00FF00);
     LCD_PixelAA(1, 1, 15);

@@ -29,7 +29,7 @@ TEST_F(PanelLinkTest, OpenIsRefusedTwiceAndAFailedOpenKeepsTheRecordClosed) {
     EXPECT_EQ(SpiDevOpen(nullptr), -1);
 }
 
-TEST_F(PanelLinkTest, LampCommandSendsOnlyTheLowFourBits) {
+TEST_F(PanelLinkTest, AuxCommandsAndAnUnansweringController) {
     SpiAuxWrite4(0xFFF5);
     EXPECT_EQ(plat::PanelSimLamps(), 0x5);
     SpiAuxWrite1(3);
@@ -38,9 +38,7 @@ TEST_F(PanelLinkTest, LampCommandSendsOnlyTheLowFourBits) {
     EXPECT_EQ(plat::PanelSimAppRunning(), 0);
     plat::PanelSimSetStatus(0x1234);
     EXPECT_EQ(SpiAuxRead16(), 0x1234);
-}
-
-TEST_F(PanelLinkTest, UnansweringControllerReadsAsNoKey) {
+    // An unanswering controller reads as no key.
     plat::PanelSimHold('U');
     plat::PanelSimSetUnresponsive(true);
     EXPECT_EQ(SpiKeyRead(), 0);

@@ -152,11 +152,8 @@ TEST_F(PanelDraw, RightAlignedTextClearsLeftOfItsWidth) {
     EXPECT_EQ(PixelAt(100 + 200 - tw - 1, 139), blue) << "cleared to the last row left of the text";
     EXPECT_EQ(PixelAt(100 + 200 - tw, 139), kWhite565) << "below the text's line: untouched";
     EXPECT_EQ(PixelAt(99, 120), kWhite565);
-    bool yellow = false;
-    for (int x = 300 - tw; x < 300; ++x)
-        for (int y = 100; y < 124; ++y)
-            yellow |= PixelAt(x, y) == Rgb565(0xFFFF00);
-    EXPECT_TRUE(yellow) << "the text ends at the window's right edge";
+    EXPECT_GE(Extent({static_cast<int16_t>(300 - tw), 100, 299, 123}, Rgb565(0xFFFF00)).x0, 0)
+        << "the text ends at the window's right edge";
 }
 
 TEST_F(PanelDraw, RightAlignedTextAtClearsItsLineAndTheBandBelow) {
@@ -205,22 +202,15 @@ TEST_F(PanelDraw, ValueWithUnitClearsBothSidesFromY) {
     EXPECT_EQ(PixelAt(100, 109), kWhite565) << "above y";
     EXPECT_EQ(PixelAt(100 + 120 + uw, 149), 0);
     EXPECT_EQ(PixelAt(299, 110), 0);
-    bool yellow = false;
-    for (int x = 220; x < 220 + uw; ++x)
-        for (int y = 110; y < 126; ++y)
-            yellow |= PixelAt(x, y) == Lib(0x00FFFF);
-    EXPECT_TRUE(yellow) << "the unit in library colour 0x00FFFF from x";
+    EXPECT_GE(Extent({220, 110, static_cast<int16_t>(219 + uw), 125}, Lib(0x00FFFF)).x0, 0)
+        << "the unit in library colour 0x00FFFF from x";
 }
 
 TEST_F(PanelDraw, YellowTextOnACleanedWindow) {
     Window(100, 100, 200, 40, true);
     DrawYellowText("Hello");
     EXPECT_EQ(PixelAt(299, 139), 0);
-    bool yellow = false;
-    for (int x = 100; x < 140; ++x)
-        for (int y = 100; y < 116; ++y)
-            yellow |= PixelAt(x, y) == Rgb565(0xFFFF00);
-    EXPECT_TRUE(yellow);
+    EXPECT_GE(Extent({100, 100, 139, 115}, Rgb565(0xFFFF00)).x0, 0);
 }
 
 TEST_F(PanelDraw, DegreeSignIsRaisedAfterTheTextAndTheFontKept) {
@@ -412,22 +402,9 @@ TEST_F(PanelDraw, SoftKeyGoldens) {
     }
 }
 
-// Rows and columns a bar covers on a white screen.
-struct Extent {
-    int x0, x1, y0, y1;
-};
-Extent Covered() {
-    const auto s = Screen();
-    Extent e{800, -1, 480, -1};
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 800; ++x)
-            if (s[y * 800 + x] != kWhite565) {
-                e.x0 = std::min(e.x0, x);
-                e.x1 = std::max(e.x1, x);
-                e.y0 = std::min(e.y0, y);
-                e.y1 = std::max(e.y1, y);
-            }
-    return e;
+// What a drawing covers on a white screen.
+GUI_BOX Covered() {
+    return Extent({0, 0, 799, 479}, kWhite565, false);
 }
 
 TEST_F(PanelDraw, BarsCoverTheirWidthAndHeight) {
@@ -442,7 +419,7 @@ TEST_F(PanelDraw, BarsCoverTheirWidthAndHeight) {
         FreshScreen();
         Window(0, 0, 800, 480, true);
         b.draw(10, 5, 100);
-        const Extent e = Covered();
+        const GUI_BOX e = Covered();
         EXPECT_EQ(e.x0, 10) << b.name;
         EXPECT_EQ(e.x1, 109 + b.extra) << b.name;
         EXPECT_EQ(e.y0, 5) << b.name;
@@ -454,19 +431,19 @@ TEST_F(PanelDraw, BackgroundsHaveTheirSizes) {
     const struct {
         const char* name;
         std::function<void()> draw;
-        Extent want;
+        GUI_BOX want;
     } cases[] = {
-        {"content", [] { DrawContentBackground(3, 4); }, {3, 721, 4, 448}},
-        {"bands", [] { DrawListRowBands(3, 4, 3); }, {3, 672, 4, 99}},
-        {"strip", [] { FillStrip185(3, 4, 7); }, {3, 187, 4, 10}},
-        {"separator", [] { DrawSeparator185(3, 4); }, {3, 187, 4, 5}},
-        {"frame", [] { DrawFrame1px(3, 4, 10, 20); }, {3, 13, 4, 24}},
+        {"content", [] { DrawContentBackground(3, 4); }, {3, 4, 721, 448}},
+        {"bands", [] { DrawListRowBands(3, 4, 3); }, {3, 4, 672, 99}},
+        {"strip", [] { FillStrip185(3, 4, 7); }, {3, 4, 187, 10}},
+        {"separator", [] { DrawSeparator185(3, 4); }, {3, 4, 187, 5}},
+        {"frame", [] { DrawFrame1px(3, 4, 10, 20); }, {3, 4, 13, 24}},
     };
     for (const auto& c : cases) {
         FreshScreen();
         Window(0, 0, 800, 480, true);
         c.draw();
-        const Extent e = Covered();
+        const GUI_BOX e = Covered();
         EXPECT_TRUE(e.x0 == c.want.x0 && e.x1 == c.want.x1 && e.y0 == c.want.y0 && e.y1 == c.want.y1)
             << c.name << ": " << e.x0 << ".." << e.x1 << ", " << e.y0 << ".." << e.y1;
     }

@@ -93,18 +93,8 @@ class StatusBar : public ::testing::Test {
     int NonBlack(int x0, int y0, int x1, int y1) const {
         return (x1 - x0 + 1) * (y1 - y0 + 1) - Count(x0, y0, x1, y1, 0);
     }
-    // The outermost columns and rows of a colour inside a rectangle, or -1.
-    GUI_BOX Extent(int x0, int y0, int x1, int y1, uint16_t c) const {
-        GUI_BOX b{-1, -1, -1, -1};
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) {
-                if (Px(x, y) != c) continue;
-                if (b.x0 < 0 || x < b.x0) b.x0 = static_cast<int16_t>(x);
-                if (x > b.x1) b.x1 = static_cast<int16_t>(x);
-                if (b.y0 < 0) b.y0 = static_cast<int16_t>(y);
-                b.y1 = static_cast<int16_t>(y);
-            }
-        return b;
+    static GUI_BOX Extent(int x0, int y0, int x1, int y1, uint16_t c) {
+        return guitest::Extent({int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1)}, c);
     }
     bool Invalid(WM_HWINDOW h) const { return (wm::Locked(h)->status & WM_SF_INVALID) != 0; }
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "GUI/device/fb_driver.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/params/access/param_access.h"

@@ -127,8 +127,7 @@ TEST_F(OverlayPopupTest, AReplacedTextIsRepaintedOnTheNextPass) {
     Pass(5);
     const GUI_BOX popup{240, 160, 489, 219};
     const Pixels before = White(popup);
-    std::thread writer([] { MsgPopup_SetText("Saving..."); });
-    writer.join();
+    std::thread([] { MsgPopup_SetText("Saving..."); }).join();
     EXPECT_EQ(White(popup), before);
     Pass();
     EXPECT_FALSE(MsgPopup_TextChanged());

@@ -87,17 +87,6 @@ TEST_F(FbDriver, FillRectWritesExactlyItsPixels) {
     }
 }
 
-TEST_F(FbDriver, PropertiesAndControl) {
-    const struct {
-        int index;
-        int32_t value;
-    } props[] = {{8, 16}, {9, 0}, {5, -1}};
-    for (const auto& [index, value] : props)
-        EXPECT_EQ(dev()->api->GetDevProp(dev(), index), value) << index;
-    EXPECT_EQ(LCD_DriverControl(0, 7, nullptr), -1);
-    EXPECT_EQ(LCD_DriverControl(0, 14, nullptr), 0);
-}
-
 // Buffer 1 would end past the 1,152,000 mapped bytes: refused, and drawing stays in buffer 0.
 TEST_F(FbDriver, BufferCopyOutsideTheMapIsRefused) {
     auto* copy = reinterpret_cast<gui::DevFuncPair*>(gui::GetDevFunc(dev(), 33));

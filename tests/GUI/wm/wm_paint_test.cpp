@@ -1,8 +1,6 @@
 // Invalidation, the clip iteration and the painting pass, seen through the logging paint callback.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tests/GUI/wm/wm_fixture.h"
 
 namespace {

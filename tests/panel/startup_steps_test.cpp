@@ -3,7 +3,6 @@
 // hold a staged remote interface change starts.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "core/control/calibration/cal_state.h"

@@ -1,7 +1,6 @@
 // The function and shortcut keys of the home views, the slave's home keys, the meter-frozen refusal and
 // the recall of the selected preset.
 #include <atomic>
-#include <tuple>
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <set>
-#include <string>
 #include <thread>
 #include <utility>
 

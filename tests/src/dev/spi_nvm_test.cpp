@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 #include "platform/devices/spi.h"

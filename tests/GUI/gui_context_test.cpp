@@ -13,14 +13,11 @@ class GuiContext : public ::testing::Test {
     void SetUp() override { FreshGui(); }
 };
 
-TEST_F(GuiContext, OnlyLayerZeroIsSelected) {
+TEST_F(GuiContext, OnlyLayerZeroAndItsChainIsOrderedByClassAndFlag) {
     EXPECT_EQ(GUI_SelectLayerIndex(1), 0);
     EXPECT_EQ(GUI_Context.selLayer, 0);
     EXPECT_EQ(GUI_DEV_NewAndInsert(&kRecordingDisplay, nullptr, 0, 1), nullptr);
     EXPECT_EQ(GUI_DEV_FindDriver(1), nullptr);
-}
-
-TEST_F(GuiContext, ChainIsOrderedByClassAndFlag) {
     GUI_DEV* const driver = GUI_Context.apDevice[0];
     GUI_DEV_API memory{}, alpha{};
     memory.devClass = kGuiDevClassMemory;

@@ -22,15 +22,13 @@ uint16_t At(const std::vector<uint16_t>& s, int x, int y) {
     return s[static_cast<size_t>(y) * 800 + x];
 }
 
-TEST_F(Lcd, FillBoxOfTheWholeRangeFillsExactlyTheClip) {
+// A fill of the whole range fills exactly the screen; every drawing call across all four edges of the clip
+// leaves the outside as it was.
+TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
     GUI_SetForeColor(0xFFFFFF);
     LCD_FillBox(0, 0, 4095, 4095);
     for (uint16_t p : Screen())
         ASSERT_EQ(p, 0xFFFF);
-}
-
-// Every drawing call across all four edges of the clip leaves the outside as it was.
-TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
     static const uint8_t bits[8 * 40] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     static const uint32_t table[2] = {0xAAAA, 0x5555};
     static uint8_t bytes[64 * 64];

@@ -89,10 +89,7 @@ TEST(FontRecords, MatchTheTable) {
             }
     }
     GUI_Context = saved;
-}
-
-// The composed codes of the monospaced font: the accented letters are there, the C1 controls not.
-TEST(FontRecords, MonospacedComposedCodes) {
+    // The monospaced font's composed codes: the accented letters are there, the C1 controls not.
     EXPECT_EQ(FontMono6x8.HasChar(&FontMono6x8, 0x90), 0);
     EXPECT_EQ(FontMono6x8.HasChar(&FontMono6x8, 0xC9), 1);
     EXPECT_EQ(FontMono6x8.HasChar(&FontMono6x8, 0xFF), 1);

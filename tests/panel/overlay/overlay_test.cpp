@@ -106,9 +106,9 @@ TEST_F(OverlayTest, AcvEditTextsAndPlaces) {
     screen.Enter(1);
     screen.Enter(47);
     guitest::ExpectGolden("overlay_acv_1p2w", GUI_BOX{0, 0, 799, 479});
-}
 
-TEST_F(OverlayTest, VoltageRangeKeys) {
+    g_PhaseMode.store(0);
+    screen.Enter(1);
     screen.Enter(22);
     EXPECT_TRUE(drawn::DrawnStartingWith("Voltage Range : ", 0, 12));
     EXPECT_TRUE(drawn::DrawnAt("AUTO", 760, 31));

@@ -186,8 +186,6 @@ TEST_F(OverlayPopupTest, ScpiErrorBoxAfterThirtyPassesAndGoneWhenRead) {
     EXPECT_EQ(text, Reference("SCPI Error", 380, 180, box));
 }
 
-}  // namespace
-
 // The popup is made after the SCPI Error box: where the two overlap, the popup is what shows.
 TEST_F(OverlayPopupTest, MessagePopupCoversTheScpiErrorBox) {
     const GUI_BOX overlap{280, 160, 479, 209};
@@ -204,3 +202,5 @@ TEST_F(OverlayPopupTest, MessagePopupCoversTheScpiErrorBox) {
         for (int x = overlap.x0; x <= overlap.x1; ++x)
             ASSERT_EQ(both[y * 800 + x], alone[y * 800 + x]) << x << "," << y;
 }
+
+}  // namespace

@@ -274,6 +274,12 @@ TEST_F(StatusBar, WiringRightAlignedAndRangeText) {
     const GUI_BOX range = Extent(91, 0, 125, 23, kWhite565);
     EXPECT_TRUE(91 <= range.x0 && range.x0 <= 93) << range.x0;  // "100V" from (91, 4)
     EXPECT_TRUE(4 <= range.y0 && range.y0 <= 7) << range.y0;
+    // A wiring outside the table draws no name, nor level bars.
+    g_PhaseMode = 3;
+    EXPECT_EQ(StatusBar_Refresh(&view_), 2);
+    Paint();
+    EXPECT_EQ(NonBlack(598, 0, 637, 23), 0);
+    EXPECT_EQ(NonBlack(46, 0, 90, 23), 0);
 }
 
 TEST_F(StatusBar, RangeCodesShareThreeTexts) {
@@ -295,15 +301,6 @@ TEST_F(StatusBar, RangeCodesShareThreeTexts) {
     for (size_t i = 0; i < cells.size(); ++i)
         for (size_t j = 0; j < i; ++j)
             EXPECT_EQ(cells[i] == cells[j], text[i] == text[j]) << codes[i] << " against " << codes[j];
-}
-
-TEST_F(StatusBar, WiringOutsideItsTableDrawsNoName) {
-    g_PhaseMode = 3;
-    Show();
-    EXPECT_EQ(NonBlack(598, 0, 637, 23), 0);
-    EXPECT_EQ(NonBlack(46, 0, 90, 23), 0);  // nor level bars
-    g_PhaseMode = 0;
-    EXPECT_EQ(StatusBar_Refresh(&view_), 2);  // level and wiring
 }
 
 TEST_F(StatusBar, IndicatorsAndIcons) {

@@ -20,13 +20,22 @@ class PanelLinkTest : public ::testing::Test {
     }
 };
 
-TEST_F(PanelLinkTest, OpenIsRefusedTwiceAndAFailedOpenKeepsTheRecordClosed) {
+TEST_F(PanelLinkTest, OpenIsRefusedTwiceAFailedOpenKeepsTheRecordClosedAndTheMailboxHoldsOne) {
     EXPECT_GT(g_PanelLink.fd, 0);
     EXPECT_EQ(SpiPanelOpen(), -1);
     SpiDev nv{0, 0, 25000000, 0, 8, "/dev/spidev9.9"};
     EXPECT_EQ(SpiDevOpen(&nv), -1);
     EXPECT_EQ(nv.fd, -1);
     EXPECT_EQ(SpiDevOpen(nullptr), -1);
+    // The key mailbox holds one event.
+    uint32_t ev = 99;
+    EXPECT_EQ(KeyEventTake(&ev), -1);
+    EXPECT_EQ(ev, 0u);
+    EXPECT_EQ(KeyEventPost(KeyEventPack(1, 213, 4)), 0);
+    EXPECT_EQ(KeyEventPost(KeyEventPack(0, 'U', 1)), -1);  // lost, not queued
+    EXPECT_EQ(KeyEventTake(&ev), 0);
+    EXPECT_EQ(ev, KeyEventPack(1, 213, 4));
+    EXPECT_EQ(KeyEventTake(&ev), -1);
 }
 
 TEST_F(PanelLinkTest, AuxCommandsAndAnUnansweringController) {
@@ -45,17 +54,6 @@ TEST_F(PanelLinkTest, AuxCommandsAndAnUnansweringController) {
     EXPECT_EQ(plat::PanelSimKeyReads(), 0u);
     plat::PanelSimSetUnresponsive(false);
     EXPECT_EQ(SpiKeyRead(), 'U' << 8);
-}
-
-TEST_F(PanelLinkTest, MailboxHoldsOneEvent) {
-    uint32_t ev = 99;
-    EXPECT_EQ(KeyEventTake(&ev), -1);
-    EXPECT_EQ(ev, 0u);
-    EXPECT_EQ(KeyEventPost(KeyEventPack(1, 213, 4)), 0);
-    EXPECT_EQ(KeyEventPost(KeyEventPack(0, 'U', 1)), -1);  // lost, not queued
-    EXPECT_EQ(KeyEventTake(&ev), 0);
-    EXPECT_EQ(ev, KeyEventPack(1, 213, 4));
-    EXPECT_EQ(KeyEventTake(&ev), -1);
 }
 
 TEST_F(PanelLinkTest, ConcurrentCommandsNeverMixFrames) {

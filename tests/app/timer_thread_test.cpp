@@ -92,8 +92,6 @@ TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {
     EXPECT_EQ(core::g_StartupWindow.load(), 0);  // never counts below zero
 }
 
-}  // namespace
-
 // The measurement display refresh comes once per labelled period of the update-rate choice, on the 2 ms
 // tick: "Fast" every second pass, then 0.1 s ... 20 s.
 TEST_F(TimerThreadTest, MeasurementRefreshComesOncePerLabelledPeriod) {
@@ -114,3 +112,5 @@ TEST_F(TimerThreadTest, MeasurementRefreshComesOncePerLabelledPeriod) {
         EXPECT_EQ(last - first, 2 * period) << "rate " << index;
     }
 }
+
+}  // namespace

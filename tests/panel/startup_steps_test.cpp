@@ -161,19 +161,12 @@ TEST_F(FreshRootSeqSim, RunTakesStepsWrittenOnL1) {
 }
 
 // The working tables of a fresh root stored in a memory are recalled as they were stored, not as data out
-// of range (-202).
-TEST_F(FreshRootSeqSim, StoredWorkingTablesRecallAsStored) {
+// of range (-202). SEQ:SPAR has no duty of its own and hands the step's stored one on: on a fresh root that
+// is 50.0 %, which the duty setter takes also after another step left a live duty behind.
+TEST_F(FreshRootSeqSim, TablesRecallAsStoredAndAPhaseWriteWithTheStoredDutyIsTaken) {
     ASSERT_GT(SeqMem_Save(2), 0);
     EXPECT_EQ(SeqMem_Recall(1, 2), 1);
     EXPECT_EQ(g_SeqSimBlock[0].invalid, 0u);
-    ASSERT_EQ(SeqSimSetMode(2), 2u);
-    ASSERT_GT(SimMem_Save(2), 0);
-    EXPECT_EQ(SimMem_Recall(1, 2), 1);
-}
-
-// SEQ:SPAR has no duty of its own and hands the step's stored one on: on a fresh root that is 50.0 %, which
-// the duty setter takes also after another step left a live duty behind.
-TEST_F(FreshRootSeqSim, PhaseWriteWithTheStoredDutyIsTaken) {
     SeqSetCurStep(0);
     ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSqu, 250, 0), 0);
     SeqSetCurStep(1);
@@ -181,6 +174,9 @@ TEST_F(FreshRootSeqSim, PhaseWriteWithTheStoredDutyIsTaken) {
     EXPECT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, SeqGetDuty(0), 0),
               0);
     EXPECT_EQ(SeqGetDuty(0), 500);
+    ASSERT_EQ(SeqSimSetMode(2), 2u);
+    ASSERT_GT(SimMem_Save(2), 0);
+    EXPECT_EQ(SimMem_Recall(1, 2), 1);
 }
 
 class RuntimeInit : public StartupSteps {

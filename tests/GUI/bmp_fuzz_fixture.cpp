@@ -1,9 +1,7 @@
 #include "tests/GUI/bmp_fuzz_fixture.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "GUI/bitmap/gui_image.h"
 #include "GUI/wm/wm.h"

@@ -1,8 +1,5 @@
-// The drawing context's setters, its copy, layer selection, the device chain's order and start-up.
+// The drawing context's layer selection, the device chain's order and start-up.
 #include <gtest/gtest.h>
-
-#include <cstring>
-#include <functional>
 
 #include "tests/GUI/screen_fixture.h"
 #include "tests/GUI/wm/wm_fixture.h"
@@ -16,55 +13,11 @@ class GuiContext : public ::testing::Test {
     void SetUp() override { FreshGui(); }
 };
 
-const GUI_FONTDEF* Font(int n) {
-    static const char fonts[3] = {};
-    return reinterpret_cast<const GUI_FONTDEF*>(&fonts[n]);
-}
-
-TEST_F(GuiContext, SettersReturnThePreviousValue) {
-    auto number = [](int n) { return static_cast<intptr_t>(n); };
-    auto font = [](int n) { return reinterpret_cast<intptr_t>(Font(n)); };
-    const struct {
-        std::function<intptr_t(int)> set;  // sets value(n), answers the previous value
-        std::function<intptr_t(int)> value;
-    } setters[] = {
-        {[](int n) { return GUI_SetPaintMode(static_cast<uint8_t>(n)); }, number},
-        {[](int n) { return GUI_SetAlign(static_cast<uint16_t>(n)); }, number},
-        {[](int n) { return GUI_SetTextDrawMode(static_cast<uint16_t>(n)); }, number},
-        {[](int n) { return GUI_SetPenWidth(static_cast<uint8_t>(n)); }, number},
-        {[](int n) { return GUI_SetLineKind(static_cast<uint8_t>(n)); }, number},
-        {[](int n) { return reinterpret_cast<intptr_t>(GUI_SelectFont(Font(n))); }, font},
-    };
-    for (const auto& s : setters) {
-        s.set(1);
-        EXPECT_EQ(s.set(2), s.value(1));
-        EXPECT_EQ(s.set(1), s.value(2));
-    }
-    EXPECT_EQ(GUI_SelectFont(nullptr), Font(1)) << "null keeps the font";
-    EXPECT_EQ(GUI_GetCurrentFont(), Font(1));
-}
-
-TEST_F(GuiContext, CopyRoundTrips) {
-    GUI_DRAWCTX saved;
-    GUI_CopyContextOut(&saved);
-    GUI_SetForeColor(0x123456);
-    GUI_SetBackColor(0x654321);
-    GUI_SelectFont(Font(2));
-    GUI_SetAlign(12);
-    WM_Select(WM_CreateTop(5, 5, 10, 10, WM_CF_SHOW, nullptr, 0));
-    GUI_Context.clipRect = {1, 2, 3, 4};
-    GUI_CopyContextIn(&saved);
-    EXPECT_EQ(std::memcmp(&saved, &GUI_Context, sizeof saved), 0);
-}
-
-TEST_F(GuiContext, OnlyLayerZeroIsSelected) {
+TEST_F(GuiContext, OnlyLayerZeroAndItsChainIsOrderedByClassAndFlag) {
     EXPECT_EQ(GUI_SelectLayerIndex(1), 0);
     EXPECT_EQ(GUI_Context.selLayer, 0);
     EXPECT_EQ(GUI_DEV_NewAndInsert(&kRecordingDisplay, nullptr, 0, 1), nullptr);
     EXPECT_EQ(GUI_DEV_FindDriver(1), nullptr);
-}
-
-TEST_F(GuiContext, ChainIsOrderedByClassAndFlag) {
     GUI_DEV* const driver = GUI_Context.apDevice[0];
     GUI_DEV_API memory{}, alpha{};
     memory.devClass = kGuiDevClassMemory;

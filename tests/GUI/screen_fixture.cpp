@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -86,6 +87,26 @@ std::vector<uint16_t> Screen() {
     for (size_t i = 0; i < pixels.size() && 2 * i + 1 < bytes.size(); ++i)
         pixels[i] = static_cast<uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
     return pixels;
+}
+
+uint16_t PixelAt(int x, int y) {
+    return Screen()[static_cast<size_t>(y) * kLcdXSize + x];
+}
+
+uint16_t Rgb565(uint32_t rgb) {
+    return static_cast<uint16_t>(Color2Index_565((rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF)));
+}
+
+GUI_BOX Extent(const GUI_BOX& box, uint16_t colour, bool match) {
+    const std::vector<uint16_t> screen = Screen();
+    GUI_BOX e{-1, -1, -1, -1};
+    for (int16_t y = box.y0; y <= box.y1; ++y)
+        for (int16_t x = box.x0; x <= box.x1; ++x) {
+            if ((screen[static_cast<size_t>(y) * kLcdXSize + x] == colour) != match) continue;
+            e = e.x0 < 0 ? GUI_BOX{x, y, x, y}
+                         : GUI_BOX{std::min(e.x0, x), e.y0, std::max(e.x1, x), std::max(e.y1, y)};
+        }
+    return e;
 }
 
 void ExpectGolden(const std::string& name, const GUI_BOX& rect) {

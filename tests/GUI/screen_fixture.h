@@ -22,6 +22,12 @@ void FreshScreenOnGreyPage();
 // The framebuffer file's bytes, and its 800x480 screen as pixels.
 std::vector<uint8_t> FileBytes();
 std::vector<uint16_t> Screen();
+// The screen's pixel at (x, y), and a colour of 0xRRGGBB as the display shows it.
+uint16_t PixelAt(int x, int y);
+uint16_t Rgb565(uint32_t rgb);
+// The smallest box around the pixels inside `box` that are `colour` (`match`) or are not (!`match`); all
+// four -1 when there are none.
+GUI_BOX Extent(const GUI_BOX& box, uint16_t colour, bool match = true);
 // Compares rect of the screen with golden/<name>.png in RGB565. A mismatch fails and writes the actual,
 // expected and difference pictures to golden-out/; VRN_UPDATE_GOLDENS=1 rewrites the golden instead.
 void ExpectGolden(const std::string& name, const GUI_BOX& rect);

@@ -11,15 +11,21 @@ namespace drawn {
 struct Text {
     std::string text;
     int x, y;
+    uint16_t align;
 };
 inline std::vector<Text> g_texts;
 
-inline void Observe(const char* text, int x, int y, uint16_t, uint32_t, const GUI_FONTDEF*) {
-    g_texts.push_back({text, x, y});
+inline void Observe(const char* text, int x, int y, uint16_t align, uint32_t, const GUI_FONTDEF*) {
+    g_texts.push_back({text, x, y, align});
 }
 inline bool DrawnAt(const std::string& text, int x, int y) {
     for (const auto& d : g_texts)
         if (d.text == text && d.x == x && d.y == y) return true;
+    return false;
+}
+inline bool DrawnStartingWith(const std::string& prefix, int x, int y) {
+    for (const auto& d : g_texts)
+        if (d.text.rfind(prefix, 0) == 0 && d.x == x && d.y == y) return true;
     return false;
 }
 inline bool Drawn(const std::string& text) {

@@ -55,7 +55,7 @@ TEST_F(TimerThreadTest, TwoSecondStepReleasesTheRemoteLockOnRequest) {
     EXPECT_EQ(g_WebLockReleaseReq.load(), 0u);
 }
 
-TEST_F(TimerThreadTest, DeviceNetConnectionTimesOutAfter200Passes) {
+TEST_F(TimerThreadTest, DeviceNetConnectionTimesOutAfter200PassesAndThePollTimerReArms) {
     g_DnetState.established.store(1);
     g_DnetState.connCountdown.store(200);
     Passes(199);
@@ -63,9 +63,7 @@ TEST_F(TimerThreadTest, DeviceNetConnectionTimesOutAfter200Passes) {
     Passes(1);
     EXPECT_TRUE(g_DnetState.flags.load() & kDnetFlagTimeout);
     EXPECT_EQ(g_DnetState.connCountdown.load(), 200u);
-}
-
-TEST_F(TimerThreadTest, DeviceNetPollTimerReArmsFromItsRate) {
+    // The poll timer re-arms from its rate.
     g_DnetState.pollRate.store(3);
     DnetPollTimerArm();
     Passes(3);
@@ -94,8 +92,6 @@ TEST(CheckOnceFlag, FiresOnceInsideItsWindowOnly) {
     EXPECT_EQ(core::g_StartupWindow.load(), 0);  // never counts below zero
 }
 
-}  // namespace
-
 // The measurement display refresh comes once per labelled period of the update-rate choice, on the 2 ms
 // tick: "Fast" every second pass, then 0.1 s ... 20 s.
 TEST_F(TimerThreadTest, MeasurementRefreshComesOncePerLabelledPeriod) {
@@ -116,3 +112,5 @@ TEST_F(TimerThreadTest, MeasurementRefreshComesOncePerLabelledPeriod) {
         EXPECT_EQ(last - first, 2 * period) << "rate " << index;
     }
 }
+
+}  // namespace

@@ -23,7 +23,6 @@
 #include "panel/runtime_init.h"
 #include "platform/devices/panel_sim.h"
 #include "src/dev/panel_link.h"
-#include "src/dev/spi_device.h"
 #include "tests/panel/menu_start_fixture.h"
 #include "tests/support/temp_root.h"
 
@@ -41,25 +40,16 @@ uint32_t Key(uint8_t code, uint8_t cls = 5) {
 class MenuKeys : public ::testing::Test {
   protected:
     void SetUp() override {
-        paneltest::OpenPanelAndQueues();
-        paneltest::StartMenuThread();
+        paneltest::StartModelOneUnit();
         MenuThread_SetKeyDispatch(Record);
         // A single unit, the master of itself: every rule applies.
-        g_ModelId.store(1);
-        SetDefaultAll();
         ASSERT_EQ(GetParallelPosition(), 1);
-        g_MenuState.store(1);
         MsgQueue_Clear();
         g_dispatched.clear();
     }
     void TearDown() override {
         MenuThread_SetKeyDispatch(nullptr);
-        g_ParamFlags.store(0);
-        g_OutputFlags.store(0);
-        RemoteStateSet(kRemoteLocal);
-        g_ModelId.store(0);
-        SetDefaultAll();
-        core::MsgQueueRemove();
+        paneltest::StopModelOneUnit();
     }
     // Passes one key and returns the message it posted (0 for none).
     static uint32_t Press(uint32_t ev) {

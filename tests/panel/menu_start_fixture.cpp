@@ -5,17 +5,20 @@
 #include <cstring>
 
 #include "core/params/access/wiring_state.h"
+#include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
 #include "core/params/presets/preset_store.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_queue.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/remote_state.h"
 #include "core/system/state/seqsim_slots.h"
 #include "core/system/state/sys_status.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "panel/menu_thread.h"
 #include "platform/devices/panel_sim.h"
-#include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 
@@ -46,6 +49,23 @@ void RestartOnSameRoot() {
     g_ModelId = 0;
     g_PhaseMode = 0;
     StartMenuThread();
+}
+
+void StartModelOneUnit() {
+    OpenPanelAndQueues();
+    StartMenuThread();
+    g_ModelId.store(1);
+    SetDefaultAll();
+    g_MenuState.store(1);
+}
+
+void StopModelOneUnit() {
+    g_ParamFlags.store(0);
+    g_OutputFlags.store(0);
+    RemoteStateSet(kRemoteLocal);
+    g_ModelId.store(0);
+    SetDefaultAll();
+    core::MsgQueueRemove();
 }
 
 }  // namespace paneltest

@@ -9,5 +9,9 @@ void OpenPanelAndQueues();
 void StartMenuThread();
 // A killed process keeps only the memory's file and the root's files; a new one starts.
 void RestartOnSameRoot();
+// The keys' tests on a started single unit (model 1, its defaults, the home state), and back to the
+// process's plain state after them: no flags, local, model 0, no queue.
+void StartModelOneUnit();
+void StopModelOneUnit();
 
 }  // namespace paneltest

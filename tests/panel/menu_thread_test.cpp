@@ -14,7 +14,6 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
-#include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
 #include "panel/menu/edit_follow.h"
 #include "panel/panel_services.h"
@@ -224,8 +223,7 @@ TEST_F(HandoverTest, EditWordsChangedOnTheMenuThreadReachTheGuiThreadsCopy) {
     g_ScpiHandoverOps.store(&kEditing);
     FakeChannel ch{4, {0}, {}, 0, 41, {}};
     Post(&ch);
-    std::thread between([] { EXPECT_TRUE(MenuThread_TakeSetCommand()); });
-    between.join();
+    std::thread([] { EXPECT_TRUE(MenuThread_TakeSetCommand()); }).join();
     panel::EditView shown = ShownOnTheGuiThread();
     EXPECT_EQ(shown.buf.choiceValue, 41u);
     EXPECT_EQ(shown.buf.entryLength, 3);
@@ -235,8 +233,7 @@ TEST_F(HandoverTest, EditWordsChangedOnTheMenuThreadReachTheGuiThreadsCopy) {
 
     ch.sent = 42;
     Post(&ch);
-    std::thread pass([] { MenuThread_Pass(); });
-    pass.join();
+    std::thread([] { MenuThread_Pass(); }).join();
     shown = ShownOnTheGuiThread();
     EXPECT_EQ(shown.buf.choiceValue, 42u);
     EXPECT_EQ(shown.workValue, 420);
@@ -254,10 +251,8 @@ TEST_F(HandoverTest, FollowRequestPostedByTheGuiThreadIsAppliedByTheNextMenuPass
     const uint32_t state = g_MenuState.load();
     g_MenuState.store(196);
     g_EditParam.workValue.store(0);
-    std::thread gui([] { EditFollow_Post(196, 321); });
-    gui.join();
-    std::thread pass([] { MenuThread_Pass(); });
-    pass.join();
+    std::thread([] { EditFollow_Post(196, 321); }).join();
+    std::thread([] { MenuThread_Pass(); }).join();
     EXPECT_EQ(ShownOnTheGuiThread().workValue, 321);
     g_EditParam.workValue.store(0);
     panel::EditPublish();
@@ -270,12 +265,10 @@ TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuP
     g_MenuState.store(47);
     g_EditBuf.choiceValue = 0xBEEFu;
     panel::EditPublish();
-    std::thread supervisor([] { InitRuntimeStateForReset(); });
-    supervisor.join();
+    std::thread([] { InitRuntimeStateForReset(); }).join();
     EXPECT_EQ(g_MenuState.load(), 47u);
     EXPECT_EQ(g_EditBuf.choiceValue, 0xBEEFu);
-    std::thread menu([] { MenuThread_Pass(); });
-    menu.join();
+    std::thread([] { MenuThread_Pass(); }).join();
     EXPECT_EQ(g_MenuState.load(), 1u);
     const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, 0, core::SelectedPhase()));
     EXPECT_EQ(ShownOnTheGuiThread().buf.choiceValue, acv);

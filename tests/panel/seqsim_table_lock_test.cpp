@@ -7,13 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "core/params/defaults/param_init.h"
-#include "core/params/param_store.h"
-#include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_queue.h"
-#include "core/system/state/edit_state.h"
-#include "core/system/state/output_flags.h"
-#include "core/system/state/remote_state.h"
 #include "core/system/state/sys_status.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seq/seq_setters.h"
@@ -23,7 +17,6 @@
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/panel_link.h"
 #include "tests/panel/menu_start_fixture.h"
-#include "src/dev/spi_device.h"
 
 namespace {
 
@@ -51,13 +44,9 @@ const ScpiHandoverOps kEditOps{RunEdit};
 class SeqSimTableLock : public ::testing::Test {
   protected:
     void SetUp() override {
-        paneltest::OpenPanelAndQueues();
         previousOps_ = g_ScpiHandoverOps.exchange(&kEditOps);
-        paneltest::StartMenuThread();
+        paneltest::StartModelOneUnit();
         MenuThread_SetKeyDispatch(KeyEdit);
-        g_ModelId.store(1);
-        SetDefaultAll();
-        g_MenuState.store(1);
         engine::SeqSimDataReset();
         g_SeqSimMode.store(1);
         g_edits.store(0);
@@ -67,12 +56,7 @@ class SeqSimTableLock : public ::testing::Test {
         MenuThread_SetKeyDispatch(nullptr);
         g_ScpiHandoverOps.store(previousOps_);
         engine::SeqSimDataReset();
-        g_ParamFlags.store(0);
-        g_OutputFlags.store(0);
-        RemoteStateSet(kRemoteLocal);
-        g_ModelId.store(0);
-        SetDefaultAll();
-        core::MsgQueueRemove();
+        paneltest::StopModelOneUnit();
     }
 
     // The runner thread's passes: every fourth from the prepare state (select, validate, point at the
@@ -105,33 +89,21 @@ class SeqSimTableLock : public ::testing::Test {
     std::atomic<int> passes_{0};
 };
 
-TEST_F(SeqSimTableLock, SetCommandsEditTheTablesBesideTheRunnersPasses) {
+TEST_F(SeqSimTableLock, SetCommandsAndPanelKeysEditTheTablesBesideTheRunnersPasses) {
     StartRunner();
     ASSERT_GT(passes_.load(), 0);
     int completed = 0;
     for (int i = 0; i < kEdits; ++i) {
         // The context's address only travels; the handler never looks at it.
-        std::thread channel([] { ASSERT_EQ(ScpiHandoverPost(g_context, kChannel), 0); });
-        channel.join();
+        std::thread([] { ASSERT_EQ(ScpiHandoverPost(g_context, kChannel), 0); }).join();
         ASSERT_TRUE(MenuThread_TakeSetCommand());
         completed += Completed(kChannel) ? 1 : 0;
-    }
-    const int before = passes_.load();
-    StopRunner();
-    EXPECT_EQ(g_edits.load(), kEdits);
-    EXPECT_EQ(completed, kEdits);
-    EXPECT_GE(before, 1);
-}
-
-TEST_F(SeqSimTableLock, PanelKeysEditTheTablesBesideTheRunnersPasses) {
-    StartRunner();
-    ASSERT_GT(passes_.load(), 0);
-    for (int i = 0; i < kEdits; ++i) {
         ASSERT_EQ(KeyEventPost(KeyEventPack(0, 'J', 5)), 0);
         MenuThread_Pass();
     }
     StopRunner();
-    EXPECT_EQ(g_edits.load(), kEdits);
+    EXPECT_EQ(g_edits.load(), 2 * kEdits);
+    EXPECT_EQ(completed, kEdits);
 }
 
 // A runner pass that finds the tables taken leaves the run state where it was (prepare) and says so; the
@@ -140,8 +112,7 @@ TEST_F(SeqSimTableLock, RunnerPassSkipsWhileTheMenuHoldsTheTables) {
     SeqSimResetEngine(kEngineSeq);
     std::atomic<int32_t> result{0};
     g_SeqSimTableLock.lock();
-    std::thread runner([&result] { result.store(SeqSimRunControl()); });
-    runner.join();
+    std::thread([&result] { result.store(SeqSimRunControl()); }).join();
     EXPECT_EQ(result.load(), -2);
     EXPECT_EQ(SeqSimRunControl(), 0);  // prepare -> reset
     EXPECT_EQ(SeqSimRunStateIsStop(), 0);

@@ -3,7 +3,6 @@
 // hold a staged remote interface change starts.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "core/control/calibration/cal_state.h"
@@ -14,9 +13,7 @@
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/regbus.h"
 #include "core/system/config/iface_cfg.h"
-#include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
-#include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/seqsim_slots.h"
@@ -32,12 +29,10 @@
 #include "panel/menu_thread.h"
 #include "panel/panel_services.h"
 #include "panel/runtime_init.h"
-#include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
 #include "platform/stage/power_stage_sim.h"
 #include "screens/seqsim/seq/seq_mem_reload.h"
 #include "screens/seqsim/sim/sim_memory.h"
-#include "src/dev/panel_link.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
@@ -166,19 +161,12 @@ TEST_F(FreshRootSeqSim, RunTakesStepsWrittenOnL1) {
 }
 
 // The working tables of a fresh root stored in a memory are recalled as they were stored, not as data out
-// of range (-202).
-TEST_F(FreshRootSeqSim, StoredWorkingTablesRecallAsStored) {
+// of range (-202). SEQ:SPAR has no duty of its own and hands the step's stored one on: on a fresh root that
+// is 50.0 %, which the duty setter takes also after another step left a live duty behind.
+TEST_F(FreshRootSeqSim, TablesRecallAsStoredAndAPhaseWriteWithTheStoredDutyIsTaken) {
     ASSERT_GT(SeqMem_Save(2), 0);
     EXPECT_EQ(SeqMem_Recall(1, 2), 1);
     EXPECT_EQ(g_SeqSimBlock[0].invalid, 0u);
-    ASSERT_EQ(SeqSimSetMode(2), 2u);
-    ASSERT_GT(SimMem_Save(2), 0);
-    EXPECT_EQ(SimMem_Recall(1, 2), 1);
-}
-
-// SEQ:SPAR has no duty of its own and hands the step's stored one on: on a fresh root that is 50.0 %, which
-// the duty setter takes also after another step left a live duty behind.
-TEST_F(FreshRootSeqSim, PhaseWriteWithTheStoredDutyIsTaken) {
     SeqSetCurStep(0);
     ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSqu, 250, 0), 0);
     SeqSetCurStep(1);
@@ -186,6 +174,9 @@ TEST_F(FreshRootSeqSim, PhaseWriteWithTheStoredDutyIsTaken) {
     EXPECT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, SeqGetDuty(0), 0),
               0);
     EXPECT_EQ(SeqGetDuty(0), 500);
+    ASSERT_EQ(SeqSimSetMode(2), 2u);
+    ASSERT_GT(SimMem_Save(2), 0);
+    EXPECT_EQ(SimMem_Recall(1, 2), 1);
 }
 
 class RuntimeInit : public StartupSteps {

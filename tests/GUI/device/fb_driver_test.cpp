@@ -23,9 +23,8 @@ class FbDriver : public ::testing::Test {
 // The byte positions in which two file images differ.
 std::vector<size_t> Changed(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after) {
     std::vector<size_t> out;
-    for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+    for (size_t i = 0; i < before.size() && i < after.size(); ++i)
         if (before[i] != after[i]) out.push_back(i);
-    }
     return out;
 }
 
@@ -86,17 +85,6 @@ TEST_F(FbDriver, FillRectWritesExactlyItsPixels) {
         dev()->api->FillRect(dev(), c.x0, c.y0, c.x1, c.y1);
         EXPECT_EQ(FileBytes(), c.mode ? before : after) << c.x0 << "," << c.y0;
     }
-}
-
-TEST_F(FbDriver, PropertiesAndControl) {
-    const struct {
-        int index;
-        int32_t value;
-    } props[] = {{8, 16}, {9, 0}, {5, -1}};
-    for (const auto& [index, value] : props)
-        EXPECT_EQ(dev()->api->GetDevProp(dev(), index), value) << index;
-    EXPECT_EQ(LCD_DriverControl(0, 7, nullptr), -1);
-    EXPECT_EQ(LCD_DriverControl(0, 14, nullptr), 0);
 }
 
 // Buffer 1 would end past the 1,152,000 mapped bytes: refused, and drawing stays in buffer 0.

@@ -22,9 +22,8 @@ class Gui2d : public ::testing::Test {
 std::set<std::pair<int, int>> Lit() {
     std::set<std::pair<int, int>> out;
     const auto s = Screen();
-    for (int i = 0; i < 800 * 480; ++i) {
+    for (int i = 0; i < 800 * 480; ++i)
         if (s[i] != 0) out.insert({i % 800, i / 800});
-    }
     return out;
 }
 

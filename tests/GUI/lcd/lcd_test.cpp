@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <functional>
 
-#include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "tests/GUI/screen_fixture.h"
 
@@ -23,15 +22,13 @@ uint16_t At(const std::vector<uint16_t>& s, int x, int y) {
     return s[static_cast<size_t>(y) * 800 + x];
 }
 
-TEST_F(Lcd, FillBoxOfTheWholeRangeFillsExactlyTheClip) {
+// A fill of the whole range fills exactly the screen; every drawing call across all four edges of the clip
+// leaves the outside as it was.
+TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
     GUI_SetForeColor(0xFFFFFF);
     LCD_FillBox(0, 0, 4095, 4095);
     for (uint16_t p : Screen())
         ASSERT_EQ(p, 0xFFFF);
-}
-
-// Every drawing call across all four edges of the clip leaves the outside as it was.
-TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
     static const uint8_t bits[8 * 40] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     static const uint32_t table[2] = {0xAAAA, 0x5555};
     static uint8_t bytes[64 * 64];
@@ -56,14 +53,11 @@ TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
         GUI_Context.clipRect = clip;
         draw();
         const auto s = Screen();
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 800; ++x) {
-                const bool inside = x >= clip.x0 && x <= clip.x1 && y >= clip.y0 && y <= clip.y1;
-                if (!inside) {
-                    ASSERT_EQ(At(s, x, y), 0) << x << "," << y;
-                }
-            }
-        }
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 800; ++x)
+                ASSERT_TRUE(At(s, x, y) == 0 ||
+                            (x >= clip.x0 && x <= clip.x1 && y >= clip.y0 && y <= clip.y1))
+                    << x << "," << y;
     }
 }
 
@@ -82,7 +76,7 @@ TEST_F(Lcd, OneBitBlitCutOnTheLeftKeepsItsBits) {
     }
 }
 
-TEST_F(Lcd, ReverseModeSwapsTheIndicesOnce) {
+TEST_F(Lcd, ReverseModeSwapsTheIndicesOnceAndAntialiasingEndsAtThem) {
     GUI_SetForeColor(0x0000FF);
     GUI_SetBackColor(0x00FF00);
     const uint32_t fg = LCD_GetForeIndex(), bg = LCD_GetBackIndex();
@@ -99,9 +93,7 @@ TEST_F(Lcd, ReverseModeSwapsTheIndicesOnce) {
     GUI_SetForeColor(0xFFFFFF);  // the new foreground goes where the foreground lives while reversed
     GUI_SetPaintMode(0);
     EXPECT_EQ(LCD_GetForeIndex(), 0xFFFFu);
-}
-
-TEST_F(Lcd, AntialiasedPixelEndsAreTheTwoIndices) {
+    // Antialiased pixels end at the two indices.
     GUI_SetForeColor(0x0000FF);
     GUI_SetBackColor(0x00FF00);
     LCD_PixelAA(1, 1, 15);

@@ -21,13 +21,7 @@ void Fresh(const GUI_FONTDEF* font, uint32_t back = 0xFF0000) {
 
 // The box around every non-black pixel (x1 = -1 when there is none).
 GUI_BOX Inked() {
-    const auto s = Screen();
-    GUI_BOX b{800, 480, -1, -1};
-    for (int i = 0; i < 800 * 480; ++i)
-        if (s[i] != 0)
-            b = {std::min<int16_t>(b.x0, i % 800), std::min<int16_t>(b.y0, i / 800),
-                 std::max<int16_t>(b.x1, i % 800), std::max<int16_t>(b.y1, i / 800)};
-    return b;
+    return Extent({0, 0, 799, 479}, 0, false);
 }
 
 TEST(Text, RightAlignedEndsLeftOfItsPoint) {
@@ -112,9 +106,9 @@ TEST(Text, NeighboursAndCoveringWindows) {
     const auto split = Screen();
     for (int y = 100; y < 145; ++y)
         for (int x = 100; x < 100 + w; ++x)
-            if (x < 100 + w / 3 || x >= 100 + 2 * (w / 3)) {
-                ASSERT_EQ(split[y * 800 + x], whole[y * 800 + x]) << x << "," << y;
-            }
+            ASSERT_TRUE(split[y * 800 + x] == whole[y * 800 + x] ||
+                        (x >= 100 + w / 3 && x < 100 + 2 * (w / 3)))
+                << x << "," << y;
 }
 
 TEST(Text, GoldenFontsModesAndAlignments) {

@@ -43,9 +43,8 @@ void FreshGui(uint32_t poolBytes) {
 
 std::vector<Event> Logged(WM_HWINDOW h, int32_t id) {
     std::vector<Event> out;
-    for (const Event& e : g_log) {
+    for (const Event& e : g_log)
         if (e.h == h && e.id == id) out.push_back(e);
-    }
     return out;
 }
 

@@ -1,8 +1,6 @@
 // Invalidation, the clip iteration and the painting pass, seen through the logging paint callback.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tests/GUI/wm/wm_fixture.h"
 
 namespace {
@@ -15,9 +13,8 @@ bool operator==(const GUI_BOX& a, const GUI_BOX& b) {
 
 std::vector<int32_t> Ids(WM_HWINDOW h) {
     std::vector<int32_t> ids;
-    for (const Event& e : g_log) {
+    for (const Event& e : g_log)
         if (e.h == h) ids.push_back(e.id);
-    }
     return ids;
 }
 

@@ -12,7 +12,7 @@ class WmTree : public ::testing::Test {
     void SetUp() override { FreshGui(); }
 };
 
-TEST_F(WmTree, ChildGeometryIsRelativeToItsParent) {
+TEST_F(WmTree, ChildGeometryIsRelativeToItsParentAndSetHeightResizesOnce) {
     const WM_HWINDOW parent = WM_CreateTop(100, 50, 300, 200, WM_CF_SHOW, LogMessages, 0);
     const WM_HWINDOW child = WM_CreateChild(10, 20, 0, 0, parent, WM_CF_SHOW, LogMessages, 0);
     wm::Locked c(child);
@@ -26,9 +26,7 @@ TEST_F(WmTree, ChildGeometryIsRelativeToItsParent) {
     EXPECT_EQ(WM_GetWidth(0), 300);
     EXPECT_EQ(GUI_Context.xOff, 110);
     EXPECT_EQ(Logged(child, WM_MSG_CREATE).size(), 1u);
-}
-
-TEST_F(WmTree, SetHeightResizesOnceAndAnswersTheNewHeight) {
+    // A new height resizes once and is answered.
     const WM_HWINDOW h = WM_CreateTop(0, 10, 70, 25, WM_CF_SHOW, LogMessages, 0);
     EXPECT_EQ(WM_SetHeight(h, 40), 40);
     EXPECT_EQ(wm::Locked(h)->rect.y1, 10 + 40 - 1);
@@ -46,9 +44,8 @@ TEST_F(WmTree, MoveReachesDescendantsFirstAndSameSpotSendsNothing) {
     EXPECT_TRUE(g_log.empty());
     WM_MoveToPos(p, 30, 40);
     std::vector<WM_HWINDOW> moved;
-    for (const Event& e : g_log) {
+    for (const Event& e : g_log)
         if (e.id == WM_MSG_MOVE) moved.push_back(e.h);
-    }
     EXPECT_EQ(moved, (std::vector<WM_HWINDOW>{g, c, p}));
     EXPECT_EQ(WM_GetLeft(g), 30 + 5 + 1);
     EXPECT_EQ(WM_GetTop(g), 40 + 5 + 1);

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "GUI/device/fb_driver.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/params/access/param_access.h"
@@ -25,31 +24,18 @@
 #include "panel/pages/panel_fonts.h"
 #include "platform/stage/power_stage_sim.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/GUI/text_observer.h"
 
 namespace {
 
 constexpr uint16_t kLeft = GUI_TA_LEFT | GUI_TA_TOP, kRight = GUI_TA_RIGHT | GUI_TA_TOP;
 
-struct Drawn {
-    std::string text;
-    int x, y;
-    uint16_t align;
-};
-std::vector<Drawn> g_texts;
+using drawn::g_texts;
+using guitest::PixelAt;
+using guitest::Rgb565;
 
-void Observe(const char* text, int x, int y, uint16_t align, uint32_t, const GUI_FONTDEF*) {
-    g_texts.push_back({text, x, y, align});
-}
-
-uint16_t Rgb(uint32_t rgb) {
-    return static_cast<uint16_t>(Color2Index_565((rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF)));
-}
-const uint16_t kPageGrey = Rgb(0x404040);
-const uint16_t kFocusBlue = Rgb(0x0043FA);
-
-uint16_t At(int x, int y) {
-    return guitest::Screen()[static_cast<size_t>(y) * 800 + x];
-}
+const uint16_t kPageGrey = Rgb565(0x404040);
+const uint16_t kFocusBlue = Rgb565(0x0043FA);
 
 // The GUI thread's pass, after the menu/control thread published the edit words it set.
 void GuiPass() {
@@ -79,7 +65,7 @@ uint16_t SelectBoxColour(bool accent) {
         DrawSelectFieldBarAccent(0, 0, 75);
     else
         DrawSelectFieldBar(0, 0, 75);
-    return At(4, 13);
+    return PixelAt(4, 13);
 }
 
 ParamRec Record(uint32_t id) {
@@ -96,6 +82,11 @@ std::string Formatted(int32_t value, const ParamRec& rec) {
 
 class LimitPopups : public ::testing::Test {
   protected:
+    static void SetUpTestSuite() {
+        accent = SelectBoxColour(true);
+        plain = SelectBoxColour(false);
+        ASSERT_NE(accent, plain);
+    }
     void SetUp() override { MakeScreen(0); }
     void TearDown() override {
         GUI_SetTextHook(nullptr);
@@ -116,7 +107,7 @@ class LimitPopups : public ::testing::Test {
         LimitPopups_Create();
         GuiPass();
         g_texts.clear();
-        GUI_SetTextHook(Observe);
+        GUI_SetTextHook(drawn::Observe);
     }
     static void Show(LimitPopupId id, uint32_t state) {
         g_MenuState.store(state);
@@ -131,15 +122,21 @@ class LimitPopups : public ::testing::Test {
     }
     static int Count(const std::string& text, int x, int y, uint16_t align) {
         int n = 0;
-        for (const Drawn& d : g_texts)
+        for (const drawn::Text& d : g_texts)
             n += d.text == text && d.x == x && d.y == y && d.align == align;
         return n;
     }
     static bool Saw(const std::string& text, int x, int y, uint16_t align = kLeft) {
         return Count(text, x, y, align) > 0;
     }
+    // The accent on the left (choice 0) or the right (1) box of a two-choice dialog at (275, 265).
+    static void ExpectChoiceMarked(int choice) {
+        EXPECT_EQ(PixelAt(275 + 20 + 4, 278), choice == 0 ? accent : plain);
+        EXPECT_EQ(PixelAt(275 + 123 + 4, 278), choice == 1 ? accent : plain);
+    }
+    static inline uint16_t accent = 0, plain = 0;  // the middle colours of a select box
     static std::string TextAt(int x, int y, uint16_t align) {
-        for (const Drawn& d : g_texts)
+        for (const drawn::Text& d : g_texts)
             if (d.x == x && d.y == y && d.align == align) return d.text;
         return "(none)";
     }
@@ -180,7 +177,7 @@ TEST_F(LimitPopups, KindPopupsByModeAndFlag) {
             EXPECT_TRUE(g_texts.empty());
             for (int y = fy; y < fy + 131; y += 5)
                 for (int x = fx; x < fx + 231; x += 5)
-                    ASSERT_EQ(At(x, y), kPageGrey) << x << "," << y;
+                    ASSERT_EQ(PixelAt(x, y), kPageGrey) << x << "," << y;
         } else {
             EXPECT_TRUE(Saw(r.title, fx + 15, fy + 20));
             EXPECT_TRUE(Saw(r.first, fx + 50, fy + 55));
@@ -189,8 +186,8 @@ TEST_F(LimitPopups, KindPopupsByModeAndFlag) {
             EXPECT_EQ(TextAt(cx + 80, cy + 6, kRight), Formatted(first.value, first));
             EXPECT_EQ(TextAt(cx + 190, cy + 6, kRight), Formatted(second.value, second));
             // Inside each button's focus mark, right of its value.
-            EXPECT_EQ(At(cx + 82, cy + 17) == kFocusBlue, !r.focusSecond);
-            EXPECT_EQ(At(cx + 110 + 82, cy + 17) == kFocusBlue, r.focusSecond);
+            EXPECT_EQ(PixelAt(cx + 82, cy + 17) == kFocusBlue, !r.focusSecond);
+            EXPECT_EQ(PixelAt(cx + 110 + 82, cy + 17) == kFocusBlue, r.focusSecond);
         }
         if (r.golden != nullptr) guitest::ExpectGolden(r.golden, GUI_BOX{fx, fy, fx + 230, fy + 130});
     }
@@ -252,23 +249,15 @@ TEST_F(LimitPopups, IpkLoDrawsOneMinusApart) {
 
 // The voltage limit popup names its record's unit and shows only in modes 1, 6 and 8.
 TEST_F(LimitPopups, VoltLimitPopupOnlyInItsModes) {
-    for (const uint32_t mode : {1u, 0u}) {
-        SCOPED_TRACE(mode);
-        MakeScreen(mode);
-        Show(kPopVoltLimit, 8);
-        if (mode == 1) {
-            EXPECT_TRUE(Saw(std::string(Record(8).unitText) + " Limit", 275, 188));
-        } else {
-            EXPECT_TRUE(g_texts.empty());
-        }
-    }
+    Show(kPopVoltLimit, 8);
+    EXPECT_TRUE(g_texts.empty());
+    MakeScreen(1);
+    Show(kPopVoltLimit, 8);
+    EXPECT_TRUE(Saw(std::string(Record(8).unitText) + " Limit", 275, 188));
 }
 
 // The accent box follows the configure-phase choice; a choice past the three wirings marks none.
 TEST_F(LimitPopups, CfgPhaseAccentFollowsTheChoice) {
-    const uint16_t accent = SelectBoxColour(true), plain = SelectBoxColour(false);
-    ASSERT_NE(accent, plain);
-    MakeScreen(0);
     g_CfgPhaseChoice.store(2);
     Show(kDlgCfgPhase, 3);
     EXPECT_TRUE(Saw("Please select the configure phase.", 255, 201));
@@ -282,7 +271,7 @@ TEST_F(LimitPopups, CfgPhaseAccentFollowsTheChoice) {
         g_CfgPhaseChoice.store(choice);
         RepaintChild(kDlgCfgPhase);
         for (uint32_t i = 0; i < 3; ++i)
-            EXPECT_EQ(At(245 + boxX[i] + 4, 265 + 13), i == choice ? accent : plain) << "box " << i;
+            EXPECT_EQ(PixelAt(245 + boxX[i] + 4, 265 + 13), i == choice ? accent : plain) << "box " << i;
     }
 }
 
@@ -309,29 +298,25 @@ TEST_F(LimitPopups, WiringWarningNamesAndFocus) {
         EXPECT_TRUE(Saw(r.question, 120, 265));
         EXPECT_TRUE(Saw("YES", cx + 27, cy + 2));
         EXPECT_TRUE(Saw("NO", cx + 212, cy + 2));
-        EXPECT_EQ(At(cx + 8, cy + 17) == kFocusBlue, !r.focusNo);
-        EXPECT_EQ(At(cx + 185 + 8, cy + 17) == kFocusBlue, r.focusNo);
+        EXPECT_EQ(PixelAt(cx + 8, cy + 17) == kFocusBlue, !r.focusNo);
+        EXPECT_EQ(PixelAt(cx + 185 + 8, cy + 17) == kFocusBlue, r.focusNo);
         if (r.golden != nullptr) guitest::ExpectGolden(r.golden, GUI_BOX{50, 40, 659, 449});
     }
 }
 
 // The confirmation names the target wiring (nothing past the table) and marks ENTER or CANCEL.
 TEST_F(LimitPopups, ConfirmationNamesTargetAndMarksChoice) {
-    const uint16_t accent = SelectBoxColour(true), plain = SelectBoxColour(false);
-    MakeScreen(0);
     g_CfgPhaseTarget.store(1);
     Show(kDlgCfgConfirm, 5);
     EXPECT_TRUE(Saw("Configure Phase will be", 285, 186));
     EXPECT_TRUE(Saw("switch to 1P2W", 320, 212));
     EXPECT_TRUE(Saw("ENTER", 305, 265));
     EXPECT_TRUE(Saw("CANCEL", 403, 265));
-    EXPECT_EQ(At(275 + 20 + 4, 278), accent);
-    EXPECT_EQ(At(275 + 123 + 4, 278), plain);
+    ExpectChoiceMarked(0);
     guitest::ExpectGolden("dialog_confirm_enter", GUI_BOX{270, 180, 500, 310});
     g_DialogChoice.store(1);
     RepaintChild(kDlgCfgConfirm);
-    EXPECT_EQ(At(275 + 20 + 4, 278), plain);
-    EXPECT_EQ(At(275 + 123 + 4, 278), accent);
+    ExpectChoiceMarked(1);
     guitest::ExpectGolden("dialog_confirm_cancel", GUI_BOX{270, 180, 500, 310});
 
     g_CfgPhaseTarget.store(3);
@@ -343,8 +328,6 @@ TEST_F(LimitPopups, ConfirmationNamesTargetAndMarksChoice) {
 
 // The count line shows only while fewer slaves answered than the configured units less this one.
 TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
-    const uint16_t accent = SelectBoxColour(true), plain = SelectBoxColour(false);
-    MakeScreen(0);
     SetParallelNumber(3);
     ASSERT_EQ(GetParallelNumber(), 3);
     core::g_ParallelMostSeen.store(1);
@@ -353,8 +336,7 @@ TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
     EXPECT_TRUE(Saw("Found 1 slave machine", 280, 212));
     EXPECT_TRUE(Saw("Retry", 305, 265));
     EXPECT_TRUE(Saw("CANCEL", 403, 265));
-    EXPECT_EQ(At(275 + 20 + 4, 278), accent);
-    EXPECT_EQ(At(275 + 123 + 4, 278), plain);
+    ExpectChoiceMarked(0);
     guitest::ExpectGolden("dialog_parallel_fail", GUI_BOX{270, 180, 500, 310});
 
     core::g_ParallelMostSeen.store(2);
@@ -365,8 +347,7 @@ TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
     GuiPass();
     EXPECT_TRUE(Saw("Parallel Fail...", 280, 186));
     EXPECT_EQ(TextAt(280, 212, kLeft), "(none)");
-    EXPECT_EQ(At(275 + 20 + 4, 278), plain);
-    EXPECT_EQ(At(275 + 123 + 4, 278), accent);
+    ExpectChoiceMarked(1);
 }
 
 }  // namespace

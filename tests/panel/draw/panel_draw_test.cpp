@@ -2,6 +2,7 @@
 // pixel, and golden pictures of the artwork.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -28,14 +29,7 @@ using namespace guitest;
 uint16_t Lib(uint32_t bgr) {
     return static_cast<uint16_t>(Color2Index_565(bgr));
 }
-uint16_t Rgb(uint32_t rgb) {
-    return Lib((rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF));
-}
 constexpr uint16_t kWhite565 = 0xFFFF;
-
-uint16_t At(int x, int y) {
-    return Screen()[static_cast<size_t>(y) * 800 + x];
-}
 
 // A window at (x, y) selected for drawing, on a white screen so that what a helper clears shows.
 WM_HWINDOW Window(int x, int y, int w, int h, bool whiteScreen = false) {
@@ -111,31 +105,27 @@ TEST_F(PanelDraw, DigitCursorMarksTheCountedDigitFromTheRight) {
     GUI_SelectFont(&kFont24);
     const int a1 = GUI_GetCharAdvance('1'), ap = GUI_GetCharAdvance('.'), a2 = GUI_GetCharAdvance('2'),
               a3 = GUI_GetCharAdvance('3'), a8 = GUI_GetCharAdvance('8');
-    const int right = 150, top = 10, width = a1 + ap + a2 + a3;
+    const int right = 150, width = a1 + ap + a2 + a3, bottom = 40, bottomTop = bottom - (kFont24.YSize - 1);
     // "1.23": '3' is digit 0, '2' digit 1, '1' digit 2; the point is skipped. Beyond the digits:
-    // leading-zero places left of the "1", one width of '8' each. Signs count as digits.
+    // leading-zero places left of the "1", one width of '8' each. Signs count as digits. Bottom
+    // alignment takes the top from the font's height.
     const struct {
         uint32_t cursor;
         const char* text;
-        int markX;
-    } rows[] = {{0, "1.23", right - a3},          {1, "1.23", right - a3 - a2},
-                {2, "1.23", right - width},       {3, "1.23", right - width - a8},
-                {4, "1.23", right - width - 2 * a8},
-                {1, "-5", right - GUI_GetCharAdvance('5') - GUI_GetCharAdvance('-')}};
+        int markX, y, top;
+        uint16_t align;
+    } rows[] = {{0, "1.23", right - a3, 10, 10, GUI_TA_TOP},
+                {1, "1.23", right - a3 - a2, 10, 10, GUI_TA_TOP},
+                {2, "1.23", right - width, 10, 10, GUI_TA_TOP},
+                {3, "1.23", right - width - a8, 10, 10, GUI_TA_TOP},
+                {4, "1.23", right - width - 2 * a8, 10, 10, GUI_TA_TOP},
+                {1, "-5", right - GUI_GetCharAdvance('5') - GUI_GetCharAdvance('-'), 10, 10, GUI_TA_TOP},
+                {0, "23", right - a3, bottom, bottomTop, GUI_TA_BOTTOM}};
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << "cursor " << r.cursor << " on " << r.text);
-        EXPECT_EQ(WithCursor(r.cursor, r.text, right, top, false),
-                  CharsAndMark(r.text, right, top, r.markX, top + 1));
+        EXPECT_EQ(WithCursor(r.cursor, r.text, right, r.y, false, r.align),
+                  CharsAndMark(r.text, right, r.top, r.markX, r.top + 1));
     }
-}
-
-TEST_F(PanelDraw, DigitCursorTakesTheTopFromTheFontsVerticalOffset) {
-    // Bottom alignment: the characters' top is bottom y less the font's height less one.
-    const int bottom = 40, top = bottom - (kFont24.YSize - 1);
-    GUI_SelectFont(&kFont24);
-    const int a3 = GUI_GetCharAdvance('3');
-    EXPECT_EQ(WithCursor(0, "23", 150, bottom, false, GUI_TA_BOTTOM),
-              CharsAndMark("23", 150, top, 150 - a3, top + 1));
 }
 
 TEST_F(PanelDraw, PasswordCursorCountsStarsAndMarksAbove) {
@@ -157,16 +147,13 @@ TEST_F(PanelDraw, RightAlignedTextClearsLeftOfItsWidth) {
     GUI_SelectFont(&kFont24);
     const int tw = GUI_GetCharAdvance('4') + GUI_GetCharAdvance('2');
     DrawRightAlignedText("42", 0xFFFF00, 0x0000FF, &kFont24);
-    const uint16_t blue = Rgb(0x0000FF);
-    EXPECT_EQ(At(100, 100), blue);
-    EXPECT_EQ(At(100 + 200 - tw - 1, 139), blue) << "cleared to the last row left of the text";
-    EXPECT_EQ(At(100 + 200 - tw, 139), kWhite565) << "below the text's line: untouched";
-    EXPECT_EQ(At(99, 120), kWhite565);
-    bool yellow = false;
-    for (int x = 300 - tw; x < 300; ++x)
-        for (int y = 100; y < 124; ++y)
-            yellow |= At(x, y) == Rgb(0xFFFF00);
-    EXPECT_TRUE(yellow) << "the text ends at the window's right edge";
+    const uint16_t blue = Rgb565(0x0000FF);
+    EXPECT_EQ(PixelAt(100, 100), blue);
+    EXPECT_EQ(PixelAt(100 + 200 - tw - 1, 139), blue) << "cleared to the last row left of the text";
+    EXPECT_EQ(PixelAt(100 + 200 - tw, 139), kWhite565) << "below the text's line: untouched";
+    EXPECT_EQ(PixelAt(99, 120), kWhite565);
+    EXPECT_GE(Extent({static_cast<int16_t>(300 - tw), 100, 299, 123}, Rgb565(0xFFFF00)).x0, 0)
+        << "the text ends at the window's right edge";
 }
 
 TEST_F(PanelDraw, RightAlignedTextAtClearsItsLineAndTheBandBelow) {
@@ -174,12 +161,12 @@ TEST_F(PanelDraw, RightAlignedTextAtClearsItsLineAndTheBandBelow) {
     GUI_SelectFont(&kFont24);
     const int tw = GUI_GetCharAdvance('7');
     DrawRightAlignedTextAt("7", 10, 0xFFFFFF, 0x00FF00, &kFont24);
-    const uint16_t green = Rgb(0x00FF00);
-    EXPECT_EQ(At(100, 109), kWhite565) << "above the line";
-    EXPECT_EQ(At(100 + 199 - tw, 110), green);
-    EXPECT_EQ(At(299, 110 + 24), green) << "the band below runs the full width";
-    EXPECT_EQ(At(299, 146), green) << "down to y + 36";
-    EXPECT_EQ(At(299, 147), kWhite565);
+    const uint16_t green = Rgb565(0x00FF00);
+    EXPECT_EQ(PixelAt(100, 109), kWhite565) << "above the line";
+    EXPECT_EQ(PixelAt(100 + 199 - tw, 110), green);
+    EXPECT_EQ(PixelAt(299, 110 + 24), green) << "the band below runs the full width";
+    EXPECT_EQ(PixelAt(299, 146), green) << "down to y + 36";
+    EXPECT_EQ(PixelAt(299, 147), kWhite565);
 }
 
 TEST_F(PanelDraw, LabelValueRowsClearTheGap) {
@@ -187,19 +174,19 @@ TEST_F(PanelDraw, LabelValueRowsClearTheGap) {
     GUI_SelectFont(&kFont24);
     const int lw = GUI_GetCharAdvance('A'), vw = GUI_GetCharAdvance('9');
     DrawLabelValueRow("A", "9", 0xFFFFFF, 0xFF0000, &kFont24);
-    const uint16_t red = Rgb(0xFF0000);
-    EXPECT_EQ(At(100 + lw, 139), red);
-    EXPECT_EQ(At(100 + 199 - vw, 139), red);
-    EXPECT_EQ(At(100 + lw - 1, 139), kWhite565) << "under the label: untouched";
-    EXPECT_EQ(At(100 + 200 - vw, 139), kWhite565);
+    const uint16_t red = Rgb565(0xFF0000);
+    EXPECT_EQ(PixelAt(100 + lw, 139), red);
+    EXPECT_EQ(PixelAt(100 + 199 - vw, 139), red);
+    EXPECT_EQ(PixelAt(100 + lw - 1, 139), kWhite565) << "under the label: untouched";
+    EXPECT_EQ(PixelAt(100 + 200 - vw, 139), kWhite565);
 
     FreshScreen();
     Window(100, 100, 200, 60, true);
     DrawLabelValueRowAt("A", "9", 0xFFFFFF, 0xFF0000, &kFont24, 20);
-    EXPECT_EQ(At(100, 100), red) << "the band above y";
-    EXPECT_EQ(At(299, 119), red);
-    EXPECT_EQ(At(100 + lw, 158), red) << "the gap down to the height - 2";
-    EXPECT_EQ(At(100 + lw, 159), kWhite565);
+    EXPECT_EQ(PixelAt(100, 100), red) << "the band above y";
+    EXPECT_EQ(PixelAt(299, 119), red);
+    EXPECT_EQ(PixelAt(100 + lw, 158), red) << "the gap down to the height - 2";
+    EXPECT_EQ(PixelAt(100 + lw, 159), kWhite565);
 }
 
 TEST_F(PanelDraw, ValueWithUnitClearsBothSidesFromY) {
@@ -210,27 +197,20 @@ TEST_F(PanelDraw, ValueWithUnitClearsBothSidesFromY) {
     GUI_SelectFont(&kFont16);
     const int uw = GUI_GetCharAdvance('V');
     DrawValueWithUnit("5", "V", 0xFFFFFF, 120, 10, &kFont24, &kFont16);
-    EXPECT_EQ(At(100 + 120 - vw - 1, 149), 0);
-    EXPECT_EQ(At(100, 110), 0);
-    EXPECT_EQ(At(100, 109), kWhite565) << "above y";
-    EXPECT_EQ(At(100 + 120 + uw, 149), 0);
-    EXPECT_EQ(At(299, 110), 0);
-    bool yellow = false;
-    for (int x = 220; x < 220 + uw; ++x)
-        for (int y = 110; y < 126; ++y)
-            yellow |= At(x, y) == Lib(0x00FFFF);
-    EXPECT_TRUE(yellow) << "the unit in library colour 0x00FFFF from x";
+    EXPECT_EQ(PixelAt(100 + 120 - vw - 1, 149), 0);
+    EXPECT_EQ(PixelAt(100, 110), 0);
+    EXPECT_EQ(PixelAt(100, 109), kWhite565) << "above y";
+    EXPECT_EQ(PixelAt(100 + 120 + uw, 149), 0);
+    EXPECT_EQ(PixelAt(299, 110), 0);
+    EXPECT_GE(Extent({220, 110, static_cast<int16_t>(219 + uw), 125}, Lib(0x00FFFF)).x0, 0)
+        << "the unit in library colour 0x00FFFF from x";
 }
 
 TEST_F(PanelDraw, YellowTextOnACleanedWindow) {
     Window(100, 100, 200, 40, true);
     DrawYellowText("Hello");
-    EXPECT_EQ(At(299, 139), 0);
-    bool yellow = false;
-    for (int x = 100; x < 140; ++x)
-        for (int y = 100; y < 116; ++y)
-            yellow |= At(x, y) == Rgb(0xFFFF00);
-    EXPECT_TRUE(yellow);
+    EXPECT_EQ(PixelAt(299, 139), 0);
+    EXPECT_GE(Extent({100, 100, 139, 115}, Rgb565(0xFFFF00)).x0, 0);
 }
 
 TEST_F(PanelDraw, DegreeSignIsRaisedAfterTheTextAndTheFontKept) {
@@ -257,8 +237,7 @@ TEST_F(PanelDraw, DegreeSignIsRaisedAfterTheTextAndTheFontKept) {
 TEST_F(PanelDraw, MenuRowLabelsStepBy25AndRestartInTheSecondColumn) {
     Window(100, 100, 300, 120);
     DrawMenuRowLabel(0, "Row", 0);
-    EXPECT_EQ(At(390, 210), Rgb(0x666666)) << "row 0 clears the window grey";
-    const auto row0 = Screen();
+    EXPECT_EQ(PixelAt(390, 210), Rgb565(0x666666)) << "row 0 clears the window grey";
     auto only = [](int row, int dim) {
         return Drawn([&] {
             SetBkColorRGB(0x666666);
@@ -266,30 +245,25 @@ TEST_F(PanelDraw, MenuRowLabelsStepBy25AndRestartInTheSecondColumn) {
             DrawMenuRowLabel(row, "Row", dim);
         });
     };
-    EXPECT_EQ(only(15, 0), only(0, 0)) << "row 15 at y 0 of the second column";
+    const auto row0 = only(0, 0);
+    EXPECT_EQ(only(15, 0), row0) << "row 15 at y 0 of the second column";
     const auto row2 = only(2, 0);
-    const auto row0Again = only(0, 0);
     for (int y = 100; y < 125; ++y)
         for (int x = 100; x < 300; ++x)
-            ASSERT_EQ(row2[(y + 50) * 800 + x], row0Again[y * 800 + x]) << x << "," << y;
+            ASSERT_EQ(row2[(y + 50) * 800 + x], row0[y * 800 + x]) << x << "," << y;
     // White label at x 10 over a black shadow at x 11, one lower, in the list font.
-    const auto byHand = Drawn([] {
-        SetBkColorRGB(0x666666);
-        GUI_ClearWindow();
-        GUI_SelectFont(&kFontList);
-        GUI_SetTextDrawMode(GUI_TM_TRANS);
-        SetColorRGB(0x000000);
-        GUI_DrawTextAt("Row", 11, 1);
-        SetColorRGB(0xFFFFFF);
-        GUI_DrawTextAt("Row", 10, 0);
-    });
-    for (int i = 0; i < 800 * 480; ++i)
-        ASSERT_EQ(row0Again[i], byHand[i]) << i % 800 << "," << i / 800;
+    EXPECT_EQ(row0, Drawn([] {
+                  SetBkColorRGB(0x666666);
+                  GUI_ClearWindow();
+                  GUI_SelectFont(&kFontList);
+                  GUI_SetTextDrawMode(GUI_TM_TRANS);
+                  SetColorRGB(0x000000);
+                  GUI_DrawTextAt("Row", 11, 1);
+                  SetColorRGB(0xFFFFFF);
+                  GUI_DrawTextAt("Row", 10, 0);
+              }));
     const auto dim = only(0, 1);
-    bool grey = false;
-    for (int i = 0; i < 800 * 480; ++i)
-        grey |= dim[i] == Rgb(0x3C3C3C);
-    EXPECT_TRUE(grey);
+    EXPECT_NE(std::find(dim.begin(), dim.end(), Rgb565(0x3C3C3C)), dim.end());
 }
 
 TEST_F(PanelDraw, ItemValueBoxesHaveTheirSizes) {
@@ -302,10 +276,10 @@ TEST_F(PanelDraw, ItemValueBoxesHaveTheirSizes) {
         FreshScreen();
         Window(100, 100, 300, 60, true);
         DrawItemValue(b.style, text, sizeof text);
-        EXPECT_NE(At(100 + b.width - 1, 112), kWhite565) << b.style;
-        EXPECT_EQ(At(100 + b.width, 112), kWhite565) << b.style;
-        EXPECT_NE(At(150, 124), kWhite565) << b.style;
-        EXPECT_EQ(At(150, 125), kWhite565) << b.style;
+        EXPECT_NE(PixelAt(100 + b.width - 1, 112), kWhite565) << b.style;
+        EXPECT_EQ(PixelAt(100 + b.width, 112), kWhite565) << b.style;
+        EXPECT_NE(PixelAt(150, 124), kWhite565) << b.style;
+        EXPECT_EQ(PixelAt(150, 125), kWhite565) << b.style;
     }
 }
 
@@ -398,17 +372,17 @@ TEST_F(PanelDraw, SoftKeyFaceAtOneAndLabelColours) {
         FreshScreen();
         Window(100, 100, 90, 70, true);
         DrawSoftKey("OK", style, 1);
-        EXPECT_EQ(At(100, 131), kWhite565) << "column 0 is left free";
-        EXPECT_NE(At(101, 131), kWhite565);
-        EXPECT_NE(At(182, 131), kWhite565) << "82 wide from x 1";
-        EXPECT_EQ(At(183, 131), kWhite565);
-        EXPECT_NE(At(140, 162), kWhite565) << "63 high";
-        EXPECT_EQ(At(140, 163), kWhite565);
+        EXPECT_EQ(PixelAt(100, 131), kWhite565) << "column 0 is left free";
+        EXPECT_NE(PixelAt(101, 131), kWhite565);
+        EXPECT_NE(PixelAt(182, 131), kWhite565) << "82 wide from x 1";
+        EXPECT_EQ(PixelAt(183, 131), kWhite565);
+        EXPECT_NE(PixelAt(140, 162), kWhite565) << "63 high";
+        EXPECT_EQ(PixelAt(140, 163), kWhite565);
         bool white = false, black = false;
         for (int y = 123; y < 140; ++y)
             for (int x = 125; x < 156; ++x) {
-                white |= At(x, y) == kWhite565;
-                black |= At(x, y) == 0;
+                white |= PixelAt(x, y) == kWhite565;
+                black |= PixelAt(x, y) == 0;
             }
         EXPECT_EQ(white, style == 2) << style;
         EXPECT_EQ(black, style != 2) << style;
@@ -428,22 +402,9 @@ TEST_F(PanelDraw, SoftKeyGoldens) {
     }
 }
 
-// Rows and columns a bar covers on a white screen.
-struct Extent {
-    int x0, x1, y0, y1;
-};
-Extent Covered() {
-    const auto s = Screen();
-    Extent e{800, -1, 480, -1};
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 800; ++x)
-            if (s[y * 800 + x] != kWhite565) {
-                e.x0 = std::min(e.x0, x);
-                e.x1 = std::max(e.x1, x);
-                e.y0 = std::min(e.y0, y);
-                e.y1 = std::max(e.y1, y);
-            }
-    return e;
+// What a drawing covers on a white screen.
+GUI_BOX Covered() {
+    return Extent({0, 0, 799, 479}, kWhite565, false);
 }
 
 TEST_F(PanelDraw, BarsCoverTheirWidthAndHeight) {
@@ -458,7 +419,7 @@ TEST_F(PanelDraw, BarsCoverTheirWidthAndHeight) {
         FreshScreen();
         Window(0, 0, 800, 480, true);
         b.draw(10, 5, 100);
-        const Extent e = Covered();
+        const GUI_BOX e = Covered();
         EXPECT_EQ(e.x0, 10) << b.name;
         EXPECT_EQ(e.x1, 109 + b.extra) << b.name;
         EXPECT_EQ(e.y0, 5) << b.name;
@@ -466,43 +427,31 @@ TEST_F(PanelDraw, BarsCoverTheirWidthAndHeight) {
     }
 }
 
-TEST_F(PanelDraw, BarGoldens) {
-    FreshScreen();
-    Window(0, 0, 240, 200);
-    DrawLabelBar(5, 5, 120);
-    DrawEditFieldBar(5, 30, 120);
-    DrawSelectFieldBar(5, 60, 120);
-    DrawSelectFieldBarAccent(5, 90, 120);
-    DrawPanelBar30(5, 120, 200);
-    DrawPanelBar30Open(5, 155, 200);
-    ExpectGolden("panel_bars", GUI_BOX{0, 0, 239, 199});
-}
-
 TEST_F(PanelDraw, BackgroundsHaveTheirSizes) {
     const struct {
         const char* name;
         std::function<void()> draw;
-        Extent want;
+        GUI_BOX want;
     } cases[] = {
-        {"content", [] { DrawContentBackground(3, 4); }, {3, 721, 4, 448}},
-        {"bands", [] { DrawListRowBands(3, 4, 3); }, {3, 672, 4, 99}},
-        {"strip", [] { FillStrip185(3, 4, 7); }, {3, 187, 4, 10}},
-        {"separator", [] { DrawSeparator185(3, 4); }, {3, 187, 4, 5}},
-        {"frame", [] { DrawFrame1px(3, 4, 10, 20); }, {3, 13, 4, 24}},
+        {"content", [] { DrawContentBackground(3, 4); }, {3, 4, 721, 448}},
+        {"bands", [] { DrawListRowBands(3, 4, 3); }, {3, 4, 672, 99}},
+        {"strip", [] { FillStrip185(3, 4, 7); }, {3, 4, 187, 10}},
+        {"separator", [] { DrawSeparator185(3, 4); }, {3, 4, 187, 5}},
+        {"frame", [] { DrawFrame1px(3, 4, 10, 20); }, {3, 4, 13, 24}},
     };
     for (const auto& c : cases) {
         FreshScreen();
         Window(0, 0, 800, 480, true);
         c.draw();
-        const Extent e = Covered();
+        const GUI_BOX e = Covered();
         EXPECT_TRUE(e.x0 == c.want.x0 && e.x1 == c.want.x1 && e.y0 == c.want.y0 && e.y1 == c.want.y1)
             << c.name << ": " << e.x0 << ".." << e.x1 << ", " << e.y0 << ".." << e.y1;
     }
-    EXPECT_EQ(At(8, 14), kWhite565) << "the frame is an outline";
+    EXPECT_EQ(PixelAt(8, 14), kWhite565) << "the frame is an outline";
     for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{{3, 4}, {13, 4}, {3, 24}, {13, 24}})
-        EXPECT_EQ(At(x, y), Rgb(0xC0C0C0)) << "corner " << x << "," << y;
-    EXPECT_NE(At(13, 14), kWhite565);
-    EXPECT_NE(At(8, 24), kWhite565);
+        EXPECT_EQ(PixelAt(x, y), Rgb565(0xC0C0C0)) << "corner " << x << "," << y;
+    EXPECT_NE(PixelAt(13, 14), kWhite565);
+    EXPECT_NE(PixelAt(8, 24), kWhite565);
 }
 
 TEST_F(PanelDraw, ButtonFramesBordersGradientAndFocus) {
@@ -510,30 +459,22 @@ TEST_F(PanelDraw, ButtonFramesBordersGradientAndFocus) {
     const int x = 20, y = 30, w = 120, h = 40;
     DrawButtonFrame(x, y, w, h);
     const uint16_t outer = Lib(0x765E5E), inner = Lib(0xE5CDCB);
-    EXPECT_EQ(At(x, y), outer);
-    EXPECT_EQ(At(x + w - 1, y + h - 1), outer);
-    EXPECT_EQ(At(x + w - 1, y + 1), outer) << "the outer border over the inner top line's end";
-    EXPECT_EQ(At(x + w, y), kWhite565);
+    EXPECT_EQ(PixelAt(x, y), outer);
+    EXPECT_EQ(PixelAt(x + w - 1, y + h - 1), outer);
+    EXPECT_EQ(PixelAt(x + w - 1, y + 1), outer) << "the outer border over the inner top line's end";
+    EXPECT_EQ(PixelAt(x + w, y), kWhite565);
     for (const auto& [px, py] : std::initializer_list<std::pair<int, int>>{
              {1, 1}, {60, 1}, {60, h - 2}, {1, 20}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}})
-        EXPECT_EQ(At(x + px, y + py), inner) << "inner border at " << px << "," << py;
-    EXPECT_EQ(At(x + 2, y + 2), Lib(0xF0F8FF)) << "gradient top";
-    EXPECT_EQ(At(x + w - 3, y + h - 3), Lib(0x66B7FA)) << "gradient bottom";
-    EXPECT_NE(At(x + 6, y + 6), Lib(0xFA4300));
+        EXPECT_EQ(PixelAt(x + px, y + py), inner) << "inner border at " << px << "," << py;
+    EXPECT_EQ(PixelAt(x + 2, y + 2), Lib(0xF0F8FF)) << "gradient top";
+    EXPECT_EQ(PixelAt(x + w - 3, y + h - 3), Lib(0x66B7FA)) << "gradient bottom";
+    EXPECT_NE(PixelAt(x + 6, y + 6), Lib(0xFA4300));
 
     DrawButtonFrameFocused(x, 100, w, h);
-    EXPECT_EQ(At(x + 6, 106), Lib(0xFA4300));
-    EXPECT_EQ(At(x + w - 6, 100 + h - 6), Lib(0xFA4300));
-    EXPECT_NE(At(x + w - 5, 100 + h - 6), Lib(0xFA4300));
-    EXPECT_NE(At(x + 5, 106), Lib(0xFA4300));
-}
-
-TEST_F(PanelDraw, FrameGoldens) {
-    Window(0, 0, 300, 120);
-    DrawButtonFrame(5, 5, 130, 50);
-    DrawButtonFrameFocused(150, 5, 130, 50);
-    DrawFrame1px(5, 70, 280, 40);
-    ExpectGolden("panel_frames", GUI_BOX{0, 0, 299, 119});
+    EXPECT_EQ(PixelAt(x + 6, 106), Lib(0xFA4300));
+    EXPECT_EQ(PixelAt(x + w - 6, 100 + h - 6), Lib(0xFA4300));
+    EXPECT_NE(PixelAt(x + w - 5, 100 + h - 6), Lib(0xFA4300));
+    EXPECT_NE(PixelAt(x + 5, 106), Lib(0xFA4300));
 }
 
 // ---- dialog, phasor, window placing ----
@@ -541,15 +482,15 @@ TEST_F(PanelDraw, FrameGoldens) {
 TEST_F(PanelDraw, WarningDialogBarLinesAndNames) {
     Window(100, 30, 612, 412);
     WarningDialog_Paint(0);
-    EXPECT_EQ(At(100 + 300, 30 + 20), Rgb(0xF6A635)) << "title bar";
-    EXPECT_EQ(At(100 + 610, 30 + 20), Rgb(0xF6A635)) << "611 wide";
-    EXPECT_EQ(At(100 + 300, 30 + 41), kWhite565) << "41 high";
+    EXPECT_EQ(PixelAt(100 + 300, 30 + 20), Rgb565(0xF6A635)) << "title bar";
+    EXPECT_EQ(PixelAt(100 + 610, 30 + 20), Rgb565(0xF6A635)) << "611 wide";
+    EXPECT_EQ(PixelAt(100 + 300, 30 + 41), kWhite565) << "41 high";
     for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{
              {300, 0}, {300, 1}, {1, 0}, {609, 0}, {300, 408}, {300, 409}, {0, 200}, {1, 200}, {608, 410},
              {609, 410}})
-        EXPECT_EQ(At(100 + x, 30 + y), 0) << x << "," << y;
-    EXPECT_EQ(At(100 + 2, 30 + 200), kWhite565);
-    EXPECT_EQ(At(100 + 0, 30 + 411), kWhite565) << "the side lines end at y 410";
+        EXPECT_EQ(PixelAt(100 + x, 30 + y), 0) << x << "," << y;
+    EXPECT_EQ(PixelAt(100 + 2, 30 + 200), kWhite565);
+    EXPECT_EQ(PixelAt(100 + 0, 30 + 411), kWhite565) << "the side lines end at y 410";
     const auto named = Screen();
     auto paint = [](int wiring) {
         FreshScreen();
@@ -565,22 +506,16 @@ TEST_F(PanelDraw, WarningDialogBarLinesAndNames) {
         EXPECT_NE(paint(wiring), unnamed) << wiring;
 }
 
-TEST_F(PanelDraw, WarningDialogGolden) {
-    Window(0, 0, 612, 412);
-    WarningDialog_Paint(2);
-    ExpectGolden("panel_warning_dialog", GUI_BOX{0, 0, 611, 411});
-}
-
 TEST_F(PanelDraw, PhasorArrowsByWiring) {
     Window(0, 0, 800, 480);
     const int x = 100, y = 100, cx = x + 60, cy = y + 60;
     DrawPhasorDiagram(x, y, 120.0f, 240.0f);
-    EXPECT_EQ(At(cx + 30, cy), Lib(0x19CAFF)) << "L1 along 0 degrees";
-    EXPECT_EQ(At(cx + 55, cy), Lib(0x19CAFF)) << "its head";
-    EXPECT_NE(At(cx + 62, cy), Lib(0x19CAFF));
+    EXPECT_EQ(PixelAt(cx + 30, cy), Lib(0x19CAFF)) << "L1 along 0 degrees";
+    EXPECT_EQ(PixelAt(cx + 55, cy), Lib(0x19CAFF)) << "its head";
+    EXPECT_NE(PixelAt(cx + 62, cy), Lib(0x19CAFF));
     const auto along = [&](float deg, int r) {
         const float a = deg * 3.14159265f / 180.0f;
-        return At(cx + static_cast<int>(std::lround(r * std::cos(a))),
+        return PixelAt(cx + static_cast<int>(std::lround(r * std::cos(a))),
                   cy + static_cast<int>(std::lround(r * std::sin(a))));
     };
     EXPECT_EQ(along(120.0f, 30), Lib(0xD87225)) << "L2 turned by its angle, clockwise on screen";
@@ -590,15 +525,41 @@ TEST_F(PanelDraw, PhasorArrowsByWiring) {
     Window(0, 0, 800, 480);
     g_PhaseMode.store(1);
     DrawPhasorDiagram(x, y, 120.0f, 240.0f);
-    EXPECT_EQ(At(cx + 30, cy), Lib(0x19CAFF));
+    EXPECT_EQ(PixelAt(cx + 30, cy), Lib(0x19CAFF));
     EXPECT_NE(along(120.0f, 30), Lib(0xD87225)) << "no L2 outside 3P4W";
     EXPECT_NE(along(240.0f, 30), Lib(0x2C9116));
 }
 
-TEST_F(PanelDraw, PhasorGolden) {
-    Window(0, 0, 220, 200);
-    DrawPhasorDiagram(20, 20, 120.0f, 240.0f);
-    ExpectGolden("panel_phasor", GUI_BOX{0, 0, 219, 199});
+TEST_F(PanelDraw, BarFrameDialogAndPhasorGoldens) {
+    const struct {
+        const char* name;
+        int w, h;
+        std::function<void()> draw;
+    } cases[] = {
+        {"panel_bars", 240, 200,
+         [] {
+             DrawLabelBar(5, 5, 120);
+             DrawEditFieldBar(5, 30, 120);
+             DrawSelectFieldBar(5, 60, 120);
+             DrawSelectFieldBarAccent(5, 90, 120);
+             DrawPanelBar30(5, 120, 200);
+             DrawPanelBar30Open(5, 155, 200);
+         }},
+        {"panel_frames", 300, 120,
+         [] {
+             DrawButtonFrame(5, 5, 130, 50);
+             DrawButtonFrameFocused(150, 5, 130, 50);
+             DrawFrame1px(5, 70, 280, 40);
+         }},
+        {"panel_warning_dialog", 612, 412, [] { WarningDialog_Paint(2); }},
+        {"panel_phasor", 220, 200, [] { DrawPhasorDiagram(20, 20, 120.0f, 240.0f); }},
+    };
+    for (const auto& c : cases) {
+        FreshScreen();
+        Window(0, 0, c.w, c.h);
+        c.draw();
+        ExpectGolden(c.name, GUI_BOX{0, 0, static_cast<int16_t>(c.w - 1), static_cast<int16_t>(c.h - 1)});
+    }
 }
 
 TEST_F(PanelDraw, MoveWindowRelativeTakesTheReferenceOrigin) {

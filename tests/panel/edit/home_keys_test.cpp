@@ -1,7 +1,6 @@
 // The function and shortcut keys of the home views, the slave's home keys, the meter-frozen refusal and
 // the recall of the selected preset.
 #include <atomic>
-#include <tuple>
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
@@ -75,7 +74,7 @@ TEST_F(EditTest, ShortcutTwiceReturnsHomeAndTheSimpleViewStays) {
 }
 
 // The peak-current kind is refused while a parallel system has its output on.
-TEST_F(EditTest, IpkKindRefusedWithTheOutputOnInParallel) {
+TEST_F(EditTest, IpkKindRefusedWithTheOutputOnInParallelAndKeysWhileTheMeterIsFrozen) {
     OutputFlagSet(kOutFlagOutputOn);
     g_ParallelActive = 1;
     Shortcut(230);
@@ -84,10 +83,8 @@ TEST_F(EditTest, IpkKindRefusedWithTheOutputOnInParallel) {
     g_ParallelActive = 0;
     Shortcut(230);
     EXPECT_EQ(g_MenuState, 23u);
-}
-
-// While the meter is frozen the home keys only post message 14.
-TEST_F(EditTest, KeysWhileTheMeterIsFrozenPostMessage14) {
+    // While the meter is frozen the home keys only post message 14.
+    menuGoAdvenceScreen();
     g_ParamFlags.fetch_or(core::kFlagMeterHold);
     Shortcut('O');
     Function('L');

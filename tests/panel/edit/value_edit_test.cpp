@@ -224,10 +224,8 @@ TEST_F(EditTest, StoredDefaults) {
     EXPECT_EQ(Soft(kParamAcv, 'Z'), 2);
     EXPECT_EQ(Rec(kParamAcv).value, 11000);
     EXPECT_EQ(g_EditParam.workValue, 11000);
-}
 
-// DEF1 on the peak current limits toggles their limit mode, except in 1P3W.
-TEST_F(EditTest, Def1OnPeakCurrentTogglesItsModeExceptIn1P3W) {
+    // DEF1 on the peak current limits toggles their limit mode, except in 1P3W.
     const int32_t mode = GetIpkLimitMode();
     menuEnterParamState(kParamIpkMax);
     EXPECT_EQ(Soft(kParamIpkMax, 'Y'), 1);

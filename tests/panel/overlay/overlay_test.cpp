@@ -25,7 +25,6 @@ constexpr uint16_t kPageGrey = 0x4208;  // 0x404040 in RGB565
 class OverlayTest : public ::testing::Test {
   protected:
     overlaytest::OverlayScreen screen;
-    static uint16_t At(int x, int y) { return guitest::Screen()[y * 800 + x]; }
     static bool Shown(WM_HWINDOW h) { return WM_IsShown(h) != 0; }
     // Every overlay window that is shown, by name.
     static std::vector<std::string> ShownWindows() {
@@ -83,38 +82,38 @@ TEST_F(OverlayTest, WindowsOfEachStateReplaceThoseOfTheLastInOnePass) {
     }
     // Nothing of the overlay is left on the page.
     for (int x : {0, 400, 650, 719, 720, 799})
-        EXPECT_EQ(At(x, 12), kPageGrey) << x;
-    EXPECT_EQ(At(760, 151), kPageGrey);
+        EXPECT_EQ(guitest::PixelAt(x, 12), kPageGrey) << x;
+    EXPECT_EQ(guitest::PixelAt(760, 151), kPageGrey);
 }
 
 // The ACV edit in 3P4W: the range in the hint line, DEF1/DEF2/MAX/MIN in the column, nothing on key 8.
 TEST_F(OverlayTest, AcvEditTextsAndPlaces) {
     screen.Enter(47);
-    EXPECT_TRUE(screen.DrewStartingWith("Quick ACV (", 0, 12));
-    EXPECT_TRUE(screen.DrewStartingWith("DEF1\n", 760, 23 + 0));
-    EXPECT_TRUE(screen.DrewStartingWith("DEF2\n", 760, 60 + 23));
-    EXPECT_TRUE(screen.Drew("MAX", 760, 151));
-    EXPECT_TRUE(screen.Drew("MIN", 760, 211));
-    for (const auto& t : screen.Texts())
+    EXPECT_TRUE(drawn::DrawnStartingWith("Quick ACV (", 0, 12));
+    EXPECT_TRUE(drawn::DrawnStartingWith("DEF1\n", 760, 23 + 0));
+    EXPECT_TRUE(drawn::DrawnStartingWith("DEF2\n", 760, 60 + 23));
+    EXPECT_TRUE(drawn::DrawnAt("MAX", 760, 151));
+    EXPECT_TRUE(drawn::DrawnAt("MIN", 760, 211));
+    for (const auto& t : drawn::g_texts)
         EXPECT_FALSE(t.y >= 420 && t.x >= 720) << t.text;
     // The column covers x 720-799: key 3 is its third 60-pixel row.
-    EXPECT_NE(At(725, 125), kPageGrey);
-    EXPECT_NE(At(790, 175), kPageGrey);
-    EXPECT_EQ(At(719, 150), kPageGrey);
+    EXPECT_NE(guitest::PixelAt(725, 125), kPageGrey);
+    EXPECT_NE(guitest::PixelAt(790, 175), kPageGrey);
+    EXPECT_EQ(guitest::PixelAt(719, 150), kPageGrey);
     guitest::ExpectGolden("overlay_acv_3p4w", GUI_BOX{0, 0, 799, 479});
 
     g_PhaseMode.store(1);
     screen.Enter(1);
     screen.Enter(47);
     guitest::ExpectGolden("overlay_acv_1p2w", GUI_BOX{0, 0, 799, 479});
-}
 
-TEST_F(OverlayTest, VoltageRangeKeys) {
+    g_PhaseMode.store(0);
+    screen.Enter(1);
     screen.Enter(22);
-    EXPECT_TRUE(screen.DrewStartingWith("Voltage Range : ", 0, 12));
-    EXPECT_TRUE(screen.Drew("AUTO", 760, 31));
-    EXPECT_TRUE(screen.Drew("200V", 760, 151));
-    EXPECT_TRUE(screen.Drew("100V", 760, 211));
+    EXPECT_TRUE(drawn::DrawnStartingWith("Voltage Range : ", 0, 12));
+    EXPECT_TRUE(drawn::DrawnAt("AUTO", 760, 31));
+    EXPECT_TRUE(drawn::DrawnAt("200V", 760, 151));
+    EXPECT_TRUE(drawn::DrawnAt("100V", 760, 211));
     guitest::ExpectGolden("overlay_range_22", GUI_BOX{0, 0, 799, 479});
 }
 
@@ -123,8 +122,8 @@ TEST_F(OverlayTest, ServiceEntryPopup) {
     g_MenuState.store(226);
     g_EditParam.workValue.store(1);
     screen.MainPass();
-    EXPECT_TRUE(screen.Drew("Firm Number", 275, 188));
-    EXPECT_TRUE(screen.Drew("TULVE", 355, 239));
+    EXPECT_TRUE(drawn::DrawnAt("Firm Number", 275, 188));
+    EXPECT_TRUE(drawn::DrawnAt("TULVE", 355, 239));
     guitest::ExpectGolden("overlay_svc_226", GUI_BOX{270, 180, 470, 270});
 
     g_MenuState.store(228);
@@ -135,7 +134,7 @@ TEST_F(OverlayTest, ServiceEntryPopup) {
         g_EditBuf.entryState += 1u << 10;
         screen.MainPass();
     }
-    EXPECT_TRUE(screen.Drew("Error", 370, 239));
+    EXPECT_TRUE(drawn::DrawnAt("Error", 370, 239));
     guitest::ExpectGolden("overlay_svc_228_error", GUI_BOX{270, 180, 470, 270});
     g_EditBuf = {};
 }

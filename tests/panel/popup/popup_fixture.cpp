@@ -1,7 +1,5 @@
 #include "tests/panel/popup/popup_fixture.h"
 
-#include <cstdio>
-
 #include "core/system/messaging/msg_ring.h"
 #include "panel/popup/msg_popup_fsm.h"
 

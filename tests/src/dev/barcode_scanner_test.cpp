@@ -60,14 +60,6 @@ TEST_F(BarcodeScannerTest, ScannedLinesMatchTheirAction) {
     EXPECT_EQ(BarcodeLineMatch(1, 0), -1);  // a line is consumed by its match
 }
 
-TEST_F(BarcodeScannerTest, EnterWithoutScannedCharactersIsAKey) {
-    EXPECT_EQ(Scan("Recall M1"), 1);
-    Report({0, 0, 40, 0, 0, 0, 0, 0});
-    Report({0, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(Poll(), std::vector<int>{40});
-    EXPECT_EQ(BarcodeLineMatch(1, 0), -1);
-}
-
 // A key stays reported once while its code keeps appearing; released and pressed again it is new.
 TEST_F(BarcodeScannerTest, HeldKeyIsReportedOnce) {
     for (int i = 0; i < 3; ++i)

@@ -42,10 +42,6 @@ TEST(BoardLines, ConsolePrepareStartsTheGraphicsBeforeTheStartScreen) {
     EXPECT_EQ(g_order, "GS");
 }
 
-}  // namespace
-
-namespace {
-
 TEST(BoardLines, GuiConsolePrepareDarkensTheDisplayAndStopsCursorAndBlanking) {
     testsupport::TempRoot root;
     GuiConsolePrepare();

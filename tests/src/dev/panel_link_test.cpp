@@ -20,36 +20,14 @@ class PanelLinkTest : public ::testing::Test {
     }
 };
 
-TEST_F(PanelLinkTest, OpenIsRefusedTwiceAndAFailedOpenKeepsTheRecordClosed) {
+TEST_F(PanelLinkTest, OpenIsRefusedTwiceAFailedOpenKeepsTheRecordClosedAndTheMailboxHoldsOne) {
     EXPECT_GT(g_PanelLink.fd, 0);
     EXPECT_EQ(SpiPanelOpen(), -1);
     SpiDev nv{0, 0, 25000000, 0, 8, "/dev/spidev9.9"};
     EXPECT_EQ(SpiDevOpen(&nv), -1);
     EXPECT_EQ(nv.fd, -1);
     EXPECT_EQ(SpiDevOpen(nullptr), -1);
-}
-
-TEST_F(PanelLinkTest, LampCommandSendsOnlyTheLowFourBits) {
-    SpiAuxWrite4(0xFFF5);
-    EXPECT_EQ(plat::PanelSimLamps(), 0x5);
-    SpiAuxWrite1(3);
-    EXPECT_EQ(plat::PanelSimAppRunning(), 1);
-    SpiAuxWrite1(2);
-    EXPECT_EQ(plat::PanelSimAppRunning(), 0);
-    plat::PanelSimSetStatus(0x1234);
-    EXPECT_EQ(SpiAuxRead16(), 0x1234);
-}
-
-TEST_F(PanelLinkTest, UnansweringControllerReadsAsNoKey) {
-    plat::PanelSimHold('U');
-    plat::PanelSimSetUnresponsive(true);
-    EXPECT_EQ(SpiKeyRead(), 0);
-    EXPECT_EQ(plat::PanelSimKeyReads(), 0u);
-    plat::PanelSimSetUnresponsive(false);
-    EXPECT_EQ(SpiKeyRead(), 'U' << 8);
-}
-
-TEST_F(PanelLinkTest, MailboxHoldsOneEvent) {
+    // The key mailbox holds one event.
     uint32_t ev = 99;
     EXPECT_EQ(KeyEventTake(&ev), -1);
     EXPECT_EQ(ev, 0u);
@@ -58,6 +36,24 @@ TEST_F(PanelLinkTest, MailboxHoldsOneEvent) {
     EXPECT_EQ(KeyEventTake(&ev), 0);
     EXPECT_EQ(ev, KeyEventPack(1, 213, 4));
     EXPECT_EQ(KeyEventTake(&ev), -1);
+}
+
+TEST_F(PanelLinkTest, AuxCommandsAndAnUnansweringController) {
+    SpiAuxWrite4(0xFFF5);
+    EXPECT_EQ(plat::PanelSimLamps(), 0x5);
+    SpiAuxWrite1(3);
+    EXPECT_EQ(plat::PanelSimAppRunning(), 1);
+    SpiAuxWrite1(2);
+    EXPECT_EQ(plat::PanelSimAppRunning(), 0);
+    plat::PanelSimSetStatus(0x1234);
+    EXPECT_EQ(SpiAuxRead16(), 0x1234);
+    // An unanswering controller reads as no key.
+    plat::PanelSimHold('U');
+    plat::PanelSimSetUnresponsive(true);
+    EXPECT_EQ(SpiKeyRead(), 0);
+    EXPECT_EQ(plat::PanelSimKeyReads(), 0u);
+    plat::PanelSimSetUnresponsive(false);
+    EXPECT_EQ(SpiKeyRead(), 'U' << 8);
 }
 
 TEST_F(PanelLinkTest, ConcurrentCommandsNeverMixFrames) {

@@ -187,7 +187,9 @@ TEST_F(ScpiSystemIface, InjectedAlarmShowsInQuestionableConditionUntilCleared) {
         EXPECT_EQ(WaitForCondition("+2"), "+2");  // bit 1: over rms current
         ASSERT_TRUE(Panel("alarm 2087 2 off"));
         EXPECT_EQ(WaitForCondition("+0"), "+0");
-        if (clear) EXPECT_EQ(Ask("*CLS;*OPC?"), "1");
+        if (clear) {
+            EXPECT_EQ(Ask("*CLS;*OPC?"), "1");
+        }
         EXPECT_EQ(Ask("STAT:QUES:EVEN?"), clear ? "+0" : "+2");
     }
     ASSERT_TRUE(Panel("alarm 2340 1"));

@@ -5,7 +5,7 @@
 // down), colours from the framebuffer. After a SCPI command SHIFT then PRESET returns the panel to local.
 #include <cstdlib>
 
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

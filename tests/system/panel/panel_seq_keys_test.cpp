@@ -6,7 +6,7 @@
 #include <iterator>
 #include <thread>
 
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <regex>
 
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

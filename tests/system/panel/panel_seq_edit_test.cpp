@@ -2,8 +2,8 @@
 // keypad, soft keys and their long presses; the step read back with the SEQuence queries.
 #include <vector>
 
-#include "tests/system/fb_png.h"
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/fb_png.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The running controller's simple page, reached by the DISPLAY key: the table's labels by meter set, the
 // phases without an output, the DC rows, the frozen meter's grey, and the harmonic view with its pages and
 // its held popup off 50/60 Hz. After a SCPI command SHIFT then PRESET returns the panel to local.
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/system/fb_png.h"
+#include "tests/system/panel/fb_png.h"
 
 #include <signal.h>
 #include <sys/wait.h>

@@ -15,8 +15,8 @@
 #include "tests/support/jpeg_read.h"
 #include "tests/support/png_read.h"
 #include "tests/support/tcp_client.h"
-#include "tests/system/fb_png.h"
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/fb_png.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

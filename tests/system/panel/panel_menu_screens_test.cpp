@@ -3,8 +3,8 @@
 // the text log), then the MENU page's top menu with the previews of its entries and the configuration lists
 // with their value columns, the waveform editor (one type of each kind, set remotely) and the calibration
 // page, each against its golden picture.
-#include "tests/system/fb_png.h"
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/fb_png.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

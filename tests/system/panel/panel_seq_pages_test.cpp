@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The running controller in SIMULATE at the panel: the entry from SEQUENCE's soft key with its
 // preparation, the keys SIMULATE refuses, the switch to SEQUENCE and back, RUN and HOLD from the soft
 // keys, and the SIMULATE power-on action after a restart.
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

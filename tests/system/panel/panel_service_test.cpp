@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "tests/sysadmin/tar_fixture.h"
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The running controller's SEQUENCE page: the SEQ key's preparation and page, the field cursor by the knob,
 // the RUN preview, SIMULATE and back, the memory lists, a save and the wiring dialog of its recall in
 // another wiring, and the way home. SCPI messages end in ";:SYST:COMM:RLST LOC", so the panel stays local.
-#include "tests/system/fb_png.h"
-#include "tests/system/front_panel_suite.h"
+#include "tests/system/panel/fb_png.h"
+#include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 

@@ -19,10 +19,10 @@ class HardcopyTest : public ::testing::Test {
     // The stick plugged in (or pulled) and the watch stepped until it has noticed.
     void InsertStick();
     void RemoveStick();
-    // Writes the framebuffer file: 800 x 480 little-endian RGB565 pixels from pixel(x, y), then the spare
+    // The framebuffer file's bytes: 800 x 480 little-endian RGB565 pixels from pixel(x, y), then the spare
     // lines, 1,152,000 bytes in all.
     template <typename F>
-    void FillScreen(F pixel) {
+    static std::string Frame(F pixel) {
         std::string fb(1152000, '\0');
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 800; ++x) {
@@ -30,7 +30,11 @@ class HardcopyTest : public ::testing::Test {
                 fb[2 * (y * 800 + x)] = static_cast<char>(v & 0xFF);
                 fb[2 * (y * 800 + x) + 1] = static_cast<char>(v >> 8);
             }
-        store.root.Write("/dev/fb0", fb);
+        return fb;
+    }
+    template <typename F>
+    void FillScreen(F pixel) {
+        store.root.Write("/dev/fb0", Frame(pixel));
     }
     // The key, then the supervisor's run when a copy is pending.
     void CopyKey();

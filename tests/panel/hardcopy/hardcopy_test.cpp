@@ -149,13 +149,19 @@ TEST_F(HardcopyTest, WebCaptureIsAwaitedAndAHungOneEndsTheCopyWithAnError) {
 // GUI's answer to one copy does not let the next one through.
 TEST_F(HardcopyTest, CopyWaitsForTheGuiPassThatWasPainting) {
     plat::SetTimeScale(1);
+    // Both frames made beforehand: the copy waits only a short while for the GUI, and computing a frame
+    // on a slow machine would outlast that wait.
+    const std::string dark = Frame([](int, int) { return uint16_t{0x0001}; });
+    const std::string painted = Frame([](int, int) { return uint16_t{0xFFFF}; });
     for (int copy = 0; copy < 2; ++copy) {
-        FillScreen([](int, int) { return uint16_t{0x0001}; });
+        store.root.Write("/dev/fb0", dark);
         Hardcopy_KeyRequest();
         std::thread supervisor(Hardcopy_Run);
         plat::SleepMs(20);
-        FillScreen([](int, int) { return uint16_t{0xFFFF}; });  // the end of the frame being painted
-        for (int i = 0; i < 200 && Hardcopy_IsPending(); ++i) {
+        store.root.Write("/dev/fb0", painted);  // the end of the frame being painted
+        // GUI passes until the copy is taken: bounded well inside the copy's own 10 s wait for the GUI, so
+        // that a slow machine still sees the answer.
+        for (int i = 0; i < 3000 && Hardcopy_IsPending(); ++i) {
             GuiThread_Pass();
             plat::SleepMs(2);
         }

@@ -67,6 +67,8 @@ class FrontPanelSuite : public ::testing::Test {
     static ControllerProcess& c() { return *controller_; }
 
     static std::string ReadFile(const std::string& path) { return FileText(path); }
+    // How often text stands in the controller's output so far.
+    static size_t Count(const std::string& text) { return CountOf(c().Output(), text); }
     static std::string TextLog() { return ReadFile(c().root() + "/var/log/gui-text.log"); }
     // What the log holds from here on is what WaitLogged looks at.
     static void Mark() { mark_ = TextLog().size(); }

@@ -27,13 +27,6 @@ class PanelSeqKeys : public FrontPanelSuite {
         return answer;
     }
     static std::string Step() { return Alone("SEQ:STEP?"); }
-    static size_t Count(const std::string& text) {
-        const std::string out = c().Output();
-        size_t n = 0;
-        for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
-            ++n;
-        return n;
-    }
     // Waits until the popup text has been shown n times in all.
     static bool Shown(const std::string& text, size_t n, int boundMs = 10000) {
         for (int waited = 0; waited <= boundMs; waited += 20) {

@@ -23,13 +23,6 @@ class PanelSimEdit : public FrontPanelSuite {
         }
         return false;
     }
-    static size_t Count(const std::string& text) {
-        const std::string out = c().Output();
-        size_t n = 0;
-        for (size_t at = out.find(text); at != std::string::npos; at = out.find(text, at + 1))
-            ++n;
-        return n;
-    }
 };
 
 TEST_F(PanelSimEdit, EditorsAndSaveList) {

@@ -34,13 +34,22 @@ bool IsMethod(mg_connection* conn, const char* method) {
     return info != nullptr && info->request_method != nullptr && std::strcmp(info->request_method, method) == 0;
 }
 
+// civetweb stamps the Date header with gmtime(), whose result buffer every thread shares: the workers of
+// both servers send their headers one at a time.
+std::mutex g_headerSendLock;
+
+void SendHeaders(mg_connection* conn) {
+    const std::lock_guard<std::mutex> hold(g_headerSendLock);
+    mg_response_header_send(conn);
+}
+
 int SendText(mg_connection* conn, int status, const char* text) {
     const size_t length = std::strlen(text);
     mg_response_header_start(conn, status);
     mg_response_header_add(conn, "Content-Type", "text/plain", -1);
     mg_response_header_add(conn, "Cache-Control", "no-store", -1);
     mg_response_header_add(conn, "Content-Length", std::to_string(length).c_str(), -1);
-    mg_response_header_send(conn);
+    SendHeaders(conn);
     mg_write(conn, text, length);
     return status;
 }
@@ -74,7 +83,7 @@ int OnCapture(mg_connection* conn, void*) {
     mg_response_header_add(conn, "Content-Type", "image/jpeg", -1);
     mg_response_header_add(conn, "Cache-Control", "no-store", -1);
     mg_response_header_add(conn, "Content-Length", std::to_string(jpeg.size()).c_str(), -1);
-    mg_response_header_send(conn);
+    SendHeaders(conn);
     mg_write(conn, jpeg.data(), jpeg.size());
     return 200;
 }

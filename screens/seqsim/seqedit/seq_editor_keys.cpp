@@ -25,112 +25,79 @@ constexpr SeqTypeRow kAcvType = {SeqGetAcvMode, AcvPairOut, SeqSetAcvMode};
 constexpr SeqTypeRow kDcvType = {SeqGetDcvMode, DcvPairOut, SeqSetDcvMode};
 constexpr SeqTypeRow kFsetType = {SeqGetFsetMode, nullptr, SeqSetFsetMode};
 
-template <int P>
-void Fset(uint32_t* ev) {
-    SeqEdit_ValueKey(kSeqFsetRow, P, Enter_menuSeqSetFset, ev);
-}
-template <int P>
-void Acv(uint32_t* ev) {
-    SeqEdit_ValueKey(kSeqAcvRow, P, Enter_menuSeqSetACV, ev);
-}
-template <int P>
-void Dcv(uint32_t* ev) {
-    SeqEdit_ValueKey(kSeqDcvRow, P, Enter_menuSeqSetDCV, ev);
-}
-template <int P>
-void FsetType(uint32_t* ev) {
-    SeqEdit_TypeKey(kFsetType, P, Enter_menuSeqSetFsetType, ev);
-}
-template <int P>
-void AcvType(uint32_t* ev) {
-    SeqEdit_TypeKey(kAcvType, P, Enter_menuSeqSetACVType, ev);
-}
-template <int P>
-void DcvType(uint32_t* ev) {
-    SeqEdit_TypeKey(kDcvType, P, Enter_menuSeqSetDCVType, ev);
-}
-template <int P>
-void Wave(uint32_t* ev) {
-    SeqEdit_WaveKey(P, Enter_menuSeqSetWave, ev);
-}
-template <int P>
-void Duty(uint32_t* ev) {
-    SeqEdit_DutyKey(P, Enter_menuSeqSetDuty, ev);
-}
-
 }  // namespace
 
 void menuSeqEditFset(uint32_t* ev) {
-    Fset<0>(ev);
+    SeqEdit_ValueKey(kSeqFsetRow, 0, Enter_menuSeqSetFset, ev);
 }
 void menuSeqEditFset_L2(uint32_t* ev) {
-    Fset<1>(ev);
+    SeqEdit_ValueKey(kSeqFsetRow, 1, Enter_menuSeqSetFset, ev);
 }
 void menuSeqEditFset_L3(uint32_t* ev) {
-    Fset<2>(ev);
+    SeqEdit_ValueKey(kSeqFsetRow, 2, Enter_menuSeqSetFset, ev);
 }
 void menuSeqEditFsetType(uint32_t* ev) {
-    FsetType<0>(ev);
+    SeqEdit_TypeKey(kFsetType, 0, Enter_menuSeqSetFsetType, ev);
 }
 void menuSeqEditFsetType_L2(uint32_t* ev) {
-    FsetType<1>(ev);
+    SeqEdit_TypeKey(kFsetType, 1, Enter_menuSeqSetFsetType, ev);
 }
 void menuSeqEditFsetType_L3(uint32_t* ev) {
-    FsetType<2>(ev);
+    SeqEdit_TypeKey(kFsetType, 2, Enter_menuSeqSetFsetType, ev);
 }
 void menuSeqEditACV(uint32_t* ev) {
-    Acv<0>(ev);
+    SeqEdit_ValueKey(kSeqAcvRow, 0, Enter_menuSeqSetACV, ev);
 }
 void menuSeqEditACV_L2(uint32_t* ev) {
-    Acv<1>(ev);
+    SeqEdit_ValueKey(kSeqAcvRow, 1, Enter_menuSeqSetACV, ev);
 }
 void menuSeqEditACV_L3(uint32_t* ev) {
-    Acv<2>(ev);
+    SeqEdit_ValueKey(kSeqAcvRow, 2, Enter_menuSeqSetACV, ev);
 }
 void menuSeqEditACVType(uint32_t* ev) {
-    AcvType<0>(ev);
+    SeqEdit_TypeKey(kAcvType, 0, Enter_menuSeqSetACVType, ev);
 }
 void menuSeqEditACVType_L2(uint32_t* ev) {
-    AcvType<1>(ev);
+    SeqEdit_TypeKey(kAcvType, 1, Enter_menuSeqSetACVType, ev);
 }
 void menuSeqEditACVType_L3(uint32_t* ev) {
-    AcvType<2>(ev);
+    SeqEdit_TypeKey(kAcvType, 2, Enter_menuSeqSetACVType, ev);
 }
 void menuSeqEditDCV(uint32_t* ev) {
-    Dcv<0>(ev);
+    SeqEdit_ValueKey(kSeqDcvRow, 0, Enter_menuSeqSetDCV, ev);
 }
 void menuSeqEditDCV_L2(uint32_t* ev) {
-    Dcv<1>(ev);
+    SeqEdit_ValueKey(kSeqDcvRow, 1, Enter_menuSeqSetDCV, ev);
 }
 void menuSeqEditDCV_L3(uint32_t* ev) {
-    Dcv<2>(ev);
+    SeqEdit_ValueKey(kSeqDcvRow, 2, Enter_menuSeqSetDCV, ev);
 }
 void menuSeqEditDCVType(uint32_t* ev) {
-    DcvType<0>(ev);
+    SeqEdit_TypeKey(kDcvType, 0, Enter_menuSeqSetDCVType, ev);
 }
 void menuSeqEditDCVType_L2(uint32_t* ev) {
-    DcvType<1>(ev);
+    SeqEdit_TypeKey(kDcvType, 1, Enter_menuSeqSetDCVType, ev);
 }
 void menuSeqEditDCVType_L3(uint32_t* ev) {
-    DcvType<2>(ev);
+    SeqEdit_TypeKey(kDcvType, 2, Enter_menuSeqSetDCVType, ev);
 }
 void menuSeqEditWave(uint32_t* ev) {
-    Wave<0>(ev);
+    SeqEdit_WaveKey(0, Enter_menuSeqSetWave, ev);
 }
 void menuSeqEditWave_L2(uint32_t* ev) {
-    Wave<1>(ev);
+    SeqEdit_WaveKey(1, Enter_menuSeqSetWave, ev);
 }
 void menuSeqEditWave_L3(uint32_t* ev) {
-    Wave<2>(ev);
+    SeqEdit_WaveKey(2, Enter_menuSeqSetWave, ev);
 }
 void menuSeqEditDuty(uint32_t* ev) {
-    Duty<0>(ev);
+    SeqEdit_DutyKey(0, Enter_menuSeqSetDuty, ev);
 }
 void menuSeqEditDuty_L2(uint32_t* ev) {
-    Duty<1>(ev);
+    SeqEdit_DutyKey(1, Enter_menuSeqSetDuty, ev);
 }
 void menuSeqEditDuty_L3(uint32_t* ev) {
-    Duty<2>(ev);
+    SeqEdit_DutyKey(2, Enter_menuSeqSetDuty, ev);
 }
 
 int SeqEditors_RegisterKeys() {

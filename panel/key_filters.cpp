@@ -70,12 +70,10 @@ void KeyFilters_SetFactoryArmCheck(int32_t (*check)()) {
 
 int KeyOutputOffFilter(uint32_t* ev) {
     if (!OutputFlagTest(kOutFlagOutputOn) || KeyEventCode(*ev) != 'X') return -1;
-    if (SeqSimIsActive()) {
-        // A SEQUENCE/SIMULATE function owns the output: OUTPUT ends its run; without a run it does nothing.
-        if (SeqSimIsRunning()) SeqSimRequestStop();
-    } else {
-        OutputToggle();
-    }
+    // OUTPUT switches a live output off in every state and mode, with or without a SEQUENCE/SIMULATE run;
+    // a run is stopped as well. The key asks for the off itself rather than leaving it to the run's stop.
+    if (SeqSimIsActive() && SeqSimIsRunning()) SeqSimRequestStop();
+    SetOutputOnOff(0);
     *ev = 0;
     return 0;
 }

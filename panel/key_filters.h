@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
-// 0 when the OUTPUT key switched the output off (or stopped a run) and the event was consumed; -1 with
-// the event untouched otherwise.
+// 0 when the OUTPUT key switched the output off (stopping a SEQ/SIM run with it) and the event was
+// consumed; -1 with the event untouched otherwise.
 int KeyOutputOffFilter(uint32_t* ev);
 // Locks, unlocks and drops keys while locked. Always -1.
 int KeyLockFilter(uint32_t* ev);

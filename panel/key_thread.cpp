@@ -7,6 +7,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_mode.h"
 #include "panel/panel_services.h"
 #include "platform/host/clock.h"
 #include "src/dev/barcode_scanner.h"
@@ -88,8 +89,12 @@ void ApplyBarcodeAction(int32_t action) {
     } else if (action == 10) {
         if (!OutputFlagTest(kOutFlagOutputOn)) OutputToggle();
     } else if (action == 11) {
-        // A running SEQUENCE/SIMULATE owns the output: only its own stop may switch it off.
-        if (OutputFlagTest(kOutFlagOutputOn) && !SeqSimIsActive()) OutputToggle();
+        // A running SEQUENCE/SIMULATE program is stopped, and its stop switches the output off.
+        if (!OutputFlagTest(kOutFlagOutputOn)) return;
+        if (SeqSimIsActive() && SeqSimIsRunning())
+            SeqSimRequestStop();
+        else
+            OutputToggle();
     }
 }
 

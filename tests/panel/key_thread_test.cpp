@@ -4,9 +4,11 @@
 
 #include <tuple>
 
+#include "core/control/ctrl_task_state.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_data.h"
 #include "platform/devices/hid.h"
 #include "platform/host/panel_channel.h"
 #include "platform/devices/panel_sim.h"
@@ -114,6 +116,30 @@ TEST_F(KeyThreadTest, ScannedCodesRunTheirActionAndEnterAloneIsAccept) {
     Passes(30);
     EXPECT_EQ(Take(), KeyEventPack(0, 'U', 1));
     EXPECT_EQ(plat::PanelChannelCommand("scan \x01", &error), -1);  // no key types it
+    plat::HidSimPlug(false);
+}
+
+// A scanned "Output OFF" in SEQUENCE/SIMULATE switches the output off without a run and stops a run.
+TEST_F(KeyThreadTest, ScannedOutputOffActsInSequenceAndSimulate) {
+    testsupport::TempRoot root;
+    StepRow& ctrl = g_CtrlTaskObj.rows[core::kCtrlRowRun];
+    for (const bool running : {false, true}) {
+        g_OutputFlags.store(0);
+        OutputFlagSet(kOutFlagSeqSimActive);
+        OutputFlagSet(kOutFlagOutputOn);
+        g_SeqSimBlock[0].runWord = kRunReady << 9;
+        g_SeqSimBlock[0].flags = static_cast<uint8_t>(running ? kRunFlagRunning : 0);
+        ctrl.msg.store(0);
+        std::string error;
+        ASSERT_EQ(plat::PanelChannelCommand("scan Output OFF", &error), 0) << error;
+        KeyThread_Init();
+        Passes(600);
+        EXPECT_EQ(ctrl.msg.load(), running ? 0u : uint32_t{core::kCtrlMsgOutputOff});
+        EXPECT_EQ((g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu, uint32_t{running ? kRunStop : kRunReady});
+    }
+    g_SeqSimBlock[0].flags = 0;
+    g_SeqSimBlock[0].runWord = 0;
+    g_OutputFlags.store(0);
     plat::HidSimPlug(false);
 }
 

@@ -17,6 +17,7 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/remote_state.h"
 #include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_data.h"
 #include "panel/key_filters.h"
 #include "panel/menu_thread.h"
 #include "panel/panel_lamps.h"
@@ -102,6 +103,38 @@ TEST_F(MenuKeys, RemoteShiftThenAKeyOnlyClearsShiftButLocalReturns) {
     RemoteStateSet(kRemoteRwLock);
     Press(Key('S'));
     EXPECT_FALSE(Flag(core::kFlagShiftLatched));
+}
+
+// In SEQUENCE/SIMULATE, with or without a run, OUTPUT switches a live output off (a run is stopped too);
+// with the output off the remote and key-lock refusals stand and nothing asks for the output on.
+TEST_F(MenuKeys, OutputKeySwitchesOffInSequenceAndSimulate) {
+    OutputFlagSet(kOutFlagSeqSimActive);
+    for (const bool running : {false, true}) {
+        g_SeqSimBlock[0].runWord = kRunReady << 9;
+        g_SeqSimBlock[0].flags = static_cast<uint8_t>(running ? kRunFlagRunning : 0);
+        OutputOn();
+        EXPECT_EQ(Press(Key('X')), 0u);
+        EXPECT_TRUE(OffRequested()) << "run " << running;
+        EXPECT_EQ((g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu, uint32_t{running ? kRunStop : kRunReady});
+    }
+    EXPECT_TRUE(g_dispatched.empty());
+    g_SeqSimBlock[0].flags = 0;
+    g_SeqSimBlock[0].runWord = 0;
+    OutputFlagClear(kOutFlagOutputOn);
+    const struct {
+        RemoteStateValue remote;
+        uint32_t flags;
+        uint32_t msg;
+    } refused[] = {{kRemoteRemote, 0, 13}, {kRemoteLocal, core::kFlagKeysLocked, 0}};
+    for (const auto& r : refused) {
+        RemoteStateSet(r.remote);
+        g_ParamFlags.store(r.flags);
+        g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
+        EXPECT_EQ(Press(Key('X')), r.msg);
+        EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(), 0u) << r.msg;
+    }
+    EXPECT_TRUE(g_dispatched.empty());
+    OutputFlagClear(kOutFlagSeqSimActive);
 }
 
 // With the keys locked only OUTPUT-off, the long LOCK key and (in remote) SHIFT act.

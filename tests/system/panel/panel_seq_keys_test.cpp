@@ -1,6 +1,6 @@
 // The running controller's SEQUENCE keys: the SEQ key's refusals and entry with its preparation, the lamp
 // and the function word, the keys SEQUENCE refuses, the step keys and step editor read back over the LAN,
-// the save list, and the way home.
+// the save list, the OUTPUT key's off, and the way home.
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -71,12 +71,14 @@ TEST_F(PanelSeqKeys, EntryKeysAndExit) {
     Keys({"key [", "knob -2", "key U"});
     EXPECT_TRUE(Shown("Saved to SEQ2", 1)) << c().Output();
 
-    // MENU refused with the output on, then home.
+    // MENU refused with the output on; the panel's OUTPUT key switches it off (no run), then home.
     Command("OUTP ON");
     Keys({"key L"});
     EXPECT_TRUE(Shown(outputOn, 2)) << c().Output();
     EXPECT_EQ(Query("SYST:CONF?"), "SEQ");
-    Command("OUTP OFF");
+    Keys({"key X"});
+    EXPECT_TRUE(WaitLamps("0x8")) << c().Output();
+    EXPECT_EQ(Query("OUTP?"), "+0");
     Keys({"key L"});
     EXPECT_TRUE(WaitLamps("0x0"));
     EXPECT_EQ(Query("SYST:CONF?"), "CONT");

@@ -79,14 +79,23 @@ void Prepare() {
     SeqSimSelectTables();
     SetRunState(kRunReset);
 }
-void Stop() {
-    SetOutputOnOff(0);
-    SetRunState(kRunReset);
-}
-void ResetFlags() {
+void ClearRunFlags() {
     L1().flags.fetch_and(
         static_cast<uint8_t>(~(kRunFlagRunning | kRunFlagPaused | kRunFlagBranch1 | kRunFlagBranch2)),
         std::memory_order_acq_rel);
+}
+// The stage's sequencer is told to stop as well: a program left stepping behind an output that is off
+// would go on to its end, and the next poll would take the run up again. The run is over at once: a stop
+// carried out after the function was left never reaches the reset, and a run still marked would make the
+// next output-off request a stop request that nothing carries out.
+void Stop() {
+    SetOutputOnOff(0);
+    BusReg_SeqSimStop();
+    ClearRunFlags();
+    SetRunState(kRunReset);
+}
+void ResetFlags() {
+    ClearRunFlags();
     SeqSimClearDirty();
     SetRunState(kRunReady);
 }
@@ -214,7 +223,14 @@ int32_t SeqSimRunControl() {
         SetRunState(kRunPrepare);
         return -1;
     }
-    const uint32_t state = RunState();
+    uint32_t state = RunState();
+    // An output switched off by any path (OUTPUT key, key lock, alarm, parallel link) ends a run in
+    // progress.
+    if ((state == kRunReady || state == kRunPause) && SeqSimIsRunning() &&
+        !OutputFlagTest(kOutFlagOutputOn)) {
+        state = kRunStop;
+        SetRunState(state);
+    }
     for (const auto& row : kRunStates) {
         if (row.state == state) row.handler();
     }

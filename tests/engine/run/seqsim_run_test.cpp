@@ -1,6 +1,7 @@
 // SEQ run control and the runner thread's state object, on the simulated power stage's sequencer.
 #include "engine/run/seqsim_run.h"
 
+#include "core/control/ctrl_task_state.h"
 #include "core/regbus/reg_read.h"
 #include "engine/run/seqsim_runner.h"
 #include "platform/host/clock.h"
@@ -72,6 +73,33 @@ TEST_F(SeqRun, RefusedWithTheOutputOffOrAnInvalidTableThenRunsToItsEnd) {
     EXPECT_TRUE(ordered);
     EXPECT_EQ(last, 4u);
     EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 1u);
+}
+
+// A stop request (also one made as the function is left), and the output found off by any other path
+// (also while held), end the run: the sequencer stops and the run stays ended.
+TEST_F(SeqRun, TheRunEndsWithItsOutput) {
+    enum Way { kStopRequest, kOutputOff, kOutputOffHeld, kLeft };
+    for (const Way way : {kStopRequest, kOutputOff, kOutputOffHeld, kLeft}) {
+        SetUp();
+        Program(99999999);
+        Download();
+        OutputFlagSet(kOutFlagOutputOn);
+        ASSERT_EQ(SeqSimRunStopToggle(), 0);
+        Tick(2);
+        if (way == kOutputOffHeld) SeqSimTogglePause();
+        ASSERT_EQ(SeqSimIsRunning(), 1);
+        test::ClearTrace();
+        g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
+        if (way == kLeft) SeqSimSetMode(0);
+        way == kStopRequest || way == kLeft ? SeqSimRequestStop() : OutputFlagClear(kOutFlagOutputOn);
+        Tick(10);
+        EXPECT_EQ(SeqSimIsRunning(), 0) << way;
+        EXPECT_EQ(BusReg_GetRunState(), 0) << way;
+        EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 2u) << way;
+        EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(), uint32_t{core::kCtrlMsgOutputOff}) << way;
+        EXPECT_EQ(SeqSimRunStateIsStop(), way == kLeft ? 0 : 1) << way;  // left: back to prepare
+        OutputFlagSet(kOutFlagOutputOn);
+    }
 }
 
 // HOLD on step 0, then a branch trigger: taken only when enabled with a target inside the table.

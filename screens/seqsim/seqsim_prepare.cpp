@@ -4,7 +4,6 @@
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/messaging/msg_ring.h"
 #include "engine/run/seqsim_download.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
@@ -23,24 +22,6 @@ void StoreRangeBits() {
     SeqSimBlock& b = g_SeqSimBlock[0];
     b.simOptions =
         static_cast<uint8_t>((b.simOptions & ~6u) | ((static_cast<uint32_t>(GetVoltRange()) & 3u) << 1));
-}
-
-// The report after a download; false when it reported mismatches.
-bool Report(const char* errFormat, std::atomic<int32_t>& count, std::atomic<int32_t>& step,
-            std::atomic<uint32_t>& invalid, const char* kindName, uint32_t slot, const char* ready) {
-    const int32_t n = count.load(std::memory_order_relaxed), s = step.load(std::memory_order_relaxed);
-    const uint32_t flag = invalid.exchange(0, std::memory_order_acq_rel);
-    if (n + s != 0) {
-        ShowMessage(2, errFormat, s, n);
-    } else if (flag == 0) {
-        ShowMessage(2, ready);
-    } else if (flag == 1) {
-        ShowMessage(2, kindName, static_cast<int>(slot));
-    } else {
-        ShowMessage(2, "Data Out of Range!\n Set To Limited.");
-    }
-    ClearErrors(count, step);
-    return n + s == 0;
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ std::string Authority(std::string_view text) {
     std::string out(text);
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (out.size() > kDefaultPort.size() && out.ends_with(kDefaultPort)) out.resize(out.size() - kDefaultPort.size());
+    if (out.size() > kDefaultPort.size() && out.ends_with(kDefaultPort))
+        out.resize(out.size() - kDefaultPort.size());
     return out;
 }
 

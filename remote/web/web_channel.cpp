@@ -15,7 +15,7 @@ namespace web {
 namespace {
 
 constexpr uint32_t kPostedPollMs = 20;  // longest wait for a completion before the loop looks around
-constexpr uint32_t kRoomPollMs = 20;  // a frame waiting for room looks for a stop this often
+constexpr uint32_t kRoomPollMs = 20;    // a frame waiting for room looks for a stop this often
 // A client whose handshake has not finished within this is taken as gone (a failed handshake has no
 // departure of its own).
 constexpr uint64_t kHandshakeMs = 5000;
@@ -28,9 +28,9 @@ ClientLink g_link{};
 std::mutex g_lock;
 const void* g_claimed = nullptr;  // the client that passed the handshake test
 uint64_t g_claimedAtMs = 0;
-void* g_ready = nullptr;          // the same once replies may go to it
-uint64_t g_lastInputMs = 0;       // when the client last sent a frame (or became ready)
-size_t g_messageBytes = 0;        // bytes of the message whose fragments are coming in
+void* g_ready = nullptr;     // the same once replies may go to it
+uint64_t g_lastInputMs = 0;  // when the client last sent a frame (or became ready)
+size_t g_messageBytes = 0;   // bytes of the message whose fragments are coming in
 bool g_stopping = false;
 uint8_t g_rx[kWebRxSize];
 uint32_t g_rxHead = 0;
@@ -231,7 +231,8 @@ bool WebClientFrame(const void* client, const char* data, size_t length, bool fi
             n = std::min<size_t>(total - done, kWebRxSize - g_rxCount);
             for (size_t i = 0; i < n; ++i) {
                 const size_t at = done + i;
-                g_rx[(g_rxHead + g_rxCount + i) % kWebRxSize] = at < length ? static_cast<uint8_t>(data[at]) : '\n';
+                g_rx[(g_rxHead + g_rxCount + i) % kWebRxSize] =
+                    at < length ? static_cast<uint8_t>(data[at]) : '\n';
             }
             g_rxCount += static_cast<uint32_t>(n);
         }

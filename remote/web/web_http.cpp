@@ -13,9 +13,9 @@
 #include <string>
 #include <thread>
 
+#include "core/system/state/remote_state.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
-#include "core/system/state/remote_state.h"
 #include "platform/host/root.h"
 #include "remote/web/web_admit.h"
 #include "remote/web/web_capture.h"
@@ -141,8 +141,10 @@ int Refuse(mg_connection* conn, int status) {
 int Admit(mg_connection* conn, void*) {
     const mg_request_info* info = mg_get_request_info(conn);
     if (info == nullptr || info->local_uri == nullptr) return Refuse(conn, 400);
-    if (!IsMethod(conn, "GET") && !IsMethod(conn, "HEAD") && !IsMethod(conn, "POST")) return Refuse(conn, 405);
-    if (Acts(info->local_uri) && !WebOriginAllowed(mg_get_header(conn, "Origin"), mg_get_header(conn, "Host")))
+    if (!IsMethod(conn, "GET") && !IsMethod(conn, "HEAD") && !IsMethod(conn, "POST"))
+        return Refuse(conn, 405);
+    if (Acts(info->local_uri) &&
+        !WebOriginAllowed(mg_get_header(conn, "Origin"), mg_get_header(conn, "Host")))
         return Refuse(conn, 403);
     if (!WebPathInsideRoot(mg_get_option(mg_get_context(conn), "document_root"), info->local_uri))
         return Refuse(conn, 404);

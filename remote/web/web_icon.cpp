@@ -15,10 +15,10 @@ constexpr const char* kPicture[kSide] = {
 };
 constexpr uint32_t kLetter = 0xFFF0F0F0;  // ARGB
 constexpr uint32_t kGround = 0xFF1C3A6E;
-constexpr uint32_t kInfoSize = 40;                         // the bitmap's info header
+constexpr uint32_t kInfoSize = 40;  // the bitmap's info header
 constexpr uint32_t kPixelBytes = kSide * kSide * 4;
-constexpr uint32_t kMaskBytes = kSide * 4;                 // one bit a pixel, rows padded to 32 bits
-constexpr uint32_t kImageOffset = 6 + 16;                  // after the icon header and its one entry
+constexpr uint32_t kMaskBytes = kSide * 4;  // one bit a pixel, rows padded to 32 bits
+constexpr uint32_t kImageOffset = 6 + 16;   // after the icon header and its one entry
 
 void Put16(std::string* out, uint32_t v) {
     out->push_back(static_cast<char>(v & 0xFF));
@@ -53,11 +53,11 @@ std::string WebIconIco() {
     Put32(&out, 0);  // uncompressed
     Put32(&out, kPixelBytes + kMaskBytes);
     for (int i = 0; i < 4; ++i)
-        Put32(&out, 0);  // resolution and palette counts
+        Put32(&out, 0);                         // resolution and palette counts
     for (int row = kSide - 1; row >= 0; --row)  // the bottom row first
         for (int col = 0; col < kSide; ++col)
             Put32(&out, kPicture[row][col] == '#' ? kLetter : kGround);  // B, G, R, A in the file
-    out.append(kMaskBytes, '\0');  // every pixel opaque
+    out.append(kMaskBytes, '\0');                                        // every pixel opaque
     return out;
 }
 

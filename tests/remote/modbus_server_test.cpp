@@ -128,8 +128,8 @@ TEST_F(ModbusServerTest, HeaderIsCheckedAndEachRequestTakesItsOwnLength) {
     StartServer();
     const std::string bad[] = {
         std::string("\x00\x01\x00\x05\x00\x06\x01\x03\x00\x00\x00\x01", 12),      // protocol id 5
-        std::string("\x00\x01\x00\x00\x00\x01\x01", 7),                                 // length 1
-        std::string("\x00\x01\x00\x00\x00\xFF\x01\x03", 8),                            // length 255
+        std::string("\x00\x01\x00\x00\x00\x01\x01", 7),                           // length 1
+        std::string("\x00\x01\x00\x00\x00\xFF\x01\x03", 8),                       // length 255
         std::string("\x00\x01\x00\x00\x00\x07\x01\x03\x00\x00\x00\x01\x00", 13),  // a byte too many
     };
     for (const std::string& frame : bad) {

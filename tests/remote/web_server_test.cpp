@@ -51,7 +51,9 @@ class WebServerTest : public ::testing::Test {
         if (!client.Connected() || !client.Send(request + "\r\n")) return "";
         return client.ReadBytes(1 << 20, 3000);
     }
-    static std::string StatusOf(const std::string& response) { return response.substr(0, response.find("\r\n")); }
+    static std::string StatusOf(const std::string& response) {
+        return response.substr(0, response.find("\r\n"));
+    }
     static std::string BodyOf(const std::string& response) {
         const size_t end = response.find("\r\n\r\n");
         return end == std::string::npos ? "" : response.substr(end + 4);
@@ -94,12 +96,14 @@ TEST_F(WebServerTest, ActingRequestsFromAnotherOriginAreForbidden) {
         EXPECT_EQ(StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\n" + headers)), row.status)
             << (row.origin ? row.origin : "(none)");
     }
-    EXPECT_EQ(StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\nHost: LOCALHOST:" + std::to_string(Port(80)) +
-                                        "\r\nOrigin: http://localhost:" + std::to_string(Port(80)) + "\r\n")),
+    EXPECT_EQ(StatusOf(Exchange(
+                  80, "POST /webkey?code=300 HTTP/1.0\r\nHost: LOCALHOST:" + std::to_string(Port(80)) +
+                          "\r\nOrigin: http://localhost:" + std::to_string(Port(80)) + "\r\n")),
               "HTTP/1.0 400 Bad Request");
     // Port 80 named or not is the same.
-    EXPECT_EQ(StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\nHost: vrn:80\r\nOrigin: http://vrn\r\n")),
-              "HTTP/1.0 400 Bad Request");
+    EXPECT_EQ(
+        StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\nHost: vrn:80\r\nOrigin: http://vrn\r\n")),
+        "HTTP/1.0 400 Bad Request");
     EXPECT_EQ(StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\nOrigin: http://" + host + "\r\n")),
               "HTTP/1.0 403 Forbidden");  // an Origin but no Host
 
@@ -158,7 +162,8 @@ TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
     EXPECT_EQ(StatusOf(Exchange(81, "GET /out%2Etxt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
     // civetweb serves a folder's index.html, and for a missing file its ".gz" twin.
     std::filesystem::create_directories(web + "/folder");
-    ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/folder/index.html").c_str()), 0);
+    ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/folder/index.html").c_str()),
+              0);
     ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/packed.txt.gz").c_str()), 0);
     EXPECT_EQ(StatusOf(Exchange(80, "GET /folder/ HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
     EXPECT_EQ(StatusOf(Exchange(80, "GET /packed.txt HTTP/1.0\r\nAccept-Encoding: gzip\r\n")),
@@ -173,7 +178,8 @@ TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
 
     const std::string script = "#!/bin/sh\necho Content-Type: text/plain\necho\necho ran\n";
     root.Write("/mnt/disk/httpd/t.cgi", script);
-    std::filesystem::permissions(web + "/t.cgi", std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+    std::filesystem::permissions(web + "/t.cgi", std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
     root.Write("/mnt/disk/httpd/t.shtml", "<!--#exec \"echo ran\" -->");
     EXPECT_EQ(BodyOf(Exchange(80, "GET /t.cgi HTTP/1.0\r\n")), script);
     EXPECT_EQ(BodyOf(Exchange(80, "GET /t.shtml HTTP/1.0\r\n")), "<!--#exec \"echo ran\" -->");
@@ -192,8 +198,9 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 1u);
     // A websocket client stays connected over the stop.
     testsupport::TcpClient ws(Port(80));
-    ws.Send("GET /scpi HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+    ws.Send(
+        "GET /scpi HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+        "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
     EXPECT_EQ(ws.ReadLine(), "HTTP/1.1 101 Switching Protocols\r\n");
     for (std::string header = ws.ReadLine(); header != "\r\n" && !header.empty();)
         header = ws.ReadLine();

@@ -1,6 +1,6 @@
 #pragma once
-// What a request must meet before civetweb acts on it. Requests that act on the instrument (POST
-// "/webkey" and "/unlock", the websocket handshake of "/scpi") are refused when they name an Origin that
+// What a request must meet before civetweb acts on it. Requests that act on the instrument (a POST, as
+// to "/webkey" and "/unlock", and a websocket handshake, as of "/scpi") are refused when they name an Origin that
 // is not this server as the request names it (its Host): a page of another site cannot drive the panel
 // through a browser, while a client that sends no Origin (curl, scripts) is served. A file is served only
 // when its real path lies inside the web root: a symbolic link out of it is not followed.

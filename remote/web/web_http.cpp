@@ -113,13 +113,11 @@ int OnUnlock(mg_connection* conn, void*) {
     return SendText(conn, 200, locked ? "released\n" : "nothing to release\n");
 }
 
-// The URIs that act on the instrument, which a page of another site may not reach.
-constexpr const char* kActingUris[] = {"/webkey", "/unlock", "/scpi"};
-
-bool Acts(const char* uri) {
-    for (const char* acting : kActingUris)
-        if (std::strcmp(uri, acting) == 0) return true;
-    return false;
+// A request that acts on the instrument, which a page of another site may not make: a POST ("/webkey",
+// "/unlock") or a websocket handshake ("/scpi"). Told by its kind, not its URI, which civetweb matches
+// regardless of letter case and repeated slashes.
+bool Acts(mg_connection* conn) {
+    return IsMethod(conn, "POST") || mg_get_header(conn, "Upgrade") != nullptr;
 }
 
 // An answer that ends the request before civetweb acts on it. Written out whole: civetweb's header
@@ -143,7 +141,7 @@ int Admit(mg_connection* conn, void*) {
     if (info == nullptr || info->local_uri == nullptr) return Refuse(conn, 400);
     if (!IsMethod(conn, "GET") && !IsMethod(conn, "HEAD") && !IsMethod(conn, "POST"))
         return Refuse(conn, 405);
-    if (Acts(info->local_uri) &&
+    if (Acts(conn) &&
         !WebOriginAllowed(mg_get_header(conn, "Origin"), mg_get_header(conn, "Host")))
         return Refuse(conn, 403);
     if (!WebPathInsideRoot(mg_get_option(mg_get_context(conn), "document_root"), info->local_uri))

@@ -110,6 +110,11 @@ TEST_F(WebServerTest, ActingRequestsFromAnotherOriginAreForbidden) {
     g_RemoteState.store(kRemoteLRemote << kRemoteStateShift);
     EXPECT_EQ(StatusOf(Exchange(81, "POST /unlock HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
               "HTTP/1.0 403 Forbidden");
+    // civetweb takes these for the same handler.
+    EXPECT_EQ(StatusOf(Exchange(81, "POST /UNLOCK HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
+              "HTTP/1.0 403 Forbidden");
+    EXPECT_EQ(StatusOf(Exchange(81, "POST //unlock HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
+              "HTTP/1.0 403 Forbidden");
     EXPECT_EQ(g_WebLockReleaseReq.load(), 0u);
     const std::string foreign = std::string(kHandshake) + "Host: " + host + "\r\nOrigin: http://evil\r\n";
     EXPECT_EQ(StatusOf(Exchange(80, foreign)), "HTTP/1.1 403 Forbidden");

@@ -100,15 +100,15 @@ TEST_F(ModbusServerTest, ASlowClientHoldsUpNoOther) {
     StartServer();
     modbus_t* fast = Connect();
     ASSERT_NE(fast, nullptr);
-    // Function 16 writing 0 to register 0 .. 9 (33 bytes): outside the map, exception 02.
-    std::string request("\x00\x07\x00\x00\x00\x1B\x01\x10\x00\x00\x00\x0A\x14", 13);
-    request.append(20, '\0');
+    // Function 16 writing 0 to registers 0 .. 39 (93 bytes): outside the map, exception 02.
+    std::string request("\x00\x07\x00\x00\x00\x57\x01\x10\x00\x00\x00\x28\x50", 13);
+    request.append(80, '\0');
     testsupport::TcpClient slow(ServerPort(), 0);
     ASSERT_TRUE(slow.Send(request.substr(0, 3)));
     std::atomic<size_t> sent{3};
     std::thread dribble([&] {
         for (; sent.load() < request.size(); sent.fetch_add(1)) {
-            std::this_thread::sleep_for(60ms);  // within the server's 100 ms between bytes
+            std::this_thread::sleep_for(25ms);  // well within the server's 100 ms between bytes
             slow.Send(request.substr(sent.load(), 1));
         }
     });

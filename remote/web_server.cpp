@@ -19,7 +19,7 @@ void* ServePort(RunningWord word, int instrumentPort, bool withScpi) {
     g_ThreadCtl.running[word].store(1);
     if (withScpi) {
         if (web::WebIndexEnsure() != 0)
-            std::fprintf(stderr, "Web: cannot write %s/index.html\n", web::kWebRoot);
+            std::fprintf(stderr, "Web: cannot write the pages of %s\n", web::kWebRoot);
         web::WebChannelStart({web::WebHttpSendFrame, web::WebHttpSendClose});
     }
     mg_context* ctx = nullptr;

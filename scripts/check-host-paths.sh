@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the controller for a few seconds under strace and lists every file it touched outside its
-# instrument root. Allowed outside are only reads the C and C++ run-time make on their own: the program
+# Runs the controller under strace, drives its remote paths once it is up (a USB-stick screen copy, web
+# requests - a page, a key, the lock release, the screen, a long path -, a websocket SCPI exchange and a
+# Modbus read), stops it and lists every file it touched outside its instrument root. Allowed outside are only reads the C and C++ run-time make on their own: the program
 # and its shared libraries, the loader's cache, the time zone (the command log's time stamps), the
 # processor count (/sys/devices/system/cpu/online, read by the C library for civetweb), the folders above
 # the root, which are looked at while the root's path is resolved, and - in a build with
@@ -11,13 +12,68 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prog=${1:-build/app/vrn-controller}
-secs=${2:-20}  # past the start-up self-test (about 15 s), so that the threads run too
+secs=${2:-90}  # the longest the traced run may take: start-up (about 15 s, slower traced) and the drive
 command -v strace >/dev/null || { echo "strace is not installed (apt-get install strace)"; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 root="$work/root"
 log="$work/strace.log"
-timeout -s TERM "$secs" strace -f -qq -s 4096 -e trace=%file -o "$log" "$prog" --root "$root" >/dev/null 2>&1 || true
+offset=$((20000 + 13 * (RANDOM % 700)))
+timeout -s TERM "$secs" strace -f -qq -s 4096 -e trace=%file -o "$log" "$prog" --root "$root" \
+  --port-offset "$offset" >"$work/out" 2>&1 &
+traced=$!
+/usr/bin/python3 - "$root" "$offset" "$work/out" <<'DRIVE' || { echo "the remote paths could not be driven"; cat "$work/out"; kill -TERM "$(awk 'NR == 1 {print $1}' "$log")" 2>/dev/null; wait "$traced"; exit 1; }
+import os, socket, sys, time, urllib.request
+root, offset, out = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+
+def wait_for(what, test, seconds):
+    end = time.monotonic() + seconds
+    while not test():
+        if time.monotonic() > end:
+            sys.exit(f"timed out waiting for {what}")
+        time.sleep(0.1)
+
+def printed(text):
+    return lambda: os.path.exists(out) and text in open(out, errors="replace").read()
+
+wait_for("the web server", printed(f"Web: serving port {80 + offset}"), 80)
+wait_for("the Modbus server", printed(f"ModbusThread: listening on port {502 + offset}"), 10)
+wait_for("the panel", printed("GuiThread: system ready"), 30)
+# The screen copy to a USB stick first: keys are refused once SCPI has put the panel in remote.
+panel = os.path.join(root, "var/run/panel")
+def tell(line):
+    with open(panel, "w") as f:
+        f.write(line + "\n")
+tell("usb insert sda1")
+wait_for("the stick", lambda: os.path.isdir(os.path.join(root, "mnt/sd1")), 10)
+time.sleep(1.5)  # the USB watch sees it
+tell("hold L")
+wait_for("the screen copy", lambda: os.path.exists(os.path.join(root, "mnt/sd1/QXDIMC000.bmp")), 40)
+
+web = f"http://127.0.0.1:{80 + offset}"
+def http(path, method="GET"):
+    try:
+        return urllib.request.urlopen(urllib.request.Request(web + path, method=method), timeout=10).status
+    except urllib.error.HTTPError as e:
+        return e.code
+for path, method in (("/", "GET"), ("/capture.jpg", "GET"), ("/favicon.ico", "GET"), ("/webkey?code=300", "POST"),
+                     ("/unlock", "POST"), ("/" + "a" * 5000, "GET"), ("/missing/file.txt", "GET")):
+    print(f"{method} {path[:40]}: {http(path, method)}")
+
+import websocket
+ws = websocket.create_connection(f"ws://127.0.0.1:{80 + offset}/scpi", timeout=10)
+ws.send("*IDN?")
+print("websocket *IDN?:", ws.recv().strip())
+ws.close()
+
+m = socket.create_connection(("127.0.0.1", 502 + offset), timeout=10)
+m.sendall(bytes([0, 1, 0, 0, 0, 6, 1, 3, 0, 0, 0, 1]))
+print("Modbus read of register 0:", m.recv(64).hex())
+m.close()
+DRIVE
+# The program ends on its stop signal; its process is the first the trace names.
+kill -TERM "$(awk 'NR == 1 {print $1}' "$log")"
+wait "$traced" || true
 prog_abs=$(readlink -f "$prog")
 
 allowed="$work/allowed"

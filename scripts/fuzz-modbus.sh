@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the Modbus register map's entry with libFuzzer for a bounded time (scripts/fuzz-target.sh does
+# Fuzzes the Modbus request parser (the header's framing, then the register map) with libFuzzer for a bounded time (scripts/fuzz-target.sh does
 # the work):
 #   bash scripts/fuzz-modbus.sh [seconds]        (default 60)
 #   bash scripts/fuzz-modbus.sh --build-only     (builds the target)

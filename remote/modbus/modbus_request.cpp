@@ -65,8 +65,10 @@ int WriteRegister(uint16_t address, uint16_t value, uint8_t function, uint16_t c
     return 0;
 }
 
+constexpr int kAddressCountPdu = 5;  // function, address, count (or value)
+
 int ReadHolding(const uint8_t* pdu, int pduLength, uint16_t* registers) {
-    if (pduLength < 5) return kNoAnswer;
+    if (pduLength != kAddressCountPdu) return kNoAnswer;
     const uint16_t address = Word(pdu + 1), count = Word(pdu + 3);
     if (count < 1 || count > kMaxRead) return kIllegalValue;
     if (!InMap(address, count)) return kIllegalAddress;
@@ -80,7 +82,7 @@ int ReadHolding(const uint8_t* pdu, int pduLength, uint16_t* registers) {
 }
 
 int WriteSingle(const uint8_t* pdu, int pduLength) {
-    if (pduLength < 5) return kNoAnswer;
+    if (pduLength != kAddressCountPdu) return kNoAnswer;
     const uint16_t address = Word(pdu + 1);
     if (!InMap(address, 1)) return kIllegalAddress;
     return WriteRegister(address, Word(pdu + 3), kWriteSingle, 1);
@@ -92,7 +94,7 @@ int WriteMultiple(const uint8_t* pdu, int pduLength) {
     const uint16_t address = Word(pdu + 1), count = Word(pdu + 3);
     const int bytes = pdu[5];
     if (count < 1 || count > kMaxWrite || bytes != 2 * count) return kIllegalValue;
-    if (pduLength < 6 + bytes) return kNoAnswer;
+    if (pduLength != 6 + bytes) return kNoAnswer;
     if (!InMap(address, count)) return kIllegalAddress;
     for (uint16_t i = 0; i < count; ++i) {
         const int ex =
@@ -102,7 +104,16 @@ int WriteMultiple(const uint8_t* pdu, int pduLength) {
     return 0;
 }
 
+constexpr int kMinLength = 2, kMaxLength = kMaxAdu - 6;  // the header's length field
+
 }  // namespace
+
+int ModbusFrameLength(const uint8_t* stream, int have) {
+    if (have < kMbapSize) return 0;
+    const int protocol = Word(stream + 2), length = Word(stream + 4);
+    if (protocol != 0 || length < kMinLength || length > kMaxLength) return -1;
+    return 6 + length;
+}
 
 int ModbusRequestDecide(const uint8_t* adu, int length, int headerLength, uint16_t* registers) {
     if (headerLength < 0 || length <= headerLength) return kNoAnswer;

@@ -19,7 +19,7 @@ namespace remote {
 namespace {
 
 constexpr int kSelectTimeoutUs = 100000;  // the enable word is looked at again after this at the latest
-constexpr int kByteTimeoutUs = 100000;    // a request whose next bytes take longer is cut short
+constexpr uint64_t kByteTimeoutMs = 100;  // a request whose next bytes take longer is cut short
 constexpr int kSendTimeoutUs = 100000;    // a client that does not take its answer is dropped
 constexpr int kListenRetryMs = 1000;
 constexpr int kDisabledPollMs = 50;  // while disabled: how often the enable word is looked at
@@ -34,14 +34,9 @@ bool Enabled() {
 void CloseAll(ModbusServer* s) {
     if (s->listener >= 0) close(s->listener);
     s->listener = -1;
-    for (int fd : s->clients)
-        close(fd);
+    for (const ModbusClient& c : s->clients)
+        close(c.fd);
     s->clients.clear();
-}
-
-void Drop(ModbusServer* s, int fd) {
-    close(fd);
-    s->clients.erase(std::remove(s->clients.begin(), s->clients.end(), fd), s->clients.end());
 }
 
 bool Listen(ModbusServer* s) {
@@ -71,21 +66,44 @@ void Accept(ModbusServer* s) {
     }
     timeval send{0, kSendTimeoutUs};
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &send, sizeof send);
-    s->clients.push_back(fd);
+    ModbusClient client;
+    client.fd = fd;
+    s->clients.push_back(client);
 }
 
-// Receives and answers one request of the client; false when the client is to be closed.
-bool Serve(ModbusServer* s, int fd) {
-    uint8_t query[MODBUS_TCP_MAX_ADU_LENGTH];
-    modbus_set_socket(s->ctx, fd);
-    const int length = modbus_receive(s->ctx, query);
-    if (length < 0) return false;
-    const int verdict =
-        ModbusRequestDecide(query, length, modbus_get_header_length(s->ctx), s->tables->tab_registers);
+// The answer to the client's whole request; false when the client is to be closed.
+bool Answer(ModbusServer* s, const ModbusClient& c) {
+    const int verdict = ModbusRequestDecide(c.request, c.have, kMbapSize, s->tables->tab_registers);
     if (verdict < 0) return false;
-    const int sent = verdict == 0 ? modbus_reply(s->ctx, query, length, s->tables)
-                                  : modbus_reply_exception(s->ctx, query, static_cast<unsigned>(verdict));
+    modbus_set_socket(s->ctx, c.fd);
+    const int sent = verdict == 0 ? modbus_reply(s->ctx, c.request, c.have, s->tables)
+                                  : modbus_reply_exception(s->ctx, c.request, static_cast<unsigned>(verdict));
     return sent >= 0;
+}
+
+// Takes the bytes that arrived for the client's request (without waiting for more), and answers it once
+// it is whole; false when the client is to be closed. Only the request's own bytes are read: a next one
+// waits in the socket for the next pass.
+bool Receive(ModbusServer* s, ModbusClient* c) {
+    for (;;) {
+        const int frame = ModbusFrameLength(c->request, c->have);
+        if (frame < 0) return false;
+        if (frame > 0 && c->have == frame) {
+            const bool kept = Answer(s, *c);
+            c->have = 0;
+            return kept;
+        }
+        const int want = (frame == 0 ? kMbapSize : frame) - c->have;
+        const ssize_t n = recv(c->fd, c->request + c->have, static_cast<size_t>(want), MSG_DONTWAIT);
+        if (n == 0) return false;
+        if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+        c->have += static_cast<int>(n);
+        c->lastByteMs = plat::NowMs();
+    }
+}
+
+bool Stalled(const ModbusClient& c, uint64_t now) {
+    return c.have > 0 && now > c.lastByteMs + kByteTimeoutMs;
 }
 
 }  // namespace
@@ -95,7 +113,6 @@ bool ModbusServerInit(ModbusServer* s, int port) {
     // "0.0.0.0": every address (the library takes a text beginning with '0' as any address).
     s->ctx = modbus_new_tcp("0.0.0.0", port);
     if (s->ctx == nullptr) return false;
-    modbus_set_byte_timeout(s->ctx, 0, kByteTimeoutUs);
     s->tables = modbus_mapping_new_start_address(0, 0, 0, 0, 0, kModbusHoldingCount, 0, 0);
     if (s->tables == nullptr) {
         modbus_free(s->ctx);
@@ -119,20 +136,26 @@ void ModbusServerPass(ModbusServer* s) {
     FD_ZERO(&ready);
     FD_SET(s->listener, &ready);
     int top = s->listener;
-    for (int fd : s->clients) {
-        FD_SET(fd, &ready);
-        top = std::max(top, fd);
+    for (const ModbusClient& c : s->clients) {
+        FD_SET(c.fd, &ready);
+        top = std::max(top, c.fd);
     }
     timeval wait{0, kSelectTimeoutUs};
-    if (select(top + 1, &ready, nullptr, nullptr, &wait) <= 0) return;
-    // Clients first, in accept order, each with the one request it sent; the enable word may drop
-    // meanwhile, and then nothing more is served.
-    const std::vector<int> waiting = s->clients;
-    for (int fd : waiting) {
-        if (!Enabled()) return;
-        if (FD_ISSET(fd, &ready) && !Serve(s, fd)) Drop(s, fd);
+    const int events = select(top + 1, &ready, nullptr, nullptr, &wait);
+    // Clients in accept order, each with what it sent; the enable word may drop meanwhile, and then
+    // nothing more is served.
+    std::vector<ModbusClient> kept;
+    kept.reserve(s->clients.size());
+    for (ModbusClient& c : s->clients) {
+        const bool served = !Enabled() || events <= 0 || !FD_ISSET(c.fd, &ready) || Receive(s, &c);
+        if (served && !Stalled(c, plat::NowMs())) {
+            kept.push_back(c);
+        } else {
+            close(c.fd);
+        }
     }
-    if (FD_ISSET(s->listener, &ready)) Accept(s);
+    s->clients.swap(kept);
+    if (events > 0 && Enabled() && FD_ISSET(s->listener, &ready)) Accept(s);
 }
 
 void ModbusServerFree(ModbusServer* s) {

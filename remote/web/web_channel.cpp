@@ -15,7 +15,7 @@ namespace web {
 namespace {
 
 constexpr uint32_t kPostedPollMs = 20;  // longest wait for a completion before the loop looks around
-constexpr uint32_t kRoomPollMs = 20;  // a frame waiting for room looks for a stop this often
+constexpr uint32_t kRoomPollMs = 20;    // a frame waiting for room looks for a stop this often
 // A client whose handshake has not finished within this is taken as gone (a failed handshake has no
 // departure of its own).
 constexpr uint64_t kHandshakeMs = 5000;
@@ -28,7 +28,9 @@ ClientLink g_link{};
 std::mutex g_lock;
 const void* g_claimed = nullptr;  // the client that passed the handshake test
 uint64_t g_claimedAtMs = 0;
-void* g_ready = nullptr;          // the same once replies may go to it
+void* g_ready = nullptr;     // the same once replies may go to it
+uint64_t g_lastInputMs = 0;  // when the client last sent a frame (or became ready)
+size_t g_messageBytes = 0;   // bytes of the message whose fragments are coming in
 bool g_stopping = false;
 uint8_t g_rx[kWebRxSize];
 uint32_t g_rxHead = 0;
@@ -119,6 +121,15 @@ void Transmit() {
         g_link.send(g_ready, out.data(), out.size());
 }
 
+// The client's place is free again; its input and its session are dropped.
+void ReleaseLocked() {
+    g_claimed = nullptr;
+    g_ready = nullptr;
+    g_rxHead = g_rxCount = 0;
+    g_messageBytes = 0;
+    g_dropPending.store(true);
+}
+
 }  // namespace
 
 const ScpiIoOps kWebIoOps = {WebInit, nullptr, WebWrite, WebRead, WebControl, WebClose, nullptr};
@@ -166,44 +177,68 @@ void WebChannelEnd() {
         g_claimed = nullptr;
         g_ready = nullptr;
         g_rxHead = g_rxCount = 0;
+        g_messageBytes = 0;
     }
     g_dropPending.store(false);
     DropSession();
 }
 
 bool WebClientClaim(const void* client) {
-    std::lock_guard<std::mutex> lock(g_lock);
-    const uint64_t now = plat::NowMs();
-    if (g_stopping || (g_claimed != nullptr && (g_ready != nullptr || now - g_claimedAtMs < kHandshakeMs)))
-        return false;
-    g_claimed = client;
-    g_claimedAtMs = now;
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        const uint64_t now = plat::NowMs();
+        if (g_stopping) return false;
+        if (g_claimed != nullptr) {
+            const bool handshaking = g_ready == nullptr && now - g_claimedAtMs < kHandshakeMs;
+            const bool active = g_ready != nullptr && now - g_lastInputMs < kWebIdleHandOverMs;
+            if (handshaking || active) return false;
+            // An idle client gives its place up: it is asked to close, and its later frames close it.
+            if (g_ready != nullptr && g_link.close != nullptr) g_link.close(g_ready);
+            ReleaseLocked();
+        }
+        g_claimed = client;
+        g_claimedAtMs = now;
+    }
+    g_inputCame.Signal();
     return true;
 }
 
 void WebClientReady(void* client) {
     std::lock_guard<std::mutex> lock(g_lock);
-    if (g_claimed == client) g_ready = client;
+    if (g_claimed != client) return;
+    g_ready = client;
+    g_lastInputMs = plat::NowMs();
 }
 
 bool WebClientFrame(const void* client, const char* data, size_t length, bool final) {
-    std::string message(data, length);
-    if (final && (message.empty() || message.back() != '\n')) message += '\n';
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        if (g_claimed != client || g_stopping) return false;
+        // A message longer than any command can take is refused before a byte of it is kept.
+        if (length > kWebMessageMax - g_messageBytes) return false;
+        g_messageBytes = final ? 0 : g_messageBytes + length;
+        g_lastInputMs = plat::NowMs();
+    }
+    const bool addLineFeed = final && (length == 0 || data[length - 1] != '\n');
+    const size_t total = length + (addLineFeed ? 1 : 0);
     size_t done = 0;
     const uint64_t deadline = plat::NowUs() + uint64_t{kWebFrameWaitMs} * 1000u;
-    while (done < message.size()) {
+    while (done < total) {
         size_t n = 0;
         {
             std::lock_guard<std::mutex> lock(g_lock);
             if (g_claimed != client || g_stopping) return false;
-            n = std::min<size_t>(message.size() - done, kWebRxSize - g_rxCount);
-            for (size_t i = 0; i < n; ++i)
-                g_rx[(g_rxHead + g_rxCount + i) % kWebRxSize] = static_cast<uint8_t>(message[done + i]);
+            n = std::min<size_t>(total - done, kWebRxSize - g_rxCount);
+            for (size_t i = 0; i < n; ++i) {
+                const size_t at = done + i;
+                g_rx[(g_rxHead + g_rxCount + i) % kWebRxSize] =
+                    at < length ? static_cast<uint8_t>(data[at]) : '\n';
+            }
             g_rxCount += static_cast<uint32_t>(n);
         }
         done += n;
         if (n > 0) g_inputCame.Signal();
-        if (done == message.size()) break;
+        if (done == total) break;
         const uint64_t now = plat::NowUs();
         if (now >= deadline) return false;
         g_roomMade.WaitUntilUs(std::min(deadline, now + kRoomPollMs * 1000u));
@@ -215,10 +250,7 @@ void WebClientLeave(const void* client) {
     {
         std::lock_guard<std::mutex> lock(g_lock);
         if (g_claimed != client) return;
-        g_claimed = nullptr;
-        g_ready = nullptr;
-        g_rxHead = g_rxCount = 0;
-        g_dropPending.store(true);
+        ReleaseLocked();
     }
     g_inputCame.Signal();
 }

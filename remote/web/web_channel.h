@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/parser/scpi_parse_state.h"
 
 namespace web {
 
@@ -15,6 +16,11 @@ constexpr uint32_t kWebRxSize = 1024;
 constexpr char kWebChannelName[] = "UNIX SOCKET";
 // Longest a frame waits for room in the receive buffer before its client is dropped.
 constexpr uint32_t kWebFrameWaitMs = 10000;
+// The longest frame, and the longest message in fragments: as much as one command's data can hold. A
+// longer one closes its client before any of it is taken.
+constexpr size_t kWebMessageMax = kScpiDataAreaSize;
+// A client that has sent no frame for this long gives its place to a newcomer.
+constexpr uint64_t kWebIdleHandOverMs = 30000;
 
 // How the channel reaches its client: one text frame (false when it could not be sent), and the request
 // to close that a stopping server sends.
@@ -38,13 +44,15 @@ void WebChannelStopping();
 // Port-80 thread, once the server has stopped: what the last client left is dropped.
 void WebChannelEnd();
 
-// Server side. At the handshake: true when `client` becomes the one client (false: refuse it).
+// Server side. At the handshake: true when `client` becomes the one client (false: refuse it). An idle
+// client (kWebIdleHandOverMs) is asked to close and loses its place, its input and its session.
 bool WebClientClaim(const void* client);
 // The handshake is done: replies may go to the client.
 void WebClientReady(void* client);
 // A text frame from the client; `final` is clear for all but the last frame of a message sent in
 // fragments, whose line feed comes after the last one. False when its client must be closed (it is not the
-// client, or the frame found no room within kWebFrameWaitMs, or the server stops).
+// client, or the frame found no room within kWebFrameWaitMs, or it or its message passes kWebMessageMax,
+// or the server stops).
 bool WebClientFrame(const void* client, const char* data, size_t length, bool final = true);
 // The client has gone: its pending input and output are dropped.
 void WebClientLeave(const void* client);

@@ -13,9 +13,11 @@
 #include <string>
 #include <thread>
 
+#include "core/system/state/remote_state.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
 #include "platform/host/root.h"
+#include "remote/web/web_admit.h"
 #include "remote/web/web_capture.h"
 #include "remote/web/web_channel.h"
 #include "remote/web/web_index.h"
@@ -25,9 +27,12 @@
 namespace web {
 namespace {
 
-// Worker threads of one server: a websocket client keeps one for as long as it stays.
-constexpr char kWorkerThreads[] = "6";
-constexpr char kRequestTimeoutMs[] = "10000";
+// Worker threads of one server: civetweb gives each connection a worker of its own from its first byte,
+// and a websocket client keeps one for as long as it stays. Enough of them that a few dozen idle or slow
+// connections leave workers free, and a request's headers must be in within the time-out, so that even
+// more of them hold a worker only that long.
+constexpr char kWorkerThreads[] = "48";
+constexpr char kRequestTimeoutMs[] = "2000";
 
 bool IsMethod(mg_connection* conn, const char* method) {
     const mg_request_info* info = mg_get_request_info(conn);
@@ -60,6 +65,10 @@ const char* StatusText(int status) {
             return "OK\n";
         case 400:
             return "Bad Request\n";
+        case 403:
+            return "Forbidden\n";
+        case 404:
+            return "Not Found\n";
         case 405:
             return "Method Not Allowed\n";
         case 500:
@@ -96,9 +105,48 @@ int OnWebKey(mg_connection* conn, void*) {
 
 int OnUnlock(mg_connection* conn, void*) {
     if (!IsMethod(conn, "POST")) return Reply(conn, 405);
-    // The timer thread's 2 s step takes the request: a remote lock becomes plain remote.
-    g_WebLockReleaseReq.store(1);
-    return Reply(conn, 200);
+    // The timer thread's 2 s step takes the request: remote with lock-out (LREMote) becomes plain remote.
+    // Any other state has nothing to release, and a request left from before is withdrawn, so that it
+    // cannot release a lock set later.
+    const bool locked = RemoteStateGet() == kRemoteLRemote;
+    g_WebLockReleaseReq.store(locked ? 1 : 0);
+    return SendText(conn, 200, locked ? "released\n" : "nothing to release\n");
+}
+
+// A request that acts on the instrument, which a page of another site may not make: a POST ("/webkey",
+// "/unlock") or a websocket handshake ("/scpi"). Told by its kind, not its URI, which civetweb matches
+// regardless of letter case and repeated slashes.
+bool Acts(mg_connection* conn) {
+    return IsMethod(conn, "POST") || mg_get_header(conn, "Upgrade") != nullptr;
+}
+
+// An answer that ends the request before civetweb acts on it. Written out whole: civetweb's header
+// functions send nothing for a websocket handshake.
+int Refuse(mg_connection* conn, int status) {
+    const mg_request_info* info = mg_get_request_info(conn);
+    const char* version = info != nullptr && info->http_version != nullptr ? info->http_version : "1.0";
+    const char* text = StatusText(status);
+    mg_printf(conn,
+              "HTTP/%s %d %.*s\r\nContent-Type: text/plain\r\nCache-Control: no-store\r\n"
+              "Content-Length: %zu\r\nConnection: close\r\n\r\n%s",
+              version, status, static_cast<int>(std::strlen(text) - 1), text, std::strlen(text), text);
+    return 0;
+}
+
+// Every request passes here before civetweb acts on it (in place of civetweb's password files, which it
+// would look for outside the web root). Only the methods the server serves go on: civetweb would write
+// the web root for PUT and DELETE.
+int Admit(mg_connection* conn, void*) {
+    const mg_request_info* info = mg_get_request_info(conn);
+    if (info == nullptr || info->local_uri == nullptr) return Refuse(conn, 400);
+    if (!IsMethod(conn, "GET") && !IsMethod(conn, "HEAD") && !IsMethod(conn, "POST"))
+        return Refuse(conn, 405);
+    if (Acts(conn) &&
+        !WebOriginAllowed(mg_get_header(conn, "Origin"), mg_get_header(conn, "Host")))
+        return Refuse(conn, 403);
+    if (!WebPathInsideRoot(mg_get_option(mg_get_context(conn), "document_root"), info->local_uri))
+        return Refuse(conn, 404);
+    return 1;
 }
 
 int OnSocketConnect(const mg_connection* conn, void*) {
@@ -155,6 +203,7 @@ void AddRoutes(const mg_context* constCtx) {
     mg_set_request_handler(ctx, "/capture.jpg$", OnCapture, nullptr);
     mg_set_request_handler(ctx, "/webkey$", OnWebKey, nullptr);
     mg_set_request_handler(ctx, "/unlock$", OnUnlock, nullptr);
+    mg_set_auth_handler(ctx, "/", Admit, nullptr);
     if (*static_cast<const bool*>(mg_get_user_data(ctx)))
         mg_set_websocket_handler(ctx, "/scpi$", OnSocketConnect, OnSocketReady, OnSocketData, OnSocketClose, nullptr);
 }
@@ -171,6 +220,14 @@ mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
                              "num_threads", kWorkerThreads,
                              "request_timeout_ms", kRequestTimeoutMs,
                              "enable_directory_listing", "no",
+                             "index_files", "index.html",
+                             // Web pages come from update packages: nothing in them runs on the host.
+                             "cgi_pattern", "",
+                             "ssi_pattern", "",
+                             // No cross-site reads or requests are offered to browsers.
+                             "access_control_allow_origin", "",
+                             "access_control_allow_methods", "",
+                             "access_control_allow_headers", "",
                              nullptr};
     mg_callbacks callbacks{};
     callbacks.log_message = Quiet;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/host/root.h"
+#include "remote/web/web_icon.h"
 #include "storage/raw_file.h"
 
 namespace web {
@@ -23,8 +24,10 @@ button{min-width:4em;margin:2px}#log{white-space:pre;background:#000;height:12em
 <button data-code="88">OUTPUT</button><button data-code="213" data-delta="-1">&lt;</button>
 <button data-code="213" data-delta="1">&gt;</button><button id="unlock">UNLOCK</button>
 </div>
+<div id="console" hidden>
 <form id="cmdform"><input id="cmd" size="60" autocomplete="off"><button type="submit" id="send">Send</button></form>
 <div id="log"></div>
+</div>
 <script>
 const screen = document.getElementById('screen');
 function refresh() {
@@ -42,9 +45,12 @@ document.querySelectorAll('#keys button[data-code]').forEach(b => b.onclick = ()
 document.getElementById('unlock').onclick = () => fetch('/unlock', {method: 'POST'});
 const log = document.getElementById('log');
 function show(text) { log.textContent += text + '\n'; log.scrollTop = log.scrollHeight; }
+// The command line is shown only once the server of this page has taken the websocket: a port without
+// "/scpi", or a server whose one SCPI place is taken, shows none.
 const ws = new WebSocket('ws://' + location.host + '/scpi');
+ws.onopen = () => { document.getElementById('console').hidden = false; };
 ws.onmessage = e => show(e.data.replace(/\n$/, ''));
-ws.onclose = () => show('(connection closed)');
+ws.onclose = () => { document.getElementById('cmdform').hidden = true; show('(connection closed)'); };
 document.getElementById('cmdform').onsubmit = e => {
   e.preventDefault();
   const cmd = document.getElementById('cmd');
@@ -55,15 +61,23 @@ document.getElementById('cmdform').onsubmit = e => {
 </body></html>
 )";
 
+// Writes the file into the web root when it is not there. 0, or -1 when it could not be written.
+int EnsureFile(const std::string& folder, const char* name, const std::string& content) {
+    const std::string path = folder + "/" + name;
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) return 0;
+    std::filesystem::create_directories(folder, ec);
+    return WriteFileReplacing(path, path + ".XXXXXX", content.data(), content.size()) == 0 ? 0 : -1;
+}
+
 }  // namespace
 
 int WebIndexEnsure() {
     const std::string folder = plat::MapPath(kWebRoot);
-    const std::string page = folder + "/index.html";
-    std::error_code ec;
-    if (folder.empty() || std::filesystem::exists(page, ec)) return 0;
-    std::filesystem::create_directories(folder, ec);
-    return WriteFileReplacing(page, page + ".XXXXXX", kIndexPage, sizeof kIndexPage - 1) == 0 ? 0 : -1;
+    if (folder.empty()) return 0;
+    const int page = EnsureFile(folder, "index.html", std::string(kIndexPage, sizeof kIndexPage - 1));
+    const int icon = EnsureFile(folder, "favicon.ico", WebIconIco());
+    return page == 0 && icon == 0 ? 0 : -1;
 }
 
 }  // namespace web

@@ -4,8 +4,10 @@
 #include <sys/msg.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_queue.h"
@@ -90,6 +92,59 @@ TEST_F(ModbusServerTest, ClientsAreServedSideBySide) {
     EXPECT_EQ(reg, 1);
     Close(a);
     Close(b);
+}
+
+// A client that sends its request a byte at a time holds up nobody: another client is answered while
+// the slow one is still sending, and the slow one is answered once its request is whole.
+TEST_F(ModbusServerTest, ASlowClientHoldsUpNoOther) {
+    StartServer();
+    modbus_t* fast = Connect();
+    ASSERT_NE(fast, nullptr);
+    // Function 16 writing 0 to registers 0 .. 39 (93 bytes): outside the map, exception 02.
+    std::string request("\x00\x07\x00\x00\x00\x57\x01\x10\x00\x00\x00\x28\x50", 13);
+    request.append(80, '\0');
+    testsupport::TcpClient slow(ServerPort(), 0);
+    ASSERT_TRUE(slow.Send(request.substr(0, 3)));
+    std::atomic<size_t> sent{3};
+    std::thread dribble([&] {
+        for (; sent.load() < request.size(); sent.fetch_add(1)) {
+            std::this_thread::sleep_for(25ms);  // well within the server's 100 ms between bytes
+            slow.Send(request.substr(sent.load(), 1));
+        }
+    });
+    std::this_thread::sleep_for(200ms);  // the server has the slow request's first bytes
+    uint16_t reg = 9;
+    EXPECT_EQ(modbus_read_registers(fast, 0, 1, &reg), 1) << modbus_strerror(errno);
+    EXPECT_LT(sent.load(), request.size()) << "answered only after the slow request was whole";
+    dribble.join();
+    EXPECT_EQ(slow.ReadBytes(9, 2000), std::string("\x00\x07\x00\x00\x00\x03\x01\x90\x02", 9));
+    Close(fast);
+}
+
+// The request's header is checked before its length is used: a protocol id other than 0, a length
+// outside 2..254, or a length its function does not have closes the client; two requests sent in one
+// piece are both answered.
+TEST_F(ModbusServerTest, HeaderIsCheckedAndEachRequestTakesItsOwnLength) {
+    StartServer();
+    const std::string bad[] = {
+        std::string("\x00\x01\x00\x05\x00\x06\x01\x03\x00\x00\x00\x01", 12),      // protocol id 5
+        std::string("\x00\x01\x00\x00\x00\x01\x01", 7),                           // length 1
+        std::string("\x00\x01\x00\x00\x00\xFF\x01\x03", 8),                       // length 255
+        std::string("\x00\x01\x00\x00\x00\x07\x01\x03\x00\x00\x00\x01\x00", 13),  // a byte too many
+    };
+    for (const std::string& frame : bad) {
+        testsupport::TcpClient c(ServerPort(), 0);
+        ASSERT_TRUE(c.Send(frame));
+        EXPECT_TRUE(c.WaitClosed(2000)) << testing::PrintToString(frame);
+    }
+    const std::string read("\x00\x01\x00\x00\x00\x06\x01\x03\x00\x00\x00\x01", 12);
+    testsupport::TcpClient c(ServerPort(), 0);
+    std::string two = read + read;
+    two[13] = 0x02;  // the second one's transaction id
+    ASSERT_TRUE(c.Send(two));
+    EXPECT_EQ(c.ReadBytes(22, 2000), std::string("\x00\x01\x00\x00\x00\x05\x01\x03\x02\x00\x00"
+                                                 "\x00\x02\x00\x00\x00\x05\x01\x03\x02\x00\x00",
+                                                 22));
 }
 
 // Word 7 at 0: the clients and the listener are closed within 200 ms; at 1 the server serves again.

@@ -1,5 +1,6 @@
 // The web server threads: running words, the interface stop request freeing both ports within a second,
-// and new threads serving again.
+// new threads serving again; what a request must meet (its Origin, its method, a path inside the web
+// root), the lock release's answer, and idle connections.
 #include "remote/web_server.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <memory>
 #include <thread>
 
+#include "core/system/state/remote_state.h"
 #include "core/system/state/thread_ctl.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_channels.h"
@@ -41,9 +45,155 @@ class WebServerTest : public ::testing::Test {
         return client.ReadLine();
     }
 
+    // The whole response to a request given with its headers ("" when the port does not answer).
+    static std::string Exchange(int instrumentPort, const std::string& request) {
+        testsupport::TcpClient client(Port(instrumentPort), 3000);
+        if (!client.Connected() || !client.Send(request + "\r\n")) return "";
+        return client.ReadBytes(1 << 20, 3000);
+    }
+    static std::string StatusOf(const std::string& response) {
+        return response.substr(0, response.find("\r\n"));
+    }
+    static std::string BodyOf(const std::string& response) {
+        const size_t end = response.find("\r\n\r\n");
+        return end == std::string::npos ? "" : response.substr(end + 4);
+    }
+    // Waits until port 80 serves its page (the thread writes it at its start).
+    void StartAndWait() {
+        Start();
+        for (int i = 0; i < 300 && Ask(80, "GET /index.html", 100) != "HTTP/1.0 200 OK\r\n"; ++i)
+            plat::SleepMs(10);
+    }
+
     testsupport::TempRoot root;
     std::vector<std::thread> threads;
 };
+
+constexpr char kHandshake[] =
+    "GET /scpi HTTP/1.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+    "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n";
+
+// A request that acts on the instrument and names an Origin is served only when the Origin is the
+// server as the request names it; a request without one is served.
+TEST_F(WebServerTest, ActingRequestsFromAnotherOriginAreForbidden) {
+    StartAndWait();
+    const std::string host = "127.0.0.1:" + std::to_string(Port(80));
+    struct Row {
+        const char* origin;  // nullptr: none sent
+        const char* status;
+    };
+    const Row rows[] = {
+        {nullptr, "HTTP/1.0 400 Bad Request"},  // the request went on to the key parser
+        {"http://evil.example", "HTTP/1.0 403 Forbidden"},
+        {"null", "HTTP/1.0 403 Forbidden"},
+        {"https://127.0.0.1", "HTTP/1.0 403 Forbidden"},
+        {"http://127.0.0.1", "HTTP/1.0 403 Forbidden"},  // another port
+        {"http://127.0.0.1:1", "HTTP/1.0 403 Forbidden"},
+    };
+    for (const Row& row : rows) {
+        std::string headers = "Host: " + host + "\r\n";
+        if (row.origin != nullptr) headers += std::string("Origin: ") + row.origin + "\r\n";
+        EXPECT_EQ(StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\n" + headers)), row.status)
+            << (row.origin ? row.origin : "(none)");
+    }
+    EXPECT_EQ(StatusOf(Exchange(
+                  80, "POST /webkey?code=300 HTTP/1.0\r\nHost: LOCALHOST:" + std::to_string(Port(80)) +
+                          "\r\nOrigin: http://localhost:" + std::to_string(Port(80)) + "\r\n")),
+              "HTTP/1.0 400 Bad Request");
+    // Port 80 named or not is the same.
+    EXPECT_EQ(
+        StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\nHost: vrn:80\r\nOrigin: http://vrn\r\n")),
+        "HTTP/1.0 400 Bad Request");
+    EXPECT_EQ(StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\nOrigin: http://" + host + "\r\n")),
+              "HTTP/1.0 403 Forbidden");  // an Origin but no Host
+
+    g_RemoteState.store(kRemoteLRemote << kRemoteStateShift);
+    EXPECT_EQ(StatusOf(Exchange(81, "POST /unlock HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
+              "HTTP/1.0 403 Forbidden");
+    // civetweb takes these for the same handler.
+    EXPECT_EQ(StatusOf(Exchange(81, "POST /UNLOCK HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
+              "HTTP/1.0 403 Forbidden");
+    EXPECT_EQ(StatusOf(Exchange(81, "POST //unlock HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
+              "HTTP/1.0 403 Forbidden");
+    EXPECT_EQ(g_WebLockReleaseReq.load(), 0u);
+    const std::string foreign = std::string(kHandshake) + "Host: " + host + "\r\nOrigin: http://evil\r\n";
+    EXPECT_EQ(StatusOf(Exchange(80, foreign)), "HTTP/1.1 403 Forbidden");
+    testsupport::TcpClient own(Port(80));
+    own.Send(std::string(kHandshake) + "Host: " + host + "\r\nOrigin: http://" + host + "\r\n\r\n");
+    EXPECT_EQ(own.ReadLine(), "HTTP/1.1 101 Switching Protocols\r\n");
+    g_RemoteState.store(0);
+}
+
+// POST /unlock releases remote with lock-out (LREMote) only and says whether it did; a request made
+// while there was nothing to release does not stay to release a later lock.
+TEST_F(WebServerTest, UnlockReleasesOnlyALockOutAndSaysSo) {
+    StartAndWait();
+    g_WebLockReleaseReq.store(1);  // left from before
+    for (uint32_t state : {kRemoteLocal, kRemoteRemote, kRemoteRwLock}) {
+        g_RemoteState.store(state << kRemoteStateShift);
+        EXPECT_EQ(BodyOf(Exchange(81, "POST /unlock HTTP/1.0\r\n")), "nothing to release\n") << state;
+        EXPECT_EQ(g_WebLockReleaseReq.load(), 0u) << state;
+    }
+    g_RemoteState.store(kRemoteLRemote << kRemoteStateShift);
+    EXPECT_EQ(BodyOf(Exchange(80, "POST /unlock HTTP/1.0\r\n")), "released\n");
+    EXPECT_EQ(g_WebLockReleaseReq.exchange(0), 1u);
+    g_RemoteState.store(0);
+}
+
+// Thirty connections that send nothing leave the server answering at once.
+TEST_F(WebServerTest, IdleConnectionsDoNotStallOthers) {
+    StartAndWait();
+    std::vector<std::unique_ptr<testsupport::TcpClient>> idle;
+    for (int i = 0; i < 30; ++i)
+        idle.push_back(std::make_unique<testsupport::TcpClient>(Port(80), 1000));
+    plat::SleepMs(100);  // the server has taken them all
+    const uint64_t start = plat::NowMs();
+    EXPECT_EQ(Ask(80, "GET /", 5000), "HTTP/1.0 200 OK\r\n");
+    EXPECT_LT(plat::NowMs() - start, 1000u);
+}
+
+// Only what lies inside the web root is served: a link out of it is not followed, PUT and DELETE write
+// nothing, a script is a file like any other, and our icon is there.
+TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
+    StartAndWait();
+    const std::string web = root.path() + "/mnt/disk/httpd";
+    root.Write("/mnt/tst/secret.txt", "secret");
+    root.Write("/mnt/disk/httpd/sub/inside.txt", "inside");
+    ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/out.txt").c_str()), 0);
+    ASSERT_EQ(symlink((root.path() + "/mnt/tst").c_str(), (web + "/outdir").c_str()), 0);
+    ASSERT_EQ(symlink("sub/inside.txt", (web + "/in.txt").c_str()), 0);
+    EXPECT_EQ(StatusOf(Exchange(80, "GET /out.txt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
+    EXPECT_EQ(StatusOf(Exchange(81, "GET /outdir/secret.txt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
+    EXPECT_EQ(StatusOf(Exchange(81, "GET /out%2Etxt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
+    // civetweb serves a folder's index.html, and for a missing file its ".gz" twin.
+    std::filesystem::create_directories(web + "/folder");
+    ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/folder/index.html").c_str()),
+              0);
+    ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/packed.txt.gz").c_str()), 0);
+    EXPECT_EQ(StatusOf(Exchange(80, "GET /folder/ HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
+    EXPECT_EQ(StatusOf(Exchange(80, "GET /packed.txt HTTP/1.0\r\nAccept-Encoding: gzip\r\n")),
+              "HTTP/1.0 404 Not Found");
+    EXPECT_EQ(BodyOf(Exchange(80, "GET /in.txt HTTP/1.0\r\n")), "inside");
+
+    EXPECT_EQ(StatusOf(Exchange(80, "PUT /new.txt HTTP/1.0\r\nContent-Length: 2\r\n\r\nhi")),
+              "HTTP/1.0 405 Method Not Allowed");
+    EXPECT_EQ(StatusOf(Exchange(80, "DELETE /in.txt HTTP/1.0\r\n")), "HTTP/1.0 405 Method Not Allowed");
+    EXPECT_FALSE(std::filesystem::exists(web + "/new.txt"));
+    EXPECT_TRUE(std::filesystem::exists(web + "/sub/inside.txt"));
+
+    const std::string script = "#!/bin/sh\necho Content-Type: text/plain\necho\necho ran\n";
+    root.Write("/mnt/disk/httpd/t.cgi", script);
+    std::filesystem::permissions(web + "/t.cgi", std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    root.Write("/mnt/disk/httpd/t.shtml", "<!--#exec \"echo ran\" -->");
+    EXPECT_EQ(BodyOf(Exchange(80, "GET /t.cgi HTTP/1.0\r\n")), script);
+    EXPECT_EQ(BodyOf(Exchange(80, "GET /t.shtml HTTP/1.0\r\n")), "<!--#exec \"echo ran\" -->");
+
+    // favicon.ico: an icon file (reserved 0, type 1, one image) of 16x16 pixels.
+    const std::string icon = BodyOf(Exchange(81, "GET /favicon.ico HTTP/1.0\r\n"));
+    ASSERT_GE(icon.size(), 8u);
+    EXPECT_EQ(icon.substr(0, 8), std::string("\0\0\1\0\1\0\x10\x10", 8));
+}
 
 TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAgain) {
     Start();
@@ -53,8 +203,9 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 1u);
     // A websocket client stays connected over the stop.
     testsupport::TcpClient ws(Port(80));
-    ws.Send("GET /scpi HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+    ws.Send(
+        "GET /scpi HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+        "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
     EXPECT_EQ(ws.ReadLine(), "HTTP/1.1 101 Switching Protocols\r\n");
     for (std::string header = ws.ReadLine(); header != "\r\n" && !header.empty();)
         header = ws.ReadLine();
@@ -78,7 +229,6 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
     g_ThreadCtl.control.store(kIfaceIdle);
     Start();
     EXPECT_EQ(Ask(81, "POST /unlock"), "HTTP/1.0 200 OK\r\n");
-    EXPECT_EQ(g_WebLockReleaseReq.exchange(0), 1u);
 }
 
 TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
@@ -99,7 +249,6 @@ TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
     EXPECT_EQ(told, "Web: cannot listen on port " + std::to_string(Port(81)) + ", retrying every second\n");
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 1u);
     EXPECT_EQ(Ask(81, "POST /unlock", 3000), "HTTP/1.0 200 OK\r\n");
-    EXPECT_EQ(g_WebLockReleaseReq.exchange(0), 1u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_channels.h"
+#include "scpi/parser/scpi_parse_state.h"
 
 namespace {
 
@@ -25,12 +26,16 @@ bool Record(void* client, const char* data, size_t length) {
     return true;
 }
 
+void RecordClose(void* client) {
+    Record(client, "(close)", 7);
+}
+
 class WebChannelTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusWeb), 0);
         SysStatusSet(kSysMenuThreadRunning);
-        web::WebChannelStart({Record, nullptr});
+        web::WebChannelStart({Record, RecordClose});
         std::lock_guard<std::mutex> lock(g_sentLock);
         g_sent.clear();
     }
@@ -111,6 +116,37 @@ TEST_F(WebChannelTest, AFrameLongerThanTheReceiveBufferIsFedAsTheChannelReadsAnd
     const uint64_t start = plat::NowMs();
     EXPECT_FALSE(Frame(&g_clientA, big));
     EXPECT_GE(plat::NowMs() - start, uint64_t{web::kWebFrameWaitMs});
+}
+
+// A frame, or a message in fragments, longer than one command's data closes its client before a byte of
+// it is taken.
+TEST_F(WebChannelTest, AFrameOrMessagePastTheLimitIsRefusedWhole) {
+    Connect(&g_clientA);
+    const std::string huge(kScpiDataAreaSize + 1, ' ');
+    EXPECT_FALSE(Frame(&g_clientA, huge));
+    ASSERT_TRUE(web::WebClientFrame(&g_clientA, "*ESE?;", 6, false));
+    EXPECT_FALSE(web::WebClientFrame(&g_clientA, huge.data(), kScpiDataAreaSize - 5, false));
+    char buffer[16];
+    EXPECT_EQ(web::kWebIoOps.read(buffer, sizeof buffer, 0), 6);  // the first fragment alone
+    EXPECT_EQ(std::string(buffer, 6), "*ESE?;");
+}
+
+// A client that has sent nothing for the idle time gives its place to a newcomer: it is asked to close,
+// its input is dropped, and its frames are refused from then on.
+TEST_F(WebChannelTest, AnIdleClientGivesItsPlaceToANewcomer) {
+    Connect(&g_clientA);
+    plat::SetTimeScale(100);
+    plat::SleepMs(static_cast<uint32_t>(web::kWebIdleHandOverMs / 2));
+    ASSERT_TRUE(web::WebClientFrame(&g_clientA, "*ESE?;", 6, false));
+    plat::SleepMs(static_cast<uint32_t>(web::kWebIdleHandOverMs / 2));
+    EXPECT_FALSE(web::WebClientClaim(&g_clientB)) << "A sent a frame within the idle time";
+    plat::SleepMs(static_cast<uint32_t>(web::kWebIdleHandOverMs / 2) + 100);
+    plat::SetTimeScale(1);
+    Connect(&g_clientB);
+    EXPECT_FALSE(Frame(&g_clientA, "*ESE 4"));
+    ASSERT_TRUE(Frame(&g_clientB, "*ESE?"));
+    const std::vector<std::string> want = {"A:(close)", "B:+0\n"};
+    EXPECT_EQ(Serve(2), want);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The web server's own page in headless Chromium (chromedriver, python3-selenium): the screen is shown at
 800x480, a key button acts on the panel while it is local, and a command typed into the page's command
-line goes over the websocket and puts the panel in remote. Exits 77 (skipped) when selenium, chromium or
+line goes over the websocket and puts the panel in remote; port 81's page, whose server has no websocket,
+shows no command line. Exits 77 (skipped) when selenium, chromium or
 chromedriver is missing."""
 import shutil
 import sys
@@ -67,6 +68,12 @@ def session(ctl, failures):
         controller_harness.check(failures, "LAN VOLT?", ctl.lan("VOLT?"), "+100.0000")
         controller_harness.check(failures, "RMT shown", controller_harness.wait_until(
             lambda: controller_harness.text_logged(ctl.root, 260, 3, "RMT", False, mark), 10), True)
+
+        driver.get(ctl.http_url(81, "/"))
+        controller_harness.wait_until(lambda: driver.execute_script(
+            "return typeof ws !== 'undefined' && ws.readyState === WebSocket.CLOSED;"), 10)
+        controller_harness.check(failures, "port 81 shows no command line",
+                                 driver.find_element(By.ID, "cmd").is_displayed(), False)
     finally:
         driver.quit()
 

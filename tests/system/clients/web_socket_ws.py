@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """SCPI over the web server's websocket "/scpi" (port 80 + offset) against a running controller, with
-python3-websocket as the client: the web channel keeps its own error queue beside the LAN channel's, and a
-second websocket is refused while the first is open. Exits 77 (skipped) when the websocket module is not
+python3-websocket as the client: the web channel keeps its own error queue beside the LAN channel's, a
+second websocket is refused while the first is open, and a handshake from another site's page (its Origin)
+is refused with 403. Exits 77 (skipped) when the websocket module is not
 installed (Debian: python3-websocket)."""
 import sys
 
@@ -15,6 +16,11 @@ import controller_harness
 
 
 def session(ctl, failures):
+    try:
+        websocket.create_connection(ctl.ws_url(), timeout=5, origin="http://evil.example").close()
+        failures.append("a websocket from another origin was accepted")
+    except websocket.WebSocketBadStatusException as e:
+        controller_harness.check(failures, "another origin's handshake", e.status_code, 403)
     ws = websocket.create_connection(ctl.ws_url(), timeout=10)
     ws.send("DATA:SEQ? 0")
     ws.send("SYST:ERR?")

@@ -37,6 +37,7 @@
 #include "panel/status_conditions.h"
 #include "panel/sys_service.h"
 #include "platform/host/clock.h"
+#include "scpi/handlers/data/data_slot9.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/parser/scpi_tree.h"
 #include "scpi/channels/set_command_handover.h"
@@ -305,6 +306,8 @@ void MenuThread_Start() {
     }
     if (nvOpen) StartupLimitChecks();
     ApplyPendingIfaceConfig();
+    // Memory 9 as the user stored it, should a power cut have ended its loan, before anything reads it.
+    scpi::Slot9RecoverAtStart();
     g_UiReady.fetch_or(1u, std::memory_order_release);
     ReloadLastSeqSimSlots();
     IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |

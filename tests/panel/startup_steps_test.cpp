@@ -126,6 +126,15 @@ TEST_F(StartupSteps, TheSeqAndSimMemoriesUsedLastComeBack) {
         EXPECT_EQ(g_SeqStepTable[table][2][2].time, 10000u) << table;
         EXPECT_EQ(g_SeqStepTable[table + 2][2][2].dcv, 0) << table + 2;
     }
+    // A power cut ended a loan of memory 9: the copy of what the user stored there (SEQ3's steps) is put
+    // back before memory 9, the memory used last, is loaded.
+    env.root.Write("/mnt/tst/seq/SEQ9_tmp.SEQ", env.root.Read("/mnt/tst/seq/SEQ3.SEQ"));
+    env.root.Write("/mnt/tst/seq/SEQ9.SEQ", "present");
+    g_SeqSimSlots = {9, 0};
+    ASSERT_GT(SaveSystemConfig(), 0);
+    paneltest::RestartOnSameRoot();
+    EXPECT_EQ(g_SeqStepTable[0][0][0].dcv, kSeqMark);
+    EXPECT_EQ(env.root.Read("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
 }
 
 // SEQ mode on the tables a fresh root starts with (ACDC-INT, 3P4W): the records of L1 alone are written.

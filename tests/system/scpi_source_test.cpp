@@ -27,7 +27,6 @@ namespace {
 using namespace testsupport;
 
 const std::string kBlockError = "-160,\"Block data error\"";
-const std::string kNotFound = "-256,\"File name not found\"";
 const std::string kOutOfMemory = "-291,\"Out of memory\"";
 
 std::string Block(const std::string& data) {

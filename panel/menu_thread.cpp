@@ -26,6 +26,7 @@
 #include "core/system/state/remote_state.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_names_file.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/key_filters.h"
 #include "panel/menu/edit_follow.h"
@@ -37,6 +38,7 @@
 #include "panel/status_conditions.h"
 #include "panel/sys_service.h"
 #include "platform/host/clock.h"
+#include "scpi/handlers/data/data_slot9.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/parser/scpi_tree.h"
 #include "scpi/channels/set_command_handover.h"
@@ -305,6 +307,9 @@ void MenuThread_Start() {
     }
     if (nvOpen) StartupLimitChecks();
     ApplyPendingIfaceConfig();
+    // Memory 9 as the user stored it, should a power cut have ended its loan, before anything reads it.
+    scpi::Slot9RecoverAtStart();
+    SeqSimNamesLoad();
     g_UiReady.fetch_or(1u, std::memory_order_release);
     ReloadLastSeqSimSlots();
     IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |

@@ -21,6 +21,12 @@ uint32_t SimOldFileSizeDelta();
 // ACV unit as Vpp in every slice (the SEQ9 template holds Vpp values).
 int32_t SeqBuildFile(int32_t slot, int32_t clear);
 int32_t SimBuildFile(int32_t slot);
+// The image a deleted memory of slot 0-9 holds, into out (the kind's file size), touching neither the
+// tables nor the saved configuration: the default steps with the slot's template (SEQ) or the default
+// states (SIM), under the default configuration (SEQ9 recording its ACV unit as Vpp). 0, or -1 for another
+// slot or no buffer.
+int32_t SeqBuildClearedImage(int32_t slot, uint8_t* out);
+int32_t SimBuildClearedImage(int32_t slot, uint8_t* out);
 // Checks the image (trailer, model, size field, kind and version) and only then unpacks it into the
 // tables and the saved configuration: 1, -200, -201, or -202 when the unpacked tables fail validation
 // (they stay loaded; SEQ also sets the run block's invalid marker).
@@ -57,6 +63,9 @@ void SimCopyFileImage(uint8_t* buffer);
 // touching neither the tables nor the image: the byte count, or the load's failure codes.
 int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer);
 int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer);
+// Whether the file of that name in the kind's internal folder passes the same checks.
+bool SeqMemFileSound(const char* name);
+bool SimMemFileSound(const char* name);
 // The wiring (and SEQ range) a stored memory was made for, read with the check above; 0xFFFF when the
 // memory cannot be read.
 uint16_t SeqMem_StoredPhaseMode(int32_t slot);

@@ -76,8 +76,7 @@ std::string FileName(const Kind& k, int32_t slot) {
 }
 
 // Size check and read of a file into buffer: the byte count, or -100, -200, or the read's failure.
-int32_t ReadSized(const Kind& k, uint32_t area, const char* dir, int32_t slot, uint8_t* buffer) {
-    const std::string name = FileName(k, slot);
+int32_t ReadSized(const Kind& k, uint32_t area, const char* dir, const std::string& name, uint8_t* buffer) {
     const int32_t size =
         FileSize((std::string("/mnt/") + RawReadArea(area) + "/" + dir + "/" + name).c_str());
     if (size <= 0) return kFileMissing;
@@ -142,7 +141,7 @@ int32_t Load(const Kind& k, int32_t slot) {
     const storage::ImageHold saved(g_SeqSimSavedLock);
     const HoldImage held(k);
     if (!saved.owns_lock() || !held.owns_lock()) return kFileBadArgument;
-    const int32_t n = ReadSized(k, 1, k.dir, slot, k.image);
+    const int32_t n = ReadSized(k, 1, k.dir, FileName(k, slot), k.image);
     return n < 0 ? n : k.parse(slot, n);
 }
 
@@ -178,12 +177,11 @@ int32_t ImportImage(const Kind& k, int32_t slot, const uint8_t* data, uint32_t l
 
 int32_t ImportUsb(const Kind& k, int32_t slot) {
     if (!SlotOk(slot)) return kFileBadArgument;
-    return ImportChecked(k, slot, [&] { return ReadSized(k, 0, BrandDir(), slot, k.image); });
+    return ImportChecked(k, slot, [&] { return ReadSized(k, 0, BrandDir(), FileName(k, slot), k.image); });
 }
 
-int32_t ReadChecked(const Kind& k, int32_t slot, uint8_t* buffer) {
-    if (!SlotOk(slot) || buffer == nullptr) return kFileBadArgument;
-    const int32_t n = ReadSized(k, 1, k.dir, slot, buffer);
+int32_t ReadChecked(const Kind& k, const std::string& name, uint8_t* buffer) {
+    const int32_t n = ReadSized(k, 1, k.dir, name, buffer);
     if (n < 0) return n;
     const storage::DataFileRule rule{k.fileKind, 1u << k.version, kFileBadModel};
     const int32_t frame = storage::DataFileFrameCheck(buffer, static_cast<size_t>(n), rule);
@@ -194,10 +192,17 @@ int32_t ReadChecked(const Kind& k, int32_t slot, uint8_t* buffer) {
 bool StoredWords(const Kind& k, int32_t slot, std::initializer_list<std::pair<uint32_t, uint16_t*>> words) {
     std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(k.size)),
                                                           std::free);
-    if (!buffer || ReadChecked(k, slot, buffer.get()) < 0) return false;
+    if (!buffer || !SlotOk(slot) || ReadChecked(k, FileName(k, slot), buffer.get()) < 0) return false;
     for (const auto& [offset, out] : words)
         *out = storage::LoadBe16(buffer.get() + offset);
     return true;
+}
+
+// Whether the named file of the kind's folder passes the checks of a stored memory's read.
+bool SoundFile(const Kind& k, const char* name) {
+    std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(k.size)),
+                                                          std::free);
+    return buffer && ReadChecked(k, name, buffer.get()) > 0;
 }
 
 // A configuration word of a stored memory, 0xFFFF when it cannot be read.
@@ -244,10 +249,18 @@ void SimCopyFileImage(uint8_t* buffer) {
     if (held.owns_lock()) std::memcpy(buffer, g_SimFileBuf, kSimFileSize);
 }
 int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer) {
-    return ReadChecked(kSeq, slot, buffer);
+    if (!SlotOk(slot) || buffer == nullptr) return kFileBadArgument;
+    return ReadChecked(kSeq, FileName(kSeq, slot), buffer);
 }
 int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer) {
-    return ReadChecked(kSim, slot, buffer);
+    if (!SlotOk(slot) || buffer == nullptr) return kFileBadArgument;
+    return ReadChecked(kSim, FileName(kSim, slot), buffer);
+}
+bool SeqMemFileSound(const char* name) {
+    return name != nullptr && SoundFile(kSeq, name);
+}
+bool SimMemFileSound(const char* name) {
+    return name != nullptr && SoundFile(kSim, name);
 }
 uint16_t SeqMem_StoredPhaseMode(int32_t slot) {
     return StoredWord(kSeq, slot, kSeqConfig + kSeqCfgWiring);

@@ -4,12 +4,14 @@
 
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_names_file.h"
 
 namespace {
 
 int SetName(char (*names)[kSeqSimNameLen], bool active, const char* text, int slot) {
     if (!active || text == nullptr || slot < 0 || slot > 9) return -1;
     std::strncpy(names[slot], text, kSeqSimNameLen);
+    SeqSimNamesSave();
     return 0;
 }
 

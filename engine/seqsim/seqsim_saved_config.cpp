@@ -26,18 +26,23 @@ int SeqSimAcvIsVpp(int phase) {
     return engine::SeqVppAt(engine::SeqAbsStep(), phase) ? 1 : 0;
 }
 
-void SeqInitSavedConfig() {
+SeqSavedConfig SeqDefaultSavedConfig() {
     // Parameter-store numbers of the shapes the ARB groups start from.
     constexpr int kStoreSin = kWaveSin - 1, kStoreSqu = kWaveSqu - 1, kStoreTri = kWaveTri - 1;
+    SeqSavedConfig saved{};
+    for (int i = 0; i < 16; ++i) {
+        const int shape = i < 8 ? kStoreSin : i < 12 ? kStoreSqu : kStoreTri;
+        saved.factors[i] = static_cast<uint32_t>(1000.0 * GetWaveCrestFactor(shape) + 0.5);
+    }
+    return saved;
+}
+
+void SeqInitSavedConfig() {
+    const SeqSavedConfig saved = SeqDefaultSavedConfig();
     const storage::ImageHold held(g_SeqSimSavedLock);
     if (!held.owns_lock()) return;
-    for (auto& b : g_SeqSimBlock) {
-        for (int i = 0; i < 16; ++i) {
-            const int shape = i < 8 ? kStoreSin : i < 12 ? kStoreSqu : kStoreTri;
-            b.seqSaved.factors[i] = static_cast<uint32_t>(1000.0 * GetWaveCrestFactor(shape) + 0.5);
-        }
-        b.seqSaved.kind = b.seqSaved.range = b.seqSaved.acvUnit = b.seqSaved.wiring = 0;
-    }
+    for (auto& b : g_SeqSimBlock)
+        b.seqSaved = saved;
 }
 
 void SimInitSavedConfig() {

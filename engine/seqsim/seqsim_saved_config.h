@@ -2,6 +2,8 @@
 // The output configuration saved with the SEQ and SIM data, and the tests that depend on it.
 #include <cstdint>
 
+#include "engine/seqsim/seqsim_data.h"
+
 // Whether the ACV of the current step (SIM: state) of the phase is held in Vpp. SEQ: the ACV unit setting
 // is Vpp and the waveform is not SIN or SQU (in 1P3W L2 follows L1). SIM: the SIM saved unit is Vpp and the
 // state's waveform is 1-16, 19 or 20-256.
@@ -9,6 +11,8 @@ int SeqSimAcvIsVpp(int phase);
 // The saved configurations at their defaults: SEQ factors of ARB1-ARB8 from SIN, ARB9-ARB12 from SQU and
 // ARB13-ARB16 from TRI (x 1000, rounded) in every slice, wiring, kind, range and unit 0; SIM all 0.
 void SeqInitSavedConfig();
+// The SEQ saved configuration SeqInitSavedConfig gives every slice.
+SeqSavedConfig SeqDefaultSavedConfig();
 void SimInitSavedConfig();
 // Before a save from the panel: every slice's ARB1-ARB16 factors (x 1000, rounded), and the current
 // wiring, output mode, range and ACV unit (SIM: wiring, range, unit). The caller holds g_SeqSimSavedLock

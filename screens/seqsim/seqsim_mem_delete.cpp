@@ -1,8 +1,8 @@
 #include "screens/seqsim/seqsim_mem_delete.h"
 
+#include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_file.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
-#include "screens/seqsim/seqsim_defaults.h"
 
 int32_t SeqMem_DeleteItem(int32_t slot) {
     if (SeqFileRemove(slot) < 0) return -1;

@@ -288,7 +288,3 @@ int32_t LoadSystemConfig() {
         consumed += row.handlers->read(row, text, static_cast<uint32_t>(length));
     return consumed;
 }
-
-int32_t SeqSimNamesSave() {
-    return 0;
-}

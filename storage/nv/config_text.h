@@ -21,6 +21,3 @@ int32_t SaveSystemConfig();
 // text without its "VERSION=" or "CHECKSUM=" line or whose sum does not match (every setting kept). A
 // checksum line carrying "UPDATE" in place of a number is taken without a sum check.
 int32_t LoadSystemConfig();
-
-// Called after a SEQ or SIM memory name changed: the names are not part of the text. Returns 0.
-int32_t SeqSimNamesSave();

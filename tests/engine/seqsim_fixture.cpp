@@ -1,7 +1,7 @@
 #include "tests/engine/seqsim_fixture.h"
 
 #include "core/regbus/bus_transfer.h"
-#include "screens/seqsim/seqsim_defaults.h"
+#include "engine/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 

@@ -24,6 +24,7 @@ TEST(SeqSimFuzzReplay, SeedsAndTheirTruncations) {
     seqsimfuzz::Environment env;
     EXPECT_GE(Replay("seq_file", seqsimfuzz::SeqFileOne), 4);
     EXPECT_GE(Replay("sim_file", seqsimfuzz::SimFileOne), 3);
+    EXPECT_GE(Replay("names_file", seqsimfuzz::NamesFileOne), 2);
 }
 
 }  // namespace

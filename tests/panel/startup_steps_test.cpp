@@ -3,6 +3,8 @@
 // hold a staged remote interface change starts.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/control/calibration/cal_state.h"
@@ -25,6 +27,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_names.h"
 #include "engine/seqsim/seqsim_validate.h"
 #include "panel/menu_thread.h"
 #include "panel/panel_services.h"
@@ -126,6 +129,19 @@ TEST_F(StartupSteps, TheSeqAndSimMemoriesUsedLastComeBack) {
         EXPECT_EQ(g_SeqStepTable[table][2][2].time, 10000u) << table;
         EXPECT_EQ(g_SeqStepTable[table + 2][2][2].dcv, 0) << table + 2;
     }
+    // A power cut ended a loan of memory 9: the copy of what the user stored there (SEQ3's steps) is put
+    // back before memory 9, the memory used last, is loaded. The names come back from their file.
+    env.root.Write("/mnt/tst/seq/SEQ9_tmp.SEQ", env.root.Read("/mnt/tst/seq/SEQ3.SEQ"));
+    env.root.Write("/mnt/tst/seq/SEQ9.SEQ", "present");
+    ASSERT_EQ(SeqSimSetMode(1), 1u);
+    ASSERT_EQ(SeqSetMemName("Inrush", 9), 0);
+    g_SeqSimSlots = {9, 0};
+    ASSERT_GT(SaveSystemConfig(), 0);
+    std::memset(g_SeqMemName, 0, sizeof g_SeqMemName);
+    paneltest::RestartOnSameRoot();
+    EXPECT_EQ(g_SeqStepTable[0][0][0].dcv, kSeqMark);
+    EXPECT_EQ(env.root.Read("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
+    EXPECT_EQ(std::string(g_SeqMemName[9]), "Inrush");
 }
 
 // SEQ mode on the tables a fresh root starts with (ACDC-INT, 3P4W): the records of L1 alone are written.

@@ -12,8 +12,8 @@
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
+#include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_file.h"
-#include "screens/seqsim/seqsim_defaults.h"
 #include "tests/support/controller_process.h"
 #include "tests/support/tcp_client.h"
 

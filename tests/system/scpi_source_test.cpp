@@ -18,8 +18,8 @@
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
+#include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_file.h"
-#include "screens/seqsim/seqsim_defaults.h"
 #include "tests/system/scpi_socket_suite.h"
 
 namespace {
@@ -27,7 +27,6 @@ namespace {
 using namespace testsupport;
 
 const std::string kBlockError = "-160,\"Block data error\"";
-const std::string kNotFound = "-256,\"File name not found\"";
 const std::string kOutOfMemory = "-291,\"Out of memory\"";
 
 std::string Block(const std::string& data) {
@@ -204,6 +203,15 @@ std::string DefaultSeqImage(int32_t slot) {
     return std::string(reinterpret_cast<const char*>(g_SeqFileBuf), kSeqFileSize);
 }
 
+// 32-bit words as a memory file holds them, most significant byte first.
+std::string Words(std::initializer_list<uint32_t> words) {
+    std::string s;
+    for (uint32_t w : words)
+        for (int shift = 24; shift >= 0; shift -= 8)
+            s += static_cast<char>((w >> shift) & 0xFF);
+    return s;
+}
+
 std::string Samples(int seed, size_t count) {
     std::string s(count, '\0');
     for (size_t i = 0; i < count; ++i)
@@ -256,8 +264,23 @@ TEST_F(ScpiSource, SeqMemoriesAndThePresentSequence) {
     ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
     Send("SYST:CONF:MODE SEQ");
     ASSERT_EQ(Error(), kNoError);
-    Send("DATA:SEQ? 3");
-    EXPECT_EQ(Error(), kNotFound);
+    // A memory never stored holds what a deleted one holds: every step the default step (50.00 Hz, SIN,
+    // duty 50.0 %, 0.1000 s, jump count 1, L2/L3 at 120/240 degrees), SEQ7 its template.
+    const std::string seq3 = AskBlock("DATA:SEQ? 3", "#71224324");
+    EXPECT_EQ(Error(), kNoError);
+    const std::string defaultStep = Words({0, 0, 0, 5000, 17, 500, 1000, 0, 0, 0, 1, 0, 0, 0, 1200, 2400, 0});
+    constexpr size_t kRecords = 64, kRecord = 68;
+    EXPECT_EQ(seq3.substr(kRecords, kRecord), defaultStep);
+    EXPECT_EQ(seq3.substr(kRecords + (3 * 6000 - 1) * kRecord, kRecord), defaultStep)
+        << "L3, DC 100V, step 999";
+    const std::string seq7 = AskBlock("DATA:SEQ? 7", "#71224324");
+    EXPECT_EQ(seq7.substr(kRecords + 42 * kRecord, kRecord),
+              Words({0x4000, 0, 0, 5000, 17, 500, 10000, 0, 0, 0, 1, 0, 0, 0, 1200, 2400, 0}))
+        << "step 42: 0.00 V for 1.0000 s, END";
+    EXPECT_EQ(seq7.substr(kRecords + 43 * kRecord, kRecord), defaultStep);
+    EXPECT_FALSE(Exists("/mnt/tst/seq/SEQ3.SEQ"));
+    EXPECT_EQ(AskBlock("DATA:SIM? 3", "#41972").substr(kRecords, 52),
+              Words({0, 0, 5000, 17, 1000, 0, 0, 0, 0, 1200, 2400, 0, 0}));
     Send("DATA:SEQ? -1");
     EXPECT_EQ(Error(), kRange);
     // Memory 9 was never stored: it is lent for the present sequence and absent again afterwards.

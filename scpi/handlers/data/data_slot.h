@@ -8,7 +8,6 @@ struct ScpiInterface;
 namespace scpi {
 
 // Rows of g_ScpiErrTable.
-constexpr uint32_t kDataErrFileNotFound = 85;   // -256
 constexpr uint32_t kDataErrOutOfMemory = 107;   // -291
 constexpr uint32_t kDataErrNoSuchName = 108;    // -292
 constexpr uint32_t kDataErrStorageFault = 118;  // -320

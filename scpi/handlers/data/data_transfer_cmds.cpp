@@ -45,13 +45,18 @@ int32_t WriteArb(int32_t index, const uint8_t* data, uint32_t length) {
     return ArbRemoteWrite(index, static_cast<int32_t>(length), data);
 }
 // A stored memory is read as it lies on the store: the working tables stay as they are. Only a file of
-// today's size is sent: an older, shorter one could not be taken back.
+// today's size is sent: an older, shorter one could not be taken back. A memory never stored holds what a
+// deleted one holds, as on a new unit.
 int32_t ReadSeq(int32_t index, uint8_t* out) {
     const int32_t n = SeqFileReadChecked(index, out);
+    if (n == kFileMissing)
+        return SeqBuildClearedImage(index, out) == 0 ? static_cast<int32_t>(kSeqFileSize) : n;
     return n < 0 || static_cast<uint32_t>(n) == kSeqFileSize ? n : kFileBadFrame;
 }
 int32_t ReadSim(int32_t index, uint8_t* out) {
     const int32_t n = SimFileReadChecked(index, out);
+    if (n == kFileMissing)
+        return SimBuildClearedImage(index, out) == 0 ? static_cast<int32_t>(kSimFileSize) : n;
     return n < 0 || static_cast<uint32_t>(n) == kSimFileSize ? n : kFileBadFrame;
 }
 int32_t ReadPreset(int32_t index, uint8_t* out) {
@@ -91,12 +96,7 @@ int SendFile(ScpiInterface* ifc, const FileKind& kind, int32_t index, Prepare pr
     if (buffer == nullptr) return Fail(ifc, kDataErrOutOfMemory);
     uint32_t row = prepare();
     if (row == 0) {
-        const int32_t n = kind.read(index, buffer + header);
-        if (n == kFileMissing) {
-            row = kDataErrFileNotFound;
-        } else if (n != static_cast<int32_t>(kind.size)) {
-            row = kScpiErrExecution;
-        }
+        if (kind.read(index, buffer + header) != static_cast<int32_t>(kind.size)) row = kScpiErrExecution;
     }
     if (row != 0) {
         SharedBufRelease();

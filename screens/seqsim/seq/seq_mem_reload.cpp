@@ -1,7 +1,7 @@
 #include "screens/seqsim/seq/seq_mem_reload.h"
 
+#include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
-#include "screens/seqsim/seqsim_defaults.h"
 #include "storage/file_result.h"
 
 int32_t SeqMem_ReloadAtStart(int32_t slot) {

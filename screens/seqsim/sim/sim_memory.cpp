@@ -4,9 +4,9 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
-#include "screens/seqsim/seqsim_defaults.h"
 #include "storage/file_result.h"
 
 namespace {

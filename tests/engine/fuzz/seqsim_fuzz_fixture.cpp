@@ -9,6 +9,7 @@
 
 #include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_file_layout.h"
+#include "engine/seqsim/seqsim_names_file.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "tests/engine/seqsim_fixture.h"
@@ -199,6 +200,33 @@ void SimFileOne(const uint8_t* data, size_t size) {
     std::string f(reinterpret_cast<const char*>(data), size);
     one(f);
     if (f.size() == kSimFileSize) {
+        storage::DataFileSeal(reinterpret_cast<uint8_t*>(f.data()), f.size());
+        one(f);
+    }
+}
+
+void NamesFileOne(const uint8_t* data, size_t size) {
+    auto one = [](const std::string& f) {
+        g_env->ctrl.env.root.Write("/mnt/tst/seq/NAMES.SSN", f);
+        std::memset(g_SeqMemName, 'x', sizeof g_SeqMemName);
+        std::memset(g_SimMemName, 'x', sizeof g_SimMemName);
+        const int32_t loaded = SeqSimNamesLoad();
+        if (!OneOf(loaded, {0, 1})) Fail("names load", "unknown result");
+        if (loaded == 0) {
+            for (const auto* list : {g_SeqMemName, g_SimMemName})
+                for (int i = 0; i < 10; ++i)
+                    if (list[i][0] != 0) Fail("names load", "a refused file left a name");
+            return;
+        }
+        // A file taken whole is written back as it was read.
+        if (SeqSimNamesSave() != static_cast<int32_t>(kSeqSimNamesFileSize))
+            Fail("names save", "not written");
+        if (g_env->ctrl.env.root.Read("/mnt/tst/seq/NAMES.SSN") != f)
+            Fail("names load", "names not as stored");
+    };
+    std::string f(reinterpret_cast<const char*>(data), size);
+    one(f);
+    if (f.size() == kSeqSimNamesFileSize) {
         storage::DataFileSeal(reinterpret_cast<uint8_t*>(f.data()), f.size());
         one(f);
     }

@@ -34,5 +34,8 @@ class Environment {
 void SeqFileOne(const uint8_t* data, size_t size);
 // A SIM file as it is, and once more with its trailer made right when it has the file's size.
 void SimFileOne(const uint8_t* data, size_t size);
+// A memory names file read at start as it is, and once more with its sum made right when it has the
+// file's size: taken whole and written back unchanged, or every name empty.
+void NamesFileOne(const uint8_t* data, size_t size);
 
 }  // namespace seqsimfuzz

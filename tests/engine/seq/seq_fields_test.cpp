@@ -1,7 +1,9 @@
 // The SEQ field accessors on the simulated power stage: limits, re-rounding, the step-0 rule, the mended
-// setters and the memory names.
+// setters and the memory names with their file.
 #include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_names.h"
+#include "engine/seqsim/seqsim_names_file.h"
+#include "storage/byte_order.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {
@@ -125,7 +127,7 @@ TEST_F(SeqFields, VppCeilingHoldsUnlessTheTestModeIsOn) {
     EXPECT_EQ(SeqSetAcv(max + 1, 0), max + 1);
 }
 
-TEST_F(SeqFields, MemoryNamesAreBounded) {
+TEST_F(SeqFields, MemoryNamesAreBoundedAndKeptInTheirFile) {
     const char* full = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     EXPECT_EQ(SeqSetMemName(full, 9), 0);
     EXPECT_EQ(SeqGetMemName(9), std::string(full, 20));
@@ -133,6 +135,31 @@ TEST_F(SeqFields, MemoryNamesAreBounded) {
     EXPECT_EQ(SeqSetMemName("x", 10), -1);
     EXPECT_EQ(SeqGetMemName(-1), "");
     EXPECT_EQ(SimGetMemName(1), "");
+    test::EnterSim();
+    EXPECT_EQ(SimSetMemName("Dip", 1), 0);
+    // Each change writes both lists whole: "SEQSIMNM", ten SEQ names, ten SIM names of 20 bytes, then the
+    // big-endian sum of the bytes before it.
+    std::string file = env_.ctrl.env.root.Read("/mnt/tst/seq/NAMES.SSN");
+    ASSERT_EQ(file.size(), 412u);
+    EXPECT_EQ(file.substr(0, 8), "SEQSIMNM");
+    EXPECT_EQ(file.substr(8, 20), std::string(20, '\0'));
+    EXPECT_EQ(file.substr(8 + 9 * 20, 20), std::string(full, 20));
+    EXPECT_EQ(file.substr(208 + 20, 20), std::string("Dip") + std::string(17, '\0'));
+    uint32_t sum = 0;
+    for (size_t i = 0; i < 408; ++i)
+        sum += static_cast<uint8_t>(file[i]);
+    EXPECT_EQ(storage::LoadBe32(reinterpret_cast<const uint8_t*>(file.data()) + 408), sum);
+    // Read at the next start; a damaged file gives every name empty.
+    engine::SeqSimDataReset();
+    test::EnterSim();
+    EXPECT_EQ(SeqSimNamesLoad(), 1);
+    EXPECT_EQ(SimGetMemName(1), "Dip");
+    EXPECT_EQ(std::string(g_SeqMemName[9], 20), std::string(full, 20));
+    file[30] ^= 1;
+    env_.ctrl.env.root.Write("/mnt/tst/seq/NAMES.SSN", file);
+    EXPECT_EQ(SeqSimNamesLoad(), 0);
+    EXPECT_EQ(SimGetMemName(1), "");
+    EXPECT_EQ(g_SeqMemName[9][0], '\0');
 }
 
 }  // namespace

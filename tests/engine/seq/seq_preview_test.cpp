@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "screens/seqsim/seqsim_defaults.h"
+#include "engine/seqsim/seqsim_defaults.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
+#include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
-#include "screens/seqsim/seqsim_defaults.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "tests/engine/seqsim_fixture.h"

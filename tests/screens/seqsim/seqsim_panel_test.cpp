@@ -5,16 +5,16 @@
 #include "core/regbus/bus_transfer.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_validate.h"
 #include "screens/seqsim/seq/seq_prepare_step.h"
-#include "screens/seqsim/seqsim_defaults.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_words.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "tests/core/ctrl_fixture.h"
-#include "tests/screens/seqsim/seq_edit_fixture.h"
 #include "tests/screens/screen_keys.h"
+#include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
 

@@ -39,8 +39,10 @@ def session(inst, root, failures):
     check(failures, "preset 6 records", block(inst, "DATA:PRES:FILE? 6")[64:2512] == preset[64:2512], True)
     inst.write_binary_values("DATA:PRES:FILE 6,", preset[:2515], datatype="B")
     check(failures, "2515 bytes", inst.query("SYST:ERR?"), '-200,"Execution error"')
-    inst.write("DATA:SEQ? 3")
-    check(failures, "never stored", inst.query("SYST:ERR?"), '-256,"File name not found"')
+    seq3 = block(inst, "DATA:SEQ? 3")
+    check(failures, "never stored: a whole memory", len(seq3), 1224324)
+    check(failures, "never stored: the default step's 50.00 Hz", seq3[76:80].hex(), "00001388")
+    check(failures, "never stored", inst.query("SYST:ERR?"), NO_ERROR)
     check(failures, "the present simulation", len(block(inst, "DATA:SIM:PRES?")), 1972)
     check(failures, "memory 9 put back", os.path.exists(os.path.join(root, "mnt/tst/sim/SIM9.SIM")), False)
 

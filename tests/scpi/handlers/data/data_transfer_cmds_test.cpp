@@ -30,13 +30,15 @@
 
 namespace {
 
-// The store refuses to put a new SEQ9 in place while this is set, as a full or failing flash would.
+// The store refuses to put a newly written SEQ9 in place while this is set, as a full or failing flash
+// would.
 std::atomic<bool> g_failSeq9Write{false};
 
 }  // namespace
 
 extern "C" int rename(const char* from, const char* to) {
-    if (g_failSeq9Write.load() && std::string_view(to).ends_with("/SEQ9.SEQ")) {
+    if (g_failSeq9Write.load() && std::string_view(to).ends_with("/SEQ9.SEQ") &&
+        std::string_view(from).find("/SEQ9.SEQ.~") != std::string_view::npos) {
         errno = EIO;
         return -1;
     }
@@ -47,7 +49,6 @@ namespace {
 
 using scpitest::FakeChannel, scpitest::kRange, scpitest::kExecution;
 
-const std::string kNotFound = "-256,\"File name not found\"";
 const std::string kBlock = "-160,\"Block data error\"";
 const std::string kOutOfMemory = "-291,\"Out of memory\"";
 
@@ -95,12 +96,11 @@ TEST_F(DataTransfer, MemoryNumbersBlocksAndTheWebChannelAreCheckedFirst) {
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {"DATA:SEQ? -1\n", "", kRange},
         {"DATA:SEQ? 10\n", "", kRange},
-        {"DATA:SIM? SIM9\n", "", kNotFound},
+        {"DATA:SIM? SIM9\n", "#41972", ""},
         {"DATA:SIM? 12\n", "", kRange},
         {"DATA:ARB:FILE? 0\n", "", kRange},
         {"DATA:ARB:FILE? 254\n", "", kRange},
         {"DATA:PRES:FILE? 10\n", "", kRange},
-        {"DATA:SEQ? 3\n", "", kNotFound},
         {"DATA:SEQ? SEQ4\n", "", kExecution},
         {"DATA:WAVE 1,#13abc\n", "", kBlock},
         {"DATA:WAVE 1,#0abc\n", "", kBlock},
@@ -118,7 +118,7 @@ TEST_F(DataTransfer, MemoryNumbersBlocksAndTheWebChannelAreCheckedFirst) {
     // A query reads the memory where it lies: the working sequence is what it was.
     EXPECT_EQ(g_SeqStepTable[0][0][5].dcv, 1234);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ4.SEQ"), damaged);
-    EXPECT_EQ(File("/mnt/tst/seq/SEQ3.SEQ"), "");
+    EXPECT_EQ(File("/mnt/tst/sim/SIM9.SIM"), "") << "a memory never stored is sent, not stored";
     FakeChannel web{kChanWeb};
     EXPECT_EQ(web.Exec("DATA:SEQ? 0\n"), "");
     EXPECT_EQ(web.PopErrors(), "-292,\"Referenced name does not exist\"");
@@ -147,6 +147,37 @@ TEST_F(DataTransfer, PresentQueryPutsMemory9BackAndOneBorrowsItAtATime) {
     EXPECT_EQ(lan.PopErrors(), kOutOfMemory);
     scpi::Slot9Return(scpi::Slot9Kind::kSim);
     EXPECT_EQ(lan.Exec("DATA:ARB:FILE? 1\n").substr(0, 6), "#48260");
+}
+
+// A power cut while memory 9 was lent leaves the present data in it and what the user stored in the copy:
+// the start, or the next borrow, puts a sound copy back; a damaged copy is not taken.
+TEST_F(DataTransfer, ACopyOfMemory9LeftByAPowerCutIsPutBack) {
+    std::string seqImage(kSeqFileSize, '\0'), simImage(kSimFileSize, '\0');
+    ASSERT_EQ(SeqBuildClearedImage(6, reinterpret_cast<uint8_t*>(seqImage.data())), 0);
+    ASSERT_EQ(SimBuildClearedImage(4, reinterpret_cast<uint8_t*>(simImage.data())), 0);
+    std::string damaged = seqImage;
+    damaged[5000] ^= 1;
+    auto leave = [&](const std::string& seqCopy, const std::string& simCopy) {
+        root.Write("/mnt/tst/seq/SEQ9.SEQ", "present");
+        root.Write("/mnt/tst/seq/SEQ9_tmp.SEQ", seqCopy);
+        root.Write("/mnt/tst/sim/SIM9.SIM", "present");
+        root.Write("/mnt/tst/sim/SIM9_tmp.SIM", simCopy);
+    };
+    leave(seqImage, simImage);
+    scpi::Slot9RecoverAtStart();
+    EXPECT_TRUE(File("/mnt/tst/seq/SEQ9.SEQ") == seqImage);
+    EXPECT_TRUE(File("/mnt/tst/sim/SIM9.SIM") == simImage);
+    EXPECT_EQ(File("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
+    EXPECT_EQ(File("/mnt/tst/sim/SIM9_tmp.SIM"), "");
+    leave(damaged, simImage.substr(0, 1000));
+    scpi::Slot9RecoverAtStart();
+    EXPECT_EQ(File("/mnt/tst/seq/SEQ9.SEQ"), "present");
+    EXPECT_EQ(File("/mnt/tst/sim/SIM9.SIM"), "present");
+    // The next borrow does not copy over what memory 9 was: it lends, and then holds, the stored memory.
+    leave(seqImage, simImage);
+    EXPECT_EQ(lan.Exec("DATA:SIM:PRES?\n").substr(0, 6), "#41972");
+    EXPECT_TRUE(File("/mnt/tst/sim/SIM9.SIM") == simImage);
+    EXPECT_EQ(File("/mnt/tst/sim/SIM9_tmp.SIM"), "");
 }
 
 // Sent from memory 9 and put back once the block is gone: a stored memory as it was, a memory never

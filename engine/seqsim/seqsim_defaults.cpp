@@ -1,43 +1,45 @@
-#include "screens/seqsim/seqsim_defaults.h"
+#include "engine/seqsim/seqsim_defaults.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_saved_config.h"
 
-namespace {
+const SeqStepRecord kSeqDefaultStep = {.flags = 0,
+                                       .acv = 0,
+                                       .dcv = 0,
+                                       .fset = 5000,
+                                       .wave = kWaveSin,
+                                       .duty = 500,
+                                       .time = 1000,
+                                       .onPhase = 0,
+                                       .offPhase = 0,
+                                       .jumpTo = 0,
+                                       .jumpCnt = 1,
+                                       .syncCode = 0,
+                                       .branch1 = 0,
+                                       .branch2 = 0,
+                                       .angleL2 = 1200,
+                                       .angleL3 = 2400,
+                                       .acvVpp = 0};
 
-constexpr SeqStepRecord kDefaultStep = {.flags = 0,
+const SimStepRecord kSimDefaultState = {.flags = 0,
                                         .acv = 0,
-                                        .dcv = 0,
-                                        .fset = 5000,
+                                        .freq = 5000,
                                         .wave = kWaveSin,
-                                        .duty = 500,
                                         .time = 1000,
                                         .onPhase = 0,
                                         .offPhase = 0,
-                                        .jumpTo = 0,
-                                        .jumpCnt = 1,
+                                        .repeat = 0,
                                         .syncCode = 0,
-                                        .branch1 = 0,
-                                        .branch2 = 0,
                                         .angleL2 = 1200,
                                         .angleL3 = 2400,
-                                        .acvVpp = 0};
+                                        .acvVpp = 0,
+                                        .reserved = 0};
 
-constexpr SimStepRecord SimDefaultStepRecord = {.flags = 0,
-                                         .acv = 0,
-                                         .freq = 5000,
-                                         .wave = kWaveSin,
-                                         .time = 1000,
-                                         .onPhase = 0,
-                                         .offPhase = 0,
-                                         .repeat = 0,
-                                         .syncCode = 0,
-                                         .angleL2 = 1200,
-                                         .angleL3 = 2400,
-                                         .acvVpp = 0,
-                                         .reserved = 0};
+namespace {
 
 constexpr uint32_t kOnOff = kSeqEnOnPhase | kSeqEnOffPhase;
 constexpr uint32_t kEnd = uint32_t{kTermEnd} << kSeqTermShift;
@@ -58,7 +60,7 @@ struct TemplateStep {
     uint32_t jumpCnt = 1;
 };
 
-std::vector<TemplateStep> Template(int32_t slot) {
+std::vector<TemplateStep> TemplateOf(int32_t slot) {
     switch (slot) {
         case 6:
             return {{1200, 20000},
@@ -104,7 +106,7 @@ std::vector<TemplateStep> Template(int32_t slot) {
 }
 
 SeqStepRecord FromTemplate(const TemplateStep& t) {
-    SeqStepRecord r = kDefaultStep;
+    SeqStepRecord r = kSeqDefaultStep;
     r.dcv = t.dcv;
     r.time = t.time;
     r.flags = t.flags;
@@ -120,16 +122,27 @@ SeqStepRecord FromTemplate(const TemplateStep& t) {
 
 }  // namespace
 
+const std::vector<SeqStepRecord>& SeqSlotTemplate(int32_t slot) {
+    static const auto kTemplates = [] {
+        std::array<std::vector<SeqStepRecord>, 10> all;
+        for (int32_t n = 0; n < 10; ++n)
+            for (const TemplateStep& t : TemplateOf(n))
+                all[n].push_back(FromTemplate(t));
+        return all;
+    }();
+    static const std::vector<SeqStepRecord> kNone;
+    return slot >= 0 && slot < 10 ? kTemplates[slot] : kNone;
+}
+
 void SeqMem_ResetToSlotDefaults(int32_t slot) {
-    const std::vector<TemplateStep> steps = Template(slot);
+    const std::vector<SeqStepRecord>& steps = SeqSlotTemplate(slot);
     for (auto& table : g_SeqStepTable)
         for (int p = 0; p < 3; ++p)
             for (auto& step : table[p])
-                step = kDefaultStep;
+                step = kSeqDefaultStep;
     for (uint32_t range = 0; range < 2; ++range)
         for (int p = 0; p < 3; ++p)
-            for (size_t s = 0; s < steps.size(); ++s)
-                g_SeqStepTable[SeqTableIndex(0, range)][p][s] = FromTemplate(steps[s]);
+            std::copy(steps.begin(), steps.end(), g_SeqStepTable[SeqTableIndex(0, range)][p]);
     SeqInitSavedConfig();
 }
 
@@ -137,6 +150,6 @@ void Sim_LoadDefaultSteps() {
     for (auto& set : g_SimStepTable)
         for (auto& slice : set)
             for (uint32_t s = 0; s <= kSimNormal2; ++s)
-                slice[s] = SimDefaultStepRecord;
+                slice[s] = kSimDefaultState;
     SimInitSavedConfig();
 }

@@ -39,7 +39,8 @@ Picture Wave(int w, int h, uint32_t back, uint32_t wave, double periods, uint32_
                 if (x % 20 == 0 || y % 20 == 0) p.px[static_cast<size_t>(y * w + x)] = grid;
     const double amplitude = h / 3.0;
     for (int x = 0; x < w; ++x) {
-        const int y = static_cast<int>(std::lround(h / 2.0 - amplitude * std::sin(2 * M_PI * periods * x / w)));
+        const int y =
+            static_cast<int>(std::lround(h / 2.0 - amplitude * std::sin(2 * M_PI * periods * x / w)));
         for (int t = y - 1; t <= y; ++t)
             if (t >= 0 && t < h) p.px[static_cast<size_t>(t * w + x)] = wave;
     }
@@ -90,8 +91,9 @@ int WriteIco(const Picture& p, const std::string& path) {
 }
 
 std::string Svg(const char* back, const char* wave) {
-    return std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"96\" height=\"32\" "
-                       "viewBox=\"0 0 96 32\">\n<rect width=\"96\" height=\"32\" fill=\"") +
+    return std::string(
+               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"96\" height=\"32\" "
+               "viewBox=\"0 0 96 32\">\n<rect width=\"96\" height=\"32\" fill=\"") +
            back + "\"/>\n<path d=\"M0 16 C16 -5 32 -5 48 16 S80 37 96 16\" fill=\"none\" stroke=\"" + wave +
            "\" stroke-width=\"3\"/>\n</svg>\n";
 }

@@ -65,11 +65,11 @@ enum NvSaveResult : int32_t {
 };
 // Pack, seal, stage and write under the lock; the kept checksum copy is updated only by a full write.
 // Block 0 is written to the memory and then as the same 512 bytes to /mnt/tst/Special/SpecialData (a
-// failed file write gives its negative file result). A block whose read failed (the memory failed, or a wrong or zero sum on bytes that are not blank) is
-// held (nv_hold.h): writes of the image the first write after the read found give kNvHeld and write
-// nothing; an image that differs from it is written and ends the hold, as do a sound read and
-// NvBlockRelease. While block 0 is held no settings block is written (kNvHeld): the unit runs on the
-// defaults of no model type, which the stored settings must survive.
+// failed file write gives its negative file result). A block whose read failed (the memory failed, or a wrong
+// or zero sum on bytes that are not blank) is held (nv_hold.h): writes of the image the first write after the
+// read found give kNvHeld and write nothing; an image that differs from it is written and ends the hold, as
+// do a sound read and NvBlockRelease. While block 0 is held no settings block is written (kNvHeld): the unit
+// runs on the defaults of no model type, which the stored settings must survive.
 int32_t IdentityBlockSave(const IdentityBlock& in);
 int32_t SettingsBlockSave(int kind, const SettingsBlock& in);
 

@@ -49,8 +49,9 @@ TEST(DamagedMemory, SavesKeepEveryBlockWhileBlockZeroIsDamaged) {
 
     ControllerProcess second({"--root", first.root()});
     ASSERT_NO_FATAL_FAILURE(SaveAndKill(second, first.root()));
-    EXPECT_NE(second.Output().find("identity and power-on settings reset: stored block damaged, no model type\n"),
-              std::string::npos)
+    EXPECT_NE(
+        second.Output().find("identity and power-on settings reset: stored block damaged, no model type\n"),
+        std::string::npos)
         << second.Output();
     const std::vector<uint8_t> after = testsupport::MemoryOf(first.root());
     ASSERT_EQ(after.size(), m.size());
@@ -58,7 +59,8 @@ TEST(DamagedMemory, SavesKeepEveryBlockWhileBlockZeroIsDamaged) {
                                          {kTextAt, kTextAt + 3072, "configuration text"},
                                          {4096, 4096 + 3 * 8192, "3P4W settings blocks"},
                                          {53248, kEnd, "preset backups"}})
-        EXPECT_TRUE(std::equal(m.begin() + from, m.begin() + to, after.begin() + from)) << what << " written over";
+        EXPECT_TRUE(std::equal(m.begin() + from, m.begin() + to, after.begin() + from))
+            << what << " written over";
 }
 
 }  // namespace

@@ -226,8 +226,10 @@ void NvBlockOne(const uint8_t* data, size_t size) {
     auto one = [&](const std::vector<uint8_t>& stored) {
         DefaultSettings();
         NvBlocksReset();
-        if (SpiNvmWriteBuf(offset, stored.data(), area) != static_cast<int32_t>(area)) Fail("nv", "write failed");
-        if (kind == 0 && FileWriteRaw(1, "Special", "SpecialData", image.data(), area) != static_cast<int32_t>(area))
+        if (SpiNvmWriteBuf(offset, stored.data(), area) != static_cast<int32_t>(area))
+            Fail("nv", "write failed");
+        if (kind == 0 &&
+            FileWriteRaw(1, "Special", "SpecialData", image.data(), area) != static_cast<int32_t>(area))
             Fail("nv block 0", "copy not written");
         if (kind == 0) {
             const int32_t r = IdentityBlockLoad();

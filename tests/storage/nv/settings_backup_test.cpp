@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 #include <set>
+#include <string>
 
 #include "core/params/access/param_access.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
+#include "core/params/presets/preset_store.h"
 #include "core/system/config/identity.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
-#include "core/params/presets/preset_store.h"
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/config_text.h"
@@ -148,10 +148,10 @@ TEST_F(SettingsBackupTest, ABadBlockZeroKeepsEveryBlockUntilItsContentsChange) {
     EXPECT_EQ(SpecialDataLoad(), 0);
     BackupLoadPhaseSettings(1);
     EXPECT_EQ(Acv(1), 12100);
-    Acv(0) = 0;                    // held within the limits of no model type
-    PresetRecord(0, 0)[100] ^= 1;  // likewise a preset record
-    SettingsBackupSaveAll();       // the start's save
-    SettingsBackupSaveAll();       // a restart's
+    Acv(0) = 0;                              // held within the limits of no model type
+    PresetRecord(0, 0)[100] ^= 1;            // likewise a preset record
+    SettingsBackupSaveAll();                 // the start's save
+    SettingsBackupSaveAll();                 // a restart's
     EXPECT_EQ(BackupSaveSystem(), kNvHeld);  // a reset's
     EXPECT_EQ(BackupSavePhaseSettings(0), kNvHeld);
     EXPECT_EQ(Chip(0, 512), block0);

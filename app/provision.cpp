@@ -4,15 +4,24 @@
 
 #include <cstdio>
 
+#include "app/web_image_art.h"
 #include "core/system/config/model_table.h"
 #include "platform/host/options.h"
 #include "platform/host/root.h"
+#include "storage/data_reset_note.h"
 #include "storage/files/arb_file.h"
 #include "storage/nv/settings_backup.h"
 
 bool ProvisionNewUnit() {
+    ProvisionBrandWebImages();
     struct stat st {};
     if (stat(plat::MapPath("/dev/spidev1.0").c_str(), &st) == 0) return false;
+    // The copy of block 0 is written with the factory's block 0: a root that holds it had a memory, which
+    // is lost. Its block 0 comes back from the copy; the rest starts from the defaults, and is said.
+    if (stat(plat::MapPath("/mnt/tst/Special/SpecialData").c_str(), &st) == 0) {
+        StoredDataResetNote("settings, presets and configuration", "non-volatile memory file missing");
+        return false;
+    }
     const auto model = static_cast<uint32_t>(plat::GetOptions().model);
     FactoryUnitRequest(model);
     if (storage::ArbProvisionFactoryFiles(g_ModelTable[model < kModelTypes ? model : 0].name[0]) != 0)

@@ -6,5 +6,7 @@
 
 // Before the power stage's bring-up: on the first start of a root (its simulated memory not yet made)
 // writes the factory waves and asks the menu/control thread's start to write the memory. Model type 0
-// leaves the memory erased, a unit without a model type. True when the root is new.
+// leaves the memory erased, a unit without a model type. A root whose memory file is missing but which
+// holds block 0's copy is no new unit: the loss is said on the console and nothing is provisioned. The
+// brand web pictures missing on any root are drawn first. True when the root is new.
 bool ProvisionNewUnit();

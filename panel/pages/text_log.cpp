@@ -5,29 +5,33 @@
 #include "GUI/gui_types.h"
 #include "GUI/text/gui_font.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/host/log_file.h"
 
 namespace {
 
-FILE* g_log = nullptr;
+std::string g_path;  // empty: not logging
 bool g_masked = false;
 
 void LogText(const char* text, int x, int y, uint16_t align, uint32_t color, const GUI_FONTDEF* font) {
-    if (g_log == nullptr) return;
-    std::fprintf(g_log, "%d %d %u 0x%04X %s ", x, y, static_cast<unsigned>(align), TextLog_Rgb565(color),
-                 PanelFontName(font));
+    if (g_path.empty()) return;
+    char head[96];
+    std::snprintf(head, sizeof head, "%d %d %u 0x%04X %s ", x, y, static_cast<unsigned>(align),
+                  TextLog_Rgb565(color), PanelFontName(font));
+    std::string line = head;
     for (const char* p = text; *p != 0; ++p) {
         if (g_masked)
-            std::fputc('*', g_log);
+            line += '*';
         else if (*p == '\n')
-            std::fputs("\\n", g_log);
+            line += "\\n";
         else if (*p == '\\')
-            std::fputs("\\\\", g_log);
+            line += "\\\\";
         else
-            std::fputc(*p, g_log);
+            line += *p;
     }
-    std::fputc('\n', g_log);
-    // Whoever reads the log reads it while the panel runs.
-    std::fflush(g_log);
+    line += '\n';
+    // Written through at once (whoever reads the log reads it while the panel runs) and kept within the
+    // logs' limit: a panel left running redraws its texts many times a second.
+    plat::LogAppend(g_path, line, plat::LogLimitBytes());
 }
 
 }  // namespace
@@ -49,14 +53,15 @@ uint16_t TextLog_Rgb565(uint32_t color) {
 
 int TextLog_Start(const std::string& path) {
     TextLog_Stop();
-    g_log = std::fopen(path.c_str(), "a");
-    if (g_log == nullptr) return -1;
+    FILE* file = std::fopen(path.c_str(), "a");
+    if (file == nullptr) return -1;
+    std::fclose(file);
+    g_path = path;
     GUI_SetTextHook(LogText);
     return 0;
 }
 
 void TextLog_Stop() {
     GUI_SetTextHook(nullptr);
-    if (g_log != nullptr) std::fclose(g_log);
-    g_log = nullptr;
+    g_path.clear();
 }

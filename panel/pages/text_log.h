@@ -2,7 +2,8 @@
 // The text log (--text-log): every string a paint draws, one line each, appended to a file as
 // "x y align rgb565 font text": the anchor in screen coordinates, the alignment bits in decimal, the
 // colour as 0xRRRR in the display's format, the font record's name and the text with a line feed written
-// "\n" and a backslash "\\". GUI thread only.
+// "\n" and a backslash "\\". The file is kept within the logs' limit (plat::LogAppend: one older
+// generation beside it as "<file>.1"). GUI thread only.
 #include <cstdint>
 #include <string>
 

@@ -7,6 +7,7 @@
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "storage/data_file_frame.h"
+#include "storage/data_reset_note.h"
 #include "storage/file_result.h"
 #include "storage/raw_file.h"
 
@@ -46,11 +47,15 @@ int32_t BarcodeFileSave() {
 int32_t BarcodeFileLoad() {
     uint8_t image[kBarcodeFileSize];
     const int32_t n = FileReadRaw(kArea, kDir, kName, image, sizeof image);
-    if (n < 1) return n;
-    if (static_cast<uint32_t>(n) != kBarcodeFileSize) return kFileShortRead;
+    if (n == kFileMissing) return n;  // a new unit's: no loss to speak of
     const storage::DataFileRule rule{kFileKindBarcode, 0, 0};
-    const int32_t check = storage::DataFileFrameCheck(image, kBarcodeFileSize, rule);
-    if (check != 1) return check;
+    int32_t check = n < 1 ? n : kFileShortRead;
+    if (static_cast<uint32_t>(n) == kBarcodeFileSize)
+        check = storage::DataFileFrameCheck(image, kBarcodeFileSize, rule);
+    if (check != 1) {
+        StoredDataResetNote("barcode codes", "stored file damaged");
+        return check;
+    }
     std::lock_guard<std::mutex> g(g_BarcodeLock);
     std::memcpy(g_BarcodeTable.rows[1], image + kBarcodeTextsOffset, kBarcodeActions * kBarcodeTextLen);
     return 1;

@@ -11,6 +11,6 @@ constexpr uint32_t kBarcodeTextsOffset = 64;
 int32_t BarcodeFileSave();
 // Reads the file and, only when its frame is sound, copies its texts into the table: 1, or the read result
 // when below 1, -102 when the file is not 1668 bytes long, -200 for a bad trailer, size field or kind. A
-// refused file leaves the table as it was. The model text is not checked: a table taught on another model
-// loads.
+// refused file leaves the table as it was; one that is there (not missing or empty) is said on the
+// console. The model text is not checked: a table taught on another model loads.
 int32_t BarcodeFileLoad();

@@ -13,6 +13,7 @@
 #include "core/system/state/seqsim_slots.h"
 #include "core/system/util/text_util.h"
 #include "src/dev/spi_nvm.h"
+#include "storage/data_reset_note.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_hold.h"
 
@@ -35,6 +36,7 @@ struct ConfigKeyRow {
 };
 
 constexpr uint32_t kWriteStop = kCfgTextArea - 16;
+constexpr char kWhat[] = "network and interface configuration";
 constexpr char kVersionText[] = "1.06";
 constexpr char kChecksumKey[] = "CHECKSUM=";
 // The only string setting besides the version is the 16-byte host name field.
@@ -276,11 +278,14 @@ int32_t LoadSystemConfig() {
     if (g_CfgTextBuf == nullptr) return -1;
     if (SpiNvmReadCfgText(kCfgTextOffset, kCfgTextArea) < 1) {
         NvHoldSet(kNvHoldConfigText, true);
+        StoredDataResetNote(kWhat, "memory unreadable");
         return -1;
     }
     const char* text = reinterpret_cast<const char*>(g_CfgTextBuf);
     const int32_t length = ValidatedLength(text);
-    NvHoldSet(kNvHoldConfigText, length < 0 && !NvAreaBlank(g_CfgTextBuf, kCfgTextArea));
+    const bool damaged = length < 0 && !NvAreaBlank(g_CfgTextBuf, kCfgTextArea);
+    NvHoldSet(kNvHoldConfigText, damaged);
+    if (damaged) StoredDataResetNote(kWhat, "stored text damaged");
     if (length < 0) return -1;
     int32_t consumed = 0;
     std::lock_guard<std::mutex> lan(g_LanCfgLock);

@@ -35,17 +35,30 @@ uint32_t SealAndStage(uint8_t* image, uint32_t used, uint8_t* stage, uint32_t st
     return sum;
 }
 
-// Seals the image, stages it and writes the staging buffer. Called with the lock held.
+constexpr char kCopyDir[] = "Special";
+constexpr char kCopyName[] = "SpecialData";
+
+// Block 0's staged 512 bytes to its copy on the internal store, from which a damaged block 0 is mended.
+int32_t WriteIdentityCopyLocked() {
+    const int32_t f = FileWriteRaw(1, kCopyDir, kCopyName, g_identityStage, kNvIdentityStage);
+    return f < 0 ? f : kNvSaved;
+}
+
+// Seals the image, stages it and writes the staging buffer (block 0 also to its copy). Called with the
+// lock held.
 int32_t WriteLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
     uint32_t sum = SealAndStage(image, used, stage, stageLen);
     if (core::NvWritesDisabled()) return kNvNotWritten;
+    // While block 0 is held the unit runs without its model type, on limits of no model: settings built
+    // on those would overwrite good blocks with values the mended unit cannot use.
+    if (kind != 0 && NvHoldIsHeld(0)) return kNvHeld;
     if (NvHoldBack(kind, std::string_view(reinterpret_cast<const char*>(image), used))) return kNvHeld;
     if (SpiNvmWriteBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) {
         g_keptSum[kind] = 0;  // what the memory holds is unknown now
         return kNvWriteFailed;
     }
     g_keptSum[kind] = sum;
-    return kNvSaved;
+    return kind == 0 ? WriteIdentityCopyLocked() : kNvSaved;
 }
 
 int32_t ReadLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
@@ -218,6 +231,7 @@ int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t of
     uint32_t sum = NvBlockSeal(image, kNvSettingsBlockSize);
     std::memcpy(g_settingsStage, image, kNvSettingsBlockSize);
     if (core::NvWritesDisabled()) return kNvNotWritten;
+    if (NvHoldIsHeld(0)) return kNvHeld;  // as WriteLocked
     if (SpiNvmWriteBuf(offset, g_settingsStage, kNvSettingsBlockSize) !=
         static_cast<int32_t>(kNvSettingsBlockSize)) {
         g_keptSum[kind] = 0;
@@ -230,10 +244,31 @@ int32_t SettingsBlockRebaseWrite(int kind, const SettingsRebase& in, uint32_t of
 int32_t SpecialDataSave(uint8_t phaseMode) {
     std::lock_guard<std::mutex> hold(g_lock);
     g_identityImage[44] = phaseMode;
-    int32_t r = WriteLocked(0, g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
-    if (r != kNvSaved) return r;
-    int32_t f = FileWriteRaw(1, "Special", "SpecialData", g_identityStage, kNvIdentityStage);
-    return f < 0 ? f : kNvSaved;
+    return WriteLocked(0, g_identityImage, kNvIdentityUsed, g_identityStage, kNvIdentityStage);
+}
+
+int32_t IdentityBlockRestore(IdentityBlock* out) {
+    uint8_t copy[kNvIdentityStage];
+    if (FileReadRaw(1, kCopyDir, kCopyName, copy, sizeof copy) != static_cast<int32_t>(sizeof copy) ||
+        !NvBlockSumOk(copy, kNvIdentityUsed))
+        return -200;
+    std::lock_guard<std::mutex> hold(g_lock);
+    std::memcpy(g_identityStage, copy, kNvIdentityStage);
+    std::memcpy(g_identityImage, copy, kNvIdentityUsed);
+    NvHoldSet(0, false);
+    IdentityBlockUnpack(g_identityImage, out);
+    if (core::NvWritesDisabled()) return kNvNotWritten;
+    if (SpiNvmWriteBuf(0, g_identityStage, kNvIdentityStage) != static_cast<int32_t>(kNvIdentityStage)) {
+        g_keptSum[0] = 0;
+        return kNvWriteFailed;
+    }
+    g_keptSum[0] = LoadLe(g_identityImage, 4);
+    return kNvSaved;
+}
+
+bool NvBlockHeld(int kind) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    return kind >= 0 && kind <= 6 && NvHoldIsHeld(kind);
 }
 
 std::mutex& NvBlockLock() {

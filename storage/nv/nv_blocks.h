@@ -64,10 +64,12 @@ enum NvSaveResult : int32_t {
     kNvHeld = 2,  // the stored block failed its load and nothing changed since: not written
 };
 // Pack, seal, stage and write under the lock; the kept checksum copy is updated only by a full write.
-// A block whose read failed (the memory failed, or a wrong or zero sum on bytes that are not blank) is
-// held (nv_hold.h): writes of the image the first write after the read found give kNvHeld and write
-// nothing; an image that differs from it is written and ends the hold, as do a sound read and
-// NvBlockRelease.
+// Block 0 is written to the memory and then as the same 512 bytes to /mnt/tst/Special/SpecialData (a
+// failed file write gives its negative file result). A block whose read failed (the memory failed, or a wrong
+// or zero sum on bytes that are not blank) is held (nv_hold.h): writes of the image the first write after the
+// read found give kNvHeld and write nothing; an image that differs from it is written and ends the hold, as
+// do a sound read and NvBlockRelease. While block 0 is held no settings block is written (kNvHeld): the unit
+// runs on the defaults of no model type, which the stored settings must survive.
 int32_t IdentityBlockSave(const IdentityBlock& in);
 int32_t SettingsBlockSave(int kind, const SettingsBlock& in);
 
@@ -90,6 +92,14 @@ int32_t SettingsBlockImage(int kind, SettingsBlock* out);
 // (image and *out untouched).
 int32_t IdentityBlockRead(IdentityBlock* out);
 int32_t SettingsBlockRead(int kind, SettingsBlock* out);
+// Mends block 0 from its copy in /mnt/tst/Special/SpecialData: only a copy of 512 bytes whose checksum
+// holds is taken into the RAM image, written at offset 0 (unless non-volatile writes are disabled) and
+// unpacked into *out; the hold of block 0 ends. kNvSaved, kNvNotWritten, kNvWriteFailed (the image is
+// taken all the same), or -200 when the copy is missing or fails its checksum (nothing changed).
+int32_t IdentityBlockRestore(IdentityBlock* out);
+// True while block kind 0-6 is held: its load failed on stored bytes (not on a memory never written)
+// and nothing was set on purpose since.
+bool NvBlockHeld(int kind);
 
 // The words a re-based settings block takes from new limits: frequency record word 7, word 8 and default
 // value for output modes 0, 1, 5, 6 (words 132-143), the default frequency limits of modes 0 and 1

@@ -39,6 +39,10 @@ bool NvHoldBack(int slot, std::string_view contents) {
     return false;
 }
 
+bool NvHoldIsHeld(int slot) {
+    return ValidSlot(slot) && g_holds[slot].held;
+}
+
 void NvHoldRelease(int slot) {
     if (ValidSlot(slot)) g_holds[slot] = Hold{};
 }

@@ -16,6 +16,8 @@ void NvHoldSet(int slot, bool held);
 // True when a save of these contents must write nothing (see above). Contents are what the save would
 // write, less anything that is not a setting.
 bool NvHoldBack(int slot, std::string_view contents);
+// True while the slot is held.
+bool NvHoldIsHeld(int slot);
 // Ends the hold: the next save writes (contents set on purpose, like a factory identity).
 void NvHoldRelease(int slot);
 // Ends every hold (tests, a fresh start).

@@ -9,6 +9,7 @@
 #include "core/system/state/sys_status.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
+#include "storage/nv/nv_hold.h"
 
 namespace {
 
@@ -70,6 +71,8 @@ int32_t PresetBackupSave(int32_t phase) {
     NvBlockSeal(image, kBlockSize);
     std::memcpy(g_stage, image, kBlockSize);
     if (core::NvWritesDisabled()) return kNvNotWritten;
+    // Records held within the limits of no model type while block 0 is held: not worth the good ones.
+    if (NvHoldIsHeld(0)) return kNvHeld;
     const uint32_t at = Offset(p);
     // A block that already holds these bytes is not written again: a cut during a needless rewrite
     // would lose it.

@@ -10,7 +10,7 @@ inline constexpr uint32_t kPresetBackupRecordsAt = 32;
 
 // Writes the phase's block from the preset store, unless the memory already holds it: the sum cleared,
 // bytes 4-8191, then the sum. kNvSaved, kNvNotWritten (non-volatile writes disabled: staged only),
-// kNvWriteFailed, or kNvBadKind for a phase outside 0-2.
+// kNvWriteFailed, kNvHeld (nothing written while block 0 is held), or kNvBadKind for a phase outside 0-2.
 int32_t PresetBackupSave(int32_t phase);
 // Phases 0, 1, 2; the first failure, else kNvSaved (or kNvNotWritten).
 int32_t PresetBackupSaveAll();

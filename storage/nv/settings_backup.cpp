@@ -1,10 +1,13 @@
 #include "storage/nv/settings_backup.h"
 
 #include <atomic>
+#include <cstdio>
 
 #include "core/params/access/param_access.h"
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
+#include "storage/data_reset_note.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_identity_convert.h"
@@ -48,8 +51,20 @@ void SettingsBackupSaveAll() {
 
 int32_t IdentityBlockLoad() {
     IdentityBlock block;
-    const int32_t r = IdentityBlockRead(&block);
+    int32_t r = IdentityBlockRead(&block);
+    const bool damaged = r != 0 && NvBlockHeld(0);
+    // A block that is not sound (a memory never written included) is mended from its file copy; a memory
+    // that refuses the read is not written to.
+    if (r == -200 && IdentityBlockRestore(&block) != -200) {
+        std::fprintf(stderr, "identity block %s: restored from /mnt/tst/Special/SpecialData\n",
+                     damaged ? "damaged" : "empty");
+        ShowErrorMessageHold(2, "Identity Data Error\n(Restored from Backup)");
+        r = 0;
+    }
     if (r != 0) {
+        if (damaged)
+            StoredDataResetNote("identity and power-on settings",
+                                r == -200 ? "stored block damaged, no model type" : "memory unreadable");
         g_ModelId.store(0);
         g_BrandId.store(0);
         return r;
@@ -82,7 +97,15 @@ int32_t BackupSavePhaseSettings(uint32_t phaseMode) {
 int32_t BackupBlockLoadChecked(int kind, uint32_t unit) {
     SettingsBlock block;
     const int32_t r = SettingsBlockRead(kind, &block);
-    if (r != 0) return r;
+    if (r != 0) {
+        // Blocks never written (a new memory) are no loss worth a word.
+        if (NvBlockHeld(kind)) {
+            char what[24];
+            std::snprintf(what, sizeof what, "settings of L%u", static_cast<unsigned>(unit + 1));
+            StoredDataResetNote(what, r == -200 ? "stored block damaged" : "memory unreadable");
+        }
+        return r;
+    }
     return BackupBlockConvert(0, unit, kind);
 }
 

@@ -27,11 +27,27 @@ int32_t Copy(const char* folder, const char* name) {
     return plat::System(command);
 }
 
+constexpr const char* kLogos[] = {"logo.png", "logo-dark.svg", "logo.svg"};
+constexpr const char* kSample = "sample.png";
+constexpr const char* kIcon = "favicon.ico";
+
 }  // namespace
 
 int32_t CopyBrandWebImages() {
-    for (const char* name : {"logo.png", "logo-dark.svg", "logo.svg"})
+    for (const char* name : kLogos)
         Copy("", name);
-    Copy(ModelFolder(), "sample.png");
-    return Copy("", "favicon.ico");
+    Copy(ModelFolder(), kSample);
+    return Copy("", kIcon);
+}
+
+std::vector<std::string> BrandWebImageSources(uint32_t brand) {
+    const BrandRow& row = BrandRowOf(brand);
+    const std::string folder = std::string(kBrandImages) + "/" + g_BrandDirTable[brand < 3 ? brand : 0] + "/";
+    std::vector<std::string> paths;
+    for (const char* name : kLogos)
+        paths.push_back(folder + name);
+    for (const char* models : row.sampleFolder)
+        if (paths.back() != folder + models + kSample) paths.push_back(folder + models + kSample);
+    paths.push_back(folder + kIcon);
+    return paths;
 }

@@ -10,6 +10,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/util/text_util.h"
 #include "platform/sandbox/sandbox.h"
+#include "storage/nv/nv_blocks.h"
 #include "sysadmin/text_file.h"
 
 namespace {
@@ -100,6 +101,9 @@ int HostnameBuild(char out[16]) {
 }
 
 int HostnameApply() {
+    // A held block 0 leaves the unit without its model and serial: the name the configuration text keeps
+    // stays in force rather than one built from no identity, which the next save would store over it.
+    if (NvBlockHeld(0)) return -1;
     char name[16] = {};
     if (HostnameBuild(name) != 0) return -1;
     {

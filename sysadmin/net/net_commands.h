@@ -18,7 +18,7 @@ int RouteSetDefault();
 // serial when it has one character), cut to 15. 0, or -1 when it holds anything but [A-Za-z0-9-].
 int HostnameBuild(char out[16]);
 // Stores the name in HOSTNAME and runs "hostname NAME"; -1 (nothing run, nothing stored) for an unsafe
-// name, else the command's status.
+// name or while block 0 is held (the stored name stays), else the command's status.
 int HostnameApply();
 
 // g_MacText: '-' becomes ':', cut at CR, LF or 20 characters; 0 when more than 5 characters remain.

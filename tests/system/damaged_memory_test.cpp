@@ -1,5 +1,6 @@
-// A start on a memory whose block 0 and configuration text were damaged runs on the defaults, but its
-// saves leave both as they are: the identity and the LAN set-up stay there to be mended.
+// A start on a memory whose block 0 and its file copy were damaged runs on the defaults of no model type,
+// but its saves leave the memory as it was: the identity, the settings blocks, the preset backups and the
+// configuration text (its host name included) stay there for the mended unit.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/controller_process.h"
@@ -30,27 +32,35 @@ void SaveAndKill(ControllerProcess& c, const std::string& root) {
     ASSERT_EQ(c.Stop(SIGKILL), 128 + SIGKILL);
 }
 
-TEST(DamagedMemory, SavesKeepADamagedBlockZeroAndConfigurationText) {
-    constexpr size_t kBlock0 = 512, kTextAt = 768, kTextArea = 3072;
+TEST(DamagedMemory, SavesKeepEveryBlockWhileBlockZeroIsDamaged) {
+    constexpr size_t kTextAt = 768, kEnd = 53248 + 3 * 8192;  // block 0 to the last preset backup
     ControllerProcess first;
     ASSERT_NO_FATAL_FAILURE(SaveAndKill(first, first.root()));
     std::vector<uint8_t> m = testsupport::MemoryOf(first.root());
     ASSERT_EQ(m.size(), 131072u);
     ASSERT_EQ(m[6], 1);  // the factory's model type
-    m[8] ^= 0x01;        // the serial number's first character
-    const std::string text(m.begin() + kTextAt, m.begin() + kTextAt + kTextArea);
-    const size_t port = text.find("\nPORT=5025\n");
-    ASSERT_NE(port, std::string::npos) << text;
-    m[kTextAt + port + 9] = '6';
+    const std::string text(m.begin() + kTextAt, m.begin() + kTextAt + 3072);
+    ASSERT_NE(text.find("\nHOSTNAME=V-N-SIM-0001\n"), std::string::npos) << text;
+    m[8] ^= 0x01;  // the serial number's first character
     PutMemory(first.root(), m);
+    const std::string copy = first.root() + "/mnt/tst/Special/SpecialData";
+    ASSERT_EQ(testsupport::FileBytes(copy).size(), 512u);
+    ASSERT_EQ(unlink(copy.c_str()), 0);  // nothing to mend block 0 from
 
     ControllerProcess second({"--root", first.root()});
     ASSERT_NO_FATAL_FAILURE(SaveAndKill(second, first.root()));
+    EXPECT_NE(
+        second.Output().find("identity and power-on settings reset: stored block damaged, no model type\n"),
+        std::string::npos)
+        << second.Output();
     const std::vector<uint8_t> after = testsupport::MemoryOf(first.root());
     ASSERT_EQ(after.size(), m.size());
-    EXPECT_TRUE(std::equal(m.begin(), m.begin() + kBlock0, after.begin())) << "block 0 was written over";
-    EXPECT_TRUE(std::equal(m.begin() + kTextAt, m.begin() + kTextAt + kTextArea, after.begin() + kTextAt))
-        << "the configuration text was written over";
+    for (const auto& [from, to, what] : {std::tuple<size_t, size_t, const char*>{0, 512, "block 0"},
+                                         {kTextAt, kTextAt + 3072, "configuration text"},
+                                         {4096, 4096 + 3 * 8192, "3P4W settings blocks"},
+                                         {53248, kEnd, "preset backups"}})
+        EXPECT_TRUE(std::equal(m.begin() + from, m.begin() + to, after.begin() + from))
+            << what << " written over";
 }
 
 }  // namespace

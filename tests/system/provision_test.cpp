@@ -54,6 +54,10 @@ TEST(Provision, FirstStartWritesTheFactoryIdentity) {
             EXPECT_EQ(std::string(reinterpret_cast<const char*>(&m[8])), "VRN-SIM-0001");
         }
         EXPECT_EQ(c.Stop(SIGTERM), 0) << c.Output();
+        // The factory contents hold every picture the brand copy takes: a new root starts without a
+        // failed copy.
+        EXPECT_EQ(c.Output().find("cannot stat"), std::string::npos) << c.Output();
+        EXPECT_FALSE(testsupport::FileBytes(c.root() + "/mnt/disk/httpd/images/sample.png").empty());
     }
 }
 

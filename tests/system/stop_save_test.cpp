@@ -68,7 +68,8 @@ TEST(StopSave, AStopDuringTheSelfTestEndsTheStartAndSavesNothing) {
 
 // The first start of a root is the factory: every block of the memory sound, so nothing to report, and
 // the factory waves named after the unit. Only a new root gets them: a wave lost later is reported and
-// reset at the next start.
+// reset at the next start. A root that lost its memory file is no new unit either: the loss is said, and
+// block 0 comes back from its file copy.
 TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ControllerProcess first({"--model", "3"});
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
@@ -93,10 +94,19 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
 
     const std::string arb5 = first.root() + "/mnt/tst/ARB/ARB5.ARB";
     ASSERT_EQ(std::remove(arb5.c_str()), 0);
+    ASSERT_EQ(std::remove((first.root() + "/dev/spidev1.0").c_str()), 0);
     ControllerProcess second({"--root", first.root()});
     ASSERT_TRUE(second.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
         << second.Output();
     EXPECT_NE(second.Output().find("popup: ARB Data Error"), std::string::npos) << second.Output();
+    EXPECT_NE(
+        second.Output().find("settings, presets and configuration reset: non-volatile memory file missing\n"),
+        std::string::npos)
+        << second.Output();
+    EXPECT_NE(second.Output().find("identity block empty: restored from /mnt/tst/Special/SpecialData\n"),
+              std::string::npos)
+        << second.Output();
+    EXPECT_EQ(testsupport::FileBytes(first.root() + "/dev/spidev1.0").at(6), 3);  // not the default model 1
     const std::vector<uint8_t> f = testsupport::FileBytes(arb5);
     ASSERT_EQ(f.size(), 8260u);
     for (int k = 0; k < kArbSamples; ++k) {

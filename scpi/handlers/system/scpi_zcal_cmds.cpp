@@ -161,6 +161,8 @@ int CmdZcalMtyp(ScpiInterface* ifc) {
     (void)BusReg_SetModelType(static_cast<int32_t>(core::VaClassOfModel(row->index)));
     PresetClearAll();
     ArbDeleteAll();
+    // The model type is set on purpose: written over a block 0 held since a failed load.
+    NvBlockRelease(0);
     SpecialDataPack();
     // The model type is kept in the identity block: written with the packed special data, so that the
     // start after the reboot builds the new model.

@@ -22,6 +22,7 @@
 #include "src/dev/panel_link.h"
 #include "storage/files/arb_file.h"
 #include "storage/nv/config_text.h"
+#include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_power_on.h"
 #include "storage/nv/nv_settings_convert.h"
 #include "sysadmin/firmware/brand_files.h"
@@ -84,6 +85,8 @@ void ResetToModel() {
         static_cast<int32_t>(core::VaClassOfModel(g_ModelId.load(std::memory_order_acquire))));
     PresetClearAll();
     ArbDeleteAll();
+    // The model type is set on purpose: written over a block 0 held since a failed load.
+    NvBlockRelease(0);
     SpecialDataPack();
     BackupSettingsPackAll();
     SyncAndSettle();

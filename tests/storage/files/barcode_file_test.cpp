@@ -81,7 +81,12 @@ TEST_F(BarcodeFileTest, RefusedFilesLeaveTheTableAloneTaughtRowsAreStored) {
         c.spoil(f);
         root_.Write(kPath, f);
         PutRow(3, "kept");
+        testing::internal::CaptureStderr();
         EXPECT_EQ(BarcodeFileLoad(), c.result) << c.what;
+        // A file that is there but refused is a loss the console tells; a missing or empty one a new unit's.
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  c.result == -100 ? "" : "barcode codes reset: stored file damaged\n")
+            << c.what;
         EXPECT_EQ(Row(3), "kept") << c.what;
     }
     // The model text is not checked: a table from another model loads.

@@ -35,6 +35,7 @@
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/preset_backup.h"
 #include "storage/nv/settings_backup.h"
+#include "storage/raw_file.h"
 #include "tests/support/default_store.h"
 #include "tests/support/fuzz_checks.h"
 
@@ -221,10 +222,15 @@ void NvBlockOne(const uint8_t* data, size_t size) {
     const uint32_t used = kind == 0 ? kNvIdentityUsed : kNvSettingsBlockSize;
     std::vector<uint8_t> image(area, 0);
     std::memcpy(image.data(), data + 1, std::min<size_t>(size - 1, area));
-    auto one = [&]() {
+    // Block 0 is also mended from its file copy, which holds the image; the memory holds `stored`.
+    auto one = [&](const std::vector<uint8_t>& stored) {
         DefaultSettings();
         NvBlocksReset();
-        if (SpiNvmWriteBuf(offset, image.data(), area) != static_cast<int32_t>(area)) Fail("nv", "write failed");
+        if (SpiNvmWriteBuf(offset, stored.data(), area) != static_cast<int32_t>(area))
+            Fail("nv", "write failed");
+        if (kind == 0 &&
+            FileWriteRaw(1, "Special", "SpecialData", image.data(), area) != static_cast<int32_t>(area))
+            Fail("nv block 0", "copy not written");
         if (kind == 0) {
             const int32_t r = IdentityBlockLoad();
             if (!OneOf(r, {0, -1, -200})) Fail("nv block 0", "unknown result");
@@ -241,9 +247,10 @@ void NvBlockOne(const uint8_t* data, size_t size) {
             if (!OneOf(r, {0, -1, -200})) Fail("nv presets", "unknown result");
         }
     };
-    one();
+    one(image);
     NvBlockSeal(image.data(), used);
-    one();
+    one(image);
+    if (kind == 0) one(std::vector<uint8_t>(area, 0xFF));  // an erased block 0 beside a sound copy
 }
 
 void ConfigTextOne(const uint8_t* data, size_t size) {

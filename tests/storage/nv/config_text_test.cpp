@@ -123,7 +123,10 @@ TEST_F(ConfigTextTest, ABadTextIsNotSavedOverUntilASettingChanges) {
     const std::string stored = Area();
 
     g_LanCfg = {}, g_LanCfg.PORT = 5025, g_LanCfg.DHCP = 1;  // the defaults of the next start
+    testing::internal::CaptureStderr();
     EXPECT_EQ(LoadSystemConfig(), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "network and interface configuration reset: stored text damaged\n");
     EXPECT_EQ(SaveSystemConfig(), -2);  // the start's save
     const uint8_t dns[4] = {10, 0, 0, 53};
     std::memcpy(g_LanCfg.DNS, dns, 4);  // read back from DHCP
@@ -138,7 +141,9 @@ TEST_F(ConfigTextTest, ABadTextIsNotSavedOverUntilASettingChanges) {
     EXPECT_GT(SaveSystemConfig(), 0);
 
     ASSERT_EQ(plat::NvmSimErase(), 0);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(LoadSystemConfig(), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // nothing was stored: nothing lost
     EXPECT_GT(SaveSystemConfig(), 0);
 }
 

@@ -3,15 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 #include <set>
+#include <string>
 
 #include "core/params/access/param_access.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
+#include "core/params/presets/preset_store.h"
 #include "core/system/config/identity.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
 #include "platform/devices/spi.h"
 #include "src/dev/spi_nvm.h"
 #include "storage/nv/config_text.h"
@@ -37,6 +39,7 @@ class SettingsBackupTest : public test::NvTest {
         b ^= 0x10;
         ASSERT_EQ(SpiNvmWriteBuf(at, &b, 1), 1);
     }
+    static constexpr char kCopy[] = "/mnt/tst/Special/SpecialData";
     test::DefaultStore store_;
 };
 
@@ -64,7 +67,9 @@ TEST_F(SettingsBackupTest, IdentityLoadTakesOnlyACheckedKnownIdentity) {
         }
         NvBlocksReset();
         g_ModelId = 7, g_BrandId = 1;
+        testing::internal::CaptureStderr();
         EXPECT_EQ(IdentityBlockLoad(), c.erased ? -200 : 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // nothing stored was lost
         EXPECT_EQ(g_ModelId.load(), c.wantModel);
         EXPECT_EQ(g_BrandId.load(), c.wantBrand);
         EXPECT_EQ(SpecialDataLoad(), c.erased ? 0 : 1);
@@ -116,39 +121,84 @@ TEST_F(SettingsBackupTest, PhaseModeSavesAndLoadsItsOwnBlocks) {
     EXPECT_EQ(Acv(0), 22200);
 }
 
-// A flipped byte in block 0: the start runs on model 0 and brand 0, but neither its saves nor a reset's
-// write that over the stored identity, and the file copy keeps the last good block too. A power-on
-// setting the user changes afterwards is written.
-TEST_F(SettingsBackupTest, ABadBlockZeroIsNotSavedOverUntilItsContentsChange) {
+// A flipped byte in block 0 and in its file copy: the start runs on model 0 and brand 0, says so, and
+// neither its saves nor a reset's write over the stored identity, the settings blocks or the preset
+// backups, although the limits of no model type left other values in the store. A power-on setting the
+// user changes afterwards is written.
+TEST_F(SettingsBackupTest, ABadBlockZeroKeepsEveryBlockUntilItsContentsChange) {
     g_ModelId = 5, g_BrandId = 1;
     IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, "SN-77", 5);
+    Acv(0) = 11100, Acv(1) = 12100, Acv(2) = 13100;
     SettingsBackupSaveAll();
-    const std::string special = store_.root.Read("/mnt/tst/Special/SpecialData");
+    std::string special = store_.root.Read(kCopy);
     ASSERT_EQ(special.size(), 512u);
+    special[30] ^= 0x10;
+    store_.root.Write(kCopy, special);
     FlipByte(30);
-    const std::string stored = Chip(0, 512);
-    ASSERT_EQ(stored.size(), 512u);
+    const std::string block0 = Chip(0, 512), settings = Chip(4096, 3 * 8192), presets = Chip(53248, 3 * 8192);
 
     NvBlocksReset();  // the next start
+    testing::internal::CaptureStderr();
     EXPECT_EQ(IdentityBlockLoad(), -200);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "identity and power-on settings reset: stored block damaged, no model type\n");
     EXPECT_EQ(g_ModelId.load(), 0u);
     EXPECT_EQ(g_BrandId.load(), 0u);
     SetDefaultAll();
     EXPECT_EQ(SpecialDataLoad(), 0);
-    SettingsBackupSaveAll();  // the start's save
-    SettingsBackupSaveAll();  // a restart's
+    BackupLoadPhaseSettings(1);
+    EXPECT_EQ(Acv(1), 12100);
+    Acv(0) = 0;                              // held within the limits of no model type
+    PresetRecord(0, 0)[100] ^= 1;            // likewise a preset record
+    SettingsBackupSaveAll();                 // the start's save
+    SettingsBackupSaveAll();                 // a restart's
     EXPECT_EQ(BackupSaveSystem(), kNvHeld);  // a reset's
-    EXPECT_EQ(Chip(0, 512), stored);
-    EXPECT_EQ(store_.root.Read("/mnt/tst/Special/SpecialData"), special);
+    EXPECT_EQ(BackupSavePhaseSettings(0), kNvHeld);
+    EXPECT_EQ(Chip(0, 512), block0);
+    EXPECT_EQ(Chip(4096, 3 * 8192), settings);
+    EXPECT_EQ(Chip(53248, 3 * 8192), presets);
+    EXPECT_EQ(store_.root.Read(kCopy), special);
 
     g_ParamStore.global[kGlbAvgCount].value = 77;
     SettingsBackupSaveAll();
-    EXPECT_NE(Chip(0, 512), stored);
+    EXPECT_NE(Chip(0, 512), block0);
     NvBlocksReset();
     ASSERT_EQ(IdentityBlockLoad(), 0);
     g_ParamStore.global[kGlbAvgCount].value = 1;
     ASSERT_EQ(SpecialDataLoad(), 1);
     EXPECT_EQ(g_ParamStore.global[kGlbAvgCount].value, 77);
+}
+
+// A flipped byte in block 0 beside a sound copy: the start mends block 0 from the copy, says so on the
+// console and in the popup, and runs with the unit's identity; every later write of block 0 keeps the
+// copy the same.
+TEST_F(SettingsBackupTest, ADamagedBlockZeroIsMendedFromItsCopy) {
+    g_ModelId = 5, g_BrandId = 1;
+    IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, "SN-77", 5);
+    SettingsBackupSaveAll();
+    const std::string good = Chip(0, 512);
+    FlipByte(30);
+
+    NvBlocksReset();  // the next start
+    g_ModelId = 0, g_BrandId = 0;
+    IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, "", 0);
+    MsgQueue_Clear();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(IdentityBlockLoad(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "identity block damaged: restored from /mnt/tst/Special/SpecialData\n");
+    char popup[64];
+    MsgQueue_CopyText(popup, sizeof popup);
+    EXPECT_STREQ(popup, "Identity Data Error\n(Restored from Backup)");
+    EXPECT_EQ(Chip(0, 512), good);
+    EXPECT_EQ(g_ModelId.load(), 5u);
+    EXPECT_EQ(g_BrandId.load(), 1u);
+    EXPECT_STREQ(g_SerialNo, "SN-77");
+
+    g_ParamStore.global[kGlbAvgCount].value = 77;
+    EXPECT_EQ(BackupSaveSystem(), kNvSaved);
+    EXPECT_NE(Chip(0, 512), good);
+    EXPECT_EQ(store_.root.Read(kCopy), Chip(0, 512));
 }
 
 // A never written memory holds nothing to keep: the first save writes block 0 at once; a unit the factory
@@ -159,6 +209,7 @@ TEST_F(SettingsBackupTest, BlankOrFactoryBlockZeroIsWritten) {
     ASSERT_EQ(IdentityBlockLoad(), 0);
 
     FlipByte(30);
+    store_.root.Write(kCopy, "");  // nothing to mend block 0 from
     NvBlocksReset();
     EXPECT_EQ(IdentityBlockLoad(), -200);
     FactoryUnitRequest(3);
@@ -184,7 +235,9 @@ TEST_F(SettingsBackupTest, ABadSettingsBlockIsNotSavedOverUntilItsUnitChanges) {
     NvBlocksReset();  // the next start
     SetDefaultAll();
     const int32_t acvDefault = Acv(1);
+    testing::internal::CaptureStderr();
     BackupLoadPhaseSettings(0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "settings of L2 reset: stored block damaged\n");
     EXPECT_EQ(Acv(0), 11100);
     EXPECT_EQ(Acv(1), acvDefault);
     Acv(0) = 11200;

@@ -1,0 +1,8 @@
+#pragma once
+// The web pages' brand pictures of a new root: each brand's folder under /mnt/disk/httpd/ODM_image holds
+// every picture the brand copy takes (logos, favicon and the sample picture of each model folder). They
+// are our own simple drawings - a wave on the brand's colour - made when missing, so that the copy finds
+// them; a picture already there (a brand's real one) is kept.
+
+// Draws every missing picture; the number that could not be written (0: all there).
+int ProvisionBrandWebImages();

@@ -71,6 +71,7 @@ class SimpleScreen : public ::testing::Test {
     void TearDown() override {
         EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
         TextLog_Stop();
+        EXPECT_EQ(screentext::MixedColumns(Log()), "") << "columns of mixed alignment";
         SimpleScreen_Hide();
         g_MenuState.store(0);
         g_ParamFlags.store(0);

@@ -57,6 +57,7 @@ class SeqSimScreen : public ::testing::Test {
     void TearDown() override {
         EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
         TextLog_Stop();
+        EXPECT_EQ(screentext::MixedColumns(Log()), "") << "columns of mixed alignment";
         SeqSimScreen_Hide();
         g_MenuState.store(0);
         g_PageId.store(0);

@@ -524,9 +524,12 @@ const GUI_CHARINFO kInfo1[] = {
     {7, 7, 1, kBits + 5088},  // 0xFF
 };
 
-const GUI_FONT_PROP kFont16aRange0 = {0x20, 0x7E, kInfo0, nullptr};
+const GUI_FONT_PROP kFont16aRange2 = {0xF2, 0xF2, kInfo1 + 82, nullptr};
+const GUI_FONT_PROP kFont16aRange1 = {0xB0, 0xB5, kInfo1 + 16, &kFont16aRange2};
+const GUI_FONT_PROP kFont16aRange0 = {0x20, 0x7E, kInfo0, &kFont16aRange1};
 
-const GUI_FONT_PROP kFont16cRange1 = {0xB0, 0xB0, kInfo1 + 16, nullptr};
+const GUI_FONT_PROP kFont16cRange2 = {0xF2, 0xF2, kInfo1 + 82, nullptr};
+const GUI_FONT_PROP kFont16cRange1 = {0xB0, 0xB5, kInfo1 + 16, &kFont16cRange2};
 const GUI_FONT_PROP kFont16cRange0 = {0x20, 0x81, kInfo0, &kFont16cRange1};
 
 const GUI_FONT_PROP kFont16dRange1 = {0xA0, 0xFF, kInfo1, nullptr};

@@ -144,6 +144,9 @@ inline constexpr uint16_t GUI_TM_REV = 4;
 using GUI_TEXT_HOOK = void (*)(const char* text, int x, int y, uint16_t align, uint32_t color,
                                const GUI_FONTDEF* font);
 void GUI_SetTextHook(GUI_TEXT_HOOK hook);
+// Codes drawn (by a text or a character call) that the font of the moment has no glyph for, since the
+// process started.
+uint32_t GUI_MissingGlyphCount();
 void GUI_DrawTextAt(const char* text, int x, int y);
 void GUI_DrawText(const char* text);
 void GUI_DrawCharAt(uint16_t c, int x, int y);

@@ -1,12 +1,28 @@
 // Character and string output in window coordinates: lines are measured, aligned, clipped per visible
 // part of the selected window and handed to the current font's operations.
-#include "GUI/text/gui_font.h"
-#include "GUI/lcd/lcd.h"
+#include <atomic>
+
 #include "GUI/draw/gui_2d.h"
+#include "GUI/lcd/lcd.h"
+#include "GUI/text/gui_font.h"
 
 namespace {
 
 GUI_TEXT_HOOK g_textHook = nullptr;
+std::atomic<uint32_t> g_missingGlyphs{0};
+
+// A code the current font has no glyph for draws nothing and takes no room: counted, so that a text the
+// panel shows blank is found.
+void CountMissing(uint16_t c) {
+    const GUI_FONTDEF* font = GUI_Context.pFont;
+    if (c == '\n' || c == '\r' || font->HasChar == nullptr || font->HasChar(font, c) != 0) return;
+    g_missingGlyphs.fetch_add(1, std::memory_order_relaxed);
+}
+
+void CountMissingIn(const char* text) {
+    while (*text != 0)
+        CountMissing(GUI_NextCharacter(&text));
+}
 
 void LineCore(const char* text, int n, const GUI_BOX& rect) {
     const GUI_BOX* hl = GUI_Context.pClipRectHL;
@@ -43,11 +59,16 @@ void GUI_SetTextHook(GUI_TEXT_HOOK hook) {
     g_textHook = hook;
 }
 
+uint32_t GUI_MissingGlyphCount() {
+    return g_missingGlyphs.load(std::memory_order_relaxed);
+}
+
 void GUI_DrawText(const char* text) {
     if (text == nullptr || GUI_Context.pFont == nullptr) return;
     if (g_textHook != nullptr)
         g_textHook(text, GUI_Context.textX + GUI_Context.xOff, GUI_Context.textY + GUI_Context.yOff,
                    GUI_Context.textAlign, GUI_Context.foreColor, GUI_Context.pFont);
+    CountMissingIn(text);
     const int lineDist = GUI_GetLineSpacing();
     const int x0 = GUI_Context.textX;
     const int yOffset = GUI_TextYOffset();
@@ -89,6 +110,7 @@ void GUI_DrawTextAt(const char* text, int x, int y) {
 void GUI_DrawChar(uint16_t c) {
     const GUI_FONTDEF* font = GUI_Context.pFont;
     if (font == nullptr) return;
+    CountMissing(c);
     if (c == '\n') {
         GUI_Context.textY = static_cast<int16_t>(GUI_Context.textY + font->YDist);
         GUI_Context.textX = GUI_Context.leftBorder;

@@ -79,6 +79,9 @@ void DrawWithCursor(uint32_t cursor, const char* text, int rightX, int bottomY, 
 
 void DrawSoftKey(const char* label, int style, int lines) {
     if (style < 0 || style > 2) style = 0;
+    // The face starts one pixel in; the column left of it is the key column's black.
+    SetColorRGB(0x000000);
+    GUI_FillBox(0, 0, 0, WindowHeight() - 1);
     GUI_DrawImage(&panel::art::kSoftKeyFace[style], 1, 0);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_VCENTER);

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "GUI/device/fb_driver.h"
 #include "GUI/device/fb_png.h"
 #include "GUI/lcd/color_rgb.h"
+#include "GUI/text/gui_font.h"
 #include "platform/host/root.h"
 #include "platform/host/root_provision.h"
 #include "tests/support/png_read.h"
@@ -22,6 +24,7 @@ namespace {
 
 std::string g_folder;
 pid_t g_owner = 0;
+uint32_t g_missingGlyphs = 0;
 
 // Only by the process that made it: a forked child's exit leaves it to its parent.
 void RemoveFolder() {
@@ -37,6 +40,42 @@ void GreyPagePaint(WM_MSG_RECORD* msg) {
     }
     SetColorRGB(0x404040);
     GUI_FillBox(0, 0, 799, 479);
+}
+
+// The topmost shown window at (x, y): the last shown child holding the point, from the desktop down.
+WM_HWINDOW TopmostAt(int x, int y) {
+    WM_HWINDOW found = WM_GetDesktop();
+    for (bool deeper = true; deeper;) {
+        deeper = false;
+        for (WM_HWINDOW c = wm::Locked(found)->hFirstChild; c != 0; c = wm::Locked(c)->hNext) {
+            wm::Locked w(c);
+            if ((w->status & WM_SF_VISIBLE) != 0 && x >= w->rect.x0 && x <= w->rect.x1 && y >= w->rect.y0 &&
+                y <= w->rect.y1) {
+                found = c;
+                deeper = true;
+            }
+        }
+    }
+    return found;
+}
+
+// The random picture of a seed, drawn pixel by pixel with the window manager out of the way.
+std::vector<uint16_t> RandomPicture(uint32_t seed) {
+    std::vector<uint16_t> picture(static_cast<size_t>(kLcdXSize) * kLcdYSize);
+    WM_Select(WM_GetDesktop());
+    for (size_t i = 0; i < picture.size(); ++i) {
+        seed = seed * 1103515245u + 12345u;
+        picture[i] = static_cast<uint16_t>(seed >> 16);
+        LCD_SetForeIndex(picture[i]);
+        LCD_Pixel(static_cast<int>(i % kLcdXSize), static_cast<int>(i / kLcdXSize));
+    }
+    return picture;
+}
+
+void PaintAll() {
+    wm::InvalidateArea(GUI_BOX{0, 0, kLcdXSize - 1, kLcdYSize - 1}, WM_GetDesktop(), 0);
+    for (int pass = 0; pass < 8 && WM_Run() != 0; ++pass) {
+    }
 }
 
 std::string GoldenDir() {
@@ -65,6 +104,11 @@ void FreshScreen() {
     GUI_SetScreenOrigin(0, 0);
     WM_Setup();
     WM_Run();
+    g_missingGlyphs = GUI_MissingGlyphCount();
+}
+
+uint32_t MissingGlyphsSinceFresh() {
+    return GUI_MissingGlyphCount() - g_missingGlyphs;
 }
 
 void FreshScreenOnGreyPage() {
@@ -107,6 +151,44 @@ GUI_BOX Extent(const GUI_BOX& box, uint16_t colour, bool match) {
                          : GUI_BOX{std::min(e.x0, x), e.y0, std::max(e.x1, x), std::max(e.y1, y)};
         }
     return e;
+}
+
+std::vector<int> UnpaintedPixels(const std::vector<WM_HWINDOW>& transparent) {
+    const std::vector<uint16_t> first = RandomPicture(1);
+    PaintAll();
+    const std::vector<uint16_t> a = Screen();
+    const std::vector<uint16_t> second = RandomPicture(2);
+    PaintAll();
+    const std::vector<uint16_t> b = Screen();
+    std::vector<int> out;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != first[i] || b[i] != second[i]) continue;
+        const WM_HWINDOW top = TopmostAt(static_cast<int>(i % kLcdXSize), static_cast<int>(i / kLcdXSize));
+        if (std::find(transparent.begin(), transparent.end(), top) == transparent.end())
+            out.push_back(static_cast<int>(i));
+    }
+    return out;
+}
+
+std::string Describe(const std::vector<int>& pixels) {
+    // Per topmost window: its place, how many of its pixels and the box around them.
+    std::map<WM_HWINDOW, std::pair<int, GUI_BOX>> byWindow;
+    for (int i : pixels) {
+        const int16_t x = static_cast<int16_t>(i % kLcdXSize), y = static_cast<int16_t>(i / kLcdXSize);
+        auto [it, fresh] = byWindow.try_emplace(TopmostAt(x, y), 0, GUI_BOX{x, y, x, y});
+        GUI_BOX& b = it->second.second;
+        b = {std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), std::max(b.y1, y)};
+        ++it->second.first;
+    }
+    std::string out = std::to_string(pixels.size()) + " pixels unpainted";
+    auto box = [](const GUI_BOX& b) {
+        return "(" + std::to_string(b.x0) + ", " + std::to_string(b.y0) + ")-(" + std::to_string(b.x1) +
+               ", " + std::to_string(b.y1) + ")";
+    };
+    for (const auto& [h, n] : byWindow)
+        out += "\n  window " + box(wm::Locked(h)->rect) + ": " + std::to_string(n.first) + " in " +
+               box(n.second);
+    return out;
 }
 
 void ExpectGolden(const std::string& name, const GUI_BOX& rect) {

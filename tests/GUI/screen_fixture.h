@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "GUI/draw/gui_2d.h"
 #include "GUI/gui.h"
 #include "GUI/lcd/lcd.h"
 #include "GUI/wm/wm.h"
-#include "GUI/draw/gui_2d.h"
 
 namespace guitest {
 
@@ -16,6 +16,8 @@ namespace guitest {
 void UseScreenRoot();
 // The library started as GUI_Start starts it (fresh pool, framebuffer device, black screen, desktop).
 void FreshScreen();
+// Codes drawn since the last FreshScreen that their font has no glyph for (they show blank).
+uint32_t MissingGlyphsSinceFresh();
 // FreshScreen with a grey (0x404040) page over the whole screen under what the test makes, so that a
 // window that draws nothing shows the grey.
 void FreshScreenOnGreyPage();
@@ -28,6 +30,12 @@ uint16_t Rgb565(uint32_t rgb);
 // The smallest box around the pixels inside `box` that are `colour` (`match`) or are not (!`match`); all
 // four -1 when there are none.
 GUI_BOX Extent(const GUI_BOX& box, uint16_t colour, bool match = true);
+// The pixels no window paints: the whole window tree is painted twice, each time over a different random
+// picture, and the places that still show the picture after both are listed (y x 800 + x), except those
+// whose topmost window is one of `transparent` (windows that show what lies under them by design).
+std::vector<int> UnpaintedPixels(const std::vector<WM_HWINDOW>& transparent = {});
+// "n pixels, box (x0, y0)-(x1, y1)" for a failure message.
+std::string Describe(const std::vector<int>& pixels);
 // Compares rect of the screen with golden/<name>.png in RGB565. A mismatch fails and writes the actual,
 // expected and difference pictures to golden-out/; VRN_UPDATE_GOLDENS=1 rewrites the golden instead.
 void ExpectGolden(const std::string& name, const GUI_BOX& rect);

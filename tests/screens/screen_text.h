@@ -3,6 +3,8 @@
 // as the framebuffer holds it, and the anchor y of a soft key's label.
 #include <cstdint>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,6 +59,23 @@ inline std::string Style(const std::string& log, int x, int y, const std::string
         return !style.empty();
     });
     return style;
+}
+
+// Texts of one font and colour anchored at one x on several rows form a column, which has one horizontal
+// alignment: a painter that sets it once before a loop leaves every row after the first left-aligned.
+// The columns with mixed alignments, a line each ("" when none).
+inline std::string MixedColumns(const std::string& log) {
+    std::map<std::string, std::pair<std::set<int>, std::set<int>>> columns;  // rows and alignments
+    AnyLine(log, [&](const LogLine& l) {
+        auto& [rows, aligns] = columns[std::to_string(l.x) + " " + l.colour + " " + l.font];
+        rows.insert(l.y);
+        aligns.insert(std::stoi(l.align) & 3);
+        return false;
+    });
+    std::string out;
+    for (const auto& [key, column] : columns)
+        if (column.first.size() > 1 && column.second.size() > 1) out += "x " + key + "\n";
+    return out;
 }
 
 // Whether any line of the log draws this text.

@@ -155,6 +155,7 @@ void PaintSoftKey4(WM_MSG_RECORD* msg) {
 
 void PaintBody(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
+    ClearTo(kBlack);  // the background picture is a column and seven rows short of the window
     DrawContentBackground(0, 0);
     RoundedPanel(13, 7, 707, 441, 5, kPanelGrey);
 }
@@ -175,6 +176,7 @@ void PaintItemList(WM_MSG_RECORD* msg) {
 
 void PaintSelectionBar(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
+    ClearTo(kPanelGrey);  // the bar is a pixel narrower than its window, which lies on the list's grey
     DrawLabelBar(0, 0, 369);
     const int32_t item = g_BarItem >= 0 && g_BarItem < kItemCount ? g_BarItem : 0;
     char text[40];

@@ -48,8 +48,11 @@ void HomePaint_Body(WM_MSG_RECORD* msg) {
         DrawSeparator185(524, 10 + 36 * n);
 }
 
+// The window is opaque, so the body leaves its area to it: its top row, above the separator, shows the
+// body's background (at the body's (1, 0), the window at the body's (8, 304)) instead of what was there.
 void HomePaint_Separator(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
+    DrawContentBackground(1 - 8, -304);
     for (int row = 0; row < 4; ++row) {
         SetColorRGB(kSeparatorRows[row]);
         GUI_FillBox(0, 1 + row, 510, 1 + row);

@@ -35,8 +35,13 @@ uint32_t RowOf(WM_HWINDOW h, int first) {
 void NameStyle(uint32_t colour) {
     GUI_SelectFont(&kFont16);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
-    GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_TOP);
     SetColorRGB(colour);
+}
+
+// Drawing a text clears the horizontal alignment, so every name takes it again.
+void DrawName(const char* name, int y) {
+    GUI_SetAlign(GUI_TA_HCENTER | GUI_TA_TOP);
+    GUI_DrawTextAt(name, kNameX, y);
 }
 
 }  // namespace
@@ -47,7 +52,7 @@ void HomeList_DrawItems(const char* const* names, int32_t count) {
     NameStyle(kBlack);
     for (int32_t i = 0; i < count; ++i) {
         const int y = kPitch * static_cast<int>(i);
-        GUI_DrawTextAt(names[i], kNameX, y + kNameY);
+        DrawName(names[i], y + kNameY);
         GUI_DrawFrame(kBoxX0, y + kBoxY0, kBoxX1, y + kBoxY1);
     }
 }
@@ -78,6 +83,6 @@ void HomePaint_MeasItemListHead(WM_MSG_RECORD* msg) {
     // The row's item, where the refresh placed the highlight (not the published edit words, which can
     // still hold the value before the knob's step when the highlight is painted).
     const int32_t item = paramGetValue(kParamMeasItem1 + row, 0, 0);
-    GUI_DrawTextAt(home::ItemName(row, GetOutputMode(), item), kNameX, kNameY);
+    DrawName(home::ItemName(row, GetOutputMode(), item), kNameY);
     GUI_DrawFrame(kBoxX0, kBoxY0, kBoxX1, kBoxY1);
 }

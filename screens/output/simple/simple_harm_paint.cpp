@@ -163,10 +163,10 @@ void SimplePaint_HarmonicColumn(WM_MSG_RECORD* msg) {
     if (kind == 0) {
         GUI_SelectFont(&kFontTable);
         GUI_SetTextDrawMode(GUI_TM_TRANS);
-        GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_TOP);
         SetColorRGB(TextColour());
         for (int j = 0; j < kHarmRows; ++j) {
             OrderText(text, sizeof text, first + j);
+            GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_TOP);  // each text clears the horizontal alignment
             GUI_DrawTextAt(text, kOrderRightX, kRowPitch * j);
         }
         return;

@@ -67,9 +67,12 @@ TEST(Text, BottomAlignmentEmptyTextAndMissingCharacters) {
     GUI_DrawCharAt(0xC0, 50, 50);
     EXPECT_EQ(GUI_Context.textX, 50);
     EXPECT_EQ(Inked().x1, -1);
+    EXPECT_EQ(MissingGlyphsSinceFresh(), 1u) << "the code the font lacks is counted";
     GUI_DrawTextAt("Ag", 300, 50);
     const GUI_BOX b = Inked();
     EXPECT_TRUE(b.y0 == 35 && b.y1 == 50 && GUI_Context.textY == 50);
+    GUI_DrawTextAt("A\xC1g\n\xB2", 300, 100);  // a line feed is no glyph
+    EXPECT_EQ(MissingGlyphsSinceFresh(), 2u);
 }
 
 // The gap under a 6x8 glyph in the 9-pixel line: background in mode 0, untouched when transparent.

@@ -1,5 +1,7 @@
 #include "tests/panel/overlay/overlay_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include "GUI/draw/gui_2d.h"
 #include "GUI/text/gui_font.h"
 #include "GUI/lcd/lcd.h"
@@ -34,6 +36,7 @@ OverlayScreen::OverlayScreen() {
 }
 
 OverlayScreen::~OverlayScreen() {
+    EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
     GUI_SetTextHook(nullptr);
     PageMgr_SetPages({});
     panel::PageMgrReset();

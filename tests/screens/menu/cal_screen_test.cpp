@@ -57,6 +57,7 @@ class CalScreen : public ::testing::Test {
         Enter_menuCalibration();
     }
     void TearDown() override {
+        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
         GUI_SetTextHook(nullptr);
         SysStatusClear(kSysCaliProcessing);
         g_MenuState.store(0);
@@ -71,6 +72,12 @@ class CalScreen : public ::testing::Test {
         GUI_RunAll();
     }
 };
+
+TEST_F(CalScreen, EveryPixelOfThePageIsPainted) {
+    Step();
+    const std::vector<int> left = guitest::UnpaintedPixels();
+    EXPECT_TRUE(left.empty()) << guitest::Describe(left);
+}
 
 TEST_F(CalScreen, ItemListWithTheBarAndTheSoftKeys) {
     Step();

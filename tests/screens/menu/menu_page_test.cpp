@@ -53,6 +53,12 @@ class MenuPageTest : public ::testing::Test {
     }
 };
 
+// A page drawn over another leaves none of its pixels: every window paints all of its area.
+TEST_F(MenuPageTest, EveryPixelOfThePageIsPainted) {
+    const std::vector<int> left = guitest::UnpaintedPixels();
+    EXPECT_TRUE(left.empty()) << guitest::Describe(left);
+}
+
 TEST_F(MenuPageTest, TopMenuTextsFocusAndSoftKeys) {
     const std::string log = TakeLog();
     EXPECT_TRUE(Logged(log, 5, 13, "0xFFFF", "MENU")) << log;

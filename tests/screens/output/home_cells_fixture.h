@@ -50,7 +50,10 @@ class HomeCells : public ::testing::Test {
         body_ = WM_CreateChild(0, 28, 720, 452, root_, WM_CF_SHOW, Black, 0);
         log_ = plat::MapPath("/var/log/home-cells-text.log");
     }
-    void TearDown() override { TextLog_Stop(); }
+    void TearDown() override {
+        TextLog_Stop();
+        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
+    }
 
     // Window `index` of the page under `parent` (relative place), handle stored where the painters look.
     WM_HWINDOW Make(int index, WM_HWINDOW parent, int x, int y, int w, int h, WM_CALLBACK* cb) {

@@ -2,6 +2,7 @@
 // output modes and the lines, each with its highlighted row.
 #include <gtest/gtest.h>
 
+#include "GUI/text/gui_font.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
@@ -38,6 +39,8 @@ TEST_F(HomeLists, ItemListShowsTheRowsItemsOnOrange) {
     EXPECT_EQ(screen.TextAt(x, y + 25 + 4), "Vavg");
     EXPECT_EQ(screen.TextAt(x, y + 25 * 7 + 4), "VLL max");
     EXPECT_EQ(screen.Texts().front().rgb, 0u);
+    for (const auto& t : screen.Texts())
+        EXPECT_EQ(t.align & GUI_TA_HORIZONTAL, GUI_TA_HCENTER) << t.text << " is centred on its row";
     EXPECT_EQ(HomePaintScreen::Pixel(650 + 68, y + 35), HomePaintScreen::Rgb565(0xF7931E));
     EXPECT_EQ(HomePaintScreen::Pixel(650 + 2, y + 35), 0);  // the item's outline
     // DC-INT has its own, shorter list.
@@ -53,6 +56,7 @@ TEST_F(HomeLists, ItemListShowsTheRowsItemsOnOrange) {
     screen.Paint(home::kWinItemListHead0);
     EXPECT_EQ(screen.TextAt(x, y + 4), "Vavg");
     EXPECT_EQ(screen.Texts().front().rgb, 0xF7931Eu);
+    EXPECT_EQ(screen.Texts().front().align & GUI_TA_HORIZONTAL, GUI_TA_HCENTER);
     EXPECT_EQ(HomePaintScreen::Pixel(650 + 68, y + 10), 0xFFFF);
 }
 

@@ -70,6 +70,7 @@ class HomePage : public ::testing::Test {
         HomeScreen_Show();
     }
     void TearDown() override {
+        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
         home::ResetForTest();
         g_MenuState.store(0);
         g_MeasRefreshFlags.store(0);
@@ -98,6 +99,19 @@ class HomePage : public ::testing::Test {
     screentest::StatusWords words_;
     screentest::StoreCopy store_;
 };
+
+// A page drawn over another leaves none of its pixels (the separator's top row among them), in 3P4W and in
+// 1P2W with its lower panel frame.
+TEST_F(HomePage, EveryPixelOfThePageIsPainted) {
+    Settle();
+    std::vector<int> left = guitest::UnpaintedPixels();
+    EXPECT_TRUE(left.empty()) << "3P4W: " << guitest::Describe(left);
+    g_PhaseMode.store(1);
+    Settle();
+    left = guitest::UnpaintedPixels();
+    EXPECT_TRUE(left.empty()) << "1P2W: " << guitest::Describe(left);
+    g_PhaseMode.store(0);
+}
 
 TEST_F(HomePage, TreeIsBuiltOnceWithItsPlacesAndVisibility) {
     EXPECT_NE(g_PagesCreated.load() & kPageBitHome, 0);

@@ -1,5 +1,7 @@
 #include "tests/screens/output/home_paint_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include "GUI/text/gui_font.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
@@ -17,9 +19,9 @@ namespace {
 
 std::vector<DrawnText> g_texts;
 
-void Record(const char* text, int x, int y, uint16_t, uint32_t bgr, const GUI_FONTDEF*) {
+void Record(const char* text, int x, int y, uint16_t align, uint32_t bgr, const GUI_FONTDEF*) {
     const uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-    g_texts.push_back({text, x, y, rgb});
+    g_texts.push_back({text, x, y, rgb, align});
 }
 
 void Black(WM_MSG_RECORD* msg) {
@@ -79,6 +81,7 @@ HomePaintScreen::HomePaintScreen() {
 }
 
 HomePaintScreen::~HomePaintScreen() {
+    EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
     GUI_SetTextHook(nullptr);
     g_HomeWin.fill(0);
     g_ServiceFlags.tempDisplay.store(0);

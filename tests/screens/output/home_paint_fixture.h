@@ -15,6 +15,7 @@ struct DrawnText {
     int x;
     int y;
     uint32_t rgb;  // 0xRRGGBB
+    uint16_t align;
 };
 
 class HomePaintScreen {

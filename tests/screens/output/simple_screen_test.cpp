@@ -22,8 +22,8 @@
 #include "screens/output/simple/simple_dirty.h"
 #include "screens/output/simple/simple_windows.h"
 #include "tests/GUI/screen_fixture.h"
-#include "tests/screens/screen_text.h"
 #include "tests/screens/output/status_words_fixture.h"
+#include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -69,7 +69,9 @@ class SimpleScreen : public ::testing::Test {
         ASSERT_EQ(TextLog_Start(log_), 0);
     }
     void TearDown() override {
+        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
         TextLog_Stop();
+        EXPECT_EQ(screentext::MixedColumns(Log()), "") << "columns of mixed alignment";
         SimpleScreen_Hide();
         g_MenuState.store(0);
         g_ParamFlags.store(0);
@@ -94,7 +96,8 @@ class SimpleScreen : public ::testing::Test {
     void Mark() { mark_ = Log().size(); }
     std::string Log() const { return screentext::ReadText(log_); }
     // Whether "x y align colour font text" was logged since the mark.
-    bool Drawn(int x, int y, const char* colour, const std::string& text, const char* font = "Font20a") const {
+    bool Drawn(int x, int y, const char* colour, const std::string& text,
+               const char* font = "Font20a") const {
         return screentext::Logged(Log().substr(mark_), x, y, text, colour, font);
     }
     // Any text logged at (x, y) since the mark.
@@ -191,7 +194,8 @@ TEST_F(SimpleScreen, PresetModeKeysAndMeterRefreshes) {
     g_ParamFlags.fetch_or(core::kFlagPresetMode);
     Pump(2);
     for (int k = 0; k < 8; ++k)
-        EXPECT_TRUE(Drawn(760, KeyY(k, 2), kBlack, "Preset\\nM" + std::to_string(k), "Font16a")) << k << Log();
+        EXPECT_TRUE(Drawn(760, KeyY(k, 2), kBlack, "Preset\\nM" + std::to_string(k), "Font16a"))
+            << k << Log();
     g_ParamFlags.fetch_and(~core::kFlagPresetMode);
 
     // Values repaint on a meter turn only when a refresh is due, and never while frozen.
@@ -212,6 +216,17 @@ TEST_F(SimpleScreen, PresetModeKeysAndMeterRefreshes) {
     EXPECT_FALSE(AnythingAt(ValueX(0), CellY(0))) << "frozen";
 }
 
+// A page drawn over another leaves none of its pixels, in the table and in the harmonic view.
+TEST_F(SimpleScreen, EveryPixelOfThePageIsPainted) {
+    Open();
+    std::vector<int> left = guitest::UnpaintedPixels();
+    EXPECT_TRUE(left.empty()) << "table: " << guitest::Describe(left);
+    g_HomePage.harmonicView.store(1);
+    Pump(2);
+    left = guitest::UnpaintedPixels();
+    EXPECT_TRUE(left.empty()) << "harmonic view: " << guitest::Describe(left);
+}
+
 TEST_F(SimpleScreen, HarmonicPagesOrdersAndKeys) {
     g_HomePage.harmonicView.store(1);
     Open();
@@ -224,8 +239,10 @@ TEST_F(SimpleScreen, HarmonicPagesOrdersAndKeys) {
     EXPECT_EQ(screen[74 * 800 + 697], Pixel(0xF09020)) << "the THD cell's last row, under its text";
     EXPECT_EQ(screen[95 * 800 + 8], 0x0000) << "black below the box";
     const char* first[4] = {"1st", "2nd", "3rd", "4th"};
-    for (int j = 0; j < 4; ++j)
+    for (int j = 0; j < 4; ++j) {
         EXPECT_TRUE(Drawn(77, HarmRowY(j), kWhite, first[j]));
+        EXPECT_EQ(screentext::Style(Log(), 77, HarmRowY(j), first[j]), "1 0xFFFF Font20a") << "right-aligned";
+    }
     EXPECT_TRUE(Drawn(427, HarmRowY(0), kWhite, "11th"));
     for (int j = 0; j < 10; ++j) {
         EXPECT_TRUE(Drawn(235, HarmRowY(j), kWhite, "----")) << j;

@@ -55,7 +55,9 @@ class SeqSimScreen : public ::testing::Test {
         Open(333);
     }
     void TearDown() override {
+        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
         TextLog_Stop();
+        EXPECT_EQ(screentext::MixedColumns(Log()), "") << "columns of mixed alignment";
         SeqSimScreen_Hide();
         g_MenuState.store(0);
         g_PageId.store(0);
@@ -90,6 +92,18 @@ class SeqSimScreen : public ::testing::Test {
     std::string log_;
     size_t mark_ = 0;
 };
+
+// A page drawn over another leaves none of its pixels, on both of its modes.
+TEST_F(SeqSimScreen, EveryPixelOfThePageIsPainted) {
+    std::vector<int> left = guitest::UnpaintedPixels();
+    EXPECT_TRUE(left.empty()) << "SEQUENCE: " << guitest::Describe(left);
+    SeqSimScreen_Hide();
+    Sim_LoadDefaultSteps();
+    SeqSimSetMode(2);
+    Open(463);
+    left = guitest::UnpaintedPixels();
+    EXPECT_TRUE(left.empty()) << "SIMULATE: " << guitest::Describe(left);
+}
 
 TEST_F(SeqSimScreen, PreparationCountsToTheDownloadStage) {
     EXPECT_EQ(SeqPrepStage.load(), kSeqPrepRequested);

@@ -9,6 +9,10 @@
 // saved on the next run (once), whatever the restart bits say.
 void RestartSaveStep();
 
+// True once the save before the process ends (a stop's, a reboot's) has run on the menu thread: from then
+// on that thread runs no further set command, whose setting the save would not keep.
+bool SetCommandsClosed();
+
 // The stop's save, asked by the thread that ends the process and run by the menu thread, which owns
 // every setting it writes. StopSaveDone is true once that save has run.
 void StopSaveRequest();

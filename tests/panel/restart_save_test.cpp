@@ -46,6 +46,8 @@ class RestartSave : public ::testing::Test {
     void TearDown() override {
         core::MsgQueueRemove();
         SpiDevClose(&g_NvSpi);
+        // A reboot's save closes the set commands.
+        panel::StopSaveReset();
     }
     test::DefaultStore env;
 };

@@ -5,6 +5,7 @@
 
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
+#include "platform/host/stop_signal.h"
 #include "platform/sandbox/sandbox.h"
 #include "src/dev/board_lines.h"
 #include "src/dev/panel_link.h"
@@ -59,6 +60,8 @@ void RestartSaveStep() {
         // The panel controller shows the application as stopped before the process goes.
         SpiAuxWrite1(0);
         plat::System("reboot");
+        // The command above is only recorded: on this host the program itself starts again.
+        plat::RequestRestart();
     }
 }
 

@@ -5,7 +5,7 @@
 
 // Runs once per request (restart pending and not yet handled): saves, re-arms the GPIB reset line, marks
 // the request handled and, with a reboot requested, unmounts USB memory, waits 1 s, sets the panel
-// controller's application line to 0 and reboots. A stop's request is
+// controller's application line to 0 and reboots (the host's program starts again). A stop's request is
 // saved on the next run (once), whatever the restart bits say.
 void RestartSaveStep();
 

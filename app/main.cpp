@@ -15,6 +15,7 @@
 #include "platform/host/device_node.h"
 #include "platform/host/options.h"
 #include "platform/host/panel_channel.h"
+#include "platform/host/reexec.h"
 #include "platform/stage/power_stage_sim.h"
 #include "platform/host/root.h"
 #include "platform/host/root_provision.h"
@@ -126,6 +127,16 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     SupervisorLoop();
+    if (!plat::StopRequested()) {
+        // A reboot, its save done: the unit's program starts again. A stop signal that comes from here on
+        // stays blocked and pending across the exec, and the new image takes it.
+        core::MsgQueueClose();
+        std::printf("vrn-controller: rebooting: the program starts again\n");
+        std::fflush(stdout);
+        plat::ReExecSelf(argv);
+        std::fprintf(stderr, "vrn-controller: cannot start again for the reboot: %s\n", std::strerror(errno));
+        _exit(1);
+    }
     if (!SupervisorStopSave(kStopSaveMs)) {
         std::fprintf(stderr, "vrn-controller: stopped by %s, but the settings were not saved within %u ms\n",
                      StopName(), kStopSaveMs);

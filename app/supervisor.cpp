@@ -120,7 +120,7 @@ void SupervisorPass() {
 }
 
 void SupervisorLoop() {
-    while (!plat::StopRequested())
+    while (!plat::StopRequested() && !plat::RestartRequested())
         SupervisorPass();
 }
 

@@ -6,7 +6,8 @@
 
 // One pass of the supervisor loop, its waits included.
 void SupervisorPass();
-// Runs passes until a stop (plat::StopRequested: the host's way to end the process on SIGINT or SIGTERM).
+// Runs passes until a stop (plat::StopRequested: the host's way to end the process on SIGINT or SIGTERM)
+// or a reboot (plat::RestartRequested, once the reboot's save has run).
 void SupervisorLoop();
 // After the loop: the save of a restart, run by the menu thread as a power-off's would be, the
 // supervisor's passes going on meanwhile. False when it was not done within timeoutMs.

@@ -33,6 +33,7 @@
 #include "panel/menu_entries.h"
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
+#include "panel/restart_save.h"
 #include "panel/runtime_init.h"
 #include "panel/settings_apply.h"
 #include "panel/status_conditions.h"
@@ -182,7 +183,8 @@ bool ReceiveSetCommand() {
     cmd = panel::MenuCommand{reinterpret_cast<ScpiInterface*>(msg.ptr), false, msg.word1, 0,
                              plat::NowMs() + kCompleteLaterMs,          false};
     const ScpiHandoverOps* ops = g_ScpiHandoverOps.load();
-    if (msg.word0 != 0 || cmd.ifc == nullptr || ops == nullptr) {
+    // After the save that ends the process a command would be acknowledged and then lost with it.
+    if (msg.word0 != 0 || cmd.ifc == nullptr || ops == nullptr || SetCommandsClosed()) {
         // Its channel still waits: it is told that the command failed.
         std::fprintf(stderr, "MenuThread: set command that cannot run completed as failed\n");
         ScpiHandoverRan(cmd.tag);

@@ -22,6 +22,7 @@ sigset_t StopSignals() {
 }
 
 std::atomic<int> g_stopSignal{0};
+std::atomic<bool> g_restart{false};
 
 // Threads may still wait on these when the process ends: made once and never destroyed.
 std::mutex& WaitLock() {
@@ -79,9 +80,18 @@ bool StopWaitMs(uint32_t ms) {
     return true;
 }
 
+void RequestRestart() {
+    g_restart.store(true, std::memory_order_release);
+}
+
+bool RestartRequested() {
+    return g_restart.load(std::memory_order_acquire);
+}
+
 void StopReset() {
     std::lock_guard<std::mutex> hold(WaitLock());
     g_stopSignal.store(0, std::memory_order_release);
+    g_restart.store(false, std::memory_order_release);
 }
 
 }  // namespace plat

@@ -19,7 +19,11 @@ bool StopRequested();
 int StopSignalNumber();  // 0 before a stop
 // Sleeps ms of instrument time, or until a stop comes. True when a stop ended (or came before) it.
 bool StopWaitMs(uint32_t ms);
-// Forgets the stop (tests).
+// A reboot of the unit, asked once its save has run: the supervisor loop ends as for a stop, and the
+// program starts again instead of ending (ReExecSelf). A stop that comes as well wins.
+void RequestRestart();
+bool RestartRequested();
+// Forgets the stop and the restart (tests).
 void StopReset();
 
 }  // namespace plat

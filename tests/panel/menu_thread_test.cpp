@@ -17,6 +17,7 @@
 #include "platform/devices/spi.h"
 #include "panel/menu/edit_follow.h"
 #include "panel/panel_services.h"
+#include "panel/restart_save.h"
 #include "scpi/channels/set_command_handover.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"
@@ -276,6 +277,26 @@ TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuP
     EXPECT_EQ(g_MenuState.load(), 1u);
     g_EditBuf = panel::EditBuf{};
     panel::EditPublish();
+}
+
+// The stop's save runs on this thread's pass after the pass's set command: that command is kept and
+// acknowledged; one handed over after the save is refused without running, since the process ends with
+// the save and would lose it.
+TEST_F(HandoverTest, NoSetCommandRunsAfterTheSaveOfAStop) {
+    testsupport::TempRoot root;
+    panel::StopSaveReset();
+    FakeChannel kept{4, {0}, {}, 0, 0, {}}, late{9, {0}, {}, 0, 0, {}};
+    Post(&kept);
+    StopSaveRequest();
+    MenuThread_Pass();
+    ASSERT_TRUE(StopSaveDone());
+    EXPECT_EQ(kept.runs.load(), 1);
+    EXPECT_TRUE(Completion(4, 0));
+    Post(&late);
+    MenuThread_Pass();
+    EXPECT_EQ(late.runs.load(), 0);
+    EXPECT_TRUE(Completion(9, 1));
+    panel::StopSaveReset();
 }
 
 // A memory that reads back only ones fails its self-test at start; a sound one leaves the bit clear.

@@ -18,6 +18,7 @@
 #include "core/system/state/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
+#include "platform/host/stop_signal.h"
 #include "platform/devices/panel_sim.h"
 #include "platform/devices/spi.h"
 #include "src/dev/panel_link.h"
@@ -46,6 +47,9 @@ class RestartSave : public ::testing::Test {
     void TearDown() override {
         core::MsgQueueRemove();
         SpiDevClose(&g_NvSpi);
+        // A reboot's save closes the set commands and asks the program to start again.
+        panel::StopSaveReset();
+        plat::StopReset();
     }
     test::DefaultStore env;
 };

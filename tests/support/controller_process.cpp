@@ -43,10 +43,13 @@ std::chrono::steady_clock::time_point Deadline(int timeoutMs) {
 }
 const std::regex kQueueLine("message queue: id (\\d+) key 0x([0-9a-f]+)");
 
-// Field 1 (the id) or 2 (the key) of the start-up output's queue line; "" before then.
+// Field 1 (the id) or 2 (the key) of the last start-up's queue line (a reboot starts the program again
+// in the same process, with a queue of its own); "" before then.
 std::string QueueField(const std::string& out, int field) {
-    std::smatch m;
-    return std::regex_search(out, m, kQueueLine) ? m[field].str() : "";
+    std::string found;
+    for (std::sregex_iterator m(out.begin(), out.end(), kQueueLine), end; m != end; ++m)
+        found = (*m)[field].str();
+    return found;
 }
 
 }  // namespace

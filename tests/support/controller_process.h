@@ -42,7 +42,7 @@ class ControllerProcess {
     int Stop(int signal, int timeoutMs = kStartupTimeoutMs);
     // True when no process of the program's process group is left.
     bool GroupGone() const;
-    // The id and key of the program's message queue, from its start-up output (-1 and 0 before then).
+    // The id and key of the program's message queue, from its last start-up's output (-1 and 0 before then).
     int QueueId() const;
     key_t QueueKey() const;
 

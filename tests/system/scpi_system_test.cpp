@@ -57,6 +57,15 @@ std::string InvalidPattern(const std::vector<std::string>& fields, int group) {
 class ScpiSystem : public ScpiSocketSuite {
   protected:
     static std::string CommandLog() { return FileText(c().root() + "/var/log/commands.log"); }
+    // The output after `from` holds text within timeoutMs.
+    static bool WaitOutputAfter(size_t from, const std::string& text, int timeoutMs) {
+        for (int waited = 0; waited < timeoutMs; waited += 100) {
+            const std::string out = c().Output();
+            if (out.size() > from && out.find(text, from) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
 };
 
 // First in the suite: FETCh has no snapshot before the first MEASure. READ? with the output off: 54
@@ -180,12 +189,16 @@ TEST_F(ScpiSystem, CalibrationNeedsThePassword) {
     EXPECT_TRUE(c().WaitForOutput("popup: Save & Exit")) << c().Output();
 }
 
-TEST_F(ScpiSystem, RebootRefusesSetCommands) {
+// The unit goes down refusing set commands, and the reboot is only recorded; on this host the program then
+// starts again in the same process, on the same root and ports, and answers and takes keys as a started
+// one does.
+TEST_F(ScpiSystem, RebootRefusesSetCommandsThenTheProgramStartsAgain) {
     // clang-format off
     const ScpiStep steps[] = {
         {"SYST:REB", nullptr, kNoError}, {"VOLT 10", nullptr, kSystemError}, {"SYST:CONF?", "CONT", kNoError},
     };
     // clang-format on
+    const size_t before = c().Output().size();
     Run(steps);
     bool rebooted = false;
     for (int i = 0; i < 100 && !rebooted; ++i) {
@@ -193,6 +206,12 @@ TEST_F(ScpiSystem, RebootRefusesSetCommands) {
         if (!rebooted) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     EXPECT_TRUE(rebooted) << CommandLog();
+    ASSERT_TRUE(WaitOutputAfter(before, "GuiThread: system ready", kStartupTimeoutMs)) << c().Output();
+    TcpClient again(Port(kScpiPort));
+    ASSERT_TRUE(again.Send("*IDN?\n"));
+    EXPECT_EQ(again.ReadLine(15000).rfind("QX-ORVANE,VRN-4145,", 0), 0u) << c().Output();
+    ASSERT_TRUE(Panel("key T"));
+    EXPECT_TRUE(WaitOutputAfter(before, "MenuThread: key code 84 'T'", 10000)) << c().Output();
 }
 
 }  // namespace

@@ -30,3 +30,8 @@ struct LanPending {
 }  // namespace core
 
 extern core::LanPending g_LanPending;
+
+// A command's staging of one field (its change bit): changed, the staged value waits for the next apply;
+// not changed (the value set is the one in force), whatever was staged for the field before is dropped,
+// so that the field's last command is the one that counts.
+void LanPendingMark(uint32_t bit, bool changed);

@@ -52,13 +52,18 @@ int Fail(ScpiInterface* ifc, uint32_t row) {
 }
 
 void Stage(PendingBit bit) {
-    g_LanPending.mask |= 1u << bit;
+    LanPendingMark(bit, true);
+}
+
+// A value equal to the setting in force stages nothing and drops what an earlier command staged for it.
+void Unstage(PendingBit bit) {
+    LanPendingMark(bit, false);
 }
 
 // A staged LAN switch: the flag's bit of the staged flags takes the value, only when it differs from the
 // setting in force.
 void StageFlag(PendingBit bit, uint8_t inForce, uint32_t on) {
-    if ((inForce != 0) == (on != 0)) return;
+    if ((inForce != 0) == (on != 0)) return Unstage(bit);
     g_LanPending.flags = on != 0 ? (g_LanPending.flags | (1u << bit)) : (g_LanPending.flags & ~(1u << bit));
     Stage(bit);
 }
@@ -69,7 +74,7 @@ uint8_t Rs232Code(uint8_t& code) {
 }
 
 void StageCode(PendingBit bit, uint8_t& staged, uint8_t& inForce, int32_t v) {
-    if (Rs232Code(inForce) == static_cast<uint8_t>(v)) return;
+    if (Rs232Code(inForce) == static_cast<uint8_t>(v)) return Unstage(bit);
     staged = static_cast<uint8_t>(v);
     Stage(bit);
 }
@@ -159,7 +164,7 @@ int CmdSystCommLanWebPass(ScpiInterface* ifc) {
     int32_t v;
     if (scpiGetInt(ifc, 0, &v) != 0) return Fail(ifc, kScpiErrSystem);
     if (v < 0 || v > 9999) return Fail(ifc, kScpiErrDataOutOfRange);
-    if (LanCfgRead().PW == static_cast<uint32_t>(v)) return 0;
+    if (LanCfgRead().PW == static_cast<uint32_t>(v)) return Unstage(kPendWebPassword), 0;
     g_LanPending.password = static_cast<uint32_t>(v);
     Stage(kPendWebPassword);
     return 0;

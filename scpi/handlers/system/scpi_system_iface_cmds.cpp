@@ -31,7 +31,7 @@ constexpr int32_t kGpibAddressMax = 30;
 constexpr int32_t kCanopenIdMin = 1, kCanopenIdMax = 127;
 constexpr int32_t kDnetIdMax = 63;
 // The GPIB address's change bit of the pending interface record (byte 1 bit 7).
-constexpr uint32_t kPendingGpibBit = 1u << 15;
+constexpr uint32_t kPendingGpibBit = 15;
 constexpr const char* kCanopenBauds[] = {"125000", "250000", "500000", "1000000", "Auto"};
 constexpr const char* kDnetBauds[] = {"125000", "250000", "500000", "Auto"};
 constexpr int32_t kBaudRates[] = {125000, 250000, 500000, 1000000};
@@ -61,11 +61,12 @@ bool GpibEnabled() {
            Load(g_IfaceCfg.cardPresent[storage::kCardLine101]) == 1;
 }
 
-// An address equal to the one in force stages nothing; a new one waits for the network apply routine.
+// An address equal to the one in force stages nothing (and drops one staged before); a new one waits for
+// the network apply routine.
 void StageGpibAddress(int32_t address) {
-    if (static_cast<uint32_t>(address) == IfaceGpibAddress()) return;
-    Store(g_LanPending.gpibAddress, static_cast<uint32_t>(address));
-    std::atomic_ref<uint32_t>(g_LanPending.mask).fetch_or(kPendingGpibBit, std::memory_order_acq_rel);
+    const bool changed = static_cast<uint32_t>(address) != IfaceGpibAddress();
+    if (changed) Store(g_LanPending.gpibAddress, static_cast<uint32_t>(address));
+    LanPendingMark(kPendingGpibBit, changed);
 }
 
 // An integer parameter within min..max: 0 and the value, else the error row (a negative number is out of

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -74,6 +75,33 @@ TEST_F(CommStaging, OnlyADifferentValueIsStagedAndTheSettingInForceStays) {
     EXPECT_EQ(ch.Run("SYST:COMM:LAN:WEB:PASS 77;PACT 1"), "|");
     EXPECT_EQ(g_LanPending.password, 77u);
     EXPECT_NE(g_LanPending.flags & Bit(6), 0u);
+}
+
+// A value set back to the one in force drops what an earlier command staged for that field, so the next
+// start keeps the setting; what is staged for other fields stays.
+TEST_F(CommStaging, AValueSetBackToTheOneInForceDropsWhatWasStagedForIt) {
+    std::atomic_ref<uint32_t>(g_IfaceCfg.gpibAddress).store(5);
+    g_GpibPresent.store(1);
+    const char* const cases[][2] = {
+        {"SYST:COMM:LAN:DHCP 0", "SYST:COMM:LAN:DHCP 1"},
+        {"SYST:COMM:LAN:WEB:PACT 1", "SYST:COMM:LAN:WEB:PACT 0"},
+        {"SYST:COMM:LAN:WEB:PASS 77", "SYST:COMM:LAN:WEB:PASS 1234"},
+        {"SYST:COMM:SER:TRAN:BAUD 19200", "SYST:COMM:SER:TRAN:BAUD 9600"},
+        {"SYST:COMM:SER:TRAN:BITS 0", "SYST:COMM:SER:TRAN:BITS 1"},
+        {"SYST:COMM:SER:TRAN:PAR ODD", "SYST:COMM:SER:TRAN:PAR NONE"},
+        {"SYST:COMM:SER:TRAN:SBIT 1", "SYST:COMM:SER:TRAN:SBIT 0"},
+        {"SYST:COMM:GPIB:ADDR 7", "SYST:COMM:GPIB:ADDR 5"},
+    };
+    for (const auto& c : cases) {
+        g_LanPending = {};
+        ch.Run("SYST:COMM:LAN:DNS \"10.9.9.9\"");
+        const uint32_t other = g_LanPending.mask;
+        ch.Run(c[0]);
+        ASSERT_NE(g_LanPending.mask, other) << c[0];
+        EXPECT_EQ(ch.Run(c[1]), "|") << c[1];
+        EXPECT_EQ(g_LanPending.mask, other) << c[0] << " then " << c[1];
+    }
+    g_GpibPresent.store(0);
 }
 
 TEST_F(CommStaging, AbsentSerialPortAndStaticAddressQuery) {

@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prog=${1:-build/app/vrn-controller}
-secs=${2:-90}  # the longest the traced run may take: start-up (about 15 s, slower traced) and the drive
+secs=${2:-150}  # the longest the traced run may take: start-up (about 15 s, slower traced) and the drive
 command -v strace >/dev/null || { echo "strace is not installed (apt-get install strace)"; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -36,7 +36,7 @@ def wait_for(what, test, seconds):
 def printed(text):
     return lambda: os.path.exists(out) and text in open(out, errors="replace").read()
 
-wait_for("the web server", printed(f"Web: serving port {80 + offset}"), 80)
+wait_for("the web server", printed(f"Web: serving port {80 + offset}"), 120)
 wait_for("the Modbus server", printed(f"ModbusThread: listening on port {502 + offset}"), 10)
 wait_for("the panel", printed("GuiThread: system ready"), 30)
 # The screen copy to a USB stick first: keys are refused once SCPI has put the panel in remote.

@@ -125,7 +125,7 @@ TEST(HostPaths, RunTouchesNoHostPathOutsideItsRoot) {
     std::string repo = std::string(__FILE__).substr(0, std::string(__FILE__).rfind("/tests/system/"));
     const char* build = std::getenv("VRN_BUILD_DIR");
     std::string command = "bash " + repo + "/scripts/check-host-paths.sh " + (build ? build : "build") +
-                          "/app/vrn-controller 20 2>&1";
+                          "/app/vrn-controller 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string report;

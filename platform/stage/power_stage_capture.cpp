@@ -35,6 +35,11 @@ void FillCapture(RegisterFile& regs, const PhaseDrive (&drive)[3],
     for (uint32_t k = 2; k <= kCaptureOrders; ++k)
         sumSquares += harmonicPct[k] * harmonicPct[k] / 1e4;
     const double gain = 1.0 / std::sqrt(sumSquares);
+    uint32_t orders[kCaptureOrders];
+    uint32_t added = 0;
+    for (uint32_t k = 2; k <= kCaptureOrders; ++k) {
+        if (harmonicPct[k] != 0.0f) orders[added++] = k;
+    }
     const double vScale = CaptureVoltScale(highRange);
     const double iScale = CaptureCurrentScale(highRange, vaClass);
     for (uint32_t p = 0; p < 3; ++p) {
@@ -42,13 +47,15 @@ void FillCapture(RegisterFile& regs, const PhaseDrive (&drive)[3],
         const PhaseDrive d = LimitedDrive(drive[p], &limited);
         const double peak1 = d.ac * std::sqrt(2.0) * gain;
         const double shift = d.angleDeg / 360.0;
+        const PeriodReader played(d);
         for (uint32_t i = 0; i < kCaptureSamples; ++i) {
             double v = 0.0;
             if (outputOn) {
-                v = d.dc + gain * (DriveVolts(d, i) - d.dc);
+                v = d.dc + gain * (played(i) - d.dc);
                 const double t = static_cast<double>(i) / kCaptureSamples - shift;
-                for (uint32_t k = 2; k <= kCaptureOrders; ++k) {
-                    if (harmonicPct[k] != 0.0f) v += peak1 * harmonicPct[k] / 100.0 * std::sin(kTwoPi * k * t);
+                for (uint32_t n = 0; n < added; ++n) {
+                    const uint32_t k = orders[n];
+                    v += peak1 * harmonicPct[k] / 100.0 * std::sin(kTwoPi * k * t);
                 }
             }
             const double a = d.ohms > 0.0f ? v / d.ohms : 0.0;

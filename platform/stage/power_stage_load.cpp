@@ -48,8 +48,9 @@ void SetLineRow(StageMeasures& m, int row, const PhaseDrive& a, const PhaseDrive
     auto& q = m.row;
     if (!Plays(a) || !Plays(b) || a.freq == b.freq) {
         double sum = 0.0, squares = 0.0, hi = -HUGE_VAL, lo = HUGE_VAL;
+        const PeriodReader va(a), vb(b);
         for (uint32_t i = 0; i < kShapePoints; ++i) {
-            const double v = DriveVolts(a, i) - DriveVolts(b, i);
+            const double v = va(i) - vb(i);
             sum += v;
             squares += v * v;
             hi = std::max(hi, v);
@@ -91,17 +92,23 @@ void SetTotalRow(StageMeasures& m, uint32_t wiring) {
 
 }  // namespace
 
-double DriveVolts(const PhaseDrive& d, uint32_t i) {
-    if (!Plays(d)) return d.dc;
+PeriodReader::PeriodReader(const PhaseDrive& d) : d_(d) {
     // The angle delays the wave by a fraction of a point as well: between two points it is interpolated.
     const double n = kShapePoints;
-    double at = std::fmod(i - d.angleDeg / 360.0 * n, n);
-    if (at < 0.0) at += n;
-    const auto a = static_cast<uint32_t>(at);
-    const double f = at - a;
-    const float* point = d.shape->point;
-    const double u = point[a % kShapePoints] * (1.0 - f) + point[(a + 1) % kShapePoints] * f;
-    return d.dc + static_cast<double>(d.ac) * u;
+    double delay = std::fmod(d.angleDeg / 360.0 * n, n);
+    if (delay < 0.0) delay += n;
+    const auto whole = static_cast<uint32_t>(delay);
+    frac_ = whole + 1.0 - delay;  // weight of the later point
+    start_ = kShapePoints - whole - 1;
+}
+
+double PeriodReader::operator()(uint32_t i) const {
+    if (d_.shape == nullptr || d_.ac <= 0.0f) return d_.dc;
+    constexpr uint32_t kMask = kShapePoints - 1;
+    const float* point = d_.shape->point;
+    const uint32_t a = (i + start_) & kMask;
+    const double u = point[a] * (1.0 - frac_) + point[(a + 1) & kMask] * frac_;
+    return d_.dc + static_cast<double>(d_.ac) * u;
 }
 
 double DriveRms(const PhaseDrive& d) {

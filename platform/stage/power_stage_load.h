@@ -21,7 +21,17 @@ struct PhaseDrive {
 };
 
 // The voltage of a phase at point i of its period (of kShapePoints), its angle included.
-double DriveVolts(const PhaseDrive& d, uint32_t i);
+class PeriodReader {
+  public:
+    explicit PeriodReader(const PhaseDrive& d);
+    double operator()(uint32_t i) const;
+
+  private:
+    const PhaseDrive& d_;
+    uint32_t start_ = 0;
+    double frac_ = 0.0;
+};
+static_assert((kShapePoints & (kShapePoints - 1)) == 0, "a period's points wrap by a mask");
 // The whole voltage's rms.
 double DriveRms(const PhaseDrive& d);
 

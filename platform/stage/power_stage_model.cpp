@@ -81,7 +81,7 @@ constexpr uint32_t kCurrentLimitBit = 1u << 5;
 constexpr uint32_t kHighRangeBit = 1u << 1;
 constexpr uint32_t kArmAllPhases = 7;
 constexpr uint32_t kNotReadyBit = 1u << 7;
-constexpr uint32_t kRange200V = 1;  // of the range register
+constexpr uint32_t kRange200V = 1;   // of the range register
 constexpr uint32_t kWiring1P2W = 1;  // of the wiring register
 constexpr uint32_t kUnitVpp = 1;     // of the voltage unit register
 constexpr uint32_t kWaveNumberSine = 17, kWaveNumberSquare = 18;
@@ -151,13 +151,19 @@ constexpr ReadRow Answers(const Block& block, ReadFn read) {
 }
 
 constexpr ReadRow kReadRows[] = {
-    Answers(kStatus, ReadStatus),         Answers(kParallelStatus, ReadLinkStatus),
-    Answers(kBootStatus, ReadBoot),       Answers(kModuleWord, ReadModuleWord),
-    Answers(kOutputStatus, ReadOutputStatus), Answers(kFaultWord, ReadFaultWord),
-    Answers(kModuleType, ReadModuleType), Answers(kModulePresent, ReadPresent),
+    Answers(kStatus, ReadStatus),
+    Answers(kParallelStatus, ReadLinkStatus),
+    Answers(kBootStatus, ReadBoot),
+    Answers(kModuleWord, ReadModuleWord),
+    Answers(kOutputStatus, ReadOutputStatus),
+    Answers(kFaultWord, ReadFaultWord),
+    Answers(kModuleType, ReadModuleType),
+    Answers(kModulePresent, ReadPresent),
     ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
-    Answers(kLoopbackRead, ReadLoopback), Answers(kRunStep, ReadSequencer),
-    Answers(kRunState, ReadSequencer),    Answers(kRepeatCount, ReadSequencer),
+    Answers(kLoopbackRead, ReadLoopback),
+    Answers(kRunStep, ReadSequencer),
+    Answers(kRunState, ReadSequencer),
+    Answers(kRepeatCount, ReadSequencer),
     Answers(kRunTime, ReadSequencer),
     Answers(kCaliStatus, ReadCaliStatus),
 };

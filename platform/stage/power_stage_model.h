@@ -16,11 +16,10 @@
 // (at most once per 2 ms) or after anything it plays changed, works the measures out again from the
 // waveforms' shapes, which are reduced once per table download.
 #include <cstdint>
-
-#include "platform/host/clock.h"
 #include <random>
 #include <vector>
 
+#include "platform/host/clock.h"
 #include "platform/stage/link_peers.h"
 #include "platform/stage/power_stage_load.h"
 #include "platform/stage/reg_map.h"
@@ -107,7 +106,7 @@ class PowerStageModel {
     void LoadCalPages(RegisterFile& regs) const;
     // Reading a run register moves the sequencer on to the present instrument time.
     mutable StageSequencer sequencer_;
-    bool runPlays_ = false;  // the output follows the program
+    bool runPlays_ = false;        // the output follows the program
     mutable uint64_t tickUs_ = 0;  // instrument time the measures were last worked out for a running program
     mutable uint32_t tickStep_ = 0, tickState_ = 0;
     mutable ShapeCache shapes_;

@@ -34,7 +34,8 @@ void Store(RegisterFile& regs, uint32_t slot, int32_t (*shape)(uint32_t)) {
 // The table position that output sample j plays: the square's duty stretches its two half-tables.
 uint32_t Source(uint32_t j, uint32_t slot, uint32_t duty) {
     if (slot != kSquareSlot || duty == 0 || duty >= kDutyFull) return j;
-    const uint64_t split = uint64_t{duty} * kWaveTableSamples / kDutyFull;  // output samples of the first half
+    const uint64_t split =
+        uint64_t{duty} * kWaveTableSamples / kDutyFull;  // output samples of the first half
     if (j < split) return static_cast<uint32_t>(j * kHalfTable / split);
     return static_cast<uint32_t>(kHalfTable + (j - split) * kHalfTable / (kWaveTableSamples - split));
 }

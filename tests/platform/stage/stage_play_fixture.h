@@ -33,7 +33,9 @@ struct StagePlay {
         regs.Set(reg, word, value);
         m.Written(regs, reg, word, value);
     }
-    void WriteFloat(uint32_t reg, float value, uint32_t word = 0) { Write(reg, std::bit_cast<uint32_t>(value), word); }
+    void WriteFloat(uint32_t reg, float value, uint32_t word = 0) {
+        Write(reg, std::bit_cast<uint32_t>(value), word);
+    }
     // Every phase plays `wave` at acv (rms, or Vpp with the Vpp unit), dc and hz into `ohms`.
     void Play(uint32_t wave, float acv, float dc = 0.0f, float hz = 50.0f, float ohms = 10.0f) {
         for (uint32_t p = 0; p < 3; ++p) {
@@ -51,7 +53,8 @@ struct StagePlay {
     double Captured(uint32_t phase, uint32_t i, int kind) const {
         const uint32_t word = regs.Get(phase, i);
         const auto counts = static_cast<int16_t>(kind == 0 ? word >> 16 : word & 0xFFFFu);
-        return counts * (kind == 0 ? plat::CaptureVoltScale(false) : plat::CaptureCurrentScale(false, m.vaClass));
+        return counts *
+               (kind == 0 ? plat::CaptureVoltScale(false) : plat::CaptureCurrentScale(false, m.vaClass));
     }
 };
 

@@ -30,22 +30,33 @@ double CaptureCurrentScale(bool highRange, uint32_t vaClass) {
 void FillCapture(RegisterFile& regs, const PhaseDrive (&drive)[3],
                  const float (&harmonicPct)[kCaptureOrders + 1], bool outputOn, bool highRange,
                  uint32_t vaClass) {
+    // A test's added harmonics keep the waveform's rms: the played part gives way to them.
     double sumSquares = 1.0;
     for (uint32_t k = 2; k <= kCaptureOrders; ++k)
         sumSquares += harmonicPct[k] * harmonicPct[k] / 1e4;
+    const double gain = 1.0 / std::sqrt(sumSquares);
+    uint32_t orders[kCaptureOrders];
+    uint32_t added = 0;
+    for (uint32_t k = 2; k <= kCaptureOrders; ++k) {
+        if (harmonicPct[k] != 0.0f) orders[added++] = k;
+    }
     const double vScale = CaptureVoltScale(highRange);
     const double iScale = CaptureCurrentScale(highRange, vaClass);
     for (uint32_t p = 0; p < 3; ++p) {
         bool limited = false;
         const PhaseDrive d = LimitedDrive(drive[p], &limited);
-        const double peak1 = outputOn ? d.ac * std::sqrt(2.0 / sumSquares) : 0.0;
-        const double dc = outputOn ? d.dc : 0.0;
+        const double peak1 = d.ac * std::sqrt(2.0) * gain;
         const double shift = d.angleDeg / 360.0;
+        const PeriodReader played(d);
         for (uint32_t i = 0; i < kCaptureSamples; ++i) {
-            const double t = static_cast<double>(i) / kCaptureSamples - shift;
-            double v = dc + peak1 * std::sin(kTwoPi * t);
-            for (uint32_t k = 2; k <= kCaptureOrders; ++k) {
-                if (harmonicPct[k] != 0.0f) v += peak1 * harmonicPct[k] / 100.0 * std::sin(kTwoPi * k * t);
+            double v = 0.0;
+            if (outputOn) {
+                v = d.dc + gain * (played(i) - d.dc);
+                const double t = static_cast<double>(i) / kCaptureSamples - shift;
+                for (uint32_t n = 0; n < added; ++n) {
+                    const uint32_t k = orders[n];
+                    v += peak1 * harmonicPct[k] / 100.0 * std::sin(kTwoPi * k * t);
+                }
             }
             const double a = d.ohms > 0.0f ? v / d.ohms : 0.0;
             const uint32_t word = (uint32_t{Counts(v, vScale)} << 16) | Counts(a, iScale);

@@ -10,15 +10,16 @@
 
 namespace plat {
 
-constexpr uint32_t kCaptureSamples = 1024;
+constexpr uint32_t kCaptureSamples = kShapePoints;
 constexpr uint32_t kCaptureOrders = 100;  // highest settable harmonic order
 
 // Volts and amperes per count: the voltage by range, the current by range and the module's VA class.
 double CaptureVoltScale(bool highRange);
 double CaptureCurrentScale(bool highRange, uint32_t vaClass);
 
-// harmonicPct[k]: order k's amplitude in percent of the fundamental (k 2-100; the AC rms stays that of
-// the whole waveform). Phases whose output is off capture zeros.
+// One period of each phase's played waveform, voltage and current. harmonicPct[k]: a sine of order k added
+// at that percentage of the played rms times the square root of 2 (k 2-100; the rms stays that of the
+// played waveform), for tests of the analysis. Phases whose output is off capture zeros.
 void FillCapture(RegisterFile& regs, const PhaseDrive (&drive)[3],
                  const float (&harmonicPct)[kCaptureOrders + 1], bool outputOn, bool highRange,
                  uint32_t vaClass);

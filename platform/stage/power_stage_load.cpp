@@ -2,28 +2,28 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
 
 namespace plat {
 namespace {
 
-constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 constexpr int kTotalRow = 6;
 
 // The line-to-line rows: L1-L2, L2-L3, L3-L1.
 constexpr int kLinePairs[3][2] = {{0, 1}, {1, 2}, {2, 0}};
 
-std::complex<double> Phasor(const PhaseDrive& d) {
-    return std::polar(static_cast<double>(d.ac), -d.angleDeg * kDegToRad);
+bool Plays(const PhaseDrive& d) {
+    return d.shape != nullptr && d.ac > 0.0f;
 }
 
 void SetRow(StageMeasures& m, int row, const PhaseDrive& d) {
     auto& q = m.row;
-    const double vrms = std::hypot(d.ac, d.dc);
-    const double vmax = d.dc + d.ac * d.crest;
-    const double vmin = d.dc - d.ac * d.crest;
+    const bool plays = Plays(d);
+    const double vrms = DriveRms(d);
+    const double vavg = d.dc + (plays ? d.ac * d.shape->mean : 0.0);
+    const double vmax = d.dc + (plays ? d.ac * d.shape->max : 0.0);
+    const double vmin = d.dc + (plays ? d.ac * d.shape->min : 0.0);
     q[kQVrms][row] = static_cast<float>(vrms);
-    q[kQVavg][row] = d.dc;
+    q[kQVavg][row] = static_cast<float>(vavg);
     q[kQVmax][row] = static_cast<float>(vmax);
     q[kQVmin][row] = static_cast<float>(vmin);
     q[kQVpkHold][row] = static_cast<float>(std::max(std::fabs(vmax), std::fabs(vmin)));
@@ -31,7 +31,7 @@ void SetRow(StageMeasures& m, int row, const PhaseDrive& d) {
     const double r = d.ohms;
     const double irms = vrms / r;
     q[kQIrms][row] = static_cast<float>(irms);
-    q[kQIavg][row] = static_cast<float>(d.dc / r);
+    q[kQIavg][row] = static_cast<float>(vavg / r);
     q[kQImax][row] = static_cast<float>(vmax / r);
     q[kQImin][row] = static_cast<float>(vmin / r);
     const double ipk = std::max(std::fabs(vmax), std::fabs(vmin)) / r;
@@ -42,13 +42,32 @@ void SetRow(StageMeasures& m, int row, const PhaseDrive& d) {
     q[kQCrestFactor][row] = irms > 0.0 ? static_cast<float>(std::lround(ipk / irms * 100.0)) : 0.0f;
 }
 
+// The difference of two phases: point by point over the common period when they play one frequency; of
+// two frequencies the waves drift against each other and only their means correlate.
 void SetLineRow(StageMeasures& m, int row, const PhaseDrive& a, const PhaseDrive& b) {
-    const double ac = std::abs(Phasor(a) - Phasor(b));
-    const double dc = static_cast<double>(a.dc) - b.dc;
-    m.row[kQVrms][row] = static_cast<float>(std::hypot(ac, dc));
-    m.row[kQVavg][row] = static_cast<float>(dc);
-    m.row[kQVmax][row] = static_cast<float>(dc + ac * a.crest);
-    m.row[kQVmin][row] = static_cast<float>(dc - ac * a.crest);
+    auto& q = m.row;
+    if (!Plays(a) || !Plays(b) || a.freq == b.freq) {
+        double sum = 0.0, squares = 0.0, hi = -HUGE_VAL, lo = HUGE_VAL;
+        const PeriodReader va(a), vb(b);
+        for (uint32_t i = 0; i < kShapePoints; ++i) {
+            const double v = va(i) - vb(i);
+            sum += v;
+            squares += v * v;
+            hi = std::max(hi, v);
+            lo = std::min(lo, v);
+        }
+        q[kQVrms][row] = static_cast<float>(std::sqrt(squares / kShapePoints));
+        q[kQVavg][row] = static_cast<float>(sum / kShapePoints);
+        q[kQVmax][row] = static_cast<float>(hi);
+        q[kQVmin][row] = static_cast<float>(lo);
+        return;
+    }
+    const double ra = DriveRms(a), rb = DriveRms(b);
+    const double ma = a.dc + a.ac * a.shape->mean, mb = b.dc + b.ac * b.shape->mean;
+    q[kQVrms][row] = static_cast<float>(std::sqrt(std::max(0.0, ra * ra + rb * rb - 2.0 * ma * mb)));
+    q[kQVavg][row] = static_cast<float>(ma - mb);
+    q[kQVmax][row] = static_cast<float>(a.dc + a.ac * a.shape->max - (b.dc + b.ac * b.shape->min));
+    q[kQVmin][row] = static_cast<float>(a.dc + a.ac * a.shape->min - (b.dc + b.ac * b.shape->max));
 }
 
 void SetTotalRow(StageMeasures& m, uint32_t wiring) {
@@ -73,11 +92,37 @@ void SetTotalRow(StageMeasures& m, uint32_t wiring) {
 
 }  // namespace
 
+PeriodReader::PeriodReader(const PhaseDrive& d) : d_(d) {
+    // The angle delays the wave by a fraction of a point as well: between two points it is interpolated.
+    const double n = kShapePoints;
+    double delay = std::fmod(d.angleDeg / 360.0 * n, n);
+    if (delay < 0.0) delay += n;
+    const auto whole = static_cast<uint32_t>(delay);
+    frac_ = whole + 1.0 - delay;  // weight of the later point
+    start_ = kShapePoints - whole - 1;
+}
+
+double PeriodReader::operator()(uint32_t i) const {
+    if (d_.shape == nullptr || d_.ac <= 0.0f) return d_.dc;
+    constexpr uint32_t kMask = kShapePoints - 1;
+    const float* point = d_.shape->point;
+    const uint32_t a = (i + start_) & kMask;
+    const double u = point[a] * (1.0 - frac_) + point[(a + 1) & kMask] * frac_;
+    return d_.dc + static_cast<double>(d_.ac) * u;
+}
+
+double DriveRms(const PhaseDrive& d) {
+    if (!Plays(d)) return std::fabs(d.dc);
+    // The waveform has an rms of 1 and its own mean, which the DC part adds to.
+    const double dc = d.dc, ac = d.ac;
+    return std::sqrt(std::max(0.0, dc * dc + 2.0 * dc * ac * d.shape->mean + ac * ac));
+}
+
 PhaseDrive LimitedDrive(const PhaseDrive& in, bool* limited) {
     PhaseDrive d = in;
     *limited = false;
     if (d.ohms <= 0.0f || d.irmsLimit <= 0.0f) return d;
-    const double irms = std::hypot(d.ac, d.dc) / d.ohms;
+    const double irms = DriveRms(d) / d.ohms;
     if (irms <= d.irmsLimit) return d;
     // The stage lowers its voltage until the current is back at the limit.
     const double k = d.irmsLimit / irms;
@@ -97,6 +142,7 @@ StageMeasures ComputeMeasures(const PhaseDrive (&phase)[3], uint32_t wiring) {
     for (int l = 0; l < 3; ++l)
         SetLineRow(m, 3 + l, driven[kLinePairs[l][0]], driven[kLinePairs[l][1]]);
     SetTotalRow(m, wiring);
+    m.freq = Plays(driven[0]) ? driven[0].freq : 0.0f;
     return m;
 }
 

@@ -81,8 +81,11 @@ constexpr uint32_t kCurrentLimitBit = 1u << 5;
 constexpr uint32_t kHighRangeBit = 1u << 1;
 constexpr uint32_t kArmAllPhases = 7;
 constexpr uint32_t kNotReadyBit = 1u << 7;
-constexpr uint32_t kRange200V = 1;  // of the range register
+constexpr uint32_t kRange200V = 1;   // of the range register
 constexpr uint32_t kWiring1P2W = 1;  // of the wiring register
+constexpr uint32_t kUnitVpp = 1;     // of the voltage unit register
+constexpr uint32_t kWaveNumberSine = 17, kWaveNumberSquare = 18;
+constexpr uint64_t kTickUs = 2000;
 
 using ReadFn = uint32_t (*)(const PowerStageModel&, const RegisterFile&, uint32_t reg, uint32_t word);
 
@@ -148,13 +151,19 @@ constexpr ReadRow Answers(const Block& block, ReadFn read) {
 }
 
 constexpr ReadRow kReadRows[] = {
-    Answers(kStatus, ReadStatus),         Answers(kParallelStatus, ReadLinkStatus),
-    Answers(kBootStatus, ReadBoot),       Answers(kModuleWord, ReadModuleWord),
-    Answers(kOutputStatus, ReadOutputStatus), Answers(kFaultWord, ReadFaultWord),
-    Answers(kModuleType, ReadModuleType), Answers(kModulePresent, ReadPresent),
+    Answers(kStatus, ReadStatus),
+    Answers(kParallelStatus, ReadLinkStatus),
+    Answers(kBootStatus, ReadBoot),
+    Answers(kModuleWord, ReadModuleWord),
+    Answers(kOutputStatus, ReadOutputStatus),
+    Answers(kFaultWord, ReadFaultWord),
+    Answers(kModuleType, ReadModuleType),
+    Answers(kModulePresent, ReadPresent),
     ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
-    Answers(kLoopbackRead, ReadLoopback), Answers(kRunStep, ReadSequencer),
-    Answers(kRunState, ReadSequencer),    Answers(kRepeatCount, ReadSequencer),
+    Answers(kLoopbackRead, ReadLoopback),
+    Answers(kRunStep, ReadSequencer),
+    Answers(kRunState, ReadSequencer),
+    Answers(kRepeatCount, ReadSequencer),
     Answers(kRunTime, ReadSequencer),
     Answers(kCaliStatus, ReadCaliStatus),
 };
@@ -250,6 +259,11 @@ void PowerStageModel::Reset() {
 }
 
 void PowerStageModel::PowerOn(RegisterFile& regs) const {
+    LoadCalPages(regs);
+    LoadStandardShapes(regs);
+}
+
+void PowerStageModel::LoadCalPages(RegisterFile& regs) const {
     for (uint32_t p = 0; p < kCalPage.count; ++p)
         CalPageToRegs(regs, p, calStored_[p]);
 }
@@ -270,7 +284,7 @@ void PowerStageModel::CaliCommand(RegisterFile& regs, uint32_t command) {
         std::copy(&pages[0][0], &pages[0][0] + std::size(pages) * kCalWords, &calStored_[0][0]);
         caliStatus_ = kCalDone;
     } else if (command == kCalRecall) {
-        PowerOn(regs);
+        LoadCalPages(regs);
         caliStatus_ = kCalDone;
     } else if (command == kCalDefault) {
         // The stored data stays until the next save; only the pages in use go back to the stage's own.
@@ -295,6 +309,7 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
     Invalidate();
     if (word != 0) return;
     if (reg == kHarmCapture && value == kArmAllPhases) {
+        Tick(regs);
         PhaseDrive drive[3];
         Drives(regs, drive);
         FillCapture(regs, drive, harmonicPct, outputOn, HighRange(), vaClass);
@@ -303,40 +318,95 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
     } else if (reg == kCaliCmd) {
         CaliCommand(regs, value);
     } else if (reg == kSeqSimCmd) {
-        sequencer_.Command(regs, value, NowUs());
+        sequencer_.Command(regs, value, clock());
+        if (sequencer_.state() == StageSequencer::kRunning) runPlays_ = true;
+    } else if (reg == kArbUpdate) {
+        shapes_.Clear();
     } else if (reg == kParallelFrame) {
         link.OnFrame(value, regs.Get(kParallelCtrl, 0), regs);
     } else if (reg == kApply) {
         ++applies;
+        // After a run the controller's settings take the output back; during one they wait.
+        if (sequencer_.state() == StageSequencer::kIdle) runPlays_ = false;
         for (uint32_t i = 0; i < kSettings.count; ++i)
             applied_[i] = regs.Get(kSettings.at(i), 0);
     }
 }
 
-void PowerStageModel::Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const {
+// A waveform's AC voltage is its rms, or with the Vpp unit twice its largest excursion, except for the sine
+// and the square, whose voltage is always an rms. A silent table plays nothing at any voltage.
+float PowerStageModel::AcRms(float acv, uint32_t wave, const WaveShape& shape) const {
+    const float peak = shape.PeakAbs();
+    if (peak == 0.0f) return 0.0f;
+    if (Applied(kVoltUnit) != kUnitVpp || wave == kWaveNumberSine || wave == kWaveNumberSquare) return acv;
+    return acv / (2.0f * peak);
+}
+
+void PowerStageModel::SettingDrives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const {
     for (uint32_t p = 0; p < 3; ++p) {
         PhaseDrive& d = drive[p];
-        d.ac = RegFloat(*this, kAcv.at(p));
+        const uint32_t wave = Applied(kWaveform.at(p));
+        d.shape = &shapes_.Get(regs, wave, Applied(kDuty.at(p)));
+        d.ac = AcRms(RegFloat(*this, kAcv.at(p)), wave, *d.shape);
         d.dc = RegFloat(*this, kDcv.at(p));
-        d.irmsLimit = RegFloat(*this, kIrmsLimit.at(p));
-        d.ohms = loadOhms[p];
-        // The waveform register holds the 1-based waveform number, which is also its word of the factor
-        // table.
-        const float crest = std::bit_cast<float>(regs.Get(kFloatTable, Applied(kWaveform.at(p))));
-        if (crest > 0.0f) d.crest = crest;
+        d.freq = static_cast<float>(Applied(kOutputFreq.at(p)) / 10000.0);
+    }
+    drive[1].angleDeg = RegFloat(*this, kPhaseAngleL2);
+    drive[2].angleDeg = RegFloat(*this, kPhaseAngleL3);
+}
+
+void PowerStageModel::RunDrives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const {
+    StageSequencer::Play play;
+    sequencer_.Played(regs, &play);
+    for (uint32_t p = 0; p < 3; ++p) {
+        PhaseDrive& d = drive[p];
+        d.shape = &shapes_.Get(regs, play.wave[p], play.duty[p]);
+        d.ac = AcRms(play.acv[p], play.wave[p], *d.shape);
+        d.dc = play.dcv[p];
+        d.freq = play.freq[p];
+    }
+    drive[1].angleDeg = play.angleL2;
+    drive[2].angleDeg = play.angleL3;
+}
+
+void PowerStageModel::Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const {
+    if (runPlays_) {
+        RunDrives(regs, drive);
+    } else {
+        SettingDrives(regs, drive);
+    }
+    for (uint32_t p = 0; p < 3; ++p) {
+        drive[p].irmsLimit = RegFloat(*this, kIrmsLimit.at(p));
+        drive[p].ohms = loadOhms[p];
     }
     // The L2 and L3 angle registers hold 360 - angle, in degrees.
-    drive[1].angleDeg = std::fmod(360.0f - RegFloat(*this, kPhaseAngleL2), 360.0f);
-    drive[2].angleDeg = std::fmod(360.0f - RegFloat(*this, kPhaseAngleL3), 360.0f);
+    for (uint32_t p = 1; p < 3; ++p)
+        drive[p].angleDeg = std::fmod(360.0f - drive[p].angleDeg, 360.0f);
     // In 1P2W the three phase modules feed one output: L2 and L3 drive L1's voltage (each into its own
     // load and under its own current limit), whatever their own registers hold.
     if (Applied(kPhaseMode) == kWiring1P2W) {
         for (uint32_t p = 1; p < 3; ++p) {
+            drive[p].shape = drive[0].shape;
             drive[p].ac = drive[0].ac;
             drive[p].dc = drive[0].dc;
-            drive[p].crest = drive[0].crest;
+            drive[p].freq = drive[0].freq;
             drive[p].angleDeg = drive[0].angleDeg;
         }
+    }
+}
+
+void PowerStageModel::Tick(const RegisterFile& regs) const {
+    const uint64_t now = clock();
+    sequencer_.Advance(regs, now);
+    if (!runPlays_) return;
+    // A running program changes what is played as its time goes on: once per tick, and at every change
+    // of step or state.
+    const bool moved = sequencer_.step() != tickStep_ || sequencer_.state() != tickState_;
+    if (moved || (sequencer_.state() == StageSequencer::kRunning && now - tickUs_ >= kTickUs)) {
+        measuresValid_ = false;
+        tickUs_ = now;
+        tickStep_ = sequencer_.step();
+        tickState_ = sequencer_.state();
     }
 }
 
@@ -356,15 +426,17 @@ bool PowerStageModel::HighRange() const {
 }
 
 bool PowerStageModel::CurrentLimited(const RegisterFile& regs) const {
-    const StageMeasures m = Measures(regs);
+    Tick(regs);
+    const StageMeasures& m = Measures(regs);
     return m.limited[0] || m.limited[1] || m.limited[2];
 }
 
 uint32_t PowerStageModel::MeasureWord(const RegisterFile& regs, uint32_t reg) const {
     if (!outputOn) return 0;
+    Tick(regs);
     float value = 0.0f;
     if (reg == kMeasFreq) {
-        value = static_cast<float>(Applied(kOutputFreq.at(0)) / 10000.0);
+        value = Measures(regs).freq;
     } else if (kVpkHold.contains(reg)) {
         const uint32_t i = reg - kVpkHold;
         value = Measures(regs).row[kQVpkHold][i < 3 ? i : kTotalRow];
@@ -391,7 +463,7 @@ void PowerStageModel::SetNoise(float relative, uint32_t seed) {
 }
 
 uint32_t PowerStageModel::SequencerRead(const RegisterFile& regs, uint32_t reg) const {
-    sequencer_.Advance(regs, NowUs());
+    Tick(regs);
     if (reg == kRunStep) return sequencer_.step();
     if (reg == kRunState) return sequencer_.state();
     if (reg == kRepeatCount) return sequencer_.remaining(regs);

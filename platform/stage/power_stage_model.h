@@ -5,18 +5,27 @@
 //
 // The settings the controller writes (regmap::kSettings) take effect only on the apply strobe: the stage
 // keeps what was written and, separately, what was applied, so a missing strobe shows. The output stage
-// follows the output-on register at once, and the output status reports it; while it is on, the
-// measurement registers follow the load model of power_stage_load.h (0 while off), and an armed capture
-// records one period of each phase (power_stage_capture.h).
+// follows the output-on register at once, and the output status reports it; while it is on, each phase
+// plays its waveform (stage_waveform.h) at the applied settings, the measurement registers follow the load
+// model of power_stage_load.h (0 while off), and an armed capture records one period of each phase
+// (power_stage_capture.h). From a start command of the sequencer until the first apply strobe after the
+// run ended, the output plays the program instead (stage_sequencer.h).
+//
+// The stage works out what it plays in its tick: on a read of a measurement or run register, a capture,
+// or the output status, it moves the sequencer on to the present instrument time and, while a program runs
+// (at most once per 2 ms) or after anything it plays changed, works the measures out again from the
+// waveforms' shapes, which are reduced once per table download.
 #include <cstdint>
 #include <random>
 #include <vector>
 
+#include "platform/host/clock.h"
 #include "platform/stage/link_peers.h"
 #include "platform/stage/power_stage_load.h"
 #include "platform/stage/reg_map.h"
 #include "platform/stage/register_file.h"
 #include "platform/stage/stage_sequencer.h"
+#include "platform/stage/stage_waveform.h"
 
 namespace plat {
 
@@ -56,6 +65,9 @@ class PowerStageModel {
     const StageMeasures& Measures(const RegisterFile& regs) const;
     // The loads or the registers changed other than by a write: the measures are worked out again.
     void Invalidate() { measuresValid_ = false; }
+    // The stage's tick: the sequencer moved on to now, and the measures marked for working out again when
+    // what the output plays may have changed.
+    void Tick(const RegisterFile& regs) const;
     bool CurrentLimited(const RegisterFile& regs) const;
     // The stage works in its high range (the 200 V range applied): output status bit 1 reports it, and
     // the capture counts in its units. AUTO stays in its low variant: moving to the high one would swap
@@ -72,9 +84,13 @@ class PowerStageModel {
     float harmonicPct[101] = {};  // captured harmonics in percent of the fundamental, orders 2-100
     float noise = 0.0f;
     LinkPeers link;               // the parallel link and its peer units
+    uint64_t (*clock)() = NowUs;  // instrument time in microseconds (a test steps its own)
 
   private:
     void Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;
+    void RunDrives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;
+    void SettingDrives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;
+    float AcRms(float acv, uint32_t wave, const WaveShape& shape) const;
 
     mutable std::minstd_rand rng_;
     mutable StageMeasures measures_;
@@ -87,8 +103,13 @@ class PowerStageModel {
     uint16_t calStored_[regmap::kCalPage.count][kCalWords] = {};
     uint32_t caliStatus_ = 0;
     void CaliCommand(RegisterFile& regs, uint32_t command);
+    void LoadCalPages(RegisterFile& regs) const;
     // Reading a run register moves the sequencer on to the present instrument time.
     mutable StageSequencer sequencer_;
+    bool runPlays_ = false;        // the output follows the program
+    mutable uint64_t tickUs_ = 0;  // instrument time the measures were last worked out for a running program
+    mutable uint32_t tickStep_ = 0, tickState_ = 0;
+    mutable ShapeCache shapes_;
 };
 
 }  // namespace plat

@@ -31,8 +31,11 @@ TEST(PowerStageLoad, SeededNoiseIsBoundedAndRepeatable) {
     auto readings = [](uint32_t seed) {
         plat::RegisterFile regs;
         plat::PowerStageModel m;
+        m.Reset();
+        m.PowerOn(regs);
         m.outputOn = true;
         regs.Set(regmap::kAcv, 0, std::bit_cast<uint32_t>(100.0f));
+        regs.Set(regmap::kWaveform, 0, 17);  // the sine
         m.Written(regs, regmap::kApply, 0, 1);
         m.SetNoise(0.01f, seed);
         std::array<float, 50> out{};

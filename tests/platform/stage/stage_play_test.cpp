@@ -1,0 +1,218 @@
+// What the simulated stage plays: each phase's waveform at its settings into its load, as its measurement
+// registers and its capture show it, and the program its sequencer runs. Expected values are the shapes'
+// physics, worked out by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <vector>
+
+#include "tests/platform/stage/stage_play_fixture.h"
+
+using namespace regmap;
+using test::StagePlay;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Amplitude of order k in one captured period of a phase (a plain DFT).
+double Order(const StagePlay& s, uint32_t phase, int k, int kind = 0) {
+    std::complex<double> sum;
+    for (uint32_t i = 0; i < plat::kCaptureSamples; ++i)
+        sum += s.Captured(phase, i, kind) * std::polar(1.0, -2.0 * kPi * k * i / plat::kCaptureSamples);
+    return std::abs(sum);
+}
+
+// 100 V into 10 ohm: the ideal shapes' peak, rms, crest factor and power.
+TEST(StagePlay, StandardShapesAndUnitsGiveTheirPhysics) {
+    struct Case {
+        const char* what;
+        uint32_t wave;
+        bool vpp;
+        float acv, dc;
+        double vrms, vavg, vmax, vmin;
+        int crestX100;
+    };
+    const double s3 = std::sqrt(3.0), s2 = std::sqrt(2.0);
+    const Case cases[] = {
+        {"sine", test::kSine, false, 100, 0, 100, 0, 100 * s2, -100 * s2, 141},
+        {"square", test::kSquare, false, 100, 0, 100, 0, 100, -100, 100},
+        {"triangle", test::kTriangle, false, 100, 0, 100, 0, 100 * s3, -100 * s3, 173},
+        // Vpp: twice the peak; the sine and the square keep an rms.
+        {"triangle 200 Vpp", test::kTriangle, true, 200, 0, 100 / s3, 0, 100, -100, 173},
+        {"sine with Vpp unit", test::kSine, true, 100, 0, 100, 0, 100 * s2, -100 * s2, 141},
+        {"sine on 20 V DC", test::kSine, false, 100, 20, std::hypot(100.0, 20.0), 20, 20 + 100 * s2,
+         20 - 100 * s2, 158},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StagePlay s;
+        s.Write(kVoltUnit, c.vpp ? 1 : 0);
+        s.Play(c.wave, c.acv, c.dc);
+        for (uint32_t p = 0; p < 3; ++p) {
+            EXPECT_NEAR(s.Read(kVrms + p), c.vrms, 0.02);
+            EXPECT_NEAR(s.Read(kVavg + p), c.vavg, 0.02);
+            EXPECT_NEAR(s.Read(kVmax + p), c.vmax, 0.02);
+            EXPECT_NEAR(s.Read(kVmin + p), c.vmin, 0.02);
+            EXPECT_NEAR(s.Read(kIrms + p), c.vrms / 10, 0.002);
+            EXPECT_NEAR(s.Read(kPower + p), c.vrms * c.vrms / 10, 0.2);
+            EXPECT_EQ(s.ReadInt(kCrestFactor + p), c.crestX100);
+        }
+    }
+}
+
+// The capture holds the played period: a square's odd orders fall as 1/k, a triangle's as 1/k^2, a
+// sine has none; the current is the voltage over the load.
+TEST(StagePlay, CaptureHoldsTheShapesHarmonics) {
+    struct Case {
+        uint32_t wave;
+        double pct3, pct5;
+    };
+    for (const Case& c : {Case{test::kSquare, 100.0 / 3, 20.0}, Case{test::kTriangle, 100.0 / 9, 4.0},
+                          Case{test::kSine, 0.0, 0.0}}) {
+        SCOPED_TRACE(c.wave);
+        StagePlay s;
+        s.Play(c.wave, 100);
+        s.Write(kHarmCapture, 7);
+        EXPECT_EQ(s.regs.Get(kHarmStatus, 0), 7u);
+        for (uint32_t p = 0; p < 3; ++p) {
+            const double v1 = Order(s, p, 1);
+            EXPECT_NEAR(Order(s, p, 3) / v1 * 100, c.pct3, 0.1);
+            EXPECT_NEAR(Order(s, p, 5) / v1 * 100, c.pct5, 0.1);
+            EXPECT_NEAR(Order(s, p, 2) / v1 * 100, 0.0, 0.05);
+            EXPECT_NEAR(Order(s, p, 1, 1) / v1, 0.1, 0.001) << "current of a 10 ohm load";
+        }
+    }
+}
+
+// A square's duty: 25 % high is a quarter at +A and three quarters at -A (mean -A/2 of the played rms A).
+TEST(StagePlay, SquareDutySharesThePeriod) {
+    StagePlay s;
+    for (uint32_t p = 0; p < 3; ++p)
+        s.Write(kDuty.at(p), 1024);
+    s.Play(test::kSquare, 100);
+    EXPECT_NEAR(s.Read(kVavg), -50.0, 0.05);
+    EXPECT_NEAR(s.Read(kVmax), 100.0, 0.05);
+    s.Write(kHarmCapture, 7);
+    int high = 0;
+    for (uint32_t i = 0; i < plat::kCaptureSamples; ++i)
+        high += s.Captured(0, i, 0) > 0 ? 1 : 0;
+    EXPECT_EQ(high, 256);
+}
+
+// Line-to-line values come from the two phases' waveforms: squares 120 degrees apart differ by 2A for two
+// thirds of the period (rms 2A sqrt(2/3)), not by the sine's sqrt(3) A.
+TEST(StagePlay, LineToLineFollowsTheShapes) {
+    StagePlay s;
+    s.WriteFloat(kPhaseAngleL2, 360.0f - 120.0f);
+    s.WriteFloat(kPhaseAngleL3, 360.0f - 240.0f);
+    s.Play(test::kSquare, 100);
+    for (uint32_t row = 3; row < 6; ++row) {
+        EXPECT_NEAR(s.Read(kVrms + row), 200 * std::sqrt(2.0 / 3), 0.5) << row;
+        EXPECT_NEAR(s.Read(kVmax + row), 200, 0.01) << row;
+    }
+    s.Play(test::kSine, 100);
+    EXPECT_NEAR(s.Read(kVrms + 3), 100 * std::sqrt(3.0), 0.05)
+        << "a third of a period is not a whole number of points";
+}
+
+// An arbitrary waveform is played from the table it was downloaded, once the download is reported: a
+// sine clipped at half its amplitude, with the peak and rms of its own samples.
+TEST(StagePlay, DownloadedArbitraryWaveformPlaysItsOwnSamples) {
+    StagePlay s;
+    s.Play(test::kArb1, 100);
+    EXPECT_EQ(s.Read(kVrms), 0.0f) << "ARB1 is silent until downloaded";
+    std::vector<int32_t> table(4096);
+    double squares = 0.0;
+    int32_t peak = 0;
+    for (uint32_t i = 0; i < table.size(); ++i) {
+        const double v = std::sin(2 * kPi * i / 4096);
+        table[i] = static_cast<int32_t>(std::trunc(32767 * std::clamp(v, -0.5, 0.5)));
+        s.regs.Set(kArbTable.at(0), i, static_cast<uint32_t>(table[i]));
+        squares += double(table[i]) * table[i];
+        peak = std::max(peak, std::abs(table[i]));
+    }
+    const double crest = peak / std::sqrt(squares / 4096);
+    EXPECT_EQ(s.Read(kVrms), 0.0f) << "taken only when the download is reported";
+    s.Write(kArbUpdate, 1);
+    EXPECT_NEAR(s.Read(kVrms), 100.0, 0.01);
+    EXPECT_NEAR(s.Read(kVmax), 100 * crest, 0.02);
+    EXPECT_NEAR(s.ReadInt(kCrestFactor), std::lround(crest * 100), 0.5);
+    // With the Vpp unit the table's largest excursion makes half the set voltage.
+    s.Write(kVoltUnit, 1);
+    s.Play(test::kArb1, 100);
+    EXPECT_NEAR(s.Read(kVmax), 50.0, 0.01);
+    EXPECT_NEAR(s.Read(kVrms), 50.0 / crest, 0.01);
+}
+
+// The frequency register reports the played frequency, and nothing without an AC output.
+TEST(StagePlay, FrequencyRegisterReportsThePlayedFrequency) {
+    StagePlay s;
+    s.Play(test::kSine, 100, 0, 50);
+    EXPECT_FLOAT_EQ(s.Read(kMeasFreq), 50.0f);
+    s.Play(test::kSquare, 100, 0, 60);
+    EXPECT_FLOAT_EQ(s.Read(kMeasFreq), 60.0f);
+    s.Play(test::kSine, 0, 50, 60);
+    EXPECT_EQ(s.Read(kMeasFreq), 0.0f) << "DC only";
+    s.Play(test::kSine, 100, 0, 60);
+    s.m.outputOn = false;
+    EXPECT_EQ(s.Read(kMeasFreq), 0.0f) << "output off";
+}
+
+// Step registers of step `step` and every phase.
+void Step(StagePlay& s, uint32_t step, uint32_t ctrl, float acv, float hz, uint32_t time, uint32_t status) {
+    s.regs.Set(kStepStatus, step, status);
+    s.regs.Set(kStepTime, step, time);
+    for (uint32_t p = 0; p < 3; ++p) {
+        s.regs.Set(kStepCtrl.at(p), step, ctrl);
+        s.regs.Set(kStepAcv.at(p), step, std::bit_cast<uint32_t>(acv));
+        s.regs.Set(kStepFreq.at(p), step, std::bit_cast<uint32_t>(hz));
+    }
+}
+
+// A program: 100 ms of a 100 V 50 Hz sine, then 100 ms sweeping a square to 200 V and 60 Hz, then a
+// step that keeps both and ends. Held, the values stay; ended, they stay until the next apply.
+TEST(StagePlay, OutputFollowsTheRunningProgram) {
+    constexpr uint32_t kCt = (1u << 0) | (1u << 3) | (1u << 15), kSp = (1u << 0) | (1u << 5) | (1u << 17);
+    constexpr uint32_t kKp = (1u << 0) | (1u << 4) | (1u << 16), kConti = 8, kEnd = 32;
+    StagePlay s;
+    s.Play(test::kSine, 10, 0, 50);
+    Step(s, 0, kCt | (test::kSine << 6), 100, 50, 1000, kConti);
+    Step(s, 1, kSp | (test::kSquare << 6), 200, 60, 1000, kConti);
+    Step(s, 2, kKp | (test::kSquare << 6), 0, 0, 1000, kEnd);
+    s.Write(kSeqSimCmd, 1);
+    struct Point {
+        uint64_t ms;
+        uint32_t command;  // 0 none, 4 hold, 1 resume
+        float vrms, vmax, hz;
+    };
+    const Point points[] = {
+        {50, 0, 100, 141.42f, 50}, {150, 0, 150, 150, 55},    {150, 4, 150, 150, 55}, {170, 0, 150, 150, 55},
+        {175, 1, 150, 150, 55},    {200, 0, 175, 175, 57.5f}, {260, 0, 200, 200, 60}, {500, 0, 200, 200, 60},
+    };
+    for (const Point& pt : points) {
+        SCOPED_TRACE(pt.ms);
+        test::g_stageNowUs = pt.ms * 1000;
+        if (pt.command != 0) s.Write(kSeqSimCmd, pt.command);
+        EXPECT_NEAR(s.Read(kVrms + 2), pt.vrms, 0.05);
+        EXPECT_NEAR(s.Read(kVmax), pt.vmax, 0.05);
+        EXPECT_NEAR(s.Read(kMeasFreq), pt.hz, 0.01);
+    }
+    EXPECT_EQ(s.m.SequencerRead(s.regs, kRunState), 0u) << "ended";
+    s.Write(kApply, 1);
+    EXPECT_NEAR(s.Read(kVrms), 10.0, 0.01) << "the settings take the output back";
+}
+
+// A stop in the middle of a sweep leaves the output where the sweep was.
+TEST(StagePlay, StoppedRunKeepsItsValues) {
+    StagePlay s;
+    Step(s, 0, (1u << 5) | (test::kSine << 6), 100, 50, 1000, 8);
+    s.Write(kSeqSimCmd, 1);
+    test::g_stageNowUs = 40'000;
+    s.Write(kSeqSimCmd, 2);
+    test::g_stageNowUs = 90'000;
+    EXPECT_NEAR(s.Read(kVrms), 40.0, 0.05);
+}
+
+}  // namespace

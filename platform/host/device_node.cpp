@@ -142,8 +142,8 @@ std::unique_ptr<Node> MakeNode(const NodeKind& kind) {
     node->deviceRdev = st.st_rdev;
     if (kind.lineWatched) {
         node->closes = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        constexpr uint32_t kCloses = IN_CLOSE_WRITE | IN_CLOSE_NOWRITE;
-        if (node->closes < 0 || inotify_add_watch(node->closes, node->client.path.c_str(), kCloses) < 0) {
+        constexpr uint32_t kEvents = IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE;
+        if (node->closes < 0 || inotify_add_watch(node->closes, node->client.path.c_str(), kEvents) < 0) {
             const int error = errno;
             CloseNode(*node);
             errno = error;
@@ -228,21 +228,48 @@ size_t Pending(int fd) {
     return ioctl(fd, FIONREAD, &n) == 0 && n > 0 ? static_cast<size_t>(n) : 0;
 }
 
-// Under g_lock. A watched line: both ways as any node until its client closes its side; from then the
-// device's output reaches nobody and the client side waits until the device has taken the close. What
-// the closed client left unread goes with it.
-void PumpLine(Node* node, short devEvents, short clientEvents, short closeEvents) {
-    // After the close only what was read of that client before it still goes to the device.
-    Pump(node->client.master, node->device.master, node->toDevice, node->hangup ? 0 : clientEvents);
-    if (closeEvents & POLLIN) {
-        alignas(inotify_event) char events[1024];
-        if (read(node->closes, events, sizeof events) > 0 && !node->hangup) {
-            node->hangup = true;
-            node->toClient = Flow{};
-            tcflush(node->client.master, TCOFLUSH);
-            tcflush(node->client.slave, TCIFLUSH);
+// The client side's opens and closes since the last look: whether it was closed, and whether it was
+// opened again after its last close.
+struct SideEvents {
+    bool closed = false;
+    bool reopened = false;
+};
+SideEvents TakeSideEvents(int fd) {
+    SideEvents seen;
+    alignas(inotify_event) char buffer[1024];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+            inotify_event event;
+            std::memcpy(&event, buffer + at, sizeof event);
+            if (event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+                seen.closed = true;
+                seen.reopened = false;
+            } else if (event.mask & IN_OPEN) {
+                seen.reopened = seen.closed;
+            }
+            at += static_cast<ssize_t>(sizeof event + event.len);
         }
     }
+    return seen;
+}
+
+// Under g_lock. A watched line: both ways as any node until its client closes its side; from then the
+// device's output reaches nobody and the client side waits until the device has taken the close. What
+// the closed client left unread goes with it. Bytes waiting at the close are the old client's, unless a
+// new one has opened the side since: then they are taken as the new one's (the old one's were read as
+// they came, unless it wrote and left at once).
+void PumpLine(Node* node, short devEvents, short clientEvents, short sideEvents) {
+    const SideEvents seen = (sideEvents & POLLIN) ? TakeSideEvents(node->closes) : SideEvents{};
+    if (seen.closed && !seen.reopened && !node->hangup)
+        Pump(node->client.master, node->device.master, node->toDevice, clientEvents);
+    if (seen.closed && !node->hangup) {
+        node->hangup = true;
+        node->toClient = Flow{};
+        tcflush(node->client.master, TCOFLUSH);
+        tcflush(node->client.slave, TCIFLUSH);
+    }
+    // After the close only what was read of that client before it still goes to the device.
+    Pump(node->client.master, node->device.master, node->toDevice, node->hangup ? 0 : clientEvents);
     if (!node->hangup) {
         Pump(node->device.master, node->client.master, node->toClient, devEvents);
     } else if (devEvents & POLLIN) {

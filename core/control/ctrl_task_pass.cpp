@@ -244,6 +244,8 @@ bool PowerOnStep() {
 
 namespace core {
 
+std::atomic<uint32_t> g_CtrlQuietPasses{0};
+
 uint32_t CtrlEdgeDetect(int channel, uint32_t inputWord) {
     if (channel < 0 || channel > 2) return 0;
     std::atomic<uint32_t>* w = &L1()[kShwEdgeFirst + 3 * channel];  // high count, low count, pulse seen
@@ -294,6 +296,7 @@ void CtrlTaskPass(StepRow*) {
 
     if (SeqSimIsActive() != 0) {
         SeqSimStep();
+        g_CtrlQuietPasses.fetch_add(1, kRelaxed);
     } else {
         SyncOutputSettings();
         if (CtrlEdgeDetect(1, inputs) != 0) TrigAct_Input(0);

@@ -1,5 +1,6 @@
 // The change chain: with mode and range unchanged, the first changed setting in priority order is written;
 // one per pass.
+#include "core/control/ctrl_task.h"
 #include "core/control/measure/meas_average.h"
 #include "core/control/measure/measurement.h"
 #include "core/control/output_sync.h"
@@ -495,6 +496,7 @@ void ChangeChain(Pass* pass) {
     }
     // 31 nothing changed and settled: the second such pass reports the system ready.
     if (Settled()) {
+        g_CtrlQuietPasses.fetch_add(1, kRelaxed);
         if (Sh(0, kShwWritten) != 1) {
             SysStatusSet(kSysReady);
             SysStatusClear(kSysResetDone);

@@ -7,7 +7,7 @@
 
 #include "core/control/alarms/alarms.h"
 #include "core/control/calibration/calibration.h"
-#include "core/control/ctrl_task.h"
+#include "core/control/output_sync.h"
 #include "core/control/calibration/cali_panel_request.h"
 #include "core/control/sys_event.h"
 #include "core/params/access/param_access.h"

@@ -37,11 +37,6 @@ extern std::atomic<uint8_t> g_StartupProgress;
 // fires (1) once for an input that was high for at least two passes and then low for two.
 uint32_t CtrlEdgeDetect(int channel, uint32_t inputWord);
 
-// Counts the control task's passes that found nothing left to take up (a settled output with every
-// setting synchronised, or a SEQ/SIM function in use, whose runner owns the output). A change made
-// before such a pass has been carried out, with whatever the pass rewrote in answer to it.
-extern std::atomic<uint32_t> g_CtrlQuietPasses;
-
 // The periodic pass (message 3) and the output requests (messages 4 and 5).
 void CtrlTaskPass(StepRow* row);
 void CtrlTaskOutputOn(StepRow* row);

@@ -244,8 +244,6 @@ bool PowerOnStep() {
 
 namespace core {
 
-std::atomic<uint32_t> g_CtrlQuietPasses{0};
-
 uint32_t CtrlEdgeDetect(int channel, uint32_t inputWord) {
     if (channel < 0 || channel > 2) return 0;
     std::atomic<uint32_t>* w = &L1()[kShwEdgeFirst + 3 * channel];  // high count, low count, pulse seen

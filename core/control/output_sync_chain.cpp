@@ -1,6 +1,5 @@
 // The change chain: with mode and range unchanged, the first changed setting in priority order is written;
 // one per pass.
-#include "core/control/ctrl_task.h"
 #include "core/control/measure/meas_average.h"
 #include "core/control/measure/measurement.h"
 #include "core/control/output_sync.h"

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/control/ctrl_task.h"
+#include "core/control/output_sync.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"

@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "core/control/alarms/alarms.h"
+#include "core/control/calibration/calibration.h"
+#include "core/control/output_sync.h"
 #include "core/control/calibration/cali_panel_request.h"
 #include "core/control/sys_event.h"
 #include "core/params/access/param_access.h"
@@ -181,7 +183,7 @@ bool ReceiveSetCommand() {
     // A command its channel has given up is not run: the channel has moved on with its context.
     if (!ScpiHandoverClaim(msg)) return true;
     cmd = panel::MenuCommand{reinterpret_cast<ScpiInterface*>(msg.ptr), false, msg.word1, 0,
-                             plat::NowMs() + kCompleteLaterMs,          false};
+                             plat::NowMs() + kCompleteLaterMs, false, 0, nullptr};
     const ScpiHandoverOps* ops = g_ScpiHandoverOps.load();
     // After the save that ends the process a command would be acknowledged and then lost with it.
     if (msg.word0 != 0 || cmd.ifc == nullptr || ops == nullptr || SetCommandsClosed()) {
@@ -204,21 +206,29 @@ bool ReceiveSetCommand() {
     }
     const int32_t later = ops->run(cmd.ifc);
     ScpiHandoverRan(cmd.tag);
+    cmd.check = ScpiHandoverTakeCheck();
+    cmd.quietMark = core::g_CtrlQuietPasses.load(kRelaxed);
     cmd.afterPass = later == kScpiRunAfterPass;
     if (later == kScpiRunDone && ReconfigField() == 0 && g_PendingReconfig.load(kRelaxed) == 0)
         cmd.done = true;
     return true;
 }
 
-// passRan: the control task's pass has run since the command was taken.
-void CompleteSetCommand(bool passRan) {
+// The control task has carried out what the command changed, and what it rewrites in answer: the next
+// command of the channel cannot land in between and be overwritten, nor be undone by it. In calibration
+// mode the task does not run and there is nothing to wait for.
+bool ControlCaughtUp(const panel::MenuCommand& cmd) {
+    return core::g_CtrlQuietPasses.load(kRelaxed) != cmd.quietMark || CalibrationModeActive();
+}
+
+void CompleteSetCommand() {
     panel::MenuCommand& cmd = panel::g_MenuCommand;
     if (cmd.tag == 0) return;
-    if (cmd.afterPass) {
-        if (!passRan) return;
+    if (cmd.afterPass && !cmd.done && ControlCaughtUp(cmd)) {
         cmd.done = true;
-    } else if (!cmd.done && (ReconfigField() == 2 || g_PendingReconfig.load(kRelaxed) == 1) &&
-               IsSystemReady()) {
+    } else if (!cmd.done && !cmd.afterPass &&
+               (ReconfigField() == 2 || g_PendingReconfig.load(kRelaxed) == 1) && IsSystemReady() &&
+               ControlCaughtUp(cmd)) {
         cmd.done = true;
         EndReconfigHandshake();
     } else if (!cmd.done && plat::NowMs() >= cmd.deadlineMs) {
@@ -231,6 +241,9 @@ void CompleteSetCommand(bool passRan) {
         EndReconfigHandshake();
     }
     if (!cmd.done) return;
+    if (cmd.result == kScpiResultDone && cmd.check != nullptr && !cmd.check())
+        cmd.result = kScpiResultNoEffect;
+    cmd.check = nullptr;
     // A failed send is tried again on the next pass; the channel keeps waiting.
     if (ScpiHandoverComplete(cmd.tag, cmd.result) == 0) cmd = panel::MenuCommand{};
 }
@@ -373,7 +386,7 @@ void MenuThread_Pass() {
     sysServiceStep();
     SyncPanelIndicators();
     UpdateStatusConditions();
-    CompleteSetCommand(true);
+    CompleteSetCommand();
     // The GUI thread paints the edit words as this pass left them: every key handler and set command
     // that changed them ran above.
     panel::EditPublish();
@@ -385,7 +398,7 @@ bool MenuThread_TakeSetCommand() {
     // A calibration reading between passes is checked against the point the procedure moved to.
     CaliPanel_TakeRequest();
     if (!ReceiveSetCommand()) return false;
-    CompleteSetCommand(false);
+    CompleteSetCommand();
     panel::EditPublish();
     return true;
 }

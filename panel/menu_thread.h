@@ -48,7 +48,9 @@ struct MenuCommand {
     uint32_t tag;         // the hand-over tag of the message; 0 while no command is in progress
     uint32_t result;      // of the completion: 0 done, 1 failed
     uint64_t deadlineMs;  // a command that completes later is reported as failed from here on
-    bool afterPass;       // completes after the control task's next pass
+    bool afterPass;       // completes once the control task has caught up with it
+    uint32_t quietMark;   // the control task's count of quiet passes when the command ran
+    bool (*check)();      // whether the command took effect, asked when it completes; null: none
 };
 extern MenuCommand g_MenuCommand;
 // The last key event the thread took (0 when none yet) and how many it took.

@@ -294,6 +294,7 @@ void CtrlTaskPass(StepRow*) {
 
     if (SeqSimIsActive() != 0) {
         SeqSimStep();
+        g_CtrlQuietPasses.fetch_add(1, kRelaxed);
     } else {
         SyncOutputSettings();
         if (CtrlEdgeDetect(1, inputs) != 0) TrigAct_Input(0);

@@ -31,6 +31,7 @@ std::atomic<uint32_t> g_PhaseModeChanged{0};
 namespace core {
 
 std::atomic<uint32_t> g_VoltSlewWord{0};
+std::atomic<uint32_t> g_CtrlQuietPasses{0};
 
 void OutputSyncReset() {
     g_FullRewriteReq.store(1, std::memory_order_relaxed);

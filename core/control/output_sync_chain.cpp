@@ -495,6 +495,7 @@ void ChangeChain(Pass* pass) {
     }
     // 31 nothing changed and settled: the second such pass reports the system ready.
     if (Settled()) {
+        g_CtrlQuietPasses.fetch_add(1, kRelaxed);
         if (Sh(0, kShwWritten) != 1) {
             SysStatusSet(kSysReady);
             SysStatusClear(kSysResetDone);

@@ -63,8 +63,9 @@ int32_t ArbBuild_ApplyRipple(int phase) {
     if (ArbBuild_Store() < 0) return -1;
     SetOutputMode(0);  // AC+DC-INT
     SelectWave(phase);
-    const int32_t acv = ArbBuild_CalcRippleAcv();
-    const int32_t dcv = ArbBuild_GetRippleVDC() * 10;
+    // The ripple ACV and the DC voltage are worked out in 0.1 V; the voltage records hold 0.01 V.
+    const int32_t acv = ArbBuild_CalcRippleAcv() * 10;
+    const int32_t dcv = ArbBuild_GetRippleVDC() * 100;
     ForPhases(phase, [acv, dcv](int p) {
         SetAcv(acv, p);
         SetDcv(dcv, p);

@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/eventfd.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -47,11 +49,12 @@ struct NodeKind {
     const char* name;
     unsigned type;                // the ioctl type byte of its driver; 0 none
     unsigned long eventRequest;  // the read that takes the node's events
+    bool lineWatched;            // a client's close drops the carrier once (the serial line)
 };
-constexpr NodeKind kSerial{"ttyS1", 0, 0};
-constexpr NodeKind kCdc{"ttyGS0", 0x67, kCdcLinkState};
-constexpr NodeKind kTmc{"usbtmc0", 0x55, kTmcLinkState};
-constexpr NodeKind kGpib{"qx_gpib", 0x0D, kGpibStatus};
+constexpr NodeKind kSerial{"ttyS1", 0, 0, true};
+constexpr NodeKind kCdc{"ttyGS0", 0x67, kCdcLinkState, false};
+constexpr NodeKind kTmc{"usbtmc0", 0x55, kTmcLinkState, false};
+constexpr NodeKind kGpib{"qx_gpib", 0x0D, kGpibStatus, false};
 
 // Bytes read from one master, not yet written to the other.
 struct Flow {
@@ -75,6 +78,12 @@ struct Node {
     bool gone = false;  // removed; the bridge thread closes it
     Flow toClient;      // bridge thread only
     Flow toDevice;
+    // A watched line: the closes of its client side, as the file system reports them (the platform's
+    // own descriptors stay open, so every close is a client's); and a close the device has not been
+    // told of yet: until it is, the client side is not read, so that a new client's bytes never follow
+    // what the device still holds of the old one's.
+    int closes = -1;
+    bool hangup = false;
 };
 
 std::mutex g_lock;  // the node list, the ports text and the last USB node
@@ -113,18 +122,34 @@ bool OpenPty(Pty* p) {
     return true;
 }
 
+void CloseNode(Node& node) {
+    ClosePty(node.device);
+    ClosePty(node.client);
+    if (node.closes >= 0) close(node.closes);
+    node.closes = -1;
+}
+
 std::unique_ptr<Node> MakeNode(const NodeKind& kind) {
     auto node = std::make_unique<Node>();
     node->kind = kind;
     struct stat st{};
     if (!OpenPty(&node->device) || !OpenPty(&node->client) || fstat(node->device.slave, &st) != 0) {
         const int error = errno;
-        ClosePty(node->device);
-        ClosePty(node->client);
+        CloseNode(*node);
         errno = error;
         return nullptr;
     }
     node->deviceRdev = st.st_rdev;
+    if (kind.lineWatched) {
+        node->closes = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        constexpr uint32_t kEvents = IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE;
+        if (node->closes < 0 || inotify_add_watch(node->closes, node->client.path.c_str(), kEvents) < 0) {
+            const int error = errno;
+            CloseNode(*node);
+            errno = error;
+            return nullptr;
+        }
+    }
     return node;
 }
 
@@ -198,6 +223,61 @@ void Pump(int from, int to, Flow& flow, short fromEvents) {
     }
 }
 
+size_t Pending(int fd) {
+    int n = 0;
+    return ioctl(fd, FIONREAD, &n) == 0 && n > 0 ? static_cast<size_t>(n) : 0;
+}
+
+// The client side's opens and closes since the last look: whether it was closed, and whether it was
+// opened again after its last close.
+struct SideEvents {
+    bool closed = false;
+    bool reopened = false;
+};
+SideEvents TakeSideEvents(int fd) {
+    SideEvents seen;
+    alignas(inotify_event) char buffer[1024];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+            inotify_event event;
+            std::memcpy(&event, buffer + at, sizeof event);
+            if (event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+                seen.closed = true;
+                seen.reopened = false;
+            } else if (event.mask & IN_OPEN) {
+                seen.reopened = seen.closed;
+            }
+            at += static_cast<ssize_t>(sizeof event + event.len);
+        }
+    }
+    return seen;
+}
+
+// Under g_lock. A watched line: both ways as any node until its client closes its side; from then the
+// device's output reaches nobody and the client side waits until the device has taken the close. What
+// the closed client left unread goes with it. Bytes waiting at the close are the old client's, unless a
+// new one has opened the side since: then they are taken as the new one's (the old one's were read as
+// they came, unless it wrote and left at once).
+void PumpLine(Node* node, short devEvents, short clientEvents, short sideEvents) {
+    const SideEvents seen = (sideEvents & POLLIN) ? TakeSideEvents(node->closes) : SideEvents{};
+    if (seen.closed && !seen.reopened && !node->hangup)
+        Pump(node->client.master, node->device.master, node->toDevice, clientEvents);
+    if (seen.closed && !node->hangup) {
+        node->hangup = true;
+        node->toClient = Flow{};
+        tcflush(node->client.master, TCOFLUSH);
+        tcflush(node->client.slave, TCIFLUSH);
+    }
+    // After the close only what was read of that client before it still goes to the device.
+    Pump(node->client.master, node->device.master, node->toDevice, node->hangup ? 0 : clientEvents);
+    if (!node->hangup) {
+        Pump(node->device.master, node->client.master, node->toClient, devEvents);
+    } else if (devEvents & POLLIN) {
+        uint8_t dropped[kFlowSize];
+        [[maybe_unused]] ssize_t n = read(node->device.master, dropped, sizeof dropped);
+    }
+}
+
 void BridgeLoop() {
     std::vector<pollfd> fds;
     std::vector<Node*> polled;
@@ -208,18 +288,19 @@ void BridgeLoop() {
             std::lock_guard<std::mutex> lock(g_lock);
             for (auto it = g_nodes.begin(); it != g_nodes.end();) {
                 if ((*it)->gone) {
-                    ClosePty((*it)->device);
-                    ClosePty((*it)->client);
+                    CloseNode(**it);
                     it = g_nodes.erase(it);
                     continue;
                 }
                 Node* node = it->get();
+                const bool reading = node->toDevice.len == 0 && !node->hangup;
                 const short devEvents = static_cast<short>((node->toClient.len == 0 ? POLLIN : 0) |
                                                            (node->toDevice.len > 0 ? POLLOUT : 0));
-                const short clientEvents = static_cast<short>((node->toDevice.len == 0 ? POLLIN : 0) |
+                const short clientEvents = static_cast<short>((reading ? POLLIN : 0) |
                                                               (node->toClient.len > 0 ? POLLOUT : 0));
                 fds.push_back({node->device.master, devEvents, 0});
                 fds.push_back({node->client.master, clientEvents, 0});
+                fds.push_back({node->closes, POLLIN, 0});
                 polled.push_back(node);
                 ++it;
             }
@@ -235,8 +316,13 @@ void BridgeLoop() {
         for (size_t i = 0; i < polled.size(); ++i) {
             Node* node = polled[i];
             if (node->gone) continue;
-            Pump(node->device.master, node->client.master, node->toClient, fds[2 * i].revents);
-            Pump(node->client.master, node->device.master, node->toDevice, fds[2 * i + 1].revents);
+            const pollfd* f = &fds[3 * i];
+            if (node->kind.lineWatched) {
+                PumpLine(node, f[0].revents, f[1].revents, f[2].revents);
+                continue;
+            }
+            Pump(node->device.master, node->client.master, node->toClient, f[0].revents);
+            Pump(node->client.master, node->device.master, node->toDevice, f[1].revents);
         }
     }
 }
@@ -260,6 +346,34 @@ std::string Hex(unsigned long value, int digits) {
     char text[24];
     std::snprintf(text, sizeof text, "0x%0*lX", digits, value);
     return text;
+}
+
+// The modem lines of a watched line: the carrier is down once after each close of the client, taken
+// once the device holds none of that client's bytes unread, so that a new client's bytes (which wait
+// until then) never follow a part of the old one's message.
+int LineStatus(const NodeKind& kind, Node* node, void* arg) {
+    if (arg == nullptr) {
+        errno = EFAULT;
+        return -1;
+    }
+    int bits = TIOCM_CD | TIOCM_DSR | TIOCM_CTS;
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        if (FindLocked(kind.name) != node) {
+            errno = ENODEV;
+            return -1;
+        }
+        if (node->hangup && node->toDevice.len == 0 && Pending(node->device.slave) == 0) {
+            node->hangup = false;
+            bits &= ~TIOCM_CD;
+        }
+    }
+    std::memcpy(arg, &bits, sizeof bits);
+    if ((bits & TIOCM_CD) == 0) {
+        LogLine(std::string(kind.name) + " carrier lost");
+        Wake();
+    }
+    return 0;
 }
 
 }  // namespace
@@ -297,6 +411,7 @@ int DeviceRequest(int fd, unsigned long request, void* arg) {
             if (!n->gone && S_ISCHR(st.st_mode) && n->deviceRdev == st.st_rdev) node = n.get();
         if (node != nullptr) kind = node->kind;
     }
+    if (node != nullptr && kind.lineWatched && request == TIOCMGET) return LineStatus(kind, node, arg);
     if (node == nullptr || kind.type == 0 || ((request >> 8) & 0xFF) != kind.type) {
         errno = ENOTTY;
         return -1;
@@ -356,8 +471,7 @@ int DeviceNodesStart() {
         if (AddNode(*kind) != 0) {
             const int error = errno;
             for (auto& node : g_nodes) {
-                ClosePty(node->device);
-                ClosePty(node->client);
+                CloseNode(*node);
             }
             g_nodes.clear();
             close(g_wake);
@@ -388,8 +502,7 @@ void DeviceNodesStop() {
     g_bridge.join();
     std::lock_guard<std::mutex> lock(g_lock);
     for (auto& node : g_nodes) {
-        ClosePty(node->device);
-        ClosePty(node->client);
+        CloseNode(*node);
     }
     g_nodes.clear();
     g_portsText.clear();

@@ -6,10 +6,14 @@
 // On the host each node is a stand-in: two pseudo-terminal pairs bridged by a platform thread. The
 // program opens the device side through OpenDevice; a client (a terminal program, pyvisa's ASRL) opens
 // the client side, listed as "ttyS1 /dev/pts/N" lines in <root>/var/run/ports. The platform keeps both
-// sides open itself, so either end may come and go. Each node has a simulated driver: every set
-// request and every event taken is a line of <root>/var/log/devices.log ("qx_gpib 0x40040D09 10"). As on the
-// bus, the adapter's output the client has not read yet is dropped by a device clear and an output clear,
-// and a device clear, once the port has taken it, also drops what the port has not read.
+// sides open itself, so either end may come and go. On the serial line a client's close (seen through
+// the file system's close events of its side) drops the carrier once (the serial driver's modem lines,
+// TIOCMGET), once the device has read the bytes that client sent; until the program has taken that
+// drop, the device's output reaches nobody and a new client's bytes wait. Each node has a simulated
+// driver: every set request and every event taken is a line of <root>/var/log/devices.log ("qx_gpib
+// 0x40040D09 10"). As on the bus, the adapter's output the client has not read yet is dropped by a
+// device clear and an output clear, and a device clear, once the port has taken it, also drops what the
+// port has not read.
 #include <cstdint>
 #include <string>
 

@@ -75,8 +75,10 @@ void scpiPollPostedCommand(ScpiInterface* ifc) {
     const uint32_t type = kMsgCompletionBase + ifc->channelId;
     ifc->completion = ScpiCompletionMsg{type, result, 0};
     ScpiParseState* ps = ifc->parse;
-    // A command that could not run, or one given up after the longest wait, has failed.
-    if (result != 0 && ps->errIndex == 0) scpiSetError(ifc, kScpiErrSystem);
+    // A command that could not run, or one given up after the longest wait, has failed; one that ran
+    // without taking effect is refused as the handler would have refused it.
+    if (result != kScpiResultDone && ps->errIndex == 0)
+        scpiSetError(ifc, result == kScpiResultNoEffect ? kScpiErrExecution : kScpiErrSystem);
     if (ps->errIndex != 0 && !AtMessageEnd(ps)) {
         ps->state = kParseSkip;
     } else if (ifc->deferredState != 0) {

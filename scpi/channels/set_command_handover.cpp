@@ -5,13 +5,17 @@
 #include "platform/host/wake_event.h"
 #include "scpi/channels/scpi_interface.h"
 
+#include <utility>
+
 namespace {
 
 // Handlers run on the menu/control thread only; each run starts the request afresh.
 thread_local bool t_afterPass = false;
+thread_local ScpiHandoverCheck t_check = nullptr;
 
 int32_t RunSetCommand(ScpiInterface* ifc) {
     t_afterPass = false;
+    t_check = nullptr;
     scpi::RunHandler(ifc);
     return t_afterPass ? kScpiRunAfterPass : kScpiRunDone;
 }
@@ -127,4 +131,12 @@ int ScpiHandoverComplete(uint32_t tag, uint32_t result) {
 
 void ScpiHandoverCompleteAfterPass() {
     t_afterPass = true;
+}
+
+void ScpiHandoverCheckAtCompletion(bool (*check)()) {
+    t_check = check;
+}
+
+ScpiHandoverCheck ScpiHandoverTakeCheck() {
+    return std::exchange(t_check, nullptr);
 }

@@ -33,6 +33,15 @@ enum : int32_t { kScpiRunDone = 0, kScpiRunLater = 1, kScpiRunAfterPass = 2 };
 // completes after that pass, so the channel's next command cannot land in between and be overwritten.
 // A command taken between passes would otherwise complete before the pass runs.
 void ScpiHandoverCompleteAfterPass();
+// Called by a set handler whose effect the control task carries out later (the output switch): when
+// the command completes, check() tells whether it took effect; when not, the command fails with
+// kScpiResultNoEffect instead of reporting a success that did not happen.
+void ScpiHandoverCheckAtCompletion(bool (*check)());
+// The check the handler just run asked for (null: none); the menu/control thread takes it after run.
+using ScpiHandoverCheck = bool (*)();
+ScpiHandoverCheck ScpiHandoverTakeCheck();
+// Completion results: done, failed (could not run, given up), ran but did not take effect.
+enum : uint32_t { kScpiResultDone = 0, kScpiResultFailed = 1, kScpiResultNoEffect = 2 };
 
 // The channel context's operations (a test may replace them); while null a handed-over command
 // cannot run and completes as failed.

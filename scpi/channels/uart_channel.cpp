@@ -1,5 +1,6 @@
 #include "scpi/channels/uart_channel.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include "core/system/state/sys_status.h"
 #include "core/system/state/thread_ctl.h"
 #include "platform/host/clock.h"
+#include "platform/host/device_node.h"
 #include "scpi/channels/scpi_channels.h"
 
 std::atomic<int32_t> g_UartPollState{0};
@@ -31,6 +33,7 @@ bool g_uartPortMade = false;
 uint32_t g_steps = 0;
 uint32_t g_closedSteps = 0;
 bool g_openDue = false;     // the next running step opens at once (start, restart)
+bool g_dropDue = false;     // the client went away while a command of it was with the menu/control thread
 uint64_t g_pauseUntil = 0;  // no step before this time (platform clock, microseconds)
 
 constexpr speed_t kBauds[] = {B1200, B2400, B4800, B9600, B19200, B38400, B57600, B115200};
@@ -74,6 +77,16 @@ int UartOpen() {
         pthread_mutex_unlock(&g_uartPort.mutex);
     }
     return scpi::PortOpen(&g_uartPort);
+}
+
+// The carrier dropped since the last look: the client let go of the line (closed its port).
+bool CarrierLost() {
+    pthread_mutex_lock(&g_uartPort.mutex);
+    int bits = TIOCM_CD;
+    const bool lost = g_uartPort.isOpen && plat::DeviceRequest(g_uartPort.fd, TIOCMGET, &bits) == 0 &&
+                      (bits & TIOCM_CD) == 0;
+    pthread_mutex_unlock(&g_uartPort.mutex);
+    return lost;
 }
 
 int UartWrite(const void* data, uint32_t length, int32_t mode) {
@@ -173,6 +186,15 @@ void Restart(ScpiInterface* ifc) {
     g_UartPollState.compare_exchange_strong(expected, kUartRunning);
 }
 
+// A client that closes the line and opens it again finds the channel as a new session finds the LAN
+// one: no part of the last message, no reply of it. A command still with the menu/control thread is
+// waited for on a later step (this step must not block); its reply is dropped then.
+void DropClient(ScpiInterface* ifc) {
+    scpiPollPostedCommand(ifc);
+    g_dropDue = ifc->parse->state == kParsePosted;
+    if (!g_dropDue) scpi::ChannelDropSession(ifc);
+}
+
 void Run(ScpiInterface* ifc) {
     scpiMailboxPoll(ifc);
     if (IsOpcPending() != 0) {
@@ -189,7 +211,8 @@ void Run(ScpiInterface* ifc) {
         }
         Pause(kIdlePauseUs);
     } else if (IsOpen()) {
-        if (scpi::ChannelPass(ifc)) Transmit();
+        if (CarrierLost() || g_dropDue) DropClient(ifc);
+        if (!g_dropDue && scpi::ChannelPass(ifc)) Transmit();
         if (!IsOpen()) {
             // The line went away under the read or the write.
             ifc->io.control(kPortCtlReset, 0);
@@ -220,6 +243,7 @@ int32_t UartInterfaceInit() {
     g_UartPollState.store(kUartWaitEnable);
     g_pauseUntil = 0;
     g_openDue = false;
+    g_dropDue = false;
     g_ThreadCtl.running[kRunRs232].store(1);
     return 0;
 }

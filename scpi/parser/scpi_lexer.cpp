@@ -423,10 +423,18 @@ bool BlockDigitsStep(ScpiInterface* ifc) {
     if (lx->blockGot == lx->blockDigits) {
         lx->tokClass2 &= static_cast<uint8_t>(~kTok2BlockDigits);
         lx->blockGot = 0;
+        if (2ull + lx->blockDigits + lx->blockLen > kScpiDataAreaSize) {
+            // No command could hold it: refused at once and the rest of the message skipped. Waiting
+            // for bytes a client will never send would hold the channel up to the declared length.
+            SetErrorOnce(ps, kScpiErrTooMuchData);
+            lx->tokClass = 0;
+            lx->tokClass2 = 0;
+            return true;
+        }
         uint64_t end = static_cast<uint64_t>(lx->itemOffset) + 2 + lx->blockDigits + lx->blockLen;
         if (!(lx->tokClass2 & kTok2BlockDrop) && end > kScpiDataAreaSize) {
-            // Too long for the space left: refused, and exactly its declared bytes are read and
-            // dropped so that its data is never taken for commands.
+            // Too long for the space the items before it left: refused, and exactly its declared
+            // bytes are read and dropped so that its data is never taken for commands.
             SetErrorOnce(ps, kScpiErrTooMuchData);
             lx->tokClass2 |= kTok2BlockDrop;
         }

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/control/output_sync.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
@@ -98,6 +99,7 @@ TEST_F(HandoverTest, SetCommandsRunOnTheMenuThreadOneAfterTheOther) {
     EXPECT_FALSE(Completion(9));
     EXPECT_EQ(b.runs.load(), 0);
     g_PendingReconfig.store(1);
+    core::g_CtrlQuietPasses.fetch_add(1);  // the control task has caught up
     MenuThread_Pass();
     MenuThread_Pass();
     EXPECT_EQ(g_PendingReconfig.load(), 0u);
@@ -151,8 +153,9 @@ TEST_F(HandoverTest, SetCommandHandedOverBetweenPassesRunsBeforeTheNextPass) {
     EXPECT_TRUE(Completion(4));
 }
 
-// A command whose setting the control task's pass answers (by rewriting other settings) completes after
-// that pass, even when it was taken between passes; meanwhile no other command runs.
+// A command whose setting the control task's pass answers (by rewriting other settings) completes once
+// the task has run a pass with nothing left to take up, even when it was taken between passes; meanwhile
+// no other command runs.
 TEST_F(HandoverTest, CommandAnsweredByTheControlPassCompletesAfterThatPass) {
     FakeChannel balance{4, {0}, {}, kScpiRunAfterPass, 0, {}}, other{9, {0}, {}, 0, 0, {}};
     MenuThread_Pass();
@@ -163,6 +166,9 @@ TEST_F(HandoverTest, CommandAnsweredByTheControlPassCompletesAfterThatPass) {
     EXPECT_FALSE(MenuThread_TakeSetCommand());
     EXPECT_FALSE(Completion(4));
     EXPECT_EQ(other.runs.load(), 0);
+    MenuThread_Pass();  // the task is still in its start-up wait
+    EXPECT_FALSE(Completion(4));
+    core::g_CtrlQuietPasses.fetch_add(1);
     MenuThread_Pass();
     EXPECT_TRUE(Completion(4));
 }

@@ -154,7 +154,7 @@ std::string FakeChannel::Exec(std::string_view bytes) {
     for (int guard = 0; guard < 10000; ++guard) {
         if (scpi::WaitsForInput(&ifc) && inputPos == input.size()) return Received();
         if (Pass()) Flush();
-        if (parse.state == kParsePosted) MenuThread_Pass();
+        if (parse.state == kParsePosted && !(betweenPasses && MenuThread_TakeSetCommand())) MenuThread_Pass();
     }
     Fail("the channel does not settle");
     return "";

@@ -53,6 +53,9 @@ class FakeChannel {
     std::string Exec(std::string_view bytes);
     // "reply|errors" of one program message run by Exec, without the reply's line feed.
     std::string Run(const std::string& message);
+    // Exec hands a posted command to the menu/control thread between its passes, as the running thread
+    // takes it, and runs a pass only when none was taken.
+    bool betweenPasses = false;
 
     // Error index a handler reports for a command (0: success).
     std::function<uint32_t(const ParsedCommand&)> handler;

@@ -387,4 +387,45 @@ TEST_F(ScpiSource, AnRs232ReaderHoldsTheTransferBuffer) {
     close(fd);
 }
 
+// A block length no command can hold is refused at once; a client that closes the line finds the
+// channel reset when it opens it again: the message it left half sent is gone.
+TEST_F(ScpiSource, AnRs232ClientThatLeavesFindsTheChannelReset) {
+    int fd = OpenRs232(c().root());
+    ASSERT_GE(fd, 0);
+    std::string idn;
+    for (int i = 0; i < 30 && idn.empty(); ++i) {
+        ASSERT_EQ(write(fd, "*IDN?\n", 6), 6);
+        idn = ReadRs232(fd, 1, 1000);
+    }
+    ASSERT_FALSE(idn.empty());
+    idn += ReadRs232(fd, 1 << 10, 300);
+    const std::string huge = "VOLT #9999999999\n*IDN?\n";
+    ASSERT_EQ(write(fd, huge.data(), huge.size()), static_cast<ssize_t>(huge.size()));
+    EXPECT_EQ(ReadRs232(fd, idn.size(), 5000), idn);
+    ASSERT_EQ(write(fd, "SYST:ERR?\n", 10), 10);
+    EXPECT_EQ(ReadRs232(fd, 22, 5000), "-223,\"Too much data\"\n");
+    // The next client comes once the line has dropped (the stand-in logs it): bytes of two clients that
+    // both wait unread in the line cannot be told apart.
+    const auto drops = [] {
+        const std::string log = File("/var/log/devices.log");
+        size_t n = 0;
+        for (size_t at = 0; (at = log.find("ttyS1 carrier lost", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    const size_t dropsBefore = drops();
+    ASSERT_EQ(write(fd, "VOLT 5", 6), 6);
+    close(fd);
+    for (int i = 0; i < 100 && drops() == dropsBefore; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(drops(), dropsBefore + 1);
+    fd = OpenRs232(c().root());
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, "*IDN?\n", 6), 6);
+    EXPECT_EQ(ReadRs232(fd, idn.size(), 5000), idn);
+    ASSERT_EQ(write(fd, "SYST:ERR?\n", 10), 10);
+    EXPECT_EQ(ReadRs232(fd, 14, 5000), "+0,\"No error\"\n");
+    close(fd);
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/system/state/sys_status.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_refusals.h"
@@ -70,10 +71,15 @@ int CmdOutpStat(ScpiInterface* ifc) {
     if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &v); row != 0) return Fail(ifc, row);
     if ((v == 1) == on) return 0;
     // A running SEQ/SIM program is stopped by its runner, which switches the output off itself.
-    if (v == 0 && SeqSimIsRunning())
+    if (v == 0 && SeqSimIsRunning()) {
         SeqSimRequestStop();
-    else
-        OutputToggle();
+    } else {
+        // A request refused at once (calibration, an alarm) or one the control task could not carry out
+        // (a protection condition) has not switched the output: it is not reported as done.
+        if (OutputToggle() < 0) return Fail(ifc, kScpiErrExecution);
+        ScpiHandoverCheckAtCompletion(v == 1 ? +[] { return OutputFlagTest(kOutFlagOutputOn); }
+                                             : +[] { return !OutputFlagTest(kOutFlagOutputOn); });
+    }
     RequestReconfig();
     return 0;
 }

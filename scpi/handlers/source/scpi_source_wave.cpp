@@ -8,6 +8,7 @@
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_setting_value.h"
 
 namespace scpi {
@@ -62,6 +63,9 @@ int Set(ScpiInterface* ifc) {
     // panel edit that may belong to another setting.
     const int32_t now = SetWaveformSel(w);
     if (GetPhaseBalanceMode() == 1 && now != kWaveSin) paramPutValue(0, kParamMeasItem7, 0, 0);
+    // The control task takes the waveform with the voltages stored for it, over what the phase holds:
+    // a voltage set after this command must come after that.
+    ScpiHandoverCompleteAfterPass();
     return 0;
 }
 

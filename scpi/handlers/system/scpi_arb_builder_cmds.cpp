@@ -12,6 +12,7 @@
 #include "engine/arb/arb_builder.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_refusals.h"
@@ -404,7 +405,11 @@ int CmdSystArbEditStorAppl(ScpiInterface* ifc) {
     // Refused with the output on, or a failed store: the wave was not applied.
     const int32_t r =
         ArbBuild_GetType() == kLfRing ? ArbBuild_ApplyLFRing(phase) : ArbBuild_ApplyRipple(phase);
-    return r == 1 ? 0 : Fail(ifc, kScpiErrExecution);
+    if (r != 1) return Fail(ifc, kScpiErrExecution);
+    // Mode, waveform and unit change: the control task takes them up (the unit change switches the
+    // output off), so an OUTPut ON after this command must come after that.
+    ScpiHandoverCompleteAfterPass();
+    return 0;
 }
 
 }  // namespace scpi

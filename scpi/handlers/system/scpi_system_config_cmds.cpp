@@ -16,6 +16,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_numeric_param.h"
@@ -84,6 +85,8 @@ int SetPhase(ScpiInterface* ifc) {
     if (static_cast<uint32_t>(to) == GetPhaseMode()) return 0;
     if (to < k3P4W || to > k1P3W) return Refuse(ifc, kScpiErrDataOutOfRange);
     ChangePhaseConfig(static_cast<uint32_t>(to));
+    // The control task rewrites every output setting for the new wiring.
+    ScpiHandoverCompleteAfterPass();
     return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "platform/host/clock.h"
 #include "scpi/channels/gpib_channel.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_refusals.h"
@@ -110,6 +111,9 @@ int CmdSystAcvUnit(ScpiInterface* ifc) {
     if (unit == GetAcvUnit()) return 0;
     (void)AcvUnitConvertAll(1);
     (void)SetAcvUnit(unit);
+    // The control task converts every voltage to the new unit (and switches the output off): the next
+    // command must find it done.
+    ScpiHandoverCompleteAfterPass();
     return 0;
 }
 

@@ -182,8 +182,8 @@ TEST_F(ArbBuilderTest, ApplyStoresAndSetsThePhaseUp) {
         int32_t (*apply)(int);
         int32_t acv, dcv, freq;
     } cases[] = {
-        // 15 % of 48 V: 7.2 Vpp on 48.0 V.
-        {"ripple at its defaults", kShapeRipple, ArbBuild_ApplyRipple, 72, 480, -1},
+        // 15 % of 48 V: 7.2 Vpp on 48.0 V (0.01 V units).
+        {"ripple at its defaults", kShapeRipple, ArbBuild_ApplyRipple, 720, 4800, -1},
         // An LF-ring voltage of 0 passes the peak check; the base frequency of 50.0 Hz in 0.01 Hz.
         {"LF ring at voltage 0", kShapeLFRing, ArbBuild_ApplyLFRing, 0, 0, 5000},
     };

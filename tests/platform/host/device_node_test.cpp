@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -73,12 +74,29 @@ TEST_F(DeviceNodes, BridgeCarriesBothWaysWhileClientsComeAndGo) {
     EXPECT_EQ(Receive(dev, 6), "*IDN?\n");
     ASSERT_EQ(write(dev, "reply\n", 6), 6);
     EXPECT_EQ(Receive(client, 6), "reply\n");
-    // The client leaves and another one comes: the line still carries both ways.
+    // The client sends and leaves: its bytes still arrive, then the carrier drops, once; what the device
+    // says meanwhile reaches nobody, and the next client's bytes wait until the device took the drop.
+    const auto carrier = [dev] {
+        int bits = 0;
+        EXPECT_EQ(plat::DeviceRequest(dev, TIOCMGET, &bits), 0);
+        return (bits & TIOCM_CD) != 0;
+    };
+    ASSERT_EQ(write(client, "VOLT 2\n", 7), 7);
     close(client);
     fds_.pop_back();
+    EXPECT_TRUE(carrier());  // not before the device has read that client's bytes
+    ASSERT_EQ(write(dev, "lost\n", 5), 5);
+    EXPECT_EQ(Receive(dev, 7), "VOLT 2\n");
     client = Client("ttyS1");
     ASSERT_GE(client, 0);
     ASSERT_EQ(write(client, "VOLT 1\n", 7), 7);
+    bool dropped = false;
+    for (int i = 0; i < 100 && !dropped; ++i) {
+        dropped = !carrier();
+        if (!dropped) usleep(10000);
+    }
+    EXPECT_TRUE(dropped);
+    EXPECT_TRUE(carrier());
     EXPECT_EQ(Receive(dev, 7), "VOLT 1\n");
     ASSERT_EQ(write(dev, "x\n", 2), 2);
     EXPECT_EQ(Receive(client, 2), "x\n");

@@ -12,6 +12,7 @@
 
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/remote_state.h"
+#include "core/system/state/stage_status.h"
 #include "core/system/state/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
@@ -19,6 +20,7 @@
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/channels/set_command_handover.h"
 #include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/default_store.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -237,6 +239,43 @@ TEST(ScpiFormatInt, Modes) {
         EXPECT_EQ(scpiFormatInt(buf, value, mode), static_cast<int>(std::strlen(text)));
         EXPECT_STREQ(buf, text) << value << " mode " << mode;
     }
+}
+
+// The commands of one program message take effect in their order, though the menu/control thread takes
+// each as soon as it is handed over, between its passes: a change the control task answers by rewriting
+// other settings completes only once the task has done so. {message, query, reply after the message and
+// the task's passes}.
+class MessageOrder : public ::testing::Test {
+  protected:
+    testsupport::TempRoot root;
+    test::DefaultStore store;
+    scpitest::MenuEnv env;
+    FakeChannel ch{kChanLan};
+};
+
+TEST_F(MessageOrder, ASettingAfterAChangeTheControlTaskAnswersHolds) {
+    const struct {
+        const char* message;
+        const char* query;
+        const char* reply;
+    } cases[] = {
+        {"FUNC TRI;:VOLT 100", "VOLT?", "+100.0000|"},
+        {"OUTP OFF;:MODE ACDC-INT;:FUNC SQU;:VOLT 50", "VOLT?", "+50.0000|"},
+        {"SYST:ACV:UNIT 1;:OUTP ON", "OUTP?", "+1|"},
+    };
+    ch.betweenPasses = true;
+    for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
+        MenuThread_Pass();
+    // A power stage that has not booted keeps the output off: no success is reported.
+    EXPECT_EQ(ch.Run("OUTP ON"), "|" + scpitest::kExecution);
+    g_PowerStageBootStatus.store(1);
+    for (const auto& c : cases) {
+        EXPECT_EQ(ch.Run(c.message), "|") << c.message;
+        for (int i = 0; i < 50; ++i)
+            MenuThread_Pass();
+        EXPECT_EQ(ch.Run(c.query), c.reply) << c.message;
+    }
+    g_PowerStageBootStatus.store(0);
 }
 
 }  // namespace

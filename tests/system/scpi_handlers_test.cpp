@@ -108,12 +108,9 @@ TEST_F(ScpiHandlers, TriggeredOutputAndMeasurements) {
     const std::string group = Ask("MEAS:VOLT:HARM? 2");
     EXPECT_EQ(std::count(group.begin(), group.end(), ','), 19) << group;
     // A square wave in AC-INT: the analysis of the stage's capture gives the odd orders at 1/k.
-    EXPECT_EQ(Ask("OUTP OFF;:MODE AC-INT;:FUNC SQU;*OPC?"), "1");
-    // The control task takes the new waveform's own voltage a few passes after the change.
-    for (int i = 0; i < 40 && Ask("VOLT?") != "+100.0000"; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        Ask("VOLT 100;*OPC?");
-    }
+    // The voltage is set in the same message as the waveform change that brings the square's own voltage.
+    EXPECT_EQ(Ask("OUTP OFF;:MODE AC-INT;:FUNC SQU;:VOLT 100;*OPC?"), "1");
+    EXPECT_EQ(Ask("VOLT?"), "+100.0000");
     EXPECT_EQ(Ask("OUTP ON;*OPC?"), "1");
     double pct[5] = {};
     for (int i = 0; i < 100 && !(pct[2] > 30.0); ++i) {  // a capture every 400 ms once the output is on

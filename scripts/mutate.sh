@@ -61,8 +61,9 @@ restore() {
 trap restore EXIT
 trap 'exit 130' INT TERM
 
-# Runs every test of the programs in a process of its own, as ctest does (tests of one program may rely
-# on a fresh process), MUTATE_JOBS at a time; stops at the first failure.
+# Runs every test of the programs in a process of its own, in the program's folder, as ctest does (tests
+# of one program may rely on a fresh process, golden pictures on the folder), MUTATE_JOBS at a time;
+# stops at the first failure.
 run_tests() {
   local p
   : >"$logs/list"
@@ -72,7 +73,7 @@ run_tests() {
   done
   # xargs stops at the first command that exits with 255.
   VRN_BUILD_DIR="$build" xargs -P "$jobs" -L 1 sh -c \
-    'timeout 300 "$0" --gtest_filter="$1" >/dev/null 2>&1 </dev/null || exit 255' <"$logs/list" 2>/dev/null
+    'cd "${0%/*}" && timeout 300 "$0" --gtest_filter="$1" >/dev/null 2>&1 </dev/null || exit 255' <"$logs/list" 2>/dev/null
 }
 
 echo "mutate: $file against ${programs[*]} ($jobs at a time)"

@@ -30,8 +30,14 @@ int32_t Copy(const char* folder, const char* name) {
 }  // namespace
 
 int32_t CopyBrandWebImages() {
+    // Every copy runs; the first that failed is the result, so that no failure hides behind a later copy.
+    int32_t result = 0;
+    const auto note = [&result](int32_t copied) {
+        if (result == 0) result = copied;
+    };
     for (const char* name : {"logo.png", "logo-dark.svg", "logo.svg"})
-        Copy("", name);
-    Copy(ModelFolder(), "sample.png");
-    return Copy("", "favicon.ico");
+        note(Copy("", name));
+    note(Copy(ModelFolder(), "sample.png"));
+    note(Copy("", "favicon.ico"));
+    return result;
 }

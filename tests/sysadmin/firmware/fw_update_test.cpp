@@ -7,8 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 #include "core/system/config/identity.h"

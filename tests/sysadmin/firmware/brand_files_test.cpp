@@ -48,7 +48,8 @@ TEST_F(BrandFiles, AnUnwritableFileStillSetsTheBootLoader) {
 }
 
 TEST_F(BrandFiles, TheLogoIsRewrittenOnlyWhenTheBootLoaderNamesAnotherBrand) {
-    root.Write("/mnt/disk/app/image/pelma_logo.bmp", testsupport::LogoBitmap());
+    for (const char* brand : {"qx", "tulve", "pelma"})
+        root.Write(std::string("/mnt/disk/app/image/") + brand + "_logo.bmp", testsupport::LogoBitmap());
     // As provisioned: the maker brand's value.
     EXPECT_EQ(BrandBootLogoCheck(), 0);
     EXPECT_TRUE(Matching("flash_eraseall").empty());

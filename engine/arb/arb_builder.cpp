@@ -82,6 +82,7 @@ constexpr LiveParam kLiveParams[] = {
     {535, &ArbBuilder::lfRingStart},
     {537, &ArbBuilder::lfRingEnd},
     {539, &ArbBuilder::lfRingRing},
+    {543, &ArbBuilder::type},  // the preview shows the type being chosen
 };
 constexpr uint32_t kFirstEditState = 495, kLastEditState = 543;
 
@@ -369,7 +370,7 @@ const int16_t* ArbBuild_GetPreview() {
     return idx < 0 ? nullptr : g_previewBuf[idx];
 }
 int32_t ArbBuild_GeneratePreview() {
-    return PreviewShape(ArbBuild_GetType(), g_previewBuf[g_previewIdx.load(kRelaxed)]);
+    return PreviewShape(PreviewValue(&ArbBuilder::type), g_previewBuf[g_previewIdx.load(kRelaxed)]);
 }
 
 int32_t ArbBuild_Commit(int32_t byteCount, const void* source) {

@@ -116,7 +116,7 @@ void ArbBuild_SetPreviewChanged();
 void ArbBuild_ClearPreviewChanged();
 const int16_t* ArbBuild_GetPreview();  // the published 340-point preview
 // Draws the preview of the selected type into the preview buffer (live edit values while an edit state of
-// the builder is current); the points drawn, 340 or 0.
+// the builder is current, the type being chosen while the type's is); the points drawn, 340 or 0.
 int32_t ArbBuild_GeneratePreview();
 
 // Copies byte count / 2 samples (at most one slot) into the target's slot and saves its ARB file: the

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "core/system/config/identity.h"
+#include "platform/host/root.h"
 #include "platform/sandbox/sandbox.h"
 #include "sysadmin/firmware/brand_table.h"
 #include "sysadmin/text_file.h"
@@ -19,11 +21,34 @@ const BrandRow& Current() {
     return BrandRowOf(g_BrandId.load(std::memory_order_acquire));
 }
 
-// Each command is composed only from the brand table's constants.
-void Run(const char* format, const char* operand) {
+// The boot loader's logo: 480 x 272 pixels of three bytes, rows of 1440 bytes (a multiple of four).
+constexpr uint32_t kLogoWidth = 480, kBmpHeader = 54, kBmpInfoHeader = 40;
+constexpr int32_t kLogoHeight = 272;
+constexpr size_t kLogoRowBytes = kLogoWidth * 3;
+// A logo file larger than this is none (the picture needs 391,734 bytes).
+constexpr size_t kLogoFileMax = 1024 * 1024;
+
+uint32_t Le16(const uint8_t* at) {
+    return at[0] | static_cast<uint32_t>(at[1]) << 8;
+}
+uint32_t Le32(const uint8_t* at) {
+    return Le16(at) | Le16(at + 2) << 16;
+}
+
+bool ReadLogo(const char* path, std::string* out) {
+    std::ifstream file(plat::MapPath(path), std::ios::binary);
+    if (!file) return false;
+    out->resize(kLogoFileMax + 1);
+    file.read(out->data(), static_cast<std::streamsize>(out->size()));
+    out->resize(static_cast<size_t>(file.gcount()));
+    return out->size() <= kLogoFileMax;
+}
+
+// Each command is composed only from the brand table's constants; the command's result.
+int Run(const char* format, const char* operand) {
     char command[160];
     std::snprintf(command, sizeof command, format, operand);
-    plat::System(command);
+    return plat::System(command);
 }
 
 // The text without its line end (CR, LF or both).
@@ -59,9 +84,24 @@ int32_t BrandFileRead() {
     return -1;
 }
 
-void BootLogoWrite() {
-    plat::System("flash_eraseall /dev/mtd9");
-    Run("dd if=%s of=/dev/mtdblock9 bs=1024", Current().logo);
+bool BootLogoBitmapFits(const uint8_t* data, size_t size) {
+    if (data == nullptr || size < kBmpHeader || data[0] != 'B' || data[1] != 'M') return false;
+    const uint32_t pixelsAt = Le32(data + 10);
+    const auto height = static_cast<int32_t>(Le32(data + 22));
+    return Le32(data + 2) == size && pixelsAt >= kBmpHeader && Le32(data + 14) >= kBmpInfoHeader &&
+           Le32(data + 18) == kLogoWidth && (height == kLogoHeight || height == -kLogoHeight) &&
+           Le16(data + 26) == 1 && Le16(data + 28) == 24 && Le32(data + 30) == 0 &&
+           pixelsAt <= size && size - pixelsAt >= kLogoRowBytes * kLogoHeight;
+}
+
+int32_t BootLogoWrite() {
+    // The partition is erased only for a logo that can take its place: a failed write leaves no logo.
+    std::string bitmap;
+    if (!ReadLogo(Current().logo, &bitmap) ||
+        !BootLogoBitmapFits(reinterpret_cast<const uint8_t*>(bitmap.data()), bitmap.size()))
+        return -1;
+    if (plat::System("flash_eraseall /dev/mtd9") != 0) return -1;
+    return Run("dd if=%s of=/dev/mtdblock9 bs=1024", Current().logo) == 0 ? 0 : -1;
 }
 
 int32_t BrandBootLogoCheck() {

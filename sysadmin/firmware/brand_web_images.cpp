@@ -34,10 +34,16 @@ constexpr const char* kIcon = "favicon.ico";
 }  // namespace
 
 int32_t CopyBrandWebImages() {
+    // Every copy runs; the first that failed is the result, so that no failure hides behind a later copy.
+    int32_t result = 0;
+    const auto note = [&result](int32_t copied) {
+        if (result == 0) result = copied;
+    };
     for (const char* name : kLogos)
-        Copy("", name);
-    Copy(ModelFolder(), kSample);
-    return Copy("", kIcon);
+        note(Copy("", name));
+    note(Copy(ModelFolder(), kSample));
+    note(Copy("", kIcon));
+    return result;
 }
 
 std::vector<std::string> BrandWebImageSources(uint32_t brand) {

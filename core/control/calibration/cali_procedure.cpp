@@ -135,6 +135,9 @@ int32_t ProcRun(Procedure& p, StepRow* row, uint32_t msg) {
         case kStatus: {
             const uint32_t result = Result();
             if (result == 2) {
+                // The stage asks for the point again: its popup is up already and is not painted anew, so
+                // the keys the value's Enter locked are given back here.
+                g_ParamFlags.fetch_and(~kKeysLocked, kRelaxed);
                 StepObjPostMsg(p.point.load(kRelaxed), row);
             } else if (result == 0) {
                 MsgQueue_Clear();

@@ -62,7 +62,8 @@ constexpr ParamRow kRows[] = {
     Phase(539, "Ring Phs", ArbBuild_GetLFRingRing, ArbBuild_SetLFRingRing, Range::kFixed),
     {541, "ARB NO.", ArbBuild_GetArbNo, ArbBuild_SetArbNo, Range::kFixed, 1, 253, 2, Keypad::kUnits, 0,
      Variant::kArbNo, Format::kInteger},
-    Choice(543, "Built In", ArbBuild_GetType, ArbBuild_SetType, kTypeCount - 1, kBuild, Variant::kType,
+    // A new type asks for its preview too: the curve and its advice would otherwise stay the old type's.
+    Choice(543, "Built In", ArbBuild_GetType, ArbBuild_SetType, kTypeCount - 1, kBP, Variant::kType,
            Format::kTypeName),
 };
 constexpr int kRowCount = sizeof kRows / sizeof kRows[0];

@@ -4,6 +4,7 @@
 #include "core/control/calibration/cali_step_record.h"
 #include "core/control/calibration/calibration.h"
 #include "core/params/access/key_entry.h"
+#include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"
 
@@ -13,6 +14,8 @@ constexpr uint32_t kItemList = 316, kFirstVoltPoint = 317, kFirstCurrPoint = 323
 }  // namespace
 
 void Enter_menuCalibration() {
+    // The list has no popup that would give back keys a point locked (the soft EXIT leaves them locked).
+    g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked), kRelaxed);
     g_MenuState.store(kItemList, std::memory_order_release);
     menuResetEdit();
     const auto selection = static_cast<int32_t>(g_CalState.savedSelection.load(kRelaxed));

@@ -185,8 +185,12 @@ void MenuPage_Hide() {
     MenuPage_SelectList();
     MenuPage_ShowCurrentList();
     MenuPage_RepaintCurrentRow();
-    MenuWin_Hide(kWinMain);
-    MenuWin_Hide(kWinArbBody);
+    // A change to another page (a remote one) names no MENU list, so the selection above leaves the
+    // special-function sub-page current: it goes with the page all the same.
+    if (g_MenuPageCache.currentList == kMenuListSpecial) MenuPage_SpecialPage().hide();
+    // Every window of the page that lies on the desktop itself, not only the main one.
+    for (int w : {kWinMain, kWinArbTitle, kWinRangeHint, kWinArbBody})
+        MenuWin_Hide(w);
     g_previewPendingShown.store(false, std::memory_order_release);
 }
 

@@ -61,11 +61,20 @@ void ChangeBrand() {
     std::snprintf(text, sizeof text, "%s => %s", BrandRowOf(old).code, BrandRowOf(brand).code);
     g_BrandId.store(static_cast<uint32_t>(brand), std::memory_order_release);
     const bool fileWritten = BrandFileWrite() == 0;
-    CopyBrandWebImages();
-    BootLogoWrite();
-    if (!fileWritten) std::strncat(text, "\nFirm File Write Fail", sizeof text - std::strlen(text) - 1);
-    // The text holds only the brand table's codes: nothing in it reads as a conversion.
-    ShowMessage(fileWritten ? 2 : 3, text);
+    const bool imagesCopied = CopyBrandWebImages() == 0;
+    const bool logoWritten = BootLogoWrite() == 0;
+    // Each part that failed adds its line: the popup never reports a change that did not happen.
+    int lines = 2;
+    const auto failed = [&](bool done, const char* line) {
+        if (done) return;
+        std::strncat(text, line, sizeof text - std::strlen(text) - 1);
+        ++lines;
+    };
+    failed(fileWritten, "\nFirm File Write Fail");
+    failed(imagesCopied, "\nWeb Image Copy Fail");
+    failed(logoWritten, "\nBoot Logo Write Fail");
+    // The text holds only the brand table's codes and fixed lines: nothing in it reads as a conversion.
+    ShowMessage(lines, text);
 }
 
 const ModelRow* ModelOfCode(int32_t number) {

@@ -3,7 +3,10 @@
 
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
+#include "screens/menu/arbedit/arb_edit_keys.h"
 #include "screens/menu/page/menu_page.h"
+#include "src/dev/panel_link.h"
+#include "tests/GUI/screen_fixture.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 
 namespace {
@@ -29,7 +32,49 @@ class ArbEditPage : public ::testing::Test {
         Step(state, 3);
         return TakeLog();
     }
+    // The builder's task and the page stepped in turn, as the timer and GUI threads run them.
+    static void Run(uint32_t state) {
+        for (int i = 0; i < 12; ++i) {
+            ArbBuild_TaskRun();
+            Step(state);
+        }
+    }
+    // The preview window on screen, at (30, 43) in the editor's body.
+    static std::vector<uint16_t> PreviewPixels() {
+        return screentext::BoxPixels(guitest::Screen(), 30, 43, 379, 417);
+    }
+    // The preview of a type as the type row shows it once the builder holds that type.
+    static std::vector<uint16_t> PreviewOf(int32_t type) {
+        ArbBuild_SetType(type);
+        ArbBuild_RequestPreview();
+        Run(544);
+        return PreviewPixels();
+    }
 };
+
+// While the type is chosen the curve is the working type's; after Enter on a new type, before the builder
+// had drawn it, the curve and the LF-ring advice follow without another key.
+TEST_F(ArbEditPage, ThePreviewFollowsTheTypeBeingChosenAndTheTypeEntered) {
+    const std::vector<uint16_t> triangle = PreviewOf(0), dst07 = PreviewOf(12);
+    ASSERT_NE(triangle, dst07);
+    // Entered with the builder's type, then the knob down to the triangle.
+    g_EditParam.workValue.store(12);
+    Run(543);
+    g_EditParam.workValue.store(0);
+    g_EditBuf.choiceValue = 0;
+    Run(543);
+    EXPECT_EQ(PreviewPixels(), triangle) << "the triangle being chosen";
+
+    PreviewOf(30);
+    TakeLog();
+    g_MenuState.store(543);
+    g_EditParam.workValue.store(12);
+    uint32_t enter = KeyEventPack(0, 'U', 1);
+    KeyProcess_ArbEdit(&enter);
+    ASSERT_EQ(ArbBuild_GetType(), 12);
+    Run(544);
+    EXPECT_EQ(PreviewPixels(), dst07) << "the entered DST07, without the LF-ring advice";
+}
 
 TEST_F(ArbEditPage, StoredShapeRowsAndItsHarmonicTable) {
     ArbBuild_SetType(12);

@@ -7,18 +7,27 @@
 
 #include <cstdio>
 #include <mutex>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "GUI/text/gui_font.h"
 #include "core/control/calibration/cal_state.h"
+#include "core/control/calibration/cali_panel_request.h"
+#include "core/control/calibration/calibration.h"
+#include "core/control/core_ui_hooks.h"
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
+#include "panel/key_filters.h"
+#include "platform/host/clock.h"
 #include "platform/stage/power_stage_sim.h"
 #include "screens/menu/cal/cal_paint.h"
+#include "screens/menu/cal/cali_keys.h"
 #include "screens/menu/cal/cali_pages.h"
+#include "screens/output/keys/key_table.h"
+#include "src/dev/panel_link.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/GUI/text_observer.h"
 #include "tests/screens/screen_text.h"
@@ -194,6 +203,65 @@ TEST_F(CalScreen, PointTitlesDropTrailingZeros) {
     char title[96], range[96];
     calpage::PointTitle(325, 2, title, sizeof title, range, sizeof range);
     EXPECT_EQ(std::string(title).rfind("W_Curr Cal, DC(", 0), 0u) << title;
+}
+
+// Keys, stage answers and passes in random order over the calibration states: whatever the stage
+// answered (a point repeated, a range failed, a point accepted), once it answers ready and accepted the
+// keys are never left locked, so EXIT and the others are not dropped in silence.
+TEST_F(CalScreen, ARandomWalkNeverEndsWithTheKeysLocked) {
+    ASSERT_EQ(CaliKeys_Register(), 0);
+    CoreUiHooks hooks{};
+    hooks.caliEnterStep = caliEnterStep;
+    hooks.enterCalibration = Enter_menuCalibration;
+    CoreUi_SetHooks(hooks);
+    core::CalStateReset();
+    CaliMode_Step();
+    plat::SetTimeScale(1000);  // the one-shot items wait for the stage in real time
+    // Only the point items and the keys of their states: a save, recall or default exit leaves calibration.
+    const struct {
+        uint8_t code, cls;
+        int8_t delta;
+    } keys[] = {{'U', 1, 0}, {'U', 1, 0}, {'U', 1, 0}, {'T', 1, 0}, {'\\', 3, 0}, {'L', 5, 0},
+                {213, 4, 1}, {213, 4, -1}, {'W', 4, 0}};
+    const auto pass = [] {
+        for (int i = 0; i < 3; ++i) {
+            CaliPanel_TakeRequest();
+            CaliMode_Step();
+        }
+        CaliPanel_TakeRequest();
+        Step();
+    };
+    const auto press = [](uint8_t code, uint8_t cls, int8_t delta) {
+        // As the menu/control thread takes a key: dropped while a point waits, then the key-lock filter.
+        uint32_t ev = KeyEventPack(delta, code, cls);
+        if (SysStatusTest(kSysCaliProcessing)) return;
+        KeyLockFilter(&ev);
+        if ((g_ParamFlags.load() & core::kFlagKeysLocked) != 0 || ev == 0) return;
+        menuKeyDispatch(&ev);
+    };
+    std::mt19937 rng(65);
+    for (int walk = 0; walk < 40; ++walk) {
+        SCOPED_TRACE(walk);
+        for (int step = 0; step < 60; ++step) {
+            // Bits 0-2 the result (0 accepted, 1 range done, 2 again), bits 3-5 the stage's readiness.
+            const uint32_t result = rng() % 4, ready = rng() % 4 != 0 ? kSecondResult : 0;
+            plat::PowerStage().ScriptCaliStatus({result | ready});
+            const auto& k = keys[rng() % std::size(keys)];
+            press(k.code, k.cls, k.delta);
+            pass();
+        }
+        // The stage answers ready and accepted, then reports its ranges done.
+        for (uint32_t answer : {kSecondResult, kSecondResult | 1u}) {
+            plat::PowerStage().ScriptCaliStatus({answer});
+            for (int i = 0; i < 30; ++i)
+                pass();
+        }
+        EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u) << "state " << g_MenuState.load();
+        g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
+    }
+    plat::SetTimeScale(1);
+    CoreUi_SetHooks({});
+    core::CalStateReset();
 }
 
 }  // namespace

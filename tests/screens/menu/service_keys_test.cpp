@@ -10,10 +10,12 @@
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
+#include "platform/host/root.h"
 #include "platform/stage/power_stage_sim.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "sysadmin/sys_versions.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
+#include "tests/support/brand_media.h"
 
 namespace menutest {
 namespace {
@@ -142,6 +144,9 @@ TEST_F(ServiceKeys, ThePasswordIsComparedWholeAndZeroPadded) {
 }
 
 TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
+    const testsupport::TempRoot& root = store_.root;
+    testsupport::WriteBrandMedia([&root](const std::string& path, std::string_view content) { root.Write(path, content); },
+                                 "tulve", "VRN-345/");
     At(226);
     Knob(1);
     Press(kEnter, kKeypad);
@@ -168,6 +173,39 @@ TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
     Press(kEnter, kKeypad);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Doesn't Change"});
     EXPECT_TRUE(Log().empty());
+}
+
+// A part of the change that failed is named in the popup; a logo that is missing or no logo is not written
+// and the partition is not erased for it. Any of the five copies failing counts, not only the last.
+TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
+    const testsupport::TempRoot& root = store_.root;
+    const auto write = [&root](const std::string& path, std::string_view content) { root.Write(path, content); };
+    At(226);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE\nWeb Image Copy Fail\nBoot Logo Write Fail"});
+    for (const std::string& command : Log())
+        EXPECT_EQ(command.find("mtd"), std::string::npos) << command;
+    EXPECT_EQ(store_.root.Read("/mnt/disk/firm"), "firm=TULVE\n");
+
+    testsupport::WriteBrandMedia(write, "pelma", "");
+    std::string logo = testsupport::LogoBitmap();
+    logo[28] = 16;  // a 16-bit picture
+    root.Write("/mnt/disk/app/image/pelma_logo.bmp", logo);
+    std::remove(plat::MapPath("/mnt/disk/httpd/ODM_image/pelma/logo.svg").c_str());
+    std::remove((store_.root.path() + "/var/log/commands.log").c_str());
+    At(226);
+    Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"TULVE => PELMA\nWeb Image Copy Fail\nBoot Logo Write Fail"});
+    EXPECT_EQ(Log().back(), "cp /mnt/disk/httpd/ODM_image/pelma/favicon.ico /mnt/disk/httpd/images/favicon.ico");
+
+    root.Write("/mnt/disk/app/image/qx_logo.bmp", testsupport::LogoBitmap());
+    At(226);
+    Knob(-2);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"PELMA => QX\nWeb Image Copy Fail"});
+    EXPECT_EQ(g_BrandId.load(), 0u);
 }
 
 TEST_F(ServiceKeys, AnUnknownModelCodeChangesNothing) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/system/config/identity.h"
+#include "tests/support/brand_media.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {
@@ -47,6 +48,8 @@ TEST_F(BrandFiles, AnUnwritableFileStillSetsTheBootLoader) {
 }
 
 TEST_F(BrandFiles, TheLogoIsRewrittenOnlyWhenTheBootLoaderNamesAnotherBrand) {
+    for (const char* brand : {"qx", "tulve", "pelma"})
+        root.Write(std::string("/mnt/disk/app/image/") + brand + "_logo.bmp", testsupport::LogoBitmap());
     // As provisioned: the maker brand's value.
     EXPECT_EQ(BrandBootLogoCheck(), 0);
     EXPECT_TRUE(Matching("flash_eraseall").empty());
@@ -63,6 +66,52 @@ TEST_F(BrandFiles, TheLogoIsRewrittenOnlyWhenTheBootLoaderNamesAnotherBrand) {
     root.Write("/var/lib/sandbox/state", "");
     EXPECT_EQ(BrandBootLogoCheck(), 0);
     EXPECT_EQ(Matching("flash_eraseall /dev/mtd9").size(), 2u);
+}
+
+// Only the boot loader's picture replaces the logo: 480 x 272 pixels of 24 bits, the header's size the
+// file's and every row inside it. Anything else leaves the partition unerased.
+TEST_F(BrandFiles, OnlyABootLogoBitmapIsWritten) {
+    const std::string good = testsupport::LogoBitmap();
+    const auto with = [&good](size_t at, uint8_t byte) {
+        std::string b = good;
+        b[at] = static_cast<char>(byte);
+        return b;
+    };
+    std::string topDown = good;  // a height of -272: rows top first
+    for (int i = 0; i < 4; ++i)
+        topDown[22 + i] = static_cast<char>(static_cast<uint32_t>(-272) >> (8 * i));
+    std::string shortRows = good.substr(0, good.size() - 1);  // the header names the shorter size
+    shortRows[2] = static_cast<char>(shortRows.size() & 0xFF);
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool fits;
+    } cases[] = {
+        {"the logo", good, true},
+        {"top-down rows", topDown, true},
+        {"no BMP mark", with(0, 'P'), false},
+        {"a size one short of the file", with(2, static_cast<uint8_t>(good[2] - 1)), false},
+        {"479 wide", with(18, 0xDF), false},
+        {"273 high", with(22, 0x11), false},
+        {"16 bits", with(28, 16), false},
+        {"compressed", with(30, 1), false},
+        {"pixels past the end", with(10, 55), false},
+        {"a row missing", shortRows, false},
+        {"the header alone", good.substr(0, 54), false},
+        {"nothing", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(BootLogoBitmapFits(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()), c.fits);
+        root.Write("/mnt/disk/app/image/qx_logo.bmp", c.bytes);
+        std::remove((root.path() + "/var/log/commands.log").c_str());
+        EXPECT_EQ(BootLogoWrite(), c.fits ? 0 : -1);
+        EXPECT_EQ(Matching("flash_eraseall /dev/mtd9").size(), c.fits ? 1u : 0u);
+        EXPECT_EQ(Matching("dd if=/mnt/disk/app/image/qx_logo.bmp of=/dev/mtdblock9 bs=1024").size(),
+                  c.fits ? 1u : 0u);
+    }
+    std::remove((root.path() + "/mnt/disk/app/image/qx_logo.bmp").c_str());
+    EXPECT_EQ(BootLogoWrite(), -1) << "no file";
 }
 
 }  // namespace

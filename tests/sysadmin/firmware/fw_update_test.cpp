@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 #include "core/system/config/identity.h"
@@ -162,12 +163,18 @@ TEST_F(FwUpdate, BrandWebImagesCopiedOverTheServedOnes) {
         g_BrandId = c.brand;
         g_ModelId = c.model;
         const std::string from = std::string("/mnt/disk/httpd/ODM_image/") + g_BrandDirTable[c.brand] + "/";
-        root.Write(from + "favicon.ico", from);
+        for (const char* name : {"logo.png", "logo-dark.svg", "logo.svg", "favicon.ico"})
+            root.Write(from + name, from);
         root.Write(std::string("/mnt/disk/httpd/ODM_image/") + c.sampleFolder + "sample.png", c.sampleFolder);
-        EXPECT_EQ(CopyBrandWebImages(), 0) << c.brand;  // the last copy's result
+        EXPECT_EQ(CopyBrandWebImages(), 0) << c.brand;
         EXPECT_EQ(root.Read("/mnt/disk/httpd/images/favicon.ico"), from);
         EXPECT_EQ(root.Read("/mnt/disk/httpd/images/sample.png"), c.sampleFolder);
     }
+    // A copy that fails is the result though the later ones succeed.
+    std::remove((root.path() + "/mnt/disk/httpd/ODM_image/pelma/logo.svg").c_str());
+    root.Write("/mnt/disk/httpd/ODM_image/pelma/favicon.ico", "new");
+    EXPECT_NE(CopyBrandWebImages(), 0);
+    EXPECT_EQ(root.Read("/mnt/disk/httpd/images/favicon.ico"), "new");
     g_BrandId = 0;
     g_ModelId = 0;
 }

@@ -1,14 +1,26 @@
 // The running controller's service code entry and brand change, by keys from the Special Function row:
 // the popup texts drawn, the brand file and the commands run, in order.
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
+#include "tests/support/brand_media.h"
 #include "tests/sysadmin/tar_fixture.h"
 #include "tests/system/panel/front_panel_suite.h"
 
 namespace {
 
 using namespace testsupport;
+
+// The logo and web images an installed unit carries for brand 1, written into a running unit's root.
+void WriteTulveMedia(const std::string& root) {
+    testsupport::WriteBrandMedia(
+        [&root](const std::string& path, std::string_view content) {
+            std::filesystem::create_directories(std::filesystem::path(root + path).parent_path());
+            std::ofstream(root + path, std::ios::binary) << content;
+        },
+        "tulve", "VRN-345/");
+}
 
 class PanelService : public FrontPanelSuite {
   protected:
@@ -58,6 +70,7 @@ TEST_F(PanelService, AWrongCodeIsRefusedAndTheBrandCodeChangesTheBrand) {
     Keys({"key U", "key A", "key B", "key C", "key D", "key U"});
     EXPECT_TRUE(WaitDrawn("Error Password")) << TextLog();
 
+    WriteTulveMedia(c().root());
     MarkAll();
     Keys({"key U", "key H", "key F", "key B", "key C", "key U", "key U", "knob 1", "key U"});
     EXPECT_TRUE(WaitDrawn("QX => TULVE")) << TextLog();
@@ -105,6 +118,7 @@ TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
     const std::string root = first.root();
     TypeKeys(first, ToModelBrandList());
+    WriteTulveMedia(root);
     TypeKeys(first, {"key U", "knob 1", "key U"});
     std::string firm;
     for (int waited = 0; waited <= 10000 && firm != "firm=TULVE\n"; waited += 20) {

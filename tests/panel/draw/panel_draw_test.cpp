@@ -372,7 +372,7 @@ TEST_F(PanelDraw, SoftKeyFaceAtOneAndLabelColours) {
         FreshScreen();
         Window(100, 100, 90, 70, true);
         DrawSoftKey("OK", style, 1);
-        EXPECT_EQ(PixelAt(100, 131), kWhite565) << "column 0 is left free";
+        EXPECT_EQ(PixelAt(100, 131), 0) << "column 0, left of the face, is painted black";
         EXPECT_NE(PixelAt(101, 131), kWhite565);
         EXPECT_NE(PixelAt(182, 131), kWhite565) << "82 wide from x 1";
         EXPECT_EQ(PixelAt(183, 131), kWhite565);

@@ -120,6 +120,9 @@ int GUI_TextYOffset();
 int GUI_CharOverhang(uint16_t c);
 int GUI_LineCharCount(const char* text, int max);
 int GUI_LineWidth(const char* text, int n);
+// The box of the pixels the first n characters of text ink when drawn from (x, y) in the current font;
+// false when they ink none.
+bool GUI_LineInk(const char* text, int n, int x, int y, GUI_BOX* out);
 
 // Text alignment bits.
 inline constexpr uint16_t GUI_TA_LEFT = 0;
@@ -147,6 +150,10 @@ void GUI_SetTextHook(GUI_TEXT_HOOK hook);
 // Codes drawn (by a text or a character call) that the font of the moment has no glyph for, since the
 // process started.
 uint32_t GUI_MissingGlyphCount();
+// Texts and characters drawn since the process started that did not fit the part of the screen their
+// window owns (they show cut), and the last of them with its box and the window's, for a message.
+uint32_t GUI_TextOverflowCount();
+const char* GUI_LastTextOverflow();
 void GUI_DrawTextAt(const char* text, int x, int y);
 void GUI_DrawText(const char* text);
 void GUI_DrawCharAt(uint16_t c, int x, int y);

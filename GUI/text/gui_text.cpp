@@ -1,8 +1,10 @@
 // Character and string output in window coordinates: lines are measured, aligned, clipped per visible
 // part of the selected window and handed to the current font's operations.
 #include <atomic>
+#include <cstdio>
 
 #include "GUI/draw/gui_2d.h"
+#include "GUI/draw/gui_box.h"
 #include "GUI/lcd/lcd.h"
 #include "GUI/text/gui_font.h"
 
@@ -22,6 +24,41 @@ void CountMissing(uint16_t c) {
 void CountMissingIn(const char* text) {
     while (*text != 0)
         CountMissing(GUI_NextCharacter(&text));
+}
+
+std::atomic<uint32_t> g_overflows{0};
+char g_lastOverflow[160];
+
+bool Inside(const GUI_BOX& box, const GUI_BOX& area) {
+    return box.x0 >= area.x0 && box.x1 <= area.x1 && box.y0 >= area.y0 && box.y1 <= area.y1;
+}
+
+// A text whose ink is partly outside the part of the screen its window owns (the window cut by its
+// ancestors and by the clip limit) shows cut: counted, with the last one kept for a failure message. One
+// wholly outside shows nothing and is not counted (a list longer than its window). The n characters start
+// at (x, y), screen coordinates; `cell` is their cells' box, which holds the ink.
+void CheckFits(const char* text, int n, int x, int y, const GUI_BOX& cell) {
+    const WM_HWINDOW sel = GUI_Context.hSelWin;
+    GUI_BOX area;
+    {
+        wm::Locked w(sel);
+        if (!w) return;
+        area = w->rect;
+    }
+    if (!wm::ClipToVisible(sel, &area)) return;  // hidden: nothing shows
+    if (GUI_Context.pWmClipLimit != nullptr) {
+        GUI_BOX limit = *GUI_Context.pWmClipLimit;
+        GUI_MoveBox(&limit, GUI_Context.xOff, GUI_Context.yOff);
+        if (!gui::IntersectBoxes(&area, area, limit)) area = {0, 0, -1, -1};
+    }
+    GUI_BOX ink;
+    if (Inside(cell, area) || !GUI_LineInk(text, n, x, y, &ink) || Inside(ink, area)) return;
+    GUI_BOX shown;
+    if (!gui::IntersectBoxes(&shown, ink, area)) return;
+    g_overflows.fetch_add(1, std::memory_order_relaxed);
+    std::snprintf(g_lastOverflow, sizeof g_lastOverflow,
+                  "\"%.*s\" inks (%d,%d)-(%d,%d) outside (%d,%d)-(%d,%d)", n, text, ink.x0, ink.y0, ink.x1,
+                  ink.y1, area.x0, area.y0, area.x1, area.y1);
 }
 
 void LineCore(const char* text, int n, const GUI_BOX& rect) {
@@ -63,6 +100,14 @@ uint32_t GUI_MissingGlyphCount() {
     return g_missingGlyphs.load(std::memory_order_relaxed);
 }
 
+uint32_t GUI_TextOverflowCount() {
+    return g_overflows.load(std::memory_order_relaxed);
+}
+
+const char* GUI_LastTextOverflow() {
+    return g_lastOverflow;
+}
+
 void GUI_DrawText(const char* text) {
     if (text == nullptr || GUI_Context.pFont == nullptr) return;
     if (g_textHook != nullptr)
@@ -84,6 +129,9 @@ void GUI_DrawText(const char* text) {
             x -= w / 2;
         const int y = GUI_Context.textY;
         const GUI_BOX line = gui::ClampedBox(x, y, x + w - 1, y + lineDist - 1);
+        const int sx = x + GUI_Context.xOff, sy = y + GUI_Context.yOff;
+        if (n > 0)
+            CheckFits(text, n, sx, sy, gui::ClampedBox(sx, sy, sx + w - 1, sy + GUI_GetFontHeight() - 1));
         GUI_DrawTextLine(text, n, &line);
         GUI_Context.textY = static_cast<int16_t>(y);
         text += GUI_CharsToBytes(text, n);
@@ -119,6 +167,10 @@ void GUI_DrawChar(uint16_t c) {
     const int x = GUI_Context.textX + GUI_Context.xOff, y = GUI_Context.textY + GUI_Context.yOff;
     const int right = x + GUI_GetCharAdvance(c) + GUI_CharOverhang(c);
     const GUI_BOX rect = gui::ClampedBox(x, y, right - 1, y + GUI_GetFontHeight() - 1);
+    if (c != '\r') {
+        const char one = static_cast<char>(c);
+        CheckFits(&one, 1, x, y, rect);
+    }
     gui::ForEachVisible(&rect, [&] {
         GUI_Context.textX = static_cast<int16_t>(x);
         GUI_Context.textY = static_cast<int16_t>(y);

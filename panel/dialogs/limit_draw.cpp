@@ -36,7 +36,8 @@ void DrawEditedValue(const char* value, EditPlaces at) {
     SetBkColorRGB(0x000000);
     GUI_ClearWindow();
     GUI_SetTextDrawMode(GUI_TM_TRANS);
-    GUI_SelectFont(&kFont24);
+    // The sign stands 50 pixels left of the value's end: five characters of the 24-pixel face need more.
+    GUI_SelectFont(&kFontSignedValue);
     SetColorRGB(0xFFFFFF);
     if (EntryInProgress()) {
         char typed[sizeof g_EditBuf.entryText + 1];

@@ -96,7 +96,7 @@ void DrawYellowText(const char* text) {
     SetBkColorRGB(0x000000);
     GUI_ClearWindow();
     GUI_SetTextDrawMode(GUI_TM_TRANS);
-    GUI_SelectFont(&kFont16);
+    GUI_SelectFont(&kFontTag);
     SetColorRGB(0xFFFF00);
     DrawLeft(text, 0, 0);
 }

@@ -9,7 +9,7 @@
 // One of the three 82x63 key faces (style 0 normal, 1 selected, 2 active with white text) at (1, 0) and
 // the label, one to three lines split by '\n', centred at x 40.
 void DrawSoftKey(const char* label, int style, int lines);
-// The window cleared black and the text in yellow at (0, 0).
+// The window cleared black and the text in yellow at (0, 0), in the tags' face.
 void DrawYellowText(const char* text);
 
 // Opaque text ending at the window's right edge; the rest of the window (or of the row) is cleared with

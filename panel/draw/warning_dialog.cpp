@@ -29,9 +29,6 @@ void Text(const char* text, int x, int y) {
 }  // namespace
 
 void WarningDialog_Paint(int wiring) {
-    // The body is white so that its black texts read.
-    SetBkColorRGB(0xFFFFFF);
-    GUI_ClearWindow();
     SetColorRGB(0xF6A635);
     FillRounded(0, 0, 610, 40, 5);
     SetColorRGB(0x000000);

@@ -5,6 +5,10 @@
 inline const GUI_FONTDEF& kFont16 = Font16a;  // soft keys, small labels
 inline const GUI_FONTDEF& kFont24 = Font24a;  // titles, values being edited, page texts
 inline const GUI_FONTDEF& kFont10 = Font10;   // hint lines
+// A limit being edited: its sign at x 105, five characters ending at x 155.
+inline const GUI_FONTDEF& kFontSignedValue = Font20a;
+// The meter cells' tags: "V12" within the 22 pixels of a tag that its cell shows.
+inline const GUI_FONTDEF& kFontTag = Font15a;
 inline const GUI_FONTDEF& kFont30 = Font30x;  // dialog titles
 inline const GUI_FONTDEF& kFontList = Font20a;  // MENU list rows (25 px apart)
 inline const GUI_FONTDEF& kFontTable = Font20a;  // the simple page's meter cells

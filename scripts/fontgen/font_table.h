@@ -18,7 +18,7 @@ struct FontRow {
     std::vector<std::pair<int, int>> ranges;
     // Our own choices where the cell leaves the glyphs little room: a capital height for the small unit
     // faces beside a large value (0: the table's, when it gives a real one), and the glyph width in percent
-    // of the face's own for the value faces that must fit a cell's width.
+    // of the face's own for the value and unit faces that must fit a cell's width.
     int capPx = 0;
     int widthPercent = 100;
 };
@@ -59,7 +59,7 @@ inline const std::vector<FontRow>& Fonts() {
          13,
          7,
          10,
-         "DejaVuSans.ttf",
+         "DejaVuSansCondensed.ttf",
          {{0x20, 0x7E}, {0xB0, 0xB5}, {0xF2, 0xF2}}},
         {"Font16c",
          Kind::Prop,
@@ -123,7 +123,7 @@ inline const std::vector<FontRow>& Fonts() {
          19,
          9,
          13,
-         "DejaVuSans.ttf",
+         "DejaVuSansCondensed.ttf",
          {{0x20, 0x7E}, {0xB0, 0xB5}, {0xF2, 0xF2}}},
         {"Font24b",
          Kind::Prop,
@@ -143,7 +143,8 @@ inline const std::vector<FontRow>& Fonts() {
          8,
          "DejaVuSansCondensed.ttf",
          {{0x20, 0x7A}, {0xB0, 0xB5}, {0xF2, 0xF2}},
-         9},
+         9,
+         80},
         {"Font27b",
          Kind::Prop,
          27,

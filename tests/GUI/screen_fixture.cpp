@@ -25,6 +25,7 @@ namespace {
 std::string g_folder;
 pid_t g_owner = 0;
 uint32_t g_missingGlyphs = 0;
+uint32_t g_overflows = 0;
 
 // Only by the process that made it: a forked child's exit leaves it to its parent.
 void RemoveFolder() {
@@ -105,10 +106,15 @@ void FreshScreen() {
     WM_Setup();
     WM_Run();
     g_missingGlyphs = GUI_MissingGlyphCount();
+    g_overflows = GUI_TextOverflowCount();
 }
 
 uint32_t MissingGlyphsSinceFresh() {
     return GUI_MissingGlyphCount() - g_missingGlyphs;
+}
+
+uint32_t OverflowsSinceFresh() {
+    return GUI_TextOverflowCount() - g_overflows;
 }
 
 void FreshScreenOnGreyPage() {

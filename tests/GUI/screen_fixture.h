@@ -8,6 +8,7 @@
 #include "GUI/draw/gui_2d.h"
 #include "GUI/gui.h"
 #include "GUI/lcd/lcd.h"
+#include "GUI/text/gui_font.h"
 #include "GUI/wm/wm.h"
 
 namespace guitest {
@@ -18,6 +19,17 @@ void UseScreenRoot();
 void FreshScreen();
 // Codes drawn since the last FreshScreen that their font has no glyph for (they show blank).
 uint32_t MissingGlyphsSinceFresh();
+// Texts and characters drawn since the last FreshScreen that leave the part of the screen their window
+// owns (they show cut).
+uint32_t OverflowsSinceFresh();
+// Fails (at the caller's line) on a code drawn without a glyph or a text cut by its window since the last
+// FreshScreen.
+#define EXPECT_TEXTS_WHOLE()                                                                      \
+    do {                                                                                          \
+        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks"; \
+        EXPECT_EQ(guitest::OverflowsSinceFresh(), 0u)                                             \
+            << "a text leaves its window, the last: " << GUI_LastTextOverflow();                  \
+    } while (0)
 // FreshScreen with a grey (0x404040) page over the whole screen under what the test makes, so that a
 // window that draws nothing shows the grey.
 void FreshScreenOnGreyPage();

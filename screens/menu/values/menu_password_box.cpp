@@ -56,7 +56,8 @@ void PaintChoice() {
     TextLog_SetMasked(value != 0);
     TextLog_CharsDrawn(text, 83, 14);
     TextLog_SetMasked(false);
-    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
+    // Centred on y 14 like the typed text: the characters' tops half the font's height higher.
+    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_VCENTER);
     DrawPasswordWithCursor(g_EditShown.cursor, text, 83, 14);
 }
 

@@ -75,6 +75,27 @@ TEST(Text, BottomAlignmentEmptyTextAndMissingCharacters) {
     EXPECT_EQ(MissingGlyphsSinceFresh(), 2u);
 }
 
+// A text or character whose ink is cut by its window (or by the window's parent) is counted; blank cells past
+// the edge and a text wholly outside are not.
+TEST(Text, InkCutByItsWindowIsCounted) {
+    Fresh(&FontMono6x8);
+    const WM_HWINDOW win = WM_CreateTop(100, 100, 40, 20, WM_CF_SHOW, nullptr, 0);
+    WM_Select(win);
+    GUI_DrawTextAt("HELLO", 0, 0);
+    GUI_DrawTextAt("HELLO   ", 8, 10);  // 30 pixels of ink, then blank cells past x 39
+    GUI_DrawTextAt("HELLO", 0, 30);
+    EXPECT_EQ(OverflowsSinceFresh(), 0u) << GUI_LastTextOverflow();
+    GUI_DrawTextAt("HELLO", 15, 0);
+    EXPECT_EQ(OverflowsSinceFresh(), 1u);
+    GUI_DrawCharAt('H', 37, 0);
+    EXPECT_EQ(OverflowsSinceFresh(), 2u);
+    GUI_DrawTextAt("HELLO", 0, 15);  // the lower rows of the glyphs
+    EXPECT_EQ(OverflowsSinceFresh(), 3u);
+    WM_Select(WM_CreateChild(20, 0, 40, 20, win, WM_CF_SHOW, nullptr, 0));
+    GUI_DrawTextAt("HELLO", 0, 0);  // the parent shows 20 of the child's 40 pixels
+    EXPECT_EQ(OverflowsSinceFresh(), 4u);
+}
+
 // The gap under a 6x8 glyph in the 9-pixel line: background in mode 0, untouched when transparent.
 TEST(Text, LineGapFill) {
     Fresh(&FontMono6x9);

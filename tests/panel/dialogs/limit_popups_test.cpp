@@ -89,6 +89,7 @@ class LimitPopups : public ::testing::Test {
     }
     void SetUp() override { MakeScreen(0); }
     void TearDown() override {
+        EXPECT_TEXTS_WHOLE();
         GUI_SetTextHook(nullptr);
         ResetWords();
     }
@@ -214,6 +215,26 @@ TEST_F(LimitPopups, IpkHiShowsTheTypedDigits) {
     EXPECT_TRUE(Saw("+", 385, 262));
 }
 
+// The "+" at x 105 of the child stands apart from a five-character value ending at x 155: above the cursor
+// line the child shows six separate runs of inked columns, the sign's and one per character.
+TEST_F(LimitPopups, IpkHiSignStandsApartFromAFiveCharacterValue) {
+    const ParamRec rec = Record(24);
+    g_EditParam.workValue.store(2000);
+    ASSERT_EQ(Formatted(2000, rec).size(), 5u) << Formatted(2000, rec);
+    Show(kPopIpkHi, 24);
+    ASSERT_TRUE(Saw("+", 385, 262));
+    int runs = 0;
+    bool inked = false;
+    for (int x = 280; x < 280 + 168; ++x) {
+        bool column = false;
+        for (int y = 262; y < 262 + 15; ++y)
+            column = column || PixelAt(x, y) == 0xFFFF;
+        runs += column && !inked;
+        inked = column;
+    }
+    EXPECT_EQ(runs, 6);
+}
+
 // A lower limit shows its magnitude and one "-" at x 105 of the child, whichever sign the working value
 // has: the value itself carries none.
 TEST_F(LimitPopups, IpkLoDrawsOneMinusApart) {
@@ -233,7 +254,7 @@ TEST_F(LimitPopups, IpkLoDrawsOneMinusApart) {
 
         guitest::FreshScreen();
         WM_Select(WM_CreateTop(child.x0, child.y0, 168, 25, WM_CF_SHOW, nullptr, 0));
-        GUI_SelectFont(&kFont24);
+        GUI_SelectFont(&kFontSignedValue);
         GUI_SetTextDrawMode(GUI_TM_TRANS);
         SetColorRGB(0xFFFFFF);
         GUI_SetAlign(kRight);
@@ -296,6 +317,7 @@ TEST_F(LimitPopups, WiringWarningNamesAndFocus) {
         g_EditBuf.choiceValue = r.value;
         Show(kDlgWiringWarn, r.state);
         EXPECT_TRUE(Saw(r.question, 120, 265));
+        EXPECT_EQ(PixelAt(50 + 20, 40 + 150), guitest::Rgb565(0xE6E6E6)) << "the body";
         EXPECT_TRUE(Saw("YES", cx + 27, cy + 2));
         EXPECT_TRUE(Saw("NO", cx + 212, cy + 2));
         EXPECT_EQ(PixelAt(cx + 8, cy + 17) == kFocusBlue, !r.focusNo);

@@ -480,7 +480,7 @@ TEST_F(PanelDraw, ButtonFramesBordersGradientAndFocus) {
 // ---- dialog, phasor, window placing ----
 
 TEST_F(PanelDraw, WarningDialogBarLinesAndNames) {
-    Window(100, 30, 612, 412);
+    Window(100, 30, 612, 412, true);
     WarningDialog_Paint(0);
     EXPECT_EQ(PixelAt(100 + 300, 30 + 20), Rgb565(0xF6A635)) << "title bar";
     EXPECT_EQ(PixelAt(100 + 610, 30 + 20), Rgb565(0xF6A635)) << "611 wide";
@@ -494,7 +494,7 @@ TEST_F(PanelDraw, WarningDialogBarLinesAndNames) {
     const auto named = Screen();
     auto paint = [](int wiring) {
         FreshScreen();
-        Window(100, 30, 612, 412);
+        Window(100, 30, 612, 412, true);
         WarningDialog_Paint(wiring);
         return Screen();
     };
@@ -551,7 +551,12 @@ TEST_F(PanelDraw, BarFrameDialogAndPhasorGoldens) {
              DrawButtonFrameFocused(150, 5, 130, 50);
              DrawFrame1px(5, 70, 280, 40);
          }},
-        {"panel_warning_dialog", 612, 412, [] { WarningDialog_Paint(2); }},
+        {"panel_warning_dialog", 612, 412,
+         [] {
+             SetBkColorRGB(0xE6E6E6);
+             GUI_ClearWindow();
+             WarningDialog_Paint(2);
+         }},
         {"panel_phasor", 220, 200, [] { DrawPhasorDiagram(20, 20, 120.0f, 240.0f); }},
     };
     for (const auto& c : cases) {

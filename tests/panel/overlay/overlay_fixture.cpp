@@ -36,7 +36,7 @@ OverlayScreen::OverlayScreen() {
 }
 
 OverlayScreen::~OverlayScreen() {
-    EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
+    EXPECT_TEXTS_WHOLE();
     GUI_SetTextHook(nullptr);
     PageMgr_SetPages({});
     panel::PageMgrReset();

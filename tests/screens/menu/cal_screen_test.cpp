@@ -66,7 +66,7 @@ class CalScreen : public ::testing::Test {
         Enter_menuCalibration();
     }
     void TearDown() override {
-        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
+        EXPECT_TEXTS_WHOLE();
         GUI_SetTextHook(nullptr);
         SysStatusClear(kSysCaliProcessing);
         g_MenuState.store(0);

@@ -52,7 +52,7 @@ class HomeCells : public ::testing::Test {
     }
     void TearDown() override {
         TextLog_Stop();
-        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
+        EXPECT_TEXTS_WHOLE();
     }
 
     // Window `index` of the page under `parent` (relative place), handle stored where the painters look.

@@ -159,7 +159,7 @@ TEST_F(MeterGrid, TagsNameTheLineOfLineToLineItemsWhereTheWiringHasIt) {
         EXPECT_EQ(Tags(3), c.row4);
         EXPECT_EQ(Tags(2), std::vector<std::string>{});
     }
-    EXPECT_EQ(At(154, TagY(1), "A"), "0 0xFFE0 Font16a") << "yellow at (150, 19) of the cell";
+    EXPECT_EQ(At(154, TagY(1), "A"), "0 0xFFE0 Font15a") << "yellow at (150, 19) of the cell";
     EXPECT_GT(Count(154, 162, 193, 175, kYellow565), 5);
 }
 

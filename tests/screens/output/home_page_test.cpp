@@ -70,7 +70,7 @@ class HomePage : public ::testing::Test {
         HomeScreen_Show();
     }
     void TearDown() override {
-        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
+        EXPECT_TEXTS_WHOLE();
         home::ResetForTest();
         g_MenuState.store(0);
         g_MeasRefreshFlags.store(0);

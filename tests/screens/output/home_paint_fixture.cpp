@@ -81,7 +81,7 @@ HomePaintScreen::HomePaintScreen() {
 }
 
 HomePaintScreen::~HomePaintScreen() {
-    EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
+    EXPECT_TEXTS_WHOLE();
     GUI_SetTextHook(nullptr);
     g_HomeWin.fill(0);
     g_ServiceFlags.tempDisplay.store(0);

@@ -63,6 +63,14 @@ TEST_F(HomePanel, FirstPageOfAcDcIntWithTheFirstRowHighlighted) {
     // The highlighted row is marked as shown; windows 6-11 show nothing in 3P4W.
     EXPECT_EQ(g_HomePage.rowMask.load(), 1u);
     EXPECT_EQ(screen.Texts().size(), 12u);
+    // The longest mode name on the box stays left of its 3-pixel right cap (x 100-102), in the text rows
+    // (the 24-pixel cell from y 3) below and above the rounded corners.
+    Select(1);
+    screen.PaintPanel();
+    ASSERT_EQ(ValueColour(1), kBlack);
+    for (int x = 100; x < 108; ++x)
+        for (int y = kTextY[1]; y < kTextY[1] + 24; ++y)
+            ASSERT_NE(HomePaintScreen::Pixel(kValueWinX + x, y), 0) << "text at " << x << "," << y;
 }
 
 // AC-INT's second page starts at ON Phs; Wave and duty share the third window, so TEST follows it.

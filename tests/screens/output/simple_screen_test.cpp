@@ -69,7 +69,7 @@ class SimpleScreen : public ::testing::Test {
         ASSERT_EQ(TextLog_Start(log_), 0);
     }
     void TearDown() override {
-        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
+        EXPECT_TEXTS_WHOLE();
         TextLog_Stop();
         EXPECT_EQ(screentext::MixedColumns(Log()), "") << "columns of mixed alignment";
         SimpleScreen_Hide();

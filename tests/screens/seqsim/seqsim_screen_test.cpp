@@ -55,7 +55,7 @@ class SeqSimScreen : public ::testing::Test {
         Open(333);
     }
     void TearDown() override {
-        EXPECT_EQ(guitest::MissingGlyphsSinceFresh(), 0u) << "a text drew a code its font lacks";
+        EXPECT_TEXTS_WHOLE();
         TextLog_Stop();
         EXPECT_EQ(screentext::MixedColumns(Log()), "") << "columns of mixed alignment";
         SeqSimScreen_Hide();

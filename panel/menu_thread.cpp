@@ -179,7 +179,9 @@ bool ReceiveSetCommand() {
     panel::MenuCommand& cmd = panel::g_MenuCommand;
     if (cmd.tag != 0) return false;  // one command at a time: the previous one is not yet completed
     SysMsg msg{};
-    if (MsgQueueRecv(&msg, kMsgSetCommand) < 0) return false;
+    // An idle pass asks the queue only when something was sent since it was last found empty.
+    static uint32_t emptyAt = kMsgQueueNeverPolled;
+    if (MsgQueueRecvIfSent(&msg, kMsgSetCommand, &emptyAt) < 0) return false;
     // A command its channel has given up is not run: the channel has moved on with its context.
     if (!ScpiHandoverClaim(msg)) return true;
     cmd = panel::MenuCommand{reinterpret_cast<ScpiInterface*>(msg.ptr), false, msg.word1, 0,

@@ -21,6 +21,9 @@ void RemoveAtExit() {
 // (the kernel's own barriers), but ThreadSanitizer does not know that: every send bumps this word with
 // release and every receive reads it with acquire, which gives the same order in terms it checks.
 std::atomic<uint32_t> g_queueOrder{0};
+// Sends whose message is in the queue: counted after the send, so that a poll that read the count and then
+// found the queue empty knows that every message counted had been taken.
+std::atomic<uint32_t> g_queued{0};
 
 std::atomic<int32_t> g_sharedBufState{-1};  // -1 absent, 0 free, 1 claimed
 void* g_sharedBuf = nullptr;
@@ -51,7 +54,9 @@ int MsgQueueSend(SysMsg* msg, long type) {
     if (id < 0 || msg == nullptr) return -1;
     msg->type = type;
     g_queueOrder.fetch_add(1, std::memory_order_release);
-    return msgsnd(id, msg, kSysMsgPayload, IPC_NOWAIT) == 0 ? 0 : -1;
+    if (msgsnd(id, msg, kSysMsgPayload, IPC_NOWAIT) != 0) return -1;
+    g_queued.fetch_add(1, std::memory_order_release);
+    return 0;
 }
 
 int MsgQueueRecv(SysMsg* msg, long type) {
@@ -62,6 +67,15 @@ int MsgQueueRecv(SysMsg* msg, long type) {
     if (n < 0) return -1;
     g_queueOrder.load(std::memory_order_acquire);
     return static_cast<int>(n);
+}
+
+int MsgQueueRecvIfSent(SysMsg* msg, long type, uint32_t* emptyAt) {
+    // The count is read before the receive: a message queued after it bumps the count past *emptyAt.
+    const uint32_t sends = g_queued.load(std::memory_order_acquire);
+    if (sends == *emptyAt) return -1;
+    const int n = MsgQueueRecv(msg, type);
+    if (n < 0) *emptyAt = sends;
+    return n;
 }
 
 int MsgQueueStat() {

@@ -29,6 +29,11 @@ extern std::atomic<int> g_MsgQueueId;  // -1 when absent
 int MsgQueueInit();
 int MsgQueueSend(SysMsg* msg, long type);
 int MsgQueueRecv(SysMsg* msg, long type);
+// A poll of the queue that costs no system call while nothing was sent since it last found no message of
+// the type: *emptyAt holds the send count of that time (start it at kMsgQueueNeverPolled). Only the
+// process's own senders are counted, and only one thread polls one type with one emptyAt.
+inline constexpr uint32_t kMsgQueueNeverPolled = 0xFFFFFFFFu;
+int MsgQueueRecvIfSent(SysMsg* msg, long type, uint32_t* emptyAt);
 int MsgQueueStat();
 
 constexpr uint32_t kSharedBufSize = 1573888;

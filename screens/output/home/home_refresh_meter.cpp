@@ -1,5 +1,5 @@
 // The home refresh's measured part and the meter settings: the level bars, the meter cells on their
-// countdown (only when a new reading came), the hold, the item rows, the selected line and the view.
+// countdown (only when a new reading came, and only the cells it changes), the hold, the item rows, the selected line and the view.
 #include <atomic>
 
 #include "core/control/measure/measurement.h"
@@ -12,6 +12,7 @@
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
 #include "screens/output/home/home_windows.h"
+#include "screens/output/homepaint/home_meter_draw.h"
 
 namespace home {
 
@@ -29,6 +30,15 @@ void QueueMeterAndPower() {
     for (int n = 0; n < 12; ++n)
         Queue(MeterCellWin(n));
     QueueRange(kWinPowerCell0, 6);
+}
+
+// A new reading repaints the cells whose face it changes; a cell already showing its face is left as it
+// is, which on an idle unit is every cell.
+void QueueChangedMeterAndPower() {
+    for (int n = 0; n < 12; ++n)
+        if (!HomeMeter_Shows(n, HomeMeter_CellFace(n))) Queue(MeterCellWin(n));
+    for (int k = 0; k < 6; ++k)
+        if (!HomeMeter_Shows(MeterFaceSlotOfPower(k), HomeMeter_PowerFace(k))) Queue(kWinPowerCell0 + k);
 }
 
 void LevelBars() {
@@ -50,7 +60,7 @@ void MeterCountdown() {
     }
     if (g_ServiceFlags.tempDisplay.load(kRelaxed) == 1) Queue(kWinPhaseHeader);
     if ((g_MeasRefreshFlags.load(std::memory_order_acquire) & kMeasRefreshDue) != 0) {
-        QueueMeterAndPower();
+        QueueChangedMeterAndPower();
         g_MeasRefreshFlags.fetch_and(~kMeasRefreshDue, std::memory_order_acq_rel);
     }
     g_HomeMeterCountdown = paramGetValue(kParamUpdateRate, 0, 0) == 1 ? 5 : 10;

@@ -9,6 +9,7 @@
 #include "screens/output/home/home_refresh.h"
 #include "screens/output/home/home_window_table.h"
 #include "screens/output/home/home_windows.h"
+#include "screens/output/homepaint/home_meter_draw.h"
 #include "screens/output/keys/home_keys.h"
 
 namespace {
@@ -42,6 +43,7 @@ StepObj g_HomeObj{1, 1, g_homeRows};
 void HomeScreen_Create() {
     g_PagesCreated.fetch_or(kPageBitHome, std::memory_order_relaxed);
     g_PageId.store(kPageIdHome);
+    HomeMeter_ForgetPainted();  // new windows show nothing until painted
     int missing = 0;
     for (int i = 0; i < home::kWinCount; ++i) {
         const home::WinDef& d = home::kWinTable[i];
@@ -91,6 +93,7 @@ namespace home {
 void ResetForTest() {
     g_HomeWin.fill(0);
     g_HomeWindows = HomeWindows{};
+    HomeMeter_ForgetPainted();
     g_HomeMeterCountdown = 0;
     g_HomeRedrawCountdown = 0;
     g_relayoutAsked.store(0);

@@ -1,12 +1,14 @@
 #include "screens/output/homepaint/home_meter_draw.h"
 
 #include <atomic>
+#include <cstdio>
+#include <cstring>
 
 #include "GUI/lcd/color_rgb.h"
 #include "core/control/measure/meas_getters.h"
 #include "core/control/measure/meas_items.h"
 #include "core/params/param_store.h"
-#include "core/system/util/format_number.h"
+#include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/pages/panel_fonts.h"
 
@@ -15,6 +17,7 @@ namespace {
 using Getter = float (*)(char* text, const char** unit, int phase, int mode);
 constexpr int kScreenMode = 0;
 constexpr int kSplitX = 150;
+constexpr int kPowerSplitX = 110;
 
 // Indexed by MeasItemChoice.
 constexpr Getter kDrawers[kMeasChoiceCount] = {
@@ -42,22 +45,62 @@ constexpr Getter kDrawers[kMeasChoiceCount] = {
     MeasGetVllMin,
 };
 
+// The faces the cells were last painted with; only the GUI thread paints and refreshes.
+MeterFace g_painted[kMeterFaceSlots];
+bool g_noted[kMeterFaceSlots] = {};
+
 }  // namespace
 
-void HomeMeter_DrawText(const char* value, const char* unit, uint32_t colour) {
-    SetBkColorRGB(0x000000);
-    DrawValueWithUnit(value, unit, colour, kSplitX, 0, &kFontMeterValue, &kFontMeterUnit);
+bool MeterFace::operator==(const MeterFace& o) const {
+    if (cleared || o.cleared) return cleared == o.cleared;
+    return colour == o.colour && std::strcmp(value, o.value) == 0 && std::strcmp(unit, o.unit) == 0;
 }
 
-void HomeMeter_DrawQuantity(int32_t quantity, int phase, uint32_t colour) {
-    if (quantity < 0 || quantity >= kMeasChoiceCount) return;
+MeterFace HomeMeter_TextFace(const char* value, const char* unit, uint32_t colour) {
+    MeterFace face;
+    face.cleared = false;
+    std::snprintf(face.value, sizeof face.value, "%s", value);
+    std::snprintf(face.unit, sizeof face.unit, "%s", unit != nullptr ? unit : "");
+    face.colour = colour;
+    return face;
+}
+
+MeterFace HomeMeter_QuantityFace(int32_t quantity, int phase, uint32_t colour) {
+    if (quantity < 0 || quantity >= kMeasChoiceCount) return MeterFace{};
     char text[kNumberTextSize] = "";
     const char* unit = "";
     kDrawers[quantity](text, &unit, phase, kScreenMode);
-    HomeMeter_DrawText(text, unit != nullptr ? unit : "", colour);
+    return HomeMeter_TextFace(text, unit, colour);
+}
+
+void HomeMeter_DrawCell(const MeterFace& face) {
+    if (face.cleared) return ClearWindow();
+    SetBkColorRGB(0x000000);
+    DrawValueWithUnit(face.value, face.unit, face.colour, kSplitX, 0, &kFontMeterValue, &kFontMeterUnit);
+}
+
+void HomeMeter_DrawPower(const MeterFace& face) {
+    if (face.cleared) return ClearWindow();
+    SetBkColorRGB(0x000000);
+    DrawValueWithUnit(face.value, face.unit, face.colour, kPowerSplitX, 0, &kFontPowerValue, &kFontPowerUnit);
 }
 
 uint32_t HomeMeter_Colour() {
     const bool held = (g_ParamFlags.load(std::memory_order_relaxed) & core::kFlagMeterHold) != 0;
     return held ? kMeterHeldGrey : kMeterWhite;
+}
+
+void HomeMeter_NotePainted(int slot, const MeterFace& face) {
+    if (slot < 0 || slot >= kMeterFaceSlots) return;
+    g_painted[slot] = face;
+    g_noted[slot] = true;
+}
+
+bool HomeMeter_Shows(int slot, const MeterFace& face) {
+    return slot >= 0 && slot < kMeterFaceSlots && g_noted[slot] && g_painted[slot] == face;
+}
+
+void HomeMeter_ForgetPainted() {
+    for (bool& noted : g_noted)
+        noted = false;
 }

@@ -56,17 +56,22 @@ const char* TagText(int row, int phase, int32_t item, uint32_t phaseMode, uint32
 
 }  // namespace
 
-void HomePaint_MeterCell(WM_MSG_RECORD* msg) {
-    if (msg->MsgId != WM_MSG_PAINT) return WM_DefaultHandler(msg);
-    const int n = CellOf(msg->hWin, false);
-    if (n < 0) return ClearWindow();
+MeterFace HomeMeter_CellFace(int n) {
     const int phase = n / 4, row = n % 4;
     const int32_t item = ItemOfRow(row);
     const int32_t quantity = MeasItemQuantity(static_cast<uint32_t>(row), GetOutputMode(), item);
     const uint32_t colour = HomeMeter_Colour();
-    if (ShowsDashes(row, phase, item, quantity)) return HomeMeter_DrawText(kDashes, "", colour);
-    if (quantity < 0) return ClearWindow();
-    HomeMeter_DrawQuantity(quantity, phase, colour);
+    if (ShowsDashes(row, phase, item, quantity)) return HomeMeter_TextFace(kDashes, "", colour);
+    return HomeMeter_QuantityFace(quantity, phase, colour);
+}
+
+void HomePaint_MeterCell(WM_MSG_RECORD* msg) {
+    if (msg->MsgId != WM_MSG_PAINT) return WM_DefaultHandler(msg);
+    const int n = CellOf(msg->hWin, false);
+    if (n < 0) return ClearWindow();
+    const MeterFace face = HomeMeter_CellFace(n);
+    HomeMeter_DrawCell(face);
+    HomeMeter_NotePainted(n, face);
 }
 
 void HomePaint_CellTag(WM_MSG_RECORD* msg) {

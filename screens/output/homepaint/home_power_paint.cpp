@@ -17,7 +17,6 @@ namespace {
 
 using Total = float (*)(char*, const char**, int, int);
 constexpr int kValueOnly = 2;
-constexpr int kSplitX = 110;
 constexpr uint32_t kWhite = 0xFFFFFF;
 
 enum class Format { kVoltsAmps, kKilo, kPowerFactor };
@@ -39,7 +38,7 @@ constexpr PowerCell kCells[6] = {
     {MeasGetPFTotal, Format::kPowerFactor, "", nullptr},
 };
 
-void DrawCell(const PowerCell& c) {
+MeterFace Face(const PowerCell& c) {
     double v = c.total(nullptr, nullptr, 0, kValueOnly);
     const char* unit = c.unit;
     const char* format = "%.1f";
@@ -60,8 +59,7 @@ void DrawCell(const PowerCell& c) {
     }
     char text[32];
     std::snprintf(text, sizeof text, format, v);
-    SetBkColorRGB(0x000000);
-    DrawValueWithUnit(text, unit, HomeMeter_Colour(), kSplitX, 0, &kFontPowerValue, &kFontPowerUnit);
+    return HomeMeter_TextFace(text, unit, HomeMeter_Colour());
 }
 
 void WhiteLabels(const GUI_FONTDEF& font) {
@@ -78,7 +76,13 @@ void HomePaint_PowerCell(WM_MSG_RECORD* msg) {
     if (msg->MsgId != WM_MSG_PAINT) return WM_DefaultHandler(msg);
     const int k = HomeWin_IndexOf(msg->hWin) - home::kWinPowerCell0;
     if (k < 0 || k >= 6) return ClearWindow();
-    DrawCell(kCells[k]);
+    const MeterFace face = Face(kCells[k]);
+    HomeMeter_DrawPower(face);
+    HomeMeter_NotePainted(MeterFaceSlotOfPower(k), face);
+}
+
+MeterFace HomeMeter_PowerFace(int k) {
+    return k >= 0 && k < 6 ? Face(kCells[k]) : MeterFace{};
 }
 
 void HomePaint_PowerLabels(WM_MSG_RECORD* msg) {

@@ -245,12 +245,22 @@ TEST_F(HomePage, TwoSettingsChangedTogetherRepaintOnConsecutiveCalls) {
     EXPECT_TRUE(Update().empty());
 }
 
+// Every measured field of every live and display record reads v.
+void NewReading(float v) {
+    for (int r = 0; r < kMeasRows; ++r)
+        for (int f = 16; f < kMeasFields; ++f) {
+            g_DispCache[r].Set(f, v);
+            g_MeasLive[r].Set(f, v);
+        }
+}
+
 TEST_F(HomePage, MeterCellsRepaintOnTheirCountdownOnlyWithANewReading) {
     for (int32_t rate : {1, 0}) {
         ASSERT_EQ(paramPutValue(0, kParamUpdateRate, rate, 0), 0);
         Settle();
         std::vector<int> calls;
         for (int call = 0; call < 40; ++call) {
+            NewReading(100.0f + static_cast<float>(call));
             g_MeasRefreshFlags.store(kMeasRefreshDue);
             const std::vector<int> painted = Update();
             if (Count(painted, MeterCellWin(0)) == 1) {
@@ -265,9 +275,53 @@ TEST_F(HomePage, MeterCellsRepaintOnTheirCountdownOnlyWithANewReading) {
     }
     // Without the new-reading bit the countdown passes by.
     g_MeasRefreshFlags.store(0);
+    NewReading(1.0f);
     Update();
     for (int i = 0; i < 30; ++i)
         EXPECT_EQ(Count(Update(), MeterCellWin(0)), 0);
+}
+
+// An idle unit's readings repeat: a countdown repaints only the cells whose text a new reading changes,
+// and a change that comes between two such countdowns is still shown at the next one.
+TEST_F(HomePage, ANewReadingRepaintsOnlyTheCellsItChanges) {
+    ASSERT_EQ(paramPutValue(0, kParamUpdateRate, 1, 0), 0);
+    g_HomePage.viewSel.store(1);  // the total power in place of the set values
+    NewReading(50.0f);
+    g_MeasRefreshFlags.store(kMeasRefreshDue);
+    Settle();
+    auto countdown = [&] {
+        std::vector<int> all;
+        for (int i = 0; i < 12; ++i) {
+            g_MeasRefreshFlags.store(kMeasRefreshDue);
+            const std::vector<int> painted = Update();
+            all.insert(all.end(), painted.begin(), painted.end());
+        }
+        return all;
+    };
+    std::vector<int> painted = countdown();
+    for (int n = 0; n < 12; ++n)
+        EXPECT_EQ(Count(painted, MeterCellWin(n)), 0) << "cell " << n;
+    EXPECT_EQ(Count(painted, kWinPowerCell0), 0);
+
+    g_DispCache[1].Set(kMfVrms, 230.0f);  // L2's voltage only
+    painted = countdown();
+    EXPECT_EQ(Count(painted, MeterCellWin(4)), 1);
+    EXPECT_EQ(Count(painted, MeterCellWin(0)), 0);
+    EXPECT_EQ(Count(painted, MeterCellWin(8)), 0);
+    EXPECT_EQ(Count(painted, kWinPowerCell0), 0);
+    g_MeasLive[0].Set(kMfVrmsTotal, 400.0f);  // the total voltage only
+    painted = countdown();
+    EXPECT_EQ(Count(painted, kWinPowerCell0), 1);
+    EXPECT_EQ(Count(painted, kWinPowerCell0 + 1), 0);
+    EXPECT_EQ(Count(painted, MeterCellWin(4)), 0);
+
+    // The hold greys every value and its end whitens them again, though no reading changed; the next
+    // countdown finds them all shown.
+    g_ParamFlags.fetch_or(core::kFlagMeterHold);
+    EXPECT_EQ(Count(countdown(), MeterCellWin(0)), 1);
+    g_ParamFlags.fetch_and(~core::kFlagMeterHold);
+    EXPECT_EQ(Count(countdown(), MeterCellWin(0)), 1);
+    EXPECT_EQ(Count(countdown(), MeterCellWin(0)), 0);
 }
 
 TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {

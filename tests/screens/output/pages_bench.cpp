@@ -1,10 +1,15 @@
 // Cost of the GUI thread's work with the pages running: a full repaint pass (the whole home page invalid,
 // painted by the window manager) and a main pass (four GUI passes with the page manager, nothing changed).
-// Both should fit well inside the 2 ms pass.
+// Both should fit well inside the 2 ms pass. The home page's meter: the passes of one meter countdown with
+// a new reading that changes nothing (an idle unit) and with one that changes one value cell.
 #include <benchmark/benchmark.h>
 
 #include "GUI/lcd/lcd.h"
 #include "GUI/wm/wm.h"
+#include "core/control/measure/meas_records.h"
+#include "core/control/measure/measurement.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
 #include "panel/gui_thread.h"
@@ -47,6 +52,47 @@ void BM_MainPass(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MainPass)->Unit(benchmark::kMicrosecond);
+
+// The GUI passes of one meter countdown at the slower update rates: eleven home updates (ten counted and
+// the one that repaints), one every fourth pass; the timer's new-reading bit raised before each pass.
+constexpr int kCountdownPasses = 44;
+
+void CountdownPasses() {
+    for (int i = 0; i < kCountdownPasses; ++i) {
+        g_MeasRefreshFlags.fetch_or(kMeasRefreshDue);
+        GuiThread_Pass();
+    }
+}
+
+// Home with its meter on screen: a unit that is no parallel slave (position 1), the page shown anew.
+void HomeShown() {
+    Running();
+    paramPutValue(0, kParamParallelPosition, 1, 0);
+    HomeScreen_Hide();
+    HomeScreen_Show();
+    paramPutValue(0, kParamUpdateRate, 0, 0);
+}
+
+void BM_HomeCountdownNothingChanged(benchmark::State& state) {
+    HomeShown();
+    CountdownPasses();
+    for (auto _ : state)
+        CountdownPasses();
+}
+BENCHMARK(BM_HomeCountdownNothingChanged)->Unit(benchmark::kMicrosecond);
+
+void BM_HomeCountdownOneValueCell(benchmark::State& state) {
+    HomeShown();
+    CountdownPasses();
+    float volts = 230.0f;
+    for (auto _ : state) {
+        volts = volts == 230.0f ? 231.0f : 230.0f;  // L1's voltage only: one meter cell
+        g_MeasLive[0].Set(kMfVrms, volts);
+        g_DispCache[0].Set(kMfVrms, volts);
+        CountdownPasses();
+    }
+}
+BENCHMARK(BM_HomeCountdownOneValueCell)->Unit(benchmark::kMicrosecond);
 
 // The simple page: every window of its table repainted (33 labels, 33 values through the getters).
 void BM_SimpleFullRepaintPass(benchmark::State& state) {

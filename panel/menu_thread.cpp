@@ -33,6 +33,7 @@
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
 #include "panel/runtime_init.h"
+#include "panel/scanned_line.h"
 #include "panel/settings_apply.h"
 #include "panel/status_conditions.h"
 #include "panel/sys_service.h"
@@ -362,6 +363,7 @@ void MenuThread_Pass() {
     if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
     CaliPanel_TakeRequest();
     KeyStep();
+    ScannedLineStep();
     ReceiveSetCommand();
     sysServiceStep();
     SyncPanelIndicators();

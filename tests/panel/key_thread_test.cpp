@@ -5,13 +5,17 @@
 #include <tuple>
 
 #include "core/control/ctrl_task_state.h"
+#include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "panel/scanned_line.h"
+#include "panel/statusbar/status_bar.h"
 #include "platform/devices/hid.h"
-#include "platform/host/panel_channel.h"
 #include "platform/devices/panel_sim.h"
+#include "platform/host/panel_channel.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
 #include "tests/support/temp_root.h"
@@ -106,9 +110,18 @@ TEST_F(KeyThreadTest, ScannedCodesRunTheirActionAndEnterAloneIsAccept) {
     ASSERT_EQ(plat::PanelChannelCommand("scan Recall M3", &error), 0) << error;
     KeyThread_Init();
     Passes(600);
+    // The key thread only collects the line: the recall changes the settings, which the control task
+    // reads in the menu/control thread's pass, so that thread runs it between two control passes.
     uint32_t id = 0;
+    EXPECT_NE(MsgQueue_Pop(&id), 0) << "recalled in the key thread";
+    g_HomePage.presetSel = 0;
+    g_ParamFlags = 0;
+    ScannedLineStep();
     EXPECT_EQ(MsgQueue_Pop(&id), 0);
     EXPECT_EQ(id, 16u);  // "Recalled From M%d"
+    EXPECT_EQ(g_HomePage.recallIndex.load(), 3u);
+    EXPECT_EQ(statusbar::ShownPreset(), 3u) << "the status bar names the scanned preset";
+    EXPECT_NE(g_ParamFlags.load() & statusbar::kFlagPresetRecalled, 0u);
     EXPECT_EQ(Take(), 0u);
     const uint8_t enter[8] = {0, 0, 40, 0, 0, 0, 0, 0}, up[8] = {};
     plat::HidSimQueueReport(enter, 8);
@@ -134,6 +147,7 @@ TEST_F(KeyThreadTest, ScannedOutputOffActsInSequenceAndSimulate) {
         ASSERT_EQ(plat::PanelChannelCommand("scan Output OFF", &error), 0) << error;
         KeyThread_Init();
         Passes(600);
+        ScannedLineStep();
         EXPECT_EQ(ctrl.msg.load(), running ? 0u : uint32_t{core::kCtrlMsgOutputOff});
         EXPECT_EQ((g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu, uint32_t{running ? kRunStop : kRunReady});
     }

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <tuple>
 
-#include "core/control/ctrl_task_state.h"
 #include "core/control/barcode_table.h"
+#include "core/control/ctrl_task_state.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/params/presets/preset_recall.h"

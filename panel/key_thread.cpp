@@ -1,13 +1,9 @@
-#include "panel/hardcopy/hardcopy.h"
 #include "panel/key_thread.h"
 
 #include "core/control/output_request.h"
-#include "core/params/presets/preset_recall.h"
-#include "core/system/state/edit_state.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
-#include "engine/seqsim/seqsim_mode.h"
+#include "panel/hardcopy/hardcopy.h"
 #include "panel/panel_services.h"
 #include "platform/host/clock.h"
 #include "src/dev/barcode_scanner.h"
@@ -80,24 +76,6 @@ uint8_t ClassOf(uint8_t code, uint8_t keep) {
     return keep;
 }
 
-// A scanned line bound to an action: recall preset M0-M9, output on, output off.
-void ApplyBarcodeAction(int32_t action) {
-    if (action >= 0 && action <= 9) {
-        PresetRangeCheckRun(0, static_cast<uint32_t>(action));
-        g_HomePage.recallIndex.store(static_cast<uint32_t>(action), std::memory_order_release);
-        MsgQueue_PostId(kMsgRecalled);
-    } else if (action == 10) {
-        if (!OutputFlagTest(kOutFlagOutputOn)) OutputToggle();
-    } else if (action == 11) {
-        // A running SEQUENCE/SIMULATE program is stopped, and its stop switches the output off.
-        if (!OutputFlagTest(kOutFlagOutputOn)) return;
-        if (SeqSimIsActive() && SeqSimIsRunning())
-            SeqSimRequestStop();
-        else
-            OutputToggle();
-    }
-}
-
 void ScannerStep(core::KeyThreadState& st) {
     if (st.scanCountdown != 0) {
         --st.scanCountdown;
@@ -107,12 +85,6 @@ void ScannerStep(core::KeyThreadState& st) {
     if (usage != 0) {
         uint32_t ev = core::ScanCodeKeyEvent(usage);
         if (ev != 0) KeyEventPost(KeyCode_SetClass(ev));
-    }
-    uint32_t state = g_MenuState.load(std::memory_order_relaxed);
-    if (state >= 293 && state <= 315 && (state % 2) == 1) {
-        BarcodeLineMatch(0, static_cast<int32_t>((state - 293) / 2));
-    } else {
-        ApplyBarcodeAction(BarcodeLineMatch(1, 0));
     }
     st.scanCountdown = !HidIsOpen() ? 200 : (HidHadData() ? 2 : 10);
 }

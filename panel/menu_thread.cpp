@@ -37,6 +37,7 @@
 #include "panel/panel_services.h"
 #include "panel/restart_save.h"
 #include "panel/runtime_init.h"
+#include "panel/scanned_line.h"
 #include "panel/settings_apply.h"
 #include "panel/status_conditions.h"
 #include "panel/sys_service.h"
@@ -384,6 +385,7 @@ void MenuThread_Pass() {
     if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
     CaliPanel_TakeRequest();
     KeyStep();
+    ScannedLineStep();
     ReceiveSetCommand();
     sysServiceStep();
     SyncPanelIndicators();

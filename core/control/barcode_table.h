@@ -24,8 +24,8 @@ struct BarcodeTable {
     std::atomic<int32_t> loaded;
 };
 extern BarcodeTable g_BarcodeTable;
-// Guards the rows and the line words: the key thread feeds and matches lines, the menu/control thread's
-// remote teach writes the same line buffer.
+// Guards the rows and the line words: the key thread feeds lines, the menu/control thread matches or
+// teaches them and its remote teach writes the same line buffer.
 extern std::mutex g_BarcodeLock;
 
 // Caller holds g_BarcodeLock.

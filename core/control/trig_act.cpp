@@ -1,15 +1,15 @@
 #include "core/control/trig_act.h"
 
 #include "core/control/output_request.h"
+#include "core/control/preset_output.h"
 #include "core/params/access/param_access.h"
-#include "core/params/presets/preset_recall.h"
 
 using namespace core;
 
 TrigActState g_TrigAct;
 
 namespace core {
-TrigRecallFn g_TrigMemoryRecall = PresetRangeCheckRun;
+TrigRecallFn g_TrigMemoryRecall = PresetRunForOutput;
 
 void TrigActReset() {
     g_TrigAct.armed.store(0, std::memory_order_relaxed);
@@ -19,7 +19,7 @@ void TrigActReset() {
     for (auto& word : g_TrigAct.value)
         word.store(0, std::memory_order_relaxed);
     g_TrigAct.spare.store(0, std::memory_order_relaxed);
-    g_TrigMemoryRecall = PresetRangeCheckRun;
+    g_TrigMemoryRecall = PresetRunForOutput;
 }
 }  // namespace core
 

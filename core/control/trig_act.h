@@ -45,7 +45,7 @@ inline constexpr int32_t kTrigErrExecution = 41;
 inline constexpr int32_t kTrigErrTriggerIgnored = 46;
 inline constexpr int32_t kTrigErrInitIgnored = 48;
 
-// The preset recall the MEMory action runs (save 0, preset index); the preset recall of the core.
+// The preset recall the MEMory action runs (save 0, preset index); the recall that reaches the output.
 using TrigRecallFn = int (*)(uint32_t save, uint32_t index);
 extern TrigRecallFn g_TrigMemoryRecall;
 

@@ -1,9 +1,9 @@
 // The keys every MENU-page list state shares: back to the parent row, the Save/Recall actions, the MISC
 // list's two pages, the LCD reset and the parallel master's long DEF1.
 #include "core/control/parallel/parallel_frame.h"
+#include "core/control/preset_output.h"
 #include "core/params/access/impedance_copy.h"
 #include "core/params/access/param_access.h"
-#include "core/params/presets/preset_recall.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
@@ -60,12 +60,13 @@ void Back(uint32_t state) {
 
 // A preset saved (3) or recalled (4) in the unit: the message names it only when it was done.
 void PresetAction(uint32_t save, uint32_t number) {
-    if (PresetRangeCheckRun(save, number) != 0) {
+    if (core::PresetRunForOutput(save, number) != 0) {
         ShowErrorMessageHold(2, "Access Failure");
         return;
     }
-    // The message shows the index of the preset last saved or recalled.
+    // The message shows the index of the preset last saved or recalled, the status bar the current one.
     (save ? g_HomePage.saveIndex : g_HomePage.recallIndex).store(number, std::memory_order_release);
+    g_HomePage.presetSel.store(number, std::memory_order_release);
     MsgQueue_PostId(save ? kMsgSaved : kMsgRecalled);
     if (!save) menuReturnHome();
 }

@@ -66,9 +66,9 @@ const char* WiringName(uint32_t phaseMode);
 // A word per cell that changes exactly when the cell's picture changes.
 uint32_t CellKey(int cell, const Inputs& in);
 
-// Where the preset shown by the output cell comes from: the home page's recall index unless a test puts
-// its own source here (null puts the home page's back).
-void SetPresetIndexSource(int32_t (*source)());
+// The preset the output cell names while a preset is marked recalled: the current preset (the one last
+// saved or recalled), or while a recall waits for its wiring confirmation the one before it.
+uint32_t ShownPreset();
 
 // The bar of one screen: its windows and what each cell showed when last brought up to date.
 struct View {

@@ -10,8 +10,8 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/output_flags.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
 #include "core/system/state/parallel_link.h"
 #include "core/system/state/usb_state.h"
 #include "panel/statusbar/status_bar.h"
@@ -21,21 +21,14 @@ namespace statusbar {
 
 namespace {
 
-// The index of the preset last recalled, which *RCL, the preset keys and the scanned recall keep in the
-// home page's words. The index held back while a recall waits for its wiring confirmation comes with the
-// home screen's preset page, which keeps it.
-int32_t RecalledPreset() {
-    return static_cast<int32_t>(g_HomePage.recallIndex.load(std::memory_order_relaxed));
-}
-
-std::atomic<int32_t (*)()> g_presetSource{RecalledPreset};
-
 constexpr const char* kWiringNames[] = {"3P4W", "1P2W", "1P3W"};
 
 }  // namespace
 
-void SetPresetIndexSource(int32_t (*source)()) {
-    g_presetSource.store(source != nullptr ? source : RecalledPreset, std::memory_order_release);
+uint32_t ShownPreset() {
+    if (g_HomePage.presetPending.load(std::memory_order_acquire) != 0)
+        return g_HomePage.presetPrev.load(std::memory_order_relaxed);
+    return g_HomePage.presetSel.load(std::memory_order_acquire);
 }
 
 const char* WiringName(uint32_t phaseMode) {
@@ -63,8 +56,7 @@ void ReadInputs(Inputs* in) {
     in->shift = (flags & kFlagShiftActive) != 0;
     in->presetRecalled = (flags & kFlagPresetRecalled) != 0;
     in->keysLocked = (flags & core::kFlagKeysLocked) != 0;
-    int32_t (*source)() = g_presetSource.load(std::memory_order_acquire);
-    in->presetIndex = source();
+    in->presetIndex = static_cast<int32_t>(ShownPreset());
     in->rangeCode = core::CurrentRangeCode();
     in->phaseMode = g_PhaseMode.load(std::memory_order_relaxed);
 

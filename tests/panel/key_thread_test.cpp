@@ -2,18 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <tuple>
 
+#include "core/control/barcode_table.h"
 #include "core/control/ctrl_task_state.h"
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/presets/preset_recall.h"
+#include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "panel/scanned_line.h"
+#include "panel/statusbar/status_bar.h"
 #include "platform/devices/hid.h"
-#include "platform/host/panel_channel.h"
 #include "platform/devices/panel_sim.h"
+#include "platform/host/panel_channel.h"
 #include "src/dev/panel_link.h"
 #include "src/dev/spi_device.h"
+#include "tests/support/default_store.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -98,17 +108,46 @@ TEST_F(KeyThreadTest, KeysAreRefusedUntilReadyWhileBlockedOrDuringAScreenCopy) {
 }
 
 // The scanner, plugged in through the panel channel, reaches the key thread: a scanned code runs its
-// action, the keypad's Enter with nothing scanned is the accept key.
+// action, a line scanned in a barcode teach state becomes that state's code, and the keypad's Enter with
+// nothing scanned is the accept key.
 TEST_F(KeyThreadTest, ScannedCodesRunTheirActionAndEnterAloneIsAccept) {
-    testsupport::TempRoot root;
+    test::DefaultStore store;
+    // The other tests of this program find the presets as they were.
+    struct KeptPresets {
+        decltype(g_PresetStore) kept;
+        KeptPresets() { std::memcpy(kept, g_PresetStore, sizeof kept); }
+        ~KeptPresets() { std::memcpy(g_PresetStore, kept, sizeof kept); }
+    } presets;
+    ASSERT_EQ(SetAcv(12000, 0), 12000);
+    ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
+    ASSERT_EQ(SetAcv(5000, 0), 5000);
     MsgQueue_Clear();
     std::string error;
     ASSERT_EQ(plat::PanelChannelCommand("scan Recall M3", &error), 0) << error;
     KeyThread_Init();
     Passes(600);
+    // The key thread only collects the line: the recall changes the settings, which the control task
+    // reads in the menu/control thread's pass, so that thread runs it between two control passes.
     uint32_t id = 0;
+    EXPECT_NE(MsgQueue_Pop(&id), 0) << "recalled in the key thread";
+    g_HomePage.presetSel = 0;
+    g_ParamFlags = 0;
+    ScannedLineStep();
     EXPECT_EQ(MsgQueue_Pop(&id), 0);
     EXPECT_EQ(id, 16u);  // "Recalled From M%d"
+    EXPECT_EQ(GetAcv(0), 12000);
+    EXPECT_EQ(g_HomePage.recallIndex.load(), 3u);
+    EXPECT_EQ(statusbar::ShownPreset(), 3u) << "the status bar names the scanned preset";
+    EXPECT_NE(g_ParamFlags.load() & statusbar::kFlagPresetRecalled, 0u);
+    EXPECT_EQ(Take(), 0u);
+
+    g_MenuState = 297;  // the editor of the third code ("Recall M2")
+    ASSERT_EQ(plat::PanelChannelCommand("scan Taught", &error), 0) << error;
+    Passes(600);
+    ScannedLineStep();
+    g_MenuState = 0;
+    EXPECT_STREQ(g_BarcodeTable.rows[3], "Taught");
+    EXPECT_NE(MsgQueue_Pop(&id), 0) << "a taught line runs nothing";
     EXPECT_EQ(Take(), 0u);
     const uint8_t enter[8] = {0, 0, 40, 0, 0, 0, 0, 0}, up[8] = {};
     plat::HidSimQueueReport(enter, 8);
@@ -134,6 +173,7 @@ TEST_F(KeyThreadTest, ScannedOutputOffActsInSequenceAndSimulate) {
         ASSERT_EQ(plat::PanelChannelCommand("scan Output OFF", &error), 0) << error;
         KeyThread_Init();
         Passes(600);
+        ScannedLineStep();
         EXPECT_EQ(ctrl.msg.load(), running ? 0u : uint32_t{core::kCtrlMsgOutputOff});
         EXPECT_EQ((g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu, uint32_t{running ? kRunStop : kRunReady});
     }

@@ -10,6 +10,7 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/parallel_link.h"
 #include "core/system/state/usb_state.h"
+#include "panel/statusbar/status_bar.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
 #include "screens/output/home/home_windows.h"
@@ -71,6 +72,7 @@ constexpr StatusLink kStatusChain[] = {
     {{[] { return OutFlag(kOutFlagOutputOn); },
       [] { return g_HomePage.recallIndex.load(kRelaxed); },
       [] { return g_HomePage.presetSel.load(kRelaxed); },
+      [] { return statusbar::ShownPreset(); },
       [] { return (ParamFlags() >> 4) & 1u; },
       [] { return (ParamFlags() >> 9) & 1u; }},
      false,

@@ -7,6 +7,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
+#include "panel/statusbar/status_bar.h"
 #include "screens/output/simple/simple_dirty.h"
 #include "screens/output/simple/simple_paint.h"
 #include "screens/output/simple/simple_windows.h"
@@ -26,7 +27,7 @@ constexpr int kSetRows = 4;  // the rows the meter sets differ in
 // The words whose change repaints the output cell and every soft key.
 struct PresetWords {
     bool outputOn;
-    uint32_t recallIndex, pending;
+    uint32_t recallIndex, pending, shown;
     bool presetMode, presetRecalled;
     bool operator==(const PresetWords&) const = default;
 };
@@ -45,8 +46,11 @@ bool Flag(uint32_t bit) {
 }
 
 PresetWords ReadPresetWords() {
-    return {OutputFlagTest(kOutFlagOutputOn), g_HomePage.recallIndex.load(kRelaxed),
-            g_HomePage.presetPending.load(kRelaxed), Flag(core::kFlagPresetMode),
+    return {OutputFlagTest(kOutFlagOutputOn),
+            g_HomePage.recallIndex.load(kRelaxed),
+            g_HomePage.presetPending.load(kRelaxed),
+            statusbar::ShownPreset(),
+            Flag(core::kFlagPresetMode),
             Flag(statusbar::kFlagPresetRecalled)};
 }
 

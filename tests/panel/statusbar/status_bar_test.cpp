@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "GUI/draw/gui_2d.h"
 #include "core/control/alarms/alarm_state.h"
@@ -15,11 +16,13 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/parallel_link.h"
 #include "core/system/state/usb_state.h"
 #include "sysadmin/net/net_state.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/GUI/text_observer.h"
 #include "tests/support/default_store.h"
 
 namespace {
@@ -30,11 +33,6 @@ constexpr uint16_t kRed565 = 0xF800;
 constexpr uint16_t kBlue565 = 0x001F;
 constexpr uint16_t kWhite565 = 0xFFFF;
 constexpr uint16_t kDim565 = 0x31A6;  // 0x333333, each channel rounded to its bits
-
-int32_t g_presetShown = 0;
-int32_t PresetShown() {
-    return g_presetShown;
-}
 
 void PageBackground(WM_MSG_RECORD* msg) {
     if (msg->MsgId != WM_MSG_PAINT) return WM_DefaultHandler(msg);
@@ -66,12 +64,15 @@ class StatusBar : public ::testing::Test {
         IfaceUsbByteSet(2, 0);
         g_ParallelActive = 0;
         g_NetMonState = 0;
-        g_presetShown = 0;
-        statusbar::SetPresetIndexSource(PresetShown);
+        g_HomePage.presetSel = 0;
+        g_HomePage.presetPending = 0;
         page_ = WM_CreateChild(0, 0, 800, 480, WM_GetDesktop(), WM_CF_SHOW, PageBackground, 0);
         ASSERT_NE(page_, 0);
     }
-    void TearDown() override { statusbar::SetPresetIndexSource(nullptr); }
+    void TearDown() override {
+        GUI_SetTextHook(nullptr);
+        g_HomePage.presetSel = g_HomePage.presetPrev = g_HomePage.presetPending = 0;
+    }
 
     void Show() {
         ASSERT_EQ(StatusBar_Create(page_, &view_), 0);
@@ -143,7 +144,7 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
     guitest::ExpectGolden("statusbar_on", kBarRect);
 
     // A recalled preset takes the cell over, output on or not: white text over its grey shadow.
-    g_presetShown = 3;
+    g_HomePage.presetSel = 3;
     g_ParamFlags.fetch_or(statusbar::kFlagPresetRecalled);
     ASSERT_EQ(StatusBar_Refresh(&view_), 1);
     Paint();
@@ -153,8 +154,17 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
     EXPECT_GE(white.y0, 0);
     EXPECT_GT(Count(0, 0, 45, 23, 0x630C), 0);  // 0x606060 shadow
     guitest::ExpectGolden("statusbar_preset_m3", kBarRect);
-    g_presetShown = 4;
-    EXPECT_EQ(StatusBar_Refresh(&view_), 1);
+    // The current preset; while a recall waits for its wiring confirmation the one before it.
+    GUI_SetTextHook(drawn::Observe);
+    for (const auto& [sel, pending, shown] : {std::tuple{5u, 1u, "M4"}, {5u, 0u, "M5"}}) {
+        g_HomePage.presetPrev = 4;
+        g_HomePage.presetSel = sel;
+        g_HomePage.presetPending = pending;
+        drawn::g_texts.clear();
+        EXPECT_EQ(StatusBar_Refresh(&view_), 1) << shown;
+        Paint();
+        EXPECT_TRUE(drawn::DrawnAt(shown, 10, 0)) << drawn::All();
+    }
 }
 
 TEST_F(StatusBar, LevelSegmentsOfAThirdOfTheRatingIn3P4W) {

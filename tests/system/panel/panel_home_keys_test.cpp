@@ -1,5 +1,6 @@
 // The running controller's home keys: the key lock through Modbus TCP; the AC voltage field by knob,
-// cursor and keypad, preset mode's save, recall and exit, and the frozen meter; the lamps follow SHIFT and
+// cursor and keypad, preset mode's save, recall and exit with the preset the status bar names (also after a
+// scanned recall and *SAV/*RCL), and the frozen meter; the lamps follow SHIFT and
 // PRESET, LOCK drops keys until its long press, a remote command shows RMT and refuses keys until SHIFT
 // then LOCAL, and the screen-copy key writes the screen and a settings text to the USB stick. Any SCPI
 // command puts the panel in remote: SHIFT then PRESET returns it to local before the next keys.
@@ -20,6 +21,8 @@ class PanelHomeKeys : public FrontPanelSuite {
     static void Local() { Keys({"key S", "key N"}); }
     // A popup's text, logged where the message popup draws its first line.
     static bool Popup(const std::string& text) { return WaitLogged(365, 190, text); }
+    // The status bar's output cell naming a preset ("M3"), in white at (10, 0).
+    static bool PresetCell(const std::string& text) { return WaitLogged(10, 0, text); }
     static int ModbusPort() { return 502 + c().portOffset(); }
     // mbpoll's output for one request to the controller (PDU addresses, one poll).
     static std::string Mbpoll(const std::string& args) {
@@ -111,9 +114,11 @@ TEST_F(PanelHomeKeys, PresetModeSavesRecallsAndLeaves) {
     Mark();
     ASSERT_TRUE(Panel("hold I"));
     EXPECT_TRUE(Popup("Saved To M9")) << TextLog();
+    EXPECT_TRUE(PresetCell("M9")) << TextLog();
     Mark();
     ASSERT_TRUE(Panel("hold ["));
     EXPECT_TRUE(Popup("Saved To M2")) << TextLog();
+    EXPECT_TRUE(PresetCell("M2")) << TextLog();
     // OUTPUT works in preset mode and leaves it on: the next other key leaves it.
     ASSERT_TRUE(Panel("key X"));
     EXPECT_TRUE(StageHas(2346, "1")) << c().Output();
@@ -124,6 +129,19 @@ TEST_F(PanelHomeKeys, PresetModeSavesRecallsAndLeaves) {
     Send("OUTP 0");
     Send("VOLT 80");
     EXPECT_EQ(Ask("VOLT?"), "+80.0000");
+    // A scanned recall names its preset as the keys' recall does; a save or recall by SCPI then names its
+    // own while the cell names a preset.
+    Mark();
+    ASSERT_TRUE(Panel("scan Recall M9"));
+    EXPECT_TRUE(PresetCell("M9")) << TextLog();
+    EXPECT_EQ(Ask("VOLT?"), "+50.0000");
+    Mark();
+    Send("*SAV 4");
+    EXPECT_TRUE(PresetCell("M4")) << TextLog();
+    Mark();
+    Send("*RCL MAX");
+    EXPECT_TRUE(PresetCell("M9")) << TextLog();
+    Send("VOLT 80");
     Local();
     Keys({"key N", "key ["});
     EXPECT_EQ(Ask("VOLT?"), "+50.0000") << "soft key 3 recalls M2";

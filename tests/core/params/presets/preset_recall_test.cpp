@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/control/output_sync.h"
+#include "core/control/preset_output.h"
 #include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "tests/core/ctrl_fixture.h"
@@ -27,10 +27,10 @@ class PresetRecall : public CtrlTest {
         g_ParamStore.rangeCode[mode] = rangeCode;
         ASSERT_LT(RunUntilReady(), 2000);
     }
-    // The popup texts a recall posts.
+    // The popup texts a recall posts (the recall the callers run: on to the output).
     static std::string Recall(uint32_t n) {
         testing::internal::CaptureStdout();
-        EXPECT_EQ(PresetRangeCheckRun(0, n), 0);
+        EXPECT_EQ(core::PresetRunForOutput(0, n), 0);
         return testing::internal::GetCapturedStdout();
     }
 };
@@ -44,13 +44,59 @@ TEST_F(PresetRecall, RecalledVoltageReachesTheStage) {
     ASSERT_DOUBLE_EQ(WritesTo(2384).back().value, 200.0);
     ClearTrace();
     EXPECT_EQ(Recall(3), "");
-    g_FullRewriteReq = 1;
-    g_BalanceRecheckReq = 1;
-    g_OutputRefresh = 1;
     Poll(5);
     EXPECT_EQ(GetAcv(0), 12340);
     ASSERT_FALSE(WritesTo(2384).empty());
     EXPECT_NEAR(WritesTo(2384).back().value, 123.4, 1e-4);
+}
+
+// The voltage kept with another waveform: the recall alone (no extra request of the caller) brings the
+// preset's waveform and voltage to the stage, in the output mode and range the preset names.
+TEST_F(PresetRecall, RecallOfAnotherWaveformKeepsThePresetsVoltage) {
+    constexpr uint32_t kAcDcInt = 0;
+    Start(kAcInt, 0, 1);
+    ASSERT_EQ(SetWaveform(18, 0), 18);
+    Poll(20);
+    ASSERT_EQ(SetAcv(12000, 0), 12000);
+    ASSERT_EQ(SetFrequency(6000), 6000);
+    Poll(20);
+    ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
+    for (const auto& [mode, wave] :
+         {std::pair{kAcInt, 16}, std::pair{kAcDcInt, 16}, std::pair{kAcDcInt, 17}}) {
+        ASSERT_EQ(SetOutputMode(mode), mode);
+        Poll(20);
+        ASSERT_EQ(SetWaveform(wave, 0), wave);
+        Poll(20);
+        ASSERT_EQ(SetAcv(5000, 0), 5000);
+        Poll(20);
+        ASSERT_DOUBLE_EQ(WritesTo(2384).back().value, 50.0);
+        ClearTrace();
+        EXPECT_EQ(Recall(3), "");
+        Poll(40);
+        EXPECT_EQ(GetOutputMode(), kAcInt);
+        EXPECT_EQ(GetFrequency(0), 6000);
+        EXPECT_EQ(GetAcv(0), 12000) << "from mode " << mode << " wave " << wave;
+        ASSERT_FALSE(WritesTo(2384).empty());
+        EXPECT_NEAR(WritesTo(2384).back().value, 120.0, 1e-4) << "from mode " << mode << " wave " << wave;
+    }
+}
+
+// A preset of the other balance mode: the mode change rebuilds nothing over the recalled settings.
+TEST_F(PresetRecall, RecallOfTheOtherBalanceModeKeepsItsSettings) {
+    Start(kAcInt, 0, 1);
+    ASSERT_EQ(SetPhaseBalanceMode(1), 1);
+    Poll(20);
+    ASSERT_EQ(SetAcv(12000, 0), 12000);
+    Poll(20);
+    ASSERT_EQ(PresetRangeCheckRun(1, 6), 0);
+    ASSERT_EQ(SetPhaseBalanceMode(0), 0);
+    Poll(20);
+    ASSERT_EQ(SetAcv(5000, 0), 5000);
+    Poll(20);
+    EXPECT_EQ(Recall(6), "");
+    Poll(40);
+    EXPECT_EQ(GetPhaseBalanceMode(), 1);
+    EXPECT_EQ(GetAcv(0), 12000);
 }
 
 // Type 1 runs up to 2000 Hz, type 7 keeps higher currents up to 1000 Hz; a limit message closes a held popup.

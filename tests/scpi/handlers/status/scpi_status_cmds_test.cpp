@@ -91,12 +91,12 @@ TEST_F(StatusCommands, PresetCommandsAreRefusedInSeqSim) {
     // Outside SEQ/SIM the same recall takes the stored voltage back.
     EXPECT_EQ(ch.Call(CmdRcl, false, kItemInt, 1), "|0");
     EXPECT_NE(GetAcv(0), 5000);
-    // *RCL and *SAV set the home words' indices their messages show before they post; only an integer
-    // recall moves the preset page's selection.
+    // *RCL and *SAV set the home words' indices their messages show before they post, and the current
+    // preset, as the panel's save and recall keys do.
     g_HomePage.presetSel.store(7);
     ASSERT_EQ(ch.Call(CmdSav, false, kItemInt, 4), "|0");
     EXPECT_EQ(g_HomePage.saveIndex.load(), 4u);
-    EXPECT_EQ(g_HomePage.presetSel.load(), 7u);
+    EXPECT_EQ(g_HomePage.presetSel.load(), 4u);
     ASSERT_EQ(ch.Call(CmdRcl, false, kItemInt, 3), "|0");
     EXPECT_EQ(g_HomePage.recallIndex.load(), 3u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 3u);

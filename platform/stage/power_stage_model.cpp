@@ -146,6 +146,12 @@ uint32_t ReadCaliStatus(const PowerStageModel& m, const RegisterFile&, uint32_t,
     return m.CaliStatus();
 }
 
+// The synchronisation input is measured whether the output is on or not: the controller needs its
+// frequency before it may switch on in a synchronised mode.
+uint32_t ReadSyncInput(const PowerStageModel& m, const RegisterFile&, uint32_t, uint32_t) {
+    return std::bit_cast<uint32_t>(m.syncInputHz);
+}
+
 constexpr ReadRow Answers(const Block& block, ReadFn read) {
     return {block.first, static_cast<uint16_t>(block.last()), read};
 }
@@ -160,6 +166,7 @@ constexpr ReadRow kReadRows[] = {
     Answers(kModuleType, ReadModuleType),
     Answers(kModulePresent, ReadPresent),
     ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
+    Answers(kSyncInputFreq, ReadSyncInput),
     Answers(kLoopbackRead, ReadLoopback),
     Answers(kRunStep, ReadSequencer),
     Answers(kRunState, ReadSequencer),

@@ -427,6 +427,7 @@ float PowerStageSim::Load(int phase) const {
 void PowerStageSim::SetSyncInput(float hz) {
     std::lock_guard<std::mutex> lock(mu_);
     model_.syncInputHz = hz;
+    model_.Invalidate();
 }
 
 float PowerStageSim::SyncInput() const {

@@ -19,6 +19,7 @@
 #include "platform/host/panel_alarm_verb.h"
 #include "platform/host/panel_calstat_verb.h"
 #include "platform/host/panel_sync.h"
+#include "platform/host/panel_syncin_verb.h"
 
 namespace plat {
 namespace {
@@ -133,6 +134,7 @@ int PanelChannelCommand(const std::string& line, std::string* error) {
     if (verb == "alarm") return PanelAlarmCommand(arg, error);
     if (verb == "calstat") return PanelCalStatCommand(arg, error);
     if (verb == "sync") return PanelSyncCommand(arg, error);
+    if (verb == "syncin") return PanelSyncInCommand(arg, error);
     {
         std::lock_guard<std::mutex> g(g_verbLock);
         for (const Verb& v : g_verbs) {

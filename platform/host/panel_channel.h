@@ -7,6 +7,7 @@
 //   knob N         knob turned by N detents (negative: counter-clockwise)
 //   scan TEXT      the simulated USB scanner types TEXT and Enter (plugged in first when absent)
 //   alarm R B [off] sets (clears) bit B of alarm or status register R of the simulated power stage
+//   syncin F       a signal of F Hz at the simulated stage's synchronisation input (0: none)
 //   sync           prints "panel: synced" once the panel has caught up (platform/host/panel_sync.h)
 // K is one printable character ('U', 'X', '@' ...) or a decimal key code (1-255).
 #include <string>

@@ -85,6 +85,8 @@ constexpr uint32_t kRange200V = 1;   // of the range register
 constexpr uint32_t kWiring1P2W = 1;  // of the wiring register
 constexpr uint32_t kUnitVpp = 1;     // of the voltage unit register
 constexpr uint32_t kWaveNumberSine = 17, kWaveNumberSquare = 18;
+constexpr uint32_t kModeCodeAcSync = 18, kModeCodeAcDcSync = 19;  // of the output mode register
+constexpr uint32_t kSignalExternal = 3;                           // of the signal selection register
 constexpr uint64_t kTickUs = 2000;
 
 using ReadFn = uint32_t (*)(const PowerStageModel&, const RegisterFile&, uint32_t reg, uint32_t word);
@@ -146,6 +148,12 @@ uint32_t ReadCaliStatus(const PowerStageModel& m, const RegisterFile&, uint32_t,
     return m.CaliStatus();
 }
 
+// The synchronisation input is measured whether the output is on or not: the controller needs its
+// frequency before it may switch on in a synchronised mode.
+uint32_t ReadSyncInput(const PowerStageModel& m, const RegisterFile&, uint32_t, uint32_t) {
+    return std::bit_cast<uint32_t>(m.syncInputHz);
+}
+
 constexpr ReadRow Answers(const Block& block, ReadFn read) {
     return {block.first, static_cast<uint16_t>(block.last()), read};
 }
@@ -160,6 +168,7 @@ constexpr ReadRow kReadRows[] = {
     Answers(kModuleType, ReadModuleType),
     Answers(kModulePresent, ReadPresent),
     ReadRow{kVrms.first, kMeasFreq.first, ReadMeasure},
+    Answers(kSyncInputFreq, ReadSyncInput),
     Answers(kLoopbackRead, ReadLoopback),
     Answers(kRunStep, ReadSequencer),
     Answers(kRunState, ReadSequencer),
@@ -350,6 +359,7 @@ void PowerStageModel::SettingDrives(const RegisterFile& regs, PhaseDrive (&drive
         d.ac = AcRms(RegFloat(*this, kAcv.at(p)), wave, *d.shape);
         d.dc = RegFloat(*this, kDcv.at(p));
         d.freq = static_cast<float>(Applied(kOutputFreq.at(p)) / 10000.0);
+        if (SyncedToInput()) d.freq = syncInputHz;
     }
     drive[1].angleDeg = RegFloat(*this, kPhaseAngleL2);
     drive[2].angleDeg = RegFloat(*this, kPhaseAngleL3);
@@ -419,6 +429,14 @@ const StageMeasures& PowerStageModel::Measures(const RegisterFile& regs) const {
         measuresValid_ = true;
     }
     return measures_;
+}
+
+// A synchronised mode on the external signal locks the output to the signal at the synchronisation
+// input; without one the phases run free at their own frequency.
+bool PowerStageModel::SyncedToInput() const {
+    const uint32_t mode = Applied(kOutputMode);
+    return (mode == kModeCodeAcSync || mode == kModeCodeAcDcSync) && Applied(kSignal) == kSignalExternal &&
+           syncInputHz > 0.0f;
 }
 
 bool PowerStageModel::HighRange() const {

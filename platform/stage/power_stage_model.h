@@ -8,8 +8,10 @@
 // follows the output-on register at once, and the output status reports it; while it is on, each phase
 // plays its waveform (stage_waveform.h) at the applied settings, the measurement registers follow the load
 // model of power_stage_load.h (0 while off), and an armed capture records one period of each phase
-// (power_stage_capture.h). From a start command of the sequencer until the first apply strobe after the
-// run ended, the output plays the program instead (stage_sequencer.h).
+// (power_stage_capture.h). The synchronisation input's register reports the signal set at it (syncInputHz),
+// output on or off; in a synchronised mode on the external signal the phases play at its frequency. From
+// a start command of the sequencer until the first apply strobe after the run ended, the output plays the
+// program instead (stage_sequencer.h).
 //
 // The stage works out what it plays in its tick: on a read of a measurement or run register, a capture,
 // or the output status, it moves the sequencer on to the present instrument time and, while a program runs
@@ -83,6 +85,7 @@ class PowerStageModel {
     float loadOhms[3] = {};       // resistive load of each phase; 0: nothing connected
     float harmonicPct[101] = {};  // captured harmonics in percent of the fundamental, orders 2-100
     float noise = 0.0f;
+    float syncInputHz = 0.0f;     // frequency of the signal at the synchronisation input; 0: none
     LinkPeers link;               // the parallel link and its peer units
     uint64_t (*clock)() = NowUs;  // instrument time in microseconds (a test steps its own)
 
@@ -90,6 +93,7 @@ class PowerStageModel {
     void Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;
     void RunDrives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;
     void SettingDrives(const RegisterFile& regs, PhaseDrive (&drive)[3]) const;
+    bool SyncedToInput() const;
     float AcRms(float acv, uint32_t wave, const WaveShape& shape) const;
 
     mutable std::minstd_rand rng_;

@@ -424,6 +424,17 @@ float PowerStageSim::Load(int phase) const {
     return phase >= 0 && phase < 3 ? model_.loadOhms[phase] : 0.0f;
 }
 
+void PowerStageSim::SetSyncInput(float hz) {
+    std::lock_guard<std::mutex> lock(mu_);
+    model_.syncInputHz = hz;
+    model_.Invalidate();
+}
+
+float PowerStageSim::SyncInput() const {
+    std::lock_guard<std::mutex> lock(mu_);
+    return model_.syncInputHz;
+}
+
 void PowerStageSim::SetCaptureHarmonic(uint32_t order, float percent) {
     std::lock_guard<std::mutex> lock(mu_);
     if (order >= 2 && order <= kCaptureOrders) model_.harmonicPct[order] = percent;

@@ -116,6 +116,9 @@ class PowerStageSim {
     // Resistive load of a phase (0-2) in ohms; 0 disconnects it. A phase outside 0-2 is ignored.
     void SetLoad(int phase, float ohms);
     float Load(int phase) const;  // 0 for a phase outside 0-2
+    // Frequency in Hz of the signal at the synchronisation input (register 2236); 0: no signal.
+    void SetSyncInput(float hz);
+    float SyncInput() const;
     // Amplitude of harmonic order 2-100 in the captured waveform, in percent of the fundamental.
     void SetCaptureHarmonic(uint32_t order, float percent);
     // Relative noise (0: none) of the measurement readings, from a generator with this seed.

@@ -1,6 +1,6 @@
 // The common, STATus, trigger-action and voltage/frequency commands over the LAN socket of a controller on
 // a fresh root: each line sends one program message and names the reply line and then the error queue's
-// first entry.
+// first entry. Last, the synchronised output on a signal the panel channel puts at the stage's input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -126,6 +126,29 @@ TEST_F(ScpiHandlers, TriggeredOutputAndMeasurements) {
     EXPECT_NEAR(pct[2], 100.0 / 3, 0.05) << "3rd";
     EXPECT_NEAR(pct[4], 20.0, 0.05) << "5th";
     EXPECT_NEAR(pct[1], 0.0, 0.01) << "2nd";
+    // Outside the synchronised modes the frequency meter reads 0, whatever the output plays.
+    EXPECT_EQ(Ask("MEAS:FREQ?"), "+0.0000");
+    EXPECT_EQ(Ask("OUTP OFF;*RST;*OPC?"), "1");
+}
+
+// AC-SYNC on the external signal: without a signal at the synchronisation input the output stays off;
+// with one, the meter reads its frequency and the output switches on.
+TEST_F(ScpiHandlers, SynchronisedOutputOnTheExternalSignal) {
+    const ScpiStep steps[] = {
+        {"MODE AC-SYNC;:INP:SYNC:SOUR EXT;:OUTP ON;*OPC?", "1", kNoError},
+        {"OUTP?;:MEAS:FREQ?", "+0;+0.0000", kNoError},
+    };
+    Run(steps);
+    ASSERT_TRUE(Panel("syncin 50"));
+    std::string hz;
+    for (int i = 0; i < 100 && hz != "+50.0000"; ++i) {  // the meter follows within a few passes
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        hz = Ask("MEAS:FREQ?");
+    }
+    EXPECT_EQ(hz, "+50.0000");
+    EXPECT_EQ(Ask("OUTP ON;*OPC?;:OUTP?;:FETC:FREQ?"), "1;+1;+50.0000");
+    EXPECT_EQ(Ask("SYST:ERR?"), kNoError);
+    EXPECT_TRUE(Panel("syncin 0"));
     EXPECT_EQ(Ask("OUTP OFF;*RST;*OPC?"), "1");
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <complex>
+#include <tuple>
 #include <vector>
 
 #include "tests/platform/stage/stage_play_fixture.h"
@@ -158,6 +159,24 @@ TEST(StagePlay, FrequencyRegisterReportsThePlayedFrequency) {
     s.Play(test::kSine, 100, 0, 60);
     s.m.outputOn = false;
     EXPECT_EQ(s.Read(kMeasFreq), 0.0f) << "output off";
+}
+
+// A synchronised mode (output mode codes 18 and 19) on the external signal (selection 3) plays at the
+// synchronisation input's frequency; any other mode or selection, or no signal, at the set one.
+TEST(StagePlay, SynchronisedOutputFollowsTheSyncInput) {
+    // {output mode code, signal selection, input Hz, played Hz}
+    const std::tuple<uint32_t, uint32_t, float, float> cases[] = {
+        {18, 3, 60, 60}, {19, 3, 45.5f, 45.5f}, {18, 0, 60, 50}, {2, 3, 60, 50}, {18, 3, 0, 50},
+    };
+    for (const auto& [mode, signal, input, played] : cases) {
+        StagePlay s;
+        s.m.syncInputHz = input;
+        s.Write(kOutputMode, mode);
+        s.Write(kSignal, signal);
+        s.Play(test::kSine, 100, 0, 50);
+        EXPECT_FLOAT_EQ(s.Read(kMeasFreq), played) << mode << " " << signal << " " << input;
+        EXPECT_NEAR(s.Read(kVrms), 100.0, 0.01) << mode << " " << signal << " " << input;
+    }
 }
 
 // Step registers of step `step` and every phase.

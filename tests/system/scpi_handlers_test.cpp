@@ -135,7 +135,8 @@ TEST_F(ScpiHandlers, TriggeredOutputAndMeasurements) {
 // with one, the meter reads its frequency and the output switches on.
 TEST_F(ScpiHandlers, SynchronisedOutputOnTheExternalSignal) {
     const ScpiStep steps[] = {
-        {"MODE AC-SYNC;:INP:SYNC:SOUR EXT;:OUTP ON;*OPC?", "1", kNoError},
+        // No synchronisation signal: the output-on is refused, and said so.
+        {"MODE AC-SYNC;:INP:SYNC:SOUR EXT;:OUTP ON", nullptr, "-200,\"Execution error\""},
         {"OUTP?;:MEAS:FREQ?", "+0;+0.0000", kNoError},
     };
     Run(steps);

@@ -351,6 +351,17 @@ std::string ReadRs232(int fd, size_t count, int ms) {
     return got;
 }
 
+// The channel opens its port once the stored settings are loaded: *IDN? is asked again until it
+// answers. The whole reply, or nothing when the channel never answered.
+std::string AskIdnUntilAnswered(int fd) {
+    std::string idn;
+    for (int i = 0; i < 30 && idn.empty(); ++i) {
+        if (write(fd, "*IDN?\n", 6) != 6) return "";
+        idn = ReadRs232(fd, 1, 1000);
+    }
+    return idn.empty() ? idn : idn + ReadRs232(fd, 1 << 10, 300);
+}
+
 TEST_F(ScpiSource, AnRs232ReaderHoldsTheTransferBuffer) {
     ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
     if (File("/mnt/tst/seq/SEQ3.SEQ").empty()) {
@@ -359,14 +370,7 @@ TEST_F(ScpiSource, AnRs232ReaderHoldsTheTransferBuffer) {
     }
     const int fd = OpenRs232(c().root());
     ASSERT_GE(fd, 0);
-    // The channel opens its port once the stored settings are loaded: asked again until it answers.
-    std::string idn;
-    for (int i = 0; i < 30 && idn.empty(); ++i) {
-        ASSERT_EQ(write(fd, "*IDN?\n", 6), 6);
-        idn = ReadRs232(fd, 1, 1000);
-    }
-    ASSERT_FALSE(idn.empty());
-    ReadRs232(fd, 1 << 20, 300);
+    ASSERT_FALSE(AskIdnUntilAnswered(fd).empty());
     const std::string query = "DATA:SEQ? 3\n";
     ASSERT_EQ(write(fd, query.data(), query.size()), static_cast<ssize_t>(query.size()));
     ASSERT_EQ(ReadRs232(fd, 9, 5000), "#71224324");
@@ -392,13 +396,8 @@ TEST_F(ScpiSource, AnRs232ReaderHoldsTheTransferBuffer) {
 TEST_F(ScpiSource, AnRs232ClientThatLeavesFindsTheChannelReset) {
     int fd = OpenRs232(c().root());
     ASSERT_GE(fd, 0);
-    std::string idn;
-    for (int i = 0; i < 30 && idn.empty(); ++i) {
-        ASSERT_EQ(write(fd, "*IDN?\n", 6), 6);
-        idn = ReadRs232(fd, 1, 1000);
-    }
+    const std::string idn = AskIdnUntilAnswered(fd);
     ASSERT_FALSE(idn.empty());
-    idn += ReadRs232(fd, 1 << 10, 300);
     const std::string huge = "VOLT #9999999999\n*IDN?\n";
     ASSERT_EQ(write(fd, huge.data(), huge.size()), static_cast<ssize_t>(huge.size()));
     EXPECT_EQ(ReadRs232(fd, idn.size(), 5000), idn);

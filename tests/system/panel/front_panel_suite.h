@@ -69,6 +69,15 @@ class FrontPanelSuite : public ::testing::Test {
     static std::string ReadFile(const std::string& path) { return FileText(path); }
     // How often text stands in the controller's output so far.
     static size_t Count(const std::string& text) { return CountOf(c().Output(), text); }
+    // Waits until the popup text has been shown n times in all, so that an earlier scene's popup of the
+    // same text does not count as this one's.
+    static bool Shown(const std::string& text, size_t n, int boundMs = 10000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            if (Count("popup: " + text + "\n") >= n) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
     static std::string TextLog() { return ReadFile(c().root() + "/var/log/gui-text.log"); }
     // What the log holds from here on is what WaitLogged looks at.
     static void Mark() { mark_ = TextLog().size(); }

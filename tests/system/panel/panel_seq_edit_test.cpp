@@ -29,6 +29,12 @@ class PanelSeqEdit : public FrontPanelSuite {
         return reply.substr(from, reply.find(',', from) - from);
     }
     static bool Popup(const std::string& text) { return WaitLogged(365, 190, text); }
+    // SEQ from the panel, back once its preparation is done.
+    static void EnterSequence() {
+        const size_t ready = Count("popup: Sequence is ready.\n");
+        ASSERT_TRUE(Panel("key M"));
+        ASSERT_TRUE(Shown("Sequence is ready.", ready + 1, 30000)) << c().Output();
+    }
     static void Knob(int times) {
         for (int i = 0; i < times; ++i)
             ASSERT_TRUE(Panel("knob 1"));
@@ -38,8 +44,7 @@ class PanelSeqEdit : public FrontPanelSuite {
 // '@', 'A'-'I' are the keypad's 0-9, 'J' its point. At step 0 in 3P4W AC+DC the knob visits the step
 // index, Time, Sync Code, then ACV and its mode of L1-L3, DCV and mode, Fset and mode, Wave (and Duty).
 TEST_F(PanelSeqEdit, VoltageFrequencyWaveAndDuty) {
-    ASSERT_TRUE(Panel("key M"));
-    ASSERT_TRUE(c().WaitForOutput("popup: Sequence is ready.", 30000)) << c().Output();
+    EnterSequence();
     ASSERT_TRUE(Sync());
 
     // ACV L1 typed 12.345: the float rounding constant keeps it at 12.34 V.
@@ -108,8 +113,7 @@ TEST_F(PanelSeqEdit, VoltageFrequencyWaveAndDuty) {
 
 // A cleared SEQ7 holds its template: step 40 steps back down to 0.00 V for 1.0000 s, step 42 ends it.
 TEST_F(PanelSeqEdit, ClearedMemoryHoldsItsTemplate) {
-    ASSERT_TRUE(Panel("key M"));
-    ASSERT_TRUE(c().WaitForOutput("popup: Sequence is ready.", 30000)) << c().Output();
+    EnterSequence();
     EXPECT_EQ(Command("DATA:SEQ:CLE 7"), kNoError);
     EXPECT_EQ(Query("SEQ:STEP 40;:SEQ:SPAR?"), "+0.00,CONST,+0.00,CONST,+50.00,CONST,SIN,+0.0");
     EXPECT_EQ(Field(Query("SEQ:CPAR?"), 0), "+1.0000");
@@ -121,12 +125,15 @@ TEST_F(PanelSeqEdit, ClearedMemoryHoldsItsTemplate) {
 // A cleared SEQ8 recalled from the list runs on the simulated stage: steps 0-6, Jump To step 1 while its
 // count runs down, and the "END" of step 7.
 TEST_F(PanelSeqEdit, ClearedSeq8RunsItsJumpsToItsEnd) {
-    ASSERT_TRUE(Panel("key M"));
-    ASSERT_TRUE(c().WaitForOutput("popup: Sequence is ready.", 30000)) << c().Output();
+    EnterSequence();
     EXPECT_EQ(Command("DATA:SEQ:CLE 8"), kNoError);
     ASSERT_TRUE(Sync());
+    const size_t ready = Count("popup: Sequence is ready.\n");
     Keys({"key Z", "knob -8", "key U"});
     ASSERT_TRUE(c().WaitForOutput("popup: Recalled from SEQ8", 10000)) << c().Output();
+    // The recall prepares the memory again, and its download selects step 0: a step chosen before then
+    // would not stay chosen.
+    ASSERT_TRUE(Shown("Sequence is ready.", ready + 1, 30000)) << c().Output();
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Field(Query("SEQ:STEP 6;:SEQ:CPAR?"), 8), "+10") << "the template's jump count";
     EXPECT_EQ(Command("SEQ:STEP 0"), kNoError);

@@ -28,13 +28,6 @@ class PanelSeqKeys : public FrontPanelSuite {
     }
     static std::string Step() { return Alone("SEQ:STEP?"); }
     // Waits until the popup text has been shown n times in all.
-    static bool Shown(const std::string& text, size_t n, int boundMs = 10000) {
-        for (int waited = 0; waited <= boundMs; waited += 20) {
-            if (Count("popup: " + text + "\n") >= n) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
-    }
     static bool WaitLamps(const std::string& word) {
         return WaitFile(c().root() + "/var/run/panel-lamps", word + "\n");
     }

@@ -79,9 +79,9 @@ void DrawKindButtons(const char* first, const char* second, int focusSecond) {
 
 }  // namespace
 
-void DrawLimitDialog(int part, const char* title, const char* leftLabel, const char* middleLabel,
+void DrawLimitDialog(int layer, const char* title, const char* leftLabel, const char* middleLabel,
                      const char* rightText, int flag) {
-    switch (part) {
+    switch (layer) {
         case 0: DrawDialogFrame(title, leftLabel, middleLabel, rightText, flag); break;
         case 1: DrawKindButtons(leftLabel, middleLabel, flag); break;
         case 2: DrawEditedValue(rightText, {15, 155, 0, 105}); break;
@@ -89,8 +89,8 @@ void DrawLimitDialog(int part, const char* title, const char* leftLabel, const c
     }
 }
 
-void DrawLimitPopup(int part, const char* title, const char* rangeText, const char* valueText) {
-    switch (part) {
+void DrawLimitPopup(int layer, const char* title, const char* rangeText, const char* valueText) {
+    switch (layer) {
         case 0:
             GUI_DrawImage(&panel::art::SmallPopupBackground(), 0, 0);
             GUI_DrawImage(&panel::art::SmallPopupBand(), 10, 37);

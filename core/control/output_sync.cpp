@@ -66,38 +66,18 @@ constexpr int32_t kIdleGain = 10000;
 constexpr int32_t kIdleWaveRegister = static_cast<int32_t>(kWaveSin) + 1;
 constexpr uint32_t kRemoteRecallPauseMs = 200;
 
-bool IpkLimitOn() {
-    return GetIpkLimitMode() == 1;
-}
-
 }  // namespace
-
-void WriteIpkHigh(int32_t v, uint32_t phase) {
-    const int p = static_cast<int>(phase);
-    if (IpkLimitOn())
-        BusReg_SetIpkLimitHigh(v, p);
-    else
-        BusReg_SetIpkOffHigh(v, p);
-}
-
-void WriteIpkLow(int32_t v, uint32_t phase) {
-    const int p = static_cast<int>(phase);
-    if (IpkLimitOn())
-        BusReg_SetIpkLimitLow(v, p);
-    else
-        BusReg_SetIpkOffLow(v, p);
-}
 
 void WritePhaseFromShadow(uint32_t phase) {
     const int p = static_cast<int>(phase);
-    BusReg_SetAcv(p, ShI(phase, kShwAcv));
-    BusReg_SetDcv(p, ShI(phase, kShwDcv));
-    BusReg_SetFreq(ShI(phase, kShwFreq), p);
-    BusReg_SetIrmsLimit(ShI(phase, kShwIrms), p);
-    BusReg_SetGain(ShI(phase, kShwGain), p);
-    BusReg_SetOnPhase(ShI(phase, kShwOnPhase), p);
-    BusReg_SetOffPhase(ShI(phase, kShwOffPhase), p);
-    BusReg_SetWaveform(p, ShI(phase, kShwWaveform) + 1);
+    BusReg_SetAcv(regbus::Phase(p), ShI(phase, kShwAcv));
+    BusReg_SetDcv(regbus::Phase(p), ShI(phase, kShwDcv));
+    BusReg_SetFreq(ShI(phase, kShwFreq), regbus::Phase(p));
+    BusReg_SetIrmsLimit(ShI(phase, kShwIrms), regbus::Phase(p));
+    BusReg_SetGain(ShI(phase, kShwGain), regbus::Phase(p));
+    BusReg_SetOnPhase(ShI(phase, kShwOnPhase), regbus::Phase(p));
+    BusReg_SetOffPhase(ShI(phase, kShwOffPhase), regbus::Phase(p));
+    BusReg_SetWaveform(regbus::Phase(p), ShI(phase, kShwWaveform) + 1);
     ApplyPhaseStartStopEnable(p);
     ApplyIpkLimits(p);
 }
@@ -106,16 +86,16 @@ void WriteIdlePhase(uint32_t phase) {
     const int p = static_cast<int>(phase);
     SetSh(phase, kShwAcv, 0);
     SetSh(phase, kShwDcv, 0);
-    BusReg_SetAcv(p, 0);
-    BusReg_SetDcv(p, 0);
+    BusReg_SetAcv(regbus::Phase(p), 0);
+    BusReg_SetDcv(regbus::Phase(p), 0);
     Store(kParamAcv, phase, 0);
     Store(kParamDcv2, phase, 0);
-    BusReg_SetFreq(kIdleFrequency, p);
-    BusReg_SetIrmsLimit(kIdleIrms, p);
-    BusReg_SetGain(kIdleGain, p);
-    BusReg_SetOnPhase(0, p);
-    BusReg_SetOffPhase(0, p);
-    BusReg_SetWaveform(p, kIdleWaveRegister);
+    BusReg_SetFreq(kIdleFrequency, regbus::Phase(p));
+    BusReg_SetIrmsLimit(kIdleIrms, regbus::Phase(p));
+    BusReg_SetGain(kIdleGain, regbus::Phase(p));
+    BusReg_SetOnPhase(0, regbus::Phase(p));
+    BusReg_SetOffPhase(0, regbus::Phase(p));
+    BusReg_SetWaveform(regbus::Phase(p), kIdleWaveRegister);
     ApplyPhaseStartStopEnable(p);
     ApplyIpkLimits(p);
 }
@@ -159,8 +139,8 @@ void BalanceRebuild(uint32_t lastPhase) {
         OutputPhaseInit(static_cast<int>(p));
     if (GetParallelPosition() == 1 && g_ParallelActive.load(kRelaxed) == 1) {
         for (int p = 0; p < 3; ++p) {
-            BusReg_SetIpkLimitHigh(GetIpkMax(p), p);
-            BusReg_SetIpkLimitLow(GetIpkMin(p), p);
+            BusReg_SetIpkLimitHigh(GetIpkMax(p), regbus::Phase(p));
+            BusReg_SetIpkLimitLow(GetIpkMin(p), regbus::Phase(p));
         }
     }
 }
@@ -182,7 +162,7 @@ void FrequencyStep(Pass* pass) {
         if (!changed && !panel::DirtyTest(kDirtyFreq)) return;
         if (!IsBalanceActive() && !EditAll() && Wiring() != kWiring1P3W) {
             SetSh(sel, kShwFreq, value);
-            BusReg_SetFreq(value, static_cast<int>(sel));
+            BusReg_SetFreq(value, regbus::Phase(sel));
             SetWaveDuty(GetDutyForFreq(value, static_cast<int>(sel)), static_cast<int>(sel), 999, 1);
             // A mark left from an edit of all phases is taken as done, or it would rewrite every pass.
             panel::DirtyClear(kDirtyFreq);
@@ -190,7 +170,7 @@ void FrequencyStep(Pass* pass) {
             for (uint32_t p = 0; p <= LastPhase(); ++p) {
                 SetWaveDuty(GetDutyForFreq(value, static_cast<int>(p)), static_cast<int>(p), 999, 1);
                 SetSh(p, kShwFreq, value);
-                BusReg_SetFreq(value, static_cast<int>(p));
+                BusReg_SetFreq(value, regbus::Phase(p));
                 Store(kParamFreq, p, value);
             }
             g_OutputRefresh.store(1, kRelaxed);

@@ -5,6 +5,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/setting_rows.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
 
@@ -77,9 +78,6 @@ inline bool SyncMode(uint32_t mode) {
     return mode == kModeAcDcSync || mode == kModeAcSync;
 }
 
-// Register writers of one phase's settings.
-void WriteIpkHigh(int32_t v, uint32_t phase);
-void WriteIpkLow(int32_t v, uint32_t phase);
 // Writes every output register of the phase from its shadow words (waveform as number + 1), the phase
 // enables and the peak limits.
 void WritePhaseFromShadow(uint32_t phase);
@@ -100,6 +98,30 @@ void RangeChange(Pass* pass);
 void ChangeChain(Pass* pass);
 void SettlingPass(Pass* pass);
 void FrequencyStep(Pass* pass);
+
+// What the links of the change chain (output_sync_chain.cpp) do when their setting changed; a link that
+// only stores and writes its setting uses ApplyPhaseSetting.
+// Single handling: the selected line's value into its shadow word and register; a group mark (left from an
+// edit of all phases) is taken as done, so it cannot hold the chain at this entry. All-phase handling:
+// every phase of the wiring takes the selected line's value, is written and stored, and the groups are
+// cleared.
+void ApplyPhaseSetting(bool allPhases, const settings::SettingRow& row);
+// An option setting's value into its shadow word on L1 and its option bits from bit 0 of the value.
+void TakeOption(const settings::SettingRow& row, int32_t value);
+
+void WaveformChange();
+void AcvChange();
+void LineAcvChange();
+void DcvChange();
+void LineDcvChange();
+// An ON/OFF phase enable (the state word of the angle record) of the selected line, or of every phase.
+void EnableChange(const settings::SettingRow& row);
+void SignalChange();
+void SlewChange();
+// Remote sensing: a switch of the sensing in force takes the output down first.
+void RemoteSenseChange(const settings::SettingRow& row);
+// The state word of an angle record of the phase: the ON or OFF phase enable.
+int32_t EnableState(const settings::SettingRow& row, uint32_t phase);
 
 // The phase's measured frequency x 100, from its measurement record.
 uint32_t MeasuredFrequency100(uint32_t phase);

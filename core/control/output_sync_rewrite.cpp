@@ -229,20 +229,20 @@ void RangeChange(Pass* pass) {
         TakeWaveVoltages(p, false, nullptr, 0);
         SetSh(p, kShwIpkHigh, Param(kParamIpkMax, p));
         SetSh(p, kShwIpkLow, Param(kParamIpkMin, p));
-        WriteIpkHigh(ShI(p, kShwIpkHigh), p);
-        WriteIpkLow(ShI(p, kShwIpkLow), p);
-        BusReg_SetAcv(phase, ShI(p, kShwAcv));
-        BusReg_SetDcv(phase, ShI(p, kShwDcv));
+        settings::WriteIpkHigh(ShI(p, kShwIpkHigh), regbus::Phase(p));
+        settings::WriteIpkLow(ShI(p, kShwIpkLow), regbus::Phase(p));
+        BusReg_SetAcv(regbus::Phase(phase), ShI(p, kShwAcv));
+        BusReg_SetDcv(regbus::Phase(phase), ShI(p, kShwDcv));
         StoreVoltagesFromShadow(p);
-        BusReg_SetFreq(GetFrequency(phase), phase);
-        BusReg_SetWaveform(phase, GetWaveform(phase) + 1);
-        BusReg_SetSource(GetMainSrc(phase), phase);
-        BusReg_SetIrmsLimit(GetCurrLimit(phase), phase);
-        BusReg_SetIpkLimitHigh(GetIpkMax(phase), phase);
-        BusReg_SetIpkLimitLow(GetIpkMin(phase), phase);
-        BusReg_SetGain(GetGain(phase), phase);
-        BusReg_SetOnPhase(GetOnPhase(phase), phase);
-        BusReg_SetOffPhase(GetOffPhase(phase), phase);
+        BusReg_SetFreq(GetFrequency(phase), regbus::Phase(phase));
+        BusReg_SetWaveform(regbus::Phase(phase), GetWaveform(phase) + 1);
+        BusReg_SetSource(GetMainSrc(phase), regbus::Phase(phase));
+        BusReg_SetIrmsLimit(GetCurrLimit(phase), regbus::Phase(phase));
+        BusReg_SetIpkLimitHigh(GetIpkMax(phase), regbus::Phase(phase));
+        BusReg_SetIpkLimitLow(GetIpkMin(phase), regbus::Phase(phase));
+        BusReg_SetGain(GetGain(phase), regbus::Phase(phase));
+        BusReg_SetOnPhase(GetOnPhase(phase), regbus::Phase(phase));
+        BusReg_SetOffPhase(GetOffPhase(phase), regbus::Phase(phase));
     }
     Sh(0, kShwWritten) = 1;
     pass->apply = true;
@@ -274,10 +274,10 @@ void SettlingPass(Pass* pass) {
                     VoltSettingCheckAll(m, area);
             SetSh(p, kShwWaveform, wave);
             if (write) {
-                BusReg_SetWaveform(phase, wave + 1);
-                BusReg_SetGain(Param(kParamGain, p), phase);
-                BusReg_SetAcv(phase, Param(kParamAcv, p));
-                BusReg_SetDcv(phase, Param(kParamDcv2, p));
+                BusReg_SetWaveform(regbus::Phase(phase), wave + 1);
+                BusReg_SetGain(Param(kParamGain, p), regbus::Phase(phase));
+                BusReg_SetAcv(regbus::Phase(phase), Param(kParamAcv, p));
+                BusReg_SetDcv(regbus::Phase(phase), Param(kParamDcv2, p));
             }
         }
         struct Compared {
@@ -286,17 +286,19 @@ void SettlingPass(Pass* pass) {
             void (*writeFn)(int32_t v, uint32_t phase);
         };
         static constexpr Compared kCompared[] = {
-            {kShwAcv, kParamAcv, [](int32_t v, uint32_t q) { BusReg_SetAcv(static_cast<int>(q), v); }},
-            {kShwDcv, kParamDcv2, [](int32_t v, uint32_t q) { BusReg_SetDcv(static_cast<int>(q), v); }},
-            {kShwGain, kParamGain, [](int32_t v, uint32_t q) { BusReg_SetGain(v, static_cast<int>(q)); }},
+            {kShwAcv, kParamAcv, [](int32_t v, uint32_t q) { BusReg_SetAcv(regbus::Phase(q), v); }},
+            {kShwDcv, kParamDcv2, [](int32_t v, uint32_t q) { BusReg_SetDcv(regbus::Phase(q), v); }},
+            {kShwGain, kParamGain, [](int32_t v, uint32_t q) { BusReg_SetGain(v, regbus::Phase(q)); }},
             {kShwSig, kParamMainSig, [](int32_t v, uint32_t) { BusReg_SetSignal(v); }},
-            {kShwSrc, kParamMainSrc, [](int32_t v, uint32_t q) { BusReg_SetSource(v, static_cast<int>(q)); }},
-            {kShwIpkHigh, kParamIpkMax, WriteIpkHigh},
-            {kShwIpkLow, kParamIpkMin, WriteIpkLow},
+            {kShwSrc, kParamMainSrc, [](int32_t v, uint32_t q) { BusReg_SetSource(v, regbus::Phase(q)); }},
+            {kShwIpkHigh, kParamIpkMax,
+             [](int32_t v, uint32_t q) { settings::WriteIpkHigh(v, regbus::Phase(q)); }},
+            {kShwIpkLow, kParamIpkMin,
+             [](int32_t v, uint32_t q) { settings::WriteIpkLow(v, regbus::Phase(q)); }},
             {kShwOnPhase, kParamOnPhase,
-             [](int32_t v, uint32_t q) { BusReg_SetOnPhase(v, static_cast<int>(q)); }},
+             [](int32_t v, uint32_t q) { BusReg_SetOnPhase(v, regbus::Phase(q)); }},
             {kShwOffPhase, kParamOffPhase,
-             [](int32_t v, uint32_t q) { BusReg_SetOffPhase(v, static_cast<int>(q)); }},
+             [](int32_t v, uint32_t q) { BusReg_SetOffPhase(v, regbus::Phase(q)); }},
         };
         for (const Compared& c : kCompared) {
             const int32_t v = Param(c.id, p);
@@ -320,14 +322,14 @@ void SettlingPass(Pass* pass) {
             if (write) a.writeFn(v);
         }
         if (write) {
-            BusReg_SetIrmsLimit(Param(kParamCurrLimit2, p), phase);
+            BusReg_SetIrmsLimit(Param(kParamCurrLimit2, p), regbus::Phase(phase));
             ApplyIpkLimits(phase);
         }
         if (!SyncMode(mode)) {
             const int32_t f = Param(kParamFreq, p);
             if (ShDiffers(p, kShwFreq, f)) {
                 SetSh(p, kShwFreq, f);
-                if (write) BusReg_SetFreq(f, phase);
+                if (write) BusReg_SetFreq(f, regbus::Phase(phase));
             }
             continue;
         }

@@ -11,7 +11,8 @@ int Step(uint32_t reg, int32_t v) {
     return BusReg_WriteStep(0, reg, v, 0);
 }
 
-int StepPhase(const Block& block, int32_t v, int phase) {
+int StepPhase(const Block& block, int32_t v, regbus::Phase at) {
+    const int phase = at.index;
     if (phase < 0 || phase > 2) return -1;
     return BusReg_WriteStep(0, block.at(static_cast<uint32_t>(phase)), v, phase);
 }
@@ -21,22 +22,22 @@ int StepPhase(const Block& block, int32_t v, int phase) {
 int BusReg_SetStepStatus(int32_t v) {
     return Step(kStepStatus, v);
 }
-int BusReg_SetStepCtrl(int32_t v, int phase) {
+int BusReg_SetStepCtrl(int32_t v, regbus::Phase phase) {
     return StepPhase(kStepCtrl, v, phase);
 }
-int BusReg_SetStepDcv(int32_t v, int phase) {
+int BusReg_SetStepDcv(int32_t v, regbus::Phase phase) {
     return StepPhase(kStepDcv, v, phase);
 }
-int BusReg_SetStepAcv(int32_t v, int phase) {
+int BusReg_SetStepAcv(int32_t v, regbus::Phase phase) {
     return StepPhase(kStepAcv, v, phase);
 }
-int BusReg_SetStepFreq(int32_t v, int phase) {
+int BusReg_SetStepFreq(int32_t v, regbus::Phase phase) {
     return StepPhase(kStepFreq, v, phase);
 }
-int BusReg_SetStepOnPhase(int32_t v, int phase) {
+int BusReg_SetStepOnPhase(int32_t v, regbus::Phase phase) {
     return StepPhase(kStepOnPhase, v, phase);
 }
-int BusReg_SetStepOffPhase(int32_t v, int phase) {
+int BusReg_SetStepOffPhase(int32_t v, regbus::Phase phase) {
     return StepPhase(kStepOffPhase, v, phase);
 }
 int BusReg_SetStepJumpTo(int32_t step) {
@@ -63,7 +64,7 @@ int BusReg_SetStepPhaseL2(int32_t angle) {
 int BusReg_SetStepPhaseL3(int32_t angle) {
     return Step(kStepPhaseL3, 3600 - angle);
 }
-int BusReg_SetStepDuty(int32_t v, int phase) {
+int BusReg_SetStepDuty(int32_t v, regbus::Phase phase) {
     return StepPhase(kStepDuty, v, phase);
 }
 

@@ -11,14 +11,15 @@ int Write(uint32_t reg, int32_t v) {
     return BusReg_WriteIntEx(0, reg, v);
 }
 
-int WritePhase(const regmap::Block& block, int phase, int32_t v) {
+int WritePhase(const regmap::Block& block, regbus::Phase at, int32_t v) {
+    const int phase = at.index;
     if (phase < 0 || phase > 2) return -1;
     return BusReg_WriteIntEx(0, block.at(static_cast<uint32_t>(phase)), v);
 }
 
 }  // namespace
 
-int BusReg_SetWaveform(int phase, int32_t wave) {
+int BusReg_SetWaveform(regbus::Phase phase, int32_t wave) {
     return WritePhase(regmap::kWaveform, phase, wave);
 }
 int BusReg_Apply(int32_t any) {
@@ -72,43 +73,43 @@ int BusReg_SetPowerLimitPhase(int32_t v) {
 int BusReg_SetFanSlew(int32_t v) {
     return Write(regmap::kFanSlew, v);
 }
-int BusReg_SetSource(int32_t v, int phase) {
+int BusReg_SetSource(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kSource, phase, v);
 }
 int BusReg_SetTrigOutSource(int32_t v) {
     return Write(regmap::kTrigOutSource, v);
 }
-int BusReg_SetOnPhase(int32_t v, int phase) {
+int BusReg_SetOnPhase(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kOnPhase, phase, v);
 }
-int BusReg_SetOffPhase(int32_t v, int phase) {
+int BusReg_SetOffPhase(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kOffPhase, phase, v);
 }
 int BusReg_SetSyncPhase(int32_t v) {
     return Write(regmap::kSyncPhase, v);
 }
-int BusReg_SetAcv(int phase, int32_t v) {
+int BusReg_SetAcv(regbus::Phase phase, int32_t v) {
     return WritePhase(regmap::kAcv, phase, v);
 }
-int BusReg_SetDcv(int phase, int32_t v) {
+int BusReg_SetDcv(regbus::Phase phase, int32_t v) {
     return WritePhase(regmap::kDcv, phase, v);
 }
-int BusReg_SetGain(int32_t v, int phase) {
+int BusReg_SetGain(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kGain, phase, v);
 }
-int BusReg_SetIrmsLimit(int32_t v, int phase) {
+int BusReg_SetIrmsLimit(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kIrmsLimit, phase, v);
 }
-int BusReg_SetIpkOffHigh(int32_t v, int phase) {
+int BusReg_SetIpkOffHigh(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kIpkOffHigh, phase, v);
 }
-int BusReg_SetIpkOffLow(int32_t v, int phase) {
+int BusReg_SetIpkOffLow(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kIpkOffLow, phase, v);
 }
-int BusReg_SetIpkLimitHigh(int32_t v, int phase) {
+int BusReg_SetIpkLimitHigh(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kIpkLimitHigh, phase, v);
 }
-int BusReg_SetIpkLimitLow(int32_t v, int phase) {
+int BusReg_SetIpkLimitLow(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kIpkLimitLow, phase, v);
 }
 
@@ -121,7 +122,7 @@ int BusReg_SetPeakHoldTime(int32_t v) {
     return 0;
 }
 
-int BusReg_SetFreq(int32_t v, int phase) {
+int BusReg_SetFreq(int32_t v, regbus::Phase phase) {
     return WritePhase(regmap::kOutputFreq, phase, v);
 }
 int BusReg_SetAvgCurrCompKp(int32_t v) {
@@ -175,7 +176,7 @@ int BusReg_SetL3Inductance(int32_t v) {
 int BusReg_SetL3Resistance(int32_t v) {
     return Write(regmap::kResistance.at(2), v);
 }
-int BusReg_SetDuty(int phase, int32_t v) {
+int BusReg_SetDuty(regbus::Phase phase, int32_t v) {
     return WritePhase(regmap::kDuty, phase, v);
 }
 int BusReg_SetRdDefine1(int32_t v) {

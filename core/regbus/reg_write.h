@@ -5,11 +5,13 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/regbus/phase.h"
+
 // Sequencer command word of register 2351: the low byte is the command (1 run, 2 stop, 4 hold, 8 branch 1,
 // 16 branch 2); the whole 16-bit word is written.
 extern std::atomic<uint16_t> g_SeqSimCmd;
 
-int BusReg_SetWaveform(int phase, int32_t wave);  // 1-based waveform number
+int BusReg_SetWaveform(regbus::Phase phase, int32_t wave);  // 1-based waveform number
 int BusReg_Apply(int32_t any);                    // apply strobe 2340 (always sends 1)
 int BusReg_ApplyAfterSeqSim();
 int BusReg_SetVoltUnit(int32_t v);
@@ -33,21 +35,21 @@ int BusReg_SetPhaseMode(int32_t v);  // 0 3P4W, 1 1P2W, 2 1P3W
 int BusReg_SetPowerLimitTotal(int32_t v);
 int BusReg_SetPowerLimitPhase(int32_t v);
 int BusReg_SetFanSlew(int32_t v);
-int BusReg_SetSource(int32_t v, int phase);
+int BusReg_SetSource(int32_t v, regbus::Phase phase);
 int BusReg_SetTrigOutSource(int32_t v);
-int BusReg_SetOnPhase(int32_t v, int phase);   // 0.1 degree
-int BusReg_SetOffPhase(int32_t v, int phase);  // 0.1 degree
+int BusReg_SetOnPhase(int32_t v, regbus::Phase phase);   // 0.1 degree
+int BusReg_SetOffPhase(int32_t v, regbus::Phase phase);  // 0.1 degree
 int BusReg_SetSyncPhase(int32_t v);            // 0.1 degree
-int BusReg_SetAcv(int phase, int32_t v);       // 0.01 V
-int BusReg_SetDcv(int phase, int32_t v);       // 0.01 V
-int BusReg_SetGain(int32_t v, int phase);
-int BusReg_SetIrmsLimit(int32_t v, int phase);  // 0.01 A
-int BusReg_SetIpkOffHigh(int32_t v, int phase);
-int BusReg_SetIpkOffLow(int32_t v, int phase);
-int BusReg_SetIpkLimitHigh(int32_t v, int phase);
-int BusReg_SetIpkLimitLow(int32_t v, int phase);
+int BusReg_SetAcv(regbus::Phase phase, int32_t v);  // 0.01 V
+int BusReg_SetDcv(regbus::Phase phase, int32_t v);  // 0.01 V
+int BusReg_SetGain(int32_t v, regbus::Phase phase);
+int BusReg_SetIrmsLimit(int32_t v, regbus::Phase phase);  // 0.01 A
+int BusReg_SetIpkOffHigh(int32_t v, regbus::Phase phase);
+int BusReg_SetIpkOffLow(int32_t v, regbus::Phase phase);
+int BusReg_SetIpkLimitHigh(int32_t v, regbus::Phase phase);
+int BusReg_SetIpkLimitLow(int32_t v, regbus::Phase phase);
 int BusReg_SetPeakHoldTime(int32_t v);     // to 2412, 2413, 2464, 2465, 2466 and last 2411
-int BusReg_SetFreq(int32_t v, int phase);  // 0.01 Hz
+int BusReg_SetFreq(int32_t v, regbus::Phase phase);  // 0.01 Hz
 int BusReg_SetAvgCurrCompKp(int32_t v);
 int BusReg_SetAvgCurrCompKi(int32_t v);
 int BusReg_SetFanDutyMax(int32_t v);
@@ -65,7 +67,7 @@ int BusReg_SetL3Inductance(int32_t v);
 int BusReg_SetL1Resistance(int32_t v);
 int BusReg_SetL2Resistance(int32_t v);
 int BusReg_SetL3Resistance(int32_t v);
-int BusReg_SetDuty(int phase, int32_t v);  // 0.1 %
+int BusReg_SetDuty(regbus::Phase phase, int32_t v);  // 0.1 %
 int BusReg_SetRdDefine1(int32_t v);
 int BusReg_SetRdDefine2(int32_t v);
 int BusReg_SetRdDefine3(int32_t v);

@@ -45,12 +45,12 @@ int SeqDownloadGlobals(int32_t s, bool defaultAngles) {
 
 int SeqDownloadPhase(int32_t s, int p) {
     SeqApplyStep(p);
-    BusReg_SetStepDcv(SeqGetDcv(p), p);
-    BusReg_SetStepAcv(SeqGetAcv(p), p);
-    BusReg_SetStepFreq(SeqGetFset(p), p);
-    BusReg_SetStepOnPhase(SeqGetOnPhase(p), p);
-    BusReg_SetStepOffPhase(SeqGetOffPhase(p), p);
-    BusReg_SetStepDuty(SeqGetDuty(p), p);
+    BusReg_SetStepDcv(SeqGetDcv(p), regbus::Phase(p));
+    BusReg_SetStepAcv(SeqGetAcv(p), regbus::Phase(p));
+    BusReg_SetStepFreq(SeqGetFset(p), regbus::Phase(p));
+    BusReg_SetStepOnPhase(SeqGetOnPhase(p), regbus::Phase(p));
+    BusReg_SetStepOffPhase(SeqGetOffPhase(p), regbus::Phase(p));
+    BusReg_SetStepDuty(SeqGetDuty(p), regbus::Phase(p));
     return SeqSimVerifyPhaseReg(s, p, kEngineSeq) + SeqSimVerifyDcv(s, p, kEngineSeq) +
            SeqSimVerifyAcv(s, p, kEngineSeq) + SeqSimVerifyFset(s, p, kEngineSeq) +
            SeqSimVerifyOnPhase(s, p, kEngineSeq) + SeqSimVerifyOffPhase(s, p, kEngineSeq) +
@@ -75,11 +75,11 @@ void SimDownloadSlot(uint32_t s) {
     SimSetTime(s == kSimInitial || s == kSimNoState ? 1 : SimGetTime());
     for (int p = 0; p < 3; ++p) {
         SimApplyStatePhase(p, s);
-        BusReg_SetStepDcv(0, p);
+        BusReg_SetStepDcv(0, regbus::Phase(p));
         SimSetAcv(SimGetAcv(p), p);
         SimSetFreq(SimGetFreq(p), p);
-        BusReg_SetStepOnPhase(SimGetOnpha(p), p);
-        BusReg_SetStepOffPhase(SimGetOffpha(p), p);
+        BusReg_SetStepOnPhase(SimGetOnpha(p), regbus::Phase(p));
+        BusReg_SetStepOffPhase(SimGetOffpha(p), regbus::Phase(p));
     }
 }
 

@@ -2,6 +2,7 @@
 // Record addressing shared by the SEQ accessors, the remote setters and the download (engine only).
 #include <cstdint>
 
+#include "core/regbus/phase.h"
 #include "engine/seqsim/seqsim_data.h"
 
 namespace engine {
@@ -46,12 +47,12 @@ inline bool ValidPhase(int phase) {
 // changes nothing.
 template <typename Rec, typename T, typename Store>
 int32_t PhaseField(Rec& (*record)(int), int32_t v, int phase, bool inside, T SeqSimBlock::*live, Store store,
-                   int (*send)(int32_t, int)) {
+                   int (*send)(int32_t, regbus::Phase)) {
     if (!ValidPhase(phase)) return 0;
     if (inside) {
         store(record(phase));
         g_SeqSimBlock[phase].*live = static_cast<T>(v);
-        send(v, phase);
+        send(v, regbus::Phase(phase));
     }
     return static_cast<int32_t>(g_SeqSimBlock[phase].*live);
 }

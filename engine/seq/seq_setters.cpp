@@ -145,7 +145,7 @@ int32_t SeqSetFset(int32_t value, int phase) {
     }
     SeqSetOnPhase(static_cast<int32_t>(on), phase);
     SeqSetOffPhase(static_cast<int32_t>(off), phase);
-    BusReg_SetStepFreq(f, phase);
+    BusReg_SetStepFreq(f, regbus::Phase(phase));
     return f;
 }
 

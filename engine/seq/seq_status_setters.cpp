@@ -174,5 +174,5 @@ void SeqApplyStep(int phase) {
     SeqSetFsetMode(SeqGetFsetMode(phase), phase);
     SeqSetEnOnPhase(SeqGetEnOnPhase(phase), phase);
     SeqSetEnOffPhase(SeqGetEnOffPhase(phase), phase);
-    BusReg_SetStepCtrl(static_cast<int32_t>(g_SeqSimOutCtrl[phase]), phase);
+    BusReg_SetStepCtrl(static_cast<int32_t>(g_SeqSimOutCtrl[phase]), regbus::Phase(phase));
 }

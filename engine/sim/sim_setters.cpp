@@ -93,7 +93,7 @@ int32_t SimSetFreq(int32_t value, int phase) {
     }
     SimSetOnpha(static_cast<int32_t>(on), phase);
     SimSetOffpha(static_cast<int32_t>(off), phase);
-    BusReg_SetStepFreq(f, phase);
+    BusReg_SetStepFreq(f, regbus::Phase(phase));
     return f;
 }
 
@@ -115,7 +115,7 @@ void SimApplyStatePhase(int phase, uint32_t state) {
     b.liveEnables = static_cast<uint8_t>((b.liveEnables & ~(kLiveEnOn | kLiveEnOff)) |
                                          ((g_SeqSimOutCtrl[phase] & kCtrlOnFixed) ? kLiveEnOn : 0) |
                                          ((g_SeqSimOutCtrl[phase] & kCtrlOffFixed) ? kLiveEnOff : 0));
-    BusReg_SetStepCtrl(static_cast<int32_t>(g_SeqSimOutCtrl[phase]), phase);
+    BusReg_SetStepCtrl(static_cast<int32_t>(g_SeqSimOutCtrl[phase]), regbus::Phase(phase));
 }
 
 namespace {
@@ -128,7 +128,7 @@ int32_t SetEnable(int32_t value, int phase, uint32_t recBit, uint8_t liveBit, ui
         b.liveEnables = static_cast<uint8_t>(value ? (b.liveEnables | liveBit) : (b.liveEnables & ~liveBit));
     }
     SetBit(g_SeqSimOutCtrl[phase], ctrlBit, (b.liveEnables & liveBit) != 0);
-    BusReg_SetStepCtrl(static_cast<int32_t>(g_SeqSimOutCtrl[phase]), phase);
+    BusReg_SetStepCtrl(static_cast<int32_t>(g_SeqSimOutCtrl[phase]), regbus::Phase(phase));
     return (b.liveEnables & liveBit) ? 1 : 0;
 }
 
@@ -147,7 +147,7 @@ int32_t SimSetWave(int32_t wave, int phase) {
     SimRec(phase).wave = code;
     Blk(phase).liveWave = code;
     g_SeqSimOutCtrl[phase] = (g_SeqSimOutCtrl[phase] & ~kCtrlWaveMask) | (code << kCtrlWaveShift);
-    BusReg_SetStepCtrl(static_cast<int32_t>(g_SeqSimOutCtrl[phase]), phase);
+    BusReg_SetStepCtrl(static_cast<int32_t>(g_SeqSimOutCtrl[phase]), regbus::Phase(phase));
     return static_cast<int32_t>(code);
 }
 

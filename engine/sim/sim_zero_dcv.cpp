@@ -2,5 +2,5 @@
 #include "engine/sim/sim_setters.h"
 
 void SimZeroDcv() {
-    BusReg_SetStepDcv(0, 0);
+    BusReg_SetStepDcv(0, regbus::Phase(0));
 }

@@ -4,15 +4,15 @@
 #include <cmath>
 #include <limits>
 
-#include "core/params/access/acv_unit.h"
 #include "core/params/access/line_values.h"
 #include "core/params/access/param_access.h"
 #include "core/params/limits/phase_limits.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/acv_bounds.h"
+#include "core/params/settings/setting_rows.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/service_flags.h"
 
 namespace panel::edit {
 
@@ -90,9 +90,8 @@ int32_t EntryInSteps(double entry, float scale) {
 }
 
 int32_t AcvCeiling(uint32_t id, int32_t max) {
-    if (id < kParamAcv || id > kParamAcvLine) return max;
-    if (g_ServiceFlags.rdTestMode.load(std::memory_order_relaxed) != 0) return max;
-    return IsAcvOverVppLimit(max) != 0 ? GetAcvMaxVpp() : max;
+    if (settings::BoundsOf(id) != settings::Bounds::kAcv) return max;
+    return settings::AcvMax(static_cast<int>(core::SelectedPhase()), max, settings::Holder::kPanel);
 }
 
 bool IsPhaseAngleId(uint32_t id) {

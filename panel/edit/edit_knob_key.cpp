@@ -6,6 +6,8 @@
 #include "core/params/limits/phase_limits.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/duty_band.h"
+#include "core/params/settings/setting_rows.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/parallel_link.h"
 #include "core/system/util/num_util.h"
@@ -19,10 +21,6 @@ using namespace panel::edit;
 namespace {
 
 constexpr uint8_t kCursorUp = 'V', kCursorDown = 'W';
-
-bool IsDutyId(uint32_t id) {
-    return id >= kParamWaveDuty && id <= kParamWaveDutyAll;
-}
 
 // Positions of the digit cursor: the display drops the last digit of a five-digit value (except in the
 // fine fields) and another of a six-digit one; leftwards, a six-digit value loses one more position
@@ -67,10 +65,11 @@ int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
     if (IsPhaseAngleId(id)) {
         if (rec.decimals == 0) step *= 10;
         max = PhaseAngleMax(rec.decimals);
-    } else if (IsDutyId(id)) {
+    } else if (settings::BoundsOf(id) == settings::Bounds::kDuty) {
         if (rec.decimals == 0) step *= 10;
-        max = d == 1 ? 900 : d == 2 ? 990 : 999;
-        min = d == 1 ? 100 : d == 2 ? 10 : 1;
+        const settings::DutyBand band = settings::DutyBandOfDigits(d);
+        max = band.hi;
+        min = band.lo;
     }
     const auto cursor = static_cast<int32_t>(g_EditParam.cursor);
     const int32_t next = EditValueStep(work, cursor, step, max, min);

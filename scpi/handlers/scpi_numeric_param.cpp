@@ -9,19 +9,22 @@
 
 #include "core/params/access/acv_unit.h"
 #include "core/params/access/line_values.h"
-#include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/acv_bounds.h"
+#include "core/params/settings/duty_band.h"
+#include "core/params/settings/setting_rows.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/parallel_link.h"
 #include "scpi/channels/remote_port.h"
-#include "scpi/parser/scpi_errors.h"
-#include "scpi/handlers/scpi_handler.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_refusals.h"
 #include "scpi/handlers/scpi_setting_value.h"
+#include "scpi/parser/scpi_errors.h"
 
 namespace {
 
@@ -51,46 +54,35 @@ ParamRec Read(uint32_t id, int phase) {
     return rec;
 }
 
-// The duty's bounds (0.1 %) and step by the frequency setting (0.01 Hz); false below 99.99 Hz, where the
-// record's own limits hold.
-bool DutyBounds(int phase, int32_t* lo, int32_t* hi, int32_t* step) {
-    const int32_t freq = GetFrequency(phase);
-    if (freq > 99999) {
-        *lo = 100, *hi = 900, *step = 100;
-        return true;
-    }
-    if (freq > 9999) {
-        *lo = 10, *hi = 990, *step = 10;
-        return true;
-    }
-    return false;
+// The duty's band by the frequency setting (0.01 Hz); false below 100.00 Hz, where the record's own limits
+// hold.
+bool DutyBounds(int phase, settings::DutyBand* band) {
+    const int32_t digits = settings::DutyDigitsOfFreq(GetFrequency(phase));
+    if (digits == settings::kDutyFineDigits) return false;
+    *band = settings::DutyBandOfDigits(digits);
+    return true;
 }
 
 bool IsLineId(uint32_t id) {
     return id == kParamAcvLine || id == kParamDcvLine;
 }
 
-// The line AC voltage's ceiling when the voltage is entered in Vpp: L1's Vpp ceiling as a line value.
-int32_t LineVppCeiling() {
-    constexpr uint32_t k3P4W = 0;
-    const int32_t phaseMax = GetAcvMaxVppOfPhase(0);
-    return GetPhaseMode() == k3P4W ? static_cast<int32_t>(phaseMax * 1.7320508075688772 + 0.5) : phaseMax * 2;
-}
-
 // MINimum/MAXimum of the query and the set, with the special cases of the AC and DC voltages and the duty.
 int32_t Limit(uint32_t id, int phase, bool max) {
     const ParamRec rec = Read(id, phase);
+    const settings::Bounds bounds = settings::BoundsOf(id);
     int32_t v = max ? rec.max : rec.min;
-    if (id == kParamAcv && max && IsAcvUnitVppOfPhase(phase)) v = GetAcvMaxVppOfPhase(phase);
-    if (id == kParamAcvLine && max && IsAcvUnitVppOfPhase(0)) v = LineVppCeiling();
+    if (bounds == settings::Bounds::kAcv && max)
+        v = IsLineId(id) ? settings::LineAcvRemoteMax(v)
+                         : settings::AcvMax(phase, v, settings::Holder::kRemote);
     if (PhaseCount() == core::kPhases && ((id == kParamAcv && max) || id == kParamDcv2)) {
         for (int p = 0; p < static_cast<int>(core::kPhases); ++p) {
             const ParamRec r = Read(id, p);
             v = max ? std::min(v, r.max) : std::min(v, r.min);
         }
     }
-    int32_t lo, hi, step;
-    if (id == kParamWaveDuty && DutyBounds(phase, &lo, &hi, &step)) v = max ? hi : lo;
+    settings::DutyBand band;
+    if (bounds == settings::Bounds::kDuty && DutyBounds(phase, &band)) v = max ? band.hi : band.lo;
     return v;
 }
 
@@ -139,16 +131,16 @@ uint32_t SetValue(ScpiInterface* ifc, uint32_t id, int phase, int32_t* out) {
 
 // The duty rule at high frequencies: within the bounds, rounded to the step.
 bool DutyFits(int phase, int32_t* v) {
-    int32_t lo, hi, step;
-    if (!DutyBounds(phase, &lo, &hi, &step)) return true;
-    if (*v < lo || *v > hi) return false;
-    *v = (*v + step / 2) / step * step;
+    settings::DutyBand band;
+    if (!DutyBounds(phase, &band)) return true;
+    if (*v < band.lo || *v > band.hi) return false;
+    *v = (*v + band.step / 2) / band.step * band.step;
     return true;
 }
 
 bool Fits(uint32_t id, int phase, int32_t v) {
     const ParamRec rec = Read(id, phase);
-    if (id == kParamAcv && IsAcvOverVppLimitOfPhase(v, phase)) return false;
+    if (settings::BoundsOf(id) == settings::Bounds::kAcv && IsAcvOverVppLimitOfPhase(v, phase)) return false;
     return v >= rec.min && v <= rec.max;
 }
 
@@ -211,7 +203,7 @@ int Set(ScpiInterface* ifc, uint32_t id, int phase) {
         scpiSetError(ifc, row);
         return 0;
     }
-    if (id == kParamWaveDuty && !DutyFits(phase, &v)) {
+    if (settings::BoundsOf(id) == settings::Bounds::kDuty && !DutyFits(phase, &v)) {
         scpiSetError(ifc, kScpiErrDataOutOfRange);
         return 0;
     }

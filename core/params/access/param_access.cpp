@@ -1,14 +1,18 @@
 // The plain setters and getters of the access layer: one record each, limits from the record.
 #include "core/params/access/param_access.h"
 
-#include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access_internal.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/setting_rows.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/parallel_link.h"
 
 using namespace core;
+using namespace settings;
+
+static_assert(core::kNoShadow == settings::kNoShadow);
 
 std::atomic<uint32_t> g_OutputRefresh{0};
 
@@ -62,52 +66,68 @@ int32_t SetWithinLimits(uint32_t id, int32_t value, int phase, int shadowWord) {
 
 }  // namespace core
 
+namespace {
+
+// A setter of a row: the row's record and shadow word; a setter of the wrong kind does not compile.
+template <settings::Setting S>
+int32_t StoreL1(int32_t v) {
+    static_assert(Row(S).lines == settings::Lines::kL1);
+    return SetWithinLimits(Row(S).id, v, 0, Row(S).shadow);
+}
+template <settings::Setting S>
+int32_t StorePhase(int32_t v, int phase) {
+    static_assert(Row(S).lines == settings::Lines::kPerPhase);
+    return SetWithinLimits(Row(S).id, v, phase, Row(S).shadow);
+}
+
+}  // namespace
+
 // --- Setters ---
 
 int32_t SetSlewRate(int32_t v) {
-    return SetWithinLimits(kParamSlewRate, v, 0, kShwSlew);
+    return StoreL1<kSetSlew>(v);
 }
 int32_t SetMonitorSource1Item(int32_t v) {
-    return SetWithinLimits(kParamMonitorSource1, v, 0, kShwMonitor1);
+    return StoreL1<kSetMonitor1>(v);
 }
 int32_t SetMonitorSource2Item(int32_t v) {
-    return SetWithinLimits(kParamMonitorSource2, v, 0, kShwMonitor2);
+    return StoreL1<kSetMonitor2>(v);
 }
 int32_t SetPeakClearItem(int32_t v) {
-    return SetWithinLimits(kParamPeakClearItem, v, 0, kNoShadow);
+    return StoreL1<kSetPeakClearItem>(v);
 }
 int32_t SetIpkMax(int32_t v, int phase) {
-    return SetWithinLimits(kParamIpkMax, v, phase, kShwIpkHigh);
+    return StorePhase<kSetIpkHigh>(v, phase);
 }
 int32_t SetIpkMin(int32_t v, int phase) {
-    return SetWithinLimits(kParamIpkMin, v, phase, kShwIpkLow);
+    return StorePhase<kSetIpkLow>(v, phase);
 }
 int32_t SetCurrLimit_L1(int32_t v) {
-    return SetWithinLimits(kParamCurrLimit2, v, 0, kShwIrms);
+    return StorePhase<kSetIrms>(v, 0);
 }
 int32_t SetCurrLimit(int32_t v, int phase) {
-    return SetWithinLimits(kParamCurrLimit2, v, phase, kShwIrms);
+    return StorePhase<kSetIrms>(v, phase);
 }
 int32_t SetOnPhase(int32_t v, int phase) {
-    return SetWithinLimits(kParamOnPhase, v, phase, kShwOnPhase);
+    return StorePhase<kSetOnPhase>(v, phase);
 }
 int32_t SetOffPhase(int32_t v, int phase) {
-    return SetWithinLimits(kParamOffPhase, v, phase, kShwOffPhase);
+    return StorePhase<kSetOffPhase>(v, phase);
 }
 int32_t SetSyncPhase(int32_t v) {
-    return SetWithinLimits(kParamSyncPhase, v, 0, kShwSyncPhase);
+    return StoreL1<kSetSyncPhase>(v);
 }
 int32_t SetBalance_L1(int32_t v) {
-    return SetWithinLimits(kParamBalance, v, 0, kShwBalanceL1);
+    return StoreL1<kSetBalanceL1>(v);
 }
 int32_t SetPhaseAngle_L2(int32_t v) {
-    return SetWithinLimits(kParamBalance2, v, 0, kShwAngleL2);
+    return StoreL1<kSetAngleL2>(v);
 }
 int32_t SetPhaseAngle_L3(int32_t v) {
-    return SetWithinLimits(kParamBalance3, v, 0, kShwAngleL3);
+    return StoreL1<kSetAngleL3>(v);
 }
 int32_t SetFreqLimitHi(int32_t v) {
-    int32_t r = SetWithinLimits(kParamFreqLimitHi, v, 0, kNoShadow);
+    int32_t r = StoreL1<kSetFreqLimitHi>(v);
     FreqLimitCheck(GetOutputMode());
     return r;
 }
@@ -115,74 +135,74 @@ int32_t SetFrequency(int32_t v) {
     return SetFrequencyPhase(v, 0);
 }
 int32_t SetFrequencyPhase(int32_t v, int phase) {
-    int32_t r = SetWithinLimits(kParamFreq, v, phase, kShwFreq);
+    int32_t r = StorePhase<kSetFreq>(v, phase);
     FreqLimitCheck(GetOutputMode());
     return r;
 }
 int32_t SetGain_L1(int32_t v) {
-    return SetWithinLimits(kParamGain, v, 0, kShwGain);
+    return StorePhase<kSetGain>(v, 0);
 }
 int32_t SetGain(int32_t v, int phase) {
-    return SetWithinLimits(kParamGain, v, phase, kShwGain);
+    return StorePhase<kSetGain>(v, phase);
 }
 int32_t SetMainSig(int32_t v, int phase) {
-    return SetWithinLimits(kParamMainSig, v, phase, kShwSig);
+    return StorePhase<kSetSignal>(v, phase);
 }
 int32_t SetMainSrc(int32_t v, int phase) {
-    return SetWithinLimits(kParamMainSrc, v, phase, kShwSrc);
+    return StorePhase<kSetSource>(v, phase);
 }
 int32_t SetOutputRelay(int32_t v) {
-    return SetWithinLimits(kParamOutputRelay, v, 0, kShwOutputRelay);
+    return StoreL1<kSetOutputRelay>(v);
 }
 int32_t SetOutputImpedance(int32_t v) {
-    return SetWithinLimits(kParamOutputImpedance, v, 0, kShwImpedance);
+    return StoreL1<kSetImpedance>(v);
 }
 int32_t SetAcv(int32_t v, int phase) {
-    return SetWithinLimits(kParamAcv, v, phase, kShwAcv);
+    return StorePhase<kSetAcv>(v, phase);
 }
 int32_t SetDcv(int32_t v, int phase) {
-    return SetWithinLimits(kParamDcv2, v, phase, kShwDcv);
+    return StorePhase<kSetDcv>(v, phase);
 }
 int32_t SetRelock(int32_t v) {
-    return SetWithinLimits(kParamRelock, v, 0, kShwRelock);
+    return StoreL1<kSetRelock>(v);
 }
 int32_t SetIrmsLimitMode(int32_t v) {
-    return SetWithinLimits(kParamIrmsLimitMode, v, 0, kShwIrmsLimitMode);
+    return StoreL1<kSetIrmsLimitMode>(v);
 }
 int32_t SetIpkLimitMode(int32_t v) {
-    return SetWithinLimits(kParamIpkLimitMode, v, 0, kShwIpkLimitMode);
+    return StoreL1<kSetIpkLimitMode>(v);
 }
 int32_t SetPeakHoldTime(int32_t v) {
-    return SetWithinLimits(kParamPeakHoldTime, v, 0, kShwPeakHoldTime);
+    return StoreL1<kSetPeakHoldTime>(v);
 }
 int32_t SetRemoteSense(int32_t v) {
-    return SetWithinLimits(kParamRemoteSense, v, 0, kShwRemoteSense);
+    return StoreL1<kSetRemoteSense>(v);
 }
 int32_t SetExtControl(int32_t v) {
-    return SetWithinLimits(kParamExtControl, v, 0, kShwExtControl);
+    return StoreL1<kSetExtControl>(v);
 }
 int32_t SetPhaseSetChange(int32_t v) {
-    return SetWithinLimits(kParamPhaseSetChange, v, 0, kShwSetChange);
+    return StoreL1<kSetSetChange>(v);
 }
 int32_t SetTriggerWidth(int32_t v) {
-    return SetWithinLimits(kParamTrigWidth, v, 0, kShwTrigWidth);
+    return StoreL1<kSetTrigWidth>(v);
 }
 int32_t SetTriggerSource(int32_t v) {
-    return SetWithinLimits(kParamTrigSource, v, 0, kShwTrigSource);
+    return StoreL1<kSetTrigSource>(v);
 }
 int32_t SetAcvUnit(int32_t v) {
-    return SetWithinLimits(kParamAcvUnit, v, 0, kShwAcvUnit);
+    return StoreL1<kSetAcvUnit>(v);
 }
 int32_t SetParallelPosition(int32_t v) {
-    SetWithinLimits(kParamParallelPosition, v, 0, kShwParPosition);
+    StoreL1<kSetParPosition>(v);
     return 0;
 }
 int32_t SetParallelNumber(int32_t v) {
-    SetWithinLimits(kParamParallelNumber, v, 0, kShwParNumber);
+    StoreL1<kSetParNumber>(v);
     return 0;
 }
 int32_t SetParallelEnable(int32_t v) {
-    SetWithinLimits(kParamParallelEnable, v, 0, kShwParEnable);
+    StoreL1<kSetParEnable>(v);
     if (OutputFlagTest(kOutFlagSettled))
         BusReg_SetParallelCtrl(static_cast<int32_t>(g_ParallelLink.ctrl.load(std::memory_order_relaxed)));
     return 0;

@@ -2,8 +2,9 @@
 #include "core/params/access/param_access.h"
 #include "core/params/access/param_access_internal.h"
 #include "core/params/param_store.h"
-#include "core/system/state/ctrl_words.h"
+#include "core/params/settings/duty_band.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
 
 using namespace core;
 
@@ -192,16 +193,11 @@ int32_t GetWaveDuty(int phase) {
 
 int32_t GetDutyForFreq(int32_t freq, int phase) {
     int32_t duty = GetWaveDuty(phase);
-    if (freq >= 100000) {
-        duty = (duty + 50) / 100 * 100;
-        if (duty < 100) duty = 100;
-        if (duty > 900) duty = 900;
-    } else if (freq >= 10000) {
-        duty = (duty + 5) / 10 * 10;
-        if (duty < 10) duty = 10;
-        if (duty > 990) duty = 990;
-    }
-    return duty;
+    const int32_t digits = settings::DutyDigitsOfFreq(freq);
+    if (digits == settings::kDutyFineDigits) return duty;
+    const settings::DutyBand band = settings::DutyBandOfDigits(digits);
+    duty = (duty + band.step / 2) / band.step * band.step;
+    return duty < band.lo ? band.lo : duty > band.hi ? band.hi : duty;
 }
 
 void PeakClearRequest() {

@@ -76,10 +76,10 @@ int32_t ApplyIpkLimits(int phase) {
     ReadPhaseRecord(kParamIpkMax, phase, &high);
     ReadPhaseRecord(kParamIpkMin, phase, &low);
     const bool userOn = mode == 1;
-    BusReg_SetIpkLimitHigh(userOn ? high.value : high.defaultMax, phase);
-    BusReg_SetIpkOffHigh(userOn ? high.defaultMax : high.value, phase);
-    BusReg_SetIpkLimitLow(userOn ? low.value : low.defaultMin, phase);
-    BusReg_SetIpkOffLow(userOn ? low.defaultMin : low.value, phase);
+    BusReg_SetIpkLimitHigh(userOn ? high.value : high.defaultMax, regbus::Phase(phase));
+    BusReg_SetIpkOffHigh(userOn ? high.defaultMax : high.value, regbus::Phase(phase));
+    BusReg_SetIpkLimitLow(userOn ? low.value : low.defaultMin, regbus::Phase(phase));
+    BusReg_SetIpkOffLow(userOn ? low.defaultMin : low.value, regbus::Phase(phase));
     return low.value;
 }
 

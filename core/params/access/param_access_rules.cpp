@@ -139,24 +139,24 @@ void OutputPhaseInit(int phase) {
 
     if (!loading) {
         shadow[kShwWaveform] = kWaveRegSin;
-        BusReg_SetWaveform(phase, kWaveRegSin);
+        BusReg_SetWaveform(regbus::Phase(phase), kWaveRegSin);
         shadow[kShwGain] = kGainUnity;
         shadow[kShwAcv] = 0;
         shadow[kShwDcv] = 0;
-        BusReg_SetGain(kGainUnity, phase);
-        BusReg_SetAcv(phase, 0);
-        BusReg_SetDcv(phase, 0);
+        BusReg_SetGain(kGainUnity, regbus::Phase(phase));
+        BusReg_SetAcv(regbus::Phase(phase), 0);
+        BusReg_SetDcv(regbus::Phase(phase), 0);
         SetAcv(0, phase);
         SetDcv(0, phase);
         SetGain(kGainUnity, phase);
         SetWaveform(static_cast<int32_t>(kWaveSin), phase);
         shadow[kShwAcv] = 0;
-        BusReg_SetAcv(phase, 0);
+        BusReg_SetAcv(regbus::Phase(phase), 0);
         SetAcv(0, phase);
         line[kShwAcv] = 0;
         paramPutValue(0, kParamAcvLine, 0, 0);
         shadow[kShwDcv] = 0;
-        BusReg_SetDcv(phase, 0);
+        BusReg_SetDcv(regbus::Phase(phase), 0);
         SetDcv(0, phase);
         line[kShwDcv] = 0;
         paramPutValue(0, kParamDcvLine, 0, 0);
@@ -168,7 +168,7 @@ void OutputPhaseInit(int phase) {
     if (mode != kModeDc && mode != kModeAcDcExt && mode != kModeAcExt) {
         shadow[kShwFreq] = kStartFrequency;
         SetWaveDuty(GetDutyForFreq(kStartFrequency, phase), phase, 999, 1);
-        BusReg_SetFreq(kStartFrequency, phase);
+        BusReg_SetFreq(kStartFrequency, regbus::Phase(phase));
         SetFrequencyPhase(kStartFrequency, phase);
     }
 
@@ -178,18 +178,18 @@ void OutputPhaseInit(int phase) {
     SetCurrLimit(GetVoltRange() == 1 ? 1050 : 2100, phase);
     const int32_t irms = GetCurrLimit(phase);
     shadow[kShwIrms] = static_cast<uint32_t>(irms);
-    BusReg_SetIrmsLimit(irms & 0xFFFF, phase);
+    BusReg_SetIrmsLimit(irms & 0xFFFF, regbus::Phase(phase));
 
     shadow[kShwOnPhase] = 0;
     shadow[kShwOffPhase] = 0;
-    BusReg_SetOnPhase(0, phase);
-    BusReg_SetOffPhase(0, phase);
+    BusReg_SetOnPhase(0, regbus::Phase(phase));
+    BusReg_SetOffPhase(0, regbus::Phase(phase));
     SetOnPhase(0, phase);
     SetOffPhase(0, phase);
 
     if (!loading) {
         shadow[kShwGain] = kGainUnity;
-        BusReg_SetGain(kGainUnity, phase);
+        BusReg_SetGain(kGainUnity, regbus::Phase(phase));
         SetGain(kGainUnity, phase);
     }
 
@@ -202,7 +202,7 @@ void OutputPhaseInit(int phase) {
     ApplyIpkLimits(phase);
 
     shadow[kShwSrc] = 0;
-    BusReg_SetSource(0, phase);
+    BusReg_SetSource(0, regbus::Phase(phase));
     SetMainSrc(0, phase);
     shadow[kShwSig] = 0;
     SetMainSig(0, phase);

@@ -149,8 +149,8 @@ void WaveVoltageRecheck() {
         SetWord(p, kShwDcv, dcv);
         paramPutValue(0, kParamAcv + p, acv, p);
         paramPutValue(0, kParamDcv2 + p, dcv, p);
-        BusReg_SetAcv(phase, acv);
-        BusReg_SetDcv(phase, dcv);
+        BusReg_SetAcv(regbus::Phase(phase), acv);
+        BusReg_SetDcv(regbus::Phase(phase), dcv);
         BusReg_Apply(1);
     }
     if (limited[0] != '\0') ShowWaveLimitMessage(limited);

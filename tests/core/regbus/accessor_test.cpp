@@ -19,11 +19,11 @@ using namespace regmap;
 // Also where two blocks interleave; a phase outside L1-L3 moves nothing.
 TEST_F(RegBusTest, PhaseWritersAddressTheirPhase) {
     const std::pair<std::function<int(int)>, Block> cases[] = {
-        {[](int p) { return BusReg_SetAcv(p, 100); }, kAcv},
-        {[](int p) { return BusReg_SetOnPhase(900, p); }, kOnPhase},
-        {[](int p) { return BusReg_SetOffPhase(900, p); }, kOffPhase},
-        {[](int p) { return BusReg_SetWaveform(p, 17); }, kWaveform},
-        {[](int p) { return BusReg_SetStepDuty(100, p); }, kStepDuty},
+        {[](int p) { return BusReg_SetAcv(regbus::Phase(p), 100); }, kAcv},
+        {[](int p) { return BusReg_SetOnPhase(900, regbus::Phase(p)); }, kOnPhase},
+        {[](int p) { return BusReg_SetOffPhase(900, regbus::Phase(p)); }, kOffPhase},
+        {[](int p) { return BusReg_SetWaveform(regbus::Phase(p), 17); }, kWaveform},
+        {[](int p) { return BusReg_SetStepDuty(100, regbus::Phase(p)); }, kStepDuty},
     };
     for (const auto& [call, block] : cases) {
         for (int phase = 0; phase < 3; ++phase) {

@@ -29,8 +29,8 @@ TEST_F(RegBusTest, DutyKeepsFractionsOfFullScale) {
                                                   {999, 4091}, {1000, 4096}, {-500, 0xFFFFF800u}};
     for (auto [duty, raw] : cases) {
         SCOPED_TRACE(duty);
-        BusReg_SetDuty(1, duty);
-        BusReg_SetStepDuty(duty, 2);
+        BusReg_SetDuty(regbus::Phase(1), duty);
+        BusReg_SetStepDuty(duty, regbus::Phase(2));
         EXPECT_EQ(Stage().Stored(kDuty.at(1), 0), raw);
         EXPECT_EQ(Stage().Stored(kStepDuty.at(2), 0), raw);
     }

@@ -47,8 +47,8 @@ TEST_F(SimFields, AcvCeilingByWaveformAndUnit) {
 TEST_F(SimFields, ZeroDcvClearsTheCurrentStatesDcRegister) {
     for (int32_t state : {kSimNormal1, kSimTrans1}) {
         SeqSimSetCurStep(state);
-        ASSERT_EQ(BusReg_SetStepDcv(1234, 0), 0);
-        ASSERT_EQ(BusReg_SetStepDcv(1234, 1), 0);
+        ASSERT_EQ(BusReg_SetStepDcv(1234, regbus::Phase(0)), 0);
+        ASSERT_EQ(BusReg_SetStepDcv(1234, regbus::Phase(1)), 0);
     }
     const uint32_t before = test::StepWord(772, kSimNormal1);
     ASSERT_NE(test::StepWord(772, kSimTrans1), 0u);

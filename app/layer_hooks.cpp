@@ -5,8 +5,10 @@
 #include "app/timer_thread.h"
 
 #include "GUI/gui.h"
+#include "core/control/core_services.h"
 #include "core/control/core_ui_hooks.h"
 #include "core/control/ctrl_task.h"
+#include "core/control/screen_request.h"
 #include "core/control/sys_event.h"
 #include "core/regbus/bus_transfer.h"
 #include "engine/run/seqsim_run.h"
@@ -87,12 +89,12 @@ void WireLayerHooks() {
     SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
     HomeKeys_SetSeqSimKey(KeyProcess_Sequence);
     MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
-    CoreUi_SetHooks({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
-                     menuGoAdvenceScreen, menuGoSimpleScreen, menuEnterStateValue, menuEnterParallelRetry,
-                     caliEnterStep, Enter_menuCalibration, InitRuntimeStateForReset, Seq_Exit, Seq_StepChangedHook,
-                     menuEnterArbitraryMode, menuGoCalibration, ServiceSlaveItem, Sim_SelectBuffers,
-                     Enter_menuSimulationStep, Seq_SelectBuffers, Enter_menuSeqSetStepIndex,
-                     Seq_LeavePreview});
+    CoreServices_Set({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
+                      InitRuntimeStateForReset, ServiceSlaveItem});
+    ScreenRequest_SetRunners({menuGoAdvenceScreen, menuEnterParallelRetry, menuEnterStateValue});
+    CoreUi_SetHooks({menuGoAdvenceScreen, menuGoSimpleScreen, caliEnterStep, Enter_menuCalibration, Seq_Exit,
+                     Seq_StepChangedHook, menuEnterArbitraryMode, menuGoCalibration, Sim_SelectBuffers,
+                     Enter_menuSimulationStep, Seq_SelectBuffers, Enter_menuSeqSetStepIndex, Seq_LeavePreview});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
     if (SeqPageKeys_Register() != 0) std::fputs("the key table refused the SEQUENCE editors and pages\n", stderr);

@@ -16,6 +16,7 @@
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
 #include "core/control/output_request.h"
+#include "core/control/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/param_store.h"
@@ -380,6 +381,8 @@ void MenuThread_Pass() {
         panel::EditPublish();
         return;
     }
+    // What other threads asked of the screens, before this pass's keys and set commands see the screen.
+    ScreenRequest_RunPending();
     SettingsSaveRequestTake();
     EditFollow_Apply();
     if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/control/output_sync.h"
+#include "core/control/screen_request.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
@@ -17,6 +18,7 @@
 #include "platform/host/clock.h"
 #include "platform/devices/spi.h"
 #include "panel/menu/edit_follow.h"
+#include "panel/menu_entries.h"
 #include "panel/panel_services.h"
 #include "panel/restart_save.h"
 #include "scpi/channels/set_command_handover.h"
@@ -281,6 +283,20 @@ TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuP
     EXPECT_EQ(ShownOnTheGuiThread().buf.choiceValue, acv);
     MenuThread_Pass();
     EXPECT_EQ(g_MenuState.load(), 1u);
+    g_EditBuf = panel::EditBuf{};
+    panel::EditPublish();
+}
+
+// The parallel link on the timer thread asks for the advance screen: the menu/control thread's next pass
+// enters it, not the posting thread.
+TEST_F(HandoverTest, ScreenRequestOfAnotherThreadRunsAtTheNextMenuPass) {
+    ScreenRequest_SetRunners({menuGoAdvenceScreen, nullptr, nullptr});
+    g_MenuState.store(47);
+    std::thread([] { ScreenRequest_Post(ScreenRequest::kAdvanceScreen); }).join();
+    EXPECT_EQ(g_MenuState.load(), 47u);
+    std::thread([] { MenuThread_Pass(); }).join();
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    ScreenRequest_SetRunners({});
     g_EditBuf = panel::EditBuf{};
     panel::EditPublish();
 }

@@ -8,7 +8,7 @@
 
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarm_texts.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/core_services.h"
 #include "core/control/output_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/regbus/reg_read.h"
@@ -196,7 +196,7 @@ void AlarmsPresent(const uint32_t phase[3], uint32_t summary, uint32_t system) {
     const uint8_t flags = g_AlarmState.flags.load(kRelaxed);
     if ((flags & (kAlarmFlagBeepAcked | kAlarmFlagBeepSounding)) == 0) {
         g_AlarmState.flags.fetch_or(kAlarmFlagBeepSounding, kRelaxed);
-        CallHook(CoreUi().beepOn);
+        CallHook(Services().beepOn);
     } else if (flags & kAlarmFlagBeepAcked) {
         AlarmBeepStop();
     }
@@ -249,7 +249,7 @@ void MonitorPass() {
         NoAlarms();
     else
         AlarmsPresent(phase, summary, system);
-    if (g_AlarmState.backupRequest.exchange(0, std::memory_order_acquire) != 0) CallHook(CoreUi().backupSave);
+    if (g_AlarmState.backupRequest.exchange(0, std::memory_order_acquire) != 0) CallHook(Services().backupSave);
     AlarmNotices(summary);
 }
 

@@ -7,7 +7,7 @@
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarm_texts.h"
 #include "core/control/alarms/alarms.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/core_services.h"
 #include "core/control/alarms/fault_index.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/regbus/bus_transfer.h"
@@ -182,7 +182,7 @@ void AlarmNotices(uint32_t summary) {
     if (g_AlarmMsgHold.load(kRelaxed) != 0) return;
     if (OutputNotices()) {
         SysStatusSet(kSysLimiterMessage);
-        if (!SysStatusTest(kSysLimiterAcknowledged)) CallHook(CoreUi().beepRequest);
+        if (!SysStatusTest(kSysLimiterAcknowledged)) CallHook(Services().beepRequest);
     } else {
         SysStatusClear(kSysLimiterMessage);
         LimiterMsgAckClear();

@@ -1,6 +1,6 @@
 #include "core/control/alarms/alarm_state.h"
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/core_services.h"
 
 AlarmState g_AlarmState;
 std::atomic<uint32_t> g_AlarmMsgHold{0};
@@ -41,5 +41,5 @@ void AlarmBeepStop() {
     // Only a sounding alarm tone is switched off: the monitor asks on every pass without an alarm and the
     // panel on every key, and either would cut a key beep short (and write the speaker every 2 ms).
     const uint8_t was = g_AlarmState.flags.fetch_and(static_cast<uint8_t>(~kAlarmFlagBeepSounding), kRelaxed);
-    if (was & kAlarmFlagBeepSounding) core::CallHook(core::CoreUi().beepOff);
+    if (was & kAlarmFlagBeepSounding) core::CallHook(core::Services().beepOff);
 }

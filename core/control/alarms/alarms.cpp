@@ -2,7 +2,6 @@
 
 #include "core/control/alarms/alarm_monitor.h"
 #include "core/control/alarms/alarm_state.h"
-#include "core/control/core_ui_hooks.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"

@@ -3,7 +3,7 @@
 #include "core/control/calibration/calibration.h"
 
 #include "core/control/calibration/cali_procedure.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/core_services.h"
 #include "core/regbus/reg_write.h"
 
 namespace {
@@ -41,7 +41,7 @@ int32_t ModeRun(StepRow* row, uint32_t msg) {
         case kReset:
             // The calibration mode ends here: a mode word left standing would keep refusing the output.
             g_CalState.mode.store(0, kRelaxed);
-            core::CallHook(core::CoreUi().initRuntimeState);
+            core::CallHook(core::Services().initRuntimeState);
             g_CalState.measuring.fetch_and(static_cast<uint8_t>(~1u), kRelaxed);
             g_CalState.cmd.store(kAbortCmd, kRelaxed);
             BusReg_SetCaliCmd(static_cast<int32_t>(kAbortCmd));

@@ -3,10 +3,11 @@
 // waits, all on the platform clock.
 #include <cstdio>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/core_services.h"
 #include "core/control/output_sync.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
+#include "core/control/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
@@ -71,7 +72,7 @@ uint32_t FailureExit(uint8_t error) {
     MsgQueue_Clear();
     if (MsgPopup_IsPersistent()) MsgPopup_Close();
     if (!ParallelFamily()) {
-        core::CallHook(core::CoreUi().parallelRetry);
+        ScreenRequest_Post(ScreenRequest::kParallelRetry);
     } else {
         SysStatusSet(kSysParallelLinkFault);
         if (error == 7) SetParallelEnable(0);
@@ -101,7 +102,7 @@ uint32_t WaitStep() {
             if (seen == expected) return kAllSeen;
             if (seen > g_mostSeen) g_mostSeen = seen;
             if (t % 10 == 5) ShowMessage(2, "Master Wait Connecting..");
-            core::CallHook(core::CoreUi().beepService);
+            core::CallHook(core::Services().beepService);
             plat::SleepMs(50);
         }
         return FailureExit(7);
@@ -132,7 +133,7 @@ uint32_t Handshake() {
     plat::SleepMs(500);
     ParallelSendCmd(core::kLinkAllSlaves, 0, 0);
     if (SingleUnitModel()) {
-        core::CallHook(core::CoreUi().backupRebase, 1);
+        core::CallHook(core::Services().backupRebase, 1);
         ApplyAllIpkLimits();
     }
     SetOutputImpedance(0);
@@ -156,7 +157,7 @@ uint32_t Supervise() {
     if (!active && g_ParallelLink.joined.load(kRelaxed) == seen) {
         g_ParallelActive.store(1, std::memory_order_release);
         g_SlewRecheckReq.store(1, kRelaxed);
-        core::CallHook(core::CoreUi().advanceScreen);
+        ScreenRequest_Post(ScreenRequest::kAdvanceScreen);
         plat::SleepMs(500);
         MsgQueue_Clear();
         if (MsgPopup_IsPersistent()) MsgPopup_Close();
@@ -170,7 +171,7 @@ uint32_t Supervise() {
         }
         if (g_ParallelLink.joined.load(kRelaxed) != seen) {
             plat::SleepMs(5);
-            core::CallHook(core::CoreUi().parallelRetry);
+            ScreenRequest_Post(ScreenRequest::kParallelRetry);
             return kStop;
         }
     }
@@ -264,7 +265,7 @@ int32_t MasterRun(StepRow* row, uint32_t msg) {
                 rec.rawFault.store(0, kRelaxed);
             }
             if (SingleUnitModel()) {
-                core::CallHook(core::CoreUi().backupRebase, 0);
+                core::CallHook(core::Services().backupRebase, 0);
                 ApplyAllIpkLimits();
             }
             StepObjPostState(1, kStart, row);

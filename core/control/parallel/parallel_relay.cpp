@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "core/control/alarms/alarm_state.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/screen_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/regbus/reg_read.h"
@@ -130,9 +130,9 @@ void ParallelRelay(int n) {
             rec.lowHalf[4].store(value, kRelaxed);
             break;
         case 25:
-            core::CallHook(core::CoreUi().enterStateValue, 94u, 0);
+            ScreenRequest_Post(ScreenRequest::kEnterState, 94);
             plat::SleepMs(30);
-            core::CallHook(core::CoreUi().advanceScreen);
+            ScreenRequest_Post(ScreenRequest::kAdvanceScreen);
             g_ParallelLink.updateKind.store(value, kRelaxed);
             break;
         case 26:

@@ -2,10 +2,11 @@
 // slaves) and follows the link state. It stops the web and fieldbus threads while it is part of a system.
 #include <cstring>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/core_services.h"
 #include "core/control/output_sync.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
+#include "core/control/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
@@ -48,7 +49,7 @@ void BecomeActive() {
     if (MsgPopup_IsPersistent()) MsgPopup_Close();  // the wait for the link ends with the join
     g_ParallelActive.store(1, std::memory_order_release);
     g_SlewRecheckReq.store(1, kRelaxed);
-    core::CallHook(core::CoreUi().advanceScreen);
+    ScreenRequest_Post(ScreenRequest::kAdvanceScreen);
     g_ThreadCtl.control.store(kIfaceStop, kRelaxed);
     g_threadsStopped.store(1, kRelaxed);
 }
@@ -99,7 +100,7 @@ void Answer(uint32_t frame) {
         case 18:
         case 19:
             // The service jobs of the panel's lists, run here as the master asked.
-            core::CallHook(core::CoreUi().serviceItem, item, value);
+            core::CallHook(core::Services().serviceItem, item, value);
             break;
         default:
             break;

@@ -6,7 +6,7 @@
 #include "core/control/alarms/alarm_monitor.h"
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarms.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/core_services.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/config/model_table.h"
@@ -27,15 +27,15 @@ class AlarmTest : public test::CtrlTest {
   protected:
     void SetUp() override {
         g_beepOn = g_beepOff = 0;
-        CoreUiHooks hooks{};
-        hooks.beepOn = [] { ++g_beepOn; };
-        hooks.beepOff = [] { ++g_beepOff; };
-        CoreUi_SetHooks(hooks);
+        CoreServices services{};
+        services.beepOn = [] { ++g_beepOn; };
+        services.beepOff = [] { ++g_beepOff; };
+        CoreServices_Set(services);
         Pass(80);  // the start delay, the monitor switched on, its 20 passes
         MsgQueue_Clear();
         test::ClearTrace();
     }
-    void TearDown() override { CoreUi_SetHooks({}); }
+    void TearDown() override { CoreServices_Set({}); }
     static void Pass(int n = 1) {
         for (int i = 0; i < n; ++i)
             AlarmService();

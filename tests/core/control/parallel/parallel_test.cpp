@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
-#include "core/control/core_ui_hooks.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
+#include "core/control/screen_request.h"
 #include "core/params/defaults/param_init.h"
 #include "core/system/state/fw_update_state.h"
 #include "core/system/state/parallel_link.h"
@@ -28,14 +28,17 @@ class ParallelTest : public test::CtrlTest {
   protected:
     void SetUp() override {
         g_retries = 0;
-        CoreUiHooks hooks{};
-        hooks.parallelRetry = [] { ++g_retries; };
-        CoreUi_SetHooks(hooks);
+        ScreenRequestRunners runners{};
+        runners.parallelRetry = [] { ++g_retries; };
+        ScreenRequest_SetRunners(runners);
         ParallelLink_Step();  // the link object starts and idles
         ParallelLink_Step();
         test::ClearTrace();
     }
-    void TearDown() override { CoreUi_SetHooks({}); }
+    void TearDown() override {
+        ScreenRequest_SetRunners({});
+        ScreenRequest_RunPending();
+    }
     static void Master(uint32_t units, uint32_t peers) {
         SetParallelNumber(static_cast<int32_t>(units));
         SetParallelPosition(1);
@@ -79,6 +82,7 @@ TEST_F(ParallelTest, MissingSlaveEndsWithError7AfterThreeSeconds) {
     ASSERT_TRUE(StepUntil([] { return g_ParallelLink.errorNumber.load() == 7; }));
     EXPECT_GE(plat::NowMs() - start, 3000u);
     EXPECT_EQ(PopupText(), "Parallel Communication \nError(7)");
+    ScreenRequest_RunPending();  // the menu/control thread's next pass
     EXPECT_EQ(g_retries, 1);
     EXPECT_EQ(core::g_ParallelMostSeen.load(), 1u) << "the one slave that answered";
     EXPECT_FALSE(Active());

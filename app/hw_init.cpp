@@ -9,11 +9,13 @@
 #include "core/params/waves/arb_builtin.h"
 #include "core/regbus/regbus.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/host/stop_signal.h"
 #include "src/dev/board_lines.h"
 #include "storage/files/arb_file.h"
+#include "storage/raw_file.h"
 
 int32_t HwInit() {
     g_PhaseFault.store(0);
@@ -33,8 +35,13 @@ int32_t ArbMemInit() {
     std::memcpy(g_ArbMem[core::kArbSlotSquare], core::kArbBuiltinSquare.data(), sizeof g_ArbMem[0]);
     std::memcpy(g_ArbMem[core::kArbSlotTriangle], core::kArbBuiltinTriangle.data(), sizeof g_ArbMem[0]);
     int32_t resets = 0;
-    for (int32_t i = 0; i < kArbWaves; ++i)
-        resets += ArbRestore(i);
+    {
+        // A new root writes over two hundred default waves: one sync for all of them, not two per file.
+        storage::RawWriteBatch batch;
+        for (int32_t i = 0; i < kArbWaves; ++i)
+            resets += ArbRestore(i);
+        if (batch.Commit() != 0) SysStatusSet(kSysStorageError);
+    }
     // A first start resets exactly the user waves above ARB16; anything else means damaged files.
     if (resets > 0 && resets != kArbUserWavesAbove16) ShowErrorMessageHold(1, "ARB Data Error");
     // Slots and length are within the table range, the only thing the download refuses.

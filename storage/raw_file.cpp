@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "core/system/state/usb_state.h"
 #include "platform/host/root.h"
@@ -107,12 +109,19 @@ int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const voi
     return static_cast<int32_t>(length);
 }
 
-int WriteFileReplacing(const std::string& hostPath, std::string tmpTemplate, const void* data, size_t length) {
+int WriteFileReplacing(const std::string& hostPath, std::string tmpTemplate, const void* data,
+                       size_t length) {
     const int fd = mkstemp(tmpTemplate.data());
     if (fd < 0) return -1;
     fchmod(fd, 0644);
-    const bool written = WriteAll(fd, static_cast<const uint8_t*>(data), length) && fsync(fd) == 0;
+    storage::RawWriteBatch* batch = storage::RawWriteBatch::Current();
+    const bool written =
+        WriteAll(fd, static_cast<const uint8_t*>(data), length) && (batch != nullptr || fsync(fd) == 0);
     const bool closed = close(fd) == 0;
+    if (batch != nullptr && written && closed) {
+        batch->Add(tmpTemplate, hostPath);
+        return 0;
+    }
     if (!written || !closed || rename(tmpTemplate.c_str(), hostPath.c_str()) != 0) {
         unlink(tmpTemplate.c_str());
         return -2;
@@ -126,3 +135,57 @@ int WriteFileReplacing(const std::string& hostPath, std::string tmpTemplate, con
     }
     return 0;
 }
+
+namespace storage {
+namespace {
+thread_local RawWriteBatch* t_batch = nullptr;
+}  // namespace
+
+RawWriteBatch::RawWriteBatch() : outer_(t_batch) {
+    t_batch = this;
+}
+
+RawWriteBatch::~RawWriteBatch() {
+    Commit();
+    t_batch = outer_;
+}
+
+RawWriteBatch* RawWriteBatch::Current() {
+    return t_batch;
+}
+
+void RawWriteBatch::Add(std::string temp, std::string target) {
+    pending_.push_back({std::move(temp), std::move(target)});
+}
+
+int32_t RawWriteBatch::Commit() {
+    if (pending_.empty()) return 0;
+    // One sync brings every temporary's bytes to the medium before any of them takes its target's name.
+    const std::string firstDir =
+        pending_.front().target.substr(0, pending_.front().target.find_last_of('/') + 1);
+    const int syncFd = open(firstDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = syncFd >= 0 && syncfs(syncFd) == 0;
+    if (syncFd >= 0) close(syncFd);
+    int32_t failed = 0;
+    std::vector<std::string> dirs;
+    for (const Pending& p : pending_) {
+        if (!synced || rename(p.temp.c_str(), p.target.c_str()) != 0) {
+            unlink(p.temp.c_str());
+            ++failed;
+            continue;
+        }
+        const std::string dir = p.target.substr(0, p.target.find_last_of('/') + 1);
+        if (std::find(dirs.begin(), dirs.end(), dir) == dirs.end()) dirs.push_back(dir);
+    }
+    pending_.clear();
+    // The new directory entries survive a power cut only once their directories are synced too.
+    for (const std::string& dir : dirs) {
+        const int dirFd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dirFd >= 0) {
+            fsync(dirFd);
+            close(dirFd);
+        }
+    }
+    return failed;
+}
+}  // namespace storage

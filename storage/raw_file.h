@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Reading: 0 USB memory "sd1", 1 internal store "tst", any other the system disk "disk".
 // Writing: 1 "tst", any other "sd1"; the system disk is never written.
@@ -26,3 +27,32 @@ int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const voi
 // synced, so that the new entry survives a power cut. 0, -1 the temporary file could not be made, -2 a
 // short write or a failed rename (the temporary is removed, the old file kept).
 int WriteFileReplacing(const std::string& hostPath, std::string tmpTemplate, const void* data, size_t length);
+
+namespace storage {
+// A set of whole-file replaces made on one thread with one sync for all of them: while a batch lives on
+// a thread, each FileWriteRaw and WriteFileReplacing there writes its bytes to its temporary file without
+// syncing it and leaves the rename to Commit, which syncs the file system once, renames each temporary
+// over its target in the order written and syncs each directory once. A replace stays atomic (the old
+// file or the new one, whole); only the sync is shared. A file of the batch is not there before Commit.
+class RawWriteBatch {
+  public:
+    RawWriteBatch();
+    ~RawWriteBatch();  // commits what is still pending
+    RawWriteBatch(const RawWriteBatch&) = delete;
+    RawWriteBatch& operator=(const RawWriteBatch&) = delete;
+    // 0, or the number of files that could not be put in place (their temporaries are removed, the old
+    // files kept).
+    int32_t Commit();
+    // The batch of the calling thread, or nullptr.
+    static RawWriteBatch* Current();
+    void Add(std::string temp, std::string target);
+
+  private:
+    struct Pending {
+        std::string temp;
+        std::string target;
+    };
+    std::vector<Pending> pending_;
+    RawWriteBatch* outer_;
+};
+}  // namespace storage

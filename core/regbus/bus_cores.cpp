@@ -1,10 +1,11 @@
+#include <algorithm>
 #include <bit>
 #include <limits>
 
 #include "core/regbus/bus_internal.h"
 #include "core/regbus/encoding.h"
-#include "platform/stage/bus_window.h"
 #include "platform/host/clock.h"
+#include "platform/stage/bus_window.h"
 #include "platform/stage/reg_map.h"
 
 namespace regbus {
@@ -48,17 +49,25 @@ void Write32Locked(uint32_t reg, uint32_t word, uint32_t value) {
     plat::BusAccessBytes(bytes, 8);
 }
 
-uint32_t Read32Locked(uint32_t reg, uint32_t word) {
-    g_RegBus.command = reg << 4;
-    plat::BusByteAccess bytes[8];
+void PutRead32(plat::BusByteAccess* bytes, uint32_t reg, uint32_t word) {
     PutHalf(&bytes[0], true, regmap::kIndex, 2u * word);
     PutHalf(&bytes[2], false, reg, 0);
     PutHalf(&bytes[4], true, regmap::kIndex, 2u * word + 1u);
     PutHalf(&bytes[6], false, reg, 0);
-    plat::BusAccessBytes(bytes, 8);
+}
+
+uint32_t Word32Of(const plat::BusByteAccess* bytes) {
     uint32_t low = bytes[3].value * 256u + bytes[2].value;
     uint32_t high = bytes[7].value * 256u + bytes[6].value;
     return high * 65536u + low;
+}
+
+uint32_t Read32Locked(uint32_t reg, uint32_t word) {
+    g_RegBus.command = reg << 4;
+    plat::BusByteAccess bytes[8];
+    PutRead32(bytes, reg, word);
+    plat::BusAccessBytes(bytes, 8);
+    return Word32Of(bytes);
 }
 
 int32_t CurrentStepWord() {
@@ -81,10 +90,13 @@ using regbus::Write32Locked;
 int32_t BusReg_ReadInt(int force, uint32_t reg) {
     if (HoldRefuses(force)) return 0;
     std::lock_guard<std::mutex> lock(g_RegBus.mutex);
-    uint32_t raw = Read32Locked(reg, 0);
-    g_RegBus.result = regbus::IsIntegerReadRegister(reg) ? static_cast<int32_t>(raw)
-                                                         : regbus::FloatTimes100(std::bit_cast<float>(raw));
+    g_RegBus.result = BusReg_IntOfWord(reg, Read32Locked(reg, 0));
     return g_RegBus.result;
+}
+
+int32_t BusReg_IntOfWord(uint32_t reg, uint32_t word) {
+    return regbus::IsIntegerReadRegister(reg) ? static_cast<int32_t>(word)
+                                              : regbus::FloatTimes100(std::bit_cast<float>(word));
 }
 
 int32_t BusReg_ReadIntAt(int force, uint32_t reg, uint32_t index) {
@@ -104,14 +116,38 @@ uint32_t BusReg_ReadRaw(int force, uint32_t reg) {
 
 float BusReg_ReadFloat(uint32_t reg) {
     if (g_BusHold.load(std::memory_order_relaxed) != 0) return 0.0f;
-    float value;
+    uint32_t word;
     {
         std::lock_guard<std::mutex> lock(g_RegBus.mutex);
-        value = std::bit_cast<float>(Read32Locked(reg, 0));
+        word = Read32Locked(reg, 0);
     }
+    return BusReg_FloatOfWord(word);
+}
+
+float BusReg_FloatOfWord(uint32_t word) {
+    const float value = std::bit_cast<float>(word);
     // Written as the range kept, so that a NaN (no number at all) reads as 0.0 too.
     if (!(value >= -1e6f && value <= 1e7f)) return 0.0f;
     return value;
+}
+
+void BusReg_ReadBurst(const uint32_t* regs, size_t count, uint32_t* words) {
+    if (g_BusHold.load(std::memory_order_relaxed) != 0) {
+        std::fill(words, words + count, 0u);
+        return;
+    }
+    constexpr size_t kChunk = 32;  // registers per batch handed to the windows
+    plat::BusByteAccess bytes[kChunk * 8];
+    std::lock_guard<std::mutex> lock(g_RegBus.mutex);
+    for (size_t first = 0; first < count; first += kChunk) {
+        const size_t n = std::min(kChunk, count - first);
+        for (size_t i = 0; i < n; ++i)
+            regbus::PutRead32(&bytes[8 * i], regs[first + i], 0);
+        g_RegBus.command = regs[first + n - 1] << 4;
+        plat::BusAccessBytes(bytes, 8 * n);
+        for (size_t i = 0; i < n; ++i)
+            words[first + i] = regbus::Word32Of(&bytes[8 * i]);
+    }
 }
 
 uint32_t BusReg_ReadAt(int, uint32_t reg, uint32_t index) {

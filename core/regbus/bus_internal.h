@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/regbus/bus_transfer.h"
+#include "platform/stage/bus_byte_access.h"
 #include "platform/stage/reg_map.h"
 
 namespace regbus {
@@ -17,6 +18,9 @@ inline bool HoldRefuses(int force) {
 // One 32-bit transfer of word `word` of `reg`; the caller holds g_RegBus.mutex.
 void Write32Locked(uint32_t reg, uint32_t word, uint32_t value);
 uint32_t Read32Locked(uint32_t reg, uint32_t word);
+// The eight byte accesses of one 32-bit read, and the word they read.
+void PutRead32(plat::BusByteAccess* bytes, uint32_t reg, uint32_t word);
+uint32_t Word32Of(const plat::BusByteAccess* bytes);
 
 // The current step word of the step registers, or -1 when it cannot be addressed.
 int32_t CurrentStepWord();

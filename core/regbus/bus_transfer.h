@@ -3,6 +3,7 @@
 // halves an index register (2304) selects. One mutex serialises every transfer of the process, so the
 // index register never changes between the two halves of a value.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 
@@ -40,8 +41,15 @@ int32_t BusReg_ReadInt(int force, uint32_t reg);  // integer registers raw, othe
 int32_t BusReg_ReadIntAt(int force, uint32_t reg, uint32_t index);  // link receive words 98-103
 uint32_t BusReg_ReadRaw(int force, uint32_t reg);                   // the fault word 2090
 float BusReg_ReadFloat(uint32_t reg);                               // below -1e6 or above 1e7 reads as 0.0
-uint32_t BusReg_ReadAt(int force, uint32_t reg, uint32_t index);    // harmonic tables 0-5
-uint32_t BusReg_ReadStepWord(int kind, uint32_t reg);               // kind 0 the current step word, 1 word 5
+// Word 0 of each of `count` registers, read in the order given within one hold of the bus mutex: the byte
+// accesses of the single 32-bit reads, handed to the windows as one batch. While the bus is held every word
+// reads 0 without a transfer, as the float reader's and the force-0 integer reader's do.
+void BusReg_ReadBurst(const uint32_t* regs, size_t count, uint32_t* words);
+// What BusReg_ReadFloat and BusReg_ReadInt make of the word they read from reg.
+float BusReg_FloatOfWord(uint32_t word);
+int32_t BusReg_IntOfWord(uint32_t reg, uint32_t word);
+uint32_t BusReg_ReadAt(int force, uint32_t reg, uint32_t index);  // harmonic tables 0-5
+uint32_t BusReg_ReadStepWord(int kind, uint32_t reg);             // kind 0 the current step word, 1 word 5
 float BusReg_ReadStepFloat(int unused, uint32_t reg);
 // The writers that return a status are [[nodiscard]]: a caller that drops one says so with (void), so a
 // failure a writer reports is never lost without a reader of the code seeing it.

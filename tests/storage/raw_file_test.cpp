@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "core/system/state/usb_state.h"
+#include "platform/host/root.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -54,6 +55,40 @@ TEST(RawFile, AreasAndResults) {
     EXPECT_EQ(std::string(buf, 4), "####");
     root.Write("/mnt/tst/plainfile", "x");
     EXPECT_EQ(FileWriteRaw(1, "plainfile", "g", "x", 1), -300);
+}
+
+// Writes of a batch take their names only at its commit, each whole, and leave no temporary; one that
+// cannot take its name is counted and keeps the old file; writes of other threads are not held back.
+TEST(RawFile, BatchPutsItsFilesInPlaceAtCommit) {
+    testsupport::TempRoot root;
+    namespace fs = std::filesystem;
+    const fs::path dir = plat::MapPath("/mnt/tst/d");
+    root.Write("/mnt/tst/d/a", "old a");
+    root.Write("/mnt/tst/d/c/x", "c is a folder");
+    {
+        storage::RawWriteBatch batch;
+        EXPECT_EQ(FileWriteRaw(1, "d", "a", "new a", 5), 5);
+        EXPECT_EQ(FileWriteRaw(1, "e", "b", "new b", 5), 5);
+        EXPECT_EQ(FileWriteRaw(1, "d", "c", "new c", 5), 5);
+        std::thread([] { EXPECT_EQ(FileWriteRaw(1, "d", "other", "now", 3), 3); }).join();
+        EXPECT_EQ(root.Read("/mnt/tst/d/other"), "now");
+        EXPECT_EQ(root.Read("/mnt/tst/d/a"), "old a");
+        EXPECT_FALSE(fs::exists(plat::MapPath("/mnt/tst/e/b")));
+        EXPECT_EQ(batch.Commit(), 1);
+        EXPECT_EQ(root.Read("/mnt/tst/d/a"), "new a");
+        EXPECT_EQ(root.Read("/mnt/tst/e/b"), "new b");
+        EXPECT_EQ(root.Read("/mnt/tst/d/c/x"), "c is a folder");
+        EXPECT_EQ(batch.Commit(), 0);
+        EXPECT_EQ(FileWriteRaw(1, "d", "late", "late", 4), 4);
+    }
+    // The batch's end commits what it still holds; writes after it go straight to their names.
+    EXPECT_EQ(root.Read("/mnt/tst/d/late"), "late");
+    EXPECT_EQ(FileWriteRaw(1, "d", "after", "after", 5), 5);
+    EXPECT_EQ(root.Read("/mnt/tst/d/after"), "after");
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"a", "after", "c", "late", "other"}));
 }
 
 // Runs FileWriteRaw of `size` bytes of `fill` in a child process, after `prepare`.

@@ -5,6 +5,7 @@
 #include "core/params/access/param_access.h"
 #include "core/regbus/regbus.h"
 #include "core/system/state/service_flags.h"
+#include "platform/stage/reg_map.h"
 
 namespace meas {
 namespace {
@@ -13,14 +14,66 @@ constexpr int kPhases = 3;
 constexpr int kTotalRow = 6;
 constexpr uint32_t kWiring1P2W = 1;
 
+// The registers of one reading step, read in one burst in the order they were noted, then stored into the
+// meter values. A pass reads about a hundred registers: one hold of the bus for each step instead of one
+// per register.
+class Burst {
+  public:
+    void Float(uint32_t reg, MeterValue& to) { Note(reg, &to, nullptr, Kind::kFloat); }
+    void Int(uint32_t reg, std::atomic<int32_t>& to) { Note(reg, nullptr, &to, Kind::kInt); }
+    // An integer register's value / 1000 into a float value (the power factor total).
+    void Thousandths(uint32_t reg, MeterValue& to) { Note(reg, &to, nullptr, Kind::kThousandths); }
+    void Read() {
+        uint32_t words[kMax];
+        BusReg_ReadBurst(regs_, count_, words);
+        for (size_t i = 0; i < count_; ++i) {
+            const Item& it = items_[i];
+            if (it.kind == Kind::kFloat) Put(*it.value, BusReg_FloatOfWord(words[i]));
+            if (it.kind == Kind::kInt)
+                it.integer->store(BusReg_IntOfWord(regs_[i], words[i]), std::memory_order_relaxed);
+            if (it.kind == Kind::kThousandths)
+                Put(*it.value, static_cast<float>(BusReg_IntOfWord(regs_[i], words[i])) / 1000.0f);
+        }
+        count_ = 0;
+    }
+
+  private:
+    enum class Kind { kFloat, kInt, kThousandths };
+    struct Item {
+        MeterValue* value;
+        std::atomic<int32_t>* integer;
+        Kind kind;
+    };
+    static constexpr size_t kMax = 64;
+    void Note(uint32_t reg, MeterValue* value, std::atomic<int32_t>* integer, Kind kind) {
+        if (count_ == kMax) Read();
+        regs_[count_] = reg;
+        items_[count_++] = {value, integer, kind};
+    }
+    uint32_t regs_[kMax];
+    Item items_[kMax];
+    size_t count_ = 0;
+};
+
+uint32_t Row(const regmap::Block& block, int r) {
+    return block.at(static_cast<uint32_t>(r));
+}
+
 // The peak-hold and auxiliary registers exist for the phases (and the peak hold for the total), not for
 // the line-to-line rows: a row without a register reads 0 instead of a neighbouring quantity.
-float VpkHoldOfRow(int r) {
-    if (r < kPhases) return BusReg_GetVpkHold(r);
-    return r == kTotalRow ? BusReg_GetVpkHoldTotal() : 0.0f;
+void VpkHoldOfRow(Burst& b, int r, MeterValue& to) {
+    if (r < kPhases)
+        b.Float(Row(regmap::kVpkHold, r), to);
+    else if (r == kTotalRow)
+        b.Float(regmap::kVpkHold.last(), to);
+    else
+        Put(to, 0.0f);
 }
-float AuxOfRow(int r) {
-    return r < kPhases ? BusReg_GetMeasWord54(r) : 0.0f;
+void AuxOfRow(Burst& b, int r, MeterValue& to) {
+    if (r < kPhases)
+        b.Float(Row(regmap::kMeasWord54, r), to);
+    else
+        Put(to, 0.0f);
 }
 
 }  // namespace
@@ -31,74 +84,79 @@ bool SingleRowWiring() {
 }
 
 void ReadVoltages() {
+    Burst b;
     if (SingleRowWiring()) {
         MeterRow& m = g_MeterRows[0];
-        Put(m.vrms, BusReg_GetVrmsTotal());
-        Put(m.vavg, BusReg_GetVavgTotal());
-        Put(m.vmax, BusReg_GetVmaxTotal());
-        Put(m.vmin, BusReg_GetVminTotal());
-        return;
+        b.Float(Row(regmap::kVrms, kTotalRow), m.vrms);
+        b.Float(Row(regmap::kVavg, kTotalRow), m.vavg);
+        b.Float(Row(regmap::kVmax, kTotalRow), m.vmax);
+        b.Float(Row(regmap::kVmin, kTotalRow), m.vmin);
+    } else {
+        for (int r = 0; r < kMeasRows; ++r) {
+            MeterRow& m = g_MeterRows[r];
+            b.Float(Row(regmap::kVrms, r), m.vrms);
+            b.Float(Row(regmap::kVavg, r), m.vavg);
+            b.Float(Row(regmap::kVmax, r), m.vmax);
+            b.Float(Row(regmap::kVmin, r), m.vmin);
+        }
     }
-    for (int r = 0; r < kMeasRows; ++r) {
-        MeterRow& m = g_MeterRows[r];
-        Put(m.vrms, BusReg_GetVrms(r));
-        Put(m.vavg, BusReg_GetVavg(r));
-        Put(m.vmax, BusReg_GetVmax(r));
-        Put(m.vmin, BusReg_GetVmin(r));
-    }
+    b.Read();
 }
 
 void ReadCurrents() {
+    Burst b;
     if (SingleRowWiring()) {
         MeterRow& m = g_MeterRows[0];
-        Put(m.irms, BusReg_GetIrmsTotal());
-        Put(m.iavg, BusReg_GetIavgTotal());
-        Put(m.imax, BusReg_GetImaxTotal());
-        Put(m.imin, BusReg_GetIminTotal());
-        Put(m.vpkHold, BusReg_GetVpkHoldTotal());
-        Put(m.ipkHold, BusReg_GetIpkHoldTotal());
-        return;
+        b.Float(Row(regmap::kIrms, kTotalRow), m.irms);
+        b.Float(Row(regmap::kIavg, kTotalRow), m.iavg);
+        b.Float(Row(regmap::kImax, kTotalRow), m.imax);
+        b.Float(Row(regmap::kImin, kTotalRow), m.imin);
+        b.Float(regmap::kVpkHold.last(), m.vpkHold);
+        b.Float(Row(regmap::kIpkHold, kTotalRow), m.ipkHold);
+    } else {
+        for (int r = 0; r < kMeasRows; ++r) {
+            MeterRow& m = g_MeterRows[r];
+            b.Float(Row(regmap::kIrms, r), m.irms);
+            b.Float(Row(regmap::kIavg, r), m.iavg);
+            b.Float(Row(regmap::kImax, r), m.imax);
+            b.Float(Row(regmap::kImin, r), m.imin);
+            VpkHoldOfRow(b, r, m.vpkHold);
+            b.Float(Row(regmap::kIpkHold, r), m.ipkHold);
+        }
     }
-    for (int r = 0; r < kMeasRows; ++r) {
-        MeterRow& m = g_MeterRows[r];
-        Put(m.irms, BusReg_GetIrms(r));
-        Put(m.iavg, BusReg_GetIavg(r));
-        Put(m.imax, BusReg_GetImax(r));
-        Put(m.imin, BusReg_GetImin(r));
-        Put(m.vpkHold, VpkHoldOfRow(r));
-        Put(m.ipkHold, BusReg_GetIpkHold(r));
-    }
+    b.Read();
 }
 
 void ReadPowers() {
+    Burst b;
     if (SingleRowWiring()) {
         MeterRow& m = g_MeterRows[0];
-        Put(m.p, BusReg_GetPowerTotal());
-        Put(m.s, BusReg_GetApparentTotal());
-        Put(m.q, BusReg_GetReactiveTotal());
-        m.pfx1000.store(BusReg_GetPFTotal(), std::memory_order_relaxed);
-        m.cfx100.store(BusReg_GetCFTotal(), std::memory_order_relaxed);
-        Put(m.aux, AuxOfRow(0));
+        b.Float(Row(regmap::kPower, kTotalRow), m.p);
+        b.Float(Row(regmap::kApparent, kTotalRow), m.s);
+        b.Float(Row(regmap::kReactive, kTotalRow), m.q);
+        b.Int(Row(regmap::kPowerFactor, kTotalRow), m.pfx1000);
+        b.Int(Row(regmap::kCrestFactor, kTotalRow), m.cfx100);
+        AuxOfRow(b, 0, m.aux);
+        b.Read();
         return;
     }
     for (int r = 0; r < kMeasRows; ++r) {
         MeterRow& m = g_MeterRows[r];
-        Put(m.p, BusReg_GetPower(r));
-        Put(m.s, BusReg_GetApparent(r));
-        Put(m.q, BusReg_GetReactive(r));
-        Put(m.aux, AuxOfRow(r));
-        const int32_t pf = r == kTotalRow ? BusReg_GetPFTotal() : BusReg_GetPF(r);
-        const int32_t cf = r == kTotalRow ? BusReg_GetCFTotal() : BusReg_GetCF(r);
-        m.pfx1000.store(pf, std::memory_order_relaxed);
-        m.cfx100.store(cf, std::memory_order_relaxed);
+        b.Float(Row(regmap::kPower, r), m.p);
+        b.Float(Row(regmap::kApparent, r), m.s);
+        b.Float(Row(regmap::kReactive, r), m.q);
+        AuxOfRow(b, r, m.aux);
+        b.Int(Row(regmap::kPowerFactor, r), m.pfx1000);
+        b.Int(Row(regmap::kCrestFactor, r), m.cfx100);
     }
     MeterRow& t = g_MeterRows[0];
-    Put(t.vrmsTotal, BusReg_GetVrmsTotal());
-    Put(t.irmsTotal, BusReg_GetIrmsTotal());
-    Put(t.pTotal, BusReg_GetPowerTotal());
-    Put(t.pfTotal, static_cast<float>(BusReg_GetPFTotal()) / 1000.0f);
-    Put(t.sTotal, BusReg_GetApparentTotal());
-    Put(t.qTotal, BusReg_GetReactiveTotal());
+    b.Float(Row(regmap::kVrms, kTotalRow), t.vrmsTotal);
+    b.Float(Row(regmap::kIrms, kTotalRow), t.irmsTotal);
+    b.Float(Row(regmap::kPower, kTotalRow), t.pTotal);
+    b.Thousandths(Row(regmap::kPowerFactor, kTotalRow), t.pfTotal);
+    b.Float(Row(regmap::kApparent, kTotalRow), t.sTotal);
+    b.Float(Row(regmap::kReactive, kTotalRow), t.qTotal);
+    b.Read();
 }
 
 void ReadFrequency() {
@@ -108,12 +166,14 @@ void ReadFrequency() {
 }
 
 void ReadCalibrationValues() {
+    Burst b;
     for (int r = 0; r < kPhases; ++r) {
         MeterRow& m = g_MeterRows[r];
-        Put(m.vrms, BusReg_GetVrms(r));
-        Put(m.irms, BusReg_GetIrms(r));
-        Put(m.imax, BusReg_GetImax(r));
+        b.Float(Row(regmap::kVrms, r), m.vrms);
+        b.Float(Row(regmap::kIrms, r), m.irms);
+        b.Float(Row(regmap::kImax, r), m.imax);
     }
+    b.Read();
     ReadFrequency();
 }
 

@@ -48,6 +48,14 @@ TEST_F(RegBusTest, HoldSilencesUnforcedTransfers) {
         {"WriteStep", [](int f) { (void)BusReg_WriteStep(f, kStepJumpTo, 3, 0); }, true, true},
         {"WriteGuarded2447", [](int f) { (void)BusReg_WriteGuarded2447(f, kBootCtrl, 4); }, true, true},
         {"ReadFloat", [](int) { BusReg_ReadFloat(kVrms); }, false, true},
+        {"ReadBurst",
+         [](int) {
+             const uint32_t reg = kVrms;
+             uint32_t word = 1;
+             BusReg_ReadBurst(&reg, 1, &word);
+             EXPECT_EQ(word, 0u);
+         },
+         false, true},
         {"WriteFloatAt", [](int) { BusReg_WriteFloatAt(kFloatTable, 1, 1.0f); }, false, true},
         {"ReadAt", [](int f) { BusReg_ReadAt(f, kHarmonic.at(1), 7); }, false, false},
         {"ReadStepWord", [](int) { BusReg_ReadStepWord(0, kStepJumpTo); }, false, false},
@@ -109,6 +117,44 @@ TEST_F(RegBusTest, ReadersDropValuesTheyCannotCarry) {
         Stage().SetRead(reg, 0, 0x80000001u);
         EXPECT_EQ(BusReg_ReadInt(0, reg), static_cast<int32_t>(0x80000001u)) << reg;
     }
+}
+
+// A burst reads each register's own word 0 in the order given, as the single reads would, also beyond the
+// batch it hands the windows at once; what it reads decodes as the single readers decode it.
+TEST_F(RegBusTest, BurstReadsEachRegisterInOrder) {
+    std::vector<uint32_t> regs;
+    for (uint32_t i = 0; i < kVrms.count; ++i)
+        regs.push_back(kVrms.at(i));
+    for (uint32_t i = 0; i < kIrms.count; ++i)
+        regs.push_back(kIrms.at(kIrms.count - 1 - i));
+    for (uint32_t i = 0; i < kPowerFactor.count; ++i)
+        regs.push_back(kPowerFactor.at(i));
+    for (uint32_t i = 0; i < 3; ++i)
+        regs.insert(regs.end(), regs.begin(), regs.begin() + 7);  // 42 registers, some twice
+    for (uint32_t reg : regs)
+        Stage().SetRead(reg, 0, 0x10000u * reg + 0x8001u);
+    Clear();
+    std::vector<uint32_t> words(regs.size());
+    BusReg_ReadBurst(regs.data(), regs.size(), words.data());
+    const auto trace = Transfers();
+    ASSERT_EQ(trace.size(), regs.size());
+    for (size_t i = 0; i < regs.size(); ++i) {
+        EXPECT_EQ(words[i], 0x10000u * regs[i] + 0x8001u) << i;
+        EXPECT_EQ(trace[i].reg, regs[i]) << i;
+        EXPECT_FALSE(trace[i].write);
+        EXPECT_EQ(trace[i].word, 0u);
+    }
+    EXPECT_EQ(Stage().OrderViolations(), 0u);
+    Stage().SetReadFloat(kIrms, 0, 2.0e7f);
+    Stage().SetReadFloat(kVrms, 0, 230.456f);
+    Stage().SetRead(kPowerFactor, 0, 0x80000001u);
+    const uint32_t three[] = {kIrms, kVrms, kPowerFactor};
+    uint32_t got[3];
+    BusReg_ReadBurst(three, 3, got);
+    EXPECT_EQ(BusReg_FloatOfWord(got[0]), 0.0f);
+    EXPECT_EQ(BusReg_FloatOfWord(got[1]), 230.456f);
+    EXPECT_EQ(BusReg_IntOfWord(kVrms, got[1]), 23045);
+    EXPECT_EQ(BusReg_IntOfWord(kPowerFactor, got[2]), static_cast<int32_t>(0x80000001u));
 }
 
 // A word index whose 2i + 1 does not fit the 16-bit index register is refused, not wrapped.

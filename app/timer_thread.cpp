@@ -29,7 +29,6 @@ uint32_t g_count20ms = 0;
 uint32_t g_count40ms = 0;
 uint32_t g_count200ms = 0;
 uint32_t g_count400ms = 0;
-uint64_t g_passes = 0;
 
 // Other threads load these words while the timer counts them: one compare-and-swap step, so that a
 // value stored meanwhile is never overwritten by the old value less one. Returns the value after.
@@ -110,7 +109,6 @@ void DeviceNetTimers() {
 }  // namespace
 
 void TimerThread_Pass() {
-    ++g_passes;
     MeasUpdateRate_Tick();
     g_count2ms = (g_count2ms + 1) % 2;
     DeviceNetTimers();
@@ -133,11 +131,7 @@ int32_t CheckOnceFlag() {
 namespace core {
 void TimerReset() {
     g_count2ms = g_count4ms = g_count20ms = g_count40ms = g_count200ms = g_count400ms = 0;
-    g_passes = 0;
     g_StartupWindow.store(10, kRelaxed);
 }
 
-uint64_t TimerPasses() {
-    return g_passes;
-}
 }  // namespace core

@@ -17,6 +17,4 @@ namespace core {
 extern std::atomic<int32_t> g_StartupWindow;
 // Puts the pass counters and the start-up window back to their state at process start (tests).
 void TimerReset();
-// Passes run since the reset (tests count steps against it).
-uint64_t TimerPasses();
 }  // namespace core

@@ -81,8 +81,6 @@ constexpr uint32_t kCompleteLaterMs = 5000;
 std::atomic<KeyHandler> g_keyDispatch{nullptr};
 std::atomic<int32_t (*)(int32_t)> g_seqReload{nullptr};
 std::atomic<void (*)(uint16_t)> g_simReload{nullptr};
-std::atomic<uint32_t> g_lastKey{0};
-std::atomic<uint32_t> g_keysTaken{0};
 
 uint32_t ReconfigField() {
     return (g_SysStatus.load(std::memory_order_acquire) & kReconfigMask) >> kSysReconfigLow;
@@ -101,8 +99,6 @@ constexpr uint8_t kCopyKeyCode = 254;
 constexpr int32_t kMsgRemoteRefused = 13;
 
 void ReportKey(uint32_t ev) {
-    g_lastKey.store(ev, kRelaxed);
-    g_keysTaken.fetch_add(1, kRelaxed);
     // A person at the panel channel sees the key arrive.
     uint8_t code = KeyEventCode(ev);
     std::printf("MenuThread: key code %u '%c' class %u knob %d\n", code, std::isprint(code) ? code : '?',
@@ -432,16 +428,8 @@ void* MenuThread(void*) {
 }
 
 namespace panel {
-uint32_t LastKeyEvent() {
-    return g_lastKey.load(kRelaxed);
-}
-uint32_t KeyEventsTaken() {
-    return g_keysTaken.load(kRelaxed);
-}
 void MenuThreadReset() {
     g_MenuCommand = MenuCommand{};
-    g_lastKey.store(0, kRelaxed);
-    g_keysTaken.store(0, kRelaxed);
     g_MenuHandshake.store(0, kRelaxed);
     g_PendingReconfig.store(0, kRelaxed);
 }

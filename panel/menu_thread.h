@@ -53,8 +53,5 @@ struct MenuCommand {
     bool (*check)();      // whether the command took effect, asked when it completes; null: none
 };
 extern MenuCommand g_MenuCommand;
-// The last key event the thread took (0 when none yet) and how many it took.
-uint32_t LastKeyEvent();
-uint32_t KeyEventsTaken();
 void MenuThreadReset();
 }  // namespace panel

@@ -38,7 +38,3 @@ void SyncPanelIndicators() {
         SpiAuxWrite4(word);
     }
 }
-
-uint32_t PanelIndicators() {
-    return g_indicators.load(std::memory_order_relaxed);
-}

@@ -8,5 +8,3 @@ void PanelIndicatorsReset();
 // Brings each lamp to its source (output on, SHIFT latched, preset mode, SEQUENCE/SIMULATE active),
 // sending the whole word once for every lamp that changed. Menu/control thread.
 void SyncPanelIndicators();
-// The indicator word as last sent.
-uint32_t PanelIndicators();

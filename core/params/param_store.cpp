@@ -128,6 +128,4 @@ ParamRec* ParamLocate(uint32_t id, const ParamPlace& place) {
     return &s.spare;
 }
 
-void ParamEnterNone() {}
-
 }  // namespace core

@@ -284,8 +284,3 @@ int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode,
 // Makes the edit state of a setting current for the panel. Returns 0, or -1 when refused (keys locked or
 // meter held and the id is not a measurement item).
 int menuEnterParamState(uint32_t id);
-
-namespace core {
-// The entry of the panel's shortcut rows that have no setting: does nothing.
-void ParamEnterNone();
-}  // namespace core

@@ -76,8 +76,3 @@ int BusReg_SetRdDefine5(int32_t v);
 int BusReg_SetPowerStageEnable(int32_t v);
 int BusReg_SetParallelCtrl(int32_t v);
 int BusReg_SetParallelFrame(uint32_t frame);  // waits 1 ms first
-
-namespace regbus {
-// The sequencer mode code last written to 2352.
-int32_t SeqSimModeCode();
-}  // namespace regbus

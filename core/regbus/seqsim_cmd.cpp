@@ -14,8 +14,6 @@ enum : uint16_t { kCmdRun = 1, kCmdStop = 2, kCmdHold = 4, kCmdBranch1 = 8, kCmd
 // SEQ/SIM mode 0, 1, 2 -> sequencer mode code.
 constexpr int32_t kSeqSimModeCodes[] = {2, 0, 1};
 
-std::atomic<int32_t> g_seqSimModeCode{0};
-
 // The command word is process-wide: the low byte is replaced and the high byte kept in one atomic step, so
 // a change of the high byte made meanwhile is not lost.
 int SendCommand(uint16_t command) {
@@ -48,12 +46,5 @@ int BusReg_SeqSimBranch2() {
 int BusReg_SetSeqSimMode(int32_t mode) {
     int32_t code =
         mode >= 0 && static_cast<size_t>(mode) < std::size(kSeqSimModeCodes) ? kSeqSimModeCodes[mode] : 0;
-    g_seqSimModeCode.store(code, std::memory_order_relaxed);
     return BusReg_WriteIntEx(0, regmap::kSeqSimMode, code);
 }
-
-namespace regbus {
-int32_t SeqSimModeCode() {
-    return g_seqSimModeCode.load(std::memory_order_relaxed);
-}
-}  // namespace regbus

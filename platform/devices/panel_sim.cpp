@@ -96,13 +96,6 @@ void PanelSimPress(uint8_t code, uint32_t reads) {
     s.script.push_back({0, 1});
 }
 
-void PanelSimPushWord(uint16_t word, uint32_t reads) {
-    if (reads == 0) return;
-    PanelState& s = State();
-    std::lock_guard<std::mutex> g(s.lock);
-    s.script.push_back({word, reads});
-}
-
 void PanelSimKnob(int detents) {
     PanelState& s = State();
     std::lock_guard<std::mutex> g(s.lock);

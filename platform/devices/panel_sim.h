@@ -17,8 +17,6 @@ void PanelSimPress(uint8_t code, uint32_t reads);
 // Queues a knob turn of `detents` (signed): reported as the knob code with the delta, one read per
 // at most 127 detents.
 void PanelSimKnob(int detents);
-// Queues a raw key word (delta in bits 7-0, code in bits 15-8) for `reads` reads, with no release after.
-void PanelSimPushWord(uint16_t word, uint32_t reads);
 // A key held until PanelSimRelease (reported after the queued presses).
 void PanelSimHold(uint8_t code);
 void PanelSimRelease();

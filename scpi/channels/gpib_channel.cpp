@@ -187,10 +187,6 @@ void RunModuleCommand(const char* command) {
 
 const ScpiIoOps kGpibIoOps = {GpibInit, GpibOpen, GpibWrite, GpibRead, GpibControl, GpibClose, GpibDeinit};
 
-RemotePort* GpibPort() {
-    return &g_port;
-}
-
 bool GpibDriverPrepare() {
     if (access(plat::MapPath(kModuleFile).c_str(), F_OK) != 0) return false;
     std::snprintf(g_insmod, sizeof g_insmod, "insmod %s", kModuleFile);
@@ -209,10 +205,6 @@ void GpibDriverUnload() {
     if (!g_commandsReady.load(std::memory_order_acquire)) return;
     if (!g_loaded.exchange(false, std::memory_order_acq_rel)) return;
     RunModuleCommand(g_rmmod);
-}
-
-GpibStatusPair GpibLastPushed() {
-    return g_pushed;
 }
 
 void GpibChannelStart() {

@@ -33,7 +33,6 @@ struct GpibStatusPair {
 };
 
 extern const ScpiIoOps kGpibIoOps;
-RemotePort* GpibPort();
 
 // Prepares the module commands when the module file is on the disk; false when it is not.
 bool GpibDriverPrepare();
@@ -47,7 +46,5 @@ void GpibDriverUnload();
 void GpibChannelStart();
 void GpibPass(uint32_t pass);
 void GpibChannelStop();
-// The status pair last pushed to the driver.
-GpibStatusPair GpibLastPushed();
 
 }  // namespace scpi

@@ -55,11 +55,6 @@ uint16_t SpiAuxRead16() {
     return ReadCommand(&g_frameStatus, 0xF4);
 }
 
-uint32_t PanelLampWord() {
-    std::lock_guard<std::mutex> g(g_panelLinkLock);
-    return g_frameLamp & 0x0F;
-}
-
 int KeyEventBoxInit() {
     std::lock_guard<std::mutex> g(g_keyBoxLock);
     std::memset(&g_KeyEventBox, 0, sizeof g_KeyEventBox);

@@ -17,8 +17,6 @@ enum PanelLamp : uint32_t {
     kLampPreset = 1u << 2,
     kLampSeqSim = 1u << 3,
 };
-// The 0xF1 frame buffer: its low four bits are the lamp word last sent.
-uint32_t PanelLampWord();
 
 // A packed key event: byte 0 signed knob delta, byte 1 key code, byte 2 key class, byte 3 0.
 inline uint32_t KeyEventPack(int8_t delta, uint8_t code, uint8_t cls) {

@@ -26,9 +26,3 @@ extern ThreadCtl g_ThreadCtl;
 
 // 1 when the LAN restart listener has accepted a restart connection.
 extern std::atomic<uint32_t> g_LanRestartReq;
-
-namespace core {
-// For the entries of threads that only honour their running word so far: sets the word, waits in
-// short sleeps until the interface control word asks the interface threads to stop, clears it.
-void IdleWhileRunning(RunningWord word);
-}  // namespace core

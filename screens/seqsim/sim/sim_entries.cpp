@@ -90,9 +90,6 @@ void Enter_menuEditSimulationTime() {
 void Enter_menuEditSimulationSyncCode() {
     SimEnterEdit(Row(SimField::kSyncCode), 0);
 }
-void Enter_menuEditSimulationEnRepeat() {
-    SimEnterEdit(Row(SimField::kEnRepeat), 0);
-}
 void Enter_menuEditSimulationRepeat() {
     SimEnterEdit(Row(SimField::kRepeat), 0);
 }
@@ -108,18 +105,9 @@ void Enter_menuEditSimulationFreq(int phase) {
 void Enter_menuEditSimulationEnOnpha(int phase) {
     SimEnterEdit(Row(SimField::kEnOnpha), phase);
 }
-void Enter_menuEditSimulationOnpha(int phase) {
-    SimEnterEdit(Row(SimField::kOnpha), phase);
-}
-void Enter_menuEditSimulationEnOffpha(int phase) {
-    SimEnterEdit(Row(SimField::kEnOffpha), phase);
-}
 void Enter_menuEditSimulationOffpha(int phase) {
     SimEnterEdit(Row(SimField::kOffpha), phase);
 }
 void Enter_menuSimEditBalance_L2() {
     SimEnterEdit(Row(SimField::kBalanceL2), 0);
-}
-void Enter_menuSimEditBalance_L3() {
-    SimEnterEdit(Row(SimField::kBalanceL3), 0);
 }

@@ -24,17 +24,13 @@ void Enter_menuSimBalance_L3();
 void Enter_menuEditSimulationStep();
 void Enter_menuEditSimulationTime();
 void Enter_menuEditSimulationSyncCode();
-void Enter_menuEditSimulationEnRepeat();
 void Enter_menuEditSimulationRepeat();
 void Enter_menuEditSimulationWave();
 void Enter_menuEditSimulationACV(int phase);
 void Enter_menuEditSimulationFreq(int phase);
 void Enter_menuEditSimulationEnOnpha(int phase);
-void Enter_menuEditSimulationOnpha(int phase);
-void Enter_menuEditSimulationEnOffpha(int phase);
 void Enter_menuEditSimulationOffpha(int phase);
 void Enter_menuSimEditBalance_L2();
-void Enter_menuSimEditBalance_L3();
 
 // The selection or edit state of a field row and phase, entered as its named entry does (a phase outside
 // the row's phases is taken as L1).

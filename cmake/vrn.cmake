@@ -61,12 +61,25 @@ function(vrn_tests name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
       PROPERTIES ENVIRONMENT "VRN_BUILD_DIR=${CMAKE_BINARY_DIR}")
   endif()
-  vrn_folder_files(benches *_bench.cpp)
+  set(benches)
+  if(VRN_BUILD_BENCHMARKS)
+    vrn_folder_files(benches *_bench.cpp)
+  endif()
   foreach(bench IN LISTS benches)
     get_filename_component(bname ${bench} NAME_WE)
     add_executable(${bname} ${bench} ${helpers})
     target_link_libraries(${bname} PRIVATE ${ARG_DEPS} ${support} vrn_system benchmark::benchmark_main)
   endforeach()
+endfunction()
+
+# vrn_system_bench(<name>): a Google Benchmark program of a running controller, from <name>.cpp of the
+# calling folder; left out with the other benchmarks.
+function(vrn_system_bench name)
+  if(VRN_BUILD_BENCHMARKS)
+    add_executable(${name} ${name}.cpp)
+    target_link_libraries(${name} PRIVATE vrn_testsupport benchmark::benchmark_main)
+    target_compile_definitions(${name} PRIVATE VRN_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  endif()
 endfunction()
 
 # vrn_fuzz_target(<name> <source>... [LIBS <lib>...]): a libFuzzer target of a fuzzing build (VRN_FUZZ=ON,

@@ -13,7 +13,7 @@
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/host/stop_signal.h"
-#include "src/dev/board_lines.h"
+#include "drivers/board_lines.h"
 #include "storage/files/arb_file.h"
 #include "storage/raw_file.h"
 

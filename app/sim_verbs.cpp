@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/system/state/sys_status.h"
-#include "platform/host/panel_channel.h"
+#include "platform/panel_channel/panel_channel.h"
 #include "platform/sandbox/sandbox_events.h"
 #include "platform/stage/power_stage_model.h"
 #include "platform/stage/power_stage_sim.h"

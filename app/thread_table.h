@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 
 using ThreadEntry = void* (*)(void*);
 

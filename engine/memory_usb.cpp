@@ -11,7 +11,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "engine/seqsim/seqsim_file.h"
 #include "platform/host/clock.h"
 #include "storage/files/arb_file.h"

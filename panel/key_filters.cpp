@@ -11,7 +11,7 @@
 #include "core/system/state/output_flags.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/hardcopy/hardcopy.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 std::atomic<uint32_t> g_ShiftedYWord{0};
 

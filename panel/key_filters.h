@@ -1,7 +1,7 @@
 #pragma once
 // The rules a front-panel key passes before the handler of the menu state sees it: the OUTPUT key
 // always switches off, the key lock, the PRESET key and the SHIFT translation. Each takes the packed
-// event (src/dev/panel_link.h) and clears it (0) when it consumes it. Menu/control thread only.
+// event (drivers/panel_link.h) and clears it (0) when it consumes it. Menu/control thread only.
 #include <atomic>
 #include <cstdint>
 

@@ -6,8 +6,8 @@
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/panel_services.h"
 #include "platform/host/clock.h"
-#include "src/dev/barcode_scanner.h"
-#include "src/dev/panel_link.h"
+#include "drivers/barcode_scanner.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr int kMenuStartWaits = 250;

@@ -4,7 +4,7 @@
 
 #include "core/params/param_store.h"
 #include "core/system/state/output_flags.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 std::atomic<uint32_t> g_indicators{0};

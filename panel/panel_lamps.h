@@ -1,6 +1,6 @@
 #pragma once
 // The four lamps of the front-panel controller: OUTPUT, SHIFT, PRESET and SEQUENCE/SIMULATE
-// (src/dev/panel_link.h PanelLamp bits), sent as one word.
+// (drivers/panel_link.h PanelLamp bits), sent as one word.
 #include <cstdint>
 
 // All lamps off, sent.

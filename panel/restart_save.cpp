@@ -7,8 +7,8 @@
 #include "platform/host/clock.h"
 #include "platform/host/stop_signal.h"
 #include "platform/sandbox/sandbox.h"
-#include "src/dev/board_lines.h"
-#include "src/dev/panel_link.h"
+#include "drivers/board_lines.h"
+#include "drivers/panel_link.h"
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/usb/usb_memory.h"
 

@@ -8,8 +8,8 @@
 #include "core/system/state/output_flags.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/statusbar/status_bar.h"
-#include "src/dev/barcode_scanner.h"
-#include "src/dev/panel_link.h"
+#include "drivers/barcode_scanner.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

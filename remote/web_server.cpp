@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
 #include "remote/web/web_channel.h"

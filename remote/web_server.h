@@ -1,5 +1,5 @@
 #pragma once
-#include "core/system/state/web_capture.h"
+#include "core/system/links/web_capture.h"
 #include "remote/web/web_lock_release.h"
 
 // The HTTP servers on ports 80 and 81 (moved by the port offset). Each thread sets its running word while

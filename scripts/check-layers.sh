@@ -16,7 +16,7 @@ LAYERS = [
     "core/system",
     "core/params",
     "core/control",
-    "src/dev",
+    "drivers",
     "storage",
     "sysadmin",
     "engine",

@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "platform/host/root.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"

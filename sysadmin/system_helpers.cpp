@@ -9,8 +9,8 @@
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox.h"
-#include "src/dev/speaker.h"
-#include "src/dev/web_process.h"
+#include "drivers/speaker.h"
+#include "drivers/web_process.h"
 
 namespace sysadmin {
 std::atomic<uint8_t> g_BeepFlags{0};

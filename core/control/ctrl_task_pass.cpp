@@ -15,7 +15,7 @@
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/fw_update_state.h"
 #include "core/system/messaging/msg_ring.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 

@@ -11,7 +11,7 @@
 #include "core/params/limits/wave_voltage.h"
 #include "core/regbus/regbus.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"

@@ -12,7 +12,7 @@ std::atomic<uint32_t> g_PhaseFault{0};
 
 namespace {
 // The name this source had on the board; service reports quote it.
-constexpr const char* kBusSourceName = "src/dev/qxSpi_AM3352";
+constexpr const char* kBusSourceName = "drivers/qxSpi_AM3352";
 }  // namespace
 
 void BusMapInit() {

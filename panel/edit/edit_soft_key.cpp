@@ -11,7 +11,7 @@
 #include "panel/edit/digit_cursor.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 using namespace panel::edit;
 

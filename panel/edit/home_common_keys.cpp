@@ -5,11 +5,11 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

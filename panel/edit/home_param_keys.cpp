@@ -5,13 +5,13 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu_entries.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

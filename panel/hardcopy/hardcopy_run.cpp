@@ -3,7 +3,7 @@
 
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/state/web_capture.h"
+#include "core/system/links/web_capture.h"
 #include "panel/hardcopy/bmp_writer.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/hardcopy/hardcopy_sync.h"

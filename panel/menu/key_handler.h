@@ -1,6 +1,6 @@
 #pragma once
 // The key handler of a menu state: it takes the packed key event the menu/control thread took (see
-// src/dev/panel_link.h for its bytes).
+// drivers/panel_link.h for its bytes).
 #include <cstdint>
 
 using KeyHandler = void (*)(uint32_t* ev);

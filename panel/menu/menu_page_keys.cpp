@@ -7,13 +7,13 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/parallel_link.h"
+#include "core/system/links/usb_state.h"
 #include "engine/memory_usb.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu/menu_page_words.h"
 #include "panel/menu/row_entries.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "storage/files/memory_data.h"
 
 namespace {

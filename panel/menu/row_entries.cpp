@@ -12,7 +12,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_page_words.h"
 

@@ -12,8 +12,8 @@
 #include "core/system/config/model_table.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/parallel_link.h"
+#include "core/system/links/usb_state.h"
 #include "panel/statusbar/status_bar.h"
 #include "sysadmin/net/net_state.h"
 

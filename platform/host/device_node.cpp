@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "platform/host/log_file.h"
-#include "platform/host/panel_channel.h"
+#include "platform/panel_channel/panel_channel.h"
 #include "platform/host/root.h"
 
 namespace plat {

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "core/system/messaging/msg_queue.h"
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 #include "remote/objects/obj_dictionary.h"
 
 namespace remote {

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 #include "platform/host/clock.h"
 #include "remote/modbus/modbus_request.h"
 

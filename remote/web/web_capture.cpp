@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/system/state/web_capture.h"
+#include "core/system/links/web_capture.h"
 #include "panel/hardcopy/bmp_writer.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/hardcopy/hardcopy_sync.h"

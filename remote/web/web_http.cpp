@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "core/system/state/remote_state.h"
+#include "core/system/links/remote_state.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
 #include "platform/host/root.h"

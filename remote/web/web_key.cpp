@@ -1,7 +1,7 @@
 #include "remote/web/web_key.h"
 
 #include "panel/key_thread.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace web {
 namespace {

@@ -18,7 +18,7 @@
 #include "core/params/settings/setting_rows.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"

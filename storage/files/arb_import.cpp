@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/params/waves/arb_mem.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "platform/host/root.h"
 #include "storage/files/arb_file.h"
 #include "storage/brand_dir.h"

@@ -5,7 +5,7 @@
 
 #include "core/control/calibration/cal_page.h"
 #include "core/params/access/param_access.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "storage/brand_dir.h"
 #include "storage/byte_order.h"
 #include "storage/file_result.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/params/presets/preset_store.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "storage/brand_dir.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"

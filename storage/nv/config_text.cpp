@@ -12,7 +12,7 @@
 #include "core/system/config/lan_pending.h"
 #include "core/system/state/seqsim_slots.h"
 #include "core/system/util/text_util.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/data_reset_note.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_hold.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/system/state/service_flags.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "storage/nv/nv_hold.h"

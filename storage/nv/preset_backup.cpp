@@ -7,7 +7,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_hold.h"
 

@@ -4,7 +4,7 @@
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "platform/host/clock.h"
 #include "sysadmin/firmware/fw_update.h"
 

@@ -8,7 +8,7 @@
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/sandbox/sandbox.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "storage/file_util.h"
 #include "sysadmin/firmware/fw_digest.h"
 #include "sysadmin/firmware/fw_update.h"

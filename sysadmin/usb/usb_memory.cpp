@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/system/messaging/msg_ring.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "platform/host/clock.h"
 #include "platform/sandbox/sandbox.h"
 #include "storage/file_util.h"

@@ -5,7 +5,7 @@
 #include "core/control/alarms/alarms.h"
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/measurement.h"
-#include "core/system/state/remote_state.h"
+#include "core/system/links/remote_state.h"
 #include "panel/panel_services.h"
 #include "remote/devicenet.h"
 #include "remote/web_server.h"

@@ -13,7 +13,7 @@
 #include "core/params/presets/preset_recall.h"
 #include "core/system/state/fw_update_state.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/stage_status.h"
 #include "platform/host/clock.h"

@@ -6,7 +6,7 @@
 
 #include "core/params/waves/arb_mem.h"
 #include "core/params/presets/preset_store.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "engine/seqsim/seqsim_file.h"
 #include "storage/files/arb_file.h"
 #include "storage/data_file_frame.h"

@@ -20,9 +20,9 @@
 #include "panel/statusbar/status_bar.h"
 #include "platform/devices/hid.h"
 #include "platform/devices/panel_sim.h"
-#include "platform/host/panel_channel.h"
-#include "src/dev/panel_link.h"
-#include "src/dev/spi_device.h"
+#include "platform/panel_channel/panel_channel.h"
+#include "drivers/panel_link.h"
+#include "drivers/spi_device.h"
 #include "tests/support/default_store.h"
 #include "tests/support/temp_root.h"
 

@@ -15,7 +15,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/remote_state.h"
+#include "core/system/links/remote_state.h"
 #include "core/system/state/sys_status.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "panel/key_filters.h"
@@ -23,7 +23,7 @@
 #include "panel/panel_lamps.h"
 #include "panel/runtime_init.h"
 #include "platform/devices/panel_sim.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "tests/panel/menu_start_fixture.h"
 #include "tests/support/temp_root.h"
 

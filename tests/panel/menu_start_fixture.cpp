@@ -13,13 +13,13 @@
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/remote_state.h"
+#include "core/system/links/remote_state.h"
 #include "core/system/state/seqsim_slots.h"
 #include "core/system/state/sys_status.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "panel/menu_thread.h"
 #include "platform/devices/panel_sim.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 
 namespace paneltest {

@@ -22,8 +22,8 @@
 #include "panel/panel_services.h"
 #include "panel/restart_save.h"
 #include "scpi/channels/set_command_handover.h"
-#include "src/dev/spi_device.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_device.h"
+#include "drivers/spi_nvm.h"
 #include "tests/panel/menu_start_fixture.h"
 #include "tests/support/temp_root.h"
 

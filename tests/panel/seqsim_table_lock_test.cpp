@@ -15,7 +15,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu_thread.h"
 #include "scpi/channels/set_command_handover.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "tests/panel/menu_start_fixture.h"
 
 namespace {

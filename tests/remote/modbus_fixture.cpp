@@ -4,7 +4,7 @@
 
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_queue.h"
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 #include "platform/host/options.h"
 
 namespace testsupport {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/params/param_store.h"
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 #include "remote/modbus/modbus_request.h"
 
 namespace modbusfuzz {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/params/param_store.h"
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 #include "tests/remote/modbus_fuzz_fixture.h"
 #include "tests/support/fuzz_checks.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/params/param_store.h"
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 #include "remote/objects/obj_key_lock.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_queue.h"
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/thread_ctl.h"
 #include "tests/remote/modbus_fixture.h"
 #include "tests/support/tcp_client.h"
 

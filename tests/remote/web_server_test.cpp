@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
-#include "core/system/state/remote_state.h"
-#include "core/system/state/thread_ctl.h"
+#include "core/system/links/remote_state.h"
+#include "core/system/links/thread_ctl.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_channels.h"
 #include "tests/support/tcp_client.h"

@@ -6,7 +6,7 @@
 
 #include "core/system/messaging/msg_ring.h"
 #include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace screenkeys {
 

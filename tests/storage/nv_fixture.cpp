@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "platform/devices/spi.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_hold.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "platform/host/root.h"
 #include "tests/support/temp_root.h"
 

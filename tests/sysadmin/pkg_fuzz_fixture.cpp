@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/host/root_provision.h"

@@ -14,7 +14,7 @@
 #include <sstream>
 #include <thread>
 
-#include "scpi/channels/lan_channel.h"
+#include "scpi/channels/ports/lan_channel.h"
 #include "tests/support/tcp_client.h"
 #include "tests/system/controller_fixture.h"
 
@@ -72,7 +72,7 @@ TEST_F(Startup, FourteenThreadsStartInTableOrderAfterTheResetPulse) {
         ASSERT_TRUE(std::regex_search(rest, m, line)) << name << "\n" << out;
         at += static_cast<size_t>(m.position(0)) + 1;
     }
-    // The peripheral reset line was pulsed low, then left high (its waits: tests/src/dev).
+    // The peripheral reset line was pulsed low, then left high (its waits: tests/drivers).
     const std::string log = testsupport::FileText(c().root() + "/var/log/commands.log");
     const size_t low = log.find("echo 0 > /sys/class/leds/gpib_rst/brightness");
     ASSERT_NE(low, std::string::npos) << log;

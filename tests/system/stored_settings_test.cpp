@@ -5,7 +5,7 @@
 
 #include "core/params/presets/preset_store.h"
 #include "platform/host/root.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/nv/preset_backup.h"
 #include "tests/support/controller_process.h"
 

@@ -14,7 +14,7 @@
 #include "core/regbus/reg_read.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "platform/sandbox/sandbox.h"

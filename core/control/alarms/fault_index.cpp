@@ -2,7 +2,7 @@
 
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/stage/reg_map.h"

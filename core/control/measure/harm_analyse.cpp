@@ -8,7 +8,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 
 namespace harm {
 namespace {

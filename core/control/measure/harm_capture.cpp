@@ -4,7 +4,7 @@
 #include "core/control/measure/harmonics.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/regbus.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 
 namespace {
 

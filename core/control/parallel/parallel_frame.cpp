@@ -3,7 +3,7 @@
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

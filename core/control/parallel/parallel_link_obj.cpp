@@ -2,7 +2,7 @@
 #include "core/control/parallel/parallel_objects.h"
 #include "core/params/access/key_entry.h"
 #include "core/system/messaging/msg_ring.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "platform/host/clock.h"
 
 namespace core {

@@ -10,7 +10,7 @@
 #include "core/regbus/reg_read.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 

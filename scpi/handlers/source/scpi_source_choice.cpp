@@ -5,7 +5,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "scpi/parser/scpi_errors.h"
 #include "scpi/handlers/scpi_handler.h"

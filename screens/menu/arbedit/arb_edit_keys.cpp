@@ -10,7 +10,7 @@
 #include "panel/menu_entries.h"
 #include "screens/menu/arbedit/arb_edit_table.h"
 #include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 using namespace arbedit;
 

@@ -17,7 +17,7 @@
 #include "panel/edit/edit_common.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

@@ -7,7 +7,7 @@
 #include "core/system/state/sys_status.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1;

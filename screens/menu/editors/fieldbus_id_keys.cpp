@@ -4,12 +4,12 @@
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/fieldbus_flags.h"
+#include "core/system/links/fieldbus_flags.h"
 #include "panel/edit/edit_common.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/editors/typed_number.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;

@@ -10,7 +10,7 @@
 #include "panel/edit/edit_common.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "sysadmin/net/net_monitor.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/lan_octet.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "sysadmin/net/net_commands.h"
 #include "sysadmin/net/net_files.h"
 #include "sysadmin/net/net_monitor.h"

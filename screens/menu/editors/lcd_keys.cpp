@@ -5,7 +5,7 @@
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/editors/typed_number.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;

@@ -11,7 +11,7 @@
 #include "panel/menu/home_fields.h"
 #include "panel/menu/row_entries.h"
 #include "screens/menu/nav/menu_nav.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

@@ -5,7 +5,7 @@
 #include "core/params/access/param_access.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/field_openers.h"
 #include "screens/menu/editors/menu_editor.h"

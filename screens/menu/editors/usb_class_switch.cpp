@@ -7,8 +7,8 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
-#include "scpi/channels/usb_dev_channel.h"
-#include "src/dev/panel_link.h"
+#include "scpi/channels/ports/usb_dev_channel.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kUsbClassCdc = 1u << 4;  // of the third USB byte

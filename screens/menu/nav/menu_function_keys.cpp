@@ -3,10 +3,10 @@
 
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/nav/menu_nav.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kMenuKey = 'L';

@@ -5,10 +5,10 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/menu/home_fields.h"
 #include "screens/menu/nav/menu_nav_table.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;

@@ -9,7 +9,7 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/menu/menu_page_words.h"
 #include "screens/menu/page/menu_art.h"

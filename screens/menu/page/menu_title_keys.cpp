@@ -5,7 +5,7 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"

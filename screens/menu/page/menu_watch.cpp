@@ -7,7 +7,7 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "panel/menu/edit_follow.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"

@@ -19,7 +19,7 @@
 #include "platform/sandbox/sandbox.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/editors/typed_number.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "storage/files/arb_file.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"

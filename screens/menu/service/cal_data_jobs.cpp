@@ -9,7 +9,7 @@
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/service_flags.h"
 #include "panel/settings_apply.h"
 #include "platform/host/clock.h"

@@ -15,7 +15,7 @@
 #include "panel/menu/row_entries.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "sysadmin/sys_versions.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "core/system/state/edit_state.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/service/service_tuning_table.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 using namespace service_tuning;

@@ -5,7 +5,7 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/menu/menu_page_words.h"
 #include "screens/menu/page/menu_lists.h"
 #include "screens/menu/values/menu_preview_lines.h"

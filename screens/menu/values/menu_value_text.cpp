@@ -12,7 +12,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/util/format_number.h"
 #include "panel/draw/value_format.h"
 #include "panel/menu/menu_page_words.h"

@@ -7,7 +7,7 @@
 #include "GUI/lcd/color_rgb.h"
 #include "GUI/text/gui_font.h"
 #include "core/params/access/param_access.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/pages/panel_fonts.h"
 #include "screens/output/homepaint/home_paint.h"

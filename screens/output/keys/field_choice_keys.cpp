@@ -13,7 +13,7 @@
 #include "panel/menu_entries.h"
 #include "screens/output/keys/field_keys.h"
 #include "screens/output/keys/field_rows.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 using panel::edit::EntryPending;
 

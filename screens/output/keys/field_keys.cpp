@@ -13,7 +13,7 @@
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "screens/output/keys/field_rows.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 using namespace screens::fields;
 

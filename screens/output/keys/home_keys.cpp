@@ -11,7 +11,7 @@
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
 #include "screens/output/homepaint/settings_layout.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

@@ -9,7 +9,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/home_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 std::atomic<void (*)()> g_HomeScreenHide{nullptr};
 std::atomic<void (*)()> g_HomeScreenShow{nullptr};

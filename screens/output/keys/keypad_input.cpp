@@ -7,7 +7,7 @@
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;

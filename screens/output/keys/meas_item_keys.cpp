@@ -8,7 +8,7 @@
 #include "panel/menu_entries.h"
 #include "screens/output/keys/dialog_keys.h"
 #include "screens/output/keys/home_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

@@ -9,7 +9,7 @@
 #include "panel/menu/row_entries.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/dialog_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U';

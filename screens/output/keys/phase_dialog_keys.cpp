@@ -13,7 +13,7 @@
 #include "panel/menu/row_entries.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/dialog_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 

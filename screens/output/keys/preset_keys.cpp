@@ -12,7 +12,7 @@
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
 #include "screens/output/keys/home_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "storage/nv/preset_backup.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "screens/seqsim/seq/seq_page_entries.h"
 #include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seq/seq_panel_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 using namespace seqpage;
 

@@ -6,7 +6,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seq/seq_panel_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace seqpage {
 

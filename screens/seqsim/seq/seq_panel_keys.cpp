@@ -16,7 +16,7 @@
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seq/seq_page_entries.h"
 #include "screens/seqsim/seqsim_panel.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "screens/seqsim/seq/seq_panel_keys.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_words.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "panel/edit/edit_common.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "screens/seqsim/seqedit/seq_edit_type_wave.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

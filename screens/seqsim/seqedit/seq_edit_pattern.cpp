@@ -9,7 +9,7 @@
 #include "core/system/util/num_util.h"
 #include "engine/seq/seq_access.h"
 #include "screens/seqsim/seqsim_prepare.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "engine/seq/seq_setters.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "screens/seqsim/seqedit/seq_edit_type_wave.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "screens/seqsim/seqedit/seq_edit_band.h"
 #include "screens/seqsim/seqedit/seq_edit_def.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

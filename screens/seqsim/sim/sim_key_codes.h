@@ -1,5 +1,5 @@
 #pragma once
-// Key classes and codes the SIMULATE handlers tell apart (the packed event's bytes, src/dev/panel_link.h).
+// Key classes and codes the SIMULATE handlers tell apart (the packed event's bytes, drivers/panel_link.h).
 #include <cstdint>
 
 namespace simkeys {

@@ -9,8 +9,8 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/sim/sim_entries.h"
-#include "screens/seqsim/sim/sim_mem_entries.h"
-#include "src/dev/panel_link.h"
+#include "screens/seqsim/sim/memory/sim_mem_entries.h"
+#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft4 = '\\';

@@ -4,7 +4,7 @@
 #include "screens/seqsim/sim/sim_key_codes.h"
 #include "screens/seqsim/sim/sim_keys.h"
 #include "screens/seqsim/sim/sim_knob.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 using namespace simkeys;
 

@@ -11,7 +11,7 @@
 #include "screens/seqsim/sim/sim_key_codes.h"
 #include "screens/seqsim/sim/sim_keys.h"
 #include "screens/seqsim/sim/sim_select_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 using namespace simkeys;
 

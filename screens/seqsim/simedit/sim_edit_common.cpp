@@ -7,7 +7,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "screens/seqsim/simedit/sim_edit_words.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace simedit {
 

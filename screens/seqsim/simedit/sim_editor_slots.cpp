@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "screens/output/keys/key_table.h"
-#include "screens/seqsim/sim/sim_mem_keys.h"
+#include "screens/seqsim/sim/memory/sim_mem_keys.h"
 #include "screens/seqsim/sim/sim_states.h"
 #include "screens/seqsim/simedit/sim_field_editors.h"
 

@@ -7,7 +7,7 @@
 #include "core/params/waves/arb_mem.h"
 #include "core/system/state/fw_update_state.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/stage_status.h"
 #include "tests/core/ctrl_fixture.h"
 

@@ -16,9 +16,9 @@
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
 #include "platform/devices/panel_sim.h"
-#include "scpi/channels/uart_channel.h"
-#include "src/dev/panel_link.h"
-#include "src/dev/spi_device.h"
+#include "scpi/channels/ports/uart_channel.h"
+#include "drivers/panel_link.h"
+#include "drivers/spi_device.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "regbus_setup.h"

@@ -5,7 +5,7 @@
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_saved_config.h"
 #include "platform/devices/spi.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "tests/engine/seqsim_fixture.h"

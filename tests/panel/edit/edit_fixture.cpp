@@ -10,10 +10,10 @@
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/service_flags.h"
 #include "panel/menu_entries.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace edittest {
 

@@ -7,7 +7,7 @@
 #include "core/params/presets/preset_recall.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/edit/recalled_preset.h"
 #include "panel/menu/dialog_words.h"

@@ -6,8 +6,8 @@
 #include <csignal>
 #include <thread>
 
-#include "core/system/state/usb_state.h"
-#include "core/system/state/web_capture.h"
+#include "core/system/links/usb_state.h"
+#include "core/system/links/web_capture.h"
 #include "panel/gui_thread.h"
 #include "panel/hardcopy/bmp_writer.h"
 #include "panel/hardcopy/hardcopy_sync.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/host/device_node.h"
-#include "platform/host/panel_channel.h"
+#include "platform/panel_channel/panel_channel.h"
 #include "platform/sandbox/sandbox.h"
 #include "tests/support/controller_process.h"
 #include "tests/support/temp_root.h"

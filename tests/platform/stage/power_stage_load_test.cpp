@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "platform/host/panel_channel.h"
+#include "platform/panel_channel/panel_channel.h"
 #include "platform/stage/power_stage_sim.h"
 #include "platform/stage/reg_map.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

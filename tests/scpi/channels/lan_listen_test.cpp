@@ -8,7 +8,7 @@
 #include <cerrno>
 
 #include "platform/host/options.h"
-#include "scpi/channels/lan_channel.h"
+#include "scpi/channels/ports/lan_channel.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_root.h"
 

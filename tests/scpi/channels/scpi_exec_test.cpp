@@ -11,7 +11,7 @@
 #include <tuple>
 
 #include "core/system/messaging/msg_queue.h"
-#include "core/system/state/remote_state.h"
+#include "core/system/links/remote_state.h"
 #include "core/system/state/stage_status.h"
 #include "core/system/state/sys_status.h"
 #include "panel/menu_thread.h"

@@ -14,7 +14,7 @@
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
 #include "scpi/channels/scpi_channels.h"
-#include "scpi/channels/uart_channel.h"
+#include "scpi/channels/ports/uart_channel.h"
 #include "tests/support/temp_root.h"
 
 namespace {

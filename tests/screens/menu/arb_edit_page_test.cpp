@@ -5,7 +5,7 @@
 #include "engine/arb/arb_builder.h"
 #include "screens/menu/arbedit/arb_edit_keys.h"
 #include "screens/menu/page/menu_page.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 

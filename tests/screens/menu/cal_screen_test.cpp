@@ -27,7 +27,7 @@
 #include "screens/menu/cal/cali_keys.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/GUI/text_observer.h"
 #include "tests/screens/screen_text.h"

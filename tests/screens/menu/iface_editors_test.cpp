@@ -5,7 +5,7 @@
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
-#include "core/system/state/fieldbus_flags.h"
+#include "core/system/links/fieldbus_flags.h"
 #include "core/system/state/sys_status.h"
 #include "screens/menu/editors/lan_octet.h"
 #include "sysadmin/net/net_monitor.h"

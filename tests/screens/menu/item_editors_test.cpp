@@ -4,7 +4,7 @@
 #include "core/control/output_sync.h"
 #include "core/control/sys_event.h"
 #include "core/system/config/iface_cfg.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/sys_status.h"
 #include "panel/menu/menu_page_words.h"
 #include "tests/screens/menu/menu_edit_fixture.h"

@@ -14,7 +14,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/menu/row_entries.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/nav/menu_key_slots.h"

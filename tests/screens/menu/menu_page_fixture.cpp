@@ -11,7 +11,7 @@
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_page_words.h"
 #include "panel/pages/text_log.h"

@@ -10,7 +10,7 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "panel/menu/menu_page_words.h"
 #include "sysadmin/net/net_state.h"
 #include "sysadmin/sys_versions.h"

@@ -20,7 +20,7 @@
 #include "panel/statusbar/status_bar.h"
 #include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/keys/key_table.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "tests/screens/output/status_words_fixture.h"
 #include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"

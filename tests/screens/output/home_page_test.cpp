@@ -13,7 +13,7 @@
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_layout.h"
 #include "screens/output/home/home_screen.h"

@@ -9,7 +9,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "screens/output/keys/keypad_input.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace seqedit {
 

@@ -9,7 +9,7 @@
 #include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seq/seq_select_keys.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "screens/output/keys/keypad_input.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/sim/sim_prepare.h"
-#include "src/dev/panel_link.h"
+#include "drivers/panel_link.h"
 
 namespace test {
 

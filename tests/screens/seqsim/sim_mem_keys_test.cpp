@@ -1,5 +1,5 @@
 // The SIMULATE memory lists and the wiring dialogs of a recall, driven by their keys.
-#include "screens/seqsim/sim/sim_mem_keys.h"
+#include "screens/seqsim/sim/memory/sim_mem_keys.h"
 
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
@@ -9,7 +9,7 @@
 #include "panel/menu/dialog_words.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/sim/sim_keys.h"
-#include "screens/seqsim/sim/sim_mem_entries.h"
+#include "screens/seqsim/sim/memory/sim_mem_entries.h"
 #include "tests/screens/seqsim/sim_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // SIM0-SIM9 from the SIMULATE panel: save and recall of the chosen slot with their messages, the state set
 // by voltage range, and the memory loaded at start-up.
-#include "screens/seqsim/sim/sim_memory.h"
+#include "screens/seqsim/sim/memory/sim_memory.h"
 
 #include <filesystem>
 

@@ -15,7 +15,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "platform/host/clock.h"
 #include "storage/data_file_frame.h"
 #include "storage/raw_file.h"

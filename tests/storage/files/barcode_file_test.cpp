@@ -9,7 +9,7 @@
 
 #include "app/layer_hooks.h"
 #include "core/control/barcode_table.h"
-#include "src/dev/barcode_scanner.h"
+#include "drivers/barcode_scanner.h"
 #include "tests/support/temp_root.h"
 
 namespace {

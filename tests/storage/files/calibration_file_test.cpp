@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/control/calibration/cal_page.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "tests/support/temp_root.h"
 
 namespace {

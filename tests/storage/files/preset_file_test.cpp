@@ -8,7 +8,7 @@
 
 #include "core/params/presets/preset_recall.h"
 #include "core/params/presets/preset_store.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "tests/support/default_store.h"

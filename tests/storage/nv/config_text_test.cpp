@@ -10,7 +10,7 @@
 #include "core/system/config/lan_pending.h"
 #include "core/system/state/seqsim_slots.h"
 #include "platform/devices/spi.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "tests/storage/nv_fixture.h"
 #include "tests/support/temp_root.h"
 

@@ -9,7 +9,7 @@
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "platform/devices/spi.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/files/memory_data.h"
 #include "storage/nv/nv_identity_convert.h"
 #include "tests/storage/nv_fixture.h"

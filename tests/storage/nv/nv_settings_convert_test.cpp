@@ -7,7 +7,7 @@
 #include "core/params/defaults/param_defaults.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "tests/storage/nv_fixture.h"
 #include "tests/support/default_store.h"

@@ -13,7 +13,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
 #include "platform/devices/spi.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "storage/nv/nv_blocks.h"

@@ -15,7 +15,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "platform/devices/spi.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
 #include "tests/storage/nv_fixture.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <functional>
 
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "storage/checked_block.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 #include "tests/sysadmin/tar_fixture.h"

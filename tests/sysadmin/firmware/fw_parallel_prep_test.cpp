@@ -6,7 +6,7 @@
 #include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "platform/stage/power_stage_sim.h"
 #include "sysadmin/firmware/fw_update.h"
 #include "tests/support/default_store.h"

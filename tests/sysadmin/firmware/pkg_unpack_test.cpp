@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <map>
 
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 #include "tests/sysadmin/tar_fixture.h"
 

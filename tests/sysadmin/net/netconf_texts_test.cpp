@@ -9,7 +9,7 @@
 #include "core/system/config/identity.h"
 #include "core/system/config/lan_cfg.h"
 #include "platform/devices/spi.h"
-#include "src/dev/spi_nvm.h"
+#include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/net/net_files.h"

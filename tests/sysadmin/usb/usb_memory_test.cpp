@@ -5,7 +5,7 @@
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/messaging/msg_ring.h"
-#include "core/system/state/usb_state.h"
+#include "core/system/links/usb_state.h"
 #include "platform/sandbox/sandbox_events.h"
 #include "sysadmin/usb/usb_gadget.h"
 #include "sysadmin/usb/usb_port_seq.h"

@@ -10,7 +10,7 @@
 #include "core/control/parallel/parallel_objects.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/stage_status.h"
 #include "platform/host/clock.h"

@@ -12,7 +12,7 @@
 #include "core/control/screen_request.h"
 #include "core/params/defaults/param_init.h"
 #include "core/system/state/fw_update_state.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/support/popup_passes.h"

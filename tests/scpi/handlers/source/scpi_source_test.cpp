@@ -11,7 +11,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/state/parallel_link.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/sys_status.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "scpi/parser/scpi_errors.h"

@@ -9,7 +9,7 @@
 
 #include "core/control/barcode_table.h"
 #include "platform/host/clock.h"
-#include "src/dev/barcode_scanner.h"
+#include "drivers/barcode_scanner.h"
 #include "tests/scpi/channel_test_fixture.h"
 
 namespace {

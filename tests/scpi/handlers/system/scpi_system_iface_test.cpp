@@ -7,7 +7,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/system/config/iface_cfg.h"
-#include "core/system/state/fieldbus_flags.h"
+#include "core/system/links/fieldbus_flags.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "tests/core/ctrl_fixture.h"

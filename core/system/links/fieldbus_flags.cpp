@@ -1,0 +1,3 @@
+#include "core/system/links/fieldbus_flags.h"
+
+FieldbusChangeFlags g_FieldbusChangeFlags;

@@ -1,0 +1,3 @@
+#include "core/system/links/web_capture.h"
+
+std::atomic<uint32_t> g_WebScreenCopyOwner{0};

@@ -1,3 +1,0 @@
-#include "core/system/state/fieldbus_flags.h"
-
-FieldbusChangeFlags g_FieldbusChangeFlags;

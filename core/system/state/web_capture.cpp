@@ -1,3 +1,0 @@
-#include "core/system/state/web_capture.h"
-
-std::atomic<uint32_t> g_WebScreenCopyOwner{0};

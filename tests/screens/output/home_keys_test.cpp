@@ -11,6 +11,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
+#include "core/params/presets/preset_store.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
@@ -18,6 +19,7 @@
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
+#include "storage/nv/preset_backup.h"
 #include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/keys/key_table.h"
 #include "src/dev/panel_link.h"
@@ -156,14 +158,25 @@ TEST_F(HomeKeys, RowIsLeftOnlyOncePaintedAndCursorKeysDoNotMoveIt) {
 }
 
 TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
+    PresetClearAll();
+    Wiring(k1P3W, 1, 0);  // each save records the wiring in force into its own preset
     g_ParamFlags.store(kPreset);
     Press(249, kFunction);  // long press of digit 9
     EXPECT_EQ(g_HomePage.saveIndex.load(), 9u);
     EXPECT_EQ(Messages(), Texts{"17"});
+    EXPECT_TRUE(Flag(kRecalled)) << "the preset saved is the one in force";
+    Press(240, kFunction);  // long press of digit 0
+    Press(201, kSoft);      // long press of soft key 8
+    EXPECT_EQ(g_HomePage.saveIndex.load(), 7u);
     Press(196, kSoft);  // long press of soft key 3
     EXPECT_EQ(g_HomePage.saveIndex.load(), 2u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
-    g_HomePage.presetSel.store(7);
+    EXPECT_EQ(Messages(), (Texts{"17", "17", "17"}));
+    for (int32_t m = 0; m < 10; ++m)
+        EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{k1P3W} : 0) << "M" << m;
+    Press(96, kSoft);  // soft key 8 recalls M7
+    EXPECT_EQ(g_HomePage.recallIndex.load(), 7u);
+    EXPECT_TRUE(Flag(kPreset));
     g_ParamFlags.store(kPreset);
     Press('[', kSoft);  // soft key 3: same wiring, recalled at once
     EXPECT_EQ(g_HomePage.recallIndex.load(), 2u);
@@ -192,6 +205,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     Messages();
     Press('L', kFunction);
     EXPECT_EQ(g_MenuState.load(), 94u);
+    PresetClearAll();
 }
 
 TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {

@@ -13,6 +13,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/remote_state.h"
@@ -192,6 +193,7 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
     for (const Case& c : cases) {
         g_ParamFlags.store(0);
         g_ShiftedYWord.store(0);
+        g_OutputShadow[0][core::kShwPeakClear].store(0);
         Press(Key('S'));
         ASSERT_TRUE(Flag(core::kFlagShiftLatched));
         g_dispatched.clear();
@@ -199,6 +201,7 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
         EXPECT_EQ(g_dispatched.empty() ? 0u : g_dispatched.back(), c.dispatched) << c.key;
         EXPECT_EQ(Flag(core::kFlagShiftLatched), c.latchKept) << c.key;
         EXPECT_EQ(g_ShiftedYWord.load(), c.key == 'Y' ? 1u : 0u) << c.key;
+        EXPECT_EQ(g_OutputShadow[0][core::kShwPeakClear].load(), c.key == 'I' ? 1u : 0u) << "peak-hold clear " << c.key;
         EXPECT_FALSE(Flag(core::kFlagPresetMode)) << c.key;
     }
     g_ParamFlags.store(0);
@@ -208,10 +211,16 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
 }
 
 TEST_F(MenuKeys, PresetKeyTogglesOnlyOnTheHomeStates) {
-    EXPECT_EQ(Press(Key('N')), 0u);
-    EXPECT_TRUE(Flag(core::kFlagPresetMode));
-    EXPECT_EQ(Press(Key('N')), 0u);
-    EXPECT_FALSE(Flag(core::kFlagPresetMode));
+    // Each toggle also clears bit 1 of the second flag byte, and only that bit.
+    constexpr uint32_t kSecondByteBit1 = 1u << 9, kNeighbours = 1u << 8 | 1u << 11;
+    for (const bool on : {true, false}) {
+        g_ParamFlags.fetch_or(kSecondByteBit1 | kNeighbours);
+        EXPECT_EQ(Press(Key('N')), 0u);
+        EXPECT_EQ(Flag(core::kFlagPresetMode), on);
+        EXPECT_FALSE(Flag(kSecondByteBit1)) << on;
+        EXPECT_EQ(g_ParamFlags.load() & kNeighbours, kNeighbours) << on;
+    }
+    g_ParamFlags.store(0);
     g_MenuState.store(95);
     EXPECT_EQ(Press(Key('N')), 15u);
     g_MenuState.store(2);

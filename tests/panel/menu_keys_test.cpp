@@ -153,8 +153,8 @@ TEST_F(MenuKeys, LockedKeysAreDroppedWithTheirMessage) {
         {Key('O', 2), true, 1, 13},
         {Key('S'), true, 1, 0},      {Key('N'), false, 1, 11},
         // Silent in the calibration states 316-328 only.
-        {Key('O', 2), false, 315, 11}, {Key('O', 2), false, 316, 0},   {Key('O', 2), false, 328, 0},
-        {Key('O', 2), false, 329, 11},
+        {Key('O', 2), false, 315, 11}, {Key('O', 2), false, 316, 0},
+        {Key('O', 2), false, 328, 0},  {Key('O', 2), false, 329, 11},
     };
     for (const Case& c : cases) {
         SysStatusClear(kSysCaliProcessing);  // set by a pass in a calibration state; it holds later keys
@@ -206,7 +206,8 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
         EXPECT_EQ(g_dispatched.empty() ? 0u : g_dispatched.back(), c.dispatched) << c.key;
         EXPECT_EQ(Flag(core::kFlagShiftLatched), c.latchKept) << c.key;
         EXPECT_EQ(g_ShiftedYWord.load(), c.key == 'Y' ? 1u : 0u) << c.key;
-        EXPECT_EQ(g_OutputShadow[0][core::kShwPeakClear].load(), c.key == 'I' ? 1u : 0u) << "peak-hold clear " << c.key;
+        EXPECT_EQ(g_OutputShadow[0][core::kShwPeakClear].load(), c.key == 'I' ? 1u : 0u)
+            << "peak-hold clear " << c.key;
         EXPECT_FALSE(Flag(core::kFlagPresetMode)) << c.key;
     }
     g_ParamFlags.store(0);
@@ -215,12 +216,15 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
     EXPECT_FALSE(Flag(core::kFlagShiftLatched));
 }
 
-// With an alarm present the keys can be unlocked but not locked.
+// With an alarm present the keys can be unlocked (by the long LOCK key only) but not locked.
 TEST_F(MenuKeys, AnAlarmLeavesOnlyTheUnlock) {
     g_AlarmState.summary.store(1);
     EXPECT_EQ(Press(Key('K')), 0u);
     EXPECT_FALSE(Flag(core::kFlagKeysLocked));
+    EXPECT_EQ(Press(Key(193)), 0u) << "nothing to unlock";
     g_ParamFlags.store(core::kFlagKeysLocked);
+    EXPECT_EQ(Press(Key('O', 2)), 0u);
+    EXPECT_TRUE(Flag(core::kFlagKeysLocked));
     EXPECT_EQ(Press(Key(193)), 12u);
     EXPECT_FALSE(Flag(core::kFlagKeysLocked));
     g_AlarmState.summary.store(0);

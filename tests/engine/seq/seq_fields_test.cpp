@@ -16,7 +16,8 @@ class SeqFields : public ::testing::Test {
 TEST_F(SeqFields, OnPhaseLimitFollowsTheStepFrequency) {
     struct Case {
         int32_t fset, on, stored;
-    } cases[] = {{60000, 3595, 0}, {40000, 3595, 3595}, {50001, 3591, 0}, {50001, 3590, 3590}, {50000, 3599, 3599}};
+    } cases[] = {
+        {60000, 3595, 0}, {40000, 3595, 3595}, {50001, 3591, 0}, {50001, 3590, 3590}, {50000, 3599, 3599}};
     for (const Case& c : cases) {
         SeqSetCurStep(1);
         SeqSetOnPhase(0, 0);

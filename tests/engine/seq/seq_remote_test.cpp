@@ -19,16 +19,12 @@ class SeqRemote : public ::testing::Test {
 TEST_F(SeqRemote, PhaseWriteDutyBands) {
     struct Case {
         int32_t fset, duty, result, stored;
-    } cases[] = {{150000, 453, 0, 500},
-                 {150000, 950, -108, 500},
+    } cases[] = {{150000, 453, 0, 500},  {150000, 950, -108, 500},
                  {100000, 455, 0, 500},  // from 1000.00 Hz: whole 10 %
-                 {99999, 455, 0, 460},   // from 100.00 Hz: the nearest whole 1 %
-                 {99999, 454, 0, 450},
-                 {10000, 455, 0, 460},
-                 {10000, 9, -108, 460},
-                 {9999, 455, 0, 455},  // below: as given
-                 {50000, 453, 0, 450},
-                 {5000, 373, 0, 373},
+                 {99999, 455, 0, 460},   // 999.99 down to 100.00 Hz: the nearest whole 1 %
+                 {99999, 454, 0, 450},   {10000, 455, 0, 460},
+                 {10000, 9, -108, 460},  {9999, 455, 0, 455},  // below: as given
+                 {50000, 453, 0, 450},   {5000, 373, 0, 373},
                  {50000, 995, -108, 370}};
     SeqSetCurStep(5);
     for (const Case& c : cases) {

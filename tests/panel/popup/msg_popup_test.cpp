@@ -74,9 +74,9 @@ TEST_F(MsgPopupTest, RecalledAndSavedArePoppedUpOncePerPostWithThePresetTheHomeP
 
 // The voltage limit messages name the limited phases of their mask (id 18 plus the mask).
 TEST_F(MsgPopupTest, TheVoltageLimitTextsNameTheLimitedPhases) {
-    const char* const texts[] = {"Setting Voltage Limited",        "L1\nVoltage Setting Limited",
-                                 "L2\nVoltage Setting Limited",    "L1 L2\nVoltage Setting Limited",
-                                 "L3\nVoltage Setting Limited",    "L1 L3\nVoltage Setting Limited",
+    const char* const texts[] = {"Setting Voltage Limited",       "L1\nVoltage Setting Limited",
+                                 "L2\nVoltage Setting Limited",   "L1 L2\nVoltage Setting Limited",
+                                 "L3\nVoltage Setting Limited",   "L1 L3\nVoltage Setting Limited",
                                  "L2 L3\nVoltage Setting Limited"};
     for (int32_t mask = 0; mask < 7; ++mask) {
         ResetPopup();

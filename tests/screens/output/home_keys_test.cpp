@@ -19,10 +19,10 @@
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
-#include "storage/nv/preset_backup.h"
 #include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/keys/key_table.h"
 #include "src/dev/panel_link.h"
+#include "storage/nv/preset_backup.h"
 #include "tests/screens/output/status_words_fixture.h"
 #include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
@@ -179,7 +179,8 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     EXPECT_EQ(Messages(), (Texts{"17", "17", "17", "17"}));
     EXPECT_TRUE(Flag(kPreset));
     for (int32_t m = 0; m < 10; ++m)
-        EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{k1P3W} : 0) << "M" << m;
+        EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{k1P3W} : 0)
+            << "M" << m;
     // Same wiring: recalled at once, the saved settings back.
     const struct {
         uint8_t code, cls;
@@ -258,6 +259,9 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
         KeyProcess_PresetMode(&ev);
         EXPECT_EQ(KeyEventCode(ev) == 0 && KeyEventClass(ev) == 0, c.consumed) << c.code;
         EXPECT_EQ(g_ParamFlags.load(), c.flagsAfter) << c.code;
+        if (!c.messages.empty()) {
+            EXPECT_EQ(g_MsgPopupLines.load(), 2u) << "a popup two lines high " << c.code;
+        }
         EXPECT_EQ(Messages(), c.messages) << c.code;
     }
 }

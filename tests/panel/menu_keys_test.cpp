@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "core/control/alarms/alarm_state.h"
 #include "core/control/ctrl_task_state.h"
+#include "core/control/sys_event.h"
 #include "core/params/access/param_access.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
@@ -13,6 +15,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/links/remote_state.h"
@@ -149,10 +152,13 @@ TEST_F(MenuKeys, LockedKeysAreDroppedWithTheirMessage) {
         {Key('O', 2), false, 1, 11}, {KeyEventPack(1, plat::kKnobCode, 4), false, 1, 11},
         {Key('O', 2), true, 1, 13},
         {Key('S'), true, 1, 0},      {Key('N'), false, 1, 11},
-        // Last: a calibration state sets the calibration processing that holds later keys.
-        {Key('O', 2), false, 320, 0}, {Key('O', 2), false, 328, 0},
+        // Silent in the calibration states 316-328 only.
+        {Key('O', 2), false, 315, 11}, {Key('O', 2), false, 316, 0},
+        {Key('O', 2), false, 328, 0},  {Key('O', 2), false, 329, 11},
     };
     for (const Case& c : cases) {
+        SysStatusClear(kSysCaliProcessing);  // set by a pass in a calibration state; it holds later keys
+        g_MsgPopup.hold.store(0);            // a repeated message is a popup of its own
         g_ParamFlags.store(core::kFlagKeysLocked);
         g_MenuState.store(c.state);
         c.remoteIndication ? OutputFlagSet(kOutFlagRemote) : OutputFlagClear(kOutFlagRemote);
@@ -192,6 +198,7 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
     for (const Case& c : cases) {
         g_ParamFlags.store(0);
         g_ShiftedYWord.store(0);
+        g_OutputShadow[0][core::kShwPeakClear].store(0);
         Press(Key('S'));
         ASSERT_TRUE(Flag(core::kFlagShiftLatched));
         g_dispatched.clear();
@@ -199,6 +206,8 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
         EXPECT_EQ(g_dispatched.empty() ? 0u : g_dispatched.back(), c.dispatched) << c.key;
         EXPECT_EQ(Flag(core::kFlagShiftLatched), c.latchKept) << c.key;
         EXPECT_EQ(g_ShiftedYWord.load(), c.key == 'Y' ? 1u : 0u) << c.key;
+        EXPECT_EQ(g_OutputShadow[0][core::kShwPeakClear].load(), c.key == 'I' ? 1u : 0u)
+            << "peak-hold clear " << c.key;
         EXPECT_FALSE(Flag(core::kFlagPresetMode)) << c.key;
     }
     g_ParamFlags.store(0);
@@ -207,16 +216,70 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
     EXPECT_FALSE(Flag(core::kFlagShiftLatched));
 }
 
+// With an alarm present the keys can be unlocked (by the long LOCK key only) but not locked.
+TEST_F(MenuKeys, AnAlarmLeavesOnlyTheUnlock) {
+    g_AlarmState.summary.store(1);
+    EXPECT_EQ(Press(Key('K')), 0u);
+    EXPECT_FALSE(Flag(core::kFlagKeysLocked));
+    EXPECT_EQ(Press(Key(193)), 0u) << "nothing to unlock";
+    g_ParamFlags.store(core::kFlagKeysLocked);
+    EXPECT_EQ(Press(Key('O', 2)), 0u);
+    EXPECT_TRUE(Flag(core::kFlagKeysLocked));
+    EXPECT_EQ(Press(Key(193)), 12u);
+    EXPECT_FALSE(Flag(core::kFlagKeysLocked));
+    g_AlarmState.summary.store(0);
+}
+
+// SHIFT then C asks for a screen copy (refused here: no USB memory), F clears the alarms, ] starts the
+// factory default only while its one-shot arming says so.
+TEST_F(MenuKeys, ShiftedActionKeys) {
+    const auto shifted = [](uint8_t key) {
+        g_ParamFlags.store(0);
+        Press(Key('S'));
+        g_dispatched.clear();  // SHIFT itself goes on to the state's handler
+        g_MsgFreeText[0] = '\0';
+        return Press(Key(key));
+    };
+    EXPECT_EQ(shifted('C'), 5u);
+    EXPECT_STREQ(g_MsgFreeText, "USB Memory Unconnected");
+    core::g_AlarmClearCountdown.store(0);
+    shifted('F');
+    EXPECT_NE(core::g_AlarmClearCountdown.load(), 0u);
+    EXPECT_EQ(shifted(']'), 0u) << "never armed";
+    KeyFilters_SetFactoryArmCheck([] { return int32_t{0}; });
+    EXPECT_EQ(shifted(']'), 0u) << "not armed";
+    KeyFilters_SetFactoryArmCheck([] { return int32_t{1}; });
+    EXPECT_EQ(shifted(']'), 5u);
+    EXPECT_STREQ(g_MsgFreeText, "Resetting...");
+    KeyFilters_SetFactoryArmCheck(nullptr);
+    core::SysEventReset();  // the reset is the system state object's, not run here
+    EXPECT_TRUE(g_dispatched.empty());
+}
+
 TEST_F(MenuKeys, PresetKeyTogglesOnlyOnTheHomeStates) {
+    // Each toggle also clears bit 1 of the second flag byte, and only that bit.
+    constexpr uint32_t kSecondByteBit1 = 1u << 9, kNeighbours = 1u << 8 | 1u << 11;
+    for (const bool on : {true, false}) {
+        g_ParamFlags.fetch_or(kSecondByteBit1 | kNeighbours);
+        EXPECT_EQ(Press(Key('N')), 0u);
+        EXPECT_EQ(Flag(core::kFlagPresetMode), on);
+        EXPECT_FALSE(Flag(kSecondByteBit1)) << on;
+        EXPECT_EQ(g_ParamFlags.load() & kNeighbours, kNeighbours) << on;
+    }
+    g_ParamFlags.store(0);
+    g_MenuState.store(94);
+    EXPECT_EQ(Press(Key('N')), 15u);
+    g_MenuState.store(93);
     EXPECT_EQ(Press(Key('N')), 0u);
     EXPECT_TRUE(Flag(core::kFlagPresetMode));
-    EXPECT_EQ(Press(Key('N')), 0u);
-    EXPECT_FALSE(Flag(core::kFlagPresetMode));
-    g_MenuState.store(95);
-    EXPECT_EQ(Press(Key('N')), 15u);
+    g_ParamFlags.store(0);
     g_MenuState.store(2);
     g_HomePage.harmonicView.store(1);
     EXPECT_EQ(Press(Key('N')), 15u);
+    g_MenuState.store(1);  // the harmonic view is the simple screen's only
+    EXPECT_EQ(Press(Key('N')), 0u);
+    EXPECT_TRUE(Flag(core::kFlagPresetMode));
+    g_ParamFlags.store(0);
     g_HomePage.harmonicView.store(0);
     g_ParamFlags.store(core::kFlagMeterHold);
     EXPECT_EQ(Press(Key('N')), 14u);

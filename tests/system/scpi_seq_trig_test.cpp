@@ -144,6 +144,11 @@ TEST_F(ScpiSeqTrig, StepEditing) {
          kNoError},
         {"SEQ:INST:SEL L1;:SEQ:NSP 100,CONST,0,CONST,50,CONST,SIN,50,10", nullptr, RangeAt("09")},
         {"SEQ:NSP 1e8,CONST,0,CONST,50,CONST,SIN,50,0", nullptr, RangeAt("01")},
+        // A DC voltage is cut at the hundredth, towards zero.
+        {"SEQ:NSP 10,CONST,-12.34,CONST,50,CONST,SIN,50,0;NSP?",
+         "+10.00,CONST,-12.34,CONST,+50.00,CONST,SIN,+50.0,+0.0", kNoError},
+        {"SEQ:SPAR 10,CONST,12.347,CONST,50,CONST,SIN,0;SPAR?", "+10.00,CONST,+12.34,CONST,+50.00,CONST,SIN,+0.0",
+         kNoError},
         {"SEQ:NSP 100,CONST,0,CONST,50,CONST,SQU,50,0;NSP?",
          "+100.00,CONST,+0.00,CONST,+50.00,CONST,SQU,+50.0,+0.0", kNoError},
         {"SEQ:CPAR 1,0,4,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("03")},

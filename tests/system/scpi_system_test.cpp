@@ -139,6 +139,8 @@ TEST_F(ScpiSystem, ConfigurationLockAndHold) {
         {"SYST:CONF:TRIG:OUTP:SOUR?", nullptr, kSystemError},
         {"SYST:CONF:MODE CONT;:SYST:CONF?", "CONT", kNoError},
         {"MODE AC-INT;:SYST:CONF:MODE SIM", nullptr, kSystemError},
+        {"MODE DC-INT;:SYST:CONF:MODE SEQ;:SYST:CONF?", "SEQ", kNoError},
+        {"SYST:CONF:MODE CONT;:MODE ACDC-EXT;:SYST:CONF:MODE SEQ", nullptr, kSystemError},
         {"MODE ACDC-INT;:SYST:CONF:TRIG:OUTP:SOUR -1", nullptr, kRange},
         {"SYST:CONF:TRIG:OUTP:SOUR L3;SOUR?", "L3", kNoError}, {"SYST:CONF:TRIG:OUTP:SOUR L1", nullptr, kNoError},
         {"SYST:KLOC 2", nullptr, kRange}, {"SYST:KLOC -1", nullptr, kRange},

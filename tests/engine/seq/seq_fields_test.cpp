@@ -16,7 +16,8 @@ class SeqFields : public ::testing::Test {
 TEST_F(SeqFields, OnPhaseLimitFollowsTheStepFrequency) {
     struct Case {
         int32_t fset, on, stored;
-    } cases[] = {{60000, 3595, 0}, {40000, 3595, 3595}, {50001, 3590, 3590}, {50000, 3599, 3599}};
+    } cases[] = {
+        {60000, 3595, 0}, {40000, 3595, 3595}, {50001, 3591, 0}, {50001, 3590, 3590}, {50000, 3599, 3599}};
     for (const Case& c : cases) {
         SeqSetCurStep(1);
         SeqSetOnPhase(0, 0);
@@ -52,6 +53,13 @@ TEST_F(SeqFields, FrequencyChangeReroundsDutyAndPhases) {
     engine::SeqRec(1).duty = 0x7FFFFFFCu;
     EXPECT_EQ(SeqSetFset(60000, 1), 60000);
     EXPECT_EQ(SeqGetDuty(1), 990);
+    // Whole degrees from 500.01 Hz on.
+    SeqSetFset(50000, 1);
+    SeqSetOnPhase(1234, 1);
+    SeqSetFset(50000, 1);
+    EXPECT_EQ(SeqGetOnPhase(1), 1234);
+    SeqSetFset(50001, 1);
+    EXPECT_EQ(SeqGetOnPhase(1), 1230);
 }
 
 TEST_F(SeqFields, StepZeroRefusesJumpsAndTermination) {

@@ -19,10 +19,12 @@ class SeqRemote : public ::testing::Test {
 TEST_F(SeqRemote, PhaseWriteDutyBands) {
     struct Case {
         int32_t fset, duty, result, stored;
-    } cases[] = {{150000, 453, 0, 500},
-                 {150000, 950, -108, 500},
-                 {50000, 453, 0, 450},
-                 {5000, 373, 0, 373},
+    } cases[] = {{150000, 453, 0, 500},  {150000, 950, -108, 500},
+                 {100000, 455, 0, 500},  // from 1000.00 Hz: whole 10 %
+                 {99999, 455, 0, 460},   // 999.99 down to 100.00 Hz: the nearest whole 1 %
+                 {99999, 454, 0, 450},   {10000, 455, 0, 460},
+                 {10000, 9, -108, 460},  {9999, 455, 0, 455},  // below: as given
+                 {50000, 453, 0, 450},   {5000, 373, 0, 373},
                  {50000, 995, -108, 370}};
     SeqSetCurStep(5);
     for (const Case& c : cases) {
@@ -53,6 +55,17 @@ TEST_F(SeqRemote, CommonWriteJumpAtStepZero) {
         g_SeqSimBlock[0].seqTable[0][0].time = 1000;
     }
     EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
+}
+
+// From 500.01 Hz on a remote ON or OFF phase is taken in whole degrees.
+TEST_F(SeqRemote, CommonWritePhasesInWholeDegreesAbove500Hz) {
+    SeqSetCurStep(5);
+    for (const int32_t fset : {50000, 50001}) {
+        ASSERT_EQ(SeqSetFset(fset, 0), fset);
+        EXPECT_EQ(SeqSetStepCommonParams(2000, 1234, 1, 1236, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0), 0) << fset;
+        EXPECT_EQ(SeqGetOnPhase(0), fset == 50000 ? 1234 : 1230);
+        EXPECT_EQ(SeqGetOffPhase(0), fset == 50000 ? 1236 : 1240);
+    }
 }
 
 TEST_F(SeqRemote, ValidationOfTables) {

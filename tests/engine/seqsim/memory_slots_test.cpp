@@ -70,6 +70,23 @@ TEST_F(MemorySlots, DeleteAllStopsAtSeq9OnAnAlarm) {
     EXPECT_FALSE(PresetIsDefault());
 }
 
+// The output may be playing the waveform: deleting it, or everything, waits for the output to be off.
+TEST_F(MemorySlots, WaveformDeletesAreRefusedWhileTheOutputIsOn) {
+    int16_t& sample = g_ArbMem[storage::ArbSlotOf(8)][0];  // ARB9
+    sample = 1234;
+    PresetRecord(4, 2)[kPresetWaveform] = 7;
+    OutputFlagSet(kOutFlagOutputOn);
+    EXPECT_EQ(DeleteMemoryData(3, 9), 0);
+    EXPECT_EQ(test::PopupText(), "Invalid with Output ON");
+    EXPECT_EQ(DeleteMemoryData(4, 0), 0);
+    OutputFlagClear(kOutFlagOutputOn);
+    EXPECT_EQ(sample, 1234);
+    EXPECT_FALSE(PresetIsDefault());
+    EXPECT_EQ(DeleteMemoryData(3, 9), 1);
+    EXPECT_EQ(test::PopupText(), "ARB9 Deleted");
+    EXPECT_NE(sample, 1234);
+}
+
 TEST_F(MemorySlots, DeleteAllLeavesTheDefaultsEverywhere) {
     PresetRecord(4, 2)[kPresetWaveform] = 7;
     g_ArbMem[storage::ArbSlotOf(8)][0] = 1234;  // ARB9, a square

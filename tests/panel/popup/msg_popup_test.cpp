@@ -72,6 +72,20 @@ TEST_F(MsgPopupTest, RecalledAndSavedArePoppedUpOncePerPostWithThePresetTheHomeP
     g_HomePage.saveIndex.store(0);
 }
 
+// The voltage limit messages name the limited phases of their mask (id 18 plus the mask).
+TEST_F(MsgPopupTest, TheVoltageLimitTextsNameTheLimitedPhases) {
+    const char* const texts[] = {"Setting Voltage Limited",       "L1\nVoltage Setting Limited",
+                                 "L2\nVoltage Setting Limited",   "L1 L2\nVoltage Setting Limited",
+                                 "L3\nVoltage Setting Limited",   "L1 L3\nVoltage Setting Limited",
+                                 "L2 L3\nVoltage Setting Limited"};
+    for (int32_t mask = 0; mask < 7; ++mask) {
+        ResetPopup();
+        ASSERT_EQ(MsgQueue_PostId(18 + mask), 0);
+        ASSERT_TRUE(StepUntilShown()) << mask;
+        EXPECT_EQ(PopupText(), texts[mask]) << mask;
+    }
+}
+
 // A newer message ends a timed popup on the next pass; a free text drops every id still pending.
 TEST_F(MsgPopupTest, AFreeTextDropsThePendingIdsAndANewerMessageCutsATimedOne) {
     ASSERT_EQ(MsgQueue_PostId(11), 0);

@@ -181,8 +181,12 @@ TEST_F(ArbEditKeys, TypeEditorStepsAndSetsTheType) {
 
 TEST_F(ArbEditKeys, VariantsOfTheEditStates) {
     At(513);
+    const int32_t levels[] = {2, 5, 10, 15};
+    for (int k = 0; k < 4; ++k) {
+        Press(static_cast<uint8_t>(kSoft1 + k), kSoft);
+        EXPECT_EQ(Work(), levels[k]) << "soft key " << k + 1;
+    }
     Press(kSoft2, kSoft);
-    EXPECT_EQ(Work(), 5);
     Press(kSoft8, kSoft);
     EXPECT_EQ(State(), 513u) << "soft key 8 stays in the ripple level";
     Press(kEnter, kKeypad);

@@ -144,6 +144,13 @@ TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
     Press(kEnter, kKeypad);
     EXPECT_EQ(Param(103), 0);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"})) << "unchanged, still cleared";
+
+    SetPhaseMode(k1P3W);
+    Open(102);
+    for (int i = 0; i < 3; ++i)
+        Knob(1);
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(103), 2) << "L2 is the last choice in 1P3W";
 }
 
 TEST_F(MiscEditors, VoltageResponseLosesItsFastestChoiceWhenNotAllowed) {

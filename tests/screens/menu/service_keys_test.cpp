@@ -5,8 +5,10 @@
 #include <cstring>
 #include <set>
 
+#include "core/control/ctrl_task_state.h"
 #include "core/system/config/identity.h"
 #include "core/system/state/ctrl_words.h"
+#include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
@@ -123,6 +125,14 @@ TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
 }
 
 TEST_F(ServiceKeys, ThePasswordIsComparedWholeAndZeroPadded) {
+    // Calibration opens with the output switched off.
+    g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
+    OutputFlagSet(kOutFlagOutputOn);
+    EnterCode("8719");
+    OutputFlagClear(kOutFlagOutputOn);
+    EXPECT_EQ(State(), 316u);
+    EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(), core::kCtrlMsgOutputOff);
+    g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
     IdentityTextWrite(g_ServicePassword, sizeof g_ServicePassword, "0012", 4);
     EnterCode("12");
     EXPECT_EQ(State(), 316u);

@@ -11,6 +11,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
+#include "core/params/presets/preset_store.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
@@ -21,6 +22,7 @@
 #include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/keys/key_table.h"
 #include "drivers/panel_link.h"
+#include "storage/nv/preset_backup.h"
 #include "tests/screens/output/status_words_fixture.h"
 #include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
@@ -156,18 +158,45 @@ TEST_F(HomeKeys, RowIsLeftOnlyOncePaintedAndCursorKeysDoNotMoveIt) {
 }
 
 TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
+    constexpr uint32_t kAcv = 47;
+    PresetClearAll();
+    Wiring(k1P3W, 1, 0);  // each save records the wiring in force into its own preset
+    ASSERT_EQ(paramPutValue(0, kAcv, 10000, 0), 0);
     g_ParamFlags.store(kPreset);
     Press(249, kFunction);  // long press of digit 9
     EXPECT_EQ(g_HomePage.saveIndex.load(), 9u);
     EXPECT_EQ(Messages(), Texts{"17"});
+    EXPECT_TRUE(Flag(kRecalled)) << "the preset saved is the one in force";
+    Press(240, kFunction);  // long press of digit 0
+    EXPECT_EQ(g_HomePage.saveIndex.load(), 0u);
+    Press(201, kSoft);  // long press of soft key 8
+    EXPECT_EQ(g_HomePage.saveIndex.load(), 7u);
+    Press(194, kSoft);  // long press of soft key 1
+    EXPECT_EQ(g_HomePage.saveIndex.load(), 0u);
     Press(196, kSoft);  // long press of soft key 3
     EXPECT_EQ(g_HomePage.saveIndex.load(), 2u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
-    g_HomePage.presetSel.store(7);
+    EXPECT_EQ(Messages(), (Texts{"17", "17", "17", "17"}));
+    EXPECT_TRUE(Flag(kPreset));
+    for (int32_t m = 0; m < 10; ++m)
+        EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{k1P3W} : 0)
+            << "M" << m;
+    // Same wiring: recalled at once, the saved settings back.
+    const struct {
+        uint8_t code, cls;
+        uint32_t preset;
+    } recalls[] = {{'Y', kSoft, 0}, {96, kSoft, 7}, {64, kKeypad, 0}};
+    for (const auto& r : recalls) {
+        ASSERT_EQ(paramPutValue(0, kAcv, 5000, 0), 0);
+        Press(r.code, r.cls);
+        EXPECT_EQ(g_HomePage.recallIndex.load(), r.preset) << int(r.code);
+        EXPECT_EQ(paramGetValue(kAcv, 0, 0), 10000) << int(r.code);
+        EXPECT_TRUE(Flag(kPreset)) << int(r.code);
+    }
     g_ParamFlags.store(kPreset);
-    Press('[', kSoft);  // soft key 3: same wiring, recalled at once
+    Press('[', kSoft);  // soft key 3
     EXPECT_EQ(g_HomePage.recallIndex.load(), 2u);
-    EXPECT_EQ(g_HomePage.presetPrev.load(), 7u);
+    EXPECT_EQ(g_HomePage.presetPrev.load(), 0u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
     EXPECT_TRUE(Flag(kRecalled));
     EXPECT_TRUE(Flag(kPreset));
@@ -176,7 +205,9 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     // A preset of another wiring waits for the wiring question.
     Wiring(k1P2W, 1, 0);
     g_HomePage.presetPending.store(0);
+    g_ParamFlags.store(kPreset);
     Press(73, kKeypad);
+    EXPECT_TRUE(Flag(kRecalled));
     EXPECT_EQ(g_HomePage.recallIndex.load(), 9u);
     EXPECT_EQ(g_HomePage.presetPrev.load(), 2u);
     EXPECT_EQ(g_MenuState.load(), 5u);
@@ -192,6 +223,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     Messages();
     Press('L', kFunction);
     EXPECT_EQ(g_MenuState.load(), 94u);
+    PresetClearAll();
 }
 
 TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
@@ -210,6 +242,16 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
         {kPreset | kFrozen, 'L', false, kPreset | kFrozen, {}},
         {kPreset | kFrozen, 'N', false, kPreset | kFrozen, {}},
         {0, 'L', false, 0, {}},
+        {kPreset, 0, false, kPreset, {}},
+        // Just outside the soft keys (89-96; below them is OUTPUT), digits (64-73) and their long presses
+        // (194-201, 240-249).
+        {kPreset, 63, true, 0, {"Exit Preset Mode"}},
+        {kPreset, 74, true, 0, {"Exit Preset Mode"}},
+        {kPreset, 97, true, 0, {"Exit Preset Mode"}},
+        {kPreset, 193, true, 0, {"Exit Preset Mode"}},
+        {kPreset, 202, true, 0, {"Exit Preset Mode"}},
+        {kPreset, 239, true, 0, {"Exit Preset Mode"}},
+        {kPreset, 250, true, 0, {"Exit Preset Mode"}},
     };
     for (const Case& c : cases) {
         g_ParamFlags.store(c.flags);
@@ -217,6 +259,9 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
         KeyProcess_PresetMode(&ev);
         EXPECT_EQ(KeyEventCode(ev) == 0 && KeyEventClass(ev) == 0, c.consumed) << c.code;
         EXPECT_EQ(g_ParamFlags.load(), c.flagsAfter) << c.code;
+        if (!c.messages.empty()) {
+            EXPECT_EQ(g_MsgPopupLines.load(), 2u) << "a popup two lines high " << c.code;
+        }
         EXPECT_EQ(Messages(), c.messages) << c.code;
     }
 }

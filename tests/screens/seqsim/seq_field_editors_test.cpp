@@ -174,6 +174,12 @@ TEST_F(SeqFieldEditors, DutyFollowsTheFrequency) {
     Press(Duty<0>, kCursor, kUp);
     Press(Duty<0>, kCursor, kUp);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "two positions";
+    FreshRing();
+    Open(980);
+    Turn(Duty<0>, 1);
+    Turn(Duty<0>, 1);
+    EXPECT_EQ(Working(), 990) << "99 % is the top above 99.99 Hz";
+    EXPECT_EQ(Posted(), std::vector<std::string>{"27"});
     ASSERT_EQ(SeqSetFset(5000, 0), 5000);
     Open(998);
     Turn(Duty<0>, 1);

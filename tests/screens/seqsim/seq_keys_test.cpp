@@ -113,12 +113,20 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
     Press('W', 4);
     EXPECT_EQ(SeqGetCurStep(), 999) << "no wrap above 999";
 
+    // Step 0 has no jump, branch or termination fields: their cursor goes to the step index; the sync
+    // code stays.
     SeqSetCurStep(1);
     SeqSetEnJumpto(1);
-    SeqEnterFieldState(363);
-    Press('V', 4);
-    EXPECT_EQ(SeqGetCurStep(), 0);
-    EXPECT_EQ(g_MenuState.load(), 333u) << "step 0 has no Jump To";
+    SeqSetEnBranch1(1);
+    SeqSetEnBranch2(1);
+    for (uint32_t field : {361u, 363u, 365u, 367u, 371u, 373u, 375u, 377u, 369u}) {
+        SeqSetCurStep(1);
+        SeqEnterFieldState(field);
+        ASSERT_EQ(g_MenuState.load(), field);
+        Press('V', 4);
+        EXPECT_EQ(SeqGetCurStep(), 0);
+        EXPECT_EQ(g_MenuState.load(), field == 369u ? 369u : 333u) << field;
+    }
 
     SeqSetCurStep(2);
     SeqSetWave(kWaveSin, 0, 1);

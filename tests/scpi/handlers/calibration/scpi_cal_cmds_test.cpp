@@ -23,6 +23,7 @@ constexpr uint16_t kCaliModeReg = 2353, kCaliCmdReg = 2354;
 constexpr uint32_t kDone = 1u << 3, kDoneFirstOk = 1u | 1u << 3;
 
 std::atomic<int> g_homeCalls{0};
+std::atomic<uint32_t> g_pointPage{0};
 
 class CalModeCommands : public ::testing::Test {
   protected:
@@ -33,6 +34,7 @@ class CalModeCommands : public ::testing::Test {
     void SetUp() override {
         CoreUiHooks hooks{};
         hooks.advanceScreen = [] { g_homeCalls.fetch_add(1); };
+        hooks.caliEnterStep = [](uint32_t state) { g_pointPage.store(state); };
         CoreUi_SetHooks(hooks);
         CaliMode_Step();
         CaliMode_Step();
@@ -102,6 +104,36 @@ TEST_F(CalModeCommands, DataExitsAndOneShotsThroughTheParser) {
         EXPECT_EQ(g_homeCalls.load(), c.event != 0 ? 1 : 0);
         EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
     }
+}
+
+// Voltage and current calibration start on the selected phase and enter their first point page: the
+// mode word carries the phase bit and the kind (bit 4 voltage, bit 5 current), the command word bit 3.
+TEST_F(CalModeCommands, VoltageAndCurrentEnterTheirFirstPointOnTheSelectedPhase) {
+    const struct {
+        const char* message;
+        uint32_t phase;
+        uint32_t mode;
+        uint32_t page;
+    } cases[] = {
+        {"CAL:CONF:MODE VOLT", 0, 0x11, 317},
+        {"CAL:CONF:MODE CURR", 1, 0x22, 323},
+        {"CAL:CONF:MODE 1", 2, 0x24, 323},
+    };
+    ASSERT_EQ(ch.Run("SYST:PASS 8719"), "|");
+    const uint32_t flags = g_OutputFlags.load();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        core::CalStateReset();
+        test::ClearTrace();
+        g_pointPage.store(0);
+        test::SelectLine(c.phase);
+        EXPECT_EQ(ch.Run(c.message), "|");
+        EXPECT_EQ(Words(kCaliModeReg), std::vector<uint32_t>{c.mode});
+        EXPECT_EQ(Words(kCaliCmdReg), std::vector<uint32_t>{8});
+        EXPECT_EQ(g_CalState.phase.load(), c.phase);
+        EXPECT_EQ(g_pointPage.load(), c.page);
+    }
+    g_OutputFlags.store(flags);
 }
 
 // Without the password's access none of them gives the stage a word.

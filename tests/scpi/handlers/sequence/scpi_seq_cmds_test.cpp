@@ -7,6 +7,7 @@
 #include "core/control/core_ui_hooks.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_runner.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
 #include "platform/host/clock.h"
 #include "core/system/state/output_flags.h"
 #include "scpi/channels/scpi_interface.h"
@@ -160,6 +161,19 @@ TEST_F(SeqRemoteControl, StepSelectionAndTheRunTimeEditWord) {
     EXPECT_EQ(g_SeqSimRemoteSel[0].load(), 1u);
     EXPECT_EQ(Call(CmdSeqInstSel, kItemChoice, 0), "|0");
     EXPECT_EQ(g_SeqSimRemoteSel[0].load(), 0u);
+}
+
+// A SEQ memory recalled remotely is the program as stored: the changes-pending mark goes; a recall that
+// fails leaves the program, and its mark, as they were.
+TEST(SeqMemRemote, ARecallClearsTheChangesPendingMark) {
+    test::SeqSimEnv env;
+    scpitest::FakeChannel ch{kChanLan};
+    ASSERT_GT(SeqMem_Save(3), 0);
+    SeqSimSetDirty();
+    EXPECT_EQ(ch.Call(CmdDataSeqRec, false, kItemInt, 5), "|0");
+    EXPECT_NE(SeqSimIsDirty(), 0) << "no SEQ5 to recall";
+    EXPECT_EQ(ch.Call(CmdDataSeqRec, false, kItemInt, 3), "|0");
+    EXPECT_EQ(SeqSimIsDirty(), 0);
 }
 
 }  // namespace

@@ -366,6 +366,9 @@ int LineStatus(const NodeKind& kind, Node* node, void* arg) {
         if (node->hangup && node->toDevice.len == 0 && Pending(node->device.slave) == 0) {
             node->hangup = false;
             bits &= ~TIOCM_CD;
+            // What the device said while nobody listened is lost, also when the bridge has not yet come
+            // round to dropping it: the next client must not read it.
+            tcflush(node->device.master, TCIFLUSH);
         }
     }
     std::memcpy(arg, &bits, sizeof bits);

@@ -118,10 +118,11 @@ int paramRW(uint32_t op, uint32_t id, ParamRec* record, uint32_t unit) {
     return 0;
 }
 
+// Only the value is read: the output sync compares dozens of them on every pass.
 int32_t paramGetValue(uint32_t id, uint32_t selector, uint32_t unit) {
-    ParamRec rec;
-    paramRW(kOpRead, id, &rec, unit);
-    return selector == 0 ? rec.value : 0;
+    std::lock_guard<std::mutex> lock(g_ParamLock);
+    const ParamRec* r = LocateCurrent(kOpRead, id, unit);
+    return r != nullptr && selector == 0 ? r->value : 0;
 }
 
 int paramPutValue(uint32_t field, uint32_t id, int32_t newValue, uint32_t unit) {

@@ -1,8 +1,12 @@
 #include "platform/host/root.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "platform/host/options.h"
@@ -44,6 +48,32 @@ bool FindDanglingLink(const fs::path& path, fs::path* link, fs::path* rest) {
         return true;
     }
     return false;
+}
+
+// Decides the common case without resolving the root from "/": a path written as the root followed by
+// plain names (no ".", "..") with no symbolic link among those of them that exist lies inside an existing
+// root. A link, a dot or a missing root leaves the answer to the full resolution (nullopt).
+std::optional<bool> PlainBelowRoot(const std::string& path, const std::string& root) {
+    if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0 || path[root.size()] != '/')
+        return std::nullopt;
+    std::vector<size_t> ends;  // where each name below the root ends
+    for (size_t end = root.size(); end < path.size();) {
+        const size_t start = end + 1;
+        end = std::min(path.find('/', start), path.size());
+        const std::string_view part(path.data() + start, end - start);
+        if (part == "." || part == "..") return std::nullopt;
+        if (!part.empty()) ends.push_back(end);
+    }
+    struct stat st;
+    if (stat(root.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+    for (size_t end : ends) {
+        if (lstat(path.substr(0, end).c_str(), &st) != 0) {
+            if (errno == ENOENT) return true;  // this name and those below it are new ones
+            return std::nullopt;
+        }
+        if (S_ISLNK(st.st_mode)) return std::nullopt;
+    }
+    return true;
 }
 
 }  // namespace
@@ -116,6 +146,7 @@ std::string MapPath(std::string_view instrumentPath) {
 
 bool IsInsideRoot(const std::string& hostPath) {
     if (hostPath.empty()) return false;
+    if (const std::optional<bool> plain = PlainBelowRoot(hostPath, Root())) return *plain;
     std::error_code ec;
     fs::path path = fs::absolute(hostPath, ec);
     if (ec) return false;

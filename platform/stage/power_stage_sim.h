@@ -141,6 +141,7 @@ class PowerStageSim {
     // (readLatch_) logged; both go on to the transfer protocol.
     void CompleteWrite(uint32_t offset, uint16_t half);
     void CompleteRead(uint32_t offset);
+    bool ReadTransferWhole(BusByteAccess* a);
     void OnIndexWrite(uint16_t value);
     void OnHalf(bool write, uint32_t reg, uint16_t value);
     void Violation(const std::string& what);

@@ -8,6 +8,9 @@ MeasAvgSlot g_MeasAvg[7][kMeasAvgSlots];
 
 namespace {
 
+// The samples of each slot of g_MeasAvg: value x 1,000,000, truncated toward zero.
+int64_t g_MeasAvgRing[7][kMeasAvgSlots][kMeasAvgRing];
+
 constexpr double kScale = 1000000.0;
 constexpr uint32_t kPushEvery = 5;
 constexpr int kAveragedRows = 3;  // the phase rows; the line-to-line and total rows pass through
@@ -23,11 +26,11 @@ int64_t Scaled(float value) {
     return static_cast<int64_t>(scaled);
 }
 
-void Push(MeasAvgSlot& s, float value) {
+void Push(MeasAvgSlot& s, int64_t* samples, float value) {
     const uint32_t n = static_cast<uint32_t>(s.count);
-    s.sum -= s.samples[s.writeIndex];
-    s.samples[s.writeIndex] = Scaled(value);
-    s.sum += s.samples[s.writeIndex];
+    s.sum -= samples[s.writeIndex];
+    samples[s.writeIndex] = Scaled(value);
+    s.sum += samples[s.writeIndex];
     s.average = static_cast<float>(static_cast<double>(static_cast<float>(s.sum)) / kScale / n);
     if (++s.writeIndex >= n) s.writeIndex = 0;
 }
@@ -38,10 +41,10 @@ float MeasAvg_Update(int slot, int row, float value) {
     if (row < 0 || row >= 7 || slot < 0 || slot >= kMeasAvgSlots) return 0.0f;
     if (!std::isfinite(value)) value = 0.0f;
     MeasAvgSlot& s = g_MeasAvg[row][slot];
+    int64_t* samples = g_MeasAvgRing[row][slot];
     if (s.resetRequest == 1) {
         const int64_t sample = Scaled(value);
-        for (int64_t& x : s.samples)
-            x = sample;
+        std::fill(samples, samples + kMeasAvgRing, sample);
         s.writeIndex = 0;
         // The sum is that of the samples the ring holds: a sum formed apart from them (in single
         // precision) would differ from them by its rounding for as long as the ring lives.
@@ -51,7 +54,7 @@ float MeasAvg_Update(int slot, int row, float value) {
     }
     if (s.count >= 2) {
         if (++s.decimation >= kPushEvery) {
-            Push(s, value);
+            Push(s, samples, value);
             s.decimation = 0;
         }
         return s.average;
@@ -76,5 +79,6 @@ void MeasAvg_ResetAll(int32_t count) {
 namespace core {
 void MeasAvgClearAll() {
     std::memset(g_MeasAvg, 0, sizeof g_MeasAvg);
+    std::memset(g_MeasAvgRing, 0, sizeof g_MeasAvgRing);
 }
 }  // namespace core

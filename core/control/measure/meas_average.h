@@ -7,6 +7,9 @@
 inline constexpr int kMeasAvgSlots = 328;
 inline constexpr int kMeasAvgRing = 256;
 
+// The words of a slot that every pass reads. Its ring of samples lies apart, in an array of the same shape
+// (meas_average.cpp), so that a pass over a hundred slots reads a few cache lines of words instead of one
+// page per slot; a ring is touched on every fifth call only.
 struct MeasAvgSlot {
     uint32_t resetRequest;  // 1: refill the ring from the next value
     uint32_t writeIndex;    // 0..N-1
@@ -15,7 +18,6 @@ struct MeasAvgSlot {
     int64_t sum;            // of the N newest samples
     float average;
     uint32_t reserved;
-    int64_t samples[kMeasAvgRing];  // value x 1,000,000, truncated toward zero
 };
 
 // Slot numbers by quantity.

@@ -23,6 +23,19 @@ static void BM_ParamRWRead(benchmark::State& state) {
 }
 BENCHMARK(BM_ParamRWRead);
 
+// The values the output sync compares with its shadows on every pass: the per-phase settings of L1-L3.
+static void BM_ParamGetValuePhases(benchmark::State& state) {
+    test::InstrumentEnv env;
+    test::BuildDefaults(2);
+    constexpr uint32_t kIds[] = {kParamWaveDuty, kParamAcv,    kParamDcv,     kParamGain,     kParamCurrLimit,
+                                 kParamIpkMax,   kParamIpkMin, kParamOnPhase, kParamOffPhase, kParamMainSrc};
+    for (auto _ : state)
+        for (uint32_t id : kIds)
+            for (uint32_t unit = 0; unit < 3; ++unit)
+                benchmark::DoNotOptimize(paramGetValue(id, 0, unit));
+}
+BENCHMARK(BM_ParamGetValuePhases);
+
 static void BM_SetDefaultAll(benchmark::State& state) {
     test::InstrumentEnv env;
     test::BuildDefaults(2);

@@ -34,6 +34,22 @@ void BM_Read32(benchmark::State& state) {
 }
 BENCHMARK(BM_Read32)->Arg(1)->Arg(0);
 
+// A reading step of the measurement chain: the seven words of each of fourteen measurement blocks in one
+// burst, as a pass of the menu/control thread reads them.
+void BM_ReadBurst(benchmark::State& state) {
+    PrepareStage(state);
+    std::vector<uint32_t> regs;
+    for (uint32_t reg = regmap::kVrms.first; regs.size() < 98; ++reg)
+        regs.push_back(reg);
+    std::vector<uint32_t> words(regs.size());
+    for (auto _ : state) {
+        BusReg_ReadBurst(regs.data(), regs.size(), words.data());
+        benchmark::DoNotOptimize(words.data());
+    }
+    state.SetItemsProcessed(state.iterations() * regs.size());
+}
+BENCHMARK(BM_ReadBurst)->Arg(1)->Arg(0);
+
 void BM_WriteArbTable(benchmark::State& state) {
     PrepareStage(state);
     std::vector<int16_t> samples(4096);

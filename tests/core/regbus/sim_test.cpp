@@ -77,7 +77,11 @@ TEST(PowerStageOrder, BatchActsAsItsBytesOneByOne) {
             all.insert(all.end(), p.begin(), p.end());
         return all;
     };
-    const uint32_t idx = kIndex, volt = kVoltUnit, boot = kBootStatus;
+    const uint32_t idx = kIndex, volt = kVoltUnit, boot = kBootStatus, vrms = kVrms.first;
+    auto read32 = [&](uint32_t reg, uint32_t lowIndex, uint32_t highIndex) {
+        return join({half(true, idx, lowIndex), half(false, reg, 0), half(true, idx, highIndex),
+                     half(false, reg, 0)});
+    };
     const std::pair<const char*, Bytes> cases[] = {
         {"write",
          join({half(true, idx, 2), half(true, volt, 0x1234), half(true, idx, 3), half(true, volt, 5)})},
@@ -88,6 +92,13 @@ TEST(PowerStageOrder, BatchActsAsItsBytesOneByOne) {
         {"lone bytes", {{plat::kHighByteWindow, true, volt, 1}, {plat::kLowByteWindow, false, boot, 0}}},
         {"pair after a pending low byte",
          join({{{plat::kLowByteWindow, true, volt, 1}}, half(false, boot, 0)})},
+        {"burst of reads",
+         join({read32(boot, 0, 1), read32(vrms, 0, 1), read32(vrms, 0, 1), read32(vrms, 2, 3)})},
+        {"burst with a wrong high index", join({read32(vrms, 0, 3), read32(vrms, 0, 1)})},
+        {"burst after a lone index write", join({half(true, idx, 0), read32(vrms, 0, 1)})},
+        {"burst reading the index register", join({read32(idx, 0, 1), read32(vrms, 0, 1)})},
+        {"burst after a pending low byte",
+         join({{{plat::kLowByteWindow, false, boot, 0}}, read32(vrms, 0, 1)})},
     };
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
@@ -97,6 +108,8 @@ TEST(PowerStageOrder, BatchActsAsItsBytesOneByOne) {
             BusMapInit();
             plat::PowerStage().SetBootStatus(0xA5C3F00Fu);
             plat::PowerStage().SetHalfLog(true);
+            plat::PowerStage().SetLoad(0, 10.0f);
+            plat::PowerStage().ScriptRead(vrms, 0, {0x11112222u, 0x33334444u});
             Bytes run = bytes;
             if (batched) plat::BusAccessBytes(run.data(), run.size());
             for (plat::BusByteAccess& a : run)

@@ -45,6 +45,8 @@ TEST(IsInsideRoot, FollowsLinksAndDots) {
     const std::pair<std::string, bool> cases[] = {
         {r, true},
         {r + "/mnt/disk/new/file", true},
+        {r + "/mnt/disk/new/../../../../x", false},
+        {r + "/mnt//disk/./new", true},
         {r + "/../x", false},
         {r + "-sibling/x", false},
         {"/etc/passwd", false},

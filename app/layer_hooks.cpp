@@ -14,6 +14,7 @@
 #include "engine/seq/seq_access.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/key_filters.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
 #include "panel/menu_thread.h"
 #include "panel/pages/page_mgr.h"
@@ -31,6 +32,7 @@
 #include "screens/menu/editors/item_editor_slots.h"
 #include "screens/menu/nav/menu_key_slots.h"
 #include "screens/menu/page/menu_page.h"
+#include "screens/menu/rows/row_entries.h"
 #include "screens/menu/service/service_entries.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "screens/output/home/home_screen.h"
@@ -74,6 +76,7 @@ void WireLayerHooks() {
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     MenuThread_SetKeyDispatch(menuKeyDispatch);
+    MenuRows_SetEntry(MenuRows_EnterState);
     if (MenuNav_RegisterKeys() != 0) std::fputs("the key table refused the menu key handlers\n", stderr);
     if (MenuItemEditors_Register() != 0) std::fputs("the key table refused the menu item editors\n", stderr);
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);

@@ -9,8 +9,8 @@
 #include "core/system/util/num_util.h"
 #include "panel/edit/edit_common.h"
 #include "panel/menu/home_fields.h"
-#include "panel/menu/row_entries.h"
 #include "screens/menu/nav/menu_nav.h"
+#include "screens/menu/rows/row_entries.h"
 #include "src/dev/panel_link.h"
 
 namespace {
@@ -62,7 +62,7 @@ void EnterKey(const MenuEditor& ed) {
 }  // namespace
 
 void MenuEdit_ReturnToRow(uint32_t row) {
-    menuEnterRowState(row);
+    MenuRows_EnterState(row);
 }
 
 void MenuEdit_Exit(uint32_t row) {

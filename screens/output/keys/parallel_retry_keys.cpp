@@ -6,7 +6,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/dialog_keys.h"
 #include "src/dev/panel_link.h"

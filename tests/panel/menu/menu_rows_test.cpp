@@ -21,9 +21,10 @@
 #include "panel/menu/field_openers.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu/menu_page_words.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/popup/msg_text.h"
 #include "platform/stage/power_stage_sim.h"
+#include "screens/menu/rows/row_entries.h"
 #include "src/dev/panel_link.h"
 #include "tests/support/default_store.h"
 #include "tests/support/temp_root.h"
@@ -38,6 +39,7 @@ void CountSeqEntry() {
 class MenuRowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        MenuRows_SetEntry(MenuRows_EnterState);
         core::ParamAccessReset();
         test::FreshStore(1);
         core::ParallelLinkReset();

@@ -16,7 +16,9 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "panel/menu/dialog_words.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
+#include "screens/menu/rows/row_entries.h"
 #include "src/dev/spi_device.h"
 #include "src/dev/spi_nvm.h"
 #include "tests/screens/output/status_words_fixture.h"
@@ -48,6 +50,7 @@ class Dialogs : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(SpiNvmInit(), 0);
+        MenuRows_SetEntry(MenuRows_EnterState);
         MsgQueue_Clear();
         g_SysStatus.store(0);
         menuGoAdvenceScreen();

@@ -10,10 +10,10 @@
 #include "core/regbus/regbus.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/board_lines.h"
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/host/stop_signal.h"
-#include "drivers/board_lines.h"
 #include "storage/files/arb_file.h"
 #include "storage/raw_file.h"
 

@@ -11,11 +11,15 @@
 #include "core/control/screen_request.h"
 #include "core/control/sys_event.h"
 #include "core/regbus/bus_transfer.h"
+#include "drivers/barcode_scanner.h"
+#include "drivers/board_lines.h"
+#include "drivers/speaker.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/key_filters.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
 #include "panel/menu_thread.h"
 #include "panel/pages/page_mgr.h"
@@ -23,8 +27,8 @@
 #include "panel/popup/overlay_popup.h"
 #include "panel/sys_service.h"
 #include "scpi/channels/ports/gpib_channel.h"
-#include "scpi/channels/scpi_channels.h"
 #include "scpi/channels/ports/uart_channel.h"
+#include "scpi/channels/scpi_channels.h"
 #include "scpi/status/scpi_status.h"
 #include "screens/menu/arbedit/arb_edit_keys.h"
 #include "screens/menu/cal/cal_screen.h"
@@ -33,6 +37,7 @@
 #include "screens/menu/editors/item_editor_slots.h"
 #include "screens/menu/nav/menu_key_slots.h"
 #include "screens/menu/page/menu_page.h"
+#include "screens/menu/rows/row_entries.h"
 #include "screens/menu/service/service_entries.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "screens/output/home/home_screen.h"
@@ -52,15 +57,12 @@
 #include "screens/seqsim/seqsim_mem_delete.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
+#include "screens/seqsim/sim/memory/sim_memory.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/sim/sim_key_slots.h"
-#include "screens/seqsim/sim/memory/sim_memory.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "screens/seqsim/sim/sim_remote_field.h"
 #include "screens/seqsim/simedit/sim_editor_slots.h"
-#include "drivers/barcode_scanner.h"
-#include "drivers/board_lines.h"
-#include "drivers/speaker.h"
 #include "storage/files/barcode_file.h"
 #include "storage/files/memory_data.h"
 #include "storage/nv/nv_settings_convert.h"
@@ -76,6 +78,7 @@ void WireLayerHooks() {
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     MenuThread_SetKeyDispatch(menuKeyDispatch);
+    MenuRows_SetEntry(MenuRows_EnterState);
     if (MenuNav_RegisterKeys() != 0) std::fputs("the key table refused the menu key handlers\n", stderr);
     if (MenuItemEditors_Register() != 0) std::fputs("the key table refused the menu item editors\n", stderr);
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);

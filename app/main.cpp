@@ -14,13 +14,13 @@
 #include "panel/pages/text_log.h"
 #include "platform/host/device_node.h"
 #include "platform/host/options.h"
-#include "platform/panel_channel/panel_channel.h"
 #include "platform/host/reexec.h"
-#include "platform/stage/power_stage_sim.h"
 #include "platform/host/root.h"
-#include "platform/host/root_provision.h"
 #include "platform/host/root_lock.h"
+#include "platform/host/root_provision.h"
 #include "platform/host/stop_signal.h"
+#include "platform/panel_channel/panel_channel.h"
+#include "platform/stage/power_stage_sim.h"
 #include "scpi/channels/ports/lan_channel.h"
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -5,15 +5,15 @@
 #include "GUI/gui.h"
 #include "GUI/lcd/lcd.h"
 #include "core/system/config/iface_cfg.h"
+#include "core/system/links/web_capture.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/web_capture.h"
+#include "drivers/board_lines.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/hardcopy/hardcopy_sync.h"
 #include "panel/pages/page_mgr.h"
 #include "panel/panel_services.h"
 #include "platform/host/clock.h"
-#include "drivers/board_lines.h"
 
 uint32_t g_LcdApplied = 0;
 int32_t g_LcdApplyCountdown = 0;

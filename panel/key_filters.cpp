@@ -9,9 +9,10 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
+#include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/hardcopy/hardcopy.h"
-#include "drivers/panel_link.h"
+#include "panel/menu/menu_states.h"
 
 std::atomic<uint32_t> g_ShiftedYWord{0};
 
@@ -22,7 +23,7 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr int32_t kMsgKeysLocked = 11, kMsgKeysUnlocked = 12, kMsgRemote = 13, kMsgHold = 14,
                   kMsgPresetHere = 15;
 constexpr uint8_t kLongLockKey = 193;
-constexpr uint32_t kSimpleScreenState = 2, kFirstMenuPageState = 94;
+constexpr uint32_t kSimpleScreenState = 2, kFirstMenuPageState = kMenuSystemInfo;
 constexpr uint32_t kCaliFirstState = 316, kCaliLastState = 328;
 // Bit 1 of the second flag byte: cleared whenever preset mode changes.
 constexpr uint32_t kFlagPresetAux = 1u << 9;

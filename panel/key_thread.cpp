@@ -3,11 +3,11 @@
 #include "core/control/output_request.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/barcode_scanner.h"
+#include "drivers/panel_link.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/panel_services.h"
 #include "platform/host/clock.h"
-#include "drivers/barcode_scanner.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr int kMenuStartWaits = 250;

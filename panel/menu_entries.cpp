@@ -7,22 +7,26 @@
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
+#include "panel/menu/menu_states.h"
 
 std::atomic<uint32_t> g_LastHomeView{0};
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
-constexpr uint32_t kMenuTop = 94;
+constexpr uint32_t kMenuTop = kMenuSystemInfo;
 constexpr uint32_t kCalibrationMenu = 316;
 constexpr uint32_t kParallelRetryDialog = 7;  // KeyProcess_Parallel_Retry
-constexpr uint32_t kArbitraryMode = 544;
-constexpr uint32_t kRs232Row = 170, kFirmwareFirstRow = 267, kFirmwareLastRow = 270;
+constexpr uint32_t kArbitraryMode = kMenuArbType;
+constexpr uint32_t kRs232Row = kMenuRs232, kFirmwareFirstRow = kMenuUpdateFirst,
+                   kFirmwareLastRow = kMenuUpdateLast;
 
 // The LAN octet editors keep their digit cursor from one octet to the next.
 bool IsLanOctetEditor(uint32_t s) {
-    return (s >= 142 && s <= 145) || (s >= 147 && s <= 150) || (s >= 152 && s <= 155) ||
-           (s >= 157 && s <= 160);
+    return (s >= kMenuLanIp1Edit && s <= kMenuLanIp4Edit) ||
+           (s >= kMenuLanMask1Edit && s <= kMenuLanMask4Edit) ||
+           (s >= kMenuLanGate1Edit && s <= kMenuLanGate4Edit) ||
+           (s >= kMenuLanDns1Edit && s <= kMenuLanDns4Edit);
 }
 
 void SetState(uint32_t s) {

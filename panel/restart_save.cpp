@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "core/system/state/sys_status.h"
+#include "drivers/board_lines.h"
+#include "drivers/panel_link.h"
 #include "platform/host/clock.h"
 #include "platform/host/stop_signal.h"
 #include "platform/sandbox/sandbox.h"
-#include "drivers/board_lines.h"
-#include "drivers/panel_link.h"
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/usb/usb_memory.h"
 

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "core/control/alarms/alarm_state.h"
 #include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
@@ -11,21 +12,20 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
-#include "core/control/alarms/alarm_state.h"
+#include "core/system/links/parallel_link.h"
+#include "core/system/links/remote_state.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/parallel_link.h"
-#include "core/system/links/remote_state.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/panel_link.h"
 #include "panel/key_filters.h"
 #include "panel/menu_entries.h"
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
 #include "panel/settings_apply.h"
 #include "scpi/channels/ports/uart_channel.h"
-#include "drivers/panel_link.h"
 #include "sysadmin/net/net_dhcp.h"
 #include "sysadmin/net/net_monitor.h"
 

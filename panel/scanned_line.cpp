@@ -6,14 +6,15 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "engine/seqsim/seqsim_mode.h"
-#include "panel/statusbar/status_bar.h"
 #include "drivers/barcode_scanner.h"
 #include "drivers/panel_link.h"
+#include "engine/seqsim/seqsim_mode.h"
+#include "panel/menu/menu_states.h"
+#include "panel/statusbar/status_bar.h"
 
 namespace {
 
-constexpr uint32_t kFirstTeachState = 293, kLastTeachState = 315;
+constexpr uint32_t kFirstTeachState = MenuStateAt(kMenuBarcodeFirst, 1), kLastTeachState = kMenuBarcodeLast;
 
 // A scanned recall names its preset in the status bar as a recall from the keys does.
 void RecallScanned(uint32_t index) {

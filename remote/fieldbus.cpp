@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "core/system/config/iface_cfg.h"
+#include "core/system/links/thread_ctl.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/thread_ctl.h"
 #include "platform/devices/can_bus.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"

@@ -6,11 +6,11 @@
 #include "core/control/alarms/alarm_state.h"
 #include "core/system/config/identity.h"
 #include "core/system/messaging/msg_ring.h"
+#include "drivers/speaker.h"
+#include "drivers/web_process.h"
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox.h"
-#include "drivers/speaker.h"
-#include "drivers/web_process.h"
 
 namespace sysadmin {
 std::atomic<uint8_t> g_BeepFlags{0};

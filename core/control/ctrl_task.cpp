@@ -6,10 +6,10 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/regbus/regbus.h"
-#include "core/system/state/ctrl_words.h"
 #include "core/system/config/model_table.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
 #include "core/system/state/stage_status.h"
 #include "core/system/state/sys_status.h"
 

@@ -10,8 +10,8 @@
 #include "core/params/param_dirty.h"
 #include "core/regbus/regbus.h"
 #include "core/system/config/model_table.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/messaging/msg_ring.h"
 #include "core/system/state/service_flags.h"
 #include "platform/host/clock.h"
 

@@ -8,13 +8,13 @@
 #include "core/params/param_store.h"
 #include "core/params/settings/duty_band.h"
 #include "core/params/settings/setting_rows.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/digit_cursor.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
-#include "drivers/panel_link.h"
 
 using namespace panel::edit;
 

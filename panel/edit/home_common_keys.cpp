@@ -4,12 +4,12 @@
 #include "core/control/output_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
-#include "drivers/panel_link.h"
 
 namespace {
 

@@ -2,16 +2,16 @@
 // has; pressed again (or where the mode has no such field) it returns to the advanced screen.
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/parallel_link.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu_entries.h"
-#include "drivers/panel_link.h"
 
 namespace {
 

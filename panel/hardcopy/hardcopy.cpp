@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/usb_state.h"
 #include "storage/file_util.h"
 
 uint32_t g_HardcopyCounter = 0;

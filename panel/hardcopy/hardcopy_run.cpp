@@ -1,9 +1,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/system/links/web_capture.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/web_capture.h"
 #include "panel/hardcopy/bmp_writer.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/hardcopy/hardcopy_sync.h"

@@ -5,56 +5,36 @@
 #include "core/params/access/impedance_copy.h"
 #include "core/params/access/param_access.h"
 #include "core/system/config/iface_cfg.h"
-#include "core/system/messaging/msg_ring.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/links/usb_state.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "engine/memory_usb.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu/menu_page_words.h"
-#include "panel/menu/row_entries.h"
-#include "drivers/panel_link.h"
+#include "panel/menu/menu_parents.h"
+#include "panel/menu/menu_states.h"
+#include "panel/menu/row_entry_hook.h"
 #include "storage/files/memory_data.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kKeyDef1 = 'Y', kKeyDef2 = 'Z', kKeyMin = '\\', kKeyBack = 0x60, kKeyLongDef1 = 194;
-constexpr uint32_t kMiscRow = 95, kLcdFirstRow = 215, kLcdLastRow = 220;
 constexpr uint32_t kLinkUp = 1u << 16;  // of the parallel link status
 constexpr uint8_t kLcdMiddle = 50;
 
-// Where the back key leaves a list state for: its parent row, or the home view (kHome).
-constexpr uint32_t kHome = 1;
-constexpr uint32_t kParallelRows = 0xFFFF;  // the Parallel list: only while its units may leave it
-struct BackRow {
-    uint16_t first, last;
-    uint32_t target;
-};
-constexpr BackRow kBackTable[] = {
-    {94, 95, kHome},   {96, 137, 95},     {138, 138, kHome},
-    {139, 164, 138},   {165, 165, kHome}, {166, 169, 165},
-    {170, 170, kHome}, {171, 178, 170},   {179, 179, kHome},
-    {180, 181, 179},   {182, 182, 94},    {183, 186, 179},
-    {187, 187, 94},    {188, 191, 179},   {192, 192, kHome},
-    {193, 206, 192},   {207, 207, kHome}, {208, 213, kParallelRows},
-    {214, 214, kHome}, {215, 220, 214},   {221, 221, kHome},
-    {222, 222, 221},   {223, 223, kHome}, {224, 283, 223},
-    {284, 284, kHome}, {285, 290, 284},   {292, 315, 223},
-};
-
 void Back(uint32_t state) {
-    for (const BackRow& r : kBackTable) {
-        if (state < r.first || state > r.last) continue;
-        if (r.target == kHome) {
-            menuReturnHome();
-        } else if (r.target == kParallelRows) {
-            const bool free = GetParallelEnable() == 0 && GetParallelPosition() != 0;
-            if (free || (g_ParallelLink.status.load(std::memory_order_acquire) & kLinkUp) != 0)
-                menuEnterRowState(207);
-        } else {
-            menuEnterRowState(r.target);
-        }
-        return;
+    const panel::MenuParent* p = panel::MenuParentOf(state);
+    if (p == nullptr) return;
+    if (p->back == panel::kParentHome) {
+        menuReturnHome();
+    } else if (p->back == panel::kParentParallel) {
+        const bool free = GetParallelEnable() == 0 && GetParallelPosition() != 0;
+        if (free || (g_ParallelLink.status.load(std::memory_order_acquire) & kLinkUp) != 0)
+            menuEnterRowState(kMenuParallel);
+    } else {
+        menuEnterRowState(p->back);
     }
 }
 
@@ -114,20 +94,20 @@ void KeyProcess_MenuPageKeys(uint32_t* ev) {
     switch (code) {
         case kKeyDef1:
         case kKeyDef2:
-            if (state >= 195 && state <= 205 && (state & 1u) != 0) {
+            if (state >= kMenuL1Inductance && state <= kMenuL3Resistance && (state & 1u) != 0) {
                 if (code == kKeyDef1) CopyImpedanceToOtherPhases(state);
-            } else if (state == 285 || state == 287 || state == 289) {
+            } else if (state == kMenuSavRecType || state == kMenuSavRecAction || state == kMenuSavRecMemory) {
                 if (code == kKeyDef1) SaveRecall();
-            } else if (state == kMiscRow) {
+            } else if (state == kMenuMisc) {
                 MiscPage(code == kKeyDef2 ? 1 : 0);
             }
             return;
         case kKeyMin:
-            if (state >= kLcdFirstRow && state <= kLcdLastRow) {
+            if (state >= kMenuLcdContrast && state <= kMenuLcdSaturationEdit) {
                 SetLcdAdjust0(kLcdMiddle);
                 SetLcdAdjust1(kLcdMiddle);
                 SetLcdAdjust2(kLcdMiddle);
-                menuEnterRowState(kLcdFirstRow);
+                menuEnterRowState(kMenuLcdContrast);
             }
             return;
         case kKeyBack:

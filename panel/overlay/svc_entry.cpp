@@ -5,9 +5,10 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
-#include "panel/draw/popup_art.h"
 #include "panel/draw/panel_text.h"
+#include "panel/draw/popup_art.h"
 #include "panel/draw/value_format.h"
+#include "panel/menu/menu_states.h"
 #include "panel/overlay/overlay_layout.h"
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr uint32_t kFirmState = 226, kModelState = 228;
+constexpr uint32_t kFirmState = kMenuFirmTypeEdit, kModelState = kMenuModelTypeEdit;
 
 struct SvcRow {
     uint32_t state;

@@ -8,9 +8,9 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "platform/panel_channel/panel_sync.h"
-#include "drivers/panel_link.h"
 
 std::atomic<uint8_t> g_PagesCreated{0};
 uint32_t g_PagePassCount = 0;

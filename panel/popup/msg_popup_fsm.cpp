@@ -3,6 +3,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
+#include "panel/menu/menu_states.h"
 #include "panel/popup/msg_text.h"
 
 namespace {
@@ -15,12 +16,12 @@ constexpr uint32_t kRunRow = 2;
 // The waveform builder's pages draw their curve once; a popup over it leaves a hole when it goes.
 bool OverWaveformPreview() {
     switch (g_MenuState.load(kRelaxed)) {
-        case 504:
-        case 508:
-        case 510:
-        case 512:
-        case 542:
-        case 544:
+        case kMenuArbCf1:
+        case kMenuArbSdSite:
+        case kMenuArbSdAcv:
+        case kMenuArbSdMode:
+        case kMenuArbArbNo:
+        case kMenuArbType:
             return true;
         default:
             return false;

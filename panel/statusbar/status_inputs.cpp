@@ -10,10 +10,10 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/edit_state.h"
-#include "core/system/state/output_flags.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/links/usb_state.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
 #include "panel/statusbar/status_bar.h"
 #include "sysadmin/net/net_state.h"
 

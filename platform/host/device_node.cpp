@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "platform/host/log_file.h"
-#include "platform/panel_channel/panel_channel.h"
 #include "platform/host/root.h"
+#include "platform/panel_channel/panel_channel.h"
 
 namespace plat {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "core/system/messaging/msg_queue.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/messaging/msg_queue.h"
 #include "remote/objects/obj_dictionary.h"
 
 namespace remote {

@@ -4,18 +4,18 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/remote_state.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
-#include "scpi/channels/remote_port.h"
 #include "scpi/channels/ports/device_clear.h"
-#include "scpi/commands/scpi_cmd_ids.h"
-#include "scpi/parser/scpi_errors.h"
-#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/channels/set_command_handover.h"
+#include "scpi/commands/scpi_cmd_ids.h"
+#include "scpi/handlers/scpi_handlers.h"
+#include "scpi/parser/scpi_errors.h"
 
 namespace {
 

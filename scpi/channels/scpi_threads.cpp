@@ -7,14 +7,14 @@
 #include <cstdio>
 #include <ctime>
 
-#include "core/system/state/sys_status.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
 #include "scpi/channels/ports/gpib_channel.h"
 #include "scpi/channels/ports/lan_channel.h"
-#include "scpi/channels/scpi_channels.h"
 #include "scpi/channels/ports/usb_dev_channel.h"
+#include "scpi/channels/scpi_channels.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include "core/params/waves/arb_mem.h"
 #include "core/system/links/usb_state.h"
 #include "platform/host/root.h"
-#include "storage/files/arb_file.h"
 #include "storage/brand_dir.h"
 #include "storage/byte_order.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
+#include "storage/files/arb_file.h"
 #include "storage/image_hold.h"
 #include "storage/raw_file.h"
 

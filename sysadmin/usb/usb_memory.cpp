@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/usb_state.h"
+#include "core/system/messaging/msg_ring.h"
 #include "platform/host/clock.h"
 #include "platform/sandbox/sandbox.h"
 #include "storage/file_util.h"

@@ -3,9 +3,9 @@
 #include <atomic>
 
 #include "core/system/config/iface_cfg.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/usb_state.h"
 #include "platform/sandbox/sandbox.h"
 #include "sysadmin/usb/usb_gadget.h"
 

@@ -6,9 +6,9 @@
 
 #include "app/supervisor.h"
 #include "core/system/config/iface_card_detect.h"
+#include "core/system/links/thread_ctl.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/thread_ctl.h"
 #include "remote/fieldbus.h"
 #include "tests/support/temp_root.h"
 

@@ -4,8 +4,8 @@
 
 #include <thread>
 
-#include "platform/devices/panel_sim.h"
 #include "drivers/spi_device.h"
+#include "platform/devices/panel_sim.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string>
 
-#include "core/params/waves/arb_mem.h"
 #include "core/params/presets/preset_store.h"
+#include "core/params/waves/arb_mem.h"
 #include "core/system/links/usb_state.h"
 #include "engine/seqsim/seqsim_file.h"
-#include "storage/files/arb_file.h"
 #include "storage/data_file_frame.h"
 #include "storage/file_result.h"
+#include "storage/files/arb_file.h"
 #include "storage/files/preset_file.h"
 #include "tests/engine/seqsim_fixture.h"
 

@@ -10,16 +10,16 @@
 #include "core/params/presets/preset_store.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
+#include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/remote_state.h"
 #include "core/system/state/seqsim_slots.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/spi_nvm.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "panel/menu_thread.h"
 #include "platform/devices/panel_sim.h"
-#include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 
 namespace paneltest {

@@ -9,13 +9,13 @@
 
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/panel_link.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu_thread.h"
 #include "scpi/channels/set_command_handover.h"
-#include "drivers/panel_link.h"
 #include "tests/panel/menu_start_fixture.h"
 
 namespace {

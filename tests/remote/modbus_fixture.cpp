@@ -3,8 +3,8 @@
 #include <chrono>
 
 #include "core/params/param_store.h"
-#include "core/system/messaging/msg_queue.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/messaging/msg_queue.h"
 #include "platform/host/options.h"
 
 namespace testsupport {

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "core/params/param_store.h"
-#include "core/system/messaging/msg_queue.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/messaging/msg_queue.h"
 #include "tests/remote/modbus_fixture.h"
 #include "tests/support/tcp_client.h"
 

@@ -10,14 +10,14 @@
 #include <cstring>
 
 #include "core/control/sys_event.h"
+#include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/remote_state.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/spi_device.h"
 #include "panel/menu_thread.h"
 #include "platform/devices/panel_sim.h"
 #include "scpi/parser/scpi_errors.h"
-#include "drivers/spi_device.h"
 
 namespace scpitest {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/system/messaging/msg_ring.h"
-#include "screens/output/keys/key_table.h"
 #include "drivers/panel_link.h"
+#include "screens/output/keys/key_table.h"
 
 namespace screenkeys {
 

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "platform/devices/spi.h"
 #include "drivers/spi_nvm.h"
+#include "platform/devices/spi.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_hold.h"
 

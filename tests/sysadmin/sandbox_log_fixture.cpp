@@ -4,8 +4,8 @@
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/usb_state.h"
+#include "core/system/messaging/msg_ring.h"
 #include "platform/host/clock.h"
 #include "tests/support/controller_process.h"
 

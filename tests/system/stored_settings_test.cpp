@@ -4,8 +4,8 @@
 #include <signal.h>
 
 #include "core/params/presets/preset_store.h"
-#include "platform/host/root.h"
 #include "drivers/spi_nvm.h"
+#include "platform/host/root.h"
 #include "storage/nv/preset_backup.h"
 #include "tests/support/controller_process.h"
 

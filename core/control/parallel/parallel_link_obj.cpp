@@ -1,8 +1,8 @@
 // The link object that idles or runs the master or the slave object, and the switch into a role.
 #include "core/control/parallel/parallel_objects.h"
 #include "core/params/access/key_entry.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/messaging/msg_ring.h"
 #include "platform/host/clock.h"
 
 namespace core {

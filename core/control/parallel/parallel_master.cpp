@@ -12,8 +12,8 @@
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/config/model_table.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 

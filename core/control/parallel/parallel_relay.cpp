@@ -4,13 +4,13 @@
 #include <iterator>
 
 #include "core/control/alarms/alarm_state.h"
-#include "core/control/screen_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
+#include "core/control/screen_request.h"
 #include "core/regbus/reg_read.h"
 #include "core/system/config/model_table.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 

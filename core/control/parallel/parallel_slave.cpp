@@ -14,10 +14,10 @@
 #include "core/system/config/identity.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
-#include "core/system/messaging/msg_ring.h"
-#include "core/system/state/fw_update_state.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/fw_update_state.h"
 #include "platform/host/clock.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "core/params/param_store.h"
 #include "core/params/settings/setting_rows.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/state/ctrl_words.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/state/ctrl_words.h"
 
 using namespace core;
 using namespace settings;

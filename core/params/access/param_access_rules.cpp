@@ -7,9 +7,9 @@
 #include "core/params/access/param_access_internal.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/parallel_link.h"
 
 using namespace core;
 

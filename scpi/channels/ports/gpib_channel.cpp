@@ -9,6 +9,7 @@
 
 #include "core/control/sys_event.h"
 #include "core/system/links/usb_state.h"
+#include "drivers/board_lines.h"
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
 #include "platform/host/root.h"
@@ -17,7 +18,6 @@
 #include "scpi/channels/ports/device_port.h"
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/handlers/scpi_refusals.h"
-#include "drivers/board_lines.h"
 
 std::atomic<uint32_t> g_GpibEnable{1};
 

@@ -15,8 +15,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "core/system/state/sys_status.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
 #include "platform/host/wake_event.h"

@@ -8,8 +8,8 @@
 
 #include "core/control/sys_event.h"
 #include "core/system/config/iface_cfg.h"
-#include "core/system/state/sys_status.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
 #include "scpi/channels/scpi_channels.h"

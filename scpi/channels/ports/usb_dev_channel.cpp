@@ -2,8 +2,8 @@
 
 #include "core/control/sys_event.h"
 #include "core/system/config/iface_cfg.h"
-#include "core/system/state/output_flags.h"
 #include "core/system/links/remote_state.h"
+#include "core/system/state/output_flags.h"
 #include "platform/host/device_node.h"
 #include "scpi/channels/ports/device_clear.h"
 #include "scpi/channels/ports/device_port.h"

@@ -3,17 +3,17 @@
 // its largest value and its reply names.
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/parallel_link.h"
+#include "scpi/channels/scpi_interface.h"
+#include "scpi/channels/set_command_handover.h"
 #include "scpi/commands/scpi_cmd_ids.h"
-#include "scpi/parser/scpi_errors.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
-#include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_refusals.h"
 #include "scpi/handlers/scpi_setting_value.h"
-#include "scpi/channels/set_command_handover.h"
+#include "scpi/parser/scpi_errors.h"
 
 namespace scpi {
 namespace {

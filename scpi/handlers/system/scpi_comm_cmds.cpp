@@ -8,14 +8,14 @@
 #include <iterator>
 #include <mutex>
 
-#include "core/system/config/iface_cfg.h"
 #include "core/system/config/identity.h"
+#include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/output_flags.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/links/usb_state.h"
+#include "core/system/state/output_flags.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"

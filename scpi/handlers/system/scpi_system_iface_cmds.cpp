@@ -9,11 +9,12 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
-#include "core/system/links/fieldbus_flags.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/config/model_table.h"
+#include "core/system/links/fieldbus_flags.h"
 #include "core/system/state/output_flags.h"
+#include "drivers/barcode_scanner.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/ports/gpib_channel.h"
 #include "scpi/channels/scpi_interface.h"
@@ -23,7 +24,6 @@
 #include "scpi/handlers/scpi_refusals.h"
 #include "scpi/handlers/scpi_setting_value.h"
 #include "scpi/parser/scpi_errors.h"
-#include "drivers/barcode_scanner.h"
 
 namespace scpi {
 namespace {

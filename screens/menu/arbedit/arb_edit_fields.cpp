@@ -8,6 +8,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/arbedit/arb_edit_paint.h"
 #include "screens/menu/arbedit/arb_edit_table.h"
 #include "screens/menu/page/menu_fonts.h"
@@ -23,9 +24,16 @@ constexpr uint16_t kEndOfList = 0xFFFF;
 // Rows whose field, while selected or edited, is drawn through this map (ARB NO. and the LF-ring values):
 // their edited value ends at x 60 instead of 135. Each list ends with kEndOfList.
 constexpr uint16_t kRowFieldMap[kMaxRows][3] = {
-    {kEndOfList},           {541, 525, kEndOfList}, {541, 527, kEndOfList}, {541, 529, kEndOfList},
-    {541, 531, kEndOfList}, {533, kEndOfList},      {535, kEndOfList},      {537, kEndOfList},
-    {539, kEndOfList},      {541, kEndOfList},
+    {kEndOfList},
+    {kMenuArbArbNoEdit, kMenuArbLfRingAcvEdit, kEndOfList},
+    {kMenuArbArbNoEdit, kMenuArbLfRingAmpEdit, kEndOfList},
+    {kMenuArbArbNoEdit, kMenuArbLfRingBaseFreqEdit, kEndOfList},
+    {kMenuArbArbNoEdit, kMenuArbLfRingRingFreqEdit, kEndOfList},
+    {kMenuArbLfRingDecayEdit, kEndOfList},
+    {kMenuArbLfRingStartEdit, kEndOfList},
+    {kMenuArbLfRingEndEdit, kEndOfList},
+    {kMenuArbLfRingRingEdit, kEndOfList},
+    {kMenuArbArbNoEdit, kEndOfList},
 };
 
 bool Mapped(int k, uint32_t edit) {

@@ -9,6 +9,7 @@
 #include "core/system/util/format_number.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/draw/panel_shapes.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/arbedit/arb_edit_paint.h"
 #include "screens/menu/arbedit/arb_edit_table.h"
 #include "screens/menu/page/menu_fonts.h"
@@ -37,31 +38,32 @@ struct Hint {
 };
 
 constexpr Hint kHints[] = {
-    {543, "Built In(TRI|STAIR|CLIP|CF-1|CF-2|SURGE|DST01-22|RIPPLE|DIP|LF-RING)", Arg::kNone, Arg::kNone},
-    {495, "Symmetry(0 ~ 100%)", Arg::kNone, Arg::kNone},
-    {497, "Stairs(1 ~ 100)", Arg::kNone, Arg::kNone},
-    {499, "RMS(RATIO|KEEP)", Arg::kNone, Arg::kNone},
-    {501, "Ratio(0.00 ~ 1.00)", Arg::kNone, Arg::kNone},
-    {503, "CF(1.1 ~ 10.0)", Arg::kNone, Arg::kNone},
-    {505, "CF(1.5 ~ 2.0)", Arg::kNone, Arg::kNone},
-    {507, "Site(0 ~ 100%)", Arg::kNone, Arg::kNone},
-    {509, "ACV(0 ~ 100%)", Arg::kNone, Arg::kNone},
-    {511, "Type(SQU|SIN)", Arg::kNone, Arg::kNone},
-    {513, "Level(1 ~ 30%)", Arg::kNone, Arg::kNone},
-    {515, "VDC(1 ~ 100)", Arg::kNone, Arg::kNone},
-    {517, "Times(1|2|3|6)", Arg::kNone, Arg::kNone},
-    {519, "Start Phs(0.1 ~ %s)", Arg::kDipSweepBelow, Arg::kNone},
-    {521, "Sweep Phs(%s ~ %s)", Arg::kDipStartAbove, Arg::kDipEndBelow},
-    {523, "End Phs(%s ~ 359.9)", Arg::kDipSweepAbove, Arg::kNone},
-    {525, "ACV(%s ~ %s Vrms)", Arg::kAcvLow, Arg::kAcvHigh},
-    {527, "Amplitude(140 ~ 200%)", Arg::kNone, Arg::kNone},
-    {529, "Base_Freq(50.0 ~ 200.0 Hz)", Arg::kNone, Arg::kNone},
-    {531, "Ring_Freq(200.0 ~ 5000.0 Hz)", Arg::kNone, Arg::kNone},
-    {533, "Decay(-0.100 ~ 0.100)", Arg::kNone, Arg::kNone},
-    {535, "Start Phs(0.1 ~ %s)", Arg::kRingEndBelow, Arg::kNone},
-    {537, "End Phs(%s ~ 359.9)", Arg::kRingStartAbove, Arg::kNone},
-    {539, "Ring Phs(0.1 ~ 359.9)", Arg::kNone, Arg::kNone},
-    {541, "ARB (1 ~ 253)", Arg::kNone, Arg::kNone},
+    {kMenuArbTypeEdit, "Built In(TRI|STAIR|CLIP|CF-1|CF-2|SURGE|DST01-22|RIPPLE|DIP|LF-RING)", Arg::kNone,
+     Arg::kNone},
+    {kMenuArbTriangleEdit, "Symmetry(0 ~ 100%)", Arg::kNone, Arg::kNone},
+    {kMenuArbStairsEdit, "Stairs(1 ~ 100)", Arg::kNone, Arg::kNone},
+    {kMenuArbClipKeepRmsEdit, "RMS(RATIO|KEEP)", Arg::kNone, Arg::kNone},
+    {kMenuArbClipEdit, "Ratio(0.00 ~ 1.00)", Arg::kNone, Arg::kNone},
+    {kMenuArbCf1Edit, "CF(1.1 ~ 10.0)", Arg::kNone, Arg::kNone},
+    {kMenuArbCf2Edit, "CF(1.5 ~ 2.0)", Arg::kNone, Arg::kNone},
+    {kMenuArbSdSiteEdit, "Site(0 ~ 100%)", Arg::kNone, Arg::kNone},
+    {kMenuArbSdAcvEdit, "ACV(0 ~ 100%)", Arg::kNone, Arg::kNone},
+    {kMenuArbSdModeEdit, "Type(SQU|SIN)", Arg::kNone, Arg::kNone},
+    {kMenuArbRippleLevelEdit, "Level(1 ~ 30%)", Arg::kNone, Arg::kNone},
+    {kMenuArbRippleVdcEdit, "VDC(1 ~ 100)", Arg::kNone, Arg::kNone},
+    {kMenuArbRippleTimesEdit, "Times(1|2|3|6)", Arg::kNone, Arg::kNone},
+    {kMenuArbDipStartEdit, "Start Phs(0.1 ~ %s)", Arg::kDipSweepBelow, Arg::kNone},
+    {kMenuArbDipSweepEdit, "Sweep Phs(%s ~ %s)", Arg::kDipStartAbove, Arg::kDipEndBelow},
+    {kMenuArbDipEndEdit, "End Phs(%s ~ 359.9)", Arg::kDipSweepAbove, Arg::kNone},
+    {kMenuArbLfRingAcvEdit, "ACV(%s ~ %s Vrms)", Arg::kAcvLow, Arg::kAcvHigh},
+    {kMenuArbLfRingAmpEdit, "Amplitude(140 ~ 200%)", Arg::kNone, Arg::kNone},
+    {kMenuArbLfRingBaseFreqEdit, "Base_Freq(50.0 ~ 200.0 Hz)", Arg::kNone, Arg::kNone},
+    {kMenuArbLfRingRingFreqEdit, "Ring_Freq(200.0 ~ 5000.0 Hz)", Arg::kNone, Arg::kNone},
+    {kMenuArbLfRingDecayEdit, "Decay(-0.100 ~ 0.100)", Arg::kNone, Arg::kNone},
+    {kMenuArbLfRingStartEdit, "Start Phs(0.1 ~ %s)", Arg::kRingEndBelow, Arg::kNone},
+    {kMenuArbLfRingEndEdit, "End Phs(%s ~ 359.9)", Arg::kRingStartAbove, Arg::kNone},
+    {kMenuArbLfRingRingEdit, "Ring Phs(0.1 ~ 359.9)", Arg::kNone, Arg::kNone},
+    {kMenuArbArbNoEdit, "ARB (1 ~ 253)", Arg::kNone, Arg::kNone},
 };
 
 constexpr int kTextSize = 96;
@@ -134,8 +136,8 @@ bool RangeHintText(uint32_t state, char* out, int size) {
 bool RippleVppText(char* out, int size) {
     const ParamRec rec = AcvRecord();
     if (rec.scale == 0.0f) return false;
-    const double vpp =
-        Live(513, ArbBuild_GetRippleLevel) * static_cast<double>(Live(515, ArbBuild_GetRippleVDC)) / 100.0;
+    const double vpp = Live(kMenuArbRippleLevelEdit, ArbBuild_GetRippleLevel) *
+                       static_cast<double>(Live(kMenuArbRippleVdcEdit, ArbBuild_GetRippleVDC)) / 100.0;
     const auto steps = static_cast<int64_t>(vpp / static_cast<double>(rec.scale));
     char number[kNumberTextSize];
     FormatNumber(0, number, rec.decimals, nullptr, static_cast<float>(steps) * rec.scale);
@@ -144,9 +146,10 @@ bool RippleVppText(char* out, int size) {
 }
 
 bool LfRingTimeText(char* out, int size) {
-    const int32_t base = Live(529, ArbBuild_GetLFRingBaseFreq);
+    const int32_t base = Live(kMenuArbLfRingBaseFreqEdit, ArbBuild_GetLFRingBaseFreq);
     if (base == 0) return false;
-    const int32_t start = Live(535, ArbBuild_GetLFRingStart), end = Live(537, ArbBuild_GetLFRingEnd);
+    const int32_t start = Live(kMenuArbLfRingStartEdit, ArbBuild_GetLFRingStart),
+                  end = Live(kMenuArbLfRingEndEdit, ArbBuild_GetLFRingEnd);
     const double ms = (end - start) / 3600.0 * 1000.0 / (base / 10.0);
     std::snprintf(out, static_cast<size_t>(size), "%.2f ms", ms);
     return true;
@@ -172,7 +175,9 @@ void PaintRippleVpp() {
     ClearWindow();
     const uint32_t state = MenuPage_State();
     char text[kTextSize];
-    if ((state != 513 && state != 515) || !RippleVppText(text, sizeof text)) return;
+    if ((state != kMenuArbRippleLevelEdit && state != kMenuArbRippleVdcEdit) ||
+        !RippleVppText(text, sizeof text))
+        return;
     TextStyle();
     GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_VCENTER);
     GUI_DrawTextAt(text, 160, 12);
@@ -182,7 +187,10 @@ void PaintLfRingTime() {
     ClearWindow();
     const uint32_t state = MenuPage_State();
     char text[kTextSize];
-    if ((state != 529 && state != 535 && state != 537) || !LfRingTimeText(text, sizeof text)) return;
+    if ((state != kMenuArbLfRingBaseFreqEdit && state != kMenuArbLfRingStartEdit &&
+         state != kMenuArbLfRingEndEdit) ||
+        !LfRingTimeText(text, sizeof text))
+        return;
     TextStyle();
     GUI_SetAlign(GUI_TA_RIGHT | GUI_TA_VCENTER);
     GUI_DrawTextAt(text, 160, 12);

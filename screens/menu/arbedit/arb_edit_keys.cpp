@@ -4,13 +4,14 @@
 
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/edit/edit_common.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/menu_states.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/arbedit/arb_edit_table.h"
+#include "screens/menu/rows/row_entries.h"
 #include "screens/output/keys/key_table.h"
-#include "drivers/panel_link.h"
 
 using namespace arbedit;
 
@@ -151,9 +152,9 @@ enum class Group : uint8_t { kNone, kRipple, kDip, kLfRing };
 
 // What soft keys 2-5 act on in a view state.
 Group GroupOf(uint32_t view) {
-    if (view >= 526 && view <= 540) return Group::kLfRing;
-    if (view >= 520 && view <= 524) return Group::kDip;
-    if (view >= 514 && view <= 518) return Group::kRipple;
+    if (view >= kMenuArbLfRingAcv && view <= kMenuArbLfRingRing) return Group::kLfRing;
+    if (view >= kMenuArbDipStart && view <= kMenuArbDipEnd) return Group::kDip;
+    if (view >= kMenuArbRippleLevel && view <= kMenuArbRippleTimes) return Group::kRipple;
     if (view != kArbNoView && view != kTypeView) return Group::kNone;
     switch (ArbBuild_GetType()) {
         case kRippleType:

@@ -5,6 +5,7 @@
 
 #include "core/params/param_store.h"
 #include "engine/arb/arb_builder.h"
+#include "panel/menu/menu_states.h"
 
 namespace arbedit {
 namespace {
@@ -26,45 +27,51 @@ constexpr ParamRow Choice(uint16_t edit, const char* label, int32_t (*get)(), in
 }
 
 constexpr ParamRow kRows[] = {
-    Num(495, "Sym", ArbBuild_GetTriangle, ArbBuild_SetTriangle, 0, 100, 3, Keypad::kUnits, Format::kPercent),
-    Num(497, "Stairs", ArbBuild_GetStairs, ArbBuild_SetStairs, 1, 100, 3, Keypad::kUnits, Format::kInteger),
-    Choice(499, "RMS", ArbBuild_GetClipKeepRms, ArbBuild_SetClipKeepRms, 1, 0, Variant::kKeepRms,
-           Format::kInteger),
-    Num(501, "Ratio", ArbBuild_GetClip, ArbBuild_SetClip, 0, 100, 3, Keypad::kHundredths,
-        Format::kHundredths),
-    Num(503, "CF", ArbBuild_GetCf1, ArbBuild_SetCf1, 11, 100, 3, Keypad::kTenths, Format::kTenths),
-    Num(505, "CF", ArbBuild_GetCf2, ArbBuild_SetCf2, 15, 20, 3, Keypad::kTenths, Format::kTenths),
-    Num(507, "Site", ArbBuild_GetSdSite, ArbBuild_SetSdSite, 0, 100, 3, Keypad::kUnits, Format::kPercent),
-    Num(509, "ACV", ArbBuild_GetSdAcv, ArbBuild_SetSdAcv, 0, 100, 3, Keypad::kUnits, Format::kPercent),
-    Choice(511, "Type", ArbBuild_GetSdMode, ArbBuild_SetSdMode, 1, kBuild, Variant::kSdMode,
-           Format::kSdModeName),
-    {513, "Level", ArbBuild_GetRippleLevel, ArbBuild_SetRippleLevel, Range::kFixed, 1, 30, 2, Keypad::kUnits,
-     kBP, Variant::kRippleLevel, Format::kPercent},
-    Num(515, "VDC", ArbBuild_GetRippleVDC, ArbBuild_SetRippleVDC, 1, 100, 3, Keypad::kUnits,
-        Format::kInteger),
-    Choice(517, "Times", ArbBuild_GetRippleTimes, ArbBuild_SetRippleTimes, 3, kBuild, Variant::kRippleTimes,
-           Format::kRippleTimesName),
-    Phase(519, "ST Phs", ArbBuild_GetDIPStart, ArbBuild_SetDIPStart, Range::kDipStart),
-    Phase(521, "SP Phs", ArbBuild_GetDIPSweep, ArbBuild_SetDIPSweep, Range::kDipSweep),
-    Phase(523, "End Phs", ArbBuild_GetDIPEnd, ArbBuild_SetDIPEnd, Range::kDipEnd),
-    {525, "ACV", ArbBuild_GetLFRingACV, ArbBuild_SetLFRingACV, Range::kAcvRecord, 0, 0, 0,
-     Keypad::kHundredths, 0, Variant::kLfRingAcv, Format::kHundredths},
-    Num(527, "Amp", ArbBuild_GetLFRingAmp, ArbBuild_SetLFRingAmp, 140, 200, 3, Keypad::kUnits,
+    Num(kMenuArbTriangleEdit, "Sym", ArbBuild_GetTriangle, ArbBuild_SetTriangle, 0, 100, 3, Keypad::kUnits,
         Format::kPercent),
-    Num(529, "Base_F", ArbBuild_GetLFRingBaseFreq, ArbBuild_SetLFRingBaseFreq, 500, 2000, 4, Keypad::kTenths,
+    Num(kMenuArbStairsEdit, "Stairs", ArbBuild_GetStairs, ArbBuild_SetStairs, 1, 100, 3, Keypad::kUnits,
+        Format::kInteger),
+    Choice(kMenuArbClipKeepRmsEdit, "RMS", ArbBuild_GetClipKeepRms, ArbBuild_SetClipKeepRms, 1, 0,
+           Variant::kKeepRms, Format::kInteger),
+    Num(kMenuArbClipEdit, "Ratio", ArbBuild_GetClip, ArbBuild_SetClip, 0, 100, 3, Keypad::kHundredths,
+        Format::kHundredths),
+    Num(kMenuArbCf1Edit, "CF", ArbBuild_GetCf1, ArbBuild_SetCf1, 11, 100, 3, Keypad::kTenths,
         Format::kTenths),
-    Num(531, "Ring_F", ArbBuild_GetLFRingRingFreq, ArbBuild_SetLFRingRingFreq, 2000, 50000, 5,
-        Keypad::kTenths, Format::kTenths),
-    Num(533, "Decay", ArbBuild_GetLFRingDecay, ArbBuild_SetLFRingDecay, -100, 100, 3, Keypad::kThousandths,
-        Format::kThousandths),
-    Phase(535, "ST Phs", ArbBuild_GetLFRingStart, ArbBuild_SetLFRingStart, Range::kRingStart),
-    Phase(537, "End Phs", ArbBuild_GetLFRingEnd, ArbBuild_SetLFRingEnd, Range::kRingEnd),
-    Phase(539, "Ring Phs", ArbBuild_GetLFRingRing, ArbBuild_SetLFRingRing, Range::kFixed),
-    {541, "ARB NO.", ArbBuild_GetArbNo, ArbBuild_SetArbNo, Range::kFixed, 1, 253, 2, Keypad::kUnits, 0,
-     Variant::kArbNo, Format::kInteger},
+    Num(kMenuArbCf2Edit, "CF", ArbBuild_GetCf2, ArbBuild_SetCf2, 15, 20, 3, Keypad::kTenths, Format::kTenths),
+    Num(kMenuArbSdSiteEdit, "Site", ArbBuild_GetSdSite, ArbBuild_SetSdSite, 0, 100, 3, Keypad::kUnits,
+        Format::kPercent),
+    Num(kMenuArbSdAcvEdit, "ACV", ArbBuild_GetSdAcv, ArbBuild_SetSdAcv, 0, 100, 3, Keypad::kUnits,
+        Format::kPercent),
+    Choice(kMenuArbSdModeEdit, "Type", ArbBuild_GetSdMode, ArbBuild_SetSdMode, 1, kBuild, Variant::kSdMode,
+           Format::kSdModeName),
+    {kMenuArbRippleLevelEdit, "Level", ArbBuild_GetRippleLevel, ArbBuild_SetRippleLevel, Range::kFixed, 1, 30,
+     2, Keypad::kUnits, kBP, Variant::kRippleLevel, Format::kPercent},
+    Num(kMenuArbRippleVdcEdit, "VDC", ArbBuild_GetRippleVDC, ArbBuild_SetRippleVDC, 1, 100, 3, Keypad::kUnits,
+        Format::kInteger),
+    Choice(kMenuArbRippleTimesEdit, "Times", ArbBuild_GetRippleTimes, ArbBuild_SetRippleTimes, 3, kBuild,
+           Variant::kRippleTimes, Format::kRippleTimesName),
+    Phase(kMenuArbDipStartEdit, "ST Phs", ArbBuild_GetDIPStart, ArbBuild_SetDIPStart, Range::kDipStart),
+    Phase(kMenuArbDipSweepEdit, "SP Phs", ArbBuild_GetDIPSweep, ArbBuild_SetDIPSweep, Range::kDipSweep),
+    Phase(kMenuArbDipEndEdit, "End Phs", ArbBuild_GetDIPEnd, ArbBuild_SetDIPEnd, Range::kDipEnd),
+    {kMenuArbLfRingAcvEdit, "ACV", ArbBuild_GetLFRingACV, ArbBuild_SetLFRingACV, Range::kAcvRecord, 0, 0, 0,
+     Keypad::kHundredths, 0, Variant::kLfRingAcv, Format::kHundredths},
+    Num(kMenuArbLfRingAmpEdit, "Amp", ArbBuild_GetLFRingAmp, ArbBuild_SetLFRingAmp, 140, 200, 3,
+        Keypad::kUnits, Format::kPercent),
+    Num(kMenuArbLfRingBaseFreqEdit, "Base_F", ArbBuild_GetLFRingBaseFreq, ArbBuild_SetLFRingBaseFreq, 500,
+        2000, 4, Keypad::kTenths, Format::kTenths),
+    Num(kMenuArbLfRingRingFreqEdit, "Ring_F", ArbBuild_GetLFRingRingFreq, ArbBuild_SetLFRingRingFreq, 2000,
+        50000, 5, Keypad::kTenths, Format::kTenths),
+    Num(kMenuArbLfRingDecayEdit, "Decay", ArbBuild_GetLFRingDecay, ArbBuild_SetLFRingDecay, -100, 100, 3,
+        Keypad::kThousandths, Format::kThousandths),
+    Phase(kMenuArbLfRingStartEdit, "ST Phs", ArbBuild_GetLFRingStart, ArbBuild_SetLFRingStart,
+          Range::kRingStart),
+    Phase(kMenuArbLfRingEndEdit, "End Phs", ArbBuild_GetLFRingEnd, ArbBuild_SetLFRingEnd, Range::kRingEnd),
+    Phase(kMenuArbLfRingRingEdit, "Ring Phs", ArbBuild_GetLFRingRing, ArbBuild_SetLFRingRing, Range::kFixed),
+    {kMenuArbArbNoEdit, "ARB NO.", ArbBuild_GetArbNo, ArbBuild_SetArbNo, Range::kFixed, 1, 253, 2,
+     Keypad::kUnits, 0, Variant::kArbNo, Format::kInteger},
     // A new type asks for its preview too: the curve and its advice would otherwise stay the old type's.
-    Choice(543, "Built In", ArbBuild_GetType, ArbBuild_SetType, kTypeCount - 1, kBP, Variant::kType,
-           Format::kTypeName),
+    Choice(kMenuArbTypeEdit, "Built In", ArbBuild_GetType, ArbBuild_SetType, kTypeCount - 1, kBP,
+           Variant::kType, Format::kTypeName),
 };
 constexpr int kRowCount = sizeof kRows / sizeof kRows[0];
 
@@ -76,16 +83,20 @@ constexpr bool RowsInStateOrder() {
 static_assert(RowsInStateOrder(), "one row per edit state, in state order");
 
 // Rows of each type group, top to bottom.
-constexpr uint16_t kTri[] = {544, 496, 542};
-constexpr uint16_t kStair[] = {544, 498, 542};
-constexpr uint16_t kClip[] = {544, 502, 542};
-constexpr uint16_t kCf1[] = {544, 504, 542};
-constexpr uint16_t kCf2[] = {544, 506, 542};
-constexpr uint16_t kSurge[] = {544, 512, 510, 508, 542};
-constexpr uint16_t kStored[] = {544, 542};
-constexpr uint16_t kRipple[] = {544, 518, 516, 514, 542};
-constexpr uint16_t kDip[] = {544, 520, 522, 524, 542};
-constexpr uint16_t kLfRing[] = {544, 526, 528, 530, 532, 534, 536, 538, 540, 542};
+constexpr uint16_t kTri[] = {kMenuArbType, kMenuArbTriangle, kMenuArbArbNo};
+constexpr uint16_t kStair[] = {kMenuArbType, kMenuArbStairs, kMenuArbArbNo};
+constexpr uint16_t kClip[] = {kMenuArbType, kMenuArbClip, kMenuArbArbNo};
+constexpr uint16_t kCf1[] = {kMenuArbType, kMenuArbCf1, kMenuArbArbNo};
+constexpr uint16_t kCf2[] = {kMenuArbType, kMenuArbCf2, kMenuArbArbNo};
+constexpr uint16_t kSurge[] = {kMenuArbType, kMenuArbSdMode, kMenuArbSdAcv, kMenuArbSdSite, kMenuArbArbNo};
+constexpr uint16_t kStored[] = {kMenuArbType, kMenuArbArbNo};
+constexpr uint16_t kRipple[] = {kMenuArbType, kMenuArbRippleTimes, kMenuArbRippleVdc, kMenuArbRippleLevel,
+                                kMenuArbArbNo};
+constexpr uint16_t kDip[] = {kMenuArbType, kMenuArbDipStart, kMenuArbDipSweep, kMenuArbDipEnd, kMenuArbArbNo};
+constexpr uint16_t kLfRing[] = {kMenuArbType,           kMenuArbLfRingAcv,      kMenuArbLfRingAmp,
+                                kMenuArbLfRingBaseFreq, kMenuArbLfRingRingFreq, kMenuArbLfRingDecay,
+                                kMenuArbLfRingStart,    kMenuArbLfRingEnd,      kMenuArbLfRingRing,
+                                kMenuArbArbNo};
 
 struct TypeRows {
     int32_t first, last;

@@ -4,11 +4,15 @@
 // becomes the stored integer and what Enter marks; and the rows each waveform type shows, top to bottom.
 #include <cstdint>
 
+#include "panel/menu/menu_states.h"
+
 namespace arbedit {
 
-inline constexpr uint32_t kFirstEdit = 495, kLastView = 544;
-inline constexpr uint32_t kTypeEdit = 543, kTypeView = 544, kArbNoEdit = 541, kArbNoView = 542;
-inline constexpr uint32_t kKeepRmsEdit = 499, kKeepRmsView = 500, kClipView = 502;
+inline constexpr uint32_t kFirstEdit = kMenuArbTriangleEdit, kLastView = kMenuArbType;
+inline constexpr uint32_t kTypeEdit = kMenuArbTypeEdit, kTypeView = kMenuArbType,
+                          kArbNoEdit = kMenuArbArbNoEdit, kArbNoView = kMenuArbArbNo;
+inline constexpr uint32_t kKeepRmsEdit = kMenuArbClipKeepRmsEdit, kKeepRmsView = kMenuArbClipKeepRms,
+                          kClipView = kMenuArbClip;
 inline constexpr int32_t kTypeCount = 31;
 inline constexpr int kMaxRows = 10;  // the type row, eight LF-ring rows and ARB NO.
 

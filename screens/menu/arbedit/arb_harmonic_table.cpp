@@ -6,6 +6,7 @@
 #include "GUI/text/gui_font.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/draw/panel_shapes.h"
+#include "panel/menu/menu_states.h"
 #include "panel/pages/panel_fonts.h"
 #include "screens/menu/arbedit/arb_edit_paint.h"
 #include "screens/menu/page/menu_page_ops.h"
@@ -88,7 +89,8 @@ static_assert(FitsTwoColumns(), "every table fits the two columns");
 
 // The type's choice (543) keeps the table of the builder's type until the choice is entered.
 bool ShownInState(uint32_t state) {
-    return state == 541 || state == 542 || state == 543 || state == 544;
+    return state == kMenuArbArbNoEdit || state == kMenuArbArbNo || state == kMenuArbTypeEdit ||
+           state == kMenuArbType;
 }
 
 }  // namespace

@@ -14,10 +14,10 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "screens/output/keys/key_table.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

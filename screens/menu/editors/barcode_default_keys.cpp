@@ -5,14 +5,15 @@
 #include "core/control/sys_event.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/panel_link.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1;
 constexpr uint8_t kExit = 'T', kEnter = 'U';
-constexpr uint32_t kDefaultRow = 221;
+constexpr uint32_t kDefaultRow = kMenuDefaultSetting;
 }  // namespace
 
 void menuListBarcodeEdit(uint32_t* ev) {

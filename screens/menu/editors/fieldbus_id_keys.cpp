@@ -3,13 +3,14 @@
 #include <atomic>
 
 #include "core/system/config/iface_cfg.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/links/fieldbus_flags.h"
+#include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/editors/typed_number.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
@@ -22,8 +23,9 @@ struct IdEditor {
     std::atomic<uint32_t> FieldbusChangeFlags::*changed;
 };
 
-constexpr IdEditor kNodeId{185, 127, &storage::IfaceCfg::canopenNodeId, &FieldbusChangeFlags::canopenChanged};
-constexpr IdEditor kMacId{190, 63, &storage::IfaceCfg::devicenetMacId,
+constexpr IdEditor kNodeId{kMenuCanopenNode, 127, &storage::IfaceCfg::canopenNodeId,
+                           &FieldbusChangeFlags::canopenChanged};
+constexpr IdEditor kMacId{kMenuDevicenetMac, 63, &storage::IfaceCfg::devicenetMacId,
                           &FieldbusChangeFlags::devicenetChanged};
 
 void Take(const IdEditor& ed) {

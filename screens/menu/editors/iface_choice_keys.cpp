@@ -6,14 +6,15 @@
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/links/fieldbus_flags.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
+#include "panel/menu/menu_states.h"
 #include "scpi/channels/ports/uart_channel.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/editors/usb_class_switch.h"
-#include "drivers/panel_link.h"
 #include "sysadmin/net/net_state.h"
 #include "sysadmin/usb/usb_port_seq.h"
 
@@ -21,7 +22,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
-constexpr uint32_t kGpibRow = 180, kCanopenRow = 183, kDevicenetRow = 188;
 
 enum class Exit : uint8_t {
     kProtocol,  // a number being typed is dropped first
@@ -115,23 +115,23 @@ void EnterDevicenetBaud(int32_t value, bool) {
 }
 
 constexpr ChoiceEditor kEditors[] = {
-    {140, 139, 1, 0, false, Exit::kDirect, EnterDhcp},
-    {167, 166, 3, 0, true, Exit::kProtocol, EnterUsbSpeed},
-    {169, 168, 1, 0, true, Exit::kProtocol, EnterUsbClass},
-    {172, 171, 7, 0, true, Exit::kProtocol, EnterBaud},
-    {174, 173, 1, 0, true, Exit::kProtocol, EnterDataBits},
-    {176, 175, 2, 0, true, Exit::kProtocol, EnterParity},
-    {178, 177, 1, 0, true, Exit::kProtocol, EnterStopBits},
-    {181, kByCard, 30, 0, true, Exit::kProtocol, EnterGpib},
-    {184, 183, 4, 0, true, Exit::kProtocol, EnterCanopenBaud},
-    {189, 188, 3, 0, true, Exit::kProtocol, EnterDevicenetBaud},
+    {kMenuLanDhcpEdit, kMenuLanDhcp, 1, 0, false, Exit::kDirect, EnterDhcp},
+    {kMenuUsbSpeedEdit, kMenuUsbSpeed, 3, 0, true, Exit::kProtocol, EnterUsbSpeed},
+    {kMenuUsbModeEdit, kMenuUsbMode, 1, 0, true, Exit::kProtocol, EnterUsbClass},
+    {kMenuRs232BaudEdit, kMenuRs232Baud, 7, 0, true, Exit::kProtocol, EnterBaud},
+    {kMenuRs232DataBitsEdit, kMenuRs232DataBits, 1, 0, true, Exit::kProtocol, EnterDataBits},
+    {kMenuRs232ParityEdit, kMenuRs232Parity, 2, 0, true, Exit::kProtocol, EnterParity},
+    {kMenuRs232StopBitsEdit, kMenuRs232StopBits, 1, 0, true, Exit::kProtocol, EnterStopBits},
+    {kMenuGpibAddressEdit, kByCard, 30, 0, true, Exit::kProtocol, EnterGpib},
+    {kMenuCanopenBaudEdit, kMenuCanopenBaud, 4, 0, true, Exit::kProtocol, EnterCanopenBaud},
+    {kMenuDevicenetBaudEdit, kMenuDevicenetBaud, 3, 0, true, Exit::kProtocol, EnterDevicenetBaud},
 };
 
 uint32_t Row(const ChoiceEditor& ed) {
     if (ed.row != kByCard) return ed.row;
-    if (Load(g_IfaceCfg.cardPresent[storage::kCardLine17]) == 1) return kCanopenRow;
-    if (Load(g_IfaceCfg.cardPresent[storage::kCardLine106]) == 1) return kDevicenetRow;
-    return kGpibRow;
+    if (Load(g_IfaceCfg.cardPresent[storage::kCardLine17]) == 1) return kMenuCanopenBaud;
+    if (Load(g_IfaceCfg.cardPresent[storage::kCardLine106]) == 1) return kMenuDevicenetBaud;
+    return kMenuGpibAddress;
 }
 
 void ChoiceKeys(uint32_t* ev, const ChoiceEditor& ed) {
@@ -160,32 +160,32 @@ void Keys(uint32_t* ev) {
 }  // namespace
 
 void menuListLanDhcpEdit(uint32_t* ev) {
-    Keys<140>(ev);
+    Keys<kMenuLanDhcpEdit>(ev);
 }
 void menuListUSBSpeedEdit(uint32_t* ev) {
-    Keys<167>(ev);
+    Keys<kMenuUsbSpeedEdit>(ev);
 }
 void menuListUSBModeEdit(uint32_t* ev) {
-    Keys<169>(ev);
+    Keys<kMenuUsbModeEdit>(ev);
 }
 void menuListRS232BaudRateEdit(uint32_t* ev) {
-    Keys<172>(ev);
+    Keys<kMenuRs232BaudEdit>(ev);
 }
 void menuListRS232DataBitEdit(uint32_t* ev) {
-    Keys<174>(ev);
+    Keys<kMenuRs232DataBitsEdit>(ev);
 }
 void menuListRS232ParityEdit(uint32_t* ev) {
-    Keys<176>(ev);
+    Keys<kMenuRs232ParityEdit>(ev);
 }
 void menuListRS232StopBitEdit(uint32_t* ev) {
-    Keys<178>(ev);
+    Keys<kMenuRs232StopBitsEdit>(ev);
 }
 void menuListGPIBAddressEdit(uint32_t* ev) {
-    Keys<181>(ev);
+    Keys<kMenuGpibAddressEdit>(ev);
 }
 void menuListCANOPENBaudRateEdit(uint32_t* ev) {
-    Keys<184>(ev);
+    Keys<kMenuCanopenBaudEdit>(ev);
 }
 void menuListDeviceNetBaudRateEdit(uint32_t* ev) {
-    Keys<189>(ev);
+    Keys<kMenuDevicenetBaudEdit>(ev);
 }

@@ -2,72 +2,92 @@
 
 #include <iterator>
 
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/item_edit_keys.h"
+#include "screens/menu/rows/menu_row_table.h"
 #include "screens/output/keys/key_table.h"
 
 namespace {
 constexpr MenuKeySlot kSlots[] = {
-    {140, menuListLanDhcpEdit},
-    {142, menuListLanIp1Edit},
-    {143, menuListLanIp2Edit},
-    {144, menuListLanIp3Edit},
-    {145, menuListLanIp4Edit},
-    {147, menuListLanMask1Edit},
-    {148, menuListLanMask2Edit},
-    {149, menuListLanMask3Edit},
-    {150, menuListLanMask4Edit},
-    {152, menuListLanGate1Edit},
-    {153, menuListLanGate2Edit},
-    {154, menuListLanGate3Edit},
-    {155, menuListLanGate4Edit},
-    {157, menuListLanDns1Edit},
-    {158, menuListLanDns2Edit},
-    {159, menuListLanDns3Edit},
-    {160, menuListLanDns4Edit},
-    {162, menuListLanSocketEdit},
-    {164, menuListLaWebPWEdit},
-    {167, menuListUSBSpeedEdit},
-    {169, menuListUSBModeEdit},
-    {172, menuListRS232BaudRateEdit},
-    {174, menuListRS232DataBitEdit},
-    {176, menuListRS232ParityEdit},
-    {178, menuListRS232StopBitEdit},
-    {181, menuListGPIBAddressEdit},
-    {184, menuListCANOPENBaudRateEdit},
-    {186, menuListCANOPENNodeIDEdit},
-    {189, menuListDeviceNetBaudRateEdit},
-    {191, menuListDeviceNetAddressEdit},
-    {194, menuListOutputImpedanceEdit},
-    {196, KeyProcess_L1InductanceEdit},
-    {198, KeyProcess_L2InductanceEdit},
-    {200, KeyProcess_L3InductanceEdit},
-    {202, KeyProcess_L1ResistanceEdit},
-    {204, KeyProcess_L2ResistanceEdit},
-    {206, KeyProcess_L3ResistanceEdit},
-    {209, menuListParallelPositionEdit},
-    {211, menuListParallelNumberEdit},
-    {213, menuListParallelEnableEdit},
-    {216, menuListLCDConfContrastEdit},
-    {218, menuListLCDConfBrightnessEdit},
-    {220, menuListLCDConfSaturationEdit},
-    {222, KeyProcess_DefaultSetEnter},
-    {286, menuListSavRecTypeEdit},
-    {288, menuListSavRecActionEdit},
-    {290, menuListSavRecMemoryEdit},
-    {293, menuListBarcodeEdit},
-    {295, menuListBarcodeEdit},
-    {297, menuListBarcodeEdit},
-    {299, menuListBarcodeEdit},
-    {301, menuListBarcodeEdit},
-    {303, menuListBarcodeEdit},
-    {305, menuListBarcodeEdit},
-    {307, menuListBarcodeEdit},
-    {309, menuListBarcodeEdit},
-    {311, menuListBarcodeEdit},
-    {313, menuListBarcodeEdit},
-    {315, menuListBarcodeEdit},
+    {kMenuLanDhcpEdit, menuListLanDhcpEdit},
+    {kMenuLanIp1Edit, menuListLanIp1Edit},
+    {kMenuLanIp2Edit, menuListLanIp2Edit},
+    {kMenuLanIp3Edit, menuListLanIp3Edit},
+    {kMenuLanIp4Edit, menuListLanIp4Edit},
+    {kMenuLanMask1Edit, menuListLanMask1Edit},
+    {kMenuLanMask2Edit, menuListLanMask2Edit},
+    {kMenuLanMask3Edit, menuListLanMask3Edit},
+    {kMenuLanMask4Edit, menuListLanMask4Edit},
+    {kMenuLanGate1Edit, menuListLanGate1Edit},
+    {kMenuLanGate2Edit, menuListLanGate2Edit},
+    {kMenuLanGate3Edit, menuListLanGate3Edit},
+    {kMenuLanGate4Edit, menuListLanGate4Edit},
+    {kMenuLanDns1Edit, menuListLanDns1Edit},
+    {kMenuLanDns2Edit, menuListLanDns2Edit},
+    {kMenuLanDns3Edit, menuListLanDns3Edit},
+    {kMenuLanDns4Edit, menuListLanDns4Edit},
+    {kMenuLanSocketEdit, menuListLanSocketEdit},
+    {kMenuLanWebPasswordEdit, menuListLaWebPWEdit},
+    {kMenuUsbSpeedEdit, menuListUSBSpeedEdit},
+    {kMenuUsbModeEdit, menuListUSBModeEdit},
+    {kMenuRs232BaudEdit, menuListRS232BaudRateEdit},
+    {kMenuRs232DataBitsEdit, menuListRS232DataBitEdit},
+    {kMenuRs232ParityEdit, menuListRS232ParityEdit},
+    {kMenuRs232StopBitsEdit, menuListRS232StopBitEdit},
+    {kMenuGpibAddressEdit, menuListGPIBAddressEdit},
+    {kMenuCanopenBaudEdit, menuListCANOPENBaudRateEdit},
+    {kMenuCanopenNodeEdit, menuListCANOPENNodeIDEdit},
+    {kMenuDevicenetBaudEdit, menuListDeviceNetBaudRateEdit},
+    {kMenuDevicenetMacEdit, menuListDeviceNetAddressEdit},
+    {kMenuImpedanceOnEdit, menuListOutputImpedanceEdit},
+    {kMenuL1InductanceEdit, KeyProcess_L1InductanceEdit},
+    {kMenuL2InductanceEdit, KeyProcess_L2InductanceEdit},
+    {kMenuL3InductanceEdit, KeyProcess_L3InductanceEdit},
+    {kMenuL1ResistanceEdit, KeyProcess_L1ResistanceEdit},
+    {kMenuL2ResistanceEdit, KeyProcess_L2ResistanceEdit},
+    {kMenuL3ResistanceEdit, KeyProcess_L3ResistanceEdit},
+    {kMenuParallelPositionEdit, menuListParallelPositionEdit},
+    {kMenuParallelNumberEdit, menuListParallelNumberEdit},
+    {kMenuParallelEnableEdit, menuListParallelEnableEdit},
+    {kMenuLcdContrastEdit, menuListLCDConfContrastEdit},
+    {kMenuLcdBrightnessEdit, menuListLCDConfBrightnessEdit},
+    {kMenuLcdSaturationEdit, menuListLCDConfSaturationEdit},
+    {kMenuDefaultSetEnter, KeyProcess_DefaultSetEnter},
+    {kMenuSavRecTypeEdit, menuListSavRecTypeEdit},
+    {kMenuSavRecActionEdit, menuListSavRecActionEdit},
+    {kMenuSavRecMemoryEdit, menuListSavRecMemoryEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 1), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 3), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 5), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 7), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 9), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 11), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 13), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 15), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 17), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 19), menuListBarcodeEdit},
+    {MenuStateAt(kMenuBarcodeFirst, 21), menuListBarcodeEdit},
+    {kMenuBarcodeLast, menuListBarcodeEdit},
 };
+
+// Every row of the interface, impedance, parallel, LCD, barcode and save/recall lists that opens an
+// editor, and the default-setting row, has the editor's key handler here.
+constexpr bool EveryEditorHasSlot() {
+    using menu_rows::NavList;
+    for (const menu_rows::MenuRow& r : menu_rows::kMenuRows) {
+        if (r.walk == menu_rows::Walk::kShown || r.opens != menu_rows::Opens::kEditor) continue;
+        const bool here =
+            r.list != NavList::kTop && r.list != NavList::kMisc && r.list != NavList::kModelBrand;
+        if (!here && r.state != kMenuDefaultSetting) continue;
+        bool found = false;
+        for (const MenuKeySlot& s : kSlots)
+            found = found || s.state == r.state + 1;
+        if (!found) return false;
+    }
+    return true;
+}
+static_assert(EveryEditorHasSlot(), "a row opens an editor without key handler");
 }  // namespace
 
 int MenuItemEditors_Register() {

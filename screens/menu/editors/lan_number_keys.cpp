@@ -7,10 +7,11 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "drivers/panel_link.h"
 #include "sysadmin/net/net_monitor.h"
 
 namespace {
@@ -18,7 +19,7 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr int32_t kDigits = 4, kMax = 9999, kMin = 1;
-constexpr uint32_t kSocketRow = 161, kPasswordRow = 163;
+constexpr uint32_t kSocketRow = kMenuLanSocket, kPasswordRow = kMenuLanWebPassword;
 
 // The value the enter key stores: a typed number truncated and capped at four digits, or the working
 // value. A typed number below 1 is refused (false), as the knob never goes there.

@@ -7,11 +7,12 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
-#include "panel/menu/row_entries.h"
+#include "drivers/panel_link.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/lan_octet.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "drivers/panel_link.h"
+#include "screens/menu/rows/row_entries.h"
 #include "sysadmin/net/net_commands.h"
 #include "sysadmin/net/net_files.h"
 #include "sysadmin/net/net_monitor.h"
@@ -55,10 +56,10 @@ void ApplyDns() {
 }
 
 constexpr Quad kQuads[] = {
-    {142, 141, &sysadmin::LanCfg::IP, ApplyIp},
-    {147, 146, &sysadmin::LanCfg::MASK, ApplyMask},
-    {152, 151, &sysadmin::LanCfg::GW, ApplyGateway},
-    {157, 156, &sysadmin::LanCfg::DNS, ApplyDns},
+    {kMenuLanIp1Edit, kMenuLanIp, &sysadmin::LanCfg::IP, ApplyIp},
+    {kMenuLanMask1Edit, kMenuLanMask, &sysadmin::LanCfg::MASK, ApplyMask},
+    {kMenuLanGate1Edit, kMenuLanGate, &sysadmin::LanCfg::GW, ApplyGateway},
+    {kMenuLanDns1Edit, kMenuLanDns, &sysadmin::LanCfg::DNS, ApplyDns},
 };
 
 const Quad& QuadOf(uint32_t state) {
@@ -90,7 +91,7 @@ void ApplyChanged(const Quad& q) {
 void EnterCursorOctet(const Quad& q) {
     const uint32_t cursor = g_EditBuf.choiceCursor;
     g_OctetEdit.digit = cursor % 3;
-    menuEnterRowState(q.first + 3 - cursor / 3);
+    MenuRows_EnterState(q.first + 3 - cursor / 3);
 }
 
 void EnterKey(const Quad& q, uint32_t k, uint8_t code) {
@@ -147,50 +148,50 @@ void OctetKeys(uint32_t* ev, uint32_t state) {
 }  // namespace
 
 void menuListLanIp1Edit(uint32_t* ev) {
-    OctetKeys(ev, 142);
+    OctetKeys(ev, kMenuLanIp1Edit);
 }
 void menuListLanIp2Edit(uint32_t* ev) {
-    OctetKeys(ev, 143);
+    OctetKeys(ev, kMenuLanIp2Edit);
 }
 void menuListLanIp3Edit(uint32_t* ev) {
-    OctetKeys(ev, 144);
+    OctetKeys(ev, kMenuLanIp3Edit);
 }
 void menuListLanIp4Edit(uint32_t* ev) {
-    OctetKeys(ev, 145);
+    OctetKeys(ev, kMenuLanIp4Edit);
 }
 void menuListLanMask1Edit(uint32_t* ev) {
-    OctetKeys(ev, 147);
+    OctetKeys(ev, kMenuLanMask1Edit);
 }
 void menuListLanMask2Edit(uint32_t* ev) {
-    OctetKeys(ev, 148);
+    OctetKeys(ev, kMenuLanMask2Edit);
 }
 void menuListLanMask3Edit(uint32_t* ev) {
-    OctetKeys(ev, 149);
+    OctetKeys(ev, kMenuLanMask3Edit);
 }
 void menuListLanMask4Edit(uint32_t* ev) {
-    OctetKeys(ev, 150);
+    OctetKeys(ev, kMenuLanMask4Edit);
 }
 void menuListLanGate1Edit(uint32_t* ev) {
-    OctetKeys(ev, 152);
+    OctetKeys(ev, kMenuLanGate1Edit);
 }
 void menuListLanGate2Edit(uint32_t* ev) {
-    OctetKeys(ev, 153);
+    OctetKeys(ev, kMenuLanGate2Edit);
 }
 void menuListLanGate3Edit(uint32_t* ev) {
-    OctetKeys(ev, 154);
+    OctetKeys(ev, kMenuLanGate3Edit);
 }
 void menuListLanGate4Edit(uint32_t* ev) {
-    OctetKeys(ev, 155);
+    OctetKeys(ev, kMenuLanGate4Edit);
 }
 void menuListLanDns1Edit(uint32_t* ev) {
-    OctetKeys(ev, 157);
+    OctetKeys(ev, kMenuLanDns1Edit);
 }
 void menuListLanDns2Edit(uint32_t* ev) {
-    OctetKeys(ev, 158);
+    OctetKeys(ev, kMenuLanDns2Edit);
 }
 void menuListLanDns3Edit(uint32_t* ev) {
-    OctetKeys(ev, 159);
+    OctetKeys(ev, kMenuLanDns3Edit);
 }
 void menuListLanDns4Edit(uint32_t* ev) {
-    OctetKeys(ev, 160);
+    OctetKeys(ev, kMenuLanDns4Edit);
 }

@@ -2,10 +2,11 @@
 // leaving with the exit key keeps what was turned to.
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/editors/typed_number.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
@@ -16,9 +17,9 @@ struct LcdEditor {
     uint32_t row;
     void (*set)(uint8_t percent);
 };
-constexpr LcdEditor kContrast{215, SetLcdAdjust0};
-constexpr LcdEditor kBrightness{217, SetLcdAdjust1};
-constexpr LcdEditor kSaturation{219, SetLcdAdjust2};
+constexpr LcdEditor kContrast{kMenuLcdContrast, SetLcdAdjust0};
+constexpr LcdEditor kBrightness{kMenuLcdBrightness, SetLcdAdjust1};
+constexpr LcdEditor kSaturation{kMenuLcdSaturation, SetLcdAdjust2};
 
 void LcdKeys(uint32_t* ev, const LcdEditor& ed) {
     if (MenuEdit_CommonClasses(ev)) return;

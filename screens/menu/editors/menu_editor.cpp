@@ -7,11 +7,11 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/menu/home_fields.h"
-#include "panel/menu/row_entries.h"
 #include "screens/menu/nav/menu_nav.h"
-#include "drivers/panel_link.h"
+#include "screens/menu/rows/row_entries.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
@@ -62,7 +62,7 @@ void EnterKey(const MenuEditor& ed) {
 }  // namespace
 
 void MenuEdit_ReturnToRow(uint32_t row) {
-    menuEnterRowState(row);
+    MenuRows_EnterState(row);
 }
 
 void MenuEdit_Exit(uint32_t row) {

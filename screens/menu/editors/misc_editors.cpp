@@ -3,11 +3,12 @@
 #include <atomic>
 
 #include "core/params/access/param_access.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/links/parallel_link.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/field_openers.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "sysadmin/firmware/fw_update.h"
 
@@ -53,27 +54,28 @@ constexpr MiscRow ByWiring(uint16_t s, Kind k, After a, int8_t u3P4W, int8_t u1P
 }
 
 constexpr MiscRow kMiscRows[] = {
-    {97, Kind::kNumeric, false, Upper::kEdit, After::kStore, 0, 0, 0},
-    ByWiring(99, Kind::kChoice, After::kPhase, 2, 2, 2),  // the three wirings; the setting has no record
-    Choice(101),
-    ByWiring(103, Kind::kChoice, After::kPeakClear, 3, 0, 2),
-    {105, Kind::kChoice, true, Upper::kEdit, After::kStore, 0, 0, 0},
-    Choice(107),
-    Choice(109, After::kStore, Upper::kRemoteSense),
-    Choice(111, After::kStore, Upper::kSlewRate),
-    Choice(113),
-    Choice(115),
-    Choice(117),
-    Choice(119),
-    Choice(121),
-    ByWiring(123, Kind::kMonitor, After::kMonitor1, 5, 3, 4),
-    ByWiring(125, Kind::kMonitor, After::kMonitor2, 5, 3, 4),
-    Choice(127, After::kMonitorScale),
-    {129, Kind::kNumeric, false, Upper::kEdit, After::kStore, 0, 0, 0},
-    ByWiring(131, Kind::kChoice, After::kTriggerSource, 2, 0, 1),
-    Choice(133),
-    {135, Kind::kNumeric, false, Upper::kEdit, After::kStore, 0, 0, 0},
-    {137, Kind::kChoice, true, Upper::kEdit, After::kStore, 0, 0, 0},
+    {kMenuIpkHoldEdit, Kind::kNumeric, false, Upper::kEdit, After::kStore, 0, 0, 0},
+    ByWiring(kMenuOutputPhaseEdit, Kind::kChoice, After::kPhase, 2, 2,
+             2),  // the three wirings; the setting has no record
+    Choice(kMenuPhaseModeEdit),
+    ByWiring(kMenuIpkhClrEdit, Kind::kChoice, After::kPeakClear, 3, 0, 2),
+    {kMenuPowerOnEdit, Kind::kChoice, true, Upper::kEdit, After::kStore, 0, 0, 0},
+    Choice(kMenuBuzzerEdit),
+    Choice(kMenuRemoteSenseEdit, After::kStore, Upper::kRemoteSense),
+    Choice(kMenuSlewRateEdit, After::kStore, Upper::kSlewRate),
+    Choice(kMenuOutputRelayEdit),
+    Choice(kMenuHarmModeEdit),
+    Choice(kMenuExtControlEdit),
+    Choice(kMenuAcvUnitEdit),
+    Choice(kMenuSetChangePhaseEdit),
+    ByWiring(kMenuMonitorSource1Edit, Kind::kMonitor, After::kMonitor1, 5, 3, 4),
+    ByWiring(kMenuMonitorSource2Edit, Kind::kMonitor, After::kMonitor2, 5, 3, 4),
+    Choice(kMenuMonitorAmpEdit, After::kMonitorScale),
+    {kMenuTriggerWidthEdit, Kind::kNumeric, false, Upper::kEdit, After::kStore, 0, 0, 0},
+    ByWiring(kMenuTriggerSourceEdit, Kind::kChoice, After::kTriggerSource, 2, 0, 1),
+    Choice(kMenuRelockEdit),
+    {kMenuAvgCountEdit, Kind::kNumeric, false, Upper::kEdit, After::kStore, 0, 0, 0},
+    {kMenuUpdateRateEdit, Kind::kChoice, true, Upper::kEdit, After::kStore, 0, 0, 0},
 };
 static_assert(sizeof kMiscRows / sizeof kMiscRows[0] == (kMiscLastEditor - kMiscFirstEditor) / 2 + 1);
 

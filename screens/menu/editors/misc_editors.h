@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "panel/menu/key_handler.h"
+#include "panel/menu/menu_states.h"
 
 // The key handler of the MISC edit state; a state outside the table ignores the event.
 void MiscEditor_Keys(uint32_t state, uint32_t* ev);
@@ -12,27 +13,27 @@ void MiscEditorKeys(uint32_t* ev) {
     MiscEditor_Keys(State, ev);
 }
 
-inline constexpr KeyHandler KeyProcess_IpkHoldEdit = MiscEditorKeys<97>;
-inline constexpr KeyHandler KeyProcess_OutputPhaseEdit = MiscEditorKeys<99>;
-inline constexpr KeyHandler KeyProcess_PhaseModeEdit = MiscEditorKeys<101>;
-inline constexpr KeyHandler KeyProcess_IpkhClrEdit = MiscEditorKeys<103>;
-inline constexpr KeyHandler KeyProcess_PowerOnEdit = MiscEditorKeys<105>;
-inline constexpr KeyHandler KeyProcess_BuzzerEdit = MiscEditorKeys<107>;
-inline constexpr KeyHandler KeyProcess_RemoteSenseEdit = MiscEditorKeys<109>;
-inline constexpr KeyHandler KeyProcess_SlewRateEdit = MiscEditorKeys<111>;
-inline constexpr KeyHandler KeyProcess_OutputRelayEdit = MiscEditorKeys<113>;
-inline constexpr KeyHandler KeyProcess_HarmModeEdit = MiscEditorKeys<115>;
-inline constexpr KeyHandler KeyProcess_ExtControlEdit = MiscEditorKeys<117>;
-inline constexpr KeyHandler KeyProcess_ACV_UnitEdit = MiscEditorKeys<119>;
-inline constexpr KeyHandler KeyProcess_SetChangePhase1Edit = MiscEditorKeys<121>;
-inline constexpr KeyHandler KeyProcess_VI_Monitor_Source1Edit = MiscEditorKeys<123>;
-inline constexpr KeyHandler KeyProcess_VI_Monitor_Source2Edit = MiscEditorKeys<125>;
-inline constexpr KeyHandler KeyProcess_VI_MonitorEdit = MiscEditorKeys<127>;
-inline constexpr KeyHandler KeyProcess_TriggerWidthEdit = MiscEditorKeys<129>;
-inline constexpr KeyHandler KeyProcess_TriggerSourceEdit = MiscEditorKeys<131>;
-inline constexpr KeyHandler KeyProcess_RelockEdit = MiscEditorKeys<133>;
-inline constexpr KeyHandler KeyProcess_AvgCountEdit = MiscEditorKeys<135>;
-inline constexpr KeyHandler KeyProcess_UpdateRateEdit = MiscEditorKeys<137>;
+inline constexpr KeyHandler KeyProcess_IpkHoldEdit = MiscEditorKeys<kMenuIpkHoldEdit>;
+inline constexpr KeyHandler KeyProcess_OutputPhaseEdit = MiscEditorKeys<kMenuOutputPhaseEdit>;
+inline constexpr KeyHandler KeyProcess_PhaseModeEdit = MiscEditorKeys<kMenuPhaseModeEdit>;
+inline constexpr KeyHandler KeyProcess_IpkhClrEdit = MiscEditorKeys<kMenuIpkhClrEdit>;
+inline constexpr KeyHandler KeyProcess_PowerOnEdit = MiscEditorKeys<kMenuPowerOnEdit>;
+inline constexpr KeyHandler KeyProcess_BuzzerEdit = MiscEditorKeys<kMenuBuzzerEdit>;
+inline constexpr KeyHandler KeyProcess_RemoteSenseEdit = MiscEditorKeys<kMenuRemoteSenseEdit>;
+inline constexpr KeyHandler KeyProcess_SlewRateEdit = MiscEditorKeys<kMenuSlewRateEdit>;
+inline constexpr KeyHandler KeyProcess_OutputRelayEdit = MiscEditorKeys<kMenuOutputRelayEdit>;
+inline constexpr KeyHandler KeyProcess_HarmModeEdit = MiscEditorKeys<kMenuHarmModeEdit>;
+inline constexpr KeyHandler KeyProcess_ExtControlEdit = MiscEditorKeys<kMenuExtControlEdit>;
+inline constexpr KeyHandler KeyProcess_ACV_UnitEdit = MiscEditorKeys<kMenuAcvUnitEdit>;
+inline constexpr KeyHandler KeyProcess_SetChangePhase1Edit = MiscEditorKeys<kMenuSetChangePhaseEdit>;
+inline constexpr KeyHandler KeyProcess_VI_Monitor_Source1Edit = MiscEditorKeys<kMenuMonitorSource1Edit>;
+inline constexpr KeyHandler KeyProcess_VI_Monitor_Source2Edit = MiscEditorKeys<kMenuMonitorSource2Edit>;
+inline constexpr KeyHandler KeyProcess_VI_MonitorEdit = MiscEditorKeys<kMenuMonitorAmpEdit>;
+inline constexpr KeyHandler KeyProcess_TriggerWidthEdit = MiscEditorKeys<kMenuTriggerWidthEdit>;
+inline constexpr KeyHandler KeyProcess_TriggerSourceEdit = MiscEditorKeys<kMenuTriggerSourceEdit>;
+inline constexpr KeyHandler KeyProcess_RelockEdit = MiscEditorKeys<kMenuRelockEdit>;
+inline constexpr KeyHandler KeyProcess_AvgCountEdit = MiscEditorKeys<kMenuAvgCountEdit>;
+inline constexpr KeyHandler KeyProcess_UpdateRateEdit = MiscEditorKeys<kMenuUpdateRateEdit>;
 
 // The MISC edit states' slots of the key-handler table.
-inline constexpr uint32_t kMiscFirstEditor = 97, kMiscLastEditor = 137;
+inline constexpr uint32_t kMiscFirstEditor = kMenuIpkHoldEdit, kMiscLastEditor = kMenuUpdateRateEdit;

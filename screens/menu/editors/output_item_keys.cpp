@@ -3,14 +3,15 @@
 
 #include "core/control/output_sync.h"
 #include "core/system/links/parallel_link.h"
+#include "drivers/panel_link.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "drivers/panel_link.h"
 
 namespace {
 using K = MenuEditKind;
 constexpr uint8_t kClassCursor = 4, kKnob = 213;
-constexpr uint32_t kPositionRow = 208;
+constexpr uint32_t kPositionRow = kMenuParallelPosition;
 
 // A new position ends parallel operation at once and has the control task send the slew settings again;
 // the row's entry takes the Parallel top row instead on a parallel system that is enabled.
@@ -23,20 +24,24 @@ void EnterPosition(uint32_t param) {
 }
 
 // {param, row, kind, knob only, upper, stepped, enter}
-constexpr MenuEditor kImpedance{194, 193, K::kChoice, true, nullptr, nullptr, nullptr};
+constexpr MenuEditor kImpedance{
+    kMenuImpedanceOnEdit, kMenuImpedanceOn, K::kChoice, true, nullptr, nullptr, nullptr};
 constexpr MenuEditor kInductance[] = {
-    {196, 195, K::kNumeric, false, nullptr, nullptr, nullptr},
-    {198, 197, K::kNumeric, false, nullptr, nullptr, nullptr},
-    {200, 199, K::kNumeric, false, nullptr, nullptr, nullptr},
+    {kMenuL1InductanceEdit, kMenuL1Inductance, K::kNumeric, false, nullptr, nullptr, nullptr},
+    {kMenuL2InductanceEdit, kMenuL2Inductance, K::kNumeric, false, nullptr, nullptr, nullptr},
+    {kMenuL3InductanceEdit, kMenuL3Inductance, K::kNumeric, false, nullptr, nullptr, nullptr},
 };
 constexpr MenuEditor kResistance[] = {
-    {202, 201, K::kNumeric, false, nullptr, nullptr, nullptr},
-    {204, 203, K::kNumeric, false, nullptr, nullptr, nullptr},
-    {206, 205, K::kNumeric, false, nullptr, nullptr, nullptr},
+    {kMenuL1ResistanceEdit, kMenuL1Resistance, K::kNumeric, false, nullptr, nullptr, nullptr},
+    {kMenuL2ResistanceEdit, kMenuL2Resistance, K::kNumeric, false, nullptr, nullptr, nullptr},
+    {kMenuL3ResistanceEdit, kMenuL3Resistance, K::kNumeric, false, nullptr, nullptr, nullptr},
 };
-constexpr MenuEditor kPositionEditor{209, kPositionRow, K::kChoice, true, nullptr, nullptr, EnterPosition};
-constexpr MenuEditor kNumber{211, 210, K::kNumeric, true, nullptr, nullptr, nullptr};
-constexpr MenuEditor kEnable{213, 212, K::kChoice, true, nullptr, nullptr, nullptr};
+constexpr MenuEditor kPositionEditor{
+    kMenuParallelPositionEdit, kPositionRow, K::kChoice, true, nullptr, nullptr, EnterPosition};
+constexpr MenuEditor kNumber{
+    kMenuParallelNumberEdit, kMenuParallelNumber, K::kNumeric, true, nullptr, nullptr, nullptr};
+constexpr MenuEditor kEnable{
+    kMenuParallelEnableEdit, kMenuParallelEnable, K::kChoice, true, nullptr, nullptr, nullptr};
 }  // namespace
 
 void menuListOutputImpedanceEdit(uint32_t* ev) {

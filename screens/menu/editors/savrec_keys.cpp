@@ -4,6 +4,7 @@
 
 #include "core/system/state/edit_state.h"
 #include "panel/menu/menu_page_words.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 
@@ -35,24 +36,27 @@ void EnterType(uint32_t) {
         if (type != kPreset && (action == kSaveInternal || action == kRecallInternal))
             SaveRecallAction.store(0, kRelaxed);
     }
-    MenuEdit_ReturnToRow(285);
+    MenuEdit_ReturnToRow(kMenuSavRecType);
 }
 
 void EnterAction(uint32_t) {
     uint32_t action = 0;
     if (WorkWithin(&action)) SaveRecallAction.store(action, kRelaxed);
-    MenuEdit_ReturnToRow(287);
+    MenuEdit_ReturnToRow(kMenuSavRecAction);
 }
 
 void EnterMemory(uint32_t) {
     uint32_t memory = 0;
     if (WorkWithin(&memory)) SaveRecallMemory.store(memory, kRelaxed);
-    MenuEdit_ReturnToRow(289);
+    MenuEdit_ReturnToRow(kMenuSavRecMemory);
 }
 
-constexpr MenuEditor kType{286, 285, K::kChoice, true, nullptr, nullptr, EnterType};
-constexpr MenuEditor kAction{288, 287, K::kChoice, true, nullptr, nullptr, EnterAction};
-constexpr MenuEditor kMemory{290, 289, K::kChoice, true, nullptr, nullptr, EnterMemory};
+constexpr MenuEditor kType{
+    kMenuSavRecTypeEdit, kMenuSavRecType, K::kChoice, true, nullptr, nullptr, EnterType};
+constexpr MenuEditor kAction{
+    kMenuSavRecActionEdit, kMenuSavRecAction, K::kChoice, true, nullptr, nullptr, EnterAction};
+constexpr MenuEditor kMemory{
+    kMenuSavRecMemoryEdit, kMenuSavRecMemory, K::kChoice, true, nullptr, nullptr, EnterMemory};
 }  // namespace
 
 void menuListSavRecTypeEdit(uint32_t* ev) {

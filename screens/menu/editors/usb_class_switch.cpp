@@ -6,9 +6,9 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/panel_link.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/ports/usb_dev_channel.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kUsbClassCdc = 1u << 4;  // of the third USB byte

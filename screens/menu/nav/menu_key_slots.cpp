@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/misc_editors.h"
 #include "screens/menu/nav/menu_nav.h"
 #include "screens/menu/nav/menu_nav_table.h"
@@ -9,8 +10,8 @@
 #include "screens/output/keys/key_table.h"
 
 namespace {
-// USB Speed (166) and the fieldbus list owners (182, 187) have no row but take the row keys.
-constexpr uint32_t kRowlessStates[] = {166, 182, 187};
+// USB Speed and the fieldbus list owners have no row but take the row keys.
+constexpr uint32_t kRowlessStates[] = {kMenuUsbSpeed, kMenuCanopen, kMenuDevicenet};
 constexpr size_t kRowlessCount = sizeof kRowlessStates / sizeof kRowlessStates[0];
 
 constexpr KeyHandler kMiscEditors[] = {
@@ -38,6 +39,18 @@ constexpr KeyHandler kMiscEditors[] = {
 };
 constexpr size_t kMiscCount = sizeof kMiscEditors / sizeof kMiscEditors[0];
 
+// The MISC rows, in order, open the MISC editors, one each.
+constexpr bool MiscRowsHaveEditors() {
+    uint32_t n = 0;
+    for (const menu_rows::MenuRow& r : menu_rows::kMenuRows) {
+        if (r.list != menu_rows::NavList::kMisc) continue;
+        if (r.opens != menu_rows::Opens::kEditor || r.state + 1 != kMiscFirstEditor + 2 * n) return false;
+        ++n;
+    }
+    return n == kMiscCount;
+}
+static_assert(MiscRowsHaveEditors(), "the MISC rows and the MISC editors disagree");
+
 constexpr auto BuildNavSlots() {
     std::array<MenuKeySlot, kMenuNavRows + kRowlessCount + kMiscCount + 1> slots{};
     size_t n = 0;
@@ -47,7 +60,7 @@ constexpr auto BuildNavSlots() {
         slots[n++] = {s, KeyProcess_SelectMenuItem};
     for (uint32_t i = 0; i < kMiscCount; ++i)
         slots[n++] = {kMiscFirstEditor + 2 * i, kMiscEditors[i]};
-    slots[n++] = {224, KeyProcess_Password};
+    slots[n++] = {kMenuPassword, KeyProcess_Password};
     return slots;
 }
 constexpr auto kNavSlots = BuildNavSlots();

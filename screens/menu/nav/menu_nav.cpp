@@ -4,16 +4,16 @@
 
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/links/parallel_link.h"
-#include "panel/menu/home_fields.h"
-#include "screens/menu/nav/menu_nav_table.h"
+#include "core/system/state/edit_state.h"
 #include "drivers/panel_link.h"
+#include "panel/menu/home_fields.h"
+#include "panel/menu/menu_states.h"
+#include "screens/menu/nav/menu_nav_table.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
-constexpr uint32_t kRs232Row = 170, kOptionRow = 179, kImpedanceRow = 192;
 constexpr uint32_t kFirstOctetCursor = 9;  // the units digit of the first octet
 
 constexpr bool ListsAreWellFormed() {
@@ -41,16 +41,16 @@ uint32_t FindRow(uint32_t state) {
 }
 
 bool IsOctetRow(uint32_t state) {
-    return state == 141 || state == 146 || state == 151 || state == 156;
+    return state == kMenuLanIp || state == kMenuLanMask || state == kMenuLanGate || state == kMenuLanDns;
 }
 
 // Whether the top-list row at index i is passed over by the knob.
 bool Skipped(uint32_t i, uint32_t row) {
     if (g_MenuNavTable[i].State != row) return false;
     switch (row) {
-        case kRs232Row:
+        case kMenuRs232:
             return g_Rs232Present.load(std::memory_order_relaxed) == 0;
-        case kOptionRow:
+        case kMenuOption:
             return g_GpibPresent.load(std::memory_order_relaxed) == 0;
         default:
             return g_ParallelActive.load(std::memory_order_acquire) == 1;
@@ -64,11 +64,11 @@ void Knob(uint32_t i, int8_t delta) {
     int64_t t = i;
     if (delta <= 0) {
         if (row.Position != kNavLast) ++t;
-        for (uint32_t skip : {kRs232Row, kOptionRow, kImpedanceRow})
+        for (uint32_t skip : {kMenuRs232, kMenuOption, kMenuImpedance})
             if (t <= list.last && Skipped(static_cast<uint32_t>(t), skip)) ++t;
     } else {
         if (row.Position != kNavFirst) --t;
-        for (uint32_t skip : {kImpedanceRow, kOptionRow, kRs232Row})
+        for (uint32_t skip : {kMenuImpedance, kMenuOption, kMenuRs232})
             if (t >= list.first && Skipped(static_cast<uint32_t>(t), skip)) --t;
     }
     if (t < 0) t = 0;

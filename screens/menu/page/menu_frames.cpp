@@ -5,6 +5,7 @@
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "panel/draw/panel_shapes.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_paint.h"
 #include "screens/menu/page/menu_windows.h"
@@ -33,7 +34,21 @@ void RimmedPanel(const RoundedPanel& white, const RoundedPanel& grey) {
 }
 
 // The top-menu rows (without Parallel) and the two fieldbus and barcode lists show the inner panel.
-constexpr uint32_t kPanelStates[] = {94, 95, 138, 165, 170, 179, 182, 187, 192, 214, 221, 223, 284, 291};
+constexpr uint32_t kPanelStates[] = {kMenuSystemInfo,
+                                     kMenuMisc,
+                                     kMenuLan,
+                                     kMenuUsb,
+                                     kMenuRs232,
+                                     kMenuOption,
+                                     kMenuCanopen,
+                                     kMenuDevicenet,
+                                     kMenuImpedance,
+                                     kMenuArbEdit,
+                                     kMenuDefaultSetting,
+                                     kMenuSpecialFunction,
+                                     kMenuSaveRecall,
+                                     291};
+;
 
 }  // namespace
 

@@ -8,10 +8,11 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
-#include "core/system/state/output_flags.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/state/output_flags.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/menu/menu_page_words.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_art.h"
 #include "screens/menu/page/menu_fonts.h"
 #include "screens/menu/page/menu_page_cache.h"
@@ -38,11 +39,11 @@ void ShadowedText(const char* text, uint32_t colour, int x, int y) {
 
 bool TopRowDim(uint32_t state) {
     switch (state) {
-        case 170:
+        case kMenuRs232:
             return g_Rs232Present.load(std::memory_order_relaxed) == 0;
-        case 179:
+        case kMenuOption:
             return g_GpibPresent.load(std::memory_order_relaxed) == 0;
-        case 192:
+        case kMenuImpedance:
             return g_ParallelActive.load(std::memory_order_relaxed) == 1;
         default:
             return false;
@@ -81,12 +82,14 @@ bool RowDim(uint32_t list, uint32_t state) {
             return std::atomic_ref<const uint8_t>(g_IfaceCfg.rs232Enable).load(std::memory_order_relaxed) ==
                    0;
         case 7:
-            return (state == 210 || state == 212) && ParamValue(kParamParallelPosition) == 0;
+            return (state == kMenuParallelNumber || state == kMenuParallelEnable) &&
+                   ParamValue(kParamParallelPosition) == 0;
         case 10: {
             const uint32_t phase = GetPhaseMode();
-            if (state == 100 && (phase == 1 || phase == 2)) return true;
-            if (state == 132 && phase == 1) return true;
-            return (state == 128 || state == 130) && MiscOutputModeWithoutTrigger();
+            if (state == kMenuPhaseMode && (phase == 1 || phase == 2)) return true;
+            if (state == kMenuRelock && phase == 1) return true;
+            return (state == kMenuTriggerWidth || state == kMenuTriggerSource) &&
+                   MiscOutputModeWithoutTrigger();
         }
         default:
             return false;
@@ -113,7 +116,7 @@ void PaintConfigList(uint32_t list) {
     const bool allData = SaveRecallType.load(std::memory_order_relaxed) == 4;
     for (int i = 0; rows[i].SelectState != kMenuListEnd; ++i) {
         const uint32_t state = rows[i].SelectState;
-        if (list == 12 && state == 289 && allData) continue;  // no memory number for All Data
+        if (list == 12 && state == kMenuSavRecMemory && allData) continue;  // no memory number for All Data
         const uint32_t colour = RowDim(list, state) ? kDim : kWhite;
         int x = 10, colonX = menu::ListColonX(list), y = 25 * i + 35;
         if (list == 10 && i >= kSecondColumnFrom) {

@@ -7,6 +7,7 @@
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_page_words.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_windows.h"
@@ -19,10 +20,10 @@ MenuPageCache g_MenuPageCache{};
 namespace {
 
 constexpr uint32_t kStatePreviewDelay = 50;
-constexpr uint32_t kMiscTopRow = 95;
-constexpr uint32_t kBarcodeFirst = 292, kBarcodeLast = 315;
-constexpr uint32_t kArbFirst = 495, kArbLast = 544;
-constexpr uint32_t kArbTypeView = 544;  // the type row of the waveform editor
+constexpr uint32_t kMiscTopRow = kMenuMisc;
+constexpr uint32_t kBarcodeFirst = kMenuBarcodeFirst, kBarcodeLast = kMenuBarcodeLast;
+constexpr uint32_t kArbFirst = kMenuArbTriangleEdit, kArbLast = kMenuArbType;
+constexpr uint32_t kArbTypeView = kMenuArbType;  // the type row of the waveform editor
 
 const PageDesc* g_special = &SpecialPageDesc;
 std::atomic<bool> g_previewPendingShown{false};
@@ -41,8 +42,10 @@ void CacheChoice() {
 void ArbRangeHint(uint32_t state) {
     if (state >= kArbFirst && state <= kArbLast && state % 2 == 1) {
         MenuWin_Show(kWinRangeHint);
-        if (state == 513 || state == 515) MenuWin_Show(kWinRippleVpp);
-        if (state == 529 || state == 535 || state == 537) MenuWin_Show(kWinLfRingTime);
+        if (state == kMenuArbRippleLevelEdit || state == kMenuArbRippleVdcEdit) MenuWin_Show(kWinRippleVpp);
+        if (state == kMenuArbLfRingBaseFreqEdit || state == kMenuArbLfRingStartEdit ||
+            state == kMenuArbLfRingEndEdit)
+            MenuWin_Show(kWinLfRingTime);
     } else if (MenuWin_Visible(kWinRangeHint)) {
         MenuWin_Hide(kWinRangeHint);
         MenuWin_Hide(kWinRippleVpp);
@@ -181,7 +184,7 @@ void MenuPage_Show() {
 }
 
 void MenuPage_Hide() {
-    g_MenuPageCache.cachedState = 94;
+    g_MenuPageCache.cachedState = kMenuSystemInfo;
     MenuPage_SelectList();
     MenuPage_ShowCurrentList();
     MenuPage_RepaintCurrentRow();

@@ -2,6 +2,7 @@
 #include <initializer_list>
 
 #include "core/system/state/edit_state.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_windows.h"
@@ -10,7 +11,7 @@ using namespace menu;
 
 namespace {
 
-constexpr uint32_t kSpecialFirst = 225, kSpecialLast = 283;
+constexpr uint32_t kSpecialFirst = kMenuFirmType, kSpecialLast = kMenuDataLast;
 
 // The order in which the lists are tried; 11 is the special-function range.
 constexpr uint32_t kListOrder[] = {0, 1, 12, 2, 3, 4, 5, 6, 7, 8, 10, 9, kMenuListSpecial, 13};
@@ -123,7 +124,7 @@ void MenuPage_ShowCurrentList() {
     }
     if (list == 0) {
         const uint32_t state = MenuPage_State();
-        if ((state == 94 || state == 214) && MenuWin_Visible(kWinArbBody)) {
+        if ((state == kMenuSystemInfo || state == kMenuArbEdit) && MenuWin_Visible(kWinArbBody)) {
             MenuWin_Hide(kWinArbBody);
             MenuWin_Hide(kWinArbTitle);
         }

@@ -10,11 +10,13 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/menu/menu_page_words.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_art.h"
 #include "screens/menu/page/menu_fonts.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_paint.h"
 #include "screens/menu/page/menu_windows.h"
+#include "screens/menu/rows/menu_row_table.h"
 #include "sysadmin/firmware/fw_update.h"
 
 namespace {
@@ -37,58 +39,70 @@ struct Hint {
 };
 
 constexpr Hint kHints[] = {
-    {97, kFixed, "1 - 60,000 ms"},
-    {99, kFixed, "3P4W|1P2W|1P3W"},
-    {101, kFixed, "Unbalance|Balance"},
-    {103, kPeakClear, nullptr},
-    {105, kFixed, "OFF|ON|SEQ|SIM"},
-    {107, kFixed, "OFF|ON"},
-    {109, kFixed, "OFF|ON"},
-    {111, kResponse, nullptr},
-    {113, kFixed, "Disable|Enable"},
-    {115, kFixed, "IEC|CSA"},
-    {117, kFixed, "OFF|ON"},
-    {119, kFixed, "rms|p-p"},
-    {121, kFixed, "OFF|ON"},
-    {123, kMonitor, nullptr},
-    {125, kMonitor, nullptr},
-    {127, kFixed, "\xB1 2.5|\xB1 10"},
-    {129, kFixed, "0.1 - 60 ms"},
-    {131, kTrigSource, nullptr},
-    {133, kFixed, "OFF|ON"},
-    {135, kFixed, "1 - 128"},
-    {137, kFixed, "Fast|0.1s|0.25s|0.5s|1s|2s|5s|10s|20s"},
-    {140, kFixed, "OFF|ON"},
-    {162, kFixed, "0001 - 9999"},
-    {164, kFixed, "0001 - 9999"},
-    {167, kFixed, "Auto|Full"},
-    {169, kFixed, "TMC|CDC"},
-    {172, kFixed, "1200|2400|4800|9600|19200|38400|57600|115200"},
-    {174, kFixed, "7bits|8bits"},
-    {176, kFixed, "None|Odd|Even"},
-    {178, kFixed, "1bit|2bits"},
-    {181, kFixed, "0 - 30"},
-    {184, kFixed, "125K|250K|500K|1M|Auto"},
-    {186, kFixed, "1 - 127"},
-    {189, kFixed, "125K|250K|500K|Auto"},
-    {191, kFixed, "0 - 63"},
-    {194, kFixed, "OFF|ON"},
-    {196, kFixed, "0.0 - 2000\xB4H"},
-    {198, kFixed, "0.0 - 2000\xB4H"},
-    {200, kFixed, "0.0 - 2000\xB4H"},
-    {202, kFixed, "0.0 - 1\xB5"},
-    {204, kFixed, "0.0 - 1\xB5"},
-    {206, kFixed, "0.0 - 1\xB5"},
-    {209, kFixed, "Slave|Master"},
-    {211, kFixed, "2 - 3"},
-    {213, kFixed, "OFF|ON"},
-    {216, kFixed, "1 - 100%"},
-    {218, kFixed, "1 - 100%"},
-    {220, kFixed, "1 - 100%"},
-    {286, kFixed, "PRESET|SEQUENCE|SIMULATE|ARB|All Data"},
-    {288, kActions, nullptr},
-    {290, kMemoryRange, nullptr},
+    {kMenuIpkHoldEdit, kFixed, "1 - 60,000 ms"},
+    {kMenuOutputPhaseEdit, kFixed, "3P4W|1P2W|1P3W"},
+    {kMenuPhaseModeEdit, kFixed, "Unbalance|Balance"},
+    {kMenuIpkhClrEdit, kPeakClear, nullptr},
+    {kMenuPowerOnEdit, kFixed, "OFF|ON|SEQ|SIM"},
+    {kMenuBuzzerEdit, kFixed, "OFF|ON"},
+    {kMenuRemoteSenseEdit, kFixed, "OFF|ON"},
+    {kMenuSlewRateEdit, kResponse, nullptr},
+    {kMenuOutputRelayEdit, kFixed, "Disable|Enable"},
+    {kMenuHarmModeEdit, kFixed, "IEC|CSA"},
+    {kMenuExtControlEdit, kFixed, "OFF|ON"},
+    {kMenuAcvUnitEdit, kFixed, "rms|p-p"},
+    {kMenuSetChangePhaseEdit, kFixed, "OFF|ON"},
+    {kMenuMonitorSource1Edit, kMonitor, nullptr},
+    {kMenuMonitorSource2Edit, kMonitor, nullptr},
+    {kMenuMonitorAmpEdit, kFixed, "\xB1 2.5|\xB1 10"},
+    {kMenuTriggerWidthEdit, kFixed, "0.1 - 60 ms"},
+    {kMenuTriggerSourceEdit, kTrigSource, nullptr},
+    {kMenuRelockEdit, kFixed, "OFF|ON"},
+    {kMenuAvgCountEdit, kFixed, "1 - 128"},
+    {kMenuUpdateRateEdit, kFixed, "Fast|0.1s|0.25s|0.5s|1s|2s|5s|10s|20s"},
+    {kMenuLanDhcpEdit, kFixed, "OFF|ON"},
+    {kMenuLanSocketEdit, kFixed, "0001 - 9999"},
+    {kMenuLanWebPasswordEdit, kFixed, "0001 - 9999"},
+    {kMenuUsbSpeedEdit, kFixed, "Auto|Full"},
+    {kMenuUsbModeEdit, kFixed, "TMC|CDC"},
+    {kMenuRs232BaudEdit, kFixed, "1200|2400|4800|9600|19200|38400|57600|115200"},
+    {kMenuRs232DataBitsEdit, kFixed, "7bits|8bits"},
+    {kMenuRs232ParityEdit, kFixed, "None|Odd|Even"},
+    {kMenuRs232StopBitsEdit, kFixed, "1bit|2bits"},
+    {kMenuGpibAddressEdit, kFixed, "0 - 30"},
+    {kMenuCanopenBaudEdit, kFixed, "125K|250K|500K|1M|Auto"},
+    {kMenuCanopenNodeEdit, kFixed, "1 - 127"},
+    {kMenuDevicenetBaudEdit, kFixed, "125K|250K|500K|Auto"},
+    {kMenuDevicenetMacEdit, kFixed, "0 - 63"},
+    {kMenuImpedanceOnEdit, kFixed, "OFF|ON"},
+    {kMenuL1InductanceEdit, kFixed, "0.0 - 2000\xB4H"},
+    {kMenuL2InductanceEdit, kFixed, "0.0 - 2000\xB4H"},
+    {kMenuL3InductanceEdit, kFixed, "0.0 - 2000\xB4H"},
+    {kMenuL1ResistanceEdit, kFixed, "0.0 - 1\xB5"},
+    {kMenuL2ResistanceEdit, kFixed, "0.0 - 1\xB5"},
+    {kMenuL3ResistanceEdit, kFixed, "0.0 - 1\xB5"},
+    {kMenuParallelPositionEdit, kFixed, "Slave|Master"},
+    {kMenuParallelNumberEdit, kFixed, "2 - 3"},
+    {kMenuParallelEnableEdit, kFixed, "OFF|ON"},
+    {kMenuLcdContrastEdit, kFixed, "1 - 100%"},
+    {kMenuLcdBrightnessEdit, kFixed, "1 - 100%"},
+    {kMenuLcdSaturationEdit, kFixed, "1 - 100%"},
+    {kMenuSavRecTypeEdit, kFixed, "PRESET|SEQUENCE|SIMULATE|ARB|All Data"},
+    {kMenuSavRecActionEdit, kActions, nullptr},
+    {kMenuSavRecMemoryEdit, kMemoryRange, nullptr},
 };
+
+// Every hint is the hint of a list row's editor.
+constexpr bool HintsAreEditors() {
+    for (const Hint& h : kHints) {
+        bool found = false;
+        for (const menu_rows::MenuRow& r : menu_rows::kMenuRows)
+            found = found || (r.state != 0 && r.state + 1 == h.state);
+        if (!found) return false;
+    }
+    return true;
+}
+static_assert(HintsAreEditors(), "a hint names no row's editor");
 
 // Texts by output phase: 0 3P4W, 1 1P2W, 2 1P3W.
 const char* ByPhase(const char* three, const char* one, const char* split) {
@@ -157,40 +171,40 @@ constexpr const char* kLowAngles = "0.1,\n89.9,\n90.0";
 constexpr const char* kHighAngles = "270.0,\n359.8,\n359.9";
 
 constexpr KeyLabel kKeyLabels[] = {
-    {0, 95, 95, 1, kPreviewPage1, "Page\nUp"},
-    {0, 195, 205, 2, kAlways, "APPLY\nALL\nPHASE"},
-    {0, 285, 289, 2, kAlways, "EXE"},
-    {0, 496, 544, 2, kAlways, "SAVE"},
-    {0, 513, 513, 1, kAlways, "2%"},
-    {0, 517, 517, 1, kAlways, "1"},
-    {1, 95, 95, 1, kPreviewPage0, "Page\nDown"},
-    {1, 513, 513, 1, kAlways, "5%"},
-    {1, 517, 517, 1, kAlways, "2"},
-    {1, 514, 518, 2, kAlways, kSaveApplyL1},
-    {1, 526, 540, 2, kAlways, kSaveApplyL1},
-    {1, 520, 524, 2, kAlways, kLowAngles},
-    {1, 542, 544, 2, kWaveType29, kLowAngles},
-    {1, 542, 544, 2, kWaveType28Or30, kSaveApplyL1},
-    {2, 215, 220, 1, kAlways, "DEFAULT"},
-    {2, 513, 513, 1, kAlways, "10%"},
-    {2, 517, 517, 1, kAlways, "3"},
-    {2, 514, 518, 2, kAlways, kSaveApplyL2},
-    {2, 526, 540, 2, kAlways, kSaveApplyL2},
-    {2, 520, 524, 2, kAlways, kHighAngles},
-    {2, 542, 544, 2, kWaveType29, kHighAngles},
-    {2, 542, 544, 2, kWaveType28Or30, kSaveApplyL2},
-    {3, 513, 513, 1, kAlways, "15%"},
-    {3, 517, 517, 1, kAlways, "6"},
-    {3, 514, 518, 2, kAlways, kSaveApplyL3},
-    {3, 526, 540, 2, kAlways, kSaveApplyL3},
-    {3, 542, 544, 2, kWaveType28Or30, kSaveApplyL3},
-    {4, 526, 540, 2, kAlways, "DEF1"},
-    {4, 542, 544, 2, kWaveType30, "DEF1"},
+    {0, kMenuMisc, kMenuMisc, 1, kPreviewPage1, "Page\nUp"},
+    {0, kMenuL1Inductance, kMenuL3Resistance, 2, kAlways, "APPLY\nALL\nPHASE"},
+    {0, kMenuSavRecType, kMenuSavRecMemory, 2, kAlways, "EXE"},
+    {0, kMenuArbTriangle, kMenuArbType, 2, kAlways, "SAVE"},
+    {0, kMenuArbRippleLevelEdit, kMenuArbRippleLevelEdit, 1, kAlways, "2%"},
+    {0, kMenuArbRippleTimesEdit, kMenuArbRippleTimesEdit, 1, kAlways, "1"},
+    {1, kMenuMisc, kMenuMisc, 1, kPreviewPage0, "Page\nDown"},
+    {1, kMenuArbRippleLevelEdit, kMenuArbRippleLevelEdit, 1, kAlways, "5%"},
+    {1, kMenuArbRippleTimesEdit, kMenuArbRippleTimesEdit, 1, kAlways, "2"},
+    {1, kMenuArbRippleLevel, kMenuArbRippleTimes, 2, kAlways, kSaveApplyL1},
+    {1, kMenuArbLfRingAcv, kMenuArbLfRingRing, 2, kAlways, kSaveApplyL1},
+    {1, kMenuArbDipStart, kMenuArbDipEnd, 2, kAlways, kLowAngles},
+    {1, kMenuArbArbNo, kMenuArbType, 2, kWaveType29, kLowAngles},
+    {1, kMenuArbArbNo, kMenuArbType, 2, kWaveType28Or30, kSaveApplyL1},
+    {2, kMenuLcdContrast, kMenuLcdSaturationEdit, 1, kAlways, "DEFAULT"},
+    {2, kMenuArbRippleLevelEdit, kMenuArbRippleLevelEdit, 1, kAlways, "10%"},
+    {2, kMenuArbRippleTimesEdit, kMenuArbRippleTimesEdit, 1, kAlways, "3"},
+    {2, kMenuArbRippleLevel, kMenuArbRippleTimes, 2, kAlways, kSaveApplyL2},
+    {2, kMenuArbLfRingAcv, kMenuArbLfRingRing, 2, kAlways, kSaveApplyL2},
+    {2, kMenuArbDipStart, kMenuArbDipEnd, 2, kAlways, kHighAngles},
+    {2, kMenuArbArbNo, kMenuArbType, 2, kWaveType29, kHighAngles},
+    {2, kMenuArbArbNo, kMenuArbType, 2, kWaveType28Or30, kSaveApplyL2},
+    {3, kMenuArbRippleLevelEdit, kMenuArbRippleLevelEdit, 1, kAlways, "15%"},
+    {3, kMenuArbRippleTimesEdit, kMenuArbRippleTimesEdit, 1, kAlways, "6"},
+    {3, kMenuArbRippleLevel, kMenuArbRippleTimes, 2, kAlways, kSaveApplyL3},
+    {3, kMenuArbLfRingAcv, kMenuArbLfRingRing, 2, kAlways, kSaveApplyL3},
+    {3, kMenuArbArbNo, kMenuArbType, 2, kWaveType28Or30, kSaveApplyL3},
+    {4, kMenuArbLfRingAcv, kMenuArbLfRingRing, 2, kAlways, "DEF1"},
+    {4, kMenuArbArbNo, kMenuArbType, 2, kWaveType30, "DEF1"},
     // The confirmation (222), the password entry (224) and the service lists (225-283) have no EXIT.
-    {5, 94, 221, 1, kAlways, "EXIT"},
-    {5, 223, 223, 1, kAlways, "EXIT"},
-    {5, 284, 315, 1, kAlways, "EXIT"},
-    {5, 495, 544, 1, kAlways, "EXIT"},
+    {5, kMenuSystemInfo, kMenuDefaultSetting, 1, kAlways, "EXIT"},
+    {5, kMenuSpecialFunction, kMenuSpecialFunction, 1, kAlways, "EXIT"},
+    {5, kMenuSaveRecall, kMenuBarcodeLast, 1, kAlways, "EXIT"},
+    {5, kMenuArbTriangleEdit, kMenuArbType, 1, kAlways, "EXIT"},
 };
 
 bool RuleHolds(KeyRule rule) {

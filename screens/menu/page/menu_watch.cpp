@@ -9,6 +9,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/links/usb_state.h"
 #include "panel/menu/edit_follow.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_windows.h"
@@ -60,21 +61,30 @@ struct Watched {
     bool fieldbus;         // the CAN BUS / DeviceNet order of repaints
 };
 
-constexpr uint32_t kMiscFirst = 96, kMiscLast = 137;
+constexpr uint32_t kMiscFirst = kMenuIpkHold, kMiscLast = kMenuUpdateRateEdit;
 
 constexpr Watched Misc(uint32_t id, int row) {
     const int column = row < 15 ? kColMisc1 : kColMisc2;
-    return {kParam, id, kMiscFirst, kMiscLast, column, RowWin(column, row < 15 ? row : row - 15),
-            95,     id, false};
+    return {kParam,    id, kMiscFirst, kMiscLast, column, RowWin(column, row < 15 ? row : row - 15),
+            kMenuMisc, id, false};
 }
 constexpr Watched Impedance(uint32_t id, int row) {
-    return {kParam, id, 193, 206, kColImpedance, RowWin(kColImpedance, row), 192, id, false};
+    return {kParam,
+            id,
+            kMenuImpedanceOn,
+            kMenuL3ResistanceEdit,
+            kColImpedance,
+            RowWin(kColImpedance, row),
+            kMenuImpedance,
+            id,
+            false};
 }
 
 // A MISC setting repaints the column that holds its row whenever the MISC list is on screen.
 constexpr Watched kWatched[] = {
     Misc(kParamPeakHoldTime, 0),
-    {kPhase, 0, kMiscFirst, kMiscLast, kColMisc1, RowWin(kColMisc1, 1), 95, 99, false},
+    {kPhase, 0, kMiscFirst, kMiscLast, kColMisc1, RowWin(kColMisc1, 1), kMenuMisc, kMenuOutputPhaseEdit,
+     false},
     Misc(kParamBalanceMode, 2),
     Misc(kParamPeakClearItem, 3),
     Misc(kParamPowerOnState, 4),
@@ -101,12 +111,18 @@ constexpr Watched kWatched[] = {
     Impedance(kParamResistanceL1, 4),
     Impedance(kParamResistanceL2, 5),
     Impedance(kParamResistanceL3, 6),
-    {kParam, kParamParallelPosition, 208, 213, kColParallel, RowWin(kColParallel, 0), 207, 209, false},
-    {kParam, kParamParallelEnable, 208, 213, kColParallel, RowWin(kColParallel, 2), 207, 213, false},
-    {kCanBaud, 0, 183, 186, kColCan, RowWin(kColCan, 0), 182, 184, true},
-    {kCanNode, 0, 183, 186, kColCan, RowWin(kColCan, 1), 182, 186, true},
-    {kDnetBaud, 0, 188, 191, kColDnet, RowWin(kColDnet, 0), 187, 189, true},
-    {kDnetMac, 0, 188, 191, kColDnet, RowWin(kColDnet, 1), 187, 191, true},
+    {kParam, kParamParallelPosition, kMenuParallelPosition, kMenuParallelEnableEdit, kColParallel,
+     RowWin(kColParallel, 0), kMenuParallel, kMenuParallelPositionEdit, false},
+    {kParam, kParamParallelEnable, kMenuParallelPosition, kMenuParallelEnableEdit, kColParallel,
+     RowWin(kColParallel, 2), kMenuParallel, kMenuParallelEnableEdit, false},
+    {kCanBaud, 0, kMenuCanopenBaud, kMenuCanopenNodeEdit, kColCan, RowWin(kColCan, 0), kMenuCanopen,
+     kMenuCanopenBaudEdit, true},
+    {kCanNode, 0, kMenuCanopenBaud, kMenuCanopenNodeEdit, kColCan, RowWin(kColCan, 1), kMenuCanopen,
+     kMenuCanopenNodeEdit, true},
+    {kDnetBaud, 0, kMenuDevicenetBaud, kMenuDevicenetMacEdit, kColDnet, RowWin(kColDnet, 0), kMenuDevicenet,
+     kMenuDevicenetBaudEdit, true},
+    {kDnetMac, 0, kMenuDevicenetBaud, kMenuDevicenetMacEdit, kColDnet, RowWin(kColDnet, 1), kMenuDevicenet,
+     kMenuDevicenetMacEdit, true},
 };
 
 static_assert(std::size(kWatched) == kMenuWatchedSettings, "one cached word per watched setting");

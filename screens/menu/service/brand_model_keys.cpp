@@ -12,14 +12,15 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "panel/edit/edit_common.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/menu_states.h"
 #include "platform/host/clock.h"
 #include "platform/sandbox/sandbox.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/editors/typed_number.h"
-#include "drivers/panel_link.h"
+#include "screens/menu/rows/row_entries.h"
 #include "storage/files/arb_file.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
@@ -33,7 +34,7 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kKnob = 213;
-constexpr uint32_t kBrandRow = 225, kModelRow = 227;
+constexpr uint32_t kBrandRow = kMenuFirmType, kModelRow = kMenuModelType;
 constexpr int32_t kBrandLast = static_cast<int32_t>(kBrandCount) - 1, kModelCodeMax = 9999;
 constexpr uint32_t kSettleMs = 1000;
 

@@ -11,32 +11,33 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/menu_states.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/editors/menu_editor.h"
-#include "drivers/panel_link.h"
+#include "screens/menu/rows/row_entries.h"
 #include "sysadmin/sys_versions.h"
 
 namespace {
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U';
-constexpr uint32_t kSpecialFunctionRow = 223;
+constexpr uint32_t kSpecialFunctionRow = kMenuSpecialFunction;
 constexpr uint32_t kTypedDigitsMax = 4;
 constexpr uint32_t kCalibrationCode = 8719, kBarcodeCode = 8926;
 
 void OpenModelBrandList() {
-    menuEnterRowState(225);
+    MenuRows_EnterState(kMenuFirmType);
 }
 void OpenServiceDataList() {
-    menuEnterRowState(272);
+    MenuRows_EnterState(kMenuDataCalRw);
 }
 void OpenServiceSwitchList() {
     ShowMessageHold(g_UbootVersionText);
-    menuEnterRowState(229);
+    MenuRows_EnterState(kMenuServiceDetailAlarm);
 }
 void OpenUpdateList() {
-    menuEnterRowState(267);
+    MenuRows_EnterState(kMenuFwUpdateFirmware);
 }
 void PanelControllerReboot() {
     SpiAuxWrite1(0);
@@ -78,7 +79,7 @@ bool PasswordMatches(uint32_t code) {
 
 void Refuse(const char* text) {
     ShowMessage(1, text);
-    menuEnterRowState(kSpecialFunctionRow);
+    MenuRows_EnterState(kSpecialFunctionRow);
 }
 
 void TakeCode() {

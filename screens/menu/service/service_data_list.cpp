@@ -6,8 +6,9 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/fw_update_state.h"
 #include "core/system/state/service_flags.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/menu_states.h"
 #include "platform/host/clock.h"
+#include "screens/menu/rows/row_entries.h"
 #include "screens/menu/service/service_entries.h"
 #include "screens/menu/service/service_jobs.h"
 #include "sysadmin/firmware/flash_image.h"
@@ -44,7 +45,7 @@ bool ServiceFileMissing(const char* name) {
 void NextCalibrationUnit() {
     const uint32_t unit = g_ServiceFlags.calDataUnitIndex.load(std::memory_order_relaxed);
     g_ServiceFlags.calDataUnitIndex.store(unit + 1 < kUnitCount ? unit + 1 : 0, std::memory_order_relaxed);
-    menuEnterRowState(272);
+    MenuRows_EnterState(kMenuDataCalRw);
 }
 
 void RecallCalibration() {
@@ -119,23 +120,23 @@ struct DataJob {
 };
 
 constexpr DataJob kDataJobs[] = {
-    {272, false, Check::kNone, 0, false, NextCalibrationUnit},
-    {273, false, Check::kNone, 0, false, RecallCalibration},
-    {274, false, Check::kNone, 0, false, SaveCalibration},
-    {275, false, Check::kUsb, 0, false, CopyFlash},
-    {276, false, Check::kUsb, 0, false, UpdateFlash},
-    {277, false, Check::kUsb, 0, false, UpdateUboot},
-    {278, false, Check::kNone, 0, false, UpdateKernelImage},
-    {279, false, Check::kNone, 0, false, UpdateScreen},
-    {280, true, Check::kOutput, 17, true, ServiceUpdateMax10},
-    {281, true, Check::kOutput, 16, true, ServiceUpdateZynq},
-    {282, true, Check::kOutput, 15, true, ServiceUpdateDsp},
-    {283, false, Check::kOutputUsb, 0, false, UpdateWeb},
+    {kMenuDataCalRw, false, Check::kNone, 0, false, NextCalibrationUnit},
+    {kMenuDataCalRecall, false, Check::kNone, 0, false, RecallCalibration},
+    {kMenuDataCalSave, false, Check::kNone, 0, false, SaveCalibration},
+    {kMenuDataCopyFlash, false, Check::kUsb, 0, false, CopyFlash},
+    {kMenuDataUpdateFlash, false, Check::kUsb, 0, false, UpdateFlash},
+    {kMenuDataUpdateUboot, false, Check::kUsb, 0, false, UpdateUboot},
+    {kMenuDataUpdateKernel, false, Check::kNone, 0, false, UpdateKernelImage},
+    {kMenuDataUpdateScreen, false, Check::kNone, 0, false, UpdateScreen},
+    {kMenuDataUpdateMax10, true, Check::kOutput, 17, true, ServiceUpdateMax10},
+    {kMenuDataUpdateZynq, true, Check::kOutput, 16, true, ServiceUpdateZynq},
+    {kMenuDataUpdateDsp, true, Check::kOutput, 15, true, ServiceUpdateDsp},
+    {kMenuDataUpdateWeb, false, Check::kOutputUsb, 0, false, UpdateWeb},
 };
 
 constexpr bool JobsInStateOrder() {
     for (uint32_t i = 0; i < sizeof kDataJobs / sizeof kDataJobs[0]; ++i)
-        if (kDataJobs[i].state != 272 + i) return false;
+        if (kDataJobs[i].state != kMenuDataFirst + i) return false;
     return true;
 }
 static_assert(JobsInStateOrder(), "one job per row, in state order");

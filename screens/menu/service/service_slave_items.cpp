@@ -1,4 +1,5 @@
 // The service jobs a parallel master hands its slaves, by the item it sends.
+#include "panel/menu/menu_states.h"
 #include "screens/menu/service/service_entries.h"
 
 namespace {
@@ -10,19 +11,19 @@ struct SlaveItem {
 constexpr uint32_t kAnyValue = 0xFFFFFFFFu;
 
 void Dsp() {
-    ServiceDataRow(282);
+    ServiceDataRow(kMenuDataUpdateDsp);
 }
 void Zynq() {
-    ServiceDataRow(281);
+    ServiceDataRow(kMenuDataUpdateZynq);
 }
 void Max10() {
-    ServiceDataRow(280);
+    ServiceDataRow(kMenuDataUpdateMax10);
 }
 void Recall() {
-    ServiceDataRow(273);
+    ServiceDataRow(kMenuDataCalRecall);
 }
 void Save() {
-    ServiceDataRow(274);
+    ServiceDataRow(kMenuDataCalSave);
 }
 
 constexpr SlaveItem kSlaveItems[] = {

@@ -10,8 +10,9 @@
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/service_flags.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/menu_states.h"
 #include "panel/runtime_init.h"
+#include "screens/menu/rows/row_entries.h"
 
 namespace {
 
@@ -42,22 +43,22 @@ constexpr SwitchRow Do(uint16_t state, Act act) {
 }
 
 constexpr SwitchRow kSwitchRows[] = {
-    Word(229, &ServiceFlags::detailAlarm),
-    Bit(230, 0),  // OCP
-    Bit(231, 1),  // OTP
-    Bit(232, 2),  // OCPP
-    Bit(233, 3),  // voltage-measurement compensation
-    Bit(238, 4),  // Vset/frequency compensation
-    Do(239, Act::kVersionDetail),
-    Do(240, Act::kAlarmMonitor),
-    Word(241, &ServiceFlags::clearHwAlarm),
-    Bit(242, 13),  // OPP
-    Bit(243, 15),  // OVP
-    Bit(244, 9),   // capacitance compensation
-    Bit(245, 10),  // average-current compensation
-    Word(248, &ServiceFlags::threePhase1P2W, Act::kWordReenter),
-    Word(249, &ServiceFlags::tempDisplay, Act::kWordReenter),
-    Do(250, Act::kRdTestMode),
+    Word(kMenuServiceDetailAlarm, &ServiceFlags::detailAlarm),
+    Bit(kMenuServiceOcp, 0),           // OCP
+    Bit(kMenuServiceOtp, 1),           // OTP
+    Bit(kMenuServiceOcpp, 2),          // OCPP
+    Bit(kMenuServiceVmeasComp, 3),     // voltage-measurement compensation
+    Bit(kMenuServiceVsetFreqComp, 4),  // Vset/frequency compensation
+    Do(kMenuServiceVersionDetail, Act::kVersionDetail),
+    Do(kMenuServiceAlarmMonitor, Act::kAlarmMonitor),
+    Word(kMenuServiceClearHwAlarm, &ServiceFlags::clearHwAlarm),
+    Bit(kMenuServiceOpp, 13),          // OPP
+    Bit(kMenuServiceOvp, 15),          // OVP
+    Bit(kMenuServiceCapComp, 9),       // capacitance compensation
+    Bit(kMenuServiceAvgCurrComp, 10),  // average-current compensation
+    Word(kMenuServiceThreePhase1P2W, &ServiceFlags::threePhase1P2W, Act::kWordReenter),
+    Word(kMenuServiceTempShow, &ServiceFlags::tempDisplay, Act::kWordReenter),
+    Do(kMenuServiceRdTestMode, Act::kRdTestMode),
 };
 
 // The power stage's limits in R&D test mode: total and per phase, by model class.
@@ -84,7 +85,7 @@ void Run(const SwitchRow& row) {
             return;
         case Act::kWordReenter:
             (g_ServiceFlags.*row.word).fetch_xor(1u, std::memory_order_relaxed);
-            menuEnterRowState(row.state);
+            MenuRows_EnterState(row.state);
             return;
         case Act::kFlagBit: {
             // The control task changes its own bits of the word meanwhile: one atomic toggle, then the whole
@@ -104,7 +105,7 @@ void Run(const SwitchRow& row) {
             return;
         case Act::kRdTestMode:
             RdTestModeOn();
-            menuEnterRowState(row.state);
+            MenuRows_EnterState(row.state);
             return;
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/system/state/edit_state.h"
+#include "panel/menu/menu_states.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/service/service_tuning_table.h"
 
@@ -21,35 +22,35 @@ void Enter() {
 }  // namespace
 
 void Enter_KeyProcess_9371_VoltSlewEdit() {
-    Enter<256>();
+    Enter<kMenuTuneVoltSlew>();
 }
 void Enter_KeyProcess_9371_FanSlewEdit() {
-    Enter<257>();
+    Enter<kMenuTuneFanSlew>();
 }
 void Enter_KeyProcess_9371_FanDutyMaxEdit() {
-    Enter<258>();
+    Enter<kMenuTuneFanDutyMax>();
 }
 void Enter_KeyProcess_9371_FanDutyMinEdit() {
-    Enter<259>();
+    Enter<kMenuTuneFanDutyMin>();
 }
 void Enter_KeyProcess_9371_AvgCurrComp_kpEdit() {
-    Enter<260>();
+    Enter<kMenuTuneKp>();
 }
 void Enter_KeyProcess_9371_AvgCurrComp_kiEdit() {
-    Enter<261>();
+    Enter<kMenuTuneKi>();
 }
 void Enter_KeyProcess_9371_RD_Define1Edit() {
-    Enter<262>();
+    Enter<kMenuTuneRdDefine1>();
 }
 void Enter_KeyProcess_9371_RD_Define2Edit() {
-    Enter<263>();
+    Enter<kMenuTuneRdDefine2>();
 }
 void Enter_KeyProcess_9371_RD_Define3Edit() {
-    Enter<264>();
+    Enter<kMenuTuneRdDefine3>();
 }
 void Enter_KeyProcess_9371_RD_Define4Edit() {
-    Enter<265>();
+    Enter<kMenuTuneRdDefine4>();
 }
 void Enter_KeyProcess_9371_RD_Define5Edit() {
-    Enter<266>();
+    Enter<kMenuTuneRdDefine5>();
 }

@@ -4,9 +4,10 @@
 
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/service/service_tuning_table.h"
-#include "drivers/panel_link.h"
 
 namespace {
 using namespace service_tuning;
@@ -32,35 +33,35 @@ void Keys(uint32_t* ev) {
 }  // namespace
 
 void KeyProcess_9371_VoltSlewEdit(uint32_t* ev) {
-    Keys<256>(ev);
+    Keys<kMenuTuneVoltSlew>(ev);
 }
 void KeyProcess_9371_FanSlewEdit(uint32_t* ev) {
-    Keys<257>(ev);
+    Keys<kMenuTuneFanSlew>(ev);
 }
 void KeyProcess_9371_FanDutyMaxEdit(uint32_t* ev) {
-    Keys<258>(ev);
+    Keys<kMenuTuneFanDutyMax>(ev);
 }
 void KeyProcess_9371_FanDutyMinEdit(uint32_t* ev) {
-    Keys<259>(ev);
+    Keys<kMenuTuneFanDutyMin>(ev);
 }
 void KeyProcess_9371_AvgCurrComp_kpEdit(uint32_t* ev) {
-    Keys<260>(ev);
+    Keys<kMenuTuneKp>(ev);
 }
 void KeyProcess_9371_AvgCurrComp_kiEdit(uint32_t* ev) {
-    Keys<261>(ev);
+    Keys<kMenuTuneKi>(ev);
 }
 void KeyProcess_9371_RD_Define1Edit(uint32_t* ev) {
-    Keys<262>(ev);
+    Keys<kMenuTuneRdDefine1>(ev);
 }
 void KeyProcess_9371_RD_Define2Edit(uint32_t* ev) {
-    Keys<263>(ev);
+    Keys<kMenuTuneRdDefine2>(ev);
 }
 void KeyProcess_9371_RD_Define3Edit(uint32_t* ev) {
-    Keys<264>(ev);
+    Keys<kMenuTuneRdDefine3>(ev);
 }
 void KeyProcess_9371_RD_Define4Edit(uint32_t* ev) {
-    Keys<265>(ev);
+    Keys<kMenuTuneRdDefine4>(ev);
 }
 void KeyProcess_9371_RD_Define5Edit(uint32_t* ev) {
-    Keys<266>(ev);
+    Keys<kMenuTuneRdDefine5>(ev);
 }

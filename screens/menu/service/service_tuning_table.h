@@ -6,6 +6,7 @@
 
 #include "core/control/output_sync.h"
 #include "core/regbus/reg_write.h"
+#include "panel/menu/menu_states.h"
 #include "panel/runtime_init.h"
 
 namespace service_tuning {
@@ -20,19 +21,26 @@ struct TuneRow {
 };
 
 inline constexpr TuneRow kTuneRows[] = {
-    {256, 234, 1, 1000, 4, BusReg_SetVoltSlew, nullptr},
-    {257, 235, 1, 1000, 4, BusReg_SetFanSlew, &panel::g_RuntimeTuning.fanSlew},
-    {258, 236, 0, 100, 3, BusReg_SetFanDutyMax, &panel::g_RuntimeTuning.fanDutyMax},
-    {259, 237, 0, 100, 3, BusReg_SetFanDutyMin, &panel::g_RuntimeTuning.fanDutyMin},
-    {260, 246, 0, 10000, 4, BusReg_SetAvgCurrCompKp, &panel::g_RuntimeTuning.kp},
-    {261, 247, 0, 10000, 4, BusReg_SetAvgCurrCompKi, &panel::g_RuntimeTuning.ki},
-    {262, 251, -10000, 10000, 4, BusReg_SetRdDefine1, &panel::g_RuntimeTuning.rd[0]},
-    {263, 252, -10000, 10000, 4, BusReg_SetRdDefine2, &panel::g_RuntimeTuning.rd[1]},
-    {264, 253, -10000, 10000, 4, BusReg_SetRdDefine3, &panel::g_RuntimeTuning.rd[2]},
-    {265, 254, -10000, 1000000, 6, BusReg_SetRdDefine4, &panel::g_RuntimeTuning.rd[3]},
-    {266, 255, -10000, 10000, 4, BusReg_SetRdDefine5, &panel::g_RuntimeTuning.rd[4]},
+    {kMenuTuneVoltSlew, kMenuServiceVoltSlew, 1, 1000, 4, BusReg_SetVoltSlew, nullptr},
+    {kMenuTuneFanSlew, kMenuServiceFanSlew, 1, 1000, 4, BusReg_SetFanSlew, &panel::g_RuntimeTuning.fanSlew},
+    {kMenuTuneFanDutyMax, kMenuServiceFanDutyMax, 0, 100, 3, BusReg_SetFanDutyMax,
+     &panel::g_RuntimeTuning.fanDutyMax},
+    {kMenuTuneFanDutyMin, kMenuServiceFanDutyMin, 0, 100, 3, BusReg_SetFanDutyMin,
+     &panel::g_RuntimeTuning.fanDutyMin},
+    {kMenuTuneKp, kMenuServiceKp, 0, 10000, 4, BusReg_SetAvgCurrCompKp, &panel::g_RuntimeTuning.kp},
+    {kMenuTuneKi, kMenuServiceKi, 0, 10000, 4, BusReg_SetAvgCurrCompKi, &panel::g_RuntimeTuning.ki},
+    {kMenuTuneRdDefine1, kMenuServiceRdDefine1, -10000, 10000, 4, BusReg_SetRdDefine1,
+     &panel::g_RuntimeTuning.rd[0]},
+    {kMenuTuneRdDefine2, kMenuServiceRdDefine2, -10000, 10000, 4, BusReg_SetRdDefine2,
+     &panel::g_RuntimeTuning.rd[1]},
+    {kMenuTuneRdDefine3, kMenuServiceRdDefine3, -10000, 10000, 4, BusReg_SetRdDefine3,
+     &panel::g_RuntimeTuning.rd[2]},
+    {kMenuTuneRdDefine4, kMenuServiceRdDefine4, -10000, 1000000, 6, BusReg_SetRdDefine4,
+     &panel::g_RuntimeTuning.rd[3]},
+    {kMenuTuneRdDefine5, kMenuServiceRdDefine5, -10000, 10000, 4, BusReg_SetRdDefine5,
+     &panel::g_RuntimeTuning.rd[4]},
 };
-inline constexpr uint32_t kFirstTuneState = 256;
+inline constexpr uint32_t kFirstTuneState = kMenuTuneFirst;
 
 constexpr bool RowsInStateOrder() {
     for (uint32_t i = 0; i < sizeof kTuneRows / sizeof kTuneRows[0]; ++i)

@@ -9,6 +9,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_fonts.h"
 #include "screens/menu/service/special_rows.h"
 
@@ -60,7 +61,7 @@ static_assert(ParentsFirst(), "a window is created after its parent");
 constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kPanelGrey = 0x666666;
 constexpr int kRowPitch = 21, kSecondColumnX = 380, kRowsPerColumn = 20, kListX = 5, kBarTextWidth = 369;
 constexpr uint32_t kNoState = 0xFFFFFFFFu;
-constexpr uint32_t kListFirstRows[] = {225, 229, 267, 272};
+constexpr uint32_t kListFirstRows[] = {kMenuFirmType, kMenuServiceFirst, kMenuUpdateFirst, kMenuDataFirst};
 
 std::array<WM_HWINDOW, kWinCount> g_win{};
 
@@ -79,7 +80,8 @@ uint32_t State() {
 }
 
 bool IsEditor(uint32_t state) {
-    return state == 226 || state == 228 || (state >= 256 && state <= 266);
+    return state == kMenuFirmTypeEdit || state == kMenuModelTypeEdit ||
+           (state >= kMenuTuneFirst && state <= kMenuTuneLast);
 }
 
 bool IsFirstRow(uint32_t state) {

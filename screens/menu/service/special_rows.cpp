@@ -8,6 +8,7 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/service_flags.h"
+#include "panel/menu/menu_states.h"
 #include "panel/runtime_init.h"
 
 namespace {
@@ -98,7 +99,8 @@ constexpr uint32_t ShownFlagBits() {
     return bits;
 }
 constexpr uint32_t kShownFlagBits = ShownFlagBits();
-static_assert(kSwitchRowCount == 27, "one row per state 229-255");
+static_assert(kSwitchRowCount == kMenuServiceLast - kMenuServiceFirst + 1,
+              "one row per service switch state");
 
 uint32_t ServiceWord(uint8_t w) {
     switch (w) {
@@ -193,11 +195,11 @@ const char* SpecialDataRowText(int row) {
 namespace special {
 
 List ListOfState(uint32_t state) {
-    if (state >= 225 && state <= 228) return List::kModelBrand;
+    if (state >= kMenuFirmType && state <= kMenuModelTypeEdit) return List::kModelBrand;
     // The tuning editors keep the switch list behind their overlay.
-    if (state >= 229 && state <= 266) return List::kSwitches;
-    if (state >= 267 && state <= 270) return List::kUpdate;
-    if (state >= 272 && state <= 283) return List::kData;
+    if (state >= kMenuServiceFirst && state <= kMenuTuneLast) return List::kSwitches;
+    if (state >= kMenuUpdateFirst && state <= kMenuUpdateLast) return List::kUpdate;
+    if (state >= kMenuDataFirst && state <= kMenuDataLast) return List::kData;
     return List::kNone;
 }
 

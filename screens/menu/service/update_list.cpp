@@ -3,16 +3,17 @@
 #include <cstdio>
 
 #include "core/system/config/identity.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/fw_update_state.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/usb_state.h"
+#include "drivers/panel_link.h"
+#include "panel/menu/menu_states.h"
 #include "platform/host/clock.h"
 #include "platform/sandbox/sandbox.h"
 #include "screens/menu/service/service_entries.h"
 #include "screens/menu/service/service_jobs.h"
-#include "drivers/panel_link.h"
 #include "sysadmin/firmware/flash_image.h"
 #include "sysadmin/firmware/fw_update.h"
 
@@ -133,14 +134,14 @@ void menuUpdateListAction() {
     // A held result of an earlier job goes: this job's popups are to be seen.
     ClosePersistent();
     switch (g_MenuState.load(std::memory_order_acquire)) {
-        case 267:
+        case kMenuFwUpdateFirmware:
             ServiceUpdateFirmware();
             return;
-        case 268:
-        case 270:
+        case kMenuFwUpdateUboot:
+        case kMenuFwUpdateApplication:
             FactoryOnly();
             return;
-        case 269:
+        case kMenuFwUpdateKernel:
             UpdateKernel();
             return;
         default:

@@ -8,6 +8,7 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/draw/value_format.h"
+#include "panel/menu/menu_states.h"
 #include "panel/pages/text_log.h"
 #include "screens/menu/page/menu_fonts.h"
 #include "screens/menu/page/menu_page_ops.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr uint32_t kDefaultState = 222, kPasswordState = 224;
+constexpr uint32_t kDefaultState = kMenuDefaultSetEnter, kPasswordState = kMenuPassword;
 constexpr uint32_t kFieldGrey = 0xE6E6E6;
 constexpr int kMaxDigits = 4;
 

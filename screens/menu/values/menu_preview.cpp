@@ -4,6 +4,7 @@
 
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_fonts.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
@@ -40,23 +41,23 @@ void MenuPage_PaintPreview(WM_MSG_RECORD* msg) {
     SetColorRGB(kSummary);
     const uint32_t state = MenuPage_State();
     switch (state) {
-        case 94:
+        case kMenuSystemInfo:
             return SystemInfo();
-        case 95:
+        case kMenuMisc:
             return Misc();
-        case 138:
+        case kMenuLan:
             return Lan();
-        case 165:
+        case kMenuUsb:
             return Usb();
-        case 170:
+        case kMenuRs232:
             return Rs232();
-        case 179:
-        case 182:
-        case 187:
+        case kMenuOption:
+        case kMenuCanopen:
+        case kMenuDevicenet:
             return OptionInterface(state);
-        case 192:
+        case kMenuImpedance:
             return Impedance();
-        case 207:
+        case kMenuParallel:
             return Parallel();
         default:
             Explanation(state);

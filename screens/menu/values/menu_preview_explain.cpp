@@ -1,6 +1,7 @@
 // The explanations of the top-menu entries that hold no settings, some with a caution.
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/values/menu_preview_lines.h"
 
 namespace menu::preview {
@@ -14,14 +15,14 @@ struct Explain {
 };
 
 constexpr Explain kExplains[] = {
-    {214, false, 3, {"This function is sets the ARB waveform."}},
-    {221, true, 5, {"All of Configuration, Memory will be", "set to default."}},
-    {223,
+    {kMenuArbEdit, false, 3, {"This function is sets the ARB waveform."}},
+    {kMenuDefaultSetting, true, 5, {"All of Configuration, Memory will be", "set to default."}},
+    {kMenuSpecialFunction,
      true,
      3,
      {"This function is used to access ", "calibration, firmware update and ", "other special function.",
       "The password used determines which", "function is accessed."}},
-    {284,
+    {kMenuSaveRecall,
      false,
      3,
      {"This function is used to save/recall", "files between Internal Memory and",

@@ -7,6 +7,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/links/parallel_link.h"
 #include "panel/menu/menu_page_words.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_lists.h"
 #include "screens/menu/values/menu_preview_lines.h"
 #include "screens/menu/values/menu_value_rows.h"
@@ -76,15 +77,15 @@ void Misc() {
     if (g_MenuPreviewPage.load(kRelaxed) == 0) {
         Linef(0, LineY(0), "T peak,hold : %d msec", SettingValue(97));
         for (int i = 0; i < 15; ++i)
-            MiscLine(1 + i, 98 + 2u * i);
+            MiscLine(1 + i, kMenuOutputPhase + 2u * i);
         Linef(0, LineY(16), "TrgOut Width : %.1f ms", Scaled(129));
-        MiscLine(17, 130);
+        MiscLine(17, kMenuTriggerSource);
         Text(138, 382, "- 1/2 -");
         return;
     }
-    MiscLine(0, 132);
-    Linef(0, LineY(1), "%s : %d", Label(kMiscList, 134), SettingValue(135));
-    MiscLine(2, 136);
+    MiscLine(0, kMenuRelock);
+    Linef(0, LineY(1), "%s : %d", Label(kMiscList, kMenuAvgCount), SettingValue(135));
+    MiscLine(2, kMenuUpdateRate);
     Text(138, 382, "- 2/2 -");
 }
 
@@ -116,9 +117,9 @@ void Rs232() {
 }
 
 void OptionInterface(uint32_t state) {
-    if (state == 182 || (state == 179 && Card(storage::kCardLine17)))
+    if (state == kMenuCanopen || (state == kMenuOption && Card(storage::kCardLine17)))
         CanopenPair();
-    else if (state == 187 || (state == 179 && Card(storage::kCardLine106)))
+    else if (state == kMenuDevicenet || (state == kMenuOption && Card(storage::kCardLine106)))
         DnetPair();
     else
         Linef(0, LineY(0), "Address: %u", IfaceGpibAddress());
@@ -128,7 +129,7 @@ void Impedance() {
     constexpr uint32_t kImpedanceList = 6;
     Linef(0, LineY(0), "%s : %s", "Output Impedance", TableText(TextTable::kOffOn, SettingValue(194)));
     for (int i = 0; i < 6; ++i) {
-        const uint32_t select = 195 + 2u * i;
+        const uint32_t select = kMenuL1Inductance + 2u * i;
         // The font's micro glyph before "H", its ohm glyph alone.
         Linef(0, LineY(1 + i), i < 3 ? "%s : %.1f \xB4H" : "%s : %.1f \xB5", Label(kImpedanceList, select),
               Scaled(select + 1));

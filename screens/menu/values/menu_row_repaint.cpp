@@ -3,6 +3,7 @@
 
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
+#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_windows.h"
@@ -42,62 +43,85 @@ constexpr std::array<RowRepaint, kRows> BuildMap() {
     std::array<RowRepaint, kRows> t{};
     int n = 0;
     for (int k = 0; k < 15; ++k)
-        t[n++] = Pair(96 + 2 * k, RowWin(kColMisc1, k));
+        t[n++] = Pair(kMenuIpkHold + 2 * k, RowWin(kColMisc1, k));
     for (int k = 0; k < 6; ++k)
-        t[n++] = Pair(126 + 2 * k, RowWin(kColMisc2, k));
-    t[n++] = Pair(139, RowWin(kColLan, 0));
+        t[n++] = Pair(kMenuMonitorAmp + 2 * k, RowWin(kColMisc2, k));
+    t[n++] = Pair(kMenuLanDhcp, RowWin(kColLan, 0));
     for (int k = 0; k < 4; ++k)  // an address row: its select state and the four octet editors
         t[n++] = {141u + 5u * k, 145u + 5u * k, {RowWin(kColLan, 1 + k), kNone, kNone, kNone}, 0, kPlain};
-    t[n++] = Pair(161, RowWin(kColLan, 5));
-    t[n++] = Pair(163, RowWin(kColLan, 6));
-    t[n++] = Pair(166, RowWin(kColUsb, 0));
-    t[n++] = Pair(168, RowWin(kColUsb, 1));
+    t[n++] = Pair(kMenuLanSocket, RowWin(kColLan, 5));
+    t[n++] = Pair(kMenuLanWebPassword, RowWin(kColLan, 6));
+    t[n++] = Pair(kMenuUsbSpeed, RowWin(kColUsb, 0));
+    t[n++] = Pair(kMenuUsbMode, RowWin(kColUsb, 1));
     for (int k = 0; k < 4; ++k)
-        t[n++] = Pair(171 + 2 * k, RowWin(kColRs232, k));
-    t[n++] = Pair(180, RowWin(kColGpib, 0));
-    t[n++] = Pair(183, RowWin(kColCan, 0));
-    t[n++] = Pair(185, RowWin(kColCan, 1));
-    t[n++] = Pair(188, RowWin(kColDnet, 0));
-    t[n++] = Pair(190, RowWin(kColDnet, 1));
+        t[n++] = Pair(kMenuRs232Baud + 2 * k, RowWin(kColRs232, k));
+    t[n++] = Pair(kMenuGpibAddress, RowWin(kColGpib, 0));
+    t[n++] = Pair(kMenuCanopenBaud, RowWin(kColCan, 0));
+    t[n++] = Pair(kMenuCanopenNode, RowWin(kColCan, 1));
+    t[n++] = Pair(kMenuDevicenetBaud, RowWin(kColDnet, 0));
+    t[n++] = Pair(kMenuDevicenetMac, RowWin(kColDnet, 1));
     for (int k = 0; k < 7; ++k)
-        t[n++] = Pair(193 + 2 * k, RowWin(kColImpedance, k));
+        t[n++] = Pair(kMenuImpedanceOn + 2 * k, RowWin(kColImpedance, k));
     // Position decides what the other two rows and the list's dimming show.
-    t[n++] = {208,
-              209,
+    t[n++] = {kMenuParallelPosition,
+              kMenuParallelPositionEdit,
               {RowWin(kColParallel, 0), kWinListArea, RowWin(kColParallel, 1), RowWin(kColParallel, 2)},
               0,
               kPlain};
-    t[n++] = Pair(210, RowWin(kColParallel, 1));
-    t[n++] = Pair(212, RowWin(kColParallel, 2));
+    t[n++] = Pair(kMenuParallelNumber, RowWin(kColParallel, 1));
+    t[n++] = Pair(kMenuParallelEnable, RowWin(kColParallel, 2));
     for (int k = 0; k < 3; ++k)
-        t[n++] = Pair(215 + 2 * k, RowWin(kColLcd, k));
-    t[n++] = {225, 283, {kNone, kNone, kNone, kNone}, 0, kSpecial};
+        t[n++] = Pair(kMenuLcdContrast + 2 * k, RowWin(kColLcd, k));
+    t[n++] = {kMenuFirmType, kMenuDataLast, {kNone, kNone, kNone, kNone}, 0, kSpecial};
     // The type decides which rows the list shows.
-    t[n++] = {
-        285, 286, {RowWin(kColSaveRecall, 0), ColumnWin(kColSaveRecall), kWinListArea, kNone}, 0, kPlain};
-    t[n++] = Pair(287, RowWin(kColSaveRecall, 1));
-    t[n++] = Pair(289, RowWin(kColSaveRecall, 2));
+    t[n++] = {kMenuSavRecType,
+              kMenuSavRecTypeEdit,
+              {RowWin(kColSaveRecall, 0), ColumnWin(kColSaveRecall), kWinListArea, kNone},
+              0,
+              kPlain};
+    t[n++] = Pair(kMenuSavRecAction, RowWin(kColSaveRecall, 1));
+    t[n++] = Pair(kMenuSavRecMemory, RowWin(kColSaveRecall, 2));
     for (int k = 0; k < 12; ++k)
-        t[n++] = Pair(292 + 2 * k, RowWin(kColBarcode, k));
+        t[n++] = Pair(kMenuBarcodeFirst + 2 * k, RowWin(kColBarcode, k));
     // Waveform edit: odd states edit one field, even states show all of them.
     constexpr struct {
         uint32_t state;
         uint16_t fields;
-    } kArbOdd[] = {{495, 1 << 1}, {497, 1 << 1}, {499, 1 << 2}, {501, 1 << 1}, {503, 1 << 1}, {505, 1 << 1},
-                   {507, 1 << 3}, {509, 1 << 2}, {511, 1 << 1}, {513, 1 << 3}, {515, 1 << 2}, {517, 1 << 1},
-                   {519, 1 << 1}, {521, 1 << 2}, {523, 1 << 3}, {525, 1 << 1}, {527, 1 << 2}, {529, 1 << 3},
-                   {531, 1 << 4}, {533, 1 << 5}, {535, 1 << 6}, {537, 1 << 7}, {539, 1 << 8}};
+    } kArbOdd[] = {{kMenuArbTriangleEdit, 1 << 1},
+                   {kMenuArbStairsEdit, 1 << 1},
+                   {kMenuArbClipKeepRmsEdit, 1 << 2},
+                   {kMenuArbClipEdit, 1 << 1},
+                   {kMenuArbCf1Edit, 1 << 1},
+                   {kMenuArbCf2Edit, 1 << 1},
+                   {kMenuArbSdSiteEdit, 1 << 3},
+                   {kMenuArbSdAcvEdit, 1 << 2},
+                   {kMenuArbSdModeEdit, 1 << 1},
+                   {kMenuArbRippleLevelEdit, 1 << 3},
+                   {kMenuArbRippleVdcEdit, 1 << 2},
+                   {kMenuArbRippleTimesEdit, 1 << 1},
+                   {kMenuArbDipStartEdit, 1 << 1},
+                   {kMenuArbDipSweepEdit, 1 << 2},
+                   {kMenuArbDipEndEdit, 1 << 3},
+                   {kMenuArbLfRingAcvEdit, 1 << 1},
+                   {kMenuArbLfRingAmpEdit, 1 << 2},
+                   {kMenuArbLfRingBaseFreqEdit, 1 << 3},
+                   {kMenuArbLfRingRingFreqEdit, 1 << 4},
+                   {kMenuArbLfRingDecayEdit, 1 << 5},
+                   {kMenuArbLfRingStartEdit, 1 << 6},
+                   {kMenuArbLfRingEndEdit, 1 << 7},
+                   {kMenuArbLfRingRingEdit, 1 << 8}};
     for (const auto& a : kArbOdd)
         t[n++] = Field(a.state, a.fields);
-    for (uint32_t s = 496; s <= 542; s += 2)
+    for (uint32_t s = kMenuArbTriangle; s <= kMenuArbArbNo; s += 2)
         t[n++] = Field(s, kAllFields);
-    t[n++] = {541, 541, {kNone, kNone, kNone, kNone}, 0, kArbByType};
-    t[n++] = {543, 543, {kWinArbPanel, kNone, kNone, kNone}, kAllFields, kArbTypeChoice};
-    t[n++] = {544, 544, {kNone, kNone, kNone, kNone}, 0, kArbStored};
+    t[n++] = {kMenuArbArbNoEdit, kMenuArbArbNoEdit, {kNone, kNone, kNone, kNone}, 0, kArbByType};
+    t[n++] = {
+        kMenuArbTypeEdit, kMenuArbTypeEdit, {kWinArbPanel, kNone, kNone, kNone}, kAllFields, kArbTypeChoice};
+    t[n++] = {kMenuArbType, kMenuArbType, {kNone, kNone, kNone, kNone}, 0, kArbStored};
     return t;
 }
 constexpr std::array<RowRepaint, kRows> kRowMap = BuildMap();
-static_assert(kRowMap[kRows - 1].first == 544, "the map is filled to its end");
+static_assert(kRowMap[kRows - 1].first == kMenuArbType, "the map is filled to its end");
 
 constexpr uint32_t kFirstTypeWithHarmonics = 6, kLastTypeWithHarmonics = 27;
 
@@ -162,18 +186,20 @@ void Run(const RowRepaint& r) {
 
 void MenuPage_RepaintCurrentRow() {
     const uint32_t state = MenuPage_State();
-    if (state >= 96 && state <= 544) {
+    if (state >= kMenuIpkHold && state <= kMenuArbType) {
         for (const RowRepaint& r : kRowMap) {
             if (state < r.first || state > r.last) continue;
             Run(r);
             break;
         }
     }
-    if (state == 513 || state == 515) MenuWin_Repaint(kWinRippleVpp);
-    if (state == 529 || state == 535 || state == 537) MenuWin_Repaint(kWinLfRingTime);
-    if (state == 222 || state == 224) {
+    if (state == kMenuArbRippleLevelEdit || state == kMenuArbRippleVdcEdit) MenuWin_Repaint(kWinRippleVpp);
+    if (state == kMenuArbLfRingBaseFreqEdit || state == kMenuArbLfRingStartEdit ||
+        state == kMenuArbLfRingEndEdit)
+        MenuWin_Repaint(kWinLfRingTime);
+    if (state == kMenuDefaultSetEnter || state == kMenuPassword) {
         MenuWin_Show(kWinPasswordBox);
-        if (state == 224) MenuWin_Repaint(kWinPasswordField);
+        if (state == kMenuPassword) MenuWin_Repaint(kWinPasswordField);
     } else {
         MenuWin_Hide(kWinPasswordBox);
     }

@@ -8,12 +8,12 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/field_keys.h"
 #include "screens/output/keys/field_rows.h"
-#include "drivers/panel_link.h"
 
 using panel::edit::EntryPending;
 

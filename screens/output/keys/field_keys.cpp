@@ -10,10 +10,10 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "screens/output/keys/field_rows.h"
-#include "drivers/panel_link.h"
 
 using namespace screens::fields;
 

@@ -6,12 +6,12 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
 #include "screens/output/homepaint/settings_layout.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

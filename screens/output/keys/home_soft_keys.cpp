@@ -7,9 +7,9 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/home_keys.h"
-#include "drivers/panel_link.h"
 
 std::atomic<void (*)()> g_HomeScreenHide{nullptr};
 std::atomic<void (*)()> g_HomeScreenShow{nullptr};

@@ -4,11 +4,11 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/dialog_keys.h"
 #include "screens/output/keys/home_keys.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;

@@ -6,10 +6,10 @@
 #include "core/system/config/model_table.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
-#include "panel/menu/row_entries.h"
+#include "drivers/panel_link.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/dialog_keys.h"
-#include "drivers/panel_link.h"
 
 namespace {
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U';

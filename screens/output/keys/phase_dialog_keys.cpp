@@ -7,13 +7,14 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/recalled_preset.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/field_openers.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/menu_states.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/dialog_keys.h"
-#include "drivers/panel_link.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 
@@ -111,7 +112,7 @@ void KeyProcess_Switch_OutputPhaseCheck(uint32_t* ev) {
             } else if (g_PhaseChangeFromHome.exchange(0, kRelaxed) == 1) {
                 menuGoAdvenceScreen();
             } else {
-                menuEnterOutputPhaseItem();
+                menuEnterRowState(kMenuOutputPhase);
             }
             break;
         case kExitKey:

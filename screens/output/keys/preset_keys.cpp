@@ -7,12 +7,12 @@
 #include "core/params/presets/preset_recall.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/recalled_preset.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
 #include "screens/output/keys/home_keys.h"
-#include "drivers/panel_link.h"
 #include "storage/nv/preset_backup.h"
 
 namespace {

@@ -4,13 +4,13 @@
 // 331's or 332's going on.
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "panel/menu/dialog_words.h"
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seq/seq_memory.h"
 #include "screens/seqsim/seq/seq_page_common.h"
 #include "screens/seqsim/seq/seq_page_entries.h"
 #include "screens/seqsim/seq/seq_page_keys.h"
-#include "drivers/panel_link.h"
 
 using namespace seqpage;
 

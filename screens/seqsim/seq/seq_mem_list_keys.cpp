@@ -7,6 +7,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_file.h"
 #include "engine/seqsim/seqsim_mode.h"
@@ -17,7 +18,6 @@
 #include "screens/seqsim/seq/seq_page_entries.h"
 #include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seq/seq_panel_keys.h"
-#include "drivers/panel_link.h"
 
 using namespace seqpage;
 

@@ -2,11 +2,11 @@
 
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seq/seq_panel_keys.h"
-#include "drivers/panel_link.h"
 
 namespace seqpage {
 

@@ -6,6 +6,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
+#include "drivers/panel_link.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seq/seq_preview.h"
 #include "engine/seq/seq_setters.h"
@@ -16,7 +17,6 @@
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seq/seq_page_entries.h"
 #include "screens/seqsim/seqsim_panel.h"
-#include "drivers/panel_link.h"
 
 namespace {
 

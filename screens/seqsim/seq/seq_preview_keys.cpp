@@ -4,6 +4,7 @@
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/seq/seq_preview.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
@@ -12,7 +13,6 @@
 #include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seq/seq_panel_keys.h"
 #include "screens/seqsim/seqsim_panel.h"
-#include "drivers/panel_link.h"
 
 using namespace seqpage;
 

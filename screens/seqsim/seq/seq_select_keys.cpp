@@ -7,6 +7,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
@@ -20,7 +21,6 @@
 #include "screens/seqsim/seq/seq_panel_keys.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_words.h"
-#include "drivers/panel_link.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/seq/seq_access.h"
 #include "screens/seqsim/seqsim_prepare.h"
-#include "drivers/panel_link.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "screens/seqsim/seqedit/seq_edit_type_wave.h"
-#include "drivers/panel_link.h"
 
 namespace {
 

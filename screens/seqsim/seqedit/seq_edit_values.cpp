@@ -8,6 +8,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
@@ -16,7 +17,6 @@
 #include "screens/seqsim/seqedit/seq_edit_band.h"
 #include "screens/seqsim/seqedit/seq_edit_def.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
-#include "drivers/panel_link.h"
 
 namespace {
 

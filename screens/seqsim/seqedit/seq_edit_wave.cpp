@@ -3,6 +3,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_limits.h"
@@ -15,7 +16,6 @@
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "screens/seqsim/seqedit/seq_edit_type_wave.h"
 #include "screens/seqsim/seqsim_prepare.h"
-#include "drivers/panel_link.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include "core/params/access/param_access.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
+#include "drivers/panel_link.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "screens/seqsim/seqsim_panel.h"
-#include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/sim/memory/sim_mem_entries.h"
-#include "drivers/panel_link.h"
+#include "screens/seqsim/sim/sim_entries.h"
 
 namespace {
 constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft4 = '\\';

@@ -1,10 +1,10 @@
 #include "screens/seqsim/sim/sim_select_keys.h"
 
+#include "drivers/panel_link.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/sim/sim_key_codes.h"
 #include "screens/seqsim/sim/sim_keys.h"
 #include "screens/seqsim/sim/sim_knob.h"
-#include "drivers/panel_link.h"
 
 using namespace simkeys;
 

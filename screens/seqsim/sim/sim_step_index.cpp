@@ -2,6 +2,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
+#include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
@@ -11,7 +12,6 @@
 #include "screens/seqsim/sim/sim_key_codes.h"
 #include "screens/seqsim/sim/sim_keys.h"
 #include "screens/seqsim/sim/sim_select_keys.h"
-#include "drivers/panel_link.h"
 
 using namespace simkeys;
 

@@ -5,9 +5,9 @@
 
 #include "core/params/access/key_entry.h"
 #include "core/system/messaging/msg_ring.h"
+#include "drivers/panel_link.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "screens/seqsim/simedit/sim_edit_words.h"
-#include "drivers/panel_link.h"
 
 namespace simedit {
 

@@ -5,9 +5,9 @@
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/calibration/calibration.h"
 #include "core/params/waves/arb_mem.h"
-#include "core/system/state/fw_update_state.h"
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/state/fw_update_state.h"
 #include "core/system/state/stage_status.h"
 #include "tests/core/ctrl_fixture.h"
 

@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "app/layer_hooks.h"
-#include "core/params/limits/limit_checks.h"
 #include "core/params/defaults/param_init.h"
-#include "core/system/state/edit_state.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
-#include "panel/menu_thread.h"
-#include "platform/host/clock.h"
-#include "platform/devices/panel_sim.h"
-#include "scpi/channels/ports/uart_channel.h"
+#include "core/system/state/edit_state.h"
 #include "drivers/panel_link.h"
 #include "drivers/spi_device.h"
+#include "panel/menu_thread.h"
+#include "platform/devices/panel_sim.h"
+#include "platform/host/clock.h"
+#include "scpi/channels/ports/uart_channel.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // the present wiring's settings in its own non-volatile blocks and takes the recalled wiring's from theirs.
 #include <gtest/gtest.h>
 
+#include "drivers/spi_nvm.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_saved_config.h"
 #include "platform/devices/spi.h"
-#include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "tests/engine/seqsim_fixture.h"

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <string>
 
+#include "core/params/presets/preset_store.h"
 #include "core/params/waves/arb_builtin.h"
 #include "core/params/waves/arb_mem.h"
-#include "core/params/presets/preset_store.h"
 #include "engine/seqsim/seqsim_file.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "screens/seqsim/seqsim_mem_delete.h"
-#include "storage/files/arb_file.h"
 #include "storage/byte_order.h"
+#include "storage/files/arb_file.h"
 #include "storage/files/memory_data.h"
 #include "tests/engine/seqsim_fixture.h"
 

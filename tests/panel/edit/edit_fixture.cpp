@@ -8,12 +8,12 @@
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/links/parallel_link.h"
 #include "core/system/state/service_flags.h"
-#include "panel/menu_entries.h"
 #include "drivers/panel_link.h"
+#include "panel/menu_entries.h"
 
 namespace edittest {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/usb_state.h"
+#include "core/system/messaging/msg_ring.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/hardcopy/hardcopy_sync.h"
 #include "platform/host/clock.h"

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/system/messaging/msg_ring.h"
-#include "core/system/state/sys_status.h"
 #include "core/system/links/usb_state.h"
 #include "core/system/links/web_capture.h"
+#include "core/system/messaging/msg_ring.h"
+#include "core/system/state/sys_status.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "platform/host/clock.h"
 #include "platform/sandbox/sandbox_events.h"

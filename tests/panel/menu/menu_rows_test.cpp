@@ -9,11 +9,12 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
+#include "core/system/links/parallel_link.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/parallel_link.h"
-#include "core/system/links/usb_state.h"
+#include "drivers/panel_link.h"
 #include "engine/arb/arb_builder.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seqsim/seqsim_mode.h"
@@ -21,10 +22,10 @@
 #include "panel/menu/field_openers.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu/menu_page_words.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/popup/msg_text.h"
 #include "platform/stage/power_stage_sim.h"
-#include "drivers/panel_link.h"
+#include "screens/menu/rows/row_entries.h"
 #include "tests/support/default_store.h"
 #include "tests/support/temp_root.h"
 
@@ -38,6 +39,7 @@ void CountSeqEntry() {
 class MenuRowsTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        MenuRows_SetEntry(MenuRows_EnterState);
         core::ParamAccessReset();
         test::FreshStore(1);
         core::ParallelLinkReset();

@@ -8,8 +8,8 @@
 #include <future>
 #include <thread>
 
-#include "core/system/state/sys_status.h"
 #include "core/system/links/web_capture.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "tests/support/jpeg_read.h"

@@ -10,15 +10,15 @@
 #include <thread>
 #include <tuple>
 
-#include "core/system/messaging/msg_queue.h"
 #include "core/system/links/remote_state.h"
+#include "core/system/messaging/msg_queue.h"
 #include "core/system/state/stage_status.h"
 #include "core/system/state/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
-#include "scpi/parser/scpi_errors.h"
-#include "scpi/handlers/scpi_handler.h"
 #include "scpi/channels/set_command_handover.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/parser/scpi_errors.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 #include "tests/support/temp_root.h"

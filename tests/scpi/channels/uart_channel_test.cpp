@@ -13,8 +13,8 @@
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
-#include "scpi/channels/scpi_channels.h"
 #include "scpi/channels/ports/uart_channel.h"
+#include "scpi/channels/scpi_channels.h"
 #include "tests/support/temp_root.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "core/system/config/iface_cfg.h"
+#include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/remote_state.h"
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
@@ -23,8 +23,8 @@
 #include "scpi/channels/ports/device_clear.h"
 #include "scpi/channels/ports/device_port.h"
 #include "scpi/channels/ports/gpib_channel.h"
-#include "scpi/channels/scpi_channels.h"
 #include "scpi/channels/ports/usb_dev_channel.h"
+#include "scpi/channels/scpi_channels.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/temp_root.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "core/system/state/output_flags.h"
 #include "core/system/links/remote_state.h"
+#include "core/system/state/output_flags.h"
 #include "scpi/parser/scpi_errors.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 

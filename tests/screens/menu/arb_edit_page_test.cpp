@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "engine/arb/arb_builder.h"
 #include "screens/menu/arbedit/arb_edit_keys.h"
 #include "screens/menu/page/menu_page.h"
-#include "drivers/panel_link.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 

@@ -39,7 +39,7 @@ class IfaceEdit : public MenuEditTest {
     // The first octet editor from the address row's enter key (DHCP off): the cursor on its units digit.
     static void OpenIp() {
         g_LanCfg.DHCP = 0;
-        menuEnterRowState(141);
+        MenuRows_EnterState(141);
         Press(kEnter, kKeypad);
         ASSERT_EQ(State(), 142u);
         ASSERT_EQ(g_EditBuf.choiceCursor, 9u);
@@ -48,12 +48,12 @@ class IfaceEdit : public MenuEditTest {
 };
 
 TEST_F(IfaceEdit, DhcpTakesAChangedChoiceAndAsksForTheApply) {
-    menuEnterRowState(140);
+    MenuRows_EnterState(140);
     g_NetSeq.reapplyReq.store(0);
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 139u);
     EXPECT_EQ(g_NetSeq.reapplyReq.load(), 0u) << "unchanged: nothing to apply";
-    menuEnterRowState(140);
+    MenuRows_EnterState(140);
     Knob(-1);
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 139u);
@@ -79,7 +79,7 @@ TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
     const std::pair<uint8_t, uint8_t> leaves[] = {{'T', kKeypad}, {'L', kFunction}, {'Z', kSoft}};
     int32_t expected = 16;
     for (const auto& [code, cls] : leaves) {
-        menuEnterRowState(143);
+        MenuRows_EnterState(143);
         g_EditBuf.choiceCursor = 6;
         const std::string before = Log();
         Knob(1);
@@ -94,7 +94,7 @@ TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
 }
 
 TEST_F(IfaceEdit, KnobStepsTheCursorDigitAndStopsAtTheOctetEnds) {
-    menuEnterRowState(145);
+    MenuRows_EnterState(145);
     g_EditBuf.choiceCursor = 1;  // tens of octet 4
     Knob(5);
     EXPECT_EQ(Ip(3), 170);
@@ -175,7 +175,7 @@ TEST_F(IfaceEdit, WebPasswordStaysOpenAfterEnter) {
 }
 
 TEST_F(IfaceEdit, GpibGoesBackToTheRowOfTheCardFitted) {
-    menuEnterRowState(181);
+    MenuRows_EnterState(181);
     Knob(3);
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 180u);
@@ -188,7 +188,7 @@ TEST_F(IfaceEdit, GpibGoesBackToTheRowOfTheCardFitted) {
 
 TEST_F(IfaceEdit, CanopenNodeIdTypedZeroIsTakenTheKnobStopsAtOne) {
     g_IfaceCfg.canopenNodeId = 5;
-    menuEnterRowState(186);
+    MenuRows_EnterState(186);
     Knob(-9);
     EXPECT_EQ(Work(), 1);
     TypeNumber("0");
@@ -196,7 +196,7 @@ TEST_F(IfaceEdit, CanopenNodeIdTypedZeroIsTakenTheKnobStopsAtOne) {
     EXPECT_EQ(State(), 185u);
     EXPECT_EQ(g_IfaceCfg.canopenNodeId, 0u);
     EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.exchange(0), 1u);
-    menuEnterRowState(186);
+    MenuRows_EnterState(186);
     TypeNumber("128");
     Press(kEnter, kKeypad);
     EXPECT_EQ(g_IfaceCfg.canopenNodeId, 0u);
@@ -205,13 +205,13 @@ TEST_F(IfaceEdit, CanopenNodeIdTypedZeroIsTakenTheKnobStopsAtOne) {
 
 TEST_F(IfaceEdit, DevicenetTypedMacId64IsIgnored) {
     g_IfaceCfg.devicenetMacId = 63;
-    menuEnterRowState(191);
+    MenuRows_EnterState(191);
     TypeNumber("64");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 190u);
     EXPECT_EQ(g_IfaceCfg.devicenetMacId, 63u);
     EXPECT_EQ(g_FieldbusChangeFlags.devicenetChanged.load(), 0u);
-    menuEnterRowState(191);
+    MenuRows_EnterState(191);
     TypeNumber("7");
     Press(kEnter, kKeypad);
     EXPECT_EQ(g_IfaceCfg.devicenetMacId, 7u);
@@ -224,7 +224,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     g_IfaceCfg.canopenBaud = 0;
     f.canScanRun.store(1);
     f.canRestart.store(1);
-    menuEnterRowState(184);
+    MenuRows_EnterState(184);
     Knob(4);  // Auto
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 183u);
@@ -233,7 +233,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     EXPECT_EQ(f.canRestart.load(), 1u);
     EXPECT_EQ(f.canopenChanged.exchange(0), 1u);
     // A restart still pending: the new rate waits for another try.
-    menuEnterRowState(184);
+    MenuRows_EnterState(184);
     Knob(-2);
     Press(kEnter, kKeypad);
     EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
@@ -242,7 +242,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     g_IfaceCfg.cardPresent[storage::kCardLine17] = 0;
     g_IfaceCfg.cardPresent[storage::kCardLine106] = 1;
     f.canRestart.store(0);
-    menuEnterRowState(189);
+    MenuRows_EnterState(189);
     Knob(1);
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 188u);
@@ -254,14 +254,14 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
 
 TEST_F(IfaceEdit, UsbModeUnchangedDoesNothingChangedLocksAndRestarts) {
     IfaceUsbByteSet(2, 0);
-    menuEnterRowState(169);
+    MenuRows_EnterState(169);
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 168u);
     EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
     EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
     EXPECT_TRUE(Posted().empty());
 
-    menuEnterRowState(169);
+    MenuRows_EnterState(169);
     Knob(1);
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 168u);

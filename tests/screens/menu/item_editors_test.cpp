@@ -20,13 +20,13 @@ double Shown(uint32_t id) {
 }
 
 TEST_F(ItemEdit, TypedInductanceIsStoredInTheRecordsUnits) {
-    menuEnterRowState(196);
+    MenuRows_EnterState(196);
     TypeNumber("12.5");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 195u);
     EXPECT_NEAR(Shown(196), 12.5, 1e-6);
     // A number whose steps leave 32 bits is dropped like one outside the limits.
-    menuEnterRowState(202);
+    MenuRows_EnterState(202);
     const double before = Shown(202);
     TypeNumber("999999999");
     Press(kEnter, kKeypad);
@@ -47,7 +47,7 @@ TEST_F(ItemEdit, NewPositionEndsParallelOperationAtOnce) {
 }
 
 TEST_F(ItemEdit, ParallelNumberIgnoresTheCursorKeys) {
-    menuEnterRowState(211);
+    MenuRows_EnterState(211);
     g_EditParam.digits = 2;
     Press('V', kCursor);
     EXPECT_EQ(g_EditParam.cursor, 0u);
@@ -55,19 +55,19 @@ TEST_F(ItemEdit, ParallelNumberIgnoresTheCursorKeys) {
 
 TEST_F(ItemEdit, LcdKnobShowsAtOnceAndExitKeepsIt) {
     IfaceLcdByteSet(0, 50);
-    menuEnterRowState(216);
+    MenuRows_EnterState(216);
     Knob(1);
     EXPECT_EQ(IfaceLcdByte(0), 51);
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 215u);
     EXPECT_EQ(IfaceLcdByte(0), 51);
-    menuEnterRowState(218);
+    MenuRows_EnterState(218);
     const uint8_t brightness = IfaceLcdByte(1);
     TypeNumber("101");
     Press(kEnter, kKeypad);
     EXPECT_EQ(IfaceLcdByte(1), brightness) << "outside 1..100";
     EXPECT_EQ(State(), 217u);
-    menuEnterRowState(220);
+    MenuRows_EnterState(220);
     TypeNumber("7");
     Press(kEnter, kKeypad);
     EXPECT_EQ(IfaceLcdByte(2), 7);
@@ -77,7 +77,7 @@ TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
     SaveRecallType.store(0);
     SaveRecallMemory.store(0);
     SaveRecallAction.store(4);
-    menuEnterRowState(286);
+    MenuRows_EnterState(286);
     Knob(3);  // ARB
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 285u);
@@ -88,7 +88,7 @@ TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
     SaveRecallType.store(0);
     SaveRecallMemory.store(200);
     SaveRecallAction.store(4);
-    menuEnterRowState(286);
+    MenuRows_EnterState(286);
     Knob(1);  // SEQUENCE
     Press(kEnter, kKeypad);
     EXPECT_EQ(SaveRecallMemory.load(), 0u);
@@ -98,7 +98,7 @@ TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
 TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {
     SaveRecallType.store(1);
     SaveRecallAction.store(0);
-    menuEnterRowState(288);
+    MenuRows_EnterState(288);
     Knob(4);
     EXPECT_EQ(Work(), 2);
     Press(kEnter, kKeypad);
@@ -106,7 +106,7 @@ TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {
     EXPECT_EQ(State(), 287u);
     SaveRecallType.store(3);
     SaveRecallMemory.store(1);
-    menuEnterRowState(290);
+    MenuRows_EnterState(290);
     Knob(-1);
     Knob(100);
     Press(kEnter, kKeypad);

@@ -12,12 +12,13 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
-#include "core/system/links/parallel_link.h"
-#include "panel/menu/row_entries.h"
+#include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/nav/menu_key_slots.h"
+#include "screens/menu/rows/row_entries.h"
 #include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
 
@@ -62,6 +63,7 @@ class MenuKeys : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(MenuNav_RegisterKeys(), 0);
+        MenuRows_SetEntry(MenuRows_EnterState);
         ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
         SetPhaseMode(k3P4W);
         g_Rs232Present.store(1);
@@ -78,7 +80,7 @@ class MenuKeys : public ::testing::Test {
     }
     // Enters a state as its row entry does.
     static void At(uint32_t state) {
-        menuEnterRowState(state);
+        MenuRows_EnterState(state);
         ASSERT_EQ(State(), state);
     }
     // The commands run, without their time stamps and results (nor what they printed on errors).

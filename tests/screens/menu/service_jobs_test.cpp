@@ -6,10 +6,10 @@
 
 #include "core/control/calibration/cal_page.h"
 #include "core/control/parallel/parallel_frame.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/usb_state.h"
 #include "platform/host/clock.h"
 #include "platform/stage/power_stage_sim.h"
 #include "screens/menu/service/service_entries.h"

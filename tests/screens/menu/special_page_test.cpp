@@ -16,8 +16,8 @@
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/service_flags.h"
-#include "panel/menu/row_entries.h"
 #include "panel/runtime_init.h"
+#include "screens/menu/rows/row_entries.h"
 #include "screens/menu/service/service_switches.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/GUI/text_observer.h"
@@ -59,7 +59,7 @@ class SpecialPage : public ::testing::Test {
     }
     // The row entered as the menu/control thread enters it, then one update and the paint pass.
     static void Enter(uint32_t state) {
-        menuEnterRowState(state);
+        MenuRows_EnterState(state);
         Step();
     }
     static void Step() {

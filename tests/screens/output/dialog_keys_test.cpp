@@ -15,10 +15,12 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
-#include "panel/menu/dialog_words.h"
-#include "panel/menu_entries.h"
 #include "drivers/spi_device.h"
 #include "drivers/spi_nvm.h"
+#include "panel/menu/dialog_words.h"
+#include "panel/menu/row_entry_hook.h"
+#include "panel/menu_entries.h"
+#include "screens/menu/rows/row_entries.h"
 #include "tests/screens/output/status_words_fixture.h"
 #include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
@@ -48,6 +50,7 @@ class Dialogs : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(SpiNvmInit(), 0);
+        MenuRows_SetEntry(MenuRows_EnterState);
         MsgQueue_Clear();
         g_SysStatus.store(0);
         menuGoAdvenceScreen();

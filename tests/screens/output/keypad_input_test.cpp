@@ -8,8 +8,8 @@
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
-#include "screens/output/keys/keypad_input.h"
 #include "drivers/panel_link.h"
+#include "screens/output/keys/keypad_input.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "core/params/param_store.h"
 #include "core/regbus/bus_transfer.h"
+#include "drivers/panel_link.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_setters.h"
@@ -13,7 +14,6 @@
 #include "screens/seqsim/seq/seq_page_keys.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/seqsim_prepare.h"
-#include "drivers/panel_link.h"
 
 namespace seqedit {
 

@@ -2,6 +2,7 @@
 // state's enter key, the editor's keys, back to the selection state.
 #include "screens/seqsim/seqedit/seq_editor_keys.h"
 
+#include "drivers/panel_link.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
@@ -9,7 +10,6 @@
 #include "screens/output/keys/key_table.h"
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seq/seq_select_keys.h"
-#include "drivers/panel_link.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
+#include "drivers/panel_link.h"
 #include "engine/run/seqsim_download.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
@@ -10,7 +11,6 @@
 #include "screens/output/keys/keypad_input.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/sim/sim_prepare.h"
-#include "drivers/panel_link.h"
 
 namespace test {
 

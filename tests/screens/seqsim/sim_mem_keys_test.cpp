@@ -7,9 +7,9 @@
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu/dialog_words.h"
+#include "screens/seqsim/sim/memory/sim_mem_entries.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/sim/sim_keys.h"
-#include "screens/seqsim/sim/memory/sim_mem_entries.h"
 #include "tests/screens/seqsim/sim_fixture.h"
 
 namespace {

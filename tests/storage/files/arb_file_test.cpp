@@ -8,14 +8,14 @@
 #include <functional>
 #include <string>
 
+#include "core/params/access/param_access.h"
 #include "core/params/waves/arb_builtin.h"
 #include "core/params/waves/arb_mem.h"
-#include "core/params/access/param_access.h"
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/usb_state.h"
 #include "platform/host/clock.h"
 #include "storage/data_file_frame.h"
 #include "storage/raw_file.h"

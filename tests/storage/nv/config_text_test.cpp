@@ -9,8 +9,8 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/state/seqsim_slots.h"
-#include "platform/devices/spi.h"
 #include "drivers/spi_nvm.h"
+#include "platform/devices/spi.h"
 #include "tests/storage/nv_fixture.h"
 #include "tests/support/temp_root.h"
 

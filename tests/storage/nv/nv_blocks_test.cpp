@@ -8,8 +8,8 @@
 
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
-#include "platform/devices/spi.h"
 #include "drivers/spi_nvm.h"
+#include "platform/devices/spi.h"
 #include "storage/files/memory_data.h"
 #include "storage/nv/nv_identity_convert.h"
 #include "tests/storage/nv_fixture.h"

@@ -13,9 +13,9 @@
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/usb_state.h"
 #include "platform/sandbox/tools/md5.h"
 #include "storage/brand_dir.h"
 #include "sysadmin/firmware/brand_web_images.h"

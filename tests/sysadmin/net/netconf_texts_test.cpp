@@ -8,8 +8,8 @@
 
 #include "core/system/config/identity.h"
 #include "core/system/config/lan_cfg.h"
-#include "platform/devices/spi.h"
 #include "drivers/spi_nvm.h"
+#include "platform/devices/spi.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/net/net_files.h"

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "core/system/config/iface_cfg.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/links/usb_state.h"
+#include "core/system/messaging/msg_ring.h"
 #include "platform/sandbox/sandbox_events.h"
 #include "sysadmin/usb/usb_gadget.h"
 #include "sysadmin/usb/usb_port_seq.h"

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/system/config/iface_cfg.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
-#include "core/system/links/usb_state.h"
 #include "sysadmin/usb/usb_gadget.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 

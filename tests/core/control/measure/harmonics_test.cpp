@@ -7,8 +7,8 @@
 
 #include "core/control/measure/meas_getters.h"
 #include "core/params/param_store.h"
-#include "core/system/util/format_number.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/util/format_number.h"
 #include "tests/core/control/measure/meas_fixture.h"
 
 using namespace test;

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "core/params/access/acv_unit.h"
-#include "core/system/state/edit_state.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/state/edit_state.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "core/control/core_ui_hooks.h"
+#include "core/system/state/output_flags.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_runner.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "platform/host/clock.h"
-#include "core/system/state/output_flags.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "tests/engine/seqsim_fixture.h"

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "core/control/barcode_table.h"
-#include "platform/host/clock.h"
 #include "drivers/barcode_scanner.h"
+#include "platform/host/clock.h"
 #include "tests/scpi/channel_test_fixture.h"
 
 namespace {

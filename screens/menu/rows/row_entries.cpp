@@ -1,4 +1,4 @@
-#include "panel/menu/row_entries.h"
+#include "screens/menu/rows/row_entries.h"
 
 #include <atomic>
 
@@ -9,27 +9,24 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
-#include "core/system/links/parallel_link.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_page_words.h"
+#include "panel/menu/menu_states.h"
 
-using panel::RowEntry;
-using panel::RowGuard;
-using panel::RowHow;
-using panel::RowLimits;
-using panel::RowSrc;
+using menu_rows::RowEntry;
+using menu_rows::RowGuard;
+using menu_rows::RowHow;
+using menu_rows::RowLimits;
+using menu_rows::RowSrc;
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kWiring3P4W = 0, kWiring1P2W = 1;
 constexpr uint32_t kModeDcInt = 2, kModeAcdcExt = 3, kModeAcExt = 4;
-constexpr uint32_t kLcdFirstRow = 215, kArbFirstState = 495;
-constexpr uint32_t kParallelTopRow = 207, kParallelPositionRow = 208;
-constexpr uint32_t kGpibRow = 180, kCanopenRow = 183, kDevicenetRow = 188;
-constexpr uint32_t kBarcodeFirstRow = 292, kParallelEnableRow = 212;
 constexpr uint32_t kSavRecPreset = 0, kSavRecArb = 3, kSavRecAllData = 4;
 constexpr const char* kOutputOnText = "Invalid with Output ON, \nTurn OFF the Output First";
 // By the remote-sense check's reason 1-4.
@@ -51,7 +48,8 @@ constexpr int32_t (*kArbFieldGetters[])() = {
     ArbBuild_GetLFRingRingFreq, ArbBuild_GetLFRingDecay, ArbBuild_GetLFRingStart,
     ArbBuild_GetLFRingEnd,      ArbBuild_GetLFRingRing,  ArbBuild_GetArbNo,
 };
-static_assert(sizeof kArbFieldGetters / sizeof kArbFieldGetters[0] == (543 - kArbFirstState) / 2);
+static_assert(sizeof kArbFieldGetters / sizeof kArbFieldGetters[0] ==
+              (kMenuArbTypeEdit - kMenuArbTriangleEdit) / 2);
 
 bool Master() {
     return GetParallelPosition() == 1;
@@ -114,7 +112,7 @@ int32_t SourceValue(const RowEntry& e, uint32_t state) {
         case RowSrc::kDnetMacId:
             return static_cast<int32_t>(g_IfaceCfg.devicenetMacId);
         case RowSrc::kLcdPercent:
-            return IfaceLcdByte(static_cast<int>((state - kLcdFirstRow) / 2));
+            return IfaceLcdByte(static_cast<int>((state - kMenuLcdContrast) / 2));
         case RowSrc::kBrandId:
             return static_cast<int32_t>(g_BrandId.load(kRelaxed));
         case RowSrc::kSavRecType:
@@ -124,7 +122,7 @@ int32_t SourceValue(const RowEntry& e, uint32_t state) {
         case RowSrc::kSavRecMemory:
             return static_cast<int32_t>(SaveRecallMemory.load(kRelaxed));
         case RowSrc::kArbField:
-            return kArbFieldGetters[(state - kArbFirstState) / 2]();
+            return kArbFieldGetters[(state - kMenuArbTriangleEdit) / 2]();
         case RowSrc::kArbType:
             return ArbBuild_GetType();
     }
@@ -160,9 +158,9 @@ uint32_t Guarded(RowGuard guard, uint32_t state) {
         }
         case RowGuard::kOptionInterface:
             if (!Master()) return 0;
-            if (CardPresent(storage::kCardLine17)) return kCanopenRow;
-            if (CardPresent(storage::kCardLine106)) return kDevicenetRow;
-            return kGpibRow;
+            if (CardPresent(storage::kCardLine17)) return kMenuCanopenBaud;
+            if (CardPresent(storage::kCardLine106)) return kMenuDevicenetBaud;
+            return kMenuGpibAddress;
         case RowGuard::kStandalone:
             if (!Master()) return 0;
             if (!ParallelActive()) return state;
@@ -173,11 +171,10 @@ uint32_t Guarded(RowGuard guard, uint32_t state) {
                 ShowMessage(2, kOutputOnText);
                 return 0;
             }
-            return (IsParallelModel4k5() || IsParallelModel6k()) && ParallelEnabled() ? kParallelTopRow
-                                                                                      : state;
+            return (IsParallelModel4k5() || IsParallelModel6k()) && ParallelEnabled() ? kMenuParallel : state;
         case RowGuard::kPositionEdit:
             return !ParallelEnabled() && SingleUnitModel() && !ParallelActive() ? state
-                                                                                : kParallelPositionRow;
+                                                                                : kMenuParallelPosition;
         case RowGuard::kNumberEdit:
             return Master() && !ParallelEnabled() && SingleUnitModel() ? state : before;
         case RowGuard::kEnableEdit:
@@ -234,8 +231,8 @@ void Enter(const RowEntry& e, uint32_t state) {
 
 }  // namespace
 
-void menuEnterRowState(uint32_t state) {
-    const RowEntry* e = panel::FindRowEntry(state);
+void MenuRows_EnterState(uint32_t state) {
+    const RowEntry* e = menu_rows::FindRowEntry(state);
     if (e == nullptr) return;
     const uint32_t target = Guarded(e->guard, state);
     if (target == 0) return;
@@ -244,20 +241,14 @@ void menuEnterRowState(uint32_t state) {
     else if (e->guard == RowGuard::kOptionInterface)
         Enter(*e, target);
     else
-        menuEnterRowState(target);  // the other row keeps its own guard
+        MenuRows_EnterState(target);  // the other row keeps its own guard
 }
 
 void menuEnterBarcodeList() {
-    g_MenuState.store(kBarcodeFirstRow, std::memory_order_release);
+    g_MenuState.store(kMenuBarcodeFirst, std::memory_order_release);
     menuResetEdit();
     g_EditParam.startValue = 0;
     g_EditParam.workValue.store(0, kRelaxed);
-    g_EditBuf.choiceCursor = 0;
-}
-
-void menuGoParallelEnableRow() {
-    g_MenuState.store(kParallelEnableRow, std::memory_order_release);
-    menuResetEdit();
     g_EditBuf.choiceCursor = 0;
 }
 

@@ -8,7 +8,7 @@
 #include "app/timer_thread.h"
 #include "engine/run/seqsim_runner.h"
 #include "panel/gui_thread.h"
-#include "panel/key_thread.h"
+#include "panel/keys/key_thread.h"
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"

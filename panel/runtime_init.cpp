@@ -20,7 +20,7 @@
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "drivers/panel_link.h"
-#include "panel/key_filters.h"
+#include "panel/keys/key_filters.h"
 #include "panel/menu_entries.h"
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"

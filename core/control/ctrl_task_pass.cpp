@@ -1,9 +1,9 @@
 // The control task's periodic pass: the services around the output-settings synchronisation.
 #include "core/control/ctrl_task.h"
 #include "core/control/output_request.h"
-#include "core/control/output_sync.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_sync.h"
 #include "core/control/sys_event.h"
 #include "core/control/trig_act.h"
 #include "core/params/access/acv_unit_convert.h"

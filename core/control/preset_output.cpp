@@ -1,6 +1,6 @@
 #include "core/control/preset_output.h"
 
-#include "core/control/output_sync.h"
+#include "core/control/sync/output_sync.h"
 #include "core/params/presets/preset_recall.h"
 
 namespace core {

@@ -1,7 +1,7 @@
 #include "remote/web/web_key.h"
 
 #include "drivers/panel_link.h"
-#include "panel/key_thread.h"
+#include "panel/keys/key_thread.h"
 
 namespace web {
 namespace {

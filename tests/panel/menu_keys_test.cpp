@@ -22,7 +22,7 @@
 #include "core/system/state/sys_status.h"
 #include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_data.h"
-#include "panel/key_filters.h"
+#include "panel/keys/key_filters.h"
 #include "panel/menu_thread.h"
 #include "panel/panel_lamps.h"
 #include "panel/runtime_init.h"

@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/control/output_sync.h"
-#include "core/control/screen_request.h"
+#include "core/control/hooks/screen_request.h"
+#include "core/control/sync/output_sync.h"
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/ctrl_words.h"

@@ -8,7 +8,7 @@
 
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarm_texts.h"
-#include "core/control/core_services.h"
+#include "core/control/hooks/core_services.h"
 #include "core/control/output_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/regbus/reg_read.h"

@@ -8,7 +8,7 @@
 #include "core/control/alarms/alarm_texts.h"
 #include "core/control/alarms/alarms.h"
 #include "core/control/alarms/fault_index.h"
-#include "core/control/core_services.h"
+#include "core/control/hooks/core_services.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"

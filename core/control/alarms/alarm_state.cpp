@@ -1,6 +1,6 @@
 #include "core/control/alarms/alarm_state.h"
 
-#include "core/control/core_services.h"
+#include "core/control/hooks/core_services.h"
 
 AlarmState g_AlarmState;
 std::atomic<uint32_t> g_AlarmMsgHold{0};

@@ -2,7 +2,7 @@
 
 #include "core/control/calibration/cal_state.h"
 #include "core/control/calibration/calibration.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/system/state/edit_state.h"
 
 namespace {

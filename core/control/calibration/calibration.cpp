@@ -3,7 +3,7 @@
 #include "core/control/calibration/calibration.h"
 
 #include "core/control/calibration/cali_procedure.h"
-#include "core/control/core_services.h"
+#include "core/control/hooks/core_services.h"
 #include "core/regbus/reg_write.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <iterator>
 
 #include "core/control/alarms/alarm_state.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
-#include "core/control/screen_request.h"
 #include "core/regbus/reg_read.h"
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"

@@ -2,11 +2,11 @@
 // slaves) and follows the link state. It stops the web and fieldbus threads while it is part of a system.
 #include <cstring>
 
-#include "core/control/core_services.h"
-#include "core/control/output_sync.h"
+#include "core/control/hooks/core_services.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
-#include "core/control/screen_request.h"
+#include "core/control/sync/output_sync.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"

@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "core/control/calibration/cali_exit.h"
-#include "core/control/calibration/calibration.h"
 #include "core/control/calibration/cali_step_record.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/calibration/calibration.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/control/sys_event.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/state/ctrl_words.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seqsim/seqsim_data.h"

@@ -1,7 +1,7 @@
 // DISPlay: the home screen's view and its four measurement items.
 #include <cstddef>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "engine/seq/seq_access.h"

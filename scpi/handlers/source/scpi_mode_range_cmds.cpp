@@ -1,14 +1,14 @@
 // MODE (the output mode) and [SOURce:]VOLTage:RANGe: the settings that reconfigure the power stage. A
 // set requests the reconfiguration, and the command completes once the control task has applied it.
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
-#include "scpi/parser/scpi_errors.h"
+#include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
-#include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_setting_value.h"
+#include "scpi/parser/scpi_errors.h"
 
 namespace scpi {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"

@@ -2,7 +2,7 @@
 // output.
 #include <atomic>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"

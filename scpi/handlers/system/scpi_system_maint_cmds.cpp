@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/control/alarms/alarms.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/control/output_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"

@@ -1,7 +1,7 @@
 // The output impedance and parallel editors: records of the parameter store, edited by the common protocol.
 #include <atomic>
 
-#include "core/control/output_sync.h"
+#include "core/control/sync/output_sync.h"
 #include "core/system/links/parallel_link.h"
 #include "drivers/panel_link.h"
 #include "panel/menu/menu_states.h"

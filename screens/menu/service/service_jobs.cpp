@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "core/control/output_sync.h"
 #include "core/control/parallel/parallel_frame.h"
+#include "core/control/sync/output_sync.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "core/control/output_sync.h"
+#include "core/control/sync/output_sync.h"
 #include "core/regbus/reg_write.h"
 #include "panel/menu/menu_states.h"
 #include "panel/runtime_init.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "core/control/alarms/alarms.h"
-#include "core/control/output_sync.h"
+#include "core/control/sync/output_sync.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/service_flags.h"

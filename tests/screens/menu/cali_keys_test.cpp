@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"

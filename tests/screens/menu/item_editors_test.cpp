@@ -1,7 +1,7 @@
 // The output impedance, parallel, LCD, barcode, default-setting and save/recall editors.
 #include <cmath>
 
-#include "core/control/output_sync.h"
+#include "core/control/sync/output_sync.h"
 #include "core/control/sys_event.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/links/parallel_link.h"

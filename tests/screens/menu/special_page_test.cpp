@@ -10,7 +10,7 @@
 
 #include "GUI/text/gui_font.h"
 #include "core/control/alarms/alarms.h"
-#include "core/control/output_sync.h"
+#include "core/control/sync/output_sync.h"
 #include "core/params/access/key_entry.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/ctrl_words.h"

@@ -6,7 +6,7 @@
 #include "core/control/alarms/alarm_monitor.h"
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarms.h"
-#include "core/control/core_services.h"
+#include "core/control/hooks/core_services.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/config/model_table.h"

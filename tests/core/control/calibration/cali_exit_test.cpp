@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "panel/popup/msg_popup_fsm.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"

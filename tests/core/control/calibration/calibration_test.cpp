@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "core/control/calibration/cali_panel_request.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/system/state/edit_state.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
+#include "core/control/hooks/screen_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
-#include "core/control/screen_request.h"
 #include "core/params/defaults/param_init.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/fw_update_state.h"

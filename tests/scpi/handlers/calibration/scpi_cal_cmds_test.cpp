@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/system/state/output_flags.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_runner.h"

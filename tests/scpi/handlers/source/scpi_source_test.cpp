@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/links/parallel_link.h"

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
 #include "platform/host/clock.h"

@@ -1,6 +1,6 @@
 // The output settings synchronisation, through the register trace of the simulated power stage: the
 // control task is stepped pass by pass (one pass = 2 ms of the menu/control thread).
-#include "core/control/output_sync.h"
+#include "core/control/sync/output_sync.h"
 
 #include <array>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "panel/scanned_line.h"
+#include "panel/keys/scanned_line.h"
 
 #include "core/control/output_request.h"
 #include "core/control/preset_output.h"

@@ -2,9 +2,9 @@
 // one per pass. Each link names its setting's row, how a change is seen and what is done with it.
 #include "core/control/measure/meas_average.h"
 #include "core/control/measure/measurement.h"
-#include "core/control/output_sync.h"
-#include "core/control/output_sync_internal.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_sync.h"
+#include "core/control/sync/output_sync_internal.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/param_dirty.h"
 #include "core/regbus/regbus.h"

@@ -1,4 +1,4 @@
-#include "core/control/core_services.h"
+#include "core/control/hooks/core_services.h"
 
 namespace {
 // Set once at start-up, before any thread that reads it runs.

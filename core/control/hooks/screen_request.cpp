@@ -1,8 +1,8 @@
-#include "core/control/screen_request.h"
+#include "core/control/hooks/screen_request.h"
 
 #include <mutex>
 
-#include "core/control/call_hook.h"
+#include "core/control/hooks/call_hook.h"
 
 namespace {
 struct Pending {

@@ -1,4 +1,4 @@
-#include "panel/key_thread.h"
+#include "panel/keys/key_thread.h"
 
 #include "core/control/output_request.h"
 #include "core/system/state/output_flags.h"

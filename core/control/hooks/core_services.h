@@ -5,7 +5,7 @@
 // thread runs; a service that is not set does nothing.
 #include <cstdint>
 
-#include "core/control/call_hook.h"
+#include "core/control/hooks/call_hook.h"
 
 struct CoreServices {
     void (*beepOn)();       // alarm tone on

@@ -1,4 +1,4 @@
-#include "core/control/core_ui_hooks.h"
+#include "core/control/hooks/core_ui_hooks.h"
 
 namespace {
 // Set once at start-up, before any thread that reads it runs.

@@ -1,9 +1,9 @@
 // The per-row changes of the change chain (output_sync_chain.cpp).
 #include "core/control/measure/meas_average.h"
 #include "core/control/measure/measurement.h"
-#include "core/control/output_sync.h"
-#include "core/control/output_sync_internal.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_sync.h"
+#include "core/control/sync/output_sync_internal.h"
 #include "core/params/access/acv_unit.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/limits/wave_voltage.h"

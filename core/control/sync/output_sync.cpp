@@ -1,9 +1,9 @@
 // One synchronisation pass and the writers its parts share.
-#include "core/control/output_sync.h"
+#include "core/control/sync/output_sync.h"
 
 #include "core/control/measure/meas_records.h"
-#include "core/control/output_sync_internal.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_sync_internal.h"
 #include "core/params/access/acv_unit.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/limits/limit_checks.h"

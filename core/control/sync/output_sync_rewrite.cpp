@@ -1,8 +1,8 @@
 // The wholesale rewrites (wiring, output mode, range) and the settling pass that follows them.
 #include "core/control/ctrl_task_state.h"
-#include "core/control/output_sync.h"
-#include "core/control/output_sync_internal.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_sync.h"
+#include "core/control/sync/output_sync_internal.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/limits/wave_voltage.h"
 #include "core/regbus/regbus.h"

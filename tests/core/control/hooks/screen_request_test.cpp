@@ -1,5 +1,5 @@
 // Screen requests of other threads, run by the menu/control thread's pass.
-#include "core/control/screen_request.h"
+#include "core/control/hooks/screen_request.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "panel/key_thread.h"
+#include "panel/keys/key_thread.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 #include "drivers/panel_link.h"
 #include "drivers/spi_device.h"
 #include "engine/seqsim/seqsim_data.h"
-#include "panel/scanned_line.h"
+#include "panel/keys/scanned_line.h"
 #include "panel/statusbar/status_bar.h"
 #include "platform/devices/hid.h"
 #include "platform/devices/panel_sim.h"

@@ -5,7 +5,7 @@
 // they were posted; a kind posted again while it waits moves to the newest place with its newer argument
 // (the screen ends as the last request left it), so the queue holds one request of each kind at most and
 // never refuses one. Code on the menu/control thread itself calls the screen entries at once
-// (core/control/core_ui_hooks.h).
+// (core/control/hooks/core_ui_hooks.h).
 #include <cstddef>
 #include <cstdint>
 

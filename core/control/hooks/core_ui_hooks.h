@@ -2,11 +2,11 @@
 // The panel and calibration-page entries that the calibration objects and the SCPI set commands start in
 // the layers above them. Every caller runs on the menu/control thread (a set command is handed over to it),
 // and what it does next, or the next command of the same message, relies on the entry having run: they
-// are called at once. Other threads post a request instead (core/control/screen_request.h). The
+// are called at once. Other threads post a request instead (core/control/hooks/screen_request.h). The
 // composition root hands the functions over before any thread runs; a hook that is not set does nothing.
 #include <cstdint>
 
-#include "core/control/call_hook.h"
+#include "core/control/hooks/call_hook.h"
 
 struct CoreUiHooks {
     void (*advanceScreen)();                                 // menuGoAdvenceScreen

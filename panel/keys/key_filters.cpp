@@ -1,4 +1,4 @@
-#include "panel/key_filters.h"
+#include "panel/keys/key_filters.h"
 
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarms.h"

@@ -1,4 +1,5 @@
-// A new root is a unit as the factory leaves it; the save before a restart survives a killed program.
+// A new root is a unit as the factory leaves it; the save before a restart survives a killed program, and
+// the preset backups it wrote load at the next start without a report, as the new unit's own do.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -61,12 +62,17 @@ TEST(Provision, FirstStartWritesTheFactoryIdentity) {
     }
 }
 
+bool ReportsPresetError(const ControllerProcess& c) {
+    return c.Output().find("popup: Preset Data Error") != std::string::npos;
+}
+
 // The save path (restart pending, no reboot) keeps the 3P4W blocks sealed; a killed program's successor
 // on the same root keeps its identity (a later --model changes nothing).
 TEST(Provision, SaveBeforeRestartSurvivesAKill) {
     ControllerProcess first;
     ASSERT_TRUE(first.WaitForOutput("panel channel:", testsupport::kStartupTimeoutMs)) << first.Output();
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready")) << first.Output();
+    EXPECT_FALSE(ReportsPresetError(first)) << first.Output();
     ASSERT_TRUE(testsupport::PanelLine(first.root(), "restart"));
     ASSERT_TRUE(first.WaitForOutput("settings saved for the restart")) << first.Output();
     ASSERT_EQ(first.Stop(SIGKILL), 128 + SIGKILL);
@@ -77,6 +83,8 @@ TEST(Provision, SaveBeforeRestartSurvivesAKill) {
     ControllerProcess next({"--root", first.root(), "--model", "5"});
     EXPECT_EQ(Idn(next), "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n");
     EXPECT_EQ(testsupport::MemoryOf(first.root()).at(6), 1);  // next runs on first's root
+    ASSERT_TRUE(next.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << next.Output();
+    EXPECT_FALSE(ReportsPresetError(next)) << next.Output();
     EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
 }
 

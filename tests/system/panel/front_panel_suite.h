@@ -30,6 +30,15 @@ inline int KeyEventsOf(const std::string& line) {
     return (detents + 126) / 127;
 }
 
+// Field n (0 first) of a comma-separated reply, "" when it has fewer.
+inline std::string Field(const std::string& reply, size_t n) {
+    std::istringstream in(reply);
+    std::string field;
+    for (size_t i = 0; i <= n; ++i)
+        if (!std::getline(in, field, ',')) return "";
+    return field;
+}
+
 // Types a line into a controller's panel channel. A key or knob line returns once the menu/control thread
 // has taken all its events (it reports each as "MenuThread: key code"), and not before 250 ms: the panel
 // holds one key event at a time and drops a key pressed while it is full, which a slow controller would
@@ -81,6 +90,10 @@ class FrontPanelSuite : public ::testing::Test {
     static std::string TextLog() { return ReadFile(c().root() + "/var/log/gui-text.log"); }
     // What the log holds from here on is what WaitLogged looks at.
     static void Mark() { mark_ = TextLog().size(); }
+    static std::string TextLogSinceMark() {
+        const std::string log = TextLog();
+        return log.size() > mark_ ? log.substr(mark_) : "";
+    }
     // The text of a log line drawn at (x, y), or false. A line is "x y align colour font text".
     static bool TextAt(const std::string& line, int x, int y, std::string* text) {
         std::istringstream in(line);
@@ -95,8 +108,7 @@ class FrontPanelSuite : public ::testing::Test {
     // when prefix is set.
     static bool WaitLogged(int x, int y, const std::string& text, bool prefix = false, int boundMs = 10000) {
         for (int waited = 0; waited <= boundMs; waited += 20) {
-            const std::string log = TextLog();
-            std::istringstream lines(log.size() > mark_ ? log.substr(mark_) : "");
+            std::istringstream lines(TextLogSinceMark());
             std::string drawn;
             for (std::string line; std::getline(lines, line);)
                 if (TextAt(line, x, y, &drawn) && (prefix ? drawn.rfind(text, 0) == 0 : drawn == text)) return true;
@@ -134,6 +146,8 @@ class FrontPanelSuite : public ::testing::Test {
         if (!line.empty() && line.back() == '\n') line.pop_back();
         return line;
     }
+    // A query that hands the panel back to local, so that the keys after it are taken.
+    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
 
     // Asks the simulated stage until its last answer for register reg says it applied want (bounded).
     static bool StageHas(int reg, const std::string& want) {
@@ -158,6 +172,10 @@ class FrontPanelSuite : public ::testing::Test {
         }
         return false;
     }
+
+    // The lamp word the simulated panel controller was sent last, one line.
+    static std::string Lamps() { return c().root() + "/var/run/panel-lamps"; }
+    static bool WaitLamps(const std::string& word) { return WaitFile(Lamps(), word + "\n"); }
 
   private:
     static inline std::unique_ptr<ControllerProcess> controller_;

@@ -53,9 +53,6 @@ class PanelHomeKeys : public FrontPanelSuite {
         }
         return false;
     }
-    static std::string Lamps() { return c().root() + "/var/run/panel-lamps"; }
-    // The lamp word the simulated panel controller was sent last, one line.
-    static bool WaitLamps(const std::string& word) { return WaitFile(Lamps(), word + "\n"); }
     static bool Exists(const std::string& path) {
         struct stat st {};
         return stat(path.c_str(), &st) == 0;

@@ -43,7 +43,6 @@ class PanelKeys : public FrontPanelSuite {
         return {all.substr(0, end + 2), all.substr(end + 4)};
     }
     static std::string Status(const Response& r) { return r.head.substr(0, 12); }
-    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     // MENU twice: from a MISC row to MISC Configuration, then to the home view.
     static void Home() { Keys({"key L", "key L"}); }
     static void OpenMisc() { Keys({"key L", "knob -1", "key U"}); }

@@ -13,7 +13,6 @@ using namespace testsupport;
 
 class MenuEditScenes : public FrontPanelSuite {
   protected:
-    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     static std::string CommandLog() { return ReadFile(c().root() + "/var/log/commands.log"); }
     static bool WaitCommand(const std::string& what, int boundMs = 10000) {
         for (int waited = 0; waited <= boundMs; waited += 50) {

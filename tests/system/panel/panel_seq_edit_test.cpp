@@ -13,20 +13,10 @@ constexpr const char* kNoError = "+0,\"No error\"";
 
 class PanelSeqEdit : public FrontPanelSuite {
   protected:
-    // A query that leaves the panel local, so that the keys after it are taken.
-    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     // A command, then the error queue's answer, so that it is known done before the next key.
     static std::string Command(const std::string& m) {
         Send(m);
         return Query("SYST:ERR?");
-    }
-    // Field n (0 first) of a comma-separated reply.
-    static std::string Field(const std::string& reply, int n) {
-        size_t from = 0;
-        for (int i = 0; i < n && from != std::string::npos; ++i)
-            from = reply.find(',', from) == std::string::npos ? std::string::npos : reply.find(',', from) + 1;
-        if (from == std::string::npos) return "";
-        return reply.substr(from, reply.find(',', from) - from);
     }
     static bool Popup(const std::string& text) { return WaitLogged(365, 190, text); }
     // SEQ from the panel, back once its preparation is done.

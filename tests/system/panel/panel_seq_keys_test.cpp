@@ -14,8 +14,6 @@ using namespace testsupport;
 
 class PanelSeqKeys : public FrontPanelSuite {
   protected:
-    // A message that leaves the panel local, so that the keys after it are taken.
-    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     static void Command(const std::string& m) {
         SendLocal(m);
         ASSERT_TRUE(Sync());
@@ -27,10 +25,6 @@ class PanelSeqKeys : public FrontPanelSuite {
         return answer;
     }
     static std::string Step() { return Alone("SEQ:STEP?"); }
-    // Waits until the popup text has been shown n times in all.
-    static bool WaitLamps(const std::string& word) {
-        return WaitFile(c().root() + "/var/run/panel-lamps", word + "\n");
-    }
 };
 
 TEST_F(PanelSeqKeys, EntryKeysAndExit) {

@@ -11,31 +11,21 @@ using namespace testsupport;
 class PanelSeqScreen : public FrontPanelSuite {
   protected:
     static std::string Local(const std::string& m) { return m + ";:SYST:COMM:RLST LOC"; }
-    static std::string AskLocal(const std::string& m) { return Ask(Local(m)); }
     // Waits until a text containing part was drawn since the mark.
     static bool WaitText(const std::string& part, int boundMs = 15000) {
         for (int waited = 0; waited <= boundMs; waited += 20) {
-            const std::string log = TextLog();
-            if (log.size() > mark_ && log.find(part, mark_) != std::string::npos) return true;
+            if (TextLogSinceMark().find(part) != std::string::npos) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return false;
     }
-    static void MarkHere() {
-        Mark();
-        mark_ = TextLog().size();
-    }
-    static bool WaitLamps(const std::string& word) { return WaitFile(c().root() + "/var/run/panel-lamps", word + "\n"); }
     static std::string Golden(const std::string& name) { return ScreenMatchesGolden(c().root(), c().workDir(), name); }
-
-  private:
-    static inline size_t mark_ = 0;
 };
 
 TEST_F(PanelSeqScreen, SequencePageFromEntryToHome) {
     Send(Local("MODE 0"));
-    ASSERT_EQ(AskLocal("MODE?"), "ACDC-INT");
-    MarkHere();
+    ASSERT_EQ(Query("MODE?"), "ACDC-INT");
+    Mark();
     ASSERT_TRUE(Panel("key M"));
     EXPECT_TRUE(WaitText("Sequence preparation...")) << TextLog();
     EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
@@ -43,56 +33,56 @@ TEST_F(PanelSeqScreen, SequencePageFromEntryToHome) {
     EXPECT_TRUE(WaitLogged(250, 8, "Step 000"));
     EXPECT_TRUE(WaitLogged(710, 8, "STOP"));
     EXPECT_TRUE(WaitLamps("0x8"));
-    EXPECT_EQ(AskLocal("SYST:CONF?"), "SEQ");
+    EXPECT_EQ(Query("SYST:CONF?"), "SEQ");
     ASSERT_TRUE(Sync());
 
     // The knob's first field is Time; at step 0 the next is Sync Code.
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("knob 1"));
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Golden("seqscreen_time_selected"), "");
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("knob 1"));
     EXPECT_TRUE(WaitLogged(10, 48 + 2 * 25, "Sync Code")) << TextLog();
     ASSERT_TRUE(Panel("knob -1"));
     ASSERT_TRUE(Panel("knob -1"));
 
     // The recall list.
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key Z"));
     EXPECT_TRUE(WaitLogged(20, 50, "Recall")) << TextLog();
     EXPECT_TRUE(WaitText("SEQ9"));
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Golden("seqscreen_recall_list"), "");
     // Closed by its key again; a save into SEQ2.
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key Z"));
     EXPECT_TRUE(WaitLogged(10, 48, "Step")) << TextLog();
     // The RUN preview from position 1, left by key 96.
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key _"));
     EXPECT_TRUE(WaitText(" RUN 1/")) << TextLog();
     EXPECT_TRUE(WaitLogged(760, 60 * 7 + 31, "Return"));
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key 96"));
     EXPECT_TRUE(WaitLogged(710, 8, "STOP")) << TextLog();
 
     // SIMULATE and back: each page prepares afresh.
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key Y"));
     EXPECT_TRUE(WaitText("Simulation is ready.")) << TextLog();
     EXPECT_TRUE(WaitLogged(10, 8, "SIMULATE"));
     EXPECT_TRUE(WaitLogged(250, 8, "Initial"));
-    EXPECT_EQ(AskLocal("SYST:CONF?"), "SIM");
+    EXPECT_EQ(Query("SYST:CONF?"), "SIM");
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Golden("seqscreen_sim_initial"), "");
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key Y"));
     EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
     EXPECT_TRUE(WaitLogged(10, 8, "SEQUENCE"));
-    EXPECT_EQ(AskLocal("SYST:CONF?"), "SEQ");
+    EXPECT_EQ(Query("SYST:CONF?"), "SEQ");
 
-    MarkHere();
+    Mark();
     Keys({"key [", "knob -2"});
     EXPECT_TRUE(WaitLogged(20, 50, "Save")) << TextLog();
     EXPECT_TRUE(WaitLogged(22, 40 + 50 + 36 * 2, "SEQ2"));
@@ -100,31 +90,31 @@ TEST_F(PanelSeqScreen, SequencePageFromEntryToHome) {
     EXPECT_TRUE(WaitText("Saved to SEQ2")) << TextLog();
     ASSERT_TRUE(Panel("key L"));
     EXPECT_TRUE(WaitLamps("0x0"));
-    EXPECT_EQ(AskLocal("SYST:CONF?"), "CONT");
+    EXPECT_EQ(Query("SYST:CONF?"), "CONT");
 
     // SEQ2 recalled in 1P2W: the wiring dialog names the stored wiring; its confirmation opens on NO.
     Send(Local("SYST:CONF:PHAS 1"));
-    ASSERT_EQ(AskLocal("SYST:CONF:PHAS?"), "1P2W");
-    MarkHere();
+    ASSERT_EQ(Query("SYST:CONF:PHAS?"), "1P2W");
+    Mark();
     ASSERT_TRUE(Panel("key M"));
     EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
-    MarkHere();
+    Mark();
     Keys({"key Z", "knob -2", "key U"});
     EXPECT_TRUE(WaitLogged(360, 40 + 150, "Configure Phase will be")) << TextLog();
     EXPECT_TRUE(WaitLogged(360, 40 + 190, "switch to 3P4W"));
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Golden("seqscreen_wiring_dialog"), "");
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key U"));
     EXPECT_TRUE(WaitText(" YES\n")) << TextLog();
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key U"));
     EXPECT_TRUE(WaitLogged(10, 48, "Step")) << TextLog();
-    EXPECT_EQ(AskLocal("SYST:CONF:PHAS?"), "1P2W") << "nothing recalled";
+    EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W") << "nothing recalled";
     ASSERT_TRUE(Panel("key L"));
     EXPECT_TRUE(WaitLamps("0x0"));
     Send(Local("SYST:CONF:PHAS 0"));
-    EXPECT_EQ(AskLocal("SYST:CONF:PHAS?"), "3P4W");
+    EXPECT_EQ(Query("SYST:CONF:PHAS?"), "3P4W");
 }
 
 }  // namespace

@@ -13,8 +13,6 @@ using namespace testsupport;
 
 class PanelSimEdit : public FrontPanelSuite {
   protected:
-    // A query that leaves the panel local, so that the keys after it are taken.
-    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     // Asks until the reply is want (a wiring change takes its time); false when it never is.
     static bool WaitReply(const std::string& q, const std::string& want) {
         for (int tries = 0; tries < 50; ++tries) {

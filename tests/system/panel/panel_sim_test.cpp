@@ -9,8 +9,6 @@ using namespace testsupport;
 
 class PanelSim : public FrontPanelSuite {
   protected:
-    // Every query hands the panel back, so that the keys after it are taken.
-    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     // The controller's output from here on is what WaitPopup looks at.
     static void MarkOutput() { outMark_ = c().Output().size(); }
     static bool WaitPopup(const std::string& text, int boundMs = 20000) {

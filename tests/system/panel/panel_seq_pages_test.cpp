@@ -1,10 +1,10 @@
-// The running controller in SEQUENCE (fresh root, model type 1: 3P4W, AC+DC-INT, 100 V): the step
-// editors write through the engine's setters and refuse what their fields cannot take, the SEQ memory list
-// saves, and a memory stored for another wiring is recalled only after both confirmations. Keys follow the
+// The running controller in SEQUENCE (fresh root, model type 1: 3P4W, AC+DC-INT, 100 V): the SEQ key's
+// page, its recall list and SIMULATE and back as the framebuffer shows them; the step editors write through
+// the engine's setters and refuse what their fields cannot take, the SEQ memory list saves, and a memory
+// stored for another wiring is recalled only after both confirmations of its wiring dialog. Keys follow the
 // ready popup; every SCPI message ends by returning the panel to local.
-#include <sstream>
-#include <vector>
 
+#include "tests/system/panel/fb_png.h"
 #include "tests/system/panel/front_panel_suite.h"
 
 namespace {
@@ -13,16 +13,9 @@ using namespace testsupport;
 
 class SeqPageScenes : public FrontPanelSuite {
   protected:
-    static std::string Query(const std::string& q) { return Ask(q + ";:SYST:COMM:RLST LOC"); }
     // Field i of the step's common parameters: time, ON phase, its enable, OFF phase, its enable,
     // termination, Jump To, its enable, jump count, ...
-    static std::string Cpar(size_t i) {
-        std::istringstream in(Query("SEQ:CPAR?"));
-        std::vector<std::string> fields;
-        for (std::string f; std::getline(in, f, ',');)
-            fields.push_back(f);
-        return i < fields.size() ? fields[i] : "";
-    }
+    static std::string Cpar(size_t i) { return Field(Query("SEQ:CPAR?"), i); }
     // The popup's text, one line or two, since the mark.
     static bool Popup(const std::string& text, int boundMs = 10000) {
         return WaitLogged(365, text.find("\\n") == std::string::npos ? 190 : 175, text, false, boundMs);
@@ -32,12 +25,79 @@ class SeqPageScenes : public FrontPanelSuite {
         ASSERT_TRUE(Panel("key M"));
         ASSERT_TRUE(Popup("Sequence is ready.", 30000)) << TextLog();
     }
+    // Waits until a text containing part was drawn since the mark.
+    static bool WaitText(const std::string& part, int boundMs = 15000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            if (TextLogSinceMark().find(part) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    static std::string Golden(const std::string& name) { return ScreenMatchesGolden(c().root(), c().workDir(), name); }
     static constexpr int kRunX = 710, kRunY = 8;
     static void Knob(int delta, int times) {
         for (int i = 0; i < times; ++i)
             ASSERT_TRUE(Panel("knob " + std::to_string(delta)));
     }
 };
+
+// The SEQ key's preparation and page, the field cursor by the knob, the recall list, SIMULATE and back
+// (each page prepares afresh), and the way home.
+TEST_F(SeqPageScenes, PageEntryTheRecallListAndSimulate) {
+    SendLocal("MODE 0");
+    ASSERT_EQ(Query("MODE?"), "ACDC-INT");
+    Mark();
+    ASSERT_TRUE(Panel("key M"));
+    EXPECT_TRUE(WaitText("Sequence preparation...")) << TextLog();
+    EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(10, 8, "SEQUENCE"));
+    EXPECT_TRUE(WaitLogged(250, 8, "Step 000"));
+    EXPECT_TRUE(WaitLogged(710, 8, "STOP"));
+    EXPECT_TRUE(WaitLamps("0x8"));
+    EXPECT_EQ(Query("SYST:CONF?"), "SEQ");
+    ASSERT_TRUE(Sync());
+
+    // The knob's first field is Time; at step 0 the next is Sync Code.
+    Mark();
+    ASSERT_TRUE(Panel("knob 1"));
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqscreen_time_selected"), "");
+    Mark();
+    ASSERT_TRUE(Panel("knob 1"));
+    EXPECT_TRUE(WaitLogged(10, 48 + 2 * 25, "Sync Code")) << TextLog();
+    ASSERT_TRUE(Panel("knob -1"));
+    ASSERT_TRUE(Panel("knob -1"));
+
+    // The recall list, closed by its key again.
+    Mark();
+    ASSERT_TRUE(Panel("key Z"));
+    EXPECT_TRUE(WaitLogged(20, 50, "Recall")) << TextLog();
+    EXPECT_TRUE(WaitText("SEQ9"));
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqscreen_recall_list"), "");
+    Mark();
+    ASSERT_TRUE(Panel("key Z"));
+    EXPECT_TRUE(WaitLogged(10, 48, "Step")) << TextLog();
+
+    // SIMULATE and back: each page prepares afresh.
+    Mark();
+    ASSERT_TRUE(Panel("key Y"));
+    EXPECT_TRUE(WaitText("Simulation is ready.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(10, 8, "SIMULATE"));
+    EXPECT_TRUE(WaitLogged(250, 8, "Initial"));
+    EXPECT_EQ(Query("SYST:CONF?"), "SIM");
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqscreen_sim_initial"), "");
+    Mark();
+    ASSERT_TRUE(Panel("key Y"));
+    EXPECT_TRUE(WaitText("Sequence is ready.")) << TextLog();
+    EXPECT_TRUE(WaitLogged(10, 8, "SEQUENCE"));
+    EXPECT_EQ(Query("SYST:CONF?"), "SEQ");
+
+    ASSERT_TRUE(Panel("key L"));
+    EXPECT_TRUE(WaitLamps("0x0"));
+    EXPECT_EQ(Query("SYST:CONF?"), "CONT");
+}
 
 TEST_F(SeqPageScenes, StepEditors) {
     EnterSeq();
@@ -92,7 +152,16 @@ TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
     EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W");
     EnterSeq();
     const std::string spar = Query("SEQ:SPAR?");
-    Keys({"key Z", "knob -2", "key U", "key U", "key U"});
+    Mark();
+    Keys({"key Z", "knob -2", "key U"});
+    EXPECT_TRUE(WaitLogged(360, 40 + 150, "Configure Phase will be")) << TextLog();
+    EXPECT_TRUE(WaitLogged(360, 40 + 190, "switch to 3P4W"));
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqscreen_wiring_dialog"), "");
+    Mark();
+    ASSERT_TRUE(Panel("key U"));
+    EXPECT_TRUE(WaitText(" YES\n")) << TextLog();  // the confirmation opens on NO
+    ASSERT_TRUE(Panel("key U"));
     EXPECT_EQ(Query("SEQ:SPAR?"), spar);
     EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W") << "nothing recalled";
     Mark();

@@ -142,7 +142,10 @@ TEST_F(SeqPageScenes, StepEditors) {
 TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
     EnterSeq();
     Mark();
-    Keys({"key [", "knob -2", "key U"});
+    Keys({"key [", "knob -2"});
+    EXPECT_TRUE(WaitLogged(20, 50, "Save")) << TextLog();
+    EXPECT_TRUE(WaitLogged(22, 40 + 50 + 36 * 2, "SEQ2"));
+    ASSERT_TRUE(Panel("key U"));
     EXPECT_TRUE(Popup("Saved to SEQ2")) << TextLog();
     Keys({"key Z"});
     Mark();

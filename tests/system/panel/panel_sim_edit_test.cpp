@@ -1,4 +1,5 @@
-// The running controller's SIMULATE editors and SIM memories from the panel: knob, keys and keypad in
+// The running controller in SIMULATE at the panel: the entry from SEQUENCE's soft key, the keys SIMULATE
+// refuses, RUN and HOLD from the soft keys; the editors and SIM memories: knob, keys and keypad in
 // SIMULATE (entered over the LAN), the states read back with the SIMulation queries, the memory file
 // written by the save list.
 #include <chrono>
@@ -21,7 +22,60 @@ class PanelSimEdit : public FrontPanelSuite {
         }
         return false;
     }
+
+    // The controller's output from here on is what WaitPopup looks at.
+    static void MarkOutput() { outMark_ = c().Output().size(); }
+    static bool WaitPopup(const std::string& text, int boundMs = 20000) {
+        const std::string want = "popup: " + text + "\n";
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            const std::string out = c().Output();
+            if (out.size() > outMark_ && out.find(want, outMark_) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    // A key, then the popup it must bring (the output marked before the key).
+    static bool KeyPopup(const char* key, const std::string& text) {
+        MarkOutput();
+        return Panel(key) && WaitPopup(text);
+    }
+    // The run condition once the key's effect has reached the engine (bounded).
+    static std::string WaitCondition(const std::string& want) {
+        std::string got;
+        for (int tries = 0; tries < 50 && (got = Query("SIM:COND?")) != want; ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return got;
+    }
+    static inline size_t outMark_ = 0;
 };
+
+// The entry from SEQUENCE's soft key with its preparation, the keys SIMULATE refuses, the switch to
+// SEQUENCE and back.
+TEST_F(PanelSimEdit, EntryRefusalsAndTheSwitchToSequence) {
+    ASSERT_TRUE(KeyPopup("key M", "Sequence is ready.")) << c().Output();
+    ASSERT_TRUE(KeyPopup("key Y", "Simulation is ready.")) << c().Output();
+    EXPECT_EQ(Query("SYST:CONF?"), "SIM");
+    EXPECT_TRUE(KeyPopup("key N", "Invalid in This Simulate")) << c().Output();
+    EXPECT_TRUE(KeyPopup("key O", "Invalid in This Simulate")) << c().Output();
+    ASSERT_TRUE(KeyPopup("key Y", "Sequence is ready.")) << c().Output();
+    EXPECT_TRUE(KeyPopup("key Y", "Simulation is ready.")) << c().Output();
+    EXPECT_EQ(Query("SYST:CONF?"), "SIM");
+}
+
+// RUN and HOLD from the soft keys.
+TEST_F(PanelSimEdit, RunHoldAndStopFromTheSoftKeys) {
+    Keys({"key X"});
+    ASSERT_TRUE(Panel("key 92"));
+    EXPECT_EQ(WaitCondition("+1"), "+1");
+    ASSERT_TRUE(Panel("key ["));
+    EXPECT_EQ(WaitCondition("+2"), "+2");
+    ASSERT_TRUE(Panel("key ["));
+    EXPECT_EQ(WaitCondition("+1"), "+1");
+    ASSERT_TRUE(Panel("key 92"));
+    EXPECT_EQ(WaitCondition("+0"), "+0");
+    Keys({"key X", "key L"});  // home: the editors below enter SIMULATE afresh
+    EXPECT_EQ(Query("SYST:CONF?"), "CONT");
+}
 
 TEST_F(PanelSimEdit, EditorsAndSaveList) {
     ASSERT_EQ(Query("SYST:CONF:MODE SIM;:SYST:CONF?"), "SIM");

@@ -1,65 +1,14 @@
-// The running controller in SIMULATE at the panel: the entry from SEQUENCE's soft key with its
-// preparation, the keys SIMULATE refuses, the switch to SEQUENCE and back, RUN and HOLD from the soft
-// keys, and the SIMULATE power-on action after a restart.
-#include "tests/system/panel/front_panel_suite.h"
+// The SIMULATE power-on action of the running controller after a restart.
+#include <gtest/gtest.h>
+#include <signal.h>
 
-namespace {
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
 
-using namespace testsupport;
-
-class PanelSim : public FrontPanelSuite {
-  protected:
-    // The controller's output from here on is what WaitPopup looks at.
-    static void MarkOutput() { outMark_ = c().Output().size(); }
-    static bool WaitPopup(const std::string& text, int boundMs = 20000) {
-        const std::string want = "popup: " + text + "\n";
-        for (int waited = 0; waited <= boundMs; waited += 20) {
-            const std::string out = c().Output();
-            if (out.size() > outMark_ && out.find(want, outMark_) != std::string::npos) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
-    }
-    // A key, then the popup it must bring (the output marked before the key).
-    static bool KeyPopup(const char* key, const std::string& text) {
-        MarkOutput();
-        return Panel(key) && WaitPopup(text);
-    }
-    // The run condition once the key's effect has reached the engine (bounded).
-    static std::string WaitCondition(const std::string& want) {
-        std::string got;
-        for (int tries = 0; tries < 50 && (got = Query("SIM:COND?")) != want; ++tries)
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        return got;
-    }
-    static inline size_t outMark_ = 0;
-};
-
-TEST_F(PanelSim, EntryRefusalsAndTheSwitchToSequence) {
-    ASSERT_TRUE(KeyPopup("key M", "Sequence is ready.")) << c().Output();
-    ASSERT_TRUE(KeyPopup("key Y", "Simulation is ready.")) << c().Output();
-    EXPECT_EQ(Query("SYST:CONF?"), "SIM");
-    EXPECT_TRUE(KeyPopup("key N", "Invalid in This Simulate")) << c().Output();
-    EXPECT_TRUE(KeyPopup("key O", "Invalid in This Simulate")) << c().Output();
-    ASSERT_TRUE(KeyPopup("key Y", "Sequence is ready.")) << c().Output();
-    EXPECT_TRUE(KeyPopup("key Y", "Simulation is ready.")) << c().Output();
-    EXPECT_EQ(Query("SYST:CONF?"), "SIM");
-}
-
-TEST_F(PanelSim, RunHoldAndStopFromTheSoftKeys) {
-    Keys({"key X"});
-    ASSERT_TRUE(Panel("key 92"));
-    EXPECT_EQ(WaitCondition("+1"), "+1");
-    ASSERT_TRUE(Panel("key ["));
-    EXPECT_EQ(WaitCondition("+2"), "+2");
-    ASSERT_TRUE(Panel("key ["));
-    EXPECT_EQ(WaitCondition("+1"), "+1");
-    ASSERT_TRUE(Panel("key 92"));
-    EXPECT_EQ(WaitCondition("+0"), "+0");
-    Keys({"key X"});
-}
-
-}  // namespace
+#include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
 
 namespace {
 

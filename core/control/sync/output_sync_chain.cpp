@@ -213,7 +213,11 @@ constexpr bool LinksFitRows() {
     }
     return true;
 }
+// GCC cannot compare function addresses while compiling with UndefinedBehaviorSanitizer (VRN_UBSAN): this
+// check is left to the other builds.
+#ifndef VRN_UBSAN
 static_assert(LinksFitRows(), "each link's test and change suit its setting's row");
+#endif
 
 constexpr bool EachSettingOnce() {
     for (unsigned i = 0; i < std::size(kChain); ++i)

@@ -200,16 +200,11 @@ constexpr const SettingRow& Row(Setting s) {
     return kSettings[s];
 }
 
-// The row whose group holds id; nullptr for an id of no group.
-constexpr const SettingRow* RowOfId(uint32_t id) {
-    for (const SettingRow& r : kSettings)
-        if (id >= r.ids.first && id <= r.ids.last) return &r;
-    return nullptr;
-}
-
+// The bounds rule of the row whose group holds id; the record's own for an id of no group.
 constexpr Bounds BoundsOf(uint32_t id) {
-    const SettingRow* r = RowOfId(id);
-    return r == nullptr ? Bounds::kRecord : r->bounds;
+    for (const SettingRow& r : kSettings)
+        if (id >= r.ids.first && id <= r.ids.last) return r.bounds;
+    return Bounds::kRecord;
 }
 
 namespace check {
@@ -288,7 +283,11 @@ static_assert(check::KeysInOrder(), "a row stands at the index of its key");
 static_assert(check::GroupsUnique(), "a group mark belongs to one setting");
 static_assert(check::GroupsCovered(), "every group mark has its setting");
 static_assert(check::IdRangesApart(), "an id marks one group");
+// GCC cannot compare function addresses while compiling with UndefinedBehaviorSanitizer (VRN_UBSAN): this
+// check is left to the other builds.
+#ifndef VRN_UBSAN
 static_assert(check::GroupedPhaseRowsWrite(), "a grouped per-phase setting has a register writer");
+#endif
 static_assert(check::OptionsApart(), "option bits are one setting's each");
 static_assert(check::ShadowsApart(), "a shadow word is one setting's");
 static_assert(BoundsOf(kParamAcv + 2) == Bounds::kAcv && BoundsOf(kParamWaveDutyAll) == Bounds::kDuty);

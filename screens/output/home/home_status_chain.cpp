@@ -124,7 +124,11 @@ constexpr int SlotOf(int link) {
         slot += WordCount(kStatusChain[i]);
     return slot;
 }
+// GCC cannot compare function addresses while compiling with UndefinedBehaviorSanitizer (VRN_UBSAN): this
+// check is left to the other builds.
+#ifndef VRN_UBSAN
 static_assert(SlotOf(17) <= static_cast<int>(std::size(HomeWindows{}.status)));
+#endif
 
 void Handle(const StatusLink& l) {
     for (int8_t w : l.windows) {

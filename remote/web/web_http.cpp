@@ -9,7 +9,7 @@
 
 #include <atomic>
 #include <cstring>
-#include <mutex>
+#include <ctime>
 #include <string>
 #include <thread>
 
@@ -23,6 +23,15 @@
 #include "remote/web/web_index.h"
 #include "remote/web/web_key.h"
 #include "remote/web/web_lock_release.h"
+
+// civetweb stamps its Date and Last-Modified headers with gmtime(), from every worker of both servers at
+// once, also where it answers by itself (files, errors); the C library keeps gmtime's result in one buffer
+// for the whole process. This definition takes the C library's place in the program, so that each thread
+// writes a buffer of its own.
+extern "C" struct tm* gmtime(const time_t* clock) {
+    thread_local struct tm result;
+    return gmtime_r(clock, &result);
+}
 
 namespace web {
 namespace {
@@ -39,12 +48,7 @@ bool IsMethod(mg_connection* conn, const char* method) {
     return info != nullptr && info->request_method != nullptr && std::strcmp(info->request_method, method) == 0;
 }
 
-// civetweb stamps the Date header with gmtime(), whose result buffer every thread shares: the workers of
-// both servers send their headers one at a time.
-std::mutex g_headerSendLock;
-
 void SendHeaders(mg_connection* conn) {
-    const std::lock_guard<std::mutex> hold(g_headerSendLock);
     mg_response_header_send(conn);
 }
 

@@ -15,6 +15,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/seqsim_slots.h"
+#include "core/system/state/stage_status.h"
 #include "core/system/state/sys_status.h"
 #include "drivers/spi_nvm.h"
 #include "engine/seqsim/seqsim_data.h"
@@ -54,6 +55,8 @@ void RestartOnSameRoot() {
 void StartModelOneUnit() {
     OpenPanelAndQueues();
     StartMenuThread();
+    // A stage that booted: else the alarm notices of a later pass post a system error into the keys' replies.
+    g_PowerStageBootStatus.store(1);
     g_ModelId.store(1);
     SetDefaultAll();
     g_MenuState.store(1);

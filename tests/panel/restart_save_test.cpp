@@ -158,11 +158,8 @@ TEST_F(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
     ASSERT_TRUE(SysStatusTest(kSysRestartHandled));
     EXPECT_FALSE(StopSaveDone());
 
+    // The restart's save, whose every part the first case reads back; one setting shows it ran.
     Acv(0) = 12340;
-    ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
-    uint8_t presets[sizeof g_PresetStore];
-    std::memcpy(presets, g_PresetStore, sizeof presets);
-    g_LanCfg.PORT = 5200;
     StopSaveRequest();
     EXPECT_FALSE(StopSaveDone()) << "saved by the menu pass, not by the request";
     plat::NvmSimClearLog();
@@ -175,8 +172,6 @@ TEST_F(RestartSave, AStopSavesOnceOnTheMenuPassWhateverTheRestartBitsSay) {
 
     paneltest::RestartOnSameRoot();
     EXPECT_EQ(Acv(0), 12340);
-    EXPECT_EQ(std::memcmp(g_PresetStore, presets, sizeof presets), 0);
-    EXPECT_EQ(g_LanCfg.PORT, 5200u);
     panel::StopSaveReset();
 }
 

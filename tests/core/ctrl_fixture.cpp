@@ -17,6 +17,7 @@
 #include "core/system/state/service_flags.h"
 #include "core/system/state/stage_status.h"
 #include "platform/host/clock.h"
+#include "tests/support/popup_passes.h"
 
 namespace test {
 
@@ -34,6 +35,13 @@ void BuildDefaults(uint32_t modelType) {
     g_ModelId = modelType;
     core::ParamStoreReset();
     SetDefaultAll();
+}
+
+void SetVolt(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase,
+             int32_t value, int32_t ParamRec::*field) {
+    ParamRec r = VoltRec(id, mode, area, wave, set, phase);
+    r.*field = value;
+    PutVoltRec(id, mode, area, wave, set, phase, r);
 }
 
 void ResetOutputState() {
@@ -132,6 +140,23 @@ std::string PopupText() {
     char text[256];
     MsgQueue_CopyText(text, sizeof text);
     return text;
+}
+
+void HoldPopup(const char* text) {
+    ShowMessageHold(text);
+    testsupport::PopupPasses();
+    ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+}
+
+void StartCaliMode() {
+    core::CalStateReset();
+    CaliMode_Step();
+    CaliMode_Step();
+}
+
+uint32_t PendingCaliModeEvent() {
+    const uint32_t state = g_CaliModeObj.state.load();
+    return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();
 }
 
 void Poll(int n) {

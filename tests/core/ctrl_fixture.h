@@ -38,6 +38,9 @@ void ResetOutputState();
 void Rebuild(uint32_t modelType = 1);
 // A record as paramRW reads it.
 inline constexpr auto& Read = ReadRecord;
+// One word of a voltage-class record (by mode, area, waveform, set and phase).
+void SetVolt(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase,
+             int32_t value, int32_t ParamRec::*field = &ParamRec::value);
 
 // The instrument as powered up with the factory default of a model, the control task not yet run.
 struct CtrlEnv {
@@ -70,6 +73,18 @@ inline void ClearTrace() {
 }
 // The free text of the message popup.
 std::string PopupText();
+// A held popup shown and taken up by the popup machine.
+void HoldPopup(const char* text);
+// What `op` prints to the console (the popup texts among it).
+template <typename Op>
+std::string Console(Op op) {
+    ::testing::internal::CaptureStdout();
+    op();
+    return ::testing::internal::GetCapturedStdout();
+}
+// The calibration-mode object started afresh and idling; the event waiting for its next step (0: none).
+void StartCaliMode();
+uint32_t PendingCaliModeEvent();
 // Selects the line L1-L3 (0-2) the panel edits.
 inline void SelectLine(uint32_t line) {
     g_OutputFlags = (g_OutputFlags.load() & ~(3u << 26)) | (line << 26);

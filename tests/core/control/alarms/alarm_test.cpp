@@ -109,9 +109,7 @@ TEST_F(AlarmTest, ClearWithTheOverrideHoldsTheBusWhileThePowerUnitRestarts) {
         Pass(81);
         MsgQueue_Clear();
         test::ClearTrace();
-        ShowMessageHold("Held");
-        testsupport::PopupPasses();
-        ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+        test::HoldPopup("Held");
         // The holds last 0.2 s and 0.6 s of real time here: a loaded host's scheduling delays stay well
         // below the 0.4 s that tell one hold from the next.
         plat::SetTimeScale(10.0);
@@ -182,9 +180,7 @@ TEST_F(AlarmTest, TheLimiterTextNeverReplacesALastingAlarm) {
 }
 
 TEST_F(AlarmTest, TheCountdownClosesAHeldPopup) {
-    ShowMessageHold("Held");
-    testsupport::PopupPasses();
-    ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+    test::HoldPopup("Held");
     AlarmClear();  // no alarm: no wait
     testsupport::PopupPasses(1);
     EXPECT_EQ(MsgPopup_IsPersistent(), 1);

@@ -33,8 +33,7 @@ class CaliExitTest : public test::CtrlTest {
         CoreUiHooks hooks{};
         hooks.advanceScreen = [] { g_homeCalls.fetch_add(1); };
         CoreUi_SetHooks(hooks);
-        CaliMode_Step();  // the mode object starts and idles
-        CaliMode_Step();
+        test::StartCaliMode();
         g_homeCalls.store(0);
         MsgQueue_Clear();
         test::ClearTrace();
@@ -46,18 +45,7 @@ class CaliExitTest : public test::CtrlTest {
         CoreUi_SetHooks({});
     }
     static std::vector<uint32_t> Commands() { return test::RawsTo(kCaliCmdReg); }
-    // The event waiting for the mode object's next step (0: none).
-    static uint32_t PendingModeEvent() {
-        const uint32_t state = g_CaliModeObj.state.load();
-        return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();
-    }
-    // Runs `op` and returns the popup texts it posted, as the console shows them.
-    template <typename Op>
-    static std::string Shown(Op op) {
-        testing::internal::CaptureStdout();
-        op();
-        return testing::internal::GetCapturedStdout();
-    }
+    // The popup texts as the console shows them.
     static std::string Popups(const std::vector<std::string>& texts) {
         std::string out;
         for (const auto& t : texts)
@@ -130,15 +118,13 @@ TEST_F(CaliExitTest, DataExitsCommandPollReportAndLeave) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        core::CalStateReset();
-        CaliMode_Step();
-        CaliMode_Step();
+        test::StartCaliMode();
         g_homeCalls.store(0);
         test::ClearTrace();
         Stage().ScriptCaliStatus(c.status);
-        EXPECT_EQ(Shown(c.run), Popups(c.shown));
+        EXPECT_EQ(test::Console(c.run), Popups(c.shown));
         EXPECT_EQ(Commands(), std::vector<uint32_t>{c.command});
-        EXPECT_EQ(PendingModeEvent(), c.event);
+        EXPECT_EQ(test::PendingCaliModeEvent(), c.event);
         EXPECT_EQ(g_homeCalls.load(), c.event != 0 ? 1 : 0);
         EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
     }
@@ -194,7 +180,7 @@ TEST_F(CaliExitTest, OneShotCalibrationsReportTheirResult) {
         MsgQueue_Clear();
         test::ClearTrace();
         Stage().ScriptCaliStatus(c.status);
-        const std::string shown = Shown([&] { caliExtOffset(c.kind); });
+        const std::string shown = test::Console([&] { caliExtOffset(c.kind); });
         EXPECT_EQ(shown, c.result.empty() ? "" : Popups({"Processing", c.result}));
         uint32_t id = 0;
         EXPECT_EQ(MsgQueue_Pop(&id), c.id != 0 ? 0 : -1);
@@ -210,7 +196,7 @@ TEST_F(CaliExitTest, OneShotResultShownOverAFullMessageRing) {
     for (int i = 0; i < 32; ++i)
         ASSERT_EQ(MsgQueue_PostId(11 + i % 2), 0);
     Stage().ScriptCaliStatus({kDoneFirstOk});
-    EXPECT_EQ(Shown([] { caliExtOffset(8); }), Popups({"Zero RMS\nCalibration Success"}));
+    EXPECT_EQ(test::Console([] { caliExtOffset(8); }), Popups({"Zero RMS\nCalibration Success"}));
     uint32_t id = 0;
     EXPECT_EQ(MsgQueue_Pop(&id), 0);
     EXPECT_EQ(id, 5u);

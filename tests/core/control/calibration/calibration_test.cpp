@@ -25,8 +25,7 @@ class CalibrationTest : public test::CtrlTest {
         hooks.caliEnterStep = caliEnterStep;
         hooks.enterCalibration = Enter_menuCalibration;
         CoreUi_SetHooks(hooks);
-        CaliMode_Step();  // the mode object starts and idles
-        CaliMode_Step();
+        test::StartCaliMode();
         test::ClearTrace();
     }
     void TearDown() override { CoreUi_SetHooks({}); }
@@ -40,11 +39,6 @@ class CalibrationTest : public test::CtrlTest {
         }
         CaliPanel_TakeRequest();
         return done() ? most : -1;
-    }
-    // The event waiting for the mode object's next step (0: none).
-    static uint32_t PendingModeEvent() {
-        const uint32_t state = g_CaliModeObj.state.load();
-        return g_CaliModeObj.rows[state < kStepRows ? state : 0].msg.load();
     }
     static std::vector<uint32_t> Commands() { return test::RawsTo(2354); }
 };
@@ -72,9 +66,7 @@ const Procedure kProcedures[] = {
 TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
     for (const auto& p : kProcedures) {
         SCOPED_TRACE(p.what);
-        core::CalStateReset();
-        CaliMode_Step();
-        CaliMode_Step();
+        test::StartCaliMode();
         // Points report 0 (accepted), a range end 1 (stored).
         Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 1});
         g_ParamFlags |= 1u << 5;  // keys locked while calibrating
@@ -105,9 +97,7 @@ TEST_F(CalibrationTest, AFailedLowRangeAbortsAndRecoversThroughItsExits) {
     for (const auto& p : kProcedures) {
         for (bool menuExit : {false, true}) {
             SCOPED_TRACE(std::string(p.what) + (menuExit ? " menu EXIT" : " point exit"));
-            core::CalStateReset();
-            CaliMode_Step();
-            CaliMode_Step();
+            test::StartCaliMode();
             Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
             test::ClearTrace();
             caliEnterStep(p.first);
@@ -127,7 +117,9 @@ TEST_F(CalibrationTest, AFailedLowRangeAbortsAndRecoversThroughItsExits) {
             } else {
                 p.leavePoint();
             }
-            ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002 && PendingModeEvent() == 0; }),
+            ASSERT_GE(StepUntil([] {
+                          return g_CaliModeObj.msg.load() == 9002 && test::PendingCaliModeEvent() == 0;
+                      }),
                       0);
 
             Stage().ScriptCaliStatus({0});
@@ -151,9 +143,7 @@ TEST_F(CalibrationTest, ATakenPointClosesAHeldPopup) {
     Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
     caliEnterStep(317);
     ASSERT_GE(StepUntil(VoltWaits), 0);
-    ShowMessageHold("Processing...");
-    testsupport::PopupPasses();
-    ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+    test::HoldPopup("Processing...");
     ASSERT_EQ(MsgQueue_PostId(11), 0);
     test::ClearTrace();
     CaliVoltAvgSet(10);

@@ -64,9 +64,7 @@ class ParallelTest : public test::CtrlTest {
 };
 
 TEST_F(ParallelTest, MasterWithTwoSlavesJoinsThemAndSupervises) {
-    ShowMessageHold("Held");
-    testsupport::PopupPasses();
-    ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+    test::HoldPopup("Held");
     Master(3, 2);
     ASSERT_TRUE(StepUntil(Active));
     testsupport::PopupPasses(1);
@@ -95,10 +93,8 @@ TEST_F(ParallelTest, LinkUpWaitPrintsItsTriesAndEndsWithError6) {
     Master(3, 2);
     ASSERT_TRUE(StepUntil([] { return g_ParallelMasterObj.msg.load() == 9102; }));
     Stage().SetLinkLost(true);
-    testing::internal::CaptureStdout();
-    const bool failed = StepUntil([] { return g_ParallelLink.errorNumber.load() == 6; });
-    const std::string out = testing::internal::GetCapturedStdout();
-    ASSERT_TRUE(failed);
+    const std::string out =
+        test::Console([] { ASSERT_TRUE(StepUntil([] { return g_ParallelLink.errorNumber.load() == 6; })); });
     for (int t = 0; t < 5; ++t)
         EXPECT_NE(out.find("ID:3 retry:" + std::to_string(t) + "\n"), std::string::npos) << t << "\n" << out;
     EXPECT_EQ(out.find("retry:5"), std::string::npos) << out;
@@ -111,10 +107,8 @@ TEST_F(ParallelTest, RecountShowsTheWaitAndEndsWithError9) {
     Master(3, 2);
     ASSERT_TRUE(StepUntil([] { return g_ParallelMasterObj.msg.load() == 9103; }));
     Stage().SetLinkPeers(1);
-    testing::internal::CaptureStdout();
-    const bool failed = StepUntil([] { return g_ParallelLink.errorNumber.load() == 9; });
-    const std::string out = testing::internal::GetCapturedStdout();
-    ASSERT_TRUE(failed);
+    const std::string out =
+        test::Console([] { ASSERT_TRUE(StepUntil([] { return g_ParallelLink.errorNumber.load() == 9; })); });
     const size_t wait = out.find("popup: Master Wait Connecting..");
     EXPECT_NE(wait, std::string::npos) << out;
     EXPECT_LT(wait, out.find("Error(9)")) << out;
@@ -228,14 +222,10 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
         Master(3, 2);
         ASSERT_TRUE(StepUntil(Active));
         g_ParallelLink.updateKind = kind;
-        ShowMessageHold("Held");
-        testsupport::PopupPasses();
-        ASSERT_EQ(MsgPopup_IsPersistent(), 1);
+        test::HoldPopup("Held");
         Stage().SetLinkLost(true);
-        testing::internal::CaptureStdout();
-        const bool ended = StepUntil([] { return g_ParallelLink.updateKind.load() == 0; });
-        const std::string out = testing::internal::GetCapturedStdout();
-        ASSERT_TRUE(ended);
+        const std::string out = test::Console(
+            [] { ASSERT_TRUE(StepUntil([] { return g_ParallelLink.updateKind.load() == 0; })); });
         size_t shown = 0;
         for (size_t at = out.find("popup: Slave is currently updating."); at != std::string::npos;
              at = out.find("popup: Slave is currently updating.", at + 1))

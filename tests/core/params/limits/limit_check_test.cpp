@@ -9,6 +9,7 @@
 #include "tests/core/ctrl_fixture.h"
 
 using test::FreqRec;
+using test::SetVolt;
 using test::VoltRec;
 
 namespace {
@@ -43,13 +44,7 @@ class LimitCheckTest : public ::testing::Test {
   protected:
     test::DefaultStore store;
 
-    // One word of a voltage-class or frequency-class record.
-    static void SetVolt(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set,
-                        uint32_t phase, int32_t value, int32_t ParamRec::*field = &ParamRec::value) {
-        ParamRec r = VoltRec(id, mode, area, wave, set, phase);
-        r.*field = value;
-        test::PutVoltRec(id, mode, area, wave, set, phase, r);
-    }
+    // One word of a frequency-class record.
     static void SetFreq(uint32_t id, uint32_t mode, uint32_t phase, int32_t value,
                         int32_t ParamRec::*field = &ParamRec::value) {
         ParamRec r = FreqRec(id, mode, phase);

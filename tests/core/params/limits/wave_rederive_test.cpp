@@ -22,11 +22,6 @@ class WaveRederiveTest : public ::testing::Test {
     static int32_t Volt(uint32_t id, uint32_t mode, uint32_t wave, uint32_t set, uint32_t phase) {
         return test::VoltRec(id, mode, 1, wave, set, phase).value;
     }
-    static void SetVolt(uint32_t id, uint32_t mode, uint32_t wave, uint32_t set, uint32_t phase, int32_t v) {
-        ParamRec r = test::VoltRec(id, mode, 1, wave, set, phase);
-        r.value = v;
-        test::PutVoltRec(id, mode, 1, wave, set, phase, r);
-    }
 };
 
 TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
@@ -78,7 +73,7 @@ TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
 TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
     paramPutValue(0, 119, 1, 0);
     g_ParamStore.unit[0].waveform.value = kTri;
-    SetVolt(47, kAcInt, kSin, 0, 0, 11000);
+    test::SetVolt(47, kAcInt, 1, kSin, 0, 0, 11000);
     paramPutValue(0, 47, 60000, 0);  // the Vpp record of TRI
     SpreadVoltageToWaves();
     EXPECT_EQ(Volt(47, kAcInt, kTri, 1, 0), 60000);
@@ -92,7 +87,7 @@ TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
 TEST_F(WaveRederiveTest, LimitedPhasesGiveOneMessageNamingThemAll) {
     g_EditAllPhases = 1;
     for (uint32_t p : {1u, 2u})
-        SetVolt(8, 0, 0, 0, p, 10000);
+        test::SetVolt(8, 0, 1, 0, 0, p, 10000);
     for (uint32_t p = 0; p < 3; ++p)
         Word(p, core::kShwSpreadFirst) = 22000;
     WaveVoltageRecheck();
@@ -110,14 +105,14 @@ TEST_F(WaveRederiveTest, VppVoltageIsHeldToTheVppCeilingUnlessInTestMode) {
     paramPutValue(0, 119, 1, 0);
     g_PhaseMode = 1;
     g_ParamStore.unit[0].waveform.value = kTri;
-    SetVolt(47, kAcInt, kTri, 1, 0, 90000);  // above 2 x 350.00 V x 1.0
+    test::SetVolt(47, kAcInt, 1, kTri, 1, 0, 90000);  // above 2 x 350.00 V x 1.0
     WaveVoltageRecheck();
     EXPECT_EQ(Word(0, core::kShwAcv), 70000u);
     EXPECT_EQ(MsgQueue_Count(), 1u);
 
     MsgQueue_Clear();
     g_ServiceFlags.rdTestMode = 1;
-    SetVolt(47, kAcInt, kTri, 1, 0, 90000);
+    test::SetVolt(47, kAcInt, 1, kTri, 1, 0, 90000);
     WaveVoltageRecheck();
     EXPECT_EQ(Word(0, core::kShwAcv), 90000u);
     EXPECT_EQ(MsgQueue_Count(), 0u);

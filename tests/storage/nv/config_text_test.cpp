@@ -141,10 +141,8 @@ TEST_F(ConfigTextTest, ABadTextIsNotSavedOverUntilASettingChanges) {
     EXPECT_EQ(LoadSystemConfig(), -1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // nothing was stored: nothing lost
     EXPECT_GT(SaveSystemConfig(), 0);
-}
 
-// With DHCP off the addresses are the user's: a changed static address ends the hold.
-TEST_F(ConfigTextTest, AStaticAddressChangeEndsTheHold) {
+    // With DHCP off the addresses are the user's: a changed static address ends the hold.
     Store(std::string("VERSION=1.06\nPORT=6000\nCHECKSUM=1\n"));
     g_LanCfg.DHCP = 0;
     EXPECT_EQ(LoadSystemConfig(), -1);

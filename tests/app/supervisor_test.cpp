@@ -10,10 +10,13 @@
 
 #include "app/thread_table.h"
 #include "core/control/sys_event.h"
+#include "core/system/config/iface_card_detect.h"
+#include "core/system/messaging/msg_queue.h"
 #include "core/system/state/sys_status.h"
 #include "panel/restart_save.h"
 #include "platform/host/clock.h"
 #include "platform/host/options.h"
+#include "remote/fieldbus.h"
 #include "scpi/channels/scpi_threads.h"
 #include "tests/support/temp_root.h"
 
@@ -167,7 +170,7 @@ TEST(SupervisorThreads, InterfaceThreadsFollowStartAndStopRequests) {
            std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_TRUE(running(kRunUsbDev) && running(kRunWeb80) && running(kRunWeb81));
-    EXPECT_FALSE(running(kRunUsbGpib));  // no GPIB driver module on the disk: no adapter to serve
+    EXPECT_FALSE(running(kRunUsbGpib));   // no GPIB driver module on the disk: no adapter to serve
     EXPECT_FALSE(running(kRunFieldbus));  // no card: the fieldbus thread ended at once
     EXPECT_TRUE(running(kRunModbus));
     EXPECT_TRUE(running(kRunRs232));
@@ -179,6 +182,28 @@ TEST(SupervisorThreads, InterfaceThreadsFollowStartAndStopRequests) {
     for (const auto& w : g_ThreadCtl.running)
         EXPECT_EQ(w.load(), 0u);
     plat::SetTimeScale(1);
+}
+
+// The fieldbus thread on this machine: with a card detected it asks for the CAN interface, finds none
+// and ends, clearing its running word; the supervisor's stop request is still acknowledged afterwards.
+TEST(FieldbusCard, CardWithoutInterfaceEndsAndStopIsAcknowledged) {
+    testsupport::TempRoot root;
+    root.Write("/sys/class/gpio/gpio106/value", "1\n");
+    ASSERT_EQ(IfaceCardDetect(), 3);
+    MsgQueueInit();
+    SysStatusSet(kSysMenuThreadRunning);
+    testing::internal::CaptureStdout();
+    FieldbusThread(nullptr);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "FieldbusThread: CAN card 3\nFieldbusThread: no CAN interface, ending\n");
+    EXPECT_EQ(g_ThreadCtl.running[kRunFieldbus].load(), 0u);
+
+    g_ThreadCtl.control.store(kIfaceStop);
+    SupervisorPass();
+    EXPECT_EQ(g_ThreadCtl.control.load(), static_cast<uint32_t>(kIfaceIdle));
+    SysStatusClear(kSysMenuThreadRunning);
+    root.Write("/sys/class/gpio/gpio106/value", "0\n");
+    IfaceCardDetect();
 }
 
 }  // namespace

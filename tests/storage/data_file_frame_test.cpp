@@ -1,13 +1,17 @@
-// The common frame of the data files: what the builder writes and what a reader refuses.
+// The common frame of the data files: what the builder writes and what a reader refuses, also while a
+// factory default rewrites the model name on another thread.
 #include "storage/data_file_frame.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "storage/file_result.h"
 
@@ -92,6 +96,26 @@ TEST_F(DataFileFrame, ModelCheckNamesThatDoNotFitAndTheWaveSum) {
     EXPECT_EQ(WaveImageSum(wave, sizeof wave), 65536u);
     wave[21] = 1;
     EXPECT_EQ(WaveImageSum(wave, sizeof wave), 65535u);
+}
+
+// A header built while the name changes carries the old name or the new one, never a mixture.
+TEST(IdentityText, HeadersNeverSeeAHalfWrittenModelName) {
+    const char* names[2] = {"VRN-4145", "VRN360-351"};
+    IdentityTextWrite(g_ModelName, sizeof g_ModelName, names[0], std::strlen(names[0]));
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        for (int i = 0; !stop.load(); ++i)
+            IdentityTextWrite(g_ModelName, sizeof g_ModelName, names[i & 1], std::strlen(names[i & 1]));
+    });
+    for (int i = 0; i < 20000; ++i) {
+        uint8_t image[84];
+        EXPECT_EQ(FileHeaderBuild(0, 0, image, "A.SEQ"), 0);
+        const std::string got(reinterpret_cast<const char*>(image),
+                              strnlen(reinterpret_cast<const char*>(image), 12));
+        EXPECT_TRUE(got == names[0] || got == names[1]) << got;
+    }
+    stop.store(true);
+    writer.join();
 }
 
 }  // namespace

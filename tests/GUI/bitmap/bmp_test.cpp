@@ -30,11 +30,10 @@ TEST_F(Bitmaps, SixteenBitImages) {
     const GUI_IMAGE low = {2, 1, 4, 16, redLow, nullptr, &GUI_BitmapMethodsM565};
     GUI_DrawImage(&high, 10, 10);
     GUI_DrawImage(&low, 10, 20);
-    const auto s = Screen();
-    EXPECT_EQ(s[10 * 800 + 10], 0x001F);
-    EXPECT_EQ(s[10 * 800 + 11], 0x1234);
-    EXPECT_EQ(s[20 * 800 + 10], 0xF800);
-    EXPECT_EQ(s[20 * 800 + 12], 0);
+    EXPECT_EQ(PixelAt(10, 10), 0x001F);
+    EXPECT_EQ(PixelAt(11, 10), 0x1234);
+    EXPECT_EQ(PixelAt(10, 20), 0xF800);
+    EXPECT_EQ(PixelAt(12, 20), 0);
 }
 
 // 5-5-5 pixels take their components from the 5-to-8 table: green 16, 17, 21 and 22 are 132, 140, 173

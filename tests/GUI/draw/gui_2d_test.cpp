@@ -153,12 +153,11 @@ TEST_F(Gui2d, ClearWindowInAPaintClearsOnlyTheClip) {
     const WM_HWINDOW parent = WM_CreateTop(100, 100, 200, 100, WM_CF_SHOW, paint, 0);
     WM_CreateChild(50, 20, 40, 30, parent, WM_CF_SHOW, nullptr, 0);
     GUI_RunAll();
-    const auto s = Screen();
-    EXPECT_EQ(s[100 * 800 + 100], 0xF800);
-    EXPECT_EQ(s[199 * 800 + 299], 0xF800);
-    EXPECT_EQ(s[99 * 800 + 100], 0xFFFF) << "outside the window";
-    EXPECT_EQ(s[120 * 800 + 150], 0xFFFF) << "under the child";
-    EXPECT_EQ(s[149 * 800 + 189], 0xFFFF) << "under the child";
+    EXPECT_EQ(PixelAt(100, 100), 0xF800);
+    EXPECT_EQ(PixelAt(299, 199), 0xF800);
+    EXPECT_EQ(PixelAt(100, 99), 0xFFFF) << "outside the window";
+    EXPECT_EQ(PixelAt(150, 120), 0xFFFF) << "under the child";
+    EXPECT_EQ(PixelAt(189, 149), 0xFFFF) << "under the child";
 }
 
 TEST_F(Gui2d, Goldens) {

@@ -18,10 +18,6 @@ class Lcd : public ::testing::Test {
     void SetUp() override { FreshScreen(); }
 };
 
-uint16_t At(const std::vector<uint16_t>& s, int x, int y) {
-    return s[static_cast<size_t>(y) * 800 + x];
-}
-
 // A fill of the whole range fills exactly the screen; every drawing call across all four edges of the clip
 // leaves the outside as it was.
 TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
@@ -55,7 +51,7 @@ TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
         const auto s = Screen();
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 800; ++x)
-                ASSERT_TRUE(At(s, x, y) == 0 ||
+                ASSERT_TRUE(s[static_cast<size_t>(y) * 800 + x] == 0 ||
                             (x >= clip.x0 && x <= clip.x1 && y >= clip.y0 && y <= clip.y1))
                     << x << "," << y;
     }
@@ -68,11 +64,10 @@ TEST_F(Lcd, OneBitBlitCutOnTheLeftKeepsItsBits) {
     const uint32_t table[2] = {0x1111, 0x2222};
     GUI_Context.clipRect = {113, 0, 799, 479};
     LCD_Blit(100, 7, 32, 1, 1, 1, 1, 4, bits, table);
-    const auto s = Screen();
-    EXPECT_EQ(At(s, 112, 7), 0);
+    EXPECT_EQ(PixelAt(112, 7), 0);
     for (int i = 13; i < 32; ++i) {
         const bool set = bits[i / 8] & (0x80 >> (i % 8));
-        EXPECT_EQ(At(s, 100 + i, 7), set ? 0x2222 : 0x1111) << i;
+        EXPECT_EQ(PixelAt(100 + i, 7), set ? 0x2222 : 0x1111) << i;
     }
 }
 
@@ -99,11 +94,10 @@ TEST_F(Lcd, ReverseModeSwapsTheIndicesOnceAndAntialiasingEndsAtThem) {
     LCD_PixelAA(1, 1, 15);
     LCD_PixelAA(2, 1, 0);
     LCD_PixelAA(3, 1, 8);
-    const auto s = Screen();
-    EXPECT_EQ(At(s, 1, 1), 0xF800);
-    EXPECT_EQ(At(s, 2, 1), 0x07E0);
-    EXPECT_NE(At(s, 3, 1), 0xF800);
-    EXPECT_NE(At(s, 3, 1), 0x07E0);
+    EXPECT_EQ(PixelAt(1, 1), 0xF800);
+    EXPECT_EQ(PixelAt(2, 1), 0x07E0);
+    EXPECT_NE(PixelAt(3, 1), 0xF800);
+    EXPECT_NE(PixelAt(3, 1), 0x07E0);
 }
 
 TEST(LcdHelpers, PaletteAndIndexWidths) {

@@ -104,10 +104,7 @@ TEST_F(NvBlocksTest, AWrongChecksumIsNeverAppliedADeleteRequestIsTaken) {
             ASSERT_EQ(SpiNvmWriteBuf(0, zero, sizeof zero), static_cast<int32_t>(sizeof zero));
         } else {
             ASSERT_EQ(IdentityBlockSave(SampleIdentity()), kNvSaved);
-            uint8_t b = 0;
-            ASSERT_EQ(SpiNvmReadBuf(c.offset, &b, 1), 1);
-            b ^= 0x10;
-            ASSERT_EQ(SpiNvmWriteBuf(c.offset, &b, 1), 1);
+            FlipByte(c.offset);
         }
         IdentityBlock out;
         out.modelId = 99;
@@ -167,11 +164,9 @@ TEST_F(NvBlocksTest, RebaseKeepsTheBlockSpecialDataGoesToMemoryAndFile) {
     // The special data goes to the memory and to its file, the same 512 bytes, the phase mode in byte 44.
     ASSERT_EQ(IdentityBlockSave(SampleIdentity()), kNvSaved);
     ASSERT_EQ(SpecialDataSave(2), kNvSaved);
-    std::string file = root_.Read("/mnt/tst/Special/SpecialData");
-    ASSERT_EQ(file.size(), kNvIdentityStage);
-    std::vector<uint8_t> chip(kNvIdentityStage);
-    ASSERT_EQ(SpiNvmReadBuf(0, chip.data(), kNvIdentityStage), static_cast<int32_t>(kNvIdentityStage));
-    EXPECT_EQ(std::memcmp(file.data(), chip.data(), kNvIdentityStage), 0);
+    const std::string chip = Chip(0, kNvIdentityStage);
+    ASSERT_EQ(chip.size(), kNvIdentityStage);
+    EXPECT_EQ(root_.Read("/mnt/tst/Special/SpecialData"), chip);
     EXPECT_EQ(chip[44], 2);
 }
 
@@ -203,7 +198,8 @@ TEST_F(NvBlocksTest, ChecksumIsTheByteSumFromByte4ToTheEnd) {
     ASSERT_EQ(IdentityBlockSave(SampleIdentity()), kNvSaved);
     std::vector<uint8_t> chip(kNvIdentityStage);
     ASSERT_EQ(SpiNvmReadBuf(0, chip.data(), kNvIdentityStage), static_cast<int32_t>(kNvIdentityStage));
-    EXPECT_EQ(chip[0] | chip[1] << 8 | chip[2] << 16 | uint32_t{chip[3]} << 24, sumFrom4(chip.data(), kNvIdentityUsed));
+    EXPECT_EQ(chip[0] | chip[1] << 8 | chip[2] << 16 | uint32_t{chip[3]} << 24,
+              sumFrom4(chip.data(), kNvIdentityUsed));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
-#include "drivers/spi_nvm.h"
 #include "platform/devices/spi.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
@@ -28,17 +27,6 @@ namespace {
 class SettingsBackupTest : public test::NvTest {
   protected:
     static int32_t& Acv(uint32_t unit) { return g_ParamStore.unit[unit].mode[1].volt[1].acv[0][16].value; }
-    // The bytes of the memory as its file holds them: what the next start finds.
-    std::string Chip(uint32_t offset, uint32_t length) const {
-        const std::string all = store_.root.Read("/dev/spidev1.0");
-        return all.size() >= offset + length ? all.substr(offset, length) : std::string();
-    }
-    static void FlipByte(uint32_t at) {
-        uint8_t b = 0;
-        ASSERT_EQ(SpiNvmReadBuf(at, &b, 1), 1);
-        b ^= 0x10;
-        ASSERT_EQ(SpiNvmWriteBuf(at, &b, 1), 1);
-    }
     static constexpr char kCopy[] = "/mnt/tst/Special/SpecialData";
     test::DefaultStore store_;
 };

@@ -13,10 +13,10 @@
 #include <thread>
 #include <tuple>
 
+#include "core/params/presets/preset_store.h"
+#include "core/params/waves/arb_mem.h"
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
-#include "core/params/waves/arb_mem.h"
-#include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_queue.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_file.h"

@@ -13,8 +13,8 @@
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/state/ctrl_words.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
 #include "scpi/handlers/measure/scpi_meas_snapshot.h"
 #include "scpi/parser/scpi_tree.h"
 #include "tests/core/control/measure/meas_fixture.h"
@@ -172,8 +172,8 @@ TEST_F(MeasCommands, HarmonicGroupsListsAndTheirSnapshot) {
         const char* group;
         int first, last;  // first > last: refused
     } groups[] = {
-        {" 0", 0, 0},      {" 1", 1, 20},      {" 3", 41, 60}, {" 5", 81, 100}, {" MIN", 1, 20},
-        {" MAX", 81, 100}, {"", 0, 100},       {" 6", 1, 0},   {" -1", 1, 0},
+        {" 0", 0, 0},      {" 1", 1, 20}, {" 3", 41, 60}, {" 5", 81, 100}, {" MIN", 1, 20},
+        {" MAX", 81, 100}, {"", 0, 100},  {" 6", 1, 0},   {" -1", 1, 0},
     };
     for (const char* source : {"MEAS", "FETC"}) {
         for (const auto& g : groups) {

@@ -4,8 +4,6 @@
 #include "remote/web_server.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -203,9 +201,7 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 1u);
     // A websocket client stays connected over the stop.
     testsupport::TcpClient ws(Port(80));
-    ws.Send(
-        "GET /scpi HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-        "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+    ws.Send(std::string(kHandshake) + "Host: x\r\n\r\n");
     EXPECT_EQ(ws.ReadLine(), "HTTP/1.1 101 Switching Protocols\r\n");
     for (std::string header = ws.ReadLine(); header != "\r\n" && !header.empty();)
         header = ws.ReadLine();
@@ -232,15 +228,9 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
 }
 
 TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    const int one = 1;  // a connection of the test before in TIME_WAIT does not keep it out
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(Port(81)));
-    addr.sin_addr.s_addr = htonl(INADDR_ANY);
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ASSERT_EQ(listen(fd, 1), 0);
+    // With SO_REUSEADDR: a connection of the test before in TIME_WAIT does not keep it out.
+    const int fd = testsupport::Listener(Port(81));
+    ASSERT_GE(fd, 0);
     testing::internal::CaptureStderr();
     threads.emplace_back(WebServerThread81, nullptr);
     plat::SleepMs(2500);  // three tries

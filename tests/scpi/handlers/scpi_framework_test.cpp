@@ -2,7 +2,6 @@
 // the duty rules of the generic numeric handler and the block header reader.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -12,20 +11,15 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
 #include "engine/arb/arb_builder.h"
-#include "scpi/handlers/source/scpi_arb_edit_param.h"
-#include "scpi/parser/scpi_errors.h"
-#include "scpi/handlers/measure/scpi_meas_snapshot.h"
 #include "scpi/handlers/scpi_numeric_param.h"
 #include "scpi/handlers/scpi_refusals.h"
+#include "scpi/handlers/source/scpi_arb_edit_param.h"
+#include "scpi/parser/scpi_errors.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 
 namespace {
-
-void SelectLine(uint32_t line) {
-    g_OutputFlags.fetch_and(~(3u << kOutFlagSelLine0));
-    g_OutputFlags.fetch_or(line << kOutFlagSelLine0);
-}
 
 // The modes 0-9 in which an id is unused, as a string of 0/1.
 std::string UnusedModes(uint32_t id) {
@@ -66,7 +60,7 @@ TEST(ScpiFramework, LineChecksPerWiringAndOverride) {
     };
     for (const auto& c : cases) {
         SetPhaseMode(c.wiring);
-        SelectLine(c.line);
+        test::SelectLine(c.line);
         EXPECT_EQ(PhaseAccessInvalid(), c.phase) << c.wiring << " L" << c.line + 1;
         EXPECT_EQ(LineAccessInvalid(), c.lineAccess) << c.wiring << " L" << c.line + 1;
         g_ServiceFlags.threePhase1P2W.store(1);
@@ -74,7 +68,7 @@ TEST(ScpiFramework, LineChecksPerWiringAndOverride) {
         g_ServiceFlags.threePhase1P2W.store(0);
     }
     SetPhaseMode(0);
-    SelectLine(0);
+    test::SelectLine(0);
 }
 
 class NumericParam : public ::testing::Test {
@@ -125,36 +119,6 @@ TEST_F(NumericParam, RefusedEditAllChangesNothing) {
     EXPECT_EQ(GetAcv(2), 4000);
     EXPECT_EQ(g_ParamDirty[kDirtyAcv].load(), 1u);  // the control task applies it to every phase
     g_EditAllPhases.store(0);
-}
-
-// {group parameter, values in the reply or the error row}: none gives all 101, 0 the value 0 alone.
-TEST_F(NumericParam, HarmonicGroupsAndFetchBeforeASnapshot) {
-    scpi::MeasSnapshotReset();
-    auto fetch = [](ScpiInterface* ifc) { return scpiFetchQuery(ifc, 21); };
-    EXPECT_EQ(ch.Call(fetch, true, kItemOmitted, 0), "|73");
-    auto fromSnapshot = [](ScpiInterface* ifc) { return scpiHarmonicList(ifc, 2, true); };
-    EXPECT_EQ(ch.Call(fromSnapshot, true, kItemOmitted, 0), "|73");
-    auto measure = [](ScpiInterface* ifc) { return scpiMeasureQuery(ifc, 21); };
-    EXPECT_EQ(ch.Call(measure, true, kItemOmitted, 0).substr(0, 1), "+");  // and takes the snapshot
-    EXPECT_EQ(ch.Call(fetch, true, kItemOmitted, 0).back(), '0');
-    const struct {
-        uint8_t type;
-        int32_t group;
-        std::string expect;  // "n values" or "|row"
-    } cases[] = {
-        {kItemOmitted, 0, "101"}, {kItemInt, 0, "1"},     {kItemInt, 1, "20"},  {kItemInt, 5, "20"},
-        {kItemChoice, 0, "20"},   {kItemChoice, 1, "20"}, {kItemInt, 6, "|51"}, {kItemInt, -1, "|51"},
-    };
-    for (bool snapshot : {true, false}) {
-        auto list = [snapshot](ScpiInterface* ifc) { return scpiHarmonicList(ifc, 3, snapshot); };
-        for (const auto& c : cases) {
-            const std::string got = ch.Call(list, true, c.type, c.group);
-            const std::string reply = got.substr(0, got.find('|'));
-            const std::string shown =
-                reply.empty() ? got : std::to_string(std::count(reply.begin(), reply.end(), ',') + 1);
-            EXPECT_EQ(shown, c.expect) << int(c.type) << " " << c.group;
-        }
-    }
 }
 
 // The builder's clip (item 2, hundredths) within the caller's 10-90 steps: {query, type, value, result}.

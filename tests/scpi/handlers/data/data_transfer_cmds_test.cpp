@@ -13,10 +13,10 @@
 #include <thread>
 #include <tuple>
 
+#include "core/params/presets/preset_store.h"
+#include "core/params/waves/arb_mem.h"
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
-#include "core/params/waves/arb_mem.h"
-#include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_queue.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_file.h"
@@ -120,8 +120,7 @@ TEST_F(DataTransfer, MemoryNumbersBlocksAndTheWebChannelAreCheckedFirst) {
     EXPECT_EQ(File("/mnt/tst/seq/SEQ4.SEQ"), damaged);
     EXPECT_EQ(File("/mnt/tst/sim/SIM9.SIM"), "") << "a memory never stored is sent, not stored";
     FakeChannel web{kChanWeb};
-    EXPECT_EQ(web.Exec("DATA:SEQ? 0\n"), "");
-    EXPECT_EQ(web.PopErrors(), "-292,\"Referenced name does not exist\"");
+    EXPECT_EQ(web.Run("DATA:SEQ? 0"), "|-292,\"Referenced name does not exist\"");
     EXPECT_EQ(web.Exec("DATA:ARB:FILE? 1\n").substr(0, 6), "#48260");
     EXPECT_EQ(web.PopErrors(), "");
 }
@@ -130,21 +129,17 @@ TEST_F(DataTransfer, PresentQueryPutsMemory9BackAndOneBorrowsItAtATime) {
     const std::string stored = "SEQ9 as stored";
     root.Write("/mnt/tst/seq/SEQ9.SEQ", stored);
     g_failSeq9Write.store(true);
-    EXPECT_EQ(lan.Exec("DATA:SEQ:PRES?\n"), "");
-    EXPECT_EQ(lan.PopErrors(), "-320,\"Storage fault\"");
+    EXPECT_EQ(lan.Run("DATA:SEQ:PRES?"), "|-320,\"Storage fault\"");
     g_failSeq9Write.store(false);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ9.SEQ"), stored);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
     // Both the buffer and memory 9 are free again: the next borrower gets as far as the import.
-    EXPECT_EQ(lan.Exec("DATA:SEQ:PRES #15hello\n"), "");
-    EXPECT_EQ(lan.PopErrors(), kExecution);
+    EXPECT_EQ(lan.Run("DATA:SEQ:PRES #15hello"), "|" + kExecution);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ9.SEQ"), stored);
     EXPECT_EQ(File("/mnt/tst/seq/SEQ9_tmp.SEQ"), "");
     ASSERT_TRUE(scpi::Slot9Borrow(scpi::Slot9Kind::kSim));
-    EXPECT_EQ(lan.Exec("DATA:SIM:PRES?\n"), "");
-    EXPECT_EQ(lan.PopErrors(), kOutOfMemory);
-    EXPECT_EQ(lan.Exec("DATA:SIM:PRES #15hello\n"), "");
-    EXPECT_EQ(lan.PopErrors(), kOutOfMemory);
+    EXPECT_EQ(lan.Run("DATA:SIM:PRES?"), "|" + kOutOfMemory);
+    EXPECT_EQ(lan.Run("DATA:SIM:PRES #15hello"), "|" + kOutOfMemory);
     scpi::Slot9Return(scpi::Slot9Kind::kSim);
     EXPECT_EQ(lan.Exec("DATA:ARB:FILE? 1\n").substr(0, 6), "#48260");
 }

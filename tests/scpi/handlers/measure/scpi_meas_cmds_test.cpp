@@ -13,8 +13,8 @@
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/state/ctrl_words.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
 #include "scpi/handlers/measure/scpi_meas_snapshot.h"
 #include "scpi/parser/scpi_tree.h"
 #include "tests/core/control/measure/meas_fixture.h"
@@ -163,21 +163,29 @@ TEST_F(MeasCommands, HarmonicGroupsListsAndTheirSnapshot) {
         }
         return s + "|";
     };
-    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 0"), orders(3000, 0, 0));
-    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 1"), orders(3000, 1, 20));
-    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 3"), orders(3000, 41, 60));
-    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 5"), orders(3000, 81, 100));
-    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? MIN"), orders(3000, 1, 20));
-    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? MAX"), orders(3000, 81, 100));
-    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM?"), orders(3000, 0, 100));
+    // Every MEASure query takes a snapshot, the harmonic lists too: a FETCh before one finds no valid copy.
+    scpi::MeasSnapshotReset();
+    EXPECT_EQ(ch.Run("FETC:VOLT?"), "|-230,\"Data corrupt or stale\"");
+    EXPECT_EQ(ch.Run("FETC:VOLT:HARM? 0"), "|-230,\"Data corrupt or stale\"");
+    EXPECT_EQ(ch.Run("MEAS:VOLT?;:FETC:VOLT?"), "+0.0000;+0.0000|");
+    const struct {
+        const char* group;
+        int first, last;  // first > last: refused
+    } groups[] = {
+        {" 0", 0, 0},      {" 1", 1, 20}, {" 3", 41, 60}, {" 5", 81, 100}, {" MIN", 1, 20},
+        {" MAX", 81, 100}, {"", 0, 100},  {" 6", 1, 0},   {" -1", 1, 0},
+    };
+    for (const char* source : {"MEAS", "FETC"}) {
+        for (const auto& g : groups) {
+            const std::string expect =
+                g.first > g.last ? "|-220,\"Parameter error\"" : orders(3000, g.first, g.last);
+            EXPECT_EQ(ch.Run(std::string(source) + ":VOLT:HARM?" + g.group), expect) << source << g.group;
+        }
+    }
     EXPECT_EQ(ch.Run("MEAS:CURR:HARM? 2"), orders(1000, 21, 40));
     EXPECT_EQ(ch.Run("MEAS:CURR:HARM:RAT? 2"), orders(2000, 21, 40));
     EXPECT_EQ(ch.Run("MEAS:VOLT:HARM:RAT? 4"), orders(4000, 61, 80));
-    EXPECT_EQ(ch.Run("FETC:VOLT:HARM? 4"), orders(3000, 61, 80));
-    EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 6"), "|-220,\"Parameter error\"");
-    // Every MEASure query takes a snapshot, the harmonic lists too: a FETCh after one finds a valid copy.
     scpi::MeasSnapshotReset();
-    EXPECT_EQ(ch.Run("FETC:VOLT?"), "|-230,\"Data corrupt or stale\"");
     g_HarmResult[0].VMag[0] = 1.5f;
     EXPECT_EQ(ch.Run("MEAS:VOLT:HARM? 0;:FETC:VOLT?;:FETC:VOLT:HARM? 0"), "1.5000;+0.0000;1.5000|");
     scpi::MeasSnapshotReset();

@@ -16,7 +16,6 @@
 namespace {
 
 using namespace scpi;
-using Handler = int (*)(ScpiInterface*);
 
 class FieldbusHandlers : public test::CtrlTest {
   protected:

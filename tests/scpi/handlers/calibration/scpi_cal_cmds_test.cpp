@@ -10,6 +10,7 @@
 #include "core/control/calibration/calibration.h"
 #include "core/control/hooks/core_ui_hooks.h"
 #include "core/system/config/model_table.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
@@ -141,6 +142,27 @@ TEST_F(CalModeCommands, ProtectedWithoutAccess) {
     EXPECT_TRUE(Words(kCaliModeReg).empty());
     EXPECT_TRUE(Words(kCaliCmdReg).empty());
     EXPECT_EQ(g_homeCalls.load(), 0);
+}
+
+// A reading is taken at its point's limits and refused beyond them: the first voltage point (-250 V) takes
+// -280.000 V to -220.000 V.
+TEST_F(CalModeCommands, AReadingAtItsPointsLimitsIsTakenAndOneBeyondIsRefused) {
+    ASSERT_EQ(ch.Run("SYST:PASS 8719"), "|");
+    const uint32_t state = g_MenuState.load();
+    g_MenuState.store(317);
+    const struct {
+        const char* message;
+        std::string errors;
+    } cases[] = {
+        {"CAL:VOLT:AVG -220", ""},
+        {"CAL:VOLT:AVG -219.999", scpitest::kRange},
+        {"CAL:VOLT:AVG -280", ""},
+        {"CAL:VOLT:AVG -280.001", scpitest::kRange},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ch.Run(c.message), "|" + c.errors) << c.message;
+    }
+    g_MenuState.store(state);
 }
 
 }  // namespace

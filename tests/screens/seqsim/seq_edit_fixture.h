@@ -39,6 +39,8 @@ void Open(int32_t value);
 void GoToStep(int32_t step);
 // A number typed on the keypad: digits, '.' and a leading '-' (the SHIFT sign key).
 void Type(const char* text);
+// A number typed on the keypad through the key dispatcher: digits and '.'.
+void TypeDispatched(const char* text);
 // Runs the keypad typing and the handler, as the dispatcher does.
 void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code);
 void Turn(void (*handler)(uint32_t*), int8_t delta);

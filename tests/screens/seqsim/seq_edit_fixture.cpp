@@ -17,6 +17,12 @@
 
 namespace seqedit {
 
+int g_backs = 0, g_backPhase = -1;
+void Back(int phase) {
+    ++g_backs;
+    g_backPhase = phase;
+}
+
 SeqSimTest::SeqSimTest() {
     engine::SeqSimDataReset();
     BusReg_SetStepSource(SeqGetAbsStep);
@@ -35,6 +41,7 @@ SeqEditTest::SeqEditTest() {
     menuResetEdit();
     FreshRing();
     test::ClearTrace();
+    g_backs = 0, g_backPhase = -1;
 }
 
 SeqEditTest::~SeqEditTest() {

@@ -32,6 +32,13 @@ class SeqPageTest : public SeqSimTest {
     SeqPageTest();
 };
 
+// The editors' way back to their selection state, counted (reset by SeqEditTest): the calls and the
+// phase of the last.
+extern int g_backs, g_backPhase;
+void Back(int phase);
+inline int32_t Working() {
+    return g_EditParam.workValue.load();
+}
 // An edit state as its entry leaves it: working, reference and previous value, cursor 0, no entry; the
 // live values of the step as its selection state left them.
 void Open(int32_t value);

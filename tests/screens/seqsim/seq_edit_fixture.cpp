@@ -17,6 +17,12 @@
 
 namespace seqedit {
 
+int g_backs = 0, g_backPhase = -1;
+void Back(int phase) {
+    ++g_backs;
+    g_backPhase = phase;
+}
+
 SeqSimTest::SeqSimTest() {
     engine::SeqSimDataReset();
     BusReg_SetStepSource(SeqGetAbsStep);
@@ -35,6 +41,7 @@ SeqEditTest::SeqEditTest() {
     menuResetEdit();
     FreshRing();
     test::ClearTrace();
+    g_backs = 0, g_backPhase = -1;
 }
 
 SeqEditTest::~SeqEditTest() {
@@ -73,6 +80,11 @@ void Type(const char* text) {
             KeyEventPack(0, *c == '.' || *c == '-' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), 1);
         menuKeypadInput(&ev);
     }
+}
+
+void TypeDispatched(const char* text) {
+    for (const char* c = text; *c != '\0'; ++c)
+        screenkeys::Press(*c == '.' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), screenkeys::kKeypad);
 }
 
 void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code) {

@@ -32,6 +32,13 @@ class SeqPageTest : public SeqSimTest {
     SeqPageTest();
 };
 
+// The editors' way back to their selection state, counted (reset by SeqEditTest): the calls and the
+// phase of the last.
+extern int g_backs, g_backPhase;
+void Back(int phase);
+inline int32_t Working() {
+    return g_EditParam.workValue.load();
+}
 // An edit state as its entry leaves it: working, reference and previous value, cursor 0, no entry; the
 // live values of the step as its selection state left them.
 void Open(int32_t value);
@@ -39,6 +46,8 @@ void Open(int32_t value);
 void GoToStep(int32_t step);
 // A number typed on the keypad: digits, '.' and a leading '-' (the SHIFT sign key).
 void Type(const char* text);
+// A number typed on the keypad through the key dispatcher: digits and '.'.
+void TypeDispatched(const char* text);
 // Runs the keypad typing and the handler, as the dispatcher does.
 void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code);
 void Turn(void (*handler)(uint32_t*), int8_t delta);

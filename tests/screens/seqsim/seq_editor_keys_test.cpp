@@ -21,14 +21,6 @@ class SeqEditorKeys : public SeqEditTest {
         EXPECT_EQ(SeqSelect_RegisterKeys(), 0);
         EXPECT_EQ(SeqEditors_RegisterKeys(), 0);
     }
-    static void Key(uint8_t cls, uint8_t code) {
-        uint32_t ev = KeyEventPack(0, code, cls);
-        menuKeyDispatch(&ev);
-    }
-    static void Digits(const char* text) {
-        for (const char* c = text; *c != '\0'; ++c)
-            Key(1, *c == '.' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')));
-    }
 };
 
 TEST_F(SeqEditorKeys, EveryEditorOfTheTriplesIsInTheTable) {
@@ -43,23 +35,22 @@ TEST_F(SeqEditorKeys, EveryEditorOfTheTriplesIsInTheTable) {
 
 TEST_F(SeqEditorKeys, TypedDcvGoesToTheStepAndTheFieldIsSelectedAgain) {
     Enter_menuSeqSetDCV(1);
-    Key(1, 'U');
+    screenkeys::Press('U', 1);
     ASSERT_EQ(g_MenuState.load(), 409u);
-    Digits("12.5");
-    Key(1, 'U');
+    TypeDispatched("12.5");
+    screenkeys::Press('U', 1);
     EXPECT_EQ(g_MenuState.load(), 406u);
     EXPECT_EQ(SeqGetDcv(1), 1250);
     EXPECT_EQ(g_EditParam.workValue.load(), 1250) << "the selection state shows the stored value";
 
-    Key(1, 'U');
-    Key(4, 'W');
-    Key(4, 'W');
+    screenkeys::Press('U', 1);
+    screenkeys::Press('W', 4);
+    screenkeys::Press('W', 4);
     EXPECT_EQ(g_EditParam.cursor, 3u);
-    uint32_t knob = KeyEventPack(2, 213, 4);
-    menuKeyDispatch(&knob);
+    screenkeys::Knob(2);
     EXPECT_EQ(g_EditParam.workValue.load(), 3250);
     test::ClearTrace();
-    Key(5, 'M');
+    screenkeys::Press('M', 5);
     EXPECT_EQ(g_MenuState.load(), 406u);
     EXPECT_EQ(SeqGetDcv(1), 1250) << "the SEQ key writes nothing";
     EXPECT_TRUE(test::Writes().empty());
@@ -67,20 +58,19 @@ TEST_F(SeqEditorKeys, TypedDcvGoesToTheStepAndTheFieldIsSelectedAgain) {
 
 TEST_F(SeqEditorKeys, ModeAndWaveEditorsReturnToTheirFields) {
     Enter_menuSeqSetACVType(0);
-    Key(1, 'U');
+    screenkeys::Press('U', 1);
     ASSERT_EQ(g_MenuState.load(), 402u);
-    Key(3, 'Z');
-    uint32_t knob = KeyEventPack(1, 213, 4);
-    menuKeyDispatch(&knob);
-    Key(1, 'U');
+    screenkeys::Press('Z', 3);
+    screenkeys::Knob(1);
+    screenkeys::Press('U', 1);
     EXPECT_EQ(g_MenuState.load(), 399u);
     EXPECT_EQ(SeqGetAcvMode(0), 2) << "step 0: KP refused, the knob gave SP";
 
     Enter_menuSeqSetWave(2);
-    Key(1, 'U');
+    screenkeys::Press('U', 1);
     ASSERT_EQ(g_MenuState.load(), 426u);
-    menuKeyDispatch(&knob);
-    Key(1, 'U');
+    screenkeys::Knob(1);
+    screenkeys::Press('U', 1);
     EXPECT_EQ(g_MenuState.load(), 423u);
     EXPECT_EQ(SeqGetWave(2), 18);
 }
@@ -90,19 +80,19 @@ TEST_F(SeqEditorKeys, AModeWhoseStartingPairLeavesTheLimitsKeepsCT) {
     GoToStep(1);
     ASSERT_EQ(SeqSetDcv(5000, 0), 5000);
     Enter_menuSeqSetACVType(0);
-    Key(1, 'U');
-    Key(3, '[');
+    screenkeys::Press('U', 1);
+    screenkeys::Press('[', 3);
     FreshRing();
     test::ClearTrace();
-    Key(1, 'U');
+    screenkeys::Press('U', 1);
     EXPECT_EQ(Posted(), std::vector<std::string>{"18"}) << "step 0's AC voltage with 50 V DC does not fit";
     EXPECT_EQ(g_MenuState.load(), 399u);
     EXPECT_EQ(SeqGetAcvMode(0), 0);
     EXPECT_TRUE(test::Writes().empty());
     Enter_menuSeqSetDCVType(0);
-    Key(1, 'U');
-    Key(3, '[');
-    Key(1, 'U');
+    screenkeys::Press('U', 1);
+    screenkeys::Press('[', 3);
+    screenkeys::Press('U', 1);
     EXPECT_EQ(SeqGetDcvMode(0), 2) << "the DC voltage sweeping from step 0's 0 V fits";
 }
 
@@ -118,21 +108,21 @@ TEST_F(SeqEditorKeys, EveryEditorChecksWhatItWrote) {
         GoToStep(0);
         c.edit(1);
         test::ClearTrace();
-        Key(1, 'U');
+        screenkeys::Press('U', 1);
         EXPECT_EQ(g_MenuState.load(), c.selection + 1);
         EXPECT_FALSE(test::WritesTo(2340).empty()) << c.selection << ": a clean write on step 0 is applied";
 
         GoToStep(3);
         c.edit(1);
         test::ClearTrace();
-        Key(1, 'U');
+        screenkeys::Press('U', 1);
         EXPECT_TRUE(test::WritesTo(2340).empty()) << c.selection << ": no apply on another step";
         const std::vector<uint16_t> written = test::Registers();
         for (const uint16_t reg : written)
             test::Stage().InjectReadXor(reg, 3, 1);
         c.edit(1);
         FreshRing();
-        Key(1, 'U');
+        screenkeys::Press('U', 1);
         EXPECT_EQ(Posted(), std::vector<std::string>{"SEQ Err.(3, 1)"}) << c.selection;
         EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
         EXPECT_EQ(g_SeqSimErrors.seqStep.load(), 0);

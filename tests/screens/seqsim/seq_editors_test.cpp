@@ -21,6 +21,7 @@
 namespace {
 
 using namespace screenkeys;
+using seqedit::TypeDispatched;
 constexpr uint16_t kRegStatus = regmap::kStepStatus.first, kRegOnPhase = regmap::kStepOnPhase.first,
                    kRegOffPhase = regmap::kStepOffPhase.first, kRegJumpCnt = regmap::kStepJumpCount.first,
                    kRegTime = regmap::kStepTime.first, kRegApply = regmap::kApply.first;
@@ -29,10 +30,6 @@ class SeqEditors : public seqedit::SeqPageTest {
   protected:
     SeqEditors() { Step(1); }
     static void Step(int32_t step) { SeqSetCurStep(step); }
-    static void Type(const char* digits) {
-        for (const char* c = digits; *c != '\0'; ++c)
-            Press(*c == '.' ? 74 : static_cast<uint8_t>(64 + (*c - '0')), kKeypad);
-    }
     static uint32_t State() { return g_MenuState.load(); }
 };
 
@@ -41,26 +38,26 @@ class SeqEditors : public seqedit::SeqPageTest {
 TEST_F(SeqEditors, OffPhaseAbove500HzTakesWholeDegreesAndTheSoftKeyWins) {
     SeqSetFset(60000, 0);
     Enter_menuSeqEditOffPhase(0);
-    Type("123.4");
+    TypeDispatched("123.4");
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 1230);
     EXPECT_EQ(State(), 349u);
     EXPECT_TRUE(Messages().empty());
 
     Enter_menuSeqEditOffPhase(0);
-    Type("359.5");
+    TypeDispatched("359.5");
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 1230) << "3595 is above 3590";
     EXPECT_EQ(Messages(), std::vector<std::string>{"26"});
 
     Enter_menuSeqEditOffPhase(0);
-    Type("45");
+    TypeDispatched("45");
     Press('Z', kSoft);
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 900) << "soft key 2 after the digits";
 
     Enter_menuSeqEditOnPhase(0);
-    Type("45");
+    TypeDispatched("45");
     Press('Z', kSoft);
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOnPhase(0), 450) << "the ON phase writes the typed number";
@@ -99,12 +96,12 @@ TEST_F(SeqEditors, L1PhaseIn1P3WWritesL2Too) {
     SetPhaseMode(2);
     SeqSetOnPhase(0, 1);
     Enter_menuSeqEditOnPhase(0);
-    Type("30");
+    TypeDispatched("30");
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOnPhase(0), 300);
     EXPECT_EQ(SeqGetOnPhase(1), 300);
     Enter_menuSeqEditOnPhase(1);
-    Type("40");
+    TypeDispatched("40");
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetOnPhase(0), 300);
     EXPECT_EQ(SeqGetOnPhase(1), 400);
@@ -118,7 +115,7 @@ TEST_F(SeqEditors, TimeConversionAndSilentRefusals) {
     for (const Case& c : cases) {
         Enter_menuSeqEditTimeStep();
         test::ClearTrace();
-        Type(c.typed);
+        TypeDispatched(c.typed);
         Press('U', kKeypad);
         EXPECT_EQ(SeqGetTime(), c.time) << c.typed;
         EXPECT_EQ(State(), 335u);
@@ -139,7 +136,7 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
     SeqSetJumpCnt(7);
     Step(1);
     Enter_menuSeqEditJumpCnt();
-    Type("12345");
+    TypeDispatched("12345");
     test::ClearTrace();
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetJumpCnt(), 5);
@@ -158,7 +155,7 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
     // A typed target above 999 is refused with its own message; the soft key's
     // maximum is not.
     Enter_menuSeqEditBranch1();
-    Type("1000");
+    TypeDispatched("1000");
     Press('U', kKeypad);
     EXPECT_EQ(Messages(), std::vector<std::string>{"31"});
     Enter_menuSeqEditJumpto();
@@ -172,7 +169,7 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
 TEST_F(SeqEditors, ExitAndSeqKeysCancelDigitsFirstExceptInJumpToEnable) {
     const int32_t angle = SeqGetBalance_L2();
     Enter_menuSeqEditBalance_L2();
-    Type("12");
+    TypeDispatched("12");
     Press('M', kFunction);
     EXPECT_EQ(State(), 418u) << "digits cancelled, the editor stays";
     EXPECT_EQ(g_EditBuf.entryState, 0u);
@@ -181,7 +178,7 @@ TEST_F(SeqEditors, ExitAndSeqKeysCancelDigitsFirstExceptInJumpToEnable) {
     EXPECT_EQ(SeqGetBalance_L2(), angle) << "nothing written";
 
     Enter_menuSeqEditEnJumpto();
-    Type("1");
+    TypeDispatched("1");
     Press('T', kKeypad);
     EXPECT_EQ(State(), 365u) << "Jump To enable leaves at once";
 }
@@ -199,7 +196,7 @@ TEST_F(SeqEditors, ChoiceFieldsTakeSoftKeysAndTheKnobBetweenTheirLimits) {
     EXPECT_EQ(SeqGetSyncCode(), 0);
     Enter_menuSeqEditEnOffPhase(2);
     Press('Y', kSoft);
-    Type("0");
+    TypeDispatched("0");
     Press('U', kKeypad);
     EXPECT_EQ(SeqGetEnOffPhase(2), 1) << "typed digits never count in an enable";
 }
@@ -210,7 +207,7 @@ TEST_F(SeqEditors, ChoiceFieldsTakeSoftKeysAndTheKnobBetweenTheirLimits) {
 TEST_F(SeqEditors, ReadBackCheckAfterTheWrite) {
     test::Stage().InjectReadXor(kRegOffPhase, 1, 4);
     Enter_menuSeqEditOffPhase(0);
-    Type("10");
+    TypeDispatched("10");
     Press('U', kKeypad);
     EXPECT_EQ(Popup(), "SEQ Err.(1, 1)");
     EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);

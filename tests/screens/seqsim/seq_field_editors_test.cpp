@@ -16,10 +16,6 @@ constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
 constexpr uint8_t kEnter = 'U', kUp = 'V';
 constexpr const char* kLimited = "Voltage out of range\n(Setting Voltage Limited)";
 
-int g_backs = 0;
-void Back(int) {
-    ++g_backs;
-}
 // The refusal of a mode pair out of the limits has its test through the dispatcher.
 const SeqTypeRow kAcvType = {SeqGetAcvMode, [](int32_t, int) { return false; }, SeqSetAcvMode};
 template <int P>
@@ -37,9 +33,7 @@ void Duty(uint32_t* ev) {
 
 class SeqFieldEditors : public SeqEditTest {
   protected:
-    SeqFieldEditors() { g_backs = 0; }
     ~SeqFieldEditors() override { g_ServiceFlags.rdTestMode = 0; }
-    static int32_t Working() { return g_EditParam.workValue.load(); }
 };
 
 TEST_F(SeqFieldEditors, ModeTypeKeepIsNotOfferedOnStep0) {

@@ -17,11 +17,6 @@ constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kUp = 'V', kDown = 'W';
 constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\';
 
-int g_backs = 0, g_backPhase = -1;
-void Back(int phase) {
-    ++g_backs;
-    g_backPhase = phase;
-}
 template <int P>
 void Dcv(uint32_t* ev) {
     SeqEdit_ValueKey(kSeqDcvRow, P, Back, ev);
@@ -35,11 +30,7 @@ void Fset(uint32_t* ev) {
     SeqEdit_ValueKey(kSeqFsetRow, P, Back, ev);
 }
 
-class SeqValueEditors : public SeqEditTest {
-  protected:
-    SeqValueEditors() { g_backs = 0, g_backPhase = -1; }
-    static int32_t Working() { return g_EditParam.workValue.load(); }
-};
+using SeqValueEditors = SeqEditTest;
 
 TEST_F(SeqValueEditors, DcvCursorFollowsTheDisplayBands) {
     Open(9999);

@@ -110,12 +110,15 @@ TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
     EXPECT_EQ(State(), 440u);
 }
 
-// The repeat count is written into Normal2 while another state stays current.
+// The repeat count is written into Normal2 while another state stays current; a clean write outside
+// Initial is not strobed.
 TEST_F(SimEditors, RepeatCountGoesToNormal2) {
     SeqSimSetCurStep(kSimNormal1);
     Enter_menuEditSimulationRepeat();
     Press(menuEditSimulationRepeat, Key(kSoft, '['));
+    test::ClearTrace();
     Press(menuEditSimulationRepeat, Key(kKeypad, 'U'));
+    EXPECT_TRUE(test::WritesTo(2340).empty());
     EXPECT_EQ(Rec(kSimNormal2, 0).repeat, 9999u);
     EXPECT_EQ(StepWord(788, kSimNormal2), 9999u);
     EXPECT_EQ(engine::SimState(), uint32_t{kSimNormal1});
@@ -153,6 +156,7 @@ TEST_F(SimEditors, ReadBackMismatchIsReported) {
     EXPECT_EQ(Rec(kSimNormal1, 2).offPhase, 100u);
     EXPECT_EQ(test::Popup(), "SIM Err.(1, 1)");
     EXPECT_EQ(g_SeqSimErrors.simCount.load(), 0);
+    EXPECT_EQ(g_SeqSimErrors.simStep.load(), 0);
     EXPECT_TRUE(test::WritesTo(2340).empty());
 }
 

@@ -1,25 +1,14 @@
 #include "tests/screens/seqsim/sim_fixture.h"
 
 #include "core/params/access/param_access.h"
-#include "core/regbus/bus_transfer.h"
 #include "drivers/panel_link.h"
 #include "engine/run/seqsim_download.h"
-#include "engine/run/seqsim_verify.h"
-#include "engine/seq/seq_access.h"
-#include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "screens/output/keys/keypad_input.h"
-#include "screens/seqsim/seqsim_prepare.h"
-#include "screens/seqsim/sim/sim_prepare.h"
 
 namespace test {
 
 SimPanelEnv::SimPanelEnv() {
-    engine::SeqSimDataReset();
-    BusReg_SetStepSource(SeqGetAbsStep);
-    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
-    SeqMem_ResetToSlotDefaults(0);
-    Sim_LoadDefaultSteps();
     SeqSimSetMode(2);
     SeqSimResetEngine(kEngineSim);
     SetVoltRange(1);
@@ -29,12 +18,6 @@ SimPanelEnv::SimPanelEnv() {
     engine::SimSelectState(kSimInitial);
     MsgQueue_Clear();
     ClearTrace();
-}
-
-SimPanelEnv::~SimPanelEnv() {
-    SeqSimSetCheckHooks(nullptr, nullptr);
-    BusReg_SetStepSource(nullptr);
-    engine::SeqSimDataReset();
 }
 
 uint32_t Key(uint8_t cls, uint8_t code) {

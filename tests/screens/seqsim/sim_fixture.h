@@ -6,22 +6,17 @@
 
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/sim/sim_access.h"
-#include "tests/core/ctrl_fixture.h"
+#include "tests/engine/seqsim_fixture.h"
 #include "tests/screens/screen_keys.h"
 
 namespace test {
 
-struct SimPanelEnv {
+struct SimPanelEnv : SeqSimEnv {
     SimPanelEnv();
-    ~SimPanelEnv();
-    CtrlEnv ctrl{1};
 };
 // A float step register of a state's copy in the stage (volts, hertz).
 inline float StepFloat(uint32_t reg, uint32_t state) {
     return std::bit_cast<float>(Stage().Stored(reg, state));
-}
-inline uint32_t StepWord(uint32_t reg, uint32_t state) {
-    return Stage().Stored(reg, state);
 }
 inline SimStepRecord& Rec(uint32_t state, int phase) {
     return engine::SimRecAt(state, phase);

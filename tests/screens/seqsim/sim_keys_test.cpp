@@ -408,19 +408,4 @@ TEST_F(SimKeys, RemoteSetShowsItsField) {
     SimSetEditStateHook(nullptr);
 }
 
-TEST_F(SimKeys, FieldWriteCheck) {
-    g_SeqSimErrors.simCount.store(1);
-    g_SeqSimErrors.simStep.store(4);
-    Sim_AfterFieldWrite(1);
-    EXPECT_EQ(Popup(), "SIM Err.(4, 1)");
-    EXPECT_EQ(g_SeqSimErrors.simCount.load(), 0);
-    EXPECT_EQ(g_SeqSimErrors.simStep.load(), 0);
-    Sim_AfterFieldWrite(0);
-    EXPECT_EQ(test::WritesTo(kApplyStrobe).size(), 1u) << "a clean write in Initial strobes";
-    SetState(1);
-    test::ClearTrace();
-    Sim_AfterFieldWrite(0);
-    EXPECT_TRUE(test::WritesTo(kApplyStrobe).empty());
-}
-
 }  // namespace

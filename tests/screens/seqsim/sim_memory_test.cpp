@@ -1,18 +1,40 @@
-// SIM0-SIM9 from the SIMULATE panel: save and recall of the chosen slot with their messages, the state set
-// by voltage range, and the memory loaded at start-up.
+// SIM0-SIM9 from the SIMULATE panel: the memory lists and the wiring dialogs of a recall driven by their
+// keys, save and recall of the chosen slot with their messages, the state set by voltage range, and the
+// memory loaded at start-up.
 #include "screens/seqsim/sim/memory/sim_memory.h"
 
 #include <filesystem>
 
 #include "core/control/setting_accessors.h"
+#include "core/params/access/param_access.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/seqsim_slots.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "panel/menu/dialog_words.h"
+#include "screens/seqsim/sim/memory/sim_mem_entries.h"
+#include "screens/seqsim/sim/memory/sim_mem_keys.h"
+#include "screens/seqsim/sim/sim_entries.h"
+#include "screens/seqsim/sim/sim_keys.h"
 #include "tests/screens/seqsim/sim_fixture.h"
 
 namespace {
 
+using test::Key;
+using test::Knob;
 using test::Popup;
+using test::Press;
 using test::Rec;
+
+constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
+constexpr uint32_t kStepIndex = 463, kSaveList = 492, kRecallList = 493, kWiring = 438, kConfirm = 439;
+
+uint32_t State() {
+    return g_MenuState.load();
+}
+bool RecallPageOpen() {
+    return (g_SeqSimBlock[0].panelFlags.load() & kSeqPanelRecallOpen) != 0;
+}
 
 class SimMemory : public ::testing::Test {
   protected:
@@ -30,15 +52,36 @@ class SimMemory : public ::testing::Test {
         SeqSimSetSaveSlot(slot);
         Sim_SaveSlot();
     }
+    // SIM<slot> stored with a marker in Normal1 L1 and the given wiring; the tables get another marker.
+    static void Store(int32_t slot, uint32_t wiring) {
+        const uint32_t before = GetPhaseMode();
+        SetPhaseMode(wiring);
+        Rec(kSimNormal1, 0).acv = 4000;
+        ASSERT_GT(SimMem_Save(slot), 0);
+        SetPhaseMode(before);
+        Rec(kSimNormal1, 0).acv = 100;
+    }
+    static void OpenRecallList(uint32_t slot) {
+        g_SeqSimBlock[0].panelFlags.store(0);
+        SeqSimSetRecallSlot(slot);
+        Enter_menuSimulationStep();
+        Press(Sim_SoftKeys, Key(kSoft, 'Z'));
+        ASSERT_EQ(State(), kRecallList);
+    }
     test::SimPanelEnv env_;
 };
 
-TEST_F(SimMemory, SaveWritesTheChosenSlot) {
-    Rec(kSimNormal1, 0).acv = 12345;
-    Save(3);
-    EXPECT_EQ(Popup(), "Saved to SIM3");
-    EXPECT_EQ(Root().Read("/mnt/tst/sim/SIM3.SIM").size(), 1972u);
-    EXPECT_EQ(g_SeqSimSlots.sim, 3);
+TEST_F(SimMemory, SaveListSavesTheChosenSlot) {
+    Enter_menuSimulationStep();
+    SeqSimSetSaveSlot(0);
+    Press(Sim_SoftKeys, Key(kSoft, '['));
+    ASSERT_EQ(State(), kSaveList);
+    Press(menuSimulationSaveMemory, Knob(-1));
+    Press(menuSimulationSaveMemory, Key(kKeypad, 'U'));
+    EXPECT_EQ(Popup(), "Saved to SIM1");
+    EXPECT_EQ(Root().Read("/mnt/tst/sim/SIM1.SIM").size(), 1972u);
+    EXPECT_EQ(g_SeqSimSlots.sim, 1);
+    EXPECT_EQ(State(), kStepIndex);
     EXPECT_FALSE(PageOpen(kSeqPanelSaveOpen));
     EXPECT_NE(Notices() & kSeqNoticeSaved, 0);
 
@@ -62,32 +105,84 @@ TEST_F(SimMemory, FailedSaveClosesThePage) {
     EXPECT_NE(Notices() & kSeqNoticeSaved, 0);
 }
 
-TEST_F(SimMemory, RecallLoadsTheSlotAndAsksForAPreparation) {
-    Rec(kSimNormal1, 2).acv = 12345;
-    Save(5);
-    Rec(kSimNormal1, 2).acv = 100;
-    OpenPage(kSeqPanelRecallOpen);
-    SeqSimSetRecallSlot(5);
-    MsgQueue_Clear();
-    Sim_RecallSlot();
-    EXPECT_EQ(Popup(), "Recalled from SIM5");
-    EXPECT_EQ(Rec(kSimNormal1, 2).acv, 12345u);
-    EXPECT_EQ(g_SeqSimSlots.sim, 5);
+// The knob runs the list with its sign reversed and stops at SIM0 and SIM9.
+TEST_F(SimMemory, RecallListKnobStopsAtItsEnds) {
+    struct Case {
+        uint32_t from;
+        int8_t delta;
+        uint32_t to;
+    } cases[] = {{0, 1, 0}, {9, -1, 9}, {3, -1, 4}, {3, 2, 1}};
+    for (const Case& c : cases) {
+        OpenRecallList(c.from);
+        Press(menuSimulationRecallMemory, Knob(c.delta));
+        EXPECT_EQ(SeqSimGetRecallSlot(), c.to) << c.from << " " << int{c.delta};
+    }
+}
+
+TEST_F(SimMemory, RecallWithTheSameWiringLoadsTheSlotAndAsksForAPreparation) {
+    Store(2, 0);
+    OpenRecallList(2);
+    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
+    EXPECT_EQ(Popup(), "Recalled from SIM2");
+    EXPECT_EQ(Rec(kSimNormal1, 0).acv, 4000u);
+    EXPECT_EQ(g_SeqSimSlots.sim, 2);
     EXPECT_EQ(SimPrepRequest.load(), 1u);
-    EXPECT_FALSE(PageOpen(kSeqPanelRecallOpen));
+    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_FALSE(RecallPageOpen());
     EXPECT_NE(Notices() & kSeqNoticeRecalled, 0);
 }
 
-TEST_F(SimMemory, RecallOfAMissingMemoryFails) {
+// Another wiring: ENTER chosen in the first dialog, NO in the second; NO and CANCEL leave the tables and
+// the wiring as they were, YES recalls with the stored wiring.
+TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
+    Store(1, 1);
+    OpenRecallList(1);
+    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
+    EXPECT_EQ(State(), kWiring);
+    EXPECT_EQ(g_DialogChoice.load(), 1u) << "ENTER";
+    Press(menuSimulationOutputPhase, Key(kKeypad, 'U'));
+    EXPECT_EQ(State(), kConfirm);
+    EXPECT_EQ(g_EditParam.workValue.load(), 1) << "NO";
+    Press(menuSimulationOutputPhase_Check, Key(kKeypad, 'U'));
+    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(Rec(kSimNormal1, 0).acv, 100u);
+    EXPECT_EQ(GetPhaseMode(), 0u);
+    EXPECT_FALSE(RecallPageOpen());
+    EXPECT_EQ(SimPrepRequest.load(), 0u);
+
+    OpenRecallList(1);
+    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
+    Press(menuSimulationOutputPhase, Key(kCursor, 'W'));
+    EXPECT_EQ(g_DialogChoice.load(), 0u) << "CANCEL";
+    Press(menuSimulationOutputPhase, Key(kKeypad, 'U'));
+    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(Rec(kSimNormal1, 0).acv, 100u);
+    EXPECT_FALSE(RecallPageOpen());
+
+    OpenRecallList(1);
+    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
+    Press(menuSimulationOutputPhase, Key(kKeypad, 'U'));
+    Press(menuSimulationOutputPhase_Check, Key(kCursor, 'V'));
+    Press(menuSimulationOutputPhase_Check, Key(kKeypad, 'U'));
+
+    EXPECT_EQ(Popup(), "Recalled from SIM1");
+    EXPECT_EQ(g_SimStepTable[0][0][kSimNormal1].acv, 4000u);
+    EXPECT_EQ(GetPhaseMode(), 1u) << "the stored wiring is restored";
+    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(SimPrepRequest.load(), 1u);
+}
+
+// A memory that cannot be read asks for no wiring: the recall reports it and leaves the tables.
+TEST_F(SimMemory, RecallOfAMissingMemoryFailsWithoutADialog) {
     Rec(kSimNormal1, 0).acv = 777;
-    OpenPage(kSeqPanelRecallOpen);
-    SeqSimSetRecallSlot(7);
-    Sim_RecallSlot();
+    OpenRecallList(7);
+    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
     EXPECT_EQ(Popup(), "Recall Fail!");
+    EXPECT_EQ(State(), kStepIndex);
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 777u);
     EXPECT_EQ(SimPrepRequest.load(), 0u);
     EXPECT_EQ(g_SeqSimSlots.sim, 0);
-    EXPECT_FALSE(PageOpen(kSeqPanelRecallOpen));
+    EXPECT_FALSE(RecallPageOpen());
 
     // The page closed: a second recall does nothing.
     g_SeqSimBlock[0].notices.store(0);
@@ -149,6 +244,19 @@ TEST_F(SimMemory, StartUpLoadsTheLastMemory) {
     Rec(kSimAbnormal, 1).acv = 0;
     Sim_LoadLastOrDefault(2);
     EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 4321u);
+}
+
+// Exit with digits typed only cancels them; then it closes the list.
+TEST_F(SimMemory, ExitClosesTheList) {
+    OpenRecallList(0);
+    test::Type(menuSimulationRecallMemory, "5");
+    Press(menuSimulationRecallMemory, Key(kKeypad, 'T'));
+    EXPECT_EQ(State(), kRecallList);
+    EXPECT_EQ(g_EditBuf.entryState, 0u);
+    EXPECT_FALSE(RecallPageOpen()) << "the page bit is cleared in any case";
+    Press(menuSimulationRecallMemory, Key(kKeypad, 'T'));
+    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_FALSE(RecallPageOpen());
 }
 
 }  // namespace

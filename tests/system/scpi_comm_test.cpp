@@ -13,9 +13,9 @@
 
 namespace {
 
-std::string AskOn(testsupport::TcpClient& client, const std::string& message, int waitMs = 15000) {
+std::string AskOn(testsupport::TcpClient& client, const std::string& message) {
     client.Send(message + "\n");
-    std::string line = client.ReadLine(waitMs);
+    std::string line = client.ReadLine(15000);
     if (!line.empty() && line.back() == '\n') line.pop_back();
     return line;
 }
@@ -30,13 +30,12 @@ struct Step {
     const char* query;  // then this query
     std::string want;   // its reply, or the start of it when prefix is set
     bool prefix = false;
-    int waitMs = 15000;  // the model type change resets every store: seconds under a sanitizer on a busy machine
 };
 
 void RunSteps(testsupport::TcpClient& client, std::initializer_list<Step> steps) {
     for (const Step& s : steps) {
         if (s.send != nullptr) client.Send(std::string(s.send) + "\n");
-        const std::string got = AskOn(client, s.query, s.waitMs);
+        const std::string got = AskOn(client, s.query);
         EXPECT_TRUE(s.prefix ? got.rfind(s.want, 0) == 0 : got == s.want)
             << (s.send != nullptr ? s.send : "") << " " << s.query << ": " << got;
     }
@@ -80,12 +79,15 @@ TEST(ScpiCommRestart, StagedSettingsAndTheFactorysModelTypeApplyAtTheNextStart) 
                              {nullptr, "ZCAL:MFRS:QX;*IDN?", "QX-ORVANE,", true},
                              {"ZCAL:MTYP \"123456789012\"", kErr, kInvalid},
                              {"ZCAL:MTYP?", kErr, kUndefined},
-                             {"ZCAL:MTYP \"4160\"", "*OPC?", "1", false, 90000},
                          });
+        // The model type change ends in a reboot, which closes the connection, perhaps before a reply to a
+        // query sent after it: the reboot and the next start show that it was taken.
+        client.Send("ZCAL:MTYP \"4160\"\n");
     }
     const std::string log = first.root() + "/var/log/commands.log";
     EXPECT_NE(testsupport::FileText(log).find("ifconfig eth0 hw ether 00:22:24:AB:CD:EF"), std::string::npos);
-    // The sandbox records the reboot once the restart save has run (bounded).
+    // The sandbox records the reboot once the restart save has run (bounded: the change resets every store,
+    // seconds under a sanitizer on a busy machine).
     for (int i = 0; i < 600 && testsupport::FileText(log).find(" reboot\n") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_NE(testsupport::FileText(log).find(" reboot\n"), std::string::npos) << testsupport::FileText(log);

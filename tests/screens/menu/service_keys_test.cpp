@@ -16,6 +16,7 @@
 #include "platform/stage/power_stage_sim.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "sysadmin/sys_versions.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
 #include "tests/support/brand_media.h"
 
@@ -40,17 +41,11 @@ class ServiceKeys : public MenuKeys {
         core::ServiceFlagsReset();
         MenuKeys::TearDown();
     }
-    // The words written to a register, raw and as the register encodes them.
-    static std::vector<uint32_t> WritesTo(uint16_t reg) {
-        std::vector<uint32_t> out;
-        for (const plat::BusTransfer& t : plat::PowerStage().Trace())
-            if (t.write && t.reg == reg) out.push_back(t.raw);
-        return out;
-    }
+    // The values written to a register, as the register encodes them.
     static std::vector<double> ValuesTo(uint16_t reg) {
         std::vector<double> out;
-        for (const plat::BusTransfer& t : plat::PowerStage().Trace())
-            if (t.write && t.reg == reg) out.push_back(t.value);
+        for (const test::RegWrite& w : test::WritesTo(reg))
+            out.push_back(w.value);
         return out;
     }
     // The code entry from the Special Function row, a code typed and entered.
@@ -249,7 +244,7 @@ TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {
     EXPECT_EQ(g_OutputOptionWord.load(), before ^ 1u);
     Press(kEnter, kKeypad);
     EXPECT_EQ(g_OutputOptionWord.load(), before);
-    EXPECT_EQ(WritesTo(2348), (std::vector<uint32_t>{before ^ 1u, before}));
+    EXPECT_EQ(test::RawsTo(2348), (std::vector<uint32_t>{before ^ 1u, before}));
     // OVP is bit 15; the words toggle without a write.
     At(243);
     Press(kEnter, kKeypad);
@@ -257,7 +252,7 @@ TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {
     At(249);
     Press(kEnter, kKeypad);
     EXPECT_EQ(g_ServiceFlags.tempDisplay.load(), 1u);
-    EXPECT_EQ(WritesTo(2348).size(), 3u);
+    EXPECT_EQ(test::RawsTo(2348).size(), 3u);
 }
 
 TEST_F(ServiceKeys, TheRdTestModeRaisesThePowerLimitsOnce) {

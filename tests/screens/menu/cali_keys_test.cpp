@@ -15,21 +15,19 @@
 #include "platform/host/clock.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/menu/menu_keys_fixture.h"
 #include "tests/screens/screen_keys.h"
 
 namespace {
 
 constexpr uint16_t kModeReg = 2353, kCmdReg = 2354, kValueReg = 2443;
 using namespace screenkeys;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kRight = 'W', kPoint = 74, kDigit0 = 64;
+constexpr uint8_t kExit = 'T', kEnter = 'U', kRight = 'W';
+using menutest::Type;
 constexpr uint32_t kDoneFirstOk = 1u | 1u << 3;
 
 int g_home = 0;
 
-void Type(const char* text) {
-    for (const char* c = text; *c != 0; ++c)
-        Press(*c == '.' ? kPoint : static_cast<uint8_t>(kDigit0 + (*c - '0')), kKeypad);
-}
 // The value register carries the point's units in thousandths.
 std::vector<long> Values() {
     std::vector<long> out;

@@ -63,7 +63,7 @@ TEST_F(IfaceEdit, DhcpTakesAChangedChoiceAndAsksForTheApply) {
 
 TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
     OpenIp();
-    TypeNumber("300");
+    Type("300");
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "255");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 143u);
@@ -107,12 +107,12 @@ TEST_F(IfaceEdit, KnobStepsTheCursorDigitAndStopsAtTheOctetEnds) {
 
 TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
     OpenIp();
-    TypeNumber(".");
+    Type(".");
     EXPECT_EQ(State(), 142u) << "\"0.\" alone";
     EXPECT_EQ(Ip(0), 192);
     Press(kExit, kKeypad);  // drops the entry, the editor stays
     EXPECT_EQ(State(), 142u);
-    TypeNumber("10.");
+    Type("10.");
     EXPECT_EQ(State(), 143u);
     EXPECT_EQ(Ip(0), 10);
     Press(kEnter, kKeypad);  // nothing typed: the octet keeps its value and the next opens
@@ -141,12 +141,12 @@ TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem)
 
 TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     menuEnterStateValue(162, 5025);
-    TypeNumber("0");
+    Type("0");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 161u);
     EXPECT_EQ(LanCfgRead().PORT, 5025u);
     menuEnterStateValue(162, 5025);
-    TypeNumber("123456");
+    Type("123456");
     Press(kEnter, kKeypad);
     EXPECT_EQ(LanCfgRead().PORT, 9999u);
     // The knob runs the other way round and keeps to 1..9999.
@@ -163,10 +163,10 @@ TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
 TEST_F(IfaceEdit, WebPasswordStaysOpenAfterEnter) {
     g_LanCfg.PW = 1234;
     menuEnterStateValue(164, 1234);
-    TypeNumber("0");
+    Type("0");
     Press(kEnter, kKeypad);
     EXPECT_EQ(LanCfgRead().PW, 1234u) << "refused";
-    TypeNumber("4321");
+    Type("4321");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 164u);
     EXPECT_EQ(LanCfgRead().PW, 4321u);
@@ -210,7 +210,7 @@ TEST_F(IfaceEdit, FieldbusIdsTakeATypedZeroAndRefuseOnePastTheTop) {
     for (const Case& c : cases) {
         const uint32_t before = g_IfaceCfg.*c.id;
         MenuRows_EnterState(c.state);
-        TypeNumber(c.typed);
+        Type(c.typed);
         Press(kEnter, kKeypad);
         EXPECT_EQ(State(), c.row) << c.typed;
         EXPECT_EQ(g_IfaceCfg.*c.id, c.stored) << c.typed;

@@ -23,7 +23,6 @@
 namespace menutest {
 namespace {
 
-constexpr uint8_t kPoint = 74;
 
 class ServiceKeys : public MenuKeys {
   protected:
@@ -111,9 +110,7 @@ TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
         EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"}) << digits;
     }
     At(224);
-    Type("871");
-    Press(kPoint, kKeypad);
-    Type("9");
+    Type("871.9");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 223u);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"});

@@ -23,7 +23,6 @@
 namespace menutest {
 namespace {
 
-
 class ServiceKeys : public MenuKeys {
   protected:
     void SetUp() override {
@@ -147,8 +146,9 @@ TEST_F(ServiceKeys, ThePasswordIsComparedWholeAndZeroPadded) {
 
 TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
     const testsupport::TempRoot& root = store_.root;
-    testsupport::WriteBrandMedia([&root](const std::string& path, std::string_view content) { root.Write(path, content); },
-                                 "tulve", "VRN-345/");
+    testsupport::WriteBrandMedia(
+        [&root](const std::string& path, std::string_view content) { root.Write(path, content); }, "tulve",
+        "VRN-345/");
     At(226);
     Knob(1);
     Press(kEnter, kKeypad);
@@ -181,7 +181,9 @@ TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
 // and the partition is not erased for it. Any of the five copies failing counts, not only the last.
 TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     const testsupport::TempRoot& root = store_.root;
-    const auto write = [&root](const std::string& path, std::string_view content) { root.Write(path, content); };
+    const auto write = [&root](const std::string& path, std::string_view content) {
+        root.Write(path, content);
+    };
     At(226);
     Knob(1);
     Press(kEnter, kKeypad);
@@ -200,7 +202,8 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     Knob(1);
     Press(kEnter, kKeypad);
     EXPECT_EQ(Texts(), std::vector<std::string>{"TULVE => PELMA\nWeb Image Copy Fail\nBoot Logo Write Fail"});
-    EXPECT_EQ(Log().back(), "cp /mnt/disk/httpd/ODM_image/pelma/favicon.ico /mnt/disk/httpd/images/favicon.ico");
+    EXPECT_EQ(Log().back(),
+              "cp /mnt/disk/httpd/ODM_image/pelma/favicon.ico /mnt/disk/httpd/images/favicon.ico");
 
     root.Write("/mnt/disk/app/image/qx_logo.bmp", testsupport::LogoBitmap());
     At(226);

@@ -10,7 +10,6 @@
 namespace menutest {
 namespace {
 
-constexpr uint32_t kShiftLatch = 1u << 6;
 constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft8 = '`';
 
 int32_t Work() {
@@ -23,7 +22,7 @@ class ArbEditKeys : public MenuKeys {
         MenuKeys::SetUp();
         engine::ArbBuilderReset();
         ASSERT_EQ(ArbEdit_RegisterKeys(), 0);
-        g_ParamFlags.fetch_and(~kShiftLatch);
+        g_ParamFlags.fetch_and(~core::kFlagShiftLatched);
         OutputFlagClear(kOutFlagOutputOn);
     }
     void TearDown() override {

@@ -178,7 +178,7 @@ TEST_F(MenuPageTest, DhcpChangeRepaintsTheLanColumnAndTheListAreaOnly) {
     EXPECT_EQ(Painted(before), (std::set<int>{kWinListArea, ColumnWin(kColLan)}));
 }
 
-TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnly) {
+TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnlyWhileItIsOpen) {
     Step(195, 3);
     Step(196, 3);
     EditFollow_Apply();
@@ -197,9 +197,8 @@ TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnly) {
     EXPECT_EQ(EditFollow_Apply(), 0);
     EXPECT_EQ(g_EditParam.workValue.load(), 123);
     EXPECT_EQ(Painted(before), (std::set<int>{ColumnWin(kColImpedance)})) << "the L2 row is hidden";
-}
 
-TEST_F(MenuPageTest, FollowRequestIsDroppedWhenTheEditorClosedMeanwhile) {
+    // A request posted for an editor that closed before it was applied is dropped.
     g_MenuState.store(196);
     EditFollow_Post(196, 55);
     g_MenuState.store(195);

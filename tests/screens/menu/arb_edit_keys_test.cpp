@@ -10,20 +10,7 @@
 namespace menutest {
 namespace {
 
-constexpr uint8_t kPoint = 74;
-constexpr uint32_t kShiftLatch = 1u << 6;
 constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft8 = '`';
-
-// Keypad keys from a text: digits, '.' the point, '-' the sign (SHIFT, then the point key).
-void Keys(const char* text) {
-    for (const char* c = text; *c != 0; ++c) {
-        if (*c == '-') g_ParamFlags.fetch_or(kShiftLatch);
-        if (*c >= '0' && *c <= '9')
-            Type(std::string(1, *c).c_str());
-        else
-            Press(kPoint, kKeypad);
-    }
-}
 
 int32_t Work() {
     return g_EditParam.workValue.load();
@@ -35,7 +22,7 @@ class ArbEditKeys : public MenuKeys {
         MenuKeys::SetUp();
         engine::ArbBuilderReset();
         ASSERT_EQ(ArbEdit_RegisterKeys(), 0);
-        g_ParamFlags.fetch_and(~kShiftLatch);
+        g_ParamFlags.fetch_and(~core::kFlagShiftLatched);
         OutputFlagClear(kOutFlagOutputOn);
     }
     void TearDown() override {
@@ -46,7 +33,7 @@ class ArbEditKeys : public MenuKeys {
     // Types a number in an edit state and enters it.
     static void TypeIn(uint32_t edit, const char* text) {
         At(edit);
-        Keys(text);
+        Type(text);
         Press(kEnter, kKeypad);
     }
 };

@@ -88,7 +88,7 @@ TEST_F(CalScreen, EveryPixelOfThePageIsPainted) {
     EXPECT_TRUE(left.empty()) << guitest::Describe(left);
 }
 
-TEST_F(CalScreen, ItemListWithTheBarAndTheSoftKeys) {
+TEST_F(CalScreen, ItemListWithTheBarAndTheSoftKeysThenTheDefaultConfirmation) {
     Step();
     EXPECT_TRUE(DrawnAt("Calibration", 5, 13)) << All();
     for (int n = 0; n < 9; ++n) {
@@ -108,6 +108,14 @@ TEST_F(CalScreen, ItemListWithTheBarAndTheSoftKeys) {
     g_EditParam.workValue.store(3);
     Step();
     EXPECT_TRUE(DrawnAt(" 4.U Current Calibration", 15, 43 + 63 + 2)) << All();
+
+    // DEFAULT asks in a popup of its own, with only EXIT left of the soft keys.
+    caliEnterStep(329);
+    Step();
+    EXPECT_TRUE(DrawnAt("Calibration Default", 275, 186)) << All();
+    EXPECT_TRUE(DrawnAt("ENTER", 340, 225));
+    EXPECT_TRUE(Drawn("EXIT"));
+    EXPECT_FALSE(Drawn("SAVE"));
 }
 
 // A point waits under "Calibration Prepare" with the control task held until the stage reports a second
@@ -169,16 +177,6 @@ TEST_F(CalScreen, LeavingAWaitingPointReleasesTheControlTask) {
     EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
 }
 
-TEST_F(CalScreen, DefaultConfirmation) {
-    Step();
-    caliEnterStep(329);
-    Step();
-    EXPECT_TRUE(DrawnAt("Calibration Default", 275, 186)) << All();
-    EXPECT_TRUE(DrawnAt("ENTER", 340, 225));
-    EXPECT_TRUE(Drawn("EXIT"));
-    EXPECT_FALSE(Drawn("SAVE"));
-}
-
 // The point's nominal value shows without trailing zeros, with its sign.
 TEST_F(CalScreen, PointTitlesDropTrailingZeros) {
     const struct {
@@ -221,8 +219,8 @@ TEST_F(CalScreen, ARandomWalkNeverEndsWithTheKeysLocked) {
     const struct {
         uint8_t code, cls;
         int8_t delta;
-    } keys[] = {{'U', 1, 0}, {'U', 1, 0}, {'U', 1, 0}, {'T', 1, 0}, {'\\', 3, 0}, {'L', 5, 0},
-                {213, 4, 1}, {213, 4, -1}, {'W', 4, 0}};
+    } keys[] = {{'U', 1, 0}, {'U', 1, 0}, {'U', 1, 0},  {'T', 1, 0}, {'\\', 3, 0},
+                {'L', 5, 0}, {213, 4, 1}, {213, 4, -1}, {'W', 4, 0}};
     const auto pass = [] {
         for (int i = 0; i < 3; ++i) {
             CaliPanel_TakeRequest();

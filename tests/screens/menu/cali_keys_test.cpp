@@ -15,32 +15,24 @@
 #include "platform/host/clock.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/screens/menu/menu_keys_fixture.h"
 #include "tests/screens/screen_keys.h"
 
 namespace {
 
 constexpr uint16_t kModeReg = 2353, kCmdReg = 2354, kValueReg = 2443;
 using namespace screenkeys;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kRight = 'W', kPoint = 74, kDigit0 = 64;
+constexpr uint8_t kExit = 'T', kEnter = 'U', kRight = 'W';
+using menutest::Type;
 constexpr uint32_t kDoneFirstOk = 1u | 1u << 3;
 
 int g_home = 0;
 
-void Type(const char* text) {
-    for (const char* c = text; *c != 0; ++c)
-        Press(*c == '.' ? kPoint : static_cast<uint8_t>(kDigit0 + (*c - '0')), kKeypad);
-}
 // The value register carries the point's units in thousandths.
 std::vector<long> Values() {
     std::vector<long> out;
     for (const auto& w : test::WritesTo(kValueReg))
         out.push_back(std::lround(w.value * 1000.0));
-    return out;
-}
-std::vector<uint32_t> Written(uint16_t reg) {
-    std::vector<uint32_t> out;
-    for (const auto& w : test::WritesTo(reg))
-        out.push_back(w.raw);
     return out;
 }
 uint32_t State() {
@@ -99,8 +91,8 @@ TEST_F(CaliKeys, TheKnobSelectsTheItemThatEnterStarts) {
     Knob(5);
     EXPECT_EQ(g_EditParam.workValue.load(), 3);
     Press(kEnter, kKeypad);
-    EXPECT_EQ(Written(kModeReg), std::vector<uint32_t>{33});
-    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{8});
+    EXPECT_EQ(test::RawsTo(kModeReg), std::vector<uint32_t>{33});
+    EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{8});
     EXPECT_EQ(State(), 323u);
     EXPECT_TRUE(KeysLocked());
 
@@ -110,12 +102,12 @@ TEST_F(CaliKeys, TheKnobSelectsTheItemThatEnterStarts) {
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 316u);
     EXPECT_EQ(g_EditParam.workValue.load(), 3);
-    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{32});
+    EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{32});
 
     Knob(3);
     test::ClearTrace();
     Press(kRight, kCursor);
-    EXPECT_EQ(Written(kModeReg), std::vector<uint32_t>{17});
+    EXPECT_EQ(test::RawsTo(kModeReg), std::vector<uint32_t>{17});
     EXPECT_EQ(State(), 317u);
     EXPECT_EQ(g_CalState.phase.load(), 0u);
 }
@@ -126,8 +118,8 @@ TEST_F(CaliKeys, OneShotsRunToTheirEnd) {
     test::Stage().ScriptCaliStatus({kDoneFirstOk});
     Knob(-6);
     Press(kEnter, kKeypad);
-    EXPECT_EQ(Written(kModeReg), std::vector<uint32_t>{71});
-    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{8});
+    EXPECT_EQ(test::RawsTo(kModeReg), std::vector<uint32_t>{71});
+    EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{8});
     EXPECT_EQ(State(), 316u);
     EXPECT_FALSE(SysStatusTest(kSysCaliProcessing));
 }
@@ -177,10 +169,10 @@ TEST_F(CaliKeys, ExitDropsTypedDigitsFirst) {
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 317u);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
-    EXPECT_TRUE(Written(kCmdReg).empty());
+    EXPECT_TRUE(test::RawsTo(kCmdReg).empty());
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 316u);
-    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{32});
+    EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{32});
     EXPECT_FALSE(KeysLocked());
 
     CaliMode_Step();
@@ -189,7 +181,7 @@ TEST_F(CaliKeys, ExitDropsTypedDigitsFirst) {
     test::ClearTrace();
     Press('\\', kSoft);
     EXPECT_EQ(State(), 316u);
-    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{32});
+    EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{32});
     EXPECT_FALSE(KeysLocked());
 }
 
@@ -197,13 +189,13 @@ TEST_F(CaliKeys, ExitDropsTypedDigitsFirst) {
 TEST_F(CaliKeys, DefaultIsConfirmedInItsOwnState) {
     Press('[', kSoft);
     EXPECT_EQ(State(), 329u);
-    EXPECT_TRUE(Written(kCmdReg).empty());
+    EXPECT_TRUE(test::RawsTo(kCmdReg).empty());
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 316u);
     test::Stage().ScriptCaliStatus({kDoneFirstOk});
     Press('[', kSoft);
     Press(kEnter, kKeypad);
-    EXPECT_EQ(Written(kCmdReg), std::vector<uint32_t>{1});
+    EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{1});
     EXPECT_EQ(g_home, 1);
     EXPECT_EQ(Popup(), "Default & Exit");
 }
@@ -214,8 +206,8 @@ TEST_F(CaliKeys, AnyKeyFirstSwitchesTheOutputOff) {
     Press(kEnter, kKeypad);
     Press('Y', kSoft);
     EXPECT_EQ(State(), 316u);
-    EXPECT_TRUE(Written(kModeReg).empty());
-    EXPECT_TRUE(Written(kCmdReg).empty());
+    EXPECT_TRUE(test::RawsTo(kModeReg).empty());
+    EXPECT_TRUE(test::RawsTo(kCmdReg).empty());
     OutputFlagClear(kOutFlagOutputOn);
 }
 

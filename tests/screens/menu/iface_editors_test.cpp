@@ -63,7 +63,7 @@ TEST_F(IfaceEdit, DhcpTakesAChangedChoiceAndAsksForTheApply) {
 
 TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
     OpenIp();
-    TypeNumber("300");
+    Type("300");
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "255");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 143u);
@@ -107,12 +107,12 @@ TEST_F(IfaceEdit, KnobStepsTheCursorDigitAndStopsAtTheOctetEnds) {
 
 TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
     OpenIp();
-    TypeNumber(".");
+    Type(".");
     EXPECT_EQ(State(), 142u) << "\"0.\" alone";
     EXPECT_EQ(Ip(0), 192);
     Press(kExit, kKeypad);  // drops the entry, the editor stays
     EXPECT_EQ(State(), 142u);
-    TypeNumber("10.");
+    Type("10.");
     EXPECT_EQ(State(), 143u);
     EXPECT_EQ(Ip(0), 10);
     Press(kEnter, kKeypad);  // nothing typed: the octet keeps its value and the next opens
@@ -141,12 +141,12 @@ TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem)
 
 TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     menuEnterStateValue(162, 5025);
-    TypeNumber("0");
+    Type("0");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 161u);
     EXPECT_EQ(LanCfgRead().PORT, 5025u);
     menuEnterStateValue(162, 5025);
-    TypeNumber("123456");
+    Type("123456");
     Press(kEnter, kKeypad);
     EXPECT_EQ(LanCfgRead().PORT, 9999u);
     // The knob runs the other way round and keeps to 1..9999.
@@ -163,10 +163,10 @@ TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
 TEST_F(IfaceEdit, WebPasswordStaysOpenAfterEnter) {
     g_LanCfg.PW = 1234;
     menuEnterStateValue(164, 1234);
-    TypeNumber("0");
+    Type("0");
     Press(kEnter, kKeypad);
     EXPECT_EQ(LanCfgRead().PW, 1234u) << "refused";
-    TypeNumber("4321");
+    Type("4321");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 164u);
     EXPECT_EQ(LanCfgRead().PW, 4321u);
@@ -186,36 +186,36 @@ TEST_F(IfaceEdit, GpibGoesBackToTheRowOfTheCardFitted) {
     g_IfaceCfg.cardPresent[storage::kCardLine17] = 0;
 }
 
-TEST_F(IfaceEdit, CanopenNodeIdTypedZeroIsTakenTheKnobStopsAtOne) {
+// A typed id is taken from 0 up to the bus's highest (CANopen 127, DeviceNet 63); CANopen's knob stops at 1.
+TEST_F(IfaceEdit, FieldbusIdsTakeATypedZeroAndRefuseOnePastTheTop) {
+    FieldbusChangeFlags& f = g_FieldbusChangeFlags;
+    struct Case {
+        uint32_t state, row;
+        uint32_t storage::IfaceCfg::*id;
+        std::atomic<uint32_t> FieldbusChangeFlags::*changed;
+        const char* typed;
+        uint32_t stored;
+    };
+    const Case cases[] = {
+        {186, 185, &storage::IfaceCfg::canopenNodeId, &FieldbusChangeFlags::canopenChanged, "0", 0},
+        {186, 185, &storage::IfaceCfg::canopenNodeId, &FieldbusChangeFlags::canopenChanged, "128", 0},
+        {191, 190, &storage::IfaceCfg::devicenetMacId, &FieldbusChangeFlags::devicenetChanged, "64", 63},
+        {191, 190, &storage::IfaceCfg::devicenetMacId, &FieldbusChangeFlags::devicenetChanged, "7", 7},
+    };
     g_IfaceCfg.canopenNodeId = 5;
+    g_IfaceCfg.devicenetMacId = 63;
     MenuRows_EnterState(186);
     Knob(-9);
     EXPECT_EQ(Work(), 1);
-    TypeNumber("0");
-    Press(kEnter, kKeypad);
-    EXPECT_EQ(State(), 185u);
-    EXPECT_EQ(g_IfaceCfg.canopenNodeId, 0u);
-    EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.exchange(0), 1u);
-    MenuRows_EnterState(186);
-    TypeNumber("128");
-    Press(kEnter, kKeypad);
-    EXPECT_EQ(g_IfaceCfg.canopenNodeId, 0u);
-    EXPECT_EQ(g_FieldbusChangeFlags.canopenChanged.load(), 0u);
-}
-
-TEST_F(IfaceEdit, DevicenetTypedMacId64IsIgnored) {
-    g_IfaceCfg.devicenetMacId = 63;
-    MenuRows_EnterState(191);
-    TypeNumber("64");
-    Press(kEnter, kKeypad);
-    EXPECT_EQ(State(), 190u);
-    EXPECT_EQ(g_IfaceCfg.devicenetMacId, 63u);
-    EXPECT_EQ(g_FieldbusChangeFlags.devicenetChanged.load(), 0u);
-    MenuRows_EnterState(191);
-    TypeNumber("7");
-    Press(kEnter, kKeypad);
-    EXPECT_EQ(g_IfaceCfg.devicenetMacId, 7u);
-    EXPECT_EQ(g_FieldbusChangeFlags.devicenetChanged.exchange(0), 1u);
+    for (const Case& c : cases) {
+        const uint32_t before = g_IfaceCfg.*c.id;
+        MenuRows_EnterState(c.state);
+        Type(c.typed);
+        Press(kEnter, kKeypad);
+        EXPECT_EQ(State(), c.row) << c.typed;
+        EXPECT_EQ(g_IfaceCfg.*c.id, c.stored) << c.typed;
+        EXPECT_EQ((f.*c.changed).exchange(0), c.stored != before ? 1u : 0u) << c.typed;
+    }
 }
 
 TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {

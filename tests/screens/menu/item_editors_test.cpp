@@ -21,14 +21,14 @@ double Shown(uint32_t id) {
 
 TEST_F(ItemEdit, TypedInductanceIsStoredInTheRecordsUnits) {
     MenuRows_EnterState(196);
-    TypeNumber("12.5");
+    Type("12.5");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 195u);
     EXPECT_NEAR(Shown(196), 12.5, 1e-6);
     // A number whose steps leave 32 bits is dropped like one outside the limits.
     MenuRows_EnterState(202);
     const double before = Shown(202);
-    TypeNumber("999999999");
+    Type("999999999");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 201u);
     EXPECT_EQ(Shown(202), before);
@@ -63,12 +63,12 @@ TEST_F(ItemEdit, LcdKnobShowsAtOnceAndExitKeepsIt) {
     EXPECT_EQ(IfaceLcdByte(0), 51);
     MenuRows_EnterState(218);
     const uint8_t brightness = IfaceLcdByte(1);
-    TypeNumber("101");
+    Type("101");
     Press(kEnter, kKeypad);
     EXPECT_EQ(IfaceLcdByte(1), brightness) << "outside 1..100";
     EXPECT_EQ(State(), 217u);
     MenuRows_EnterState(220);
-    TypeNumber("7");
+    Type("7");
     Press(kEnter, kKeypad);
     EXPECT_EQ(IfaceLcdByte(2), 7);
 }
@@ -139,7 +139,7 @@ TEST_F(ItemEdit, BarcodeSlotsOnlyGoBackToTheirRow) {
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 294u);
     menuEnterStateValue(315, 0);
-    TypeNumber("5");
+    Type("5");
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 315u) << "the exit key first drops the typing";
     Press(kExit, kKeypad);

@@ -9,11 +9,6 @@
 
 namespace menutest {
 
-// A number by its keypad codes, the point too ('.' is code 74).
-inline void TypeNumber(const std::string& text) {
-    for (char c : text)
-        Press(static_cast<uint8_t>(c == '.' ? 74 : kDigit0 + (c - '0')), kKeypad);
-}
 // Every popup text queued since the last call, oldest first.
 inline std::vector<std::string> Posted() {
     std::vector<std::string> texts;

@@ -29,9 +29,14 @@ constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 
 constexpr uint8_t kDigit0 = 64;  // '@'; the digits 1-9 follow it
 constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 
-inline void Type(const char* digits) {
-    for (const char* c = digits; *c != 0; ++c)
-        Press(static_cast<uint8_t>(kDigit0 + (*c - '0')), kKeypad);
+constexpr uint8_t kPoint = 74;
+
+// Keypad keys from a text: digits, '.' the point, '-' the sign (SHIFT, then the point key).
+inline void Type(const std::string& text) {
+    for (char c : text) {
+        if (c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
+        Press(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint, kKeypad);
+    }
 }
 inline uint32_t State() {
     return g_MenuState.load();

@@ -75,7 +75,7 @@ TEST_F(MenuValuesTest, EditedRowShowsTheWorkingValueInTheDarkBox) {
     g_EditParam.workValue.store(0);
 }
 
-TEST_F(MenuValuesTest, DimRowsFollowWiringAndOutputMode) {
+TEST_F(MenuValuesTest, DimRowsAndLabelsFollowTheWiring) {
     g_PhaseMode.store(1);  // 1P2W
     TakeLog();
     Step(96, 3);
@@ -84,6 +84,10 @@ TEST_F(MenuValuesTest, DimRowsFollowWiringAndOutputMode) {
     EXPECT_TRUE(Logged(log, kMisc1X, RowY(2), kDim, "Unbalance"));
     EXPECT_TRUE(Logged(log, kMisc2X, RowY(3), kDim, "ON")) << "Re-lock in 1P2W";
     EXPECT_TRUE(Logged(log, kMisc2X, RowY(1), kWhite, "0.1"));
+    // The rows' labels dim with their values.
+    EXPECT_TRUE(Logged(log, 21, 128, kDim, "Phase Mode"));
+    EXPECT_TRUE(Logged(log, 361, 153, kDim, "Re-lock"));
+    EXPECT_TRUE(Logged(log, 361, 128, kWhite, "TrgOut Source"));
 }
 
 TEST_F(MenuValuesTest, ValuesOutsideTheirTablesShowNothing) {

@@ -15,6 +15,7 @@
 #include "screens/menu/service/service_entries.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "storage/files/calibration_file.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
 #include "tests/sysadmin/tar_fixture.h"
 
@@ -44,12 +45,6 @@ class ServiceJobs : public MenuKeys {
         MenuKeys::TearDown();
     }
     std::string LogPath() const { return store_.root.path() + "/var/log/commands.log"; }
-    static std::vector<uint32_t> CaliCommands() {
-        std::vector<uint32_t> out;
-        for (const plat::BusTransfer& t : plat::PowerStage().Trace())
-            if (t.write && t.reg == kCaliCmdReg) out.push_back(t.raw);
-        return out;
-    }
     // The text shown last since the last call ("" when none).
     static std::string LastText() {
         const std::vector<std::string> texts = Texts();
@@ -152,7 +147,7 @@ TEST_F(ServiceJobs, RecallWithOnlyPhaseVWritesVAndReportsUAndW) {
     plat::PowerStage().ScriptCaliStatus({kDone});
     Run(273);
     EXPECT_EQ(LastText(), "Recall Cal Pass V,\n Recall Cal Fail U,W,");
-    const std::vector<uint32_t> commands = CaliCommands();
+    const std::vector<uint32_t> commands = test::RawsTo(kCaliCmdReg);
     ASSERT_FALSE(commands.empty());
     EXPECT_EQ(commands.front(), 128u) << "the pages to the stage";
     EXPECT_EQ(regbus::CalPage(1)[0], 100u) << "phase V's page";
@@ -163,23 +158,21 @@ TEST_F(ServiceJobs, RecallWithoutAnAnswerInFivePollsFailsAndSavesNothing) {
     plat::PowerStage().ScriptCaliStatus({0});
     Run(273);
     EXPECT_EQ(LastText(), "Recall Calibration U,V,W\nFail");
-    EXPECT_EQ(CaliCommands(), std::vector<uint32_t>{128u}) << "no save command after it";
+    EXPECT_EQ(test::RawsTo(kCaliCmdReg), std::vector<uint32_t>{128u}) << "no save command after it";
 
     // No file at all: the data error, nothing sent.
     std::remove((store_.root.path() + "/mnt/sd1/qx/Calibration_U").c_str());
     plat::PowerStage().ClearTrace();
     Run(273);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Recall Calibration U,V,W\nData Error"});
-    EXPECT_TRUE(CaliCommands().empty());
+    EXPECT_TRUE(test::RawsTo(kCaliCmdReg).empty());
 }
 
 // The link frames written (register 2481) as {address, item, value}.
 std::vector<std::vector<uint32_t>> Frames() {
     std::vector<std::vector<uint32_t>> out;
-    for (const plat::BusTransfer& t : plat::PowerStage().Trace())
-        if (t.write && t.reg == 2481)
-            out.push_back(
-                {core::LinkFrameAddress(t.raw), core::LinkFrameItem(t.raw), core::LinkFrameValue(t.raw)});
+    for (const uint32_t raw : test::RawsTo(2481))
+        out.push_back({core::LinkFrameAddress(raw), core::LinkFrameItem(raw), core::LinkFrameValue(raw)});
     return out;
 }
 
@@ -189,7 +182,7 @@ TEST_F(ServiceJobs, MasterForwardsTheRecallAndASlaveAnswersIt) {
     Run(273);
     EXPECT_EQ(Frames(), (std::vector<std::vector<uint32_t>>{{3, 19, 0}}));
     EXPECT_TRUE(Texts().empty());
-    EXPECT_TRUE(CaliCommands().empty()) << "nothing done here";
+    EXPECT_TRUE(test::RawsTo(kCaliCmdReg).empty()) << "nothing done here";
 
     // A slave at link address 2: the master's item 19, value 0, runs the recall and answers it.
     ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);

@@ -16,13 +16,12 @@
 #include "platform/stage/power_stage_sim.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "sysadmin/sys_versions.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
 #include "tests/support/brand_media.h"
 
 namespace menutest {
 namespace {
-
-constexpr uint8_t kPoint = 74;
 
 class ServiceKeys : public MenuKeys {
   protected:
@@ -40,17 +39,11 @@ class ServiceKeys : public MenuKeys {
         core::ServiceFlagsReset();
         MenuKeys::TearDown();
     }
-    // The words written to a register, raw and as the register encodes them.
-    static std::vector<uint32_t> WritesTo(uint16_t reg) {
-        std::vector<uint32_t> out;
-        for (const plat::BusTransfer& t : plat::PowerStage().Trace())
-            if (t.write && t.reg == reg) out.push_back(t.raw);
-        return out;
-    }
+    // The values written to a register, as the register encodes them.
     static std::vector<double> ValuesTo(uint16_t reg) {
         std::vector<double> out;
-        for (const plat::BusTransfer& t : plat::PowerStage().Trace())
-            if (t.write && t.reg == reg) out.push_back(t.value);
+        for (const test::RegWrite& w : test::WritesTo(reg))
+            out.push_back(w.value);
         return out;
     }
     // The code entry from the Special Function row, a code typed and entered.
@@ -116,9 +109,7 @@ TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
         EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"}) << digits;
     }
     At(224);
-    Type("871");
-    Press(kPoint, kKeypad);
-    Type("9");
+    Type("871.9");
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 223u);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"});
@@ -155,8 +146,9 @@ TEST_F(ServiceKeys, ThePasswordIsComparedWholeAndZeroPadded) {
 
 TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
     const testsupport::TempRoot& root = store_.root;
-    testsupport::WriteBrandMedia([&root](const std::string& path, std::string_view content) { root.Write(path, content); },
-                                 "tulve", "VRN-345/");
+    testsupport::WriteBrandMedia(
+        [&root](const std::string& path, std::string_view content) { root.Write(path, content); }, "tulve",
+        "VRN-345/");
     At(226);
     Knob(1);
     Press(kEnter, kKeypad);
@@ -189,7 +181,9 @@ TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
 // and the partition is not erased for it. Any of the five copies failing counts, not only the last.
 TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     const testsupport::TempRoot& root = store_.root;
-    const auto write = [&root](const std::string& path, std::string_view content) { root.Write(path, content); };
+    const auto write = [&root](const std::string& path, std::string_view content) {
+        root.Write(path, content);
+    };
     At(226);
     Knob(1);
     Press(kEnter, kKeypad);
@@ -208,7 +202,8 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     Knob(1);
     Press(kEnter, kKeypad);
     EXPECT_EQ(Texts(), std::vector<std::string>{"TULVE => PELMA\nWeb Image Copy Fail\nBoot Logo Write Fail"});
-    EXPECT_EQ(Log().back(), "cp /mnt/disk/httpd/ODM_image/pelma/favicon.ico /mnt/disk/httpd/images/favicon.ico");
+    EXPECT_EQ(Log().back(),
+              "cp /mnt/disk/httpd/ODM_image/pelma/favicon.ico /mnt/disk/httpd/images/favicon.ico");
 
     root.Write("/mnt/disk/app/image/qx_logo.bmp", testsupport::LogoBitmap());
     At(226);
@@ -249,7 +244,7 @@ TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {
     EXPECT_EQ(g_OutputOptionWord.load(), before ^ 1u);
     Press(kEnter, kKeypad);
     EXPECT_EQ(g_OutputOptionWord.load(), before);
-    EXPECT_EQ(WritesTo(2348), (std::vector<uint32_t>{before ^ 1u, before}));
+    EXPECT_EQ(test::RawsTo(2348), (std::vector<uint32_t>{before ^ 1u, before}));
     // OVP is bit 15; the words toggle without a write.
     At(243);
     Press(kEnter, kKeypad);
@@ -257,7 +252,7 @@ TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {
     At(249);
     Press(kEnter, kKeypad);
     EXPECT_EQ(g_ServiceFlags.tempDisplay.load(), 1u);
-    EXPECT_EQ(WritesTo(2348).size(), 3u);
+    EXPECT_EQ(test::RawsTo(2348).size(), 3u);
 }
 
 TEST_F(ServiceKeys, TheRdTestModeRaisesThePowerLimitsOnce) {

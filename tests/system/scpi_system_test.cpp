@@ -13,6 +13,7 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/system/scpi_socket_suite.h"
@@ -195,13 +196,22 @@ TEST_F(ScpiSystem, CalibrationNeedsThePassword) {
 // starts again in the same process, on the same root and ports, and answers and takes keys as a started
 // one does.
 TEST_F(ScpiSystem, RebootRefusesSetCommandsThenTheProgramStartsAgain) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:REB", nullptr, kNoError}, {"VOLT 10", nullptr, kSystemError}, {"SYST:CONF?", "CONT", kNoError},
-    };
-    // clang-format on
+    // Between the reboot's request and the program's new start (the restart save and a 1 s wait) a set is
+    // refused and a query answered. On a busy machine the new start can come first and close the
+    // connection: what was answered until then must be right.
+    const std::pair<const char*, std::string> steps[] = {
+        {"SYST:ERR?", kNoError}, {"VOLT 10\nSYST:ERR?", kSystemError}, {"SYST:CONF?", "CONT"}};
     const size_t before = c().Output().size();
-    Run(steps);
+    ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
+    Send("SYST:REB");
+    bool open = true;
+    for (const auto& [message, want] : steps) {
+        const std::string got = open ? Ask(message) : "";
+        open = !got.empty();
+        if (open) {
+            EXPECT_EQ(got, want) << message;
+        }
+    }
     bool rebooted = false;
     for (int i = 0; i < 100 && !rebooted; ++i) {
         rebooted = CommandLog().find("reboot") != std::string::npos;

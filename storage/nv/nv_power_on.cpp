@@ -1,11 +1,11 @@
 #include "storage/nv/nv_power_on.h"
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
-#include "storage/byte_order.h"
 
 using namespace core;
 
@@ -58,7 +58,8 @@ IdentityBlock CollectPowerOn(bool defaults) {
         for (int i = 0; i < 6; ++i)
             b.lr[i] = pick(g_ParamStore.global[kImpedanceWords[i]]);
     }
-    PowerOn(b, 75) = g_IfaceCfg.rs232Enable;
+    // A reset on the supervisor thread sets the RS232 enable and USB bits while a save runs here.
+    PowerOn(b, 75) = std::atomic_ref<uint8_t>(g_IfaceCfg.rs232Enable).load(std::memory_order_relaxed);
     PowerOn(b, 76) = g_IfaceCfg.rs232Baud;
     PowerOn(b, 77) = g_IfaceCfg.rs232DataBits;
     PowerOn(b, 78) = g_IfaceCfg.rs232Parity;
@@ -68,7 +69,7 @@ IdentityBlock CollectPowerOn(bool defaults) {
     PowerOn(b, 90) = static_cast<uint8_t>(g_IfaceCfg.canopenNodeId);
     PowerOn(b, 91) = static_cast<uint8_t>(g_IfaceCfg.devicenetBaud);
     PowerOn(b, 92) = static_cast<uint8_t>(g_IfaceCfg.devicenetMacId);
-    b.usbWord = storage::LoadLe(g_IfaceCfg.usb, 4);
+    b.usbWord = IfaceUsbWord();
     return b;  // byte 67 (delete-all) and byte 83 stay 0
 }
 
@@ -96,7 +97,7 @@ void ApplyPowerOn(IdentityBlock& b) {
         for (int i = 0; i < 6; ++i)
             g_ParamStore.global[kImpedanceWords[i]].value = b.lr[i];
     }
-    g_IfaceCfg.rs232Enable = PowerOn(b, 75);
+    std::atomic_ref<uint8_t>(g_IfaceCfg.rs232Enable).store(PowerOn(b, 75), std::memory_order_relaxed);
     g_IfaceCfg.rs232Baud = PowerOn(b, 76);
     g_IfaceCfg.rs232DataBits = PowerOn(b, 77);
     g_IfaceCfg.rs232Parity = PowerOn(b, 78);
@@ -106,7 +107,8 @@ void ApplyPowerOn(IdentityBlock& b) {
     g_IfaceCfg.canopenNodeId = PowerOn(b, 90);
     g_IfaceCfg.devicenetBaud = static_cast<uint32_t>(static_cast<int8_t>(PowerOn(b, 91)));
     g_IfaceCfg.devicenetMacId = PowerOn(b, 92);
-    storage::StoreLe(g_IfaceCfg.usb, b.usbWord, 4);
+    for (int i = 0; i < 4; ++i)
+        IfaceUsbByteSet(i, static_cast<uint8_t>(b.usbWord >> (8 * i)));
 }
 
 void SpecialDataPack() {

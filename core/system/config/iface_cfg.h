@@ -59,6 +59,13 @@ inline void IfaceUsbByteSet(int i, uint8_t v) {
 inline void IfaceUsbByteOr(int i, uint8_t bits) {
     std::atomic_ref<uint8_t>(g_IfaceCfg.usb[i]).fetch_or(bits, std::memory_order_relaxed);
 }
+// The four USB bytes as the settings block keeps them, the first in the low byte.
+inline uint32_t IfaceUsbWord() {
+    uint32_t word = 0;
+    for (int i = 0; i < 4; ++i)
+        word |= uint32_t{IfaceUsbByte(i)} << (8 * i);
+    return word;
+}
 // The display adjustment bytes likewise: a reset sets them on the supervisor thread while a settings save on
 // another thread copies them into the settings block.
 inline uint8_t IfaceLcdByte(int i) {

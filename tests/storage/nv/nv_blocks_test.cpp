@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -11,7 +13,9 @@
 #include "drivers/spi_nvm.h"
 #include "platform/devices/spi.h"
 #include "storage/files/memory_data.h"
+#include "core/system/config/iface_cfg.h"
 #include "storage/nv/nv_identity_convert.h"
+#include "storage/nv/nv_power_on.h"
 #include "tests/storage/nv_fixture.h"
 #include "tests/support/temp_root.h"
 
@@ -200,6 +204,29 @@ TEST_F(NvBlocksTest, ChecksumIsTheByteSumFromByte4ToTheEnd) {
     ASSERT_EQ(SpiNvmReadBuf(0, chip.data(), kNvIdentityStage), static_cast<int32_t>(kNvIdentityStage));
     EXPECT_EQ(chip[0] | chip[1] << 8 | chip[2] << 16 | uint32_t{chip[3]} << 24,
               sumFrom4(chip.data(), kNvIdentityUsed));
+}
+
+// A reset sets the RS232 enable and the USB bits on the supervisor thread while the menu/control thread
+// gathers the power-on bytes for a save: the gathering reads them as they are written (the thread checker
+// of the CI's ThreadSanitizer build sees a plain read here).
+TEST_F(NvBlocksTest, PowerOnBytesAreGatheredWhileAResetSetsThem) {
+    std::atomic<bool> done{false};
+    std::atomic<int> passes{0};
+    std::thread reset([&] {
+        do {
+            std::atomic_ref<uint8_t>(g_IfaceCfg.rs232Enable).store(1, std::memory_order_relaxed);
+            IfaceUsbByteOr(0, 1u << 4);
+            IfaceUsbByteOr(2, 3u << 1);
+            passes.fetch_add(1);
+        } while (!done.load());
+    });
+    for (int i = 0; i < 200 || (passes.load() < 2 && i < 2000000); ++i)
+        (void)CollectPowerOn(false);
+    done.store(true);
+    reset.join();
+    const IdentityBlock b = CollectPowerOn(false);
+    EXPECT_EQ(b.powerOn[75 - 58], 1);
+    EXPECT_EQ(b.usbWord & 0x00060010u, 0x00060010u);
 }
 
 }  // namespace

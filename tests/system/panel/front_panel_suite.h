@@ -72,7 +72,12 @@ class FrontPanelSuite : public ::testing::Test {
         EXPECT_EQ(controller_->Stop(SIGTERM), 0) << controller_->Output();
         controller_.reset();
     }
-    void SetUp() override { ASSERT_TRUE(c().Running()) << c().Output(); }
+    // Each scene starts with the panel caught up with the scene before it (a remote mode change's page,
+    // its popups): a key pressed meanwhile can find the old page.
+    void SetUp() override {
+        ASSERT_TRUE(c().Running()) << c().Output();
+        ASSERT_TRUE(Sync()) << c().Output();
+    }
     static ControllerProcess& c() { return *controller_; }
 
     static std::string ReadFile(const std::string& path) { return FileText(path); }

@@ -185,6 +185,14 @@ size_t CountOf(const std::string& text, const std::string& what) {
     return n;
 }
 
+bool StartedAgain(ControllerProcess& p) {
+    for (int waited = 0; waited <= kStartupTimeoutMs; waited += 100) {
+        if (CountOf(p.Output(), "GuiThread: system ready") >= 2) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::istringstream in(text);
     std::vector<std::string> lines;

@@ -59,6 +59,9 @@ class ControllerProcess {
 
 // How many times what occurs in text (overlapping occurrences count).
 size_t CountOf(const std::string& text, const std::string& what);
+// A reboot starts the program again in the same process: true once that new start is up (bounded), so
+// that a stop is not sent into the moment of its exec.
+bool StartedAgain(ControllerProcess& p);
 // The lines of a text, without their line feeds.
 std::vector<std::string> Lines(const std::string& text);
 // The whole content of a file, "" (no bytes) when it cannot be read.

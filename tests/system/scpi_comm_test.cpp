@@ -25,16 +25,6 @@ bool Listening(testsupport::ControllerProcess& p) {
                            testsupport::kStartupTimeoutMs);
 }
 
-// The reboot starts the program again in the same process: the stop is sent once the new start is up,
-// not into the moment of the exec.
-bool StartedAgain(testsupport::ControllerProcess& p) {
-    for (int waited = 0; waited <= testsupport::kStartupTimeoutMs; waited += 100) {
-        if (testsupport::CountOf(p.Output(), "GuiThread: system ready") >= 2) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
 struct Step {
     const char* send;   // a program message without a reply, or nullptr
     const char* query;  // then this query
@@ -101,7 +91,7 @@ TEST(ScpiCommRestart, StagedSettingsAndTheFactorysModelTypeApplyAtTheNextStart) 
     for (int i = 0; i < 600 && testsupport::FileText(log).find(" reboot\n") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_NE(testsupport::FileText(log).find(" reboot\n"), std::string::npos) << testsupport::FileText(log);
-    ASSERT_TRUE(StartedAgain(first)) << first.Output();
+    ASSERT_TRUE(testsupport::StartedAgain(first)) << first.Output();
     ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
 
     testsupport::ControllerProcess second({"--root", first.root()});

@@ -18,16 +18,6 @@ bool Ready(testsupport::ControllerProcess& p) {
                            testsupport::kStartupTimeoutMs);
 }
 
-// The reboot starts the program again in the same process: the stop is sent once the new start is up,
-// not into the moment of the exec.
-bool StartedAgain(testsupport::ControllerProcess& p) {
-    for (int waited = 0; waited <= testsupport::kStartupTimeoutMs; waited += 100) {
-        if (testsupport::CountOf(p.Output(), "GuiThread: system ready") >= 2) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-}
-
 // The SIMULATE power-on action: after the restart the panel enters SIMULATE, prepares, and only then the
 // output goes on (lamps: output and SEQ/SIM).
 TEST(PanelSimPowerOn, EntersAndSwitchesTheOutputOnAfterThePreparation) {
@@ -37,7 +27,7 @@ TEST(PanelSimPowerOn, EntersAndSwitchesTheOutputOnAfterThePreparation) {
         testsupport::TcpClient client(5025 + first.portOffset());
         // The reboot may close the connection before any reply: its new start shows it was taken.
         client.Send("OUTP:PON 3;:SYST:REB\n");
-        ASSERT_TRUE(StartedAgain(first)) << first.Output();
+        ASSERT_TRUE(testsupport::StartedAgain(first)) << first.Output();
     }
     ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
 

@@ -16,6 +16,9 @@ namespace scpi {
 namespace {
 
 constexpr uint32_t kOpcPollMs = 20;
+// The longest a channel waits for the instrument to finish: a factory reset's save takes at most 30 s. A
+// stage that never reports ready would otherwise hold the channel, and every client behind it, for good.
+constexpr uint32_t kOpcWaitMs = 60000;
 
 // The register value of *ESE and *SRE: one integer 0..255; other parameters are refused by their type.
 bool RegisterValue(ScpiInterface* ifc, uint16_t* out) {
@@ -108,8 +111,15 @@ int CmdOpc(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) == 1) {
         // The channel waits here until the instrument has finished what it was doing.
         OpcWaitStart();
-        while (IsSystemBusy() != 0)
+        for (uint32_t waited = 0; IsSystemBusy() != 0; waited += kOpcPollMs) {
+            if (waited >= kOpcWaitMs) {
+                // The error drops the message's replies: a client that gave up on this query would take a
+                // late "1" for the next one's reply.
+                scpiSetError(ifc, kScpiErrExecution);
+                return 0;
+            }
             plat::SleepMs(kOpcPollMs);
+        }
         WriteTextReply(ifc, "1");
         return 0;
     }

@@ -10,6 +10,7 @@
 #include <thread>
 #include <tuple>
 
+#include "core/regbus/bus_transfer.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/stage_status.h"
@@ -67,6 +68,19 @@ TEST_F(ExecLoop, MessagesThroughTheRealHandlers) {
     // The alternate set runs the main handlers.
     g_ScpiCmdSetSel.store(1);
     EXPECT_EQ(a.Exec("*IDN?;*ESE 16;*ESE?\n"), idn + ";+16\n");
+}
+
+// *OPC? waits while the instrument is busy, but not for good: a stage that never gets ready would hold the
+// channel. After a minute it gives up with an error and no late "1" that a client would misread.
+TEST_F(ExecLoop, OperationCompleteQueryGivesUpOnAnInstrumentThatStaysBusy) {
+    plat::SetTimeScale(2000.0);  // the minute passes in 30 ms
+    g_BusHold.store(1);
+    const std::string stuck = a.Exec("*OPC?\n");
+    g_BusHold.store(0);
+    plat::SetTimeScale(1.0);
+    EXPECT_EQ(stuck, "");
+    EXPECT_EQ(a.PopErrors(), "-200,\"Execution error\"");
+    EXPECT_EQ(a.Exec("*OPC?\n"), "1\n");
 }
 
 TEST_F(ExecLoop, SetCommandWaitsForItsCompletionAndNothingIsReadMeanwhile) {

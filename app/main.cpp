@@ -1,13 +1,10 @@
-#include <pthread.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "app/supervisor.h"
 #include "core/system/messaging/msg_queue.h"
@@ -32,6 +29,7 @@ namespace {
 // A stop is the unit's power switch: the settings are saved as a power-off saves them, and a save that
 // does not end within this time ends the program with an error instead of hanging it.
 constexpr uint32_t kStopSaveMs = 5000;
+constexpr uint32_t kStopWaiterEndMs = 1000;
 
 const char* StopName() {
     return plat::StopSignalNumber() == SIGINT ? "SIGINT" : "SIGTERM";
@@ -89,10 +87,7 @@ int main(int argc, char** argv) {
     std::printf("message queue: id %d key 0x%08x\n", g_MsgQueueId.load(),
                 static_cast<unsigned>(core::MsgQueueKey()));
     std::fflush(stdout);
-    std::thread([] {
-        pthread_setname_np(pthread_self(), "StopSignal");
-        plat::RequestStop(plat::WaitStopSignal());
-    }).detach();
+    plat::StopWaiterStart();
 
     if (plat::GetOptions().textLog) {
         const std::string log = plat::MapPath("/var/log/gui-text.log");
@@ -127,9 +122,12 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     SupervisorLoop();
+    // A reboot, its save done, starts the unit's program again. The stop signal's waiter ends first: a stop
+    // it took up to then is seen here, and one that comes later stays blocked and pending across the exec
+    // for the new image to take. A power switch in between is never lost.
+    if (!plat::StopRequested() && !plat::StopWaiterEnd(kStopWaiterEndMs))
+        std::fprintf(stderr, "vrn-controller: the stop signal's waiter did not end before the reboot\n");
     if (!plat::StopRequested()) {
-        // A reboot, its save done: the unit's program starts again. A stop signal that comes from here on
-        // stays blocked and pending across the exec, and the new image takes it.
         core::MsgQueueClose();
         std::printf("vrn-controller: rebooting: the program starts again\n");
         std::fflush(stdout);

@@ -7,22 +7,38 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 #include "platform/host/clock.h"
 
 namespace plat {
 namespace {
 
+// Sent to the waiter alone, to end it: never to the process.
+constexpr int kWaiterEnd = SIGUSR2;
+
 sigset_t StopSignals() {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    sigaddset(&set, kWaiterEnd);
     return set;
+}
+
+int WaitStopSignal() {
+    sigset_t set = StopSignals();
+    int signal = 0;
+    while (sigwait(&set, &signal) != 0) {
+    }
+    return signal;
 }
 
 std::atomic<int> g_stopSignal{0};
 std::atomic<bool> g_restart{false};
+// Under WaitLock.
+bool g_waiterRunning = false;
+pthread_t g_waiter;
 
 // Threads may still wait on these when the process ends: made once and never destroyed.
 std::mutex& WaitLock() {
@@ -41,12 +57,28 @@ void BlockStopSignals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-int WaitStopSignal() {
-    sigset_t set = StopSignals();
-    int signal = 0;
-    while (sigwait(&set, &signal) != 0) {
-    }
-    return signal;
+void StopWaiterStart() {
+    std::lock_guard<std::mutex> hold(WaitLock());
+    g_waiterRunning = true;
+    std::thread waiter([] {
+        pthread_setname_np(pthread_self(), "StopSignal");
+        for (int signal = WaitStopSignal(); signal != kWaiterEnd; signal = WaitStopSignal())
+            RequestStop(signal);
+        {
+            std::lock_guard<std::mutex> ended(WaitLock());
+            g_waiterRunning = false;
+        }
+        WaitCv().notify_all();
+    });
+    g_waiter = waiter.native_handle();
+    waiter.detach();
+}
+
+bool StopWaiterEnd(uint32_t ms) {
+    std::unique_lock<std::mutex> lock(WaitLock());
+    if (!g_waiterRunning) return true;
+    if (pthread_kill(g_waiter, kWaiterEnd) != 0) return false;
+    return WaitCv().wait_for(lock, std::chrono::milliseconds(ms), [] { return !g_waiterRunning; });
 }
 
 void RequestStop(int signal) {

@@ -5,12 +5,15 @@
 
 namespace plat {
 
-// Blocks SIGINT and SIGTERM in the calling thread; threads created afterwards inherit the block.
-// Call before the first thread is started.
+// Blocks SIGINT and SIGTERM (and the waiter's own end, SIGUSR2) in the calling thread; threads created
+// afterwards inherit the block. Call before the first thread is started.
 void BlockStopSignals();
 
-// Waits for SIGINT or SIGTERM and returns its number.
-int WaitStopSignal();
+// Starts the thread that takes SIGINT and SIGTERM and makes each a stop (RequestStop).
+void StopWaiterStart();
+// Ends that thread, waiting at most ms for it. From then on a stop signal stays blocked and pending, as
+// it does across an exec, and a stop the waiter took before is in StopRequested. False when it did not end.
+bool StopWaiterEnd(uint32_t ms);
 
 // The stop, once a signal was taken: the start-up and the supervisor watch it. The first signal's
 // number is kept; a later one changes nothing. RequestStop also ends every StopWaitMs under way.

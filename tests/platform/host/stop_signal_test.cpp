@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <thread>
 
 #include "platform/host/clock.h"
@@ -34,6 +36,42 @@ TEST(StopSignal, AStopEndsTheWaitUnderWayAndEveryLaterOne) {
     EXPECT_EQ(plat::StopSignalNumber(), SIGINT);
     plat::StopReset();
     EXPECT_FALSE(plat::StopRequested());
+}
+
+// Before a reboot's exec the waiter ends: a signal it took is a stop, and one that comes after stays
+// pending for the program that starts next; the waiter must not swallow it between the last look and the
+// exec. In a child process, since the signals and their block are the whole process's.
+TEST(StopSignalDeathTest, AfterTheWaiterEndsAStopSignalStaysPendingInsteadOfBeingTaken) {
+    // The child starts afresh, without the threads earlier tests left in this process.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            plat::StopReset();
+            plat::BlockStopSignals();
+            plat::StopWaiterStart();
+            kill(getpid(), SIGTERM);
+            for (int i = 0; i < 200 && !plat::StopRequested(); ++i)
+                usleep(10000);
+            if (plat::StopSignalNumber() != SIGTERM) {
+                std::fprintf(stderr, "the waiter made no stop of SIGTERM\n");
+                _exit(1);
+            }
+            plat::StopReset();
+            if (!plat::StopWaiterEnd(2000)) {
+                std::fprintf(stderr, "the waiter did not end\n");
+                _exit(2);
+            }
+            kill(getpid(), SIGINT);
+            usleep(100000);
+            sigset_t pending;
+            sigpending(&pending);
+            if (plat::StopRequested() || sigismember(&pending, SIGINT) != 1) {
+                std::fprintf(stderr, "SIGINT was taken after the waiter's end\n");
+                _exit(3);
+            }
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

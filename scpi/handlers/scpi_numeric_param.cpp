@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/params/access/acv_unit.h"
 #include "core/params/access/line_values.h"
 #include "core/params/access/param_access.h"
 #include "core/params/limits/limit_checks.h"
@@ -140,8 +139,10 @@ bool DutyFits(int phase, int32_t* v) {
 
 bool Fits(uint32_t id, int phase, int32_t v) {
     const ParamRec rec = Read(id, phase);
-    if (settings::BoundsOf(id) == settings::Bounds::kAcv && IsAcvOverVppLimitOfPhase(v, phase)) return false;
-    return v >= rec.min && v <= rec.max;
+    const int32_t max = settings::BoundsOf(id) == settings::Bounds::kAcv
+                            ? settings::AcvMax(phase, rec.max, settings::Holder::kRemote)
+                            : rec.max;
+    return v >= rec.min && v <= max;
 }
 
 void Store(uint32_t id, int phase, int32_t v) {

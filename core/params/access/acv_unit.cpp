@@ -36,13 +36,17 @@ int IsAcvUnitVppOfPhase(int phase) {
     return IsAcvVpp(GetWaveform(phase));
 }
 
-int32_t GetAcvMaxVppOfPhase(int phase) {
+int32_t AcvPhaseCeilingVpp(int phase) {
     if (phase < 0 || phase > 2) return 0;
     const uint32_t area = core::VoltAreaOfRange(GetVoltRangeCode());
     ParamRec rec;
     paramAccessByUnit(0, kParamAcv, &rec, GetOutputMode(), area, static_cast<uint32_t>(GetWaveform(phase)), 0,
                       static_cast<uint32_t>(phase));
-    int32_t vpp = RmsToVpp(area == 0 ? kRmsCeiling100V : kRmsCeiling, rec.peakFactor);
+    return RmsToVpp(area == 0 ? kRmsCeiling100V : kRmsCeiling, rec.peakFactor);
+}
+
+int32_t GetAcvMaxVppOfPhase(int phase) {
+    int32_t vpp = AcvPhaseCeilingVpp(phase);
     if (g_MenuState.load(std::memory_order_relaxed) == kParamAcvLine) {
         if (GetPhaseMode() == 0) {
             vpp = Saturate(static_cast<double>(vpp) * kSqrt3 + 0.5);

@@ -17,15 +17,16 @@ int32_t AcvMax(int phase, int32_t recordMax, Holder who) {
     if (who == Holder::kPanel && g_ServiceFlags.rdTestMode.load(std::memory_order_relaxed) != 0)
         return recordMax;
     if (IsAcvUnitVppOfPhase(phase) == 0) return recordMax;
-    const int32_t ceiling = GetAcvMaxVppOfPhase(phase);
-    if (who == Holder::kRemote) return ceiling;
+    // A remote set is a phase value whatever field the panel has open meanwhile.
+    const int32_t ceiling = who == Holder::kRemote ? AcvPhaseCeilingVpp(phase) : GetAcvMaxVppOfPhase(phase);
     return ceiling < recordMax ? ceiling : recordMax;
 }
 
 int32_t LineAcvRemoteMax(int32_t recordMax) {
     if (IsAcvUnitVppOfPhase(0) == 0) return recordMax;
-    const int32_t phaseMax = GetAcvMaxVppOfPhase(0);
-    return GetPhaseMode() == k3P4W ? static_cast<int32_t>(phaseMax * kSqrt3 + 0.5) : phaseMax * 2;
+    const double phaseMax = AcvPhaseCeilingVpp(0);
+    const double lineMax = GetPhaseMode() == k3P4W ? phaseMax * kSqrt3 + 0.5 : phaseMax * 2;
+    return lineMax < recordMax ? static_cast<int32_t>(lineMax) : recordMax;
 }
 
 }  // namespace settings

@@ -1,6 +1,7 @@
 // The screen capture for "/capture.jpg": the picture of the framebuffer, the flag shared with the screen
 // copy to USB memory, and the answers when no picture can be had.
 #include "remote/web/web_capture.h"
+#include "remote/web/web_http.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "tests/support/jpeg_read.h"
+#include "tests/support/tcp_client.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -55,9 +57,27 @@ int Near(const testsupport::RgbImage& img, int x, int y, int r, int g, int b) {
     return std::max({std::abs(p[0] - r), std::abs(p[1] - g), std::abs(p[2] - b)});
 }
 
+// The whole answer of the web server on port 81 to a request without a body.
+std::string Ask(const std::string& method, const std::string& path) {
+    testsupport::TcpClient client(81 + testsupport::TestPortOffset(), 3000);
+    if (!client.Connected() || !client.Send(method + " " + path + " HTTP/1.0\r\n\r\n")) return "";
+    return client.ReadBytes(1 << 20, 3000);
+}
+
+// The picture as a browser gets it from "/capture.jpg"; only GET takes one.
 TEST_F(WebCaptureTest, ScreenComesBackAsA800x480JpegThroughTheSandboxAndTheFlagIsFree) {
-    std::string jpeg;
-    ASSERT_EQ(web::WebScreenCapture(&jpeg), 200);
+    root.Write("/mnt/disk/httpd/index.html", "");
+    mg_context* server = web::WebHttpStart(81, false);
+    ASSERT_NE(server, nullptr);
+    const std::string posted = Ask("POST", "/capture.jpg");
+    const std::string answer = Ask("GET", "/capture.jpg");
+    web::WebHttpStop(server);
+    EXPECT_EQ(posted.substr(0, posted.find("\r\n")), "HTTP/1.0 405 Method Not Allowed");
+    ASSERT_EQ(answer.substr(0, answer.find("\r\n")), "HTTP/1.0 200 OK");
+    const size_t body = answer.find("\r\n\r\n");
+    ASSERT_NE(body, std::string::npos);
+    EXPECT_NE(answer.substr(0, body).find("\r\nContent-Type: image/jpeg"), std::string::npos);
+    const std::string jpeg = answer.substr(body + 4);
     testsupport::RgbImage img;
     ASSERT_TRUE(testsupport::DecodeJpeg(jpeg, &img));
     EXPECT_EQ(img.width, 800);

@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "core/params/param_store.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "drivers/spi_nvm.h"
@@ -227,6 +228,98 @@ TEST_F(NvBlocksTest, PowerOnBytesAreGatheredWhileAResetSetsThem) {
     const IdentityBlock b = CollectPowerOn(false);
     EXPECT_EQ(b.powerOn[75 - 58], 1);
     EXPECT_EQ(b.usbWord & 0x00060010u, 0x00060010u);
+}
+
+// Every power-on setting at its byte of block 0 (a setting record by its id, or an interface field), from
+// the value in force or its default, and back from the byte with its sign.
+TEST_F(NvBlocksTest, EveryPowerOnSettingSitsAtItsByte) {
+    struct Row {
+        int pos, size;
+        uint32_t id;  // the setting record's id; 0 for an interface field
+        bool isSigned;
+        uint8_t* u8 = nullptr;
+        uint32_t* u32 = nullptr;
+    };
+    auto& io = g_IfaceCfg;
+    const Row rows[] = {
+        {58, 1, 102, true},  {59, 1, 104, true},  {60, 1, 106, true},  {61, 1, 108, true},
+        {62, 1, 110, true},  {63, 1, 112, true},  {64, 1, 114, true},  {65, 1, 116, true},
+        {66, 1, 118, true},  {68, 1, 120, true},  {69, 1, 122, true},  {70, 1, 124, true},
+        {71, 1, 126, true},  {72, 1, 90, true},   {73, 1, 91, true},   {74, 1, 132, true},
+        {81, 1, 193, true},  {82, 1, 100, true},  {84, 1, 134, false}, {85, 1, 136, false},
+        {86, 1, 208, true},  {87, 1, 212, true},  {88, 1, 210, false}, {93, 1, 130, false},
+        {96, 4, 96, false},  {104, 4, 128, false}, {108, 4, 195, false}, {112, 4, 197, false},
+        {116, 4, 199, false}, {120, 4, 201, false}, {124, 4, 203, false}, {128, 4, 205, false},
+        {75, 1, 0, false, &io.rs232Enable},     {76, 1, 0, false, &io.rs232Baud},
+        {77, 1, 0, false, &io.rs232DataBits},   {78, 1, 0, false, &io.rs232Parity},
+        {79, 1, 0, false, &io.rs232StopBits},   {80, 1, 0, true, nullptr, &io.gpibAddress},
+        {89, 1, 0, true, nullptr, &io.canopenBaud}, {90, 1, 0, false, nullptr, &io.canopenNodeId},
+        {91, 1, 0, true, nullptr, &io.devicenetBaud}, {92, 1, 0, false, nullptr, &io.devicenetMacId},
+        {100, 4, 0, false, io.usb},
+    };
+    const auto rec = [](const Row& r) { return core::ParamLocate(r.id, core::ParamPlace{}); };
+    const auto put = [&](const Row& r, int32_t v) {
+        if (r.id != 0)
+            rec(r)->value = v;
+        else if (r.u32)
+            *r.u32 = static_cast<uint32_t>(v);
+        else
+            for (int i = 0; i < r.size; ++i)
+                r.u8[i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
+    };
+    const auto get = [&](const Row& r) {
+        if (r.id != 0)
+            return rec(r)->value;
+        if (r.u32)
+            return static_cast<int32_t>(*r.u32);
+        uint32_t v = 0;
+        for (int i = 0; i < r.size; ++i)
+            v |= uint32_t{r.u8[i]} << (8 * i);
+        return static_cast<int32_t>(v);
+    };
+    // Each byte's value has its top bit set, so that a lost or added sign shows; the words differ in each byte.
+    const auto raw = [](const Row& r) { return r.size == 1 ? 0x80u + r.pos : 0x81828300u + r.pos; };
+    const auto applied = [&](const Row& r) {
+        return r.size == 4 ? static_cast<int32_t>(raw(r))
+                           : r.isSigned ? static_cast<int8_t>(raw(r)) : static_cast<int32_t>(raw(r));
+    };
+    const auto byteAt = [](const std::vector<uint8_t>& img, const Row& r) {
+        uint32_t v = 0;
+        for (int i = 0; i < r.size; ++i)
+            v |= uint32_t{img[r.pos + i]} << (8 * i);
+        return v;
+    };
+    const storage::IfaceCfg ifaceWas = g_IfaceCfg;
+    std::vector<ParamRec> recsWas;
+    for (const Row& r : rows)
+        if (r.id != 0)
+            recsWas.push_back(*rec(r));
+    for (const Row& r : rows) {
+        put(r, applied(r));
+        if (r.id != 0)
+            rec(r)->defaultValue = applied(r) + 1;
+    }
+    std::vector<uint8_t> now(kNvIdentityUsed), defaults(kNvIdentityUsed);
+    IdentityBlockPack(CollectPowerOn(false), now.data());
+    IdentityBlockPack(CollectPowerOn(true), defaults.data());
+    for (const Row& r : rows)
+        put(r, 0);
+    IdentityBlock back;
+    IdentityBlockUnpack(now.data(), &back);
+    ApplyPowerOn(back);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.pos);
+        const uint32_t mask = r.size == 4 ? ~0u : 0xFFu;
+        EXPECT_EQ(byteAt(now, r), raw(r));
+        EXPECT_EQ(byteAt(defaults, r), r.id != 0 ? (raw(r) + 1) & mask : raw(r));
+        EXPECT_EQ(get(r), applied(r));
+    }
+    EXPECT_EQ(now[67], 0);
+    g_IfaceCfg = ifaceWas;
+    size_t k = 0;
+    for (const Row& r : rows)
+        if (r.id != 0)
+            *rec(r) = recsWas[k++];
 }
 
 }  // namespace

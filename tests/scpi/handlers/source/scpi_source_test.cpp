@@ -143,4 +143,45 @@ TEST_F(SourceHandlers, LineValuesAreWrittenBackToThePhases) {
     EXPECT_EQ(ch.Call(kLine, false, kItemReal, 100.0), "|41");
 }
 
+// In Vpp units MAXimum is the highest value a set takes: the lower of the record's maximum (500 Vpp in the
+// 100 V range) and the waveform's ceiling, 2 x 175 V x its crest factor; the line voltage's is the phase's
+// x sqrt(3). Neither moves while the panel edits the line voltage.
+TEST_F(SourceHandlers, VppMaximumIsTheHighestValueASetTakes) {
+    constexpr auto kVolt = CmdSourVolt;
+    constexpr auto kLine = CmdSourGeneric<kCmdSourLineVoltLevImmAmpl>;
+    SetOutputMode(1);  // AC-INT
+    SetVoltRange(RangeUserToCode(0));
+    SetPhaseMode(0);
+    SetPhaseBalanceMode(1);
+    SetAcvUnit(1);
+    for (int p = 0; p < 3; ++p)
+        SetWaveform(18, p);  // TRI
+    const uint32_t home = g_MenuState.load();
+    const struct {
+        float crest;
+        uint32_t state;
+        const char *phaseMax, *lineMax;
+        int32_t phaseValue;  // 0.01 Vpp, after either MAXimum
+        const char* set450;  // a set of 450 Vpp
+    } rows[] = {
+        {1.732f, home, "+500.0000", "+866.0300", 50000, "|0"},  // ceilings 606.20 and 1049.97 Vpp
+        {1.2f, home, "+420.0000", "+727.4600", 42000, "|53"},
+        {1.2f, kParamAcvLine, "+420.0000", "+727.4600", 42000, "|53"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.crest << " state " << r.state);
+        core::ParamSetWaveFactor(18, r.crest);
+        g_MenuState.store(r.state);
+        EXPECT_EQ(ch.Call(kVolt, false, kItemReal, 450.0), r.set450);
+        EXPECT_EQ(ch.Call(kVolt, true, kItemChoice, kChoiceMax), std::string(r.phaseMax) + "|0");
+        EXPECT_EQ(ch.Call(kVolt, false, kItemChoice, kChoiceMax), "|0");
+        EXPECT_EQ(GetAcv(0), r.phaseValue);
+        EXPECT_EQ(ch.Call(kLine, true, kItemChoice, kChoiceMax), std::string(r.lineMax) + "|0");
+        SetAcv(0, 2);
+        EXPECT_EQ(ch.Call(kLine, false, kItemChoice, kChoiceMax), "|0");
+        EXPECT_EQ(GetAcv(2), r.phaseValue);
+    }
+    g_MenuState.store(home);
+}
+
 }  // namespace

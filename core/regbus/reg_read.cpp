@@ -1,5 +1,7 @@
 #include "core/regbus/reg_read.h"
 
+#include <iterator>
+
 #include "core/regbus/bus_transfer.h"
 #include "platform/stage/reg_map.h"
 
@@ -73,6 +75,13 @@ uint32_t BusReg_GetAlarmWord(int phase) {
 }
 uint32_t BusReg_GetAlarmWord2() {
     return ReadWord(kAlarmWord2);
+}
+BusAlarmWords BusReg_GetAlarmWords() {
+    const uint32_t regs[] = {kOutputStatus, kAlarmWord.at(0), kAlarmWord.at(1), kAlarmWord.at(2), kAlarmWord2};
+    uint32_t words[std::size(regs)];
+    BusReg_ReadBurst(regs, std::size(regs), words);
+    const auto word = [&](size_t i) { return static_cast<uint32_t>(BusReg_IntOfWord(regs[i], words[i])); };
+    return {word(0), {word(1), word(2), word(3)}, word(4)};
 }
 uint32_t BusReg_GetHarmStatus() {
     return ReadWord(kHarmStatus) & 0xFFFFu;

@@ -19,6 +19,14 @@ int32_t BusReg_GetModuleVersion(int phase);  // bits 8-15 of 2081 + phase
 uint32_t BusReg_GetOutputStatus();           // 2085: bit 0 output on, bit 7 not ready, bits 14-15 wiring
 uint32_t BusReg_GetAlarmWord(int phase);     // 2086 + phase
 uint32_t BusReg_GetAlarmWord2();             // 2091
+// 2085, 2086-2088 and 2091 as the three getters above read them, in one hold of the bus: the alarm
+// monitor's poll on every pass.
+struct BusAlarmWords {
+    uint32_t outputStatus;
+    uint32_t phase[3];
+    uint32_t system;
+};
+BusAlarmWords BusReg_GetAlarmWords();
 uint32_t BusReg_GetHarmStatus();             // low 16 bits of 2092
 int32_t BusReg_GetModuleType(int phase);     // 2093 + phase
 int32_t BusReg_GetRunStep();                 // 2096

@@ -19,6 +19,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/host/log_file.h"
@@ -86,8 +87,12 @@ struct Node {
     bool hangup = false;
 };
 
-std::mutex g_lock;  // the node list, the ports text and the last USB node
+std::mutex g_lock;  // the node list, the ports text, the opened descriptors and the last USB node
 std::vector<std::unique_ptr<Node>> g_nodes;
+// The node each descriptor that OpenDevice gave was opened on, until CloseDevice or the node's end: a
+// request finds its node here instead of asking the file system for the descriptor's device on every
+// pass of a port's poll. A node leaves the list only together with its descriptors' entries.
+std::unordered_map<int, Node*> g_opened;
 std::string g_portsText;
 std::string g_lastUsbNode = kTmc.name;
 std::thread g_bridge;
@@ -289,6 +294,7 @@ void BridgeLoop() {
             for (auto it = g_nodes.begin(); it != g_nodes.end();) {
                 if ((*it)->gone) {
                     CloseNode(**it);
+                    std::erase_if(g_opened, [&](const auto& e) { return e.second == it->get(); });
                     it = g_nodes.erase(it);
                     continue;
                 }
@@ -389,9 +395,10 @@ int OpenDevice(const char* path, int flags) {
     }
     name.remove_prefix(5);
     std::string devicePath;
+    Node* node = nullptr;
     {
         std::lock_guard<std::mutex> lock(g_lock);
-        Node* node = FindLocked(std::string(name));
+        node = FindLocked(std::string(name));
         if (node == nullptr) {
             errno = ENOENT;
             return -1;
@@ -400,15 +407,39 @@ int OpenDevice(const char* path, int flags) {
         if (node->kind.name == kTmc.name || node->kind.name == kCdc.name) g_lastUsbNode = node->kind.name;
     }
     // A stand-in never becomes the controlling terminal of the program, whatever the port asks.
-    return open(devicePath.c_str(), flags | O_NOCTTY | O_CLOEXEC);
+    const int fd = open(devicePath.c_str(), flags | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return fd;
+    std::lock_guard<std::mutex> lock(g_lock);
+    // A node removed while it was opened is left to the file system's answer, as a closed one is.
+    if (FindLocked(std::string(name)) == node)
+        g_opened[fd] = node;
+    else
+        g_opened.erase(fd);
+    return fd;
+}
+
+int CloseDevice(int fd) {
+    {
+        // Forgotten before the close, so that no descriptor the number is given to next finds this node.
+        std::lock_guard<std::mutex> lock(g_lock);
+        g_opened.erase(fd);
+    }
+    return close(fd);
 }
 
 int DeviceRequest(int fd, unsigned long request, void* arg) {
-    struct stat st{};
-    if (fstat(fd, &st) != 0) return -1;
     NodeKind kind{};
     Node* node = nullptr;
     {
+        std::lock_guard<std::mutex> lock(g_lock);
+        if (const auto it = g_opened.find(fd); it != g_opened.end() && !it->second->gone) {
+            node = it->second;
+            kind = node->kind;
+        }
+    }
+    if (node == nullptr) {
+        struct stat st{};
+        if (fstat(fd, &st) != 0) return -1;
         std::lock_guard<std::mutex> lock(g_lock);
         for (const auto& n : g_nodes)
             if (!n->gone && S_ISCHR(st.st_mode) && n->deviceRdev == st.st_rdev) node = n.get();
@@ -476,6 +507,7 @@ int DeviceNodesStart() {
             for (auto& node : g_nodes) {
                 CloseNode(*node);
             }
+            g_opened.clear();
             g_nodes.clear();
             close(g_wake);
             g_wake = -1;
@@ -507,6 +539,7 @@ void DeviceNodesStop() {
     for (auto& node : g_nodes) {
         CloseNode(*node);
     }
+    g_opened.clear();
     g_nodes.clear();
     g_portsText.clear();
     close(g_wake);

@@ -22,6 +22,9 @@ namespace plat {
 // Opens the device node at its instrument path ("/dev/ttyS1", ...). -1 with errno when it cannot
 // (ENOENT for a node that does not exist now).
 int OpenDevice(const char* path, int flags);
+// Closes a descriptor OpenDevice gave; every such descriptor is closed here, so that the number given
+// to the next descriptor never answers for this node. The result and errno of close().
+int CloseDevice(int fd);
 // One driver request on an opened node; the result and errno of the request (-1 with ENOTTY for a
 // request the node's driver does not know).
 int DeviceRequest(int fd, unsigned long request, void* arg);

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/host/device_node.h"
+
 namespace scpi {
 namespace {
 
@@ -37,7 +39,7 @@ int PortInitTerminal(RemotePort* port, const char* path) {
 
 void PortDeinit(RemotePort* port) {
     if (port == nullptr) return;
-    if (port->isOpen && port->fd > 0) close(port->fd);
+    if (port->isOpen && port->fd > 0) plat::CloseDevice(port->fd);
     port->fd = 0;
     port->isOpen = 0;
     pthread_mutex_destroy(&port->mutex);

@@ -39,7 +39,7 @@ int PortClose(RemotePort* port) {
         return -1;
     }
     port->isOpen = 0;
-    if (port->fd > 0) close(port->fd);
+    if (port->fd > 0) plat::CloseDevice(port->fd);
     port->fd = 0;
     port->rxCount = 0;
     port->txCount = 0;

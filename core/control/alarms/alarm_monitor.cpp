@@ -226,17 +226,16 @@ void AlarmWrapSystem(char* out, unsigned size, const char* text) {
 
 void MonitorPass() {
     ClearCountdownStep();
-    const uint32_t out = BusReg_GetOutputStatus();
+    const BusAlarmWords words = BusReg_GetAlarmWords();
+    const uint32_t out = words.outputStatus;
     g_AlarmState.outputStatus.store(out, kRelaxed);
     if (out & kStageRestartBit) {
         plat::System("echo 0 > /sys/class/leds/gpib_rst/brightness");
         SysStatusSet(kSysRestartPending);
         g_AlarmMsgHold.store(1, kRelaxed);
     }
-    uint32_t system = BusReg_GetAlarmWord2();
-    uint32_t phase[3];
-    for (int p = 0; p < 3; ++p)
-        phase[p] = BusReg_GetAlarmWord(p);
+    uint32_t system = words.system;
+    uint32_t phase[3] = {words.phase[0], words.phase[1], words.phase[2]};
     if (ParallelActiveMaster() && (system & kSlaveCopiesBit)) MergeSlaveCopies(phase, &system);
     for (int p = 0; p < 3; ++p)
         g_AlarmState.phase[p].store(phase[p], kRelaxed);

@@ -100,7 +100,7 @@ int GpibOpen() {
             g_port.rxCount = 0;
             g_port.txCount = 0;
         } else if (fd == 0) {
-            close(fd);  // descriptor 0 means "closed" to the port
+            plat::CloseDevice(fd);  // descriptor 0 means "closed" to the port
         }
     }
     const int open = static_cast<int>(g_port.isOpen);

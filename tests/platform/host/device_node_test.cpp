@@ -157,6 +157,21 @@ TEST_F(DeviceNodes, DriversLogSetRequestsAndReadOtherWordsAsZero) {
     }
 }
 
+// A closed descriptor's number, given next to a file that is no node, answers as no node.
+TEST_F(DeviceNodes, ClosedDescriptorNumberNoLongerAnswersForItsNode) {
+    const int tmc = plat::OpenDevice("/dev/usbtmc0", O_RDWR | O_NONBLOCK);
+    ASSERT_GE(tmc, 0);
+    uint32_t word = 0;
+    ASSERT_EQ(plat::DeviceRequest(tmc, 0x80045501ul, &word), 0);
+    ASSERT_EQ(plat::CloseDevice(tmc), 0);
+    const int other = open("/dev/null", O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(other, tmc) << "the number was not given again";
+    fds_.push_back(other);
+    errno = 0;
+    EXPECT_EQ(plat::DeviceRequest(other, 0x80045501ul, &word), -1);
+    EXPECT_EQ(errno, ENOTTY);
+}
+
 TEST_F(DeviceNodes, PanelEventsAreTakenOnceByTheirNode) {
     const int tmc = Device("/dev/usbtmc0");
     ASSERT_GE(tmc, 0);

@@ -20,13 +20,7 @@ except ImportError:
 import pyvisa  # noqa: E402
 
 ROUND_TRIPS = 100
-
-
-def check(failures, what, got, want):
-    ok = got == want
-    print(f"{'ok  ' if ok else 'FAIL'} {what}: {got!r}")
-    if not ok:
-        failures.append(f"{what}: got {got!r}, want {want!r}")
+check = harness.controller_harness.check
 
 
 def open_rs232(rm, client):

@@ -24,33 +24,32 @@ int QueueWithKey(key_t key) {
     return msgget(key, 0);
 }
 
+// A stop signal ends it and leaves nothing but its root. The SIGINT run also asks for the real-time
+// policies, granted or refused per thread; SIGTERM ends the controller of the next test.
 TEST(Controller, StopSignalEndsItAndLeavesOnlyItsRoot) {
-    for (int signal : {SIGTERM, SIGINT}) {
-        // The SIGINT run also asks for the real-time policies, granted or refused per thread.
-        ControllerProcess c(signal == SIGINT ? std::vector<std::string>{"--realtime"}
-                                             : std::vector<std::string>{});
-        ASSERT_TRUE(c.WaitForOutput("thread ModbusThread:", testsupport::kStartupTimeoutMs)) << c.Output();
-        if (signal == SIGINT) {
-            std::regex line(
-                "thread KeyThread: policy FIFO priority 1 \\((applied|refused \\(no privilege\\), "
-                "default policy)\\)");
-            EXPECT_TRUE(std::regex_search(c.Output(), line)) << c.Output();
-        }
-        const int queue = c.QueueId();
-        ASSERT_GE(queue, 0) << c.Output();  // before its key is used: key 0 would make a private queue
-        const key_t key = c.QueueKey();
-        EXPECT_EQ(QueueWithKey(key), queue);
-        EXPECT_TRUE(fs::exists(c.root() + "/sys/class/net/eth0/operstate"));
+    ControllerProcess c({"--realtime"});
+    ASSERT_TRUE(c.WaitForOutput("thread ModbusThread:", testsupport::kStartupTimeoutMs)) << c.Output();
+    std::regex line(
+        "thread KeyThread: policy FIFO priority 1 \\((applied|refused \\(no privilege\\), "
+        "default policy)\\)");
+    EXPECT_TRUE(std::regex_search(c.Output(), line)) << c.Output();
+    const int queue = c.QueueId();
+    ASSERT_GE(queue, 0) << c.Output();  // before its key is used: key 0 would make a private queue
+    const key_t key = c.QueueKey();
+    EXPECT_EQ(QueueWithKey(key), queue);
+    EXPECT_TRUE(fs::exists(c.root() + "/sys/class/net/eth0/operstate"));
 
-        EXPECT_EQ(c.Stop(signal), 0) << c.Output();
-        EXPECT_TRUE(c.GroupGone()) << "a process of the controller is still running";
-        EXPECT_EQ(QueueWithKey(key), -1);
-        // Its working folder stays empty: everything it wrote is under its root.
-        EXPECT_TRUE(fs::is_empty(c.workDir()));
-    }
+    EXPECT_EQ(c.Stop(SIGINT), 0) << c.Output();
+    EXPECT_TRUE(c.GroupGone()) << "a process of the controller is still running";
+    EXPECT_EQ(QueueWithKey(key), -1);
+    // Its working folder stays empty: everything it wrote is under its root.
+    EXPECT_TRUE(fs::is_empty(c.workDir()));
 }
 
-TEST(Controller, OneControllerPerRootAndAKilledOnesQueueGoesAtTheNextStart) {
+// Another controller on the same root, or on another root with the same port offset (it would take the
+// same ports), is refused before it touches its root's memory or runs a command, and the first keeps
+// serving. A killed controller's queue goes at the next start.
+TEST(Controller, OneControllerPerRootAndPortOffsetAndAKilledOnesQueueGoesAtTheNextStart) {
     testsupport::ControllerProcess first;
     ASSERT_TRUE(first.WaitForOutput("message queue: id")) << first.Output();
     const int id = first.QueueId();
@@ -66,8 +65,24 @@ TEST(Controller, OneControllerPerRootAndAKilledOnesQueueGoesAtTheNextStart) {
             std::string::npos)
             << second.Output();
     }
+    {
+        ControllerProcess other;
+        ASSERT_EQ(other.portOffset(), first.portOffset());
+        EXPECT_EQ(other.Wait(), 1) << other.Output();
+        EXPECT_NE(other.Output().find("port " + std::to_string(5025 + first.portOffset()) + " is in use"),
+                  std::string::npos)
+            << other.Output();
+        EXPECT_EQ(other.Output().find("message queue"), std::string::npos) << other.Output();
+        EXPECT_FALSE(fs::exists(other.root() + "/dev/spidev1.0"));
+        EXPECT_FALSE(fs::exists(other.root() + "/var/log/commands.log"));
+    }
     EXPECT_TRUE(first.Running()) << first.Output();
     EXPECT_EQ(QueueWithKey(key), id);
+    // Its LAN threads start after the self-test and listen on the ports it took.
+    EXPECT_TRUE(
+        first.WaitForOutput("LAN: restart port " + std::to_string(5030 + first.portOffset()) + " listening",
+                            testsupport::kStartupTimeoutMs))
+        << first.Output();
 
     ASSERT_EQ(first.Stop(SIGKILL), 128 + SIGKILL);
     EXPECT_EQ(QueueWithKey(key), id);  // nobody removed it
@@ -78,32 +93,11 @@ TEST(Controller, OneControllerPerRootAndAKilledOnesQueueGoesAtTheNextStart) {
     EXPECT_EQ(next.QueueKey(), key);
     EXPECT_NE(next.QueueId(), id);
     EXPECT_EQ(QueueWithKey(key), next.QueueId());
+    ASSERT_TRUE(next.WaitForOutput("thread ModbusThread:", testsupport::kStartupTimeoutMs)) << next.Output();
     EXPECT_EQ(next.Stop(SIGTERM), 0) << next.Output();
+    EXPECT_TRUE(next.GroupGone()) << "a process of the controller is still running";
     EXPECT_EQ(QueueWithKey(key), -1);
-}
-
-// Two controllers on different roots with the same port offset would both take the ports: the second
-// one is refused before it touches its root's memory or runs a command, and the first keeps serving.
-TEST(Controller, OneControllerPerPortOffset) {
-    ControllerProcess first;
-    ASSERT_TRUE(first.WaitForOutput("message queue: id")) << first.Output();
-    {
-        ControllerProcess second;
-        ASSERT_EQ(second.portOffset(), first.portOffset());
-        EXPECT_EQ(second.Wait(), 1) << second.Output();
-        EXPECT_NE(second.Output().find("port " + std::to_string(5025 + first.portOffset()) + " is in use"),
-                  std::string::npos)
-            << second.Output();
-        EXPECT_FALSE(fs::exists(second.root() + "/dev/spidev1.0"));
-        EXPECT_FALSE(fs::exists(second.root() + "/var/log/commands.log"));
-    }
-    EXPECT_TRUE(first.Running()) << first.Output();
-    // Its LAN threads start after the self-test and listen on the ports it took.
-    EXPECT_TRUE(
-        first.WaitForOutput("LAN: restart port " + std::to_string(5030 + first.portOffset()) + " listening",
-                            testsupport::kStartupTimeoutMs))
-        << first.Output();
-    EXPECT_EQ(first.Stop(SIGTERM), 0) << first.Output();
+    EXPECT_TRUE(fs::is_empty(next.workDir()));
 }
 
 TEST(Controller, RefusesWhatItCannotStartWith) {

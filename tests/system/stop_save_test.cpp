@@ -134,6 +134,8 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ASSERT_EQ(m.size(), 131072u);
     EXPECT_TRUE(testsupport::BlockSealed(m, 0, 132));
     EXPECT_EQ(m[6], 3);
+    EXPECT_EQ(m[7], 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&m[8])), "VRN-SIM-0001");
     for (size_t kind = 1; kind <= 6; ++kind)
         EXPECT_TRUE(testsupport::BlockSealed(m, 4096 + 8192 * (kind - 1), 8192)) << "settings block " << kind;
     for (size_t phase = 0; phase < 3; ++phase)

@@ -1,6 +1,6 @@
 // The program's life as a process, each test with controllers of its own: it runs until a stop signal
-// and leaves nothing but its root, refuses what it cannot start with, touches no host path, and lets the
-// fieldbus thread end when a CAN card has no CAN interface on this machine.
+// and leaves nothing but its root, lets the fieldbus thread end when a CAN card has no CAN interface on
+// this machine, refuses what it cannot start with, and touches no host path.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/msg.h>
@@ -25,25 +25,38 @@ int QueueWithKey(key_t key) {
 }
 
 // A stop signal ends it and leaves nothing but its root. The SIGINT run also asks for the real-time
-// policies, granted or refused per thread; SIGTERM ends the controller of the next test.
+// policies, granted or refused per thread, and its root has a CAN card (detect line 106 reads 1) but this
+// machine no CAN interface: the fieldbus thread names the card and ends. SIGTERM ends the controller of
+// the next test.
 TEST(Controller, StopSignalEndsItAndLeavesOnlyItsRoot) {
-    ControllerProcess c({"--realtime"});
-    ASSERT_TRUE(c.WaitForOutput("thread ModbusThread:", testsupport::kStartupTimeoutMs)) << c.Output();
-    std::regex line(
-        "thread KeyThread: policy FIFO priority 1 \\((applied|refused \\(no privilege\\), "
-        "default policy)\\)");
-    EXPECT_TRUE(std::regex_search(c.Output(), line)) << c.Output();
-    const int queue = c.QueueId();
-    ASSERT_GE(queue, 0) << c.Output();  // before its key is used: key 0 would make a private queue
-    const key_t key = c.QueueKey();
-    EXPECT_EQ(QueueWithKey(key), queue);
-    EXPECT_TRUE(fs::exists(c.root() + "/sys/class/net/eth0/operstate"));
+    const std::string folder = testsupport::MakeTempFolder("vrn-can-");
+    ASSERT_FALSE(folder.empty());
+    const std::string root = folder + "/root";
+    fs::create_directories(root + "/sys/class/gpio/gpio106");
+    std::ofstream(root + "/sys/class/gpio/gpio106/value") << "1\n";
+    {
+        ControllerProcess c({"--realtime", "--root", root});
+        ASSERT_TRUE(c.WaitForOutput("thread ModbusThread:", testsupport::kStartupTimeoutMs)) << c.Output();
+        std::regex line(
+            "thread KeyThread: policy FIFO priority 1 \\((applied|refused \\(no privilege\\), "
+            "default policy)\\)");
+        EXPECT_TRUE(std::regex_search(c.Output(), line)) << c.Output();
+        EXPECT_TRUE(c.WaitForOutput("FieldbusThread: CAN card 3\n")) << c.Output();
+        EXPECT_TRUE(c.WaitForOutput("FieldbusThread: no CAN interface, ending\n")) << c.Output();
+        EXPECT_EQ(c.Output().find("no CAN card"), std::string::npos) << c.Output();
+        const int queue = c.QueueId();
+        ASSERT_GE(queue, 0) << c.Output();  // before its key is used: key 0 would make a private queue
+        const key_t key = c.QueueKey();
+        EXPECT_EQ(QueueWithKey(key), queue);
+        EXPECT_TRUE(fs::exists(root + "/sys/class/net/eth0/operstate"));
 
-    EXPECT_EQ(c.Stop(SIGINT), 0) << c.Output();
-    EXPECT_TRUE(c.GroupGone()) << "a process of the controller is still running";
-    EXPECT_EQ(QueueWithKey(key), -1);
-    // Its working folder stays empty: everything it wrote is under its root.
-    EXPECT_TRUE(fs::is_empty(c.workDir()));
+        EXPECT_EQ(c.Stop(SIGINT), 0) << c.Output();
+        EXPECT_TRUE(c.GroupGone()) << "a process of the controller is still running";
+        EXPECT_EQ(QueueWithKey(key), -1);
+        // Its working folder stays empty: everything it wrote is under its root.
+        EXPECT_TRUE(fs::is_empty(c.workDir()));
+    }
+    fs::remove_all(folder);
 }
 
 // Another controller on the same root, or on another root with the same port offset (it would take the
@@ -129,24 +142,6 @@ TEST(HostPaths, RunTouchesNoHostPathOutsideItsRoot) {
     const int status = pclose(pipe);
     if (WIFEXITED(status) && WEXITSTATUS(status) == 2) GTEST_SKIP() << report;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << report;
-}
-
-// A CAN card found at start (detect line 106 reads 1) but no CAN interface on this machine: the thread
-// names the card and ends.
-TEST(Controller, FieldbusCardWithoutCanInterfaceEnds) {
-    const std::string folder = testsupport::MakeTempFolder("vrn-can-");
-    ASSERT_FALSE(folder.empty());
-    const std::string root = folder + "/root";
-    std::filesystem::create_directories(root + "/sys/class/gpio/gpio106");
-    std::ofstream(root + "/sys/class/gpio/gpio106/value") << "1\n";
-    {
-        ControllerProcess c({"--root", root});
-        EXPECT_TRUE(c.WaitForOutput("FieldbusThread: CAN card 3\n", testsupport::kStartupTimeoutMs)) << c.Output();
-        EXPECT_TRUE(c.WaitForOutput("FieldbusThread: no CAN interface, ending\n")) << c.Output();
-        EXPECT_EQ(c.Output().find("no CAN card"), std::string::npos) << c.Output();
-        EXPECT_EQ(c.Stop(SIGTERM), 0) << c.Output();
-    }
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

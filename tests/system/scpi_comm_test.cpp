@@ -42,8 +42,9 @@ const std::string kNoError = "+0,\"No error\"", kUndefined = "-113,\"Undefined h
 
 TEST(ScpiCommRestart, StagedSettingsAndTheFactorysModelTypeApplyAtTheNextStart) {
     testsupport::ControllerProcess first;
-    ASSERT_TRUE(first.WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(5025 + first.portOffset()),
-                                    testsupport::kStartupTimeoutMs))
+    ASSERT_TRUE(
+        first.WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(5025 + first.portOffset()),
+                            testsupport::kStartupTimeoutMs))
         << first.Output();
     {
         testsupport::TcpClient client(5025 + first.portOffset());

@@ -28,7 +28,8 @@ class UsbGpib : public ::testing::Test {
         const std::filesystem::path disk = folder_ + "/root/mnt/disk";
         std::filesystem::create_directories(disk);
         std::ofstream(disk / "qx_gpib.ko") << "stand-in module\n";
-        controller_ = std::make_unique<testsupport::ControllerProcess>(std::vector<std::string>{"--root", Root()});
+        controller_ =
+            std::make_unique<testsupport::ControllerProcess>(std::vector<std::string>{"--root", Root()});
         ASSERT_TRUE(controller_->WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
             << controller_->Output();
         lan_ = std::make_unique<testsupport::TcpClient>(kScpiPort + controller_->portOffset());

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """A real SCPI client against a running controller: pyvisa with the pyvisa-py backend opens
 TCPIP::127.0.0.1::<port>::SOCKET and talks to the simulated instrument (the sessions, the restart port
-and departing clients are the C++ system tests' part). Exits 77 (skipped) when pyvisa or pyvisa-py is
-not installed (Debian: python3-pyvisa, python3-pyvisa-py)."""
+and departing clients are the C++ system tests' part); the memory transfers (scpi_data_pyvisa.py) and the
+RS232 channel (rs232_pyvisa.py) follow on the same controller. Exits 77 (skipped) when pyvisa or
+pyvisa-py is not installed (Debian: python3-pyvisa, python3-pyvisa-py)."""
 import os
 import sys
 
@@ -57,5 +58,19 @@ def entry(session):
     controller_harness.entry(over_pyvisa, ready=lambda offset: (f"SCPI socket listening on port {5025 + offset}",))
 
 
+def sessions(inst, root, failures):
+    """The steps, then the memory transfers and the RS232 channel beside the LAN socket, on one controller;
+    the RS232 session is skipped without pyserial."""
+    run(inst, STEPS, failures)
+    import scpi_data_pyvisa
+    scpi_data_pyvisa.session(inst, root, failures)
+    try:
+        import rs232_pyvisa
+    except SystemExit:
+        print("skipped: the RS232 session needs pyserial (python3-serial)")
+        return
+    rs232_pyvisa.session(inst, root, failures)
+
+
 if __name__ == "__main__":
-    entry(lambda inst, root, failures: run(inst, STEPS, failures))
+    entry(sessions)

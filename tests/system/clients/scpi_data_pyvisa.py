@@ -1,7 +1,6 @@
-#!/usr/bin/python3
 """The memory transfers through a real SCPI client (pyvisa with the pyvisa-py backend and its own IEEE 488.2
-block reader and writer), on the harness of lan_scpi_pyvisa.py: a controller on a fresh root (model type 1)
-and TCPIP::127.0.0.1::<port>::SOCKET. Exits 77 (skipped) when pyvisa or pyvisa-py is not installed."""
+block reader and writer): the session lan_scpi_pyvisa.py runs after its steps, on its controller (a fresh
+root, model type 1) and TCPIP::127.0.0.1::<port>::SOCKET."""
 import os
 import sys
 
@@ -28,6 +27,3 @@ def session(inst, root, failures):
     check(failures, "the present simulation", len(block(inst, "DATA:SIM:PRES?")), 1972)
     check(failures, "memory 9 put back", os.path.exists(os.path.join(root, "mnt/tst/sim/SIM9.SIM")), False)
 
-
-if __name__ == "__main__":
-    harness.entry(session)

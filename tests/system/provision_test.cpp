@@ -13,28 +13,19 @@
 #include <tuple>
 #include <vector>
 
-#include "tests/support/controller_process.h"
-#include "tests/support/tcp_client.h"
+#include "tests/system/controller_fixture.h"
 
 namespace {
 
+using testsupport::AskOnce;
 using testsupport::ControllerProcess;
-constexpr int kScpiPort = 5025;
-
-std::string Idn(ControllerProcess& c) {
-    if (!c.WaitForOutput("LAN: SCPI socket listening", testsupport::kStartupTimeoutMs))
-        return "not listening:\n" + c.Output();
-    testsupport::TcpClient t(kScpiPort + c.portOffset());
-    t.Send("*IDN?\n");
-    return t.ReadLine();
-}
 
 // Without a model type the first start leaves block 0 erased, or holding model 0 once the start's backup
 // ran. (A model type's first start: the tests below and NewUnit.)
 TEST(Provision, FirstStartWithoutAModelType) {
     ControllerProcess c({"--model", "0"});
     ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c.Output();
-    EXPECT_EQ(Idn(c), "QX-ORVANE,VRN,,1.06\n");
+    EXPECT_EQ(AskOnce(c, {"*IDN?"}), "QX-ORVANE,VRN,,1.06\n");
     const std::vector<uint8_t> m = testsupport::MemoryOf(c.root());
     ASSERT_EQ(m.size(), 131072u);
     EXPECT_TRUE(!testsupport::BlockSealed(m, 0, 132) || m[6] == 0);
@@ -79,7 +70,7 @@ TEST(Provision, SaveBeforeRestartSurvivesAKillAndADamagedIdentity) {
         EXPECT_TRUE(testsupport::BlockSealed(m, offset, 8192)) << offset;
 
     ControllerProcess next({"--root", first.root(), "--model", "5"});
-    EXPECT_EQ(Idn(next), "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n");
+    EXPECT_EQ(AskOnce(next, {"*IDN?"}), "QX-ORVANE,VRN-4145,VRN-SIM-0001,1.06\n");
     EXPECT_EQ(testsupport::MemoryOf(first.root()).at(6), 1);  // next runs on first's root
     ASSERT_TRUE(next.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << next.Output();
     EXPECT_FALSE(ReportsPresetError(next)) << next.Output();

@@ -9,10 +9,23 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
 
 namespace testsupport {
+
+// Sends each command in turn on one connection to c's LAN socket and returns the answer to the last (a
+// query): the commands before it have run once it answers.
+inline std::string AskOnce(ControllerProcess& c, const std::vector<std::string>& commands) {
+    if (!c.WaitForOutput("LAN: SCPI socket listening", kStartupTimeoutMs))
+        return "not listening:\n" + c.Output();
+    TcpClient t(5025 + c.portOffset());
+    for (const std::string& command : commands)
+        t.Send(command + "\n");
+    return t.ReadLine();
+}
 
 class SharedController : public ::testing::Test {
   protected:

@@ -1,9 +1,6 @@
 // SCPI over the LAN socket of a running controller: replies, the error queue, the set-command hand-over,
 // one client at a time, the restart port, and clients that leave at the worst moment.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -11,12 +8,10 @@
 #include <thread>
 
 #include "tests/support/tcp_client.h"
-#include "tests/support/temp_root.h"
 #include "tests/system/controller_fixture.h"
 
 namespace {
 
-using testsupport::ControllerProcess;
 using testsupport::TcpClient;
 
 constexpr int kScpiPort = 5025;
@@ -198,32 +193,6 @@ TEST_F(LanScpi, ClientGoneInTheMiddleOfALargeReplyLeavesTheNextOneClean) {
         next->Send("SYST:ERR?\n");
         EXPECT_EQ(next->ReadLine(), "-113,\"Undefined header\"\n");
         ASSERT_TRUE(c().Running()) << "the departed client killed the controller:\n" << c().Output();
-    }
-}
-
-// A port another program listens on at start, also one that would share it, ends the start: the
-// program names the port and leaves with status 1 before it makes its message queue.
-TEST(LanScpiStart, PortThatIsTakenEndsTheStart) {
-    for (int instrumentPort : {kScpiPort, kRestartPort}) {
-        const int port = instrumentPort + testsupport::TestPortOffset();
-        int blocker = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);  // not inherited by the program
-        ASSERT_GE(blocker, 0);
-        int one = 1;
-        setsockopt(blocker, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        setsockopt(blocker, SOL_SOCKET, SO_REUSEPORT, &one, sizeof one);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(static_cast<uint16_t>(port));
-        addr.sin_addr.s_addr = htonl(INADDR_ANY);
-        ASSERT_EQ(bind(blocker, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-        ASSERT_EQ(listen(blocker, 1), 0);
-
-        ControllerProcess c;
-        EXPECT_EQ(c.Wait(), 1) << c.Output();
-        EXPECT_NE(c.Output().find("port " + std::to_string(port) + " is in use"), std::string::npos)
-            << c.Output();
-        EXPECT_EQ(c.Output().find("message queue"), std::string::npos) << c.Output();
-        close(blocker);
     }
 }
 

@@ -1,6 +1,6 @@
 // The settings that take effect only at the next start, over the LAN socket: the SYSTem:COMMunicate
 // settings a set form stages, and the factory's ZCALib commands, whose model type change runs the factory
-// default and ends in a reboot; the controller is then started again on the same root. Before them, the AC
+// default and ends in a reboot, after which the program starts again on the same root. Before them, the AC
 // voltage unit setting of a fresh root.
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -18,11 +18,6 @@ std::string AskOn(testsupport::TcpClient& client, const std::string& message) {
     std::string line = client.ReadLine(15000);
     if (!line.empty() && line.back() == '\n') line.pop_back();
     return line;
-}
-
-bool Listening(testsupport::ControllerProcess& p) {
-    return p.WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(5025 + p.portOffset()),
-                           testsupport::kStartupTimeoutMs);
 }
 
 struct Step {
@@ -43,13 +38,14 @@ void RunSteps(testsupport::TcpClient& client, std::initializer_list<Step> steps)
 
 const char* const kErr = "SYST:ERR?";
 const std::string kNoError = "+0,\"No error\"", kUndefined = "-113,\"Undefined header\"",
-                  kInvalid = "-151,\"Invalid string data\"", kExecution = "-200,\"Execution error\"",
-                  kProtected = "-203,\"Command protected\"", kConflict = "-221,\"Settings conflict\"",
-                  kRange = "-222,\"Data out of range\"";
+                  kExecution = "-200,\"Execution error\"", kRange = "-222,\"Data out of range\"";
 
 TEST(ScpiCommRestart, StagedSettingsAndTheFactorysModelTypeApplyAtTheNextStart) {
     testsupport::ControllerProcess first;
-    ASSERT_TRUE(Listening(first)) << first.Output();
+    ASSERT_TRUE(
+        first.WaitForOutput("LAN: SCPI socket listening on port " + std::to_string(5025 + first.portOffset()),
+                            testsupport::kStartupTimeoutMs))
+        << first.Output();
     {
         testsupport::TcpClient client(5025 + first.portOffset());
         RunSteps(client, {
@@ -65,19 +61,12 @@ TEST(ScpiCommRestart, StagedSettingsAndTheFactorysModelTypeApplyAtTheNextStart) 
                              {"SYST:COMM:SER:TRAN:BAUD 19200;:SYST:COMM:LAN:DHCP OFF",
                               "SYST:COMM:SER:TRAN:BAUD?", "9600"},
                              {nullptr, "SYST:COMM:LAN:DHCP?", "+1"},
-                             {"ZCAL:MAC \"00-22-24-AB-CD-EF\"", kErr, kProtected},
-                             {"ZCAL:APAS \"KQV517\"", kErr, kConflict},
-                             {"ZCAL:APAS \"kqv5\"", kErr, kConflict},
                              {"ZCAL:APAS \"kqv517\"", kErr, kNoError},
-                             {"ZCAL:MAC \"00:22:24:AB:CD:EF\"", kErr, kInvalid},
                              {"ZCAL:MAC \"00-22-24-AB-CD-EF\"", "SYST:COMM:LAN:MAC?", "00-22-24-AB-CD-EF"},
                              {nullptr, "ZCAL:PROG \"ABCDEFGHIJKLMNOPQRST\";*IDN?",
                               "QX-ORVANE,VRN-4145,ABCDEFGHIJKLMNO,1.06"},
-                             {"ZCAL:PROG \"AB\tC\"", kErr, kInvalid},
                              {nullptr, "ZCAL:MFRS \"tulve\";*IDN?", "TULVE TECHNOLOGY,", true},
-                             {"ZCAL:MFRS \"acme\"", kErr, kInvalid},
                              {nullptr, "ZCAL:MFRS:QX;*IDN?", "QX-ORVANE,", true},
-                             {"ZCAL:MTYP \"123456789012\"", kErr, kInvalid},
                              {"ZCAL:MTYP?", kErr, kUndefined},
                          });
         // The model type change ends in a reboot, which closes the connection, perhaps before a reply to a
@@ -91,12 +80,9 @@ TEST(ScpiCommRestart, StagedSettingsAndTheFactorysModelTypeApplyAtTheNextStart) 
     for (int i = 0; i < 600 && testsupport::FileText(log).find(" reboot\n") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_NE(testsupport::FileText(log).find(" reboot\n"), std::string::npos) << testsupport::FileText(log);
+    // The program starts again in the same process, on the same root and ports.
     ASSERT_TRUE(testsupport::StartedAgain(first)) << first.Output();
-    ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
-
-    testsupport::ControllerProcess second({"--root", first.root()});
-    ASSERT_TRUE(Listening(second)) << second.Output();
-    testsupport::TcpClient client(5025 + second.portOffset());
+    testsupport::TcpClient client(5025 + first.portOffset());
     RunSteps(client, {
                          {nullptr, "*IDN?", "QX-ORVANE,VRN-4160,ABCDEFGHIJKLMNO,1.06"},
                          {nullptr, "SYST:COMM:SER:TRAN:BAUD?", "19200"},
@@ -104,6 +90,7 @@ TEST(ScpiCommRestart, StagedSettingsAndTheFactorysModelTypeApplyAtTheNextStart) 
                          {nullptr, "SYST:COMM:LAN:IPAD?", "172.16.28.120"},
                          {"ZCAL:PROG \"SN-2\"", kErr, kNoError},  // the factory access outlives the restart
                      });
+    EXPECT_EQ(first.Stop(SIGTERM), 0) << first.Output();
 }
 
 }  // namespace

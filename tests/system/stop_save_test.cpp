@@ -16,24 +16,14 @@
 
 #include "core/params/waves/arb_builtin.h"
 #include "storage/data_file_frame.h"
-#include "tests/support/controller_process.h"
 #include "tests/support/tcp_client.h"
+#include "tests/system/controller_fixture.h"
 
 namespace {
 
+using testsupport::AskOnce;
 using testsupport::ControllerProcess;
 constexpr int kScpiPort = 5025;
-
-// Sends each command in turn on one connection and returns the answer to the last (a query): the
-// commands before it have run once it answers.
-std::string Ask(ControllerProcess& c, const std::vector<std::string>& commands) {
-    if (!c.WaitForOutput("LAN: SCPI socket listening", testsupport::kStartupTimeoutMs))
-        return "not listening:\n" + c.Output();
-    testsupport::TcpClient t(kScpiPort + c.portOffset());
-    for (const std::string& command : commands)
-        t.Send(command + "\n");
-    return t.ReadLine();
-}
 
 // A client sets the voltage in a loop, one "VOLT v;*OPC?" message at a time, while the stop comes after
 // some `pauseMs`. A set counts as acknowledged once its "1" arrives. Returns the voltage replies the next
@@ -67,14 +57,14 @@ std::vector<std::string> StopUnderASetLoop(ControllerProcess& c, int signal, int
 
 TEST(StopSave, SigtermAndSigintKeepTheSettingsAndThePresets) {
     ControllerProcess first;
-    EXPECT_EQ(Ask(first, {"VOLT 123.4", "*SAV 3", "VOLT 50", "VOLT?"}), "+50.0000\n");
+    EXPECT_EQ(AskOnce(first, {"VOLT 123.4", "*SAV 3", "VOLT 50", "VOLT?"}), "+50.0000\n");
     ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();
     EXPECT_NE(first.Output().find("MenuThread: settings saved for the stop"), std::string::npos)
         << first.Output();
 
     ControllerProcess second({"--root", first.root()});
-    EXPECT_EQ(Ask(second, {"VOLT?"}), "+50.0000\n") << second.Output();
-    EXPECT_EQ(Ask(second, {"*RCL 3", "VOLT?"}), "+123.4000\n") << second.Output();
+    EXPECT_EQ(AskOnce(second, {"VOLT?"}), "+50.0000\n") << second.Output();
+    EXPECT_EQ(AskOnce(second, {"*RCL 3", "VOLT?"}), "+123.4000\n") << second.Output();
     EXPECT_EQ(second.Output().find("popup:"), std::string::npos) << second.Output();
     // No set that was acknowledged is lost to the stop, however close to it the set came.
     const std::vector<std::string> kept = StopUnderASetLoop(second, SIGINT, 20);
@@ -83,7 +73,7 @@ TEST(StopSave, SigtermAndSigintKeepTheSettingsAndThePresets) {
         << second.Output();
 
     ControllerProcess third({"--root", first.root()});
-    const std::string volt = Ask(third, {"VOLT?"});
+    const std::string volt = AskOnce(third, {"VOLT?"});
     EXPECT_TRUE(volt == kept[0] || volt == kept[1]) << volt << " acknowledged last: " << kept[0];
     EXPECT_EQ(third.Stop(SIGTERM), 0) << third.Output();
 }
@@ -100,7 +90,7 @@ TEST(StopSave, ManyStopsUnderASetLoopLoseNoAcknowledgedSet) {
         ASSERT_FALSE(kept.empty()) << "cycle " << cycle;
         c.reset();
         c = std::make_unique<ControllerProcess>(std::vector<std::string>{"--root", first.root()});
-        const std::string volt = Ask(*c, {"VOLT?"});
+        const std::string volt = AskOnce(*c, {"VOLT?"});
         EXPECT_TRUE(volt == kept[0] || volt == kept[1]) << "cycle " << cycle << ": " << volt
                                                         << " acknowledged last: " << kept[0];
         kept = StopUnderASetLoop(*c, cycle % 2 ? SIGINT : SIGTERM, (cycle * 37) % 300);
@@ -134,6 +124,8 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ASSERT_EQ(m.size(), 131072u);
     EXPECT_TRUE(testsupport::BlockSealed(m, 0, 132));
     EXPECT_EQ(m[6], 3);
+    EXPECT_EQ(m[7], 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&m[8])), "VRN-SIM-0001");
     for (size_t kind = 1; kind <= 6; ++kind)
         EXPECT_TRUE(testsupport::BlockSealed(m, 4096 + 8192 * (kind - 1), 8192)) << "settings block " << kind;
     for (size_t phase = 0; phase < 3; ++phase)

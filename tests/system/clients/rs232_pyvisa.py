@@ -1,8 +1,7 @@
-#!/usr/bin/python3
 """The RS232 channel through a real client: pyvisa's ASRL<client pty>::INSTR on the client side of the
-ttyS1 stand-in (from <root>/var/run/ports), beside TCPIP::127.0.0.1::<port>::SOCKET, on the harness of
-lan_scpi_pyvisa.py (a fresh root, RS232 on at 9600 8N1). Prints the median RS232 "*IDN?" round trip.
-Exits 77 (skipped) when pyvisa, pyvisa-py or pyserial is not installed."""
+ttyS1 stand-in (from <root>/var/run/ports), beside the LAN socket: the session lan_scpi_pyvisa.py runs last,
+on its controller (a fresh root, RS232 on at 9600 8N1). Prints the median RS232 "*IDN?" round trip.
+Importing it exits 77 when pyserial is not installed."""
 import os
 import statistics
 import sys
@@ -20,13 +19,7 @@ except ImportError:
 import pyvisa  # noqa: E402
 
 ROUND_TRIPS = 100
-
-
-def check(failures, what, got, want):
-    ok = got == want
-    print(f"{'ok  ' if ok else 'FAIL'} {what}: {got!r}")
-    if not ok:
-        failures.append(f"{what}: got {got!r}, want {want!r}")
+check = harness.controller_harness.check
 
 
 def open_rs232(rm, client):
@@ -82,6 +75,3 @@ def session(lan, root, failures):
         rs232.close()
         rm.close()
 
-
-if __name__ == "__main__":
-    harness.entry(session)

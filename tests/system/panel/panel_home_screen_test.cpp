@@ -1,6 +1,6 @@
 // The running controller's home screen as it draws it: a set-value cell, the settings panel's highlighted
 // row and the phase tabs at start; the cells following a keypad and a LAN setting; the output mode chosen
-// from its list; the loaded meter; the simple page and its harmonic view's popup, which the frequency closes. Texts are read
+// from its list; the loaded meter; the harmonic view's popup, which the frequency closes. Texts are read
 // from the text log at their screen places (body windows sit 28 pixels down), colours from the framebuffer.
 // After a SCPI command SHIFT then PRESET returns the panel to local.
 #include <cstdlib>
@@ -126,17 +126,9 @@ TEST_F(PanelHomeScreen, TwoWireDashesTheMissingLines) {
     Local();
 }
 
-// The simple page: label cells end at x 60 + 233 c on rows 44 + 38 r.
-constexpr int kSimpleLabelX0 = 60, kSimpleRowY0 = 44;
-
 // DISPLAY twice (the total view between) opens the simple page; its harmonic view, with the output on off
 // 50/60 Hz, holds a popup in a red frame until the frequency is back.
 TEST_F(PanelHomeScreen, SimplePageByItsKeys) {
-    Mark();
-    Keys({"key Y", "key Y"});
-    EXPECT_TRUE(WaitLogged(kSimpleLabelX0, kSimpleRowY0, "V")) << TextLog();
-    ASSERT_TRUE(Panel("key Y"));  // back to the advanced screen
-
     Send("MODE 1");
     EXPECT_EQ(Ask("MODE?"), "AC-INT");
     Local();

@@ -85,7 +85,7 @@ TEST_F(PanelKeys, ScreenToolRefusesAFileWithoutAWholeScreen) {
 }
 
 // The waveform editor opened from the top menu, its type set remotely, a crest factor typed on the keypad
-// and the built wave stored; a parallel slave cannot open it. Every SCPI message returns the panel to local.
+// and the built wave stored. Every SCPI message returns the panel to local.
 TEST_F(PanelKeys, WaveformEditorStoresTheBuiltWave) {
     Mark();
     ASSERT_TRUE(Panel("key L"));
@@ -105,15 +105,7 @@ TEST_F(PanelKeys, WaveformEditorStoresTheBuiltWave) {
     for (int waited = 0; waited <= 10000 && std::filesystem::file_size(arb17, ec) != 8260; waited += 50)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(std::filesystem::file_size(arb17, ec), 8260u);
-
-    // Back on the top list's row: a parallel slave cannot open the editor.
-    Keys({"key V"});
-    SendLocal("PAR:POS SLAV");
-    Mark();
-    Keys({"key U"});
-    EXPECT_FALSE(WaitLogged(0, 12, "Arbitrary Edit", false, 1500));
-    SendLocal("PAR:POS MAST");
-    Keys({"key L"});  // home again
+    Keys({"key V", "key L"});  // home again
 }
 
 // The wiring change from the panel: the wiring choice, its confirmation, the popups and what the power
@@ -192,11 +184,6 @@ TEST_F(PanelKeys, WebCaptureOnPort81IsTheScreenAsA800x480Jpeg) {
         EXPECT_LE(s / (800.0 * 480.0), 6.0);
     EXPECT_NE(ReadFile(c().root() + "/var/log/commands.log").find("ran 0 cjpeg -outfile /tmp/image.jpg /tmp/image.bmp"),
               std::string::npos);
-}
-
-TEST_F(PanelKeys, WebKeyOutsideTheCodesIsRefusedWith400) {
-    EXPECT_EQ(Status(Http(80, "POST /webkey?code=300")), "HTTP/1.0 400");
-    EXPECT_EQ(Status(Http(80, "POST /webkey?code=79&delta=200")), "HTTP/1.0 400");
 }
 
 TEST_F(PanelKeys, WebUnlockTurnsRemoteWithLockIntoRemoteWithinTwoAndAHalfSeconds) {

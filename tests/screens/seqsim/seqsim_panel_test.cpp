@@ -8,6 +8,7 @@
 #include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_validate.h"
+#include "screens/seqsim/seq/seq_panel_keys.h"
 #include "screens/seqsim/seq/seq_prepare_step.h"
 #include "screens/seqsim/seqsim_prepare.h"
 #include "screens/seqsim/seqsim_words.h"
@@ -37,6 +38,9 @@ TEST_F(SeqSimPanel, EntryRefusals) {
         {Seq_EnterMode, [] { OutputFlagSet(kOutFlagOutputOn); },
          "Invalid with Output ON, \nTurn OFF the Output First"},
         {Seq_EnterMode, [] { SetVoltRange(4); }, "Invalid For Auto Range"},
+        {KeyProcess_Sequence, [] { OutputFlagSet(kOutFlagOutputOn); },
+         "Invalid with Output ON, \nTurn OFF the Output First"},
+        {KeyProcess_Sequence, [] { SetVoltRange(4); }, "Invalid For Auto Range"},
         {Seq_EnterMode, [] { SetOutputMode(3); }, "Invalid in \nThis Output Mode"},
         {Sim_EnterMode, [] { SetOutputMode(1); }, "Invalid in \nThis Output Mode"},
     };

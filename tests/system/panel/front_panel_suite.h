@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -122,7 +121,14 @@ class FrontPanelSuite : public ::testing::Test {
         return false;
     }
 
+    // The popup's text, one line or two, since the mark.
+    static bool Popup(const std::string& text, int boundMs = 10000) {
+        return WaitLogged(365, text.find("\\n") == std::string::npos ? 190 : 175, text, false, boundMs);
+    }
+
     static bool Panel(const std::string& line) { return TypeLine(c(), line); }
+    // SHIFT then PRESET: the panel back in local after a SCPI message.
+    static void Local() { Keys({"key S", "key N"}); }
     // Keys one after the other.
     static void Keys(std::initializer_list<const char*> lines) {
         for (const char* l : lines)

@@ -1,8 +1,8 @@
 // The running controller's screens as the eye sees them: the overlay of the home page (the quick-edit hint
 // line and soft keys of a setting being edited, the range keys, the limit and wiring popups, also read from
 // the text log), then the MENU page's top menu with the previews of its entries and the configuration lists
-// with their value columns, the waveform editor (one type of each kind, set remotely) and the calibration
-// page, each against its golden picture.
+// with their value columns, the waveform editor (one type of each kind, set remotely), the service code's
+// switch and calibration data lists, and the calibration page, each against its golden picture.
 #include "tests/system/panel/fb_png.h"
 #include "tests/system/panel/front_panel_suite.h"
 
@@ -49,6 +49,14 @@ class PanelMenuScreens : public FrontPanelSuite {
         Keys({"key U"});
         EXPECT_EQ(Golden("menu_" + name), "");
         Keys({"key L"});  // back to the top menu, on the same entry
+    }
+    // From the home view to the Special Function row, then a code typed into the password box.
+    static void EnterCode(std::initializer_list<const char*> digits) {
+        Keys({"key L"});
+        Down(15);
+        Keys({"knob 1", "key U"});
+        Keys(digits);
+        Keys({"key U"});
     }
 };
 
@@ -135,6 +143,28 @@ TEST_F(PanelMenuScreens, WaveformEditorOneTypeOfEachKind) {
     Keys({"key U", "knob 1"});  // the type turned from DIP to LF-RING
     EXPECT_EQ(Picture("arb_edit_type_choice"), "");
     Keys({"key T", "key L", "key L"});
+}
+
+// The switch list in its two columns, a toggled switch on the bar; the data list's unit cycling on its
+// first row.
+TEST_F(PanelMenuScreens, SwitchListAndTheCalibrationUnitRow) {
+    Mark();
+    EnterCode({"key I", "key C", "key G", "key A"});  // 9371
+    EXPECT_TRUE(WaitLogged(17, 43, "1. Detail Alarm Message : OFF")) << TextLog();
+    EXPECT_TRUE(WaitLogged(17, 442, "20. 1P2W 3Phase Show:OFF"));
+    EXPECT_TRUE(WaitLogged(392, 43, "21. Temp Show:OFF"));
+    Mark();
+    Keys({"knob -1", "key U"});  // the knob steps down the list
+    EXPECT_TRUE(WaitLogged(12, 66, " 2. OCP Enable: ON")) << TextLog();
+
+    Keys({"key V"});  // back to the Special Function row
+    Mark();
+    Keys({"key U", "key H", "key C", "key @", "key E", "key U"});  // 8305
+    EXPECT_TRUE(WaitLogged(17, 43, "01. Calibration Data R/W :    Master")) << TextLog();
+    Mark();
+    Keys({"key U"});
+    EXPECT_TRUE(WaitLogged(12, 45, " 01. Calibration Data R/W :    Slave 1")) << TextLog();
+    Keys({"key V", "key L"});  // the Special Function row, then home
 }
 
 // Last in the suite: the calibration page behind the service password: the item list, a voltage

@@ -1,8 +1,13 @@
 // The running controller in SEQUENCE (fresh root, model type 1: 3P4W, AC+DC-INT, 100 V): the SEQ key's
-// page, its recall list and SIMULATE and back as the framebuffer shows them; the step editors write through
-// the engine's setters and refuse what their fields cannot take, the SEQ memory list saves, and a memory
-// stored for another wiring is recalled only after both confirmations of its wiring dialog. Keys follow the
-// ready popup; every SCPI message ends by returning the panel to local.
+// page, its recall list and SIMULATE and back as the framebuffer shows them; the SEQ memory list saves, a
+// memory stored for another wiring is recalled once its wiring dialog is confirmed, a step's voltage typed
+// on the keypad, and cleared memories with their templates, one run on the simulated stage to its end; then
+// SIMULATE's editors, its memory file and its recall in another wiring. Keys follow the ready popup; every
+// SCPI message ends by returning the panel to local.
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <vector>
 
 #include "tests/system/panel/fb_png.h"
 #include "tests/system/panel/front_panel_suite.h"
@@ -11,15 +16,10 @@ namespace {
 
 using namespace testsupport;
 
+constexpr const char* kNoError = "+0,\"No error\"";
+
 class SeqPageScenes : public FrontPanelSuite {
   protected:
-    // Field i of the step's common parameters: time, ON phase, its enable, OFF phase, its enable,
-    // termination, Jump To, its enable, jump count, ...
-    static std::string Cpar(size_t i) { return Field(Query("SEQ:CPAR?"), i); }
-    // The popup's text, one line or two, since the mark.
-    static bool Popup(const std::string& text, int boundMs = 10000) {
-        return WaitLogged(365, text.find("\\n") == std::string::npos ? 190 : 175, text, false, boundMs);
-    }
     static void EnterSeq() {
         Mark();
         ASSERT_TRUE(Panel("key M"));
@@ -33,8 +33,22 @@ class SeqPageScenes : public FrontPanelSuite {
         }
         return false;
     }
-    static std::string Golden(const std::string& name) { return ScreenMatchesGolden(c().root(), c().workDir(), name); }
-    static constexpr int kRunX = 710, kRunY = 8;
+    static std::string Golden(const std::string& name, int boundMs = 5000) {
+        return ScreenMatchesGolden(c().root(), c().workDir(), name, boundMs);
+    }
+    // Asks until the reply is want (a wiring change takes its time); false when it never is.
+    static bool WaitReply(const std::string& q, const std::string& want) {
+        for (int tries = 0; tries < 50; ++tries) {
+            if (Query(q) == want) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        return false;
+    }
+    // A command, then the error queue's answer, so that it is known done before the next key.
+    static std::string Command(const std::string& m) {
+        Send(m);
+        return Query("SYST:ERR?");
+    }
     static void Knob(int delta, int times) {
         for (int i = 0; i < times; ++i)
             ASSERT_TRUE(Panel("knob " + std::to_string(delta)));
@@ -99,46 +113,8 @@ TEST_F(SeqPageScenes, PageEntryTheRecallListAndSimulate) {
     EXPECT_EQ(Query("SYST:CONF?"), "CONT");
 }
 
-TEST_F(SeqPageScenes, StepEditors) {
-    EnterSeq();
-    Keys({"key W", "knob 1", "key U", "key B", "key U"});  // step 1, Time: 2 s
-    EXPECT_EQ(Cpar(0), "+2.0000");
-    Keys({"key U", "key @", "key J", "key @", "key @", "key @", "key A", "key U"});
-    EXPECT_EQ(Cpar(0), "+0.0001");
-    Mark();
-    Keys({"key U", "key @", "key J", "key @", "key @", "key @", "key @", "key D", "key U"});
-    EXPECT_EQ(Cpar(0), "+0.0001") << "0.00004 is below the least time";
-    EXPECT_FALSE(WaitLogged(365, 190, "", true, 500)) << "and refused without a popup";
-
-    Keys({"knob 1", "knob 1", "key U", "key A", "key B", "key C", "key D", "key E", "key U"});  // Jump Cnt
-    EXPECT_TRUE(Popup("Setting Jump Cnt\\n Limited")) << TextLog();
-    EXPECT_EQ(Cpar(8), "+1") << "the default count kept";
-    Keys({"key U", "key V", "key V", "key V", "knob 20", "key U"});
-    EXPECT_EQ(Cpar(8), "+9999") << "the knob stops at the limit";
-    Keys({"key U", "key A", "key B", "key M", "key M"});
-    EXPECT_EQ(Cpar(8), "+9999") << "the SEQ key cancels the digits, then leaves without writing";
-
-    Knob(1, 40);  // the last field, the L3 angle; back to the L1 OFF-phase enable
-    Knob(-1, 4);
-    Keys({"key U", "key Y", "key U"});
-    EXPECT_EQ(Cpar(4), "+1") << "OFF phase Fixed";
-    Keys({"knob 1", "key U", "key A", "key B", "key C", "key J", "key D", "key U"});
-    EXPECT_EQ(Cpar(3), "+123.4");
-    Keys({"key U", "key A", "key B", "key Z", "key U"});
-    EXPECT_EQ(Cpar(3), "+90.0") << "a soft key after the digits wins";
-    SendLocal("SEQ:SPAR 0,CONST,0,CONST,600,CONST,SIN,0");
-    EXPECT_EQ(Query("SYST:ERR?"), "+0,\"No error\"");
-    Keys({"key U", "key A", "key B", "key C", "key J", "key D", "key U"});
-    EXPECT_EQ(Cpar(3), "+123.0") << "whole degrees above 500 Hz";
-    Mark();
-    Keys({"key U", "key C", "key E", "key I", "key J", "key E", "key U"});
-    EXPECT_TRUE(Popup("Setting Phase Limited")) << TextLog();
-    EXPECT_EQ(Cpar(3), "+123.0");
-    Keys({"key L"});
-}
-
-// SEQ2 saved in 3P4W; in 1P2W its recall gives up in the second dialog and then goes on. The recall list
-// left open by a remote exit is closed at the next entry.
+// SEQ2 saved in 3P4W and recalled in 1P2W through its wiring dialog. The recall list left open by a remote
+// exit is closed at the next entry.
 TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
     EnterSeq();
     Mark();
@@ -154,7 +130,6 @@ TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
     SendLocal("SYST:CONF:PHAS 1");
     EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W");
     EnterSeq();
-    const std::string spar = Query("SEQ:SPAR?");
     Mark();
     Keys({"key Z", "knob -2", "key U"});
     EXPECT_TRUE(WaitLogged(360, 40 + 150, "Configure Phase will be")) << TextLog();
@@ -162,36 +137,133 @@ TEST_F(SeqPageScenes, MemoryForAnotherWiring) {
     ASSERT_TRUE(Sync());
     EXPECT_EQ(Golden("seqscreen_wiring_dialog"), "");
     Mark();
-    ASSERT_TRUE(Panel("key U"));
-    EXPECT_TRUE(WaitText(" YES\n")) << TextLog();  // the confirmation opens on NO
-    ASSERT_TRUE(Panel("key U"));
-    EXPECT_EQ(Query("SEQ:SPAR?"), spar);
-    EXPECT_EQ(Query("SYST:CONF:PHAS?"), "1P2W") << "nothing recalled";
-    Mark();
-    Keys({"key Z", "key U", "key U", "key V", "key U"});
+    Keys({"key U", "key V", "key U"});  // the confirmation opens on NO
     // The recall prepares the sequence again (its held popup lasts only as long as the preparation).
     EXPECT_TRUE(Popup("Sequence is ready.", 30000)) << TextLog();
     EXPECT_EQ(Query("SYST:CONF:PHAS?"), "3P4W");
     Keys({"key L"});
 }
 
-// The RUN preview from soft key 7 along a three-step program; key 96 back to the step index.
-TEST_F(SeqPageScenes, RunPreview) {
+// '@', 'A'-'I' are the keypad's 0-9, 'J' its point. At step 0 in 3P4W AC+DC the knob visits the step
+// index, Time, Sync Code, then ACV L1: typed 12.345, the float rounding constant keeps it at 12.34 V.
+TEST_F(SeqPageScenes, StepVoltageTypedOnTheKeypad) {
     EnterSeq();
-    SendLocal("SEQ:STEP 2;:SEQ:CPAR 0.1,0,0,0,0,END,0,0,1,0,0,0,0,0,0");
-    EXPECT_EQ(Cpar(5), "END");
-    SendLocal("SEQ:STEP 0");
+    ASSERT_TRUE(Sync());
+    Knob(1, 3);
+    Keys({"key U", "key A", "key B", "key J", "key C", "key D", "key E", "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Field(Query("SEQ:SPAR?"), 0), "+12.34");
+    // The editor with its cursor moved to the 10 V digit (the popups have closed by the picture).
+    Keys({"key U", "key W", "key W"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Golden("seqedit_acv_cursor", 20000), "");
+    // The maximum, then the knob can go no further.
+    Keys({"key ["});
     Mark();
-    Keys({"key _"});
-    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();
-    Keys({"key W", "key W"});
-    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 3/3 Step 2")) << TextLog();
-    EXPECT_EQ(Query("SEQ:CST?"), "+2");
-    Keys({"key U", "key A", "key U"});
-    EXPECT_TRUE(WaitLogged(kRunX, kRunY, "RUN 1/3 Step 0")) << TextLog();
-    Keys({"key 96"});
-    EXPECT_EQ(Query("SEQ:CST?"), "+0");
-    Keys({"key L"});
+    ASSERT_TRUE(Panel("knob 1"));
+    EXPECT_TRUE(Popup("Setting Voltage Limited")) << TextLog();
+    Keys({"key T"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Field(Query("SEQ:SPAR?"), 0), "+12.34") << "exit writes nothing";
+    EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
+}
+
+// A cleared SEQ7 holds its template: step 40 steps back down to 0.00 V for 1.0000 s, step 42 ends it.
+TEST_F(SeqPageScenes, ClearedMemoryHoldsItsTemplate) {
+    EnterSeq();
+    EXPECT_EQ(Command("DATA:SEQ:CLE 7"), kNoError);
+    EXPECT_EQ(Query("SEQ:STEP 40;:SEQ:SPAR?"), "+0.00,CONST,+0.00,CONST,+50.00,CONST,SIN,+0.0");
+    EXPECT_EQ(Field(Query("SEQ:CPAR?"), 0), "+1.0000");
+    EXPECT_EQ(Field(Query("SEQ:STEP 41;:SEQ:SPAR?"), 2), "+12.00");
+    EXPECT_EQ(Field(Query("SEQ:STEP 42;:SEQ:CPAR?"), 5), "END");
+    EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
+}
+
+// A cleared SEQ8 recalled from the list runs on the simulated stage, held and run again from the soft key:
+// steps 0-6, Jump To step 1 while its count runs down, and the "END" of step 7; then the OUTPUT key
+// switches the output off.
+TEST_F(SeqPageScenes, ClearedSeq8RunsItsJumpsToItsEnd) {
+    EnterSeq();
+    EXPECT_EQ(Command("DATA:SEQ:CLE 8"), kNoError);
+    ASSERT_TRUE(Sync());
+    const size_t ready = Count("popup: Sequence is ready.\n");
+    Keys({"key Z", "knob -6", "key U"});  // the list opens on SEQ2, the memory recalled last
+    ASSERT_TRUE(c().WaitForOutput("popup: Recalled from SEQ8", 10000)) << c().Output();
+    // The recall prepares the memory again, and its download selects step 0: a step chosen before then
+    // would not stay chosen.
+    ASSERT_TRUE(Shown("Sequence is ready.", ready + 1, 30000)) << c().Output();
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Field(Query("SEQ:STEP 6;:SEQ:CPAR?"), 8), "+10") << "the template's jump count";
+    EXPECT_EQ(Command("SEQ:STEP 0"), kNoError);
+    Keys({"key X", "key 92"});
+    // HOLD and the run again from soft key 3.
+    Keys({"key ["});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SEQ:COND?"), "+2");
+    Keys({"key ["});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SEQ:COND?"), "+1");
+    std::vector<std::string> counts;
+    bool jumpedBack = false, ended = false;
+    std::string last;
+    for (int waited = 0; waited < 25000 && !ended; waited += 100) {
+        const std::string reply = Query("SEQ:CJUM:CNT?");
+        const std::string step = Field(reply, 0), count = Field(reply, 1);
+        if (last == "+6" && step == "+1") jumpedBack = true;
+        if (counts.empty() || counts.back() != count) counts.push_back(count);
+        ended = step == "+7" && Query("SEQ:COND?") == "+0";
+        last = step;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(ended) << last;
+    EXPECT_TRUE(jumpedBack);
+    EXPECT_GE(counts.size(), 3u) << "the jump count runs down";
+    // The panel's OUTPUT key switches the output off.
+    Keys({"key X"});
+    EXPECT_TRUE(WaitLamps("0x8")) << c().Output();
+    EXPECT_EQ(Query("OUTP?"), "+0");
+    EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
+}
+
+// SIMULATE entered over the LAN: the editors by knob, keys and keypad, the states read back with the
+// SIMulation queries, the memory file written by the save list.
+TEST_F(SeqPageScenes, SimulateEditorsAndSaveList) {
+    ASSERT_EQ(Query("SYST:CONF:MODE SIM;:SYST:CONF?"), "SIM");
+    ASSERT_TRUE(Sync());
+
+    // Initial: the sync code; Normal1: repeat enable, then the voltage, typed and written to all phases.
+    Keys({"knob 1", "key W", "knob 1", "knob 1", "key U", "key A", "key B", "key C", "key J", "key D",
+          "key E", "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+123.45");
+    EXPECT_EQ(Query("SIM:CST?"), "+1");
+    // Trans1: the cursor goes home to the state index; its time typed 0.
+    Keys({"key W", "knob 1", "key U", "key @", "key U"});
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Query("SIM:TRAN1:TIME?"), "+0.0000");
+
+    // The save list: SIM1, a whole memory file.
+    Keys({"key [", "knob -1", "key U"});
+    EXPECT_TRUE(c().WaitForOutput("popup: Saved to SIM1")) << c().Output();
+    EXPECT_EQ(std::filesystem::file_size(c().root() + "/mnt/tst/sim/SIM1.SIM"), 1972u);
+}
+
+// SIM1 (stored in 3P4W by the test above) recalled in 1P2W: ENTER, YES recalls the states with their
+// wiring.
+TEST_F(SeqPageScenes, SimulateRecallOfAnotherWiringIsConfirmed) {
+    ASSERT_EQ(Query("SYST:CONF:MODE CONT;:DISP:DES:MODE NORM;:SYST:CONF?"), "CONT");
+    // The home page shows on the GUI thread's next passes: the change is asked for until it takes.
+    ASSERT_TRUE(WaitReply("SYST:CONF:PHAS 1;PHAS?", "1P2W")) << Query("SYST:CONF:PHAS?;:SYST:ERR?");
+    ASSERT_EQ(Query("SYST:CONF:MODE SIM;:SYST:CONF?"), "SIM");
+    ASSERT_EQ(Query("SIM:NORM1:VOLT 50;VOLT?"), "+50.00");
+    ASSERT_TRUE(Sync());
+    const size_t ready = Count("popup: Simulation is ready.\n");
+    Keys({"key Z", "knob -1", "key U", "key U", "key V", "key U"});
+    EXPECT_TRUE(c().WaitForOutput("popup: Recalled from SIM1")) << c().Output();
+    EXPECT_TRUE(Shown("Simulation is ready.", ready + 1, 5000)) << "the recalled states are prepared";
+    EXPECT_TRUE(WaitReply("SYST:CONF:PHAS?", "3P4W"));
+    EXPECT_EQ(Query("SIM:NORM1:VOLT?"), "+123.45");
+    EXPECT_EQ(Query("SYST:CONF:MODE CONT;:SYST:CONF?"), "CONT");
 }
 
 }  // namespace

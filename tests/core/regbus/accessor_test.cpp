@@ -130,6 +130,15 @@ TEST_F(RegBusTest, ReadersReachTheirRegisterAndKeepTheirBits) {
         Stage().SetRead(kAlarmWord.at(phase), 0, 1000u + phase);
         EXPECT_EQ(BusReg_GetAlarmWord(phase), 1000u + phase);
     }
+    // The alarm monitor's burst puts each of its five words where the single readers find them.
+    Stage().SetRead(kOutputStatus, 0, 2000u);
+    Stage().SetRead(kAlarmWord2, 0, 3000u);
+    const BusAlarmWords words = BusReg_GetAlarmWords();
+    EXPECT_EQ(words.outputStatus, 2000u);
+    EXPECT_EQ(words.phase[0], 1000u);
+    EXPECT_EQ(words.phase[1], 1001u);
+    EXPECT_EQ(words.phase[2], 1002u);
+    EXPECT_EQ(words.system, 3000u);
     Stage().SetRead(kStatus, 0, 0x7FABCD);
     EXPECT_EQ(BusReg_GetStatusHigh(), 0xABu);
     Stage().SetRead(kModuleWord.at(2), 0, 0x1234);

@@ -8,6 +8,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
 #include "engine/arb/arb_builder.h"
@@ -97,9 +98,30 @@ TEST_F(NumericParam, DutyFollowsTheFrequency) {
     EXPECT_EQ(Run(34, true, kItemChoice, int32_t{1}), "+99.0000|0");
     EXPECT_EQ(Run(34, false, kItemInt, int32_t{25}), "|0");  // an integer is the same step as 25.0
     EXPECT_EQ(Run(34, true, kItemOmitted, 0), "+25.0000|0");
+    // Each bound is a value a set takes; a tenth beyond it is refused.
+    EXPECT_EQ(Run(34, false, kItemReal, 1.0), "|0");
+    EXPECT_EQ(Run(34, false, kItemReal, 0.9), "|53");
+    EXPECT_EQ(Run(34, false, kItemReal, 99.0), "|0");
+    EXPECT_EQ(Run(34, false, kItemReal, 99.1), "|53");
     SetFreq(200000);
     EXPECT_EQ(Run(34, false, kItemInt, int32_t{5}), "|53");
     EXPECT_EQ(Run(34, false, kItemChoice, int32_t{2}), "|51");
+    EXPECT_EQ(Run(34, false, kItemReal, 10.0), "|0");
+    EXPECT_EQ(Run(34, false, kItemReal, 9.9), "|53");
+    EXPECT_EQ(Run(34, false, kItemReal, 90.0), "|0");
+    EXPECT_EQ(Run(34, false, kItemReal, 90.1), "|53");
+}
+
+// The peak-current limits are refused with the output on only while parallel operation is active.
+TEST_F(NumericParam, PeakCurrentLimitsWithTheOutputOn) {
+    OutputFlagSet(kOutFlagOutputOn);
+    for (const uint32_t id : {kParamIpkMax, kParamIpkMin}) {
+        EXPECT_EQ(Run(id, false, kItemChoice, int32_t{0}), "|0") << id;
+        g_ParallelActive.store(1);
+        EXPECT_EQ(Run(id, false, kItemChoice, int32_t{0}), "|112") << id;
+        g_ParallelActive.store(0);
+    }
+    OutputFlagClear(kOutFlagOutputOn);
 }
 
 // A refused value changes no phase, also when only a later phase refuses it under edit-all.
@@ -110,6 +132,7 @@ TEST_F(NumericParam, RefusedEditAllChangesNothing) {
     paramRW(1, kParamAcv, &l3, 2);
     g_EditAllPhases.store(1);
     MarkParamGroupChanged(0, 0);
+    EXPECT_EQ(Run(47, true, kItemChoice, int32_t{1}), "+50.0000|0");  // the smallest phase maximum
     EXPECT_EQ(Run(47, false, kItemReal, 120.0), "|53");
     EXPECT_EQ(GetAcv(0), before);
     EXPECT_EQ(g_ParamDirty[kDirtyAcv].load(), 0u);

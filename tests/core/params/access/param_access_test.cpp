@@ -220,6 +220,8 @@ TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {
     for (const auto& [v, f, vpp] : saturating)
         EXPECT_EQ(RmsToVpp(v, f), vpp) << v << " " << f;
     EXPECT_EQ(AcvExceedsMax(RmsToVpp(35000, 1.0e5f), 0), 1);
+    EXPECT_EQ(AcvExceedsMax(GetAcvLimitMax(0), 0), 0);  // the maximum itself is a value the phase takes
+    EXPECT_EQ(AcvExceedsMax(GetAcvLimitMax(0) + 1, 0), 1);
     EXPECT_EQ(VppToRms(28280, 1.414f), 10000);
     EXPECT_EQ(VppToRms(35000, 0.0f), 0);  // a waveform without a factor
     EXPECT_EQ(SetAcv(100, 3), 0);         // no such phase

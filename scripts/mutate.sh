@@ -9,7 +9,9 @@
 # condition inverted, the two arguments of a call swapped.
 # The tests of the area are the unit-test program of the deepest tests/ folder over FILE's folder
 # (screens/menu/editors/x.cpp: tests/screens/menu's screens_menu_tests); MUTATE_TESTS="prog ..." names
-# other programs of tests/ instead, MUTATE_FILTER is a gtest filter for them. The build in
+# other programs of tests/ instead, MUTATE_FILTER is a gtest filter for them. MUTATE_TESTS=system_tests
+# runs the black-box suites of tests/system against the program built with the fault: each suite in one
+# process, since its tests share one started controller (MUTATE_FILTER=ScpiSource.* names the suites). The build in
 # $VRN_BUILD_DIR (default build) is reused, so only FILE's object and the test programs are made again;
 # each test runs in a process of its own, MUTATE_JOBS (default: the cores) at a time, until the first failure.
 # Prints one line per fault (killed, SURVIVED, no build) and a count; exits 0.
@@ -30,7 +32,7 @@ build=$(cd "$build" && pwd)
 programs=()
 if [ -n "${MUTATE_TESTS:-}" ]; then
   for name in $MUTATE_TESTS; do
-    path=$(cd "$top/tests" && grep -rl --include=CMakeLists.txt "vrn_tests($name\b" . | head -n 1)
+    path=$(cd "$top/tests" && grep -rlE --include=CMakeLists.txt "(vrn_tests|add_executable)\($name\b" . | head -n 1)
     [ -n "$path" ] || { echo "mutate.sh: no test program $name" >&2; exit 2; }
     programs+=("$(dirname "${path#./}")/$name")
   done
@@ -49,6 +51,8 @@ else
 fi
 targets=()
 for p in "${programs[@]}"; do targets+=(--target "$(basename "$p")"); done
+# The black-box suites start the controller program: it carries the fault.
+case " ${programs[*]} " in *" system/system_tests "*) targets+=(--target vrn-controller) ;; esac
 
 backup=$(mktemp)
 logs=$(mktemp -d)
@@ -69,7 +73,11 @@ run_tests() {
   : >"$logs/list"
   for p in "${programs[@]}"; do
     "$build/tests/$p" --gtest_list_tests ${MUTATE_FILTER:+--gtest_filter=$MUTATE_FILTER} </dev/null |
-      awk -v prog="$build/tests/$p" '/^[^ ]/ { suite = $1 } /^  / { print prog " " suite $1 }' >>"$logs/list"
+      if [ "$p" = system/system_tests ]; then
+        awk -v prog="$build/tests/$p" '/^[^ ]/ { print prog " " $1 "*" }'
+      else
+        awk -v prog="$build/tests/$p" '/^[^ ]/ { suite = $1 } /^  / { print prog " " suite $1 }'
+      fi >>"$logs/list"
   done
   # xargs stops at the first command that exits with 255.
   VRN_BUILD_DIR="$build" xargs -P "$jobs" -L 1 sh -c \

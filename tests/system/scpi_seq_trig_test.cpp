@@ -111,6 +111,8 @@ TEST_F(ScpiSeqTrig, TriggerSourcesAndSoftwareTriggers) {
         {"TRIG:SOUR TRI1;:TRIG", nullptr, kTriggerIgnored}, {"TRIG?", nullptr, kUndefined},
         {"TRIG:MEM:IMM?", nullptr, kUndefined}, {"TRIG:SOUR BUS;:TRIG:MEM:SOUR BUS", nullptr, kNoError},
         {"TRIG:OUTP:SOUR BUS;:OUTP:TRIG ON;:INIT:NAME OUTP", nullptr, kNoError},
+        {"MEM:TRIG 5;TRIG?", "+5", kNoError}, {"MEM:TRIG 10", nullptr, kRange},
+        {"MEM:TRIG MAX;TRIG?", "+9", kNoError}, {"MEM:TRIG 0", nullptr, kNoError},
     };
     const ScpiStep runControl[] = {
         {"TRIG:SEQ:SEL:EXEC? STAR", nullptr, kUndefined},

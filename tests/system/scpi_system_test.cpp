@@ -110,12 +110,14 @@ TEST_F(ScpiSystem, ConfigurationLockAndHold) {
     // clang-format off
     const ScpiStep steps[] = {
         {"SYST:CONF?", "CONT", kNoError}, {"SYST:CONF:PHAS?", "3P4W", kNoError},
+        {"OUTP ON;:SYST:CONF:MODE CONT", nullptr, kNoError}, {"OUTP OFF", nullptr, kNoError},
         {"SYST:CONF:EXT?", "+0", kNoError}, {"SYST:CONF:EXT 2", nullptr, kRange},
         {"SYST:CONF:MODE SIM", nullptr, kNoError}, {"SYST:CONF?", "SIM", kNoError},
         {"SYST:CONF:TRIG:OUTP:SOUR?", nullptr, kSystemError},
         {"SYST:CONF:MODE CONT;:SYST:CONF?", "CONT", kNoError},
         {"MODE AC-INT;:SYST:CONF:MODE SIM", nullptr, kSystemError},
         {"MODE DC-INT;:SYST:CONF:MODE SEQ;:SYST:CONF?", "SEQ", kNoError},
+        {"SYST:CONF:PHAS 1", nullptr, kSystemError},
         {"SYST:CONF:MODE CONT;:MODE ACDC-EXT;:SYST:CONF:MODE SEQ", nullptr, kSystemError},
         {"MODE ACDC-INT;:SYST:CONF:TRIG:OUTP:SOUR -1", nullptr, kRange},
         {"SYST:CONF:TRIG:OUTP:SOUR L3;SOUR?", "L3", kNoError}, {"SYST:CONF:TRIG:OUTP:SOUR L1", nullptr, kNoError},

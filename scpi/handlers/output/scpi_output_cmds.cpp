@@ -22,8 +22,6 @@
 namespace scpi {
 namespace {
 
-enum Wiring : uint32_t { k1P2W = 1, k1P3W = 2 };
-
 int Fail(ScpiInterface* ifc, uint32_t row) {
     scpiSetError(ifc, row);
     return 0;

@@ -39,6 +39,7 @@ TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
         {1, 1, 0, "OUTP:MON:SOUR2 L3Current", "|" + kExecution},
         {1, 1, 0, "OUTP:MON:SOUR2 L1Current;SOUR2?", "L1Current|"},
         {2, 1, 0, "OUTP:MON:SOUR1 L3Voltage", "|" + kExecution},
+        {2, 1, 0, "OUTP:MON:SOUR2 L3Current", "|" + kExecution},
         {2, 1, 0, "OUTP:MON:SOUR1 L2Voltage;SOUR1?", "L2Voltage|"},
         {0, 0, 0, "OUTP:IMP?", "|" + kSystem},
         {0, 0, 0, "OUTP:IMP:IND? L1", "|" + kSystem},

@@ -35,7 +35,7 @@ TEST_F(ScpiHandlers, CommonCommands) {
         {"*CLS;*RCL 10", nullptr, kRange},
         {"*ESR?", "+16", kNoError},
         {"*RCL 1.5", nullptr, "-220,\"Parameter error\""},
-        {"*SAV -1", nullptr, kRange},
+        {"*SAV -1", nullptr, kRange}, {"*SAV 0", nullptr, kNoError},
         {"VOLT 123.4;*SAV 3;VOLT 50;*RCL 3;VOLT?", "+123.4000", kNoError},
         {"VOLT 77;:MEM:SAV MAX;:VOLT 1;:MEM:RCL 9;:VOLT?", "+77.0000", kNoError},
     };

@@ -87,6 +87,15 @@ TEST_F(SourceHandlers, WaveformDecidesTheBalancedView) {
     EXPECT_EQ(ch.Call(CmdSourChoice<kCmdSourPhasBal>, true), "|41");  // no meaning off a sine
 }
 
+// With edit all phases the waveform goes to every phase.
+TEST_F(SourceHandlers, WaveformOfEveryPhaseWithEditAll) {
+    g_EditAllPhases.store(1);
+    EXPECT_EQ(ch.Call(CmdSourFunc, false, kItemChoice, 17), "|0");
+    g_EditAllPhases.store(0);
+    for (int phase = 0; phase < 3; ++phase)
+        EXPECT_EQ(GetWaveform(phase), 17) << phase;
+}
+
 // MODE sets the mode, shows the advanced output screen and requests the reconfiguration; neither MODE nor
 // the range is changed while SEQ/SIM is active.
 TEST_F(SourceHandlers, ModeReconfiguresAndShowsTheAdvancedScreen) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testsupport {
 
@@ -42,6 +43,25 @@ inline void WriteBrandMedia(const std::function<void(const std::string&, std::st
     for (const char* name : {"logo.png", "logo-dark.svg", "logo.svg", "favicon.ico"})
         write(images + name, std::string("image ") + name);
     write(images + sampleFolder + "sample.png", "image sample.png");
+}
+
+// The commands a brand change runs, in their order: the boot loader's upgrade word, the brand's web images
+// copied into place, the boot logo's flash partition erased and written.
+inline std::vector<std::string> BrandChangeCommands(const std::string& dir, const std::string& sampleFolder,
+                                                    const std::string& upgradeWord) {
+    const std::string from = "cp /mnt/disk/httpd/ODM_image/" + dir + "/", to = " /mnt/disk/httpd/images/";
+    return {
+        "sync",
+        "fw_setenv upg_ver " + upgradeWord,
+        "sync",
+        from + "logo.png" + to + "logo.png",
+        from + "logo-dark.svg" + to + "logo-dark.svg",
+        from + "logo.svg" + to + "logo.svg",
+        from + sampleFolder + "sample.png" + to + "sample.png",
+        from + "favicon.ico" + to + "favicon.ico",
+        "flash_eraseall /dev/mtd9",
+        "dd if=/mnt/disk/app/image/" + dir + "_logo.bmp of=/dev/mtdblock9 bs=1024",
+    };
 }
 
 }  // namespace testsupport

@@ -156,19 +156,7 @@ TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
     EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE"});
     EXPECT_EQ(g_BrandId.load(), 1u);
     EXPECT_EQ(store_.root.Read("/mnt/disk/firm"), "firm=TULVE\n");
-    const std::string from = "cp /mnt/disk/httpd/ODM_image/tulve/", to = " /mnt/disk/httpd/images/";
-    EXPECT_EQ(Log(), (std::vector<std::string>{
-                         "sync",
-                         "fw_setenv upg_ver 0x261",
-                         "sync",
-                         from + "logo.png" + to + "logo.png",
-                         from + "logo-dark.svg" + to + "logo-dark.svg",
-                         from + "logo.svg" + to + "logo.svg",
-                         from + "VRN-345/sample.png" + to + "sample.png",
-                         from + "favicon.ico" + to + "favicon.ico",
-                         "flash_eraseall /dev/mtd9",
-                         "dd if=/mnt/disk/app/image/tulve_logo.bmp of=/dev/mtdblock9 bs=1024",
-                     }));
+    EXPECT_EQ(Log(), testsupport::BrandChangeCommands("tulve", "VRN-345/", "0x261"));
     // The same brand again writes nothing.
     std::remove((store_.root.path() + "/var/log/commands.log").c_str());
     At(226);

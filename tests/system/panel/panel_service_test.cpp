@@ -84,19 +84,7 @@ TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_EQ(firm, "firm=TULVE\n");
-    const std::string from = "cp /mnt/disk/httpd/ODM_image/tulve/", to = " /mnt/disk/httpd/images/";
-    const std::vector<std::string> expected = {
-        "sync",
-        "fw_setenv upg_ver 0x261",
-        "sync",
-        from + "logo.png" + to + "logo.png",
-        from + "logo-dark.svg" + to + "logo-dark.svg",
-        from + "logo.svg" + to + "logo.svg",
-        from + "VRN-345/sample.png" + to + "sample.png",
-        from + "favicon.ico" + to + "favicon.ico",
-        "flash_eraseall /dev/mtd9",
-        "dd if=/mnt/disk/app/image/tulve_logo.bmp of=/dev/mtdblock9 bs=1024",
-    };
+    const std::vector<std::string> expected = testsupport::BrandChangeCommands("tulve", "VRN-345/", "0x261");
     // Other threads run their own commands meanwhile: the brand change's appear in this order among them.
     for (int waited = 0; waited <= 10000 && CountRan(CommandsRan(root), expected.back()) == 0; waited += 20)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

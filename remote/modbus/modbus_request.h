@@ -1,12 +1,12 @@
 #pragma once
-// The register map of the Modbus TCP server: holding register 0 is the keys-locked object. Function 03
-// reads it; 06 and 16 write it. A request that libmodbus has received whole is decided here, and the
-// server answers it with the decision.
+// The register map of the Modbus TCP server and the answer to each request: holding register 0 is the
+// keys-locked object. Function 03 reads it; 06 and 16 write it. Every request the server frames is
+// answered here, at once, and nothing else builds an answer.
 #include <cstdint>
 
 namespace remote {
 
-// Holding registers 0 .. kModbusHoldingCount - 1 are served; the server's register table has that size.
+// Holding registers 0 .. kModbusHoldingCount - 1 are served.
 inline constexpr int kModbusHoldingCount = 1;
 
 // A TCP request: the 7-byte MBAP header (transaction id, protocol id, length, unit id), then the PDU;
@@ -19,17 +19,19 @@ inline constexpr int kMaxAdu = 260;
 // not Modbus TCP (protocol id not 0, length outside 2..254): nothing more of that stream can be framed.
 int ModbusFrameLength(const uint8_t* stream, int have);
 
-// What to answer to a request frame (adu, length bytes, of which headerLength precede the function
-// code):
-//  0  answer from the library's tables: for a read, registers[address ..] now hold the values read;
-//     functions this map does not take (coils, inputs, unknown) are answered by the library from its
-//     empty tables (exception 02, or 01 for a function it does not know);
-//  >0 answer this exception code: 01 read/write and mask-write of holding registers, 02 an address
-//     outside the map, 03 a bad count or a value the object refuses, 04 an object that failed a
-//     read, 06 Modbus disabled (running word 7 not 1);
-//  -1 no answer (a frame whose length is not its function's).
+// The answer to a whole request frame (adu, length bytes as ModbusFrameLength framed them), written to
+// answer (room for kMaxAdu bytes) under the request's own header: its length, or -1 when the request
+// gets no answer and its client is closed (a frame whose length is not its function's). The answer is
+// the function's reply, or the function code with bit 7 set and an exception code:
+//  01 a function not served (all but 01-06, 15 and 16; mask write and read/write of holding registers
+//     among them, since they would change a register past its object),
+//  02 an address outside the map (every coil and input: there are none),
+//  03 a count outside what the function allows, a coil value other than 0000/FF00, or a value the
+//     object refuses,
+//  04 an object that failed a read,
+//  06 a holding-register request while Modbus is disabled (running word 7 not 1).
 // A write that an object takes is handed to the menu/control side as a type-12 message, which is taken
 // back at once.
-int ModbusRequestDecide(const uint8_t* adu, int length, int headerLength, uint16_t* registers);
+int ModbusAnswer(const uint8_t* adu, int length, uint8_t* answer);
 
 }  // namespace remote

@@ -1,5 +1,7 @@
 #include "remote/modbus/modbus_server.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -19,7 +21,6 @@ namespace remote {
 namespace {
 
 constexpr int kSelectTimeoutUs = 100000;  // the enable word is looked at again after this at the latest
-constexpr uint64_t kByteTimeoutMs = 100;  // a request whose next bytes take longer is cut short
 constexpr int kSendTimeoutUs = 100000;    // a client that does not take its answer is dropped
 constexpr int kListenRetryMs = 1000;
 constexpr int kDisabledPollMs = 50;  // while disabled: how often the enable word is looked at
@@ -56,40 +57,68 @@ bool Listen(ModbusServer* s) {
     return true;
 }
 
+// The client that has gone longest without sending a byte (since it connected, when it never sent
+// one); the first of them in accept order.
+std::vector<ModbusClient>::iterator LongestSilent(ModbusServer* s) {
+    return std::min_element(
+        s->clients.begin(), s->clients.end(),
+        [](const ModbusClient& a, const ModbusClient& b) { return a.lastByteMs < b.lastByteMs; });
+}
+
+// When every place is taken, the client silent longest gives its place to the newcomer: clients that
+// hold a connection and send nothing cannot lock the others out.
 void Accept(ModbusServer* s) {
     const int fd = accept4(s->listener, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) return;
     // select cannot watch a descriptor past FD_SETSIZE; the newcomer beyond the limit is turned away.
-    if (fd >= FD_SETSIZE || s->clients.size() >= kMaxClients) {
+    if (fd >= FD_SETSIZE) {
         close(fd);
         return;
     }
+    if (s->clients.size() >= kMaxClients) {
+        const auto silent = LongestSilent(s);
+        close(silent->fd);
+        s->clients.erase(silent);
+    }
     timeval send{0, kSendTimeoutUs};
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &send, sizeof send);
+    // Each answer is whole in one send: the next one must not wait for the client's delayed ACK.
+    const int noDelay = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
     ModbusClient client;
     client.fd = fd;
+    client.lastByteMs = plat::NowMs();
     s->clients.push_back(client);
 }
 
+// The whole answer, within the send time-out; false when the client does not take it.
+bool SendAll(int fd, const uint8_t* bytes, int length) {
+    while (length > 0) {
+        const ssize_t n = send(fd, bytes, static_cast<size_t>(length), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes += n;
+        length -= static_cast<int>(n);
+    }
+    return true;
+}
+
 // The answer to the client's whole request; false when the client is to be closed.
-bool Answer(ModbusServer* s, const ModbusClient& c) {
-    const int verdict = ModbusRequestDecide(c.request, c.have, kMbapSize, s->tables->tab_registers);
-    if (verdict < 0) return false;
-    modbus_set_socket(s->ctx, c.fd);
-    const int sent = verdict == 0 ? modbus_reply(s->ctx, c.request, c.have, s->tables)
-                                  : modbus_reply_exception(s->ctx, c.request, static_cast<unsigned>(verdict));
-    return sent >= 0;
+bool Answer(const ModbusClient& c) {
+    uint8_t answer[kMaxAdu];
+    const int length = ModbusAnswer(c.request, c.have, answer);
+    return length > 0 && SendAll(c.fd, answer, length);
 }
 
 // Takes the bytes that arrived for the client's request (without waiting for more), and answers it once
 // it is whole; false when the client is to be closed. Only the request's own bytes are read: a next one
 // waits in the socket for the next pass.
-bool Receive(ModbusServer* s, ModbusClient* c) {
+bool Receive(ModbusClient* c) {
     for (;;) {
         const int frame = ModbusFrameLength(c->request, c->have);
         if (frame < 0) return false;
         if (frame > 0 && c->have == frame) {
-            const bool kept = Answer(s, *c);
+            const bool kept = Answer(*c);
             c->have = 0;
             return kept;
         }
@@ -102,8 +131,8 @@ bool Receive(ModbusServer* s, ModbusClient* c) {
     }
 }
 
-bool Stalled(const ModbusClient& c, uint64_t now) {
-    return c.have > 0 && now > c.lastByteMs + kByteTimeoutMs;
+bool Stalled(const ModbusServer& s, const ModbusClient& c, uint64_t now) {
+    return c.have > 0 && now > c.lastByteMs + s.stallMs;
 }
 
 }  // namespace
@@ -112,14 +141,7 @@ bool ModbusServerInit(ModbusServer* s, int port) {
     s->port = port;
     // "0.0.0.0": every address (the library takes a text beginning with '0' as any address).
     s->ctx = modbus_new_tcp("0.0.0.0", port);
-    if (s->ctx == nullptr) return false;
-    s->tables = modbus_mapping_new_start_address(0, 0, 0, 0, 0, kModbusHoldingCount, 0, 0);
-    if (s->tables == nullptr) {
-        modbus_free(s->ctx);
-        s->ctx = nullptr;
-        return false;
-    }
-    return true;
+    return s->ctx != nullptr;
 }
 
 void ModbusServerPass(ModbusServer* s) {
@@ -147,8 +169,8 @@ void ModbusServerPass(ModbusServer* s) {
     std::vector<ModbusClient> kept;
     kept.reserve(s->clients.size());
     for (ModbusClient& c : s->clients) {
-        const bool served = !Enabled() || events <= 0 || !FD_ISSET(c.fd, &ready) || Receive(s, &c);
-        if (served && !Stalled(c, plat::NowMs())) {
+        const bool served = !Enabled() || events <= 0 || !FD_ISSET(c.fd, &ready) || Receive(&c);
+        if (served && !Stalled(*s, c, plat::NowMs())) {
             kept.push_back(c);
         } else {
             close(c.fd);
@@ -160,9 +182,7 @@ void ModbusServerPass(ModbusServer* s) {
 
 void ModbusServerFree(ModbusServer* s) {
     CloseAll(s);
-    if (s->tables != nullptr) modbus_mapping_free(s->tables);
     if (s->ctx != nullptr) modbus_free(s->ctx);
-    s->tables = nullptr;
     s->ctx = nullptr;
 }
 

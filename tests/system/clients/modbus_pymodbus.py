@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """A real Modbus TCP client against a running controller: pymodbus's ModbusTcpClient reads and writes
-holding register 0 (the panel's key lock), and two clients connected at once are both answered. Exits 77
+holding register 0 (the panel's key lock), two clients connected at once are both answered, and
+functions the server does not serve get their exception without costing the client its connection. Exits 77
 (skipped) when pymodbus is not installed (Debian: python3-pymodbus)."""
 import os
 import sys
@@ -30,6 +31,13 @@ def session(ctl, failures):
         controller_harness.check(failures, f"a read {n}", a.read_holding_registers(0, 1).registers, [1])
     controller_harness.check(failures, "write 0 from b", b.write_register(0, 0).isError(), False)
     controller_harness.check(failures, "a reads b's write", a.read_holding_registers(0, 1).registers, [0])
+    # Not served: exception 01 for the function, 02 for the coil that does not exist; the next read goes on.
+    for what, ask, code in (("read exception status", a.read_exception_status, 1),
+                            ("diagnostics", a.diag_read_bus_message_count, 1),
+                            ("coil", lambda: a.read_coils(0, 1), 2)):
+        r = ask()
+        controller_harness.check(failures, what, (r.isError(), getattr(r, "exception_code", None)), (True, code))
+    controller_harness.check(failures, "read after them", a.read_holding_registers(0, 1).registers, [0])
     a.close()
     b.close()
 

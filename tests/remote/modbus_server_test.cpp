@@ -1,6 +1,7 @@
-// The Modbus TCP server of this process through libmodbus clients on loopback: holding register 0 is the
-// keys-locked bit, the register map's exceptions, the type-12 hand-shake, several clients, a client cut
-// short, the enable word and a port that cannot be bound.
+// The Modbus TCP server of this process through libmodbus clients and raw sockets on loopback: holding
+// register 0 is the keys-locked bit, the register map's exceptions, the type-12 hand-shake, several
+// clients, silent clients and a newcomer, a client cut short, the enable word and a port that cannot be
+// bound.
 #include <sys/msg.h>
 #include <unistd.h>
 
@@ -150,11 +151,12 @@ TEST_F(ModbusServerTest, EveryRequestIsAnsweredAtOnceWithItsException) {
         });
     for (const auto until = Clock::now() + 10s; answered.load() < 8 && Clock::now() < until;)
         std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(answered.load(), 8);
     modbus_t* beside = Connect();
-    ASSERT_NE(beside, nullptr);
-    modbus_set_response_timeout(beside, 2, 0);
+    EXPECT_NE(beside, nullptr);
+    if (beside != nullptr) modbus_set_response_timeout(beside, 2, 0);
     uint16_t reg = 9;
-    for (int n = 0; n < 10; ++n)
+    for (int n = 0; beside != nullptr && n < 10; ++n)
         EXPECT_EQ(modbus_read_registers(beside, 0, 1, &reg), 1) << n << ": " << modbus_strerror(errno);
     stop.store(true);
     for (std::thread& t : loops)

@@ -452,13 +452,12 @@ void PowerStageModel::HoldPeaks(const StageMeasures& m) const {
 }
 
 // Bits 0-3 of the clear mask clear the voltage holds of L1, L2, L3 and the total, bits 4-7 the currents'.
-// What plays on is held again at once.
+// The write has marked the measures for working out again, so what plays on is held from the next read.
 void PowerStageModel::ClearPeaks(uint32_t mask) {
     for (uint32_t s = 0; s < 4; ++s) {
         if (mask & (1u << s)) heldV_[s] = 0.0f;
         if (mask & (1u << (s + 4))) heldI_[s] = 0.0f;
     }
-    if (measuresValid_ && outputOn) HoldPeaks(measures_);
 }
 
 float PowerStageModel::Held(uint32_t reg) const {

@@ -3,8 +3,8 @@
 // physics, worked out by hand.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <complex>
 #include <iterator>
 #include <tuple>
@@ -194,25 +194,23 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
             s.m.loadOhms[p] = static_cast<float>(ohms[p]);
         }
         s.Write(kApply, 1);
-        // Expected per row: vrms, vavg, vmax, vmin, irms, iavg, imax, imin, ipk, p, s, q, pf x 1000, cf x 100.
+        // Expected per row: vrms, vavg, vmax, vmin, irms, iavg, imax, imin, ipk hold, P, S, Q, PF x 1000,
+        // CF x 100 (a sine's 1.41).
         double want[7][14] = {};
         std::complex<double> phasor[3];
-        double totalRms = 0, totalI = 0, totalP = 0, totalIpk = 0, totalCf = 0, vpk = 0;
         const int used = c.wiring == 2 ? 2 : 3;
+        double vTotal = 0, iTotal = 0, pTotal = 0, largestIpk = 0;
         for (int p = 0; p < 3; ++p) {
-            const double v = c.acv[p], i = v / ohms[p];
+            const double v = c.acv[p], i = v / ohms[p], on = v > 0 ? 1 : 0;
             phasor[p] = std::polar(v * s2, -c.angle[p] * kPi / 180);
-            const double cf = i > 0 ? 141 : 0;
-            const double row[14] = {v, 0, v * s2, -v * s2, i, 0, i * s2, -i * s2, i * s2, v * i, v * i, 0,
-                                    i > 0 ? 1000.0 : 0.0, cf};
+            const double row[14] = {v,       0,      v * s2, -v * s2, i, 0,         i * s2,
+                                    -i * s2, i * s2, v * i,  v * i,   0, 1000 * on, 141 * on};
             std::copy(std::begin(row), std::end(row), want[p]);
             if (p >= used) continue;
-            totalRms += v / used;
-            totalI += i;
-            totalP += v * i;
-            totalIpk = c.wiring == 1 ? totalIpk + i * s2 : std::max(totalIpk, i * s2);
-            totalCf = std::max(totalCf, cf);
-            vpk = std::max(vpk, v * s2);
+            vTotal += v / used;
+            iTotal += i;
+            pTotal += v * i;
+            largestIpk = std::max(largestIpk, i * s2);
         }
         for (int l = 0; l < 3; ++l) {
             const double peak = std::abs(phasor[l] - phasor[(l + 1) % 3]);
@@ -220,13 +218,14 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
             want[3 + l][2] = peak;
             want[3 + l][3] = -peak;
         }
-        if (c.wiring == 1) totalRms = 100, vpk = 100 * s2;  // one output: L1's voltage
-        const double total[14] = {totalRms, 0, vpk,  -vpk, totalI, 0, c.wiring == 1 ? totalIpk : totalI * s2,
-                                  c.wiring == 1 ? -totalIpk : -totalI * s2, totalIpk, totalP, totalP, 0, 1000,
-                                  c.wiring == 1 ? 141 : totalCf};
+        // The currents' peaks add (the sums of maxima); the held peak is the one output's in 1P2W, else the
+        // largest line's. Every phase plays 100 V here, so L1's voltage and the used phases' mean agree.
+        const double ipkHold = c.wiring == 1 ? iTotal * s2 : largestIpk, vpk = 100 * s2;
+        const double total[14] = {vTotal,       0,       vpk,    -vpk,   iTotal, 0,    iTotal * s2,
+                                  -iTotal * s2, ipkHold, pTotal, pTotal, 0,      1000, 141};
         std::copy(std::begin(total), std::end(total), want[6]);
-        const Block blocks[14] = {kVrms,  kVavg,  kVmax,     kVmin,     kIrms,     kIavg,        kImax,
-                                  kImin,  kIpkHold, kPower, kApparent, kReactive, kPowerFactor, kCrestFactor};
+        const Block blocks[14] = {kVrms, kVavg,    kVmax,  kVmin,     kIrms,     kIavg,        kImax,
+                                  kImin, kIpkHold, kPower, kApparent, kReactive, kPowerFactor, kCrestFactor};
         for (uint32_t row = 0; row < 7; ++row) {
             for (int q = 0; q < 14; ++q) {
                 const uint32_t reg = blocks[q].at(row);
@@ -235,7 +234,8 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
             }
         }
         for (uint32_t r = 0; r < 4; ++r)
-            EXPECT_NEAR(s.Read(kVpkHold.at(r)), r < 3 ? want[r][2] : vpk, 0.02) << "register " << kVpkHold.at(r);
+            EXPECT_NEAR(s.Read(kVpkHold.at(r)), r < 3 ? want[r][2] : vpk, 0.02)
+                << "register " << kVpkHold.at(r);
         EXPECT_FLOAT_EQ(s.Read(kMeasFreq), 50.0f);
     }
 }

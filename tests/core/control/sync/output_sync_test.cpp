@@ -311,18 +311,21 @@ TEST_F(OutputSync, BalancedPhasesAllHoldTheRangesRmsCurrentLimit) {
 TEST_F(OutputSync, SplitPhaseLinesPlayOppositeAfterEveryAngleWrite) {
     const std::pair<const char*, void (*)()> paths[] = {
         {"start-up rewrite", [] { Restart(kAcInt, 2, 1); }},
-        {"wiring change", [] {
+        {"wiring change",
+         [] {
              Restart(kAcInt, 0, 1);
              g_PhaseMode = 2;
              Poll(5);
          }},
-        {"preset recall", [] {
+        {"preset recall",
+         [] {
              Restart(kAcInt, 2, 1);
              ASSERT_EQ(core::PresetRunForOutput(1, 0), 0);  // saved in 1P3W, then recalled
              ASSERT_EQ(core::PresetRunForOutput(0, 0), 0);
              Poll(5);
          }},
-        {"output mode change", [] {
+        {"output mode change",
+         [] {
              Restart(kAcInt, 2, 1);
              SetOutputMode(kAcDcInt);
              Poll(100);

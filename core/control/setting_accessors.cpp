@@ -56,6 +56,10 @@ int BusReg_SetTrigWidth(int32_t v) {
 }
 
 int BusReg_SetPhaseAngleL2(int32_t angle) {
+    // 1P3W is one split phase: L2 is always opposite L1, whatever angle the store keeps for 3P4W.
+    constexpr uint32_t kWiring1P3W = 2;
+    constexpr int32_t kSplitPhaseAngle = 1800;
+    if (GetPhaseMode() == kWiring1P3W) angle = kSplitPhaseAngle;
     return BusReg_WriteIntEx(0, regmap::kPhaseAngleL2,
                              regbus::PhaseAngleWord(angle, GetOutputMode(), GetSyncPhase()));
 }

@@ -142,7 +142,8 @@ int32_t SeqGetBalance_L2() {
     const uint32_t kind = SeqKind();
     const uint32_t wiring = GetPhaseMode();
     if (!KindHasAc(kind) || wiring == 1) return 0;
-    if (kind == 0 && wiring == 2) return 1800;
+    // 1P3W is one split phase: L2 plays opposite L1 in every kind, whatever angle a step keeps for 3P4W.
+    if (wiring == 2) return 1800;
     return Global(&SeqStepRecord::angleL2);
 }
 int32_t SeqGetBalance_L3() {

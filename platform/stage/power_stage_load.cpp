@@ -70,24 +70,45 @@ void SetLineRow(StageMeasures& m, int row, const PhaseDrive& a, const PhaseDrive
     q[kQVmin][row] = static_cast<float>(a.dc + a.ac * a.shape->min - (b.dc + b.ac * b.shape->max));
 }
 
+constexpr uint32_t kWiring1P2W = 1, kWiring1P3W = 2;
+
+// The phases a wiring plays: 1P3W leaves L3 idle; in 1P2W the three modules feed one output.
+int PhasesInUse(uint32_t wiring) {
+    return wiring == kWiring1P3W ? 2 : 3;
+}
+
 void SetTotalRow(StageMeasures& m, uint32_t wiring) {
     auto& q = m.row;
+    const int n = PhasesInUse(wiring);
+    auto sum = [&](StageQuantity s) {
+        float t = 0.0f;
+        for (int p = 0; p < n; ++p)
+            t += q[s][p];
+        return t;
+    };
+    auto largest = [&](StageQuantity s) { return *std::max_element(q[s], q[s] + n); };
     for (StageQuantity s : {kQIrms, kQIavg, kQImax, kQImin, kQPower, kQApparent, kQReactive})
-        q[s][kTotalRow] = q[s][0] + q[s][1] + q[s][2];
-    for (StageQuantity s : {kQIpkHold, kQVpkHold, kQVmax})
-        q[s][kTotalRow] = std::max({q[s][0], q[s][1], q[s][2]});
-    q[kQVmin][kTotalRow] = std::min({q[kQVmin][0], q[kQVmin][1], q[kQVmin][2]});
-    for (StageQuantity s : {kQVrms, kQVavg})
-        q[s][kTotalRow] = wiring == 1 ? q[s][0] : (q[s][0] + q[s][1] + q[s][2]) / 3.0f;
-    if (wiring == 1) {
-        q[kQVmax][kTotalRow] = q[kQVmax][0];
-        q[kQVmin][kTotalRow] = q[kQVmin][0];
-        q[kQVpkHold][kTotalRow] = q[kQVpkHold][0];
+        q[s][kTotalRow] = sum(s);
+    const float irms = q[kQIrms][kTotalRow];
+    if (wiring == kWiring1P2W) {
+        // One output: its voltage is L1's, its current the modules' currents added, which play one shape in
+        // step, so their peaks add too.
+        for (StageQuantity s : {kQVrms, kQVavg, kQVmax, kQVmin, kQVpkHold})
+            q[s][kTotalRow] = q[s][0];
+        const float ipk = std::max(std::fabs(q[kQImax][kTotalRow]), std::fabs(q[kQImin][kTotalRow]));
+        q[kQIpkHold][kTotalRow] = ipk;
+        q[kQCrestFactor][kTotalRow] = irms > 0.0f ? std::round(ipk / irms * 100.0f) : 0.0f;
+    } else {
+        for (StageQuantity s : {kQVrms, kQVavg})
+            q[s][kTotalRow] = sum(s) / static_cast<float>(n);
+        for (StageQuantity s : {kQVmax, kQVpkHold, kQIpkHold})
+            q[s][kTotalRow] = largest(s);
+        q[kQVmin][kTotalRow] = *std::min_element(q[kQVmin], q[kQVmin] + n);
+        // Separate lines have no common peak: the total is the worst line's crest factor.
+        q[kQCrestFactor][kTotalRow] = largest(kQCrestFactor);
     }
     const float s = q[kQApparent][kTotalRow];
     q[kQPowerFactor][kTotalRow] = s > 0.0f ? std::round(q[kQPower][kTotalRow] / s * 1000.0f) : 0.0f;
-    const float irms = q[kQIrms][kTotalRow];
-    q[kQCrestFactor][kTotalRow] = irms > 0.0f ? std::round(q[kQIpkHold][kTotalRow] / irms * 100.0f) : 0.0f;
 }
 
 }  // namespace

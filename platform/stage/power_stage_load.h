@@ -61,7 +61,8 @@ struct StageMeasures {
     float freq = 0.0f;     // L1's frequency; 0 when it plays no waveform
 };
 
-// wiring: 0 3P4W, 1 1P2W (the total row's voltages are L1's), 2 1P3W.
+// wiring: 0 3P4W; 1 1P2W, one output (L1's voltage, the three modules' currents added); 2 1P3W, whose totals
+// take L1 and L2 only.
 StageMeasures ComputeMeasures(const PhaseDrive (&phase)[3], uint32_t wiring);
 
 // Drive of a phase with the voltage folded back by the current limit (the value capture and measures use).

@@ -192,7 +192,6 @@ constexpr MeasureBlock kMeasureBlocks[] = {
     {kVmin, kQVmin, false},
     {kImax, kQImax, false},
     {kImin, kQImin, false},
-    {kIpkHold, kQIpkHold, false},
     {kVavg, kQVavg, false},
     {kIavg, kQIavg, false},
     {kApparent, kQApparent, false},
@@ -324,11 +323,15 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
         FillCapture(regs, drive, harmonicPct, outputOn, HighRange(), vaClass);
     } else if (reg == kOutputOn) {
         outputOn = value != 0;
+        TakePeaks(regs);
+    } else if (reg == kPeakHoldClear) {
+        ClearPeaks(value);
     } else if (reg == kCaliCmd) {
         CaliCommand(regs, value);
     } else if (reg == kSeqSimCmd) {
         sequencer_.Command(regs, value, clock());
         if (sequencer_.state() == StageSequencer::kRunning) runPlays_ = true;
+        TakePeaks(regs);
     } else if (reg == kArbUpdate) {
         shapes_.Clear();
     } else if (reg == kParallelFrame) {
@@ -339,6 +342,7 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
         if (sequencer_.state() == StageSequencer::kIdle) runPlays_ = false;
         for (uint32_t i = 0; i < kSettings.count; ++i)
             applied_[i] = regs.Get(kSettings.at(i), 0);
+        TakePeaks(regs);
     }
 }
 
@@ -427,8 +431,40 @@ const StageMeasures& PowerStageModel::Measures(const RegisterFile& regs) const {
         Drives(regs, drive);
         measures_ = ComputeMeasures(drive, Applied(kPhaseMode));
         measuresValid_ = true;
+        if (outputOn) HoldPeaks(measures_);
     }
     return measures_;
+}
+
+void PowerStageModel::TakePeaks(const RegisterFile& regs) const {
+    if (!outputOn) return;
+    Tick(regs);
+    Measures(regs);
+}
+
+// Hold slot s is phase s for s < 3, the total for 3.
+void PowerStageModel::HoldPeaks(const StageMeasures& m) const {
+    for (uint32_t s = 0; s < 4; ++s) {
+        const uint32_t row = s < 3 ? s : kTotalRow;
+        heldV_[s] = std::max(heldV_[s], m.row[kQVpkHold][row]);
+        heldI_[s] = std::max(heldI_[s], m.row[kQIpkHold][row]);
+    }
+}
+
+// Bits 0-3 of the clear mask clear the voltage holds of L1, L2, L3 and the total, bits 4-7 the currents'.
+// The write has marked the measures for working out again, so what plays on is held from the next read.
+void PowerStageModel::ClearPeaks(uint32_t mask) {
+    for (uint32_t s = 0; s < 4; ++s) {
+        if (mask & (1u << s)) heldV_[s] = 0.0f;
+        if (mask & (1u << (s + 4))) heldI_[s] = 0.0f;
+    }
+}
+
+float PowerStageModel::Held(uint32_t reg) const {
+    if (kVpkHold.contains(reg)) return heldV_[reg - kVpkHold];
+    const uint32_t row = reg - kIpkHold;
+    if (row < 3) return heldI_[row];
+    return row == kTotalRow ? heldI_[3] : 0.0f;
 }
 
 // A synchronised mode on the external signal locks the output to the signal at the synchronisation
@@ -455,9 +491,9 @@ uint32_t PowerStageModel::MeasureWord(const RegisterFile& regs, uint32_t reg) co
     float value = 0.0f;
     if (reg == kMeasFreq) {
         value = Measures(regs).freq;
-    } else if (kVpkHold.contains(reg)) {
-        const uint32_t i = reg - kVpkHold;
-        value = Measures(regs).row[kQVpkHold][i < 3 ? i : kTotalRow];
+    } else if (kVpkHold.contains(reg) || kIpkHold.contains(reg)) {
+        Measures(regs);
+        value = Held(reg);
     } else {
         for (const auto& b : kMeasureBlocks) {
             if (reg < b.block.first || reg > b.block.last()) continue;

@@ -67,6 +67,9 @@ class PowerStageModel {
     const StageMeasures& Measures(const RegisterFile& regs) const;
     // The loads or the registers changed other than by a write: the measures are worked out again.
     void Invalidate() { measuresValid_ = false; }
+    // What the output plays now is worked out at once, so that the held peaks see it even when no read
+    // comes before the next change.
+    void TakePeaks(const RegisterFile& regs) const;
     // The stage's tick: the sequencer moved on to now, and the measures marked for working out again when
     // what the output plays may have changed.
     void Tick(const RegisterFile& regs) const;
@@ -114,6 +117,11 @@ class PowerStageModel {
     mutable uint64_t tickUs_ = 0;  // instrument time the measures were last worked out for a running program
     mutable uint32_t tickStep_ = 0, tickState_ = 0;
     mutable ShapeCache shapes_;
+    // The peak holds (phases, then the total): the largest peak played since they were cleared.
+    mutable float heldV_[4] = {}, heldI_[4] = {};
+    void HoldPeaks(const StageMeasures& m) const;
+    void ClearPeaks(uint32_t mask);
+    float Held(uint32_t reg) const;
 };
 
 }  // namespace plat

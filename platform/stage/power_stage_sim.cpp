@@ -463,6 +463,7 @@ void PowerStageSim::SetLoad(int phase, float ohms) {
     std::lock_guard<std::mutex> lock(mu_);
     if (phase >= 0 && phase < 3) model_.loadOhms[phase] = ohms;
     model_.Invalidate();
+    model_.TakePeaks(regs_);
 }
 
 float PowerStageSim::Load(int phase) const {

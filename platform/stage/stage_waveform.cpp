@@ -1,6 +1,7 @@
 #include "platform/stage/stage_waveform.h"
 
 #include <cmath>
+#include <vector>
 
 #include "platform/stage/reg_map.h"
 
@@ -54,14 +55,15 @@ void LoadStandardShapes(RegisterFile& regs) {
 
 void BuildShape(const RegisterFile& regs, uint32_t slot, uint32_t duty, WaveShape* shape) {
     constexpr uint32_t kStride = kWaveTableSamples / kShapePoints;
-    int32_t point[kShapePoints];
+    static_assert(kStride == 4, "a point weighs the samples of its own stride, the neighbours' halves");
+    std::vector<int32_t> sample(kWaveTableSamples);
     double sum = 0.0, squares = 0.0;
     int32_t hi = INT32_MIN, lo = INT32_MAX;
     for (uint32_t j = 0; j < kWaveTableSamples; ++j) {
         // A table word holds a signed 16-bit sample.
         const uint32_t word = regs.Get(regmap::kArbTable.at(slot), Source(j, slot, duty));
         const int32_t s = static_cast<int16_t>(word & 0xFFFFu);
-        if (j % kStride == 0) point[j / kStride] = s;
+        sample[j] = s;
         sum += s;
         squares += double{1.0} * s * s;
         hi = s > hi ? s : hi;
@@ -70,8 +72,15 @@ void BuildShape(const RegisterFile& regs, uint32_t slot, uint32_t duty, WaveShap
     *shape = WaveShape{};
     const double rms = std::sqrt(squares / kWaveTableSamples);
     if (rms == 0.0) return;  // a silent table
-    for (uint32_t i = 0; i < kShapePoints; ++i)
-        shape->point[i] = static_cast<float>(point[i] / rms);
+    // Each point is the mean of the stride of samples centred on it, so that the captured period holds
+    // the samples' own area: a square's duty comes out as the 4096ths it was set to, not as whole points.
+    constexpr uint32_t kMask = kWaveTableSamples - 1;
+    for (uint32_t i = 0; i < kShapePoints; ++i) {
+        const uint32_t c = i * kStride;
+        const double area = 0.5 * sample[(c - 2) & kMask] + sample[(c - 1) & kMask] + sample[c] +
+                            sample[(c + 1) & kMask] + 0.5 * sample[(c + 2) & kMask];
+        shape->point[i] = static_cast<float>(area / kStride / rms);
+    }
     shape->mean = static_cast<float>(sum / kWaveTableSamples / rms);
     shape->max = static_cast<float>(hi / rms);
     shape->min = static_cast<float>(lo / rms);

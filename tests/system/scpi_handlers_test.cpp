@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -108,8 +109,17 @@ TEST_F(ScpiHandlers, HarmonicsOfTheWaveformPlayed) {
     EXPECT_NEAR(pct[2], 100.0 / 3, 0.05) << "3rd";
     EXPECT_NEAR(pct[4], 20.0, 0.05) << "5th";
     EXPECT_NEAR(pct[1], 0.0, 0.01) << "2nd";
-    // Outside the synchronised modes the frequency meter reads 0, whatever the output plays.
-    EXPECT_EQ(Ask("MEAS:FREQ?"), "+0.0000");
+    // The frequency reads what the output plays, in AC-INT too: 50 Hz, then 60 Hz once set (the meter
+    // follows within a few passes).
+    for (const double hz : {50.0, 60.0}) {
+        if (hz == 60.0) EXPECT_EQ(Ask("FREQ 60;*OPC?"), "1");
+        double got = 0.0;
+        for (int i = 0; i < 100 && std::fabs(got - hz) > 0.1; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            got = std::atof(Ask("MEAS:FREQ?").c_str());
+        }
+        EXPECT_NEAR(got, hz, 0.1);
+    }
     EXPECT_EQ(Ask("OUTP OFF;*RST;*OPC?"), "1");
 }
 

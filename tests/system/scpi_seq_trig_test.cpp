@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -42,6 +44,15 @@ class ScpiSeqTrig : public ScpiSocketSuite {
     }
     // A run action, then the condition query until it answers want (the runner thread polls the stage
     // every 2 ms): bounded at 5 s.
+    // The measured frequency comes to hz (within 0.1 Hz) within 5 s.
+    static void ExpectFrequency(double hz) {
+        double got = 0.0;
+        for (int i = 0; i < 100 && std::fabs(got - hz) > 0.1; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            got = std::atof(Ask("MEAS:FREQ?").c_str());
+        }
+        EXPECT_NEAR(got, hz, 0.1);
+    }
     static void RunAction(const char* command, const char* condition, const std::string& want) {
         Send(command);
         std::string now;
@@ -168,7 +179,7 @@ TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
     // clang-format off
     const ScpiStep program[] = {
         {"SYST:CONF:MODE SEQ;:SEQ:INST:SEL L1", nullptr, kNoError},
-        {"SEQ:STEP 0;CPAR 100,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0;SPAR 10,CONST,0,CONST,50,CONST,SIN,0", nullptr,
+        {"SEQ:STEP 0;CPAR 100,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0;SPAR 10,CONST,0,CONST,60,CONST,SIN,0", nullptr,
          kNoError},
         {"SEQ:STEP 1;CPAR 100,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0;SPAR 20,CONST,0,CONST,50,CONST,SIN,0", nullptr,
          kNoError},
@@ -183,6 +194,7 @@ TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
     Run(program);
     Output("OUTP ON", "+1");
     RunAction("TRIG:SEQ:SEL:EXEC STAR", "SEQ:COND?", "+1");
+    ExpectFrequency(60.0);  // the running step's, not the setting's 50 Hz
     RunAction("TRIG:SEQ:SEL:EXEC HOLD", "SEQ:COND?", "+2");
     RunAction("TRIG:SEQ:SEL:EXEC STOP", "SEQ:COND?", "+0");
     Output("OUTP OFF", "+0");
@@ -194,9 +206,11 @@ TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
     for (int i = 0; i < 100 && (time = Ask("SIM:NORM1:TIME 1000;TIME?")) != "+1000.0000"; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ASSERT_EQ(time, "+1000.0000");
+    ASSERT_EQ(Ask("SIM:INIT:FREQ 55;FREQ?"), "+55.00");
     ASSERT_EQ(Ask("SYST:ERR?"), kNoError);
     Output("OUTP ON", "+1");
     RunAction("TRIG:SIM:SEL:EXEC STAR", "SIM:COND?", "+1");
+    ExpectFrequency(55.0);  // the initial state's
     RunAction("TRIG:SIM:SEL:EXEC HOLD", "SIM:COND?", "+2");
     RunAction("TRIG:SIM:SEL:EXEC STOP", "SIM:COND?", "+0");
     Output("OUTP OFF", "+0");

@@ -102,6 +102,9 @@ TEST_F(ScpiSystem, MeasureLoadedOutputLiveAndFromTheSnapshot) {
     ASSERT_EQ(live.size(), std::size(expect));
     for (size_t i = 0; i < live.size(); ++i)
         EXPECT_TRUE(Near(live[i], expect[i])) << i;
+    // The played 50 Hz, live and from the snapshot, outside the synchronised modes too.
+    for (const std::string& hz : Split(Ask("MEAS:FREQ?;:FETC:FREQ?"), ';'))
+        EXPECT_NEAR(std::strtod(hz.c_str(), nullptr), 50.0, 0.1) << hz;
     EXPECT_EQ(Ask("SYST:ERR?"), kNoError);
     ASSERT_EQ(Ask("OUTP OFF;:PHAS:MODE UNB;*OPC?"), "1");
 }

@@ -57,7 +57,9 @@ float Get(const Getter& g, char* text, const char** unit, int phase, int mode, i
             shownUnit = g.kiloUnit;
             scaled = true;
         }
-    } else if (g.kind == Kind::kFreq) {
+    } else if (g.kind == Kind::kFreq && mode != kValueOnly) {
+        // The meter shows a frequency only where the output follows a measured signal; a remote query
+        // reads what the stage measures in every mode.
         const uint32_t outputMode = GetOutputMode();
         if (outputMode != kModeAcDcSync && outputMode != kModeAcSync) value = 0.0f;
     }

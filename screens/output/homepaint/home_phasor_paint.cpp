@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr uint32_t k3P4W = 0;
+constexpr uint32_t k3P4W = 0, k1P3W = 2;
 constexpr float kTenthsPerDegree = 10.0f;
 
 }  // namespace
@@ -27,6 +27,8 @@ void HomePaint_Phasor(WM_MSG_RECORD* msg) {
         l2 = threePhase ? 120.0f : 180.0f;
         l3 = threePhase ? 240.0f : 180.0f;
     }
+    // The split phase plays L2 opposite L1 whatever angle the store keeps for 3P4W.
+    if (GetPhaseMode() == k1P3W) l2 = 180.0f;
     ClearWindow();
     GUI_SelectFont(&kFont24);
     GUI_SetTextDrawMode(GUI_TM_TRANS);

@@ -48,6 +48,24 @@ TEST_F(Download, WiringDefaultAnglesOnTheFirstDownloadOnly) {
     EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(799).at(4).value), (3600 - 1200) / 10.0f);
 }
 
+// 1P3W is one split phase: every AC step sends L2 at 180 degrees, also one that keeps 90 for 3P4W.
+TEST_F(Download, SplitPhaseStepsSendL2Opposite) {
+    const uint32_t mode0 = GetOutputMode(), wiring0 = g_PhaseMode;
+    for (uint32_t mode : {0u, 1u}) {
+        SCOPED_TRACE(mode);
+        SetOutputMode(mode);
+        g_PhaseMode = 2;
+        for (auto& r : g_SeqStepTable[SeqTableIndex(mode, 1)][0])
+            r.angleL2 = 900;
+        test::ClearTrace();
+        SeqDownloadAll();
+        EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
+        EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(799).at(3).value), (3600 - 1800) / 10.0f);
+    }
+    SetOutputMode(mode0);
+    g_PhaseMode = wiring0;
+}
+
 TEST_F(Download, SimSlotsCarryTheirOwnCopies) {
     test::EnterSim();
     SeqSimSetCurStep(kSimTrans1);

@@ -526,8 +526,18 @@ TEST_F(PanelDraw, PhasorArrowsByWiring) {
     g_PhaseMode.store(1);
     DrawPhasorDiagram(x, y, 120.0f, 240.0f);
     EXPECT_EQ(PixelAt(cx + 30, cy), Lib(0x19CAFF));
-    EXPECT_NE(along(120.0f, 30), Lib(0xD87225)) << "no L2 outside 3P4W";
+    EXPECT_NE(along(120.0f, 30), Lib(0xD87225)) << "no L2 in 1P2W";
     EXPECT_NE(along(240.0f, 30), Lib(0x2C9116));
+
+    // 1P3W: L2 at its angle (the split phase's 180 degrees), no L3.
+    FreshScreen();
+    Window(0, 0, 800, 480);
+    g_PhaseMode.store(2);
+    DrawPhasorDiagram(x, y, 180.0f, 240.0f);
+    EXPECT_EQ(along(180.0f, 30), Lib(0xD87225)) << "L2";
+    EXPECT_EQ(along(180.0f, 55), Lib(0xD87225)) << "its head";
+    EXPECT_NE(along(240.0f, 30), Lib(0x2C9116)) << "no L3";
+    g_PhaseMode.store(0);
 }
 
 TEST_F(PanelDraw, BarFrameDialogAndPhasorGoldens) {

@@ -3,8 +3,10 @@
 // physics, worked out by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
+#include <iterator>
 #include <tuple>
 #include <vector>
 
@@ -100,6 +102,142 @@ TEST(StagePlay, SquareDutySharesThePeriod) {
     for (uint32_t i = 0; i < plat::kCaptureSamples; ++i)
         high += s.Captured(0, i, 0) > 0 ? 1 : 0;
     EXPECT_EQ(high, 256);
+}
+
+// A square of 10 % duty (409 of 4096): the readings and the captured period share that one duty, so the
+// captured mean is the reading's and the orders near the spectrum's zero at 10 stay near it.
+TEST(StagePlay, SquareDutyIsOneDutyForReadingsAndCapture) {
+    StagePlay s;
+    for (uint32_t p = 0; p < 3; ++p)
+        s.Write(kDuty.at(p), 409);
+    s.Play(test::kSquare, 100);
+    const double d = 409.0 / 4096;
+    // +-100 V (the square's rms is its amplitude): mean 100 (2d - 1); order k's amplitude falls as
+    // |sin(pi k d)| / k.
+    EXPECT_NEAR(s.Read(kVavg), 100 * (2 * d - 1), 0.01);
+    s.Write(kHarmCapture, 7);
+    double mean = 0.0;
+    for (uint32_t i = 0; i < plat::kCaptureSamples; ++i)
+        mean += s.Captured(0, i, 0) / plat::kCaptureSamples;
+    EXPECT_NEAR(mean, 100 * (2 * d - 1), 0.02) << "the capture's duty is the reading's";
+    const double v1 = Order(s, 0, 1);
+    for (int k : {3, 9, 10, 11, 20}) {
+        const double ratio = std::fabs(std::sin(kPi * k * d)) / (k * std::sin(kPi * d));
+        EXPECT_NEAR(Order(s, 0, k) / v1, ratio, 0.0005) << "order " << k;
+    }
+}
+
+// A held peak stays until it is cleared or a higher one comes, also one played between two reads only;
+// clear bits 0-3 are the voltage holds of L1, L2, L3 and the total, bits 4-7 the currents'.
+TEST(StagePlay, PeakHoldHoldsUntilClearedOrExceeded) {
+    const double s2 = std::sqrt(2.0);
+    StagePlay s;
+    // {volts played, clear mask written after, L1 and L2 current hold, L1 and L2 voltage hold}
+    struct Point {
+        float volts;
+        uint32_t clear;
+        double i1, i2, v1, v2;
+    };
+    const Point points[] = {
+        {100, 0, 10 * s2, 10 * s2, 100 * s2, 100 * s2},
+        {50, 0, 10 * s2, 10 * s2, 100 * s2, 100 * s2},   // lower: held
+        {50, 0x11, 5 * s2, 10 * s2, 50 * s2, 100 * s2},  // L1 cleared, held again at what plays
+        {50, 0x20, 5 * s2, 5 * s2, 50 * s2, 100 * s2},   // L2's current only
+        {150, 0, 15 * s2, 15 * s2, 150 * s2, 150 * s2},  // higher: taken
+        {50, 0xFF, 5 * s2, 5 * s2, 50 * s2, 50 * s2},
+    };
+    for (const Point& pt : points) {
+        SCOPED_TRACE(pt.volts);
+        SCOPED_TRACE(pt.clear);
+        s.Play(test::kSine, pt.volts);
+        if (pt.clear != 0) s.Write(kPeakHoldClear, pt.clear);
+        EXPECT_NEAR(s.Read(kIpkHold), pt.i1, 0.005);
+        EXPECT_NEAR(s.Read(kIpkHold + 1), pt.i2, 0.005);
+        EXPECT_NEAR(s.Read(kVpkHold), pt.v1, 0.05);
+        EXPECT_NEAR(s.Read(kVpkHold + 1), pt.v2, 0.05);
+        EXPECT_NEAR(s.Read(kImax), pt.volts * s2 / 10, 0.005) << "the present peak";
+    }
+    s.Play(test::kSine, 200);
+    s.Play(test::kSine, 50);
+    EXPECT_NEAR(s.Read(kIpkHold + 2), 20 * s2, 0.005) << "a peak played between two reads";
+    EXPECT_NEAR(s.Read(kIpkHold + kTotalRow), 20 * s2, 0.005);
+    EXPECT_NEAR(s.Read(kVpkHold + 3), 200 * s2, 0.05);
+}
+
+// Every measurement register of every row against the phasors of one loaded sine case per wiring: 100 V
+// a phase into 10, 20 and 40 ohm. 3P4W plays three lines 120 degrees apart; 1P3W L1 and L2 180 degrees
+// apart with L3 idle, its totals over the two; 1P2W one output fed by the three modules, its current
+// their sum.
+TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
+    struct Case {
+        const char* what;
+        uint32_t wiring;
+        double angle[3];  // degrees, lagging L1
+        float acv[3];
+    };
+    const Case cases[] = {
+        {"3P4W", 0, {0, 120, 240}, {100, 100, 100}},
+        {"1P3W", 2, {0, 180, 240}, {100, 100, 0}},
+        {"1P2W", 1, {0, 0, 0}, {100, 100, 100}},
+    };
+    const double ohms[3] = {10, 20, 40}, s2 = std::sqrt(2.0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StagePlay s;
+        s.Write(kPhaseMode, c.wiring);
+        s.WriteFloat(kPhaseAngleL2, static_cast<float>(360 - c.angle[1]));
+        s.WriteFloat(kPhaseAngleL3, static_cast<float>(360 - c.angle[2]));
+        for (uint32_t p = 0; p < 3; ++p) {
+            s.Write(kWaveform.at(p), test::kSine);
+            s.WriteFloat(kAcv.at(p), c.acv[p]);
+            s.Write(kOutputFreq.at(p), 50 * 10000);
+            s.m.loadOhms[p] = static_cast<float>(ohms[p]);
+        }
+        s.Write(kApply, 1);
+        // Expected per row: vrms, vavg, vmax, vmin, irms, iavg, imax, imin, ipk hold, P, S, Q, PF x 1000,
+        // CF x 100 (a sine's 1.41).
+        double want[7][14] = {};
+        std::complex<double> phasor[3];
+        const int used = c.wiring == 2 ? 2 : 3;
+        double vTotal = 0, iTotal = 0, pTotal = 0, largestIpk = 0;
+        for (int p = 0; p < 3; ++p) {
+            const double v = c.acv[p], i = v / ohms[p], on = v > 0 ? 1 : 0;
+            phasor[p] = std::polar(v * s2, -c.angle[p] * kPi / 180);
+            const double row[14] = {v,       0,      v * s2, -v * s2, i, 0,         i * s2,
+                                    -i * s2, i * s2, v * i,  v * i,   0, 1000 * on, 141 * on};
+            std::copy(std::begin(row), std::end(row), want[p]);
+            if (p >= used) continue;
+            vTotal += v / used;
+            iTotal += i;
+            pTotal += v * i;
+            largestIpk = std::max(largestIpk, i * s2);
+        }
+        for (int l = 0; l < 3; ++l) {
+            const double peak = std::abs(phasor[l] - phasor[(l + 1) % 3]);
+            want[3 + l][0] = peak / s2;
+            want[3 + l][2] = peak;
+            want[3 + l][3] = -peak;
+        }
+        // The currents' peaks add (the sums of maxima); the held peak is the one output's in 1P2W, else the
+        // largest line's. Every phase plays 100 V here, so L1's voltage and the used phases' mean agree.
+        const double ipkHold = c.wiring == 1 ? iTotal * s2 : largestIpk, vpk = 100 * s2;
+        const double total[14] = {vTotal,       0,       vpk,    -vpk,   iTotal, 0,    iTotal * s2,
+                                  -iTotal * s2, ipkHold, pTotal, pTotal, 0,      1000, 141};
+        std::copy(std::begin(total), std::end(total), want[6]);
+        const Block blocks[14] = {kVrms, kVavg,    kVmax,  kVmin,     kIrms,     kIavg,        kImax,
+                                  kImin, kIpkHold, kPower, kApparent, kReactive, kPowerFactor, kCrestFactor};
+        for (uint32_t row = 0; row < 7; ++row) {
+            for (int q = 0; q < 14; ++q) {
+                const uint32_t reg = blocks[q].at(row);
+                const double got = q >= 12 ? s.ReadInt(reg) : s.Read(reg);
+                EXPECT_NEAR(got, want[row][q], 0.02 + std::fabs(want[row][q]) * 2e-4) << "register " << reg;
+            }
+        }
+        for (uint32_t r = 0; r < 4; ++r)
+            EXPECT_NEAR(s.Read(kVpkHold.at(r)), r < 3 ? want[r][2] : vpk, 0.02)
+                << "register " << kVpkHold.at(r);
+        EXPECT_FLOAT_EQ(s.Read(kMeasFreq), 50.0f);
+    }
 }
 
 // Line-to-line values come from the two phases' waveforms: squares 120 degrees apart differ by 2A for two

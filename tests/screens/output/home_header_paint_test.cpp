@@ -107,4 +107,25 @@ TEST_F(Phasor, CaptionAndAnglesFollowTheBalanceMode) {
     EXPECT_GT(LabelX("L2"), 536 + 85 + 40);
 }
 
+// 1P3W plays L2 opposite L1: its arrow points left from the diagram's centre (window 536, 250 below the
+// 28-pixel status bar, diagram at 25, 55, its centre 60, 60 in, the shaft 3 pixels wide), balanced or not,
+// whatever angle the store keeps for 3P4W; there is no L3.
+TEST_F(Phasor, SplitPhaseDrawsL2Opposite) {
+    const int cx = 536 + 25 + 60, cy = 28 + 250 + 55 + 60;
+    const uint16_t l2 = HomePaintScreen::Rgb565(0x2572D8);
+    g_PhaseMode.store(2);
+    paramPutValue(0, kParamBalance2, 1200, 0);
+    for (int balance : {0, 1}) {
+        SCOPED_TRACE(balance);
+        SetPhaseBalanceMode(balance);
+        screen.Paint(home::kWinPhasor);
+        // The settings panel's row windows cover most of the diagram here: the probes are where it shows.
+        EXPECT_EQ(HomePaintScreen::Pixel(cx - 30, cy), l2) << "the shaft at 180 degrees";
+        EXPECT_EQ(HomePaintScreen::Pixel(cx - 45, cy + 1), l2);
+        EXPECT_LT(LabelX("L2"), cx - 60);
+        EXPECT_EQ(LabelX("L3"), -1);
+    }
+    g_PhaseMode.store(0);
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "core/control/measure/measurement.h"
+#include "core/control/preset_output.h"
 #include "core/params/param_dirty.h"
 #include "core/system/config/model_table.h"
 #include "tests/core/ctrl_fixture.h"
@@ -302,6 +303,49 @@ TEST_F(OutputSync, BalancedPhasesAllHoldTheRangesRmsCurrentLimit) {
         EXPECT_EQ(paramGetValue(kParamCurrLimit2 + p, 0, p), 788);
         EXPECT_FLOAT_EQ(std::bit_cast<float>(Stage().Applied(2396 + p)), 7.88f);
         EXPECT_NEAR(BusReg_GetIrms(static_cast<int>(p)), 7.88f, 0.01f);
+    }
+}
+
+// 1P3W is one split phase: its two lines play opposite, so at 100 V a phase L1-L2 measures 200 V, after
+// every path that writes the angles, whatever the store keeps for 3P4W (120 and 240 degrees).
+TEST_F(OutputSync, SplitPhaseLinesPlayOppositeAfterEveryAngleWrite) {
+    const std::pair<const char*, void (*)()> paths[] = {
+        {"start-up rewrite", [] { Restart(kAcInt, 2, 1); }},
+        {"wiring change",
+         [] {
+             Restart(kAcInt, 0, 1);
+             g_PhaseMode = 2;
+             Poll(5);
+         }},
+        {"preset recall",
+         [] {
+             Restart(kAcInt, 2, 1);
+             ASSERT_EQ(core::PresetRunForOutput(1, 0), 0);  // saved in 1P3W, then recalled
+             ASSERT_EQ(core::PresetRunForOutput(0, 0), 0);
+             Poll(5);
+         }},
+        {"output mode change",
+         [] {
+             Restart(kAcInt, 2, 1);
+             SetOutputMode(kAcDcInt);
+             Poll(100);
+         }},
+    };
+    for (const auto& [what, path] : paths) {
+        SCOPED_TRACE(what);
+        path();
+        g_EditAllPhases = 1;
+        paramPutValue(0, 47, 10000, 0);
+        MarkParamGroupChanged(1, 47);
+        Poll(20);
+        g_EditAllPhases = 0;
+        SetOutputOnOff(1);
+        Poll(20);
+        ASSERT_TRUE(Stage().OutputOn());
+        EXPECT_EQ(std::bit_cast<float>(Stage().Applied(regmap::kPhaseAngleL2)), 180.0f);
+        EXPECT_NEAR(BusReg_GetVrms(3), 200.0f, 0.1f) << "L1-L2";
+        SetOutputOnOff(0);
+        Poll(5);
     }
 }
 

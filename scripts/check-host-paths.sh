@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prog=${1:-build/app/vrn-controller}
-secs=${2:-150}  # the longest the traced run may take: start-up (about 15 s, slower traced) and the drive
+secs=${2:-240}  # the longest the traced run may take: start-up (about 15 s, slower traced) and the drive
 command -v strace >/dev/null || { echo "strace is not installed (apt-get install strace)"; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -37,18 +37,26 @@ def printed(text):
     return lambda: os.path.exists(out) and text in open(out, errors="replace").read()
 
 wait_for("the web server", printed(f"Web: serving port {80 + offset}"), 120)
-wait_for("the Modbus server", printed(f"ModbusThread: listening on port {502 + offset}"), 10)
-wait_for("the panel", printed("GuiThread: system ready"), 30)
+wait_for("the Modbus server", printed(f"ModbusThread: listening on port {502 + offset}"), 60)
+wait_for("the panel", printed("GuiThread: system ready"), 60)
 # The screen copy to a USB stick first: keys are refused once SCPI has put the panel in remote.
 panel = os.path.join(root, "var/run/panel")
 def tell(line):
     with open(panel, "w") as f:
         f.write(line + "\n")
 tell("usb insert sda1")
-wait_for("the stick", lambda: os.path.isdir(os.path.join(root, "mnt/sd1")), 10)
-time.sleep(1.5)  # the USB watch sees it
-tell("hold L")
-wait_for("the screen copy", lambda: os.path.exists(os.path.join(root, "mnt/sd1/QXDIMC000.bmp")), 40)
+wait_for("the stick", lambda: os.path.isdir(os.path.join(root, "mnt/sd1")), 30)
+# The USB watch sees the stick on its own poll, which a loaded machine can delay: the key is pressed
+# again until a copy is there, each press given its time to finish.
+copy = os.path.join(root, "mnt/sd1/QXDIMC000.bmp")
+end = time.monotonic() + 90
+while not os.path.exists(copy):
+    if time.monotonic() > end:
+        sys.exit("timed out waiting for the screen copy")
+    tell("hold L")
+    press_end = time.monotonic() + 10
+    while not os.path.exists(copy) and time.monotonic() < press_end:
+        time.sleep(0.1)
 
 web = f"http://127.0.0.1:{80 + offset}"
 def http(path, method="GET"):

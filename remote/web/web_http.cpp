@@ -3,11 +3,17 @@
 #include <arpa/inet.h>
 #include <civetweb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -20,6 +26,7 @@
 #include "remote/web/web_admit.h"
 #include "remote/web/web_capture.h"
 #include "remote/web/web_channel.h"
+#include "remote/web/web_frame.h"
 #include "remote/web/web_index.h"
 #include "remote/web/web_key.h"
 #include "remote/web/web_lock_release.h"
@@ -153,11 +160,78 @@ int Admit(mg_connection* conn, void*) {
     return 1;
 }
 
+// The socket of a websocket client: civetweb hands out no descriptor, so it is the one socket of this
+// process whose two ends are the request's. -1 when none is found.
+int FindSocket(const mg_connection* conn) {
+    const mg_request_info* info = mg_get_request_info(conn);
+    if (info == nullptr) return -1;
+    rlimit limit{};
+    const rlim_t last = getrlimit(RLIMIT_NOFILE, &limit) == 0 ? std::min<rlim_t>(limit.rlim_cur, 1 << 16) : 1024;
+    for (int fd = 0; fd < static_cast<int>(last); ++fd) {
+        sockaddr_in local{}, peer{};
+        socklen_t localSize = sizeof local, peerSize = sizeof peer;
+        if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localSize) != 0 || local.sin_family != AF_INET ||
+            ntohs(local.sin_port) != info->server_port)
+            continue;
+        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerSize) != 0 ||
+            ntohs(peer.sin_port) != info->remote_port)
+            continue;
+        char address[INET_ADDRSTRLEN];
+        if (inet_ntop(AF_INET, &peer.sin_addr, address, sizeof address) != nullptr &&
+            std::strcmp(address, info->remote_addr) == 0)
+            return fd;
+    }
+    return -1;
+}
+
+int SocketOf(const mg_connection* conn) {
+    return static_cast<int>(reinterpret_cast<intptr_t>(mg_get_user_connection_data(conn))) - 1;
+}
+
+// All of `bytes` on the socket by the deadline, or false. Waits only for room, never past the deadline.
+bool SendBy(int fd, std::string_view bytes, uint64_t deadlineMs) {
+    while (!bytes.empty()) {
+        const ssize_t n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+        const uint64_t now = plat::NowMs();
+        if (now >= deadlineMs) return false;
+        pollfd p{fd, POLLOUT, 0};
+        poll(&p, 1, static_cast<int>(std::min<uint64_t>(deadlineMs - now, kWebSendWaitMs)));
+    }
+    return true;
+}
+
+// One frame to a websocket client in one write, or within kWebSendWaitMs not at all: a frame that has
+// not gone out whole ends the connection (the stream would no longer be frames), and civetweb's worker
+// then sees its client leave.
+bool SendFrame(mg_connection* conn, uint8_t opcode, std::string_view payload) {
+    const int fd = SocketOf(conn);
+    if (fd < 0) return false;
+    const std::string frame = WebFrame(opcode, payload);
+    mg_lock_connection(conn);
+    const bool sent = SendBy(fd, frame, plat::NowMs() + kWebSendWaitMs);
+    mg_unlock_connection(conn);
+    if (!sent) shutdown(fd, SHUT_RDWR);
+    return sent;
+}
+
 int OnSocketConnect(const mg_connection* conn, void*) {
     return WebClientClaim(conn) ? 0 : 1;
 }
 
 void OnSocketReady(mg_connection* conn, void*) {
+    const int fd = FindSocket(conn);
+    if (fd >= 0) {
+        // Each frame is one write already: nothing is gained by holding a small one back.
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    }
+    mg_set_user_connection_data(conn, reinterpret_cast<void*>(static_cast<intptr_t>(fd + 1)));
     WebClientReady(conn);
 }
 
@@ -170,8 +244,10 @@ int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*
             return WebClientFrame(conn, data, length, (bits & kFinalFrame) != 0) ? 1 : 0;
         case MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE:
             return 0;
+        case MG_WEBSOCKET_OPCODE_PING:
+            return SendFrame(conn, kWsPong, std::string_view(data, length)) ? 1 : 0;
         default:
-            return 1;  // pings and pongs are civetweb's; binary frames are not SCPI
+            return 1;  // pongs answer nothing; binary frames are not SCPI
     }
 }
 
@@ -263,14 +339,13 @@ void WebHttpStop(mg_context* ctx) {
     nudger.join();
 }
 
-bool WebHttpSendFrame(void* client, const char* data, size_t length) {
-    return mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_TEXT, data, length) > 0;
+bool WebHttpSendFrame(void* client, const char* data, size_t length, bool binary) {
+    return SendFrame(static_cast<mg_connection*>(client), binary ? kWsBinary : kWsText, std::string_view(data, length));
 }
 
 void WebHttpSendClose(void* client) {
     static constexpr char kGoingAway[] = {0x03, static_cast<char>(0xE9)};  // status 1001
-    mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE, kGoingAway,
-                       sizeof kGoingAway);
+    SendFrame(static_cast<mg_connection*>(client), kWsClose, std::string_view(kGoingAway, sizeof kGoingAway));
 }
 
 }  // namespace web

@@ -3,15 +3,21 @@
 // root), the lock release's answer, and idle connections.
 #include "remote/web_server.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <thread>
 
 #include "core/system/links/remote_state.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_channels.h"
 #include "tests/support/tcp_client.h"
@@ -24,6 +30,7 @@ class WebServerTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusWeb), 0);
         g_ThreadCtl.control.store(kIfaceIdle);
+        SysStatusSet(kSysMenuThreadRunning);  // the web channel serves its client
     }
     void TearDown() override {
         g_ThreadCtl.control.store(kIfaceStop);
@@ -70,6 +77,54 @@ class WebServerTest : public ::testing::Test {
 constexpr char kHandshake[] =
     "GET /scpi HTTP/1.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
     "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n";
+
+// The status line of a websocket handshake on port 80, its headers read.
+std::string Upgrade(testsupport::TcpClient& ws) {
+    ws.Send(std::string(kHandshake) + "Host: x\r\n\r\n");
+    const std::string status = ws.ReadLine();
+    for (std::string header = ws.ReadLine(); header != "\r\n" && !header.empty();)
+        header = ws.ReadLine();
+    return status;
+}
+
+// A final client frame, masked as RFC 6455 asks of a client (or not, to test the server).
+std::string ClientFrame(uint8_t opcode, const std::string& payload, bool masked = true) {
+    std::string frame(1, static_cast<char>(0x80 | opcode));
+    const char maskBit = masked ? static_cast<char>(0x80) : 0;
+    if (payload.size() < 126) {
+        frame += static_cast<char>(maskBit | static_cast<char>(payload.size()));
+    } else {
+        frame += static_cast<char>(maskBit | 126);
+        frame += static_cast<char>(payload.size() >> 8);
+        frame += static_cast<char>(payload.size() & 0xFF);
+    }
+    const char mask[4] = {0x12, 0x34, 0x56, 0x78};
+    if (masked) frame.append(mask, 4);
+    for (size_t i = 0; i < payload.size(); ++i)
+        frame += masked ? static_cast<char>(payload[i] ^ mask[i % 4]) : payload[i];
+    return frame;
+}
+
+struct ServerFrame {
+    int header = -1;  // first byte (FIN and opcode), -1 when none came
+    std::string payload;
+};
+
+ServerFrame ReadFrame(testsupport::TcpClient& ws, int timeoutMs = 3000) {
+    ServerFrame frame;
+    const std::string head = ws.ReadBytes(2, timeoutMs);
+    if (head.size() < 2) return frame;
+    frame.header = static_cast<uint8_t>(head[0]);
+    uint64_t length = static_cast<uint8_t>(head[1]) & 0x7F;
+    if (length >= 126) {
+        const std::string more = ws.ReadBytes(length == 126 ? 2 : 8, timeoutMs);
+        length = 0;
+        for (char c : more)
+            length = length << 8 | static_cast<uint8_t>(c);
+    }
+    frame.payload = ws.ReadBytes(length, timeoutMs);
+    return frame;
+}
 
 // A request that acts on the instrument and names an Origin is served only when the Origin is the
 // server as the request names it; a request without one is served.
@@ -239,6 +294,71 @@ TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
     EXPECT_EQ(told, "Web: cannot listen on port " + std::to_string(Port(81)) + ", retrying every second\n");
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 1u);
     EXPECT_EQ(Ask(81, "POST /unlock", 3000), "HTTP/1.0 200 OK\r\n");
+}
+
+// A client that stops reading while it keeps asking is dropped once a reply to it cannot go out within
+// the send time-out, and a newcomer takes the channel and is served; the stalled client never holds the
+// channel's place against it.
+TEST_F(WebServerTest, AClientThatStopsReadingIsDroppedAndANewcomerIsServed) {
+    StartAndWait();
+    testsupport::TcpClient hog(Port(80), 4096, 1000);
+    ASSERT_EQ(Upgrade(hog), "HTTP/1.1 101 Switching Protocols\r\n");
+    std::atomic<bool> stop{false};
+    std::thread asking([&] {
+        std::string questions = "*ESE?";
+        for (int i = 0; i < 15; ++i)
+            questions += ";*ESE?";
+        const std::string ask = ClientFrame(1, questions);
+        while (!stop.load() && hog.Send(ask)) {
+        }
+    });
+    // Newcomers are refused while the hog is served, then one is taken.
+    std::string status;
+    const uint64_t start = plat::NowMs();
+    std::unique_ptr<testsupport::TcpClient> newcomer;
+    while (status != "HTTP/1.1 101 Switching Protocols\r\n" && plat::NowMs() - start < 20000) {
+        newcomer = std::make_unique<testsupport::TcpClient>(Port(80));
+        status = Upgrade(*newcomer);
+        if (status != "HTTP/1.1 101 Switching Protocols\r\n") plat::SleepMs(50);
+    }
+    stop.store(true);
+    asking.join();
+    ASSERT_EQ(status, "HTTP/1.1 101 Switching Protocols\r\n") << "after " << plat::NowMs() - start << " ms";
+    newcomer->Send(ClientFrame(1, "*ESE?"));
+    const ServerFrame reply = ReadFrame(*newcomer);
+    EXPECT_EQ(reply.header, 0x81);
+    EXPECT_EQ(reply.payload, "+0\n");
+    EXPECT_TRUE(hog.WaitClosed(5000));
+}
+
+// Each frame goes out at once: the server's end of a websocket waits for no acknowledgement before it
+// sends a small frame (Nagle's wait would add tens of milliseconds to every round trip). A ping gets a
+// pong with the ping's data.
+TEST_F(WebServerTest, WebsocketFramesGoOutWithoutNaglesWaitAndAPingGetsAPong) {
+    StartAndWait();
+    testsupport::TcpClient ws(Port(80));
+    ASSERT_EQ(Upgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
+    ws.Send(ClientFrame(0x9, "hi"));
+    const ServerFrame pong = ReadFrame(ws);
+    EXPECT_EQ(pong.header, 0x8A);
+    EXPECT_EQ(pong.payload, "hi");
+    ws.Send(ClientFrame(0x1, "*ESE?"));
+    const ServerFrame reply = ReadFrame(ws);
+    EXPECT_EQ(reply.header, 0x81);
+    EXPECT_EQ(reply.payload, "+0\n");
+    int noDelay = -1;
+    for (int fd = 0; fd < 4096; ++fd) {
+        sockaddr_in local{}, peer{};
+        socklen_t size = sizeof local;
+        if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) != 0 || local.sin_family != AF_INET ||
+            ntohs(local.sin_port) != Port(80))
+            continue;
+        size = sizeof peer;
+        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &size) != 0) continue;  // the listener
+        socklen_t length = sizeof noDelay;
+        getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, &length);
+    }
+    EXPECT_EQ(noDelay, 1) << "-1: the server's end of the websocket was not found";
 }
 
 }  // namespace

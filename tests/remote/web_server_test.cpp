@@ -193,16 +193,21 @@ TEST_F(WebServerTest, UnlockReleasesOnlyALockOutAndSaysSo) {
     g_RemoteState.store(0);
 }
 
-// Thirty connections that send nothing leave the server answering at once.
-TEST_F(WebServerTest, IdleConnectionsDoNotStallOthers) {
+// Three hundred connections that send nothing are shed quickly enough that a request behind them is
+// answered within 2 s; a websocket client that sends nothing for longer keeps its connection.
+TEST_F(WebServerTest, IdleConnectionsAreShedWithinTwoSecondsOfANewRequest) {
     StartAndWait();
+    testsupport::TcpClient ws(Port(80));
+    ASSERT_EQ(Upgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
     std::vector<std::unique_ptr<testsupport::TcpClient>> idle;
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 300; ++i)
         idle.push_back(std::make_unique<testsupport::TcpClient>(Port(80), 1000));
-    plat::SleepMs(100);  // the server has taken them all
     const uint64_t start = plat::NowMs();
-    EXPECT_EQ(Ask(80, "GET /", 5000), "HTTP/1.0 200 OK\r\n");
-    EXPECT_LT(plat::NowMs() - start, 1000u);
+    EXPECT_EQ(Ask(80, "GET /", 15000), "HTTP/1.0 200 OK\r\n");
+    EXPECT_LT(plat::NowMs() - start, 2000u);
+    EXPECT_TRUE(idle.back()->WaitClosed(5000));
+    ws.Send(ClientFrame(0x1, "*ESE?"));
+    EXPECT_EQ(ReadFrame(ws).payload, "+0\n");
 }
 
 // Only what lies inside the web root is served: a link out of it is not followed, PUT and DELETE write
@@ -242,14 +247,30 @@ TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
     EXPECT_EQ(BodyOf(Exchange(80, "GET /t.cgi HTTP/1.0\r\n")), script);
     EXPECT_EQ(BodyOf(Exchange(80, "GET /t.shtml HTTP/1.0\r\n")), "<!--#exec \"echo ran\" -->");
 
+    // No part of a file is served: a range is refused whole, and HEAD answers wherever GET does.
+    root.Write("/mnt/disk/httpd/sized.txt", std::string(2448, 'x'));
+    for (const char* range : {"bytes=0-", "bytes=-100", "bytes=0-99", "bytes=5000-"})
+        EXPECT_EQ(StatusOf(Exchange(81, std::string("GET /sized.txt HTTP/1.0\r\nRange: ") + range + "\r\n")),
+                  "HTTP/1.0 416 Range Not Satisfiable")
+            << range;
+    const std::string whole = Exchange(81, "GET /sized.txt HTTP/1.0\r\n");
+    EXPECT_NE(whole.find("\r\nContent-Length: 2448\r\n"), std::string::npos);
+    EXPECT_EQ(BodyOf(whole).size(), 2448u);
+    for (const char* path : {"/sized.txt", "/", "/capture.jpg"}) {
+        const std::string head = Exchange(81, std::string("HEAD ") + path + " HTTP/1.0\r\n");
+        EXPECT_EQ(StatusOf(head), "HTTP/1.0 200 OK") << path;
+        EXPECT_EQ(BodyOf(head), "") << path;
+    }
+
     // favicon.ico: an icon file (reserved 0, type 1, one image) of 16x16 pixels.
     const std::string icon = BodyOf(Exchange(81, "GET /favicon.ico HTTP/1.0\r\n"));
     ASSERT_GE(icon.size(), 8u);
     EXPECT_EQ(icon.substr(0, 8), std::string("\0\0\1\0\1\0\x10\x10", 8));
 }
 
-TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAgain) {
-    Start();
+// How soon the ports are free is a benchmark's figure: this waits (bounded) for the words and the ports.
+TEST_F(WebServerTest, StopRequestFreesBothPortsAndNewThreadsServeAgain) {
+    StartAndWait();
     EXPECT_EQ(Ask(80, "GET /webkey"), "HTTP/1.0 405 Method Not Allowed\r\n");
     EXPECT_EQ(Ask(81, "POST /webkey?code=300"), "HTTP/1.0 400 Bad Request\r\n");
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb80].load(), 1u);
@@ -264,10 +285,10 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
     g_ThreadCtl.control.store(kIfaceStop);
     const uint64_t start = plat::NowMs();
     // The server asks the client to go (close, 1001), and the client answers as a browser does.
-    EXPECT_EQ(ws.ReadBytes(4, 1000), std::string("\x88\x02\x03\xE9", 4));
+    EXPECT_EQ(ws.ReadBytes(4, 10000), std::string("\x88\x02\x03\xE9", 4));
     ws.Send(std::string("\x88\x80\x01\x02\x03\x04", 6));
     while ((g_ThreadCtl.running[kRunWeb80].load() | g_ThreadCtl.running[kRunWeb81].load()) != 0 &&
-           plat::NowMs() - start < 1000)
+           plat::NowMs() - start < 20000)
         plat::SleepMs(5);
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb80].load(), 0u);
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 0u);
@@ -279,7 +300,10 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
 
     g_ThreadCtl.control.store(kIfaceIdle);
     Start();
-    EXPECT_EQ(Ask(81, "POST /unlock"), "HTTP/1.0 200 OK\r\n");
+    std::string answer;
+    for (const uint64_t again = plat::NowMs(); answer.empty() && plat::NowMs() - again < 20000;)
+        answer = Ask(81, "POST /unlock", 100);
+    EXPECT_EQ(answer, "HTTP/1.0 200 OK\r\n");
 }
 
 TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {

@@ -22,6 +22,7 @@
 #include "scpi/channels/scpi_channels.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_root.h"
+#include "tests/support/web_socket.h"
 
 namespace {
 
@@ -78,53 +79,9 @@ constexpr char kHandshake[] =
     "GET /scpi HTTP/1.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
     "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n";
 
-// The status line of a websocket handshake on port 80, its headers read.
-std::string Upgrade(testsupport::TcpClient& ws) {
-    ws.Send(std::string(kHandshake) + "Host: x\r\n\r\n");
-    const std::string status = ws.ReadLine();
-    for (std::string header = ws.ReadLine(); header != "\r\n" && !header.empty();)
-        header = ws.ReadLine();
-    return status;
-}
-
-// A final client frame, masked as RFC 6455 asks of a client (or not, to test the server).
-std::string ClientFrame(uint8_t opcode, const std::string& payload, bool masked = true) {
-    std::string frame(1, static_cast<char>(0x80 | opcode));
-    const char maskBit = masked ? static_cast<char>(0x80) : 0;
-    if (payload.size() < 126) {
-        frame += static_cast<char>(maskBit | static_cast<char>(payload.size()));
-    } else {
-        frame += static_cast<char>(maskBit | 126);
-        frame += static_cast<char>(payload.size() >> 8);
-        frame += static_cast<char>(payload.size() & 0xFF);
-    }
-    const char mask[4] = {0x12, 0x34, 0x56, 0x78};
-    if (masked) frame.append(mask, 4);
-    for (size_t i = 0; i < payload.size(); ++i)
-        frame += masked ? static_cast<char>(payload[i] ^ mask[i % 4]) : payload[i];
-    return frame;
-}
-
-struct ServerFrame {
-    int header = -1;  // first byte (FIN and opcode), -1 when none came
-    std::string payload;
-};
-
-ServerFrame ReadFrame(testsupport::TcpClient& ws, int timeoutMs = 3000) {
-    ServerFrame frame;
-    const std::string head = ws.ReadBytes(2, timeoutMs);
-    if (head.size() < 2) return frame;
-    frame.header = static_cast<uint8_t>(head[0]);
-    uint64_t length = static_cast<uint8_t>(head[1]) & 0x7F;
-    if (length >= 126) {
-        const std::string more = ws.ReadBytes(length == 126 ? 2 : 8, timeoutMs);
-        length = 0;
-        for (char c : more)
-            length = length << 8 | static_cast<uint8_t>(c);
-    }
-    frame.payload = ws.ReadBytes(length, timeoutMs);
-    return frame;
-}
+using testsupport::WsClientFrame;
+using testsupport::WsReadFrame;
+using testsupport::WsUpgrade;
 
 // A request that acts on the instrument and names an Origin is served only when the Origin is the
 // server as the request names it; a request without one is served.
@@ -198,7 +155,7 @@ TEST_F(WebServerTest, UnlockReleasesOnlyALockOutAndSaysSo) {
 TEST_F(WebServerTest, IdleConnectionsAreShedWithinTwoSecondsOfANewRequest) {
     StartAndWait();
     testsupport::TcpClient ws(Port(80));
-    ASSERT_EQ(Upgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
+    ASSERT_EQ(WsUpgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
     std::vector<std::unique_ptr<testsupport::TcpClient>> idle;
     for (int i = 0; i < 300; ++i)
         idle.push_back(std::make_unique<testsupport::TcpClient>(Port(80), 1000));
@@ -206,8 +163,8 @@ TEST_F(WebServerTest, IdleConnectionsAreShedWithinTwoSecondsOfANewRequest) {
     EXPECT_EQ(Ask(80, "GET /", 15000), "HTTP/1.0 200 OK\r\n");
     EXPECT_LT(plat::NowMs() - start, 2000u);
     EXPECT_TRUE(idle.back()->WaitClosed(5000));
-    ws.Send(ClientFrame(0x1, "*ESE?"));
-    EXPECT_EQ(ReadFrame(ws).payload, "+0\n");
+    ws.Send(WsClientFrame(0x1, "*ESE?"));
+    EXPECT_EQ(WsReadFrame(ws).payload, "+0\n");
 }
 
 // Only what lies inside the web root is served: a link out of it is not followed, PUT and DELETE write
@@ -326,13 +283,13 @@ TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
 TEST_F(WebServerTest, AClientThatStopsReadingIsDroppedAndANewcomerIsServed) {
     StartAndWait();
     testsupport::TcpClient hog(Port(80), 4096, 1000);
-    ASSERT_EQ(Upgrade(hog), "HTTP/1.1 101 Switching Protocols\r\n");
+    ASSERT_EQ(WsUpgrade(hog), "HTTP/1.1 101 Switching Protocols\r\n");
     std::atomic<bool> stop{false};
     std::thread asking([&] {
         std::string questions = "*ESE?";
         for (int i = 0; i < 15; ++i)
             questions += ";*ESE?";
-        const std::string ask = ClientFrame(1, questions);
+        const std::string ask = WsClientFrame(1, questions);
         while (!stop.load() && hog.Send(ask)) {
         }
     });
@@ -342,14 +299,14 @@ TEST_F(WebServerTest, AClientThatStopsReadingIsDroppedAndANewcomerIsServed) {
     std::unique_ptr<testsupport::TcpClient> newcomer;
     while (status != "HTTP/1.1 101 Switching Protocols\r\n" && plat::NowMs() - start < 20000) {
         newcomer = std::make_unique<testsupport::TcpClient>(Port(80));
-        status = Upgrade(*newcomer);
+        status = WsUpgrade(*newcomer);
         if (status != "HTTP/1.1 101 Switching Protocols\r\n") plat::SleepMs(50);
     }
     stop.store(true);
     asking.join();
     ASSERT_EQ(status, "HTTP/1.1 101 Switching Protocols\r\n") << "after " << plat::NowMs() - start << " ms";
-    newcomer->Send(ClientFrame(1, "*ESE?"));
-    const ServerFrame reply = ReadFrame(*newcomer);
+    newcomer->Send(WsClientFrame(1, "*ESE?"));
+    const testsupport::WsFrame reply = WsReadFrame(*newcomer);
     EXPECT_EQ(reply.header, 0x81);
     EXPECT_EQ(reply.payload, "+0\n");
     EXPECT_TRUE(hog.WaitClosed(5000));
@@ -361,13 +318,13 @@ TEST_F(WebServerTest, AClientThatStopsReadingIsDroppedAndANewcomerIsServed) {
 TEST_F(WebServerTest, WebsocketFramesGoOutWithoutNaglesWaitAndAPingGetsAPong) {
     StartAndWait();
     testsupport::TcpClient ws(Port(80));
-    ASSERT_EQ(Upgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
-    ws.Send(ClientFrame(0x9, "hi"));
-    const ServerFrame pong = ReadFrame(ws);
+    ASSERT_EQ(WsUpgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
+    ws.Send(WsClientFrame(0x9, "hi"));
+    const testsupport::WsFrame pong = WsReadFrame(ws);
     EXPECT_EQ(pong.header, 0x8A);
     EXPECT_EQ(pong.payload, "hi");
-    ws.Send(ClientFrame(0x1, "*ESE?"));
-    const ServerFrame reply = ReadFrame(ws);
+    ws.Send(WsClientFrame(0x1, "*ESE?"));
+    const testsupport::WsFrame reply = WsReadFrame(ws);
     EXPECT_EQ(reply.header, 0x81);
     EXPECT_EQ(reply.payload, "+0\n");
     int noDelay = -1;

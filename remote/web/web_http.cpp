@@ -13,9 +13,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -213,6 +215,10 @@ bool SendBy(int fd, std::string_view bytes, uint64_t deadlineMs) {
     return true;
 }
 
+// Frames to websocket clients go out one at a time (replies from the port-80 thread, pongs from the
+// client's worker). civetweb writes none of its own to them: pings are answered here.
+std::timed_mutex g_sendTurn;
+
 // One frame to a websocket client in one write, or within kWebSendWaitMs not at all: a frame that has
 // not gone out whole ends the connection (the stream would no longer be frames), and civetweb's worker
 // then sees its client leave.
@@ -220,9 +226,9 @@ bool SendFrame(mg_connection* conn, uint8_t opcode, std::string_view payload) {
     const int fd = SocketOf(conn);
     if (fd < 0) return false;
     const std::string frame = WebFrame(opcode, payload);
-    mg_lock_connection(conn);
-    const bool sent = SendBy(fd, frame, plat::NowMs() + kWebSendWaitMs);
-    mg_unlock_connection(conn);
+    const uint64_t deadline = plat::NowMs() + kWebSendWaitMs;
+    std::unique_lock<std::timed_mutex> turn(g_sendTurn, std::chrono::milliseconds(kWebSendWaitMs));
+    const bool sent = turn.owns_lock() && SendBy(fd, frame, deadline);
     if (!sent) shutdown(fd, SHUT_RDWR);
     return sent;
 }

@@ -69,7 +69,7 @@ int SendText(mg_connection* conn, int status, const char* text) {
     mg_response_header_add(conn, "Cache-Control", "no-store", -1);
     mg_response_header_add(conn, "Content-Length", std::to_string(length).c_str(), -1);
     SendHeaders(conn);
-    mg_write(conn, text, length);
+    if (!IsMethod(conn, "HEAD")) mg_write(conn, text, length);
     return status;
 }
 
@@ -146,7 +146,8 @@ int Refuse(mg_connection* conn, int status) {
     mg_printf(conn,
               "HTTP/%s %d %.*s\r\nContent-Type: text/plain\r\nCache-Control: no-store\r\n"
               "Content-Length: %zu\r\nConnection: close\r\n\r\n%s",
-              version, status, static_cast<int>(std::strlen(text) - 1), text, std::strlen(text), text);
+              version, status, static_cast<int>(std::strlen(text) - 1), text, std::strlen(text),
+              IsMethod(conn, "HEAD") ? "" : text);
     return 0;
 }
 

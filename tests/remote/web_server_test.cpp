@@ -213,9 +213,14 @@ TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
     const std::string whole = Exchange(81, "GET /sized.txt HTTP/1.0\r\n");
     EXPECT_NE(whole.find("\r\nContent-Length: 2448\r\n"), std::string::npos);
     EXPECT_EQ(BodyOf(whole).size(), 2448u);
-    for (const char* path : {"/sized.txt", "/", "/capture.jpg"}) {
+    const std::pair<const char*, const char*> heads[] = {{"/sized.txt", "HTTP/1.0 200 OK"},
+                                                          {"/", "HTTP/1.0 200 OK"},
+                                                          {"/capture.jpg", "HTTP/1.0 200 OK"},
+                                                          {"/webkey", "HTTP/1.0 405 Method Not Allowed"},
+                                                          {"/out.txt", "HTTP/1.0 404 Not Found"}};
+    for (const auto& [path, status] : heads) {
         const std::string head = Exchange(81, std::string("HEAD ") + path + " HTTP/1.0\r\n");
-        EXPECT_EQ(StatusOf(head), "HTTP/1.0 200 OK") << path;
+        EXPECT_EQ(StatusOf(head), status) << path;
         EXPECT_EQ(BodyOf(head), "") << path;
     }
 

@@ -1,6 +1,6 @@
 // The web server of a running controller under load from other clients: the median *IDN? round trip over
-// the websocket, and how long a GET / takes behind 300 idle connections and beside 500 concurrent screen
-// captures. Run it by hand: build/tests/system/web_bench
+// the websocket, how long a capture that reads the screen takes, and how long a GET / takes behind 300
+// idle connections and beside 500 concurrent screen captures. Run it by hand: build/tests/system/web_bench
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -83,6 +83,22 @@ void BM_GetBehind300IdleConnections(benchmark::State& state) {
     Report(state, "GET / behind 300 idle connections", us);
 }
 BENCHMARK(BM_GetBehind300IdleConnections)->UseRealTime()->Iterations(5);
+
+// A capture that reads the screen (the last one ended more than 500 ms before): how long the GUI is held
+// still at most, and so how far the panel's display can lag a burst of captures.
+void BM_CaptureThatReadsTheScreen(benchmark::State& state) {
+    std::vector<double> us;
+    for (auto _ : state) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        const auto t0 = Clock::now();
+        testsupport::TcpClient client(g_port80, 20000);
+        client.Send("GET /capture.jpg HTTP/1.0\r\n\r\n");
+        if (client.ReadLine(20000) != "HTTP/1.0 200 OK\r\n") state.SkipWithError("no picture");
+        us.push_back(Since(t0));
+    }
+    Report(state, "capture that reads the screen", us);
+}
+BENCHMARK(BM_CaptureThatReadsTheScreen)->UseRealTime()->Iterations(10);
 
 void BM_GetBeside500Captures(benchmark::State& state) {
     std::vector<double> us;

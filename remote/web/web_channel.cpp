@@ -256,11 +256,13 @@ bool WebClientClaim(const void* client) {
     return true;
 }
 
-void WebClientReady(void* client) {
+bool WebClientReady(void* client) {
     std::lock_guard<std::mutex> lock(g_lock);
-    if (g_claimed != client) return;
+    if (g_stopping) return false;
+    if (g_claimed != client) return true;
     g_ready = client;
     g_lastInputMs = plat::NowMs();
+    return true;
 }
 
 bool WebClientFrame(const void* client, const char* data, size_t length, bool final) {

@@ -52,8 +52,9 @@ void WebChannelEnd();
 // Server side. At the handshake: true when `client` becomes the one client (false: refuse it). An idle
 // client (kWebIdleHandOverMs) is asked to close and loses its place, its input and its session.
 bool WebClientClaim(const void* client);
-// The handshake is done: replies may go to the client.
-void WebClientReady(void* client);
+// The handshake is done: replies may go to the client. False when the server is stopping: the client is
+// to be asked to close (the stopping server asked only the clients it knew as ready).
+bool WebClientReady(void* client);
 // A text frame from the client; `final` is clear for all but the last frame of a message sent in
 // fragments, whose line feed comes after the last one. False when its client must be closed (it is not the
 // client, or the frame found no room within kWebFrameWaitMs, or it or its message passes kWebMessageMax,

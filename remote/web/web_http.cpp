@@ -246,7 +246,7 @@ void OnSocketReady(mg_connection* conn, void*) {
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     }
     mg_set_user_connection_data(conn, reinterpret_cast<void*>(static_cast<intptr_t>(fd + 1)));
-    WebClientReady(conn);
+    if (!WebClientReady(conn)) WebHttpSendClose(conn);
 }
 
 constexpr int kFinalFrame = 0x80;  // FIN, the first bit of a websocket frame

@@ -214,7 +214,9 @@ TEST_F(WebChannelTest, AReplyEndsAtItsLineFeedPastAnyBlockAndABlockIsBinary) {
     for (const Row& row : rows) {
         bool binary = !row.binary;
         EXPECT_EQ(web::WebReplyLength(row.out, &binary), row.length) << row.out;
-        if (row.length > 0) EXPECT_EQ(binary, row.binary) << row.out;
+        if (row.length > 0) {
+            EXPECT_EQ(binary, row.binary) << row.out;
+        }
     }
     // Server frames: final, never masked, the length in 7 bits, then 16, then 64.
     struct Header {

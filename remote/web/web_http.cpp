@@ -175,8 +175,12 @@ int Admit(mg_connection* conn, void*) {
 int FindSocket(const mg_connection* conn) {
     const mg_request_info* info = mg_get_request_info(conn);
     if (info == nullptr) return -1;
+    // Descriptors are numbered below the process's limit; a limit beyond any the program reaches is not
+    // scanned to its end.
+    constexpr rlim_t kScanAtMost = 1 << 16, kUsualLimit = 1024;
     rlimit limit{};
-    const rlim_t last = getrlimit(RLIMIT_NOFILE, &limit) == 0 ? std::min<rlim_t>(limit.rlim_cur, 1 << 16) : 1024;
+    const rlim_t last =
+        getrlimit(RLIMIT_NOFILE, &limit) == 0 ? std::min<rlim_t>(limit.rlim_cur, kScanAtMost) : kUsualLimit;
     for (int fd = 0; fd < static_cast<int>(last); ++fd) {
         sockaddr_in local{}, peer{};
         socklen_t localSize = sizeof local, peerSize = sizeof peer;

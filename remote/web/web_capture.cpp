@@ -1,7 +1,9 @@
 #include "remote/web/web_capture.h"
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "core/system/links/web_capture.h"
@@ -20,6 +22,12 @@ constexpr char kJpegPath[] = "/tmp/image.jpg";
 constexpr char kConvert[] = "cjpeg -outfile /tmp/image.jpg /tmp/image.bmp";
 // A GUI thread that has not started never answers; the capture goes on after this.
 constexpr uint32_t kGuiWaitMs = 100;
+
+// The last picture made and when its capture ended. Captures take turns: those waiting behind one that
+// reads the screen get its picture.
+std::timed_mutex g_lastLock;
+std::string g_lastJpeg;
+uint64_t g_lastEndMs = 0;
 
 bool ReadWhole(const std::string& host, std::string* data) {
     std::ifstream file(host, std::ios::binary);
@@ -52,11 +60,19 @@ void ReleaseCaptureFlag() {
 }
 
 int WebScreenCapture(std::string* jpeg) {
+    std::unique_lock<std::timed_mutex> turn(g_lastLock, std::chrono::milliseconds(kCaptureWaitMs));
+    if (!turn.owns_lock()) return kCaptureBusy;
+    if (!g_lastJpeg.empty() && plat::NowMs() - g_lastEndMs < kCaptureMinIntervalMs) {
+        *jpeg = g_lastJpeg;
+        return kCaptureOk;
+    }
     if (!TakeCaptureFlag()) return kCaptureBusy;
     panel::HardcopyWaitGuiStill(kGuiWaitMs);
     const bool made = Bmp_WriteScreen(kBmpPath) == 0 && plat::System(kConvert) == 0 &&
                       ReadWhole(plat::MapPath(kJpegPath), jpeg);
     ReleaseCaptureFlag();
+    g_lastJpeg = made ? *jpeg : std::string();
+    g_lastEndMs = plat::NowMs();
     return made ? kCaptureOk : kCaptureFailed;
 }
 

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/wake_event.h"
+#include "remote/web/web_frame.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_channels.h"
 
@@ -19,13 +23,20 @@ constexpr uint32_t kRoomPollMs = 20;    // a frame waiting for room looks for a 
 // A client whose handshake has not finished within this is taken as gone (a failed handshake has no
 // departure of its own).
 constexpr uint64_t kHandshakeMs = 5000;
+// A departing client waits this long at most for a frame being sent to it (the send gives up sooner).
+constexpr uint32_t kLeaveWaitMs = kWebSendWaitMs + 1000;
 
 RemotePort g_webPort;
 bool g_webPortMade = false;  // port-80 thread only
 ClientLink g_link{};
 
 // The client and the receive buffer are shared by the server's worker threads and the port-80 thread.
+// Nothing is sent under the lock: a client that stops reading must not keep a newcomer or its own
+// departure waiting on it.
 std::mutex g_lock;
+std::condition_variable g_sendEnded;
+void* g_sending = nullptr;  // the client a frame is going to; it does not leave before the send ends
+void* g_toClose = nullptr;  // a client that lost its place, to be asked to close by the port-80 thread
 const void* g_claimed = nullptr;  // the client that passed the handshake test
 uint64_t g_claimedAtMs = 0;
 void* g_ready = nullptr;     // the same once replies may go to it
@@ -105,20 +116,12 @@ bool RxEmpty() {
     return g_rxCount == 0;
 }
 
+std::string g_unsent;  // committed bytes of a reply not yet whole (port-80 thread only)
+
 void DropSession() {
     scpi::ChannelDropSession(&g_ScpiIfWeb);
     scpi::PortQueueClear(&g_webPort);
-}
-
-// Every committed reply goes to the client as one frame; nothing goes to a client that has left or
-// replaced the one the reply was for.
-void Transmit() {
-    std::string out;
-    scpi::PortTakeCommitted(&g_webPort, &out);
-    if (out.empty()) return;
-    std::lock_guard<std::mutex> lock(g_lock);
-    if (g_ready != nullptr && g_link.send != nullptr && !g_dropPending.load())
-        g_link.send(g_ready, out.data(), out.size());
+    g_unsent.clear();
 }
 
 // The client's place is free again; its input and its session are dropped.
@@ -128,6 +131,52 @@ void ReleaseLocked() {
     g_rxHead = g_rxCount = 0;
     g_messageBytes = 0;
     g_dropPending.store(true);
+}
+
+// Port-80 thread: `client` (read under the lock by `pick`) is held from leaving while `send` runs
+// outside the lock. False when there was no client to send to.
+template <typename Pick, typename Send>
+bool SendOutsideLock(Pick pick, Send send) {
+    void* client = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        client = pick();
+        if (client == nullptr) return false;
+        g_sending = client;
+    }
+    const bool sent = send(client);
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        g_sending = nullptr;
+        // A client whose frame could not go out whole is gone (the link has ended its connection).
+        if (!sent && g_ready == client) ReleaseLocked();
+    }
+    g_sendEnded.notify_all();
+    return true;
+}
+
+bool AskToClose(void* client) {
+    if (g_link.close != nullptr) g_link.close(client);
+    return true;
+}
+
+// Port-80 thread: the client that lost its place to a newcomer is asked to close.
+void CloseReplaced() {
+    SendOutsideLock([] { return std::exchange(g_toClose, nullptr); }, AskToClose);
+}
+
+// Every committed reply goes to the client as one frame once it is whole (a block and the line feed
+// after it are committed apart); nothing goes to a client that has left or replaced the one the reply
+// was for.
+void Transmit() {
+    scpi::PortTakeCommitted(&g_webPort, &g_unsent);
+    bool binary = false;
+    for (size_t length; (length = WebReplyLength(g_unsent, &binary)) > 0;) {
+        const bool someone = SendOutsideLock(
+            [] { return g_dropPending.load() ? nullptr : g_ready; },
+            [&](void* client) { return g_link.send == nullptr || g_link.send(client, g_unsent.data(), length, binary); });
+        g_unsent.erase(0, someone ? length : g_unsent.size());
+    }
 }
 
 }  // namespace
@@ -150,6 +199,7 @@ void WebChannelStart(const ClientLink& link) {
 void WebChannelServe(uint32_t waitMs) {
     ScpiInterface* ifc = &g_ScpiIfWeb;
     const uint64_t deadline = plat::NowUs() + uint64_t{waitMs} * 1000u;
+    CloseReplaced();
     scpiMailboxPoll(ifc);
     // The menu/control thread builds the identity and runs the set commands: input waits for it.
     while (SysStatusTest(kSysMenuThreadRunning)) {
@@ -166,9 +216,10 @@ void WebChannelStopping() {
     {
         std::lock_guard<std::mutex> lock(g_lock);
         g_stopping = true;
-        if (g_ready != nullptr && g_link.close != nullptr) g_link.close(g_ready);
     }
     g_roomMade.Signal();
+    CloseReplaced();
+    SendOutsideLock([] { return g_ready; }, AskToClose);
 }
 
 void WebChannelEnd() {
@@ -176,6 +227,7 @@ void WebChannelEnd() {
         std::lock_guard<std::mutex> lock(g_lock);
         g_claimed = nullptr;
         g_ready = nullptr;
+        g_toClose = nullptr;
         g_rxHead = g_rxCount = 0;
         g_messageBytes = 0;
     }
@@ -192,8 +244,9 @@ bool WebClientClaim(const void* client) {
             const bool handshaking = g_ready == nullptr && now - g_claimedAtMs < kHandshakeMs;
             const bool active = g_ready != nullptr && now - g_lastInputMs < kWebIdleHandOverMs;
             if (handshaking || active) return false;
-            // An idle client gives its place up: it is asked to close, and its later frames close it.
-            if (g_ready != nullptr && g_link.close != nullptr) g_link.close(g_ready);
+            // An idle client gives its place up: the port-80 thread asks it to close, and its later
+            // frames close it.
+            g_toClose = g_ready;
             ReleaseLocked();
         }
         g_claimed = client;
@@ -203,11 +256,13 @@ bool WebClientClaim(const void* client) {
     return true;
 }
 
-void WebClientReady(void* client) {
+bool WebClientReady(void* client) {
     std::lock_guard<std::mutex> lock(g_lock);
-    if (g_claimed != client) return;
+    if (g_stopping) return false;
+    if (g_claimed != client) return true;
     g_ready = client;
     g_lastInputMs = plat::NowMs();
+    return true;
 }
 
 bool WebClientFrame(const void* client, const char* data, size_t length, bool final) {
@@ -248,7 +303,10 @@ bool WebClientFrame(const void* client, const char* data, size_t length, bool fi
 
 void WebClientLeave(const void* client) {
     {
-        std::lock_guard<std::mutex> lock(g_lock);
+        std::unique_lock<std::mutex> lock(g_lock);
+        // The server frees the connection once this returns: a frame going to it is waited for.
+        g_sendEnded.wait_for(lock, std::chrono::milliseconds(kLeaveWaitMs), [client] { return g_sending != client; });
+        if (g_toClose == client) g_toClose = nullptr;
         if (g_claimed != client) return;
         ReleaseLocked();
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The web channel "UNIX SOCKET" (g_ScpiIfWeb, channel id 12): SCPI over one websocket client at a time.
 // Each text frame is a program message (a line feed is added when it lacks one) that goes into a
-// 1024-byte receive buffer; each reply committed by the channel goes back as one text frame. The port-80
+// 1024-byte receive buffer; each reply goes back as one frame, binary when it holds a block. The port-80
 // thread runs the channel's passes as the LAN session does; the server's worker threads only hand over
 // the frames and the client's arrival and departure.
 #include <cstddef>
@@ -21,11 +21,16 @@ constexpr uint32_t kWebFrameWaitMs = 10000;
 constexpr size_t kWebMessageMax = kScpiDataAreaSize;
 // A client that has sent no frame for this long gives its place to a newcomer.
 constexpr uint64_t kWebIdleHandOverMs = 30000;
+// A frame that has not gone out whole within this drops its client: one that stops reading holds the
+// channel no longer.
+constexpr uint32_t kWebSendWaitMs = 2000;
 
-// How the channel reaches its client: one text frame (false when it could not be sent), and the request
-// to close that a stopping server sends.
+// How the channel reaches its client: one reply as one frame, binary when it holds a block (false when
+// it could not go out whole within kWebSendWaitMs: the link has then ended the connection), and the
+// request to close that a replaced client and a stopping server get. Never called under the channel's
+// lock.
 struct ClientLink {
-    bool (*send)(void* client, const char* data, size_t length);
+    bool (*send)(void* client, const char* data, size_t length, bool binary);
     void (*close)(void* client);
 };
 
@@ -47,8 +52,9 @@ void WebChannelEnd();
 // Server side. At the handshake: true when `client` becomes the one client (false: refuse it). An idle
 // client (kWebIdleHandOverMs) is asked to close and loses its place, its input and its session.
 bool WebClientClaim(const void* client);
-// The handshake is done: replies may go to the client.
-void WebClientReady(void* client);
+// The handshake is done: replies may go to the client. False when the server is stopping: the client is
+// to be asked to close (the stopping server asked only the clients it knew as ready).
+bool WebClientReady(void* client);
 // A text frame from the client; `final` is clear for all but the last frame of a message sent in
 // fragments, whose line feed comes after the last one. False when its client must be closed (it is not the
 // client, or the frame found no room within kWebFrameWaitMs, or it or its message passes kWebMessageMax,

@@ -3,13 +3,21 @@
 #include <arpa/inet.h>
 #include <civetweb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -20,6 +28,7 @@
 #include "remote/web/web_admit.h"
 #include "remote/web/web_capture.h"
 #include "remote/web/web_channel.h"
+#include "remote/web/web_frame.h"
 #include "remote/web/web_index.h"
 #include "remote/web/web_key.h"
 #include "remote/web/web_lock_release.h"
@@ -37,11 +46,12 @@ namespace web {
 namespace {
 
 // Worker threads of one server: civetweb gives each connection a worker of its own from its first byte,
-// and a websocket client keeps one for as long as it stays. Enough of them that a few dozen idle or slow
-// connections leave workers free, and a request's headers must be in within the time-out, so that even
-// more of them hold a worker only that long.
-constexpr char kWorkerThreads[] = "48";
-constexpr char kRequestTimeoutMs[] = "2000";
+// and a websocket client keeps one for as long as it stays. A request's headers must be in within the
+// time-out, so an idle or slow connection holds a worker that long at most: with this many workers and
+// this time-out, 300 idle connections delay a new request by about 0.9 s. A websocket client is not held
+// to it.
+constexpr char kWorkerThreads[] = "128";
+constexpr char kRequestTimeoutMs[] = "500";
 
 bool IsMethod(mg_connection* conn, const char* method) {
     const mg_request_info* info = mg_get_request_info(conn);
@@ -59,7 +69,7 @@ int SendText(mg_connection* conn, int status, const char* text) {
     mg_response_header_add(conn, "Cache-Control", "no-store", -1);
     mg_response_header_add(conn, "Content-Length", std::to_string(length).c_str(), -1);
     SendHeaders(conn);
-    mg_write(conn, text, length);
+    if (!IsMethod(conn, "HEAD")) mg_write(conn, text, length);
     return status;
 }
 
@@ -75,6 +85,8 @@ const char* StatusText(int status) {
             return "Not Found\n";
         case 405:
             return "Method Not Allowed\n";
+        case 416:
+            return "Range Not Satisfiable\n";
         case 500:
             return "Internal Server Error\n";
         default:
@@ -87,7 +99,8 @@ int Reply(mg_connection* conn, int status) {
 }
 
 int OnCapture(mg_connection* conn, void*) {
-    if (!IsMethod(conn, "GET")) return Reply(conn, 405);
+    const bool head = IsMethod(conn, "HEAD");
+    if (!IsMethod(conn, "GET") && !head) return Reply(conn, 405);
     std::string jpeg;
     // The picture is read and the flag given back before a slow client gets it.
     const int status = WebScreenCapture(&jpeg);
@@ -97,7 +110,7 @@ int OnCapture(mg_connection* conn, void*) {
     mg_response_header_add(conn, "Cache-Control", "no-store", -1);
     mg_response_header_add(conn, "Content-Length", std::to_string(jpeg.size()).c_str(), -1);
     SendHeaders(conn);
-    mg_write(conn, jpeg.data(), jpeg.size());
+    if (!head) mg_write(conn, jpeg.data(), jpeg.size());
     return 200;
 }
 
@@ -133,7 +146,8 @@ int Refuse(mg_connection* conn, int status) {
     mg_printf(conn,
               "HTTP/%s %d %.*s\r\nContent-Type: text/plain\r\nCache-Control: no-store\r\n"
               "Content-Length: %zu\r\nConnection: close\r\n\r\n%s",
-              version, status, static_cast<int>(std::strlen(text) - 1), text, std::strlen(text), text);
+              version, status, static_cast<int>(std::strlen(text) - 1), text, std::strlen(text),
+              IsMethod(conn, "HEAD") ? "" : text);
     return 0;
 }
 
@@ -150,7 +164,78 @@ int Admit(mg_connection* conn, void*) {
         return Refuse(conn, 403);
     if (!WebPathInsideRoot(mg_get_option(mg_get_context(conn), "document_root"), info->local_uri))
         return Refuse(conn, 404);
+    // civetweb answers a range with a wrong length (negative, or one byte past the file): no part of a
+    // file is served, only the whole of it.
+    if (mg_get_header(conn, "Range") != nullptr) return Refuse(conn, 416);
     return 1;
+}
+
+// The socket of a websocket client: civetweb hands out no descriptor, so it is the one socket of this
+// process whose two ends are the request's. -1 when none is found.
+int FindSocket(const mg_connection* conn) {
+    const mg_request_info* info = mg_get_request_info(conn);
+    if (info == nullptr) return -1;
+    // Descriptors are numbered below the process's limit; a limit beyond any the program reaches is not
+    // scanned to its end.
+    constexpr rlim_t kScanAtMost = 1 << 16, kUsualLimit = 1024;
+    rlimit limit{};
+    const rlim_t last =
+        getrlimit(RLIMIT_NOFILE, &limit) == 0 ? std::min<rlim_t>(limit.rlim_cur, kScanAtMost) : kUsualLimit;
+    for (int fd = 0; fd < static_cast<int>(last); ++fd) {
+        sockaddr_in local{}, peer{};
+        socklen_t localSize = sizeof local, peerSize = sizeof peer;
+        if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localSize) != 0 || local.sin_family != AF_INET ||
+            ntohs(local.sin_port) != info->server_port)
+            continue;
+        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerSize) != 0 ||
+            ntohs(peer.sin_port) != info->remote_port)
+            continue;
+        char address[INET_ADDRSTRLEN];
+        if (inet_ntop(AF_INET, &peer.sin_addr, address, sizeof address) != nullptr &&
+            std::strcmp(address, info->remote_addr) == 0)
+            return fd;
+    }
+    return -1;
+}
+
+int SocketOf(const mg_connection* conn) {
+    return static_cast<int>(reinterpret_cast<intptr_t>(mg_get_user_connection_data(conn))) - 1;
+}
+
+// All of `bytes` on the socket by the deadline, or false. Waits only for room, never past the deadline.
+bool SendBy(int fd, std::string_view bytes, uint64_t deadlineMs) {
+    while (!bytes.empty()) {
+        const ssize_t n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+        const uint64_t now = plat::NowMs();
+        if (now >= deadlineMs) return false;
+        pollfd p{fd, POLLOUT, 0};
+        poll(&p, 1, static_cast<int>(std::min<uint64_t>(deadlineMs - now, kWebSendWaitMs)));
+    }
+    return true;
+}
+
+// Frames to websocket clients go out one at a time (replies from the port-80 thread, pongs from the
+// client's worker). civetweb writes none of its own to them: pings are answered here.
+std::timed_mutex g_sendTurn;
+
+// One frame to a websocket client in one write, or within kWebSendWaitMs not at all: a frame that has
+// not gone out whole ends the connection (the stream would no longer be frames), and civetweb's worker
+// then sees its client leave.
+bool SendFrame(mg_connection* conn, uint8_t opcode, std::string_view payload) {
+    const int fd = SocketOf(conn);
+    if (fd < 0) return false;
+    const std::string frame = WebFrame(opcode, payload);
+    const uint64_t deadline = plat::NowMs() + kWebSendWaitMs;
+    std::unique_lock<std::timed_mutex> turn(g_sendTurn, std::chrono::milliseconds(kWebSendWaitMs));
+    const bool sent = turn.owns_lock() && SendBy(fd, frame, deadline);
+    if (!sent) shutdown(fd, SHUT_RDWR);
+    return sent;
 }
 
 int OnSocketConnect(const mg_connection* conn, void*) {
@@ -158,7 +243,14 @@ int OnSocketConnect(const mg_connection* conn, void*) {
 }
 
 void OnSocketReady(mg_connection* conn, void*) {
-    WebClientReady(conn);
+    const int fd = FindSocket(conn);
+    if (fd >= 0) {
+        // Each frame is one write already: nothing is gained by holding a small one back.
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    }
+    mg_set_user_connection_data(conn, reinterpret_cast<void*>(static_cast<intptr_t>(fd + 1)));
+    if (!WebClientReady(conn)) WebHttpSendClose(conn);
 }
 
 constexpr int kFinalFrame = 0x80;  // FIN, the first bit of a websocket frame
@@ -170,8 +262,10 @@ int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*
             return WebClientFrame(conn, data, length, (bits & kFinalFrame) != 0) ? 1 : 0;
         case MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE:
             return 0;
+        case MG_WEBSOCKET_OPCODE_PING:
+            return SendFrame(conn, kWsPong, std::string_view(data, length)) ? 1 : 0;
         default:
-            return 1;  // pings and pongs are civetweb's; binary frames are not SCPI
+            return 1;  // pongs answer nothing; binary frames are not SCPI
     }
 }
 
@@ -263,14 +357,13 @@ void WebHttpStop(mg_context* ctx) {
     nudger.join();
 }
 
-bool WebHttpSendFrame(void* client, const char* data, size_t length) {
-    return mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_TEXT, data, length) > 0;
+bool WebHttpSendFrame(void* client, const char* data, size_t length, bool binary) {
+    return SendFrame(static_cast<mg_connection*>(client), binary ? kWsBinary : kWsText, std::string_view(data, length));
 }
 
 void WebHttpSendClose(void* client) {
     static constexpr char kGoingAway[] = {0x03, static_cast<char>(0xE9)};  // status 1001
-    mg_websocket_write(static_cast<mg_connection*>(client), MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE, kGoingAway,
-                       sizeof kGoingAway);
+    SendFrame(static_cast<mg_connection*>(client), kWsClose, std::string_view(kGoingAway, sizeof kGoingAway));
 }
 
 }  // namespace web

@@ -13,8 +13,9 @@ mg_context* WebHttpStart(int instrumentPort, bool withScpi);
 // Stops the server: its port is free and its worker threads have ended when this returns.
 void WebHttpStop(mg_context* ctx);
 
-// Sends one websocket text frame to a client of the server (the web channel's sender).
-bool WebHttpSendFrame(void* client, const char* data, size_t length);
+// Sends one reply to a websocket client of the server as one frame, binary or text, in one write (the web
+// channel's sender); false, and the connection ended, when it has not gone out within kWebSendWaitMs.
+bool WebHttpSendFrame(void* client, const char* data, size_t length, bool binary);
 // Asks a websocket client to close ("going away"): a server that stops waits for its worker, which sees
 // the stop only once a frame (the client's answer) or its 2 s wait ends.
 void WebHttpSendClose(void* client);

@@ -45,12 +45,34 @@ document.querySelectorAll('#keys button[data-code]').forEach(b => b.onclick = ()
 document.getElementById('unlock').onclick = () => fetch('/unlock', {method: 'POST'});
 const log = document.getElementById('log');
 function show(text) { log.textContent += text + '\n'; log.scrollTop = log.scrollHeight; }
-// The command line is shown only once the server of this page has taken the websocket: a port without
-// "/scpi", or a server whose one SCPI place is taken, shows none.
-const ws = new WebSocket('ws://' + location.host + '/scpi');
-ws.onopen = () => { document.getElementById('console').hidden = false; };
-ws.onmessage = e => show(e.data.replace(/\n$/, ''));
-ws.onclose = () => { document.getElementById('cmdform').hidden = true; show('(connection closed)'); };
+// The command line is shown only while the server of this page holds the websocket: a port without
+// "/scpi", or a server whose one SCPI place is taken, shows none. A lost connection (the controller
+// restarted, the place was handed over) is tried again every few seconds.
+let ws = null;
+function printable(bytes) {
+  return Array.from(bytes, b => b >= 32 && b < 127 ? String.fromCharCode(b) : '\\x' + b.toString(16).padStart(2, '0')).join('');
+}
+// A reply that holds a block comes as binary: its length and first bytes are shown.
+function shown(data) {
+  if (typeof data === 'string') return data.replace(/\n$/, '');
+  const bytes = new Uint8Array(data);
+  return '(' + bytes.length + ' bytes) ' + printable(bytes.subarray(0, 16)) + (bytes.length > 16 ? '...' : '');
+}
+function connect() {
+  ws = new WebSocket('ws://' + location.host + '/scpi');
+  ws.binaryType = 'arraybuffer';
+  ws.onopen = () => {
+    document.getElementById('console').hidden = false;
+    document.getElementById('cmdform').hidden = false;
+  };
+  ws.onmessage = e => show(shown(e.data));
+  ws.onclose = () => {
+    if (!document.getElementById('cmdform').hidden) show('(connection closed)');
+    document.getElementById('cmdform').hidden = true;
+    setTimeout(connect, 3000);
+  };
+}
+connect();
 document.getElementById('cmdform').onsubmit = e => {
   e.preventDefault();
   const cmd = document.getElementById('cmd');

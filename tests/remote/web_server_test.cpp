@@ -3,19 +3,26 @@
 // root), the lock release's answer, and idle connections.
 #include "remote/web_server.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <thread>
 
 #include "core/system/links/remote_state.h"
 #include "core/system/links/thread_ctl.h"
+#include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_channels.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/temp_root.h"
+#include "tests/support/web_socket.h"
 
 namespace {
 
@@ -24,6 +31,7 @@ class WebServerTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusWeb), 0);
         g_ThreadCtl.control.store(kIfaceIdle);
+        SysStatusSet(kSysMenuThreadRunning);  // the web channel serves its client
     }
     void TearDown() override {
         g_ThreadCtl.control.store(kIfaceStop);
@@ -70,6 +78,10 @@ class WebServerTest : public ::testing::Test {
 constexpr char kHandshake[] =
     "GET /scpi HTTP/1.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
     "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n";
+
+using testsupport::WsClientFrame;
+using testsupport::WsReadFrame;
+using testsupport::WsUpgrade;
 
 // A request that acts on the instrument and names an Origin is served only when the Origin is the
 // server as the request names it; a request without one is served.
@@ -138,16 +150,21 @@ TEST_F(WebServerTest, UnlockReleasesOnlyALockOutAndSaysSo) {
     g_RemoteState.store(0);
 }
 
-// Thirty connections that send nothing leave the server answering at once.
-TEST_F(WebServerTest, IdleConnectionsDoNotStallOthers) {
+// Three hundred connections that send nothing are shed quickly enough that a request behind them is
+// answered within 2 s; a websocket client that sends nothing for longer keeps its connection.
+TEST_F(WebServerTest, IdleConnectionsAreShedWithinTwoSecondsOfANewRequest) {
     StartAndWait();
+    testsupport::TcpClient ws(Port(80));
+    ASSERT_EQ(WsUpgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
     std::vector<std::unique_ptr<testsupport::TcpClient>> idle;
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 300; ++i)
         idle.push_back(std::make_unique<testsupport::TcpClient>(Port(80), 1000));
-    plat::SleepMs(100);  // the server has taken them all
     const uint64_t start = plat::NowMs();
-    EXPECT_EQ(Ask(80, "GET /", 5000), "HTTP/1.0 200 OK\r\n");
-    EXPECT_LT(plat::NowMs() - start, 1000u);
+    EXPECT_EQ(Ask(80, "GET /", 15000), "HTTP/1.0 200 OK\r\n");
+    EXPECT_LT(plat::NowMs() - start, 2000u);
+    EXPECT_TRUE(idle.back()->WaitClosed(5000));
+    ws.Send(WsClientFrame(0x1, "*ESE?"));
+    EXPECT_EQ(WsReadFrame(ws).payload, "+0\n");
 }
 
 // Only what lies inside the web root is served: a link out of it is not followed, PUT and DELETE write
@@ -187,14 +204,35 @@ TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
     EXPECT_EQ(BodyOf(Exchange(80, "GET /t.cgi HTTP/1.0\r\n")), script);
     EXPECT_EQ(BodyOf(Exchange(80, "GET /t.shtml HTTP/1.0\r\n")), "<!--#exec \"echo ran\" -->");
 
+    // No part of a file is served: a range is refused whole, and HEAD answers wherever GET does.
+    root.Write("/mnt/disk/httpd/sized.txt", std::string(2448, 'x'));
+    for (const char* range : {"bytes=0-", "bytes=-100", "bytes=0-99", "bytes=5000-"})
+        EXPECT_EQ(StatusOf(Exchange(81, std::string("GET /sized.txt HTTP/1.0\r\nRange: ") + range + "\r\n")),
+                  "HTTP/1.0 416 Range Not Satisfiable")
+            << range;
+    const std::string whole = Exchange(81, "GET /sized.txt HTTP/1.0\r\n");
+    EXPECT_NE(whole.find("\r\nContent-Length: 2448\r\n"), std::string::npos);
+    EXPECT_EQ(BodyOf(whole).size(), 2448u);
+    const std::pair<const char*, const char*> heads[] = {{"/sized.txt", "HTTP/1.0 200 OK"},
+                                                          {"/", "HTTP/1.0 200 OK"},
+                                                          {"/capture.jpg", "HTTP/1.0 200 OK"},
+                                                          {"/webkey", "HTTP/1.0 405 Method Not Allowed"},
+                                                          {"/out.txt", "HTTP/1.0 404 Not Found"}};
+    for (const auto& [path, status] : heads) {
+        const std::string head = Exchange(81, std::string("HEAD ") + path + " HTTP/1.0\r\n");
+        EXPECT_EQ(StatusOf(head), status) << path;
+        EXPECT_EQ(BodyOf(head), "") << path;
+    }
+
     // favicon.ico: an icon file (reserved 0, type 1, one image) of 16x16 pixels.
     const std::string icon = BodyOf(Exchange(81, "GET /favicon.ico HTTP/1.0\r\n"));
     ASSERT_GE(icon.size(), 8u);
     EXPECT_EQ(icon.substr(0, 8), std::string("\0\0\1\0\1\0\x10\x10", 8));
 }
 
-TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAgain) {
-    Start();
+// How soon the ports are free is a benchmark's figure: this waits (bounded) for the words and the ports.
+TEST_F(WebServerTest, StopRequestFreesBothPortsAndNewThreadsServeAgain) {
+    StartAndWait();
     EXPECT_EQ(Ask(80, "GET /webkey"), "HTTP/1.0 405 Method Not Allowed\r\n");
     EXPECT_EQ(Ask(81, "POST /webkey?code=300"), "HTTP/1.0 400 Bad Request\r\n");
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb80].load(), 1u);
@@ -209,10 +247,10 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
     g_ThreadCtl.control.store(kIfaceStop);
     const uint64_t start = plat::NowMs();
     // The server asks the client to go (close, 1001), and the client answers as a browser does.
-    EXPECT_EQ(ws.ReadBytes(4, 1000), std::string("\x88\x02\x03\xE9", 4));
+    EXPECT_EQ(ws.ReadBytes(4, 10000), std::string("\x88\x02\x03\xE9", 4));
     ws.Send(std::string("\x88\x80\x01\x02\x03\x04", 6));
     while ((g_ThreadCtl.running[kRunWeb80].load() | g_ThreadCtl.running[kRunWeb81].load()) != 0 &&
-           plat::NowMs() - start < 1000)
+           plat::NowMs() - start < 20000)
         plat::SleepMs(5);
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb80].load(), 0u);
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 0u);
@@ -224,7 +262,10 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsWithinASecondAndNewThreadsServeAg
 
     g_ThreadCtl.control.store(kIfaceIdle);
     Start();
-    EXPECT_EQ(Ask(81, "POST /unlock"), "HTTP/1.0 200 OK\r\n");
+    std::string answer;
+    for (const uint64_t again = plat::NowMs(); answer.empty() && plat::NowMs() - again < 20000;)
+        answer = Ask(81, "POST /unlock", 100);
+    EXPECT_EQ(answer, "HTTP/1.0 200 OK\r\n");
 }
 
 TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
@@ -239,6 +280,71 @@ TEST_F(WebServerTest, APortTakenByAnotherIsReportedOnceAndServedOnceItIsFree) {
     EXPECT_EQ(told, "Web: cannot listen on port " + std::to_string(Port(81)) + ", retrying every second\n");
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 1u);
     EXPECT_EQ(Ask(81, "POST /unlock", 3000), "HTTP/1.0 200 OK\r\n");
+}
+
+// A client that stops reading while it keeps asking is dropped once a reply to it cannot go out within
+// the send time-out, and a newcomer takes the channel and is served; the stalled client never holds the
+// channel's place against it.
+TEST_F(WebServerTest, AClientThatStopsReadingIsDroppedAndANewcomerIsServed) {
+    StartAndWait();
+    testsupport::TcpClient hog(Port(80), 4096, 1000);
+    ASSERT_EQ(WsUpgrade(hog), "HTTP/1.1 101 Switching Protocols\r\n");
+    std::atomic<bool> stop{false};
+    std::thread asking([&] {
+        std::string questions = "*ESE?";
+        for (int i = 0; i < 15; ++i)
+            questions += ";*ESE?";
+        const std::string ask = WsClientFrame(1, questions);
+        while (!stop.load() && hog.Send(ask)) {
+        }
+    });
+    // Newcomers are refused while the hog is served, then one is taken.
+    std::string status;
+    const uint64_t start = plat::NowMs();
+    std::unique_ptr<testsupport::TcpClient> newcomer;
+    while (status != "HTTP/1.1 101 Switching Protocols\r\n" && plat::NowMs() - start < 20000) {
+        newcomer = std::make_unique<testsupport::TcpClient>(Port(80));
+        status = WsUpgrade(*newcomer);
+        if (status != "HTTP/1.1 101 Switching Protocols\r\n") plat::SleepMs(50);
+    }
+    stop.store(true);
+    asking.join();
+    ASSERT_EQ(status, "HTTP/1.1 101 Switching Protocols\r\n") << "after " << plat::NowMs() - start << " ms";
+    newcomer->Send(WsClientFrame(1, "*ESE?"));
+    const testsupport::WsFrame reply = WsReadFrame(*newcomer);
+    EXPECT_EQ(reply.header, 0x81);
+    EXPECT_EQ(reply.payload, "+0\n");
+    EXPECT_TRUE(hog.WaitClosed(5000));
+}
+
+// Each frame goes out at once: the server's end of a websocket waits for no acknowledgement before it
+// sends a small frame (Nagle's wait would add tens of milliseconds to every round trip). A ping gets a
+// pong with the ping's data.
+TEST_F(WebServerTest, WebsocketFramesGoOutWithoutNaglesWaitAndAPingGetsAPong) {
+    StartAndWait();
+    testsupport::TcpClient ws(Port(80));
+    ASSERT_EQ(WsUpgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
+    ws.Send(WsClientFrame(0x9, "hi"));
+    const testsupport::WsFrame pong = WsReadFrame(ws);
+    EXPECT_EQ(pong.header, 0x8A);
+    EXPECT_EQ(pong.payload, "hi");
+    ws.Send(WsClientFrame(0x1, "*ESE?"));
+    const testsupport::WsFrame reply = WsReadFrame(ws);
+    EXPECT_EQ(reply.header, 0x81);
+    EXPECT_EQ(reply.payload, "+0\n");
+    int noDelay = -1;
+    for (int fd = 0; fd < 4096; ++fd) {
+        sockaddr_in local{}, peer{};
+        socklen_t size = sizeof local;
+        if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &size) != 0 || local.sin_family != AF_INET ||
+            ntohs(local.sin_port) != Port(80))
+            continue;
+        size = sizeof peer;
+        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &size) != 0) continue;  // the listener
+        socklen_t length = sizeof noDelay;
+        getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, &length);
+    }
+    EXPECT_EQ(noDelay, 1) << "-1: the server's end of the websocket was not found";
 }
 
 }  // namespace

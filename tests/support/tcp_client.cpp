@@ -23,6 +23,16 @@ int MsLeft(Clock::time_point until) {
 }  // namespace
 
 TcpClient::TcpClient(int port, int timeoutMs) {
+    Connect(port, timeoutMs, 0);
+}
+
+TcpClient::TcpClient(int port, int receiveBytes, int sendTimeoutMs) {
+    Connect(port, 5000, receiveBytes);
+    const timeval wait{sendTimeoutMs / 1000, (sendTimeoutMs % 1000) * 1000};
+    if (fd_ >= 0) setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+}
+
+void TcpClient::Connect(int port, int timeoutMs, int receiveBytes) {
     const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
@@ -31,6 +41,7 @@ TcpClient::TcpClient(int port, int timeoutMs) {
     for (;;) {
         int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) return;
+        if (receiveBytes > 0) setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBytes, sizeof receiveBytes);
         if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
             fd_ = fd;
             return;

@@ -10,6 +10,9 @@ class TcpClient {
     // Connects to 127.0.0.1:port, retrying until timeoutMs has passed (the program may still be
     // starting). Connected() tells whether it succeeded.
     explicit TcpClient(int port, int timeoutMs = 5000);
+    // A client that reads little: a receive buffer of about receiveBytes from the start, and a send that
+    // finds no room gives up (false) after sendTimeoutMs.
+    TcpClient(int port, int receiveBytes, int sendTimeoutMs);
     ~TcpClient();
     TcpClient(const TcpClient&) = delete;
     TcpClient& operator=(const TcpClient&) = delete;
@@ -31,6 +34,8 @@ class TcpClient {
     void Close();
 
   private:
+    void Connect(int port, int timeoutMs, int receiveBytes);
+
     // Waits up to timeoutMs for bytes and appends them: 1 when some came, 0 when the peer closed (or
     // the connection broke), -1 when the time passed.
     int Fill(int timeoutMs);

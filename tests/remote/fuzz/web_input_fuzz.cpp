@@ -1,7 +1,8 @@
 // libFuzzer target of what the web server reads from outside: the "/webkey" query string and websocket
-// text frames into the web channel's receive buffer. The first byte picks which. A query that is taken
-// must give a code in 1-255 and a delta in -128..127; the frames (split at 0xFF bytes) must come out of
-// the channel's read operation exactly as sent, each ended by one added line feed when it lacked one.
+// text frames into the web channel's receive buffer, and the replies cut into frames. The first byte picks
+// which. A query that is taken must give a code in 1-255 and a delta in -128..127; the frames (split at
+// 0xFF bytes) must come out of the channel's read operation exactly as sent, each ended by one added line
+// feed when it lacked one; replies are cut inside the bytes given, each at a line feed.
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "remote/web/web_channel.h"
+#include "remote/web/web_frame.h"
 #include "remote/web/web_key.h"
 
 namespace {
@@ -35,6 +37,14 @@ void Frames(std::string_view input) {
     if (got != want) std::abort();
 }
 
+void Replies(std::string_view out) {
+    bool binary = false;
+    for (size_t length; (length = web::WebReplyLength(out, &binary)) > 0;) {
+        if (length > out.size() || out[length - 1] != '\n') std::abort();
+        out.remove_prefix(length);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -42,6 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
     if (data[0] & 1) {
         Frames(rest);
+        return 0;
+    }
+    if (data[0] & 2) {
+        Replies(rest);
         return 0;
     }
     web::WebKey key{};

@@ -33,6 +33,20 @@ class WebCaptureTest : public ::testing::Test {
                 fb[2 * (y * 800 + x) + 1] = static_cast<char>(v >> 8);
             }
         root.Write("/dev/fb0", fb);
+        PassInterval();
+    }
+    // The instrument's clock moves past the shortest time between captures at once.
+    static void PassInterval() {
+        plat::SetTimeScale(1000);
+        plat::SleepMs(web::kCaptureMinIntervalMs);
+        plat::SetTimeScale(1);
+    }
+    static size_t Conversions(testsupport::TempRoot& r) {
+        const std::string log = r.Read("/var/log/commands.log");
+        size_t n = 0;
+        for (size_t at = 0; (at = log.find("cjpeg -outfile", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
     }
     void TearDown() override {
         plat::SetTimeScale(1);
@@ -92,6 +106,7 @@ TEST_F(WebCaptureTest, ScreenComesBackAsA800x480JpegThroughTheSandboxAndTheFlagI
 TEST_F(WebCaptureTest, NoFramebufferOrAFailedConversionAnswers500NeverTheLastPicture) {
     std::string jpeg;
     ASSERT_EQ(web::WebScreenCapture(&jpeg), 200);
+    PassInterval();
     std::filesystem::remove(plat::MapPath("/dev/fb0"));
     jpeg.clear();
     EXPECT_EQ(web::WebScreenCapture(&jpeg), 500);
@@ -114,6 +129,7 @@ TEST_F(WebCaptureTest, CaptureWaitsForAPendingCopyAndAnotherCaptureAndGivesUpAft
     ASSERT_TRUE(Done(first, 5000));
     EXPECT_EQ(first.get(), 200);
 
+    PassInterval();
     g_WebScreenCopyOwner.store(1);  // another capture is under way
     auto second = CaptureLater();
     EXPECT_FALSE(Done(second, 500));
@@ -121,6 +137,7 @@ TEST_F(WebCaptureTest, CaptureWaitsForAPendingCopyAndAnotherCaptureAndGivesUpAft
     g_WebScreenCopyOwner.store(0);
     ASSERT_TRUE(Done(second, 5000));
     EXPECT_EQ(second.get(), 200);
+    PassInterval();
     plat::SetTimeScale(100);
     SysStatusSet(kSysScreenCopyPending);
     const uint64_t start = plat::NowMs();
@@ -129,6 +146,32 @@ TEST_F(WebCaptureTest, CaptureWaitsForAPendingCopyAndAnotherCaptureAndGivesUpAft
     EXPECT_GE(plat::NowMs() - start, 10000u);
     EXPECT_TRUE(jpeg.empty());
     EXPECT_EQ(g_WebScreenCopyOwner.load(), 0u);
+}
+
+// Captures closer together than the shortest interval get the last picture: the screen is read (and the
+// GUI held still) once for a burst of them, and again only once the interval has passed.
+TEST_F(WebCaptureTest, CapturesWithinTheIntervalGetTheLastPictureAndReadTheScreenOnce) {
+    std::string first;
+    ASSERT_EQ(web::WebScreenCapture(&first), 200);
+    const size_t conversions = Conversions(root);
+    root.Write("/dev/fb0", std::string(1152000, '\0'));  // black
+    std::vector<std::future<std::string>> burst;
+    for (int i = 0; i < 20; ++i)
+        burst.push_back(std::async(std::launch::async, [] {
+            std::string jpeg;
+            return web::WebScreenCapture(&jpeg) == 200 ? jpeg : std::string();
+        }));
+    for (auto& picture : burst)
+        EXPECT_EQ(picture.get(), first);
+    EXPECT_EQ(Conversions(root), conversions);
+
+    PassInterval();
+    std::string later;
+    ASSERT_EQ(web::WebScreenCapture(&later), 200);
+    testsupport::RgbImage img;
+    ASSERT_TRUE(testsupport::DecodeJpeg(later, &img));
+    EXPECT_LE(Near(img, 100, 10, 0, 0, 0), 12);
+    EXPECT_EQ(Conversions(root), conversions + 1);
 }
 
 }  // namespace

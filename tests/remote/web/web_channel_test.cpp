@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <mutex>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
+#include "remote/web/web_frame.h"
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/parser/scpi_parse_state.h"
 
@@ -19,15 +21,23 @@ namespace {
 std::mutex g_sentLock;
 std::vector<std::string> g_sent;  // frames, tagged with the client they went to
 int g_clientA = 0, g_clientB = 0;
+// A client that does not read: its frame is recorded, then the send waits while held (at most 10 s) and
+// fails when told to.
+std::atomic<bool> g_holdSends{false}, g_failSends{false};
 
-bool Record(void* client, const char* data, size_t length) {
-    std::lock_guard<std::mutex> lock(g_sentLock);
-    g_sent.push_back((client == &g_clientA ? "A:" : "B:") + std::string(data, length));
-    return true;
+bool Record(void* client, const char* data, size_t length, bool binary) {
+    {
+        std::lock_guard<std::mutex> lock(g_sentLock);
+        g_sent.push_back((client == &g_clientA ? "A:" : "B:") + std::string(binary ? "(binary)" : "") +
+                         std::string(data, length));
+    }
+    for (int i = 0; i < 1000 && g_holdSends.load(); ++i)
+        plat::SleepMs(10);
+    return !g_failSends.load();
 }
 
 void RecordClose(void* client) {
-    Record(client, "(close)", 7);
+    Record(client, "(close)", 7, false);
 }
 
 class WebChannelTest : public ::testing::Test {
@@ -40,6 +50,8 @@ class WebChannelTest : public ::testing::Test {
         g_sent.clear();
     }
     void TearDown() override {
+        g_holdSends.store(false);
+        g_failSends.store(false);
         plat::SetTimeScale(1);
         web::WebChannelStopping();
         web::WebChannelEnd();
@@ -147,6 +159,80 @@ TEST_F(WebChannelTest, AnIdleClientGivesItsPlaceToANewcomer) {
     ASSERT_TRUE(Frame(&g_clientB, "*ESE?"));
     const std::vector<std::string> want = {"A:(close)", "B:+0\n"};
     EXPECT_EQ(Serve(2), want);
+}
+
+// A reply that cannot go out holds nothing but its own client: a newcomer is answered while the send
+// hangs, and a send that fails drops the client, whose place is then free.
+TEST_F(WebChannelTest, ASendThatHangsHoldsNoOneElseAndOneThatFailsDropsItsClient) {
+    Connect(&g_clientA);
+    g_holdSends.store(true);
+    ASSERT_TRUE(Frame(&g_clientA, "*ESE?"));
+    auto serving = std::async(std::launch::async, [] { return Serve(1); });
+    for (int i = 0; i < 500 && Serve(0).empty(); ++i)
+        plat::SleepMs(10);
+    auto claim = std::async(std::launch::async, [] { return web::WebClientClaim(&g_clientB); });
+    ASSERT_EQ(claim.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "the claim waited on the send";
+    EXPECT_FALSE(claim.get()) << "A is active";
+    g_holdSends.store(false);
+    serving.get();
+
+    g_failSends.store(true);
+    ASSERT_TRUE(Frame(&g_clientA, "*ESE?"));
+    EXPECT_EQ(Serve(2).size(), 2u);
+    g_failSends.store(false);
+    for (int i = 0; i < 100 && !web::WebClientClaim(&g_clientB); ++i)
+        web::WebChannelServe(20);
+    web::WebClientReady(&g_clientB);
+    EXPECT_FALSE(Frame(&g_clientA, "*ESE?")) << "A was dropped";
+    ASSERT_TRUE(Frame(&g_clientB, "*ESE?"));
+    const std::vector<std::string> want = {"A:+0\n", "A:+0\n", "B:+0\n"};
+    EXPECT_EQ(Serve(3), want);
+}
+
+// Where a reply ends in what the channel committed: at its line feed, past a definite-length block
+// (whose bytes may hold line feeds), and not before the whole block is there; a block makes it binary.
+TEST_F(WebChannelTest, AReplyEndsAtItsLineFeedPastAnyBlockAndABlockIsBinary) {
+    struct Row {
+        std::string out;
+        size_t length;
+        bool binary;
+    };
+    const Row rows[] = {
+        {"+0\n", 3, false},
+        {"+0", 0, false},
+        {"+1\n+2\n", 3, false},
+        {"#15\n\n\n\n\n\n", 9, true},
+        {"#15ab", 0, false},
+        {"#15abcde", 0, false},  // the line feed after the block has not come
+        {std::string("#210\0\n\n\n\n\n\n\n\n\n\n", 15), 15, true},
+        {"#3", 0, false},
+        {"1;#12ab\n", 8, true},
+        {"#H1F\n", 5, false},  // a hexadecimal number, not a block
+        {"#1x\n", 4, false},
+        {"#0\n", 3, false},
+    };
+    for (const Row& row : rows) {
+        bool binary = !row.binary;
+        EXPECT_EQ(web::WebReplyLength(row.out, &binary), row.length) << row.out;
+        if (row.length > 0) {
+            EXPECT_EQ(binary, row.binary) << row.out;
+        }
+    }
+    // Server frames: final, never masked, the length in 7 bits, then 16, then 64.
+    struct Header {
+        size_t length;
+        std::string head;
+    };
+    const Header heads[] = {{0, std::string("\x81\x00", 2)},
+                            {125, "\x81\x7D"},
+                            {126, std::string("\x81\x7E\x00\x7E", 4)},
+                            {65535, "\x81\x7E\xFF\xFF"},
+                            {65536, std::string("\x81\x7F\x00\x00\x00\x00\x00\x01\x00\x00", 10)}};
+    for (const Header& h : heads) {
+        const std::string frame = web::WebFrame(web::kWsText, std::string(h.length, 'x'));
+        EXPECT_EQ(frame.substr(0, h.head.size()), h.head) << h.length;
+        EXPECT_EQ(frame.size(), h.head.size() + h.length) << h.length;
+    }
 }
 
 }  // namespace

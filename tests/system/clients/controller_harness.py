@@ -65,6 +65,7 @@ class Controller:
         self.log_path = os.path.join(folder, "output.txt")
         self._lan = None
         self._lan_rest = b""
+        self.restart = None  # set by main(): stops the controller and starts it again on the same root
 
     def output(self):
         with open(self.log_path, errors="replace") as f:
@@ -139,30 +140,51 @@ def main(failures, session, args=(), ready=web_ready):
     folder = tempfile.mkdtemp(prefix="vrn-web-", dir=os.environ.get("TMPDIR"))
     os.mkdir(os.path.join(folder, "work"))
     ctl = Controller(folder, offset)
-    with open(ctl.log_path, "w") as log:
-        proc = subprocess.Popen(
-            [os.path.join(build, "app", "vrn-controller"), "--root", ctl.root, "--port-offset", str(offset),
-             *args],
-            stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, cwd=os.path.join(folder, "work"),
-            start_new_session=True)
-    try:
+    running = []
+
+    def start():
+        since = len(ctl.output()) if os.path.exists(ctl.log_path) else 0
+        with open(ctl.log_path, "a") as log:
+            running.append(subprocess.Popen(
+                [os.path.join(build, "app", "vrn-controller"), "--root", ctl.root, "--port-offset", str(offset),
+                 *args],
+                stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, cwd=os.path.join(folder, "work"),
+                start_new_session=True))
         # The start-up self-test alone lasts about 15 s; a sanitizer build is several times slower.
         until = time.monotonic() + 120
         texts = ready(offset)
-        while not all(text in ctl.output() for text in texts):
-            if time.monotonic() > until or proc.poll() is not None:
+        while not all(text in ctl.output()[since:] for text in texts):
+            if time.monotonic() > until or running[-1].poll() is not None:
                 raise RuntimeError("the controller did not become ready")
             time.sleep(0.05)
-        session(ctl, failures)
-    finally:
-        ctl.close()
+
+    def stop():
+        proc = running[-1]
         proc.terminate()
         try:
             proc.wait(20)
         except subprocess.TimeoutExpired:
             proc.kill()
             proc.wait()
-        if proc.returncode != 0:
+        return proc.returncode
+
+    def restart():
+        ctl.close()
+        ctl._lan, ctl._lan_rest = None, b""
+        if stop() != 0:
+            failures.append("the controller ended with a status other than 0 at its restart")
+        start()
+
+    ctl.restart = restart
+    try:
+        start()
+        session(ctl, failures)
+    finally:
+        ctl.close()
+        proc = running[-1] if running else None
+        if proc is not None:
+            stop()
+        if proc is not None and proc.returncode != 0:
             failures.append(f"the controller ended with status {proc.returncode}")
             remove_left_queue(ctl.log_path)
         if failures:

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """SCPI over the web server's websocket "/scpi" (port 80 + offset) against a running controller, with
 python3-websocket as the client: the web channel keeps its own error queue beside the LAN channel's, a
-second websocket is refused while the first is open, and a handshake from another site's page (its Origin)
-is refused with 403. Exits 77 (skipped) when the websocket module is not
+second websocket is refused while the first is open, a handshake from another site's page (its Origin)
+is refused with 403, a block reply comes whole in one binary frame with the next reply right behind it, and
+a ping gets its pong. Exits 77 (skipped) when the websocket module is not
 installed (Debian: python3-websocket)."""
 import sys
 
@@ -36,6 +37,17 @@ def session(ctl, failures):
     ws.send_frame(websocket.ABNF.create_frame("*ESE?;", websocket.ABNF.OPCODE_TEXT, fin=0))
     ws.send_frame(websocket.ABNF.create_frame("*STB?", websocket.ABNF.OPCODE_CONT, fin=1))
     controller_harness.check(failures, "first websocket still served", ws.recv(), "+0;+0\n")
+    # A memory file: "#48260", the file's 8260 bytes and the line feed, all in one binary frame.
+    ws.send("DATA:ARB:FILE? 1")
+    opcode, data = ws.recv_data()
+    controller_harness.check(failures, "block reply frame", opcode, websocket.ABNF.OPCODE_BINARY)
+    controller_harness.check(failures, "block reply head and size", (data[:6], len(data), data[-1:]),
+                             (b"#48260", 6 + 8260 + 1, b"\n"))
+    ws.send("*ESE?")
+    controller_harness.check(failures, "the reply after the block", ws.recv_data(), (websocket.ABNF.OPCODE_TEXT, b"+0\n"))
+    ws.ping("vrn")
+    controller_harness.check(failures, "pong", ws.recv_data(control_frame=True),
+                             (websocket.ABNF.OPCODE_PONG, b"vrn"))
     ws.close()
     again = controller_harness.retry(lambda: websocket.create_connection(ctl.ws_url(), timeout=5))
     again.send("SYST:ERR?")

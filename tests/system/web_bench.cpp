@@ -1,0 +1,138 @@
+// The web server of a running controller under load from other clients: the median *IDN? round trip over
+// the websocket, how long a capture that reads the screen takes, and how long a GET / takes behind 300
+// idle connections and beside 500 concurrent screen captures. Run it by hand: build/tests/system/web_bench
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
+#include "tests/support/web_socket.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int g_port80 = 0;
+std::map<std::string, double> g_medians;  // microseconds, by benchmark
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+double Since(Clock::time_point t0) {
+    return std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+}
+
+void Report(benchmark::State& state, const char* name, const std::vector<double>& us) {
+    state.counters["median_us"] = Median(us);
+    g_medians[name] = Median(us);
+}
+
+// The status line of GET / and how long it took.
+bool TimedGet(std::vector<double>* us) {
+    const auto t0 = Clock::now();
+    testsupport::TcpClient client(g_port80, 20000);
+    client.Send("GET / HTTP/1.0\r\n\r\n");
+    const bool ok = client.ReadLine(20000) == "HTTP/1.0 200 OK\r\n";
+    us->push_back(Since(t0));
+    return ok;
+}
+
+void BM_WebsocketIdnRoundTrip(benchmark::State& state) {
+    testsupport::TcpClient ws(g_port80);
+    if (testsupport::WsUpgrade(ws) != "HTTP/1.1 101 Switching Protocols\r\n") {
+        state.SkipWithError("no websocket");
+        return;
+    }
+    const std::string ask = testsupport::WsClientFrame(0x1, "*IDN?");
+    std::vector<double> us;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        ws.Send(ask);
+        const testsupport::WsFrame reply = testsupport::WsReadFrame(ws);
+        us.push_back(Since(t0));
+        if (reply.header != 0x81) {
+            state.SkipWithError("no reply frame");
+            return;
+        }
+    }
+    Report(state, "websocket *IDN? round trip", us);
+}
+BENCHMARK(BM_WebsocketIdnRoundTrip)->UseRealTime()->MinTime(2.0);
+
+void BM_GetBehind300IdleConnections(benchmark::State& state) {
+    std::vector<double> us;
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<testsupport::TcpClient>> idle;
+        for (int i = 0; i < 300; ++i)
+            idle.push_back(std::make_unique<testsupport::TcpClient>(g_port80, 1000));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the server has taken them
+        if (!TimedGet(&us)) state.SkipWithError("GET / failed");
+    }
+    Report(state, "GET / behind 300 idle connections", us);
+}
+BENCHMARK(BM_GetBehind300IdleConnections)->UseRealTime()->Iterations(5);
+
+// A capture that reads the screen (the last one ended more than 500 ms before): how long the GUI is held
+// still at most, and so how far the panel's display can lag a burst of captures.
+void BM_CaptureThatReadsTheScreen(benchmark::State& state) {
+    std::vector<double> us;
+    for (auto _ : state) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        const auto t0 = Clock::now();
+        testsupport::TcpClient client(g_port80, 20000);
+        client.Send("GET /capture.jpg HTTP/1.0\r\n\r\n");
+        if (client.ReadLine(20000) != "HTTP/1.0 200 OK\r\n") state.SkipWithError("no picture");
+        us.push_back(Since(t0));
+    }
+    Report(state, "capture that reads the screen", us);
+}
+BENCHMARK(BM_CaptureThatReadsTheScreen)->UseRealTime()->Iterations(10);
+
+void BM_GetBeside500Captures(benchmark::State& state) {
+    std::vector<double> us;
+    for (auto _ : state) {
+        std::vector<std::thread> flood;
+        for (int i = 0; i < 500; ++i)
+            flood.emplace_back([] {
+                testsupport::TcpClient client(g_port80, 20000);
+                client.Send("GET /capture.jpg HTTP/1.0\r\n\r\n");
+                client.ReadBytes(1 << 20, 20000);
+            });
+        if (!TimedGet(&us)) state.SkipWithError("GET / failed");
+        for (std::thread& t : flood)
+            t.join();
+    }
+    Report(state, "GET / beside 500 concurrent captures", us);
+}
+BENCHMARK(BM_GetBeside500Captures)->UseRealTime()->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
+    testsupport::ControllerProcess controller;
+    g_port80 = 80 + controller.portOffset();
+    if (!controller.WaitForOutput("Web: serving port " + std::to_string(g_port80), testsupport::kStartupTimeoutMs) ||
+        !controller.WaitForOutput("SCPI socket listening on port", testsupport::kStartupTimeoutMs)) {
+        std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    for (const auto& [name, median] : g_medians)
+        std::printf("median %-40s %11.1f us\n", name.c_str(), median);
+    benchmark::Shutdown();
+    return 0;
+}

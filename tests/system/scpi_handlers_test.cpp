@@ -112,7 +112,9 @@ TEST_F(ScpiHandlers, HarmonicsOfTheWaveformPlayed) {
     // The frequency reads what the output plays, in AC-INT too: 50 Hz, then 60 Hz once set (the meter
     // follows within a few passes).
     for (const double hz : {50.0, 60.0}) {
-        if (hz == 60.0) EXPECT_EQ(Ask("FREQ 60;*OPC?"), "1");
+        if (hz == 60.0) {
+            EXPECT_EQ(Ask("FREQ 60;*OPC?"), "1");
+        }
         double got = 0.0;
         for (int i = 0; i < 100 && std::fabs(got - hz) > 0.1; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));

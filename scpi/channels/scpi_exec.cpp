@@ -30,6 +30,15 @@ bool AtMessageEnd(const ScpiParseState* ps) {
     return (ps->hdrFlags & kHdrEnd) != 0;
 }
 
+// A command the parser refused leaves no sure place where the next one starts, and replies that overflow
+// the queue are lost whole: the rest of the message is skipped. A command that was understood and could
+// not run leaves the commands after it in place, so a query there still gets its answer ("SYST:ERR?"
+// telling why) instead of leaving its client waiting for a reply that never comes.
+bool SkipsRest(const ScpiParseState* ps) {
+    if (ps->errIndex == 0 || AtMessageEnd(ps)) return false;
+    return ps->errIndex < kScpiErrExecution || ps->errIndex == kScpiErrTooMuchData;
+}
+
 bool Aligned4(const void* p) {
     return (reinterpret_cast<uintptr_t>(p) & 3u) == 0;
 }
@@ -64,7 +73,7 @@ void scpiExecute(ScpiInterface* ifc) {
         ps->state = kParsePosted;
         return;
     }
-    ps->state = (AtMessageEnd(ps) || (query && ps->errIndex == 0)) ? kParseFinished : kParseSkip;
+    ps->state = SkipsRest(ps) ? kParseSkip : kParseFinished;
 }
 
 void scpiPollPostedCommand(ScpiInterface* ifc) {
@@ -79,7 +88,7 @@ void scpiPollPostedCommand(ScpiInterface* ifc) {
     // without taking effect is refused as the handler would have refused it.
     if (result != kScpiResultDone && ps->errIndex == 0)
         scpiSetError(ifc, result == kScpiResultNoEffect ? kScpiErrExecution : kScpiErrSystem);
-    if (ps->errIndex != 0 && !AtMessageEnd(ps)) {
+    if (SkipsRest(ps)) {
         ps->state = kParseSkip;
     } else if (ifc->deferredState != 0) {
         ps->state = kParseDeferred;

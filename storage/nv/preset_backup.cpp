@@ -71,9 +71,9 @@ int32_t ReadBlock(uint32_t p, bool* stored) {
         // A memory that refused the read is not written to.
         if (r == -200 && !core::NvWritesDisabled()) SpiNvmWriteBuf(Offset(p), g_stage, kBlockSize);
     }
-    std::memcpy(g_image[p], g_stage, kBlockSize);
+    // The RAM image is not taken: a save builds it whole from the store.
     for (uint32_t n = 0; n < kPresetCount; ++n)
-        std::memcpy(PresetRecord(n, p), g_image[p] + kPresetBackupRecordsAt + kPresetRecordSize * n,
+        std::memcpy(PresetRecord(n, p), g_stage + kPresetBackupRecordsAt + kPresetRecordSize * n,
                     kPresetRecordSize);
     return 0;
 }

@@ -17,6 +17,7 @@
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "storage/nv/nv_blocks.h"
+#include "storage/nv/settings_backup.h"
 #include "tests/storage/nv_fixture.h"
 #include "tests/support/default_store.h"
 
@@ -56,10 +57,12 @@ TEST_F(PresetBackupTest, BlocksHoldTheTenRecordsOfTheirPhase) {
         ASSERT_EQ(SpiNvmReadBuf(kPresetBackupOffset + 8192 * p, b, 8192), 8192);
         EXPECT_EQ(storage::LoadLe(b, 4), SumBytesFrom4(b, 8192));
         EXPECT_EQ(storage::LoadLe(b + 4, 2), 1060u);
+        EXPECT_EQ(std::count(b + 6, b + 32, 0), 26) << p;
         EXPECT_EQ(std::memcmp(b + 32, g_PresetStore[p], kPhaseBytes), 0) << p;
     }
     EXPECT_EQ(LoadAll(), "");
     EXPECT_EQ(std::memcmp(g_PresetStore, saved_, sizeof saved_), 0);
+    EXPECT_EQ(PresetPhaseModeOf(0), 0);
     EXPECT_EQ(PresetPhaseModeOf(9), 0);
     EXPECT_EQ(PresetPhaseModeOf(10), -1);
 }
@@ -114,7 +117,7 @@ TEST_F(PresetBackupTest, DamagedBlockComesFromItsCopyElseResetsThatPhaseAndSaysS
     EXPECT_FALSE(SysStatusTest(kSysResetSaveRequest));
 }
 
-// The power fails after each write of a save that changes every phase. What the next start loads: each
+// The power fails after each write of a stop's save that changes every phase. What the next start loads: each
 // phase holds its old or its new records whole, never old and new records mixed, never its defaults. The change leaves the
 // byte sum of each quarter of a block as it was (+1 and -1 next to each other, in the first and in the
 // third quarter), so that a block torn between its quarters must fail by something else than its sum.
@@ -131,15 +134,30 @@ TEST_F(PresetBackupTest, ACutSaveLeavesEachPhaseOldOrNewAnUnchangedOneWritesNoth
         uint8_t* phase = newStore + p * kPhaseBytes;
         phase[kEarly] = 6, phase[kEarly + 1] = 4, phase[kLate] = 6, phase[kLate + 1] = 4;
     }
-    int cut = 0;
-    for (bool done = false; !done && cut < 100; ++cut) {
-        SCOPED_TRACE(testing::Message() << "cut after " << cut << " writes");
+    // The whole save of a stop, as it runs: its writes counted in the memory's command log.
+    const auto writesOfTheSave = [] {
+        size_t n = 0;
+        for (const auto& cmd : plat::NvmSimLog())
+            n += cmd.command == 0x02 && !cmd.failed;
+        return n;
+    };
+    std::memcpy(g_PresetStore, oldStore, sizeof oldStore);
+    SettingsBackupSaveAll();
+    std::memcpy(g_PresetStore, newStore, sizeof newStore);
+    plat::NvmSimClearLog();
+    SettingsBackupSaveAll();
+    const size_t writes = writesOfTheSave();
+    ASSERT_GT(writes, 12u);
+    for (size_t cut = 0; cut <= writes; ++cut) {
+        SCOPED_TRACE(testing::Message() << "cut after " << cut << " of " << writes << " writes");
         std::memcpy(g_PresetStore, oldStore, sizeof oldStore);
-        ASSERT_EQ(PresetBackupSaveAll(), kNvSaved);
+        SettingsBackupSaveAll();
         std::memcpy(g_PresetStore, newStore, sizeof newStore);
-        plat::NvmSimCutAfterWrites(cut);
-        done = PresetBackupSaveAll() == kNvSaved;
+        plat::NvmSimClearLog();
+        plat::NvmSimCutAfterWrites(static_cast<int>(cut));
+        SettingsBackupSaveAll();
         plat::NvmSimCutAfterWrites(-1);  // the power is back: the next start
+        ASSERT_EQ(writesOfTheSave(), cut);
 
         const std::string popup = LoadAll();
         std::string outcome;
@@ -156,11 +174,8 @@ TEST_F(PresetBackupTest, ACutSaveLeavesEachPhaseOldOrNewAnUnchangedOneWritesNoth
         EXPECT_NE(std::find(std::begin(kAllowed), std::end(kAllowed), outcome), std::end(kAllowed))
             << outcome;
         EXPECT_EQ(popup, "") << outcome;
-        if (done) {
-            EXPECT_EQ(outcome, "NNN");
-        }
+        if (cut == writes) EXPECT_EQ(outcome, "NNN");
     }
-    EXPECT_LT(cut, 100) << "the save never completed";
     // A save that changes nothing writes nothing: a cut during it has nothing to tear.
     plat::NvmSimClearLog();
     ASSERT_EQ(PresetBackupSaveAll(), kNvSaved);

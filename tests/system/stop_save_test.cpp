@@ -114,7 +114,7 @@ TEST(StopSave, AStopDuringTheSelfTestEndsTheStartAndSavesNothing) {
 // The first start of a root is the factory: every block of the memory sound, so nothing to report, and
 // the factory waves named after the unit. Only a new root gets them: a wave lost later is reported and
 // reset at the next start. A root that lost its memory file is no new unit either: the loss is said, and
-// block 0 comes back from its file copy.
+// block 0 comes back from its file copy; one whose memory file was cut short is told so.
 TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ControllerProcess first({"--model", "3"});
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
@@ -162,6 +162,15 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
         ASSERT_EQ(sample, core::kArbBuiltinSine[k]) << k;
     }
     EXPECT_EQ(second.Stop(SIGTERM), 0) << second.Output();
+
+    // A memory file cut short: what it lost reads as erased, and is said once.
+    std::filesystem::resize_file(first.root() + "/dev/spidev1.0", 60000);
+    ControllerProcess third({"--root", first.root()});
+    ASSERT_TRUE(third.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << third.Output();
+    const std::string note = "non-volatile memory from byte 60000 reset: memory file cut short\n";
+    EXPECT_NE(third.Output().find(note), std::string::npos) << third.Output();
+    EXPECT_EQ(third.Output().find(note), third.Output().rfind(note)) << third.Output();
+    EXPECT_EQ(third.Stop(SIGTERM), 0) << third.Output();
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 bool ProvisionNewUnit() {
     ProvisionBrandWebImages();
+    ProvisionBootLogos();
     struct stat st {};
     if (stat(plat::MapPath("/dev/spidev1.0").c_str(), &st) == 0) {
         // The missing tail reads as a chip never written, whose blocks would reset without a word.

@@ -114,7 +114,7 @@ TEST(StopSave, AStopDuringTheSelfTestEndsTheStartAndSavesNothing) {
 // The first start of a root is the factory: every block of the memory sound, so nothing to report, and
 // the factory waves named after the unit. Only a new root gets them: a wave lost later is reported and
 // reset at the next start. A root that lost its memory file is no new unit either: the loss is said, and
-// block 0 comes back from its file copy; one whose memory file was cut short is told so.
+// block 0 comes back from its file copy; a cut memory file and damaged memory files are told at the start.
 TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ControllerProcess first({"--model", "3"});
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
@@ -163,13 +163,19 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     }
     EXPECT_EQ(second.Stop(SIGTERM), 0) << second.Output();
 
-    // A memory file cut short: what it lost reads as erased, and is said once.
+    // A memory file cut short: what it lost reads as erased, and is said once; so are a damaged memory
+    // names file and a damaged SEQ memory, at the start rather than at a later recall.
     std::filesystem::resize_file(first.root() + "/dev/spidev1.0", 60000);
+    std::ofstream(first.root() + "/mnt/tst/seq/NAMES.SSN", std::ios::binary) << std::string(412, 'x');
+    std::ofstream(first.root() + "/mnt/tst/seq/SEQ3.SEQ", std::ios::binary) << std::string(1000, 'x');
     ControllerProcess third({"--root", first.root()});
     ASSERT_TRUE(third.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << third.Output();
-    const std::string note = "non-volatile memory from byte 60000 reset: memory file cut short\n";
-    EXPECT_NE(third.Output().find(note), std::string::npos) << third.Output();
-    EXPECT_EQ(third.Output().find(note), third.Output().rfind(note)) << third.Output();
+    for (const std::string note : {"non-volatile memory from byte 60000 reset: memory file cut short\n",
+                                   "SEQ/SIM memory names reset: stored file damaged\n",
+                                   "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n"}) {
+        EXPECT_NE(third.Output().find(note), std::string::npos) << note << third.Output();
+        EXPECT_EQ(third.Output().find(note), third.Output().rfind(note)) << note << third.Output();
+    }
     EXPECT_EQ(third.Stop(SIGTERM), 0) << third.Output();
 }
 

@@ -108,6 +108,24 @@ TEST_F(PresetBackupTest, DamagedBlockComesFromItsCopyElseResetsThatPhaseAndSaysS
         EXPECT_EQ(std::memcmp(g_PresetStore[2], saved_ + 2 * kPhaseBytes, kPhaseBytes), 0);
         if (!c.reset && !c.flipCopy) EXPECT_TRUE(Chip(kL2, 8192) == sound) << "the block was not mended";
     }
+    // A block the memory refuses to read comes from its copy, and nothing is written to that memory; when
+    // no read goes through the phase is reset, said as such.
+    ASSERT_EQ(SpiNvmWriteBuf(kL2, sound.data(), 8192), 8192);
+    ASSERT_EQ(SpiNvmWriteBuf(kL2Copy, sound.data(), 8192), 8192);
+    std::memset(g_PresetStore, 0x77, sizeof g_PresetStore);
+    plat::NvmSimClearLog();
+    plat::NvmSimFailMessage(0);
+    EXPECT_EQ(PresetBackupLoad(1), 0);
+    EXPECT_EQ(std::memcmp(g_PresetStore[1], saved_ + kPhaseBytes, kPhaseBytes), 0);
+    for (const auto& cmd : plat::NvmSimLog())
+        EXPECT_NE(cmd.command, 0x02) << cmd.address;
+    plat::NvmSimCutAfterWrites(0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(PresetBackupLoad(1), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "presets of L2 reset: memory unreadable\n");
+    plat::NvmSimCutAfterWrites(-1);
+    EXPECT_EQ(PresetBackupLoad(3), kNvBadKind);
+    EXPECT_EQ(PresetBackupSave(-1), kNvBadKind);
     // A pending clear request resets all three phases after they loaded, and is taken.
     std::memcpy(g_PresetStore, saved_, sizeof saved_);
     ASSERT_EQ(PresetBackupSaveAll(), kNvSaved);

@@ -30,13 +30,15 @@ bool AtMessageEnd(const ScpiParseState* ps) {
     return (ps->hdrFlags & kHdrEnd) != 0;
 }
 
-// A command the parser refused leaves no sure place where the next one starts, and replies that overflow
-// the queue are lost whole: the rest of the message is skipped. A command that was understood and could
-// not run leaves the commands after it in place, so a query there still gets its answer ("SYST:ERR?"
-// telling why) instead of leaving its client waiting for a reply that never comes.
-bool SkipsRest(const ScpiParseState* ps) {
+// A command the parser refused leaves no sure place where the next one starts, replies that overflow
+// the queue are lost whole, and a set command that did not run or take effect (refused while the unit
+// goes down, given up, no effect) must not be followed by a "1" of *OPC? that a client would take for its
+// acknowledgement: the rest of the message is skipped. A command that ran and was refused by its handler
+// leaves the commands after it in place, so a query there still gets its answer ("SYST:ERR?" telling
+// why) instead of leaving its client waiting for a reply that never comes.
+bool SkipsRest(const ScpiParseState* ps, bool ran) {
     if (ps->errIndex == 0 || AtMessageEnd(ps)) return false;
-    return ps->errIndex < kScpiErrExecution || ps->errIndex == kScpiErrTooMuchData;
+    return !ran || ps->errIndex < kScpiErrExecution || ps->errIndex == kScpiErrTooMuchData;
 }
 
 bool Aligned4(const void* p) {
@@ -66,6 +68,8 @@ void scpiExecute(ScpiInterface* ifc) {
     } else if (SysStatusTest(kSysSetCommandsBarred)) {
         // The instrument is going down for a reboot.
         scpiSetError(ifc, kScpiErrSystem);
+        ps->state = SkipsRest(ps, false) ? kParseSkip : kParseFinished;
+        return;
     } else {
         ifc->handOver = ScpiHandOverMsg{kMsgSetCommand, 0, ifc};
         // Not sent: tried again on the next pass.
@@ -73,7 +77,7 @@ void scpiExecute(ScpiInterface* ifc) {
         ps->state = kParsePosted;
         return;
     }
-    ps->state = SkipsRest(ps) ? kParseSkip : kParseFinished;
+    ps->state = SkipsRest(ps, true) ? kParseSkip : kParseFinished;
 }
 
 void scpiPollPostedCommand(ScpiInterface* ifc) {
@@ -88,7 +92,7 @@ void scpiPollPostedCommand(ScpiInterface* ifc) {
     // without taking effect is refused as the handler would have refused it.
     if (result != kScpiResultDone && ps->errIndex == 0)
         scpiSetError(ifc, result == kScpiResultNoEffect ? kScpiErrExecution : kScpiErrSystem);
-    if (SkipsRest(ps)) {
+    if (SkipsRest(ps, result == kScpiResultDone)) {
         ps->state = kParseSkip;
     } else if (ifc->deferredState != 0) {
         ps->state = kParseDeferred;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -120,6 +121,7 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
         << first.Output();
     EXPECT_EQ(first.Output().find("popup:"), std::string::npos) << first.Output();
+    EXPECT_EQ(first.Output().find(" reset: "), std::string::npos) << first.Output();  // nothing was stored
     const std::vector<uint8_t> m = testsupport::FileBytes(first.root() + "/dev/spidev1.0");
     ASSERT_EQ(m.size(), 131072u);
     EXPECT_TRUE(testsupport::BlockSealed(m, 0, 132));
@@ -128,8 +130,12 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&m[8])), "VRN-SIM-0001");
     for (size_t kind = 1; kind <= 6; ++kind)
         EXPECT_TRUE(testsupport::BlockSealed(m, 4096 + 8192 * (kind - 1), 8192)) << "settings block " << kind;
-    for (size_t phase = 0; phase < 3; ++phase)
+    for (size_t phase = 0; phase < 3; ++phase) {
         EXPECT_TRUE(testsupport::BlockSealed(m, 53248 + 8192 * phase, 8192)) << "preset backup " << phase;
+        EXPECT_TRUE(std::equal(m.begin() + 53248 + 8192 * phase, m.begin() + 61440 + 8192 * phase,
+                               m.begin() + 77824 + 8192 * phase))
+            << "the preset backup's copy " << phase;
+    }
     EXPECT_EQ(std::string(m.begin() + 768, m.begin() + 768 + 13), "VERSION=1.06\n");
     for (int n = 1; n <= 16; ++n) {
         const std::vector<uint8_t> f =

@@ -207,6 +207,11 @@ TEST_F(PresetBackupTest, ACutSaveLeavesEachPhaseOldOrNewAnUnchangedOneWritesNoth
         if (cmd.command == 0x02)
             blocks.insert(kPresetBackupOffset + (cmd.address - kPresetBackupOffset) / 8192 * 8192);
     EXPECT_EQ(blocks, (std::set<uint32_t>{61440, 77824 + 8192}));  // L2's block and its copy
+    // A save the memory refuses is reported, not taken for done.
+    PresetWordPut(PresetRecord(3, 1), 60, 78);
+    plat::NvmSimCutAfterWrites(0);
+    EXPECT_EQ(PresetBackupSaveAll(), kNvWriteFailed);
+    plat::NvmSimCutAfterWrites(-1);
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/supervisor.h"
 #include "core/system/messaging/msg_queue.h"
@@ -47,6 +49,8 @@ int main(int argc, char** argv) {
     if (rc != 0) return rc > 0 ? 0 : 2;
 
     plat::SetRoot(plat::GetOptions().root);
+    std::error_code rootEc;
+    const bool newRoot = !std::filesystem::exists(plat::Root(), rootEc) && !rootEc;
     if (plat::PrepareRoot() != 0) {
         std::fprintf(stderr, "vrn-controller: cannot make the instrument root %s: %s\n", plat::Root().c_str(),
                      std::strerror(errno));
@@ -75,6 +79,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "vrn-controller: cannot listen on port %d: %s\n", busy,
                          std::strerror(errno));
         }
+        // A root made by this refused start holds nothing of a unit: it would only pass for one later.
+        if (newRoot) std::filesystem::remove_all(plat::Root(), rootEc);
         return 1;
     }
     int stale = core::MsgQueueUseKey(plat::RootIpcKey());

@@ -6,6 +6,7 @@
 
 #include "app/web_image_art.h"
 #include "core/system/config/model_table.h"
+#include "drivers/spi_nvm.h"
 #include "platform/host/options.h"
 #include "platform/host/root.h"
 #include "storage/data_reset_note.h"
@@ -14,8 +15,18 @@
 
 bool ProvisionNewUnit() {
     ProvisionBrandWebImages();
+    ProvisionBootLogos();
     struct stat st {};
-    if (stat(plat::MapPath("/dev/spidev1.0").c_str(), &st) == 0) return false;
+    if (stat(plat::MapPath("/dev/spidev1.0").c_str(), &st) == 0) {
+        // The missing tail reads as a chip never written, whose blocks would reset without a word.
+        if (st.st_size < static_cast<off_t>(kNvmSize)) {
+            char what[64];
+            std::snprintf(what, sizeof what, "non-volatile memory from byte %lld",
+                          static_cast<long long>(st.st_size));
+            StoredDataResetNote(what, "memory file cut short");
+        }
+        return false;
+    }
     // The copy of block 0 is written with the factory's block 0: a root that holds it had a memory, which
     // is lost. Its block 0 comes back from the copy; the rest starts from the defaults, and is said.
     if (stat(plat::MapPath("/mnt/tst/Special/SpecialData").c_str(), &st) == 0) {

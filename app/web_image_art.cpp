@@ -12,6 +12,7 @@
 #include "platform/host/root.h"
 #include "storage/byte_order.h"
 #include "storage/raw_file.h"
+#include "sysadmin/firmware/brand_files.h"
 #include "sysadmin/firmware/brand_table.h"
 #include "sysadmin/firmware/brand_web_images.h"
 
@@ -90,6 +91,33 @@ int WriteIco(const Picture& p, const std::string& path) {
     return WriteFileReplacing(path, path + ".XXXXXX", b.data(), b.size());
 }
 
+// A 24-bit bitmap, rows bottom-up, blue-green-red: the form the boot loader shows as its logo.
+int WriteBmp(const Picture& p, const std::string& path) {
+    const uint32_t rowBytes = static_cast<uint32_t>((p.w * 3 + 3) / 4 * 4);
+    const uint32_t size = 54 + rowBytes * static_cast<uint32_t>(p.h);
+    std::vector<uint8_t> b(size, 0);
+    using storage::StoreLe;
+    b[0] = 'B', b[1] = 'M';
+    StoreLe(&b[2], size, 4);
+    StoreLe(&b[10], 54, 4);
+    StoreLe(&b[14], 40, 4);
+    StoreLe(&b[18], static_cast<uint32_t>(p.w), 4);
+    StoreLe(&b[22], static_cast<uint32_t>(p.h), 4);
+    StoreLe(&b[26], 1, 2);
+    StoreLe(&b[28], 24, 2);
+    StoreLe(&b[34], rowBytes * static_cast<uint32_t>(p.h), 4);
+    for (int y = 0; y < p.h; ++y) {
+        uint8_t* out = &b[54 + rowBytes * static_cast<uint32_t>(p.h - 1 - y)];
+        for (int x = 0; x < p.w; ++x) {
+            const uint32_t c = p.px[static_cast<size_t>(y * p.w + x)];
+            *out++ = static_cast<uint8_t>(c >> 16);
+            *out++ = static_cast<uint8_t>(c >> 8);
+            *out++ = static_cast<uint8_t>(c);
+        }
+    }
+    return WriteFileReplacing(path, path + ".XXXXXX", b.data(), b.size());
+}
+
 std::string Svg(const char* back, const char* wave) {
     return std::string(
                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"96\" height=\"32\" "
@@ -127,6 +155,21 @@ int ProvisionBrandWebImages() {
                 std::fprintf(stderr, "vrn-controller: cannot make the web picture %s\n", path.c_str());
                 ++failed;
             }
+        }
+    }
+    return failed;
+}
+
+int ProvisionBootLogos() {
+    int failed = 0;
+    for (uint32_t brand = 0; brand < kBrandCount; ++brand) {
+        const std::string path = plat::MapPath(kBrandTable[brand].logo);
+        std::error_code ec;
+        if (fs::exists(path, ec)) continue;
+        fs::create_directories(fs::path(path).parent_path(), ec);
+        if (WriteBmp(Wave(static_cast<int>(kBootLogoWidth), kBootLogoHeight, kBrandColour[brand], kWhite, 1, 0), path) != 0) {
+            std::fprintf(stderr, "vrn-controller: cannot make the boot logo %s\n", path.c_str());
+            ++failed;
         }
     }
     return failed;

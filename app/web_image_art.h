@@ -6,3 +6,8 @@
 
 // Draws every missing picture; the number that could not be written (0: all there).
 int ProvisionBrandWebImages();
+
+// The boot logo of each brand (/mnt/disk/app/image/<brand>_logo.bmp, a 24-bit bitmap of the boot
+// loader's screen size, the brand's wave), made when missing, so that a brand change finds the logo it
+// writes to flash; a logo already there is kept. The number that could not be written.
+int ProvisionBootLogos();

@@ -30,6 +30,7 @@
 #include "drivers/panel_link.h"
 #include "drivers/spi_nvm.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "engine/seqsim/seqsim_file.h"
 #include "engine/seqsim/seqsim_names_file.h"
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/keys/key_filters.h"
@@ -324,6 +325,7 @@ void MenuThread_Start() {
     // Memory 9 as the user stored it, should a power cut have ended its loan, before anything reads it.
     scpi::Slot9RecoverAtStart();
     SeqSimNamesLoad();
+    SeqSimMemFilesReport();
     g_UiReady.fetch_or(1u, std::memory_order_release);
     ReloadLastSeqSimSlots();
     IfaceUsbByteSet(0, static_cast<uint8_t>((IfaceUsbByte(0) & ~storage::kUsbSpeedMask) |

@@ -63,6 +63,9 @@ void SimCopyFileImage(uint8_t* buffer);
 // touching neither the tables nor the image: the byte count, or the load's failure codes.
 int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer);
 int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer);
+// At start: every stored SEQ and SIM memory that fails those checks is said on the console, as its loss
+// would otherwise show only at a later recall.
+void SeqSimMemFilesReport();
 // Whether the file of that name in the kind's internal folder passes the same checks.
 bool SeqMemFileSound(const char* name);
 bool SimMemFileSound(const char* name);

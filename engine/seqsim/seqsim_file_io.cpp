@@ -205,6 +205,20 @@ bool SoundFile(const Kind& k, const char* name) {
     return buffer && ReadChecked(k, name, buffer.get()) > 0;
 }
 
+// Each stored memory of the kind that fails its checks, said once; one never stored, or made for another
+// model, is no damage.
+void ReportDamaged(const Kind& k, const char* label) {
+    std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(k.size)),
+                                                          std::free);
+    if (!buffer) return;
+    for (int32_t slot = 0; slot <= 9; ++slot) {
+        const int32_t n = ReadChecked(k, FileName(k, slot), buffer.get());
+        if (n < 0 && n != -100 && n != kFileBadModel)
+            std::fprintf(stderr, "%s memory %d damaged: stored file fails its checks, its recall fails\n",
+                         label, static_cast<int>(slot));
+    }
+}
+
 // A configuration word of a stored memory, 0xFFFF when it cannot be read.
 uint16_t StoredWord(const Kind& k, int32_t slot, uint32_t offset) {
     uint16_t word = 0xFFFF;
@@ -255,6 +269,10 @@ int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer) {
 int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer) {
     if (!SlotOk(slot) || buffer == nullptr) return kFileBadArgument;
     return ReadChecked(kSim, FileName(kSim, slot), buffer);
+}
+void SeqSimMemFilesReport() {
+    ReportDamaged(kSeq, "SEQ");
+    ReportDamaged(kSim, "SIM");
 }
 bool SeqMemFileSound(const char* name) {
     return name != nullptr && SoundFile(kSeq, name);

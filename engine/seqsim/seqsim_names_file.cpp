@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "storage/data_file_frame.h"
+#include "storage/data_reset_note.h"
 #include "storage/raw_file.h"
 
 namespace {
@@ -43,6 +44,10 @@ int32_t SeqSimNamesLoad() {
     uint8_t image[kSeqSimNamesFileSize + 1];
     const int32_t n = FileReadRaw(1, kDir, kName, image, sizeof image);
     if (n > 0 && SeqSimNamesParse(image, static_cast<size_t>(n), g_SeqMemName, g_SimMemName)) return 1;
+    // A file that is there and not sound held names the user gave: their loss is said.
+    if (n != -100)
+        StoredDataResetNote("SEQ/SIM memory names",
+                            n == -101 ? "stored file unreadable" : "stored file damaged");
     std::memset(g_SeqMemName, 0, sizeof g_SeqMemName);
     std::memset(g_SimMemName, 0, sizeof g_SimMemName);
     return 0;

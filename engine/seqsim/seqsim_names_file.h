@@ -20,6 +20,6 @@ bool SeqSimNamesParse(const uint8_t* data, size_t n, char (*seq)[kSeqSimNameLen]
 // After a name changed: both lists written whole (temporary + rename). The byte count, or the write's
 // negative result.
 int32_t SeqSimNamesSave();
-// At start: both lists from the file; a missing or damaged file leaves every name empty. 1 when the
-// names were read, else 0.
+// At start: both lists from the file; a missing or damaged file leaves every name empty, a damaged or
+// unreadable one said on the console. 1 when the names were read, else 0.
 int32_t SeqSimNamesLoad();

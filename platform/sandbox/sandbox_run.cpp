@@ -105,7 +105,11 @@ int RunCommand(const SimpleCommand& command, ToolIo& io) {
     const char* verdict = status == kRefused                   ? "refused"
                           : tool != nullptr && tool->simulated ? "simulated"
                                                                : "ran";
-    LogCommand(verdict, status, Describe(args, command.redirects), run.err);
+    const std::string described = Describe(args, command.redirects);
+    // A redirection writes a file: never a mere poll.
+    const bool poll = tool != nullptr && tool->reads && command.redirects.empty();
+    if (!poll || !RepeatsLastAnswer(described, status, run.out, run.err))
+        LogCommand(verdict, status, described, run.err);
     return status;
 }
 

@@ -30,6 +30,17 @@ bool AtMessageEnd(const ScpiParseState* ps) {
     return (ps->hdrFlags & kHdrEnd) != 0;
 }
 
+// A command the parser refused leaves no sure place where the next one starts, replies that overflow
+// the queue are lost whole, and a set command that did not run or take effect (refused while the unit
+// goes down, given up, no effect) must not be followed by a "1" of *OPC? that a client would take for its
+// acknowledgement: the rest of the message is skipped. A command that ran and was refused by its handler
+// leaves the commands after it in place, so a query there still gets its answer ("SYST:ERR?" telling
+// why) instead of leaving its client waiting for a reply that never comes.
+bool SkipsRest(const ScpiParseState* ps, bool ran) {
+    if (ps->errIndex == 0 || AtMessageEnd(ps)) return false;
+    return !ran || ps->errIndex < kScpiErrExecution || ps->errIndex == kScpiErrTooMuchData;
+}
+
 bool Aligned4(const void* p) {
     return (reinterpret_cast<uintptr_t>(p) & 3u) == 0;
 }
@@ -57,6 +68,8 @@ void scpiExecute(ScpiInterface* ifc) {
     } else if (SysStatusTest(kSysSetCommandsBarred)) {
         // The instrument is going down for a reboot.
         scpiSetError(ifc, kScpiErrSystem);
+        ps->state = SkipsRest(ps, false) ? kParseSkip : kParseFinished;
+        return;
     } else {
         ifc->handOver = ScpiHandOverMsg{kMsgSetCommand, 0, ifc};
         // Not sent: tried again on the next pass.
@@ -64,7 +77,7 @@ void scpiExecute(ScpiInterface* ifc) {
         ps->state = kParsePosted;
         return;
     }
-    ps->state = (AtMessageEnd(ps) || (query && ps->errIndex == 0)) ? kParseFinished : kParseSkip;
+    ps->state = SkipsRest(ps, true) ? kParseSkip : kParseFinished;
 }
 
 void scpiPollPostedCommand(ScpiInterface* ifc) {
@@ -79,7 +92,7 @@ void scpiPollPostedCommand(ScpiInterface* ifc) {
     // without taking effect is refused as the handler would have refused it.
     if (result != kScpiResultDone && ps->errIndex == 0)
         scpiSetError(ifc, result == kScpiResultNoEffect ? kScpiErrExecution : kScpiErrSystem);
-    if (ps->errIndex != 0 && !AtMessageEnd(ps)) {
+    if (SkipsRest(ps, result == kScpiResultDone)) {
         ps->state = kParseSkip;
     } else if (ifc->deferredState != 0) {
         ps->state = kParseDeferred;

@@ -55,5 +55,5 @@ void NvHoldResetAll() {
 bool NvAreaBlank(const uint8_t* bytes, uint32_t length) {
     for (uint32_t i = 1; i < length; ++i)
         if (bytes[i] != bytes[0]) return false;
-    return length == 0 || bytes[0] == 0x00 || bytes[0] == 0xFF;
+    return length == 0 || bytes[0] == 0xFF;
 }

@@ -23,5 +23,6 @@ void NvHoldRelease(int slot);
 // Ends every hold (tests, a fresh start).
 void NvHoldResetAll();
 
-// A memory area that was never written (all 0x00 or all 0xFF) holds nothing a save could destroy.
+// A memory area that was never written (all 0xFF, as the chip leaves the factory) holds nothing a save
+// could destroy. All 0x00 is no such area: the chip never comes so, a unit's writes or a fault made it.
 bool NvAreaBlank(const uint8_t* bytes, uint32_t length);

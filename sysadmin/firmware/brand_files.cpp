@@ -22,8 +22,8 @@ const BrandRow& Current() {
 }
 
 // The boot loader's logo: 480 x 272 pixels of three bytes, rows of 1440 bytes (a multiple of four).
-constexpr uint32_t kLogoWidth = 480, kBmpHeader = 54, kBmpInfoHeader = 40;
-constexpr int32_t kLogoHeight = 272;
+constexpr uint32_t kLogoWidth = kBootLogoWidth, kBmpHeader = 54, kBmpInfoHeader = 40;
+constexpr int32_t kLogoHeight = kBootLogoHeight;
 constexpr size_t kLogoRowBytes = kLogoWidth * 3;
 // A logo file larger than this is none (the picture needs 391,734 bytes).
 constexpr size_t kLogoFileMax = 1024 * 1024;

@@ -9,6 +9,9 @@
 int32_t BrandFileWrite();
 // The brand named by the brand file's first line: 1 TULVE, 2 PL, 0 QX, -1 no file or no known code.
 int32_t BrandFileRead();
+// The boot loader's screen, which its logo fills.
+inline constexpr uint32_t kBootLogoWidth = 480;
+inline constexpr int32_t kBootLogoHeight = 272;
 // True when the bytes are a picture the boot loader shows as its logo: a 24-bit BMP of 480 x 272 pixels
 // whose header gives the file's own size and leaves room for every row.
 bool BootLogoBitmapFits(const uint8_t* data, size_t size);

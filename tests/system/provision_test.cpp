@@ -21,11 +21,13 @@ using testsupport::AskOnce;
 using testsupport::ControllerProcess;
 
 // Without a model type the first start leaves block 0 erased, or holding model 0 once the start's backup
-// ran. (A model type's first start: the tests below and NewUnit.)
+// ran; its SCPI queries are answered. (A model type's first start: the tests below and NewUnit.)
 TEST(Provision, FirstStartWithoutAModelType) {
     ControllerProcess c({"--model", "0"});
     ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c.Output();
     EXPECT_EQ(AskOnce(c, {"*IDN?"}), "QX-ORVANE,VRN,,1.06\n");
+    // What the unit cannot run without a model is refused, and the query after it is still answered.
+    EXPECT_EQ(AskOnce(c, {"SYST:CONF:MODE SEQ;:SYST:ERR?"}), "-310,\"System error\"\n");
     const std::vector<uint8_t> m = testsupport::MemoryOf(c.root());
     ASSERT_EQ(m.size(), 131072u);
     EXPECT_TRUE(!testsupport::BlockSealed(m, 0, 132) || m[6] == 0);

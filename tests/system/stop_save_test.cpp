@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -114,12 +115,13 @@ TEST(StopSave, AStopDuringTheSelfTestEndsTheStartAndSavesNothing) {
 // The first start of a root is the factory: every block of the memory sound, so nothing to report, and
 // the factory waves named after the unit. Only a new root gets them: a wave lost later is reported and
 // reset at the next start. A root that lost its memory file is no new unit either: the loss is said, and
-// block 0 comes back from its file copy.
+// block 0 comes back from its file copy; a cut memory file and damaged memory files are told at the start.
 TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     ControllerProcess first({"--model", "3"});
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
         << first.Output();
     EXPECT_EQ(first.Output().find("popup:"), std::string::npos) << first.Output();
+    EXPECT_EQ(first.Output().find(" reset: "), std::string::npos) << first.Output();  // nothing was stored
     const std::vector<uint8_t> m = testsupport::FileBytes(first.root() + "/dev/spidev1.0");
     ASSERT_EQ(m.size(), 131072u);
     EXPECT_TRUE(testsupport::BlockSealed(m, 0, 132));
@@ -128,8 +130,12 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&m[8])), "VRN-SIM-0001");
     for (size_t kind = 1; kind <= 6; ++kind)
         EXPECT_TRUE(testsupport::BlockSealed(m, 4096 + 8192 * (kind - 1), 8192)) << "settings block " << kind;
-    for (size_t phase = 0; phase < 3; ++phase)
+    for (size_t phase = 0; phase < 3; ++phase) {
         EXPECT_TRUE(testsupport::BlockSealed(m, 53248 + 8192 * phase, 8192)) << "preset backup " << phase;
+        EXPECT_TRUE(std::equal(m.begin() + 53248 + 8192 * phase, m.begin() + 61440 + 8192 * phase,
+                               m.begin() + 77824 + 8192 * phase))
+            << "the preset backup's copy " << phase;
+    }
     EXPECT_EQ(std::string(m.begin() + 768, m.begin() + 768 + 13), "VERSION=1.06\n");
     for (int n = 1; n <= 16; ++n) {
         const std::vector<uint8_t> f =
@@ -162,6 +168,21 @@ TEST(NewUnit, FirstStartIsCleanAndALostWaveIsReportedLater) {
         ASSERT_EQ(sample, core::kArbBuiltinSine[k]) << k;
     }
     EXPECT_EQ(second.Stop(SIGTERM), 0) << second.Output();
+
+    // A memory file cut short: what it lost reads as erased, and is said once; so are a damaged memory
+    // names file and a damaged SEQ memory, at the start rather than at a later recall.
+    std::filesystem::resize_file(first.root() + "/dev/spidev1.0", 60000);
+    std::ofstream(first.root() + "/mnt/tst/seq/NAMES.SSN", std::ios::binary) << std::string(412, 'x');
+    std::ofstream(first.root() + "/mnt/tst/seq/SEQ3.SEQ", std::ios::binary) << std::string(1000, 'x');
+    ControllerProcess third({"--root", first.root()});
+    ASSERT_TRUE(third.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << third.Output();
+    for (const std::string note : {"non-volatile memory from byte 60000 reset: memory file cut short\n",
+                                   "SEQ/SIM memory names reset: stored file damaged\n",
+                                   "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n"}) {
+        EXPECT_NE(third.Output().find(note), std::string::npos) << note << third.Output();
+        EXPECT_EQ(third.Output().find(note), third.Output().rfind(note)) << note << third.Output();
+    }
+    EXPECT_EQ(third.Stop(SIGTERM), 0) << third.Output();
 }
 
 }  // namespace

@@ -8,12 +8,12 @@ namespace {
 // Adding a tool is adding a row. Simulated tools print nothing and succeed unless their row's
 // handler says otherwise.
 constexpr Tool kTools[] = {
-    {"cat", Cat, false},
+    {"cat", Cat, false, true},
     {"cjpeg", Cjpeg, false},
     {"cp", Cp, false},
     {"dd", Dd, false},
     {"echo", Echo, false},
-    {"grep", Grep, false},
+    {"grep", Grep, false, true},
     {"md5sum", Md5sum, false},
     {"mkdir", Mkdir, false},
     {"mv", Mv, false},

@@ -24,6 +24,9 @@ struct Tool {
     const char* name;
     ToolFn run;
     bool simulated;  // never carried out on the host: only recorded
+    // Only reads: a run that answers as the one before it is a poll, logged again only once its answer
+    // changes.
+    bool reads = false;
 };
 
 // The row for a command word (a path such as "/mnt/disk/app/flashcp" selects by its last part),

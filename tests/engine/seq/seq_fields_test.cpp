@@ -165,7 +165,9 @@ TEST_F(SeqFields, MemoryNamesAreBoundedAndKeptInTheirFile) {
     EXPECT_EQ(std::string(g_SeqMemName[9], 20), std::string(full, 20));
     file[30] ^= 1;
     env_.ctrl.env.root.Write("/mnt/tst/seq/NAMES.SSN", file);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(SeqSimNamesLoad(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "SEQ/SIM memory names reset: stored file damaged\n");
     EXPECT_EQ(SimGetMemName(1), "");
     EXPECT_EQ(g_SeqMemName[9][0], '\0');
 }

@@ -108,7 +108,8 @@ TEST_F(SeqSimFile, BuildParseBuildIsByteIdentical) {
     EXPECT_EQ(std::memcmp(sim.data(), g_SimFileBuf, kSimFileSize), 0);
 }
 
-// Each row spoils a good SEQ1.SEQ; the load gives the code and, before -202, leaves the tables alone.
+// Each row spoils a good SEQ1.SEQ; the load gives the code and, before -202, leaves the tables alone; the
+// start's report names the damaged memory.
 TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
     ASSERT_GT(SeqSaveFile(1, 0), 0);
     const std::string good = Read("/mnt/tst/seq/SEQ1.SEQ");
@@ -137,6 +138,12 @@ TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
         Write("/mnt/tst/seq/SEQ1.SEQ", f);
         EXPECT_EQ(SeqLoadFile(1), row.result) << row.name;
         EXPECT_TRUE(Same(*before)) << row.name;
+        // The start says a damaged memory at once; another model's, or an empty one, is none.
+        testing::internal::CaptureStderr();
+        SeqSimMemFilesReport();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  row.result == -200 ? "SEQ memory 1 damaged: stored file fails its checks, its recall fails\n" : "")
+            << row.name;
     }
     EXPECT_EQ(SeqLoadFile(2), -100) << "missing";
     EXPECT_EQ(SeqLoadFile(10), -1);

@@ -252,6 +252,37 @@ TEST(Sandbox, EveryCommandIsLoggedOnOneLineAlsoFromManyThreads) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log.substr(0, 200);
 }
 
+// A command that only reads and answers as before is a poll: logged once, and again when the answer
+// changes. A command that acts, or a read written to a file, is logged every time.
+TEST(Sandbox, APollThatFindsNothingChangedIsLoggedOnce) {
+    testsupport::TempRoot root;
+    root.Write("/sys/state", "0,0,0,0\n");
+    const auto lines = [&root] {
+        const std::string log = root.Read("/var/log/commands.log");
+        return std::count(log.begin(), log.end(), '\n');
+    };
+    const struct {
+        const char* command;
+        const char* state;  // written before the run, or nullptr
+        long logged;        // lines in the log after it
+    } steps[] = {
+        {"cat /sys/state", nullptr, 1},     {"cat /sys/state", nullptr, 1},
+        {"cat /sys/state", "3,1,0,152\n", 2}, {"cat /sys/state", nullptr, 2},
+        // In a pipeline each command is its own poll: the cat's answer is the one before.
+        {"cat /sys/state | grep 3", nullptr, 3}, {"cat /sys/state | grep 3", nullptr, 3},
+        {"cat /sys/state > /tmp/copy", nullptr, 4}, {"cat /sys/state > /tmp/copy", nullptr, 5},
+        {"cp /sys/state /tmp/copy", nullptr, 6},    {"cp /sys/state /tmp/copy", nullptr, 7},
+        {"cat /sys/state", "0,0,0,0\n", 8},
+    };
+    for (const auto& step : steps) {
+        if (step.state != nullptr) root.Write("/sys/state", step.state);
+        FILE* stream = plat::Popen(step.command, "r");
+        ASSERT_NE(stream, nullptr);
+        plat::Pclose(stream);
+        EXPECT_EQ(lines(), step.logged) << step.command << "\n" << root.Read("/var/log/commands.log");
+    }
+}
+
 TEST(Sandbox, DeeplyNestedSubstitutionsAreRefused) {
     testsupport::TempRoot root;
     // Each level of $( ) runs a command line of its own: deep nesting must end in a refusal, not

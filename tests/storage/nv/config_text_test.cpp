@@ -123,6 +123,17 @@ TEST_F(ConfigTextTest, ABadTextIsNotSavedOverUntilASettingChanges) {
     EXPECT_EQ(LoadSystemConfig(), -1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "network and interface configuration reset: stored text damaged\n");
+    // A text of zeros is damage too (the unit's LAN set-up lost); an erased area was never written.
+    for (const auto& [fill, note] :
+         {std::pair<char, const char*>{'\0', "network and interface configuration reset: stored text damaged\n"},
+          {'\xFF', ""}}) {
+        Store(std::string(kCfgTextArea, fill));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(LoadSystemConfig(), -1);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), note) << int{fill};
+    }
+    Store(stored);
+    EXPECT_EQ(LoadSystemConfig(), -1);
     EXPECT_EQ(SaveSystemConfig(), -2);  // the start's save
     const uint8_t dns[4] = {10, 0, 0, 53};
     std::memcpy(g_LanCfg.DNS, dns, 4);  // read back from DHCP

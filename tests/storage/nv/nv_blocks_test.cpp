@@ -116,6 +116,7 @@ TEST_F(NvBlocksTest, AWrongChecksumIsNeverAppliedADeleteRequestIsTaken) {
         EXPECT_EQ(IdentityBlockRead(&out), -200);
         EXPECT_EQ(out.modelId, 99);
     }
+    NvBlocksReset();  // the zeroed block's hold would keep the next save back
     IdentityBlock b = SampleIdentity();
     EXPECT_FALSE(SpecialDataDeleteRequested(b));
     b.powerOn[kPowerOnDeleteAll] = 1;

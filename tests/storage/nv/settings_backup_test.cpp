@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "core/params/access/param_access.h"
 #include "core/params/defaults/param_init.h"
@@ -14,6 +15,7 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
+#include "drivers/spi_nvm.h"
 #include "platform/devices/spi.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
@@ -241,6 +243,17 @@ TEST_F(SettingsBackupTest, ABadSettingsBlockIsNotSavedOverUntilItsUnitChanges) {
     Acv(1) = 0;
     EXPECT_EQ(BackupBlockLoadChecked(2, 1), 0);
     EXPECT_EQ(Acv(1), 12300);
+
+    // A block of zeros is damage too; an erased one (as the chip comes) was never written.
+    for (const auto& [fill, note] : {std::pair<char, const char*>{'\0', "settings of L2 reset: stored block damaged\n"},
+                                     {'\xFF', ""}}) {
+        const std::string area(kNvSettingsBlockSize, fill);
+        ASSERT_EQ(SpiNvmWriteBuf(block2, area.data(), kNvSettingsBlockSize), int32_t{kNvSettingsBlockSize});
+        NvBlocksReset();
+        testing::internal::CaptureStderr();
+        BackupLoadPhaseSettings(0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), note) << int{fill};
+    }
 }
 
 }  // namespace

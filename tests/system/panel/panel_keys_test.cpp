@@ -65,10 +65,13 @@ TEST_F(PanelKeys, StartShowsTheHomePageAndLogsItsText) {
     EXPECT_EQ(CountOf(commands, "> /dev/tty1"), 1u) << commands;
 }
 
-// vrn-fbpng refuses a file that holds no whole screen, and writes nothing then.
+// vrn-fbpng refuses a file that holds no whole screen, and writes nothing then; it never writes its
+// input, named alone or as the output too, and says its usage when asked.
 TEST_F(PanelKeys, ScreenToolRefusesAFileWithoutAWholeScreen) {
     const std::string dir = c().workDir();
     std::ofstream(dir + "/short") << std::string(768000 - 1, '\0');
+    std::ofstream(dir + "/copy.png") << ReadFile(c().root() + "/dev/fb0");
+    const std::string fb = c().root() + "/dev/fb0";
     const struct {
         std::vector<std::string> args;
         int status;
@@ -77,9 +80,16 @@ TEST_F(PanelKeys, ScreenToolRefusesAFileWithoutAWholeScreen) {
         {{dir + "/short", dir + "/b.png"}, 1},
         {{c().root() + "/dev/fb0", dir + "/no/such/folder/c.png"}, 1},
         {{}, 2},
+        {{"--help"}, 0},
+        {{fb}, 2},
+        {{fb, fb}, 2},
+        {{dir + "/copy.png", dir + "/copy.png"}, 2},
     };
+    const size_t fbSize = ReadFile(fb).size();
     for (const auto& [args, status] : cases)
-        EXPECT_EQ(RunFbPng(args), status) << (args.empty() ? "no arguments" : args[0]);
+        EXPECT_EQ(RunFbPng(args), status) << (args.empty() ? "no arguments" : args.back());
+    EXPECT_EQ(ReadFile(fb).size(), fbSize) << "the framebuffer was written";
+    EXPECT_NE(ReadFile(dir + "/copy.png").substr(1, 3), "PNG");
     EXPECT_NE(access((dir + "/a.png").c_str(), F_OK), 0);
     EXPECT_NE(access((dir + "/b.png").c_str(), F_OK), 0);
 }

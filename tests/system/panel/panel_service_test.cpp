@@ -13,16 +13,6 @@ namespace {
 
 using namespace testsupport;
 
-// The logo and web images an installed unit carries for brand 1, written into a running unit's root.
-void WriteTulveMedia(const std::string& root) {
-    testsupport::WriteBrandMedia(
-        [&root](const std::string& path, std::string_view content) {
-            std::filesystem::create_directories(std::filesystem::path(root + path).parent_path());
-            std::ofstream(root + path, std::ios::binary) << content;
-        },
-        "tulve", "VRN-345/");
-}
-
 // Keys typed into a program's panel channel one after the other, each taken before the next.
 void TypeKeys(const ControllerProcess& p, const std::vector<std::string>& keys) {
     for (const std::string& k : keys)
@@ -67,15 +57,22 @@ int CountRan(const std::vector<std::string>& ran, const std::string& text, bool 
     return n;
 }
 
-// A brand change by the brand code on a fresh unit, its commands in order, a restart and a new start on
-// the same root: the boot loader names the new brand, so the start leaves the logo alone.
+// A brand change by the brand code on a fresh unit, which carries every brand's boot logo and web images
+// as the factory leaves it: its commands in order and no failure, a restart and a new start on the same
+// root: the boot loader names the new brand, so the start leaves the logo alone.
 TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
     ControllerProcess first;
     ASSERT_TRUE(first.WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << first.Output();
     const std::string root = first.root();
     EXPECT_EQ(CountRan(CommandsRan(root), "flash_eraseall", false), 0) << "a fresh unit names the maker";
     TypeKeys(first, ToModelBrandList());
-    WriteTulveMedia(root);
+    // Each logo the boot loader can show: a 24-bit bitmap of its 480 x 272 screen.
+    for (const char* brand : {"qx", "tulve", "pelma"}) {
+        const std::string bmp = FileText(root + "/mnt/disk/app/image/" + brand + "_logo.bmp");
+        ASSERT_EQ(bmp.size(), 54u + 480 * 272 * 3) << brand;
+        EXPECT_EQ(bmp.substr(0, 2), "BM");
+        EXPECT_EQ(bmp.substr(18, 12), std::string("\xE0\x01\0\0\x10\x01\0\0\x01\0\x18\0", 12)) << brand;
+    }
     TypeKeys(first, {"key U", "knob 1", "key U"});
     std::string firm;
     for (int waited = 0; waited <= 10000 && firm != "firm=TULVE\n"; waited += 20) {
@@ -92,6 +89,8 @@ TEST(PanelServiceRestart, TheChangedBrandsLogoIsNotWrittenAgainAtTheNextStart) {
     for (const std::string& command : CommandsRan(root))
         if (matched < expected.size() && command == expected[matched]) ++matched;
     EXPECT_EQ(matched, expected.size()) << FileText(root + "/var/log/commands.log");
+    for (const char* failure : {"Boot Logo Write Fail", "Web Image Copy Fail"})
+        EXPECT_EQ(first.Output().find(failure), std::string::npos) << first.Output();
     ASSERT_TRUE(PanelLine(root, "restart"));
     ASSERT_TRUE(first.WaitForOutput("settings saved for the restart")) << first.Output();
     ASSERT_EQ(first.Stop(SIGTERM), 0) << first.Output();

@@ -237,6 +237,23 @@ TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
     Keys({"knob -6", "key U"});
     EXPECT_TRUE(StageWritten(2353, "71"));
     EXPECT_TRUE(WaitLogged(365, 175, "Ext Offset\\nCalibration Success", false, 20000)) << TextLog();
+
+    // A remote page change while a point runs is refused before it changes anything: answered at once,
+    // the point stays on screen, and its EXIT still ends it.
+    ASSERT_TRUE(Panel("calstat 8"));
+    const std::string mode = Query("MODE?");
+    Mark();
+    SendLocal("CAL:CONF:MODE VOLT");
+    ASSERT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
+    for (const char* change : {"MODE 1", "DISP:DES:MODE SIMP"}) {
+        Send(change);
+        EXPECT_EQ(Query("SYST:ERR?"), "-221,\"Settings conflict\"") << change;
+    }
+    EXPECT_EQ(Query("MODE?"), mode);
+    Mark();
+    Keys({"key T"});
+    EXPECT_TRUE(StageWritten(2354, "32"));
+    EXPECT_TRUE(WaitLogged(761, 31, "SAVE")) << "the item list again";
 }
 
 }  // namespace

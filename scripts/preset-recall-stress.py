@@ -10,6 +10,7 @@ checks, so that recalls meet the control task while it is still taking the last 
 setting.
 """
 import random
+import shutil
 import socket
 import subprocess
 import sys
@@ -92,3 +93,4 @@ try:
 finally:
     proc.terminate()
     proc.wait(15)
+    shutil.rmtree(root, ignore_errors=True)

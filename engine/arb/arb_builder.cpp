@@ -167,6 +167,13 @@ void SwapPreviewUnlessShown() {
 // Preview values are stored as their 16-bit patterns; -1 and 1 mark the curve's first and last points.
 constexpr int16_t kPointLow = -1;
 
+void Publish(int points) {
+    if (points == kPreviewPoints && (g_ArbBuilder.flags.load(kAcquire) & kArbPreviewShown) == 0) {
+        g_shownIdx.store(g_previewIdx.load(kRelaxed), kRelease);
+        g_ArbBuilder.flags.fetch_or(kArbPreviewShown, kRelease);
+    }
+}
+
 int32_t TaskInit(StepRow* row, uint32_t msg) {
     if (msg == kEvStart) {
         g_ArbBuilder.type.store(0, kRelaxed);
@@ -182,17 +189,11 @@ int32_t TaskInit(StepRow* row, uint32_t msg) {
         StepObjPostMsg(kEvFirstPreview, row);
     } else if (msg == kEvFirstPreview) {
         g_ArbBuilder.lastPreviewEdit.store(Param(&ArbBuilder::triangle), kRelaxed);
-        ArbBuild_GeneratePreview();
+        // Published at once: the editor's first frame draws this curve rather than an empty pane.
+        Publish(ArbBuild_GeneratePreview());
         StepObjPostState(kRowRun, kEvIdle, row);
     }
     return static_cast<int32_t>(msg);
-}
-
-void Publish(int points) {
-    if (points == kPreviewPoints && (g_ArbBuilder.flags.load(kAcquire) & kArbPreviewShown) == 0) {
-        g_shownIdx.store(g_previewIdx.load(kRelaxed), kRelease);
-        g_ArbBuilder.flags.fetch_or(kArbPreviewShown, kRelease);
-    }
 }
 
 void IdleCheck(StepRow* row) {

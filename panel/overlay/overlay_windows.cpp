@@ -10,6 +10,7 @@ namespace {
 constexpr int kHidden = 0;
 constexpr int kVisible = WM_CF_SHOW;
 constexpr int kCellY[kOverlayCells] = {41, 78, 114, 150, 186, 222, 258, 294, 330, 366, 402, 438};
+constexpr int kCellHeight = 30;
 
 // Windows whose paints are counted: every overlay window by handle.
 std::array<WM_HWINDOW, 32> g_countedWins{};
@@ -34,8 +35,10 @@ void OverlayCreateLower() {
     w.svcValue = WM_CreateChild(25, 45, 150, 28, w.svcEntry, kVisible, SvcValue_Paint, 0);
     w.hint = WM_CreateTop(0, 0, 720, 24, kHidden, HintLine_Paint, 0);
     w.readout = WM_CreateChild(560, 1, 160, 21, w.hint, kVisible, HintReadout_Paint, 0);
+    // Every field is one row high, the IRMS row's too: a taller one would blank the phasor below it with
+    // nothing to draw there.
     for (int c = 0; c < kOverlayCells; ++c)
-        w.cell[c] = WM_CreateTop(596, kCellY[c], 108, c == 5 ? 95 : 30, kHidden, PanelCell_Paint, 0);
+        w.cell[c] = WM_CreateTop(596, kCellY[c], 108, kCellHeight, kHidden, PanelCell_Paint, 0);
     for (WM_HWINDOW h : {w.svcEntry, w.svcValue, w.hint, w.readout})
         Track(h);
     for (WM_HWINDOW h : w.cell)

@@ -9,7 +9,6 @@
 
 namespace {
 constexpr int kWidth = 250;
-constexpr int kLineHeight = 30;
 constexpr uint32_t kGreen = 0x00FF00, kRed = 0xFF0000, kBlack = 0x000000, kWhite = 0xFFFFFF;
 }  // namespace
 
@@ -18,7 +17,9 @@ void MsgPopup_Paint(WM_MSG_RECORD* msg) {
         WM_DefaultHandler(msg);
         return;
     }
-    const int height = static_cast<int>(g_MsgPopupLines.load(std::memory_order_relaxed)) * kLineHeight;
+    // The frame and the text follow the window as it was sized when shown: a message posted since may
+    // have changed the line count for the next popup.
+    const int height = WM_GetHeight(msg->hWin);
     SetColorRGB(MsgPopup_Style() == 1 ? kRed : kGreen);
     GUI_FillBox(0, 0, kWidth, height);
     SetColorRGB(kBlack);
@@ -30,5 +31,6 @@ void MsgPopup_Paint(WM_MSG_RECORD* msg) {
     // Another thread may replace the text (progress texts) while it is drawn: draw a copy.
     char text[1024];
     core::MsgPopupCopyForPaint(text, sizeof text);
-    if (text[0] != '\0') GUI_DrawTextAt(text, kWidth / 2, std::strchr(text, '\n') != nullptr ? 15 : 30);
+    // One line sits in the middle of the window drawn; its lower edge would cut the letters in half.
+    if (text[0] != '\0') GUI_DrawTextAt(text, kWidth / 2, std::strchr(text, '\n') != nullptr ? 15 : height / 2);
 }

@@ -20,3 +20,8 @@ extern CalStateRec g_CalState;
 inline bool CalibrationModeActive() {
     return g_CalState.mode.load(std::memory_order_relaxed) != 0;
 }
+
+// From entering the calibration page until it is left: its item list, points and default confirmation,
+// and the mode word a point leaves set until the page's EXIT. A page change that is not calibration's own
+// would strand the unit in calibration mode with its keys locked.
+bool CalibrationInProgress();

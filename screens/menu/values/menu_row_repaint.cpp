@@ -151,6 +151,8 @@ void LeaveArbEditor() {
         MenuWin_Show(kWinKeyColumn);
         MenuWin_Show(kWinArbBody);
         MenuWin_Show(kWinArbTitle);
+        // The builder's type may have changed while the editor was closed: its curve is drawn anew.
+        ArbBuild_RequestPreview();
         return;
     }
     MenuWin_Repaint(kWinArbPanel);

@@ -1,4 +1,7 @@
 // Drawing one settings-panel row into its label or value window.
+#include <algorithm>
+#include <cstring>
+
 #include "GUI/draw/gui_2d.h"
 #include "GUI/gui_context.h"
 #include "GUI/lcd/color_rgb.h"
@@ -18,6 +21,7 @@ constexpr uint32_t kLabelBack = 0x333333, kValueBack = 0x4D4D4D, kWhite = 0xFFFF
 // The highlight box: the whole value, or its left (wave) or right (duty) part.
 constexpr int kBoxWidth = 103, kWaveWidth = 45, kDutyX = 45, kDutyWidth = 58;
 constexpr int kTextX = 2, kSecondX = 47, kTextY = 3;
+constexpr int kWindowWidth = 108, kCapWidth = 3;
 
 bool EmptyRow(int32_t code) {
     return code == home::kItemFiller || code == home::kItemEnd;
@@ -74,7 +78,15 @@ void SettingsPanel_PaintValue(int32_t code, bool highlighted) {
         Text(t.main, kBlack, kTextX);
         Text(t.second, kWhite, kSecondX);
     } else {
-        DrawPanelBar30(0, 0, kBoxWidth);
-        Text(t.main, kBlack, kTextX);
+        // The widest names (AC+DC-Sync) have no room on the box before its right cap: the box then takes
+        // the whole window and the name moves left to end before the cap.
+        const int width = GUI_LineWidth(t.main, static_cast<int>(std::strlen(t.main)));
+        if (kTextX + width <= kBoxWidth - kCapWidth) {
+            DrawPanelBar30(0, 0, kBoxWidth);
+            Text(t.main, kBlack, kTextX);
+        } else {
+            DrawPanelBar30(0, 0, kWindowWidth);
+            Text(t.main, kBlack, std::max(0, kWindowWidth - kCapWidth - width));
+        }
     }
 }

@@ -78,7 +78,7 @@ class OverlayPopupTest : public ::testing::Test {
     }
 };
 
-// Colours and text anchor of the two-line popup: a green frame (red for an error), black inside, the text
+// Colours and text anchor of the popup: a green frame (red for an error), black inside, the text
 // centred on (365, 190), or with its first line on (365, 175) when it has more than one.
 TEST_F(OverlayPopupTest, PopupFrameAndTextAnchor) {
     const GUI_BOX popup{240, 160, 489, 219};
@@ -99,6 +99,16 @@ TEST_F(OverlayPopupTest, PopupFrameAndTextAnchor) {
     const Pixels twoLines = White(popup);
     ASSERT_FALSE(twoLines.empty());
     EXPECT_EQ(twoLines, Reference("Calibration\nData Error", 365, 175, popup));
+
+    // A one-line window is 30 high: its text stands in its middle, whole, not on its lower edge.
+    popuptest::ResetPopup();
+    MakeScreen();
+    ASSERT_EQ(ShowMessage(1, "Error Password"), 14);
+    Pass(5);
+    const GUI_BOX oneLineWindow{240, 160, 489, 189};
+    ExpectFrame(oneLineWindow, kGreen);
+    const Pixels whole = White(oneLineWindow);
+    EXPECT_EQ(whole, Reference("Error Password", 365, 175, oneLineWindow));
 }
 
 // The popup's height follows its lines; it goes when the machine ends it and comes back for the next.
@@ -130,7 +140,9 @@ TEST_F(OverlayPopupTest, AReplacedTextIsRepaintedOnTheNextPass) {
     EXPECT_EQ(White(popup), before);
     Pass();
     EXPECT_FALSE(MsgPopup_TextChanged());
-    EXPECT_EQ(White(popup), Reference("Saving...", 365, 190, popup));
+    // Read before the reference is drawn: it wipes the screen.
+    const Pixels after = White(popup);
+    EXPECT_EQ(after, Reference("Saving...", 365, 190, popup));
 }
 
 // Another thread replaces the text while the GUI thread paints it, as progress texts do; the painter

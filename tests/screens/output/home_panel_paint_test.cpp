@@ -63,14 +63,23 @@ TEST_F(HomePanel, FirstPageOfAcDcIntWithTheFirstRowHighlighted) {
     // The highlighted row is marked as shown; windows 6-11 show nothing in 3P4W.
     EXPECT_EQ(g_HomePage.rowMask.load(), 1u);
     EXPECT_EQ(screen.Texts().size(), 12u);
-    // The longest mode name on the box stays left of its 3-pixel right cap (x 100-102), in the text rows
-    // (the 24-pixel cell from y 3) below and above the rounded corners.
+    // A mode name on the box stays left of its 3-pixel right cap (x 100-102), in the text rows (the
+    // 24-pixel cell from y 3) below and above the rounded corners; the widest, AC+DC-Sync, stands whole
+    // on the box, no letter on the grey past it.
     Select(1);
-    screen.PaintPanel();
-    ASSERT_EQ(ValueColour(1), kBlack);
-    for (int x = 100; x < 108; ++x)
-        for (int y = kTextY[1]; y < kTextY[1] + 24; ++y)
-            ASSERT_NE(HomePaintScreen::Pixel(kValueWinX + x, y), 0) << "text at " << x << "," << y;
+    for (uint32_t mode : {0u, 7u}) {
+        g_OutputModeIdx.store(mode);
+        screen.PaintPanel();
+        for (const auto& t : screen.Texts())
+            if (t.y == kTextY[1] && t.x >= kValueWinX) EXPECT_EQ(t.rgb, kBlack) << t.text;
+        const int capAt = mode == 7 ? 105 : 100;
+        for (int x = capAt; x < 108; ++x)
+            for (int y = kTextY[1]; y < kTextY[1] + 24; ++y)
+                ASSERT_NE(HomePaintScreen::Pixel(kValueWinX + x, y), 0) << "text at " << x << "," << y;
+        for (int x = 0; x < capAt + 3; ++x)
+            ASSERT_NE(HomePaintScreen::Pixel(kValueWinX + x, kTextY[1] + 10), HomePaintScreen::Rgb565(kValueBack))
+                << "grey under the name at " << x << " in mode " << mode;
+    }
 }
 
 // AC-INT's second page starts at ON Phs; Wave and duty share the third window, so TEST follows it.

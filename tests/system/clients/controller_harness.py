@@ -135,7 +135,8 @@ def web_ready(offset):
 
 
 def main(failures, session, args=(), ready=web_ready):
-    build = os.environ.get("VRN_BUILD_DIR", "build")
+    # The controller runs in a folder of its own: a relative build folder is taken from here.
+    build = os.path.abspath(os.environ.get("VRN_BUILD_DIR", "build"))
     offset = port_offset()
     folder = tempfile.mkdtemp(prefix="vrn-web-", dir=os.environ.get("TMPDIR"))
     os.mkdir(os.path.join(folder, "work"))

@@ -4,13 +4,16 @@
 // bounded and polls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/controller_process.h"
 #include "tests/support/tcp_client.h"
@@ -172,6 +175,32 @@ class FrontPanelSuite : public ::testing::Test {
         return false;
     }
     static uint16_t Pixel(int x, int y) { return FramebufferPixel(c().root(), x, y); }
+    // The pixels of a box (corners included), row by row, all read from one copy of the screen.
+    static std::vector<uint16_t> Box(int x0, int y0, int x1, int y1) {
+        std::ifstream fb(c().root() + "/dev/fb0", std::ios::binary);
+        std::vector<unsigned char> screen(800 * 480 * 2);
+        fb.read(reinterpret_cast<char*>(screen.data()), static_cast<std::streamsize>(screen.size()));
+        std::vector<uint16_t> box;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                const size_t at = 2 * (800 * static_cast<size_t>(y) + static_cast<size_t>(x));
+                box.push_back(static_cast<uint16_t>(screen[at] | screen[at + 1] << 8));
+            }
+        return box;
+    }
+    static int CountColour(int x0, int y0, int x1, int y1, uint16_t colour) {
+        const std::vector<uint16_t> box = Box(x0, y0, x1, y1);
+        return static_cast<int>(std::count(box.begin(), box.end(), colour));
+    }
+    // Waits until the box holds at least `least` pixels of the colour (least 0: until it holds none).
+    static bool WaitColour(int x0, int y0, int x1, int y1, uint16_t colour, int least, int boundMs = 10000) {
+        for (int waited = 0; waited <= boundMs; waited += 20) {
+            const int n = CountColour(x0, y0, x1, y1, colour);
+            if (least == 0 ? n == 0 : n >= least) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
     static bool WaitPixel(int x, int y, uint16_t want, int boundMs = 10000) {
         return WaitFramebufferPixel(c().root(), x, y, want, boundMs);
     }

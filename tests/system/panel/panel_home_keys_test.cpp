@@ -114,6 +114,50 @@ TEST_F(PanelHomeKeys, PresetModeSavesAndLeaves) {
     EXPECT_TRUE(PresetCell("M9")) << TextLog();
 }
 
+// What the message popup (240, 160, 250 x 60) covered is painted again when it goes, with the values of
+// that moment: a preset recalled from the keys takes the output from 50 V to 0 V into a load under the
+// recall's popup, and once the popups are gone the screen there is what 0 V showed before.
+TEST_F(PanelHomeKeys, WhatARecallsPopupCoveredIsPaintedAgain) {
+    ASSERT_TRUE(Panel("load 10"));
+    SendLocal("VOLT 50;*SAV 1;:VOLT 0;*SAV 0;:OUTP ON");
+    const auto popupBox = [] { return Box(240, 160, 489, 219); };
+    // A popup's frame is gone from its corner once the page under it is painted again.
+    const auto popupGone = [] {
+        for (int waited = 0; waited <= 10000; waited += 20) {
+            if (Pixel(240, 160) != 0x07E0 && Pixel(240, 160) != 0xF800) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    };
+    const auto waitBox = [&popupBox](const std::vector<uint16_t>& want, bool equal) {
+        for (int waited = 0; waited <= 10000; waited += 20) {
+            if ((popupBox() == want) == equal) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    };
+    // 0 V's screen there once two looks 300 ms apart, each without a popup, agree (the save popups come
+    // one after the other; the readings at 0 V do not change).
+    std::vector<uint16_t> atZero;
+    for (int waited = 0; waited <= 15000; waited += 300) {
+        ASSERT_TRUE(popupGone()) << "the save popups' frame stays on screen";
+        const std::vector<uint16_t> now = popupBox();
+        if (now == atZero) break;
+        atZero = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    for (int round = 0; round < 4; ++round) {
+        SendLocal("*RCL 1");
+        ASSERT_TRUE(waitBox(atZero, false)) << "50 V shows, round " << round;
+        // Preset mode's popup is up while the recall of M0 changes the readings under it.
+        Keys({"key N", "key @", "key N"});
+        ASSERT_TRUE(popupGone()) << "a popup's frame stays on screen, round " << round;
+        EXPECT_TRUE(waitBox(atZero, true)) << "a cell under the popup kept its old pixels, round " << round;
+    }
+    SendLocal("OUTP OFF;:VOLT 0");
+    ASSERT_TRUE(Panel("load 0"));
+}
+
 // The cursor four digits up (100 V): past the AC-INT limit of 175 V the knob holds the voltage there and
 // says so.
 TEST_F(PanelHomeKeys, AcVoltageKnobStopsAtTheModesLimit) {

@@ -79,6 +79,15 @@ TEST_F(PanelMenuScreens, QuickEditShowsTheRangeAndTheSoftKeys) {
     EXPECT_TRUE(WaitLogged(760, 211, "100V")) << TextLog();
     EXPECT_EQ(Picture("overlay_range"), "");
     ASSERT_TRUE(Panel("key T"));
+
+    // Quick Irms's field is one row high (596, 222, 108 x 30): the phasor's title below it stays in sight.
+    const std::vector<uint16_t> belowIrms = Box(596, 252, 703, 316);
+    Mark();
+    ASSERT_TRUE(Panel("key Q"));
+    EXPECT_TRUE(WaitLogged(0, 12, "Quick Irms (", true)) << TextLog();
+    ASSERT_TRUE(Sync());
+    EXPECT_EQ(Box(596, 252, 703, 316), belowIrms) << "the field covers the phasor";
+    Keys({"key T", "key O", "key O"});  // the ACV row selected again, as the next scenes' pictures have it
 }
 
 TEST_F(PanelMenuScreens, LimitKindPopupAndWiringDialog) {
@@ -131,6 +140,8 @@ TEST_F(PanelMenuScreens, WaveformEditorOneTypeOfEachKind) {
     for (int i = 0; i < 15; ++i)
         ASSERT_TRUE(Panel("knob -1"));
     Keys({"knob 1", "knob 1", "knob 1", "key U"});
+    // The editor opens on the curve it holds: the green trace in the preview (30, 43, 350 x 375) at once.
+    EXPECT_TRUE(WaitColour(30, 43, 379, 417, 0x07E0, 100)) << "the preview is empty";
     const struct {
         const char* type;
         const char* golden;
@@ -226,6 +237,23 @@ TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
     Keys({"knob -6", "key U"});
     EXPECT_TRUE(StageWritten(2353, "71"));
     EXPECT_TRUE(WaitLogged(365, 175, "Ext Offset\\nCalibration Success", false, 20000)) << TextLog();
+
+    // A remote page change while a point runs is refused before it changes anything: answered at once,
+    // the point stays on screen, and its EXIT still ends it.
+    ASSERT_TRUE(Panel("calstat 8"));
+    const std::string mode = Query("MODE?");
+    Mark();
+    SendLocal("CAL:CONF:MODE VOLT");
+    ASSERT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
+    for (const char* change : {"MODE 1", "DISP:DES:MODE SIMP"}) {
+        Send(change);
+        EXPECT_EQ(Query("SYST:ERR?"), "-221,\"Settings conflict\"") << change;
+    }
+    EXPECT_EQ(Query("MODE?"), mode);
+    Mark();
+    Keys({"key T"});
+    EXPECT_TRUE(StageWritten(2354, "32"));
+    EXPECT_TRUE(WaitLogged(761, 31, "SAVE")) << "the item list again";
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ const char* StopName() {
 int main(int argc, char** argv) {
     // The allocator would give each thread that meets another in it a heap of its own: the web servers'
     // workers, each making a screen picture, then keep ~200 MB resident for good, where two heaps hold
-    // the same load in ~35 MB (tests/system/capture_rss_bench). Set before any thread exists.
+    // the same load in ~35 MB (bench/system/capture_rss_bench). Set before any thread exists.
     mallopt(M_ARENA_MAX, kMallocArenas);
     int rc = plat::ParseOptions(argc, argv);
     if (rc != 0) return rc > 0 ? 0 : 2;

@@ -44,13 +44,17 @@ function(vrn_system_target)
   target_link_libraries(vrn_system INTERFACE ${top})
 endfunction()
 
-# vrn_tests(<name> [DEPS <lib>...]): one gtest executable from the *_test.cpp files of the calling
-# folder and its subfolders, registered with ctest; each *_bench.cpp becomes a Google Benchmark program (not run by ctest).
-# *_fixture.cpp files are shared helpers compiled into both.
+# vrn_tests(<name> [DEPS <lib>...] [HELPERS <source>...]): one gtest executable from the *_test.cpp files
+# of the calling folder and its subfolders, registered with ctest. *_fixture.cpp files are the folder's
+# helpers; HELPERS adds helper sources of other test folders. The helpers and DEPS are remembered for the
+# benchmarks of the mirroring bench/ folder (vrn_bench), which link them from here instead of copies.
 function(vrn_tests name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;HELPERS" ${ARGN})
   vrn_folder_files(tests *_test.cpp)
   vrn_folder_files(helpers *_fixture.cpp)
+  foreach(helper IN LISTS ARG_HELPERS)
+    list(APPEND helpers ${PROJECT_SOURCE_DIR}/${helper})
+  endforeach()
   set(support)
   if(TARGET vrn_testsupport)
     set(support vrn_testsupport)
@@ -61,25 +65,41 @@ function(vrn_tests name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
       PROPERTIES ENVIRONMENT "VRN_BUILD_DIR=${CMAKE_BINARY_DIR}")
   endif()
-  set(benches)
-  if(VRN_BUILD_BENCHMARKS)
-    vrn_folder_files(benches *_bench.cpp)
-  endif()
-  foreach(bench IN LISTS benches)
-    get_filename_component(bname ${bench} NAME_WE)
-    add_executable(${bname} ${bench} ${helpers})
-    target_link_libraries(${bname} PRIVATE ${ARG_DEPS} ${support} vrn_system benchmark::benchmark_main)
-  endforeach()
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  set_property(GLOBAL PROPERTY VRN_TEST_FOLDER_${folder} ${name})
+  set_property(GLOBAL PROPERTY VRN_TEST_HELPERS_${folder} ${helpers})
+  set_property(GLOBAL PROPERTY VRN_TEST_LIBS_${folder} ${ARG_DEPS} ${support})
 endfunction()
 
-# vrn_system_bench(<name>): a Google Benchmark program of a running controller, from <name>.cpp of the
-# calling folder; left out with the other benchmarks.
-function(vrn_system_bench name)
-  if(VRN_BUILD_BENCHMARKS)
-    add_executable(${name} ${name}.cpp)
+# vrn_bench(<source>): a Google Benchmark program named after bench/<path>/<name>_bench.cpp, built into
+# <build>/bench/<path>/ and not run by ctest. It links the helpers and libraries of the nearest test folder
+# that mirrors <path> (tests/core/control for bench/core/control/measure). The black-box benchmarks of
+# bench/system start the built controller: they find it through VRN_BUILD_DIR, or this build when it is
+# unset.
+function(vrn_bench source)
+  get_filename_component(name ${source} NAME_WE)
+  get_filename_component(path ${source} DIRECTORY)
+  add_executable(${name} ${source})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${path})
+  add_dependencies(benchmarks ${name})
+  if(path STREQUAL "system")
     target_link_libraries(${name} PRIVATE vrn_testsupport benchmark::benchmark_main)
     target_compile_definitions(${name} PRIVATE VRN_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    return()
   endif()
+  set(folder ${path})
+  get_property(program GLOBAL PROPERTY VRN_TEST_FOLDER_${folder})
+  while(NOT program AND folder)
+    get_filename_component(folder ${folder} DIRECTORY)
+    get_property(program GLOBAL PROPERTY VRN_TEST_FOLDER_${folder})
+  endwhile()
+  if(NOT program)
+    message(FATAL_ERROR "bench/${source}: no test folder tests/${path} or above it to take helpers from")
+  endif()
+  get_property(helpers GLOBAL PROPERTY VRN_TEST_HELPERS_${folder})
+  get_property(libs GLOBAL PROPERTY VRN_TEST_LIBS_${folder})
+  target_sources(${name} PRIVATE ${helpers})
+  target_link_libraries(${name} PRIVATE ${libs} vrn_system benchmark::benchmark_main)
 endfunction()
 
 # vrn_fuzz_target(<name> <source>... [LIBS <lib>...]): a libFuzzer target of a fuzzing build (VRN_FUZZ=ON,

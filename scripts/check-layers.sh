@@ -68,9 +68,9 @@ sources = []
 for top, dirs, files in os.walk(tree):
     dirs[:] = sorted(d for d in dirs if not d.startswith("."))
     rel = os.path.relpath(top, tree)
-    if rel.startswith(("tests", "build", "scripts")):
+    if rel.startswith(("tests", "bench", "build", "scripts")):
         dirs[:] = []
-        continue  # tests and build tools (the font generator) are not part of the program
+        continue  # tests, benchmarks and build tools (the font generator) are not part of the program
     for name in sorted(files):
         if name.endswith((".cpp", ".h")):
             sources.append(name if rel == "." else f"{rel}/{name}")

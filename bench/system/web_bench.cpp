@@ -1,6 +1,6 @@
 // The web server of a running controller under load from other clients: the median *IDN? round trip over
 // the websocket, how long a capture that reads the screen takes, and how long a GET / takes behind 300
-// idle connections and beside 500 concurrent screen captures. Run it by hand: build/tests/system/web_bench
+// idle connections and beside 500 concurrent screen captures. Run it by hand: build/bench/system/web_bench
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

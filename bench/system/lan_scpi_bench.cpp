@@ -1,7 +1,7 @@
 // Round trips over the SCPI socket of a running controller: queries per second and the median latency
 // of *IDN? (the floor: answered on the channel's own thread) and of set commands followed by a query,
 // in two messages and in one (the set command travels through the menu/control thread), and of the
-// measurement queries. Run it by hand: build/tests/system/lan_scpi_bench
+// measurement queries. Run it by hand: build/bench/system/lan_scpi_bench
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Where a start goes, up to the first SCPI reply: the controller starts on a fresh root and the benchmark
 // notes when each step shows in its output (the self-test's start and end, the thread table, the LAN
 // socket, the GUI thread's readiness) and when the first "*IDN?" over the LAN socket is answered, polled
-// every 20 ms. Run it by hand: build/tests/system/startup_bench
+// every 20 ms. Run it by hand: build/bench/system/startup_bench
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The median time of "DATA:SEQ? 3" over the SCPI socket of a running controller: from the query sent to
-// the last byte of its 1,224,324-byte block. Run it by hand: build/tests/system/scpi_data_bench
+// the last byte of its 1,224,324-byte block. Run it by hand: build/bench/system/scpi_data_bench
 #include <benchmark/benchmark.h>
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // benchmark reads its resident size (VmRSS) before and after a load of captures - 16 clients at once,
 // each taking 8 pictures of "/capture.jpg", on ports 80 and 81 in turn - and its peak (VmHWM). The web
 // servers' many workers each allocate while they make a picture, so the figure shows how far the
-// allocator's per-thread heaps let the program grow. Run it by hand: build/tests/system/capture_rss_bench
+// allocator's per-thread heaps let the program grow. Run it by hand: build/bench/system/capture_rss_bench
 #include <benchmark/benchmark.h>
 
 #include <atomic>

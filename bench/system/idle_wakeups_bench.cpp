@@ -3,7 +3,7 @@
 // before and after. Over the same seconds bare sleepers, one per paced thread of the controller at that
 // thread's period, run in the benchmark's own process: their cost is the floor an idle controller cannot
 // go below on this machine at this moment, and the ratio to it is the figure that a loaded machine does
-// not blur. Run it by hand: build/tests/system/idle_wakeups_bench
+// not blur. Run it by hand: build/bench/system/idle_wakeups_bench
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <pthread.h>

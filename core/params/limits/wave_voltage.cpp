@@ -114,9 +114,9 @@ void SpreadVoltageToWaves() {
 
 RmsInForce RmsVoltagesInForce() {
     RmsInForce v{};
-    for (int p = 0; p < 3; ++p) {
-        v.acv[p] = GetAcvSetRms(p);
-        v.dcv[p] = GetDcvSetRms(p);
+    for (uint32_t p = 0; p < kPhases; ++p) {
+        v.acv[p] = GetAcvSetRms(static_cast<int>(p));
+        v.dcv[p] = GetDcvSetRms(static_cast<int>(p));
     }
     return v;
 }

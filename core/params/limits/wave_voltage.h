@@ -3,12 +3,14 @@
 // the AC voltage unit changed, and the line values derived from L1. Run by the control task.
 #include <cstdint>
 
+#include "core/params/param_store.h"
+
 // The AC and DC voltage in force of each phase in Vrms: the rms records of the phase's stored waveform (a
 // setter's waveform change carries them to the new waveform). Read before a check of the records
 // (VoltSettingCheckAll) runs: it clears a phase's value above its limit, which a waveform change limits.
 struct RmsInForce {
-    int32_t acv[3];
-    int32_t dcv[3];
+    int32_t acv[core::kPhases];
+    int32_t dcv[core::kPhases];
 };
 RmsInForce RmsVoltagesInForce();
 // The voltage in force (the stored AC and DC voltage of the phase's present waveform) into the records of

@@ -29,7 +29,8 @@ class VoltageInForce : public FrontPanelSuite {
     static void ExpectRecalled(const Preset& p, const std::string& how) {
         EXPECT_TRUE(StageHas(2384, p.volts)) << how << " M" << p.n;
         const std::string unit = std::string(p.unit) == "VPP" ? "+1" : "+0";
-        EXPECT_EQ(Query("FUNC?;:VOLT?;:SYST:ACV:UNIT?"), std::string(p.wave) + ";+" + p.volts + ".0000;" + unit)
+        EXPECT_EQ(Query("FUNC?;:VOLT?;:SYST:ACV:UNIT?"),
+                  std::string(p.wave) + ";+" + p.volts + ".0000;" + unit)
             << how << " M" << p.n;
     }
 };
@@ -74,8 +75,8 @@ TEST_F(VoltageInForce, WaveformChangeInVrmsTakesTheVoltageSetBeforeIt) {
         const char* stage;  // the L1 AC voltage played
     };
     const Step steps[] = {
-        {"VOLT 60;:FUNC TRI", "TRI;+60.0000", "60"},     {"VOLT 80;:FUNC SIN", "SIN;+80.0000", "80"},
-        {"VOLT 90;:FUNC ARB1", "ARB1;+90.0000", "90"},   {"VOLT 110;:FUNC SQU", "SQU;+110.0000", "110"},
+        {"VOLT 60;:FUNC TRI", "TRI;+60.0000", "60"},   {"VOLT 80;:FUNC SIN", "SIN;+80.0000", "80"},
+        {"VOLT 90;:FUNC ARB1", "ARB1;+90.0000", "90"}, {"VOLT 110;:FUNC SQU", "SQU;+110.0000", "110"},
         {"VOLT 70;:FUNC SQU", "SQU;+70.0000", "70"},
     };
     for (const Step& s : steps) {
@@ -94,7 +95,8 @@ TEST_F(VoltageInForce, WaveformChangeInVrmsTakesTheVoltageSetBeforeIt) {
 // change into that 1P2W, show no alarm; the output-on it refuses shows it once.
 TEST_F(VoltageInForce, SyncAlarmOnlyForAnOutputSwitchedOn) {
     const size_t shown = Count("popup: External Sync Frequency");
-    for (const char* step : {"OUTP OFF;:SYST:CONF:PHAS 1", "MODE AC-SYNC", "SYST:CONF:PHAS 0", "SYST:CONF:PHAS 1"})
+    for (const char* step :
+         {"OUTP OFF;:SYST:CONF:PHAS 1", "MODE AC-SYNC", "SYST:CONF:PHAS 0", "SYST:CONF:PHAS 1"})
         ASSERT_EQ(Ask(std::string(step) + ";*OPC?"), "1") << step;
     Send("OUTP ON");
     EXPECT_EQ(Ask("SYST:ERR?"), "-200,\"Execution error\"");

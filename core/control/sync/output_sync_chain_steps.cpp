@@ -63,9 +63,9 @@ void ShowLineLimit(int phase) {
     ShowMessage(3, "L%d ACV out of range\ndue to wave modification\n(Setting Voltage Limited)", phase + 1);
 }
 
-// The waveform of the phase taken: its voltages from the records of the new waveform, limited to what
-// the waveform allows; true when the AC voltage was limited.
-bool TakeWaveform(uint32_t p, int32_t wave, bool writeRegister) {
+// The waveform of the phase taken, limited to what the waveform allows; true when the AC voltage was
+// limited. In Vrms the voltage in force goes with it.
+bool TakeWaveform(uint32_t p, int32_t wave, bool writeRegister, const RmsInForce& inForce) {
     const int phase = static_cast<int>(p);
     SetSh(p, kShwWaveform, wave);
     Store(kParamWaveShape, p, wave);
@@ -85,8 +85,8 @@ bool TakeWaveform(uint32_t p, int32_t wave, bool writeRegister) {
             acv = GetAcvSetRms(phase);
             dcv = GetDcvSetRms(phase);
         } else {
-            acv = ShI(p, kShwSpreadFirst);
-            dcv = ShI(p, kShwSpreadFirst + 2);
+            acv = inForce.acv[p];
+            dcv = inForce.dcv[p];
         }
         Store(kParamDcv2, p, dcv);
         VoltSettingCheckAll(Mode(), Area());
@@ -109,11 +109,12 @@ bool TakeWaveform(uint32_t p, int32_t wave, bool writeRegister) {
 void WaveformChange() {
     const uint32_t sel = Sel();
     const int32_t wave = Param(kParamWaveShape, sel);
+    const RmsInForce inForce = RmsVoltagesInForce();
     if (EditAll() || Wiring() == kWiring1P3W) {
         char limited[32] = "";
         for (uint32_t p = 0; p <= LastPhase(); ++p) {
             if (!ShDiffers(p, kShwWaveform, wave)) continue;
-            if (TakeWaveform(p, wave, Settled()))
+            if (TakeWaveform(p, wave, Settled(), inForce))
                 AppendLimitedPhase(limited, sizeof limited, static_cast<int>(p));
         }
         if (limited[0] != '\0') ShowWaveLimitMessage(limited);
@@ -121,7 +122,7 @@ void WaveformChange() {
         LineValueFromPhase(kParamDcvLine);
         MarkParamGroupChanged(0, kParamNone);
     } else if (Settled()) {
-        if (TakeWaveform(sel, wave, true)) ShowLineLimit(static_cast<int>(sel));
+        if (TakeWaveform(sel, wave, true, inForce)) ShowLineLimit(static_cast<int>(sel));
         panel::DirtyClear(kDirtyWave);
     }
     g_OutputRefresh.store(2, kRelaxed);

@@ -346,9 +346,10 @@ void SettlingPass(Pass* pass) {
             g_ParamFlags.fetch_or(kFlagSyncMissing, kRelaxed);
         else
             g_ParamFlags.fetch_and(~kFlagSyncMissing, kRelaxed);
+        // The alarm belongs to an output that is on: an output switched on later raises it then.
         if (missing && Sh(p, kShwFreq) != 0) {
             Sh(p, kShwFreq) = 0;
-            SysStatusSet(kSysSyncSourceMissing);
+            if (OutputFlagTest(kOutFlagOutputOn)) SysStatusSet(kSysSyncSourceMissing);
         }
     }
     if (write) {

@@ -6,7 +6,6 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
-#include "core/system/state/ctrl_words.h"
 
 namespace {
 
@@ -61,8 +60,6 @@ int AcvUnitConvertAll(int mode) {
     for (int p = 0; p < kPhases; ++p) {
         PutVolt(p, outMode, area, 0, g_Held.rms[p]);
         PutVolt(p, outMode, area, 1, g_Held.vpp[p]);
-        g_OutputShadow[p][core::kShwSpreadFirst].store(static_cast<uint32_t>(g_Held.rms[p]),
-                                                       std::memory_order_relaxed);
     }
     return 1;
 }

@@ -41,9 +41,29 @@ int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t state, int phas
     return rec.state;
 }
 
+// In Vrms the voltage in force goes with a waveform change. The control task takes the new waveform with
+// the voltage stored for it, a pass or more later: the records of the new waveform take the AC and DC
+// voltage of the one it replaces now, so that a voltage set just before the change is the one taken, and
+// one set after it lands in the records the task reads.
+void CarryVoltageInForce(uint32_t from, uint32_t to, uint32_t phase) {
+    if (from == to || GetAcvUnit() == 1) return;
+    const uint32_t mode = GetOutputMode();
+    const uint32_t area = VoltAreaOfRange(CurrentRangeCode());
+    for (const uint32_t id : {uint32_t{kParamAcv}, uint32_t{kParamDcv}}) {
+        ParamRec rec;
+        paramAccessByUnit(0, id, &rec, mode, area, from, 0, phase);
+        const int32_t inForce = rec.value;
+        paramAccessByUnit(0, id, &rec, mode, area, to, 0, phase);
+        rec.value = inForce;
+        paramAccessByUnit(1, id, &rec, mode, area, to, 0, phase);
+    }
+}
+
 int32_t StoreWaveform(int32_t w, int phase) {
     ParamRec rec;
     if (!ReadPhaseRecord(kParamWaveShape, phase, &rec)) return 0;
+    CarryVoltageInForce(static_cast<uint32_t>(rec.value), static_cast<uint32_t>(w),
+                        static_cast<uint32_t>(phase));
     rec.value = w;
     g_OutputShadow[phase][kShwWaveform] = static_cast<uint32_t>(w) + 1;
     paramRW(1, kParamWaveShape, &rec, static_cast<uint32_t>(phase));

@@ -114,8 +114,6 @@ void ZeroAllVoltages() {
     for (uint32_t phase = 0; phase < kPhases; ++phase) {
         g_OutputShadow[phase][kShwAcv] = 0;
         g_OutputShadow[phase][kShwDcv] = 0;
-        for (int w = kShwSpreadFirst; w <= kShwSpreadLast; ++w)
-            g_OutputShadow[phase][w] = 0;
         {
             std::lock_guard<std::mutex> lock(g_ParamLock);
             ParamVoltArea& a = g_ParamStore.unit[phase].mode[mode].volt[area];

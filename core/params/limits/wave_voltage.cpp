@@ -109,14 +109,20 @@ void SpreadVoltageToWaves() {
                 PutVolt(at, kParamDcv, w, 1, dcv);
             }
         }
-        SetWord(p, kShwSpreadFirst, GetVolt(at, kParamAcv, kWaveSin, 0));
-        SetWord(p, kShwSpreadFirst + 2, GetVolt(at, kParamDcv, kWaveSin, 0));
-        SetWord(p, kShwSpreadFirst + 1, GetVolt(at, kParamAcv, 0, 1));
-        SetWord(p, kShwSpreadLast, GetVolt(at, kParamDcv, 0, 1));
     }
 }
 
+RmsInForce RmsVoltagesInForce() {
+    RmsInForce v{};
+    for (uint32_t p = 0; p < kPhases; ++p) {
+        v.acv[p] = GetAcvSetRms(static_cast<int>(p));
+        v.dcv[p] = GetDcvSetRms(static_cast<int>(p));
+    }
+    return v;
+}
+
 void WaveVoltageRecheck() {
+    const RmsInForce rms = RmsVoltagesInForce();
     char limited[32] = "";
     const uint32_t mode = GetOutputMode();
     const uint32_t area = VoltAreaOfRange(GetVoltRangeCode());
@@ -125,21 +131,15 @@ void WaveVoltageRecheck() {
         int32_t acv;
         int32_t dcv;
         bool limit;
-        if (GetAcvUnit() != 1) {
-            acv = Word(p, kShwSpreadFirst);
-            dcv = Word(p, kShwSpreadFirst + 2);
-            paramPutValue(0, kParamDcv2 + p, dcv, p);
-            VoltSettingCheckAll(mode, area);
-            limit = LimitToRmsMax(&acv, phase);
-        } else if (IsAcvUnitVppOfPhase(phase)) {
+        if (IsAcvUnitVppOfPhase(phase)) {
             acv = GetAcvSetVpp(phase);
             dcv = GetDcvSetVpp(phase);
             VoltSettingCheckAll(mode, area);
             limit = IsAcvOverVppLimitOfPhase(acv, phase) > 0 && !NvWritesDisabled();
             if (limit) acv = GetAcvMaxVppOfPhase(phase);
         } else {
-            acv = GetAcvSetRms(phase);
-            dcv = GetDcvSetRms(phase);
+            acv = rms.acv[p];
+            dcv = rms.dcv[p];
             paramPutValue(0, kParamDcv2 + p, dcv, p);
             VoltSettingCheckAll(mode, area);
             limit = LimitToRmsMax(&acv, phase);

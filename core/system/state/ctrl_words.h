@@ -74,9 +74,7 @@ enum ShadowWord : int {
     kShwParPosition = 64,
     kShwParNumber = 65,
     kShwParEnable = 66,
-    kShwWritten = 69,      // something was written in this pass
-    kShwSpreadFirst = 70,  // 70-73 reference voltages of the waveform spread
-    kShwSpreadLast = 73,
+    kShwWritten = 69,  // something was written in this pass
 };
 
 inline constexpr uint32_t kLineShadow = 3;

@@ -174,6 +174,25 @@ TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
     EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));
 }
 
+// 1P2W edits one line, so its settling pass compares the synchronisation source: with the output off a
+// missing source raises no alarm, also after a wiring change into a synchronised mode; an output-on does.
+TEST_F(OutputSync, MissingSynchronisationSourceAlarmsOnlyForTheOutputOn) {
+    Start(kAcSync, 1, 3);
+    EXPECT_TRUE(g_ParamFlags.load() & core::kFlagSyncMissing);
+    EXPECT_FALSE(SysStatusTest(kSysSyncSourceMissing));
+    SysStatusClear(kSysSyncSourceMissing);  // as the alarm monitor does once it has shown it
+    g_PhaseMode = 0;
+    Poll(40);
+    g_PhaseMode = 1;
+    Poll(40);
+    ASSERT_TRUE(OutputFlagTest(kOutFlagSettled));
+    EXPECT_FALSE(SysStatusTest(kSysSyncSourceMissing));
+    SetOutputOnOff(1);
+    Poll(12);
+    EXPECT_FALSE(OutputFlagTest(kOutFlagOutputOn));
+    EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));
+}
+
 TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
     Start(kAcInt, 0, 1);
     g_EditAllPhases = 1;

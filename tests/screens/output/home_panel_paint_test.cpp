@@ -71,7 +71,9 @@ TEST_F(HomePanel, FirstPageOfAcDcIntWithTheFirstRowHighlighted) {
         g_OutputModeIdx.store(mode);
         screen.PaintPanel();
         for (const auto& t : screen.Texts())
-            if (t.y == kTextY[1] && t.x >= kValueWinX) EXPECT_EQ(t.rgb, kBlack) << t.text;
+            if (t.y == kTextY[1] && t.x >= kValueWinX) {
+                EXPECT_EQ(t.rgb, kBlack) << t.text;
+            }
         const int capAt = mode == 7 ? 105 : 100;
         for (int x = capAt; x < 108; ++x)
             for (int y = kTextY[1]; y < kTextY[1] + 24; ++y)

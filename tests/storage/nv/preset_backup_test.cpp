@@ -96,8 +96,12 @@ TEST_F(PresetBackupTest, DamagedBlockComesFromItsCopyElseResetsThatPhaseAndSaysS
         SCOPED_TRACE(c.name);
         ASSERT_EQ(SpiNvmWriteBuf(kL2, sound.data(), 8192), 8192);
         ASSERT_EQ(SpiNvmWriteBuf(kL2Copy, sound.data(), 8192), 8192);
-        if (c.block) ASSERT_EQ(SpiNvmWriteBuf(kL2, c.block->data(), 8192), 8192);
-        if (c.copy) ASSERT_EQ(SpiNvmWriteBuf(kL2Copy, c.copy->data(), 8192), 8192);
+        if (c.block) {
+            ASSERT_EQ(SpiNvmWriteBuf(kL2, c.block->data(), 8192), 8192);
+        }
+        if (c.copy) {
+            ASSERT_EQ(SpiNvmWriteBuf(kL2Copy, c.copy->data(), 8192), 8192);
+        }
         if (c.flipBlock) FlipByte(kL2 + 4000);
         if (c.flipCopy) FlipByte(kL2Copy + 4000);
         testing::internal::CaptureStderr();
@@ -106,7 +110,9 @@ TEST_F(PresetBackupTest, DamagedBlockComesFromItsCopyElseResetsThatPhaseAndSaysS
         EXPECT_EQ(std::memcmp(g_PresetStore[0], saved_, kPhaseBytes), 0);
         EXPECT_EQ(std::memcmp(g_PresetStore[1], (c.reset ? defaults_ : saved_) + kPhaseBytes, kPhaseBytes), 0);
         EXPECT_EQ(std::memcmp(g_PresetStore[2], saved_ + 2 * kPhaseBytes, kPhaseBytes), 0);
-        if (!c.reset && !c.flipCopy) EXPECT_TRUE(Chip(kL2, 8192) == sound) << "the block was not mended";
+        if (!c.reset && !c.flipCopy) {
+            EXPECT_TRUE(Chip(kL2, 8192) == sound) << "the block was not mended";
+        }
     }
     // A block the memory refuses to read comes from its copy, and nothing is written to that memory; when
     // no read goes through the phase is reset, said as such.
@@ -192,7 +198,9 @@ TEST_F(PresetBackupTest, ACutSaveLeavesEachPhaseOldOrNewAnUnchangedOneWritesNoth
         EXPECT_NE(std::find(std::begin(kAllowed), std::end(kAllowed), outcome), std::end(kAllowed))
             << outcome;
         EXPECT_EQ(popup, "") << outcome;
-        if (cut == writes) EXPECT_EQ(outcome, "NNN");
+        if (cut == writes) {
+            EXPECT_EQ(outcome, "NNN");
+        }
     }
     // A save that changes nothing writes nothing: a cut during it has nothing to tear.
     plat::NvmSimClearLog();

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <limits>
+#include <set>
 #include <string>
 
 #include "core/control/calibration/calibration.h"
@@ -169,24 +171,131 @@ TEST_F(Measurement, AveragesOfHugeReadingsKeepTheirSign) {
     }
 }
 
-// No auxiliary value where the stage has none; 1P2W shows the total registers in record 0.
-TEST_F(Measurement, FieldsComeFromTheirOwnRegisters) {
-    Reg(2232, 77.0f);   // voltage peak hold, total
-    Reg(2226, 3.0f);    // auxiliary value of L1
-    Reg(2128, 5.0f);    // Vrms L1
-    Reg(2184, -6.0f);   // Vavg L1: more than the rms, as readings taken apart can be
-    Reg(2134, 123.0f);  // Vrms total
+// Readings taken apart can put the average above the rms: the AC part is then 0, not a NaN.
+TEST_F(Measurement, AcPartOfAnAverageAboveTheRmsIsZero) {
+    Reg(2128, 5.0f);   // Vrms L1
+    Reg(2184, -6.0f);  // Vavg L1
     Publish();
     MeasDispCacheRefresh();
-    EXPECT_EQ(Live(6, kMfVpkHold), 77.0f);
-    EXPECT_EQ(Live(6, kMfAux), 0.0f);
-    EXPECT_EQ(Live(0, kMfAux), 3.0f);
     EXPECT_EQ(MeasGetVac(nullptr, nullptr, 0, 2), 0.0f);
-    EXPECT_EQ(Live(0, kMfVrms), 5.0f);
-    g_PhaseMode = 1;
+}
+
+// Every measurement register of every row holds a value of its own; each quantity must come back from
+// its own register, in its own record field, through its getter, with its register's scale.
+struct Quantity {
+    const char* name;
+    uint32_t first;  // register of row 0; row r is first + r
+    int field;
+    int scale;      // 1: a float register; 1000 or 100: an integer register holding the value times that
+    int lastRow;    // 6: every row; 2: the phases only
+    float (*get)(int phase);
+};
+constexpr int kValueOnly = 2;
+const Quantity kQuantities[] = {
+    {"Vrms", 2128, 30, 1, 6, [](int p) { return MeasGetVrms(nullptr, nullptr, p, kValueOnly); }},
+    {"Vavg", 2184, 31, 1, 6, [](int p) { return MeasGetVavg(nullptr, nullptr, p, kValueOnly); }},
+    {"Vmax", 2149, 43, 1, 6, [](int p) { return MeasGetVmax(nullptr, nullptr, p, kValueOnly); }},
+    {"Vmin", 2156, 44, 1, 6, [](int p) { return MeasGetVmin(nullptr, nullptr, p, kValueOnly); }},
+    {"Irms", 2135, 34, 1, 6, [](int p) { return MeasGetIrms(nullptr, nullptr, p, kValueOnly); }},
+    {"Iavg", 2191, 35, 1, 6, [](int p) { return MeasGetIavg(nullptr, nullptr, p, kValueOnly); }},
+    {"Imax", 2163, 37, 1, 6, [](int p) { return MeasGetImax(nullptr, nullptr, p, kValueOnly); }},
+    {"Imin", 2170, 38, 1, 6, [](int p) { return MeasGetImin(nullptr, nullptr, p, kValueOnly); }},
+    {"IpkHold", 2177, 42, 1, 6, [](int p) { return MeasGetIpkHold(nullptr, nullptr, p, kValueOnly); }},
+    {"VpkHold", 2229, 45, 1, 2, [](int p) { return MeasGetVpkHold(nullptr, nullptr, p, kValueOnly); }},
+    {"P", 2142, 47, 1, 6, [](int p) { return MeasGetPower(nullptr, nullptr, p, kValueOnly, 0); }},
+    {"S", 2198, 48, 1, 6, [](int p) { return MeasGetApparent(nullptr, nullptr, p, kValueOnly, 0); }},
+    {"Q", 2205, 51, 1, 6, [](int p) { return MeasGetReactive(nullptr, nullptr, p, kValueOnly, 0); }},
+    {"PF", 2212, 52, 1000, 6, [](int p) { return MeasGetPF(nullptr, nullptr, p, kValueOnly); }},
+    {"CF", 2219, 53, 100, 6, [](int p) { return MeasGetCF(nullptr, nullptr, p, kValueOnly); }},
+    {"Aux", 2226, 54, 1, 2, [](int p) { return MeasGetAux(nullptr, nullptr, p, kValueOnly); }},
+};
+constexpr uint32_t kVpkHoldTotal = 2232;
+// The totals of record 0 are the total row (row 6) of their quantities.
+struct Total {
+    const char* name;
+    int quantity;  // in kQuantities
+    int field;
+    float (*get)();
+};
+const Total kTotals[] = {
+    {"Vrms total", 0, 55, [] { return MeasGetVrmsTotal(nullptr, nullptr, 0, 0); }},
+    {"Irms total", 4, 56, [] { return MeasGetIrmsTotal(nullptr, nullptr, 0, 0); }},
+    {"P total", 10, 57, [] { return MeasGetPowerTotal(nullptr, nullptr, 0, 0); }},
+    {"PF total", 13, 58, [] { return MeasGetPFTotal(nullptr, nullptr, 0, 0); }},
+    {"S total", 11, 59, [] { return MeasGetApparentTotal(nullptr, nullptr, 0, 0); }},
+    {"Q total", 12, 60, [] { return MeasGetReactiveTotal(nullptr, nullptr, 0, 0); }},
+};
+
+// Exact in binary at every scale, distinct for every quantity and row, below the kilo display step.
+float Distinct(int quantity, int row) {
+    return 1.0f + 10.0f * static_cast<float>(quantity) + static_cast<float>(row) * 0.25f;
+}
+void PutRegister(uint32_t reg, int scale, float v) {
+    if (scale == 1)
+        Stage().SetReadFloat(reg, 0, v);
+    else
+        Stage().SetRead(reg, 0, static_cast<uint32_t>(std::lround(v * static_cast<float>(scale))));
+}
+uint32_t RegisterOf(const Quantity& q, int row) {
+    return q.first == 2229 && row == 6 ? kVpkHoldTotal : q.first + static_cast<uint32_t>(row);
+}
+
+TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
+    const auto fill = [](int offset) {
+        for (int k = 0; k < static_cast<int>(std::size(kQuantities)); ++k) {
+            const Quantity& q = kQuantities[k];
+            for (int r = 0; r <= 6; ++r) {
+                if (r <= q.lastRow || (q.first == 2229 && r == 6))
+                    PutRegister(RegisterOf(q, r), q.scale, Distinct(k + offset, r));
+            }
+        }
+    };
+    fill(0);
+    Reg(2233, 50.5f);  // the measured frequency
+    // Averaging on: each refilled slot starts at its first value, so two quantities sharing a slot would
+    // show one value.
+    MeasAvg_ResetAll(4);
     Publish();
-    EXPECT_EQ(Live(0, kMfVrms), 123.0f);
-    EXPECT_EQ(Live(0, kMfVpkHold), 77.0f);
+    MeasDispCacheRefresh();
+    // Line-to-line records carry the voltages only; the phases and the total carry every quantity.
+    const std::set<std::string> lineFields = {"Vrms", "Vavg", "Vmax", "Vmin"};
+    for (int k = 0; k < static_cast<int>(std::size(kQuantities)); ++k) {
+        const Quantity& q = kQuantities[k];
+        for (int r = 0; r <= 6; ++r) {
+            const bool line = r >= 3 && r <= 5;
+            if (line && lineFields.count(q.name) == 0) continue;
+            const bool none = r > q.lastRow && !(q.first == 2229 && r == 6);
+            EXPECT_FLOAT_EQ(Live(r, q.field), none ? 0.0f : Distinct(k, r)) << q.name << " row " << r;
+        }
+        for (int p = 0; p < 3; ++p)
+            EXPECT_FLOAT_EQ(q.get(p), Distinct(k, p)) << q.name << " getter of phase " << p;
+    }
+    EXPECT_FLOAT_EQ(MeasGetVllRms(nullptr, nullptr, 1, kValueOnly), Distinct(0, 4));
+    EXPECT_FLOAT_EQ(MeasGetVllAvg(nullptr, nullptr, 2, kValueOnly), Distinct(1, 5));
+    EXPECT_FLOAT_EQ(MeasGetVllMax(nullptr, nullptr, 0, kValueOnly), Distinct(2, 3));
+    EXPECT_FLOAT_EQ(MeasGetVllMin(nullptr, nullptr, 1, kValueOnly), Distinct(3, 4));
+    EXPECT_FLOAT_EQ(Live(0, 32), Distinct(0, 0));  // Vrms raw
+    for (const Total& t : kTotals) {
+        EXPECT_FLOAT_EQ(Live(0, t.field), Distinct(t.quantity, 6)) << t.name;
+        EXPECT_FLOAT_EQ(t.get(), Distinct(t.quantity, 6)) << t.name;
+    }
+    for (int p = 0; p < 3; ++p)
+        EXPECT_FLOAT_EQ(Live(p, 61), 50.5f) << "frequency of phase " << p;
+
+    // 1P2W: record 0 reads the total row's registers (the auxiliary value stays L1's), and the totals
+    // fields keep what they had.
+    g_PhaseMode = 1;
+    constexpr int kLater = 50;
+    fill(kLater);
+    MeasAvg_ResetAll(4);
+    Publish();
+    for (int k = 0; k < static_cast<int>(std::size(kQuantities)); ++k) {
+        const Quantity& q = kQuantities[k];
+        const int row = q.first == 2226 ? 0 : 6;
+        EXPECT_FLOAT_EQ(Live(0, q.field), Distinct(k + kLater, row)) << q.name << " in 1P2W";
+    }
+    for (const Total& t : kTotals)
+        EXPECT_FLOAT_EQ(Live(0, t.field), Distinct(t.quantity, 6)) << t.name << " in 1P2W";
 }
 
 TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {

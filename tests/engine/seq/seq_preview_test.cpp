@@ -72,6 +72,15 @@ TEST_F(SeqPreviewTest, KeepStepsCarryTheEarlierValue) {
         EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(0), row.dcv) << row.position;
     }
     EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(7), 0.0f);
+    // 1P3W: L2 is L1's step with the DC voltage of opposite polarity, whatever L2's own slice holds.
+    g_SeqSimBlock[1].seqTable[0][1].dcv = 555;
+    Order();
+    g_SeqPreview.position = 3;
+    EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(1), 5.0f) << "3P4W: L2's own slice";
+    g_PhaseMode = 2;
+    EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(1), -12.0f);
+    EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(0), 12.0f);
+    g_PhaseMode = 0;
 }
 
 }  // namespace

@@ -124,6 +124,9 @@ TEST_F(SeqRemote, ValidationBoundsOfASeqStep) {
          kTypeSP, kTypeSP + 1},
     };
     ASSERT_EQ(SeqValidateAll(5), 1);
+    EXPECT_EQ(SeqValidateTable(-1, 5), 0);
+    EXPECT_EQ(SeqValidateTable(kSeqTables, 5), 0);
+    EXPECT_EQ(SimValidateSet(kSimSets), 0);
     for (int table = 0; table < kSeqTables; ++table) {
         for (int phase = 0; phase < 3; ++phase) {
             SeqStepRecord& r = g_SeqStepTable[table][phase][kSeqSteps - 1];

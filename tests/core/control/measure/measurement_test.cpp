@@ -269,7 +269,14 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
         }
         for (int p = 0; p < 3; ++p)
             EXPECT_FLOAT_EQ(q.get(p), Distinct(k, p)) << q.name << " getter of phase " << p;
+        EXPECT_EQ(q.get(-1), 0.0f) << q.name << " of no phase";
+        EXPECT_EQ(q.get(3), 0.0f) << q.name << " of no phase";
     }
+    EXPECT_EQ(MeasGetVllAvg(nullptr, nullptr, 3, kValueOnly), 0.0f);
+    // Base 1 asks for watts only where the text was scaled to kilowatts.
+    EXPECT_FLOAT_EQ(MeasGetPower(nullptr, nullptr, 2, kValueOnly, 1), Distinct(10, 2));
+    EXPECT_FLOAT_EQ(MeasGetApparent(nullptr, nullptr, 0, kValueOnly, 1), Distinct(11, 0));
+    EXPECT_FLOAT_EQ(MeasGetReactive(nullptr, nullptr, 1, kValueOnly, 1), Distinct(12, 1));
     EXPECT_FLOAT_EQ(MeasGetVllRms(nullptr, nullptr, 1, kValueOnly), Distinct(0, 4));
     EXPECT_FLOAT_EQ(MeasGetVllAvg(nullptr, nullptr, 2, kValueOnly), Distinct(1, 5));
     EXPECT_FLOAT_EQ(MeasGetVllMax(nullptr, nullptr, 0, kValueOnly), Distinct(2, 3));
@@ -281,6 +288,61 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
     }
     for (int p = 0; p < 3; ++p)
         EXPECT_FLOAT_EQ(Live(p, 61), 50.5f) << "frequency of phase " << p;
+    // The shown texts of these values: decimals by magnitude, the sign where the quantity has one, the
+    // short (mode 0) and long (mode 1) unit. The output is off: no frequency and no THD.
+    using Text = float (*)(char*, const char**, int mode);
+    struct Shown {
+        const char* what;
+        Text get;
+        const char *text, *unit, *longUnit;
+    };
+    const Shown texts[] = {
+        {"Vrms L2", [](char* t, const char** u, int m) { return MeasGetVrms(t, u, 1, m); }, "1.25", "rms", "Vrms"},
+        {"Vavg L3", [](char* t, const char** u, int m) { return MeasGetVavg(t, u, 2, m); }, "+11.50", "V", "V"},
+        {"Vmax L1", [](char* t, const char** u, int m) { return MeasGetVmax(t, u, 0, m); }, "+21.00", "Vpk", "Vpk"},
+        {"Vmin L2", [](char* t, const char** u, int m) { return MeasGetVmin(t, u, 1, m); }, "+31.25", "Vpk", "Vpk"},
+        {"Irms L3", [](char* t, const char** u, int m) { return MeasGetIrms(t, u, 2, m); }, "41.50", "rms", "Arms"},
+        {"Iavg L1", [](char* t, const char** u, int m) { return MeasGetIavg(t, u, 0, m); }, "+51.00", "A", "A"},
+        {"Imax L2", [](char* t, const char** u, int m) { return MeasGetImax(t, u, 1, m); }, "+61.25", "Apk", "Apk"},
+        {"Imin L3", [](char* t, const char** u, int m) { return MeasGetImin(t, u, 2, m); }, "+71.50", "Apk", "Apk"},
+        {"IpkHold L1", [](char* t, const char** u, int m) { return MeasGetIpkHold(t, u, 0, m); }, "+81.00", "Apk",
+         "Apk"},
+        {"VpkHold L2", [](char* t, const char** u, int m) { return MeasGetVpkHold(t, u, 1, m); }, "+91.25", "Vpk",
+         "Vpk"},
+        {"P L3", [](char* t, const char** u, int m) { return MeasGetPower(t, u, 2, m, 1); }, "101.5", "W", "W"},
+        {"S L1", [](char* t, const char** u, int m) { return MeasGetApparent(t, u, 0, m, 1); }, "111.0", "VA", "VA"},
+        {"Q L3", [](char* t, const char** u, int m) { return MeasGetReactive(t, u, 2, m, 1); }, "121.5", "var", "var"},
+        {"PF L1", [](char* t, const char** u, int m) { return MeasGetPF(t, u, 0, m); }, "131.0", "", ""},
+        {"CF L3", [](char* t, const char** u, int m) { return MeasGetCF(t, u, 2, m); }, "141.5", "", ""},
+        {"Aux L1", [](char* t, const char** u, int m) { return MeasGetAux(t, u, 0, m); }, "+151.0", "", ""},
+        {"Vrms L2-L3", [](char* t, const char** u, int m) { return MeasGetVllRms(t, u, 1, m); }, "2.00", "rms",
+         "Vrms"},
+        {"Vavg L1-L2", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 0, m); }, "+11.75", "V12",
+         "V12"},
+        {"Vavg L2-L3", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 1, m); }, "+12.00", "V23",
+         "V23"},
+        {"Vavg L3-L1", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 2, m); }, "+12.25", "V31",
+         "V31"},
+        {"Vmax L1-L2", [](char* t, const char** u, int m) { return MeasGetVllMax(t, u, 0, m); }, "+21.75", "pk", "pk"},
+        {"Vmin L2-L3", [](char* t, const char** u, int m) { return MeasGetVllMin(t, u, 1, m); }, "+32.00", "pk", "pk"},
+        {"freq L1", [](char* t, const char** u, int m) { return MeasGetFreq(t, u, 0, m); }, "----", "Hz", "Hz"},
+        {"THD V L2", [](char* t, const char** u, int m) { return MeasGetThdV(t, u, 1, m); }, "----", "%", "%"},
+        {"THD I L3", [](char* t, const char** u, int m) { return MeasGetThdI(t, u, 2, m); }, "----", "%", "%"},
+    };
+    for (const Shown& row : texts) {
+        for (int mode : {0, 1}) {
+            char text[kNumberTextSize] = "";
+            const char* unit = "untouched";
+            row.get(text, &unit, mode);
+            EXPECT_STREQ(text, row.text) << row.what << " mode " << mode;
+            EXPECT_STREQ(unit, mode == 0 ? row.unit : row.longUnit) << row.what << " mode " << mode;
+        }
+        char text[kNumberTextSize] = "untouched";
+        const char* unit = "untouched";
+        row.get(text, &unit, kValueOnly);
+        EXPECT_STREQ(text, "untouched") << row.what << ": value only";
+        EXPECT_STREQ(unit, "untouched") << row.what << ": value only";
+    }
 
     // 1P2W: record 0 reads the total row's registers (the auxiliary value stays L1's), and the totals
     // fields keep what they had.

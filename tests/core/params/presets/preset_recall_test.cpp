@@ -143,6 +143,43 @@ TEST_F(PresetRecall, PresetStoredIn1P3WRecallsL1AndL2Only) {
     EXPECT_EQ((std::array{GetAcv(0), GetAcv(1), GetAcv(2)}), (std::array{10000, 11000, 15000}));
 }
 
+// The MISC settings each have their own place in every phase record of a saved preset: a byte, or a 32-bit
+// word at 4 x its number.
+TEST_F(PresetRecall, MiscSettingsAreSavedInTheirOwnBytes) {
+    struct Field {
+        uint32_t param;
+        uint32_t at;  // byte offset, or word number when `word`
+        bool word;
+    };
+    const Field fields[] = {
+        {119, 29, false},  {105, 30, false},  {107, 31, false},  {109, 32, false},  {111, 33, false},
+        {113, 34, false},  {115, 35, false},  {117, 36, false},  {133, 66, false},  {101, 68, false},
+        {103, 69, false},  {194, 70, false},  {121, 71, false},  {123, 72, false},  {125, 73, false},
+        {127, 74, false},  {135, 75, false},  {137, 76, false},  {97, 109, true},   {129, 136, true},
+        {131, 137, true},  {196, 138, true},  {198, 139, true},  {200, 140, true},  {202, 141, true},
+        {204, 142, true},  {206, 143, true},
+    };
+    Start(kAcInt, 0, 1);
+    int32_t distinct = 40;
+    for (const Field& f : fields)
+        ASSERT_EQ(paramPutValue(0, f.param, f.word ? 1000 + distinct++ : distinct++, 0), 0) << f.param;
+    ASSERT_EQ(PresetRangeCheckRun(1, 4), 0);
+    for (uint32_t p = 0; p < 3; ++p) {
+        const uint8_t* rec = PresetRecord(4, p);
+        ASSERT_NE(rec, nullptr);
+        distinct = 40;
+        for (const Field& f : fields) {
+            if (f.word) {
+                int32_t v;
+                std::memcpy(&v, rec + 4 * f.at, sizeof v);
+                EXPECT_EQ(v, 1000 + distinct++) << "parameter " << f.param << ", phase " << p;
+            } else {
+                EXPECT_EQ(rec[f.at], distinct++) << "parameter " << f.param << ", phase " << p;
+            }
+        }
+    }
+}
+
 TEST_F(PresetRecall, PresetNumbersOutsideTheTenAreRefused) {
     for (uint32_t n : {10u, 0xFFFFFFFFu})
         EXPECT_EQ(PresetRangeCheckRun(1, n) + PresetRangeCheckRun(0, n), -2);

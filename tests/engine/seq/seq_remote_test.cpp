@@ -250,9 +250,9 @@ TEST_F(SeqRemote, ValidationBoundsOfASimState) {
 TEST_F(SeqRemote, EachTableChecksItsOwnRow) {
     const struct {
         int table;
-        uint32_t fsetMin, vppMax;
-    } rows[] = {{0, 100, 114000}, {1, 100, 57000}, {2, 1500, 114000},
-                {3, 1500, 57000}, {4, 1500, 114000}, {5, 1500, 57000}};
+        uint32_t fsetMin, vppMax, acvMax;
+    } rows[] = {{0, 100, 114000, 40000}, {1, 100, 57000, 20000}, {2, 1500, 114000, 40000},
+                {3, 1500, 57000, 20000}, {4, 1500, 114000, 40000}, {5, 1500, 57000, 20000}};
     ASSERT_EQ(SeqValidateAll(5), 1);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.table);
@@ -262,6 +262,16 @@ TEST_F(SeqRemote, EachTableChecksItsOwnRow) {
         EXPECT_EQ(SeqValidateAll(5), 1) << "lowest Fset";
         r.fset = row.fsetMin - 1;
         EXPECT_EQ(SeqValidateAll(5), 0) << "below the lowest Fset";
+        r = keep;
+        r.wave = kWaveSqu;
+        r.acv = row.acvMax;
+        r.dcv = 0;
+        // In the AC kind the output limits of the range lie below the table's bound.
+        if (row.table != 2 && row.table != 3) {
+            EXPECT_EQ(SeqValidateAll(5), 1) << "ACV maximum";
+        }
+        r.acv = row.acvMax + 1;
+        EXPECT_EQ(SeqValidateAll(5), 0) << "above the ACV maximum";
         r = keep;
         r.acvVpp = row.vppMax;
         EXPECT_EQ(SeqValidateAll(5), 1) << "Vpp ceiling";

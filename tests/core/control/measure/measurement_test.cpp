@@ -360,6 +360,30 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
         EXPECT_FLOAT_EQ(Live(0, t.field), Distinct(t.quantity, 6)) << t.name << " in 1P2W";
 }
 
+// The frequency is shown in the synchronised modes (AC+DC-SYNC 7, AC-SYNC 8) within 10-2100 Hz only.
+TEST_F(Measurement, FrequencyShownInTheSyncModesWithinItsBand) {
+    struct Case {
+        uint32_t mode;
+        float hz;
+        const char* text;
+    };
+    const Case cases[] = {{8, 50.0f, "50.00"},  {7, 10.0f, "10.00"}, {8, 9.99f, "----"},
+                          {8, 2100.0f, "2100"}, {7, 2100.5f, "----"}, {1, 50.0f, "----"}};
+    for (const Case& c : cases) {
+        g_OutputModeIdx = c.mode;
+        Reg(2233, c.hz);
+        Publish();
+        MeasDispCacheRefresh();
+        char text[kNumberTextSize] = "";
+        const char* unit = nullptr;
+        const float v = MeasGetFreq(text, &unit, 0, 0);
+        EXPECT_STREQ(text, c.text) << c.mode << " " << c.hz;
+        EXPECT_STREQ(unit, "Hz");
+        EXPECT_FLOAT_EQ(v, c.mode == 1 ? 0.0f : c.hz) << c.mode << " " << c.hz;
+    }
+    g_OutputModeIdx = 1;
+}
+
 TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {
     Reg(2128, 5.0f);
     Publish();

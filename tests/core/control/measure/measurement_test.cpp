@@ -11,9 +11,11 @@
 #include <string>
 
 #include "core/control/calibration/calibration.h"
+#include "core/control/measure/harmonics.h"
 #include "core/control/measure/meas_average.h"
 #include "core/control/measure/meas_getters.h"
 #include "core/control/measure/meas_records.h"
+#include "core/params/param_store.h"
 #include "core/system/util/format_number.h"
 #include "tests/core/control/measure/meas_fixture.h"
 
@@ -382,6 +384,33 @@ TEST_F(Measurement, FrequencyShownInTheSyncModesWithinItsBand) {
         EXPECT_FLOAT_EQ(v, c.mode == 1 ? 0.0f : c.hz) << c.mode << " " << c.hz;
     }
     g_OutputModeIdx = 1;
+}
+
+// Each phase's THD fields (62 voltage, 63 current) carry its own valid result in AC-INT with the output on;
+// an invalid result, the output off or another mode read -0.1.
+TEST_F(Measurement, ThdFieldsOfEachPhase) {
+    for (int p = 0; p < 3; ++p) {
+        g_HarmResult[p].VPct[0] = 1.5f + static_cast<float>(p);
+        g_HarmResult[p].IPct[0] = 4.5f + static_cast<float>(p);
+        g_HarmResult[p].VInvalid = p == 1 ? 1 : 0;
+        g_HarmResult[p].IInvalid = p == 2 ? 1 : 0;
+    }
+    struct Case {
+        uint32_t mode, status;
+        bool shown;
+    };
+    for (const Case c : {Case{1, 1, true}, Case{1, 0, false}, Case{0, 1, false}}) {
+        g_OutputModeIdx = c.mode;
+        core::g_OutputStatusMirror = c.status;
+        Publish();
+        for (int p = 0; p < 3; ++p) {
+            const bool v = c.shown && p != 1, i = c.shown && p != 2;
+            EXPECT_FLOAT_EQ(Live(p, 62), v ? 1.5f + static_cast<float>(p) : -0.1f) << c.mode << c.status << p;
+            EXPECT_FLOAT_EQ(Live(p, 63), i ? 4.5f + static_cast<float>(p) : -0.1f) << c.mode << c.status << p;
+        }
+    }
+    g_OutputModeIdx = 1;
+    core::g_OutputStatusMirror = 0;
 }
 
 TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {

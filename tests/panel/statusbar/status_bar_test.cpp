@@ -248,7 +248,10 @@ TEST_F(StatusBar, OnePhaseThreeWireDrawsTwoBars) {
 
 TEST_F(StatusBar, ShiftWinsOverRemote) {
     OutputFlagSet(kOutFlagRemote);
+    GUI_SetTextHook(drawn::Observe);
+    drawn::g_texts.clear();
     Show();
+    EXPECT_TRUE(drawn::DrawnAt("RMT", 250 + 10, 3)) << drawn::All();  // cell 6 at x 250
     EXPECT_EQ(Count(250, 0, 299, 23, kBlue565), 0);
     guitest::ExpectGolden("statusbar_rmt", kBarRect);
 

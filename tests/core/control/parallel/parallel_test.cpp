@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "core/control/alarms/alarm_state.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
@@ -297,4 +298,49 @@ TEST_F(ParallelTest, EachModelTypeTakesSlavesOfItsOwnFamily) {
         }
     }
     g_ModelId = keep;
+}
+
+// What a slave reports, item by item, lands in its own word of the master's copy: the alarm words in two
+// halves (low first), the error flags and indexes, the raw fault word, the IP octets.
+TEST_F(ParallelTest, EverySlaveReportItemLandsInItsWord) {
+    constexpr int kSlave = 3;
+    const auto send = [](uint32_t item, uint32_t value) {
+        Stage().LinkSendFromPeer(kSlave, value << 16 | item << 4 | kSlave << 1);
+        ASSERT_TRUE(core::ParallelPollSlave(kSlave)) << item;
+    };
+    const ParallelSlaveRec& rec = g_ParallelLink.slave[kSlave];
+    const AlarmSlaveCopy& alarms = g_AlarmState.slave[kSlave];
+    struct Word {
+        uint32_t lowItem;
+        const std::atomic<uint32_t>* word;
+    };
+    const Word words[] = {{4, &alarms.phase[0]}, {6, &alarms.phase[1]}, {8, &alarms.phase[2]},
+                          {10, &alarms.system},  {24, &rec.rawFault}};
+    for (uint32_t i = 0; i < std::size(words); ++i) {
+        send(words[i].lowItem, 0x1000 + i);
+        send(words[i].lowItem - 1, 0x20 + i);
+        EXPECT_EQ(words[i].word->load(), (0x20u + i) << 16 | (0x1000u + i)) << "items " << words[i].lowItem;
+    }
+    struct Value {
+        uint32_t item, value;
+        int32_t (*read)(const ParallelSlaveRec&);
+    };
+    const Value values[] = {
+        {20, 5, [](const ParallelSlaveRec& r) { return r.sysError1.load(); }},
+        {21, 6, [](const ParallelSlaveRec& r) { return r.startupError.load(); }},
+        {22, 7, [](const ParallelSlaveRec& r) { return r.sysError4.load(); }},
+        {34, 8, [](const ParallelSlaveRec& r) { return int32_t{r.moduleError.load()}; }},
+        {35, 9, [](const ParallelSlaveRec& r) { return int32_t{r.fwError.load()}; }},
+        {11, 192, [](const ParallelSlaveRec& r) { return int32_t{r.ip[0].load()}; }},
+        {14, 77, [](const ParallelSlaveRec& r) { return int32_t{r.ip[3].load()}; }},
+    };
+    for (const Value& v : values) {
+        send(v.item, v.value);
+        EXPECT_EQ(v.read(rec), static_cast<int32_t>(v.value)) << "item " << v.item;
+    }
+    test::ClearTrace();
+    send(37, 1);
+    EXPECT_EQ(PopupText(), "Slave 3 USB Memory \nConnected");
+    send(37, 2);
+    EXPECT_EQ(PopupText(), "Slave 3 USB Memory \nAccess Error");
 }

@@ -53,6 +53,11 @@ TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 96u);
     EXPECT_EQ(Param(97), 25);
+
+    Open(96);
+    Type("60000");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(97), 60000) << "the maximum itself";
 }
 
 TEST_F(MiscEditors, ANumberWhoseStepsLeave32BitsIsDropped) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/control/preset_output.h"
 #include "core/params/presets/preset_store.h"
@@ -176,6 +177,47 @@ TEST_F(PresetRecall, MiscSettingsAreSavedInTheirOwnBytes) {
             } else {
                 EXPECT_EQ(rec[f.at], distinct++) << "parameter " << f.param << ", phase " << p;
             }
+        }
+    }
+}
+
+// Settings kept once per output mode or range area have their own word of the phase record: the ON and OFF
+// phases of each mode with an internal AC waveform (0, 1, 5, 6, 7, 8), the voltage and peak voltage limits
+// of both range areas.
+TEST_F(PresetRecall, PerModeAndAreaSettingsAreSavedInTheirOwnWords) {
+    struct Field {
+        uint32_t param, mode, rangeCode, word;
+    };
+    std::vector<Field> fields;
+    const uint32_t acModes[6] = {0, 1, 5, 6, 7, 8};
+    for (uint32_t i = 0; i < 6; ++i) {
+        fields.push_back({64, acModes[i], 1, 67 + i});
+        fields.push_back({68, acModes[i], 1, 73 + i});
+    }
+    for (uint32_t a = 0; a < 2; ++a) {
+        fields.push_back({8, 0, a, 41 + a});
+        fields.push_back({10, 0, a, 43 + a});
+        fields.push_back({11, 0, a, 45 + a});
+    }
+    Start(kAcInt, 0, 1);
+    for (uint32_t p = 0; p < 3; ++p) {
+        for (size_t k = 0; k < fields.size(); ++k) {
+            const Field& f = fields[k];
+            ParamRec rec{};
+            ASSERT_EQ(paramAccess(0, f.param, &rec, f.mode, f.rangeCode, 0, 0, p), 0);
+            rec.value = static_cast<int32_t>(100 + 7 * k + 1000 * p);
+            ASSERT_EQ(paramAccess(1, f.param, &rec, f.mode, f.rangeCode, 0, 0, p), 0);
+        }
+    }
+    ASSERT_EQ(PresetRangeCheckRun(1, 2), 0);
+    for (uint32_t p = 0; p < 3; ++p) {
+        const uint8_t* rec = PresetRecord(2, p);
+        for (size_t k = 0; k < fields.size(); ++k) {
+            int32_t v;
+            std::memcpy(&v, rec + 4 * fields[k].word, sizeof v);
+            EXPECT_EQ(v, static_cast<int32_t>(100 + 7 * k + 1000 * p))
+                << "parameter " << fields[k].param << " mode " << fields[k].mode << " range "
+                << fields[k].rangeCode << ", phase " << p;
         }
     }
 }

@@ -222,6 +222,21 @@ TEST_F(PresetRecall, PerModeAndAreaSettingsAreSavedInTheirOwnWords) {
     }
 }
 
+// The ON and OFF phase enables come back as they were saved, off as well as on.
+TEST_F(PresetRecall, PhaseEnablesComeBackAsSaved) {
+    Start(kAcInt, 0, 1);
+    for (int32_t saved : {0, 1}) {
+        ASSERT_EQ(paramPutValue(1, 64, saved, 0), 0);
+        ASSERT_EQ(paramPutValue(1, 68, 1 - saved, 0), 0);
+        ASSERT_EQ(PresetRangeCheckRun(1, 7), 0);
+        paramPutValue(1, 64, 1 - saved, 0);
+        paramPutValue(1, 68, saved, 0);
+        EXPECT_EQ(Recall(7), "");
+        EXPECT_EQ(GetOnPhaseState(0), saved);
+        EXPECT_EQ(GetOffPhaseState(0), 1 - saved);
+    }
+}
+
 TEST_F(PresetRecall, PresetNumbersOutsideTheTenAreRefused) {
     for (uint32_t n : {10u, 0xFFFFFFFFu})
         EXPECT_EQ(PresetRangeCheckRun(1, n) + PresetRangeCheckRun(0, n), -2);

@@ -104,6 +104,11 @@ TEST_F(AlarmTest, EveryBitOfEveryWordIsSummedAndShownWithItsText) {
             Pass();
             const uint32_t summary = w.phase < 0 ? 0u : 1u << bit;
             EXPECT_EQ(g_AlarmState.summary.load(), summary);
+            // The protection bits latch in either word, bit 16 in the phase words only; every alarm beeps.
+            const bool protection = bit == 6 || bit == 7 || bit == 8 || bit == 9 || bit == 12 || bit == 15 ||
+                                    bit == 17 || bit == 19 || (bit == 16 && w.phase >= 0);
+            EXPECT_EQ(SysStatusTest(kSysAlarmLatched), protection);
+            EXPECT_EQ(AlarmBeepActive(), 1);
             // Before the all-data file work only a power input or start-up alarm of a phase latches.
             SysStatusClear(kSysAlarmLatched);
             EXPECT_EQ(AlarmStatusUpdate(), summary);
@@ -114,6 +119,7 @@ TEST_F(AlarmTest, EveryBitOfEveryWordIsSummedAndShownWithItsText) {
             Stage().InjectBit(w.reg, bit, false);
             SysStatusClear(kSysAlarmLatched);
             Pass();
+            EXPECT_EQ(AlarmBeepActive(), 0) << "the beep ends with the alarm";
             Posted();
         }
     }

@@ -167,11 +167,13 @@ TEST_F(AlarmTest, ClearWithTheOverrideHoldsTheBusWhileThePowerUnitRestarts) {
         test::HoldPopup("Held");
         // The holds last 0.2 s and 0.6 s of real time here: a loaded host's scheduling delays stay well
         // below the 0.4 s that tell one hold from the next.
+        SysStatusSet(kSysAlarmLatched);  // latched before the override was switched on: the clear ends it
         plat::SetTimeScale(10.0);
         const uint64_t start = plat::NowMs();
         AlarmClear();
         const uint64_t took = plat::NowMs() - start;
         plat::SetTimeScale(1000.0);
+        EXPECT_FALSE(SysStatusTest(kSysAlarmLatched));
         EXPECT_EQ(test::OnlyWriteTo(2345).raw, 1u);
         EXPECT_GE(took, c.holdMs);
         EXPECT_LT(took, c.belowMs);

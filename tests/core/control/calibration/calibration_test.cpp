@@ -93,6 +93,27 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
     }
 }
 
+// After the low range's last point the panel shows its range-end state (320 voltage, 326 current) while
+// the stage stores the range.
+TEST_F(CalibrationTest, LowRangeEndStateWhileTheStageStores) {
+    for (const auto& p : kProcedures) {
+        SCOPED_TRACE(p.what);
+        test::StartCaliMode();
+        Stage().ScriptCaliStatus({0, 0, 0, 0});  // the range end stays busy
+        test::ClearTrace();
+        caliEnterStep(p.first);
+        for (int point = 0; point < 3; ++point) {
+            ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
+            p.count(10);
+            CaliMode_Step();
+        }
+        const uint32_t rangeEnd = p.first + 3;
+        EXPECT_GE(StepUntil([rangeEnd] { return g_MenuState.load() == rangeEnd; }), 0) << g_MenuState.load();
+        p.leavePoint();
+        StepUntil([] { return g_CaliModeObj.msg.load() == 9002; });
+    }
+}
+
 // A failed high range aborts with its own text after the low range was stored, and the keys are free
 // again.
 TEST_F(CalibrationTest, AFailedHighRangeAbortsWithItsOwnText) {

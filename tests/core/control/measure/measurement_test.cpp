@@ -413,6 +413,21 @@ TEST_F(Measurement, ThdFieldsOfEachPhase) {
     core::g_OutputStatusMirror = 0;
 }
 
+// Active power between -0.06 W and 0 reads 0, phase and total; the other powers keep their sign.
+TEST_F(Measurement, SmallNegativeActivePowerIsZero) {
+    Reg(2142, -0.05f);  // P L1
+    Reg(2148, -0.05f);  // P total
+    Reg(2198, -0.05f);  // S L1
+    Reg(2143, -0.07f);  // P L2
+    Publish();
+    MeasDispCacheRefresh();
+    EXPECT_EQ(MeasValPower(nullptr, nullptr, 0, 0), 0.0f);
+    EXPECT_EQ(MeasGetPower(nullptr, nullptr, 0, 2, 0), 0.0f);
+    EXPECT_EQ(MeasValPowerTotal(nullptr, nullptr, 0, 0), 0.0f);
+    EXPECT_FLOAT_EQ(MeasValApparent(nullptr, nullptr, 0, 0), -0.05f);
+    EXPECT_FLOAT_EQ(MeasValPower(nullptr, nullptr, 1, 0), -0.07f);
+}
+
 TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {
     Reg(2128, 5.0f);
     Publish();

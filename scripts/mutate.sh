@@ -18,7 +18,11 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-file=${1:?usage: mutate.sh FILE [N]}
+# The usage is the comment block above, printed without its comment marks.
+case "${1:-}" in
+  -h|--help) sed -n '2,/^set -euo/{/^#/s/^# \{0,1\}//p}' "$0"; exit 0 ;;
+esac
+file=${1:?usage: mutate.sh FILE [N] (--help for more)}
 limit=${2:-20}
 build=${VRN_BUILD_DIR:-build}
 jobs=${MUTATE_JOBS:-$(nproc)}

@@ -159,6 +159,14 @@ GUI_BOX Extent(const GUI_BOX& box, uint16_t colour, bool match) {
     return e;
 }
 
+int CountColour(const std::vector<uint16_t>& screen, const GUI_BOX& box, uint16_t colour) {
+    int n = 0;
+    for (int y = box.y0; y <= box.y1; ++y)
+        for (int x = box.x0; x <= box.x1; ++x)
+            n += screen[static_cast<size_t>(y) * kLcdXSize + x] == colour;
+    return n;
+}
+
 std::vector<int> UnpaintedPixels(const std::vector<WM_HWINDOW>& transparent) {
     const std::vector<uint16_t> first = RandomPicture(1);
     PaintAll();

@@ -42,6 +42,8 @@ uint16_t Rgb565(uint32_t rgb);
 // The smallest box around the pixels inside `box` that are `colour` (`match`) or are not (!`match`); all
 // four -1 when there are none.
 GUI_BOX Extent(const GUI_BOX& box, uint16_t colour, bool match = true);
+// The pixels of `screen` (800x480) inside `box` (inclusive) that are `colour`.
+int CountColour(const std::vector<uint16_t>& screen, const GUI_BOX& box, uint16_t colour);
 // The pixels no window paints: the whole window tree is painted twice, each time over a different random
 // picture, and the places that still show the picture after both are listed (y x 800 + x), except those
 // whose topmost window is one of `transparent` (windows that show what lies under them by design).

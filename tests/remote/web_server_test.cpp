@@ -180,6 +180,10 @@ TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
     EXPECT_EQ(StatusOf(Exchange(80, "GET /out.txt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
     EXPECT_EQ(StatusOf(Exchange(81, "GET /outdir/secret.txt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
     EXPECT_EQ(StatusOf(Exchange(81, "GET /out%2Etxt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
+    // A sibling folder whose name begins with the root's is outside it.
+    root.Write("/mnt/disk/httpd2/sibling.txt", "sibling");
+    ASSERT_EQ(symlink((root.path() + "/mnt/disk/httpd2/sibling.txt").c_str(), (web + "/sib.txt").c_str()), 0);
+    EXPECT_EQ(StatusOf(Exchange(80, "GET /sib.txt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
     // civetweb serves a folder's index.html, and for a missing file its ".gz" twin.
     std::filesystem::create_directories(web + "/folder");
     ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/folder/index.html").c_str()),

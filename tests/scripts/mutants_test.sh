@@ -43,4 +43,7 @@ cp "$work/sample.cpp" "$work/before.cpp"
 python3 "$lister" apply "$work/sample.cpp" "$index" 0
 [ "$(diff "$work/before.cpp" "$work/sample.cpp" | grep -c '^[<>]')" -eq 2 ] || { echo "apply changed more than a line"; exit 1; }
 grep -qxF '    Notify(lo, v);' "$work/sample.cpp" || { echo "apply did not plant the fault"; exit 1; }
+# The script's --help prints how to call it and succeeds, with no build or file needed.
+help=$(bash "$(dirname "$lister")/../mutate.sh" --help) || { echo "mutate.sh --help failed"; exit 1; }
+grep -qF 'bash scripts/mutate.sh FILE [N]' <<<"$help" || { echo "mutate.sh --help printed no usage"; echo "$help"; exit 1; }
 echo "mutants: every kind offered where it belongs"

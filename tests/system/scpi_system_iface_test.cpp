@@ -184,6 +184,10 @@ TEST_F(ScpiSystemIface, InjectedAlarmShowsInQuestionableConditionUntilCleared) {
         SCOPED_TRACE(clear ? "*CLS" : "no *CLS");
         ASSERT_TRUE(Panel("alarm 2087 2"));
         EXPECT_EQ(WaitForCondition("+2"), "+2");  // bit 1: over rms current
+        // The output does not switch on over an alarm, and the refusal is reported.
+        Send("OUTP ON");
+        EXPECT_EQ(Ask("SYST:ERR?"), kExecution);
+        EXPECT_EQ(Ask("OUTP?"), "+0");
         ASSERT_TRUE(Panel("alarm 2087 2 off"));
         EXPECT_EQ(WaitForCondition("+0"), "+0");
         if (clear) {

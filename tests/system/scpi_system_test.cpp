@@ -161,6 +161,8 @@ TEST_F(ScpiSystem, CalibrationNeedsThePassword) {
     const ScpiStep steps[] = {
         {"CAL:VOLT:AVG 1", nullptr, kProtected}, {"CAL:CONF:MODE?", nullptr, kUndefined},
         {"SYST:PASS 4145", nullptr, kNoError}, {"CAL:CONF:MODE VOLT", nullptr, kNoError},
+        // The output does not switch in calibration mode, and the refusal is reported.
+        {"OUTP ON", nullptr, kExecution}, {"OUTP?", "+0", kNoError},
         {"CAL:VOLT EXIT", nullptr, kNoError}, {"CAL:CONF:MODE SAVE", nullptr, kNoError},
         {"CAL:CONF:MODE EXIT", nullptr, kNoError},
     };

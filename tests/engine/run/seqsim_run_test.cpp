@@ -75,6 +75,34 @@ TEST_F(SeqRun, RefusedWithTheOutputOffOrAnInvalidTableThenRunsToItsEnd) {
     EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 1u);
 }
 
+// RUN checks the table the run plays: in SIM the set of the present range (the 200V set in the 200V range,
+// the 100V set in the 100V range); a spoilt set of the other range does not stop it.
+TEST_F(SeqRun, SimRunChecksTheSetOfItsOwnRange) {
+    struct Row {
+        uint32_t userRange;  // 0 100V, 1 200V
+        int setInUse;        // 0 the 200V set, 1 the 100V set
+    };
+    for (const Row row : {Row{0, 1}, Row{1, 0}}) {
+        for (int spoilt = 0; spoilt < kSimSets; ++spoilt) {
+            SCOPED_TRACE(testing::Message() << "range " << row.userRange << ", set " << spoilt << " spoilt");
+            SetVoltRange(RangeUserToCode(row.userRange));
+            ASSERT_EQ(GetVoltRange(), static_cast<int32_t>(row.userRange));
+            test::EnterSim();
+            SeqSimResetEngine(kEngineSim);
+            Tick(3);
+            OutputFlagSet(kOutFlagOutputOn);
+            SimStepRecord& r = g_SimStepTable[spoilt][0][kSimNormal1];
+            const SimStepRecord keep = r;
+            r.time = 0;
+            const bool inUse = spoilt == row.setInUse;
+            EXPECT_EQ(SeqSimRunStopToggle(), inUse ? -1 : 0);
+            EXPECT_EQ(SeqSimIsRunning(), inUse ? 0 : 1);
+            if (!inUse) SeqSimRunStopToggle();
+            r = keep;
+        }
+    }
+}
+
 // A stop request (also one made as the function is left), and the output found off by any other path
 // (also while held), end the run: the sequencer stops and the run stays ended.
 TEST_F(SeqRun, TheRunEndsWithItsOutput) {

@@ -71,13 +71,15 @@ TEST_F(EditTest, TypedNumberSaturatesToTheI32Range) {
 TEST_F(EditTest, RefusedNumbersAndTheExitKey) {
     for (auto [id, stays] :
          {std::pair<uint32_t, bool>{kParamVoltLimit, true}, {kParamIpkMin + 1, true}, {kParamAcv, false}}) {
-        PutRec(id, 0, 1000, 2000, 0);
-        menuEnterParamState(id);
-        Type(30000.0);
-        EXPECT_EQ(Enter(id), 2) << id;
-        EXPECT_EQ(Rec(id).value, 1000) << id;
-        EXPECT_EQ(g_MenuState, stays ? id : 1u) << id;
-        EXPECT_EQ(g_EditBuf.entryState, 0u) << id;
+        for (double typed : {30000.0, 0.0}) {  // above the maximum, below the minimum
+            PutRec(id, 0, 1000, 2000, 500);
+            menuEnterParamState(id);
+            Type(typed);
+            EXPECT_EQ(Enter(id), 2) << id << " " << typed;
+            EXPECT_EQ(Rec(id).value, 1000) << id << " " << typed;
+            EXPECT_EQ(g_MenuState, stays ? id : 1u) << id << " " << typed;
+            EXPECT_EQ(g_EditBuf.entryState, 0u) << id << " " << typed;
+        }
     }
     for (auto [id, back] : {std::pair<uint32_t, uint32_t>{kParamIpkMax + 2, 23u},
                             {kParamVpkMin, 9u},

@@ -85,11 +85,7 @@ class StatusBar : public ::testing::Test {
     uint16_t Px(int x, int y) const { return screen_[static_cast<size_t>(y) * 800 + x]; }
     // Lit pixels of a colour inside a rectangle (inclusive).
     int Count(int x0, int y0, int x1, int y1, uint16_t c) const {
-        int n = 0;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                n += Px(x, y) == c;
-        return n;
+        return guitest::CountColour(screen_, {int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1)}, c);
     }
     int NonBlack(int x0, int y0, int x1, int y1) const {
         return (x1 - x0 + 1) * (y1 - y0 + 1) - Count(x0, y0, x1, y1, 0);
@@ -131,8 +127,7 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
     EXPECT_EQ(Px(6, 10), 0);           // inside the black inner box
     EXPECT_EQ(Px(1, 10), kYellow565);  // the yellow rim
     EXPECT_EQ(Px(4, 5), kYellow565);
-    EXPECT_GT(Count(14, 3, 32, 18, kYellow565), 20);  // "OFF" in yellow on black
-    guitest::ExpectGolden("statusbar_off", kBarRect);
+    guitest::ExpectGolden("statusbar_off", kBarRect);  // "OFF" in yellow on black
 
     OutputFlagSet(kOutFlagOutputOn);
     ASSERT_EQ(StatusBar_Refresh(&view_), 1);
@@ -140,8 +135,7 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
     EXPECT_EQ(Px(6, 10), kYellow565);
     EXPECT_EQ(Px(42, 10), kYellow565);
     EXPECT_EQ(Px(43, 10), 0);
-    EXPECT_GT(Count(12, 4, 30, 18, 0), 20);  // "ON" in black on yellow
-    guitest::ExpectGolden("statusbar_on", kBarRect);
+    guitest::ExpectGolden("statusbar_on", kBarRect);  // "ON" in black on yellow
 
     // A recalled preset takes the cell over, output on or not: white text over its grey shadow.
     g_HomePage.presetSel = 3;
@@ -149,10 +143,6 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
     ASSERT_EQ(StatusBar_Refresh(&view_), 1);
     Paint();
     EXPECT_EQ(Count(0, 0, 45, 23, kYellow565), 0);
-    const GUI_BOX white = Extent(0, 0, 45, 23, kWhite565);
-    EXPECT_TRUE(10 <= white.x0 && white.x0 <= 12) << white.x0;
-    EXPECT_GE(white.y0, 0);
-    EXPECT_GT(Count(0, 0, 45, 23, 0x630C), 0);  // 0x606060 shadow
     guitest::ExpectGolden("statusbar_preset_m3", kBarRect);
     // The current preset; while a recall waits for its wiring confirmation the one before it.
     GUI_SetTextHook(drawn::Observe);
@@ -258,11 +248,11 @@ TEST_F(StatusBar, OnePhaseThreeWireDrawsTwoBars) {
 
 TEST_F(StatusBar, ShiftWinsOverRemote) {
     OutputFlagSet(kOutFlagRemote);
+    GUI_SetTextHook(drawn::Observe);
+    drawn::g_texts.clear();
     Show();
+    EXPECT_TRUE(drawn::DrawnAt("RMT", 250 + 10, 3)) << drawn::All();  // cell 6 at x 250
     EXPECT_EQ(Count(250, 0, 299, 23, kBlue565), 0);
-    const GUI_BOX rmt = Extent(250, 0, 299, 23, kWhite565);
-    EXPECT_TRUE(260 <= rmt.x0 && rmt.x0 <= 262) << rmt.x0;
-    EXPECT_GE(rmt.y0, 3);
     guitest::ExpectGolden("statusbar_rmt", kBarRect);
 
     g_ParamFlags.fetch_or(statusbar::kFlagShiftActive);

@@ -40,6 +40,12 @@ TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
     EXPECT_EQ(Param(97), 25) << "above 60000";
     EXPECT_EQ(State(), 96u);
 
+    Open(134);  // average count 1-128
+    Type("0");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(135), 8) << "below 1";
+    EXPECT_EQ(State(), 134u);
+
     Open(96);
     Type("2");
     Press(kExit, kKeypad);
@@ -47,6 +53,11 @@ TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
     Press(kExit, kKeypad);
     EXPECT_EQ(State(), 96u);
     EXPECT_EQ(Param(97), 25);
+
+    Open(96);
+    Type("60000");
+    Press(kEnter, kKeypad);
+    EXPECT_EQ(Param(97), 60000) << "the maximum itself";
 }
 
 TEST_F(MiscEditors, ANumberWhoseStepsLeave32BitsIsDropped) {

@@ -72,6 +72,15 @@ class Dialogs : public ::testing::Test {
         g_CfgPhaseChoice.store(GetPhaseMode());
         menuEnterStateValue(3, static_cast<int32_t>(GetPhaseMode()));
     }
+    // The wiring one place on by the cursor key `move` ('W' next, 'V' before), asked for, and the
+    // confirmation (which opens on NO) answered.
+    static void ChangeWiring(uint8_t move, bool yes) {
+        OpenWiringChoice();
+        Press(move, kCursor);
+        Enter();
+        if (yes) Press('V', kCursor);
+        Enter();
+    }
     screentest::StatusWords status_;
     test::DefaultStore store{1};
 };
@@ -118,12 +127,7 @@ TEST_F(Dialogs, WiringChoiceAsksOnlyForAnotherWiring) {
 // NO keeps the wiring and goes back where the change was asked from: the home view or the MENU's row.
 TEST_F(Dialogs, ConfirmationNoKeepsTheWiringAndReturnsToItsOrigin) {
     const int32_t acv = Acv();
-    OpenWiringChoice();
-    Press('W', kCursor);
-    Enter();
-    Press('V', kCursor);
-    Press('W', kCursor);
-    Enter();
+    ChangeWiring('W', false);
     EXPECT_EQ(g_MenuState.load(), 1u);
     EXPECT_EQ(GetPhaseMode(), 0u);
     EXPECT_EQ(Acv(), acv);
@@ -152,11 +156,7 @@ TEST_F(Dialogs, WiringChangeSavesTheOldSettingsAndLoadsTheNewOnes) {
     const uint32_t range = GetVoltRangeCode();
     ASSERT_EQ(range, 1u);  // 200 V
     g_ParamFlags.fetch_or(core::kFlagShiftLatched);
-    OpenWiringChoice();
-    Press('W', kCursor);
-    Enter();
-    Press('V', kCursor);
-    Enter();
+    ChangeWiring('W', true);
     EXPECT_EQ(GetPhaseMode(), 1u);
     EXPECT_EQ(GetVoltRangeCode(), 3u) << "200 V in the 1P2W code set";
     EXPECT_EQ(g_MenuState.load(), 1u);
@@ -166,21 +166,12 @@ TEST_F(Dialogs, WiringChangeSavesTheOldSettingsAndLoadsTheNewOnes) {
     EXPECT_EQ(LastText(), "Configure Phase is Ready");
     paramPutValue(0, kParamAcv, 5550, 0);
 
-    g_CfgPhaseChoice.store(1);
-    OpenWiringChoice();
-    Press('V', kCursor);
-    Enter();
-    Press('V', kCursor);
-    Enter();
+    ChangeWiring('V', true);
     EXPECT_EQ(GetPhaseMode(), 0u);
     EXPECT_EQ(Acv(), 12340);
     EXPECT_EQ(GetVoltRangeCode(), 1u);
 
-    OpenWiringChoice();
-    Press('W', kCursor);
-    Enter();
-    Press('V', kCursor);
-    Enter();
+    ChangeWiring('W', true);
     EXPECT_EQ(Acv(), 5550) << "the 1P2W settings were saved when it was left";
 }
 

@@ -88,11 +88,7 @@ class HomeCells : public ::testing::Test {
     }
     uint16_t Px(int x, int y) const { return screen_[static_cast<size_t>(y) * 800 + x]; }
     int Count(int x0, int y0, int x1, int y1, uint16_t c) const {
-        int n = 0;
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                n += Px(x, y) == c;
-        return n;
+        return guitest::CountColour(screen_, {int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1)}, c);
     }
 
     WM_HWINDOW root_ = 0, body_ = 0;

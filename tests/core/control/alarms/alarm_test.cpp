@@ -76,11 +76,66 @@ TEST_F(AlarmTest, OverRmsCurrentOnL2IsShownOnceWithABeepThatAKeyAcknowledges) {
     EXPECT_EQ(Posted().size(), 1u);
 }
 
+// Every bit 0-20 of each phase word (L1-L3) and of the system word: the phase words make the summary, and
+// each bit is shown with its own text, the two words' tables differing where their bits differ.
+TEST_F(AlarmTest, EveryBitOfEveryWordIsSummedAndShownWithItsText) {
+    const char* const phaseTexts[21] = {
+        "Over Ipeak+ Current,\nPress Shift+6 Will Clear", "Over Ipeak- Current,\nPress Shift+6 Will Clear",
+        "Over RMS Current,\nPress Shift+6 Will Clear", "Over Voltage(1),\nPress Shift+6 Will Clear",
+        "Over Power Protect,\nPress Shift+6 Will Clear", "Output Short(1),\nPress Shift+6 Will Clear",
+        "Over Temperature Protect\n(1)", "Fan Failure", "PFC Power Unit Error", "Power Input Anomaly", "Error2",
+        "Error2", "Startup_Alarm", "Sensing Voltage Error", "Calibration data Error", "DCDC ERR", "PFC_OTP",
+        "Local Communication\nError", "Over Voltage(2),\nPress Shift+6 Will Clear",
+        "Over Temperature Protect\n(2)", "Output Short(2),\nPress Shift+6 Will Clear",
+    };
+    struct Word {
+        uint32_t reg;
+        int phase;  // -1: the system word
+    };
+    ASSERT_EQ(IsAlarmMonitorOn(), 1);
+    for (const Word w : {Word{2086, 0}, Word{2087, 1}, Word{2088, 2}, Word{2091, -1}}) {
+        for (uint32_t bit = 0; bit <= 20; ++bit) {
+            SCOPED_TRACE(testing::Message() << "register " << w.reg << " bit " << bit);
+            std::string text = phaseTexts[bit];
+            if (w.phase < 0 && bit == 6) text = "Over Temperature Protect";
+            if (w.phase < 0 && bit == 11) text = "External Sync Frequency \nError";
+            if (w.phase < 0 && bit == 16) text = "System Error(6)";
+            Stage().InjectBit(w.reg, bit, true);
+            Pass();
+            const uint32_t summary = w.phase < 0 ? 0u : 1u << bit;
+            EXPECT_EQ(g_AlarmState.summary.load(), summary);
+            // The protection bits latch in either word, bit 16 in the phase words only; every alarm beeps.
+            const bool protection = bit == 6 || bit == 7 || bit == 8 || bit == 9 || bit == 12 || bit == 15 ||
+                                    bit == 17 || bit == 19 || (bit == 16 && w.phase >= 0);
+            EXPECT_EQ(SysStatusTest(kSysAlarmLatched), protection);
+            EXPECT_EQ(AlarmBeepActive(), 1);
+            // Before the all-data file work only a power input or start-up alarm of a phase latches.
+            SysStatusClear(kSysAlarmLatched);
+            EXPECT_EQ(AlarmStatusUpdate(), summary);
+            EXPECT_EQ(SysStatusTest(kSysAlarmLatched), w.phase >= 0 && (bit == 9 || bit == 12));
+            EXPECT_EQ(AlarmSummaryUpdate(), summary);
+            EXPECT_EQ(IsAlarmActive(), w.phase < 0 ? 0 : 1);
+            EXPECT_EQ(Posted(), std::vector<std::string>{" " + text});
+            Stage().InjectBit(w.reg, bit, false);
+            SysStatusClear(kSysAlarmLatched);
+            Pass();
+            EXPECT_EQ(AlarmBeepActive(), 0) << "the beep ends with the alarm";
+            Posted();
+        }
+    }
+}
+
+// In service mode the phase text names the phase whose word is largest.
 TEST_F(AlarmTest, OnlyTheServiceTextIsPrefixedWithThePhase) {
     g_ServiceFlags.detailAlarm = 1;
-    Stage().InjectBit(2087, 2, true);
-    Pass();
-    EXPECT_EQ(Posted(), std::vector<std::string>{"L2\nOver RMS Current(SW) "});
+    const char* const prefixes[3] = {"L1\n ", "L2\n", "L3\n"};
+    for (uint32_t p = 0; p < 3; ++p) {
+        Stage().InjectBit(2086 + p, 2, true);
+        Pass();
+        EXPECT_EQ(Posted(), std::vector<std::string>{std::string(prefixes[p]) + "Over RMS Current(SW) "}) << p;
+        Stage().InjectBit(2086 + p, 2, false);
+        Pass();
+    }
 }
 
 TEST_F(AlarmTest, LatchedFanFailRefusesTheClearAndListsOnlyProtectionBits) {
@@ -112,11 +167,13 @@ TEST_F(AlarmTest, ClearWithTheOverrideHoldsTheBusWhileThePowerUnitRestarts) {
         test::HoldPopup("Held");
         // The holds last 0.2 s and 0.6 s of real time here: a loaded host's scheduling delays stay well
         // below the 0.4 s that tell one hold from the next.
+        SysStatusSet(kSysAlarmLatched);  // latched before the override was switched on: the clear ends it
         plat::SetTimeScale(10.0);
         const uint64_t start = plat::NowMs();
         AlarmClear();
         const uint64_t took = plat::NowMs() - start;
         plat::SetTimeScale(1000.0);
+        EXPECT_FALSE(SysStatusTest(kSysAlarmLatched));
         EXPECT_EQ(test::OnlyWriteTo(2345).raw, 1u);
         EXPECT_GE(took, c.holdMs);
         EXPECT_LT(took, c.belowMs);

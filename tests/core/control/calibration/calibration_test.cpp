@@ -52,14 +52,16 @@ struct Procedure {
     void (*leavePoint)();
     uint32_t running;  // the mode object's message while the procedure runs
     const char* failed;
+    const char* failedHigh;
 };
 bool VoltWaits() {
     return g_CaliVoltObj.msg.load() == 9108;
 }
 const Procedure kProcedures[] = {
-    {"voltage", 317, VoltWaits, CaliVoltAvgSet, CaliVoltStart, CaliVoltStepSignal, 9003, "V100_Cali fail\n"},
+    {"voltage", 317, VoltWaits, CaliVoltAvgSet, CaliVoltStart, CaliVoltStepSignal, 9003, "V100_Cali fail\n",
+     "V200_Cali fail\n"},
     {"current", 323, [] { return g_CaliCurrObj.msg.load() == 9208; }, CaliCurrAvgSet, CaliCurrStart,
-     CaliCurrStepSignal, 9004, "I100_Cali fail\n"},
+     CaliCurrStepSignal, 9004, "I100_Cali fail\n", "I200_Cali fail\n"},
 };
 
 // Each procedure walks its six pages point by point and unlocks the keys when its high range ends.
@@ -88,6 +90,51 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
         EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16}));
         EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
         EXPECT_EQ(test::OnlyWriteTo(2353).raw & 8u, 8u);
+    }
+}
+
+// After the low range's last point the panel shows its range-end state (320 voltage, 326 current) while
+// the stage stores the range.
+TEST_F(CalibrationTest, LowRangeEndStateWhileTheStageStores) {
+    for (const auto& p : kProcedures) {
+        SCOPED_TRACE(p.what);
+        test::StartCaliMode();
+        Stage().ScriptCaliStatus({0, 0, 0, 0});  // the range end stays busy
+        test::ClearTrace();
+        caliEnterStep(p.first);
+        for (int point = 0; point < 3; ++point) {
+            ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
+            p.count(10);
+            CaliMode_Step();
+        }
+        const uint32_t rangeEnd = p.first + 3;
+        EXPECT_GE(StepUntil([rangeEnd] { return g_MenuState.load() == rangeEnd; }), 0) << g_MenuState.load();
+        p.leavePoint();
+        StepUntil([] { return g_CaliModeObj.msg.load() == 9002; });
+    }
+}
+
+// A failed high range aborts with its own text after the low range was stored, and the keys are free
+// again.
+TEST_F(CalibrationTest, AFailedHighRangeAbortsWithItsOwnText) {
+    for (const auto& p : kProcedures) {
+        SCOPED_TRACE(p.what);
+        test::StartCaliMode();
+        Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 2});
+        g_ParamFlags |= 1u << 5;
+        test::ClearTrace();
+        caliEnterStep(p.first);
+        for (int point = 0; point < 6; ++point) {
+            ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
+            p.count(10);
+            CaliMode_Step();
+        }
+        ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }, 400), 0);
+        EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16, 32}));
+        EXPECT_EQ(test::PopupText(), p.failedHigh);
+        EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
+        p.leavePoint();
+        StepUntil([] { return g_CaliModeObj.msg.load() == 9002; });
     }
 }
 

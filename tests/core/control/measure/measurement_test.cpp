@@ -5,13 +5,17 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <limits>
+#include <set>
 #include <string>
 
 #include "core/control/calibration/calibration.h"
+#include "core/control/measure/harmonics.h"
 #include "core/control/measure/meas_average.h"
 #include "core/control/measure/meas_getters.h"
 #include "core/control/measure/meas_records.h"
+#include "core/params/param_store.h"
 #include "core/system/util/format_number.h"
 #include "tests/core/control/measure/meas_fixture.h"
 
@@ -169,24 +173,259 @@ TEST_F(Measurement, AveragesOfHugeReadingsKeepTheirSign) {
     }
 }
 
-// No auxiliary value where the stage has none; 1P2W shows the total registers in record 0.
-TEST_F(Measurement, FieldsComeFromTheirOwnRegisters) {
-    Reg(2232, 77.0f);   // voltage peak hold, total
-    Reg(2226, 3.0f);    // auxiliary value of L1
-    Reg(2128, 5.0f);    // Vrms L1
-    Reg(2184, -6.0f);   // Vavg L1: more than the rms, as readings taken apart can be
-    Reg(2134, 123.0f);  // Vrms total
+// Readings taken apart can put the average above the rms: the AC part is then 0, not a NaN.
+TEST_F(Measurement, AcPartOfAnAverageAboveTheRmsIsZero) {
+    Reg(2128, 5.0f);   // Vrms L1
+    Reg(2184, -6.0f);  // Vavg L1
     Publish();
     MeasDispCacheRefresh();
-    EXPECT_EQ(Live(6, kMfVpkHold), 77.0f);
-    EXPECT_EQ(Live(6, kMfAux), 0.0f);
-    EXPECT_EQ(Live(0, kMfAux), 3.0f);
     EXPECT_EQ(MeasGetVac(nullptr, nullptr, 0, 2), 0.0f);
-    EXPECT_EQ(Live(0, kMfVrms), 5.0f);
-    g_PhaseMode = 1;
+}
+
+// Every measurement register of every row holds a value of its own; each quantity must come back from
+// its own register, in its own record field, through its getter, with its register's scale.
+struct Quantity {
+    const char* name;
+    uint32_t first;  // register of row 0; row r is first + r
+    int field;
+    int scale;      // 1: a float register; 1000 or 100: an integer register holding the value times that
+    int lastRow;    // 6: every row; 2: the phases only
+    float (*get)(int phase);
+};
+constexpr int kValueOnly = 2;
+const Quantity kQuantities[] = {
+    {"Vrms", 2128, 30, 1, 6, [](int p) { return MeasGetVrms(nullptr, nullptr, p, kValueOnly); }},
+    {"Vavg", 2184, 31, 1, 6, [](int p) { return MeasGetVavg(nullptr, nullptr, p, kValueOnly); }},
+    {"Vmax", 2149, 43, 1, 6, [](int p) { return MeasGetVmax(nullptr, nullptr, p, kValueOnly); }},
+    {"Vmin", 2156, 44, 1, 6, [](int p) { return MeasGetVmin(nullptr, nullptr, p, kValueOnly); }},
+    {"Irms", 2135, 34, 1, 6, [](int p) { return MeasGetIrms(nullptr, nullptr, p, kValueOnly); }},
+    {"Iavg", 2191, 35, 1, 6, [](int p) { return MeasGetIavg(nullptr, nullptr, p, kValueOnly); }},
+    {"Imax", 2163, 37, 1, 6, [](int p) { return MeasGetImax(nullptr, nullptr, p, kValueOnly); }},
+    {"Imin", 2170, 38, 1, 6, [](int p) { return MeasGetImin(nullptr, nullptr, p, kValueOnly); }},
+    {"IpkHold", 2177, 42, 1, 6, [](int p) { return MeasGetIpkHold(nullptr, nullptr, p, kValueOnly); }},
+    {"VpkHold", 2229, 45, 1, 2, [](int p) { return MeasGetVpkHold(nullptr, nullptr, p, kValueOnly); }},
+    {"P", 2142, 47, 1, 6, [](int p) { return MeasGetPower(nullptr, nullptr, p, kValueOnly, 0); }},
+    {"S", 2198, 48, 1, 6, [](int p) { return MeasGetApparent(nullptr, nullptr, p, kValueOnly, 0); }},
+    {"Q", 2205, 51, 1, 6, [](int p) { return MeasGetReactive(nullptr, nullptr, p, kValueOnly, 0); }},
+    {"PF", 2212, 52, 1000, 6, [](int p) { return MeasGetPF(nullptr, nullptr, p, kValueOnly); }},
+    {"CF", 2219, 53, 100, 6, [](int p) { return MeasGetCF(nullptr, nullptr, p, kValueOnly); }},
+    {"Aux", 2226, 54, 1, 2, [](int p) { return MeasGetAux(nullptr, nullptr, p, kValueOnly); }},
+};
+constexpr uint32_t kVpkHoldTotal = 2232;
+// The totals of record 0 are the total row (row 6) of their quantities.
+struct Total {
+    const char* name;
+    int quantity;  // in kQuantities
+    int field;
+    float (*get)();
+};
+const Total kTotals[] = {
+    {"Vrms total", 0, 55, [] { return MeasGetVrmsTotal(nullptr, nullptr, 0, 0); }},
+    {"Irms total", 4, 56, [] { return MeasGetIrmsTotal(nullptr, nullptr, 0, 0); }},
+    {"P total", 10, 57, [] { return MeasGetPowerTotal(nullptr, nullptr, 0, 0); }},
+    {"PF total", 13, 58, [] { return MeasGetPFTotal(nullptr, nullptr, 0, 0); }},
+    {"S total", 11, 59, [] { return MeasGetApparentTotal(nullptr, nullptr, 0, 0); }},
+    {"Q total", 12, 60, [] { return MeasGetReactiveTotal(nullptr, nullptr, 0, 0); }},
+};
+
+// Exact in binary at every scale, distinct for every quantity and row, below the kilo display step.
+float Distinct(int quantity, int row) {
+    return 1.0f + 10.0f * static_cast<float>(quantity) + static_cast<float>(row) * 0.25f;
+}
+void PutRegister(uint32_t reg, int scale, float v) {
+    if (scale == 1)
+        Stage().SetReadFloat(reg, 0, v);
+    else
+        Stage().SetRead(reg, 0, static_cast<uint32_t>(std::lround(v * static_cast<float>(scale))));
+}
+uint32_t RegisterOf(const Quantity& q, int row) {
+    return q.first == 2229 && row == 6 ? kVpkHoldTotal : q.first + static_cast<uint32_t>(row);
+}
+
+TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
+    const auto fill = [](int offset) {
+        for (int k = 0; k < static_cast<int>(std::size(kQuantities)); ++k) {
+            const Quantity& q = kQuantities[k];
+            for (int r = 0; r <= 6; ++r) {
+                if (r <= q.lastRow || (q.first == 2229 && r == 6))
+                    PutRegister(RegisterOf(q, r), q.scale, Distinct(k + offset, r));
+            }
+        }
+    };
+    fill(0);
+    Reg(2233, 50.5f);  // the measured frequency
+    // Averaging on: each refilled slot starts at its first value, so two quantities sharing a slot would
+    // show one value.
+    MeasAvg_ResetAll(4);
     Publish();
-    EXPECT_EQ(Live(0, kMfVrms), 123.0f);
-    EXPECT_EQ(Live(0, kMfVpkHold), 77.0f);
+    MeasDispCacheRefresh();
+    // Line-to-line records carry the voltages only; the phases and the total carry every quantity.
+    const std::set<std::string> lineFields = {"Vrms", "Vavg", "Vmax", "Vmin"};
+    for (int k = 0; k < static_cast<int>(std::size(kQuantities)); ++k) {
+        const Quantity& q = kQuantities[k];
+        for (int r = 0; r <= 6; ++r) {
+            const bool line = r >= 3 && r <= 5;
+            if (line && lineFields.count(q.name) == 0) continue;
+            const bool none = r > q.lastRow && !(q.first == 2229 && r == 6);
+            EXPECT_FLOAT_EQ(Live(r, q.field), none ? 0.0f : Distinct(k, r)) << q.name << " row " << r;
+        }
+        for (int p = 0; p < 3; ++p)
+            EXPECT_FLOAT_EQ(q.get(p), Distinct(k, p)) << q.name << " getter of phase " << p;
+        EXPECT_EQ(q.get(-1), 0.0f) << q.name << " of no phase";
+        EXPECT_EQ(q.get(3), 0.0f) << q.name << " of no phase";
+    }
+    EXPECT_EQ(MeasGetVllAvg(nullptr, nullptr, 3, kValueOnly), 0.0f);
+    // Base 1 asks for watts only where the text was scaled to kilowatts.
+    EXPECT_FLOAT_EQ(MeasGetPower(nullptr, nullptr, 2, kValueOnly, 1), Distinct(10, 2));
+    EXPECT_FLOAT_EQ(MeasGetApparent(nullptr, nullptr, 0, kValueOnly, 1), Distinct(11, 0));
+    EXPECT_FLOAT_EQ(MeasGetReactive(nullptr, nullptr, 1, kValueOnly, 1), Distinct(12, 1));
+    EXPECT_FLOAT_EQ(MeasGetVllRms(nullptr, nullptr, 1, kValueOnly), Distinct(0, 4));
+    EXPECT_FLOAT_EQ(MeasGetVllAvg(nullptr, nullptr, 2, kValueOnly), Distinct(1, 5));
+    EXPECT_FLOAT_EQ(MeasGetVllMax(nullptr, nullptr, 0, kValueOnly), Distinct(2, 3));
+    EXPECT_FLOAT_EQ(MeasGetVllMin(nullptr, nullptr, 1, kValueOnly), Distinct(3, 4));
+    EXPECT_FLOAT_EQ(Live(0, 32), Distinct(0, 0));  // Vrms raw
+    for (const Total& t : kTotals) {
+        EXPECT_FLOAT_EQ(Live(0, t.field), Distinct(t.quantity, 6)) << t.name;
+        EXPECT_FLOAT_EQ(t.get(), Distinct(t.quantity, 6)) << t.name;
+    }
+    for (int p = 0; p < 3; ++p)
+        EXPECT_FLOAT_EQ(Live(p, 61), 50.5f) << "frequency of phase " << p;
+    // The shown texts of these values: decimals by magnitude, the sign where the quantity has one, the
+    // short (mode 0) and long (mode 1) unit. The output is off: no frequency and no THD.
+    using Text = float (*)(char*, const char**, int mode);
+    struct Shown {
+        const char* what;
+        Text get;
+        const char *text, *unit, *longUnit;
+    };
+    const Shown texts[] = {
+        {"Vrms L2", [](char* t, const char** u, int m) { return MeasGetVrms(t, u, 1, m); }, "1.25", "rms", "Vrms"},
+        {"Vavg L3", [](char* t, const char** u, int m) { return MeasGetVavg(t, u, 2, m); }, "+11.50", "V", "V"},
+        {"Vmax L1", [](char* t, const char** u, int m) { return MeasGetVmax(t, u, 0, m); }, "+21.00", "Vpk", "Vpk"},
+        {"Vmin L2", [](char* t, const char** u, int m) { return MeasGetVmin(t, u, 1, m); }, "+31.25", "Vpk", "Vpk"},
+        {"Irms L3", [](char* t, const char** u, int m) { return MeasGetIrms(t, u, 2, m); }, "41.50", "rms", "Arms"},
+        {"Iavg L1", [](char* t, const char** u, int m) { return MeasGetIavg(t, u, 0, m); }, "+51.00", "A", "A"},
+        {"Imax L2", [](char* t, const char** u, int m) { return MeasGetImax(t, u, 1, m); }, "+61.25", "Apk", "Apk"},
+        {"Imin L3", [](char* t, const char** u, int m) { return MeasGetImin(t, u, 2, m); }, "+71.50", "Apk", "Apk"},
+        {"IpkHold L1", [](char* t, const char** u, int m) { return MeasGetIpkHold(t, u, 0, m); }, "+81.00", "Apk",
+         "Apk"},
+        {"VpkHold L2", [](char* t, const char** u, int m) { return MeasGetVpkHold(t, u, 1, m); }, "+91.25", "Vpk",
+         "Vpk"},
+        {"P L3", [](char* t, const char** u, int m) { return MeasGetPower(t, u, 2, m, 1); }, "101.5", "W", "W"},
+        {"S L1", [](char* t, const char** u, int m) { return MeasGetApparent(t, u, 0, m, 1); }, "111.0", "VA", "VA"},
+        {"Q L3", [](char* t, const char** u, int m) { return MeasGetReactive(t, u, 2, m, 1); }, "121.5", "var", "var"},
+        {"PF L1", [](char* t, const char** u, int m) { return MeasGetPF(t, u, 0, m); }, "131.0", "", ""},
+        {"CF L3", [](char* t, const char** u, int m) { return MeasGetCF(t, u, 2, m); }, "141.5", "", ""},
+        {"Aux L1", [](char* t, const char** u, int m) { return MeasGetAux(t, u, 0, m); }, "+151.0", "", ""},
+        {"Vrms L2-L3", [](char* t, const char** u, int m) { return MeasGetVllRms(t, u, 1, m); }, "2.00", "rms",
+         "Vrms"},
+        {"Vavg L1-L2", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 0, m); }, "+11.75", "V12",
+         "V12"},
+        {"Vavg L2-L3", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 1, m); }, "+12.00", "V23",
+         "V23"},
+        {"Vavg L3-L1", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 2, m); }, "+12.25", "V31",
+         "V31"},
+        {"Vmax L1-L2", [](char* t, const char** u, int m) { return MeasGetVllMax(t, u, 0, m); }, "+21.75", "pk", "pk"},
+        {"Vmin L2-L3", [](char* t, const char** u, int m) { return MeasGetVllMin(t, u, 1, m); }, "+32.00", "pk", "pk"},
+        {"freq L1", [](char* t, const char** u, int m) { return MeasGetFreq(t, u, 0, m); }, "----", "Hz", "Hz"},
+        {"THD V L2", [](char* t, const char** u, int m) { return MeasGetThdV(t, u, 1, m); }, "----", "%", "%"},
+        {"THD I L3", [](char* t, const char** u, int m) { return MeasGetThdI(t, u, 2, m); }, "----", "%", "%"},
+    };
+    for (const Shown& row : texts) {
+        for (int mode : {0, 1}) {
+            char text[kNumberTextSize] = "";
+            const char* unit = "untouched";
+            row.get(text, &unit, mode);
+            EXPECT_STREQ(text, row.text) << row.what << " mode " << mode;
+            EXPECT_STREQ(unit, mode == 0 ? row.unit : row.longUnit) << row.what << " mode " << mode;
+        }
+        char text[kNumberTextSize] = "untouched";
+        const char* unit = "untouched";
+        row.get(text, &unit, kValueOnly);
+        EXPECT_STREQ(text, "untouched") << row.what << ": value only";
+        EXPECT_STREQ(unit, "untouched") << row.what << ": value only";
+    }
+
+    // 1P2W: record 0 reads the total row's registers (the auxiliary value stays L1's), and the totals
+    // fields keep what they had.
+    g_PhaseMode = 1;
+    constexpr int kLater = 50;
+    fill(kLater);
+    MeasAvg_ResetAll(4);
+    Publish();
+    for (int k = 0; k < static_cast<int>(std::size(kQuantities)); ++k) {
+        const Quantity& q = kQuantities[k];
+        const int row = q.first == 2226 ? 0 : 6;
+        EXPECT_FLOAT_EQ(Live(0, q.field), Distinct(k + kLater, row)) << q.name << " in 1P2W";
+    }
+    for (const Total& t : kTotals)
+        EXPECT_FLOAT_EQ(Live(0, t.field), Distinct(t.quantity, 6)) << t.name << " in 1P2W";
+}
+
+// The frequency is shown in the synchronised modes (AC+DC-SYNC 7, AC-SYNC 8) within 10-2100 Hz only.
+TEST_F(Measurement, FrequencyShownInTheSyncModesWithinItsBand) {
+    struct Case {
+        uint32_t mode;
+        float hz;
+        const char* text;
+    };
+    const Case cases[] = {{8, 50.0f, "50.00"},  {7, 10.0f, "10.00"}, {8, 9.99f, "----"},
+                          {8, 2100.0f, "2100"}, {7, 2100.5f, "----"}, {1, 50.0f, "----"}};
+    for (const Case& c : cases) {
+        g_OutputModeIdx = c.mode;
+        Reg(2233, c.hz);
+        Publish();
+        MeasDispCacheRefresh();
+        char text[kNumberTextSize] = "";
+        const char* unit = nullptr;
+        const float v = MeasGetFreq(text, &unit, 0, 0);
+        EXPECT_STREQ(text, c.text) << c.mode << " " << c.hz;
+        EXPECT_STREQ(unit, "Hz");
+        EXPECT_FLOAT_EQ(v, c.mode == 1 ? 0.0f : c.hz) << c.mode << " " << c.hz;
+    }
+    g_OutputModeIdx = 1;
+}
+
+// Each phase's THD fields (62 voltage, 63 current) carry its own valid result in AC-INT with the output on;
+// an invalid result, the output off or another mode read -0.1.
+TEST_F(Measurement, ThdFieldsOfEachPhase) {
+    for (int p = 0; p < 3; ++p) {
+        g_HarmResult[p].VPct[0] = 1.5f + static_cast<float>(p);
+        g_HarmResult[p].IPct[0] = 4.5f + static_cast<float>(p);
+        g_HarmResult[p].VInvalid = p == 1 ? 1 : 0;
+        g_HarmResult[p].IInvalid = p == 2 ? 1 : 0;
+    }
+    struct Case {
+        uint32_t mode, status;
+        bool shown;
+    };
+    for (const Case c : {Case{1, 1, true}, Case{1, 0, false}, Case{0, 1, false}}) {
+        g_OutputModeIdx = c.mode;
+        core::g_OutputStatusMirror = c.status;
+        Publish();
+        for (int p = 0; p < 3; ++p) {
+            const bool v = c.shown && p != 1, i = c.shown && p != 2;
+            EXPECT_FLOAT_EQ(Live(p, 62), v ? 1.5f + static_cast<float>(p) : -0.1f) << c.mode << c.status << p;
+            EXPECT_FLOAT_EQ(Live(p, 63), i ? 4.5f + static_cast<float>(p) : -0.1f) << c.mode << c.status << p;
+        }
+    }
+    g_OutputModeIdx = 1;
+    core::g_OutputStatusMirror = 0;
+}
+
+// Active power between -0.06 W and 0 reads 0, phase and total; the other powers keep their sign.
+TEST_F(Measurement, SmallNegativeActivePowerIsZero) {
+    Reg(2142, -0.05f);  // P L1
+    Reg(2148, -0.05f);  // P total
+    Reg(2198, -0.05f);  // S L1
+    Reg(2143, -0.07f);  // P L2
+    Publish();
+    MeasDispCacheRefresh();
+    EXPECT_EQ(MeasValPower(nullptr, nullptr, 0, 0), 0.0f);
+    EXPECT_EQ(MeasGetPower(nullptr, nullptr, 0, 2, 0), 0.0f);
+    EXPECT_EQ(MeasValPowerTotal(nullptr, nullptr, 0, 0), 0.0f);
+    EXPECT_FLOAT_EQ(MeasValApparent(nullptr, nullptr, 0, 0), -0.05f);
+    EXPECT_FLOAT_EQ(MeasValPower(nullptr, nullptr, 1, 0), -0.07f);
 }
 
 TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {

@@ -7,10 +7,12 @@
 #include <string>
 #include <thread>
 
+#include "core/control/alarms/alarm_state.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/params/defaults/param_init.h"
+#include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/fw_update_state.h"
 #include "platform/host/clock.h"
@@ -274,4 +276,71 @@ TEST_F(ParallelTest, SlaveSerialReadWhileTheMasterWritesIt) {
     EXPECT_STREQ(text, serial);
     ParallelSlaveSerial(6, text, sizeof text);
     EXPECT_STREQ(text, "") << "slaves are 1-5";
+}
+
+// Model types 3-6 are parallel systems of 4.5 kVA units and 7-11 of 6 kVA units: a master takes a slave
+// of its own model type or the single unit of its family (1 or 2); anything else is a mismatch.
+TEST_F(ParallelTest, EachModelTypeTakesSlavesOfItsOwnFamily) {
+    const uint32_t keep = g_ModelId.load();
+    for (uint32_t model = 0; model < 12; ++model) {
+        const bool small = model >= 3 && model <= 6, large = model >= 7 && model <= 11;
+        g_ModelId = model;
+        EXPECT_EQ(IsParallelModel4k5(), small ? 1 : 0) << model;
+        EXPECT_EQ(IsParallelModel6k(), large ? 1 : 0) << model;
+        const uint32_t vaClass = model == 1 || small ? 1 : model == 2 || large ? 2 : 0;
+        EXPECT_EQ(core::VaClassOfModel(model), vaClass) << model;
+        for (uint32_t slave : {1u, 2u, 4u, 8u, model}) {
+            SysStatusClear(kSysParallelMismatch);
+            Stage().LinkSendFromPeer(1, slave << 16 | 1u << 4 | 1u << 1);  // item 1: the slave's model
+            ASSERT_TRUE(core::ParallelPollSlave(1));
+            const bool fits = slave == model || (small && slave == 1) || (large && slave == 2);
+            EXPECT_EQ(SysStatusTest(kSysParallelMismatch), !fits) << "model " << model << ", slave " << slave;
+        }
+    }
+    g_ModelId = keep;
+}
+
+// What a slave reports, item by item, lands in its own word of the master's copy: the alarm words in two
+// halves (low first), the error flags and indexes, the raw fault word, the IP octets.
+TEST_F(ParallelTest, EverySlaveReportItemLandsInItsWord) {
+    constexpr int kSlave = 3;
+    const auto send = [](uint32_t item, uint32_t value) {
+        Stage().LinkSendFromPeer(kSlave, value << 16 | item << 4 | kSlave << 1);
+        ASSERT_TRUE(core::ParallelPollSlave(kSlave)) << item;
+    };
+    const ParallelSlaveRec& rec = g_ParallelLink.slave[kSlave];
+    const AlarmSlaveCopy& alarms = g_AlarmState.slave[kSlave];
+    struct Word {
+        uint32_t lowItem;
+        const std::atomic<uint32_t>* word;
+    };
+    const Word words[] = {{4, &alarms.phase[0]}, {6, &alarms.phase[1]}, {8, &alarms.phase[2]},
+                          {10, &alarms.system},  {24, &rec.rawFault}};
+    for (uint32_t i = 0; i < std::size(words); ++i) {
+        send(words[i].lowItem, 0x1000 + i);
+        send(words[i].lowItem - 1, 0x20 + i);
+        EXPECT_EQ(words[i].word->load(), (0x20u + i) << 16 | (0x1000u + i)) << "items " << words[i].lowItem;
+    }
+    struct Value {
+        uint32_t item, value;
+        int32_t (*read)(const ParallelSlaveRec&);
+    };
+    const Value values[] = {
+        {20, 5, [](const ParallelSlaveRec& r) { return r.sysError1.load(); }},
+        {21, 6, [](const ParallelSlaveRec& r) { return r.startupError.load(); }},
+        {22, 7, [](const ParallelSlaveRec& r) { return r.sysError4.load(); }},
+        {34, 8, [](const ParallelSlaveRec& r) { return int32_t{r.moduleError.load()}; }},
+        {35, 9, [](const ParallelSlaveRec& r) { return int32_t{r.fwError.load()}; }},
+        {11, 192, [](const ParallelSlaveRec& r) { return int32_t{r.ip[0].load()}; }},
+        {14, 77, [](const ParallelSlaveRec& r) { return int32_t{r.ip[3].load()}; }},
+    };
+    for (const Value& v : values) {
+        send(v.item, v.value);
+        EXPECT_EQ(v.read(rec), static_cast<int32_t>(v.value)) << "item " << v.item;
+    }
+    test::ClearTrace();
+    send(37, 1);
+    EXPECT_EQ(PopupText(), "Slave 3 USB Memory \nConnected");
+    send(37, 2);
+    EXPECT_EQ(PopupText(), "Slave 3 USB Memory \nAccess Error");
 }

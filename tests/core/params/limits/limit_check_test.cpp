@@ -2,6 +2,7 @@
 // ceilings, the full voltage check and the SEQ/SIM step limits.
 #include <algorithm>
 #include <array>
+#include <thread>
 #include <tuple>
 
 #include "core/params/limits/limit_checks.h"
@@ -119,6 +120,26 @@ TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitAndCopyTheSelectedOne) {
             EXPECT_EQ(get(p).def1, 1) << id << " L" << p + 1;
         }
     }
+}
+
+// The checks rewrite records while the panel or a remote command writes settings on another thread: every
+// record write holds the store's lock (the ThreadSanitizer build reports one that does not), and a value in
+// force within its limits is never put back to one a check read before.
+TEST_F(LimitCheckTest, ChecksBesideAWriterOfTheSettings) {
+    constexpr int kWrites = 2000;
+    std::thread writer([] {
+        for (int i = 0; i < kWrites; ++i)
+            paramPutValue(0, 47, 1000 + i % 100, 0);  // AC voltage, 10.00-10.99 V
+    });
+    for (int i = 0; i < 200; ++i) {
+        for (uint32_t area : {0u, 1u}) {
+            VoltLimitCheck(area);
+            VpkLimitCheck(area);
+        }
+        FreqLimitCheck(kAcInt);
+    }
+    writer.join();
+    EXPECT_EQ(test::ReadRecord(47, 0).value, 1000 + (kWrites - 1) % 100);
 }
 
 TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/control/preset_output.h"
 #include "core/params/presets/preset_store.h"
@@ -141,6 +142,99 @@ TEST_F(PresetRecall, PresetStoredIn1P3WRecallsL1AndL2Only) {
     EXPECT_EQ(Recall(5), "");
     EXPECT_EQ(g_PhaseMode.load(), 2u);
     EXPECT_EQ((std::array{GetAcv(0), GetAcv(1), GetAcv(2)}), (std::array{10000, 11000, 15000}));
+}
+
+// The MISC settings each have their own place in every phase record of a saved preset: a byte, or a 32-bit
+// word at 4 x its number.
+TEST_F(PresetRecall, MiscSettingsAreSavedInTheirOwnBytes) {
+    struct Field {
+        uint32_t param;
+        uint32_t at;  // byte offset, or word number when `word`
+        bool word;
+    };
+    const Field fields[] = {
+        {119, 29, false},  {105, 30, false},  {107, 31, false},  {109, 32, false},  {111, 33, false},
+        {113, 34, false},  {115, 35, false},  {117, 36, false},  {133, 66, false},  {101, 68, false},
+        {103, 69, false},  {194, 70, false},  {121, 71, false},  {123, 72, false},  {125, 73, false},
+        {127, 74, false},  {135, 75, false},  {137, 76, false},  {97, 109, true},   {129, 136, true},
+        {131, 137, true},  {196, 138, true},  {198, 139, true},  {200, 140, true},  {202, 141, true},
+        {204, 142, true},  {206, 143, true},
+    };
+    Start(kAcInt, 0, 1);
+    int32_t distinct = 40;
+    for (const Field& f : fields)
+        ASSERT_EQ(paramPutValue(0, f.param, f.word ? 1000 + distinct++ : distinct++, 0), 0) << f.param;
+    ASSERT_EQ(PresetRangeCheckRun(1, 4), 0);
+    for (uint32_t p = 0; p < 3; ++p) {
+        const uint8_t* rec = PresetRecord(4, p);
+        ASSERT_NE(rec, nullptr);
+        distinct = 40;
+        for (const Field& f : fields) {
+            if (f.word) {
+                int32_t v;
+                std::memcpy(&v, rec + 4 * f.at, sizeof v);
+                EXPECT_EQ(v, 1000 + distinct++) << "parameter " << f.param << ", phase " << p;
+            } else {
+                EXPECT_EQ(rec[f.at], distinct++) << "parameter " << f.param << ", phase " << p;
+            }
+        }
+    }
+}
+
+// Settings kept once per output mode or range area have their own word of the phase record: the ON and OFF
+// phases of each mode with an internal AC waveform (0, 1, 5, 6, 7, 8), the voltage and peak voltage limits
+// of both range areas.
+TEST_F(PresetRecall, PerModeAndAreaSettingsAreSavedInTheirOwnWords) {
+    struct Field {
+        uint32_t param, mode, rangeCode, word;
+    };
+    std::vector<Field> fields;
+    const uint32_t acModes[6] = {0, 1, 5, 6, 7, 8};
+    for (uint32_t i = 0; i < 6; ++i) {
+        fields.push_back({64, acModes[i], 1, 67 + i});
+        fields.push_back({68, acModes[i], 1, 73 + i});
+    }
+    for (uint32_t a = 0; a < 2; ++a) {
+        fields.push_back({8, 0, a, 41 + a});
+        fields.push_back({10, 0, a, 43 + a});
+        fields.push_back({11, 0, a, 45 + a});
+    }
+    Start(kAcInt, 0, 1);
+    for (uint32_t p = 0; p < 3; ++p) {
+        for (size_t k = 0; k < fields.size(); ++k) {
+            const Field& f = fields[k];
+            ParamRec rec{};
+            ASSERT_EQ(paramAccess(0, f.param, &rec, f.mode, f.rangeCode, 0, 0, p), 0);
+            rec.value = static_cast<int32_t>(100 + 7 * k + 1000 * p);
+            ASSERT_EQ(paramAccess(1, f.param, &rec, f.mode, f.rangeCode, 0, 0, p), 0);
+        }
+    }
+    ASSERT_EQ(PresetRangeCheckRun(1, 2), 0);
+    for (uint32_t p = 0; p < 3; ++p) {
+        const uint8_t* rec = PresetRecord(2, p);
+        for (size_t k = 0; k < fields.size(); ++k) {
+            int32_t v;
+            std::memcpy(&v, rec + 4 * fields[k].word, sizeof v);
+            EXPECT_EQ(v, static_cast<int32_t>(100 + 7 * k + 1000 * p))
+                << "parameter " << fields[k].param << " mode " << fields[k].mode << " range "
+                << fields[k].rangeCode << ", phase " << p;
+        }
+    }
+}
+
+// The ON and OFF phase enables come back as they were saved, off as well as on.
+TEST_F(PresetRecall, PhaseEnablesComeBackAsSaved) {
+    Start(kAcInt, 0, 1);
+    for (int32_t saved : {0, 1}) {
+        ASSERT_EQ(paramPutValue(1, 64, saved, 0), 0);
+        ASSERT_EQ(paramPutValue(1, 68, 1 - saved, 0), 0);
+        ASSERT_EQ(PresetRangeCheckRun(1, 7), 0);
+        paramPutValue(1, 64, 1 - saved, 0);
+        paramPutValue(1, 68, saved, 0);
+        EXPECT_EQ(Recall(7), "");
+        EXPECT_EQ(GetOnPhaseState(0), saved);
+        EXPECT_EQ(GetOffPhaseState(0), 1 - saved);
+    }
 }
 
 TEST_F(PresetRecall, PresetNumbersOutsideTheTenAreRefused) {

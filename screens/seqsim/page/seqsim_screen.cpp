@@ -109,7 +109,13 @@ void SeqSimScreen_Update() {
         LeaveMode(g_pageSim);
         EnterMode(sim);
     }
-    if (sim == 0) TickPreparation();
+    if (sim == 0) {
+        TickPreparation();
+    } else {
+        // An entry's request reaches a page that was already showing SIMULATE as well.
+        uint32_t entered = kSimPrepEntered;
+        SimPrepRequest.compare_exchange_strong(entered, 1, std::memory_order_acq_rel);
+    }
     Refresh(false);
 }
 

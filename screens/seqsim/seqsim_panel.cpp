@@ -49,7 +49,7 @@ void Seq_EnterMode() {
     SeqSimResetEngine(kEngineSeq);
     // Asked for here, not first by the page that shows later: a remote client's *OPC? right after the
     // entry already waits for it.
-    SeqPrepStage.store(kSeqPrepRequested, std::memory_order_release);
+    SeqPrepStage.store(kSeqPrepEntered, std::memory_order_release);
     SeqSimSetMode(1);
     SeqSimSelectTables();
     SeqSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
@@ -61,7 +61,7 @@ void Sim_EnterMode() {
     if (!EntryAllowed(GetOutputMode() == 0)) return;
     OutputFlagSet(kOutFlagSeqSimActive);
     SeqSimResetEngine(kEngineSim);
-    SimPrepRequest.store(kSimPrepEntered, std::memory_order_release);
+    SimPrepRequest.store(1, std::memory_order_release);
     SeqSimSetMode(2);
     SeqSimSelectTables();
     SeqSimSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));

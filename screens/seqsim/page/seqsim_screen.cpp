@@ -110,11 +110,10 @@ void SeqSimScreen_Update() {
         EnterMode(sim);
     }
     if (sim == 0) {
+        // An entry's request reaches a page that was already showing SEQUENCE as well.
+        uint32_t entered = kSeqPrepEntered;
+        SeqPrepStage.compare_exchange_strong(entered, kSeqPrepRequested, std::memory_order_acq_rel);
         TickPreparation();
-    } else {
-        // An entry's request reaches a page that was already showing SIMULATE as well.
-        uint32_t entered = kSimPrepEntered;
-        SimPrepRequest.compare_exchange_strong(entered, 1, std::memory_order_acq_rel);
     }
     Refresh(false);
 }

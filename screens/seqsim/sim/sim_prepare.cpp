@@ -70,8 +70,7 @@ void Sim_DownloadPrepared() {
 }
 
 void Sim_PreparationStep() {
-    // An entry's request waits for its page (kSimPrepEntered), whose entry asks again.
-    if (SimPrepRequest.load(std::memory_order_acquire) != 1) return;
+    if (SimPrepRequest.load(std::memory_order_acquire) == 0) return;
     // The download reads the state tables the runner thread selects; busy, it waits for the next pass.
     const storage::ImageHold tables(g_SeqSimTableLock);
     if (!tables.owns_lock()) return;

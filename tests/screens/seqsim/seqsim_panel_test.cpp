@@ -70,6 +70,9 @@ TEST_F(SeqSimPanel, EnterPrepareAndLeave) {
     SeqSimRunControl();
     EXPECT_EQ(SeqGetCurStep(), 3);
     EXPECT_TRUE(SeqSimPreparationPending()) << "the download is still to come";
+    MsgQueue_Clear();
+    Seq_PreparationStep();
+    EXPECT_EQ(MsgQueue_Count(), 0u) << "no held popup before the page shows: it would keep the page away";
     test::ClearTrace();
     SeqPrepStage.store(kSeqPrepDownload);
     Seq_PreparationStep();

@@ -17,6 +17,7 @@
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
+#include "engine/seqsim/seqsim_mode.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/keys/key_filters.h"
 #include "panel/menu/row_entry_hook.h"
@@ -73,7 +74,7 @@
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
     SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
-    SysEvent_SetHooks({InitRuntimeStateForReset, ParallelConfigUnits, UartChannelRestart});
+    SysEvent_SetHooks({InitRuntimeStateForReset, ParallelConfigUnits, UartChannelRestart, SeqSimPreparationPending});
     CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);

@@ -28,6 +28,9 @@ plat::WakeEvent& g_saveTaken = *new plat::WakeEvent;  // ends a reset's wait for
 void RunHook(void (*hook)()) {
     if (hook != nullptr) hook();
 }
+bool OperationPending() {
+    return g_hooks.operationPending != nullptr && g_hooks.operationPending();
+}
 
 StepRow g_sysEventRows[kStepRows] = {
     {{0}, {0}, StepRowIdle}, {{0}, {0}, SysEvent_Init}, {{0}, {0}, SysEvent_Handle},
@@ -36,6 +39,8 @@ StepRow g_sysEventRows[kStepRows] = {
 
 constexpr uint32_t kRemoteResetMask = 3u << kSysRemoteResetLow;
 constexpr uint32_t kOpcTicks = 20;
+// A *WAI holds its channels at most this many further ticks (of at least 1 ms) for a pending operation.
+constexpr int32_t kOpcPendingTicks = 60000;
 constexpr int kOutputOffWaitSteps = 300;  // of 10 ms: the factory default waits for the output to go off
 constexpr uint32_t kOutputStatusNotReady = 1u << 7;
 constexpr uint64_t kSaveWaitSeconds = 30;  // for the menu/control thread to take the settings-save request
@@ -139,7 +144,8 @@ int32_t SysEvent_Handle(StepRow*, uint32_t msg) {
             CommonResetSteps(false);
             break;
         case kSysEventOpcTick:
-            if (g_OpcCountdown.load(kRelaxed) < 1) {
+            if (g_OpcCountdown.load(kRelaxed) < 1 &&
+                (!OperationPending() || g_OpcCountdown.load(kRelaxed) <= -kOpcPendingTicks)) {
                 g_SysFlags.fetch_and(static_cast<uint8_t>(~kSysFlagOpcPending), kRelaxed);
             } else {
                 g_OpcCountdown.fetch_sub(1, kRelaxed);
@@ -224,6 +230,10 @@ uint32_t IsSystemBusy() {
     if (SysStatusTest(kSysCaliProcessing) || SysStatusTest(kSysScreenCopyPending)) return 1;
     if (g_BusHold.load(std::memory_order_relaxed) != 0) return 1;
     return 0;
+}
+
+uint32_t IsOpcBusy() {
+    return IsSystemBusy() != 0 || OperationPending() ? 1 : 0;
 }
 
 uint32_t IsSystemBusyAfter20ms() {

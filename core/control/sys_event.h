@@ -43,6 +43,8 @@ struct SysEventHooks {
     void (*initRuntimeState)();
     void (*parallelConfigUnits)();
     void (*uartChannelRestart)();
+    // Work a command started that is not finished yet (a SEQ/SIM preparation): *OPC? and *WAI wait for it.
+    bool (*operationPending)();
 };
 void SysEvent_SetHooks(const SysEventHooks& hooks);
 
@@ -67,6 +69,8 @@ uint32_t OpcWaitStart();
 uint32_t IsOpcPending();
 uint32_t IsSystemReady();
 uint32_t IsSystemBusy();
+// What *OPC? waits for: the system busy, or an operation a command started still pending.
+uint32_t IsOpcBusy();
 uint32_t IsSystemBusyAfter20ms();
 void SetHoldCountdown(uint32_t n);
 

@@ -105,7 +105,9 @@ void SeqDownloadAll() {
     SeqSimBlock& b = g_SeqSimBlock[0];
     const bool defaultAngles = b.kindChanged.load(std::memory_order_acquire) == 1;
     g_SeqSimStatusShadow = kStatConti;
-    b.curStep.store(0, std::memory_order_release);
+    // The walk moves the step base with the current step at 0; the step a client selected meanwhile is
+    // current again afterwards.
+    const uint32_t selected = b.curStep.exchange(0, std::memory_order_acq_rel);
     for (int32_t s = 0; s < kSeqSteps; ++s) {
         b.stepBase.store(static_cast<uint32_t>(s), std::memory_order_release);
         int total = SeqDownloadGlobals(s, defaultAngles);
@@ -115,6 +117,7 @@ void SeqDownloadAll() {
     }
     b.kindChanged.store(0, std::memory_order_release);
     b.stepBase.store(0, std::memory_order_release);
+    b.curStep.store(selected, std::memory_order_release);
 }
 
 void SimDownloadAll() {

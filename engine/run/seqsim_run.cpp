@@ -63,9 +63,10 @@ bool TableInUseValid() {
     return SimValidateSet(range == 0 ? 1 : 0) == 1;
 }
 
+// The entry that asked for the preparation put the current step at 0: a step a remote client selected
+// since then stays.
 void Prepare() {
     SeqSimBlock& b = L1();
-    b.curStep.store(0, kRel);
     const uint32_t wiring = GetPhaseMode();
     const storage::ImageHold held(g_SeqSimSavedLock);
     if (SeqIsActiveMode()) {

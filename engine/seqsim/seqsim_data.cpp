@@ -18,6 +18,7 @@ std::atomic<uint32_t> g_SeqSimMode{0};
 SeqSimErrors g_SeqSimErrors;
 SeqSimScreen g_SeqSimScreen;
 std::atomic<uint32_t> SimPrepRequest{0};
+std::atomic<uint32_t> SeqPrepStage{kSeqPrepIdle};
 std::atomic<uint32_t> g_SeqSimRemoteSel[2];
 
 SeqSavedConfig SeqSavedConfigCopy() {
@@ -71,6 +72,7 @@ void SeqSimDataReset() {
         w.store(0);
     g_SeqSimScreen.acvUnitRedraw.store(0);
     SimPrepRequest.store(0);
+    SeqPrepStage.store(kSeqPrepIdle);
     g_SeqSimRemoteSel[0].store(0);
     g_SeqSimRemoteSel[1].store(0);
     (void)g_pointed;

@@ -238,8 +238,19 @@ struct SeqSimScreen {
 enum SeqSimRedraw : uint32_t { kRedrawWiring = 1, kRedrawMode = 2, kRedrawRange = 4, kRedrawUnit = 8 };
 extern SeqSimScreen g_SeqSimScreen;
 // Non-zero: a SIM preparation (download) is asked for; set by the SIM page's entry and by a SIM recall
-// (panel or remote), cleared when the page is hidden and by the preparation step.
+// (panel or remote) and by the entry itself, so that a remote client sees it pending from the entry on and
+// the states are downloaded even when the page takes its time; cleared when the page is hidden and by the
+// preparation step.
 extern std::atomic<uint32_t> SimPrepRequest;
+// Preparation stage of the SEQUENCE screen: 0 asked for (by a recall or the page), 1-4 counted by the
+// page once per tick, 5 download now, 6 prepared (idle). kSeqPrepEntered: the entry has asked for it and the
+// page, once it shows, turns it into 0; until then no "Sequence preparation..." is held, since a held popup
+// would keep the page from showing.
+inline constexpr uint32_t kSeqPrepRequested = 0;
+inline constexpr uint32_t kSeqPrepDownload = 5;
+inline constexpr uint32_t kSeqPrepIdle = 6;
+inline constexpr uint32_t kSeqPrepEntered = 7;
+extern std::atomic<uint32_t> SeqPrepStage;
 
 // Bits of the panel flags: the SEQ/SIM memory pages open, an ACV field selected.
 enum SeqPanelFlagBits : uint8_t {

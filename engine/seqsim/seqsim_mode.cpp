@@ -112,6 +112,14 @@ uint32_t SeqSimGetCurStep() {
     return L1().curStep.load(std::memory_order_acquire);
 }
 
+bool SeqSimPreparationPending() {
+    const uint32_t mode = SeqSimGetMode();
+    if (mode != 1 && mode != 2) return false;
+    if (RunState() == kRunPrepare) return true;
+    if (mode == 1) return SeqPrepStage.load(std::memory_order_acquire) != kSeqPrepIdle;
+    return SimPrepRequest.load(std::memory_order_acquire) != 0;
+}
+
 void SeqSimRequestStop() {
     uint32_t word = L1().runWord.load(std::memory_order_relaxed);
     while (!L1().runWord.compare_exchange_weak(word, (word & 0x1FFu) | (kRunStop << kStateShift),

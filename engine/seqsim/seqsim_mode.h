@@ -30,6 +30,9 @@ uint32_t SeqSimGetRunHours();
 uint32_t SeqSimGetRunMinutes();
 uint32_t SeqSimGetRunSeconds();
 uint32_t SeqSimGetCurStep();  // without the step base
+// True while SEQUENCE or SIMULATE is active and its preparation (the runner's, and the download the entry
+// or a recall asked for) has not ended: the instrument is busy for *OPC? and *WAI.
+bool SeqSimPreparationPending();
 
 // Run state stop: the runner switches the output off and resets.
 void SeqSimRequestStop();

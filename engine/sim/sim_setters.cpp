@@ -64,6 +64,14 @@ int32_t SimSetAcv(int32_t value, int phase) {
         BusReg_SetStepAcv);
 }
 
+void SimWriteEndAcv(int phase) {
+    if (!ValidPhase(phase)) return;
+    const uint32_t back = SimState();
+    SimSelectState(kSimNoState);
+    SimSetAcv(SimGetAcv(phase), phase);  // the end state reads its voltage from Initial
+    SimSelectState(back);
+}
+
 int32_t SimSetOnpha(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
     return PhaseField(SimRec,

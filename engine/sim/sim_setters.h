@@ -11,6 +11,9 @@ int32_t SimSetTime(int32_t value);
 // Within 0 .. SimGetAcvMax, or 0 .. SimGetAcvVppMax when held in Vpp.
 int32_t SimSetAcv(int32_t value, int phase);
 int32_t SimSetFreq(int32_t value, int phase);  // also re-rounds and re-sets the ON and OFF phase
+// The end state (6), on which a run ends, takes Initial's AC voltage of the phase into its record and its
+// step register, as the download writes it; the current state stays.
+void SimWriteEndAcv(int phase);
 int32_t SimSetOnpha(int32_t value, int phase);
 int32_t SimSetOffpha(int32_t value, int phase);
 int32_t SimSetEnOnpha(int32_t value, int phase);  // writes the control word (769 + phase)

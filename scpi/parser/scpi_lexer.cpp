@@ -377,8 +377,9 @@ void ParamByte(ScpiInterface* ifc, uint8_t c) {
     } else if (lx->tokClass & kTokIndefBlock) {
         IndefiniteByte(ifc, c);
     } else if (lx->tokClass & kTokDefBlock) {
-        // The byte after the declared data must end the message.
-        if (c == '\n') {
+        // The byte after the declared data ends the message or the message unit; nothing else can tell
+        // the data's end from a client's miscount.
+        if (c == '\n' || c == ';') {
             lx->tokLen = 2 + lx->blockDigits + lx->blockLen;
             EndParam(ps, c);
         } else {

@@ -47,6 +47,9 @@ void Seq_EnterMode() {
     SeqSimEnterRequest();
     OutputFlagSet(kOutFlagSeqSimActive);
     SeqSimResetEngine(kEngineSeq);
+    // Asked for here, not first by the page that shows later: a remote client's *OPC? right after the
+    // entry already waits for it.
+    SeqPrepStage.store(kSeqPrepEntered, std::memory_order_release);
     SeqSimSetMode(1);
     SeqSimSelectTables();
     SeqSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
@@ -58,6 +61,7 @@ void Sim_EnterMode() {
     if (!EntryAllowed(GetOutputMode() == 0)) return;
     OutputFlagSet(kOutFlagSeqSimActive);
     SeqSimResetEngine(kEngineSim);
+    SimPrepRequest.store(1, std::memory_order_release);
     SeqSimSetMode(2);
     SeqSimSelectTables();
     SeqSimSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));

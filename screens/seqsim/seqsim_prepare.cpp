@@ -38,7 +38,6 @@ void Seq_DownloadPrepared() {
     SeqDownloadAll();
     SeqSimBlock& b = g_SeqSimBlock[0];
     b.prepFlags.fetch_or(kSeqPrepChangePending, std::memory_order_acq_rel);
-    b.curStep.store(0, std::memory_order_release);
     SeqSimSetDirty();
     b.prepFlags.fetch_and(static_cast<uint8_t>(~kSeqPrepChangePending), std::memory_order_acq_rel);
     if (b.prepFlags.fetch_and(static_cast<uint8_t>(~kSeqPrepOutputOn), std::memory_order_acq_rel) &

@@ -4,7 +4,8 @@
 
 // SEQ, only at the download stage of the SEQUENCE screen: clears the mismatch words, puts the voltage range
 // into the SIM options, sends the saved wiring, output kind and range, downloads and verifies the program,
-// goes to step 0 with the change-pending bit raised, switches the output on when the power-on entry asked
+// keeps the current step (0 from the entry or recall, or the one a client selected since) with the
+// change-pending bit raised, switches the output on when the power-on entry asked
 // for it, and strobes the apply when no mismatch was found. The report is the preparation step's.
 void Seq_DownloadPrepared();
 // The check of one read-back: a mismatch shows the error report and clears the counters; a match at

@@ -1,4 +1,3 @@
 #include "screens/seqsim/seqsim_words.h"
 
-std::atomic<uint32_t> SeqPrepStage{kSeqPrepIdle};
 std::atomic<uint32_t> SeqScreenReady{0};

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -29,7 +30,21 @@ std::string RangeAt(int n) {
 
 class ScpiSeqTrig : public ScpiSocketSuite {
   protected:
+    // A SEQ/SIM preparation is carried out by its page, and *OPC? waits for it: the panel must be up.
+    static void SetUpTestSuite() {
+        ScpiSocketSuite::SetUpTestSuite();
+        ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", kStartupTimeoutMs)) << c().Output();
+    }
     static std::string File(const std::string& path) { return c().root() + path; }
+    // One byte in the middle of a stored memory turned over: its checksum no longer holds.
+    static void Damage(const std::string& path) {
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        ASSERT_TRUE(f.is_open()) << path;
+        f.seekg(200);
+        const char byte = static_cast<char>(f.get() ^ 0x5A);
+        f.seekp(200);
+        f.put(byte);
+    }
     static void ExpectPopup(const std::string& text) {
         EXPECT_TRUE(c().WaitForOutput("popup: " + text)) << text << "\n" << c().Output();
     }
@@ -178,7 +193,8 @@ TEST_F(ScpiSeqTrig, StepEditing) {
 TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
     // clang-format off
     const ScpiStep program[] = {
-        {"SYST:CONF:MODE SEQ;:SEQ:INST:SEL L1", nullptr, kNoError},
+        // A step selected while the entry's preparation is under way stays selected.
+        {"SYST:CONF:MODE SEQ;:SEQ:INST:SEL L1;:SEQ:STEP 1;*OPC?;:SEQ:STEP?", "1;+1", kNoError},
         {"SEQ:STEP 0;CPAR 100,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0;SPAR 10,CONST,0,CONST,60,CONST,SIN,0", nullptr,
          kNoError},
         {"SEQ:STEP 1;CPAR 100,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0;SPAR 20,CONST,0,CONST,50,CONST,SIN,0", nullptr,
@@ -188,7 +204,9 @@ TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
         {"SEQ:STEP 2;CPAR?", "+100.0000,+0.0,+0,+0.0,+0,END,+0,+0,+0,+0,+0,+0,+0,+0,+0", kNoError},
         {"SEQ:STEP 0;COND?", "+0", kNoError},
     };
-    const ScpiStep simulation[] = {{"SYST:CONF:MODE CONT;:SYST:CONF:MODE SIM;MODE?", "SIM", kNoError}};
+    // The entry's preparation is over once *OPC? answers: an edit made then stays.
+    const ScpiStep simulation[] = {{"SYST:CONF:MODE CONT;:SYST:CONF:MODE SIM;MODE?;*OPC?", "SIM;1", kNoError},
+                                   {"SIM:NORM1:TIME 1000;TIME?", "+1000.0000", kNoError}};
     const ScpiStep back[] = {{"SYST:CONF:MODE CONT;MODE?", "CONT", kNoError}};
     // clang-format on
     Run(program);
@@ -200,12 +218,6 @@ TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
     Output("OUTP OFF", "+0");
 
     Run(simulation);
-    // An edit made before the SIM entry's preparation has downloaded the states can be undone by it: the
-    // edit is made again until it stays (bounded at 5 s).
-    std::string time;
-    for (int i = 0; i < 100 && (time = Ask("SIM:NORM1:TIME 1000;TIME?")) != "+1000.0000"; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_EQ(time, "+1000.0000");
     ASSERT_EQ(Ask("SIM:INIT:FREQ 55;FREQ?"), "+55.00");
     ASSERT_EQ(Ask("SYST:ERR?"), kNoError);
     Output("OUTP ON", "+1");
@@ -258,9 +270,14 @@ TEST_F(ScpiSeqTrig, SequenceMemories) {
     ExpectPopup("Cleared SEQ3");
     Run({{"DATA:SEQ:REC 3", nullptr, kNoError}});
     ExpectPopup("Recalled from SEQ3");
+    // A damaged or missing memory is an execution error, and the program in use stays as it was.
+    const std::string step0 = Ask("SEQ:STEP 0;SPAR?;CPAR?");
+    Damage(seq3);
     fs::remove(File("/mnt/tst/seq/SEQ5.SEQ"));
-    Run({{"DATA:SEQ:REC 5", nullptr, kNoError}, {"SYST:CONF:MODE CONT", nullptr, kNoError}});
+    Run({{"DATA:SEQ:REC 3", nullptr, kExecution}, {"TRAC:SEQ:REC 5", nullptr, kExecution}});
     ExpectPopup("Recall Fail!");
+    EXPECT_EQ(Ask("SEQ:STEP 0;SPAR?;CPAR?"), step0);
+    Run({{"SYST:CONF:MODE CONT", nullptr, kNoError}});
 }
 
 TEST_F(ScpiSeqTrig, SimulationMemories) {
@@ -281,8 +298,11 @@ TEST_F(ScpiSeqTrig, SimulationMemories) {
     ExpectPopup("Saved to SIM4");
     Run({{"DATA:SIM:CLE 2", nullptr, kNoError}});
     ExpectPopup("Cleared SIM2");
-    Run({{"TRAC:SIM:REC 2", nullptr, kNoError}, {"SYST:CONF:MODE CONT", nullptr, kNoError}});
+    Run({{"TRAC:SIM:REC 2", nullptr, kNoError}});
     ExpectPopup("Recalled from SIM2");
+    Damage(File("/mnt/tst/sim/SIM4.SIM"));
+    Run({{"DATA:SIM:REC 4", nullptr, kExecution}, {"SYST:CONF:MODE CONT", nullptr, kNoError}});
+    ExpectPopup("Recall Fail!");
 }
 
 TEST_F(ScpiSeqTrig, PresetAndWaveformClear) {

@@ -282,7 +282,8 @@ TEST_F(ScpiSource, SeqMemoriesAndThePresentSequence) {
     EXPECT_TRUE(AskBlock("DATA:SEQ? 3", "#71224324") == stored);
     const std::string again = AskBlock("TRAC:SEQ:FILE? 3", "#71224324");
     EXPECT_TRUE(again == stored);
-    Send("DATA:SEQ 3," + Block(again));
+    // Another message unit may follow the block.
+    EXPECT_EQ(Ask("DATA:SEQ 3," + Block(again) + ";*OPC?"), "1");
     EXPECT_EQ(Error(), kNoError);
     EXPECT_TRUE(File("/mnt/tst/seq/SEQ3.SEQ") == stored);
     // The present sequence replaced through memory 9.

@@ -111,7 +111,7 @@ int CmdOpc(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) == 1) {
         // The channel waits here until the instrument has finished what it was doing.
         OpcWaitStart();
-        for (uint32_t waited = 0; IsSystemBusy() != 0; waited += kOpcPollMs) {
+        for (uint32_t waited = 0; IsOpcBusy() != 0; waited += kOpcPollMs) {
             if (waited >= kOpcWaitMs) {
                 // The error drops the message's replies: a client that gave up on this query would take a
                 // late "1" for the next one's reply.

@@ -128,6 +128,9 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     }
     if (memory == kSeq && (r >= 1 || r == kFileBadRecord) && SeqIsActiveMode())
         core::CallHook(core::CoreUi().seqEnterStepIndex);
+    // A memory that could not be loaded (missing, damaged) is a failure the client must see, not only the
+    // panel; one loaded with its values limited is not.
+    if (r < 1 && r != kFileBadRecord) return Fail(ifc, kScpiErrExecution);
     return 0;
 }
 

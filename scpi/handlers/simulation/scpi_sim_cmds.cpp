@@ -126,8 +126,7 @@ int CmdSourSimRow(ScpiInterface* ifc, uint32_t cmd) {
         case kCmdSourSimInitPhasStopImm:
             return Field(ifc, SimRemoteSelectInitial, SimRemoteOffPhase);
         case kCmdSourSimInitVolt:
-            return Field(ifc, SimRemoteSelectInitial,
-                         [](ScpiInterface* i, int32_t s) { return SimRemoteVoltage(i, s, false); });
+            return SimRemoteEditAllowed(ifc) ? SimRemoteInitialVoltage(ifc) : 0;
         case kCmdSourSimNormCode:
             return Field(ifc, SimRemoteSelectNormal, SimRemoteCode);
         case kCmdSourSimNormFreq:

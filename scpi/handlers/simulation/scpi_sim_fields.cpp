@@ -336,6 +336,14 @@ int SimRemoteRepeatEnable(ScpiInterface* ifc, int32_t state) {
 int SimRemoteVoltage(ScpiInterface* ifc, int32_t state, bool quiet) {
     return Run(ifc, kVolt, state, quiet);
 }
+int SimRemoteInitialVoltage(ScpiInterface* ifc) {
+    const int r = Run(ifc, kVolt, Select(ifc, kSimInitial));
+    if (IsQuery(ifc)) return r;
+    const int phase = RemotePhase();
+    for (int p = phase; p <= (phase == 0 ? 2 : phase); ++p)
+        SimWriteEndAcv(p);
+    return r;
+}
 int SimRemoteFrequency(ScpiInterface* ifc, int32_t state, bool quiet) {
     return Run(ifc, kFreq, state, quiet);
 }

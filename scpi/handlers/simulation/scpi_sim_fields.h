@@ -35,4 +35,6 @@ int SimRemoteRepeatEnable(ScpiInterface* ifc, int32_t state);
 // A command that writes one value into several states calls these once per state, quiet for all but the
 // last, so that its query answers once. A quiet query does nothing.
 int SimRemoteVoltage(ScpiInterface* ifc, int32_t state, bool quiet);
+// Initial's voltage: a set is written into the end state as well, on which the run ends.
+int SimRemoteInitialVoltage(ScpiInterface* ifc);
 int SimRemoteFrequency(ScpiInterface* ifc, int32_t state, bool quiet);

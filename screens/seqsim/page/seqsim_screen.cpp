@@ -109,7 +109,12 @@ void SeqSimScreen_Update() {
         LeaveMode(g_pageSim);
         EnterMode(sim);
     }
-    if (sim == 0) TickPreparation();
+    if (sim == 0) {
+        // An entry's request reaches a page that was already showing SEQUENCE as well.
+        uint32_t entered = kSeqPrepEntered;
+        SeqPrepStage.compare_exchange_strong(entered, kSeqPrepRequested, std::memory_order_acq_rel);
+        TickPreparation();
+    }
     Refresh(false);
 }
 

@@ -56,6 +56,7 @@ void Seq_PreparationStep() {
     }
     // The screen ticks the stage on from 0 by itself: a pass that first sees the request at a later tick
     // still holds the popup, so that it stands until the download however late this thread runs.
+    // An entry's request (kSeqPrepEntered) waits for its page without the popup.
     const uint32_t stage = SeqPrepStage.load(std::memory_order_acquire);
     if (stage > kSeqPrepDownload) g_heldPosted = false;
     if (stage < kSeqPrepDownload) {

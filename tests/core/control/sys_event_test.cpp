@@ -108,6 +108,33 @@ TEST_F(SysEventTest, OperationCompleteWaitsKeepOneTickAndLoseNoReset) {
     EXPECT_LE(steps, 23);
 }
 
+// An operation a command started (a SEQ/SIM preparation) holds *OPC? and a *WAI past their 20 ticks until
+// it ends, and no longer than a bounded count when it never does; the stage's busy test ignores it.
+TEST_F(SysEventTest, PendingOperationHoldsTheOperationCompleteWait) {
+    static std::atomic<bool> pending{true};
+    pending.store(true);
+    SysEvent_SetHooks({nullptr, nullptr, nullptr, [] { return pending.load(); }});
+    EXPECT_EQ(IsSystemBusy(), 0u);
+    EXPECT_EQ(IsOpcBusy(), 1u);
+    OpcWaitStart();
+    for (int i = 0; i < 200; ++i)
+        SysEvent_Run();
+    EXPECT_EQ(IsOpcPending(), 1u);
+    pending.store(false);
+    int steps = 0;
+    for (; IsOpcPending() && steps < 100; ++steps)
+        SysEvent_Run();
+    EXPECT_LE(steps, 2);
+    EXPECT_EQ(IsOpcBusy(), 0u);
+
+    pending.store(true);
+    OpcWaitStart();
+    for (steps = 0; IsOpcPending() && steps < 200000; ++steps)
+        SysEvent_Run();
+    EXPECT_EQ(IsOpcPending(), 0u) << "a *WAI holds its channels for a bounded time";
+    WireLayerHooks();
+}
+
 // Only a factory default restores the LAN settings.
 TEST_F(SysEventTest, RemoteResetHandshakeEndsWithResetDone) {
     OutputOn();

@@ -163,6 +163,12 @@ const Case kParameters[] = {
     {"DATA:WAVE ARB1,#10\n", "41 c0 b3:#10", ""},
     {"DATA:WAVE ARB1,#2x5hello\n", "", "-161,\"Invalid block data\""},
     {"DATA:WAVE ARB1,#15hello\n*CLS\n", "41 c0 b8:#15hello; 2", ""},
+    // A message unit may follow a definite-length block; an indefinite one runs to the line feed.
+    {"DATA:WAVE ARB1,#15hello;*CLS\n", "41 c0 b8:#15hello; 2", ""},
+    {"DATA:WAVE ARB1,#15he;lo;:VOLT 1\n", "41 c0 b8:#15he;lo; 320 i1", ""},
+    {"DATA:WAVE ARB1,#0ab;*CLS\n", "41 c0 b9:#0ab;*CLS", ""},
+    {"DATA:WAVE ARB1,#15hello,2\n", "", "-160,\"Block data error\""},
+    {"DATA:WAVE ARB1,#15hello *CLS\n", "", "-160,\"Block data error\""},
 };
 INSTANTIATE_TEST_SUITE_P(Parameters, ParserTable, ::testing::ValuesIn(kParameters));
 

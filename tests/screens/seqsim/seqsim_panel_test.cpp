@@ -3,7 +3,9 @@
 
 #include "core/control/setting_accessors.h"
 #include "core/regbus/bus_transfer.h"
+#include "engine/run/seqsim_run.h"
 #include "engine/seq/seq_access.h"
+#include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mode.h"
@@ -54,17 +56,31 @@ TEST_F(SeqSimPanel, EntryRefusals) {
     }
 }
 
+// The preparation is pending from the entry on (a remote *OPC? waits for it), and a step a remote client
+// selects meanwhile stays current through the runner's preparation and the download.
 TEST_F(SeqSimPanel, EnterPrepareAndLeave) {
     Seq_EnterMode();
     EXPECT_EQ(SeqSimIsActive(), 1);
     EXPECT_EQ(SeqSimGetMode(), 1u);
     EXPECT_EQ(SeqSimGetEngineKind(), uint32_t{kEngineSeq});
     EXPECT_EQ(g_SeqSimBlock[0].runWord >> 9, uint32_t{kRunPrepare});
+    EXPECT_TRUE(SeqSimPreparationPending());
+    SeqSetCurStep(3);
+    SeqSimRunControl();
+    SeqSimRunControl();
+    EXPECT_EQ(SeqGetCurStep(), 3);
+    EXPECT_TRUE(SeqSimPreparationPending()) << "the download is still to come";
+    MsgQueue_Clear();
+    Seq_PreparationStep();
+    EXPECT_EQ(MsgQueue_Count(), 0u) << "no held popup before the page shows: it would keep the page away";
     test::ClearTrace();
     SeqPrepStage.store(kSeqPrepDownload);
     Seq_PreparationStep();
     EXPECT_EQ(Popup(), "Sequence is ready.");
     EXPECT_EQ(SeqPrepStage.load(), kSeqPrepIdle);
+    EXPECT_EQ(SeqGetCurStep(), 3);
+    EXPECT_FALSE(SeqSimPreparationPending());
+    SeqSetCurStep(0);
     EXPECT_EQ(test::WritesTo(2340).size(), 1u) << "apply strobe after a clean download";
     test::Stage().InjectReadXor(791, 4, 2);
     test::ClearTrace();

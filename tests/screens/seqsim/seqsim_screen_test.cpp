@@ -115,8 +115,12 @@ TEST_F(SeqSimScreen, PreparationCountsToTheDownloadStage) {
     EXPECT_EQ(SeqScreenReady.load(), 1u);
     Step(333, 3);
     EXPECT_EQ(SeqPrepStage.load(), kSeqPrepDownload) << "the download stage is the preparation step's";
-    // A recall asks again while the page is shown: the count starts over.
+    // A recall asks again while the page is shown: the count starts over; so does an entry that found the
+    // page still showing SEQUENCE.
     SeqPrepStage.store(kSeqPrepRequested);
+    Step(333);
+    EXPECT_EQ(SeqPrepStage.load(), 1u);
+    SeqPrepStage.store(kSeqPrepEntered);
     Step(333);
     EXPECT_EQ(SeqPrepStage.load(), 1u);
     // Hiding gives up a preparation under way, but keeps one asked for meanwhile.

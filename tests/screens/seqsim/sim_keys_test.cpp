@@ -11,6 +11,7 @@
 #include "engine/seq/seq_access.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_defaults.h"
+#include "engine/run/seqsim_run.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
 #include "engine/sim/sim_clamp_setters.h"
@@ -75,6 +76,19 @@ class SimKeys : public seqedit::SeqSimTest {
 };
 
 TEST_F(SimKeys, EntryPreparesAndReports) {
+    // The entry's request is pending at once (a remote *OPC? waits for it) and downloads without the page.
+    Seq_Exit();
+    Sim_EnterMode();
+    EXPECT_TRUE(SeqSimPreparationPending());
+    SeqSimRunControl();
+    SeqSimRunControl();
+    EXPECT_TRUE(SeqSimPreparationPending());
+    test::ClearTrace();
+    Sim_PreparationStep();
+    EXPECT_EQ(test::WritesTo(kApplyStrobe).size(), 1u);
+    EXPECT_FALSE(SeqSimPreparationPending());
+    test::ClearTrace();
+
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
     EXPECT_EQ(g_SeqSimBlock[0].panelState.load(), uint32_t{kSimSelStep});
     EXPECT_EQ(SeqSimGetMode(), 2u);

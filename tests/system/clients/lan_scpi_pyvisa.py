@@ -2,7 +2,8 @@
 """A real SCPI client against a running controller: pyvisa with the pyvisa-py backend opens
 TCPIP::127.0.0.1::<port>::SOCKET and talks to the simulated instrument (the sessions, the restart port
 and departing clients are the C++ system tests' part); the memory transfers (scpi_data_pyvisa.py) and the
-RS232 channel (rs232_pyvisa.py) follow on the same controller. Exits 77 (skipped) when pyvisa or
+RS232 channel (rs232_pyvisa.py) follow on the same controller, with a SEQUENCE programmed and stored right
+after entering it (seq_program_pyvisa.py). Exits 77 (skipped) when pyvisa or
 pyvisa-py is not installed (Debian: python3-pyvisa, python3-pyvisa-py)."""
 import os
 import sys
@@ -55,7 +56,9 @@ def entry(session):
             inst.close()
             rm.close()
 
-    controller_harness.entry(over_pyvisa, ready=lambda offset: (f"SCPI socket listening on port {5025 + offset}",))
+    # The panel up as well: a SEQUENCE entered before the start-up is over is prepared only after it.
+    controller_harness.entry(over_pyvisa, ready=lambda offset: (f"SCPI socket listening on port {5025 + offset}",
+                                                                "GuiThread: system ready"))
 
 
 def sessions(inst, root, failures):
@@ -64,6 +67,8 @@ def sessions(inst, root, failures):
     run(inst, STEPS, failures)
     import scpi_data_pyvisa
     scpi_data_pyvisa.session(inst, root, failures)
+    import seq_program_pyvisa
+    seq_program_pyvisa.session(inst, root, failures)
     try:
         import rs232_pyvisa
     except SystemExit:

@@ -12,6 +12,7 @@
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handlers.h"
+#include "scpi/parser/scpi_errors.h"
 #include "tests/engine/seqsim_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 
@@ -170,7 +171,7 @@ TEST(SeqMemRemote, ARecallClearsTheChangesPendingMark) {
     scpitest::FakeChannel ch{kChanLan};
     ASSERT_GT(SeqMem_Save(3), 0);
     SeqSimSetDirty();
-    EXPECT_EQ(ch.Call(CmdDataSeqRec, false, kItemInt, 5), "|0");
+    EXPECT_EQ(ch.Call(CmdDataSeqRec, false, kItemInt, 5), "|" + std::to_string(kScpiErrExecution));
     EXPECT_NE(SeqSimIsDirty(), 0) << "no SEQ5 to recall";
     EXPECT_EQ(ch.Call(CmdDataSeqRec, false, kItemInt, 3), "|0");
     EXPECT_EQ(SeqSimIsDirty(), 0);

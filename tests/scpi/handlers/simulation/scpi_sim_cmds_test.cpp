@@ -78,6 +78,15 @@ TEST_F(SimCmds, SharedValuesGoIntoEveryStateOfTheGroup) {
     EXPECT_EQ(engine::SimRecAt(kSimTrans1, 0).freq, 5500u);
     EXPECT_EQ(engine::SimRecAt(kSimAbnormal, 0).freq, 5500u);
     EXPECT_EQ(SeqSimGetCurStep(), static_cast<uint32_t>(kSimAbnormal));
+    // The run ends on the end state, which holds Initial's voltage: it follows each write of it, in the
+    // record and in the stage's step copy.
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimInitVolt>, false, kItemInt, 70), "|0");
+    for (uint32_t p = 0; p < 3; ++p) {
+        EXPECT_EQ(engine::SimRecAt(kSimNoState, static_cast<int>(p)).acv, 7000u) << p;
+        EXPECT_NE(test::StepWord(775 + p, kSimInitial), 0u) << p;
+        EXPECT_EQ(test::StepWord(775 + p, kSimNoState), test::StepWord(775 + p, kSimInitial)) << p;
+    }
+    EXPECT_EQ(SeqSimGetCurStep(), static_cast<uint32_t>(kSimInitial));
     Suffix(2);
     EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimNormVolt>, false, kItemInt, 50),
               "|" + std::to_string(kScpiErrUndefinedHeader));

@@ -49,6 +49,21 @@ constexpr Getter kDrawers[kMeasChoiceCount] = {
 MeterFace g_painted[kMeterFaceSlots];
 bool g_noted[kMeterFaceSlots] = {};
 
+// A paint's area is the window's invalid part: all of it after a repaint, what a window above uncovered
+// when that one went or moved.
+bool PaintsWholeWindow(const WM_MSG_RECORD* msg) {
+    const auto* area = static_cast<const GUI_BOX*>(msg->Data.p);
+    if (area == nullptr) return true;
+    GUI_BOX whole;
+    {
+        wm::Locked w(msg->hWin);
+        if (!w) return false;
+        whole = w->rect;
+    }
+    if (!wm::ClipToVisible(msg->hWin, &whole)) return false;
+    return area->x0 <= whole.x0 && area->y0 <= whole.y0 && area->x1 >= whole.x1 && area->y1 >= whole.y1;
+}
+
 }  // namespace
 
 bool MeterFace::operator==(const MeterFace& o) const {
@@ -90,8 +105,14 @@ uint32_t HomeMeter_Colour() {
     return held ? kMeterHeldGrey : kMeterWhite;
 }
 
-void HomeMeter_NotePainted(int slot, const MeterFace& face) {
+void HomeMeter_NotePainted(const WM_MSG_RECORD* msg, int slot, const MeterFace& face) {
     if (slot < 0 || slot >= kMeterFaceSlots) return;
+    if (!PaintsWholeWindow(msg)) {
+        // Only the part a window above uncovered took this face; the rest keeps the one noted, and the
+        // countdown, finding this face already shown, would leave the cell half old for good.
+        if (!HomeMeter_Shows(slot, face)) WM_Invalidate(msg->hWin);
+        return;
+    }
     g_painted[slot] = face;
     g_noted[slot] = true;
 }

@@ -3,6 +3,7 @@
 // and the drawing of a face. A quantity's face is formatted with its getter (screen mode 0).
 #include <cstdint>
 
+#include "GUI/wm/wm.h"
 #include "core/system/util/format_number.h"
 
 inline constexpr uint32_t kMeterWhite = 0xFFFFFF;
@@ -32,9 +33,11 @@ void HomeMeter_DrawPower(const MeterFace& face);
 uint32_t HomeMeter_Colour();
 
 // The painters note each face they draw, by slot: meter cell n is slot n, total-power cell k slot 12 + k.
-// A slot not painted since the last forget shows no face, so the next refresh paints it.
+// A slot not painted since the last forget shows no face, so the next refresh paints it. A paint of part
+// of the window (msg's area) notes nothing; when its face is not the one noted the whole window is made
+// invalid, so the next paint pass draws the rest with it.
 inline constexpr int kMeterFaceSlots = 18;
 inline constexpr int MeterFaceSlotOfPower(int k) { return 12 + k; }
-void HomeMeter_NotePainted(int slot, const MeterFace& face);
+void HomeMeter_NotePainted(const WM_MSG_RECORD* msg, int slot, const MeterFace& face);
 bool HomeMeter_Shows(int slot, const MeterFace& face);
 void HomeMeter_ForgetPainted();

@@ -71,7 +71,7 @@ void HomePaint_MeterCell(WM_MSG_RECORD* msg) {
     if (n < 0) return ClearWindow();
     const MeterFace face = HomeMeter_CellFace(n);
     HomeMeter_DrawCell(face);
-    HomeMeter_NotePainted(n, face);
+    HomeMeter_NotePainted(msg, n, face);
 }
 
 void HomePaint_CellTag(WM_MSG_RECORD* msg) {

@@ -78,7 +78,7 @@ void HomePaint_PowerCell(WM_MSG_RECORD* msg) {
     if (k < 0 || k >= 6) return ClearWindow();
     const MeterFace face = Face(kCells[k]);
     HomeMeter_DrawPower(face);
-    HomeMeter_NotePainted(MeterFaceSlotOfPower(k), face);
+    HomeMeter_NotePainted(msg, MeterFaceSlotOfPower(k), face);
 }
 
 MeterFace HomeMeter_PowerFace(int k) {

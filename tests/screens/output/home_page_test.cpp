@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "GUI/draw/gui_2d.h"
+#include "GUI/lcd/color_rgb.h"
 #include "GUI/wm/wm.h"
 #include "core/control/measure/meas_records.h"
 #include "core/control/measure/measurement.h"
@@ -333,6 +335,50 @@ TEST_F(HomePage, ANewReadingRepaintsOnlyTheCellsItChanges) {
     g_ParamFlags.fetch_and(~core::kFlagMeterHold);
     EXPECT_EQ(Count(countdown(), MeterCellWin(0)), 1);
     EXPECT_EQ(Count(countdown(), MeterCellWin(0)), 0);
+}
+
+// A window over the meter (the message popup's place, 240, 160, 250 x 60) goes after the readings changed
+// under it and before the countdown came: the cells it covered in part show the new readings whole, as
+// the page painted afresh shows them, and not the old ones where it did not cover them.
+TEST_F(HomePage, CellsAWindowCoveredInPartAreWholeAfterItGoes) {
+    ASSERT_EQ(paramPutValue(0, kParamUpdateRate, 1, 0), 0);
+    NewReading(125.0f);
+    g_MeasRefreshFlags.store(kMeasRefreshDue);
+    Settle();
+    const WM_HWINDOW above = WM_CreateTop(240, 160, 250, 60, WM_CF_SHOW, [](WM_MSG_RECORD* msg) {
+        if (msg->MsgId != WM_MSG_PAINT) return;
+        SetColorRGB(0x00FF00);
+        GUI_FillBox(0, 0, 250, 60);
+    }, 0);
+    WM_Run();
+    NewReading(0.0f);
+    WM_Hide(above);
+    WM_Run();
+    WM_Run();
+    const std::vector<uint16_t> gone = guitest::Screen();
+    for (int i = 0; i < 12; ++i) {
+        g_MeasRefreshFlags.store(kMeasRefreshDue);
+        Update();
+        WM_Run();
+    }
+    const std::vector<uint16_t> counted = guitest::Screen();
+    HomeScreen_Hide();
+    HomeScreen_Show();
+    Settle();
+    WM_Run();
+    const std::vector<uint16_t> afresh = guitest::Screen();
+    // The pixels of box (x0, y0)-(x1, y1) where shown differs from the page painted afresh.
+    const auto stale = [&afresh](const std::vector<uint16_t>& shown, int x0, int y0, int x1, int y1) {
+        std::vector<int> out;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if (shown[y * 800 + x] != afresh[y * 800 + x]) out.push_back(y * 800 + x);
+        return guitest::Describe(out);
+    };
+    // The four cells it covered in part (L2 and L3, rows 2 and 3) before any countdown; the whole grid
+    // after it.
+    EXPECT_EQ(stale(gone, 175, 143, 518, 253), "0 pixels unpainted") << "as the window goes";
+    EXPECT_EQ(stale(counted, 4, 76, 518, 320), "0 pixels unpainted") << "after the countdown";
 }
 
 TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {

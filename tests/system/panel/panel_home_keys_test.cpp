@@ -115,12 +115,14 @@ TEST_F(PanelHomeKeys, PresetModeSavesAndLeaves) {
 }
 
 // What the message popup (240, 160, 250 x 60) covered is painted again when it goes, with the values of
-// that moment: a preset recalled from the keys takes the output from 50 V to 0 V into a load under the
-// recall's popup, and once the popups are gone the screen there is what 0 V showed before.
+// that moment, and the meter cells it covered in part (L2 and L3, rows 2 and 3) are then whole: a preset
+// recalled from the keys (preset mode, a save, a recall, the exit) takes the output from 50 V to 0 V into
+// a different load per phase under the popups, and once they are gone the cells show what 0 V showed
+// before, also where the popup left them uncovered.
 TEST_F(PanelHomeKeys, WhatARecallsPopupCoveredIsPaintedAgain) {
-    ASSERT_TRUE(Panel("load 10"));
+    ASSERT_TRUE(Panel("load 10 20 10"));
     SendLocal("VOLT 50;*SAV 1;:VOLT 0;*SAV 0;:OUTP ON");
-    const auto popupBox = [] { return Box(240, 160, 489, 219); };
+    const auto cellsBox = [] { return Box(175, 143, 518, 253); };
     // A popup's frame is gone from its corner once the page under it is painted again.
     const auto popupGone = [] {
         for (int waited = 0; waited <= 10000; waited += 20) {
@@ -129,9 +131,9 @@ TEST_F(PanelHomeKeys, WhatARecallsPopupCoveredIsPaintedAgain) {
         }
         return false;
     };
-    const auto waitBox = [&popupBox](const std::vector<uint16_t>& want, bool equal) {
+    const auto waitBox = [&cellsBox](const std::vector<uint16_t>& want, bool equal) {
         for (int waited = 0; waited <= 10000; waited += 20) {
-            if ((popupBox() == want) == equal) return true;
+            if ((cellsBox() == want) == equal) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         return false;
@@ -141,7 +143,7 @@ TEST_F(PanelHomeKeys, WhatARecallsPopupCoveredIsPaintedAgain) {
     std::vector<uint16_t> atZero;
     for (int waited = 0; waited <= 15000; waited += 300) {
         ASSERT_TRUE(popupGone()) << "the save popups' frame stays on screen";
-        const std::vector<uint16_t> now = popupBox();
+        const std::vector<uint16_t> now = cellsBox();
         if (now == atZero) break;
         atZero = now;
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -149,10 +151,10 @@ TEST_F(PanelHomeKeys, WhatARecallsPopupCoveredIsPaintedAgain) {
     for (int round = 0; round < 4; ++round) {
         SendLocal("*RCL 1");
         ASSERT_TRUE(waitBox(atZero, false)) << "50 V shows, round " << round;
-        // Preset mode's popup is up while the recall of M0 changes the readings under it.
-        Keys({"key N", "key @", "key N"});
+        // Preset mode's popup is up while the save to M1 and the recall of M0 change the readings under it.
+        Keys({"key N", "hold A", "key @", "key N"});
         ASSERT_TRUE(popupGone()) << "a popup's frame stays on screen, round " << round;
-        EXPECT_TRUE(waitBox(atZero, true)) << "a cell under the popup kept its old pixels, round " << round;
+        EXPECT_TRUE(waitBox(atZero, true)) << "a cell by the popup kept its old pixels, round " << round;
     }
     SendLocal("OUTP OFF;:VOLT 0");
     ASSERT_TRUE(Panel("load 0"));

@@ -218,11 +218,13 @@ TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {
     Output("OUTP OFF", "+0");
 
     Run(simulation);
-    ASSERT_EQ(Ask("SIM:INIT:FREQ 55;FREQ?"), "+55.00");
+    // Initial plays for its 100 ms only; the run then stays in Normal1, which must play what was set after
+    // the entry's download, with a voltage so that there is a frequency to measure.
+    ASSERT_EQ(Ask("SIM:NORM1:VOLT 100;FREQ 55;FREQ?"), "+55.00");
     ASSERT_EQ(Ask("SYST:ERR?"), kNoError);
     Output("OUTP ON", "+1");
     RunAction("TRIG:SIM:SEL:EXEC STAR", "SIM:COND?", "+1");
-    ExpectFrequency(55.0);  // the initial state's
+    ExpectFrequency(55.0);  // Normal1's, not the setting's 50 Hz
     RunAction("TRIG:SIM:SEL:EXEC HOLD", "SIM:COND?", "+2");
     RunAction("TRIG:SIM:SEL:EXEC STOP", "SIM:COND?", "+0");
     Output("OUTP OFF", "+0");

@@ -103,6 +103,27 @@ TEST_F(SeqRun, SimRunChecksTheSetOfItsOwnRange) {
     }
 }
 
+// The run monitor reads the record of the step being run; STOP ends the run on step 0.
+TEST_F(SeqRun, MonitorReadsTheRunStepAndStopReturnsToStepZero) {
+    Program(99999999);
+    Step(0).time = 300;
+    Step(1).acv = 1234;
+    Step(1).dcv = -567;
+    Step(1).fset = 7000;
+    Download();
+    OutputFlagSet(kOutFlagOutputOn);
+    ASSERT_EQ(SeqSimRunStopToggle(), 0);
+    ASSERT_TRUE(TickUntil([] { return SeqSimGetCurStep() == 1; }));
+    EXPECT_EQ(SeqRunGetAcv(), 1234);
+    EXPECT_EQ(SeqRunGetDcv(), -567);
+    EXPECT_EQ(SeqRunGetFset(), 7000);
+    EXPECT_EQ(SeqRunGetWave(), static_cast<int32_t>(Step(1).wave));
+    ASSERT_EQ(SeqSimRunStopToggle(), 0);
+    EXPECT_EQ(SeqSimGetCurStep(), 0u);
+    EXPECT_TRUE(TickUntil([] { return SeqSimIsRunning() == 0; }));
+    EXPECT_EQ(SeqSimGetCurStep(), 0u);
+}
+
 // A stop request (also one made as the function is left), and the output found off by any other path
 // (also while held), end the run: the sequencer stops and the run stays ended.
 TEST_F(SeqRun, TheRunEndsWithItsOutput) {

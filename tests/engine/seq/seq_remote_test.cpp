@@ -68,6 +68,22 @@ TEST_F(SeqRemote, CommonWritePhasesInWholeDegreesAbove500Hz) {
     }
 }
 
+// With remote step 0 allowed, a write while running goes to step 0 and takes every value, as when idle.
+TEST_F(SeqRemote, PhaseWriteWhileRunningGoesToStepZero) {
+    for (const bool running : {false, true}) {
+        SeqSetCurStep(5);
+        g_SeqSimBlock[0].flags = running ? kRunFlagRunning : 0;
+        g_SeqSimScreen.remoteStep0 = 1;
+        ASSERT_EQ(SeqSetStepPhaseParams(10000, 0, 2500, 0, 6000, 0, kWaveSin, 500, 0), 0) << running;
+        EXPECT_EQ(SeqGetAbsStep(), running ? 0 : 5) << running;
+        EXPECT_EQ(SeqGetAcv(0), 10000) << running;
+        EXPECT_EQ(SeqGetDcv(0), 2500) << running;
+        EXPECT_EQ(SeqGetFset(0), 6000) << running;
+    }
+    g_SeqSimBlock[0].flags = 0;
+    EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
+}
+
 // 1P3W: a remote write goes to L1 whatever phase is selected, and L2 takes every value with its DC
 // voltage of opposite polarity.
 TEST_F(SeqRemote, OnePhaseThreeWireMirrorsL1IntoL2) {

@@ -90,6 +90,7 @@ TEST_F(SeqRun, SimRunChecksTheSetOfItsOwnRange) {
             test::EnterSim();
             SeqSimResetEngine(kEngineSim);
             Tick(3);
+            EXPECT_EQ(g_SeqSimErrors.simInvalid.load(), 0u) << "every set valid when prepared";
             OutputFlagSet(kOutFlagOutputOn);
             SimStepRecord& r = g_SimStepTable[spoilt][0][kSimNormal1];
             const SimStepRecord keep = r;

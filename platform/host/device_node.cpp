@@ -265,8 +265,10 @@ SideEvents TakeSideEvents(int fd) {
 // they came, unless it wrote and left at once).
 void PumpLine(Node* node, short devEvents, short clientEvents, short sideEvents) {
     const SideEvents seen = (sideEvents & POLLIN) ? TakeSideEvents(node->closes) : SideEvents{};
+    // The client may have written and closed after the poll looked: what it wrote before its close is
+    // read now, whatever the poll saw, or it would wait unread and lead the next client's bytes.
     if (seen.closed && !seen.reopened && !node->hangup)
-        Pump(node->client.master, node->device.master, node->toDevice, clientEvents);
+        Pump(node->client.master, node->device.master, node->toDevice, static_cast<short>(clientEvents | POLLIN));
     if (seen.closed && !node->hangup) {
         node->hangup = true;
         node->toClient = Flow{};

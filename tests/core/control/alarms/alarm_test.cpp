@@ -64,8 +64,7 @@ TEST_F(AlarmTest, OverRmsCurrentOnL2IsShownOnceWithABeepThatAKeyAcknowledges) {
     EXPECT_TRUE(Posted().empty()) << "reposted while the alarm lasts";
     EXPECT_EQ(g_beepOn, 1);
     EXPECT_EQ(AlarmBeepActive(), 1);
-    AlarmBeepAck();
-    AlarmBeepStop();
+    AlarmBeepAck();  // a key that only acknowledges (the copy key): the monitor's next pass stops the tone
     Pass();
     EXPECT_EQ(AlarmBeepActive(), 0);
     EXPECT_EQ(g_beepOff, 1);  // once, when the sounding tone stops
@@ -125,17 +124,25 @@ TEST_F(AlarmTest, EveryBitOfEveryWordIsSummedAndShownWithItsText) {
     }
 }
 
-// In service mode the phase text names the phase whose word is largest.
+// In service mode the phase text names the phase whose word is largest; the master of an active system,
+// with no slave reporting, names itself.
 TEST_F(AlarmTest, OnlyTheServiceTextIsPrefixedWithThePhase) {
     g_ServiceFlags.detailAlarm = 1;
     const char* const prefixes[3] = {"L1\n ", "L2\n", "L3\n"};
-    for (uint32_t p = 0; p < 3; ++p) {
-        Stage().InjectBit(2086 + p, 2, true);
-        Pass();
-        EXPECT_EQ(Posted(), std::vector<std::string>{std::string(prefixes[p]) + "Over RMS Current(SW) "}) << p;
-        Stage().InjectBit(2086 + p, 2, false);
-        Pass();
+    for (const bool master : {false, true}) {
+        g_ParallelActive = master ? 1 : 0;
+        SetParallelPosition(master ? 1 : 0);
+        for (uint32_t p = 0; p < 3; ++p) {
+            Stage().InjectBit(2086 + p, 2, true);
+            Pass();
+            const std::string text = std::string(prefixes[p]) + "Over RMS Current(SW) ";
+            EXPECT_EQ(Posted(), std::vector<std::string>{master ? "Master " + text + " " : text}) << p << master;
+            Stage().InjectBit(2086 + p, 2, false);
+            Pass();
+        }
     }
+    g_ParallelActive = 0;
+    SetParallelPosition(0);
 }
 
 TEST_F(AlarmTest, LatchedFanFailRefusesTheClearAndListsOnlyProtectionBits) {
@@ -246,8 +253,9 @@ TEST_F(AlarmTest, TheCountdownClosesAHeldPopup) {
     EXPECT_EQ(MsgPopup_IsPersistent(), 0);
 }
 
+// Bit 0 of the list: the list of shown popups must be empty after the clear, not merely changed.
 TEST_F(AlarmTest, ClearCountdownEmptiesTheRingAfterSixtyPasses) {
-    Stage().InjectBit(2087, 2, true);
+    Stage().InjectBit(2087, 0, true);
     Pass();
     ASSERT_EQ(Posted().size(), 1u);
     AlarmClear();
@@ -259,13 +267,13 @@ TEST_F(AlarmTest, ClearCountdownEmptiesTheRingAfterSixtyPasses) {
     ShowMessage(2, "waiting");  // a message still pending when the count runs out
     Pass();
     EXPECT_EQ(core::g_AlarmClearCountdown.load(), 0u);
-    EXPECT_EQ(Posted(), std::vector<std::string>{" Over RMS Current,\nPress Shift+6 Will Clear"});
+    EXPECT_EQ(Posted(), std::vector<std::string>{" Over Ipeak+ Current,\nPress Shift+6 Will Clear"});
     Pass(5);
     EXPECT_TRUE(Posted().empty());
 
     // An alarm the clear removed: what is still pending when the count runs out goes with the ring.
     AlarmClear();
-    Stage().InjectBit(2087, 2, false);
+    Stage().InjectBit(2087, 0, false);
     Pass(59);
     ASSERT_EQ(MsgQueue_PostId(3), 0);
     EXPECT_EQ(MsgQueue_Count(), 1u);

@@ -13,6 +13,7 @@
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/sandbox/sandbox.h"
+#include "remote/web/web_turn.h"
 
 namespace web {
 namespace {
@@ -25,7 +26,7 @@ constexpr uint32_t kGuiWaitMs = 100;
 
 // The last picture made and when its capture ended. Captures take turns: those waiting behind one that
 // reads the screen get its picture.
-std::timed_mutex g_lastLock;
+std::mutex g_lastLock;
 std::string g_lastJpeg;
 uint64_t g_lastEndMs = 0;
 
@@ -60,8 +61,8 @@ void ReleaseCaptureFlag() {
 }
 
 int WebScreenCapture(std::string* jpeg) {
-    std::unique_lock<std::timed_mutex> turn(g_lastLock, std::chrono::milliseconds(kCaptureWaitMs));
-    if (!turn.owns_lock()) return kCaptureBusy;
+    std::unique_lock<std::mutex> turn(g_lastLock, std::defer_lock);
+    if (!TakeTurnWithin(turn, kCaptureWaitMs)) return kCaptureBusy;
     if (!g_lastJpeg.empty() && plat::NowMs() - g_lastEndMs < kCaptureMinIntervalMs) {
         *jpeg = g_lastJpeg;
         return kCaptureOk;

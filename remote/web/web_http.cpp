@@ -31,6 +31,7 @@
 #include "remote/web/web_frame.h"
 #include "remote/web/web_index.h"
 #include "remote/web/web_key.h"
+#include "remote/web/web_turn.h"
 #include "remote/web/web_lock_release.h"
 
 // civetweb stamps its Date and Last-Modified headers with gmtime(), from every worker of both servers at
@@ -222,7 +223,7 @@ bool SendBy(int fd, std::string_view bytes, uint64_t deadlineMs) {
 
 // Frames to websocket clients go out one at a time (replies from the port-80 thread, pongs from the
 // client's worker). civetweb writes none of its own to them: pings are answered here.
-std::timed_mutex g_sendTurn;
+std::mutex g_sendTurn;
 
 // One frame to a websocket client in one write, or within kWebSendWaitMs not at all: a frame that has
 // not gone out whole ends the connection (the stream would no longer be frames), and civetweb's worker
@@ -232,8 +233,8 @@ bool SendFrame(mg_connection* conn, uint8_t opcode, std::string_view payload) {
     if (fd < 0) return false;
     const std::string frame = WebFrame(opcode, payload);
     const uint64_t deadline = plat::NowMs() + kWebSendWaitMs;
-    std::unique_lock<std::timed_mutex> turn(g_sendTurn, std::chrono::milliseconds(kWebSendWaitMs));
-    const bool sent = turn.owns_lock() && SendBy(fd, frame, deadline);
+    std::unique_lock<std::mutex> turn(g_sendTurn, std::defer_lock);
+    const bool sent = TakeTurnWithin(turn, kWebSendWaitMs) && SendBy(fd, frame, deadline);
     if (!sent) shutdown(fd, SHUT_RDWR);
     return sent;
 }

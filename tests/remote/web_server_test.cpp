@@ -303,8 +303,8 @@ TEST_F(WebServerTest, AClientThatStopsReadingIsDroppedAndANewcomerIsServed) {
         }
     });
     // Newcomers are refused while the hog is served, then one is taken. The bound is wide: the hog is
-    // dropped only once its reply buffers are full, which takes ~30 s in an instrumented build; a stalled
-    // client used to hold its place for as long as it kept asking.
+    // dropped only once its reply buffers are full, which a slow (instrumented) server takes long to reach;
+    // a stalled client used to hold its place for as long as it kept asking.
     std::string status;
     const uint64_t start = plat::NowMs();
     std::unique_ptr<testsupport::TcpClient> newcomer;

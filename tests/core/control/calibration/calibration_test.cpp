@@ -18,6 +18,18 @@ namespace {
 
 using test::Stage;
 
+struct Procedure {
+    const char* what;
+    uint32_t first;   // its first page
+    bool (*waits)();  // for the point's count
+    int32_t (*count)(int32_t);
+    int32_t (*start)();
+    void (*leavePoint)();
+    uint32_t running;  // the mode object's message while the procedure runs
+    const char* failed;
+    const char* failedHigh;
+};
+
 class CalibrationTest : public test::CtrlTest {
   protected:
     void SetUp() override {
@@ -41,19 +53,18 @@ class CalibrationTest : public test::CtrlTest {
         return done() ? most : -1;
     }
     static std::vector<uint32_t> Commands() { return test::RawsTo(2354); }
+    // Gives each of `points` points its count once the procedure waits for it; the page of each point
+    // goes to `pages` when given.
+    static void CountPoints(const Procedure& p, int points, std::vector<uint32_t>* pages = nullptr) {
+        for (int point = 0; point < points; ++point) {
+            ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
+            if (pages) pages->push_back(g_MenuState.load());
+            p.count(10);
+            CaliMode_Step();
+        }
+    }
 };
 
-struct Procedure {
-    const char* what;
-    uint32_t first;   // its first page
-    bool (*waits)();  // for the point's count
-    int32_t (*count)(int32_t);
-    int32_t (*start)();
-    void (*leavePoint)();
-    uint32_t running;  // the mode object's message while the procedure runs
-    const char* failed;
-    const char* failedHigh;
-};
 bool VoltWaits() {
     return g_CaliVoltObj.msg.load() == 9108;
 }
@@ -75,12 +86,8 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
         test::ClearTrace();
         caliEnterStep(p.first);
         std::vector<uint32_t> pages;
-        for (int point = 0; point < 6; ++point) {
-            ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
-            pages.push_back(g_MenuState.load());
-            p.count(10);
-            CaliMode_Step();
-        }
+        CountPoints(p, 6, &pages);
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }, 400), 0);
         std::vector<uint32_t> want;
         for (uint32_t page = p.first; page < p.first + 6; ++page)
@@ -102,11 +109,8 @@ TEST_F(CalibrationTest, LowRangeEndStateWhileTheStageStores) {
         Stage().ScriptCaliStatus({0, 0, 0, 0});  // the range end stays busy
         test::ClearTrace();
         caliEnterStep(p.first);
-        for (int point = 0; point < 3; ++point) {
-            ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
-            p.count(10);
-            CaliMode_Step();
-        }
+        CountPoints(p, 3);
+        ASSERT_FALSE(HasFatalFailure());
         const uint32_t rangeEnd = p.first + 3;
         EXPECT_GE(StepUntil([rangeEnd] { return g_MenuState.load() == rangeEnd; }), 0) << g_MenuState.load();
         p.leavePoint();
@@ -124,11 +128,8 @@ TEST_F(CalibrationTest, AFailedHighRangeAbortsWithItsOwnText) {
         g_ParamFlags |= 1u << 5;
         test::ClearTrace();
         caliEnterStep(p.first);
-        for (int point = 0; point < 6; ++point) {
-            ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
-            p.count(10);
-            CaliMode_Step();
-        }
+        CountPoints(p, 6);
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }, 400), 0);
         EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16, 32}));
         EXPECT_EQ(test::PopupText(), p.failedHigh);
@@ -148,11 +149,8 @@ TEST_F(CalibrationTest, AFailedLowRangeAbortsAndRecoversThroughItsExits) {
             Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
             test::ClearTrace();
             caliEnterStep(p.first);
-            for (int point = 0; point < 3; ++point) {
-                ASSERT_GE(StepUntil(p.waits), 0) << "point " << point;
-                p.count(10);
-                CaliMode_Step();
-            }
+            CountPoints(p, 3);
+            ASSERT_FALSE(HasFatalFailure());
             ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }), 0);
             EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
             EXPECT_EQ(test::PopupText(), p.failed);

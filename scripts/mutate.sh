@@ -55,8 +55,8 @@ else
 fi
 targets=()
 for p in "${programs[@]}"; do targets+=(--target "$(basename "$p")"); done
-# The black-box suites start the controller program: it carries the fault.
-case " ${programs[*]} " in *" system/system_tests "*) targets+=(--target vrn-controller) ;; esac
+# The black-box suites start the controller program and run the screen tool: both carry the fault.
+case " ${programs[*]} " in *" system/system_tests "*) targets+=(--target vrn-controller --target vrn-fbpng) ;; esac
 
 backup=$(mktemp)
 logs=$(mktemp -d)

@@ -88,6 +88,8 @@ TEST_F(PanelKeys, ScreenToolRefusesAFileWithoutAWholeScreen) {
     const size_t fbSize = ReadFile(fb).size();
     for (const auto& [args, status] : cases)
         EXPECT_EQ(RunFbPng(args), status) << (args.empty() ? "no arguments" : args.back());
+    // An output name alone reads ./vrnroot/dev/fb0: taken (0), or refused for that file (1), never the usage.
+    EXPECT_NE(RunFbPng({dir + "/d.png"}), 2) << "the output name alone";
     EXPECT_EQ(ReadFile(fb).size(), fbSize) << "the framebuffer was written";
     EXPECT_NE(ReadFile(dir + "/copy.png").substr(1, 3), "PNG");
     EXPECT_NE(access((dir + "/a.png").c_str(), F_OK), 0);

@@ -1,6 +1,11 @@
 #include "panel/overlay/overlay_layout.h"
 
+#include <array>
+#include <iterator>
+
 #include "panel/dialogs/limit_popups.h"
+#include "panel/menu/home_field_rows.h"
+#include "panel/menu/menu_states.h"
 
 namespace panel {
 OverlayWindows g_OverlayWins{};
@@ -8,6 +13,8 @@ OverlayWindows g_OverlayWins{};
 
 namespace {
 
+namespace home = panel::home;
+using home::HomeFieldRow;
 using panel::g_OverlayWins;
 
 constexpr const WM_HWINDOW* kHint = &g_OverlayWins.hint;
@@ -22,38 +29,53 @@ constexpr OverlayLayoutRow Svc(uint32_t state) {
     return {state, nullptr, &g_OverlayWins.svcEntry, &g_OverlayWins.svcValue};
 }
 
-#define OVERLAY_POPUP_ROWS                                                                              \
-    Pop(3, kDlgCfgPhase), Pop(4, kDlgWiringWarn), Pop(6, kDlgWiringWarn), Pop(5, kDlgCfgConfirm),       \
-        Pop(7, kDlgParallelFail), Pop(8, kPopVoltLimit), Pop(9, kPopVpkKind), Pop(10, kPopVpkHi),       \
-        Pop(11, kPopVpkLo), Pop(15, kPopFreqKind), Pop(16, kPopFreqHi), Pop(19, kPopFreqLo),            \
-        OverlayLayoutRow{22, kHint, nullptr, nullptr}, Pop(23, kPopIpkKind), Pop(24, kPopIpkHi),        \
-        Pop(27, kPopIpkLo), Svc(226), Svc(228), Svc(256), Svc(257), Svc(258), Svc(259), Svc(260),       \
-        Svc(261), Svc(262), Svc(263), Svc(264), Svc(265), Svc(266)
-
-constexpr OverlayLayoutRow kLayoutThreePhase[] = {
-    OVERLAY_POPUP_ROWS,
-    Cell(45, 0), Cell(64, 0), Cell(78, 0),
-    Cell(46, 1), Cell(67, 1), Cell(68, 1),
-    Cell(47, 2), Cell(50, 2), Cell(51, 2), Cell(71, 2), Cell(75, 2), Cell(30, 2), Cell(34, 2),
-    Cell(54, 3), Cell(57, 3), Cell(58, 3), Cell(33, 3), Cell(37, 3), Cell(88, 3), Cell(89, 3),
-    Cell(12, 4), Cell(81, 4), Cell(84, 4), Cell(87, 4), Cell(73, 4),
-    Cell(61, 5), Cell(74, 5),
-    {0, nullptr, nullptr, nullptr},
+// The wiring and preset dialogs over the home screen.
+constexpr OverlayLayoutRow kDialogRows[] = {
+    Pop(3, kDlgCfgPhase), Pop(4, kDlgWiringWarn), Pop(6, kDlgWiringWarn), Pop(5, kDlgCfgConfirm),
+    Pop(7, kDlgParallelFail),
 };
+// The service value entry: the firm number, the model type and the tuning editors.
+constexpr uint32_t kSvcRows = 2 + (kMenuTuneLast - kMenuTuneFirst + 1);
 
-// One phase has no line values: the line voltage states 50 and 57 have no row.
-constexpr OverlayLayoutRow kLayoutOnePhase[] = {
-    OVERLAY_POPUP_ROWS,
-    Cell(45, 0), Cell(64, 6), Cell(78, 6),
-    Cell(46, 1), Cell(67, 7), Cell(68, 7),
-    Cell(47, 2), Cell(51, 2), Cell(75, 2), Cell(71, 8), Cell(30, 8), Cell(34, 8),
-    Cell(54, 3), Cell(58, 3), Cell(33, 9), Cell(37, 9), Cell(88, 9), Cell(89, 9),
-    Cell(12, 4), Cell(81, 4), Cell(84, 4), Cell(87, 10), Cell(73, 10),
-    Cell(61, 5), Cell(74, 11),
-    {0, nullptr, nullptr, nullptr},
-};
+// A home field's row in one wiring: its limit popup, else its cell under the hint line, else the hint
+// line alone when it has a hint; none otherwise.
+constexpr int CellOf(const HomeFieldRow& f, bool onePhase) {
+    return onePhase ? f.cells.onePhase : f.cells.threeWire;
+}
+constexpr bool HasRow(const HomeFieldRow& f, bool onePhase) {
+    return f.popup != home::kNoPopup || CellOf(f, onePhase) != home::kNoCell || f.hint.text != nullptr;
+}
+constexpr OverlayLayoutRow RowOf(const HomeFieldRow& f, bool onePhase) {
+    if (f.popup != home::kNoPopup) return Pop(f.state, f.popup);
+    if (CellOf(f, onePhase) != home::kNoCell) return Cell(f.state, CellOf(f, onePhase));
+    return {f.state, kHint, nullptr, nullptr};
+}
+constexpr size_t RowCount(bool onePhase) {
+    size_t n = std::size(kDialogRows) + kSvcRows + 1;
+    for (const HomeFieldRow& f : home::kHomeFieldRows)
+        n += HasRow(f, onePhase) ? 1 : 0;
+    return n;
+}
 
-#undef OVERLAY_POPUP_ROWS
+// Dialogs, home fields, service entries, then the end row of state 0.
+template <bool OnePhase>
+constexpr std::array<OverlayLayoutRow, RowCount(OnePhase)> BuildLayout() {
+    std::array<OverlayLayoutRow, RowCount(OnePhase)> t{};
+    size_t n = 0;
+    for (const OverlayLayoutRow& row : kDialogRows)
+        t[n++] = row;
+    for (const HomeFieldRow& f : home::kHomeFieldRows)
+        if (HasRow(f, OnePhase)) t[n++] = RowOf(f, OnePhase);
+    t[n++] = Svc(kMenuFirmTypeEdit);
+    t[n++] = Svc(kMenuModelTypeEdit);
+    for (uint32_t s = kMenuTuneFirst; s <= kMenuTuneLast; ++s)
+        t[n++] = Svc(s);
+    t[n] = {0, nullptr, nullptr, nullptr};
+    return t;
+}
+
+constexpr auto kLayoutThreePhase = BuildLayout<false>();
+constexpr auto kLayoutOnePhase = BuildLayout<true>();
 
 void ShowRef(const WM_HWINDOW* ref) {
     if (ref != nullptr && *ref != 0) WM_Show(*ref);
@@ -64,7 +86,7 @@ void HideRef(const WM_HWINDOW* ref) {
 
 }  // namespace
 
-const OverlayLayoutRow* const g_OverlayLayout[2] = {kLayoutThreePhase, kLayoutOnePhase};
+const OverlayLayoutRow* const g_OverlayLayout[2] = {kLayoutThreePhase.data(), kLayoutOnePhase.data()};
 
 const uint8_t g_PanelItemTable[kPanelItemRows][10] = {
     {0, 0, 0, 0, 0, 0, 0, 0, 0, 0},

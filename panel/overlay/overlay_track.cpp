@@ -6,6 +6,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/dialogs/limit_popups.h"
 #include "panel/menu/dialog_words.h"
+#include "panel/menu/home_field_rows.h"
 
 OverlayTrack g_OverlayTrack{};
 std::atomic<uint32_t> g_EditCursorResetWord{0};
@@ -14,6 +15,7 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 using panel::g_OverlayWins;
+using panel::home::SoftKeys;
 
 // When set, the checks only take their copies (the layout switch repaints the keys itself).
 bool g_priming = false;
@@ -47,12 +49,8 @@ bool ModeFiveOrSix() {
 
 // The record whose stored defaults the DEF keys of a state show, or 0.
 uint32_t DefaultsRecordOf(uint32_t state) {
-    switch (state) {
-        case 12: case 47: case 75: case 78: return state;
-        case 50: return 47;
-        case 51: case 54: case 57: return 54;
-        default: return 0;
-    }
+    const panel::home::HomeFieldRow* row = panel::home::HomeFieldOf(state);
+    return row != nullptr ? row->defaults : kParamNone;
 }
 
 }  // namespace
@@ -93,29 +91,31 @@ void Overlay_CheckStateValues() {
             if (Changed(t.dialogChoice, g_DialogChoice.load(kRelaxed)))
                 Repaint(g_LimitPopups[kDlgCfgConfirm].child);
             break;
-        case 24:
-        case 27:
+        default:
+            break;
+    }
+    const panel::home::HomeFieldRow* row = panel::home::HomeFieldOf(state);
+    switch (row != nullptr ? row->softKeys : SoftKeys::kNone) {
+        case SoftKeys::kIpkLimit:
             RepaintKeys({8});
             if (Changed(t.ipkMode, GetIpkLimitMode())) RepaintKeys({1});
             break;
-        case 58:
-        case 61:
+        case SoftKeys::kIrmsLimit:
             if (Changed(t.irmsMode, GetIrmsLimitMode())) RepaintKeys({1});
             break;
-        case 64: case 67: case 68: case 71: {
-            const bool on = state <= 67;
+        case SoftKeys::kFixedFree: {
+            const bool on = row->keys.gate == panel::home::Gate::kOnAngle;
             if (Changed(t.phaseState, on ? GetOnPhaseState(phase) : GetOffPhaseState(phase))) {
                 RepaintKeys({1, 3, 4});
                 Repaint(g_OverlayWins.cell[(OnePhase() ? 6 : 0) + (on ? 0 : 1) + later]);
             }
             break;
         }
-        case 73:
-        case 74: {
+        case SoftKeys::kBalance: {
             const bool balance = Changed(t.balanceMode, GetPhaseBalanceMode());
             if (Changed(t.relock, GetRelock()) || balance) {
                 RepaintKeys({1, 2, 3, 4});
-                Repaint(g_OverlayWins.cell[(OnePhase() ? 10 : 4) + (state == 74 ? 1 : 0)]);
+                Repaint(g_OverlayWins.cell[(OnePhase() ? 10 : 4) + (state == kParamBalance3 ? 1 : 0)]);
             }
             break;
         }

@@ -6,11 +6,14 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/draw/value_format.h"
+#include "panel/menu/home_field_rows.h"
 #include "panel/overlay/overlay_layout.h"
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
 
 namespace {
+
+namespace home = panel::home;
 
 constexpr int kNormal = 0, kSelected = 1, kGreyed = 2;
 
@@ -39,32 +42,31 @@ void Draw(const KeyFace& face) {
 uint32_t State() {
     return g_OverlayTrack.state;
 }
-bool OneOf(uint32_t state, std::initializer_list<uint32_t> states) {
-    for (uint32_t s : states)
-        if (s == state) return true;
+bool OneOf(uint32_t value, std::initializer_list<uint32_t> values) {
+    for (uint32_t v : values)
+        if (v == value) return true;
     return false;
 }
-bool DefaultState(uint32_t s) {
-    return OneOf(s, {12, 47, 50, 51, 54, 57, 75, 78});
+// The faces of the tracked state's keys; a state outside the home fields has none.
+home::SoftKeys Faces() {
+    const home::HomeFieldRow* row = home::HomeFieldOf(State());
+    return row != nullptr ? row->softKeys : home::SoftKeys::kNone;
 }
-bool PhaseState(uint32_t s) {
-    return OneOf(s, {64, 67, 68, 71});
-}
-bool PhaseFixed(uint32_t s) {
+// The FIXED/FREE word of the angle the tracked state edits.
+bool PhaseFixed() {
+    const home::HomeFieldRow* row = home::HomeFieldOf(State());
     const int phase = static_cast<int>(core::SelectedPhase());
-    return (s <= 67 ? GetOnPhaseState(phase) : GetOffPhaseState(phase)) == 1;
+    const bool on = row != nullptr && row->keys.gate == home::Gate::kOnAngle;
+    return (on ? GetOnPhaseState(phase) : GetOffPhaseState(phase)) == 1;
 }
 uint32_t RangeCode() {
     return core::CurrentRangeCode();
 }
 
-// "DEF1\n<value>" or "DEF2\n<value>" of the state's record (line states show their phase records').
+// "DEF1\n<value>" or "DEF2\n<value>" of the state's defaults record.
 const char* DefaultLabel(int which, char* out, size_t size) {
-    uint32_t id = State();
-    if (id == kParamAcvLine) id = kParamAcv;
-    if (id == kParamDcv || id == kParamDcvLine) id = kParamDcv2;
     ParamRec rec;
-    paramRW(0, id, &rec, 0);
+    paramRW(0, home::HomeFieldOf(State())->defaults, &rec, 0);
     char value[24];
     FormatScaledValue(2, which == 1 ? rec.def1 : rec.def2, value, sizeof value, rec.decimals, rec.scale,
                       rec.unitText);
@@ -72,48 +74,63 @@ const char* DefaultLabel(int which, char* out, size_t size) {
     return out;
 }
 
-// MAX and MIN share their states; the range keys of state 22 name the two ranges.
+// MAX and MIN share their states; the range keys name the two ranges.
 KeyFace LimitKey(const char* limit, const char* range, bool rangeSelected) {
-    const uint32_t s = State();
-    if (s == 22) return {range, rangeSelected ? kSelected : kNormal, 1};
-    if (OneOf(s, {8, 10, 11, 12, 16, 19, 24, 27, 47, 50, 51, 54, 57, 58, 61, 75, 78, 89})) return {limit};
-    if (PhaseState(s)) return {limit, PhaseFixed(s) ? kNormal : kGreyed, 1};
-    return {};
+    switch (Faces()) {
+        case home::SoftKeys::kRange:
+            return {range, rangeSelected ? kSelected : kNormal, 1};
+        case home::SoftKeys::kDefaults:
+        case home::SoftKeys::kLimits:
+        case home::SoftKeys::kIpkLimit:
+        case home::SoftKeys::kIrmsLimit:
+            return {limit};
+        case home::SoftKeys::kFixedFree:
+            return {limit, PhaseFixed() ? kNormal : kGreyed, 1};
+        default:
+            return {};
+    }
 }
 
 }  // namespace
 
 void SoftKey1_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
-    const uint32_t s = State();
     const uint32_t mode = g_OutputModeIdx.load(std::memory_order_relaxed);
     char text[48];
     KeyFace face;
-    if (DefaultState(s)) {
-        face = {DefaultLabel(1, text, sizeof text), kNormal, 2};
-    } else if (s == 22) {
-        const bool autoAllowed = OneOf(mode, {0, 1, 2, 7, 8});
-        const bool onAuto = RangeCode() == 4 || RangeCode() == 6;
-        face = {"AUTO", !autoAllowed ? kGreyed : (onAuto ? kSelected : kNormal), 1};
-    } else if (s == 24 || s == 27) {
-        face = {GetIpkLimitMode() == 1 ? "IPK\nLimit\n[On]/Off" : "IPK\nLimit\nOn/[Off]",
-                g_PhaseMode.load(std::memory_order_relaxed) == 2 ? kGreyed : kNormal, 3};
-    } else if (s == 58 || s == 61) {
-        face = {GetIrmsLimitMode() == 1 ? "IRMS\nLimit\n[On]/Off" : "IRMS\nLimit\nOn/[Off]", kNormal, 3};
-    } else if (PhaseState(s)) {
-        face = {PhaseFixed(s) ? "[FIXED]\nFREE" : "FIXED\n[FREE]", kNormal, 2};
+    switch (Faces()) {
+        case home::SoftKeys::kDefaults:
+            face = {DefaultLabel(1, text, sizeof text), kNormal, 2};
+            break;
+        case home::SoftKeys::kRange: {
+            const bool autoAllowed = OneOf(mode, {0, 1, 2, 7, 8});
+            const bool onAuto = RangeCode() == 4 || RangeCode() == 6;
+            face = {"AUTO", !autoAllowed ? kGreyed : (onAuto ? kSelected : kNormal), 1};
+            break;
+        }
+        case home::SoftKeys::kIpkLimit:
+            face = {GetIpkLimitMode() == 1 ? "IPK\nLimit\n[On]/Off" : "IPK\nLimit\nOn/[Off]",
+                    g_PhaseMode.load(std::memory_order_relaxed) == 2 ? kGreyed : kNormal, 3};
+            break;
+        case home::SoftKeys::kIrmsLimit:
+            face = {GetIrmsLimitMode() == 1 ? "IRMS\nLimit\n[On]/Off" : "IRMS\nLimit\nOn/[Off]", kNormal, 3};
+            break;
+        case home::SoftKeys::kFixedFree:
+            face = {PhaseFixed() ? "[FIXED]\nFREE" : "FIXED\n[FREE]", kNormal, 2};
+            break;
+        default:
+            break;
     }
     Draw(face);
 }
 
 void SoftKey2_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
-    const uint32_t s = State();
     char text[48];
     KeyFace face;
-    if (DefaultState(s))
+    if (Faces() == home::SoftKeys::kDefaults)
         face = {DefaultLabel(2, text, sizeof text), kNormal, 2};
-    else if (s == 58 || s == 61)
+    else if (Faces() == home::SoftKeys::kIrmsLimit)
         face = {"IPK CLR"};
     Draw(face);
 }
@@ -135,5 +152,7 @@ void SoftKeyBlank_Paint(WM_MSG_RECORD* msg) {
 
 void SoftKey8_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
-    Draw(OneOf(State(), {3, 9, 15, 23}) ? KeyFace{"EXIT"} : KeyFace{});
+    // The configure-phase dialog (state 3) leaves by EXIT as the kind popups do.
+    const bool exit = State() == 3 || Faces() == home::SoftKeys::kExit;
+    Draw(exit ? KeyFace{"EXIT"} : KeyFace{});
 }

@@ -5,6 +5,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "panel/menu/home_field_rows.h"
 
 namespace {
 
@@ -14,17 +15,11 @@ int WidthClass(int32_t v) {
     return a >= 100000 ? 1 : a >= 10000 ? 2 : 3;
 }
 
-// The fields that show five-digit values at full resolution, and the SEQ/SIM frequency editors.
+// The home fields that show five-digit values at full resolution, and the SEQ/SIM frequency editors (their
+// states are named with the SEQ/SIM screens, a layer above).
 bool KeepsFiveDigits(uint32_t state) {
+    if (const panel::home::HomeFieldRow* row = panel::home::HomeFieldOf(state)) return row->keepsFiveDigits;
     switch (state) {
-        case 8:
-        case 10:
-        case 11:
-        case 12:
-        case 16:
-        case 19:
-        case 24:
-        case 27:
         case 384:
         case 385:
         case 386:

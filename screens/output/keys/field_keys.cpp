@@ -53,7 +53,10 @@ void PostLimited(Limited limited, uint32_t id) {
 // record: the selected phase's, L1's for the L1 angle).
 bool AngleOn(const FieldRow& row) {
     ParamRec rec;
-    paramRW(0, row.first, &rec, row.gate == Gate::kBalance ? 0 : panel::edit::EditPhase());
+    if (row.gate == Gate::kBalance)
+        paramRW(0, kParamBalance, &rec, 0);
+    else
+        paramRW(0, row.gate == Gate::kOnAngle ? kParamOnPhase : kParamOffPhase, &rec, panel::edit::EditPhase());
     return rec.state != 0;
 }
 
@@ -94,5 +97,6 @@ void KeyProcess_HomeField(uint32_t* ev) {
         case Field::kRange: RangeField(ev); break;
         case Field::kChoice: ChoiceField(*row, ev); break;
         case Field::kDuty: DutyField(ev); break;
+        case Field::kNone: break;
     }
 }

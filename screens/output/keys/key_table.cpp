@@ -4,13 +4,18 @@
 #include <mutex>
 
 #include "core/system/state/edit_state.h"
+#include "panel/menu/home_field_rows.h"
 #include "panel/menu/home_fields.h"
+#include "panel/menu/menu_states.h"
 #include "screens/output/keys/dialog_keys.h"
 #include "screens/output/keys/field_keys.h"
 #include "screens/output/keys/home_keys.h"
 #include "screens/output/keys/keypad_input.h"
 
 namespace {
+using panel::home::kHomeFieldFirst;
+using panel::home::kHomeFieldLast;
+
 struct StateRange {
     uint32_t first, last;
     KeyHandler handler;
@@ -25,16 +30,16 @@ constexpr StateRange kRanges[] = {
     {5, 5, KeyProcess_Preset_OutputPhase},
     {6, 6, KeyProcess_Switch_PresetOutputPhaseCheck},
     {7, 7, KeyProcess_Parallel_Retry},
-    {8, 89, KeyProcess_HomeField},
-    {38, 38, Keyprocess_MeasItem1},
-    {39, 39, Keyprocess_MeasItem2},
-    {40, 40, Keyprocess_MeasItem3},
-    {41, 41, Keyprocess_MeasItem4},
-    {42, 42, Keyprocess_MeasItem5},
-    {43, 43, Keyprocess_MeasItem6},
-    {44, 44, Keyprocess_MeasItem7},
-    {90, 93, nullptr},  // parameter ids that are never the current state
-    {94, 315, KeyProcess_MenuPageKeys},
+    {kHomeFieldFirst, kHomeFieldLast, KeyProcess_HomeField},
+    {kParamMeasItem1, kParamMeasItem1, Keyprocess_MeasItem1},
+    {kParamMeasItem1 + 1, kParamMeasItem1 + 1, Keyprocess_MeasItem2},
+    {kParamMeasItem1 + 2, kParamMeasItem1 + 2, Keyprocess_MeasItem3},
+    {kParamMeasItem1 + 3, kParamMeasItem1 + 3, Keyprocess_MeasItem4},
+    {kParamMeasItem1 + 4, kParamMeasItem1 + 4, Keyprocess_MeasItem5},
+    {kParamMeasItem1 + 5, kParamMeasItem1 + 5, Keyprocess_MeasItem6},
+    {kParamMeasItem7, kParamMeasItem7, Keyprocess_MeasItem7},
+    {kParamIrmsLimitMode, kParamIpkLimitMode + 2, nullptr},  // parameter ids that are never the current state
+    {kMenuSystemInfo, kMenuBarcodeLast, KeyProcess_MenuPageKeys},
     {379, 380, KeyProcess_Ignore},  // the SEQUENCE trigger-output field and its editor take no keys
 };
 

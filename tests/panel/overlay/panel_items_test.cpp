@@ -98,8 +98,9 @@ class PanelItemsTest : public ::testing::Test {
     }
 };
 
-// Without the page flag cell c shows row c (3P4W, and 1P3W from row 14); with it in modes 2-4, row c + 6,
-// and the cells past the wiring's fourteen rows are hidden.
+// Without the page flag cell c shows row c (3P4W, and 1P3W from row 14); with it row c + 6, or c + 7 from
+// row 9 in modes 0, 1, 7, 8, 9 and from row 10 in modes 5 and 6; cells past the wiring's fourteen rows are
+// hidden.
 TEST_F(PanelItemsTest, EveryCellInEveryModeOfTheThreeLineWirings) {
     g_EditParam.workValue.store(kWork);
     for (uint32_t wiring : {0u, 2u}) {
@@ -108,11 +109,12 @@ TEST_F(PanelItemsTest, EveryCellInEveryModeOfTheThreeLineWirings) {
         for (uint32_t page : {0u, 1u}) {
             g_HomePage.panelPage.store(page);
             for (int mode = 0; mode < 10; ++mode) {
-                if (page == 1 && (mode < 2 || mode > 4)) continue;
                 g_OutputModeIdx.store(static_cast<uint32_t>(mode));
                 std::string expected;
                 for (int c = 0; c < panel::kOverlayCells; ++c) {
-                    const int row = c + (page == 1 ? 6 : 0);
+                    int row = c + (page == 1 ? 6 : 0);
+                    const bool zeroGroup = mode <= 1 || mode >= 7, fiveSix = mode == 5 || mode == 6;
+                    if (page == 1 && ((zeroGroup && row >= 9) || (fiveSix && row >= 10))) row = c + 7;
                     expected += row < 14 ? ClassOf(kItems[base + row][mode]) : 'h';
                 }
                 EXPECT_EQ(Cells(), expected) << "wiring " << wiring << " page " << page << " mode " << mode;

@@ -27,19 +27,19 @@ struct SvcRow {
 };
 
 constexpr SvcRow kSvcRows[] = {
-    {226, "Firm Number", "", 1, true},
-    {228, "Model Type", "%04d", 1, true},
-    {256, "Volt Slew Rate", "%04d", 1, true},
-    {257, "Fan Slew Rate", "%03d", 1, true},
-    {258, "Fan Duty Max", "%.2f", 100, false},
-    {259, "Fan Duty min", "%.2f", 100, false},
-    {260, "AvgCurrComp kp", "%.3f", 1000, false},
-    {261, "AvgCurrComp ki", "%.1f", 10, false},
-    {262, "RD_Define1", "%.1f", 10, false},
-    {263, "RD_Define2", "%.1f", 10, false},
-    {264, "RD_Define3", "%.1f", 10, false},
-    {265, "RD_Define4", "%.1f", 10, false},
-    {266, "RD_Define5", "%.1f", 10, false},
+    {kMenuFirmTypeEdit, "Firm Number", "", 1, true},
+    {kMenuModelTypeEdit, "Model Type", "%04d", 1, true},
+    {kMenuTuneVoltSlew, "Volt Slew Rate", "%04d", 1, true},
+    {kMenuTuneFanSlew, "Fan Slew Rate", "%03d", 1, true},
+    {kMenuTuneFanDutyMax, "Fan Duty Max", "%.2f", 100, false},
+    {kMenuTuneFanDutyMin, "Fan Duty min", "%.2f", 100, false},
+    {kMenuTuneKp, "AvgCurrComp kp", "%.3f", 1000, false},
+    {kMenuTuneKi, "AvgCurrComp ki", "%.1f", 10, false},
+    {kMenuTuneRdDefine1, "RD_Define1", "%.1f", 10, false},
+    {kMenuTuneRdDefine2, "RD_Define2", "%.1f", 10, false},
+    {kMenuTuneRdDefine3, "RD_Define3", "%.1f", 10, false},
+    {kMenuTuneRdDefine4, "RD_Define4", "%.1f", 10, false},
+    {kMenuTuneRdDefine5, "RD_Define5", "%.1f", 10, false},
 };
 
 const SvcRow* RowOf(uint32_t state) {

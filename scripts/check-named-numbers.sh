@@ -10,7 +10,7 @@
 # Also a copy of the names themselves, in the program and its tests: a const or constexpr named like a
 # parameter id or register (kId..., kParam..., kReg...) that is given a number, an enum member kId...
 # given a number, a const or constexpr named like a state (k...State) given a number of a state, and any
-# definition by a number of a name of enum ParamId, of enum MenuState or of the register map outside those.
+# definition by a number of a name of enum ParamId, of the state enums or of the register map outside those.
 #   usage: scripts/check-named-numbers.sh [source root]      (default: this repository)
 #          scripts/check-named-numbers.sh --self-test         (plants literals and expects a failure)
 set -euo pipefail
@@ -54,10 +54,10 @@ param_names() {
   sed -n '/^enum ParamId\b/,/^};/p' "$1/$param_home" | grep -oP '^\s*\Kk\w+(?=\s*=)' | paste -sd'|' -
 }
 
-# The names of enum MenuState, as one alternation (empty without it).
+# The names of the state enums (MenuState, SeqMenuState, SimMenuState), as one alternation (empty without them).
 state_names() {
   [ -f "$1/$state_home" ] || return 0
-  sed -n '/^enum MenuState\b/,/^};/p' "$1/$state_home" | grep -oP '^\s*\Kk\w+(?=\s*=)' | paste -sd'|' -
+  sed -n '/^enum \w*MenuState\b/,/^};/p' "$1/$state_home" | grep -oP '^\s*\Kk\w+(?=\s*=)' | paste -sd'|' -
 }
 
 # The register map's entries as name and first register, one alternation: some of its names (kStatus,
@@ -109,7 +109,7 @@ check() {
     hits=$( { [ ${#files[@]} -eq 0 ] || grep -HPzo "$p" "${files[@]}"
               [ ! -f "$root/$param_home" ] || sed '/^enum ParamId\b/,/^};/d' "$root/$param_home" |
                 grep -HPzo --label="$root/$param_home" "$p"
-              [ ! -f "$root/$state_home" ] || sed '/^enum MenuState\b/,/^};/d' "$root/$state_home" |
+              [ ! -f "$root/$state_home" ] || sed '/^enum \w*MenuState\b/,/^};/d' "$root/$state_home" |
                 grep -HPzo --label="$root/$state_home" "$p"; } | tr '\0\n' '\n ' || true)
     if [ -n "$hits" ]; then
       echo "$hits"
@@ -176,6 +176,7 @@ EOF
     'constexpr uint32_t kNone = 0, kFirstCalState = 316;'
     'enum : uint32_t { kMenuBuzzer = 106 };'
     'static const uint32_t kMenuCalibration = 316;'
+    'constexpr uint32_t kMenuSeqPreview = 435, kSimSelStep = 463;'
   )
   plant() {
     rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"

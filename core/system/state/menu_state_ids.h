@@ -3,7 +3,8 @@
 // are the states themselves: they reach the key-handler table, stored power-on pages and the remote
 // interfaces, so a name never changes its number. A MENU list row is its select state S; the editor it
 // opens is S + 1 (the LAN quads: one editor per octet). The home page's setting fields 8-89 are named by
-// the parameter they edit (enum ParamId, whose MENU-row ids are defined from the names below).
+// the parameter they edit (enum ParamId, whose MENU-row ids are defined from the names below). The
+// SEQUENCE (330-437) and SIMULATE (438-493) states have enums of their own below.
 #include <cstdint>
 
 enum MenuState : uint32_t {
@@ -303,6 +304,109 @@ enum MenuState : uint32_t {
     kMenuArbArbNo = 542,
     kMenuArbTypeEdit = 543,
     kMenuArbType = 544,
+};
+
+// The SEQUENCE menu states. A field of one phase has a selection state; its edit state follows it by 3
+// for the per-phase triples (L1, L2, L3 at base, base + 1, base + 2) and by 1 for a single field.
+enum SeqMenuState : uint32_t {
+    kMenuSeqOutputPhase = 330,
+    kMenuSeqOutputPhaseCheck = 331,
+    kMenuSeqRange = 332,
+    kMenuSeqSetStepIndex = 333,
+    kMenuSeqEditStepIndex = 334,
+    kMenuSeqSetTimeStep = 335,
+    kMenuSeqEditTimeStep = 336,
+    kMenuSeqSetOnPhase = 337,
+    kMenuSeqEditOnPhase = 340,
+    kMenuSeqEnOnPhase = 343,
+    kMenuSeqEditEnOnPhase = 346,
+    kMenuSeqSetOffPhase = 349,
+    kMenuSeqEditOffPhase = 352,
+    kMenuSeqEnOffPhase = 355,
+    kMenuSeqEditEnOffPhase = 358,
+    kMenuSeqSetStepterm = 361,
+    kMenuSeqEditStepterm = 362,
+    kMenuSeqSetJumpto = 363,
+    kMenuSeqEditJumpto = 364,
+    kMenuSeqEnJumpto = 365,
+    kMenuSeqEditEnJumpto = 366,
+    kMenuSeqSetJumpCnt = 367,
+    kMenuSeqEditJumpCnt = 368,
+    kMenuSeqSetSyncCode = 369,
+    kMenuSeqEditSyncCode = 370,
+    kMenuSeqSetBranch1 = 371,
+    kMenuSeqEditBranch1 = 372,
+    kMenuSeqEnBranch1 = 373,
+    kMenuSeqEditEnBranch1 = 374,
+    kMenuSeqSetBranch2 = 375,
+    kMenuSeqEditBranch2 = 376,
+    kMenuSeqEnBranch2 = 377,
+    kMenuSeqEditEnBranch2 = 378,
+    kMenuSeqSetTriggerOut = 379,
+    kMenuSeqEditTriggerOut = 380,
+    kMenuSeqSetFset = 381,
+    kMenuSeqEditFset = 384,
+    kMenuSeqSetFsetType = 387,
+    kMenuSeqEditFsetType = 390,
+    kMenuSeqSetACV = 393,
+    kMenuSeqEditACV = 396,
+    kMenuSeqSetACVType = 399,
+    kMenuSeqEditACVType = 402,
+    kMenuSeqSetDCV = 405,
+    kMenuSeqEditDCV = 408,
+    kMenuSeqSetDCVType = 411,
+    kMenuSeqEditDCVType = 414,
+    kMenuSeqBalanceL2 = 417,
+    kMenuSeqEditBalanceL2 = 418,
+    kMenuSeqBalanceL3 = 419,
+    kMenuSeqEditBalanceL3 = 420,
+    kMenuSeqSetWave = 421,
+    kMenuSeqEditWave = 424,
+    kMenuSeqSetDuty = 427,
+    kMenuSeqEditDuty = 430,
+    kMenuSeqSaveMemory = 433,
+    kMenuSeqRecallMemory = 434,
+    kMenuSeqPreview = 435,
+    kMenuSeqPreviewRUN = 436,
+    kMenuSeqPreviewRUNEdit = 437,
+};
+
+// The menu states of the SIMULATE screen: one selection state per field (and per phase of the per-phase
+// fields), one edit state per selection state, the memory lists and the wiring dialogs. The per-phase
+// fields are triples: L1, L2, L3 in consecutive states.
+enum SimMenuState : uint32_t {
+    kSimSelSyncCode = 440,
+    kSimSelOffpha = 441,    // 441-443
+    kSimSelOnpha = 444,     // 444-446
+    kSimSelEnOffpha = 447,  // 447-449
+    kSimSelEnOnpha = 450,   // 450-452
+    kSimSelEnRepeat = 453,
+    kSimSelRepeat = 454,
+    kSimSelWave = 455,
+    kSimSelFreq = 456,  // 456-458
+    kSimSelAcv = 459,   // 459-461
+    kSimSelTime = 462,
+    kSimSelStep = 463,
+    kSimSelBalanceL2 = 464,
+    kSimEditBalanceL2 = 465,
+    kSimSelBalanceL3 = 466,
+    kSimEditBalanceL3 = 467,
+    kSimEditSyncCode = 468,
+    kSimEditOffpha = 469,    // 469-471
+    kSimEditOnpha = 472,     // 472-474
+    kSimEditEnOffpha = 475,  // 475-477
+    kSimEditEnOnpha = 478,   // 478-480
+    kSimEditEnRepeat = 481,
+    kSimEditRepeat = 482,
+    kSimEditWave = 483,
+    kSimEditFreq = 484,  // 484-486
+    kSimEditAcv = 487,   // 487-489
+    kSimEditTime = 490,
+    kSimEditStep = 491,
+    kSimSaveList = 492,
+    kSimRecallList = 493,
+    kSimPhaseDialog = 438,       // "Configure Phase will be" / "switch to %s"
+    kSimPhaseDialogCheck = 439,  // its YES/NO confirmation
 };
 
 // The state n steps after a run's first (a service, data, update, barcode or builder row).

@@ -16,7 +16,6 @@
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_page_words.h"
 #include "panel/menu/menu_states.h"
-#include "screens/menu/rows/menu_row_table.h"
 
 using menu_rows::RowEntry;
 using menu_rows::RowGuard;
@@ -26,18 +25,6 @@ using menu_rows::RowSrc;
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-
-// Every MENU row, and the editor it opens, has its entry: a row without one would do nothing when the keys
-// reach it.
-constexpr bool EveryRowHasEntry() {
-    for (const menu_rows::MenuRow& r : menu_rows::kMenuRows) {
-        if (r.state == 0) continue;
-        if (!menu_rows::HasRowEntry(r.state)) return false;
-        if (r.opens == menu_rows::Opens::kEditor && !menu_rows::HasRowEntry(r.state + 1)) return false;
-    }
-    return true;
-}
-static_assert(EveryRowHasEntry(), "a MENU row or its editor without a row entry");
 constexpr uint32_t kWiring3P4W = 0, kWiring1P2W = 1;
 constexpr uint32_t kModeDcInt = 2, kModeAcdcExt = 3, kModeAcExt = 4;
 constexpr uint32_t kSavRecPreset = 0, kSavRecArb = 3, kSavRecAllData = 4;

@@ -6,6 +6,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_states.h"
 
@@ -15,8 +16,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
 constexpr uint32_t kMenuTop = kMenuSystemInfo;
-constexpr uint32_t kCalibrationMenu = 316;
-constexpr uint32_t kParallelRetryDialog = 7;  // KeyProcess_Parallel_Retry
 constexpr uint32_t kArbitraryMode = kMenuArbType;
 constexpr uint32_t kRs232Row = kMenuRs232, kFirmwareFirstRow = kMenuUpdateFirst,
                    kFirmwareLastRow = kMenuUpdateLast;
@@ -113,7 +112,7 @@ void menuOpenMenuPage() {
 }
 
 void menuGoCalibration() {
-    SetState(kCalibrationMenu);
+    SetState(kMenuCalibration);
     menuResetEdit();
     g_CalState.savedSelection.store(0, kRelaxed);
     g_EditBuf.choiceCursor = 0;
@@ -123,7 +122,7 @@ void menuGoCalibration() {
 
 void menuEnterParallelRetry() {
     g_MenuPrevState.store(g_MenuState.load(kRelaxed), kRelaxed);
-    menuEnterStateValue(kParallelRetryDialog, 1);
+    menuEnterStateValue(kMenuParallelRetry, 1);
 }
 
 int32_t menuEnterArbitraryMode() {

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Fails when a register or a parameter is named by a bare number in the program's sources instead of by
-# its name in the register map (platform/stage/reg_map.h) or the parameter ids (enum ParamId).
+# Fails when a register, a parameter or a front-panel state is named by a bare number in the program's
+# sources instead of by its name in the register map (platform/stage/reg_map.h), the parameter ids (enum
+# ParamId) or the menu states (enum MenuState, core/system/state/menu_state_ids.h).
 #
 # What counts: a call of a register accessor with a number as its register argument, a call of a
 # parameter accessor with a number as its id argument, and a comparison of a variable `id` with a
-# number other than 0. A number anywhere else (a value, a count, a bit) is not looked at.
+# number other than 0, and a comparison of the menu state (g_MenuState, or a variable `state` or
+# `menuState`) with a number other than 0. A number anywhere else (a value, a count, a bit) is not looked at.
 # Also a copy of the names themselves, in the program and its tests: a const or constexpr named like a
 # parameter id or register (kId..., kParam..., kReg...) that is given a number, an enum member kId...
-# given a number, and any definition by a number of a name of enum ParamId or of the register map outside
-# those two.
+# given a number, a const or constexpr named like a state (k...State) given a number of a state, and any
+# definition by a number of a name of enum ParamId, of the state enums or of the register map outside those.
 #   usage: scripts/check-named-numbers.sh [source root]      (default: this repository)
 #          scripts/check-named-numbers.sh --self-test         (plants literals and expects a failure)
 set -euo pipefail
@@ -36,15 +38,26 @@ patterns=(
   "\b(?:$(join "${pos2[@]}"))\s*\((?:${arg},\s*){2}$number"
   "\b(?:[a-z]+\.)?id\s*(?:==|!=|<=|>=|<|>)\s*[1-9][0-9]*\b"
 )
+# A state compared with a number. The overlay's files (panel/overlay) are passed over: their home states
+# are named by the home-field row table, with their cells, hints and soft keys.
+state_compare="(?:\bg_MenuState(?:\.load\([^()]*\))?|(?<![\w.>])(?:state|menuState))\s*(?:==|!=|<=|>=|<|>)\s*[1-9][0-9]*\b"
+state_compare_skip=panel/overlay
 # Where the names are defined: the ParamId enum (the rest of its header is checked) and the register map.
 param_home=core/params/param_store.h
 reg_home=platform/stage/reg_map.h
+state_home=core/system/state/menu_state_ids.h
 value='(?:=\s*|\{\s*)\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b'
 
 # The names of enum ParamId, as one alternation (empty without it): one given any number elsewhere is a copy.
 param_names() {
   [ -f "$1/$param_home" ] || return 0
   sed -n '/^enum ParamId\b/,/^};/p' "$1/$param_home" | grep -oP '^\s*\Kk\w+(?=\s*=)' | paste -sd'|' -
+}
+
+# The names of the state enums (MenuState, SeqMenuState, SimMenuState), as one alternation (empty without them).
+state_names() {
+  [ -f "$1/$state_home" ] || return 0
+  sed -n '/^enum \w*MenuState\b/,/^};/p' "$1/$state_home" | grep -oP '^\s*\Kk\w+(?=\s*=)' | paste -sd'|' -
 }
 
 # The register map's entries as name and first register, one alternation: some of its names (kStatus,
@@ -62,6 +75,11 @@ copy_patterns() {
   echo "\benum\b[^;{]*\{[^}]*?\bkId[A-Z]\w*\s*=\s*\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b"
   names=$(param_names "$root")
   [ -z "$names" ] || echo "\b(?:$names)\s*$value"
+  # Two names look like a state's and are none: the SIMULATE state index past its last (engine/seqsim), and the
+  # simple screen, named with the home screens' words.
+  echo "\b(?:constexpr|const)\b[^;{}()]*?\bk(?!SimNoState\b|SimpleScreenState\b)\w*State\d*\s*=\s*\(?\s*[1-9][0-9]{0,2}\b"
+  names=$(state_names "$root")
+  [ -z "$names" ] || echo "\b(?:$names)\s*$value"
   names=$(reg_names "$root")
   [ -z "$names" ] || echo "\b(?:$names)"
 }
@@ -78,24 +96,32 @@ check() {
       found=1
     fi
   done
+  hits=$(grep -rPzo --include='*.cpp' --include='*.h' "$state_compare" "${dirs[@]}" | tr '\0\n' '\n ' |
+         grep -v "^$root/$state_compare_skip/" || true)
+  if [ -n "$hits" ]; then
+    echo "$hits"
+    found=1
+  fi
   [ -d "$root/tests" ] && dirs+=("$root/tests")
   mapfile -t files < <(find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) -type f \
-    ! -path "$root/$param_home" ! -path "$root/$reg_home" | sort)
+    ! -path "$root/$param_home" ! -path "$root/$reg_home" ! -path "$root/$state_home" | sort)
   while read -r p; do
     hits=$( { [ ${#files[@]} -eq 0 ] || grep -HPzo "$p" "${files[@]}"
               [ ! -f "$root/$param_home" ] || sed '/^enum ParamId\b/,/^};/d' "$root/$param_home" |
-                grep -HPzo --label="$root/$param_home" "$p"; } | tr '\0\n' '\n ' || true)
+                grep -HPzo --label="$root/$param_home" "$p"
+              [ ! -f "$root/$state_home" ] || sed '/^enum \w*MenuState\b/,/^};/d' "$root/$state_home" |
+                grep -HPzo --label="$root/$state_home" "$p"; } | tr '\0\n' '\n ' || true)
     if [ -n "$hits" ]; then
       echo "$hits"
       found=1
     fi
   done < <(copy_patterns "$root")
   if [ $found -ne 0 ]; then
-    echo "check-named-numbers: a register or parameter is named by a number above; use platform/stage/reg_map.h" \
-      "or enum ParamId"
+    echo "check-named-numbers: a register, parameter or state is named by a number above; use" \
+      "platform/stage/reg_map.h, enum ParamId or enum MenuState"
     return 1
   fi
-  echo "check-named-numbers: no register or parameter number outside the register map and ParamId"
+  echo "check-named-numbers: no register, parameter or state number outside the register map, ParamId and MenuState"
 }
 
 self_test() {
@@ -103,10 +129,12 @@ self_test() {
   repo=$(cd "$(dirname "$0")/.." && pwd)
   work=$(mktemp -d)
   trap 'rm -rf "$work"' RETURN
-  mkdir -p "$work/core" "$work/tests" "$work/$(dirname "$param_home")" "$work/$(dirname "$reg_home")"
+  mkdir -p "$work/core" "$work/tests" "$work/$(dirname "$param_home")" "$work/$(dirname "$reg_home")" \
+    "$work/$(dirname "$state_home")" "$work/$state_compare_skip"
   # The homes of the names, which define them by number, and names that only look alike.
   cp "$repo/$param_home" "$work/$param_home"
   cp "$repo/$reg_home" "$work/$reg_home"
+  cp "$repo/$state_home" "$work/$state_home"
   cat >"$work/core/named.cpp" <<'EOF'
 int a = BusReg_WriteIntEx(0, regmap::kApply, 1) + BusReg_ReadInt(1, regmap::kStatus + 2);
 int b = paramGetValue(kParamAcv + phase, 0, 0) + paramRW(0, id, &rec, 3);
@@ -115,7 +143,12 @@ enum ScpiParamKind : uint32_t { kParamNumeric = 1, kParamChoice = 2 };
 constexpr uint32_t kIdle = 9002, kMsgSaved = 17;
 enum Sel { kStatus = 4 };
 int d(const int x) { return x == kParamAcv ? 1 : 0; }
+bool e = state == kMenuCalibration || rec.state == 1 || p->state != 2 || state != 0 || menuState > kMenuArbType;
+bool f = g_MenuState.load(kRelaxed) == kMenuPresetPhaseDialogCheck && g_MenuState != 0;
+constexpr uint32_t kFirstTeachState = MenuStateAt(kMenuBarcodeFirst, 1);
+constexpr int kSimNoState = 6;
 EOF
+  printf 'bool g = state == 74;\n' >"$work/$state_compare_skip/overlay_named_by_rows.cpp"
   check "$work" >/dev/null || { echo "self-test: named numbers were refused"; return 1; }
   local planted=(
     'int x = BusReg_WriteIntEx(0, 2340, 1);'
@@ -125,6 +158,10 @@ EOF
                      119, &rec, 0);'
     'int v = ApplyPhaseSetting(all, Word(k), 61, WriteIrms, kDirtyIrms);'
     'bool u = r.id == 30;'
+    'if (g_MenuState.load(kRelaxed) == 6) Warn();'
+    'bool t = state >= 316 && state <= 329;'
+    'bool m = menuState != 94;'
+    'bool s = g_MenuState == 2;'
   )
   # Copies of the names, looked for in the tests as well.
   local copies=(
@@ -135,6 +172,11 @@ EOF
     'enum Local { kParamAcv = 47 };'
     'constexpr uint16_t kRegCmd = 2351;'
     'constexpr regmap::Block kSeqSimCmd{2351};'
+    'constexpr uint32_t kPresetConfirmState = 5;'
+    'constexpr uint32_t kNone = 0, kFirstCalState = 316;'
+    'enum : uint32_t { kMenuBuzzer = 106 };'
+    'static const uint32_t kMenuCalibration = 316;'
+    'constexpr uint32_t kMenuSeqPreview = 435, kSimSelStep = 463;'
   )
   plant() {
     rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"
@@ -154,6 +196,12 @@ EOF
   rc=0
   check "$work" >/dev/null || rc=$?
   [ $rc -eq 1 ] || { echo "self-test: not caught beside enum ParamId"; return 1; }
+  cp "$repo/$param_home" "$work/$param_home"
+  # And beside enum MenuState in its own header.
+  printf 'constexpr uint32_t kCalPageState = 316;\n' >>"$work/$state_home"
+  rc=0
+  check "$work" >/dev/null || rc=$?
+  [ $rc -eq 1 ] || { echo "self-test: not caught beside enum MenuState"; return 1; }
   echo "self-test: every planted number was caught"
 }
 

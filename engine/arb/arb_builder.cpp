@@ -7,6 +7,7 @@
 #include "core/params/waves/arb_mem.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/util/step_obj.h"
 #include "engine/arb/arb_shape_tables.h"
 #include "engine/arb/arb_shapes.h"
@@ -61,30 +62,29 @@ struct LiveParam {
     std::atomic<int32_t> ArbBuilder::*field;
 };
 constexpr LiveParam kLiveParams[] = {
-    {495, &ArbBuilder::triangle},
-    {497, &ArbBuilder::stairs},
-    {501, &ArbBuilder::clip},
-    {503, &ArbBuilder::cf1},
-    {505, &ArbBuilder::cf2},
-    {507, &ArbBuilder::sdSite},
-    {509, &ArbBuilder::sdAcv},
-    {511, &ArbBuilder::sdMode},
-    {513, &ArbBuilder::rippleLevel},
-    {515, &ArbBuilder::rippleVdc},
-    {517, &ArbBuilder::rippleTimes},
-    {519, &ArbBuilder::dipStart},
-    {521, &ArbBuilder::dipSweep},
-    {523, &ArbBuilder::dipEnd},
-    {527, &ArbBuilder::lfRingAmp},
-    {529, &ArbBuilder::lfRingBaseFreq},
-    {531, &ArbBuilder::lfRingRingFreq},
-    {533, &ArbBuilder::lfRingDecay},
-    {535, &ArbBuilder::lfRingStart},
-    {537, &ArbBuilder::lfRingEnd},
-    {539, &ArbBuilder::lfRingRing},
-    {543, &ArbBuilder::type},  // the preview shows the type being chosen
+    {kMenuArbTriangleEdit, &ArbBuilder::triangle},
+    {kMenuArbStairsEdit, &ArbBuilder::stairs},
+    {kMenuArbClipEdit, &ArbBuilder::clip},
+    {kMenuArbCf1Edit, &ArbBuilder::cf1},
+    {kMenuArbCf2Edit, &ArbBuilder::cf2},
+    {kMenuArbSdSiteEdit, &ArbBuilder::sdSite},
+    {kMenuArbSdAcvEdit, &ArbBuilder::sdAcv},
+    {kMenuArbSdModeEdit, &ArbBuilder::sdMode},
+    {kMenuArbRippleLevelEdit, &ArbBuilder::rippleLevel},
+    {kMenuArbRippleVdcEdit, &ArbBuilder::rippleVdc},
+    {kMenuArbRippleTimesEdit, &ArbBuilder::rippleTimes},
+    {kMenuArbDipStartEdit, &ArbBuilder::dipStart},
+    {kMenuArbDipSweepEdit, &ArbBuilder::dipSweep},
+    {kMenuArbDipEndEdit, &ArbBuilder::dipEnd},
+    {kMenuArbLfRingAmpEdit, &ArbBuilder::lfRingAmp},
+    {kMenuArbLfRingBaseFreqEdit, &ArbBuilder::lfRingBaseFreq},
+    {kMenuArbLfRingRingFreqEdit, &ArbBuilder::lfRingRingFreq},
+    {kMenuArbLfRingDecayEdit, &ArbBuilder::lfRingDecay},
+    {kMenuArbLfRingStartEdit, &ArbBuilder::lfRingStart},
+    {kMenuArbLfRingEndEdit, &ArbBuilder::lfRingEnd},
+    {kMenuArbLfRingRingEdit, &ArbBuilder::lfRingRing},
+    {kMenuArbTypeEdit, &ArbBuilder::type},  // the preview shows the type being chosen
 };
-constexpr uint32_t kFirstEditState = 495, kLastEditState = 543;
 
 int32_t EditValue() {
     return g_EditParam.workValue.load(kRelaxed);
@@ -236,7 +236,7 @@ void IdleCheck(StepRow* row) {
         return;
     }
     const uint32_t state = g_MenuState.load(kRelaxed);
-    if (state >= kFirstEditState && state <= kLastEditState && (state & 1u) != 0) {
+    if (state >= kMenuArbTriangleEdit && state <= kMenuArbTypeEdit && (state & 1u) != 0) {
         SwapPreviewUnlessShown();
         StepObjPostMsg(kEvPreview, row);
     } else {

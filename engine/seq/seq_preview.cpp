@@ -4,13 +4,13 @@
 
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/seq/seq_internal.h"
 
 SeqPreview g_SeqPreview;
 
 namespace {
 
-constexpr uint32_t kStatePreview = 435, kStatePreviewRunEdit = 437;
 constexpr uint32_t kWiring1P3W = 2;
 
 uint32_t Term(const SeqStepRecord& r) {
@@ -40,7 +40,7 @@ const SeqStepRecord* Carrier(int phase, uint32_t shift) {
 
 int SeqIsPreviewState() {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    return state >= kStatePreview && state <= kStatePreviewRunEdit ? 1 : 0;
+    return state >= kMenuSeqPreview && state <= kMenuSeqPreviewRUNEdit ? 1 : 0;
 }
 
 uint32_t SeqBuildPreview() {

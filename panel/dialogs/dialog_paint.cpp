@@ -9,6 +9,7 @@
 #include "core/control/parallel/parallel_objects.h"
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/dialogs/limit_popup_paint.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/popup_art.h"
@@ -97,8 +98,9 @@ void CfgPhaseChoice_Paint(WM_MSG_RECORD* msg) {
 void WiringWarnDialog_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     ClearButtonRow();
-    const uint32_t wiring =
-        g_MenuState.load(kRelaxed) == 6 ? g_CfgPhaseTarget.load(kRelaxed) : g_CfgPhaseChoice.load(kRelaxed);
+    const uint32_t wiring = g_MenuState.load(kRelaxed) == kMenuPresetPhaseDialogCheck
+                                ? g_CfgPhaseTarget.load(kRelaxed)
+                                : g_CfgPhaseChoice.load(kRelaxed);
     // Past the three wirings: the helper's own table is longer, so hand it a number it names nothing by.
     WarningDialog_Paint(wiring < 3 ? static_cast<int>(wiring) : -1);
 }

@@ -3,6 +3,7 @@
 #include "GUI/bitmap/gui_image.h"
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
+#include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
@@ -23,8 +24,8 @@ void Text(const char* text, int x, int y, uint16_t align) {
 
 // The upper limits edit a positive number, the lower ones its magnitude: the sign stands apart.
 const char* SignOfState(uint32_t state) {
-    if (state == 10 || state == 24) return "+";
-    if (state == 11 || state == 27) return "-";
+    if (state == kParamVpkMax || state == kParamIpkMax) return "+";
+    if (state == kParamVpkMin || state == kParamIpkMin) return "-";
     return nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mode.h"
@@ -24,7 +25,6 @@ constexpr int32_t kMsgKeysLocked = 11, kMsgKeysUnlocked = 12, kMsgRemote = 13, k
                   kMsgPresetHere = 15;
 constexpr uint8_t kLongLockKey = 193;
 constexpr uint32_t kSimpleScreenState = 2, kFirstMenuPageState = kMenuSystemInfo;
-constexpr uint32_t kCaliFirstState = 316, kCaliLastState = 328;
 // Bit 1 of the second flag byte: cleared whenever preset mode changes.
 constexpr uint32_t kFlagPresetAux = 1u << 9;
 
@@ -107,7 +107,7 @@ int KeyLockFilter(uint32_t* ev) {
         const uint32_t state = g_MenuState.load(kRelaxed);
         if (OutputFlagTest(kOutFlagRemote)) {
             if (code != 'S') MsgQueue_PostId(kMsgRemote);
-        } else if (state < kCaliFirstState || state > kCaliLastState) {
+        } else if (state < kMenuCalibration || state > kMenuCalCurrP5) {
             MsgQueue_PostId(kMsgKeysLocked);
         }
     }

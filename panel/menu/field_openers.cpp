@@ -2,10 +2,10 @@
 
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu/dialog_words.h"
 
 namespace {
-constexpr uint32_t kOutputPhaseCheck = 4, kPresetOutputPhase = 5, kPresetOutputPhaseCheck = 6;
 // The NO/CANCEL button of the confirmation dialogs.
 constexpr int32_t kDialogCancel = 1;
 }  // namespace
@@ -13,30 +13,30 @@ constexpr int32_t kDialogCancel = 1;
 template <uint32_t State>
 void menuOpenHomeParam() {
     if (menuEnterParamState(State) != 0) return;
-    if constexpr (State == kOutputPhaseCheck || State == kPresetOutputPhaseCheck) {
+    if constexpr (State == kMenuPhaseDialogCheck || State == kMenuPresetPhaseDialogCheck) {
         g_EditParam.workValue.store(kDialogCancel, std::memory_order_relaxed);
         g_EditBuf.choiceValue = kDialogCancel;
-    } else if constexpr (State == kPresetOutputPhase) {
+    } else if constexpr (State == kMenuPresetPhaseDialog) {
         g_DialogChoice.store(0, std::memory_order_relaxed);
     }
 }
 
-template void menuOpenHomeParam<3>();
-template void menuOpenHomeParam<4>();
-template void menuOpenHomeParam<5>();
-template void menuOpenHomeParam<6>();
-template void menuOpenHomeParam<8>();
-template void menuOpenHomeParam<9>();
-template void menuOpenHomeParam<10>();
-template void menuOpenHomeParam<11>();
-template void menuOpenHomeParam<15>();
-template void menuOpenHomeParam<16>();
-template void menuOpenHomeParam<19>();
-template void menuOpenHomeParam<22>();
-template void menuOpenHomeParam<23>();
-template void menuOpenHomeParam<24>();
-template void menuOpenHomeParam<27>();
-template void menuOpenHomeParam<38>();
-template void menuOpenHomeParam<39>();
-template void menuOpenHomeParam<40>();
-template void menuOpenHomeParam<41>();
+template void menuOpenHomeParam<kMenuPhaseDialog>();
+template void menuOpenHomeParam<kMenuPhaseDialogCheck>();
+template void menuOpenHomeParam<kMenuPresetPhaseDialog>();
+template void menuOpenHomeParam<kMenuPresetPhaseDialogCheck>();
+template void menuOpenHomeParam<kParamVoltLimit>();
+template void menuOpenHomeParam<kParamVpkKind>();
+template void menuOpenHomeParam<kParamVpkMax>();
+template void menuOpenHomeParam<kParamVpkMin>();
+template void menuOpenHomeParam<kParamFreqLimitKind>();
+template void menuOpenHomeParam<kParamFreqLimitHi>();
+template void menuOpenHomeParam<kParamFreqLimitLo>();
+template void menuOpenHomeParam<kParamVoltRange>();
+template void menuOpenHomeParam<kParamIpkKind>();
+template void menuOpenHomeParam<kParamIpkMax>();
+template void menuOpenHomeParam<kParamIpkMin>();
+template void menuOpenHomeParam<kParamMeasItem1>();
+template void menuOpenHomeParam<kParamMeasItem1 + 1>();
+template void menuOpenHomeParam<kParamMeasItem1 + 2>();
+template void menuOpenHomeParam<kParamMeasItem1 + 3>();

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/util/step_obj.h"
 
 // The five operations of a page, in slot order. create builds the hidden window tree once, sets the page's
@@ -33,10 +34,10 @@ enum PageCreatedBit : uint8_t {
 enum PageIdValue : uint32_t {
     kPageIdHome = 1,
     kPageIdSimple = 2,
-    kPageIdMenu = 94,
-    kPageIdCal = 316,
-    kPageIdSeq = 333,
-    kPageIdSim = 463,
+    kPageIdMenu = kMenuSystemInfo,
+    kPageIdCal = kMenuCalibration,
+    kPageIdSeq = kMenuSeqSetStepIndex,
+    kPageIdSim = kSimSelStep,
     kPageIdSeqSimAlt = 494,
 };
 

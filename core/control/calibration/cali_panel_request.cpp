@@ -4,14 +4,15 @@
 
 #include "core/control/hooks/core_ui_hooks.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 
 namespace {
-constexpr uint32_t kNone = 0, kItemList = 316, kLastEntry = 329;
+constexpr uint32_t kNone = 0;
 constexpr uint32_t kStateOnly = 1u << 31;
 std::atomic<uint32_t> g_request{kNone};
 
 void Post(uint32_t state, uint32_t kind) {
-    if (state < kItemList || state > kLastEntry) return;
+    if (state < kMenuCalibration || state > kMenuCalDefaultConfirm) return;
     g_request.store(state | kind, std::memory_order_release);
 }
 }  // namespace
@@ -29,7 +30,7 @@ bool CaliPanel_TakeRequest() {
     if (state == kNone) return false;
     if (state & kStateOnly)
         g_MenuState.store(state & ~kStateOnly, std::memory_order_release);
-    else if (state == kItemList)
+    else if (state == kMenuCalibration)
         core::CallHook(core::CoreUi().enterCalibration);
     else
         core::CallHook(core::CoreUi().caliEnterStep, state);

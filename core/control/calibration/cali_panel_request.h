@@ -4,9 +4,10 @@
 // at its next pass. One request is held; a newer one replaces it.
 #include <cstdint>
 
-// 316: back to the item list (Enter_menuCalibration); 317-329: the entry of that point (caliEnterStep).
+// kMenuCalibration: back to the item list (Enter_menuCalibration); a point state or kMenuCalDefaultConfirm:
+// the entry of that state (caliEnterStep).
 void CaliPanel_Request(uint32_t state);
-// Only the menu state 316-329 is set, the editor left as it is.
+// Only the menu state (a calibration state) is set, the editor left as it is.
 void CaliPanel_RequestState(uint32_t state);
 // Menu/control thread: runs the entry of the request held, if any, and drops it; true when one ran.
 bool CaliPanel_TakeRequest();

@@ -6,13 +6,13 @@
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/menu_state_ids.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kNextPointCmd = 16, kHighRangeCmd = 1u << 3, kAbortCmd = 1u << 5;
 constexpr uint8_t kEndRequest = 1u << 3;
 constexpr uint32_t kKeysLocked = 1u << 5;  // of g_ParamFlags
-constexpr uint32_t kCalibrationPage = 316;
 
 // Message offsets from the procedure's base (9100 or 9200).
 enum : uint32_t { kStart = 0, kFirst = 1, kRangeEnd = 4, kMeasure = 8, kStatus = 9, kDone = 10, kEnd = 11 };
@@ -26,9 +26,9 @@ struct PointStep {
     uint32_t next;
 };
 constexpr PointStep kPointSteps[] = {
-    {1, Move::kEnterPage, 318, 2},        {2, Move::kEnterPage, 319, 3},
-    {3, Move::kSetState, 320, kRangeEnd}, {5, Move::kEnterPage, 321, 6},
-    {6, Move::kEnterPage, 322, 7},        {7, Move::kProcessing, kCalibrationPage, kDone},
+    {1, Move::kEnterPage, kMenuCalVoltR100P1, 2},        {2, Move::kEnterPage, kMenuCalVoltR100P2, 3},
+    {3, Move::kSetState, kMenuCalVoltR200P0, kRangeEnd}, {5, Move::kEnterPage, kMenuCalVoltR200P1, 6},
+    {6, Move::kEnterPage, kMenuCalVoltR200P2, 7},        {7, Move::kProcessing, kMenuCalibration, kDone},
 };
 
 struct Procedure {
@@ -66,7 +66,7 @@ void Continue(Procedure& p, StepRow* row) {
     const uint32_t done = p.point.load(kRelaxed) - p.base;
     for (const PointStep& s : kPointSteps) {
         if (s.point != done) continue;
-        const uint32_t page = s.page == kCalibrationPage ? s.page : s.page + p.pageShift;
+        const uint32_t page = s.page == kMenuCalibration ? s.page : s.page + p.pageShift;
         if (s.move == Move::kEnterPage) EnterPage(page);
         if (s.move == Move::kSetState) CaliPanel_RequestState(page);
         if (s.move == Move::kProcessing) {
@@ -86,7 +86,7 @@ void RangeEnd(Procedure& p, StepRow* row, uint32_t msg) {
         const uint16_t mode = g_CalState.mode.fetch_or(kHighRangeCmd, kRelaxed) | kHighRangeCmd;
         BusReg_SetCaliMode(mode);
         Command(kHighRangeCmd);
-        EnterPage(320 + p.pageShift);
+        EnterPage(kMenuCalVoltR200P0 + p.pageShift);
         StepObjPostMsg(p.base + 5, row);
     } else if (result == 2) {
         ShowMessage(2, p.lowFail);
@@ -98,7 +98,7 @@ void RangeEnd(Procedure& p, StepRow* row, uint32_t msg) {
 void HighRangeEnd(Procedure& p, StepRow* row) {
     const uint32_t result = Result();
     if (result == 1) {
-        CaliPanel_Request(kCalibrationPage);
+        CaliPanel_Request(kMenuCalibration);
         StepObjPostMsg(p.base + kEnd, row);
     } else if (result == 2) {
         ShowMessage(2, p.highFail);

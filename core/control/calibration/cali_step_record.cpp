@@ -3,17 +3,14 @@
 #include <mutex>
 
 #include "core/params/param_store.h"
-
-namespace {
-constexpr uint32_t kFirstVoltPoint = 317, kFirstCurrPoint = 323, kLastCurrPoint = 328;
-}  // namespace
+#include "core/system/state/menu_state_ids.h"
 
 void caliGetStepRecord(uint32_t state, ParamRec* out) {
     std::lock_guard<std::mutex> lock(core::g_ParamLock);
-    if (state >= kFirstCurrPoint && state <= kLastCurrPoint) {
-        *out = g_ParamStore.caliCurr[state - kFirstCurrPoint];
-    } else if (state > kFirstVoltPoint && state < kFirstCurrPoint) {
-        *out = g_ParamStore.caliVolt[state - kFirstVoltPoint];
+    if (state >= kMenuCalCurrP0 && state <= kMenuCalCurrP5) {
+        *out = g_ParamStore.caliCurr[state - kMenuCalCurrP0];
+    } else if (state > kMenuCalVoltR100P0 && state < kMenuCalCurrP0) {
+        *out = g_ParamStore.caliVolt[state - kMenuCalVoltR100P0];
     } else {
         *out = g_ParamStore.caliVolt[0];
     }

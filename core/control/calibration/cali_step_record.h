@@ -4,6 +4,6 @@
 
 #include "core/params/param_rec.h"
 
-// Copies the record of point state 317-328 (voltage points 317-322, current points 323-328) into out; any
-// other state gives the record of 317.
+// Copies the record of a point state (voltage points kMenuCalVoltR100P0-kMenuCalVoltR200P2, current points
+// kMenuCalCurrP0-kMenuCalCurrP5) into out; any other state gives the record of kMenuCalVoltR100P0.
 void caliGetStepRecord(uint32_t state, ParamRec* out);

@@ -47,14 +47,14 @@ int GetLargestPhase(int kind) {
 
 void UpdateLineValueFromPhases(uint32_t state) {
     ParamRec line;
-    if (state == 50) {
+    if (state == kParamAcvLine) {
         const ParamRec phase = PhaseRecord(kParamAcv, GetLargestPhase(0));
         paramRW(0, kParamAcvLine, &line, 0);
         line.max = GetPhaseMode() == kPhaseMode3P4W
                        ? static_cast<int32_t>(static_cast<double>(phase.max) * kSqrt3 + 0.5)
                        : phase.max * 2;
         paramRW(1, kParamAcvLine, &line, 0);
-    } else if (state == 57) {
+    } else if (state == kParamDcvLine) {
         const ParamRec phase = PhaseRecord(kParamDcv2, GetLargestPhase(1));
         paramRW(0, kParamDcvLine, &line, 0);
         const int32_t factor = LineDcvIsPhaseValue() ? 1 : 2;
@@ -65,13 +65,13 @@ void UpdateLineValueFromPhases(uint32_t state) {
 }
 
 void SetPhaseValuesFromLine(uint32_t state, int32_t value) {
-    if (state == 50) {
+    if (state == kParamAcvLine) {
         panel::DirtySet(kDirtyLineAcv);
         ParamRec rec = PhaseRecord(kParamAcv, 0);
         rec.value = GetPhaseMode() == kPhaseMode3P4W ? static_cast<int32_t>(value / kSqrt3 + 0.5) : value / 2;
         for (int p = 0; p < 3; ++p)
             paramRW(1, kParamAcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
-    } else if (state == 57) {
+    } else if (state == kParamDcvLine) {
         panel::DirtySet(kDirtyLineDcv);
         ParamRec rec = PhaseRecord(kParamDcv, 0);
         const bool same = LineDcvIsPhaseValue();

@@ -19,23 +19,23 @@ bool HasInternalWaveform(uint32_t mode) {
 }
 
 // The phase-enable state setters: id 64 (ON) or 68 (OFF).
-int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t state, int phase) {
+int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t enable, int phase) {
     ParamRec rec;
     if (!ReadPhaseRecord(id, phase, &rec)) return 0;
-    if (state != 0 && state != 1) return rec.state;
-    bool changed = rec.state != state;
+    if (enable != 0 && enable != 1) return rec.state;
+    bool changed = rec.state != enable;
     if (!changed && g_EditAllPhases.load(std::memory_order_relaxed) == 1) {
         // The split-phase wirings follow L1's enable, so only 3P4W looks beyond it.
         const int last = g_PhaseMode.load(std::memory_order_relaxed) == kPhaseMode3P4W ? 2 : 0;
         for (int p = 0; p <= last && !changed; ++p) {
             ParamRec other;
             ReadPhaseRecord(id, p, &other);
-            changed = other.state != state;
+            changed = other.state != enable;
         }
     }
     if (changed) {
-        rec.state = state;
-        g_OutputShadow[phase][shadowWord] = static_cast<uint32_t>(state) + 1;
+        rec.state = enable;
+        g_OutputShadow[phase][shadowWord] = static_cast<uint32_t>(enable) + 1;
         paramRW(1, id, &rec, static_cast<uint32_t>(phase));
     }
     return rec.state;

@@ -12,6 +12,7 @@
 #include "core/regbus/reg_write.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "scpi/channels/scpi_interface.h"
@@ -28,7 +29,6 @@ constexpr uint32_t kModeVolt = 1u << 4, kModeCurr = 1u << 5;
 // The one-shot calibrations run on all three phases at once; their kinds (6-8) follow the mode bits 6-8.
 constexpr uint32_t kModeAllPhases = 7;
 constexpr uint32_t kCmdStart = 1u << 3, kCmdAbort = 1u << 5;
-constexpr uint32_t kFirstVoltPoint = 317, kLastVoltPoint = 322, kFirstCurrPoint = 323, kLastCurrPoint = 328;
 constexpr uint32_t kReadingSettleMs = 1000;
 constexpr uint32_t kReadingHoldTicks = 20;
 
@@ -116,10 +116,10 @@ int CmdCalConfMode(ScpiInterface* ifc) {
     if (Protected()) return Refuse(ifc, kScpiErrProtected);
     switch (mode) {
         case kVolt:
-            StartProcedure(kModeVolt, kFirstVoltPoint);
+            StartProcedure(kModeVolt, kMenuCalVoltR100P0);
             return 0;
         case kCurr:
-            StartProcedure(kModeCurr, kFirstCurrPoint);
+            StartProcedure(kModeCurr, kMenuCalCurrP0);
             return 0;
         case kSave:
             caliSaveExit(1);
@@ -147,11 +147,11 @@ int CmdCalConfMode(ScpiInterface* ifc) {
 }
 
 int CmdCalVoltAvg(ScpiInterface* ifc) {
-    return Reading(ifc, kFirstVoltPoint, kLastVoltPoint, CaliVoltAvgSet);
+    return Reading(ifc, kMenuCalVoltR100P0, kMenuCalVoltR200P2, CaliVoltAvgSet);
 }
 
 int CmdCalCurrAvg(ScpiInterface* ifc) {
-    return Reading(ifc, kFirstCurrPoint, kLastCurrPoint, CaliCurrAvgSet);
+    return Reading(ifc, kMenuCalCurrP0, kMenuCalCurrP5, CaliCurrAvgSet);
 }
 
 int CmdCalVolt(ScpiInterface* ifc) {

@@ -9,6 +9,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
@@ -43,7 +44,6 @@ enum BuilderType : int32_t {
     kDip = 29,
     kLfRing = 30
 };
-constexpr uint32_t kEditorFirstState = 495, kEditorLastState = 544;  // the builder editor's states
 enum Wiring : uint32_t { k3P4W = 0, k1P2W = 1 };
 
 int Fail(ScpiInterface* ifc, uint32_t row) {
@@ -58,7 +58,7 @@ uint32_t RangeAt(int position) {
 // After a remote change the editor, when it is on screen, is entered again so it shows the new values.
 void ResyncPanel() {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    if (state >= kEditorFirstState && state <= kEditorLastState) core::CallHook(core::CoreUi().arbitraryMode);
+    if (state >= kMenuArbTriangleEdit && state <= kMenuArbType) core::CallHook(core::CoreUi().arbitraryMode);
 }
 void Rebuilt() {
     ArbBuild_SetBuildPending();

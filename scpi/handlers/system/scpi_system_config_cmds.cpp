@@ -9,6 +9,7 @@
 #include "core/params/phase_cfg.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "engine/run/seqsim_run.h"
@@ -31,7 +32,6 @@ namespace {
 
 constexpr const char* kPhaseNames[] = {"3P4W", "1P2W", "1P3W"};
 enum : int32_t { k3P4W, k1P2W, k1P3W };
-constexpr uint32_t kFirstSettingsState = 94, kLastSettingsState = 213;
 constexpr uint32_t kAdvancedPage = 1;
 constexpr uint32_t kAdvancedScreenWaitMs = 500;
 enum : int32_t { kContinuous, kSequence, kSimulation };
@@ -74,7 +74,7 @@ void ChangePhaseConfig(uint32_t to) {
 int SetPhase(ScpiInterface* ifc) {
     if (SeqSimGetMode() != 0) return Refuse(ifc, kScpiErrSystem);
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    if (state >= kFirstSettingsState && state <= kLastSettingsState) {
+    if (state >= kMenuSystemInfo && state <= kMenuParallelEnableEdit) {
         core::CallHook(core::CoreUi().advanceScreen);
         plat::SleepMs(kAdvancedScreenWaitMs);
     }

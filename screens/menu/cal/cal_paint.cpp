@@ -10,6 +10,7 @@
 #include "core/control/calibration/cali_step_record.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/util/format_number.h"
 #include "panel/dialogs/limit_draw.h"
 #include "panel/draw/panel_shapes.h"
@@ -32,8 +33,6 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kPanelGrey = 0x666666, kPopupGrey = 0xBEBEBE,
                    kConfirmGrey = 0xE6E6E6, kPopupText = 0x3C3C3C;
-constexpr uint32_t kItemList = 316, kFirstPoint = 317, kFirstCurrPoint = 323, kLastPoint = 328,
-                   kDefaultConfirm = 329;
 constexpr uint16_t kLeftTop = GUI_TA_LEFT | GUI_TA_TOP;
 
 constexpr const char* kVoltTitles[3] = {"U_Volt Cal, DC(%s %s)", "V_Volt Cal, DC(%s %s)",
@@ -95,12 +94,12 @@ void PaintSoftKey(int key) {
     GUI_SelectFont(&kFont16);
     if (key == 3)
         DrawSoftKey("EXIT", 0, 1);
-    else if (State() == kItemList)
+    else if (State() == kMenuCalibration)
         DrawSoftKey(kSoftLabels[key], 0, 1);
 }
 
 bool IsPoint(uint32_t state) {
-    return state >= kFirstPoint && state <= kLastPoint;
+    return state >= kMenuCalVoltR100P0 && state <= kMenuCalCurrP5;
 }
 
 }  // namespace
@@ -115,7 +114,7 @@ void PointTitle(uint32_t state, uint32_t phase, char* title, size_t titleSize, c
     FormatNumber(1, point, NominalDecimals(rec.value), nullptr, static_cast<float>(rec.value) * scale);
     FormatNumber(1, upper, rec.decimals, nullptr, static_cast<float>(rec.max) * scale);
     FormatNumber(1, lower, rec.decimals, nullptr, static_cast<float>(rec.min) * scale);
-    const char* const* titles = state >= kFirstCurrPoint ? kCurrTitles : kVoltTitles;
+    const char* const* titles = state >= kMenuCalCurrP0 ? kCurrTitles : kVoltTitles;
     std::snprintf(title, titleSize, titles[phase < 3 ? phase : 0], point, unit);
     std::snprintf(range, rangeSize, "%s ~ %s %s", lower, upper, unit);
 }
@@ -164,7 +163,7 @@ void PaintItemList(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     ClearTo(kPanelGrey);
     const uint32_t state = State();
-    if (state < kItemList || state > kLastPoint) return;
+    if (state < kMenuCalibration || state > kMenuCalCurrP5) return;
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SelectFont(&kFontList);
     for (int n = 0; n < kItemCount; ++n) {
@@ -219,7 +218,7 @@ void PaintValueField(WM_MSG_RECORD* msg) {
 }
 
 void PaintDefaultPopup(WM_MSG_RECORD* msg) {
-    if (!Painting(msg) || State() != kDefaultConfirm) return;
+    if (!Painting(msg) || State() != kMenuCalDefaultConfirm) return;
     GUI_DrawImage(&panel::art::SmallPopupBackground(), 0, 0);
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SelectFont(&kFont24);
@@ -227,7 +226,7 @@ void PaintDefaultPopup(WM_MSG_RECORD* msg) {
 }
 
 void PaintConfirmField(WM_MSG_RECORD* msg) {
-    if (!Painting(msg) || State() != kDefaultConfirm) return;
+    if (!Painting(msg) || State() != kMenuCalDefaultConfirm) return;
     ClearTo(kConfirmGrey);
     DrawLabelBar(35, 0, 77);
     GUI_SetTextDrawMode(GUI_TM_TRANS);

@@ -7,6 +7,7 @@
 #include "core/regbus/reg_read.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/sys_status.h"
 #include "panel/draw/panel_shapes.h"
 #include "screens/menu/cal/cal_paint.h"
@@ -69,7 +70,6 @@ constexpr bool ParentsFirst() {
 static_assert(ParentsFirst(), "a window is created after its parent");
 
 constexpr uint32_t kNoState = 0xFFFFFFFFu;
-constexpr uint32_t kItemList = 316, kFirstPoint = 317, kLastPoint = 328, kDefaultConfirm = 329;
 
 std::array<WM_HWINDOW, kWinCount> g_win{};
 
@@ -87,7 +87,7 @@ struct Seen {
 Seen g_seen;
 
 bool IsPoint(uint32_t state) {
-    return state >= kFirstPoint && state <= kLastPoint;
+    return state >= kMenuCalVoltR100P0 && state <= kMenuCalCurrP5;
 }
 
 void ShowOrRepaint(Win w) {
@@ -130,7 +130,7 @@ void EnterState(uint32_t state) {
             WM_Invalidate(g_win[w]);
         g_seen.softKeysFor = state;
     }
-    if (state == kItemList) {
+    if (state == kMenuCalibration) {
         HideIfShown(kPointPopup);
         HideIfShown(kDefaultPopup);
         g_BarItem = g_EditShown.workValue;
@@ -147,7 +147,7 @@ void EnterState(uint32_t state) {
         DropPrepare();
         ShowOrRepaint(kPointPopup);
         RememberEdit();
-    } else if (state == kDefaultConfirm) {
+    } else if (state == kMenuCalDefaultConfirm) {
         ShowOrRepaint(kDefaultPopup);
     } else {
         HideIfShown(kPointPopup);
@@ -197,10 +197,10 @@ void CalScreen_Update() {
         EnterState(state);
         return;
     }
-    if (!IsPoint(state) && state != kDefaultConfirm) {
+    if (!IsPoint(state) && state != kMenuCalDefaultConfirm) {
         HideIfShown(kPointPopup);
         HideIfShown(kDefaultPopup);
-        if (state == kItemList &&
+        if (state == kMenuCalibration &&
             (g_EditShown.workValue != g_seen.selection || g_EditShown.cursor != g_seen.cursor)) {
             g_BarItem = g_EditShown.workValue;
             MoveBar(g_BarItem);

@@ -12,6 +12,7 @@
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/util/num_util.h"
 #include "drivers/panel_link.h"
@@ -25,7 +26,6 @@ constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr uint8_t kSoftSave = 'Y', kSoftRecall = 'Z', kSoftDefault = '[', kSoftExit = '\\';
 constexpr uint32_t kEntryDisabled = 1u << 0;
-constexpr uint32_t kDefaultConfirm = 329, kFirstVoltPoint = 317, kFirstCurrPoint = 323;
 constexpr int32_t kLastItem = 8;
 constexpr uint32_t kCmdStart = 8, kCmdAbort = 32;
 constexpr uint32_t kKindVolt = 0, kKindCurr = 1;
@@ -38,12 +38,12 @@ struct CaliItem {
     int32_t oneShot;  // caliExtOffset's kind
 };
 constexpr CaliItem kItems[kLastItem + 1] = {
-    {0x011, kFirstVoltPoint, 0},
-    {0x012, kFirstVoltPoint, 0},
-    {0x014, kFirstVoltPoint, 0},
-    {0x021, kFirstCurrPoint, 0},
-    {0x022, kFirstCurrPoint, 0},
-    {0x024, kFirstCurrPoint, 0},
+    {0x011, kMenuCalVoltR100P0, 0},
+    {0x012, kMenuCalVoltR100P0, 0},
+    {0x014, kMenuCalVoltR100P0, 0},
+    {0x021, kMenuCalCurrP0, 0},
+    {0x022, kMenuCalCurrP0, 0},
+    {0x024, kMenuCalCurrP0, 0},
     {0x047, 0, 6},
     {0x087, 0, 7},
     {0x107, 0, 8},
@@ -145,7 +145,7 @@ void menuCalibration(uint32_t* ev) {
     if (cls == kClassSoft) {
         if (code == kSoftSave) caliSaveExit(1);
         if (code == kSoftRecall) caliRecallExit();
-        if (code == kSoftDefault) caliEnterStep(kDefaultConfirm);
+        if (code == kSoftDefault) caliEnterStep(kMenuCalDefaultConfirm);
         if (code == kSoftExit) {
             CaliModeStart();
             caliGoHome();
@@ -235,10 +235,13 @@ void menuCalDefaultEnter(uint32_t* ev) {
 
 int CaliKeys_Register() {
     constexpr MenuKeySlot kSlots[] = {
-        {316, menuCalibration},  {317, menuCalDcVR100P0},    {318, menuCalDcVR100P1}, {319, menuCalDcVR100P2},
-        {320, menuCalDcVR200P0}, {321, menuCalDcVR200P1},    {322, menuCalDcVR200P2}, {323, menuCaliCurrP0},
-        {324, menuCaliCurrP1},   {325, menuCaliCurrP2},      {326, menuCaliCurrP3},   {327, menuCaliCurrP4},
-        {328, menuCaliCurrP5},   {329, menuCalDefaultEnter},
+        {kMenuCalibration, menuCalibration},    {kMenuCalVoltR100P0, menuCalDcVR100P0},
+        {kMenuCalVoltR100P1, menuCalDcVR100P1}, {kMenuCalVoltR100P2, menuCalDcVR100P2},
+        {kMenuCalVoltR200P0, menuCalDcVR200P0}, {kMenuCalVoltR200P1, menuCalDcVR200P1},
+        {kMenuCalVoltR200P2, menuCalDcVR200P2}, {kMenuCalCurrP0, menuCaliCurrP0},
+        {kMenuCalCurrP1, menuCaliCurrP1},       {kMenuCalCurrP2, menuCaliCurrP2},
+        {kMenuCalCurrP3, menuCaliCurrP3},       {kMenuCalCurrP4, menuCaliCurrP4},
+        {kMenuCalCurrP5, menuCaliCurrP5},       {kMenuCalDefaultConfirm, menuCalDefaultEnter},
     };
     return KeyTable_RegisterMenu(kSlots, sizeof kSlots / sizeof kSlots[0]);
 }

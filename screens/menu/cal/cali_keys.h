@@ -1,6 +1,6 @@
 #pragma once
-// The key handlers of the calibration states: the item list (316), the point states (317-328) and the
-// default confirmation (329). They run on the menu/control thread.
+// The key handlers of the calibration states (core/system/state/menu_state_ids.h): the item list, the point
+// states and the default confirmation. They run on the menu/control thread.
 #include <cstdint>
 
 void menuCalibration(uint32_t* ev);
@@ -8,7 +8,8 @@ void menuCalibration(uint32_t* ev);
 void caliStepKey(uint32_t kind, uint32_t* ev);
 void caliDefaultKey(uint32_t* ev);
 
-// The point states' handlers: 317-322 the voltage points, 323-328 the current points.
+// The point states' handlers: kMenuCalVoltR100P0-kMenuCalVoltR200P2 the voltage points, kMenuCalCurrP0-
+// kMenuCalCurrP5 the current points.
 void menuCalDcVR100P0(uint32_t* ev);
 void menuCalDcVR100P1(uint32_t* ev);
 void menuCalDcVR100P2(uint32_t* ev);
@@ -21,8 +22,8 @@ void menuCaliCurrP2(uint32_t* ev);
 void menuCaliCurrP3(uint32_t* ev);
 void menuCaliCurrP4(uint32_t* ev);
 void menuCaliCurrP5(uint32_t* ev);
-// State 329, the default confirmation.
+// kMenuCalDefaultConfirm, the default confirmation.
 void menuCalDefaultEnter(uint32_t* ev);
 
-// Hands the handlers of 316-329 to the key table; 0, or -1 when the table refused them.
+// Hands the handlers of the calibration states to the key table; 0, or -1 when the table refused them.
 int CaliKeys_Register();

@@ -6,17 +6,17 @@
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu_entries.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t kItemList = 316, kFirstVoltPoint = 317, kFirstCurrPoint = 323, kDefaultConfirm = 329;
 }  // namespace
 
 void Enter_menuCalibration() {
     // The list has no popup that would give back keys a point locked (the soft EXIT leaves them locked).
     g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked), kRelaxed);
-    g_MenuState.store(kItemList, std::memory_order_release);
+    g_MenuState.store(kMenuCalibration, std::memory_order_release);
     menuResetEdit();
     const auto selection = static_cast<int32_t>(g_CalState.savedSelection.load(kRelaxed));
     g_EditParam.workValue.store(selection, kRelaxed);
@@ -24,13 +24,13 @@ void Enter_menuCalibration() {
 }
 
 void caliEnterStep(uint32_t state) {
-    if (state < kFirstVoltPoint || state > kDefaultConfirm) return;
+    if (state < kMenuCalVoltR100P0 || state > kMenuCalDefaultConfirm) return;
     g_MenuState.store(state, std::memory_order_release);
     menuResetEdit();
     ParamRec rec{};
     caliGetStepRecord(state, &rec);
     menuLoadEditRecord(rec);
     g_EditParam.cursor = 0;
-    if (state == kFirstVoltPoint) CaliVoltStart();
-    if (state == kFirstCurrPoint) CaliCurrStart();
+    if (state == kMenuCalVoltR100P0) CaliVoltStart();
+    if (state == kMenuCalCurrP0) CaliCurrStart();
 }

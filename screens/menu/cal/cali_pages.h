@@ -1,11 +1,11 @@
 #pragma once
-// Entries of the calibration pages: the item list (316), the points of the voltage (317-322) and current
-// (323-328) procedures and the default confirmation (329). The panel keys, the remote calibration
+// Entries of the calibration pages: the item list (kMenuCalibration), the points of the voltage and current
+// procedures and the default confirmation (kMenuCalDefaultConfirm). The panel keys, the remote calibration
 // commands and the procedures (through the menu/control thread) enter them alike.
 #include <cstdint>
 
 // The item list with the selection it had when last left.
 void Enter_menuCalibration();
-// Makes state 317-329 current with the editor loaded from the point's record; 317 and 323 start their
-// procedure. Another state does nothing.
+// Makes a point state or the default confirmation current with the editor loaded from the point's record;
+// kMenuCalVoltR100P0 and kMenuCalCurrP0 start their procedure. Another state does nothing.
 void caliEnterStep(uint32_t state);

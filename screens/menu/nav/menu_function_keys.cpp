@@ -10,10 +10,23 @@
 #include "panel/menu_entries.h"
 #include "screens/menu/nav/menu_nav.h"
 #include "screens/menu/rows/menu_row_table.h"
+#include "screens/menu/rows/row_entry_table.h"
 
 namespace {
 constexpr uint8_t kMenuKey = 'L';
 constexpr uint32_t kLinkUp = 1u << 16;  // of the parallel link status
+
+// Every MENU row, and the editor it opens, has its entry: a row without one would do nothing when the keys
+// reach it.
+constexpr bool EveryRowHasEntry() {
+    for (const menu_rows::MenuRow& r : menu_rows::kMenuRows) {
+        if (r.state == 0) continue;
+        if (!menu_rows::HasRowEntry(r.state)) return false;
+        if (r.opens == menu_rows::Opens::kEditor && !menu_rows::HasRowEntry(r.state + 1)) return false;
+    }
+    return true;
+}
+static_assert(EveryRowHasEntry(), "a MENU row or its editor without a row entry");
 
 // Every list row, and the editor each opens, has a parent for the back and MENU keys.
 constexpr bool EveryRowHasParents() {

@@ -1,6 +1,7 @@
 #include "screens/menu/nav/menu_key_slots.h"
 
 #include <array>
+#include <utility>
 
 #include "panel/menu/menu_states.h"
 #include "screens/menu/editors/misc_editors.h"
@@ -14,30 +15,13 @@ namespace {
 constexpr uint32_t kRowlessStates[] = {kMenuUsbSpeed, kMenuCanopen, kMenuDevicenet};
 constexpr size_t kRowlessCount = sizeof kRowlessStates / sizeof kRowlessStates[0];
 
-constexpr KeyHandler kMiscEditors[] = {
-    KeyProcess_IpkHoldEdit,
-    KeyProcess_OutputPhaseEdit,
-    KeyProcess_PhaseModeEdit,
-    KeyProcess_IpkhClrEdit,
-    KeyProcess_PowerOnEdit,
-    KeyProcess_BuzzerEdit,
-    KeyProcess_RemoteSenseEdit,
-    KeyProcess_SlewRateEdit,
-    KeyProcess_OutputRelayEdit,
-    KeyProcess_HarmModeEdit,
-    KeyProcess_ExtControlEdit,
-    KeyProcess_ACV_UnitEdit,
-    KeyProcess_SetChangePhase1Edit,
-    KeyProcess_VI_Monitor_Source1Edit,
-    KeyProcess_VI_Monitor_Source2Edit,
-    KeyProcess_VI_MonitorEdit,
-    KeyProcess_TriggerWidthEdit,
-    KeyProcess_TriggerSourceEdit,
-    KeyProcess_RelockEdit,
-    KeyProcess_AvgCountEdit,
-    KeyProcess_UpdateRateEdit,
-};
-constexpr size_t kMiscCount = sizeof kMiscEditors / sizeof kMiscEditors[0];
+// One MISC editor per odd state of the run, each the common editor's handler of its state.
+constexpr size_t kMiscCount = (kMiscLastEditor - kMiscFirstEditor) / 2 + 1;
+template <size_t... I>
+constexpr std::array<KeyHandler, sizeof...(I)> MiscHandlers(std::index_sequence<I...>) {
+    return {MiscEditorKeys<kMiscFirstEditor + 2 * I>...};
+}
+constexpr auto kMiscEditors = MiscHandlers(std::make_index_sequence<kMiscCount>{});
 
 // The MISC rows, in order, open the MISC editors, one each.
 constexpr bool MiscRowsHaveEditors() {

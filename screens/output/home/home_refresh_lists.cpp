@@ -17,7 +17,6 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t kItemState0 = 38, kLineListState = 45, kModeListState = 46;
 constexpr uint32_t k1P2W = 1;
 
 // Item list heights by output mode: {mode 1, mode 2, modes 7 and 8, the others}.
@@ -52,7 +51,7 @@ void MoveHead(int list, int y) {
 void ItemLists(uint32_t state) {
     for (int k = 0; k < 4; ++k) {
         const int list = kWinItemList0 + k;
-        const bool current = state == kItemState0 + static_cast<uint32_t>(k);
+        const bool current = state == kParamMeasItem1 + static_cast<uint32_t>(k);
         if (current && !Shown(list)) {
             // The highlight stands on the row's item, as its painter names it: the edit words the menu
             // thread publishes can lag the state that opened the list.
@@ -71,14 +70,14 @@ void ItemLists(uint32_t state) {
 void ModeList(uint32_t state) {
     uint32_t& highlight = g_HomeWindows.modeHighlight;
     const bool shown = Shown(kWinModeList);
-    if (state == kModeListState && !shown) {
+    if (state == kParamMainMode && !shown) {
         MoveHead(kWinModeList, 21 * static_cast<int>(highlight) + 4);
         WM_Show(g_HomeWin[kWinModeList]);
         QueueRange(kWinSoftKey0, 8);
-    } else if (state == kModeListState && static_cast<uint32_t>(EditValue()) != highlight) {
+    } else if (state == kParamMainMode && static_cast<uint32_t>(EditValue()) != highlight) {
         highlight = static_cast<uint32_t>(EditValue());
         MoveHead(kWinModeList, 21 * static_cast<int>(highlight) + 4);
-    } else if (state != kModeListState && shown) {
+    } else if (state != kParamMainMode && shown) {
         WM_Hide(g_HomeWin[kWinModeList]);
         QueueRange(kWinSoftKey0, 8);
         QueueRange(kWinSetCell0, 9);
@@ -107,14 +106,14 @@ int LineListOpenY() {
 void LineList(uint32_t state) {
     uint32_t& highlight = g_HomeWindows.lineHighlight;
     const bool shown = Shown(kWinLineList);
-    if (state == kLineListState && !shown) {
+    if (state == kParamPhaseMode && !shown) {
         MoveHead(kWinLineList, LineListOpenY());
         WM_Show(g_HomeWin[kWinLineList]);
         QueueRange(kWinSoftKey0 + 1, 7);
-    } else if (state == kLineListState && static_cast<uint32_t>(EditValue()) != highlight) {
+    } else if (state == kParamPhaseMode && static_cast<uint32_t>(EditValue()) != highlight) {
         highlight = static_cast<uint32_t>(EditValue());
         MoveHead(kWinLineList, 21 * static_cast<int>(highlight) + 4);
-    } else if (state != kLineListState && shown) {
+    } else if (state != kParamPhaseMode && shown) {
         WM_Hide(g_HomeWin[kWinLineList]);
         QueueRange(kWinSoftKey0 + 1, 7);
     }

@@ -6,6 +6,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/service_flags.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/statusbar/status_bar.h"
@@ -19,11 +20,10 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t kMenuPageState = 94;
 constexpr int kLevelCell = kWinStatusCell0 + 1;
 
 bool BelowMenuPage() {
-    return g_MenuState.load(kRelaxed) < kMenuPageState;
+    return g_MenuState.load(kRelaxed) < kMenuSystemInfo;
 }
 
 void QueueMeterAndPower() {

@@ -15,7 +15,6 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
-constexpr uint32_t kModeListState = 46, kItem1State = 38;
 constexpr int kKeys = 8;
 constexpr int kNormal = 0, kSelected = 1, kDisabled = 2;
 
@@ -67,7 +66,7 @@ Label EachAllKey() {
 }
 
 void DrawItemKey(int row) {
-    const uint32_t id = kItem1State + static_cast<uint32_t>(row);
+    const uint32_t id = kParamMeasItem1 + static_cast<uint32_t>(row);
     const char* name = home::ItemName(static_cast<uint32_t>(row), GetOutputMode(), paramGetValue(id, 0, 0));
     char text[32];
     std::snprintf(text, sizeof text, "%s%s", kItemKeys[row], name);
@@ -107,6 +106,6 @@ void HomeSoftKey_Paint(WM_MSG_RECORD* msg) {
     if (msg->MsgId != WM_MSG_PAINT) return WM_DefaultHandler(msg);
     const int key = HomeWin_IndexOf(msg->hWin) - home::kWinSoftKey0;
     // The output-mode list covers the column: its keys stay black.
-    if (key < 0 || key >= kKeys || g_MenuState.load(kRelaxed) == kModeListState) return ClearWindow();
+    if (key < 0 || key >= kKeys || g_MenuState.load(kRelaxed) == kParamMainMode) return ClearWindow();
     DrawKey(key);
 }

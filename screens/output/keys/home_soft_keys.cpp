@@ -19,7 +19,7 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kDisplayKey = 'Y', kLineKey = 'Z', kItem1Key = '[', kItem4Key = '^', kEachAllKey = '_',
                   kRunHoldKey = 96;
 constexpr uint8_t kSimpleKey = '[', kMeterKey = '\\', kPageUpKey = ']', kPageDownKey = '^';
-constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2, kMeasItem1State = 38;
+constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
 constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 constexpr int32_t kWaveSine = 16;
 constexpr uint32_t kLastHarmonicPage = 4;
@@ -122,7 +122,7 @@ void KeyProcess_HomeSoftKeys(uint32_t* ev) {
     } else if (code == kLineKey) {
         LineViewKey();
     } else if (code >= kItem1Key && code <= kItem4Key) {
-        const uint32_t state = kMeasItem1State + (code - kItem1Key);
+        const uint32_t state = kParamMeasItem1 + (code - kItem1Key);
         if (g_MenuState.load(kRelaxed) == state)
             menuGoAdvenceScreen();
         else

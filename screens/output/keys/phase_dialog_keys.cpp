@@ -5,6 +5,7 @@
 #include "core/params/phase_cfg.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/sys_status.h"
 #include "core/system/util/num_util.h"
 #include "drivers/panel_link.h"
@@ -24,7 +25,6 @@ constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kCursorUp = 'V', kCursorDown 
 constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kYes = 0, kNo = 1;
 constexpr uint32_t kLastWiring = 2;  // 0 3P4W, 1 1P2W, 2 1P3W
-constexpr uint32_t kOutputPhaseCheck = 4, kPresetOutputPhaseCheck = 6;
 
 int32_t Cursor() {
     return static_cast<int32_t>(g_EditParam.cursor);
@@ -90,7 +90,7 @@ void KeyProcess_Switch_OutputPhase(uint32_t* ev) {
         case kEnterKey:
             if (pending == GetPhaseMode()) {
                 menuGoAdvenceScreen();
-            } else if (g_MenuState.load(kRelaxed) != kOutputPhaseCheck) {
+            } else if (g_MenuState.load(kRelaxed) != kMenuPhaseDialogCheck) {
                 g_PhaseChangeFromHome.store(1, kRelaxed);
                 Enter_KeyProcess_Switch_OutputPhaseCheck();
             }
@@ -132,7 +132,7 @@ void KeyProcess_Preset_OutputPhase(uint32_t* ev) {
     }
     const uint8_t code = KeyEventCode(*ev);
     if (code == kEnterKey && choice == kYes) {
-        if (g_MenuState.load(kRelaxed) != kPresetOutputPhaseCheck) Enter_KeyProcess_Switch_PresetOutputPhaseCheck();
+        if (g_MenuState.load(kRelaxed) != kMenuPresetPhaseDialogCheck) Enter_KeyProcess_Switch_PresetOutputPhaseCheck();
     } else if (code == kEnterKey || code == kExitKey) {
         DropPresetRecall();
         menuGoAdvenceScreen();

@@ -7,6 +7,7 @@
 #include "core/params/presets/preset_recall.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "drivers/panel_link.h"
 #include "panel/edit/recalled_preset.h"
 #include "panel/menu/dialog_words.h"
@@ -20,7 +21,6 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kPresetKey = 'N', kOutputKey = 'X';
 constexpr uint8_t kSoft1 = 89, kSoft8 = 96, kDigit0 = 64, kDigit9 = 73;
 constexpr uint8_t kLongSoft1 = 194, kLongSoft8 = 201, kLongDigit0 = 240, kLongDigit9 = 249;
-constexpr uint32_t kPresetConfirmState = 5;
 constexpr int32_t kMsgSaved = 17;
 
 void Consume(uint32_t* ev) {
@@ -46,8 +46,8 @@ void Recall(uint32_t index) {
     }
     g_HomePage.presetPending.store(1, kRelaxed);
     g_DialogChoice.store(1, kRelaxed);
-    if (g_MenuState.load(kRelaxed) != kPresetConfirmState) {
-        menuEnterStateValue(kPresetConfirmState, 0);
+    if (g_MenuState.load(kRelaxed) != kMenuPresetPhaseDialog) {
+        menuEnterStateValue(kMenuPresetPhaseDialog, 0);
         g_DialogChoice.store(0, kRelaxed);
     }
 }

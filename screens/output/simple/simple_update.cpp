@@ -6,6 +6,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "panel/statusbar/status_bar.h"
 #include "screens/output/simple/simple_dirty.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr int kMeterTurns = 5;
-constexpr uint32_t kFirstMenuState = 94;
 constexpr int kFirstAcRow = 7;
 constexpr int kSetRows = 4;  // the rows the meter sets differ in
 
@@ -167,7 +167,7 @@ void MeasurementTurn() {
     const uint32_t line = SelectedLine();
     if (line != g_Shown.line) {
         g_Shown.line = line;
-        if (g_MenuState.load(kRelaxed) < kFirstMenuState) PushKey(1);
+        if (g_MenuState.load(kRelaxed) < kMenuSystemInfo) PushKey(1);
         return;
     }
     const uint32_t set = g_HomePage.meterSet.load(kRelaxed);

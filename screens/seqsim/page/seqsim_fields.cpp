@@ -137,7 +137,7 @@ std::span<const Field> SimFields() {
 }
 
 const char* SimStateName(uint32_t state) {
-    return state < 6 ? kStateNames[state] : "";
+    return state < std::size(kStateNames) ? kStateNames[state] : "";
 }
 
 bool FormatValue(Fmt fmt, int32_t v, bool vpp, char* text, int size, const char** unit) {

@@ -1,6 +1,7 @@
 #include "screens/seqsim/sim/sim_knob.h"
 
 #include "core/params/access/param_access.h"
+#include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
 #include "screens/seqsim/sim/sim_states.h"
@@ -102,9 +103,9 @@ bool Holds(Cond c) {
         case Cond::kStateNot0:
             return state != 0;
         case Cond::kState5:
-            return state == 5;
+            return state == kSimNormal2;
         case Cond::kState2Or4:
-            return state == 2 || state == 4;
+            return state == kSimTrans1 || state == kSimTrans2;
         case Cond::kRepeat:
             return SimGetEnRepeat() == 1;
         case Cond::kOnEn0:

@@ -68,7 +68,7 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
         if (found == 0) {
             MarkParamGroupChanged(1, id);
             MarkPhaseAngleChanged(1);
-        } else if (found == 1 && GetPhaseMode() == kPhaseMode3P4W) {
+        } else if (found == 1 && GetPhaseMode() == kWiring3P4W) {
             MsgQueue_PostId(kMsgVoltageLimited +
                             static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
             return 2;

@@ -7,6 +7,7 @@
 #include "drivers/panel_link.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/keys/dialog_keys.h"
 #include "screens/output/keys/home_keys.h"
 
@@ -14,7 +15,7 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoftKey = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kKnob = 213;
-constexpr uint32_t kSimpleScreen = 2, kWiring3P4W = 0;
+constexpr uint32_t kSimpleScreen = 2;
 
 // The simple screen shows one quantity fewer in 3P4W: its last item is out of reach there.
 int32_t ItemMax() {

@@ -9,6 +9,7 @@
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_setters.h"
 #include "panel/edit/edit_common.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "screens/seqsim/seqedit/seq_edit_type_wave.h"
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
-constexpr uint32_t kWiring1P3W = 2;
 constexpr int32_t kMsgDuty = 27;
 constexpr double kHalfHundredth = static_cast<double>(0.005f);
 

@@ -14,6 +14,7 @@
 #include "engine/seq/seq_setters.h"
 #include "panel/edit/digit_cursor.h"
 #include "panel/edit/edit_common.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqedit/seq_edit_band.h"
 #include "screens/seqsim/seqedit/seq_edit_def.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
@@ -23,7 +24,6 @@ namespace {
 constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
 constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\', kStoreDef1 = 194, kStoreDef2 = 195;
-constexpr uint32_t kWiring1P3W = 2;
 constexpr int32_t kVoltTopCursor = 5;
 constexpr int32_t kTwoDecimalsTop = 9999, kOneDecimalTop = 99999;
 constexpr int32_t kMsgVoltage = 18, kMsgFrequency = 25;

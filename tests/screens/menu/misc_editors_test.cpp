@@ -117,7 +117,7 @@ TEST_F(MiscEditors, KnobOnlyEditorsIgnoreTheCursorKeys) {
 }
 
 TEST_F(MiscEditors, MonitorSourcesPassOverTheMissingPhases) {
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open(122);
     std::set<int32_t> seen{g_EditParam.workValue.load()};
     for (int8_t d : {1, 1, 1, -1, -1, -1, 1}) {
@@ -128,7 +128,7 @@ TEST_F(MiscEditors, MonitorSourcesPassOverTheMissingPhases) {
     Press(kEnter, kKeypad);
     EXPECT_EQ(Param(123), 3) << "L1 current";
 
-    SetPhaseMode(k1P3W);
+    SetPhaseMode(kWiring1P3W);
     Open(124);  // source 2 starts at 3
     Knob(-1);
     EXPECT_EQ(g_EditParam.workValue.load(), 1) << "down from L1 current: L2 voltage";
@@ -147,14 +147,14 @@ TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
     EXPECT_EQ(Param(103), 2);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"}));
 
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open(102);
     EXPECT_EQ(g_EditParam.workValue.load(), 2);
     Press(kEnter, kKeypad);
     EXPECT_EQ(Param(103), 0);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"})) << "unchanged, still cleared";
 
-    SetPhaseMode(k1P3W);
+    SetPhaseMode(kWiring1P3W);
     Open(102);
     for (int i = 0; i < 3; ++i)
         Knob(1);
@@ -163,19 +163,19 @@ TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
 }
 
 TEST_F(MiscEditors, VoltageResponseLosesItsFastestChoiceWhenNotAllowed) {
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open(110);
     for (int i = 0; i < 4; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 1) << "1P2W";
 
-    SetPhaseMode(k3P4W);
+    SetPhaseMode(kWiring3P4W);
     Open(110);
     Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 2);
 
     g_ModelVariantA.store(1);
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open(110);
     Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 2) << "the A variant minds only the impedance";
@@ -201,13 +201,13 @@ TEST_F(MiscEditors, AChangedWiringAsksFirst) {
     g_PhaseChangeFromHome.store(1);
     Press(kEnter, kKeypad);
     EXPECT_EQ(State(), 4u);
-    EXPECT_EQ(g_CfgPhaseChoice.load(), k1P2W);
+    EXPECT_EQ(g_CfgPhaseChoice.load(), kWiring1P2W);
     EXPECT_EQ(g_PhaseChangeFromHome.load(), 0u) << "No comes back to the MENU row";
-    EXPECT_EQ(GetPhaseMode(), k3P4W) << "not yet changed";
+    EXPECT_EQ(GetPhaseMode(), kWiring3P4W) << "not yet changed";
 }
 
 TEST_F(MiscEditors, TriggerSourceLimitByWiring) {
-    SetPhaseMode(k1P3W);
+    SetPhaseMode(kWiring1P3W);
     Open(130);
     Knob(1);
     Knob(1);

@@ -20,6 +20,7 @@
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/keys/key_table.h"
 #include "storage/nv/preset_backup.h"
@@ -33,7 +34,6 @@ using namespace screenkeys;
 constexpr uint8_t kPoint = 74, kRunHold = 96;
 constexpr uint32_t kShift = core::kFlagShiftLatched, kPreset = core::kFlagPresetMode,
                    kFrozen = core::kFlagMeterHold, kRecalled = statusbar::kFlagPresetRecalled;
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load() & bit) != 0;
@@ -44,7 +44,7 @@ class HomeKeys : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
-        Wiring(k3P4W, 1, 0);
+        Wiring(kWiring3P4W, 1, 0);
         SetWaveform(16, 0);
         g_MenuState.store(1);
         g_LastHomeView.store(1);
@@ -123,16 +123,16 @@ struct RowCase {
 
 TEST_F(HomeKeys, KnobSelectsPanelRowsOfTheLayoutInForce) {
     const RowCase cases[] = {
-        {k3P4W, 1, 0, 16, 8, -1, 10},                                 // duty skipped without a square wave
-        {k3P4W, 1, 0, 17, 8, -1, 9},                                  // and selected with one
-        {k3P4W, 1, 0, 16, 10, 1, 8},                                  // upwards too
-        {k3P4W, 1, 0, 16, 2, -1, 4},                                  // the empty row is stepped over
-        {k3P4W, 1, 0, 16, 4, 1, 2},    {k3P4W, 1, 0, 16, 1, 3, 0},    // the top holds
-        {k3P4W, 1, 0, 16, 11, -5, 12},                                // the last row before the end
-        {k1P3W, 1, 0, 16, 10, -5, 11}, {k3P4W, 1, 1, 16, 8, -5, 10},  // balanced: no angle rows
-        {k1P2W, 1, 0, 16, 8, -5, 10},  {k3P4W, 0, 0, 16, 2, -1, 3},   // AC+DC-INT has its DCV row
-        {k3P4W, 2, 0, 16, 2, -5, 4},                                  // DC-INT ends at row 4
-        {k3P4W, 1, 0, 16, 5, 0, 5},
+        {kWiring3P4W, 1, 0, 16, 8, -1, 10},  // duty skipped without a square wave
+        {kWiring3P4W, 1, 0, 17, 8, -1, 9},   // and selected with one
+        {kWiring3P4W, 1, 0, 16, 10, 1, 8},   // upwards too
+        {kWiring3P4W, 1, 0, 16, 2, -1, 4},   // the empty row is stepped over
+        {kWiring3P4W, 1, 0, 16, 4, 1, 2},    {kWiring3P4W, 1, 0, 16, 1, 3, 0},  // the top holds
+        {kWiring3P4W, 1, 0, 16, 11, -5, 12},                                    // the last row before the end
+        {kWiring1P3W, 1, 0, 16, 10, -5, 11}, {kWiring3P4W, 1, 1, 16, 8, -5, 10},  // balanced: no angle rows
+        {kWiring1P2W, 1, 0, 16, 8, -5, 10},  {kWiring3P4W, 0, 0, 16, 2, -1, 3},   // AC+DC-INT has its DCV row
+        {kWiring3P4W, 2, 0, 16, 2, -5, 4},                                        // DC-INT ends at row 4
+        {kWiring3P4W, 1, 0, 16, 5, 0, 5},
     };
     for (const RowCase& c : cases) {
         Wiring(c.wiring, c.mode, c.balanced);
@@ -160,7 +160,7 @@ TEST_F(HomeKeys, RowIsLeftOnlyOncePaintedAndCursorKeysDoNotMoveIt) {
 TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     constexpr uint32_t kAcv = 47;
     PresetClearAll();
-    Wiring(k1P3W, 1, 0);  // each save records the wiring in force into its own preset
+    Wiring(kWiring1P3W, 1, 0);  // each save records the wiring in force into its own preset
     ASSERT_EQ(paramPutValue(0, kAcv, 10000, 0), 0);
     g_ParamFlags.store(kPreset);
     Press(249, kFunction);  // long press of digit 9
@@ -179,7 +179,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     EXPECT_EQ(Messages(), (Texts{"17", "17", "17", "17"}));
     EXPECT_TRUE(Flag(kPreset));
     for (int32_t m = 0; m < 10; ++m)
-        EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{k1P3W} : 0)
+        EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{kWiring1P3W} : 0)
             << "M" << m;
     // Same wiring: recalled at once, the saved settings back.
     const struct {
@@ -203,7 +203,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     EXPECT_EQ(g_MenuState.load(), 1u);
 
     // A preset of another wiring waits for the wiring question.
-    Wiring(k1P2W, 1, 0);
+    Wiring(kWiring1P2W, 1, 0);
     g_HomePage.presetPending.store(0);
     g_ParamFlags.store(kPreset);
     Press(73, kKeypad);
@@ -285,8 +285,8 @@ TEST_F(HomeKeys, DisplayKeyCyclesTheViews) {
         uint32_t state, step;
     };
     const Step steps[] = {
-        {k3P4W, 1, 0, 'Y', 1, 1}, {k3P4W, 1, 1, 'Y', 2, 1},  {k3P4W, 2, 1, 'Y', 1, 0},
-        {k1P2W, 1, 0, 'Y', 2, 0}, {k3P4W, 38, 1, 'Y', 1, 0},
+        {kWiring3P4W, 1, 0, 'Y', 1, 1}, {kWiring3P4W, 1, 1, 'Y', 2, 1},  {kWiring3P4W, 2, 1, 'Y', 1, 0},
+        {kWiring1P2W, 1, 0, 'Y', 2, 0}, {kWiring3P4W, 38, 1, 'Y', 1, 0},
     };
     for (const Step& s : steps) {
         Wiring(s.wiring, 1, 0);
@@ -328,15 +328,15 @@ TEST_F(HomeKeys, LineKeyCyclesTheLineOrTogglesTheView) {
         Texts messages;
     };
     const Case cases[] = {
-        {k3P4W, 1, 0, 16, {1, 2, 0}, 0, {}},
-        {k1P3W, 1, 0, 16, {1, 0}, 0, {}},
-        {k1P2W, 1, 1, 16, {0, 0}, 0, {}},
-        {k3P4W, 2, 1, 16, {1, 2}, 0, {}},
-        {k3P4W, 1, 1, 16, {0}, 1, {}},
-        {k1P3W, 8, 1, 16, {0, 0}, 0, {}},
-        {k3P4W, 1, 1, 17, {0}, 0, {"Valid Only All Phase is SIN\nWave Shape and Balance"}},
-        {k3P4W, 9, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
-        {k1P3W, 3, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
+        {kWiring3P4W, 1, 0, 16, {1, 2, 0}, 0, {}},
+        {kWiring1P3W, 1, 0, 16, {1, 0}, 0, {}},
+        {kWiring1P2W, 1, 1, 16, {0, 0}, 0, {}},
+        {kWiring3P4W, 2, 1, 16, {1, 2}, 0, {}},
+        {kWiring3P4W, 1, 1, 16, {0}, 1, {}},
+        {kWiring1P3W, 8, 1, 16, {0, 0}, 0, {}},
+        {kWiring3P4W, 1, 1, 17, {0}, 0, {"Valid Only All Phase is SIN\nWave Shape and Balance"}},
+        {kWiring3P4W, 9, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
+        {kWiring1P3W, 3, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
     };
     for (const Case& c : cases) {
         Wiring(c.wiring, c.mode, c.balanced);
@@ -359,8 +359,9 @@ TEST_F(HomeKeys, EachAllKey) {
         uint8_t before, after;
     };
     const Case cases[] = {
-        {k3P4W, 1, 0, 0, 0, 1}, {k3P4W, 1, 0, 0, 1, 0}, {k1P3W, 1, 0, 1, 0, 0}, {k1P2W, 1, 0, 0, 1, 0},
-        {k3P4W, 1, 1, 1, 0, 1}, {k3P4W, 9, 1, 0, 1, 1}, {k3P4W, 5, 1, 0, 1, 0}, {k3P4W, 5, 1, 1, 1, 1},
+        {kWiring3P4W, 1, 0, 0, 0, 1}, {kWiring3P4W, 1, 0, 0, 1, 0}, {kWiring1P3W, 1, 0, 1, 0, 0},
+        {kWiring1P2W, 1, 0, 0, 1, 0}, {kWiring3P4W, 1, 1, 1, 0, 1}, {kWiring3P4W, 9, 1, 0, 1, 1},
+        {kWiring3P4W, 5, 1, 0, 1, 0}, {kWiring3P4W, 5, 1, 1, 1, 1},
     };
     for (const Case& c : cases) {
         Wiring(c.wiring, c.mode, c.balanced);

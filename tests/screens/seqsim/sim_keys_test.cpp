@@ -15,6 +15,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
 #include "engine/sim/sim_clamp_setters.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/sim/sim_entries.h"
@@ -270,7 +271,7 @@ TEST_F(SimKeys, KnobVisitsTheFieldsOfTheState) {
 TEST_F(SimKeys, KnobOrderOfThePhaseAndAngleFields) {
     enum Setup : uint32_t {
         kNone = 0,
-        k1P3W = 1,
+        kL1L2 = 1,  // wiring 1P3W
         kOn1 = 2,
         kOn2 = 4,
         kOff0 = 8,
@@ -283,25 +284,25 @@ TEST_F(SimKeys, KnobOrderOfThePhaseAndAngleFields) {
         int8_t delta;
         uint32_t to;
     } cases[] = {
-        {460, 1, kNone, 1, 461},  {460, 1, k1P3W, 1, 456},          {461, 1, kNone, 1, 456},
-        {461, 1, kNone, -1, 460}, {457, 1, kNone, 1, 458},          {457, 1, k1P3W, 1, 450},
+        {460, 1, kNone, 1, 461},  {460, 1, kL1L2, 1, 456},          {461, 1, kNone, 1, 456},
+        {461, 1, kNone, -1, 460}, {457, 1, kNone, 1, 458},          {457, 1, kL1L2, 1, 450},
         {457, 1, kNone, -1, 456}, {458, 1, kNone, 1, 450},          {458, 1, kNone, -1, 457},
         {452, 1, kOn2, 1, 446},   {452, 1, kNone, 1, 447},          {452, 1, kOn1, -1, 445},
-        {452, 1, kNone, -1, 451}, {445, 1, k1P3W, 1, 447},          {445, 1, kNone, 1, 452},
+        {452, 1, kNone, -1, 451}, {445, 1, kL1L2, 1, 447},          {445, 1, kNone, 1, 452},
         {445, 1, kNone, -1, 451}, {446, 1, kNone, 1, 447},          {446, 1, kNone, -1, 452},
         {449, 1, kOff2, 1, 443},  {449, 1, kNone, 1, 449},          {449, 1, kOff1, -1, 442},
-        {449, 1, kNone, -1, 448}, {442, 1, k1P3W, 1, 464},          {442, 1, kNone, 1, 449},
+        {449, 1, kNone, -1, 448}, {442, 1, kL1L2, 1, 464},          {442, 1, kNone, 1, 449},
         {442, 1, kNone, -1, 448}, {443, 1, kNone, 1, 443},          {443, 1, kNone, -1, 449},
         {455, 1, kNone, 1, 440},  {455, 1, kOff0, -1, 441},         {455, 1, kNone, -1, 448},
         {454, 1, kRep, -1, 453},  {454, 1, kNone, -1, 454},         {464, 2, kRep, -1, 454},
-        {464, 4, kNone, -1, 453}, {464, 1, k1P3W | kOff1, -1, 442}, {444, 1, kNone, 1, 447},
+        {464, 4, kNone, -1, 453}, {464, 1, kL1L2 | kOff1, -1, 442}, {444, 1, kNone, 1, 447},
         {444, 1, kNone, -1, 450}, {441, 1, kNone, 1, 441},          {441, 1, kNone, -1, 447},
         {466, 1, kNone, 1, 466},  {448, 1, kOff1, 1, 442},          {448, 1, kNone, 1, 449},
         {448, 1, kOff0, -1, 441},
     };
     for (const Case& c : cases) {
         SetState(c.simState);
-        SetPhaseMode(c.setup & k1P3W ? 2 : 0);
+        SetPhaseMode(c.setup & kL1L2 ? kWiring1P3W : kWiring3P4W);
         SetFlag(5, kSimEnRepeat, (c.setup & kRep) != 0);
         SetFlag(c.simState, kSimEnOnPhase, (c.setup & kOn1) != 0, 1);
         SetFlag(c.simState, kSimEnOnPhase, (c.setup & kOn2) != 0, 2);

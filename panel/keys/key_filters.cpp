@@ -147,7 +147,7 @@ int KeyShiftTranslate(uint32_t* ev) {
     }
     switch (row->action) {
         case kToClass2:
-            *ev = KeyEventPack(KeyEventDelta(*ev), row->code, 2);
+            *ev = KeyEventPack(KeyEventDelta(*ev), row->code, kClassShortcut);
             return -1;
         case kShiftY:
             g_ShiftedYWord.store(1, kRelaxed);

@@ -21,7 +21,6 @@ using panel::edit::EntryPending;
 namespace screens::fields {
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
 constexpr uint8_t kSoftKey8 = 96;
 constexpr int32_t kSin = 16;

@@ -19,7 +19,6 @@
 using namespace screens::fields;
 
 namespace {
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr int32_t kMsgVoltageLimited = 18, kMsgFrequencyLimited = 25;
 
 uint32_t RangeArea() {

@@ -13,7 +13,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoftKey = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kKnob = 213;
 constexpr uint32_t kSimpleScreen = 2;
 
@@ -42,7 +41,7 @@ void Keyprocess_MeasItem1(uint32_t* ev) {
             if (code == kExitKey || code == kEnterKey) menuReturnHome();
             break;
         case kClassShortcut: KeyProcess_HomeParamKeys(ev); break;
-        case kClassSoftKey: KeyProcess_HomeSoftKeys(ev); break;
+        case kClassSoft: KeyProcess_HomeSoftKeys(ev); break;
         case kClassCursor:
             if (code == kKnob) StepItem(KeyEventDelta(*ev));
             break;

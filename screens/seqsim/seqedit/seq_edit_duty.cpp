@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
 constexpr int32_t kMsgDuty = 27;
 constexpr double kHalfHundredth = static_cast<double>(0.005f);

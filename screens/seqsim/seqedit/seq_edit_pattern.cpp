@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kSeqKey = 'M';
 constexpr uint8_t kSoft1 = 'Y', kSoft4 = '\\', kKnob = 213;
 constexpr int32_t kFset500Hz = 50000;    // 0.01 Hz

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kKnob = 213, kSoftCT = 'Y', kSoftKP = 'Z', kSoftSP = '[';
 constexpr int32_t kCT = 0, kKP = 1, kSP = 2;
 constexpr int32_t kMsgVoltage = 18;

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
 constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\', kStoreDef1 = 194, kStoreDef2 = 195;
 constexpr int32_t kVoltTopCursor = 5;

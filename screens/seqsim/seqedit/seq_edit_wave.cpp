@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kKnob = 213;
 constexpr const char* kLimitedText = "Voltage out of range\n(Setting Voltage Limited)";
 

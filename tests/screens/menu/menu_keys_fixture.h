@@ -35,7 +35,7 @@ constexpr uint8_t kPoint = 74;
 inline void Type(const std::string& text) {
     for (char c : text) {
         if (c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
-        Press(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint, kKeypad);
+        Press(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint, kClassKeypad);
     }
 }
 inline uint32_t State() {

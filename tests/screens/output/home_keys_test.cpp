@@ -150,8 +150,8 @@ TEST_F(HomeKeys, RowIsLeftOnlyOncePaintedAndCursorKeysDoNotMoveIt) {
     Knob(-1);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     g_HomePage.rowMask.store(1u << 5);
-    Press('V', kCursor);
-    Press('W', kCursor);
+    Press('V', kClassCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     Knob(-1);
     EXPECT_EQ(g_HomePage.panelRow.load(), 6u);
@@ -163,17 +163,17 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     Wiring(kWiring1P3W, 1, 0);  // each save records the wiring in force into its own preset
     ASSERT_EQ(paramPutValue(0, kAcv, 10000, 0), 0);
     g_ParamFlags.store(kPreset);
-    Press(249, kFunction);  // long press of digit 9
+    Press(249, kClassFunction);  // long press of digit 9
     EXPECT_EQ(g_HomePage.saveIndex.load(), 9u);
     EXPECT_EQ(Messages(), Texts{"17"});
     EXPECT_TRUE(Flag(kRecalled)) << "the preset saved is the one in force";
-    Press(240, kFunction);  // long press of digit 0
+    Press(240, kClassFunction);  // long press of digit 0
     EXPECT_EQ(g_HomePage.saveIndex.load(), 0u);
-    Press(201, kSoft);  // long press of soft key 8
+    Press(201, kClassSoft);  // long press of soft key 8
     EXPECT_EQ(g_HomePage.saveIndex.load(), 7u);
-    Press(194, kSoft);  // long press of soft key 1
+    Press(194, kClassSoft);  // long press of soft key 1
     EXPECT_EQ(g_HomePage.saveIndex.load(), 0u);
-    Press(196, kSoft);  // long press of soft key 3
+    Press(196, kClassSoft);  // long press of soft key 3
     EXPECT_EQ(g_HomePage.saveIndex.load(), 2u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
     EXPECT_EQ(Messages(), (Texts{"17", "17", "17", "17"}));
@@ -185,7 +185,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     const struct {
         uint8_t code, cls;
         uint32_t preset;
-    } recalls[] = {{'Y', kSoft, 0}, {96, kSoft, 7}, {64, kKeypad, 0}};
+    } recalls[] = {{'Y', kClassSoft, 0}, {96, kClassSoft, 7}, {64, kClassKeypad, 0}};
     for (const auto& r : recalls) {
         ASSERT_EQ(paramPutValue(0, kAcv, 5000, 0), 0);
         Press(r.code, r.cls);
@@ -194,7 +194,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
         EXPECT_TRUE(Flag(kPreset)) << int(r.code);
     }
     g_ParamFlags.store(kPreset);
-    Press('[', kSoft);  // soft key 3
+    Press('[', kClassSoft);  // soft key 3
     EXPECT_EQ(g_HomePage.recallIndex.load(), 2u);
     EXPECT_EQ(g_HomePage.presetPrev.load(), 0u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
@@ -206,7 +206,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     Wiring(kWiring1P2W, 1, 0);
     g_HomePage.presetPending.store(0);
     g_ParamFlags.store(kPreset);
-    Press(73, kKeypad);
+    Press(73, kClassKeypad);
     EXPECT_TRUE(Flag(kRecalled));
     EXPECT_EQ(g_HomePage.recallIndex.load(), 9u);
     EXPECT_EQ(g_HomePage.presetPrev.load(), 2u);
@@ -216,12 +216,12 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     EXPECT_EQ(g_EditBuf.entryLength, 0) << "the digit chose a preset, it is no number";
 
     g_MenuState.store(1);
-    Press('L', kFunction);
+    Press('L', kClassFunction);
     EXPECT_FALSE(Flag(kPreset));
     EXPECT_FALSE(Flag(kRecalled));
     EXPECT_EQ(g_MenuState.load(), 1u) << "the key that left preset mode did nothing else";
     Messages();
-    Press('L', kFunction);
+    Press('L', kClassFunction);
     EXPECT_EQ(g_MenuState.load(), 94u);
     PresetClearAll();
 }
@@ -255,7 +255,7 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
     };
     for (const Case& c : cases) {
         g_ParamFlags.store(c.flags);
-        uint32_t ev = KeyEventPack(0, c.code, kFunction);
+        uint32_t ev = KeyEventPack(0, c.code, kClassFunction);
         KeyProcess_PresetMode(&ev);
         EXPECT_EQ(KeyEventCode(ev) == 0 && KeyEventClass(ev) == 0, c.consumed) << c.code;
         EXPECT_EQ(g_ParamFlags.load(), c.flagsAfter) << c.code;
@@ -267,13 +267,13 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
 }
 
 TEST_F(HomeKeys, AdvancedScreenRefusesKeypadWhileFrozenAndRunHoldToggles) {
-    Press(kRunHold, kSoft);
+    Press(kRunHold, kClassSoft);
     EXPECT_TRUE(Flag(kFrozen));
     EXPECT_EQ(Messages(), Texts{"Meter Frozen"});
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(Messages(), Texts{"14"});
     EXPECT_EQ(g_MenuState.load(), 1u);
-    Press(kRunHold, kSoft);
+    Press(kRunHold, kClassSoft);
     EXPECT_FALSE(Flag(kFrozen));
     EXPECT_EQ(Messages(), Texts{});
 }
@@ -292,7 +292,7 @@ TEST_F(HomeKeys, DisplayKeyCyclesTheViews) {
         Wiring(s.wiring, 1, 0);
         g_MenuState.store(s.stateBefore);
         g_HomePage.viewSel.store(s.stepBefore);
-        uint32_t ev = KeyEventPack(0, s.code, kSoft);
+        uint32_t ev = KeyEventPack(0, s.code, kClassSoft);
         // The measurement items' own handlers pass their soft keys on; the home views dispatch them.
         if (s.stateBefore == 38)
             KeyProcess_HomeSoftKeys(&ev);
@@ -308,12 +308,12 @@ TEST_F(HomeKeys, ItemKeysOpenAndCloseTheMeasurementItems) {
     const uint8_t keys[] = {'[', '\\', ']', '^'};
     for (uint32_t i = 0; i < 4; ++i) {
         g_MenuState.store(1);
-        Press(keys[i], kSoft);
+        Press(keys[i], kClassSoft);
         EXPECT_EQ(g_MenuState.load(), 38 + i);
-        uint32_t ev = KeyEventPack(0, keys[(i + 1) % 4], kSoft);
+        uint32_t ev = KeyEventPack(0, keys[(i + 1) % 4], kClassSoft);
         KeyProcess_HomeSoftKeys(&ev);
         EXPECT_EQ(g_MenuState.load(), 38 + (i + 1) % 4) << "another item key opens its own item";
-        ev = KeyEventPack(0, keys[(i + 1) % 4], kSoft);
+        ev = KeyEventPack(0, keys[(i + 1) % 4], kClassSoft);
         KeyProcess_HomeSoftKeys(&ev);
         EXPECT_EQ(g_MenuState.load(), 1u);
     }
@@ -343,7 +343,7 @@ TEST_F(HomeKeys, LineKeyCyclesTheLineOrTogglesTheView) {
         SetWaveform(c.wave, 0);
         Messages();
         for (int32_t line : c.lines) {
-            Press('Z', kSoft);
+            Press('Z', kClassSoft);
             EXPECT_EQ(GetSelectedLine(), line) << "wiring " << c.wiring << " mode " << c.mode;
         }
         EXPECT_EQ(GetPhaseLineView(), c.view) << "wiring " << c.wiring << " mode " << c.mode;
@@ -367,7 +367,7 @@ TEST_F(HomeKeys, EachAllKey) {
         Wiring(c.wiring, c.mode, c.balanced);
         g_HomePage.allPhasesLock.store(c.lock);
         g_EditAllPhases.store(c.before);
-        Press('_', kSoft);
+        Press('_', kClassSoft);
         EXPECT_EQ(g_EditAllPhases.load(), c.after) << "wiring " << c.wiring << " mode " << c.mode;
     }
     g_HomePage.allPhasesLock.store(0);
@@ -375,7 +375,7 @@ TEST_F(HomeKeys, EachAllKey) {
 
 TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
     g_MenuState.store(2);
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     ASSERT_EQ(g_HomePage.harmonicView.load(), 1u);
     const struct {
         uint8_t code;
@@ -384,27 +384,27 @@ TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
                    {']', 3, 0}, {'\\', 0, 1}, {']', 0, 1}, {'^', 1, 1}, {'\\', 0, 0}};
     g_HomePage.harmonicQuantity.store(0);
     for (const auto& p : presses) {
-        Press(p.code, kSoft);
+        Press(p.code, kClassSoft);
         EXPECT_EQ(g_HomePage.harmonicPage.load(), p.page) << p.code;
         EXPECT_EQ(g_HomePage.harmonicQuantity.load(), p.quantity) << p.code;
     }
-    Press(kRunHold, kSoft);
+    Press(kRunHold, kClassSoft);
     EXPECT_FALSE(Flag(kFrozen)) << "no RUN/HOLD on the harmonic view";
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
     g_HomePage.meterSet.store(0);
     for (uint32_t want : {1u, 2u, 0u}) {
-        Press('\\', kSoft);
+        Press('\\', kClassSoft);
         EXPECT_EQ(g_HomePage.meterSet.load(), want);
     }
-    Press(kRunHold, kSoft);
+    Press(kRunHold, kClassSoft);
     EXPECT_TRUE(Flag(kFrozen));
     Messages();
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     EXPECT_EQ(Messages(), Texts{"14"});
     g_ParamFlags.store(0);
     SetOutputMode(0);
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     EXPECT_EQ(Messages(), Texts{"Only AC-INT And \n50/60Hz Active"});
     EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
 }
@@ -412,14 +412,14 @@ TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
 // The simple screen leaves typing to the keypad input (its rules have their own tests); the knob ends it.
 TEST_F(HomeKeys, TypingThroughTheTableAndTheKnobClearingIt) {
     g_MenuState.store(2);
-    Press(65, kKeypad);
-    Press(66, kKeypad);
+    Press(65, kClassKeypad);
+    Press(66, kClassKeypad);
     g_ParamFlags.fetch_or(kShift);
-    Press(kPoint, kKeypad);  // SHIFT and the point: the sign
+    Press(kPoint, kClassKeypad);  // SHIFT and the point: the sign
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "-12");
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(g_EditBuf.enteredInt, -12);
-    Press(65, kKeypad);
+    Press(65, kClassKeypad);
     Knob(1);
     EXPECT_EQ(g_EditBuf.entryLength, 0);
     EXPECT_EQ(g_EditBuf.entryState, 0u);

@@ -18,7 +18,6 @@ using namespace panel::edit;
 namespace {
 
 constexpr uint8_t kExit = 'T', kEnter = 'U';
-constexpr int32_t kMsgVoltageLimited = 18;
 
 bool InRange(uint32_t id, uint32_t first, uint32_t last) {
     return id >= first && id <= last;

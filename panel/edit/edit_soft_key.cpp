@@ -18,7 +18,6 @@ using namespace panel::edit;
 namespace {
 
 constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\', kSaveDef1 = 194, kSaveDef2 = 195;
-constexpr int32_t kMsgVoltageLimited = 18, kMsgFrequencyLimited = 25;
 
 bool InRange(uint32_t id, uint32_t first, uint32_t last) {
     return id >= first && id <= last;

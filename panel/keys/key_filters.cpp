@@ -20,8 +20,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
 // Messages of the refused keys.
-constexpr int32_t kMsgKeysLocked = 11, kMsgKeysUnlocked = 12, kMsgRemote = 13, kMsgHold = 14,
-                  kMsgPresetHere = 15;
 constexpr uint8_t kLongLockKey = 193;
 constexpr uint32_t kSimpleScreenState = 2, kFirstMenuPageState = kMenuSystemInfo;
 constexpr uint32_t kCaliFirstState = 316, kCaliLastState = 328;
@@ -106,7 +104,7 @@ int KeyLockFilter(uint32_t* ev) {
     } else {
         const uint32_t state = g_MenuState.load(kRelaxed);
         if (OutputFlagTest(kOutFlagRemote)) {
-            if (code != 'S') MsgQueue_PostId(kMsgRemote);
+            if (code != 'S') MsgQueue_PostId(kMsgRemoteRefused);
         } else if (state < kCaliFirstState || state > kCaliLastState) {
             MsgQueue_PostId(kMsgKeysLocked);
         }
@@ -119,15 +117,15 @@ int KeyPresetToggle(uint32_t* ev) {
     if (FlagSet(core::kFlagShiftLatched) || SeqSimIsActive() || KeyEventCode(*ev) != 'N') return -1;
     const uint32_t state = g_MenuState.load(kRelaxed);
     if (FlagSet(core::kFlagMeterHold)) {
-        MsgQueue_PostId(kMsgHold);
+        MsgQueue_PostId(kMsgMeterFrozen);
     } else if (state == kSimpleScreenState && g_HomePage.harmonicView.load(kRelaxed) == 1) {
-        MsgQueue_PostId(kMsgPresetHere);
+        MsgQueue_PostId(kMsgInvalidInPage);
     } else if (state < kFirstMenuPageState) {
         uint32_t old = g_ParamFlags.load(kRelaxed);
         while (!g_ParamFlags.compare_exchange_weak(old, (old ^ core::kFlagPresetMode) & ~kFlagPresetAux, kRelaxed)) {
         }
     } else {
-        MsgQueue_PostId(kMsgPresetHere);
+        MsgQueue_PostId(kMsgInvalidInPage);
     }
     return -1;
 }

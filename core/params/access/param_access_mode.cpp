@@ -12,8 +12,6 @@ using namespace core;
 
 namespace {
 
-constexpr int32_t kMsgDutyLimited = 27;
-
 bool HasInternalWaveform(uint32_t mode) {
     return mode != kModeDcInt && mode != kModeAcDcExt && mode != kModeAcExt;
 }

@@ -19,7 +19,6 @@
 using namespace screens::fields;
 
 namespace {
-constexpr int32_t kMsgVoltageLimited = 18, kMsgFrequencyLimited = 25;
 
 uint32_t RangeArea() {
     return core::VoltAreaOfRange(GetVoltRangeCode());

@@ -17,7 +17,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kEnterKey = 'U', kExitKey = 'T', kMenuKey = 'L', kKnob = 213;
 constexpr int32_t kWaveSquare = 17;
-constexpr int32_t kMsgMeterFrozen = 14;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load(kRelaxed) & bit) != 0;

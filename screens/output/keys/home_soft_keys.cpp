@@ -23,7 +23,6 @@ constexpr uint8_t kSimpleKey = '[', kMeterKey = '\\', kPageUpKey = ']', kPageDow
 constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2, kMeasItem1State = 38;
 constexpr int32_t kWaveSine = 16;
 constexpr uint32_t kLastHarmonicPage = 4;
-constexpr int32_t kMsgMeterFrozen = 14;
 
 // The menu/control thread writes these words and the GUI thread reads them: one atomic step each.
 template <class F>

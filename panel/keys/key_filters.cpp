@@ -8,6 +8,7 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/state/output_flags.h"
 #include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mode.h"
@@ -21,7 +22,7 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 
 // Messages of the refused keys.
 constexpr uint8_t kLongLockKey = 193;
-constexpr uint32_t kSimpleScreenState = 2, kFirstMenuPageState = kMenuSystemInfo;
+constexpr uint32_t kFirstMenuPageState = kMenuSystemInfo;
 constexpr uint32_t kCaliFirstState = 316, kCaliLastState = 328;
 // Bit 1 of the second flag byte: cleared whenever preset mode changes.
 constexpr uint32_t kFlagPresetAux = 1u << 9;
@@ -118,7 +119,7 @@ int KeyPresetToggle(uint32_t* ev) {
     const uint32_t state = g_MenuState.load(kRelaxed);
     if (FlagSet(core::kFlagMeterHold)) {
         MsgQueue_PostId(kMsgMeterFrozen);
-    } else if (state == kSimpleScreenState && g_HomePage.harmonicView.load(kRelaxed) == 1) {
+    } else if (state == kScreenSimple && g_HomePage.harmonicView.load(kRelaxed) == 1) {
         MsgQueue_PostId(kMsgInvalidInPage);
     } else if (state < kFirstMenuPageState) {
         uint32_t old = g_ParamFlags.load(kRelaxed);

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/system/state/home_screens.h"
 #include "core/system/util/step_obj.h"
 
 // The five operations of a page, in slot order. create builds the hidden window tree once, sets the page's
@@ -31,8 +32,8 @@ enum PageCreatedBit : uint8_t {
 
 // Page ids (the menu states that name a page).
 enum PageIdValue : uint32_t {
-    kPageIdHome = 1,
-    kPageIdSimple = 2,
+    kPageIdHome = kScreenAdvanced,
+    kPageIdSimple = kScreenSimple,
     kPageIdMenu = 94,
     kPageIdCal = 316,
     kPageIdSeq = 333,

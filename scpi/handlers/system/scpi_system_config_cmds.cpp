@@ -9,6 +9,7 @@
 #include "core/params/phase_cfg.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "engine/run/seqsim_run.h"
@@ -32,7 +33,6 @@ namespace {
 
 constexpr const char* kPhaseNames[] = {"3P4W", "1P2W", "1P3W"};
 constexpr uint32_t kFirstSettingsState = 94, kLastSettingsState = 213;
-constexpr uint32_t kAdvancedPage = 1;
 constexpr uint32_t kAdvancedScreenWaitMs = 500;
 enum : int32_t { kContinuous, kSequence, kSimulation };
 // The trigger output has no meaning in DC-INT and the external modes.
@@ -81,7 +81,7 @@ int SetPhase(ScpiInterface* ifc) {
     int32_t to;
     if (scpiGetInt(ifc, 0, &to) != 0) return Refuse(ifc, kScpiErrParameter);
     // The change saves and reloads the settings of the screen's wiring: only from the output screen.
-    if (g_PageId.load() != kAdvancedPage) return Refuse(ifc, kScpiErrSettingsConflict);
+    if (g_PageId.load() != kScreenAdvanced) return Refuse(ifc, kScpiErrSettingsConflict);
     if (static_cast<uint32_t>(to) == GetPhaseMode()) return 0;
     if (to < static_cast<int32_t>(kWiring3P4W) || to > static_cast<int32_t>(kWiring1P3W))
         return Refuse(ifc, kScpiErrDataOutOfRange);

@@ -7,6 +7,7 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "drivers/panel_link.h"
 #include "panel/menu_entries.h"
 #include "platform/stage/wiring_codes.h"
@@ -20,7 +21,7 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kDisplayKey = 'Y', kLineKey = 'Z', kItem1Key = '[', kItem4Key = '^', kEachAllKey = '_',
                   kRunHoldKey = 96;
 constexpr uint8_t kSimpleKey = '[', kMeterKey = '\\', kPageUpKey = ']', kPageDownKey = '^';
-constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2, kMeasItem1State = 38;
+constexpr uint32_t kMeasItem1State = 38;
 constexpr int32_t kWaveSine = 16;
 constexpr uint32_t kLastHarmonicPage = 4;
 
@@ -39,7 +40,7 @@ void CallHook(const std::atomic<void (*)()>& hook) {
 // A soft key pressed from an item field (a measurement item) rather than from a home view.
 bool FromHomeView() {
     const uint32_t state = g_MenuState.load(kRelaxed);
-    return state == kAdvanceScreen || state == kSimpleScreen;
+    return state == kScreenAdvanced || state == kScreenSimple;
 }
 
 bool MeterFrozen() {

@@ -3,6 +3,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/util/num_util.h"
 #include "drivers/panel_link.h"
 #include "panel/edit/home_edit_keys.h"
@@ -14,11 +15,10 @@
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kKnob = 213;
-constexpr uint32_t kSimpleScreen = 2;
 
 // The simple screen shows one quantity fewer in 3P4W: its last item is out of reach there.
 int32_t ItemMax() {
-    const bool fewer = g_LastHomeView.load(kRelaxed) == kSimpleScreen && GetPhaseMode() == kWiring3P4W;
+    const bool fewer = g_LastHomeView.load(kRelaxed) == kScreenSimple && GetPhaseMode() == kWiring3P4W;
     return g_EditParam.max - (fewer ? 1 : 0);
 }
 

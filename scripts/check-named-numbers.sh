@@ -8,7 +8,11 @@
 # Also a copy of the names themselves, in the program and its tests: a const or constexpr named like a
 # parameter id or register (kId..., kParam..., kReg...) that is given a number, an enum member kId...
 # given a number, and any definition by a number of a name of enum ParamId or of the register map outside
-# those two.
+# those two. Likewise the wiring codes (platform/stage/wiring_codes.h) and the output modes (the kMode
+# names of core/params/param_ranges.h): a const, constexpr or enum member named like one (k3P4W,
+# kWiring1P2W, kPhaseMode1P3W, kModeDcInt, kModeAcSync, kModeVca ...) that is given a number, or any
+# member of a plain enum named like a wiring code, anywhere but in its home (a scoped enum's member, such
+# as a row guard RowGuard::kWiring3P4W, is a name of its own).
 #   usage: scripts/check-named-numbers.sh [source root]      (default: this repository)
 #          scripts/check-named-numbers.sh --self-test         (plants literals and expects a failure)
 set -euo pipefail
@@ -39,6 +43,11 @@ patterns=(
 # Where the names are defined: the ParamId enum (the rest of its header is checked) and the register map.
 param_home=core/params/param_store.h
 reg_home=platform/stage/reg_map.h
+wiring_home=platform/stage/wiring_codes.h
+mode_home=core/params/param_ranges.h
+# Names like a wiring code or an output mode, whatever their spelling in a copy.
+wiring_like='k(?:Wiring|PhaseMode)?(?:3P4W|1P2W|1P3W)'
+mode_like='kMode(?:AcDcInt|AcInt|DcInt|AcDcExt|AcdcExt|AcExt|AcDcAdd|AcAdd|AcDcSync|AcSync|AcVca|Vca|AcDc|Ac|Dc)'
 value='(?:=\s*|\{\s*)\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b'
 
 # The names of enum ParamId, as one alternation (empty without it): one given any number elsewhere is a copy.
@@ -55,15 +64,28 @@ reg_names() {
     "$1/$reg_home" | paste -sd'|' -
 }
 
-# Copies of the names: definitions by a number outside the ParamId enum and the register map.
+# The names a home header defines by a number (kWiring3P4W ..., kModeAcDcInt ...), as one alternation.
+home_names() {
+  [ -f "$1/$2" ] || return 0
+  grep -oP "\\b$3\\w*(?=\\s*=\\s*[0-9])" "$1/$2" | sort -u | paste -sd'|' -
+}
+
+# Copies of the names: definitions by a number outside the ParamId enum and the register map. Each line is
+# the home the pattern does not look in (- for none), a tab, and the pattern.
 copy_patterns() {
   local root=$1 names
-  echo "\b(?:constexpr|const)\b[^;{}()]*?\bk(?:Id|Param|Reg)[A-Z]\w*\s*$value"
-  echo "\benum\b[^;{]*\{[^}]*?\bkId[A-Z]\w*\s*=\s*\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b"
+  printf -- '-\t%s\n' "\b(?:constexpr|const)\b[^;{}()]*?\bk(?:Id|Param|Reg)[A-Z]\w*\s*$value"
+  printf -- '-\t%s\n' "\benum\b[^;{]*\{[^}]*?\bkId[A-Z]\w*\s*=\s*\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b"
   names=$(param_names "$root")
-  [ -z "$names" ] || echo "\b(?:$names)\s*$value"
+  [ -z "$names" ] || printf -- '-\t%s\n' "\b(?:$names)\s*$value"
   names=$(reg_names "$root")
-  [ -z "$names" ] || echo "\b(?:$names)"
+  [ -z "$names" ] || printf -- '-\t%s\n' "\b(?:$names)"
+  printf '%s\t%s\n' "$wiring_home" "\b$wiring_like\s*$value" \
+    "$wiring_home" "\benum\b(?!\s+(?:class|struct)\b)[^;{]*\{[^}]*?\b$wiring_like\b" "$mode_home" "\b$mode_like\s*$value"
+  names=$(home_names "$root" "$wiring_home" kWiring)
+  [ -z "$names" ] || printf '%s\t%s\n' "$wiring_home" "\b(?:$names)\s*$value"
+  names=$(home_names "$root" "$mode_home" kMode)
+  [ -z "$names" ] || printf '%s\t%s\n' "$mode_home" "\b(?:$names)\s*$value"
 }
 
 check() {
@@ -81,8 +103,11 @@ check() {
   [ -d "$root/tests" ] && dirs+=("$root/tests")
   mapfile -t files < <(find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) -type f \
     ! -path "$root/$param_home" ! -path "$root/$reg_home" | sort)
-  while read -r p; do
-    hits=$( { [ ${#files[@]} -eq 0 ] || grep -HPzo "$p" "${files[@]}"
+  local skip others
+  while IFS=$'\t' read -r skip p; do
+    others=()
+    for f in "${files[@]}"; do [ "$f" = "$root/$skip" ] || others+=("$f"); done
+    hits=$( { [ ${#others[@]} -eq 0 ] || grep -HPzo "$p" "${others[@]}"
               [ ! -f "$root/$param_home" ] || sed '/^enum ParamId\b/,/^};/d' "$root/$param_home" |
                 grep -HPzo --label="$root/$param_home" "$p"; } | tr '\0\n' '\n ' || true)
     if [ -n "$hits" ]; then
@@ -91,11 +116,11 @@ check() {
     fi
   done < <(copy_patterns "$root")
   if [ $found -ne 0 ]; then
-    echo "check-named-numbers: a register or parameter is named by a number above; use platform/stage/reg_map.h" \
-      "or enum ParamId"
+    echo "check-named-numbers: a register, parameter, wiring code or output mode is named by a number above; use" \
+      "platform/stage/reg_map.h, enum ParamId, platform/stage/wiring_codes.h or core/params/param_ranges.h"
     return 1
   fi
-  echo "check-named-numbers: no register or parameter number outside the register map and ParamId"
+  echo "check-named-numbers: no register, parameter, wiring or mode number outside their homes"
 }
 
 self_test() {
@@ -105,8 +130,8 @@ self_test() {
   trap 'rm -rf "$work"' RETURN
   mkdir -p "$work/core" "$work/tests" "$work/$(dirname "$param_home")" "$work/$(dirname "$reg_home")"
   # The homes of the names, which define them by number, and names that only look alike.
-  cp "$repo/$param_home" "$work/$param_home"
-  cp "$repo/$reg_home" "$work/$reg_home"
+  local home
+  for home in "$param_home" "$reg_home" "$wiring_home" "$mode_home"; do cp "$repo/$home" "$work/$home"; done
   cat >"$work/core/named.cpp" <<'EOF'
 int a = BusReg_WriteIntEx(0, regmap::kApply, 1) + BusReg_ReadInt(1, regmap::kStatus + 2);
 int b = paramGetValue(kParamAcv + phase, 0, 0) + paramRW(0, id, &rec, 3);
@@ -115,6 +140,12 @@ enum ScpiParamKind : uint32_t { kParamNumeric = 1, kParamChoice = 2 };
 constexpr uint32_t kIdle = 9002, kMsgSaved = 17;
 enum Sel { kStatus = 4 };
 int d(const int x) { return x == kParamAcv ? 1 : 0; }
+enum Guard : uint32_t { k3P4WMaster = 1u << 2 };
+enum Show : uint8_t { kOnly3P4W = 1u << 3 };
+enum class Cond : uint8_t { kAlways, k1P3W, kOn = 4 };
+static constexpr uint32_t k1P2W[4] = {2, 3, 6, 7};
+constexpr uint32_t kModeVolt = 1u << 4, kModeCodeAcSync = 18, kModeListState = 46, kWiringCell = 11;
+bool e(uint32_t wiring, uint32_t mode) { return wiring == kWiring1P3W && mode != kModeDcInt; }
 EOF
   check "$work" >/dev/null || { echo "self-test: named numbers were refused"; return 1; }
   local planted=(
@@ -135,6 +166,14 @@ EOF
     'enum Local { kParamAcv = 47 };'
     'constexpr uint16_t kRegCmd = 2351;'
     'constexpr regmap::Block kSeqSimCmd{2351};'
+    'constexpr uint32_t kSimpleScreen = 2, k3P4W = 0;'
+    'enum Wiring : uint32_t { k1P2W = 1, k1P3W = 2 };'
+    'enum : int32_t { k3P4W, k1P2W, k1P3W };'
+    'static constexpr uint32_t kWiring1P3W{2};'
+    'inline constexpr uint32_t kPhaseMode3P4W = 0;'
+    'constexpr uint32_t kModeDcInt = 2, kModeAcExt = 4;'
+    'constexpr uint32_t kModeAc = 1, kModeVca = 9;'
+    'enum Mode : uint32_t { kModeAcDcSync = 7 };'
   )
   plant() {
     rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"
@@ -154,6 +193,12 @@ EOF
   rc=0
   check "$work" >/dev/null || rc=$?
   [ $rc -eq 1 ] || { echo "self-test: not caught beside enum ParamId"; return 1; }
+  cp "$repo/$param_home" "$work/$param_home"
+  # A copy of another vocabulary in a home is still a copy.
+  printf 'inline constexpr uint32_t kWiring1P2WCopy = 1, k1P2W = 1;\n' >>"$work/$mode_home"
+  rc=0
+  check "$work" >/dev/null || rc=$?
+  [ $rc -eq 1 ] || { echo "self-test: a wiring code not caught in the output modes' home"; return 1; }
   echo "self-test: every planted number was caught"
 }
 

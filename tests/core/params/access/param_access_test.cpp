@@ -9,6 +9,7 @@
 #include "core/params/access/acv_unit.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;
@@ -210,6 +211,29 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
     g_PhaseMode = 1;
     EXPECT_EQ(IsBalanceActive(), 0);
     EXPECT_EQ(SetPhaseBalanceMode(5), 1);
+}
+
+// Every output mode in every wiring: balancing needs 3P4W or 1P3W and one of the modes AC+DC-INT (0),
+// AC-INT (1), AC+DC-Sync (7), AC-Sync (8) and AC-VCA (9); the AC-INT test holds only for mode 1 and only
+// while no SEQ/SIM function runs.
+TEST_F(ParamAccess, BalanceAndAcIntTestsByModeAndWiring) {
+    const bool balanceModes[10] = {true, true, false, false, false, false, false, true, true, true};
+    SetPhaseBalanceMode(1);
+    for (uint32_t wiring = 0; wiring < 3; ++wiring) {
+        for (uint32_t mode = 0; mode < 10; ++mode) {
+            g_PhaseMode = wiring;
+            ASSERT_EQ(SetOutputMode(mode), mode);
+            EXPECT_EQ(IsBalanceActive(), wiring != 1 && balanceModes[mode] ? 1 : 0) << wiring << " " << mode;
+            OutputFlagClear(kOutFlagSeqSimActive);
+            EXPECT_EQ(IsAcIntNoSeqSim(), mode == 1 ? 1 : 0) << mode;
+            OutputFlagSet(kOutFlagSeqSimActive);
+            EXPECT_EQ(IsAcIntNoSeqSim(), 0) << mode;
+            OutputFlagClear(kOutFlagSeqSimActive);
+        }
+    }
+    SetPhaseBalanceMode(0);
+    g_PhaseMode = 0;
+    EXPECT_EQ(IsBalanceActive(), 0);
 }
 
 TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {

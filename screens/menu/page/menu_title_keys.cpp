@@ -105,12 +105,12 @@ constexpr bool HintsAreEditors() {
 }
 static_assert(HintsAreEditors(), "a hint names no row's editor");
 
-// Texts by output phase: 0 3P4W, 1 1P2W, 2 1P3W.
+// Texts by output phase: 3P4W, 1P2W, 1P3W.
 const char* ByPhase(const char* three, const char* one, const char* split) {
     switch (GetPhaseMode()) {
-        case 1:
+        case kWiring1P2W:
             return one;
-        case 2:
+        case kWiring1P3W:
             return split;
         default:
             return three;

@@ -236,6 +236,31 @@ TEST_F(ParamAccess, BalanceAndAcIntTestsByModeAndWiring) {
     EXPECT_EQ(IsBalanceActive(), 0);
 }
 
+// The four set readers each take their own record set (0 rms, 1 Vpp) of their own setting, whatever the
+// automatic switch between the sets would choose.
+TEST_F(ParamAccess, SetReadersTakeTheirOwnRecordSet) {
+    SetOutputMode(0);  // AC+DC-INT: both voltages have both sets
+    for (int p = 0; p < 3; ++p) {
+        const auto wave = static_cast<uint32_t>(GetWaveform(p));
+        for (uint32_t area = 0; area < 2; ++area) {
+            for (uint32_t set = 0; set < 2; ++set) {
+                for (uint32_t id : {uint32_t{kParamAcv}, uint32_t{kParamDcv}}) {
+                    ParamRec rec;
+                    ASSERT_EQ(paramAccessByUnit(0, id, &rec, 0, area, wave, set, static_cast<uint32_t>(p)), 0);
+                    rec.value = 1000 * p + 100 * static_cast<int32_t>(set) + (id == kParamDcv ? 10 : 1);
+                    rec.max = 30000;
+                    rec.min = -30000;
+                    ASSERT_EQ(paramAccessByUnit(1, id, &rec, 0, area, wave, set, static_cast<uint32_t>(p)), 0);
+                }
+            }
+        }
+        EXPECT_EQ(GetAcvSetRms(p), 1000 * p + 1);
+        EXPECT_EQ(GetDcvSetRms(p), 1000 * p + 10);
+        EXPECT_EQ(GetAcvSetVpp(p), 1000 * p + 101);
+        EXPECT_EQ(GetDcvSetVpp(p), 1000 * p + 110);
+    }
+}
+
 TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {
     EXPECT_EQ(RmsToVpp(10000, 1.414f), 28280);
     // Beyond 32 bits the conversion saturates; the largest value is over every limit.

@@ -6,6 +6,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_states.h"
@@ -14,7 +15,6 @@ std::atomic<uint32_t> g_LastHomeView{0};
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
 constexpr uint32_t kMenuTop = kMenuSystemInfo;
 constexpr uint32_t kArbitraryMode = kMenuArbType;
 constexpr uint32_t kRs232Row = kMenuRs232, kFirmwareFirstRow = kMenuUpdateFirst,
@@ -75,8 +75,8 @@ int32_t menuEnterStateValue(uint32_t state, int32_t value) {
 }
 
 void menuGoAdvenceScreen() {
-    SetState(kAdvanceScreen);
-    g_LastHomeView.store(kAdvanceScreen, kRelaxed);
+    SetState(kScreenAdvanced);
+    g_LastHomeView.store(kScreenAdvanced, kRelaxed);
     g_EditBuf.choiceCursor = 0;
     const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, 0, core::SelectedPhase()));
     g_EditBuf.startChoiceValue = acv;
@@ -85,26 +85,26 @@ void menuGoAdvenceScreen() {
 }
 
 void menuGoSimpleScreen() {
-    SetState(kSimpleScreen);
-    g_LastHomeView.store(kSimpleScreen, kRelaxed);
+    SetState(kScreenSimple);
+    g_LastHomeView.store(kScreenSimple, kRelaxed);
     menuResetEdit();
 }
 
 void menuToggleHomeScreen() {
     const uint32_t last = g_LastHomeView.load(kRelaxed);
-    if (last == kAdvanceScreen) menuGoSimpleScreen();
-    else if (last == kSimpleScreen) menuGoAdvenceScreen();
+    if (last == kScreenAdvanced) menuGoSimpleScreen();
+    else if (last == kScreenSimple) menuGoAdvenceScreen();
 }
 
 void menuReturnHome() {
-    if (g_LastHomeView.load(kRelaxed) == kSimpleScreen) menuGoSimpleScreen();
+    if (g_LastHomeView.load(kRelaxed) == kScreenSimple) menuGoSimpleScreen();
     else menuGoAdvenceScreen();
 }
 
 void menuGetHomeEntry(MenuEntryFn* out) {
     const uint32_t last = g_LastHomeView.load(kRelaxed);
-    if (last == kAdvanceScreen) *out = menuGoAdvenceScreen;
-    else if (last == kSimpleScreen) *out = menuGoSimpleScreen;
+    if (last == kScreenAdvanced) *out = menuGoAdvenceScreen;
+    else if (last == kScreenSimple) *out = menuGoSimpleScreen;
 }
 
 void menuOpenMenuPage() {

@@ -7,7 +7,7 @@
 
 #include "core/params/param_rec.h"
 
-// The home view entered last: 1 the advanced screen, 2 the simple screen, 0 before the first.
+// The home view entered last: kScreenAdvanced, kScreenSimple, or 0 before the first.
 extern std::atomic<uint32_t> g_LastHomeView;
 
 // Enters the state with the record of the same id (unit L1) in the edit copy. Returns menuResetEdit's

@@ -23,6 +23,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
+#include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/seqsim_slots.h"
@@ -96,7 +97,6 @@ void EndReconfigHandshake() {
 }
 
 constexpr uint8_t kCopyKeyCode = 254;
-constexpr int32_t kMsgRemoteRefused = 13;
 
 void ReportKey(uint32_t ev) {
     // A person at the panel channel sees the key arrive.

@@ -11,6 +11,11 @@
 # parameter id or register (kId..., kParam..., kReg...) that is given a number, an enum member kId...
 # given a number, a const or constexpr named like a state (k...State) given a number of a state, and any
 # definition by a number of a name of enum ParamId, of the state enums or of the register map outside those.
+# Likewise the wiring codes (platform/stage/wiring_codes.h) and the output modes (the kMode
+# names of core/params/param_ranges.h): a const, constexpr or enum member named like one (k3P4W,
+# kWiring1P2W, kPhaseMode1P3W, kModeDcInt, kModeAcSync, kModeVca ...) that is given a number, or any
+# member of a plain enum named like a wiring code, anywhere but in its home (a scoped enum's member, such
+# as a row guard RowGuard::kWiring3P4W, is a name of its own).
 #   usage: scripts/check-named-numbers.sh [source root]      (default: this repository)
 #          scripts/check-named-numbers.sh --self-test         (plants literals and expects a failure)
 set -euo pipefail
@@ -46,6 +51,11 @@ state_compare_skip=panel/overlay
 param_home=core/params/param_store.h
 reg_home=platform/stage/reg_map.h
 state_home=core/system/state/menu_state_ids.h
+wiring_home=platform/stage/wiring_codes.h
+mode_home=core/params/param_ranges.h
+# Names like a wiring code or an output mode, whatever their spelling in a copy.
+wiring_like='k(?:Wiring|PhaseMode)?(?:3P4W|1P2W|1P3W)'
+mode_like='kMode(?:AcDcInt|AcInt|DcInt|AcDcExt|AcdcExt|AcExt|AcDcAdd|AcAdd|AcDcSync|AcSync|AcVca|Vca|AcDc|Ac|Dc)'
 value='(?:=\s*|\{\s*)\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b'
 
 # The names of enum ParamId, as one alternation (empty without it): one given any number elsewhere is a copy.
@@ -68,20 +78,33 @@ reg_names() {
     "$1/$reg_home" | paste -sd'|' -
 }
 
-# Copies of the names: definitions by a number outside the ParamId enum and the register map.
+# The names a home header defines by a number (kWiring3P4W ..., kModeAcDcInt ...), as one alternation.
+home_names() {
+  [ -f "$1/$2" ] || return 0
+  grep -oP "\\b$3\\w*(?=\\s*=\\s*[0-9])" "$1/$2" | sort -u | paste -sd'|' -
+}
+
+# Copies of the names: definitions by a number outside the ParamId enum and the register map. Each line is
+# the home the pattern does not look in (- for none), a tab, and the pattern.
 copy_patterns() {
   local root=$1 names
-  echo "\b(?:constexpr|const)\b[^;{}()]*?\bk(?:Id|Param|Reg)[A-Z]\w*\s*$value"
-  echo "\benum\b[^;{]*\{[^}]*?\bkId[A-Z]\w*\s*=\s*\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b"
+  printf -- '-\t%s\n' "\b(?:constexpr|const)\b[^;{}()]*?\bk(?:Id|Param|Reg)[A-Z]\w*\s*$value"
+  printf -- '-\t%s\n' "\benum\b[^;{]*\{[^}]*?\bkId[A-Z]\w*\s*=\s*\(?\s*(?:0[xX][0-9a-fA-F]+|[0-9]+)\b"
   names=$(param_names "$root")
-  [ -z "$names" ] || echo "\b(?:$names)\s*$value"
+  [ -z "$names" ] || printf -- '-\t%s\n' "\b(?:$names)\s*$value"
   # Two names look like a state's and are none: the SIMULATE state index past its last (engine/seqsim), and the
   # simple screen, named with the home screens' words.
-  echo "\b(?:constexpr|const)\b[^;{}()]*?\bk(?!SimNoState\b|SimpleScreenState\b)\w*State\d*\s*=\s*\(?\s*[1-9][0-9]{0,2}\b"
+  printf -- '-\t%s\n' "\b(?:constexpr|const)\b[^;{}()]*?\bk(?!SimNoState\b|SimpleScreenState\b)\w*State\d*\s*=\s*\(?\s*[1-9][0-9]{0,2}\b"
   names=$(state_names "$root")
-  [ -z "$names" ] || echo "\b(?:$names)\s*$value"
+  [ -z "$names" ] || printf -- '-\t%s\n' "\b(?:$names)\s*$value"
   names=$(reg_names "$root")
-  [ -z "$names" ] || echo "\b(?:$names)"
+  [ -z "$names" ] || printf -- '-\t%s\n' "\b(?:$names)"
+  printf '%s\t%s\n' "$wiring_home" "\b$wiring_like\s*$value" \
+    "$wiring_home" "\benum\b(?!\s+(?:class|struct)\b)[^;{]*\{[^}]*?\b$wiring_like\b" "$mode_home" "\b$mode_like\s*$value"
+  names=$(home_names "$root" "$wiring_home" kWiring)
+  [ -z "$names" ] || printf '%s\t%s\n' "$wiring_home" "\b(?:$names)\s*$value"
+  names=$(home_names "$root" "$mode_home" kMode)
+  [ -z "$names" ] || printf '%s\t%s\n' "$mode_home" "\b(?:$names)\s*$value"
 }
 
 check() {
@@ -105,8 +128,11 @@ check() {
   [ -d "$root/tests" ] && dirs+=("$root/tests")
   mapfile -t files < <(find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) -type f \
     ! -path "$root/$param_home" ! -path "$root/$reg_home" ! -path "$root/$state_home" | sort)
-  while read -r p; do
-    hits=$( { [ ${#files[@]} -eq 0 ] || grep -HPzo "$p" "${files[@]}"
+  local skip others
+  while IFS=$'\t' read -r skip p; do
+    others=()
+    for f in "${files[@]}"; do [ "$f" = "$root/$skip" ] || others+=("$f"); done
+    hits=$( { [ ${#others[@]} -eq 0 ] || grep -HPzo "$p" "${others[@]}"
               [ ! -f "$root/$param_home" ] || sed '/^enum ParamId\b/,/^};/d' "$root/$param_home" |
                 grep -HPzo --label="$root/$param_home" "$p"
               [ ! -f "$root/$state_home" ] || sed '/^enum \w*MenuState\b/,/^};/d' "$root/$state_home" |
@@ -117,11 +143,12 @@ check() {
     fi
   done < <(copy_patterns "$root")
   if [ $found -ne 0 ]; then
-    echo "check-named-numbers: a register, parameter or state is named by a number above; use" \
-      "platform/stage/reg_map.h, enum ParamId or enum MenuState"
+    echo "check-named-numbers: a register, parameter, state, wiring code or output mode is named by a number" \
+      "above; use platform/stage/reg_map.h, enum ParamId, enum MenuState, platform/stage/wiring_codes.h or" \
+      "core/params/param_ranges.h"
     return 1
   fi
-  echo "check-named-numbers: no register, parameter or state number outside the register map, ParamId and MenuState"
+  echo "check-named-numbers: no register, parameter, state, wiring or mode number outside their homes"
 }
 
 self_test() {
@@ -132,9 +159,10 @@ self_test() {
   mkdir -p "$work/core" "$work/tests" "$work/$(dirname "$param_home")" "$work/$(dirname "$reg_home")" \
     "$work/$(dirname "$state_home")" "$work/$state_compare_skip"
   # The homes of the names, which define them by number, and names that only look alike.
-  cp "$repo/$param_home" "$work/$param_home"
-  cp "$repo/$reg_home" "$work/$reg_home"
-  cp "$repo/$state_home" "$work/$state_home"
+  local home
+  for home in "$param_home" "$reg_home" "$state_home" "$wiring_home" "$mode_home"; do
+    cp "$repo/$home" "$work/$home"
+  done
   cat >"$work/core/named.cpp" <<'EOF'
 int a = BusReg_WriteIntEx(0, regmap::kApply, 1) + BusReg_ReadInt(1, regmap::kStatus + 2);
 int b = paramGetValue(kParamAcv + phase, 0, 0) + paramRW(0, id, &rec, 3);
@@ -147,6 +175,12 @@ bool e = state == kMenuCalibration || rec.state == 1 || p->state != 2 || state !
 bool f = g_MenuState.load(kRelaxed) == kMenuPresetPhaseDialogCheck && g_MenuState != 0;
 constexpr uint32_t kFirstTeachState = MenuStateAt(kMenuBarcodeFirst, 1);
 constexpr int kSimNoState = 6;
+enum Guard : uint32_t { k3P4WMaster = 1u << 2 };
+enum Show : uint8_t { kOnly3P4W = 1u << 3 };
+enum class Cond : uint8_t { kAlways, k1P3W, kOn = 4 };
+static constexpr uint32_t k1P2W[4] = {2, 3, 6, 7};
+constexpr uint32_t kModeVolt = 1u << 4, kModeCodeAcSync = 18, kWiringCell = 11;
+bool e(uint32_t wiring, uint32_t mode) { return wiring == kWiring1P3W && mode != kModeDcInt; }
 EOF
   printf 'bool g = state == 74;\n' >"$work/$state_compare_skip/overlay_named_by_rows.cpp"
   check "$work" >/dev/null || { echo "self-test: named numbers were refused"; return 1; }
@@ -177,6 +211,14 @@ EOF
     'enum : uint32_t { kMenuBuzzer = 106 };'
     'static const uint32_t kMenuCalibration = 316;'
     'constexpr uint32_t kMenuSeqPreview = 435, kSimSelStep = 463;'
+    'constexpr uint32_t kSimpleScreen = 2, k3P4W = 0;'
+    'enum Wiring : uint32_t { k1P2W = 1, k1P3W = 2 };'
+    'enum : int32_t { k3P4W, k1P2W, k1P3W };'
+    'static constexpr uint32_t kWiring1P3W{2};'
+    'inline constexpr uint32_t kPhaseMode3P4W = 0;'
+    'constexpr uint32_t kModeDcInt = 2, kModeAcExt = 4;'
+    'constexpr uint32_t kModeAc = 1, kModeVca = 9;'
+    'enum Mode : uint32_t { kModeAcDcSync = 7 };'
   )
   plant() {
     rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"
@@ -202,6 +244,12 @@ EOF
   rc=0
   check "$work" >/dev/null || rc=$?
   [ $rc -eq 1 ] || { echo "self-test: not caught beside enum MenuState"; return 1; }
+  cp "$repo/$state_home" "$work/$state_home"
+  # A copy of another vocabulary in a home is still a copy.
+  printf 'inline constexpr uint32_t kWiring1P2WCopy = 1, k1P2W = 1;\n' >>"$work/$mode_home"
+  rc=0
+  check "$work" >/dev/null || rc=$?
+  [ $rc -eq 1 ] || { echo "self-test: a wiring code not caught in the output modes' home"; return 1; }
   echo "self-test: every planted number was caught"
 }
 

@@ -5,9 +5,11 @@
 #include <cstddef>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/state/output_flags.h"
 #include "platform/stage/reg_map.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
@@ -16,9 +18,6 @@ namespace {
 constexpr uint32_t kOutputModeCodes[] = {3, 2, 1, 7, 6, 15, 14, 19, 18, 66};
 constexpr uint32_t kSeqSimModeCode = 32;
 constexpr int kFloatTableEntries = 256;
-
-constexpr uint32_t kModeDcInt = 2, kModeAcDcExt = 3, kModeAcExt = 4;
-constexpr uint32_t kModeAcDcSync = 7, kModeAcSync = 8;
 
 // The trigger output has no meaning without an internal AC waveform or while SEQ/SIM drives it.
 bool TrigWidthForcedZero(uint32_t mode) {
@@ -57,7 +56,6 @@ int BusReg_SetTrigWidth(int32_t v) {
 
 int BusReg_SetPhaseAngleL2(int32_t angle) {
     // 1P3W is one split phase: L2 is always opposite L1, whatever angle the store keeps for 3P4W.
-    constexpr uint32_t kWiring1P3W = 2;
     constexpr int32_t kSplitPhaseAngle = 1800;
     if (GetPhaseMode() == kWiring1P3W) angle = kSplitPhaseAngle;
     return BusReg_WriteIntEx(0, regmap::kPhaseAngleL2,

@@ -2,10 +2,17 @@
 // How the output mode, the voltage range and the power stage's range state select a record's place.
 #include <cstdint>
 
+// The output modes: the value of the output-mode setting, its stored byte and the SCPI mode number.
+// DC-INT keeps its voltages under waveform 0.
+inline constexpr uint32_t kModeAcDcInt = 0, kModeAcInt = 1, kModeDcInt = 2;
+inline constexpr uint32_t kModeAcDcExt = 3, kModeAcExt = 4;
+inline constexpr uint32_t kModeAcDcAdd = 5, kModeAcAdd = 6;
+inline constexpr uint32_t kModeAcDcSync = 7, kModeAcSync = 8;
+inline constexpr uint32_t kModeAcVca = 9;
+
 namespace core {
 
-inline constexpr uint32_t kModes = 10;         // OutputMode 0 AC+DC-INT .. 9 AC-VCA
-inline constexpr uint32_t kModeDcInt = 2;      // DC-INT: voltages are kept under waveform 0
+inline constexpr uint32_t kModes = kModeAcVca + 1;
 inline constexpr uint32_t kRangeVariants = 8;  // range codes 0..7, AUTO codes in their high variant
 inline constexpr uint32_t kVoltAreas = 2;      // area 0: the 100 V ranges, area 1: all other codes
 inline constexpr uint32_t kWaveforms = 256;
@@ -32,9 +39,9 @@ constexpr uint32_t RangeVariantOf(uint32_t rangeCode, uint32_t outputStatus) {
     return (autoCode && (outputStatus & kStatusAutoHigh)) ? rangeCode + 1 : rangeCode;
 }
 
-// Frequency class: 0 for the AC+DC modes 0, 5, 7; 1 for all others.
+// Frequency class: 0 for the AC+DC modes AC+DC-INT, AC+DC-ADD, AC+DC-Sync; 1 for all others.
 constexpr uint32_t FreqClassOfMode(uint32_t mode) {
-    return (mode == 0 || mode == 5 || mode == 7) ? 0 : 1;
+    return (mode == kModeAcDcInt || mode == kModeAcDcAdd || mode == kModeAcDcSync) ? 0 : 1;
 }
 
 // Mode above 9 is taken as 9.

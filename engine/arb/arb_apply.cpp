@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int32_t kMsgPeakTooHigh = 18;
 constexpr int32_t kMsgStoredVLimit = 66;
 constexpr int32_t kMsgStoredVFreqLimit = 67;
 
@@ -86,7 +85,7 @@ int32_t ArbBuild_ApplyLFRing(int phase) {
     paramAccess(0, kParamAcv, &acvRec, GetOutputMode(), code, static_cast<uint32_t>(TargetWaveform()), code,
                 0);
     if (ratio > 999 || static_cast<float>(acvRec.max) < peak) {
-        MsgQueue_PostId(kMsgPeakTooHigh);
+        MsgQueue_PostId(kMsgVoltageLimited);
         return 0;
     }
     ArbBuild_SetMsg(kMsgStoredVFreqLimit);

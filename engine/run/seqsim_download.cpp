@@ -1,12 +1,13 @@
 #include "engine/run/seqsim_download.h"
 
 #include "core/regbus/reg_step.h"
+#include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_internal.h"
 #include "engine/seq/seq_setters.h"
-#include "engine/run/seqsim_verify.h"
 #include "engine/sim/sim_access.h"
 #include "engine/sim/sim_setters.h"
+#include "platform/stage/wiring_codes.h"
 
 using namespace engine;
 
@@ -30,7 +31,7 @@ int SeqDownloadGlobals(int32_t s, bool defaultAngles) {
     BusReg_SetStepWord798(0);
     if (defaultAngles) {
         const uint32_t wiring = SeqSavedConfigCopy().wiring;
-        const Angles a = wiring < 3 ? kWiringAngles[wiring] : kWiringAngles[0];
+        const Angles a = wiring < kWirings ? kWiringAngles[wiring] : kWiringAngles[0];
         SeqRec(0).angleL2 = a.l2;
         SeqRec(0).angleL3 = a.l3;
     }

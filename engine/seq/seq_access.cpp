@@ -2,6 +2,7 @@
 
 #include "core/params/access/param_access.h"
 #include "engine/seq/seq_internal.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace engine {
 
@@ -30,7 +31,7 @@ SeqStepRecord& SeqRecAt(uint32_t step, int slice) {
 
 bool SeqVppAt(uint32_t step, int phase) {
     if (GetAcvUnit() != 1 || !ValidPhase(phase)) return false;
-    if (phase == 1 && GetPhaseMode() == 2) phase = 0;
+    if (phase == 1 && GetPhaseMode() == kWiring1P3W) phase = 0;
     const uint32_t wave = SeqRecAt(step, phase).wave;
     return wave >= 1 && wave <= 256 && wave != kWaveSin && wave != kWaveSqu;
 }
@@ -141,13 +142,13 @@ int32_t SeqGetSyncCode() {
 int32_t SeqGetBalance_L2() {
     const uint32_t kind = SeqKind();
     const uint32_t wiring = GetPhaseMode();
-    if (!KindHasAc(kind) || wiring == 1) return 0;
+    if (!KindHasAc(kind) || wiring == kWiring1P2W) return 0;
     // 1P3W is one split phase: L2 plays opposite L1 in every kind, whatever angle a step keeps for 3P4W.
-    if (wiring == 2) return 1800;
+    if (wiring == kWiring1P3W) return 1800;
     return Global(&SeqStepRecord::angleL2);
 }
 int32_t SeqGetBalance_L3() {
-    if (!KindHasAc(SeqKind()) || GetPhaseMode() == 1) return 0;
+    if (!KindHasAc(SeqKind()) || GetPhaseMode() == kWiring1P2W) return 0;
     return Global(&SeqStepRecord::angleL3);
 }
 int32_t SeqGetTriggerOut() {

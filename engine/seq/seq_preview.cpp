@@ -6,12 +6,11 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/menu_state_ids.h"
 #include "engine/seq/seq_internal.h"
+#include "platform/stage/wiring_codes.h"
 
 SeqPreview g_SeqPreview;
 
 namespace {
-
-constexpr uint32_t kWiring1P3W = 2;
 
 uint32_t Term(const SeqStepRecord& r) {
     return (r.flags >> kSeqTermShift) & 7u;

@@ -5,12 +5,13 @@
 #include "core/params/access/param_access.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/service_flags.h"
+#include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_internal.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_mode.h"
-#include "engine/run/seqsim_verify.h"
+#include "platform/stage/wiring_codes.h"
 
 using namespace engine;
 
@@ -29,7 +30,7 @@ bool Select(Target& t) {
         if (g_SeqSimScreen.remoteStep0.load(std::memory_order_acquire) == 0) return false;
         g_SeqSimBlock[0].curStep.store(0, std::memory_order_release);
     }
-    t.withL2 = GetPhaseMode() == 2;
+    t.withL2 = GetPhaseMode() == kWiring1P3W;
     const uint32_t sel = g_SeqSimRemoteSel[0].load(std::memory_order_acquire);
     t.phase = t.withL2 || sel > 2 ? 0 : static_cast<int>(sel);
     t.step = static_cast<int32_t>(SeqAbsStep());

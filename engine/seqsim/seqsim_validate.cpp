@@ -1,9 +1,10 @@
 #include "engine/seqsim/seqsim_validate.h"
 
-#include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
+#include "core/params/limits/limit_checks.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ bool SimStateValid(SimStepRecord& r, uint32_t state, int32_t acvMax, int32_t fre
 int SeqValidateTable(int table, int version) {
     const SeqSavedConfig c = SeqSavedConfigCopy();
     if (table < 0 || table >= kSeqTables) return 0;
-    if (c.wiring > 2 || c.kind > 2 || c.range > 1 || c.acvUnit > 1) return 0;
+    if (c.wiring > kWiring1P3W || c.kind > 2 || c.range > 1 || c.acvUnit > 1) return 0;
     const int32_t freqMax = engine::FreqMax();
     bool ok = true;
     for (int p = 0; p < 3; ++p)
@@ -86,7 +87,7 @@ int SeqValidateAll(int version) {
 int SimValidateSet(int set) {
     const SimSavedConfig c = SimSavedConfigCopy();
     if (set < 0 || set >= kSimSets) return 0;
-    if (c.wiring > 2 || c.range > 1 || c.acvUnit > 1) return 0;
+    if (c.wiring > kWiring1P3W || c.range > 1 || c.acvUnit > 1) return 0;
     static constexpr int32_t kAcvMax[kSimSets] = {40000, 20000};
     const int32_t freqMax = engine::FreqMax();
     bool ok = true;

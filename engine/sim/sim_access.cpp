@@ -5,6 +5,7 @@
 #include "engine/seq/seq_internal.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seqsim/seqsim_saved_config.h"
+#include "platform/stage/wiring_codes.h"
 
 using namespace engine;
 
@@ -96,10 +97,10 @@ int32_t SimGetRepeat() {
 int32_t SimGetBalance_L2() {
     static constexpr int32_t kAngle[3] = {1200, 0, 1800};
     const uint32_t wiring = GetPhaseMode();
-    return wiring < 3 ? kAngle[wiring] : 0;
+    return wiring < kWirings ? kAngle[wiring] : 0;
 }
 int32_t SimGetBalance_L3() {
-    return GetPhaseMode() == 1 ? 0 : 2400;
+    return GetPhaseMode() == kWiring1P2W ? 0 : 2400;
 }
 int32_t SimGetJumpto() {
     switch (SimState()) {

@@ -16,6 +16,7 @@
 #include "panel/draw/warning_dialog.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ void WiringWarnDialog_Paint(WM_MSG_RECORD* msg) {
                                 ? g_CfgPhaseTarget.load(kRelaxed)
                                 : g_CfgPhaseChoice.load(kRelaxed);
     // Past the three wirings: the helper's own table is longer, so hand it a number it names nothing by.
-    WarningDialog_Paint(wiring < 3 ? static_cast<int>(wiring) : -1);
+    WarningDialog_Paint(wiring < kWirings ? static_cast<int>(wiring) : -1);
 }
 
 void WiringWarnButtons_Paint(WM_MSG_RECORD* msg) {

@@ -5,6 +5,7 @@
 #include "GUI/draw/gui_2d.h"
 #include "core/params/access/wiring_state.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
@@ -53,12 +54,11 @@ void DrawPhasorDiagram(int x, int y, float angleL2, float angleL3) {
     Arrow(0.0f, 0x19CAFF, cx, cy);
     GUI_SetForeColor(0xFFFFFF);
     Label("L1", x + 123, y + 61);
-    constexpr uint32_t k3P4W = 0, k1P3W = 2;
     const uint32_t wiring = g_PhaseMode.load(std::memory_order_relaxed);
-    if (wiring != k3P4W && wiring != k1P3W) return;
-    if (wiring == k3P4W) Arrow(angleL3, 0x2C9116, cx, cy);
+    if (wiring != kWiring3P4W && wiring != kWiring1P3W) return;
+    if (wiring == kWiring3P4W) Arrow(angleL3, 0x2C9116, cx, cy);
     Arrow(angleL2, 0xD87225, cx, cy);
     GUI_SetForeColor(0xFFFFFF);
     PhaseLabel("L2", angleL2, x, y);
-    if (wiring == k3P4W) PhaseLabel("L3", angleL3, x, y);
+    if (wiring == kWiring3P4W) PhaseLabel("L3", angleL3, x, y);
 }

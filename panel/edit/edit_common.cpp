@@ -18,7 +18,6 @@ namespace panel::edit {
 
 namespace {
 constexpr double kEntryRounding = 0.005;
-constexpr int32_t kMsgMeterFrozen = 14;
 }  // namespace
 
 bool IsLineEdit(uint32_t id) {

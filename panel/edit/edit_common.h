@@ -5,11 +5,11 @@
 #include <cstdint>
 
 #include "core/params/param_rec.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace panel::edit {
 
 inline constexpr uint8_t kKnobCode = 0xD5;
-inline constexpr uint32_t kPhaseMode3P4W = 0, kPhaseMode1P3W = 2;
 
 // The line voltages (ids 50 and 57) while the LINE view is shown: edited on unit L1, written to the phases.
 bool IsLineEdit(uint32_t id);

@@ -18,7 +18,6 @@ using namespace panel::edit;
 namespace {
 
 constexpr uint8_t kExit = 'T', kEnter = 'U';
-constexpr int32_t kMsgVoltageLimited = 18;
 
 bool InRange(uint32_t id, uint32_t first, uint32_t last) {
     return id >= first && id <= last;
@@ -68,7 +67,7 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
         if (found == 0) {
             MarkParamGroupChanged(1, id);
             MarkPhaseAngleChanged(1);
-        } else if (found == 1 && GetPhaseMode() == kPhaseMode3P4W) {
+        } else if (found == 1 && GetPhaseMode() == kWiring3P4W) {
             MsgQueue_PostId(kMsgVoltageLimited +
                             static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
             return 2;

@@ -18,7 +18,6 @@ using namespace panel::edit;
 namespace {
 
 constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\', kSaveDef1 = 194, kSaveDef2 = 195;
-constexpr int32_t kMsgVoltageLimited = 18, kMsgFrequencyLimited = 25;
 
 bool InRange(uint32_t id, uint32_t first, uint32_t last) {
     return id >= first && id <= last;
@@ -56,7 +55,7 @@ int32_t MaxOrMin(uint32_t id, bool toMax, ParamRec* rec, uint32_t unit) {
     bool limited = false;
     const uint32_t index =
         (toMax ? g_LimitedPhase.maxIndex : g_LimitedPhase.minIndex).load(std::memory_order_relaxed);
-    if (EditAllPhases() && GetPhaseMode() == kPhaseMode3P4W && InRange(id, kParamAcv, kParamDcvLine) &&
+    if (EditAllPhases() && GetPhaseMode() == kWiring3P4W && InRange(id, kParamAcv, kParamDcvLine) &&
         index != core::kAllPhasesEqual) {
         FindPhasesLimitingValue(id, SaturateI32(static_cast<int64_t>(work) + 1));
         MsgQueue_PostId(kMsgVoltageLimited +
@@ -136,7 +135,7 @@ int32_t menuEditParamSoftKey(uint32_t* ev, uint32_t id) {
             return 1;
         }
         if (InRange(id, kParamIpkMax, kParamIpkMin + 2)) {
-            if (GetPhaseMode() == kPhaseMode1P3W) {
+            if (GetPhaseMode() == kWiring1P3W) {
                 ShowMessage(2, "Invalid in \nThis Output Phase");
                 return 2;
             }

@@ -6,6 +6,7 @@
 #include "core/params/param_store.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr uint8_t kMenuKey = 'L', kSeqSimKey = 'M', kShiftKey = 'S', kOutputKey = 'X';
-constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
 
 std::atomic<void (*)()> g_seqSimKey{nullptr};
 
@@ -41,7 +41,7 @@ void KeyProcess_HomeCommonKeys(uint32_t* ev) {
         return;
     }
     if (code == kShiftKey) return;
-    if (state != kAdvanceScreen && state != kSimpleScreen) {
+    if (state != kScreenAdvanced && state != kScreenSimple) {
         menuGoAdvenceScreen();
         return;
     }

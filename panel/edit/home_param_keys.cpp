@@ -5,6 +5,7 @@
 #include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/state/output_flags.h"
 #include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr uint32_t kAdvanceScreen = 1;
 constexpr uint32_t kNoField = 0;
 constexpr uint8_t kIpkKindKey = 230, kOutputPhaseKey = 238;
 
@@ -59,7 +59,7 @@ uint32_t InView(uint32_t field) {
 
 void KeyProcess_HomeParamKeys(uint32_t* ev) {
     if (panel::edit::MeterFrozenRefused()) return;
-    if (g_LastHomeView.load(std::memory_order_relaxed) != kAdvanceScreen) {
+    if (g_LastHomeView.load(std::memory_order_relaxed) != kScreenAdvanced) {
         menuGoSimpleScreen();
         return;
     }

@@ -10,6 +10,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "platform/stage/wiring_codes.h"
 #include "storage/brand_dir.h"
 #include "storage/raw_file.h"
 #include "sysadmin/sys_versions.h"
@@ -186,7 +187,7 @@ void AddValue(InfoText& t, const Item& item, int32_t v) {
 
 int PhaseCount() {
     const uint32_t wiring = GetPhaseMode();
-    return wiring == 1 ? 1 : wiring == 2 ? 2 : 3;
+    return wiring == kWiring1P2W ? 1 : wiring == kWiring1P3W ? 2 : 3;
 }
 
 void AddItem(InfoText& t, const Item& item, uint32_t mode) {

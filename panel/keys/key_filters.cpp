@@ -8,6 +8,7 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "drivers/panel_link.h"
@@ -21,10 +22,8 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
 // Messages of the refused keys.
-constexpr int32_t kMsgKeysLocked = 11, kMsgKeysUnlocked = 12, kMsgRemote = 13, kMsgHold = 14,
-                  kMsgPresetHere = 15;
 constexpr uint8_t kLongLockKey = 193;
-constexpr uint32_t kSimpleScreenState = 2, kFirstMenuPageState = kMenuSystemInfo;
+constexpr uint32_t kFirstMenuPageState = kMenuSystemInfo;
 // Bit 1 of the second flag byte: cleared whenever preset mode changes.
 constexpr uint32_t kFlagPresetAux = 1u << 9;
 
@@ -106,7 +105,7 @@ int KeyLockFilter(uint32_t* ev) {
     } else {
         const uint32_t state = g_MenuState.load(kRelaxed);
         if (OutputFlagTest(kOutFlagRemote)) {
-            if (code != 'S') MsgQueue_PostId(kMsgRemote);
+            if (code != 'S') MsgQueue_PostId(kMsgRemoteRefused);
         } else if (state < kMenuCalibration || state > kMenuCalCurrP5) {
             MsgQueue_PostId(kMsgKeysLocked);
         }
@@ -119,15 +118,15 @@ int KeyPresetToggle(uint32_t* ev) {
     if (FlagSet(core::kFlagShiftLatched) || SeqSimIsActive() || KeyEventCode(*ev) != 'N') return -1;
     const uint32_t state = g_MenuState.load(kRelaxed);
     if (FlagSet(core::kFlagMeterHold)) {
-        MsgQueue_PostId(kMsgHold);
-    } else if (state == kSimpleScreenState && g_HomePage.harmonicView.load(kRelaxed) == 1) {
-        MsgQueue_PostId(kMsgPresetHere);
+        MsgQueue_PostId(kMsgMeterFrozen);
+    } else if (state == kScreenSimple && g_HomePage.harmonicView.load(kRelaxed) == 1) {
+        MsgQueue_PostId(kMsgInvalidInPage);
     } else if (state < kFirstMenuPageState) {
         uint32_t old = g_ParamFlags.load(kRelaxed);
         while (!g_ParamFlags.compare_exchange_weak(old, (old ^ core::kFlagPresetMode) & ~kFlagPresetAux, kRelaxed)) {
         }
     } else {
-        MsgQueue_PostId(kMsgPresetHere);
+        MsgQueue_PostId(kMsgInvalidInPage);
     }
     return -1;
 }
@@ -147,7 +146,7 @@ int KeyShiftTranslate(uint32_t* ev) {
     }
     switch (row->action) {
         case kToClass2:
-            *ev = KeyEventPack(KeyEventDelta(*ev), row->code, 2);
+            *ev = KeyEventPack(KeyEventDelta(*ev), row->code, kClassShortcut);
             return -1;
         case kShiftY:
             g_ShiftedYWord.store(1, kRelaxed);

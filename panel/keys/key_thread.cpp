@@ -66,13 +66,13 @@ uint32_t ScanCodeKeyEvent(uint8_t usage) {
 namespace {
 
 uint8_t ClassOf(uint8_t code, uint8_t keep) {
-    if ((code >= 64 && code <= 74) || code == 84 || code == 85) return 1;
-    if ((code >= 79 && code <= 82) || code == 232 || code == 237) return 2;
-    if ((code >= 89 && code <= 96) || (code >= 194 && code <= 201)) return 3;
-    if (code == 86 || code == 87 || code == 213) return 4;
+    if ((code >= 64 && code <= 74) || code == 84 || code == 85) return kClassKeypad;
+    if ((code >= 79 && code <= 82) || code == 232 || code == 237) return kClassShortcut;
+    if ((code >= 89 && code <= 96) || (code >= 194 && code <= 201)) return kClassSoft;
+    if (code == 86 || code == 87 || code == 213) return kClassCursor;
     if ((code >= 75 && code <= 78) || code == 83 || code == 88 || code == 126 ||
         (code >= 240 && code <= 250) || code == 253 || code == 254)
-        return 5;
+        return kClassFunction;
     return keep;
 }
 

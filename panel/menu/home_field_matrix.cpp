@@ -5,9 +5,9 @@
 #include "core/system/state/edit_state.h"
 #include "engine/run/seqsim_run.h"
 #include "panel/menu/home_fields.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 constexpr uint32_t kLineView = 1;
 constexpr uint32_t kSeqMode = 1;
 
@@ -25,7 +25,8 @@ void PhaseMode() {
     const uint32_t wiring = GetPhaseMode();
     const uint32_t mode = GetOutputMode();
     // 1P3W changes its view only where both lines carry the internal or synchronised waveform.
-    const bool open = wiring == k3P4W || (wiring == k1P3W && (mode <= 1 || mode == 7 || mode == 8));
+    const bool open =
+        wiring == kWiring3P4W || (wiring == kWiring1P3W && (mode <= 1 || mode == 7 || mode == 8));
     if (open) OpenField(kParamPhaseMode);
 }
 void MainMode() {
@@ -69,7 +70,7 @@ void Src5() {
     OpenField(kParamMainSrc + 4);
 }
 void Balance() {
-    if (GetPhaseMode() != k1P2W) OpenField(kParamBalance);
+    if (GetPhaseMode() != kWiring1P2W) OpenField(kParamBalance);
 }
 void Balance2() {
     OpenField(kParamBalance2);

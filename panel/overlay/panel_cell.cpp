@@ -15,6 +15,7 @@
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ bool ModeFiveSix(uint32_t m) {
 // The item row of cell c, or -1 when it lies outside the rows of the wiring.
 int PanelRowOf(int c, uint32_t wiring, uint32_t mode, bool pageFlag) {
     int r = c;
-    if (wiring == 1) {
+    if (wiring == kWiring1P2W) {
         if (pageFlag) {
             r = c + 12;
         } else if ((ModeZeroGroup(mode) && r >= 9) || (ModeFiveSix(mode) && r >= 10)) {
@@ -44,14 +45,14 @@ int PanelRowOf(int c, uint32_t wiring, uint32_t mode, bool pageFlag) {
         if ((ModeZeroGroup(mode) && r >= 9) || (ModeFiveSix(mode) && r >= 10)) r = c + 7;
     }
     if (r < 0 || r >= kRowsPerWiring) return -1;
-    return wiring == 2 ? r + kRowsPerWiring : r;
+    return wiring == kWiring1P3W ? r + kRowsPerWiring : r;
 }
 
 void SetSelectedRowAfter(uint32_t state, uint32_t wiring, uint32_t mode) {
     if (state != 73 && state != 74) return;
     const uint32_t second = state == 74 ? 1 : 0;
     const bool modeTwoToFour = mode >= 2 && mode <= 4;
-    if (wiring == 1) {
+    if (wiring == kWiring1P2W) {
         if (modeTwoToFour) g_HomePage.panelRow.store(5, kRelaxed);
     } else if (modeTwoToFour) {
         g_HomePage.panelRow.store(4 + second, kRelaxed);
@@ -178,7 +179,7 @@ void PanelCell_Paint(WM_MSG_RECORD* msg) {
         if (panel::g_OverlayWins.cell[i] == msg->hWin) c = i;
     const uint32_t wiring = g_PhaseMode.load(kRelaxed);
     const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
-    const int row = c < 0 || wiring > 2 || mode > 9
+    const int row = c < 0 || wiring > kWiring1P3W || mode > 9
                         ? -1
                         : PanelRowOf(c, wiring, mode, g_HomePage.panelPage.load(kRelaxed) != 0);
     const uint32_t item = row < 0 ? 0 : g_PanelItemTable[row][mode];

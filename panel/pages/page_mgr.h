@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/system/state/home_screens.h"
 #include "core/system/state/menu_state_ids.h"
 #include "core/system/util/step_obj.h"
 
@@ -32,8 +33,8 @@ enum PageCreatedBit : uint8_t {
 
 // Page ids (the menu states that name a page).
 enum PageIdValue : uint32_t {
-    kPageIdHome = 1,
-    kPageIdSimple = 2,
+    kPageIdHome = kScreenAdvanced,
+    kPageIdSimple = kScreenSimple,
     kPageIdMenu = kMenuSystemInfo,
     kPageIdCal = kMenuCalibration,
     kPageIdSeq = kMenuSeqSetStepIndex,

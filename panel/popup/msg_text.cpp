@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr uint32_t kMsgFreeRed = 7, kMsgFreeRedHold = 8, kMsgFreeHold = 6;
-
 constexpr const char* kLinkTexts[] = {
     "Rear USB Port \nConnected To PC",
     "Rear USB Port \nDisconnected From PC",
@@ -40,7 +38,7 @@ constexpr const char* kSettingTexts[] = {
     "Setting Jump Cnt\n Limited",
     "Setting Branch\n Limited",
 };
-constexpr uint32_t kFirstSetting = 11;
+constexpr uint32_t kFirstSetting = kMsgKeysLocked;
 static_assert(kFirstSetting + sizeof kSettingTexts / sizeof kSettingTexts[0] == 32);
 
 // The preset number that "Recalled From M%d" and "Saved To M%d" show: the home page's record of the

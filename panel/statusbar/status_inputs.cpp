@@ -15,6 +15,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "panel/statusbar/status_bar.h"
+#include "platform/stage/wiring_codes.h"
 #include "sysadmin/net/net_state.h"
 
 namespace statusbar {
@@ -62,7 +63,7 @@ void ReadInputs(Inputs* in) {
 
     // 1P2W sets the whole rating against one phase; the three-module wirings a third against each.
     const float rated = static_cast<float>(g_RatedVA.load(std::memory_order_relaxed));
-    const float share = in->phaseMode == 1 ? rated : rated / 3.0f;
+    const float share = in->phaseMode == kWiring1P2W ? rated : rated / 3.0f;
     for (int p = 0; p < 3; ++p)
         in->levelPercent[p] = LevelPercent(g_DispCache[p].Get(kMfApparent), share);
 
@@ -86,7 +87,7 @@ uint32_t CellKey(int cell, const Inputs& in) {
             return in.outputOn ? 2u : 1u;
         case 1: {
             // Only the bars the wiring draws count.
-            const int bars = in.phaseMode == 1 ? 1 : (in.phaseMode == 2 ? 2 : 3);
+            const int bars = in.phaseMode == kWiring1P2W ? 1 : (in.phaseMode == kWiring1P3W ? 2 : 3);
             uint32_t key = in.phaseMode << 16;
             for (int p = 0; p < bars; ++p) {
                 const int pct = in.levelPercent[p];

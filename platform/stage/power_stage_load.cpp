@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/stage/wiring_codes.h"
+
 namespace plat {
 namespace {
 
@@ -69,8 +71,6 @@ void SetLineRow(StageMeasures& m, int row, const PhaseDrive& a, const PhaseDrive
     q[kQVmax][row] = static_cast<float>(a.dc + a.ac * a.shape->max - (b.dc + b.ac * b.shape->min));
     q[kQVmin][row] = static_cast<float>(a.dc + a.ac * a.shape->min - (b.dc + b.ac * b.shape->max));
 }
-
-constexpr uint32_t kWiring1P2W = 1, kWiring1P3W = 2;
 
 // The phases a wiring plays: 1P3W leaves L3 idle; in 1P2W the three modules feed one output.
 int PhasesInUse(uint32_t wiring) {

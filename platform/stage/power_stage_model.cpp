@@ -8,6 +8,7 @@
 #include "platform/host/clock.h"
 #include "platform/stage/power_stage_capture.h"
 #include "platform/stage/reg_map.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace plat {
 namespace {
@@ -82,7 +83,6 @@ constexpr uint32_t kHighRangeBit = 1u << 1;
 constexpr uint32_t kArmAllPhases = 7;
 constexpr uint32_t kNotReadyBit = 1u << 7;
 constexpr uint32_t kRange200V = 1;   // of the range register
-constexpr uint32_t kWiring1P2W = 1;  // of the wiring register
 constexpr uint32_t kUnitVpp = 1;     // of the voltage unit register
 constexpr uint32_t kWaveNumberSine = 17, kWaveNumberSquare = 18;
 constexpr uint32_t kModeCodeAcSync = 18, kModeCodeAcDcSync = 19;  // of the output mode register

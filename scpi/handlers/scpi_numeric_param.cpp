@@ -18,6 +18,7 @@
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
@@ -179,10 +180,9 @@ void Store(uint32_t id, int phase, int32_t v) {
 // With edit-all or in 1P3W the control task applies a changed group to every phase of the wiring: marked
 // only when no phase of the wiring would hold the value back.
 void MarkWhenNoPhaseLimits(uint32_t id, int32_t v) {
-    constexpr uint32_t k1P3W = 2;
     const uint32_t wiring = GetPhaseMode();
-    if (PhaseCount() == 1 && wiring != k1P3W) return;
-    const int phases = wiring == 0 ? 3 : wiring == k1P3W ? 2 : 1;
+    if (PhaseCount() == 1 && wiring != kWiring1P3W) return;
+    const int phases = wiring == kWiring3P4W ? 3 : wiring == kWiring1P3W ? 2 : 1;
     for (int p = 0; p < phases; ++p)
         if (!Fits(id, p, v)) return;
     MarkParamGroupChanged(1, id);

@@ -7,13 +7,12 @@
 #include "core/params/access/param_access.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/service_flags.h"
-#include "scpi/status/scpi_error_queue.h"
-#include "scpi/parser/scpi_errors.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/parser/scpi_errors.h"
+#include "scpi/status/scpi_error_queue.h"
 
 namespace {
-
-enum Wiring : uint32_t { k3P4W = 0, k1P2W = 1, k1P3W = 2 };
 
 // The override lets the service pages reach every line and a slave's settings.
 bool Overridden() {
@@ -25,16 +24,16 @@ constexpr const char* kBrandCodes[] = {"QX", "TULVE", "PELMA"};
 }  // namespace
 
 int IsPhaseMode1P2W() {
-    return GetPhaseMode() == k1P2W ? 1 : 0;
+    return GetPhaseMode() == kWiring1P2W ? 1 : 0;
 }
 
 int PhaseAccessInvalid() {
     if (Overridden()) return 0;
     const uint32_t line = core::SelectedPhase();
     switch (GetPhaseMode()) {
-        case k1P2W:
+        case kWiring1P2W:
             return line > 0 ? 1 : 0;
-        case k1P3W:
+        case kWiring1P3W:
             return line >= 2 ? 1 : 0;
         default:
             return line > 2 ? 1 : 0;
@@ -45,9 +44,9 @@ int LineAccessInvalid() {
     if (Overridden()) return 0;
     const uint32_t line = core::SelectedPhase();
     switch (GetPhaseMode()) {
-        case k1P2W:
+        case kWiring1P2W:
             return 1;
-        case k1P3W:
+        case kWiring1P3W:
             return line >= 1 ? 1 : 0;
         default:
             return line > 2 ? 1 : 0;

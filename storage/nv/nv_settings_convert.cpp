@@ -1,8 +1,9 @@
 #include "storage/nv/nv_settings_convert.h"
 
 #include "core/params/access/param_access.h"
-#include "core/params/param_store.h"
 #include "core/params/defaults/param_unit_limits.h"
+#include "core/params/param_ranges.h"
+#include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "storage/nv/nv_blocks.h"
 
@@ -40,7 +41,6 @@ struct Field {
 constexpr uint32_t kAcModes[6] = {0, 1, 5, 6, 7, 8};
 constexpr uint32_t kDcModes[4] = {0, 2, 5, 7};
 constexpr uint32_t kFreqModes[4] = {0, 1, 5, 6};
-constexpr uint32_t kModeVca = 9;
 constexpr int kKind1P2W = 4;
 
 ParamUnit& U(const Ctx& c) {
@@ -61,7 +61,7 @@ ParamRec* Meas(const Ctx&, uint32_t i, uint32_t) {
     return &U0().mode[i / 4].meas[i % 4];
 }
 ParamRec* VcaMeas(const Ctx&, uint32_t i, uint32_t) {
-    return &U0().mode[kModeVca].meas[i];
+    return &U0().mode[kModeAcVca].meas[i];
 }
 ParamRec* Sig(const Ctx& c, uint32_t i, uint32_t) {
     return &U(c).mode[7 + i / 2].volt[i % 2].sig;
@@ -73,17 +73,17 @@ ParamRec* OffPhase(const Ctx& c, uint32_t i, uint32_t) {
     return &U(c).mode[kAcModes[i]].offPhase;
 }
 ParamRec* VcaOnPhase(const Ctx& c, uint32_t, uint32_t) {
-    return &U(c).mode[kModeVca].onPhase;
+    return &U(c).mode[kModeAcVca].onPhase;
 }
 ParamRec* VcaOffPhase(const Ctx& c, uint32_t, uint32_t) {
-    return &U(c).mode[kModeVca].offPhase;
+    return &U(c).mode[kModeAcVca].offPhase;
 }
 template <int k>
 ParamRec* Angle(const Ctx&, uint32_t i, uint32_t) {
     return &U0().mode[kAcModes[i]].phaseAngle[k];
 }
 ParamRec* VcaAngle(const Ctx&, uint32_t i, uint32_t) {
-    return &U0().mode[kModeVca].phaseAngle[i];
+    return &U0().mode[kModeAcVca].phaseAngle[i];
 }
 ParamRec* Sync(const Ctx&, uint32_t i, uint32_t) {
     return &U0().mode[7 + i].syncPhase;
@@ -132,10 +132,10 @@ ParamRec* Gain(const Ctx& c, uint32_t i, uint32_t) {
     return &U(c).mode[3 + i / 2].volt[i % 2].gain;
 }
 ParamRec* VcaGain(const Ctx& c, uint32_t i, uint32_t) {
-    return &U(c).mode[kModeVca].volt[i].gain;
+    return &U(c).mode[kModeAcVca].volt[i].gain;
 }
 ParamRec* VcaFreq(const Ctx& c, uint32_t, uint32_t) {
-    return &U(c).mode[kModeVca].freq;
+    return &U(c).mode[kModeAcVca].freq;
 }
 
 // Every record field of a settings block. Bytes 8-17 and 72 (output mode and range codes) and word 196
@@ -227,9 +227,9 @@ SettingsBlock BuildBlock(const Ctx& c, bool defaults) {
     SettingsBlock b;
     std::lock_guard<std::mutex> lock(g_ParamLock);
     ByteAt(b, kByteOutputMode) = defaults ? 0 : static_cast<uint8_t>(g_OutputModeIdx.load());
-    for (uint32_t m = 0; m < kModeVca; ++m)
+    for (uint32_t m = 0; m < kModeAcVca; ++m)
         ByteAt(b, kByteRangeCodes + m) = static_cast<uint8_t>(g_ParamStore.rangeCode[m].load());
-    ByteAt(b, kByteVcaRange) = static_cast<uint8_t>(g_ParamStore.rangeCode[kModeVca].load());
+    ByteAt(b, kByteVcaRange) = static_cast<uint8_t>(g_ParamStore.rangeCode[kModeAcVca].load());
     WordAt(b, kWordLcd) = static_cast<int32_t>(IfaceLcdWord());
     const int32_t unitWave = U(c).waveform.value;
     const uint32_t ownWave = unitWave < 0 ? 0 : unitWave > 255 ? 255 : static_cast<uint32_t>(unitWave);
@@ -258,9 +258,9 @@ void ApplyBlock(const Ctx& c, SettingsBlock& b) {
     const int8_t mode = static_cast<int8_t>(ByteAt(b, kByteOutputMode));
     if (mode >= 0 && static_cast<uint32_t>(mode) < kModes) g_OutputModeIdx.store(static_cast<uint32_t>(mode));
     for (uint32_t m = 0; m < kModes; ++m) {
-        if (m == kModeVca && !vca) continue;
+        if (m == kModeAcVca && !vca) continue;
         const int8_t code =
-            static_cast<int8_t>(ByteAt(b, m == kModeVca ? kByteVcaRange : kByteRangeCodes + m));
+            static_cast<int8_t>(ByteAt(b, m == kModeAcVca ? kByteVcaRange : kByteRangeCodes + m));
         if (code >= 0 && static_cast<uint32_t>(code) < kRangeVariants)
             g_ParamStore.rangeCode[m].store(static_cast<uint32_t>(code));
     }

@@ -7,6 +7,7 @@
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
+#include "platform/stage/wiring_codes.h"
 #include "storage/data_reset_note.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
@@ -114,7 +115,7 @@ void BackupLoadPhaseSettings(int restore) {
         IdentityBlock image;
         IdentityBlockImage(&image);
         // A phase mode the wiring tables do not know would index beyond them: it is not taken.
-        if (image.phaseMode <= 2) g_PhaseMode.store(image.phaseMode);
+        if (image.phaseMode <= kWiring1P3W) g_PhaseMode.store(image.phaseMode);
     }
     const uint32_t phaseMode = g_PhaseMode.load();
     for (const PhaseBlock& b : kPhaseBlocks) {

@@ -19,7 +19,6 @@ constexpr uint8_t kRearState = 0x3u << 1;     // status byte C
 constexpr uint8_t kUsbClassBit = 1u << 4;     // of the third USB byte
 constexpr uint32_t kGpibPollLimit = 100;
 // "Rear USB Port \nConnected To PC" and "Rear USB Port \nDisconnected From PC".
-constexpr int32_t kMsgRearConnected = 1, kMsgRearDisconnected = 2;
 
 UsbPortHooks g_hooks{};
 

@@ -10,7 +10,6 @@
 
 namespace screenkeys {
 
-constexpr uint8_t kKeypad = 1, kShortcut = 2, kSoft = 3, kCursor = 4, kFunction = 5;
 constexpr uint8_t kKnob = 213;
 
 inline void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
@@ -18,7 +17,7 @@ inline void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
     menuKeyDispatch(&ev);
 }
 inline void Knob(int8_t delta) {
-    Press(kKnob, kCursor, delta);
+    Press(kKnob, kClassCursor, delta);
 }
 inline std::string Popup() {
     char text[256] = {};

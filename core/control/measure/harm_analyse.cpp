@@ -9,6 +9,7 @@
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace harm {
 namespace {
@@ -16,7 +17,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr float kMagnitudeFactor = 1.4144294f;
 constexpr float kPctCap = 999.9f;
-constexpr uint32_t kWiring1P2W = 1;
 constexpr uint32_t kHighRangeBit = 1u << 1;
 
 kiss_fftr_cfg g_fft = nullptr;

@@ -5,11 +5,11 @@
 #include "core/params/access/param_access.h"
 #include "core/regbus/regbus.h"
 #include "core/system/links/parallel_link.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
 constexpr uint32_t kSamplesPerCall = 50;
-constexpr uint32_t kWiring1P2W = 1;
 constexpr uint32_t kSystemCapture = 3;  // the parallel system's capture registers follow the unit's
 
 int32_t Half(uint32_t word, int kind) {

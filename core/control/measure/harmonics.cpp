@@ -7,6 +7,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/regbus/regbus.h"
+#include "platform/stage/wiring_codes.h"
 
 std::atomic<uint32_t> g_HarmCountdown{0};
 std::atomic<uint16_t> g_HarmValid{0};
@@ -22,7 +23,6 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kArmAllPhases = 7;
 constexpr uint32_t kReadyFault = 7;   // ready bits above this are a capture fault
 constexpr uint32_t kHoldTicks = 100;  // 4 ms steps until the next capture
-constexpr uint32_t kWiring1P2W = 1;
 constexpr int32_t kAnalysedFreqs[] = {5000, 6000};
 
 enum State : uint32_t { kAlloc, kIdle, kWaitReady, kReadV, kAnalyseV, kReadI, kAnalyseI, kHold };

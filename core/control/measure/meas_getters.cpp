@@ -7,6 +7,7 @@
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/util/format_number.h"
 
 std::atomic<float> g_MeasValCache[kMqCount];
@@ -16,8 +17,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr int kValueOnly = 2;
 constexpr const char* kInvalidText = "----";
-constexpr uint32_t kModeAcDcSync = 7;
-constexpr uint32_t kModeAcSync = 8;
 
 enum class Kind : uint8_t { kPlain, kPower, kFreq, kThdV, kThdI };
 

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/params/param_ranges.h"
+
 // The quantities by their remote choice value (VRMS 0 ... LMIN 21).
 enum MeasItemChoice : int32_t {
     kMeasVrms,
@@ -34,7 +36,6 @@ enum MeasItemChoice : int32_t {
 
 namespace meas_items {
 
-inline constexpr uint32_t kModeDcInt = 2;
 inline constexpr size_t kMaxSlots = 13;
 
 struct ItemList {

@@ -6,13 +6,13 @@
 #include "core/regbus/regbus.h"
 #include "core/system/state/service_flags.h"
 #include "platform/stage/reg_map.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace meas {
 namespace {
 
 constexpr int kPhases = 3;
 constexpr int kTotalRow = 6;
-constexpr uint32_t kWiring1P2W = 1;
 
 // The registers of one reading step, read in one burst in the order they were noted, then stored into the
 // meter values. A pass reads about a hundred registers: one hold of the bus for each step instead of one

@@ -6,6 +6,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
@@ -48,9 +49,9 @@ int32_t AcvPhaseCeilingVpp(int phase) {
 int32_t GetAcvMaxVppOfPhase(int phase) {
     int32_t vpp = AcvPhaseCeilingVpp(phase);
     if (g_MenuState.load(std::memory_order_relaxed) == kParamAcvLine) {
-        if (GetPhaseMode() == 0) {
+        if (GetPhaseMode() == kWiring3P4W) {
             vpp = Saturate(static_cast<double>(vpp) * kSqrt3 + 0.5);
-        } else if (GetPhaseMode() == 2) {
+        } else if (GetPhaseMode() == kWiring1P3W) {
             vpp = Saturate(static_cast<double>(vpp) * 2.0);
         }
     }

@@ -5,10 +5,10 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
-constexpr uint32_t kPhaseMode3P4W = 0, kPhaseMode1P2W = 1, kPhaseMode1P3W = 2;
 constexpr double kSqrt3 = 1.7320508075688772;
 
 ParamRec PhaseRecord(uint32_t id, int phase) {
@@ -21,7 +21,7 @@ ParamRec PhaseRecord(uint32_t id, int phase) {
 // else it spans two phases of opposite sign.
 bool LineDcvIsPhaseValue() {
     const uint32_t mode = GetOutputMode();
-    return GetPhaseBalanceMode() == 1 && GetPhaseMode() == kPhaseMode3P4W &&
+    return GetPhaseBalanceMode() == 1 && GetPhaseMode() == kWiring3P4W &&
            g_EditAllPhases.load(std::memory_order_relaxed) == 1 && (mode == 0 || mode == 7);
 }
 
@@ -32,9 +32,9 @@ int GetLargestPhase(int kind) {
     for (int p = 0; p < 3; ++p)
         v[p] = kind == 0 ? GetAcv(p) : std::abs(GetDcv(p));
     switch (GetPhaseMode()) {
-        case kPhaseMode1P2W:
+        case kWiring1P2W:
             return 0;
-        case kPhaseMode1P3W:
+        case kWiring1P3W:
             return v[1] > v[0] ? 1 : 0;
         default: {
             int best = 0;
@@ -50,7 +50,7 @@ void UpdateLineValueFromPhases(uint32_t state) {
     if (state == kParamAcvLine) {
         const ParamRec phase = PhaseRecord(kParamAcv, GetLargestPhase(0));
         paramRW(0, kParamAcvLine, &line, 0);
-        line.max = GetPhaseMode() == kPhaseMode3P4W
+        line.max = GetPhaseMode() == kWiring3P4W
                        ? static_cast<int32_t>(static_cast<double>(phase.max) * kSqrt3 + 0.5)
                        : phase.max * 2;
         paramRW(1, kParamAcvLine, &line, 0);
@@ -68,7 +68,7 @@ void SetPhaseValuesFromLine(uint32_t state, int32_t value) {
     if (state == kParamAcvLine) {
         panel::DirtySet(kDirtyLineAcv);
         ParamRec rec = PhaseRecord(kParamAcv, 0);
-        rec.value = GetPhaseMode() == kPhaseMode3P4W ? static_cast<int32_t>(value / kSqrt3 + 0.5) : value / 2;
+        rec.value = GetPhaseMode() == kWiring3P4W ? static_cast<int32_t>(value / kSqrt3 + 0.5) : value / 2;
         for (int p = 0; p < 3; ++p)
             paramRW(1, kParamAcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
     } else if (state == kParamDcvLine) {

@@ -1,18 +1,16 @@
 // Mode, range, wiring, waveform, duty and the ON/OFF phase enable states.
 #include "core/params/access/param_access.h"
 #include "core/params/access/param_access_internal.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/duty_band.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/ctrl_words.h"
+#include "platform/stage/wiring_codes.h"
 
 using namespace core;
 
 namespace {
-
-constexpr uint32_t kPhaseMode3P4W = 0, kPhaseMode1P2W = 1;
-constexpr uint32_t kModeDcInt = 2, kModeAcDcExt = 3, kModeAcExt = 4, kModeAcAdd = 6;
-constexpr int32_t kMsgDutyLimited = 27;
 
 bool HasInternalWaveform(uint32_t mode) {
     return mode != kModeDcInt && mode != kModeAcDcExt && mode != kModeAcExt;
@@ -26,7 +24,7 @@ int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t enable, int pha
     bool changed = rec.state != enable;
     if (!changed && g_EditAllPhases.load(std::memory_order_relaxed) == 1) {
         // The split-phase wirings follow L1's enable, so only 3P4W looks beyond it.
-        const int last = g_PhaseMode.load(std::memory_order_relaxed) == kPhaseMode3P4W ? 2 : 0;
+        const int last = g_PhaseMode.load(std::memory_order_relaxed) == kWiring3P4W ? 2 : 0;
         for (int p = 0; p <= last && !changed; ++p) {
             ParamRec other;
             ReadPhaseRecord(id, p, &other);
@@ -82,7 +80,7 @@ bool WaveformWithinLimits(int32_t w) {
 namespace core {
 
 uint32_t RangeCodeForWiring(uint32_t code, uint32_t phaseMode) {
-    if (phaseMode == kPhaseMode1P2W) {
+    if (phaseMode == kWiring1P2W) {
         if (code == kRangeAuto3P) return kRangeAuto1P2W;
         if (code == 0 || code == 1) return code + 2;
         return code;
@@ -94,7 +92,7 @@ uint32_t RangeCodeForWiring(uint32_t code, uint32_t phaseMode) {
 
 int32_t UserRangeOfCode(uint32_t code, uint32_t phaseMode) {
     const int32_t c = static_cast<int32_t>(code);
-    if (phaseMode == kPhaseMode1P2W) return c > 5 ? c - 4 : c - 2;
+    if (phaseMode == kWiring1P2W) return c > 5 ? c - 4 : c - 2;
     return c < 4 ? c : c - 2;
 }
 
@@ -133,7 +131,7 @@ uint32_t SetVoltRange(uint32_t code) {
     const uint32_t phaseMode = g_PhaseMode.load(std::memory_order_relaxed);
     code = RangeCodeForWiring(code, phaseMode);
     const uint32_t mode = ClampMode(GetOutputMode());
-    const bool is1P2W = phaseMode == kPhaseMode1P2W;
+    const bool is1P2W = phaseMode == kWiring1P2W;
     const uint32_t autoCode = is1P2W ? kRangeAuto1P2W : kRangeAuto3P;
     if (code == autoCode && mode >= kModeAcDcExt && mode <= kModeAcAdd) return GetVoltRangeCode();
     const bool valid = is1P2W ? (code == 2 || code == 3 || code == 6) : (code == 0 || code == 1 || code == 4);
@@ -150,7 +148,7 @@ int32_t GetVoltRange() {
 }
 
 uint32_t RangeUserToCode(uint32_t userRange) {
-    const bool is1P2W = g_PhaseMode.load(std::memory_order_relaxed) == kPhaseMode1P2W;
+    const bool is1P2W = g_PhaseMode.load(std::memory_order_relaxed) == kWiring1P2W;
     static constexpr uint32_t k3P[] = {0, 1, 4};
     static constexpr uint32_t k1P2W[] = {2, 3, 6};
     if (userRange > 2) return userRange;

@@ -3,8 +3,9 @@
 #include "core/params/access/param_access_internal.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/state/ctrl_words.h"
 #include "core/system/config/model_table.h"
+#include "core/system/state/ctrl_words.h"
+#include "platform/stage/wiring_codes.h"
 
 using namespace core;
 
@@ -90,7 +91,7 @@ int32_t ApplyMonitorScale() {
     const int32_t range = GetVoltRange();
     float volt = 0.0f, curr = 0.0f;
     if (family != 0 && (range == 0 || range == 1)) {
-        const uint32_t wiring = GetPhaseMode() == 1 ? 1 : 0;
+        const uint32_t wiring = GetPhaseMode() == kWiring1P2W ? 1 : 0;
         const MonitorScale& s = kMonitorScales[amplitude][family - 1][wiring];
         volt = range == 0 ? s.volt100 : s.volt200;
         curr = range == 0 ? s.curr100 : s.curr200;

@@ -5,11 +5,13 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/access/param_access_internal.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
+#include "platform/stage/wiring_codes.h"
 
 using namespace core;
 
@@ -18,8 +20,6 @@ std::atomic<uint32_t> core::g_SeqSimOutputReset{0};
 
 namespace {
 
-constexpr uint32_t kModeAcDc = 0, kModeAc = 1, kModeDc = 2, kModeAcDcExt = 3, kModeAcExt = 4;
-constexpr uint32_t kModeAcDcSync = 7, kModeAcSync = 8, kModeVca = 9;
 constexpr int32_t kGainUnity = 10000;
 constexpr int32_t kStartFrequency = 5000;  // 50.00 Hz
 constexpr int32_t kWaveRegSin = static_cast<int32_t>(kWaveSin) + 1;
@@ -37,7 +37,7 @@ int32_t VoltOfSet(uint32_t id, uint32_t set, int phase) {
 }  // namespace
 
 int IsVoltResponseLocked() {
-    return GetPhaseMode() == 1 || GetOutputImpedance() == 1 ||
+    return GetPhaseMode() == kWiring1P2W || GetOutputImpedance() == 1 ||
                    g_ParallelActive.load(std::memory_order_relaxed) != 0
                ? 1
                : 0;
@@ -45,17 +45,17 @@ int IsVoltResponseLocked() {
 
 int IsBalanceActive() {
     const uint32_t mode = GetOutputMode();
-    const bool wiring = GetPhaseMode() == 0 || GetPhaseMode() == 2;
-    const bool modeOk = mode == kModeAcDc || mode == kModeAc || mode == kModeAcDcSync ||
-                        mode == kModeAcSync || mode == kModeVca;
+    const bool wiring = GetPhaseMode() == kWiring3P4W || GetPhaseMode() == kWiring1P3W;
+    const bool modeOk = mode == kModeAcDcInt || mode == kModeAcInt || mode == kModeAcDcSync ||
+                        mode == kModeAcSync || mode == kModeAcVca;
     return GetPhaseBalanceMode() == 1 && wiring && modeOk ? 1 : 0;
 }
 
 int RemoteSenseBlockReason() {
     const uint32_t mode = GetOutputMode();
-    if (mode != kModeAc && mode != kModeAcSync && mode != kModeDc) return 1;
+    if (mode != kModeAcInt && mode != kModeAcSync && mode != kModeDcInt) return 1;
     if (GetVoltRange() == 2) return 2;
-    if (mode != kModeDc) {
+    if (mode != kModeDcInt) {
         const int last = LastPhaseOfWiring(GetPhaseMode());
         for (int p = 0; p <= last; ++p)
             if (GetWaveform(p) != static_cast<int32_t>(kWaveSin)) return 4;
@@ -71,7 +71,7 @@ int IsAcvVpp(int32_t w) {
 }
 
 int IsAcIntNoSeqSim() {
-    return GetOutputMode() == kModeAc && SeqSimIsActive() == 0 ? 1 : 0;
+    return GetOutputMode() == kModeAcInt && SeqSimIsActive() == 0 ? 1 : 0;
 }
 
 float GetWaveCrestFactor(int waveform) {
@@ -163,7 +163,7 @@ void OutputPhaseInit(int phase) {
     ZeroAllVoltages();
 
     const uint32_t mode = GetOutputMode();
-    if (mode != kModeDc && mode != kModeAcDcExt && mode != kModeAcExt) {
+    if (mode != kModeDcInt && mode != kModeAcDcExt && mode != kModeAcExt) {
         shadow[kShwFreq] = kStartFrequency;
         SetWaveDuty(GetDutyForFreq(kStartFrequency, phase), phase, 999, 1);
         BusReg_SetFreq(kStartFrequency, regbus::Phase(phase));

@@ -4,11 +4,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/params/param_ranges.h"
 #include "core/params/param_rec.h"
 
 namespace limits {
-
-inline constexpr uint32_t kModeDcInt = 2;
 
 // Truncation toward zero, saturated to the 32-bit range (a non-number gives 0).
 inline int32_t Trunc(double v) {

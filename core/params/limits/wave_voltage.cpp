@@ -4,20 +4,20 @@
 #include <cstring>
 
 #include "core/params/access/acv_unit.h"
-#include "core/params/limits/limit_checks.h"
 #include "core/params/access/line_values.h"
 #include "core/params/access/param_access.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_write.h"
-#include "core/system/state/ctrl_words.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/ctrl_words.h"
 #include "core/system/state/service_flags.h"
+#include "platform/stage/wiring_codes.h"
 
 using namespace core;
 
 namespace {
 
-constexpr uint32_t kPhaseMode3P4W = 0, kPhaseMode1P3W = 2;
 constexpr double kSqrt3 = 1.7320508075688772;
 constexpr int kMessageLines = 3;
 
@@ -165,10 +165,9 @@ void LineValueFromPhase(uint32_t id) {
     const uint32_t wiring = GetPhaseMode();
     if (id == kParamAcvLine) {
         const int32_t l1 = Word(0, kShwAcv);
-        if (wiring == kPhaseMode3P4W || wiring == kPhaseMode1P3W) {
-            const int32_t line = wiring == kPhaseMode3P4W
-                                     ? static_cast<int32_t>(static_cast<double>(l1) * kSqrt3 + 0.5)
-                                     : l1 * 2;
+        if (wiring == kWiring3P4W || wiring == kWiring1P3W) {
+            const int32_t line =
+                wiring == kWiring3P4W ? static_cast<int32_t>(static_cast<double>(l1) * kSqrt3 + 0.5) : l1 * 2;
             SetWord(kLineShadow, kShwAcv, line);
             paramPutValue(0, kParamAcvLine, line, 0);
         }
@@ -178,9 +177,9 @@ void LineValueFromPhase(uint32_t id) {
         const uint32_t mode = GetOutputMode();
         bool store = true;
         int32_t line = l1;
-        if (wiring == kPhaseMode1P3W && (mode == 0 || mode == 7))
+        if (wiring == kWiring1P3W && (mode == 0 || mode == 7))
             line = l1 * 2;
-        else if (wiring != kPhaseMode3P4W)
+        else if (wiring != kWiring3P4W)
             store = false;
         if (store) {
             SetWord(kLineShadow, kShwDcv, line);

@@ -2,18 +2,19 @@
 
 #include <string>
 
-#include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/params/param_store.h"
 #include "core/params/presets/preset_store.h"
 #include "core/params/presets/preset_transfer.h"
 #include "core/system/messaging/msg_ring.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
 uint32_t PhasesOf(uint32_t phaseMode) {
     static constexpr uint32_t kPhasesOfMode[3] = {3, 1, 2};  // 3P4W, 1P2W, 1P3W
-    return phaseMode < 3 ? kPhasesOfMode[phaseMode] : 0;
+    return phaseMode < kWirings ? kPhasesOfMode[phaseMode] : 0;
 }
 
 // The group's message, naming both quantities in one text when both were limited; it replaces whatever

@@ -4,8 +4,10 @@
 #include <mutex>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/params/presets/preset_store.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace presets {
 namespace {
@@ -17,7 +19,6 @@ constexpr uint32_t kDcModes[4] = {0, 2, 5, 7};
 constexpr uint32_t kFreqModes[4] = {0, 1, 5, 6};
 constexpr uint32_t kGainModes[4] = {5, 6, 7, 8};
 constexpr uint32_t kSyncModes[2] = {7, 8};
-constexpr uint32_t kVcaMode = 9;
 constexpr uint32_t kMaxRangeCode = 7;
 
 // The settings of the MISC page, one record each for the instrument.
@@ -47,7 +48,7 @@ constexpr MiscField kMiscFields[] = {
 const uint32_t* CurrentVariants(uint32_t phaseMode) {
     static constexpr uint32_t k1P2W[4] = {2, 3, 6, 7};
     static constexpr uint32_t kOther[4] = {0, 1, 4, 5};
-    return phaseMode == 1 ? k1P2W : kOther;
+    return phaseMode == kWiring1P2W ? k1P2W : kOther;
 }
 
 // One direction of the copy. Recalled values pass through ParamClampToDefault, except those read with WordIn
@@ -146,7 +147,7 @@ void PhaseFields(Copy& c, uint32_t p, uint32_t waveform, uint32_t phaseMode, Rec
             c.Word(79 + 2 * i + a, m[kGainModes[i]].volt[a].gain);
         for (uint32_t i = 0; i < 2; ++i)
             c.Byte(13 + 2 * i + a, m[kSyncModes[i]].volt[a].sig);
-        c.Word(110 + a, m[kVcaMode].volt[a].gain);
+        c.Word(110 + a, m[kModeAcVca].volt[a].gain);
     }
 
     // Frequencies and current limits: a recall holds them to the present model's maxima.
@@ -168,7 +169,7 @@ void PhaseFields(Copy& c, uint32_t p, uint32_t waveform, uint32_t phaseMode, Rec
         else
             m[cls].freqLo.value = c.WordIn(53 + cls);
     }
-    ParamRec& vcaFreq = m[kVcaMode].freq;
+    ParamRec& vcaFreq = m[kModeAcVca].freq;
     if (!c.recall())
         c.WordOut(112, vcaFreq);
     else if (c.WordIn(112) != 0)
@@ -192,10 +193,10 @@ void PhaseFields(Copy& c, uint32_t p, uint32_t waveform, uint32_t phaseMode, Rec
             peak.ipkMin.value = peak.ipkMin.defaultMin, limits->curr.second = "IPK";
     }
 
-    c.State(45, m[kVcaMode].onPhase);
-    c.State(46, m[kVcaMode].offPhase);
-    c.Word(113, m[kVcaMode].onPhase);
-    c.Word(114, m[kVcaMode].offPhase);
+    c.State(45, m[kModeAcVca].onPhase);
+    c.State(46, m[kModeAcVca].offPhase);
+    c.Word(113, m[kModeAcVca].onPhase);
+    c.Word(114, m[kModeAcVca].offPhase);
     c.Byte(kPresetWaveform, u.waveform);
     c.Byte(3, u.ipkLimitMode);
     c.Word(135, u.duty);
@@ -212,7 +213,7 @@ void InstrumentFields(Copy& c, bool defaults) {
         }
     }
     for (uint32_t k = 0; k < 3; ++k)
-        c.Word(144 + k, m[kVcaMode].phaseAngle[k]);
+        c.Word(144 + k, m[kModeAcVca].phaseAngle[k]);
     for (uint32_t i = 0; i < 2; ++i)
         c.Word(133 + i, m[kSyncModes[i]].syncPhase);
     for (const MiscField& f : kMiscFields) {
@@ -232,7 +233,7 @@ void InstrumentFields(Copy& c, bool defaults) {
             if (code <= kMaxRangeCode) g_ParamStore.rangeCode[i].store(code);
         }
         const uint32_t phaseMode = c.ByteIn(kPresetPhaseMode);
-        if (phaseMode <= 2) g_PhaseMode.store(phaseMode);
+        if (phaseMode <= kWiring1P3W) g_PhaseMode.store(phaseMode);
         g_EditAllPhases.store(c.ByteIn(67) == 1 ? 1 : 0);
         for (uint32_t i = 0; i < core::kMeasItems; ++i)
             c.Byte(37 + i, m[g_OutputModeIdx.load()].meas[i]);

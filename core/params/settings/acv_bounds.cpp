@@ -5,11 +5,11 @@
 #include "core/params/access/acv_unit.h"
 #include "core/params/access/param_access.h"
 #include "core/system/state/service_flags.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace settings {
 
 namespace {
-constexpr uint32_t k3P4W = 0;
 constexpr double kSqrt3 = 1.7320508075688772;
 }  // namespace
 
@@ -25,7 +25,7 @@ int32_t AcvMax(int phase, int32_t recordMax, Holder who) {
 int32_t LineAcvRemoteMax(int32_t recordMax) {
     if (IsAcvUnitVppOfPhase(0) == 0) return recordMax;
     const double phaseMax = AcvPhaseCeilingVpp(0);
-    const double lineMax = GetPhaseMode() == k3P4W ? phaseMax * kSqrt3 + 0.5 : phaseMax * 2;
+    const double lineMax = GetPhaseMode() == kWiring3P4W ? phaseMax * kSqrt3 + 0.5 : phaseMax * 2;
     return lineMax < recordMax ? static_cast<int32_t>(lineMax) : recordMax;
 }
 

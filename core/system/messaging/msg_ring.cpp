@@ -26,8 +26,7 @@ namespace {
 
 constexpr uint32_t kRingSize = 32;
 constexpr int32_t kHoldPasses = 100;
-constexpr int32_t kMsgFirst = 1, kMsgLast = 31;
-constexpr int32_t kMsgFree = 5, kMsgFreeHold = 6, kMsgFreeRed = 7, kMsgFreeRedHold = 8;
+constexpr int32_t kMsgFirst = kMsgRearConnected, kMsgLast = kMsgBranchLimited;
 constexpr size_t kFormatBuffer = 128;
 
 // Guards the ring and the free text: posters run on every thread and the popup takes from a thread

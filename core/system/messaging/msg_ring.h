@@ -51,9 +51,35 @@ enum MsgPopupEvent : uint32_t {
     kPopupClose = 8,
 };
 
-// Numbered messages with a meaning to the ring itself: a repeat of these is queued again rather than
-// renewing the one on show.
-enum MsgRingId : int32_t { kMsgRecalled = 16, kMsgSaved = 17 };
+// The numbered messages, 1-31; the number selects the popup's text. A repeat of kMsgRecalled or kMsgSaved
+// is queued again rather than renewing the one on show.
+enum MsgRingId : int32_t {
+    kMsgRearConnected = 1,     // the rear USB port connected to a PC
+    kMsgRearDisconnected = 2,  // and disconnected
+    kMsgGpibLinkUp = 3,
+    kMsgGpibLinkDown = 4,
+    kMsgFree = 5,         // the free text, timed
+    kMsgFreeHold = 6,     // held until closed
+    kMsgFreeRed = 7,      // in a red frame, timed
+    kMsgFreeRedHold = 8,  // in a red frame, held
+    kMsgPressNumberKey = 9,
+    kMsgLongPushNumberKey = 10,
+    kMsgKeysLocked = 11,
+    kMsgKeysUnlocked = 12,
+    kMsgRemoteRefused = 13,  // invalid with remote control
+    kMsgMeterFrozen = 14,    // invalid while the meter is frozen
+    kMsgInvalidInPage = 15,
+    kMsgRecalled = 16,        // recalled from preset M%d
+    kMsgSaved = 17,           // saved to preset M%d
+    kMsgVoltageLimited = 18,  // + a mask of the phases held (1 L1, 2 L2, 4 L3): 19-24
+    kMsgFrequencyLimited = 25,
+    kMsgPhaseLimited = 26,
+    kMsgDutyLimited = 27,
+    kMsgNoDataInMemory = 28,
+    kMsgJumpToLimited = 29,
+    kMsgJumpCountLimited = 30,
+    kMsgBranchLimited = 31,
+};
 
 // Queues a numbered message; 0, or -1 when 32 messages are pending or the id is outside 1-31 (no text
 // is known for it).

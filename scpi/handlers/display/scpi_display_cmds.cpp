@@ -4,6 +4,7 @@
 #include "core/control/calibration/cal_state.h"
 #include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
@@ -15,8 +16,6 @@
 #include "scpi/parser/scpi_errors.h"
 
 namespace {
-
-constexpr uint32_t kModeAcInt = 1, kModeAcDcSync = 7, kModeAcSync = 8;
 
 constexpr const char* kShortNames[kMeasChoiceCount] = {
     "VRMS", "VAVG", "VMAX", "VMIN", "VPKH", "IRMS", "IAVG", "IMAX", "IMIN", "IPKH", "RPOW",

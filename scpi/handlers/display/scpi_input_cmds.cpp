@@ -9,6 +9,7 @@
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
@@ -22,7 +23,6 @@
 namespace scpi {
 namespace {
 
-enum Wiring : uint32_t { k3P4W = 0, k1P2W = 1, k1P3W = 2 };
 constexpr uint32_t kSelectedLineMask = 3u << kOutFlagSelLine0;
 
 int Fail(ScpiInterface* ifc, uint32_t row) {
@@ -85,7 +85,7 @@ int CmdInpSyncSour(ScpiInterface* ifc) {
 }
 
 int CmdInstEdit(ScpiInterface* ifc) {
-    if (GetPhaseMode() != k3P4W) return Fail(ifc, kScpiErrSystem);
+    if (GetPhaseMode() != kWiring3P4W) return Fail(ifc, kScpiErrSystem);
     if (scpiIsQuery(ifc) == 1)
         return WriteTextReply(ifc, g_EditAllPhases.load(std::memory_order_acquire) != 0 ? "All" : "Each"), 0;
     int32_t v;
@@ -99,7 +99,7 @@ int CmdInstSel(ScpiInterface* ifc) {
     int32_t v;
     if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 2, &v); row != 0) return Fail(ifc, row);
     const uint32_t wiring = GetPhaseMode();
-    const int32_t last = wiring == k1P2W ? 0 : wiring == k1P3W ? 1 : 2;
+    const int32_t last = wiring == kWiring1P2W ? 0 : wiring == kWiring1P3W ? 1 : 2;
     if (v > last && g_ServiceFlags.threePhase1P2W.load(std::memory_order_acquire) == 0)
         return Fail(ifc, kScpiErrExecution);
     SelectLine(v);

@@ -7,17 +7,17 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
-#include "scpi/parser/scpi_errors.h"
+#include "platform/stage/wiring_codes.h"
+#include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
-#include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_numeric_param.h"
 #include "scpi/handlers/scpi_refusals.h"
+#include "scpi/parser/scpi_errors.h"
 
 namespace {
 
 enum : uint32_t { kOpRead = 0, kOpWrite = 1 };
-enum Wiring : uint32_t { k1P2W = 1, k1P3W = 2 };
 enum PeakItem : int32_t { kPeakAll = 0, kPeakL3 = 3, kPeakTotal = 4 };
 
 // Refuses the command on a parallel slave; true when it may go on.
@@ -109,7 +109,7 @@ int CmdMeasPeakCle(ScpiInterface* ifc) {
         return 0;
     }
     const uint32_t wiring = GetPhaseMode();
-    if ((wiring == k1P2W && item != kPeakAll) || (wiring == k1P3W && item == kPeakL3)) {
+    if ((wiring == kWiring1P2W && item != kPeakAll) || (wiring == kWiring1P3W && item == kPeakL3)) {
         scpiSetError(ifc, kScpiErrExecution);
         return 0;
     }

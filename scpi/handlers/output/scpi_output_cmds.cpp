@@ -11,6 +11,7 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_handler.h"
@@ -116,7 +117,7 @@ int CmdOutpMonSour(ScpiInterface* ifc) {
     int32_t v;
     if (scpiGetChoice(ifc, 0, &v) != 0 || v < 0 || v > 5) return Fail(ifc, kScpiErrParameter);
     const uint32_t wiring = GetPhaseMode();
-    if (wiring < 3 && ((kMissingSources[wiring] >> v) & 1u)) return Fail(ifc, kScpiErrExecution);
+    if (wiring < kWirings && ((kMissingSources[wiring] >> v) & 1u)) return Fail(ifc, kScpiErrExecution);
     if (suffix == 1) {
         SetMonitorSource1Item(v);
         SetMonitorSource1(v);

@@ -13,6 +13,7 @@
 #include "engine/seq/seq_volt_clamp.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
@@ -21,7 +22,6 @@
 namespace scpi {
 namespace {
 
-enum Wiring : uint32_t { k3P4W = 0, k1P2W = 1, k1P3W = 2 };
 constexpr int32_t kLastStep = 999;
 
 // "Data out of range;01" .. ";15": the number is the 1-based position of the refused parameter.
@@ -44,7 +44,7 @@ bool SeqModeRefused(ScpiInterface* ifc) {
 // The phase the per-phase values are read and written for: the remote selection, L1 in 1P3W.
 int EditPhase() {
     const uint32_t sel = g_SeqSimRemoteSel[0].load(std::memory_order_acquire);
-    return GetPhaseMode() == k1P3W || sel > 2 ? 0 : static_cast<int>(sel);
+    return GetPhaseMode() == kWiring1P3W || sel > 2 ? 0 : static_cast<int>(sel);
 }
 
 int Reply(ScpiInterface* ifc, const char* text) {
@@ -295,7 +295,7 @@ int CmdSeqInstSel(ScpiInterface* ifc) {
     int32_t line = -1;
     if (!ChoiceOrInt(ifc, 0, &line)) return Refuse(ifc, kScpiErrParameter);
     const uint32_t wiring = GetPhaseMode();
-    const int32_t last = wiring == k1P2W ? 0 : wiring == k1P3W ? 1 : 2;
+    const int32_t last = wiring == kWiring1P2W ? 0 : wiring == kWiring1P3W ? 1 : 2;
     if (line < 0 || line > last) return Refuse(ifc, kScpiErrDataOutOfRange);
     g_SeqSimRemoteSel[0].store(static_cast<uint32_t>(line), std::memory_order_release);
     return 0;

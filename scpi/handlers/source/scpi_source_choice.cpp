@@ -2,10 +2,12 @@
 // and stop phase states, response speed): one row per command with its guards, its getter and setter,
 // its largest value and its reply names.
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/channels/set_command_handover.h"
 #include "scpi/commands/scpi_cmd_ids.h"
@@ -29,7 +31,7 @@ enum Guard : uint8_t {
 };
 constexpr uint8_t kBalancedView = kViewUnused | kViewWiringMode;
 
-constexpr uint32_t kModeDcInt = 2, kModeAcDcExt = 3, kModeAcExt = 4, kModeAcVca = 9, kRespFast = 2;
+constexpr uint32_t kRespFast = 2;
 
 int Selected() {
     return static_cast<int>(core::SelectedPhase());
@@ -110,7 +112,8 @@ bool ViewWithoutBalance() {
 uint32_t GuardRefusal(uint8_t guards) {
     if ((guards & kViewUnused) && ParamUnusedInMode(kParamMeasItem7)) return kScpiErrExecution;
     if ((guards & kViewWiringMode) && ViewWithoutBalance()) return kScpiErrSystem;
-    if ((guards & k3P4WMaster) && (GetPhaseMode() != 0 || RemoteSettingBlocked())) return kScpiErrSystem;
+    if ((guards & k3P4WMaster) && (GetPhaseMode() != kWiring3P4W || RemoteSettingBlocked()))
+        return kScpiErrSystem;
     if ((guards & kSlave) && RemoteSettingBlocked()) return kScpiErrSystem;
     return 0;
 }

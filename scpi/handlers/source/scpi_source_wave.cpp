@@ -3,18 +3,19 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
-#include "scpi/parser/scpi_errors.h"
-#include "scpi/handlers/scpi_handler.h"
-#include "scpi/handlers/scpi_handlers.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/channels/set_command_handover.h"
+#include "scpi/handlers/scpi_handler.h"
+#include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_setting_value.h"
+#include "scpi/parser/scpi_errors.h"
 
 namespace scpi {
 namespace {
 
-constexpr uint32_t kModeDcInt = 2, kModeAcDcExt = 3, kModeAcExt = 4, k1P3W = 2;
 constexpr int32_t kWaveSin = 16, kWaveSqu = 17, kWaveTri = 18, kWaveLast = 255;
 
 // "ARB1".."ARB16" (0-15), "SIN", "SQU", "TRI", then "ARB17".. from 19 on.
@@ -54,7 +55,7 @@ int Set(ScpiInterface* ifc) {
         scpiSetError(ifc, kScpiErrExecution);
         return 0;
     }
-    if (g_EditAllPhases.load(std::memory_order_acquire) != 0 || GetPhaseMode() == k1P3W) {
+    if (g_EditAllPhases.load(std::memory_order_acquire) != 0 || GetPhaseMode() == kWiring1P3W) {
         MarkParamGroupChanged(1, kParamWaveShape);
         for (int phase = 0; phase < 3; ++phase)
             SetWaveform(w, phase);

@@ -11,6 +11,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/channels/set_command_handover.h"
@@ -44,7 +45,6 @@ enum BuilderType : int32_t {
     kDip = 29,
     kLfRing = 30
 };
-enum Wiring : uint32_t { k3P4W = 0, k1P2W = 1 };
 
 int Fail(ScpiInterface* ifc, uint32_t row) {
     scpiSetError(ifc, row);
@@ -399,7 +399,7 @@ int CmdSystArbEditStorAppl(ScpiInterface* ifc) {
     ArbBuild_SetArbNo(slot);
     const int suffix = SuffixAt(ifc, 4);
     if (suffix < 1 || suffix > 3) return Fail(ifc, kScpiErrParameter);
-    if ((suffix == 2 && GetPhaseMode() == k1P2W) || (suffix == 3 && GetPhaseMode() != k3P4W))
+    if ((suffix == 2 && GetPhaseMode() == kWiring1P2W) || (suffix == 3 && GetPhaseMode() != kWiring3P4W))
         return Fail(ifc, kScpiErrExecution);
     const int phase = suffix - 1;
     // Refused with the output on, or a failed store: the wave was not applied.

@@ -9,6 +9,7 @@
 #include "core/params/phase_cfg.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
@@ -16,6 +17,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "platform/host/clock.h"
+#include "platform/stage/wiring_codes.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_handler.h"
@@ -31,8 +33,6 @@ namespace scpi {
 namespace {
 
 constexpr const char* kPhaseNames[] = {"3P4W", "1P2W", "1P3W"};
-enum : int32_t { k3P4W, k1P2W, k1P3W };
-constexpr uint32_t kAdvancedPage = 1;
 constexpr uint32_t kAdvancedScreenWaitMs = 500;
 enum : int32_t { kContinuous, kSequence, kSimulation };
 // The trigger output has no meaning in DC-INT and the external modes.
@@ -81,9 +81,10 @@ int SetPhase(ScpiInterface* ifc) {
     int32_t to;
     if (scpiGetInt(ifc, 0, &to) != 0) return Refuse(ifc, kScpiErrParameter);
     // The change saves and reloads the settings of the screen's wiring: only from the output screen.
-    if (g_PageId.load() != kAdvancedPage) return Refuse(ifc, kScpiErrSettingsConflict);
+    if (g_PageId.load() != kScreenAdvanced) return Refuse(ifc, kScpiErrSettingsConflict);
     if (static_cast<uint32_t>(to) == GetPhaseMode()) return 0;
-    if (to < k3P4W || to > k1P3W) return Refuse(ifc, kScpiErrDataOutOfRange);
+    if (to < static_cast<int32_t>(kWiring3P4W) || to > static_cast<int32_t>(kWiring1P3W))
+        return Refuse(ifc, kScpiErrDataOutOfRange);
     ChangePhaseConfig(static_cast<uint32_t>(to));
     // The control task rewrites every output setting for the new wiring.
     ScpiHandoverCompleteAfterPass();
@@ -133,7 +134,8 @@ int SetTrigOutSource(ScpiInterface* ifc) {
     int32_t line;
     if (const uint32_t row = ChoiceOrNumber(ifc, 0, &line); row != 0) return Refuse(ifc, row);
     const uint32_t wiring = GetPhaseMode();
-    if ((wiring == k1P2W && line != 0) || (wiring == k1P3W && line == 2)) return Refuse(ifc, kScpiErrExecution);
+    if ((wiring == kWiring1P2W && line != 0) || (wiring == kWiring1P3W && line == 2))
+        return Refuse(ifc, kScpiErrExecution);
     if (line < 0 || line > 2) return Refuse(ifc, kScpiErrDataOutOfRange);
     SetTriggerSource(line);
     return 0;
@@ -153,7 +155,7 @@ int CmdSystConfExt(ScpiInterface* ifc) {
 int CmdSystConfPhas(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) != 1) return SetPhase(ifc);
     const uint32_t wiring = GetPhaseMode();
-    if (wiring > static_cast<uint32_t>(k1P3W)) return WriteSignedReply(ifc, static_cast<int32_t>(wiring)), 0;
+    if (wiring > kWiring1P3W) return WriteSignedReply(ifc, static_cast<int32_t>(wiring)), 0;
     WriteTextReply(ifc, kPhaseNames[wiring]);
     return 0;
 }

@@ -17,7 +17,6 @@ using namespace arbedit;
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L', kKnob = 213;
 constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft4 = '\\', kSoft5 = ']', kSoft8 = '`';
 constexpr int32_t kRippleType = 28, kDipType = 29, kLfRingType = 30;

@@ -22,7 +22,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr uint8_t kSoftSave = 'Y', kSoftRecall = 'Z', kSoftDefault = '[', kSoftExit = '\\';
 constexpr uint32_t kEntryDisabled = 1u << 0;

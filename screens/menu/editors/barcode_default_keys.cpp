@@ -11,7 +11,6 @@
 #include "screens/menu/editors/menu_editor.h"
 
 namespace {
-constexpr uint8_t kClassKeypad = 1;
 constexpr uint8_t kExit = 'T', kEnter = 'U';
 constexpr uint32_t kDefaultRow = kMenuDefaultSetting;
 }  // namespace

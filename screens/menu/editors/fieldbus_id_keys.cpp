@@ -13,7 +13,6 @@
 #include "screens/menu/editors/typed_number.h"
 
 namespace {
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U';
 
 struct IdEditor {

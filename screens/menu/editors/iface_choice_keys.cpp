@@ -20,7 +20,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 
 enum class Exit : uint8_t {

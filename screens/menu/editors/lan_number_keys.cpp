@@ -16,7 +16,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr int32_t kDigits = 4, kMax = 9999, kMin = 1;
 constexpr uint32_t kSocketRow = kMenuLanSocket, kPasswordRow = kMenuLanWebPassword;

@@ -20,7 +20,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213, kPoint = 74;
 constexpr uint8_t kDigit0 = 64, kDigit9 = 73;
 constexpr int32_t kQuadDigits = 12, kOctetMax = 255;

@@ -9,7 +9,6 @@
 #include "screens/menu/editors/typed_number.h"
 
 namespace {
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kKnob = 213;
 constexpr int32_t kPercentMax = 100, kPercentMin = 1;
 

@@ -15,7 +15,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr double kEntryRounding = 0.005;
 

@@ -9,12 +9,12 @@
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/field_openers.h"
 #include "panel/menu/menu_states.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "sysadmin/firmware/fw_update.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t kWiring1P2W = 1, kWiring1P3W = 2;
 
 enum class Kind : uint8_t {
     kChoice,

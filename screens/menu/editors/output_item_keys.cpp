@@ -10,7 +10,7 @@
 
 namespace {
 using K = MenuEditKind;
-constexpr uint8_t kClassCursor = 4, kKnob = 213;
+constexpr uint8_t kKnob = 213;
 constexpr uint32_t kPositionRow = kMenuParallelPosition;
 
 // A new position ends parallel operation at once and has the control task send the slew settings again;

@@ -12,7 +12,6 @@
 #include "screens/menu/nav/menu_nav_table.h"
 
 namespace {
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr uint32_t kFirstOctetCursor = 9;  // the units digit of the first octet
 

@@ -11,6 +11,7 @@
 #include "panel/draw/panel_text.h"
 #include "panel/menu/menu_page_words.h"
 #include "panel/menu/menu_states.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/menu/page/menu_art.h"
 #include "screens/menu/page/menu_fonts.h"
 #include "screens/menu/page/menu_page_ops.h"
@@ -104,12 +105,12 @@ constexpr bool HintsAreEditors() {
 }
 static_assert(HintsAreEditors(), "a hint names no row's editor");
 
-// Texts by output phase: 0 3P4W, 1 1P2W, 2 1P3W.
+// Texts by output phase: 3P4W, 1P2W, 1P3W.
 const char* ByPhase(const char* three, const char* one, const char* split) {
     switch (GetPhaseMode()) {
-        case 1:
+        case kWiring1P2W:
             return one;
-        case 2:
+        case kWiring1P3W:
             return split;
         default:
             return three;
@@ -120,7 +121,7 @@ const char* ResponseHint() {
     const bool impedanceOn = paramGetValue(kParamOutputImpedance, 0, 0) != 0;
     const bool variantA = g_ModelVariantA.load(std::memory_order_relaxed) != 0;
     const bool limited =
-        !variantA && (GetPhaseMode() == 1 || g_ParallelActive.load(std::memory_order_relaxed) == 1);
+        !variantA && (GetPhaseMode() == kWiring1P2W || g_ParallelActive.load(std::memory_order_relaxed) == 1);
     return impedanceOn || limited ? "Slow|Medium" : "Slow|Medium|Fast";
 }
 

@@ -5,6 +5,7 @@
 #include "core/control/parallel/parallel_frame.h"
 #include "core/params/access/key_entry.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/config/identity.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
@@ -16,6 +17,7 @@
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_page_words.h"
 #include "panel/menu/menu_states.h"
+#include "platform/stage/wiring_codes.h"
 
 using menu_rows::RowEntry;
 using menu_rows::RowGuard;
@@ -25,8 +27,6 @@ using menu_rows::RowSrc;
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t kWiring3P4W = 0, kWiring1P2W = 1;
-constexpr uint32_t kModeDcInt = 2, kModeAcdcExt = 3, kModeAcExt = 4;
 constexpr uint32_t kSavRecPreset = 0, kSavRecArb = 3, kSavRecAllData = 4;
 constexpr const char* kOutputOnText = "Invalid with Output ON, \nTurn OFF the Output First";
 // By the remote-sense check's reason 1-4.
@@ -143,7 +143,7 @@ uint32_t Guarded(RowGuard guard, uint32_t state) {
             return GetPhaseMode() != kWiring1P2W ? state : before;
         case RowGuard::kTrigOut: {
             const uint32_t mode = GetOutputMode();
-            const bool extOrDc = mode == kModeDcInt || mode == kModeAcdcExt || mode == kModeAcExt;
+            const bool extOrDc = mode == kModeDcInt || mode == kModeAcDcExt || mode == kModeAcExt;
             return !SeqSimIsActive() && !extOrDc ? state : before;
         }
         case RowGuard::kOutputOff:

@@ -32,7 +32,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kKnob = 213;
 constexpr uint32_t kBrandRow = kMenuFirmType, kModelRow = kMenuModelType;
 constexpr int32_t kBrandLast = static_cast<int32_t>(kBrandCount) - 1, kModelCodeMax = 9999;

@@ -20,7 +20,6 @@
 #include "sysadmin/sys_versions.h"
 
 namespace {
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U';
 constexpr uint32_t kSpecialFunctionRow = kMenuSpecialFunction;
 constexpr uint32_t kTypedDigitsMax = 4;

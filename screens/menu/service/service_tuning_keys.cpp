@@ -11,7 +11,6 @@
 
 namespace {
 using namespace service_tuning;
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kExit = 'T', kEnter = 'U';
 
 template <uint32_t State>

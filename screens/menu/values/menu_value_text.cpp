@@ -16,6 +16,7 @@
 #include "core/system/util/format_number.h"
 #include "panel/draw/value_format.h"
 #include "panel/menu/menu_page_words.h"
+#include "platform/stage/wiring_codes.h"
 #include "sysadmin/net/net_state.h"
 
 namespace menu {
@@ -212,13 +213,13 @@ void WorkingText(const ValueRow& row, char* out, size_t size) {
 bool ValueDim(const ValueRow& row) {
     switch (row.dim) {
         case Dim::kUnless3P4W:
-            return GetPhaseMode() != 0;
+            return GetPhaseMode() != kWiring3P4W;
         case Dim::kTriggerOff: {
             const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
             return SeqSimIsActive() != 0 || mode == 2 || mode == 3 || mode == 4;
         }
         case Dim::kIn1P2W:
-            return GetPhaseMode() == 1;
+            return GetPhaseMode() == kWiring1P2W;
         case Dim::kRs232Off:
             return std::atomic_ref<uint8_t>(g_IfaceCfg.rs232Enable).load(kRelaxed) != 1;
         case Dim::kSlave:

@@ -2,6 +2,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/system/state/service_flags.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_windows.h"
 
 uint32_t g_HomeRedrawCountdown = 0;
@@ -9,8 +10,6 @@ uint32_t g_HomeRedrawCountdown = 0;
 namespace home {
 
 namespace {
-
-constexpr uint32_t k1P2W = 1;
 
 void Show(int win) {
     WM_Show(g_HomeWin[win]);
@@ -70,7 +69,7 @@ void LayoutPass() {
 }
 
 void ApplyPhaseModeRule(uint32_t phaseMode, bool withVerticalBar) {
-    const bool allRows = phaseMode == k1P2W;
+    const bool allRows = phaseMode == kWiring1P2W;
     ShowPanelRows(6, 6, allRows);
     allRows ? Show(kWinLowerFrame) : Hide(kWinLowerFrame);
     allRows ? Hide(kWinPanelScroll) : Show(kWinPanelScroll);
@@ -88,7 +87,7 @@ void ApplyDisplayModeRule(uint32_t displayMode) {
 }
 
 void ApplyPhasorRule(uint32_t phaseMode, uint32_t outputMode) {
-    const bool shown = phaseMode != k1P2W && !(outputMode >= 2 && outputMode <= 6);
+    const bool shown = phaseMode != kWiring1P2W && !(outputMode >= 2 && outputMode <= 6);
     shown ? Show(kWinPhasor) : Hide(kWinPhasor);
 }
 

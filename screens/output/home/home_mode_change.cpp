@@ -8,6 +8,7 @@
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_layout.h"
 #include "screens/output/home/home_refresh.h"
@@ -18,7 +19,6 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 constexpr int kWiringCell = kWinStatusCell0 + 11;
 
 // Line L1 and the PHASE view.
@@ -44,9 +44,9 @@ void PhaseModeChange(uint32_t phaseMode) {
     g_HomePage.panelRow.store(0, kRelaxed);
     Queue(PanelValueWin(0));
     FirstLinePhaseView();
-    if (phaseMode == k3P4W || phaseMode == k1P3W) g_EditAllPhases.store(1, kRelaxed);
-    if (phaseMode == k1P2W) SetPhaseBalanceMode(0);
-    if (phaseMode == k1P3W) SetPhaseBalanceMode(1);
+    if (phaseMode == kWiring3P4W || phaseMode == kWiring1P3W) g_EditAllPhases.store(1, kRelaxed);
+    if (phaseMode == kWiring1P2W) SetPhaseBalanceMode(0);
+    if (phaseMode == kWiring1P3W) SetPhaseBalanceMode(1);
     Queue(PanelLabelWin(3));
     Queue(PanelLabelWin(5));
     Queue(kWinPhasor);
@@ -72,7 +72,7 @@ void OutputModeChange(uint32_t mode) {
     const bool noSecondPage = mode >= 2 && mode <= 4;
     noSecondPage ? WM_Hide(g_HomeWin[kWinPanelScroll]) : WM_Show(g_HomeWin[kWinPanelScroll]);
     FirstLinePhaseView();
-    const bool threeModule = GetPhaseMode() != k1P2W;
+    const bool threeModule = GetPhaseMode() != kWiring1P2W;
     if (threeModule) g_EditAllPhases.store(1, kRelaxed);
     QueuePanelRows(threeModule ? 6 : 12);
     threeModule ? WM_Show(g_HomeWin[kWinPanelScroll]) : WM_Hide(g_HomeWin[kWinPanelScroll]);

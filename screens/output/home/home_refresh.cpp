@@ -5,6 +5,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_layout.h"
 #include "screens/output/home/home_windows.h"
@@ -15,7 +16,6 @@ uint32_t g_HomeMeterCountdown = 0;
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t k1P2W = 1;
 
 // Takes a one-shot request word: true when it was 1 (a value written meanwhile stays).
 bool TakeRequest(std::atomic<uint32_t>& word) {
@@ -65,7 +65,7 @@ namespace home {
 
 void PanelSelectionStep() {
     const uint32_t wiring = GetPhaseMode(), mode = GetOutputMode();
-    const bool threeModule = wiring != k1P2W;
+    const bool threeModule = wiring != kWiring1P2W;
     const uint32_t selected = g_HomePage.panelRow.load(kRelaxed);
     if (selected != g_HomeWindows.panelRow) {
         g_HomeWindows.panelRow = selected;

@@ -7,6 +7,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
 #include "screens/output/home/home_window_table.h"
@@ -17,7 +18,6 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t k1P2W = 1;
 
 // Item list heights by output mode: {mode 1, mode 2, modes 7 and 8, the others}.
 struct ListHeights {
@@ -91,7 +91,7 @@ void ModeList(uint32_t state) {
 int LineListOpenY() {
     uint32_t& highlight = g_HomeWindows.lineHighlight;
     const uint32_t mode = GetOutputMode();
-    if (GetPhaseMode() == k1P2W) return 4;
+    if (GetPhaseMode() == kWiring1P2W) return 4;
     if (GetPhaseBalanceMode() != 1) return 21 * static_cast<int>(highlight) + 4;
     if (mode == 9) return 4;
     if (mode <= 1 || mode == 7 || mode == 8) {

@@ -6,6 +6,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
 #include "screens/output/home/home_windows.h"
@@ -13,8 +14,6 @@
 namespace home {
 
 namespace {
-
-constexpr uint32_t k1P2W = 1;
 
 // Output modes as a mask (bit m = mode m).
 constexpr uint16_t M(std::initializer_list<int> modes) {
@@ -123,7 +122,7 @@ uint32_t Read(const SettingWord& w, uint32_t line) {
 void Handle(const SettingLink& l) {
     if (l.act != nullptr) l.act();
     const uint32_t mode = GetOutputMode();
-    const bool is1P2W = GetPhaseMode() == k1P2W;
+    const bool is1P2W = GetPhaseMode() == kWiring1P2W;
     for (int i = 0; i < l.panelCount; ++i) {
         const PanelQueue& q = l.panel[i];
         if (mode > 9 || ((q.modes >> mode) & 1u) == 0) continue;

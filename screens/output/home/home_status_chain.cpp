@@ -11,6 +11,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "panel/statusbar/status_bar.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
 #include "screens/output/home/home_windows.h"
@@ -21,7 +22,6 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t k1P2W = 1;
 
 uint32_t ParamFlags() {
     return g_ParamFlags.load(std::memory_order_acquire);
@@ -44,7 +44,7 @@ constexpr int Cell(int x) {
 // The panel values showing the waveform (and the duty) of the selected phase in the current mode.
 void QueueWaveValues() {
     const uint32_t mode = GetOutputMode();
-    Queue(PanelValueWin(GetPhaseMode() == k1P2W ? 8 : 2));
+    Queue(PanelValueWin(GetPhaseMode() == kWiring1P2W ? 8 : 2));
     if (mode <= 1 || (mode >= 5 && mode <= 9)) Queue(PanelValueWin(mode == 5 || mode == 6 ? 3 : 2));
 }
 void WaveChanged() {

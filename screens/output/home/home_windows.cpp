@@ -1,5 +1,7 @@
 #include "screens/output/home/home_windows.h"
 
+#include "platform/stage/wiring_codes.h"
+
 std::array<WM_HWINDOW, home::kWinCount> g_HomeWin{};
 
 int HomeWin_IndexOf(WM_HWINDOW h) {
@@ -18,7 +20,7 @@ PanelSlot PanelSlotOfRow(uint32_t row, uint32_t phaseMode, uint32_t outputMode) 
     const bool modeGroupA = outputMode <= 1 || (outputMode >= 7 && outputMode <= 9);  // 0, 1, 7, 8, 9
     const bool modeGroupB = outputMode == 5 || outputMode == 6;
     PanelSlot s{0, row};
-    if (phaseMode != 1) {
+    if (phaseMode != kWiring1P2W) {
         s.page = (row > 5 && !noSecondPage) ? 1u : 0u;
         if (s.page == 0) return s;
         if (modeGroupA && row > 8)

@@ -6,12 +6,12 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/home_paint.h"
 #include "screens/output/homepaint/settings_labels.h"
 
 namespace {
 
-constexpr uint32_t k1P2W = 1, k1P3W = 2;
 constexpr uint32_t kFrameColour = 0xFFFFFF, kFaceColour = 0x666666, kBlack = 0x000000, kWhite = 0xFFFFFF;
 constexpr int kRight = 113, kRadius = 4;
 constexpr int kPitch = 21, kBottomMargin = 7, kTextX = 5, kTextY = 2;
@@ -48,13 +48,13 @@ void TextStyle(uint32_t colour) {
 bool ViewChoice() {
     const uint32_t wiring = GetPhaseMode();
     const uint32_t mode = GetOutputMode();
-    return GetPhaseBalanceMode() == 1 && wiring != k1P2W && (mode <= 1 || (mode >= 7 && mode <= 9));
+    return GetPhaseBalanceMode() == 1 && wiring != kWiring1P2W && (mode <= 1 || (mode >= 7 && mode <= 9));
 }
 
 int LineEntries() {
     const uint32_t wiring = GetPhaseMode();
     if (ViewChoice()) return GetOutputMode() == 9 ? 1 : 2;
-    return wiring == k1P2W ? 1 : wiring == k1P3W ? 2 : 3;
+    return wiring == kWiring1P2W ? 1 : wiring == kWiring1P3W ? 2 : 3;
 }
 
 void Head(const char* text) {

@@ -13,11 +13,11 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/overlay/overlay_paint.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/home_paint.h"
 
 namespace {
 
-constexpr uint32_t k1P2W = 1, k1P3W = 2;
 constexpr uint32_t kBlack = 0x000000, kBoxFace = 0xF77721, kTempColour = 0xFF0000;
 
 struct Tab {
@@ -62,7 +62,7 @@ void FillRound(const RoundBox& b, int dx) {
 
 // Phases shown: 1P2W L1 only, 1P3W L1 and L2, 3P4W all three.
 int PhasesOf(uint32_t wiring) {
-    return wiring == k1P2W ? 1 : wiring == k1P3W ? 2 : 3;
+    return wiring == kWiring1P2W ? 1 : wiring == kWiring1P3W ? 2 : 3;
 }
 
 void Tabs(uint32_t wiring) {

@@ -6,6 +6,7 @@
 #include "core/params/param_store.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_meter_draw.h"
 #include "screens/output/homepaint/home_meter_items.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr uint32_t k1P2W = 1, k1P3W = 2;
 constexpr int kCells = 12;
 constexpr char kDashes[] = " - - - - ";
 
@@ -31,13 +31,13 @@ int32_t ItemOfRow(int row) {
 
 // A phase the wiring lacks: 1P2W has L1 only, 1P3W L1 and L2.
 bool PhaseMissing(uint32_t phaseMode, int phase) {
-    return (phaseMode == k1P2W && phase > 0) || (phaseMode == k1P3W && phase > 1);
+    return (phaseMode == kWiring1P2W && phase > 0) || (phaseMode == kWiring1P3W && phase > 1);
 }
 
 // Line-to-line voltages need two phases: in 1P2W the first two columns of rows 1 and 4 show dashes for
 // them, and row 4 for the items past its list.
 bool ShowsDashes(int row, int phase, int32_t item, int32_t quantity) {
-    if (GetPhaseMode() != k1P2W || phase > 1 || (row != 0 && row != 3)) return false;
+    if (GetPhaseMode() != kWiring1P2W || phase > 1 || (row != 0 && row != 3)) return false;
     return MeasIsLineToLine(quantity) || (row == 3 && item > 8);
 }
 
@@ -45,8 +45,8 @@ const char* TagText(int row, int phase, int32_t item, uint32_t phaseMode, uint32
     const int32_t quantity = MeasItemQuantity(static_cast<uint32_t>(row), outputMode, item);
     const bool lineToLine = MeasIsLineToLine(quantity);
     if (row == 0) {
-        if (phaseMode == k1P2W && (phase > 0 || lineToLine)) return "";
-        if (phaseMode == k1P3W && (phase == 2 || (phase == 1 && lineToLine))) return "";
+        if (phaseMode == kWiring1P2W && (phase > 0 || lineToLine)) return "";
+        if (phaseMode == kWiring1P3W && (phase == 2 || (phase == 1 && lineToLine))) return "";
     } else if (PhaseMissing(phaseMode, phase)) {
         return "";
     }

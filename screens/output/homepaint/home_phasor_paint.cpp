@@ -5,11 +5,11 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/phasor.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/home_paint.h"
 
 namespace {
 
-constexpr uint32_t k3P4W = 0, k1P3W = 2;
 constexpr float kTenthsPerDegree = 10.0f;
 
 }  // namespace
@@ -23,12 +23,12 @@ void HomePaint_Phasor(WM_MSG_RECORD* msg) {
     float l2 = static_cast<float>(GetPhaseAngle_L2()) / kTenthsPerDegree;
     float l3 = static_cast<float>(GetPhaseAngle_L3()) / kTenthsPerDegree;
     if (balanced) {
-        const bool threePhase = GetPhaseMode() == k3P4W;
+        const bool threePhase = GetPhaseMode() == kWiring3P4W;
         l2 = threePhase ? 120.0f : 180.0f;
         l3 = threePhase ? 240.0f : 180.0f;
     }
     // The split phase plays L2 opposite L1 whatever angle the store keeps for 3P4W.
-    if (GetPhaseMode() == k1P3W) l2 = 180.0f;
+    if (GetPhaseMode() == kWiring1P3W) l2 = 180.0f;
     ClearWindow();
     GUI_SelectFont(&kFont24);
     GUI_SetTextDrawMode(GUI_TM_TRANS);

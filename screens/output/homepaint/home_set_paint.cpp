@@ -12,12 +12,12 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_paint.h"
 
 namespace {
 
-constexpr uint32_t k3P4W = 0, k1P3W = 2;
 constexpr int32_t kWaveSine = 16, kWaveSquare = 17;
 constexpr int kRowAcv = 0, kRowFreq = 2;  // DCV is row 1
 constexpr int kSplitX = 90;
@@ -49,8 +49,8 @@ constexpr SetRow kRows[3] = {
 
 bool ColumnShown(int col) {
     const uint32_t phaseMode = GetPhaseMode();
-    if (col == 1) return phaseMode == k3P4W || phaseMode == k1P3W;
-    if (col == 2) return phaseMode == k3P4W;
+    if (col == 1) return phaseMode == kWiring3P4W || phaseMode == kWiring1P3W;
+    if (col == 2) return phaseMode == kWiring3P4W;
     return true;
 }
 

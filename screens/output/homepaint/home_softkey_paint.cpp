@@ -7,6 +7,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_meter_items.h"
 #include "screens/output/homepaint/home_paint.h"
@@ -14,7 +15,6 @@
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 constexpr int kKeys = 8;
 constexpr int kNormal = 0, kSelected = 1, kDisabled = 2;
 
@@ -43,10 +43,10 @@ uint32_t Pick(int32_t v, uint32_t count) {
 Label LineKey() {
     const uint32_t phaseMode = GetPhaseMode(), mode = GetOutputMode();
     const bool balance = GetPhaseBalanceMode() == 1;
-    if (balance && phaseMode != k1P2W && !(phaseMode == k3P4W && mode >= 2 && mode <= 6))
+    if (balance && phaseMode != kWiring1P2W && !(phaseMode == kWiring3P4W && mode >= 2 && mode <= 6))
         return {kViewLabels[Pick(GetPhaseLineView(), 2)], kNormal, 2};
-    if (phaseMode == k3P4W) return {kLine3P4W[Pick(GetSelectedLine(), 3)], kNormal, 3};
-    if (phaseMode == k1P3W) return {kLine1P3W[Pick(GetSelectedLine(), 2)], kNormal, 2};
+    if (phaseMode == kWiring3P4W) return {kLine3P4W[Pick(GetSelectedLine(), 3)], kNormal, 3};
+    if (phaseMode == kWiring1P3W) return {kLine1P3W[Pick(GetSelectedLine(), 2)], kNormal, 2};
     return {"L1", kDisabled, 1};
 }
 
@@ -54,13 +54,13 @@ Label LineKey() {
 Label EachAllKey() {
     const uint32_t phaseMode = GetPhaseMode(), mode = GetOutputMode();
     const bool balance = GetPhaseBalanceMode() == 1;
-    if (phaseMode == k1P2W)
+    if (phaseMode == kWiring1P2W)
         g_EditAllPhases.store(0, kRelaxed);
     else if (balance && AllPhaseMode(mode))
         g_EditAllPhases.store(1, kRelaxed);
     const uint32_t all = g_EditAllPhases.load(kRelaxed) == 1 ? 1 : 0;
-    if (phaseMode == k1P2W || (balance && AllPhaseMode(mode))) return {kEachAll[all], kDisabled, 2};
-    if (phaseMode == k1P3W && g_HomePage.allPhasesLock.load(kRelaxed) == 1)
+    if (phaseMode == kWiring1P2W || (balance && AllPhaseMode(mode))) return {kEachAll[all], kDisabled, 2};
+    if (phaseMode == kWiring1P3W && g_HomePage.allPhasesLock.load(kRelaxed) == 1)
         return {kEachAll[1], kDisabled, 2};
     return {kEachAll[all], kNormal, 2};
 }

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/stage/wiring_codes.h"
+
 namespace home {
 
 constexpr uint32_t kLayoutRows = 14, kLayoutModes = 10;
@@ -65,8 +67,8 @@ inline constexpr SettingsLayoutSet SettingsLayoutTables{detail::kLayoutA, detail
 
 // wiring 0 3P4W, 1 1P2W, 2 1P3W; lineView 1 = the LINE view; balanced 1 = the balance mode setting on.
 constexpr const SettingsLayout& SettingsLayoutFor(uint32_t wiring, int32_t lineView, int32_t balanced) {
-    if (wiring == 1 || lineView == 1 || balanced == 1) return SettingsLayoutTables.c;
-    return wiring == 2 ? SettingsLayoutTables.b : SettingsLayoutTables.a;
+    if (wiring == kWiring1P2W || lineView == 1 || balanced == 1) return SettingsLayoutTables.c;
+    return wiring == kWiring1P3W ? SettingsLayoutTables.b : SettingsLayoutTables.a;
 }
 
 // Out-of-range rows and modes read as filler.

@@ -9,13 +9,13 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/settings_labels.h"
 #include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/homepaint/settings_panel.h"
 
 namespace {
 
-constexpr uint32_t k1P3W = 2;
 constexpr int32_t kCodeAngleL2 = 16, kCodeWave = 13, kCodeDuty = 14;
 constexpr uint32_t kLabelBack = 0x333333, kValueBack = 0x4D4D4D, kWhite = 0xFFFFFF, kBlack = 0x000000;
 // The highlight box: the whole value, or its left (wave) or right (duty) part.
@@ -51,7 +51,7 @@ void SettingsPanel_PaintLabel(int32_t code) {
 }
 
 void SettingsPanel_SetAllFlag(bool highlighted, uint32_t value) {
-    if (GetPhaseMode() != k1P3W)
+    if (GetPhaseMode() != kWiring1P3W)
         g_HomePage.allPhasesLock.store(0, std::memory_order_relaxed);
     else if (highlighted)
         g_HomePage.allPhasesLock.store(value, std::memory_order_relaxed);

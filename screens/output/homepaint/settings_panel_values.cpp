@@ -8,6 +8,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/value_format.h"
 #include "panel/overlay/overlay_paint.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/settings_labels.h"
 #include "screens/output/homepaint/settings_panel.h"
 #include "screens/output/keys/panel_rows.h"
@@ -17,7 +18,6 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint32_t k3P4W = 0, k1P3W = 2;
 constexpr int32_t kWaveSquare = 17;
 constexpr int32_t kWholeDegreeMax = 3590;  // 359 degrees with no decimals
 constexpr int32_t kFourDigits = 9999;
@@ -80,7 +80,7 @@ void DutyText(char (&out)[N], uint32_t phase) {
 int32_t LineAcv(ParamRec* line, uint32_t phase) {
     const int32_t phaseMax = Rec(kParamAcv, phase).max;
     const int32_t max =
-        GetPhaseMode() == k3P4W ? static_cast<int32_t>(phaseMax * kSqrt3 + 0.5) : phaseMax * 2;
+        GetPhaseMode() == kWiring3P4W ? static_cast<int32_t>(phaseMax * kSqrt3 + 0.5) : phaseMax * 2;
     paramPutLimit(1, kParamAcvLine, max, 0);
     *line = Rec(kParamAcvLine, 0);
     return paramClampValue(kParamAcvLine, max, INT32_MIN, 0);
@@ -147,7 +147,7 @@ PanelValueText PanelValueTextOf(int32_t code) {
     switch (t.code) {
         case kPhase: {
             const uint32_t wiring = GetPhaseMode();
-            if (IsBalanceActive() != 0 || wiring == k1P3W)
+            if (IsBalanceActive() != 0 || wiring == kWiring1P3W)
                 Put(t.main, NameOf(kViewNames, GetPhaseLineView()));
             else
                 Put(t.main, NameOf(kLineNames, GetSelectedLine()));

@@ -12,6 +12,7 @@
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/keys/field_keys.h"
 #include "screens/output/keys/field_rows.h"
 
@@ -20,10 +21,8 @@ using panel::edit::EntryPending;
 namespace screens::fields {
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
 constexpr uint8_t kSoftKey8 = 96;
-constexpr uint32_t kWiring3P4W = 0, kWiring1P2W = 1, kWiring1P3W = 2;
 constexpr int32_t kSin = 16;
 constexpr uint32_t kLastMode = 9;
 constexpr uint32_t kParamSelectedLine = kParamMeasItem1 + 5;  // the line the phase fields edit

@@ -13,14 +13,12 @@
 #include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/keys/field_rows.h"
 
 using namespace screens::fields;
 
 namespace {
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
-constexpr int32_t kMsgVoltageLimited = 18, kMsgFrequencyLimited = 25;
-constexpr uint32_t kWiring3P4W = 0;
 
 uint32_t RangeArea() {
     return core::VoltAreaOfRange(GetVoltRangeCode());

@@ -15,10 +15,8 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kEnterKey = 'U', kExitKey = 'T', kMenuKey = 'L', kKnob = 213;
 constexpr int32_t kWaveSquare = 17;
-constexpr int32_t kMsgMeterFrozen = 14;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load(kRelaxed) & bit) != 0;

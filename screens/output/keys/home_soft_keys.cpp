@@ -7,8 +7,10 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "drivers/panel_link.h"
 #include "panel/menu_entries.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/keys/home_keys.h"
 
 std::atomic<void (*)()> g_HomeScreenHide{nullptr};
@@ -19,11 +21,8 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kDisplayKey = 'Y', kLineKey = 'Z', kItem1Key = '[', kItem4Key = '^', kEachAllKey = '_',
                   kRunHoldKey = 96;
 constexpr uint8_t kSimpleKey = '[', kMeterKey = '\\', kPageUpKey = ']', kPageDownKey = '^';
-constexpr uint32_t kAdvanceScreen = 1, kSimpleScreen = 2;
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 constexpr int32_t kWaveSine = 16;
 constexpr uint32_t kLastHarmonicPage = 4;
-constexpr int32_t kMsgMeterFrozen = 14;
 
 // The menu/control thread writes these words and the GUI thread reads them: one atomic step each.
 template <class F>
@@ -40,7 +39,7 @@ void CallHook(const std::atomic<void (*)()>& hook) {
 // A soft key pressed from an item field (a measurement item) rather than from a home view.
 bool FromHomeView() {
     const uint32_t state = g_MenuState.load(kRelaxed);
-    return state == kAdvanceScreen || state == kSimpleScreen;
+    return state == kScreenAdvanced || state == kScreenSimple;
 }
 
 bool MeterFrozen() {
@@ -68,7 +67,7 @@ void CycleParam(uint32_t id, int32_t n) {
 
 void CycleSelectedLine() {
     const uint32_t wiring = GetPhaseMode();
-    CycleParam(kParamMeasItem1 + 5, wiring == k3P4W ? 3 : wiring == k1P3W ? 2 : 1);
+    CycleParam(kParamMeasItem1 + 5, wiring == kWiring3P4W ? 3 : wiring == kWiring1P3W ? 2 : 1);
 }
 
 void AdvanceDisplayKey() {
@@ -79,7 +78,7 @@ void AdvanceDisplayKey() {
         menuGoAdvenceScreen();
         CallHook(g_HomeScreenHide);
         CallHook(g_HomeScreenShow);
-        if (GetPhaseMode() == k1P2W)
+        if (GetPhaseMode() == kWiring1P2W)
             menuToggleHomeScreen();
         else
             g_HomePage.viewSel.store(1, kRelaxed);
@@ -91,7 +90,7 @@ void AdvanceDisplayKey() {
 void LineViewKey() {
     const uint32_t wiring = GetPhaseMode(), mode = GetOutputMode();
     const bool balanced = GetPhaseBalanceMode() == 1;
-    if (!balanced || wiring == k1P2W || (wiring == k3P4W && mode >= 2 && mode <= 6)) {
+    if (!balanced || wiring == kWiring1P2W || (wiring == kWiring3P4W && mode >= 2 && mode <= 6)) {
         CycleSelectedLine();
     } else if (ModeIn(mode, {0, 1, 7, 8})) {
         if (GetWaveformSel() == kWaveSine)
@@ -105,7 +104,7 @@ void LineViewKey() {
 
 void EachAllKey() {
     const bool locked = g_HomePage.allPhasesLock.load(kRelaxed) == 1;
-    if (GetPhaseMode() == k1P2W) {
+    if (GetPhaseMode() == kWiring1P2W) {
         g_EditAllPhases.store(0, kRelaxed);
     } else if (GetPhaseBalanceMode() == 1 && ModeIn(GetOutputMode(), {0, 1, 7, 8, 9})) {
         g_EditAllPhases.store(1, kRelaxed);

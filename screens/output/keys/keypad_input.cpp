@@ -10,7 +10,6 @@
 #include "drivers/panel_link.h"
 
 namespace {
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kDigit0 = 64, kDigit9 = 73, kPointKey = 74, kEnterKey = 'U';
 constexpr uint32_t kEntryDisabled = 1u << 0, kPointTyped = 1u << 1;
 constexpr uint32_t kKeystroke = 1u << 10;  // the count of accepted keys lives in bits 10-31

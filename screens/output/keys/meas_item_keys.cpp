@@ -3,22 +3,22 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/util/num_util.h"
 #include "drivers/panel_link.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/keys/dialog_keys.h"
 #include "screens/output/keys/home_keys.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoftKey = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kKnob = 213;
-constexpr uint32_t kSimpleScreen = 2, kWiring3P4W = 0;
 
 // The simple screen shows one quantity fewer in 3P4W: its last item is out of reach there.
 int32_t ItemMax() {
-    const bool fewer = g_LastHomeView.load(kRelaxed) == kSimpleScreen && GetPhaseMode() == kWiring3P4W;
+    const bool fewer = g_LastHomeView.load(kRelaxed) == kScreenSimple && GetPhaseMode() == kWiring3P4W;
     return g_EditParam.max - (fewer ? 1 : 0);
 }
 
@@ -41,7 +41,7 @@ void Keyprocess_MeasItem1(uint32_t* ev) {
             if (code == kExitKey || code == kEnterKey) menuReturnHome();
             break;
         case kClassShortcut: KeyProcess_HomeParamKeys(ev); break;
-        case kClassSoftKey: KeyProcess_HomeSoftKeys(ev); break;
+        case kClassSoft: KeyProcess_HomeSoftKeys(ev); break;
         case kClassCursor:
             if (code == kKnob) StepItem(KeyEventDelta(*ev));
             break;

@@ -4,6 +4,7 @@
 // every window shows the row after the one its index names.
 #include <cstdint>
 
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/settings_layout.h"
 
 namespace home {
@@ -21,7 +22,7 @@ constexpr uint32_t DutyRowOf(uint32_t outputMode) {
 // phaseMode 0 3P4W, 1 1P2W, 2 1P3W; page 0 or 1. The second page of 1P2W lies past the layout.
 constexpr uint32_t PanelRowOfWindow(uint32_t index, uint32_t page, uint32_t phaseMode, uint32_t outputMode) {
     const uint32_t duty = DutyRowOf(outputMode);
-    if (phaseMode == 1) {
+    if (phaseMode == kWiring1P2W) {
         if (page != 0 || index >= kPanelWindows) return kNoRow;
         return index >= duty ? index + 1 : index;
     }

@@ -5,6 +5,7 @@
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "core/system/state/sys_status.h"
 #include "drivers/panel_link.h"
 #include "panel/menu/row_entry_hook.h"
@@ -14,7 +15,6 @@
 namespace {
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U';
 constexpr uint32_t kYes = 0;
-constexpr uint32_t kHomePage = 1;
 constexpr uint32_t kFirstParallelModel = 3, kLastParallelModel = 11;
 
 // Parallel operation off: the unit runs alone until the user switches it on again.
@@ -23,7 +23,7 @@ void ParallelOff() {
     paramRW(0, kParamParallelEnable, &rec, 0);
     rec.value = 0;
     paramRW(1, kParamParallelEnable, &rec, 0);
-    if (g_PageId.load() != kHomePage) menuGoParallelEnableRow();
+    if (g_PageId.load() != kScreenAdvanced) menuGoParallelEnableRow();
     else menuGoAdvenceScreen();
     const uint32_t model = g_ModelId.load(std::memory_order_relaxed);
     if (model >= kFirstParallelModel && model <= kLastParallelModel) SysStatusSet(kSysParallelRetry);

@@ -21,7 +21,6 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kPresetKey = 'N', kOutputKey = 'X';
 constexpr uint8_t kSoft1 = 89, kSoft8 = 96, kDigit0 = 64, kDigit9 = 73;
 constexpr uint8_t kLongSoft1 = 194, kLongSoft8 = 201, kLongDigit0 = 240, kLongDigit9 = 249;
-constexpr int32_t kMsgSaved = 17;
 
 void Consume(uint32_t* ev) {
     *ev &= ~0x00FFFF00u;

@@ -7,6 +7,7 @@
 #include "core/params/param_store.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/simple/simple_paint.h"
 #include "screens/output/simple/simple_windows.h"
 
@@ -14,7 +15,6 @@ namespace simple {
 namespace {
 
 constexpr int kNormal = 0, kGrey = 2;
-constexpr uint32_t k3P4W = 0, k1P2W = 1;
 constexpr uint32_t kLastPage = 4;
 
 struct Face {
@@ -35,8 +35,8 @@ bool Flag(uint32_t bit) {
 
 Face LineKey() {
     const uint32_t wiring = GetPhaseMode();
-    if (wiring == k1P2W) return {"L1", kGrey};
-    if (wiring == k3P4W) return {kLineKey3P4W[g_Shown.line < 3 ? g_Shown.line : 0], kNormal};
+    if (wiring == kWiring1P2W) return {"L1", kGrey};
+    if (wiring == kWiring3P4W) return {kLineKey3P4W[g_Shown.line < 3 ? g_Shown.line : 0], kNormal};
     return {kLineKey1P3W[g_Shown.line < 2 ? g_Shown.line : 0], kNormal};
 }
 

@@ -13,13 +13,13 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/simple/simple_paint.h"
 #include "screens/output/simple/simple_windows.h"
 
 namespace simple {
 namespace {
 
-constexpr uint32_t k3P4W = 0, k1P3W = 2;
 constexpr int kFirstAcRow = 7;  // S, Q, PF, CF: nothing to show in DC-INT
 constexpr const char* kAbsentPhase = " - - - - ";
 
@@ -68,7 +68,7 @@ uint32_t ShownSet() {
 
 // The row is empty for the meter set shown and the output mode.
 bool RowBlank(int row) {
-    return kLabels[ShownSet()][row] == nullptr || (row >= kFirstAcRow && GetOutputMode() == core::kModeDcInt);
+    return kLabels[ShownSet()][row] == nullptr || (row >= kFirstAcRow && GetOutputMode() == kModeDcInt);
 }
 
 // Column L2 has an output of its own in 3P4W and 1P3W, L3 only in 3P4W, unless the service switch shows
@@ -76,7 +76,7 @@ bool RowBlank(int row) {
 bool PhaseShown(int col) {
     if (col == 0 || g_ServiceFlags.threePhase1P2W.load(std::memory_order_relaxed) == 1) return true;
     const uint32_t wiring = GetPhaseMode();
-    return wiring == k3P4W || (col == 1 && wiring == k1P3W);
+    return wiring == kWiring3P4W || (col == 1 && wiring == kWiring1P3W);
 }
 
 // Table row and phase column of a cell window counted from first, or false for another window.

@@ -16,6 +16,7 @@
 #include "engine/sim/sim_access.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/pages/page_mgr.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/page/seqsim_fields.h"
 #include "screens/seqsim/seq/seq_fields.h"
 #include "screens/seqsim/sim/sim_fields.h"
@@ -25,7 +26,6 @@
 namespace seqsim {
 namespace {
 
-constexpr uint32_t k3P4W = 0, k1P2W = 1;
 constexpr uint32_t kKindDc = 2;
 constexpr const char* kWiringNames[] = {"3P4W", "1P2W", "1P3W"};
 constexpr const char* kRangeNames[] = {"100V", "200V"};
@@ -226,9 +226,9 @@ void FillKeys(View& v, uint8_t sim, uint32_t state) {
             Key(k[2], "Last");
             Key(k[3], "First");
         } else {
-            Key(k[0], "L1", wiring == k1P2W ? 2 : (mask & 1) ? 1 : 0);
-            Key(k[1], "L2", wiring == k1P2W ? 2 : (mask & 2) ? 1 : 0);
-            Key(k[2], "L3", wiring != k3P4W ? 2 : (mask & 4) ? 1 : 0);
+            Key(k[0], "L1", wiring == kWiring1P2W ? 2 : (mask & 1) ? 1 : 0);
+            Key(k[1], "L2", wiring == kWiring1P2W ? 2 : (mask & 2) ? 1 : 0);
+            Key(k[2], "L3", wiring != kWiring3P4W ? 2 : (mask & 4) ? 1 : 0);
         }
         Key(k[7], "Return");
         return;

@@ -5,6 +5,7 @@
 #include "core/params/access/param_access.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ enum ShowBits : uint8_t {
     kFromStep1 = 1u << 0,  // not on step 0
     kKindAc = 1u << 1,     // output kinds AC+DC and AC
     kKindDc = 1u << 2,     // output kinds AC+DC and DC
-    k3P4W = 1u << 3,       // only with wiring 3P4W (a triple's L1 member shows with every wiring)
+    kOnly3P4W = 1u << 3,   // only with wiring 3P4W (a triple's L1 member shows with every wiring)
 };
 
 struct FieldRow {
@@ -43,7 +44,7 @@ int32_t Single(int) {
     return Fn();
 }
 
-constexpr uint8_t kAc = kKindAc | k3P4W, kDc = kKindDc | k3P4W;
+constexpr uint8_t kAc = kKindAc | kOnly3P4W, kDc = kKindDc | kOnly3P4W;
 constexpr FieldRow kFields[] = {
     {F::kStepIndex, kMenuSeqSetStepIndex, false, 0, nullptr, Step, Step},
     {F::kTime, kMenuSeqSetTimeStep, false, 0, nullptr, Single<SeqGetTime>, Single<SeqGetTime>},
@@ -75,9 +76,9 @@ constexpr FieldRow kFields[] = {
     {F::kOnPhase, kMenuSeqSetOnPhase, true, kAc, SeqGetEnOnPhase, SeqGetOnPhase, SeqGetOnPhase},
     {F::kEnOffPhase, kMenuSeqEnOffPhase, true, kAc, nullptr, SeqGetEnOffPhase, SeqGetEnOffPhase},
     {F::kOffPhase, kMenuSeqSetOffPhase, true, kAc, SeqGetEnOffPhase, SeqGetOffPhase, SeqGetOffPhase},
-    {F::kBalanceL2, kMenuSeqBalanceL2, false, kKindAc | k3P4W, nullptr, Single<SeqGetBalance_L2>,
+    {F::kBalanceL2, kMenuSeqBalanceL2, false, kKindAc | kOnly3P4W, nullptr, Single<SeqGetBalance_L2>,
      Single<SeqGetBalance_L2>},
-    {F::kBalanceL3, kMenuSeqBalanceL3, false, kKindAc | k3P4W, nullptr, Single<SeqGetBalance_L3>,
+    {F::kBalanceL3, kMenuSeqBalanceL3, false, kKindAc | kOnly3P4W, nullptr, Single<SeqGetBalance_L3>,
      Single<SeqGetBalance_L3>},
 };
 
@@ -133,8 +134,8 @@ bool SeqFieldShown(uint32_t state) {
         if (!ac && !dc) return false;
     }
     // L2 and L3 members (and the phase angles) need three phases.
-    const bool perPhaseWiring = f->triple ? slot.phase != 0 : (f->show & k3P4W) != 0;
-    if (perPhaseWiring && GetPhaseMode() != 0) return false;
+    const bool perPhaseWiring = f->triple ? slot.phase != 0 : (f->show & kOnly3P4W) != 0;
+    if (perPhaseWiring && GetPhaseMode() != kWiring3P4W) return false;
     return f->gate == nullptr || f->gate(slot.phase) != 0;
 }
 

@@ -2,8 +2,9 @@
 // What the SEQUENCE dialogs and previews share: the first look at every key and the way out.
 #include <cstdint>
 
+#include "drivers/panel_link.h"
+
 namespace seqpage {
-inline constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 inline constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kSeqKey = 'M';
 inline constexpr uint8_t kKnob = 213, kDigit0 = 64, kDigit9 = 73;
 

@@ -8,6 +8,7 @@
 #include "engine/seq/seq_preview.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seq/seq_page_common.h"
 #include "screens/seqsim/seq/seq_page_entries.h"
 #include "screens/seqsim/seq/seq_page_keys.h"
@@ -19,7 +20,6 @@ using namespace seqpage;
 namespace {
 
 constexpr uint8_t kSoftL1 = 'Y', kSoftL2 = 'Z', kSoftL3 = '[', kSoftFirst = '\\', kSoftLeave = 96;
-constexpr uint32_t kWiring3P4W = 0, kWiring1P2W = 1;
 
 // The trace soft keys of both previews; true when the key was the preview's
 // exit.

@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKeySeq = 'M';
 constexpr uint8_t kKnob = panel::edit::kKnobCode;
 constexpr int32_t kLastStep = 999;

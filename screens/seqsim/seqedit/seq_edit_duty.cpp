@@ -9,15 +9,13 @@
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_setters.h"
 #include "panel/edit/edit_common.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "screens/seqsim/seqedit/seq_edit_type_wave.h"
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
-constexpr uint32_t kWiring1P3W = 2;
-constexpr int32_t kMsgDuty = 27;
 constexpr double kHalfHundredth = static_cast<double>(0.005f);
 
 // Limits (0.1 %), knob step and cursor positions of the duty by the phase's frequency (0.01 Hz): the
@@ -51,11 +49,11 @@ bool Typed(double x, const DutyBand& band, int32_t* out) {
 void Enter(int phase, const DutyBand& band, void (*back)(int)) {
     int32_t v = g_EditParam.workValue.load(std::memory_order_relaxed);
     if (panel::edit::EntryPending() && !Typed(g_EditBuf.entryValue, band, &v)) {
-        MsgQueue_PostId(kMsgDuty);
+        MsgQueue_PostId(kMsgDutyLimited);
         back(phase);
         return;
     }
-    if (SeqSetDuty(v, phase, band.upper, band.lower) != v) MsgQueue_PostId(kMsgDuty);
+    if (SeqSetDuty(v, phase, band.upper, band.lower) != v) MsgQueue_PostId(kMsgDutyLimited);
     if (phase == 0 && GetPhaseMode() == kWiring1P3W) SeqSetDuty(v, 1, band.upper, band.lower);
     SeqEdit_BackAndCheck(back, phase, SeqVerifyDuty);
 }
@@ -78,7 +76,7 @@ void SeqEdit_DutyKey(int phase, void (*back)(int), uint32_t* ev) {
         // The reference value (the edit buffer's start choice value, loaded by the entry) follows every
         // turn that changed something.
         if (w == static_cast<int32_t>(g_EditBuf.startChoiceValue))
-            MsgQueue_PostId(kMsgDuty);
+            MsgQueue_PostId(kMsgDutyLimited);
         else
             g_EditBuf.startChoiceValue = static_cast<uint32_t>(w);
     } else if (cls == kClassCursor && (code == kCursorUp || code == kCursorDown)) {

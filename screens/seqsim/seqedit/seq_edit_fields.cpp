@@ -2,6 +2,7 @@
 // and sync-code fields: one row of the common pattern each.
 #include "screens/seqsim/seqedit/seq_edit_fields.h"
 
+#include "core/system/messaging/msg_ring.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr int kSeq = 1;  // the engine argument of the read-back comparisons
-constexpr int32_t kMsgPhase = 26, kMsgJumpto = 29, kMsgJumpCnt = 30, kMsgBranch = 31;
 
 constexpr SeqSoftKey kNone{};
 constexpr SeqSoftKey V(int32_t v) {
@@ -70,7 +70,7 @@ constexpr SeqEditRow Angle(int32_t (*write)(int32_t, int), int (*verify)(int32_t
             .conv = SeqTypedConv::kOnOffPhase,
             .write = write,
             .alsoL2In1P3W = true,
-            .message = kMsgPhase,
+            .message = kMsgPhaseLimited,
             .messageTypedOnly = false,
             .verify = verify,
             .back = back,
@@ -142,7 +142,7 @@ constexpr SeqEditRow Balance(int32_t (*write)(int32_t, int), int (*verify)(int32
             .conv = SeqTypedConv::kTenths,
             .write = write,
             .alsoL2In1P3W = false,
-            .message = kMsgPhase,
+            .message = kMsgPhaseLimited,
             .messageTypedOnly = false,
             .verify = verify,
             .back = back,
@@ -202,16 +202,16 @@ constexpr SeqEditRow kSync{.min = NoPhase<SeqGetSyncCodeMin>,
                            .exitAtOnce = false};
 constexpr SeqEditRow kJumpto =
     Target(NoPhase<SeqGetTargetStepMin>, NoPhase<SeqGetTargetStepMax>, 3, SetNoPhase<SeqSetJumpto>,
-           kMsgJumpto, VerifySeq<SeqSimVerifyJumpto>, Back<Enter_menuSeqSetJumpto>);
+           kMsgJumpToLimited, VerifySeq<SeqSimVerifyJumpto>, Back<Enter_menuSeqSetJumpto>);
 constexpr SeqEditRow kJumpCnt =
-    Target(NoPhase<SeqGetJumpCntMin>, NoPhase<SeqGetJumpCntMax>, 4, SetNoPhase<SeqSetJumpCnt>, kMsgJumpCnt,
-           VerifyStep<SeqVerifyJumpCnt>, Back<Enter_menuSeqSetJumpCnt>);
+    Target(NoPhase<SeqGetJumpCntMin>, NoPhase<SeqGetJumpCntMax>, 4, SetNoPhase<SeqSetJumpCnt>,
+           kMsgJumpCountLimited, VerifyStep<SeqVerifyJumpCnt>, Back<Enter_menuSeqSetJumpCnt>);
 constexpr SeqEditRow kBranch1 =
     Target(NoPhase<SeqGetTargetStepMin>, NoPhase<SeqGetTargetStepMax>, 3, SetNoPhase<SeqSetBranch1>,
-           kMsgBranch, VerifyStep<SeqVerifyBranch1>, Back<Enter_menuSeqSetBranch1>);
+           kMsgBranchLimited, VerifyStep<SeqVerifyBranch1>, Back<Enter_menuSeqSetBranch1>);
 constexpr SeqEditRow kBranch2 =
     Target(NoPhase<SeqGetTargetStepMin>, NoPhase<SeqGetTargetStepMax>, 3, SetNoPhase<SeqSetBranch2>,
-           kMsgBranch, VerifyStep<SeqVerifyBranch2>, Back<Enter_menuSeqSetBranch2>);
+           kMsgBranchLimited, VerifyStep<SeqVerifyBranch2>, Back<Enter_menuSeqSetBranch2>);
 constexpr SeqEditRow kEnJumpto = Switch(SetStatus<SeqSetEnJumpto>, Back<Enter_menuSeqEnJumpto>, true);
 constexpr SeqEditRow kEnBranch1 = Switch(SetStatus<SeqSetEnBranch1>, Back<Enter_menuSeqEnBranch1>, false);
 constexpr SeqEditRow kEnBranch2 = Switch(SetStatus<SeqSetEnBranch2>, Back<Enter_menuSeqEnBranch2>, false);

@@ -9,14 +9,13 @@
 #include "core/system/util/num_util.h"
 #include "drivers/panel_link.h"
 #include "engine/seq/seq_access.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqsim_prepare.h"
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kSeqKey = 'M';
 constexpr uint8_t kSoft1 = 'Y', kSoft4 = '\\', kKnob = 213;
-constexpr uint32_t kWiring1P3W = 2;
 constexpr int32_t kFset500Hz = 50000;    // 0.01 Hz
 constexpr int32_t kBandPhaseMax = 3590;  // 359.0 degrees: whole degrees only above 500.00 Hz
 // The rounding constants are single-precision values, widened.

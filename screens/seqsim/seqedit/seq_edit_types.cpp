@@ -7,16 +7,14 @@
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "screens/seqsim/seqedit/seq_edit_type_wave.h"
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kKnob = 213, kSoftCT = 'Y', kSoftKP = 'Z', kSoftSP = '[';
 constexpr int32_t kCT = 0, kKP = 1, kSP = 2;
-constexpr uint32_t kWiring1P3W = 2;
-constexpr int32_t kMsgVoltage = 18;
 
 void SetWorking(int32_t v) {
     g_EditParam.workValue.store(v, std::memory_order_relaxed);
@@ -31,7 +29,7 @@ void Enter(const SeqTypeRow& row, int phase, void (*back)(int)) {
     const int32_t type = g_EditParam.workValue.load(std::memory_order_relaxed);
     if (row.conflict != nullptr && row.stored(phase) == kCT && (type == kKP || type == kSP) &&
         row.conflict(type, phase)) {
-        MsgQueue_PostId(kMsgVoltage);
+        MsgQueue_PostId(kMsgVoltageLimited);
         back(phase);
         return;
     }

@@ -14,19 +14,17 @@
 #include "engine/seq/seq_setters.h"
 #include "panel/edit/digit_cursor.h"
 #include "panel/edit/edit_common.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqedit/seq_edit_band.h"
 #include "screens/seqsim/seqedit/seq_edit_def.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassSoft = 3, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
 constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\', kStoreDef1 = 194, kStoreDef2 = 195;
-constexpr uint32_t kWiring1P3W = 2;
 constexpr int32_t kVoltTopCursor = 5;
 constexpr int32_t kTwoDecimalsTop = 9999, kOneDecimalTop = 99999;
-constexpr int32_t kMsgVoltage = 18, kMsgFrequency = 25;
 
 // The edit words as these editors use them (the SIMULATE editors use the same): the working value, the
 // reference value the entry loaded with it (the edit buffer's start choice value) and the previous value
@@ -186,7 +184,7 @@ const SeqValueRow kSeqAcvRow = {
     .positions = AcvPositions,
     .frequency = false,
     .defId = kParamAcv,
-    .message = kMsgVoltage,
+    .message = kMsgVoltageLimited,
     .write = SeqSetAcv,
     .l2Value = Same,
     .verify = [](int32_t step, int phase) { return SeqSimVerifyAcv(step, phase, 1); },
@@ -199,7 +197,7 @@ const SeqValueRow kSeqDcvRow = {
     .positions = DcvPositions,
     .frequency = false,
     .defId = kParamDcv,
-    .message = kMsgVoltage,
+    .message = kMsgVoltageLimited,
     .write = SeqSetDcv,
     .l2Value = Negated,
     .verify = [](int32_t step, int phase) { return SeqSimVerifyDcv(step, phase, 1); },
@@ -212,7 +210,7 @@ const SeqValueRow kSeqFsetRow = {
     .positions = FsetPositions,
     .frequency = true,
     .defId = kParamFreq,
-    .message = kMsgFrequency,
+    .message = kMsgFrequencyLimited,
     .write = SeqSetFset,
     .l2Value = Same,
     .verify = [](int32_t step, int phase) { return SeqSimVerifyFset(step, phase, 1); },

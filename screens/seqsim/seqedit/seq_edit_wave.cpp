@@ -13,15 +13,14 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_saved_config.h"
 #include "panel/edit/edit_common.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "screens/seqsim/seqedit/seq_edit_type_wave.h"
 #include "screens/seqsim/seqsim_prepare.h"
 
 namespace {
 
-constexpr uint8_t kClassKeypad = 1, kClassCursor = 4;
 constexpr uint8_t kEnter = 'U', kKnob = 213;
-constexpr uint32_t kWiring1P3W = 2;
 constexpr const char* kLimitedText = "Voltage out of range\n(Setting Voltage Limited)";
 
 void CheckAcv(int phase) {

@@ -4,6 +4,7 @@
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/sim/sim_states.h"
 
 namespace {
@@ -38,8 +39,6 @@ struct KnobRow {
     Rule next[kMaxRules];
     Rule prev[kMaxRules];
 };
-
-constexpr uint32_t kPhaseMode1P3W = 2;
 
 // clang-format off
 constexpr KnobRow kKnob[] = {
@@ -117,9 +116,9 @@ bool Holds(Cond c) {
         case Cond::kOffEn2:
             return SimGetEnOffpha(static_cast<int>(c) - static_cast<int>(Cond::kOffEn0)) == 1;
         case Cond::k1P3W:
-            return GetPhaseMode() == kPhaseMode1P3W;
+            return GetPhaseMode() == kWiring1P3W;
         case Cond::kNot1P3W:
-            return GetPhaseMode() != kPhaseMode1P3W;
+            return GetPhaseMode() != kWiring1P3W;
     }
     return false;
 }

@@ -181,7 +181,7 @@ void Run(const AcvFreqField& f, uint32_t* ev) {
 constexpr AcvFreqField kAcv{
     .firstState = kSimEditAcv,
     .defId = kParamAcv,
-    .message = kMsgVoltage,
+    .message = kMsgVoltageLimited,
     .lower = SimGetAcvMin,
     .upper = SimGetAcvMax,
     .softMax = SimGetAcvMax,
@@ -198,7 +198,7 @@ constexpr AcvFreqField kAcv{
 constexpr AcvFreqField kFreq{
     .firstState = kSimEditFreq,
     .defId = kParamFreq,
-    .message = kMsgFrequency,
+    .message = kMsgFrequencyLimited,
     .lower = SeqGetFsetMin,
     .upper = SeqGetFsetMax,
     .softMax = SimGetFreqMax,

@@ -4,6 +4,7 @@
 // read-back check after the write.
 #include <cstdint>
 
+#include "core/system/messaging/msg_ring.h"
 #include "screens/seqsim/sim/sim_key_codes.h"
 
 namespace simedit {
@@ -11,7 +12,6 @@ namespace simedit {
 using namespace simkeys;
 inline constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft4 = '\\';
 inline constexpr uint8_t kStoreDef1 = 194, kStoreDef2 = 195;
-inline constexpr int32_t kMsgVoltage = 18, kMsgFrequency = 25, kMsgPhase = 26;
 
 struct Key {
     uint8_t cls, code;

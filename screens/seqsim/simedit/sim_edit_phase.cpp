@@ -45,8 +45,8 @@ void EnterKey(const PhaseField& f, int phase) {
     const uint32_t state = engine::SimState();
     if (EntryPending() && (!f.typedUnchangedOnly || Work() == Saved())) {
         int32_t v = 0;
-        if (!TypedPhase(TypedNumber(), SimGetFreq(phase), &v)) return RefuseTyped(kMsgPhase);
-        if (!WritePhases(f.set, kLimits, v, phase, true)) MsgQueue_PostId(kMsgPhase);
+        if (!TypedPhase(TypedNumber(), SimGetFreq(phase), &v)) return RefuseTyped(kMsgPhaseLimited);
+        if (!WritePhases(f.set, kLimits, v, phase, true)) MsgQueue_PostId(kMsgPhaseLimited);
     } else {
         WritePhases(f.set, kLimits, Work(), phase, true);
     }

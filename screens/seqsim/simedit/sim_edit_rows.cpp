@@ -131,7 +131,7 @@ constexpr EditRow BalanceRow(uint32_t state, int32_t (*set)(int32_t, int), void 
             .soft = {Fixed(0), Fixed(900), Fixed(1800), Fixed(2700)},
             .typing = Typing::kPendingUnchanged,
             .rule = Typed::kTenths,
-            .message = kMsgPhase,
+            .message = kMsgPhaseLimited,
             .messageAlways = true};
 }
 constexpr EditRow kBalanceL2 = BalanceRow(

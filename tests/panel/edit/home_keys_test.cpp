@@ -8,6 +8,7 @@
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/edit/recalled_preset.h"
 #include "panel/menu/dialog_words.h"
@@ -19,14 +20,12 @@ namespace {
 using edittest::EditTest;
 using Strings = std::vector<std::string>;
 
-constexpr uint8_t kShortcutClass = 2, kFunctionClass = 5;
-
 void Shortcut(uint8_t key) {
-    uint32_t ev = EditTest::Key(key, kShortcutClass);
+    uint32_t ev = EditTest::Key(key, kClassShortcut);
     KeyProcess_HomeParamKeys(&ev);
 }
 void Function(uint8_t key) {
-    uint32_t ev = EditTest::Key(key, kFunctionClass);
+    uint32_t ev = EditTest::Key(key, kClassFunction);
     KeyProcess_HomeCommonKeys(&ev);
 }
 
@@ -125,7 +124,7 @@ TEST_F(EditTest, FunctionKeysOfHomeViewsAndFields) {
 TEST_F(EditTest, SlaveHomeTakesOnlyMenu) {
     for (auto [key, state] : {std::pair{'O', 1u}, {'X', 1u}, {'M', 1u}, {'L', 94u}}) {
         menuGoAdvenceScreen();
-        uint32_t ev = Key(static_cast<uint8_t>(key), kFunctionClass);
+        uint32_t ev = Key(static_cast<uint8_t>(key), kClassFunction);
         KeyProcess_SlaveHomeKeys(&ev);
         EXPECT_EQ(g_MenuState, state) << key;
     }

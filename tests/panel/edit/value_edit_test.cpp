@@ -7,6 +7,7 @@
 #include "core/params/limits/phase_limits.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/digit_cursor.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
@@ -17,22 +18,20 @@ namespace {
 using edittest::EditTest;
 using Strings = std::vector<std::string>;
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kKnobClass = 4;
-
 int32_t Enter(uint32_t id) {
-    uint32_t ev = EditTest::Key('U', kKeypad);
+    uint32_t ev = EditTest::Key('U', kClassKeypad);
     return menuEditParamEnterKey(&ev, id);
 }
 int32_t Exit(uint32_t id) {
-    uint32_t ev = EditTest::Key('T', kKeypad);
+    uint32_t ev = EditTest::Key('T', kClassKeypad);
     return menuEditParamEnterKey(&ev, id);
 }
 int32_t Knob(uint32_t id, int8_t delta) {
-    uint32_t ev = EditTest::Key(0xD5, kKnobClass, delta);
+    uint32_t ev = EditTest::Key(0xD5, kClassCursor, delta);
     return menuEditParamKnobKey(&ev, id);
 }
 int32_t Soft(uint32_t id, uint8_t code) {
-    uint32_t ev = EditTest::Key(code, kSoft);
+    uint32_t ev = EditTest::Key(code, kClassSoft);
     return menuEditParamSoftKey(&ev, id);
 }
 
@@ -135,7 +134,7 @@ TEST_F(EditTest, CursorKeysWrapOverTheShownDigits) {
         paramRW(1, id, &r, 0);
         menuEnterParamState(id);
         g_EditParam.cursor = static_cast<uint32_t>(from);
-        uint32_t ev = Key(static_cast<uint8_t>(key), kKnobClass);
+        uint32_t ev = Key(static_cast<uint8_t>(key), kClassCursor);
         EXPECT_EQ(menuEditParamKnobKey(&ev, id), 0);
         EXPECT_EQ(g_EditParam.cursor, static_cast<uint32_t>(to)) << id << " " << value << " " << key;
     }

@@ -11,6 +11,7 @@
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
 #include "panel/dialogs/limit_popups.h"
 #include "panel/edit/digit_cursor.h"
 #include "panel/menu/home_fields.h"
@@ -24,7 +25,6 @@ using panel::g_OverlayWins;
 using States = std::set<uint32_t>;
 
 constexpr uint32_t kFirst = 8, kLast = 89;
-constexpr uint32_t kNoRowState = 1;  // the home screen: no overlay row
 
 const std::map<uint32_t, LimitPopupId> kPopups = {
     {8, kPopVoltLimit}, {9, kPopVpkKind}, {10, kPopVpkHi},   {11, kPopVpkLo},   {15, kPopFreqKind},
@@ -113,7 +113,7 @@ class HomeFieldRowsTest : public ::testing::Test {
     }
     // From the home screen (no row) into the state, with the texts of that one pass.
     void Show(uint32_t state) {
-        g_MenuState.store(kNoRowState);
+        g_MenuState.store(kScreenAdvanced);  // the home screen: no overlay row
         screen.MainPass();
         drawn::g_texts.clear();
         g_MenuState.store(state);
@@ -225,7 +225,7 @@ TEST_F(HomeFieldRowsTest, DigitCursorOfEveryState) {
     }
     g_EditParam.cursor = 0;
     g_EditParam.workValue.store(0);
-    g_MenuState.store(kNoRowState);
+    g_MenuState.store(kScreenAdvanced);  // the home screen: no overlay row
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class ArbEditKeys : public MenuKeys {
     static void TypeIn(uint32_t edit, const char* text) {
         At(edit);
         Type(text);
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
     }
 };
 
@@ -43,18 +43,18 @@ TEST_F(ArbEditKeys, KnobStaysBetweenTheNeighbouringPhases) {
     ASSERT_EQ(ArbBuild_GetDIPEnd(), 1720);
     At(521);
     for (int k = 0; k < 3; ++k)
-        Press(kLeft, kCursor);  // the thousands
+        Press(kLeft, kClassCursor);  // the thousands
     Knob(-1);
     EXPECT_EQ(Work(), 451);
     Knob(5);
     EXPECT_EQ(Work(), 1719);
-    Press(kRight, kCursor);
-    Press(kRight, kCursor);
-    Press(kRight, kCursor);
-    Press(kRight, kCursor);  // wraps from the units to the thousands
+    Press(kRight, kClassCursor);
+    Press(kRight, kClassCursor);
+    Press(kRight, kClassCursor);
+    Press(kRight, kClassCursor);  // wraps from the units to the thousands
     Knob(-1);
     EXPECT_EQ(Work(), 719);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 522u);
     EXPECT_EQ(ArbBuild_GetDIPSweep(), 719);
 }
@@ -63,15 +63,15 @@ TEST_F(ArbEditKeys, DipPresetsKeepTheOrderAtEveryCall) {
     using Dip = std::vector<int32_t>;
     const auto dip = [] { return Dip{ArbBuild_GetDIPStart(), ArbBuild_GetDIPSweep(), ArbBuild_GetDIPEnd()}; };
     At(520);
-    Press(kSoft2, kSoft);  // from sweep 540: end first
+    Press(kSoft2, kClassSoft);  // from sweep 540: end first
     EXPECT_EQ(dip(), (Dip{1, 899, 900}));
-    Press(kSoft3, kSoft);
+    Press(kSoft3, kClassSoft);
     EXPECT_EQ(dip(), (Dip{2700, 3598, 3599}));
-    Press(kSoft2, kSoft);  // from sweep 3598: sweep first
+    Press(kSoft2, kClassSoft);  // from sweep 3598: sweep first
     EXPECT_EQ(dip(), (Dip{1, 899, 900}));
     ASSERT_EQ(ArbBuild_SetDIPSweep(300), 300);
     ASSERT_EQ(ArbBuild_SetDIPEnd(500), 500);
-    Press(kSoft2, kSoft);  // an end below 899: the sweep can follow only once the end moved
+    Press(kSoft2, kClassSoft);  // an end below 899: the sweep can follow only once the end moved
     EXPECT_EQ(dip(), (Dip{1, 899, 900}));
 }
 
@@ -106,7 +106,7 @@ TEST_F(ArbEditKeys, ExitWithDigitsTypedLeavesAtOnce) {
     const int32_t cf = ArbBuild_GetCf1();
     At(503);
     Type("5");
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 504u);
     EXPECT_EQ(ArbBuild_GetCf1(), cf);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
@@ -139,29 +139,29 @@ TEST_F(ArbEditKeys, RippleApplyOnlyWithTheRippleType) {
     OutputFlagSet(kOutFlagOutputOn);  // the apply refuses with its message: seen only when it ran
     ArbBuild_SetType(0);
     At(514);
-    Press(kSoft2, kSoft);
+    Press(kSoft2, kClassSoft);
     EXPECT_TRUE(Texts().empty());
     ArbBuild_SetType(28);
-    Press(kSoft2, kSoft);
+    Press(kSoft2, kClassSoft);
     EXPECT_EQ(Texts().size(), 1u);
 }
 
 TEST_F(ArbEditKeys, TypeEditorStepsAndSetsTheType) {
     At(544);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     ASSERT_EQ(State(), 543u);
     Knob(-1);
     EXPECT_EQ(Work(), 0) << "clamped at TRI";
     Knob(40);
     EXPECT_EQ(Work(), 30);
-    Press(kSoft8, kSoft);
+    Press(kSoft8, kClassSoft);
     EXPECT_EQ(State(), 544u);
     EXPECT_EQ(ArbBuild_GetType(), 0) << "soft key 8 drops the choice";
-    Press(kEnter, kKeypad);
-    Press(kRight, kCursor);
+    Press(kEnter, kClassKeypad);
+    Press(kRight, kClassCursor);
     Knob(3);
     Type("7");  // the choice takes no typed number
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 544u);
     EXPECT_EQ(ArbBuild_GetType(), 3);
 }
@@ -170,30 +170,30 @@ TEST_F(ArbEditKeys, VariantsOfTheEditStates) {
     At(513);
     const int32_t levels[] = {2, 5, 10, 15};
     for (int k = 0; k < 4; ++k) {
-        Press(static_cast<uint8_t>(kSoft1 + k), kSoft);
+        Press(static_cast<uint8_t>(kSoft1 + k), kClassSoft);
         EXPECT_EQ(Work(), levels[k]) << "soft key " << k + 1;
     }
-    Press(kSoft2, kSoft);
-    Press(kSoft8, kSoft);
+    Press(kSoft2, kClassSoft);
+    Press(kSoft8, kClassSoft);
     EXPECT_EQ(State(), 513u) << "soft key 8 stays in the ripple level";
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(ArbBuild_GetRippleLevel(), 5);
 
     At(517);
-    Press(kSoft1 + 3, kSoft);
-    Press(kEnter, kKeypad);
+    Press(kSoft1 + 3, kClassSoft);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(ArbBuild_GetRippleTimes(), 3);
 
     At(525);
     const int32_t acv = Work();
     Knob(1);
-    Press(kKnob, kKeypad, 1);
+    Press(kKnob, kClassKeypad, 1);
     EXPECT_EQ(Work(), acv + 1) << "the ACV knob acts on class 4 only";
-    Press(kEnter, kCursor);
+    Press(kEnter, kClassCursor);
     EXPECT_EQ(State(), 525u) << "and enter on class 1 only";
 
     At(499);
-    Press(kMenu, kFunction);
+    Press(kMenu, kClassFunction);
     EXPECT_EQ(State(), 502u);
     At(500);
     Knob(-1);
@@ -202,13 +202,13 @@ TEST_F(ArbEditKeys, VariantsOfTheEditStates) {
 
 TEST_F(ArbEditKeys, ViewKeysLeaveTheEditor) {
     At(504);
-    Press(kLeft, kCursor);
+    Press(kLeft, kClassCursor);
     EXPECT_EQ(State(), 214u);
     At(504);
-    Press(kMenu, kFunction);
+    Press(kMenu, kClassFunction);
     EXPECT_EQ(State(), 94u);
     At(504);
-    Press(kRight, kCursor);
+    Press(kRight, kClassCursor);
     EXPECT_EQ(State(), 503u);
 }
 

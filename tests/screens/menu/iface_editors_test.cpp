@@ -40,7 +40,7 @@ class IfaceEdit : public MenuEditTest {
     static void OpenIp() {
         g_LanCfg.DHCP = 0;
         MenuRows_EnterState(141);
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
         ASSERT_EQ(State(), 142u);
         ASSERT_EQ(g_EditBuf.choiceCursor, 9u);
     }
@@ -50,12 +50,12 @@ class IfaceEdit : public MenuEditTest {
 TEST_F(IfaceEdit, DhcpTakesAChangedChoiceAndAsksForTheApply) {
     MenuRows_EnterState(140);
     g_NetSeq.reapplyReq.store(0);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 139u);
     EXPECT_EQ(g_NetSeq.reapplyReq.load(), 0u) << "unchanged: nothing to apply";
     MenuRows_EnterState(140);
     Knob(-1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 139u);
     EXPECT_EQ(LanCfgRead().DHCP, 0);
     EXPECT_EQ(g_NetSeq.reapplyReq.load(), 1u);
@@ -65,7 +65,7 @@ TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
     OpenIp();
     Type("300");
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "255");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 143u);
     EXPECT_EQ(g_EditBuf.choiceCursor, 6u);
     EXPECT_EQ(Ip(0), 255);
@@ -76,7 +76,8 @@ TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
 
 TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
     // {leaving key, its class}: exit, the MENU key, a soft key
-    const std::pair<uint8_t, uint8_t> leaves[] = {{'T', kKeypad}, {'L', kFunction}, {'Z', kSoft}};
+    const std::pair<uint8_t, uint8_t> leaves[] = {
+        {'T', kClassKeypad}, {'L', kClassFunction}, {'Z', kClassSoft}};
     int32_t expected = 16;
     for (const auto& [code, cls] : leaves) {
         MenuRows_EnterState(143);
@@ -110,44 +111,44 @@ TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
     Type(".");
     EXPECT_EQ(State(), 142u) << "\"0.\" alone";
     EXPECT_EQ(Ip(0), 192);
-    Press(kExit, kKeypad);  // drops the entry, the editor stays
+    Press(kExit, kClassKeypad);  // drops the entry, the editor stays
     EXPECT_EQ(State(), 142u);
     Type("10.");
     EXPECT_EQ(State(), 143u);
     EXPECT_EQ(Ip(0), 10);
-    Press(kEnter, kKeypad);  // nothing typed: the octet keeps its value and the next opens
+    Press(kEnter, kClassKeypad);  // nothing typed: the octet keeps its value and the next opens
     EXPECT_EQ(State(), 144u);
     EXPECT_EQ(Ip(1), 16);
 }
 
 TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem) {
     OpenIp();
-    Press('V', kCursor);
-    Press('V', kCursor);
+    Press('V', kClassCursor);
+    Press('V', kClassCursor);
     EXPECT_EQ(g_EditBuf.choiceCursor, 11u);
     EXPECT_EQ(State(), 142u);
-    Press('V', kCursor);  // left of the top digit: the units of octet 4
+    Press('V', kClassCursor);  // left of the top digit: the units of octet 4
     EXPECT_EQ(g_EditBuf.choiceCursor, 0u);
     EXPECT_EQ(State(), 145u);
     EXPECT_EQ(Work(), 120);
-    Press('V', kCursor);
-    Press('V', kCursor);
-    Press('V', kCursor);
+    Press('V', kClassCursor);
+    Press('V', kClassCursor);
+    Press('V', kClassCursor);
     EXPECT_EQ(State(), 144u);
     EXPECT_EQ(Work(), 28);
-    Press('W', kCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(State(), 145u);
 }
 
 TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     menuEnterStateValue(162, 5025);
     Type("0");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 161u);
     EXPECT_EQ(LanCfgRead().PORT, 5025u);
     menuEnterStateValue(162, 5025);
     Type("123456");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(LanCfgRead().PORT, 9999u);
     // The knob runs the other way round and keeps to 1..9999.
     menuEnterStateValue(162, 2);
@@ -155,7 +156,7 @@ TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     EXPECT_EQ(Work(), 1);
     Knob(1);
     EXPECT_EQ(Work(), 1);
-    Press('W', kCursor);  // from digit 0 to the top digit
+    Press('W', kClassCursor);  // from digit 0 to the top digit
     Knob(-1);
     EXPECT_EQ(Work(), 1001);
 }
@@ -164,24 +165,24 @@ TEST_F(IfaceEdit, WebPasswordStaysOpenAfterEnter) {
     g_LanCfg.PW = 1234;
     menuEnterStateValue(164, 1234);
     Type("0");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(LanCfgRead().PW, 1234u) << "refused";
     Type("4321");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 164u);
     EXPECT_EQ(LanCfgRead().PW, 4321u);
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 163u);
 }
 
 TEST_F(IfaceEdit, GpibGoesBackToTheRowOfTheCardFitted) {
     MenuRows_EnterState(181);
     Knob(3);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 180u);
     std::atomic_ref<uint32_t>(g_IfaceCfg.cardPresent[storage::kCardLine17]).store(1);
     menuEnterStateValue(181, 0);
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 183u);
     g_IfaceCfg.cardPresent[storage::kCardLine17] = 0;
 }
@@ -211,7 +212,7 @@ TEST_F(IfaceEdit, FieldbusIdsTakeATypedZeroAndRefuseOnePastTheTop) {
         const uint32_t before = g_IfaceCfg.*c.id;
         MenuRows_EnterState(c.state);
         Type(c.typed);
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
         EXPECT_EQ(State(), c.row) << c.typed;
         EXPECT_EQ(g_IfaceCfg.*c.id, c.stored) << c.typed;
         EXPECT_EQ((f.*c.changed).exchange(0), c.stored != before ? 1u : 0u) << c.typed;
@@ -226,7 +227,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     f.canRestart.store(1);
     MenuRows_EnterState(184);
     Knob(4);  // Auto
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 183u);
     EXPECT_EQ(f.canScanRun.load(), 0u);
     EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
@@ -235,7 +236,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     // A restart still pending: the new rate waits for another try.
     MenuRows_EnterState(184);
     Knob(-2);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
     EXPECT_EQ(f.canopenChanged.load(), 0u);
     // DeviceNet asks for the restart only.
@@ -244,7 +245,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     f.canRestart.store(0);
     MenuRows_EnterState(189);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 188u);
     EXPECT_EQ(g_IfaceCfg.devicenetBaud, 1u);
     EXPECT_EQ(f.canRestart.exchange(0), 1u);
@@ -255,7 +256,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
 TEST_F(IfaceEdit, UsbModeUnchangedDoesNothingChangedLocksAndRestarts) {
     IfaceUsbByteSet(2, 0);
     MenuRows_EnterState(169);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 168u);
     EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
     EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
@@ -263,7 +264,7 @@ TEST_F(IfaceEdit, UsbModeUnchangedDoesNothingChangedLocksAndRestarts) {
 
     MenuRows_EnterState(169);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 168u);
     EXPECT_EQ(IfaceUsbByte(2) & 0x10, 0x10);
     EXPECT_NE(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);

@@ -22,14 +22,14 @@ double Shown(uint32_t id) {
 TEST_F(ItemEdit, TypedInductanceIsStoredInTheRecordsUnits) {
     MenuRows_EnterState(196);
     Type("12.5");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 195u);
     EXPECT_NEAR(Shown(196), 12.5, 1e-6);
     // A number whose steps leave 32 bits is dropped like one outside the limits.
     MenuRows_EnterState(202);
     const double before = Shown(202);
     Type("999999999");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 201u);
     EXPECT_EQ(Shown(202), before);
 }
@@ -39,7 +39,7 @@ TEST_F(ItemEdit, NewPositionEndsParallelOperationAtOnce) {
     g_SlewRecheckReq.store(0);
     menuEnterStateValue(209, 1);
     Knob(-1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(paramGetValue(209, 0, 0), 0);
     EXPECT_EQ(g_ParallelActive.load(), 0u);
     EXPECT_EQ(g_SlewRecheckReq.load(), 1u);
@@ -49,7 +49,7 @@ TEST_F(ItemEdit, NewPositionEndsParallelOperationAtOnce) {
 TEST_F(ItemEdit, ParallelNumberIgnoresTheCursorKeys) {
     MenuRows_EnterState(211);
     g_EditParam.digits = 2;
-    Press('V', kCursor);
+    Press('V', kClassCursor);
     EXPECT_EQ(g_EditParam.cursor, 0u);
 }
 
@@ -58,18 +58,18 @@ TEST_F(ItemEdit, LcdKnobShowsAtOnceAndExitKeepsIt) {
     MenuRows_EnterState(216);
     Knob(1);
     EXPECT_EQ(IfaceLcdByte(0), 51);
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 215u);
     EXPECT_EQ(IfaceLcdByte(0), 51);
     MenuRows_EnterState(218);
     const uint8_t brightness = IfaceLcdByte(1);
     Type("101");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(IfaceLcdByte(1), brightness) << "outside 1..100";
     EXPECT_EQ(State(), 217u);
     MenuRows_EnterState(220);
     Type("7");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(IfaceLcdByte(2), 7);
 }
 
@@ -79,7 +79,7 @@ TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
     SaveRecallAction.store(4);
     MenuRows_EnterState(286);
     Knob(3);  // ARB
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 285u);
     EXPECT_EQ(SaveRecallType.load(), 3u);
     EXPECT_EQ(SaveRecallMemory.load(), 1u);
@@ -90,7 +90,7 @@ TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
     SaveRecallAction.store(4);
     MenuRows_EnterState(286);
     Knob(1);  // SEQUENCE
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(SaveRecallMemory.load(), 0u);
     EXPECT_EQ(SaveRecallAction.load(), 0u);
 }
@@ -101,7 +101,7 @@ TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {
     MenuRows_EnterState(288);
     Knob(4);
     EXPECT_EQ(Work(), 2);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(SaveRecallAction.load(), 2u);
     EXPECT_EQ(State(), 287u);
     SaveRecallType.store(3);
@@ -109,7 +109,7 @@ TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {
     MenuRows_EnterState(290);
     Knob(-1);
     Knob(100);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(SaveRecallMemory.load(), 101u);
     EXPECT_EQ(State(), 289u);
 }
@@ -118,16 +118,16 @@ TEST_F(ItemEdit, DefaultSettingStartsOnceUntilTheBusyBitClears) {
     SysStatusClear(kSysKeysBlocked);
     core::SysEventReset();
     menuEnterStateValue(222, 0);
-    Press('W', kCursor);
-    Press('Y', kSoft);
+    Press('W', kClassCursor);
+    Press('Y', kClassSoft);
     EXPECT_EQ(State(), 222u);
-    Press(kEnter, kKeypad);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Posted(), std::vector<std::string>{"Resetting..."});
     EXPECT_EQ(SysEvent_Pop(), static_cast<uint32_t>(kSysEventFactoryDefault));
     EXPECT_EQ(SysEvent_Pop(), 0u) << "one factory default";
     EXPECT_TRUE(SysStatusTest(kSysKeysBlocked));
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 221u);
     SysStatusClear(kSysKeysBlocked);
 }
@@ -136,13 +136,13 @@ TEST_F(ItemEdit, BarcodeSlotsOnlyGoBackToTheirRow) {
     menuEnterStateValue(295, 0);
     Knob(1);
     EXPECT_EQ(State(), 295u);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 294u);
     menuEnterStateValue(315, 0);
     Type("5");
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 315u) << "the exit key first drops the typing";
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 314u);
 }
 

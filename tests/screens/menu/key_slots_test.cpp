@@ -29,8 +29,8 @@ TEST(KeySlots, ASlotIsSetOnceAndBadListsSetNothing) {
     EXPECT_EQ(KeyTable_Handler(291), First);
 
     g_MenuState.store(291);
-    Press(kEnter, kKeypad);
-    EXPECT_EQ(g_Seen, KeyEventPack(0, kEnter, kKeypad)) << "the dispatcher runs the registered handler";
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(g_Seen, KeyEventPack(0, kEnter, kClassKeypad)) << "the dispatcher runs the registered handler";
     g_MenuState.store(0);
 }
 

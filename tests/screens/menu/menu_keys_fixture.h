@@ -17,6 +17,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/menu/nav/menu_key_slots.h"
 #include "screens/menu/rows/row_entries.h"
 #include "tests/screens/screen_keys.h"
@@ -27,7 +28,6 @@ namespace menutest {
 using namespace screenkeys;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
 constexpr uint8_t kDigit0 = 64;  // '@'; the digits 1-9 follow it
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 
 constexpr uint8_t kPoint = 74;
 
@@ -35,7 +35,7 @@ constexpr uint8_t kPoint = 74;
 inline void Type(const std::string& text) {
     for (char c : text) {
         if (c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
-        Press(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint, kKeypad);
+        Press(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint, kClassKeypad);
     }
 }
 inline uint32_t State() {
@@ -70,7 +70,7 @@ class MenuKeys : public ::testing::Test {
         ASSERT_EQ(MenuNav_RegisterKeys(), 0);
         MenuRows_SetEntry(MenuRows_EnterState);
         ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
-        SetPhaseMode(k3P4W);
+        SetPhaseMode(kWiring3P4W);
         g_Rs232Present.store(1);
         g_GpibPresent.store(1);
         g_ParallelActive.store(0);

@@ -56,23 +56,23 @@ TEST_F(MenuNav, MissingInterfacesAndParallelOperationAreSkippedBothWays) {
 
 TEST_F(MenuNav, EnterAndRightOpenTheRowLeftGoesToItsOwner) {
     At(95);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 96u);
-    Press(kRight, kCursor);
+    Press(kRight, kClassCursor);
     EXPECT_EQ(State(), 97u) << "the row's editor";
     At(98);
-    Press(kLeft, kCursor);
+    Press(kLeft, kClassCursor);
     EXPECT_EQ(State(), 95u);
-    Press(kLeft, kCursor);
+    Press(kLeft, kClassCursor);
     EXPECT_EQ(State(), 1u) << "the top list's owner is the home view";
     At(94);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 94u) << "System Information opens nothing";
     At(161);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 161u) << "Socket Port keeps no child";
     At(223);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 224u);
 }
 
@@ -80,14 +80,14 @@ TEST_F(MenuNav, AddressRowsOpenOnlyWithoutDhcpOnTheFirstOctetsUnitsDigit) {
     SetDhcp(1);
     for (uint32_t row : {141u, 146u, 151u, 156u}) {
         At(row);
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
         EXPECT_EQ(State(), row) << "DHCP on";
     }
     SetDhcp(0);
     for (uint32_t row : {141u, 146u, 151u, 156u}) {
         At(row);
         g_EditBuf.choiceCursor = 0;
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
         EXPECT_EQ(State(), row + 1);
         EXPECT_EQ(g_EditBuf.choiceCursor, 9u);
     }
@@ -97,11 +97,11 @@ TEST_F(MenuNav, OwnersWithoutARowIgnoreTheRowKeys) {
     for (uint32_t s : {182u, 187u, 166u}) {
         for (uint8_t code : {kEnter}) {
             g_MenuState.store(s);
-            Press(code, kKeypad);
+            Press(code, kClassKeypad);
             EXPECT_EQ(State(), s);
         }
         for (uint8_t code : {kRight, kLeft}) {
-            Press(code, kCursor);
+            Press(code, kClassCursor);
             EXPECT_EQ(State(), s);
         }
         Knob(-1);
@@ -119,23 +119,23 @@ TEST_F(MenuNav, MenuLeadsOneLevelUp) {
                    Case{191, 187}, Case{166, 165}, Case{222, 221}, Case{230, 223}, Case{314, 223},
                    Case{290, 284}, Case{216, 214}, Case{206, 192}, Case{176, 170}, Case{181, 179}}) {
         g_MenuState.store(c.from);
-        uint32_t ev = KeyEventPack(0, kMenu, kFunction);
+        uint32_t ev = KeyEventPack(0, kMenu, kClassFunction);
         KeyProcess_MenuFunctionKeys(&ev);
         EXPECT_EQ(State(), c.to) << "MENU from " << c.from;
     }
     g_MenuState.store(97);
-    Press(kMenu, kFunction);
+    Press(kMenu, kClassFunction);
     EXPECT_EQ(State(), 95u) << "through the key table, from an editor";
     g_MenuState.store(210);
-    Press(kMenu, kFunction);
+    Press(kMenu, kClassFunction);
     EXPECT_EQ(State(), 207u) << "a stand-alone master leaves the parallel list";
 
     ASSERT_EQ(paramPutValue(0, kParamParallelEnable, 1, 0), 0);
     g_MenuState.store(210);
-    Press(kMenu, kFunction);
+    Press(kMenu, kClassFunction);
     EXPECT_EQ(State(), 210u) << "enabled, the link down: MENU does nothing";
     g_ParallelLink.status.store(1u << 16);
-    Press(kMenu, kFunction);
+    Press(kMenu, kClassFunction);
     EXPECT_EQ(State(), 207u) << "the link up";
     g_ParallelLink.status.store(0);
     ASSERT_EQ(paramPutValue(0, kParamParallelEnable, 0, 0), 0);
@@ -148,8 +148,9 @@ TEST_F(MenuNav, TheServiceListsAreEnteredOnlyThroughSpecialFunction) {
         uint8_t code, cls;
         int8_t delta;
     };
-    const Key keys[] = {{kEnter, kKeypad, 0}, {kExit, kKeypad, 0}, {kRight, kCursor, 0},  {kLeft, kCursor, 0},
-                        {kKnob, kCursor, -1}, {kKnob, kCursor, 1}, {kMenu, kFunction, 0}, {0x60, kSoft, 0}};
+    const Key keys[] = {{kEnter, kClassKeypad, 0},  {kExit, kClassKeypad, 0},  {kRight, kClassCursor, 0},
+                        {kLeft, kClassCursor, 0},   {kKnob, kClassCursor, -1}, {kKnob, kClassCursor, 1},
+                        {kMenu, kClassFunction, 0}, {0x60, kClassSoft, 0}};
     SetDhcp(0);
     std::set<uint32_t> entered;
     for (uint32_t i = 0; i < kMenuNavRows; ++i) {
@@ -176,23 +177,23 @@ TEST_F(MenuNav, ARandomWalkReachesNoServiceListWithoutTheCode) {
     std::mt19937 rng(47);
     std::set<uint32_t> seen;
     g_MenuState.store(1);
-    Press(kMenu, kFunction);
+    Press(kMenu, kClassFunction);
     ASSERT_EQ(State(), 94u);
     for (int i = 0; i < 20000; ++i) {
         g_Rs232Present.store(rng() % 2);
         g_GpibPresent.store(rng() % 2);
         g_ParallelActive.store(rng() % 2);
         const uint8_t code = codes[rng() % (sizeof codes)];
-        const uint8_t cls = code == kEnter || code == kExit ? kKeypad
-                            : code == kMenu                 ? kFunction
-                            : code == 0x60                  ? kSoft
-                                                            : kCursor;
+        const uint8_t cls = code == kEnter || code == kExit ? kClassKeypad
+                            : code == kMenu                 ? kClassFunction
+                            : code == 0x60                  ? kClassSoft
+                                                            : kClassCursor;
         Press(code, cls, static_cast<int8_t>(static_cast<int>(rng() % 11) - 5));
         ASSERT_LT(State(), kMenuStateCount);
         ASSERT_FALSE(service(State())) << "step " << i;
         if (State() < 94) {  // back into the MENU from a home view or the wiring confirmation
-            Press(kExit, kKeypad);
-            Press(kMenu, kFunction);
+            Press(kExit, kClassKeypad);
+            Press(kMenu, kClassFunction);
         }
         seen.insert(State());
     }

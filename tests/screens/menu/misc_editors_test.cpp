@@ -22,7 +22,7 @@ class MiscEditors : public MenuKeys {
     // Opens the editor of a MISC row by its enter key.
     static void Open(uint32_t row) {
         At(row);
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
         ASSERT_EQ(State(), row + 1);
     }
 };
@@ -30,33 +30,33 @@ class MiscEditors : public MenuKeys {
 TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
     Open(96);
     Type("25");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(97), 25);
     EXPECT_EQ(State(), 96u);
 
     Open(96);
     Type("70000");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(97), 25) << "above 60000";
     EXPECT_EQ(State(), 96u);
 
     Open(134);  // average count 1-128
     Type("0");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(135), 8) << "below 1";
     EXPECT_EQ(State(), 134u);
 
     Open(96);
     Type("2");
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 97u) << "the first exit drops the typing";
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 96u);
     EXPECT_EQ(Param(97), 25);
 
     Open(96);
     Type("60000");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(97), 60000) << "the maximum itself";
 }
 
@@ -68,56 +68,56 @@ TEST_F(MiscEditors, ANumberWhoseStepsLeave32BitsIsDropped) {
     paramRW(1, 129, &rec, 0);
     Open(128);
     Type("999999999");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(129), rec.value);
     Open(128);
     Type("12.3");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(129), 123) << "12.3 ms";
 }
 
 TEST_F(MiscEditors, NumbersStepAtTheCursorDigit) {
     Open(134);  // average count 8, 1-128, 3 digits
-    Press(kRight, kCursor);
+    Press(kRight, kClassCursor);
     EXPECT_EQ(g_EditParam.cursor, 2u) << "right from the units wraps to the highest digit";
-    Press(kLeft, kCursor);
-    Press(kLeft, kCursor);
+    Press(kLeft, kClassCursor);
+    Press(kLeft, kClassCursor);
     EXPECT_EQ(g_EditParam.cursor, 1u);
     Knob(1);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(135), 28);
 }
 
 TEST_F(MiscEditors, BuzzerOffByTheKnob) {
     Open(106);
     Knob(-1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(107), 0);
     EXPECT_EQ(State(), 106u);
     Open(106);
     Knob(1);
-    Press(kExit, kKeypad);
+    Press(kExit, kClassKeypad);
     EXPECT_EQ(Param(107), 0) << "exit stores nothing";
 }
 
 TEST_F(MiscEditors, KnobOnlyEditorsIgnoreTheCursorKeys) {
     Open(104);  // Power ON
-    Press(kRight, kCursor, 1);
-    Press(kEnter, kKeypad);
+    Press(kRight, kClassCursor, 1);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(105), 0);
     Open(104);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(105), 1);
     Open(120);  // Set Change Phase takes the cursor keys too
-    Press(kRight, kCursor, 1);
-    Press(kEnter, kKeypad);
+    Press(kRight, kClassCursor, 1);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(121), 1);
 }
 
 TEST_F(MiscEditors, MonitorSourcesPassOverTheMissingPhases) {
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open(122);
     std::set<int32_t> seen{g_EditParam.workValue.load()};
     for (int8_t d : {1, 1, 1, -1, -1, -1, 1}) {
@@ -125,10 +125,10 @@ TEST_F(MiscEditors, MonitorSourcesPassOverTheMissingPhases) {
         seen.insert(g_EditParam.workValue.load());
     }
     EXPECT_EQ(seen, (std::set<int32_t>{0, 3}));
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(123), 3) << "L1 current";
 
-    SetPhaseMode(k1P3W);
+    SetPhaseMode(kWiring1P3W);
     Open(124);  // source 2 starts at 3
     Knob(-1);
     EXPECT_EQ(g_EditParam.workValue.load(), 1) << "down from L1 current: L2 voltage";
@@ -143,39 +143,39 @@ TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
     Open(102);
     Knob(1);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(103), 2);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"}));
 
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open(102);
     EXPECT_EQ(g_EditParam.workValue.load(), 2);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(103), 0);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"})) << "unchanged, still cleared";
 
-    SetPhaseMode(k1P3W);
+    SetPhaseMode(kWiring1P3W);
     Open(102);
     for (int i = 0; i < 3; ++i)
         Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(103), 2) << "L2 is the last choice in 1P3W";
 }
 
 TEST_F(MiscEditors, VoltageResponseLosesItsFastestChoiceWhenNotAllowed) {
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open(110);
     for (int i = 0; i < 4; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 1) << "1P2W";
 
-    SetPhaseMode(k3P4W);
+    SetPhaseMode(kWiring3P4W);
     Open(110);
     Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 2);
 
     g_ModelVariantA.store(1);
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open(110);
     Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 2) << "the A variant minds only the impedance";
@@ -194,24 +194,24 @@ TEST_F(MiscEditors, RemoteSensingStaysOffWhileBlocked) {
 
 TEST_F(MiscEditors, AChangedWiringAsksFirst) {
     Open(98);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 98u) << "unchanged";
     Open(98);
     Knob(1);
     g_PhaseChangeFromHome.store(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 4u);
-    EXPECT_EQ(g_CfgPhaseChoice.load(), k1P2W);
+    EXPECT_EQ(g_CfgPhaseChoice.load(), kWiring1P2W);
     EXPECT_EQ(g_PhaseChangeFromHome.load(), 0u) << "No comes back to the MENU row";
-    EXPECT_EQ(GetPhaseMode(), k3P4W) << "not yet changed";
+    EXPECT_EQ(GetPhaseMode(), kWiring3P4W) << "not yet changed";
 }
 
 TEST_F(MiscEditors, TriggerSourceLimitByWiring) {
-    SetPhaseMode(k1P3W);
+    SetPhaseMode(kWiring1P3W);
     Open(130);
     Knob(1);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(131), 1);
 }
 

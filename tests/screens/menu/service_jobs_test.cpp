@@ -54,7 +54,7 @@ class ServiceJobs : public MenuKeys {
     static void Run(uint32_t state) {
         At(state);
         Texts();
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
     }
     // A calibration page file that passes its checksum.
     void WriteCalFile(const char* name, uint16_t seed) {
@@ -75,7 +75,7 @@ class ServiceJobs : public MenuKeys {
 TEST_F(ServiceJobs, CalibrationUnitCyclesMasterAndFiveSlaves) {
     At(272);
     for (uint32_t expect : {1u, 2u, 3u, 4u, 5u, 0u}) {
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
         EXPECT_EQ(g_ServiceFlags.calDataUnitIndex.load(), expect);
         EXPECT_EQ(State(), 272u);
     }

@@ -50,7 +50,7 @@ class ServiceKeys : public MenuKeys {
     static void EnterCode(const char* digits) {
         At(224);
         Type(digits);
-        Press(kEnter, kKeypad);
+        Press(kEnter, kClassKeypad);
     }
 };
 
@@ -87,16 +87,16 @@ TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
     // beyond the top clamps at 9999.
     At(224);
     for (int i = 0; i < 3; ++i)
-        Press(kLeft, kCursor);
+        Press(kLeft, kClassCursor);
     for (int8_t digit : {8, 7, 1, 9}) {
         Knob(digit);
-        Press(kRight, kCursor);
+        Press(kRight, kClassCursor);
     }
     EXPECT_EQ(g_EditParam.workValue.load(), 8719);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 316u);
     At(224);
-    Press(kRight, kCursor);  // wraps to the highest digit
+    Press(kRight, kClassCursor);  // wraps to the highest digit
     Knob(12);
     EXPECT_EQ(g_EditParam.workValue.load(), 9999);
     Knob(-10);
@@ -110,7 +110,7 @@ TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
     }
     At(224);
     Type("871.9");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 223u);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"});
 }
@@ -151,7 +151,7 @@ TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
         "VRN-345/");
     At(226);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 225u);
     EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE"});
     EXPECT_EQ(g_BrandId.load(), 1u);
@@ -160,7 +160,7 @@ TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
     // The same brand again writes nothing.
     std::remove((store_.root.path() + "/var/log/commands.log").c_str());
     At(226);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Doesn't Change"});
     EXPECT_TRUE(Log().empty());
 }
@@ -174,7 +174,7 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     };
     At(226);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE\nWeb Image Copy Fail\nBoot Logo Write Fail"});
     for (const std::string& command : Log())
         EXPECT_EQ(command.find("mtd"), std::string::npos) << command;
@@ -188,7 +188,7 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     std::remove((store_.root.path() + "/var/log/commands.log").c_str());
     At(226);
     Knob(1);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Texts(), std::vector<std::string>{"TULVE => PELMA\nWeb Image Copy Fail\nBoot Logo Write Fail"});
     EXPECT_EQ(Log().back(),
               "cp /mnt/disk/httpd/ODM_image/pelma/favicon.ico /mnt/disk/httpd/images/favicon.ico");
@@ -196,7 +196,7 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     root.Write("/mnt/disk/app/image/qx_logo.bmp", testsupport::LogoBitmap());
     At(226);
     Knob(-2);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(Texts(), std::vector<std::string>{"PELMA => QX\nWeb Image Copy Fail"});
     EXPECT_EQ(g_BrandId.load(), 0u);
 }
@@ -204,7 +204,7 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
 TEST_F(ServiceKeys, AnUnknownModelCodeChangesNothing) {
     At(228);
     Type("1234");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 227u);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Model Error"});
     EXPECT_EQ(g_ModelId.load(), 1u);
@@ -214,7 +214,7 @@ TEST_F(ServiceKeys, AnUnknownModelCodeChangesNothing) {
 TEST_F(ServiceKeys, AKnownModelCodeResetsTheUnitToThatModelAndReboots) {
     At(228);
     Type("6012");
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(g_ModelId.load(), 7u);
     EXPECT_STREQ(g_ModelName, "VRN-4160-12");
     EXPECT_STREQ(g_ServicePassword, "6012");
@@ -228,28 +228,28 @@ TEST_F(ServiceKeys, AKnownModelCodeResetsTheUnitToThatModelAndReboots) {
 TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {
     const uint32_t before = g_OutputOptionWord.load();
     At(230);  // OCP Enable
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(g_OutputOptionWord.load(), before ^ 1u);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(g_OutputOptionWord.load(), before);
     EXPECT_EQ(test::RawsTo(2348), (std::vector<uint32_t>{before ^ 1u, before}));
     // OVP is bit 15; the words toggle without a write.
     At(243);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(g_OutputOptionWord.load(), before ^ (1u << 15));
     At(249);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(g_ServiceFlags.tempDisplay.load(), 1u);
     EXPECT_EQ(test::RawsTo(2348).size(), 3u);
 }
 
 TEST_F(ServiceKeys, TheRdTestModeRaisesThePowerLimitsOnce) {
     At(250);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(g_ServiceFlags.rdTestMode.load(), 1u);
     EXPECT_EQ(ValuesTo(2358), std::vector<double>{6750});
     EXPECT_EQ(ValuesTo(2359), std::vector<double>{2250});
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(g_ServiceFlags.rdTestMode.load(), 1u);
     EXPECT_EQ(ValuesTo(2358), (std::vector<double>{6750, 6750}));
     EXPECT_EQ(State(), 250u);
@@ -257,20 +257,20 @@ TEST_F(ServiceKeys, TheRdTestModeRaisesThePowerLimitsOnce) {
 
 TEST_F(ServiceKeys, TheKpEditorReachesItsTopOnlyAtTheHighestDigit) {
     At(246);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     ASSERT_EQ(State(), 260u);
     const int32_t start = g_EditParam.workValue.load();
     Type("5");  // typed digits are not taken
     for (int i = 0; i < 20; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), start + 20);
-    Press(kLeft, kCursor);
-    Press(kLeft, kCursor);
-    Press(kLeft, kCursor);
+    Press(kLeft, kClassCursor);
+    Press(kLeft, kClassCursor);
+    Press(kLeft, kClassCursor);
     for (int i = 0; i < 12; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 10000);
-    Press(kEnter, kKeypad);
+    Press(kEnter, kClassKeypad);
     EXPECT_EQ(State(), 246u);
     EXPECT_EQ(ValuesTo(2436), std::vector<double>{10.0});  // thousandths
 }

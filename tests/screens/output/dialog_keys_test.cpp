@@ -31,8 +31,8 @@ using namespace screenkeys;
 constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kYes = 0, kNo = 1;
 
-void Enter() { Press('U', kKeypad); }
-void Exit() { Press('T', kKeypad); }
+void Enter() { Press('U', kClassKeypad); }
+void Exit() { Press('T', kClassKeypad); }
 
 int32_t Acv() {
     return paramGetValue(kParamAcv, 0, 0);
@@ -76,9 +76,9 @@ class Dialogs : public ::testing::Test {
     // confirmation (which opens on NO) answered.
     static void ChangeWiring(uint8_t move, bool yes) {
         OpenWiringChoice();
-        Press(move, kCursor);
+        Press(move, kClassCursor);
         Enter();
-        if (yes) Press('V', kCursor);
+        if (yes) Press('V', kClassCursor);
         Enter();
     }
     screentest::StatusWords status_;
@@ -97,14 +97,14 @@ TEST_F(Dialogs, WiringChoiceMovesWithinTheThreeWirings) {
         OpenWiringChoice();
         g_CfgPhaseChoice.store(c.from);
         g_EditParam.workValue.store(static_cast<int32_t>(c.from));
-        Press(c.code, kCursor, c.delta);
+        Press(c.code, kClassCursor, c.delta);
         EXPECT_EQ(g_CfgPhaseChoice.load(), c.to) << c.from << " key " << int{c.code} << " " << int{c.delta};
         EXPECT_EQ(g_MenuState.load(), 3u);
     }
     // The knob starts from the picked wiring when the cursor keys moved it last.
     OpenWiringChoice();
-    Press('W', kCursor);
-    Press('W', kCursor);
+    Press('W', kClassCursor);
+    Press('W', kClassCursor);
     Knob(-1);
     EXPECT_EQ(g_CfgPhaseChoice.load(), 1u);
     EXPECT_EQ(g_EditParam.workValue.load(), 1);
@@ -113,11 +113,11 @@ TEST_F(Dialogs, WiringChoiceMovesWithinTheThreeWirings) {
 TEST_F(Dialogs, WiringChoiceAsksOnlyForAnotherWiring) {
     for (uint8_t leave : {uint8_t{'T'}, uint8_t{'U'}, kSoftKey8}) {
         OpenWiringChoice();
-        Press(leave, leave == kSoftKey8 ? kSoft : kKeypad);
+        Press(leave, leave == kSoftKey8 ? kClassSoft : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u) << "key " << int{leave};
     }
     OpenWiringChoice();
-    Press('W', kCursor);
+    Press('W', kClassCursor);
     Enter();
     ASSERT_EQ(g_MenuState.load(), 4u);
     EXPECT_EQ(g_EditBuf.choiceValue, kNo) << "the confirmation opens on NO";
@@ -143,7 +143,7 @@ TEST_F(Dialogs, ConfirmationNoKeepsTheWiringAndReturnsToItsOrigin) {
     EXPECT_EQ(GetPhaseMode(), 0u);
     for (uint8_t leave : {uint8_t{'T'}, kSoftKey8}) {
         menuEnterStateValue(4, 0);
-        Press(leave, leave == kSoftKey8 ? kSoft : kKeypad);
+        Press(leave, leave == kSoftKey8 ? kClassSoft : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u);
         EXPECT_EQ(GetPhaseMode(), 0u);
     }
@@ -193,7 +193,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
     paramPutValue(0, kParamAcv, 12340, 0);
 
     PresetRecallWaits();
-    Press('W', kCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(g_DialogChoice.load(), kNo);
     Knob(-1);
     EXPECT_EQ(g_DialogChoice.load(), kYes);
@@ -212,7 +212,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
         PresetRecallWaits();
         if (way == 0) Exit();
         if (way == 1) {
-            Press('W', kCursor);
+            Press('W', kClassCursor);
             Enter();
         }
         if (way == 2) {
@@ -227,7 +227,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
 
     PresetRecallWaits();
     Enter();
-    Press('V', kCursor);
+    Press('V', kClassCursor);
     Enter();
     EXPECT_EQ(g_MenuState.load(), 1u);
     EXPECT_EQ(g_HomePage.presetPending.load(), 0u);
@@ -243,7 +243,7 @@ TEST_F(Dialogs, ParallelRetryStartsTheMasterAgainOrSwitchesParallelOff) {
     paramPutValue(0, kParamParallelEnable, 1, 0);
     menuEnterParallelRetry();
     ASSERT_EQ(g_EditBuf.choiceValue, kNo);
-    Press('V', kCursor);
+    Press('V', kClassCursor);
     Enter();
     EXPECT_EQ(g_MenuState.load(), 212u);
     ParallelLink_Step();
@@ -265,7 +265,7 @@ TEST_F(Dialogs, ParallelRetryStartsTheMasterAgainOrSwitchesParallelOff) {
         g_SysStatus.store(0);
         paramPutValue(0, kParamParallelEnable, 1, 0);
         menuEnterParallelRetry();
-        Press(c.key, kKeypad);
+        Press(c.key, kClassKeypad);
         EXPECT_EQ(paramGetValue(kParamParallelEnable, 0, 0), 0) << "model " << c.model;
         EXPECT_EQ(g_MenuState.load(), c.state) << "model " << c.model;
         EXPECT_EQ(SysStatusTest(kSysParallelRetry), c.retryBit) << "model " << c.model;
@@ -296,7 +296,7 @@ TEST_F(Dialogs, MeasurementItemFollowsTheKnobAtOnce) {
         for (uint8_t key : {uint8_t{'T'}, uint8_t{'U'}}) {
             g_LastHomeView.store(view);
             ASSERT_EQ(menuEnterParamState(44), 0);
-            Press(key, kKeypad);
+            Press(key, kClassKeypad);
             EXPECT_EQ(g_MenuState.load(), view);
         }
 }

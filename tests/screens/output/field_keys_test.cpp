@@ -24,7 +24,7 @@ using namespace screenkeys;
 // Keypad keys: '0'-'9' are codes 64-73, the point 'J'.
 void Type(const std::string& number) {
     for (char c : number)
-        Press(c == '.' ? 'J' : static_cast<uint8_t>(64 + (c - '0')), kKeypad);
+        Press(c == '.' ? 'J' : static_cast<uint8_t>(64 + (c - '0')), kClassKeypad);
 }
 
 
@@ -68,14 +68,14 @@ TEST_F(Fields, TypedDutyIsStoredOnEnterRoundedByTheFrequency) {
     paramPutValue(0, kParamFreq, 15000, 0);
     Open(kParamWaveDuty);
     Type("55.5");
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(GetWaveDuty(0), 560);
     EXPECT_EQ(g_MenuState.load(), 1u);
     // Out of bounds: dropped, the stored duty stays.
     Open(kParamWaveDuty);
     Messages();
     Type("123456789");
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(GetWaveDuty(0), 560);
     EXPECT_TRUE(Messages().empty()) << "dropped silently";
 }
@@ -108,21 +108,21 @@ TEST_F(Fields, KindSelectorsChooseTheLimitTheEnterKeyOpens) {
                           Case{15, kKnob, -5, 16}, Case{23, 'W', 0, 27}, Case{23, 'V', 0, 24},
                           Case{23, kKnob, 1, 27}}) {
         Open(c.state);
-        Press(c.code, kCursor, c.delta);
-        Press('U', kKeypad);
+        Press(c.code, kClassCursor, c.delta);
+        Press('U', kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), c.opens) << "state " << c.state << " key " << int{c.code};
         Open(c.state);
-        Press('U', kKeypad);
+        Press('U', kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), c.opens) << "the kind stays chosen";
     }
     for (uint8_t key : {uint8_t{'T'}, uint8_t{96}}) {
         Open(23);
-        Press(key, key == 96 ? kSoft : kKeypad);
+        Press(key, key == 96 ? kClassSoft : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u);
     }
     Open(23);
     Type("1");
-    Press('T', kKeypad);
+    Press('T', kClassKeypad);
     EXPECT_EQ(g_MenuState.load(), 23u) << "the exit key first drops a typed number";
 }
 
@@ -138,7 +138,7 @@ TEST_F(Fields, RangeKeysPickTheWiringsCodes) {
         g_OutputModeIdx = c.mode;
         SetVoltRange(c.wiring == 1 ? 3 : 1);
         Open(kParamVoltRange);
-        Press(c.key, kSoft);
+        Press(c.key, kClassSoft);
         EXPECT_EQ(GetVoltRangeCode(), c.code) << "wiring " << c.wiring << " mode " << c.mode << " key " << c.key;
         Knob(1);
         EXPECT_EQ(GetVoltRangeCode(), c.code) << "no knob";
@@ -149,16 +149,16 @@ TEST_F(Fields, ChoicesApplyOnEnterOnly) {
     Open(kParamMainMode);
     Knob(-1);
     EXPECT_EQ(GetOutputMode(), 1u) << "not before the enter key";
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(GetOutputMode(), 2u) << "the knob turned down moves to the next mode";
     EXPECT_EQ(g_MenuState.load(), 1u);
     Open(kParamMainMode);
     Knob(-20);
-    Press('T', kKeypad);
+    Press('T', kClassKeypad);
     EXPECT_EQ(GetOutputMode(), 2u) << "exit applies nothing";
     Open(kParamMainMode);
     Knob(-20);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(GetOutputMode(), 9u);
 
     // The line/view field: the selected line in 3P4W unbalanced (0-2).
@@ -166,14 +166,14 @@ TEST_F(Fields, ChoicesApplyOnEnterOnly) {
     SetPhaseBalanceMode(0);
     Open(kParamPhaseMode);
     Knob(-5);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(GetSelectedLine(), 2);
     // Balanced AC-INT: the PHASE/LINE view instead, only with SIN.
     SetPhaseBalanceMode(1);
     paramPutValue(0, kParamMeasItem7, 0, 0);
     Open(kParamPhaseMode);
     Knob(-5);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(GetPhaseLineView(), 1);
     EXPECT_EQ(GetSelectedLine(), 2);
 
@@ -183,7 +183,7 @@ TEST_F(Fields, ChoicesApplyOnEnterOnly) {
     ASSERT_EQ(GetWaveform(1), 16);
     g_EditAllPhases = 1;
     Open(kParamWaveShape);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(GetWaveform(p), 18) << "phase " << p;
 }
@@ -198,9 +198,9 @@ TEST_F(Fields, SwitchedOffAnglesTakeOnlyTheEnableKey) {
     Knob(1);
     Type("12");
     EXPECT_EQ(g_EditBuf.entryLength, 0) << "typed digits are dropped";
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), angle);
-    Press('Y', kSoft);
+    Press('Y', kClassSoft);
     paramRW(0, kParamOnPhase, &on, 0);
     EXPECT_NE(on.state, 0) << "the enable key still acts";
     Open(kParamOnPhase);

@@ -20,6 +20,7 @@
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/keys/key_table.h"
 #include "storage/nv/preset_backup.h"
@@ -33,7 +34,6 @@ using namespace screenkeys;
 constexpr uint8_t kPoint = 74, kRunHold = 96;
 constexpr uint32_t kShift = core::kFlagShiftLatched, kPreset = core::kFlagPresetMode,
                    kFrozen = core::kFlagMeterHold, kRecalled = statusbar::kFlagPresetRecalled;
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load() & bit) != 0;
@@ -44,7 +44,7 @@ class HomeKeys : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
-        Wiring(k3P4W, 1, 0);
+        Wiring(kWiring3P4W, 1, 0);
         SetWaveform(16, 0);
         g_MenuState.store(1);
         g_LastHomeView.store(1);
@@ -123,16 +123,16 @@ struct RowCase {
 
 TEST_F(HomeKeys, KnobSelectsPanelRowsOfTheLayoutInForce) {
     const RowCase cases[] = {
-        {k3P4W, 1, 0, 16, 8, -1, 10},                                 // duty skipped without a square wave
-        {k3P4W, 1, 0, 17, 8, -1, 9},                                  // and selected with one
-        {k3P4W, 1, 0, 16, 10, 1, 8},                                  // upwards too
-        {k3P4W, 1, 0, 16, 2, -1, 4},                                  // the empty row is stepped over
-        {k3P4W, 1, 0, 16, 4, 1, 2},    {k3P4W, 1, 0, 16, 1, 3, 0},    // the top holds
-        {k3P4W, 1, 0, 16, 11, -5, 12},                                // the last row before the end
-        {k1P3W, 1, 0, 16, 10, -5, 11}, {k3P4W, 1, 1, 16, 8, -5, 10},  // balanced: no angle rows
-        {k1P2W, 1, 0, 16, 8, -5, 10},  {k3P4W, 0, 0, 16, 2, -1, 3},   // AC+DC-INT has its DCV row
-        {k3P4W, 2, 0, 16, 2, -5, 4},                                  // DC-INT ends at row 4
-        {k3P4W, 1, 0, 16, 5, 0, 5},
+        {kWiring3P4W, 1, 0, 16, 8, -1, 10},  // duty skipped without a square wave
+        {kWiring3P4W, 1, 0, 17, 8, -1, 9},   // and selected with one
+        {kWiring3P4W, 1, 0, 16, 10, 1, 8},   // upwards too
+        {kWiring3P4W, 1, 0, 16, 2, -1, 4},   // the empty row is stepped over
+        {kWiring3P4W, 1, 0, 16, 4, 1, 2},    {kWiring3P4W, 1, 0, 16, 1, 3, 0},  // the top holds
+        {kWiring3P4W, 1, 0, 16, 11, -5, 12},                                    // the last row before the end
+        {kWiring1P3W, 1, 0, 16, 10, -5, 11}, {kWiring3P4W, 1, 1, 16, 8, -5, 10},  // balanced: no angle rows
+        {kWiring1P2W, 1, 0, 16, 8, -5, 10},  {kWiring3P4W, 0, 0, 16, 2, -1, 3},   // AC+DC-INT has its DCV row
+        {kWiring3P4W, 2, 0, 16, 2, -5, 4},                                        // DC-INT ends at row 4
+        {kWiring3P4W, 1, 0, 16, 5, 0, 5},
     };
     for (const RowCase& c : cases) {
         Wiring(c.wiring, c.mode, c.balanced);
@@ -150,8 +150,8 @@ TEST_F(HomeKeys, RowIsLeftOnlyOncePaintedAndCursorKeysDoNotMoveIt) {
     Knob(-1);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     g_HomePage.rowMask.store(1u << 5);
-    Press('V', kCursor);
-    Press('W', kCursor);
+    Press('V', kClassCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     Knob(-1);
     EXPECT_EQ(g_HomePage.panelRow.load(), 6u);
@@ -160,32 +160,32 @@ TEST_F(HomeKeys, RowIsLeftOnlyOncePaintedAndCursorKeysDoNotMoveIt) {
 TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     constexpr uint32_t kAcv = 47;
     PresetClearAll();
-    Wiring(k1P3W, 1, 0);  // each save records the wiring in force into its own preset
+    Wiring(kWiring1P3W, 1, 0);  // each save records the wiring in force into its own preset
     ASSERT_EQ(paramPutValue(0, kAcv, 10000, 0), 0);
     g_ParamFlags.store(kPreset);
-    Press(249, kFunction);  // long press of digit 9
+    Press(249, kClassFunction);  // long press of digit 9
     EXPECT_EQ(g_HomePage.saveIndex.load(), 9u);
     EXPECT_EQ(Messages(), Texts{"17"});
     EXPECT_TRUE(Flag(kRecalled)) << "the preset saved is the one in force";
-    Press(240, kFunction);  // long press of digit 0
+    Press(240, kClassFunction);  // long press of digit 0
     EXPECT_EQ(g_HomePage.saveIndex.load(), 0u);
-    Press(201, kSoft);  // long press of soft key 8
+    Press(201, kClassSoft);  // long press of soft key 8
     EXPECT_EQ(g_HomePage.saveIndex.load(), 7u);
-    Press(194, kSoft);  // long press of soft key 1
+    Press(194, kClassSoft);  // long press of soft key 1
     EXPECT_EQ(g_HomePage.saveIndex.load(), 0u);
-    Press(196, kSoft);  // long press of soft key 3
+    Press(196, kClassSoft);  // long press of soft key 3
     EXPECT_EQ(g_HomePage.saveIndex.load(), 2u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
     EXPECT_EQ(Messages(), (Texts{"17", "17", "17", "17"}));
     EXPECT_TRUE(Flag(kPreset));
     for (int32_t m = 0; m < 10; ++m)
-        EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{k1P3W} : 0)
+        EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{kWiring1P3W} : 0)
             << "M" << m;
     // Same wiring: recalled at once, the saved settings back.
     const struct {
         uint8_t code, cls;
         uint32_t preset;
-    } recalls[] = {{'Y', kSoft, 0}, {96, kSoft, 7}, {64, kKeypad, 0}};
+    } recalls[] = {{'Y', kClassSoft, 0}, {96, kClassSoft, 7}, {64, kClassKeypad, 0}};
     for (const auto& r : recalls) {
         ASSERT_EQ(paramPutValue(0, kAcv, 5000, 0), 0);
         Press(r.code, r.cls);
@@ -194,7 +194,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
         EXPECT_TRUE(Flag(kPreset)) << int(r.code);
     }
     g_ParamFlags.store(kPreset);
-    Press('[', kSoft);  // soft key 3
+    Press('[', kClassSoft);  // soft key 3
     EXPECT_EQ(g_HomePage.recallIndex.load(), 2u);
     EXPECT_EQ(g_HomePage.presetPrev.load(), 0u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
@@ -203,10 +203,10 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     EXPECT_EQ(g_MenuState.load(), 1u);
 
     // A preset of another wiring waits for the wiring question.
-    Wiring(k1P2W, 1, 0);
+    Wiring(kWiring1P2W, 1, 0);
     g_HomePage.presetPending.store(0);
     g_ParamFlags.store(kPreset);
-    Press(73, kKeypad);
+    Press(73, kClassKeypad);
     EXPECT_TRUE(Flag(kRecalled));
     EXPECT_EQ(g_HomePage.recallIndex.load(), 9u);
     EXPECT_EQ(g_HomePage.presetPrev.load(), 2u);
@@ -216,12 +216,12 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     EXPECT_EQ(g_EditBuf.entryLength, 0) << "the digit chose a preset, it is no number";
 
     g_MenuState.store(1);
-    Press('L', kFunction);
+    Press('L', kClassFunction);
     EXPECT_FALSE(Flag(kPreset));
     EXPECT_FALSE(Flag(kRecalled));
     EXPECT_EQ(g_MenuState.load(), 1u) << "the key that left preset mode did nothing else";
     Messages();
-    Press('L', kFunction);
+    Press('L', kClassFunction);
     EXPECT_EQ(g_MenuState.load(), 94u);
     PresetClearAll();
 }
@@ -255,7 +255,7 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
     };
     for (const Case& c : cases) {
         g_ParamFlags.store(c.flags);
-        uint32_t ev = KeyEventPack(0, c.code, kFunction);
+        uint32_t ev = KeyEventPack(0, c.code, kClassFunction);
         KeyProcess_PresetMode(&ev);
         EXPECT_EQ(KeyEventCode(ev) == 0 && KeyEventClass(ev) == 0, c.consumed) << c.code;
         EXPECT_EQ(g_ParamFlags.load(), c.flagsAfter) << c.code;
@@ -267,13 +267,13 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
 }
 
 TEST_F(HomeKeys, AdvancedScreenRefusesKeypadWhileFrozenAndRunHoldToggles) {
-    Press(kRunHold, kSoft);
+    Press(kRunHold, kClassSoft);
     EXPECT_TRUE(Flag(kFrozen));
     EXPECT_EQ(Messages(), Texts{"Meter Frozen"});
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(Messages(), Texts{"14"});
     EXPECT_EQ(g_MenuState.load(), 1u);
-    Press(kRunHold, kSoft);
+    Press(kRunHold, kClassSoft);
     EXPECT_FALSE(Flag(kFrozen));
     EXPECT_EQ(Messages(), Texts{});
 }
@@ -285,14 +285,14 @@ TEST_F(HomeKeys, DisplayKeyCyclesTheViews) {
         uint32_t state, step;
     };
     const Step steps[] = {
-        {k3P4W, 1, 0, 'Y', 1, 1}, {k3P4W, 1, 1, 'Y', 2, 1},  {k3P4W, 2, 1, 'Y', 1, 0},
-        {k1P2W, 1, 0, 'Y', 2, 0}, {k3P4W, 38, 1, 'Y', 1, 0},
+        {kWiring3P4W, 1, 0, 'Y', 1, 1}, {kWiring3P4W, 1, 1, 'Y', 2, 1},  {kWiring3P4W, 2, 1, 'Y', 1, 0},
+        {kWiring1P2W, 1, 0, 'Y', 2, 0}, {kWiring3P4W, 38, 1, 'Y', 1, 0},
     };
     for (const Step& s : steps) {
         Wiring(s.wiring, 1, 0);
         g_MenuState.store(s.stateBefore);
         g_HomePage.viewSel.store(s.stepBefore);
-        uint32_t ev = KeyEventPack(0, s.code, kSoft);
+        uint32_t ev = KeyEventPack(0, s.code, kClassSoft);
         // The measurement items' own handlers pass their soft keys on; the home views dispatch them.
         if (s.stateBefore == 38)
             KeyProcess_HomeSoftKeys(&ev);
@@ -308,12 +308,12 @@ TEST_F(HomeKeys, ItemKeysOpenAndCloseTheMeasurementItems) {
     const uint8_t keys[] = {'[', '\\', ']', '^'};
     for (uint32_t i = 0; i < 4; ++i) {
         g_MenuState.store(1);
-        Press(keys[i], kSoft);
+        Press(keys[i], kClassSoft);
         EXPECT_EQ(g_MenuState.load(), 38 + i);
-        uint32_t ev = KeyEventPack(0, keys[(i + 1) % 4], kSoft);
+        uint32_t ev = KeyEventPack(0, keys[(i + 1) % 4], kClassSoft);
         KeyProcess_HomeSoftKeys(&ev);
         EXPECT_EQ(g_MenuState.load(), 38 + (i + 1) % 4) << "another item key opens its own item";
-        ev = KeyEventPack(0, keys[(i + 1) % 4], kSoft);
+        ev = KeyEventPack(0, keys[(i + 1) % 4], kClassSoft);
         KeyProcess_HomeSoftKeys(&ev);
         EXPECT_EQ(g_MenuState.load(), 1u);
     }
@@ -328,22 +328,22 @@ TEST_F(HomeKeys, LineKeyCyclesTheLineOrTogglesTheView) {
         Texts messages;
     };
     const Case cases[] = {
-        {k3P4W, 1, 0, 16, {1, 2, 0}, 0, {}},
-        {k1P3W, 1, 0, 16, {1, 0}, 0, {}},
-        {k1P2W, 1, 1, 16, {0, 0}, 0, {}},
-        {k3P4W, 2, 1, 16, {1, 2}, 0, {}},
-        {k3P4W, 1, 1, 16, {0}, 1, {}},
-        {k1P3W, 8, 1, 16, {0, 0}, 0, {}},
-        {k3P4W, 1, 1, 17, {0}, 0, {"Valid Only All Phase is SIN\nWave Shape and Balance"}},
-        {k3P4W, 9, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
-        {k1P3W, 3, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
+        {kWiring3P4W, 1, 0, 16, {1, 2, 0}, 0, {}},
+        {kWiring1P3W, 1, 0, 16, {1, 0}, 0, {}},
+        {kWiring1P2W, 1, 1, 16, {0, 0}, 0, {}},
+        {kWiring3P4W, 2, 1, 16, {1, 2}, 0, {}},
+        {kWiring3P4W, 1, 1, 16, {0}, 1, {}},
+        {kWiring1P3W, 8, 1, 16, {0, 0}, 0, {}},
+        {kWiring3P4W, 1, 1, 17, {0}, 0, {"Valid Only All Phase is SIN\nWave Shape and Balance"}},
+        {kWiring3P4W, 9, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
+        {kWiring1P3W, 3, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
     };
     for (const Case& c : cases) {
         Wiring(c.wiring, c.mode, c.balanced);
         SetWaveform(c.wave, 0);
         Messages();
         for (int32_t line : c.lines) {
-            Press('Z', kSoft);
+            Press('Z', kClassSoft);
             EXPECT_EQ(GetSelectedLine(), line) << "wiring " << c.wiring << " mode " << c.mode;
         }
         EXPECT_EQ(GetPhaseLineView(), c.view) << "wiring " << c.wiring << " mode " << c.mode;
@@ -359,14 +359,15 @@ TEST_F(HomeKeys, EachAllKey) {
         uint8_t before, after;
     };
     const Case cases[] = {
-        {k3P4W, 1, 0, 0, 0, 1}, {k3P4W, 1, 0, 0, 1, 0}, {k1P3W, 1, 0, 1, 0, 0}, {k1P2W, 1, 0, 0, 1, 0},
-        {k3P4W, 1, 1, 1, 0, 1}, {k3P4W, 9, 1, 0, 1, 1}, {k3P4W, 5, 1, 0, 1, 0}, {k3P4W, 5, 1, 1, 1, 1},
+        {kWiring3P4W, 1, 0, 0, 0, 1}, {kWiring3P4W, 1, 0, 0, 1, 0}, {kWiring1P3W, 1, 0, 1, 0, 0},
+        {kWiring1P2W, 1, 0, 0, 1, 0}, {kWiring3P4W, 1, 1, 1, 0, 1}, {kWiring3P4W, 9, 1, 0, 1, 1},
+        {kWiring3P4W, 5, 1, 0, 1, 0}, {kWiring3P4W, 5, 1, 1, 1, 1},
     };
     for (const Case& c : cases) {
         Wiring(c.wiring, c.mode, c.balanced);
         g_HomePage.allPhasesLock.store(c.lock);
         g_EditAllPhases.store(c.before);
-        Press('_', kSoft);
+        Press('_', kClassSoft);
         EXPECT_EQ(g_EditAllPhases.load(), c.after) << "wiring " << c.wiring << " mode " << c.mode;
     }
     g_HomePage.allPhasesLock.store(0);
@@ -374,7 +375,7 @@ TEST_F(HomeKeys, EachAllKey) {
 
 TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
     g_MenuState.store(2);
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     ASSERT_EQ(g_HomePage.harmonicView.load(), 1u);
     const struct {
         uint8_t code;
@@ -383,27 +384,27 @@ TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
                    {']', 3, 0}, {'\\', 0, 1}, {']', 0, 1}, {'^', 1, 1}, {'\\', 0, 0}};
     g_HomePage.harmonicQuantity.store(0);
     for (const auto& p : presses) {
-        Press(p.code, kSoft);
+        Press(p.code, kClassSoft);
         EXPECT_EQ(g_HomePage.harmonicPage.load(), p.page) << p.code;
         EXPECT_EQ(g_HomePage.harmonicQuantity.load(), p.quantity) << p.code;
     }
-    Press(kRunHold, kSoft);
+    Press(kRunHold, kClassSoft);
     EXPECT_FALSE(Flag(kFrozen)) << "no RUN/HOLD on the harmonic view";
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
     g_HomePage.meterSet.store(0);
     for (uint32_t want : {1u, 2u, 0u}) {
-        Press('\\', kSoft);
+        Press('\\', kClassSoft);
         EXPECT_EQ(g_HomePage.meterSet.load(), want);
     }
-    Press(kRunHold, kSoft);
+    Press(kRunHold, kClassSoft);
     EXPECT_TRUE(Flag(kFrozen));
     Messages();
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     EXPECT_EQ(Messages(), Texts{"14"});
     g_ParamFlags.store(0);
     SetOutputMode(0);
-    Press('[', kSoft);
+    Press('[', kClassSoft);
     EXPECT_EQ(Messages(), Texts{"Only AC-INT And \n50/60Hz Active"});
     EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
 }
@@ -411,14 +412,14 @@ TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
 // The simple screen leaves typing to the keypad input (its rules have their own tests); the knob ends it.
 TEST_F(HomeKeys, TypingThroughTheTableAndTheKnobClearingIt) {
     g_MenuState.store(2);
-    Press(65, kKeypad);
-    Press(66, kKeypad);
+    Press(65, kClassKeypad);
+    Press(66, kClassKeypad);
     g_ParamFlags.fetch_or(kShift);
-    Press(kPoint, kKeypad);  // SHIFT and the point: the sign
+    Press(kPoint, kClassKeypad);  // SHIFT and the point: the sign
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "-12");
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(g_EditBuf.enteredInt, -12);
-    Press(65, kKeypad);
+    Press(65, kClassKeypad);
     Knob(1);
     EXPECT_EQ(g_EditBuf.entryLength, 0);
     EXPECT_EQ(g_EditBuf.entryState, 0u);

@@ -13,12 +13,11 @@
 
 namespace {
 
-constexpr uint8_t kKeypad = 1, kShortcut = 2, kSoft = 3, kCursor = 4, kFunction = 5;
 constexpr uint8_t kPoint = 74, kEnter = 'U';
 constexpr uint32_t kShiftLatch = 1u << 6;
 constexpr uint32_t kDisabled = 1u << 0, kPointTyped = 1u << 1;
 
-void Key(uint8_t code, uint8_t cls = kKeypad) {
+void Key(uint8_t code, uint8_t cls = kClassKeypad) {
     uint32_t ev = KeyEventPack(0, code, cls);
     menuKeypadInput(&ev);
 }
@@ -132,7 +131,7 @@ TEST_F(Keypad, DisabledEntryRefusesCharactersButStillEnters) {
 }
 
 TEST_F(Keypad, CursorClassEndsTheEntryOtherClassesPassIt) {
-    for (uint8_t cls : {kShortcut, kSoft, kFunction}) {
+    for (uint8_t cls : {kClassShortcut, kClassSoft, kClassFunction}) {
         menuResetEdit();
         Type("1.5");
         Key(64, cls);
@@ -142,7 +141,7 @@ TEST_F(Keypad, CursorClassEndsTheEntryOtherClassesPassIt) {
         EXPECT_EQ(g_EditBuf.enteredInt, 0);
     }
     g_EditBuf.enteredInt = 9;
-    Key(64, kCursor);
+    Key(64, kClassCursor);
     EXPECT_EQ(Text(), "");
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     EXPECT_EQ(g_EditBuf.entryValue, 0.0);

@@ -12,6 +12,7 @@
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/measurement.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
@@ -19,6 +20,7 @@
 #include "core/system/state/output_flags.h"
 #include "panel/pages/text_log.h"
 #include "platform/host/root.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/output/simple/simple_dirty.h"
 #include "screens/output/simple/simple_windows.h"
 #include "tests/GUI/screen_fixture.h"
@@ -28,8 +30,6 @@
 
 namespace {
 
-constexpr uint32_t k3P4W = 0, k1P2W = 1;
-constexpr uint32_t kAcInt = 1, kDcInt = 2;
 constexpr const char* kWhite = "0xFFFF";
 constexpr const char* kGrey = "0xDEFB";  // 0xDEDEDE
 constexpr const char* kBlack = "0x0000";
@@ -145,7 +145,7 @@ TEST_F(SimpleScreen, TableLabelsFollowTheMeterSet) {
 }
 
 TEST_F(SimpleScreen, PhasesWithoutAnOutputAndTheDcRows) {
-    SetPhaseMode(k1P2W);
+    SetPhaseMode(kWiring1P2W);
     Open();
     for (int c = 1; c < 3; ++c) {
         for (int r : {0, 1, 4, 5, 6, 7, 8, 9, 10})
@@ -156,7 +156,7 @@ TEST_F(SimpleScreen, PhasesWithoutAnOutputAndTheDcRows) {
     EXPECT_TRUE(Drawn(760, KeyY(2, 2), kBlack, "[Simple]\\nHarm", "Font16a"));
 
     Mark();
-    SetOutputMode(kDcInt);
+    SetOutputMode(kModeDcInt);
     Pump(2);
     for (int c = 0; c < 3; ++c) {
         EXPECT_TRUE(AnythingAt(LabelX(c), CellY(7))) << "the S row repaints with the mode";

@@ -84,7 +84,7 @@ void Type(const char* text) {
 
 void TypeDispatched(const char* text) {
     for (const char* c = text; *c != '\0'; ++c)
-        screenkeys::Press(*c == '.' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), screenkeys::kKeypad);
+        screenkeys::Press(*c == '.' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), kClassKeypad);
 }
 
 void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code) {

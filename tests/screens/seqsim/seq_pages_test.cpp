@@ -38,7 +38,7 @@ class SeqPages : public seqedit::SeqPageTest {
         ASSERT_GT(SeqSaveFile(2, 0), 0);
         SeqSimSetRecallSlot(0);
         OpenRecallList();
-        Press(kKnob, kCursor, -2);
+        Press(kKnob, kClassCursor, -2);
     }
     static void OpenRecallList() {
         MsgQueue_Clear();
@@ -49,15 +49,15 @@ class SeqPages : public seqedit::SeqPageTest {
 
 TEST_F(SeqPages, RecallListKnobRunsBackwardsWithinTheSlots) {
     OpenRecallList();
-    Press(kKnob, kCursor, 1);
+    Press(kKnob, kClassCursor, 1);
     EXPECT_EQ(SeqSimGetRecallSlot(), 0u);
-    Press(kKnob, kCursor, -12);
+    Press(kKnob, kClassCursor, -12);
     EXPECT_EQ(SeqSimGetRecallSlot(), 9u);
-    Press(kKnob, kCursor, -1);
+    Press(kKnob, kClassCursor, -1);
     EXPECT_EQ(SeqSimGetRecallSlot(), 9u);
-    Press('V', kCursor);
+    Press('V', kClassCursor);
     EXPECT_EQ(g_EditParam.workValue.load(), 9);
-    Press('T', kKeypad);
+    Press('T', kClassKeypad);
     EXPECT_EQ(State(), kStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
 }
@@ -70,13 +70,13 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     StoreAndOpen(0, 1);
     SeqSetCurStep(3);
     SeqSetTime(4321);  // an edit the memory does not hold
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), 330u) << "the wiring dialog, also when the range differs too";
     EXPECT_EQ(g_DialogChoice.load(), 0u);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), 331u);
     EXPECT_EQ(g_EditParam.workValue.load(), 1);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), kStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
     EXPECT_EQ(GetPhaseMode(), 1u) << "nothing recalled";
@@ -84,17 +84,17 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     EXPECT_EQ(Popup(), "");
 
     OpenRecallList();
-    Press('U', kKeypad);
-    Press('W', kCursor);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
+    Press('W', kClassCursor);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), kStepIndex) << "giving up in the first dialog";
     EXPECT_EQ(GetPhaseMode(), 1u);
 
     OpenRecallList();
-    Press('U', kKeypad);
-    Press('U', kKeypad);
-    Press('V', kCursor);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
+    Press('U', kClassKeypad);
+    Press('V', kClassCursor);
+    Press('U', kClassKeypad);
     EXPECT_EQ(Popup(), "Recalled from SEQ2");
     EXPECT_EQ(GetPhaseMode(), 0u);
     EXPECT_EQ(State(), kStepIndex);
@@ -104,26 +104,26 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
 // 'U' leaves.
 TEST_F(SeqPages, AnotherRangeWithTheOutputOnAsksOnce) {
     StoreAndOpen(GetPhaseMode(), 1 - static_cast<uint32_t>(GetVoltRange()));
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(Popup(), "Recalled from SEQ2") << "with the output off no question";
 
     OutputFlagSet(kOutFlagOutputOn);
     const int32_t range = GetVoltRange();
     StoreAndOpen(GetPhaseMode(), 1 - static_cast<uint32_t>(range));
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), 332u);
     EXPECT_EQ(g_DialogChoice.load(), 1u);
-    Press('W', kCursor);
-    Press('U', kKeypad);
+    Press('W', kClassCursor);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), kStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
     EXPECT_EQ(GetVoltRange(), range) << "nothing recalled";
 
     OpenRecallList();
-    Press('U', kKeypad);
-    Press('W', kCursor);
-    Press('V', kCursor);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
+    Press('W', kClassCursor);
+    Press('V', kClassCursor);
+    Press('U', kClassKeypad);
     EXPECT_EQ(GetVoltRange(), 1 - range);
     EXPECT_EQ(Popup(), "Recalled from SEQ2");
 }
@@ -138,15 +138,15 @@ TEST_F(SeqPages, StepPreviewTracesFollowTheWiring) {
         g_SeqSimBlock[0].previewTraceMask.store(7);
         Enter_menuSeqPreview();
         EXPECT_EQ(g_EditParam.workValue.load(), 1);
-        Press('Y', kSoft);
-        Press('Z', kSoft);
-        Press('[', kSoft);
+        Press('Y', kClassSoft);
+        Press('Z', kClassSoft);
+        Press('[', kClassSoft);
         EXPECT_EQ(g_SeqSimBlock[0].previewTraceMask.load(), c.mask) << "wiring " << c.wiring;
-        Press('V', kCursor);
+        Press('V', kClassCursor);
         EXPECT_EQ(g_EditParam.workValue.load(), 0);
-        Press('U', kKeypad);
+        Press('U', kClassKeypad);
         EXPECT_EQ(State(), 435u);
-        Press(96, kSoft);
+        Press(96, kClassSoft);
         EXPECT_EQ(State(), kStepIndex);
     }
 }
@@ -160,37 +160,37 @@ TEST_F(SeqPages, RunPreviewWalksTheOrderAndTheEntryDropsWhatDoesNotFit) {
     g_SeqPreview.position.store(1);
     ASSERT_EQ(SeqBuildPreview(), 3u);
     Enter_menuSeqPreviewRUN();
-    Press('V', kCursor);
+    Press('V', kClassCursor);
     EXPECT_EQ(g_SeqPreview.position.load(), 1u) << "'V' at position 1";
-    Press('W', kCursor);
-    Press('W', kCursor);
+    Press('W', kClassCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(g_SeqPreview.position.load(), 3u);
     EXPECT_EQ(SeqGetCurStep(), 2);
-    Press('W', kCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(g_SeqPreview.position.load(), 3u) << "'W' at the last position";
-    Press(kKnob, kCursor, -5);
+    Press(kKnob, kClassCursor, -5);
     EXPECT_EQ(g_SeqPreview.position.load(), 1u);
     EXPECT_EQ(SeqGetCurStep(), 0);
 
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), 437u);
     EXPECT_EQ(g_SeqPreview.edited.load(), 0u);
-    Press(64 + 7, kKeypad);
+    Press(64 + 7, kClassKeypad);
     EXPECT_EQ(g_SeqPreview.edited.load(), 1u);
     EXPECT_EQ(g_SeqPreview.editedPosition.load(), 7u);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), 436u);
     EXPECT_EQ(g_SeqPreview.position.load(), 1u) << "7 is beyond the order";
     EXPECT_EQ(g_EditBuf.entryState, 0u);
 
-    Press('U', kKeypad);
-    Press('[', kSoft);
+    Press('U', kClassKeypad);
+    Press('[', kClassSoft);
     EXPECT_EQ(g_SeqPreview.position.load(), 3u) << "'[' jumps to the last position";
-    Press(64 + 2, kKeypad);
-    Press('U', kKeypad);
+    Press(64 + 2, kClassKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(g_SeqPreview.position.load(), 2u);
     EXPECT_EQ(SeqGetCurStep(), 1);
-    Press('M', kFunction);
+    Press('M', kClassFunction);
     EXPECT_EQ(State(), kStepIndex);
 }
 

@@ -2,6 +2,7 @@
 // the step keeps, the messages posted, the registers checked after a write.
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "drivers/panel_link.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
@@ -13,7 +14,6 @@
 namespace {
 using namespace seqedit;
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kUp = 'V', kDown = 'W';
 constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\';
 
@@ -45,13 +45,13 @@ TEST_F(SeqValueEditors, DcvCursorFollowsTheDisplayBands) {
     Turn(Dcv<0>, 1);
     EXPECT_EQ(Working(), 10000);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "cursor 0 cannot move down";
-    Press(Dcv<0>, kCursor, kUp);
-    Press(Dcv<0>, kCursor, kUp);
-    Press(Dcv<0>, kCursor, kUp);
-    Press(Dcv<0>, kCursor, kUp);
+    Press(Dcv<0>, kClassCursor, kUp);
+    Press(Dcv<0>, kClassCursor, kUp);
+    Press(Dcv<0>, kClassCursor, kUp);
+    Press(Dcv<0>, kClassCursor, kUp);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "four positions in the one-decimal band";
     Open(500);
-    Press(Dcv<0>, kCursor, kDown);
+    Press(Dcv<0>, kClassCursor, kDown);
     EXPECT_EQ(g_EditParam.cursor, 4u) << "five positions in the two-decimal band, wrapping";
     EXPECT_EQ(SeqGetDcv(0), 0) << "nothing written before the enter key";
 }
@@ -69,7 +69,7 @@ TEST_F(SeqValueEditors, FsetCursorKeepsItsDecadeAndEveryDigit) {
     EXPECT_EQ(Working(), 99999);
     EXPECT_EQ(g_EditParam.cursor, 2u);
     Open(5000);
-    Press(Fset<0>, kSoft, kMax);
+    Press(Fset<0>, kClassSoft, kMax);
     EXPECT_EQ(Working(), SeqGetFsetMax() / 10 * 10) << "soft key 3 runs the band rule with its truncation";
 }
 
@@ -102,7 +102,7 @@ TEST_F(SeqValueEditors, TypedNumbersAreRoundedWithTheFloatConstant) {
     for (const Case& c : cases) {
         Open(0);
         Type(c.typed);
-        Press(c.handler, kKeypad, kEnter);
+        Press(c.handler, kClassKeypad, kEnter);
         EXPECT_EQ(c.stored(0), c.want) << c.typed;
         EXPECT_TRUE(Posted().empty()) << c.typed;
     }
@@ -116,20 +116,20 @@ TEST_F(SeqValueEditors, RefusedAndOversizedNumbersKeepTheStep) {
     for (const char* typed : {aboveMax.c_str(), "999999999", "-99999999"}) {
         Open(before);
         Type(typed);
-        Press(Dcv<1>, kKeypad, kEnter);
+        Press(Dcv<1>, kClassKeypad, kEnter);
         EXPECT_EQ(SeqGetDcv(1), before) << typed;
         EXPECT_EQ(Posted(), std::vector<std::string>{"18"}) << typed;
         FreshRing();
     }
     Open(5000);
     Type("0.5");
-    Press(Fset<2>, kKeypad, kEnter);
+    Press(Fset<2>, kClassKeypad, kEnter);
     EXPECT_EQ(SeqGetFset(2), 5000);
     EXPECT_EQ(Posted(), std::vector<std::string>{"25"}) << "below 1.00 Hz, refused by the step";
     FreshRing();
     Open(5000);
     Type("99999999");
-    Press(Fset<2>, kKeypad, kEnter);
+    Press(Fset<2>, kClassKeypad, kEnter);
     EXPECT_EQ(SeqGetFset(2), 5000);
     EXPECT_EQ(Posted(), std::vector<std::string>{"25"});
     EXPECT_EQ(g_backPhase, 2);
@@ -138,11 +138,11 @@ TEST_F(SeqValueEditors, RefusedAndOversizedNumbersKeepTheStep) {
 TEST_F(SeqValueEditors, ExitAndSeqKeysCancelDigitsFirstAndWriteNothing) {
     Open(1500);
     Type("7");
-    Press(Acv<0>, kKeypad, kExit);
+    Press(Acv<0>, kClassKeypad, kExit);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     EXPECT_EQ(g_backs, 0) << "the digits go, the editor stays";
     Turn(Acv<0>, 5);
-    Press(Acv<0>, kFunction, 'M');
+    Press(Acv<0>, kClassFunction, 'M');
     EXPECT_EQ(g_backs, 1);
     EXPECT_EQ(SeqGetAcv(0), 0);
     EXPECT_TRUE(test::Writes().empty()) << "nothing reaches the stage";
@@ -150,33 +150,33 @@ TEST_F(SeqValueEditors, ExitAndSeqKeysCancelDigitsFirstAndWriteNothing) {
 
 TEST_F(SeqValueEditors, MaxMinAndDefSoftKeys) {
     Open(500);
-    Press(Dcv<0>, kSoft, kMax);
+    Press(Dcv<0>, kClassSoft, kMax);
     EXPECT_EQ(Working(), SeqGetDcvRangeMax(0) / 10 * 10);
     EXPECT_EQ(g_EditBuf.startChoiceValue, uint32_t(SeqGetDcvRangeMax(0)))
         << "the reference keeps every digit";
-    Press(Dcv<0>, kSoft, kMin);
+    Press(Dcv<0>, kClassSoft, kMin);
     EXPECT_EQ(Working(), SeqGetDcvRangeMin(0) / 10 * 10);
 
     ParamRec rec = test::Read(kParamDcv, 0);
     rec.def2 = SeqGetDcvRangeMax(0) + 1;
     paramRW(1, kParamDcv, &rec, 0);
     Open(500);
-    Press(Dcv<0>, kSoft, kDef2);
+    Press(Dcv<0>, kClassSoft, kDef2);
     EXPECT_EQ(Posted(), std::vector<std::string>{"18"});
     EXPECT_EQ(Working(), 500) << "a DEF outside the step's limits is not taken";
 
     Open(500);
-    Press(Dcv<0>, kSoft, 194);
+    Press(Dcv<0>, kClassSoft, 194);
     EXPECT_EQ(Posted(), std::vector<std::string>{"Saved to DEF1"});
     Open(0);
-    Press(Dcv<2>, kSoft, kDef1);
+    Press(Dcv<2>, kClassSoft, kDef1);
     EXPECT_EQ(Working(), 500) << "the L3 editor recalls what L1 stored";
 
     rec = test::Read(kParamFreq, 0);
     rec.def1 = SeqGetFsetMax() + 100;
     paramRW(1, kParamFreq, &rec, 0);
     Open(5000);
-    Press(Fset<0>, kSoft, kDef1);
+    Press(Fset<0>, kClassSoft, kDef1);
     EXPECT_EQ(Posted(), std::vector<std::string>{"25"});
     EXPECT_EQ(Working(), 5000);
 }
@@ -187,9 +187,9 @@ TEST_F(SeqValueEditors, TypedNumberWinsOverARecalledDef) {
     paramRW(1, kParamAcv, &rec, 0);
     Open(0);
     Type("55.5");
-    Press(Acv<0>, kSoft, kDef1);
+    Press(Acv<0>, kClassSoft, kDef1);
     EXPECT_EQ(Working(), 2000);
-    Press(Acv<0>, kKeypad, kEnter);
+    Press(Acv<0>, kClassKeypad, kEnter);
     EXPECT_EQ(SeqGetAcv(0), 5550);
 }
 
@@ -197,20 +197,20 @@ TEST_F(SeqValueEditors, L1In1P3WAlsoWritesL2) {
     SetPhaseMode(2);
     Open(0);
     Type("12.5");
-    Press(Dcv<0>, kKeypad, kEnter);
+    Press(Dcv<0>, kClassKeypad, kEnter);
     EXPECT_EQ(SeqGetDcv(0), 1250);
     EXPECT_EQ(SeqGetDcv(1), -1250) << "L2 carries the opposite sign";
     Open(0);
     Turn(Dcv<0>, 3);
-    Press(Dcv<0>, kKeypad, kEnter);
+    Press(Dcv<0>, kClassKeypad, kEnter);
     EXPECT_EQ(SeqGetDcv(1), -3) << "also for a value set by the knob";
     Open(0);
     Type("30");
-    Press(Acv<0>, kKeypad, kEnter);
+    Press(Acv<0>, kClassKeypad, kEnter);
     EXPECT_EQ(SeqGetAcv(1), 3000);
     Open(0);
     Type("7");
-    Press(Dcv<1>, kKeypad, kEnter);
+    Press(Dcv<1>, kClassKeypad, kEnter);
     EXPECT_EQ(SeqGetDcv(0), 3) << "the L2 editor writes L2 alone";
 }
 

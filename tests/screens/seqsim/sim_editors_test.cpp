@@ -4,6 +4,7 @@
 
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "engine/sim/sim_setters.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/simedit/sim_field_editors.h"
@@ -19,8 +20,6 @@ using test::Press;
 using test::Rec;
 using test::StepWord;
 using test::Type;
-
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4, kFunction = 5;
 
 int32_t Work() {
     return g_EditParam.workValue.load();
@@ -42,7 +41,7 @@ TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
         SimSetFreq(60000, p);
     Enter_menuEditSimulationOffpha(0);
     Type(menuEditSimulationOffpha, "123.4");
-    Press(menuEditSimulationOffpha, Key(kKeypad, 'U'));
+    Press(menuEditSimulationOffpha, Key(kClassKeypad, 'U'));
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(Rec(kSimNormal1, p).offPhase, 1230u) << "L" << p + 1;
     EXPECT_TRUE(Messages().empty());
@@ -60,20 +59,20 @@ TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
 TEST_F(SimEditors, TransitionTimeAndJumpBit) {
     SeqSimSetCurStep(kSimTrans1);
     Enter_menuEditSimulationTime();
-    Press(menuEditSimulationTime, Key(kSoft, '\\'));
-    Press(menuEditSimulationTime, Key(kKeypad, 'U'));
+    Press(menuEditSimulationTime, Key(kClassSoft, '\\'));
+    Press(menuEditSimulationTime, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Rec(kSimTrans1, 0).time, 0u);
     EXPECT_NE(StepWord(768, kSimNormal1) & 4u, 0u);
     EXPECT_EQ(State(), 462u);
     Enter_menuEditSimulationTime();
     Type(menuEditSimulationTime, "0.002");
-    Press(menuEditSimulationTime, Key(kKeypad, 'U'));
+    Press(menuEditSimulationTime, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Rec(kSimTrans1, 0).time, 20u);
     EXPECT_EQ(StepWord(768, kSimNormal1) & 4u, 0u);
 
     SeqSimSetCurStep(kSimInitial);
     Enter_menuEditSimulationTime();
-    Press(menuEditSimulationTime, Key(kSoft, '\\'));
+    Press(menuEditSimulationTime, Key(kClassSoft, '\\'));
     EXPECT_EQ(Work(), 1);
     Press(menuEditSimulationTime, Knob(-1));
     EXPECT_EQ(Work(), 1);
@@ -82,7 +81,7 @@ TEST_F(SimEditors, TransitionTimeAndJumpBit) {
 // Exit and SEQ keys never write: with digits pending they only cancel them.
 TEST_F(SimEditors, ExitAndSeqKeysWriteNothing) {
     for (char key : {'T', 'M'}) {
-        const uint8_t cls = key == 'T' ? kKeypad : kFunction;
+        const uint8_t cls = key == 'T' ? kClassKeypad : kClassFunction;
         SeqSimSetCurStep(kSimNormal1);
         Enter_menuSimEditBalance_L2();
         Type(menuSimEditBalance_L2, "90");
@@ -99,9 +98,9 @@ TEST_F(SimEditors, ExitAndSeqKeysWriteNothing) {
 // The sync code of Initial derives the end state; a clean write in Initial strobes the stage.
 TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
     Enter_menuEditSimulationSyncCode();
-    Press(menuEditSimulationSyncCode, Key(kSoft, '\\'));
+    Press(menuEditSimulationSyncCode, Key(kClassSoft, '\\'));
     test::ClearTrace();
-    Press(menuEditSimulationSyncCode, Key(kKeypad, 'U'));
+    Press(menuEditSimulationSyncCode, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Rec(kSimInitial, 0).syncCode, 3u);
     EXPECT_EQ(Rec(kSimNoState, 0).syncCode, 3u);
     EXPECT_EQ(StepWord(768, kSimNoState) & 3u, 3u);
@@ -115,9 +114,9 @@ TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
 TEST_F(SimEditors, RepeatCountGoesToNormal2) {
     SeqSimSetCurStep(kSimNormal1);
     Enter_menuEditSimulationRepeat();
-    Press(menuEditSimulationRepeat, Key(kSoft, '['));
+    Press(menuEditSimulationRepeat, Key(kClassSoft, '['));
     test::ClearTrace();
-    Press(menuEditSimulationRepeat, Key(kKeypad, 'U'));
+    Press(menuEditSimulationRepeat, Key(kClassKeypad, 'U'));
     EXPECT_TRUE(test::WritesTo(2340).empty());
     EXPECT_EQ(Rec(kSimNormal2, 0).repeat, 9999u);
     EXPECT_EQ(StepWord(788, kSimNormal2), 9999u);
@@ -131,14 +130,14 @@ TEST_F(SimEditors, TypedNumbersBeyondThirtyTwoBitsAreRefused) {
     Enter_menuSimEditBalance_L2();
     Type(menuSimEditBalance_L2, "999999999");
     test::ClearTrace();
-    Press(menuSimEditBalance_L2, Key(kKeypad, 'U'));
+    Press(menuSimEditBalance_L2, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Messages(), std::vector<std::string>{"26"});
     EXPECT_TRUE(test::Writes().empty());
     EXPECT_EQ(State(), 465u);
 
     Enter_menuEditSimulationTime();
     Type(menuEditSimulationTime, "999999999");
-    Press(menuEditSimulationTime, Key(kKeypad, 'U'));
+    Press(menuEditSimulationTime, Key(kClassKeypad, 'U'));
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(test::Writes().empty());
     EXPECT_EQ(Rec(kSimNormal1, 0).time, 1000u);
@@ -151,7 +150,7 @@ TEST_F(SimEditors, ReadBackMismatchIsReported) {
     Enter_menuEditSimulationOffpha(0);
     Type(menuEditSimulationOffpha, "10");
     test::ClearTrace();
-    Press(menuEditSimulationOffpha, Key(kKeypad, 'U'));
+    Press(menuEditSimulationOffpha, Key(kClassKeypad, 'U'));
     test::Stage().ClearReadXor(784, kSimNormal1);
     EXPECT_EQ(Rec(kSimNormal1, 2).offPhase, 100u);
     EXPECT_EQ(test::Popup(), "SIM Err.(1, 1)");
@@ -165,7 +164,7 @@ TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
     test::Stage().Poke(772, kSimNormal1, 0x41200000);  // 10 V DC left in the step copy
     Enter_menuEditSimulationACV(0);
     Type(menuEditSimulationACV, "123.45");
-    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    Press(menuEditSimulationACV, Key(kClassKeypad, 'U'));
     for (int p = 0; p < 3; ++p) {
         for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}}) {
             EXPECT_EQ(Rec(s, p).acv, 12345u) << s << " L" << p + 1;
@@ -183,7 +182,7 @@ TEST_F(SimEditors, L2VoltageWritesItsPhase) {
     SeqSimSetCurStep(kSimAbnormal);
     Enter_menuEditSimulationACV(1);
     Type(menuEditSimulationACV, "50");
-    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    Press(menuEditSimulationACV, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 5000u);
     EXPECT_EQ(Rec(kSimAbnormal, 0).acv, 0u);
     EXPECT_EQ(Rec(kSimTrans1, 1).acv, 5000u) << "Trans1 follows Abnormal";
@@ -198,7 +197,7 @@ TEST_F(SimEditors, VoltageKnobBandsAndLimit) {
     EXPECT_EQ(Work(), 10000);
     Press(menuEditSimulationACV, Knob(1));
     EXPECT_EQ(Work(), 10010);
-    Press(menuEditSimulationACV, Key(kSoft, '['));
+    Press(menuEditSimulationACV, Key(kClassSoft, '['));
     const int32_t max = Work();
     EXPECT_EQ(max, SimGetAcvMax());
     Messages();
@@ -214,7 +213,7 @@ TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
     paramRW(1, kParamFreq, &rec, 0);
     SeqSimSetCurStep(kSimNormal1);
     Enter_menuEditSimulationFreq(0);
-    Press(menuEditSimulationFreq, Key(kSoft, 'Y'));
+    Press(menuEditSimulationFreq, Key(kClassSoft, 'Y'));
     EXPECT_EQ(Work(), 5000);
     EXPECT_EQ(Messages(), std::vector<std::string>{"25"});
 }
@@ -224,16 +223,16 @@ TEST_F(SimEditors, VoltageDefStoredAndRecalled) {
     SeqSimSetCurStep(kSimNormal1);
     Enter_menuEditSimulationACV(0);
     Type(menuEditSimulationACV, "12.5");
-    Press(menuEditSimulationACV, test::Key(kSoft, 194));
+    Press(menuEditSimulationACV, test::Key(kClassSoft, 194));
     EXPECT_EQ(test::Popup(), "Saved to DEF1");
     ParamRec rec{};
     paramRW(0, kParamAcv, &rec, 0);
     EXPECT_EQ(rec.def1, 1250);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     Enter_menuEditSimulationACV(1);
-    Press(menuEditSimulationACV, Key(kSoft, 'Y'));
+    Press(menuEditSimulationACV, Key(kClassSoft, 'Y'));
     EXPECT_EQ(Work(), 1250);
-    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    Press(menuEditSimulationACV, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Rec(kSimNormal1, 1).acv, 1250u);
 }
 
@@ -241,8 +240,8 @@ TEST_F(SimEditors, VoltageDefStoredAndRecalled) {
 TEST_F(SimEditors, L1EnableWritesAllPhases) {
     SeqSimSetCurStep(kSimAbnormal);
     Enter_menuEditSimulationEnOnpha(0);
-    Press(menuEditSimulationEnOnpha, Key(kSoft, 'Y'));
-    Press(menuEditSimulationEnOnpha, Key(kKeypad, 'U'));
+    Press(menuEditSimulationEnOnpha, Key(kClassSoft, 'Y'));
+    Press(menuEditSimulationEnOnpha, Key(kClassKeypad, 'U'));
     for (int p = 0; p < 3; ++p) {
         EXPECT_NE(Rec(kSimAbnormal, p).flags & kSimEnOnPhase, 0u) << "L" << p + 1;
         EXPECT_NE(StepWord(769 + p, kSimAbnormal) & (1u << 18), 0u) << "L" << p + 1 << " ON fixed";
@@ -259,7 +258,7 @@ TEST_F(SimEditors, RefusedVoltageLeavesTheRegister) {
     Enter_menuEditSimulationACV(1);
     Type(menuEditSimulationACV, "999");
     test::ClearTrace();
-    Press(menuEditSimulationACV, Key(kKeypad, 'U'));
+    Press(menuEditSimulationACV, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Messages(), std::vector<std::string>{"18"});
     EXPECT_TRUE(test::WritesTo(776).empty() || test::WritesTo(776).back().value == 0.0);
     EXPECT_FLOAT_EQ(test::StepFloat(776, kSimAbnormal), 0.0f);

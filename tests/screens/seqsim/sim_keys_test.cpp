@@ -15,6 +15,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
 #include "engine/sim/sim_clamp_setters.h"
+#include "platform/stage/wiring_codes.h"
 #include "screens/seqsim/seqsim_entry.h"
 #include "screens/seqsim/seqsim_panel.h"
 #include "screens/seqsim/sim/sim_entries.h"
@@ -46,7 +47,7 @@ class SimKeys : public seqedit::SeqSimTest {
     ~SimKeys() override { SeqSimSetCheckHooks(nullptr, nullptr); }
     // Soft keys straight to the shared handler: the memory lists' own handlers are not this screen's.
     static void Soft(uint8_t code) {
-        uint32_t ev = KeyEventPack(0, code, kSoft);
+        uint32_t ev = KeyEventPack(0, code, kClassSoft);
         Sim_SoftKeys(&ev);
     }
     static uint32_t State() { return g_MenuState.load(); }
@@ -95,7 +96,7 @@ TEST_F(SimKeys, EntryPreparesAndReports) {
 
     SetState(3);
     SimPrepRequest.store(1);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "no editing before the download";
     EXPECT_EQ(Popup(), "Simulation preparation...");
     Sim_PreparationStep();
@@ -205,27 +206,27 @@ TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
 }
 
 TEST_F(SimKeys, FunctionAndShortcutKeys) {
-    Press('N', kFunction);
+    Press('N', kClassFunction);
     EXPECT_EQ(Popup(), "Invalid in This Simulate");
     Quiet();
-    Press('O', kShortcut);
+    Press('O', kClassShortcut);
     EXPECT_EQ(Popup(), "Invalid in This Simulate");
     Quiet();
-    Press('S', kShortcut);
+    Press('S', kClassShortcut);
     EXPECT_EQ(Popup(), "-");
 
     Running(true);
-    Press('M', kFunction);
+    Press('M', kClassFunction);
     EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
     EXPECT_EQ(SeqSimGetMode(), 2u);
     Running(false);
     OutputFlagSet(kOutFlagOutputOn);
     Quiet();
-    Press('L', kFunction);
+    Press('L', kClassFunction);
     EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
     EXPECT_EQ(SeqSimGetMode(), 2u);
     OutputFlagClear(kOutFlagOutputOn);
-    Press('L', kFunction);
+    Press('L', kClassFunction);
     EXPECT_EQ(SeqSimGetMode(), 0u);
     EXPECT_EQ(SeqSimIsActive(), 0);
 }
@@ -270,7 +271,7 @@ TEST_F(SimKeys, KnobVisitsTheFieldsOfTheState) {
 TEST_F(SimKeys, KnobOrderOfThePhaseAndAngleFields) {
     enum Setup : uint32_t {
         kNone = 0,
-        k1P3W = 1,
+        kL1L2 = 1,  // wiring 1P3W
         kOn1 = 2,
         kOn2 = 4,
         kOff0 = 8,
@@ -283,25 +284,25 @@ TEST_F(SimKeys, KnobOrderOfThePhaseAndAngleFields) {
         int8_t delta;
         uint32_t to;
     } cases[] = {
-        {460, 1, kNone, 1, 461},  {460, 1, k1P3W, 1, 456},          {461, 1, kNone, 1, 456},
-        {461, 1, kNone, -1, 460}, {457, 1, kNone, 1, 458},          {457, 1, k1P3W, 1, 450},
+        {460, 1, kNone, 1, 461},  {460, 1, kL1L2, 1, 456},          {461, 1, kNone, 1, 456},
+        {461, 1, kNone, -1, 460}, {457, 1, kNone, 1, 458},          {457, 1, kL1L2, 1, 450},
         {457, 1, kNone, -1, 456}, {458, 1, kNone, 1, 450},          {458, 1, kNone, -1, 457},
         {452, 1, kOn2, 1, 446},   {452, 1, kNone, 1, 447},          {452, 1, kOn1, -1, 445},
-        {452, 1, kNone, -1, 451}, {445, 1, k1P3W, 1, 447},          {445, 1, kNone, 1, 452},
+        {452, 1, kNone, -1, 451}, {445, 1, kL1L2, 1, 447},          {445, 1, kNone, 1, 452},
         {445, 1, kNone, -1, 451}, {446, 1, kNone, 1, 447},          {446, 1, kNone, -1, 452},
         {449, 1, kOff2, 1, 443},  {449, 1, kNone, 1, 449},          {449, 1, kOff1, -1, 442},
-        {449, 1, kNone, -1, 448}, {442, 1, k1P3W, 1, 464},          {442, 1, kNone, 1, 449},
+        {449, 1, kNone, -1, 448}, {442, 1, kL1L2, 1, 464},          {442, 1, kNone, 1, 449},
         {442, 1, kNone, -1, 448}, {443, 1, kNone, 1, 443},          {443, 1, kNone, -1, 449},
         {455, 1, kNone, 1, 440},  {455, 1, kOff0, -1, 441},         {455, 1, kNone, -1, 448},
         {454, 1, kRep, -1, 453},  {454, 1, kNone, -1, 454},         {464, 2, kRep, -1, 454},
-        {464, 4, kNone, -1, 453}, {464, 1, k1P3W | kOff1, -1, 442}, {444, 1, kNone, 1, 447},
+        {464, 4, kNone, -1, 453}, {464, 1, kL1L2 | kOff1, -1, 442}, {444, 1, kNone, 1, 447},
         {444, 1, kNone, -1, 450}, {441, 1, kNone, 1, 441},          {441, 1, kNone, -1, 447},
         {466, 1, kNone, 1, 466},  {448, 1, kOff1, 1, 442},          {448, 1, kNone, 1, 449},
         {448, 1, kOff0, -1, 441},
     };
     for (const Case& c : cases) {
         SetState(c.simState);
-        SetPhaseMode(c.setup & k1P3W ? 2 : 0);
+        SetPhaseMode(c.setup & kL1L2 ? kWiring1P3W : kWiring3P4W);
         SetFlag(5, kSimEnRepeat, (c.setup & kRep) != 0);
         SetFlag(c.simState, kSimEnOnPhase, (c.setup & kOn1) != 0, 1);
         SetFlag(c.simState, kSimEnOnPhase, (c.setup & kOn2) != 0, 2);
@@ -315,41 +316,41 @@ TEST_F(SimKeys, KnobOrderOfThePhaseAndAngleFields) {
 }
 
 TEST_F(SimKeys, StepKeysChangeTheStateAndHideFields) {
-    Press('V', kCursor);
+    Press('V', kClassCursor);
     EXPECT_EQ(SimState(), 0u) << "no state below Initial";
     SetState(5);
-    Press('W', kCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(SimState(), 5u) << "no state above Normal2";
 
     SetState(1);
     Enter_menuSimulationTime();
     test::ClearTrace();
-    Press('V', kCursor);
+    Press('V', kClassCursor);
     EXPECT_EQ(SimState(), 0u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "Initial shows no time";
     EXPECT_TRUE(test::Writes().empty()) << "the state keys write nothing to the power stage";
 
     SetState(1);
     Enter_menuSimulationAcv(0);
-    Press('W', kCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(SimState(), 2u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "Trans1 shows no voltage";
 
     SetState(0);
     SetFlag(0, kSimEnOnPhase, true);
     Enter_menuSimulationOnpha(0);
-    Press('W', kCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(SimState(), 1u);
     EXPECT_EQ(State(), uint32_t{kSimSelEnOnpha}) << "Normal1's ON phase is not enabled";
 
     Running(true);
-    Press('W', kCursor);
+    Press('W', kClassCursor);
     EXPECT_EQ(SimState(), 1u);
     Running(false);
 }
 
 TEST_F(SimKeys, StateIndexEditor) {
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), uint32_t{kSimEditStep});
     test::ClearTrace();
     Knob(2);
@@ -357,25 +358,25 @@ TEST_F(SimKeys, StateIndexEditor) {
     EXPECT_TRUE(test::Writes().empty());
     Knob(9);
     EXPECT_EQ(SimState(), 5u);
-    Press('T', kKeypad);
+    Press('T', kClassKeypad);
     EXPECT_EQ(SimState(), 0u) << "exit puts back the state shown before editing";
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
 
-    Press('U', kKeypad);
-    Press(64 + 3, kKeypad);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
+    Press(64 + 3, kClassKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(SimState(), 3u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
-    Press('U', kKeypad);
-    Press(64 + 9, kKeypad);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
+    Press(64 + 9, kClassKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(SimState(), 5u) << "a typed state is clamped";
 
-    Press('U', kKeypad);
-    Press(64 + 1, kKeypad);
-    Press('T', kKeypad);
+    Press('U', kClassKeypad);
+    Press(64 + 1, kClassKeypad);
+    Press('T', kClassKeypad);
     EXPECT_EQ(State(), uint32_t{kSimEditStep}) << "exit first cancels the typed number";
-    Press('M', kFunction);
+    Press('M', kClassFunction);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
     EXPECT_EQ(SimState(), 5u);
 }
@@ -389,7 +390,7 @@ TEST_F(SimKeys, SelectionEntriesLoadTheField) {
     EXPECT_EQ(g_EditParam.workValue.load(), 2300);
     EXPECT_EQ(g_EditParam.startValue, 2300);
     EXPECT_EQ(g_SeqSimScreen.fieldRedraw[1].load(), 1u);
-    Press('U', kKeypad);
+    Press('U', kClassKeypad);
     EXPECT_EQ(State(), 488u) << "the editor of the same phase";
 
     g_SeqSimScreen.fieldRedraw[0].store(0);
@@ -398,11 +399,11 @@ TEST_F(SimKeys, SelectionEntriesLoadTheField) {
 
     Enter_menuSimulationSyncCode();
     engine::SimRecAt(1, 0).syncCode = 2;
-    Press('T', kKeypad);
+    Press('T', kClassKeypad);
     EXPECT_EQ(g_EditParam.workValue.load(), 2) << "exit reloads the sync code";
     Enter_menuSimulationEnOnpha(0);
     SetFlag(1, kSimEnOnPhase, true);
-    Press('T', kKeypad);
+    Press('T', kClassKeypad);
     EXPECT_EQ(g_EditParam.workValue.load(), 0) << "exit leaves the ON enable alone";
 }
 

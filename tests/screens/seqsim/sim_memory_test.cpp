@@ -9,6 +9,7 @@
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/seqsim_slots.h"
+#include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu/dialog_words.h"
@@ -26,7 +27,6 @@ using test::Popup;
 using test::Press;
 using test::Rec;
 
-constexpr uint8_t kKeypad = 1, kSoft = 3, kCursor = 4;
 constexpr uint32_t kStepIndex = 463, kSaveList = 492, kRecallList = 493, kWiring = 438, kConfirm = 439;
 
 uint32_t State() {
@@ -65,7 +65,7 @@ class SimMemory : public ::testing::Test {
         g_SeqSimBlock[0].panelFlags.store(0);
         SeqSimSetRecallSlot(slot);
         Enter_menuSimulationStep();
-        Press(Sim_SoftKeys, Key(kSoft, 'Z'));
+        Press(Sim_SoftKeys, Key(kClassSoft, 'Z'));
         ASSERT_EQ(State(), kRecallList);
     }
     test::SimPanelEnv env_;
@@ -74,10 +74,10 @@ class SimMemory : public ::testing::Test {
 TEST_F(SimMemory, SaveListSavesTheChosenSlot) {
     Enter_menuSimulationStep();
     SeqSimSetSaveSlot(0);
-    Press(Sim_SoftKeys, Key(kSoft, '['));
+    Press(Sim_SoftKeys, Key(kClassSoft, '['));
     ASSERT_EQ(State(), kSaveList);
     Press(menuSimulationSaveMemory, Knob(-1));
-    Press(menuSimulationSaveMemory, Key(kKeypad, 'U'));
+    Press(menuSimulationSaveMemory, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Popup(), "Saved to SIM1");
     EXPECT_EQ(Root().Read("/mnt/tst/sim/SIM1.SIM").size(), 1972u);
     EXPECT_EQ(g_SeqSimSlots.sim, 1);
@@ -122,7 +122,7 @@ TEST_F(SimMemory, RecallListKnobStopsAtItsEnds) {
 TEST_F(SimMemory, RecallWithTheSameWiringLoadsTheSlotAndAsksForAPreparation) {
     Store(2, 0);
     OpenRecallList(2);
-    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Popup(), "Recalled from SIM2");
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 4000u);
     EXPECT_EQ(g_SeqSimSlots.sim, 2);
@@ -137,13 +137,13 @@ TEST_F(SimMemory, RecallWithTheSameWiringLoadsTheSlotAndAsksForAPreparation) {
 TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
     Store(1, 1);
     OpenRecallList(1);
-    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
     EXPECT_EQ(State(), kWiring);
     EXPECT_EQ(g_DialogChoice.load(), 1u) << "ENTER";
-    Press(menuSimulationOutputPhase, Key(kKeypad, 'U'));
+    Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
     EXPECT_EQ(State(), kConfirm);
     EXPECT_EQ(g_EditParam.workValue.load(), 1) << "NO";
-    Press(menuSimulationOutputPhase_Check, Key(kKeypad, 'U'));
+    Press(menuSimulationOutputPhase_Check, Key(kClassKeypad, 'U'));
     EXPECT_EQ(State(), kStepIndex);
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 100u);
     EXPECT_EQ(GetPhaseMode(), 0u);
@@ -151,19 +151,19 @@ TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
     EXPECT_EQ(SimPrepRequest.load(), 0u);
 
     OpenRecallList(1);
-    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
-    Press(menuSimulationOutputPhase, Key(kCursor, 'W'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
+    Press(menuSimulationOutputPhase, Key(kClassCursor, 'W'));
     EXPECT_EQ(g_DialogChoice.load(), 0u) << "CANCEL";
-    Press(menuSimulationOutputPhase, Key(kKeypad, 'U'));
+    Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
     EXPECT_EQ(State(), kStepIndex);
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 100u);
     EXPECT_FALSE(RecallPageOpen());
 
     OpenRecallList(1);
-    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
-    Press(menuSimulationOutputPhase, Key(kKeypad, 'U'));
-    Press(menuSimulationOutputPhase_Check, Key(kCursor, 'V'));
-    Press(menuSimulationOutputPhase_Check, Key(kKeypad, 'U'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
+    Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
+    Press(menuSimulationOutputPhase_Check, Key(kClassCursor, 'V'));
+    Press(menuSimulationOutputPhase_Check, Key(kClassKeypad, 'U'));
 
     EXPECT_EQ(Popup(), "Recalled from SIM1");
     EXPECT_EQ(g_SimStepTable[0][0][kSimNormal1].acv, 4000u);
@@ -176,7 +176,7 @@ TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
 TEST_F(SimMemory, RecallOfAMissingMemoryFailsWithoutADialog) {
     Rec(kSimNormal1, 0).acv = 777;
     OpenRecallList(7);
-    Press(menuSimulationRecallMemory, Key(kKeypad, 'U'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Popup(), "Recall Fail!");
     EXPECT_EQ(State(), kStepIndex);
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 777u);
@@ -250,11 +250,11 @@ TEST_F(SimMemory, StartUpLoadsTheLastMemory) {
 TEST_F(SimMemory, ExitClosesTheList) {
     OpenRecallList(0);
     test::Type(menuSimulationRecallMemory, "5");
-    Press(menuSimulationRecallMemory, Key(kKeypad, 'T'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'T'));
     EXPECT_EQ(State(), kRecallList);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     EXPECT_FALSE(RecallPageOpen()) << "the page bit is cleared in any case";
-    Press(menuSimulationRecallMemory, Key(kKeypad, 'T'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'T'));
     EXPECT_EQ(State(), kStepIndex);
     EXPECT_FALSE(RecallPageOpen());
 }

@@ -5,6 +5,7 @@
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/meas_records.h"
 #include "core/control/measure/measurement.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 
 namespace test {
@@ -21,8 +22,7 @@ void ServicePasses(int n) {
 }
 
 bool StartLoadedOutput(float volts, float ohms, uint32_t wiring, int32_t freq) {
-    constexpr uint32_t kAcInt = 1;
-    g_OutputModeIdx = kAcInt;
+    g_OutputModeIdx = kModeAcInt;
     g_PhaseMode = wiring;
     // Stored before the task starts, so that its first pass writes them all.
     for (uint32_t p = 0; p < 3; ++p) {

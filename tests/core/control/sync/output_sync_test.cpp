@@ -9,6 +9,7 @@
 #include "core/control/measure/measurement.h"
 #include "core/control/preset_output.h"
 #include "core/params/param_dirty.h"
+#include "core/params/param_ranges.h"
 #include "core/system/config/model_table.h"
 #include "tests/core/ctrl_fixture.h"
 
@@ -16,7 +17,6 @@ using namespace test;
 
 namespace {
 
-constexpr uint32_t kAcDcInt = 0, kAcInt = 1, kAcSync = 8;
 constexpr uint32_t kTri = 18;
 constexpr int kReadyPasses = 750;  // 1.5 s of 2 ms passes
 
@@ -38,15 +38,15 @@ class OutputSync : public CtrlTest {
     }
     static void LimitVoltage(uint32_t phase, int32_t limit) {
         ParamRec v;
-        paramAccessByUnit(0, 8, &v, kAcInt, 1, 0, 0, phase);
+        paramAccessByUnit(0, 8, &v, kModeAcInt, 1, 0, 0, phase);
         v.value = limit;
-        paramAccessByUnit(1, 8, &v, kAcInt, 1, 0, 0, phase);
+        paramAccessByUnit(1, 8, &v, kModeAcInt, 1, 0, 0, phase);
     }
 };
 
 // The first pass rewrites every output register and strobes; ready within 1.5 s, also in edit-all mode.
 TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWithinItsBudget) {
-    g_ParamStore.rangeCode[kAcDcInt] = 1;
+    g_ParamStore.rangeCode[kModeAcDcInt] = 1;
     std::vector<uint16_t> first;
     for (int pass = 0; pass < 1000 && g_CtrlTaskObj.state != core::kCtrlRowRun; ++pass) {
         ClearTrace();
@@ -60,19 +60,19 @@ TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWithinItsBudget) {
          {2384, 2385, 2386, 2387, 2388, 2389, 2414, 2396, 2390, 2337, 2375, 2376, 2381, 2382, 2383})
         EXPECT_NE(std::find(start, strobe, reg), strobe) << reg;
 
-    const int passes = Restart(kAcDcInt, 0, 1, [] {
+    const int passes = Restart(kModeAcDcInt, 0, 1, [] {
         for (uint32_t p = 0; p < 3; ++p)
             paramPutValue(1, 64 + p, 1, p);  // ON phase angles enabled
     });
     EXPECT_EQ(Stage().Stored(2348, 0) & (7u << core::kOptOnEnableL1), 7u << core::kOptOnEnableL1);
     EXPECT_LE(passes, kReadyPasses);
-    EXPECT_LE(Restart(kAcInt, 0, 1, [] { g_EditAllPhases = 1; }), kReadyPasses);
+    EXPECT_LE(Restart(kModeAcInt, 0, 1, [] { g_EditAllPhases = 1; }), kReadyPasses);
 }
 
 TEST_F(OutputSync, ConfigurationReachesTheStageAsItsRangeAndSlew) {
     const struct { uint32_t wiring, code, range; } ranges[] = {{1, 6, 2}, {1, 3, 1}, {0, 4, 2}, {2, 1, 1}};
     for (const auto& c : ranges) {
-        Restart(kAcInt, c.wiring, c.code);
+        Restart(kModeAcInt, c.wiring, c.code);
         EXPECT_EQ(Stage().Stored(2347, 0), c.range) << c.wiring << " code " << c.code;
     }
     for (uint32_t wiring : {0u, 1u}) {
@@ -81,7 +81,7 @@ TEST_F(OutputSync, ConfigurationReachesTheStageAsItsRangeAndSlew) {
         test::BuildDefaults(2);  // a single 6 kVA unit
         core::g_CtrlFwVersion = 1;
         SetSlewRate(1);
-        Start(kAcInt, wiring, wiring == 1 ? 3 : 1);
+        Start(kModeAcInt, wiring, wiring == 1 ? 3 : 1);
         EXPECT_EQ(Stage().Stored(2343, 0), wiring == 1 ? 40u : 25u) << wiring;
     }
     // A selection or a model the table does not know keeps the value last sent.
@@ -92,7 +92,7 @@ TEST_F(OutputSync, ConfigurationReachesTheStageAsItsRangeAndSlew) {
 
 // The first pass's voltage spread keeps the stored DC value, not the one posted for the next pass.
 TEST_F(OutputSync, ChangedSettingsOfTheChainAreWrittenOnePerPass) {
-    Start(kAcDcInt, 0, 1);
+    Start(kModeAcDcInt, 0, 1);
     EXPECT_EQ(SetAcv(23000, 0), 23000);
     SetDcv(2000, 0);
     Poll(1);
@@ -127,9 +127,9 @@ TEST_F(OutputSync, LineValueIsSplitOverThePhasesOfTheWiring) {
     // {mode, wiring, line id, its group, line value, the phases' values}
     const std::tuple<uint32_t, uint32_t, uint32_t, ParamDirtyFlag, int32_t, std::array<int32_t, 3>> cases[] =
         {
-            {kAcInt, 2, 50, kDirtyLineAcv, 23000, {11500, 11500, 0}},
-            {kAcInt, 0, 50, kDirtyLineAcv, 38105, {22000, 22000, 22000}},
-            {kAcDcInt, 2, 57, kDirtyLineDcv, 1001, {500, -500, 0}},
+            {kModeAcInt, 2, 50, kDirtyLineAcv, 23000, {11500, 11500, 0}},
+            {kModeAcInt, 0, 50, kDirtyLineAcv, 38105, {22000, 22000, 22000}},
+            {kModeAcDcInt, 2, 57, kDirtyLineDcv, 1001, {500, -500, 0}},
         };
     for (const auto& [mode, wiring, id, flag, line, phase] : cases) {
         const bool dc = id == 57;
@@ -157,7 +157,7 @@ TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
         for (int i = 0; i < 4; ++i)
             Meas_Service();
     };
-    Start(kAcSync, 0, 1, [] {
+    Start(kModeAcSync, 0, 1, [] {
         for (uint32_t p = 0; p < 3; ++p)
             paramPutValue(0, 81, 3, p);  // the frequency comes from the synchronisation input
         measure();
@@ -177,7 +177,7 @@ TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
 // 1P2W edits one line, so its settling pass compares the synchronisation source: with the output off a
 // missing source raises no alarm, also after a wiring change into a synchronised mode; an output-on does.
 TEST_F(OutputSync, MissingSynchronisationSourceAlarmsOnlyForTheOutputOn) {
-    Start(kAcSync, 1, 3);
+    Start(kModeAcSync, 1, 3);
     EXPECT_TRUE(g_ParamFlags.load() & core::kFlagSyncMissing);
     EXPECT_FALSE(SysStatusTest(kSysSyncSourceMissing));
     SysStatusClear(kSysSyncSourceMissing);  // as the alarm monitor does once it has shown it
@@ -194,7 +194,7 @@ TEST_F(OutputSync, MissingSynchronisationSourceAlarmsOnlyForTheOutputOn) {
 }
 
 TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     g_EditAllPhases = 1;
     paramPutValue(0, 47, 23000, 0);
     MarkParamGroupChanged(1, 47);
@@ -215,7 +215,7 @@ TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
 }
 
 TEST_F(OutputSync, OneLineWaveformLimitNamesThatLine) {
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     paramPutValue(0, 43, 1, 0);  // line L2 selected
     Poll(1);
     ASSERT_EQ(SetAcv(23000, 1), 23000);
@@ -231,7 +231,7 @@ TEST_F(OutputSync, OneLineWaveformLimitNamesThatLine) {
 
 // Marks made for all phases, with the edit mode left before the next pass.
 TEST_F(OutputSync, LeftOverAllPhaseMarksDoNotHoldTheChain) {
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     int32_t volts = 12000;
     for (ParamDirtyFlag flag : {kDirtyVoltLimit, kDirtyFreq, kDirtyWave}) {
         SysStatusClear(kSysReady);
@@ -249,7 +249,7 @@ TEST_F(OutputSync, LeftOverAllPhaseMarksDoNotHoldTheChain) {
 }
 
 TEST_F(OutputSync, WaveformChangedDuringARangeChangeSettlesInsteadOfStalling) {
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     SetVoltRange(0);
     SetWaveform(static_cast<int32_t>(kTri), 0);
     Poll(1);
@@ -262,7 +262,7 @@ TEST_F(OutputSync, WaveformChangedDuringARangeChangeSettlesInsteadOfStalling) {
 }
 
 TEST_F(OutputSync, AllPhaseEditOfTheAcVoltageReachesEveryPhaseOfTheWiring) {
-    Start(kAcInt, 2, 1);  // 1P3W: L1 and L2
+    Start(kModeAcInt, 2, 1);  // 1P3W: L1 and L2
     g_EditAllPhases = 1;
     paramPutValue(0, 47, 15000, 0);
     MarkParamGroupChanged(1, 47);
@@ -272,8 +272,8 @@ TEST_F(OutputSync, AllPhaseEditOfTheAcVoltageReachesEveryPhaseOfTheWiring) {
 }
 
 TEST_F(OutputSync, EditAllModeAndRangeRewritesAreStrobed) {
-    Start(kAcInt, 0, 1, [] { g_EditAllPhases = 1; });
-    const std::pair<uint16_t, void (*)()> cases[] = {{2336, [] { SetOutputMode(kAcDcInt); }},
+    Start(kModeAcInt, 0, 1, [] { g_EditAllPhases = 1; });
+    const std::pair<uint16_t, void (*)()> cases[] = {{2336, [] { SetOutputMode(kModeAcDcInt); }},
                                                      {2347, [] { SetVoltRange(0); }}};
     for (const auto& [reg, change] : cases) {
         ClearTrace();
@@ -287,12 +287,12 @@ TEST_F(OutputSync, EditAllModeAndRangeRewritesAreStrobed) {
 }
 
 TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     for (int p = 0; p < 3; ++p)
         SetAcv(10000, p);
     Poll(5);
     g_PhaseMode = 1;  // to 1P2W
-    g_ParamStore.rangeCode[kAcInt] = 3;
+    g_ParamStore.rangeCode[kModeAcInt] = 3;
     ClearTrace();
     Poll(1);
     EXPECT_EQ(Stage().Stored(2355, 0), 1u);
@@ -305,7 +305,7 @@ TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {
 
 // Balance rebuilds the phases with a start limit of 10.50 A, above the 4.5 kVA model's 7.88 A.
 TEST_F(OutputSync, BalancedPhasesAllHoldTheRangesRmsCurrentLimit) {
-    Restart(kAcInt, 0, 1, [] {
+    Restart(kModeAcInt, 0, 1, [] {
         for (int p = 0; p < 3; ++p)
             Stage().SetLoad(p, 10.0f);
     });
@@ -329,24 +329,24 @@ TEST_F(OutputSync, BalancedPhasesAllHoldTheRangesRmsCurrentLimit) {
 // every path that writes the angles, whatever the store keeps for 3P4W (120 and 240 degrees).
 TEST_F(OutputSync, SplitPhaseLinesPlayOppositeAfterEveryAngleWrite) {
     const std::pair<const char*, void (*)()> paths[] = {
-        {"start-up rewrite", [] { Restart(kAcInt, 2, 1); }},
+        {"start-up rewrite", [] { Restart(kModeAcInt, 2, 1); }},
         {"wiring change",
          [] {
-             Restart(kAcInt, 0, 1);
+             Restart(kModeAcInt, 0, 1);
              g_PhaseMode = 2;
              Poll(5);
          }},
         {"preset recall",
          [] {
-             Restart(kAcInt, 2, 1);
+             Restart(kModeAcInt, 2, 1);
              ASSERT_EQ(core::PresetRunForOutput(1, 0), 0);  // saved in 1P3W, then recalled
              ASSERT_EQ(core::PresetRunForOutput(0, 0), 0);
              Poll(5);
          }},
         {"output mode change",
          [] {
-             Restart(kAcInt, 2, 1);
-             SetOutputMode(kAcDcInt);
+             Restart(kModeAcInt, 2, 1);
+             SetOutputMode(kModeAcDcInt);
              Poll(100);
          }},
     };

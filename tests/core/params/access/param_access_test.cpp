@@ -9,6 +9,7 @@
 #include "core/params/access/acv_unit.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;
@@ -210,6 +211,54 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
     g_PhaseMode = 1;
     EXPECT_EQ(IsBalanceActive(), 0);
     EXPECT_EQ(SetPhaseBalanceMode(5), 1);
+}
+
+// Every output mode in every wiring: balancing needs 3P4W or 1P3W and one of the modes AC+DC-INT (0),
+// AC-INT (1), AC+DC-Sync (7), AC-Sync (8) and AC-VCA (9); the AC-INT test holds only for mode 1 and only
+// while no SEQ/SIM function runs.
+TEST_F(ParamAccess, BalanceAndAcIntTestsByModeAndWiring) {
+    const bool balanceModes[10] = {true, true, false, false, false, false, false, true, true, true};
+    SetPhaseBalanceMode(1);
+    for (uint32_t wiring = 0; wiring < 3; ++wiring) {
+        for (uint32_t mode = 0; mode < 10; ++mode) {
+            g_PhaseMode = wiring;
+            ASSERT_EQ(SetOutputMode(mode), mode);
+            EXPECT_EQ(IsBalanceActive(), wiring != 1 && balanceModes[mode] ? 1 : 0) << wiring << " " << mode;
+            OutputFlagClear(kOutFlagSeqSimActive);
+            EXPECT_EQ(IsAcIntNoSeqSim(), mode == 1 ? 1 : 0) << mode;
+            OutputFlagSet(kOutFlagSeqSimActive);
+            EXPECT_EQ(IsAcIntNoSeqSim(), 0) << mode;
+            OutputFlagClear(kOutFlagSeqSimActive);
+        }
+    }
+    SetPhaseBalanceMode(0);
+    g_PhaseMode = 0;
+    EXPECT_EQ(IsBalanceActive(), 0);
+}
+
+// The four set readers each take their own record set (0 rms, 1 Vpp) of their own setting, whatever the
+// automatic switch between the sets would choose.
+TEST_F(ParamAccess, SetReadersTakeTheirOwnRecordSet) {
+    SetOutputMode(0);  // AC+DC-INT: both voltages have both sets
+    for (int p = 0; p < 3; ++p) {
+        const auto wave = static_cast<uint32_t>(GetWaveform(p));
+        for (uint32_t area = 0; area < 2; ++area) {
+            for (uint32_t set = 0; set < 2; ++set) {
+                for (uint32_t id : {uint32_t{kParamAcv}, uint32_t{kParamDcv}}) {
+                    ParamRec rec;
+                    ASSERT_EQ(paramAccessByUnit(0, id, &rec, 0, area, wave, set, static_cast<uint32_t>(p)), 0);
+                    rec.value = 1000 * p + 100 * static_cast<int32_t>(set) + (id == kParamDcv ? 10 : 1);
+                    rec.max = 30000;
+                    rec.min = -30000;
+                    ASSERT_EQ(paramAccessByUnit(1, id, &rec, 0, area, wave, set, static_cast<uint32_t>(p)), 0);
+                }
+            }
+        }
+        EXPECT_EQ(GetAcvSetRms(p), 1000 * p + 1);
+        EXPECT_EQ(GetDcvSetRms(p), 1000 * p + 10);
+        EXPECT_EQ(GetAcvSetVpp(p), 1000 * p + 101);
+        EXPECT_EQ(GetDcvSetVpp(p), 1000 * p + 110);
+    }
 }
 
 TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {

@@ -7,6 +7,7 @@
 
 #include "core/params/limits/limit_checks.h"
 #include "core/params/param_dirty.h"
+#include "core/params/param_ranges.h"
 #include "tests/core/ctrl_fixture.h"
 
 using test::FreqRec;
@@ -15,7 +16,6 @@ using test::VoltRec;
 
 namespace {
 
-constexpr uint32_t kAcDcInt = 0, kAcInt = 1, kDcInt = 2, kAcAdd = 6, kAcSync = 8, kVca = 9;
 constexpr uint32_t kSin = 16, kTri = 18;
 
 TEST(ParamRecClampTest, LimitsStayWithinTheDefaultsInTheirOrder) {
@@ -55,50 +55,51 @@ class LimitCheckTest : public ::testing::Test {
 };
 
 TEST_F(LimitCheckTest, LoweringTheHighLimitBelowTheFrequencyLowersOnlyTheFieldMaximum) {
-    const ParamRec before = FreqRec(12, kAcInt, 0), acDcBefore = FreqRec(12, kAcDcInt, 0);
+    const ParamRec before = FreqRec(12, kModeAcInt, 0), acDcBefore = FreqRec(12, kModeAcDcInt, 0);
     const int32_t limit = before.value - 1000;  // below the set frequency
-    SetFreq(16, kAcInt, 0, limit);
+    SetFreq(16, kModeAcInt, 0, limit);
     // Modes without a frequency of their own leave it alone.
     for (uint32_t mode : {2u, 3u, 4u, 7u, 8u})
         FreqLimitCheck(mode);
-    EXPECT_EQ(FreqRec(12, kAcInt, 0).max, before.max);
-    FreqLimitCheck(kAcInt);
-    for (uint32_t mode : {kAcInt, kAcAdd}) {
+    EXPECT_EQ(FreqRec(12, kModeAcInt, 0).max, before.max);
+    FreqLimitCheck(kModeAcInt);
+    for (uint32_t mode : {kModeAcInt, kModeAcAdd}) {
         EXPECT_EQ(FreqRec(12, mode, 0).max, limit) << mode;
         EXPECT_EQ(FreqRec(12, mode, 0).value, before.value) << mode;  // the field editor holds the value
     }
     // The limits keep room for the set frequency; the AC+DC modes have limits of their own.
-    EXPECT_EQ(FreqRec(16, kAcInt, 0).min, before.value);
-    EXPECT_EQ(FreqRec(19, kAcInt, 0).max, before.value);
-    EXPECT_EQ(FreqRec(12, kAcDcInt, 0).max, acDcBefore.max);
+    EXPECT_EQ(FreqRec(16, kModeAcInt, 0).min, before.value);
+    EXPECT_EQ(FreqRec(19, kModeAcInt, 0).max, before.value);
+    EXPECT_EQ(FreqRec(12, kModeAcDcInt, 0).max, acDcBefore.max);
 }
 
 TEST_F(LimitCheckTest, VcaFrequencyIsHeldOnItsOwn) {
-    const ParamRec before = FreqRec(12, kVca, 0), acBefore = FreqRec(12, kAcInt, 0);
-    const int32_t hiMinBefore = FreqRec(16, kVca, 0).min;
-    SetFreq(19, kVca, 0, before.value + 1000);
-    FreqLimitCheck(kVca);
-    EXPECT_EQ(FreqRec(12, kVca, 0).min, before.value + 1000);
-    EXPECT_EQ(FreqRec(12, kVca, 0).value, before.value);
-    EXPECT_EQ(FreqRec(16, kVca, 0).min, std::max(hiMinBefore, before.value));
-    EXPECT_EQ(FreqRec(12, kAcInt, 0).min, acBefore.min);  // the AC pair is not part of a VCA check
+    const ParamRec before = FreqRec(12, kModeAcVca, 0), acBefore = FreqRec(12, kModeAcInt, 0);
+    const int32_t hiMinBefore = FreqRec(16, kModeAcVca, 0).min;
+    SetFreq(19, kModeAcVca, 0, before.value + 1000);
+    FreqLimitCheck(kModeAcVca);
+    EXPECT_EQ(FreqRec(12, kModeAcVca, 0).min, before.value + 1000);
+    EXPECT_EQ(FreqRec(12, kModeAcVca, 0).value, before.value);
+    EXPECT_EQ(FreqRec(16, kModeAcVca, 0).min, std::max(hiMinBefore, before.value));
+    EXPECT_EQ(FreqRec(12, kModeAcInt, 0).min, acBefore.min);  // the AC pair is not part of a VCA check
 }
 
 // With its group marked, the selected phase's limit goes to every phase, so a raised limit stays raised.
 TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitAndCopyTheSelectedOne) {
     g_EditAllPhases = 1;
-    const ParamRec l1Before = FreqRec(16, kAcInt, 0);
-    SetFreq(16, kAcInt, 2, 4000);
-    FreqLimitCheck(kAcInt);
-    EXPECT_EQ(FreqRec(12, kAcInt, 0).max, 4000);
-    EXPECT_EQ(FreqRec(16, kAcInt, 0).value, l1Before.value);
-    EXPECT_EQ(FreqRec(16, kAcInt, 0).min, l1Before.min);
+    const ParamRec l1Before = FreqRec(16, kModeAcInt, 0);
+    SetFreq(16, kModeAcInt, 2, 4000);
+    FreqLimitCheck(kModeAcInt);
+    EXPECT_EQ(FreqRec(12, kModeAcInt, 0).max, 4000);
+    EXPECT_EQ(FreqRec(16, kModeAcInt, 0).value, l1Before.value);
+    EXPECT_EQ(FreqRec(16, kModeAcInt, 0).min, l1Before.min);
 
     using Get = ParamRec (*)(uint32_t phase);
     using Put = void (*)(uint32_t phase, ParamRec r);
     const std::tuple<uint32_t, Get, Put, void (*)()> cases[] = {
-        {16, [](uint32_t p) { return FreqRec(16, kAcInt, p); },
-         [](uint32_t p, ParamRec r) { test::PutFreqRec(16, kAcInt, p, r); }, [] { FreqLimitCheck(kAcInt); }},
+        {16, [](uint32_t p) { return FreqRec(16, kModeAcInt, p); },
+         [](uint32_t p, ParamRec r) { test::PutFreqRec(16, kModeAcInt, p, r); },
+         [] { FreqLimitCheck(kModeAcInt); }},
         {8, [](uint32_t p) { return VoltRec(8, 0, 1, 0, 0, p); },
          [](uint32_t p, ParamRec r) { test::PutVoltRec(8, 0, 1, 0, 0, p, r); }, [] { VoltLimitCheck(1); }},
         {10, [](uint32_t p) { return VoltRec(10, 0, 1, 0, 0, p); },
@@ -136,25 +137,25 @@ TEST_F(LimitCheckTest, ChecksBesideAWriterOfTheSettings) {
             VoltLimitCheck(area);
             VpkLimitCheck(area);
         }
-        FreqLimitCheck(kAcInt);
+        FreqLimitCheck(kModeAcInt);
     }
     writer.join();
     EXPECT_EQ(test::ReadRecord(47, 0).value, 1000 + (kWrites - 1) % 100);
 }
 
 TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {
-    const int32_t acDcMax = VoltRec(47, kAcDcInt, 1, kSin, 0, 0).max,
-                  vppMax = VoltRec(47, kAcInt, 1, kSin, 1, 0).max,
-                  l2Max = VoltRec(47, kAcInt, 1, kSin, 0, 1).max;
+    const int32_t acDcMax = VoltRec(47, kModeAcDcInt, 1, kSin, 0, 0).max,
+                  vppMax = VoltRec(47, kModeAcInt, 1, kSin, 1, 0).max,
+                  l2Max = VoltRec(47, kModeAcInt, 1, kSin, 0, 1).max;
     SetVolt(8, 0, 1, 0, 0, 0, 20000);
-    SetVolt(47, kAcInt, 1, kTri, 0, 0, 12000);
+    SetVolt(47, kModeAcInt, 1, kTri, 0, 0, 12000);
     VoltLimitCheck(1);
-    for (uint32_t mode : {kAcInt, kAcAdd, kAcSync})
+    for (uint32_t mode : {kModeAcInt, kModeAcAdd, kModeAcSync})
         for (uint32_t w : {0u, kSin, 255u})
             EXPECT_EQ(VoltRec(47, mode, 1, w, 0, 0).max, 20000) << mode << " " << w;
-    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 0, 0).max, acDcMax);  // AC+DC is bounded by the peak limits
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 1, 0).max, vppMax);     // the Vpp set has its own limit
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 1).max, l2Max);      // only the selected phase
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kSin, 0, 0).max, acDcMax);  // AC+DC is bounded by the peak limits
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 1, 0).max, vppMax);     // the Vpp set has its own limit
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 1).max, l2Max);      // only the selected phase
     EXPECT_EQ(VoltRec(8, 0, 1, 0, 0, 0).min, 12000);  // the limit cannot be set below a voltage in force
     // A limit of 0 takes its default value.
     SetVolt(8, 0, 0, 0, 0, 0, 0);
@@ -168,30 +169,30 @@ TEST_F(LimitCheckTest, PeakLimitsLeaveTheAcRoomTheDcVoltageAllows) {
     core::ParamSetWaveFactor(kSin, 1.414f);
     SetVolt(10, 0, 1, 0, 0, 0, 2000);
     SetVolt(11, 0, 1, 0, 0, 0, -2000);
-    SetVolt(51, kAcDcInt, 1, kSin, 0, 0, 1000);
+    SetVolt(51, kModeAcDcInt, 1, kSin, 0, 0, 1000);
     VpkLimitCheck(1);
-    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 0, 0).max, 707);  // trunc(1000 / 1.414)
-    EXPECT_EQ(VoltRec(51, kAcDcInt, 1, kSin, 0, 0).max, 2000);
-    EXPECT_EQ(VoltRec(51, kAcDcInt, 1, kSin, 0, 0).min, -2000);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kSin, 0, 0).max, 707);  // trunc(1000 / 1.414)
+    EXPECT_EQ(VoltRec(51, kModeAcDcInt, 1, kSin, 0, 0).max, 2000);
+    EXPECT_EQ(VoltRec(51, kModeAcDcInt, 1, kSin, 0, 0).min, -2000);
     // The Vpp set divides by 0.5: a DC voltage of 0 leaves 2 x 2000.
-    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 1, 0).max, 4000);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kSin, 1, 0).max, 4000);
     // The DC-INT voltage is held within the peak limits themselves.
-    EXPECT_EQ(VoltRec(51, kDcInt, 1, 0, 0, 1).max, 2000);
-    EXPECT_EQ(VoltRec(51, kDcInt, 1, 0, 0, 1).min, -2000);
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).max, 2000);
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).min, -2000);
     // A waveform without a peak factor has no AC room to compute and keeps its maximum.
-    const int32_t acMax = VoltRec(47, kAcDcInt, 1, 3, 0, 0).max;
+    const int32_t acMax = VoltRec(47, kModeAcDcInt, 1, 3, 0, 0).max;
     core::ParamSetWaveFactor(3, 0.0f);
-    SetVolt(51, kAcDcInt, 1, 3, 0, 0, 3000);  // outside the peak limit: no room at all
+    SetVolt(51, kModeAcDcInt, 1, 3, 0, 0, 3000);  // outside the peak limit: no room at all
     VpkLimitCheck(1);
-    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, 3, 0, 0).max, acMax);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, 3, 0, 0).max, acMax);
 }
 
 TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
     core::ParamSetWaveFactor(kSin, 1.5f);
-    SetVolt(47, kAcDcInt, 1, kSin, 0, 0, 2000);
-    SetVolt(51, kAcDcInt, 1, kSin, 0, 0, 1000);
-    SetVolt(47, kAcDcInt, 1, kSin, 0, 1, 2000);
-    SetVolt(51, kAcDcInt, 1, kSin, 0, 1, -10000);
+    SetVolt(47, kModeAcDcInt, 1, kSin, 0, 0, 2000);
+    SetVolt(51, kModeAcDcInt, 1, kSin, 0, 0, 1000);
+    SetVolt(47, kModeAcDcInt, 1, kSin, 0, 1, 2000);
+    SetVolt(51, kModeAcDcInt, 1, kSin, 0, 1, -10000);
     VpkLimitCheck(1);
     // Peaks 1000 + 3000 (L1) and -10000 - 3000 (L2): the peak limits may not pass inside them.
     EXPECT_EQ(VoltRec(10, 0, 1, 0, 0, 0).min, 4000);
@@ -203,51 +204,51 @@ TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {
     core::ParamSetWaveFactor(3, 2.0f);
     core::ParamSetWaveFactor(kTri, 1.42f);
     SetVolt(10, 0, 1, 0, 0, 0, 4000, &ParamRec::defaultMax);
-    const int32_t triLimit = VoltRec(47, kAcInt, 1, kTri, 0, 0).max;
+    const int32_t triLimit = VoltRec(47, kModeAcInt, 1, kTri, 0, 0).max;
     SetVolt(8, 0, 1, 0, 0, 0, triLimit - 1000, &ParamRec::defaultMax);
     ArbAcvLimitUpdateAll();
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 0).defaultMax, 2000);  // the peak limit over the crest factor
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 0).max, 2000);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 3, 0, 0).defaultMax, 2000);  // the peak limit over the crest factor
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 3, 0, 0).max, 2000);
     // 1.42 is not above: the voltage limit's default maximum, and the maximum is left as it is.
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).defaultMax, triLimit - 1000);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kTri, 0, 0).max, triLimit);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kTri, 0, 0).defaultMax, triLimit - 1000);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kTri, 0, 0).max, triLimit);
     // Other phases keep their own peak limits.
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, 3, 0, 1).defaultMax, VoltRec(10, 0, 1, 0, 0, 1).defaultMax / 2);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 3, 0, 1).defaultMax, VoltRec(10, 0, 1, 0, 0, 1).defaultMax / 2);
     // DC-INT and the external AC+DC mode have no internal AC waveform.
     EXPECT_EQ(VoltRec(47, 3, 1, 3, 0, 0).defaultMax, dcIntMax);
 }
 
 // The Vpp set instead when the display uses it; an AC voltage above the limit of an AC-only mode is zeroed.
 TEST_F(LimitCheckTest, FullCheckCarriesTheVoltageInForceOverEveryWaveform) {
-    SetVolt(47, kAcInt, 1, kSin, 0, 1, 23000);
-    SetVolt(47, kAcInt, 1, kSin, 0, 1, 11000, &ParamRec::def1);
-    SetVolt(47, kAcInt, 1, 5, 0, 1, 100);
+    SetVolt(47, kModeAcInt, 1, kSin, 0, 1, 23000);
+    SetVolt(47, kModeAcInt, 1, kSin, 0, 1, 11000, &ParamRec::def1);
+    SetVolt(47, kModeAcInt, 1, 5, 0, 1, 100);
     SetVolt(8, 0, 1, 0, 0, 2, 20000);
-    SetVolt(47, kAcInt, 1, kSin, 0, 2, 25000);
-    SetVolt(47, kAcDcInt, 1, kSin, 0, 2, 25000);
-    VoltSettingCheckAll(kAcInt, 1);
-    VoltSettingCheckAll(kAcDcInt, 1);
+    SetVolt(47, kModeAcInt, 1, kSin, 0, 2, 25000);
+    SetVolt(47, kModeAcDcInt, 1, kSin, 0, 2, 25000);
+    VoltSettingCheckAll(kModeAcInt, 1);
+    VoltSettingCheckAll(kModeAcDcInt, 1);
     for (uint32_t w : {0u, 5u, kTri, 255u}) {
-        EXPECT_EQ(VoltRec(47, kAcInt, 1, w, 0, 1).value, 23000) << w;
-        EXPECT_EQ(VoltRec(47, kAcInt, 1, w, 0, 1).def1, 11000) << w;
+        EXPECT_EQ(VoltRec(47, kModeAcInt, 1, w, 0, 1).value, 23000) << w;
+        EXPECT_EQ(VoltRec(47, kModeAcInt, 1, w, 0, 1).def1, 11000) << w;
     }
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 0).value, 0);  // other phases keep theirs
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 2).value, 0);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 2).max, 20000);
-    EXPECT_EQ(VoltRec(47, kAcDcInt, 1, kSin, 0, 2).value, 25000);
-    SetVolt(47, kAcInt, 1, kSin, 0, 0, 23000);
-    SetVolt(47, kAcInt, 1, 5, 0, 0, 100);
-    VoltSettingCheckPhase(kAcInt, 1, 0);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, 5, 0, 0).value, 100);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, kSin, 0, 0).value, 23000);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 0).value, 0);  // other phases keep theirs
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 2).value, 0);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 2).max, 20000);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kSin, 0, 2).value, 25000);
+    SetVolt(47, kModeAcInt, 1, kSin, 0, 0, 23000);
+    SetVolt(47, kModeAcInt, 1, 5, 0, 0, 100);
+    VoltSettingCheckPhase(kModeAcInt, 1, 0);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 5, 0, 0).value, 100);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 0).value, 23000);
 
     paramPutValue(0, 119, 1, 0);
     g_ParamStore.unit[0].waveform.value = kTri;
-    SetVolt(47, kAcInt, 1, kTri, 1, 0, 30000);
-    SetVolt(47, kAcInt, 1, kTri, 0, 0, 500);
-    VoltSettingCheckAll(kAcInt, 1);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, 7, 1, 0).value, 30000);
-    EXPECT_EQ(VoltRec(47, kAcInt, 1, 7, 0, 0).value, 0);  // the rms set is not carried
+    SetVolt(47, kModeAcInt, 1, kTri, 1, 0, 30000);
+    SetVolt(47, kModeAcInt, 1, kTri, 0, 0, 500);
+    VoltSettingCheckAll(kModeAcInt, 1);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 7, 1, 0).value, 30000);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 7, 0, 0).value, 0);  // the rms set is not carried
 }
 
 TEST_F(LimitCheckTest, StepVoltageLimits) {

@@ -6,13 +6,13 @@
 
 #include "core/params/access/impedance_copy.h"
 #include "core/params/limits/phase_limits.h"
+#include "core/params/param_ranges.h"
+#include "platform/stage/wiring_codes.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {
 
 using Three = std::array<int32_t, 3>;
-constexpr uint32_t k3P4W = 0, k1P2W = 1, k1P3W = 2;
-constexpr uint32_t kAcInt = 1, kDcInt = 2;
 constexpr uint32_t kEqual = core::kAllPhasesEqual;
 
 class PhaseLimitsTest : public ::testing::Test {
@@ -52,10 +52,11 @@ TEST_F(PhaseLimitsTest, ExceedsChecksOnlyThePhasesOfTheWiring) {
     SetDcvLimits({30000, 25000, 20000}, {-30000, -25000, -20000});
     // {wiring, AC (0) or DC (1), value, exceeds}
     const std::tuple<uint32_t, int, int32_t, int> cases[] = {
-        {k3P4W, 0, 20000, 0}, {k3P4W, 0, 20001, 1}, {k1P3W, 0, 20001, 0}, {k1P3W, 0, 25001, 1},
-        {k1P2W, 0, 25001, 0}, {k1P2W, 0, 30001, 1}, {k3P4W, 1, 20000, 0}, {k3P4W, 1, 20001, 1},
-        {k3P4W, 1, -20000, 0}, {k3P4W, 1, -20001, 1}, {k1P3W, 1, -25000, 0}, {k1P3W, 1, -25001, 1},
-        {k1P2W, 1, -25001, 0}, {k1P2W, 1, -30001, 1}, {k3P4W, 1, 0, 0},
+        {kWiring3P4W, 0, 20000, 0},  {kWiring3P4W, 0, 20001, 1},  {kWiring1P3W, 0, 20001, 0},
+        {kWiring1P3W, 0, 25001, 1},  {kWiring1P2W, 0, 25001, 0},  {kWiring1P2W, 0, 30001, 1},
+        {kWiring3P4W, 1, 20000, 0},  {kWiring3P4W, 1, 20001, 1},  {kWiring3P4W, 1, -20000, 0},
+        {kWiring3P4W, 1, -20001, 1}, {kWiring1P3W, 1, -25000, 0}, {kWiring1P3W, 1, -25001, 1},
+        {kWiring1P2W, 1, -25001, 0}, {kWiring1P2W, 1, -30001, 1}, {kWiring3P4W, 1, 0, 0},
     };
     for (const auto& [wiring, dc, value, exceeds] : cases) {
         g_PhaseMode = wiring;
@@ -64,7 +65,7 @@ TEST_F(PhaseLimitsTest, ExceedsChecksOnlyThePhasesOfTheWiring) {
     }
     // A value >= 0 meets only the maxima, a negative one only the minima.
     SetDcvLimits({30000, 25000, 20000}, {100, -25000, -20000});
-    g_PhaseMode = k3P4W;
+    g_PhaseMode = kWiring3P4W;
     EXPECT_EQ(ExceedsDcvLimitAnyPhase(50), 0);
     SetDcvLimits({-100, 25000, 20000}, {-30000, -25000, -20000});
     EXPECT_EQ(ExceedsDcvLimitAnyPhase(-50), 0);
@@ -122,8 +123,9 @@ TEST_F(PhaseLimitsTest, AlignGivesTheSelectedPhaseTheTightestLimit) {
 TEST_F(PhaseLimitsTest, AllPhasesEqualByWiring) {
     // {wiring, values of L1-L3, result for 100}
     const std::tuple<uint32_t, Three, int> cases[] = {
-        {k3P4W, {100, 100, 100}, 2}, {k3P4W, {100, 100, 200}, 0}, {k1P3W, {100, 100, 200}, 2},
-        {k1P3W, {100, 200, 100}, 0}, {k1P2W, {100, 200, 200}, 2}, {k1P2W, {200, 100, 100}, 0},
+        {kWiring3P4W, {100, 100, 100}, 2}, {kWiring3P4W, {100, 100, 200}, 0},
+        {kWiring1P3W, {100, 100, 200}, 2}, {kWiring1P3W, {100, 200, 100}, 0},
+        {kWiring1P2W, {100, 200, 200}, 2}, {kWiring1P2W, {200, 100, 100}, 0},
     };
     for (const auto& [wiring, values, result] : cases) {
         g_PhaseMode = wiring;
@@ -155,7 +157,7 @@ TEST_F(PhaseLimitsTest, LimitingPhasesOfAnAcValue) {
         EXPECT_EQ(g_LimitedPhase.maxIndex.load(), index) << max[2] << " " << value;
     }
     // 1P3W: L3 is not looked at, L1 and L2 together are no longer "all".
-    g_PhaseMode = k1P3W;
+    g_PhaseMode = kWiring1P3W;
     SetAcvMax({30000, 25000, 20000});
     EXPECT_EQ(FindPhasesLimitingValue(kParamAcv, 31000), 1);
     EXPECT_EQ(g_LimitedPhase.mask.load(), 3u);
@@ -165,7 +167,7 @@ TEST_F(PhaseLimitsTest, LimitingPhasesOfAnAcValue) {
 }
 
 TEST_F(PhaseLimitsTest, LimitingPhasesOfADcValue) {
-    g_OutputModeIdx = kDcInt;
+    g_OutputModeIdx = kModeDcInt;
     g_EditAllPhases = 1;
     SetValues(kParamDcv, {100, 100, 100});
     SetDcvLimits({20000, 15000, 20000}, {-20000, -15000, -20000});

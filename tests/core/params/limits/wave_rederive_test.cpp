@@ -1,11 +1,11 @@
 // The voltages kept per waveform and the line values derived from L1.
 #include "core/params/limits/wave_voltage.h"
+#include "core/params/param_ranges.h"
 #include "core/system/state/service_flags.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {
 
-constexpr uint32_t kAcDcInt = 0, kAcInt = 1, kDcInt = 2;
 constexpr uint32_t kSin = 16, kSqu = 17, kTri = 18;
 
 class WaveRederiveTest : public ::testing::Test {
@@ -27,9 +27,9 @@ class WaveRederiveTest : public ::testing::Test {
 TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
     // {wiring, mode, L1 value, line value after the start value 777}
     const int32_t cases[][4] = {
-        {0, kAcDcInt, 1000, 1000}, {2, kAcDcInt, 1000, 2000},
-        {2, 7, -300, -600},        {2, kAcInt, 1000, 777},  // AC-INT in 1P3W: no line DC value
-        {1, kAcDcInt, 1000, 777},
+        {0, kModeAcDcInt, 1000, 1000}, {2, kModeAcDcInt, 1000, 2000}, {2, 7, -300, -600},
+        {2, kModeAcInt, 1000, 777},  // AC-INT in 1P3W: no line DC value
+        {1, kModeAcDcInt, 1000, 777},
     };
     for (const auto& [wiring, mode, l1, line] : cases) {
         g_PhaseMode = wiring;
@@ -50,35 +50,35 @@ TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
     Word(0, core::kShwDcv) = static_cast<uint32_t>(-500) + 1;  // a pending post does not spread
     SpreadVoltageToWaves();
     for (uint32_t w : {0u, kSin, kTri, 255u}) {
-        EXPECT_EQ(Volt(47, kAcInt, w, 0, 0), 23000) << w;
-        EXPECT_EQ(Volt(51, kAcInt, w, 0, 0), -500) << w;
+        EXPECT_EQ(Volt(47, kModeAcInt, w, 0, 0), 23000) << w;
+        EXPECT_EQ(Volt(51, kModeAcInt, w, 0, 0), -500) << w;
     }
     // In the Vpp set only SIN and SQU (always shown in Vrms) follow.
-    EXPECT_EQ(Volt(47, kAcInt, kSqu, 1, 0), 23000);
-    EXPECT_EQ(Volt(47, kAcInt, kTri, 1, 0), 0);
+    EXPECT_EQ(Volt(47, kModeAcInt, kSqu, 1, 0), 23000);
+    EXPECT_EQ(Volt(47, kModeAcInt, kTri, 1, 0), 0);
     // Only the phases of the wiring spread.
     g_PhaseMode = 1;  // 1P2W
     paramPutValue(0, 48, 10000, 1);
     SpreadVoltageToWaves();
-    EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 1), 0);
+    EXPECT_EQ(Volt(47, kModeAcInt, kTri, 0, 1), 0);
     // DC-INT keeps its one record.
-    g_OutputModeIdx = kDcInt;
-    g_ParamStore.rangeCode[kDcInt] = 1;
+    g_OutputModeIdx = kModeDcInt;
+    g_ParamStore.rangeCode[kModeDcInt] = 1;
     paramPutValue(0, 54, 12000, 0);
     SpreadVoltageToWaves();
-    EXPECT_EQ(Volt(51, kDcInt, 0, 0, 0), 12000);
+    EXPECT_EQ(Volt(51, kModeDcInt, 0, 0, 0), 12000);
 }
 
 TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
     paramPutValue(0, 119, 1, 0);
     g_ParamStore.unit[0].waveform.value = kTri;
-    test::SetVolt(47, kAcInt, 1, kSin, 0, 0, 11000);
+    test::SetVolt(47, kModeAcInt, 1, kSin, 0, 0, 11000);
     paramPutValue(0, 47, 60000, 0);  // the Vpp record of TRI
     SpreadVoltageToWaves();
-    EXPECT_EQ(Volt(47, kAcInt, kTri, 1, 0), 60000);
-    EXPECT_EQ(Volt(47, kAcInt, 3, 1, 0), 60000);
-    EXPECT_EQ(Volt(47, kAcInt, kSin, 1, 0), 0);  // SIN is never held in Vpp
-    EXPECT_EQ(Volt(47, kAcInt, kTri, 0, 0), 11000);
+    EXPECT_EQ(Volt(47, kModeAcInt, kTri, 1, 0), 60000);
+    EXPECT_EQ(Volt(47, kModeAcInt, 3, 1, 0), 60000);
+    EXPECT_EQ(Volt(47, kModeAcInt, kSin, 1, 0), 0);  // SIN is never held in Vpp
+    EXPECT_EQ(Volt(47, kModeAcInt, kTri, 0, 0), 11000);
 }
 
 // In edit-all mode the line values follow L1.
@@ -103,14 +103,14 @@ TEST_F(WaveRederiveTest, VppVoltageIsHeldToTheVppCeilingUnlessInTestMode) {
     paramPutValue(0, 119, 1, 0);
     g_PhaseMode = 1;
     g_ParamStore.unit[0].waveform.value = kTri;
-    test::SetVolt(47, kAcInt, 1, kTri, 1, 0, 90000);  // above 2 x 350.00 V x 1.0
+    test::SetVolt(47, kModeAcInt, 1, kTri, 1, 0, 90000);  // above 2 x 350.00 V x 1.0
     WaveVoltageRecheck();
     EXPECT_EQ(Word(0, core::kShwAcv), 70000u);
     EXPECT_EQ(MsgQueue_Count(), 1u);
 
     MsgQueue_Clear();
     g_ServiceFlags.rdTestMode = 1;
-    test::SetVolt(47, kAcInt, 1, kTri, 1, 0, 90000);
+    test::SetVolt(47, kModeAcInt, 1, kTri, 1, 0, 90000);
     WaveVoltageRecheck();
     EXPECT_EQ(Word(0, core::kShwAcv), 90000u);
     EXPECT_EQ(MsgQueue_Count(), 0u);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/control/preset_output.h"
+#include "core/params/param_ranges.h"
 #include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "tests/core/ctrl_fixture.h"
@@ -17,8 +18,6 @@
 using namespace test;
 
 namespace {
-
-constexpr uint32_t kAcInt = 1;
 
 class PresetRecall : public CtrlTest {
   protected:
@@ -37,7 +36,7 @@ class PresetRecall : public CtrlTest {
 };
 
 TEST_F(PresetRecall, RecalledVoltageReachesTheStage) {
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     ASSERT_EQ(SetAcv(12340, 0), 12340);
     ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
     ASSERT_EQ(SetAcv(20000, 0), 20000);
@@ -54,8 +53,7 @@ TEST_F(PresetRecall, RecalledVoltageReachesTheStage) {
 // The voltage kept with another waveform: the recall alone (no extra request of the caller) brings the
 // preset's waveform and voltage to the stage, in the output mode and range the preset names.
 TEST_F(PresetRecall, RecallOfAnotherWaveformKeepsThePresetsVoltage) {
-    constexpr uint32_t kAcDcInt = 0;
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     ASSERT_EQ(SetWaveform(18, 0), 18);
     Poll(20);
     ASSERT_EQ(SetAcv(12000, 0), 12000);
@@ -63,7 +61,7 @@ TEST_F(PresetRecall, RecallOfAnotherWaveformKeepsThePresetsVoltage) {
     Poll(20);
     ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
     for (const auto& [mode, wave] :
-         {std::pair{kAcInt, 16}, std::pair{kAcDcInt, 16}, std::pair{kAcDcInt, 17}}) {
+         {std::pair{kModeAcInt, 16}, std::pair{kModeAcDcInt, 16}, std::pair{kModeAcDcInt, 17}}) {
         ASSERT_EQ(SetOutputMode(mode), mode);
         Poll(20);
         ASSERT_EQ(SetWaveform(wave, 0), wave);
@@ -74,7 +72,7 @@ TEST_F(PresetRecall, RecallOfAnotherWaveformKeepsThePresetsVoltage) {
         ClearTrace();
         EXPECT_EQ(Recall(3), "");
         Poll(40);
-        EXPECT_EQ(GetOutputMode(), kAcInt);
+        EXPECT_EQ(GetOutputMode(), kModeAcInt);
         EXPECT_EQ(GetFrequency(0), 6000);
         EXPECT_EQ(GetAcv(0), 12000) << "from mode " << mode << " wave " << wave;
         ASSERT_FALSE(WritesTo(2384).empty());
@@ -84,7 +82,7 @@ TEST_F(PresetRecall, RecallOfAnotherWaveformKeepsThePresetsVoltage) {
 
 // A preset of the other balance mode: the mode change rebuilds nothing over the recalled settings.
 TEST_F(PresetRecall, RecallOfTheOtherBalanceModeKeepsItsSettings) {
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     ASSERT_EQ(SetPhaseBalanceMode(1), 1);
     Poll(20);
     ASSERT_EQ(SetAcv(12000, 0), 12000);
@@ -104,11 +102,11 @@ TEST_F(PresetRecall, RecallOfTheOtherBalanceModeKeepsItsSettings) {
 TEST_F(PresetRecall, PresetOfAnotherModelIsLimitedToThisOne) {
     const std::string tail = " out of\nrange due to Preset\nmodification.\n(Setting ";
     Rebuild(1);
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     ASSERT_EQ(SetFrequency(150000), 150000);
     ASSERT_EQ(PresetRangeCheckRun(1, 0), 0);
     Rebuild(7);
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     ASSERT_EQ(SetCurrLimit(2000, 0), 2000);  // 20 A at 200 V
     ASSERT_EQ(PresetRangeCheckRun(1, 1), 0);
     ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
@@ -126,13 +124,13 @@ TEST_F(PresetRecall, PresetOfAnotherModelIsLimitedToThisOne) {
     EXPECT_EQ(MsgPopup_IsPersistent(), 1);
     MsgPopup_Close();
     Rebuild(1);
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     EXPECT_EQ(Recall(1), "popup: IRMS and IPK" + tail + "IRMS Limited)\n");
     EXPECT_EQ(GetCurrLimit(0), 788);  // 7.88 A, the 200 V maximum of model type 1
 }
 
 TEST_F(PresetRecall, PresetStoredIn1P3WRecallsL1AndL2Only) {
-    Start(kAcInt, 2, 1);
+    Start(kModeAcInt, 2, 1);
     for (int p = 0; p < 2; ++p)
         ASSERT_EQ(SetAcv(10000 + 1000 * p, p), 10000 + 1000 * p);
     ASSERT_EQ(PresetRangeCheckRun(1, 5), 0);
@@ -160,7 +158,7 @@ TEST_F(PresetRecall, MiscSettingsAreSavedInTheirOwnBytes) {
         {131, 137, true},  {196, 138, true},  {198, 139, true},  {200, 140, true},  {202, 141, true},
         {204, 142, true},  {206, 143, true},
     };
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     int32_t distinct = 40;
     for (const Field& f : fields)
         ASSERT_EQ(paramPutValue(0, f.param, f.word ? 1000 + distinct++ : distinct++, 0), 0) << f.param;
@@ -199,7 +197,7 @@ TEST_F(PresetRecall, PerModeAndAreaSettingsAreSavedInTheirOwnWords) {
         fields.push_back({10, 0, a, 43 + a});
         fields.push_back({11, 0, a, 45 + a});
     }
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     for (uint32_t p = 0; p < 3; ++p) {
         for (size_t k = 0; k < fields.size(); ++k) {
             const Field& f = fields[k];
@@ -224,7 +222,7 @@ TEST_F(PresetRecall, PerModeAndAreaSettingsAreSavedInTheirOwnWords) {
 
 // The ON and OFF phase enables come back as they were saved, off as well as on.
 TEST_F(PresetRecall, PhaseEnablesComeBackAsSaved) {
-    Start(kAcInt, 0, 1);
+    Start(kModeAcInt, 0, 1);
     for (int32_t saved : {0, 1}) {
         ASSERT_EQ(paramPutValue(1, 64, saved, 0), 0);
         ASSERT_EQ(paramPutValue(1, 68, 1 - saved, 0), 0);

@@ -31,8 +31,9 @@ constexpr OverlayLayoutRow Svc(uint32_t state) {
 
 // The wiring and preset dialogs over the home screen.
 constexpr OverlayLayoutRow kDialogRows[] = {
-    Pop(3, kDlgCfgPhase), Pop(4, kDlgWiringWarn), Pop(6, kDlgWiringWarn), Pop(5, kDlgCfgConfirm),
-    Pop(7, kDlgParallelFail),
+    Pop(kMenuPhaseDialog, kDlgCfgPhase), Pop(kMenuPhaseDialogCheck, kDlgWiringWarn),
+    Pop(kMenuPresetPhaseDialogCheck, kDlgWiringWarn), Pop(kMenuPresetPhaseDialog, kDlgCfgConfirm),
+    Pop(kMenuParallelRetry, kDlgParallelFail),
 };
 // The service value entry: the firm number, the model type and the tuning editors.
 constexpr uint32_t kSvcRows = 2 + (kMenuTuneLast - kMenuTuneFirst + 1);

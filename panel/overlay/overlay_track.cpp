@@ -7,6 +7,7 @@
 #include "panel/dialogs/limit_popups.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/home_field_rows.h"
+#include "platform/stage/wiring_codes.h"
 
 OverlayTrack g_OverlayTrack{};
 std::atomic<uint32_t> g_EditCursorResetWord{0};
@@ -41,7 +42,7 @@ uint32_t Mode() {
     return g_OutputModeIdx.load(kRelaxed);
 }
 bool OnePhase() {
-    return g_PhaseMode.load(kRelaxed) == 1;
+    return g_PhaseMode.load(kRelaxed) == kWiring1P2W;
 }
 bool ModeFiveOrSix() {
     return Mode() == 5 || Mode() == 6;
@@ -84,10 +85,10 @@ void Overlay_CheckStateValues() {
     const int phase = static_cast<int>(core::SelectedPhase());
     const int later = ModeFiveOrSix() ? 1 : 0;
     switch (state) {
-        case 3:
+        case kMenuPhaseDialog:
             if (Changed(t.cfgChoice, g_CfgPhaseChoice.load(kRelaxed))) Repaint(g_LimitPopups[kDlgCfgPhase].child);
             break;
-        case 5:
+        case kMenuPresetPhaseDialog:
             if (Changed(t.dialogChoice, g_DialogChoice.load(kRelaxed)))
                 Repaint(g_LimitPopups[kDlgCfgConfirm].child);
             break;

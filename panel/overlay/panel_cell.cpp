@@ -49,8 +49,8 @@ int PanelRowOf(int c, uint32_t wiring, uint32_t mode, bool pageFlag) {
 }
 
 void SetSelectedRowAfter(uint32_t state, uint32_t wiring, uint32_t mode) {
-    if (state != 73 && state != 74) return;
-    const uint32_t second = state == 74 ? 1 : 0;
+    if (state != kParamBalance2 && state != kParamBalance3) return;
+    const uint32_t second = state == kParamBalance3 ? 1 : 0;
     const bool modeTwoToFour = mode >= 2 && mode <= 4;
     if (wiring == kWiring1P2W) {
         if (modeTwoToFour) g_HomePage.panelRow.store(5, kRelaxed);

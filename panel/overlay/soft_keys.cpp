@@ -10,6 +10,7 @@
 #include "panel/overlay/overlay_layout.h"
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ void SoftKey1_Paint(WM_MSG_RECORD* msg) {
         }
         case home::SoftKeys::kIpkLimit:
             face = {GetIpkLimitMode() == 1 ? "IPK\nLimit\n[On]/Off" : "IPK\nLimit\nOn/[Off]",
-                    g_PhaseMode.load(std::memory_order_relaxed) == 2 ? kGreyed : kNormal, 3};
+                    g_PhaseMode.load(std::memory_order_relaxed) == kWiring1P3W ? kGreyed : kNormal, 3};
             break;
         case home::SoftKeys::kIrmsLimit:
             face = {GetIrmsLimitMode() == 1 ? "IRMS\nLimit\n[On]/Off" : "IRMS\nLimit\nOn/[Off]", kNormal, 3};
@@ -152,7 +153,7 @@ void SoftKeyBlank_Paint(WM_MSG_RECORD* msg) {
 
 void SoftKey8_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
-    // The configure-phase dialog (state 3) leaves by EXIT as the kind popups do.
-    const bool exit = State() == 3 || Faces() == home::SoftKeys::kExit;
+    // The configure-phase dialog leaves by EXIT as the kind popups do.
+    const bool exit = State() == kMenuPhaseDialog || Faces() == home::SoftKeys::kExit;
     Draw(exit ? KeyFace{"EXIT"} : KeyFace{});
 }

@@ -5,6 +5,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/line_acv.h"
 #include "core/params/settings/setting_rows.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
@@ -15,7 +16,6 @@ inline constexpr auto kRelaxed = std::memory_order_relaxed;
 inline constexpr uint32_t kWiring3P4W = 0, kWiring1P2W = 1, kWiring1P3W = 2;
 inline constexpr uint32_t kModeAcDcInt = 0, kModeAcInt = 1, kModeAcAdd = 6;
 inline constexpr uint32_t kModeAcDcSync = 7, kModeAcSync = 8;
-inline constexpr double kSqrt3 = 1.7320508075688772;
 
 // What a pass asked for at its end.
 struct Pass {

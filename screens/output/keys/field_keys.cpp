@@ -6,7 +6,6 @@
 #include "core/params/access/param_access.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/limits/phase_limits.h"
-#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
@@ -21,20 +20,6 @@ namespace {
 constexpr uint8_t kClassKeypad = 1, kClassShortcut = 2, kClassSoft = 3, kClassCursor = 4, kClassFunction = 5;
 constexpr int32_t kMsgVoltageLimited = 18, kMsgFrequencyLimited = 25;
 constexpr uint32_t kWiring3P4W = 0;
-
-uint32_t RangeArea() {
-    return core::VoltAreaOfRange(GetVoltRangeCode());
-}
-
-void AfterStored(After after) {
-    switch (after) {
-        case After::kVoltLimit: VoltLimitCheck(RangeArea()); break;
-        case After::kVpkLimit: VpkLimitCheck(RangeArea()); break;
-        case After::kFreqLimit: FreqLimitCheck(GetOutputMode()); break;
-        case After::kVoltAll: VoltSettingCheckAll(GetOutputMode(), RangeArea()); break;
-        case After::kNone: break;
-    }
-}
 
 // With all phases edited in 3P4W the message names the phases that held the value back (none named when
 // all three did); the line voltages have one limit.
@@ -79,7 +64,6 @@ void NumericField(const FieldRow& row, uint32_t* ev, uint32_t id) {
         case kClassFunction: KeyProcess_HomeCommonKeys(ev); break;
         default: break;
     }
-    if (result == 1) AfterStored(row.after);
     if (result == 2 && MsgQueue_Count() <= queued) PostLimited(row.limited, id);
 }
 }  // namespace

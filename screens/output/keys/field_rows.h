@@ -1,5 +1,6 @@
 #pragma once
-// How each home setting's edit state (8-89) takes its keys: one row per group of states.
+// How each home setting's edit state (8-89) takes its keys: one row per group of states. The checks a
+// stored value asks for next are the setting procedure's (core/params/settings/setting_write.h).
 #include <cstdint>
 
 namespace screens::fields {
@@ -11,8 +12,6 @@ enum class Field : uint8_t {
     kChoice,   // a working value applied on the enter key
     kDuty,     // the duty: the generic knob, its own enter key
 };
-// What a stored value asks for next.
-enum class After : uint8_t { kNone, kVoltLimit, kVpkLimit, kFreqLimit, kVoltAll };
 // The message of a value held at a limit.
 enum class Limited : uint8_t { kNone, kVoltage, kFrequency };
 // Angles that take their keys only while switched on; the L1 angle takes no knob at all.
@@ -22,7 +21,6 @@ enum class Choice : uint8_t { kNone, kWave, kLineView, kMode, kSig, kSrc };
 struct FieldRow {
     uint32_t first, last;
     Field field;
-    After after = After::kNone;
     Limited limited = Limited::kNone;
     Gate gate = Gate::kNone;
     Choice choice = Choice::kNone;
@@ -31,13 +29,13 @@ struct FieldRow {
 };
 
 inline constexpr FieldRow kFieldRows[] = {
-    {.first = 8, .last = 8, .field = Field::kNumeric, .after = After::kVoltLimit},  // KeyProcess_VoltLimit
+    {.first = 8, .last = 8, .field = Field::kNumeric},                              // KeyProcess_VoltLimit
     {.first = 9, .last = 9, .field = Field::kKind},                                 // KeyProcess_VpkKind
-    {.first = 10, .last = 11, .field = Field::kNumeric, .after = After::kVpkLimit},  // KeyProcess_VpkMax, _VpkMin
-    {.first = 12, .last = 14, .field = Field::kNumeric, .after = After::kFreqLimit, .limited = Limited::kFrequency,
+    {.first = 10, .last = 11, .field = Field::kNumeric},                            // KeyProcess_VpkMax, _VpkMin
+    {.first = 12, .last = 14, .field = Field::kNumeric, .limited = Limited::kFrequency,
      .freqFirst = true},                            // KeyProcess_FreqValue
     {.first = 15, .last = 15, .field = Field::kKind},  // KeyProcess_FreqLimit_Kind
-    {.first = 16, .last = 21, .field = Field::kNumeric, .after = After::kFreqLimit},  // KeyProcess_FreqLimit_Hi, _Lo
+    {.first = 16, .last = 21, .field = Field::kNumeric},                            // KeyProcess_FreqLimit_Hi, _Lo
     {.first = 22, .last = 22, .field = Field::kRange},                                // KeyProcess_VoltRange
     {.first = 23, .last = 23, .field = Field::kKind},                                 // KeyProcess_IpkKind
     {.first = 24, .last = 29, .field = Field::kNumeric},                              // KeyProcess_IpkMax, _IpkMin
@@ -46,7 +44,7 @@ inline constexpr FieldRow kFieldRows[] = {
     {.first = 45, .last = 45, .field = Field::kChoice, .choice = Choice::kLineView, .knobSign = -1},  // _PHASEMode
     {.first = 46, .last = 46, .field = Field::kChoice, .choice = Choice::kMode, .knobSign = -1},  // KeyProcess_MainMode
     {.first = 47, .last = 50, .field = Field::kNumeric, .limited = Limited::kVoltage},  // KeyProcess_ACV_Value ...
-    {.first = 51, .last = 57, .field = Field::kNumeric, .after = After::kVoltAll, .limited = Limited::kVoltage},
+    {.first = 51, .last = 57, .field = Field::kNumeric, .limited = Limited::kVoltage},
     {.first = 58, .last = 63, .field = Field::kNumeric},                               // KeyProcess_Curr ...
     {.first = 64, .last = 67, .field = Field::kNumeric, .gate = Gate::kAngleOn},       // KeyProcess_OnPhase ...
     {.first = 68, .last = 71, .field = Field::kNumeric, .gate = Gate::kAngleOn},       // KeyProcess_OffPhase ...

@@ -4,6 +4,7 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/value_format.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr int32_t kWholeDegreeMax = 3590;
+constexpr int32_t kWholeDegreeMax = settings::kAngleMaxWholeDegrees;
 
 struct HintText {
     uint32_t state;

@@ -102,6 +102,12 @@ TEST_F(SettingWrite, RemoteDutyTakesItsBandAndStep) {
     EXPECT_EQ(Rec(kParamWaveDuty, 0).value, 300);
     EXPECT_EQ(SetSetting(kParamWaveDuty, 0, 99, Origin::kRemote), SetResult::kOutOfBounds);
     EXPECT_EQ(Rec(kParamWaveDuty, 0).value, 300);
+    // Below 100.00 Hz the record's own limits.
+    ASSERT_EQ(SetFrequencyPhase(5000, 0), 5000);
+    const ParamRec duty = Rec(kParamWaveDuty, 0);
+    EXPECT_EQ(SetSetting(kParamWaveDuty, 0, duty.max + 1, Origin::kRemote), SetResult::kOutOfBounds);
+    EXPECT_EQ(SetSetting(kParamWaveDuty, 0, duty.max, Origin::kRemote), SetResult::kWritten);
+    EXPECT_EQ(Rec(kParamWaveDuty, 0).value, duty.max);
 }
 
 // The line AC voltage is held to the line record and written to every phase (/ sqrt 3 in 3P4W); the line
@@ -113,6 +119,35 @@ TEST_F(SettingWrite, LineValueGoesToThePhases) {
     EXPECT_EQ(Rec(kParamAcvLine, 0).value, 17321);
     EXPECT_EQ(Values(kParamAcv), (std::vector<int32_t>{10000, 10000, 10000}));
     EXPECT_TRUE(Marked(kDirtyLineAcv));
+}
+
+// In 1P3W a remote set of one phase is applied to both phases by the control task: its group is marked
+// only when the other phase's limits let the value through too.
+TEST_F(SettingWrite, SplitPhaseMarkWaitsForBothPhasesLimits) {
+    ASSERT_EQ(SetPhaseMode(2), 2u);
+    Limits(kParamAcv, 0, 1000, 20000, 0);
+    Limits(kParamAcv, 1, 1000, 30000, 0);
+    EXPECT_EQ(SetSetting(kParamAcv, 1, 25000, Origin::kRemote), SetResult::kWritten);
+    EXPECT_EQ(Rec(kParamAcv, 1).value, 25000);
+    EXPECT_FALSE(Marked(kDirtyAcv)) << "L1 holds 250 V back";
+    EXPECT_EQ(SetSetting(kParamAcv, 1, 20000, Origin::kRemote), SetResult::kWritten);
+    EXPECT_TRUE(Marked(kDirtyAcv));
+}
+
+// A changed limit holds the settings it limits, whoever set it: the frequency upper limit (never below the
+// frequency) becomes the frequency's maximum, the voltage limit the AC voltage's.
+TEST_F(SettingWrite, ALimitSetHoldsTheSettingsItLimits) {
+    for (Origin who : {Origin::kRemote, Origin::kPanel}) {
+        ASSERT_EQ(SetFrequencyPhase(6000, 0), 6000);
+        EXPECT_EQ(SetSetting(kParamFreqLimitHi, 0, 5500, who), SetResult::kOutOfBounds) << "below the frequency";
+        EXPECT_EQ(SetSetting(kParamFreqLimitHi, 0, 8000, who), SetResult::kWritten);
+        EXPECT_EQ(Rec(kParamFreq, 0).max, 8000);
+        EXPECT_EQ(SetSetting(kParamFreqLimitHi, 0, Rec(kParamFreqLimitHi, 0).max, who), SetResult::kWritten);
+
+        EXPECT_EQ(SetSetting(kParamVoltLimit, 0, 12000, who), SetResult::kWritten);
+        EXPECT_EQ(Rec(kParamAcv, 0).max, 12000);
+        EXPECT_EQ(SetSetting(kParamVoltLimit, 0, Rec(kParamVoltLimit, 0).max, who), SetResult::kWritten);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/state/output_flags.h"
 #include "platform/stage/reg_map.h"
@@ -33,10 +34,10 @@ uint32_t OutputModeCode(uint32_t mode) {
 }
 
 int32_t PhaseAngleWord(int32_t angle, uint32_t mode, int32_t syncPhase) {
-    int32_t word = 3600 - angle;
+    int32_t word = settings::kAngleTurn - angle;
     if ((mode == kModeAcDcSync || mode == kModeAcSync) && syncPhase > 0) {
         word += syncPhase;
-        if (word > 3599) word -= 3600;
+        if (word > settings::kAngleMax) word -= settings::kAngleTurn;
     }
     return word;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 
 using namespace core;
 
@@ -43,7 +44,7 @@ void FreqFormatDerive(uint32_t unit, uint32_t mode) {
     const int32_t f = m.freq.value;
     ParamRec* angles[] = {&m.onPhase, &m.offPhase, &m.syncPhase};
     for (ParamRec* r : angles) {
-        if (f > 50000) {
+        if (settings::WholeDegreeAngles(f)) {
             r->decimals = 0;
             r->digits = 3;
             // In 64 bits: a stored value near the top of the range must not overflow; whole degrees that

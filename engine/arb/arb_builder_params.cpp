@@ -1,6 +1,7 @@
 // The builder's type, target and shape parameters: each setter stores a value only within its accepted
 // range and returns the stored value.
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "engine/arb/arb_builder.h"
 #include "engine/arb/arb_shapes.h"
 
@@ -112,7 +113,7 @@ int32_t ArbBuild_GetDIPEnd() {
     return Param(&ArbBuilder::dipEnd);
 }
 int32_t ArbBuild_SetDIPEnd(int32_t v) {
-    return SetIn(g_ArbBuilder.dipEnd, v, Param(&ArbBuilder::dipSweep) + 1, 3599);
+    return SetIn(g_ArbBuilder.dipEnd, v, Param(&ArbBuilder::dipSweep) + 1, settings::kAngleMax);
 }
 int32_t ArbBuild_GetLFRingACV() {
     return Param(&ArbBuilder::lfRingAcv);
@@ -157,13 +158,13 @@ int32_t ArbBuild_GetLFRingEnd() {
     return Param(&ArbBuilder::lfRingEnd);
 }
 int32_t ArbBuild_SetLFRingEnd(int32_t v) {
-    return SetIn(g_ArbBuilder.lfRingEnd, v, Param(&ArbBuilder::lfRingStart) + 1, 3599);
+    return SetIn(g_ArbBuilder.lfRingEnd, v, Param(&ArbBuilder::lfRingStart) + 1, settings::kAngleMax);
 }
 int32_t ArbBuild_GetLFRingRing() {
     return Param(&ArbBuilder::lfRingRing);
 }
 int32_t ArbBuild_SetLFRingRing(int32_t v) {
-    return SetIn(g_ArbBuilder.lfRingRing, v, 1, 3599);
+    return SetIn(g_ArbBuilder.lfRingRing, v, 1, settings::kAngleMax);
 }
 
 int32_t ArbBuild_GetClipKeepRms() {

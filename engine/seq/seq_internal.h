@@ -2,6 +2,7 @@
 // Record addressing shared by the SEQ accessors, the remote setters and the download (engine only).
 #include <cstdint>
 
+#include "core/params/settings/angle_bounds.h"
 #include "core/regbus/phase.h"
 #include "engine/seqsim/seqsim_data.h"
 
@@ -30,7 +31,7 @@ bool SeqVppAt(uint32_t step, int phase);
 // A balance angle (0-3599, tenths of a degree) into the step record, the live block and the stage; a refused
 // value sends nothing (the live angle may be another step's) and the live angle is the result.
 inline int32_t SetBalanceAngle(uint32_t& stored, uint32_t& live, int32_t value, int (*send)(int32_t)) {
-    if (value >= 0 && value <= 3599) {
+    if (value >= 0 && value <= settings::kAngleMax) {
         stored = static_cast<uint32_t>(value);
         live = static_cast<uint32_t>(value);
         send(static_cast<int32_t>(live));

@@ -3,6 +3,7 @@
 #include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_saved_config.h"
@@ -77,13 +78,13 @@ int32_t SeqGetFsetMin() {
     return kMin[SeqKind()];
 }
 int32_t SeqGetPhaseMax() {
-    return 3599;
+    return settings::kAngleMax;
 }
 int32_t SeqGetPhaseMin() {
     return 0;
 }
 int32_t SeqGetOnOffPhaseMax(int phase) {
-    return SeqGetFset(phase) >= 50001 ? 3590 : 3599;
+    return settings::AngleMaxAtFreq(SeqGetFset(phase));
 }
 int32_t SeqGetTimeMax() {
     return 99999999;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/params/access/param_access.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/service_flags.h"
 #include "engine/run/seqsim_verify.h"
@@ -189,7 +190,9 @@ int32_t CommonWrites(const Target& t, const CommonValues& v, bool running) {
     if (SeqSetTime(v.time) != v.time) return -101;
     if (KindHasAc(SeqKind())) {
         const int32_t fset = SeqGetFset(t.phase);
-        auto round = [&](int32_t x) { return fset > 50000 && x < 3591 ? (x + 5) / 10 * 10 : x; };
+        auto round = [&](int32_t x) {
+            return settings::WholeDegreeAngles(fset) && x <= settings::kAngleMaxWholeDegrees ? (x + 5) / 10 * 10 : x;
+        };
         const int32_t on = round(v.on), off = round(v.off);
         if (Both(t, [&](int p, bool) { return SeqSetOnPhase(on, p); }) != on) return -102;
         Both(t, [&](int p, bool) { return SeqSetEnOnPhaseVal(v.enOn, p); });

@@ -4,6 +4,7 @@
 
 #include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/regbus/reg_step.h"
 #include "core/system/state/service_flags.h"
 #include "engine/seq/seq_access.h"
@@ -139,9 +140,9 @@ int32_t SeqSetFset(int32_t value, int phase) {
     }
     SeqSetDuty(static_cast<int32_t>(duty), phase, 999, 1);
     int64_t on = SeqGetOnPhase(phase), off = SeqGetOffPhase(phase);
-    if (f >= 50001) {
-        on = std::min<int64_t>((on + 5) / 10 * 10, 3590);
-        off = std::min<int64_t>((off + 5) / 10 * 10, 3590);
+    if (settings::WholeDegreeAngles(f)) {
+        on = std::min<int64_t>((on + 5) / 10 * 10, settings::kAngleMaxWholeDegrees);
+        off = std::min<int64_t>((off + 5) / 10 * 10, settings::kAngleMaxWholeDegrees);
     }
     SeqSetOnPhase(static_cast<int32_t>(on), phase);
     SeqSetOffPhase(static_cast<int32_t>(off), phase);

@@ -2,6 +2,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/limits/limit_checks.h"
+#include "core/params/settings/angle_bounds.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "platform/stage/wiring_codes.h"
@@ -18,6 +19,7 @@ constexpr TableLimits kTables[kSeqTables] = {
     {1, 0, 20000, 28500, 1500, 57000}, {2, 1, 40000, 57000, 1500, 114000}, {2, 0, 20000, 28500, 1500, 57000},
 };
 constexpr int32_t kParallelFreqMax = 100000;
+constexpr auto kAngleMax = static_cast<uint32_t>(settings::kAngleMax);  // the stored angles are unsigned
 
 bool In(int64_t v, int64_t lo, int64_t hi) {
     return v >= lo && v <= hi;
@@ -45,7 +47,7 @@ bool SeqStepValid(SeqStepRecord& r, const TableLimits& t, int step, int32_t freq
     ok &= ParallelFreqOk(r.fset);
     ok &= In(r.wave, 1, 256) && In(r.time, 1, 99999999);
     for (uint32_t angle : {r.onPhase, r.offPhase, r.angleL2, r.angleL3})
-        ok &= angle <= 3599;
+        ok &= angle <= kAngleMax;
     for (uint32_t target : {r.jumpTo, r.branch1, r.branch2})
         ok &= target < kSeqSteps;
     ok &= r.jumpCnt <= 9999 && r.syncCode <= 3;
@@ -59,7 +61,7 @@ bool SimStateValid(SimStepRecord& r, uint32_t state, int32_t acvMax, int32_t fre
     bool ok = In(r.acv, 0, acvMax) && In(r.freq, trans ? 0 : 100, freqMax);
     ok &= ParallelFreqOk(r.freq);
     ok &= r.wave == kWaveSin && In(r.time, timed ? 1 : 0, 99999999);
-    ok &= r.onPhase <= 3599 && r.offPhase <= 3599 && r.repeat <= 9999 && r.syncCode <= 3;
+    ok &= r.onPhase <= kAngleMax && r.offPhase <= kAngleMax && r.repeat <= 9999 && r.syncCode <= 3;
     return ok;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "engine/seq/seq_internal.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seqsim/seqsim_saved_config.h"
@@ -148,7 +149,7 @@ int32_t SimGetOnOffPhaseMin() {
     return 0;
 }
 int32_t SimGetOnOffPhaseMax(int phase) {
-    return SimGetFreq(phase) >= 50001 ? 3590 : 3599;
+    return settings::AngleMaxAtFreq(SimGetFreq(phase));
 }
 int32_t SimGetEnableMin() {
     return 0;

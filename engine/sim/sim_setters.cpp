@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/params/settings/angle_bounds.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_step.h"
 #include "engine/seq/seq_internal.h"
@@ -95,9 +96,9 @@ int32_t SimSetFreq(int32_t value, int phase) {
     const int32_t f = static_cast<int32_t>(Blk(phase).liveFset);
     // The stored angles may come from a file and hold any 32-bit value: the rounding is done in 64 bits.
     int64_t on = SimGetOnpha(phase), off = SimGetOffpha(phase);
-    if (f >= 50001) {
-        on = std::min<int64_t>((on + 5) / 10 * 10, 3590);
-        off = std::min<int64_t>((off + 5) / 10 * 10, 3590);
+    if (settings::WholeDegreeAngles(f)) {
+        on = std::min<int64_t>((on + 5) / 10 * 10, settings::kAngleMaxWholeDegrees);
+        off = std::min<int64_t>((off + 5) / 10 * 10, settings::kAngleMaxWholeDegrees);
     }
     SimSetOnpha(static_cast<int32_t>(on), phase);
     SimSetOffpha(static_cast<int32_t>(off), phase);

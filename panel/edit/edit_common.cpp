@@ -8,8 +8,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/limits/phase_limits.h"
 #include "core/params/param_store.h"
-#include "core/params/settings/acv_bounds.h"
-#include "core/params/settings/setting_rows.h"
+#include "core/params/settings/setting_write.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
@@ -47,12 +46,17 @@ ParamRec ReadFieldRecord(uint32_t id, uint32_t unit) {
     return rec;
 }
 
-void WriteFieldRecord(uint32_t id, ParamRec* rec, uint32_t unit) {
-    if (IsLineEdit(id)) {
-        SetPhaseValuesFromLine(id, rec->value);
-        unit = 0;
-    }
-    paramRW(1, id, rec, unit);
+int32_t FieldMax(uint32_t id, const ParamRec& rec, uint32_t unit) {
+    return settings::MaxOf(id, static_cast<int>(unit), rec, settings::Origin::kPanel);
+}
+
+int32_t FieldMin(uint32_t id, const ParamRec& rec, uint32_t unit) {
+    return settings::MinOf(id, static_cast<int>(unit), rec, settings::Origin::kPanel);
+}
+
+bool SetField(uint32_t id, int32_t v, uint32_t unit) {
+    return settings::SetSetting(id, static_cast<int>(unit), v, settings::Origin::kPanel) ==
+           settings::SetResult::kWritten;
 }
 
 void AlignAllPhaseLimits(uint32_t id, ParamRec* rec, uint32_t unit) {
@@ -86,19 +90,6 @@ int32_t EntryInSteps(double entry, float scale) {
     if (steps <= static_cast<double>(std::numeric_limits<int32_t>::min()))
         return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(steps);
-}
-
-int32_t AcvCeiling(uint32_t id, int32_t max) {
-    if (settings::BoundsOf(id) != settings::Bounds::kAcv) return max;
-    return settings::AcvMax(static_cast<int>(core::SelectedPhase()), max, settings::Holder::kPanel);
-}
-
-bool IsPhaseAngleId(uint32_t id) {
-    return (id >= kParamOnPhase && id <= kParamOffPhaseAll) || id == kParamSyncPhase;
-}
-
-int32_t PhaseAngleMax(int32_t decimals) {
-    return decimals == 0 ? 3590 : 3599;
 }
 
 bool IsFineId(uint32_t id) {

@@ -17,8 +17,12 @@ bool EditAllPhases();
 // The record of a field as the editors see it: a line edit on unit L1 with its limits brought up to the
 // phases first, every other field on the given unit.
 ParamRec ReadFieldRecord(uint32_t id, uint32_t unit);
-// Stores rec.value: a line edit also sets the phases from it; every other field goes to the given unit.
-void WriteFieldRecord(uint32_t id, ParamRec* rec, uint32_t unit);
+// The field's bounds on the unit as the panel holds them (settings::MaxOf, MinOf) for the record read.
+int32_t FieldMax(uint32_t id, const ParamRec& rec, uint32_t unit);
+int32_t FieldMin(uint32_t id, const ParamRec& rec, uint32_t unit);
+// Sets the field's value through the core's setting procedure: a line edit writes the line value and the
+// phases, every other field the given unit. False when the value is beyond the field's bounds.
+bool SetField(uint32_t id, int32_t v, uint32_t unit);
 // The selected phase; the selected line (parameter 43), 0-2.
 uint32_t EditPhase();
 uint32_t EditLine();
@@ -38,12 +42,6 @@ int32_t EntryInSteps(double entry, float scale);
 // A value in 64 bits brought into the i32 range.
 int32_t SaturateI32(int64_t v);
 
-// The maximum an AC voltage field (47-50) is held to: in Vpp units the peak-to-peak ceiling when its
-// record allows more, unless the service override lifts it. Other ids keep max.
-int32_t AcvCeiling(uint32_t id, int32_t max);
-bool IsPhaseAngleId(uint32_t id);  // 64-71 and 89
-// The largest phase angle: 359.0 degrees shown with one decimal, 359 whole degrees with none.
-int32_t PhaseAngleMax(int32_t decimals);
 // The fields whose value keeps its resolution from 10000 up to 99999 (voltage limit, Vpk limits,
 // frequency, frequency limits, Ipk limits: ids 8, 10, 11, 12, 16, 19, 24, 27).
 bool IsFineId(uint32_t id);

@@ -1,11 +1,10 @@
 // The keypad's exit and enter keys of a home-screen field: exit drops a typed number or leaves the field,
 // enter applies the typed number within the field's limits and leaves it.
 #include "core/params/access/key_entry.h"
-#include "core/params/access/line_values.h"
 #include "core/params/access/param_access.h"
 #include "core/params/limits/phase_limits.h"
-#include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/setting_write.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "drivers/panel_link.h"
@@ -65,8 +64,7 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
     if (EditAllPhases()) {
         const int found = FindPhasesLimitingValue(id, entered);
         if (found == 0) {
-            MarkParamGroupChanged(1, id);
-            MarkPhaseAngleChanged(1);
+            settings::MarkAllPhaseEdit(id);
         } else if (found == 1 && GetPhaseMode() == kWiring3P4W) {
             MsgQueue_PostId(kMsgVoltageLimited +
                             static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
@@ -76,26 +74,19 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
 
     int32_t result = 0;
     if (!typed) {
-        if (id == kParamAcvLine || id == kParamDcvLine) {
-            rec.value = g_EditParam.workValue.load(std::memory_order_relaxed);
-            SetPhaseValuesFromLine(id, rec.value);
-            paramRW(1, id, &rec, 0);
-            result = 1;
-        }
+        // A line value the knob changed is written on leaving the field.
+        if (id == kParamAcvLine || id == kParamDcvLine)
+            result = SetField(id, g_EditParam.workValue.load(std::memory_order_relaxed), unit) ? 1 : 2;
     } else {
         if (IsLineEdit(id)) rec = ReadFieldRecord(id, unit);
         if (entered != rec.value) {
-            int32_t max = AcvCeiling(id, rec.max);
-            if (IsPhaseAngleId(id)) max = PhaseAngleMax(rec.decimals);
-            if (entered < rec.min || entered > max) {
+            if (!SetField(id, entered, unit)) {
                 menuResetEdit();
                 if (StaysOnRefusal(id)) return 2;
                 result = 2;
             } else {
-                rec.value = entered;
                 g_EditParam.startValue = entered;
                 g_EditParam.workValue.store(entered, std::memory_order_relaxed);
-                WriteFieldRecord(id, &rec, unit);
                 result = 1;
             }
         }

@@ -4,10 +4,9 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/limits/phase_limits.h"
-#include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
-#include "core/params/settings/duty_band.h"
 #include "core/params/settings/setting_rows.h"
+#include "core/params/settings/setting_write.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
@@ -61,31 +60,21 @@ int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
     if (code != kKnobCode) return 0;
 
     int32_t step = KnobStep(absWork, KeyEventDelta(*ev), id);
-    int32_t max = AcvCeiling(id, rec.max), min = rec.min;
-    if (IsPhaseAngleId(id)) {
-        if (rec.decimals == 0) step *= 10;
-        max = PhaseAngleMax(rec.decimals);
-    } else if (settings::BoundsOf(id) == settings::Bounds::kDuty) {
-        if (rec.decimals == 0) step *= 10;
-        const settings::DutyBand band = settings::DutyBandOfDigits(d);
-        max = band.hi;
-        min = band.lo;
-    }
+    // Angles in whole degrees and the duty without decimals step by whole units of what they show.
+    const settings::Bounds bounds = settings::BoundsOf(id);
+    if ((bounds == settings::Bounds::kAngle || bounds == settings::Bounds::kDuty) && rec.decimals == 0) step *= 10;
     const auto cursor = static_cast<int32_t>(g_EditParam.cursor);
-    const int32_t next = EditValueStep(work, cursor, step, max, min);
+    const int32_t next = EditValueStep(work, cursor, step, FieldMax(id, rec, unit), FieldMin(id, rec, unit));
     g_EditParam.workValue.store(next, std::memory_order_relaxed);
     if (EditAllPhases()) {
         const int64_t lookahead =
             static_cast<int64_t>(work) +
             static_cast<int64_t>(step) * (cursor >= 0 && cursor <= 9 ? core::kPowerTable[cursor] : 0);
         FindPhasesLimitingValue(id, SaturateI32(lookahead));
-        MarkParamGroupChanged(1, id);
-        MarkPhaseAngleChanged(1);
+        settings::MarkAllPhaseEdit(id);
     }
     if (next == g_EditParam.startValue) return 2;
     menuKeepDigitCursor(d);
-    rec.value = g_EditParam.workValue.load(std::memory_order_relaxed);
-    g_EditParam.startValue = rec.value;
-    WriteFieldRecord(id, &rec, unit);
-    return 1;
+    g_EditParam.startValue = g_EditParam.workValue.load(std::memory_order_relaxed);
+    return SetField(id, g_EditParam.startValue, unit) ? 1 : 2;
 }

@@ -6,6 +6,7 @@
 #include "core/params/limits/phase_limits.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/setting_write.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "drivers/panel_link.h"
@@ -40,17 +41,17 @@ bool IsAcvInVpp(uint32_t id) {
 }
 
 // Applies the new working value: the cursor kept on its decade (an AC voltage in Vpp excepted when the
-// caller says so), the start value and the record follow it.
-void Apply(uint32_t id, ParamRec* rec, uint32_t unit, int32_t digits, bool keepCursor) {
+// caller says so), the start value and the setting follow it.
+bool Apply(uint32_t id, uint32_t unit, int32_t digits, bool keepCursor) {
     if (keepCursor) menuKeepDigitCursor(digits);
-    rec->value = g_EditParam.workValue.load(std::memory_order_relaxed);
-    g_EditParam.startValue = rec->value;
-    WriteFieldRecord(id, rec, unit);
+    g_EditParam.startValue = g_EditParam.workValue.load(std::memory_order_relaxed);
+    return SetField(id, g_EditParam.startValue, unit);
 }
 
-int32_t MaxOrMin(uint32_t id, bool toMax, ParamRec* rec, uint32_t unit) {
+int32_t MaxOrMin(uint32_t id, bool toMax, const ParamRec& rec, uint32_t unit) {
     if (id != kParamBalance2 && id != kParamBalance3)
-        g_EditParam.workValue.store(toMax ? AcvCeiling(id, rec->max) : rec->min, std::memory_order_relaxed);
+        g_EditParam.workValue.store(toMax ? FieldMax(id, rec, unit) : FieldMin(id, rec, unit),
+                                    std::memory_order_relaxed);
     const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
     bool limited = false;
     const uint32_t index =
@@ -64,9 +65,9 @@ int32_t MaxOrMin(uint32_t id, bool toMax, ParamRec* rec, uint32_t unit) {
     }
     if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
     if (EditAllPhases() && !limited) MarkParamGroupChanged(1, id);
-    Apply(id, rec, unit, rec->digits, !IsAcvInVpp(id));
+    const bool written = Apply(id, unit, rec.digits, !IsAcvInVpp(id));
     menuResetEdit();
-    return limited ? 2 : 1;
+    return limited || !written ? 2 : 1;
 }
 
 int32_t LoadDefault(uint32_t id, bool first) {
@@ -79,13 +80,11 @@ int32_t LoadDefault(uint32_t id, bool first) {
     if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
     if (EditAllPhases()) MarkParamGroupChanged(1, id);
     menuResetEdit();
-    const int32_t max = AcvCeiling(id, rec.max);
-    if (work < rec.min || work > max) {
+    if (!settings::Fits(id, static_cast<int>(unit), work, settings::Origin::kPanel)) {
         g_EditParam.workValue.store(g_EditParam.startValue, std::memory_order_relaxed);
         return 2;
     }
-    Apply(id, &rec, unit, rec.digits, true);
-    return 1;
+    return Apply(id, unit, rec.digits, true) ? 1 : 2;
 }
 
 int32_t SaveDefault(uint32_t id, bool first, const ParamRec& rec) {
@@ -125,10 +124,9 @@ int32_t menuEditParamSoftKey(uint32_t* ev, uint32_t id) {
     const uint32_t unit = EditLine();
     ParamRec rec = ReadFieldRecord(id, unit);
     AlignAllPhaseLimits(id, &rec, unit);
-    if (IsPhaseAngleId(id)) rec.max = PhaseAngleMax(rec.decimals);
 
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kMax || code == kMin) return MaxOrMin(id, code == kMax, &rec, unit);
+    if (code == kMax || code == kMin) return MaxOrMin(id, code == kMax, rec, unit);
     if (code == kDef1) {
         if (id == kParamCurrLimit || id == kParamCurrLimit2) {
             SetIrmsLimitMode(GetIrmsLimitMode() == 0 ? 1 : 0);

@@ -56,8 +56,6 @@ enum class Field : uint8_t {
     kChoice,   // a working value applied on the enter key
     kDuty,     // the duty: the generic knob, its own enter key
 };
-// What a stored value asks for next.
-enum class After : uint8_t { kNone, kVoltLimit, kVpkLimit, kFreqLimit, kVoltAll };
 // The message of a value held at a limit.
 enum class Limited : uint8_t { kNone, kVoltage, kFrequency };
 // Angles that take their keys only while switched on (the on/off word of the ON angle's, the OFF angle's
@@ -67,7 +65,6 @@ enum class Choice : uint8_t { kNone, kWave, kLineView, kMode, kSig, kSrc };
 
 struct HomeFieldKeys {
     Field field = Field::kNone;
-    After after = After::kNone;
     Limited limited = Limited::kNone;
     Gate gate = Gate::kNone;
     Choice choice = Choice::kNone;
@@ -102,14 +99,14 @@ inline constexpr const char* kQuickGain = "Quick Gain (%s ~ %s): ";
 inline constexpr const char* kExtSource = "External Source(L1 - L3 External)";
 
 constexpr HomeFieldKeys kFreqKeys{
-    .field = Field::kNumeric, .after = After::kFreqLimit, .limited = Limited::kFrequency, .freqFirst = true};
-constexpr HomeFieldKeys kFreqLimitKeys{.field = Field::kNumeric, .after = After::kFreqLimit};
+    .field = Field::kNumeric, .limited = Limited::kFrequency, .freqFirst = true};
+constexpr HomeFieldKeys kFreqLimitKeys{.field = Field::kNumeric};
 constexpr HomeFieldKeys kNumber{.field = Field::kNumeric};
 constexpr HomeFieldKeys kWave{.field = Field::kChoice, .choice = Choice::kWave};
 constexpr HomeFieldKeys kDutyKeys{.field = Field::kDuty};
 constexpr HomeFieldKeys kAcvKeys{.field = Field::kNumeric, .limited = Limited::kVoltage};
 constexpr HomeFieldKeys kDcvKeys{
-    .field = Field::kNumeric, .after = After::kVoltAll, .limited = Limited::kVoltage};
+    .field = Field::kNumeric, .limited = Limited::kVoltage};
 constexpr HomeFieldKeys kOnAngle{.field = Field::kNumeric, .gate = Gate::kOnAngle};
 constexpr HomeFieldKeys kOffAngle{.field = Field::kNumeric, .gate = Gate::kOffAngle};
 constexpr HomeFieldKeys kSig{.field = Field::kChoice, .choice = Choice::kSig};
@@ -120,18 +117,18 @@ inline constexpr HomeFieldRow kHomeFieldRows[kHomeFieldCount] = {
      .popup = kPopVoltLimit,
      .softKeys = kLimits,
      .keepsFiveDigits = true,
-     .keys = {.field = Field::kNumeric, .after = After::kVoltLimit}},
+     .keys = {.field = Field::kNumeric}},
     {.state = kParamVpkKind, .popup = kPopVpkKind, .softKeys = kExit, .keys = {.field = Field::kKind}},
     {.state = kParamVpkMax,
      .popup = kPopVpkHi,
      .softKeys = kLimits,
      .keepsFiveDigits = true,
-     .keys = {.field = Field::kNumeric, .after = After::kVpkLimit}},
+     .keys = {.field = Field::kNumeric}},
     {.state = kParamVpkMin,
      .popup = kPopVpkLo,
      .softKeys = kLimits,
      .keepsFiveDigits = true,
-     .keys = {.field = Field::kNumeric, .after = After::kVpkLimit}},
+     .keys = {.field = Field::kNumeric}},
     {.state = kParamFreq,
      .cells = {4, 4},
      .hint = {kQuickFreq, kParamFreq},

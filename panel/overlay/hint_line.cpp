@@ -4,6 +4,7 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/value_format.h"
@@ -18,7 +19,7 @@ namespace {
 using panel::home::HintLimits;
 using panel::home::HomeHint;
 
-constexpr int32_t kWholeDegreeMax = 3590;
+constexpr int32_t kWholeDegreeMax = settings::kAngleMaxWholeDegrees;
 
 bool UnitZeroRecord(uint32_t id) {
     return id == kParamVoltLimit || id == kParamBalance2 || id == kParamBalance3 || id == kParamSyncPhase;

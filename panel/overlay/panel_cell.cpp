@@ -6,6 +6,7 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
@@ -21,7 +22,7 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr int kRowsPerWiring = 14;
-constexpr int32_t kWholeDegreeMax = 3590;
+constexpr int32_t kWholeDegreeMax = settings::kAngleMaxWholeDegrees;
 constexpr int32_t kFreq100Hz = 10000;
 
 bool ModeZeroGroup(uint32_t m) {  // modes 0, 1, 7, 8, 9

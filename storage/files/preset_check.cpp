@@ -6,6 +6,7 @@
 
 #include "core/params/defaults/param_defaults.h"
 #include "core/params/presets/preset_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/config/model_table.h"
 #include "storage/files/preset_file.h"
 
@@ -83,10 +84,10 @@ WordRanges BuildWordRanges(const uint8_t* record) {
         w.at[63 + v] = Table(core::kTabIpkMin, core::CurrRow(modelClass, v), factor);
     }
     for (uint32_t k = 67; k <= 78; ++k)
-        w.at[k] = {0, 0, 3599};
+        w.at[k] = {0, 0, settings::kAngleMax};
     w.at[109] = {1, 1, 60000};
     w.at[112] = {5000, 1500, 200000};
-    w.at[113] = w.at[114] = {0, 0, 3599};
+    w.at[113] = w.at[114] = {0, 0, settings::kAngleMax};
     return w;
 }
 

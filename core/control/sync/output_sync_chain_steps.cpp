@@ -146,8 +146,7 @@ void LineAcvChange() {
     SetSh(kLineShadow, kShwAcv, line);
     const uint32_t wiring = Wiring();
     if (wiring == kWiring3P4W || wiring == kWiring1P3W) {
-        const int32_t phaseValue =
-            wiring == kWiring3P4W ? static_cast<int32_t>(line / kSqrt3 + 0.5) : line / 2;
+        const int32_t phaseValue = settings::PhaseAcvOfLine(line, wiring == kWiring3P4W);
         for (uint32_t p = 0; p <= LastPhase(); ++p) {
             SetSh(p, kShwAcv, phaseValue);
             Row(kSetAcv).write(phaseValue, regbus::Phase(p));

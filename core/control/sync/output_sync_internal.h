@@ -6,6 +6,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/line_acv.h"
 #include "core/params/settings/setting_rows.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/output_flags.h"
@@ -14,7 +15,6 @@
 namespace outsync {
 
 inline constexpr auto kRelaxed = std::memory_order_relaxed;
-inline constexpr double kSqrt3 = 1.7320508075688772;
 
 // What a pass asked for at its end.
 struct Pass {

@@ -162,7 +162,7 @@ void FullRewrite(Pass*) {
                 StoreVoltagesFromShadow(p);
             }
             if (IsBalanceActive())
-                WriteLineValues(static_cast<int32_t>(ShI(0, kShwAcv) * kSqrt3 + 0.5), ShI(0, kShwDcv));
+                WriteLineValues(settings::LineAcvOfPhase(ShI(0, kShwAcv), true), ShI(0, kShwDcv));
             break;
     }
 

@@ -1,9 +1,8 @@
 #include "core/params/access/acv_unit.h"
 
-#include <limits>
-
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/line_acv.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "platform/stage/wiring_codes.h"
@@ -12,16 +11,6 @@ namespace {
 
 constexpr int32_t kRmsCeiling100V = 17500;
 constexpr int32_t kRmsCeiling = 35000;
-constexpr double kSqrt3 = 1.7320508075688772;
-
-// A ceiling that RmsToVpp saturated stays saturated when scaled to a line voltage.
-int32_t Saturate(double v) {
-    if (v >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    if (v <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
 
 int SelectedLine() {
     return static_cast<int>(core::SelectedPhase());
@@ -49,11 +38,9 @@ int32_t AcvPhaseCeilingVpp(int phase) {
 int32_t GetAcvMaxVppOfPhase(int phase) {
     int32_t vpp = AcvPhaseCeilingVpp(phase);
     if (g_MenuState.load(std::memory_order_relaxed) == kParamAcvLine) {
-        if (GetPhaseMode() == kWiring3P4W) {
-            vpp = Saturate(static_cast<double>(vpp) * kSqrt3 + 0.5);
-        } else if (GetPhaseMode() == kWiring1P3W) {
-            vpp = Saturate(static_cast<double>(vpp) * 2.0);
-        }
+        // The split-phase wirings have a line value; a single phase has none. A ceiling that RmsToVpp
+        // saturated stays saturated as a line value.
+        if (GetPhaseMode() == kWiring3P4W || GetPhaseMode() == kWiring1P3W) vpp = settings::LineAcvOfPhase(vpp, GetPhaseMode() == kWiring3P4W);
     }
     return vpp;
 }

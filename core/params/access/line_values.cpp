@@ -5,11 +5,11 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/line_acv.h"
 #include "platform/stage/wiring_codes.h"
 
 namespace {
 
-constexpr double kSqrt3 = 1.7320508075688772;
 
 ParamRec PhaseRecord(uint32_t id, int phase) {
     ParamRec rec;
@@ -50,9 +50,7 @@ void UpdateLineValueFromPhases(uint32_t state) {
     if (state == kParamAcvLine) {
         const ParamRec phase = PhaseRecord(kParamAcv, GetLargestPhase(0));
         paramRW(0, kParamAcvLine, &line, 0);
-        line.max = GetPhaseMode() == kWiring3P4W
-                       ? static_cast<int32_t>(static_cast<double>(phase.max) * kSqrt3 + 0.5)
-                       : phase.max * 2;
+        line.max = settings::LineAcvOfPhase(phase.max, GetPhaseMode() == kWiring3P4W);
         paramRW(1, kParamAcvLine, &line, 0);
     } else if (state == kParamDcvLine) {
         const ParamRec phase = PhaseRecord(kParamDcv2, GetLargestPhase(1));
@@ -68,7 +66,7 @@ void SetPhaseValuesFromLine(uint32_t state, int32_t value) {
     if (state == kParamAcvLine) {
         panel::DirtySet(kDirtyLineAcv);
         ParamRec rec = PhaseRecord(kParamAcv, 0);
-        rec.value = GetPhaseMode() == kWiring3P4W ? static_cast<int32_t>(value / kSqrt3 + 0.5) : value / 2;
+        rec.value = settings::PhaseAcvOfLine(value, GetPhaseMode() == kWiring3P4W);
         for (int p = 0; p < 3; ++p)
             paramRW(1, kParamAcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
     } else if (state == kParamDcvLine) {

@@ -1,5 +1,6 @@
 // Default rows of the frequency and phase settings.
 #include "core/params/defaults/param_defaults.h"
+#include "core/params/settings/angle_bounds.h"
 
 namespace core {
 namespace {
@@ -25,9 +26,11 @@ constexpr ParamDefaultRow kFreqRowsParallel[kFreqRowCount] = {
     Hz(100, 100000, 100),    Hz(1500, 100000, 1500),    // lower limit
 };
 
-constexpr ParamDefaultRow kOnOffPhaseRow = Deg(0, 3599, 0);
-constexpr ParamDefaultRow kPhaseAngleRows[3] = {Deg(0, 3599, 0), Deg(1200, 3599, 0), Deg(2400, 3599, 0)};
-constexpr ParamDefaultRow kSyncPhaseRow = Deg(0, 3599, 0);
+using settings::kAngleMax;
+constexpr ParamDefaultRow kOnOffPhaseRow = Deg(0, kAngleMax, 0);
+constexpr ParamDefaultRow kPhaseAngleRows[3] = {Deg(0, kAngleMax, 0), Deg(1200, kAngleMax, 0),
+                                                Deg(2400, kAngleMax, 0)};
+constexpr ParamDefaultRow kSyncPhaseRow = Deg(0, kAngleMax, 0);
 constexpr ParamDefaultRow kSigRow = {0, 3, 0, 0.0f, kUnitNone, 0, 0};
 constexpr ParamDefaultRow kSrcRow = {0, 2, 0, 0.0f, kUnitNone, 0, 0};
 

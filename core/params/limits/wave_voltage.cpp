@@ -8,6 +8,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/line_acv.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/ctrl_words.h"
@@ -18,7 +19,6 @@ using namespace core;
 
 namespace {
 
-constexpr double kSqrt3 = 1.7320508075688772;
 constexpr int kMessageLines = 3;
 
 int32_t Word(uint32_t unit, int word) {
@@ -166,8 +166,7 @@ void LineValueFromPhase(uint32_t id) {
     if (id == kParamAcvLine) {
         const int32_t l1 = Word(0, kShwAcv);
         if (wiring == kWiring3P4W || wiring == kWiring1P3W) {
-            const int32_t line =
-                wiring == kWiring3P4W ? static_cast<int32_t>(static_cast<double>(l1) * kSqrt3 + 0.5) : l1 * 2;
+            const int32_t line = settings::LineAcvOfPhase(l1, wiring == kWiring3P4W);
             SetWord(kLineShadow, kShwAcv, line);
             paramPutValue(0, kParamAcvLine, line, 0);
         }

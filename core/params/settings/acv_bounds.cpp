@@ -4,14 +4,11 @@
 
 #include "core/params/access/acv_unit.h"
 #include "core/params/access/param_access.h"
+#include "core/params/settings/line_acv.h"
 #include "core/system/state/service_flags.h"
 #include "platform/stage/wiring_codes.h"
 
 namespace settings {
-
-namespace {
-constexpr double kSqrt3 = 1.7320508075688772;
-}  // namespace
 
 int32_t AcvMax(int phase, int32_t recordMax, Holder who) {
     if (who == Holder::kPanel && g_ServiceFlags.rdTestMode.load(std::memory_order_relaxed) != 0)
@@ -24,9 +21,8 @@ int32_t AcvMax(int phase, int32_t recordMax, Holder who) {
 
 int32_t LineAcvRemoteMax(int32_t recordMax) {
     if (IsAcvUnitVppOfPhase(0) == 0) return recordMax;
-    const double phaseMax = AcvPhaseCeilingVpp(0);
-    const double lineMax = GetPhaseMode() == kWiring3P4W ? phaseMax * kSqrt3 + 0.5 : phaseMax * 2;
-    return lineMax < recordMax ? static_cast<int32_t>(lineMax) : recordMax;
+    const int32_t lineMax = LineAcvOfPhase(AcvPhaseCeilingVpp(0), GetPhaseMode() == kWiring3P4W);
+    return lineMax < recordMax ? lineMax : recordMax;
 }
 
 }  // namespace settings

@@ -23,6 +23,7 @@ enum class Bounds : uint8_t {
     kRecord,  // the record's minimum and maximum
     kAcv,     // AC voltage: in Vpp units also the waveform's peak-to-peak ceiling
     kDuty,    // square-wave duty: a band by the frequency from 100.00 Hz up
+    kAngle,   // a phase angle: on the panel whole degrees stop at 359 (angle_bounds.h)
 };
 
 using PhaseWriter = int (*)(int32_t v, regbus::Phase phase);
@@ -146,10 +147,12 @@ inline constexpr SettingRow kSettings[kSettingCount] = {
     {.key = kSetOffEnable, .id = kParamOffPhase, .lines = L::kPerPhase, .shadow = kShwOffEnable,
      .group = kDirtyOffEnable},
     {.key = kSetOnPhase, .id = kParamOnPhase, .ids = {kParamOnPhase, kParamOnPhaseAll}, .lines = L::kPerPhase,
-     .shadow = kShwOnPhase, .group = kDirtyOnPhase, .write = BusReg_SetOnPhase},
+     .bounds = B::kAngle, .shadow = kShwOnPhase, .group = kDirtyOnPhase, .write = BusReg_SetOnPhase},
     {.key = kSetOffPhase, .id = kParamOffPhase, .ids = {kParamOffPhase, kParamOffPhaseAll},
-     .lines = L::kPerPhase, .shadow = kShwOffPhase, .group = kDirtyOffPhase, .write = BusReg_SetOffPhase},
-    {.key = kSetSyncPhase, .id = kParamSyncPhase, .shadow = kShwSyncPhase},
+     .lines = L::kPerPhase, .bounds = B::kAngle, .shadow = kShwOffPhase, .group = kDirtyOffPhase,
+     .write = BusReg_SetOffPhase},
+    {.key = kSetSyncPhase, .id = kParamSyncPhase, .ids = {kParamSyncPhase, kParamSyncPhase}, .bounds = B::kAngle,
+     .shadow = kShwSyncPhase},
     {.key = kSetBalanceL1, .id = kParamBalance, .shadow = kShwBalanceL1},
     {.key = kSetAngleL2, .id = kParamBalance2, .shadow = kShwAngleL2},
     {.key = kSetAngleL3, .id = kParamBalance3, .shadow = kShwAngleL3},

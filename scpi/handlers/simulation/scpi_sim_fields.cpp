@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/params/access/param_access.h"
+#include "core/params/settings/angle_bounds.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
@@ -54,7 +55,7 @@ const SimStepRecord& Rec(int32_t state, int phase) {
     return engine::SimRecAt(static_cast<uint32_t>(state), phase);
 }
 int32_t AngleMax(int32_t frequency) {
-    return frequency > 50000 ? 3590 : 3599;
+    return settings::AngleMaxAtFreq(frequency);
 }
 
 struct Field {
@@ -232,7 +233,7 @@ uint32_t Steps(const Field& f, int phase, double x, bool integer, int32_t* out) 
     double steps;
     if (integer) {
         steps = x * f.scale;
-    } else if (f.angle && SimGetFreq(phase) > 50000 && x * 10 <= 3590) {
+    } else if (f.angle && settings::WholeDegreeAngles(SimGetFreq(phase)) && x * 10 <= settings::kAngleMaxWholeDegrees) {
         steps = std::trunc((x * 10 + 5) / 10) * 10;  // whole degrees above 500 Hz
     } else {
         steps = std::trunc(x * f.scale + 0.5);

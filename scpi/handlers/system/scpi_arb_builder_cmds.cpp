@@ -8,6 +8,7 @@
 #include "core/control/hooks/core_ui_hooks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
@@ -212,11 +213,11 @@ int CmdSystArbEditDip(ScpiInterface* ifc) {
     int32_t start = 0, sweep = 0, end = 0;
     uint32_t row = Steps(ifc, 0, 10, true, 1, sweep0 - 1, &start);
     if (row == 0) row = Steps(ifc, 1, 10, true, start0 + 1, end0 - 1, &sweep);
-    if (row == 0) row = Steps(ifc, 2, 10, true, sweep0 + 1, 3599, &end);
+    if (row == 0) row = Steps(ifc, 2, 10, true, sweep0 + 1, settings::kAngleMax, &end);
     if (row != 0) return Fail(ifc, row);
     if (start >= sweep) return Fail(ifc, RangeAt(1));
     if (end <= sweep) return Fail(ifc, RangeAt(start > 0 ? 2 : 1));
-    if (end >= 3600) return Fail(ifc, RangeAt(3));
+    if (end >= settings::kAngleTurn) return Fail(ifc, RangeAt(3));
     if (start <= 0) return Fail(ifc, RangeAt(1));
     ArbBuild_SetType(kDip);
     if (end0 > end) {
@@ -274,8 +275,8 @@ int CmdSystArbEditLfr(ScpiInterface* ifc) {
         {10, 2000, 50000, true, true},
         {1000, -100, 100, true, true},
         {10, 1, end0 - 1, true, false},
-        {10, start0 + 1, 3599, true, false},
-        {10, 1, 3599, true, true},
+        {10, start0 + 1, settings::kAngleMax, true, false},
+        {10, 1, settings::kAngleMax, true, true},
     };
     int32_t v[8] = {};
     uint32_t outOfRange = 0;

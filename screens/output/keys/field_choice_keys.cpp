@@ -5,6 +5,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
+#include "core/params/settings/duty_band.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
@@ -245,11 +246,10 @@ void DutyField(uint32_t* ev) {
 }  // namespace screens::fields
 
 int32_t screens::TypedDuty(double entry, float scale, int32_t digitSetting, int32_t frequency) {
-    const int32_t lo = digitSetting == 1 ? 100 : digitSetting == 2 ? 10 : 1;
-    const int32_t hi = digitSetting == 1 ? 900 : digitSetting == 2 ? 990 : 999;
+    const settings::DutyBand band = settings::DutyBandOfDigits(digitSetting);
     // Past the 32-bit range the number is out of bounds whatever it rounds to.
     const double steps = scale != 0.0f ? (entry + (entry < 0 ? -0.005 : 0.005)) / scale : 0.0;
     if (!(std::fabs(steps) < 2147483647.0)) return -1;
     const int32_t duty = fields::RoundDuty(static_cast<int32_t>(steps), frequency);
-    return duty < lo || duty > hi ? -1 : duty;
+    return duty < band.lo || duty > band.hi ? -1 : duty;
 }

@@ -6,7 +6,6 @@
 #include "core/params/access/param_access.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/limits/phase_limits.h"
-#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
@@ -19,20 +18,6 @@
 using namespace screens::fields;
 
 namespace {
-
-uint32_t RangeArea() {
-    return core::VoltAreaOfRange(GetVoltRangeCode());
-}
-
-void AfterStored(After after) {
-    switch (after) {
-        case After::kVoltLimit: VoltLimitCheck(RangeArea()); break;
-        case After::kVpkLimit: VpkLimitCheck(RangeArea()); break;
-        case After::kFreqLimit: FreqLimitCheck(GetOutputMode()); break;
-        case After::kVoltAll: VoltSettingCheckAll(GetOutputMode(), RangeArea()); break;
-        case After::kNone: break;
-    }
-}
 
 // With all phases edited in 3P4W the message names the phases that held the value back (none named when
 // all three did); the line voltages have one limit.
@@ -80,7 +65,6 @@ void NumericField(const FieldRow& row, uint32_t* ev, uint32_t id) {
         case kClassFunction: KeyProcess_HomeCommonKeys(ev); break;
         default: break;
     }
-    if (result == 1) AfterStored(row.after);
     if (result == 2 && MsgQueue_Count() <= queued) PostLimited(row.limited, id);
 }
 }  // namespace

@@ -1,12 +1,12 @@
 #pragma once
-// How each home setting's edit state (8-89) takes its keys: the keys column of the home field rows.
+// How each home setting's edit state (8-89) takes its keys: the keys column of the home field rows. The
+// checks a stored value asks for next are the setting procedure's (core/params/settings/setting_write.h).
 #include <cstdint>
 
 #include "panel/menu/home_field_rows.h"
 
 namespace screens::fields {
 
-using panel::home::After;
 using panel::home::Choice;
 using panel::home::Field;
 using panel::home::Gate;

@@ -4,6 +4,7 @@
 
 #include "core/params/access/key_entry.h"
 #include "core/params/access/param_access.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/util/num_util.h"
@@ -16,8 +17,7 @@ namespace {
 
 constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kSeqKey = 'M';
 constexpr uint8_t kSoft1 = 'Y', kSoft4 = '\\', kKnob = 213;
-constexpr int32_t kFset500Hz = 50000;    // 0.01 Hz
-constexpr int32_t kBandPhaseMax = 3590;  // 359.0 degrees: whole degrees only above 500.00 Hz
+constexpr int32_t kBandPhaseMax = settings::kAngleMaxWholeDegrees;  // whole degrees only above 500.00 Hz
 // The rounding constants are single-precision values, widened.
 constexpr double kRoundTenth = static_cast<double>(0.05f);
 constexpr double kRoundTime = static_cast<double>(0.00005f);
@@ -100,7 +100,7 @@ void EnterKey(const SeqEditRow& row, const Band& band, int phase) {
 }  // namespace
 
 bool SeqEdit_Above500Hz(int phase) {
-    return SeqGetFset(phase) > kFset500Hz;
+    return settings::WholeDegreeAngles(SeqGetFset(phase));
 }
 
 bool SeqEdit_ExitKey(uint32_t ev, void (*back)(int), int phase, bool atOnce) {

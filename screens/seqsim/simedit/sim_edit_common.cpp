@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/params/access/key_entry.h"
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/messaging/msg_ring.h"
 #include "drivers/panel_link.h"
 #include "screens/seqsim/sim/sim_prepare.h"
@@ -56,7 +57,7 @@ bool TypedValue(Typed rule, double x, int32_t* out) {
 }
 
 bool TypedPhase(double x, int32_t freq, int32_t* out) {
-    if (freq > 50000 && x * 10.0 <= 3590.0) {
+    if (settings::WholeDegreeAngles(freq) && x * 10.0 <= settings::kAngleMaxWholeDegrees) {
         int32_t whole = 0;
         if (!Fits((x * 10.0 + 5.0) / 10.0, &whole)) return false;
         return Fits(static_cast<double>(whole) * 10.0, out);

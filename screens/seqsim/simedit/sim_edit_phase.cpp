@@ -1,4 +1,5 @@
 // The SIMULATE ON and OFF phase editors: above 500.00 Hz the angle moves in whole degrees up to 359.0.
+#include "core/params/settings/angle_bounds.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/util/num_util.h"
 #include "engine/run/seqsim_verify.h"
@@ -16,8 +17,6 @@ using namespace simedit;
 
 namespace {
 
-constexpr int32_t kFineFreqTop = 50000;  // 500.00 Hz
-constexpr int32_t kWholeDegreeMax = 3590;
 constexpr int32_t kQuarterAngles[4] = {0, 900, 1800, 2700};
 
 constexpr PhaseLimits kLimits{[](int) { return SimGetOnOffPhaseMin(); }, SimGetOnOffPhaseMax};
@@ -35,8 +34,8 @@ struct Steps {
     int32_t upper, factor, positions;
 };
 Steps StepsFor(int phase) {
-    const bool whole = SimGetFreq(phase) > kFineFreqTop;
-    const Steps s = whole ? Steps{kWholeDegreeMax, 10, 3} : Steps{SeqGetPhaseMax(), 1, 4};
+    const bool whole = settings::WholeDegreeAngles(SimGetFreq(phase));
+    const Steps s = whole ? Steps{settings::kAngleMaxWholeDegrees, 10, 3} : Steps{SeqGetPhaseMax(), 1, 4};
     g_EditParam.max = s.upper;
     return s;
 }

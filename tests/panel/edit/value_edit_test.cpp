@@ -5,6 +5,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/limits/phase_limits.h"
+#include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "drivers/panel_link.h"
@@ -95,8 +96,8 @@ TEST_F(EditTest, RefusedNumbersAndTheExitKey) {
     }
 }
 
-// Above 99999 the knob steps by ten (AC voltage: a hundred) at cursor 0; from 10000 by ten except in the
-// fine fields; at a limit the value stays and the result says so.
+// Above 99999 the knob steps by ten (the phase AC voltages: a hundred) at cursor 0; from 10000 by ten except
+// in the fine fields; at a limit the value stays and the result says so.
 TEST_F(EditTest, KnobStepFollowsTheValuesWidth) {
     for (auto [id, value, delta, after] : {std::tuple{kParamCurrLimit, 123456, 1, 123466},
                                            {kParamAcv, 123456, 1, 123556},
@@ -104,6 +105,8 @@ TEST_F(EditTest, KnobStepFollowsTheValuesWidth) {
                                            {kParamCurrLimit, 50000, 1, 50010},
                                            {kParamFreq, 50000, 1, 50001},
                                            {kParamCurrLimit, 9999, 1, 10000},
+                                           {kParamCurrLimit, 10000, 1, 10010},
+                                           {kParamAcvLine, 123456, 1, 123466},
                                            {kParamCurrLimit, 5000, -1, 4999}}) {
         PutRec(id, 0, value, 500000, 0);
         menuEnterParamState(id);
@@ -256,9 +259,12 @@ TEST_F(EditTest, AllPhaseVoltageLimitedByOtherPhases) {
     PutRec(kParamDcv + 1, 1, 0, dcv.max - 100, dcv.min);
     menuEnterParamState(kParamDcv);
     g_EditParam.cursor = 9;
+    MarkParamGroupChanged(0, kParamNone);
     Knob(kParamDcv, 3);
     EXPECT_EQ(g_LimitedPhase.maxIndex, 0u);
     EXPECT_EQ(Rec(kParamDcv).value, dcv.max - 100);
+    EXPECT_NE(g_ParamDirty[kDirtyDcv].load(), 0u) << "the control task applies it to every phase";
+    MarkParamGroupChanged(0, kParamNone);
 }
 
 // The cursor stays on its decade when the value changes width; a wider value drops the digits it no

@@ -17,6 +17,7 @@
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_setting_value.h"
 #include "scpi/parser/scpi_errors.h"
+#include "tests/core/ctrl_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 
@@ -191,6 +192,36 @@ TEST_F(SourceHandlers, VppMaximumIsTheHighestValueASetTakes) {
         EXPECT_EQ(GetAcv(2), r.phaseValue);
     }
     g_MenuState.store(home);
+}
+
+// A numeric setting goes to the line the panel selected, and its MAXimum is that line's; with edit-all it
+// goes to every phase and the AC voltage's MAXimum is the lowest of the three, L1's included.
+TEST_F(SourceHandlers, NumericSettingOfTheSelectedLineOrEveryPhase) {
+    const int32_t maxima[3] = {20000, 30000, 25000};
+    for (uint32_t p = 0; p < 3; ++p) {
+        ParamRec r{};
+        paramRW(0, kParamAcv, &r, p);
+        r.value = 1000;
+        r.max = maxima[p];
+        paramRW(1, kParamAcv, &r, p);
+    }
+    test::SelectLine(1);
+    EXPECT_EQ(ch.Call(CmdSourVolt, true, kItemChoice, kChoiceMax), "+300.0000|0");
+    EXPECT_EQ(ch.Call(CmdSourVolt, false, kItemReal, 260.0), "|0");
+    EXPECT_EQ(ch.Call(CmdSourVolt, true), "+260.0000|0");
+    EXPECT_EQ(GetAcv(0), 1000);
+    EXPECT_EQ(GetAcv(1), 26000);
+    EXPECT_EQ(GetAcv(2), 1000);
+
+    g_EditAllPhases.store(1);
+    EXPECT_EQ(ch.Call(CmdSourVolt, true, kItemChoice, kChoiceMax), "+200.0000|0");
+    EXPECT_EQ(ch.Call(CmdSourVolt, false, kItemReal, 210.0), "|53");
+    EXPECT_EQ(ch.Call(CmdSourVolt, false, kItemChoice, kChoiceMax), "|0");
+    EXPECT_EQ(GetAcv(0), 20000);
+    EXPECT_EQ(GetAcv(1), 20000);
+    EXPECT_EQ(GetAcv(2), 20000);
+    g_EditAllPhases.store(0);
+    test::SelectLine(0);
 }
 
 }  // namespace

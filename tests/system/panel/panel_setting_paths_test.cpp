@@ -1,0 +1,126 @@
+// One setting by its two ways in: a value set by a SCPI command on the LAN socket and the same value set
+// on the panel (typed on the keypad, turned with the knob) end in the same setting and the same stage
+// register; a value beyond the setting's bound is refused by both and changes neither.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tests/system/panel/front_panel_suite.h"
+
+namespace {
+
+using namespace testsupport;
+
+class SettingPaths : public FrontPanelSuite {
+  protected:
+    // The stage's last answer for register reg, as it printed the value ("" when it gave none).
+    static std::string RegText(int reg) {
+        const std::string head = "reg " + std::to_string(reg) + " = ";
+        if (!Panel("reg " + std::to_string(reg))) return "";
+        const std::string out = c().Output();
+        const size_t at = out.rfind(head);
+        if (at == std::string::npos) return "";
+        const size_t end = out.find(" written", at);
+        return end == std::string::npos ? "" : out.substr(at + head.size(), end - at - head.size());
+    }
+    // The register's text once the stage shows another than `was` (bounded; "" when it does not).
+    static std::string RegTextOtherThan(int reg, const std::string& was) {
+        for (int tries = 0; tries < 40; ++tries) {
+            const std::string now = RegText(reg);
+            if (!now.empty() && now != was) return now;
+        }
+        return "";
+    }
+    // A number as the keypad keys that type it: '@' and 'A'-'I' are 0-9, 'J' the point.
+    static void TypeNumber(const std::string& number) {
+        for (char ch : number)
+            ASSERT_TRUE(Panel(std::string("key ") + (ch == '.' ? 'J' : static_cast<char>('@' + (ch - '0')))))
+                << number;
+    }
+    // The setting's field opened by its key, the number typed and entered.
+    static void TypeInto(const char* fieldKey, const std::string& number) {
+        Keys({"key T"});
+        ASSERT_TRUE(Panel(std::string("key ") + fieldKey));
+        TypeNumber(number);
+        ASSERT_TRUE(Panel("key U"));
+    }
+};
+
+// The AC voltage and the frequency of L1: the remote set, the typed number and the knob give the same
+// setting and the same register.
+TEST_F(SettingPaths, RemoteKeypadAndKnobSetTheSameSettingAndRegister) {
+    ASSERT_EQ(Ask("MODE AC-INT;:VOLT:RANG 200;:SYST:ACV:UNIT VRMS;:FUNC SIN;:VOLT 0;:FREQ 50;*OPC?"), "1");
+
+    ASSERT_EQ(Ask("VOLT 12.34;*OPC?"), "1");
+    EXPECT_EQ(Query("VOLT?"), "+12.3400");
+    EXPECT_TRUE(StageHas(2384, "12.34")) << c().Output();
+    SendLocal("VOLT 0");
+    ASSERT_TRUE(StageHas(2384, "0"));
+    TypeInto("O", "12.34");
+    EXPECT_EQ(Query("VOLT?"), "+12.3400") << "typed";
+    EXPECT_TRUE(StageHas(2384, "12.34")) << "typed " << c().Output();
+
+    // The knob changes the last digit shown (0.01 V) and applies each turn at once.
+    SendLocal("VOLT 12.3");
+    ASSERT_TRUE(StageHas(2384, "12.3"));
+    Keys({"key T", "key O", "knob 4"});
+    EXPECT_EQ(Query("VOLT?"), "+12.3400") << "knob";
+    EXPECT_TRUE(StageHas(2384, "12.34")) << "knob " << c().Output();
+    Keys({"key T"});
+
+    ASSERT_EQ(Ask("FREQ 55.55;*OPC?"), "1");
+    EXPECT_EQ(Query("FREQ?"), "+55.5500");
+    EXPECT_TRUE(StageHas(2414, "55.55")) << c().Output();
+    SendLocal("FREQ 50");
+    ASSERT_TRUE(StageHas(2414, "50"));
+    TypeInto("P", "55.55");
+    EXPECT_EQ(Query("FREQ?"), "+55.5500") << "typed";
+    EXPECT_TRUE(StageHas(2414, "55.55")) << "typed " << c().Output();
+    SendLocal("FREQ 50;:VOLT 0");
+}
+
+// In Vpp units a TRI waveform's AC voltage stops at the lower of its record's maximum and the waveform's
+// peak-to-peak ceiling: the remote MAXimum. One shown step above it the command gets "-222" and the typed
+// number the voltage limit message; neither changes the setting or the register. At it both take it
+// (first, as keys typed under the limit message's popup would go to the popup).
+TEST_F(SettingPaths, AValueBeyondTheBoundIsRefusedByBothAlike) {
+    ASSERT_EQ(Ask("MODE AC-INT;:VOLT:RANG 200;:SYST:ACV:UNIT VRMS;:FUNC SIN;:VOLT 0;*OPC?"), "1");
+    ASSERT_TRUE(StageHas(2384, "0"));
+    ASSERT_EQ(Ask("SYST:ACV:UNIT VPP;:FUNC TRI;:VOLT 10;*OPC?"), "1");
+    const std::string ten = RegTextOtherThan(2384, "0");
+    ASSERT_FALSE(ten.empty()) << c().Output();
+    const std::string maxText = Query("VOLT? MAX");
+    const double max = std::atof(maxText.c_str());
+    ASSERT_GT(max, 10.0) << maxText;
+    char beyond[32], atMax[32];
+    // One step of the field as it shows the maximum (0.1 V from 100 V up).
+    std::snprintf(beyond, sizeof beyond, "%.1f", max + 0.1);
+    std::snprintf(atMax, sizeof atMax, "%.1f", max);
+
+    ASSERT_EQ(Ask(std::string("VOLT ") + atMax + ";*OPC?"), "1");
+    EXPECT_EQ(Query("VOLT?"), maxText) << "remote " << atMax;
+    const std::string atMaxReg = RegTextOtherThan(2384, ten);
+    ASSERT_FALSE(atMaxReg.empty()) << c().Output();
+    SendLocal("VOLT 10");
+    ASSERT_TRUE(StageHas(2384, ten));
+    TypeInto("O", atMax);
+    EXPECT_EQ(Query("VOLT?"), maxText) << "typed " << atMax;
+    EXPECT_TRUE(StageHas(2384, atMaxReg)) << "typed " << c().Output();
+    SendLocal("VOLT 10");
+    ASSERT_TRUE(StageHas(2384, ten));
+
+    Send(std::string("VOLT ") + beyond);
+    EXPECT_EQ(Query("SYST:ERR?"), "-222,\"Data out of range\"") << beyond;
+    EXPECT_EQ(Query("VOLT?"), "+10.0000") << "remote " << beyond;
+    EXPECT_EQ(RegText(2384), ten) << "remote " << beyond;
+
+    Mark();
+    TypeInto("O", beyond);
+    EXPECT_TRUE(Popup("Setting Voltage Limited")) << TextLog();
+    EXPECT_EQ(Query("VOLT?"), "+10.0000") << "typed " << beyond;
+    EXPECT_EQ(RegText(2384), ten) << "typed " << beyond;
+
+    SendLocal("SYST:ACV:UNIT VRMS;:FUNC SIN;:VOLT 0");
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/params/param_store.h"
+#include "core/params/settings/angle_bounds.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_states.h"
 
@@ -18,7 +19,7 @@ constexpr ParamRow Num(uint16_t edit, const char* label, int32_t (*get)(), int32
 }
 constexpr ParamRow Phase(uint16_t edit, const char* label, int32_t (*get)(), int32_t (*set)(int32_t),
                          Range range) {
-    return {edit,           label, get, set, range, 1, 3599, 4, Keypad::kTenths, kBP, Variant::kNumeric,
+    return {edit,           label, get, set, range, 1, settings::kAngleMax, 4, Keypad::kTenths, kBP, Variant::kNumeric,
             Format::kTenths};
 }
 constexpr ParamRow Choice(uint16_t edit, const char* label, int32_t (*get)(), int32_t (*set)(int32_t),

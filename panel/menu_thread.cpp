@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "core/control/alarms/alarms.h"
-#include "core/control/calibration/cali_panel_request.h"
 #include "core/control/calibration/calibration.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/control/output_request.h"
@@ -35,7 +34,6 @@
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/keys/key_filters.h"
 #include "panel/keys/scanned_line.h"
-#include "panel/menu/edit_follow.h"
 #include "panel/menu_entries.h"
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
@@ -292,6 +290,7 @@ void ReloadLastSeqSimSlots() {
 }  // namespace
 
 void MenuThread_Start() {
+    ScreenRequest_SetTaker();
     g_UiReady.store(0, std::memory_order_release);
     // A memory that cannot be opened is not tested and leaves the unit without a model type; one that
     // fails its test is still read: a block that fails its checksum is not applied.
@@ -381,9 +380,6 @@ void MenuThread_Pass() {
     // What other threads asked of the screens, before this pass's keys and set commands see the screen.
     ScreenRequest_RunPending();
     SettingsSaveRequestTake();
-    EditFollow_Apply();
-    if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
-    CaliPanel_TakeRequest();
     KeyStep();
     ScannedLineStep();
     ReceiveSetCommand();
@@ -399,8 +395,9 @@ void MenuThread_Pass() {
 
 bool MenuThread_TakeSetCommand() {
     if (Hardcopy_IsPending()) return false;
-    // A calibration reading between passes is checked against the point the procedure moved to.
-    CaliPanel_TakeRequest();
+    // A command between passes sees the screen other threads asked for as one at a pass does: a
+    // calibration reading is checked against the point the procedure moved to.
+    ScreenRequest_RunPending();
     if (!ReceiveSetCommand()) return false;
     CompleteSetCommand();
     panel::EditPublish();

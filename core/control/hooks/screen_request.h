@@ -39,23 +39,24 @@ enum CaliPageEntry : int32_t {
 };
 
 // The screen entries the requests run, one member per kind, handed over by the composition root before
-// any thread runs. A request whose entry is not set does nothing and is not kept.
+// any thread runs. A request whose entry is not set does nothing and is not kept; a table names the
+// entries it sets, the others stay unset.
 struct ScreenRequestRunners {
-    void (*advanceScreen)();
-    void (*simpleScreen)();
-    void (*parallelRetry)();
-    int32_t (*enterStateValue)(uint32_t state, int32_t value);
-    void (*calibrationPage)(uint32_t state, int32_t entry);
-    void (*goCalibration)();
-    void (*seqSimExit)();
-    void (*seqStepChanged)(int32_t step);
-    int32_t (*arbitraryMode)();
-    int32_t (*simSelectBuffers)();
-    void (*simEnterStep)();
-    void (*seqSelectBuffers)();
-    void (*seqEnterStepIndex)();
-    void (*seqLeavePreview)();
-    int (*editFollow)(uint32_t state, int32_t value);
+    void (*advanceScreen)() = nullptr;
+    void (*simpleScreen)() = nullptr;
+    void (*parallelRetry)() = nullptr;
+    int32_t (*enterStateValue)(uint32_t state, int32_t value) = nullptr;
+    void (*calibrationPage)(uint32_t state, int32_t entry) = nullptr;
+    void (*goCalibration)() = nullptr;
+    void (*seqSimExit)() = nullptr;
+    void (*seqStepChanged)(int32_t step) = nullptr;
+    int32_t (*arbitraryMode)() = nullptr;
+    int32_t (*simSelectBuffers)() = nullptr;
+    void (*simEnterStep)() = nullptr;
+    void (*seqSelectBuffers)() = nullptr;
+    void (*seqEnterStepIndex)() = nullptr;
+    void (*seqLeavePreview)() = nullptr;
+    int (*editFollow)(uint32_t state, int32_t value) = nullptr;
 };
 void ScreenRequest_SetRunners(const ScreenRequestRunners& runners);
 

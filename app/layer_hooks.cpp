@@ -42,6 +42,7 @@
 #include "screens/menu/service/service_entries.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "screens/output/home/home_screen.h"
+#include "screens/output/home/home_value_fit.h"
 #include "screens/output/keys/key_table.h"
 #include "screens/output/simple/simple_screen.h"
 #include "screens/output/startup/startup_screen.h"
@@ -89,6 +90,7 @@ void WireLayerHooks() {
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
     MenuThread_SetSeqSimDefaults(SeqMem_ReloadAtStart, Sim_LoadLastOrDefault);
+    MenuThread_SetValueFit(home::HomeValues_Fit);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages({.home = &HomePageDesc,
                       .simple = &SimplePageDesc,

@@ -79,6 +79,12 @@ constexpr uint32_t kCompleteLaterMs = 5000;
 std::atomic<KeyHandler> g_keyDispatch{nullptr};
 std::atomic<int32_t (*)(int32_t)> g_seqReload{nullptr};
 std::atomic<void (*)(uint16_t)> g_simReload{nullptr};
+std::atomic<void (*)()> g_valueFit{nullptr};
+
+// The records the painters show are this thread's to write: the values they show clamped are put back here.
+void FitShownValues() {
+    if (const auto fit = g_valueFit.load(std::memory_order_acquire); fit != nullptr) fit();
+}
 
 uint32_t ReconfigField() {
     return (g_SysStatus.load(std::memory_order_acquire) & kReconfigMask) >> kSysReconfigLow;
@@ -356,6 +362,9 @@ void MenuThread_SetSeqSimDefaults(int32_t (*seqReload)(int32_t slot), void (*sim
     g_seqReload.store(seqReload, std::memory_order_release);
     g_simReload.store(simReload, std::memory_order_release);
 }
+void MenuThread_SetValueFit(void (*fit)()) {
+    g_valueFit.store(fit, std::memory_order_release);
+}
 
 int SettingsSaveRequestTake() {
     if (!SysStatusTest(kSysResetSaveRequest)) return 0;
@@ -387,6 +396,7 @@ void MenuThread_Pass() {
     SyncPanelIndicators();
     UpdateStatusConditions();
     CompleteSetCommand();
+    FitShownValues();
     // The GUI thread paints the edit words as this pass left them: every key handler and set command
     // that changed them ran above.
     panel::EditPublish();
@@ -400,6 +410,7 @@ bool MenuThread_TakeSetCommand() {
     ScreenRequest_RunPending();
     if (!ReceiveSetCommand()) return false;
     CompleteSetCommand();
+    FitShownValues();
     panel::EditPublish();
     return true;
 }

@@ -341,3 +341,24 @@ TEST_F(HandoverTest, NonVolatileMemoryFailureAtStartSetsItsStatusBit) {
 }
 
 }  // namespace
+
+namespace {
+// The values the painters show clamped are put back by the menu/control thread: once each pass, and
+// after a set command taken between passes, before the GUI thread is handed the edit words.
+TEST_F(HandoverTest, EveryPassAndEveryCommandBetweenPassesFitsTheShownValues) {
+    static std::atomic<int> fits{0};
+    fits.store(0);
+    MenuThread_SetValueFit([] { fits.fetch_add(1); });
+    MenuThread_Pass();
+    EXPECT_EQ(fits.load(), 1);
+    FakeChannel a{9, {0}, {}, 0, 0, {}};
+    Post(&a);
+    EXPECT_TRUE(MenuThread_TakeSetCommand());
+    EXPECT_EQ(a.runs.load(), 1);
+    EXPECT_EQ(fits.load(), 2);
+    EXPECT_TRUE(Completion(9));
+    MenuThread_SetValueFit(nullptr);
+    MenuThread_Pass();
+    EXPECT_EQ(fits.load(), 2);
+}
+}  // namespace

@@ -7,7 +7,6 @@
 #include "GUI/gui.h"
 #include "core/control/ctrl_task.h"
 #include "core/control/hooks/core_services.h"
-#include "core/control/hooks/core_ui_hooks.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/control/sys_event.h"
 #include "core/regbus/bus_transfer.h"
@@ -20,6 +19,7 @@
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/keys/key_filters.h"
+#include "panel/menu/edit_follow.h"
 #include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
 #include "panel/menu_thread.h"
@@ -42,6 +42,7 @@
 #include "screens/menu/service/service_entries.h"
 #include "screens/menu/service/service_key_slots.h"
 #include "screens/output/home/home_screen.h"
+#include "screens/output/home/home_value_fit.h"
 #include "screens/output/keys/key_table.h"
 #include "screens/output/simple/simple_screen.h"
 #include "screens/output/startup/startup_screen.h"
@@ -74,8 +75,11 @@
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
     SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
-    SysEvent_SetHooks({InitRuntimeStateForReset, ParallelConfigUnits, UartChannelRestart, SeqSimPreparationPending});
-    CtrlTask_SetPowerOnEntries({Seq_EnterModeAtPowerOn, Sim_EnterModeAtPowerOn});
+    SysEvent_SetHooks({.initRuntimeState = InitRuntimeStateForReset,
+                       .parallelConfigUnits = ParallelConfigUnits,
+                       .uartChannelRestart = UartChannelRestart,
+                       .operationPending = SeqSimPreparationPending});
+    CtrlTask_SetPowerOnEntries({.seq = Seq_EnterModeAtPowerOn, .sim = Sim_EnterModeAtPowerOn});
     HwConsoleSetGraphicsStart(GUI_Start);
     HwConsoleSetStartScreen(StartupScreen);
     MenuThread_SetKeyDispatch(menuKeyDispatch);
@@ -86,31 +90,56 @@ void WireLayerHooks() {
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
     MenuThread_SetSeqSimDefaults(SeqMem_ReloadAtStart, Sim_LoadLastOrDefault);
+    MenuThread_SetValueFit(home::HomeValues_Fit);
     // The overlay's slot stays empty until its layer is built.
-    PageMgr_SetPages(
-        {&HomePageDesc, &SimplePageDesc, &OverlayPageDesc, &CalPageDesc, &MenuPageDesc, &SeqSimPageDesc});
-    Barcode_SetFileHooks({BarcodeFileLoad, BarcodeFileSave});
+    PageMgr_SetPages({.home = &HomePageDesc,
+                      .simple = &SimplePageDesc,
+                      .overlay = &OverlayPageDesc,
+                      .cal = &CalPageDesc,
+                      .menu = &MenuPageDesc,
+                      .seqsim = &SeqSimPageDesc});
+    Barcode_SetFileHooks({.load = BarcodeFileLoad, .save = BarcodeFileSave});
     SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
     HomeKeys_SetSeqSimKey(KeyProcess_Sequence);
-    MemoryData_SetDeleteHooks({SeqMem_DeleteItem, SimMem_DeleteItem});
-    CoreServices_Set({BeepOn, BeepOff, BeepRequest, BeepService, SettingsBackupSaveAll, BackupBlocksRebaseAll,
-                      InitRuntimeStateForReset, ServiceSlaveItem});
-    ScreenRequest_SetRunners({menuGoAdvenceScreen, menuEnterParallelRetry, menuEnterStateValue});
-    CoreUi_SetHooks({menuGoAdvenceScreen, menuGoSimpleScreen, caliEnterStep, Enter_menuCalibration, Seq_Exit,
-                     Seq_StepChangedHook, menuEnterArbitraryMode, menuGoCalibration, Sim_SelectBuffers,
-                     Enter_menuSimulationStep, Seq_SelectBuffers, Enter_menuSeqSetStepIndex, Seq_LeavePreview});
+    MemoryData_SetDeleteHooks({.seq = SeqMem_DeleteItem, .sim = SimMem_DeleteItem});
+    CoreServices_Set({.beepOn = BeepOn,
+                      .beepOff = BeepOff,
+                      .beepRequest = BeepRequest,
+                      .beepService = BeepService,
+                      .backupSave = SettingsBackupSaveAll,
+                      .backupRebase = BackupBlocksRebaseAll,
+                      .initRuntimeState = InitRuntimeStateForReset,
+                      .serviceItem = ServiceSlaveItem});
+    ScreenRequest_SetRunners({.advanceScreen = menuGoAdvenceScreen,
+                              .simpleScreen = menuGoSimpleScreen,
+                              .parallelRetry = menuEnterParallelRetry,
+                              .enterStateValue = menuEnterStateValue,
+                              .calibrationPage = CaliPage_Enter,
+                              .goCalibration = menuGoCalibration,
+                              .seqSimExit = Seq_Exit,
+                              .seqStepChanged = Seq_StepChangedHook,
+                              .arbitraryMode = menuEnterArbitraryMode,
+                              .simSelectBuffers = Sim_SelectBuffers,
+                              .simEnterStep = Enter_menuSimulationStep,
+                              .seqSelectBuffers = Seq_SelectBuffers,
+                              .seqEnterStepIndex = Enter_menuSeqSetStepIndex,
+                              .seqLeavePreview = Seq_LeavePreview,
+                              .editFollow = EditFollow_Apply});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
     if (SeqPageKeys_Register() != 0) std::fputs("the key table refused the SEQUENCE editors and pages\n", stderr);
     if (SeqEditors_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE value editors' keys\n", stderr);
     SysService_SetPreparationSteps(Seq_PreparationStep, Sim_PreparationStep);
     UsbPort_SetHooks(
-        {[](uint32_t bits, uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },
-         [](uint32_t bits, uintptr_t arg) {
-             return scpiPostInterfaceRequest(&scpi::g_StatusGpib, bits, arg);
-         },
-         [] { return (scpi::g_StatusUsb.chanFlags.load(std::memory_order_acquire) & kChanConnected) != 0; },
-         scpi::GpibDriverLoadOnce});
+        {.postUsb = [](uint32_t bits,
+                       uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },
+         .postGpib = [](uint32_t bits,
+                        uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusGpib, bits, arg); },
+         .usbHostConnected =
+             [] {
+                 return (scpi::g_StatusUsb.chanFlags.load(std::memory_order_acquire) & kChanConnected) != 0;
+             },
+         .loadGpibDriver = scpi::GpibDriverLoadOnce});
     if (Sim_RegisterSelectKeys() != 0) std::fputs("the key table refused the SIMULATE selection keys\n", stderr);
     SimSetEditStateHook(Sim_ShowRemoteField);
     if (SimEditors_RegisterKeys() != 0) std::fputs("the key table refused the SIMULATE editors' keys\n", stderr);

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "core/control/alarms/alarms.h"
-#include "core/control/calibration/cali_panel_request.h"
 #include "core/control/calibration/calibration.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/control/output_request.h"
@@ -36,7 +35,6 @@
 #include "panel/hardcopy/hardcopy.h"
 #include "panel/keys/key_filters.h"
 #include "panel/keys/scanned_line.h"
-#include "panel/menu/edit_follow.h"
 #include "panel/menu_entries.h"
 #include "panel/panel_lamps.h"
 #include "panel/panel_services.h"
@@ -82,6 +80,12 @@ constexpr uint32_t kCompleteLaterMs = 5000;
 std::atomic<KeyHandler> g_keyDispatch{nullptr};
 std::atomic<int32_t (*)(int32_t)> g_seqReload{nullptr};
 std::atomic<void (*)(uint16_t)> g_simReload{nullptr};
+std::atomic<void (*)()> g_valueFit{nullptr};
+
+// The records the painters show are this thread's to write: the values they show clamped are put back here.
+void FitShownValues() {
+    if (const auto fit = g_valueFit.load(std::memory_order_acquire); fit != nullptr) fit();
+}
 
 uint32_t ReconfigField() {
     return (g_SysStatus.load(std::memory_order_acquire) & kReconfigMask) >> kSysReconfigLow;
@@ -292,6 +296,7 @@ void ReloadLastSeqSimSlots() {
 }  // namespace
 
 void MenuThread_Start() {
+    ScreenRequest_SetTaker();
     g_UiReady.store(0, std::memory_order_release);
     // A memory that cannot be opened is not tested and leaves the unit without a model type; one that
     // fails its test is still read: a block that fails its checksum is not applied.
@@ -357,6 +362,9 @@ void MenuThread_SetSeqSimDefaults(int32_t (*seqReload)(int32_t slot), void (*sim
     g_seqReload.store(seqReload, std::memory_order_release);
     g_simReload.store(simReload, std::memory_order_release);
 }
+void MenuThread_SetValueFit(void (*fit)()) {
+    g_valueFit.store(fit, std::memory_order_release);
+}
 
 int SettingsSaveRequestTake() {
     if (!SysStatusTest(kSysResetSaveRequest)) return 0;
@@ -381,9 +389,6 @@ void MenuThread_Pass() {
     // What other threads asked of the screens, before this pass's keys and set commands see the screen.
     ScreenRequest_RunPending();
     SettingsSaveRequestTake();
-    EditFollow_Apply();
-    if (panel::AdvanceScreenAskedTake()) menuGoAdvenceScreen();
-    CaliPanel_TakeRequest();
     KeyStep();
     ScannedLineStep();
     ReceiveSetCommand();
@@ -391,6 +396,7 @@ void MenuThread_Pass() {
     SyncPanelIndicators();
     UpdateStatusConditions();
     CompleteSetCommand();
+    FitShownValues();
     // The GUI thread paints the edit words as this pass left them: every key handler and set command
     // that changed them ran above.
     panel::EditPublish();
@@ -399,10 +405,12 @@ void MenuThread_Pass() {
 
 bool MenuThread_TakeSetCommand() {
     if (Hardcopy_IsPending()) return false;
-    // A calibration reading between passes is checked against the point the procedure moved to.
-    CaliPanel_TakeRequest();
+    // A command between passes sees the screen other threads asked for as one at a pass does: a
+    // calibration reading is checked against the point the procedure moved to.
+    ScreenRequest_RunPending();
     if (!ReceiveSetCommand()) return false;
     CompleteSetCommand();
+    FitShownValues();
     panel::EditPublish();
     return true;
 }

@@ -30,6 +30,10 @@ void MenuThread_SetKeyDispatch(KeyHandler dispatch);
 // The front panel's start-up loads of the SEQ tables and the SIM sets, each with the memory used last; in
 // the screens above the panel, handed over at start-up. Unset, the tables stay as they are.
 void MenuThread_SetSeqSimDefaults(int32_t (*seqReload)(int32_t slot), void (*simReload)(uint16_t memory));
+// The home page's shown values fitted into their records (HomeValues_Fit, in the screens above the panel),
+// run after each pass's keys and set commands and after a set command between passes, before the GUI
+// thread is handed the edit words; handed over at start-up. Unset, nothing is fitted.
+void MenuThread_SetValueFit(void (*fit)());
 // Takes a reset's settings-save request (bit 12 of g_SysStatus); 1 when there was one.
 int SettingsSaveRequestTake();
 

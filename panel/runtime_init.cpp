@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "core/control/alarms/alarm_state.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
@@ -135,8 +136,6 @@ void ParallelConfigUnits() {
 }
 
 namespace {
-std::atomic<uint32_t> g_advanceScreenAsked{0};
-
 void InitRuntimeWords() {
     PanelIndicatorsReset();
     KeyEventBoxClear();
@@ -201,11 +200,6 @@ void InitRuntimeState() {
 
 void InitRuntimeStateForReset() {
     InitRuntimeWords();
-    g_advanceScreenAsked.store(1, std::memory_order_release);
+    // A reset runs on the supervisor or the timer thread: the menu/control thread enters the screen.
+    ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
 }
-
-namespace panel {
-bool AdvanceScreenAskedTake() {
-    return g_advanceScreenAsked.exchange(0, std::memory_order_acq_rel) != 0;
-}
-}  // namespace panel

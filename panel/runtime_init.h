@@ -21,6 +21,4 @@ struct RuntimeTuning {
     std::atomic<int32_t> rd[5];
 };
 extern RuntimeTuning g_RuntimeTuning;
-// Menu/control thread: true when InitRuntimeStateForReset ran since the last take (once for several).
-bool AdvanceScreenAskedTake();
 }  // namespace panel

@@ -260,9 +260,12 @@ TEST_F(HandoverTest, FollowRequestPostedByTheGuiThreadIsAppliedByTheNextMenuPass
     const uint32_t state = g_MenuState.load();
     g_MenuState.store(196);
     g_EditParam.workValue.store(0);
-    std::thread([] { EditFollow_Post(196, 321); }).join();
+    ScreenRequest_SetRunners({.editFollow = EditFollow_Apply});
+    std::thread([] { ScreenRequest_Ask(ScreenRequest::kEditFollow, 196, 321); }).join();
+    EXPECT_EQ(g_EditParam.workValue.load(), 0);
     std::thread([] { MenuThread_Pass(); }).join();
     EXPECT_EQ(ShownOnTheGuiThread().workValue, 321);
+    ScreenRequest_SetRunners({});
     g_EditParam.workValue.store(0);
     panel::EditPublish();
     g_MenuState.store(state);
@@ -274,6 +277,7 @@ TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuP
     g_MenuState.store(47);
     g_EditBuf.choiceValue = 0xBEEFu;
     panel::EditPublish();
+    ScreenRequest_SetRunners({.advanceScreen = menuGoAdvenceScreen});
     std::thread([] { InitRuntimeStateForReset(); }).join();
     EXPECT_EQ(g_MenuState.load(), 47u);
     EXPECT_EQ(g_EditBuf.choiceValue, 0xBEEFu);
@@ -283,6 +287,7 @@ TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuP
     EXPECT_EQ(ShownOnTheGuiThread().buf.choiceValue, acv);
     MenuThread_Pass();
     EXPECT_EQ(g_MenuState.load(), 1u);
+    ScreenRequest_SetRunners({});
     g_EditBuf = panel::EditBuf{};
     panel::EditPublish();
 }
@@ -290,9 +295,9 @@ TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuP
 // The parallel link on the timer thread asks for the advance screen: the menu/control thread's next pass
 // enters it, not the posting thread.
 TEST_F(HandoverTest, ScreenRequestOfAnotherThreadRunsAtTheNextMenuPass) {
-    ScreenRequest_SetRunners({menuGoAdvenceScreen, nullptr, nullptr});
+    ScreenRequest_SetRunners({.advanceScreen = menuGoAdvenceScreen});
     g_MenuState.store(47);
-    std::thread([] { ScreenRequest_Post(ScreenRequest::kAdvanceScreen); }).join();
+    std::thread([] { ScreenRequest_Ask(ScreenRequest::kAdvanceScreen); }).join();
     EXPECT_EQ(g_MenuState.load(), 47u);
     std::thread([] { MenuThread_Pass(); }).join();
     EXPECT_EQ(g_MenuState.load(), 1u);
@@ -335,4 +340,25 @@ TEST_F(HandoverTest, NonVolatileMemoryFailureAtStartSetsItsStatusBit) {
     plat::NvmSimReset();
 }
 
+}  // namespace
+
+namespace {
+// The values the painters show clamped are put back by the menu/control thread: once each pass, and
+// after a set command taken between passes, before the GUI thread is handed the edit words.
+TEST_F(HandoverTest, EveryPassAndEveryCommandBetweenPassesFitsTheShownValues) {
+    static std::atomic<int> fits{0};
+    fits.store(0);
+    MenuThread_SetValueFit([] { fits.fetch_add(1); });
+    MenuThread_Pass();
+    EXPECT_EQ(fits.load(), 1);
+    FakeChannel a{9, {0}, {}, 0, 0, {}};
+    Post(&a);
+    EXPECT_TRUE(MenuThread_TakeSetCommand());
+    EXPECT_EQ(a.runs.load(), 1);
+    EXPECT_EQ(fits.load(), 2);
+    EXPECT_TRUE(Completion(9));
+    MenuThread_SetValueFit(nullptr);
+    MenuThread_Pass();
+    EXPECT_EQ(fits.load(), 2);
+}
 }  // namespace

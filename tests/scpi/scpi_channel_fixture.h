@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/control/hooks/screen_request.h"
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
 
@@ -75,7 +76,7 @@ class FakeChannel {
     uint8_t* PrepareLargeReply(uint32_t length);
 
     // Runs a handler on the channel's context with one parameter of `type` (kItemOmitted: none) and
-    // returns "reply|error row".
+    // returns "reply|error row"; a set command as the menu/control thread runs it.
     template <typename T = int32_t>
     std::string Call(const std::function<int(ScpiInterface*)>& run, bool query, uint8_t type = kItemOmitted,
                      T value = 0) {
@@ -85,6 +86,9 @@ class FakeChannel {
         cmd->items[0] = ScpiParamItem{type, sizeof value, cmd->data};
         parse.errIndex = 0;
         ifc.replyCount = 0;
+        // A set command runs on the menu/control thread: this thread plays it, and the screen requests the
+        // handler asks for run at once.
+        if (!query) ScreenRequest_SetTaker();
         run(&ifc);
         ifc.io.write(nullptr, 0, kPortCommit);
         return Transmit() + "|" + std::to_string(parse.errIndex);

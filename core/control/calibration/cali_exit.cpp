@@ -2,7 +2,7 @@
 
 #include "core/control/calibration/cal_state.h"
 #include "core/control/calibration/calibration.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
@@ -94,7 +94,7 @@ constexpr OneShot kOneShots[] = {
 }  // namespace
 
 void caliGoHome() {
-    core::CallHook(core::CoreUi().advanceScreen);
+    ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
 }
 
 void caliSaveExit(int32_t exitFlag) {

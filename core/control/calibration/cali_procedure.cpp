@@ -1,7 +1,7 @@
 #include "core/control/calibration/cali_procedure.h"
 
 #include "core/control/calibration/cal_state.h"
-#include "core/control/calibration/cali_panel_request.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/param_store.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
@@ -56,9 +56,13 @@ uint32_t Result() {
     return status & 7u;
 }
 
-// The menu/control thread enters the page: this runs on the timer thread.
+// The menu/control thread enters the page, or only sets its menu state: this runs on the timer thread.
 void EnterPage(uint32_t page) {
-    CaliPanel_Request(page);
+    ScreenRequest_Ask(ScreenRequest::kCalibrationPage, page, kCaliPageEnter);
+}
+
+void SetPageState(uint32_t page) {
+    ScreenRequest_Ask(ScreenRequest::kCalibrationPage, page, kCaliPageStateOnly);
 }
 
 // The point was accepted: on to the page of the next one.
@@ -68,10 +72,10 @@ void Continue(Procedure& p, StepRow* row) {
         if (s.point != done) continue;
         const uint32_t page = s.page == kMenuCalibration ? s.page : s.page + p.pageShift;
         if (s.move == Move::kEnterPage) EnterPage(page);
-        if (s.move == Move::kSetState) CaliPanel_RequestState(page);
+        if (s.move == Move::kSetState) SetPageState(page);
         if (s.move == Move::kProcessing) {
             ShowMessage(2, "Processing...");
-            CaliPanel_RequestState(page);
+            SetPageState(page);
             if (p.unlockAtProcessing) g_ParamFlags.fetch_and(~kKeysLocked, kRelaxed);
         }
         StepObjPostMsg(p.base + s.next, row);
@@ -98,7 +102,7 @@ void RangeEnd(Procedure& p, StepRow* row, uint32_t msg) {
 void HighRangeEnd(Procedure& p, StepRow* row) {
     const uint32_t result = Result();
     if (result == 1) {
-        CaliPanel_Request(kMenuCalibration);
+        EnterPage(kMenuCalibration);
         StepObjPostMsg(p.base + kEnd, row);
     } else if (result == 2) {
         ShowMessage(2, p.highFail);

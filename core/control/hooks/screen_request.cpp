@@ -1,50 +1,82 @@
 #include "core/control/hooks/screen_request.h"
 
+#include <atomic>
 #include <mutex>
-
-#include "core/control/hooks/call_hook.h"
+#include <thread>
 
 namespace {
 struct Pending {
     ScreenRequest what;
-    uint32_t argument;
+    uint32_t state;
+    int32_t value;
 };
 // One place per kind: a kind that waits is moved rather than added, so a post never finds the queue full.
 constexpr size_t kCapacity = kScreenRequestKinds;
-static_assert(kCapacity >= kScreenRequestKinds, "every request kind needs its place in the queue");
 
 // Set once at start-up, before any thread that reads it runs.
 ScreenRequestRunners g_runners{};
+// The menu/control thread; none until it starts, and until then every request waits for it.
+std::atomic<std::thread::id> g_taker{};
 
 // Posters on every thread, one taker: a few stores under the lock, never a wait for a pass.
 std::mutex g_lock;
 Pending g_pending[kCapacity]{};
 size_t g_count = 0;
 
-bool RunnerSet(ScreenRequest what) {
-    switch (what) {
+// Whether the entry is set, and when run is true runs it.
+template <typename Fn, typename... Args>
+bool Start(Fn entry, bool run, Args... args) {
+    if (entry == nullptr) return false;
+    if (run) entry(args...);
+    return true;
+}
+
+bool Dispatch(const Pending& r, bool run) {
+    const ScreenRequestRunners& e = g_runners;
+    switch (r.what) {
         case ScreenRequest::kAdvanceScreen:
-            return g_runners.advanceScreen != nullptr;
+            return Start(e.advanceScreen, run);
+        case ScreenRequest::kSimpleScreen:
+            return Start(e.simpleScreen, run);
         case ScreenRequest::kParallelRetry:
-            return g_runners.parallelRetry != nullptr;
+            return Start(e.parallelRetry, run);
         case ScreenRequest::kEnterState:
-            return g_runners.enterStateValue != nullptr;
+            return Start(e.enterStateValue, run, r.state, r.value);
+        case ScreenRequest::kCalibrationPage:
+            return Start(e.calibrationPage, run, r.state, r.value);
+        case ScreenRequest::kGoCalibration:
+            return Start(e.goCalibration, run);
+        case ScreenRequest::kSeqSimExit:
+            return Start(e.seqSimExit, run);
+        case ScreenRequest::kSeqStepChanged:
+            return Start(e.seqStepChanged, run, r.value);
+        case ScreenRequest::kArbitraryMode:
+            return Start(e.arbitraryMode, run);
+        case ScreenRequest::kSimSelectBuffers:
+            return Start(e.simSelectBuffers, run);
+        case ScreenRequest::kSimEnterStep:
+            return Start(e.simEnterStep, run);
+        case ScreenRequest::kSeqSelectBuffers:
+            return Start(e.seqSelectBuffers, run);
+        case ScreenRequest::kSeqEnterStepIndex:
+            return Start(e.seqEnterStepIndex, run);
+        case ScreenRequest::kSeqLeavePreview:
+            return Start(e.seqLeavePreview, run);
+        case ScreenRequest::kEditFollow:
+            return Start(e.editFollow, run, r.state, r.value);
+        case ScreenRequest::kCount:
+            break;
     }
     return false;
 }
 
-void Run(const Pending& request) {
-    switch (request.what) {
-        case ScreenRequest::kAdvanceScreen:
-            core::CallHook(g_runners.advanceScreen);
-            break;
-        case ScreenRequest::kParallelRetry:
-            core::CallHook(g_runners.parallelRetry);
-            break;
-        case ScreenRequest::kEnterState:
-            core::CallHook(g_runners.enterStateValue, request.argument, int32_t{0});
-            break;
-    }
+void Post(const Pending& request) {
+    const std::lock_guard<std::mutex> hold(g_lock);
+    size_t kept = 0;
+    for (size_t i = 0; i < g_count; ++i)
+        if (g_pending[i].what != request.what) g_pending[kept++] = g_pending[i];
+    g_pending[kept] = request;
+    g_count = kept + 1;
 }
 }  // namespace
 
@@ -52,14 +84,18 @@ void ScreenRequest_SetRunners(const ScreenRequestRunners& runners) {
     g_runners = runners;
 }
 
-void ScreenRequest_Post(ScreenRequest what, uint32_t argument) {
-    if (!RunnerSet(what)) return;
-    const std::lock_guard<std::mutex> hold(g_lock);
-    size_t kept = 0;
-    for (size_t i = 0; i < g_count; ++i)
-        if (g_pending[i].what != what) g_pending[kept++] = g_pending[i];
-    g_pending[kept] = Pending{what, argument};
-    g_count = kept + 1;
+bool ScreenRequest_Ask(ScreenRequest what, uint32_t state, int32_t value) {
+    const Pending request{what, state, value};
+    if (!Dispatch(request, false)) return false;
+    if (g_taker.load(std::memory_order_acquire) == std::this_thread::get_id())
+        Dispatch(request, true);
+    else
+        Post(request);
+    return true;
+}
+
+void ScreenRequest_SetTaker() {
+    g_taker.store(std::this_thread::get_id(), std::memory_order_release);
 }
 
 size_t ScreenRequest_RunPending() {
@@ -74,6 +110,6 @@ size_t ScreenRequest_RunPending() {
     }
     // Outside the lock: a screen entry may take its time, and posters never wait for it.
     for (size_t i = 0; i < count; ++i)
-        Run(taken[i]);
+        Dispatch(taken[i], true);
     return count;
 }

@@ -11,13 +11,13 @@
 #include "core/params/settings/duty_band.h"
 #include "core/params/settings/setting_rows.h"
 #include "core/system/state/ctrl_words.h"
+#include "platform/stage/wiring_codes.h"
 
 namespace settings {
 
 namespace {
 
 constexpr uint32_t kRead = 0, kWrite = 1;
-constexpr uint32_t k1P3W = 2;
 constexpr uint32_t kPhasesOfWiring[] = {3, 1, 2};  // 3P4W, 1P2W, 1P3W
 
 ParamRec Read(uint32_t id, int unit) {
@@ -99,8 +99,8 @@ void CheckAfterSet(uint32_t id, int first, int last, Origin who) {
 // only when no phase of the wiring would hold the value back.
 void MarkWhenNoPhaseLimits(uint32_t id, int32_t v, bool allPhases) {
     const uint32_t wiring = GetPhaseMode();
-    if (!allPhases && wiring != k1P3W) return;
-    const uint32_t phases = wiring < 3 ? kPhasesOfWiring[wiring] : 1;
+    if (!allPhases && wiring != kWiring1P3W) return;
+    const uint32_t phases = wiring < kWirings ? kPhasesOfWiring[wiring] : 1;
     for (uint32_t p = 0; p < phases; ++p)
         if (!Fits(id, static_cast<int>(p), v, Origin::kRemote)) return;
     MarkAllPhaseEdit(id);

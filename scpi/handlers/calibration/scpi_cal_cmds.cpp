@@ -7,7 +7,7 @@
 #include "core/control/calibration/cali_exit.h"
 #include "core/control/calibration/cali_step_record.h"
 #include "core/control/calibration/calibration.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/control/sys_event.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/state/ctrl_words.h"
@@ -57,7 +57,7 @@ void StartProcedure(uint32_t kindBit, uint32_t firstPoint) {
     g_CalState.phase.store(phase, std::memory_order_relaxed);
     WriteMode((1u << phase) | kindBit);
     WriteCommand(kCmdStart);
-    core::CallHook(core::CoreUi().caliEnterStep, firstPoint);
+    ScreenRequest_Ask(ScreenRequest::kCalibrationPage, firstPoint, kCaliPageEnter);
 }
 
 // A reading in thousandths: a real is truncated, an integer scaled; a product that leaves 32 bits is
@@ -100,7 +100,7 @@ int Leave(ScpiInterface* ifc, void (*signal)()) {
     if (scpiGetChoice(ifc, 0, &choice) != 0) return Refuse(ifc, kScpiErrParameter);
     if (Protected()) return Refuse(ifc, kScpiErrProtected);
     if (choice != kChoiceExit) return Refuse(ifc, kScpiErrSystem);
-    core::CallHook(core::CoreUi().enterCalibration);
+    ScreenRequest_Ask(ScreenRequest::kCalibrationPage, kMenuCalibration, kCaliPageEnter);
     WriteCommand(kCmdAbort);
     signal();
     return 0;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seqsim/seqsim_data.h"
@@ -94,11 +94,10 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     const int32_t r = memory == kSeq ? SeqMem_Recall(1, slot) : SimMem_Recall(1, slot);
     char text[64] = "Recall Fail!";
     if (r >= 1 || (memory == kSeq && r == kFileBadRecord)) {
+        // SEQUENCE downloads what was recalled; without its screen the tables are only selected.
         if (memory == kSim)
-            core::CallHook(core::CoreUi().simSelectBuffers);
-        else if (SeqIsActiveMode() && core::CoreUi().seqSelectBuffers != nullptr)
-            core::CoreUi().seqSelectBuffers();  // SEQUENCE downloads what was recalled
-        else
+            ScreenRequest_Ask(ScreenRequest::kSimSelectBuffers);
+        else if (!SeqIsActiveMode() || !ScreenRequest_Ask(ScreenRequest::kSeqSelectBuffers))
             SeqSimSelectTables();
         if (memory == kSeq)
             g_SeqSimSlots.seq = static_cast<uint16_t>(n);
@@ -124,10 +123,10 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     // the state index.
     if (memory == kSim && (r >= 1 || r == kFileBadRecord) && SimIsActiveMode()) {
         SimPrepRequest.store(1, std::memory_order_release);
-        core::CallHook(core::CoreUi().simEnterStep);
+        ScreenRequest_Ask(ScreenRequest::kSimEnterStep);
     }
     if (memory == kSeq && (r >= 1 || r == kFileBadRecord) && SeqIsActiveMode())
-        core::CallHook(core::CoreUi().seqEnterStepIndex);
+        ScreenRequest_Ask(ScreenRequest::kSeqEnterStepIndex);
     // A memory that could not be loaded (missing, damaged) is a failure the client must see, not only the
     // panel; one loaded with its values limited is not.
     if (r < 1 && r != kFileBadRecord) return Fail(ifc, kScpiErrExecution);

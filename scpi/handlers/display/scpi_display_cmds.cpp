@@ -2,7 +2,7 @@
 #include <cstddef>
 
 #include "core/control/calibration/cal_state.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
@@ -54,9 +54,9 @@ int CmdDispDesMode(ScpiInterface* ifc) {
     if (view == kTotal && IsPhaseMode1P2W()) return Fail(ifc, kScpiErrExecution);
     if (view == kNormal || view == kTotal) {
         g_HomePage.viewSel.store(static_cast<uint32_t>(view), std::memory_order_release);
-        core::CallHook(core::CoreUi().advanceScreen);
+        ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
     } else if (view == kSimple) {
-        core::CallHook(core::CoreUi().simpleScreen);
+        ScreenRequest_Ask(ScreenRequest::kSimpleScreen);
     } else {
         return Fail(ifc, kScpiErrSystem);
     }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
 #include "engine/seq/seq_access.h"
@@ -333,7 +333,7 @@ int CmdSeqStep(ScpiInterface* ifc) {
     g_SeqSimScreen.remoteStep0.store(0, std::memory_order_release);
     if (SeqSimIsRunning() == 0) {
         SeqSetCurStep(step);
-        core::CallHook(core::CoreUi().seqStepChanged, step);
+        ScreenRequest_Ask(ScreenRequest::kSeqStepChanged, 0, step);
         return 0;
     }
     // A running sequence can be edited only at step 0, and only after this permission.

@@ -1,7 +1,7 @@
 // MODE (the output mode) and [SOURce:]VOLTage:RANGe: the settings that reconfigure the power stage. A
 // set requests the reconfiguration, and the command completes once the control task has applied it.
 #include "core/control/calibration/cal_state.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
@@ -63,7 +63,7 @@ int SetMode(ScpiInterface* ifc) {
     }
     SetOutputMode(static_cast<uint32_t>(mode));
     g_OutputRefresh.store(1, std::memory_order_release);
-    core::CallHook(core::CoreUi().advanceScreen);
+    ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
     RequestReconfig();
     return 0;
 }

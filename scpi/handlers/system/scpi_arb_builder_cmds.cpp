@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/angle_bounds.h"
@@ -59,7 +59,7 @@ uint32_t RangeAt(int position) {
 // After a remote change the editor, when it is on screen, is entered again so it shows the new values.
 void ResyncPanel() {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    if (state >= kMenuArbTriangleEdit && state <= kMenuArbType) core::CallHook(core::CoreUi().arbitraryMode);
+    if (state >= kMenuArbTriangleEdit && state <= kMenuArbType) ScreenRequest_Ask(ScreenRequest::kArbitraryMode);
 }
 void Rebuilt() {
     ArbBuild_SetBuildPending();

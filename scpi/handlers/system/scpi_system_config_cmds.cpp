@@ -2,7 +2,7 @@
 // output.
 #include <atomic>
 
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
@@ -75,7 +75,7 @@ int SetPhase(ScpiInterface* ifc) {
     if (SeqSimGetMode() != 0) return Refuse(ifc, kScpiErrSystem);
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
     if (state >= kMenuSystemInfo && state <= kMenuParallelEnableEdit) {
-        core::CallHook(core::CoreUi().advanceScreen);
+        ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
         plat::SleepMs(kAdvancedScreenWaitMs);
     }
     int32_t to;
@@ -107,18 +107,18 @@ int SetFunctionMode(ScpiInterface* ifc) {
     switch (mode) {
         case kSequence:
         case kSimulation:
-            if (mode == kSequence) core::CallHook(core::CoreUi().seqLeavePreview);
+            if (mode == kSequence) ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
             if (current == static_cast<uint32_t>(mode)) return 0;
             if (!SeqSimEntryAllowed(mode == kSimulation)) return Refuse(ifc, kScpiErrSystem);
-            if (mode == kSimulation) core::CallHook(core::CoreUi().seqLeavePreview);
+            if (mode == kSimulation) ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
             if (SeqSimEnterMode(static_cast<uint32_t>(mode)) != 0) return Refuse(ifc, kScpiErrSystem);
             return 0;
         case kContinuous:
             if (current == 0 && !SeqSimIsActive()) return 0;
             if (OutputOn()) return Refuse(ifc, kScpiErrSystem);
             SysStatusSet(kSysSeqSimExitRequest);
-            core::CallHook(core::CoreUi().seqLeavePreview);
-            core::CallHook(core::CoreUi().seqSimExit);
+            ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
+            ScreenRequest_Ask(ScreenRequest::kSeqSimExit);
             SysStatusClear(kSysSeqSimExitRequest);
             return 0;
         default:

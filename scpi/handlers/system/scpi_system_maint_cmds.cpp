@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/control/alarms/alarms.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/control/output_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
@@ -111,7 +111,7 @@ int QueryScpiData(ScpiInterface* ifc) {
 
 void SetServiceAccess() {
     if (OutputFlagTest(kOutFlagOutputOn)) SetOutputOnOff(0);
-    core::CallHook(core::CoreUi().goCalibration);
+    ScreenRequest_Ask(ScreenRequest::kGoCalibration);
     SysStatusSet(kSysCaliAccess);
 }
 

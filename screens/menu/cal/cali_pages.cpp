@@ -3,6 +3,7 @@
 #include "core/control/calibration/cal_state.h"
 #include "core/control/calibration/cali_step_record.h"
 #include "core/control/calibration/calibration.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
@@ -33,4 +34,14 @@ void caliEnterStep(uint32_t state) {
     g_EditParam.cursor = 0;
     if (state == kMenuCalVoltR100P0) CaliVoltStart();
     if (state == kMenuCalCurrP0) CaliCurrStart();
+}
+
+void CaliPage_Enter(uint32_t state, int32_t entry) {
+    if (state < kMenuCalibration || state > kMenuCalDefaultConfirm) return;
+    if (entry == kCaliPageStateOnly)
+        g_MenuState.store(state, std::memory_order_release);
+    else if (state == kMenuCalibration)
+        Enter_menuCalibration();
+    else
+        caliEnterStep(state);
 }

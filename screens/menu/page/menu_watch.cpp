@@ -3,12 +3,12 @@
 #include <atomic>
 #include <iterator>
 
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/links/usb_state.h"
-#include "panel/menu/edit_follow.h"
 #include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
@@ -154,7 +154,7 @@ void Changed(const Watched& w, uint32_t value) {
     const bool inRange = state >= w.first && state <= w.last;
     const auto followOrRow = [&] {
         if (state == w.editState)
-            EditFollow_Post(state, static_cast<int32_t>(value));
+            ScreenRequest_Ask(ScreenRequest::kEditFollow, state, static_cast<int32_t>(value));
         else
             MenuWin_Repaint(w.rowWin);
     };

@@ -20,8 +20,9 @@ struct PanelValueText {
     char main[40];
     char second[24];
 };
-// Reads the settings of the selected phase; puts back the values the panel clamps (line voltages into
-// their line limits, ON/OFF phases of whole degrees to 359).
+// Reads the settings of the selected phase and writes nothing: the values the panel clamps (line voltages
+// into their line limits, ON/OFF phases of whole degrees to 359) are shown clamped
+// (screens/output/home/home_value_fit.h).
 PanelValueText PanelValueTextOf(int32_t code);
 
 }  // namespace home

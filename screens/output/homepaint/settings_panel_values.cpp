@@ -1,5 +1,4 @@
 // The texts of the settings panel's values, by item code.
-#include <climits>
 #include <cstdio>
 
 #include "core/params/access/param_access.h"
@@ -9,6 +8,7 @@
 #include "panel/draw/value_format.h"
 #include "panel/overlay/overlay_paint.h"
 #include "platform/stage/wiring_codes.h"
+#include "screens/output/home/home_value_fit.h"
 #include "screens/output/homepaint/settings_labels.h"
 #include "screens/output/homepaint/settings_panel.h"
 #include "screens/output/keys/panel_rows.h"
@@ -19,9 +19,7 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr int32_t kWaveSquare = 17;
-constexpr int32_t kWholeDegreeMax = 3590;  // 359 degrees with no decimals
 constexpr int32_t kFourDigits = 9999;
-constexpr double kSqrt3 = 1.7320508075688772;
 
 enum Code : int32_t {
     kPhase = 0,
@@ -75,23 +73,11 @@ void DutyText(char (&out)[N], uint32_t phase) {
         std::snprintf(out, N, "%d%%", static_cast<int>(duty));
 }
 
-// The line AC voltage may reach the phase maximum as a line-to-line value; the line record takes that
-// limit, and a value above it is brought down to it.
-int32_t LineAcv(ParamRec* line, uint32_t phase) {
-    const int32_t phaseMax = Rec(kParamAcv, phase).max;
-    const int32_t max =
-        GetPhaseMode() == kWiring3P4W ? static_cast<int32_t>(phaseMax * kSqrt3 + 0.5) : phaseMax * 2;
-    paramPutLimit(1, kParamAcvLine, max, 0);
-    *line = Rec(kParamAcvLine, 0);
-    return paramClampValue(kParamAcvLine, max, INT32_MIN, 0);
-}
-
-int32_t LineDcv(ParamRec* line, uint32_t phase) {
-    const ParamRec p = Rec(kParamDcv, phase);
-    paramPutLimit(1, kParamDcvLine, p.max * 2, 0);
-    paramPutLimit(2, kParamDcvLine, p.min * 2, 0);
-    *line = Rec(kParamDcvLine, 0);
-    return paramClampValue(kParamDcvLine, p.max * 2, p.min * 2, 0);
+// A line voltage is shown within the bounds the selected phase gives it (home_value_fit.h); the
+// menu/control thread puts the bounds and the value into the line record.
+int32_t LineValue(ParamRec* line, uint32_t id, const LineBounds& bounds) {
+    *line = Rec(id, 0);
+    return WithinLine(line->value, bounds);
 }
 
 template <size_t N>
@@ -99,7 +85,8 @@ void VoltText(char (&out)[N], int32_t code, uint32_t phase) {
     ParamRec r{};
     int32_t value = 0;
     if (GetPhaseLineView() == 1) {
-        value = code == kAcv ? LineAcv(&r, phase) : LineDcv(&r, phase);
+        value = code == kAcv ? LineValue(&r, kParamAcvLine, LineAcvBounds(phase))
+                             : LineValue(&r, kParamDcvLine, LineDcvBounds(phase));
     } else {
         r = Rec(code == kAcv ? kParamAcv : kParamDcv, phase);
         value = r.value;
@@ -107,7 +94,7 @@ void VoltText(char (&out)[N], int32_t code, uint32_t phase) {
     Number(out, value, r, VoltDecimals(value));
 }
 
-// An ON or OFF phase in whole degrees stops at 359; the panel puts a larger one back as 359.
+// An ON or OFF phase in whole degrees stops at 359; the menu/control thread puts a larger one back as 359.
 template <size_t N>
 void StartStopText(char (&out)[N], uint32_t id, uint32_t phase) {
     const ParamRec r = Rec(id, phase);
@@ -115,10 +102,7 @@ void StartStopText(char (&out)[N], uint32_t id, uint32_t phase) {
         Put(out, "FREE");
         return;
     }
-    int32_t value = r.value;
-    if (r.decimals == 0 && value > kWholeDegreeMax)
-        value = paramClampValue(id, kWholeDegreeMax, INT32_MIN, phase);
-    Number(out, value, r, r.decimals);
+    Number(out, ShownAngle(r.value, r.decimals), r, r.decimals);
 }
 
 template <size_t N>
@@ -190,8 +174,7 @@ PanelValueText PanelValueTextOf(int32_t code) {
             break;
         case kSyncPhs: {
             const ParamRec r = Rec(kParamSyncPhase, 0);
-            const int32_t shown = r.decimals == 0 && r.value > kWholeDegreeMax ? kWholeDegreeMax : r.value;
-            Number(t.main, shown, r, r.decimals);
+            Number(t.main, ShownAngle(r.value, r.decimals), r, r.decimals);
             break;
         }
         case kSig:

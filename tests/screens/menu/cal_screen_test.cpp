@@ -13,9 +13,8 @@
 
 #include "GUI/text/gui_font.h"
 #include "core/control/calibration/cal_state.h"
-#include "core/control/calibration/cali_panel_request.h"
 #include "core/control/calibration/calibration.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
@@ -208,10 +207,9 @@ TEST_F(CalScreen, PointTitlesDropTrailingZeros) {
 // keys are never left locked, so EXIT and the others are not dropped in silence.
 TEST_F(CalScreen, ARandomWalkNeverEndsWithTheKeysLocked) {
     ASSERT_EQ(CaliKeys_Register(), 0);
-    CoreUiHooks hooks{};
-    hooks.caliEnterStep = caliEnterStep;
-    hooks.enterCalibration = Enter_menuCalibration;
-    CoreUi_SetHooks(hooks);
+    ScreenRequestRunners hooks{};
+    hooks.calibrationPage = CaliPage_Enter;
+    ScreenRequest_SetRunners(hooks);
     core::CalStateReset();
     CaliMode_Step();
     plat::SetTimeScale(1000);  // the one-shot items wait for the stage in real time
@@ -223,10 +221,10 @@ TEST_F(CalScreen, ARandomWalkNeverEndsWithTheKeysLocked) {
                 {'L', 5, 0}, {213, 4, 1}, {213, 4, -1}, {'W', 4, 0}};
     const auto pass = [] {
         for (int i = 0; i < 3; ++i) {
-            CaliPanel_TakeRequest();
+            ScreenRequest_RunPending();
             CaliMode_Step();
         }
-        CaliPanel_TakeRequest();
+        ScreenRequest_RunPending();
         Step();
     };
     const auto press = [](uint8_t code, uint8_t cls, int8_t delta) {
@@ -258,7 +256,7 @@ TEST_F(CalScreen, ARandomWalkNeverEndsWithTheKeysLocked) {
         g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
     }
     plat::SetTimeScale(1);
-    CoreUi_SetHooks({});
+    ScreenRequest_SetRunners({});
     core::CalStateReset();
 }
 

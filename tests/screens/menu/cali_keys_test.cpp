@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"
@@ -46,11 +46,11 @@ class CaliKeys : public test::CtrlTest {
   protected:
     void SetUp() override {
         ASSERT_EQ(CaliKeys_Register(), 0);
-        CoreUiHooks hooks{};
+        ScreenRequestRunners hooks{};
         hooks.advanceScreen = [] { ++g_home; };
-        hooks.caliEnterStep = caliEnterStep;
-        hooks.enterCalibration = Enter_menuCalibration;
-        CoreUi_SetHooks(hooks);
+        hooks.calibrationPage = CaliPage_Enter;
+        ScreenRequest_SetRunners(hooks);
+        ScreenRequest_SetTaker();  // keys run on the menu/control thread
         plat::SetTimeScale(1000);
         CaliMode_Step();  // the mode object starts and idles
         CaliMode_Step();
@@ -61,7 +61,7 @@ class CaliKeys : public test::CtrlTest {
     }
     void TearDown() override {
         plat::SetTimeScale(1);
-        CoreUi_SetHooks({});
+        ScreenRequest_SetRunners({});
         g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
         g_MenuState.store(0);
         menuResetEdit();

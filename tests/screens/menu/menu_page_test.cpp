@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "core/control/barcode_table.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/lan_cfg.h"
@@ -179,13 +181,14 @@ TEST_F(MenuPageTest, DhcpChangeRepaintsTheLanColumnAndTheListAreaOnly) {
 }
 
 TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnlyWhileItIsOpen) {
+    ScreenRequest_SetRunners({.editFollow = EditFollow_Apply});
     Step(195, 3);
     Step(196, 3);
-    EditFollow_Apply();
+    ScreenRequest_RunPending();
     g_EditParam.workValue.store(0);
     ASSERT_EQ(paramPutValue(0, kParamInductanceL1, 123, 0), 0);
     Step(196, 1);
-    EXPECT_EQ(EditFollow_Apply(), 1);
+    ScreenRequest_RunPending();  // the menu/control thread's pass
     EXPECT_EQ(g_EditParam.workValue.load(), 123);
     auto before = Counts();
     Step(196, 1);
@@ -194,17 +197,18 @@ TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnlyWhileI
     before = Counts();
     ASSERT_EQ(paramPutValue(0, kParamInductanceL2, 77, 0), 0);
     Step(196, 1);
-    EXPECT_EQ(EditFollow_Apply(), 0);
+    ScreenRequest_RunPending();
     EXPECT_EQ(g_EditParam.workValue.load(), 123);
     EXPECT_EQ(Painted(before), (std::set<int>{ColumnWin(kColImpedance)})) << "the L2 row is hidden";
 
     // A request posted for an editor that closed before it was applied is dropped.
     g_MenuState.store(196);
-    EditFollow_Post(196, 55);
+    std::thread([] { ScreenRequest_Ask(ScreenRequest::kEditFollow, 196, 55); }).join();
     g_MenuState.store(195);
     g_EditParam.workValue.store(9);
-    EXPECT_EQ(EditFollow_Apply(), 0);
+    ScreenRequest_RunPending();
     EXPECT_EQ(g_EditParam.workValue.load(), 9);
+    ScreenRequest_SetRunners({});
 }
 
 TEST_F(MenuPageTest, AllDataLeavesOutTheMemoryNumberRow) {

@@ -1,12 +1,16 @@
 // The settings panel's label and value windows on the framebuffer: which rows each page shows, the texts
-// and colours at their screen places, the highlight box, and what the painter puts back into the store.
+// and colours at their screen places, the highlight box, and that the painters leave the store as it is.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "screens/output/home/home_value_fit.h"
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_paint.h"
+#include "tests/GUI/screen_fixture.h"
 #include "tests/screens/output/home_paint_fixture.h"
 #include "tests/support/default_store.h"
 
@@ -141,39 +145,96 @@ TEST_F(HomePanel, SinglePhaseShowsTwelveRowsAndNothingPastTheLayout) {
     EXPECT_TRUE(screen.Texts().empty());
 }
 
-TEST_F(HomePanel, WholeDegreeOnPhaseAbove359IsPutBackOncePainted) {
+// The painters only read: whatever the panel shows clamped, a paint of every window leaves every byte of
+// the parameter store as it was.
+TEST_F(HomePanel, APaintLeavesTheStoreAsItWas) {
+    const auto storeBytes = [] {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&g_ParamStore);
+        return std::vector<uint8_t>(bytes, bytes + sizeof g_ParamStore);
+    };
+    // Above 500 Hz the angles are whole degrees (the store derives it from the frequency it holds); 360 is
+    // shown as 359.
+    paramPutValue(0, kParamFreq, 60000, 0);
+    SetOnPhase(3600, 1, 0);
+    paramPutValue(0, kParamMeasItem7, 1, 0);    // the LINE view
+    paramPutLimit(1, kParamAcvLine, 70000, 0);  // above what the phase maximum gives
+    paramPutValue(0, kParamAcvLine, 69000, 0);
+    paramPutValue(0, kParamDcvLine, -90000, 0);
+    // The store brings the angles' format into step with the frequency when the frequency is read; read
+    // here, so that only a write of the painters would show.
+    for (uint32_t phase = 0; phase < 3; ++phase)
+        paramGetValue(kParamFreq, 0, phase);
+    for (const uint32_t row : {0u, 6u}) {
+        Select(row);
+        const std::vector<uint8_t> before = storeBytes();
+        screen.PaintPanel();
+        EXPECT_EQ(storeBytes(), before) << "page of row " << row;
+    }
+}
+
+// What the panel shows clamped, the menu/control thread's pass writes back: the panel shows the same
+// before and after it, and the store then holds what is shown.
+TEST_F(HomePanel, WholeDegreeOnPhaseAbove359IsShownAndPutBackAs359) {
     Select(6);
     SetOnPhase(3595, 1, 0);
     screen.Paint(home::PanelValueWin(0));
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3590);
     EXPECT_EQ(Value(0).rfind("359", 0), 0u) << Value(0);
+    const std::vector<uint16_t> shown = guitest::Screen();
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595) << "not by the painter";
+    home::HomeValues_Fit();
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3590);
+    screen.Paint(home::PanelValueWin(0));
+    EXPECT_EQ(guitest::Screen(), shown);
     // Switched off, the row reads FREE and the value stays as it is.
     SetOnPhase(3595, 0, 0);
     screen.Paint(home::PanelValueWin(0));
+    home::HomeValues_Fit();
     EXPECT_EQ(Value(0), "FREE");
     EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
     // With a decimal the angle may go past 359.
     SetOnPhase(3595, 1, 1);
-    screen.Paint(home::PanelValueWin(0));
+    home::HomeValues_Fit();
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
+    // Off the shown page nothing is fitted.
+    Select(0);
+    SetOnPhase(3595, 1, 0);
+    home::HomeValues_Fit();
     EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
 }
 
 // The LINE view's AC voltage reaches the phase maximum as a line-to-line value: sqrt(3) times it in
-// 3P4W, twice it in 1P3W; a line value above it is brought down.
+// 3P4W, twice it in 1P3W. A change that lowers the phase maximum below the line value (as another range
+// does) shows the line value at the new limit at once, and the next pass puts limit and value into the
+// line record.
 TEST_F(HomePanel, LineViewTakesItsLimitsFromThePhaseMaximum) {
-    ParamRec phase = test::ReadRecord(kParamAcv, 0);
-    phase.max = 30000;
-    paramRW(1, kParamAcv, &phase, 0);
+    const auto phaseMax = [](int32_t max) {
+        ParamRec phase = test::ReadRecord(kParamAcv, 0);
+        phase.max = max;
+        paramRW(1, kParamAcv, &phase, 0);
+    };
+    phaseMax(40000);
     paramPutValue(0, kParamMeasItem7, 1, 0);
     paramPutLimit(1, kParamAcvLine, 70000, 0);
     paramPutValue(0, kParamAcvLine, 59000, 0);
+    home::HomeValues_Fit();
+    EXPECT_EQ(test::ReadRecord(kParamAcvLine, 0).max, 69282);
+    EXPECT_EQ(test::ReadRecord(kParamAcvLine, 0).value, 59000);
+
+    phaseMax(30000);
     screen.Paint(home::PanelValueWin(2));
+    EXPECT_EQ(Value(2).rfind("519.6", 0), 0u) << Value(2);
+    const std::vector<uint16_t> shown = guitest::Screen();
+    EXPECT_EQ(test::ReadRecord(kParamAcvLine, 0).max, 69282) << "not by the painter";
+    home::HomeValues_Fit();
     ParamRec line = test::ReadRecord(kParamAcvLine, 0);
     EXPECT_EQ(line.max, 51962);
     EXPECT_EQ(line.value, 51962);
+    screen.Paint(home::PanelValueWin(2));
+    EXPECT_EQ(guitest::Screen(), shown);
+
     g_PhaseMode.store(2);
     paramPutValue(0, kParamAcvLine, 59000, 0);
-    screen.Paint(home::PanelValueWin(2));
+    home::HomeValues_Fit();
     line = test::ReadRecord(kParamAcvLine, 0);
     EXPECT_EQ(line.max, 60000);
     EXPECT_EQ(line.value, 59000);
@@ -184,10 +245,14 @@ TEST_F(HomePanel, LineViewTakesItsLimitsFromThePhaseMaximum) {
     ParamRec dc = test::ReadRecord(kParamDcv, 0);
     paramPutValue(0, kParamDcvLine, dc.min * 2 - 15, 0);  // below twice the minimum
     screen.Paint(home::PanelValueWin(3));
+    const std::string shownDc = Value(3);
+    home::HomeValues_Fit();
     line = test::ReadRecord(kParamDcvLine, 0);
     EXPECT_EQ(line.max, dc.max * 2);
     EXPECT_EQ(line.min, dc.min * 2);
     EXPECT_EQ(line.value, dc.min * 2);
+    screen.Paint(home::PanelValueWin(3));
+    EXPECT_EQ(Value(3), shownDc);
 }
 
 // In 1P3W the highlighted row decides whether an edit reaches both phases: not for the L1-L2 angle.

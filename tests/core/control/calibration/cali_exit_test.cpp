@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "panel/popup/msg_popup_fsm.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
@@ -30,9 +30,10 @@ std::atomic<int> g_homeCalls{0};
 class CaliExitTest : public test::CtrlTest {
   protected:
     void SetUp() override {
-        CoreUiHooks hooks{};
+        ScreenRequestRunners hooks{};
         hooks.advanceScreen = [] { g_homeCalls.fetch_add(1); };
-        CoreUi_SetHooks(hooks);
+        ScreenRequest_SetRunners(hooks);
+        ScreenRequest_SetTaker();  // the exits run on the menu/control thread
         test::StartCaliMode();
         g_homeCalls.store(0);
         MsgQueue_Clear();
@@ -42,7 +43,7 @@ class CaliExitTest : public test::CtrlTest {
     }
     void TearDown() override {
         plat::SetTimeScale(1);
-        CoreUi_SetHooks({});
+        ScreenRequest_SetRunners({});
     }
     static std::vector<uint32_t> Commands() { return test::RawsTo(kCaliCmdReg); }
     // The popup texts as the console shows them.

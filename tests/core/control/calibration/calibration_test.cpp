@@ -7,8 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "core/control/calibration/cali_panel_request.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/system/state/edit_state.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
@@ -33,23 +32,22 @@ struct Procedure {
 class CalibrationTest : public test::CtrlTest {
   protected:
     void SetUp() override {
-        CoreUiHooks hooks{};
-        hooks.caliEnterStep = caliEnterStep;
-        hooks.enterCalibration = Enter_menuCalibration;
-        CoreUi_SetHooks(hooks);
+        ScreenRequestRunners hooks{};
+        hooks.calibrationPage = CaliPage_Enter;
+        ScreenRequest_SetRunners(hooks);
         test::StartCaliMode();
         test::ClearTrace();
     }
-    void TearDown() override { CoreUi_SetHooks({}); }
+    void TearDown() override { ScreenRequest_SetRunners({}); }
     // Steps the mode object (4 ms each) until `done`; the steps taken, or -1.
     // The menu/control thread's pass takes the procedures' page requests between the steps.
     static int StepUntil(const std::function<bool()>& done, int most = 200) {
         for (int i = 0; i < most; ++i) {
-            CaliPanel_TakeRequest();
+            ScreenRequest_RunPending();
             if (done()) return i;
             CaliMode_Step();
         }
-        CaliPanel_TakeRequest();
+        ScreenRequest_RunPending();
         return done() ? most : -1;
     }
     static std::vector<uint32_t> Commands() { return test::RawsTo(2354); }
@@ -238,21 +236,26 @@ TEST_F(CalibrationTest, StartAfterACountSetWhileIdleStillRuns) {
 TEST_F(CalibrationTest, PanelEntriesWaitForTheMenuThread) {
     g_MenuState = 320;
     g_CalState.savedSelection = 4;
-    std::thread timer([] { CaliPanel_Request(316); });
+    ScreenRequest_SetTaker();  // this thread plays the menu/control thread
+    std::thread timer([] { ScreenRequest_Ask(ScreenRequest::kCalibrationPage, 316, kCaliPageEnter); });
     timer.join();
     EXPECT_EQ(g_MenuState.load(), 320u);
-    EXPECT_TRUE(CaliPanel_TakeRequest());
+    EXPECT_EQ(ScreenRequest_RunPending(), 1u);
     EXPECT_EQ(g_MenuState.load(), 316u);
     EXPECT_EQ(g_EditParam.workValue.load(), 4);
-    EXPECT_FALSE(CaliPanel_TakeRequest()) << "a request is taken once";
-    CaliPanel_Request(330);
-    EXPECT_FALSE(CaliPanel_TakeRequest()) << "no calibration state";
+    EXPECT_EQ(ScreenRequest_RunPending(), 0u) << "a request is taken once";
+    ScreenRequest_Ask(ScreenRequest::kCalibrationPage, 330, kCaliPageStateOnly);
+    EXPECT_EQ(g_MenuState.load(), 316u) << "no calibration state";
 
-    // A state-only request leaves the editor as it is.
+    // A state-only request leaves the editor as it is, and replaces a page entry still waiting (which
+    // would have loaded the point's editor and started its procedure).
     g_EditParam.workValue = 7;
-    CaliPanel_RequestState(320);
+    std::thread([] {
+        ScreenRequest_Ask(ScreenRequest::kCalibrationPage, 317, kCaliPageEnter);
+        ScreenRequest_Ask(ScreenRequest::kCalibrationPage, 320, kCaliPageStateOnly);
+    }).join();
     EXPECT_EQ(g_MenuState.load(), 316u);
-    EXPECT_TRUE(CaliPanel_TakeRequest());
+    EXPECT_EQ(ScreenRequest_RunPending(), 1u);
     EXPECT_EQ(g_MenuState.load(), 320u);
     EXPECT_EQ(g_EditParam.workValue.load(), 7);
 }

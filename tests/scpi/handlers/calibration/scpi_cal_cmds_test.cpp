@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/sys_status.h"
@@ -33,10 +33,10 @@ class CalModeCommands : public ::testing::Test {
     scpitest::FakeChannel ch{kChanLan};
 
     void SetUp() override {
-        CoreUiHooks hooks{};
+        ScreenRequestRunners hooks{};
         hooks.advanceScreen = [] { g_homeCalls.fetch_add(1); };
-        hooks.caliEnterStep = [](uint32_t state) { g_pointPage.store(state); };
-        CoreUi_SetHooks(hooks);
+        hooks.calibrationPage = [](uint32_t state, int32_t) { g_pointPage.store(state); };
+        ScreenRequest_SetRunners(hooks);
         CaliMode_Step();
         CaliMode_Step();
         g_homeCalls.store(0);
@@ -45,7 +45,7 @@ class CalModeCommands : public ::testing::Test {
     }
     void TearDown() override {
         plat::SetTimeScale(1);
-        CoreUi_SetHooks({});
+        ScreenRequest_SetRunners({});
         SysStatusClear(kSysCaliAccess);
     }
     static std::vector<uint32_t> Words(uint16_t reg) { return test::RawsTo(reg); }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
@@ -21,7 +21,7 @@ class DisplayCommands : public scpitest::ChannelTest {
   protected:
     void TearDown() override {
         core::ServiceFlagsReset();
-        CoreUi_SetHooks({});
+        ScreenRequest_SetRunners({});
     }
 };
 
@@ -88,10 +88,10 @@ TEST_F(DisplayCommands, MeasurementItemsFollowTheOutputMode) {
 TEST_F(DisplayCommands, ViewEntersItsScreen) {
     static int advanced, simple;
     advanced = simple = 0;
-    CoreUiHooks hooks{};
+    ScreenRequestRunners hooks{};
     hooks.advanceScreen = [] { ++advanced; };
     hooks.simpleScreen = [] { ++simple; };
-    CoreUi_SetHooks(hooks);
+    ScreenRequest_SetRunners(hooks);
     EXPECT_EQ(ch.Run("DISP:DES:MODE TOT"), "|");
     EXPECT_EQ(g_HomePage.viewSel.load(), 1u);
     EXPECT_EQ(ch.Run("DISP:DES:MODE SIMP"), "|");

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/system/state/output_flags.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_runner.h"
@@ -32,12 +32,12 @@ class SeqRemoteControl : public ::testing::Test {
     void SetUp() override {
         OutputFlagSet(kOutFlagOutputOn);
         g_changedStep = -1;
-        CoreUiHooks hooks{};
+        ScreenRequestRunners hooks{};
         hooks.seqStepChanged = [](int32_t step) { g_changedStep = step; };
-        CoreUi_SetHooks(hooks);
+        ScreenRequest_SetRunners(hooks);
     }
     void TearDown() override {
-        CoreUi_SetHooks({});
+        ScreenRequest_SetRunners({});
         core::OutputFlagsReset();
     }
     std::string Call(Handler handler, uint8_t type, int32_t value) { return ch.Call(handler, false, type, value); }

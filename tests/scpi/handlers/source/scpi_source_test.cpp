@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/links/parallel_link.h"
@@ -102,9 +102,9 @@ TEST_F(SourceHandlers, WaveformOfEveryPhaseWithEditAll) {
 TEST_F(SourceHandlers, ModeReconfiguresAndShowsTheAdvancedScreen) {
     static int shown;
     shown = 0;
-    CoreUiHooks hooks{};
+    ScreenRequestRunners hooks{};
     hooks.advanceScreen = [] { ++shown; };
-    CoreUi_SetHooks(hooks);
+    ScreenRequest_SetRunners(hooks);
     core::SysStatusReset();
     EXPECT_EQ(ch.Call(CmdSourMode, false, kItemChoice, 2), "|0");
     EXPECT_EQ(GetOutputMode(), 2u);
@@ -117,7 +117,7 @@ TEST_F(SourceHandlers, ModeReconfiguresAndShowsTheAdvancedScreen) {
     EXPECT_EQ(GetOutputMode(), 2u);
     EXPECT_EQ(shown, 1);
     core::SysStatusReset();
-    CoreUi_SetHooks({});
+    ScreenRequest_SetRunners({});
 }
 
 // LINE:VOLTage and LINE:VOLTage:OFFSet in Balance: the line record's limits follow the phases (x 2 in 1P3W;

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/system/state/edit_state.h"
 #include "engine/arb/arb_builder.h"
 #include "platform/host/clock.h"
@@ -32,14 +32,14 @@ class ArbBuilderCmds : public test::CtrlTest {
         for (int i = 0; i < 3; ++i)
             ArbBuild_TaskRun();
         g_reentered.store(0);
-        CoreUiHooks hooks{};
+        ScreenRequestRunners hooks{};
         hooks.arbitraryMode = [] {
             g_reentered.fetch_add(1);
             return int32_t{1};
         };
-        CoreUi_SetHooks(hooks);
+        ScreenRequest_SetRunners(hooks);
     }
-    void TearDown() override { CoreUi_SetHooks({}); }
+    void TearDown() override { ScreenRequest_SetRunners({}); }
     scpitest::FakeChannel ch{kChanLan};
 };
 

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "core/control/calibration/calibration.h"
-#include "core/control/hooks/core_ui_hooks.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
@@ -39,7 +39,7 @@ class SystemHandlers : public test::CtrlTest {
     }
     void TearDown() override {
         core::ServiceFlagsReset();
-        CoreUi_SetHooks({});
+        ScreenRequest_SetRunners({});
     }
     scpitest::FakeChannel ch{kChanLan};
 };
@@ -118,10 +118,9 @@ class CalHandlers : public SystemHandlers {
   protected:
     void SetUp() override {
         SystemHandlers::SetUp();
-        CoreUiHooks hooks{};
-        hooks.caliEnterStep = caliEnterStep;
-        hooks.enterCalibration = Enter_menuCalibration;
-        CoreUi_SetHooks(hooks);
+        ScreenRequestRunners hooks{};
+        hooks.calibrationPage = CaliPage_Enter;
+        ScreenRequest_SetRunners(hooks);
         CaliMode_Step();
         CaliMode_Step();
         test::ClearTrace();

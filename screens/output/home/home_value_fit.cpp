@@ -1,0 +1,77 @@
+#include "screens/output/home/home_value_fit.h"
+
+#include <algorithm>
+
+#include "core/params/access/param_access.h"
+#include "core/params/param_store.h"
+#include "core/params/settings/line_acv.h"
+#include "core/system/state/ctrl_words.h"
+#include "platform/stage/wiring_codes.h"
+#include "screens/output/keys/panel_rows.h"
+
+namespace home {
+
+namespace {
+
+// The item codes of the values fitted (settings_layout.h).
+constexpr int8_t kCodeAcv = 2, kCodeDcv = 3, kCodeOnPhase = 7, kCodeOffPhase = 8;
+
+ParamRec Rec(uint32_t id, uint32_t unit) {
+    ParamRec r{};
+    paramRW(0, id, &r, unit);
+    return r;
+}
+
+void FitLine(uint32_t id, const LineBounds& b) {
+    const ParamRec r = Rec(id, 0);
+    if (r.max != b.max) paramPutLimit(1, id, b.max, 0);
+    if (b.ownMin && r.min != b.min) paramPutLimit(2, id, b.min, 0);
+    paramClampValue(id, b.max, b.min, 0);
+}
+
+void FitAngle(uint32_t id, uint32_t phase) {
+    const ParamRec r = Rec(id, phase);
+    if (r.state != 0 && ShownAngle(r.value, r.decimals) != r.value)
+        paramClampValue(id, settings::kAngleMaxWholeDegrees, INT32_MIN, phase);
+}
+
+}  // namespace
+
+LineBounds LineAcvBounds(uint32_t phase) {
+    const int32_t phaseMax = Rec(kParamAcv, phase).max;
+    return {settings::LineAcvOfPhase(phaseMax, GetPhaseMode() == kWiring3P4W), INT32_MIN, false};
+}
+
+LineBounds LineDcvBounds(uint32_t phase) {
+    const ParamRec p = Rec(kParamDcv, phase);
+    return {p.max * 2, p.min * 2, true};
+}
+
+int32_t WithinLine(int32_t value, const LineBounds& b) {
+    return std::clamp(value, b.min, std::max(b.min, b.max));
+}
+
+void HomeValues_Fit() {
+    const uint32_t phase = core::SelectedPhase();
+    const bool lineView = GetPhaseLineView() == 1;
+    for (uint32_t window = 0; window < kPanelWindows; ++window) {
+        switch (PanelCodeOfWindow(window)) {
+            case kCodeAcv:
+                if (lineView) FitLine(kParamAcvLine, LineAcvBounds(phase));
+                break;
+            case kCodeDcv:
+                if (lineView) FitLine(kParamDcvLine, LineDcvBounds(phase));
+                break;
+            case kCodeOnPhase:
+                FitAngle(kParamOnPhase, phase);
+                break;
+            case kCodeOffPhase:
+                FitAngle(kParamOffPhase, phase);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+}  // namespace home

@@ -137,6 +137,34 @@ for v in sorted(uses):
     if v not in index:
         strong(v)
 
+# The drawing of docs/architecture.md (its first code block): each line starts with a folder, highest layer
+# first. A folder drawn must exist and lie no higher than the one drawn above it, and every folder that holds
+# sources is drawn, so the map a newcomer reads first stays the order checked here.
+doc = os.path.join(tree, "docs", "architecture.md")
+if os.path.exists(doc):
+    with open(doc, encoding="utf-8") as f:
+        text = f.read()
+    block = text.split("```")[1] if text.count("```") >= 2 else ""
+    drawn, above = set(), None
+    for line in block.splitlines():
+        m = re.match(r"\s*([A-Za-z_][\w/]*)/\s", line)
+        if not m:
+            continue
+        folder = m.group(1)
+        drawn.add(folder)
+        layer = layer_of(folder + "/x")
+        if not os.path.isdir(os.path.join(tree, folder)):
+            problems.append(f"docs/architecture.md draws {folder}/, which is not in the tree")
+        elif layer is None:
+            problems.append(f"docs/architecture.md draws {folder}/, which lies in no layer")
+        elif above is not None and RANK[layer] > RANK[above[1]]:
+            problems.append(f"docs/architecture.md draws {folder}/ below {above[0]}/, a lower layer")
+        if layer is not None:
+            above = (folder, layer)
+    for folder in sorted({os.path.dirname(p) for p in sources} - drawn):
+        if folder and layer_of(folder + "/x") is not None:
+            problems.append(f"{folder}: holds sources but is not drawn in docs/architecture.md")
+
 for p in problems:
     print(p)
 if problems:

@@ -56,6 +56,7 @@ copy="$tmp/real"
 mkdir -p "$copy"
 (cd "$real" && find . -path ./build -prune -o -path './build-*' -prune -o -path ./.git -prune -o \
     \( -name '*.h' -o -name '*.cpp' \) -print0 | xargs -0 cp --parents -t "$copy")
+mkdir -p "$copy/docs" && cp "$real/docs/architecture.md" "$copy/docs/"
 target=core/params/param_store.cpp
 if ! bash "$check" "$copy" >"$tmp/real.out" 2>&1; then
     echo "case real_tree: expected pass, got fail"
@@ -70,6 +71,22 @@ if bash "$check" "$copy" >"$tmp/planted.out" 2>&1 || ! grep -q "$target" "$tmp/p
     cat "$tmp/planted.out"
     failures=$((failures + 1))
 fi
+
+# The architecture drawing: a folder drawn below a lower layer, a folder gone, a source folder not drawn.
+doc_case() {
+    local name=$1 edit=$2 expect=$3
+    cp "$real/docs/architecture.md" "$copy/docs/architecture.md"
+    sed -i "$edit" "$copy/docs/architecture.md"
+    if bash "$check" "$copy" >"$tmp/$name.out" 2>&1 || ! grep -q "$expect" "$tmp/$name.out"; then
+        echo "case $name: expected a failure naming $expect, got:"
+        cat "$tmp/$name.out"
+        failures=$((failures + 1))
+    fi
+}
+sed -i "s|#include \"../../$panel_header\"||" "$copy/$target"
+doc_case doc_order '/^  app\//{h;d};/^  platform\/panel_channel\//{p;x}' 'draws app/ below platform/panel_channel/'
+doc_case doc_gone 's|^  remote/web/ |  remote/www/ |' 'draws remote/www/'
+doc_case doc_missing '/^  engine\/arb\//d' 'engine/arb: holds sources but is not drawn'
 
 [ "$failures" -eq 0 ] && echo "all cases as expected"
 exit "$failures"

@@ -6,6 +6,7 @@
 #include "core/regbus/bus_transfer.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_preview.h"
@@ -24,7 +25,6 @@
 namespace {
 
 using namespace screenkeys;
-constexpr uint32_t kStepIndex = 333;
 
 class SeqPages : public seqedit::SeqPageTest {
   protected:
@@ -58,7 +58,7 @@ TEST_F(SeqPages, RecallListKnobRunsBackwardsWithinTheSlots) {
     Press('V', kClassCursor);
     EXPECT_EQ(g_EditParam.workValue.load(), 9);
     Press('T', kClassKeypad);
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kMenuSeqSetStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
 }
 
@@ -77,7 +77,7 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     EXPECT_EQ(State(), 331u);
     EXPECT_EQ(g_EditParam.workValue.load(), 1);
     Press('U', kClassKeypad);
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kMenuSeqSetStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
     EXPECT_EQ(GetPhaseMode(), 1u) << "nothing recalled";
     EXPECT_EQ(SeqGetTime(), 4321) << "the working tables as they were";
@@ -87,7 +87,7 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     Press('U', kClassKeypad);
     Press('W', kClassCursor);
     Press('U', kClassKeypad);
-    EXPECT_EQ(State(), kStepIndex) << "giving up in the first dialog";
+    EXPECT_EQ(State(), kMenuSeqSetStepIndex) << "giving up in the first dialog";
     EXPECT_EQ(GetPhaseMode(), 1u);
 
     OpenRecallList();
@@ -97,7 +97,7 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     Press('U', kClassKeypad);
     EXPECT_EQ(Popup(), "Recalled from SEQ2");
     EXPECT_EQ(GetPhaseMode(), 0u);
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kMenuSeqSetStepIndex);
 }
 
 // The same wiring but another range with the output on: 'V' 'U' recalls, 'W'
@@ -115,7 +115,7 @@ TEST_F(SeqPages, AnotherRangeWithTheOutputOnAsksOnce) {
     EXPECT_EQ(g_DialogChoice.load(), 1u);
     Press('W', kClassCursor);
     Press('U', kClassKeypad);
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kMenuSeqSetStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
     EXPECT_EQ(GetVoltRange(), range) << "nothing recalled";
 
@@ -147,7 +147,7 @@ TEST_F(SeqPages, StepPreviewTracesFollowTheWiring) {
         Press('U', kClassKeypad);
         EXPECT_EQ(State(), 435u);
         Press(96, kClassSoft);
-        EXPECT_EQ(State(), kStepIndex);
+        EXPECT_EQ(State(), kMenuSeqSetStepIndex);
     }
 }
 
@@ -191,7 +191,7 @@ TEST_F(SeqPages, RunPreviewWalksTheOrderAndTheEntryDropsWhatDoesNotFit) {
     EXPECT_EQ(g_SeqPreview.position.load(), 2u);
     EXPECT_EQ(SeqGetCurStep(), 1);
     Press('M', kClassFunction);
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kMenuSeqSetStepIndex);
 }
 
 }  // namespace

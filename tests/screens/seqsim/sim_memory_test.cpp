@@ -8,6 +8,7 @@
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/seqsim_slots.h"
 #include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
@@ -27,7 +28,6 @@ using test::Popup;
 using test::Press;
 using test::Rec;
 
-constexpr uint32_t kStepIndex = 463, kSaveList = 492, kRecallList = 493, kWiring = 438, kConfirm = 439;
 
 uint32_t State() {
     return g_MenuState.load();
@@ -66,7 +66,7 @@ class SimMemory : public ::testing::Test {
         SeqSimSetRecallSlot(slot);
         Enter_menuSimulationStep();
         Press(Sim_SoftKeys, Key(kClassSoft, 'Z'));
-        ASSERT_EQ(State(), kRecallList);
+        ASSERT_EQ(State(), kSimRecallList);
     }
     test::SimPanelEnv env_;
 };
@@ -75,13 +75,13 @@ TEST_F(SimMemory, SaveListSavesTheChosenSlot) {
     Enter_menuSimulationStep();
     SeqSimSetSaveSlot(0);
     Press(Sim_SoftKeys, Key(kClassSoft, '['));
-    ASSERT_EQ(State(), kSaveList);
+    ASSERT_EQ(State(), kSimSaveList);
     Press(menuSimulationSaveMemory, Knob(-1));
     Press(menuSimulationSaveMemory, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Popup(), "Saved to SIM1");
     EXPECT_EQ(Root().Read("/mnt/tst/sim/SIM1.SIM").size(), 1972u);
     EXPECT_EQ(g_SeqSimSlots.sim, 1);
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kSimSelStep);
     EXPECT_FALSE(PageOpen(kSeqPanelSaveOpen));
     EXPECT_NE(Notices() & kSeqNoticeSaved, 0);
 
@@ -127,7 +127,7 @@ TEST_F(SimMemory, RecallWithTheSameWiringLoadsTheSlotAndAsksForAPreparation) {
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 4000u);
     EXPECT_EQ(g_SeqSimSlots.sim, 2);
     EXPECT_EQ(SimPrepRequest.load(), 1u);
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kSimSelStep);
     EXPECT_FALSE(RecallPageOpen());
     EXPECT_NE(Notices() & kSeqNoticeRecalled, 0);
 }
@@ -138,13 +138,13 @@ TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
     Store(1, 1);
     OpenRecallList(1);
     Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
-    EXPECT_EQ(State(), kWiring);
+    EXPECT_EQ(State(), kSimPhaseDialog);
     EXPECT_EQ(g_DialogChoice.load(), 1u) << "ENTER";
     Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
-    EXPECT_EQ(State(), kConfirm);
+    EXPECT_EQ(State(), kSimPhaseDialogCheck);
     EXPECT_EQ(g_EditParam.workValue.load(), 1) << "NO";
     Press(menuSimulationOutputPhase_Check, Key(kClassKeypad, 'U'));
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kSimSelStep);
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 100u);
     EXPECT_EQ(GetPhaseMode(), 0u);
     EXPECT_FALSE(RecallPageOpen());
@@ -155,7 +155,7 @@ TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
     Press(menuSimulationOutputPhase, Key(kClassCursor, 'W'));
     EXPECT_EQ(g_DialogChoice.load(), 0u) << "CANCEL";
     Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kSimSelStep);
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 100u);
     EXPECT_FALSE(RecallPageOpen());
 
@@ -168,7 +168,7 @@ TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
     EXPECT_EQ(Popup(), "Recalled from SIM1");
     EXPECT_EQ(g_SimStepTable[0][0][kSimNormal1].acv, 4000u);
     EXPECT_EQ(GetPhaseMode(), 1u) << "the stored wiring is restored";
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kSimSelStep);
     EXPECT_EQ(SimPrepRequest.load(), 1u);
 }
 
@@ -178,7 +178,7 @@ TEST_F(SimMemory, RecallOfAMissingMemoryFailsWithoutADialog) {
     OpenRecallList(7);
     Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Popup(), "Recall Fail!");
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kSimSelStep);
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 777u);
     EXPECT_EQ(SimPrepRequest.load(), 0u);
     EXPECT_EQ(g_SeqSimSlots.sim, 0);
@@ -251,11 +251,11 @@ TEST_F(SimMemory, ExitClosesTheList) {
     OpenRecallList(0);
     test::Type(menuSimulationRecallMemory, "5");
     Press(menuSimulationRecallMemory, Key(kClassKeypad, 'T'));
-    EXPECT_EQ(State(), kRecallList);
+    EXPECT_EQ(State(), kSimRecallList);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     EXPECT_FALSE(RecallPageOpen()) << "the page bit is cleared in any case";
     Press(menuSimulationRecallMemory, Key(kClassKeypad, 'T'));
-    EXPECT_EQ(State(), kStepIndex);
+    EXPECT_EQ(State(), kSimSelStep);
     EXPECT_FALSE(RecallPageOpen());
 }
 

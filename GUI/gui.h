@@ -30,10 +30,6 @@ void GUI_InitContextDefaults(GUI_DRAWCTX* ctx);
 void GUI_ConfigureMemory();
 void LCD_ConfigureDisplay();
 
-// Context handling.
-void GUI_SelectScreen();
-int GUI_SelectLayerIndex(int index);
-
 // Text encoding.
 uint16_t GUI_NextCharacter(const char** text);
 int GUI_CharsToBytes(const char* text, int n);

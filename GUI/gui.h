@@ -30,6 +30,11 @@ void GUI_InitContextDefaults(GUI_DRAWCTX* ctx);
 void GUI_ConfigureMemory();
 void LCD_ConfigureDisplay();
 
+// Context handling.
+// kept: the graphics library's screen and layer selection; the program draws on one layer.
+void GUI_SelectScreen();
+int GUI_SelectLayerIndex(int index);
+
 // Text encoding.
 uint16_t GUI_NextCharacter(const char** text);
 int GUI_CharsToBytes(const char* text, int n);

@@ -19,6 +19,10 @@ uint32_t GUI_GetForeColor() {
     return GUI_Context.apDevice[0] != nullptr ? LCD_IndexToColor(LCD_GetForeIndex()) : GUI_Context.foreColor;
 }
 
+uint32_t GUI_GetBackColor() {
+    return GUI_Context.apDevice[0] != nullptr ? LCD_IndexToColor(LCD_GetBackIndex()) : GUI_Context.backColor;
+}
+
 uint8_t GUI_SetPaintMode(uint8_t mode) {
     return LCD_SetPaintMode(mode);
 }
@@ -27,6 +31,10 @@ const GUI_FONTDEF* GUI_SelectFont(const GUI_FONTDEF* font) {
     const GUI_FONTDEF* previous = GUI_Context.pFont;
     if (font != nullptr) GUI_Context.pFont = font;
     return previous;
+}
+
+const GUI_FONTDEF* GUI_GetCurrentFont() {
+    return GUI_Context.pFont;
 }
 
 uint16_t GUI_SetAlign(uint16_t align) {
@@ -45,6 +53,10 @@ uint8_t GUI_SetPenWidth(uint8_t size) {
     const uint8_t previous = GUI_Context.penSize;
     GUI_Context.penSize = size;
     return previous;
+}
+
+uint8_t GUI_GetPenWidth() {
+    return GUI_Context.penSize;
 }
 
 uint8_t GUI_SetLineKind(uint8_t style) {

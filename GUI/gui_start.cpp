@@ -67,3 +67,18 @@ int GUI_Start() {
     WM_Setup();
     return result;
 }
+
+void GUI_SelectScreen() {
+    LCD_SelectDisplay();
+    LCD_RefreshColorIndices();
+    GUI_Context.wmClipping = 1;
+}
+
+int GUI_SelectLayerIndex(int index) {
+    const int previous = GUI_Context.selLayer;
+    if (index == 0) {
+        GUI_Context.selLayer = 0;
+        GUI_SelectScreen();
+    }
+    return previous;
+}

@@ -70,6 +70,18 @@ GUI_DEV* GUI_DEV_NewAndInsert(const GUI_DEV_API* api, const GUI_COLORCONV* color
     return dev;
 }
 
+void GUI_DEV_Remove(GUI_DEV* dev) {
+    if (dev == nullptr) return;
+    if (dev->prev != nullptr) {
+        dev->prev->next = dev->next;
+    } else if (Head() == dev) {
+        Head() = dev->next;
+    }
+    if (dev->next != nullptr) dev->next->prev = dev->prev;
+    dev->next = nullptr;
+    dev->prev = nullptr;
+}
+
 void GUI_DEV_Release(GUI_DEV* dev) {
     GUI_ALLOC_ReleaseFixedBlock(dev);
 }

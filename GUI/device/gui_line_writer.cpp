@@ -1,4 +1,4 @@
-// The line writer: a buffer of display indices for one row (as long as the heap allows), flushed
+// The two line writers: a buffer of display indices for one row (as long as the heap allows), flushed
 // as a one-row bitmap at the current x whenever it is full and at each line end. The buffer stays locked
 // from begin to end (a locked block never moves).
 #include <cstring>
@@ -82,10 +82,15 @@ void End() {
     g_w = WriterState{};
 }
 
+int BeginBmp(int x0, int, int x1, int y1) {
+    return Begin(x0, x1, y1, -1, false);
+}
+
 int BeginDevice(int x0, int y0, int x1, int) {
     return Begin(x0, x1, y0, 1, true);
 }
 
 }  // namespace
 
+const GUI_LINE_WRITER GUI_BmpLineWriter = {BeginBmp, WritePixel, NextLine, End};
 const GUI_LINE_WRITER GUI_DeviceLineWriter = {BeginDevice, WritePixel, NextLine, End};

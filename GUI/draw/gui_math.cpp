@@ -92,6 +92,19 @@ int32_t GUI_CosMilli(int32_t angle) {
     return GUI_SinMilli(static_cast<int32_t>(static_cast<int64_t>(angle) + 90000));
 }
 
+uint32_t GUI_IntSqrt(uint32_t n) {
+    uint32_t result = 0;
+    for (uint32_t bit = 0x40000000; bit != 0; bit >>= 2) {
+        const uint32_t t = result + bit;
+        result >>= 1;
+        if (t <= n) {
+            n -= t;
+            result += bit;
+        }
+    }
+    return result;
+}
+
 void GUI_RotatePoints(GUI_POINT* out, const GUI_POINT* in, int count, float angle) {
     const auto milli = static_cast<int32_t>(angle * 180000.0f / 3.1415925f);
     const int64_t c = GUI_CosMilli(milli), s = GUI_SinMilli(milli);
@@ -99,6 +112,26 @@ void GUI_RotatePoints(GUI_POINT* out, const GUI_POINT* in, int count, float angl
         const int64_t x = in[i].x, y = in[i].y;
         out[i] = {static_cast<int16_t>((c * x + s * y) >> 16), static_cast<int16_t>((c * y - s * x) >> 16)};
     }
+}
+
+void GUI_BoxClip(GUI_BOX* a, const GUI_BOX* b) {
+    gui::IntersectBoxes(a, *a, *b);
+}
+
+int GUI_BoxIntersect(GUI_BOX* dest, const GUI_BOX* a, const GUI_BOX* b) {
+    return gui::IntersectBoxes(dest, *a, *b) ? 1 : 0;
+}
+
+void GUI_FillBytes(void* buffer, uint8_t byte, int count) {
+    if (count > 0) std::memset(buffer, byte, static_cast<size_t>(count));
+}
+
+void GUI_Swap(int* a, int* b) {
+    std::swap(*a, *b);
+}
+
+int GUI_Abs(int v) {
+    return v < 0 ? -v : v;
 }
 
 namespace gui {

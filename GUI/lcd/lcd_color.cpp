@@ -69,6 +69,11 @@ uint32_t LCD_GetBackIndex() {
     return GUI_Context.bkColorIndex;
 }
 
+void LCD_RefreshColorIndices() {
+    LCD_SetForeIndex(LCD_ColorToIndex(GUI_Context.foreColor));
+    LCD_SetBackIndex(LCD_ColorToIndex(GUI_Context.backColor));
+}
+
 uint32_t LCD_ColorToIndex(uint32_t color) {
     const GUI_COLORCONV* conv = Conv();
     return conv != nullptr ? conv->Color2Index(color) : 0;
@@ -77,6 +82,21 @@ uint32_t LCD_ColorToIndex(uint32_t color) {
 uint32_t LCD_IndexToColor(uint32_t index) {
     const GUI_COLORCONV* conv = Conv();
     return conv != nullptr ? conv->Index2Color(index) : 0;
+}
+
+LCD_CONVFUNC* LCD_GetColorToIndexFuncEx(int layer) {
+    const GUI_DEV* dev = GUI_DEV_FindDriver(layer);
+    return dev != nullptr && dev->colorConv != nullptr ? dev->colorConv->Color2Index : nullptr;
+}
+
+LCD_CONVFUNC* LCD_GetIndexToColorFuncEx(int layer) {
+    const GUI_DEV* dev = GUI_DEV_FindDriver(layer);
+    return dev != nullptr && dev->colorConv != nullptr ? dev->colorConv->Index2Color : nullptr;
+}
+
+LCD_CONVFUNC* LCD_GetColorToIndexFunc(int layer) {
+    const GUI_DEV* dev = layer == 0 ? GUI_Context.apDevice[0] : nullptr;
+    return dev != nullptr && dev->colorConv != nullptr ? dev->colorConv->Color2Index : nullptr;
 }
 
 LCD_CONVFUNC* LCD_GetIndexToColorFunc(int layer) {

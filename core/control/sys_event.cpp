@@ -236,6 +236,11 @@ uint32_t IsOpcBusy() {
     return IsSystemBusy() != 0 || OperationPending() ? 1 : 0;
 }
 
+uint32_t IsSystemBusyAfter20ms() {
+    plat::SleepMs(20);
+    return IsSystemBusy();
+}
+
 void SetHoldCountdown(uint32_t n) {
     g_HoldCountdown.store(2 * n, kRelaxed);
 }

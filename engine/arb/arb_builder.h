@@ -106,6 +106,8 @@ int32_t ArbBuild_GetClipKeepRms();
 int32_t ArbBuild_SetClipKeepRms(int32_t v);
 // Ripple ACV = trunc(RippleLevel x RippleVDC x 0.1), stored and returned.
 int32_t ArbBuild_CalcRippleAcv();
+// kept: the ARB builder's message getter, for callers to come.
+int32_t ArbBuild_GetMsg();
 int32_t ArbBuild_SetMsg(int32_t id);
 
 void ArbBuild_RequestPreview();

@@ -17,6 +17,12 @@ using storage::StoreBe32;
 
 uint8_t g_SeqFileBuf[kSeqFileSize];
 
+uint32_t SeqGetFileSize() {
+    return kSeqFileSize;
+}
+uint32_t SeqOldFileSizeDelta() {
+    return 24256;
+}
 
 namespace {
 

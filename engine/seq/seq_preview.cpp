@@ -11,9 +11,29 @@ SeqPreview g_SeqPreview;
 namespace {
 
 constexpr uint32_t kStatePreview = 435, kStatePreviewRunEdit = 437;
+constexpr uint32_t kWiring1P3W = 2;
 
 uint32_t Term(const SeqStepRecord& r) {
     return (r.flags >> kSeqTermShift) & 7u;
+}
+
+bool Wiring1P3W() {
+    return GetPhaseMode() == kWiring1P3W;
+}
+
+// The nearest earlier entry of the order whose type at `shift` is not "KP", or null.
+const SeqStepRecord* Carrier(int phase, uint32_t shift) {
+    if (phase < 0 || phase > 2) return nullptr;
+    const int slice = phase == 1 && Wiring1P3W() ? 0 : phase;
+    uint32_t position = g_SeqPreview.position;
+    if (position > g_SeqPreview.count) position = g_SeqPreview.count;
+    for (int64_t i = static_cast<int64_t>(position) - 2; i >= 0; --i) {
+        const uint32_t step = g_SeqPreview.order[i];
+        if (step >= kSeqSteps) continue;
+        const SeqStepRecord& r = g_SeqPreview.steps[slice][step];
+        if (engine::TypeField(r.flags, shift) != kTypeKP) return &r;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -51,4 +71,24 @@ uint32_t SeqBuildPreview() {
     }
     g_SeqPreview.count = n;
     return n;
+}
+
+float SeqPreviewPrevAcv(int phase) {
+    const SeqStepRecord* r = Carrier(phase, kSeqAcvTypeShift);
+    if (r == nullptr) return 0.0f;
+    const bool vppWave = r->wave >= 1 && r->wave <= 256 && r->wave != kWaveSin && r->wave != kWaveSqu;
+    if (GetAcvUnit() == 1 && vppWave) return static_cast<float>(r->acvVpp / 100);
+    return static_cast<float>(r->acv / 100) * GetWaveCrestFactor(static_cast<int>(r->wave) - 1);
+}
+
+float SeqPreviewPrevDcv(int phase) {
+    const SeqStepRecord* r = Carrier(phase, kSeqDcvTypeShift);
+    if (r == nullptr) return 0.0f;
+    const float v = static_cast<float>(r->dcv / 100);
+    return phase == 1 && Wiring1P3W() ? -v : v;
+}
+
+float SeqPreviewPrevFset(int phase) {
+    const SeqStepRecord* r = Carrier(phase, kSeqFsetTypeShift);
+    return r == nullptr ? 0.0f : static_cast<float>(r->fset / 100);
 }

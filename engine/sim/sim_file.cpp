@@ -15,6 +15,12 @@ using storage::StoreBe32;
 
 uint8_t g_SimFileBuf[kSimFileSize];
 
+uint32_t SimGetFileSize() {
+    return kSimFileSize;
+}
+uint32_t SimOldFileSizeDelta() {
+    return 80;
+}
 
 namespace {
 

@@ -88,6 +88,11 @@ constexpr auto kBoxShortLightData = Paint<100, 25>(Face{100, 25, 3, kListGrey, 0
 constexpr auto kBoxLongDarkData = Paint<171, 25>(Face{171, 25, 3, kListGrey, 0x101010, 0x4A4A4A, 0x262626});
 constexpr auto kBoxShortDarkData = Paint<100, 25>(Face{100, 25, 3, kListGrey, 0x101010, 0x4A4A4A, 0x262626});
 
+constexpr auto kBandData = Paint<670, 32>([](int, int y) -> uint32_t {
+    if (y == 0) return 0x7A7A7A;
+    if (y == 31) return 0x3C3C3C;
+    return Mix(0x5E5E5E, 0x545454, y - 1, 29);
+});
 constexpr auto kStripData = Paint<185, 1>([](int x, int) -> uint32_t {
     return x < 92 ? Mix(0x3C3C3C, 0x8A8A8A, x, 92) : Mix(0x8A8A8A, 0x3C3C3C, x - 92, 92);
 });
@@ -165,6 +170,7 @@ const GUI_IMAGE kBoxLongLight = Image(171, 25, kBoxLongLightData.data());
 const GUI_IMAGE kBoxShortLight = Image(100, 25, kBoxShortLightData.data());
 const GUI_IMAGE kBoxLongDark = Image(171, 25, kBoxLongDarkData.data());
 const GUI_IMAGE kBoxShortDark = Image(100, 25, kBoxShortDarkData.data());
+const GUI_IMAGE kListRowBand = Image(670, 32, kBandData.data());
 const GUI_IMAGE kStrip185 = Image(185, 1, kStripData.data());
 const GUI_IMAGE kSeparator185 = Image(185, 2, kSeparatorData.data());
 const GUI_IMAGE kSelectAccentMiddle = Image(1, 27, kAccentData.data());

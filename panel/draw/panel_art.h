@@ -12,6 +12,7 @@ extern const GUI_IMAGE kBoxLongDark;     // 171x25
 extern const GUI_IMAGE kBoxShortDark;    // 100x25
 // 719x445, painted on its first use.
 const GUI_IMAGE& ContentBackground();
+extern const GUI_IMAGE kListRowBand;   // 670x32
 extern const GUI_IMAGE kStrip185;      // 185x1
 extern const GUI_IMAGE kSeparator185;  // 185x2
 

@@ -121,3 +121,7 @@ uint32_t PresetRemoteRead(uint8_t* destination) {
     std::memcpy(destination, g_PresetFileImg, kPresetFileSize);
     return kPresetFileSize;
 }
+
+uint32_t PresetFileSize() {
+    return kPresetFileSize;
+}

@@ -14,6 +14,8 @@ class GuiContext : public ::testing::Test {
 };
 
 TEST_F(GuiContext, OnlyLayerZeroAndItsChainIsOrderedByClassAndFlag) {
+    EXPECT_EQ(GUI_SelectLayerIndex(1), 0);
+    EXPECT_EQ(GUI_Context.selLayer, 0);
     EXPECT_EQ(GUI_DEV_NewAndInsert(&kRecordingDisplay, nullptr, 0, 1), nullptr);
     EXPECT_EQ(GUI_DEV_FindDriver(1), nullptr);
     GUI_DEV* const driver = GUI_Context.apDevice[0];
@@ -30,6 +32,10 @@ TEST_F(GuiContext, OnlyLayerZeroAndItsChainIsOrderedByClassAndFlag) {
         chain.push_back(dev);
     EXPECT_EQ(chain, (std::vector<GUI_DEV*>{d, b, a, c, driver}));
     EXPECT_EQ(GUI_DEV_FindDriver(0), driver);
+    for (GUI_DEV* dev : {d, b, a, c})
+        GUI_DEV_Remove(dev);
+    EXPECT_EQ(GUI_Context.apDevice[0], driver);
+    EXPECT_EQ(driver->prev, nullptr);
 }
 
 TEST(GuiStart, SecondStartKeepsTheRunningLibrary) {

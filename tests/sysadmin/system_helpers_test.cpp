@@ -22,12 +22,28 @@ TEST(ColorRgb, SwapsRedAndBlueForTheGraphicsLibrary) {
 
 using WebServer = SandboxLogTest;
 
-TEST_F(WebServer, StopOnce) {
+TEST_F(WebServer, StopOnceAndWebDataOfTheBrand) {
     EXPECT_EQ(WebServerStop(), 0);
     EXPECT_EQ(WebServerStop(), -1);  // nothing runs any more: no second kill
     const std::string log = root.Read("/var/log/commands.log");
     EXPECT_NE(log.find("kill 612"), std::string::npos);
     EXPECT_EQ(log.find("kill", log.find("kill 612") + 1), std::string::npos) << log;
+    MsgQueue_Clear();
+    EXPECT_EQ(WebDataCheck(), 0);  // no web data: nothing to check
+    EXPECT_EQ(MsgQueue_Count(), 0u);
+
+    g_BrandId = 1;
+    root.Write("/mnt/disk/httpd/Web_Data", "TULVE web pages 2.3\n");
+    EXPECT_EQ(WebDataCheck(), 0);
+    EXPECT_EQ(MsgQueue_Count(), 0u);
+
+    root.Write("/mnt/disk/httpd/Web_Data", "PELMA\n");
+    EXPECT_GT(WebDataCheck(), 0);
+    EXPECT_STREQ(g_MsgFreeText, "Web Data Error!");
+    uint32_t id = 0;
+    ASSERT_EQ(MsgQueue_Pop(&id), 0);
+    EXPECT_EQ(id, 6u);  // held until closed
+    g_BrandId = 0;
 }
 
 TEST_F(WebServer, BeepSoundsFromOneServiceStepToTheNext) {

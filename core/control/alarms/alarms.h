@@ -19,6 +19,8 @@ void AlarmClear();
 
 // Reads the phase words, recomputes the summary and latches on bit 9 or 12 (before all-data file work).
 uint32_t AlarmStatusUpdate();
+// kept: the alarm summary's recompute of the alarm interface, for callers to come.
+uint32_t AlarmSummaryUpdate();
 int32_t IsAlarmActive();
 
 void AlarmMonitorOn();
@@ -33,6 +35,8 @@ void AlarmBeepAck();
 // The limiter message: active, acknowledged, acknowledgement cleared once the message is gone.
 // kept: tests read whether the limiter message stands through it.
 int32_t LimiterMsgActive();
+// kept: the limiter message's acknowledgement beside its reading.
+void LimiterMsgAck();
 void LimiterMsgAckClear();
 
 namespace core {

@@ -57,8 +57,16 @@ int32_t GetAcvMaxVppOfPhase(int phase) {
     return vpp;
 }
 
+int32_t GetAcvMaxVpp() {
+    return GetAcvMaxVppOfPhase(SelectedLine());
+}
+
 int IsAcvOverVppLimitOfPhase(int32_t value, int phase) {
     return GetAcvMaxVppOfPhase(phase) < value && IsAcvUnitVppOfPhase(phase) ? 1 : 0;
+}
+
+int IsAcvOverVppLimit(int32_t value) {
+    return GetAcvMaxVpp() < value && IsAcvUnitVpp() ? 1 : 0;
 }
 
 int AcvExceedsMax(int32_t v, int phase) {

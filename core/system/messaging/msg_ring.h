@@ -82,6 +82,8 @@ int MsgPopup_IsPersistent();
 // cut to size); the style is 0 (green frame) or 1 (red).
 int MsgPopup_IsShown();
 int MsgPopup_TextChanged();
+// kept: the popup's text-changed acknowledgement beside its test.
+void MsgPopup_ClearTextChanged();
 // kept: tests read the popup's text through it.
 void MsgPopup_Text(char* out, size_t size);
 uint32_t MsgPopup_Style();

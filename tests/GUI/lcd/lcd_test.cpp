@@ -41,6 +41,7 @@ TEST_F(Lcd, DrawingAcrossEveryEdgeStaysInside) {
         [] { LCD_Blit(0, 0, 64, 64, 1, 1, 8, 64, bytes, table); },
         [] { LCD_Blit(0, 0, 40, 8, 1, 1, 1, 5, bits, table); },
         [] { LCD_Blit(-3, -3, 40, 8, 3, 9, 1, 5, bits, table); },
+        [] { LCD_PixelAA(10, 9, 8); },
     };
     const GUI_BOX clip{10, 10, 49, 49};
     for (const auto& draw : draws) {
@@ -70,7 +71,7 @@ TEST_F(Lcd, OneBitBlitCutOnTheLeftKeepsItsBits) {
     }
 }
 
-TEST_F(Lcd, ReverseModeSwapsTheIndicesOnce) {
+TEST_F(Lcd, ReverseModeSwapsTheIndicesOnceAndAntialiasingEndsAtThem) {
     GUI_SetForeColor(0x0000FF);
     GUI_SetBackColor(0x00FF00);
     const uint32_t fg = LCD_GetForeIndex(), bg = LCD_GetBackIndex();
@@ -87,14 +88,37 @@ TEST_F(Lcd, ReverseModeSwapsTheIndicesOnce) {
     GUI_SetForeColor(0xFFFFFF);  // the new foreground goes where the foreground lives while reversed
     GUI_SetPaintMode(0);
     EXPECT_EQ(LCD_GetForeIndex(), 0xFFFFu);
+    // Antialiased pixels end at the two indices.
+    GUI_SetForeColor(0x0000FF);
+    GUI_SetBackColor(0x00FF00);
+    LCD_PixelAA(1, 1, 15);
+    LCD_PixelAA(2, 1, 0);
+    LCD_PixelAA(3, 1, 8);
+    EXPECT_EQ(PixelAt(1, 1), 0xF800);
+    EXPECT_EQ(PixelAt(2, 1), 0x07E0);
+    EXPECT_NE(PixelAt(3, 1), 0xF800);
+    EXPECT_NE(PixelAt(3, 1), 0x07E0);
 }
 
-TEST(LcdHelpers, PaletteIndexTables) {
+TEST(LcdHelpers, PaletteAndIndexWidths) {
     static const uint32_t colors[257] = {0x0000FF};
     const LCD_PALETTE big{257, 0, colors}, full{256, 0, colors}, none{2, 0, nullptr};
     EXPECT_EQ(LCD_GetPaletteIndexTable(&big), nullptr);
     EXPECT_EQ(LCD_GetPaletteIndexTable(&none), nullptr);
     EXPECT_NE(LCD_GetPaletteIndexTable(&full), nullptr);
+    const struct {
+        uint32_t mask;
+        int bits;
+    } widths[] = {{0, 0}, {1, 1}, {0xFF, 8}, {0x100, 16}, {0xFFFF, 16}, {0x10000, 18}, {0x1000000, 32}};
+    for (const auto& [mask, bits] : widths)
+        EXPECT_EQ(LCD_BitsForIndexMask(mask), bits) << mask;
+}
+
+// The delay sleeps on the platform clock instead of spinning on a counter nothing advances.
+TEST(LcdHelpers, DelayFollowsThePlatformClock) {
+    const uint32_t start = GUI_GetTimeMs();
+    GUI_DelayMs(20);
+    EXPECT_GE(GUI_GetTimeMs() - start, 20u);
 }
 
 // GUI_Start in a process of its own (the framebuffer is opened once per process), on a fresh root, a

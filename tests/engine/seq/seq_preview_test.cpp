@@ -54,4 +54,53 @@ TEST_F(SeqPreviewTest, ExecutionOrder) {
     EXPECT_EQ(Step(2).jumpCnt, 2u) << "the live Jump Cnt is unchanged";
 }
 
+TEST_F(SeqPreviewTest, KeepStepsCarryTheEarlierValue) {
+    Step(0).dcv = 1234;
+    Step(1).flags |= kTypeKP << kSeqDcvTypeShift;
+    Step(1).dcv = 9999;
+    End(3);
+    Order();
+    struct Row {
+        uint32_t position;
+        float dcv;
+    };
+    const float step2 = static_cast<float>(Step(2).dcv / 100);
+    // A position past the order counts from its end.
+    const Row rows[] = {{1, 0.0f}, {2, 12.0f}, {3, 12.0f}, {4, step2}, {99, step2}};
+    for (const Row& row : rows) {
+        g_SeqPreview.position = row.position;
+        EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(0), row.dcv) << row.position;
+    }
+    EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(7), 0.0f);
+    // ACV: the Vpp word (whole volts) where the unit is Vpp and the wave is neither SIN nor SQU, else the
+    // rms word (whole volts) times the wave's factor.
+    Step(0).acv = 12345;
+    Step(0).acvVpp = 34567;
+    for (uint32_t w = 16; w <= 18; ++w)
+        core::ParamSetWaveFactor(w, 1.5f + 0.25f * static_cast<float>(w - 16));  // SIN 1.5, SQU 1.75, TRI 2.0
+    struct Acv {
+        int32_t unit;
+        uint32_t wave;
+        float shown;
+    };
+    for (const Acv& a : {Acv{0, kWaveSin, 184.5f}, Acv{1, kWaveSin, 184.5f}, Acv{1, kWaveSqu, 215.25f},
+                         Acv{0, kWaveTri, 246.0f}, Acv{1, kWaveTri, 345.0f}, Acv{1, 1, 345.0f}}) {
+        paramPutValue(0, 119, a.unit, 0);
+        Step(0).wave = a.wave;
+        Order();
+        g_SeqPreview.position = 2;
+        EXPECT_FLOAT_EQ(SeqPreviewPrevAcv(0), a.shown) << "unit " << a.unit << " wave " << a.wave;
+    }
+    paramPutValue(0, 119, 0, 0);
+    // 1P3W: L2 is L1's step with the DC voltage of opposite polarity, whatever L2's own slice holds.
+    g_SeqSimBlock[1].seqTable[0][1].dcv = 555;
+    Order();
+    g_SeqPreview.position = 3;
+    EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(1), 5.0f) << "3P4W: L2's own slice";
+    g_PhaseMode = 2;
+    EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(1), -12.0f);
+    EXPECT_FLOAT_EQ(SeqPreviewPrevDcv(0), 12.0f);
+    g_PhaseMode = 0;
+}
+
 }  // namespace

@@ -209,7 +209,7 @@ const Quantity kQuantities[] = {
     {"Q", 2205, 51, 1, 6, [](int p) { return MeasGetReactive(nullptr, nullptr, p, kValueOnly, 0); }},
     {"PF", 2212, 52, 1000, 6, [](int p) { return MeasGetPF(nullptr, nullptr, p, kValueOnly); }},
     {"CF", 2219, 53, 100, 6, [](int p) { return MeasGetCF(nullptr, nullptr, p, kValueOnly); }},
-    {"Aux", 2226, 54, 1, 2, [](int p) { return MeasGetTemperature(p); }},
+    {"Aux", 2226, 54, 1, 2, [](int p) { return MeasGetAux(nullptr, nullptr, p, kValueOnly); }},
 };
 constexpr uint32_t kVpkHoldTotal = 2232;
 // The totals of record 0 are the total row (row 6) of their quantities.
@@ -316,6 +316,7 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
         {"Q L3", [](char* t, const char** u, int m) { return MeasGetReactive(t, u, 2, m, 1); }, "121.5", "var", "var"},
         {"PF L1", [](char* t, const char** u, int m) { return MeasGetPF(t, u, 0, m); }, "131.0", "", ""},
         {"CF L3", [](char* t, const char** u, int m) { return MeasGetCF(t, u, 2, m); }, "141.5", "", ""},
+        {"Aux L1", [](char* t, const char** u, int m) { return MeasGetAux(t, u, 0, m); }, "+151.0", "", ""},
         {"Vrms L2-L3", [](char* t, const char** u, int m) { return MeasGetVllRms(t, u, 1, m); }, "2.00", "rms",
          "Vrms"},
         {"Vavg L1-L2", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 0, m); }, "+11.75", "V12",
@@ -420,10 +421,11 @@ TEST_F(Measurement, SmallNegativeActivePowerIsZero) {
     Reg(2143, -0.07f);  // P L2
     Publish();
     MeasDispCacheRefresh();
+    EXPECT_EQ(MeasValPower(nullptr, nullptr, 0, 0), 0.0f);
     EXPECT_EQ(MeasGetPower(nullptr, nullptr, 0, 2, 0), 0.0f);
     EXPECT_EQ(MeasValPowerTotal(nullptr, nullptr, 0, 0), 0.0f);
-    EXPECT_FLOAT_EQ(MeasGetApparent(nullptr, nullptr, 0, 2, 0), -0.05f);
-    EXPECT_FLOAT_EQ(MeasGetPower(nullptr, nullptr, 1, 2, 0), -0.07f);
+    EXPECT_FLOAT_EQ(MeasValApparent(nullptr, nullptr, 0, 0), -0.05f);
+    EXPECT_FLOAT_EQ(MeasValPower(nullptr, nullptr, 1, 0), -0.07f);
 }
 
 TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {

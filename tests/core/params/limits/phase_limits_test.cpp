@@ -47,6 +47,40 @@ class PhaseLimitsTest : public ::testing::Test {
     }
 };
 
+TEST_F(PhaseLimitsTest, ExceedsChecksOnlyThePhasesOfTheWiring) {
+    SetAcvMax({30000, 25000, 20000});
+    SetDcvLimits({30000, 25000, 20000}, {-30000, -25000, -20000});
+    // {wiring, AC (0) or DC (1), value, exceeds}
+    const std::tuple<uint32_t, int, int32_t, int> cases[] = {
+        {k3P4W, 0, 20000, 0}, {k3P4W, 0, 20001, 1}, {k1P3W, 0, 20001, 0}, {k1P3W, 0, 25001, 1},
+        {k1P2W, 0, 25001, 0}, {k1P2W, 0, 30001, 1}, {k3P4W, 1, 20000, 0}, {k3P4W, 1, 20001, 1},
+        {k3P4W, 1, -20000, 0}, {k3P4W, 1, -20001, 1}, {k1P3W, 1, -25000, 0}, {k1P3W, 1, -25001, 1},
+        {k1P2W, 1, -25001, 0}, {k1P2W, 1, -30001, 1}, {k3P4W, 1, 0, 0},
+    };
+    for (const auto& [wiring, dc, value, exceeds] : cases) {
+        g_PhaseMode = wiring;
+        EXPECT_EQ(dc ? ExceedsDcvLimitAnyPhase(value) : ExceedsAcvLimitAnyPhase(value), exceeds)
+            << wiring << " " << dc << " " << value;
+    }
+    // A value >= 0 meets only the maxima, a negative one only the minima.
+    SetDcvLimits({30000, 25000, 20000}, {100, -25000, -20000});
+    g_PhaseMode = k3P4W;
+    EXPECT_EQ(ExceedsDcvLimitAnyPhase(50), 0);
+    SetDcvLimits({-100, 25000, 20000}, {-30000, -25000, -20000});
+    EXPECT_EQ(ExceedsDcvLimitAnyPhase(-50), 0);
+}
+
+TEST_F(PhaseLimitsTest, PhaseExtremeComparesSigned) {
+    SetDcvLimits({0, -100, 50}, {0, -100, -50});
+    SetAcvMax({30000, 25000, 32000});
+    // {id, want max, result}
+    const std::tuple<uint32_t, int, int32_t> cases[] = {
+        {kParamDcv2, 1, 0}, {kParamDcv2, 0, -100}, {kParamAcv, 0, 25000}, {kParamAcv, 1, 0}, {kParamDcv, 0, 0},
+    };
+    for (const auto& [id, wantMax, result] : cases)
+        EXPECT_EQ(GetPhaseExtreme(id, wantMax), result) << id << " " << wantMax;
+}
+
 TEST_F(PhaseLimitsTest, AlignGivesTheSelectedPhaseTheTightestLimit) {
     // {id, side, selected phase, limits of L1-L3, index, the selected phase's limit after}
     const std::tuple<uint32_t, int, uint32_t, Three, uint32_t, int32_t> cases[] = {

@@ -31,6 +31,7 @@ void GUI_ConfigureMemory();
 void LCD_ConfigureDisplay();
 
 // Context handling.
+// kept: the graphics library's screen and layer selection; the program draws on one layer.
 void GUI_SelectScreen();
 int GUI_SelectLayerIndex(int index);
 

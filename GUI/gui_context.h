@@ -13,13 +13,17 @@ extern const GUI_FONTDEF* GUI_pDefaultFont;
 void GUI_SetForeColor(uint32_t color);
 void GUI_SetBackColor(uint32_t color);
 uint32_t GUI_GetForeColor();
+// kept: the context's getter beside its setter.
 uint32_t GUI_GetBackColor();
 uint8_t GUI_SetPaintMode(uint8_t mode);
 const GUI_FONTDEF* GUI_SelectFont(const GUI_FONTDEF* font);
+// kept: the context's getter beside its setter.
 const GUI_FONTDEF* GUI_GetCurrentFont();
 uint16_t GUI_SetAlign(uint16_t align);
 uint16_t GUI_SetTextDrawMode(uint16_t mode);
+// kept: the golden line pictures draw wide pens through it; the drawers' wide-pen paths would go with it.
 uint8_t GUI_SetPenWidth(uint8_t size);
+// kept: the context's getter beside its setter.
 uint8_t GUI_GetPenWidth();
 uint8_t GUI_SetLineKind(uint8_t style);
 int GUI_SetCursor(int x, int y);

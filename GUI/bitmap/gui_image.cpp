@@ -65,13 +65,7 @@ void GUI_DrawImage565(int x, int y, int xsize, int ysize, const uint8_t* data, c
     Draw565(Index2Color_565, x, y, xsize, ysize, data, xmul, ymul);
 }
 
-void GUI_DrawImageM565(int x, int y, int xsize, int ysize, const uint8_t* data, const GUI_PALETTE*, int xmul,
-                       int ymul) {
-    Draw565(Index2Color_BGR565, x, y, xsize, ysize, data, xmul, ymul);
-}
-
 const GUI_BITMAP_METHODS GUI_BitmapMethods565 = {GUI_DrawImage565, Index2Color_565, nullptr};
-const GUI_BITMAP_METHODS GUI_BitmapMethodsM565 = {GUI_DrawImageM565, Index2Color_BGR565, nullptr};
 
 void GUI_DrawImage(const GUI_IMAGE* image, int x, int y) {
     if (image == nullptr) return;

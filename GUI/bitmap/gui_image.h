@@ -15,9 +15,8 @@ struct GUI_BITMAP_METHODS {
     LCD_CONVFUNC* Index2Color;
     void (*Reserved)();
 };
-// 16-bit RGB565 pixels, red in bits 11-15 and red in bits 0-4.
+// 16-bit RGB565 pixels, red in bits 11-15.
 extern const GUI_BITMAP_METHODS GUI_BitmapMethods565;
-extern const GUI_BITMAP_METHODS GUI_BitmapMethodsM565;
 
 struct GUI_IMAGE {
     uint16_t XSize;
@@ -33,8 +32,6 @@ void GUI_DrawImage(const GUI_IMAGE* image, int x, int y);
 // Absolute coordinates, inside one visible part (the clip rectangle is set).
 void GUI_DrawImage565(int x, int y, int xsize, int ysize, const uint8_t* data, const GUI_PALETTE* palette,
                       int xmul, int ymul);
-void GUI_DrawImageM565(int x, int y, int xsize, int ysize, const uint8_t* data, const GUI_PALETTE* palette,
-                       int xmul, int ymul);
 
 // Pixels of a rectangle written one index at a time, flushed a line buffer at a time.
 struct GUI_LINE_WRITER {
@@ -43,11 +40,13 @@ struct GUI_LINE_WRITER {
     void (*NextLine)();
     void (*End)();
 };
+// kept: the BMP decoder's line writer.
 // From the bottom row up, through the clipped display layer.
 extern const GUI_LINE_WRITER GUI_BmpLineWriter;
 // From the top row down, straight to the display device (the caller has clipped).
 extern const GUI_LINE_WRITER GUI_DeviceLineWriter;
 
+// kept: the graphics library's BMP decoder, for image files no screen shows yet.
 // BMP files. GetData: (user, out pointer to the bytes, count, file offset) -> bytes delivered; anything
 // but count is a failed read. Results: 0 drawn, 1 bad, unsupported or short file.
 typedef int GUI_GET_DATA(void* user, const uint8_t** data, int count, uint32_t offset);

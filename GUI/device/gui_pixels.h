@@ -6,6 +6,7 @@
 
 #include "GUI/lcd/lcd.h"
 
+// kept: the graphics library's pixel-buffer interface (packing, read-back, alpha lines); no screen uses it yet.
 // Packs n 32-bit indices in place: 1, 2, 4 bpp MSB-first several per byte, 3 and 5-8 bpp one byte each,
 // 9-16 bpp one u16 each. The packed length in bytes; 0 (buffer unchanged) above 16 bpp.
 int GUI_PackIndices(void* buffer, int n, int bpp);

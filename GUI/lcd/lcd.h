@@ -47,12 +47,15 @@ uint8_t LCD_SetPaintModeDefault(uint8_t mode);
 void LCD_SetForeIndex(uint32_t index);
 void LCD_SetBackIndex(uint32_t index);
 uint32_t LCD_GetForeIndex();
+// kept: tests read the background index the paint modes leave through it.
 uint32_t LCD_GetBackIndex();
+// kept: the display layer's refresh of the colour indices after a palette change.
 void LCD_RefreshColorIndices();
 // Through the selected layer's device; 0 (and the colour unchanged) without a device.
 uint32_t LCD_ColorToIndex(uint32_t color);
 uint32_t LCD_IndexToColor(uint32_t index);
 typedef uint32_t LCD_CONVFUNC(uint32_t);
+// kept: the display layer's getters of a layer's conversion functions.
 LCD_CONVFUNC* LCD_GetColorToIndexFuncEx(int layer);
 LCD_CONVFUNC* LCD_GetIndexToColorFuncEx(int layer);
 LCD_CONVFUNC* LCD_GetColorToIndexFunc(int layer);
@@ -66,12 +69,16 @@ void LCD_FillBox(int x0, int y0, int x1, int y1);
 // Bitmap output: translation maps a pixel value to an index (null: the value is the index).
 void LCD_Blit(int x0, int y0, int xsize, int ysize, int xmul, int ymul, int bitsPerPixel, int bytesPerLine,
               const uint8_t* data, const uint32_t* translation);
+// kept: the display layer's blit from a bit offset.
 void LCD_BlitBitOffset(int x0, int y0, int xsize, int ysize, int bitsPerPixel, int bytesPerLine,
                        const uint8_t* data, int bitOffset, const uint32_t* translation);
+// kept: tests read a drawn pixel back through it.
 uint32_t LCD_ReadPixelIndex(int x, int y);
+// kept: the display layer's pixel read-back as a colour.
 uint32_t LCD_ReadPixelColor(int x, int y);
 
 // Antialiasing.
+// kept: the display layer's antialiasing; the panel's fonts and shapes draw without it.
 uint32_t LCD_SetAAMask(uint32_t mask);
 uint32_t LCD_BlendColors(uint32_t color, uint32_t bkColor, unsigned intensity);
 uint32_t LCD_BlendColorsAA(uint32_t color, uint32_t bkColor, unsigned intensity);
@@ -88,27 +95,32 @@ struct LCD_PALETTE {
 };
 const uint32_t* LCD_GetPaletteIndexTable(const LCD_PALETTE* palette);
 void LCD_LoadPalette();
+// kept: the palette's depth helpers.
 int LCD_BitsForIndexMask(uint32_t mask);
 int LCD_StorageBitsPerPixel(int bitsPerPixel);
 
 // Capabilities (device property indices).
 int32_t LCD_GetDeviceProperty(int layer, int index);
+// kept: the display layer's capability getters (size, depth, scale, orientation, layers), for callers to come.
 int32_t LCD_GetWidthEx(int layer);
 int32_t LCD_GetHeightEx(int layer);
 int32_t LCD_GetVirtualWidthEx(int layer);
 int32_t LCD_GetVirtualHeightEx(int layer);
 int32_t LCD_GetBitDepthEx(int layer);
+// kept: the colour-count and scale getters, with the capability getters above.
 int32_t LCD_GetColorCountEx(int layer);
 int32_t LCD_GetXScaleEx(int layer);
 int32_t LCD_GetYScaleEx(int layer);
 int32_t LCD_IsMirroredXEx(int layer);
 int32_t LCD_IsMirroredYEx(int layer);
 int32_t LCD_IsSwappedXYEx(int layer);
+// kept: the selected layer's size getters.
 int32_t LCD_GetWidth();
 int32_t LCD_GetHeight();
 int32_t LCD_GetVirtualWidth();
 int32_t LCD_GetVirtualHeight();
 int32_t LCD_GetBitDepth();
+// kept: the rest of the selected layer's capability getters, the maxima, the layer count and the framebuffer address.
 int32_t LCD_GetColorCount();
 int32_t LCD_GetXScale();
 int32_t LCD_GetYScale();
@@ -125,6 +137,7 @@ int LCD_CountLayers();
 void* LCD_GetFramebufferAddr(int layer);
 
 // Device functions of a layer's driver: 0 when the driver offers the function and it was called, else 1.
+// kept: the driver's device functions 2, 3, 4 and 6 of a layer, beside the named ones below.
 int LCD_DevFunc2Ex(int layer, int32_t value);
 int LCD_DevFunc3Ex(int layer, int32_t first, int32_t second);
 int LCD_DevFunc4Ex(int layer, int32_t* first, int32_t* second);
@@ -133,14 +146,6 @@ int LCD_SetFramebufferAddrEx(int layer, void* address);
 int LCD_SetVSizeEx(int layer, int xsize, int ysize);
 int LCD_SetSizeEx(int layer, int xsize, int ysize);
 int LCD_SetPaletteEntryEx(int layer, uint8_t index, uint32_t color);
-int LCD_DevFunc2(int32_t value);
-int LCD_DevFunc3(int32_t first, int32_t second);
-int LCD_DevFunc4(int32_t* first, int32_t* second);
-int LCD_DevFunc6(int32_t value);
-int LCD_SetFramebufferAddr(void* address);
-int LCD_SetVSize(int xsize, int ysize);
-int LCD_SetSize(int xsize, int ysize);
-int LCD_SetPaletteEntry(uint8_t index, uint32_t color);
 // Batch bracket (1 begin, 0 end, 2 confirm); only layer 0.
 void LCD_DrawBatchControlEx(int layer, int cmd);
 void LCD_DrawBatchControl(int cmd);
@@ -156,6 +161,7 @@ int LCD_DriverControl(int layer, int command, void* data);
 // Library entry points.
 int GUI_RunOnce();
 int GUI_RunAll();
+// kept: the graphics library's clock and delay.
 uint32_t GUI_GetTimeMs();
 void GUI_DelayMs(uint32_t ms);
 

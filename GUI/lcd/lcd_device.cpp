@@ -158,30 +158,6 @@ int LCD_SetSizeEx(int layer, int xsize, int ysize) {
 int LCD_SetPaletteEntryEx(int layer, uint8_t index, uint32_t color) {
     return Call<gui::DevFuncPalette>(layer, 16, index, color);
 }
-int LCD_DevFunc2(int32_t value) {
-    return LCD_DevFunc2Ex(GUI_Context.selLayer, value);
-}
-int LCD_DevFunc3(int32_t first, int32_t second) {
-    return LCD_DevFunc3Ex(GUI_Context.selLayer, first, second);
-}
-int LCD_DevFunc4(int32_t* first, int32_t* second) {
-    return LCD_DevFunc4Ex(GUI_Context.selLayer, first, second);
-}
-int LCD_DevFunc6(int32_t value) {
-    return LCD_DevFunc6Ex(GUI_Context.selLayer, value);
-}
-int LCD_SetFramebufferAddr(void* address) {
-    return LCD_SetFramebufferAddrEx(GUI_Context.selLayer, address);
-}
-int LCD_SetVSize(int xsize, int ysize) {
-    return LCD_SetVSizeEx(GUI_Context.selLayer, xsize, ysize);
-}
-int LCD_SetSize(int xsize, int ysize) {
-    return LCD_SetSizeEx(GUI_Context.selLayer, xsize, ysize);
-}
-int LCD_SetPaletteEntry(uint8_t index, uint32_t color) {
-    return LCD_SetPaletteEntryEx(GUI_Context.selLayer, index, color);
-}
 
 // Only the outermost begin and end reach the driver; a driver without a batch function is never bracketed.
 void LCD_DrawBatchControlEx(int layer, int cmd) {

@@ -66,6 +66,7 @@ void WM_Show(WM_HWINDOW h);
 void WM_Hide(WM_HWINDOW h);
 int WM_IsShown(WM_HWINDOW h);
 void WM_MoveToPos(WM_HWINDOW h, int x, int y);
+// kept: the window manager's width change beside WM_SetHeight.
 int WM_SetWidth(WM_HWINDOW h, int xsize);
 int WM_SetHeight(WM_HWINDOW h, int ysize);
 void WM_ResizeBy(WM_HWINDOW h, int dx, int dy);
@@ -75,6 +76,7 @@ int WM_GetLeft(WM_HWINDOW h);
 int WM_GetTop(WM_HWINDOW h);
 int WM_GetWidth(WM_HWINDOW h);
 int WM_GetHeight(WM_HWINDOW h);
+// kept: tests read the window tree through these.
 WM_HWINDOW WM_GetDesktop();
 WM_HWINDOW WM_GetParent(WM_HWINDOW h);
 WM_HWINDOW WM_GetFirstChild(WM_HWINDOW h);

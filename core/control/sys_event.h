@@ -71,10 +71,12 @@ uint32_t IsSystemReady();
 uint32_t IsSystemBusy();
 // What *OPC? waits for: the system busy, or an operation a command started still pending.
 uint32_t IsOpcBusy();
+// kept: the system's busy test of the event interface, beside IsOpcBusy.
 uint32_t IsSystemBusyAfter20ms();
 void SetHoldCountdown(uint32_t n);
 
 namespace core {
 // Puts the system object and its ring back to their state at process start (tests).
+// kept: tests start each case from a clean state through it.
 void SysEventReset();
 }  // namespace core

@@ -4,6 +4,7 @@
 // Every read passes force 0, so it is silenced while the bus is held.
 #include <cstdint>
 
+// kept: the register bus's reads of one word of the stage's harmonic tables, for callers to come.
 // Harmonic tables (word n): of the unit's phase, and of the whole parallel system.
 uint32_t BusReg_ReadHarmonic(int phase, uint32_t n);
 uint32_t BusReg_ReadHarmonicSys(int phase, uint32_t n);
@@ -18,6 +19,7 @@ int32_t BusReg_GetModuleWord(int phase);     // 2081 + phase
 int32_t BusReg_GetModuleVersion(int phase);  // bits 8-15 of 2081 + phase
 uint32_t BusReg_GetOutputStatus();           // 2085: bit 0 output on, bit 7 not ready, bits 14-15 wiring
 uint32_t BusReg_GetAlarmWord(int phase);     // 2086 + phase
+// kept: the register bus's getter of alarm word 2; the alarm poll reads it with the others in one hold.
 uint32_t BusReg_GetAlarmWord2();             // 2091
 // 2085, 2086-2088 and 2091 as the three getters above read them, in one hold of the bus: the alarm
 // monitor's poll on every pass.
@@ -35,12 +37,14 @@ uint32_t BusReg_GetCaliStatus();             // 2098
 int32_t BusReg_GetModulePresent(int phase);  // 2099 + phase: below 1 when the module is missing
 int32_t BusReg_GetRepeatCount();             // 2102
 int32_t BusReg_GetRunTime();                 // 2103, units of 10 us
+// kept: the register bus's getters of power and crest factor; the program reads the block at once.
 int32_t BusReg_GetPF(int phase);             // 2212 + phase, power factor x 1000
 int32_t BusReg_GetPFTotal();                 // 2218
 int32_t BusReg_GetCF(int phase);             // 2219 + phase, crest factor x 100
 int32_t BusReg_GetCFTotal();                 // 2225
 int32_t BusReg_GetSlaveCounter(int n);       // 2246 + n, n 0-5
 
+// kept: the register bus's getter of each measurement register, for callers to come; the program reads the block at once.
 // Float measurements: rows 0-6, and the row-6 (total) value.
 float BusReg_GetVrms(int row);
 float BusReg_GetVrmsTotal();

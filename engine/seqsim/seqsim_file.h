@@ -11,6 +11,7 @@ inline constexpr uint32_t kSimFileSize = 1972;
 extern uint8_t g_SeqFileBuf[kSeqFileSize];
 extern uint8_t g_SimFileBuf[kSimFileSize];
 
+// kept: the SEQ/SIM file sizes and the older files' size deltas, for callers to come.
 uint32_t SeqGetFileSize();
 uint32_t SimGetFileSize();
 uint32_t SeqOldFileSizeDelta();  // an older SEQ file was this much shorter (24256); SIM 80
@@ -55,6 +56,7 @@ int32_t SimImportFileImage(int32_t slot, const uint8_t* data, uint32_t length);
 // parse leaves the tables and the saved configuration as they were.
 int32_t SeqImportFromUsb(int32_t slot);
 int32_t SimImportFromUsb(int32_t slot);
+// kept: the SEQ/SIM whole-image copies for a remote read.
 // Copies the whole image (for a remote read).
 void SeqCopyFileImage(uint8_t* buffer);
 void SimCopyFileImage(uint8_t* buffer);

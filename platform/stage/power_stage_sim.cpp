@@ -444,11 +444,6 @@ void PowerStageSim::ClearReadXor(uint32_t reg, uint32_t word) {
     xors_.erase(Key(reg, word));
 }
 
-void PowerStageSim::SetMapFailure(int err) {
-    std::lock_guard<std::mutex> lock(mu_);
-    mapFailure_ = err;
-}
-
 void PowerStageSim::SetVaClass(uint32_t vaClass) {
     std::lock_guard<std::mutex> lock(mu_);
     model_.vaClass = vaClass;
@@ -477,11 +472,6 @@ void PowerStageSim::SetSyncInput(float hz) {
     model_.Invalidate();
 }
 
-float PowerStageSim::SyncInput() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return model_.syncInputHz;
-}
-
 void PowerStageSim::SetCaptureHarmonic(uint32_t order, float percent) {
     std::lock_guard<std::mutex> lock(mu_);
     if (order >= 2 && order <= kCaptureOrders) model_.harmonicPct[order] = percent;
@@ -495,11 +485,6 @@ void PowerStageSim::SetNoise(float relative, uint32_t seed) {
 uint32_t PowerStageSim::Applied(uint32_t reg) const {
     std::lock_guard<std::mutex> lock(mu_);
     return model_.Applied(reg);
-}
-
-uint64_t PowerStageSim::Applies() const {
-    std::lock_guard<std::mutex> lock(mu_);
-    return model_.applies;
 }
 
 bool PowerStageSim::OutputOn() const {

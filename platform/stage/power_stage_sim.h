@@ -47,6 +47,7 @@ class PowerStageSim {
   public:
     PowerStageSim();
 
+    // kept: the controls and readings below that the program never calls are the tests' hold on the stand-in.
     // Back to power-on: registers, trace, overrides, injected faults, violations and counters cleared,
     // model settings at their defaults (the stored calibration data the stage's own, its pages in use
     // loaded from it), windows unmapped.
@@ -107,9 +108,6 @@ class PowerStageSim {
     void LinkSendToUnit(uint32_t frame);
     void LinkSendFromPeer(uint32_t peer, uint32_t frame);
 
-    // The next Map call fails with this errno value (0: mapping succeeds).
-    void SetMapFailure(int err);
-
     // Settings of the stage model.
     void SetVaClass(uint32_t vaClass);
     void SetBootStatus(uint32_t status);
@@ -118,17 +116,14 @@ class PowerStageSim {
     float Load(int phase) const;  // 0 for a phase outside 0-2
     // Frequency in Hz of the signal at the synchronisation input (register 2236); 0: no signal.
     void SetSyncInput(float hz);
-    float SyncInput() const;
     // Amplitude of harmonic order 2-100 in the captured waveform, in percent of the fundamental.
     void SetCaptureHarmonic(uint32_t order, float percent);
     // Relative noise (0: none) of the measurement readings, from a generator with this seed.
     void SetNoise(float relative, uint32_t seed);
 
-    // The stage's own state: what the last apply strobe took for a setting register, how many strobes
-    // came, whether the output stage is on. TripOutput switches the output off as the stage's protection
-    // would.
+    // The stage's own state: what the last apply strobe took for a setting register, whether the output
+    // stage is on. TripOutput switches the output off as the stage's protection would.
     uint32_t Applied(uint32_t reg) const;
-    uint64_t Applies() const;
     bool OutputOn() const;
     void TripOutput();
 

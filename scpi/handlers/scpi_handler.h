@@ -14,16 +14,13 @@ void BuildIdnString();
 
 // Accessors of the parsed command; -1 for a null interface or an index beyond the parameter count.
 int scpiIsQuery(const ScpiInterface* ifc);
+// kept: the parsed command's reply count, beside the other accessors.
 int scpiGetReplyCount(const ScpiInterface* ifc);
 int scpiGetParamCount(const ScpiInterface* ifc);
 // Header suffix value i, -1 when the header had none there (or for a null interface).
 int scpiGetSuffix(const ScpiInterface* ifc, uint32_t i);
 // Type tests of parameter i: 1 when it has that type, else 0 (-1 for a null interface or no such item).
 int scpiIsInt(const ScpiInterface* ifc, uint32_t i);
-int scpiIsChoice(const ScpiInterface* ifc, uint32_t i);
-int scpiIsString(const ScpiInterface* ifc, uint32_t i);
-int scpiIsReal(const ScpiInterface* ifc, uint32_t i);
-int scpiIsExpression(const ScpiInterface* ifc, uint32_t i);
 int scpiIsBlock(const ScpiInterface* ifc, uint32_t i);
 // 0 and the value when parameter i is an integer (a choice), else -1.
 int scpiGetInt(const ScpiInterface* ifc, uint32_t i, int32_t* out);
@@ -33,14 +30,6 @@ int scpiGetReal(const ScpiInterface* ifc, uint32_t i, double* out);
 // The item's length and a pointer to its bytes when parameter i is a string (a block), else -1.
 int scpiGetString(const ScpiInterface* ifc, uint32_t i, const char** out);
 int scpiGetBlock(const ScpiInterface* ifc, uint32_t i, const uint8_t** out);
-// Expressions are never evaluated: always -1.
-int scpiGetExpression(const ScpiInterface* ifc, uint32_t i);
-
-// Port queries through the channel's control operation; -1 when the port has none.
-int scpiPortOutputPending(ScpiInterface* ifc);
-int scpiPortClearOutput(ScpiInterface* ifc);
-int scpiPortStagedEntries(ScpiInterface* ifc);
-int scpiPortReset(ScpiInterface* ifc);
 
 // Formats a 32-bit value into buffer (at least 16 bytes) and returns its length. Mode bit 7: a sign
 // character first, then the magnitude. Mode 0: thousandths with three decimals ("1.234"); mode 1: plain

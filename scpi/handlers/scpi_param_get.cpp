@@ -1,7 +1,6 @@
-// The typed accessors of a parsed command's parameters and the port queries a handler may ask.
+// The typed accessors of a parsed command's parameters.
 #include <cstring>
 
-#include "scpi/channels/remote_port.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/channels/scpi_interface.h"
 
@@ -34,11 +33,6 @@ int Bytes(const ScpiInterface* ifc, uint32_t i, uint8_t type, const uint8_t** ou
     return static_cast<int>(item->length);
 }
 
-int Control(ScpiInterface* ifc, int32_t code) {
-    if (ifc == nullptr || ifc->io.control == nullptr) return -1;
-    return ifc->io.control(code, 0);
-}
-
 }  // namespace
 
 int scpiGetSuffix(const ScpiInterface* ifc, uint32_t i) {
@@ -48,18 +42,6 @@ int scpiGetSuffix(const ScpiInterface* ifc, uint32_t i) {
 
 int scpiIsInt(const ScpiInterface* ifc, uint32_t i) {
     return IsType(ifc, i, kItemInt);
-}
-int scpiIsChoice(const ScpiInterface* ifc, uint32_t i) {
-    return IsType(ifc, i, kItemChoice);
-}
-int scpiIsString(const ScpiInterface* ifc, uint32_t i) {
-    return IsType(ifc, i, kItemString);
-}
-int scpiIsReal(const ScpiInterface* ifc, uint32_t i) {
-    return IsType(ifc, i, kItemReal);
-}
-int scpiIsExpression(const ScpiInterface* ifc, uint32_t i) {
-    return IsType(ifc, i, kItemExpression);
 }
 int scpiIsBlock(const ScpiInterface* ifc, uint32_t i) {
     return IsType(ifc, i, kItemBlock);
@@ -84,19 +66,3 @@ int scpiGetBlock(const ScpiInterface* ifc, uint32_t i, const uint8_t** out) {
     return Bytes(ifc, i, kItemBlock, out);
 }
 
-int scpiGetExpression(const ScpiInterface*, uint32_t) {
-    return -1;
-}
-
-int scpiPortOutputPending(ScpiInterface* ifc) {
-    return Control(ifc, kPortCtlCommitted);
-}
-int scpiPortClearOutput(ScpiInterface* ifc) {
-    return Control(ifc, kPortCtlClearOutput);
-}
-int scpiPortStagedEntries(ScpiInterface* ifc) {
-    return Control(ifc, kPortCtlReserved);
-}
-int scpiPortReset(ScpiInterface* ifc) {
-    return Control(ifc, kPortCtlReset);
-}

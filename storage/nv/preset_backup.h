@@ -24,6 +24,7 @@ int32_t PresetBackupSaveAll();
 // keep theirs), said on the console unless the memory was never written there. A pending request to
 // clear the presets (bit 12 of g_SysStatus) resets them all afterwards and is taken. 0 loaded, -200 or
 // -1 (read failure) reset, kNvBadKind for a phase outside 0-2.
+// kept: tests load one phase's backup through it.
 int32_t PresetBackupLoad(int32_t phase);
 // The three phases, then the clear request once, so that no phase's backup comes back after it.
 void PresetBackupLoadAll();

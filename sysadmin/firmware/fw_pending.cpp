@@ -8,8 +8,6 @@
 #include "storage/file_util.h"
 #include "sysadmin/firmware/fw_update.h"
 
-std::atomic<uint32_t> c2000Checked{0};
-
 namespace {
 constexpr const char* kMarker = "/mnt/disk/Update_C2000";
 }

@@ -6,14 +6,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/system/state/fw_update_state.h"
+
 // The mode of the further service page: files are taken from the service folder "VRN4100".
 constexpr int32_t kFwUpdServiceMode = 100;
 
 // 1 for the model's A variant, whose FPGA and boot-image files carry "VRN4100A_".
 extern std::atomic<uint32_t> g_ModelVariantA;
-// 1 while the boot image is being written; the pending-update check: 0 not run, 1 done, 2 no marker.
+// 1 while the boot image is being written.
 extern std::atomic<uint32_t> fwBusy;
-extern std::atomic<uint32_t> c2000Checked;
 
 // Progress of the size-driven codes and the dots of the progress texts.
 extern std::atomic<uint32_t> fwPercent;

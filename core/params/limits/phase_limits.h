@@ -26,6 +26,7 @@ struct LimitedPhase {
 
 extern core::LimitedPhase g_LimitedPhase;
 
+// kept: the all-phase limit tests and the phases' limit extreme, for callers to come.
 // 1 when the value is above the AC voltage maximum of any active phase, else 0.
 int ExceedsAcvLimitAnyPhase(int32_t value);
 // 1 when the value is outside the DC voltage limits of any active phase (a value >= 0 against the maxima,

@@ -8,6 +8,7 @@ char* ByteToDecimal(char* dst, uint8_t byte);
 // Writes four bytes as dotted decimal text; returns dst, or null when either pointer is null.
 // dst must hold 16 characters.
 char* IpToString(char* dst, const uint8_t* bytes);
+// kept: the text utilities' digit test.
 // 0 when n >= 1 and each of the first n characters is '0'..'9'; -1 otherwise (also for a null text).
 int IsAllDigits(const char* text, int n);
 // Characters before the terminating zero (0 for a null text).
@@ -16,6 +17,7 @@ size_t StrLength(const char* text);
 // size-th character, whichever comes first.
 bool TextHasControl(const char* text, size_t size);
 
+// kept: the text utilities' parse of B/Q/H radix numbers.
 // Results of ParseRadixNumber.
 enum : int {
     kRadixOk = 0,

@@ -3,6 +3,7 @@
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/sys_event.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/config/model_table.h"
@@ -95,7 +96,7 @@ bool ExtraHolds(Extra extra) {
             return IsSystemBusy() != 0;
         case kSyncMode: {
             const uint32_t mode = GetOutputMode();
-            return (mode == 7 || mode == 8) && (g_ParamFlags.load(kRelaxed) & core::kFlagSyncMissing) == 0;
+            return IsSyncMode(mode) && (g_ParamFlags.load(kRelaxed) & core::kFlagSyncMissing) == 0;
         }
         case kSeqSimPaused:
             return SeqSimIsPaused() != 0;

@@ -6,7 +6,10 @@
 # What counts: a call of a register accessor with a number as its register argument, a call of a
 # parameter accessor with a number as its id argument, and a comparison of a variable `id` with a
 # number other than 0, and a comparison of the menu state (g_MenuState, or a variable `state` or
-# `menuState`) with a number other than 0. A number anywhere else (a value, a count, a bit) is not looked at.
+# `menuState`) with a number other than 0, and a comparison of the output mode or the wiring as their
+# accessors read them (GetOutputMode(), g_OutputModeIdx, GetPhaseMode(), g_PhaseMode) with a number other
+# than 0 (a variable that holds one has no name to tell it by: `mode` is as often the SEQ/SIM mode or a
+# format's). A number anywhere else (a value, a count, a bit) is not looked at.
 # Also a copy of the names themselves, in the program and its tests: a const or constexpr named like a
 # parameter id or register (kId..., kParam..., kReg...) that is given a number, an enum member kId...
 # given a number, a const or constexpr named like a state (k...State) given a number of a state, and any
@@ -45,6 +48,9 @@ patterns=(
 )
 # A state compared with a number.
 state_compare="(?:\bg_MenuState(?:\.load\([^()]*\))?|(?<![\w.>])(?:state|menuState))\s*(?:==|!=|<=|>=|<|>)\s*[1-9][0-9]*\b"
+# The output mode or the wiring, read by its accessor, compared with a number, on either side.
+mode_read='(?:\bGetOutputMode\(\)|\bGetPhaseMode\(\)|\bg_(?:OutputModeIdx|PhaseMode)(?:\.load\([^()]*\))?)'
+mode_compare="$mode_read\s*(?:==|!=|<=|>=|<|>)\s*[1-9][0-9]*\b|(?<![\w.])[1-9][0-9]*\s*(?:==|!=|<=|>=|<|>)\s*$mode_read"
 # Where the names are defined: the ParamId enum (the rest of its header is checked) and the register map.
 param_home=core/params/param_store.h
 reg_home=platform/stage/reg_map.h
@@ -117,11 +123,13 @@ check() {
       found=1
     fi
   done
-  hits=$(grep -rPzo --include='*.cpp' --include='*.h' "$state_compare" "${dirs[@]}" | tr '\0\n' '\n ' || true)
-  if [ -n "$hits" ]; then
-    echo "$hits"
-    found=1
-  fi
+  for p in "$state_compare" "$mode_compare"; do
+    hits=$(grep -rPzo --include='*.cpp' --include='*.h' "$p" "${dirs[@]}" | tr '\0\n' '\n ' || true)
+    if [ -n "$hits" ]; then
+      echo "$hits"
+      found=1
+    fi
+  done
   [ -d "$root/tests" ] && dirs+=("$root/tests")
   mapfile -t files < <(find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) -type f \
     ! -path "$root/$param_home" ! -path "$root/$reg_home" ! -path "$root/$state_home" | sort)
@@ -178,6 +186,9 @@ enum class Cond : uint8_t { kAlways, k1P3W, kOn = 4 };
 static constexpr uint32_t k1P2W[4] = {2, 3, 6, 7};
 constexpr uint32_t kModeVolt = 1u << 4, kModeCodeAcSync = 18, kWiringCell = 11;
 bool e(uint32_t wiring, uint32_t mode) { return wiring == kWiring1P3W && mode != kModeDcInt; }
+bool g = GetOutputMode() == kModeAcSync || GetPhaseMode() != kWiring1P2W || GetOutputMode() == 0;
+bool h = IsDcOrExtMode(g_OutputModeIdx.load(kRelaxed)) || g_PhaseMode.load(kRelaxed) > kWiring1P3W;
+bool k = g_PhaseMode.load(kRelaxed) == 0 || GetOutputModeName(1) == nullptr || v[2] == GetOutputMode();
 EOF
   check "$work" >/dev/null || { echo "self-test: named numbers were refused"; return 1; }
   local planted=(
@@ -192,6 +203,12 @@ EOF
     'bool t = state >= 316 && state <= 329;'
     'bool m = menuState != 94;'
     'bool s = g_MenuState == 2;'
+    'if (GetOutputMode() == 7) Sync();'
+    'bool dc = g_OutputModeIdx.load(kRelaxed) >= 2;'
+    'bool one = GetPhaseMode() == 1;'
+    'bool split = g_PhaseMode.load(std::memory_order_relaxed) != 2;'
+    'bool vca = 9 <= GetOutputMode();'
+    'bool ext = g_OutputModeIdx > 2;'
   )
   # Copies of the names, looked for in the tests as well.
   local copies=(

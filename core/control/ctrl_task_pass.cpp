@@ -9,6 +9,7 @@
 #include "core/params/access/acv_unit_convert.h"
 #include "core/params/access/param_access.h"
 #include "core/params/limits/wave_voltage.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/params/waves/arb_mem.h"
 #include "core/regbus/regbus.h"
@@ -221,14 +222,14 @@ bool PowerOnStep() {
             SetOutputOnOff(1);
             break;
         case 2:
-            if (mode > 2) {
+            if (!IsIntMode(mode)) {
                 ShowErrorMessageHold(2, "Power ON Fail");
                 return false;
             }
             if (g_powerOnEntries.seq != nullptr) g_powerOnEntries.seq();
             break;
         case 3:
-            if (mode != 0) {
+            if (mode != kModeAcDcInt) {
                 ShowErrorMessageHold(2, "Power ON Fail");
                 return false;
             }

@@ -10,6 +10,34 @@ inline constexpr uint32_t kModeAcDcAdd = 5, kModeAcAdd = 6;
 inline constexpr uint32_t kModeAcDcSync = 7, kModeAcSync = 8;
 inline constexpr uint32_t kModeAcVca = 9;
 
+// The sets of modes that several places decide by, each named once.
+// DC-INT and the two EXT modes: no waveform of the source's own, one page of settings.
+constexpr bool IsDcOrExtMode(uint32_t mode) {
+    return mode >= kModeDcInt && mode <= kModeAcExt;
+}
+// Those and the two ADD modes: the modes without the phase view of balanced output.
+constexpr bool IsDcExtOrAddMode(uint32_t mode) {
+    return mode >= kModeDcInt && mode <= kModeAcAdd;
+}
+// The internal AC, synchronised and VCA modes: the others that exist.
+constexpr bool IsAcIntSyncOrVcaMode(uint32_t mode) {
+    return mode <= kModeAcInt || (mode >= kModeAcDcSync && mode <= kModeAcVca);
+}
+// Those without VCA: the modes whose balanced output has a PHASE/LINE view.
+constexpr bool IsAcIntOrSyncMode(uint32_t mode) {
+    return mode == kModeAcDcInt || mode == kModeAcInt || mode == kModeAcDcSync || mode == kModeAcSync;
+}
+// The three internal modes: the source alone, as SEQUENCE and SIMULATE run.
+constexpr bool IsIntMode(uint32_t mode) {
+    return mode <= kModeDcInt;
+}
+constexpr bool IsAddMode(uint32_t mode) {
+    return mode == kModeAcDcAdd || mode == kModeAcAdd;
+}
+constexpr bool IsSyncMode(uint32_t mode) {
+    return mode == kModeAcDcSync || mode == kModeAcSync;
+}
+
 namespace core {
 
 inline constexpr uint32_t kModes = kModeAcVca + 1;

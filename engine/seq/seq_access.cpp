@@ -1,6 +1,7 @@
 #include "engine/seq/seq_access.h"
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "engine/seq/seq_internal.h"
 #include "platform/stage/wiring_codes.h"
 
@@ -13,7 +14,7 @@ thread_local SeqStepRecord g_scratch;
 
 uint32_t SeqKind() {
     uint32_t mode = GetOutputMode();
-    return mode < 3 ? mode : 0;
+    return IsIntMode(mode) ? mode : 0;
 }
 
 uint32_t SeqAbsStep() {

@@ -2,6 +2,7 @@
 
 #include "core/control/alarms/alarms.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "storage/image_hold.h"
 
@@ -32,7 +33,7 @@ void SeqSimSyncSavedConfig() {
     if (!held.owns_lock()) return;
     SeqSimBlock& b = g_SeqSimBlock[0];
     const uint32_t out = GetOutputMode();
-    if (out < 3 && out != b.seqSaved.kind) {
+    if (IsIntMode(out) && out != b.seqSaved.kind) {
         b.seqSaved.kind = out;
         b.kindChanged.store(1, std::memory_order_release);
     }
@@ -50,7 +51,7 @@ int32_t SeqSimSetMode(uint32_t mode) {
     SeqSimSyncSavedConfig();
     const uint32_t out = GetOutputMode();
     if (mode > 2) return -1;
-    if (mode == 0 || (mode == 1 && out < 3) || (mode == 2 && out == 0)) {
+    if (mode == 0 || (mode == 1 && IsIntMode(out)) || (mode == 2 && out == kModeAcDcInt)) {
         g_SeqSimMode.store(mode, std::memory_order_release);
         if (mode != 0) AlarmMonitorOn();
     }

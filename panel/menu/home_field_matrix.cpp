@@ -1,6 +1,7 @@
 // The settings panel's openers: which edit state the enter key opens on each panel row in each output
 // mode, and the conditions some of them keep.
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "engine/run/seqsim_run.h"
@@ -26,7 +27,7 @@ void PhaseMode() {
     const uint32_t mode = GetOutputMode();
     // 1P3W changes its view only where both lines carry the internal or synchronised waveform.
     const bool open =
-        wiring == kWiring3P4W || (wiring == kWiring1P3W && (mode <= 1 || mode == 7 || mode == 8));
+        wiring == kWiring3P4W || (wiring == kWiring1P3W && IsAcIntOrSyncMode(mode));
     if (open) OpenField(kParamPhaseMode);
 }
 void MainMode() {

@@ -1,6 +1,7 @@
 #include "panel/overlay/overlay_track.h"
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
@@ -45,7 +46,7 @@ bool OnePhase() {
     return g_PhaseMode.load(kRelaxed) == kWiring1P2W;
 }
 bool ModeFiveOrSix() {
-    return Mode() == 5 || Mode() == 6;
+    return IsAddMode(Mode());
 }
 
 // The record whose stored defaults the DEF keys of a state show, or 0.

@@ -5,6 +5,7 @@
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/angle_bounds.h"
 #include "core/system/state/ctrl_words.h"
@@ -25,25 +26,18 @@ constexpr int kRowsPerWiring = 14;
 constexpr int32_t kWholeDegreeMax = settings::kAngleMaxWholeDegrees;
 constexpr int32_t kFreq100Hz = 10000;
 
-bool ModeZeroGroup(uint32_t m) {  // modes 0, 1, 7, 8, 9
-    return m <= 1 || (m >= 7 && m <= 9);
-}
-bool ModeFiveSix(uint32_t m) {
-    return m == 5 || m == 6;
-}
-
 // The item row of cell c, or -1 when it lies outside the rows of the wiring.
 int PanelRowOf(int c, uint32_t wiring, uint32_t mode, bool pageFlag) {
     int r = c;
     if (wiring == kWiring1P2W) {
         if (pageFlag) {
             r = c + 12;
-        } else if ((ModeZeroGroup(mode) && r >= 9) || (ModeFiveSix(mode) && r >= 10)) {
+        } else if ((IsAcIntSyncOrVcaMode(mode) && r >= 9) || (IsAddMode(mode) && r >= 10)) {
             r = c + 1;
         }
     } else if (pageFlag) {
         r = c + 6;
-        if ((ModeZeroGroup(mode) && r >= 9) || (ModeFiveSix(mode) && r >= 10)) r = c + 7;
+        if ((IsAcIntSyncOrVcaMode(mode) && r >= 9) || (IsAddMode(mode) && r >= 10)) r = c + 7;
     }
     if (r < 0 || r >= kRowsPerWiring) return -1;
     return wiring == kWiring1P3W ? r + kRowsPerWiring : r;
@@ -52,12 +46,12 @@ int PanelRowOf(int c, uint32_t wiring, uint32_t mode, bool pageFlag) {
 void SetSelectedRowAfter(uint32_t state, uint32_t wiring, uint32_t mode) {
     if (state != kParamBalance2 && state != kParamBalance3) return;
     const uint32_t second = state == kParamBalance3 ? 1 : 0;
-    const bool modeTwoToFour = mode >= 2 && mode <= 4;
+    const bool dcOrExt = IsDcOrExtMode(mode);
     if (wiring == kWiring1P2W) {
-        if (modeTwoToFour) g_HomePage.panelRow.store(5, kRelaxed);
-    } else if (modeTwoToFour) {
+        if (dcOrExt) g_HomePage.panelRow.store(5, kRelaxed);
+    } else if (dcOrExt) {
         g_HomePage.panelRow.store(4 + second, kRelaxed);
-    } else if (ModeZeroGroup(mode)) {
+    } else if (IsAcIntSyncOrVcaMode(mode)) {
         g_HomePage.panelRow.store(11 + second, kRelaxed);
     }
 }
@@ -180,7 +174,7 @@ void PanelCell_Paint(WM_MSG_RECORD* msg) {
         if (panel::g_OverlayWins.cell[i] == msg->hWin) c = i;
     const uint32_t wiring = g_PhaseMode.load(kRelaxed);
     const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
-    const int row = c < 0 || wiring > kWiring1P3W || mode > 9
+    const int row = c < 0 || wiring > kWiring1P3W || mode >= core::kModes
                         ? -1
                         : PanelRowOf(c, wiring, mode, g_HomePage.panelPage.load(kRelaxed) != 0);
     const uint32_t item = row < 0 ? 0 : g_PanelItemTable[row][mode];
@@ -198,7 +192,7 @@ void PanelItem_Paint(uint32_t item) {
     const uint32_t panelRow = g_HomePage.panelRow.load(kRelaxed);
     const bool square = GetWaveform(static_cast<int>(phase)) == 17;
     if (item == 13 && square &&
-        ((panelRow == 9 && ModeZeroGroup(mode)) || (panelRow == 10 && ModeFiveSix(mode))))
+        ((panelRow == 9 && IsAcIntSyncOrVcaMode(mode)) || (panelRow == 10 && IsAddMode(mode))))
         item = 14;
     SetBkColorRGB(item == 13 && square ? 0x4D4D4D : 0xF0F0F0);
     GUI_ClearWindow();

@@ -2,6 +2,7 @@
 
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
@@ -43,7 +44,7 @@ void TellStage() {
 }  // namespace
 
 void Seq_EnterMode() {
-    if (!EntryAllowed(GetOutputMode() < 3)) return;
+    if (!EntryAllowed(IsIntMode(GetOutputMode()))) return;
     SeqSimEnterRequest();
     OutputFlagSet(kOutFlagSeqSimActive);
     SeqSimResetEngine(kEngineSeq);
@@ -58,7 +59,7 @@ void Seq_EnterMode() {
 }
 
 void Sim_EnterMode() {
-    if (!EntryAllowed(GetOutputMode() == 0)) return;
+    if (!EntryAllowed(GetOutputMode() == kModeAcDcInt)) return;
     OutputFlagSet(kOutFlagSeqSimActive);
     SeqSimResetEngine(kEngineSim);
     SimPrepRequest.store(1, std::memory_order_release);

@@ -4,6 +4,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/line_acv.h"
 #include "platform/stage/wiring_codes.h"
@@ -22,7 +23,7 @@ ParamRec PhaseRecord(uint32_t id, int phase) {
 bool LineDcvIsPhaseValue() {
     const uint32_t mode = GetOutputMode();
     return GetPhaseBalanceMode() == 1 && GetPhaseMode() == kWiring3P4W &&
-           g_EditAllPhases.load(std::memory_order_relaxed) == 1 && (mode == 0 || mode == 7);
+           g_EditAllPhases.load(std::memory_order_relaxed) == 1 && (mode == kModeAcDcInt || mode == kModeAcDcSync);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Default rows of the measurement-view items and of the miscellaneous, output-impedance and parallel
 // settings.
 #include "core/params/defaults/param_defaults.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 
 namespace core {
@@ -28,12 +29,12 @@ constexpr ParamDefaultRow kMeasRows[kMeasGroups * 7] = {
 
 uint32_t MeasGroupOfMode(uint32_t mode) {
     switch (mode) {
-        case 1:
+        case kModeAcInt:
             return 0;
-        case 2:
+        case kModeDcInt:
             return 1;
-        case 7:
-        case 8:
+        case kModeAcDcSync:
+        case kModeAcSync:
             return 2;
         default:
             return 3;

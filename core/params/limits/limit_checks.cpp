@@ -7,6 +7,7 @@
 #include "core/params/limits/limit_internal.h"
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_dirty.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 
@@ -78,7 +79,7 @@ int32_t HoldFrequency(uint32_t mode, uint32_t phase, const ParamRec& hi, const P
 }
 
 void FreqCheck(uint32_t mode, uint32_t sel) {
-    if (mode == 2 || mode == 3 || mode == 4 || mode == 7 || mode == 8 || mode > 9) return;
+    if (IsDcOrExtMode(mode) || IsSyncMode(mode) || mode >= core::kModes) return;
     const bool all = AllPhases();
     ParamRec hiRecs[3], loRecs[3];
     int32_t hiValues[3], loValues[3];
@@ -91,14 +92,14 @@ void FreqCheck(uint32_t mode, uint32_t sel) {
     ParamRec hi = hiRecs[all ? BindingPhase(hiValues, kSmallest) : sel];
     ParamRec lo = loRecs[all ? BindingPhase(loValues, kLargest) : sel];
 
-    if (mode == 9) {
-        const int32_t f = HoldFrequency(9, sel, hi, lo);
+    if (mode == kModeAcVca) {
+        const int32_t f = HoldFrequency(kModeAcVca, sel, hi, lo);
         hi.min = std::max(hi.min, f);
         lo.max = std::min(lo.max, f);
     } else {
-        const bool acPair = mode == 1 || mode == 6;
-        const int32_t f0 = HoldFrequency(acPair ? 1 : 0, sel, hi, lo);
-        const int32_t f1 = HoldFrequency(acPair ? 6 : 5, sel, hi, lo);
+        const bool acPair = mode == kModeAcInt || mode == kModeAcAdd;
+        const int32_t f0 = HoldFrequency(acPair ? kModeAcInt : kModeAcDcInt, sel, hi, lo);
+        const int32_t f1 = HoldFrequency(acPair ? kModeAcAdd : kModeAcDcAdd, sel, hi, lo);
         hi.min = std::max(f0, f1);
         lo.max = std::min(f0, f1);
     }
@@ -215,7 +216,7 @@ void HoldAcDcPair(uint32_t mode, uint32_t area, uint32_t w, uint32_t set, uint32
 }
 
 bool IsAcDcMode(uint32_t mode) {
-    return mode == 0 || mode == 5 || mode == 7;
+    return mode == kModeAcDcInt || mode == kModeAcDcAdd || mode == kModeAcDcSync;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "core/params/limits/limit_checks.h"
 #include "core/params/limits/limit_internal.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 
 using namespace limits;
@@ -14,7 +15,7 @@ namespace {
 constexpr float kHighCrestFactor = 1.42f;
 
 bool IsAcOnlyMode(uint32_t mode) {
-    return mode == 1 || mode == 6 || mode == 8;
+    return mode == kModeAcInt || mode == kModeAcAdd || mode == kModeAcSync;
 }
 
 // The record set the display uses for the waveform: Vpp when the AC voltage unit is Vpp and the waveform

@@ -7,6 +7,7 @@
 #include "core/params/access/line_values.h"
 #include "core/params/access/param_access.h"
 #include "core/params/limits/limit_checks.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/line_acv.h"
 #include "core/regbus/reg_write.h"
@@ -176,7 +177,7 @@ void LineValueFromPhase(uint32_t id) {
         const uint32_t mode = GetOutputMode();
         bool store = true;
         int32_t line = l1;
-        if (wiring == kWiring1P3W && (mode == 0 || mode == 7))
+        if (wiring == kWiring1P3W && (mode == kModeAcDcInt || mode == kModeAcDcSync))
             line = l1 * 2;
         else if (wiring != kWiring3P4W)
             store = false;

@@ -5,6 +5,7 @@
 #include "core/control/hooks/screen_request.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/params/phase_cfg.h"
 #include "core/system/messaging/msg_ring.h"
@@ -96,7 +97,7 @@ int SetPhase(ScpiInterface* ifc) {
 bool SeqSimEntryAllowed(bool sim) {
     const uint32_t mode = GetOutputMode();
     const int32_t range = GetVoltRange();
-    const bool modeOk = sim ? mode == 0 : mode <= 2;
+    const bool modeOk = sim ? mode == kModeAcDcInt : IsIntMode(mode);
     return !OutputOn() && modeOk && (range == 0 || range == 1);
 }
 

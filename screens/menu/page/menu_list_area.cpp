@@ -5,6 +5,7 @@
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
@@ -67,7 +68,7 @@ void PaintTopMenu() {
 
 bool MiscOutputModeWithoutTrigger() {
     const uint32_t mode = g_OutputModeIdx.load(std::memory_order_relaxed);
-    return SeqSimIsActive() != 0 || mode == 2 || mode == 3 || mode == 4;
+    return SeqSimIsActive() != 0 || IsDcOrExtMode(mode);
 }
 
 int32_t ParamValue(uint32_t id) {

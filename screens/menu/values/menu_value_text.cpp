@@ -6,6 +6,7 @@
 
 #include "core/control/barcode_table.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/config/identity.h"
 #include "core/system/config/iface_cfg.h"
@@ -216,7 +217,7 @@ bool ValueDim(const ValueRow& row) {
             return GetPhaseMode() != kWiring3P4W;
         case Dim::kTriggerOff: {
             const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
-            return SeqSimIsActive() != 0 || mode == 2 || mode == 3 || mode == 4;
+            return SeqSimIsActive() != 0 || IsDcOrExtMode(mode);
         }
         case Dim::kIn1P2W:
             return GetPhaseMode() == kWiring1P2W;

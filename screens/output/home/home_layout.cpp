@@ -1,6 +1,7 @@
 #include "screens/output/home/home_layout.h"
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/state/service_flags.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_windows.h"
@@ -87,7 +88,7 @@ void ApplyDisplayModeRule(uint32_t displayMode) {
 }
 
 void ApplyPhasorRule(uint32_t phaseMode, uint32_t outputMode) {
-    const bool shown = phaseMode != kWiring1P2W && !(outputMode >= 2 && outputMode <= 6);
+    const bool shown = phaseMode != kWiring1P2W && !IsDcExtOrAddMode(outputMode);
     shown ? Show(kWinPhasor) : Hide(kWinPhasor);
 }
 

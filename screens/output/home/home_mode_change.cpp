@@ -6,6 +6,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "platform/stage/wiring_codes.h"
@@ -69,7 +70,7 @@ void OutputModeChange(uint32_t mode) {
         g_HomePage.panelRow.store(1, kRelaxed);
     }
     g_HomePage.rowMask.store(0, kRelaxed);
-    const bool noSecondPage = mode >= 2 && mode <= 4;
+    const bool noSecondPage = IsDcOrExtMode(mode);
     noSecondPage ? WM_Hide(g_HomeWin[kWinPanelScroll]) : WM_Show(g_HomeWin[kWinPanelScroll]);
     FirstLinePhaseView();
     const bool threeModule = GetPhaseMode() != kWiring1P2W;

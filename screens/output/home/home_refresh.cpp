@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "platform/stage/wiring_codes.h"
@@ -92,9 +93,9 @@ void PanelSelectionStep() {
         int index = static_cast<int>(r);
         if (threeModule && r > 5) index = static_cast<int>(r) - 6;
         if (!threeModule && r > 11) index = static_cast<int>(r) - 12;
-        if (mode == 5 || mode == 6) {
+        if (IsAddMode(mode)) {
             if (r > 9) --index;
-        } else if (mode <= 1 || mode >= 7) {
+        } else if (!IsDcExtOrAddMode(mode)) {
             if (r >= 9) --index;
         }
         // A row with no window of its own in this layout (the 1P2W overflow row) has nothing to repaint.

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
@@ -32,9 +33,9 @@ constexpr ListHeights kItemListHeights[4] = {
 
 int ItemListHeight(int k, uint32_t mode) {
     const ListHeights& h = kItemListHeights[k];
-    if (mode == 1) return h.mode1;
-    if (mode == 2) return h.mode2;
-    if (mode == 7 || mode == 8) return h.mode78;
+    if (mode == kModeAcInt) return h.mode1;
+    if (mode == kModeDcInt) return h.mode2;
+    if (IsSyncMode(mode)) return h.mode78;
     return h.other;
 }
 
@@ -93,8 +94,8 @@ int LineListOpenY() {
     const uint32_t mode = GetOutputMode();
     if (GetPhaseMode() == kWiring1P2W) return 4;
     if (GetPhaseBalanceMode() != 1) return 21 * static_cast<int>(highlight) + 4;
-    if (mode == 9) return 4;
-    if (mode <= 1 || mode == 7 || mode == 8) {
+    if (mode == kModeAcVca) return 4;
+    if (IsAcIntOrSyncMode(mode)) {
         const int32_t view = GetPhaseLineView();
         // The menu/control thread owns the saved value; the working value is the one word both share.
         g_EditParam.workValue.store(view, kRelaxed);

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "platform/stage/wiring_codes.h"
@@ -125,7 +126,7 @@ void Handle(const SettingLink& l) {
     const bool is1P2W = GetPhaseMode() == kWiring1P2W;
     for (int i = 0; i < l.panelCount; ++i) {
         const PanelQueue& q = l.panel[i];
-        if (mode > 9 || ((q.modes >> mode) & 1u) == 0) continue;
+        if (mode >= core::kModes || ((q.modes >> mode) & 1u) == 0) continue;
         Queue(PanelValueWin(is1P2W && q.value1P2W != kSame ? q.value1P2W : q.value));
     }
     for (int n = 0; n < 8; ++n)

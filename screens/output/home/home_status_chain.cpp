@@ -5,6 +5,7 @@
 #include "core/control/alarms/alarms.h"
 #include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/links/usb_state.h"
@@ -45,7 +46,7 @@ constexpr int Cell(int x) {
 void QueueWaveValues() {
     const uint32_t mode = GetOutputMode();
     Queue(PanelValueWin(GetPhaseMode() == kWiring1P2W ? 8 : 2));
-    if (mode <= 1 || (mode >= 5 && mode <= 9)) Queue(PanelValueWin(mode == 5 || mode == 6 ? 3 : 2));
+    if (IsAcIntSyncOrVcaMode(mode) || IsAddMode(mode)) Queue(PanelValueWin(IsAddMode(mode) ? 3 : 2));
 }
 void WaveChanged() {
     g_OutputRefresh.store(1, std::memory_order_release);

@@ -1,5 +1,6 @@
 #include "screens/output/home/home_windows.h"
 
+#include "core/params/param_ranges.h"
 #include "platform/stage/wiring_codes.h"
 
 std::array<WM_HWINDOW, home::kWinCount> g_HomeWin{};
@@ -16,9 +17,9 @@ namespace home {
 // Three-phase wirings show six rows a page; past the first page the rows a mode skips (its duty row,
 // or both duty and wave in the modes with a gain row) close up, so the index steps back by one more.
 PanelSlot PanelSlotOfRow(uint32_t row, uint32_t phaseMode, uint32_t outputMode) {
-    const bool noSecondPage = outputMode >= 2 && outputMode <= 4;
-    const bool modeGroupA = outputMode <= 1 || (outputMode >= 7 && outputMode <= 9);  // 0, 1, 7, 8, 9
-    const bool modeGroupB = outputMode == 5 || outputMode == 6;
+    const bool noSecondPage = IsDcOrExtMode(outputMode);
+    const bool modeGroupA = IsAcIntSyncOrVcaMode(outputMode);
+    const bool modeGroupB = IsAddMode(outputMode);
     PanelSlot s{0, row};
     if (phaseMode != kWiring1P2W) {
         s.page = (row > 5 && !noSecondPage) ? 1u : 0u;

@@ -3,6 +3,7 @@
 #include "GUI/gui_context.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/pages/panel_fonts.h"
@@ -48,12 +49,12 @@ void TextStyle(uint32_t colour) {
 bool ViewChoice() {
     const uint32_t wiring = GetPhaseMode();
     const uint32_t mode = GetOutputMode();
-    return GetPhaseBalanceMode() == 1 && wiring != kWiring1P2W && (mode <= 1 || (mode >= 7 && mode <= 9));
+    return GetPhaseBalanceMode() == 1 && wiring != kWiring1P2W && IsAcIntSyncOrVcaMode(mode);
 }
 
 int LineEntries() {
     const uint32_t wiring = GetPhaseMode();
-    if (ViewChoice()) return GetOutputMode() == 9 ? 1 : 2;
+    if (ViewChoice()) return GetOutputMode() == kModeAcVca ? 1 : 2;
     return wiring == kWiring1P2W ? 1 : wiring == kWiring1P3W ? 2 : 3;
 }
 

@@ -8,6 +8,7 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/control/measure/meas_getters.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/service_flags.h"
 #include "panel/draw/panel_shapes.h"
@@ -95,8 +96,8 @@ void Impedance() {
 }
 
 const char* WaveText(int phase, uint32_t mode, char* buffer, int size) {
-    if (mode == 3 || mode == 4) return "EXT";
-    if (mode == 2) return "DC";
+    if (mode == kModeAcDcExt || mode == kModeAcExt) return "EXT";
+    if (mode == kModeDcInt) return "DC";
     return panel::WaveformName(GetWaveform(phase), buffer, size);
 }
 

@@ -4,6 +4,7 @@
 #include "GUI/gui_context.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
 #include "screens/output/homepaint/home_paint.h"
@@ -43,7 +44,7 @@ void HomePaint_PanelLowerFrame(WM_MSG_RECORD* msg) {
 void HomePaint_PanelScroll(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     const uint32_t mode = GetOutputMode();
-    if (mode >= 2 && mode <= 4) {  // one page only
+    if (IsDcOrExtMode(mode)) {  // one page only
         WM_Hide(msg->hWin);
         return;
     }

@@ -8,6 +8,7 @@
 #include "GUI/lcd/color_rgb.h"
 #include "GUI/text/gui_font.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
@@ -64,7 +65,7 @@ void DrawCell(int row, int col) {
     const SetRow& r = kRows[row];
     SetBkColorRGB(0x000000);
     const uint32_t mode = GetOutputMode();
-    if (mode > 9 || (r.modes & (1u << mode)) == 0 || !ColumnShown(col)) {
+    if (mode >= core::kModes || (r.modes & (1u << mode)) == 0 || !ColumnShown(col)) {
         DrawValueWithUnit(r.dashes, "", kWhite, kSplitX, 0, &kFontSetValue, &kFontSetUnit);
         return;
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
@@ -31,7 +32,7 @@ constexpr const char* kEachAll[2] = {"[Each]\nAll", "Each\n[All]"};
 constexpr const char* kItemKeys[4] = {"ITEM1\n", "ITEM2\n", "ITEM3\n", "ITEM4\n"};
 
 bool AllPhaseMode(uint32_t mode) {
-    return mode <= 1 || (mode >= 7 && mode <= 9);
+    return IsAcIntSyncOrVcaMode(mode);
 }
 
 uint32_t Pick(int32_t v, uint32_t count) {
@@ -43,7 +44,7 @@ uint32_t Pick(int32_t v, uint32_t count) {
 Label LineKey() {
     const uint32_t phaseMode = GetPhaseMode(), mode = GetOutputMode();
     const bool balance = GetPhaseBalanceMode() == 1;
-    if (balance && phaseMode != kWiring1P2W && !(phaseMode == kWiring3P4W && mode >= 2 && mode <= 6))
+    if (balance && phaseMode != kWiring1P2W && !(phaseMode == kWiring3P4W && IsDcExtOrAddMode(mode)))
         return {kViewLabels[Pick(GetPhaseLineView(), 2)], kNormal, 2};
     if (phaseMode == kWiring3P4W) return {kLine3P4W[Pick(GetSelectedLine(), 3)], kNormal, 3};
     if (phaseMode == kWiring1P3W) return {kLine1P3W[Pick(GetSelectedLine(), 2)], kNormal, 2};

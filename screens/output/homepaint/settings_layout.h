@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/params/param_ranges.h"
 #include "platform/stage/wiring_codes.h"
 
 namespace home {
@@ -43,7 +44,7 @@ constexpr SettingsLayout kLayoutA = {
 
 // The modes whose last rows are the phase-angle rows (the others end earlier).
 constexpr bool AngleMode(uint32_t mode) {
-    return mode <= 1 || mode >= 7;
+    return !IsDcExtOrAddMode(mode);
 }
 
 constexpr SettingsLayout Set(SettingsLayout t, uint32_t row, bool (*modes)(uint32_t), int8_t code) {

@@ -4,6 +4,7 @@
 #include "core/params/access/key_entry.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_dirty.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/duty_band.h"
 #include "core/system/messaging/msg_ring.h"
@@ -62,7 +63,7 @@ bool ViewField() {
     const uint32_t wiring = GetPhaseMode();
     const uint32_t mode = GetOutputMode();
     const bool balanced = GetPhaseBalanceMode() == 1 && (wiring == kWiring3P4W || wiring == kWiring1P3W);
-    return balanced && (mode <= 1 || (mode >= 7 && mode <= 9));
+    return balanced && IsAcIntSyncOrVcaMode(mode);
 }
 
 void ChoiceLimits(Choice choice, int32_t* max, int32_t* min) {
@@ -76,8 +77,8 @@ void ChoiceLimits(Choice choice, int32_t* max, int32_t* min) {
         const uint32_t mode = GetOutputMode();
         const bool balanced = GetPhaseBalanceMode() == 1 && (wiring == kWiring3P4W || wiring == kWiring1P3W);
         *min = 0;
-        if (balanced && (mode <= 1 || mode == 7 || mode == 8)) *max = 1;
-        else if (balanced && mode == 9) *max = 0;
+        if (balanced && IsAcIntOrSyncMode(mode)) *max = 1;
+        else if (balanced && mode == kModeAcVca) *max = 0;
         else *max = wiring == kWiring3P4W ? 2 : 0;
     }
 }
@@ -198,7 +199,7 @@ void RangeField(uint32_t* ev) {
     if (cls != kClassSoft) return;
     const bool twoWire = GetPhaseMode() == kWiring1P2W;
     const uint32_t mode = GetOutputMode();
-    if (code == 'Y' && (mode <= 2 || mode == 7 || mode == 8)) SetVoltRange(twoWire ? 6 : 4);
+    if (code == 'Y' && (IsIntMode(mode) || IsSyncMode(mode))) SetVoltRange(twoWire ? 6 : 4);
     else if (code == '[') SetVoltRange(twoWire ? 3 : 1);
     else if (code == '\\') SetVoltRange(twoWire ? 2 : 0);
 }

@@ -3,6 +3,7 @@
 
 #include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_rec.h"
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
@@ -51,11 +52,6 @@ void ToggleMeterFrozen() {
     if ((old & core::kFlagMeterHold) == 0) ShowMessage(2, "Meter Frozen");
 }
 
-bool ModeIn(uint32_t mode, std::initializer_list<uint32_t> modes) {
-    for (uint32_t m : modes)
-        if (m == mode) return true;
-    return false;
-}
 
 // One step of a parameter's value, n values around (the record is read and written whole).
 void CycleParam(uint32_t id, int32_t n) {
@@ -90,9 +86,9 @@ void AdvanceDisplayKey() {
 void LineViewKey() {
     const uint32_t wiring = GetPhaseMode(), mode = GetOutputMode();
     const bool balanced = GetPhaseBalanceMode() == 1;
-    if (!balanced || wiring == kWiring1P2W || (wiring == kWiring3P4W && mode >= 2 && mode <= 6)) {
+    if (!balanced || wiring == kWiring1P2W || (wiring == kWiring3P4W && IsDcExtOrAddMode(mode))) {
         CycleSelectedLine();
-    } else if (ModeIn(mode, {0, 1, 7, 8})) {
+    } else if (IsAcIntOrSyncMode(mode)) {
         if (GetWaveformSel() == kWaveSine)
             CycleParam(kParamMeasItem7, 2);
         else
@@ -106,7 +102,7 @@ void EachAllKey() {
     const bool locked = g_HomePage.allPhasesLock.load(kRelaxed) == 1;
     if (GetPhaseMode() == kWiring1P2W) {
         g_EditAllPhases.store(0, kRelaxed);
-    } else if (GetPhaseBalanceMode() == 1 && ModeIn(GetOutputMode(), {0, 1, 7, 8, 9})) {
+    } else if (GetPhaseBalanceMode() == 1 && IsAcIntSyncOrVcaMode(GetOutputMode())) {
         g_EditAllPhases.store(1, kRelaxed);
     } else if (!locked) {
         g_EditAllPhases.fetch_xor(1, kRelaxed);

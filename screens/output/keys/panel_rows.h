@@ -4,6 +4,7 @@
 // every window shows the row after the one its index names.
 #include <cstdint>
 
+#include "core/params/param_ranges.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/settings_layout.h"
 
@@ -14,8 +15,8 @@ inline constexpr uint32_t kNoRow = kLayoutRows;  // a window past the layout (sh
 
 // The duty row of the output mode: 9 in modes 0, 1, 7, 8, 9, 10 in modes 5, 6; none (kNoRow) in 2-4.
 constexpr uint32_t DutyRowOf(uint32_t outputMode) {
-    if (outputMode <= 1 || (outputMode >= 7 && outputMode <= 9)) return 9;
-    if (outputMode == 5 || outputMode == 6) return 10;
+    if (IsAcIntSyncOrVcaMode(outputMode)) return 9;
+    if (IsAddMode(outputMode)) return 10;
     return kNoRow;
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seq/seq_access.h"
@@ -244,7 +245,7 @@ void FillKeys(View& v, uint8_t sim, uint32_t state) {
     }
     const uint8_t flags = g_SeqSimBlock[0].panelFlags.load(std::memory_order_relaxed);
     const bool listOpen = v.body.kind == kBodyList;
-    Key(k[0], sim != 0 ? "SEQUENCE" : "SIMULATE", GetOutputMode() == 0 ? 0 : 2);
+    Key(k[0], sim != 0 ? "SEQUENCE" : "SIMULATE", GetOutputMode() == kModeAcDcInt ? 0 : 2);
     Key(k[1], "Recall", listOpen && (flags & kSeqPanelRecallOpen) ? 1 : 0);
     Key(k[2], "Save", listOpen && (flags & kSeqPanelSaveOpen) ? 1 : 0);
     Key(k[3], "RUN");

@@ -3,6 +3,7 @@
 #include "core/control/output_request.h"
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
@@ -92,8 +93,8 @@ void KeyProcess_Sequence() {
     if (OutputOn()) return Say(kOutputOnText);
     if (GetVoltRangeCode() >= kAutoCodes) return Say("Invalid For Auto Range");
     const uint32_t mode = GetOutputMode();
-    if (mode > 2) return Say("Invalid in \nThis Output Mode");
-    if (SeqSimGetMode() == 2 && mode == 0) {
+    if (!IsIntMode(mode)) return Say("Invalid in \nThis Output Mode");
+    if (SeqSimGetMode() == 2 && mode == kModeAcDcInt) {
         Sim_EnterMode();
     } else {
         if (SeqSimGetMode() == 2) SeqSimSetMode(1);
@@ -114,7 +115,7 @@ void Seq_SoftKeys(uint32_t* ev) {
     if (SeqSimIsRunning()) return RunSoftKeys(code);
     switch (code) {
         case kSoft1:
-            if (GetOutputMode() == 0)
+            if (GetOutputMode() == kModeAcDcInt)
                 SeqSimEnterMode(2);
             else
                 Say("Valid Only AC+DC-INT Mode");

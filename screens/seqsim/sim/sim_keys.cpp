@@ -2,6 +2,7 @@
 
 #include "core/control/output_request.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/output_flags.h"
 #include "drivers/panel_link.h"
@@ -53,7 +54,7 @@ void Sim_SoftKeys(uint32_t* ev) {
     }
     switch (code) {
         case kSoft1:
-            if (GetOutputMode() == 0) SeqSimEnterMode(1);
+            if (GetOutputMode() == kModeAcDcInt) SeqSimEnterMode(1);
             break;
         case kSoft2:
             TogglePage(kSeqPanelRecallOpen, kSeqPanelSaveOpen, Enter_menuSimulationRecallMemory);

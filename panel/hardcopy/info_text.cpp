@@ -187,7 +187,7 @@ void AddValue(InfoText& t, const Item& item, int32_t v) {
 
 int PhaseCount() {
     const uint32_t wiring = GetPhaseMode();
-    return wiring == kWiring1P2W ? 1 : wiring == kWiring1P3W ? 2 : 3;
+    return wiring < kWirings ? static_cast<int>(PhasesOfWiring(wiring)) : 3;
 }
 
 void AddItem(InfoText& t, const Item& item, uint32_t mode) {

@@ -87,7 +87,7 @@ uint32_t CellKey(int cell, const Inputs& in) {
             return in.outputOn ? 2u : 1u;
         case 1: {
             // Only the bars the wiring draws count.
-            const int bars = in.phaseMode == kWiring1P2W ? 1 : (in.phaseMode == kWiring1P3W ? 2 : 3);
+            const int bars = in.phaseMode < kWirings ? static_cast<int>(PhasesOfWiring(in.phaseMode)) : 3;
             uint32_t key = in.phaseMode << 16;
             for (int p = 0; p < bars; ++p) {
                 const int pct = in.levelPercent[p];

@@ -45,10 +45,6 @@ ParamRec Read(uint32_t id, int phase) {
     return rec;
 }
 
-bool IsLineId(uint32_t id) {
-    return id == kParamAcvLine || id == kParamDcvLine;
-}
-
 // MINimum/MAXimum of the query and the set: the setting's remote bounds; with edit-all the AC voltage's
 // maximum and the DC voltage's limits are the lowest of the three phases.
 int32_t Limit(uint32_t id, int phase, bool max) {
@@ -150,7 +146,7 @@ int scpiNumericParam(ScpiInterface* ifc, uint32_t id) {
         scpiSetError(ifc, kScpiErrExecution);
         return 0;
     }
-    if (IsLineId(id)) {
+    if (settings::IsLineSetting(id)) {
         // The line record's limits are taken from the phases first; it lives on L1's unit.
         UpdateLineValueFromPhases(id);
         return scpiIsQuery(ifc) == 1 ? Query(ifc, id, 0) : Set(ifc, id, 0);

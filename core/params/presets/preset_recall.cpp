@@ -12,11 +12,6 @@
 
 namespace {
 
-uint32_t PhasesOf(uint32_t phaseMode) {
-    static constexpr uint32_t kPhasesOfMode[3] = {3, 1, 2};  // 3P4W, 1P2W, 1P3W
-    return phaseMode < kWirings ? kPhasesOfMode[phaseMode] : 0;
-}
-
 // The group's message, naming both quantities in one text when both were limited; it replaces whatever
 // the popup was showing, a held popup included, which would otherwise outlast the recall.
 void ShowLimited(const presets::LimitNames& names, const char* both, const char* tail) {
@@ -35,11 +30,11 @@ void ShowLimited(const presets::LimitNames& names, const char* both, const char*
 int PresetRangeCheckRun(uint32_t save, uint32_t index) {
     if (index >= kPresetCount) return -1;
     if (save != 0) {
-        for (uint32_t p = 0; p < PhasesOf(g_PhaseMode.load()); ++p)
+        for (uint32_t p = 0; p < PhasesOfWiring(g_PhaseMode.load()); ++p)
             PresetPhaseTransfer(1, index, p, nullptr);
     } else {
         presets::RecallLimits limits;
-        const uint32_t phases = PhasesOf(PresetRecord(index, 0)[kPresetPhaseMode]);
+        const uint32_t phases = PhasesOfWiring(PresetRecord(index, 0)[kPresetPhaseMode]);
         for (uint32_t p = 0; p < phases; ++p)
             PresetPhaseTransfer(0, index, p, &limits);
         ShowLimited(limits.freq, "Freq and Limit_Hi",

@@ -18,7 +18,6 @@ namespace settings {
 namespace {
 
 constexpr uint32_t kRead = 0, kWrite = 1;
-constexpr uint32_t kPhasesOfWiring[] = {3, 1, 2};  // 3P4W, 1P2W, 1P3W
 
 ParamRec Read(uint32_t id, int unit) {
     ParamRec rec{};
@@ -26,13 +25,10 @@ ParamRec Read(uint32_t id, int unit) {
     return rec;
 }
 
-bool IsLine(uint32_t id) {
-    return id == kParamAcvLine || id == kParamDcvLine;
-}
 
 // The record a value of id is held to: a line value's lives on L1's unit.
 ParamRec RecordOf(uint32_t id, int phase) {
-    return Read(id, IsLine(id) ? 0 : phase);
+    return Read(id, IsLineSetting(id) ? 0 : phase);
 }
 
 // The duty's band on the phase; false where the record's own limits hold. The panel's band follows the
@@ -60,7 +56,7 @@ bool DutyRounded(int phase, int32_t* v) {
 void WriteRecord(uint32_t id, int phase, int32_t v) {
     ParamRec rec = RecordOf(id, phase);
     rec.value = v;
-    if (IsLine(id)) {
+    if (IsLineSetting(id)) {
         SetPhaseValuesFromLine(id, v);
         paramRW(kWrite, id, &rec, 0);
         return;
@@ -86,7 +82,7 @@ void CheckAfterSet(uint32_t id, int first, int last, Origin who) {
         FreqLimitCheck(mode);
     } else if (who == Origin::kPanel) {
         if (IsIn(id, kParamDcv, kParamDcvLine)) VoltSettingCheckAll(mode, area);
-    } else if (IsLine(id)) {
+    } else if (IsLineSetting(id)) {
         for (uint32_t p = 0; p < core::kPhases; ++p)
             VoltSettingCheckPhase(mode, area, p);
     } else if (id == kParamAcv || id == kParamDcv || id == kParamDcv2) {
@@ -100,7 +96,7 @@ void CheckAfterSet(uint32_t id, int first, int last, Origin who) {
 void MarkWhenNoPhaseLimits(uint32_t id, int32_t v, bool allPhases) {
     const uint32_t wiring = GetPhaseMode();
     if (!allPhases && wiring != kWiring1P3W) return;
-    const uint32_t phases = wiring < kWirings ? kPhasesOfWiring[wiring] : 1;
+    const uint32_t phases = wiring < kWirings ? PhasesOfWiring(wiring) : 1;
     for (uint32_t p = 0; p < phases; ++p)
         if (!Fits(id, static_cast<int>(p), v, Origin::kRemote)) return;
     MarkAllPhaseEdit(id);
@@ -108,11 +104,15 @@ void MarkWhenNoPhaseLimits(uint32_t id, int32_t v, bool allPhases) {
 
 }  // namespace
 
+bool IsLineSetting(uint32_t id) {
+    return id == kParamAcvLine || id == kParamDcvLine;
+}
+
 int32_t MaxOf(uint32_t id, int phase, const ParamRec& rec, Origin who) {
     DutyBand band;
     switch (BoundsOf(id)) {
         case Bounds::kAcv:
-            if (who == Origin::kRemote && IsLine(id)) return LineAcvRemoteMax(rec.max);
+            if (who == Origin::kRemote && IsLineSetting(id)) return LineAcvRemoteMax(rec.max);
             return AcvMax(phase, rec.max, who == Origin::kRemote ? Holder::kRemote : Holder::kPanel);
         case Bounds::kDuty:
             return DutyBandOf(phase, rec, who, &band) ? band.hi : rec.max;
@@ -140,7 +140,7 @@ bool Fits(uint32_t id, int phase, int32_t v, Origin who) {
 }
 
 SetResult SetSetting(uint32_t id, int phase, int32_t v, Origin who, bool allPhases) {
-    if (IsLine(id)) allPhases = false;
+    if (IsLineSetting(id)) allPhases = false;
     if (who == Origin::kRemote && BoundsOf(id) == Bounds::kDuty && !DutyRounded(phase, &v))
         return SetResult::kOutOfBounds;
     const int first = allPhases ? 0 : phase;
@@ -151,7 +151,7 @@ SetResult SetSetting(uint32_t id, int phase, int32_t v, Origin who, bool allPhas
         WriteRecord(id, p, v);
     CheckAfterSet(id, first, last, who);
     if (who == Origin::kRemote) {
-        if (!IsLine(id)) MarkWhenNoPhaseLimits(id, v, allPhases);
+        if (!IsLineSetting(id)) MarkWhenNoPhaseLimits(id, v, allPhases);
         g_OutputRefresh.store(1, std::memory_order_release);
     }
     return SetResult::kWritten;

@@ -20,6 +20,9 @@ enum class SetResult : uint8_t {
     kOutOfBounds,  // a phase refused the value: nothing stored
 };
 
+// A setting of the LINE unit (the line AC and DC voltages), held as one value that its phases are made of.
+bool IsLineSetting(uint32_t id);
+
 // The bounds of id's value on the phase for the holder, from the phase's record rec: the record's own
 // limits, the AC voltage's ceiling, the duty's band (the panel's by the digits the record shows, the
 // remote's by the phase's frequency, above 100.00 Hz only) and the panel's whole-degree angle cap.

@@ -100,13 +100,10 @@ inline constexpr const char* kExtSource = "External Source(L1 - L3 External)";
 
 constexpr HomeFieldKeys kFreqKeys{
     .field = Field::kNumeric, .limited = Limited::kFrequency, .freqFirst = true};
-constexpr HomeFieldKeys kFreqLimitKeys{.field = Field::kNumeric};
 constexpr HomeFieldKeys kNumber{.field = Field::kNumeric};
 constexpr HomeFieldKeys kWave{.field = Field::kChoice, .choice = Choice::kWave};
 constexpr HomeFieldKeys kDutyKeys{.field = Field::kDuty};
-constexpr HomeFieldKeys kAcvKeys{.field = Field::kNumeric, .limited = Limited::kVoltage};
-constexpr HomeFieldKeys kDcvKeys{
-    .field = Field::kNumeric, .limited = Limited::kVoltage};
+constexpr HomeFieldKeys kVoltKeys{.field = Field::kNumeric, .limited = Limited::kVoltage};
 constexpr HomeFieldKeys kOnAngle{.field = Field::kNumeric, .gate = Gate::kOnAngle};
 constexpr HomeFieldKeys kOffAngle{.field = Field::kNumeric, .gate = Gate::kOffAngle};
 constexpr HomeFieldKeys kSig{.field = Field::kChoice, .choice = Choice::kSig};
@@ -144,16 +141,16 @@ inline constexpr HomeFieldRow kHomeFieldRows[kHomeFieldCount] = {
      .popup = kPopFreqHi,
      .softKeys = kLimits,
      .keepsFiveDigits = true,
-     .keys = kFreqLimitKeys},
-    {.state = kParamFreqLimitHi + 1, .keys = kFreqLimitKeys},
-    {.state = kParamFreqLimitHi + 2, .keys = kFreqLimitKeys},
+     .keys = kNumber},
+    {.state = kParamFreqLimitHi + 1, .keys = kNumber},
+    {.state = kParamFreqLimitHi + 2, .keys = kNumber},
     {.state = kParamFreqLimitLo,
      .popup = kPopFreqLo,
      .softKeys = kLimits,
      .keepsFiveDigits = true,
-     .keys = kFreqLimitKeys},
-    {.state = kParamFreqLimitLo + 1, .keys = kFreqLimitKeys},
-    {.state = kParamFreqLimitLo + 2, .keys = kFreqLimitKeys},
+     .keys = kNumber},
+    {.state = kParamFreqLimitLo + 1, .keys = kNumber},
+    {.state = kParamFreqLimitLo + 2, .keys = kNumber},
     {.state = kParamVoltRange,
      .hint = {"Voltage Range : %s ~ %s %s", kParamVoltLimit},
      .softKeys = kRange,
@@ -209,39 +206,39 @@ inline constexpr HomeFieldRow kHomeFieldRows[kHomeFieldCount] = {
      .softKeys = kDefaults,
      .defaults = kParamAcv,
      .panelRow = 2,
-     .keys = kAcvKeys},
-    {.state = kParamAcv + 1, .keys = kAcvKeys},
-    {.state = kParamAcv + 2, .keys = kAcvKeys},
+     .keys = kVoltKeys},
+    {.state = kParamAcv + 1, .keys = kVoltKeys},
+    {.state = kParamAcv + 2, .keys = kVoltKeys},
     // One phase has no line values: the line voltages have no cell there.
     {.state = kParamAcvLine,
      .cells = {2, kNoCell},
      .softKeys = kDefaults,
      .defaults = kParamAcv,
-     .keys = kAcvKeys},
+     .keys = kVoltKeys},
     {.state = kParamDcv,
      .cells = {2, 2},
      .hint = {kQuickDcv, kParamDcv},
      .softKeys = kDefaults,
      .defaults = kParamDcv2,
      .panelRow = 2,
-     .keys = kDcvKeys},
-    {.state = kParamDcv + 1, .keys = kDcvKeys},
-    {.state = kParamDcv + 2, .keys = kDcvKeys},
+     .keys = kVoltKeys},
+    {.state = kParamDcv + 1, .keys = kVoltKeys},
+    {.state = kParamDcv + 2, .keys = kVoltKeys},
     {.state = kParamDcv2,
      .cells = {3, 3},
      .hint = {kQuickDcv, kParamDcv2},
      .softKeys = kDefaults,
      .defaults = kParamDcv2,
      .panelRow = 3,
-     .keys = kDcvKeys},
-    {.state = kParamDcv2 + 1, .keys = kDcvKeys},
-    {.state = kParamDcv2 + 2, .keys = kDcvKeys},
+     .keys = kVoltKeys},
+    {.state = kParamDcv2 + 1, .keys = kVoltKeys},
+    {.state = kParamDcv2 + 2, .keys = kVoltKeys},
     {.state = kParamDcvLine,
      .cells = {3, kNoCell},
      .softKeys = kDefaults,
      .defaults = kParamDcv2,
      .panelRow = 3,
-     .keys = kDcvKeys},
+     .keys = kVoltKeys},
     {.state = kParamCurrLimit,
      .cells = {3, 3},
      .hint = {kQuickIrms, kParamCurrLimit},

@@ -51,14 +51,25 @@ class SettingPaths : public FrontPanelSuite {
 TEST_F(SettingPaths, RemoteKeypadAndKnobSetTheSameSettingAndRegister) {
     ASSERT_EQ(Ask("MODE AC-INT;:VOLT:RANG 200;:SYST:ACV:UNIT VRMS;:FUNC SIN;:VOLT 0;:FREQ 50;*OPC?"), "1");
 
-    ASSERT_EQ(Ask("VOLT 12.34;*OPC?"), "1");
-    EXPECT_EQ(Query("VOLT?"), "+12.3400");
-    EXPECT_TRUE(StageHas(2384, "12.34")) << c().Output();
-    SendLocal("VOLT 0");
-    ASSERT_TRUE(StageHas(2384, "0"));
-    TypeInto("O", "12.34");
-    EXPECT_EQ(Query("VOLT?"), "+12.3400") << "typed";
-    EXPECT_TRUE(StageHas(2384, "12.34")) << "typed " << c().Output();
+    // Each setting by the remote command and by its typed number, from a value of its own between them.
+    struct Path {
+        const char* header;  // the SCPI header, its query with '?'
+        int reg;             // the stage register the control task writes
+        const char* key;     // the setting field's key
+        const char* value;   // the value set both ways
+        const char* other;   // the value set before the typed one
+    };
+    for (const Path& p : {Path{"VOLT", 2384, "O", "12.34", "0"}, Path{"FREQ", 2414, "P", "55.55", "50"}}) {
+        const std::string value = p.value, shown = "+" + value + "00";
+        ASSERT_EQ(Ask(std::string(p.header) + " " + value + ";*OPC?"), "1");
+        EXPECT_EQ(Query(std::string(p.header) + "?"), shown);
+        EXPECT_TRUE(StageHas(p.reg, value)) << c().Output();
+        SendLocal(std::string(p.header) + " " + p.other);
+        ASSERT_TRUE(StageHas(p.reg, p.other));
+        TypeInto(p.key, value);
+        EXPECT_EQ(Query(std::string(p.header) + "?"), shown) << "typed";
+        EXPECT_TRUE(StageHas(p.reg, value)) << "typed " << c().Output();
+    }
 
     // The knob changes the last digit shown (0.01 V) and applies each turn at once.
     SendLocal("VOLT 12.3");
@@ -67,15 +78,6 @@ TEST_F(SettingPaths, RemoteKeypadAndKnobSetTheSameSettingAndRegister) {
     EXPECT_EQ(Query("VOLT?"), "+12.3400") << "knob";
     EXPECT_TRUE(StageHas(2384, "12.34")) << "knob " << c().Output();
     Keys({"key T"});
-
-    ASSERT_EQ(Ask("FREQ 55.55;*OPC?"), "1");
-    EXPECT_EQ(Query("FREQ?"), "+55.5500");
-    EXPECT_TRUE(StageHas(2414, "55.55")) << c().Output();
-    SendLocal("FREQ 50");
-    ASSERT_TRUE(StageHas(2414, "50"));
-    TypeInto("P", "55.55");
-    EXPECT_EQ(Query("FREQ?"), "+55.5500") << "typed";
-    EXPECT_TRUE(StageHas(2414, "55.55")) << "typed " << c().Output();
     SendLocal("FREQ 50;:VOLT 0");
 }
 

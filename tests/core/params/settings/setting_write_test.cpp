@@ -102,6 +102,8 @@ TEST_F(SettingWrite, RemoteDutyTakesItsBandAndStep) {
     EXPECT_EQ(Rec(kParamWaveDuty, 0).value, 300);
     EXPECT_EQ(SetSetting(kParamWaveDuty, 0, 99, Origin::kRemote), SetResult::kOutOfBounds);
     EXPECT_EQ(Rec(kParamWaveDuty, 0).value, 300);
+    EXPECT_EQ(SetSetting(kParamWaveDuty, 0, 100, Origin::kRemote), SetResult::kWritten);  // 10 %, the band's end
+    EXPECT_EQ(Rec(kParamWaveDuty, 0).value, 100);
     // Below 100.00 Hz the record's own limits.
     ASSERT_EQ(SetFrequencyPhase(5000, 0), 5000);
     const ParamRec duty = Rec(kParamWaveDuty, 0);
@@ -148,6 +150,15 @@ TEST_F(SettingWrite, ALimitSetHoldsTheSettingsItLimits) {
         EXPECT_EQ(Rec(kParamAcv, 0).max, 12000);
         EXPECT_EQ(SetSetting(kParamVoltLimit, 0, Rec(kParamVoltLimit, 0).max, who), SetResult::kWritten);
     }
+}
+
+// In DC-INT a remote DC voltage is checked against the peak limits at once: the Vpk+ limit can no longer be
+// set below the voltage now output on that phase.
+TEST_F(SettingWrite, RemoteDcVoltageHoldsThePeakLimitAboveIt) {
+    g_OutputModeIdx.store(kModeDcInt);
+    ASSERT_EQ(SetSetting(kParamDcv, 0, 10000, Origin::kRemote), SetResult::kWritten);
+    EXPECT_GE(Rec(kParamVpkMax, 0).min, 10000);
+    g_OutputModeIdx.store(kModeAcDcInt);
 }
 
 }  // namespace

@@ -216,6 +216,7 @@ TEST_F(HomePanel, LineViewTakesItsLimitsFromThePhaseMaximum) {
     paramPutValue(0, kParamMeasItem7, 1, 0);
     paramPutLimit(1, kParamAcvLine, 70000, 0);
     paramPutValue(0, kParamAcvLine, 59000, 0);
+    const int32_t ownMin = test::ReadRecord(kParamAcvLine, 0).min;  // the AC line value keeps its own minimum
     home::HomeValues_Fit();
     EXPECT_EQ(test::ReadRecord(kParamAcvLine, 0).max, 69282);
     EXPECT_EQ(test::ReadRecord(kParamAcvLine, 0).value, 59000);
@@ -229,6 +230,7 @@ TEST_F(HomePanel, LineViewTakesItsLimitsFromThePhaseMaximum) {
     ParamRec line = test::ReadRecord(kParamAcvLine, 0);
     EXPECT_EQ(line.max, 51962);
     EXPECT_EQ(line.value, 51962);
+    EXPECT_EQ(line.min, ownMin);
     screen.Paint(home::PanelValueWin(2));
     EXPECT_EQ(guitest::Screen(), shown);
 

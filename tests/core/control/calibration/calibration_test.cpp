@@ -83,10 +83,14 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
         g_ParamFlags |= 1u << 5;  // keys locked while calibrating
         test::ClearTrace();
         caliEnterStep(p.first);
+        ASSERT_GE(StepUntil(p.waits), 0);
+        EXPECT_EQ(g_CalState.measuring.load() & 1u, 1u) << "the records keep still while calibrating";
         std::vector<uint32_t> pages;
         CountPoints(p, 6, &pages);
         ASSERT_FALSE(HasFatalFailure());
         ASSERT_GE(StepUntil([] { return g_CaliModeObj.msg.load() == 9002; }, 400), 0);
+        EXPECT_EQ(test::PopupText(), "Processing...");
+        EXPECT_EQ(g_MsgPopupLines.load(), 2u);
         std::vector<uint32_t> want;
         for (uint32_t page = p.first; page < p.first + 6; ++page)
             want.push_back(page);
@@ -116,42 +120,33 @@ TEST_F(CalibrationTest, LowRangeEndStateWhileTheStageStores) {
     }
 }
 
-// A failed high range aborts with its own text after the low range was stored, and the keys are free
-// again.
-TEST_F(CalibrationTest, AFailedHighRangeAbortsWithItsOwnText) {
+// A failed range aborts with its own two-line text: the high range after the low one was stored, with the
+// keys free again; the low range refuses a second start until a point exit or the menu's EXIT, and a start
+// then runs from the first point.
+TEST_F(CalibrationTest, AFailedRangeAbortsWithItsOwnText) {
     for (const auto& p : kProcedures) {
-        SCOPED_TRACE(p.what);
-        test::StartCaliMode();
-        Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 2});
-        g_ParamFlags |= 1u << 5;
-        test::ClearTrace();
-        caliEnterStep(p.first);
-        CountPoints(p, 6);
-        ASSERT_FALSE(HasFatalFailure());
-        ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }, 400), 0);
-        EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16, 32}));
-        EXPECT_EQ(test::PopupText(), p.failedHigh);
-        EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
-        p.leavePoint();
-        StepUntil([] { return g_CaliModeObj.msg.load() == 9002; });
-    }
-}
-
-// A failed low range aborts with its own text and refuses a second start until a point exit or the
-// menu's EXIT; a start then runs from the first point.
-TEST_F(CalibrationTest, AFailedLowRangeAbortsAndRecoversThroughItsExits) {
-    for (const auto& p : kProcedures) {
-        for (bool menuExit : {false, true}) {
-            SCOPED_TRACE(std::string(p.what) + (menuExit ? " menu EXIT" : " point exit"));
+        for (int run = 0; run < 3; ++run) {
+            const bool high = run == 0, menuExit = run == 2;
+            SCOPED_TRACE(std::string(p.what) + (high ? " high range" : menuExit ? " menu EXIT" : " point exit"));
             test::StartCaliMode();
-            Stage().ScriptCaliStatus({0, 0, 0, 2, 0});
+            Stage().ScriptCaliStatus(high ? std::vector<uint32_t>{0, 0, 0, 1, 0, 0, 0, 2}
+                                          : std::vector<uint32_t>{0, 0, 0, 2, 0});
+            g_ParamFlags |= 1u << 5;
             test::ClearTrace();
             caliEnterStep(p.first);
-            CountPoints(p, 3);
+            CountPoints(p, high ? 6 : 3);
             ASSERT_FALSE(HasFatalFailure());
-            ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }), 0);
-            EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 32}));
-            EXPECT_EQ(test::PopupText(), p.failed);
+            ASSERT_GE(StepUntil([] { return !Commands().empty() && Commands().back() == 32; }, 400), 0);
+            EXPECT_EQ(Commands(), high ? (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16, 32})
+                                       : (std::vector<uint32_t>{16, 16, 16, 32}));
+            EXPECT_EQ(test::PopupText(), high ? p.failedHigh : p.failed);
+            EXPECT_EQ(g_MsgPopupLines.load(), 2u);
+            if (high) {
+                EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
+                p.leavePoint();
+                StepUntil([] { return g_CaliModeObj.msg.load() == 9002; });
+                continue;
+            }
             StepUntil([] { return false; }, 5);
             EXPECT_EQ(p.start(), -1) << "a start while the failed range holds";
 
@@ -200,10 +195,12 @@ TEST_F(CalibrationTest, ATakenPointClosesAHeldPopup) {
 TEST_F(CalibrationTest, ExitsResetTheStageFortyMillisecondsLater) {
     for (auto exit : {CaliSaveDone, CaliRecallDone, CaliDefaultDone}) {
         test::ClearTrace();
+        g_CalState.measuring = 1;
         EXPECT_EQ(exit(), 9002);
         const int steps = StepUntil([] { return !Commands().empty(); });
         EXPECT_EQ(steps, 12);  // the step that takes the exit, ten 4 ms steps of delay, the reset
         EXPECT_EQ(Commands(), std::vector<uint32_t>{32});
+        EXPECT_EQ(g_CalState.measuring.load(), 0u) << "the records are refreshed again";
     }
 }
 

@@ -338,9 +338,55 @@ TEST_F(ParallelTest, EverySlaveReportItemLandsInItsWord) {
         send(v.item, v.value);
         EXPECT_EQ(v.read(rec), static_cast<int32_t>(v.value)) << "item " << v.item;
     }
-    test::ClearTrace();
-    send(37, 1);
-    EXPECT_EQ(PopupText(), "Slave 3 USB Memory \nConnected");
-    send(37, 2);
-    EXPECT_EQ(PopupText(), "Slave 3 USB Memory \nAccess Error");
+}
+
+// A slave's event (item 19) and its USB memory state (item 37) are shown with the slave's number, each
+// code with its own text and popup: 5 timed, 6 held, 8 held in red; codes above 19 show nothing.
+TEST_F(ParallelTest, EverySlaveEventShowsItsText) {
+    constexpr uint32_t kTimed = 5, kHeld = 6, kRed = 8;
+    const struct {
+        uint32_t item, code;
+        const char* text;
+        uint32_t popup;
+    } events[] = {
+        {19, 0, "Slave4\nUSB Memory Access Error", kTimed},
+        {19, 1, "Slave4\nUSB Memory Unconnected", kTimed},
+        {19, 2, "Recall Calibration Slave4\nPlease Wait...", kHeld},
+        {19, 3, "Recall Calibration Slave4\nU,V,W Data Error", kRed},
+        {19, 4, "Slave4\nSaved Calibration U,V,W\nSuccess", kHeld},
+        {19, 5, "Recall Slave4 Cal Pass V,W,\n Recall Cal Fail U", kRed},
+        {19, 6, "Recall Slave4 Cal Pass U,W,\n Recall Cal Fail V", kRed},
+        {19, 7, "Recall Slave4 Cal Pass W,\n Recall Cal Fail U,V", kRed},
+        {19, 8, "Recall Slave4 Cal Pass U,V,\n Recall Cal Fail W", kRed},
+        {19, 9, "Recall Slave4 Cal Pass V,\n Recall Cal Fail U,W", kRed},
+        {19, 10, "Recall Slave4 Cal Pass U,\n Recall Cal Fail V,W", kRed},
+        {19, 11, "Recall Slave4 \nCalibration U,V,WFail", kRed},
+        {19, 12, "Saved Calibration Slave4\nPlease Wait...", kHeld},
+        {19, 13, "Saved Slave4 Cal Pass V,W,\n Saved Cal Fail U", kRed},
+        {19, 14, "Saved Slave4 Cal Pass U,W,\n Saved Cal Fail V", kRed},
+        {19, 15, "Saved Slave4 Cal Pass W,\n Saved Cal Fail U,V", kRed},
+        {19, 16, "Saved Slave4 Cal Pass U,V,\n Saved Cal Fail W", kRed},
+        {19, 17, "Saved Slave4 Cal Pass V,\n Saved Cal Fail U,W", kRed},
+        {19, 18, "Saved Slave4 Cal Pass U,\n Saved Cal Fail V,W", kRed},
+        {19, 19, "Saved Slave4 \nCalibration U,V,W Fail", kRed},
+        {19, 20, "", 0},
+        {37, 1, "Slave 4 USB Memory \nConnected", kTimed},
+        {37, 2, "Slave 4 USB Memory \nAccess Error", kTimed},
+        {37, 3, "", 0},
+    };
+    for (const auto& e : events) {
+        SCOPED_TRACE(testing::Message() << "item " << e.item << " code " << e.code);
+        MsgQueue_Clear();
+        MsgQueue_PostText("", 5);  // the free text emptied
+        MsgQueue_Clear();
+        Stage().LinkSendFromPeer(4, core::LinkFrame(4, e.item, e.code));
+        ASSERT_TRUE(core::ParallelPollSlave(4));
+        EXPECT_EQ(PopupText(), e.text);
+        uint32_t id = 0;
+        EXPECT_EQ(MsgQueue_Pop(&id), e.popup != 0 ? 0 : -1);
+        EXPECT_EQ(id, e.popup);
+        if (e.popup != 0) {
+            EXPECT_EQ(g_MsgPopupLines.load(), 2u);
+        }
+    }
 }

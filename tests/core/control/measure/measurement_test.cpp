@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <iterator>
 #include <limits>
 #include <set>
@@ -37,41 +36,39 @@ class Measurement : public CtrlTest {
     static void Reg(uint16_t reg, float v) { Stage().SetReadFloat(reg, 0, v); }
 };
 
-using Getter = std::function<float(char*, const char**)>;
-struct Shown {
-    const char* what;
-    Getter get;
-    const char* text;
-    const char* unit;
-};
-
-void ExpectShown(const Shown& s) {
-    char text[kNumberTextSize] = "";
-    const char* unit = "untouched";
-    s.get(text, &unit);
-    EXPECT_STREQ(text, s.text) << s.what;
-    EXPECT_STREQ(unit, s.unit) << s.what;
+// Every display getter as (text, unit, phase, mode); the power getters with their base.
+using Get = float (*)(char*, const char**, int phase, int mode);
+template <float (*F)(char*, const char**, int, int, int), int kBase>
+float Based(char* text, const char** unit, int phase, int mode) {
+    return F(text, unit, phase, mode, kBase);
 }
+constexpr int kValueOnly = 2;
+// The text and the unit a getter gives; "untouched" where it leaves them.
+std::pair<std::string, std::string> Show(Get get, int phase, int mode) {
+    char text[kNumberTextSize] = "untouched";
+    const char* unit = "untouched";
+    get(text, &unit, phase, mode);
+    return {text, unit};
+}
+using Shown = std::pair<std::string, std::string>;
 
 // 100 V SIN into 10 ohm on each phase of 3P4W: what the panel shows.
 TEST_F(Measurement, LoadedThreePhaseOutputReadsAsItsPhysics) {
     ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
-    const Shown rows[] = {
-        {"Vrms", [](char* t, const char** u) { return MeasGetVrms(t, u, 0, 0); }, "100.0", "rms"},
-        {"Vrms long", [](char* t, const char** u) { return MeasGetVrms(t, u, 2, 1); }, "100.0", "Vrms"},
-        {"Irms", [](char* t, const char** u) { return MeasGetIrms(t, u, 1, 0); }, "10.00", "rms"},
-        {"P", [](char* t, const char** u) { return MeasGetPower(t, u, 0, 0, 0); }, "1000", "W"},
-        {"PF", [](char* t, const char** u) { return MeasGetPF(t, u, 0, 0); }, "1.000", ""},
-        {"CF", [](char* t, const char** u) { return MeasGetCF(t, u, 0, 0); }, "1.41", ""},
-        {"line Vrms", [](char* t, const char** u) { return MeasGetVllRms(t, u, 0, 0); }, "173.2", "rms"},
-        {"line Vavg", [](char* t, const char** u) { return MeasGetVllAvg(t, u, 1, 0); }, "+0.00", "V23"},
-        {"Vmax", [](char* t, const char** u) { return MeasGetVmax(t, u, 0, 0); }, "+141.4", "Vpk"},
-        {"Imin", [](char* t, const char** u) { return MeasGetImin(t, u, 0, 0); }, "-14.14", "Apk"},
-        // Outside the SYNC modes the frequency is not shown.
-        {"freq", [](char* t, const char** u) { return MeasGetFreq(t, u, 0, 0); }, "----", "Hz"},
+    const struct {
+        Get get;
+        int phase, mode;
+        Shown shown;
+    } rows[] = {
+        {MeasGetVrms, 0, 0, {"100.0", "rms"}},      {MeasGetVrms, 2, 1, {"100.0", "Vrms"}},
+        {MeasGetIrms, 1, 0, {"10.00", "rms"}},      {Based<MeasGetPower, 0>, 0, 0, {"1000", "W"}},
+        {MeasGetPF, 0, 0, {"1.000", ""}},           {MeasGetCF, 0, 0, {"1.41", ""}},
+        {MeasGetVllRms, 0, 0, {"173.2", "rms"}},    {MeasGetVllAvg, 1, 0, {"+0.00", "V23"}},
+        {MeasGetVmax, 0, 0, {"+141.4", "Vpk"}},     {MeasGetImin, 0, 0, {"-14.14", "Apk"}},
+        {MeasGetFreq, 0, 0, {"----", "Hz"}},  // outside the SYNC modes the frequency is not shown
     };
-    for (const Shown& s : rows)
-        ExpectShown(s);
+    for (const auto& r : rows)
+        EXPECT_EQ(Show(r.get, r.phase, r.mode), r.shown) << r.shown.first;
     EXPECT_FLOAT_EQ(MeasGetPowerTotal(nullptr, nullptr, 0, 0), 3000.0f);
     EXPECT_NEAR(MeasGetFreq(nullptr, nullptr, 0, 2), 50.0f, 0.1f) << "a remote query reads the played 50 Hz";
     EXPECT_FLOAT_EQ(Live(0, kMfFreq), 50.0f);
@@ -80,14 +77,14 @@ TEST_F(Measurement, LoadedThreePhaseOutputReadsAsItsPhysics) {
     // A phase power of 12 kW is shown in kilowatts; with base 1 the getter still gives watts.
     Reg(2142, 12000.0f);
     ServicePasses(120);
-    ExpectShown({"P kW", [](char* t, const char** u) { return MeasGetPower(t, u, 0, 0, 0); }, "12.00", "KW"});
+    EXPECT_EQ(Show(Based<MeasGetPower, 0>, 0, 0), Shown("12.00", "KW"));
     EXPECT_FLOAT_EQ(MeasGetPower(nullptr, nullptr, 0, 2, 1), 12000.0f);
 
     // Output off: every reading is 0 and the THD is not available.
     SetOutputOnOff(0);
     ServicePasses(120);
-    ExpectShown({"THD off", [](char* t, const char** u) { return MeasGetThdV(t, u, 0, 0); }, "----", "%"});
-    ExpectShown({"Irms off", [](char* t, const char** u) { return MeasGetIrms(t, u, 0, 0); }, "0.00", "rms"});
+    EXPECT_EQ(Show(MeasGetThdV, 0, 0), Shown("----", "%"));
+    EXPECT_EQ(Show(MeasGetIrms, 0, 0), Shown("0.00", "rms"));
 }
 
 // The stage holds the current at the limit, lowers the voltage with it and sets output status bit 5.
@@ -190,26 +187,25 @@ struct Quantity {
     int field;
     int scale;      // 1: a float register; 1000 or 100: an integer register holding the value times that
     int lastRow;    // 6: every row; 2: the phases only
-    float (*get)(int phase);
+    Get get;
 };
-constexpr int kValueOnly = 2;
 const Quantity kQuantities[] = {
-    {"Vrms", 2128, 30, 1, 6, [](int p) { return MeasGetVrms(nullptr, nullptr, p, kValueOnly); }},
-    {"Vavg", 2184, 31, 1, 6, [](int p) { return MeasGetVavg(nullptr, nullptr, p, kValueOnly); }},
-    {"Vmax", 2149, 43, 1, 6, [](int p) { return MeasGetVmax(nullptr, nullptr, p, kValueOnly); }},
-    {"Vmin", 2156, 44, 1, 6, [](int p) { return MeasGetVmin(nullptr, nullptr, p, kValueOnly); }},
-    {"Irms", 2135, 34, 1, 6, [](int p) { return MeasGetIrms(nullptr, nullptr, p, kValueOnly); }},
-    {"Iavg", 2191, 35, 1, 6, [](int p) { return MeasGetIavg(nullptr, nullptr, p, kValueOnly); }},
-    {"Imax", 2163, 37, 1, 6, [](int p) { return MeasGetImax(nullptr, nullptr, p, kValueOnly); }},
-    {"Imin", 2170, 38, 1, 6, [](int p) { return MeasGetImin(nullptr, nullptr, p, kValueOnly); }},
-    {"IpkHold", 2177, 42, 1, 6, [](int p) { return MeasGetIpkHold(nullptr, nullptr, p, kValueOnly); }},
-    {"VpkHold", 2229, 45, 1, 2, [](int p) { return MeasGetVpkHold(nullptr, nullptr, p, kValueOnly); }},
-    {"P", 2142, 47, 1, 6, [](int p) { return MeasGetPower(nullptr, nullptr, p, kValueOnly, 0); }},
-    {"S", 2198, 48, 1, 6, [](int p) { return MeasGetApparent(nullptr, nullptr, p, kValueOnly, 0); }},
-    {"Q", 2205, 51, 1, 6, [](int p) { return MeasGetReactive(nullptr, nullptr, p, kValueOnly, 0); }},
-    {"PF", 2212, 52, 1000, 6, [](int p) { return MeasGetPF(nullptr, nullptr, p, kValueOnly); }},
-    {"CF", 2219, 53, 100, 6, [](int p) { return MeasGetCF(nullptr, nullptr, p, kValueOnly); }},
-    {"Aux", 2226, 54, 1, 2, [](int p) { return MeasGetAux(nullptr, nullptr, p, kValueOnly); }},
+    {"Vrms", 2128, 30, 1, 6, MeasGetVrms},
+    {"Vavg", 2184, 31, 1, 6, MeasGetVavg},
+    {"Vmax", 2149, 43, 1, 6, MeasGetVmax},
+    {"Vmin", 2156, 44, 1, 6, MeasGetVmin},
+    {"Irms", 2135, 34, 1, 6, MeasGetIrms},
+    {"Iavg", 2191, 35, 1, 6, MeasGetIavg},
+    {"Imax", 2163, 37, 1, 6, MeasGetImax},
+    {"Imin", 2170, 38, 1, 6, MeasGetImin},
+    {"IpkHold", 2177, 42, 1, 6, MeasGetIpkHold},
+    {"VpkHold", 2229, 45, 1, 2, MeasGetVpkHold},
+    {"P", 2142, 47, 1, 6, Based<MeasGetPower, 0>},
+    {"S", 2198, 48, 1, 6, Based<MeasGetApparent, 0>},
+    {"Q", 2205, 51, 1, 6, Based<MeasGetReactive, 0>},
+    {"PF", 2212, 52, 1000, 6, MeasGetPF},
+    {"CF", 2219, 53, 100, 6, MeasGetCF},
+    {"Aux", 2226, 54, 1, 2, MeasGetAux},
 };
 constexpr uint32_t kVpkHoldTotal = 2232;
 // The totals of record 0 are the total row (row 6) of their quantities.
@@ -270,9 +266,9 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
             EXPECT_FLOAT_EQ(Live(r, q.field), none ? 0.0f : Distinct(k, r)) << q.name << " row " << r;
         }
         for (int p = 0; p < 3; ++p)
-            EXPECT_FLOAT_EQ(q.get(p), Distinct(k, p)) << q.name << " getter of phase " << p;
-        EXPECT_EQ(q.get(-1), 0.0f) << q.name << " of no phase";
-        EXPECT_EQ(q.get(3), 0.0f) << q.name << " of no phase";
+            EXPECT_FLOAT_EQ(q.get(nullptr, nullptr, p, kValueOnly), Distinct(k, p)) << q.name << " of phase " << p;
+        EXPECT_EQ(q.get(nullptr, nullptr, -1, kValueOnly), 0.0f) << q.name << " of no phase";
+        EXPECT_EQ(q.get(nullptr, nullptr, 3, kValueOnly), 0.0f) << q.name << " of no phase";
     }
     EXPECT_EQ(MeasGetVllAvg(nullptr, nullptr, 3, kValueOnly), 0.0f);
     // Base 1 asks for watts only where the text was scaled to kilowatts.
@@ -292,58 +288,42 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
         EXPECT_FLOAT_EQ(Live(p, 61), 50.5f) << "frequency of phase " << p;
     // The shown texts of these values: decimals by magnitude, the sign where the quantity has one, the
     // short (mode 0) and long (mode 1) unit. The output is off: no frequency and no THD.
-    using Text = float (*)(char*, const char**, int mode);
-    struct Shown {
+    const struct {
         const char* what;
-        Text get;
+        Get get;
+        int phase;
         const char *text, *unit, *longUnit;
+    } texts[] = {
+        {"Vrms L2", MeasGetVrms, 1, "1.25", "rms", "Vrms"},
+        {"Vavg L3", MeasGetVavg, 2, "+11.50", "V", "V"},
+        {"Vmax L1", MeasGetVmax, 0, "+21.00", "Vpk", "Vpk"},
+        {"Vmin L2", MeasGetVmin, 1, "+31.25", "Vpk", "Vpk"},
+        {"Irms L3", MeasGetIrms, 2, "41.50", "rms", "Arms"},
+        {"Iavg L1", MeasGetIavg, 0, "+51.00", "A", "A"},
+        {"Imax L2", MeasGetImax, 1, "+61.25", "Apk", "Apk"},
+        {"Imin L3", MeasGetImin, 2, "+71.50", "Apk", "Apk"},
+        {"IpkHold L1", MeasGetIpkHold, 0, "+81.00", "Apk", "Apk"},
+        {"VpkHold L2", MeasGetVpkHold, 1, "+91.25", "Vpk", "Vpk"},
+        {"P L3", Based<MeasGetPower, 1>, 2, "101.5", "W", "W"},
+        {"S L1", Based<MeasGetApparent, 1>, 0, "111.0", "VA", "VA"},
+        {"Q L3", Based<MeasGetReactive, 1>, 2, "121.5", "var", "var"},
+        {"PF L1", MeasGetPF, 0, "131.0", "", ""},
+        {"CF L3", MeasGetCF, 2, "141.5", "", ""},
+        {"Aux L1", MeasGetAux, 0, "+151.0", "", ""},
+        {"Vrms L2-L3", MeasGetVllRms, 1, "2.00", "rms", "Vrms"},
+        {"Vavg L1-L2", MeasGetVllAvg, 0, "+11.75", "V12", "V12"},
+        {"Vavg L2-L3", MeasGetVllAvg, 1, "+12.00", "V23", "V23"},
+        {"Vavg L3-L1", MeasGetVllAvg, 2, "+12.25", "V31", "V31"},
+        {"Vmax L1-L2", MeasGetVllMax, 0, "+21.75", "pk", "pk"},
+        {"Vmin L2-L3", MeasGetVllMin, 1, "+32.00", "pk", "pk"},
+        {"freq L1", MeasGetFreq, 0, "----", "Hz", "Hz"},
+        {"THD V L2", MeasGetThdV, 1, "----", "%", "%"},
+        {"THD I L3", MeasGetThdI, 2, "----", "%", "%"},
     };
-    const Shown texts[] = {
-        {"Vrms L2", [](char* t, const char** u, int m) { return MeasGetVrms(t, u, 1, m); }, "1.25", "rms", "Vrms"},
-        {"Vavg L3", [](char* t, const char** u, int m) { return MeasGetVavg(t, u, 2, m); }, "+11.50", "V", "V"},
-        {"Vmax L1", [](char* t, const char** u, int m) { return MeasGetVmax(t, u, 0, m); }, "+21.00", "Vpk", "Vpk"},
-        {"Vmin L2", [](char* t, const char** u, int m) { return MeasGetVmin(t, u, 1, m); }, "+31.25", "Vpk", "Vpk"},
-        {"Irms L3", [](char* t, const char** u, int m) { return MeasGetIrms(t, u, 2, m); }, "41.50", "rms", "Arms"},
-        {"Iavg L1", [](char* t, const char** u, int m) { return MeasGetIavg(t, u, 0, m); }, "+51.00", "A", "A"},
-        {"Imax L2", [](char* t, const char** u, int m) { return MeasGetImax(t, u, 1, m); }, "+61.25", "Apk", "Apk"},
-        {"Imin L3", [](char* t, const char** u, int m) { return MeasGetImin(t, u, 2, m); }, "+71.50", "Apk", "Apk"},
-        {"IpkHold L1", [](char* t, const char** u, int m) { return MeasGetIpkHold(t, u, 0, m); }, "+81.00", "Apk",
-         "Apk"},
-        {"VpkHold L2", [](char* t, const char** u, int m) { return MeasGetVpkHold(t, u, 1, m); }, "+91.25", "Vpk",
-         "Vpk"},
-        {"P L3", [](char* t, const char** u, int m) { return MeasGetPower(t, u, 2, m, 1); }, "101.5", "W", "W"},
-        {"S L1", [](char* t, const char** u, int m) { return MeasGetApparent(t, u, 0, m, 1); }, "111.0", "VA", "VA"},
-        {"Q L3", [](char* t, const char** u, int m) { return MeasGetReactive(t, u, 2, m, 1); }, "121.5", "var", "var"},
-        {"PF L1", [](char* t, const char** u, int m) { return MeasGetPF(t, u, 0, m); }, "131.0", "", ""},
-        {"CF L3", [](char* t, const char** u, int m) { return MeasGetCF(t, u, 2, m); }, "141.5", "", ""},
-        {"Aux L1", [](char* t, const char** u, int m) { return MeasGetAux(t, u, 0, m); }, "+151.0", "", ""},
-        {"Vrms L2-L3", [](char* t, const char** u, int m) { return MeasGetVllRms(t, u, 1, m); }, "2.00", "rms",
-         "Vrms"},
-        {"Vavg L1-L2", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 0, m); }, "+11.75", "V12",
-         "V12"},
-        {"Vavg L2-L3", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 1, m); }, "+12.00", "V23",
-         "V23"},
-        {"Vavg L3-L1", [](char* t, const char** u, int m) { return MeasGetVllAvg(t, u, 2, m); }, "+12.25", "V31",
-         "V31"},
-        {"Vmax L1-L2", [](char* t, const char** u, int m) { return MeasGetVllMax(t, u, 0, m); }, "+21.75", "pk", "pk"},
-        {"Vmin L2-L3", [](char* t, const char** u, int m) { return MeasGetVllMin(t, u, 1, m); }, "+32.00", "pk", "pk"},
-        {"freq L1", [](char* t, const char** u, int m) { return MeasGetFreq(t, u, 0, m); }, "----", "Hz", "Hz"},
-        {"THD V L2", [](char* t, const char** u, int m) { return MeasGetThdV(t, u, 1, m); }, "----", "%", "%"},
-        {"THD I L3", [](char* t, const char** u, int m) { return MeasGetThdI(t, u, 2, m); }, "----", "%", "%"},
-    };
-    for (const Shown& row : texts) {
-        for (int mode : {0, 1}) {
-            char text[kNumberTextSize] = "";
-            const char* unit = "untouched";
-            row.get(text, &unit, mode);
-            EXPECT_STREQ(text, row.text) << row.what << " mode " << mode;
-            EXPECT_STREQ(unit, mode == 0 ? row.unit : row.longUnit) << row.what << " mode " << mode;
-        }
-        char text[kNumberTextSize] = "untouched";
-        const char* unit = "untouched";
-        row.get(text, &unit, kValueOnly);
-        EXPECT_STREQ(text, "untouched") << row.what << ": value only";
-        EXPECT_STREQ(unit, "untouched") << row.what << ": value only";
+    for (const auto& row : texts) {
+        EXPECT_EQ(Show(row.get, row.phase, 0), Shown(row.text, row.unit)) << row.what;
+        EXPECT_EQ(Show(row.get, row.phase, 1), Shown(row.text, row.longUnit)) << row.what;
+        EXPECT_EQ(Show(row.get, row.phase, kValueOnly), Shown("untouched", "untouched")) << row.what;
     }
 
     // 1P2W: record 0 reads the total row's registers (the auxiliary value stays L1's), and the totals
@@ -376,12 +356,10 @@ TEST_F(Measurement, FrequencyShownInTheSyncModesWithinItsBand) {
         Reg(2233, c.hz);
         Publish();
         MeasDispCacheRefresh();
-        char text[kNumberTextSize] = "";
+        EXPECT_EQ(Show(MeasGetFreq, 0, 0), Shown(c.text, "Hz")) << c.mode << " " << c.hz;
+        char text[kNumberTextSize];
         const char* unit = nullptr;
-        const float v = MeasGetFreq(text, &unit, 0, 0);
-        EXPECT_STREQ(text, c.text) << c.mode << " " << c.hz;
-        EXPECT_STREQ(unit, "Hz");
-        EXPECT_FLOAT_EQ(v, c.mode == 1 ? 0.0f : c.hz) << c.mode << " " << c.hz;
+        EXPECT_FLOAT_EQ(MeasGetFreq(text, &unit, 0, 0), c.mode == 1 ? 0.0f : c.hz) << c.mode << " " << c.hz;
     }
     g_OutputModeIdx = 1;
 }

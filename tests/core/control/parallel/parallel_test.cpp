@@ -74,6 +74,19 @@ TEST_F(ParallelTest, MasterWithTwoSlavesJoinsThemAndSupervises) {
     EXPECT_EQ(g_ParallelMasterObj.msg.load(), 9109u);
     EXPECT_EQ(g_ParallelLink.joined.load(), 2u);
     EXPECT_FALSE(SysStatusTest(kSysParallelMismatch));
+    // The version request to every slave, then to each slave the model request, the variant request and
+    // the join, each answering what the slave sent.
+    const auto frames = test::RawsTo(2481);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames[0], core::LinkFrame(7, 0, 0));
+    for (uint32_t n = 1; n <= 2; ++n) {
+        std::vector<uint32_t> own;
+        for (uint32_t f : frames)
+            if (core::LinkFrameAddress(f) == n) own.push_back(f);
+        EXPECT_EQ(own, (std::vector<uint32_t>{core::LinkFrame(n, 1, 0), core::LinkFrame(n, 36, 0),
+                                              core::LinkFrame(n, 2, 1)}))
+            << "slave " << n;
+    }
 }
 
 TEST_F(ParallelTest, MissingSlaveEndsWithError7AfterThreeSeconds) {

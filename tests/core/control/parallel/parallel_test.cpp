@@ -74,6 +74,9 @@ TEST_F(ParallelTest, MasterWithTwoSlavesJoinsThemAndSupervises) {
     EXPECT_EQ(g_ParallelMasterObj.msg.load(), 9109u);
     EXPECT_EQ(g_ParallelLink.joined.load(), 2u);
     EXPECT_FALSE(SysStatusTest(kSysParallelMismatch));
+    // A single unit's master writes the peak-current limits of every phase again (high 2405+, low 2408+).
+    for (uint16_t reg = 2405; reg <= 2410; ++reg)
+        EXPECT_EQ(test::WritesTo(reg).size(), 1u) << reg;
     // The version request to every slave, then to each slave the model request, the variant request and
     // the join, each answering what the slave sent.
     const auto frames = test::RawsTo(2481);
@@ -100,6 +103,8 @@ TEST_F(ParallelTest, MissingSlaveEndsWithError7AfterThreeSeconds) {
     EXPECT_EQ(core::g_ParallelMostSeen.load(), 1u) << "the one slave that answered";
     EXPECT_FALSE(Active());
     EXPECT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
+    for (uint16_t reg = 2405; reg <= 2410; ++reg)  // the stand-alone peak-current limits back
+        EXPECT_EQ(test::WritesTo(reg).size(), 1u) << reg;
 }
 
 // The link does not come up after every slave was seen: five tries, then error 6.

@@ -170,6 +170,21 @@ TEST_F(ParallelTest, JoiningSlaveClosesItsWaitPopup) {
     EXPECT_EQ(MsgPopup_IsPersistent(), 0) << "the join closes the wait";
 }
 
+// A slave that never completes the handshake while parallel operation is enabled: the master checks for
+// 200 passes, then offers the retry and stops.
+TEST_F(ParallelTest, SlaveThatNeverJoinsEndsInTheRetry) {
+    Master(2, 1);
+    ASSERT_TRUE(StepUntil(Active));
+    g_ParallelActive = 0;  // as before the join: the slave has not answered its join request
+    g_ParallelLink.joined = 0;
+    const std::string out =
+        test::Console([] { ASSERT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; })); });
+    EXPECT_NE(out.find("popup: Parallel Version Check.."), std::string::npos) << out;
+    ScreenRequest_RunPending();
+    EXPECT_EQ(g_retries, 1);
+    EXPECT_FALSE(Active());
+}
+
 TEST_F(ParallelTest, OldSlaveVersionMarksAMismatchAndTheHandshakeGoesOn) {
     Stage().SetLinkPeerVersion(2, 1059);
     Master(3, 2);

@@ -259,8 +259,10 @@ TEST_F(ParallelTest, SlaveUpdateWaitTriesByUpdateKind) {
         g_ParallelLink.updateKind = kind;
         test::HoldPopup("Held");
         Stage().SetLinkLost(true);
+        const uint64_t start = plat::NowMs();
         const std::string out = test::Console(
             [] { ASSERT_TRUE(StepUntil([] { return g_ParallelLink.updateKind.load() == 0; })); });
+        EXPECT_GE(plat::NowMs() - start, 1000u * tries[kind]) << "a try a second";
         size_t shown = 0;
         for (size_t at = out.find("popup: Slave is currently updating."); at != std::string::npos;
              at = out.find("popup: Slave is currently updating.", at + 1))

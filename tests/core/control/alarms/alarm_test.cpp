@@ -320,14 +320,36 @@ TEST_F(AlarmTest, PowerStageRestartAsksForTheRestartAndHoldsMessages) {
     EXPECT_EQ(g_AlarmMsgHold.load(), 1u);
 }
 
-TEST_F(AlarmTest, LinkErrorBitsOfAnActiveSystemAreShownOnce) {
+// Link status bits 24-29 of an active system: the first of 25-29 names the error (1-5), bit 24 alone error 0;
+// bit 24 also switches a lit output off and marks the link fault. Each is shown once while it lasts.
+TEST_F(AlarmTest, LinkErrorBitsOfAnActiveSystem) {
     g_ParallelActive = 1;
-    Stage().SetLinkErrorBits(1u << 27);
-    Pass();
-    EXPECT_EQ(Posted(), std::vector<std::string>{"Parallel Communication \nError(3)"});
-    Pass(10);
-    EXPECT_TRUE(Posted().empty());
-    EXPECT_EQ(g_ParallelLink.errorNumber.load(), 3u);
+    const struct {
+        uint32_t bits;
+        int number;  // -1: nothing shown
+    } cases[] = {{1u << 24, 0}, {1u << 25, 1}, {1u << 26, 2},  {1u << 27, 3}, {1u << 28, 4},
+                 {1u << 29, 5}, {0, -1},       {3u << 27, 3}, {1u << 24 | 1u << 26, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.bits);
+        OutputFlagSet(kOutFlagOutputOn);
+        g_CtrlTaskObj.rows[core::kCtrlRowRun].msg = 0;
+        Stage().SetLinkErrorBits(c.bits);
+        Pass();
+        const std::string text = "Parallel Communication \nError(" + std::to_string(c.number) + ")";
+        EXPECT_EQ(Posted(), c.number < 0 ? std::vector<std::string>{} : std::vector<std::string>{text});
+        Pass(10);
+        EXPECT_TRUE(Posted().empty());
+        if (c.number >= 0) {
+            EXPECT_EQ(g_ParallelLink.errorNumber.load(), static_cast<uint32_t>(c.number));
+        }
+        const bool fault = (c.bits & 1u << 24) != 0;
+        EXPECT_EQ(SysStatusTest(kSysParallelLinkFault), fault);
+        EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load() == core::kCtrlMsgOutputOff, fault);
+        Stage().SetLinkErrorBits(0);
+        Pass();
+    }
+    OutputFlagClear(kOutFlagOutputOn);
+    g_ParallelActive = 0;
 }
 
 TEST_F(AlarmTest, SlaveReportsItsAlarmWordsToTheMasterOnceInsteadOfShowingThem) {

@@ -12,6 +12,7 @@
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/params/defaults/param_init.h"
+#include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/fw_update_state.h"
@@ -203,24 +204,48 @@ TEST_F(ParallelTest, LinkLostWhileActiveGivesError8AndDisablesParallel) {
     EXPECT_EQ(GetParallelEnable(), 0);
 }
 
-TEST_F(ParallelTest, SlaveAnswersItsOwnAddressAndAllSlavesOnly) {
+// A slave at address 2 answers the frames for its own address or for all slaves (7), item by item: the
+// version, its model type, its hardware variant, and the join (value 1 only) with its serial number two
+// characters a frame, after a "System Error(1)" flag when it was active with a phase fault already.
+TEST_F(ParallelTest, SlaveAnswersEachRequestForItsAddress) {
     ASSERT_NO_FATAL_FAILURE(Slave(1, 9207));  // the master on the link
-    struct Case {
-        uint32_t address;
-        bool answered;
+    const auto frame = [](uint32_t item, uint32_t value) { return core::LinkFrame(2, item, value); };
+    const std::vector<uint32_t> joined = {frame(2, 0), frame(26, 6566), frame(27, 4950)};
+    std::vector<uint32_t> joinedWithFault = joined;
+    joinedWithFault.insert(joinedWithFault.begin() + 1, frame(20, 1));
+    const struct {
+        const char* what;
+        uint32_t address, item, value;
+        bool activeWithFault;
+        std::vector<uint32_t> answer;
+    } cases[] = {
+        {"version, other slave", 3, 0, 0, false, {}},
+        {"version, all slaves", 7, 0, 0, false, {frame(0, 1060)}},
+        {"version", 2, 0, 0, false, {frame(0, 1060)}},
+        {"model", 2, 1, 0, false, {frame(1, 5)}},
+        {"variant", 7, 36, 0, false, {frame(36, 1)}},
+        {"join with value 0", 2, 2, 0, false, {}},
+        {"join", 2, 2, 1, false, joined},
+        {"join, active with a phase fault", 2, 2, 1, true, joinedWithFault},
+        {"an alarm item is not a request", 2, 3, 1, false, {}},
     };
-    for (const Case c : {Case{3, false}, Case{7, true}, Case{2, true}}) {
-        SCOPED_TRACE(c.address);
+    const uint32_t model = g_ModelId.load();
+    IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, "AB12", 4);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_ModelId = 5;
+        core::g_HwVariant = 1;
+        g_ParallelActive = c.activeWithFault ? 1 : 0;
+        g_PhaseFault = c.activeWithFault ? 1 : 0;
         test::ClearTrace();
-        Stage().LinkSendToUnit(c.address << 1);  // item 0: the version request
+        Stage().LinkSendToUnit(core::LinkFrame(c.address, c.item, c.value));
         for (int i = 0; i < 5; ++i)
             ParallelLink_Step();
-        const auto frames = test::WritesTo(2481);
-        ASSERT_EQ(frames.size(), c.answered ? 1u : 0u);
-        if (c.answered) {
-            EXPECT_EQ(frames[0].raw, (2u << 1) | (1060u << 16));
-        }
+        g_ModelId = model;
+        g_PhaseFault = 0;
+        EXPECT_EQ(test::RawsTo(2481), c.answer);
     }
+    core::g_HwVariant = 0;
 }
 
 // The answer (item 11) is read under the record's lock: ThreadSanitizer reports a read that is not.

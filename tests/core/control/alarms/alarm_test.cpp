@@ -7,6 +7,7 @@
 #include "core/control/alarms/alarm_state.h"
 #include "core/control/alarms/alarms.h"
 #include "core/control/hooks/core_services.h"
+#include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/config/model_table.h"
@@ -299,6 +300,63 @@ TEST_F(AlarmTest, ServiceMasterNamesTheUnitOfASystemError) {
     PassUnheld();
     EXPECT_EQ(Posted(), std::vector<std::string>{"Master\n HW Model Startup Error \n(Bit: 2)"});
     Stage().ClearRead(2090, 0);
+    g_ParallelActive = 0;
+}
+
+// The system errors in their order, each with its text (service mode: the index errors name the phases),
+// its message hold, and what a slave of an active system sends the master instead.
+TEST_F(AlarmTest, EverySystemErrorWithItsTextAndHold) {
+    using Frames = std::vector<uint32_t>;
+    const auto item = [](uint32_t i, uint32_t v) { return core::LinkFrame(2, i, v); };
+    const struct {
+        const char* what;
+        void (*set)();
+        const char *text, *serviceText;
+        uint32_t hold;
+        Frames slave;
+    } cases[] = {
+        {"phase fault", [] { g_PhaseFault = 1, g_ModuleErrMask = 3; }, "System Error(1)", "System Error(1)", 5,
+         {item(20, 1)}},
+        {"module", [] { g_ModuleErrMask = 3, g_FwErrMask = 1; }, "Module Error", "Module Error \nL1.L2", 5,
+         {item(34, 3)}},
+        {"firmware", [] { g_FwErrMask = 5, g_PowerStageBootStatus = 0; }, "FW Error", "FW Error \nL1.L3", 5,
+         {item(35, 5)}},
+        {"stage not ready", [] { g_PowerStageBootStatus = 0, Stage().SetRead(2090, 0, 0); }, "System Error(4)",
+         "System Error(4)", 5, {item(22, 1)}},
+        {"start-up fault", [] { Stage().SetRead(2090, 0, 0x5000Fu & ~(1u << 3)), g_ModelId = 0; },
+         "HW Model Startup Error \n (Bit: 3)", "HW Model Startup Error \n (Bit: 3)", 1,
+         {item(21, 1), item(24, 0x0007), item(23, 5)}},
+        {"settings memory", [] { SysStatusSet(kSysNvMemFailure), SysStatusSet(kSysStorageError); },
+         "System Error(3)", "System Error(3)", 10, {}},
+        {"storage", [] { SysStatusSet(kSysStorageError), g_ModelId = 0; }, "System Error(5)", "System Error(5)", 10,
+         {}},
+        {"no model", [] { g_ModelId = 0; }, "System Error(2)", "System Error(2)", 5, {}},
+    };
+    const uint32_t model = g_ModelId.load();
+    for (const auto& c : cases) {
+        for (int unit = 0; unit < 3; ++unit) {  // 0 user, 1 service, 2 slave
+            SCOPED_TRACE(testing::Message() << c.what << " unit " << unit);
+            g_ServiceFlags.detailAlarm = unit == 1 ? 1 : 0;
+            g_ParallelActive = unit == 2 ? 1 : 0;
+            SetParallelPosition(0);
+            Stage().SetLinkOwnAddress(2);
+            c.set();
+            test::ClearTrace();
+            PassUnheld();
+            const auto posted = Posted();
+            const bool sent = unit == 2 && !c.slave.empty();
+            EXPECT_EQ(posted, sent ? std::vector<std::string>{}
+                                   : std::vector<std::string>{unit == 1 ? c.serviceText : c.text});
+            EXPECT_EQ(test::RawsTo(2481), sent ? c.slave : Frames{});
+            EXPECT_EQ(g_AlarmMsgHold.load(), c.hold);
+            g_PhaseFault = 0, g_ModuleErrMask = 0, g_FwErrMask = 0, g_PowerStageBootStatus = 1, g_ModelId = model;
+            Stage().ClearRead(2090, 0);
+            SysStatusClear(kSysNvMemFailure), SysStatusClear(kSysStorageError);
+            PassUnheld();
+            Posted();
+        }
+    }
+    g_ServiceFlags.detailAlarm = 0;
     g_ParallelActive = 0;
 }
 

@@ -76,6 +76,28 @@ TEST_F(AlarmTest, OverRmsCurrentOnL2IsShownOnceWithABeepThatAKeyAcknowledges) {
     EXPECT_EQ(Posted().size(), 1u);
 }
 
+// At start the object waits 50 passes, switches the monitor on and waits 20 more: the 72nd pass is the
+// first that looks. Switched off, the monitor holds the summary at 0 until it is on again.
+TEST_F(AlarmTest, MonitorStartsAfterItsDelaysAndHoldsOffWhileSwitchedOff) {
+    core::AlarmObjReset();
+    AlarmMonitorOff();
+    Stage().InjectBit(2086, 2, true);
+    int passes = 0;
+    while (Posted().empty() && passes < 200)
+        Pass(), ++passes;
+    EXPECT_EQ(passes, 72);
+    EXPECT_EQ(IsAlarmMonitorOn(), 1);
+    AlarmMonitorOff();
+    Pass();  // the pass that sees it off still looks; the next ones hold
+    for (int pass = 0; pass < 10; ++pass) {
+        Pass();
+        EXPECT_EQ(IsAlarmActive(), 0) << pass;
+    }
+    AlarmMonitorOn();
+    Pass(2);
+    EXPECT_EQ(g_AlarmState.summary.load(), 1u << 2);
+}
+
 // Every bit 0-20 of each phase word (L1-L3) and of the system word: the phase words make the summary, and
 // each bit is shown with its own text, the two words' tables differing where their bits differ.
 TEST_F(AlarmTest, EveryBitOfEveryWordIsSummedAndShownWithItsText) {

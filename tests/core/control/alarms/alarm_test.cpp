@@ -168,6 +168,35 @@ TEST_F(AlarmTest, OnlyTheServiceTextIsPrefixedWithThePhase) {
     SetParallelPosition(0);
 }
 
+// A master whose system word says slave copies are present (bit 21) takes every word of every slave into
+// its own: the phase words into the summary, the system word into its own, bit 21 dropped; in service mode
+// the text names the slave.
+TEST_F(AlarmTest, MasterTakesEveryWordOfEverySlave) {
+    g_ServiceFlags.detailAlarm = 1;
+    g_ParallelActive = 1;
+    SetParallelPosition(1);
+    Stage().InjectBit(2091, 21, true);
+    const char* const prefixes[3] = {"L1\n ", "L2\n", "L3\n"};
+    for (int n = 1; n <= 5; ++n) {
+        for (int w = 0; w < 4; ++w) {  // L1-L3, the system word
+            SCOPED_TRACE(testing::Message() << "slave " << n << " word " << w);
+            auto& word = w < 3 ? g_AlarmState.slave[n].phase[w] : g_AlarmState.slave[n].system;
+            word = 1u << 2;
+            Pass();
+            const std::string slave = "Slave" + std::to_string(n);
+            EXPECT_EQ(g_AlarmState.summary.load(), w < 3 ? 1u << 2 : 0u);
+            EXPECT_EQ(g_AlarmState.system.load(), w < 3 ? 0u : 1u << 2);
+            EXPECT_EQ(Posted(), std::vector<std::string>{w < 3 ? slave + " " + prefixes[w] + "Over RMS Current(SW)  "
+                                                               : slave + "\n  Over RMS Current(SW) "});
+            word = 0;
+            Pass();
+            Posted();
+        }
+    }
+    g_ServiceFlags.detailAlarm = 0;
+    g_ParallelActive = 0;
+}
+
 TEST_F(AlarmTest, LatchedFanFailRefusesTheClearAndListsOnlyProtectionBits) {
     Stage().InjectBit(2086, 7, true);
     Stage().InjectBit(2086, 2, true);

@@ -406,14 +406,29 @@ TEST_F(Measurement, SmallNegativeActivePowerIsZero) {
     EXPECT_FLOAT_EQ(MeasValPower(nullptr, nullptr, 1, 0), -0.07f);
 }
 
+// While calibrating, only the calibration readings (Vrms, Irms and Imax of the phases, the frequency) are
+// read; the records keep what they showed.
 TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {
     Reg(2128, 5.0f);
     Publish();
     g_CalState.measuring = 1;
-    Reg(2128, 8.0f);
+    for (int r = 0; r < 3; ++r) {
+        Reg(static_cast<uint16_t>(2128 + r), 8.0f + r);          // Vrms
+        Reg(static_cast<uint16_t>(2135 + r), 18.0f + r);         // Irms
+        Reg(static_cast<uint16_t>(2163 + r), 28.0f + r);         // Imax
+        Reg(static_cast<uint16_t>(2191 + r), 38.0f + r);         // Iavg: not read
+    }
+    Reg(2233, 55.0f);
     Publish(2);
     EXPECT_EQ(Live(0, kMfVrms), 5.0f);
-    EXPECT_EQ(Val(g_MeterRows[0].vrms), 8.0f);
+    for (int r = 0; r < 3; ++r) {
+        const MeterRow& m = g_MeterRows[r];
+        EXPECT_EQ(Val(m.vrms), 8.0f + r) << r;
+        EXPECT_EQ(Val(m.irms), 18.0f + r) << r;
+        EXPECT_EQ(Val(m.imax), 28.0f + r) << r;
+        EXPECT_EQ(Val(m.iavg), 0.0f) << r;
+        EXPECT_EQ(Val(m.freq), 55.0f) << r;
+    }
     g_CalState.measuring = 0;
 }
 

@@ -1,7 +1,9 @@
 // The alarm monitor on the simulated stage: alarm bits injected into the stage's words become popups
 // (posted when the listed bits change, not on every pass), the beep, the latch and the clear with its bus
 // holds, the limiter texts and the system errors that the message hold paces.
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "core/control/alarms/alarm_monitor.h"
 #include "core/control/alarms/alarm_state.h"
@@ -229,8 +231,14 @@ TEST_F(AlarmTest, ClearWithTheOverrideHoldsTheBusWhileThePowerUnitRestarts) {
         SysStatusSet(kSysAlarmLatched);  // latched before the override was switched on: the clear ends it
         plat::SetTimeScale(10.0);
         const uint64_t start = plat::NowMs();
-        AlarmClear();
+        std::atomic<bool> done{false};
+        bool held = false;  // the bus, while the power unit restarts
+        std::thread clear([&done] { AlarmClear(), done.store(true); });
+        while (!done.load())
+            held = held || g_BusHold.load() != 0;
+        clear.join();
         const uint64_t took = plat::NowMs() - start;
+        EXPECT_EQ(held, c.holdMs != 0);
         plat::SetTimeScale(1000.0);
         EXPECT_FALSE(SysStatusTest(kSysAlarmLatched));
         EXPECT_EQ(test::OnlyWriteTo(2345).raw, 1u);

@@ -418,6 +418,14 @@ TEST_F(AlarmTest, EverySystemErrorWithItsTextAndHold) {
     }
     g_ServiceFlags.detailAlarm = 0;
     g_ParallelActive = 0;
+    // Without a model the alarms are not listed; with one again they are.
+    g_ModelId = 0;
+    Stage().InjectBit(2086, 2, true);
+    PassUnheld();
+    EXPECT_EQ(Posted(), std::vector<std::string>{"System Error(2)"});
+    g_ModelId = model;
+    PassUnheld();
+    EXPECT_EQ(Posted(), std::vector<std::string>{" Over RMS Current,\nPress Shift+6 Will Clear"});
 }
 
 TEST_F(AlarmTest, PowerStageRestartAsksForTheRestartAndHoldsMessages) {

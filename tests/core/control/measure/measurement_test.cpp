@@ -224,9 +224,10 @@ const Total kTotals[] = {
     {"Q total", 12, 60, [] { return MeasGetReactiveTotal(nullptr, nullptr, 0, 0); }},
 };
 
-// Exact in binary at every scale, distinct for every quantity and row, below the kilo display step.
+// Distinct for every quantity and row, a whole number at every register scale, and below 10 so that each
+// getter shows its own default decimals.
 float Distinct(int quantity, int row) {
-    return 1.0f + 10.0f * static_cast<float>(quantity) + static_cast<float>(row) * 0.25f;
+    return 1.0f + 0.5f * static_cast<float>(quantity) + 0.05f * static_cast<float>(row);
 }
 void PutRegister(uint32_t reg, int scale, float v) {
     if (scale == 1)
@@ -286,36 +287,36 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
     }
     for (int p = 0; p < 3; ++p)
         EXPECT_FLOAT_EQ(Live(p, 61), 50.5f) << "frequency of phase " << p;
-    // The shown texts of these values: decimals by magnitude, the sign where the quantity has one, the
-    // short (mode 0) and long (mode 1) unit. The output is off: no frequency and no THD.
+    // The shown texts of these values: the getter's default decimals, the sign where the quantity has one,
+    // the short (mode 0) and long (mode 1) unit. The output is off: no frequency and no THD.
     const struct {
         const char* what;
         Get get;
         int phase;
         const char *text, *unit, *longUnit;
     } texts[] = {
-        {"Vrms L2", MeasGetVrms, 1, "1.25", "rms", "Vrms"},
-        {"Vavg L3", MeasGetVavg, 2, "+11.50", "V", "V"},
-        {"Vmax L1", MeasGetVmax, 0, "+21.00", "Vpk", "Vpk"},
-        {"Vmin L2", MeasGetVmin, 1, "+31.25", "Vpk", "Vpk"},
-        {"Irms L3", MeasGetIrms, 2, "41.50", "rms", "Arms"},
-        {"Iavg L1", MeasGetIavg, 0, "+51.00", "A", "A"},
-        {"Imax L2", MeasGetImax, 1, "+61.25", "Apk", "Apk"},
-        {"Imin L3", MeasGetImin, 2, "+71.50", "Apk", "Apk"},
-        {"IpkHold L1", MeasGetIpkHold, 0, "+81.00", "Apk", "Apk"},
-        {"VpkHold L2", MeasGetVpkHold, 1, "+91.25", "Vpk", "Vpk"},
-        {"P L3", Based<MeasGetPower, 1>, 2, "101.5", "W", "W"},
-        {"S L1", Based<MeasGetApparent, 1>, 0, "111.0", "VA", "VA"},
-        {"Q L3", Based<MeasGetReactive, 1>, 2, "121.5", "var", "var"},
-        {"PF L1", MeasGetPF, 0, "131.0", "", ""},
-        {"CF L3", MeasGetCF, 2, "141.5", "", ""},
-        {"Aux L1", MeasGetAux, 0, "+151.0", "", ""},
-        {"Vrms L2-L3", MeasGetVllRms, 1, "2.00", "rms", "Vrms"},
-        {"Vavg L1-L2", MeasGetVllAvg, 0, "+11.75", "V12", "V12"},
-        {"Vavg L2-L3", MeasGetVllAvg, 1, "+12.00", "V23", "V23"},
-        {"Vavg L3-L1", MeasGetVllAvg, 2, "+12.25", "V31", "V31"},
-        {"Vmax L1-L2", MeasGetVllMax, 0, "+21.75", "pk", "pk"},
-        {"Vmin L2-L3", MeasGetVllMin, 1, "+32.00", "pk", "pk"},
+        {"Vrms L2", MeasGetVrms, 1, "1.05", "rms", "Vrms"},
+        {"Vavg L3", MeasGetVavg, 2, "+1.60", "V", "V"},
+        {"Vmax L1", MeasGetVmax, 0, "+2.00", "Vpk", "Vpk"},
+        {"Vmin L2", MeasGetVmin, 1, "+2.55", "Vpk", "Vpk"},
+        {"Irms L3", MeasGetIrms, 2, "3.10", "rms", "Arms"},
+        {"Iavg L1", MeasGetIavg, 0, "+3.50", "A", "A"},
+        {"Imax L2", MeasGetImax, 1, "+4.05", "Apk", "Apk"},
+        {"Imin L3", MeasGetImin, 2, "+4.60", "Apk", "Apk"},
+        {"IpkHold L1", MeasGetIpkHold, 0, "+5.00", "Apk", "Apk"},
+        {"VpkHold L2", MeasGetVpkHold, 1, "+5.55", "Vpk", "Vpk"},
+        {"P L3", Based<MeasGetPower, 1>, 2, "6.1", "W", "W"},
+        {"S L1", Based<MeasGetApparent, 1>, 0, "6.5", "VA", "VA"},
+        {"Q L3", Based<MeasGetReactive, 1>, 2, "7.1", "var", "var"},
+        {"PF L1", MeasGetPF, 0, "7.500", "", ""},
+        {"CF L3", MeasGetCF, 2, "8.10", "", ""},
+        {"Aux L1", MeasGetAux, 0, "+8.5", "", ""},
+        {"Vrms L2-L3", MeasGetVllRms, 1, "1.20", "rms", "Vrms"},
+        {"Vavg L1-L2", MeasGetVllAvg, 0, "+1.65", "V12", "V12"},
+        {"Vavg L2-L3", MeasGetVllAvg, 1, "+1.70", "V23", "V23"},
+        {"Vavg L3-L1", MeasGetVllAvg, 2, "+1.75", "V31", "V31"},
+        {"Vmax L1-L2", MeasGetVllMax, 0, "+2.15", "pk", "pk"},
+        {"Vmin L2-L3", MeasGetVllMin, 1, "+2.70", "pk", "pk"},
         {"freq L1", MeasGetFreq, 0, "----", "Hz", "Hz"},
         {"THD V L2", MeasGetThdV, 1, "----", "%", "%"},
         {"THD I L3", MeasGetThdI, 2, "----", "%", "%"},

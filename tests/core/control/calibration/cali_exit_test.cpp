@@ -131,15 +131,6 @@ TEST_F(CaliExitTest, DataExitsCommandPollReportAndLeave) {
     }
 }
 
-// The exit's event ends the calibration mode as EXIT does: the abort command reaches the stage.
-TEST_F(CaliExitTest, SaveExitEndsTheCalibrationMode) {
-    Stage().ScriptCaliStatus({kDone});
-    caliSaveExit(1);
-    for (int i = 0; i < 20 && Commands().size() < 2; ++i)
-        CaliMode_Step();
-    EXPECT_EQ(Commands(), (std::vector<uint32_t>{4, 32}));
-}
-
 TEST_F(CaliExitTest, ProcessingBitHeldWhileTheStageWorks) {
     plat::SetTimeScale(20);  // a busy poll's second lasts 50 ms
     Stage().ScriptCaliStatus({0, kDone});

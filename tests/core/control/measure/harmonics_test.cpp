@@ -64,22 +64,31 @@ TEST_F(Harmonics, PureSineAndAThirdHarmonicInBothFormats) {
     }
 }
 
-// Above 222.6 V rms the low range's counts would clip: the high range's units keep a sine pure.
-TEST_F(Harmonics, HighRangeSineIsCountedInHighRangeUnits) {
-    for (const float volts : {230.0f, 300.0f}) {
-        SCOPED_TRACE(volts);
-        Rebuild();
+// Each model family counts its capture in its own units, in either range: the 4.5 kVA units (model types 1
+// and 3-6) and the 6 kVA units (2 and 7-11). Above 222.6 V rms the low range's counts would clip: the high
+// range's units keep a sine pure.
+TEST_F(Harmonics, EachFamilyAndRangeCountsInItsOwnUnits) {
+    const struct {
+        uint32_t model, vaClass;
+        float volts;
+        int32_t range;  // 0 100 V, 1 200 V
+    } cases[] = {{1, 1, 100.0f, 0}, {1, 1, 230.0f, 1}, {1, 1, 300.0f, 1}, {2, 2, 100.0f, 0},
+                 {2, 2, 230.0f, 1}, {4, 1, 230.0f, 1}, {9, 2, 100.0f, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "model " << c.model << ", " << c.volts << " V");
+        Rebuild(c.model);
+        Stage().SetVaClass(c.vaClass);
         Stage().SetCaptureHarmonic(3, 0.0f);
         g_OutputModeIdx = 1;  // AC-INT, whose range the records take
-        SetVoltRange(1);      // 200 V
-        ASSERT_TRUE(StartLoadedOutput(volts, 100.0f));
-        EXPECT_NE(core::g_OutputStatusMirror.load() & 2u, 0u) << "the stage reports its high range";
+        SetVoltRange(c.range);
+        ASSERT_TRUE(StartLoadedOutput(c.volts, 100.0f));
+        EXPECT_EQ((core::g_OutputStatusMirror.load() & 2u) != 0, c.range == 1) << "the stage's range";
         Analyse();
         for (int p = 0; p < 3; ++p) {
             const HarmResult& h = g_HarmResult[p];
-            EXPECT_NEAR(h.VMag[1].load(), volts, 0.005f * volts) << "L" << p + 1;
+            EXPECT_NEAR(h.VMag[1].load(), c.volts, 0.005f * c.volts) << "L" << p + 1;
             EXPECT_LT(V(p, 0), 0.1f) << "THD of a pure sine, L" << p + 1;
-            EXPECT_NEAR(h.IMag[1].load(), volts / 100.0f, 0.02f) << "L" << p + 1;
+            EXPECT_NEAR(h.IMag[1].load(), c.volts / 100.0f, 0.02f) << "L" << p + 1;
         }
     }
 }

@@ -116,6 +116,17 @@ TEST_F(Harmonics, NoStaleTablesAfterAFrequencyChangeOrOutputOff) {
     ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
     Analyse();
     ASSERT_NEAR(V(0, 1), 100.0f, 0.05f);
+    // Only the phases set to 50.00 or 60.00 Hz are analysed.
+    const struct {
+        int32_t freq[3];
+        uint16_t valid;
+    } sets[] = {{{5000, 5000, 5000}, 7}, {{6000, 5500, 6000}, 5}, {{4999, 6000, 5001}, 2}};
+    for (const auto& set : sets) {
+        for (int p = 0; p < 3; ++p)
+            SetFrequencyPhase(set.freq[p], p);
+        Analyse();
+        EXPECT_EQ(g_HarmValid.load(), set.valid) << set.freq[0] << " " << set.freq[1] << " " << set.freq[2];
+    }
     for (int p = 0; p < 3; ++p)
         SetFrequencyPhase(5500, p);
     Analyse();

@@ -149,54 +149,44 @@ TEST_F(AlarmTest, EveryBitOfEveryWordIsSummedAndShownWithItsText) {
     }
 }
 
-// In service mode the phase text names the phase whose word is largest; the master of an active system,
-// with no slave reporting, names itself.
-TEST_F(AlarmTest, OnlyTheServiceTextIsPrefixedWithThePhase) {
+// In service mode the phase text names the phase whose word is largest, and an active master names the
+// unit: itself, or the slave whose word it took. A master whose system word says slave copies are present
+// (bit 21) takes every word of every slave into its own: the phase words into the summary, the system word
+// into its own, bit 21 dropped.
+TEST_F(AlarmTest, ServiceTextsNameThePhaseAndTheUnit) {
     g_ServiceFlags.detailAlarm = 1;
     const char* const prefixes[3] = {"L1\n ", "L2\n", "L3\n"};
-    for (const bool master : {false, true}) {
-        g_ParallelActive = master ? 1 : 0;
-        SetParallelPosition(master ? 1 : 0);
-        for (uint32_t p = 0; p < 3; ++p) {
-            Stage().InjectBit(2086 + p, 2, true);
-            Pass();
-            const std::string text = std::string(prefixes[p]) + "Over RMS Current(SW) ";
-            EXPECT_EQ(Posted(), std::vector<std::string>{master ? "Master " + text + " " : text}) << p << master;
-            Stage().InjectBit(2086 + p, 2, false);
-            Pass();
-        }
-    }
-    g_ParallelActive = 0;
-    SetParallelPosition(0);
-}
-
-// A master whose system word says slave copies are present (bit 21) takes every word of every slave into
-// its own: the phase words into the summary, the system word into its own, bit 21 dropped; in service mode
-// the text names the slave.
-TEST_F(AlarmTest, MasterTakesEveryWordOfEverySlave) {
-    g_ServiceFlags.detailAlarm = 1;
-    g_ParallelActive = 1;
-    SetParallelPosition(1);
-    Stage().InjectBit(2091, 21, true);
-    const char* const prefixes[3] = {"L1\n ", "L2\n", "L3\n"};
-    for (int n = 1; n <= 5; ++n) {
+    for (int unit = -1; unit <= 5; ++unit) {  // -1 a unit on its own, 0 the master itself, 1-5 its slaves
+        g_ParallelActive = unit >= 0 ? 1 : 0;
+        SetParallelPosition(unit >= 0 ? 1 : 0);
+        Stage().InjectBit(2091, 21, unit > 0);
         for (int w = 0; w < 4; ++w) {  // L1-L3, the system word
-            SCOPED_TRACE(testing::Message() << "slave " << n << " word " << w);
-            auto& word = w < 3 ? g_AlarmState.slave[n].phase[w] : g_AlarmState.slave[n].system;
-            word = 1u << 2;
+            SCOPED_TRACE(testing::Message() << "unit " << unit << " word " << w);
+            const uint32_t reg = w < 3 ? 2086 + w : 2091;
+            std::atomic<uint32_t>* copy = nullptr;  // the slave's word in the master
+            if (unit > 0) copy = w < 3 ? &g_AlarmState.slave[unit].phase[w] : &g_AlarmState.slave[unit].system;
+            if (copy) {
+                copy->store(1u << 2);
+            } else {
+                Stage().InjectBit(reg, 2, true);
+            }
             Pass();
-            const std::string slave = "Slave" + std::to_string(n);
+            const std::string name = unit < 0 ? "" : unit == 0 ? "Master" : "Slave" + std::to_string(unit);
+            const std::string text = w < 3 ? std::string(prefixes[w]) + "Over RMS Current(SW) " : " Over RMS Current(SW)";
             EXPECT_EQ(g_AlarmState.summary.load(), w < 3 ? 1u << 2 : 0u);
             EXPECT_EQ(g_AlarmState.system.load(), w < 3 ? 0u : 1u << 2);
-            EXPECT_EQ(Posted(), std::vector<std::string>{w < 3 ? slave + " " + prefixes[w] + "Over RMS Current(SW)  "
-                                                               : slave + "\n  Over RMS Current(SW) "});
-            word = 0;
+            EXPECT_EQ(Posted(), std::vector<std::string>{unit < 0 ? text
+                                                         : w < 3 ? name + " " + text + " "
+                                                                 : name + "\n " + text + " "});
+            if (copy) copy->store(0);
+            Stage().InjectBit(reg, 2, false);
             Pass();
             Posted();
         }
     }
     g_ServiceFlags.detailAlarm = 0;
     g_ParallelActive = 0;
+    SetParallelPosition(0);
 }
 
 TEST_F(AlarmTest, LatchedFanFailRefusesTheClearAndListsOnlyProtectionBits) {

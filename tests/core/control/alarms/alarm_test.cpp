@@ -164,7 +164,8 @@ TEST_F(AlarmTest, ServiceTextsNameThePhaseAndTheUnit) {
             SCOPED_TRACE(testing::Message() << "unit " << unit << " word " << w);
             const uint32_t reg = w < 3 ? 2086 + w : 2091;
             std::atomic<uint32_t>* copy = nullptr;  // the slave's word in the master
-            if (unit > 0) copy = w < 3 ? &g_AlarmState.slave[unit].phase[w] : &g_AlarmState.slave[unit].system;
+            if (unit > 0)
+                copy = w < 3 ? &g_AlarmState.slave[unit].phase[w] : &g_AlarmState.slave[unit].system;
             if (copy) {
                 copy->store(1u << 2);
             } else {
@@ -172,7 +173,8 @@ TEST_F(AlarmTest, ServiceTextsNameThePhaseAndTheUnit) {
             }
             Pass();
             const std::string name = unit < 0 ? "" : unit == 0 ? "Master" : "Slave" + std::to_string(unit);
-            const std::string text = w < 3 ? std::string(prefixes[w]) + "Over RMS Current(SW) " : " Over RMS Current(SW)";
+            const std::string text =
+                w < 3 ? std::string(prefixes[w]) + "Over RMS Current(SW) " : " Over RMS Current(SW)";
             EXPECT_EQ(g_AlarmState.summary.load(), w < 3 ? 1u << 2 : 0u);
             EXPECT_EQ(g_AlarmState.system.load(), w < 3 ? 0u : 1u << 2);
             EXPECT_EQ(Posted(), std::vector<std::string>{unit < 0 ? text
@@ -361,21 +363,21 @@ TEST_F(AlarmTest, EverySystemErrorWithItsTextAndHold) {
         uint32_t hold;
         Frames slave;
     } cases[] = {
-        {"phase fault", [] { g_PhaseFault = 1, g_ModuleErrMask = 3; }, "System Error(1)", "System Error(1)", 5,
-         {item(20, 1)}},
-        {"module", [] { g_ModuleErrMask = 3, g_FwErrMask = 1; }, "Module Error", "Module Error \nL1.L2", 5,
-         {item(34, 3)}},
-        {"firmware", [] { g_FwErrMask = 5, g_PowerStageBootStatus = 0; }, "FW Error", "FW Error \nL1.L3", 5,
-         {item(35, 5)}},
-        {"stage not ready", [] { g_PowerStageBootStatus = 0, Stage().SetRead(2090, 0, 0); }, "System Error(4)",
-         "System Error(4)", 5, {item(22, 1)}},
+        {"phase fault", [] { g_PhaseFault = 1, g_ModuleErrMask = 3; }, "System Error(1)",
+         "System Error(1)", 5, {item(20, 1)}},
+        {"module", [] { g_ModuleErrMask = 3, g_FwErrMask = 1; }, "Module Error", "Module Error \nL1.L2",
+         5, {item(34, 3)}},
+        {"firmware", [] { g_FwErrMask = 5, g_PowerStageBootStatus = 0; }, "FW Error", "FW Error \nL1.L3",
+         5, {item(35, 5)}},
+        {"stage not ready", [] { g_PowerStageBootStatus = 0, Stage().SetRead(2090, 0, 0); },
+         "System Error(4)", "System Error(4)", 5, {item(22, 1)}},
         {"start-up fault", [] { Stage().SetRead(2090, 0, 0x5000Fu & ~(1u << 3)), g_ModelId = 0; },
          "HW Model Startup Error \n (Bit: 3)", "HW Model Startup Error \n (Bit: 3)", 1,
          {item(21, 1), item(24, 0x0007), item(23, 5)}},
         {"settings memory", [] { SysStatusSet(kSysNvMemFailure), SysStatusSet(kSysStorageError); },
          "System Error(3)", "System Error(3)", 10, {}},
-        {"storage", [] { SysStatusSet(kSysStorageError), g_ModelId = 0; }, "System Error(5)", "System Error(5)", 10,
-         {}},
+        {"storage", [] { SysStatusSet(kSysStorageError), g_ModelId = 0; }, "System Error(5)",
+         "System Error(5)", 10, {}},
         {"no model", [] { g_ModelId = 0; }, "System Error(2)", "System Error(2)", 5, {}},
     };
     const uint32_t model = g_ModelId.load();
@@ -399,7 +401,8 @@ TEST_F(AlarmTest, EverySystemErrorWithItsTextAndHold) {
             EXPECT_TRUE(Posted().empty()) << "shown again within its hold";
             PassUnheld();
             EXPECT_EQ(Posted(), posted) << "not shown again once its hold ran out";
-            g_PhaseFault = 0, g_ModuleErrMask = 0, g_FwErrMask = 0, g_PowerStageBootStatus = 1, g_ModelId = model;
+            g_PhaseFault = 0, g_ModuleErrMask = 0, g_FwErrMask = 0;
+            g_PowerStageBootStatus = 1, g_ModelId = model;
             Stage().ClearRead(2090, 0);
             SysStatusClear(kSysNvMemFailure), SysStatusClear(kSysStorageError);
             PassUnheld();

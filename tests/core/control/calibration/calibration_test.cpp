@@ -127,7 +127,8 @@ TEST_F(CalibrationTest, AFailedRangeAbortsWithItsOwnText) {
     for (const auto& p : kProcedures) {
         for (int run = 0; run < 3; ++run) {
             const bool high = run == 0, menuExit = run == 2;
-            SCOPED_TRACE(std::string(p.what) + (high ? " high range" : menuExit ? " menu EXIT" : " point exit"));
+            SCOPED_TRACE(std::string(p.what) +
+                         (high ? " high range" : menuExit ? " menu EXIT" : " point exit"));
             test::StartCaliMode();
             Stage().ScriptCaliStatus(high ? std::vector<uint32_t>{0, 0, 0, 1, 0, 0, 0, 2}
                                           : std::vector<uint32_t>{0, 0, 0, 2, 0});

@@ -258,7 +258,7 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
             EXPECT_FLOAT_EQ(Live(r, q.field), none ? 0.0f : Distinct(k, r)) << q.name << " row " << r;
         }
         for (int p = 0; p < 3; ++p)
-            EXPECT_FLOAT_EQ(q.get(nullptr, nullptr, p, kValueOnly), Distinct(k, p)) << q.name << " of phase " << p;
+            EXPECT_FLOAT_EQ(q.get(nullptr, nullptr, p, kValueOnly), Distinct(k, p)) << q.name << p;
         EXPECT_EQ(q.get(nullptr, nullptr, -1, kValueOnly), 0.0f) << q.name << " of no phase";
         EXPECT_EQ(q.get(nullptr, nullptr, 3, kValueOnly), 0.0f) << q.name << " of no phase";
     }

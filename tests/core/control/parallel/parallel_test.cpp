@@ -126,9 +126,10 @@ TEST_F(ParallelTest, LinkUpWaitAndRecountEndWithErrors6And9) {
         const std::string error = "Parallel Communication \nError(" + std::to_string(c.error) + ")";
         EXPECT_LT(out.find("popup: Master Wait Connecting.."), out.find(error)) << out;
         EXPECT_EQ(PopupText(), error);
-        for (int t = 0; t < 6; ++t)
-            EXPECT_EQ(out.find("ID:3 retry:" + std::to_string(t) + "\n") != std::string::npos, c.error == 6 && t < 5)
-                << t << "\n" << out;
+        for (int t = 0; t < 6; ++t) {
+            const bool printed = out.find("ID:3 retry:" + std::to_string(t) + "\n") != std::string::npos;
+            EXPECT_EQ(printed, c.error == 6 && t < 5) << t << "\n" << out;
+        }
         Stage().SetLinkLost(false);
         ASSERT_TRUE(StepUntil([] { return g_ParallelLinkObj.msg.load() == 9002; }));
     }

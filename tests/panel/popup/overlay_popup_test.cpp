@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -20,6 +21,12 @@
 namespace {
 
 constexpr uint16_t kGreen = 0x07E0, kRed = 0xF800;
+
+// The golden of a window with a pixel of the page around it, so that a window one pixel too large shows.
+void ExpectGoldenAround(const std::string& name, const GUI_BOX& window) {
+    guitest::ExpectGolden(name, GUI_BOX{static_cast<int16_t>(window.x0 - 1), static_cast<int16_t>(window.y0 - 1),
+                                        static_cast<int16_t>(window.x1 + 1), static_cast<int16_t>(window.y1 + 1)});
+}
 
 void MakeScreen() {
     guitest::FreshScreenOnGreyPage();
@@ -69,7 +76,7 @@ TEST_F(OverlayPopupTest, PopupFrameAndTextAnchor) {
         Pass(5);
         ASSERT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
         EXPECT_EQ(WM_GetHeight(panel::OverlayMsgPopup()), r.height);
-        guitest::ExpectGolden(r.golden, GUI_BOX{240, 160, 489, static_cast<int16_t>(160 + r.height - 1)});
+        ExpectGoldenAround(r.golden, GUI_BOX{240, 160, 489, static_cast<int16_t>(160 + r.height - 1)});
     }
 }
 
@@ -79,7 +86,7 @@ TEST_F(OverlayPopupTest, PopupHeightAndItsShowingAndHiding) {
     Pass(5);
     ASSERT_TRUE(WM_IsShown(panel::OverlayMsgPopup()));
     EXPECT_EQ(WM_GetHeight(panel::OverlayMsgPopup()), 90);
-    guitest::ExpectGolden("msg_popup_three_lines", GUI_BOX{240, 160, 489, 249});
+    ExpectGoldenAround("msg_popup_three_lines", GUI_BOX{240, 160, 489, 249});
 
     Pass(101);
     EXPECT_FALSE(WM_IsShown(panel::OverlayMsgPopup()));
@@ -101,7 +108,7 @@ TEST_F(OverlayPopupTest, AReplacedTextIsRepaintedOnTheNextPass) {
     EXPECT_EQ(guitest::Screen(), before);
     Pass();
     EXPECT_FALSE(MsgPopup_TextChanged());
-    guitest::ExpectGolden("msg_popup_saving", popup);
+    ExpectGoldenAround("msg_popup_saving", popup);
 }
 
 // Another thread replaces the text while the GUI thread paints it, as progress texts do; the painter
@@ -133,7 +140,7 @@ TEST_F(OverlayPopupTest, ScpiErrorBoxAfterThirtyPassesAndGoneWhenRead) {
     EXPECT_NE(guitest::PixelAt(280, 150), kRed);
     Pass();
     ASSERT_TRUE(WM_IsShown(panel::OverlayScpiErrorBox()));
-    guitest::ExpectGolden("scpi_error_box", box);
+    ExpectGoldenAround("scpi_error_box", box);
 
     g_ScpiErrorIfCount.store(0);
     Pass();

@@ -130,11 +130,6 @@ class LimitPopups : public ::testing::Test {
     static bool Saw(const std::string& text, int x, int y, uint16_t align = kLeft) {
         return Count(text, x, y, align) > 0;
     }
-    // The accent on the left (choice 0) or the right (1) box of a two-choice dialog at (275, 265).
-    static void ExpectChoiceMarked(int choice) {
-        EXPECT_EQ(PixelAt(275 + 20 + 4, 278), choice == 0 ? accent : plain);
-        EXPECT_EQ(PixelAt(275 + 123 + 4, 278), choice == 1 ? accent : plain);
-    }
     static inline uint16_t accent = 0, plain = 0;  // the middle colours of a select box
     static std::string TextAt(int x, int y, uint16_t align) {
         for (const drawn::Text& d : g_texts)
@@ -143,30 +138,24 @@ class LimitPopups : public ::testing::Test {
     }
 };
 
-// The kind popups: title and labels of the frame at (250, 180), the two values of the child at (265, 260)
-// with the focus box on the limit the kind flag names, and only in the popup's output modes.
+// The kind popups at (250, 180), with the focus box on the limit the kind flag names (its texts are the
+// goldens'), and only in the popup's output modes.
 TEST_F(LimitPopups, KindPopupsByModeAndFlag) {
     using namespace core;
     const struct {
         LimitPopupId id;
         uint32_t state, mode, flags;
         bool drawn, focusSecond;
-        const char *title, *first, *second, *golden;
-        uint32_t firstId, secondId;
+        const char* golden;
     } rows[] = {
-        {kPopIpkKind, 23, 0, kFlagVpkKind | kFlagFreqLimitKind, true, false, "IPK Limit", "IPK+", "IPK-",
-         "limit_ipk_kind_mode0", 24, 27},
-        {kPopIpkKind, 23, 1, kFlagIpkKind, true, true, "IPK Limit", "IPK+", "IPK-", "limit_ipk_kind_mode1", 24,
-         27},
-        {kPopVpkKind, 9, 0, kFlagIpkKind | kFlagFreqLimitKind, true, false, "Volt Limit", "VPK+", "VPK-",
-         "limit_vpk_kind_mode0", 10, 11},
-        {kPopVpkKind, 9, 1, kFlagVpkKind, false, false, "", "", "", "limit_vpk_kind_mode1", 0, 0},
-        {kPopVpkKind, 9, 2, kFlagVpkKind, true, true, "Volt Limit", "VPK+", "VPK-", nullptr, 10, 11},
-        {kPopFreqKind, 15, 0, kFlagIpkKind | kFlagVpkKind, true, false, "Freq Limit", "Freq Hi", "Freq Lo",
-         "limit_freq_kind_mode0", 16, 19},
-        {kPopFreqKind, 15, 1, kFlagFreqLimitKind, true, true, "Freq Limit", "Freq Hi", "Freq Lo",
-         "limit_freq_kind_mode1", 16, 19},
-        {kPopFreqKind, 15, 2, kFlagFreqLimitKind, false, false, "", "", "", nullptr, 0, 0},
+        {kPopIpkKind, 23, 0, kFlagVpkKind | kFlagFreqLimitKind, true, false, "limit_ipk_kind_mode0"},
+        {kPopIpkKind, 23, 1, kFlagIpkKind, true, true, "limit_ipk_kind_mode1"},
+        {kPopVpkKind, 9, 0, kFlagIpkKind | kFlagFreqLimitKind, true, false, "limit_vpk_kind_mode0"},
+        {kPopVpkKind, 9, 1, kFlagVpkKind, false, false, "limit_vpk_kind_mode1"},
+        {kPopVpkKind, 9, 2, kFlagVpkKind, true, true, nullptr},
+        {kPopFreqKind, 15, 0, kFlagIpkKind | kFlagVpkKind, true, false, "limit_freq_kind_mode0"},
+        {kPopFreqKind, 15, 1, kFlagFreqLimitKind, true, true, "limit_freq_kind_mode1"},
+        {kPopFreqKind, 15, 2, kFlagFreqLimitKind, false, false, nullptr},
     };
     constexpr int fx = 250, fy = 180, cx = 265, cy = 260;
     for (const auto& r : rows) {
@@ -174,18 +163,12 @@ TEST_F(LimitPopups, KindPopupsByModeAndFlag) {
         MakeScreen(r.mode);
         g_ParamFlags.store(r.flags);
         Show(r.id, r.state);
+        EXPECT_EQ(g_texts.empty(), !r.drawn);
         if (!r.drawn) {
-            EXPECT_TRUE(g_texts.empty());
             for (int y = fy; y < fy + 131; y += 5)
                 for (int x = fx; x < fx + 231; x += 5)
                     ASSERT_EQ(PixelAt(x, y), kPageGrey) << x << "," << y;
         } else {
-            EXPECT_TRUE(Saw(r.title, fx + 15, fy + 20));
-            EXPECT_TRUE(Saw(r.first, fx + 50, fy + 55));
-            EXPECT_TRUE(Saw(r.second, fx + 160, fy + 55));
-            const ParamRec first = Record(r.firstId), second = Record(r.secondId);
-            EXPECT_EQ(TextAt(cx + 80, cy + 6, kRight), Formatted(first.value, first));
-            EXPECT_EQ(TextAt(cx + 190, cy + 6, kRight), Formatted(second.value, second));
             // Inside each button's focus mark, right of its value.
             EXPECT_EQ(PixelAt(cx + 82, cy + 17) == kFocusBlue, !r.focusSecond);
             EXPECT_EQ(PixelAt(cx + 110 + 82, cy + 17) == kFocusBlue, r.focusSecond);
@@ -202,11 +185,6 @@ TEST_F(LimitPopups, IpkHiShowsTheTypedDigits) {
     g_EditBuf.entryLength = 2;
     g_EditParam.workValue.store(1234);
     Show(kPopIpkHi, 24);
-    EXPECT_TRUE(Saw("12", 295, 262));
-    EXPECT_TRUE(Saw("IPK+ Limit", 265, 200));
-    const ParamRec rec = Record(24);
-    EXPECT_EQ(TextAt(475, 235, kRight),
-              Formatted(rec.min, rec) + " ~ " + Formatted(rec.max, rec) + " " + rec.unitText);
     guitest::ExpectGolden("limit_ipk_hi_typed", GUI_BOX{250, 180, 480, 310});
 
     g_EditBuf = panel::EditBuf{};
@@ -236,35 +214,15 @@ TEST_F(LimitPopups, IpkHiSignStandsApartFromAFiveCharacterValue) {
 }
 
 // A lower limit shows its magnitude and one "-" at x 105 of the child, whichever sign the working value
-// has: the value itself carries none.
+// has: the value itself carries none, so both signs show the same picture.
 TEST_F(LimitPopups, IpkLoDrawsOneMinusApart) {
-    const ParamRec rec = Record(27);
-    const std::string magnitude = Formatted(500, rec);
-    ASSERT_EQ(magnitude.find('-'), std::string::npos);
-    const GUI_BOX child{280, 262, 447, 286};
     for (const int32_t work : {-500, 500}) {
         SCOPED_TRACE(work);
         MakeScreen(0);
         g_EditParam.workValue.store(work);
         Show(kPopIpkLo, 27);
-        EXPECT_TRUE(Saw("IPK- Limit", 265, 200));
         EXPECT_EQ(Count("-", 385, 262, kLeft), 1);
-        if (work < 0) guitest::ExpectGolden("limit_ipk_lo_5A", GUI_BOX{250, 180, 480, 310});
-        const std::vector<uint16_t> shown = guitest::Screen();
-
-        guitest::FreshScreen();
-        WM_Select(WM_CreateTop(child.x0, child.y0, 168, 25, WM_CF_SHOW, nullptr, 0));
-        GUI_SelectFont(&kFontSignedValue);
-        GUI_SetTextDrawMode(GUI_TM_TRANS);
-        SetColorRGB(0xFFFFFF);
-        GUI_SetAlign(kRight);
-        DrawDigitsWithCursor(0, magnitude.c_str(), 155, 0);
-        GUI_SetAlign(kLeft);
-        GUI_DrawTextAt("-", 105, 0);
-        const std::vector<uint16_t> expected = guitest::Screen();
-        for (int y = child.y0; y <= child.y1; ++y)
-            for (int x = child.x0; x <= child.x1; ++x)
-                ASSERT_EQ(shown[y * 800 + x], expected[y * 800 + x]) << x << "," << y;
+        guitest::ExpectGolden("limit_ipk_lo_5A", GUI_BOX{250, 180, 480, 310});
     }
 }
 
@@ -281,10 +239,6 @@ TEST_F(LimitPopups, VoltLimitPopupOnlyInItsModes) {
 TEST_F(LimitPopups, CfgPhaseAccentFollowsTheChoice) {
     g_CfgPhaseChoice.store(2);
     Show(kDlgCfgPhase, 3);
-    EXPECT_TRUE(Saw("Please select the configure phase.", 255, 201));
-    EXPECT_TRUE(Saw("3P4W", 282, 265));
-    EXPECT_TRUE(Saw("1P2W", 377, 265));
-    EXPECT_TRUE(Saw("1P3W", 471, 265));
     guitest::ExpectGolden("dialog_cfg_phase_1p3w", GUI_BOX{240, 180, 560, 310});
     const int boxX[] = {23, 118, 213};
     for (const uint32_t choice : {2u, 0u, 1u, 7u}) {
@@ -317,9 +271,6 @@ TEST_F(LimitPopups, WiringWarningNamesAndFocus) {
         g_EditBuf.choiceValue = r.value;
         Show(kDlgWiringWarn, r.state);
         EXPECT_TRUE(Saw(r.question, 120, 265));
-        EXPECT_EQ(PixelAt(50 + 20, 40 + 150), guitest::Rgb565(0xE6E6E6)) << "the body";
-        EXPECT_TRUE(Saw("YES", cx + 27, cy + 2));
-        EXPECT_TRUE(Saw("NO", cx + 212, cy + 2));
         EXPECT_EQ(PixelAt(cx + 8, cy + 17) == kFocusBlue, !r.focusNo);
         EXPECT_EQ(PixelAt(cx + 185 + 8, cy + 17) == kFocusBlue, r.focusNo);
         if (r.golden != nullptr) guitest::ExpectGolden(r.golden, GUI_BOX{50, 40, 659, 449});
@@ -330,15 +281,9 @@ TEST_F(LimitPopups, WiringWarningNamesAndFocus) {
 TEST_F(LimitPopups, ConfirmationNamesTargetAndMarksChoice) {
     g_CfgPhaseTarget.store(1);
     Show(kDlgCfgConfirm, 5);
-    EXPECT_TRUE(Saw("Configure Phase will be", 285, 186));
-    EXPECT_TRUE(Saw("switch to 1P2W", 320, 212));
-    EXPECT_TRUE(Saw("ENTER", 305, 265));
-    EXPECT_TRUE(Saw("CANCEL", 403, 265));
-    ExpectChoiceMarked(0);
     guitest::ExpectGolden("dialog_confirm_enter", GUI_BOX{270, 180, 500, 310});
     g_DialogChoice.store(1);
     RepaintChild(kDlgCfgConfirm);
-    ExpectChoiceMarked(1);
     guitest::ExpectGolden("dialog_confirm_cancel", GUI_BOX{270, 180, 500, 310});
 
     g_CfgPhaseTarget.store(3);
@@ -354,11 +299,6 @@ TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
     ASSERT_EQ(GetParallelNumber(), 3);
     core::g_ParallelMostSeen.store(1);
     Show(kDlgParallelFail, 7);
-    EXPECT_TRUE(Saw("Parallel Fail...", 280, 186));
-    EXPECT_TRUE(Saw("Found 1 slave machine", 280, 212));
-    EXPECT_TRUE(Saw("Retry", 305, 265));
-    EXPECT_TRUE(Saw("CANCEL", 403, 265));
-    ExpectChoiceMarked(0);
     guitest::ExpectGolden("dialog_parallel_fail", GUI_BOX{270, 180, 500, 310});
 
     core::g_ParallelMostSeen.store(2);
@@ -369,7 +309,9 @@ TEST_F(LimitPopups, ParallelFailureCountsMissingSlaves) {
     GuiPass();
     EXPECT_TRUE(Saw("Parallel Fail...", 280, 186));
     EXPECT_EQ(TextAt(280, 212, kLeft), "(none)");
-    ExpectChoiceMarked(1);
+    // The accent on the right box of the two at (275, 265).
+    EXPECT_EQ(PixelAt(275 + 20 + 4, 278), plain);
+    EXPECT_EQ(PixelAt(275 + 123 + 4, 278), accent);
 }
 
 }  // namespace

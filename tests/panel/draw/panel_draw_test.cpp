@@ -219,23 +219,6 @@ TEST_F(PanelDraw, MenuRowLabelsStepBy25AndRestartInTheSecondColumn) {
     EXPECT_NE(std::find(dim.begin(), dim.end(), Rgb565(0x3C3C3C)), dim.end());
 }
 
-TEST_F(PanelDraw, ItemValueBoxesHaveTheirSizes) {
-    char text[16] = "X";
-    const struct {
-        int style, width;
-    } boxes[] = {{0, 171}, {1, 100}, {2, 171}, {3, 100}, {4, 171},
-                 {5, 100}, {6, 100}, {7, 171}, {8, 171}, {9, 171}};
-    for (const auto& b : boxes) {
-        FreshScreen();
-        Window(100, 100, 300, 60, true);
-        DrawItemValue(b.style, text, sizeof text);
-        EXPECT_NE(PixelAt(100 + b.width - 1, 112), kWhite565) << b.style;
-        EXPECT_EQ(PixelAt(100 + b.width, 112), kWhite565) << b.style;
-        EXPECT_NE(PixelAt(150, 124), kWhite565) << b.style;
-        EXPECT_EQ(PixelAt(150, 125), kWhite565) << b.style;
-    }
-}
-
 TEST_F(PanelDraw, ItemValuePrintsIntoTheBufferWithinItsSize) {
     Window(100, 100, 300, 60);
     g_EditParam.workValue.store(-123456);
@@ -296,39 +279,11 @@ TEST_F(PanelDraw, IpFieldShowsTheEditedOctet) {
     FreshScreen();
     Window(0, 0, 180, 30);
     DrawIpField(0, address);
-    const auto typing = Screen();
-    const auto asStyle8 = Drawn([] {
-        char text[24] = "033.168.001.020";
-        DrawItemValue(8, text, sizeof text);
-    });
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 180; ++x)
-            ASSERT_EQ(typing[y * 800 + x], asStyle8[(y + 100) * 800 + x + 100]) << x << "," << y;
+    // The typed 33 in place of the first octet: "033.168.001.020".
+    ExpectGolden("panel_ip_field_typing", GUI_BOX{0, 0, 179, 29});
 }
 
 // ---- soft keys, bars, frames ----
-
-TEST_F(PanelDraw, SoftKeyFaceAtOneAndLabelColours) {
-    for (int style = 0; style <= 2; ++style) {
-        FreshScreen();
-        Window(100, 100, 90, 70, true);
-        DrawSoftKey("OK", style, 1);
-        EXPECT_EQ(PixelAt(100, 131), 0) << "column 0, left of the face, is painted black";
-        EXPECT_NE(PixelAt(101, 131), kWhite565);
-        EXPECT_NE(PixelAt(182, 131), kWhite565) << "82 wide from x 1";
-        EXPECT_EQ(PixelAt(183, 131), kWhite565);
-        EXPECT_NE(PixelAt(140, 162), kWhite565) << "63 high";
-        EXPECT_EQ(PixelAt(140, 163), kWhite565);
-        bool white = false, black = false;
-        for (int y = 123; y < 140; ++y)
-            for (int x = 125; x < 156; ++x) {
-                white |= PixelAt(x, y) == kWhite565;
-                black |= PixelAt(x, y) == 0;
-            }
-        EXPECT_EQ(white, style == 2) << style;
-        EXPECT_EQ(black, style != 2) << style;
-    }
-}
 
 TEST_F(PanelDraw, SoftKeyGoldens) {
     const char* labels[] = {"DEF1", "Save\nDEF1", "Wave\nShape\nSIN"};
@@ -348,26 +303,6 @@ GUI_BOX Covered() {
     return Extent({0, 0, 799, 479}, kWhite565, false);
 }
 
-TEST_F(PanelDraw, BarsCoverTheirWidthAndHeight) {
-    const struct {
-        const char* name;
-        void (*draw)(int, int, int);
-        int height, extra;
-    } bars[] = {{"label", DrawLabelBar, 21, 0},        {"edit", DrawEditFieldBar, 27, 0},
-                {"select", DrawSelectFieldBar, 27, 0}, {"accent", DrawSelectFieldBarAccent, 27, 2},
-                {"panel", DrawPanelBar30, 30, 0},      {"panel open", DrawPanelBar30Open, 30, 0}};
-    for (const auto& b : bars) {
-        FreshScreen();
-        Window(0, 0, 800, 480, true);
-        b.draw(10, 5, 100);
-        const GUI_BOX e = Covered();
-        EXPECT_EQ(e.x0, 10) << b.name;
-        EXPECT_EQ(e.x1, 109 + b.extra) << b.name;
-        EXPECT_EQ(e.y0, 5) << b.name;
-        EXPECT_EQ(e.y1, 4 + b.height) << b.name;
-    }
-}
-
 TEST_F(PanelDraw, BackgroundsHaveTheirSizes) {
     const struct {
         const char* name;
@@ -378,7 +313,6 @@ TEST_F(PanelDraw, BackgroundsHaveTheirSizes) {
         {"bands", [] { DrawListRowBands(3, 4, 3); }, {3, 4, 672, 99}},
         {"strip", [] { FillStrip185(3, 4, 7); }, {3, 4, 187, 10}},
         {"separator", [] { DrawSeparator185(3, 4); }, {3, 4, 187, 5}},
-        {"frame", [] { DrawFrame1px(3, 4, 10, 20); }, {3, 4, 13, 24}},
     };
     for (const auto& c : cases) {
         FreshScreen();
@@ -388,58 +322,18 @@ TEST_F(PanelDraw, BackgroundsHaveTheirSizes) {
         EXPECT_TRUE(e.x0 == c.want.x0 && e.x1 == c.want.x1 && e.y0 == c.want.y0 && e.y1 == c.want.y1)
             << c.name << ": " << e.x0 << ".." << e.x1 << ", " << e.y0 << ".." << e.y1;
     }
-    EXPECT_EQ(PixelAt(8, 14), kWhite565) << "the frame is an outline";
-    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{{3, 4}, {13, 4}, {3, 24}, {13, 24}})
-        EXPECT_EQ(PixelAt(x, y), Rgb565(0xC0C0C0)) << "corner " << x << "," << y;
-    EXPECT_NE(PixelAt(13, 14), kWhite565);
-    EXPECT_NE(PixelAt(8, 24), kWhite565);
-}
-
-TEST_F(PanelDraw, ButtonFramesBordersGradientAndFocus) {
-    Window(0, 0, 800, 480, true);
-    const int x = 20, y = 30, w = 120, h = 40;
-    DrawButtonFrame(x, y, w, h);
-    const uint16_t outer = Lib(0x765E5E), inner = Lib(0xE5CDCB);
-    EXPECT_EQ(PixelAt(x, y), outer);
-    EXPECT_EQ(PixelAt(x + w - 1, y + h - 1), outer);
-    EXPECT_EQ(PixelAt(x + w - 1, y + 1), outer) << "the outer border over the inner top line's end";
-    EXPECT_EQ(PixelAt(x + w, y), kWhite565);
-    for (const auto& [px, py] : std::initializer_list<std::pair<int, int>>{
-             {1, 1}, {60, 1}, {60, h - 2}, {1, 20}, {w - 2, 1}, {1, h - 2}, {w - 2, h - 2}})
-        EXPECT_EQ(PixelAt(x + px, y + py), inner) << "inner border at " << px << "," << py;
-    EXPECT_EQ(PixelAt(x + 2, y + 2), Lib(0xF0F8FF)) << "gradient top";
-    EXPECT_EQ(PixelAt(x + w - 3, y + h - 3), Lib(0x66B7FA)) << "gradient bottom";
-    EXPECT_NE(PixelAt(x + 6, y + 6), Lib(0xFA4300));
-
-    DrawButtonFrameFocused(x, 100, w, h);
-    EXPECT_EQ(PixelAt(x + 6, 106), Lib(0xFA4300));
-    EXPECT_EQ(PixelAt(x + w - 6, 100 + h - 6), Lib(0xFA4300));
-    EXPECT_NE(PixelAt(x + w - 5, 100 + h - 6), Lib(0xFA4300));
-    EXPECT_NE(PixelAt(x + 5, 106), Lib(0xFA4300));
 }
 
 // ---- dialog, phasor, window placing ----
 
-TEST_F(PanelDraw, WarningDialogBarLinesAndNames) {
-    Window(100, 30, 612, 412, true);
-    WarningDialog_Paint(0);
-    EXPECT_EQ(PixelAt(100 + 300, 30 + 20), Rgb565(0xF6A635)) << "title bar";
-    EXPECT_EQ(PixelAt(100 + 610, 30 + 20), Rgb565(0xF6A635)) << "611 wide";
-    EXPECT_EQ(PixelAt(100 + 300, 30 + 41), kWhite565) << "41 high";
-    for (const auto& [x, y] : std::initializer_list<std::pair<int, int>>{
-             {300, 0}, {300, 1}, {1, 0}, {609, 0}, {300, 408}, {300, 409}, {0, 200}, {1, 200}, {608, 410},
-             {609, 410}})
-        EXPECT_EQ(PixelAt(100 + x, 30 + y), 0) << x << "," << y;
-    EXPECT_EQ(PixelAt(100 + 2, 30 + 200), kWhite565);
-    EXPECT_EQ(PixelAt(100 + 0, 30 + 411), kWhite565) << "the side lines end at y 410";
-    const auto named = Screen();
+// The bar and lines are the golden's; here every wiring has its own name and none outside the table.
+TEST_F(PanelDraw, WarningDialogNamesByWiring) {
     auto paint = [](int wiring) {
         FreshScreen();
         Window(100, 30, 612, 412, true);
         WarningDialog_Paint(wiring);
         return Screen();
     };
-    EXPECT_NE(paint(1), named);
     EXPECT_EQ(paint(8), paint(-1)) << "no name outside the table";
     EXPECT_EQ(paint(8), paint(1000));
     const auto unnamed = paint(8);
@@ -447,21 +341,14 @@ TEST_F(PanelDraw, WarningDialogBarLinesAndNames) {
         EXPECT_NE(paint(wiring), unnamed) << wiring;
 }
 
+// 3P is the golden's; with fewer phases the missing arrows stay off.
 TEST_F(PanelDraw, PhasorArrowsByWiring) {
-    Window(0, 0, 800, 480);
     const int x = 100, y = 100, cx = x + 60, cy = y + 60;
-    DrawPhasorDiagram(x, y, 120.0f, 240.0f);
-    EXPECT_EQ(PixelAt(cx + 30, cy), Lib(0x19CAFF)) << "L1 along 0 degrees";
-    EXPECT_EQ(PixelAt(cx + 55, cy), Lib(0x19CAFF)) << "its head";
-    EXPECT_NE(PixelAt(cx + 62, cy), Lib(0x19CAFF));
     const auto along = [&](float deg, int r) {
         const float a = deg * 3.14159265f / 180.0f;
         return PixelAt(cx + static_cast<int>(std::lround(r * std::cos(a))),
                   cy + static_cast<int>(std::lround(r * std::sin(a))));
     };
-    EXPECT_EQ(along(120.0f, 30), Lib(0xD87225)) << "L2 turned by its angle, clockwise on screen";
-    EXPECT_EQ(along(240.0f, 30), Lib(0x2C9116)) << "L3";
-
     FreshScreen();
     Window(0, 0, 800, 480);
     g_PhaseMode.store(1);

@@ -27,12 +27,8 @@
 
 namespace {
 
-constexpr uint16_t kYellow565 = 0xFFE0;
 constexpr uint16_t kTeal565 = 0x0410;
 constexpr uint16_t kRed565 = 0xF800;
-constexpr uint16_t kBlue565 = 0x001F;
-constexpr uint16_t kWhite565 = 0xFFFF;
-constexpr uint16_t kDim565 = 0x31A6;  // 0x333333, each channel rounded to its bits
 
 void PageBackground(WM_MSG_RECORD* msg) {
     if (msg->MsgId != WM_MSG_PAINT) return WM_DefaultHandler(msg);
@@ -90,9 +86,6 @@ class StatusBar : public ::testing::Test {
     int NonBlack(int x0, int y0, int x1, int y1) const {
         return (x1 - x0 + 1) * (y1 - y0 + 1) - Count(x0, y0, x1, y1, 0);
     }
-    static GUI_BOX Extent(int x0, int y0, int x1, int y1, uint16_t c) {
-        return guitest::Extent({int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1)}, c);
-    }
     bool Invalid(WM_HWINDOW h) const { return (wm::Locked(h)->status & WM_SF_INVALID) != 0; }
 
     WM_HWINDOW page_ = 0;
@@ -124,17 +117,11 @@ TEST_F(StatusBar, BarAndCellsSitAtTheirPlacesInTheParent) {
 
 TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
     Show();
-    EXPECT_EQ(Px(6, 10), 0);           // inside the black inner box
-    EXPECT_EQ(Px(1, 10), kYellow565);  // the yellow rim
-    EXPECT_EQ(Px(4, 5), kYellow565);
     guitest::ExpectGolden("statusbar_off", kBarRect);  // "OFF" in yellow on black
 
     OutputFlagSet(kOutFlagOutputOn);
     ASSERT_EQ(StatusBar_Refresh(&view_), 1);
     Paint();
-    EXPECT_EQ(Px(6, 10), kYellow565);
-    EXPECT_EQ(Px(42, 10), kYellow565);
-    EXPECT_EQ(Px(43, 10), 0);
     guitest::ExpectGolden("statusbar_on", kBarRect);  // "ON" in black on yellow
 
     // A recalled preset takes the cell over, output on or not: white text over its grey shadow.
@@ -142,7 +129,6 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
     g_ParamFlags.fetch_or(statusbar::kFlagPresetRecalled);
     ASSERT_EQ(StatusBar_Refresh(&view_), 1);
     Paint();
-    EXPECT_EQ(Count(0, 0, 45, 23, kYellow565), 0);
     guitest::ExpectGolden("statusbar_preset_m3", kBarRect);
     // The current preset; while a recall waits for its wiring confirmation the one before it.
     GUI_SetTextHook(drawn::Observe);
@@ -158,32 +144,20 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
 }
 
 TEST_F(StatusBar, LevelSegmentsOfAThirdOfTheRatingIn3P4W) {
-    // 6000 VA across three phases: a third is 2000 VA per phase.
-    struct Case {
-        float s;
-        uint16_t first, second, seventh, last;
-        const char* golden;
-    };
-    const Case cases[] = {
-        {0.0f, 0, 0, 0, 0, "statusbar_level_0"},
-        {600.0f, kTeal565, 0, 0, 0, "statusbar_level_30"},
-        {1900.0f, kTeal565, kTeal565, kTeal565, kTeal565, "statusbar_level_95"},
-        {2000.0f, kTeal565, kTeal565, kTeal565, kRed565, "statusbar_level_100"},
-        {-2500.0f, kTeal565, kTeal565, kTeal565, kRed565, nullptr},  // magnitude, capped at 100 %
-    };
-    for (const Case& c : cases) {
-        g_DispCache[0].Set(kMfApparent, c.s);
+    // 6000 VA across three phases: a third is 2000 VA per phase; a negative S counts by its magnitude,
+    // capped at 100 %.
+    const std::pair<float, const char*> cases[] = {{0.0f, "statusbar_level_0"},
+                                                   {600.0f, "statusbar_level_30"},
+                                                   {1900.0f, "statusbar_level_95"},
+                                                   {2000.0f, "statusbar_level_100"},
+                                                   {-2500.0f, "statusbar_level_100"}};
+    for (const auto& [s, golden] : cases) {
+        SCOPED_TRACE(s);
+        g_DispCache[0].Set(kMfApparent, s);
         guitest::FreshScreen();
         page_ = WM_CreateChild(0, 0, 800, 480, WM_GetDesktop(), WM_CF_SHOW, PageBackground, 0);
         Show();
-        EXPECT_EQ(Px(49, 3), c.first) << c.s;    // x 1-6 of the cell
-        EXPECT_EQ(Px(56, 3), c.second) << c.s;   // x 8-11
-        EXPECT_EQ(Px(81, 3), c.seventh) << c.s;  // x 33-36
-        EXPECT_EQ(Px(85, 3), c.last) << c.s;     // x 38-41
-        EXPECT_EQ(Px(85, 2), c.last) << c.s;     // rows 2-4 of L1
-        EXPECT_EQ(Px(85, 4), c.last) << c.s;
-        EXPECT_EQ(NonBlack(46, 5, 90, 23), 0) << c.s;  // L2 and L3 idle
-        if (c.golden != nullptr) guitest::ExpectGolden(c.golden, kBarRect);
+        guitest::ExpectGolden(golden, kBarRect);
     }
 }
 
@@ -218,15 +192,6 @@ TEST_F(StatusBar, OnePhaseTwoWireDrawsOneBarAgainstTheWholeRating) {
     g_DispCache[0].Set(kMfApparent, 3000.0f);  // 50 % of 6000 VA: three segments
     g_DispCache[1].Set(kMfApparent, 6000.0f);  // not drawn in 1P2W
     Show();
-    EXPECT_EQ(Px(49, 6), kTeal565);
-    EXPECT_EQ(Px(49, 14), kTeal565);
-    EXPECT_EQ(Px(49, 5), 0);
-    EXPECT_EQ(Px(49, 15), 0);
-    EXPECT_EQ(Px(61, 10), kTeal565);  // x 13-16
-    EXPECT_EQ(Px(66, 10), 0);         // x 18-21
-    EXPECT_EQ(NonBlack(46, 15, 90, 23), 0);
-    const GUI_BOX name = Extent(598, 0, 700, 23, kWhite565);
-    EXPECT_TRUE(634 <= name.x1 && name.x1 <= 637) << name.x1;
     guitest::ExpectGolden("statusbar_1p2w", kBarRect);
     // Only the phases a wiring draws count for a refresh.
     g_DispCache[2].Set(kMfApparent, 2000.0f);
@@ -248,33 +213,19 @@ TEST_F(StatusBar, OnePhaseThreeWireDrawsTwoBars) {
 
 TEST_F(StatusBar, ShiftWinsOverRemote) {
     OutputFlagSet(kOutFlagRemote);
-    GUI_SetTextHook(drawn::Observe);
-    drawn::g_texts.clear();
     Show();
-    EXPECT_TRUE(drawn::DrawnAt("RMT", 250 + 10, 3)) << drawn::All();  // cell 6 at x 250
-    EXPECT_EQ(Count(250, 0, 299, 23, kBlue565), 0);
     guitest::ExpectGolden("statusbar_rmt", kBarRect);
 
     g_ParamFlags.fetch_or(statusbar::kFlagShiftActive);
     ASSERT_EQ(StatusBar_Refresh(&view_), 1);
     Paint();
-    EXPECT_EQ(Px(251, 10), kBlue565);
-    EXPECT_EQ(Px(298, 10), kBlue565);
-    EXPECT_EQ(Px(254, 2), kBlue565);
-    EXPECT_EQ(Px(250, 10), 0);
     guitest::ExpectGolden("statusbar_shift_over_rmt", kBarRect);
 }
 
-TEST_F(StatusBar, WiringRightAlignedAndRangeText) {
+// The wiring's name and the range text are in the idle golden; a wiring outside the table draws no name,
+// nor level bars.
+TEST_F(StatusBar, WiringOutsideTheTableDrawsNothing) {
     Show();
-    const GUI_BOX wiring = Extent(598, 0, 700, 23, kWhite565);
-    EXPECT_TRUE(634 <= wiring.x1 && wiring.x1 <= 637) << wiring.x1;  // ends at 638
-    EXPECT_GE(wiring.x0, 598);
-    EXPECT_GE(wiring.y0, 3);
-    const GUI_BOX range = Extent(91, 0, 125, 23, kWhite565);
-    EXPECT_TRUE(91 <= range.x0 && range.x0 <= 93) << range.x0;  // "100V" from (91, 4)
-    EXPECT_TRUE(4 <= range.y0 && range.y0 <= 7) << range.y0;
-    // A wiring outside the table draws no name, nor level bars.
     g_PhaseMode = 3;
     EXPECT_EQ(StatusBar_Refresh(&view_), 2);
     Paint();
@@ -306,11 +257,6 @@ TEST_F(StatusBar, RangeCodesShareThreeTexts) {
 TEST_F(StatusBar, IndicatorsAndIcons) {
     Show();
     // Idle: the IRMS and IPK boxes stay, dimmed; nothing else shows beside OFF, the range and wiring.
-    EXPECT_EQ(NonBlack(126, 0, 394, 20), 0);
-    EXPECT_EQ(Px(400, 10), kDim565);
-    EXPECT_EQ(Px(491, 10), kDim565);  // the dimmed IPK box is as wide as IRMS
-    EXPECT_EQ(NonBlack(538, 0, 597, 20), 0);
-    EXPECT_EQ(NonBlack(638, 0, 719, 20), 0);
     guitest::ExpectGolden("statusbar_idle", kBarRect);
 
     g_UsbState.statusC = 1u << 1;
@@ -326,17 +272,6 @@ TEST_F(StatusBar, IndicatorsAndIcons) {
     ASSERT_EQ(GetRemoteSense(), 1);
     EXPECT_EQ(StatusBar_Refresh(&view_), 9);
     Paint();
-    EXPECT_GT(NonBlack(126, 0, 187, 21), 0);
-    EXPECT_GT(Count(188, 0, 249, 21, kRed565), 0);
-    EXPECT_GT(Count(300, 0, 334, 23, kWhite565), 0);
-    EXPECT_GT(NonBlack(335, 0, 394, 21), 0);
-    EXPECT_EQ(Px(400, 10), kTeal565);
-    EXPECT_EQ(Px(490, 10), 0);  // the lit IPK box is narrower
-    EXPECT_EQ(Px(486, 10), kTeal565);
-    const GUI_BOX master = Extent(538, 0, 597, 23, kRed565);
-    EXPECT_TRUE(590 <= master.x1 && master.x1 <= 592) << master.x1;  // ends at (55, 3) of the cell
-    EXPECT_GT(NonBlack(638, 0, 699, 21), 0);
-    EXPECT_GT(Count(700, 0, 719, 22, kYellow565), 0);
     guitest::ExpectGolden("statusbar_all_on", kBarRect);
 
     // The other USB class and the access-error stick are pictures of their own.

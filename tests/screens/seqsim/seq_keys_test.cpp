@@ -267,11 +267,6 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
 }
 
 TEST_F(SeqKeys, TheSeqKeyFromHome) {
-    SetOutputMode(3);
-    KeyProcess_Sequence();
-    EXPECT_EQ(Popup(), "Invalid in \nThis Output Mode");
-    EXPECT_EQ(SeqSimIsActive(), 0);
-    SetOutputMode(0);
     g_SeqSimMode.store(2);  // SIMULATE chosen last
     test::ClearTrace();
     KeyProcess_Sequence();

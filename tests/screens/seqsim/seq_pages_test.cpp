@@ -62,42 +62,40 @@ TEST_F(SeqPages, RecallListKnobRunsBackwardsWithinTheSlots) {
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
 }
 
-// Another wiring stored: the first dialog opens on going on, the second on
-// giving up; 'U' there leaves without recalling. Going on in both recalls with
-// the stored wiring.
+// Another wiring stored: the first dialog opens on going on, the second on giving up. Giving up in either
+// leaves without recalling: the wiring and the working tables as they were. Going on in both recalls with
+// the stored wiring, also when the range differs too.
 TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     SetPhaseMode(1);
     StoreAndOpen(0, 1);
     SeqSetCurStep(3);
     SeqSetTime(4321);  // an edit the memory does not hold
-    Press('U', kClassKeypad);
-    EXPECT_EQ(State(), 330u) << "the wiring dialog, also when the range differs too";
-    EXPECT_EQ(g_DialogChoice.load(), 0u);
-    Press('U', kClassKeypad);
-    EXPECT_EQ(State(), 331u);
-    EXPECT_EQ(g_EditParam.workValue.load(), 1);
-    Press('U', kClassKeypad);
-    EXPECT_EQ(State(), kMenuSeqSetStepIndex);
-    EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
-    EXPECT_EQ(GetPhaseMode(), 1u) << "nothing recalled";
-    EXPECT_EQ(SeqGetTime(), 4321) << "the working tables as they were";
-    EXPECT_EQ(Popup(), "");
-
-    OpenRecallList();
-    Press('U', kClassKeypad);
-    Press('W', kClassCursor);
-    Press('U', kClassKeypad);
-    EXPECT_EQ(State(), kMenuSeqSetStepIndex) << "giving up in the first dialog";
-    EXPECT_EQ(GetPhaseMode(), 1u);
-
-    OpenRecallList();
-    Press('U', kClassKeypad);
-    Press('U', kClassKeypad);
-    Press('V', kClassCursor);
-    Press('U', kClassKeypad);
-    EXPECT_EQ(Popup(), "Recalled from SEQ2");
-    EXPECT_EQ(GetPhaseMode(), 0u);
-    EXPECT_EQ(State(), kMenuSeqSetStepIndex);
+    const struct {
+        uint8_t first, second;  // the cursor key pressed in each dialog before 'U', 0 none
+        bool recalled;
+    } cases[] = {{0, 0, false}, {'W', 0, false}, {0, 'V', true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << int{c.first} << " " << int{c.second});
+        if (c.first != 0 || c.second != 0) OpenRecallList();
+        Press('U', kClassKeypad);
+        ASSERT_EQ(State(), 330u);
+        EXPECT_EQ(g_DialogChoice.load(), 0u);
+        if (c.first != 0) Press(c.first, kClassCursor);
+        Press('U', kClassKeypad);
+        if (c.first == 0) {
+            ASSERT_EQ(State(), 331u);
+            EXPECT_EQ(g_EditParam.workValue.load(), 1);
+            if (c.second != 0) Press(c.second, kClassCursor);
+            Press('U', kClassKeypad);
+        }
+        EXPECT_EQ(State(), kMenuSeqSetStepIndex);
+        EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
+        EXPECT_EQ(GetPhaseMode(), c.recalled ? 0u : 1u);
+        EXPECT_EQ(Popup(), c.recalled ? "Recalled from SEQ2" : "");
+        if (!c.recalled) {
+            EXPECT_EQ(SeqGetTime(), 4321) << "the working tables as they were";
+        }
+    }
 }
 
 // The same wiring but another range with the output on: 'V' 'U' recalls, 'W'

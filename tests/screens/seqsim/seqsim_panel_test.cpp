@@ -44,6 +44,7 @@ TEST_F(SeqSimPanel, EntryRefusals) {
          "Invalid with Output ON, \nTurn OFF the Output First"},
         {KeyProcess_Sequence, [] { SetVoltRange(4); }, "Invalid For Auto Range"},
         {Seq_EnterMode, [] { SetOutputMode(3); }, "Invalid in \nThis Output Mode"},
+        {KeyProcess_Sequence, [] { SetOutputMode(3); }, "Invalid in \nThis Output Mode"},
         {Sim_EnterMode, [] { SetOutputMode(1); }, "Invalid in \nThis Output Mode"},
     };
     for (const Case& c : cases) {

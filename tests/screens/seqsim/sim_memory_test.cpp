@@ -4,6 +4,7 @@
 #include "screens/seqsim/sim/memory/sim_memory.h"
 
 #include <filesystem>
+#include <tuple>
 
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
@@ -27,7 +28,6 @@ using test::Knob;
 using test::Popup;
 using test::Press;
 using test::Rec;
-
 
 uint32_t State() {
     return g_MenuState.load();
@@ -132,44 +132,36 @@ TEST_F(SimMemory, RecallWithTheSameWiringLoadsTheSlotAndAsksForAPreparation) {
     EXPECT_NE(Notices() & kSeqNoticeRecalled, 0);
 }
 
-// Another wiring: ENTER chosen in the first dialog, NO in the second; NO and CANCEL leave the tables and
-// the wiring as they were, YES recalls with the stored wiring.
+// Another wiring: the first dialog opens on ENTER, the second on NO. CANCEL in the first or NO in the
+// second leave the tables, the wiring and the page bit as they were; YES recalls with the stored wiring.
 TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
     Store(1, 1);
-    OpenRecallList(1);
-    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
-    EXPECT_EQ(State(), kSimPhaseDialog);
-    EXPECT_EQ(g_DialogChoice.load(), 1u) << "ENTER";
-    Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
-    EXPECT_EQ(State(), kSimPhaseDialogCheck);
-    EXPECT_EQ(g_EditParam.workValue.load(), 1) << "NO";
-    Press(menuSimulationOutputPhase_Check, Key(kClassKeypad, 'U'));
-    EXPECT_EQ(State(), kSimSelStep);
-    EXPECT_EQ(Rec(kSimNormal1, 0).acv, 100u);
-    EXPECT_EQ(GetPhaseMode(), 0u);
-    EXPECT_FALSE(RecallPageOpen());
-    EXPECT_EQ(SimPrepRequest.load(), 0u);
-
-    OpenRecallList(1);
-    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
-    Press(menuSimulationOutputPhase, Key(kClassCursor, 'W'));
-    EXPECT_EQ(g_DialogChoice.load(), 0u) << "CANCEL";
-    Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
-    EXPECT_EQ(State(), kSimSelStep);
-    EXPECT_EQ(Rec(kSimNormal1, 0).acv, 100u);
-    EXPECT_FALSE(RecallPageOpen());
-
-    OpenRecallList(1);
-    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
-    Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
-    Press(menuSimulationOutputPhase_Check, Key(kClassCursor, 'V'));
-    Press(menuSimulationOutputPhase_Check, Key(kClassKeypad, 'U'));
-
-    EXPECT_EQ(Popup(), "Recalled from SIM1");
-    EXPECT_EQ(g_SimStepTable[0][0][kSimNormal1].acv, 4000u);
-    EXPECT_EQ(GetPhaseMode(), 1u) << "the stored wiring is restored";
-    EXPECT_EQ(State(), kSimSelStep);
-    EXPECT_EQ(SimPrepRequest.load(), 1u);
+    const struct {
+        uint8_t first, second;  // the cursor key pressed in each dialog before ENTER, 0 none
+        bool recalled;
+    } cases[] = {{'W', 0, false}, {0, 0, false}, {0, 'V', true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << int{c.first} << " " << int{c.second});
+        OpenRecallList(1);
+        Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
+        ASSERT_EQ(State(), kSimPhaseDialog);
+        EXPECT_EQ(g_DialogChoice.load(), 1u) << "ENTER";
+        if (c.first != 0) Press(menuSimulationOutputPhase, Key(kClassCursor, c.first));
+        EXPECT_EQ(g_DialogChoice.load(), c.first != 0 ? 0u : 1u);
+        Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
+        if (c.first == 0) {
+            ASSERT_EQ(State(), kSimPhaseDialogCheck);
+            EXPECT_EQ(g_EditParam.workValue.load(), 1) << "NO";
+            if (c.second != 0) Press(menuSimulationOutputPhase_Check, Key(kClassCursor, c.second));
+            Press(menuSimulationOutputPhase_Check, Key(kClassKeypad, 'U'));
+        }
+        EXPECT_EQ(State(), kSimSelStep);
+        EXPECT_EQ(Rec(kSimNormal1, 0).acv, c.recalled ? 4000u : 100u);
+        EXPECT_EQ(GetPhaseMode(), c.recalled ? 1u : 0u);
+        EXPECT_FALSE(RecallPageOpen());
+        EXPECT_EQ(SimPrepRequest.load(), c.recalled ? 1u : 0u);
+        EXPECT_EQ(Popup(), c.recalled ? "Recalled from SIM1" : "");
+    }
 }
 
 // A memory that cannot be read asks for no wiring: the recall reports it and leaves the tables.
@@ -227,14 +219,9 @@ TEST_F(SimMemory, StartUpWithoutAMemoryLoadsTheDefaultStates) {
         for (int p = 0; p < kSeqSlices; ++p)
             for (uint32_t s = 0; s <= kSimNormal2; ++s) {
                 const SimStepRecord& r = g_SimStepTable[set][p][s];
-                EXPECT_EQ(r.freq, 5000u);
-                EXPECT_EQ(r.acv, 0u);
-                EXPECT_EQ(r.wave, 17u);
-                EXPECT_EQ(r.time, 1000u);
-                EXPECT_EQ(r.syncCode, 0u);
-                EXPECT_EQ(r.angleL2, 1200u);
-                EXPECT_EQ(r.angleL3, 2400u);
-                EXPECT_EQ(r.flags, 0u);
+                EXPECT_EQ(std::tie(r.freq, r.acv, r.wave, r.time, r.syncCode, r.angleL2, r.angleL3, r.flags),
+                          std::make_tuple(5000u, 0u, 17u, 1000u, 0u, 1200u, 2400u, 0u))
+                    << set << " L" << p + 1 << " state " << s;
             }
 }
 

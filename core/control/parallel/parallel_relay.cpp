@@ -169,6 +169,8 @@ void ParallelRelay(int n) {
 }
 
 int ParallelSlaveMessage(int n, int32_t code) {
+    // A slave's "Please Wait..." is held until its next event, whatever that event shows.
+    if (MsgPopup_IsPersistent()) MsgPopup_Close();
     if (code < 0 || code >= static_cast<int32_t>(std::size(kSlaveEvents))) return 0;
     const SlaveEventText& e = kSlaveEvents[code];
     switch (e.kind) {

@@ -399,6 +399,20 @@ TEST_F(ParallelTest, EverySlaveReportItemLandsInItsWord) {
     }
 }
 
+// A slave's next event ends the "Please Wait..." it held, whichever popup the event shows, none included.
+TEST_F(ParallelTest, ASlaveEventClosesAHeldPopup) {
+    for (const uint32_t code : {1u, 2u, 3u, 20u}) {
+        SCOPED_TRACE(code);
+        test::HoldPopup("Recall Calibration Slave4\nPlease Wait...");
+        Stage().LinkSendFromPeer(4, core::LinkFrame(4, 19, code));
+        ASSERT_TRUE(core::ParallelPollSlave(4));
+        MsgQueue_Clear();
+        testsupport::PopupPasses(1);
+        EXPECT_EQ(MsgPopup_IsPersistent(), 0);
+        testsupport::PopupPasses();
+    }
+}
+
 // A slave's event (item 19) and its USB memory state (item 37) are shown with the slave's number, each
 // code with its own text and popup: 5 timed, 6 held, 8 held in red; codes above 19 show nothing.
 TEST_F(ParallelTest, EverySlaveEventShowsItsText) {

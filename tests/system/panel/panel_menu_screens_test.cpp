@@ -164,9 +164,17 @@ TEST_F(PanelMenuScreens, SwitchListAndTheCalibrationUnitRow) {
     EXPECT_TRUE(WaitLogged(17, 43, "1. Detail Alarm Message : OFF")) << TextLog();
     EXPECT_TRUE(WaitLogged(17, 442, "20. 1P2W 3Phase Show:OFF"));
     EXPECT_TRUE(WaitLogged(392, 43, "21. Temp Show:OFF"));
-    Mark();
-    Keys({"knob -1", "key U"});  // the knob steps down the list
-    EXPECT_TRUE(WaitLogged(12, 66, " 2. OCP Enable: ON")) << TextLog();
+    // The knob steps the bar down the list (the switch stands ON); ENTER toggles the switch under it,
+    // twice back as it was.
+    const struct {
+        const char* key;
+        const char* bar;
+    } steps[] = {{"knob -1", " 2. OCP Enable: ON"}, {"key U", " 2. OCP Enable: OFF"}, {"key U", " 2. OCP Enable: ON"}};
+    for (const auto& step : steps) {
+        Mark();
+        Keys({step.key});
+        EXPECT_TRUE(WaitLogged(12, 66, step.bar)) << step.key << TextLog();
+    }
 
     Keys({"key V"});  // back to the Special Function row
     Mark();

@@ -206,7 +206,8 @@ TEST_F(SeqPageScenes, ClearedSeq8RunsItsJumpsToItsEnd) {
     std::vector<std::string> counts;
     bool jumpedBack = false, ended = false;
     std::string last;
-    for (int waited = 0; waited < 25000 && !ended; waited += 100) {
+    // The run takes about 10 s; the bound leaves room for a loaded machine, the loop ends at the end seen.
+    for (int waited = 0; waited < 120000 && !ended; waited += 100) {
         const std::string reply = Query("SEQ:CJUM:CNT?");
         const std::string step = Field(reply, 0), count = Field(reply, 1);
         if (last == "+6" && step == "+1") jumpedBack = true;

@@ -215,7 +215,7 @@ TEST_F(ModbusServerTest, ACutRequestClosesItsClientAlone) {
 // The request's header is checked before its length is used: a protocol id other than 0, a length
 // outside 2..254, or a length its function does not have closes the client (two requests sent in one
 // piece are both answered: the exception table above sends each row so).
-TEST_F(ModbusServerTest, HeaderIsCheckedAndEachRequestTakesItsOwnLength) {
+TEST_F(ModbusServerTest, ABadHeaderClosesItsClient) {
     StartServer();
     const std::string bad[] = {
         std::string("\x00\x01\x00\x05\x00\x06\x01\x03\x00\x00\x00\x01", 12),      // protocol id 5

@@ -88,43 +88,30 @@ using testsupport::WsUpgrade;
 TEST_F(WebServerTest, ActingRequestsFromAnotherOriginAreForbidden) {
     StartAndWait();
     const std::string host = "127.0.0.1:" + std::to_string(Port(80));
-    struct Row {
-        const char* origin;  // nullptr: none sent
-        const char* status;
-    };
-    const Row rows[] = {
-        {nullptr, "HTTP/1.0 400 Bad Request"},  // the request went on to the key parser
-        {"http://evil.example", "HTTP/1.0 403 Forbidden"},
-        {"null", "HTTP/1.0 403 Forbidden"},
-        {"https://127.0.0.1", "HTTP/1.0 403 Forbidden"},
-        {"http://127.0.0.1", "HTTP/1.0 403 Forbidden"},  // another port
-        {"http://127.0.0.1:1", "HTTP/1.0 403 Forbidden"},
-    };
-    for (const Row& row : rows) {
-        std::string headers = "Host: " + host + "\r\n";
-        if (row.origin != nullptr) headers += std::string("Origin: ") + row.origin + "\r\n";
-        EXPECT_EQ(StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\n" + headers)), row.status)
-            << (row.origin ? row.origin : "(none)");
-    }
-    EXPECT_EQ(StatusOf(Exchange(
-                  80, "POST /webkey?code=300 HTTP/1.0\r\nHost: LOCALHOST:" + std::to_string(Port(80)) +
-                          "\r\nOrigin: http://localhost:" + std::to_string(Port(80)) + "\r\n")),
-              "HTTP/1.0 400 Bad Request");
-    // Port 80 named or not is the same.
-    EXPECT_EQ(
-        StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\nHost: vrn:80\r\nOrigin: http://vrn\r\n")),
-        "HTTP/1.0 400 Bad Request");
-    EXPECT_EQ(StatusOf(Exchange(80, "POST /webkey?code=300 HTTP/1.0\r\nOrigin: http://" + host + "\r\n")),
-              "HTTP/1.0 403 Forbidden");  // an Origin but no Host
-
+    const std::string local = "localhost:" + std::to_string(Port(80));
     g_RemoteState.store(kRemoteLRemote << kRemoteStateShift);
-    EXPECT_EQ(StatusOf(Exchange(81, "POST /unlock HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
-              "HTTP/1.0 403 Forbidden");
-    // civetweb takes these for the same handler.
-    EXPECT_EQ(StatusOf(Exchange(81, "POST /UNLOCK HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
-              "HTTP/1.0 403 Forbidden");
-    EXPECT_EQ(StatusOf(Exchange(81, "POST //unlock HTTP/1.0\r\nHost: x:81\r\nOrigin: http://evil\r\n")),
-              "HTTP/1.0 403 Forbidden");
+    const std::string key = "POST /webkey?code=300 HTTP/1.0\r\n", unlock = " HTTP/1.0\r\nHost: x:81\r\n";
+    const std::string forbidden = "HTTP/1.0 403 Forbidden", toKeys = "HTTP/1.0 400 Bad Request";
+    const struct {
+        int port;
+        std::string request, status;
+    } rows[] = {
+        {80, key + "Host: " + host + "\r\n", toKeys},  // no Origin: the request went on to the key parser
+        {80, key + "Host: " + host + "\r\nOrigin: http://evil.example\r\n", forbidden},
+        {80, key + "Host: " + host + "\r\nOrigin: null\r\n", forbidden},
+        {80, key + "Host: " + host + "\r\nOrigin: https://127.0.0.1\r\n", forbidden},
+        {80, key + "Host: " + host + "\r\nOrigin: http://127.0.0.1\r\n", forbidden},  // another port
+        {80, key + "Host: " + host + "\r\nOrigin: http://127.0.0.1:1\r\n", forbidden},
+        {80, key + "Host: LOCALHOST:" + std::to_string(Port(80)) + "\r\nOrigin: http://" + local + "\r\n", toKeys},
+        {80, key + "Host: vrn:80\r\nOrigin: http://vrn\r\n", toKeys},  // port 80 named or not is the same
+        {80, key + "Origin: http://" + host + "\r\n", forbidden},       // an Origin but no Host
+        // civetweb takes these three for the same handler.
+        {81, "POST /unlock" + unlock + "Origin: http://evil\r\n", forbidden},
+        {81, "POST /UNLOCK" + unlock + "Origin: http://evil\r\n", forbidden},
+        {81, "POST //unlock" + unlock + "Origin: http://evil\r\n", forbidden},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(StatusOf(Exchange(row.port, row.request)), row.status) << row.request;
     EXPECT_EQ(g_WebLockReleaseReq.load(), 0u);
     const std::string foreign = std::string(kHandshake) + "Host: " + host + "\r\nOrigin: http://evil\r\n";
     EXPECT_EQ(StatusOf(Exchange(80, foreign)), "HTTP/1.1 403 Forbidden");
@@ -177,21 +164,18 @@ TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
     ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/out.txt").c_str()), 0);
     ASSERT_EQ(symlink((root.path() + "/mnt/tst").c_str(), (web + "/outdir").c_str()), 0);
     ASSERT_EQ(symlink("sub/inside.txt", (web + "/in.txt").c_str()), 0);
-    EXPECT_EQ(StatusOf(Exchange(80, "GET /out.txt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
-    EXPECT_EQ(StatusOf(Exchange(81, "GET /outdir/secret.txt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
-    EXPECT_EQ(StatusOf(Exchange(81, "GET /out%2Etxt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
     // A sibling folder whose name begins with the root's is outside it.
     root.Write("/mnt/disk/httpd2/sibling.txt", "sibling");
     ASSERT_EQ(symlink((root.path() + "/mnt/disk/httpd2/sibling.txt").c_str(), (web + "/sib.txt").c_str()), 0);
-    EXPECT_EQ(StatusOf(Exchange(80, "GET /sib.txt HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
     // civetweb serves a folder's index.html, and for a missing file its ".gz" twin.
     std::filesystem::create_directories(web + "/folder");
-    ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/folder/index.html").c_str()),
-              0);
-    ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + "/packed.txt.gz").c_str()), 0);
-    EXPECT_EQ(StatusOf(Exchange(80, "GET /folder/ HTTP/1.0\r\n")), "HTTP/1.0 404 Not Found");
-    EXPECT_EQ(StatusOf(Exchange(80, "GET /packed.txt HTTP/1.0\r\nAccept-Encoding: gzip\r\n")),
-              "HTTP/1.0 404 Not Found");
+    for (const char* link : {"/folder/index.html", "/packed.txt.gz"})
+        ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + link).c_str()), 0);
+    for (const auto& [port, path] : {std::pair{80, "/out.txt"}, {81, "/outdir/secret.txt"}, {81, "/out%2Etxt"},
+                                     {80, "/sib.txt"}, {80, "/folder/"}, {80, "/packed.txt"}})
+        EXPECT_EQ(StatusOf(Exchange(port, std::string("GET ") + path + " HTTP/1.0\r\nAccept-Encoding: gzip\r\n")),
+                  "HTTP/1.0 404 Not Found")
+            << path;
     EXPECT_EQ(BodyOf(Exchange(80, "GET /in.txt HTTP/1.0\r\n")), "inside");
 
     EXPECT_EQ(StatusOf(Exchange(80, "PUT /new.txt HTTP/1.0\r\nContent-Length: 2\r\n\r\nhi")),
@@ -243,10 +227,7 @@ TEST_F(WebServerTest, StopRequestFreesBothPortsAndNewThreadsServeAgain) {
     EXPECT_EQ(g_ThreadCtl.running[kRunWeb81].load(), 1u);
     // A websocket client stays connected over the stop.
     testsupport::TcpClient ws(Port(80));
-    ws.Send(std::string(kHandshake) + "Host: x\r\n\r\n");
-    EXPECT_EQ(ws.ReadLine(), "HTTP/1.1 101 Switching Protocols\r\n");
-    for (std::string header = ws.ReadLine(); header != "\r\n" && !header.empty();)
-        header = ws.ReadLine();
+    EXPECT_EQ(WsUpgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
 
     g_ThreadCtl.control.store(kIfaceStop);
     const uint64_t start = plat::NowMs();

@@ -96,8 +96,7 @@ TEST_F(WebChannelTest, OneClientAtATimeAndADepartedClientsInputIsDropped) {
     EXPECT_FALSE(Frame(&g_clientA, "SYST:ERR?"));  // a client that has gone is closed
     Connect(&g_clientB);
     ASSERT_TRUE(Frame(&g_clientB, "SYST:ERR?"));
-    const std::vector<std::string> want = {"B:+0,\"No error\"\n"};
-    EXPECT_EQ(Serve(2), want);
+    EXPECT_EQ(Serve(2), (std::vector<std::string>{"B:+0,\"No error\"\n"}));
 }
 
 TEST_F(WebChannelTest, AClientWhoseHandshakeNeverEndsIsReplacedAfterFiveSeconds) {
@@ -110,8 +109,7 @@ TEST_F(WebChannelTest, AClientWhoseHandshakeNeverEndsIsReplacedAfterFiveSeconds)
     web::WebClientLeave(&g_clientA);
     plat::SetTimeScale(1);
     ASSERT_TRUE(Frame(&g_clientB, "SYST:ERR?"));
-    const std::vector<std::string> want = {"B:+0,\"No error\"\n"};
-    EXPECT_EQ(Serve(1), want);
+    EXPECT_EQ(Serve(1), (std::vector<std::string>{"B:+0,\"No error\"\n"}));
 }
 
 TEST_F(WebChannelTest, AFrameLongerThanTheReceiveBufferIsFedAsTheChannelReadsAndGivesUpWhenNobodyReads) {
@@ -120,8 +118,7 @@ TEST_F(WebChannelTest, AFrameLongerThanTheReceiveBufferIsFedAsTheChannelReadsAnd
     big.assign(3 * web::kWebRxSize, '\n');  // empty lines do nothing
     big += "*ESE?";
     auto sent = std::async(std::launch::async, [&big] { return Frame(&g_clientA, big); });
-    const std::vector<std::string> want = {"A:+0\n"};
-    EXPECT_EQ(Serve(1), want);
+    EXPECT_EQ(Serve(1), (std::vector<std::string>{"A:+0\n"}));
     EXPECT_TRUE(sent.get());
 
     plat::SetTimeScale(100);
@@ -157,8 +154,7 @@ TEST_F(WebChannelTest, AnIdleClientGivesItsPlaceToANewcomer) {
     Connect(&g_clientB);
     EXPECT_FALSE(Frame(&g_clientA, "*ESE 4"));
     ASSERT_TRUE(Frame(&g_clientB, "*ESE?"));
-    const std::vector<std::string> want = {"A:(close)", "B:+0\n"};
-    EXPECT_EQ(Serve(2), want);
+    EXPECT_EQ(Serve(2), (std::vector<std::string>{"A:(close)", "B:+0\n"}));
 }
 
 // A reply that cannot go out holds nothing but its own client: a newcomer is answered while the send
@@ -185,8 +181,7 @@ TEST_F(WebChannelTest, ASendThatHangsHoldsNoOneElseAndOneThatFailsDropsItsClient
     web::WebClientReady(&g_clientB);
     EXPECT_FALSE(Frame(&g_clientA, "*ESE?")) << "A was dropped";
     ASSERT_TRUE(Frame(&g_clientB, "*ESE?"));
-    const std::vector<std::string> want = {"A:+0\n", "A:+0\n", "B:+0\n"};
-    EXPECT_EQ(Serve(3), want);
+    EXPECT_EQ(Serve(3), (std::vector<std::string>{"A:+0\n", "A:+0\n", "B:+0\n"}));
 }
 
 // Where a reply ends in what the channel committed: at its line feed, past a definite-length block

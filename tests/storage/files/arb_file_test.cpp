@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "core/params/access/param_access.h"
 #include "core/params/waves/arb_builtin.h"
@@ -192,15 +193,11 @@ TEST_F(ArbFileTest, EveryEntryPointRefusesAWaveOutside0To252) {
 }
 
 TEST_F(ArbFileTest, DefaultsAndTheFactoryFileOverThem) {
-    const auto holds = [](int slot, const core::ArbShape& shape) {
-        return std::memcmp(g_ArbMem[slot], shape.data(), sizeof g_ArbMem[slot]) == 0;
-    };
-    EXPECT_EQ(ArbResetToDefault(20), 0);
-    EXPECT_TRUE(holds(23, core::kArbBuiltinSine));
-    EXPECT_EQ(ArbResetToDefault(9), 0);
-    EXPECT_TRUE(holds(9, core::kArbBuiltinSquare));
-    EXPECT_EQ(ArbResetToDefault(13), 0);
-    EXPECT_TRUE(holds(13, core::kArbBuiltinTriangle));
+    for (const auto& [wave, slot, shape] : {std::tuple{20, 23, &core::kArbBuiltinSine},
+                                            {9, 9, &core::kArbBuiltinSquare}, {13, 13, &core::kArbBuiltinTriangle}}) {
+        EXPECT_EQ(ArbResetToDefault(wave), 0);
+        EXPECT_EQ(std::memcmp(g_ArbMem[slot], shape->data(), sizeof g_ArbMem[slot]), 0) << wave;
+    }
     // A factory file replaces the shape; one of a wrong size is refused, not taken as success.
     store_.root.Write("/mnt/disk/default/ARB/ARB10.ARB", ImageOf(9, 12));
     EXPECT_EQ(ArbResetToDefault(9), 0);

@@ -20,38 +20,50 @@ ParamModeBlock& M(uint32_t unit, uint32_t mode) {
     return g_ParamStore.unit[unit].mode[mode];
 }
 
-// A field of the store that a settings block carries: where it lives and a value different from its
-// default (bytes beyond 127 and negative ones test the sign rules).
+// A field of the store that a settings block carries: where it lives, a value different from its default
+// (bytes beyond 127 and negative ones test the sign rules), and where it lies in block 1 (3P4W L1) as a
+// byte or a 32-bit word of the block's fixed layout (-1: not looked at there). AC modes 0, 1, 5, 6, 7, 8
+// have entries mode by mode, area 0 then area 1.
 struct Case {
     const char* what;
     int32_t& (*field)(uint32_t unit);
     int32_t value;
+    int byte = -1, word = -1;
 };
 
 const Case kCases[] = {
     {"waveform, unsigned byte", [](uint32_t u) -> int32_t& { return g_ParamStore.unit[u].waveform.value; },
-     200},
-    {"meas item, signed byte", [](uint32_t) -> int32_t& { return M(0, 3).meas[2].value; }, -3},
-    {"ON phase enable", [](uint32_t u) -> int32_t& { return M(u, 6).onPhase.state; }, 0},
-    {"L3 angle enable", [](uint32_t) -> int32_t& { return M(0, 7).phaseAngle[2].state; }, 0},
-    {"ACV rms (waveform 16)", [](uint32_t u) -> int32_t& { return M(u, 5).volt[1].acv[0][16].value; }, 12345},
+     200, 18},
+    {"meas item 3 of output mode 3, signed byte", [](uint32_t) -> int32_t& { return M(0, 3).meas[2].value; },
+     -3, 19 + 4 * 3 + 2},
+    {"ON phase enable, output mode 6", [](uint32_t u) -> int32_t& { return M(u, 6).onPhase.state; }, 0, 60 + 3},
+    {"L3 angle enable, output mode 7", [](uint32_t) -> int32_t& { return M(0, 7).phaseAngle[2].state; }, 0,
+     92 + 4},
+    {"ACV rms (waveform 16), output mode 5, area 1",
+     [](uint32_t u) -> int32_t& { return M(u, 5).volt[1].acv[0][16].value; }, 12345, -1, 66 + 2 * 2 + 1},
     {"ACV word 8 (own waveform)", [](uint32_t u) -> int32_t& { return M(u, 1).volt[0].acv[0][200].def2; },
      -7},
-    {"DCV in DC-INT", [](uint32_t u) -> int32_t& { return M(u, 2).volt[0].dcv[0][0].value; }, -4321},
+    {"DCV in DC-INT (the second DC mode), area 0",
+     [](uint32_t u) -> int32_t& { return M(u, 2).volt[0].dcv[0][0].value; }, -4321, -1, 102 + 2 * 1 + 0},
     {"DCV Vpp word 7", [](uint32_t u) -> int32_t& { return M(u, 7).volt[1].dcv[1][200].def1; }, 77},
-    {"voltage limit", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].voltLimit[0].value; }, 20000},
+    {"voltage limit, area 1", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].voltLimit[0].value; }, 20000,
+     -1, 126 + 1},
     {"Vpp voltage limit", [](uint32_t u) -> int32_t& { return M(u, 0).volt[0].voltLimit[1].value; }, 49000},
-    {"frequency word 8", [](uint32_t u) -> int32_t& { return M(u, 5).freq.def2; }, 4400},
-    {"frequency", [](uint32_t u) -> int32_t& { return M(u, 6).freq.value; }, 6100},
-    {"peak current minimum", [](uint32_t u) -> int32_t& { return M(u, 0).curr[3].ipkMin.value; }, -999},
-    {"OFF phase", [](uint32_t u) -> int32_t& { return M(u, 8).offPhase.value; }, 1800},
-    {"ACV Vpp", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].acv[1][16].value; }, 5000},
-    {"L2 angle", [](uint32_t) -> int32_t& { return M(0, 1).phaseAngle[1].value; }, 1190},
-    {"VCA gain word 7", [](uint32_t u) -> int32_t& { return M(u, 9).volt[1].gain.def1; }, 3},
-    {"VCA frequency", [](uint32_t u) -> int32_t& { return M(u, 9).freq.value; }, 5500},
-    {"VCA frequency word 7", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def1; }, 5100},
-    {"VCA frequency word 8", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def2; }, 5200},
-    {"VCA L3 angle", [](uint32_t) -> int32_t& { return M(0, 9).phaseAngle[2].value; }, 2400},
+    {"frequency word 8, output mode 5", [](uint32_t u) -> int32_t& { return M(u, 5).freq.def2; }, 4400, -1,
+     136 + 2},
+    {"frequency, output mode 6", [](uint32_t u) -> int32_t& { return M(u, 6).freq.value; }, 6100, -1, 140 + 3},
+    {"peak current minimum, variant 3", [](uint32_t u) -> int32_t& { return M(u, 0).curr[3].ipkMin.value; },
+     -999, -1, 156 + 3},
+    {"OFF phase, output mode 8", [](uint32_t u) -> int32_t& { return M(u, 8).offPhase.value; }, 1800, -1,
+     166 + 5},
+    {"ACV Vpp, output mode 0, area 1", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].acv[1][16].value; },
+     5000, -1, 199 + 1},
+    {"L2 angle, AC-INT", [](uint32_t) -> int32_t& { return M(0, 1).phaseAngle[1].value; }, 1190, -1, 276 + 1},
+    {"VCA gain word 7, area 1", [](uint32_t u) -> int32_t& { return M(u, 9).volt[1].gain.def1; }, 3, -1, 262},
+    {"VCA frequency", [](uint32_t u) -> int32_t& { return M(u, 9).freq.value; }, 5500, -1, 265},
+    {"VCA frequency word 7", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def1; }, 5100, -1, 266},
+    {"VCA frequency word 8", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def2; }, 5200, -1, 267},
+    {"VCA L3 angle", [](uint32_t) -> int32_t& { return M(0, 9).phaseAngle[2].value; }, 2400, -1, 293},
 };
 
 class SettingsConvertTest : public test::NvTest {
@@ -158,27 +170,12 @@ TEST_F(SettingsConvertTest, PackedFieldsLieAtTheirFixedOffsets) {
     EXPECT_EQ(b[4] | b[5] << 8, 1060);
     EXPECT_EQ(b[6] | b[7], 0);
     EXPECT_EQ(b[9 + 3], 1) << "range code of output mode 3";
-    EXPECT_EQ(b[18], 200) << "waveform number";
-    EXPECT_EQ(b[19 + 4 * 3 + 2], 0xFD) << "measurement item 3 of output mode 3";
-    // AC modes 0, 1, 5, 6, 7, 8; entries mode by mode, area 0 then area 1.
     EXPECT_EQ(b[60 + 1], 1) << "ON-phase enable, AC-INT";
-    EXPECT_EQ(b[60 + 3], 0) << "ON-phase enable, output mode 6";
-    EXPECT_EQ(b[92 + 4], 0) << "L3 angle enable, output mode 7";
-    EXPECT_EQ(word(66 + 2 * 2 + 1), 12345) << "ACV, output mode 5, area 1";
-    EXPECT_EQ(word(102 + 2 * 1 + 0), -4321) << "DCV, DC-INT (the second DC mode), area 0";
-    EXPECT_EQ(word(126 + 1), 20000) << "voltage limit, area 1";
-    EXPECT_EQ(word(136 + 2), 4400) << "frequency word 8, output mode 5";
-    EXPECT_EQ(word(140 + 3), 6100) << "frequency, output mode 6";
     EXPECT_EQ(word(148 + 3), 1234) << "rms current limit, variant 5";
-    EXPECT_EQ(word(156 + 3), -999) << "peak current minimum, variant 3";
-    EXPECT_EQ(word(166 + 5), 1800) << "OFF phase, output mode 8";
-    EXPECT_EQ(word(199 + 1), 5000) << "ACV in Vpp, output mode 0, area 1";
-    EXPECT_EQ(word(262), 3) << "VCA gain word 7, area 1";
-    EXPECT_EQ(word(265), 5500);
-    EXPECT_EQ(word(266), 5100);
-    EXPECT_EQ(word(267), 5200);
-    EXPECT_EQ(word(276 + 1), 1190) << "L2 angle, AC-INT";
-    EXPECT_EQ(word(293), 2400) << "VCA L3 angle";
+    for (const Case& c : kCases) {
+        if (c.byte >= 0) EXPECT_EQ(b[c.byte], static_cast<uint8_t>(c.value)) << c.what;
+        if (c.word >= 0) EXPECT_EQ(word(c.word), c.value) << c.what;
+    }
     for (int n = 294; n < 1984; ++n)
         ASSERT_EQ(word(n), 0) << "word " << n;
     for (int n = 98; n < 264; ++n)

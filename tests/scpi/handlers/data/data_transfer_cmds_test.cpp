@@ -175,20 +175,6 @@ TEST_F(DataTransfer, ACopyOfMemory9LeftByAPowerCutIsPutBack) {
     EXPECT_EQ(File("/mnt/tst/sim/SIM9_tmp.SIM"), "");
 }
 
-// Sent from memory 9 and put back once the block is gone: a stored memory as it was, a memory never
-// stored absent again.
-TEST_F(DataTransfer, PresentSimulationIsSentThroughMemory9) {
-    for (const std::string stored : {"", "SIM9 as stored"}) {
-        if (!stored.empty()) root.Write("/mnt/tst/sim/SIM9.SIM", stored);
-        const std::string sent = lan.Exec("DATA:SIM:PRES?\n");
-        EXPECT_EQ(sent.substr(0, 6), "#41972") << stored;
-        EXPECT_EQ(sent.back(), '\n');
-        EXPECT_EQ(lan.PopErrors(), "") << stored;
-        EXPECT_EQ(File("/mnt/tst/sim/SIM9.SIM"), stored);
-        EXPECT_EQ(File("/mnt/tst/sim/SIM9_tmp.SIM"), "");
-    }
-}
-
 // A remote query builds and sends an image on its channel thread while the panel builds another wave's
 // or preset's image in the same buffer on the menu thread: every block sent is the queried memory's whole
 // image, never another's or a torn one.
@@ -223,16 +209,23 @@ TEST_F(DataTransfer, ArbAndPresetQueriesDoNotShareTheImageWithThePanel) {
     EXPECT_EQ(lan.PopErrors(), "");
 }
 
-// The PRESent query captures the output configuration into the saved configuration on its channel thread
-// while the menu thread keeps that configuration in step with the settings.
-TEST_F(DataTransfer, PresentQueryCapturesBesideTheMenuThread) {
+// Sent from memory 9 and put back once the block is gone (a memory never stored absent again, a stored
+// memory as it was), while the menu thread keeps the saved configuration, which the query captures on its
+// channel thread, in step with the settings.
+TEST_F(DataTransfer, PresentSimulationIsSentThroughMemory9BesideTheMenuThread) {
     std::atomic<bool> done{false};
     std::thread menu([&] {
         for (int i = 0; i < 200000 && !done.load(std::memory_order_acquire); ++i)
             SeqSimSyncSavedConfig();
     });
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(lan.Exec("DATA:SIM:PRES?\n").substr(0, 6), "#41972") << i;
+        const std::string stored = i < 10 ? "" : "SIM9 as stored";
+        if (i == 10) root.Write("/mnt/tst/sim/SIM9.SIM", stored);
+        const std::string sent = lan.Exec("DATA:SIM:PRES?\n");
+        EXPECT_EQ(sent.substr(0, 6), "#41972") << i;
+        EXPECT_EQ(sent.back(), '\n') << i;
+        EXPECT_EQ(File("/mnt/tst/sim/SIM9.SIM"), stored) << i;
+        EXPECT_EQ(File("/mnt/tst/sim/SIM9_tmp.SIM"), "") << i;
     }
     done.store(true, std::memory_order_release);
     menu.join();

@@ -248,6 +248,64 @@ TEST_F(SeqFields, StoresWriteTheRecordOnly) {
     SetOutputMode(0);
 }
 
+// The limit pairs the editors take their bounds from.
+TEST_F(SeqFields, LimitPairsOfTheEditors) {
+    const struct {
+        const char* what;
+        int32_t (*min)();
+        int32_t (*max)();
+        int32_t lo, hi;
+    } rows[] = {
+        {"time", SeqGetTimeMin, SeqGetTimeMax, 1, 99999999},
+        {"type", SeqGetTypeMin, SeqGetTypeMax, 0, 2},
+        {"wave", SeqGetWaveMin, SeqGetWaveMax, 1, 256},
+        {"enable", SeqGetEnableMin, SeqGetEnableMax, 0, 1},
+        {"step index", SeqGetStepIndexMin, SeqGetStepIndexMax, 0, 999},
+        {"target step", SeqGetTargetStepMin, SeqGetTargetStepMax, 0, 999},
+        {"Jump Cnt", SeqGetJumpCntMin, SeqGetJumpCntMax, 0, 9999},
+        {"termination", SeqGetTermMin, SeqGetTermMax, 0, 2},
+        {"sync code", SeqGetSyncCodeMin, SeqGetSyncCodeMax, 0, 3},
+        {"angle", SeqGetPhaseMin, SeqGetPhaseMax, 0, 3599},
+        {"Fset", SeqGetFsetMin, SeqGetFsetMax, 100, 200000},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.min(), row.lo) << row.what;
+        EXPECT_EQ(row.max(), row.hi) << row.what;
+    }
+    for (const auto& [mode, fsetMin] : {std::pair{1u, 1500}, std::pair{2u, 0}, std::pair{0u, 100}}) {
+        SetOutputMode(mode);
+        EXPECT_EQ(SeqGetFsetMin(), fsetMin) << "kind " << mode;
+    }
+    SeqSetCurStep(1);
+    for (const auto& [fset, max] : {std::pair{50000, 3599}, std::pair{50001, 3590}}) {
+        SeqSetFset(fset, 2);
+        EXPECT_EQ(SeqGetOnOffPhaseMax(2), max) << fset;
+    }
+}
+
+// The Vpp ceiling of a step is round(2 x base x factor + 0.5): base 175.00 V in the 100V range, 350.00 V in
+// the 200V range; the output limits of the 100V range lie below those of the 200V range.
+TEST_F(SeqFields, VppCeilingAndLimitsFollowTheRange) {
+    core::ParamSetWaveFactor(0, 1.2f);
+    SeqSetCurStep(1);
+    SeqSetWave(1, 0, 0);
+    const int32_t range = GetVoltRange();
+    const struct {
+        uint32_t user;
+        int32_t vppMax;
+    } rows[] = {{1, 84000}, {0, 42000}};
+    int32_t acvMax[2] = {}, dcvMax[2] = {};
+    for (const auto& row : rows) {
+        SetVoltRange(RangeUserToCode(row.user));
+        EXPECT_EQ(SeqGetAcvVppMax(0), row.vppMax) << row.user;
+        acvMax[row.user] = SeqGetAcvRangeMax(0);
+        dcvMax[row.user] = SeqGetDcvRangeMax(0);
+    }
+    EXPECT_LT(acvMax[0], acvMax[1]);
+    EXPECT_LT(dcvMax[0], dcvMax[1]);
+    SetVoltRange(RangeUserToCode(static_cast<uint32_t>(range)));
+}
+
 TEST_F(SeqFields, OnPhaseLimitFollowsTheStepFrequency) {
     struct Case {
         int32_t fset, on, stored;

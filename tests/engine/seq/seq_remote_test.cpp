@@ -402,6 +402,55 @@ TEST_F(SeqRemote, ValidationBoundsOfASeqStep) {
     EXPECT_EQ(g_SeqStepTable[3][0][7].fset, 100000u) << "clamped for parallel operation";
 }
 
+// The voltage the output limits are checked at: the Vpp word only for a step held in Vpp (unit Vpp and a
+// waveform other than SIN and SQU); the fourth phase slice and the SIM phases other than L1 are not checked.
+TEST_F(SeqRemote, ValidationChecksTheWordsInUse) {
+    const struct {
+        uint32_t unit, wave;
+        int valid;
+    } rows[] = {{0, kWaveTri, 1}, {0, kWaveSin, 1}, {1, kWaveSin, 1}, {1, kWaveSqu, 1}};
+    for (const auto& row : rows) {
+        SeqStepRecord& r = g_SeqStepTable[0][0][9];
+        const SeqStepRecord keep = r;
+        SetAcvUnit(row.unit);
+        r.wave = row.wave;
+        r.acv = 10000;
+        r.acvVpp = 114000;  // the Vpp ceiling of the table, far beyond the output limits as a Vrms value
+        EXPECT_EQ(SeqValidateAll(5), row.valid) << row.unit << " " << row.wave;
+        r = keep;
+    }
+    SetAcvUnit(0);
+    g_SeqStepTable[0][3][5].time = 0;
+    g_SeqStepTable[5][3][999].wave = 0;
+    EXPECT_EQ(SeqValidateAll(5), 1);
+    for (int set = 0; set < kSimSets; ++set)
+        for (int p = 1; p < kSeqSlices; ++p)
+            g_SimStepTable[set][p][kSimNormal1].time = 0;
+    EXPECT_EQ(SimValidateAll(4), 1);
+}
+
+// With parallel operation a frequency of 1000.00 Hz passes; above it, it is clamped to 1000.00 Hz in the
+// table and counts as a violation (SEQ steps and SIM states alike).
+TEST_F(SeqRemote, ParallelOperationFrequencyCeiling) {
+    SetParallelEnable(1);
+    SeqStepRecord& step = g_SeqStepTable[2][1][17];
+    SimStepRecord& state = g_SimStepTable[1][0][kSimAbnormal];
+    step.fset = 100000;
+    state.freq = 100000;
+    EXPECT_EQ(SeqValidateAll(5), 1);
+    EXPECT_EQ(SimValidateAll(4), 1);
+    step.fset = 100001;
+    state.freq = 100001;
+    EXPECT_EQ(SeqValidateAll(5), 0);
+    EXPECT_EQ(SimValidateAll(4), 0);
+    EXPECT_EQ(step.fset, 100000u);
+    EXPECT_EQ(state.freq, 100000u);
+    EXPECT_EQ(SeqValidateAll(5), 1) << "valid once clamped";
+    SetParallelEnable(0);
+    step.fset = 150000;
+    EXPECT_EQ(SeqValidateAll(5), 1) << "no ceiling without parallel operation";
+}
+
 // The saved configuration's words each have their range; one past it fails every table and set.
 TEST_F(SeqRemote, ValidationOfTheSavedConfigurations) {
     struct Case {

@@ -152,7 +152,20 @@ TEST_F(SeqFields, ControlWordFieldsOfEachPhase) {
             }
             row.set(row.max == 256 ? kWaveSin : 0, p);
         }
+        test::ClearTrace();
+        EXPECT_EQ(row.set(1, 3), 0u) << "no phase 3";
+        EXPECT_EQ(row.set(1, -1), 0u) << "no phase -1";
+        EXPECT_TRUE(test::Writes().empty());
     }
+    // The waveform setter marks the screen for a refresh only when asked; applying a step does not.
+    SeqSimClearDirty();
+    SeqSetWave(kWaveTri, 1, 0);
+    EXPECT_EQ(SeqSimIsDirty(), 0);
+    SeqApplyStep(1);
+    EXPECT_EQ(SeqSimIsDirty(), 0);
+    SeqSetWave(kWaveSqu, 1, 1);
+    EXPECT_EQ(SeqSimIsDirty(), 1);
+    SeqSetWave(kWaveSin, 1, 0);
     // Applying the step sends the phase's control word to its register.
     for (int p = 0; p < 3; ++p) {
         SeqSetAcvMode(kTypeSP, p);
@@ -214,6 +227,20 @@ TEST_F(SeqFields, StatusWordFieldsOfAStep) {
         }
     }
     EXPECT_EQ(status(), uint32_t{1u | kStatConti}) << "every other bit as set above";
+    // The sync setters rebuild the rest of the word from the step (SeqSetSyncCodeVal only when asked to):
+    // nothing of another step's word goes along.
+    SeqSetTerm(kTermHold);
+    SeqSetEnBranch1Val(1);
+    SeqSetCurStep(7);
+    SeqSetSyncCode(2);
+    EXPECT_EQ(test::StepWord(768, 7), uint32_t{2u | kStatConti});
+    SeqSetCurStep(6);
+    SeqSetSyncCodeVal(3, 0);
+    EXPECT_EQ(status(), uint32_t{3u | kStatConti}) << "the word held before, step 7's";
+    SeqSetSyncCodeVal(3, 1);
+    EXPECT_EQ(status(), uint32_t{3u | kStatHold | kStatBranch1});
+    SeqSetTerm(kTermConti);
+    SeqSetEnBranch1Val(0);
     // Step 0: the Jump To enable and the termination are refused, the Branch enables are not.
     SeqSetCurStep(0);
     EXPECT_EQ(SeqSetEnJumpto(1), 0u);

@@ -34,9 +34,6 @@ TEST_F(SeqRemote, PhaseWriteDutyBands) {
         EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, c.fset, 0, kWaveSqu, c.duty, 0), c.result) << c.duty;
         EXPECT_EQ(SeqGetDuty(0), c.stored) << c.duty;
     }
-    EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, 99, 0, kWaveSin, 500, 0), -105) << "below AC+DC's 1.00 Hz";
-    g_SeqSimRemoteSel[0] = 1;
-    EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, 5000, 0, kWaveSin, 500, 3600), -1);
     EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
 }
 
@@ -85,24 +82,6 @@ TEST_F(SeqRemote, PhaseWriteWhileRunningGoesToStepZero) {
     }
     g_SeqSimBlock[0].flags = 0;
     EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
-}
-
-// 1P3W: a remote write goes to L1 whatever phase is selected, and L2 takes every value with its DC
-// voltage of opposite polarity.
-TEST_F(SeqRemote, OnePhaseThreeWireMirrorsL1IntoL2) {
-    g_PhaseMode = 2;
-    g_SeqSimRemoteSel[0] = 2;
-    SeqSetCurStep(5);
-    ASSERT_EQ(SeqSetStepPhaseParams(10000, 0, 2500, 0, 6000, 0, kWaveSin, 500, 0), 0);
-    EXPECT_EQ(SeqGetDcv(0), 2500);
-    EXPECT_EQ(SeqGetDcv(1), -2500);
-    for (int phase : {0, 1}) {
-        EXPECT_EQ(SeqGetAcv(phase), 10000) << phase;
-        EXPECT_EQ(SeqGetFset(phase), 6000) << phase;
-    }
-    EXPECT_NE(SeqGetFset(2), 6000) << "L3 untouched";
-    EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
-    g_PhaseMode = 0;
 }
 
 // The wirings and the phase selected for remote editing: which phases a remote write reaches (1P3W: L1

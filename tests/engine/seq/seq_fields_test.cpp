@@ -276,6 +276,49 @@ TEST_F(SeqFields, StoresWriteTheRecordOnly) {
     SetOutputMode(0);
 }
 
+// The reads of an explicit step give that step's words whatever the current step, 0 outside 0-999 and
+// outside L1-L3, and 0 in a kind without the field.
+TEST_F(SeqFields, ReadsOfAnExplicitStep) {
+    for (const int32_t step : {0, 1, 998, 999}) {
+        for (int p = 0; p < 3; ++p) {
+            SeqStepRecord& r = g_SeqSimBlock[p].seqTable[0][step];
+            r.acv = static_cast<uint32_t>(10000 + step + p);
+            r.dcv = -(1000 + step + p);
+            r.flags = (r.flags & ~0x3Fu) | uint32_t(p) << kSeqAcvTypeShift | uint32_t(2 - p) << kSeqDcvTypeShift;
+        }
+        SeqStepRecord& l1 = g_SeqSimBlock[0].seqTable[0][step];
+        l1.jumpTo = static_cast<uint32_t>(step / 2);
+        l1.flags |= kSeqEnJumpto | kTermHold << kSeqTermShift;
+    }
+    SeqSetCurStep(500);
+    for (const int32_t step : {0, 1, 998, 999}) {
+        for (int p = 0; p < 3; ++p) {
+            SCOPED_TRACE(testing::Message() << "step " << step << ", phase " << p);
+            EXPECT_EQ(SeqGetAcvAt(step, p), 10000 + step + p);
+            EXPECT_EQ(SeqGetDcvAt(step, p), -(1000 + step + p));
+            EXPECT_EQ(SeqGetAcvModeAt(step, p), p);
+            EXPECT_EQ(SeqGetDcvModeAt(step, p), 2 - p);
+        }
+        EXPECT_EQ(SeqGetJumptoAt(step), step / 2);
+        EXPECT_EQ(SeqGetEnJumptoAt(step), 1);
+        EXPECT_EQ(SeqGetTermAt(step), int32_t{kTermHold});
+    }
+    for (const auto& [step, phase] : {std::pair{-1, 0}, std::pair{1000, 0}, std::pair{1, 3}, std::pair{1, -1}}) {
+        SCOPED_TRACE(testing::Message() << "step " << step << ", phase " << phase);
+        EXPECT_EQ(SeqGetAcvAt(step, phase) + SeqGetDcvAt(step, phase) + SeqGetAcvModeAt(step, phase) +
+                      SeqGetDcvModeAt(step, phase),
+                  0);
+        if (phase == 0) {
+            EXPECT_EQ(SeqGetJumptoAt(step) + SeqGetEnJumptoAt(step) + SeqGetTermAt(step), 0);
+        }
+    }
+    SetOutputMode(2);
+    EXPECT_EQ(SeqGetAcvAt(1, 0) + SeqGetAcvModeAt(1, 1), 0) << "the DC kind has no ACV";
+    SetOutputMode(1);
+    EXPECT_EQ(SeqGetDcvAt(1, 0) + SeqGetDcvModeAt(1, 0), 0) << "the AC kind has no DCV";
+    SetOutputMode(0);
+}
+
 // The limit pairs the editors take their bounds from.
 TEST_F(SeqFields, LimitPairsOfTheEditors) {
     const struct {

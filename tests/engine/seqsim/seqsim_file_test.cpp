@@ -168,10 +168,49 @@ TEST_F(SeqSimFile, EveryFieldInItsBytes) {
     EXPECT_EQ(q.kind, 2u);
     EXPECT_EQ(q.acvUnit, 1u);
     EXPECT_EQ(q.wiring, 2u);
+    EXPECT_EQ(q.factors[0], 1000u);
     EXPECT_EQ(q.factors[15], 1015u);
     EXPECT_EQ(m.acvUnit, 1u);
     EXPECT_EQ(m.range, 0u);
     EXPECT_EQ(m.wiring, 2u);
+}
+
+// The reserved bytes of both configuration blocks are zero, whatever the image held before; building SEQ9
+// to clear it saves the ACV unit as Vpp in every phase slice, and nothing else does.
+TEST_F(SeqSimFile, ReservedBytesAndTheClearedSeq9) {
+    EXPECT_EQ(SeqGetFileSize(), 1224324u);
+    EXPECT_EQ(SimGetFileSize(), 1972u);
+    EXPECT_EQ(SeqOldFileSizeDelta(), 24256u);
+    EXPECT_EQ(SimOldFileSizeDelta(), 80u);
+    std::memset(g_SeqFileBuf, 0xFF, kSeqFileSize);
+    std::memset(g_SimFileBuf, 0xFF, kSimFileSize);
+    ASSERT_EQ(SeqBuildFile(2, 0), 0);
+    ASSERT_EQ(SimBuildFile(2), 0);
+    const uint8_t* seq = g_SeqFileBuf + 1224064;
+    for (size_t i = 70; i < 256; ++i) {
+        if (i == 80 || i == 81) continue;
+        ASSERT_EQ(seq[i], 0) << "SEQ block byte " << i;
+    }
+    const uint8_t* sim = g_SimFileBuf + 1936;
+    for (size_t i : {4, 5, 8, 20, 31})
+        EXPECT_EQ(sim[i], 0) << "SIM block byte " << i;
+    for (int32_t slot : {-1, 10}) {
+        EXPECT_EQ(SeqBuildFile(slot, 0), -1) << slot;
+        EXPECT_EQ(SimBuildFile(slot), -1) << slot;
+    }
+    const struct {
+        int32_t slot, clear;
+        uint32_t unit;
+    } rows[] = {{8, 1, 0}, {9, 0, 0}, {0, 1, 0}, {9, 1, 1}};
+    for (const auto& row : rows) {
+        for (auto& b : g_SeqSimBlock)
+            b.seqSaved.acvUnit = 0;
+        ASSERT_EQ(SeqBuildFile(row.slot, row.clear), 0);
+        EXPECT_EQ(Be16(std::string(reinterpret_cast<char*>(g_SeqFileBuf), kSeqFileSize), 1224064 + 68), row.unit)
+            << row.slot << " " << row.clear;
+        for (int p = 0; p < kSeqSlices; ++p)
+            EXPECT_EQ(g_SeqSimBlock[p].seqSaved.acvUnit, row.unit) << p;
+    }
 }
 
 // Slots 0 to 9 are the memories; anything else, a missing image or an empty one, is refused at once.

@@ -195,6 +195,47 @@ TEST_F(SimFields, StatusWordOfEachState) {
     }
 }
 
+// The index 6 (no state) reads ACV, frequency and sync code from "Initial" and no ON/OFF enable; the ACV
+// ceiling follows the SIM range (350.00 V rms in the 200V range, less in the 100V range).
+TEST_F(SimFields, NoStateReadsAndTheRangesCeiling) {
+    for (int p = 0; p < 3; ++p) {
+        SimStepRecord& r = engine::SimRecAt(kSimInitial, p);
+        r.acv = static_cast<uint32_t>(12300 + p);
+        r.freq = static_cast<uint32_t>(6100 + p);
+        r.flags = kSimEnOnPhase | kSimEnOffPhase;
+    }
+    engine::SimRecAt(kSimInitial, 0).syncCode = 2;
+    SeqSimSetCurStep(kSimInitial);
+    engine::SimSelectState(kSimNoState);
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_EQ(SimGetAcv(p), 12300 + p) << p;
+        EXPECT_EQ(SimGetFreq(p), 6100 + p) << p;
+        EXPECT_EQ(SimGetEnOnpha(p), 0) << p;
+        EXPECT_EQ(SimGetEnOffpha(p), 0) << p;
+    }
+    EXPECT_EQ(SimGetSyncCode(), 2);
+    engine::SimSelectState(kSimInitial);
+    EXPECT_EQ(SimGetEnOnpha(1), 1);
+    EXPECT_EQ(SimGetEnOffpha(2), 1);
+    g_SeqSimBlock[0].simOptions = 0;  // the 100V range
+    const int32_t acv100 = SimGetAcvMax();
+    g_SeqSimBlock[0].simOptions = 1u << 1;
+    EXPECT_EQ(SimGetAcvMax(), 35000);
+    EXPECT_LT(acv100, 35000);
+    EXPECT_GT(acv100, 0);
+    // ARB253 (code 256) in Vpp is held in the Vpp word like any waveform but SIN and SQU.
+    g_SeqSimBlock[0].simSaved.acvUnit = 1;
+    SeqSimSetCurStep(kSimNormal1);
+    for (const auto& [wave, vpp] : {std::pair{256u, true}, std::pair{1u, true}, std::pair{uint32_t{kWaveSin}, false},
+                                    std::pair{uint32_t{kWaveSqu}, false}}) {
+        SimStepRecord& r = engine::SimRecAt(kSimNormal1, 0);
+        r.wave = wave;
+        r.acv = 1111;
+        r.acvVpp = 2222;
+        EXPECT_EQ(SimGetAcv(0), vpp ? 2222 : 1111) << wave;
+    }
+}
+
 // The end state's ACV register takes "Initial"'s ACV; the current state stays.
 TEST_F(SimFields, EndStateTakesTheInitialAcv) {
     SeqSimSetCurStep(kSimNormal1);

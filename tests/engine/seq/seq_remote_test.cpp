@@ -268,6 +268,36 @@ TEST_F(SeqRemote, EachRefusedValueHasItsCode) {
     }
 }
 
+// An ACV above the limit of the new waveform (or above the Vpp ceiling of a step held in Vpp) is set to that
+// limit with the "limited" popup before the write is refused; in 1P3W L2 alike.
+TEST_F(SeqRemote, AcvAboveTheLimitIsLimitedFirst) {
+    core::ParamSetWaveFactor(0, 1.2f);
+    const struct {
+        uint32_t unit, wiring;
+        int32_t wave;
+    } rows[] = {{0, 0, kWaveSin}, {0, 2, kWaveSqu}, {1, 0, 1}, {1, 2, 1}};
+    SeqSetCurStep(5);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "unit " << row.unit << ", wiring " << row.wiring << ", wave " << row.wave);
+        SetAcvUnit(row.unit);
+        g_PhaseMode = row.wiring;
+        for (int p : {0, 1})
+            SeqSetWave(row.wave, p, 0);
+        const int32_t limit = row.unit == 1 ? SeqGetAcvVppMax(0) : SeqGetStepAcvMax(0);
+        ASSERT_GT(limit, 1000);
+        for (int p : {0, 1})
+            SeqSetAcv(1000, p);
+        g_MsgFreeText[0] = '\0';
+        EXPECT_EQ(SeqSetStepPhaseParams(limit + 1, 0, 0, 0, 5000, 0, row.wave, 500, 0), -101);
+        EXPECT_EQ(test::PopupText(), "Voltage out of range\n(Setting Voltage Limited)");
+        EXPECT_EQ(SeqGetAcv(0), limit);
+        EXPECT_EQ(SeqGetAcv(1), row.wiring == 2 ? limit : 1000);
+        EXPECT_EQ(SeqSetStepPhaseParams(limit, 0, 0, 0, 5000, 0, row.wave, 500, 0), 0) << "the limit itself";
+    }
+    SetAcvUnit(0);
+    g_PhaseMode = 0;
+}
+
 // A remote write compares every register it wrote with what the stage reads back: a mismatch in any one of
 // them is reported with the step.
 TEST_F(SeqRemote, EveryRegisterOfARemoteWriteIsReadBack) {

@@ -18,16 +18,6 @@ class Download : public ::testing::Test {
     test::SeqSimEnv env_;
 };
 
-TEST_F(Download, CleanSeqDownloadVerifiesEveryStep) {
-    g_SeqSimBlock[0].seqTable[0][999].time = 77;
-    g_SeqSimBlock[2].seqTable[0][500].duty = 123;
-    SeqDownloadAll();
-    EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
-    EXPECT_EQ(test::StepWord(791, 999), 77u);
-    EXPECT_EQ(test::StepWord(803, 500), static_cast<uint32_t>(123 * 4096 / 1000));
-    EXPECT_EQ(SeqGetAbsStep(), 0) << "step base back to 0";
-}
-
 TEST_F(Download, MismatchEndsTheDownloadAtItsStep) {
     test::Stage().InjectReadXor(802, 17, 1);
     SeqDownloadAll();
@@ -121,8 +111,12 @@ TEST_F(Download, EveryRegisterOfASeqStepHoldsItsValue) {
         r.flags = (r.flags & ~0x1FFu) | uint32_t(p) << kSeqAcvTypeShift | kTypeSP << kSeqDcvTypeShift |
                   (p == 1 ? kSeqEnOnPhase : 0u);
     }
+    g_SeqSimBlock[0].seqTable[0][999].time = 77;
+    SeqSetCurStep(12);
     SeqDownloadAll();
     ASSERT_EQ(g_SeqSimErrors.seqCount.load(), 0);
+    EXPECT_EQ(SeqGetAbsStep(), 12) << "the step base back to 0, the selected step kept";
+    EXPECT_EQ(test::StepWord(791, 999), 77u);
     EXPECT_EQ(test::StepWord(791, kStep), 4321u);
     EXPECT_EQ(test::StepWord(787, kStep), 2u);
     EXPECT_EQ(test::StepWord(788, kStep), 6u);

@@ -296,6 +296,7 @@ TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
         {"one record byte", [](std::string& f) { f[64 + 68 * 5 + 7] ^= 1; }, false, -200},
         {"old short size", [](std::string& f) { f.resize(1224324 - 24256); }, false, -200},
         {"other size", [](std::string& f) { f.resize(1224000); }, false, -200},
+        {"one byte more", [](std::string& f) { f.push_back('\0'); }, false, -200},
         {"unknown model", [](std::string& f) { f.replace(0, 12, "NO-SUCH-MODL"); }, true, -201},
         {"size field", [](std::string& f) { f[15] ^= 4; }, true, -200},
         {"kind SIM", [](std::string& f) { f[51] = 2; }, true, -200},

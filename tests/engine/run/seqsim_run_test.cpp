@@ -373,6 +373,49 @@ TEST_F(SeqRun, ModeEntryRefusalsAndEntries) {
     EXPECT_EQ(g_MsgPopupLines.load(), 2u);
 }
 
+// SEQ is taken in the three internal output modes, SIM in AC+DC-INT only, off always; another mode word is
+// refused. The memory slots are kept per engine kind.
+TEST_F(SeqRun, ModeWordAndSlotsByKind) {
+    const uint32_t mode0 = GetOutputMode();
+    for (uint32_t out = 0; out < 5; ++out) {
+        SetOutputMode(out);
+        for (const uint32_t mode : {1u, 2u, 0u}) {
+            SeqSimSetMode(0);
+            const bool taken = mode == 0 || (mode == 1 && out < 3) || (mode == 2 && out == 0);
+            EXPECT_EQ(SeqSimSetMode(mode), taken ? static_cast<int32_t>(mode) : 0) << out << " " << mode;
+            EXPECT_EQ(SeqSimGetMode(), taken ? mode : 0u) << out << " " << mode;
+            EXPECT_EQ(SeqIsActiveMode(), taken && mode == 1 ? 1 : 0);
+            EXPECT_EQ(SimIsActiveMode(), taken && mode == 2 ? 1 : 0);
+        }
+    }
+    SetOutputMode(mode0);
+    SeqSimSetMode(1);
+    EXPECT_EQ(SeqSimSetMode(3), -1);
+    EXPECT_EQ(SeqSimGetMode(), 1u);
+    for (const uint8_t flags : {uint8_t{0}, uint8_t{kRunFlagRunning}, uint8_t{kRunFlagPaused},
+                                uint8_t{kRunFlagRunning | kRunFlagPaused}}) {
+        g_SeqSimBlock[0].flags = flags;
+        EXPECT_EQ(SeqSimIsRunning(), (flags & kRunFlagRunning) ? 1 : 0);
+        EXPECT_EQ(SeqSimIsPaused(), (flags & kRunFlagPaused) ? 1 : 0);
+    }
+    g_SeqSimBlock[0].flags = 0;
+    SeqSimResetEngine(kEngineSeq);
+    EXPECT_EQ(SeqSimSetSaveSlot(3), uint32_t{kEngineSeq});
+    EXPECT_EQ(SeqSimSetRecallSlot(4), uint32_t{kEngineSeq});
+    SeqSimResetEngine(kEngineSim);
+    EXPECT_EQ(SeqSimGetSaveSlot(), 0u);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 0u);
+    SeqSimSetSaveSlot(7);
+    SeqSimSetRecallSlot(8);
+    EXPECT_EQ(SeqSimGetSaveSlot(), 7u);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 8u);
+    SeqSimResetEngine(kEngineSeq);
+    EXPECT_EQ(SeqSimGetSaveSlot(), 3u);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 4u);
+    SeqSimResetEngine(0);
+    EXPECT_EQ(SeqSimGetSaveSlot() + SeqSimGetRecallSlot(), 0u);
+}
+
 // The prepare pass marks a kind change only when the wiring saved with the data differs from the present
 // one, and saves the present wiring with the data.
 TEST_F(SeqRun, PrepareMarksAWiringChange) {

@@ -302,6 +302,9 @@ TEST_F(SeqRun, RunHoldResumeAndStopCommands) {
     EXPECT_EQ(SeqSimIsRunning(), 1);
     EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 1u);
     EXPECT_EQ(g_SeqSimBlock[0].runStep.load(), &Step(0));
+    SeqSetCurStep(9);
+    SeqSimSetCurStep(2);
+    EXPECT_EQ(SeqSimGetCurStep(), 0u) << "no step selection while running";
     // HOLD: command 4, the step the stage is on, paused.
     test::Stage().SetRead(regmap::kRunStep, 0, 3);
     test::ClearTrace();

@@ -319,6 +319,19 @@ TEST_F(SeqFields, ReadsOfAnExplicitStep) {
     SetOutputMode(0);
 }
 
+// The accessors use the table of the output kind: AC+DC, AC or DC, and the AC+DC table in any other mode.
+TEST_F(SeqFields, TableOfTheOutputKind) {
+    for (uint32_t kind = 0; kind < 3; ++kind)
+        g_SeqSimBlock[0].seqTable[kind][2].time = 100 + kind;
+    SeqSetCurStep(2);
+    for (const auto& [mode, time] : {std::pair{0u, 100}, std::pair{1u, 101}, std::pair{2u, 102}, std::pair{3u, 100},
+                                     std::pair{7u, 100}}) {
+        SetOutputMode(mode);
+        EXPECT_EQ(SeqGetTime(), time) << "output mode " << mode;
+    }
+    SetOutputMode(0);
+}
+
 // The limit pairs the editors take their bounds from.
 TEST_F(SeqFields, LimitPairsOfTheEditors) {
     const struct {

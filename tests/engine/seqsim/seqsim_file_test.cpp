@@ -213,6 +213,27 @@ TEST_F(SeqSimFile, ReservedBytesAndTheClearedSeq9) {
     }
 }
 
+// The image of a cleared memory holds the slot's default tables (its template steps in both AC+DC tables,
+// the default step elsewhere), SEQ9's with the ACV unit Vpp; slots 0-9 only.
+TEST_F(SeqSimFile, ClearedImagesHoldTheSlotsDefaults) {
+    std::string cleared(kSeqFileSize, '\0');
+    auto* out = reinterpret_cast<uint8_t*>(cleared.data());
+    for (const int32_t slot : {-1, 10}) {
+        EXPECT_EQ(SeqBuildClearedImage(slot, out), -1) << slot;
+        EXPECT_EQ(SimBuildClearedImage(slot, out), -1) << slot;
+    }
+    EXPECT_EQ(SeqBuildClearedImage(0, nullptr), -1);
+    EXPECT_EQ(SimBuildClearedImage(0, nullptr), -1);
+    for (const int32_t slot : {0, 4, 9}) {
+        SCOPED_TRACE(slot);
+        ASSERT_EQ(SeqBuildClearedImage(slot, out), 0);
+        SeqMem_ResetToSlotDefaults(slot);
+        ASSERT_EQ(SeqBuildFile(slot, 0), 0);
+        EXPECT_EQ(std::memcmp(out + 64, g_SeqFileBuf + 64, 1224064 - 64), 0) << "the records";
+        EXPECT_EQ(Be16(cleared, 1224064 + 68), slot == 9 ? 1 : 0) << "ACV unit";
+    }
+}
+
 // Slots 0 to 9 are the memories; anything else, a missing image or an empty one, is refused at once.
 TEST_F(SeqSimFile, SlotsAndImageArguments) {
     for (const int32_t slot : {0, 9}) {

@@ -312,10 +312,24 @@ TEST_F(SeqFields, ReadsOfAnExplicitStep) {
             EXPECT_EQ(SeqGetJumptoAt(step) + SeqGetEnJumptoAt(step) + SeqGetTermAt(step), 0);
         }
     }
+    // Words in the fourth slice and in the tables of the other kinds are not read either.
+    for (uint32_t kind = 0; kind < 3; ++kind) {
+        for (int p = 0; p < kSeqSlices; ++p) {
+            SeqStepRecord& r = g_SeqSimBlock[p].seqTable[kind][1];
+            if (kind > 0 || p == 3) {
+                r.acv = 111;
+                r.dcv = 222;
+                r.flags |= kTypeSP << kSeqAcvTypeShift | kTypeSP << kSeqDcvTypeShift;
+            }
+        }
+    }
+    EXPECT_EQ(SeqGetAcvAt(1, 3) + SeqGetDcvAt(1, 3) + SeqGetAcvModeAt(1, 3) + SeqGetDcvModeAt(1, 3), 0);
     SetOutputMode(2);
     EXPECT_EQ(SeqGetAcvAt(1, 0) + SeqGetAcvModeAt(1, 1), 0) << "the DC kind has no ACV";
+    EXPECT_EQ(SeqGetDcvAt(1, 0), 222);
     SetOutputMode(1);
     EXPECT_EQ(SeqGetDcvAt(1, 0) + SeqGetDcvModeAt(1, 0), 0) << "the AC kind has no DCV";
+    EXPECT_EQ(SeqGetAcvAt(1, 0), 111);
     SetOutputMode(0);
 }
 

@@ -232,6 +232,12 @@ TEST_F(SeqSimFile, ClearedImagesHoldTheSlotsDefaults) {
         EXPECT_EQ(std::memcmp(out + 64, g_SeqFileBuf + 64, 1224064 - 64), 0) << "the records";
         EXPECT_EQ(Be16(cleared, 1224064 + 68), slot == 9 ? 1 : 0) << "ACV unit";
     }
+    std::string sim(kSimFileSize, '\x55');
+    ASSERT_EQ(SimBuildClearedImage(3, reinterpret_cast<uint8_t*>(sim.data())), 0);
+    Sim_LoadDefaultSteps();
+    ASSERT_EQ(SimBuildFile(3), 0);
+    EXPECT_EQ(std::memcmp(sim.data() + 64, g_SimFileBuf + 64, 1936 - 64), 0) << "the default states";
+    EXPECT_EQ(sim.substr(1936, 32), std::string(32, '\0')) << "a configuration of zeros";
 }
 
 // Slots 0 to 9 are the memories; anything else, a missing image or an empty one, is refused at once.

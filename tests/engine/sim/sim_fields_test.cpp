@@ -233,7 +233,16 @@ TEST_F(SimFields, NoStateReadsAndTheRangesCeiling) {
         r.acv = 1111;
         r.acvVpp = 2222;
         EXPECT_EQ(SimGetAcv(0), vpp ? 2222 : 1111) << wave;
+        EXPECT_EQ(SimGetAcvOf(kSimNormal1, 0), vpp ? 2222 : 1111) << wave;
     }
+    // A state's ACV read without selecting it: the same words; none for index 6 or another phase.
+    SeqSimSetCurStep(kSimInitial);
+    EXPECT_EQ(SimGetAcvOf(kSimNormal1, 0), 1111);
+    g_SeqSimBlock[0].simSaved.acvUnit = 0;
+    engine::SimRecAt(kSimNormal1, 0).wave = 1;
+    EXPECT_EQ(SimGetAcvOf(kSimNormal1, 0), 1111) << "Vrms";
+    EXPECT_EQ(SimGetAcvOf(kSimInitial, 2), 12302);
+    EXPECT_EQ(SimGetAcvOf(kSimNoState, 0) + SimGetAcvOf(kSimInitial, 3) + SimGetAcvOf(kSimInitial, -1), 0);
 }
 
 // The end state's ACV register takes "Initial"'s ACV; the current state stays.

@@ -1,4 +1,6 @@
 // The SIM field accessors: state-dependent time limits with the skip flags, and the ACV ceilings.
+#include <tuple>
+
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {
@@ -196,7 +198,7 @@ TEST_F(SimFields, StatusWordOfEachState) {
 }
 
 // The index 6 (no state) reads ACV, frequency and sync code from "Initial" and no ON/OFF enable; the ACV
-// ceiling follows the SIM range (350.00 V rms in the 200V range, less in the 100V range).
+// ceilings follow the SIM range.
 TEST_F(SimFields, NoStateReadsAndTheRangesCeiling) {
     for (int p = 0; p < 3; ++p) {
         SimStepRecord& r = engine::SimRecAt(kSimInitial, p);
@@ -217,12 +219,14 @@ TEST_F(SimFields, NoStateReadsAndTheRangesCeiling) {
     engine::SimSelectState(kSimInitial);
     EXPECT_EQ(SimGetEnOnpha(1), 1);
     EXPECT_EQ(SimGetEnOffpha(2), 1);
-    g_SeqSimBlock[0].simOptions = 0;  // the 100V range
-    const int32_t acv100 = SimGetAcvMax();
+    // The model's voltage limits of AC+DC-INT: 350.00 V rms and 1000.00 Vpp in the 200V range, half in the
+    // 100V range.
+    for (const auto& [options, rms, vpp] : {std::tuple{1u << 1, 35000, 100000}, std::tuple{0u, 17500, 50000}}) {
+        g_SeqSimBlock[0].simOptions = static_cast<uint8_t>(options);
+        EXPECT_EQ(SimGetAcvMax(), rms) << options;
+        EXPECT_EQ(SimGetAcvVppMax(), vpp) << options;
+    }
     g_SeqSimBlock[0].simOptions = 1u << 1;
-    EXPECT_EQ(SimGetAcvMax(), 35000);
-    EXPECT_LT(acv100, 35000);
-    EXPECT_GT(acv100, 0);
     // ARB253 (code 256) in Vpp is held in the Vpp word like any waveform but SIN and SQU.
     g_SeqSimBlock[0].simSaved.acvUnit = 1;
     SeqSimSetCurStep(kSimNormal1);

@@ -419,6 +419,57 @@ TEST_F(SeqRun, ModeWordAndSlotsByKind) {
     EXPECT_EQ(SeqSimGetSaveSlot() + SeqSimGetRecallSlot(), 0u);
 }
 
+// Entering a mode saves the present output kind (an internal one; a change marks the kind changed), the
+// range (100V or 200V; AUTO leaves it) and the ACV unit with the SEQ and the SIM data.
+TEST_F(SeqRun, ModeEntrySavesTheOutputConfiguration) {
+    const uint32_t mode0 = GetOutputMode();
+    const int32_t range0 = GetVoltRange();
+    const struct {
+        uint32_t out, userRange, unit;
+        uint32_t kind, range;
+        bool changed;
+    } rows[] = {{1, 0, 1, 1, 0, true}, {1, 1, 0, 1, 1, false}, {2, 2, 1, 2, 1, true},
+                {0, 0, 0, 0, 0, true}, {3, 1, 1, 0, 1, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "output " << row.out << ", range " << row.userRange);
+        SetOutputMode(row.out);
+        SetVoltRange(RangeUserToCode(row.userRange));
+        SetAcvUnit(row.unit);
+        g_SeqSimBlock[0].kindChanged = 0;
+        SeqSimSetMode(0);
+        EXPECT_EQ(g_SeqSimBlock[0].seqSaved.kind, row.kind);
+        EXPECT_EQ(g_SeqSimBlock[0].seqSaved.range, row.range);
+        EXPECT_EQ(g_SeqSimBlock[0].simSaved.range, row.range);
+        EXPECT_EQ(g_SeqSimBlock[0].seqSaved.acvUnit, row.unit);
+        EXPECT_EQ(g_SeqSimBlock[0].simSaved.acvUnit, row.unit);
+        EXPECT_EQ(g_SeqSimBlock[0].kindChanged.load(), row.changed ? 1u : 0u);
+    }
+    SetAcvUnit(0);
+    SetOutputMode(mode0);
+    SetVoltRange(RangeUserToCode(static_cast<uint32_t>(range0)));
+    // A preparation is pending while the run state is prepare, then until the download (SEQ) or while a
+    // SIM preparation is asked for; never outside SEQ and SIM.
+    SeqSimSetMode(0);
+    EXPECT_FALSE(SeqSimPreparationPending());
+    for (const uint32_t mode : {1u, 2u}) {
+        SeqSimSetMode(mode);
+        SeqSimResetEngine(mode);
+        EXPECT_TRUE(SeqSimPreparationPending()) << mode;
+        Tick(2);
+        SeqPrepStage = kSeqPrepIdle;
+        SimPrepRequest = 0;
+        EXPECT_FALSE(SeqSimPreparationPending()) << mode;
+        (mode == 1 ? SeqPrepStage : SimPrepRequest) = mode == 1 ? kSeqPrepDownload : 1u;
+        EXPECT_TRUE(SeqSimPreparationPending()) << mode;
+        (mode == 1 ? SimPrepRequest : SeqPrepStage) = mode == 1 ? 1u : kSeqPrepDownload;
+        SeqPrepStage = mode == 1 ? uint32_t{kSeqPrepIdle} : uint32_t{kSeqPrepDownload};
+        SimPrepRequest = mode == 1 ? 1u : 0u;
+        EXPECT_FALSE(SeqSimPreparationPending()) << "the other mode's preparation, " << mode;
+        SeqPrepStage = kSeqPrepIdle;
+        SimPrepRequest = 0;
+    }
+}
+
 // The prepare pass marks a kind change only when the wiring saved with the data differs from the present
 // one, and saves the present wiring with the data.
 TEST_F(SeqRun, PrepareMarksAWiringChange) {

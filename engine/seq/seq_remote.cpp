@@ -187,7 +187,8 @@ bool TargetRefused(int32_t result, int32_t asked, const Target& t, bool running)
 }
 
 int32_t CommonWrites(const Target& t, const CommonValues& v, bool running) {
-    if (SeqSetTime(v.time) != v.time) return -101;
+    // A refused time is answered with 0, so a requested 0 is refused by its bound, not by the comparison.
+    if (v.time < SeqGetTimeMin() || SeqSetTime(v.time) != v.time) return -101;
     if (KindHasAc(SeqKind())) {
         const int32_t fset = SeqGetFset(t.phase);
         auto round = [&](int32_t x) {

@@ -173,6 +173,7 @@ TEST_F(ScpiSeqTrig, StepEditing) {
         {"SEQ:CPAR 1,0,0,0,0,-1,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("06")},
         {"SEQ:CPAR 1,0,0,0,0,CONT,0,0,0,-1,0,0,0,0,0", nullptr, RangeAt("10")},
         {"SEQ:CPAR 1,0,0,0,0,CONT,0,0,0,0,0,0,0,0,-1", nullptr, RangeAt("15")},
+        {"SEQ:CPAR 0,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("01")},
         {"SEQ:CPAR 1e6,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("01")},
         {"SEQ:CPAR 429497,0,0,0,0,CONT,0,0,0,0,0,0,0,0,0", nullptr, RangeAt("01")},
         {"SEQ:NSP 42949673,CONST,0,CONST,50,CONST,SIN,50,0", nullptr, RangeAt("01")},

@@ -3,6 +3,7 @@
 
 #include "core/control/ctrl_task_state.h"
 #include "core/regbus/reg_read.h"
+#include "core/system/messaging/msg_ring.h"
 #include "engine/run/seqsim_runner.h"
 #include "platform/host/clock.h"
 #include "platform/stage/reg_map.h"
@@ -217,22 +218,327 @@ TEST_F(SeqRun, JumpCounterFollowsTheStageOnJumpSteps) {
     EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 6u) << "not while idle";
 }
 
-TEST_F(SeqRun, RunTimeAndStepRegisters) {
-    struct Row {
+// The step register is taken only inside the table.
+TEST_F(SeqRun, RunStepRegisterInsideTheTable) {
+    test::Stage().SetRead(regmap::kRunState, 0, 2);
+    for (const auto& [reg, step] : {std::pair{999u, 999u}, std::pair{5000u, 999u}, std::pair{1000u, 999u}}) {
+        test::Stage().SetRead(regmap::kRunStep, 0, reg);
+        SeqSimRunPoll();
+        EXPECT_EQ(SeqSimGetCurStep(), step) << reg;
+    }
+}
+
+// The run word's state through every transition of the run control, and what each one does on its way.
+TEST_F(SeqRun, RunStatesAndTheirWork) {
+    auto state = [] { return (g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu; };
+    constexpr uint8_t kAll = kRunFlagRunning | kRunFlagPaused | kRunFlagBranch1 | kRunFlagBranch2;
+    ASSERT_EQ(state(), uint32_t{kRunReady});
+    g_SeqSimBlock[0].curStep = 7;
+    SeqSimResetEngine(kEngineSeq);
+    EXPECT_EQ(state(), uint32_t{kRunPrepare});
+    EXPECT_EQ(SeqSimGetCurStep(), 0u);
+    EXPECT_EQ(SeqSimGetEngineKind(), uint32_t{kEngineSeq});
+    Tick();
+    EXPECT_EQ(state(), uint32_t{kRunReset}) << "prepared";
+    g_SeqSimBlock[0].flags = kAll;
+    SeqSimSetDirty();
+    Tick();
+    EXPECT_EQ(state(), uint32_t{kRunReady}) << "reset";
+    EXPECT_EQ(g_SeqSimBlock[0].flags.load(), 0u);
+    EXPECT_EQ(SeqSimIsDirty(), 0);
+    // A stop ends the run in the one pass that carries it out: output off, sequencer stopped, flags clear.
+    g_SeqSimBlock[0].flags = kAll;
+    OutputFlagSet(kOutFlagOutputOn);
+    g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
+    test::ClearTrace();
+    SeqSimRequestStop();
+    EXPECT_EQ(state(), uint32_t{kRunStop});
+    Tick();
+    EXPECT_EQ(g_SeqSimBlock[0].flags.load(), 0u);
+    EXPECT_EQ(state(), uint32_t{kRunReset});
+    EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 2u);
+    EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(), uint32_t{core::kCtrlMsgOutputOff});
+    Tick();
+    EXPECT_EQ(state(), uint32_t{kRunReady});
+    // Leaving SEQ and SIM: back to prepare on the next pass.
+    SeqSimSetMode(0);
+    EXPECT_EQ(SeqSimRunControl(), -1);
+    EXPECT_EQ(state(), uint32_t{kRunPrepare});
+    SeqSimSetMode(1);
+    EXPECT_EQ(SeqSimRunControl(), 0);
+    EXPECT_EQ(state(), uint32_t{kRunReset});
+}
+
+// The poll follows the stage's sequencer state: 2 running, 3 held, anything else over.
+TEST_F(SeqRun, PollFollowsTheSequencerState) {
+    const struct {
+        uint32_t stage;
+        int running, paused;
+    } rows[] = {{2, 1, 0}, {3, 1, 1}, {0, 0, -1}, {1, 0, -1}, {4, 0, -1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.stage);
+        g_SeqSimBlock[0].flags = row.running ? 0 : kRunFlagRunning;
+        if (row.paused == 0) g_SeqSimBlock[0].flags |= kRunFlagPaused;
+        test::Stage().SetRead(regmap::kRunState, 0, row.stage);
+        SeqSimRunPoll();
+        EXPECT_EQ(SeqSimIsRunning(), row.running);
+        if (row.paused >= 0) {
+            EXPECT_EQ(SeqSimIsPaused(), row.paused);
+        }
+    }
+}
+
+// RUN notes the step it was pressed on and starts at step 0; HOLD and resume while running; STOP.
+TEST_F(SeqRun, RunHoldResumeAndStopCommands) {
+    auto state = [] { return (g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu; };
+    Program(99999999);
+    Download();
+    OutputFlagSet(kOutFlagOutputOn);
+    SeqSetCurStep(12);
+    test::ClearTrace();
+    ASSERT_EQ(SeqSimRunStopToggle(), 0);
+    EXPECT_EQ(g_SeqSimBlock[0].stepBeforeRun, 12u);
+    EXPECT_EQ(SeqSimGetCurStep(), 0u);
+    EXPECT_EQ(SeqSimIsRunning(), 1);
+    EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 1u);
+    EXPECT_EQ(g_SeqSimBlock[0].runStep.load(), &Step(0));
+    SeqSetCurStep(9);
+    SeqSimSetCurStep(2);
+    EXPECT_EQ(SeqSimGetCurStep(), 0u) << "no step selection while running";
+    // HOLD: command 4, the step the stage is on, paused.
+    test::Stage().SetRead(regmap::kRunStep, 0, 3);
+    test::ClearTrace();
+    SeqSimTogglePause();
+    EXPECT_EQ(state(), uint32_t{kRunPause});
+    EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 4u);
+    EXPECT_EQ(SeqSimGetCurStep(), 3u);
+    EXPECT_EQ(SeqSimIsPaused(), 1);
+    EXPECT_EQ(g_SeqSimBlock[0].runStep.load(), &Step(3));
+    // Resume: command 1, ready.
+    test::ClearTrace();
+    SeqSimTogglePause();
+    EXPECT_EQ(state(), uint32_t{kRunReady});
+    EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 1u);
+    EXPECT_EQ(SeqSimIsPaused(), 0);
+    // STOP while held: command 2, ready, not paused, step 0.
+    SeqSimTogglePause();
+    test::ClearTrace();
+    ASSERT_EQ(SeqSimRunStopToggle(), 0);
+    EXPECT_EQ(state(), uint32_t{kRunReady});
+    EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 2u);
+    EXPECT_EQ(SeqSimIsPaused(), 0);
+    EXPECT_EQ(SeqSimGetCurStep(), 0u);
+    // HOLD without a run sends nothing and holds nothing.
+    g_SeqSimBlock[0].flags = 0;
+    test::ClearTrace();
+    SeqSimTogglePause();
+    EXPECT_TRUE(test::WritesTo(regmap::kSeqSimCmd).empty());
+    EXPECT_EQ(SeqSimIsPaused(), 0);
+    EXPECT_EQ(state(), uint32_t{kRunReady});
+}
+
+// Entering SEQ or SIM is refused with the output on and in the AUTO range, each with its two-line popup;
+// an entry clears the recall and save dialog bits and runs the entry of the mode taken.
+TEST_F(SeqRun, ModeEntryRefusalsAndEntries) {
+    static int seqEntries, simEntries;
+    seqEntries = simEntries = 0;
+    SeqSimSetEntryHooks([] { ++seqEntries; }, [] { ++simEntries; });
+    SeqSimSetMode(0);
+    EXPECT_EQ(SeqSimEnterMode(3), -1);
+    OutputFlagSet(kOutFlagOutputOn);
+    g_MsgPopupLines = 0;
+    SeqSimEnterMode(1);
+    EXPECT_EQ(test::PopupText(), "Invalid with Output ON, \nTurn OFF the Output First");
+    EXPECT_EQ(g_MsgPopupLines.load(), 2u);
+    OutputFlagClear(kOutFlagOutputOn);
+    const int32_t range = GetVoltRange();
+    SetVoltRange(RangeUserToCode(2));
+    g_MsgPopupLines = 0;
+    SeqSimEnterMode(2);
+    EXPECT_EQ(test::PopupText(), "Invalid For Auto Range");
+    EXPECT_EQ(g_MsgPopupLines.load(), 2u);
+    EXPECT_EQ(SeqSimGetMode(), 0u);
+    EXPECT_EQ(seqEntries + simEntries, 0);
+    SetVoltRange(RangeUserToCode(static_cast<uint32_t>(range)));
+    for (const uint32_t mode : {1u, 2u}) {
+        g_SeqSimBlock[0].panelFlags = kSeqPanelRecallOpen | kSeqPanelSaveOpen | kSeqPanelAcvSelected;
+        EXPECT_EQ(SeqSimEnterMode(mode), 0);
+        EXPECT_EQ(SeqSimGetMode(), mode);
+        EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load(), uint8_t{kSeqPanelAcvSelected}) << mode;
+        EXPECT_EQ(seqEntries, 1) << mode;
+        EXPECT_EQ(simEntries, mode == 2 ? 1 : 0) << mode;
+    }
+    SeqSimSetEntryHooks(nullptr, nullptr);
+    // RUN with the output off: its popup is two lines too.
+    SeqSimSetMode(1);
+    g_MsgPopupLines = 0;
+    EXPECT_EQ(SeqSimRunStopToggle(), -1);
+    EXPECT_EQ(g_MsgPopupLines.load(), 2u);
+}
+
+// SEQ is taken in the three internal output modes, SIM in AC+DC-INT only, off always; another mode word is
+// refused. The memory slots are kept per engine kind.
+TEST_F(SeqRun, ModeWordAndSlotsByKind) {
+    const uint32_t mode0 = GetOutputMode();
+    for (uint32_t out = 0; out < 5; ++out) {
+        SetOutputMode(out);
+        for (const uint32_t mode : {1u, 2u, 0u}) {
+            SeqSimSetMode(0);
+            const bool taken = mode == 0 || (mode == 1 && out < 3) || (mode == 2 && out == 0);
+            EXPECT_EQ(SeqSimSetMode(mode), taken ? static_cast<int32_t>(mode) : 0) << out << " " << mode;
+            EXPECT_EQ(SeqSimGetMode(), taken ? mode : 0u) << out << " " << mode;
+            EXPECT_EQ(SeqIsActiveMode(), taken && mode == 1 ? 1 : 0);
+            EXPECT_EQ(SimIsActiveMode(), taken && mode == 2 ? 1 : 0);
+        }
+    }
+    SetOutputMode(mode0);
+    SeqSimSetMode(1);
+    EXPECT_EQ(SeqSimSetMode(3), -1);
+    EXPECT_EQ(SeqSimGetMode(), 1u);
+    for (const uint8_t flags : {uint8_t{0}, uint8_t{kRunFlagRunning}, uint8_t{kRunFlagPaused},
+                                uint8_t{kRunFlagRunning | kRunFlagPaused}}) {
+        g_SeqSimBlock[0].flags = flags;
+        EXPECT_EQ(SeqSimIsRunning(), (flags & kRunFlagRunning) ? 1 : 0);
+        EXPECT_EQ(SeqSimIsPaused(), (flags & kRunFlagPaused) ? 1 : 0);
+    }
+    g_SeqSimBlock[0].flags = 0;
+    SeqSimResetEngine(kEngineSeq);
+    EXPECT_EQ(SeqSimSetSaveSlot(3), uint32_t{kEngineSeq});
+    EXPECT_EQ(SeqSimSetRecallSlot(4), uint32_t{kEngineSeq});
+    SeqSimResetEngine(kEngineSim);
+    EXPECT_EQ(SeqSimGetSaveSlot(), 0u);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 0u);
+    SeqSimSetSaveSlot(7);
+    SeqSimSetRecallSlot(8);
+    EXPECT_EQ(SeqSimGetSaveSlot(), 7u);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 8u);
+    SeqSimResetEngine(kEngineSeq);
+    EXPECT_EQ(SeqSimGetSaveSlot(), 3u);
+    EXPECT_EQ(SeqSimGetRecallSlot(), 4u);
+    SeqSimResetEngine(0);
+    EXPECT_EQ(SeqSimGetSaveSlot() + SeqSimGetRecallSlot(), 0u);
+}
+
+// Entering a mode saves the present output kind (an internal one; a change marks the kind changed), the
+// range (100V or 200V; AUTO leaves it) and the ACV unit with the SEQ and the SIM data.
+TEST_F(SeqRun, ModeEntrySavesTheOutputConfiguration) {
+    const uint32_t mode0 = GetOutputMode();
+    const int32_t range0 = GetVoltRange();
+    const struct {
+        uint32_t out, userRange, unit;
+        uint32_t kind, range;
+        bool changed;
+    } rows[] = {{1, 0, 1, 1, 0, true}, {1, 1, 0, 1, 1, false}, {2, 2, 1, 2, 1, true},
+                {0, 0, 0, 0, 0, true}, {3, 1, 1, 0, 1, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "output " << row.out << ", range " << row.userRange);
+        SetOutputMode(row.out);
+        SetVoltRange(RangeUserToCode(row.userRange));
+        SetAcvUnit(row.unit);
+        g_SeqSimBlock[0].kindChanged = 0;
+        SeqSimSetMode(0);
+        EXPECT_EQ(g_SeqSimBlock[0].seqSaved.kind, row.kind);
+        EXPECT_EQ(g_SeqSimBlock[0].seqSaved.range, row.range);
+        EXPECT_EQ(g_SeqSimBlock[0].simSaved.range, row.range);
+        EXPECT_EQ(g_SeqSimBlock[0].seqSaved.acvUnit, row.unit);
+        EXPECT_EQ(g_SeqSimBlock[0].simSaved.acvUnit, row.unit);
+        EXPECT_EQ(g_SeqSimBlock[0].kindChanged.load(), row.changed ? 1u : 0u);
+    }
+    SetAcvUnit(0);
+    SetOutputMode(mode0);
+    SetVoltRange(RangeUserToCode(static_cast<uint32_t>(range0)));
+    // A preparation is pending while the run state is prepare, then until the download (SEQ) or while a
+    // SIM preparation is asked for; never outside SEQ and SIM.
+    SeqSimSetMode(0);
+    EXPECT_FALSE(SeqSimPreparationPending());
+    for (const uint32_t mode : {1u, 2u}) {
+        SeqSimSetMode(mode);
+        SeqSimResetEngine(mode);
+        EXPECT_TRUE(SeqSimPreparationPending()) << mode;
+        Tick(2);
+        SeqPrepStage = kSeqPrepIdle;
+        SimPrepRequest = 0;
+        EXPECT_FALSE(SeqSimPreparationPending()) << mode;
+        (mode == 1 ? SeqPrepStage : SimPrepRequest) = mode == 1 ? kSeqPrepDownload : 1u;
+        EXPECT_TRUE(SeqSimPreparationPending()) << mode;
+        (mode == 1 ? SimPrepRequest : SeqPrepStage) = mode == 1 ? 1u : kSeqPrepDownload;
+        SeqPrepStage = mode == 1 ? uint32_t{kSeqPrepIdle} : uint32_t{kSeqPrepDownload};
+        SimPrepRequest = mode == 1 ? 1u : 0u;
+        EXPECT_FALSE(SeqSimPreparationPending()) << "the other mode's preparation, " << mode;
+        SeqPrepStage = kSeqPrepIdle;
+        SimPrepRequest = 0;
+    }
+}
+
+// The prepare pass marks a kind change only when the wiring saved with the data differs from the present
+// one, and saves the present wiring with the data.
+TEST_F(SeqRun, PrepareMarksAWiringChange) {
+    const uint32_t wiring0 = g_PhaseMode;
+    for (uint32_t saved = 0; saved < 3; ++saved) {
+        for (uint32_t now = 0; now < 3; ++now) {
+            SCOPED_TRACE(testing::Message() << "saved " << saved << ", now " << now);
+            g_PhaseMode = now;
+            g_SeqSimBlock[0].seqSaved.wiring = saved;
+            g_SeqSimBlock[0].simSaved.wiring = saved;
+            g_SeqSimBlock[0].kindChanged = 0;
+            SeqSimResetEngine(kEngineSeq);
+            Tick();
+            EXPECT_EQ(g_SeqSimBlock[0].kindChanged.load(), saved != now ? 1u : 0u);
+            EXPECT_EQ(g_SeqSimBlock[0].seqSaved.wiring, now);
+            EXPECT_EQ(g_SeqSimBlock[0].simSaved.wiring, saved) << "SEQ leaves the SIM data alone";
+        }
+    }
+    g_PhaseMode = wiring0;
+}
+
+// The run time register counts 10 us: the seconds carry into minutes from 60 s on, the minutes into hours
+// from 60 min on.
+TEST_F(SeqRun, ElapsedTimeCarries) {
+    const struct {
         uint32_t time, hours, minutes, seconds;
-    } rows[] = {{372100000, 1, 2, 1}, {5990000, 0, 0, 59}, {6000000, 0, 1, 0}};
-    for (const Row& row : rows) {
+    } rows[] = {{0, 0, 0, 0},           {99999, 0, 0, 0},          {5999999, 0, 0, 59},
+                {6000000, 0, 1, 0},     {359999999, 0, 59, 59},    {360000000, 1, 0, 0},
+                {372100000, 1, 2, 1},   {4294967295u, 11, 55, 49}};
+    for (const auto& row : rows) {
         test::Stage().SetRead(regmap::kRunTime, 0, row.time);
         SeqSimUpdateElapsed();
         EXPECT_EQ(SeqSimGetRunHours(), row.hours) << row.time;
         EXPECT_EQ(SeqSimGetRunMinutes(), row.minutes) << row.time;
         EXPECT_EQ(SeqSimGetRunSeconds(), row.seconds) << row.time;
     }
+}
+
+// A SIM run: the stage's state 0-6 is taken, 7 is not; the repeat counter follows the stage only in
+// "Normal 2" with its repeat enabled.
+TEST_F(SeqRun, SimRunStepsAndRepeatCounter) {
+    test::EnterSim();
+    SeqSimResetEngine(kEngineSim);
+    Tick(3);
     test::Stage().SetRead(regmap::kRunState, 0, 2);
-    for (const auto& [reg, step] : {std::pair{999u, 999u}, std::pair{5000u, 999u}, std::pair{1000u, 999u}}) {
+    for (const auto& [reg, state] : {std::pair{6u, 6u}, std::pair{7u, 6u}, std::pair{0u, 0u}, std::pair{5u, 5u}}) {
         test::Stage().SetRead(regmap::kRunStep, 0, reg);
         SeqSimRunPoll();
-        EXPECT_EQ(SeqSimGetCurStep(), step) << reg;
+        EXPECT_EQ(SeqSimGetCurStep(), state) << reg;
+    }
+    EXPECT_EQ(g_SeqSimBlock[0].runStep.load(), nullptr) << "a SIM run has no SEQ record";
+    const struct {
+        uint32_t state;
+        bool enabled;
+        uint32_t counter;
+    } rows[] = {{kSimNormal2, true, 7}, {kSimNormal2, false, 0}, {kSimNormal1, true, 0}, {kSimAbnormal, true, 0}};
+    test::Stage().SetRead(regmap::kRepeatCount, 0, 7);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.state << " " << row.enabled);
+        for (int set = 0; set < kSimSets; ++set) {
+            uint32_t& flags = g_SimStepTable[set][0][kSimNormal2].flags;
+            flags = row.enabled ? flags | kSimEnRepeat : flags & ~kSimEnRepeat;
+            g_SimStepTable[set][0][kSimNormal1].flags |= kSimEnRepeat;
+            g_SimStepTable[set][0][kSimAbnormal].flags |= kSimEnRepeat;
+        }
+        g_SeqSimBlock[0].jumpCounter = 0;
+        test::Stage().SetRead(regmap::kRunStep, 0, row.state);
+        SeqSimRunPoll();
+        EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), row.counter);
     }
 }
 

@@ -1,6 +1,9 @@
 // Remote step writes and whole-table validation.
 #include "engine/seq/seq_remote.h"
 
+#include <vector>
+
+#include "core/system/messaging/msg_ring.h"
 #include "engine/seqsim/seqsim_validate.h"
 #include "tests/engine/seqsim_fixture.h"
 
@@ -31,9 +34,6 @@ TEST_F(SeqRemote, PhaseWriteDutyBands) {
         EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, c.fset, 0, kWaveSqu, c.duty, 0), c.result) << c.duty;
         EXPECT_EQ(SeqGetDuty(0), c.stored) << c.duty;
     }
-    EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, 99, 0, kWaveSin, 500, 0), -105) << "below AC+DC's 1.00 Hz";
-    g_SeqSimRemoteSel[0] = 1;
-    EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, 5000, 0, kWaveSin, 500, 3600), -1);
     EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
 }
 
@@ -84,22 +84,255 @@ TEST_F(SeqRemote, PhaseWriteWhileRunningGoesToStepZero) {
     EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
 }
 
-// 1P3W: a remote write goes to L1 whatever phase is selected, and L2 takes every value with its DC
-// voltage of opposite polarity.
-TEST_F(SeqRemote, OnePhaseThreeWireMirrorsL1IntoL2) {
-    g_PhaseMode = 2;
-    g_SeqSimRemoteSel[0] = 2;
-    SeqSetCurStep(5);
-    ASSERT_EQ(SeqSetStepPhaseParams(10000, 0, 2500, 0, 6000, 0, kWaveSin, 500, 0), 0);
-    EXPECT_EQ(SeqGetDcv(0), 2500);
-    EXPECT_EQ(SeqGetDcv(1), -2500);
-    for (int phase : {0, 1}) {
-        EXPECT_EQ(SeqGetAcv(phase), 10000) << phase;
-        EXPECT_EQ(SeqGetFset(phase), 6000) << phase;
-    }
-    EXPECT_NE(SeqGetFset(2), 6000) << "L3 untouched";
-    EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
+// The wirings and the phase selected for remote editing: which phases a remote write reaches (1P3W: L1
+// and L2 whatever is selected, L2 with the DC voltage of opposite polarity).
+struct WiringRow {
+    uint32_t wiring;  // 0 3P4W, 1 1P2W, 2 1P3W
+    uint32_t selected;
+    bool writes[3];
+};
+constexpr WiringRow kWiringRows[] = {
+    {0, 0, {true, false, false}}, {0, 1, {false, true, false}}, {0, 2, {false, false, true}},
+    {1, 0, {true, false, false}}, {2, 0, {true, true, false}},  {2, 1, {true, true, false}},
+    {2, 2, {true, true, false}},
+};
+// The per-phase words of a record (the step-global words live in L1's record).
+std::vector<uint32_t> PhaseWords(const SeqStepRecord& r) {
+    return {r.flags & 0x7FFu, r.acv, static_cast<uint32_t>(r.dcv), r.fset, r.wave, r.duty, r.onPhase, r.offPhase,
+            r.acvVpp};
+}
+// An output kind entered as the panel does it: its tables selected and downloaded.
+void EnterKind(uint32_t kind) {
+    SetOutputMode(kind);
+    SeqSimSelectTables();
+    SeqDownloadAll();
+}
+void ResetToDownloadedDefaults() {
     g_PhaseMode = 0;
+    g_SeqSimRemoteSel[0] = 0;
+    EnterKind(0);
+}
+
+
+// Every per-phase value of a remote write, in each output kind, each wiring and selected phase: the phases
+// the wiring names take every value (a kind without the field reads 0), the others keep their records and
+// get no register writes.
+TEST_F(SeqRemote, PhaseWriteReachesTheWiringsPhasesWithEveryValue) {
+    struct Values {
+        int32_t acv, acvType, dcv, dcvType, fset, fsetType, wave, duty;
+    };
+    const Values values[] = {{10000, kTypeKP, 2500, kTypeSP, 6000, kTypeCT, kWaveSqu, 300},
+                             {12000, kTypeSP, -3100, kTypeCT, 7000, kTypeKP, kWaveTri, 700}};
+    for (uint32_t kind = 0; kind < 3; ++kind) {
+        EnterKind(kind);
+        for (const WiringRow& row : kWiringRows) {
+            for (const Values& v : values) {
+                SCOPED_TRACE(testing::Message() << "kind " << kind << ", wiring " << row.wiring << ", selected "
+                                                << row.selected << ", ACV " << v.acv);
+                g_PhaseMode = row.wiring;
+                g_SeqSimRemoteSel[0] = row.selected;
+                SeqSetCurStep(5);
+                std::vector<uint32_t> before[3];
+                for (int p = 0; p < 3; ++p)
+                    before[p] = PhaseWords(g_SeqSimBlock[p].seqTable[kind][5]);
+                test::ClearTrace();
+                const bool ac = kind != 2, dc = kind != 1;
+                // The DC kind has no frequency: a client sends 0 there (any other value goes to the stage's
+                // register while the step reads 0, and the read-back reports a mismatch).
+                ASSERT_EQ(SeqSetStepPhaseParams(v.acv, v.acvType, v.dcv, v.dcvType, ac ? v.fset : 0, v.fsetType,
+                                                v.wave, v.duty, 0),
+                          0);
+                for (int p = 0; p < 3; ++p) {
+                    SCOPED_TRACE(testing::Message() << "phase " << p);
+                    const auto p16 = static_cast<uint16_t>(p);
+                    if (!row.writes[p]) {
+                        EXPECT_EQ(PhaseWords(g_SeqSimBlock[p].seqTable[kind][5]), before[p]);
+                        for (uint16_t reg : {769, 772, 775, 778, 781, 784, 801})
+                            EXPECT_TRUE(test::WritesTo(reg + p16).empty()) << reg + p16;
+                        continue;
+                    }
+                    const bool l2 = row.wiring == 2 && p == 1;
+                    EXPECT_EQ(SeqGetAcv(p), ac ? v.acv : 0);
+                    EXPECT_EQ(SeqGetAcvMode(p), ac ? v.acvType : 0);
+                    EXPECT_EQ(SeqGetDcv(p), dc ? (l2 ? -v.dcv : v.dcv) : 0);
+                    EXPECT_EQ(SeqGetDcvMode(p), dc ? v.dcvType : 0);
+                    EXPECT_EQ(SeqGetFset(p), ac ? v.fset : 0);
+                    EXPECT_EQ(SeqGetFsetMode(p), ac ? v.fsetType : 0);
+                    EXPECT_EQ(SeqGetWave(p), ac ? v.wave : 0);
+                    EXPECT_EQ(SeqGetDuty(p), ac ? v.duty : 0);
+                    EXPECT_FALSE(test::WritesTo(769 + p16).empty());
+                    EXPECT_FALSE(test::WritesTo((dc ? 772 : 775) + p16).empty());
+                    EXPECT_FALSE(test::WritesTo(778 + p16).empty());
+                }
+                EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
+            }
+        }
+    }
+    ResetToDownloadedDefaults();
+}
+
+// The step-global values and the ON/OFF phases of a remote common write, likewise in each kind and wiring.
+TEST_F(SeqRemote, CommonWriteReachesTheWiringsPhasesWithEveryValue) {
+    for (uint32_t kind = 0; kind < 3; ++kind) {
+        EnterKind(kind);
+        for (const WiringRow& row : kWiringRows) {
+            SCOPED_TRACE(testing::Message() << "kind " << kind << ", wiring " << row.wiring << ", selected "
+                                            << row.selected);
+            g_PhaseMode = row.wiring;
+            g_SeqSimRemoteSel[0] = row.selected;
+            SeqSetCurStep(6);
+            std::vector<uint32_t> before[3];
+            for (int p = 0; p < 3; ++p)
+                before[p] = PhaseWords(g_SeqSimBlock[p].seqTable[kind][6]);
+            test::ClearTrace();
+            ASSERT_EQ(SeqSetStepCommonParams(2000, 1234, 1, 2345, 1, kTermHold, 7, 1, 3, 2, 8, 1, 9, 1), 0);
+            EXPECT_EQ(SeqGetTime(), 2000);
+            EXPECT_EQ(SeqGetTerm(), int32_t{kTermHold});
+            EXPECT_EQ(SeqGetJumpto(), 7);
+            EXPECT_EQ(SeqGetEnJumpto(), 1);
+            EXPECT_EQ(SeqGetJumpCnt(), 3);
+            EXPECT_EQ(SeqGetSyncCode(), 2);
+            EXPECT_EQ(SeqGetBranch1(), 8);
+            EXPECT_EQ(SeqGetEnBranch1(), 1);
+            EXPECT_EQ(SeqGetBranch2(), 9);
+            EXPECT_EQ(SeqGetEnBranch2(), 1);
+            EXPECT_EQ(test::StepWord(768, 6), uint32_t{2u | kStatJump | kStatHold | kStatBranch1 | kStatBranch2});
+            const bool ac = kind != 2;
+            for (int p = 0; p < 3; ++p) {
+                SCOPED_TRACE(testing::Message() << "phase " << p);
+                if (!row.writes[p]) {
+                    EXPECT_EQ(PhaseWords(g_SeqSimBlock[p].seqTable[kind][6]), before[p]);
+                    continue;
+                }
+                EXPECT_EQ(SeqGetOnPhase(p), ac ? 1234 : 0);
+                EXPECT_EQ(SeqGetEnOnPhase(p), ac ? 1 : 0);
+                EXPECT_EQ(SeqGetOffPhase(p), ac ? 2345 : 0);
+                EXPECT_EQ(SeqGetEnOffPhase(p), ac ? 1 : 0);
+            }
+            EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
+        }
+    }
+    ResetToDownloadedDefaults();
+}
+
+// The first refused value of a remote write names itself; each bound at its last accepted value too.
+TEST_F(SeqRemote, EachRefusedValueHasItsCode) {
+    struct Phase {
+        int32_t acv, dcv, fset, duty, angle;
+        uint32_t selected;
+        int32_t result;
+    };
+    const Phase phase[] = {
+        {-1, 0, 5000, 500, 0, 0, -101},       {1000, 0, 5000, 500, 0, 0, 0},
+        {1000, -99999, 5000, 500, 0, 0, -103}, {1000, 99999, 5000, 500, 0, 0, -103},
+        {1000, 0, 99, 500, 0, 0, -105},       {1000, 0, 100, 500, 0, 0, 0},
+        {1000, 0, 200001, 500, 0, 0, -105},   {1000, 0, 5000, 0, 0, 0, -108},
+        {1000, 0, 5000, 1, 0, 0, 0},          {1000, 0, 5000, 999, 0, 0, 0},
+        {1000, 0, 5000, 1000, 0, 0, -108},    {1000, 0, 5000, 500, 3599, 1, 0},
+        {1000, 0, 5000, 500, 3600, 1, -1},    {1000, 0, 5000, 500, 3599, 2, 0},
+        {1000, 0, 5000, 500, 3600, 2, -1},    {1000, 0, 5000, 500, -1, 2, -1},
+    };
+    SeqSetCurStep(5);
+    for (const Phase& c : phase) {
+        SCOPED_TRACE(testing::Message() << c.acv << " " << c.dcv << " " << c.fset << " " << c.duty << " "
+                                        << c.angle << " L" << c.selected + 1);
+        g_SeqSimRemoteSel[0] = c.selected;
+        EXPECT_EQ(SeqSetStepPhaseParams(c.acv, 0, c.dcv, 0, c.fset, 0, kWaveSqu, c.duty, c.angle), c.result);
+    }
+    g_SeqSimRemoteSel[0] = 0;
+    struct Common {
+        int32_t time, on, off, jumpto, jumpCnt, b1, b2;
+        int32_t result;
+    };
+    const Common common[] = {
+        {0, 0, 0, 0, 0, 0, 0, -101},          {1, 0, 0, 0, 0, 0, 0, 0},
+        {99999999, 0, 0, 0, 0, 0, 0, 0},      {100000000, 0, 0, 0, 0, 0, 0, -101},
+        {10, 3599, 0, 0, 0, 0, 0, 0},         {10, 3600, 0, 0, 0, 0, 0, -102},
+        {10, -1, 0, 0, 0, 0, 0, -102},        {10, 0, 3599, 0, 0, 0, 0, 0},
+        {10, 0, 3600, 0, 0, 0, 0, -104},      {10, 0, 0, 999, 0, 0, 0, 0},
+        {10, 0, 0, 1000, 0, 0, 0, -107},      {10, 0, 0, -1, 0, 0, 0, -107},
+        {10, 0, 0, 0, 9999, 0, 0, 0},         {10, 0, 0, 0, 10000, 0, 0, -109},
+        {10, 0, 0, 0, 0, 999, 0, 0},          {10, 0, 0, 0, 0, 1000, 0, -111},
+        {10, 0, 0, 0, 0, 0, 999, 0},          {10, 0, 0, 0, 0, 0, 1000, -113},
+    };
+    for (const uint32_t step : {5u, 0u}) {
+        SeqSetCurStep(static_cast<int32_t>(step));
+        for (const Common& c : common) {
+            SCOPED_TRACE(testing::Message() << "step " << step << ": " << c.time << " " << c.on << " " << c.off
+                                            << " " << c.jumpto << " " << c.jumpCnt << " " << c.b1 << " " << c.b2);
+            // Step 0 takes no jump, count or branch target: a refused one is no error there.
+            const bool target = c.result <= -107;
+            EXPECT_EQ(SeqSetStepCommonParams(c.time, c.on, 0, c.off, 0, 0, c.jumpto, 0, c.jumpCnt, 0, c.b1, 0, c.b2, 0),
+                      step == 0 && target ? 0 : c.result);
+        }
+    }
+}
+
+// An ACV above the limit of the new waveform (or above the Vpp ceiling of a step held in Vpp) is set to that
+// limit with the "limited" popup before the write is refused; in 1P3W L2 alike.
+TEST_F(SeqRemote, AcvAboveTheLimitIsLimitedFirst) {
+    core::ParamSetWaveFactor(0, 1.2f);
+    const struct {
+        uint32_t unit, wiring;
+        int32_t wave;
+    } rows[] = {{0, 0, kWaveSin}, {0, 2, kWaveSqu}, {1, 0, 1}, {1, 2, 1}};
+    SeqSetCurStep(5);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "unit " << row.unit << ", wiring " << row.wiring << ", wave " << row.wave);
+        SetAcvUnit(row.unit);
+        g_PhaseMode = row.wiring;
+        for (int p : {0, 1})
+            SeqSetWave(row.wave, p, 0);
+        const int32_t limit = row.unit == 1 ? SeqGetAcvVppMax(0) : SeqGetStepAcvMax(0);
+        ASSERT_GT(limit, 1000);
+        for (int p : {0, 1})
+            SeqSetAcv(1000, p);
+        g_MsgFreeText[0] = '\0';
+        EXPECT_EQ(SeqSetStepPhaseParams(limit + 1, 0, 0, 0, 5000, 0, row.wave, 500, 0), -101);
+        EXPECT_EQ(test::PopupText(), "Voltage out of range\n(Setting Voltage Limited)");
+        EXPECT_EQ(SeqGetAcv(0), limit);
+        EXPECT_EQ(SeqGetAcv(1), row.wiring == 2 ? limit : 1000);
+        EXPECT_EQ(SeqSetStepPhaseParams(limit, 0, 0, 0, 5000, 0, row.wave, 500, 0), 0) << "the limit itself";
+    }
+    SetAcvUnit(0);
+    g_PhaseMode = 0;
+}
+
+// A remote write compares every register it wrote with what the stage reads back: a mismatch in any one of
+// them is reported with the step.
+TEST_F(SeqRemote, EveryRegisterOfARemoteWriteIsReadBack) {
+    struct Row {
+        uint32_t selected;
+        bool common;
+        uint16_t reg;
+    };
+    std::vector<Row> rows;
+    for (uint32_t sel = 0; sel < 3; ++sel) {
+        const auto p = static_cast<uint16_t>(sel);
+        for (uint16_t reg : {769, 772, 775, 778})
+            rows.push_back({sel, false, static_cast<uint16_t>(reg + p)});
+        if (sel > 0) rows.push_back({sel, false, static_cast<uint16_t>(798 + p)});
+        for (uint16_t reg : {769, 781, 784})
+            rows.push_back({sel, true, static_cast<uint16_t>(reg + p)});
+    }
+    for (uint16_t reg : {768, 787, 788, 789, 790, 791})
+        rows.push_back({0, true, reg});
+    SeqSetCurStep(5);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "register " << row.reg << ", L" << row.selected + 1
+                                        << (row.common ? ", common" : ", phase"));
+        g_SeqSimRemoteSel[0] = row.selected;
+        test::Stage().InjectReadXor(row.reg, 5, 1);
+        g_MsgFreeText[0] = '\0';
+        if (row.common) {
+            SeqSetStepCommonParams(2000, 1200, 1, 2400, 1, kTermHold, 7, 1, 3, 2, 8, 1, 9, 1);
+        } else {
+            SeqSetStepPhaseParams(10000, 0, 2500, 0, 6000, 0, kWaveSin, 500, 900);
+        }
+        EXPECT_EQ(test::PopupText(), "SEQ Err.(5, 1)");
+        test::Stage().ClearReadXor(row.reg, 5);
+    }
+    g_SeqSimRemoteSel[0] = 0;
 }
 
 // Every bound of a step, at its last accepted value and one past it, on the last step of each phase of a
@@ -176,6 +409,55 @@ TEST_F(SeqRemote, ValidationBoundsOfASeqStep) {
     SetParallelEnable(1);
     EXPECT_EQ(SeqValidateAll(5), 0);
     EXPECT_EQ(g_SeqStepTable[3][0][7].fset, 100000u) << "clamped for parallel operation";
+}
+
+// The voltage the output limits are checked at: the Vpp word only for a step held in Vpp (unit Vpp and a
+// waveform other than SIN and SQU); the fourth phase slice and the SIM phases other than L1 are not checked.
+TEST_F(SeqRemote, ValidationChecksTheWordsInUse) {
+    const struct {
+        uint32_t unit, wave;
+        int valid;
+    } rows[] = {{0, kWaveTri, 1}, {0, kWaveSin, 1}, {1, kWaveSin, 1}, {1, kWaveSqu, 1}};
+    for (const auto& row : rows) {
+        SeqStepRecord& r = g_SeqStepTable[0][0][9];
+        const SeqStepRecord keep = r;
+        SetAcvUnit(row.unit);
+        r.wave = row.wave;
+        r.acv = 10000;
+        r.acvVpp = 114000;  // the Vpp ceiling of the table, far beyond the output limits as a Vrms value
+        EXPECT_EQ(SeqValidateAll(5), row.valid) << row.unit << " " << row.wave;
+        r = keep;
+    }
+    SetAcvUnit(0);
+    g_SeqStepTable[0][3][5].time = 0;
+    g_SeqStepTable[5][3][999].wave = 0;
+    EXPECT_EQ(SeqValidateAll(5), 1);
+    for (int set = 0; set < kSimSets; ++set)
+        for (int p = 1; p < kSeqSlices; ++p)
+            g_SimStepTable[set][p][kSimNormal1].time = 0;
+    EXPECT_EQ(SimValidateAll(4), 1);
+}
+
+// With parallel operation a frequency of 1000.00 Hz passes; above it, it is clamped to 1000.00 Hz in the
+// table and counts as a violation (SEQ steps and SIM states alike).
+TEST_F(SeqRemote, ParallelOperationFrequencyCeiling) {
+    SetParallelEnable(1);
+    SeqStepRecord& step = g_SeqStepTable[2][1][17];
+    SimStepRecord& state = g_SimStepTable[1][0][kSimAbnormal];
+    step.fset = 100000;
+    state.freq = 100000;
+    EXPECT_EQ(SeqValidateAll(5), 1);
+    EXPECT_EQ(SimValidateAll(4), 1);
+    step.fset = 100001;
+    state.freq = 100001;
+    EXPECT_EQ(SeqValidateAll(5), 0);
+    EXPECT_EQ(SimValidateAll(4), 0);
+    EXPECT_EQ(step.fset, 100000u);
+    EXPECT_EQ(state.freq, 100000u);
+    EXPECT_EQ(SeqValidateAll(5), 1) << "valid once clamped";
+    SetParallelEnable(0);
+    step.fset = 150000;
+    EXPECT_EQ(SeqValidateAll(5), 1) << "no ceiling without parallel operation";
 }
 
 // The saved configuration's words each have their range; one past it fails every table and set.

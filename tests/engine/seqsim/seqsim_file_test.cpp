@@ -89,6 +89,206 @@ TEST_F(SeqSimFile, SavedFilesHaveTheirLayout) {
     EXPECT_EQ(g_SeqSimBlock[0].seqSaved.wiring, 0u);
 }
 
+// Every word of a record at its place: SEQ phase p, table t, step s at 64 + p x 408000 + (t x 1000 + s) x 68,
+// SIM phase p, set k, state s at 64 + p x 624 + (k x 6 + s) x 52, each word big-endian in record order; the
+// configuration blocks' fields at theirs. A parse puts every word and field back where it came from.
+TEST_F(SeqSimFile, EveryFieldInItsBytes) {
+    auto word = [](uint32_t p, uint32_t t, uint32_t s, uint32_t w) { return (p * 6 + t) << 24 | s << 8 | w; };
+    const uint32_t steps[] = {0, 1, 998, 999};
+    for (uint32_t p = 0; p < 3; ++p)
+        for (uint32_t t = 0; t < kSeqTables; ++t)
+            for (uint32_t s : steps) {
+                auto* w = reinterpret_cast<uint32_t*>(&g_SeqStepTable[t][p][s]);
+                for (uint32_t i = 0; i < 17; ++i)
+                    w[i] = word(p, t, s, i);
+            }
+    for (uint32_t p = 0; p < 3; ++p)
+        for (uint32_t k = 0; k < kSimSets; ++k)
+            for (uint32_t s = 0; s < 6; ++s) {
+                auto* w = reinterpret_cast<uint32_t*>(&g_SimStepTable[k][p][s]);
+                for (uint32_t i = 0; i < 13; ++i)
+                    w[i] = word(p, k, s, i);
+            }
+    SeqSavedConfig& q = g_SeqSimBlock[0].seqSaved;
+    q.range = 1;
+    q.kind = 2;
+    q.acvUnit = 1;
+    q.wiring = 2;
+    for (uint32_t i = 0; i < 16; ++i)
+        q.factors[i] = 1000 + i;
+    SimSavedConfig& m = g_SeqSimBlock[0].simSaved;
+    m.acvUnit = 1;
+    m.range = 0;
+    m.wiring = 2;
+    ASSERT_EQ(SeqBuildFile(6, 0), 0);
+    ASSERT_EQ(SimBuildFile(6), 0);
+    const std::string seq(reinterpret_cast<char*>(g_SeqFileBuf), kSeqFileSize);
+    const std::string sim(reinterpret_cast<char*>(g_SimFileBuf), kSimFileSize);
+    auto be32 = [](const std::string& f, size_t at) {
+        return storage::LoadBe32(reinterpret_cast<const uint8_t*>(f.data()) + at);
+    };
+    for (uint32_t p = 0; p < 3; ++p)
+        for (uint32_t t = 0; t < kSeqTables; ++t)
+            for (uint32_t s : steps)
+                for (uint32_t i = 0; i < 17; ++i)
+                    ASSERT_EQ(be32(seq, 64 + p * 408000 + (t * 1000 + s) * 68 + i * 4), word(p, t, s, i))
+                        << "SEQ phase " << p << " table " << t << " step " << s << " word " << i;
+    for (uint32_t p = 0; p < 3; ++p)
+        for (uint32_t k = 0; k < kSimSets; ++k)
+            for (uint32_t s = 0; s < 6; ++s)
+                for (uint32_t i = 0; i < 13; ++i)
+                    ASSERT_EQ(be32(sim, 64 + p * 624 + (k * 6 + s) * 52 + i * 4), word(p, k, s, i))
+                        << "SIM phase " << p << " set " << k << " state " << s << " word " << i;
+    constexpr size_t kSeqBlock = 1224064, kSimBlock = 1936;
+    for (uint32_t i = 0; i < 16; ++i)
+        EXPECT_EQ(be32(seq, kSeqBlock + 4 * i), 1000 + i) << "factor " << i;
+    EXPECT_EQ(Be16(seq, kSeqBlock + 64), 1) << "range";
+    EXPECT_EQ(Be16(seq, kSeqBlock + 66), 2) << "kind";
+    EXPECT_EQ(Be16(seq, kSeqBlock + 68), 1) << "ACV unit";
+    EXPECT_EQ(Be16(seq, kSeqBlock + 80), 2) << "wiring";
+    EXPECT_EQ(Be16(sim, kSimBlock + 0), 1) << "SIM ACV unit";
+    EXPECT_EQ(Be16(sim, kSimBlock + 2), 0) << "SIM range";
+    EXPECT_EQ(Be16(sim, kSimBlock + 6), 2) << "SIM wiring";
+    // Parsed back into cleared tables and configurations (the words are not valid steps: -202).
+    std::memset(g_SeqStepTable, 0, sizeof g_SeqStepTable);
+    std::memset(g_SimStepTable, 0, sizeof g_SimStepTable);
+    q = SeqSavedConfig{};
+    m = SimSavedConfig{};
+    EXPECT_EQ(SeqParseFile(6, kSeqFileSize), -202);
+    EXPECT_EQ(SimParseFile(6, kSimFileSize), -202);
+    for (uint32_t p = 0; p < 3; ++p)
+        for (uint32_t t = 0; t < kSeqTables; ++t)
+            for (uint32_t s : steps)
+                ASSERT_EQ(reinterpret_cast<uint32_t*>(&g_SeqStepTable[t][p][s])[16], word(p, t, s, 16))
+                    << p << " " << t << " " << s;
+    EXPECT_EQ(g_SeqStepTable[5][2][999].jumpTo, word(2, 5, 999, 9));
+    EXPECT_EQ(g_SimStepTable[1][2][5].repeat, word(2, 1, 5, 7));
+    EXPECT_EQ(g_SimStepTable[0][1][3].acvVpp, word(1, 0, 3, 11));
+    EXPECT_EQ(q.range, 1u);
+    EXPECT_EQ(q.kind, 2u);
+    EXPECT_EQ(q.acvUnit, 1u);
+    EXPECT_EQ(q.wiring, 2u);
+    EXPECT_EQ(q.factors[0], 1000u);
+    EXPECT_EQ(q.factors[15], 1015u);
+    EXPECT_EQ(m.acvUnit, 1u);
+    EXPECT_EQ(m.range, 0u);
+    EXPECT_EQ(m.wiring, 2u);
+}
+
+// The reserved bytes of both configuration blocks are zero, whatever the image held before; building SEQ9
+// to clear it saves the ACV unit as Vpp in every phase slice, and nothing else does.
+TEST_F(SeqSimFile, ReservedBytesAndTheClearedSeq9) {
+    EXPECT_EQ(SeqGetFileSize(), 1224324u);
+    EXPECT_EQ(SimGetFileSize(), 1972u);
+    EXPECT_EQ(SeqOldFileSizeDelta(), 24256u);
+    EXPECT_EQ(SimOldFileSizeDelta(), 80u);
+    std::memset(g_SeqFileBuf, 0xFF, kSeqFileSize);
+    std::memset(g_SimFileBuf, 0xFF, kSimFileSize);
+    ASSERT_EQ(SeqBuildFile(2, 0), 0);
+    ASSERT_EQ(SimBuildFile(2), 0);
+    const uint8_t* seq = g_SeqFileBuf + 1224064;
+    for (size_t i = 70; i < 256; ++i) {
+        if (i == 80 || i == 81) continue;
+        ASSERT_EQ(seq[i], 0) << "SEQ block byte " << i;
+    }
+    const uint8_t* sim = g_SimFileBuf + 1936;
+    for (size_t i : {4, 5, 8, 20, 31})
+        EXPECT_EQ(sim[i], 0) << "SIM block byte " << i;
+    for (int32_t slot : {-1, 10}) {
+        EXPECT_EQ(SeqBuildFile(slot, 0), -1) << slot;
+        EXPECT_EQ(SimBuildFile(slot), -1) << slot;
+    }
+    const struct {
+        int32_t slot, clear;
+        uint32_t unit;
+    } rows[] = {{8, 1, 0}, {9, 0, 0}, {0, 1, 0}, {9, 1, 1}};
+    for (const auto& row : rows) {
+        for (auto& b : g_SeqSimBlock)
+            b.seqSaved.acvUnit = 0;
+        ASSERT_EQ(SeqBuildFile(row.slot, row.clear), 0);
+        EXPECT_EQ(Be16(std::string(reinterpret_cast<char*>(g_SeqFileBuf), kSeqFileSize), 1224064 + 68), row.unit)
+            << row.slot << " " << row.clear;
+        for (int p = 0; p < kSeqSlices; ++p)
+            EXPECT_EQ(g_SeqSimBlock[p].seqSaved.acvUnit, row.unit) << p;
+    }
+}
+
+// The image of a cleared memory holds the slot's default tables (its template steps in both AC+DC tables,
+// the default step elsewhere), SEQ9's with the ACV unit Vpp; slots 0-9 only.
+TEST_F(SeqSimFile, ClearedImagesHoldTheSlotsDefaults) {
+    std::string cleared(kSeqFileSize, '\0');
+    auto* out = reinterpret_cast<uint8_t*>(cleared.data());
+    for (const int32_t slot : {-1, 10}) {
+        EXPECT_EQ(SeqBuildClearedImage(slot, out), -1) << slot;
+        EXPECT_EQ(SimBuildClearedImage(slot, out), -1) << slot;
+    }
+    EXPECT_EQ(SeqBuildClearedImage(0, nullptr), -1);
+    EXPECT_EQ(SimBuildClearedImage(0, nullptr), -1);
+    for (const int32_t slot : {0, 4, 9}) {
+        SCOPED_TRACE(slot);
+        ASSERT_EQ(SeqBuildClearedImage(slot, out), 0);
+        SeqMem_ResetToSlotDefaults(slot);
+        ASSERT_EQ(SeqBuildFile(slot, 0), 0);
+        EXPECT_EQ(std::memcmp(out + 64, g_SeqFileBuf + 64, 1224064 - 64), 0) << "the records";
+        EXPECT_EQ(Be16(cleared, 1224064 + 68), slot == 9 ? 1 : 0) << "ACV unit";
+    }
+    std::string sim(kSimFileSize, '\x55');
+    ASSERT_EQ(SimBuildClearedImage(3, reinterpret_cast<uint8_t*>(sim.data())), 0);
+    Sim_LoadDefaultSteps();
+    ASSERT_EQ(SimBuildFile(3), 0);
+    EXPECT_EQ(std::memcmp(sim.data() + 64, g_SimFileBuf + 64, 1936 - 64), 0) << "the default states";
+    EXPECT_EQ(sim.substr(1936, 32), std::string(32, '\0')) << "a configuration of zeros";
+}
+
+// Slots 0 to 9 are the memories; anything else, a missing image or an empty one, is refused at once.
+TEST_F(SeqSimFile, SlotsAndImageArguments) {
+    for (const int32_t slot : {0, 9}) {
+        EXPECT_EQ(SeqSaveFile(slot, 0), static_cast<int32_t>(kSeqFileSize)) << slot;
+        EXPECT_EQ(SimSaveFile(slot), static_cast<int32_t>(kSimFileSize)) << slot;
+        EXPECT_EQ(SeqLoadFile(slot), 1) << slot;
+        EXPECT_EQ(SimLoadFile(slot), 1) << slot;
+    }
+    std::string seq = Read("/mnt/tst/seq/SEQ0.SEQ"), sim = Read("/mnt/tst/sim/SIM0.SIM");
+    const auto* seqBytes = reinterpret_cast<const uint8_t*>(seq.data());
+    const auto* simBytes = reinterpret_cast<const uint8_t*>(sim.data());
+    for (const int32_t slot : {-1, 10}) {
+        EXPECT_EQ(SeqSaveFile(slot, 0), -1) << slot;
+        EXPECT_EQ(SimSaveFile(slot), -1) << slot;
+        EXPECT_EQ(SeqLoadFile(slot), -1) << slot;
+        EXPECT_EQ(SimLoadFile(slot), -1) << slot;
+        EXPECT_EQ(SeqImportFileImage(slot, seqBytes, kSeqFileSize), -1) << slot;
+        EXPECT_EQ(SimImportFileImage(slot, simBytes, kSimFileSize), -1) << slot;
+        EXPECT_EQ(SeqImportFromUsb(slot), -1) << slot;
+        EXPECT_EQ(SimImportFromUsb(slot), -1) << slot;
+    }
+    EXPECT_EQ(SeqImportFileImage(1, nullptr, kSeqFileSize), -1);
+    EXPECT_EQ(SimImportFileImage(1, nullptr, kSimFileSize), -1);
+    EXPECT_EQ(SeqImportFileImage(1, seqBytes, 0), -1);
+    EXPECT_EQ(SimImportFileImage(1, simBytes, 0), -1);
+    EXPECT_EQ(SeqImportFileImage(1, seqBytes, kSeqFileSize - 1), -200);
+    EXPECT_EQ(SimImportFileImage(1, simBytes, kSimFileSize + 1), -200);
+    Write("/mnt/tst/sim/SIM0.SIM", "");
+    EXPECT_EQ(SimImportFileImage(0, simBytes, kSimFileSize), static_cast<int32_t>(kSimFileSize));
+    EXPECT_TRUE(Read("/mnt/tst/sim/SIM0.SIM") == sim);
+    // A remote read copies the whole image as it is.
+    std::string copy(kSeqFileSize, '\0');
+    SeqCopyFileImage(reinterpret_cast<uint8_t*>(copy.data()));
+    EXPECT_EQ(std::memcmp(copy.data(), g_SeqFileBuf, kSeqFileSize), 0);
+    std::string simCopy(kSimFileSize, '\0');
+    SimCopyFileImage(reinterpret_cast<uint8_t*>(simCopy.data()));
+    EXPECT_TRUE(simCopy == sim);
+    SeqCopyFileImage(nullptr);
+    SimCopyFileImage(nullptr);
+    // A failed SIM import puts back its image and its sets.
+    std::string spoilt = sim;
+    spoilt[100] ^= 1;
+    g_SimStepTable[1][0][2].acv = 4321;
+    const std::string image(reinterpret_cast<char*>(g_SimFileBuf), kSimFileSize);
+    EXPECT_EQ(SimImportFileImage(1, reinterpret_cast<const uint8_t*>(spoilt.data()), kSimFileSize), -200);
+    EXPECT_TRUE(std::string(reinterpret_cast<char*>(g_SimFileBuf), kSimFileSize) == image);
+    EXPECT_EQ(g_SimStepTable[1][0][2].acv, 4321u);
+}
+
 TEST_F(SeqSimFile, BuildParseBuildIsByteIdentical) {
     Scramble(123);
     g_SimStepTable[1][2][4].acv = 12345;
@@ -123,6 +323,7 @@ TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
         {"one record byte", [](std::string& f) { f[64 + 68 * 5 + 7] ^= 1; }, false, -200},
         {"old short size", [](std::string& f) { f.resize(1224324 - 24256); }, false, -200},
         {"other size", [](std::string& f) { f.resize(1224000); }, false, -200},
+        {"one byte more", [](std::string& f) { f.push_back('\0'); }, false, -200},
         {"unknown model", [](std::string& f) { f.replace(0, 12, "NO-SUCH-MODL"); }, true, -201},
         {"size field", [](std::string& f) { f[15] ^= 4; }, true, -200},
         {"kind SIM", [](std::string& f) { f[51] = 2; }, true, -200},

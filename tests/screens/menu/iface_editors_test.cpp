@@ -2,6 +2,7 @@
 // back from the settings, the change words and the command log.
 #include <cstring>
 #include <mutex>
+#include <tuple>
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
@@ -123,20 +124,17 @@ TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
 
 TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem) {
     OpenIp();
-    Press('V', kClassCursor);
-    Press('V', kClassCursor);
-    EXPECT_EQ(g_EditBuf.choiceCursor, 11u);
-    EXPECT_EQ(State(), 142u);
-    Press('V', kClassCursor);  // left of the top digit: the units of octet 4
-    EXPECT_EQ(g_EditBuf.choiceCursor, 0u);
-    EXPECT_EQ(State(), 145u);
-    EXPECT_EQ(Work(), 120);
-    Press('V', kClassCursor);
-    Press('V', kClassCursor);
-    Press('V', kClassCursor);
-    EXPECT_EQ(State(), 144u);
-    EXPECT_EQ(Work(), 28);
-    Press('W', kClassCursor);
+    // {left presses, cursor, state, the octet's value}; the third is left of the top digit: the units of
+    // octet 4.
+    for (const auto& [presses, cursor, state, work] :
+         {std::tuple{2, 11u, 142u, 192}, {1, 0u, 145u, 120}, {3, 3u, 144u, 28}}) {
+        for (int k = 0; k < presses; ++k)
+            Press(kLeft, kClassCursor);
+        EXPECT_EQ(g_EditBuf.choiceCursor, cursor);
+        EXPECT_EQ(State(), state);
+        EXPECT_EQ(Work(), work);
+    }
+    Press(kRight, kClassCursor);
     EXPECT_EQ(State(), 145u);
 }
 
@@ -150,13 +148,12 @@ TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     Type("123456");
     Press(kEnter, kClassKeypad);
     EXPECT_EQ(LanCfgRead().PORT, 9999u);
-    // The knob runs the other way round and keeps to 1..9999.
+    // The knob runs the other way round and keeps to 1..9999; the right key goes from digit 0 to the top.
     menuEnterStateValue(162, 2);
     Knob(1);
-    EXPECT_EQ(Work(), 1);
     Knob(1);
-    EXPECT_EQ(Work(), 1);
-    Press('W', kClassCursor);  // from digit 0 to the top digit
+    EXPECT_EQ(Work(), 1) << "from 2 to 1, where it stops";
+    Press(kRight, kClassCursor);
     Knob(-1);
     EXPECT_EQ(Work(), 1001);
 }

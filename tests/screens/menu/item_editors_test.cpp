@@ -20,16 +20,12 @@ double Shown(uint32_t id) {
 }
 
 TEST_F(ItemEdit, TypedInductanceIsStoredInTheRecordsUnits) {
-    MenuRows_EnterState(196);
-    Type("12.5");
-    Press(kEnter, kClassKeypad);
+    TypeIn(196, "12.5");
     EXPECT_EQ(State(), 195u);
     EXPECT_NEAR(Shown(196), 12.5, 1e-6);
     // A number whose steps leave 32 bits is dropped like one outside the limits.
-    MenuRows_EnterState(202);
     const double before = Shown(202);
-    Type("999999999");
-    Press(kEnter, kClassKeypad);
+    TypeIn(202, "999999999");
     EXPECT_EQ(State(), 201u);
     EXPECT_EQ(Shown(202), before);
 }
@@ -61,15 +57,11 @@ TEST_F(ItemEdit, LcdKnobShowsAtOnceAndExitKeepsIt) {
     Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 215u);
     EXPECT_EQ(IfaceLcdByte(0), 51);
-    MenuRows_EnterState(218);
     const uint8_t brightness = IfaceLcdByte(1);
-    Type("101");
-    Press(kEnter, kClassKeypad);
+    TypeIn(218, "101");
     EXPECT_EQ(IfaceLcdByte(1), brightness) << "outside 1..100";
     EXPECT_EQ(State(), 217u);
-    MenuRows_EnterState(220);
-    Type("7");
-    Press(kEnter, kClassKeypad);
+    TypeIn(220, "7");
     EXPECT_EQ(IfaceLcdByte(2), 7);
 }
 

@@ -31,7 +31,7 @@ class ServiceKeys : public MenuKeys {
         plat::SetTimeScale(1000.0);
         g_BrandId = 0;
         plat::PowerStage().ClearTrace();
-        std::remove((store_.root.path() + "/var/log/commands.log").c_str());
+        ClearLog();
     }
     void TearDown() override {
         plat::SetTimeScale(1.0);
@@ -52,6 +52,13 @@ class ServiceKeys : public MenuKeys {
         Type(digits);
         Press(kEnter, kClassKeypad);
     }
+    // The brand list's editor, the knob turned by `delta`, the brand taken.
+    static void ChangeBrand(int8_t delta) {
+        At(226);
+        if (delta != 0) Knob(delta);
+        Press(kEnter, kClassKeypad);
+    }
+    void ClearLog() const { std::remove((store_.root.path() + "/var/log/commands.log").c_str()); }
 };
 
 TEST_F(ServiceKeys, EveryCodeButTheServiceCodesAndThePasswordIsRefused) {
@@ -149,18 +156,15 @@ TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
     testsupport::WriteBrandMedia(
         [&root](const std::string& path, std::string_view content) { root.Write(path, content); }, "tulve",
         "VRN-345/");
-    At(226);
-    Knob(1);
-    Press(kEnter, kClassKeypad);
+    ChangeBrand(1);
     EXPECT_EQ(State(), 225u);
     EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE"});
     EXPECT_EQ(g_BrandId.load(), 1u);
     EXPECT_EQ(store_.root.Read("/mnt/disk/firm"), "firm=TULVE\n");
     EXPECT_EQ(Log(), testsupport::BrandChangeCommands("tulve", "VRN-345/", "0x261"));
     // The same brand again writes nothing.
-    std::remove((store_.root.path() + "/var/log/commands.log").c_str());
-    At(226);
-    Press(kEnter, kClassKeypad);
+    ClearLog();
+    ChangeBrand(0);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Doesn't Change"});
     EXPECT_TRUE(Log().empty());
 }
@@ -172,9 +176,7 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     const auto write = [&root](const std::string& path, std::string_view content) {
         root.Write(path, content);
     };
-    At(226);
-    Knob(1);
-    Press(kEnter, kClassKeypad);
+    ChangeBrand(1);
     EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE\nWeb Image Copy Fail\nBoot Logo Write Fail"});
     for (const std::string& command : Log())
         EXPECT_EQ(command.find("mtd"), std::string::npos) << command;
@@ -185,18 +187,14 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     logo[28] = 16;  // a 16-bit picture
     root.Write("/mnt/disk/app/image/pelma_logo.bmp", logo);
     std::remove(plat::MapPath("/mnt/disk/httpd/ODM_image/pelma/logo.svg").c_str());
-    std::remove((store_.root.path() + "/var/log/commands.log").c_str());
-    At(226);
-    Knob(1);
-    Press(kEnter, kClassKeypad);
+    ClearLog();
+    ChangeBrand(1);
     EXPECT_EQ(Texts(), std::vector<std::string>{"TULVE => PELMA\nWeb Image Copy Fail\nBoot Logo Write Fail"});
     EXPECT_EQ(Log().back(),
               "cp /mnt/disk/httpd/ODM_image/pelma/favicon.ico /mnt/disk/httpd/images/favicon.ico");
 
     root.Write("/mnt/disk/app/image/qx_logo.bmp", testsupport::LogoBitmap());
-    At(226);
-    Knob(-2);
-    Press(kEnter, kClassKeypad);
+    ChangeBrand(-2);
     EXPECT_EQ(Texts(), std::vector<std::string>{"PELMA => QX\nWeb Image Copy Fail"});
     EXPECT_EQ(g_BrandId.load(), 0u);
 }
@@ -264,9 +262,8 @@ TEST_F(ServiceKeys, TheKpEditorReachesItsTopOnlyAtTheHighestDigit) {
     for (int i = 0; i < 20; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), start + 20);
-    Press(kLeft, kClassCursor);
-    Press(kLeft, kClassCursor);
-    Press(kLeft, kClassCursor);
+    for (int i = 0; i < 3; ++i)
+        Press(kLeft, kClassCursor);
     for (int i = 0; i < 12; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 10000);

@@ -36,8 +36,8 @@ class MiscEditors : public MenuKeys {
 
 TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
     // {row, typed, stored}: the hold time 1-60000 ms, its maximum itself, the average count 1-128.
-    for (const auto& [row, typed, stored] : {std::tuple{96u, "25", 25}, {96u, "70000", 25}, {134u, "0", 8},
-                                             {96u, "60000", 60000}}) {
+    for (const auto& [row, typed, stored] :
+         {std::tuple{96u, "25", 25}, {96u, "70000", 25}, {134u, "0", 8}, {96u, "60000", 60000}}) {
         TypeInto(row, typed);
         EXPECT_EQ(Param(row + 1), stored) << typed;
         EXPECT_EQ(State(), row) << typed;

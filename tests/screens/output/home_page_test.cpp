@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "GUI/draw/gui_2d.h"
@@ -41,9 +43,23 @@ void CountingPaint(WM_MSG_RECORD* msg) {
 int Count(const std::vector<int>& painted, int win) {
     return static_cast<int>(std::count(painted.begin(), painted.end(), win));
 }
+std::vector<int> Counts(const std::vector<int>& painted, std::initializer_list<int> wins) {
+    std::vector<int> out;
+    for (int win : wins)
+        out.push_back(Count(painted, win));
+    return out;
+}
+using V = std::vector<int>;
 
 WM_HWINDOW W(int win) {
     return g_HomeWin[win];
+}
+// Whether each window is shown: a digit a window.
+std::string Shown(std::initializer_list<int> wins) {
+    std::string out;
+    for (int win : wins)
+        out += std::to_string(WM_IsShown(W(win)));
+    return out;
 }
 
 class HomePage : public ::testing::Test {
@@ -136,10 +152,10 @@ TEST_F(HomePage, TreeIsBuiltOnceWithItsPlacesAndVisibility) {
     EXPECT_EQ(at(kWinLineListHead), (std::vector<int>{592, 28 + 18, 105, 21}));
     EXPECT_EQ(at(kWinStatusCell0 + 12), (std::vector<int>{638, 0, 62, 24}));
     EXPECT_EQ(at(kWinSoftKey0 + 7), (std::vector<int>{720, 420, 80, 60}));
-    for (int win :
-         {int{kWinSlave}, int{kWinItemList0}, kWinItemList0 + 3, int{kWinModeList}, int{kWinLineList}})
-        EXPECT_EQ(WM_IsShown(W(win)), 0) << win;
-    EXPECT_EQ(WM_IsShown(W(kWinItemListHead0)), 1) << "a list's highlight shows with its list";
+    // A list's highlight shows with its list.
+    EXPECT_EQ(
+        Shown({kWinSlave, kWinItemList0, kWinItemList0 + 3, kWinModeList, kWinLineList, kWinItemListHead0}),
+        "000001");
     EXPECT_EQ(WM_GetParent(W(kWinRoot)), WM_GetDesktop());
     EXPECT_EQ(WM_GetParent(W(CellTagWin(11))), W(MeterCellWin(11)));
 }
@@ -169,8 +185,7 @@ TEST_F(HomePage, HideAndShowEmptyTheQueueAndLayOutTheBodyAgain) {
     EXPECT_EQ(g_HomeRedrawCountdown, 0u);
     HomeDirty_Push(W(kWinSeparator));
     HomeScreen_Hide();
-    EXPECT_EQ(WM_IsShown(W(kWinBody)), 0);
-    EXPECT_EQ(WM_IsShown(W(kWinRoot)), 0);
+    EXPECT_EQ(Shown({kWinBody, kWinRoot}), "00");
     HomeScreen_Show();
     EXPECT_EQ(g_HomeRedrawCountdown, 2u) << "the body was hidden";
     EXPECT_TRUE(Update().empty()) << "the object starts again from its init, which drops the queue";
@@ -182,13 +197,10 @@ TEST_F(HomePage, HideAndShowEmptyTheQueueAndLayOutTheBodyAgain) {
     const std::vector<int> layout = Update();
     EXPECT_EQ(g_HomeRedrawCountdown, 0u);
     EXPECT_EQ(Count(layout, kWinBody), 1) << "the body paints at once";
-    EXPECT_EQ(WM_IsShown(W(kWinBody)), 1);
-    EXPECT_EQ(WM_IsShown(W(kWinStatusBar)), 1);
-    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 0);
-    EXPECT_EQ(WM_IsShown(W(PanelValueWin(5))), 1);
-    EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0) << "3P4W: six rows a page";
-    EXPECT_EQ(WM_IsShown(W(kWinLowerFrame)), 0);
-    EXPECT_EQ(WM_IsShown(W(kWinPanelScroll)), 1);
+    // 3P4W: six rows a page.
+    EXPECT_EQ(Shown({kWinBody, kWinStatusBar, kWinSlave, PanelValueWin(5), PanelValueWin(6), kWinLowerFrame,
+                     kWinPanelScroll}),
+              "1101001");
 
     // Shown again while the body is visible: no layout pass.
     HomeScreen_Show();
@@ -213,9 +225,7 @@ TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
     for (int i = 0; i < 6; ++i)
         Update();
     EXPECT_EQ(g_HomeRedrawCountdown, 1u) << "tried again on every update";
-    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 1);
-    for (int win : {int{kWinStatusBar}, int{kWinSoftKeyColumn}, int{kWinPhaseHeader}, int{kWinBody}})
-        EXPECT_EQ(WM_IsShown(W(win)), 0) << win;
+    EXPECT_EQ(Shown({kWinSlave, kWinStatusBar, kWinSoftKeyColumn, kWinPhaseHeader, kWinBody}), "10000");
     g_painted.clear();
     WM_Run();
     const std::vector<uint16_t> s = guitest::Screen();
@@ -232,8 +242,7 @@ TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
     ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
     Update();
     EXPECT_EQ(g_HomeRedrawCountdown, 0u);
-    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 0);
-    EXPECT_EQ(WM_IsShown(W(kWinStatusBar)), 1);
+    EXPECT_EQ(Shown({kWinSlave, kWinStatusBar}), "01");
 }
 
 TEST_F(HomePage, TwoSettingsChangedTogetherRepaintOnConsecutiveCalls) {
@@ -242,19 +251,15 @@ TEST_F(HomePage, TwoSettingsChangedTogetherRepaintOnConsecutiveCalls) {
     ASSERT_EQ(paramPutValue(0, kParamFreq, 6000, 0), 0);
     EXPECT_TRUE(Update().empty()) << "queued, painted by the next call";
     const std::vector<int> acv = Update();
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(Count(acv, SetCellWin(0, c)), 1) << "ACV L" << c + 1;
-        EXPECT_EQ(Count(acv, SetCellWin(1, c)), 0) << "DCV L" << c + 1;
-        EXPECT_EQ(Count(acv, SetCellWin(2, c)), 1) << "FREQ L" << c + 1;
-    }
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(Counts(acv, {SetCellWin(0, c), SetCellWin(1, c), SetCellWin(2, c)}), (V{1, 0, 1}))
+            << "ACV, DCV, FREQ L" << c + 1;
     EXPECT_EQ(Count(acv, PanelValueWin(2)), 1) << "AC-INT shows the voltage in row 2";
     EXPECT_EQ(Count(acv, PanelValueWin(4)), 0) << "the frequency waits for the next call";
     const std::vector<int> freq = Update();
     EXPECT_EQ(Count(freq, PanelValueWin(4)), 1);
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(Count(freq, SetCellWin(0, c)), 0);
-        EXPECT_EQ(Count(freq, SetCellWin(2, c)), 1);
-    }
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(Counts(freq, {SetCellWin(0, c), SetCellWin(2, c)}), (V{0, 1})) << "ACV, FREQ L" << c + 1;
     EXPECT_TRUE(Update().empty());
 }
 
@@ -318,15 +323,11 @@ TEST_F(HomePage, ANewReadingRepaintsOnlyTheCellsItChanges) {
 
     g_DispCache[1].Set(kMfVrms, 230.0f);  // L2's voltage only
     painted = countdown();
-    EXPECT_EQ(Count(painted, MeterCellWin(4)), 1);
-    EXPECT_EQ(Count(painted, MeterCellWin(0)), 0);
-    EXPECT_EQ(Count(painted, MeterCellWin(8)), 0);
-    EXPECT_EQ(Count(painted, kWinPowerCell0), 0);
+    EXPECT_EQ(Counts(painted, {MeterCellWin(4), MeterCellWin(0), MeterCellWin(8), kWinPowerCell0}),
+              (V{1, 0, 0, 0}));
     g_MeasLive[0].Set(kMfVrmsTotal, 400.0f);  // the total voltage only
     painted = countdown();
-    EXPECT_EQ(Count(painted, kWinPowerCell0), 1);
-    EXPECT_EQ(Count(painted, kWinPowerCell0 + 1), 0);
-    EXPECT_EQ(Count(painted, MeterCellWin(4)), 0);
+    EXPECT_EQ(Counts(painted, {kWinPowerCell0, kWinPowerCell0 + 1, MeterCellWin(4)}), (V{1, 0, 0}));
 
     // The hold greys every value and its end whitens them again, though no reading changed; the next
     // countdown finds them all shown.
@@ -345,11 +346,14 @@ TEST_F(HomePage, CellsAWindowCoveredInPartAreWholeAfterItGoes) {
     NewReading(125.0f);
     g_MeasRefreshFlags.store(kMeasRefreshDue);
     Settle();
-    const WM_HWINDOW above = WM_CreateTop(240, 160, 250, 60, WM_CF_SHOW, [](WM_MSG_RECORD* msg) {
-        if (msg->MsgId != WM_MSG_PAINT) return;
-        SetColorRGB(0x00FF00);
-        GUI_FillBox(0, 0, 250, 60);
-    }, 0);
+    const WM_HWINDOW above = WM_CreateTop(
+        240, 160, 250, 60, WM_CF_SHOW,
+        [](WM_MSG_RECORD* msg) {
+            if (msg->MsgId != WM_MSG_PAINT) return;
+            SetColorRGB(0x00FF00);
+            GUI_FillBox(0, 0, 250, 60);
+        },
+        0);
     WM_Run();
     NewReading(0.0f);
     WM_Hide(above);
@@ -389,8 +393,7 @@ TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     g_HomePage.viewSel.store(1);                  // total power
     g_HomePage.panelRow.store(4);
     Settle();
-    EXPECT_EQ(WM_IsShown(W(kWinPowerCell0)), 1);
-    EXPECT_EQ(WM_IsShown(W(SetCellWin(0, 0))), 0);
+    EXPECT_EQ(Shown({kWinPowerCell0, SetCellWin(0, 0)}), "10");
 
     g_PhaseMode.store(2);
     Update();
@@ -400,16 +403,14 @@ TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     EXPECT_EQ(g_HomePage.viewSel.load(), 0u);
     EXPECT_EQ(g_HomePage.panelRow.load(), 0u);
     EXPECT_EQ(g_EditAllPhases.load(), 1);
-    EXPECT_EQ(WM_IsShown(W(SetCellWin(0, 0))), 1) << "set values instead of the total power";
-    EXPECT_EQ(WM_IsShown(W(kWinPowerCell0)), 0);
+    EXPECT_EQ(Shown({kWinPowerCell0, SetCellWin(0, 0)}), "01") << "set values instead of the total power";
     const std::vector<int> painted = Update();
     EXPECT_EQ(Count(painted, kWinStatusCell0 + 11), 1) << "the wiring cell";
     for (int n = 0; n < 9; ++n)
         EXPECT_GE(Count(painted, kWinSetCell0 + n), 1) << n;
     for (int n = 0; n < 6; ++n)
         EXPECT_GE(Count(painted, PanelValueWin(n)), 1) << n;
-    EXPECT_EQ(WM_IsShown(W(kWinVerticalBar)), 1);
-    EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0);
+    EXPECT_EQ(Shown({kWinVerticalBar, PanelValueWin(6)}), "10");
 }
 
 TEST_F(HomePage, OutputModeChangeSelectsRowOneOrRowZeroRightAfterAWiringChange) {
@@ -431,8 +432,7 @@ TEST_F(HomePage, OutputModeChangeSelectsRowOneOrRowZeroRightAfterAWiringChange) 
     g_OutputModeIdx.store(1);
     Update();
     EXPECT_EQ(g_HomePage.panelRow.load(), 0u) << "the wiring change asked for the first row";
-    EXPECT_EQ(WM_IsShown(W(kWinPanelScroll)), 0) << "1P2W shows all rows, no page indicator";
-    EXPECT_EQ(WM_IsShown(W(PanelValueWin(11))), 1);
+    EXPECT_EQ(Shown({kWinPanelScroll, PanelValueWin(11)}), "01") << "1P2W shows all rows, no page indicator";
     Settle();
     g_OutputModeIdx.store(0);
     Update();
@@ -492,9 +492,7 @@ TEST_F(HomePage, ModeAndLineListsOpenWithTheirStatesAndFollowTheEditedValue) {
     Update();
     EXPECT_EQ(WM_IsShown(modes), 0);
     std::vector<int> painted = Update();
-    EXPECT_EQ(Count(painted, kWinSoftKey0), 1);
-    EXPECT_EQ(Count(painted, SetCellWin(2, 2)), 1);
-    EXPECT_EQ(Count(painted, PanelValueWin(5)), 1);
+    EXPECT_EQ(Counts(painted, {kWinSoftKey0, SetCellWin(2, 2), PanelValueWin(5)}), (V{1, 1, 1}));
     g_MenuState.store(46);
     Update();
     EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4) << "opens on the last highlight";

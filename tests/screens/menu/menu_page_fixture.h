@@ -16,6 +16,12 @@ void StopPage();
 void Step(uint32_t state, int passes = 1);
 // The text log from its start, and the part written since the last call of TakeLog.
 std::string TakeLog();
+// What the passes on `state` drew, and nothing logged before them.
+inline std::string StepLog(uint32_t state, int passes) {
+    TakeLog();
+    Step(state, passes);
+    return TakeLog();
+}
 // True when the log text holds the line "x y align colour font text" with this anchor, colour and text.
 inline bool Logged(const std::string& log, int x, int y, const char* colour, const char* text) {
     return screentext::Logged(log, x, y, text, colour);

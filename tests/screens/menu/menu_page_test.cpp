@@ -6,6 +6,7 @@
 
 #include <set>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/control/barcode_table.h"
@@ -29,6 +30,7 @@ namespace {
 using namespace menu;
 using menutest::Logged;
 using menutest::Step;
+using menutest::StepLog;
 using menutest::TakeLog;
 
 std::vector<uint32_t> Counts() {
@@ -84,16 +86,12 @@ TEST_F(MenuPageTest, TopMenuTextsFocusAndSoftKeys) {
 TEST_F(MenuPageTest, WithoutTheRs232PortItsRowIsDimmed) {
     g_Rs232Present.store(0);
     Step(139, 3);
-    TakeLog();
-    Step(94, 3);
-    const std::string log = TakeLog();
+    const std::string log = StepLog(94, 3);
     EXPECT_TRUE(Logged(log, 16, 176, "0x39E7", "5. RS232C")) << log;
 }
 
 TEST_F(MenuPageTest, MiscListLabelsAndTheHintOfItsEditor) {
-    TakeLog();
-    Step(96, 2);
-    const std::string log = TakeLog();
+    const std::string log = StepLog(96, 2);
     EXPECT_TRUE(Logged(log, 16, 43, "0xFFFF", "MISC Configuration")) << log;
     EXPECT_TRUE(Logged(log, 17, 44, "0x0000", "MISC Configuration"));
     EXPECT_TRUE(Logged(log, 21, 78, "0xFFFF", "T peak,hold(msec)"));
@@ -266,17 +264,12 @@ TEST_F(MenuPageTest, BarcodeTeachRepaintsTheColumnAndIsTakenOnce) {
 }
 
 TEST_F(MenuPageTest, HintsFollowTheWiring) {
-    SetPhaseMode(2);
-    Step(102, 3);
-    TakeLog();
-    Step(103, 2);
-    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "ALL|L1|L2"));
-
-    SetPhaseMode(1);
-    Step(130, 3);
-    TakeLog();
-    Step(131, 2);
-    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "L1"));
+    // {wiring, the row whose editor opens, its hint}
+    for (const auto& [wiring, row, hint] : {std::tuple{2u, 102u, "ALL|L1|L2"}, {1u, 130u, "L1"}}) {
+        SetPhaseMode(wiring);
+        Step(row, 3);
+        EXPECT_TRUE(Logged(StepLog(row + 1, 2), 710, 10, "0xFFFF", hint)) << wiring;
+    }
 }
 
 TEST_F(MenuPageTest, MiscPreviewPageSwapsPageUpAndPageDown) {

@@ -42,9 +42,7 @@ class MenuPreviewTest : public ::testing::Test {
     // Moves the focus to a top-menu entry and waits out the preview delay.
     static std::string Preview(uint32_t state) {
         Step(state == 94 ? 95 : 94, 15);
-        TakeLog();
-        Step(state, 15);
-        return TakeLog();
+        return menutest::StepLog(state, 15);
     }
 };
 

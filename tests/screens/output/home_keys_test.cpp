@@ -165,11 +165,9 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     ASSERT_EQ(paramPutValue(0, kAcv, 10000, 0), 0);
     g_ParamFlags.store(kPreset);
     // Long presses of digits 9 and 0, of soft keys 8, 1 and 3.
-    const std::tuple<uint8_t, uint8_t, uint32_t> saves[] = {{249, kClassFunction, 9},
-                                                            {240, kClassFunction, 0},
-                                                            {201, kClassSoft, 7},
-                                                            {194, kClassSoft, 0},
-                                                            {196, kClassSoft, 2}};
+    const std::tuple<uint8_t, uint8_t, uint32_t> saves[] = {
+        {249, kClassFunction, 9}, {240, kClassFunction, 0}, {201, kClassSoft, 7}, {194, kClassSoft, 0},
+        {196, kClassSoft, 2}};
     for (const auto& [code, cls, index] : saves) {
         Press(code, cls);
         EXPECT_EQ(g_HomePage.saveIndex.load(), index) << int{code};

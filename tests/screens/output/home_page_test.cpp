@@ -346,14 +346,11 @@ TEST_F(HomePage, CellsAWindowCoveredInPartAreWholeAfterItGoes) {
     NewReading(125.0f);
     g_MeasRefreshFlags.store(kMeasRefreshDue);
     Settle();
-    const WM_HWINDOW above = WM_CreateTop(
-        240, 160, 250, 60, WM_CF_SHOW,
-        [](WM_MSG_RECORD* msg) {
-            if (msg->MsgId != WM_MSG_PAINT) return;
-            SetColorRGB(0x00FF00);
-            GUI_FillBox(0, 0, 250, 60);
-        },
-        0);
+    const WM_HWINDOW above = WM_CreateTop(240, 160, 250, 60, WM_CF_SHOW, [](WM_MSG_RECORD* msg) {
+        if (msg->MsgId != WM_MSG_PAINT) return;
+        SetColorRGB(0x00FF00);
+        GUI_FillBox(0, 0, 250, 60);
+    }, 0);
     WM_Run();
     NewReading(0.0f);
     WM_Hide(above);

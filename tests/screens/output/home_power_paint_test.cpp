@@ -78,12 +78,9 @@ TEST_F(TotalPower, HeldValuesAreGrey) {
 TEST_F(TotalPower, LettersAndTotalColumns) {
     Paint();
     constexpr char kLabel[] = "12 0xFFFF Font45a";
-    for (const auto& [x, y, letter] : {std::tuple{40, 15, "V"},
-                                       {46, 57, "I"},
-                                       {40, 99, "P"},
-                                       {286, 15, "S"},
-                                       {281, 57, "Q"},
-                                       {273, 99, "PF"}})
+    const std::tuple<int, int, const char*> letters[] = {
+        {40, 15, "V"}, {46, 57, "I"}, {40, 99, "P"}, {286, 15, "S"}, {281, 57, "Q"}, {273, 99, "PF"}};
+    for (const auto& [x, y, letter] : letters)
         EXPECT_EQ(At(x, 346 + y, letter), kLabel) << letter << text_;
     for (int x : {61, 310})
         for (int y : {17, 59, 101})

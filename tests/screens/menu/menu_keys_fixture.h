@@ -27,17 +27,6 @@ namespace menutest {
 
 using namespace screenkeys;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
-constexpr uint8_t kDigit0 = 64;  // '@'; the digits 1-9 follow it
-
-constexpr uint8_t kPoint = 74;
-
-// Keypad keys from a text: digits, '.' the point, '-' the sign (SHIFT, then the point key).
-inline void Type(const std::string& text) {
-    for (char c : text) {
-        if (c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
-        Press(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint, kClassKeypad);
-    }
-}
 inline uint32_t State() {
     return g_MenuState.load();
 }

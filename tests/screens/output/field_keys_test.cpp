@@ -23,11 +23,6 @@
 namespace {
 
 using namespace screenkeys;
-// Keypad keys: '0'-'9' are codes 64-73, the point 'J'.
-void Type(const std::string& number) {
-    for (char c : number)
-        Press(c == '.' ? 'J' : static_cast<uint8_t>(64 + (c - '0')), kClassKeypad);
-}
 
 // A model-1 unit in 3P4W, AC-INT, 200 V range, SIN, on the advanced screen.
 class Fields : public ::testing::Test {

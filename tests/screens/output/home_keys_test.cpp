@@ -32,7 +32,7 @@
 namespace {
 
 using namespace screenkeys;
-constexpr uint8_t kPoint = 74, kRunHold = 96;
+constexpr uint8_t kRunHold = 96;
 constexpr uint32_t kShift = core::kFlagShiftLatched, kPreset = core::kFlagPresetMode,
                    kFrozen = core::kFlagMeterHold, kRecalled = statusbar::kFlagPresetRecalled;
 

@@ -18,6 +18,7 @@
 
 namespace {
 
+using menutest::ExpectLogged;
 using menutest::Logged;
 using menutest::SetParam;
 using menutest::Step;
@@ -75,14 +76,11 @@ TEST_F(MenuValuesTest, EditedRowShowsTheWorkingValueInTheDarkBox) {
 TEST_F(MenuValuesTest, DimRowsAndLabelsFollowTheWiring) {
     g_PhaseMode.store(1);  // 1P2W
     const std::string log = StepLog(96, 3);
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(1), kWhite, "1P2W")) << log;
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(2), kDim, "Unbalance"));
-    EXPECT_TRUE(Logged(log, kMisc2X, RowY(3), kDim, "ON")) << "Re-lock in 1P2W";
-    EXPECT_TRUE(Logged(log, kMisc2X, RowY(1), kWhite, "0.1"));
+    ExpectLogged(log, {{kMisc1X, RowY(1), kWhite, "1P2W"}, {kMisc1X, RowY(2), kDim, "Unbalance"},
+                       {kMisc2X, RowY(3), kDim, "ON", "Re-lock in 1P2W"}, {kMisc2X, RowY(1), kWhite, "0.1"}});
     // The rows' labels dim with their values.
-    EXPECT_TRUE(Logged(log, 21, 128, kDim, "Phase Mode"));
-    EXPECT_TRUE(Logged(log, 361, 153, kDim, "Re-lock"));
-    EXPECT_TRUE(Logged(log, 361, 128, kWhite, "TrgOut Source"));
+    ExpectLogged(log, {{21, 128, kDim, "Phase Mode"}, {361, 153, kDim, "Re-lock"},
+                       {361, 128, kWhite, "TrgOut Source"}});
 }
 
 TEST_F(MenuValuesTest, ValuesOutsideTheirTablesShowNothing) {
@@ -103,10 +101,9 @@ TEST_F(MenuValuesTest, ValuesOutsideTheirTablesShowNothing) {
 TEST_F(MenuValuesTest, SlaveShowsDashesInColumnAndFocusedRow) {
     SetParam(kParamParallelPosition, 0);
     const std::string log = StepLog(210, 3);
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(0), kWhite, "Slave")) << log;
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(1), kDim, "---"));
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(2), kDim, "---"));
-    EXPECT_TRUE(Logged(log, 261, RowY(1) + 13, kBlack, "---")) << "the focused Parallel Number";
+    ExpectLogged(log, {{kMisc1X, RowY(0), kWhite, "Slave"}, {kMisc1X, RowY(1), kDim, "---"},
+                       {kMisc1X, RowY(2), kDim, "---"},
+                       {261, RowY(1) + 13, kBlack, "---", "the focused Parallel Number"}});
 }
 
 TEST_F(MenuValuesTest, LanAddressesInEffectUnderDhcpElseConfigured) {
@@ -130,9 +127,8 @@ TEST_F(MenuValuesTest, LanAddressesInEffectUnderDhcpElseConfigured) {
         std::memcpy(g_LanActual[sysadmin::kAddrDns], dns, 4);
     }
     log = StepLog(141, 3);
-    EXPECT_TRUE(Logged(log, kIfaceX, RowY(3), kWhite, "10.0.0.57")) << log;
-    EXPECT_TRUE(Logged(log, kIfaceX, RowY(6), kWhite, "10.0.0.2"));
-    EXPECT_TRUE(Logged(log, 276, RowY(3) + 13, kBlack, "10.0.0.57")) << "the focused row";
+    ExpectLogged(log, {{kIfaceX, RowY(3), kWhite, "10.0.0.57"}, {kIfaceX, RowY(6), kWhite, "10.0.0.2"},
+                       {276, RowY(3) + 13, kBlack, "10.0.0.57", "the focused row"}});
 }
 
 TEST_F(MenuValuesTest, AllDataHasNoMemoryNumber) {

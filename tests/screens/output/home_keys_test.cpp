@@ -232,7 +232,7 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
         uint32_t flagsAfter;
         Texts messages;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {kPreset, 'N', true, kPreset, {"Preset Mode"}},
         {0, 'N', true, 0, {"Exit Preset Mode"}},
         {kPreset, 'X', false, kPreset, {}},
@@ -241,16 +241,11 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
         {kPreset | kFrozen, 'N', false, kPreset | kFrozen, {}},
         {0, 'L', false, 0, {}},
         {kPreset, 0, false, kPreset, {}},
-        // Just outside the soft keys (89-96; below them is OUTPUT), digits (64-73) and their long presses
-        // (194-201, 240-249).
-        {kPreset, 63, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 74, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 97, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 193, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 202, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 239, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 250, true, 0, {"Exit Preset Mode"}},
     };
+    // Just outside the soft keys (89-96; below them is OUTPUT), digits (64-73) and their long presses
+    // (194-201, 240-249).
+    for (uint8_t code : {63, 74, 97, 193, 202, 239, 250})
+        cases.push_back({kPreset, code, true, 0, {"Exit Preset Mode"}});
     for (const Case& c : cases) {
         g_ParamFlags.store(c.flags);
         uint32_t ev = KeyEventPack(0, c.code, kClassFunction);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -134,24 +135,21 @@ TEST_F(HomePage, EveryPixelOfThePageIsPainted) {
 TEST_F(HomePage, TreeIsBuiltOnceWithItsPlacesAndVisibility) {
     EXPECT_NE(g_PagesCreated.load() & kPageBitHome, 0);
     EXPECT_EQ(g_PageId.load(), kPageIdHome);
-    auto at = [](int win) {
-        return std::vector<int>{WM_GetLeft(W(win)), WM_GetTop(W(win)), WM_GetWidth(W(win)),
-                                WM_GetHeight(W(win))};
-    };
-    EXPECT_EQ(at(kWinBody), (std::vector<int>{0, 28, 720, 452}));
-    EXPECT_EQ(at(kWinPhaseHeader), (std::vector<int>{6, 33, 515, 35}));
-    EXPECT_EQ(at(kWinLowerFrame), (std::vector<int>{506, 253, 210, 215}));
-    EXPECT_EQ(at(SetCellWin(1, 2)), (std::vector<int>{388, 28 + 358, 120, 28}));    // DCV L3
-    EXPECT_EQ(at(kWinPowerCell0 + 5), (std::vector<int>{365, 28 + 406, 135, 27}));  // PF
-    // Meter cell 6 = column 1, row 2; its tag lies inside it at (150, 19).
-    EXPECT_EQ(at(MeterCellWin(6)), (std::vector<int>{175, 28 + 182, 172, 44}));
-    EXPECT_EQ(at(CellTagWin(6)), (std::vector<int>{175 + 150, 28 + 182 + 19, 40, 14}));
-    EXPECT_EQ(at(PanelLabelWin(11)), (std::vector<int>{526, 28 + 410, 65, 25}));
-    EXPECT_EQ(at(PanelValueWin(7)), (std::vector<int>{596, 28 + 266, 108, 30}));
-    EXPECT_EQ(at(kWinItemList0 + 3), (std::vector<int>{650, 28 + 220, 70, 225}));
-    EXPECT_EQ(at(kWinLineListHead), (std::vector<int>{592, 28 + 18, 105, 21}));
-    EXPECT_EQ(at(kWinStatusCell0 + 12), (std::vector<int>{638, 0, 62, 24}));
-    EXPECT_EQ(at(kWinSoftKey0 + 7), (std::vector<int>{720, 420, 80, 60}));
+    // {window, x, y, width, height} on screen; DCV L3, PF, meter cell 6 (column 1, row 2) and its tag inside
+    // it at (150, 19).
+    const std::array<int, 5> places[] = {
+        {kWinBody, 0, 28, 720, 452},          {kWinPhaseHeader, 6, 33, 515, 35},
+        {kWinLowerFrame, 506, 253, 210, 215}, {SetCellWin(1, 2), 388, 28 + 358, 120, 28},
+        {kWinPowerCell0 + 5, 365, 28 + 406, 135, 27}, {MeterCellWin(6), 175, 28 + 182, 172, 44},
+        {CellTagWin(6), 175 + 150, 28 + 182 + 19, 40, 14}, {PanelLabelWin(11), 526, 28 + 410, 65, 25},
+        {PanelValueWin(7), 596, 28 + 266, 108, 30}, {kWinItemList0 + 3, 650, 28 + 220, 70, 225},
+        {kWinLineListHead, 592, 28 + 18, 105, 21}, {kWinStatusCell0 + 12, 638, 0, 62, 24},
+        {kWinSoftKey0 + 7, 720, 420, 80, 60}};
+    for (const auto& [win, x, y, w, h] : places) {
+        const WM_HWINDOW hw = W(win);
+        EXPECT_EQ((std::array{WM_GetLeft(hw), WM_GetTop(hw), WM_GetWidth(hw), WM_GetHeight(hw)}),
+                  (std::array{x, y, w, h})) << "window " << win;
+    }
     // A list's highlight shows with its list.
     EXPECT_EQ(
         Shown({kWinSlave, kWinItemList0, kWinItemList0 + 3, kWinModeList, kWinLineList, kWinItemListHead0}),

@@ -1,5 +1,6 @@
 // The output impedance, parallel, LCD, barcode, default-setting and save/recall editors.
 #include <cmath>
+#include <tuple>
 
 #include "core/control/sync/output_sync.h"
 #include "core/control/sys_event.h"
@@ -66,25 +67,20 @@ TEST_F(ItemEdit, LcdKnobShowsAtOnceAndExitKeepsIt) {
 }
 
 TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
-    SaveRecallType.store(0);
-    SaveRecallMemory.store(0);
-    SaveRecallAction.store(4);
-    MenuRows_EnterState(286);
-    Knob(3);  // ARB
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(State(), 285u);
-    EXPECT_EQ(SaveRecallType.load(), 3u);
-    EXPECT_EQ(SaveRecallMemory.load(), 1u);
-    EXPECT_EQ(SaveRecallAction.load(), 0u) << "only PRESET has the internal memory";
-
-    SaveRecallType.store(0);
-    SaveRecallMemory.store(200);
-    SaveRecallAction.store(4);
-    MenuRows_EnterState(286);
-    Knob(1);  // SEQUENCE
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(SaveRecallMemory.load(), 0u);
-    EXPECT_EQ(SaveRecallAction.load(), 0u);
+    // {knob to the type, the memory before, the memory after}: ARB, SEQUENCE; only PRESET has the internal
+    // memory, the action goes back to it.
+    for (const auto& [type, memory, kept] : {std::tuple{3u, 0u, 1u}, {1u, 200u, 0u}}) {
+        SaveRecallType.store(0);
+        SaveRecallMemory.store(memory);
+        SaveRecallAction.store(4);
+        MenuRows_EnterState(286);
+        Knob(static_cast<int8_t>(type));
+        Press(kEnter, kClassKeypad);
+        EXPECT_EQ(State(), 285u);
+        EXPECT_EQ(SaveRecallType.load(), type);
+        EXPECT_EQ(SaveRecallMemory.load(), kept) << type;
+        EXPECT_EQ(SaveRecallAction.load(), 0u) << type;
+    }
 }
 
 TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {

@@ -76,10 +76,8 @@ TEST_F(ArbEditKeys, TypedNumbersAreScaledAndRounded) {
         const char* typed;
         int32_t (*stored)();
         int32_t want;
-    } rows[] = {{533, "-0.0504", ArbBuild_GetLFRingDecay, -50},
-                {525, "1.15", ArbBuild_GetLFRingACV, 115},
-                {503, "1.25", ArbBuild_GetCf1, 13},
-                {501, "0.505", ArbBuild_GetClip, 50},
+    } rows[] = {{533, "-0.0504", ArbBuild_GetLFRingDecay, -50}, {525, "1.15", ArbBuild_GetLFRingACV, 115},
+                {503, "1.25", ArbBuild_GetCf1, 13}, {501, "0.505", ArbBuild_GetClip, 50},
                 {501, "0.51", ArbBuild_GetClip, 51}};
     for (const auto& r : rows) {
         TypeIn(r.state, r.typed);

@@ -85,11 +85,10 @@ TEST_F(MenuNav, AddressRowsOpenOnlyWithoutDhcpOnTheFirstOctetsUnitsDigit) {
 TEST_F(MenuNav, OwnersWithoutARowIgnoreTheRowKeys) {
     for (uint32_t s : {182u, 187u, 166u}) {
         g_MenuState.store(s);
-        for (const auto& [code, cls, delta] : {std::tuple<uint8_t, uint8_t, int8_t>{kEnter, kClassKeypad, 0},
-                                               {kRight, kClassCursor, 0},
-                                               {kLeft, kClassCursor, 0},
-                                               {kKnob, kClassCursor, -1},
-                                               {kKnob, kClassCursor, 1}}) {
+        const std::tuple<uint8_t, uint8_t, int8_t> keys[] = {
+            {kEnter, kClassKeypad, 0}, {kRight, kClassCursor, 0}, {kLeft, kClassCursor, 0},
+            {kKnob, kClassCursor, -1}, {kKnob, kClassCursor, 1}};
+        for (const auto& [code, cls, delta] : keys) {
             Press(code, cls, delta);
             EXPECT_EQ(State(), s) << int{code};
         }

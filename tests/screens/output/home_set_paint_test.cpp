@@ -51,21 +51,14 @@ TEST_F(SetValues, DecimalsFollowTheSizeOfTheValue) {
         for (const auto& [col, row, text, style] : cells)
             EXPECT_EQ(At(X(col), Y(row), text), style) << text << "\n" << text_;
     };
-    expect({{0, 0, "99.99", kValueFont},
-            {1, 0, "100.0", kValueFont},
-            {2, 0, "0.00", kValueFont},
-            {0, 0, " Vrms", kUnitFont},
-            {0, 2, "999.99", kValueFont},
-            {1, 2, "1000.0", kValueFont},
-            {2, 2, "50.00", kValueFont},
-            {2, 2, "  Hz", kUnitFont}});
+    expect({{0, 0, "99.99", kValueFont}, {1, 0, "100.0", kValueFont}, {2, 0, "0.00", kValueFont},
+            {0, 0, " Vrms", kUnitFont}, {0, 2, "999.99", kValueFont}, {1, 2, "1000.0", kValueFont},
+            {2, 2, "50.00", kValueFont}, {2, 2, "  Hz", kUnitFont}});
     g_OutputModeIdx = 2;  // DC-INT: the DC voltage, one decimal from 100 V either way
     Put(kParamDcv2, 0, -9999);
     Put(kParamDcv2, 1, -10000);
     Put(kParamDcv2, 2, 10000);
-    expect({{0, 1, "-99.99", kValueFont},
-            {1, 1, "-100.0", kValueFont},
-            {2, 1, "100.0", kValueFont},
+    expect({{0, 1, "-99.99", kValueFont}, {1, 1, "-100.0", kValueFont}, {2, 1, "100.0", kValueFont},
             {2, 1, "  Vdc", kUnitFont}});
 }
 
@@ -126,15 +119,10 @@ TEST_F(SetValues, LabelsAndFrames) {
 }
 
 TEST(RoundTo5Digits, CutsToFiveSignificantDigitsKeepingTheSign) {
-    for (const auto& [value, cut] : {std::pair{123456, 123450},
-                                     {-123456, -123450},
-                                     {99999, 99999},
-                                     {-99999, -99999},
-                                     {100009, 100000},
-                                     {999999, 999990},
-                                     {1000099, 1000000},
-                                     {-1234567, -1234500},
-                                     {INT32_MIN, INT32_MIN + 48}})
+    const std::pair<int32_t, int32_t> cuts[] = {{123456, 123450},   {-123456, -123450}, {99999, 99999},
+                                                {-99999, -99999},   {100009, 100000},   {999999, 999990},
+                                                {1000099, 1000000}, {-1234567, -1234500}, {INT32_MIN, INT32_MIN + 48}};
+    for (const auto& [value, cut] : cuts)
         EXPECT_EQ(RoundTo5Digits(value), cut) << value;
 }
 

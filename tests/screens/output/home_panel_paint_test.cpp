@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/params/access/param_access.h"
@@ -182,21 +183,17 @@ TEST_F(HomePanel, WholeDegreeOnPhaseAbove359IsShownAndPutBackAs359) {
     EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3590);
     screen.Paint(home::PanelValueWin(0));
     EXPECT_EQ(guitest::Screen(), shown);
-    // Switched off, the row reads FREE and the value stays as it is.
-    SetOnPhase(3595, 0, 0);
-    screen.Paint(home::PanelValueWin(0));
-    home::HomeValues_Fit();
-    EXPECT_EQ(Value(0), "FREE");
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
-    // With a decimal the angle may go past 359.
-    SetOnPhase(3595, 1, 1);
-    home::HomeValues_Fit();
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
-    // Off the shown page nothing is fitted.
-    Select(0);
-    SetOnPhase(3595, 1, 0);
-    home::HomeValues_Fit();
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
+    // Nothing is fitted switched off (the row reads FREE), with a decimal (the angle may go past 359), nor
+    // off the shown page. {selected row, switched on, decimals, the start of the row's text}
+    for (const auto& [row, on, decimals, shown] :
+         {std::tuple{6u, 0, 0, "FREE"}, {6u, 1, 1, "359.5"}, {0u, 1, 0, "L1"}}) {
+        Select(row);
+        SetOnPhase(3595, on, decimals);
+        screen.Paint(home::PanelValueWin(0));
+        home::HomeValues_Fit();
+        EXPECT_EQ(Value(0).rfind(shown, 0), 0u) << Value(0);
+        EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595) << shown;
+    }
 }
 
 // The LINE view's AC voltage reaches the phase maximum as a line-to-line value: sqrt(3) times it in

@@ -97,14 +97,12 @@ TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
 
 TEST_F(IfaceEdit, KnobStepsTheCursorDigitAndStopsAtTheOctetEnds) {
     MenuRows_EnterState(145);
-    g_EditBuf.choiceCursor = 1;  // tens of octet 4
-    Knob(5);
-    EXPECT_EQ(Ip(3), 170);
-    Knob(127);
-    EXPECT_EQ(Ip(3), 255);
-    g_EditBuf.choiceCursor = 2;
-    Knob(-9);
-    EXPECT_EQ(Ip(3), 0);
+    // {cursor (1: the tens of octet 4), knob, the octet after}
+    for (const auto& [cursor, delta, octet] : {std::tuple{1u, 5, 170}, {1u, 127, 255}, {2u, -9, 0}}) {
+        g_EditBuf.choiceCursor = cursor;
+        Knob(static_cast<int8_t>(delta));
+        EXPECT_EQ(Ip(3), octet) << cursor << " " << delta;
+    }
 }
 
 TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {

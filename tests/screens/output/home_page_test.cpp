@@ -105,6 +105,11 @@ class HomePage : public ::testing::Test {
         HomeScreen_Update();
         return g_painted;
     }
+    // The menu state moved on, and one update.
+    std::vector<int> Go(uint32_t state) {
+        g_MenuState.store(state);
+        return Update();
+    }
     // Updates until two in a row paint nothing: every difference with the caches is shown.
     void Settle() {
         int quiet = 0;
@@ -454,8 +459,7 @@ TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 2, 0), 0);
     Settle();
     g_EditShown.workValue = 0;  // the menu thread's published edit words can lag the state
-    g_MenuState.store(38);
-    std::vector<int> painted = Update();
+    std::vector<int> painted = Go(38);
     const WM_HWINDOW list = W(kWinItemList0), head = W(kWinItemListHead0);
     EXPECT_EQ(WM_IsShown(list), 1);
     EXPECT_EQ(WM_GetHeight(list), 325) << "AC-INT";
@@ -464,8 +468,7 @@ TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     Update();
     EXPECT_EQ(WM_GetTop(head) - WM_GetTop(list), 75) << "25 pixels an item";
     EXPECT_EQ(g_EditParam.workValue.load(), 3);
-    g_MenuState.store(1);
-    Update();
+    Go(1);
     EXPECT_EQ(WM_IsShown(list), 0);
     painted = Update();
     EXPECT_EQ(Count(painted, ItemKeyWin(0)), 1) << "ITEM1's key shows the list closed";
@@ -475,21 +478,18 @@ TEST_F(HomePage, ModeAndLineListsOpenWithTheirStatesAndFollowTheEditedValue) {
     Settle();
     const WM_HWINDOW modes = W(kWinModeList), modeHead = W(kWinModeListHead);
     g_EditShown.workValue = 0;
-    g_MenuState.store(46);
-    Update();
+    Go(46);
     EXPECT_EQ(WM_IsShown(modes), 1);
     EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 4);
     EXPECT_EQ(WM_GetLeft(modeHead) - WM_GetLeft(modes), 3);
     g_EditShown.workValue = 3;
     Update();
     EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4);
-    g_MenuState.store(1);
-    Update();
+    Go(1);
     EXPECT_EQ(WM_IsShown(modes), 0);
     std::vector<int> painted = Update();
     EXPECT_EQ(Counts(painted, {kWinSoftKey0, SetCellWin(2, 2), PanelValueWin(5)}), (V{1, 1, 1}));
-    g_MenuState.store(46);
-    Update();
+    Go(46);
     EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4) << "opens on the last highlight";
     g_MenuState.store(1);
     Settle();
@@ -501,16 +501,13 @@ TEST_F(HomePage, ModeAndLineListsOpenWithTheirStatesAndFollowTheEditedValue) {
     Update();
     Update();
     EXPECT_EQ(WM_GetTop(lineHead) - WM_GetTop(lines), 21 * 2 + 4);
-    g_MenuState.store(1);
-    Update();
+    Go(1);
     g_PhaseMode.store(1);
     Settle();
-    g_MenuState.store(45);
-    Update();
+    Go(45);
     EXPECT_EQ(WM_IsShown(lines), 1);
     EXPECT_EQ(WM_GetTop(lineHead) - WM_GetTop(lines), 4);
-    g_MenuState.store(1);
-    Update();
+    Go(1);
     EXPECT_EQ(WM_IsShown(lines), 0);
 }
 

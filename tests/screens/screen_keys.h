@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "drivers/panel_link.h"
 #include "screens/output/keys/key_table.h"
@@ -18,6 +19,15 @@ inline void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
 }
 inline void Knob(int8_t delta) {
     Press(kKnob, kClassCursor, delta);
+}
+constexpr uint8_t kDigit0 = 64, kPoint = 74;  // '@', the digits 1-9 after it; the point
+// Keypad keys from a text, each handed to `key`: digits, '.' the point, '-' the sign (SHIFT, then the
+// point key).
+inline void Type(const std::string& text, void (*key)(uint8_t) = [](uint8_t code) { Press(code, kClassKeypad); }) {
+    for (char c : text) {
+        if (c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
+        key(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint);
+    }
 }
 inline std::string Popup() {
     char text[256] = {};

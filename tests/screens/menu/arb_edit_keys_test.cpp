@@ -12,10 +12,6 @@ namespace {
 
 constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft8 = '`';
 
-int32_t Work() {
-    return g_EditParam.workValue.load();
-}
-
 class ArbEditKeys : public MenuKeys {
   protected:
     void SetUp() override {
@@ -30,12 +26,6 @@ class ArbEditKeys : public MenuKeys {
         engine::ArbBuilderReset();
         MenuKeys::TearDown();
     }
-    // Types a number in an edit state and enters it.
-    static void TypeIn(uint32_t edit, const char* text) {
-        At(edit);
-        Type(text);
-        Press(kEnter, kClassKeypad);
-    }
 };
 
 TEST_F(ArbEditKeys, KnobStaysBetweenTheNeighbouringPhases) {
@@ -48,10 +38,8 @@ TEST_F(ArbEditKeys, KnobStaysBetweenTheNeighbouringPhases) {
     EXPECT_EQ(Work(), 451);
     Knob(5);
     EXPECT_EQ(Work(), 1719);
-    Press(kRight, kClassCursor);
-    Press(kRight, kClassCursor);
-    Press(kRight, kClassCursor);
-    Press(kRight, kClassCursor);  // wraps from the units to the thousands
+    for (int k = 0; k < 4; ++k)
+        Press(kRight, kClassCursor);  // the fourth wraps from the units to the thousands
     Knob(-1);
     EXPECT_EQ(Work(), 719);
     Press(kEnter, kClassKeypad);
@@ -83,16 +71,18 @@ TEST_F(ArbEditKeys, TypedNumbersAreScaledAndRounded) {
     Knob(1);
     EXPECT_EQ(Work(), 100);
 
-    TypeIn(533, "-0.0504");
-    EXPECT_EQ(ArbBuild_GetLFRingDecay(), -50);
-    TypeIn(525, "1.15");
-    EXPECT_EQ(ArbBuild_GetLFRingACV(), 115);
-    TypeIn(503, "1.25");
-    EXPECT_EQ(ArbBuild_GetCf1(), 13);
-    TypeIn(501, "0.505");
-    EXPECT_EQ(ArbBuild_GetClip(), 50);
-    TypeIn(501, "0.51");
-    EXPECT_EQ(ArbBuild_GetClip(), 51);
+    const struct {
+        uint32_t state;
+        const char* typed;
+        int32_t (*stored)();
+        int32_t want;
+    } rows[] = {{533, "-0.0504", ArbBuild_GetLFRingDecay, -50}, {525, "1.15", ArbBuild_GetLFRingACV, 115},
+                {503, "1.25", ArbBuild_GetCf1, 13}, {501, "0.505", ArbBuild_GetClip, 50},
+                {501, "0.51", ArbBuild_GetClip, 51}};
+    for (const auto& r : rows) {
+        TypeIn(r.state, r.typed);
+        EXPECT_EQ(r.stored(), r.want) << r.typed;
+    }
 }
 
 TEST_F(ArbEditKeys, ANumberBeyondThirtyTwoBitsIsDropped) {
@@ -122,17 +112,13 @@ TEST_F(ArbEditKeys, KnobOverTheRowsOfTheLfRingType) {
     ArbBuild_SetType(30);
     At(544);  // down from the type row: the last parameter row
     EXPECT_EQ(Walk({-1, 1, -1, -1, 1}), (std::vector<uint32_t>{540, 538, 540, 542, 540}));
-    At(526);
-    Knob(1);
-    EXPECT_EQ(State(), 544u);
+    EXPECT_EQ(After(526, kKnob, kClassCursor, 1), 544u);
 }
 
 TEST_F(ArbEditKeys, TypeRowNeedsTheParallelMaster) {
     ArbBuild_SetType(12);
-    At(542);
     ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 2, 0), 0);
-    Knob(1);
-    EXPECT_EQ(State(), 542u);
+    EXPECT_EQ(After(542, kKnob, kClassCursor, 1), 542u);
 }
 
 TEST_F(ArbEditKeys, RippleApplyOnlyWithTheRippleType) {
@@ -192,24 +178,14 @@ TEST_F(ArbEditKeys, VariantsOfTheEditStates) {
     Press(kEnter, kClassCursor);
     EXPECT_EQ(State(), 525u) << "and enter on class 1 only";
 
-    At(499);
-    Press(kMenu, kClassFunction);
-    EXPECT_EQ(State(), 502u);
-    At(500);
-    Knob(-1);
-    EXPECT_EQ(State(), 542u);
+    EXPECT_EQ(After(499, kMenu, kClassFunction), 502u);
+    EXPECT_EQ(After(500, kKnob, kClassCursor, -1), 542u);
 }
 
 TEST_F(ArbEditKeys, ViewKeysLeaveTheEditor) {
-    At(504);
-    Press(kLeft, kClassCursor);
-    EXPECT_EQ(State(), 214u);
-    At(504);
-    Press(kMenu, kClassFunction);
-    EXPECT_EQ(State(), 94u);
-    At(504);
-    Press(kRight, kClassCursor);
-    EXPECT_EQ(State(), 503u);
+    EXPECT_EQ(After(504, kLeft, kClassCursor), 214u);
+    EXPECT_EQ(After(504, kMenu, kClassFunction), 94u);
+    EXPECT_EQ(After(504, kRight, kClassCursor), 503u);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 namespace {
 
+using menutest::ExpectLogged;
 using menutest::Logged;
 using menutest::Step;
 using menutest::TakeLog;
@@ -85,11 +86,9 @@ TEST_F(ArbEditPage, StoredShapeRowsAndItsHarmonicTable) {
     EXPECT_TRUE(Drawn(log, "DST07"));
     EXPECT_TRUE(Drawn(log, "ARB NO."));
     // The table lies at (450, 98); orders end at x 20, percentages at x 70, 15 pixels apart.
-    EXPECT_TRUE(Logged(log, 470, 98, "0xFFFF", " 1:"));
-    EXPECT_TRUE(Logged(log, 520, 98, "0xFFFF", " 100.0 %"));
-    EXPECT_TRUE(Logged(log, 520, 128, "0xFFFF", " 5.60 %"));
-    EXPECT_TRUE(Logged(log, 470, 203, "0xFFFF", "21:"));
-    EXPECT_TRUE(Logged(log, 545, 68, "0xFFFF", "1")) << "ARB NO. plain in row 1";
+    ExpectLogged(log, {{470, 98, "0xFFFF", " 1:"}, {520, 98, "0xFFFF", " 100.0 %"},
+                       {520, 128, "0xFFFF", " 5.60 %"}, {470, 203, "0xFFFF", "21:"},
+                       {545, 68, "0xFFFF", "1", "ARB NO. plain in row 1"}});
 }
 
 TEST_F(ArbEditPage, ATypeSetRemotelyOnTheTypeRowRelabelsThePage) {
@@ -106,11 +105,10 @@ TEST_F(ArbEditPage, ATypeSetRemotelyOnTheTypeRowRelabelsThePage) {
 TEST_F(ArbEditPage, SecondColumnOfALongTable) {
     ArbBuild_SetType(25);  // DST20: twenty entries
     const std::string log = Show(542, ArbBuild_GetArbNo());
-    EXPECT_TRUE(Logged(log, 470, 173, "0xFFFF", "11:"));
-    EXPECT_TRUE(Logged(log, 545, 98, "0xFFFF", "21:")) << "the eleventh entry opens the second column";
-    EXPECT_TRUE(Logged(log, 590, 233, "0xFFFF", " 1.83 %"));
-    EXPECT_TRUE(Logged(log, 545, 233, "0xFFFF", "39:"));
-    EXPECT_TRUE(Logged(log, 520, 158, "0xFFFF", " 10.70 %"));
+    ExpectLogged(log, {{470, 173, "0xFFFF", "11:"},
+                       {545, 98, "0xFFFF", "21:", "the eleventh entry opens the second column"},
+                       {590, 233, "0xFFFF", " 1.83 %"}, {545, 233, "0xFFFF", "39:"},
+                       {520, 158, "0xFFFF", " 10.70 %"}});
 }
 
 TEST_F(ArbEditPage, TypeChoiceRelabelsWhileTheTableKeepsTheStoredShape) {

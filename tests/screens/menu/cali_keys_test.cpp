@@ -16,14 +16,11 @@
 #include "screens/menu/cal/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
-#include "tests/screens/screen_keys.h"
 
 namespace {
 
 constexpr uint16_t kModeReg = 2353, kCmdReg = 2354, kValueReg = 2443;
-using namespace screenkeys;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kRight = 'W';
-using menutest::Type;
+using namespace menutest;
 constexpr uint32_t kDoneFirstOk = 1u | 1u << 3;
 
 int g_home = 0;
@@ -34,9 +31,6 @@ std::vector<long> Values() {
     for (const auto& w : test::WritesTo(kValueReg))
         out.push_back(std::lround(w.value * 1000.0));
     return out;
-}
-uint32_t State() {
-    return g_MenuState.load();
 }
 bool KeysLocked() {
     return (g_ParamFlags.load() & core::kFlagKeysLocked) != 0;
@@ -82,14 +76,10 @@ class CaliKeys : public test::CtrlTest {
 // The knob walks the nine items (a positive delta moves up) and stops at both ends; enter or the right
 // key starts the selected item with its phase and kind bits and the start command.
 TEST_F(CaliKeys, TheKnobSelectsTheItemThatEnterStarts) {
-    Knob(1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 0);
-    Knob(-20);
-    EXPECT_EQ(g_EditParam.workValue.load(), 8);
-    Knob(-1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 8);
-    Knob(5);
-    EXPECT_EQ(g_EditParam.workValue.load(), 3);
+    for (const auto& [delta, item] : {std::pair{1, 0}, {-20, 8}, {-1, 8}, {5, 3}}) {
+        Knob(static_cast<int8_t>(delta));
+        EXPECT_EQ(Work(), item) << delta;
+    }
     Press(kEnter, kClassKeypad);
     EXPECT_EQ(test::RawsTo(kModeReg), std::vector<uint32_t>{33});
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{8});
@@ -101,7 +91,7 @@ TEST_F(CaliKeys, TheKnobSelectsTheItemThatEnterStarts) {
     test::ClearTrace();
     Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 316u);
-    EXPECT_EQ(g_EditParam.workValue.load(), 3);
+    EXPECT_EQ(Work(), 3);
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{32});
 
     Knob(3);

@@ -2,6 +2,7 @@
 // back from the settings, the change words and the command log.
 #include <cstring>
 #include <mutex>
+#include <tuple>
 
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
@@ -96,14 +97,12 @@ TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
 
 TEST_F(IfaceEdit, KnobStepsTheCursorDigitAndStopsAtTheOctetEnds) {
     MenuRows_EnterState(145);
-    g_EditBuf.choiceCursor = 1;  // tens of octet 4
-    Knob(5);
-    EXPECT_EQ(Ip(3), 170);
-    Knob(127);
-    EXPECT_EQ(Ip(3), 255);
-    g_EditBuf.choiceCursor = 2;
-    Knob(-9);
-    EXPECT_EQ(Ip(3), 0);
+    // {cursor (1: the tens of octet 4), knob, the octet after}
+    for (const auto& [cursor, delta, octet] : {std::tuple{1u, 5, 170}, {1u, 127, 255}, {2u, -9, 0}}) {
+        g_EditBuf.choiceCursor = cursor;
+        Knob(static_cast<int8_t>(delta));
+        EXPECT_EQ(Ip(3), octet) << cursor << " " << delta;
+    }
 }
 
 TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
@@ -123,20 +122,17 @@ TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
 
 TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem) {
     OpenIp();
-    Press('V', kClassCursor);
-    Press('V', kClassCursor);
-    EXPECT_EQ(g_EditBuf.choiceCursor, 11u);
-    EXPECT_EQ(State(), 142u);
-    Press('V', kClassCursor);  // left of the top digit: the units of octet 4
-    EXPECT_EQ(g_EditBuf.choiceCursor, 0u);
-    EXPECT_EQ(State(), 145u);
-    EXPECT_EQ(Work(), 120);
-    Press('V', kClassCursor);
-    Press('V', kClassCursor);
-    Press('V', kClassCursor);
-    EXPECT_EQ(State(), 144u);
-    EXPECT_EQ(Work(), 28);
-    Press('W', kClassCursor);
+    // {left presses, cursor, state, the octet's value}; the third is left of the top digit: the units of
+    // octet 4.
+    for (const auto& [presses, cursor, state, work] :
+         {std::tuple{2, 11u, 142u, 192}, {1, 0u, 145u, 120}, {3, 3u, 144u, 28}}) {
+        for (int k = 0; k < presses; ++k)
+            Press(kLeft, kClassCursor);
+        EXPECT_EQ(g_EditBuf.choiceCursor, cursor);
+        EXPECT_EQ(State(), state);
+        EXPECT_EQ(Work(), work);
+    }
+    Press(kRight, kClassCursor);
     EXPECT_EQ(State(), 145u);
 }
 
@@ -150,13 +146,12 @@ TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     Type("123456");
     Press(kEnter, kClassKeypad);
     EXPECT_EQ(LanCfgRead().PORT, 9999u);
-    // The knob runs the other way round and keeps to 1..9999.
+    // The knob runs the other way round and keeps to 1..9999; the right key goes from digit 0 to the top.
     menuEnterStateValue(162, 2);
     Knob(1);
-    EXPECT_EQ(Work(), 1);
     Knob(1);
-    EXPECT_EQ(Work(), 1);
-    Press('W', kClassCursor);  // from digit 0 to the top digit
+    EXPECT_EQ(Work(), 1) << "from 2 to 1, where it stops";
+    Press(kRight, kClassCursor);
     Knob(-1);
     EXPECT_EQ(Work(), 1001);
 }

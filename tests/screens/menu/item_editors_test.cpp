@@ -1,5 +1,6 @@
 // The output impedance, parallel, LCD, barcode, default-setting and save/recall editors.
 #include <cmath>
+#include <tuple>
 
 #include "core/control/sync/output_sync.h"
 #include "core/control/sys_event.h"
@@ -20,16 +21,12 @@ double Shown(uint32_t id) {
 }
 
 TEST_F(ItemEdit, TypedInductanceIsStoredInTheRecordsUnits) {
-    MenuRows_EnterState(196);
-    Type("12.5");
-    Press(kEnter, kClassKeypad);
+    TypeIn(196, "12.5");
     EXPECT_EQ(State(), 195u);
     EXPECT_NEAR(Shown(196), 12.5, 1e-6);
     // A number whose steps leave 32 bits is dropped like one outside the limits.
-    MenuRows_EnterState(202);
     const double before = Shown(202);
-    Type("999999999");
-    Press(kEnter, kClassKeypad);
+    TypeIn(202, "999999999");
     EXPECT_EQ(State(), 201u);
     EXPECT_EQ(Shown(202), before);
 }
@@ -61,38 +58,29 @@ TEST_F(ItemEdit, LcdKnobShowsAtOnceAndExitKeepsIt) {
     Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 215u);
     EXPECT_EQ(IfaceLcdByte(0), 51);
-    MenuRows_EnterState(218);
     const uint8_t brightness = IfaceLcdByte(1);
-    Type("101");
-    Press(kEnter, kClassKeypad);
+    TypeIn(218, "101");
     EXPECT_EQ(IfaceLcdByte(1), brightness) << "outside 1..100";
     EXPECT_EQ(State(), 217u);
-    MenuRows_EnterState(220);
-    Type("7");
-    Press(kEnter, kClassKeypad);
+    TypeIn(220, "7");
     EXPECT_EQ(IfaceLcdByte(2), 7);
 }
 
 TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
-    SaveRecallType.store(0);
-    SaveRecallMemory.store(0);
-    SaveRecallAction.store(4);
-    MenuRows_EnterState(286);
-    Knob(3);  // ARB
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(State(), 285u);
-    EXPECT_EQ(SaveRecallType.load(), 3u);
-    EXPECT_EQ(SaveRecallMemory.load(), 1u);
-    EXPECT_EQ(SaveRecallAction.load(), 0u) << "only PRESET has the internal memory";
-
-    SaveRecallType.store(0);
-    SaveRecallMemory.store(200);
-    SaveRecallAction.store(4);
-    MenuRows_EnterState(286);
-    Knob(1);  // SEQUENCE
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(SaveRecallMemory.load(), 0u);
-    EXPECT_EQ(SaveRecallAction.load(), 0u);
+    // {knob to the type, the memory before, the memory after}: ARB, SEQUENCE; only PRESET has the internal
+    // memory, the action goes back to it.
+    for (const auto& [type, memory, kept] : {std::tuple{3u, 0u, 1u}, {1u, 200u, 0u}}) {
+        SaveRecallType.store(0);
+        SaveRecallMemory.store(memory);
+        SaveRecallAction.store(4);
+        MenuRows_EnterState(286);
+        Knob(static_cast<int8_t>(type));
+        Press(kEnter, kClassKeypad);
+        EXPECT_EQ(State(), 285u);
+        EXPECT_EQ(SaveRecallType.load(), type);
+        EXPECT_EQ(SaveRecallMemory.load(), kept) << type;
+        EXPECT_EQ(SaveRecallAction.load(), 0u) << type;
+    }
 }
 
 TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {

@@ -26,7 +26,6 @@ class MenuEditTest : public MenuKeys {
         MenuKeys::SetUp();
         ASSERT_EQ(MenuItemEditors_Register(), 0);
     }
-    static int32_t Work() { return g_EditParam.workValue.load(); }
     std::string Read(const std::string& path) const { return store_.root.Read(path); }
 };
 

@@ -27,19 +27,17 @@ namespace menutest {
 
 using namespace screenkeys;
 constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
-constexpr uint8_t kDigit0 = 64;  // '@'; the digits 1-9 follow it
-
-constexpr uint8_t kPoint = 74;
-
-// Keypad keys from a text: digits, '.' the point, '-' the sign (SHIFT, then the point key).
-inline void Type(const std::string& text) {
-    for (char c : text) {
-        if (c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
-        Press(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint, kClassKeypad);
-    }
-}
 inline uint32_t State() {
     return g_MenuState.load();
+}
+inline int32_t Work() {
+    return g_EditParam.workValue.load();
+}
+// The state a key leads to from `state`, entered as its row entry enters it.
+inline uint32_t After(uint32_t state, uint8_t code, uint8_t cls, int8_t delta = 0) {
+    MenuRows_EnterState(state);
+    Press(code, cls, delta);
+    return State();
 }
 // The state after each knob turn.
 inline std::vector<uint32_t> Walk(std::initializer_list<int8_t> deltas) {
@@ -87,6 +85,12 @@ class MenuKeys : public ::testing::Test {
     static void At(uint32_t state) {
         MenuRows_EnterState(state);
         ASSERT_EQ(State(), state);
+    }
+    // Types a number in an edit state entered as its row entry enters it, and enters the number.
+    static void TypeIn(uint32_t edit, const char* text) {
+        At(edit);
+        Type(text);
+        Press(kEnter, kClassKeypad);
     }
     // The commands run, without their time stamps and results (nor what they printed on errors).
     std::vector<std::string> Log() const {

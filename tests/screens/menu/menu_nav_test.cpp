@@ -7,6 +7,7 @@
 #include <mutex>
 #include <random>
 #include <set>
+#include <tuple>
 
 #include "core/system/config/lan_cfg.h"
 #include "screens/menu/nav/menu_nav_table.h"
@@ -65,48 +66,32 @@ TEST_F(MenuNav, EnterAndRightOpenTheRowLeftGoesToItsOwner) {
     EXPECT_EQ(State(), 95u);
     Press(kLeft, kClassCursor);
     EXPECT_EQ(State(), 1u) << "the top list's owner is the home view";
-    At(94);
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(State(), 94u) << "System Information opens nothing";
-    At(161);
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(State(), 161u) << "Socket Port keeps no child";
-    At(223);
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(State(), 224u);
+    EXPECT_EQ(After(94, kEnter, kClassKeypad), 94u) << "System Information opens nothing";
+    EXPECT_EQ(After(161, kEnter, kClassKeypad), 161u) << "Socket Port keeps no child";
+    EXPECT_EQ(After(223, kEnter, kClassKeypad), 224u);
 }
 
 TEST_F(MenuNav, AddressRowsOpenOnlyWithoutDhcpOnTheFirstOctetsUnitsDigit) {
-    SetDhcp(1);
     for (uint32_t row : {141u, 146u, 151u, 156u}) {
-        At(row);
-        Press(kEnter, kClassKeypad);
-        EXPECT_EQ(State(), row) << "DHCP on";
-    }
-    SetDhcp(0);
-    for (uint32_t row : {141u, 146u, 151u, 156u}) {
-        At(row);
+        SetDhcp(1);
+        EXPECT_EQ(After(row, kEnter, kClassKeypad), row) << "DHCP on";
+        SetDhcp(0);
         g_EditBuf.choiceCursor = 0;
-        Press(kEnter, kClassKeypad);
-        EXPECT_EQ(State(), row + 1);
+        EXPECT_EQ(After(row, kEnter, kClassKeypad), row + 1);
         EXPECT_EQ(g_EditBuf.choiceCursor, 9u);
     }
 }
 
 TEST_F(MenuNav, OwnersWithoutARowIgnoreTheRowKeys) {
     for (uint32_t s : {182u, 187u, 166u}) {
-        for (uint8_t code : {kEnter}) {
-            g_MenuState.store(s);
-            Press(code, kClassKeypad);
-            EXPECT_EQ(State(), s);
+        g_MenuState.store(s);
+        const std::tuple<uint8_t, uint8_t, int8_t> keys[] = {
+            {kEnter, kClassKeypad, 0}, {kRight, kClassCursor, 0}, {kLeft, kClassCursor, 0},
+            {kKnob, kClassCursor, -1}, {kKnob, kClassCursor, 1}};
+        for (const auto& [code, cls, delta] : keys) {
+            Press(code, cls, delta);
+            EXPECT_EQ(State(), s) << int{code};
         }
-        for (uint8_t code : {kRight, kLeft}) {
-            Press(code, kClassCursor);
-            EXPECT_EQ(State(), s);
-        }
-        Knob(-1);
-        Knob(1);
-        EXPECT_EQ(State(), s);
     }
 }
 
@@ -123,12 +108,8 @@ TEST_F(MenuNav, MenuLeadsOneLevelUp) {
         KeyProcess_MenuFunctionKeys(&ev);
         EXPECT_EQ(State(), c.to) << "MENU from " << c.from;
     }
-    g_MenuState.store(97);
-    Press(kMenu, kClassFunction);
-    EXPECT_EQ(State(), 95u) << "through the key table, from an editor";
-    g_MenuState.store(210);
-    Press(kMenu, kClassFunction);
-    EXPECT_EQ(State(), 207u) << "a stand-alone master leaves the parallel list";
+    EXPECT_EQ(After(97, kMenu, kClassFunction), 95u) << "through the key table, from an editor";
+    EXPECT_EQ(After(210, kMenu, kClassFunction), 207u) << "a stand-alone master leaves the parallel list";
 
     ASSERT_EQ(paramPutValue(0, kParamParallelEnable, 1, 0), 0);
     g_MenuState.store(210);

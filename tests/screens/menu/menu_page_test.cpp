@@ -6,6 +6,7 @@
 
 #include <set>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/control/barcode_table.h"
@@ -27,8 +28,10 @@
 namespace {
 
 using namespace menu;
+using menutest::ExpectLogged;
 using menutest::Logged;
 using menutest::Step;
+using menutest::StepLog;
 using menutest::TakeLog;
 
 std::vector<uint32_t> Counts() {
@@ -63,13 +66,12 @@ TEST_F(MenuPageTest, EveryPixelOfThePageIsPainted) {
 
 TEST_F(MenuPageTest, TopMenuTextsFocusAndSoftKeys) {
     const std::string log = TakeLog();
-    EXPECT_TRUE(Logged(log, 5, 13, "0xFFFF", "MENU")) << log;
-    EXPECT_TRUE(Logged(log, 16, 48, "0xFFFF", "1. System Information"));
-    EXPECT_TRUE(Logged(log, 16, 176, "0xFFFF", "5. RS232C"));
-    EXPECT_TRUE(Logged(log, 16, 208, "0x39E7", "6. Option Interface")) << "no interface card";
-    EXPECT_TRUE(Logged(log, 16, 400, "0xFFFF", "12. Save/Recall Files"));
-    EXPECT_TRUE(Logged(log, 16, 59, "0x0000", "1. System Information")) << "the focus bar's copy";
-    EXPECT_TRUE(Logged(log, 760, 451, "0x0000", "EXIT"));
+    ExpectLogged(log, {{5, 13, "0xFFFF", "MENU"}, {16, 48, "0xFFFF", "1. System Information"},
+                       {16, 176, "0xFFFF", "5. RS232C"},
+                       {16, 208, "0x39E7", "6. Option Interface", "no interface card"},
+                       {16, 400, "0xFFFF", "12. Save/Recall Files"},
+                       {16, 59, "0x0000", "1. System Information", "the focus bar's copy"},
+                       {760, 451, "0x0000", "EXIT"}});
     const std::vector<uint16_t> s = guitest::Screen();
     EXPECT_EQ(s[143 * 800 + 373], 0xBDF7) << "the preview frame's light grey left of the pane";
     EXPECT_EQ(s[47 * 800 + 370], 0x0000) << "the frame's black outline at y 4 of the list area";
@@ -84,23 +86,16 @@ TEST_F(MenuPageTest, TopMenuTextsFocusAndSoftKeys) {
 TEST_F(MenuPageTest, WithoutTheRs232PortItsRowIsDimmed) {
     g_Rs232Present.store(0);
     Step(139, 3);
-    TakeLog();
-    Step(94, 3);
-    const std::string log = TakeLog();
+    const std::string log = StepLog(94, 3);
     EXPECT_TRUE(Logged(log, 16, 176, "0x39E7", "5. RS232C")) << log;
 }
 
 TEST_F(MenuPageTest, MiscListLabelsAndTheHintOfItsEditor) {
-    TakeLog();
-    Step(96, 2);
-    const std::string log = TakeLog();
-    EXPECT_TRUE(Logged(log, 16, 43, "0xFFFF", "MISC Configuration")) << log;
-    EXPECT_TRUE(Logged(log, 17, 44, "0x0000", "MISC Configuration"));
-    EXPECT_TRUE(Logged(log, 21, 78, "0xFFFF", "T peak,hold(msec)"));
-    EXPECT_TRUE(Logged(log, 21, 428, "0xFFFF", "Monitor Output 2"));
-    EXPECT_TRUE(Logged(log, 361, 78, "0xFFFF", "Monitor Output Amp"));
-    EXPECT_TRUE(Logged(log, 191, 78, "0xFFFF", ":"));
-    EXPECT_TRUE(Logged(log, 531, 78, "0xFFFF", ":")) << "the second column's colon";
+    const std::string log = StepLog(96, 2);
+    ExpectLogged(log, {{16, 43, "0xFFFF", "MISC Configuration"}, {17, 44, "0x0000", "MISC Configuration"},
+                       {21, 78, "0xFFFF", "T peak,hold(msec)"}, {21, 428, "0xFFFF", "Monitor Output 2"},
+                       {361, 78, "0xFFFF", "Monitor Output Amp"}, {191, 78, "0xFFFF", ":"},
+                       {531, 78, "0xFFFF", ":", "the second column's colon"}});
     EXPECT_FALSE(MenuWin_Visible(kWinFocusBar));
     EXPECT_TRUE(MenuWin_Visible(RowWin(kColMisc1, 0)));
 
@@ -236,9 +231,8 @@ TEST_F(MenuPageTest, SlavePositionDimsNumberAndEnableAtTheNextListRepaint) {
     ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
     Step(209, 2);
     log = TakeLog();
-    EXPECT_TRUE(Logged(log, 21, 103, "0x39E7", "Parallel Number")) << log;
-    EXPECT_TRUE(Logged(log, 21, 128, "0x39E7", "Enable"));
-    EXPECT_TRUE(Logged(log, 21, 78, "0xFFFF", "Position"));
+    ExpectLogged(log, {{21, 103, "0x39E7", "Parallel Number"}, {21, 128, "0x39E7", "Enable"},
+                       {21, 78, "0xFFFF", "Position"}});
 }
 
 TEST_F(MenuPageTest, StateWithoutARowOrAListOutOfRangeMovesNothing) {
@@ -266,17 +260,12 @@ TEST_F(MenuPageTest, BarcodeTeachRepaintsTheColumnAndIsTakenOnce) {
 }
 
 TEST_F(MenuPageTest, HintsFollowTheWiring) {
-    SetPhaseMode(2);
-    Step(102, 3);
-    TakeLog();
-    Step(103, 2);
-    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "ALL|L1|L2"));
-
-    SetPhaseMode(1);
-    Step(130, 3);
-    TakeLog();
-    Step(131, 2);
-    EXPECT_TRUE(Logged(TakeLog(), 710, 10, "0xFFFF", "L1"));
+    // {wiring, the row whose editor opens, its hint}
+    for (const auto& [wiring, row, hint] : {std::tuple{2u, 102u, "ALL|L1|L2"}, {1u, 130u, "L1"}}) {
+        SetPhaseMode(wiring);
+        Step(row, 3);
+        EXPECT_TRUE(Logged(StepLog(row + 1, 2), 710, 10, "0xFFFF", hint)) << wiring;
+    }
 }
 
 TEST_F(MenuPageTest, MiscPreviewPageSwapsPageUpAndPageDown) {

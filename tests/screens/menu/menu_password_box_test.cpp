@@ -15,6 +15,7 @@ namespace {
 
 using menutest::Logged;
 using menutest::Step;
+using menutest::StepLog;
 using menutest::TakeLog;
 
 class MenuPasswordBoxTest : public ::testing::Test {
@@ -37,9 +38,7 @@ class MenuPasswordBoxTest : public ::testing::Test {
 
 TEST_F(MenuPasswordBoxTest, DefaultSettingCaptionAndEnter) {
     Step(221, 3);
-    TakeLog();
-    Step(222, 3);
-    const std::string log = TakeLog();
+    const std::string log = StepLog(222, 3);
     EXPECT_TRUE(Logged(log, 275, 188, "0x39E7", "Default Setting")) << log;
     EXPECT_TRUE(Logged(log, 340, 227, "0x0000", "ENTER"));
 }
@@ -47,9 +46,7 @@ TEST_F(MenuPasswordBoxTest, DefaultSettingCaptionAndEnter) {
 TEST_F(MenuPasswordBoxTest, PasswordPlaceholderTypedDigitsAndError) {
     g_EditBuf.choiceValue = 0;
     Step(223, 3);
-    TakeLog();
-    Step(224, 3);
-    std::string log = TakeLog();
+    std::string log = StepLog(224, 3);
     EXPECT_TRUE(Logged(log, 275, 188, "0x39E7", "Password")) << log;
     EXPECT_TRUE(Logged(log, 378, 239, "0xFFFF", "****")) << "right-aligned at the field's x 83";
 
@@ -83,9 +80,7 @@ TEST_F(MenuPasswordBoxTest, KnobCodeIsShownInTheField) {
 TEST_F(MenuPasswordBoxTest, BoxHiddenOnOtherStates) {
     Step(224, 3);
     Step(223, 3);
-    TakeLog();
-    Step(94, 15);
-    const std::string log = TakeLog();
+    const std::string log = StepLog(94, 15);
     EXPECT_EQ(log.find("Password"), std::string::npos) << log;
 }
 

@@ -18,6 +18,7 @@
 
 namespace {
 
+using menutest::ExpectLogged;
 using menutest::Logged;
 using menutest::SetParam;
 using menutest::Step;
@@ -42,46 +43,36 @@ class MenuPreviewTest : public ::testing::Test {
     // Moves the focus to a top-menu entry and waits out the preview delay.
     static std::string Preview(uint32_t state) {
         Step(state == 94 ? 95 : 94, 15);
-        TakeLog();
-        Step(state, 15);
-        return TakeLog();
+        return menutest::StepLog(state, 15);
     }
 };
 
 TEST_F(MenuPreviewTest, SystemInformationStandardAndDetailed) {
     std::string log = Preview(94);
-    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "Model Type: ")) << log;
-    EXPECT_TRUE(Logged(log, kX + 20, Y(30), kGrey, "VRN-4145"));
-    EXPECT_TRUE(Logged(log, kX, Y(50), kGrey, "Serial Number: "));
-    EXPECT_TRUE(Logged(log, kX, Y(90), kGrey, "Version:"));
-    EXPECT_TRUE(Logged(log, kX + 20, Y(110), kGrey, "1.06"));
+    ExpectLogged(log, {{kX, Y(10), kGrey, "Model Type: "}, {kX + 20, Y(30), kGrey, "VRN-4145"},
+                       {kX, Y(50), kGrey, "Serial Number: "}, {kX, Y(90), kGrey, "Version:"},
+                       {kX + 20, Y(110), kGrey, "1.06"}});
 
     g_IfaceCfg.serviceTune = storage::kServiceTuneVersionDetail;
     const int32_t built[7] = {2023, 3, 16, 10, 32, 51, 4};
     std::memcpy(g_KernelBuildTime, built, sizeof built);
     log = Preview(94);
-    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "Model : VRN-4145")) << log;
-    EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Kernal Version :"));
-    EXPECT_TRUE(Logged(log, kX + 20, Y(50), kGrey, "20230316 10:32:51"));
-    EXPECT_TRUE(Logged(log, kX + 54, Y(110), kGrey, "2024.0828-0"));
-    EXPECT_TRUE(Logged(log, kX + 54, Y(130), kGrey, "2024.0823-0"));
+    ExpectLogged(log, {{kX, Y(10), kGrey, "Model : VRN-4145"}, {kX, Y(30), kGrey, "Kernal Version :"},
+                       {kX + 20, Y(50), kGrey, "20230316 10:32:51"}, {kX + 54, Y(110), kGrey, "2024.0828-0"},
+                       {kX + 54, Y(130), kGrey, "2024.0823-0"}});
 }
 
 TEST_F(MenuPreviewTest, MiscTwoPages) {
     std::string log = Preview(95);
-    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "T peak,hold : 1 msec")) << log;
-    EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Output Phase : 3P4W"));
-    EXPECT_TRUE(Logged(log, kX, Y(310), kGrey, "Monitor Output Amp : \xB1 2.5"));
-    EXPECT_TRUE(Logged(log, kX, Y(330), kGrey, "TrgOut Width : 0.1 ms"));
-    EXPECT_TRUE(Logged(log, kX, Y(350), kGrey, "TrgOut Source : L1"));
-    EXPECT_TRUE(Logged(log, kX + 138, Y(382), kGrey, "- 1/2 -"));
+    ExpectLogged(log, {{kX, Y(10), kGrey, "T peak,hold : 1 msec"}, {kX, Y(30), kGrey, "Output Phase : 3P4W"},
+                       {kX, Y(310), kGrey, "Monitor Output Amp : \xB1 2.5"},
+                       {kX, Y(330), kGrey, "TrgOut Width : 0.1 ms"},
+                       {kX, Y(350), kGrey, "TrgOut Source : L1"}, {kX + 138, Y(382), kGrey, "- 1/2 -"}});
     g_MenuPreviewPage.store(1);  // as F2 leaves it
     Step(95, 15);
     log = TakeLog();
-    EXPECT_TRUE(Logged(log, kX, Y(10), kGrey, "Re-lock : ON")) << log;
-    EXPECT_TRUE(Logged(log, kX, Y(30), kGrey, "Data Average Count : 8"));
-    EXPECT_TRUE(Logged(log, kX, Y(50), kGrey, "Data Update Rate : Fast"));
-    EXPECT_TRUE(Logged(log, kX + 138, Y(382), kGrey, "- 2/2 -"));
+    ExpectLogged(log, {{kX, Y(10), kGrey, "Re-lock : ON"}, {kX, Y(30), kGrey, "Data Average Count : 8"},
+                       {kX, Y(50), kGrey, "Data Update Rate : Fast"}, {kX + 138, Y(382), kGrey, "- 2/2 -"}});
 }
 
 TEST_F(MenuPreviewTest, ParallelSlaveLinesOnlyWhileActive) {
@@ -125,9 +116,8 @@ TEST_F(MenuPreviewTest, LanShowsAddressesInEffectOnlyUnderDhcp) {
         std::memcpy(g_LanActual[sysadmin::kAddrIp], ip, 4);
     }
     std::string log = Preview(138);
-    EXPECT_TRUE(Logged(log, kX, Y(70), kGrey, "DHCP: OFF")) << log;
-    EXPECT_TRUE(Logged(log, kX, Y(90), kGrey, "Ip: 172.16.28.120"));
-    EXPECT_TRUE(Logged(log, kX, Y(190), kGrey, "Web Password: 0042"));
+    ExpectLogged(log, {{kX, Y(70), kGrey, "DHCP: OFF"}, {kX, Y(90), kGrey, "Ip: 172.16.28.120"},
+                       {kX, Y(190), kGrey, "Web Password: 0042"}});
     {
         std::lock_guard<std::mutex> lock(g_LanCfgLock);
         g_LanCfg.DHCP = 1;
@@ -141,9 +131,9 @@ TEST_F(MenuPreviewTest, LanShowsAddressesInEffectOnlyUnderDhcp) {
 
 TEST_F(MenuPreviewTest, CautionAndExplanations) {
     const std::string log = Preview(223);
-    EXPECT_TRUE(Logged(log, kX + 95, Y(10), "0xF800", "== CAUTION ==")) << log;
-    EXPECT_TRUE(Logged(log, kX + 3, Y(30), "0x0000", "This function is used to access "));
-    EXPECT_TRUE(Logged(log, kX + 3, Y(110), "0x0000", "function is accessed."));
+    ExpectLogged(log, {{kX + 95, Y(10), "0xF800", "== CAUTION =="},
+                       {kX + 3, Y(30), "0x0000", "This function is used to access "},
+                       {kX + 3, Y(110), "0x0000", "function is accessed."}});
 }
 
 }  // namespace

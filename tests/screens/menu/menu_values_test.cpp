@@ -18,9 +18,11 @@
 
 namespace {
 
+using menutest::ExpectLogged;
 using menutest::Logged;
 using menutest::SetParam;
 using menutest::Step;
+using menutest::StepLog;
 using menutest::TakeLog;
 
 constexpr const char* kWhite = "0xFFFF";
@@ -47,9 +49,7 @@ class MenuValuesTest : public ::testing::Test {
 };
 
 TEST_F(MenuValuesTest, MiscColumnsAndFocusedRowAtStart) {
-    TakeLog();
-    Step(96, 3);
-    const std::string log = TakeLog();
+    const std::string log = StepLog(96, 3);
     const char* first[] = {"1",      "3P4W", "Unbalance", "ALL", "OFF", "ON",         "OFF",       "Medium",
                            "Enable", "IEC",  "OFF",       "rms", "OFF", "L1 Voltage", "L1 Current"};
     for (int row = 0; row < 15; ++row)
@@ -64,9 +64,7 @@ TEST_F(MenuValuesTest, MiscColumnsAndFocusedRowAtStart) {
 TEST_F(MenuValuesTest, EditedRowShowsTheWorkingValueInTheDarkBox) {
     Step(98, 3);
     g_EditParam.workValue.store(2);
-    TakeLog();
-    Step(99, 2);
-    std::string log = TakeLog();
+    std::string log = StepLog(99, 2);
     EXPECT_TRUE(Logged(log, 261, RowY(1) + 13, kWhite, "1P3W")) << log;
     g_EditParam.workValue.store(3);  // past the table
     Step(99, 2);
@@ -77,17 +75,12 @@ TEST_F(MenuValuesTest, EditedRowShowsTheWorkingValueInTheDarkBox) {
 
 TEST_F(MenuValuesTest, DimRowsAndLabelsFollowTheWiring) {
     g_PhaseMode.store(1);  // 1P2W
-    TakeLog();
-    Step(96, 3);
-    const std::string log = TakeLog();
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(1), kWhite, "1P2W")) << log;
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(2), kDim, "Unbalance"));
-    EXPECT_TRUE(Logged(log, kMisc2X, RowY(3), kDim, "ON")) << "Re-lock in 1P2W";
-    EXPECT_TRUE(Logged(log, kMisc2X, RowY(1), kWhite, "0.1"));
+    const std::string log = StepLog(96, 3);
+    ExpectLogged(log, {{kMisc1X, RowY(1), kWhite, "1P2W"}, {kMisc1X, RowY(2), kDim, "Unbalance"},
+                       {kMisc2X, RowY(3), kDim, "ON", "Re-lock in 1P2W"}, {kMisc2X, RowY(1), kWhite, "0.1"}});
     // The rows' labels dim with their values.
-    EXPECT_TRUE(Logged(log, 21, 128, kDim, "Phase Mode"));
-    EXPECT_TRUE(Logged(log, 361, 153, kDim, "Re-lock"));
-    EXPECT_TRUE(Logged(log, 361, 128, kWhite, "TrgOut Source"));
+    ExpectLogged(log, {{21, 128, kDim, "Phase Mode"}, {361, 153, kDim, "Re-lock"},
+                       {361, 128, kWhite, "TrgOut Source"}});
 }
 
 TEST_F(MenuValuesTest, ValuesOutsideTheirTablesShowNothing) {
@@ -95,29 +88,22 @@ TEST_F(MenuValuesTest, ValuesOutsideTheirTablesShowNothing) {
     SetParam(123, 6);
     std::atomic_ref<uint8_t>(g_IfaceCfg.rs232Baud).store(8);
     Step(96, 3);
-    TakeLog();
-    Step(136, 3);
-    std::string log = TakeLog();
+    std::string log = StepLog(136, 3);
     EXPECT_FALSE(AnythingAt(log, kMisc2X, RowY(5))) << log;
     EXPECT_FALSE(AnythingAt(log, kMisc1X, RowY(13)));
     EXPECT_TRUE(Logged(log, kMisc1X, RowY(14), kWhite, "L1 Current")) << "the other rows still show";
     Step(94, 3);
-    TakeLog();
-    Step(171, 3);
-    log = TakeLog();
+    log = StepLog(171, 3);
     EXPECT_FALSE(AnythingAt(log, kIfaceX, RowY(0))) << log;
     EXPECT_TRUE(Logged(log, kIfaceX, RowY(2), kDim, "None")) << "RS232 off";
 }
 
 TEST_F(MenuValuesTest, SlaveShowsDashesInColumnAndFocusedRow) {
     SetParam(kParamParallelPosition, 0);
-    TakeLog();
-    Step(210, 3);
-    const std::string log = TakeLog();
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(0), kWhite, "Slave")) << log;
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(1), kDim, "---"));
-    EXPECT_TRUE(Logged(log, kMisc1X, RowY(2), kDim, "---"));
-    EXPECT_TRUE(Logged(log, 261, RowY(1) + 13, kBlack, "---")) << "the focused Parallel Number";
+    const std::string log = StepLog(210, 3);
+    ExpectLogged(log, {{kMisc1X, RowY(0), kWhite, "Slave"}, {kMisc1X, RowY(1), kDim, "---"},
+                       {kMisc1X, RowY(2), kDim, "---"},
+                       {261, RowY(1) + 13, kBlack, "---", "the focused Parallel Number"}});
 }
 
 TEST_F(MenuValuesTest, LanAddressesInEffectUnderDhcpElseConfigured) {
@@ -126,9 +112,7 @@ TEST_F(MenuValuesTest, LanAddressesInEffectUnderDhcpElseConfigured) {
         const uint8_t ip[4] = {172, 16, 28, 120};
         std::memcpy(g_LanCfg.IP, ip, 4);
     }
-    TakeLog();
-    Step(141, 3);
-    std::string log = TakeLog();
+    std::string log = StepLog(141, 3);
     EXPECT_TRUE(Logged(log, kIfaceX, RowY(3), kWhite, "172.16.28.120")) << log;
     EXPECT_TRUE(Logged(log, kIfaceX, RowY(2), kWhite, "OFF"));
     Step(94, 3);
@@ -142,21 +126,16 @@ TEST_F(MenuValuesTest, LanAddressesInEffectUnderDhcpElseConfigured) {
         std::memcpy(g_LanActual[sysadmin::kAddrIp], ip, 4);
         std::memcpy(g_LanActual[sysadmin::kAddrDns], dns, 4);
     }
-    TakeLog();
-    Step(141, 3);
-    log = TakeLog();
-    EXPECT_TRUE(Logged(log, kIfaceX, RowY(3), kWhite, "10.0.0.57")) << log;
-    EXPECT_TRUE(Logged(log, kIfaceX, RowY(6), kWhite, "10.0.0.2"));
-    EXPECT_TRUE(Logged(log, 276, RowY(3) + 13, kBlack, "10.0.0.57")) << "the focused row";
+    log = StepLog(141, 3);
+    ExpectLogged(log, {{kIfaceX, RowY(3), kWhite, "10.0.0.57"}, {kIfaceX, RowY(6), kWhite, "10.0.0.2"},
+                       {276, RowY(3) + 13, kBlack, "10.0.0.57", "the focused row"}});
 }
 
 TEST_F(MenuValuesTest, AllDataHasNoMemoryNumber) {
     SaveRecallType.store(4);
     SaveRecallMemory.store(7);
     SaveRecallAction.store(0);
-    TakeLog();
-    Step(285, 3);
-    const std::string log = TakeLog();
+    const std::string log = StepLog(285, 3);
     EXPECT_TRUE(Logged(log, kIfaceX, RowY(0), kWhite, "All Data")) << log;
     EXPECT_TRUE(Logged(log, kIfaceX, RowY(1), kWhite, "MEM \xB2 USB"));
     EXPECT_FALSE(AnythingAt(log, kIfaceX, RowY(2)));

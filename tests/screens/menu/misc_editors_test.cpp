@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <set>
+#include <tuple>
 
 #include "core/system/state/output_flags.h"
 #include "panel/menu/dialog_words.h"
@@ -25,39 +26,29 @@ class MiscEditors : public MenuKeys {
         Press(kEnter, kClassKeypad);
         ASSERT_EQ(State(), row + 1);
     }
+    // The row's editor opened, a number typed and entered.
+    static void TypeInto(uint32_t row, const char* text) {
+        Open(row);
+        Type(text);
+        Press(kEnter, kClassKeypad);
+    }
 };
 
 TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
-    Open(96);
-    Type("25");
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(Param(97), 25);
-    EXPECT_EQ(State(), 96u);
-
-    Open(96);
-    Type("70000");
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(Param(97), 25) << "above 60000";
-    EXPECT_EQ(State(), 96u);
-
-    Open(134);  // average count 1-128
-    Type("0");
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(Param(135), 8) << "below 1";
-    EXPECT_EQ(State(), 134u);
-
+    // {row, typed, stored}: the hold time 1-60000 ms, its maximum itself, the average count 1-128.
+    for (const auto& [row, typed, stored] :
+         {std::tuple{96u, "25", 25}, {96u, "70000", 25}, {134u, "0", 8}, {96u, "60000", 60000}}) {
+        TypeInto(row, typed);
+        EXPECT_EQ(Param(row + 1), stored) << typed;
+        EXPECT_EQ(State(), row) << typed;
+    }
     Open(96);
     Type("2");
     Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 97u) << "the first exit drops the typing";
     Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 96u);
-    EXPECT_EQ(Param(97), 25);
-
-    Open(96);
-    Type("60000");
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(Param(97), 60000) << "the maximum itself";
+    EXPECT_EQ(Param(97), 60000);
 }
 
 TEST_F(MiscEditors, ANumberWhoseStepsLeave32BitsIsDropped) {
@@ -66,13 +57,9 @@ TEST_F(MiscEditors, ANumberWhoseStepsLeave32BitsIsDropped) {
     rec.max = INT_MAX;
     rec.min = INT_MIN;
     paramRW(1, 129, &rec, 0);
-    Open(128);
-    Type("999999999");
-    Press(kEnter, kClassKeypad);
+    TypeInto(128, "999999999");
     EXPECT_EQ(Param(129), rec.value);
-    Open(128);
-    Type("12.3");
-    Press(kEnter, kClassKeypad);
+    TypeInto(128, "12.3");
     EXPECT_EQ(Param(129), 123) << "12.3 ms";
 }
 
@@ -119,10 +106,10 @@ TEST_F(MiscEditors, KnobOnlyEditorsIgnoreTheCursorKeys) {
 TEST_F(MiscEditors, MonitorSourcesPassOverTheMissingPhases) {
     SetPhaseMode(kWiring1P2W);
     Open(122);
-    std::set<int32_t> seen{g_EditParam.workValue.load()};
+    std::set<int32_t> seen{Work()};
     for (int8_t d : {1, 1, 1, -1, -1, -1, 1}) {
         Knob(d);
-        seen.insert(g_EditParam.workValue.load());
+        seen.insert(Work());
     }
     EXPECT_EQ(seen, (std::set<int32_t>{0, 3}));
     Press(kEnter, kClassKeypad);
@@ -130,13 +117,11 @@ TEST_F(MiscEditors, MonitorSourcesPassOverTheMissingPhases) {
 
     SetPhaseMode(kWiring1P3W);
     Open(124);  // source 2 starts at 3
-    Knob(-1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 1) << "down from L1 current: L2 voltage";
-    Knob(1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 3) << "up from L2 voltage: L1 current";
-    Knob(1);
-    Knob(1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 4) << "L2 current is the last in 1P3W";
+    // Down from L1 current: L2 voltage; up again: L1 current; L2 current is the last in 1P3W.
+    for (const auto& [delta, source] : {std::pair{-1, 1}, {1, 3}, {1, 4}, {1, 4}}) {
+        Knob(static_cast<int8_t>(delta));
+        EXPECT_EQ(Work(), source);
+    }
 }
 
 TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
@@ -149,7 +134,7 @@ TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
 
     SetPhaseMode(kWiring1P2W);
     Open(102);
-    EXPECT_EQ(g_EditParam.workValue.load(), 2);
+    EXPECT_EQ(Work(), 2);
     Press(kEnter, kClassKeypad);
     EXPECT_EQ(Param(103), 0);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"})) << "unchanged, still cleared";
@@ -167,18 +152,18 @@ TEST_F(MiscEditors, VoltageResponseLosesItsFastestChoiceWhenNotAllowed) {
     Open(110);
     for (int i = 0; i < 4; ++i)
         Knob(1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 1) << "1P2W";
+    EXPECT_EQ(Work(), 1) << "1P2W";
 
     SetPhaseMode(kWiring3P4W);
     Open(110);
     Knob(1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 2);
+    EXPECT_EQ(Work(), 2);
 
     g_ModelVariantA.store(1);
     SetPhaseMode(kWiring1P2W);
     Open(110);
     Knob(1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 2) << "the A variant minds only the impedance";
+    EXPECT_EQ(Work(), 2) << "the A variant minds only the impedance";
 }
 
 TEST_F(MiscEditors, RemoteSensingStaysOffWhileBlocked) {
@@ -186,10 +171,10 @@ TEST_F(MiscEditors, RemoteSensingStaysOffWhileBlocked) {
     Open(108);
     SetOutputMode(3);  // AC+DC-EXT: no remote sensing
     Knob(1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 0);
+    EXPECT_EQ(Work(), 0);
     SetOutputMode(1);
     Knob(1);
-    EXPECT_EQ(g_EditParam.workValue.load(), 1);
+    EXPECT_EQ(Work(), 1);
 }
 
 TEST_F(MiscEditors, AChangedWiringAsksFirst) {

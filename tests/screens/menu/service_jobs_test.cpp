@@ -132,14 +132,14 @@ TEST_F(ServiceJobs, FailedKernelWriteIsSaidAndDoesNotReboot) {
     EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
 }
 
-TEST_F(ServiceJobs, FlashCopyAndImagesReportTheirFailures) {
-    // The progress popup is closed before the result.
-    Run(275);
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Copy Flash Fail"});
-    Run(277);  // no boot-loader image on the stick
-    EXPECT_EQ(Texts(), std::vector<std::string>{"uboot Update Fail"});
-    Run(276);
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Update Flash Fail\nuBoot -2 Kernel -2 Screen -2"});
+// The progress popup is closed before the result; the stick holds no boot-loader image nor service file.
+TEST_F(ServiceJobs, FlashCopyImagesAndServiceFileReportTheirFailures) {
+    for (const auto& [state, text] : {std::pair{275u, "Copy Flash Fail"}, {277u, "uboot Update Fail"},
+                                      {276u, "Update Flash Fail\nuBoot -2 Kernel -2 Screen -2"},
+                                      {283u, "No File(httpd.tar.gz) \nin VRN4100"}}) {
+        Run(state);
+        EXPECT_EQ(Texts(), std::vector<std::string>{text}) << state;
+    }
 }
 
 TEST_F(ServiceJobs, RecallWithOnlyPhaseVWritesVAndReportsUAndW) {
@@ -223,11 +223,6 @@ TEST_F(ServiceJobs, MasterAnnouncesAndASlaveStopsWhenItsLinkStaysUp) {
     EXPECT_EQ(g_ParallelActive.load(), 0u) << "off the link";
     plat::PowerStage().ClearRead(2050, 0);
     g_ParallelLink.status.store(0);
-}
-
-TEST_F(ServiceJobs, MissingServiceFileIsNamed) {
-    Run(283);
-    EXPECT_EQ(Texts(), std::vector<std::string>{"No File(httpd.tar.gz) \nin VRN4100"});
 }
 
 }  // namespace

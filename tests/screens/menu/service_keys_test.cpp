@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <tuple>
 
 #include "core/control/ctrl_task_state.h"
 #include "core/system/config/identity.h"
@@ -31,7 +32,7 @@ class ServiceKeys : public MenuKeys {
         plat::SetTimeScale(1000.0);
         g_BrandId = 0;
         plat::PowerStage().ClearTrace();
-        std::remove((store_.root.path() + "/var/log/commands.log").c_str());
+        ClearLog();
     }
     void TearDown() override {
         plat::SetTimeScale(1.0);
@@ -52,6 +53,13 @@ class ServiceKeys : public MenuKeys {
         Type(digits);
         Press(kEnter, kClassKeypad);
     }
+    // The brand list's editor, the knob turned by `delta`, the brand taken.
+    static void ChangeBrand(int8_t delta) {
+        At(226);
+        if (delta != 0) Knob(delta);
+        Press(kEnter, kClassKeypad);
+    }
+    void ClearLog() const { std::remove((store_.root.path() + "/var/log/commands.log").c_str()); }
 };
 
 TEST_F(ServiceKeys, EveryCodeButTheServiceCodesAndThePasswordIsRefused) {
@@ -103,16 +111,11 @@ TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
     EXPECT_EQ(g_EditParam.workValue.load(), 0);
     Texts();
     // Five digits, a point or a sign are no code, even when they begin with one.
-    for (const char* digits : {"87190", "08719"}) {
+    for (const char* digits : {"87190", "08719", "871.9", "-8719"}) {
         EnterCode(digits);
         EXPECT_EQ(State(), 223u) << digits;
         EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"}) << digits;
     }
-    At(224);
-    Type("871.9");
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(State(), 223u);
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Error Password"});
 }
 
 TEST_F(ServiceKeys, ThePasswordIsComparedWholeAndZeroPadded) {
@@ -124,15 +127,12 @@ TEST_F(ServiceKeys, ThePasswordIsComparedWholeAndZeroPadded) {
     EXPECT_EQ(State(), 316u);
     EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(), core::kCtrlMsgOutputOff);
     g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
-    IdentityTextWrite(g_ServicePassword, sizeof g_ServicePassword, "0012", 4);
-    EnterCode("12");
-    EXPECT_EQ(State(), 316u);
-    IdentityTextWrite(g_ServicePassword, sizeof g_ServicePassword, "12", 2);
-    EnterCode("12");
-    EXPECT_EQ(State(), 223u);
-    g_ServicePassword[0] = '\0';
-    EnterCode("0");
-    EXPECT_EQ(State(), 223u);
+    for (const auto& [password, code, state] :
+         {std::tuple{"0012", "12", 316u}, {"12", "12", 223u}, {"", "0", 223u}}) {
+        IdentityTextWrite(g_ServicePassword, sizeof g_ServicePassword, password, std::strlen(password));
+        EnterCode(code);
+        EXPECT_EQ(State(), state) << "password \"" << password << "\", code " << code;
+    }
     Texts();
     // Without a model only the service codes open; the model/brand list is one of them.
     g_ModelId = 0;
@@ -149,18 +149,15 @@ TEST_F(ServiceKeys, ABrandChangeWritesTheFileTheImagesAndTheLogoInOrder) {
     testsupport::WriteBrandMedia(
         [&root](const std::string& path, std::string_view content) { root.Write(path, content); }, "tulve",
         "VRN-345/");
-    At(226);
-    Knob(1);
-    Press(kEnter, kClassKeypad);
+    ChangeBrand(1);
     EXPECT_EQ(State(), 225u);
     EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE"});
     EXPECT_EQ(g_BrandId.load(), 1u);
     EXPECT_EQ(store_.root.Read("/mnt/disk/firm"), "firm=TULVE\n");
     EXPECT_EQ(Log(), testsupport::BrandChangeCommands("tulve", "VRN-345/", "0x261"));
     // The same brand again writes nothing.
-    std::remove((store_.root.path() + "/var/log/commands.log").c_str());
-    At(226);
-    Press(kEnter, kClassKeypad);
+    ClearLog();
+    ChangeBrand(0);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Doesn't Change"});
     EXPECT_TRUE(Log().empty());
 }
@@ -172,9 +169,7 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     const auto write = [&root](const std::string& path, std::string_view content) {
         root.Write(path, content);
     };
-    At(226);
-    Knob(1);
-    Press(kEnter, kClassKeypad);
+    ChangeBrand(1);
     EXPECT_EQ(Texts(), std::vector<std::string>{"QX => TULVE\nWeb Image Copy Fail\nBoot Logo Write Fail"});
     for (const std::string& command : Log())
         EXPECT_EQ(command.find("mtd"), std::string::npos) << command;
@@ -185,18 +180,14 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     logo[28] = 16;  // a 16-bit picture
     root.Write("/mnt/disk/app/image/pelma_logo.bmp", logo);
     std::remove(plat::MapPath("/mnt/disk/httpd/ODM_image/pelma/logo.svg").c_str());
-    std::remove((store_.root.path() + "/var/log/commands.log").c_str());
-    At(226);
-    Knob(1);
-    Press(kEnter, kClassKeypad);
+    ClearLog();
+    ChangeBrand(1);
     EXPECT_EQ(Texts(), std::vector<std::string>{"TULVE => PELMA\nWeb Image Copy Fail\nBoot Logo Write Fail"});
     EXPECT_EQ(Log().back(),
               "cp /mnt/disk/httpd/ODM_image/pelma/favicon.ico /mnt/disk/httpd/images/favicon.ico");
 
     root.Write("/mnt/disk/app/image/qx_logo.bmp", testsupport::LogoBitmap());
-    At(226);
-    Knob(-2);
-    Press(kEnter, kClassKeypad);
+    ChangeBrand(-2);
     EXPECT_EQ(Texts(), std::vector<std::string>{"PELMA => QX\nWeb Image Copy Fail"});
     EXPECT_EQ(g_BrandId.load(), 0u);
 }
@@ -264,9 +255,8 @@ TEST_F(ServiceKeys, TheKpEditorReachesItsTopOnlyAtTheHighestDigit) {
     for (int i = 0; i < 20; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), start + 20);
-    Press(kLeft, kClassCursor);
-    Press(kLeft, kClassCursor);
-    Press(kLeft, kClassCursor);
+    for (int i = 0; i < 3; ++i)
+        Press(kLeft, kClassCursor);
     for (int i = 0; i < 12; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 10000);

@@ -76,17 +76,8 @@ TEST_F(SpecialPage, SwitchListInTwoColumnsWithTheBarOnTheFirstRow) {
     panel::g_RuntimeTuning.kp.store(10000);
     panel::g_RuntimeTuning.ki.store(5);
     panel::g_RuntimeTuning.rd[3].store(-10000);
+    // The picture holds every row's text and value (the tuning values' formats among them) and the bar.
     Enter(229);
-    EXPECT_TRUE(DrawnAt("1. Detail Alarm Message : OFF", kRowX, kRowY)) << All();
-    EXPECT_TRUE(DrawnAt("1. Detail Alarm Message : OFF", kRowX + 1, kRowY + 1)) << "the black copy";
-    EXPECT_TRUE(DrawnAt("20. 1P2W 3Phase Show:OFF", kRowX, 442));
-    EXPECT_TRUE(DrawnAt("21. Temp Show:OFF", 392, kRowY));
-    EXPECT_TRUE(DrawnAt("27. RD_Define5:0.0", 392, kRowY + 6 * kPitch));
-    EXPECT_TRUE(DrawnAt("8. Fan Duty Max: 1.00", kRowX, kRowY + 7 * kPitch));
-    EXPECT_TRUE(DrawnAt("18. AvgCurrComp Kp:10.000", kRowX, kRowY + 17 * kPitch));
-    EXPECT_TRUE(DrawnAt("19. AvgCurrComp Ki:0.5", kRowX, kRowY + 18 * kPitch));
-    EXPECT_TRUE(DrawnAt("26. RD_Define4:-1000.0", 392, kRowY + 5 * kPitch));
-    EXPECT_TRUE(DrawnAt(" 1. Detail Alarm Message : OFF", kBarX, kBarY)) << All();
     guitest::ExpectGolden("special_switch_list", GUI_BOX{0, 0, 799, 479});
 
     // From row 20 the bar goes into the second column.

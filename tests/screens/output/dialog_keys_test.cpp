@@ -208,21 +208,15 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
     EXPECT_EQ(Acv(), 12340);
 
     // The exit key of either prompt, and NO in the first, decline the same way.
-    for (int way = 0; way < 3; ++way) {
+    for (const std::string& way : {"T", "WU", "UT"}) {
+        SCOPED_TRACE(way);
         PresetRecallWaits();
-        if (way == 0) Exit();
-        if (way == 1) {
-            Press('W', kClassCursor);
-            Enter();
-        }
-        if (way == 2) {
-            Enter();
-            Exit();
-        }
-        EXPECT_EQ(g_MenuState.load(), 1u) << "way " << way;
-        EXPECT_EQ(g_HomePage.presetSel.load(), 1u) << "way " << way;
-        EXPECT_EQ(g_HomePage.presetPending.load(), 0u) << "way " << way;
-        EXPECT_EQ(Acv(), 12340) << "way " << way;
+        for (char key : way)
+            Press(static_cast<uint8_t>(key), key == 'W' ? kClassCursor : kClassKeypad);
+        EXPECT_EQ(g_MenuState.load(), 1u);
+        EXPECT_EQ(g_HomePage.presetSel.load(), 1u);
+        EXPECT_EQ(g_HomePage.presetPending.load(), 0u);
+        EXPECT_EQ(Acv(), 12340);
     }
 
     PresetRecallWaits();

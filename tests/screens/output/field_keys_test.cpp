@@ -1,9 +1,12 @@
 // The home settings' edit states through the real key table: the limit messages of the numeric fields,
 // the kind selectors, the range keys, the choice fields, the duty's own enter key and the switched-off
 // angles.
+#include "screens/output/keys/field_keys.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/params/access/key_entry.h"
@@ -13,7 +16,6 @@
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "panel/menu_entries.h"
-#include "screens/output/keys/field_keys.h"
 #include "tests/screens/output/status_words_fixture.h"
 #include "tests/screens/screen_keys.h"
 #include "tests/support/default_store.h"
@@ -21,12 +23,6 @@
 namespace {
 
 using namespace screenkeys;
-// Keypad keys: '0'-'9' are codes 64-73, the point 'J'.
-void Type(const std::string& number) {
-    for (char c : number)
-        Press(c == '.' ? 'J' : static_cast<uint8_t>(64 + (c - '0')), kClassKeypad);
-}
-
 
 // A model-1 unit in 3P4W, AC-INT, 200 V range, SIN, on the advanced screen.
 class Fields : public ::testing::Test {
@@ -52,11 +48,11 @@ TEST(TypedDuty, RoundedByTheFrequencyAndHeldToTheDigitSettingsBounds) {
         double typed;
         int32_t digits, frequency, duty;
     };
-    for (const Case& c : {Case{55.5, 3, 15000, 560}, Case{55.5, 3, 150000, 600}, Case{55.5, 3, 5000, 555},
-                          Case{99.9, 3, 150000, 999}, Case{0.1, 3, 5000, 1}, Case{0.05, 3, 5000, -1},
-                          Case{9.9, 1, 5000, -1}, Case{90, 1, 5000, 900}, Case{90.1, 1, 5000, -1},
-                          Case{99.5, 2, 5000, -1}, Case{99, 2, 5000, 990}, Case{-50, 3, 5000, -1},
-                          Case{999999999, 3, 5000, -1}, Case{-999999999, 3, 5000, -1}}) {
+    for (const Case& c :
+         {Case{55.5, 3, 15000, 560}, Case{55.5, 3, 150000, 600}, Case{55.5, 3, 5000, 555},
+          Case{99.9, 3, 150000, 999}, Case{0.1, 3, 5000, 1}, Case{0.05, 3, 5000, -1}, Case{9.9, 1, 5000, -1},
+          Case{90, 1, 5000, 900}, Case{90.1, 1, 5000, -1}, Case{99.5, 2, 5000, -1}, Case{99, 2, 5000, 990},
+          Case{-50, 3, 5000, -1}, Case{999999999, 3, 5000, -1}, Case{-999999999, 3, 5000, -1}}) {
         EXPECT_EQ(screens::TypedDuty(c.typed, 0.1f, c.digits, c.frequency), c.duty)
             << c.typed << " digits " << c.digits << " at " << c.frequency;
     }
@@ -104,9 +100,9 @@ TEST_F(Fields, KindSelectorsChooseTheLimitTheEnterKeyOpens) {
         int8_t delta;
         uint32_t opens;
     };
-    for (const Case& c : {Case{9, kKnob, 1, 11}, Case{9, kKnob, -1, 10}, Case{15, kKnob, 1, 19},
-                          Case{15, kKnob, -5, 16}, Case{23, 'W', 0, 27}, Case{23, 'V', 0, 24},
-                          Case{23, kKnob, 1, 27}}) {
+    for (const Case& c :
+         {Case{9, kKnob, 1, 11}, Case{9, kKnob, -1, 10}, Case{15, kKnob, 1, 19}, Case{15, kKnob, -5, 16},
+          Case{23, 'W', 0, 27}, Case{23, 'V', 0, 24}, Case{23, kKnob, 1, 27}}) {
         Open(c.state);
         Press(c.code, kClassCursor, c.delta);
         Press('U', kClassKeypad);
@@ -139,43 +135,38 @@ TEST_F(Fields, RangeKeysPickTheWiringsCodes) {
         SetVoltRange(c.wiring == 1 ? 3 : 1);
         Open(kParamVoltRange);
         Press(c.key, kClassSoft);
-        EXPECT_EQ(GetVoltRangeCode(), c.code) << "wiring " << c.wiring << " mode " << c.mode << " key " << c.key;
+        EXPECT_EQ(GetVoltRangeCode(), c.code)
+            << "wiring " << c.wiring << " mode " << c.mode << " key " << c.key;
         Knob(1);
         EXPECT_EQ(GetVoltRangeCode(), c.code) << "no knob";
     }
 }
 
 TEST_F(Fields, ChoicesApplyOnEnterOnly) {
-    Open(kParamMainMode);
-    Knob(-1);
-    EXPECT_EQ(GetOutputMode(), 1u) << "not before the enter key";
-    Press('U', kClassKeypad);
-    EXPECT_EQ(GetOutputMode(), 2u) << "the knob turned down moves to the next mode";
-    EXPECT_EQ(g_MenuState.load(), 1u);
-    Open(kParamMainMode);
-    Knob(-20);
-    Press('T', kClassKeypad);
-    EXPECT_EQ(GetOutputMode(), 2u) << "exit applies nothing";
-    Open(kParamMainMode);
-    Knob(-20);
-    Press('U', kClassKeypad);
-    EXPECT_EQ(GetOutputMode(), 9u);
+    // The knob turned down moves to the next mode; exit applies nothing.
+    for (const auto& [delta, key, mode] :
+         {std::tuple<int8_t, uint8_t, uint32_t>{-1, 'U', 2}, {-20, 'T', 2}, {-20, 'U', 9}}) {
+        const uint32_t before = GetOutputMode();
+        Open(kParamMainMode);
+        Knob(delta);
+        EXPECT_EQ(GetOutputMode(), before) << "not before the enter key";
+        Press(key, kClassKeypad);
+        EXPECT_EQ(GetOutputMode(), mode) << int{delta} << " " << key;
+        EXPECT_EQ(g_MenuState.load(), 1u);
+    }
 
     // The line/view field: the selected line in 3P4W unbalanced (0-2).
     g_OutputModeIdx = 1;
-    SetPhaseBalanceMode(0);
-    Open(kParamPhaseMode);
-    Knob(-5);
-    Press('U', kClassKeypad);
-    EXPECT_EQ(GetSelectedLine(), 2);
     // Balanced AC-INT: the PHASE/LINE view instead, only with SIN.
-    SetPhaseBalanceMode(1);
     paramPutValue(0, kParamMeasItem7, 0, 0);
-    Open(kParamPhaseMode);
-    Knob(-5);
-    Press('U', kClassKeypad);
-    EXPECT_EQ(GetPhaseLineView(), 1);
-    EXPECT_EQ(GetSelectedLine(), 2);
+    for (int32_t balanced : {0, 1}) {
+        SetPhaseBalanceMode(balanced);
+        Open(kParamPhaseMode);
+        Knob(-5);
+        Press('U', kClassKeypad);
+        EXPECT_EQ(GetSelectedLine(), 2) << balanced;
+        EXPECT_EQ(GetPhaseLineView(), balanced);
+    }
 
     // With All the shape L1 shows goes to the three phases on the enter key, also when it was not moved.
     SetPhaseBalanceMode(0);

@@ -29,9 +29,8 @@ TEST_F(PhaseHeader, ThreePhaseTabsAndWaveBoxes) {
     EXPECT_EQ(At(500, 4), C(0x16912C));
     EXPECT_EQ(At(170, 4), 0);  // between the tabs
     EXPECT_EQ(screen.Count("SIN"), 3);
-    EXPECT_EQ(screen.TextAt(kHx + 78, kHy + 9), "SIN");
-    EXPECT_EQ(screen.TextAt(kHx + 247, kHy + 9), "SIN");
-    EXPECT_EQ(screen.TextAt(kHx + 416, kHy + 9), "SIN");
+    for (int x : {78, 247, 416})
+        EXPECT_EQ(screen.TextAt(kHx + x, kHy + 9), "SIN") << x;
     EXPECT_EQ(screen.TextAt(kHx + 24, kHy + 14), "L1");
     EXPECT_EQ(screen.TextAt(kHx + 362, kHy + 15), "L3");
     // The box: its orange face inside a black rim, on the tab.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/params/access/key_entry.h"
@@ -31,7 +32,7 @@
 namespace {
 
 using namespace screenkeys;
-constexpr uint8_t kPoint = 74, kRunHold = 96;
+constexpr uint8_t kRunHold = 96;
 constexpr uint32_t kShift = core::kFlagShiftLatched, kPreset = core::kFlagPresetMode,
                    kFrozen = core::kFlagMeterHold, kRecalled = statusbar::kFlagPresetRecalled;
 
@@ -163,20 +164,17 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     Wiring(kWiring1P3W, 1, 0);  // each save records the wiring in force into its own preset
     ASSERT_EQ(paramPutValue(0, kAcv, 10000, 0), 0);
     g_ParamFlags.store(kPreset);
-    Press(249, kClassFunction);  // long press of digit 9
-    EXPECT_EQ(g_HomePage.saveIndex.load(), 9u);
-    EXPECT_EQ(Messages(), Texts{"17"});
-    EXPECT_TRUE(Flag(kRecalled)) << "the preset saved is the one in force";
-    Press(240, kClassFunction);  // long press of digit 0
-    EXPECT_EQ(g_HomePage.saveIndex.load(), 0u);
-    Press(201, kClassSoft);  // long press of soft key 8
-    EXPECT_EQ(g_HomePage.saveIndex.load(), 7u);
-    Press(194, kClassSoft);  // long press of soft key 1
-    EXPECT_EQ(g_HomePage.saveIndex.load(), 0u);
-    Press(196, kClassSoft);  // long press of soft key 3
-    EXPECT_EQ(g_HomePage.saveIndex.load(), 2u);
+    // Long presses of digits 9 and 0, of soft keys 8, 1 and 3.
+    const std::tuple<uint8_t, uint8_t, uint32_t> saves[] = {
+        {249, kClassFunction, 9}, {240, kClassFunction, 0}, {201, kClassSoft, 7}, {194, kClassSoft, 0},
+        {196, kClassSoft, 2}};
+    for (const auto& [code, cls, index] : saves) {
+        Press(code, cls);
+        EXPECT_EQ(g_HomePage.saveIndex.load(), index) << int{code};
+        EXPECT_EQ(Messages(), Texts{"17"}) << int{code};
+        EXPECT_TRUE(Flag(kRecalled)) << "the preset saved is the one in force";
+    }
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
-    EXPECT_EQ(Messages(), (Texts{"17", "17", "17", "17"}));
     EXPECT_TRUE(Flag(kPreset));
     for (int32_t m = 0; m < 10; ++m)
         EXPECT_EQ(PresetPhaseModeOf(m), m == 0 || m == 2 || m == 7 || m == 9 ? int32_t{kWiring1P3W} : 0)
@@ -234,7 +232,7 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
         uint32_t flagsAfter;
         Texts messages;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {kPreset, 'N', true, kPreset, {"Preset Mode"}},
         {0, 'N', true, 0, {"Exit Preset Mode"}},
         {kPreset, 'X', false, kPreset, {}},
@@ -243,16 +241,11 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
         {kPreset | kFrozen, 'N', false, kPreset | kFrozen, {}},
         {0, 'L', false, 0, {}},
         {kPreset, 0, false, kPreset, {}},
-        // Just outside the soft keys (89-96; below them is OUTPUT), digits (64-73) and their long presses
-        // (194-201, 240-249).
-        {kPreset, 63, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 74, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 97, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 193, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 202, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 239, true, 0, {"Exit Preset Mode"}},
-        {kPreset, 250, true, 0, {"Exit Preset Mode"}},
     };
+    // Just outside the soft keys (89-96; below them is OUTPUT), digits (64-73) and their long presses
+    // (194-201, 240-249).
+    for (uint8_t code : {63, 74, 97, 193, 202, 239, 250})
+        cases.push_back({kPreset, code, true, 0, {"Exit Preset Mode"}});
     for (const Case& c : cases) {
         g_ParamFlags.store(c.flags);
         uint32_t ev = KeyEventPack(0, c.code, kClassFunction);
@@ -289,18 +282,15 @@ TEST_F(HomeKeys, DisplayKeyCyclesTheViews) {
         {kWiring1P2W, 1, 0, 'Y', 2, 0}, {kWiring3P4W, 38, 1, 'Y', 1, 0},
     };
     for (const Step& s : steps) {
+        SCOPED_TRACE(testing::Message() << "from state " << s.stateBefore << " step " << s.stepBefore);
         Wiring(s.wiring, 1, 0);
         g_MenuState.store(s.stateBefore);
         g_HomePage.viewSel.store(s.stepBefore);
         uint32_t ev = KeyEventPack(0, s.code, kClassSoft);
         // The measurement items' own handlers pass their soft keys on; the home views dispatch them.
-        if (s.stateBefore == 38)
-            KeyProcess_HomeSoftKeys(&ev);
-        else
-            menuKeyDispatch(&ev);
-        EXPECT_EQ(g_MenuState.load(), s.state) << "from state " << s.stateBefore << " step " << s.stepBefore;
-        EXPECT_EQ(g_HomePage.viewSel.load(), s.step)
-            << "from state " << s.stateBefore << " step " << s.stepBefore;
+        (s.stateBefore == 38 ? KeyProcess_HomeSoftKeys : menuKeyDispatch)(&ev);
+        EXPECT_EQ(g_MenuState.load(), s.state);
+        EXPECT_EQ(g_HomePage.viewSel.load(), s.step);
     }
 }
 
@@ -339,15 +329,16 @@ TEST_F(HomeKeys, LineKeyCyclesTheLineOrTogglesTheView) {
         {kWiring1P3W, 3, 1, 16, {0}, 0, {"Invalid in \nThis Output Mode"}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "wiring " << c.wiring << " mode " << c.mode);
         Wiring(c.wiring, c.mode, c.balanced);
         SetWaveform(c.wave, 0);
         Messages();
         for (int32_t line : c.lines) {
             Press('Z', kClassSoft);
-            EXPECT_EQ(GetSelectedLine(), line) << "wiring " << c.wiring << " mode " << c.mode;
+            EXPECT_EQ(GetSelectedLine(), line);
         }
-        EXPECT_EQ(GetPhaseLineView(), c.view) << "wiring " << c.wiring << " mode " << c.mode;
-        EXPECT_EQ(Messages(), c.messages) << "wiring " << c.wiring << " mode " << c.mode;
+        EXPECT_EQ(GetPhaseLineView(), c.view);
+        EXPECT_EQ(Messages(), c.messages);
     }
 }
 

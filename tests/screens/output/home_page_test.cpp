@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "GUI/draw/gui_2d.h"
@@ -41,9 +44,23 @@ void CountingPaint(WM_MSG_RECORD* msg) {
 int Count(const std::vector<int>& painted, int win) {
     return static_cast<int>(std::count(painted.begin(), painted.end(), win));
 }
+std::vector<int> Counts(const std::vector<int>& painted, std::initializer_list<int> wins) {
+    std::vector<int> out;
+    for (int win : wins)
+        out.push_back(Count(painted, win));
+    return out;
+}
+using V = std::vector<int>;
 
 WM_HWINDOW W(int win) {
     return g_HomeWin[win];
+}
+// Whether each window is shown: a digit a window.
+std::string Shown(std::initializer_list<int> wins) {
+    std::string out;
+    for (int win : wins)
+        out += std::to_string(WM_IsShown(W(win)));
+    return out;
 }
 
 class HomePage : public ::testing::Test {
@@ -88,6 +105,11 @@ class HomePage : public ::testing::Test {
         HomeScreen_Update();
         return g_painted;
     }
+    // The menu state moved on, and one update.
+    std::vector<int> Go(uint32_t state) {
+        g_MenuState.store(state);
+        return Update();
+    }
     // Updates until two in a row paint nothing: every difference with the caches is shown.
     void Settle() {
         int quiet = 0;
@@ -118,28 +140,25 @@ TEST_F(HomePage, EveryPixelOfThePageIsPainted) {
 TEST_F(HomePage, TreeIsBuiltOnceWithItsPlacesAndVisibility) {
     EXPECT_NE(g_PagesCreated.load() & kPageBitHome, 0);
     EXPECT_EQ(g_PageId.load(), kPageIdHome);
-    auto at = [](int win) {
-        return std::vector<int>{WM_GetLeft(W(win)), WM_GetTop(W(win)), WM_GetWidth(W(win)),
-                                WM_GetHeight(W(win))};
-    };
-    EXPECT_EQ(at(kWinBody), (std::vector<int>{0, 28, 720, 452}));
-    EXPECT_EQ(at(kWinPhaseHeader), (std::vector<int>{6, 33, 515, 35}));
-    EXPECT_EQ(at(kWinLowerFrame), (std::vector<int>{506, 253, 210, 215}));
-    EXPECT_EQ(at(SetCellWin(1, 2)), (std::vector<int>{388, 28 + 358, 120, 28}));    // DCV L3
-    EXPECT_EQ(at(kWinPowerCell0 + 5), (std::vector<int>{365, 28 + 406, 135, 27}));  // PF
-    // Meter cell 6 = column 1, row 2; its tag lies inside it at (150, 19).
-    EXPECT_EQ(at(MeterCellWin(6)), (std::vector<int>{175, 28 + 182, 172, 44}));
-    EXPECT_EQ(at(CellTagWin(6)), (std::vector<int>{175 + 150, 28 + 182 + 19, 40, 14}));
-    EXPECT_EQ(at(PanelLabelWin(11)), (std::vector<int>{526, 28 + 410, 65, 25}));
-    EXPECT_EQ(at(PanelValueWin(7)), (std::vector<int>{596, 28 + 266, 108, 30}));
-    EXPECT_EQ(at(kWinItemList0 + 3), (std::vector<int>{650, 28 + 220, 70, 225}));
-    EXPECT_EQ(at(kWinLineListHead), (std::vector<int>{592, 28 + 18, 105, 21}));
-    EXPECT_EQ(at(kWinStatusCell0 + 12), (std::vector<int>{638, 0, 62, 24}));
-    EXPECT_EQ(at(kWinSoftKey0 + 7), (std::vector<int>{720, 420, 80, 60}));
-    for (int win :
-         {int{kWinSlave}, int{kWinItemList0}, kWinItemList0 + 3, int{kWinModeList}, int{kWinLineList}})
-        EXPECT_EQ(WM_IsShown(W(win)), 0) << win;
-    EXPECT_EQ(WM_IsShown(W(kWinItemListHead0)), 1) << "a list's highlight shows with its list";
+    // {window, x, y, width, height} on screen; DCV L3, PF, meter cell 6 (column 1, row 2) and its tag inside
+    // it at (150, 19).
+    const std::array<int, 5> places[] = {
+        {kWinBody, 0, 28, 720, 452},          {kWinPhaseHeader, 6, 33, 515, 35},
+        {kWinLowerFrame, 506, 253, 210, 215}, {SetCellWin(1, 2), 388, 28 + 358, 120, 28},
+        {kWinPowerCell0 + 5, 365, 28 + 406, 135, 27}, {MeterCellWin(6), 175, 28 + 182, 172, 44},
+        {CellTagWin(6), 175 + 150, 28 + 182 + 19, 40, 14}, {PanelLabelWin(11), 526, 28 + 410, 65, 25},
+        {PanelValueWin(7), 596, 28 + 266, 108, 30}, {kWinItemList0 + 3, 650, 28 + 220, 70, 225},
+        {kWinLineListHead, 592, 28 + 18, 105, 21}, {kWinStatusCell0 + 12, 638, 0, 62, 24},
+        {kWinSoftKey0 + 7, 720, 420, 80, 60}};
+    for (const auto& [win, x, y, w, h] : places) {
+        const WM_HWINDOW hw = W(win);
+        EXPECT_EQ((std::array{WM_GetLeft(hw), WM_GetTop(hw), WM_GetWidth(hw), WM_GetHeight(hw)}),
+                  (std::array{x, y, w, h})) << "window " << win;
+    }
+    // A list's highlight shows with its list.
+    EXPECT_EQ(
+        Shown({kWinSlave, kWinItemList0, kWinItemList0 + 3, kWinModeList, kWinLineList, kWinItemListHead0}),
+        "000001");
     EXPECT_EQ(WM_GetParent(W(kWinRoot)), WM_GetDesktop());
     EXPECT_EQ(WM_GetParent(W(CellTagWin(11))), W(MeterCellWin(11)));
 }
@@ -169,8 +188,7 @@ TEST_F(HomePage, HideAndShowEmptyTheQueueAndLayOutTheBodyAgain) {
     EXPECT_EQ(g_HomeRedrawCountdown, 0u);
     HomeDirty_Push(W(kWinSeparator));
     HomeScreen_Hide();
-    EXPECT_EQ(WM_IsShown(W(kWinBody)), 0);
-    EXPECT_EQ(WM_IsShown(W(kWinRoot)), 0);
+    EXPECT_EQ(Shown({kWinBody, kWinRoot}), "00");
     HomeScreen_Show();
     EXPECT_EQ(g_HomeRedrawCountdown, 2u) << "the body was hidden";
     EXPECT_TRUE(Update().empty()) << "the object starts again from its init, which drops the queue";
@@ -182,13 +200,10 @@ TEST_F(HomePage, HideAndShowEmptyTheQueueAndLayOutTheBodyAgain) {
     const std::vector<int> layout = Update();
     EXPECT_EQ(g_HomeRedrawCountdown, 0u);
     EXPECT_EQ(Count(layout, kWinBody), 1) << "the body paints at once";
-    EXPECT_EQ(WM_IsShown(W(kWinBody)), 1);
-    EXPECT_EQ(WM_IsShown(W(kWinStatusBar)), 1);
-    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 0);
-    EXPECT_EQ(WM_IsShown(W(PanelValueWin(5))), 1);
-    EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0) << "3P4W: six rows a page";
-    EXPECT_EQ(WM_IsShown(W(kWinLowerFrame)), 0);
-    EXPECT_EQ(WM_IsShown(W(kWinPanelScroll)), 1);
+    // 3P4W: six rows a page.
+    EXPECT_EQ(Shown({kWinBody, kWinStatusBar, kWinSlave, PanelValueWin(5), PanelValueWin(6), kWinLowerFrame,
+                     kWinPanelScroll}),
+              "1101001");
 
     // Shown again while the body is visible: no layout pass.
     HomeScreen_Show();
@@ -213,9 +228,7 @@ TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
     for (int i = 0; i < 6; ++i)
         Update();
     EXPECT_EQ(g_HomeRedrawCountdown, 1u) << "tried again on every update";
-    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 1);
-    for (int win : {int{kWinStatusBar}, int{kWinSoftKeyColumn}, int{kWinPhaseHeader}, int{kWinBody}})
-        EXPECT_EQ(WM_IsShown(W(win)), 0) << win;
+    EXPECT_EQ(Shown({kWinSlave, kWinStatusBar, kWinSoftKeyColumn, kWinPhaseHeader, kWinBody}), "10000");
     g_painted.clear();
     WM_Run();
     const std::vector<uint16_t> s = guitest::Screen();
@@ -232,8 +245,7 @@ TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
     ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
     Update();
     EXPECT_EQ(g_HomeRedrawCountdown, 0u);
-    EXPECT_EQ(WM_IsShown(W(kWinSlave)), 0);
-    EXPECT_EQ(WM_IsShown(W(kWinStatusBar)), 1);
+    EXPECT_EQ(Shown({kWinSlave, kWinStatusBar}), "01");
 }
 
 TEST_F(HomePage, TwoSettingsChangedTogetherRepaintOnConsecutiveCalls) {
@@ -242,19 +254,15 @@ TEST_F(HomePage, TwoSettingsChangedTogetherRepaintOnConsecutiveCalls) {
     ASSERT_EQ(paramPutValue(0, kParamFreq, 6000, 0), 0);
     EXPECT_TRUE(Update().empty()) << "queued, painted by the next call";
     const std::vector<int> acv = Update();
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(Count(acv, SetCellWin(0, c)), 1) << "ACV L" << c + 1;
-        EXPECT_EQ(Count(acv, SetCellWin(1, c)), 0) << "DCV L" << c + 1;
-        EXPECT_EQ(Count(acv, SetCellWin(2, c)), 1) << "FREQ L" << c + 1;
-    }
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(Counts(acv, {SetCellWin(0, c), SetCellWin(1, c), SetCellWin(2, c)}), (V{1, 0, 1}))
+            << "ACV, DCV, FREQ L" << c + 1;
     EXPECT_EQ(Count(acv, PanelValueWin(2)), 1) << "AC-INT shows the voltage in row 2";
     EXPECT_EQ(Count(acv, PanelValueWin(4)), 0) << "the frequency waits for the next call";
     const std::vector<int> freq = Update();
     EXPECT_EQ(Count(freq, PanelValueWin(4)), 1);
-    for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(Count(freq, SetCellWin(0, c)), 0);
-        EXPECT_EQ(Count(freq, SetCellWin(2, c)), 1);
-    }
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(Counts(freq, {SetCellWin(0, c), SetCellWin(2, c)}), (V{0, 1})) << "ACV, FREQ L" << c + 1;
     EXPECT_TRUE(Update().empty());
 }
 
@@ -318,15 +326,11 @@ TEST_F(HomePage, ANewReadingRepaintsOnlyTheCellsItChanges) {
 
     g_DispCache[1].Set(kMfVrms, 230.0f);  // L2's voltage only
     painted = countdown();
-    EXPECT_EQ(Count(painted, MeterCellWin(4)), 1);
-    EXPECT_EQ(Count(painted, MeterCellWin(0)), 0);
-    EXPECT_EQ(Count(painted, MeterCellWin(8)), 0);
-    EXPECT_EQ(Count(painted, kWinPowerCell0), 0);
+    EXPECT_EQ(Counts(painted, {MeterCellWin(4), MeterCellWin(0), MeterCellWin(8), kWinPowerCell0}),
+              (V{1, 0, 0, 0}));
     g_MeasLive[0].Set(kMfVrmsTotal, 400.0f);  // the total voltage only
     painted = countdown();
-    EXPECT_EQ(Count(painted, kWinPowerCell0), 1);
-    EXPECT_EQ(Count(painted, kWinPowerCell0 + 1), 0);
-    EXPECT_EQ(Count(painted, MeterCellWin(4)), 0);
+    EXPECT_EQ(Counts(painted, {kWinPowerCell0, kWinPowerCell0 + 1, MeterCellWin(4)}), (V{1, 0, 0}));
 
     // The hold greys every value and its end whitens them again, though no reading changed; the next
     // countdown finds them all shown.
@@ -389,8 +393,7 @@ TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     g_HomePage.viewSel.store(1);                  // total power
     g_HomePage.panelRow.store(4);
     Settle();
-    EXPECT_EQ(WM_IsShown(W(kWinPowerCell0)), 1);
-    EXPECT_EQ(WM_IsShown(W(SetCellWin(0, 0))), 0);
+    EXPECT_EQ(Shown({kWinPowerCell0, SetCellWin(0, 0)}), "10");
 
     g_PhaseMode.store(2);
     Update();
@@ -400,16 +403,14 @@ TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     EXPECT_EQ(g_HomePage.viewSel.load(), 0u);
     EXPECT_EQ(g_HomePage.panelRow.load(), 0u);
     EXPECT_EQ(g_EditAllPhases.load(), 1);
-    EXPECT_EQ(WM_IsShown(W(SetCellWin(0, 0))), 1) << "set values instead of the total power";
-    EXPECT_EQ(WM_IsShown(W(kWinPowerCell0)), 0);
+    EXPECT_EQ(Shown({kWinPowerCell0, SetCellWin(0, 0)}), "01") << "set values instead of the total power";
     const std::vector<int> painted = Update();
     EXPECT_EQ(Count(painted, kWinStatusCell0 + 11), 1) << "the wiring cell";
     for (int n = 0; n < 9; ++n)
         EXPECT_GE(Count(painted, kWinSetCell0 + n), 1) << n;
     for (int n = 0; n < 6; ++n)
         EXPECT_GE(Count(painted, PanelValueWin(n)), 1) << n;
-    EXPECT_EQ(WM_IsShown(W(kWinVerticalBar)), 1);
-    EXPECT_EQ(WM_IsShown(W(PanelValueWin(6))), 0);
+    EXPECT_EQ(Shown({kWinVerticalBar, PanelValueWin(6)}), "10");
 }
 
 TEST_F(HomePage, OutputModeChangeSelectsRowOneOrRowZeroRightAfterAWiringChange) {
@@ -431,8 +432,7 @@ TEST_F(HomePage, OutputModeChangeSelectsRowOneOrRowZeroRightAfterAWiringChange) 
     g_OutputModeIdx.store(1);
     Update();
     EXPECT_EQ(g_HomePage.panelRow.load(), 0u) << "the wiring change asked for the first row";
-    EXPECT_EQ(WM_IsShown(W(kWinPanelScroll)), 0) << "1P2W shows all rows, no page indicator";
-    EXPECT_EQ(WM_IsShown(W(PanelValueWin(11))), 1);
+    EXPECT_EQ(Shown({kWinPanelScroll, PanelValueWin(11)}), "01") << "1P2W shows all rows, no page indicator";
     Settle();
     g_OutputModeIdx.store(0);
     Update();
@@ -459,8 +459,7 @@ TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 2, 0), 0);
     Settle();
     g_EditShown.workValue = 0;  // the menu thread's published edit words can lag the state
-    g_MenuState.store(38);
-    std::vector<int> painted = Update();
+    std::vector<int> painted = Go(38);
     const WM_HWINDOW list = W(kWinItemList0), head = W(kWinItemListHead0);
     EXPECT_EQ(WM_IsShown(list), 1);
     EXPECT_EQ(WM_GetHeight(list), 325) << "AC-INT";
@@ -469,8 +468,7 @@ TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     Update();
     EXPECT_EQ(WM_GetTop(head) - WM_GetTop(list), 75) << "25 pixels an item";
     EXPECT_EQ(g_EditParam.workValue.load(), 3);
-    g_MenuState.store(1);
-    Update();
+    Go(1);
     EXPECT_EQ(WM_IsShown(list), 0);
     painted = Update();
     EXPECT_EQ(Count(painted, ItemKeyWin(0)), 1) << "ITEM1's key shows the list closed";
@@ -480,23 +478,18 @@ TEST_F(HomePage, ModeAndLineListsOpenWithTheirStatesAndFollowTheEditedValue) {
     Settle();
     const WM_HWINDOW modes = W(kWinModeList), modeHead = W(kWinModeListHead);
     g_EditShown.workValue = 0;
-    g_MenuState.store(46);
-    Update();
+    Go(46);
     EXPECT_EQ(WM_IsShown(modes), 1);
     EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 4);
     EXPECT_EQ(WM_GetLeft(modeHead) - WM_GetLeft(modes), 3);
     g_EditShown.workValue = 3;
     Update();
     EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4);
-    g_MenuState.store(1);
-    Update();
+    Go(1);
     EXPECT_EQ(WM_IsShown(modes), 0);
     std::vector<int> painted = Update();
-    EXPECT_EQ(Count(painted, kWinSoftKey0), 1);
-    EXPECT_EQ(Count(painted, SetCellWin(2, 2)), 1);
-    EXPECT_EQ(Count(painted, PanelValueWin(5)), 1);
-    g_MenuState.store(46);
-    Update();
+    EXPECT_EQ(Counts(painted, {kWinSoftKey0, SetCellWin(2, 2), PanelValueWin(5)}), (V{1, 1, 1}));
+    Go(46);
     EXPECT_EQ(WM_GetTop(modeHead) - WM_GetTop(modes), 21 * 3 + 4) << "opens on the last highlight";
     g_MenuState.store(1);
     Settle();
@@ -508,16 +501,13 @@ TEST_F(HomePage, ModeAndLineListsOpenWithTheirStatesAndFollowTheEditedValue) {
     Update();
     Update();
     EXPECT_EQ(WM_GetTop(lineHead) - WM_GetTop(lines), 21 * 2 + 4);
-    g_MenuState.store(1);
-    Update();
+    Go(1);
     g_PhaseMode.store(1);
     Settle();
-    g_MenuState.store(45);
-    Update();
+    Go(45);
     EXPECT_EQ(WM_IsShown(lines), 1);
     EXPECT_EQ(WM_GetTop(lineHead) - WM_GetTop(lines), 4);
-    g_MenuState.store(1);
-    Update();
+    Go(1);
     EXPECT_EQ(WM_IsShown(lines), 0);
 }
 

@@ -11,6 +11,7 @@
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_paint.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/output/home_cells_fixture.h"
 #include "tests/support/default_store.h"
 
 namespace hometest {
@@ -24,12 +25,7 @@ void Record(const char* text, int x, int y, uint16_t align, uint32_t bgr, const 
     g_texts.push_back({text, x, y, rgb, align});
 }
 
-void Black(WM_MSG_RECORD* msg) {
-    if (msg->MsgId == WM_MSG_PAINT)
-        ClearWindow();
-    else
-        WM_DefaultHandler(msg);
-}
+using homecells::Black;
 
 using namespace home;
 

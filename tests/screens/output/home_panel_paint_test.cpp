@@ -2,6 +2,8 @@
 // and colours at their screen places, the highlight box, and that the painters leave the store as it is.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/params/access/param_access.h"
@@ -38,6 +40,14 @@ class HomePanel : public ::testing::Test {
     static bool Grey(int n, int x) {
         return HomePaintScreen::Pixel(kValueWinX + x, kTextY[n] + 24) == HomePaintScreen::Rgb565(kValueBack);
     }
+    // The six rows' labels and values; the first on the highlight box (black), the others white.
+    void ExpectRows(const std::vector<std::string>& labels, const std::vector<std::string>& values) const {
+        for (int n = 0; n < 6; ++n) {
+            EXPECT_EQ(Label(n), labels[n]) << n;
+            EXPECT_EQ(Value(n), values[n]) << n;
+            EXPECT_EQ(ValueColour(n), n == 0 ? kBlack : kWhite) << n;
+        }
+    }
     static void SetOnPhase(int32_t value, int32_t state, int32_t decimals) {
         ParamRec r = test::ReadRecord(kParamOnPhase, 0);
         r.value = value;
@@ -51,18 +61,11 @@ class HomePanel : public ::testing::Test {
 TEST_F(HomePanel, FirstPageOfAcDcIntWithTheFirstRowHighlighted) {
     g_OutputModeIdx.store(0);
     screen.PaintPanel();
-    const char* labels[6] = {"PHASE", "MODE", "ACV", "DCV", "FREQ", "IRMS"};
-    const char* values[6] = {"L1", "AC+DC-INT", "0.00 Vrms", "0.00 Vdc", "50.00 Hz", "15.75 A"};
-    for (int n = 0; n < 6; ++n) {
-        EXPECT_EQ(Label(n), labels[n]) << n;
-        EXPECT_EQ(Value(n), values[n]) << n;
-        EXPECT_EQ(ValueColour(n), n == 0 ? kBlack : kWhite) << n;
-    }
+    ExpectRows({"PHASE", "MODE", "ACV", "DCV", "FREQ", "IRMS"},
+               {"L1", "AC+DC-INT", "0.00 Vrms", "0.00 Vdc", "50.00 Hz", "15.75 A"});
     // Row 0 on the highlight box over the whole value (x 0, width 103), the other rows on grey.
-    EXPECT_FALSE(Grey(0, 1));
-    EXPECT_FALSE(Grey(0, 101));
-    EXPECT_TRUE(Grey(0, 104));
-    EXPECT_TRUE(Grey(1, 1));
+    EXPECT_EQ((std::vector<bool>{Grey(0, 1), Grey(0, 101), Grey(0, 104), Grey(1, 1)}),
+              (std::vector<bool>{false, false, true, true}));
     EXPECT_EQ(HomePaintScreen::Pixel(kLabelX + 60, kTextY[0] + 22), HomePaintScreen::Rgb565(kLabelBack));
     // The highlighted row is marked as shown; windows 6-11 show nothing in 3P4W.
     EXPECT_EQ(g_HomePage.rowMask.load(), 1u);
@@ -83,7 +86,8 @@ TEST_F(HomePanel, FirstPageOfAcDcIntWithTheFirstRowHighlighted) {
             for (int y = kTextY[1]; y < kTextY[1] + 24; ++y)
                 ASSERT_NE(HomePaintScreen::Pixel(kValueWinX + x, y), 0) << "text at " << x << "," << y;
         for (int x = 0; x < capAt + 3; ++x)
-            ASSERT_NE(HomePaintScreen::Pixel(kValueWinX + x, kTextY[1] + 10), HomePaintScreen::Rgb565(kValueBack))
+            ASSERT_NE(HomePaintScreen::Pixel(kValueWinX + x, kTextY[1] + 10),
+                      HomePaintScreen::Rgb565(kValueBack))
                 << "grey under the name at " << x << " in mode " << mode;
     }
 }
@@ -94,13 +98,8 @@ TEST_F(HomePanel, SecondPageOfAcIntClosesOverTheDutyRow) {
     paramPutValue(1, kParamOnPhase, 0, 0);  // both angles FREE
     paramPutValue(1, kParamOffPhase, 0, 0);
     screen.PaintPanel();
-    const char* labels[6] = {"ON Phs", "OFF Phs", "Wave", "TEST", "L1 \xF2 L2", "L1 \xF2 L3"};
-    const char* values[6] = {"FREE", "FREE", "SIN", "SEQ ...", "120.0 \xB0", "240.0 \xB0"};
-    for (int n = 0; n < 6; ++n) {
-        EXPECT_EQ(Label(n), labels[n]) << n;
-        EXPECT_EQ(Value(n), values[n]) << n;
-        EXPECT_EQ(ValueColour(n), n == 0 ? kBlack : kWhite) << n;
-    }
+    ExpectRows({"ON Phs", "OFF Phs", "Wave", "TEST", "L1 \xF2 L2", "L1 \xF2 L3"},
+               {"FREE", "FREE", "SIN", "SEQ ...", "120.0 \xB0", "240.0 \xB0"});
     EXPECT_EQ(g_HomePage.rowMask.load(), 1u << 6);
     // Without a square wave the duty row cannot stay selected: the Wave window takes the selection back.
     Select(9);
@@ -117,9 +116,8 @@ TEST_F(HomePanel, SquareWaveShowsItsDutyBesideTheWaveAndHighlightsOnlyTheSelecte
     ASSERT_EQ(screen.Texts().size(), 2u);
     for (const auto& t : screen.Texts())
         EXPECT_EQ(t.rgb, t.text == "50.0%" ? kBlack : kWhite) << t.text;
-    EXPECT_TRUE(Grey(2, 20));
-    EXPECT_FALSE(Grey(2, 46));
-    EXPECT_FALSE(Grey(2, 101));
+    EXPECT_EQ((std::vector<bool>{Grey(2, 20), Grey(2, 46), Grey(2, 101)}),
+              (std::vector<bool>{true, false, false}));
     EXPECT_EQ(g_HomePage.panelRow.load(), 9u);
     // The Wave row itself: the box over the name only.
     Select(8);
@@ -185,21 +183,17 @@ TEST_F(HomePanel, WholeDegreeOnPhaseAbove359IsShownAndPutBackAs359) {
     EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3590);
     screen.Paint(home::PanelValueWin(0));
     EXPECT_EQ(guitest::Screen(), shown);
-    // Switched off, the row reads FREE and the value stays as it is.
-    SetOnPhase(3595, 0, 0);
-    screen.Paint(home::PanelValueWin(0));
-    home::HomeValues_Fit();
-    EXPECT_EQ(Value(0), "FREE");
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
-    // With a decimal the angle may go past 359.
-    SetOnPhase(3595, 1, 1);
-    home::HomeValues_Fit();
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
-    // Off the shown page nothing is fitted.
-    Select(0);
-    SetOnPhase(3595, 1, 0);
-    home::HomeValues_Fit();
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595);
+    // Nothing is fitted switched off (the row reads FREE), with a decimal (the angle may go past 359), nor
+    // off the shown page. {selected row, switched on, decimals, the start of the row's text}
+    for (const auto& [row, on, decimals, shown] :
+         {std::tuple{6u, 0, 0, "FREE"}, {6u, 1, 1, "359.5"}, {0u, 1, 0, "L1"}}) {
+        Select(row);
+        SetOnPhase(3595, on, decimals);
+        screen.Paint(home::PanelValueWin(0));
+        home::HomeValues_Fit();
+        EXPECT_EQ(Value(0).rfind(shown, 0), 0u) << Value(0);
+        EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595) << shown;
+    }
 }
 
 // The LINE view's AC voltage reaches the phase maximum as a line-to-line value: sqrt(3) times it in

@@ -2,6 +2,8 @@
 // ending at x 110 of the cell), grey while the meter is held, the letters and the "TOTAL" columns.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/screens/output/home_cells_fixture.h"
 
 namespace {
@@ -76,12 +78,10 @@ TEST_F(TotalPower, HeldValuesAreGrey) {
 TEST_F(TotalPower, LettersAndTotalColumns) {
     Paint();
     constexpr char kLabel[] = "12 0xFFFF Font45a";
-    EXPECT_EQ(At(40, 346 + 15, "V"), kLabel) << text_;
-    EXPECT_EQ(At(46, 346 + 57, "I"), kLabel);
-    EXPECT_EQ(At(40, 346 + 99, "P"), kLabel);
-    EXPECT_EQ(At(286, 346 + 15, "S"), kLabel);
-    EXPECT_EQ(At(281, 346 + 57, "Q"), kLabel);
-    EXPECT_EQ(At(273, 346 + 99, "PF"), kLabel);
+    const std::tuple<int, int, const char*> letters[] = {
+        {40, 15, "V"}, {46, 57, "I"}, {40, 99, "P"}, {286, 15, "S"}, {281, 57, "Q"}, {273, 99, "PF"}};
+    for (const auto& [x, y, letter] : letters)
+        EXPECT_EQ(At(x, 346 + y, letter), kLabel) << letter << text_;
     for (int x : {61, 310})
         for (int y : {17, 59, 101})
             EXPECT_EQ(At(x, 351 + y, "TOTAL"), "12 0xFFFF Font22a") << x << "," << y;

@@ -3,6 +3,10 @@
 // setting, the row labels and the rounded frames; and the five-digit cut of large settings.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+#include <vector>
+
 #include "tests/screens/output/home_cells_fixture.h"
 
 namespace {
@@ -40,25 +44,22 @@ TEST_F(SetValues, DecimalsFollowTheSizeOfTheValue) {
     Freq(0, 99999);
     Freq(1, 100000);
     Freq(2, 5000);
-    Paint();
-    EXPECT_EQ(At(X(0), Y(0), "99.99"), kValueFont) << text_;
-    EXPECT_EQ(At(X(1), Y(0), "100.0"), kValueFont);
-    EXPECT_EQ(At(X(2), Y(0), "0.00"), kValueFont);
-    EXPECT_EQ(At(X(0), Y(0), " Vrms"), kUnitFont);
-    EXPECT_EQ(At(X(0), Y(2), "999.99"), kValueFont);
-    EXPECT_EQ(At(X(1), Y(2), "1000.0"), kValueFont);
-    EXPECT_EQ(At(X(2), Y(2), "50.00"), kValueFont);
-    EXPECT_EQ(At(X(2), Y(2), "  Hz"), kUnitFont);
-
+    // {column, row, text, its style}
+    using Cells = std::vector<std::tuple<int, int, const char*, const char*>>;
+    const auto expect = [this](const Cells& cells) {
+        Paint();
+        for (const auto& [col, row, text, style] : cells)
+            EXPECT_EQ(At(X(col), Y(row), text), style) << text << "\n" << text_;
+    };
+    expect({{0, 0, "99.99", kValueFont}, {1, 0, "100.0", kValueFont}, {2, 0, "0.00", kValueFont},
+            {0, 0, " Vrms", kUnitFont}, {0, 2, "999.99", kValueFont}, {1, 2, "1000.0", kValueFont},
+            {2, 2, "50.00", kValueFont}, {2, 2, "  Hz", kUnitFont}});
     g_OutputModeIdx = 2;  // DC-INT: the DC voltage, one decimal from 100 V either way
     Put(kParamDcv2, 0, -9999);
     Put(kParamDcv2, 1, -10000);
     Put(kParamDcv2, 2, 10000);
-    Paint();
-    EXPECT_EQ(At(X(0), Y(1), "-99.99"), kValueFont) << text_;
-    EXPECT_EQ(At(X(1), Y(1), "-100.0"), kValueFont);
-    EXPECT_EQ(At(X(2), Y(1), "100.0"), kValueFont);
-    EXPECT_EQ(At(X(2), Y(1), "  Vdc"), kUnitFont);
+    expect({{0, 1, "-99.99", kValueFont}, {1, 1, "-100.0", kValueFont}, {2, 1, "100.0", kValueFont},
+            {2, 1, "  Vdc", kUnitFont}});
 }
 
 TEST_F(SetValues, PeakToPeakOnlyForStoredAndArbitraryWaveformsWithTheUnitSetting) {
@@ -98,9 +99,8 @@ TEST_F(SetValues, DashesWhereTheModeOrTheWiringLacksTheSetting) {
 
 TEST_F(SetValues, LabelsAndFrames) {
     Paint();
-    EXPECT_EQ(At(7, 348 + 15, " ACV"), "12 0xFFFF Font16a") << text_;
-    EXPECT_EQ(At(7, 348 + 57, " DCV"), "12 0xFFFF Font16a");
-    EXPECT_EQ(At(7, 348 + 99, "FREQ"), "12 0xFFFF Font16a");
+    for (const auto& [y, label] : {std::pair{15, " ACV"}, {57, " DCV"}, {99, "FREQ"}})
+        EXPECT_EQ(At(7, 348 + y, label), "12 0xFFFF Font16a") << label << text_;
     // Frame (x0, y0) of the window at (45, 341): white rim, black inside, rounded corners.
     for (int x0 : {45, 45 + 169, 45 + 338})
         for (int y0 : {341, 341 + 42, 341 + 84}) {
@@ -119,15 +119,11 @@ TEST_F(SetValues, LabelsAndFrames) {
 }
 
 TEST(RoundTo5Digits, CutsToFiveSignificantDigitsKeepingTheSign) {
-    EXPECT_EQ(RoundTo5Digits(123456), 123450);
-    EXPECT_EQ(RoundTo5Digits(-123456), -123450);
-    EXPECT_EQ(RoundTo5Digits(99999), 99999);
-    EXPECT_EQ(RoundTo5Digits(-99999), -99999);
-    EXPECT_EQ(RoundTo5Digits(100009), 100000);
-    EXPECT_EQ(RoundTo5Digits(999999), 999990);
-    EXPECT_EQ(RoundTo5Digits(1000099), 1000000);
-    EXPECT_EQ(RoundTo5Digits(-1234567), -1234500);
-    EXPECT_EQ(RoundTo5Digits(INT32_MIN), INT32_MIN + 48);
+    const std::pair<int32_t, int32_t> cuts[] = {{123456, 123450},   {-123456, -123450}, {99999, 99999},
+                                                {-99999, -99999},   {100009, 100000},   {999999, 999990},
+                                                {1000099, 1000000}, {-1234567, -1234500}, {INT32_MIN, INT32_MIN + 48}};
+    for (const auto& [value, cut] : cuts)
+        EXPECT_EQ(RoundTo5Digits(value), cut) << value;
 }
 
 }  // namespace

@@ -28,14 +28,11 @@ class SoftKeys : public HomeCells {
 TEST_F(SoftKeys, StartLabels) {
     Put(kParamMeasItem1 + 3, 7);
     Paint();
-    EXPECT_EQ(Key(0, 1, "DISPLAY"), kBlack) << text_;
-    EXPECT_EQ(Key(1, 3, "[L1]\\nL2\\nL3"), kBlack);
-    EXPECT_EQ(Key(2, 2, "ITEM1\\nVrms"), kBlack);
-    EXPECT_EQ(Key(3, 2, "ITEM2\\nIrms"), kBlack);
-    EXPECT_EQ(Key(4, 2, "ITEM3\\nP"), kBlack);
-    EXPECT_EQ(Key(5, 2, "ITEM4\\nPF"), kBlack);
-    EXPECT_EQ(Key(6, 2, "[Each]\\nAll"), kBlack);
-    EXPECT_EQ(Key(7, 2, "[RUN]\\nHOLD"), kBlack);
+    const std::pair<int, const char*> labels[8] = {
+        {1, "DISPLAY"},   {3, "[L1]\\nL2\\nL3"}, {2, "ITEM1\\nVrms"}, {2, "ITEM2\\nIrms"},
+        {2, "ITEM3\\nP"}, {2, "ITEM4\\nPF"},     {2, "[Each]\\nAll"}, {2, "[RUN]\\nHOLD"}};
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(Key(k, labels[k].first, labels[k].second), kBlack) << k << text_;
 }
 
 TEST_F(SoftKeys, HoldPresetAndTheOpenModeList) {

@@ -10,10 +10,11 @@
 #include "core/system/state/edit_state.h"
 #include "drivers/panel_link.h"
 #include "screens/output/keys/keypad_input.h"
+#include "tests/screens/screen_keys.h"
 
 namespace {
 
-constexpr uint8_t kPoint = 74, kEnter = 'U';
+constexpr uint8_t kEnter = 'U';
 constexpr uint32_t kShiftLatch = 1u << 6;
 constexpr uint32_t kDisabled = 1u << 0, kPointTyped = 1u << 1;
 
@@ -22,12 +23,9 @@ void Key(uint8_t code, uint8_t cls = kClassKeypad) {
     menuKeypadInput(&ev);
 }
 
-// Keypad keys from a text: digits, '.' the point, '-' the sign (SHIFT then the point key).
+// The keys of a text straight to the keypad input.
 void Type(const std::string& keys) {
-    for (char c : keys) {
-        if (c == '-') g_ParamFlags.fetch_or(kShiftLatch);
-        Key(c >= '0' && c <= '9' ? static_cast<uint8_t>(64 + (c - '0')) : kPoint);
-    }
+    screenkeys::Type(keys, [](uint8_t code) { Key(code); });
 }
 
 std::string Text() {

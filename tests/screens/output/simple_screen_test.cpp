@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/control/measure/harmonics.h"
@@ -94,6 +96,13 @@ class SimpleScreen : public ::testing::Test {
     }
     // Forgets what was logged so far.
     void Mark() { mark_ = Log().size(); }
+    // A change of the words the page reads, from a mark, and the update calls that show it.
+    template <class F>
+    void Change(F change, int calls = 2) {
+        Mark();
+        change();
+        Pump(calls);
+    }
     std::string Log() const { return screentext::ReadText(log_); }
     // Whether "x y align colour font text" was logged since the mark.
     bool Drawn(int x, int y, const char* colour, const std::string& text,
@@ -114,10 +123,8 @@ TEST_F(SimpleScreen, TableLabelsFollowTheMeterSet) {
     Open();
     for (int c = 0; c < 3; ++c) {
         EXPECT_TRUE(Drawn(20 + 233 * c, 41, kWhite, std::string("L") + char('1' + c), "Font24a")) << Log();
-        EXPECT_TRUE(Drawn(LabelX(c), CellY(0), kWhite, "V"));
-        EXPECT_TRUE(Drawn(LabelX(c), CellY(1), kWhite, "I"));
-        EXPECT_TRUE(Drawn(LabelX(c), CellY(6), kWhite, "P"));
-        EXPECT_TRUE(Drawn(LabelX(c), CellY(10), kWhite, "CF"));
+        for (const auto& [row, label] : {std::pair{0, "V"}, {1, "I"}, {6, "P"}, {10, "CF"}})
+            EXPECT_TRUE(Drawn(LabelX(c), CellY(row), kWhite, label)) << row;
     }
     EXPECT_TRUE(Drawn(760, KeyY(3, 3), kBlack, "[RMS]\\nAVG\\nPEAK", "Font16a"));
     EXPECT_TRUE(Drawn(760, KeyY(0, 1), kBlack, "DISPLAY", "Font16a"));
@@ -125,18 +132,14 @@ TEST_F(SimpleScreen, TableLabelsFollowTheMeterSet) {
     EXPECT_EQ(screen[(CellY(0) + 24) * 800 + LabelX(0) + 59], Pixel(0x333333)) << "label cell";
     EXPECT_EQ(screen[(CellY(0) + 23) * 800 + ValueX(0)], Pixel(0x4D4D4D)) << "value cell, below its text too";
 
-    Mark();
-    g_HomePage.meterSet.store(1);
-    Pump(2);
+    Change([] { g_HomePage.meterSet.store(1); });
     for (int c = 0; c < 3; ++c) {
         EXPECT_TRUE(Drawn(LabelX(c), CellY(0), kWhite, "Vavg")) << Log();
         EXPECT_TRUE(Drawn(LabelX(c), CellY(1), kWhite, "Iavg"));
     }
     EXPECT_TRUE(Drawn(760, KeyY(3, 3), kBlack, "RMS\\n[AVG]\\nPEAK", "Font16a"));
 
-    Mark();
-    g_HomePage.meterSet.store(2);
-    Pump(2);
+    Change([] { g_HomePage.meterSet.store(2); });
     const char* peak[4] = {"Vmax", "Vmin", "Imax", "Imin"};
     for (int c = 0; c < 3; ++c)
         for (int r = 0; r < 4; ++r)
@@ -155,9 +158,7 @@ TEST_F(SimpleScreen, PhasesWithoutAnOutputAndTheDcRows) {
     EXPECT_FALSE(Drawn(ValueX(0), CellY(0), kWhite, " - - - - "));
     EXPECT_TRUE(Drawn(760, KeyY(2, 2), kBlack, "[Simple]\\nHarm", "Font16a"));
 
-    Mark();
-    SetOutputMode(kModeDcInt);
-    Pump(2);
+    Change([] { SetOutputMode(kModeDcInt); });
     for (int c = 0; c < 3; ++c) {
         EXPECT_TRUE(AnythingAt(LabelX(c), CellY(7))) << "the S row repaints with the mode";
         for (int r = 7; r < 11; ++r) {
@@ -177,9 +178,7 @@ TEST_F(SimpleScreen, PhasesWithoutAnOutputAndTheDcRows) {
 
 TEST_F(SimpleScreen, FrozenMeterGreysEveryText) {
     Open();
-    Mark();
-    g_ParamFlags.fetch_or(core::kFlagMeterHold);
-    Pump(2);
+    Change([] { g_ParamFlags.fetch_or(core::kFlagMeterHold); });
     for (int c = 0; c < 3; ++c) {
         EXPECT_TRUE(Drawn(LabelX(c), CellY(0), kGrey, "V")) << Log();
         EXPECT_TRUE(Drawn(LabelX(c), CellY(9), kGrey, "PF"));
@@ -190,9 +189,7 @@ TEST_F(SimpleScreen, FrozenMeterGreysEveryText) {
 
 TEST_F(SimpleScreen, PresetModeKeysAndMeterRefreshes) {
     Open();
-    Mark();
-    g_ParamFlags.fetch_or(core::kFlagPresetMode);
-    Pump(2);
+    Change([] { g_ParamFlags.fetch_or(core::kFlagPresetMode); });
     for (int k = 0; k < 8; ++k)
         EXPECT_TRUE(Drawn(760, KeyY(k, 2), kBlack, "Preset\\nM" + std::to_string(k), "Font16a"))
             << k << Log();
@@ -253,24 +250,17 @@ TEST_F(SimpleScreen, HarmonicPagesOrdersAndKeys) {
     EXPECT_FALSE(AnythingAt(760, KeyY(4, 2))) << "no Page Up on page 0";
     EXPECT_TRUE(Drawn(760, KeyY(5, 2), kBlack, "Page\\nDown", "Font16a"));
 
-    Mark();
-    g_HomePage.harmonicPage.store(1);
-    Pump(2);
+    Change([] { g_HomePage.harmonicPage.store(1); });
     EXPECT_TRUE(Drawn(77, HarmRowY(0), kWhite, "21th")) << Log();
     EXPECT_TRUE(Drawn(77, HarmRowY(2), kWhite, "23th"));
-    Mark();
-    g_HomePage.harmonicPage.store(4);
-    Pump(2);
-    EXPECT_TRUE(Drawn(77, HarmRowY(0), kWhite, "81th"));
-    EXPECT_TRUE(Drawn(77, HarmRowY(9), kWhite, "90th"));
-    EXPECT_TRUE(Drawn(427, HarmRowY(0), kWhite, "91th"));
-    EXPECT_TRUE(Drawn(427, HarmRowY(9), kWhite, "100th"));
+    Change([] { g_HomePage.harmonicPage.store(4); });
+    for (const auto& [x, row, order] :
+         {std::tuple{77, 0, "81th"}, {77, 9, "90th"}, {427, 0, "91th"}, {427, 9, "100th"}})
+        EXPECT_TRUE(Drawn(x, HarmRowY(row), kWhite, order)) << order;
     EXPECT_TRUE(Drawn(760, KeyY(4, 2), kBlack, "Page\\nUp", "Font16a"));
     EXPECT_FALSE(AnythingAt(760, KeyY(5, 2))) << "no Page Down on page 4";
 
-    Mark();
-    g_HomePage.harmonicQuantity.store(1);
-    Pump(2);
+    Change([] { g_HomePage.harmonicQuantity.store(1); });
     EXPECT_TRUE(Drawn(14, 35, kBlack, "Harmonic Current Measure", "Font30x"));
     EXPECT_TRUE(Drawn(509, 45, kBlack, "THDi  =", "Font24a"));
     EXPECT_TRUE(Drawn(760, KeyY(3, 2), kBlack, "THDv\\n[THDi]", "Font16a"));

@@ -32,7 +32,6 @@ constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kYes = 0, kNo = 1;
 
 void Enter() { Press('U', kClassKeypad); }
-void Exit() { Press('T', kClassKeypad); }
 
 int32_t Acv() {
     return paramGetValue(kParamAcv, 0, 0);
@@ -208,7 +207,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
     EXPECT_EQ(Acv(), 12340);
 
     // The exit key of either prompt, and NO in the first, decline the same way.
-    for (const std::string& way : {"T", "WU", "UT"}) {
+    for (const std::string way : {"T", "WU", "UT"}) {
         SCOPED_TRACE(way);
         PresetRecallWaits();
         for (char key : way)

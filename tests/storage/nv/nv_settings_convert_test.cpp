@@ -173,8 +173,12 @@ TEST_F(SettingsConvertTest, PackedFieldsLieAtTheirFixedOffsets) {
     EXPECT_EQ(b[60 + 1], 1) << "ON-phase enable, AC-INT";
     EXPECT_EQ(word(148 + 3), 1234) << "rms current limit, variant 5";
     for (const Case& c : kCases) {
-        if (c.byte >= 0) EXPECT_EQ(b[c.byte], static_cast<uint8_t>(c.value)) << c.what;
-        if (c.word >= 0) EXPECT_EQ(word(c.word), c.value) << c.what;
+        if (c.byte >= 0) {
+            EXPECT_EQ(b[c.byte], static_cast<uint8_t>(c.value)) << c.what;
+        }
+        if (c.word >= 0) {
+            EXPECT_EQ(word(c.word), c.value) << c.what;
+        }
     }
     for (int n = 294; n < 1984; ++n)
         ASSERT_EQ(word(n), 0) << "word " << n;

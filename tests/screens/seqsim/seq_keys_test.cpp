@@ -250,9 +250,6 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
     EXPECT_EQ(g_MenuState.load(), 333u) << "soft keys wait for the screen";
     SeqScreenReady.store(1);
 
-    Press('O', 2);
-    EXPECT_EQ(Popup(), "Invalid in This Sequence");
-    MsgQueue_Clear();
     Press('N', 5);
     EXPECT_EQ(Popup(), "Invalid in This Sequence");
     OutputFlagSet(kOutFlagOutputOn);

@@ -193,21 +193,6 @@ TEST_F(SeqSimScreen, FieldsOfTheStepAndTheSelection) {
     EXPECT_TRUE(RowLabel(3, "Jump Cnt"));
 }
 
-// The sync code is shown as its pair of trigger output levels.
-TEST_F(SeqSimScreen, SyncCodeShowsItsLevels) {
-    const struct {
-        int32_t code;
-        uint32_t state;  // a selection change repaints the row
-        const char* text;
-    } cases[] = {{1, 369, "LH"}, {2, 333, "HL"}};
-    for (const auto& c : cases) {
-        SeqSetSyncCode(c.code);
-        Mark();
-        Step(c.state);
-        EXPECT_TRUE(Drawn(RowScreenX(2) + 178, RowScreenY(2) + 2, c.text)) << c.text << Log();
-    }
-}
-
 TEST_F(SeqSimScreen, EditedValueWithItsCursorAndTypedDigits) {
     g_EditShown.workValue = 20000;  // 2.0000 s
     g_EditShown.cursor = 2;

@@ -223,10 +223,14 @@ TEST_F(SeqSimScreen, MemoryListDialogsAndKeys) {
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(Log().find(i == 4 ? "SEQ4 *\n" : "SEQ" + std::to_string(i) + "\n") != std::string::npos) << i;
     EXPECT_TRUE(Drawn(22, 40 + 50 + 36 * 2, "SEQ2", "0x0000")) << "the chosen slot, black on its bar";
+    // Each slot with its memory's name; the last slot can be chosen too.
+    for (int i = 0; i < 10; ++i) std::snprintf(g_SeqMemName[i], sizeof g_SeqMemName[i], "name%d", i);
+    g_EditShown.workValue = 9;
     Mark();
-    g_EditShown.workValue = 3;
     Step(434);
-    EXPECT_TRUE(Drawn(22, 40 + 50 + 36 * 3, "SEQ3", "0x0000")) << Log();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(Drawn(110, 40 + 50 + 36 * i, "name" + std::to_string(i), i == 9 ? "0x0000" : "0xFFFF")) << i;
+    EXPECT_TRUE(Drawn(22, 40 + 50 + 36 * 9, "SEQ9", "0x0000")) << Log();
 
     // The wiring dialog names the stored wiring: SEQ2 saved in 1P2W.
     SetPhaseMode(1);
@@ -377,6 +381,8 @@ TEST_F(SeqSimScreen, SoftKeysOfEachSituation) {
          {{"L1", kPressed}, {"L2", kPlain}, {"L3", kPressed}, {}, {}, {}, {}, {"Return", kPlain}}},
         {"step preview 1P2W", 0, 1, 435, 5, 0,
          {{"L1", kOff}, {"L2", kOff}, {"L3", kOff}, {}, {}, {}, {}, {"Return", kPlain}}},
+        {"RUN preview 3P4W", 0, 0, 436, 2, 0,
+         {{"L1", kPlain}, {"L2", kPressed}, {"L3", kPlain}, {}, {}, {}, {}, {"Return", kPlain}}},
         {"RUN preview 1P3W", 0, 2, 436, 2, 0,
          {{"L1", kPlain}, {"L2", kPressed}, {"L3", kOff}, {}, {}, {}, {}, {"Return", kPlain}}},
         {"position typed", 0, 0, 437, 7, 0,
@@ -626,8 +632,8 @@ TEST_F(SeqSimFieldTable, EverySequenceField) {
     // The words of the coded fields, as their editors step through them.
     ExpectWords(424, 29, {{1, "ARB1"}, {16, "ARB16"}, {17, "SIN"}, {18, "SQU"}, {19, "TRI"}, {20, "ARB17"},
                           {256, "ARB253"}});
-    ExpectWords(362, 9, {{0, "CONT"}, {1, "END"}, {2, "HOLD"}});
-    ExpectWords(370, 10, {{0, "LL"}, {1, "LH"}, {2, "HL"}, {3, "HH"}});
+    ExpectWords(362, 9, {{0, "CONT"}, {1, "END"}, {2, "HOLD"}, {3, "?"}});
+    ExpectWords(370, 10, {{0, "LL"}, {1, "LH"}, {2, "HL"}, {3, "HH"}, {4, "?"}});
     ExpectWords(402, 12, {{0, "CT"}, {1, "KP"}, {2, "SP"}});
     ExpectWords(346, 35, {{0, "Free"}, {1, "Fixed"}});
     ExpectWords(366, 2, {{0, "OFF"}, {1, "ON"}});

@@ -250,9 +250,6 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
     EXPECT_EQ(g_MenuState.load(), 333u) << "soft keys wait for the screen";
     SeqScreenReady.store(1);
 
-    Press('O', 2);
-    EXPECT_EQ(Popup(), "Invalid in This Sequence");
-    MsgQueue_Clear();
     Press('N', 5);
     EXPECT_EQ(Popup(), "Invalid in This Sequence");
     OutputFlagSet(kOutFlagOutputOn);
@@ -264,6 +261,63 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
     Press('M', 5);
     EXPECT_EQ(SeqSimIsActive(), 0);
     EXPECT_EQ(g_MenuState.load(), 2u) << "the home view last used";
+}
+
+// Every parameter shortcut key: the settings a step holds itself are refused (in a two-line popup), the
+// others do nothing.
+TEST_F(SeqKeys, EveryShortcutKey) {
+    Enter(0, 0);
+    const std::vector<uint8_t> refused = {79, 80, 81, 82, 232, 237};
+    for (int code = 1; code < 256; ++code) {
+        SCOPED_TRACE(code);
+        g_MsgPopupLines.store(0);
+        Press(static_cast<uint8_t>(code), 2);
+        const bool refuse = std::count(refused.begin(), refused.end(), code) != 0;
+        EXPECT_EQ(Messages(), refuse ? std::vector<std::string>{"Invalid in This Sequence"}
+                                     : std::vector<std::string>{});
+        EXPECT_EQ(g_MsgPopupLines.load(), refuse ? 2u : 0u);
+        EXPECT_EQ(g_MenuState.load(), 333u);
+    }
+}
+
+// The soft keys during a run (branch 1, branch 2, hold/resume, stop) and the two that start something:
+// RUN, which the engine refuses with the output off, and the RUN preview, which builds the run's order.
+TEST_F(SeqKeys, RunAndPreviewSoftKeys) {
+    Enter(0, 0);
+    auto& flags = g_SeqSimBlock[0].flags;
+    flags.store(kRunFlagRunning);
+    const struct {
+        uint8_t key, set, clear;
+    } running[] = {{'Y', kRunFlagBranch1, 0}, {'Z', kRunFlagBranch2, 0}, {'[', kRunFlagPaused, 0}, {'^', 0, 0}, {'_', 0, 0}, {']', 0, 0}};
+    for (const auto& r : running) {
+        SCOPED_TRACE(r.key);
+        const uint8_t before = flags.load();
+        Press(r.key, 3);
+        EXPECT_EQ(flags.load(), static_cast<uint8_t>((before | r.set) & ~r.clear));
+        EXPECT_EQ(g_MenuState.load(), 333u) << "no page during a run";
+    }
+    g_SeqSimBlock[0].curStep.store(3);
+    Press('\\', 3);
+    EXPECT_EQ(flags.load() & kRunFlagPaused, 0) << "STOP";
+    EXPECT_EQ(g_SeqSimBlock[0].curStep.load(), 0u);
+    flags.store(0);
+
+    MsgQueue_Clear();
+    Press('\\', 3);
+    EXPECT_EQ(Popup(), "Invalid with Output OFF, \nTurn ON the Output First");
+
+    // Step 2 jumps to step 1 twice; step 4 ends the run.
+    SeqSetCurStep(2);
+    SeqSetEnJumpto(1);
+    ASSERT_EQ(SeqSetJumpto(1), 1);
+    ASSERT_EQ(SeqSetJumpCnt(2), 2);
+    SeqSetCurStep(4);
+    SeqSetTerm(1);
+    g_SeqPreview.count = 0;
+    Press('_', 3);
+    ASSERT_EQ(g_SeqPreview.count, 9u);
+    const uint32_t order[] = {0, 1, 2, 1, 2, 1, 2, 3, 4};
+    for (size_t i = 0; i < std::size(order); ++i) EXPECT_EQ(g_SeqPreview.order[i], order[i]) << i;
 }
 
 TEST_F(SeqKeys, TheSeqKeyFromHome) {

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
@@ -19,6 +21,7 @@
 #include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "engine/seq/seq_access.h"
 #include "engine/sim/sim_setters.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/pages/text_log.h"
@@ -190,21 +193,6 @@ TEST_F(SeqSimScreen, FieldsOfTheStepAndTheSelection) {
     EXPECT_TRUE(RowLabel(3, "Jump Cnt"));
 }
 
-// The sync code is shown as its pair of trigger output levels.
-TEST_F(SeqSimScreen, SyncCodeShowsItsLevels) {
-    const struct {
-        int32_t code;
-        uint32_t state;  // a selection change repaints the row
-        const char* text;
-    } cases[] = {{1, 369, "LH"}, {2, 333, "HL"}};
-    for (const auto& c : cases) {
-        SeqSetSyncCode(c.code);
-        Mark();
-        Step(c.state);
-        EXPECT_TRUE(Drawn(RowScreenX(2) + 178, RowScreenY(2) + 2, c.text)) << c.text << Log();
-    }
-}
-
 TEST_F(SeqSimScreen, EditedValueWithItsCursorAndTypedDigits) {
     g_EditShown.workValue = 20000;  // 2.0000 s
     g_EditShown.cursor = 2;
@@ -235,10 +223,14 @@ TEST_F(SeqSimScreen, MemoryListDialogsAndKeys) {
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(Log().find(i == 4 ? "SEQ4 *\n" : "SEQ" + std::to_string(i) + "\n") != std::string::npos) << i;
     EXPECT_TRUE(Drawn(22, 40 + 50 + 36 * 2, "SEQ2", "0x0000")) << "the chosen slot, black on its bar";
+    // Each slot with its memory's name; the last slot can be chosen too.
+    for (int i = 0; i < 10; ++i) std::snprintf(g_SeqMemName[i], sizeof g_SeqMemName[i], "name%d", i);
+    g_EditShown.workValue = 9;
     Mark();
-    g_EditShown.workValue = 3;
     Step(434);
-    EXPECT_TRUE(Drawn(22, 40 + 50 + 36 * 3, "SEQ3", "0x0000")) << Log();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(Drawn(110, 40 + 50 + 36 * i, "name" + std::to_string(i), i == 9 ? "0x0000" : "0xFFFF")) << i;
+    EXPECT_TRUE(Drawn(22, 40 + 50 + 36 * 9, "SEQ9", "0x0000")) << Log();
 
     // The wiring dialog names the stored wiring: SEQ2 saved in 1P2W.
     SetPhaseMode(1);
@@ -369,6 +361,345 @@ TEST_F(SeqSimScreen, DialogChoicesFocusTheirButtons) {
         EXPECT_TRUE(Drawn(360, 40 + 150, c.line1)) << c.state << Since();
         EXPECT_NE(Since().find(std::string(" 0xFFFF Font16a ") + c.white + "\n"), std::string::npos)
             << c.state << " " << c.white << Since();
+    }
+}
+
+// The soft keys of each situation of the page: label, and whether the key is taken (black text) or not
+// (white); a trace or list key that is on shows the pressed face, one that is off the plain face.
+TEST_F(SeqSimScreen, SoftKeysOfEachSituation) {
+    enum Face { kPlain, kPressed, kOff, kBlank };
+    struct Case {
+        const char* what;
+        uint32_t outputMode, wiring, state, mask;
+        uint8_t runFlags;
+        struct {
+            const char* label;
+            Face face;
+        } keys[8];
+    } cases[] = {
+        {"step preview 3P4W", 0, 0, 435, 5, 0,
+         {{"L1", kPressed}, {"L2", kPlain}, {"L3", kPressed}, {}, {}, {}, {}, {"Return", kPlain}}},
+        {"step preview 1P2W", 0, 1, 435, 5, 0,
+         {{"L1", kOff}, {"L2", kOff}, {"L3", kOff}, {}, {}, {}, {}, {"Return", kPlain}}},
+        {"RUN preview 3P4W", 0, 0, 436, 2, 0,
+         {{"L1", kPlain}, {"L2", kPressed}, {"L3", kPlain}, {}, {}, {}, {}, {"Return", kPlain}}},
+        {"RUN preview 1P3W", 0, 2, 436, 2, 0,
+         {{"L1", kPlain}, {"L2", kPressed}, {"L3", kOff}, {}, {}, {}, {}, {"Return", kPlain}}},
+        {"position typed", 0, 0, 437, 7, 0,
+         {{}, {}, {"Last", kPlain}, {"First", kPlain}, {}, {}, {}, {"Return", kPlain}}},
+        {"fields, AC-INT", 1, 0, 333, 0, 0,
+         {{"SIMULATE", kOff}, {"Recall", kPlain}, {"Save", kPlain}, {"RUN", kPlain}, {},
+          {"Step\\nPreview", kPlain}, {"RUN\\nPreview", kPlain}, {}}},
+        {"running", 0, 0, 333, 0, kRunFlagRunning,
+         {{"Branch1", kPlain}, {"Branch2", kPlain}, {"HOLD", kPlain}, {"STOP", kPlain}, {}, {}, {}, {}}},
+        {"held", 0, 0, 333, 0, kRunFlagRunning | kRunFlagPaused,
+         {{"Branch1", kPlain}, {"Branch2", kPlain}, {"CONT", kPlain}, {"STOP", kPlain}, {}, {}, {}, {}}},
+    };
+    const auto face = [](const std::vector<uint16_t>& s, int k) {
+        return screentext::BoxPixels(s, 724, 60 * k + 2, 795, 60 * k + 8);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetOutputMode(c.outputMode);
+        SetPhaseMode(c.wiring);
+        g_SeqSimBlock[0].previewTraceMask.store(c.mask);
+        g_SeqSimBlock[0].flags.store(c.runFlags);
+        if (c.state == 436) SeqBuildPreview();
+        Step(330);  // a dialog has no keys: every key of the case is painted afresh
+        Mark();
+        Step(c.state);
+        const std::vector<uint16_t> s = guitest::Screen();
+        std::vector<uint16_t> plain, pressed;
+        for (int k = 0; k < 8; ++k) {
+            const auto& key = c.keys[k];
+            if (key.label == nullptr) {
+                EXPECT_FALSE(screentext::AnythingAt(Since(), 760, KeyY(k, 1))) << k;
+                continue;
+            }
+            const int lines = std::strchr(key.label, '\\') != nullptr ? 2 : 1;
+            EXPECT_TRUE(Drawn(760, KeyY(k, lines), key.label, key.face == kOff ? "0xFFFF" : "0x0000"))
+                << k << Since();
+            std::vector<uint16_t>& same = key.face == kPressed ? pressed : plain;
+            if (key.face == kOff) continue;
+            if (same.empty()) same = face(s, k);
+            EXPECT_EQ(face(s, k), same) << "key " << k;
+        }
+        if (!plain.empty() && !pressed.empty()) {
+            EXPECT_NE(plain, pressed);
+        }
+    }
+    g_SeqSimBlock[0].flags.store(0);
+    SetOutputMode(0);
+    SetPhaseMode(0);
+}
+
+// The title's run state, and what the previews write above their graph.
+TEST_F(SeqSimScreen, RunStateAndPreviewTexts) {
+    const struct {
+        uint8_t flags;
+        const char* text;
+        const char* colour;
+    } runs[] = {{kRunFlagRunning, "RUN", "0x07E0"}, {kRunFlagRunning | kRunFlagPaused, "HOLD", "0xFFFF"},
+                {0, "STOP", "0xFFFF"}};
+    for (const auto& r : runs) {
+        g_SeqSimBlock[0].flags.store(r.flags);
+        Mark();
+        Step(335);
+        Step(333);
+        EXPECT_TRUE(Drawn(710, 8, r.text, r.colour)) << r.text << Since();
+    }
+    // The step preview draws one cycle on choice 1, two on choice 0.
+    const int textY = seqsim::kBodyTop + seqsim::kGraphY0 - 30;
+    for (int32_t choice : {1, 0}) {
+        g_EditShown.workValue = choice;
+        Mark();
+        Step(435);
+        EXPECT_TRUE(Drawn(seqsim::kGraphX0, textY, choice == 1 ? "1 cycle" : "2 cycles")) << Since();
+    }
+    // The RUN preview shows the position only while one is typed.
+    SeqBuildPreview();
+    g_SeqPreview.position = 1;
+    g_EditShown.workValue = 1;
+    Mark();
+    Step(436);
+    EXPECT_FALSE(screentext::LoggedAnywhere(Since(), "Position")) << Since();
+    g_EditShown.workValue = 3;
+    Mark();
+    Step(437);
+    EXPECT_TRUE(Drawn(seqsim::kGraphX0, textY, "Position")) << Since();
+    EXPECT_TRUE(Drawn(seqsim::kGraphX0 + 140, textY, "3", "0xFFE0"));
+}
+
+// The RUN preview traces the DC voltage in the DC kind and the AC voltage otherwise: a step order of a
+// positive DC voltage and no AC voltage lies above the zero line only in the DC kind.
+TEST_F(SeqSimScreen, RunPreviewTracesTheKindsVoltage) {
+    const int mid = seqsim::kBodyTop + (seqsim::kGraphY0 + seqsim::kGraphY1) / 2;
+    for (uint32_t kind : {2u, 0u}) {
+        SCOPED_TRACE(kind);
+        SetOutputMode(kind);
+        SeqSimSelectTables();
+        for (int s = 0; s < 1000; ++s) {
+            g_SeqSimBlock[0].seqTable[kind][s].acv = 0;
+            g_SeqSimBlock[0].seqTable[kind][s].dcv = 5000;
+        }
+        SeqBuildPreview();
+        ASSERT_GT(g_SeqPreview.count, 0u);
+        g_SeqSimBlock[0].previewTraceMask.store(1);
+        Step(333);
+        Step(436);
+        const int above = screentext::CountIn(guitest::Screen(), Pixel(seqsim::kTraceColour[0]), seqsim::kGraphX0 + 1,
+                                              seqsim::kBodyTop + seqsim::kGraphY0 + 1, seqsim::kGraphX1 - 1, mid - 2);
+        if (kind == 2) {
+            EXPECT_GT(above, 300);
+        } else {
+            EXPECT_EQ(above, 0);
+        }
+    }
+    SetOutputMode(0);
+}
+
+// One row of a field table as the page shows it: the field's selection and edit states, its label, its
+// value (raw, as the getter and the edit word hold it, and as written) and unit, and the row it takes.
+struct FieldRow {
+    uint32_t sel, edit;
+    const char* label;
+    int32_t raw;
+    const char* text;
+    const char* unit;
+    int row;
+};
+
+class SeqSimFieldTable : public SeqSimScreen {
+  protected:
+    // The field's selection state selects its row (black on the bar), its edit state marks the value being
+    // edited (yellow), each at the row's place with its value and unit.
+    void ExpectRows(const FieldRow* rows, size_t count) {
+        for (size_t i = 0; i < count; ++i) {
+            const FieldRow& r = rows[i];
+            SCOPED_TRACE(r.label);
+            const int x = RowScreenX(r.row), y = RowScreenY(r.row) + 2;
+            Mark();
+            Step(r.sel);
+            EXPECT_TRUE(Drawn(x + 2, y, r.label, "0x0000")) << Since();
+            EXPECT_TRUE(Drawn(x + 178, y, r.text, "0x0000"));
+            if (r.unit[0] != '\0') {
+                EXPECT_TRUE(Drawn(x + 182, y, r.unit, "0x0000"));
+            }
+            g_EditShown.workValue = r.raw;
+            g_EditShown.cursor = 0;
+            Mark();
+            Step(r.edit);
+            EXPECT_TRUE(Drawn(x + 2, y, r.label, "0xFFFF")) << Since();
+            EXPECT_TRUE(Drawn(x + 178, y, r.text, "0xFFE0"));
+        }
+    }
+    // What an edit state shows of each working value given: a field's vocabulary.
+    void ExpectWords(uint32_t edit, int row, const std::vector<std::pair<int32_t, const char*>>& words) {
+        for (const auto& [raw, text] : words) {
+            SCOPED_TRACE(text);
+            g_EditShown.workValue = raw;
+            Mark();
+            Step(edit);
+            EXPECT_TRUE(Drawn(RowScreenX(row) + 178, RowScreenY(row) + 2, text, "0xFFE0")) << Since();
+        }
+    }
+};
+
+// Step 1 of a 3P4W AC+DC sequence with every enable on and every wave SQU shows every field of the step.
+TEST_F(SeqSimFieldTable, EverySequenceField) {
+    SeqSetCurStep(1);
+    ASSERT_EQ(SeqSetTime(12345), 12345);
+    SeqSetEnJumpto(1);
+    ASSERT_EQ(SeqSetJumpto(7), 7);
+    ASSERT_EQ(SeqSetJumpCnt(42), 42);
+    SeqSetEnBranch1(1);
+    ASSERT_EQ(SeqSetBranch1(8), 8);
+    SeqSetEnBranch2(1);
+    ASSERT_EQ(SeqSetBranch2(9), 9);
+    SeqSetTerm(2);
+    SeqSetSyncCode(3);
+    const int32_t acvMode[] = {0, 1, 2}, dcvMode[] = {2, 0, 1}, fsetMode[] = {1, 2, 0};
+    for (int p = 0; p < 3; ++p) {
+        ASSERT_EQ(SeqSetAcv(5011 + 1011 * p, p), 5011 + 1011 * p);
+        ASSERT_EQ(SeqSetDcv(1101 + 101 * p, p), 1101 + 101 * p);
+        ASSERT_EQ(SeqSetFset(5511 + 111 * p, p), 5511 + 111 * p);
+        SeqSetAcvMode(acvMode[p], p);
+        SeqSetDcvMode(dcvMode[p], p);
+        SeqSetFsetMode(fsetMode[p], p);
+        SeqSetWave(kWaveSqu, p, 1);
+        ASSERT_EQ(SeqSetDuty(251 + 101 * p, p, 999, 1), 251 + 101 * p);
+        SeqSetEnOnPhase(1, p);
+        ASSERT_EQ(SeqSetOnPhase(101 * (p + 1), p), 101 * (p + 1));
+        SeqSetEnOffPhase(1, p);
+        ASSERT_EQ(SeqSetOffPhase(1111 * (p + 1), p), 1111 * (p + 1));
+    }
+    ASSERT_EQ(SeqSetBalance_L2(1201), 1201);
+    ASSERT_EQ(SeqSetBalance_L3(2402), 2402);
+    const FieldRow rows[] = {
+        {333, 334, "Step", 1, "001", "", 0},
+        {335, 336, "Time", 12345, "1.2345", "s", 1},
+        {365, 366, "Jump To En", 1, "ON", "", 2},
+        {363, 364, "Jump To", 7, "007", "", 3},
+        {367, 368, "Jump Cnt", 42, "42", "", 4},
+        {373, 374, "Branch1 En", 1, "ON", "", 5},
+        {371, 372, "Branch1", 8, "008", "", 6},
+        {377, 378, "Branch2 En", 1, "ON", "", 7},
+        {375, 376, "Branch2", 9, "009", "", 8},
+        {361, 362, "Step Term", 2, "HOLD", "", 9},
+        {369, 370, "Sync Code", 3, "HH", "", 10},
+        {393, 396, "ACV L1", 5011, "50.11", "V", 11},
+        {399, 402, "ACV Mode L1", 0, "CT", "", 12},
+        {394, 397, "ACV L2", 6022, "60.22", "V", 13},
+        {400, 403, "ACV Mode L2", 1, "KP", "", 14},
+        {395, 398, "ACV L3", 7033, "70.33", "V", 15},
+        {401, 404, "ACV Mode L3", 2, "SP", "", 16},
+        {405, 408, "DCV L1", 1101, "11.01", "V", 17},
+        {411, 414, "DCV Mode L1", 2, "SP", "", 18},
+        {406, 409, "DCV L2", 1202, "12.02", "V", 19},
+        {412, 415, "DCV Mode L2", 0, "CT", "", 20},
+        {407, 410, "DCV L3", 1303, "13.03", "V", 21},
+        {413, 416, "DCV Mode L3", 1, "KP", "", 22},
+        {381, 384, "Fset L1", 5511, "55.11", "Hz", 23},
+        {387, 390, "Fset Mode L1", 1, "KP", "", 24},
+        {382, 385, "Fset L2", 5622, "56.22", "Hz", 25},
+        {388, 391, "Fset Mode L2", 2, "SP", "", 26},
+        {383, 386, "Fset L3", 5733, "57.33", "Hz", 27},
+        {389, 392, "Fset Mode L3", 0, "CT", "", 28},
+        {421, 424, "Wave L1", kWaveSqu, "SQU", "", 29},
+        {427, 430, "Duty L1", 251, "25.1", "%", 30},
+        {422, 425, "Wave L2", kWaveSqu, "SQU", "", 31},
+        {428, 431, "Duty L2", 352, "35.2", "%", 32},
+        {423, 426, "Wave L3", kWaveSqu, "SQU", "", 33},
+        {429, 432, "Duty L3", 453, "45.3", "%", 34},
+        {343, 346, "ON En L1", 1, "Fixed", "", 35},
+        {337, 340, "ON Phase L1", 101, "10.1", "deg", 36},
+        {344, 347, "ON En L2", 1, "Fixed", "", 37},
+        {338, 341, "ON Phase L2", 202, "20.2", "deg", 38},
+        {345, 348, "ON En L3", 1, "Fixed", "", 39},
+        {339, 342, "ON Phase L3", 303, "30.3", "deg", 40},
+        {355, 358, "OFF En L1", 1, "Fixed", "", 41},
+        {349, 352, "OFF Phase L1", 1111, "111.1", "deg", 42},
+        {356, 359, "OFF En L2", 1, "Fixed", "", 43},
+        {350, 353, "OFF Phase L2", 2222, "222.2", "deg", 44},
+        {357, 360, "OFF En L3", 1, "Fixed", "", 45},
+        {351, 354, "OFF Phase L3", 3333, "333.3", "deg", 46},
+        {417, 418, "Phase L2", 1201, "120.1", "deg", 47},
+        {419, 420, "Phase L3", 2402, "240.2", "deg", 48},
+    };
+    ExpectRows(rows, std::size(rows));
+    EXPECT_FALSE(screentext::AnythingAt(Since(), RowScreenX(49) + 2, RowScreenY(49) + 2)) << "49 fields";
+
+    // The words of the coded fields, as their editors step through them.
+    ExpectWords(424, 29, {{1, "ARB1"}, {16, "ARB16"}, {17, "SIN"}, {18, "SQU"}, {19, "TRI"}, {20, "ARB17"},
+                          {256, "ARB253"}});
+    ExpectWords(362, 9, {{0, "CONT"}, {1, "END"}, {2, "HOLD"}, {3, "?"}});
+    ExpectWords(370, 10, {{0, "LL"}, {1, "LH"}, {2, "HL"}, {3, "HH"}, {4, "?"}});
+    ExpectWords(402, 12, {{0, "CT"}, {1, "KP"}, {2, "SP"}});
+    ExpectWords(346, 35, {{0, "Free"}, {1, "Fixed"}});
+    ExpectWords(366, 2, {{0, "OFF"}, {1, "ON"}});
+}
+
+// Normal1 of a 3P4W simulation with the repeat and every ON/OFF phase enabled: the L1 fields the knob
+// visits, and each L2/L3 field, the wave and the angles with the fields the knob reaches from it.
+TEST_F(SeqSimFieldTable, EverySimulateField) {
+    SeqSimScreen_Hide();
+    SeqPrepStage.store(kSeqPrepIdle);
+    Sim_LoadDefaultSteps();
+    SeqSimSetMode(2);
+    Open(463);
+    SeqSimSetCurStep(1);
+    ASSERT_EQ(SimSetTime(23456), 23456);
+    SimSetSyncCode(1);
+    SimSetEnRepeat(1);
+    ASSERT_EQ(SimSetRepeat(77), 77);
+    for (int p = 0; p < 3; ++p) {
+        SimSetWave(kWaveTri, p);
+        ASSERT_EQ(SimSetAcv(5055 + 1011 * p, p), 5055 + 1011 * p);
+        ASSERT_EQ(SimSetFreq(4511 + 111 * p, p), 4511 + 111 * p);
+        SimSetEnOnpha(1, p);
+        ASSERT_EQ(SimSetOnpha(111 * (p + 1), p), 111 * (p + 1));
+        SimSetEnOffpha(1, p);
+        ASSERT_EQ(SimSetOffpha(1444 + 111 * p, p), 1444 + 111 * p);
+    }
+    ASSERT_EQ(SeqSimGetCurStep(), 1u);
+    const FieldRow rows[] = {
+        {463, 491, "State", 1, "Normal1", "", 0},
+        {462, 490, "Time", 23456, "2.3456", "s", 1},
+        {440, 468, "Sync Code", 1, "LH", "", 2},
+        {453, 481, "Repeat En", 1, "ON", "", 3},
+        {454, 482, "Repeat", 77, "77", "", 4},
+        {455, 483, "Wave", kWaveTri, "TRI", "", 5},
+        {459, 487, "ACV L1", 5055, "50.55", "V", 5},
+        {460, 488, "ACV L2", 6066, "60.66", "V", 6},
+        {461, 489, "ACV L3", 7077, "70.77", "V", 6},
+        {456, 484, "Freq L1", 4511, "45.11", "Hz", 6},
+        {457, 485, "Freq L2", 4622, "46.22", "Hz", 7},
+        {458, 486, "Freq L3", 4733, "47.33", "Hz", 7},
+        {450, 478, "ON En L1", 1, "Fixed", "", 7},
+        {444, 472, "ON Phase L1", 111, "11.1", "deg", 8},
+        {451, 479, "ON En L2", 1, "Fixed", "", 9},
+        {445, 473, "ON Phase L2", 222, "22.2", "deg", 9},
+        {452, 480, "ON En L3", 1, "Fixed", "", 9},
+        {446, 474, "ON Phase L3", 333, "33.3", "deg", 9},
+        {447, 475, "OFF En L1", 1, "Fixed", "", 9},
+        {441, 469, "OFF Phase L1", 1444, "144.4", "deg", 10},
+        {448, 476, "OFF En L2", 1, "Fixed", "", 11},
+        {442, 470, "OFF Phase L2", 1555, "155.5", "deg", 11},
+        {449, 477, "OFF En L3", 1, "Fixed", "", 11},
+        {443, 471, "OFF Phase L3", 1666, "166.6", "deg", 11},
+        {464, 465, "Phase L2", 1200, "120.0", "deg", 11},  // the wiring's nominal angles
+        {466, 467, "Phase L3", 2400, "240.0", "deg", 11},
+    };
+    ExpectRows(rows, std::size(rows));
+    // The state's name heads the page and is the state index's value.
+    const char* names[] = {"Initial", "Normal1", "Trans1", "Abnormal", "Trans2", "Normal2"};
+    for (uint32_t s = 0; s < 6; ++s) {
+        SCOPED_TRACE(names[s]);
+        SeqSimSetCurStep(static_cast<int32_t>(s));
+        Mark();
+        Step(463);
+        EXPECT_TRUE(Drawn(250, 8, names[s])) << Since();
+        EXPECT_TRUE(Drawn(RowScreenX(0) + 178, RowScreenY(0) + 2, names[s], "0x0000"));
     }
 }
 

@@ -2,6 +2,7 @@
 // cursor keys, the state index and its editor, driven through the key dispatcher.
 #include "screens/seqsim/sim/sim_keys.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -205,30 +206,58 @@ TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
     EXPECT_EQ(SeqSimGetMode(), 1u) << "soft key 1 switches to SEQUENCE";
 }
 
-TEST_F(SimKeys, FunctionAndShortcutKeys) {
-    Press('N', kClassFunction);
-    EXPECT_EQ(Popup(), "Invalid in This Simulate");
-    Quiet();
-    Press('O', kClassShortcut);
-    EXPECT_EQ(Popup(), "Invalid in This Simulate");
-    Quiet();
-    Press('S', kClassShortcut);
-    EXPECT_EQ(Popup(), "-");
-
-    Running(true);
-    Press('M', kClassFunction);
-    EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
-    EXPECT_EQ(SeqSimGetMode(), 2u);
-    Running(false);
-    OutputFlagSet(kOutFlagOutputOn);
-    Quiet();
-    Press('L', kClassFunction);
-    EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
-    EXPECT_EQ(SeqSimGetMode(), 2u);
-    OutputFlagClear(kOutFlagOutputOn);
-    Press('L', kClassFunction);
-    EXPECT_EQ(SeqSimGetMode(), 0u);
-    EXPECT_EQ(SeqSimIsActive(), 0);
+// Every parameter shortcut key and every function key: what SIMULATE refuses (in a two-line popup), what
+// it leaves by, and what it ignores.
+TEST_F(SimKeys, EveryShortcutAndFunctionKey) {
+    const std::vector<uint8_t> refused = {79, 80, 81, 82, 232, 237};
+    for (int code = 1; code < 256; ++code) {
+        SCOPED_TRACE(code);
+        g_MsgPopupLines.store(0);
+        Press(static_cast<uint8_t>(code), kClassShortcut);
+        const bool refuse = std::count(refused.begin(), refused.end(), code) != 0;
+        EXPECT_EQ(Messages(), refuse ? std::vector<std::string>{"Invalid in This Simulate"}
+                                     : std::vector<std::string>{});
+        EXPECT_EQ(g_MsgPopupLines.load(), refuse ? 2u : 0u);
+    }
+    const std::string outputOn = "Invalid with Output ON, \nTurn OFF the Output First";
+    const struct {
+        uint8_t code;
+        bool running, output;
+        std::string message;
+        uint32_t mode;  // the SEQ/SIM mode after the key
+    } keys[] = {
+        {'N', false, false, "Invalid in This Simulate", 2}, {'M', true, false, outputOn, 2},
+        {'M', false, true, outputOn, 2},                    {'L', false, true, outputOn, 2},
+        {'L', true, false, "", 0},                          {'M', false, false, "", 0},
+        {'L', false, false, "", 0},
+    };
+    for (const auto& k : keys) {
+        SCOPED_TRACE(std::string(1, static_cast<char>(k.code)) + (k.running ? " running" : "") +
+                     (k.output ? " output on" : ""));
+        Sim_EnterMode();
+        SimPrepRequest.store(0);
+        Enter_menuSimulationSyncCode();
+        Running(k.running);
+        if (k.output) OutputFlagSet(kOutFlagOutputOn);
+        Messages();
+        g_MsgPopupLines.store(0);
+        Press(k.code, kClassFunction);
+        EXPECT_EQ(Messages(), k.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{k.message});
+        EXPECT_EQ(g_MsgPopupLines.load(), k.message.empty() ? 0u : 2u);
+        EXPECT_EQ(SeqSimGetMode(), k.mode);
+        EXPECT_EQ(SeqSimIsActive(), k.mode != 0 ? 1 : 0);
+        Running(false);
+        OutputFlagClear(kOutFlagOutputOn);
+    }
+    // Outside the function keys 76-88 nothing happens, whatever the code.
+    for (int code : {1, 75, 89, 200, 255}) {
+        Sim_EnterMode();
+        SimPrepRequest.store(0);
+        Messages();
+        Press(static_cast<uint8_t>(code), kClassFunction);
+        EXPECT_EQ(Messages(), std::vector<std::string>{}) << code;
+        EXPECT_EQ(SeqSimGetMode(), 2u) << code;
+    }
 }
 
 TEST_F(SimKeys, KnobVisitsTheFieldsOfTheState) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/system/links/remote_state.h"
+#include "core/system/links/usb_state.h"
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
 #include "platform/host/device_node.h"
@@ -28,13 +29,16 @@
 namespace {
 
 constexpr uint32_t kAddress = 7;
+constexpr uint8_t kAdapterPresent = 1u << 2;  // of USB status byte A
 
 class GpibChannel : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(plat::DeviceNodesStart(), 0);
         ASSERT_EQ(plat::System("insmod /mnt/disk/qx_gpib.ko"), 0);
+        g_UsbState.statusA.fetch_and(static_cast<uint8_t>(~kAdapterPresent));
         scpi::GpibChannelStart();
+        ASSERT_NE(g_UsbState.statusA.load() & kAdapterPresent, 0) << "the adapter announced to the USB sequencer";
         g_ScpiIfGpib.status->reqValue = kAddress;
         scpiStatusSetBits(g_ScpiIfGpib.status, kChanEnabled);
         client_ = open(plat::DeviceClientPath("qx_gpib").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -207,6 +211,10 @@ TEST_F(GpibChannel, ADisableEndsTheSessionAndAnEnableStartsAFreshOne) {
     const size_t low = commands.find("echo 0 > /sys/class/leds/gpib_rst/brightness");
     EXPECT_NE(low, std::string::npos);
     EXPECT_NE(commands.find("echo 1 > /sys/class/leds/gpib_rst/brightness", low), std::string::npos);
+    // Asked again while disabled, the adapter is reset again.
+    ASSERT_TRUE(Post(kReqDisable, 0));
+    const std::string again = root_.Read("/var/log/commands.log");
+    EXPECT_NE(again.find("echo 0 > /sys/class/leds/gpib_rst/brightness", low + 1), std::string::npos);
     ASSERT_TRUE(Post(kReqEnable | kReqSetValue, kAddress));
     ASSERT_TRUE(RunUntil([] { return g_ScpiIfGpib.io.control(kPortCtlConnected, 0) == 1; }));
     EXPECT_EQ(Requests("0x40040D09"),
@@ -249,6 +257,12 @@ TEST_F(GpibChannel, ControlCodes) {
         n = io.read(&c, 1, 1);
     EXPECT_EQ(n, 1);
     EXPECT_EQ(c, 'Q');
+    // Closed, the port reads nothing and the driver's words cannot be read.
+    Send("R");
+    EXPECT_EQ(io.close(), 0);
+    EXPECT_LE(io.read(&c, 1, 1), 0);
+    for (const int32_t code : {13, 15, 16, 17, 19})
+        EXPECT_EQ(io.control(code, 0), -1) << code;
 }
 
 // The module is loaded once and unloaded once, and only when its file is on the disk.
@@ -273,6 +287,14 @@ TEST(GpibDriver, ModuleCommandsRunOnceEachWhenTheFileIsThere) {
     scpi::GpibDriverUnload();
     scpi::GpibDriverUnload();
     EXPECT_EQ(count("rmmod qx_gpib"), 1u);
+    // Each is followed by a sync.
+    const std::string log = root.Read("/var/log/commands.log");
+    const size_t insmod = log.find("insmod /mnt/disk/qx_gpib.ko"), rmmod = log.find("rmmod qx_gpib");
+    ASSERT_NE(insmod, std::string::npos);
+    ASSERT_NE(rmmod, std::string::npos);
+    const size_t firstSync = log.find(" sync", insmod);
+    EXPECT_LT(firstSync, rmmod);
+    EXPECT_NE(log.find(" sync", rmmod), std::string::npos);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
 
 #include "core/params/defaults/param_defaults.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
+#include "core/system/config/iface_cfg.h"
 #include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "tests/storage/nv_fixture.h"
@@ -138,56 +140,160 @@ TEST_F(SettingsConvertTest, RebaseTakesNewLimitsAndKeepsTheRest) {
     }
 }
 
-// The block as the memory holds it, field by field at the offsets of its fixed layout (block 1 at 4096,
-// 3P4W L1): a field packed to the wrong place fails here even when the unpacking mirrors the mistake.
-TEST_F(SettingsConvertTest, PackedFieldsLieAtTheirFixedOffsets) {
-    Rebuild();
-    for (const Case& c : kCases)
-        c.field(0) = c.value;
-    g_ParamStore.rangeCode[3] = 1;
-    M(0, 1).onPhase.state = 1;
-    M(0, 0).curr[5].irms.value = 1234;
-    ASSERT_EQ(BackupBlockPack(0, 1, true), kNvSaved);
+// Where each field of the fixed layout lies: bytes or words from pos, one entry per i, and the member of
+// the store it carries (kind 4, the 1P2W block, takes other current variants).
+struct Slot {
+    const char* what;
+    bool byte;
+    uint32_t pos;
+    uint32_t count;
+    int32_t& (*at)(int kind, uint32_t i);
+};
+constexpr uint32_t kAc[6] = {0, 1, 5, 6, 7, 8}, kDc[4] = {0, 2, 5, 7}, kFreqM[4] = {0, 1, 5, 6};
+constexpr uint32_t kOwnWave = 200;  // the unit's waveform; the voltage values come from waveform 16's records
+ParamModeBlock& M0(uint32_t mode) {
+    return M(0, mode);
+}
+const Slot kLayout[] = {
+    {"waveform", true, 18, 1, [](int, uint32_t) -> int32_t& { return g_ParamStore.unit[0].waveform.value; }},
+    {"measurement items", true, 19, 36, [](int, uint32_t i) -> int32_t& { return M0(i / 4).meas[i % 4].value; }},
+    {"signal selection", true, 55, 4, [](int, uint32_t i) -> int32_t& { return M0(7 + i / 2).volt[i % 2].sig.value; }},
+    {"ON-phase enable", true, 60, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).onPhase.state; }},
+    {"OFF-phase enable", true, 66, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).offPhase.state; }},
+    {"VCA measurement items", true, 73, 4, [](int, uint32_t i) -> int32_t& { return M0(9).meas[i].value; }},
+    {"VCA ON-phase enable", true, 77, 1, [](int, uint32_t) -> int32_t& { return M0(9).onPhase.state; }},
+    {"VCA OFF-phase enable", true, 78, 1, [](int, uint32_t) -> int32_t& { return M0(9).offPhase.state; }},
+    {"L1 angle enable", true, 80, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[0].state; }},
+    {"L2 angle enable", true, 86, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[1].state; }},
+    {"L3 angle enable", true, 92, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[2].state; }},
+    {"ACV", false, 66, 12, [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[0][16].value; }},
+    {"ACV word 7", false, 78, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[0][kOwnWave].def1; }},
+    {"ACV word 8", false, 90, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[0][kOwnWave].def2; }},
+    {"DCV", false, 102, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[0][kDc[i / 2] == 2 ? 0 : 16].value; }},
+    {"DCV word 7", false, 110, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[0][kDc[i / 2] == 2 ? 0 : kOwnWave].def1; }},
+    {"DCV word 8", false, 118, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[0][kDc[i / 2] == 2 ? 0 : kOwnWave].def2; }},
+    {"voltage limit", false, 126, 2, [](int, uint32_t i) -> int32_t& { return M0(0).volt[i].voltLimit[0].value; }},
+    {"peak voltage maximum", false, 128, 2, [](int, uint32_t i) -> int32_t& { return M0(0).volt[i].vpkMax.value; }},
+    {"peak voltage minimum", false, 130, 2, [](int, uint32_t i) -> int32_t& { return M0(0).volt[i].vpkMin.value; }},
+    {"frequency word 7", false, 132, 4, [](int, uint32_t i) -> int32_t& { return M0(kFreqM[i]).freq.def1; }},
+    {"frequency word 8", false, 136, 4, [](int, uint32_t i) -> int32_t& { return M0(kFreqM[i]).freq.def2; }},
+    {"frequency", false, 140, 4, [](int, uint32_t i) -> int32_t& { return M0(kFreqM[i]).freq.value; }},
+    {"upper frequency limit", false, 144, 2, [](int, uint32_t i) -> int32_t& { return M0(i).freqHi.value; }},
+    {"lower frequency limit", false, 146, 2, [](int, uint32_t i) -> int32_t& { return M0(i).freqLo.value; }},
+    {"rms current limit", false, 148, 4,
+     [](int kind, uint32_t i) -> int32_t& {
+         static constexpr uint32_t k1P2W[4] = {2, 3, 6, 7}, kOther[4] = {0, 1, 4, 5};
+         return M0(0).curr[kind == 4 ? k1P2W[i] : kOther[i]].irms.value;
+     }},
+    {"peak current maximum", false, 152, 4, [](int, uint32_t i) -> int32_t& { return M0(0).curr[i].ipkMax.value; }},
+    {"peak current minimum", false, 156, 4, [](int, uint32_t i) -> int32_t& { return M0(0).curr[i].ipkMin.value; }},
+    {"ON phase", false, 160, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).onPhase.value; }},
+    {"OFF phase", false, 166, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).offPhase.value; }},
+    {"gain", false, 172, 8, [](int, uint32_t i) -> int32_t& { return M0(3 + i / 2).volt[i % 2].gain.value; }},
+    {"gain word 7", false, 180, 8, [](int, uint32_t i) -> int32_t& { return M0(3 + i / 2).volt[i % 2].gain.def1; }},
+    {"gain word 8", false, 188, 8, [](int, uint32_t i) -> int32_t& { return M0(3 + i / 2).volt[i % 2].gain.def2; }},
+    {"Vpp voltage limit", false, 197, 2, [](int, uint32_t i) -> int32_t& { return M0(0).volt[i].voltLimit[1].value; }},
+    {"ACV Vpp", false, 199, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[1][16].value; }},
+    {"ACV Vpp word 7", false, 211, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[1][kOwnWave].def1; }},
+    {"ACV Vpp word 8", false, 223, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[1][kOwnWave].def2; }},
+    {"DCV Vpp", false, 235, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[1][kDc[i / 2] == 2 ? 0 : 16].value; }},
+    {"DCV Vpp word 7", false, 243, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[1][kDc[i / 2] == 2 ? 0 : kOwnWave].def1; }},
+    {"DCV Vpp word 8", false, 251, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[1][kDc[i / 2] == 2 ? 0 : kOwnWave].def2; }},
+    {"VCA gain", false, 259, 2, [](int, uint32_t i) -> int32_t& { return M0(9).volt[i].gain.value; }},
+    {"VCA gain word 7", false, 261, 2, [](int, uint32_t i) -> int32_t& { return M0(9).volt[i].gain.def1; }},
+    {"VCA gain word 8", false, 263, 2, [](int, uint32_t i) -> int32_t& { return M0(9).volt[i].gain.def2; }},
+    {"VCA frequency", false, 265, 1, [](int, uint32_t) -> int32_t& { return M0(9).freq.value; }},
+    {"VCA frequency word 7", false, 266, 1, [](int, uint32_t) -> int32_t& { return M0(9).freq.def1; }},
+    {"VCA frequency word 8", false, 267, 1, [](int, uint32_t) -> int32_t& { return M0(9).freq.def2; }},
+    {"VCA ON phase", false, 268, 1, [](int, uint32_t) -> int32_t& { return M0(9).onPhase.value; }},
+    {"VCA OFF phase", false, 269, 1, [](int, uint32_t) -> int32_t& { return M0(9).offPhase.value; }},
+    {"L1 angle", false, 270, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[0].value; }},
+    {"L2 angle", false, 276, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[1].value; }},
+    {"L3 angle", false, 282, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[2].value; }},
+    {"sync phase", false, 288, 2, [](int, uint32_t i) -> int32_t& { return M0(7 + i).syncPhase.value; }},
+    {"duty", false, 290, 1, [](int, uint32_t) -> int32_t& { return g_ParamStore.unit[0].duty.value; }},
+    {"VCA angles", false, 291, 3, [](int, uint32_t i) -> int32_t& { return M0(9).phaseAngle[i].value; }},
+};
 
-    std::vector<uint8_t> b(kNvSettingsBlockSize);
-    ASSERT_EQ(SpiNvmReadBuf(4096, b.data(), kNvSettingsBlockSize), static_cast<int32_t>(kNvSettingsBlockSize));
-    const auto word = [&](int n) {
-        return static_cast<int32_t>(b[4 * n] | b[4 * n + 1] << 8 | b[4 * n + 2] << 16 |
-                                    static_cast<uint32_t>(b[4 * n + 3]) << 24);
-    };
-    EXPECT_EQ(b[4] | b[5] << 8, 1060);
-    EXPECT_EQ(b[6] | b[7], 0);
-    EXPECT_EQ(b[9 + 3], 1) << "range code of output mode 3";
-    EXPECT_EQ(b[18], 200) << "waveform number";
-    EXPECT_EQ(b[19 + 4 * 3 + 2], 0xFD) << "measurement item 3 of output mode 3";
-    // AC modes 0, 1, 5, 6, 7, 8; entries mode by mode, area 0 then area 1.
-    EXPECT_EQ(b[60 + 1], 1) << "ON-phase enable, AC-INT";
-    EXPECT_EQ(b[60 + 3], 0) << "ON-phase enable, output mode 6";
-    EXPECT_EQ(b[92 + 4], 0) << "L3 angle enable, output mode 7";
-    EXPECT_EQ(word(66 + 2 * 2 + 1), 12345) << "ACV, output mode 5, area 1";
-    EXPECT_EQ(word(102 + 2 * 1 + 0), -4321) << "DCV, DC-INT (the second DC mode), area 0";
-    EXPECT_EQ(word(126 + 1), 20000) << "voltage limit, area 1";
-    EXPECT_EQ(word(136 + 2), 4400) << "frequency word 8, output mode 5";
-    EXPECT_EQ(word(140 + 3), 6100) << "frequency, output mode 6";
-    EXPECT_EQ(word(148 + 3), 1234) << "rms current limit, variant 5";
-    EXPECT_EQ(word(156 + 3), -999) << "peak current minimum, variant 3";
-    EXPECT_EQ(word(166 + 5), 1800) << "OFF phase, output mode 8";
-    EXPECT_EQ(word(199 + 1), 5000) << "ACV in Vpp, output mode 0, area 1";
-    EXPECT_EQ(word(262), 3) << "VCA gain word 7, area 1";
-    EXPECT_EQ(word(265), 5500);
-    EXPECT_EQ(word(266), 5100);
-    EXPECT_EQ(word(267), 5200);
-    EXPECT_EQ(word(276 + 1), 1190) << "L2 angle, AC-INT";
-    EXPECT_EQ(word(293), 2400) << "VCA L3 angle";
-    for (int n = 294; n < 1984; ++n)
-        ASSERT_EQ(word(n), 0) << "word " << n;
-    for (int n = 98; n < 264; ++n)
-        ASSERT_EQ(b[n], 0) << "byte " << n;
-    // The checksum: the byte sum of bytes 4 to 8191, little-endian in bytes 0-3.
-    uint32_t sum = 0;
-    for (size_t i = 4; i < kNvSettingsBlockSize; ++i)
-        sum += b[i];
-    EXPECT_EQ(static_cast<uint32_t>(word(0)), sum);
+// The block as the memory holds it (3P4W L1 at 4096, 1P2W at 28672), every field at its place in the fixed
+// layout with a value of its own: a field packed to the wrong place fails here even when the unpacking
+// mirrors the mistake, and so does one written over a neighbour or a gap.
+TEST_F(SettingsConvertTest, EveryPackedFieldLiesAtItsFixedOffset) {
+    const struct {
+        int kind;
+        uint32_t at;
+    } blocks[] = {{1, 4096}, {4, 28672}};
+    for (const auto& block : blocks) {
+        SCOPED_TRACE(block.kind);
+        Rebuild();
+        // A distinct value per entry: bytes their own offset, words 100000 plus their index.
+        const auto expected = [](const Slot& s, uint32_t i) {
+            if (std::string_view(s.what) == "waveform") return static_cast<int32_t>(kOwnWave);
+            return static_cast<int32_t>(s.byte ? s.pos + i : 100000 + s.pos + i);
+        };
+        for (const Slot& s : kLayout)
+            for (uint32_t i = 0; i < s.count; ++i)
+                s.at(block.kind, i) = expected(s, i);
+        g_OutputModeIdx.store(6);
+        for (uint32_t m = 0; m < 10; ++m)
+            g_ParamStore.rangeCode[m] = (m + 1) % 8;
+        const uint32_t lcd = IfaceLcdWord();
+        IfaceLcdWordSet(0x11223344);
+        ASSERT_EQ(BackupBlockPack(0, block.kind, true), kNvSaved);
+        IfaceLcdWordSet(lcd);
+        g_OutputModeIdx.store(0);
+
+        std::vector<uint8_t> b(kNvSettingsBlockSize);
+        ASSERT_EQ(SpiNvmReadBuf(block.at, b.data(), kNvSettingsBlockSize),
+                  static_cast<int32_t>(kNvSettingsBlockSize));
+        const auto word = [&](uint32_t n) {
+            return static_cast<int32_t>(b[4 * n] | b[4 * n + 1] << 8 | b[4 * n + 2] << 16 |
+                                        static_cast<uint32_t>(b[4 * n + 3]) << 24);
+        };
+        std::vector<bool> placed(kNvSettingsBlockSize);
+        for (const Slot& s : kLayout) {
+            SCOPED_TRACE(s.what);
+            for (uint32_t i = 0; i < s.count; ++i) {
+                const uint32_t n = s.pos + i;
+                if (s.byte) {
+                    EXPECT_EQ(b[n], static_cast<uint8_t>(expected(s, i))) << "byte " << n;
+                    placed[n] = true;
+                } else {
+                    EXPECT_EQ(word(n), expected(s, i)) << "word " << n;
+                    for (uint32_t k = 0; k < 4; ++k)
+                        placed[4 * n + k] = true;
+                }
+            }
+        }
+        EXPECT_EQ(b[4] | b[5] << 8, 1060);
+        EXPECT_EQ(b[8], 6) << "output mode";
+        for (uint32_t m = 0; m < 9; ++m)
+            EXPECT_EQ(b[9 + m], (m + 1) % 8) << "range code of output mode " << m;
+        EXPECT_EQ(b[72], 10 % 8) << "VCA range code";
+        EXPECT_EQ(static_cast<uint32_t>(word(196)), 0x11223344u) << "LCD word";
+        for (uint32_t n : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 72u, 784u, 785u, 786u, 787u})
+            placed[n] = true;
+        for (uint32_t n = 9; n < 18; ++n)
+            placed[n] = true;
+        for (uint32_t n = 0; n < 7936; ++n)
+            if (!placed[n]) ASSERT_EQ(b[n], 0) << "byte " << n << " lies in a gap";
+        // The checksum: the byte sum of bytes 4 to 8191, little-endian in bytes 0-3.
+        uint32_t sum = 0;
+        for (size_t i = 4; i < kNvSettingsBlockSize; ++i)
+            sum += b[i];
+        EXPECT_EQ(static_cast<uint32_t>(word(0)), sum);
+    }
 }
 
 }  // namespace

@@ -226,6 +226,26 @@ const Slot kLayout[] = {
     {"VCA angles", false, 291, 3, [](int, uint32_t i) -> int32_t& { return M0(9).phaseAngle[i].value; }},
 };
 
+// A distinct value per entry of the layout: bytes their own offset, words 100000 plus their index.
+int32_t Distinct(const Slot& s, uint32_t i) {
+    if (std::string_view(s.what) == "waveform") return static_cast<int32_t>(kOwnWave);
+    return static_cast<int32_t>(s.byte ? s.pos + i : 100000 + s.pos + i);
+}
+bool IsVca(const Slot& s) {
+    return std::string_view(s.what).starts_with("VCA");
+}
+constexpr uint32_t kLcdWord = 0x11223344;
+// Every field of the layout, the output mode, the range codes and the LCD word set to their distinct values.
+void SetDistinct(int kind) {
+    for (const Slot& s : kLayout)
+        for (uint32_t i = 0; i < s.count; ++i)
+            s.at(kind, i) = Distinct(s, i);
+    g_OutputModeIdx.store(6);
+    for (uint32_t m = 0; m < 10; ++m)
+        g_ParamStore.rangeCode[m] = (m + 1) % 8;
+    IfaceLcdWordSet(kLcdWord);
+}
+
 // The block as the memory holds it (3P4W L1 at 4096, 1P2W at 28672), every field at its place in the fixed
 // layout with a value of its own: a field packed to the wrong place fails here even when the unpacking
 // mirrors the mistake, and so does one written over a neighbour or a gap.
@@ -237,19 +257,8 @@ TEST_F(SettingsConvertTest, EveryPackedFieldLiesAtItsFixedOffset) {
     for (const auto& block : blocks) {
         SCOPED_TRACE(block.kind);
         Rebuild();
-        // A distinct value per entry: bytes their own offset, words 100000 plus their index.
-        const auto expected = [](const Slot& s, uint32_t i) {
-            if (std::string_view(s.what) == "waveform") return static_cast<int32_t>(kOwnWave);
-            return static_cast<int32_t>(s.byte ? s.pos + i : 100000 + s.pos + i);
-        };
-        for (const Slot& s : kLayout)
-            for (uint32_t i = 0; i < s.count; ++i)
-                s.at(block.kind, i) = expected(s, i);
-        g_OutputModeIdx.store(6);
-        for (uint32_t m = 0; m < 10; ++m)
-            g_ParamStore.rangeCode[m] = (m + 1) % 8;
         const uint32_t lcd = IfaceLcdWord();
-        IfaceLcdWordSet(0x11223344);
+        SetDistinct(block.kind);
         ASSERT_EQ(BackupBlockPack(0, block.kind, true), kNvSaved);
         IfaceLcdWordSet(lcd);
         g_OutputModeIdx.store(0);
@@ -267,10 +276,10 @@ TEST_F(SettingsConvertTest, EveryPackedFieldLiesAtItsFixedOffset) {
             for (uint32_t i = 0; i < s.count; ++i) {
                 const uint32_t n = s.pos + i;
                 if (s.byte) {
-                    EXPECT_EQ(b[n], static_cast<uint8_t>(expected(s, i))) << "byte " << n;
+                    EXPECT_EQ(b[n], static_cast<uint8_t>(Distinct(s, i))) << "byte " << n;
                     placed[n] = true;
                 } else {
-                    EXPECT_EQ(word(n), expected(s, i)) << "word " << n;
+                    EXPECT_EQ(word(n), Distinct(s, i)) << "word " << n;
                     for (uint32_t k = 0; k < 4; ++k)
                         placed[4 * n + k] = true;
                 }
@@ -281,7 +290,7 @@ TEST_F(SettingsConvertTest, EveryPackedFieldLiesAtItsFixedOffset) {
         for (uint32_t m = 0; m < 9; ++m)
             EXPECT_EQ(b[9 + m], (m + 1) % 8) << "range code of output mode " << m;
         EXPECT_EQ(b[72], 10 % 8) << "VCA range code";
-        EXPECT_EQ(static_cast<uint32_t>(word(196)), 0x11223344u) << "LCD word";
+        EXPECT_EQ(static_cast<uint32_t>(word(196)), kLcdWord) << "LCD word";
         for (uint32_t n : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 72u, 784u, 785u, 786u, 787u})
             placed[n] = true;
         for (uint32_t n = 9; n < 18; ++n)
@@ -293,6 +302,48 @@ TEST_F(SettingsConvertTest, EveryPackedFieldLiesAtItsFixedOffset) {
         for (size_t i = 4; i < kNvSettingsBlockSize; ++i)
             sum += b[i];
         EXPECT_EQ(static_cast<uint32_t>(word(0)), sum);
+    }
+}
+
+// Unpacked into a freshly built store, every field comes back from its place; the VCA fields (range code,
+// items, enables, gains, frequency, phases, angles) only when the three VCA frequency words are all set.
+TEST_F(SettingsConvertTest, EveryFieldIsUnpackedFromItsOffsetTheVcaOnesOnlyWithTheirFrequency) {
+    for (const bool vca : {true, false}) {
+        SCOPED_TRACE(vca);
+        Rebuild();
+        const uint32_t lcd = IfaceLcdWord();
+        SetDistinct(1);
+        if (!vca) M(0, 9).freq.def2 = 0;
+        ASSERT_EQ(BackupBlockPack(0, 1, true), kNvSaved);
+
+        Rebuild();
+        g_OutputModeIdx.store(0);
+        for (uint32_t m = 0; m < 10; ++m)
+            g_ParamStore.rangeCode[m] = 5;
+        IfaceLcdWordSet(0);
+        std::vector<int32_t> before;
+        for (const Slot& s : kLayout)
+            for (uint32_t i = 0; i < s.count; ++i)
+                before.push_back(s.at(1, i));
+        ASSERT_EQ(BackupBlockConvert(0, 0, 1), 0);
+        EXPECT_EQ(g_OutputModeIdx.load(), 6u);
+        for (uint32_t m = 0; m < 9; ++m)
+            EXPECT_EQ(g_ParamStore.rangeCode[m].load(), (m + 1) % 8) << "range code of output mode " << m;
+        EXPECT_EQ(g_ParamStore.rangeCode[9].load(), vca ? 2u : 5u) << "VCA range code";
+        EXPECT_EQ(IfaceLcdWord(), kLcdWord);
+        size_t k = 0;
+        for (const Slot& s : kLayout) {
+            SCOPED_TRACE(s.what);
+            for (uint32_t i = 0; i < s.count; ++i, ++k) {
+                if (std::string_view(s.what) == "Vpp voltage limit") continue;  // held within its limits
+                if (IsVca(s) && !vca)
+                    EXPECT_EQ(s.at(1, i), before[k]) << i;
+                else
+                    EXPECT_EQ(s.at(1, i), Distinct(s, i)) << i;
+            }
+        }
+        g_OutputModeIdx.store(0);
+        IfaceLcdWordSet(lcd);
     }
 }
 

@@ -236,6 +236,24 @@ TEST_F(ExecLoop, RecognisedCommandSwitchesTheLocalPanelToRemoteExceptRlState) {
     a.parse.state = kParseHeader;
 }
 
+// A LAN channel reads its socket only while the parser needs the next byte: within a header, within the
+// parameters (a message cut between two segments) and while it skips the rest of a failed message; never
+// while a command runs, waits for the menu/control thread or drains a large reply.
+TEST(ChannelInput, WaitsForInputOnlyWhereTheParserNeedsTheNextByte) {
+    FakeChannel ch{kChanLan};
+    const struct {
+        uint32_t state;
+        bool waits;
+    } rows[] = {{kParseHeader, true},    {kParseParams, true},    {kParseSkip, true},
+                {kParseExecute, false},  {kParsePosted, false},   {kParseFinished, false},
+                {kParseDeferred, false}};
+    for (const auto& row : rows) {
+        ch.parse.state = row.state;
+        EXPECT_EQ(scpi::WaitsForInput(&ch.ifc), row.waits) << row.state;
+    }
+    ch.parse.state = kParseHeader;
+}
+
 TEST(ScpiFormatInt, Modes) {
     // {value, mode, text}
     const std::tuple<int32_t, uint32_t, const char*> cases[] = {

@@ -192,6 +192,7 @@ TEST(Parser, InputInPiecesAndOverlongTokens) {
         {std::string(10000, 'V'), "-112,\"Program mnemonic too long\""},
         {"VOLT" + std::string(10000, '9'), "-112,\"Program mnemonic too long\""},
         {manyParams, "-115,\"Unexpected number of parameters\""},
+        {"DATA:WAVE ARB1,#0" + std::string(kScpiDataAreaSize, 'x'), "-160,\"Block data error\""},
     };
     for (const auto& [input, error] : cases) {
         FakeChannel ch;
@@ -204,6 +205,18 @@ TEST(Parser, InputInPiecesAndOverlongTokens) {
     ch.Send("DATA:WAVE:NAME 1,'" + std::string(255, 'x') + "'\n");
     ASSERT_EQ(ch.commands.size(), 1u);
     EXPECT_EQ(std::string(ch.commands[0].bytes[1].c_str()), std::string(255, 'x'));
+}
+
+// The error queue keeps the text of the failed command, a block's bytes with it, whole reads or not.
+TEST(Parser, TheErrorsCommandTextKeepsTheBlocksBytes) {
+    for (uint32_t chunk : {1u << 30, 1u}) {
+        FakeChannel ch;
+        ch.readChunk = chunk;
+        ch.Send("DATA:WAVE ARB1,#15hello,2\n");
+        ASSERT_EQ(ch.ifc.errq.count, 1) << chunk;
+        EXPECT_NE(std::string(ch.ifc.errq.text[ch.ifc.errq.readIdx]).find("#15hello"), std::string::npos)
+            << chunk << ": " << ch.ifc.errq.text[ch.ifc.errq.readIdx];
+    }
 }
 
 // A block longer than the space the items before it left is refused and exactly its declared bytes

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
 
 #include "core/params/defaults/param_defaults.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
+#include "core/system/config/iface_cfg.h"
 #include "drivers/spi_nvm.h"
 #include "storage/nv/nv_blocks.h"
 #include "tests/storage/nv_fixture.h"
@@ -20,50 +22,38 @@ ParamModeBlock& M(uint32_t unit, uint32_t mode) {
     return g_ParamStore.unit[unit].mode[mode];
 }
 
-// A field of the store that a settings block carries: where it lives, a value different from its default
-// (bytes beyond 127 and negative ones test the sign rules), and where it lies in block 1 (3P4W L1) as a
-// byte or a 32-bit word of the block's fixed layout (-1: not looked at there). AC modes 0, 1, 5, 6, 7, 8
-// have entries mode by mode, area 0 then area 1.
+// A field of the store that a settings block carries: where it lives and a value different from its
+// default (bytes beyond 127 and negative ones test the sign rules).
 struct Case {
     const char* what;
     int32_t& (*field)(uint32_t unit);
     int32_t value;
-    int byte = -1, word = -1;
 };
 
 const Case kCases[] = {
     {"waveform, unsigned byte", [](uint32_t u) -> int32_t& { return g_ParamStore.unit[u].waveform.value; },
-     200, 18},
-    {"meas item 3 of output mode 3, signed byte", [](uint32_t) -> int32_t& { return M(0, 3).meas[2].value; },
-     -3, 19 + 4 * 3 + 2},
-    {"ON phase enable, output mode 6", [](uint32_t u) -> int32_t& { return M(u, 6).onPhase.state; }, 0, 60 + 3},
-    {"L3 angle enable, output mode 7", [](uint32_t) -> int32_t& { return M(0, 7).phaseAngle[2].state; }, 0,
-     92 + 4},
-    {"ACV rms (waveform 16), output mode 5, area 1",
-     [](uint32_t u) -> int32_t& { return M(u, 5).volt[1].acv[0][16].value; }, 12345, -1, 66 + 2 * 2 + 1},
+     200},
+    {"meas item, signed byte", [](uint32_t) -> int32_t& { return M(0, 3).meas[2].value; }, -3},
+    {"ON phase enable", [](uint32_t u) -> int32_t& { return M(u, 6).onPhase.state; }, 0},
+    {"L3 angle enable", [](uint32_t) -> int32_t& { return M(0, 7).phaseAngle[2].state; }, 0},
+    {"ACV rms (waveform 16)", [](uint32_t u) -> int32_t& { return M(u, 5).volt[1].acv[0][16].value; }, 12345},
     {"ACV word 8 (own waveform)", [](uint32_t u) -> int32_t& { return M(u, 1).volt[0].acv[0][200].def2; },
      -7},
-    {"DCV in DC-INT (the second DC mode), area 0",
-     [](uint32_t u) -> int32_t& { return M(u, 2).volt[0].dcv[0][0].value; }, -4321, -1, 102 + 2 * 1 + 0},
+    {"DCV in DC-INT", [](uint32_t u) -> int32_t& { return M(u, 2).volt[0].dcv[0][0].value; }, -4321},
     {"DCV Vpp word 7", [](uint32_t u) -> int32_t& { return M(u, 7).volt[1].dcv[1][200].def1; }, 77},
-    {"voltage limit, area 1", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].voltLimit[0].value; }, 20000,
-     -1, 126 + 1},
+    {"voltage limit", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].voltLimit[0].value; }, 20000},
     {"Vpp voltage limit", [](uint32_t u) -> int32_t& { return M(u, 0).volt[0].voltLimit[1].value; }, 49000},
-    {"frequency word 8, output mode 5", [](uint32_t u) -> int32_t& { return M(u, 5).freq.def2; }, 4400, -1,
-     136 + 2},
-    {"frequency, output mode 6", [](uint32_t u) -> int32_t& { return M(u, 6).freq.value; }, 6100, -1, 140 + 3},
-    {"peak current minimum, variant 3", [](uint32_t u) -> int32_t& { return M(u, 0).curr[3].ipkMin.value; },
-     -999, -1, 156 + 3},
-    {"OFF phase, output mode 8", [](uint32_t u) -> int32_t& { return M(u, 8).offPhase.value; }, 1800, -1,
-     166 + 5},
-    {"ACV Vpp, output mode 0, area 1", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].acv[1][16].value; },
-     5000, -1, 199 + 1},
-    {"L2 angle, AC-INT", [](uint32_t) -> int32_t& { return M(0, 1).phaseAngle[1].value; }, 1190, -1, 276 + 1},
-    {"VCA gain word 7, area 1", [](uint32_t u) -> int32_t& { return M(u, 9).volt[1].gain.def1; }, 3, -1, 262},
-    {"VCA frequency", [](uint32_t u) -> int32_t& { return M(u, 9).freq.value; }, 5500, -1, 265},
-    {"VCA frequency word 7", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def1; }, 5100, -1, 266},
-    {"VCA frequency word 8", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def2; }, 5200, -1, 267},
-    {"VCA L3 angle", [](uint32_t) -> int32_t& { return M(0, 9).phaseAngle[2].value; }, 2400, -1, 293},
+    {"frequency word 8", [](uint32_t u) -> int32_t& { return M(u, 5).freq.def2; }, 4400},
+    {"frequency", [](uint32_t u) -> int32_t& { return M(u, 6).freq.value; }, 6100},
+    {"peak current minimum", [](uint32_t u) -> int32_t& { return M(u, 0).curr[3].ipkMin.value; }, -999},
+    {"OFF phase", [](uint32_t u) -> int32_t& { return M(u, 8).offPhase.value; }, 1800},
+    {"ACV Vpp", [](uint32_t u) -> int32_t& { return M(u, 0).volt[1].acv[1][16].value; }, 5000},
+    {"L2 angle", [](uint32_t) -> int32_t& { return M(0, 1).phaseAngle[1].value; }, 1190},
+    {"VCA gain word 7", [](uint32_t u) -> int32_t& { return M(u, 9).volt[1].gain.def1; }, 3},
+    {"VCA frequency", [](uint32_t u) -> int32_t& { return M(u, 9).freq.value; }, 5500},
+    {"VCA frequency word 7", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def1; }, 5100},
+    {"VCA frequency word 8", [](uint32_t u) -> int32_t& { return M(u, 9).freq.def2; }, 5200},
+    {"VCA L3 angle", [](uint32_t) -> int32_t& { return M(0, 9).phaseAngle[2].value; }, 2400},
 };
 
 class SettingsConvertTest : public test::NvTest {
@@ -150,45 +140,211 @@ TEST_F(SettingsConvertTest, RebaseTakesNewLimitsAndKeepsTheRest) {
     }
 }
 
-// The block as the memory holds it, field by field at the offsets of its fixed layout (block 1 at 4096,
-// 3P4W L1): a field packed to the wrong place fails here even when the unpacking mirrors the mistake.
-TEST_F(SettingsConvertTest, PackedFieldsLieAtTheirFixedOffsets) {
-    Rebuild();
-    for (const Case& c : kCases)
-        c.field(0) = c.value;
-    g_ParamStore.rangeCode[3] = 1;
-    M(0, 1).onPhase.state = 1;
-    M(0, 0).curr[5].irms.value = 1234;
-    ASSERT_EQ(BackupBlockPack(0, 1, true), kNvSaved);
+// Where each field of the fixed layout lies: bytes or words from pos, one entry per i, and the member of
+// the store it carries (kind 4, the 1P2W block, takes other current variants).
+struct Slot {
+    const char* what;
+    bool byte;
+    uint32_t pos;
+    uint32_t count;
+    int32_t& (*at)(int kind, uint32_t i);
+};
+constexpr uint32_t kAc[6] = {0, 1, 5, 6, 7, 8}, kDc[4] = {0, 2, 5, 7}, kFreqM[4] = {0, 1, 5, 6};
+constexpr uint32_t kOwnWave = 200;  // the unit's waveform; the voltage values come from waveform 16's records
+ParamModeBlock& M0(uint32_t mode) {
+    return M(0, mode);
+}
+const Slot kLayout[] = {
+    {"waveform", true, 18, 1, [](int, uint32_t) -> int32_t& { return g_ParamStore.unit[0].waveform.value; }},
+    {"measurement items", true, 19, 36, [](int, uint32_t i) -> int32_t& { return M0(i / 4).meas[i % 4].value; }},
+    {"signal selection", true, 55, 4, [](int, uint32_t i) -> int32_t& { return M0(7 + i / 2).volt[i % 2].sig.value; }},
+    {"ON-phase enable", true, 60, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).onPhase.state; }},
+    {"OFF-phase enable", true, 66, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).offPhase.state; }},
+    {"VCA measurement items", true, 73, 4, [](int, uint32_t i) -> int32_t& { return M0(9).meas[i].value; }},
+    {"VCA ON-phase enable", true, 77, 1, [](int, uint32_t) -> int32_t& { return M0(9).onPhase.state; }},
+    {"VCA OFF-phase enable", true, 78, 1, [](int, uint32_t) -> int32_t& { return M0(9).offPhase.state; }},
+    {"L1 angle enable", true, 80, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[0].state; }},
+    {"L2 angle enable", true, 86, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[1].state; }},
+    {"L3 angle enable", true, 92, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[2].state; }},
+    {"ACV", false, 66, 12, [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[0][16].value; }},
+    {"ACV word 7", false, 78, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[0][kOwnWave].def1; }},
+    {"ACV word 8", false, 90, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[0][kOwnWave].def2; }},
+    {"DCV", false, 102, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[0][kDc[i / 2] == 2 ? 0 : 16].value; }},
+    {"DCV word 7", false, 110, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[0][kDc[i / 2] == 2 ? 0 : kOwnWave].def1; }},
+    {"DCV word 8", false, 118, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[0][kDc[i / 2] == 2 ? 0 : kOwnWave].def2; }},
+    {"voltage limit", false, 126, 2, [](int, uint32_t i) -> int32_t& { return M0(0).volt[i].voltLimit[0].value; }},
+    {"peak voltage maximum", false, 128, 2, [](int, uint32_t i) -> int32_t& { return M0(0).volt[i].vpkMax.value; }},
+    {"peak voltage minimum", false, 130, 2, [](int, uint32_t i) -> int32_t& { return M0(0).volt[i].vpkMin.value; }},
+    {"frequency word 7", false, 132, 4, [](int, uint32_t i) -> int32_t& { return M0(kFreqM[i]).freq.def1; }},
+    {"frequency word 8", false, 136, 4, [](int, uint32_t i) -> int32_t& { return M0(kFreqM[i]).freq.def2; }},
+    {"frequency", false, 140, 4, [](int, uint32_t i) -> int32_t& { return M0(kFreqM[i]).freq.value; }},
+    {"upper frequency limit", false, 144, 2, [](int, uint32_t i) -> int32_t& { return M0(i).freqHi.value; }},
+    {"lower frequency limit", false, 146, 2, [](int, uint32_t i) -> int32_t& { return M0(i).freqLo.value; }},
+    {"rms current limit", false, 148, 4,
+     [](int kind, uint32_t i) -> int32_t& {
+         static constexpr uint32_t k1P2W[4] = {2, 3, 6, 7}, kOther[4] = {0, 1, 4, 5};
+         return M0(0).curr[kind == 4 ? k1P2W[i] : kOther[i]].irms.value;
+     }},
+    {"peak current maximum", false, 152, 4, [](int, uint32_t i) -> int32_t& { return M0(0).curr[i].ipkMax.value; }},
+    {"peak current minimum", false, 156, 4, [](int, uint32_t i) -> int32_t& { return M0(0).curr[i].ipkMin.value; }},
+    {"ON phase", false, 160, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).onPhase.value; }},
+    {"OFF phase", false, 166, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).offPhase.value; }},
+    {"gain", false, 172, 8, [](int, uint32_t i) -> int32_t& { return M0(3 + i / 2).volt[i % 2].gain.value; }},
+    {"gain word 7", false, 180, 8, [](int, uint32_t i) -> int32_t& { return M0(3 + i / 2).volt[i % 2].gain.def1; }},
+    {"gain word 8", false, 188, 8, [](int, uint32_t i) -> int32_t& { return M0(3 + i / 2).volt[i % 2].gain.def2; }},
+    {"Vpp voltage limit", false, 197, 2, [](int, uint32_t i) -> int32_t& { return M0(0).volt[i].voltLimit[1].value; }},
+    {"ACV Vpp", false, 199, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[1][16].value; }},
+    {"ACV Vpp word 7", false, 211, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[1][kOwnWave].def1; }},
+    {"ACV Vpp word 8", false, 223, 12,
+     [](int, uint32_t i) -> int32_t& { return M0(kAc[i / 2]).volt[i % 2].acv[1][kOwnWave].def2; }},
+    {"DCV Vpp", false, 235, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[1][kDc[i / 2] == 2 ? 0 : 16].value; }},
+    {"DCV Vpp word 7", false, 243, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[1][kDc[i / 2] == 2 ? 0 : kOwnWave].def1; }},
+    {"DCV Vpp word 8", false, 251, 8,
+     [](int, uint32_t i) -> int32_t& { return M0(kDc[i / 2]).volt[i % 2].dcv[1][kDc[i / 2] == 2 ? 0 : kOwnWave].def2; }},
+    {"VCA gain", false, 259, 2, [](int, uint32_t i) -> int32_t& { return M0(9).volt[i].gain.value; }},
+    {"VCA gain word 7", false, 261, 2, [](int, uint32_t i) -> int32_t& { return M0(9).volt[i].gain.def1; }},
+    {"VCA gain word 8", false, 263, 2, [](int, uint32_t i) -> int32_t& { return M0(9).volt[i].gain.def2; }},
+    {"VCA frequency", false, 265, 1, [](int, uint32_t) -> int32_t& { return M0(9).freq.value; }},
+    {"VCA frequency word 7", false, 266, 1, [](int, uint32_t) -> int32_t& { return M0(9).freq.def1; }},
+    {"VCA frequency word 8", false, 267, 1, [](int, uint32_t) -> int32_t& { return M0(9).freq.def2; }},
+    {"VCA ON phase", false, 268, 1, [](int, uint32_t) -> int32_t& { return M0(9).onPhase.value; }},
+    {"VCA OFF phase", false, 269, 1, [](int, uint32_t) -> int32_t& { return M0(9).offPhase.value; }},
+    {"L1 angle", false, 270, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[0].value; }},
+    {"L2 angle", false, 276, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[1].value; }},
+    {"L3 angle", false, 282, 6, [](int, uint32_t i) -> int32_t& { return M0(kAc[i]).phaseAngle[2].value; }},
+    {"sync phase", false, 288, 2, [](int, uint32_t i) -> int32_t& { return M0(7 + i).syncPhase.value; }},
+    {"duty", false, 290, 1, [](int, uint32_t) -> int32_t& { return g_ParamStore.unit[0].duty.value; }},
+    {"VCA angles", false, 291, 3, [](int, uint32_t i) -> int32_t& { return M0(9).phaseAngle[i].value; }},
+};
 
-    std::vector<uint8_t> b(kNvSettingsBlockSize);
-    ASSERT_EQ(SpiNvmReadBuf(4096, b.data(), kNvSettingsBlockSize), static_cast<int32_t>(kNvSettingsBlockSize));
-    const auto word = [&](int n) {
-        return static_cast<int32_t>(b[4 * n] | b[4 * n + 1] << 8 | b[4 * n + 2] << 16 |
-                                    static_cast<uint32_t>(b[4 * n + 3]) << 24);
-    };
-    EXPECT_EQ(b[4] | b[5] << 8, 1060);
-    EXPECT_EQ(b[6] | b[7], 0);
-    EXPECT_EQ(b[9 + 3], 1) << "range code of output mode 3";
-    EXPECT_EQ(b[60 + 1], 1) << "ON-phase enable, AC-INT";
-    EXPECT_EQ(word(148 + 3), 1234) << "rms current limit, variant 5";
-    for (const Case& c : kCases) {
-        if (c.byte >= 0) {
-            EXPECT_EQ(b[c.byte], static_cast<uint8_t>(c.value)) << c.what;
+// A distinct value per entry of the layout: bytes their own offset, words 100000 plus their index.
+int32_t Distinct(const Slot& s, uint32_t i) {
+    if (std::string_view(s.what) == "waveform") return static_cast<int32_t>(kOwnWave);
+    return static_cast<int32_t>(s.byte ? s.pos + i : 100000 + s.pos + i);
+}
+bool IsVca(const Slot& s) {
+    return std::string_view(s.what).starts_with("VCA");
+}
+constexpr uint32_t kLcdWord = 0x11223344;
+// Every field of the layout, the output mode, the range codes and the LCD word set to their distinct values.
+void SetDistinct(int kind) {
+    for (const Slot& s : kLayout)
+        for (uint32_t i = 0; i < s.count; ++i)
+            s.at(kind, i) = Distinct(s, i);
+    g_OutputModeIdx.store(6);
+    for (uint32_t m = 0; m < 10; ++m)
+        g_ParamStore.rangeCode[m] = (m + 1) % 8;
+    IfaceLcdWordSet(kLcdWord);
+}
+
+// The block as the memory holds it (3P4W L1 at 4096, 1P2W at 28672), every field at its place in the fixed
+// layout with a value of its own: a field packed to the wrong place fails here even when the unpacking
+// mirrors the mistake, and so does one written over a neighbour or a gap.
+TEST_F(SettingsConvertTest, EveryPackedFieldLiesAtItsFixedOffset) {
+    const struct {
+        int kind;
+        uint32_t at;
+    } blocks[] = {{1, 4096}, {4, 28672}};
+    for (const auto& block : blocks) {
+        SCOPED_TRACE(block.kind);
+        Rebuild();
+        const uint32_t lcd = IfaceLcdWord();
+        SetDistinct(block.kind);
+        ASSERT_EQ(BackupBlockPack(0, block.kind, true), kNvSaved);
+        IfaceLcdWordSet(lcd);
+        g_OutputModeIdx.store(0);
+
+        std::vector<uint8_t> b(kNvSettingsBlockSize);
+        ASSERT_EQ(SpiNvmReadBuf(block.at, b.data(), kNvSettingsBlockSize),
+                  static_cast<int32_t>(kNvSettingsBlockSize));
+        const auto word = [&](uint32_t n) {
+            return static_cast<int32_t>(b[4 * n] | b[4 * n + 1] << 8 | b[4 * n + 2] << 16 |
+                                        static_cast<uint32_t>(b[4 * n + 3]) << 24);
+        };
+        std::vector<bool> placed(kNvSettingsBlockSize);
+        for (const Slot& s : kLayout) {
+            SCOPED_TRACE(s.what);
+            for (uint32_t i = 0; i < s.count; ++i) {
+                const uint32_t n = s.pos + i;
+                if (s.byte) {
+                    EXPECT_EQ(b[n], static_cast<uint8_t>(Distinct(s, i))) << "byte " << n;
+                    placed[n] = true;
+                } else {
+                    EXPECT_EQ(word(n), Distinct(s, i)) << "word " << n;
+                    for (uint32_t k = 0; k < 4; ++k)
+                        placed[4 * n + k] = true;
+                }
+            }
         }
-        if (c.word >= 0) {
-            EXPECT_EQ(word(c.word), c.value) << c.what;
+        EXPECT_EQ(b[4] | b[5] << 8, 1060);
+        EXPECT_EQ(b[8], 6) << "output mode";
+        for (uint32_t m = 0; m < 9; ++m)
+            EXPECT_EQ(b[9 + m], (m + 1) % 8) << "range code of output mode " << m;
+        EXPECT_EQ(b[72], 10 % 8) << "VCA range code";
+        EXPECT_EQ(static_cast<uint32_t>(word(196)), kLcdWord) << "LCD word";
+        for (uint32_t n : {0u, 1u, 2u, 3u, 4u, 5u, 8u, 72u, 784u, 785u, 786u, 787u})
+            placed[n] = true;
+        for (uint32_t n = 9; n < 18; ++n)
+            placed[n] = true;
+        for (uint32_t n = 0; n < 7936; ++n) {
+            if (!placed[n]) {
+                ASSERT_EQ(b[n], 0) << "byte " << n << " lies in a gap";
+            }
         }
+        // The checksum: the byte sum of bytes 4 to 8191, little-endian in bytes 0-3.
+        uint32_t sum = 0;
+        for (size_t i = 4; i < kNvSettingsBlockSize; ++i)
+            sum += b[i];
+        EXPECT_EQ(static_cast<uint32_t>(word(0)), sum);
     }
-    for (int n = 294; n < 1984; ++n)
-        ASSERT_EQ(word(n), 0) << "word " << n;
-    for (int n = 98; n < 264; ++n)
-        ASSERT_EQ(b[n], 0) << "byte " << n;
-    // The checksum: the byte sum of bytes 4 to 8191, little-endian in bytes 0-3.
-    uint32_t sum = 0;
-    for (size_t i = 4; i < kNvSettingsBlockSize; ++i)
-        sum += b[i];
-    EXPECT_EQ(static_cast<uint32_t>(word(0)), sum);
+}
+
+// Unpacked into a freshly built store, every field comes back from its place; the VCA fields (range code,
+// items, enables, gains, frequency, phases, angles) only when the three VCA frequency words are all set.
+TEST_F(SettingsConvertTest, EveryFieldIsUnpackedFromItsOffsetTheVcaOnesOnlyWithTheirFrequency) {
+    for (const bool vca : {true, false}) {
+        SCOPED_TRACE(vca);
+        Rebuild();
+        const uint32_t lcd = IfaceLcdWord();
+        SetDistinct(1);
+        if (!vca) M(0, 9).freq.def2 = 0;
+        ASSERT_EQ(BackupBlockPack(0, 1, true), kNvSaved);
+
+        Rebuild();
+        g_OutputModeIdx.store(0);
+        for (uint32_t m = 0; m < 10; ++m)
+            g_ParamStore.rangeCode[m] = 5;
+        IfaceLcdWordSet(0);
+        std::vector<int32_t> before;
+        for (const Slot& s : kLayout)
+            for (uint32_t i = 0; i < s.count; ++i)
+                before.push_back(s.at(1, i));
+        ASSERT_EQ(BackupBlockConvert(0, 0, 1), 0);
+        EXPECT_EQ(g_OutputModeIdx.load(), 6u);
+        for (uint32_t m = 0; m < 9; ++m)
+            EXPECT_EQ(g_ParamStore.rangeCode[m].load(), (m + 1) % 8) << "range code of output mode " << m;
+        EXPECT_EQ(g_ParamStore.rangeCode[9].load(), vca ? 2u : 5u) << "VCA range code";
+        EXPECT_EQ(IfaceLcdWord(), kLcdWord);
+        size_t k = 0;
+        for (const Slot& s : kLayout) {
+            SCOPED_TRACE(s.what);
+            for (uint32_t i = 0; i < s.count; ++i, ++k) {
+                if (std::string_view(s.what) == "Vpp voltage limit") continue;  // held within its limits
+                EXPECT_EQ(s.at(1, i), IsVca(s) && !vca ? before[k] : Distinct(s, i)) << i;
+            }
+        }
+        g_OutputModeIdx.store(0);
+        IfaceLcdWordSet(lcd);
+    }
 }
 
 }  // namespace

@@ -104,6 +104,19 @@ TEST_F(CommStaging, AValueSetBackToTheOneInForceDropsWhatWasStagedForIt) {
     g_GpibPresent.store(0);
 }
 
+// The enable query: GPIB counts only with the GPIB card fitted (the adapter setting is on from the
+// start), USB always.
+TEST_F(CommStaging, EnableQueryCountsGpibOnlyWithItsCard) {
+    uint32_t& card = g_IfaceCfg.cardPresent[storage::kCardLine101];
+    const uint32_t saved = std::atomic_ref<uint32_t>(card).load();
+    for (const uint32_t fitted : {1u, 0u}) {
+        std::atomic_ref<uint32_t>(card).store(fitted);
+        EXPECT_EQ(ch.Run("SYST:COMM:ENAB? GPIB"), fitted ? "+1|" : "+0|") << fitted;
+        EXPECT_EQ(ch.Run("SYST:COMM:ENAB? USB"), "+1|");
+    }
+    std::atomic_ref<uint32_t>(card).store(saved);
+}
+
 TEST_F(CommStaging, AbsentSerialPortAndStaticAddressQuery) {
     g_Rs232Present.store(0);
     EXPECT_EQ(ch.Run("SYST:COMM:SER:TRAN:BAUD 9600"), "|-200,\"Execution error\"");

@@ -187,6 +187,18 @@ TEST_F(ModbusServerTest, TheLongestSilentClientGivesItsPlaceToANewcomer) {
         EXPECT_EQ(silent[i]->ReadBytes(11, 2000), Frame(i, kReadZeroAnswer)) << i;
     }
     EXPECT_EQ(modbus_read_registers(newcomer, 0, 1, &reg), 1) << modbus_strerror(errno);
+
+    // A client that broke its connection (a reset) leaves its place in the pass that sees the reset: a
+    // newcomer seen in the same pass takes that place, and the client silent longest keeps its own.
+    StopServer();
+    silent[31]->Abort();
+    testsupport::TcpClient second(ServerPort(), 0);
+    ASSERT_TRUE(second.Connected());
+    StartPassing();
+    ASSERT_TRUE(second.Send(Frame(40, kReadZero)));
+    EXPECT_EQ(second.ReadBytes(11, 2000), Frame(40, kReadZeroAnswer));
+    ASSERT_TRUE(silent[1]->Send(Frame(41, kReadZero)));
+    EXPECT_EQ(silent[1]->ReadBytes(11, 2000), Frame(41, kReadZeroAnswer)) << "the client silent longest";
     Close(newcomer);
 }
 

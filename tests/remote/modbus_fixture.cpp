@@ -26,13 +26,17 @@ void ModbusServerTest::TearDown() {
 }
 
 void ModbusServerTest::StartServer() {
-    stop_ = false;
-    passes_ = std::thread([this] {
-        while (!stop_.load())
-            remote::ModbusServerPass(&server_);
-    });
+    StartPassing();
     // Ready once it listens: its first pass comes a moment after the thread starts.
     Close(ConnectWithin(2000));
+}
+
+void ModbusServerTest::StartPassing() {
+    stop_ = false;
+    passes_ = std::thread([this] {
+        for (; !stop_.load(); passCount_.fetch_add(1))
+            remote::ModbusServerPass(&server_);
+    });
 }
 
 void ModbusServerTest::StopServer() {

@@ -17,8 +17,11 @@ class ModbusServerTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-    // Starts passing the server (after a test has prepared what the start must meet).
+    // Starts passing the server (after a test has prepared what the start must meet), and waits until
+    // it listens.
     void StartServer();
+    // The same without the wait, for a server that is not to listen.
+    void StartPassing();
     void StopServer();
     static int ServerPort();
     // A connected client with a 1 s answer time-out, or nullptr.
@@ -31,6 +34,7 @@ class ModbusServerTest : public ::testing::Test {
     remote::ModbusServer server_;
     std::atomic<bool> stop_{false};
     std::thread passes_;
+    std::atomic<long> passCount_{0};  // passes ended
 };
 
 }  // namespace testsupport

@@ -3,6 +3,8 @@
 // clients, silent clients and a newcomer, a client cut short, the enable word and a port that cannot be
 // bound.
 #include <sys/msg.h>
+#include <sys/resource.h>
+#include <sys/select.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -44,10 +46,11 @@ TEST_F(ModbusServerTest, HoldingRegisterZeroIsTheKeyLock) {
     EXPECT_EQ(modbus_write_register(c, 0, 2), -1);
     EXPECT_EQ(errno, EMBXILVAL);
     EXPECT_TRUE(KeysLocked());
-    // Function 16 writes it too.
-    const uint16_t zero = 0;
-    ASSERT_EQ(modbus_write_registers(c, 0, 1, &zero), 1) << modbus_strerror(errno);
-    EXPECT_FALSE(KeysLocked());
+    // Function 16 writes it too, both ways.
+    for (const uint16_t value : {0, 1, 0}) {
+        ASSERT_EQ(modbus_write_registers(c, 0, 1, &value), 1) << value << ": " << modbus_strerror(errno);
+        EXPECT_EQ(KeysLocked(), value == 1) << value;
+    }
 
     // Any unit id is served.
     modbus_set_slave(c, 17);
@@ -170,6 +173,18 @@ TEST_F(ModbusServerTest, TheLongestSilentClientGivesItsPlaceToANewcomer) {
         EXPECT_EQ(silent[i]->ReadBytes(11, 2000), Frame(i, kReadZeroAnswer)) << i;
     }
     EXPECT_EQ(modbus_read_registers(newcomer, 0, 1, &reg), 1) << modbus_strerror(errno);
+
+    // A client that broke its connection (a reset) leaves its place in the pass that sees the reset: a
+    // newcomer seen in the same pass takes that place, and the client silent longest keeps its own.
+    StopServer();
+    silent[31]->Abort();
+    testsupport::TcpClient second(ServerPort(), 0);
+    ASSERT_TRUE(second.Connected());
+    StartPassing();
+    ASSERT_TRUE(second.Send(Frame(40, kReadZero)));
+    EXPECT_EQ(second.ReadBytes(11, 2000), Frame(40, kReadZeroAnswer));
+    ASSERT_TRUE(silent[1]->Send(Frame(41, kReadZero)));
+    EXPECT_EQ(silent[1]->ReadBytes(11, 2000), Frame(41, kReadZeroAnswer)) << "the client silent longest";
     Close(newcomer);
 }
 
@@ -219,6 +234,7 @@ TEST_F(ModbusServerTest, ABadHeaderClosesItsClient) {
     StartServer();
     const std::string bad[] = {
         std::string("\x00\x01\x00\x05\x00\x06\x01\x03\x00\x00\x00\x01", 12),      // protocol id 5
+        std::string("\x00\x01\x01\x00\x00\x06\x01\x03\x00\x00\x00\x01", 12),      // protocol id 256
         std::string("\x00\x01\x00\x00\x00\x01\x01", 7),                           // length 1
         std::string("\x00\x01\x00\x00\x00\xFF\x01\x03", 8),                       // length 255
         std::string("\x00\x01\x00\x00\x00\x07\x01\x03\x00\x00\x00\x01\x00", 13),  // a byte too many
@@ -266,7 +282,11 @@ TEST_F(ModbusServerTest, UnbindablePortIsReportedOnceAndRetried) {
     ASSERT_GE(blocker, 0);
     testing::internal::CaptureStderr();
     StartServer();
+    // Between its tries the server waits its 50 ms poll: it does not spin, however loaded the machine.
+    const long passes = passCount_.load();
+    const auto from = Clock::now();
     std::this_thread::sleep_for(2500ms);  // the first try and two retries
+    EXPECT_LE(passCount_.load() - passes, (Clock::now() - from) / 50ms + 2);
     close(blocker);
     modbus_t* c = ConnectWithin(2000);
     StopServer();
@@ -275,6 +295,49 @@ TEST_F(ModbusServerTest, UnbindablePortIsReportedOnceAndRetried) {
                        ": Address already in use\n");
     EXPECT_NE(c, nullptr) << "listening once the port is free";
     Close(c);
+}
+
+// select watches descriptors below FD_SETSIZE only: a newcomer whose descriptor lies past them is closed at
+// once, and the clients below it stay served.
+TEST_F(ModbusServerTest, ANewcomerPastTheWatchableDescriptorsIsTurnedAway) {
+    StartServer();
+    modbus_t* kept = Connect();
+    ASSERT_NE(kept, nullptr);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    if (limit.rlim_cur < FD_SETSIZE + 16) GTEST_SKIP() << "descriptors limited to " << limit.rlim_cur;
+    // Every descriptor below FD_SETSIZE taken: the newcomer's end and the server's end of it lie past.
+    std::vector<int> taken;
+    for (int fd = dup(2); fd >= 0; fd = dup(2)) {
+        taken.push_back(fd);
+        if (fd >= FD_SETSIZE - 1) break;
+    }
+    testsupport::TcpClient newcomer(ServerPort(), 0);
+    const bool connected = newcomer.Connected();
+    const bool closed = connected && newcomer.WaitClosed(2000);
+    for (int fd : taken)
+        close(fd);
+    ASSERT_TRUE(connected);
+    EXPECT_TRUE(closed) << "the newcomer past the watched descriptors is closed";
+    uint16_t reg = 9;
+    EXPECT_EQ(modbus_read_registers(kept, 0, 1, &reg), 1) << modbus_strerror(errno);
+    modbus_t* next = Connect();
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(modbus_read_registers(next, 0, 1, &reg), 1) << modbus_strerror(errno);
+    Close(next);
+    Close(kept);
+}
+
+// A server with nothing to serve (disabled, or its port not to be had) waits between its looks at the
+// enable word instead of spinning: each such pass takes the 50 ms poll at least, however loaded the machine.
+TEST_F(ModbusServerTest, ADisabledServerWaitsBetweenItsPasses) {
+    g_ThreadCtl.running[kRunModbus].store(0);
+    StartPassing();
+    const long first = passCount_.load();
+    const auto from = Clock::now();
+    for (const auto until = from + 5s; passCount_.load() < first + 10 && Clock::now() < until;)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_GE(Clock::now() - from, 9 * 50ms) << passCount_.load() - first << " passes";
 }
 
 }  // namespace

@@ -334,4 +334,20 @@ TEST_F(WebServerTest, WebsocketFramesGoOutWithoutNaglesWaitAndAPingGetsAPong) {
     EXPECT_EQ(noDelay, 1) << "-1: the server's end of the websocket was not found";
 }
 
+// A websocket client's frames go to its own connection, told from another to the same port by the peer's
+// address as well as its port: a connection made first from another loopback address and the same port
+// gets none of them. (The other one is dropped by the request time-out after 0.5 s.)
+TEST_F(WebServerTest, FramesGoToTheirClientAndNotToOneOfTheSamePortFromAnotherAddress) {
+    StartAndWait();
+    testsupport::TcpClient other(Port(80), "127.0.0.2", 0);
+    ASSERT_TRUE(other.Connected());
+    testsupport::TcpClient ws(Port(80), "127.0.0.1", other.LocalPort());
+    ASSERT_TRUE(ws.Connected()) << "port " << other.LocalPort() << " taken on 127.0.0.1";
+    ASSERT_EQ(WsUpgrade(ws), "HTTP/1.1 101 Switching Protocols\r\n");
+    ws.Send(WsClientFrame(0x9, "hi"));
+    const testsupport::WsFrame pong = WsReadFrame(ws);
+    EXPECT_EQ(pong.header, 0x8A);
+    EXPECT_EQ(pong.payload, "hi");
+}
+
 }  // namespace

@@ -32,6 +32,32 @@ TcpClient::TcpClient(int port, int receiveBytes, int sendTimeoutMs) {
     if (fd_ >= 0) setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
 }
 
+TcpClient::TcpClient(int port, const char* fromAddress, int fromPort) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return;
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_port = htons(static_cast<uint16_t>(fromPort));
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<uint16_t>(port));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (inet_pton(AF_INET, fromAddress, &from.sin_addr) == 1 &&
+        bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) == 0 &&
+        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0) {
+        fd_ = fd;
+        return;
+    }
+    close(fd);
+}
+
+int TcpClient::LocalPort() const {
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    if (fd_ < 0 || getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &size) != 0) return 0;
+    return ntohs(local.sin_port);
+}
+
 void TcpClient::Connect(int port, int timeoutMs, int receiveBytes) {
     const auto until = Clock::now() + std::chrono::milliseconds(timeoutMs);
     sockaddr_in addr{};

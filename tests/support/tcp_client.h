@@ -13,11 +13,15 @@ class TcpClient {
     // A client that reads little: a receive buffer of about receiveBytes from the start, and a send that
     // finds no room gives up (false) after sendTimeoutMs.
     TcpClient(int port, int receiveBytes, int sendTimeoutMs);
+    // Connects once from fromAddress (a loopback address) and fromPort (0: any), as a second host would.
+    TcpClient(int port, const char* fromAddress, int fromPort);
     ~TcpClient();
     TcpClient(const TcpClient&) = delete;
     TcpClient& operator=(const TcpClient&) = delete;
 
     bool Connected() const { return fd_ >= 0; }
+    // The connection's own port, 0 when not connected.
+    int LocalPort() const;
     bool Send(std::string_view bytes);
     // The next line with its line feed; what arrived so far (possibly "") when the time passes or the
     // peer closes first.

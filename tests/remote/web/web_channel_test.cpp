@@ -157,6 +157,19 @@ TEST_F(WebChannelTest, AnIdleClientGivesItsPlaceToANewcomer) {
     EXPECT_EQ(Serve(2), (std::vector<std::string>{"A:(close)", "B:+0\n"}));
 }
 
+// A client replaced by a newcomer just before the interface stops is asked to close by the stop itself,
+// before the newcomer.
+TEST_F(WebChannelTest, AClientReplacedJustBeforeAStopIsAskedToCloseByIt) {
+    Connect(&g_clientA);
+    plat::SetTimeScale(100);
+    plat::SleepMs(static_cast<uint32_t>(web::kWebIdleHandOverMs) + 100);
+    plat::SetTimeScale(1);
+    Connect(&g_clientB);
+    web::WebChannelStopping();
+    std::lock_guard<std::mutex> lock(g_sentLock);
+    EXPECT_EQ(g_sent, (std::vector<std::string>{"A:(close)", "B:(close)"}));
+}
+
 // A reply that cannot go out holds nothing but its own client: a newcomer is answered while the send
 // hangs, and a send that fails drops the client, whose place is then free.
 TEST_F(WebChannelTest, ASendThatHangsHoldsNoOneElseAndOneThatFailsDropsItsClient) {

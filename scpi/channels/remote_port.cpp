@@ -66,7 +66,7 @@ int PortControl(RemotePort* port, int32_t code, const void* arg) {
     if (port == nullptr) return -1;
     switch (code) {
         case kPortCtlConnected:
-            return port->isOpen ? 1 : 0;
+            return PortIsOpen(port);
         case kPortCtlClearOutput:
             return PortQueueClear(port);
         case kPortCtlCommitted:

@@ -100,6 +100,8 @@ void PortDeinit(RemotePort* port);
 // Opens the device path (non-blocking, no controlling terminal) when not yet open, applies the stored
 // terminal settings and clears the counters. Returns the open flag.
 int PortOpen(RemotePort* port);
+// Whether the port is open, read under its lock: another thread may be closing it.
+int PortIsOpen(RemotePort* port);
 // -1 when the port was not open.
 int PortClose(RemotePort* port);
 

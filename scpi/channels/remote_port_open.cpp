@@ -31,6 +31,14 @@ int PortOpen(RemotePort* port) {
     return open;
 }
 
+int PortIsOpen(RemotePort* port) {
+    if (port == nullptr) return 0;
+    pthread_mutex_lock(&port->mutex);
+    const int open = port->isOpen ? 1 : 0;
+    pthread_mutex_unlock(&port->mutex);
+    return open;
+}
+
 int PortClose(RemotePort* port) {
     if (port == nullptr) return -1;
     pthread_mutex_lock(&port->mutex);

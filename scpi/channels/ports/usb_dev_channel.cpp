@@ -68,7 +68,7 @@ int UsbControl(int32_t code, uintptr_t argument) {
     switch (code) {
         case 0:
         case kPortCtlConnected:
-            return port->isOpen ? 1 : 0;
+            return PortIsOpen(port);
         case kPortCtlRearm:
         case 9:
             return 0;

@@ -78,6 +78,7 @@ void WritePhaseFromShadow(uint32_t phase) {
     BusReg_SetOnPhase(ShI(phase, kShwOnPhase), regbus::Phase(p));
     BusReg_SetOffPhase(ShI(phase, kShwOffPhase), regbus::Phase(p));
     BusReg_SetWaveform(regbus::Phase(p), ShI(phase, kShwWaveform) + 1);
+    BusReg_SetDuty(regbus::Phase(p), ShI(phase, kShwDuty));
     ApplyPhaseStartStopEnable(p);
     ApplyIpkLimits(p);
 }

@@ -77,8 +77,8 @@ inline bool SyncMode(uint32_t mode) {
     return mode == kModeAcDcSync || mode == kModeAcSync;
 }
 
-// Writes every output register of the phase from its shadow words (waveform as number + 1), the phase
-// enables and the peak limits.
+// Writes every output register of the phase from its shadow words (waveform as number + 1, its duty with
+// it), the phase enables and the peak limits.
 void WritePhaseFromShadow(uint32_t phase);
 // The idle phase of a single- or split-phase wiring: zero voltages (registers and store), 50 Hz, 21 A,
 // unity gain, no phase angles, SIN, its enables and peak limits.

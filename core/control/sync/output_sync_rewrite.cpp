@@ -25,6 +25,7 @@ void CopyPhaseSettingsToShadow(uint32_t p) {
     SetSh(p, kShwOnPhase, Param(kParamOnPhase, p));
     SetSh(p, kShwOffPhase, Param(kParamOffPhase, p));
     SetSh(p, kShwWaveform, Param(kParamWaveShape, p));
+    SetSh(p, kShwDuty, Param(kParamWaveDuty, p));
     SetSh(p, kShwOnEnable, GetOnPhaseState(phase));
     SetSh(p, kShwOffEnable, GetOffPhaseState(phase));
     SetSh(p, kShwIpkHigh, Param(kParamIpkMax, p));
@@ -191,10 +192,8 @@ void ModeChange(Pass* pass) {
     for (uint32_t p = 0; p <= last; ++p)
         TakeWaveVoltages(p, true, limited, sizeof limited);
     LineValuesAfterModeChange();
-    for (uint32_t p = 0; p <= last; ++p) {
+    for (uint32_t p = 0; p <= last; ++p)
         CopyPhaseSettingsToShadow(p);
-        SetSh(p, kShwDuty, Param(kParamWaveDuty, p));
-    }
     for (uint32_t p = 0; p <= last; ++p) {
         WritePhaseFromShadow(p);
         StoreVoltagesFromShadow(p);
@@ -236,6 +235,8 @@ void RangeChange(Pass* pass) {
         StoreVoltagesFromShadow(p);
         BusReg_SetFreq(GetFrequency(phase), regbus::Phase(phase));
         BusReg_SetWaveform(regbus::Phase(phase), GetWaveform(phase) + 1);
+        SetSh(p, kShwDuty, Param(kParamWaveDuty, p));
+        BusReg_SetDuty(regbus::Phase(phase), ShI(p, kShwDuty));
         BusReg_SetSource(GetMainSrc(phase), regbus::Phase(phase));
         BusReg_SetIrmsLimit(GetCurrLimit(phase), regbus::Phase(phase));
         BusReg_SetIpkLimitHigh(GetIpkMax(phase), regbus::Phase(phase));

@@ -1,9 +1,14 @@
 // One setting by its two ways in: a value set by a SCPI command on the LAN socket and the same value set
 // on the panel (typed on the keypad, turned with the knob) end in the same setting and the same stage
-// register; a value beyond the setting's bound is refused by both and changes neither.
+// register; a value beyond the setting's bound is refused by both and changes neither. A preset recalled by
+// each of its ways (*RCL, the preset keys, a scanned code) reaches the stage whole.
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/system/panel/front_panel_suite.h"
 
@@ -123,6 +128,49 @@ TEST_F(SettingPaths, AValueBeyondTheBoundIsRefusedByBothAlike) {
     EXPECT_EQ(RegText(2384), ten) << "typed " << beyond;
 
     SendLocal("SYST:ACV:UNIT VRMS;:FUNC SIN;:VOLT 0");
+}
+
+// A preset recalled from another output mode plays the square-wave duty it holds, whichever way it is
+// recalled: 100 V of a 30 % square averages 100 V x (0.3 - 0.7) = -40 V, the 70 % set before it +40 V.
+TEST_F(SettingPaths, APresetRecalledFromAnotherModePlaysItsDutyByEachWay) {
+    const struct {
+        const char* way;
+        std::vector<std::string> lines;  // panel lines; none: *RCL over the socket
+    } ways[] = {
+        {"*RCL", {}},
+        {"preset key M1", {"key N", "key A", "key N"}},
+        {"scanned code", {"scan Recall M1"}},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        for (const char* m : {"MODE AC-INT;:VOLT:RANG 100;:SYST:ACV:UNIT VRMS;:FUNC SQU;:VOLT 100;:FREQ 50",
+                              "SQU:DCYC 30", "*SAV 1", "SQU:DCYC 70", "MODE DC-INT"})
+            ASSERT_EQ(Ask(std::string(m) + ";*OPC?"), "1") << m;
+        if (w.lines.empty()) {
+            ASSERT_EQ(Ask("*RCL 1;*OPC?"), "1");
+        } else {
+            Local();
+            for (const std::string& line : w.lines)
+                ASSERT_TRUE(Panel(line)) << line;
+        }
+        std::string mode;
+        for (int tries = 0; tries < 100 && (mode = Query("MODE?")) != "AC-INT"; ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_EQ(mode, "AC-INT");
+        EXPECT_EQ(Query("SQU:DCYC?"), "+30.0000");
+        // 30 % in 4096ths is 1228, which the stage shows in percent.
+        EXPECT_TRUE(StageHas(2461, "29.9805")) << c().Output();
+        ASSERT_EQ(Ask("OUTP ON;*OPC?"), "1");
+        double average = 0.0;
+        for (int tries = 0; tries < 100; ++tries) {
+            average = std::atof(Query("MEAS:VOLT:AVER?").c_str());
+            if (std::fabs(average + 40.0) < 0.5) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        EXPECT_NEAR(average, -40.0, 0.5);
+        SendLocal("OUTP OFF");
+    }
+    SendLocal("SQU:DCYC 50;:FUNC SIN;:VOLT 0");
 }
 
 }  // namespace

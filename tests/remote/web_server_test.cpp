@@ -350,4 +350,24 @@ TEST_F(WebServerTest, FramesGoToTheirClientAndNotToOneOfTheSamePortFromAnotherAd
     EXPECT_EQ(pong.payload, "hi");
 }
 
+// A peer that reaches two of the server's addresses from one port has two connections that differ only in
+// the address it reached: a websocket on one of them is refused, as its frames could go to the other one
+// (and, once that one closes, to whatever socket takes its number). Should the other connection be dropped
+// (request time-out, 0.5 s) before the handshake, the websocket is served on its own connection.
+TEST_F(WebServerTest, AWebsocketIsRefusedWhenItsPeerReachedAnotherAddressFromTheSamePort) {
+    StartAndWait();
+    testsupport::TcpClient other(Port(80), "127.0.0.1", 0, "127.0.0.2");
+    ASSERT_TRUE(other.Connected());
+    testsupport::TcpClient ws(Port(80), "127.0.0.1", other.LocalPort(), "127.0.0.1");
+    ASSERT_TRUE(ws.Connected());
+    const std::string status = WsUpgrade(ws);
+    if (status == "HTTP/1.1 101 Switching Protocols\r\n") {
+        ws.Send(WsClientFrame(0x9, "hi"));
+        EXPECT_EQ(WsReadFrame(ws).payload, "hi");
+    } else {
+        EXPECT_TRUE(ws.WaitClosed());
+    }
+    EXPECT_EQ(other.ReadBytes(2, 5000), "") << "a frame went to the other connection";
+}
+
 }  // namespace

@@ -32,17 +32,21 @@ int PortOf(int fd) {
 
 // A peer that reaches two of the host's addresses from one port has two connections that differ only in
 // the address it reached, which the lookup does not know: it finds neither. Alone, the connection is
-// found; once its number is given to another connection, the number is no longer that connection.
+// found (the peer's connection from the same port to another port of the host is not it); once its number
+// is given to another connection, the number is no longer that connection.
 TEST(WebClientSocketTest, APeerPortWithTwoConnectionsIsNotFoundAndAReusedNumberIsNotTheConnection) {
     const int first = ListenOn("127.0.0.1", 0);
     ASSERT_GE(first, 0);
     const int port = PortOf(first);
-    const int second = ListenOn("127.0.0.2", port);
+    const int second = ListenOn("127.0.0.2", port), third = ListenOn("127.0.0.1", 0);
     ASSERT_GE(second, 0);
+    ASSERT_GE(third, 0);
     testsupport::TcpClient peer(port, "127.0.0.1", 0, "127.0.0.1");
     testsupport::TcpClient samePort(port, "127.0.0.1", peer.LocalPort(), "127.0.0.2");
-    ASSERT_TRUE(peer.Connected() && samePort.Connected());
+    testsupport::TcpClient otherPort(PortOf(third), "127.0.0.1", peer.LocalPort(), "127.0.0.1");
+    ASSERT_TRUE(peer.Connected() && samePort.Connected() && otherPort.Connected());
     const int own = accept(first, nullptr, nullptr), other = accept(second, nullptr, nullptr);
+    const int elsewhere = accept(third, nullptr, nullptr);
     web::ClientSocket found;
     EXPECT_FALSE(web::FindClientSocket("127.0.0.1", peer.LocalPort(), port, &found));
 
@@ -54,7 +58,7 @@ TEST(WebClientSocketTest, APeerPortWithTwoConnectionsIsNotFoundAndAReusedNumberI
     const int taken = accept(first, nullptr, nullptr);
     ASSERT_EQ(dup2(taken, own), own);  // the connection ends and its number goes to the next one
     EXPECT_FALSE(web::IsSameConnection(found));
-    for (int fd : {first, second, own, taken})
+    for (int fd : {first, second, third, own, elsewhere, taken})
         close(fd);
 }
 

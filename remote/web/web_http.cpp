@@ -33,6 +33,7 @@
 #include "remote/web/web_index.h"
 #include "remote/web/web_key.h"
 #include "remote/web/web_lock_release.h"
+#include "remote/web/web_range.h"
 #include "remote/web/web_turn.h"
 
 // civetweb stamps its Date and Last-Modified headers with gmtime(), from every worker of both servers at
@@ -166,15 +167,29 @@ int Admit(mg_connection* conn, void*) {
         return Refuse(conn, 403);
     if (!WebPathInsideRoot(mg_get_option(mg_get_context(conn), "document_root"), info->local_uri))
         return Refuse(conn, 404);
-    // civetweb answers a range with a wrong length (negative, or one byte past the file): no part of a
-    // file is served, only the whole of it.
-    if (mg_get_header(conn, "Range") != nullptr) return Refuse(conn, 416);
-    return 1;
+    const char* range = mg_get_header(conn, "Range");
+    const bool served =
+        range != nullptr && (IsMethod(conn, "GET") || IsMethod(conn, "HEAD")) && !Acts(conn) &&
+        WebServeRange(conn, mg_get_option(mg_get_context(conn), "document_root"), info->local_uri, range);
+    return served ? 0 : 1;
 }
 
-// What the server keeps of a websocket client once its handshake is done (civetweb's connection data).
+// civetweb's own error answers (a missing file, a folder without an index) carry their text to a HEAD
+// request too: a HEAD gets the status and headers alone.
+int OnHttpError(mg_connection* conn, int status, const char*) {
+    if (!IsMethod(conn, "HEAD")) return 1;
+    mg_response_header_start(conn, status);
+    mg_response_header_add(conn, "Content-Type", "text/plain", -1);
+    mg_response_header_add(conn, "Cache-Control", "no-store", -1);
+    SendHeaders(conn);
+    return 0;
+}
+
+// What the server keeps of a websocket client once its handshake is done (civetweb's connection data):
+// its socket, and whether a close frame went to it, after which no other goes.
 struct SocketClient {
     ClientSocket socket;
+    bool closeSent = false;  // under g_sendTurn
 };
 
 SocketClient* ClientOf(const mg_connection* conn) {
@@ -223,8 +238,11 @@ bool SendFrame(mg_connection* conn, uint8_t opcode, std::string_view payload) {
     // A number that is no longer this connection belongs to another one: nothing goes to it, and it is
     // not shut.
     if (!IsSameConnection(client->socket)) return false;
+    // After its close frame the client is sent nothing more: a second close is done already.
+    if (turnTaken && client->closeSent) return opcode == kWsClose;
     const bool sent = turnTaken && SendBy(fd, frame, deadline);
     if (!sent) shutdown(fd, SHUT_RDWR);
+    if (sent && opcode == kWsClose) client->closeSent = true;
     return sent;
 }
 
@@ -253,6 +271,7 @@ void OnSocketReady(mg_connection* conn, void*) {
 }
 
 constexpr int kFinalFrame = 0x80;  // FIN, the first bit of a websocket frame
+constexpr size_t kCloseStatusSize = 2;  // a close frame's status code leads its data
 
 int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*) {
     switch (bits & 0x0F) {
@@ -260,6 +279,9 @@ int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*
         case MG_WEBSOCKET_OPCODE_CONTINUATION:
             return WebClientFrame(conn, data, length, (bits & kFinalFrame) != 0) ? 1 : 0;
         case MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE:
+            // Answered with a close that echoes the client's status (none when it gave none).
+            SendFrame(conn, kWsClose,
+                      std::string_view(data, length >= kCloseStatusSize ? kCloseStatusSize : 0));
             return 0;
         case MG_WEBSOCKET_OPCODE_PING:
             return SendFrame(conn, kWsPong, std::string_view(data, length)) ? 1 : 0;
@@ -331,6 +353,7 @@ mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
                              nullptr};
     mg_callbacks callbacks{};
     callbacks.log_message = Quiet;
+    callbacks.http_error = OnHttpError;
     callbacks.init_context = AddRoutes;
     // civetweb passes the user data on as a pointer to mutable data, but never writes through it.
     void* scpi = const_cast<bool*>(withScpi ? &kWithScpi : &kWithoutScpi);

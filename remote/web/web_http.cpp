@@ -6,7 +6,6 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <pthread.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -28,11 +28,13 @@
 #include "remote/web/web_admit.h"
 #include "remote/web/web_capture.h"
 #include "remote/web/web_channel.h"
+#include "remote/web/web_client_socket.h"
 #include "remote/web/web_frame.h"
 #include "remote/web/web_index.h"
 #include "remote/web/web_key.h"
-#include "remote/web/web_turn.h"
 #include "remote/web/web_lock_release.h"
+#include "remote/web/web_range.h"
+#include "remote/web/web_turn.h"
 
 // civetweb stamps its Date and Last-Modified headers with gmtime(), from every worker of both servers at
 // once, also where it answers by itself (files, errors); the C library keeps gmtime's result in one buffer
@@ -165,42 +167,39 @@ int Admit(mg_connection* conn, void*) {
         return Refuse(conn, 403);
     if (!WebPathInsideRoot(mg_get_option(mg_get_context(conn), "document_root"), info->local_uri))
         return Refuse(conn, 404);
-    // civetweb answers a range with a wrong length (negative, or one byte past the file): no part of a
-    // file is served, only the whole of it.
-    if (mg_get_header(conn, "Range") != nullptr) return Refuse(conn, 416);
-    return 1;
+    const char* range = mg_get_header(conn, "Range");
+    const bool served =
+        range != nullptr && (IsMethod(conn, "GET") || IsMethod(conn, "HEAD")) && !Acts(conn) &&
+        WebServeRange(conn, mg_get_option(mg_get_context(conn), "document_root"), info->local_uri, range);
+    return served ? 0 : 1;
 }
 
-// The socket of a websocket client: civetweb hands out no descriptor, so it is the one socket of this
-// process whose two ends are the request's. -1 when none is found.
-int FindSocket(const mg_connection* conn) {
+// civetweb's own error answers (a missing file, a folder without an index) carry their text to a HEAD
+// request too: a HEAD gets the status and headers alone.
+int OnHttpError(mg_connection* conn, int status, const char*) {
+    if (!IsMethod(conn, "HEAD")) return 1;
+    mg_response_header_start(conn, status);
+    mg_response_header_add(conn, "Content-Type", "text/plain", -1);
+    mg_response_header_add(conn, "Cache-Control", "no-store", -1);
+    SendHeaders(conn);
+    return 0;
+}
+
+// What the server keeps of a websocket client once its handshake is done (civetweb's connection data):
+// its socket, and whether a close frame went to it, after which no other goes.
+struct SocketClient {
+    ClientSocket socket;
+    bool closeSent = false;  // under g_sendTurn
+};
+
+SocketClient* ClientOf(const mg_connection* conn) {
+    return static_cast<SocketClient*>(mg_get_user_connection_data(conn));
+}
+
+bool FindSocket(const mg_connection* conn, ClientSocket* found) {
     const mg_request_info* info = mg_get_request_info(conn);
-    if (info == nullptr) return -1;
-    // Descriptors are numbered below the process's limit; a limit beyond any the program reaches is not
-    // scanned to its end.
-    constexpr rlim_t kScanAtMost = 1 << 16, kUsualLimit = 1024;
-    rlimit limit{};
-    const rlim_t last =
-        getrlimit(RLIMIT_NOFILE, &limit) == 0 ? std::min<rlim_t>(limit.rlim_cur, kScanAtMost) : kUsualLimit;
-    for (int fd = 0; fd < static_cast<int>(last); ++fd) {
-        sockaddr_in local{}, peer{};
-        socklen_t localSize = sizeof local, peerSize = sizeof peer;
-        if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localSize) != 0 || local.sin_family != AF_INET ||
-            ntohs(local.sin_port) != info->server_port)
-            continue;
-        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerSize) != 0 ||
-            ntohs(peer.sin_port) != info->remote_port)
-            continue;
-        char address[INET_ADDRSTRLEN];
-        if (inet_ntop(AF_INET, &peer.sin_addr, address, sizeof address) != nullptr &&
-            std::strcmp(address, info->remote_addr) == 0)
-            return fd;
-    }
-    return -1;
-}
-
-int SocketOf(const mg_connection* conn) {
-    return static_cast<int>(reinterpret_cast<intptr_t>(mg_get_user_connection_data(conn))) - 1;
+    return info != nullptr &&
+           FindClientSocket(info->remote_addr, info->remote_port, info->server_port, found);
 }
 
 // All of `bytes` on the socket by the deadline, or false. Waits only for room, never past the deadline.
@@ -229,32 +228,50 @@ std::mutex g_sendTurn;
 // not gone out whole ends the connection (the stream would no longer be frames), and civetweb's worker
 // then sees its client leave.
 bool SendFrame(mg_connection* conn, uint8_t opcode, std::string_view payload) {
-    const int fd = SocketOf(conn);
-    if (fd < 0) return false;
+    SocketClient* client = ClientOf(conn);
+    if (client == nullptr) return false;
+    const int fd = client->socket.fd;
     const std::string frame = WebFrame(opcode, payload);
     const uint64_t deadline = plat::NowMs() + kWebSendWaitMs;
     std::unique_lock<std::mutex> turn(g_sendTurn, std::defer_lock);
-    const bool sent = TakeTurnWithin(turn, kWebSendWaitMs) && SendBy(fd, frame, deadline);
+    const bool turnTaken = TakeTurnWithin(turn, kWebSendWaitMs);
+    // A number that is no longer this connection belongs to another one: nothing goes to it, and it is
+    // not shut.
+    if (!IsSameConnection(client->socket)) return false;
+    // After its close frame the client is sent nothing more: a second close is done already.
+    if (turnTaken && client->closeSent) return opcode == kWsClose;
+    const bool sent = turnTaken && SendBy(fd, frame, deadline);
     if (!sent) shutdown(fd, SHUT_RDWR);
+    if (sent && opcode == kWsClose) client->closeSent = true;
     return sent;
 }
 
 int OnSocketConnect(const mg_connection* conn, void*) {
+    // A client whose socket cannot be told from another connection of its peer is refused: its replies
+    // could go to the other connection.
+    ClientSocket socket;
+    if (!FindSocket(conn, &socket)) return 1;
     return WebClientClaim(conn) ? 0 : 1;
 }
 
+// The socket is looked up again and kept only now: a handshake that fails after the connect handler has
+// no close of its own, which would free what was kept.
 void OnSocketReady(mg_connection* conn, void*) {
-    const int fd = FindSocket(conn);
-    if (fd >= 0) {
-        // Each frame is one write already: nothing is gained by holding a small one back.
-        const int on = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    auto client = std::make_unique<SocketClient>();
+    if (!FindSocket(conn, &client->socket)) {
+        // The peer reached another address from the same port meanwhile: its frames close it.
+        WebClientLeave(conn);
+        return;
     }
-    mg_set_user_connection_data(conn, reinterpret_cast<void*>(static_cast<intptr_t>(fd + 1)));
+    // Each frame is one write already: nothing is gained by holding a small one back.
+    const int on = 1;
+    setsockopt(client->socket.fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    mg_set_user_connection_data(conn, client.release());
     if (!WebClientReady(conn)) WebHttpSendClose(conn);
 }
 
 constexpr int kFinalFrame = 0x80;  // FIN, the first bit of a websocket frame
+constexpr size_t kCloseStatusSize = 2;  // a close frame's status code leads its data
 
 int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*) {
     switch (bits & 0x0F) {
@@ -262,6 +279,9 @@ int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*
         case MG_WEBSOCKET_OPCODE_CONTINUATION:
             return WebClientFrame(conn, data, length, (bits & kFinalFrame) != 0) ? 1 : 0;
         case MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE:
+            // Answered with a close that echoes the client's status (none when it gave none).
+            SendFrame(conn, kWsClose,
+                      std::string_view(data, length >= kCloseStatusSize ? kCloseStatusSize : 0));
             return 0;
         case MG_WEBSOCKET_OPCODE_PING:
             return SendFrame(conn, kWsPong, std::string_view(data, length)) ? 1 : 0;
@@ -271,7 +291,10 @@ int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*
 }
 
 void OnSocketClose(const mg_connection* conn, void*) {
+    // Once the channel has let go of the client, no send reads what was kept of it.
     WebClientLeave(conn);
+    delete ClientOf(conn);
+    mg_set_user_connection_data(conn, nullptr);
 }
 
 constexpr uint32_t kNudgeMs = 10;
@@ -330,6 +353,7 @@ mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
                              nullptr};
     mg_callbacks callbacks{};
     callbacks.log_message = Quiet;
+    callbacks.http_error = OnHttpError;
     callbacks.init_context = AddRoutes;
     // civetweb passes the user data on as a pointer to mutable data, but never writes through it.
     void* scpi = const_cast<bool*>(withScpi ? &kWithScpi : &kWithoutScpi);

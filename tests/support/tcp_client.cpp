@@ -32,17 +32,19 @@ TcpClient::TcpClient(int port, int receiveBytes, int sendTimeoutMs) {
     if (fd_ >= 0) setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
 }
 
-TcpClient::TcpClient(int port, const char* fromAddress, int fromPort) {
+TcpClient::TcpClient(int port, const char* fromAddress, int fromPort, const char* toAddress) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return;
+    const int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     sockaddr_in from{};
     from.sin_family = AF_INET;
     from.sin_port = htons(static_cast<uint16_t>(fromPort));
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(static_cast<uint16_t>(port));
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (inet_pton(AF_INET, fromAddress, &from.sin_addr) == 1 &&
+        inet_pton(AF_INET, toAddress, &to.sin_addr) == 1 &&
         bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) == 0 &&
         connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0) {
         fd_ = fd;

@@ -13,8 +13,10 @@ class TcpClient {
     // A client that reads little: a receive buffer of about receiveBytes from the start, and a send that
     // finds no room gives up (false) after sendTimeoutMs.
     TcpClient(int port, int receiveBytes, int sendTimeoutMs);
-    // Connects once from fromAddress (a loopback address) and fromPort (0: any), as a second host would.
-    TcpClient(int port, const char* fromAddress, int fromPort);
+    // Connects once from fromAddress (a loopback address) and fromPort (0: any), as a second host would,
+    // to toAddress (another loopback address: another address of the same host). Two clients may share
+    // one address and port when they connect to different addresses.
+    TcpClient(int port, const char* fromAddress, int fromPort, const char* toAddress = "127.0.0.1");
     ~TcpClient();
     TcpClient(const TcpClient&) = delete;
     TcpClient& operator=(const TcpClient&) = delete;

@@ -1,8 +1,9 @@
-// libFuzzer target of what the web server reads from outside: the "/webkey" query string and websocket
-// text frames into the web channel's receive buffer, and the replies cut into frames. The first byte picks
-// which. A query that is taken must give a code in 1-255 and a delta in -128..127; the frames (split at
-// 0xFF bytes) must come out of the channel's read operation exactly as sent, each ended by one added line
-// feed when it lacked one; replies are cut inside the bytes given, each at a line feed.
+// libFuzzer target of what the web server reads from outside: the "/webkey" query string, websocket text
+// frames into the web channel's receive buffer, and a Range header; and the replies cut into frames. The
+// first byte picks which. A query that is taken must give a code in 1-255 and a delta in -128..127; the
+// frames (split at 0xFF bytes) must come out of the channel's read operation exactly as sent, each ended by
+// one added line feed when it lacked one; replies are cut inside the bytes given, each at a line feed; a
+// part of a file (its size the first byte's top five bits) must lie inside the file.
 #include <cstdint>
 #include <algorithm>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "remote/web/web_channel.h"
 #include "remote/web/web_frame.h"
 #include "remote/web/web_key.h"
+#include "remote/web/web_range.h"
 
 namespace {
 
@@ -45,6 +47,11 @@ void Replies(std::string_view out) {
     }
 }
 
+void Range(std::string_view header, uint64_t size) {
+    const web::ByteRange range = web::ParseByteRange(header, size);
+    if (range.kind == web::ByteRange::kPart && !(range.first <= range.last && range.last < size)) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -56,6 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (data[0] & 2) {
         Replies(rest);
+        return 0;
+    }
+    if (data[0] & 4) {
+        Range(rest, data[0] >> 3);
         return 0;
     }
     web::WebKey key{};

@@ -216,14 +216,14 @@ int CommonParamsSet(ScpiInterface* ifc) {
         return false;
     };
     int32_t v[15] = {};
-    const bool taken = ScaledAt(ifc, 0, 10000, &v[0]) && ScaledAt(ifc, 1, 10, &v[1]) &&
-                       BoundedCode(ifc, 2, 3, &v[2]) && ScaledAt(ifc, 3, 10, &v[3]) &&
-                       BoundedCode(ifc, 4, 3, &v[4]) && BoundedCode(ifc, 5, 2, &v[5]) && neutralOnFirst(5, &v[5]) &&
-                       PlainInt(ifc, 6, &v[6]) && neutralOnFirst(6, &v[6]) && BoundedCode(ifc, 7, 1, &v[7]) &&
-                       neutralOnFirst(7, &v[7]) && PlainInt(ifc, 8, &v[8]) && neutralOnFirst(8, &v[8]) &&
-                       BoundedCode(ifc, 9, 3, &v[9]) && PlainInt(ifc, 10, &v[10]) && neutralOnFirst(10, &v[10]) &&
-                       BoundedCode(ifc, 11, 1, &v[11]) && PlainInt(ifc, 12, &v[12]) &&
-                       neutralOnFirst(12, &v[12]) && BoundedCode(ifc, 13, 1, &v[13]) && BoundedCode(ifc, 14, 1, &v[14]);
+    const bool taken =
+        ScaledAt(ifc, 0, 10000, &v[0]) && ScaledAt(ifc, 1, 10, &v[1]) && BoundedCode(ifc, 2, 3, &v[2]) &&
+        ScaledAt(ifc, 3, 10, &v[3]) && BoundedCode(ifc, 4, 3, &v[4]) && BoundedCode(ifc, 5, 2, &v[5]) &&
+        neutralOnFirst(5, &v[5]) && PlainInt(ifc, 6, &v[6]) && neutralOnFirst(6, &v[6]) &&
+        BoundedCode(ifc, 7, 1, &v[7]) && neutralOnFirst(7, &v[7]) && PlainInt(ifc, 8, &v[8]) &&
+        neutralOnFirst(8, &v[8]) && BoundedCode(ifc, 9, 3, &v[9]) && PlainInt(ifc, 10, &v[10]) &&
+        neutralOnFirst(10, &v[10]) && BoundedCode(ifc, 11, 1, &v[11]) && PlainInt(ifc, 12, &v[12]) &&
+        neutralOnFirst(12, &v[12]) && BoundedCode(ifc, 13, 1, &v[13]) && BoundedCode(ifc, 14, 1, &v[14]);
     if (!taken) return 0;
     v[2] &= 1;
     v[4] &= 1;

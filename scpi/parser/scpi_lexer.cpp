@@ -377,12 +377,13 @@ void ParamByte(ScpiInterface* ifc, uint8_t c) {
     } else if (lx->tokClass & kTokIndefBlock) {
         IndefiniteByte(ifc, c);
     } else if (lx->tokClass & kTokDefBlock) {
-        // The byte after the declared data ends the message or the message unit; nothing else can tell
-        // the data's end from a client's miscount.
+        // After the declared data only white space (the CR of a CR LF line end) may come before the end
+        // of the message or of the message unit; nothing else can tell the data's end from a client's
+        // miscount.
         if (c == '\n' || c == ';') {
             lx->tokLen = 2 + lx->blockDigits + lx->blockLen;
             EndParam(ps, c);
-        } else {
+        } else if (!IsWhite(c)) {
             SetErrorOnce(ps, kScpiErrBlockData);
         }
     }

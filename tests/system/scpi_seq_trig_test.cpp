@@ -78,7 +78,24 @@ class ScpiSeqTrig : public ScpiSocketSuite {
     }
 };
 
-// First in the suite: no program has run yet.
+// First in the suite: the first SEQUENCE entry since the start, whose download has not yet reached the
+// stage when step 0 is written. Step 0 has no step end: END is refused, not dropped.
+TEST_F(ScpiSeqTrig, StepZeroWrittenRightAfterTheFirstEntry) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:CONF:MODE SEQ;:SEQ:STEP 0;CPAR 3,0,OFF,0,OFF,CONT,0,0,0,0,0,0,0,0,0;*OPC?", "1", kNoError},
+        {"SEQ:CPAR 3,0,OFF,0,OFF,END,5,ON,7,0,0,0,0,0,0", nullptr, RangeAt("06")},
+        {"SEQ:CPAR?", "+3.0000,+0.0,+0,+0.0,+0,CONT,+0,+0,+1,+0,+0,+0,+0,+0,+0", kNoError},
+    };
+    const ScpiStep back[] = {{"SYST:CONF:MODE CONT;MODE?", "CONT", kNoError}};
+    // clang-format on
+    Run(steps);
+    ExpectPopup("Sequence is ready.");
+    EXPECT_EQ(CountOf(c().Output(), "popup: SEQ Err."), 0u) << c().Output();
+    Run(back);
+}
+
+// No program has run yet.
 TEST_F(ScpiSeqTrig, SimulationStateFieldsAndStatusByMode) {
     // clang-format off
     const ScpiStep steps[] = {

@@ -296,6 +296,82 @@ TEST_F(ScpiSource, SeqMemoriesAndThePresentSequence) {
                     .compare(kSteps, kConfig - kSteps, image, kSteps, kConfig - kSteps) == 0);
 }
 
+// pyvisa's default write ends every message with CR LF, a block's too: each block command takes its block
+// so ended, and what it stored reads back.
+TEST_F(ScpiSource, EveryBlockCommandTakesACrLfLineEnd) {
+    // The output settings below are refused in SEQUENCE, where the test before leaves the unit.
+    ASSERT_EQ(Ask("*CLS;:SYST:CONF:MODE CONT;*OPC?"), "1");
+    const auto sendCrLf = [](const std::string& header, int slot, const std::string& data) {
+        client_->Send(header + " " + (slot < 0 ? "" : std::to_string(slot) + ",") + Block(data) + "\r\n");
+        return Error();
+    };
+    int slot = 20;
+    for (const std::string header : {"DATA:WAVE", "DATA:WAV", "TRAC:WAVE", "TRAC:WAV", "TRAC"}) {
+        const std::string samples = Samples(++slot, 8192);
+        EXPECT_EQ(sendCrLf(header, slot, samples), kNoError) << header;
+        EXPECT_EQ(AskBlock("DATA:ARB:FILE? " + std::to_string(slot), "#48260").substr(64, 8192), samples)
+            << header;
+    }
+    const std::string arb = AskBlock("DATA:ARB:FILE? 21", "#48260");
+    for (const std::string header : {"DATA:ARB:FILE", "TRAC:ARB:FILE"}) {
+        EXPECT_EQ(sendCrLf(header, ++slot, arb), kNoError) << header;
+        EXPECT_EQ(AskBlock("TRAC:ARB:FILE? " + std::to_string(slot), "#48260").substr(64, 8192),
+                  arb.substr(64, 8192))
+            << header;
+    }
+
+    // A preset of its own, so that the copies cannot be the defaults.
+    const std::string volt = Ask("VOLT?");
+    ASSERT_EQ(Ask("VOLT 12.3;*SAV 8;VOLT " + volt + ";*OPC?"), "1");
+    const std::string preset8 = AskBlock("DATA:PRES:FILE? 8", "#42516");
+    constexpr size_t kPresetRecords = 64, kPresetRecordBytes = 2516 - 64 - 4;
+    for (const auto& [header, n] : {std::pair{"DATA:PRES:FILE", 6}, {"TRAC:PRES:FILE", 7}}) {
+        EXPECT_EQ(sendCrLf(header, n, preset8), kNoError) << header;
+        EXPECT_EQ(AskBlock("DATA:PRES:FILE? " + std::to_string(n), "#42516")
+                      .substr(kPresetRecords, kPresetRecordBytes),
+                  preset8.substr(kPresetRecords, kPresetRecordBytes))
+            << header;
+    }
+    // The PRESet[:DATA] forms take no block in: undefined, as without the CR.
+    for (const std::string header : {"DATA:PRES", "MEM:DATA:PRES", "TRAC:PRES"})
+        EXPECT_EQ(sendCrLf(header, 1, preset8), kUndefined) << header;
+
+    const auto seqFile = [](int n) { return "/mnt/tst/seq/SEQ" + std::to_string(n) + ".SEQ"; };
+    for (const auto& [header, n] : {std::pair{"DATA:SEQ", 1},
+                                    {"DATA:SEQ:FILE", 2},
+                                    {"MEM:DATA:SEQ", 4},
+                                    {"TRAC:SEQ", 5},
+                                    {"TRAC:SEQ:FILE", 6}}) {
+        unlink((c().root() + seqFile(n)).c_str());
+        const std::string image = DefaultSeqImage(n);
+        EXPECT_EQ(sendCrLf(header, n, image), kNoError) << header;
+        EXPECT_TRUE(File(seqFile(n)) == image) << header;
+    }
+    const std::string seqImage = DefaultSeqImage(5);
+    EXPECT_EQ(sendCrLf("DATA:SEQ:PRES", -1, seqImage), kNoError);
+    constexpr size_t kSteps = 64, kConfig = 1224064;
+    EXPECT_TRUE(AskBlock("DATA:SEQ:PRES?", "#71224324")
+                    .compare(kSteps, kConfig - kSteps, seqImage, kSteps, kConfig - kSteps) == 0);
+
+    // A SIM memory never stored holds the default states: stored anew under each header.
+    const std::string simImage = AskBlock("DATA:SIM? 3", "#41972");
+    constexpr size_t kStates = 64, kStateBytes = 1972 - 64 - 4;
+    const auto simFile = [](int n) { return "/mnt/tst/sim/SIM" + std::to_string(n) + ".SIM"; };
+    for (const auto& [header, n] : {std::pair{"DATA:SIM", 1},
+                                    {"DATA:SIM:FILE", 2},
+                                    {"MEM:DATA:SIM", 4},
+                                    {"TRAC:SIM", 5},
+                                    {"TRAC:SIM:FILE", 6}}) {
+        unlink((c().root() + simFile(n)).c_str());
+        EXPECT_EQ(sendCrLf(header, n, simImage), kNoError) << header;
+        EXPECT_EQ(File(simFile(n)).substr(kStates, kStateBytes), simImage.substr(kStates, kStateBytes))
+            << header;
+    }
+    EXPECT_EQ(sendCrLf("DATA:SIM:PRES", -1, simImage), kNoError);
+    EXPECT_EQ(AskBlock("DATA:SIM:PRES?", "#41972").substr(kStates, kStateBytes),
+              simImage.substr(kStates, kStateBytes));
+}
+
 TEST_F(ScpiSource, AnRs232ReaderHoldsTheTransferBuffer) {
     ASSERT_EQ(Ask("*CLS;*OPC?"), "1");
     if (File("/mnt/tst/seq/SEQ3.SEQ").empty()) {

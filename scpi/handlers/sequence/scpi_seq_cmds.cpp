@@ -207,13 +207,24 @@ bool ScaledAt(ScpiInterface* ifc, uint32_t at, int64_t scale, int32_t* out) {
 }
 
 int CommonParamsSet(ScpiInterface* ifc) {
+    // Step 0 has no step end, jump or branch targets: it takes only their neutral values (CONT, 0, OFF),
+    // as a running step 0 takes only 0 for its targets. Anything else would be dropped without a word.
+    const bool firstStep = SeqSimIsRunning() != 0 || SeqGetAbsStep() == 0;
+    auto neutralOnFirst = [&](uint32_t at, const int32_t* value) {
+        if (!firstStep || *value == 0) return true;
+        scpiSetError(ifc, RangeAt(at + 1));
+        return false;
+    };
     int32_t v[15] = {};
-    if (!ScaledAt(ifc, 0, 10000, &v[0]) || !ScaledAt(ifc, 1, 10, &v[1]) || !BoundedCode(ifc, 2, 3, &v[2]) ||
-        !ScaledAt(ifc, 3, 10, &v[3]) || !BoundedCode(ifc, 4, 3, &v[4]) || !BoundedCode(ifc, 5, 2, &v[5]) ||
-        !PlainInt(ifc, 6, &v[6]) || !BoundedCode(ifc, 7, 1, &v[7]) || !PlainInt(ifc, 8, &v[8]) ||
-        !BoundedCode(ifc, 9, 3, &v[9]) || !PlainInt(ifc, 10, &v[10]) || !BoundedCode(ifc, 11, 1, &v[11]) ||
-        !PlainInt(ifc, 12, &v[12]) || !BoundedCode(ifc, 13, 1, &v[13]) || !BoundedCode(ifc, 14, 1, &v[14]))
-        return 0;
+    const bool taken =
+        ScaledAt(ifc, 0, 10000, &v[0]) && ScaledAt(ifc, 1, 10, &v[1]) && BoundedCode(ifc, 2, 3, &v[2]) &&
+        ScaledAt(ifc, 3, 10, &v[3]) && BoundedCode(ifc, 4, 3, &v[4]) && BoundedCode(ifc, 5, 2, &v[5]) &&
+        neutralOnFirst(5, &v[5]) && PlainInt(ifc, 6, &v[6]) && neutralOnFirst(6, &v[6]) &&
+        BoundedCode(ifc, 7, 1, &v[7]) && neutralOnFirst(7, &v[7]) && PlainInt(ifc, 8, &v[8]) &&
+        neutralOnFirst(8, &v[8]) && BoundedCode(ifc, 9, 3, &v[9]) && PlainInt(ifc, 10, &v[10]) &&
+        neutralOnFirst(10, &v[10]) && BoundedCode(ifc, 11, 1, &v[11]) && PlainInt(ifc, 12, &v[12]) &&
+        neutralOnFirst(12, &v[12]) && BoundedCode(ifc, 13, 1, &v[13]) && BoundedCode(ifc, 14, 1, &v[14]);
+    if (!taken) return 0;
     v[2] &= 1;
     v[4] &= 1;
     // The trigger output is checked but not stored: the engine keeps it off.

@@ -169,6 +169,13 @@ const Case kParameters[] = {
     {"DATA:WAVE ARB1,#0ab;*CLS\n", "41 c0 b9:#0ab;*CLS", ""},
     {"DATA:WAVE ARB1,#15hello,2\n", "", "-160,\"Block data error\""},
     {"DATA:WAVE ARB1,#15hello *CLS\n", "", "-160,\"Block data error\""},
+    // White space may stand between a definite-length block and the end of its message or unit: the CR of
+    // a CR LF line end. Any other byte there is a miscount: one byte short, the line feed was data.
+    {"DATA:WAVE ARB1,#15hello\r\n*CLS\n", "41 c0 b8:#15hello; 2", ""},
+    {"DATA:WAVE ARB1,#15hello \t ;*CLS\n", "41 c0 b8:#15hello; 2", ""},
+    {"DATA:WAVE ARB1,#15hello!\r\n", "", "-160,\"Block data error\""},
+    {"DATA:WAVE ARB1,#15hello\r!\n", "", "-160,\"Block data error\""},
+    {"DATA:WAVE ARB1,#15hell\n*CLS\n", "", "-160,\"Block data error\""},
 };
 INSTANTIATE_TEST_SUITE_P(Parameters, ParserTable, ::testing::ValuesIn(kParameters));
 

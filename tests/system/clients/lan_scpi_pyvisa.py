@@ -48,8 +48,9 @@ def entry(session):
     fresh root, as a test program (controller_harness.entry)."""
     def over_pyvisa(ctl, failures):
         rm = pyvisa.ResourceManager("@py")
+        # pyvisa's default write termination (CR LF), as a script that does not set it.
         inst = rm.open_resource(f"TCPIP::127.0.0.1::{5025 + ctl.offset}::SOCKET", read_termination="\n",
-                                write_termination="\n", timeout=10000)
+                                timeout=10000)
         try:
             session(inst, ctl.root, failures)
         finally:

@@ -24,7 +24,7 @@ check = harness.controller_harness.check
 
 def open_rs232(rm, client):
     return rm.open_resource(f"ASRL{client}::INSTR", baud_rate=9600, data_bits=8, read_termination="\n",
-                            write_termination="\n", timeout=10000)
+                            timeout=10000)
 
 
 def first_answer(inst, query):

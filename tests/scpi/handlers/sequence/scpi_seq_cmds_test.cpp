@@ -164,6 +164,38 @@ TEST_F(SeqRemoteControl, StepSelectionAndTheRunTimeEditWord) {
     EXPECT_EQ(g_SeqSimRemoteSel[0].load(), 0u);
 }
 
+// Step 0 has no step end, jump or branch targets: a CPAR that asks for one on step 0 is refused with the
+// field's number and changes nothing. Its accepted write checks only what it sent: on a stage the entry's
+// download has not reached yet, step 0's jump count register still differs from the step's record.
+TEST(SeqRemoteEdit, CommonWriteOnStepZeroRefusesWhatStepZeroLacks) {
+    test::SeqSimEnv env;
+    scpitest::MenuEnv menu;
+    scpitest::FakeChannel ch{kChanLan};
+    static int mismatches;
+    mismatches = 0;
+    SeqSimSetCheckHooks([](int mismatch) { mismatches += mismatch; }, nullptr);
+    const std::string rangeAt = "-222,\"Data out of range;";
+    struct Case {
+        const char* fields;  // parameters 6-14
+        const char* error;
+    } cases[] = {{"END,0,0,0,0,0,0,0,0,0", "06"},  {"HOLD,0,0,0,0,0,0,0,0,0", "06"},
+                 {"CONT,5,0,0,0,0,0,0,0,0", "07"}, {"CONT,0,ON,0,0,0,0,0,0,0", "08"},
+                 {"CONT,0,0,7,0,0,0,0,0,0", "09"}, {"CONT,0,0,0,0,4,0,0,0,0", "11"},
+                 {"CONT,0,0,0,0,0,0,9,0,0", "13"}};
+    const std::string before = ch.Run("SEQ:STEP 0;CPAR?");
+    for (const Case& c : cases) {
+        EXPECT_EQ(ch.Run(std::string("SEQ:CPAR 3,0,OFF,0,OFF,") + c.fields), "|" + rangeAt + c.error + "\"")
+            << c.fields;
+        EXPECT_EQ(ch.Run("SEQ:CPAR?"), before) << c.fields;
+    }
+    EXPECT_EQ(ch.Run("SEQ:CPAR 3,0,OFF,0,OFF,CONT,0,0,0,1,0,ON,0,0,0;CPAR?"),
+              "+3.0000,+0.0,+0,+0.0,+0,CONT,+0,+0,+1,+1,+0,+1,+0,+0,+0|");
+    EXPECT_EQ(mismatches, 0) << "no read-back of a register the write did not send";
+    // A later step takes them all.
+    EXPECT_EQ(ch.Run("SEQ:STEP 4;CPAR 3,0,OFF,0,OFF,END,5,ON,7,0,8,0,9,0,0;CPAR?"),
+              "+3.0000,+0.0,+0,+0.0,+0,END,+5,+1,+7,+0,+8,+0,+9,+0,+0|");
+}
+
 // A SEQ memory recalled remotely is the program as stored: the changes-pending mark goes; a recall that
 // fails leaves the program, and its mark, as they were.
 TEST(SeqMemRemote, ARecallClearsTheChangesPendingMark) {

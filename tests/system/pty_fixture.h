@@ -10,6 +10,7 @@
 #include <chrono>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "tests/support/controller_process.h"
@@ -44,6 +45,16 @@ class PtyClient {
     bool Open() const { return fd_ >= 0; }
     bool Send(const std::string& bytes) {
         return write(fd_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+    }
+    // As much of bytes as the line takes now; the count taken.
+    size_t SendSome(std::string_view bytes) {
+        const ssize_t n = write(fd_, bytes.data(), bytes.size());
+        return n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    // Whether the line has room for more within ms milliseconds.
+    bool Writable(int ms) {
+        pollfd p{fd_, POLLOUT, 0};
+        return poll(&p, 1, ms) > 0 && (p.revents & POLLOUT) != 0;
     }
     // The next line without its line feed; "" when none is complete within timeoutMs.
     std::string ReadLine(int timeoutMs = 5000) {

@@ -212,7 +212,13 @@ void Run(ScpiInterface* ifc) {
         Pause(kIdlePauseUs);
     } else if (IsOpen()) {
         if (CarrierLost() || g_dropDue) DropClient(ifc);
-        if (!g_dropDue && scpi::ChannelPass(ifc)) Transmit();
+        if (!g_dropDue) {
+            // The next message is read only once the client has taken the replies before it: a client
+            // that reads late holds its commands back, as a full socket holds the LAN session, instead
+            // of losing their replies to a full transmit queue. The step itself never waits.
+            Transmit();
+            if (scpi::PortCommittedCount(&g_uartPort) == 0 && scpi::ChannelPass(ifc)) Transmit();
+        }
         if (!IsOpen()) {
             // The line went away under the read or the write.
             ifc->io.control(kPortCtlReset, 0);

@@ -185,7 +185,10 @@ uint32_t UsbDevPass(uint32_t pass) {
             // cleared are discarded when it ends.
             ifc->deviceClear = 0;
         }
-        if (ps->state != kParsePosted) scpiProcessInput(ifc);
+        // The next message is read only once the client has taken the replies before it: a client that
+        // reads late holds its commands back (the pass goes on, for a device clear and a stop) instead of
+        // losing their replies to a full transmit queue.
+        if (ps->state != kParsePosted && ifc->io.control(kPortCtlCommitted, 0) <= 0) scpiProcessInput(ifc);
         if (!DevicePortTransmit(UsbDevPort())) {
             ifc->io.close();
             open = false;

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -99,6 +100,38 @@ class UartChannel : public ::testing::Test {
         }
         return true;
     }
+    // Writes on the program's side until the line refuses more: its side, the bridge and the client's
+    // side are full.
+    static void FillLine() {
+        const std::string filler(4096, 'f');
+        const int fd = scpi::UartPort()->fd;
+        for (int quiet = 0; quiet < 20;) {
+            if (write(fd, filler.data(), filler.size()) > 0) {
+                quiet = 0;
+            } else {
+                ++quiet;
+                plat::SleepMs(5);
+            }
+        }
+    }
+    // What the client reads until `lines` line feeds came or about `steps` steps passed, stepping the
+    // channel between reads.
+    std::string ReadStepping(size_t lines, int steps) {
+        std::string got;
+        const auto received = [&got] {
+            return static_cast<size_t>(std::count(got.begin(), got.end(), '\n'));
+        };
+        for (int i = 0; i < steps && received() < lines; ++i) {
+            pollfd p{client_, POLLIN, 0};
+            if (poll(&p, 1, 1) > 0) {
+                char buf[4096];
+                const ssize_t n = read(client_, buf, sizeof buf);
+                if (n > 0) got.append(buf, static_cast<size_t>(n));
+            }
+            UartPollStep();
+        }
+        return got;
+    }
     static termios DeviceSide() {
         termios t{};
         tcgetattr(scpi::UartPort()->fd, &t);
@@ -137,17 +170,7 @@ TEST_F(UartChannel, AnIdleLineStaysOpenAndAFullOneKeepsTheReply) {
         EXPECT_EQ(g_ScpiIfUart.io.read(b, sizeof b, 1), 0);
         EXPECT_EQ(g_ScpiIfUart.io.control(1, 0), 1) << stale;
     }
-    // Fill the line until it refuses: the program's side, the bridge and the client's side are full.
-    const std::string filler(4096, 'f');
-    const int fd = scpi::UartPort()->fd;
-    for (int quiet = 0; quiet < 20;) {
-        if (write(fd, filler.data(), filler.size()) > 0) {
-            quiet = 0;
-        } else {
-            ++quiet;
-            plat::SleepMs(5);
-        }
-    }
+    FillLine();
     ASSERT_GT(g_ScpiIfUart.io.write("reply\n", 6, 2), 0);
     ASSERT_GT(g_ScpiIfUart.io.write(nullptr, 0, 4), 0);
     for (int i = 0; i < 5; ++i)
@@ -168,6 +191,30 @@ TEST_F(UartChannel, AnIdleLineStaysOpenAndAFullOneKeepsTheReply) {
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got.substr(got.size() - 7), "freply\n");
     EXPECT_EQ(g_ScpiIfUart.io.control(3, 0), 0);
+}
+
+// A client that sends more queries than the transmit queue holds replies for and reads only later: the
+// channel takes the next message only once the replies before it are gone, and every reply arrives.
+TEST_F(UartChannel, AClientThatReadsLateGetsEveryReply) {
+    FillLine();
+    constexpr int kQueries = 100;  // their replies need more entries than the queue has
+    std::string queries;
+    for (int i = 0; i < kQueries; ++i)
+        queries += "*ESE?\n";
+    ASSERT_EQ(write(client_, queries.data(), queries.size()), static_cast<ssize_t>(queries.size()));
+    for (int i = 0; i < 300; ++i) {
+        UartPollStep();
+        plat::SleepMs(1);
+    }
+    EXPECT_EQ(g_ScpiIfUart.io.control(kPortCtlCommitted, 0), 1);
+    EXPECT_EQ(scpiErrorQueueCount(&g_ScpiIfUart.errq), 0);
+    std::string got = ReadStepping(kQueries, 10000);
+    got.erase(0, got.find_first_not_of('f'));
+    std::string want;
+    for (int i = 0; i < kQueries; ++i)
+        want += "+0\n";
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(scpiErrorQueueCount(&g_ScpiIfUart.errq), 0);
 }
 
 }  // namespace

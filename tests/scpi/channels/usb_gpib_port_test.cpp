@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -217,6 +218,40 @@ TEST_F(UsbDevChannel, ATmcClearDuringASetCommandDropsTheMessageAtItsCompletion) 
     Send("*ESE?\n");
     Run(100);
     EXPECT_EQ(got_, "+4\n");
+}
+
+// A client that sends more queries than the transmit queue holds replies for and reads only later: the
+// channel takes the next message only once the replies before it are gone, and every reply arrives.
+TEST_F(UsbDevChannel, AClientThatReadsLateGetsEveryReply) {
+    ASSERT_NO_FATAL_FAILURE(Start(false));
+    // The node's line full: the program's side, the bridge and the client's side.
+    const std::string filler(4096, 'f');
+    for (int quiet = 0; quiet < 20;) {
+        if (write(scpi::UsbDevPort()->fd, filler.data(), filler.size()) > 0) {
+            quiet = 0;
+        } else {
+            ++quiet;
+            plat::SleepMs(5);
+        }
+    }
+    constexpr int kQueries = 100;  // their replies need more entries than the queue has
+    std::string queries, want;
+    for (int i = 0; i < kQueries; ++i) {
+        queries += "*ESE?\n";
+        want += "+0\n";
+    }
+    Send(queries);
+    for (int i = 0; i < 300; ++i) {
+        scpi::UsbDevPass(pass_++);
+        plat::SleepMs(1);
+    }
+    EXPECT_EQ(g_ScpiIfUsb.io.control(kPortCtlCommitted, 0), 1);
+    EXPECT_EQ(scpiErrorQueueCount(&g_ScpiIfUsb.errq), 0);
+    for (int i = 0; i < 100 && std::count(got_.begin(), got_.end(), '\n') < kQueries; ++i)
+        Run(100);
+    got_.erase(0, got_.find_first_not_of('f'));
+    EXPECT_EQ(got_, want);
+    EXPECT_EQ(scpiErrorQueueCount(&g_ScpiIfUsb.errq), 0);
 }
 
 // A port on one end of a socket pair, the test on the other.

@@ -1,0 +1,116 @@
+// Clients of the serial line and of the USB device port that send a long run of queries and read the
+// replies only later, on one controller for the suite: every reply arrives and none is refused for want
+// of room. Last, a stop while an RS232 client never reads.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <string>
+#include <string_view>
+
+#include "tests/system/controller_fixture.h"
+#include "tests/system/pty_fixture.h"
+
+namespace {
+
+using testsupport::PtyClient;
+using testsupport::PtyClientPath;
+
+// The replies of this many queries (some 37 bytes each) are more than the stand-in's line holds (about
+// 50 KiB each way) together with the port's transmit queue.
+constexpr int kQueries = 2000;
+// Blanks before the line feed fill the line with few commands: once the controller stops taking them,
+// the sender is held back.
+const std::string kQuery = "*IDN?" + std::string(122, ' ') + "\n";
+// A line that takes nothing for this long is held by the controller: it no longer reads.
+constexpr int kHeldMs = 1000;
+// The longest wait for the next reply of a controller that has its query.
+constexpr int kReplyWaitMs = 15000;
+
+const std::string kNoError = "+0,\"No error\"";
+
+struct LateRun {
+    bool held = false;  // the line stopped taking the queries before all were sent
+    int replies = 0;    // lines equal to the identity
+    int others = 0;     // any other line
+    std::string firstOther;
+};
+
+std::string Queries() {
+    std::string all;
+    for (int i = 0; i < kQueries; ++i)
+        all += kQuery;
+    return all;
+}
+
+// Sends from *sent on, reading nothing, until all is sent (false) or the line is held (true).
+bool SendUntilHeld(PtyClient& client, std::string_view out, size_t* sent) {
+    while (*sent < out.size()) {
+        *sent += client.SendSome(out.substr(*sent));
+        if (*sent < out.size() && !client.Writable(kHeldMs)) return true;
+    }
+    return false;
+}
+
+// Sends the queries reading nothing until all are sent or the line is held; then reads the replies,
+// sending the rest of the queries as the line takes them.
+LateRun SendThenReadLate(PtyClient& client, const std::string& idn) {
+    const std::string all = Queries();
+    const std::string_view out = all;
+    LateRun run;
+    size_t sent = 0;
+    run.held = SendUntilHeld(client, out, &sent);
+    while (run.replies + run.others < kQueries) {
+        if (sent < out.size()) sent += client.SendSome(out.substr(sent));
+        const std::string line = client.ReadLine(kReplyWaitMs);
+        if (line.empty()) break;
+        if (line == idn) {
+            ++run.replies;
+        } else if (run.others++ == 0) {
+            run.firstOther = line;
+        }
+    }
+    return run;
+}
+
+class LateReader : public testsupport::SharedController {};
+
+TEST_F(LateReader, AnRs232ClientGetsEveryReply) {
+    PtyClient rs232(PtyClientPath(c().root(), "ttyS1"));
+    ASSERT_TRUE(rs232.Open());
+    const std::string idn = rs232.AskUntilAnswered("*IDN?", 30000);
+    ASSERT_FALSE(idn.empty()) << c().Output();
+    ASSERT_EQ(rs232.Ask("*CLS;*OPC?"), "1");
+    const LateRun run = SendThenReadLate(rs232, idn);
+    EXPECT_TRUE(run.held) << "the controller took every query while its replies were not read";
+    EXPECT_EQ(run.replies, kQueries) << run.firstOther;
+    EXPECT_EQ(run.others, 0) << run.firstOther;
+    EXPECT_EQ(rs232.Ask("SYST:ERR?"), kNoError);
+}
+
+TEST_F(LateReader, AUsbTmcClientGetsEveryReply) {
+    PtyClient tmc(PtyClientPath(c().root(), "usbtmc0"));
+    ASSERT_TRUE(tmc.Open());
+    const std::string idn = tmc.AskUntilAnswered("*IDN?", 30000);
+    ASSERT_FALSE(idn.empty()) << c().Output();
+    ASSERT_EQ(tmc.Ask("*CLS;*OPC?"), "1");
+    const LateRun run = SendThenReadLate(tmc, idn);
+    EXPECT_TRUE(run.held) << "the controller took every query while its replies were not read";
+    EXPECT_EQ(run.replies, kQueries) << run.firstOther;
+    EXPECT_EQ(run.others, 0) << run.firstOther;
+    EXPECT_EQ(tmc.Ask("SYST:ERR?"), kNoError);
+}
+
+// Last in the suite: it stops the suite's controller. A channel that waits for its client to read still
+// lets the program end.
+TEST_F(LateReader, AStopEndsTheProgramWhileAnRs232ClientNeverReads) {
+    PtyClient rs232(PtyClientPath(c().root(), "ttyS1"));
+    ASSERT_TRUE(rs232.Open());
+    ASSERT_FALSE(rs232.AskUntilAnswered("*IDN?", 30000).empty()) << c().Output();
+    const std::string all = Queries();
+    size_t sent = 0;
+    EXPECT_TRUE(SendUntilHeld(rs232, all, &sent));
+    constexpr int kStopMs = 15000;  // the settings saved on the way out take at most 5 s
+    EXPECT_EQ(c().Stop(SIGTERM, kStopMs), 0) << c().Output();
+}
+
+}  // namespace

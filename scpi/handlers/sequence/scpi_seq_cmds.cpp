@@ -209,9 +209,11 @@ bool ScaledAt(ScpiInterface* ifc, uint32_t at, int64_t scale, int32_t* out) {
 int CommonParamsSet(ScpiInterface* ifc) {
     // Step 0 has no step end, jump or branch targets: it takes only their neutral values (CONT, 0, OFF),
     // as a running step 0 takes only 0 for its targets. Anything else would be dropped without a word.
+    // Its jump count also takes the count it reports, so that a script can write back what it read.
     const bool firstStep = SeqSimIsRunning() != 0 || SeqGetAbsStep() == 0;
+    const int32_t storedCount = SeqGetJumpCnt();
     auto neutralOnFirst = [&](uint32_t at, const int32_t* value) {
-        if (!firstStep || *value == 0) return true;
+        if (!firstStep || *value == 0 || (at == 8 && *value == storedCount)) return true;
         scpiSetError(ifc, RangeAt(at + 1));
         return false;
     };

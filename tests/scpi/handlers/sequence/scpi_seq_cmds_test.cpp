@@ -188,6 +188,8 @@ TEST(SeqRemoteEdit, CommonWriteOnStepZeroRefusesWhatStepZeroLacks) {
             << c.fields;
         EXPECT_EQ(ch.Run("SEQ:CPAR?"), before) << c.fields;
     }
+    // What a script read it can write back: step 0 reports its stored jump count.
+    EXPECT_EQ(ch.Run("SEQ:CPAR " + before.substr(0, before.size() - 1) + ";CPAR?"), before);
     EXPECT_EQ(ch.Run("SEQ:CPAR 3,0,OFF,0,OFF,CONT,0,0,0,1,0,ON,0,0,0;CPAR?"),
               "+3.0000,+0.0,+0,+0.0,+0,CONT,+0,+0,+1,+1,+0,+1,+0,+0,+0|");
     EXPECT_EQ(mismatches, 0) << "no read-back of a register the write did not send";

@@ -117,15 +117,19 @@ void KeyThread_Pass() {
     core::KeyThreadState& st = core::g_KeyThreadState;
     ScannerStep(st);
 
-    uint32_t k = SpiKeyRead();
-    if (k != 0 && KeysRefused(k)) k = 0;
+    const uint32_t read = SpiKeyRead();
+    uint32_t k = read != 0 && KeysRefused(read) ? 0 : read;
     st.current = k;
 
     if (k == 0) {
         if (st.longSent) {
-            st.previous = 0;
-            st.hold = 0;
-            st.longSent = false;
+            // A long press ends when its key is let go, not when keys are refused meanwhile (the screen
+            // copy that a long MENU press starts): the key still held after the copy is no new press.
+            if (read == 0) {
+                st.previous = 0;
+                st.hold = 0;
+                st.longSent = false;
+            }
         } else if (st.previous != 0) {
             // Sent on release: a knob turn carries the last nonzero word seen.
             if (st.hold < core::kLongPressPasses) KeyEventPost(KeyCode_SetClass(st.previous));

@@ -28,6 +28,11 @@ bool OverWaveformPreview() {
     }
 }
 
+// A free text's poster has printed it on the console; a numbered message is printed as it comes up.
+bool IsFreeText(uint32_t number) {
+    return number >= kMsgFree && number <= kMsgFreeRedHold;
+}
+
 void ClearFlags(uint32_t bits) {
     g_MsgPopup.flags.fetch_and(~bits, kRelease);
 }
@@ -37,6 +42,7 @@ void ClearFlags(uint32_t bits) {
 // The start row starts the machine whatever it finds posted: a close posted before the GUI thread's
 // first pass would otherwise keep it from ever running.
 int32_t MsgPopupFsm_Init(StepRow* row, uint32_t msg) {
+    core::MsgPopupWentAway();
     g_MsgPopup.flags.store(0, kRelease);
     g_MsgPopup.hold.store(0, kRelaxed);
     StepObjPostState(kRunRow, kPopupIdle, row);
@@ -58,10 +64,12 @@ int32_t MsgPopupFsm_Run(StepRow* row, uint32_t msg) {
             const uint32_t number = g_MsgPopup.id.load(kRelaxed);
             // The ring takes only ids that have a builder; anything else is dropped rather than called.
             const MsgTextBuilder build = number < 32 ? g_MsgTextTable[number] : nullptr;
-            if (build != nullptr)
+            if (build != nullptr) {
                 build(row, number);
-            else
+                core::MsgPopupCameUp(!IsFreeText(number));
+            } else {
                 StepObjPostMsg(kPopupIdle, row);
+            }
             break;
         }
         case kPopupTimedStart:
@@ -71,6 +79,9 @@ int32_t MsgPopupFsm_Run(StepRow* row, uint32_t msg) {
             break;
         case kPopupTimed:
             if (g_MsgPopup.hold.load(kRelaxed) < 1) {
+                // A free text posted meanwhile ends the hold as well: it replaces the popup, which has
+                // not gone from the screen.
+                if (MsgQueue_Count() == 0) core::MsgPopupWentAway();
                 ClearFlags(kMsgPopupShown);
                 if (OverWaveformPreview()) ArbBuild_GeneratePreview();
                 StepObjPostMsg(kPopupIdle, row);
@@ -87,6 +98,7 @@ int32_t MsgPopupFsm_Run(StepRow* row, uint32_t msg) {
             StepObjPostMsg(kPopupHeld, row);
             break;
         case kPopupClose:
+            core::MsgPopupWentAway();
             ClearFlags(kMsgPopupShown | kMsgPopupTextChanged);
             StepObjPostMsg(kPopupIdle, row);
             break;

@@ -43,8 +43,7 @@ void FillCapture(RegisterFile& regs, const PhaseDrive (&drive)[3],
     const double vScale = CaptureVoltScale(highRange);
     const double iScale = CaptureCurrentScale(highRange, vaClass);
     for (uint32_t p = 0; p < 3; ++p) {
-        bool limited = false;
-        const PhaseDrive d = LimitedDrive(drive[p], &limited);
+        const PhaseDrive& d = drive[p];
         const double peak1 = d.ac * std::sqrt(2.0) * gain;
         const double shift = d.angleDeg / 360.0;
         const PeriodReader played(d);

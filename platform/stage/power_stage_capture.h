@@ -17,7 +17,8 @@ constexpr uint32_t kCaptureOrders = 100;  // highest settable harmonic order
 double CaptureVoltScale(bool highRange);
 double CaptureCurrentScale(bool highRange, uint32_t vaClass);
 
-// One period of each phase's played waveform, voltage and current. harmonicPct[k]: a sine of order k added
+// One period of each phase's played waveform (its drive with the current limit applied, LimitDrives),
+// voltage and current. harmonicPct[k]: a sine of order k added
 // at that percentage of the played rms times the square root of 2 (k 2-100; the rms stays that of the
 // played waveform), for tests of the analysis. Phases whose output is off capture zeros.
 void FillCapture(RegisterFile& regs, const PhaseDrive (&drive)[3],

@@ -17,6 +17,18 @@ bool Plays(const PhaseDrive& d) {
     return d.shape != nullptr && d.ac > 0.0f;
 }
 
+// The voltage folded back by k (< 1), the waveform's shape kept.
+PhaseDrive FoldedBack(const PhaseDrive& in, double k) {
+    PhaseDrive d = in;
+    d.ac = static_cast<float>(d.ac * k);
+    d.dc = static_cast<float>(d.dc * k);
+    return d;
+}
+
+double PhaseIrms(const PhaseDrive& d) {
+    return d.ohms > 0.0f ? DriveRms(d) / d.ohms : 0.0;
+}
+
 void SetRow(StageMeasures& m, int row, const PhaseDrive& d) {
     auto& q = m.row;
     const bool plays = Plays(d);
@@ -139,27 +151,36 @@ double DriveRms(const PhaseDrive& d) {
     return std::sqrt(std::max(0.0, dc * dc + 2.0 * dc * ac * d.shape->mean + ac * ac));
 }
 
-PhaseDrive LimitedDrive(const PhaseDrive& in, bool* limited) {
-    PhaseDrive d = in;
-    *limited = false;
-    if (d.ohms <= 0.0f || d.irmsLimit <= 0.0f) return d;
-    const double irms = DriveRms(d) / d.ohms;
-    if (irms <= d.irmsLimit) return d;
-    // The stage lowers its voltage until the current is back at the limit.
-    const double k = d.irmsLimit / irms;
-    d.ac = static_cast<float>(d.ac * k);
-    d.dc = static_cast<float>(d.dc * k);
-    *limited = true;
-    return d;
+void LimitDrives(const PhaseDrive (&in)[3], uint32_t wiring, PhaseDrive (&out)[3], bool (&limited)[3]) {
+    for (int p = 0; p < 3; ++p) {
+        out[p] = in[p];
+        limited[p] = false;
+    }
+    if (wiring == kWiring1P2W) {
+        const double limit = in[0].irmsLimit;
+        const double irms = PhaseIrms(in[0]) + PhaseIrms(in[1]) + PhaseIrms(in[2]);
+        if (limit <= 0.0 || irms <= limit) return;
+        // The one output's voltage comes down until the loads together draw the limit.
+        for (int p = 0; p < 3; ++p)
+            out[p] = FoldedBack(in[p], limit / irms);
+        limited[0] = true;
+        return;
+    }
+    for (int p = 0; p < 3; ++p) {
+        const double irms = PhaseIrms(in[p]);
+        if (in[p].irmsLimit <= 0.0f || irms <= in[p].irmsLimit) continue;
+        // The stage lowers the phase's voltage until its current is back at the limit.
+        out[p] = FoldedBack(in[p], in[p].irmsLimit / irms);
+        limited[p] = true;
+    }
 }
 
 StageMeasures ComputeMeasures(const PhaseDrive (&phase)[3], uint32_t wiring) {
     StageMeasures m;
     PhaseDrive driven[3];
-    for (int p = 0; p < 3; ++p) {
-        driven[p] = LimitedDrive(phase[p], &m.limited[p]);
+    LimitDrives(phase, wiring, driven, m.limited);
+    for (int p = 0; p < 3; ++p)
         SetRow(m, p, driven[p]);
-    }
     for (int l = 0; l < 3; ++l)
         SetLineRow(m, 3 + l, driven[kLinePairs[l][0]], driven[kLinePairs[l][1]]);
     SetTotalRow(m, wiring);

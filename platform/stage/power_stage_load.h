@@ -1,8 +1,9 @@
 #pragma once
 // The physical model behind the simulated stage's measurement registers: each phase plays its waveform
 // at its AC (rms) and DC voltage, frequency and phase angle into a resistive load; the rms current limit
-// folds the voltage back so that the current stays at the limit. From that follow the seven measurement
-// rows: the phases, the line-to-line values from the two phases' periods, and the total row.
+// folds the voltage back so that the current stays at the limit (in 1P2W the output's current, the three
+// modules' added, at L1's limit). From that follow the seven measurement rows: the phases, the line-to-line
+// values from the two phases' periods, and the total row.
 #include <cstdint>
 
 #include "platform/stage/stage_waveform.h"
@@ -65,7 +66,10 @@ struct StageMeasures {
 // take L1 and L2 only.
 StageMeasures ComputeMeasures(const PhaseDrive (&phase)[3], uint32_t wiring);
 
-// Drive of a phase with the voltage folded back by the current limit (the value capture and measures use).
-PhaseDrive LimitedDrive(const PhaseDrive& in, bool* limited);
+// What the phases play once the rms current limit has folded their voltage back (the drives the capture and
+// the measures use); limited[p] tells that phase p's current is held. Each phase holds its own current at
+// its own limit, except in 1P2W: the three modules play one output at one voltage, and L1's limit, the
+// output's, holds their currents added (L1 alone is marked; the limits of L2 and L3 take no part).
+void LimitDrives(const PhaseDrive (&in)[3], uint32_t wiring, PhaseDrive (&out)[3], bool (&limited)[3]);
 
 }  // namespace plat

@@ -318,9 +318,11 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
     if (word != 0) return;
     if (reg == kHarmCapture && value == kArmAllPhases) {
         Tick(regs);
-        PhaseDrive drive[3];
+        PhaseDrive drive[3], played[3];
+        bool limited[3];
         Drives(regs, drive);
-        FillCapture(regs, drive, harmonicPct, outputOn, HighRange(), vaClass);
+        LimitDrives(drive, Applied(kPhaseMode), played, limited);
+        FillCapture(regs, played, harmonicPct, outputOn, HighRange(), vaClass);
     } else if (reg == kOutputOn) {
         outputOn = value != 0;
         TakePeaks(regs);
@@ -397,7 +399,7 @@ void PowerStageModel::Drives(const RegisterFile& regs, PhaseDrive (&drive)[3]) c
     for (uint32_t p = 1; p < 3; ++p)
         drive[p].angleDeg = std::fmod(360.0f - drive[p].angleDeg, 360.0f);
     // In 1P2W the three phase modules feed one output: L2 and L3 drive L1's voltage (each into its own
-    // load and under its own current limit), whatever their own registers hold.
+    // load; the output's current, theirs added, held at L1's limit), whatever their own registers hold.
     if (Applied(kPhaseMode) == kWiring1P2W) {
         for (uint32_t p = 1; p < 3; ++p) {
             drive[p].shape = drive[0].shape;

@@ -14,6 +14,7 @@
 #include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/links/remote_state.h"
+#include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/ctrl_words.h"
@@ -22,11 +23,15 @@
 #include "core/system/state/sys_status.h"
 #include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_data.h"
+#include "panel/hardcopy/hardcopy.h"
 #include "panel/keys/key_filters.h"
+#include "panel/keys/key_thread.h"
 #include "panel/menu_thread.h"
 #include "panel/panel_lamps.h"
 #include "panel/runtime_init.h"
 #include "platform/devices/panel_sim.h"
+#include "platform/sandbox/sandbox_events.h"
+#include "sysadmin/usb/usb_memory.h"
 #include "tests/panel/menu_start_fixture.h"
 #include "tests/support/temp_root.h"
 
@@ -313,6 +318,42 @@ TEST_F(MenuKeys, EachChangedLampIsSentOnce) {
     SyncPanelIndicators();
     EXPECT_EQ(plat::PanelSimLampWrites() - before, 4u);
     EXPECT_EQ(plat::PanelSimLamps(), 0x5u);
+}
+
+// A long MENU press copies the screen and nothing else: the key, still held once the copy has ended, opens
+// no MENU page when it is let go. The key thread and the menu/control thread step pass by pass; the
+// supervisor writes the copy while the key thread goes on (and refuses the held key meanwhile).
+TEST_F(MenuKeys, LongMenuPressCopiesTheScreenOnly) {
+    testsupport::TempRoot root;
+    std::string error;
+    UsbMemSmReset();
+    ASSERT_EQ(plat::SandboxUsbEvent("insert sda1", &error), 0) << error;
+    for (int i = 0; i < 40 && !UsbMemoryMounted(); ++i)
+        UsbMem_MountCheck();
+    ASSERT_TRUE(UsbMemoryMounted());
+    g_HardcopyLongPressEnable.store(1);
+    SysStatusSet(kSysReady);
+    KeyThread_Init();
+    int pendingPasses = 0;
+    auto pass = [&pendingPasses] {
+        KeyThread_Pass();
+        MenuThread_Pass();
+        pendingPasses = Hardcopy_IsPending() ? pendingPasses + 1 : 0;
+        if (pendingPasses == 10) Hardcopy_Run();
+    };
+    plat::PanelSimHold('L');
+    for (int i = 0; i < 450; ++i)  // the panel channel's "hold"
+        pass();
+    plat::PanelSimRelease();
+    for (int i = 0; i < 5; ++i)
+        pass();
+    EXPECT_EQ(root.Read("/mnt/sd1/QXDIMC000.bmp").size(), 1152054u) << "the screen copied";
+    EXPECT_TRUE(g_dispatched.empty()) << "the release reached the menu as a MENU key";
+    EXPECT_EQ(g_MenuState.load(), 1u);
+    g_HardcopyLongPressEnable.store(0);
+    ASSERT_EQ(plat::SandboxUsbEvent("remove", &error), 0) << error;
+    for (int i = 0; i < 40 && UsbMemoryMounted(); ++i)
+        UsbMem_MountCheck();
 }
 
 class StartWord : public MenuKeys {

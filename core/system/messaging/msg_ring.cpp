@@ -32,6 +32,12 @@ constexpr size_t kFormatBuffer = 128;
 // Guards the ring and the free text: posters run on every thread and the popup takes from a thread
 // of its own, and a free text empties the ring under the taker's feet. Held only for a few stores.
 std::mutex g_ringLock;
+// The console's copy of the popups: the text of the popup on screen, while one is. A text is printed
+// when it comes up, not again while it stays: a poster that repeats it (the alarm monitor at each of its
+// passes) only has it drawn again. Under g_ringLock.
+char g_consoleText[sizeof g_MsgPopup.text];
+bool g_consoleUp = false;
+
 bool Full() {
     return g_MsgRing.count.load(std::memory_order_relaxed) > kRingSize - 1;
 }
@@ -111,6 +117,7 @@ int32_t MsgQueue_PostId(int32_t id) {
 
 int32_t MsgQueue_PostText(const char* text, int32_t id) {
     char shown[sizeof g_MsgFreeText];
+    bool onScreen = false;
     {
         std::lock_guard<std::mutex> lock(g_ringLock);
         if (Full()) return -1;
@@ -118,12 +125,15 @@ int32_t MsgQueue_PostText(const char* text, int32_t id) {
         ClearLocked();
         std::snprintf(g_MsgFreeText, sizeof g_MsgFreeText, "%s", text != nullptr ? text : "");
         std::memcpy(shown, g_MsgFreeText, sizeof shown);
+        onScreen = g_consoleUp && std::strcmp(g_consoleText, shown) == 0;
         Queue(static_cast<uint32_t>(id));
     }
-    // The text also goes to the console: a person or a test running the controller without looking at
-    // the screen reads it there.
-    std::printf("popup: %s\n", shown);
-    std::fflush(stdout);
+    // The text also goes to the console as it is posted, before a newer one may replace it: a person or a
+    // test running the controller without looking at the screen reads it there.
+    if (!onScreen) {
+        std::printf("popup: %s\n", shown);
+        std::fflush(stdout);
+    }
     return 0;
 }
 
@@ -188,6 +198,10 @@ void MsgPopup_SetText(const char* text) {
     {
         std::lock_guard<std::mutex> lock(g_ringLock);
         std::snprintf(g_MsgPopup.text, sizeof g_MsgPopup.text, "%s", text != nullptr ? text : "");
+        if (MsgPopup_IsShown()) {
+            std::memcpy(g_consoleText, g_MsgPopup.text, sizeof g_consoleText);
+            g_consoleUp = true;
+        }
     }
     g_MsgPopup.flags.fetch_or(kMsgPopupTextChanged, std::memory_order_release);
     std::printf("popup: %s\n", text != nullptr ? text : "");
@@ -238,6 +252,27 @@ void MsgPopupTakeFreeText() {
     std::memcpy(g_MsgPopup.text, g_MsgFreeText, sizeof g_MsgPopup.text);
     g_MsgPopup.text[sizeof g_MsgPopup.text - 1] = '\0';
     std::memset(g_MsgFreeText, 0, 64);
+}
+
+void MsgPopupCameUp(bool print) {
+    bool news = false;
+    char text[sizeof g_MsgPopup.text];
+    {
+        std::lock_guard<std::mutex> lock(g_ringLock);
+        news = !g_consoleUp || std::strcmp(g_consoleText, g_MsgPopup.text) != 0;
+        std::memcpy(g_consoleText, g_MsgPopup.text, sizeof g_consoleText);
+        g_consoleUp = true;
+        std::memcpy(text, g_MsgPopup.text, sizeof text);
+    }
+    if (news && print) {
+        std::printf("popup: %s\n", text);
+        std::fflush(stdout);
+    }
+}
+
+void MsgPopupWentAway() {
+    std::lock_guard<std::mutex> lock(g_ringLock);
+    g_consoleUp = false;
 }
 
 void MsgPopupCopyForPaint(char* out, size_t size) {

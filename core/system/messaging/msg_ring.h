@@ -84,7 +84,8 @@ enum MsgRingId : int32_t {
 // Queues a numbered message; 0, or -1 when 32 messages are pending or the id is outside 1-31 (no text
 // is known for it).
 int32_t MsgQueue_PostId(int32_t id);
-// Empties the ring and queues the text under id (5 timed, 6 held, 7 timed red, 8 held red).
+// Empties the ring and queues the text under id (5 timed, 6 held, 7 timed red, 8 held red), and prints it
+// on the console ("popup: text") unless the popup on screen shows it already.
 int32_t MsgQueue_PostText(const char* text, int32_t id);
 // Copies the free text (terminated, cut to size).
 // kept: tests read the queued message text through it.
@@ -119,6 +120,12 @@ namespace core {
 // pending free text, which is taken (its start cleared) in the same hold of the lock.
 void MsgPopupWriteText(const char* text);
 void MsgPopupTakeFreeText();
+// The popup machine's console hooks. A popup has come up with the text its builder wrote: the console gets
+// it unless that text is what was on screen (the same popup drawn again); print is false for a free text,
+// which its poster has printed. The popup has gone (timed out or closed, not replaced by a newer message):
+// whatever comes up next is new to the console.
+void MsgPopupCameUp(bool print);
+void MsgPopupWentAway();
 // The painter's copy: the text, and the text-changed bit cleared with it.
 void MsgPopupCopyForPaint(char* out, size_t size);
 }  // namespace core

@@ -103,6 +103,45 @@ TEST_F(MsgPopupTest, AFreeTextDropsThePendingIdsAndANewerMessageCutsATimedOne) {
     EXPECT_EQ(PopupsOver(400), std::vector<std::string>{"Output 3\nchanged"});
 }
 
+size_t CountOf(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// The console gets a popup as it comes up, not at each drawing: the alarm monitor's limiter text, posted
+// again at each of its passes while it stays on screen, is printed once, and again once it has gone and
+// comes back. A numbered message is printed as well, once while a repeat of its key only renews it.
+TEST_F(MsgPopupTest, TheConsoleGetsEachPopupOncePerAppearance) {
+    const std::string irms = "popup: IRMS\nLimiter Operations\n";
+    const std::string remote = "popup: Invalid with \nRemote Control\n";
+    testing::internal::CaptureStdout();
+    for (int post = 0; post < 5; ++post) {
+        ASSERT_GT(ShowErrorMessage("IRMS\nLimiter Operations"), 0);
+        for (int pass = 0; pass < 40; ++pass)
+            MsgPopupFsm_Step();
+        ASSERT_TRUE(MsgPopup_IsShown()) << "post " << post;
+    }
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(CountOf(out, irms), 1u) << out;
+
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(PopupsOver(150).empty()) << "it times out";
+    ASSERT_GT(ShowErrorMessage("IRMS\nLimiter Operations"), 0);
+    EXPECT_EQ(PopupsOver(5), std::vector<std::string>{"IRMS\nLimiter Operations"});
+    for (int press = 0; press < 3; ++press) {
+        ASSERT_EQ(MsgQueue_PostId(kMsgRemoteRefused), 0);
+        for (int pass = 0; pass < 20; ++pass)
+            MsgPopupFsm_Step();
+        ASSERT_EQ(PopupText(), "Invalid with \nRemote Control");
+    }
+    ASSERT_GT(ShowErrorMessage("IRMS\nLimiter Operations"), 0);
+    EXPECT_EQ(PopupsOver(5), std::vector<std::string>{"IRMS\nLimiter Operations"});
+    out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, irms + remote + irms);
+}
+
 // A format the popup's formatter does not know posts nothing; nor does an id without a text.
 TEST_F(MsgPopupTest, RefusedPostsLeaveTheRingAsItWas) {
     EXPECT_EQ(ShowMessage(2, "100%%"), -1);

@@ -167,18 +167,28 @@ TEST(StagePlay, PeakHoldHoldsUntilClearedOrExceeded) {
 // Every measurement register of every row against the phasors of one loaded sine case per wiring: 100 V
 // a phase into 10, 20 and 40 ohm. 3P4W plays three lines 120 degrees apart; 1P3W L1 and L2 180 degrees
 // apart with L3 idle, its totals over the two; 1P2W one output fed by the three modules, its current
-// their sum.
+// their sum. Where an rms current limit holds, the voltage played is worked out here from the loads.
 TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
     struct Case {
         const char* what;
         uint32_t wiring;
         double angle[3];  // degrees, lagging L1
         float acv[3];
+        float irmsLimit[3];  // A, the phases' limit registers; 0: none
+        double played[3];    // V rms each phase plays
     };
     const Case cases[] = {
-        {"3P4W", 0, {0, 120, 240}, {100, 100, 100}},
-        {"1P3W", 2, {0, 180, 240}, {100, 100, 0}},
-        {"1P2W", 1, {0, 0, 0}, {100, 100, 100}},
+        {"3P4W", 0, {0, 120, 240}, {100, 100, 100}, {}, {100, 100, 100}},
+        {"1P3W", 2, {0, 180, 240}, {100, 100, 0}, {}, {100, 100, 0}},
+        {"1P2W", 1, {0, 0, 0}, {100, 100, 100}, {}, {100, 100, 100}},
+        // Each line at its own limit: L1 would draw 100 V / 10 ohm = 10 A, held at 5 A it plays
+        // 5 A x 10 ohm = 50 V; L3 would draw 2.5 A, held at 1 A it plays 40 V; L2 has none.
+        {"3P4W held", 0, {0, 120, 240}, {100, 100, 100}, {5, 0, 1}, {50, 100, 40}},
+        // One output into the three loads in parallel: 1/R = 1/10 + 1/20 + 1/40 = 0.175 S, so 100 V would
+        // draw 17.5 A; L1's limit, the output's, holds the sum at 10.5 A: V = 10.5 A / 0.175 S = 60 V
+        // (6 + 3 + 1.5 A). The 4 A of L2's and L3's registers take no part (alone, L2's module would
+        // sit at 80 V).
+        {"1P2W held", 1, {0, 0, 0}, {100, 100, 100}, {10.5f, 4, 4}, {60, 60, 60}},
     };
     const double ohms[3] = {10, 20, 40}, s2 = std::sqrt(2.0);
     for (const Case& c : cases) {
@@ -187,11 +197,14 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
         s.Write(kPhaseMode, c.wiring);
         s.WriteFloat(kPhaseAngleL2, static_cast<float>(360 - c.angle[1]));
         s.WriteFloat(kPhaseAngleL3, static_cast<float>(360 - c.angle[2]));
+        bool held = false;
         for (uint32_t p = 0; p < 3; ++p) {
             s.Write(kWaveform.at(p), test::kSine);
             s.WriteFloat(kAcv.at(p), c.acv[p]);
+            s.WriteFloat(kIrmsLimit.at(p), c.irmsLimit[p]);
             s.Write(kOutputFreq.at(p), 50 * 10000);
             s.m.loadOhms[p] = static_cast<float>(ohms[p]);
+            held = held || c.played[p] != c.acv[p];
         }
         s.Write(kApply, 1);
         // Expected per row: vrms, vavg, vmax, vmin, irms, iavg, imax, imin, ipk hold, P, S, Q, PF x 1000,
@@ -199,9 +212,9 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
         double want[7][14] = {};
         std::complex<double> phasor[3];
         const int used = c.wiring == 2 ? 2 : 3;
-        double vTotal = 0, iTotal = 0, pTotal = 0, largestIpk = 0;
+        double vTotal = 0, iTotal = 0, pTotal = 0, largestIpk = 0, largestVpk = 0;
         for (int p = 0; p < 3; ++p) {
-            const double v = c.acv[p], i = v / ohms[p], on = v > 0 ? 1 : 0;
+            const double v = c.played[p], i = v / ohms[p], on = v > 0 ? 1 : 0;
             phasor[p] = std::polar(v * s2, -c.angle[p] * kPi / 180);
             const double row[14] = {v,       0,      v * s2, -v * s2, i, 0,         i * s2,
                                     -i * s2, i * s2, v * i,  v * i,   0, 1000 * on, 141 * on};
@@ -211,6 +224,7 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
             iTotal += i;
             pTotal += v * i;
             largestIpk = std::max(largestIpk, i * s2);
+            largestVpk = std::max(largestVpk, v * s2);
         }
         for (int l = 0; l < 3; ++l) {
             const double peak = std::abs(phasor[l] - phasor[(l + 1) % 3]);
@@ -219,10 +233,24 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
             want[3 + l][3] = -peak;
         }
         // The currents' peaks add (the sums of maxima); the held peak is the one output's in 1P2W, else the
-        // largest line's. Every phase plays 100 V here, so L1's voltage and the used phases' mean agree.
-        const double ipkHold = c.wiring == 1 ? iTotal * s2 : largestIpk, vpk = 100 * s2;
-        const double total[14] = {vTotal,       0,       vpk,    -vpk,   iTotal, 0,    iTotal * s2,
-                                  -iTotal * s2, ipkHold, pTotal, pTotal, 0,      1000, 141};
+        // largest line's. The one output's voltage is L1's; separate lines total the used phases' mean rms
+        // and their largest peaks.
+        const bool one = c.wiring == 1;
+        const double ipkHold = one ? iTotal * s2 : largestIpk, vpk = one ? c.played[0] * s2 : largestVpk;
+        const double total[14] = {one ? c.played[0] : vTotal,
+                                  0,
+                                  vpk,
+                                  -vpk,
+                                  iTotal,
+                                  0,
+                                  iTotal * s2,
+                                  -iTotal * s2,
+                                  ipkHold,
+                                  pTotal,
+                                  pTotal,
+                                  0,
+                                  1000,
+                                  141};
         std::copy(std::begin(total), std::end(total), want[6]);
         const Block blocks[14] = {kVrms, kVavg,    kVmax,  kVmin,     kIrms,     kIavg,        kImax,
                                   kImin, kIpkHold, kPower, kApparent, kReactive, kPowerFactor, kCrestFactor};
@@ -237,6 +265,10 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
             EXPECT_NEAR(s.Read(kVpkHold.at(r)), r < 3 ? want[r][2] : vpk, 0.02)
                 << "register " << kVpkHold.at(r);
         EXPECT_FLOAT_EQ(s.Read(kMeasFreq), 50.0f);
+        EXPECT_EQ((s.m.Read(s.regs, kOutputStatus, 0) >> 5) & 1u, held ? 1u : 0u) << "current-limit bit";
+        // The capture plays the same: L1's current at its peak, a quarter period in.
+        s.Write(kHarmCapture, 7);
+        EXPECT_NEAR(s.Captured(0, plat::kCaptureSamples / 4, 1), want[0][6], 0.01);
     }
 }
 

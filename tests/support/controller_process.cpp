@@ -54,7 +54,8 @@ std::string QueueField(const std::string& out, int field) {
 
 }  // namespace
 
-ControllerProcess::ControllerProcess(const std::vector<std::string>& extraArgs)
+ControllerProcess::ControllerProcess(const std::vector<std::string>& extraArgs,
+                                     const std::map<std::string, std::string>& rootFiles)
     : portOffset_(TestPortOffset()) {
     const char* buildDir = std::getenv("VRN_BUILD_DIR");
     if (buildDir == nullptr || buildDir[0] == '\0') {
@@ -65,6 +66,11 @@ ControllerProcess::ControllerProcess(const std::vector<std::string>& extraArgs)
     folder_ = MakeTempFolder("vrn-run-");
     if (folder_.empty()) return;
     fs::create_directory(workDir());
+    for (const auto& [path, content] : rootFiles) {
+        const fs::path file = root() + path;
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << content;
+    }
 
     std::vector<std::string> args = {program, "--root", root(), "--port-offset", std::to_string(portOffset_)};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());

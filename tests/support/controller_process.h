@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,10 @@ inline constexpr int kStartupTimeoutMs = 40000;
 class ControllerProcess {
   public:
     // Starts $VRN_BUILD_DIR/app/vrn-controller --root <root> --port-offset <TestPortOffset()>
-    // followed by `extraArgs`. A failed start is reported as a test failure.
-    explicit ControllerProcess(const std::vector<std::string>& extraArgs = {});
+    // followed by `extraArgs`, with `rootFiles` (instrument path -> content) in its root before it
+    // starts. A failed start is reported as a test failure.
+    explicit ControllerProcess(const std::vector<std::string>& extraArgs = {},
+                               const std::map<std::string, std::string>& rootFiles = {});
     // Stops a program still running with SIGTERM (SIGKILL when it does not end) and removes the folder
     // and the message queue a killed program left. A program whose end the test did not wait for must
     // end with status 0 (a sanitizer report ends it otherwise): anything else fails the test.

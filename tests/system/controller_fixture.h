@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,12 +30,17 @@ inline std::string AskOnce(ControllerProcess& c, const std::vector<std::string>&
 
 class SharedController : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { controller_ = std::make_unique<ControllerProcess>(); }
+    static void SetUpTestSuite() { Start(); }
     static void TearDownTestSuite() {
         EXPECT_EQ(controller_->Stop(SIGTERM), 0) << controller_->Output();
         controller_.reset();
     }
     void SetUp() override { ASSERT_TRUE(c().Running()) << c().Output(); }
+    // Starts the suite's controller with these files (instrument path -> content) in its root: a suite
+    // that needs them calls it from a SetUpTestSuite of its own.
+    static void Start(const std::map<std::string, std::string>& rootFiles = {}) {
+        controller_ = std::make_unique<ControllerProcess>(std::vector<std::string>{}, rootFiles);
+    }
     static ControllerProcess& c() { return *controller_; }
     static int Port(int instrumentPort) { return instrumentPort + c().portOffset(); }
     // Types one line into the panel channel (the simulated instrument's own commands).

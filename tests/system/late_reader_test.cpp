@@ -1,11 +1,13 @@
-// Clients of the serial line and of the USB device port that send a long run of queries and read the
-// replies only later, on one controller for the suite: every reply arrives and none is refused for want
-// of room. Last, a stop while an RS232 client never reads.
+// Clients of the serial line, the USB device port and the USB-GPIB adapter that send a long run of queries
+// and read the replies only later, on one controller for the suite: every reply arrives and none is
+// refused for want of room. Last, a stop while an RS232 client never reads.
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <chrono>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "tests/system/controller_fixture.h"
 #include "tests/system/pty_fixture.h"
@@ -14,6 +16,7 @@ namespace {
 
 using testsupport::PtyClient;
 using testsupport::PtyClientPath;
+using Clock = std::chrono::steady_clock;
 
 // The replies of this many queries (some 37 bytes each) are more than the stand-in's line holds (about
 // 50 KiB each way) together with the port's transmit queue.
@@ -27,6 +30,8 @@ constexpr int kHeldMs = 1000;
 constexpr int kReplyWaitMs = 15000;
 
 const std::string kNoError = "+0,\"No error\"";
+// The USB-GPIB driver's log line of a reply length announced, one per message answered.
+const std::string kAnnounced = "qx_gpib 0x40040D0F ";
 
 struct LateRun {
     bool held = false;  // the line stopped taking the queries before all were sent
@@ -72,7 +77,39 @@ LateRun SendThenReadLate(PtyClient& client, const std::string& idn) {
     return run;
 }
 
-class LateReader : public testsupport::SharedController {};
+class LateReader : public testsupport::SharedController {
+  protected:
+    // The USB-GPIB adapter is served only while its driver module is on the disk.
+    static void SetUpTestSuite() { Start({{"/mnt/disk/qx_gpib.ko", "stand-in module\n"}}); }
+    static size_t Logged(const std::string& text) {
+        return testsupport::CountOf(testsupport::FileText(c().root() + "/var/log/devices.log"), text);
+    }
+    // Whether the adapter stops taking messages before `total` replies were announced: the count stays
+    // for kHeldMs.
+    static bool HeldBefore(size_t total) {
+        size_t last = Logged(kAnnounced);
+        auto since = Clock::now();
+        for (const auto end = since + std::chrono::milliseconds(kReplyWaitMs); Clock::now() < end;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            const size_t now = Logged(kAnnounced);
+            if (now >= total) return false;
+            if (now != last) {
+                last = now;
+                since = Clock::now();
+            } else if (Clock::now() - since >= std::chrono::milliseconds(kHeldMs)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    static bool WaitLogged(const std::string& text, size_t count) {
+        for (const auto end = Clock::now() + std::chrono::milliseconds(kReplyWaitMs); Logged(text) < count;) {
+            if (Clock::now() > end) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
+};
 
 TEST_F(LateReader, AnRs232ClientGetsEveryReply) {
     PtyClient rs232(PtyClientPath(c().root(), "ttyS1"));
@@ -98,6 +135,43 @@ TEST_F(LateReader, AUsbTmcClientGetsEveryReply) {
     EXPECT_EQ(run.replies, kQueries) << run.firstOther;
     EXPECT_EQ(run.others, 0) << run.firstOther;
     EXPECT_EQ(tmc.Ask("SYST:ERR?"), kNoError);
+}
+
+// The GPIB channel reads a message only once the reply before it has left, so a client that reads late is
+// held in the line; while the adapter waits for it to read, the bus is still served: a group execute
+// trigger (none armed) is taken and queues its error, and no reply is lost or cut by it.
+TEST_F(LateReader, AGpibClientGetsEveryReplyAndTheBusIsServedMeanwhile) {
+    PtyClient gpib(PtyClientPath(c().root(), "qx_gpib", 30000));
+    ASSERT_TRUE(gpib.Open()) << c().Output();
+    ASSERT_FALSE(gpib.AskUntilAnswered("*IDN?", 30000).empty()) << c().Output();
+    ASSERT_EQ(gpib.Ask("*CLS;*OPC?"), "1");
+    // An arbitrary-waveform file: a block of 8260 bytes and the line feed. A dozen of them are more than
+    // the line holds.
+    const std::string query = "DATA:ARB:FILE? 1\n";
+    constexpr size_t kReplySize = 6 + 8260 + 1;
+    constexpr int kMessages = 12;
+    ASSERT_TRUE(gpib.Send(query));
+    const std::string reply = gpib.ReadBytes(kReplySize, kReplyWaitMs);
+    ASSERT_EQ(reply.substr(0, 6), "#48260");
+    ASSERT_EQ(reply.size(), kReplySize);
+    ASSERT_EQ(reply.back(), '\n');
+    const size_t announced = Logged(kAnnounced);
+    std::string all;
+    for (int i = 0; i < kMessages; ++i)
+        all += query;
+    ASSERT_TRUE(gpib.Send(all));
+    ASSERT_TRUE(HeldBefore(announced + kMessages)) << "the controller sent every reply while none was read";
+    const std::string trigger = "qx_gpib 0x80040D0B 0x0080";
+    const size_t triggers = Logged(trigger);
+    ASSERT_TRUE(Panel("gpib get"));
+    EXPECT_TRUE(WaitLogged(trigger, triggers + 1))
+        << "the trigger was not taken while the client read nothing";
+    int replies = 0;
+    for (int i = 0; i < kMessages; ++i)
+        replies += gpib.ReadBytes(kReplySize, kReplyWaitMs) == reply ? 1 : 0;
+    EXPECT_EQ(replies, kMessages);
+    EXPECT_EQ(gpib.Ask("SYST:ERR?"), "-211,\"Trigger ignored\"");
+    EXPECT_EQ(gpib.Ask("SYST:ERR?"), kNoError);
 }
 
 // Last in the suite: it stops the suite's controller. A channel that waits for its client to read still

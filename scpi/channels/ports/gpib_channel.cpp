@@ -73,6 +73,21 @@ uint32_t CommittedLength() {
     return sum;
 }
 
+// The node stays blocking for the driver, but a reply never waits in write() for a client that does not
+// read: the pass has to go on to see a device clear and a stop. It is written only when poll says the node
+// takes bytes, and non-blocking, since a blocking write waits until the node has taken all of it; what the
+// node does not take now stays queued for the next pass.
+bool TransmitWithoutWaiting() {
+    pollfd p{Fd(), POLLOUT, 0};
+    if (p.fd < 0) return true;
+    if (poll(&p, 1, 0) <= 0) return true;
+    const int flags = fcntl(p.fd, F_GETFL);
+    if (flags < 0 || fcntl(p.fd, F_SETFL, flags | O_NONBLOCK) < 0) return true;
+    const bool kept = DevicePortTransmit(&g_port);
+    fcntl(p.fd, F_SETFL, flags);
+    return kept;
+}
+
 int SetAddress(uintptr_t argument) {
     const int32_t address = static_cast<int32_t>(argument);
     if (address < 0 || address > kGpibAddressMax) return -1;  // a damaged setting is not the bus's
@@ -247,7 +262,7 @@ void GpibPass(uint32_t pass) {
         } else {
             DeferredStep(ifc);
             if (ifc->io.control(kPortCtlCommitted, 0) > 0) {
-                if (!DevicePortTransmit(&g_port)) ifc->io.close();
+                if (!TransmitWithoutWaiting()) ifc->io.close();
             } else if (ps->state != kParsePosted) {
                 scpiProcessInput(ifc);
             }

@@ -4,6 +4,7 @@
 // from the stand-in's log of requests.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -186,6 +187,43 @@ TEST_F(GpibChannel, ABusDeviceClearDropsTheUnfinishedMessage) {
     ASSERT_TRUE(RunUntil([] { return g_ScpiIfGpib.io.control(kPortCtlRxCount, 0) > 0; }));
     BusEvent("dcl");
     ASSERT_TRUE(RunUntil([this] { return Logged("qx_gpib 0x80040D0B 0x0008"); }));
+    ASSERT_TRUE(Reply("*ESE?\n"));
+    EXPECT_EQ(got_, "+0\n");
+}
+
+// A reply larger than the node's whole line while the client reads nothing: the passes go on, so the bus's
+// device clear is still taken; it drops the reply, and the next message is answered alone.
+TEST_F(GpibChannel, ADeviceClearIsTakenWhileTheClientReadsNothing) {
+    static const std::string big(512 * 1024, 'b');  // more than the stand-in's line holds both ways
+    const ScpiIoOps& io = g_ScpiIfGpib.io;
+    const uint32_t size = static_cast<uint32_t>(big.size());
+    ASSERT_EQ(io.write(big.data(), size, kPortByRef), static_cast<int>(size));
+    ASSERT_EQ(io.write(nullptr, 0, kPortCommit), 1);
+    std::atomic<bool> stop{false}, stopped{false};
+    std::thread passes([&] {
+        for (uint32_t pass = pass_; !stop.load(); ++pass) {
+            scpi::GpibPass(pass);
+            plat::SleepMs(1);
+        }
+        stopped = true;
+    });
+    // The reply is under way: bytes have reached the client, who leaves them there.
+    int pending = 0;
+    for (const uint64_t until = plat::NowMs() + 3000; pending == 0 && plat::NowMs() < until; plat::SleepMs(1))
+        ioctl(client_, FIONREAD, &pending);
+    EXPECT_GT(pending, 0);
+    BusEvent("dcl");
+    bool taken = false;
+    for (const uint64_t until = plat::NowMs() + 3000; !taken && plat::NowMs() < until; plat::SleepMs(5))
+        taken = Logged("qx_gpib 0x80040D0B 0x0008");
+    EXPECT_TRUE(taken) << "the device clear was not taken while the reply waited for the client";
+    stop = true;
+    // A pass held by the client is freed by reading what it writes.
+    char sink[4096];
+    for (const uint64_t until = plat::NowMs() + 30000; !stopped.load() && plat::NowMs() < until;)
+        if (read(client_, sink, sizeof sink) <= 0) plat::SleepMs(1);
+    passes.join();
+    EXPECT_EQ(io.control(kPortCtlCommitted, 0), 0);
     ASSERT_TRUE(Reply("*ESE?\n"));
     EXPECT_EQ(got_, "+0\n");
 }

@@ -283,4 +283,25 @@ TEST_F(PanelMenuScreens, CalibrationPointRefusesPageAndOutputChanges) {
     EXPECT_EQ(Query("OUTP OFF;*OPC?;:OUTP?"), "1;+0");
 }
 
+// Without calstat the simulated stage answers a calibration by itself: phase U's voltage calibration runs
+// from the panel through its six points, the high range after the third, and back to the item list.
+TEST_F(PanelMenuScreens, VoltageCalibrationRunsOnTheStagesOwnAnswers) {
+    ASSERT_TRUE(Panel("calstat auto"));
+    Mark();
+    SendLocal("SYST:PASS 4145");
+    ASSERT_TRUE(WaitLogged(761, 31, "SAVE")) << TextLogSinceMark();
+    // ENTER starts the item, then takes each point's value; each point's popup follows its preparation.
+    for (int point = 0; point < 6; ++point) {
+        Mark();
+        Keys({"key U"});
+        ASSERT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(", true)) << "point " << point << TextLogSinceMark();
+        EXPECT_TRUE(StageWritten(2353, point < 3 ? "17" : "25")) << point;
+    }
+    Mark();
+    Keys({"key U"});
+    EXPECT_TRUE(WaitLogged(761, 31, "SAVE")) << "the item list again" << TextLogSinceMark();
+    Keys({"key \\"});
+    EXPECT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:OUTP OFF;*OPC?;:OUTP?"), "1;+1;1;+0");
+}
+
 }  // namespace

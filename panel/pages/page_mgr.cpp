@@ -56,6 +56,12 @@ bool IsPageId(uint32_t id) {
     return id == kPageIdHome || id == kPageIdSimple || id == kPageIdMenu || id == kPageIdCal ||
            id == kPageIdSeq || id == kPageIdSim || id == kPageIdSeqSimAlt;
 }
+// The page a menu state names: its own id, or the calibration page for a point or the default
+// confirmation, which a remote calibration start can enter straight from another page; a state the
+// manager saw pass by too quickly (the list, then a point) must not leave the calibration without its page.
+uint32_t PageOfState(uint32_t state) {
+    return state > kMenuCalibration && state <= kMenuCalDefaultConfirm ? kPageIdCal : state;
+}
 bool IsSeqSimId(uint32_t id) {
     return id == kPageIdSeq || id == kPageIdSim || id == kPageIdSeqSimAlt;
 }
@@ -239,8 +245,8 @@ int32_t PageMgr_Run(StepRow* row, uint32_t event) {
         else
             g_pages.overlay->create();
     } else if (event == 3) {
-        const uint32_t state = g_MenuState.load(kRelaxed);
-        if (IsPageId(state) && state != g_PageId.load()) g_PageId.store(state);
+        const uint32_t page = PageOfState(g_MenuState.load(kRelaxed));
+        if (IsPageId(page) && page != g_PageId.load()) g_PageId.store(page);
         if ((g_PagesCreated.load(kRelaxed) & kPageBitOverlay) != 0) g_pages.overlay->update();
         // A machine that has hidden its page, or has its hide posted, ends the pass: the next page shows
         // only on the pass after the hide, never beside the page it replaces.

@@ -204,10 +204,6 @@ float RegFloat(const PowerStageModel& m, uint32_t reg) {
     return std::bit_cast<float>(m.Applied(reg));
 }
 
-// The calibration commands the stage carries out on its calibration data; the others (start 8, next
-// point 16, abort 32) belong to the point sequence, which reports nothing here.
-constexpr uint32_t kCalDefault = 1, kCalRecall = 2, kCalSave = 4;
-constexpr uint32_t kCalDone = 1u << 3, kCalFailed = 2u << 3;  // second result
 constexpr uint32_t kCalChecksumWord = 254;
 // The stage's own data when nothing was calibrated: every data word at its mid value, no correction.
 constexpr uint16_t kCalNeutralWord = 0x4000;
@@ -276,31 +272,33 @@ void PowerStageModel::LoadCalPages(RegisterFile& regs) const {
         CalPageToRegs(regs, p, calStored_[p]);
 }
 
+// The stage carries out the data commands itself; the others belong to its run of the calibration.
 void PowerStageModel::CaliCommand(RegisterFile& regs, uint32_t command) {
-    caliStatus_ = 0;
-    if (command == kCalSave) {
+    if (command == kCaliSave) {
         uint16_t pages[kCalPage.count][kCalWords];
         for (uint32_t p = 0; p < kCalPage.count; ++p) {
             for (uint32_t w = 0; w < kCalWords; ++w)
                 pages[p][w] = static_cast<uint16_t>(regs.Get(kCalPage.at(p), w));
             // A page that fails its check is not stored over sound data: the save fails as a whole.
             if (!CalPageSound(pages[p])) {
-                caliStatus_ = kCalFailed;
+                cali_.Report(kCaliSecondTwo);
                 return;
             }
         }
         std::copy(&pages[0][0], &pages[0][0] + std::size(pages) * kCalWords, &calStored_[0][0]);
-        caliStatus_ = kCalDone;
-    } else if (command == kCalRecall) {
+        cali_.Report(kCaliSecondOne);
+    } else if (command == kCaliRecall) {
         LoadCalPages(regs);
-        caliStatus_ = kCalDone;
-    } else if (command == kCalDefault) {
+        cali_.Report(kCaliSecondOne);
+    } else if (command == kCaliDefault) {
         // The stored data stays until the next save; only the pages in use go back to the stage's own.
         uint16_t neutral[kCalWords];
         CalNeutralPage(neutral);
         for (uint32_t p = 0; p < kCalPage.count; ++p)
             CalPageToRegs(regs, p, neutral);
-        caliStatus_ = kCalDone;
+        cali_.Report(kCaliSecondOne);
+    } else {
+        cali_.Command(command, regs.Get(kCaliMode, 0), clock());
     }
 }
 
@@ -330,6 +328,8 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
         ClearPeaks(value);
     } else if (reg == kCaliCmd) {
         CaliCommand(regs, value);
+    } else if (reg == kCaliAvgCount) {
+        cali_.Reading(clock());
     } else if (reg == kSeqSimCmd) {
         sequencer_.Command(regs, value, clock());
         if (sequencer_.state() == StageSequencer::kRunning) runPlays_ = true;

@@ -26,6 +26,7 @@
 #include "platform/stage/power_stage_load.h"
 #include "platform/stage/reg_map.h"
 #include "platform/stage/register_file.h"
+#include "platform/stage/stage_cali_run.h"
 #include "platform/stage/stage_sequencer.h"
 #include "platform/stage/stage_waveform.h"
 
@@ -59,8 +60,9 @@ class PowerStageModel {
     // A run register (step, state, jumps left, run time) as the sequencer reports it now.
     uint32_t SequencerRead(const RegisterFile& regs, uint32_t reg) const;
     // The calibration status register: the outcome of the last save (4), recall (2) or default (1) of the
-    // calibration data in its second result (1 done, 2 failed), 0 after any other calibration command.
-    uint32_t CaliStatus() const { return caliStatus_; }
+    // calibration data in its second result (1 done, 2 failed); after a start, a next point, a reading or
+    // another command what the stage's own run of the calibration reports by now (stage_cali_run.h).
+    uint32_t CaliStatus() const { return cali_.Status(clock()); }
 
     // The answer of a measurement register (0-6 rows of 2128-2225, 2226-2233).
     uint32_t MeasureWord(const RegisterFile& regs, uint32_t reg) const;
@@ -105,11 +107,10 @@ class PowerStageModel {
     mutable bool measuresValid_ = false;
     uint32_t applied_[regmap::kSettings.count] = {};
     // Calibration data: the pages (words 0-254 of each phase's calibration register) as the stage last
-    // stored them, and the result of the last calibration command (register 2098: first result in bits
-    // 0-2, second in bits 3-5).
+    // stored them, and what its calibration status reports.
     static constexpr uint32_t kCalWords = 255;
     uint16_t calStored_[regmap::kCalPage.count][kCalWords] = {};
-    uint32_t caliStatus_ = 0;
+    StageCaliRun cali_;
     void CaliCommand(RegisterFile& regs, uint32_t command);
     void LoadCalPages(RegisterFile& regs) const;
     // Reading a run register moves the sequencer on to the present instrument time.

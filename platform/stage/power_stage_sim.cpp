@@ -537,7 +537,7 @@ void PowerStageSim::InjectBit(uint32_t reg, uint32_t bit, bool on) {
 void PowerStageSim::ScriptCaliStatus(const std::vector<uint32_t>& values) {
     std::lock_guard<std::mutex> lock(mu_);
     caliScript_.assign(values.begin(), values.end());
-    caliScripted_ = true;
+    caliScripted_ = !values.empty();
 }
 
 void PowerStageSim::ScriptRead(uint32_t reg, uint32_t word, const std::vector<uint32_t>& values) {

@@ -92,7 +92,8 @@ class PowerStageSim {
     // Alarm and status bits the stage reports on top of what it would answer (alarm words 2086-2088 and
     // 2091, output status 2085 ...), set or cleared one bit at a time until Reset.
     void InjectBit(uint32_t reg, uint32_t bit, bool on);
-    // Calibration status script: each read of register 2098 takes the next value; the last one stays.
+    // Calibration status script: each read of register 2098 takes the next value; the last one stays. An
+    // empty script gives the status back to the stage's own run of the calibration.
     void ScriptCaliStatus(const std::vector<uint32_t>& values);
     // Read script of any word: each 32-bit read takes the next value as the word's override; the last
     // one stays (a status that changes while the controller polls it).

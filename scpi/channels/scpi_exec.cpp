@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/control/calibration/cal_state.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
@@ -50,6 +51,14 @@ uint32_t MainIdOf(const ScpiInterface* ifc) {
     uint32_t id = ifc->cmd->cmdId;
     if (ifc->cmdSet == &g_ScpiCmdSets[1]) return id < scpi::kAltToMainId.size() ? scpi::kAltToMainId[id] : 0;
     return id;
+}
+
+// The handler row of the command in the block, from the table of the set it was parsed in (its ids mean
+// nothing in the other); null for an id outside the table.
+const ScpiHandlerRow* HandlerRowOf(const ScpiInterface* ifc) {
+    const ScpiCmdSet* set = ifc->cmdSet != nullptr ? ifc->cmdSet : &g_ScpiCmdSets[0];
+    const uint32_t id = ifc->cmd->cmdId;
+    return set->handlers != nullptr && id < set->handlerCount ? &set->handlers[id] : nullptr;
 }
 
 }  // namespace
@@ -154,13 +163,18 @@ int ChannelStart(ScpiInterface* ifc, const char* name, const ScpiIoOps& ops) {
 
 int RunHandler(ScpiInterface* ifc) {
     if (ifc == nullptr || ifc->cmd == nullptr) return -1;
-    // The set the command was parsed in: its ids mean nothing in the other.
-    const ScpiCmdSet* set = ifc->cmdSet != nullptr ? ifc->cmdSet : &g_ScpiCmdSets[0];
-    const uint32_t id = ifc->cmd->cmdId;
-    ScpiHandler handler = CmdUndefined;
-    if (set->handlers != nullptr && id < set->handlerCount && set->handlers[id].handler != nullptr)
-        handler = set->handlers[id].handler;
-    return handler(ifc);
+    const ScpiHandlerRow* row = HandlerRowOf(ifc);
+    return (row != nullptr && row->handler != nullptr ? row->handler : CmdUndefined)(ifc);
+}
+
+int RunSetHandler(ScpiInterface* ifc) {
+    if (ifc == nullptr || ifc->cmd == nullptr) return -1;
+    const ScpiHandlerRow* row = HandlerRowOf(ifc);
+    if (row != nullptr && row->reach == ScpiSetReach::kPageOrOutput && CalibrationInProgress()) {
+        scpiSetError(ifc, kScpiErrSettingsConflict);
+        return 0;
+    }
+    return RunHandler(ifc);
 }
 
 void DeferredStep(ScpiInterface* ifc) {

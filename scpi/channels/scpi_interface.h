@@ -132,6 +132,11 @@ bool WaitsForInput(const ScpiInterface* ifc);
 // Runs the handler of the command in the block, from the handler table of the set it was parsed in;
 // ids without a handler report "-113,"Undefined header"".
 int RunHandler(ScpiInterface* ifc);
+// Runs a set command's handler as RunHandler does, on the menu/control thread. While a calibration is in
+// progress a command that would change the page or reconfigure the output is refused with "-221,"Settings
+// conflict"" before it changes anything: it would leave the unit in calibration mode without its page, or
+// change the output under the running point; only the calibration's own exits end it.
+int RunSetHandler(ScpiInterface* ifc);
 
 // After a pass of a channel whose client's bytes wait to be parsed: waits for the completion of a command
 // handed to the menu/control thread (woken by it, at most waitMs), or one pass period (2 ms) while a large

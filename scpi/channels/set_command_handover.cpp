@@ -16,7 +16,7 @@ thread_local ScpiHandoverCheck t_check = nullptr;
 int32_t RunSetCommand(ScpiInterface* ifc) {
     t_afterPass = false;
     t_check = nullptr;
-    scpi::RunHandler(ifc);
+    scpi::RunSetHandler(ifc);
     return t_afterPass ? kScpiRunAfterPass : kScpiRunDone;
 }
 

@@ -14,6 +14,10 @@
 namespace scpi {
 namespace {
 
+// The rows whose set form changes the page or reconfigures the output: refused while a calibration is in
+// progress (scpi::RunSetHandler).
+constexpr ScpiSetReach kPageOrOutput = ScpiSetReach::kPageOrOutput;
+
 constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdCal, CmdCal},
     {kCmdCls, CmdCls},
@@ -21,12 +25,12 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdEsr, CmdEsr},
     {kCmdIdn, CmdIdn},
     {kCmdOpc, CmdOpc},
-    {kCmdRcl, CmdRcl},
-    {kCmdRst, CmdRst},
+    {kCmdRcl, CmdRcl, kPageOrOutput},
+    {kCmdRst, CmdRst, kPageOrOutput},
     {kCmdSav, CmdSav},
     {kCmdSre, CmdSre},
     {kCmdStb, CmdStb},
-    {kCmdTrg, CmdTrg},
+    {kCmdTrg, CmdTrg, kPageOrOutput},
     {kCmdTst, CmdTst},
     {kCmdWai, CmdWai},
     {kCmdAbor, CmdAbor},
@@ -35,9 +39,9 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdCalVolt, CmdCalVolt},
     {kCmdCalCurrAvg, CmdCalCurrAvg},
     {kCmdCalCurr, CmdCalCurr},
-    {kCmdInitImmName, CmdInitName},
+    {kCmdInitImmName, CmdInitName, kPageOrOutput},
     {kCmdMemSav, CmdSav},
-    {kCmdMemRcl, CmdRcl},
+    {kCmdMemRcl, CmdRcl, kPageOrOutput},
     {kCmdMemTrig, CmdMemTrig},
     {kCmdOutpStatTrig, CmdOutpTrig},
     {kCmdOutpStat, CmdOutpStat},
@@ -85,7 +89,7 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdSourSimRepEnab, HoldingSeqSimTables<CmdSourSim<kCmdSourSimRepEnab>>},
     {kCmdSourSimTranCode, HoldingSeqSimTables<CmdSourSim<kCmdSourSimTranCode>>},
     {kCmdSourSimTranTime, HoldingSeqSimTables<CmdSourSim<kCmdSourSimTranTime>>},
-    {kCmdDispWindDesMode, CmdDispDesMode},
+    {kCmdDispWindDesMode, CmdDispDesMode, kPageOrOutput},
     {kCmdDispWindMeasSour, CmdDispMeasSour},
     {kCmdEthDhcp, CmdEthDhcp},
     {kCmdInpGain, CmdInpGain},
@@ -151,8 +155,8 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdSourPhasSyncImm, CmdSourPhasSync},
     {kCmdSourVoltLimPeak, CmdSourVoltLimPeak},
     {kCmdSourVoltLimRms, CmdSourVoltLimRms},
-    {kCmdSourVoltRang, CmdSourVoltRang},
-    {kCmdSourMode, CmdSourMode},
+    {kCmdSourVoltRang, CmdSourVoltRang, kPageOrOutput},
+    {kCmdSourMode, CmdSourMode, kPageOrOutput},
     {kCmdSystCommLanDhcp, CmdSystCommLanDhcp},
     {kCmdSystCommLanDns, CmdSystCommLanDns},
     {kCmdSystCommLanGat, CmdSystCommLanGat},
@@ -172,8 +176,8 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdSystCommUsbRearMode, CmdSystCommUsbRearMode},
     {kCmdSystCommUsbRearStat, CmdSystCommUsbRearStat},
     {kCmdSystConfExtStat, CmdSystConfExt},
-    {kCmdSystConfPhas, CmdSystConfPhas},
-    {kCmdSystConfMode, CmdSystConfMode},
+    {kCmdSystConfPhas, CmdSystConfPhas, kPageOrOutput},
+    {kCmdSystConfMode, CmdSystConfMode, kPageOrOutput},
     {kCmdSystConfTrigOutpSour, CmdSystConfTrigOutpSour},
     {kCmdSystConfTrigOutpWidt, CmdSystConfTrigOutpWidt},
     {kCmdSystErrEnab, CmdSystErrEnab},
@@ -302,7 +306,7 @@ constexpr std::array<ScpiHandlerRow, kMainCmdCount + 1> BuildMain() {
     for (uint32_t id = 0; id < table.size(); ++id)
         table[id] = ScpiHandlerRow{id, CmdUndefined};
     for (const ScpiHandlerRow& e : kMainEntries)
-        table[e.id].handler = e.handler;
+        table[e.id] = e;
     FillMeasurement(table, std::make_index_sequence<27>());
     FillHarmonics(table, std::make_index_sequence<4>());
     return table;
@@ -313,7 +317,7 @@ constexpr auto kMain = BuildMain();
 template <size_t N>
 constexpr void MapAlt(std::array<ScpiHandlerRow, kAltCmdCount + 1>& table, const ScpiAltCmdRow (&rows)[N]) {
     for (const ScpiAltCmdRow& row : rows)
-        table[row.id].handler = kMain[row.mainId].handler;
+        table[row.id] = ScpiHandlerRow{row.id, kMain[row.mainId].handler, kMain[row.mainId].reach};
 }
 
 constexpr std::array<ScpiHandlerRow, kAltCmdCount + 1> BuildAlt() {

@@ -101,9 +101,19 @@ struct ScpiCmdSetDescriptor {
 // A handler reads the parsed command from the interface and reports errors by table index.
 using ScpiHandler = int (*)(ScpiInterface* ifc);
 
+// What a command's set form may change beyond its own setting. While a calibration is in progress the
+// panel stays on its page and the output in the configuration the calibration started with: the commands
+// that would change either are refused before their handler runs.
+enum class ScpiSetReach : uint8_t {
+    kSetting,       // its own setting, or nothing the calibration depends on
+    kPageOrOutput,  // the page shown or the output's configuration: mode, range, wiring, SEQ/SIM, a preset
+                    // recall, a reset
+};
+
 struct ScpiHandlerRow {
     uint32_t id;
     ScpiHandler handler;
+    ScpiSetReach reach = ScpiSetReach::kSetting;
 };
 
 // One row of g_ScpiCmdSets. The handler table has one row per id, row index = id; ids whose handler

@@ -1,7 +1,6 @@
 // DISPlay: the home screen's view and its four measurement items.
 #include <cstddef>
 
-#include "core/control/calibration/cal_state.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
@@ -48,8 +47,6 @@ int CmdDispDesMode(ScpiInterface* ifc) {
     int32_t view;
     if (scpiGetChoice(ifc, 0, &view) != 0) return Fail(ifc, kScpiErrParameter);
     if (SeqSimIsActive()) return Fail(ifc, kScpiErrExecution);
-    // Every view is another page: not out of a calibration, which only its own exits end.
-    if (CalibrationInProgress()) return Fail(ifc, kScpiErrSettingsConflict);
     enum : int32_t { kNormal, kTotal, kSimple };
     if (view == kTotal && IsPhaseMode1P2W()) return Fail(ifc, kScpiErrExecution);
     if (view == kNormal || view == kTotal) {

@@ -1,6 +1,5 @@
 // MODE (the output mode) and [SOURce:]VOLTage:RANGe: the settings that reconfigure the power stage. A
 // set requests the reconfiguration, and the command completes once the control task has applied it.
-#include "core/control/calibration/cal_state.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/system/state/output_flags.h"
@@ -45,11 +44,6 @@ int QueryMode(ScpiInterface* ifc) {
 int SetMode(ScpiInterface* ifc) {
     if (SeqSimIsActive()) {
         scpiSetError(ifc, kScpiErrExecution);
-        return 0;
-    }
-    // The change goes to the output screen: not out of a calibration, which only its own exits end.
-    if (CalibrationInProgress()) {
-        scpiSetError(ifc, kScpiErrSettingsConflict);
         return 0;
     }
     int32_t mode;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "GUI/wm/wm.h"
+#include "core/control/calibration/cal_state.h"
 #include "core/control/measure/meas_records.h"
 #include "core/regbus/reg_read.h"
 #include "core/system/messaging/msg_ring.h"
@@ -182,6 +183,10 @@ void CalScreen_Show() {
     // Whatever state the page was left in, the next step takes the current one afresh.
     g_seen.state = kNoState;
     g_seen.softKeysFor = kNoState;
+    // A remote start can show the page at a point without the list having been drawn: the bar names the
+    // list's selection as the list would have shown it.
+    g_BarItem = static_cast<int32_t>(g_CalState.savedSelection.load(std::memory_order_relaxed));
+    MoveBar(g_BarItem);
     WM_Show(g_win[kRoot]);
 }
 

@@ -139,6 +139,22 @@ TEST_F(PageMgr, HomeHidesOneMainPassBeforeTheMenuShows) {
     EXPECT_EQ(g_PageId.load(), 94u);
 }
 
+// A calibration point or the default confirmation entered straight from another page (a remote start,
+// or the list left before a main pass saw it) shows the calibration page.
+TEST_F(PageMgr, CalibrationStatesShowTheCalibrationPage) {
+    for (uint32_t state : {317u, 328u, 329u}) {
+        Running();
+        g_MenuState.store(state);
+        Pass();
+        EXPECT_EQ(g_PageId.load(), 316u) << state;
+        EXPECT_EQ(Pass(), (Calls{"o.update", "h.hide"})) << state;
+        EXPECT_EQ(Pass(), (Calls{"o.update", "c.show"})) << state;
+        g_MenuState.store(1);
+        MainPass();
+        MainPass();
+    }
+}
+
 TEST_F(PageMgr, SeqSimPageWaitsForTheReadyEngine) {
     Running();
     g_MenuState.store(463);

@@ -10,6 +10,7 @@
 #include <thread>
 #include <tuple>
 
+#include "core/control/calibration/cal_state.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
@@ -303,6 +304,25 @@ TEST_F(MessageOrder, ASettingAfterAChangeTheControlTaskAnswersHolds) {
         EXPECT_EQ(ch.Run(c.query), c.reply) << c.message;
     }
     g_PowerStageBootStatus.store(0);
+}
+
+// While a calibration is in progress a command that would change the page or reconfigure the output is
+// refused before its handler runs, in both command sets; other settings and the queries still run.
+TEST_F(MessageOrder, ACalibrationRefusesPageAndOutputChangesBeforeTheyRun) {
+    const std::string conflict = "|-221,\"Settings conflict\"";
+    const std::string before = ch.Run("MODE?;:VOLT:RANG?;:SYST:CONF?;:SYST:CONF:PHAS?");
+    ASSERT_EQ(before, "ACDC-INT;100;CONT;3P4W|");
+    g_CalState.mode.store(0x11);
+    for (const char* change : {"MODE DC-INT", "VOLT:RANG 200", "SYST:CONF SEQ", "SYST:CONF:PHAS 1", "*RST",
+                               "*RCL 1", "MEM:RCL 1", "INIT:NAME MEM", "*TRG", "DISP:DES:MODE SIMP"})
+        EXPECT_EQ(ch.Run(change), conflict) << change;
+    g_ScpiCmdSetSel.store(1);
+    EXPECT_EQ(ch.Run("MD 2"), conflict);
+    g_ScpiCmdSetSel.store(0);
+    EXPECT_EQ(ch.Run("MODE?;:VOLT:RANG?;:SYST:CONF?;:SYST:CONF:PHAS?"), before);
+    EXPECT_EQ(ch.Run("VOLT 20;:VOLT?"), "+20.0000|");
+    g_CalState.mode.store(0);
+    EXPECT_EQ(ch.Run("MODE DC-INT;:MODE?"), "DC-INT|");
 }
 
 }  // namespace

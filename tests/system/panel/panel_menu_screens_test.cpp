@@ -245,23 +245,63 @@ TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
     Keys({"knob -6", "key U"});
     EXPECT_TRUE(StageWritten(2353, "71"));
     EXPECT_TRUE(WaitLogged(365, 175, "Ext Offset\\nCalibration Success", false, 20000)) << TextLog();
+    Keys({"key \\"});
+}
 
-    // A remote page change while a point runs is refused before it changes anything: answered at once,
-    // the point stays on screen, and its EXIT still ends it.
-    ASSERT_TRUE(Panel("calstat 8"));
+// A remote command that would take the panel off the calibration page or reconfigure the output is refused
+// while a point runs, before it changes anything: the point stays up and works, and once calibration is
+// left the output switches on again.
+TEST_F(PanelMenuScreens, CalibrationPointRefusesPageAndOutputChanges) {
+    // Preset 5 holds another output mode than the one in force.
     const std::string mode = Query("MODE?");
+    SendLocal(std::string("MODE ") + (mode == "DC-INT" ? "AC-INT" : "DC-INT") + ";*SAV 5;:MODE " + mode);
+    const std::string settings = Query("MODE?;:VOLT:RANG?;:SYST:CONF?");
+    ASSERT_TRUE(Panel("calstat 8"));
     Mark();
-    SendLocal("CAL:CONF:MODE VOLT");
+    // The point's state is entered before the panel has seen the list: its page shows all the same.
+    SendLocal("SYST:PASS 4145;:CAL:CONF:MODE VOLT");
     ASSERT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
-    for (const char* change : {"MODE 1", "DISP:DES:MODE SIMP"}) {
+    for (const char* change :
+         {"MODE 1", "DISP:DES:MODE SIMP", "SYST:CONF SEQ", "*RST", "VOLT:RANG 1", "*RCL 5", "MEM:RCL 5"}) {
         Send(change);
         EXPECT_EQ(Query("SYST:ERR?"), "-221,\"Settings conflict\"") << change;
     }
-    EXPECT_EQ(Query("MODE?"), mode);
+    EXPECT_EQ(Query("MODE?;:VOLT:RANG?;:SYST:CONF?"), settings);
+    // The errors read, the SCPI Error box over the point goes, and the point is what it was.
+    EXPECT_TRUE(WaitColour(280, 150, 480, 153, 0xF800, 0));
+    EXPECT_EQ(Golden("cal_point"), "") << "the point stays on screen";
+    // The point still takes its value (the stage asks for it again) and its EXIT, then the list's EXIT.
+    ASSERT_TRUE(Panel("calstat 10"));
+    Keys({"key U"});
+    EXPECT_TRUE(StageWritten(2443, "-250")) << c().Output();
     Mark();
     Keys({"key T"});
     EXPECT_TRUE(StageWritten(2354, "32"));
     EXPECT_TRUE(WaitLogged(761, 31, "SAVE")) << "the item list again";
+    Keys({"key \\"});
+    EXPECT_EQ(Query("*OPC?;:OUTP ON;*OPC?;:OUTP?;:SYST:ERR?"), "1;1;+1;+0,\"No error\"");
+    EXPECT_EQ(Query("OUTP OFF;*OPC?;:OUTP?"), "1;+0");
+}
+
+// Without calstat the simulated stage answers a calibration by itself: phase U's voltage calibration runs
+// from the panel through its six points, the high range after the third, and back to the item list.
+TEST_F(PanelMenuScreens, VoltageCalibrationRunsOnTheStagesOwnAnswers) {
+    ASSERT_TRUE(Panel("calstat auto"));
+    Mark();
+    SendLocal("SYST:PASS 4145");
+    ASSERT_TRUE(WaitLogged(761, 31, "SAVE")) << TextLogSinceMark();
+    // ENTER starts the item, then takes each point's value; each point's popup follows its preparation.
+    for (int point = 0; point < 6; ++point) {
+        Mark();
+        Keys({"key U"});
+        ASSERT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(", true)) << "point " << point << TextLogSinceMark();
+        EXPECT_TRUE(StageWritten(2353, point < 3 ? "17" : "25")) << point;
+    }
+    Mark();
+    Keys({"key U"});
+    EXPECT_TRUE(WaitLogged(761, 31, "SAVE")) << "the item list again" << TextLogSinceMark();
+    Keys({"key \\"});
+    EXPECT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:OUTP OFF;*OPC?;:OUTP?"), "1;+1;1;+0");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/control/calibration/cal_state.h"
 #include "core/control/preset_output.h"
 #include "core/params/param_ranges.h"
 #include "core/params/presets/preset_store.h"
@@ -218,6 +219,21 @@ TEST_F(PresetRecall, PhaseEnablesComeBackAsSaved) {
         EXPECT_EQ(GetOnPhaseState(0), saved);
         EXPECT_EQ(GetOffPhaseState(0), 1 - saved);
     }
+}
+
+// While a calibration is in progress a recall (a scanned line, a trigger) is refused and changes nothing;
+// a save still runs.
+TEST_F(PresetRecall, RecallIsRefusedWhileACalibrationIsInProgress) {
+    Start(kModeAcInt, 0, 1);
+    ASSERT_EQ(PresetRangeCheckRun(1, 4), 0);
+    ASSERT_EQ(SetOutputMode(kModeDcInt), kModeDcInt);
+    g_CalState.mode.store(0x11);
+    EXPECT_EQ(core::PresetRunForOutput(0, 4), -1);
+    EXPECT_EQ(g_OutputModeIdx.load(), kModeDcInt);
+    EXPECT_EQ(core::PresetRunForOutput(1, 5), 0);
+    g_CalState.mode.store(0);
+    EXPECT_EQ(Recall(4), "");
+    EXPECT_EQ(g_OutputModeIdx.load(), kModeAcInt);
 }
 
 TEST_F(PresetRecall, PresetNumbersOutsideTheTenAreRefused) {

@@ -96,8 +96,8 @@ void Finish(ScpiInterface* ifc) {
     const ScpiCmdSetDescriptor* set = CmdSetDesc(ifc);
     const bool failed = ps->errIndex != 0;
     // Replies too large for the queue are dropped whole, never sent cut short: the message still gets
-    // its line, empty.
-    bool overflow = ps->errIndex == kScpiErrTooMuchData;
+    // its line, empty. (A set command's data too large for it fails as any other command.)
+    bool overflow = ps->errIndex == kScpiErrTooMuchData && (ps->hdrFlags & kHdrQuery);
     if (failed) {
         scpiErrorQueuePush(&ifc->errq, ps->errIndex, LogCurrentLine(ifc));
         // Whatever the failed command staged must not go out as an answer.

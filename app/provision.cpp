@@ -24,10 +24,10 @@ bool ProvisionNewUnit() {
         // The missing tail reads as a chip never written, whose blocks would reset without a word.
         if (st.st_size < static_cast<off_t>(kNvmSize)) {
             // The line names the size, so it stands for what was found.
-            const std::string line =
-                "non-volatile memory from byte " + std::to_string(st.st_size) + " reset: memory file cut short";
-            StoredDataTell(kFileKey, StoredDataPrint(reinterpret_cast<const uint8_t*>(line.data()), line.size()),
-                           line);
+            const std::string line = "non-volatile memory from byte " + std::to_string(st.st_size) +
+                                     " reset: memory file cut short";
+            StoredDataTell(kFileKey,
+                           StoredDataPrint(reinterpret_cast<const uint8_t*>(line.data()), line.size()), line);
         } else {
             StoredDataSound(kFileKey);
         }

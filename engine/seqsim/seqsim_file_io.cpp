@@ -293,7 +293,8 @@ int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer) {
 bool SeqSimMemFilesStored() {
     for (const Kind* k : {&kSeq, &kSim})
         for (int32_t slot = 0; slot <= 9; ++slot)
-            if (FileSize((std::string("/mnt/tst/") + k->dir + "/" + FileName(*k, slot)).c_str()) > 0) return true;
+            if (FileSize((std::string("/mnt/tst/") + k->dir + "/" + FileName(*k, slot)).c_str()) > 0)
+                return true;
     return false;
 }
 void SeqSimMemFilesReport() {

@@ -60,11 +60,11 @@ bool WritePlace(uint32_t at) {
 
 // What the load of a phase's block found.
 struct Found {
-    int32_t result = 0;    // 0 loaded, -1 the memory refused the read, -200 neither place sound
-    bool stored = false;   // the block or its copy held bytes (the memory was written there)
-    bool mended = false;   // the block failed and its sound copy was taken
+    int32_t result = 0;      // 0 loaded, -1 the memory refused the read, -200 neither place sound
+    bool stored = false;     // the block or its copy held bytes (the memory was written there)
+    bool mended = false;     // the block failed and its sound copy was taken
     const char* state = "";  // the block's, when it failed: "damaged", "empty" or "unreadable"
-    uint64_t print = 0;    // of what the block (and, when it failed, its copy) held
+    uint64_t print = 0;      // of what the block (and, when it failed, its copy) held
 };
 
 // Reads the phase's block. A sound copy behind a failed block is the save that a cut stopped before it
@@ -81,7 +81,8 @@ Found ReadBlock(uint32_t p) {
         const int32_t copy = ReadPlace(CopyOffset(p));
         if (copy == -1 || !NvAreaBlank(g_stage, kBlockSize)) f.stored = true;
         // Both places make the print: a damage stands as long as neither changes.
-        f.print = f.print * kPrintMix ^ (copy == -1 ? kPrintUnreadable : StoredDataPrint(g_stage, kBlockSize));
+        f.print =
+            f.print * kPrintMix ^ (copy == -1 ? kPrintUnreadable : StoredDataPrint(g_stage, kBlockSize));
         if (copy != 0) {
             f.result = r == -1 ? r : copy;
             return f;
@@ -107,8 +108,7 @@ int32_t LoadPhase(uint32_t p) {
         StoredDataSound(resetKey);
         if (!f.mended) {
             StoredDataSound(mendKey);
-        } else if (StoredDataTell(mendKey, f.print,
-                                  mendKey + " " + f.state + ": restored from its copy")) {
+        } else if (StoredDataTell(mendKey, f.print, mendKey + " " + f.state + ": restored from its copy")) {
             ShowErrorMessageHold(2, "Preset Data Error\n(Restored from Backup)");
         }
         return 0;
@@ -118,7 +118,9 @@ int32_t LoadPhase(uint32_t p) {
     // memory never written is the one every start shows; a loss shows it when it is told.
     bool popup = true;
     if (f.stored || inUse) {
-        const char* why = f.result == -1 ? "memory unreadable" : f.stored ? "stored block damaged" : "stored block erased";
+        const char* why = f.result == -1 ? "memory unreadable"
+                          : f.stored     ? "stored block damaged"
+                                         : "stored block erased";
         popup = StoredDataResetNote(resetKey, why, f.print);
     }
     if (popup) ShowErrorMessageHold(2, "Preset Data Error");

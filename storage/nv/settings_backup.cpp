@@ -74,7 +74,8 @@ int32_t IdentityBlockLoad() {
     if (r != 0) {
         if (damaged)
             StoredDataResetNote(kIdentityReset,
-                                r == -200 ? "stored block damaged, no model type" : "memory unreadable", found);
+                                r == -200 ? "stored block damaged, no model type" : "memory unreadable",
+                                found);
         g_ModelId.store(0);
         g_BrandId.store(0);
         return r;
@@ -110,10 +111,12 @@ int32_t BackupBlockLoadChecked(int kind, uint32_t unit) {
     // Each wiring has blocks of its own for L1 and L2: the damage is remembered by block.
     const std::string key = "settings block " + std::to_string(kind);
     if (r != 0) {
-        // A block never written (a new memory) is no loss worth a word; a unit in use had all of them written.
+        // A block never written (a new memory) is no loss worth a word; a unit in use had them all written.
         const bool held = NvBlockHeld(kind);
         if (held || NvBlocksInUse()) {
-            const char* why = !held ? "stored block erased" : r == -200 ? "stored block damaged" : "memory unreadable";
+            const char* why = !held       ? "stored block erased"
+                              : r == -200 ? "stored block damaged"
+                                          : "memory unreadable";
             StoredDataTell(key, NvBlockReadPrint(kind),
                            "settings of L" + std::to_string(unit + 1) + " reset: " + why);
         }

@@ -367,8 +367,9 @@ TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
 TEST_F(SeqSimFile, StartNamesEachDamagedMemoryOnce) {
     Write("/mnt/tst/seq/SEQ3.SEQ", std::string(kSeqFileSize, '\0'));
     Write("/mnt/tst/sim/SIM4.SIM", std::string(kSimFileSize, '\0'));
-    const std::string lines = "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n"
-                              "SIM memory 4 damaged: stored file fails its checks, its recall fails\n";
+    const std::string lines =
+        "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n"
+        "SIM memory 4 damaged: stored file fails its checks, its recall fails\n";
     for (const std::string& want : {lines, std::string()}) {
         testing::internal::CaptureStderr();
         SeqSimMemFilesReport();

@@ -108,7 +108,9 @@ TEST_F(PresetBackupTest, DamagedBlockComesFromItsCopyElseResetsThatPhaseAndSaysS
         if (c.flipCopy) FlipByte(kL2Copy + 4000);
         testing::internal::CaptureStderr();
         const bool mended = c.note == kMended;
-        EXPECT_EQ(LoadAll(), c.reset ? "Preset Data Error" : mended ? "Preset Data Error\n(Restored from Backup)" : "");
+        EXPECT_EQ(LoadAll(), c.reset  ? "Preset Data Error"
+                             : mended ? "Preset Data Error\n(Restored from Backup)"
+                                      : "");
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.note);
         EXPECT_EQ(std::memcmp(g_PresetStore[0], saved_, kPhaseBytes), 0);
         EXPECT_EQ(std::memcmp(g_PresetStore[1], (c.reset ? defaults_ : saved_) + kPhaseBytes, kPhaseBytes), 0);

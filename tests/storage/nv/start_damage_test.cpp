@@ -136,8 +136,9 @@ TEST_F(StartDamageTest, PresetBlocksMendedFromTheirCopiesAreSaidOnce) {
 TEST_F(StartDamageTest, HeldDamageIsSaidOnceWhileItStays) {
     FlipByte(kSettingsL2 + 300);
     FlipByte(kConfigText + 20);
-    const std::string lines = "settings of L2 reset: stored block damaged\n"
-                              "network and interface configuration reset: stored text damaged\n";
+    const std::string lines =
+        "settings of L2 reset: stored block damaged\n"
+        "network and interface configuration reset: stored text damaged\n";
     EXPECT_EQ(Start().first, lines);
     SettingsBackupSaveAll();  // held: the stored bytes stay
     EXPECT_EQ(Start().first, "");

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/web_image_art.h"
 #include "core/system/config/model_table.h"
@@ -16,21 +17,27 @@
 bool ProvisionNewUnit() {
     ProvisionBrandWebImages();
     ProvisionBootLogos();
+    // The memory file's damage is remembered as one item, whichever it is.
+    static constexpr char kFileKey[] = "non-volatile memory file";
     struct stat st {};
     if (stat(plat::MapPath("/dev/spidev1.0").c_str(), &st) == 0) {
         // The missing tail reads as a chip never written, whose blocks would reset without a word.
         if (st.st_size < static_cast<off_t>(kNvmSize)) {
-            char what[64];
-            std::snprintf(what, sizeof what, "non-volatile memory from byte %lld",
-                          static_cast<long long>(st.st_size));
-            StoredDataResetNote(what, "memory file cut short");
+            // The line names the size, so it stands for what was found.
+            const std::string line = "non-volatile memory from byte " + std::to_string(st.st_size) +
+                                     " reset: memory file cut short";
+            StoredDataTell(kFileKey,
+                           StoredDataPrint(reinterpret_cast<const uint8_t*>(line.data()), line.size()), line);
+        } else {
+            StoredDataSound(kFileKey);
         }
         return false;
     }
     // The copy of block 0 is written with the factory's block 0: a root that holds it had a memory, which
     // is lost. Its block 0 comes back from the copy; the rest starts from the defaults, and is said.
     if (stat(plat::MapPath("/mnt/tst/Special/SpecialData").c_str(), &st) == 0) {
-        StoredDataResetNote("settings, presets and configuration", "non-volatile memory file missing");
+        StoredDataTell(kFileKey, kPrintMissing,
+                       "settings, presets and configuration reset: non-volatile memory file missing");
         return false;
     }
     const auto model = static_cast<uint32_t>(plat::GetOptions().model);

@@ -329,7 +329,7 @@ void MenuThread_Start() {
     ApplyPendingIfaceConfig();
     // Memory 9 as the user stored it, should a power cut have ended its loan, before anything reads it.
     scpi::Slot9RecoverAtStart();
-    SeqSimNamesLoad();
+    SeqSimNamesLoad(SeqSimMemFilesStored());
     SeqSimMemFilesReport();
     g_UiReady.fetch_or(1u, std::memory_order_release);
     ReloadLastSeqSimSlots();

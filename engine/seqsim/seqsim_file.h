@@ -66,8 +66,11 @@ void SimCopyFileImage(uint8_t* buffer);
 int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer);
 int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer);
 // At start: every stored SEQ and SIM memory that fails those checks is said on the console, as its loss
-// would otherwise show only at a later recall.
+// would otherwise show only at a later recall, each damage once. A file made for another model is no
+// damage, unless it lacks this kind's frame (size field, kind word) as well, as a file of zeros does.
 void SeqSimMemFilesReport();
+// True when a SEQ or SIM memory file is stored in the internal folders.
+bool SeqSimMemFilesStored();
 // Whether the file of that name in the kind's internal folder passes the same checks.
 bool SeqMemFileSound(const char* name);
 bool SimMemFileSound(const char* name);

@@ -13,8 +13,10 @@
 #include <utility>
 
 #include "engine/seqsim/seqsim_file_layout.h"
+#include "engine/seqsim/seqsim_names_file.h"
 #include "storage/brand_dir.h"
 #include "storage/data_file_frame.h"
+#include "storage/data_reset_note.h"
 #include "storage/file_result.h"
 #include "storage/file_util.h"
 #include "storage/image_hold.h"
@@ -133,7 +135,10 @@ int32_t Save(const Kind& k, int32_t slot, int32_t clear) {
     if (!saved.owns_lock() || !held.owns_lock()) return kFileBadArgument;
     const int32_t built = &k == &kSeq ? SeqBuildFile(slot, clear) : SimBuildFile(slot);
     if (built != 0) return kFileBadArgument;
-    return FileWriteRaw(1, k.dir, FileName(k, slot).c_str(), k.image, k.size);
+    const int32_t written = FileWriteRaw(1, k.dir, FileName(k, slot).c_str(), k.image, k.size);
+    // The names file goes with the stored memories: its loss is told at the start only where it was written.
+    if (written > 0) SeqSimNamesKeep();
+    return written;
 }
 
 int32_t Load(const Kind& k, int32_t slot) {
@@ -205,17 +210,32 @@ bool SoundFile(const Kind& k, const char* name) {
     return buffer && ReadChecked(k, name, buffer.get()) > 0;
 }
 
-// Each stored memory of the kind that fails its checks, said once; one never stored, or made for another
-// model, is no damage.
+// A file made on another model still carries this kind's frame: its size field and kind word. One that
+// does not (a file of zeros names no model either) is damaged.
+bool OtherModels(const Kind& k, const uint8_t* image) {
+    return storage::LoadBe32(image + storage::kHeaderSizeOffset) == k.size &&
+           storage::LoadBe16(image + storage::kHeaderWordsOffset + 2) == k.fileKind;
+}
+
+// Each stored memory of the kind that fails its checks is said, each damage once (data_reset_note.h); one
+// never stored, or made for another model, is no damage.
 void ReportDamaged(const Kind& k, const char* label) {
     std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(k.size)),
                                                           std::free);
     if (!buffer) return;
     for (int32_t slot = 0; slot <= 9; ++slot) {
-        const int32_t n = ReadChecked(k, FileName(k, slot), buffer.get());
-        if (n < 0 && n != -100 && n != kFileBadModel)
-            std::fprintf(stderr, "%s memory %d damaged: stored file fails its checks, its recall fails\n",
-                         label, static_cast<int>(slot));
+        const std::string name = FileName(k, slot);
+        const std::string key = std::string(label) + " memory " + std::to_string(slot);
+        const int32_t n = ReadChecked(k, name, buffer.get());
+        if (n > 0 || n == kFileMissing || (n == kFileBadModel && OtherModels(k, buffer.get()))) {
+            StoredDataSound(key);
+            continue;
+        }
+        // A file of a size no memory has is not read: its size stands for it.
+        const int32_t size = FileSize((std::string("/mnt/tst/") + k.dir + "/" + name).c_str());
+        const uint64_t print = static_cast<uint32_t>(size) == k.size ? StoredDataPrint(buffer.get(), k.size)
+                                                                     : static_cast<uint64_t>(size);
+        StoredDataTell(key, print, key + " damaged: stored file fails its checks, its recall fails");
     }
 }
 
@@ -269,6 +289,13 @@ int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer) {
 int32_t SimFileReadChecked(int32_t slot, uint8_t* buffer) {
     if (!SlotOk(slot) || buffer == nullptr) return kFileBadArgument;
     return ReadChecked(kSim, FileName(kSim, slot), buffer);
+}
+bool SeqSimMemFilesStored() {
+    for (const Kind* k : {&kSeq, &kSim})
+        for (int32_t slot = 0; slot <= 9; ++slot)
+            if (FileSize((std::string("/mnt/tst/") + k->dir + "/" + FileName(*k, slot)).c_str()) > 0)
+                return true;
+    return false;
 }
 void SeqSimMemFilesReport() {
     ReportDamaged(kSeq, "SEQ");

@@ -1,9 +1,12 @@
 #include "engine/seqsim/seqsim_names_file.h"
 
 #include <cstring>
+#include <string>
 
 #include "storage/data_file_frame.h"
 #include "storage/data_reset_note.h"
+#include "storage/file_result.h"
+#include "storage/file_util.h"
 #include "storage/raw_file.h"
 
 namespace {
@@ -13,6 +16,7 @@ constexpr size_t kList = 10 * kSeqSimNameLen;
 constexpr size_t kSum = kSeqSimNamesFileSize - 4;
 constexpr const char* kDir = "seq";
 constexpr const char* kName = "NAMES.SSN";
+constexpr char kWhat[] = "SEQ/SIM memory names";
 
 }  // namespace
 
@@ -39,16 +43,30 @@ int32_t SeqSimNamesSave() {
     return FileWriteRaw(1, kDir, kName, image, sizeof image);
 }
 
-int32_t SeqSimNamesLoad() {
+int32_t SeqSimNamesKeep() {
+    if (FileSize((std::string("/mnt/tst/") + kDir + "/" + kName).c_str()) > 0) return 0;
+    return SeqSimNamesSave();
+}
+
+int32_t SeqSimNamesLoad(bool memoriesStored) {
     // One byte more than the file: a longer file is not read whole and so not taken.
     uint8_t image[kSeqSimNamesFileSize + 1];
     const int32_t n = FileReadRaw(1, kDir, kName, image, sizeof image);
-    if (n > 0 && SeqSimNamesParse(image, static_cast<size_t>(n), g_SeqMemName, g_SimMemName)) return 1;
-    // A file that is there and not sound held names the user gave: their loss is said.
-    if (n != -100)
-        StoredDataResetNote("SEQ/SIM memory names",
-                            n == -101 ? "stored file unreadable" : "stored file damaged");
+    if (n > 0 && SeqSimNamesParse(image, static_cast<size_t>(n), g_SeqMemName, g_SimMemName)) {
+        StoredDataSound(kWhat);
+        return 1;
+    }
     std::memset(g_SeqMemName, 0, sizeof g_SeqMemName);
     std::memset(g_SimMemName, 0, sizeof g_SimMemName);
+    // A file that is there and not sound held names the user gave; a missing one beside stored memories
+    // may have held them too.
+    if (n != kFileMissing) {
+        StoredDataResetNote(kWhat, n == kFileOpenFailed ? "stored file unreadable" : "stored file damaged",
+                            n > 0 ? StoredDataPrint(image, static_cast<size_t>(n)) : kPrintUnreadable);
+    } else if (memoriesStored) {
+        StoredDataResetNote(kWhat, "stored file missing", kPrintMissing);
+    } else {
+        StoredDataSound(kWhat);
+    }
     return 0;
 }

@@ -20,6 +20,11 @@ bool SeqSimNamesParse(const uint8_t* data, size_t n, char (*seq)[kSeqSimNameLen]
 // After a name changed: both lists written whole (temporary + rename). The byte count, or the write's
 // negative result.
 int32_t SeqSimNamesSave();
-// At start: both lists from the file; a missing or damaged file leaves every name empty, a damaged or
-// unreadable one said on the console. 1 when the names were read, else 0.
-int32_t SeqSimNamesLoad();
+// After a memory was stored: the file written when it is not there, so that a stored memory always has
+// its names file beside it. The byte count, 0 when the file was there, or the write's negative result.
+int32_t SeqSimNamesKeep();
+// At start: both lists from the file; a missing or damaged file leaves every name empty. A damaged or
+// unreadable file is said on the console, and so is a missing one while memoriesStored (a SEQ or SIM
+// memory is stored, so the file was written with it), each damage once. 1 when the names were read,
+// else 0.
+int32_t SeqSimNamesLoad(bool memoriesStored);

@@ -37,6 +37,8 @@ struct ScpiTxQueue {
     int32_t committed;   // entries ready to transmit
     uint32_t commitEnd;  // index where the last commit ended
     uint32_t readIdx;    // head entry
+    int32_t kept;        // staged entries a rollback keeps (those of the message's finished commands)
+    uint32_t keptLength;  // the length of the last of them then: a later copy may have extended it
     ScpiTxEntry entries[kTxQueueEntries];
     ScpiTxRing ring;
 };
@@ -60,7 +62,9 @@ enum PortWriteMode : int32_t {
     kPortCopy = 2,      // copy into the ring
     kPortByRef = 3,     // queue the caller's data without copying
     kPortCommit = 4,    // release the staged entries
-    kPortDiscard = 5    // drop the staged entries
+    kPortDiscard = 5,   // drop the staged entries
+    kPortMark = 6,      // what is staged now stays through a rollback
+    kPortRollback = 7   // drop what was staged since the last mark (or commit, or discard)
 };
 
 // Control codes common to the ports.

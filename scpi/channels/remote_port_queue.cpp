@@ -61,8 +61,10 @@ int StageCopy(ScpiTxQueue& q, const uint8_t* src, uint32_t length, int32_t mode)
     return static_cast<int>(length);
 }
 
-void Discard(ScpiTxQueue& q) {
-    while (q.staged > 0) {
+// Drops the staged entries above the first `keep`, and what copies added to the last kept one since the
+// mark, giving their ring space back.
+void DropAbove(ScpiTxQueue& q, int32_t keep) {
+    while (q.staged > keep) {
         q.stageIdx = Slot(q.stageIdx + kTxQueueEntries - 1);
         ScpiTxEntry& e = q.entries[q.stageIdx];
         if (IsCopied(e)) {
@@ -72,6 +74,23 @@ void Discard(ScpiTxQueue& q) {
         e = ScpiTxEntry{};
         q.staged--;
     }
+    ScpiTxEntry* last = LastStaged(q);
+    if (keep > 0 && last != nullptr && IsCopied(*last) && last->length > q.keptLength) {
+        q.ring.used -= static_cast<int32_t>(last->length - q.keptLength);
+        q.ring.writePos = static_cast<uint32_t>(last->data - q.ring.data + q.keptLength) % kTxRingSize;
+        last->length = q.keptLength;
+    }
+}
+
+void Discard(ScpiTxQueue& q) {
+    DropAbove(q, 0);
+    q.kept = 0;
+}
+
+void Mark(ScpiTxQueue& q) {
+    q.kept = q.staged;
+    const ScpiTxEntry* last = LastStaged(q);
+    q.keptLength = last != nullptr ? last->length : 0;
 }
 
 // Marks n bytes of the committed entries as sent, freeing the entries (and their ring space) that
@@ -165,12 +184,21 @@ int PortWrite(RemotePort* port, const void* data, uint32_t length, int32_t mode)
             } else {
                 q.committed += q.staged;
                 q.staged = 0;
+                q.kept = 0;
                 q.commitEnd = q.stageIdx;
                 rc = q.committed;
             }
             break;
         case kPortDiscard:
             Discard(q);
+            rc = 0;
+            break;
+        case kPortMark:
+            Mark(q);
+            rc = 0;
+            break;
+        case kPortRollback:
+            DropAbove(q, q.kept);
             rc = 0;
             break;
         case kPortTransmit:

@@ -98,7 +98,8 @@ void scpiPollPostedCommand(ScpiInterface* ifc);
 
 // Writes a handler's reply: ";" first when a reply of this message was written already (unless
 // noSeparator), then the data in the given write mode. A reply the transmit queue has no room for is
-// refused as "-223,"Too much data"" (the message's replies are then discarded). The write result.
+// refused as "-223,"Too much data"" (the message's replies are then dropped and its line goes out
+// empty). The write result.
 int scpiWriteResponse(ScpiInterface* ifc, const void* data, uint32_t length, int32_t mode,
                       uint32_t noSeparator);
 

@@ -139,12 +139,20 @@ bool ReadByte(ScpiInterface* ifc, uint8_t* c) {
     return ifc->io.read(c, 1, 1) >= 1;
 }
 
-void SkipByte(ScpiParseState* ps, uint8_t c) {
+void SkipTrack(ScpiParseState* ps, uint8_t c) {
     if (c == '"' && !(ps->qsFlags & kQsSingle)) {
         ps->qsFlags ^= kQsDouble;
     } else if (c == '\'' && !(ps->qsFlags & kQsDouble)) {
         ps->qsFlags ^= kQsSingle;
-    } else if (c == '\n') {
+    } else if (c == '?' && !(ps->qsFlags & (kQsDouble | kQsSingle))) {
+        ps->skippedQueries++;
+    }
+}
+
+void SkipByte(ScpiParseState* ps, uint8_t c) {
+    if (c != '\n') {
+        SkipTrack(ps, c);
+    } else {
         // The line feed ends the message even inside an open quote, so that one unbalanced quote
         // never swallows the messages that follow.
         if (ps->qsFlags & (kQsDouble | kQsSingle)) ps->errIndex = kScpiErrInvalidString;

@@ -62,6 +62,7 @@ bool SkipStep(ScpiInterface* ifc) {
             ps->state = kParseFinished;
             return true;
         }
+        SkipTrack(ps, c);
     }
     return true;
 }
@@ -74,34 +75,62 @@ int Control(ScpiInterface* ifc, int32_t code, uintptr_t argument) {
     return ifc->io.control != nullptr ? ifc->io.control(code, argument) : -1;
 }
 
+// A query that failed, or was skipped, still gets its place in the reply: an empty field.
+bool EmptyField(ScpiInterface* ifc) {
+    const bool written = ifc->replyCount == 0 || Write(ifc, ";", 1, kPortCopy) == 1;
+    ifc->replyCount++;
+    return written;
+}
+
+// The message's reply line: what is staged, the line feed, committed.
+bool CommitLine(ScpiInterface* ifc) {
+    if (Write(ifc, "\n", 1, kPortCopy) < 0) return false;
+    Write(ifc, nullptr, 0, kPortCommit);
+    if (ifc->channelId == kChanUsbGpib) Control(ifc, kPortCtlAnnounceLength, 0);
+    return true;
+}
+
 void Finish(ScpiInterface* ifc) {
     ScpiParseState* ps = ifc->parse;
     ScpiCmdBlock* cmd = ifc->cmd;
     const ScpiCmdSetDescriptor* set = CmdSetDesc(ifc);
     const bool failed = ps->errIndex != 0;
+    // Replies too large for the queue are dropped whole, never sent cut short: the message still gets
+    // its line, empty. (A set command's data too large for it fails as any other command.)
+    bool overflow = ps->errIndex == kScpiErrTooMuchData && (ps->hdrFlags & kHdrQuery);
     if (failed) {
         scpiErrorQueuePush(&ifc->errq, ps->errIndex, LogCurrentLine(ifc));
+        // Whatever the failed command staged must not go out as an answer.
+        Write(ifc, nullptr, 0, kPortRollback);
+        // Every query of the message is answered, a failed or skipped one with an empty field, so that a
+        // client never waits for a reply that does not come and each field stays in its query's place.
+        uint32_t fields = ps->skippedQueries + ((ps->hdrFlags & kHdrQuery) ? 1u : 0u);
+        for (; fields > 0 && !overflow; --fields)
+            overflow = !EmptyField(ifc);
     } else if (ps->hdrFlags & kHdrQuery) {
         ifc->replyCount++;
     }
     if (ps->hdrFlags & kHdrEnd) {
         ps->curNode = set->mainRoot;
-        if (failed || (ifc->channelId == kChanUsbCdc && ifc->deviceClear)) {
-            // Also without a counted reply: whatever a failed command staged must not go out with the
-            // next message.
+        if (ifc->channelId == kChanUsbCdc && ifc->deviceClear) {
             Write(ifc, nullptr, 0, kPortDiscard);
-        } else if (ifc->replyCount > 0 && Write(ifc, "\n", 1, kPortCopy) < 0) {
+        } else if (overflow) {
+            Write(ifc, nullptr, 0, kPortDiscard);
+            CommitLine(ifc);
+        } else if (ifc->replyCount > 0 && !CommitLine(ifc)) {
             // Replies that fill the queue to the last byte leave no room for their terminator.
             Write(ifc, nullptr, 0, kPortDiscard);
             scpiErrorQueuePush(&ifc->errq, kScpiErrTooMuchData, LogCurrentLine(ifc));
             ps->errIndex = kScpiErrTooMuchData;  // for the standard event status below
-        } else if (ifc->replyCount > 0) {
-            Write(ifc, nullptr, 0, kPortCommit);
-            if (ifc->channelId == kChanUsbGpib) Control(ifc, kPortCtlAnnounceLength, 0);
+            CommitLine(ifc);
+        } else if (ifc->replyCount == 0) {
+            Write(ifc, nullptr, 0, kPortDiscard);
         }
         ifc->replyCount = 0;
         cmd->suffixCount = 0;
     } else {
+        // What this command left staged stays, whatever a later command of the message does.
+        Write(ifc, nullptr, 0, kPortMark);
         // A common command leaves the path where it was, so that "SOUR:VOLT 5;*WAI;FREQ 50" stays
         // under SOURce and "*CLS;VOLT 5" starts at the root.
         if (!(ps->hdrFlags & kHdrCommon) && ps->cmdNode < set->nodeCount)

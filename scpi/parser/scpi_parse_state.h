@@ -60,6 +60,7 @@ struct ScpiParseState {
     int32_t suffixVal[kScpiMaxLevels];
     uint32_t curNode;  // the node the next header is relative to
     uint32_t cmdNode;  // the node of the command found by the lookup
+    uint32_t skippedQueries;  // queries in the part of the message skipped after this command failed
 };
 
 // Number flags of the lexer.

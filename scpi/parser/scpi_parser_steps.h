@@ -33,6 +33,9 @@ bool ReadByte(ScpiInterface* ifc, uint8_t* c);
 // After an error: bytes are dropped up to the line feed, which ends the message (state 4). Quotes are
 // tracked so that a message ending inside an open quote is reported as invalid string data.
 void SkipByte(ScpiParseState* ps, uint8_t c);
+// A skipped byte other than the line feed: quotes open and close, and a "?" outside them is a query
+// whose answer is owed all the same (an empty field).
+void SkipTrack(ScpiParseState* ps, uint8_t c);
 
 // The form (set or query) of the command found by the lookup.
 struct ScpiForm {

@@ -16,6 +16,7 @@ namespace {
 constexpr uint32_t kArea = 1;
 constexpr const char* kDir = "Bar";
 constexpr const char* kName = "Barcode.Bar";
+constexpr char kWhat[] = "barcode codes";
 
 // Saves come from the key thread (teach, defaults) and the menu/control thread (remote teach). Each takes
 // its copy of the texts and writes it inside this lock, so the last file written holds the latest texts.
@@ -47,15 +48,20 @@ int32_t BarcodeFileSave() {
 int32_t BarcodeFileLoad() {
     uint8_t image[kBarcodeFileSize];
     const int32_t n = FileReadRaw(kArea, kDir, kName, image, sizeof image);
-    if (n == kFileMissing) return n;  // a new unit's: no loss to speak of
+    if (n == kFileMissing) {  // a new unit's: no loss to speak of
+        StoredDataSound(kWhat);
+        return n;
+    }
     const storage::DataFileRule rule{kFileKindBarcode, 0, 0};
     int32_t check = n < 1 ? n : kFileShortRead;
     if (static_cast<uint32_t>(n) == kBarcodeFileSize)
         check = storage::DataFileFrameCheck(image, kBarcodeFileSize, rule);
     if (check != 1) {
-        StoredDataResetNote("barcode codes", "stored file damaged");
+        StoredDataResetNote(kWhat, "stored file damaged",
+                            n > 0 ? StoredDataPrint(image, static_cast<size_t>(n)) : kPrintUnreadable);
         return check;
     }
+    StoredDataSound(kWhat);
     std::lock_guard<std::mutex> g(g_BarcodeLock);
     std::memcpy(g_BarcodeTable.rows[1], image + kBarcodeTextsOffset, kBarcodeActions * kBarcodeTextLen);
     return 1;

@@ -274,22 +274,37 @@ int32_t SaveSystemConfig() {
 }
 
 int32_t LoadSystemConfig() {
-    std::lock_guard<std::mutex> hold(NvBlockLock());
-    if (g_CfgTextBuf == nullptr) return -1;
-    if (SpiNvmReadCfgText(kCfgTextOffset, kCfgTextArea) < 1) {
-        NvHoldSet(kNvHoldConfigText, true);
-        StoredDataResetNote(kWhat, "memory unreadable");
-        return -1;
+    // Taken before the lock, which it takes itself.
+    const bool inUse = NvBlocksInUse();
+    const char* why = nullptr;
+    uint64_t print = kPrintUnreadable;
+    int32_t consumed = -1;
+    {
+        std::lock_guard<std::mutex> hold(NvBlockLock());
+        if (g_CfgTextBuf == nullptr) return -1;
+        if (SpiNvmReadCfgText(kCfgTextOffset, kCfgTextArea) < 1) {
+            NvHoldSet(kNvHoldConfigText, true);
+            why = "memory unreadable";
+        } else {
+            const char* text = reinterpret_cast<const char*>(g_CfgTextBuf);
+            const int32_t length = ValidatedLength(text);
+            const bool blank = NvAreaBlank(g_CfgTextBuf, kCfgTextArea);
+            NvHoldSet(kNvHoldConfigText, length < 0 && !blank);
+            print = StoredDataPrint(g_CfgTextBuf, kCfgTextArea);
+            // An area never written lost nothing; on a unit in use the text was written with its identity.
+            if (length < 0 && (!blank || inUse)) why = blank ? "stored text erased" : "stored text damaged";
+            if (length >= 0) {
+                consumed = 0;
+                std::lock_guard<std::mutex> lan(g_LanCfgLock);
+                for (const ConfigKeyRow& row : ConfigKeyTable)
+                    consumed += row.handlers->read(row, text, static_cast<uint32_t>(length));
+            }
+        }
     }
-    const char* text = reinterpret_cast<const char*>(g_CfgTextBuf);
-    const int32_t length = ValidatedLength(text);
-    const bool damaged = length < 0 && !NvAreaBlank(g_CfgTextBuf, kCfgTextArea);
-    NvHoldSet(kNvHoldConfigText, damaged);
-    if (damaged) StoredDataResetNote(kWhat, "stored text damaged");
-    if (length < 0) return -1;
-    int32_t consumed = 0;
-    std::lock_guard<std::mutex> lan(g_LanCfgLock);
-    for (const ConfigKeyRow& row : ConfigKeyTable)
-        consumed += row.handlers->read(row, text, static_cast<uint32_t>(length));
+    if (why != nullptr) {
+        StoredDataResetNote(kWhat, why, print);
+    } else {
+        StoredDataSound(kWhat);
+    }
     return consumed;
 }

@@ -17,7 +17,8 @@ int32_t SaveSystemConfig();
 
 // Reads the area and, when the text is sound, every key found into its setting; a missing key leaves its
 // setting as it is. A failed read, or a text that is not sound in an area that is not blank, holds the
-// text (SaveSystemConfig) and is said on the console; a sound text ends the hold. The sum of the line lengths
+// text (SaveSystemConfig) and is said on the console, as is a blank area on a unit in use (NvBlocksInUse),
+// each damage once (data_reset_note.h); a sound text ends the hold. The sum of the line lengths
 // read, or -1 without a buffer, on a failed read, or for a text without its "VERSION=" or "CHECKSUM=" line or
 // whose sum does not match (every setting kept). A checksum line carrying "UPDATE" in place of a number is
 // taken without a sum check.

@@ -8,6 +8,7 @@
 #include "drivers/spi_nvm.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
+#include "storage/data_reset_note.h"
 #include "storage/nv/nv_hold.h"
 #include "storage/raw_file.h"
 
@@ -22,6 +23,7 @@ uint8_t g_identityStage[kNvIdentityStage];
 uint8_t g_settingsImage[6][kNvSettingsBlockSize];
 uint8_t g_settingsStage[kNvSettingsBlockSize];
 uint32_t g_keptSum[7];
+uint64_t g_readPrint[7];
 
 bool SettingsKind(int kind) {
     return kind >= 1 && kind <= 6;
@@ -64,8 +66,10 @@ int32_t WriteLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uin
 int32_t ReadLocked(int kind, uint8_t* image, uint32_t used, uint8_t* stage, uint32_t stageLen) {
     if (SpiNvmReadBuf(NvBlockOffset(kind), stage, stageLen) != static_cast<int32_t>(stageLen)) {
         NvHoldSet(kind, true);  // what the memory holds is unknown, so it may be worth keeping
+        g_readPrint[kind] = kPrintUnreadable;
         return -1;
     }
+    g_readPrint[kind] = StoredDataPrint(stage, stageLen);
     if (!NvBlockSumOk(stage, used)) {
         NvHoldSet(kind, !NvAreaBlank(stage, stageLen));
         return -200;
@@ -266,6 +270,18 @@ int32_t IdentityBlockRestore(IdentityBlock* out) {
     return kNvSaved;
 }
 
+uint64_t NvBlockReadPrint(int kind) {
+    std::lock_guard<std::mutex> hold(g_lock);
+    return kind >= 0 && kind <= 6 ? g_readPrint[kind] : 0;
+}
+
+bool NvBlocksInUse() {
+    std::lock_guard<std::mutex> hold(g_lock);
+    IdentityBlock block;
+    IdentityBlockUnpack(g_identityImage, &block);
+    return NvBlockSumOk(g_identityImage, kNvIdentityUsed) && block.modelId != 0;
+}
+
 bool NvBlockHeld(int kind) {
     std::lock_guard<std::mutex> hold(g_lock);
     return kind >= 0 && kind <= 6 && NvHoldIsHeld(kind);
@@ -292,5 +308,6 @@ void NvBlocksReset() {
     std::memset(g_settingsImage, 0, sizeof g_settingsImage);
     std::memset(g_settingsStage, 0, sizeof g_settingsStage);
     std::memset(g_keptSum, 0, sizeof g_keptSum);
+    std::memset(g_readPrint, 0, sizeof g_readPrint);
     NvHoldResetAll();
 }

@@ -101,6 +101,13 @@ int32_t IdentityBlockRestore(IdentityBlock* out);
 // True while block kind 0-6 is held: its load failed on stored bytes (not on a memory never written)
 // and nothing was set on purpose since.
 bool NvBlockHeld(int kind);
+// The print (StoredDataPrint) of what the last read of kind 0-6 found, kPrintUnreadable after a read the
+// memory refused; 0 for another kind.
+uint64_t NvBlockReadPrint(int kind);
+// True when block 0's image is sound and names a model type. Such a unit has had every area of the memory
+// written, by the factory's first start or by the model change that gave it its type, so an area found
+// erased on it has lost what it held.
+bool NvBlocksInUse();
 
 // The words a re-based settings block takes from new limits: frequency record word 7, word 8 and default
 // value for output modes 0, 1, 5, 6 (words 132-143), the default frequency limits of modes 0 and 1

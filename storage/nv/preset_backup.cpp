@@ -1,8 +1,8 @@
 #include "storage/nv/preset_backup.h"
 
-#include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <string>
 
 #include "core/params/presets/preset_store.h"
 #include "core/system/messaging/msg_ring.h"
@@ -23,6 +23,7 @@ static_assert(kPresetBackupRecordsAt + kRecordsBytes == kBlockSize);
 uint8_t g_image[kPresetPhases][kBlockSize];
 uint8_t g_stage[kBlockSize];
 uint8_t g_stored[kBlockSize];  // the block as the memory holds it, read before a save
+constexpr uint64_t kPrintMix = 1099511628211ull;  // joins the prints of the block and its copy
 
 bool ValidPhase(int32_t phase) {
     return phase >= 0 && phase < static_cast<int32_t>(kPresetPhases);
@@ -57,17 +58,36 @@ bool WritePlace(uint32_t at) {
            SpiNvmWriteBuf(at, g_stage, 4) == 4;
 }
 
-// The phase's block as read: 0, -1 the memory failed, -200 a zero or wrong sum (in both places).
-// A sound copy behind a failed block is the save that a cut stopped before it reached the copy: it
-// holds the presets of the last finished save, and mends the block peers read.
-int32_t ReadBlock(uint32_t p, bool* stored) {
+// What the load of a phase's block found.
+struct Found {
+    int32_t result = 0;      // 0 loaded, -1 the memory refused the read, -200 neither place sound
+    bool stored = false;     // the block or its copy held bytes (the memory was written there)
+    bool mended = false;     // the block failed and its sound copy was taken
+    const char* state = "";  // the block's, when it failed: "damaged", "empty" or "unreadable"
+    uint64_t print = 0;      // of what the block (and, when it failed, its copy) held
+};
+
+// Reads the phase's block. A sound copy behind a failed block is the save that a cut stopped before it
+// reached the copy: it holds the presets of the last finished save, and mends the block peers read.
+Found ReadBlock(uint32_t p) {
     std::lock_guard<std::mutex> hold(NvBlockLock());
-    int32_t r = ReadPlace(Offset(p));
-    *stored = r == -1 || !NvAreaBlank(g_stage, kBlockSize);
+    Found f;
+    const int32_t r = ReadPlace(Offset(p));
+    const bool blank = r != -1 && NvAreaBlank(g_stage, kBlockSize);
+    f.stored = !blank;
+    f.print = r == -1 ? kPrintUnreadable : StoredDataPrint(g_stage, kBlockSize);
+    f.state = r == -1 ? "unreadable" : blank ? "empty" : "damaged";
     if (r != 0) {
         const int32_t copy = ReadPlace(CopyOffset(p));
-        if (copy == -1 || !NvAreaBlank(g_stage, kBlockSize)) *stored = true;
-        if (copy != 0) return r == -1 ? r : copy;
+        if (copy == -1 || !NvAreaBlank(g_stage, kBlockSize)) f.stored = true;
+        // Both places make the print: a damage stands as long as neither changes.
+        f.print =
+            f.print * kPrintMix ^ (copy == -1 ? kPrintUnreadable : StoredDataPrint(g_stage, kBlockSize));
+        if (copy != 0) {
+            f.result = r == -1 ? r : copy;
+            return f;
+        }
+        f.mended = true;
         // A memory that refused the read is not written to.
         if (r == -200 && !core::NvWritesDisabled()) SpiNvmWriteBuf(Offset(p), g_stage, kBlockSize);
     }
@@ -75,23 +95,36 @@ int32_t ReadBlock(uint32_t p, bool* stored) {
     for (uint32_t n = 0; n < kPresetCount; ++n)
         std::memcpy(PresetRecord(n, p), g_stage + kPresetBackupRecordsAt + kPresetRecordSize * n,
                     kPresetRecordSize);
-    return 0;
+    return f;
 }
 
 int32_t LoadPhase(uint32_t p) {
-    bool stored = false;
-    const int32_t r = ReadBlock(p, &stored);
-    if (r != 0) {
-        ShowErrorMessageHold(2, "Preset Data Error");
-        PresetClearPhase(p);
-        // A memory never written held no presets to lose.
-        if (stored) {
-            char what[24];
-            std::snprintf(what, sizeof what, "presets of L%u", static_cast<unsigned>(p + 1));
-            StoredDataResetNote(what, r == -200 ? "stored block damaged" : "memory unreadable");
+    const bool inUse = NvBlocksInUse();
+    const Found f = ReadBlock(p);
+    const std::string phase = "L" + std::to_string(p + 1);
+    const std::string mendKey = "preset block of " + phase;
+    const std::string resetKey = "presets of " + phase;
+    if (f.result == 0) {
+        StoredDataSound(resetKey);
+        if (!f.mended) {
+            StoredDataSound(mendKey);
+        } else if (StoredDataTell(mendKey, f.print, mendKey + " " + f.state + ": restored from its copy")) {
+            ShowErrorMessageHold(2, "Preset Data Error\n(Restored from Backup)");
         }
+        return 0;
     }
-    return r;
+    PresetClearPhase(p);
+    // A memory never written held no presets to lose; a unit in use had every block written. The popup of a
+    // memory never written is the one every start shows; a loss shows it when it is told.
+    bool popup = true;
+    if (f.stored || inUse) {
+        const char* why = f.result == -1 ? "memory unreadable"
+                          : f.stored     ? "stored block damaged"
+                                         : "stored block erased";
+        popup = StoredDataResetNote(resetKey, why, f.print);
+    }
+    if (popup) ShowErrorMessageHold(2, "Preset Data Error");
+    return f.result;
 }
 
 void TakeClearRequest() {

@@ -19,9 +19,11 @@ int32_t PresetBackupSave(int32_t phase);
 // Phases 0, 1, 2; the first failure, else kNvSaved (or kNvNotWritten).
 int32_t PresetBackupSaveAll();
 // Reads the phase's block; a sound one gives the phase's ten presets. A block with a zero or wrong sum
-// is taken from its copy when that is sound, and mended from it. When neither is sound (or the memory
-// refuses the read) "Preset Data Error" shows and that phase's presets only are reset (the other phases
-// keep theirs), said on the console unless the memory was never written there. A pending request to
+// is taken from its copy when that is sound, and mended from it, said on the console and in the popup
+// "Preset Data Error\n(Restored from Backup)". When neither is sound (or the memory refuses the read)
+// that phase's presets only are reset (the other phases keep theirs), said on the console and in the popup
+// "Preset Data Error" unless the memory was never written there on a unit not in use (NvBlocksInUse),
+// whose start shows the popup alone. Each damage is said once (data_reset_note.h). A pending request to
 // clear the presets (bit 12 of g_SysStatus) resets them all afterwards and is taken. 0 loaded, -200 or
 // -1 (read failure) reset, kNvBadKind for a phase outside 0-2.
 // kept: tests load one phase's backup through it.

@@ -1,7 +1,7 @@
 #include "storage/nv/settings_backup.h"
 
 #include <atomic>
-#include <cstdio>
+#include <string>
 
 #include "core/params/access/param_access.h"
 #include "core/system/config/identity.h"
@@ -29,6 +29,9 @@ std::atomic<uint32_t> g_factoryModel{0};
 // Every simulated unit leaves the factory with the same serial number, so that a fresh root answers
 // alike wherever it runs.
 constexpr char kFactorySerial[] = "VRN-SIM-0001";
+// The items whose damage the console tells (data_reset_note.h): block 0 mended from its copy, and reset.
+constexpr char kIdentityMend[] = "identity block";
+constexpr char kIdentityReset[] = "identity and power-on settings";
 
 }  // namespace
 
@@ -54,18 +57,25 @@ int32_t IdentityBlockLoad() {
     IdentityBlock block;
     int32_t r = IdentityBlockRead(&block);
     const bool damaged = r != 0 && NvBlockHeld(0);
+    const uint64_t found = NvBlockReadPrint(0);
+    if (r == 0) {
+        StoredDataSound(kIdentityMend);
+        StoredDataSound(kIdentityReset);
+    }
     // A block that is not sound (a memory never written included) is mended from its file copy; a memory
     // that refuses the read is not written to.
     if (r == -200 && IdentityBlockRestore(&block) != -200) {
-        std::fprintf(stderr, "identity block %s: restored from /mnt/tst/Special/SpecialData\n",
-                     damaged ? "damaged" : "empty");
-        ShowErrorMessageHold(2, "Identity Data Error\n(Restored from Backup)");
+        const std::string line = std::string(kIdentityMend) + (damaged ? " damaged" : " empty") +
+                                 ": restored from /mnt/tst/Special/SpecialData";
+        if (StoredDataTell(kIdentityMend, found, line))
+            ShowErrorMessageHold(2, "Identity Data Error\n(Restored from Backup)");
         r = 0;
     }
     if (r != 0) {
         if (damaged)
-            StoredDataResetNote("identity and power-on settings",
-                                r == -200 ? "stored block damaged, no model type" : "memory unreadable");
+            StoredDataResetNote(kIdentityReset,
+                                r == -200 ? "stored block damaged, no model type" : "memory unreadable",
+                                found);
         g_ModelId.store(0);
         g_BrandId.store(0);
         return r;
@@ -98,15 +108,21 @@ int32_t BackupSavePhaseSettings(uint32_t phaseMode) {
 int32_t BackupBlockLoadChecked(int kind, uint32_t unit) {
     SettingsBlock block;
     const int32_t r = SettingsBlockRead(kind, &block);
+    // Each wiring has blocks of its own for L1 and L2: the damage is remembered by block.
+    const std::string key = "settings block " + std::to_string(kind);
     if (r != 0) {
-        // Blocks never written (a new memory) are no loss worth a word.
-        if (NvBlockHeld(kind)) {
-            char what[24];
-            std::snprintf(what, sizeof what, "settings of L%u", static_cast<unsigned>(unit + 1));
-            StoredDataResetNote(what, r == -200 ? "stored block damaged" : "memory unreadable");
+        // A block never written (a new memory) is no loss worth a word; a unit in use had them all written.
+        const bool held = NvBlockHeld(kind);
+        if (held || NvBlocksInUse()) {
+            const char* why = !held       ? "stored block erased"
+                              : r == -200 ? "stored block damaged"
+                                          : "memory unreadable";
+            StoredDataTell(key, NvBlockReadPrint(kind),
+                           "settings of L" + std::to_string(unit + 1) + " reset: " + why);
         }
         return r;
     }
+    StoredDataSound(key);
     return BackupBlockConvert(0, unit, kind);
 }
 

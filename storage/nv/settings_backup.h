@@ -15,7 +15,7 @@ void SettingsBackupSaveAll();
 // Reads block 0; when its checksum fails, mends it from its file copy (IdentityBlockRestore), saying so
 // on the console and in the popup. When either holds, applies the identity (a brand id above 2 and a
 // model id of 12 or more become 0); otherwise model and brand id become 0, and a block that held data is
-// said on the console. 0, or the failed read's result.
+// said on the console. Each damage is said once (data_reset_note.h). 0, or the failed read's result.
 int32_t IdentityBlockLoad();
 // Applies the power-on settings of block 0 when its checksum holds (or deletes all stored data when
 // the block asks for it). 1 when applied or deleted, 0 when not.
@@ -27,8 +27,9 @@ int32_t BackupBlockSave(int kind, uint32_t unit, uint32_t offset);
 // The first failure, or kNvSaved.
 int32_t BackupSavePhaseSettings(uint32_t phaseMode);
 
-// Reads settings block kind; applies it to unit 0-2 only when its checksum holds (a block that held data
-// is said on the console). 0, or the read's result.
+// Reads settings block kind; applies it to unit 0-2 only when its checksum holds. A block that held data,
+// or any block of a unit in use (NvBlocksInUse: an erased one too), that fails is said on the console,
+// once per damage. 0, or the read's result.
 int32_t BackupBlockLoadChecked(int kind, uint32_t unit);
 // With restore set, first takes the phase mode from block 0's image (0-2 only); then loads the blocks of
 // the phase mode in force.

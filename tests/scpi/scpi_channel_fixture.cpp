@@ -115,14 +115,14 @@ void FakeChannel::Execute() {
         c.items.push_back(item);
     }
     uint32_t err = handler ? handler(c) : 0;
-    if (err != 0) {
-        scpiSetError(&ifc, err);
-    } else if (c.query) {
-        // What a query handler does: ";" between the replies of one message, then its reply.
+    if (c.query) {
+        // What a query handler does: ";" between the replies of one message, then its reply. One that
+        // fails has written it all the same, as a handler refused half way through its reply would.
         if (ifc.replyCount > 0) ifc.io.write(";", 1, kPortCopy);
         std::string reply = std::to_string(c.id);
         ifc.io.write(reply.data(), static_cast<uint32_t>(reply.size()), kPortCopy);
     }
+    if (err != 0) scpiSetError(&ifc, err);
     commands.push_back(std::move(c));
     const bool end = (parse.hdrFlags & kHdrEnd) != 0;
     parse.state = (err != 0 && !end) ? kParseSkip : kParseFinished;

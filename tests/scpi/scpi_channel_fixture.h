@@ -3,7 +3,8 @@
 // text goes in through the channel's read operation and replies go through the real transmit queue of
 // a RemotePort into a packet socket (one record per send) that the test reads back. Send() runs the
 // real parser and records every recognised command with its id, suffixes and typed parameters; queries
-// "execute" by replying with their id and a test may make chosen ids fail with an error index. Exec()
+// "execute" by replying with their id and a test may make chosen ids fail with an error index (a failing
+// query has written its reply first). Exec()
 // runs the channel's real execution loop instead: real handlers, set commands handed over to the
 // menu/control thread's pass (see MenuEnv).
 #include <cstdint>

@@ -30,6 +30,7 @@ TEST(StorageFuzzReplay, SeedsAndTheirTruncations) {
         {"preset_file", storagefuzz::PresetFileOne},   {"arb_file", storagefuzz::ArbFileOne},
         {"barcode_file", storagefuzz::BarcodeFileOne}, {"calibration_file", storagefuzz::CalibrationFileOne},
         {"nv_block", storagefuzz::NvBlockOne},         {"config_text", storagefuzz::ConfigTextOne},
+        {"told_record", storagefuzz::ToldRecordOne},
     };
     for (const auto& t : targets)
         EXPECT_GE(Replay(t.target, t.one), 3) << t.target;

@@ -28,6 +28,14 @@ TEST(Provision, FirstStartWithoutAModelType) {
     EXPECT_EQ(AskOnce(c, {"*IDN?"}), "QX-ORVANE,VRN,,1.06\n");
     // What the unit cannot run without a model is refused, and the query after it is still answered.
     EXPECT_EQ(AskOnce(c, {"SYST:CONF:MODE SEQ;:SYST:ERR?"}), "-310,\"System error\"\n");
+    // A query it refuses is answered all the same, with an empty line, and the error tells why.
+    testsupport::TcpClient t(5025 + c.portOffset());
+    for (const std::string query : {"SYST:CONF:MODE?", "SEQ:STEP 0;:SEQ:SPAR?", "SIM:NORM1:TIME?"}) {
+        t.Send(query + "\n");
+        EXPECT_EQ(t.ReadLine(), "\n") << query;
+        t.Send("SYST:ERR?\n");
+        EXPECT_EQ(t.ReadLine().substr(0, 5), "-310,") << query;
+    }
     const std::vector<uint8_t> m = testsupport::MemoryOf(c.root());
     ASSERT_EQ(m.size(), 131072u);
     EXPECT_TRUE(!testsupport::BlockSealed(m, 0, 132) || m[6] == 0);

@@ -21,7 +21,7 @@ inline const std::string kSystemError = "-310,\"System error\"";
 
 struct ScpiStep {
     const char* send;   // a program message
-    const char* reply;  // its reply line without the line feed (nullptr: it has none)
+    const char* reply;  // its reply line without the line feed ("" an empty line; nullptr: it has none)
     std::string error;  // SYST:ERR? right after it
 };
 
@@ -39,10 +39,12 @@ class ScpiSocketSuite : public SharedController {
         SharedController::TearDownTestSuite();
     }
     static void Send(const std::string& message) { client_->Send(message + "\n"); }
+    // The reply line without its line feed; an empty line is "", no line at all "<no reply>".
     static std::string Ask(const std::string& message) {
         Send(message);
         std::string line = client_->ReadLine(15000);
-        if (!line.empty() && line.back() == '\n') line.pop_back();
+        if (line.empty() || line.back() != '\n') return "<no reply>" + line;
+        line.pop_back();
         return line;
     }
     // The steps in order, from a cleared error queue.

@@ -80,7 +80,7 @@ TEST_F(ScpiSource, OutputSettingsAndParallelRole) {
         {"PAR:POS?;NUMB?;ENAB?", "Master;2;OFF", kNoError}, {"PAR:NUMB 7", nullptr, kRange},
         {"PAR:NUMB 1", nullptr, kRange}, {"PAR:NUMB 2.5", nullptr, kParamError}, {"PAR:POS -1", nullptr, kRange},
         {"PAR:ENAB 2", nullptr, kRange}, {"PAR:POS SLAV;POS?", "Slave", kNoError},
-        {"OUTP:REL?", nullptr, kSystemError}, {"PAR:POS MAST;POS?", "Master", kNoError},
+        {"OUTP:REL?", "", kSystemError}, {"PAR:POS MAST;POS?", "Master", kNoError},
         {"OUTP:REL?", "+1", kNoError},
     };
     // clang-format on
@@ -90,11 +90,11 @@ TEST_F(ScpiSource, OutputSettingsAndParallelRole) {
 TEST_F(ScpiSource, DisplayInputAndInstrument) {
     // clang-format off
     const ScpiStep steps[] = {
-        {"DISP:DES:MODE?", nullptr, kUndefined}, {"DISP:MEAS:SOUR3 FREQ", nullptr, kParamError},
+        {"DISP:DES:MODE?", "", kUndefined}, {"DISP:MEAS:SOUR3 FREQ", nullptr, kParamError},
         {"DISP:MEAS:SOUR2 VAVG;SOUR2?", "VAVG", kNoError}, {"DISP:MEAS:SOUR1 THDV", nullptr, kParamError},
         {"DISP:MEAS:SOUR2 IRMS;SOUR2?", "IRMS", kNoError},
         {"DISP:DES:MODE SIMP", nullptr, kNoError}, {"DISP:DES:MODE NORM", nullptr, kNoError},
-        {"INP:GAIN?", nullptr, kExecution},
+        {"INP:GAIN?", "", kExecution},
         {"INST:EDIT?", "Each", kNoError}, {"INST:EDIT ALL;EDIT?", "All", kNoError},
         {"INST:EDIT 2", nullptr, kRange}, {"INST:EDIT EACH", nullptr, kNoError},
         {"INST:SEL L3;SEL?", "L3", kNoError}, {"INST:SEL -1", nullptr, kRange}, {"INST:SEL L1", nullptr, kNoError},
@@ -110,11 +110,11 @@ TEST_F(ScpiSource, OutputTreeRefusesFirst) {
     const ScpiStep steps[] = {
         {"DISP:DES:MODE 1", nullptr, "-128,\"Numeric data not allowed\""},
         {"DISP:MEAS:SOUR5 VRMS", nullptr, "-114,\"Header suffix out of range\""},
-        {"OUTP:MON:SOUR3?", nullptr, "-114,\"Header suffix out of range\""},
+        {"OUTP:MON:SOUR3?", "", "-114,\"Header suffix out of range\""},
         {"OUTP:MON:SOUR1 1", nullptr, "-128,\"Numeric data not allowed\""},
-        {"OUTP:PROT:CLE?", nullptr, kUndefined},
+        {"OUTP:PROT:CLE?", "", kUndefined},
         {"PAR:NUMB MAST", nullptr, "-148,\"Character data not allowed\""},
-        {"OUTP:IMP:IND? L1,DEF", nullptr, "-224,\"Illegal parameter value\""},
+        {"OUTP:IMP:IND? L1,DEF", "", "-224,\"Illegal parameter value\""},
     };
     // clang-format on
     Run(steps);
@@ -125,7 +125,7 @@ TEST_F(ScpiSource, GenericSettingsDutyAndRange) {
     const ScpiStep steps[] = {
         {"VOLT:OFFS -12.345;OFFS?", "-12.3500", kNoError}, {"VOLT:OFFS 0;OFFS?", "+0.0000", kNoError},
         {"VOLT:LIM:HIGH?;LOW?", "+250.0000;-250.0000", kNoError}, {"CURR:LIM:RMS?", "+15.7500", kNoError},
-        {"CURR:LIM:RMS 16", nullptr, kRange}, {"LINE:VOLT?", nullptr, kExecution},
+        {"CURR:LIM:RMS 16", nullptr, kRange}, {"LINE:VOLT?", "", kExecution},
         {"SQU:DCYC?", "+50.0000", kNoError}, {"SQU:DCYC 25;DCYC?", "+25.0000", kNoError},
         {"SQU:DCYC MAX;DCYC?", "+99.9000", kNoError}, {"SQU:DCYC", nullptr, kParamError},
         {"FREQ 2000;FREQ?;:SQU:DCYC? MIN", "+2000.0000;+10.0000", kNoError},
@@ -144,7 +144,7 @@ TEST_F(ScpiSource, PhaseAnglesSyncAndStates) {
         {"PHAS:STAR 90;STAR?", "+90.0000", kNoError}, {"PHAS:STAR:STAT FIX;STAT?", "FIXED", kNoError},
         {"PHAS:STAR:STAT -1", nullptr, kRange}, {"PHAS:STAR:STAT FREE;:PHAS:STAR 0", nullptr, kNoError},
         {"PHAS:PHAS? L12;PHAS? L13", "+120.0;+240.0", kNoError}, {"PHAS:PHAS L12,100.25;PHAS? L12", "+100.3", kNoError},
-        {"PHAS:PHAS 5,100", nullptr, kRange}, {"PHAS:PHAS? 5", nullptr, kParamError},
+        {"PHAS:PHAS 5,100", nullptr, kRange}, {"PHAS:PHAS? 5", "", kParamError},
         {"PHAS:PHAS L13,1e12", nullptr, kRange},
         {"PHAS:PHAS? L12;PHAS? L13", "+100.3;+240.0", kNoError}, {"PHAS:SYNC?", "0.0", kNoError},
         {"PHAS:SYNC 90.5;SYNC?", "90.5", kNoError}, {"PHAS:SYNC 1e12", nullptr, kRange},
@@ -161,8 +161,8 @@ TEST_F(ScpiSource, OutputModesWaveformAndLimits) {
     const ScpiStep steps[] = {
         {"MODE?", "ACDC-INT", kNoError}, {"MODE 7;MODE?", "ACDC-Sync", kNoError}, {"MODE 10", nullptr, kSystemError},
         {"MODE -1", nullptr, kSystemError}, {"SOUR:MODE DC-INT;:FUNC?", "DC", kNoError},
-        {"FUNC SIN", nullptr, kExecution}, {"FREQ?", nullptr, kExecution},
-        {"MODE AC-INT;:VOLT:LIM:RMS?", "+175.0000", kNoError}, {"VOLT:LIM:PEAK?", nullptr, kExecution},
+        {"FUNC SIN", nullptr, kExecution}, {"FREQ?", "", kExecution},
+        {"MODE AC-INT;:VOLT:LIM:RMS?", "+175.0000", kNoError}, {"VOLT:LIM:PEAK?", "", kExecution},
         {"VOLT:LIM:RMS 150;:VOLT? MAX", "+150.0000", kNoError}, {"VOLT:LIM:RMS 1e12", nullptr, kRange},
         {"VOLT:LIM:RMS MAX;RMS?", "+175.0000", kNoError}, {"FUNC SQU;FUNC?", "SQU", kNoError},
         {"FUNC -1", nullptr, kRange}, {"FUNC:THD:FORM CSA;FORM?", "CSA", kNoError},
@@ -223,7 +223,7 @@ TEST_F(ScpiSource, ArbFilesAndSamples) {
     EXPECT_EQ(AskBlock("DATA:ARB:FILE? 253", "#48260").substr(64, 8192), samples);
     Send("DATA:WAVE 1," + Block(samples.substr(0, 8191)));
     EXPECT_EQ(Error(), kBlockError);
-    Send("DATA:WAVE? 1");
+    EXPECT_EQ(Ask("DATA:WAVE? 1"), "");
     EXPECT_EQ(Error(), kUndefined);
     Send("TRAC 2," + Block(samples));
     EXPECT_EQ(Error(), kNoError);
@@ -384,15 +384,20 @@ TEST_F(ScpiSource, AnRs232ReaderHoldsTheTransferBuffer) {
     ASSERT_TRUE(rs232.Send("DATA:SEQ? 3\n"));
     ASSERT_EQ(rs232.ReadBytes(9, 5000), "#71224324");
     // The rest stays unread: the buffer is the RS232 reply's.
-    Send("DATA:ARB:FILE? 1");
+    EXPECT_EQ(Ask("DATA:ARB:FILE? 1"), "");
     EXPECT_EQ(Error(), kOutOfMemory);
     EXPECT_EQ(rs232.ReadBytes(1224324 + 1, 60000).size(), 1224325u);
     std::string head;
-    for (int i = 0; i < 20 && head != "#48260"; ++i) {
+    for (int i = 0; i < 100 && head != "#48260"; ++i) {
         Send("DATA:ARB:FILE? 1");
-        head = client_->ReadBytes(6, 200);
-        if (head != "#48260") {
+        // The block, or an empty line while the buffer is still lent.
+        head = client_->ReadBytes(1, 15000);
+        if (head == "#") {
+            head += client_->ReadBytes(5, 5000);
+        } else {
+            EXPECT_EQ(head, "\n");
             EXPECT_EQ(Error(), kOutOfMemory);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
     EXPECT_EQ(head, "#48260");

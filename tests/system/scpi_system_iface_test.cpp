@@ -98,9 +98,9 @@ TEST_F(ScpiSystemIface, InterfacesWithoutCard) {
     const ScpiStep steps[] = {
         {"SYST:COMM:ENAB? USB", "+1", kNoError}, {"SYST:COMM:ENAB? GPIB", "+0", kNoError},
         {"SYST:COMM:ENAB ON,USB", nullptr, kUndefined},
-        {"SYST:COMM:GPIB:ADDR?", nullptr, kExecution}, {"SYST:COMM:GPIB:SELF:ADDR 5", nullptr, kExecution},
-        {"SYST:COMM:INT:ADDR?", nullptr, kExecution}, {"SYST:COMM:INT:ADDR 5", nullptr, kExecution},
-        {"SYST:COMM:INT:BAUD?", nullptr, kExecution}, {"SYST:COMM:INT:BAUD AUTO", nullptr, kExecution},
+        {"SYST:COMM:GPIB:ADDR?", "", kExecution}, {"SYST:COMM:GPIB:SELF:ADDR 5", nullptr, kExecution},
+        {"SYST:COMM:INT:ADDR?", "", kExecution}, {"SYST:COMM:INT:ADDR 5", nullptr, kExecution},
+        {"SYST:COMM:INT:BAUD?", "", kExecution}, {"SYST:COMM:INT:BAUD AUTO", nullptr, kExecution},
     };
     // clang-format on
     Run(steps);

@@ -116,7 +116,7 @@ TEST_F(ScpiSystem, ConfigurationLockAndHold) {
         {"OUTP ON;:SYST:CONF:MODE CONT", nullptr, kNoError}, {"OUTP OFF", nullptr, kNoError},
         {"SYST:CONF:EXT?", "+0", kNoError}, {"SYST:CONF:EXT 2", nullptr, kRange},
         {"SYST:CONF:MODE SIM", nullptr, kNoError}, {"SYST:CONF?", "SIM", kNoError},
-        {"SYST:CONF:TRIG:OUTP:SOUR?", nullptr, kSystemError},
+        {"SYST:CONF:TRIG:OUTP:SOUR?", "", kSystemError},
         {"SYST:CONF:MODE CONT;:SYST:CONF?", "CONT", kNoError},
         {"MODE AC-INT;:SYST:CONF:MODE SIM", nullptr, kSystemError},
         {"MODE DC-INT;:SYST:CONF:MODE SEQ;:SYST:CONF?", "SEQ", kNoError},
@@ -127,7 +127,7 @@ TEST_F(ScpiSystem, ConfigurationLockAndHold) {
         {"SYST:KLOC 2", nullptr, kRange}, {"SYST:KLOC -1", nullptr, kRange},
         {"SYST:KLOC ON;KLOC?", "+1", kNoError}, {"SYST:KLOC OFF;KLOC?", "+0", kNoError},
         {"SYST:PKH:TIME?", "+1", kNoError}, {"SYST:PKH:TIME 0", nullptr, kRange},
-        {"SYST:PASS 1234", nullptr, kParamError}, {"SYST:ERR:ENAB?", nullptr, kUndefined},
+        {"SYST:PASS 1234", nullptr, kParamError}, {"SYST:ERR:ENAB?", "", kUndefined},
         {"SYST:HOLD:STAT ON;STAT?", "+1", kNoError}, {"SYST:HOLD:STAT OFF;STAT?", "+0", kNoError},
         {"SYST:SCPI:DATA? ERR", "+0,\"No error\"", kNoError},
     };
@@ -159,7 +159,7 @@ TEST_F(ScpiSystem, LogsErrorsAndInformation) {
 TEST_F(ScpiSystem, CalibrationNeedsThePassword) {
     // clang-format off
     const ScpiStep steps[] = {
-        {"CAL:VOLT:AVG 1", nullptr, kProtected}, {"CAL:CONF:MODE?", nullptr, kUndefined},
+        {"CAL:VOLT:AVG 1", nullptr, kProtected}, {"CAL:CONF:MODE?", "", kUndefined},
         {"SYST:PASS 4145", nullptr, kNoError}, {"CAL:CONF:MODE VOLT", nullptr, kNoError},
         // The output does not switch in calibration mode, and the refusal is reported.
         {"OUTP ON", nullptr, kExecution}, {"OUTP?", "+0", kNoError},

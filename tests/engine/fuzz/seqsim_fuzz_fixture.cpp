@@ -210,7 +210,7 @@ void NamesFileOne(const uint8_t* data, size_t size) {
         g_env->ctrl.env.root.Write("/mnt/tst/seq/NAMES.SSN", f);
         std::memset(g_SeqMemName, 'x', sizeof g_SeqMemName);
         std::memset(g_SimMemName, 'x', sizeof g_SimMemName);
-        const int32_t loaded = SeqSimNamesLoad();
+        const int32_t loaded = SeqSimNamesLoad(false);
         if (!OneOf(loaded, {0, 1})) Fail("names load", "unknown result");
         if (loaded == 0) {
             for (const auto* list : {g_SeqMemName, g_SimMemName})

@@ -553,13 +553,13 @@ TEST_F(SeqFields, MemoryNamesAreBoundedAndKeptInTheirFile) {
     // Read at the next start; a damaged file gives every name empty.
     engine::SeqSimDataReset();
     test::EnterSim();
-    EXPECT_EQ(SeqSimNamesLoad(), 1);
+    EXPECT_EQ(SeqSimNamesLoad(false), 1);
     EXPECT_EQ(SimGetMemName(1), "Dip");
     EXPECT_EQ(std::string(g_SeqMemName[9], 20), std::string(full, 20));
     file[30] ^= 1;
     env_.ctrl.env.root.Write("/mnt/tst/seq/NAMES.SSN", file);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(SeqSimNamesLoad(), 0);
+    EXPECT_EQ(SeqSimNamesLoad(false), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "SEQ/SIM memory names reset: stored file damaged\n");
     EXPECT_EQ(SimGetMemName(1), "");
     EXPECT_EQ(g_SeqMemName[9][0], '\0');

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,6 +14,8 @@
 
 #include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
+#include "engine/seqsim/seqsim_names_file.h"
+#include "platform/host/root.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "tests/engine/seqsim_fixture.h"
@@ -356,6 +359,48 @@ TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
     EXPECT_EQ(SeqLoadFile(1), -202);
     EXPECT_EQ(g_SeqStepTable[0][0][0].flags & 7u, uint32_t{kTypeKP});
     EXPECT_EQ(g_SeqSimBlock[0].invalid, 1u);
+}
+
+// The start names each damaged memory once, a file of zeros too: its trailer (0) matches and it names no
+// model, but it lacks the frame a memory made on another model still carries. A memory stored again is
+// sound and forgotten, so its next damage is named again.
+TEST_F(SeqSimFile, StartNamesEachDamagedMemoryOnce) {
+    Write("/mnt/tst/seq/SEQ3.SEQ", std::string(kSeqFileSize, '\0'));
+    Write("/mnt/tst/sim/SIM4.SIM", std::string(kSimFileSize, '\0'));
+    const std::string lines =
+        "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n"
+        "SIM memory 4 damaged: stored file fails its checks, its recall fails\n";
+    for (const std::string& want : {lines, std::string()}) {
+        testing::internal::CaptureStderr();
+        SeqSimMemFilesReport();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), want);
+    }
+    ASSERT_GT(SeqSaveFile(3, 0), 0);
+    ASSERT_GT(SimSaveFile(4), 0);
+    testing::internal::CaptureStderr();
+    SeqSimMemFilesReport();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    Write("/mnt/tst/seq/SEQ3.SEQ", std::string(kSeqFileSize, '\0'));
+    testing::internal::CaptureStderr();
+    SeqSimMemFilesReport();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n");
+}
+
+// The names file goes with the stored memories: a memory's save writes it when it is missing, and a start
+// that finds it gone while memories are stored says that their names were reset, once.
+TEST_F(SeqSimFile, LostNamesBesideStoredMemoriesAreSaidOnce) {
+    const std::string names = "/mnt/tst/seq/NAMES.SSN";
+    EXPECT_FALSE(SeqSimMemFilesStored());
+    ASSERT_GT(SimSaveFile(2), 0);
+    EXPECT_TRUE(SeqSimMemFilesStored());
+    EXPECT_EQ(Read(names).size(), 412u);
+    std::filesystem::remove(plat::MapPath(names));
+    for (const char* want : {"SEQ/SIM memory names reset: stored file missing\n", ""}) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(SeqSimNamesLoad(SeqSimMemFilesStored()), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), want);
+    }
 }
 
 // A failed import puts back the tables and the image, although the image was left big-endian by a save.

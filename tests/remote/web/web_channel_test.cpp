@@ -83,9 +83,10 @@ TEST_F(WebChannelTest, FrameIsAProgramMessageAndEachReplyOneFrameWithTheWebChann
     ASSERT_TRUE(Frame(&g_clientA, "SYST:ERR?\n"));
     ASSERT_TRUE(web::WebClientFrame(&g_clientA, "*ESE?;", 6, false));  // one message in two fragments
     ASSERT_TRUE(Frame(&g_clientA, "SYST:ERR?"));
-    const std::vector<std::string> want = {"A:-292,\"Referenced name does not exist\"\n",
+    // The refused query is answered with an empty line.
+    const std::vector<std::string> want = {"A:\n", "A:-292,\"Referenced name does not exist\"\n",
                                            "A:+0;+0,\"No error\"\n"};
-    EXPECT_EQ(Serve(2), want);
+    EXPECT_EQ(Serve(3), want);
 }
 
 TEST_F(WebChannelTest, OneClientAtATimeAndADepartedClientsInputIsDropped) {

@@ -88,6 +88,29 @@ TEST_F(Port, StagingLimitsOfOneMessage) {
     EXPECT_EQ(PortWrite(&port_, nullptr, 5, kPortCopy), -1);
 }
 
+// A rollback drops what was staged since the mark, also the part a copy added to the entry the mark kept,
+// and gives its room back; what the mark kept goes out.
+TEST_F(Port, RollbackDropsWhatWasStagedSinceTheMark) {
+    Put("ab");
+    EXPECT_EQ(Op(kPortMark), 0);
+    Put("cd");  // extends the kept entry
+    Put("e", kPortByRef);
+    Put("fg");
+    EXPECT_EQ(Op(kPortRollback), 0);
+    EXPECT_EQ(port_.txq.staged, 1);
+    EXPECT_EQ(port_.txq.ring.used, 2);
+    Put("x\n");
+    EXPECT_EQ(Op(kPortRollback), 0);
+    Put(";\n");
+    Op(kPortCommit);
+    EXPECT_EQ(SendAll(), "ab;\n");
+    // A commit ends the mark: the next message's rollback drops all it staged.
+    Put("yz");
+    Op(kPortRollback);
+    EXPECT_EQ(port_.txq.ring.used, 0);
+    EXPECT_EQ(Op(kPortCommit), -1);
+}
+
 TEST_F(Port, CommittedRepliesWaitForRoomAndStagedOnesForTheirCommit) {
     Put("a");
     Op(kPortCommit);

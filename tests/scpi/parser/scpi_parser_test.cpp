@@ -3,6 +3,7 @@
 // Then the replies of a message.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "core/system/links/remote_state.h"
@@ -279,24 +280,36 @@ TEST(Parser, ChangedSelectorMovesTheChannelToTheNewRoot) {
     EXPECT_EQ(ch.PopErrors(), "");
 }
 
-// The replies of a program message are committed with one line feed when it ends; a failed command
-// discards them and the rest of its message.
-TEST(Replies, CommittedAtTheMessageEndDiscardedWithAFailureAndOnUsbPorts) {
+// The replies of a program message are committed with one line feed when it ends. Every query of it
+// has its field in that line: a failed query (its reply dropped) and each query skipped after a failure
+// an empty one, so that a client never waits for a line that does not come. A message without a query
+// sends nothing.
+TEST(Replies, OneLinePerMessageWithAFieldForEveryQuery) {
     const struct {
         const char *input, *sent, *commands, *errors;
     } cases[] = {
         {"VOLT?;", "", "320? o", ""},         // the message has not ended
         {"VOLT?;\n", "320\n", "320? o", ""},  // an empty line after a trailing ";" ends it
-        {"VOLT?;FREQ 1;VOLT 2\nVOLT 3\n", "", "320? o; 256 i1; 320 i3", "-200,\"Execution error\""},
+        // A failed set command: the reply before it stays.
+        {"VOLT?;FREQ 1;VOLT 2\nVOLT 3\n", "320\n", "320? o; 256 i1; 320 i3", "-200,\"Execution error\""},
+        {"FREQ 1\n", "", "256 i1", "-200,\"Execution error\""},
+        {"FREQ?\n", "\n", "256?", "-200,\"Execution error\""},
+        // The failed query's field is empty; the query skipped after it has one too.
+        {"VOLT?;FREQ?;*IDN?\n", "320;;\n", "320? o; 256? o", "-200,\"Execution error\""},
+        {"VOLT?;NOPE?;VOLT?\n", "320;;\n", "320? o", "-113,\"Undefined header\""},
+        // A "?" inside a skipped string is no query.
+        {"FREQ 1;SYST:PASS 'a?b';VOLT?\n", "\n", "256 i1", "-200,\"Execution error\""},
+        // A set command's block too large for any command is no reply overflow: nothing is owed.
+        {"VOLT #9999999999\n", "", "", "-223,\"Too much data\""},
     };
     for (const auto& c : cases) {
         FakeChannel ch;
         ch.handler = [](const ParsedCommand& p) { return p.id == 256 ? uint32_t{kScpiErrExecution} : 0u; };
         ch.Send(c.input);
-        if (*c.errors) {
-            EXPECT_EQ(ch.port.txq.ring.used, 0) << "a discarded reply frees its room";
-        }
         EXPECT_EQ(ch.Transmit(), c.sent) << c.input;
+        if (std::strchr(c.input, '\n') != nullptr) {
+            EXPECT_EQ(ch.port.txq.ring.used, 0) << c.input << ": a dropped reply frees its room";
+        }
         EXPECT_EQ(ch.Describe(), c.commands) << c.input;
         EXPECT_EQ(ch.PopErrors(), c.errors) << c.input;
     }

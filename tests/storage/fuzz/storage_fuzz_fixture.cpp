@@ -27,6 +27,7 @@
 #include "storage/brand_dir.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
+#include "storage/data_reset_note.h"
 #include "storage/files/arb_file.h"
 #include "storage/files/barcode_file.h"
 #include "storage/files/calibration_file.h"
@@ -296,6 +297,29 @@ void ConfigTextOne(const uint8_t* data, size_t size) {
     g_LanCfg = lanBefore;
     g_LanPending = pendingBefore;
     g_SeqSimSlots = slotsBefore;
+}
+
+void ToldRecordOne(const uint8_t* data, size_t size) {
+    constexpr char kPath[] = "/mnt/tst/Special/DamageTold";
+    const auto record = StoredDataToldParse(data, size);
+    if (record.size() > 64) Fail("told", "more entries than the record holds");
+    for (size_t i = 0; i < record.size(); ++i) {
+        const std::string& key = record[i].first;
+        if (key.empty() || key.size() > 63) Fail("told", "key of a length no note has");
+        for (const char c : key)
+            if (c < 0x20 || c > 0x7E) Fail("told", "key with an unprintable character");
+        for (size_t j = 0; j < i; ++j)
+            if (record[j].first == key) Fail("told", "key twice");
+    }
+    // Through the file: a remembered damage is not said again, and a sound item is forgotten.
+    g_root->Write(kPath, Bytes(data, size));
+    for (const auto& [key, print] : record)
+        if (StoredDataTell(key, print, key)) Fail("told", "a remembered damage said again");
+    for (const auto& entry : record)
+        StoredDataSound(entry.first);
+    const std::string left = g_root->Read(kPath);
+    if (!StoredDataToldParse(reinterpret_cast<const uint8_t*>(left.data()), left.size()).empty())
+        Fail("told", "a sound item still remembered");
 }
 
 }  // namespace storagefuzz

@@ -39,5 +39,7 @@ void CalibrationFileOne(const uint8_t* data, size_t size);
 void NvBlockOne(const uint8_t* data, size_t size);
 // The configuration text in the NV memory.
 void ConfigTextOne(const uint8_t* data, size_t size);
+// The record of the stored data's damage said at a start (/mnt/tst/Special/DamageTold).
+void ToldRecordOne(const uint8_t* data, size_t size);
 
 }  // namespace storagefuzz

@@ -24,6 +24,8 @@ def session(ctl, failures):
         controller_harness.check(failures, "another origin's handshake", e.status_code, 403)
     ws = websocket.create_connection(ctl.ws_url(), timeout=10)
     ws.send("DATA:SEQ? 0")
+    # A refused query is answered with an empty line; the error queue says why.
+    controller_harness.check(failures, "websocket refused query", ws.recv(), "\n")
     ws.send("SYST:ERR?")
     controller_harness.check(failures, "websocket SYST:ERR?", ws.recv(), '-292,"Referenced name does not exist"\n')
     controller_harness.check(failures, "LAN SYST:ERR?", ctl.lan("SYST:ERR?"), '+0,"No error"')

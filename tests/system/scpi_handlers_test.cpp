@@ -126,11 +126,12 @@ TEST_F(ScpiHandlers, HarmonicsOfTheWaveformPlayed) {
 }
 
 // AC-SYNC on the external signal: without a signal at the synchronisation input the output stays off;
-// with one, the meter reads its frequency and the output switches on.
+// with one, the meter reads its frequency and the output switches on. *OPC? after the change to the
+// external signal waits for the meter's first reading of it.
 TEST_F(ScpiHandlers, SynchronisedOutputOnTheExternalSignal) {
     const ScpiStep steps[] = {
-        // No synchronisation signal: the output-on is refused, and said so.
-        {"MODE AC-SYNC;:INP:SYNC:SOUR EXT;:OUTP ON", nullptr, "-200,\"Execution error\""},
+        // No synchronisation signal: the output-on is refused, and said why.
+        {"MODE AC-SYNC;:INP:SYNC:SOUR EXT;:OUTP ON", nullptr, "-200,\"Execution error;No sync signal\""},
         {"OUTP?;:MEAS:FREQ?", "+0;+0.0000", kNoError},
     };
     Run(steps);
@@ -143,6 +144,21 @@ TEST_F(ScpiHandlers, SynchronisedOutputOnTheExternalSignal) {
     EXPECT_EQ(hz, "+50.0000");
     EXPECT_EQ(Ask("OUTP ON;*OPC?;:OUTP?;:FETC:FREQ?"), "1;+1;+50.0000");
     EXPECT_EQ(Ask("SYST:ERR?"), kNoError);
+    // After *RST, AC-SYNC follows the L1 line again (output off: no reading) until it is told the external
+    // signal, as after a start.
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(Ask("OUTP OFF;*RST;*OPC?"), "1");
+        ASSERT_EQ(Ask("MODE AC-SYNC;:INP:SYNC:SOUR EXT;*OPC?"), "1");
+        Send("OUTP ON");
+        EXPECT_EQ(Ask("SYST:ERR?"), kNoError) << round;
+        EXPECT_EQ(Ask("OUTP?"), "+1") << round;
+        hz.clear();
+        for (int i = 0; i < 100 && hz != "+50.0000"; ++i) {  // the readings shown follow the meter's period
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            hz = Ask("MEAS:FREQ?");
+        }
+        EXPECT_EQ(hz, "+50.0000") << round;
+    }
     EXPECT_TRUE(Panel("syncin 0"));
     EXPECT_EQ(Ask("OUTP OFF;*RST;*OPC?"), "1");
 }

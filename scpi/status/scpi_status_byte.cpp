@@ -28,6 +28,7 @@ int scpiUpdateStatusByte(ScpiInterface* ifc) {
     ScpiStatusBlock* b = ifc->status;
     if (!(b->chanFlags.load(std::memory_order_relaxed) & kChanValid)) return -1;
     if (ifc->parse != nullptr) b->esr |= EsrBitOf(ifc->parse->errIndex);
+    scpiOpcPoll(b);
 
     uint16_t stb = b->stb;
     Assign(stb, 0x01, (b->lock.event & b->lock.enable) != 0);

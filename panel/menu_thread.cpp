@@ -9,6 +9,7 @@
 #include "core/control/calibration/calibration.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/control/output_request.h"
+#include "core/control/sync/output_pending.h"
 #include "core/control/sync/output_sync.h"
 #include "core/control/sys_event.h"
 #include "core/params/access/param_access.h"
@@ -210,6 +211,9 @@ bool ReceiveSetCommand() {
     }
     const int32_t later = ops->run(cmd.ifc);
     ScpiHandoverRan(cmd.tag);
+    // Completed at once, before the control task's next pass takes what it changed to the stage: until
+    // then *OPC?, *OPC and *WAI count it as pending.
+    core::NoteSettingsChange();
     cmd.check = ScpiHandoverTakeCheck();
     cmd.quietMark = core::g_CtrlQuietPasses.load(kRelaxed);
     cmd.afterPass = later == kScpiRunAfterPass;

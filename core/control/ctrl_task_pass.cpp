@@ -3,6 +3,7 @@
 #include "core/control/output_request.h"
 #include "core/control/parallel/parallel_objects.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_pending.h"
 #include "core/control/sync/output_sync.h"
 #include "core/control/sys_event.h"
 #include "core/control/trig_act.h"
@@ -139,23 +140,21 @@ bool UnitSettingsStep() {
     return false;
 }
 
-void SettingsStep() {
+// True when it took a change up.
+bool SettingsStep() {
     const int32_t holdTime = GetPeakHoldTime();
     if (Take(kShwPeakHoldTime, holdTime)) {
         BusReg_SetPeakHoldTime(holdTime);
-        return;
+        return true;
     }
     if (L1()[kShwPeakClear] != 0) {
         L1()[kShwPeakClear] = 0;
         const int32_t item = GetPeakClearItem();
         if (item >= 0 && item <= 4) BusReg_PeakHoldClear(kPeakClearMask[item]);
-        return;
+        return true;
     }
     const int32_t unit = GetAcvUnit();
-    if (L1()[kShwAcvUnit] == static_cast<uint32_t>(unit)) {
-        UnitSettingsStep();
-        return;
-    }
+    if (L1()[kShwAcvUnit] == static_cast<uint32_t>(unit)) return UnitSettingsStep();
     if (OutputFlagTest(kOutFlagOutputOn)) {
         BusReg_SetOutputOnOff(0);
         OutputFlagClear(kOutFlagOutputOn);
@@ -164,6 +163,7 @@ void SettingsStep() {
     BusReg_SetVoltUnit(unit);
     (void)AcvUnitConvertAll(0);
     WaveVoltageRecheck();
+    return true;
 }
 
 void ArbUpdateStep() {
@@ -192,6 +192,13 @@ void ArbUpdateStep() {
     } else if (L1()[kShwArbDelay] > 0) {
         --L1()[kShwArbDelay];
     }
+}
+
+// A changed waveform table or its factors still on their way to the stage.
+bool ArbUpdatePending() {
+    constexpr uint8_t kArbWork = kArbStartDelay | kArbWriteFactorTable;
+    return g_ArbChanged.pendingTable.load(std::memory_order_acquire) != 0 ||
+           (g_ArbChanged.flags.load(std::memory_order_acquire) & kArbWork) != 0 || L1()[kShwArbDelay] != 0;
 }
 
 void SeqSimStep() {
@@ -286,21 +293,22 @@ void CtrlTaskPass(StepRow*) {
     }
     ReconfigHandshake();
     ParallelStep();
-    SettingsStep();
+    const bool settingTaken = SettingsStep();
     ArbUpdateStep();
 
     const uint32_t inputs = static_cast<uint32_t>(BusReg_Reserved0());
     if (GetExtControl() == 1 && CtrlEdgeDetect(0, inputs) != 0 && !OutputFlagTest(kOutFlagOutputOn))
         OutputToggle();
 
+    bool quiet = !settingTaken && !ArbUpdatePending();
     if (SeqSimIsActive() != 0) {
         SeqSimStep();
-        g_CtrlQuietPasses.fetch_add(1, kRelaxed);
     } else {
-        SyncOutputSettings();
+        quiet = SyncOutputSettings() && quiet;
         if (CtrlEdgeDetect(1, inputs) != 0) TrigAct_Input(0);
         if (CtrlEdgeDetect(2, inputs) != 0) TrigAct_Input(1);
     }
+    if (quiet) g_CtrlQuietPasses.fetch_add(1, kRelaxed);
     PowerOnStep();
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/control/barcode_table.h"
 #include "core/control/output_request.h"
+#include "core/control/sync/output_pending.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/defaults/param_init.h"
@@ -233,7 +234,7 @@ uint32_t IsSystemBusy() {
 }
 
 uint32_t IsOpcBusy() {
-    return IsSystemBusy() != 0 || OperationPending() ? 1 : 0;
+    return IsSystemBusy() != 0 || OperationPending() || core::OutputWorkPending() ? 1 : 0;
 }
 
 uint32_t IsSystemBusyAfter20ms() {

@@ -69,7 +69,8 @@ uint32_t OpcWaitStart();
 uint32_t IsOpcPending();
 uint32_t IsSystemReady();
 uint32_t IsSystemBusy();
-// What *OPC? waits for: the system busy, or an operation a command started still pending.
+// What *OPC?, *OPC and *WAI wait for: the system busy, an operation a command started still pending (a
+// SEQ/SIM preparation), or a change the output has yet to take up (output_pending.h).
 uint32_t IsOpcBusy();
 // kept: the system's busy test of the event interface, beside IsOpcBusy.
 uint32_t IsSystemBusyAfter20ms();

@@ -67,8 +67,10 @@ void scpiExecute(ScpiInterface* ifc) {
     if (ifc == nullptr || ifc->parse == nullptr || ifc->cmd == nullptr) return;
     ScpiParseState* ps = ifc->parse;
     if (ps->state != kParseExecute) return;
-    const bool query = ifc->cmd->query != 0;
-    if (query) {
+    // *WAI holds its own channel, as *OPC? does: the menu/control thread carries out the operations it
+    // waits for and must not wait for them itself.
+    const bool here = ifc->cmd->query != 0 || MainIdOf(ifc) == scpi::kCmdWai;
+    if (here) {
         scpi::RunHandler(ifc);
         if (ifc->deferredState != 0) {
             ps->state = kParseDeferred;

@@ -137,4 +137,6 @@ const char* const g_ScpiErrTable[kScpiErrCount] = {
     "-600,\"User request\"",
     "-700,\"Request control\"",
     "-800,\"Operation complete\"",
+    // Rows past the standard ones name why a command was refused.
+    "-200,\"Execution error;No sync signal\"",
 };

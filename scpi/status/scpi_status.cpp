@@ -1,5 +1,7 @@
 #include "scpi/status/scpi_status.h"
 
+#include "core/control/sys_event.h"
+
 namespace {
 
 bool Valid(const ScpiStatusBlock* block) {
@@ -85,6 +87,20 @@ int scpiGetStatusByte(const ScpiStatusBlock* block) {
     return Get16(block, &ScpiStatusBlock::stb);
 }
 
+void scpiOpcArm(ScpiStatusBlock* block) {
+    if (!Valid(block)) return;
+    block->opcArmed.store(true, std::memory_order_relaxed);
+    scpiOpcPoll(block);
+}
+void scpiOpcDisarm(ScpiStatusBlock* block) {
+    if (Valid(block)) block->opcArmed.store(false, std::memory_order_relaxed);
+}
+void scpiOpcPoll(ScpiStatusBlock* block) {
+    if (!Valid(block) || !block->opcArmed.load(std::memory_order_relaxed) || IsOpcBusy() != 0) return;
+    // Taken by one caller only: the menu/control thread's *OPC and the channel's status update may meet.
+    if (block->opcArmed.exchange(false, std::memory_order_relaxed)) block->esr |= kEsrOpc;
+}
+
 int scpiQuesRegSet(ScpiStatusBlock* block, uint32_t selector, uint16_t value) {
     return GroupSet(block, &ScpiStatusBlock::ques, selector, value);
 }
@@ -119,6 +135,7 @@ int scpiStatusBlockInit(ScpiStatusBlock* block) {
     block->stb = 0;
     block->ese = 0;
     block->esr = 0;
+    block->opcArmed.store(false, std::memory_order_relaxed);
     if (Valid(block)) {
         // A channel that starts again (a LAN restart) keeps the semaphores a poster may be waiting on;
         // only the requests of the old channel go.

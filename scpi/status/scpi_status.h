@@ -36,6 +36,8 @@ struct ScpiStatusBlock {
     std::atomic<uint16_t> stb;
     std::atomic<uint16_t> ese;
     std::atomic<uint16_t> esr;
+    // An *OPC waits for the operations pending when it ran: its bit of ESR is still to be set.
+    std::atomic<bool> opcArmed;
     ScpiRegGroup ques;
     ScpiRegGroup oper;
     ScpiRegGroup warn;
@@ -87,6 +89,13 @@ int scpiEseGet(const ScpiStatusBlock* block);
 int scpiEsrSet(ScpiStatusBlock* block, uint16_t value);
 int scpiEsrGet(const ScpiStatusBlock* block);
 int scpiGetStatusByte(const ScpiStatusBlock* block);
+
+// *OPC: the operation-complete bit of ESR is set once no operation is pending (IsOpcBusy), at once when
+// none is. *CLS cancels a waiting *OPC. scpiOpcPoll sets the bit of a waiting *OPC whose
+// operations are done; the status byte update asks it, so that *ESR? and *STB? see it as *OPC? would.
+void scpiOpcArm(ScpiStatusBlock* block);
+void scpiOpcDisarm(ScpiStatusBlock* block);
+void scpiOpcPoll(ScpiStatusBlock* block);
 
 // Register groups. Writing CONDition latches its transitions into EVENt through PTR and NTR.
 int scpiQuesRegSet(ScpiStatusBlock* block, uint32_t selector, uint16_t value);

@@ -1,5 +1,6 @@
 #include "scpi/channels/remote_port.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/parser/scpi_errors.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ uint16_t EsrBitOf(uint32_t index) {
     if (index == 132) return kEsrPon;
     if (index == 133) return kEsrUrq;
     if (index == 134) return kEsrRqc;
+    if (index == kScpiErrNoSyncSignal) return kEsrExe;
     return 0;
 }
 
@@ -26,6 +28,7 @@ int scpiUpdateStatusByte(ScpiInterface* ifc) {
     ScpiStatusBlock* b = ifc->status;
     if (!(b->chanFlags.load(std::memory_order_relaxed) & kChanValid)) return -1;
     if (ifc->parse != nullptr) b->esr |= EsrBitOf(ifc->parse->errIndex);
+    scpiOpcPoll(b);
 
     uint16_t stb = b->stb;
     Assign(stb, 0x01, (b->lock.event & b->lock.enable) != 0);

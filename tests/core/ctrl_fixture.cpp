@@ -6,6 +6,7 @@
 #include "core/control/measure/harmonics.h"
 #include "core/control/measure/meas_records.h"
 #include "core/control/parallel/parallel_objects.h"
+#include "core/control/sync/output_pending.h"
 #include "core/control/sync/output_sync.h"
 #include "core/control/trig_act.h"
 #include "core/params/defaults/param_init.h"
@@ -51,6 +52,7 @@ void ResetOutputState() {
     core::ParamStoreReset();
     core::ParamAccessReset();
     core::OutputSyncReset();
+    core::OutputPendingReset();
     core::CtrlTaskReset();
     core::TrigActReset();
     core::AlarmStateReset();

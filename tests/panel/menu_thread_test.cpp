@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/control/hooks/screen_request.h"
-#include "core/control/sync/output_sync.h"
+#include "core/control/sync/output_pending.h"
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/ctrl_words.h"

@@ -20,7 +20,34 @@ using namespace testsupport;
 
 const std::string kTrigIgnored = "-211,\"Trigger ignored\"";
 
-class ScpiHandlers : public ScpiSocketSuite {};
+class ScpiHandlers : public ScpiSocketSuite {
+  protected:
+    // What the simulated stage answers for register reg now: the value it took at its last apply ("" when
+    // it gives no answer within the bound).
+    static std::string StageApplied(int reg) {
+        const std::string head = "reg " + std::to_string(reg) + " = ";
+        const size_t before = CountOf(c().Output(), head);
+        if (!Panel("reg " + std::to_string(reg))) return "";
+        for (int waited = 0; waited < 5000; waited += 2) {
+            const std::string out = c().Output();
+            if (CountOf(out, head) > before) {
+                const size_t at = out.rfind(head) + head.size();
+                return out.substr(at, out.find(" written", at) - at);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return "";
+    }
+    // The standard event register gathered over *ESR? queries until the operation-complete bit shows
+    // (bounded at 5 s).
+    static int EsrUntilOperationComplete(int esr) {
+        for (int i = 0; i < 500 && (esr & 1) == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            esr |= std::atoi(Ask("*ESR?").c_str());
+        }
+        return esr;
+    }
+};
 
 TEST_F(ScpiHandlers, CommonCommands) {
     const ScpiStep steps[] = {
@@ -87,6 +114,31 @@ TEST_F(ScpiHandlers, TriggerActions) {
     Run(steps);
 }
 
+// "Complete" means the stage has the setting: right after *OPC? answers, after *WAI and once *OPC has set its
+// bit, the stage plays the voltage just set.
+TEST_F(ScpiHandlers, CompleteMeansTheStageHasTheSetting) {
+    ASSERT_EQ(Ask("*CLS;OUTP OFF;:MODE AC-INT;:VOLT:RANG 200;*OPC?"), "1");
+    for (int v = 101; v <= 120; ++v) {
+        const std::string volts = std::to_string(v);
+        ASSERT_EQ(Ask("VOLT " + volts + ";*OPC?"), "1");
+        EXPECT_EQ(StageApplied(2384), volts) << "*OPC?";
+    }
+    for (int v = 121; v <= 140; ++v) {
+        const std::string volts = std::to_string(v);
+        ASSERT_EQ(Ask("VOLT " + volts + ";*WAI;:VOLT?"), "+" + volts + ".0000");
+        EXPECT_EQ(StageApplied(2384), volts) << "*WAI";
+    }
+    for (int v = 141; v <= 160; ++v) {
+        const std::string volts = std::to_string(v);
+        ASSERT_EQ(EsrUntilOperationComplete(std::atoi(Ask("VOLT " + volts + ";*OPC;*ESR?").c_str())), 1);
+        EXPECT_EQ(StageApplied(2384), volts) << "*OPC";
+    }
+    // An *OPC that *CLS cancelled sets nothing later; one with nothing pending sets its bit at once.
+    ASSERT_EQ(Ask("VOLT 0;*OPC;*CLS;*OPC?;*ESR?"), "1;+0");
+    EXPECT_EQ(Ask("*OPC;*ESR?"), "+1");
+    EXPECT_EQ(Ask("SYST:ERR?"), kNoError);
+}
+
 // The waveform the simulated stage plays shows in the harmonics of its capture. (The trigger action that
 // switches the output on, and the readings that follow it: ScpiSystemIface and ScpiSystem.)
 TEST_F(ScpiHandlers, HarmonicsOfTheWaveformPlayed) {
@@ -126,11 +178,12 @@ TEST_F(ScpiHandlers, HarmonicsOfTheWaveformPlayed) {
 }
 
 // AC-SYNC on the external signal: without a signal at the synchronisation input the output stays off;
-// with one, the meter reads its frequency and the output switches on.
+// with one, the meter reads its frequency and the output switches on. *OPC? after the change to the
+// external signal waits for the meter's first reading of it.
 TEST_F(ScpiHandlers, SynchronisedOutputOnTheExternalSignal) {
     const ScpiStep steps[] = {
-        // No synchronisation signal: the output-on is refused, and said so.
-        {"MODE AC-SYNC;:INP:SYNC:SOUR EXT;:OUTP ON", nullptr, "-200,\"Execution error\""},
+        // No synchronisation signal: the output-on is refused, and said why.
+        {"MODE AC-SYNC;:INP:SYNC:SOUR EXT;:OUTP ON", nullptr, "-200,\"Execution error;No sync signal\""},
         {"OUTP?;:MEAS:FREQ?", "+0;+0.0000", kNoError},
     };
     Run(steps);
@@ -143,6 +196,21 @@ TEST_F(ScpiHandlers, SynchronisedOutputOnTheExternalSignal) {
     EXPECT_EQ(hz, "+50.0000");
     EXPECT_EQ(Ask("OUTP ON;*OPC?;:OUTP?;:FETC:FREQ?"), "1;+1;+50.0000");
     EXPECT_EQ(Ask("SYST:ERR?"), kNoError);
+    // After *RST, AC-SYNC follows the L1 line again (output off: no reading) until it is told the external
+    // signal, as after a start.
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(Ask("OUTP OFF;*RST;*OPC?"), "1");
+        ASSERT_EQ(Ask("MODE AC-SYNC;:INP:SYNC:SOUR EXT;*OPC?"), "1");
+        Send("OUTP ON");
+        EXPECT_EQ(Ask("SYST:ERR?"), kNoError) << round;
+        EXPECT_EQ(Ask("OUTP?"), "+1") << round;
+        hz.clear();
+        for (int i = 0; i < 100 && hz != "+50.0000"; ++i) {  // the readings shown follow the meter's period
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            hz = Ask("MEAS:FREQ?");
+        }
+        EXPECT_EQ(hz, "+50.0000") << round;
+    }
     EXPECT_TRUE(Panel("syncin 0"));
     EXPECT_EQ(Ask("OUTP OFF;*RST;*OPC?"), "1");
 }

@@ -206,6 +206,25 @@ TEST_F(ScpiSeqTrig, StepEditing) {
     Run(steps);
 }
 
+// *OPC sets its bit only once the entry's preparation is over, as *OPC? waits for it: the preparation's
+// report is out by then.
+TEST_F(ScpiSeqTrig, OperationCompleteWaitsForTheEntrysPreparation) {
+    const std::string ready = "popup: Sequence is ready.";
+    for (int round = 0; round < 10; ++round) {
+        ASSERT_EQ(Ask("*CLS;:SYST:CONF:MODE CONT;*OPC?"), "1");
+        const size_t before = CountOf(c().Output(), ready);
+        int esr = std::atoi(Ask("SYST:CONF SEQ;*OPC;*ESR?").c_str());
+        for (int i = 0; i < 500 && (esr & 1) == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            esr |= std::atoi(Ask("*ESR?").c_str());
+        }
+        ASSERT_EQ(esr, 1) << round;
+        EXPECT_EQ(CountOf(c().Output(), ready), before + 1) << round;
+        EXPECT_EQ(Ask("*OPC?;:SYST:ERR?"), "1;" + kNoError) << round;
+    }
+    EXPECT_EQ(Ask("SYST:CONF:MODE CONT;*OPC?"), "1");
+}
+
 // A 3-step program written remotely on the tables a fresh root starts with (100 s a step, step 2 ends it)
 // runs on the simulated stage: STARt, HOLD, STOP, as the runner thread reports them; then a SIM run.
 TEST_F(ScpiSeqTrig, RunsOnTheSimulatedStage) {

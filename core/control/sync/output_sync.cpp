@@ -3,6 +3,7 @@
 
 #include "core/control/measure/meas_records.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_pending.h"
 #include "core/control/sync/output_sync_internal.h"
 #include "core/params/access/acv_unit.h"
 #include "core/params/defaults/param_init.h"
@@ -31,7 +32,6 @@ std::atomic<uint32_t> g_PhaseModeChanged{0};
 namespace core {
 
 std::atomic<uint32_t> g_VoltSlewWord{0};
-std::atomic<uint32_t> g_CtrlQuietPasses{0};
 
 void OutputSyncReset() {
     g_FullRewriteReq.store(1, std::memory_order_relaxed);
@@ -65,6 +65,8 @@ constexpr int32_t kIdleIrms = 2100;       // 21.00 A
 constexpr int32_t kIdleGain = 10000;
 constexpr int32_t kIdleWaveRegister = static_cast<int32_t>(kWaveSin) + 1;
 constexpr uint32_t kRemoteRecallPauseMs = 200;
+// The signal a synchronised output follows: its mode above the signal selection.
+constexpr uint32_t kSignalModeShift = 8;
 
 }  // namespace
 
@@ -157,6 +159,7 @@ void FrequencyStep(Pass* pass) {
     const uint32_t mode = Mode();
     const uint32_t sel = Sel();
     if (!SyncMode(mode)) {
+        SyncReadingSeen(false, 0, false);
         g_ParamFlags.fetch_and(~kFlagSyncMissing, kRelaxed);
         const int32_t value = Param(kParamFreq, sel);
         const bool changed = Settled() && ShDiffers(sel, kShwFreq, value);
@@ -183,7 +186,9 @@ void FrequencyStep(Pass* pass) {
     }
     const uint32_t measured = MeasuredFrequency100(sel);
     Sh(sel, kShwMeasFreq) = measured;
-    if (measured >= 1000 && measured <= 210000) {
+    const bool inWindow = measured >= 1000 && measured <= 210000;
+    SyncReadingSeen(true, mode << kSignalModeShift | static_cast<uint32_t>(GetMainSig()), inWindow);
+    if (inWindow) {
         g_ParamFlags.fetch_and(~kFlagSyncMissing, kRelaxed);
         Sh(sel, kShwFreq) = measured;
     } else {
@@ -236,10 +241,11 @@ void EndOfPass(const Pass& pass) {
 
 }  // namespace
 
-void SyncOutputSettings() {
+bool SyncOutputSettings() {
     Pass pass;
     SelectedLineStep();
-    if (ShDiffers(0, kShwAcvUnit, GetAcvUnit())) return;  // the control task takes the unit change first
+    // The control task takes the unit change first.
+    if (ShDiffers(0, kShwAcvUnit, GetAcvUnit())) return false;
     if (GetRemoteSense() == 1 && RemoteSenseBlockReason() != 0) SetRemoteSense(0);
     if (g_RemoteRecallBusy.load(kRelaxed) == 1) plat::SleepMs(kRemoteRecallPauseMs);
     BalanceStep(&pass);
@@ -254,8 +260,11 @@ void SyncOutputSettings() {
         ChangeChain(&pass);
         FrequencyStep(&pass);
         EndOfPass(pass);
-        return;
+        // The frequency and the balance mode are written beside the chain: a pass that wrote either has
+        // taken up a change too.
+        return pass.settled && !pass.apply && !pass.options;
     }
     SpreadVoltageToWaves();
     VoltSettingCheckAll(Mode(), Area());
+    return false;
 }

@@ -25,15 +25,11 @@ extern std::atomic<uint32_t> g_SlewRecheckReq;
 // Set to 1 when a new phase mode has been written (read by the output screens).
 extern std::atomic<uint32_t> g_PhaseModeChanged;
 
-// One synchronisation pass; called only by the control task's periodic pass outside SEQ/SIM.
-void SyncOutputSettings();
+// One synchronisation pass; called only by the control task's periodic pass outside SEQ/SIM. True when
+// the pass found every setting taken up and wrote nothing.
+bool SyncOutputSettings();
 
 namespace core {
-
-// Counts the control task's passes that found nothing left to take up (a settled output with every
-// setting synchronised, or a SEQ/SIM function in use, whose runner owns the output). A change made
-// before such a pass has been carried out, with whatever the pass rewrote in answer to it.
-extern std::atomic<uint32_t> g_CtrlQuietPasses;
 
 // The voltage slew value last sent to the power stage (register 2343); 0 at start, also set by the service
 // tuning page.

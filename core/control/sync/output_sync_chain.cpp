@@ -281,7 +281,7 @@ void ChangeChain(Pass* pass) {
     }
     // Nothing changed and settled: the second such pass reports the system ready.
     if (Settled()) {
-        g_CtrlQuietPasses.fetch_add(1, kRelaxed);
+        pass->settled = true;
         if (Sh(0, kShwWritten) != 1) {
             SysStatusSet(kSysReady);
             SysStatusClear(kSysResetDone);

@@ -20,6 +20,7 @@ inline constexpr auto kRelaxed = std::memory_order_relaxed;
 struct Pass {
     bool apply = false;    // the apply strobe (register 2340)
     bool options = false;  // g_OutputOptionWord changed: register 2348, then the strobe again
+    bool settled = false;  // the change chain found every setting taken up on a settled output
 };
 
 inline std::atomic<uint32_t>& Sh(uint32_t unit, int word) {

@@ -1,5 +1,5 @@
-// The IEEE 488.2 common commands of the status model and the identity. Queries run in the channel's
-// thread; set forms on the menu/control thread.
+// The IEEE 488.2 common commands of the status model, of operation complete and the identity. Queries
+// and *WAI run in the channel's thread; the other set forms on the menu/control thread.
 #include <cstring>
 
 #include "core/control/alarms/alarms.h"
@@ -15,7 +15,9 @@
 namespace scpi {
 namespace {
 
-constexpr uint32_t kOpcPollMs = 20;
+// A pass of the control task: every set command is pending until the task's next pass that finds
+// nothing left, so a wait of this length ends soon after the stage has the setting.
+constexpr uint32_t kOpcPollMs = 2;
 // The longest a channel waits for the instrument to finish: a factory reset's save takes at most 30 s. A
 // stage that never reports ready would otherwise hold the channel, and every client behind it, for good.
 constexpr uint32_t kOpcWaitMs = 60000;
@@ -62,6 +64,22 @@ bool RegisterValue(ScpiInterface* ifc, uint16_t* out) {
     }
 }
 
+// Holds the channel until no operation is pending (IsOpcBusy), asking at once and then every
+// kOpcPollMs; false, with the error set, when the instrument stays busy past kOpcWaitMs.
+bool AwaitOperationsComplete(ScpiInterface* ifc) {
+    const uint64_t endMs = plat::NowMs() + kOpcWaitMs;
+    while (IsOpcBusy() != 0) {
+        if (plat::NowMs() >= endMs) {
+            // The error drops the message's replies: a client that gave up on this query would take a
+            // late "1" for the next one's reply.
+            scpiSetError(ifc, kScpiErrExecution);
+            return false;
+        }
+        plat::SleepMs(kOpcPollMs);
+    }
+    return true;
+}
+
 }  // namespace
 
 int CmdUndefined(ScpiInterface* ifc) {
@@ -78,6 +96,8 @@ int CmdCls(ScpiInterface* ifc) {
     scpiWarnRegSet(b, kRegEvent, 0);
     scpiLockRegSet(b, kRegEvent, 0);
     AlarmClear();
+    // A waiting *OPC would set its bit in the registers just cleared.
+    scpiOpcDisarm(b);
     // A popup that waits to be closed would otherwise outlast the state the remote controller cleared.
     if (MsgPopup_IsPersistent()) MsgPopup_Close();
     return 0;
@@ -111,24 +131,23 @@ int CmdOpc(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) == 1) {
         // The channel waits here until the instrument has finished what it was doing.
         OpcWaitStart();
-        for (uint32_t waited = 0; IsOpcBusy() != 0; waited += kOpcPollMs) {
-            if (waited >= kOpcWaitMs) {
-                // The error drops the message's replies: a client that gave up on this query would take a
-                // late "1" for the next one's reply.
-                scpiSetError(ifc, kScpiErrExecution);
-                return 0;
-            }
-            plat::SleepMs(kOpcPollMs);
-        }
-        WriteTextReply(ifc, "1");
+        if (AwaitOperationsComplete(ifc)) WriteTextReply(ifc, "1");
         return 0;
     }
     if (scpiGetParamCount(ifc) > 0) {
         scpiSetError(ifc, kScpiErrParamNotAllowed);
         return 0;
     }
-    int esr = scpiEsrGet(ifc->status);
-    if (esr >= 0) scpiEsrSet(ifc->status, static_cast<uint16_t>(esr | kEsrOpc));
+    // The bit comes once what *OPC? would wait for is done; the channel goes on meanwhile.
+    scpiOpcArm(ifc->status);
+    return 0;
+}
+
+int CmdWai(ScpiInterface* ifc) {
+    if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
+    // The channel reads nothing more until what *OPC? would wait for is done.
+    OpcWaitStart();
+    AwaitOperationsComplete(ifc);
     return 0;
 }
 

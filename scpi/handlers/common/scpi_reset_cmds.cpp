@@ -1,4 +1,4 @@
-// The common commands of reset, self-test, waiting, the bus trigger and calibration.
+// The common commands of reset, self-test, the bus trigger and calibration.
 #include <cstdio>
 
 #include "core/control/alarms/alarm_state.h"
@@ -58,12 +58,6 @@ int CmdTst(ScpiInterface* ifc) {
     std::snprintf(text, sizeof text, "%d",
                   static_cast<int>(g_AlarmState.summary.load(std::memory_order_acquire)));
     WriteTextReply(ifc, text);
-    return 0;
-}
-
-int CmdWai(ScpiInterface* ifc) {
-    if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
-    OpcWaitStart();
     return 0;
 }
 

@@ -73,9 +73,12 @@ int CmdOutpStat(ScpiInterface* ifc) {
     if (v == 0 && SeqSimIsRunning()) {
         SeqSimRequestStop();
     } else {
-        // A request refused at once (calibration, an alarm) or one the control task could not carry out
-        // (a protection condition) has not switched the output: it is not reported as done.
-        if (OutputToggle() < 0) return Fail(ifc, kScpiErrExecution);
+        // A request refused at once (no synchronisation signal, calibration, an alarm) or one the control
+        // task could not carry out (a protection condition) has not switched the output: it is not
+        // reported as done. A synchronised output without its signal is told apart: nothing else says why.
+        const bool noSignal =
+            v == 1 && (g_ParamFlags.load(std::memory_order_relaxed) & core::kFlagSyncMissing) != 0;
+        if (OutputToggle() < 0) return Fail(ifc, noSignal ? kScpiErrNoSyncSignal : kScpiErrExecution);
         ScpiHandoverCheckAtCompletion(v == 1 ? +[] { return OutputFlagTest(kOutFlagOutputOn); }
                                              : +[] { return !OutputFlagTest(kOutFlagOutputOn); });
     }

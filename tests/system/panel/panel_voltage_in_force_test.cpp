@@ -99,7 +99,7 @@ TEST_F(VoltageInForce, SyncAlarmOnlyForAnOutputSwitchedOn) {
          {"OUTP OFF;:SYST:CONF:PHAS 1", "MODE AC-SYNC", "SYST:CONF:PHAS 0", "SYST:CONF:PHAS 1"})
         ASSERT_EQ(Ask(std::string(step) + ";*OPC?"), "1") << step;
     Send("OUTP ON");
-    EXPECT_EQ(Ask("SYST:ERR?"), "-200,\"Execution error\"");
+    EXPECT_EQ(Ask("SYST:ERR?"), "-200,\"Execution error;No sync signal\"");
     ASSERT_TRUE(Shown("External Sync Frequency ", shown + 1)) << c().Output();
     EXPECT_EQ(Count("popup: External Sync Frequency"), shown + 1) << c().Output();
     EXPECT_EQ(Ask("SYST:CONF:PHAS 0;*OPC?"), "1");

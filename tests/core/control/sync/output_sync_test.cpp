@@ -8,6 +8,7 @@
 
 #include "core/control/measure/measurement.h"
 #include "core/control/preset_output.h"
+#include "core/control/sync/output_pending.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
 #include "core/system/config/model_table.h"
@@ -172,6 +173,57 @@ TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 0u);
     EXPECT_TRUE(g_ParamFlags.load() & core::kFlagSyncMissing);
     EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));
+}
+
+// A set command's change is pending until a pass finds nothing left: not over the passes that write it,
+// whether the chain, the frequency step beside it or the task's own settings step takes it.
+TEST_F(OutputSync, ChangeIsPendingUntilAPassFindsNothingLeft) {
+    Start(kModeAcInt, 0, 1);
+    const std::pair<void (*)(), uint16_t> changes[] = {
+        {[] { SetAcv(10000, 0); }, 2384},
+        {[] { SetFrequency(6000); }, 2414},
+        {[] { SetMonitorSource1Item(1); }, 2448},
+    };
+    for (const auto& [change, reg] : changes) {
+        change();
+        core::NoteSettingsChange();
+        ClearTrace();
+        Poll(1);
+        EXPECT_FALSE(WritesTo(reg).empty()) << reg;
+        int passes = 1;
+        for (; passes < 10 && core::SettingsChangePending(); ++passes) {
+            ClearTrace();
+            Poll(1);
+        }
+        EXPECT_FALSE(core::SettingsChangePending()) << reg;
+        EXPECT_TRUE(Writes().empty()) << reg << ": the pass that ended it wrote";
+        EXPECT_GE(passes, 2) << reg;
+    }
+}
+
+// A newly chosen synchronisation signal is awaited until the meter reads it, or for its bound when it
+// gives no reading; staying on a signal already read awaits nothing.
+TEST_F(OutputSync, NewSynchronisationSignalIsAwaitedUntilItsFirstReading) {
+    Stage().SetReadFloat(2236, 0, 50.0f);
+    static constexpr auto measure = [] {
+        for (int i = 0; i < 4; ++i)
+            Meas_Service();
+    };
+    Start(kModeAcSync, 0, 1, measure);  // the L1 line: no reading with the output off
+    plat::SetTimeScale(1.0);            // the bound in real time, so that a slow pass cannot outlast it
+    plat::SleepMs(core::kSyncReadingWaitMs);
+    Poll(1);
+    EXPECT_FALSE(core::SyncReadingAwaited()) << "a signal that gives no reading is not awaited past the bound";
+    for (uint32_t p = 0; p < 3; ++p)
+        paramPutValue(0, 81, 3, p);  // the synchronisation input
+    Poll(1);
+    EXPECT_TRUE(core::SyncReadingAwaited());
+    measure();
+    Poll(1);
+    EXPECT_FALSE(core::SyncReadingAwaited());
+    EXPECT_FALSE(g_ParamFlags.load() & core::kFlagSyncMissing);
+    Poll(1);
+    EXPECT_FALSE(core::SyncReadingAwaited());
 }
 
 // 1P2W edits one line, so its settling pass compares the synchronisation source: with the output off a

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/control/preset_output.h"
+#include "core/control/sync/output_pending.h"
 #include "core/control/sync/output_sync.h"
 #include "core/params/param_ranges.h"
 #include "core/params/settings/setting_write.h"

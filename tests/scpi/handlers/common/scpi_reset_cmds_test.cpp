@@ -4,10 +4,12 @@
 #include <atomic>
 #include <thread>
 
+#include "core/control/sync/output_pending.h"
 #include "core/control/sys_event.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 #include "scpi/handlers/scpi_handlers.h"
+#include "scpi/status/scpi_status.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 
 namespace {
@@ -42,6 +44,21 @@ TEST(ResetCommand, RequestIsMarkedBeforeTheResetIsQueued) {
     channel.cmd->query = 0;
     for (int round = 0; round < 20; ++round)
         ASSERT_EQ(FieldWhenQueued(&channel.ifc), 1u) << "round " << round;
+}
+
+// A reset leaves no *OPC of its channel waiting: the operations pending when the *OPC ran end with the
+// reset, and the bit must not then say that they completed.
+TEST(ResetCommand, CancelsAWaitingOperationComplete) {
+    scpitest::FakeChannel channel;
+    channel.cmd->query = 0;
+    core::NoteSettingsChange();  // an operation stays pending: no control task runs here
+    scpiOpcArm(channel.ifc.status);
+    scpi::CmdRst(&channel.ifc);
+    core::SysEventReset();
+    core::SysStatusReset();
+    core::OutputPendingReset();
+    scpiOpcPoll(channel.ifc.status);
+    EXPECT_EQ(scpiEsrGet(channel.ifc.status) & 1, 0);
 }
 
 }  // namespace

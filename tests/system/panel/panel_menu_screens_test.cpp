@@ -304,4 +304,25 @@ TEST_F(PanelMenuScreens, VoltageCalibrationRunsOnTheStagesOwnAnswers) {
     EXPECT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:OUTP OFF;*OPC?;:OUTP?"), "1;+1;1;+0");
 }
 
+// A one-shot calibration sent while the panel is on the home page runs on the calibration page, its item
+// barred, so that the panel can leave the calibration mode it leaves standing: the list's EXIT, and the
+// output switches on again.
+TEST_F(PanelMenuScreens, RemoteOneShotFromHomeShowsTheCalibrationPage) {
+    ASSERT_TRUE(Panel("calstat auto"));
+    Mark();
+    SendLocal("SYST:PASS 4145");
+    ASSERT_TRUE(WaitLogged(761, 31, "SAVE")) << TextLogSinceMark();
+    Keys({"key \\"});
+    ASSERT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:OUTP OFF;*OPC?;:SYST:ERR?"), "1;+1;1;+0,\"No error\"")
+        << "home, out of calibration";
+    Mark();
+    SendLocal("CAL:CONF:MODE EXT");
+    EXPECT_TRUE(WaitLogged(365, 175, "Ext Offset\\nCalibration Success", false, 20000)) << TextLogSinceMark();
+    EXPECT_TRUE(WaitLogged(15, 171, " 7.Ext Offset Calibration")) << TextLogSinceMark();
+    EXPECT_TRUE(WaitLogged(761, 211, "EXIT"));
+    Keys({"key \\"});
+    EXPECT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:SYST:ERR?"), "1;+1;+0,\"No error\"");
+    EXPECT_EQ(Query("OUTP OFF;*OPC?;:OUTP?"), "1;+0");
+}
+
 }  // namespace

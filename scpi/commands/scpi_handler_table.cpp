@@ -203,7 +203,7 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdZcalMac, CmdZcalMac},
     {kCmdZcalMfrs, CmdZcalMfrs},
     {kCmdZcalMfrsQx, CmdZcalMfrsQx},
-    {kCmdZcalMtyp, CmdZcalMtyp},
+    {kCmdZcalMtyp, CmdZcalMtyp, kPageOrOutput},
     {kCmdZcalProg, CmdZcalProg},
     // SEQuence remote editing and status; TRIGger sources, software triggers and SEQ/SIM run control.
     {kCmdSourSeqCond, HoldingSeqSimTables<CmdSeqCond>},

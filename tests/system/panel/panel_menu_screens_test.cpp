@@ -325,4 +325,18 @@ TEST_F(PanelMenuScreens, RemoteOneShotFromHomeShowsTheCalibrationPage) {
     EXPECT_EQ(Query("OUTP OFF;*OPC?;:OUTP?"), "1;+0");
 }
 
+// A calibration's exit completes once the calibration mode has ended: the output switches on right after
+// it, in the same message, whether the exit leaves a point, the list, or the data's save.
+TEST_F(PanelMenuScreens, CalibrationExitEndsTheModeBeforeTheNextCommand) {
+    ASSERT_TRUE(Panel("calstat auto"));
+    for (const char* exit : {"SYST:PASS 4145;:CAL:CONF:MODE EXIT", "SYST:PASS 4145;:CAL:CONF:MODE VOLT;MODE EXIT",
+                             "SYST:PASS 4145;:CAL:CONF:MODE SAVE"}) {
+        for (int round = 0; round < 3; ++round) {
+            EXPECT_EQ(Query(std::string(exit) + ";:OUTP ON;*OPC?;:OUTP?;:SYST:ERR?"), "1;+1;+0,\"No error\"")
+                << exit << ", round " << round;
+            EXPECT_EQ(Query("OUTP OFF;*OPC?;:OUTP?"), "1;+0");
+        }
+    }
+}
+
 }  // namespace

@@ -218,7 +218,7 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdTrigOutpSour, CmdTrigOutpSour},
     {kCmdTrigOutpImm, CmdTrigOutpImm},
     {kCmdTrigMemSour, CmdTrigMemSour},
-    {kCmdTrigMemImm, CmdTrigMemImm},
+    {kCmdTrigMemImm, CmdTrigMemImm, kPageOrOutput},
     {kCmdTrigSeqSelExec, CmdTrigSeqSelExec},
     {kCmdTrigSimSelExec, CmdTrigSimSelExec},
     {kCmdTrigTranSour, CmdTrigTranSour},

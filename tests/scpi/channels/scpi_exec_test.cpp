@@ -315,7 +315,7 @@ TEST_F(MessageOrder, ACalibrationRefusesPageAndOutputChangesBeforeTheyRun) {
     g_CalState.mode.store(0x11);
     for (const char* change : {"MODE DC-INT", "VOLT:RANG 200", "SYST:CONF SEQ", "SYST:CONF:PHAS 1", "*RST",
                                "*RCL 1", "MEM:RCL 1", "INIT:NAME MEM", "*TRG", "DISP:DES:MODE SIMP",
-                               "ZCAL:MTYP \"A\""})
+                               "TRIG:MEM", "ZCAL:MTYP \"A\""})
         EXPECT_EQ(ch.Run(change), conflict) << change;
     g_ScpiCmdSetSel.store(1);
     EXPECT_EQ(ch.Run("MD 2"), conflict);

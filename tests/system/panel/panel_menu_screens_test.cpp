@@ -270,6 +270,8 @@ TEST_F(PanelMenuScreens, CalibrationPointRefusesPageAndOutputChanges) {
     // The errors read, the SCPI Error box over the point goes, and the point is what it was.
     EXPECT_TRUE(WaitColour(280, 150, 480, 153, 0xF800, 0));
     EXPECT_EQ(Golden("cal_point"), "") << "the point stays on screen";
+    Keys({"key L"});
+    EXPECT_EQ(Golden("cal_point"), "") << "the MENU key leaves the point where it is";
     // The point still takes its value (the stage asks for it again) and its EXIT, then the list's EXIT.
     ASSERT_TRUE(Panel("calstat 10"));
     Keys({"key U"});

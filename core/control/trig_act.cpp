@@ -44,8 +44,9 @@ int32_t Access(uint32_t dir, std::atomic<uint32_t>& word, uint32_t* p) {
     return 0;
 }
 
-// Each action disarms first, so a trigger fires it once. An output request that is not posted makes the
-// trigger fail: answered as done, the remote controller would wait for an output that never comes.
+// Each action disarms first, so a trigger fires it once. An output request that is not posted, or a recall
+// that is refused (a calibration in progress, a preset that cannot be read), makes the trigger fail:
+// answered as done, the remote controller would wait for an output that never comes.
 int32_t RunAction(uint32_t kind) {
     g_TrigAct.armed.store(0, kRelaxed);
     switch (kind) {
@@ -58,8 +59,9 @@ int32_t RunAction(uint32_t kind) {
                 return kTrigErrExecution;
             break;
         case kTrigKindMemory:
-            if (g_TrigMemoryRecall != nullptr)
-                g_TrigMemoryRecall(0, g_TrigAct.value[kTrigValMemory].load(kRelaxed));
+            if (g_TrigMemoryRecall != nullptr &&
+                g_TrigMemoryRecall(0, g_TrigAct.value[kTrigValMemory].load(kRelaxed)) != 0)
+                return kTrigErrExecution;
             break;
         default:
             break;

@@ -2,7 +2,7 @@
 // Trigger actions: one action (set voltage and frequency, switch the output, recall a memory) prepared by a
 // remote controller, armed, and fired by a software trigger, at once, or by one of two trigger inputs.
 // Results are rows of the SCPI error table: 0 no error, 41 "Execution error" (the output request was not
-// taken), 46 "Trigger ignored", 48 "Init ignored".
+// taken, or the recall was refused), 46 "Trigger ignored", 48 "Init ignored".
 #include <atomic>
 #include <cstdint>
 

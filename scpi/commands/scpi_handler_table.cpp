@@ -203,7 +203,7 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdZcalMac, CmdZcalMac},
     {kCmdZcalMfrs, CmdZcalMfrs},
     {kCmdZcalMfrsQx, CmdZcalMfrsQx},
-    {kCmdZcalMtyp, CmdZcalMtyp},
+    {kCmdZcalMtyp, CmdZcalMtyp, kPageOrOutput},
     {kCmdZcalProg, CmdZcalProg},
     // SEQuence remote editing and status; TRIGger sources, software triggers and SEQ/SIM run control.
     {kCmdSourSeqCond, HoldingSeqSimTables<CmdSeqCond>},
@@ -218,7 +218,7 @@ constexpr ScpiHandlerRow kMainEntries[] = {
     {kCmdTrigOutpSour, CmdTrigOutpSour},
     {kCmdTrigOutpImm, CmdTrigOutpImm},
     {kCmdTrigMemSour, CmdTrigMemSour},
-    {kCmdTrigMemImm, CmdTrigMemImm},
+    {kCmdTrigMemImm, CmdTrigMemImm, kPageOrOutput},
     {kCmdTrigSeqSelExec, CmdTrigSeqSelExec},
     {kCmdTrigSimSelExec, CmdTrigSimSelExec},
     {kCmdTrigTranSour, CmdTrigTranSour},

@@ -32,6 +32,8 @@ constexpr uint32_t kDataPollMs = 1000;
 constexpr uint32_t kOneShotSettleMs = 5000;
 constexpr int kOneShotPolls = 5;
 constexpr uint32_t kOneShotPollMs = 1000;
+// The reset follows an exit 40 ms later on the timer thread's 4 ms steps.
+constexpr uint32_t kResetWaitMs = 500;
 
 constexpr uint32_t kBusy = 0, kSuccess = 1, kFailure = 2;
 
@@ -94,6 +96,10 @@ constexpr OneShot kOneShots[] = {
 }  // namespace
 
 void caliGoHome() {
+    // An exit leaves the page only once its reset has ended the calibration mode: the home page never
+    // shows in calibration mode, and a command right after the exit (an output on) is neither refused by
+    // the mode nor undone by the reset's re-initialisation.
+    CaliModeAwaitReset(kResetWaitMs);
     ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
 }
 

@@ -4,7 +4,7 @@
 // block the calling thread (the menu/control thread) while the stage works: up to about 10 s.
 #include <cstdint>
 
-// Back to the advanced output screen.
+// Back to the advanced output screen, once the reset an exit asked for has run (at most 0.5 s).
 void caliGoHome();
 // The stage saves (4), recalls (2) or restores the default (1) calibration data. Once it reports the
 // data done, the calibration mode is ended, the exit's message shown and the panel sent home; a save

@@ -5,6 +5,7 @@
 #include "core/control/calibration/cali_procedure.h"
 #include "core/control/hooks/core_services.h"
 #include "core/regbus/reg_write.h"
+#include "platform/host/clock.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
@@ -15,6 +16,9 @@ constexpr uint32_t kAbortCmd = 1u << 5;
 constexpr int32_t kExitResetDelay = 10;
 
 std::atomic<int32_t> g_delay{0};
+// Set by every exit, cleared once the reset it leads to has run.
+std::atomic<bool> g_resetPending{false};
+constexpr uint32_t kResetPollMs = 1;
 
 int32_t ModeInit(StepRow* row, uint32_t msg) {
     if (msg == kInit) {
@@ -46,6 +50,7 @@ int32_t ModeRun(StepRow* row, uint32_t msg) {
             g_CalState.cmd.store(kAbortCmd, kRelaxed);
             BusReg_SetCaliCmd(static_cast<int32_t>(kAbortCmd));
             StepObjPostMsg(kIdle, row);
+            g_resetPending.store(false, std::memory_order_release);
             break;
         case kSaved:
         case kDefault:
@@ -70,6 +75,7 @@ StepRow* CurrentRow() {
 }
 
 int32_t Exit(uint32_t msg) {
+    g_resetPending.store(true, std::memory_order_release);
     g_CaliModeObj.msg.store(kIdle, std::memory_order_release);
     StepObjPostMsg(msg, CurrentRow());
     return kIdle;
@@ -93,6 +99,7 @@ void core::CalStateReset() {
     g_CalState.savedSelection.store(0, kRelaxed);
     StepObjRewind(&g_CaliModeObj, 1, kInit);
     g_delay.store(0);
+    g_resetPending.store(false);
     CaliProceduresReset();
 }
 
@@ -110,6 +117,15 @@ int32_t CaliVoltStart() {
 
 int32_t CaliCurrStart() {
     return StartProcedure(kRunCurr, &g_CaliCurrObj);
+}
+
+bool CaliModeAwaitReset(uint32_t boundMs) {
+    const uint64_t end = plat::NowMs() + boundMs;
+    while (g_resetPending.load(std::memory_order_acquire)) {
+        if (plat::NowMs() >= end) return false;
+        plat::SleepMs(kResetPollMs);
+    }
+    return true;
 }
 
 int32_t CaliSaveDone() {

@@ -21,6 +21,9 @@ int32_t CaliModeStart();
 // point whatever message it was left holding.
 int32_t CaliVoltStart();
 int32_t CaliCurrStart();
+// Waits, at most boundMs, until the reset the last exit asked for has run on the timer thread: the mode
+// word clear and the run-time state re-initialised. True when none is pending (any more).
+bool CaliModeAwaitReset(uint32_t boundMs);
 // The calibration save, recall and default exits: the stage is reset 40 ms later.
 int32_t CaliSaveDone();
 int32_t CaliRecallDone();

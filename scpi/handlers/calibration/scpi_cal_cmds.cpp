@@ -28,6 +28,8 @@ enum : int32_t { kChoiceExit = 0 };
 constexpr uint32_t kModeVolt = 1u << 4, kModeCurr = 1u << 5;
 // The one-shot calibrations run on all three phases at once; their kinds (6-8) follow the mode bits 6-8.
 constexpr uint32_t kModeAllPhases = 7;
+// The list item of the external offset calibration; capacitance and zero follow it.
+constexpr uint32_t kFirstOneShotItem = 6;
 constexpr uint32_t kCmdStart = 1u << 3, kCmdAbort = 1u << 5;
 constexpr uint32_t kReadingSettleMs = 1000;
 constexpr uint32_t kReadingHoldTicks = 20;
@@ -58,6 +60,16 @@ void StartProcedure(uint32_t kindBit, uint32_t firstPoint) {
     WriteMode((1u << phase) | kindBit);
     WriteCommand(kCmdStart);
     ScreenRequest_Ask(ScreenRequest::kCalibrationPage, firstPoint, kCaliPageEnter);
+}
+
+// A one-shot leaves the calibration mode standing, as the list's item does, until the list's EXIT: asked
+// from another page, it runs on the list with its item selected, so that the panel can leave it.
+void ShowOneShotItem(int32_t mode) {
+    const uint32_t state = g_MenuState.load(std::memory_order_acquire);
+    if (state >= kMenuCalibration && state <= kMenuCalDefaultConfirm) return;
+    g_CalState.savedSelection.store(static_cast<uint32_t>(mode - kExt) + kFirstOneShotItem,
+                                    std::memory_order_relaxed);
+    ScreenRequest_Ask(ScreenRequest::kCalibrationPage, kMenuCalibration, kCaliPageEnter);
 }
 
 // A reading in thousandths: a real is truncated, an integer scaled; a product that leaves 32 bits is
@@ -137,6 +149,7 @@ int CmdCalConfMode(ScpiInterface* ifc) {
         case kExt:
         case kCapacitance:
         case kZero:
+            ShowOneShotItem(mode);
             WriteMode(kModeAllPhases | 1u << mode);
             WriteCommand(kCmdStart);
             caliExtOffset(mode);

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "core/control/alarms/alarm_state.h"
+#include "core/control/calibration/cal_state.h"
+#include "core/control/preset_output.h"
 #include "core/control/trig_act.h"
 #include "tests/core/ctrl_fixture.h"
 
@@ -102,6 +104,20 @@ TEST_F(TriggerAction, TriggerInputsFireOnlyTheirOwnSource) {
     EXPECT_EQ(g_recalls[0].second, 3u);
     TrigAct_Input(1);  // disarmed by the first
     EXPECT_EQ(g_recalls.size(), 1u);
+}
+
+// A recall the calibration refuses fails the trigger that fired it, as a refused output request does:
+// answered as done, the remote controller would go on with settings that never came.
+TEST_F(TriggerAction, ARecallRefusedDuringCalibrationFailsTheTrigger) {
+    core::g_TrigMemoryRecall = PresetRunForOutput;
+    g_CalState.mode.store(0x47);
+    SetSource(kTrigKindMemory, kTrigSrcBus);
+    EXPECT_EQ(TrigAct_Initiate(kTrigKindMemory), 0);
+    EXPECT_EQ(TrigAct_BusTrigger(kTrigKindSelected), kTrigErrExecution);
+    EXPECT_EQ(g_TrigAct.armed.load(), 0u);
+    SetSource(kTrigKindMemory, kTrigSrcImm);
+    EXPECT_EQ(TrigAct_Initiate(kTrigKindMemory), kTrigErrExecution);
+    g_CalState.mode.store(0);
 }
 
 TEST_F(TriggerAction, AccessOutsideTheKindsAndIndicesTakesTheSpareWord) {

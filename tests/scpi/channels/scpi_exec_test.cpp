@@ -317,7 +317,8 @@ TEST_F(MessageOrder, ACalibrationRefusesPageAndOutputChangesBeforeTheyRun) {
     ASSERT_EQ(before, "ACDC-INT;100;CONT;3P4W|");
     g_CalState.mode.store(0x11);
     for (const char* change : {"MODE DC-INT", "VOLT:RANG 200", "SYST:CONF SEQ", "SYST:CONF:PHAS 1", "*RST",
-                               "*RCL 1", "MEM:RCL 1", "INIT:NAME MEM", "*TRG", "DISP:DES:MODE SIMP"})
+                               "*RCL 1", "MEM:RCL 1", "INIT:NAME MEM", "*TRG", "DISP:DES:MODE SIMP",
+                               "TRIG:MEM", "ZCAL:MTYP \"A\""})
         EXPECT_EQ(ch.Run(change), conflict) << change;
     g_ScpiCmdSetSel.store(1);
     EXPECT_EQ(ch.Run("MD 2"), conflict);

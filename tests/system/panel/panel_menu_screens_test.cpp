@@ -270,6 +270,8 @@ TEST_F(PanelMenuScreens, CalibrationPointRefusesPageAndOutputChanges) {
     // The errors read, the SCPI Error box over the point goes, and the point is what it was.
     EXPECT_TRUE(WaitColour(280, 150, 480, 153, 0xF800, 0));
     EXPECT_EQ(Golden("cal_point"), "") << "the point stays on screen";
+    Keys({"key L"});
+    EXPECT_EQ(Golden("cal_point"), "") << "the MENU key leaves the point where it is";
     // The point still takes its value (the stage asks for it again) and its EXIT, then the list's EXIT.
     ASSERT_TRUE(Panel("calstat 10"));
     Keys({"key U"});
@@ -302,6 +304,41 @@ TEST_F(PanelMenuScreens, VoltageCalibrationRunsOnTheStagesOwnAnswers) {
     EXPECT_TRUE(WaitLogged(761, 31, "SAVE")) << "the item list again" << TextLogSinceMark();
     Keys({"key \\"});
     EXPECT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:OUTP OFF;*OPC?;:OUTP?"), "1;+1;1;+0");
+}
+
+// A one-shot calibration sent while the panel is on the home page runs on the calibration page, its item
+// barred, so that the panel can leave the calibration mode it leaves standing: the list's EXIT, and the
+// output switches on again.
+TEST_F(PanelMenuScreens, RemoteOneShotFromHomeShowsTheCalibrationPage) {
+    ASSERT_TRUE(Panel("calstat auto"));
+    Mark();
+    SendLocal("SYST:PASS 4145");
+    ASSERT_TRUE(WaitLogged(761, 31, "SAVE")) << TextLogSinceMark();
+    Keys({"key \\"});
+    ASSERT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:OUTP OFF;*OPC?;:SYST:ERR?"), "1;+1;1;+0,\"No error\"")
+        << "home, out of calibration";
+    Mark();
+    SendLocal("CAL:CONF:MODE EXT");
+    EXPECT_TRUE(WaitLogged(365, 175, "Ext Offset\\nCalibration Success", false, 20000)) << TextLogSinceMark();
+    EXPECT_TRUE(WaitLogged(15, 171, " 7.Ext Offset Calibration")) << TextLogSinceMark();
+    EXPECT_TRUE(WaitLogged(761, 211, "EXIT"));
+    Keys({"key \\"});
+    EXPECT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:SYST:ERR?"), "1;+1;+0,\"No error\"");
+    EXPECT_EQ(Query("OUTP OFF;*OPC?;:OUTP?"), "1;+0");
+}
+
+// A calibration's exit completes once the calibration mode has ended: the output switches on right after
+// it, in the same message, whether the exit leaves a point, the list, or the data's save.
+TEST_F(PanelMenuScreens, CalibrationExitEndsTheModeBeforeTheNextCommand) {
+    ASSERT_TRUE(Panel("calstat auto"));
+    for (const char* exit : {"SYST:PASS 4145;:CAL:CONF:MODE EXIT", "SYST:PASS 4145;:CAL:CONF:MODE VOLT;MODE EXIT",
+                             "SYST:PASS 4145;:CAL:CONF:MODE SAVE"}) {
+        for (int round = 0; round < 3; ++round) {
+            EXPECT_EQ(Query(std::string(exit) + ";:OUTP ON;*OPC?;:OUTP?;:SYST:ERR?"), "1;+1;+0,\"No error\"")
+                << exit << ", round " << round;
+            EXPECT_EQ(Query("OUTP OFF;*OPC?;:OUTP?"), "1;+0");
+        }
+    }
 }
 
 }  // namespace

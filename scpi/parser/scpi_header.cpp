@@ -144,7 +144,9 @@ void SkipTrack(ScpiParseState* ps, uint8_t c) {
         ps->qsFlags ^= kQsDouble;
     } else if (c == '\'' && !(ps->qsFlags & kQsDouble)) {
         ps->qsFlags ^= kQsSingle;
-    } else if (c == '?' && !(ps->qsFlags & (kQsDouble | kQsSingle))) {
+    } else if (c == '#' && !(ps->qsFlags & (kQsDouble | kQsSingle))) {
+        ps->qsFlags |= kQsHashSkipped;
+    } else if (c == '?' && !(ps->qsFlags & (kQsDouble | kQsSingle | kQsHashSkipped))) {
         ps->skippedQueries++;
     }
 }

@@ -41,6 +41,7 @@ enum ScpiHeaderFlag : uint8_t {
 enum ScpiQuoteFlag : uint8_t {
     kQsDouble = 1u << 0,  // inside "..." while skipping
     kQsSingle = 1u << 1,  // inside '...' while skipping
+    kQsHashSkipped = 1u << 2,  // a "#" skipped: a block's bytes may follow, and their "?" are no queries
     kQsSuffix = 1u << 6,  // digits are being collected as the numeric suffix
     kQsLetterAfterDigits = 1u << 7
 };

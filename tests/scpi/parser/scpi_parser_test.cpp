@@ -299,6 +299,8 @@ TEST(Replies, OneLinePerMessageWithAFieldForEveryQuery) {
         {"VOLT?;NOPE?;VOLT?\n", "320;;\n", "320? o", "-113,\"Undefined header\""},
         // A "?" inside a skipped string is no query.
         {"FREQ 1;SYST:PASS 'a?b';VOLT?\n", "\n", "256 i1", "-200,\"Execution error\""},
+        // Nor is one among a skipped block's bytes: a message of set commands owes no line.
+        {"FREQ 1;VOLT #14a?b?\n", "", "256 i1", "-200,\"Execution error\""},
         // A set command's block too large for any command is no reply overflow: nothing is owed.
         {"VOLT #9999999999\n", "", "", "-223,\"Too much data\""},
     };

@@ -111,30 +111,21 @@ class LateReader : public testsupport::SharedController {
     }
 };
 
-TEST_F(LateReader, AnRs232ClientGetsEveryReply) {
-    PtyClient rs232(PtyClientPath(c().root(), "ttyS1"));
-    ASSERT_TRUE(rs232.Open());
-    const std::string idn = rs232.AskUntilAnswered("*IDN?", 30000);
-    ASSERT_FALSE(idn.empty()) << c().Output();
-    ASSERT_EQ(rs232.Ask("*CLS;*OPC?"), "1");
-    const LateRun run = SendThenReadLate(rs232, idn);
-    EXPECT_TRUE(run.held) << "the controller took every query while its replies were not read";
-    EXPECT_EQ(run.replies, kQueries) << run.firstOther;
-    EXPECT_EQ(run.others, 0) << run.firstOther;
-    EXPECT_EQ(rs232.Ask("SYST:ERR?"), kNoError);
-}
-
-TEST_F(LateReader, AUsbTmcClientGetsEveryReply) {
-    PtyClient tmc(PtyClientPath(c().root(), "usbtmc0"));
-    ASSERT_TRUE(tmc.Open());
-    const std::string idn = tmc.AskUntilAnswered("*IDN?", 30000);
-    ASSERT_FALSE(idn.empty()) << c().Output();
-    ASSERT_EQ(tmc.Ask("*CLS;*OPC?"), "1");
-    const LateRun run = SendThenReadLate(tmc, idn);
-    EXPECT_TRUE(run.held) << "the controller took every query while its replies were not read";
-    EXPECT_EQ(run.replies, kQueries) << run.firstOther;
-    EXPECT_EQ(run.others, 0) << run.firstOther;
-    EXPECT_EQ(tmc.Ask("SYST:ERR?"), kNoError);
+// The serial line and the USB device port, each a real port of the running controller.
+TEST_F(LateReader, AnRs232AndAUsbTmcClientGetEveryReply) {
+    for (const char* port : {"ttyS1", "usbtmc0"}) {
+        SCOPED_TRACE(port);
+        PtyClient client(PtyClientPath(c().root(), port));
+        ASSERT_TRUE(client.Open());
+        const std::string idn = client.AskUntilAnswered("*IDN?", 30000);
+        ASSERT_FALSE(idn.empty()) << c().Output();
+        ASSERT_EQ(client.Ask("*CLS;*OPC?"), "1");
+        const LateRun run = SendThenReadLate(client, idn);
+        EXPECT_TRUE(run.held) << "the controller took every query while its replies were not read";
+        EXPECT_EQ(run.replies, kQueries) << run.firstOther;
+        EXPECT_EQ(run.others, 0) << run.firstOther;
+        EXPECT_EQ(client.Ask("SYST:ERR?"), kNoError);
+    }
 }
 
 // The GPIB channel reads a message only once the reply before it has left, so a client that reads late is

@@ -17,6 +17,7 @@
 #include "drivers/spi_device.h"
 #include "panel/menu_thread.h"
 #include "platform/devices/panel_sim.h"
+#include "platform/host/clock.h"
 #include "scpi/parser/scpi_errors.h"
 
 namespace scpitest {
@@ -268,6 +269,18 @@ void FuzzOneInput(const uint8_t* data, size_t size) {
     }
     ch->Transmit();
     g_ScpiCmdSetSel.store(0);
+}
+
+void FillLine(int fd) {
+    const std::string filler(4096, 'f');
+    for (int quiet = 0; quiet < 20;) {
+        if (write(fd, filler.data(), filler.size()) > 0) {
+            quiet = 0;
+        } else {
+            ++quiet;
+            plat::SleepMs(5);
+        }
+    }
 }
 
 }  // namespace scpitest

@@ -125,6 +125,10 @@ class MenuEnv {
     ~MenuEnv();
 };
 
+// Writes on the program's side of a device node until the line refuses more: its side, the bridge and the
+// client's side are full.
+void FillLine(int fd);
+
 // Runs one fuzz input through a channel and checks the parser's invariants; aborts on a violation.
 void FuzzOneInput(const uint8_t* data, size_t size);
 

@@ -5,27 +5,21 @@
 #include <mutex>
 
 #include "drivers/spi_nvm.h"
-#include "platform/devices/spi.h"
 #include "platform/host/root.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/nv_hold.h"
+#include "tests/support/erased_nv.h"
 
 namespace test {
 
 void NvTest::SetUp() {
-    // The open refuses a record that still holds a descriptor: one left open is closed first.
-    SpiDevClose(&g_NvSpi);
-    plat::NvmSimReset();
-    ASSERT_EQ(SpiNvmInit(), 0);
-    ASSERT_EQ(plat::NvmSimErase(), 0);
-    NvBlocksReset();  // no kept checksum of another test's blocks
+    ASSERT_NO_FATAL_FAILURE(testsupport::OpenErasedNv());
     std::lock_guard<std::mutex> hold(NvBlockLock());
     NvHoldResetAll();  // no hold of another test's failed load
 }
 
 void NvTest::TearDown() {
-    SpiDevClose(&g_NvSpi);
-    plat::NvmSimReset();
+    testsupport::CloseNv();
 }
 
 std::string NvTest::Chip(uint32_t offset, uint32_t length) {

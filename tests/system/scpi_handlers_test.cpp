@@ -38,15 +38,6 @@ class ScpiHandlers : public ScpiSocketSuite {
         }
         return "";
     }
-    // The standard event register gathered over *ESR? queries until the operation-complete bit shows
-    // (bounded at 5 s).
-    static int EsrUntilOperationComplete(int esr) {
-        for (int i = 0; i < 500 && (esr & 1) == 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            esr |= std::atoi(Ask("*ESR?").c_str());
-        }
-        return esr;
-    }
 };
 
 TEST_F(ScpiHandlers, CommonCommands) {

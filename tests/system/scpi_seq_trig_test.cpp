@@ -213,12 +213,7 @@ TEST_F(ScpiSeqTrig, OperationCompleteWaitsForTheEntrysPreparation) {
     for (int round = 0; round < 10; ++round) {
         ASSERT_EQ(Ask("*CLS;:SYST:CONF:MODE CONT;*OPC?"), "1");
         const size_t before = CountOf(c().Output(), ready);
-        int esr = std::atoi(Ask("SYST:CONF SEQ;*OPC;*ESR?").c_str());
-        for (int i = 0; i < 500 && (esr & 1) == 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            esr |= std::atoi(Ask("*ESR?").c_str());
-        }
-        ASSERT_EQ(esr, 1) << round;
+        ASSERT_EQ(EsrUntilOperationComplete(std::atoi(Ask("SYST:CONF SEQ;*OPC;*ESR?").c_str())), 1) << round;
         EXPECT_EQ(CountOf(c().Output(), ready), before + 1) << round;
         EXPECT_EQ(Ask("*OPC?;:SYST:ERR?"), "1;" + kNoError) << round;
     }

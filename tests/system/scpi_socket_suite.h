@@ -3,8 +3,11 @@
 // their reply lines, and tables of steps each checked against the error queue's first entry.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "tests/support/tcp_client.h"
 #include "tests/system/controller_fixture.h"
@@ -46,6 +49,15 @@ class ScpiSocketSuite : public SharedController {
         if (line.empty() || line.back() != '\n') return "<no reply>" + line;
         line.pop_back();
         return line;
+    }
+    // The standard event register gathered over *ESR? queries until the operation-complete bit shows
+    // (bounded at 5 s).
+    static int EsrUntilOperationComplete(int esr) {
+        for (int i = 0; i < 500 && (esr & 1) == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            esr |= std::atoi(Ask("*ESR?").c_str());
+        }
+        return esr;
     }
     // The steps in order, from a cleared error queue.
     template <size_t N>

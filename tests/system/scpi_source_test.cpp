@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
@@ -336,40 +337,33 @@ TEST_F(ScpiSource, EveryBlockCommandTakesACrLfLineEnd) {
     for (const std::string header : {"DATA:PRES", "MEM:DATA:PRES", "TRAC:PRES"})
         EXPECT_EQ(sendCrLf(header, 1, preset8), kUndefined) << header;
 
-    const auto seqFile = [](int n) { return "/mnt/tst/seq/SEQ" + std::to_string(n) + ".SEQ"; };
-    for (const auto& [header, n] : {std::pair{"DATA:SEQ", 1},
-                                    {"DATA:SEQ:FILE", 2},
-                                    {"MEM:DATA:SEQ", 4},
-                                    {"TRAC:SEQ", 5},
-                                    {"TRAC:SEQ:FILE", 6}}) {
-        unlink((c().root() + seqFile(n)).c_str());
-        const std::string image = DefaultSeqImage(n);
-        EXPECT_EQ(sendCrLf(header, n, image), kNoError) << header;
-        EXPECT_TRUE(File(seqFile(n)) == image) << header;
-    }
-    const std::string seqImage = DefaultSeqImage(5);
-    EXPECT_EQ(sendCrLf("DATA:SEQ:PRES", -1, seqImage), kNoError);
-    constexpr size_t kSteps = 64, kConfig = 1224064;
-    EXPECT_TRUE(AskBlock("DATA:SEQ:PRES?", "#71224324")
-                    .compare(kSteps, kConfig - kSteps, seqImage, kSteps, kConfig - kSteps) == 0);
-
-    // A SIM memory never stored holds the default states: stored anew under each header.
+    // The SEQ and SIM memories under each header, then the present program: each takes the image sent (a SIM
+    // memory never stored holds the default states, stored anew). Both forms of a SEQ memory are the image
+    // whole; a SIM file and the present programs hold it past their header and before their checksum.
     const std::string simImage = AskBlock("DATA:SIM? 3", "#41972");
-    constexpr size_t kStates = 64, kStateBytes = 1972 - 64 - 4;
-    const auto simFile = [](int n) { return "/mnt/tst/sim/SIM" + std::to_string(n) + ".SIM"; };
-    for (const auto& [header, n] : {std::pair{"DATA:SIM", 1},
-                                    {"DATA:SIM:FILE", 2},
-                                    {"MEM:DATA:SIM", 4},
-                                    {"TRAC:SIM", 5},
-                                    {"TRAC:SIM:FILE", 6}}) {
-        unlink((c().root() + simFile(n)).c_str());
-        EXPECT_EQ(sendCrLf(header, n, simImage), kNoError) << header;
-        EXPECT_EQ(File(simFile(n)).substr(kStates, kStateBytes), simImage.substr(kStates, kStateBytes))
-            << header;
+    constexpr size_t kSteps = 64, kConfig = 1224064, kStates = 64, kStateBytes = 1972 - 64 - 4;
+    const struct {
+        std::string kind, folder, presentHead;
+        size_t fileFrom, fileBytes, presentFrom, presentBytes;
+    } memories[] = {{"SEQ", "seq", "#71224324", 0, std::string::npos, kSteps, kConfig - kSteps},
+                    {"SIM", "sim", "#41972", kStates, kStateBytes, kStates, kStateBytes}};
+    for (const auto& m : memories) {
+        const auto image = [&](int n) { return m.kind == "SEQ" ? DefaultSeqImage(n) : simImage; };
+        for (const auto& [before, after, n] :
+             {std::tuple{"DATA:", "", 1}, {"DATA:", ":FILE", 2}, {"MEM:DATA:", "", 4}, {"TRAC:", "", 5},
+              {"TRAC:", ":FILE", 6}}) {
+            const std::string header = before + m.kind + after;
+            const std::string file = "/mnt/tst/" + m.folder + "/" + m.kind + std::to_string(n) + "." + m.kind;
+            unlink((c().root() + file).c_str());
+            EXPECT_EQ(sendCrLf(header, n, image(n)), kNoError) << header;
+            EXPECT_TRUE(File(file).substr(m.fileFrom, m.fileBytes) == image(n).substr(m.fileFrom, m.fileBytes))
+                << header;
+        }
+        EXPECT_EQ(sendCrLf("DATA:" + m.kind + ":PRES", -1, image(5)), kNoError) << m.kind;
+        EXPECT_TRUE(AskBlock("DATA:" + m.kind + ":PRES?", m.presentHead).substr(m.presentFrom, m.presentBytes) ==
+                    image(5).substr(m.presentFrom, m.presentBytes))
+            << m.kind;
     }
-    EXPECT_EQ(sendCrLf("DATA:SIM:PRES", -1, simImage), kNoError);
-    EXPECT_EQ(AskBlock("DATA:SIM:PRES?", "#41972").substr(kStates, kStateBytes),
-              simImage.substr(kStates, kStateBytes));
 }
 
 TEST_F(ScpiSource, AnRs232ReaderHoldsTheTransferBuffer) {

@@ -2,30 +2,23 @@
 // the present wiring's settings in its own non-volatile blocks and takes the recalled wiring's from theirs.
 #include <gtest/gtest.h>
 
-#include "drivers/spi_nvm.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_saved_config.h"
 #include "platform/devices/spi.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "tests/engine/seqsim_fixture.h"
+#include "tests/support/erased_nv.h"
 
 namespace {
 
 class ConfigRestore : public ::testing::Test {
   protected:
     void SetUp() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-        ASSERT_EQ(SpiNvmInit(), 0);
-        ASSERT_EQ(plat::NvmSimErase(), 0);
-        NvBlocksReset();
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenErasedNv());
         SeqSimResetEngine(kEngineSeq);
     }
-    void TearDown() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-    }
+    void TearDown() override { testsupport::CloseNv(); }
     // L1's AC voltage of the AC-INT 200 V area, a value every settings block carries.
     static int32_t& Acv() { return g_ParamStore.unit[0].mode[1].volt[1].acv[0][16].value; }
     test::SeqSimEnv env_;

@@ -16,6 +16,7 @@
 #include "platform/host/device_node.h"
 #include "scpi/channels/ports/uart_channel.h"
 #include "scpi/channels/scpi_channels.h"
+#include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -100,20 +101,7 @@ class UartChannel : public ::testing::Test {
         }
         return true;
     }
-    // Writes on the program's side until the line refuses more: its side, the bridge and the client's
-    // side are full.
-    static void FillLine() {
-        const std::string filler(4096, 'f');
-        const int fd = scpi::UartPort()->fd;
-        for (int quiet = 0; quiet < 20;) {
-            if (write(fd, filler.data(), filler.size()) > 0) {
-                quiet = 0;
-            } else {
-                ++quiet;
-                plat::SleepMs(5);
-            }
-        }
-    }
+    static void FillLine() { scpitest::FillLine(scpi::UartPort()->fd); }
     // What the client reads until `lines` line feeds came or about `steps` steps passed, stepping the
     // channel between reads.
     std::string ReadStepping(size_t lines, int steps) {

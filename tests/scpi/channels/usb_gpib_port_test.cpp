@@ -224,16 +224,7 @@ TEST_F(UsbDevChannel, ATmcClearDuringASetCommandDropsTheMessageAtItsCompletion) 
 // channel takes the next message only once the replies before it are gone, and every reply arrives.
 TEST_F(UsbDevChannel, AClientThatReadsLateGetsEveryReply) {
     ASSERT_NO_FATAL_FAILURE(Start(false));
-    // The node's line full: the program's side, the bridge and the client's side.
-    const std::string filler(4096, 'f');
-    for (int quiet = 0; quiet < 20;) {
-        if (write(scpi::UsbDevPort()->fd, filler.data(), filler.size()) > 0) {
-            quiet = 0;
-        } else {
-            ++quiet;
-            plat::SleepMs(5);
-        }
-    }
+    scpitest::FillLine(scpi::UsbDevPort()->fd);
     constexpr int kQueries = 100;  // their replies need more entries than the queue has
     std::string queries, want;
     for (int i = 0; i < kQueries; ++i) {

@@ -8,14 +8,13 @@
 
 #include "core/system/config/identity.h"
 #include "core/system/config/lan_cfg.h"
-#include "drivers/spi_nvm.h"
-#include "platform/devices/spi.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/net/net_files.h"
 #include "sysadmin/net/net_monitor.h"
 #include "sysadmin/net/net_state.h"
 #include "tests/support/controller_process.h"
+#include "tests/support/erased_nv.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {
@@ -29,11 +28,7 @@ class NetconfTexts : public SandboxLogTest {
   protected:
     void SetUp() override {
         SandboxLogTest::SetUp();
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-        ASSERT_EQ(SpiNvmInit(), 0);
-        ASSERT_EQ(plat::NvmSimErase(), 0);
-        NvBlocksReset();
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenErasedNv());
         g_LanCfg = sysadmin::LanCfg{};
         const uint8_t ip[4] = {192, 168, 10, 20};
         std::memcpy(g_LanCfg.IP, ip, 4);
@@ -41,8 +36,7 @@ class NetconfTexts : public SandboxLogTest {
         NetStateInit();
     }
     void TearDown() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
+        testsupport::CloseNv();
         SandboxLogTest::TearDown();
     }
     // The file's lines; each must start with its key, in the order the script expects.

@@ -25,6 +25,13 @@ class PanelMenuScreens : public FrontPanelSuite {
         }
         return false;
     }
+    // The calibration item list, entered by its password, with the simulated stage answering by itself.
+    static void CalibrationListOnTheStagesOwnAnswers() {
+        ASSERT_TRUE(Panel("calstat auto"));
+        Mark();
+        SendLocal("SYST:PASS 4145");
+        ASSERT_TRUE(WaitLogged(761, 31, "SAVE")) << TextLogSinceMark();
+    }
     static bool LoggedSinceMark(const std::string& text) { return WaitLogged(761, 31, text, false, 0); }
     // A picture taken as soon as it matches, without waiting for the panel to catch up first.
     static std::string Picture(const std::string& name) {
@@ -288,10 +295,7 @@ TEST_F(PanelMenuScreens, CalibrationPointRefusesPageAndOutputChanges) {
 // Without calstat the simulated stage answers a calibration by itself: phase U's voltage calibration runs
 // from the panel through its six points, the high range after the third, and back to the item list.
 TEST_F(PanelMenuScreens, VoltageCalibrationRunsOnTheStagesOwnAnswers) {
-    ASSERT_TRUE(Panel("calstat auto"));
-    Mark();
-    SendLocal("SYST:PASS 4145");
-    ASSERT_TRUE(WaitLogged(761, 31, "SAVE")) << TextLogSinceMark();
+    ASSERT_NO_FATAL_FAILURE(CalibrationListOnTheStagesOwnAnswers());
     // ENTER starts the item, then takes each point's value; each point's popup follows its preparation.
     for (int point = 0; point < 6; ++point) {
         Mark();
@@ -310,10 +314,7 @@ TEST_F(PanelMenuScreens, VoltageCalibrationRunsOnTheStagesOwnAnswers) {
 // barred, so that the panel can leave the calibration mode it leaves standing: the list's EXIT, and the
 // output switches on again.
 TEST_F(PanelMenuScreens, RemoteOneShotFromHomeShowsTheCalibrationPage) {
-    ASSERT_TRUE(Panel("calstat auto"));
-    Mark();
-    SendLocal("SYST:PASS 4145");
-    ASSERT_TRUE(WaitLogged(761, 31, "SAVE")) << TextLogSinceMark();
+    ASSERT_NO_FATAL_FAILURE(CalibrationListOnTheStagesOwnAnswers());
     Keys({"key \\"});
     ASSERT_EQ(Query("OUTP ON;*OPC?;:OUTP?;:OUTP OFF;*OPC?;:SYST:ERR?"), "1;+1;1;+0,\"No error\"")
         << "home, out of calibration";

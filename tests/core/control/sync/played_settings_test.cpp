@@ -11,12 +11,10 @@
 #include "core/control/sync/output_sync.h"
 #include "core/params/param_ranges.h"
 #include "core/params/settings/setting_write.h"
-#include "drivers/spi_nvm.h"
-#include "platform/devices/spi.h"
 #include "platform/stage/wiring_codes.h"
-#include "storage/nv/nv_blocks.h"
 #include "storage/nv/settings_backup.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/support/erased_nv.h"
 
 using namespace test;
 
@@ -129,6 +127,13 @@ void SetInstrumentSettings(const Settings& s) {
             << "id " << id;
 }
 
+// Every phase's settings and the instrument's, as one message sets them.
+void SetAll(const Settings& s) {
+    for (uint32_t p = 0; p < 3; ++p)
+        SetPhaseSettings(p, s.phase[p]);
+    SetInstrumentSettings(s);
+}
+
 // As remote commands set them: a line selected, its settings set, each command taken by the control task
 // before the next; L1 selected again at the end.
 void SetByCommands(const Settings& s) {
@@ -155,16 +160,9 @@ class PlayedSettings : public CtrlTest {
   protected:
     void SetUp() override {
         // The settings blocks of the wirings, on an erased memory.
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-        ASSERT_EQ(SpiNvmInit(), 0);
-        ASSERT_EQ(plat::NvmSimErase(), 0);
-        NvBlocksReset();
+        ASSERT_NO_FATAL_FAILURE(testsupport::OpenErasedNv());
     }
-    void TearDown() override {
-        SpiDevClose(&g_NvSpi);
-        plat::NvmSimReset();
-    }
+    void TearDown() override { testsupport::CloseNv(); }
     // A fresh stage and the factory default, with the output mode, wiring and range as loaded settings would
     // leave them.
     static void PowerOn(uint32_t mode, uint32_t wiring = kWiring3P4W, uint32_t rangeCode = kRange100V) {
@@ -234,9 +232,7 @@ TEST_F(PlayedSettings, EveryPathLeavesTheStagePlayingTheSettings) {
              ASSERT_LT(RunUntilReady(), 2000);
              SetByCommands(kOther);
              SetVoltRange(static_cast<int32_t>(kRange100V));
-             for (uint32_t p = 0; p < 3; ++p)
-                 SetPhaseSettings(p, kTarget.phase[p]);
-             SetInstrumentSettings(kTarget);
+             SetAll(kTarget);
              Settle();
          }},
         // MODE ACDC-INT;:FUNC SQU;:SQU:DCYC ... in one message.
@@ -245,17 +241,13 @@ TEST_F(PlayedSettings, EveryPathLeavesTheStagePlayingTheSettings) {
              Start(kModeAcInt);
              SetByCommands(kOther);
              SetOutputMode(kModeAcDcInt);
-             for (uint32_t p = 0; p < 3; ++p)
-                 SetPhaseSettings(p, kTarget.phase[p]);
-             SetInstrumentSettings(kTarget);
+             SetAll(kTarget);
              Settle();
          }},
         {"settings loaded at power-on",
          [] {
              PowerOn(kModeAcDcInt);
-             for (uint32_t p = 0; p < 3; ++p)
-                 SetPhaseSettings(p, kTarget.phase[p]);
-             SetInstrumentSettings(kTarget);
+             SetAll(kTarget);
              RunUntilReady();
              Settle();
          }},

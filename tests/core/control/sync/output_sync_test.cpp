@@ -89,6 +89,10 @@ TEST_F(OutputSync, ConfigurationReachesTheStageAsItsRangeAndSlew) {
     EXPECT_EQ(core::SlewValueFor(3, 1, 2, 0, false, 77), 77u);
     EXPECT_EQ(core::SlewValueFor(1, 1, 0, 0, false, 77), 77u);
     EXPECT_EQ(core::SlewValueFor(1, 1, 1, 0, true, 77), 40u);  // parallel operation
+    // Other hardware revisions: one value per selection, whatever the model.
+    const uint32_t otherRevision[] = {300, 80, 50};
+    for (int32_t selection = 0; selection < 3; ++selection)
+        EXPECT_EQ(core::SlewValueFor(selection, 0, 1, 0, false, 77), otherRevision[selection]) << selection;
 }
 
 // The first pass's voltage spread keeps the stored DC value, not the one posted for the next pass.
@@ -173,6 +177,12 @@ TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 0u);
     EXPECT_TRUE(g_ParamFlags.load() & core::kFlagSyncMissing);
     EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));
+    // 10 Hz is the window's lowest frequency.
+    Stage().SetReadFloat(2236, 0, 10.0f);
+    measure();
+    Poll(1);
+    EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 1000u);
+    EXPECT_FALSE(g_ParamFlags.load() & core::kFlagSyncMissing);
 }
 
 // A set command's change is pending until a pass finds nothing left: not over the passes that write it,
@@ -336,6 +346,14 @@ TEST_F(OutputSync, EditAllModeAndRangeRewritesAreStrobed) {
         ASSERT_NE(write, regs.end()) << reg;
         EXPECT_NE(std::find(write, regs.end(), 2340), regs.end()) << reg;
     }
+    // DC-INT plays no AC voltage.
+    SetAcv(10000, 0);
+    Poll(100);
+    ClearTrace();
+    SetOutputMode(kModeDcInt);
+    Poll(100);
+    ASSERT_FALSE(WritesTo(2384).empty());
+    EXPECT_DOUBLE_EQ(WritesTo(2384).back().value, 0.0);
 }
 
 TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {

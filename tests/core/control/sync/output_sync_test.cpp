@@ -12,6 +12,7 @@
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
 #include "core/system/config/model_table.h"
+#include "platform/stage/wiring_codes.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;
@@ -354,6 +355,17 @@ TEST_F(OutputSync, EditAllModeAndRangeRewritesAreStrobed) {
     Poll(100);
     ASSERT_FALSE(WritesTo(2384).empty());
     EXPECT_DOUBLE_EQ(WritesTo(2384).back().value, 0.0);
+}
+
+// Split-phase wiring works on L1 in the AC modes; the other modes take the line selected.
+TEST_F(OutputSync, SplitPhaseWiringFollowsTheSelectedLineOnlyOutsideTheAcModes) {
+    const std::pair<uint32_t, uint32_t> cases[] = {{kModeAcInt, 0}, {kModeAcSync, 0}, {kModeDcInt, 1}};
+    for (const auto& [mode, line] : cases) {
+        Restart(mode, kWiring1P3W, 1);
+        paramPutValue(0, kParamMeasItem1 + 5, 1, 0);  // L2 selected
+        Poll(1);
+        EXPECT_EQ((g_OutputFlags.load() >> kOutFlagSelLine0) & 3u, line) << mode;
+    }
 }
 
 TEST_F(OutputSync, WiringChangeRewritesAndZeroesTheIdlePhases) {

@@ -357,6 +357,17 @@ TEST_F(OutputSync, EditAllModeAndRangeRewritesAreStrobed) {
     EXPECT_DOUBLE_EQ(WritesTo(2384).back().value, 0.0);
 }
 
+// Remote sensing ends once the output mode no longer allows it.
+TEST_F(OutputSync, RemoteSensingEndsWithTheModeThatBlocksIt) {
+    Start(kModeAcInt, 0, 1);
+    SetRemoteSense(1);
+    Poll(2);
+    ASSERT_EQ(GetRemoteSense(), 1);
+    SetOutputMode(kModeAcDcInt);
+    Poll(2);
+    EXPECT_EQ(GetRemoteSense(), 0);
+}
+
 // Split-phase wiring works on L1 in the AC modes; the other modes take the line selected.
 TEST_F(OutputSync, SplitPhaseWiringFollowsTheSelectedLineOnlyOutsideTheAcModes) {
     const std::pair<uint32_t, uint32_t> cases[] = {{kModeAcInt, 0}, {kModeAcSync, 0}, {kModeDcInt, 1}};

@@ -12,6 +12,7 @@
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
 #include "core/system/config/model_table.h"
+#include "platform/stage/wiring_codes.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;
@@ -89,6 +90,10 @@ TEST_F(OutputSync, ConfigurationReachesTheStageAsItsRangeAndSlew) {
     EXPECT_EQ(core::SlewValueFor(3, 1, 2, 0, false, 77), 77u);
     EXPECT_EQ(core::SlewValueFor(1, 1, 0, 0, false, 77), 77u);
     EXPECT_EQ(core::SlewValueFor(1, 1, 1, 0, true, 77), 40u);  // parallel operation
+    // Other hardware revisions: one value per selection, whatever the model.
+    const uint32_t otherRevision[] = {300, 80, 50};
+    for (int32_t selection = 0; selection < 3; ++selection)
+        EXPECT_EQ(core::SlewValueFor(selection, 0, 1, 0, false, 77), otherRevision[selection]) << selection;
 }
 
 // The first pass's voltage spread keeps the stored DC value, not the one posted for the next pass.
@@ -173,6 +178,12 @@ TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 0u);
     EXPECT_TRUE(g_ParamFlags.load() & core::kFlagSyncMissing);
     EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));
+    // 10 Hz is the window's lowest frequency.
+    Stage().SetReadFloat(2236, 0, 10.0f);
+    measure();
+    Poll(1);
+    EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 1000u);
+    EXPECT_FALSE(g_ParamFlags.load() & core::kFlagSyncMissing);
 }
 
 // A set command's change is pending until a pass finds nothing left: not over the passes that write it,
@@ -335,6 +346,36 @@ TEST_F(OutputSync, EditAllModeAndRangeRewritesAreStrobed) {
         const auto write = std::find(regs.begin(), regs.end(), reg);
         ASSERT_NE(write, regs.end()) << reg;
         EXPECT_NE(std::find(write, regs.end(), 2340), regs.end()) << reg;
+    }
+    // DC-INT plays no AC voltage.
+    SetAcv(10000, 0);
+    Poll(100);
+    ClearTrace();
+    SetOutputMode(kModeDcInt);
+    Poll(100);
+    ASSERT_FALSE(WritesTo(2384).empty());
+    EXPECT_DOUBLE_EQ(WritesTo(2384).back().value, 0.0);
+}
+
+// Remote sensing ends once the output mode no longer allows it.
+TEST_F(OutputSync, RemoteSensingEndsWithTheModeThatBlocksIt) {
+    Start(kModeAcInt, 0, 1);
+    SetRemoteSense(1);
+    Poll(2);
+    ASSERT_EQ(GetRemoteSense(), 1);
+    SetOutputMode(kModeAcDcInt);
+    Poll(2);
+    EXPECT_EQ(GetRemoteSense(), 0);
+}
+
+// Split-phase wiring works on L1 in the AC modes; the other modes take the line selected.
+TEST_F(OutputSync, SplitPhaseWiringFollowsTheSelectedLineOnlyOutsideTheAcModes) {
+    const std::pair<uint32_t, uint32_t> cases[] = {{kModeAcInt, 0}, {kModeAcSync, 0}, {kModeDcInt, 1}};
+    for (const auto& [mode, line] : cases) {
+        Restart(mode, kWiring1P3W, 1);
+        paramPutValue(0, kParamMeasItem1 + 5, 1, 0);  // L2 selected
+        Poll(1);
+        EXPECT_EQ((g_OutputFlags.load() >> kOutFlagSelLine0) & 3u, line) << mode;
     }
 }
 

@@ -189,6 +189,9 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
         // (6 + 3 + 1.5 A). The 4 A of L2's and L3's registers take no part (alone, L2's module would
         // sit at 80 V).
         {"1P2W held", 1, {0, 0, 0}, {100, 100, 100}, {10.5f, 4, 4}, {60, 60, 60}},
+        // Loads drawing exactly their limits (10, 5, 2.5 A; 17.5 A the one output) are not held.
+        {"3P4W at its limits", 0, {0, 120, 240}, {100, 100, 100}, {10, 5, 2.5f}, {100, 100, 100}},
+        {"1P2W at its limit", 1, {0, 0, 0}, {100, 100, 100}, {17.5f, 4, 4}, {100, 100, 100}},
     };
     const double ohms[3] = {10, 20, 40}, s2 = std::sqrt(2.0);
     for (const Case& c : cases) {

@@ -13,6 +13,7 @@
 #include "core/system/messaging/msg_ring.h"
 #include "drivers/spi_nvm.h"
 #include "platform/devices/spi.h"
+#include "storage/data_reset_note.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/preset_backup.h"
@@ -150,6 +151,16 @@ TEST_F(StartDamageTest, HeldDamageIsSaidOnceWhileItStays) {
     FlipByte(kSettingsL2 + 300);
     FlipByte(kConfigText + 20);
     EXPECT_EQ(Start().first, lines);
+}
+
+// The record keeps one line per item, "<print> <key>", the print being the FNV-1a 64-bit hash of the
+// item's bytes (a record written by an earlier start must still name the same damage).
+TEST_F(StartDamageTest, TheRecordKeepsTheHashOfEachDamage) {
+    const std::string found = "a";
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(StoredDataTell("k", StoredDataPrint(reinterpret_cast<const uint8_t*>(found.data()), 1), "said"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "said\n");
+    EXPECT_EQ(store_.root.Read(kTold), "af63dc4c8601ec8c k\n");
 }
 
 }  // namespace

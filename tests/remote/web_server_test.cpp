@@ -221,7 +221,7 @@ TEST_F(WebServerTest, ARangeOfAFileGetsThatPart) {
         const char* range;
         const char* status;        // the code: the reason text is the library's
         const char* contentRange;  // "" for none
-        const char* body;
+        const char* body;          // nullptr: any, as long as Content-Length counts it
     } rows[] = {
         {"bytes=0-9", "206", "bytes 0-9/20", "0123456789"},
         {"bytes=10-", "206", "bytes 10-19/20", "abcdefghij"},
@@ -243,11 +243,12 @@ TEST_F(WebServerTest, ARangeOfAFileGetsThatPart) {
         EXPECT_EQ(response.find(header + (row.contentRange[0] != '\0' ? "\r\n" : "")) != std::string::npos,
                   row.contentRange[0] != '\0')
             << row.range;
-        if (row.body == nullptr) continue;
-        EXPECT_EQ(BodyOf(response), row.body) << row.range;
-        EXPECT_NE(response.find("\r\nContent-Length: " + std::to_string(std::strlen(row.body)) + "\r\n"),
-                  std::string::npos)
+        const std::string body = BodyOf(response);
+        EXPECT_NE(response.find("\r\nContent-Length: " + std::to_string(body.size()) + "\r\n"), std::string::npos)
             << row.range;
+        if (row.body != nullptr) {
+            EXPECT_EQ(body, row.body) << row.range;
+        }
     }
     // A folder's index, and the ".gz" twin of a missing file for a client that takes gzip, as without a
     // Range.

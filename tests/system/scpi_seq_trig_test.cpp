@@ -174,7 +174,7 @@ TEST_F(ScpiSeqTrig, StepEditing) {
     const ScpiStep steps[] = {
         {"SYST:CONF:MODE SEQ;:SEQ:STEP? MAX", "+999", kNoError}, {"SEQ:STEP? MIN;STEP?", "+0;+0", kNoError},
         {"SEQ:SPAR 100,KEEP,0,CONST,50,CONST,SIN,0", nullptr, RangeAt("02")},
-        {"SEQ:SPAR 100,CONST,0,CONST,50,CONST,SIN,0;SPAR?", "+100.00,CONST,+0.00,CONST,+50.00,CONST,SIN,+0.0",
+        {"SEQ:SPAR 100,CONST,0,CONST,50,CONST,SIN,0.0;SPAR?", "+100.00,CONST,+0.00,CONST,+50.00,CONST,SIN,+0.0",
          kNoError},
         {"SEQ:INST:SEL L1;:SEQ:NSP 100,CONST,0,CONST,50,CONST,SIN,50,10", nullptr, RangeAt("09")},
         {"SEQ:NSP 1e8,CONST,0,CONST,50,CONST,SIN,50,0", nullptr, RangeAt("01")},

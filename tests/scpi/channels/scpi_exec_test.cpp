@@ -179,6 +179,15 @@ TEST_F(ExecLoop, DroppedSessionLeavesNothingForTheNextClient) {
     EXPECT_EQ(a.Exec("*STB?\n"), "+0\n");
 }
 
+// A channel started again, as a restarted LAN session starts it, begins with an empty command log.
+TEST_F(ExecLoop, AStartedChannelBeginsWithAnEmptyCommandLog) {
+    EXPECT_EQ(a.Exec("*STB?\n"), "+0\n");
+    a.Reset();
+    char dump[scpi::kScpiLogDumpSize];
+    scpi::LogDump(&a.ifc, dump, sizeof dump);
+    EXPECT_STREQ(dump, "No Command Record Data\n");
+}
+
 TEST_F(ExecLoop, DroppingAPostedCommandWaitsForItsCompletion) {
     a.Feed("*ESE 64\n");
     a.Pass();

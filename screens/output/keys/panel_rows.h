@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "core/params/param_ranges.h"
+#include "panel/menu/settings_layout.h"
 #include "platform/stage/wiring_codes.h"
-#include "screens/output/homepaint/settings_layout.h"
 
 namespace home {
 
@@ -34,7 +34,7 @@ constexpr uint32_t PanelRowOfWindow(uint32_t index, uint32_t page, uint32_t phas
 
 // The item code a window shows now, from the live words: the layout in force, the page of the selected
 // row and the output mode. Empty rows read kItemFiller.
-int8_t PanelCodeOfWindow(uint32_t index);
+PanelItem PanelCodeOfWindow(uint32_t index);
 // The layout in force for the live wiring, view and balance mode.
 const SettingsLayout& PanelLayoutNow();
 // The page the selected row lies on.

@@ -82,3 +82,11 @@ constexpr const SettingsLayout& SettingsLayoutFor(uint32_t wiring, int32_t lineV
 constexpr PanelItem SettingsItemCode(const SettingsLayout& t, uint32_t row, uint32_t mode) {
     return row < kLayoutRows && mode < core::kModes ? t[row * core::kModes + mode] : kItemFiller;
 }
+
+// The duty row of an output mode (the same in every layout), or kLayoutRows in a mode without one. The
+// Wave and duty rows share one window and one overlay cell.
+constexpr uint32_t DutyRowOf(uint32_t mode) {
+    for (uint32_t row = 0; row < kLayoutRows; ++row)
+        if (SettingsItemCode(SettingsLayoutTables.a, row, mode) == kItemDuty) return row;
+    return kLayoutRows;
+}

@@ -28,16 +28,19 @@ constexpr int32_t kFreq100Hz = 10000;
 
 // The layout row of cell c, or -1 when it lies outside the rows of the wiring.
 int PanelRowOf(int c, uint32_t wiring, uint32_t mode, bool pageFlag) {
+    // Past the duty row every cell shows the row after the one its index names (the Wave and duty rows
+    // share a cell).
+    const auto duty = static_cast<int>(DutyRowOf(mode));
     int r = c;
     if (wiring == kWiring1P2W) {
         if (pageFlag) {
             r = c + 12;
-        } else if ((IsAcIntSyncOrVcaMode(mode) && r >= 9) || (IsAddMode(mode) && r >= 10)) {
+        } else if (r >= duty) {
             r = c + 1;
         }
     } else if (pageFlag) {
         r = c + 6;
-        if ((IsAcIntSyncOrVcaMode(mode) && r >= 9) || (IsAddMode(mode) && r >= 10)) r = c + 7;
+        if (r >= duty) r = c + 7;
     }
     if (r < 0 || r >= static_cast<int>(kLayoutRows)) return -1;
     return r;
@@ -202,9 +205,7 @@ void PanelItem_Paint(PanelItem item) {
     const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
     const uint32_t panelRow = g_HomePage.panelRow.load(kRelaxed);
     const bool square = GetWaveform(static_cast<int>(phase)) == 17;
-    if (item == kItemWave && square &&
-        ((panelRow == 9 && IsAcIntSyncOrVcaMode(mode)) || (panelRow == 10 && IsAddMode(mode))))
-        item = kItemDuty;
+    if (item == kItemWave && square && panelRow == DutyRowOf(mode)) item = kItemDuty;
     SetBkColorRGB(item == kItemWave && square ? 0x4D4D4D : 0xF0F0F0);
     GUI_ClearWindow();
     SetBkColorRGB(0xF0F0F0);

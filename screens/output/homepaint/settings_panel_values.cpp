@@ -64,7 +64,7 @@ void VoltText(char (&out)[N], PanelItem code, uint32_t phase) {
     int32_t value = 0;
     if (GetPhaseLineView() == 1) {
         value = code == kItemAcv ? LineValue(&r, kParamAcvLine, LineAcvBounds(phase))
-                             : LineValue(&r, kParamDcvLine, LineDcvBounds(phase));
+                                 : LineValue(&r, kParamDcvLine, LineDcvBounds(phase));
     } else {
         r = Rec(code == kItemAcv ? kParamAcv : kParamDcv, phase);
         value = r.value;

@@ -19,6 +19,10 @@
 # kWiring1P2W, kPhaseMode1P3W, kModeDcInt, kModeAcSync, kModeVca ...) that is given a number, or any
 # member of a plain enum named like a wiring code, anywhere but in its home (a scoped enum's member, such
 # as a row guard RowGuard::kWiring3P4W, is a name of its own).
+# Likewise the settings panel's items (enum PanelItem, panel/menu/panel_items.h): in a file that uses them,
+# a value of type PanelItem (a name declared with that type anywhere) compared with a number, a switch over
+# one with a numbered case, or a number cast to one; and, in the program and its tests, a name of the enum,
+# or one spelled like it (kItemAcv, kCodeAcv), given a number outside its home.
 #   usage: scripts/check-named-numbers.sh [source root]      (default: this repository)
 #          scripts/check-named-numbers.sh --self-test         (plants literals and expects a failure)
 set -euo pipefail
@@ -57,6 +61,7 @@ reg_home=platform/stage/reg_map.h
 state_home=core/system/state/menu_state_ids.h
 wiring_home=platform/stage/wiring_codes.h
 mode_home=core/params/param_ranges.h
+item_home=panel/menu/panel_items.h
 # Names like a wiring code or an output mode, whatever their spelling in a copy.
 wiring_like='k(?:Wiring|PhaseMode)?(?:3P4W|1P2W|1P3W)'
 mode_like='kMode(?:AcDcInt|AcInt|DcInt|AcDcExt|AcdcExt|AcExt|AcDcAdd|AcAdd|AcDcSync|AcSync|AcVca|Vca|AcDc|Ac|Dc)'
@@ -109,6 +114,35 @@ copy_patterns() {
   [ -z "$names" ] || printf '%s\t%s\n' "$wiring_home" "\b(?:$names)\s*$value"
   names=$(home_names "$root" "$mode_home" kMode)
   [ -z "$names" ] || printf '%s\t%s\n' "$mode_home" "\b(?:$names)\s*$value"
+  names=$(home_names "$root" "$item_home" kItem | sed 's/kItem//g')
+  [ -z "$names" ] || printf '%s\t%s\n' "$item_home" "\bk(?:Item|Code)(?:$names)\b\s*$value"
+}
+
+# Bare item codes in the files that use the settings panel's items (enum PanelItem): the names declared
+# with that type are the values that hold an item.
+item_check() {
+  local root=$1 vars names files=() hits found=0 p
+  shift
+  names=$(home_names "$root" "$item_home" kItem)
+  [ -n "$names" ] || return 0
+  vars=$(grep -rhoP --include='*.cpp' --include='*.h' '\bPanelItem\s*&?\s+\K[a-z]\w*' "$@" | sort -u |
+    paste -sd'|' - || true)
+  mapfile -t files < <(grep -rlP --include='*.cpp' --include='*.h' "\bPanelItem\b|\b(?:$names)\b" "$@" |
+    grep -v "/$item_home\$" || true)
+  [ ${#files[@]} -gt 0 ] || return 0
+  local item_patterns=("\bstatic_cast<PanelItem>\(\s*$number")
+  [ -z "$vars" ] || item_patterns+=(
+    "(?<![\w>])(?:\w+\.)?(?:$vars)\s*(?:==|!=|<=|>=|<|>)\s*\(?\s*[0-9]+\b"
+    "(?<![\w.])[0-9]+\s*(?:==|!=|<=|>=|<|>)\s*(?:\w+\.)?(?:$vars)\b(?!\s*[(\[.])"
+    "(?s)\bswitch\s*\(\s*(?:\w+\.)?(?:$vars)\s*\)\s*\{(?:(?!\bswitch\b).)*?\bcase\s+[0-9]+\s*:")
+  for p in "${item_patterns[@]}"; do
+    hits=$(grep -HPzo "$p" "${files[@]}" | tr '\0\n' '\n ' || true)
+    if [ -n "$hits" ]; then
+      echo "$hits"
+      found=1
+    fi
+  done
+  return $found
 }
 
 check() {
@@ -130,6 +164,7 @@ check() {
       found=1
     fi
   done
+  item_check "$root" "${dirs[@]}" || found=1
   [ -d "$root/tests" ] && dirs+=("$root/tests")
   mapfile -t files < <(find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) -type f \
     ! -path "$root/$param_home" ! -path "$root/$reg_home" ! -path "$root/$state_home" | sort)
@@ -148,12 +183,12 @@ check() {
     fi
   done < <(copy_patterns "$root")
   if [ $found -ne 0 ]; then
-    echo "check-named-numbers: a register, parameter, state, wiring code or output mode is named by a number" \
-      "above; use platform/stage/reg_map.h, enum ParamId, enum MenuState, platform/stage/wiring_codes.h or" \
-      "core/params/param_ranges.h"
+    echo "check-named-numbers: a register, parameter, state, wiring code, output mode or settings-panel item is" \
+      "named by a number above; use platform/stage/reg_map.h, enum ParamId, enum MenuState," \
+      "platform/stage/wiring_codes.h, core/params/param_ranges.h or enum PanelItem (panel/menu/panel_items.h)"
     return 1
   fi
-  echo "check-named-numbers: no register, parameter, state, wiring or mode number outside their homes"
+  echo "check-named-numbers: no register, parameter, state, wiring, mode or panel item number outside their homes"
 }
 
 self_test() {
@@ -162,10 +197,10 @@ self_test() {
   work=$(mktemp -d)
   trap 'rm -rf "$work"' RETURN
   mkdir -p "$work/core" "$work/tests" "$work/$(dirname "$param_home")" "$work/$(dirname "$reg_home")" \
-    "$work/$(dirname "$state_home")"
+    "$work/$(dirname "$state_home")" "$work/$(dirname "$item_home")"
   # The homes of the names, which define them by number, and names that only look alike.
   local home
-  for home in "$param_home" "$reg_home" "$state_home" "$wiring_home" "$mode_home"; do
+  for home in "$param_home" "$reg_home" "$state_home" "$wiring_home" "$mode_home" "$item_home"; do
     cp "$repo/$home" "$work/$home"
   done
   cat >"$work/core/named.cpp" <<'EOF'
@@ -189,6 +224,10 @@ bool e(uint32_t wiring, uint32_t mode) { return wiring == kWiring1P3W && mode !=
 bool g = GetOutputMode() == kModeAcSync || GetPhaseMode() != kWiring1P2W || GetOutputMode() == 0;
 bool h = IsDcOrExtMode(g_OutputModeIdx.load(kRelaxed)) || g_PhaseMode.load(kRelaxed) > kWiring1P3W;
 bool k = g_PhaseMode.load(kRelaxed) == 0 || GetOutputModeName(1) == nullptr || v[2] == GetOutputMode();
+void Cell(PanelItem item, uint32_t row) { if (item == kItemWave && row == 9 && Decimals(item, 2) > 1) Draw(); }
+struct PanelValueText { PanelItem code; char main[40]; };
+void Text(PanelValueText t) { switch (t.code) { case kItemAcv: break; default: break; } }
+bool l = AppendItem(cmd, kItemInt, 4, &v) && item < kItemFiller && kItemEnd > item;
 EOF
   check "$work" >/dev/null || { echo "self-test: named numbers were refused"; return 1; }
   local planted=(
@@ -209,6 +248,10 @@ EOF
     'bool split = g_PhaseMode.load(std::memory_order_relaxed) != 2;'
     'bool vca = 9 <= GetOutputMode();'
     'bool ext = g_OutputModeIdx > 2;'
+    'void P(PanelItem item) { if (item == 7 || item == kItemOffPhase) Angle(); }'
+    'bool Big(PanelItem code) { return code == kItemAcv || 5 == code; }'
+    'void Q(PanelValueText t) { switch (t.code) { case kItemAcv: break; case 14: Duty(); break; } }'
+    'PanelItem end = static_cast<PanelItem>(40);'
   )
   # Copies of the names, looked for in the tests as well.
   local copies=(
@@ -232,6 +275,9 @@ EOF
     'constexpr uint32_t kModeDcInt = 2, kModeAcExt = 4;'
     'constexpr uint32_t kModeAc = 1, kModeVca = 9;'
     'enum Mode : uint32_t { kModeAcDcSync = 7 };'
+    'constexpr int8_t kCodeAcv = 2, kCodeDcv = 3;'
+    'enum Code : int32_t { kPhase = 0, kItemDuty = 14 };'
+    'static const int kItemFiller{39};'
   )
   plant() {
     rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"

@@ -1,6 +1,7 @@
 // The parameter shortcut keys of the home views: each opens the field of its setting that the output mode
 // has; pressed again (or where the mode has no such field) it returns to the advanced screen.
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
@@ -23,7 +24,7 @@ struct Shortcut {
     uint8_t key;
     // By output mode: ACDC-INT, AC-INT, DC-INT, ACDC-EXT, AC-EXT, ACDC-ADD, AC-ADD, ACDC-SYNC, AC-SYNC,
     // AC-VCA.
-    uint16_t field[kOutputModes];
+    uint16_t field[core::kModes];
     bool syncsPanelRow;
 };
 
@@ -67,7 +68,7 @@ void KeyProcess_HomeParamKeys(uint32_t* ev) {
     const Shortcut* shortcut = FindShortcut(key);
     const uint32_t mode = GetOutputMode();
     const uint32_t field =
-        shortcut != nullptr && mode < kOutputModes ? InView(shortcut->field[mode]) : kNoField;
+        shortcut != nullptr && mode < core::kModes ? InView(shortcut->field[mode]) : kNoField;
     if (field == kNoField || field == g_MenuState.load(std::memory_order_relaxed)) {
         menuGoAdvenceScreen();
         return;

@@ -116,7 +116,7 @@ constexpr F _ = Nothing;
 }  // namespace
 
 // Columns: ACDC-INT, AC-INT, DC-INT, ACDC-EXT, AC-EXT, ACDC-ADD, AC-ADD, ACDC-SYNC, AC-SYNC, AC-VCA.
-const MenuEntryFn g_HomeFieldEnterMatrix[kHomePanelRows][kOutputModes] = {
+constexpr MenuEntryFn g_HomeFieldEnterMatrix[kLayoutRows][core::kModes] = {
     {PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode, PhaseMode,
      PhaseMode},
     {MainMode, MainMode, MainMode, MainMode, MainMode, MainMode, MainMode, MainMode, MainMode, MainMode},
@@ -133,3 +133,50 @@ const MenuEntryFn g_HomeFieldEnterMatrix[kHomePanelRows][kOutputModes] = {
     {Balance3, Balance3, _, _, _, _, _, Balance3, Balance3, Balance3},
     {_, _, _, _, _, _, _, _, _, _},
 };
+
+namespace {
+
+// The openers of an item: its setting, in the ADD modes its all-phase field, in the EXT modes the current
+// limit of its own record and the source of the mode's phase. The end row of DC-INT opens the balance
+// mode, which has no row of its own there.
+constexpr bool Opens(PanelItem item, MenuEntryFn f) {
+    switch (item) {
+        case kItemPhase: return f == PhaseMode;
+        case kItemMode: return f == MainMode;
+        case kItemAcv: return f == Acv;
+        case kItemDcv: return f == Dcv || f == Dcv2;
+        case kItemFreq: return f == Freq;
+        case kItemIrms: return f == Curr2 || f == Curr;
+        case kItemI: return f == Curr;
+        case kItemOnPhase: return f == OnPhase || f == OnPhaseAll;
+        case kItemOffPhase: return f == OffPhase || f == OffPhaseAll;
+        case kItemGain: return f == Gain || f == Gain2;
+        case kItemSig: return f == Sig;
+        case kItemSeqTest: return f == Sequence;
+        case kItemWave: return f == Wave || f == Wave2;
+        case kItemDuty: return f == Duty || f == DutyAll;
+        case kItemAngleL2: return f == Balance2;
+        case kItemAngleL3: return f == Balance3;
+        case kItemSrc: return f == Src || f == Src4 || f == Src5;
+        case kItemSyncPhase: return f == SyncPhase;
+        case kItemFiller: return f == _;
+        case kItemEnd: return f == _ || f == Balance;
+        default: return false;
+    }
+}
+
+constexpr bool OpenersFitTheLayout() {
+    for (uint32_t row = 0; row < kLayoutRows; ++row)
+        for (uint32_t mode = 0; mode < core::kModes; ++mode)
+            if (!Opens(SettingsItemCode(SettingsLayoutTables.a, row, mode),
+                       g_HomeFieldEnterMatrix[row][mode]))
+                return false;
+    return true;
+}
+// GCC cannot compare function addresses while compiling with UndefinedBehaviorSanitizer (VRN_UBSAN): this
+// check is left to the other builds.
+#ifndef VRN_UBSAN
+static_assert(OpenersFitTheLayout());
+#endif
+
+}  // namespace

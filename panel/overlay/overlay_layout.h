@@ -48,10 +48,6 @@ struct OverlayLayoutRow {
 // [0] 3P4W and 1P3W, [1] 1P2W; each ends with a row of state 0.
 extern const OverlayLayoutRow* const g_OverlayLayout[2];
 
-// The item code of each settings-panel row (rows 0-13 3P4W and 1P2W, 14-27 1P3W) by output mode.
-inline constexpr int kPanelItemRows = 28;
-extern const uint8_t g_PanelItemTable[kPanelItemRows][10];
-
 // Hides the windows of the previous row, then shows those of the row of state in table; the new row, or
 // null when the state has none.
 const OverlayLayoutRow* Overlay_SwitchLayout(const OverlayLayoutRow* previous, uint32_t state,

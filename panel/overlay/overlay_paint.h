@@ -4,10 +4,11 @@
 #include <cstdint>
 
 #include "GUI/wm/wm.h"
+#include "panel/menu/panel_items.h"
 
 void PanelCell_Paint(WM_MSG_RECORD* msg);
-// Draws a settings-panel item (an item code of g_PanelItemTable) into the selected cell window.
-void PanelItem_Paint(uint32_t item);
+// Draws a settings-panel item (panel/menu/settings_layout.h) into the selected cell window.
+void PanelItem_Paint(PanelItem item);
 void SoftKey1_Paint(WM_MSG_RECORD* msg);
 void SoftKey2_Paint(WM_MSG_RECORD* msg);
 void SoftKey3_Paint(WM_MSG_RECORD* msg);

@@ -13,6 +13,7 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/draw/value_format.h"
+#include "panel/menu/settings_layout.h"
 #include "panel/overlay/overlay_layout.h"
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
@@ -22,25 +23,32 @@
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr int kRowsPerWiring = 14;
 constexpr int32_t kWholeDegreeMax = settings::kAngleMaxWholeDegrees;
 constexpr int32_t kFreq100Hz = 10000;
 
-// The item row of cell c, or -1 when it lies outside the rows of the wiring.
+// The layout row of cell c, or -1 when it lies outside the rows of the wiring.
 int PanelRowOf(int c, uint32_t wiring, uint32_t mode, bool pageFlag) {
+    // Past the duty row every cell shows the row after the one its index names (the Wave and duty rows
+    // share a cell).
+    const auto duty = static_cast<int>(DutyRowOf(mode));
     int r = c;
     if (wiring == kWiring1P2W) {
         if (pageFlag) {
             r = c + 12;
-        } else if ((IsAcIntSyncOrVcaMode(mode) && r >= 9) || (IsAddMode(mode) && r >= 10)) {
+        } else if (r >= duty) {
             r = c + 1;
         }
     } else if (pageFlag) {
         r = c + 6;
-        if ((IsAcIntSyncOrVcaMode(mode) && r >= 9) || (IsAddMode(mode) && r >= 10)) r = c + 7;
+        if (r >= duty) r = c + 7;
     }
-    if (r < 0 || r >= kRowsPerWiring) return -1;
-    return wiring == kWiring1P3W ? r + kRowsPerWiring : r;
+    if (r < 0 || r >= static_cast<int>(kLayoutRows)) return -1;
+    return r;
+}
+
+// The cells follow the phase view's layouts: 1P3W's, else 3P4W's (1P2W's cells lie on its rows).
+const SettingsLayout& CellLayoutOf(uint32_t wiring) {
+    return wiring == kWiring1P3W ? SettingsLayoutTables.b : SettingsLayoutTables.a;
 }
 
 void SetSelectedRowAfter(uint32_t state, uint32_t wiring, uint32_t mode) {
@@ -87,37 +95,42 @@ struct ItemSource {
 };
 
 // The record an item's value belongs to.
-ItemSource SourceOf(uint32_t item, uint32_t phase, bool lineView) {
+ItemSource SourceOf(PanelItem item, uint32_t phase, bool lineView) {
     switch (item) {
-        case 2: return lineView ? ItemSource{kParamAcvLine, 0} : ItemSource{kParamAcv, phase};
-        case 3: return lineView ? ItemSource{kParamDcvLine, 0} : ItemSource{kParamDcv2, phase};
-        case 4: return {kParamFreq, phase};
-        case 5: case 6: return {kParamCurrLimit2, phase};
-        case 7: return {kParamOnPhase, phase};
-        case 8: return {kParamOffPhase, phase};
-        case 9: return {kParamGain, phase};
-        case 14: return {kParamWaveDuty, phase};
-        case 16: return {kParamBalance2, 0};
-        case 17: return {kParamBalance3, 0};
-        case 19: return {kParamSyncPhase, 0};
+        case kItemAcv: return lineView ? ItemSource{kParamAcvLine, 0} : ItemSource{kParamAcv, phase};
+        case kItemDcv: return lineView ? ItemSource{kParamDcvLine, 0} : ItemSource{kParamDcv2, phase};
+        case kItemFreq: return {kParamFreq, phase};
+        case kItemIrms: case kItemI: return {kParamCurrLimit2, phase};
+        case kItemOnPhase: return {kParamOnPhase, phase};
+        case kItemOffPhase: return {kParamOffPhase, phase};
+        case kItemGain: return {kParamGain, phase};
+        case kItemDuty: return {kParamWaveDuty, phase};
+        case kItemAngleL2: return {kParamBalance2, 0};
+        case kItemAngleL3: return {kParamBalance3, 0};
+        case kItemSyncPhase: return {kParamSyncPhase, 0};
         default: return {kParamNone, 0};
     }
 }
 
-void DrawNumberItem(uint32_t item, uint32_t phase, bool lineView) {
+bool AngleItem(PanelItem item) {
+    return item == kItemOnPhase || item == kItemOffPhase;
+}
+
+void DrawNumberItem(PanelItem item, uint32_t phase, bool lineView) {
     const ItemSource src = SourceOf(item, phase, lineView);
     ParamRec rec;
     paramRW(0, src.id, &rec, src.unit);
     int32_t value = g_EditShown.workValue;
-    if ((item == 7 || item == 8) && rec.state == 0) {
+    if (AngleItem(item) && rec.state == 0) {
         DrawRightText("FREE", 99);
         return;
     }
-    if ((item == 7 || item == 8) && rec.decimals == 0 && value > kWholeDegreeMax) value = kWholeDegreeMax;
-    const bool bigValueItem = item == 2 || item == 3 || item == 5 || item == 6;
+    if (AngleItem(item) && rec.decimals == 0 && value > kWholeDegreeMax) value = kWholeDegreeMax;
+    const bool bigValueItem = item == kItemAcv || item == kItemDcv || item == kItemIrms || item == kItemI;
     int decimals = 2;
-    if ((bigValueItem && std::abs(rec.value) >= 10000) || (item == 4 && rec.value >= 100000)) decimals = 1;
-    if (item == 3) {
+    if ((bigValueItem && std::abs(rec.value) >= 10000) || (item == kItemFreq && rec.value >= 100000))
+        decimals = 1;
+    if (item == kItemDcv) {
         // The sign stands apart, so that the digits keep their places when it flips.
         WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
         GUI_DrawTextAt(value < 0 ? "-" : "+", 2, 15);
@@ -177,8 +190,9 @@ void PanelCell_Paint(WM_MSG_RECORD* msg) {
     const int row = c < 0 || wiring > kWiring1P3W || mode >= core::kModes
                         ? -1
                         : PanelRowOf(c, wiring, mode, g_HomePage.panelPage.load(kRelaxed) != 0);
-    const uint32_t item = row < 0 ? 0 : g_PanelItemTable[row][mode];
-    if (item <= 1) {
+    // The PHASE and MODE rows have no cell: their drop-down lists edit them.
+    const PanelItem item = row < 0 ? kItemPhase : SettingsItemCode(CellLayoutOf(wiring), row, mode);
+    if (item == kItemPhase || item == kItemMode) {
         WM_Hide(msg->hWin);
         return;
     }
@@ -186,30 +200,28 @@ void PanelCell_Paint(WM_MSG_RECORD* msg) {
     SetSelectedRowAfter(g_OverlayTrack.state, wiring, mode);
 }
 
-void PanelItem_Paint(uint32_t item) {
+void PanelItem_Paint(PanelItem item) {
     const uint32_t phase = core::SelectedPhase();
     const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
     const uint32_t panelRow = g_HomePage.panelRow.load(kRelaxed);
     const bool square = GetWaveform(static_cast<int>(phase)) == 17;
-    if (item == 13 && square &&
-        ((panelRow == 9 && IsAcIntSyncOrVcaMode(mode)) || (panelRow == 10 && IsAddMode(mode))))
-        item = 14;
-    SetBkColorRGB(item == 13 && square ? 0x4D4D4D : 0xF0F0F0);
+    if (item == kItemWave && square && panelRow == DutyRowOf(mode)) item = kItemDuty;
+    SetBkColorRGB(item == kItemWave && square ? 0x4D4D4D : 0xF0F0F0);
     GUI_ClearWindow();
     SetBkColorRGB(0xF0F0F0);
-    if (item == 14)
+    if (item == kItemDuty)
         DrawPanelBar30Open(45, 0, 58);
     else
         DrawPanelBar30Open(0, 0, 103);
     const bool lineView = GetPhaseLineView() == 1;
     const int32_t work = g_EditShown.workValue;
     switch (item) {
-        case 10: DrawRightText(panel::SigSourceName(work), 99); break;
-        case 18: DrawRightText(panel::ExtSourceName(work), 99); break;
-        case 13: DrawWaveItem(phase, square); break;
-        case 14: DrawDutyItem(phase); break;
-        case 11: case 12: case 39: case 40: break;
+        case kItemSig: DrawRightText(panel::SigSourceName(work), 99); break;
+        case kItemSrc: DrawRightText(panel::ExtSourceName(work), 99); break;
+        case kItemWave: DrawWaveItem(phase, square); break;
+        case kItemDuty: DrawDutyItem(phase); break;
+        case kItemSeqTest: case kItemSimTest: case kItemFiller: case kItemEnd: break;
         default: DrawNumberItem(item, phase, lineView); break;
     }
-    if (item == 5 || item == 6) EditCursorResetOnce();
+    if (item == kItemIrms || item == kItemI) EditCursorResetOnce();
 }

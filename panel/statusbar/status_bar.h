@@ -31,7 +31,37 @@ void LevelBar1_Draw(int l1);
 
 namespace statusbar {
 
-inline constexpr int kCells = 14;
+// The cells from left to right.
+enum Cell : int {
+    kCellOutput,  // output state, or the recalled preset
+    kCellLevel,
+    kCellRange,
+    kCellUsbDev,
+    kCellAlarm,
+    kCellShift,  // SHIFT or RMT
+    kCellSense,
+    kCellUsbMem,
+    kCellIrms,
+    kCellIpk,
+    kCellMaster,
+    kCellWiring,
+    kCellNet,
+    kCellLock,
+    kCells,
+};
+// A cell's place on the bar and its painter.
+struct CellDef {
+    int16_t x, width;
+    WM_CALLBACK* paint;
+};
+inline constexpr CellDef kCellDefs[kCells] = {
+    {0, 46, StatusOutput_Paint},   {46, 45, StatusLevel_Paint},   {91, 35, StatusRange_Paint},
+    {126, 62, StatusUsbDev_Paint}, {188, 62, StatusAlarm_Paint},  {250, 50, StatusShift_Paint},
+    {300, 35, StatusSense_Paint},  {335, 60, StatusUsbMem_Paint}, {395, 50, StatusIrms_Paint},
+    {445, 50, StatusIpk_Paint},    {538, 55, StatusMaster_Paint}, {598, 40, StatusWiring_Paint},
+    {638, 62, StatusNet_Paint},    {700, 30, StatusLock_Paint},
+};
+
 inline constexpr int kBarWidth = 720;
 inline constexpr int kBarHeight = 28;
 inline constexpr int kCellHeight = 24;
@@ -64,7 +94,7 @@ int LevelSegments(int percent);
 const char* WiringName(uint32_t phaseMode);
 
 // A word per cell that changes exactly when the cell's picture changes.
-uint32_t CellKey(int cell, const Inputs& in);
+uint32_t CellKey(Cell cell, const Inputs& in);
 
 // The preset the output cell names while a preset is marked recalled: the current preset (the one last
 // saved or recalled), or while a recall waits for its wiring confirmation the one before it.
@@ -82,7 +112,6 @@ struct View {
 // Builds the bar as a visible 720x28 child at (0, 0) of parent, with its fourteen cells, and records the
 // inputs it will first show: 0, or -1 when the graphics memory has no room (view->bar then 0).
 int StatusBar_Create(WM_HWINDOW parent, statusbar::View* view);
-// Invalidates each cell of the bar whose shown inputs changed since the last call (or the creation);
-// returns the number of cells invalidated.
-// kept: tests run the status bar's change check at once through it.
-int StatusBar_Refresh(statusbar::View* view);
+// The first cell of the bar whose picture changed since it was last recorded (at the creation or here):
+// records what it shows now and returns it, or -1 when none changed. The page repaints it its own way.
+int StatusBar_NextChange(statusbar::View* view, const statusbar::Inputs& in);

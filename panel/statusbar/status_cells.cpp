@@ -71,7 +71,7 @@ void StatusLevel_Paint(WM_MSG_RECORD* msg) {
 void StatusRange_Paint(WM_MSG_RECORD* msg) {
     OnPaint(msg, [](const Inputs& in) {
         static const char* const kNames[] = {"100V", "200V", "AUTO"};
-        Text(kNames[CellKey(2, in)], 0, 4, GUI_TA_LEFT, kWhite);
+        Text(kNames[CellKey(kCellRange, in)], 0, 4, GUI_TA_LEFT, kWhite);
     });
 }
 

@@ -80,12 +80,12 @@ void ReadInputs(Inputs* in) {
     in->network = g_NetMonState.load(std::memory_order_acquire) != 0;
 }
 
-uint32_t CellKey(int cell, const Inputs& in) {
+uint32_t CellKey(Cell cell, const Inputs& in) {
     switch (cell) {
-        case 0:
+        case kCellOutput:
             if (in.presetRecalled) return 0x80000000u | static_cast<uint32_t>(in.presetIndex & 0xFFFF);
             return in.outputOn ? 2u : 1u;
-        case 1: {
+        case kCellLevel: {
             // Only the bars the wiring draws count.
             const int bars = in.phaseMode < kWirings ? static_cast<int>(PhasesOfWiring(in.phaseMode)) : 3;
             uint32_t key = in.phaseMode << 16;
@@ -96,7 +96,7 @@ uint32_t CellKey(int cell, const Inputs& in) {
             }
             return key;
         }
-        case 2:
+        case kCellRange:
             switch (in.rangeCode) {
                 case 0:
                 case 2:
@@ -107,27 +107,27 @@ uint32_t CellKey(int cell, const Inputs& in) {
                 default:
                     return 2;
             }
-        case 3:
+        case kCellUsbDev:
             return in.usbDevConfigured ? (in.usbDevCdc ? 2u : 1u) : 0u;
-        case 4:
+        case kCellAlarm:
             return in.alarm;
-        case 5:
+        case kCellShift:
             return in.shift ? 2u : (in.remote ? 1u : 0u);
-        case 6:
+        case kCellSense:
             return in.senseOn;
-        case 7:
+        case kCellUsbMem:
             return in.usbMemError ? 2u : (in.usbMemMounted ? 1u : 0u);
-        case 8:
+        case kCellIrms:
             return in.irmsOn;
-        case 9:
+        case kCellIpk:
             return in.ipkOn;
-        case 10:
+        case kCellMaster:
             return in.parallel;
-        case 11:
+        case kCellWiring:
             return WiringName(in.phaseMode) != nullptr ? in.phaseMode : 0xFFu;
-        case 12:
+        case kCellNet:
             return in.network;
-        case 13:
+        case kCellLock:
             return in.keysLocked;
         default:
             return 0;

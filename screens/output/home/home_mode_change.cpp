@@ -20,7 +20,7 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr int kWiringCell = kWinStatusCell0 + 11;
+constexpr int kWiringCell = StatusCellWin(statusbar::kCellWiring);
 
 // Line L1 and the PHASE view.
 void FirstLinePhaseView() {

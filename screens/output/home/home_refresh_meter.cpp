@@ -20,7 +20,7 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr int kLevelCell = kWinStatusCell0 + 1;
+constexpr int kLevelCell = StatusCellWin(statusbar::kCellLevel);
 
 bool BelowMenuPage() {
     return g_MenuState.load(kRelaxed) < kMenuSystemInfo;

@@ -34,12 +34,11 @@ uint32_t Param(uint32_t id) {
     return static_cast<uint32_t>(paramGetValue(id, 0, 0));
 }
 
-// Status cells by their x on the bar.
-constexpr int Cell(int x) {
-    constexpr int kX[14] = {0, 46, 91, 126, 188, 250, 300, 335, 395, 445, 538, 598, 638, 700};
-    for (int i = 0; i < 14; ++i)
-        if (kX[i] == x) return kWinStatusCell0 + i;
-    return -1;
+using enum statusbar::Cell;
+
+// The window of a status bar cell.
+constexpr int Win(statusbar::Cell cell) {
+    return StatusCellWin(cell);
 }
 
 // The panel values showing the waveform (and the duty) of the selected phase in the current mode.
@@ -77,27 +76,29 @@ constexpr StatusLink kStatusChain[] = {
       [] { return (ParamFlags() >> 4) & 1u; },
       [] { return (ParamFlags() >> 9) & 1u; }},
      false,
-     {Cell(0), kWinSoftKey0, kWinSoftKey0 + 1, kWinSoftKey0 + 2, kWinSoftKey0 + 3, kWinSoftKey0 + 4,
+     {Win(kCellOutput), kWinSoftKey0, kWinSoftKey0 + 1, kWinSoftKey0 + 2, kWinSoftKey0 + 3, kWinSoftKey0 + 4,
       kWinSoftKey0 + 5, kWinSoftKey0 + 6, kWinSoftKey0 + 7},
      nullptr, nullptr},
-    {{[] { return static_cast<uint32_t>(IsAlarmActive() != 0); }}, false, {Cell(188), -1}, nullptr, nullptr},
-    {{[] { return OutFlag(kOutFlagRemote) | ((ParamFlags() >> 6) & 1u) << 1; }}, false, {Cell(250), -1}, nullptr,
+    {{[] { return static_cast<uint32_t>(IsAlarmActive() != 0); }}, false, {Win(kCellAlarm), -1}, nullptr,
      nullptr},
-    {{[] { return static_cast<uint32_t>(UsbMemoryMounted()); }}, false, {Cell(335), -1}, nullptr, nullptr},
-    {{[] { return Param(kParamIrmsLimitMode); }}, false, {Cell(395), -1}, nullptr, nullptr},
-    {{[] { return Param(kParamIpkLimitMode); }}, false, {Cell(445), -1}, nullptr, nullptr},
-    {{[] { return (g_UsbState.statusC.load(std::memory_order_acquire) >> 1) & 1u; }}, false, {Cell(126), -1},
+    {{[] { return OutFlag(kOutFlagRemote) | ((ParamFlags() >> 6) & 1u) << 1; }}, false, {Win(kCellShift), -1},
      nullptr, nullptr},
+    {{[] { return static_cast<uint32_t>(UsbMemoryMounted()); }}, false, {Win(kCellUsbMem), -1}, nullptr,
+     nullptr},
+    {{[] { return Param(kParamIrmsLimitMode); }}, false, {Win(kCellIrms), -1}, nullptr, nullptr},
+    {{[] { return Param(kParamIpkLimitMode); }}, false, {Win(kCellIpk), -1}, nullptr, nullptr},
+    {{[] { return (g_UsbState.statusC.load(std::memory_order_acquire) >> 1) & 1u; }}, false,
+     {Win(kCellUsbDev), -1}, nullptr, nullptr},
     {{[] { return static_cast<uint32_t>(g_NetMonState.load(std::memory_order_acquire) != 0); }}, false,
-     {Cell(638), -1}, nullptr, nullptr},
-    {{[] { return (ParamFlags() >> 5) & 1u; }}, false, {Cell(700), -1}, nullptr, nullptr},
-    {{[] { return core::CurrentRangeCode(); }}, false, {Cell(91), -1}, nullptr, nullptr},
+     {Win(kCellNet), -1}, nullptr, nullptr},
+    {{[] { return (ParamFlags() >> 5) & 1u; }}, false, {Win(kCellLock), -1}, nullptr, nullptr},
+    {{[] { return core::CurrentRangeCode(); }}, false, {Win(kCellRange), -1}, nullptr, nullptr},
     {{[] { return static_cast<uint32_t>(GetWaveformSel()); }}, false, {-1}, WaveChanged, WaveRefreshAsked},
     {{[] { return static_cast<uint32_t>(GetWaveDutySel()); }}, false, {-1}, QueueWaveValues, nullptr},
     {{[] { return GetPhaseMode(); }}, false, {-1}, PhaseModeChanged, nullptr},
     {{[] { return static_cast<uint32_t>(g_EditAllPhases.load(kRelaxed)); }}, false,
      {kWinSoftKey0 + 1, kWinSoftKey0 + 6, -1}, nullptr, nullptr},
-    {{[] { return Param(kParamRemoteSense) & 1u; }}, false, {Cell(300), -1}, nullptr, nullptr},
+    {{[] { return Param(kParamRemoteSense) & 1u; }}, false, {Win(kCellSense), -1}, nullptr, nullptr},
     {{[] { return Param(kParamOutputImpedance); }, [] { return Param(kParamInductanceL1); },
       [] { return Param(kParamInductanceL2); }, [] { return Param(kParamInductanceL3); },
       [] { return Param(kParamResistanceL1); }, [] { return Param(kParamResistanceL2); },
@@ -106,8 +107,8 @@ constexpr StatusLink kStatusChain[] = {
      {kWinPhaseHeader, -1},
      nullptr,
      nullptr},
-    {{[] { return g_ParallelActive.load(std::memory_order_acquire); }}, false, {Cell(538), kWinSlave, -1}, nullptr,
-     nullptr},
+    {{[] { return g_ParallelActive.load(std::memory_order_acquire); }}, false,
+     {Win(kCellMaster), kWinSlave, -1}, nullptr, nullptr},
 };
 // clang-format on
 static_assert(std::size(kStatusChain) == 17);

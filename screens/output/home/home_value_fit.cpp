@@ -6,15 +6,13 @@
 #include "core/params/param_store.h"
 #include "core/params/settings/line_acv.h"
 #include "core/system/state/ctrl_words.h"
+#include "panel/menu/panel_items.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/keys/panel_rows.h"
 
 namespace home {
 
 namespace {
-
-// The item codes of the values fitted (settings_layout.h).
-constexpr int8_t kCodeAcv = 2, kCodeDcv = 3, kCodeOnPhase = 7, kCodeOffPhase = 8;
 
 ParamRec Rec(uint32_t id, uint32_t unit) {
     ParamRec r{};
@@ -56,16 +54,16 @@ void HomeValues_Fit() {
     const bool lineView = GetPhaseLineView() == 1;
     for (uint32_t window = 0; window < kPanelWindows; ++window) {
         switch (PanelCodeOfWindow(window)) {
-            case kCodeAcv:
+            case kItemAcv:
                 if (lineView) FitLine(kParamAcvLine, LineAcvBounds(phase));
                 break;
-            case kCodeDcv:
+            case kItemDcv:
                 if (lineView) FitLine(kParamDcvLine, LineDcvBounds(phase));
                 break;
-            case kCodeOnPhase:
+            case kItemOnPhase:
                 FitAngle(kParamOnPhase, phase);
                 break;
-            case kCodeOffPhase:
+            case kItemOffPhase:
                 FitAngle(kParamOffPhase, phase);
                 break;
             default:

@@ -20,12 +20,6 @@ constexpr int16_t kLabelY[12] = {16, 53, 89, 125, 161, 197, 233, 269, 305, 341, 
 constexpr int16_t kValueY[12] = {13, 50, 86, 122, 158, 194, 230, 266, 302, 338, 374, 408};
 constexpr int16_t kListY[4] = {98, 156, 217, 220}, kListH[4] = {200, 225, 150, 225};
 constexpr int16_t kPowerX[6] = {115, 115, 115, 365, 365, 365}, kPowerY[6] = {322, 364, 406, 322, 364, 406};
-constexpr int16_t kCellX[14] = {0, 46, 91, 126, 188, 250, 300, 335, 395, 445, 538, 598, 638, 700};
-constexpr int16_t kCellW[14] = {46, 45, 35, 62, 62, 50, 35, 60, 50, 50, 55, 40, 62, 30};
-constexpr WM_CALLBACK* kCellPaint[14] = {
-    StatusOutput_Paint, StatusLevel_Paint,  StatusRange_Paint,  StatusUsbDev_Paint, StatusAlarm_Paint,
-    StatusShift_Paint,  StatusSense_Paint,  StatusUsbMem_Paint, StatusIrms_Paint,   StatusIpk_Paint,
-    StatusMaster_Paint, StatusWiring_Paint, StatusNet_Paint,    StatusLock_Paint};
 
 constexpr std::array<WinDef, kWinCount> Build() {
     std::array<WinDef, kWinCount> t{};
@@ -66,8 +60,10 @@ constexpr std::array<WinDef, kWinCount> Build() {
     t[kWinLineList] = {kBody, 589, 14, 114, 219, false, HomePaint_LineList};
     t[kWinLineListHead] = {kWinLineList, 3, 4, 105, 21, true, HomePaint_LineListHead};
     t[kWinStatusBar] = {kRoot, 0, 0, 720, 28, true, StatusBar_Paint};
-    for (int i = 0; i < 14; ++i)
-        t[kWinStatusCell0 + i] = {kBar, kCellX[i], 0, kCellW[i], 24, true, kCellPaint[i]};
+    for (int i = 0; i < statusbar::kCells; ++i) {
+        const statusbar::CellDef& d = statusbar::kCellDefs[i];
+        t[kWinStatusCell0 + i] = {kBar, d.x, 0, d.width, statusbar::kCellHeight, true, d.paint};
+    }
     t[kWinSoftKeyColumn] = {kRoot, 720, 0, 80, 480, true, PaintsNothing};
     for (int n = 0; n < 8; ++n)
         t[kWinSoftKey0 + n] = {kKeys, 0, static_cast<int16_t>(60 * n), 80, 60, true, HomeSoftKey_Paint};

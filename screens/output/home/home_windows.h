@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "GUI/wm/wm.h"
+#include "panel/statusbar/status_bar.h"
 
 namespace home {
 
@@ -38,12 +39,16 @@ enum Win : int {
     kWinLineList = 87,
     kWinLineListHead = 88,
     kWinStatusBar = 89,
-    kWinStatusCell0 = 90,  // fourteen, by x
+    kWinStatusCell0 = 90,  // one per status bar cell, in its order
     kWinSoftKeyColumn = 104,
     kWinSoftKey0 = 105,  // keys 0-7 from the top
     kWinCount = 113,
 };
 
+static_assert(int{kWinStatusCell0} + statusbar::kCells == kWinSoftKeyColumn);
+
+// The window of a status bar cell.
+constexpr int StatusCellWin(statusbar::Cell cell) { return int{kWinStatusCell0} + cell; }
 // Meter cell n = column x 4 + row (column = phase, row = item row 0-3); its tag lies inside it.
 constexpr int MeterCellWin(int n) { return kWinMeterBase + 8 * (n / 4) + n % 4; }
 constexpr int CellTagWin(int n) { return MeterCellWin(n) + 4; }

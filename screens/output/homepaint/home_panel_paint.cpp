@@ -24,8 +24,8 @@ int ValueWin(int n) {
     return home::PanelValueWin(n);
 }
 
-int32_t CodeOf(int n) {
-    return n < 0 ? home::kItemFiller : home::PanelCodeOfWindow(static_cast<uint32_t>(n));
+PanelItem CodeOf(int n) {
+    return n < 0 ? kItemFiller : home::PanelCodeOfWindow(static_cast<uint32_t>(n));
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ void HomePaint_PanelValue(WM_MSG_RECORD* msg) {
     const uint32_t row = g_HomePage.panelRow.load(std::memory_order_relaxed);
     const home::PanelSlot slot = home::PanelSlotOfRow(row, GetPhaseMode(), GetOutputMode());
     const bool highlighted = n >= 0 && slot.index == static_cast<uint32_t>(n);
-    if (highlighted && row < home::kLayoutRows)
+    if (highlighted && row < kLayoutRows)
         g_HomePage.rowMask.fetch_or(1u << row, std::memory_order_relaxed);
     SettingsPanel_PaintValue(CodeOf(n), highlighted);
 }

@@ -6,10 +6,12 @@
 #include <array>
 #include <cstdint>
 
+#include "panel/menu/panel_items.h"
+
 namespace home {
 
-// Labels by item code 0-19 (codes 39 and 40 are empty rows); 0xF2 is the font's angle sign.
-inline constexpr std::array<const char*, 20> SettingsLabelTable = {
+// Labels by item (the empty rows kItemFiller and kItemEnd have none); 0xF2 is the font's angle sign.
+inline constexpr std::array<const char*, kLabelledItems> SettingsLabelTable = {
     "PHASE", "MODE", "ACV",  "DCV",  "FREQ", "IRMS",    "I",          "ON Phs",     "OFF Phs", "GAIN",
     "SIG",   "TEST", "TEST", "Wave", "duty", "Balance", "L1 \xF2 L2", "L1 \xF2 L3", "SRC",     "Syc Phs",
 };
@@ -27,7 +29,7 @@ constexpr const char* NameOf(const std::array<const char*, N>& table, int32_t n)
     return n >= 0 && static_cast<size_t>(n) < N ? table[static_cast<size_t>(n)] : "";
 }
 
-constexpr const char* SettingsLabelOf(int32_t code) {
+constexpr const char* SettingsLabelOf(PanelItem code) {
     return NameOf(SettingsLabelTable, code);
 }
 

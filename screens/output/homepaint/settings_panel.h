@@ -1,12 +1,14 @@
 #pragma once
 // One row of the home screen's settings panel, drawn into the selected label or value window by its item
-// code (screens/output/homepaint/settings_layout.h). GUI thread only.
+// (panel/menu/settings_layout.h). GUI thread only.
 #include <cstdint>
 
-// The label on 0x333333; the empty rows (39, 40) only clear.
-void SettingsPanel_PaintLabel(int32_t code);
+#include "panel/menu/panel_items.h"
+
+// The label on 0x333333; the empty rows (kItemFiller, kItemEnd) only clear.
+void SettingsPanel_PaintLabel(PanelItem code);
 // The value on 0x4D4D4D, or black on the highlight box when highlighted.
-void SettingsPanel_PaintValue(int32_t code, bool highlighted);
+void SettingsPanel_PaintValue(PanelItem code, bool highlighted);
 // In 1P3W a highlighted row sets the all-phases edit flag to value; the other wirings clear it.
 void SettingsPanel_SetAllFlag(bool highlighted, uint32_t value);
 
@@ -16,13 +18,13 @@ namespace home {
 // selected under a square wave), the main text and the second one (the duty beside a square wave, or the
 // wave's name beside the duty).
 struct PanelValueText {
-    int32_t code;
+    PanelItem code;
     char main[40];
     char second[24];
 };
 // Reads the settings of the selected phase and writes nothing: the values the panel clamps (line voltages
 // into their line limits, ON/OFF phases of whole degrees to 359) are shown clamped
 // (screens/output/home/home_value_fit.h).
-PanelValueText PanelValueTextOf(int32_t code);
+PanelValueText PanelValueTextOf(PanelItem code);
 
 }  // namespace home

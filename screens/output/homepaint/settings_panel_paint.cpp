@@ -8,23 +8,22 @@
 #include "core/params/access/param_access.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
+#include "panel/menu/settings_layout.h"
 #include "panel/pages/panel_fonts.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/homepaint/settings_labels.h"
-#include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/homepaint/settings_panel.h"
 
 namespace {
 
-constexpr int32_t kCodeAngleL2 = 16, kCodeWave = 13, kCodeDuty = 14;
 constexpr uint32_t kLabelBack = 0x333333, kValueBack = 0x4D4D4D, kWhite = 0xFFFFFF, kBlack = 0x000000;
 // The highlight box: the whole value, or its left (wave) or right (duty) part.
 constexpr int kBoxWidth = 103, kWaveWidth = 45, kDutyX = 45, kDutyWidth = 58;
 constexpr int kTextX = 2, kSecondX = 47, kTextY = 3;
 constexpr int kWindowWidth = 108, kCapWidth = 3;
 
-bool EmptyRow(int32_t code) {
-    return code == home::kItemFiller || code == home::kItemEnd;
+bool EmptyRow(PanelItem code) {
+    return code == kItemFiller || code == kItemEnd;
 }
 
 void Text(const char* text, uint32_t colour, int x) {
@@ -41,7 +40,7 @@ void TextStyle() {
 
 }  // namespace
 
-void SettingsPanel_PaintLabel(int32_t code) {
+void SettingsPanel_PaintLabel(PanelItem code) {
     SetBkColorRGB(kLabelBack);
     GUI_ClearWindow();
     if (EmptyRow(code)) return;
@@ -57,23 +56,23 @@ void SettingsPanel_SetAllFlag(bool highlighted, uint32_t value) {
         g_HomePage.allPhasesLock.store(value, std::memory_order_relaxed);
 }
 
-void SettingsPanel_PaintValue(int32_t code, bool highlighted) {
+void SettingsPanel_PaintValue(PanelItem code, bool highlighted) {
     SetBkColorRGB(kValueBack);
     GUI_ClearWindow();
     if (EmptyRow(code)) return;
-    SettingsPanel_SetAllFlag(highlighted, code == kCodeAngleL2 ? 0 : 1);
+    SettingsPanel_SetAllFlag(highlighted, code == kItemAngleL2 ? 0 : 1);
     const home::PanelValueText t = home::PanelValueTextOf(code);
     TextStyle();
     if (!highlighted) {
         Text(t.main, kWhite, kTextX);
-        if (t.code == kCodeWave) Text(t.second, kWhite, kSecondX);
+        if (t.code == kItemWave) Text(t.second, kWhite, kSecondX);
         return;
     }
-    if (t.code == kCodeDuty) {
+    if (t.code == kItemDuty) {
         DrawPanelBar30(kDutyX, 0, kDutyWidth);
         Text(t.main, kBlack, kSecondX);
         Text(t.second, kWhite, kTextX);
-    } else if (t.code == kCodeWave) {
+    } else if (t.code == kItemWave) {
         DrawPanelBar30(0, 0, t.second[0] != '\0' ? kWaveWidth : kBoxWidth);
         Text(t.main, kBlack, kTextX);
         Text(t.second, kWhite, kSecondX);

@@ -21,28 +21,6 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr int32_t kWaveSquare = 17;
 constexpr int32_t kFourDigits = 9999;
 
-enum Code : int32_t {
-    kPhase = 0,
-    kMode = 1,
-    kAcv = 2,
-    kDcv = 3,
-    kFreq = 4,
-    kIrms = 5,
-    kI = 6,
-    kOnPhs = 7,
-    kOffPhs = 8,
-    kGain = 9,
-    kSig = 10,
-    kSeqTest = 11,
-    kSimTest = 12,
-    kWave = 13,
-    kDuty = 14,
-    kAngleL2 = 16,
-    kAngleL3 = 17,
-    kSrc = 18,
-    kSyncPhs = 19,
-};
-
 ParamRec Rec(uint32_t id, uint32_t unit) {
     ParamRec r{};
     paramRW(0, id, &r, unit);
@@ -81,14 +59,14 @@ int32_t LineValue(ParamRec* line, uint32_t id, const LineBounds& bounds) {
 }
 
 template <size_t N>
-void VoltText(char (&out)[N], int32_t code, uint32_t phase) {
+void VoltText(char (&out)[N], PanelItem code, uint32_t phase) {
     ParamRec r{};
     int32_t value = 0;
     if (GetPhaseLineView() == 1) {
-        value = code == kAcv ? LineValue(&r, kParamAcvLine, LineAcvBounds(phase))
-                             : LineValue(&r, kParamDcvLine, LineDcvBounds(phase));
+        value = code == kItemAcv ? LineValue(&r, kParamAcvLine, LineAcvBounds(phase))
+                                 : LineValue(&r, kParamDcvLine, LineDcvBounds(phase));
     } else {
-        r = Rec(code == kAcv ? kParamAcv : kParamDcv, phase);
+        r = Rec(code == kItemAcv ? kParamAcv : kParamDcv, phase);
         value = r.value;
     }
     Number(out, value, r, VoltDecimals(value));
@@ -112,11 +90,11 @@ void WaveName(char (&out)[N], uint32_t phase) {
 
 // The Wave and duty rows share a window: with a square wave the selected duty row shows there as the
 // duty, without one the selection goes back to the Wave row.
-int32_t SharedWaveCode(int32_t code, uint32_t phase) {
-    if (code != kWave) return code;
+PanelItem SharedWaveCode(PanelItem code, uint32_t phase) {
+    if (code != kItemWave) return code;
     const uint32_t duty = DutyRowOf(GetOutputMode());
     if (g_HomePage.panelRow.load(kRelaxed) != duty) return code;
-    if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) return kDuty;
+    if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) return kItemDuty;
     uint32_t expected = duty;
     g_HomePage.panelRow.compare_exchange_strong(expected, duty - 1, kRelaxed);
     return code;
@@ -124,12 +102,12 @@ int32_t SharedWaveCode(int32_t code, uint32_t phase) {
 
 }  // namespace
 
-PanelValueText PanelValueTextOf(int32_t code) {
+PanelValueText PanelValueTextOf(PanelItem code) {
     const uint32_t phase = core::SelectedPhase();
     PanelValueText t{};
     t.code = SharedWaveCode(code, phase);
     switch (t.code) {
-        case kPhase: {
+        case kItemPhase: {
             const uint32_t wiring = GetPhaseMode();
             if (IsBalanceActive() != 0 || wiring == kWiring1P3W)
                 Put(t.main, NameOf(kViewNames, GetPhaseLineView()));
@@ -137,63 +115,63 @@ PanelValueText PanelValueTextOf(int32_t code) {
                 Put(t.main, NameOf(kLineNames, GetSelectedLine()));
             break;
         }
-        case kMode:
+        case kItemMode:
             Put(t.main, NameOf(kOutputModeNames, static_cast<int32_t>(GetOutputMode())));
             break;
-        case kAcv:
-        case kDcv:
+        case kItemAcv:
+        case kItemDcv:
             VoltText(t.main, t.code, phase);
             break;
-        case kFreq: {
+        case kItemFreq: {
             const ParamRec r = Rec(kParamFreq, phase);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
-        case kIrms:
-        case kI: {
+        case kItemIrms:
+        case kItemI: {
             const ParamRec r = Rec(kParamCurrLimit2, phase);
             Number(t.main, r.value, r, r.value <= kFourDigits ? 2 : 1);
             break;
         }
-        case kGain: {
+        case kItemGain: {
             const ParamRec r = Rec(kParamGain, phase);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
-        case kAngleL2:
-        case kAngleL3: {
-            const ParamRec r = Rec(t.code == kAngleL2 ? kParamBalance2 : kParamBalance3, 0);
+        case kItemAngleL2:
+        case kItemAngleL3: {
+            const ParamRec r = Rec(t.code == kItemAngleL2 ? kParamBalance2 : kParamBalance3, 0);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
-        case kOnPhs:
+        case kItemOnPhase:
             StartStopText(t.main, kParamOnPhase, phase);
             break;
-        case kOffPhs:
+        case kItemOffPhase:
             StartStopText(t.main, kParamOffPhase, phase);
             break;
-        case kSyncPhs: {
+        case kItemSyncPhase: {
             const ParamRec r = Rec(kParamSyncPhase, 0);
             Number(t.main, ShownAngle(r.value, r.decimals), r, r.decimals);
             break;
         }
-        case kSig:
+        case kItemSig:
             Put(t.main, panel::SigSourceName(GetMainSig()));
             break;
-        case kSrc:
+        case kItemSrc:
             Put(t.main, panel::ExtSourceName(GetMainSrc(static_cast<int>(phase))));
             break;
-        case kSeqTest:
+        case kItemSeqTest:
             Put(t.main, "SEQ ...");
             break;
-        case kSimTest:
+        case kItemSimTest:
             Put(t.main, "SIM ...");
             break;
-        case kWave:
+        case kItemWave:
             WaveName(t.main, phase);
             if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) DutyText(t.second, phase);
             break;
-        case kDuty:
+        case kItemDuty:
             DutyText(t.main, phase);
             WaveName(t.second, phase);
             break;

@@ -9,9 +9,9 @@
 #include "drivers/panel_link.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu/home_fields.h"
+#include "panel/menu/settings_layout.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
-#include "screens/output/homepaint/settings_layout.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
@@ -31,7 +31,7 @@ bool Consumed(uint32_t ev) {
 void OpenSelectedRow() {
     const uint32_t row = g_HomePage.panelRow.load(kRelaxed);
     const uint32_t mode = GetOutputMode();
-    if (row < kHomePanelRows && mode < kOutputModes) g_HomeFieldEnterMatrix[row][mode]();
+    if (row < kLayoutRows && mode < core::kModes) g_HomeFieldEnterMatrix[row][mode]();
 }
 
 // The knob moves the selection over the rows of the panel in force, up for a positive turn; a duty row
@@ -40,24 +40,24 @@ void OpenSelectedRow() {
 void MoveSelectedRow(uint32_t ev) {
     if (KeyEventCode(ev) != kKnob) return;
     const auto row = static_cast<int32_t>(g_HomePage.panelRow.load(kRelaxed));
-    if (row < 0 || row >= static_cast<int32_t>(home::kLayoutRows)) return;
+    if (row < 0 || row >= static_cast<int32_t>(kLayoutRows)) return;
     if ((g_HomePage.rowMask.load(kRelaxed) & (1u << row)) == 0) return;
     const uint32_t mode = GetOutputMode();
-    const home::SettingsLayout& layout =
-        home::SettingsLayoutFor(GetPhaseMode(), GetPhaseLineView(), GetPhaseBalanceMode());
+    const SettingsLayout& layout =
+        SettingsLayoutFor(GetPhaseMode(), GetPhaseLineView(), GetPhaseBalanceMode());
     int32_t last = 0;
-    while (last + 1 < static_cast<int32_t>(home::kLayoutRows) &&
-           home::SettingsItemCode(layout, static_cast<uint32_t>(last + 1), mode) != home::kItemEnd)
+    while (last + 1 < static_cast<int32_t>(kLayoutRows) &&
+           SettingsItemCode(layout, static_cast<uint32_t>(last + 1), mode) != kItemEnd)
         ++last;
     const int32_t delta = KeyEventDelta(ev);
     const int32_t dir = delta <= 0 ? 1 : -1;
     int32_t next = EditValueStep(row, 0, -delta, last, 0);
     // The skips read the 3P4W phase-view rows, whichever layout is shown.
-    const home::SettingsLayout& rows = home::SettingsLayoutTables.a;
-    if (home::SettingsItemCode(rows, static_cast<uint32_t>(next), mode) == home::kItemDuty &&
+    const SettingsLayout& rows = SettingsLayoutTables.a;
+    if (SettingsItemCode(rows, static_cast<uint32_t>(next), mode) == kItemDuty &&
         GetWaveform(GetSelectedLine()) != kWaveSquare)
         next += dir;
-    if (home::SettingsItemCode(rows, static_cast<uint32_t>(next), mode) == home::kItemFiller) next += dir;
+    if (SettingsItemCode(rows, static_cast<uint32_t>(next), mode) == kItemFiller) next += dir;
     if (next < 0) next = 0;
     if (next > last) next = last;
     g_HomePage.panelRow.store(static_cast<uint32_t>(next), kRelaxed);

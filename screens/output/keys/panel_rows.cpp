@@ -17,7 +17,7 @@ uint32_t PanelPageNow() {
     return PanelSlotOfRow(row, GetPhaseMode(), GetOutputMode()).page;
 }
 
-int8_t PanelCodeOfWindow(uint32_t index) {
+PanelItem PanelCodeOfWindow(uint32_t index) {
     const uint32_t mode = GetOutputMode();
     const uint32_t row = PanelRowOfWindow(index, PanelPageNow(), GetPhaseMode(), mode);
     return SettingsItemCode(PanelLayoutNow(), row, mode);

@@ -4,21 +4,13 @@
 // every window shows the row after the one its index names.
 #include <cstdint>
 
-#include "core/params/param_ranges.h"
+#include "panel/menu/settings_layout.h"
 #include "platform/stage/wiring_codes.h"
-#include "screens/output/homepaint/settings_layout.h"
 
 namespace home {
 
 inline constexpr uint32_t kPanelWindows = 12;
 inline constexpr uint32_t kNoRow = kLayoutRows;  // a window past the layout (shows an empty row)
-
-// The duty row of the output mode: 9 in modes 0, 1, 7, 8, 9, 10 in modes 5, 6; none (kNoRow) in 2-4.
-constexpr uint32_t DutyRowOf(uint32_t outputMode) {
-    if (IsAcIntSyncOrVcaMode(outputMode)) return 9;
-    if (IsAddMode(outputMode)) return 10;
-    return kNoRow;
-}
 
 // phaseMode 0 3P4W, 1 1P2W, 2 1P3W; page 0 or 1. The second page of 1P2W lies past the layout.
 constexpr uint32_t PanelRowOfWindow(uint32_t index, uint32_t page, uint32_t phaseMode, uint32_t outputMode) {
@@ -34,7 +26,7 @@ constexpr uint32_t PanelRowOfWindow(uint32_t index, uint32_t page, uint32_t phas
 
 // The item code a window shows now, from the live words: the layout in force, the page of the selected
 // row and the output mode. Empty rows read kItemFiller.
-int8_t PanelCodeOfWindow(uint32_t index);
+PanelItem PanelCodeOfWindow(uint32_t index);
 // The layout in force for the live wiring, view and balance mode.
 const SettingsLayout& PanelLayoutNow();
 // The page the selected row lies on.

@@ -110,8 +110,8 @@ void StatusTurn() {
     const PresetWords preset = ReadPresetWords();
     if (!(preset == g_page.preset)) {
         g_page.preset = preset;
-        g_SimpleBar.shown[0] = statusbar::CellKey(0, in);
-        DirtyPush(g_SimpleBar.cell[0]);
+        g_SimpleBar.shown[statusbar::kCellOutput] = statusbar::CellKey(statusbar::kCellOutput, in);
+        DirtyPush(g_SimpleBar.cell[statusbar::kCellOutput]);
         for (int k = 0; k < kSoftKeys; ++k)
             PushKey(k);
         return;
@@ -123,13 +123,8 @@ void StatusTurn() {
         PushRows(kFirstAcRow, kRows - kFirstAcRow, true);
         return;
     }
-    for (int i = 0; i < statusbar::kCells; ++i) {
-        const uint32_t key = statusbar::CellKey(i, in);
-        if (key == g_SimpleBar.shown[i]) continue;
-        g_SimpleBar.shown[i] = key;
-        DirtyPush(g_SimpleBar.cell[i]);
-        return;
-    }
+    const int cell = StatusBar_NextChange(&g_SimpleBar, in);
+    if (cell >= 0) DirtyPush(g_SimpleBar.cell[cell]);
 }
 
 void MeterCountdown() {
@@ -215,7 +210,7 @@ void UpdateRestart() {
     statusbar::Inputs in;
     statusbar::ReadInputs(&in);
     for (int i = 0; i < statusbar::kCells; ++i)
-        g_SimpleBar.shown[i] = statusbar::CellKey(i, in);
+        g_SimpleBar.shown[i] = statusbar::CellKey(static_cast<statusbar::Cell>(i), in);
 }
 
 void UpdateRun() {

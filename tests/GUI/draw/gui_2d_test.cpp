@@ -7,6 +7,7 @@
 #include <set>
 
 #include "GUI/device/fb_driver.h"
+#include "GUI/draw/gui_box.h"
 #include "tests/GUI/screen_fixture.h"
 
 namespace {
@@ -53,6 +54,25 @@ TEST(Gui2dMath, Vectors) {
     GUI_RotatePoints(out, in, 1, 1.5707964f);
     EXPECT_LE(std::abs(out[0].x), 1);
     EXPECT_LE(std::abs(out[0].y + 100), 1);
+}
+
+// A box holds its edge pixels: two boxes sharing one pixel row or column overlap, two that only touch do
+// not, whichever is asked first.
+TEST(GuiBox, BoxesSharingOnePixelRowOrColumnOverlapTouchingOnesDoNot) {
+    const GUI_BOX a{10, 20, 29, 39};
+    const struct {
+        GUI_BOX b;
+        int overlap;
+    } cases[] = {
+        {{29, 25, 40, 30}, 1}, {{0, 25, 10, 30}, 1},  {{15, 39, 20, 50}, 1}, {{15, 0, 20, 20}, 1},
+        {{29, 39, 35, 45}, 1},  // the corner pixel alone
+        {{30, 25, 40, 30}, 0}, {{0, 25, 9, 30}, 0},   {{15, 40, 20, 50}, 0}, {{15, 0, 20, 19}, 0},
+        {{30, 40, 35, 45}, 0},  // the diagonal neighbour
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GUI_BoxesOverlap(&a, &c.b), c.overlap) << c.b.x0 << "," << c.b.y0;
+        EXPECT_EQ(GUI_BoxesOverlap(&c.b, &a), c.overlap) << c.b.x0 << "," << c.b.y0;
+    }
 }
 
 TEST_F(Gui2d, SmallShapesAreExact) {

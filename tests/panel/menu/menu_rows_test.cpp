@@ -97,8 +97,8 @@ int RowOf(int state) {
 }
 
 TEST_F(MenuRowsTest, MatrixOpensThePartsFieldsAndMovesThePanelRow) {
-    for (uint32_t mode = 0; mode < kOutputModes; ++mode) {
-        for (uint32_t row = 0; row < kHomePanelRows; ++row) {
+    for (uint32_t mode = 0; mode < core::kModes; ++mode) {
+        for (uint32_t row = 0; row < kLayoutRows; ++row) {
             SCOPED_TRACE(testing::Message() << "row " << row << " mode " << mode);
             g_OutputModeIdx = mode;
             g_ParamStore.rangeCode[mode] = 0;

@@ -19,10 +19,10 @@
 #include "core/system/state/output_flags.h"
 #include "drivers/panel_link.h"
 #include "panel/menu/dialog_words.h"
+#include "panel/menu/settings_layout.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
 #include "platform/stage/wiring_codes.h"
-#include "screens/output/homepaint/settings_layout.h"
 #include "screens/output/keys/key_table.h"
 #include "storage/nv/preset_backup.h"
 #include "tests/screens/output/status_words_fixture.h"
@@ -84,7 +84,6 @@ class HomeKeys : public ::testing::Test {
 };
 
 TEST(SettingsLayout, TablesAndTheRuleChoosingOne) {
-    using namespace home;
     const SettingsLayout& a = SettingsLayoutTables.a;
     const SettingsLayout& b = SettingsLayoutTables.b;
     const SettingsLayout& c = SettingsLayoutTables.c;

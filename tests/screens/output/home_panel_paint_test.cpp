@@ -129,6 +129,22 @@ TEST_F(HomePanel, SquareWaveShowsItsDutyBesideTheWaveAndHighlightsOnlyTheSelecte
     EXPECT_TRUE(Grey(2, 60));
 }
 
+// A voltage below 100 V shows two decimals, from 100 V one; a negative DC voltage counts by its size.
+TEST_F(HomePanel, VoltagesShowTwoDecimalsBelow100VoltsAndOneFrom100) {
+    g_OutputModeIdx.store(0);  // AC+DC-INT: ACV in row 2, DCV in row 3
+    const std::tuple<int32_t, int32_t, const char*, const char*> cases[] = {
+        {9999, -9999, "99.99 Vrms", "-99.99 Vdc"},
+        {10000, -10000, "100.0 Vrms", "-100.0 Vdc"},
+    };
+    for (const auto& [acv, dcv, acvText, dcvText] : cases) {
+        paramPutValue(0, kParamAcv, acv, 0);
+        paramPutValue(0, kParamDcv, dcv, 0);
+        screen.PaintPanel();
+        EXPECT_EQ(Value(2), acvText);
+        EXPECT_EQ(Value(3), dcvText);
+    }
+}
+
 // 1P2W shows all twelve rows; a selection past them would start a second page that lies beyond the
 // layout's fourteen rows: it shows empty rows.
 TEST_F(HomePanel, SinglePhaseShowsTwelveRowsAndNothingPastTheLayout) {

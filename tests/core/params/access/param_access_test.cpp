@@ -217,12 +217,6 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
     EXPECT_EQ(IsVoltResponseLocked(), 0);
     g_ParallelActive = 1;
     EXPECT_EQ(IsVoltResponseLocked(), 1);
-    // Phase balancing works in AC-SYNC in 3P4W, not in 1P2W.
-    SetPhaseBalanceMode(1);
-    EXPECT_EQ(IsBalanceActive(), 1);
-    g_PhaseMode = 1;
-    EXPECT_EQ(IsBalanceActive(), 0);
-    EXPECT_EQ(SetPhaseBalanceMode(5), 1);
 }
 
 // Every output mode in every wiring: balancing needs 3P4W or 1P3W and one of the modes AC+DC-INT (0),
@@ -230,7 +224,8 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
 // while no SEQ/SIM function runs.
 TEST_F(ParamAccess, BalanceAndAcIntTestsByModeAndWiring) {
     const bool balanceModes[10] = {true, true, false, false, false, false, false, true, true, true};
-    SetPhaseBalanceMode(1);
+    ASSERT_EQ(SetPhaseBalanceMode(1), 1);
+    EXPECT_EQ(SetPhaseBalanceMode(5), 1);  // not a mode
     for (uint32_t wiring = 0; wiring < 3; ++wiring) {
         for (uint32_t mode = 0; mode < 10; ++mode) {
             g_PhaseMode = wiring;

@@ -38,6 +38,7 @@ TEST_F(ParamAccess, VoltRangeCodesFollowTheWiring) {
     EXPECT_EQ(RangeUserToCode(9), 9u);
 
     SetPhaseMode(0);
+    EXPECT_EQ(RangeUserToCode(2), 4u);
     EXPECT_EQ(SetVoltRange(6), 4u);
     EXPECT_EQ(GetVoltRange(), 2);
     g_OutputRefresh = 0;
@@ -45,12 +46,14 @@ TEST_F(ParamAccess, VoltRangeCodesFollowTheWiring) {
     EXPECT_EQ(g_OutputRefresh, 1u);
     EXPECT_EQ(SetPhaseMode(3), 0u);  // no such wiring: ignored
 
-    SetVoltRange(1);
-    SetOutputMode(3);  // AC+DC-EXT: no AUTO range
-    g_OutputRefresh = 0;
-    EXPECT_EQ(SetVoltRange(4), GetVoltRangeCode());
-    EXPECT_NE(GetVoltRangeCode(), 4u);
-    EXPECT_EQ(g_OutputRefresh, 0u);
+    for (const uint32_t mode : {3u, 6u}) {  // AC+DC-EXT to AC-ADD: no AUTO range
+        SetOutputMode(mode);
+        SetVoltRange(1);
+        g_OutputRefresh = 0;
+        EXPECT_EQ(SetVoltRange(4), GetVoltRangeCode());
+        EXPECT_NE(GetVoltRangeCode(), 4u) << mode;
+        EXPECT_EQ(g_OutputRefresh, 0u);
+    }
 }
 
 // The ON and OFF enables of the lines, as the stage's option word carries them once the task took them.
@@ -83,6 +86,9 @@ TEST_F(ParamAccess, PhaseEnableStatesReachTheStageOnlyOnAChange) {
         ASSERT_LT(RunUntilReady(), 2000);
         SetOnPhaseState(0, 0);
         Settle();
+        EXPECT_EQ(SetOnPhaseState(0, 0), 0);  // L2 differs, but only edit-all mode looks at it
+        Settle();
+        EXPECT_TRUE(WritesTo(2348).empty());
         g_EditAllPhases = 1;
         EXPECT_EQ(SetOnPhaseState(0, 0), 0);
         Settle();

@@ -166,4 +166,12 @@ void Poll(int n) {
         CtrlTask_Poll();
 }
 
+void Settle() {
+    ClearTrace();
+    const uint32_t from = core::g_CtrlQuietPasses.load();
+    for (int pass = 0; pass < 3000 && core::g_CtrlQuietPasses.load() < from + 2; ++pass)
+        CtrlTask_Poll();
+    ASSERT_GE(core::g_CtrlQuietPasses.load(), from + 2) << "the control task does not settle";
+}
+
 }  // namespace test

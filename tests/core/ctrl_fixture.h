@@ -95,5 +95,8 @@ inline void SelectLine(uint32_t line) {
 bool RunUntilRunning();
 int RunUntilReady();
 void Poll(int n = 1);
+// Clears the trace and polls the control task until two passes in a row found nothing left to write
+// (bounded).
+void Settle();
 
 }  // namespace test

@@ -193,29 +193,22 @@ TEST_F(SeqRun, BranchWhileHeld) {
     }
 }
 
+// The counter follows the stage's repeat count only on a jump step while running.
 TEST_F(SeqRun, JumpCounterFollowsTheStageOnJumpSteps) {
     Step(3).flags |= kSeqEnJumpto;
     Step(3).jumpTo = 1;
-    test::Stage().SetRead(regmap::kRunState, 0, 2);
-    test::Stage().SetRead(regmap::kRepeatCount, 0, 7);
     g_SeqSimBlock[0].jumpCounter.store(0);
-    test::Stage().SetRead(regmap::kRunStep, 0, 2);
-    SeqSimRunPoll();
-    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 0u) << "step 2 has no jump";
-    test::Stage().SetRead(regmap::kRunStep, 0, 3);
-    SeqSimRunPoll();
-    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 7u);
-    test::Stage().SetRead(regmap::kRepeatCount, 0, 6);
-    SeqSimRunPoll();
-    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 6u);
-    test::Stage().SetRead(regmap::kRunStep, 0, 4);
-    test::Stage().SetRead(regmap::kRepeatCount, 0, 5);
-    SeqSimRunPoll();
-    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 6u) << "kept off the jump step";
-    test::Stage().SetRead(regmap::kRunState, 0, 0);
-    test::Stage().SetRead(regmap::kRunStep, 0, 3);
-    SeqSimRunPoll();
-    EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), 6u) << "not while idle";
+    const struct {
+        uint32_t runState, step, repeat, counter;
+    } rows[] = {{2, 2, 7, 0}, {2, 3, 7, 7}, {2, 3, 6, 6}, {2, 4, 5, 6}, {0, 3, 5, 6}};
+    for (const auto& row : rows) {
+        test::Stage().SetRead(regmap::kRunState, 0, row.runState);
+        test::Stage().SetRead(regmap::kRunStep, 0, row.step);
+        test::Stage().SetRead(regmap::kRepeatCount, 0, row.repeat);
+        SeqSimRunPoll();
+        EXPECT_EQ(g_SeqSimBlock[0].jumpCounter.load(), row.counter)
+            << "state " << row.runState << ", step " << row.step << ", count " << row.repeat;
+    }
 }
 
 // The step register is taken only inside the table.
@@ -395,13 +388,6 @@ TEST_F(SeqRun, ModeWordAndSlotsByKind) {
     SeqSimSetMode(1);
     EXPECT_EQ(SeqSimSetMode(3), -1);
     EXPECT_EQ(SeqSimGetMode(), 1u);
-    for (const uint8_t flags : {uint8_t{0}, uint8_t{kRunFlagRunning}, uint8_t{kRunFlagPaused},
-                                uint8_t{kRunFlagRunning | kRunFlagPaused}}) {
-        g_SeqSimBlock[0].flags = flags;
-        EXPECT_EQ(SeqSimIsRunning(), (flags & kRunFlagRunning) ? 1 : 0);
-        EXPECT_EQ(SeqSimIsPaused(), (flags & kRunFlagPaused) ? 1 : 0);
-    }
-    g_SeqSimBlock[0].flags = 0;
     SeqSimResetEngine(kEngineSeq);
     EXPECT_EQ(SeqSimSetSaveSlot(3), uint32_t{kEngineSeq});
     EXPECT_EQ(SeqSimSetRecallSlot(4), uint32_t{kEngineSeq});

@@ -91,14 +91,6 @@ void ExpectPlayed(const Settings& s) {
         EXPECT_EQ(Stage().Applied(w.reg), w.word) << w.setting << " (register " << w.reg << ")";
 }
 
-// Polls the control task until two passes in a row found nothing left to write (bounded).
-void Settle() {
-    const uint32_t from = core::g_CtrlQuietPasses.load();
-    for (int pass = 0; pass < 3000 && core::g_CtrlQuietPasses.load() < from + 2; ++pass)
-        CtrlTask_Poll();
-    ASSERT_GE(core::g_CtrlQuietPasses.load(), from + 2) << "the control task does not settle";
-}
-
 // The line the remote's phase settings address (INST:SEL).
 void SelectRemoteLine(uint32_t line) {
     paramPutValue(0, kParamMeasItem1 + 5, static_cast<int32_t>(line), 0);

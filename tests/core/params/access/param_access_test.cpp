@@ -21,7 +21,6 @@ using ParamAccess = CtrlTest;
 TEST_F(ParamAccess, ParallelSettersReturnZeroAndWriteTheLinkOnlyWhenSettled) {
     g_ParallelLink.ctrl = 3;
     EXPECT_EQ(SetParallelEnable(1), 0);
-    EXPECT_EQ(g_OutputShadow[0][core::kShwParEnable], 2u);
     EXPECT_TRUE(WritesTo(2480).empty());
     OutputFlagSet(kOutFlagSettled);
     SetParallelEnable(7);  // refused, but the link word is written all the same
@@ -39,6 +38,7 @@ TEST_F(ParamAccess, VoltRangeCodesFollowTheWiring) {
     EXPECT_EQ(RangeUserToCode(9), 9u);
 
     SetPhaseMode(0);
+    EXPECT_EQ(RangeUserToCode(2), 4u);
     EXPECT_EQ(SetVoltRange(6), 4u);
     EXPECT_EQ(GetVoltRange(), 2);
     g_OutputRefresh = 0;
@@ -46,34 +46,54 @@ TEST_F(ParamAccess, VoltRangeCodesFollowTheWiring) {
     EXPECT_EQ(g_OutputRefresh, 1u);
     EXPECT_EQ(SetPhaseMode(3), 0u);  // no such wiring: ignored
 
-    SetVoltRange(1);
-    SetOutputMode(3);  // AC+DC-EXT: no AUTO range
-    g_OutputRefresh = 0;
-    g_OutputShadow[0][core::kShwRange] = 0;
-    EXPECT_EQ(SetVoltRange(4), GetVoltRangeCode());
-    EXPECT_NE(GetVoltRangeCode(), 4u);
-    EXPECT_EQ(g_OutputRefresh, 0u);
-    EXPECT_EQ(g_OutputShadow[0][core::kShwRange], 0u);
+    for (const uint32_t mode : {3u, 6u}) {  // AC+DC-EXT to AC-ADD: no AUTO range
+        SetOutputMode(mode);
+        SetVoltRange(1);
+        g_OutputRefresh = 0;
+        EXPECT_EQ(SetVoltRange(4), GetVoltRangeCode());
+        EXPECT_NE(GetVoltRangeCode(), 4u) << mode;
+        EXPECT_EQ(g_OutputRefresh, 0u);
+    }
 }
 
-TEST_F(ParamAccess, PhaseEnableStatesPostOnlyAChange) {
+// The ON and OFF enables of the lines, as the stage's option word carries them once the task took them.
+bool StageEnable(uint32_t firstBit, uint32_t line) {
+    return Stage().Stored(2348, 0) & (1u << (firstBit + line));
+}
+
+TEST_F(ParamAccess, PhaseEnableStatesReachTheStageOnlyOnAChange) {
+    ASSERT_LT(RunUntilReady(), 2000);
     for (int p = 0; p < 3; ++p)
         ASSERT_EQ(GetOnPhaseState(p), 1);
     EXPECT_EQ(SetOnPhaseState(1, 0), 1);
-    EXPECT_EQ(g_OutputShadow[0][core::kShwOnEnable], 0u);
-    EXPECT_EQ(SetOnPhaseState(2, 0), 1);  // not a state
+    Settle();
+    EXPECT_TRUE(WritesTo(2348).empty()) << "no change";
+    paramPutValue(0, kParamMeasItem1 + 5, 1, 0);  // the line the remote addresses
+    SelectLine(1);
+    EXPECT_EQ(SetOnPhaseState(0, 1), 0);
+    EXPECT_EQ(SetOnPhaseState(2, 1), 0);  // not a state
     EXPECT_EQ(SetOffPhaseState(0, 1), 0);
-    EXPECT_EQ(g_OutputShadow[1][core::kShwOffEnable], 1u);
-    EXPECT_EQ(GetOffPhaseState(1), 0);
+    Settle();
+    EXPECT_FALSE(StageEnable(core::kOptOnEnableL1, 1));
+    EXPECT_FALSE(StageEnable(core::kOptOffEnableL1, 1));
+    EXPECT_TRUE(StageEnable(core::kOptOnEnableL1, 2));
 
-    // Edit-all mode: L1 already off and L2 on; L2 counts as a change only in 3P4W (1P3W looks at L1 only).
-    SetOnPhaseState(0, 0);
-    g_EditAllPhases = 1;
-    for (const auto& [wiring, posted] : {std::pair{0u, 1u}, {2u, 0u}, {1u, 0u}}) {
+    // Edit-all mode: L1 already off and L2 on; L2 counts as a change only in 3P4W (1P3W looks at L1 only),
+    // and the change takes every line to L1's state.
+    for (const auto& [wiring, changed] : {std::pair{2u, false}, {0u, true}}) {
+        Rebuild();
         g_PhaseMode = wiring;
-        g_OutputShadow[0][core::kShwOnEnable] = 0;
+        ASSERT_LT(RunUntilReady(), 2000);
+        SetOnPhaseState(0, 0);
+        Settle();
+        EXPECT_EQ(SetOnPhaseState(0, 0), 0);  // L2 differs, but only edit-all mode looks at it
+        Settle();
+        EXPECT_TRUE(WritesTo(2348).empty());
+        g_EditAllPhases = 1;
         EXPECT_EQ(SetOnPhaseState(0, 0), 0);
-        EXPECT_EQ(g_OutputShadow[0][core::kShwOnEnable], posted) << "wiring " << wiring;
+        Settle();
+        EXPECT_EQ(StageEnable(core::kOptOnEnableL1, 1), !changed) << "wiring " << wiring;
+        g_EditAllPhases = 0;
     }
 }
 
@@ -91,7 +111,6 @@ TEST_F(ParamAccess, DutyFollowsTheFrequency) {
 
 TEST_F(ParamAccess, WaveformAndDutyRefusals) {
     EXPECT_EQ(SetWaveform(17, 1), 17);
-    EXPECT_EQ(g_OutputShadow[1][core::kShwWaveform], 18u);
     EXPECT_EQ(SetWaveform(256, 1), 17);  // beyond L1's limits
     SetOutputMode(2);                    // DC-INT
     EXPECT_EQ(SetWaveform(18, 1), 17);
@@ -108,7 +127,6 @@ TEST_F(ParamAccess, WaveformAndDutyRefusals) {
     EXPECT_EQ(SetWaveDuty(1000, 0, 999, 1), GetWaveDuty(0));
     EXPECT_EQ(MsgQueue_Count(), 1u);
     EXPECT_EQ(SetWaveDuty(999, 0, 999, 1), 999);
-    EXPECT_EQ(g_OutputShadow[0][core::kShwDuty], 1000u);
 
     // The selected line (bits 2-3 of byte 3 of the output flags) is the one the Sel forms address.
     g_OutputFlags = 2u << 26;
@@ -205,12 +223,6 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
     EXPECT_EQ(IsVoltResponseLocked(), 0);
     g_ParallelActive = 1;
     EXPECT_EQ(IsVoltResponseLocked(), 1);
-    // Phase balancing works in AC-SYNC in 3P4W, not in 1P2W.
-    SetPhaseBalanceMode(1);
-    EXPECT_EQ(IsBalanceActive(), 1);
-    g_PhaseMode = 1;
-    EXPECT_EQ(IsBalanceActive(), 0);
-    EXPECT_EQ(SetPhaseBalanceMode(5), 1);
 }
 
 // Every output mode in every wiring: balancing needs 3P4W or 1P3W and one of the modes AC+DC-INT (0),
@@ -218,7 +230,8 @@ TEST_F(ParamAccess, RemoteSensingConditions) {
 // while no SEQ/SIM function runs.
 TEST_F(ParamAccess, BalanceAndAcIntTestsByModeAndWiring) {
     const bool balanceModes[10] = {true, true, false, false, false, false, false, true, true, true};
-    SetPhaseBalanceMode(1);
+    ASSERT_EQ(SetPhaseBalanceMode(1), 1);
+    EXPECT_EQ(SetPhaseBalanceMode(5), 1);  // not a mode
     for (uint32_t wiring = 0; wiring < 3; ++wiring) {
         for (uint32_t mode = 0; mode < 10; ++mode) {
             g_PhaseMode = wiring;
@@ -301,29 +314,31 @@ TEST_F(ParamAccess, OutputPhaseInitPutsThePhaseBack) {
     OutputPhaseInit(1);
     EXPECT_EQ(GetWaveform(1), 16);
     EXPECT_EQ(GetAcv(1), 0);
-    // 21.00 A is beyond the model's 15.75 A: the record keeps its value, and the stage and the shadow take
-    // that value too, so that the setting shown is the limit in force.
+    // The stage takes the record's value, so that the setting shown is the limit in force.
     EXPECT_EQ(GetCurrLimit(1), 1000);
     EXPECT_EQ(WritesTo(2338).back().raw, 17u);  // waveform register of L2: SIN
     EXPECT_EQ(WritesTo(2397).back().value, 10.0);
-    EXPECT_EQ(g_OutputShadow[1][core::kShwIrms], 1000u);
     EXPECT_TRUE(WritesTo(2340).empty());
 }
 
-TEST_F(ParamAccess, ReapplyAfterSeqSimPostsEverySetting) {
+// The stage played other values during the run: every setting is written to it again, unchanged ones too.
+TEST_F(ParamAccess, ReapplyAfterSeqSimWritesEverySettingAgain) {
     SetAcv(11000, 2);
     SetOnPhase(900, 1);
-    core::CtrlWordsReset();
+    ASSERT_LT(RunUntilReady(), 2000);
+    // The run left every line's ON enable off.
+    g_OutputOptionWord = g_OutputOptionWord & ~(7u << core::kOptOnEnableL1);
+    BusReg_SetServiceFlags(static_cast<int32_t>(g_OutputOptionWord.load()));
     ReapplyAfterSeqSim();
-    EXPECT_EQ(g_OutputShadow[0][core::kShwMode], GetOutputMode() + 1);
-    EXPECT_EQ(g_OutputShadow[0][core::kShwRange], GetVoltRangeCode() + 1);
-    EXPECT_EQ(g_OutputShadow[2][core::kShwAcv], 11001u);
-    EXPECT_EQ(g_OutputShadow[1][core::kShwOnPhase], 901u);
-    EXPECT_EQ(g_OutputShadow[2][core::kShwOnEnable], 2u);  // enables of every phase, state 1
-    EXPECT_EQ(g_OutputShadow[0][core::kShwSlew], static_cast<uint32_t>(GetSlewRate()) + 1);
+    Settle();
+    for (const uint16_t reg : {2347, 2386, 2377, 2343})
+        EXPECT_FALSE(WritesTo(reg).empty()) << reg;
+    for (uint32_t p = 0; p < 3; ++p)
+        EXPECT_TRUE(StageEnable(core::kOptOnEnableL1, p)) << p;
+    EXPECT_FLOAT_EQ(WritesTo(2386).back().value, 110.0f);
+    EXPECT_FLOAT_EQ(WritesTo(2377).back().value, 90.0f);
 
     SeqSimEnterRequest();
-    EXPECT_EQ(g_OutputShadow[0][core::kShwSeqSimEntry], 1u);
     EXPECT_EQ(core::g_SeqSimOutputReset, 1u);
 }
 

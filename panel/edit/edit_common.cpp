@@ -42,7 +42,7 @@ ParamRec ReadFieldRecord(uint32_t id, uint32_t unit) {
         UpdateLineValueFromPhases(id);
         unit = 0;
     }
-    paramRW(0, id, &rec, unit);
+    paramGetRecord(id, &rec, unit);
     return rec;
 }
 

@@ -64,7 +64,7 @@ int32_t MaxOrMin(uint32_t id, bool toMax, const ParamRec& rec, uint32_t unit) {
         limited = true;
     }
     if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
-    if (EditAllPhases() && !limited) MarkParamGroupChanged(1, id);
+    if (EditAllPhases() && !limited) MarkParamGroupChanged(id);
     const bool written = Apply(id, unit, rec.digits, !IsAcvInVpp(id));
     menuResetEdit();
     return limited || !written ? 2 : 1;
@@ -72,13 +72,13 @@ int32_t MaxOrMin(uint32_t id, bool toMax, const ParamRec& rec, uint32_t unit) {
 
 int32_t LoadDefault(uint32_t id, bool first) {
     ParamRec stored{};
-    paramRW(0, DefaultsId(id), &stored, 0);
+    paramGetRecord(DefaultsId(id), &stored, 0);
     g_EditParam.workValue.store(first ? stored.def1 : stored.def2, std::memory_order_relaxed);
     const uint32_t unit = EditPhase();
     ParamRec rec = ReadFieldRecord(id, unit);
     const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
     if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
-    if (EditAllPhases()) MarkParamGroupChanged(1, id);
+    if (EditAllPhases()) MarkParamGroupChanged(id);
     menuResetEdit();
     if (!settings::Fits(id, static_cast<int>(unit), work, settings::Origin::kPanel)) {
         g_EditParam.workValue.store(g_EditParam.startValue, std::memory_order_relaxed);
@@ -98,9 +98,9 @@ int32_t SaveDefault(uint32_t id, bool first, const ParamRec& rec) {
     }
     ParamRec stored{};
     const uint32_t target = DefaultsId(id);
-    paramRW(0, target, &stored, 0);
+    paramGetRecord(target, &stored, 0);
     (first ? stored.def1 : stored.def2) = value;
-    paramRW(1, target, &stored, 0);
+    paramPutRecord(target, &stored, 0);
     ShowMessage(2, first ? "Saved to DEF1" : "Saved to DEF2");
     menuResetEdit();
     return 1;
@@ -109,12 +109,12 @@ int32_t SaveDefault(uint32_t id, bool first, const ParamRec& rec) {
 int32_t ToggleAngleEnable(uint32_t id) {
     const uint32_t unit = EditPhase();
     ParamRec rec{};
-    paramRW(0, id, &rec, unit);
+    paramGetRecord(id, &rec, unit);
     rec.state = rec.state == 1 ? 0 : 1;
     menuResetEdit();
     g_EditParam.cursor = 0;
-    paramRW(1, id, &rec, unit);
-    if (EditAllPhases()) MarkPhaseAngleChanged(1);
+    paramPutRecord(id, &rec, unit);
+    if (EditAllPhases()) MarkPhaseAngleChanged();
     return 1;
 }
 

@@ -17,18 +17,12 @@ namespace settings {
 
 namespace {
 
-constexpr uint32_t kRead = 0, kWrite = 1;
-
-ParamRec Read(uint32_t id, int unit) {
-    ParamRec rec{};
-    paramRW(kRead, id, &rec, static_cast<uint32_t>(unit));
-    return rec;
-}
-
 
 // The record a value of id is held to: a line value's lives on L1's unit.
 ParamRec RecordOf(uint32_t id, int phase) {
-    return Read(id, IsLineSetting(id) ? 0 : phase);
+    ParamRec rec{};
+    paramGetRecord(id, &rec, IsLineSetting(id) ? 0 : static_cast<uint32_t>(phase));
+    return rec;
 }
 
 // The duty's band on the phase; false where the record's own limits hold. The panel's band follows the
@@ -58,10 +52,10 @@ void WriteRecord(uint32_t id, int phase, int32_t v) {
     rec.value = v;
     if (IsLineSetting(id)) {
         SetPhaseValuesFromLine(id, v);
-        paramRW(kWrite, id, &rec, 0);
+        paramPutRecord(id, &rec, 0);
         return;
     }
-    paramRW(kWrite, id, &rec, static_cast<uint32_t>(phase));
+    paramPutRecord(id, &rec, static_cast<uint32_t>(phase));
 }
 
 bool IsIn(uint32_t id, uint32_t first, uint32_t last) {
@@ -158,8 +152,8 @@ SetResult SetSetting(uint32_t id, int phase, int32_t v, Origin who, bool allPhas
 }
 
 void MarkAllPhaseEdit(uint32_t id) {
-    MarkParamGroupChanged(1, id);
-    MarkPhaseAngleChanged(1);
+    MarkParamGroupChanged(id);
+    MarkPhaseAngleChanged();
 }
 
 }  // namespace settings

@@ -43,12 +43,6 @@ enum Code : int32_t {
     kSyncPhs = 19,
 };
 
-ParamRec Rec(uint32_t id, uint32_t unit) {
-    ParamRec r{};
-    paramRW(0, id, &r, unit);
-    return r;
-}
-
 template <size_t N>
 void Put(char (&out)[N], const char* text) {
     std::snprintf(out, N, "%s", text);
@@ -65,7 +59,8 @@ int VoltDecimals(int32_t v) {
 
 template <size_t N>
 void DutyText(char (&out)[N], uint32_t phase) {
-    const ParamRec r = Rec(kParamWaveDuty, phase);
+    ParamRec r{};
+    paramGetRecord(kParamWaveDuty, &r, phase);
     const float duty = static_cast<float>(r.value) * r.scale;
     if (GetFrequency(static_cast<int>(phase)) <= kFourDigits)
         std::snprintf(out, N, "%.1f%%", static_cast<double>(duty));
@@ -76,7 +71,7 @@ void DutyText(char (&out)[N], uint32_t phase) {
 // A line voltage is shown within the bounds the selected phase gives it (home_value_fit.h); the
 // menu/control thread puts the bounds and the value into the line record.
 int32_t LineValue(ParamRec* line, uint32_t id, const LineBounds& bounds) {
-    *line = Rec(id, 0);
+    paramGetRecord(id, line, 0);
     return WithinLine(line->value, bounds);
 }
 
@@ -88,7 +83,7 @@ void VoltText(char (&out)[N], int32_t code, uint32_t phase) {
         value = code == kAcv ? LineValue(&r, kParamAcvLine, LineAcvBounds(phase))
                              : LineValue(&r, kParamDcvLine, LineDcvBounds(phase));
     } else {
-        r = Rec(code == kAcv ? kParamAcv : kParamDcv, phase);
+        paramGetRecord(code == kAcv ? kParamAcv : kParamDcv, &r, phase);
         value = r.value;
     }
     Number(out, value, r, VoltDecimals(value));
@@ -97,7 +92,8 @@ void VoltText(char (&out)[N], int32_t code, uint32_t phase) {
 // An ON or OFF phase in whole degrees stops at 359; the menu/control thread puts a larger one back as 359.
 template <size_t N>
 void StartStopText(char (&out)[N], uint32_t id, uint32_t phase) {
-    const ParamRec r = Rec(id, phase);
+    ParamRec r{};
+    paramGetRecord(id, &r, phase);
     if (r.state == 0) {
         Put(out, "FREE");
         return;
@@ -145,24 +141,28 @@ PanelValueText PanelValueTextOf(int32_t code) {
             VoltText(t.main, t.code, phase);
             break;
         case kFreq: {
-            const ParamRec r = Rec(kParamFreq, phase);
+            ParamRec r{};
+            paramGetRecord(kParamFreq, &r, phase);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
         case kIrms:
         case kI: {
-            const ParamRec r = Rec(kParamCurrLimit2, phase);
+            ParamRec r{};
+            paramGetRecord(kParamCurrLimit2, &r, phase);
             Number(t.main, r.value, r, r.value <= kFourDigits ? 2 : 1);
             break;
         }
         case kGain: {
-            const ParamRec r = Rec(kParamGain, phase);
+            ParamRec r{};
+            paramGetRecord(kParamGain, &r, phase);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
         case kAngleL2:
         case kAngleL3: {
-            const ParamRec r = Rec(t.code == kAngleL2 ? kParamBalance2 : kParamBalance3, 0);
+            ParamRec r{};
+            paramGetRecord(t.code == kAngleL2 ? kParamBalance2 : kParamBalance3, &r, 0);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
@@ -173,7 +173,8 @@ PanelValueText PanelValueTextOf(int32_t code) {
             StartStopText(t.main, kParamOffPhase, phase);
             break;
         case kSyncPhs: {
-            const ParamRec r = Rec(kParamSyncPhase, 0);
+            ParamRec r{};
+            paramGetRecord(kParamSyncPhase, &r, 0);
             Number(t.main, ShownAngle(r.value, r.decimals), r, r.decimals);
             break;
         }

@@ -101,7 +101,7 @@ void Settle() {
 
 // The line the remote's phase settings address (INST:SEL).
 void SelectRemoteLine(uint32_t line) {
-    paramPutValue(0, kParamMeasItem1 + 5, static_cast<int32_t>(line), 0);
+    paramPutValue(kParamMeasItem1 + 5, static_cast<int32_t>(line), 0);
     SelectLine(line);
 }
 

@@ -19,11 +19,11 @@ using settings::SetSetting;
 class SettingWrite : public ::testing::Test {
   protected:
     void SetUp() override {
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
         g_OutputRefresh.store(0);
     }
     void TearDown() override {
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
         g_MenuState = 0;
     }
     test::DefaultStore store;
@@ -34,7 +34,7 @@ class SettingWrite : public ::testing::Test {
         r.value = value;
         r.max = max;
         r.min = min;
-        paramRW(1, id, &r, unit);
+        paramPutRecord(id, &r, unit);
     }
     static std::vector<int32_t> Values(uint32_t id) {
         return {Rec(id, 0).value, Rec(id, 1).value, Rec(id, 2).value};

@@ -38,7 +38,7 @@ void SpeakerInit() {
 }
 
 void BeepOn() {
-    if (paramGetValue(kParamBuzzer, 0, 0) != 0) WriteFile(ChannelFile("enable"), "1", "turn on");
+    if (paramGetValue(kParamBuzzer, 0) != 0) WriteFile(ChannelFile("enable"), "1", "turn on");
 }
 
 void BeepOff() {

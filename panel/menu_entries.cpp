@@ -47,7 +47,7 @@ uint32_t menuEnterState(uint32_t state) {
     const bool fixed = state == kRs232Row || (state >= kFirmwareFirstRow && state <= kFirmwareLastRow);
     const int32_t fixedValue = state >= kFirmwareFirstRow ? static_cast<int32_t>(state - kFirmwareFirstRow) : 0;
     ParamRec rec{};
-    if (!fixed) paramRW(0, state, &rec, 0);
+    if (!fixed) paramGetRecord(state, &rec, 0);
     SetState(state);
     const uint32_t r = menuResetEdit();
     if (fixed) {
@@ -78,7 +78,7 @@ void menuGoAdvenceScreen() {
     SetState(kScreenAdvanced);
     g_LastHomeView.store(kScreenAdvanced, kRelaxed);
     g_EditBuf.choiceCursor = 0;
-    const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, 0, core::SelectedPhase()));
+    const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, core::SelectedPhase()));
     g_EditBuf.startChoiceValue = acv;
     g_EditBuf.choiceValue = acv;
     menuResetEdit();

@@ -117,7 +117,7 @@ void CommDefaults() {
     g_IfaceCfg.rs232DataBits = 1;
     g_IfaceCfg.rs232Parity = 0;
     g_IfaceCfg.rs232StopBits = 0;
-    paramPutValue(0, kParamBuzzer, 0, 0);
+    paramPutValue(kParamBuzzer, 0, 0);
     UartChannelRestart();
 }
 }  // namespace

@@ -31,12 +31,13 @@ folders=(core panel screens scpi src remote engine storage sysadmin GUI app plat
 
 # Functions and the position (0-based) of their register or parameter id argument.
 pos0=(Bus_Write16 Bus_Read16 BusReg_ReadFloat BusReg_WriteFloatAt Write32Locked Read32Locked
-      paramGetValue menuEnterParamState ReadPhaseRecord PhaseValue PhaseMax PhaseMin SetWithinLimits
+      paramGetValue paramGetRecord paramPutRecord paramPutValue paramPutState paramPutMax paramPutMin
+      MarkParamGroupChanged menuEnterParamState ReadPhaseRecord PhaseValue PhaseMax PhaseMin SetWithinLimits
       LineValueFromPhase GlobalIndexOfId ParamLocate VoltRec Param Param1 Store SetPhaseEnableState
       VoltOfSet MiscRowOf)
 pos1=(BusReg_ReadInt BusReg_ReadIntAt BusReg_ReadRaw BusReg_ReadAt BusReg_ReadStepWord BusReg_ReadStepFloat
       BusReg_WriteFloat BusReg_WriteIntEx BusReg_WriteStep BusReg_WriteGuarded2447
-      paramAccess paramRW paramPutValue paramAccessByUnit MarkParamGroupChanged PhaseChanged EnableChange
+      paramAccess paramAccessByUnit PhaseChanged EnableChange
       GetVolt PutVolt)
 pos2=(ApplyPhaseSetting)
 
@@ -205,7 +206,7 @@ self_test() {
   done
   cat >"$work/core/named.cpp" <<'EOF'
 int a = BusReg_WriteIntEx(0, regmap::kApply, 1) + BusReg_ReadInt(1, regmap::kStatus + 2);
-int b = paramGetValue(kParamAcv + phase, 0, 0) + paramRW(0, id, &rec, 3);
+int b = paramGetValue(kParamAcv + phase, 0) + paramGetRecord(id, &rec, 3);
 int c = ApplyPhaseSetting(all, kShwAcv, kParamAcv, WriteAcv, kDirtyAcv) + (id == kParamAcvLine) + (n < 0);
 enum ScpiParamKind : uint32_t { kParamNumeric = 1, kParamChoice = 2 };
 constexpr uint32_t kIdle = 9002, kMsgSaved = 17;
@@ -233,8 +234,8 @@ EOF
   local planted=(
     'int x = BusReg_WriteIntEx(0, 2340, 1);'
     'float y = BusReg_ReadFloat(2128 + row);'
-    'int z = paramGetValue(47 + p, 0, p);'
-    'int w = paramRW(0,
+    'int z = paramGetValue(47 + p, p);'
+    'int w = paramGetRecord(
                      119, &rec, 0);'
     'int v = ApplyPhaseSetting(all, Word(k), 61, WriteIrms, kDirtyIrms);'
     'bool u = r.id == 30;'

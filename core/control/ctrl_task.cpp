@@ -37,7 +37,7 @@ bool OutputMayGoOn() {
     if (core::SlaveAlarmPresent()) return false;
     if (g_ModuleErrMask.load(kRelaxed) != 0 || g_FwErrMask.load(kRelaxed) != 0) return false;
     if (g_ParallelLink.slaveFault.load(kRelaxed) != 0) return false;
-    const int32_t enable = paramGetValue(kParamParallelEnable, 0, 0);
+    const int32_t enable = paramGetValue(kParamParallelEnable, 0);
     if (enable == 1) return g_ParallelActive.load(kRelaxed) == 1;
     return enable == 0;
 }
@@ -118,7 +118,7 @@ int32_t CtrlTask_StartupWait(StepRow* row, uint32_t msg) {
         }
         g_StartupProgress.fetch_or(1u << 1, kRelaxed);
         // The power-on action only arms its countdown; the task runs whatever the action is.
-        if (paramGetValue(kParamPowerOnState, 0, 0) != 0) g_PowerOnCountdown.store(kPowerOnLoad, kRelaxed);
+        if (paramGetValue(kParamPowerOnState, 0) != 0) g_PowerOnCountdown.store(kPowerOnLoad, kRelaxed);
         g_OutputShadow[0][kShwHoldOff] = 0;
         g_OutputShadow[0][kShwStartup52] = 0;
         StepObjPostState(kCtrlRowRun, kCtrlMsgPass, row);

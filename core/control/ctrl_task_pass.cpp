@@ -131,7 +131,7 @@ bool UnitSettingsStep() {
         {kParamResistanceL2, BusReg_SetL2Resistance}, {kParamResistanceL3, BusReg_SetL3Resistance},
     };
     for (int i = 0; i < 6; ++i) {
-        v = paramGetValue(kImpedance[i].id, 0, 0);
+        v = paramGetValue(kImpedance[i].id, 0);
         if (Take(kShwImpedanceFirst + i, v)) {
             kImpedance[i].write(v);
             return true;
@@ -224,7 +224,7 @@ bool PowerOnStep() {
     if (countdown != kPowerOnArmed) return true;
     g_PowerOnCountdown.store(0, kRelaxed);
     const uint32_t mode = GetOutputMode();
-    switch (paramGetValue(kParamPowerOnState, 0, 0)) {
+    switch (paramGetValue(kParamPowerOnState, 0)) {
         case 1:
             SetOutputOnOff(1);
             break;

@@ -39,19 +39,13 @@ constexpr GroupRange kGroups[] = {
 // An angle edit counts for all phases only while the selected phase's angle is enabled.
 bool AngleEnabled(uint32_t stateId) {
     ParamRec rec;
-    paramRW(0, stateId, &rec, core::SelectedPhase());
+    paramGetRecord(stateId, &rec, core::SelectedPhase());
     return rec.state == 1;
 }
 
 }  // namespace
 
-void MarkParamGroupChanged(uint32_t op, uint32_t id) {
-    if (op == 0) {
-        for (auto& f : g_ParamDirty)
-            f.store(0, std::memory_order_relaxed);
-        return;
-    }
-    if (op != 1) return;
+void MarkParamGroupChanged(uint32_t id) {
     for (const GroupRange& g : kGroups) {
         if (id < g.first || id > g.last) continue;
         if (g.flag == kDirtyOnPhase && !AngleEnabled(kParamOnPhase)) return;
@@ -61,14 +55,18 @@ void MarkParamGroupChanged(uint32_t op, uint32_t id) {
     }
 }
 
-void MarkPhaseAngleChanged(uint32_t op) {
-    if (op == 0) {
-        panel::DirtyClear(kDirtyOnEnable);
-        panel::DirtyClear(kDirtyOffEnable);
-        return;
-    }
-    if (op != 1) return;
+void ClearParamGroupMarks() {
+    for (auto& f : g_ParamDirty)
+        f.store(0, std::memory_order_relaxed);
+}
+
+void MarkPhaseAngleChanged() {
     const uint32_t state = g_MenuState.load(std::memory_order_relaxed);
     if (state == kParamOnPhase || state == kParamOnPhaseAll) panel::DirtySet(kDirtyOnEnable);
     if (state == kParamOffPhase || state == kParamOffPhaseAll) panel::DirtySet(kDirtyOffEnable);
+}
+
+void ClearPhaseAngleMarks() {
+    panel::DirtyClear(kDirtyOnEnable);
+    panel::DirtyClear(kDirtyOffEnable);
 }

@@ -35,12 +35,16 @@ static_assert(kParamDirtyCount == 23);
 
 extern std::atomic<uint32_t> g_ParamDirty[kParamDirtyCount];
 
-// op 1: marks the group that holds id (the ON/OFF angle groups only while the selected phase's angle is
-// enabled); ids outside every group mark nothing. op 0: clears all flags.
-void MarkParamGroupChanged(uint32_t op, uint32_t id);
-// op 1: marks the ON enable group in the ON phase edit states (64, 67) and the OFF enable group in the
-// OFF phase edit states (68, 71); op 0 clears both.
-void MarkPhaseAngleChanged(uint32_t op);
+// Marks the group that holds id (the ON/OFF angle groups only while the selected phase's angle is
+// enabled); ids outside every group mark nothing.
+void MarkParamGroupChanged(uint32_t id);
+// Clears every group's flag.
+void ClearParamGroupMarks();
+// Marks the ON enable group in the ON phase edit states (64, 67) and the OFF enable group in the OFF phase
+// edit states (68, 71).
+void MarkPhaseAngleChanged();
+// Clears both enable groups.
+void ClearPhaseAngleMarks();
 
 namespace panel {
 inline bool DirtyTest(ParamDirtyFlag f) {

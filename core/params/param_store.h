@@ -1,8 +1,8 @@
 #pragma once
 // The parameter store: every output setting of the instrument as a ParamRec, per unit (L1, L2, L3 and the
 // LINE unit), output mode, range area and, for the voltages, waveform. It is one process-wide block, built
-// from the default tables (SetDefaultAll, ParamTableInit) and reached through paramAccess / paramRW by
-// parameter id, the menu-state number of the setting's edit state.
+// from the default tables (SetDefaultAll, ParamTableInit) and reached through paramAccess / paramGetRecord /
+// paramPutRecord by parameter id, the menu-state number of the setting's edit state.
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -273,12 +273,19 @@ extern std::atomic<uint32_t> g_OutputModeIdx;
 // nothing is written and a read gives an all-zero record.
 int paramAccess(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeCode,
                 uint32_t waveform, uint32_t rangeVariant, uint32_t unit);
-int paramRW(uint32_t op, uint32_t id, ParamRec* record, uint32_t unit);
-int32_t paramGetValue(uint32_t id, uint32_t selector, uint32_t unit);
-int paramPutValue(uint32_t field, uint32_t id, int32_t newValue, uint32_t unit);
-// Replaces the maximum (word 1) or the minimum (word 2) of the record under one hold of the lock, so that a
-// value written meanwhile by another thread is kept; other words replace nothing. 0, or -1 when refused.
-int paramPutLimit(uint32_t word, uint32_t id, int32_t limit, uint32_t unit);
+// The id's record at the current place of the unit (the current mode, its range code and the unit's
+// waveform): copied out, or in whole.
+int paramGetRecord(uint32_t id, ParamRec* record, uint32_t unit);
+int paramPutRecord(uint32_t id, const ParamRec* record, uint32_t unit);
+// The record's value (0 when there is no record).
+int32_t paramGetValue(uint32_t id, uint32_t unit);
+// Replace one word of the record under one hold of the lock, so that the others, written meanwhile by
+// another thread, are kept. 0, or -1 when refused. The state word takes only 0 or 1 (another state replaces
+// nothing).
+int paramPutValue(uint32_t id, int32_t value, uint32_t unit);
+int paramPutState(uint32_t id, int32_t state, uint32_t unit);
+int paramPutMax(uint32_t id, int32_t max, uint32_t unit);
+int paramPutMin(uint32_t id, int32_t min, uint32_t unit);
 // Clamps the record's value into [min, max] under one hold of the lock and returns the value kept (0 when
 // there is no record): a value written meanwhile by another thread within the bounds is left as it is.
 int32_t paramClampValue(uint32_t id, int32_t max, int32_t min, uint32_t unit);

@@ -79,7 +79,7 @@ ParamRec* LocateForAccess(uint32_t op, uint32_t id, uint32_t mode, uint32_t rang
     return r;
 }
 
-// paramRW's place for the unit: the current mode, its range code and the unit's waveform.
+// The current place of the unit: the current mode, its range code and the unit's waveform.
 ParamRec* LocateCurrent(uint32_t op, uint32_t id, uint32_t unit) {
     if (unit >= kUnits) return nullptr;
     const uint32_t mode = ClampMode(g_OutputModeIdx.load(std::memory_order_relaxed));
@@ -107,52 +107,75 @@ int paramAccess(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint3
     return 0;
 }
 
-int paramRW(uint32_t op, uint32_t id, ParamRec* record, uint32_t unit) {
-    op &= 0xFFFFu;
+int paramGetRecord(uint32_t id, ParamRec* record, uint32_t unit) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
-    ParamRec* r = LocateCurrent(op, id, unit);
+    ParamRec* r = LocateCurrent(kOpRead, id, unit);
     if (r == nullptr) {
-        Refuse(op, record);
+        Refuse(kOpRead, record);
         return -1;
     }
-    Copy(op, r, record);
+    Copy(kOpRead, r, record);
+    return 0;
+}
+
+int paramPutRecord(uint32_t id, const ParamRec* record, uint32_t unit) {
+    std::lock_guard<std::mutex> lock(g_ParamLock);
+    ParamRec* r = LocateCurrent(kOpWrite, id, unit);
+    if (r == nullptr) return -1;
+    if (record != nullptr) *r = *record;
     return 0;
 }
 
 // Only the value is read: the output sync compares dozens of them on every pass.
-int32_t paramGetValue(uint32_t id, uint32_t selector, uint32_t unit) {
+int32_t paramGetValue(uint32_t id, uint32_t unit) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
     const ParamRec* r = LocateCurrent(kOpRead, id, unit);
-    return r != nullptr && selector == 0 ? r->value : 0;
+    return r != nullptr ? r->value : 0;
 }
 
-int paramPutValue(uint32_t field, uint32_t id, int32_t newValue, uint32_t unit) {
-    // Read, change and write back under one hold of the lock, so no other writer slips in between.
+namespace {
+
+// Read, change one word and write back under one hold of the lock, so no other writer slips in between. An
+// id-12 write re-derives the formats from the frequency before the write, as paramPutRecord does.
+template <typename Change>
+int PutWord(uint32_t id, uint32_t unit, Change change) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
     ParamRec* r = LocateCurrent(kOpRead, id, unit);
     if (r == nullptr) return -1;
     ParamRec rec = *r;
-    if (field == 0) {
-        rec.value = newValue;
-    } else if (field == 1 && (newValue == 0 || newValue == 1)) {
-        rec.state = newValue;
-    }
-    // An id-12 write re-derives the formats from the frequency before the write, as paramRW does.
+    change(rec);
     r = LocateCurrent(kOpWrite, id, unit);
     *r = rec;
     return 0;
 }
 
-int paramPutLimit(uint32_t word, uint32_t id, int32_t limit, uint32_t unit) {
+// A limit is replaced in place: the value beside it, written meanwhile by another thread, is kept.
+int PutLimit(uint32_t id, uint32_t unit, int32_t ParamRec::*word, int32_t limit) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
     ParamRec* r = LocateCurrent(kOpWrite, id, unit);
     if (r == nullptr) return -1;
-    if (word == 1) {
-        r->max = limit;
-    } else if (word == 2) {
-        r->min = limit;
-    }
+    r->*word = limit;
     return 0;
+}
+
+}  // namespace
+
+int paramPutValue(uint32_t id, int32_t value, uint32_t unit) {
+    return PutWord(id, unit, [value](ParamRec& rec) { rec.value = value; });
+}
+
+int paramPutState(uint32_t id, int32_t state, uint32_t unit) {
+    return PutWord(id, unit, [on = state](ParamRec& rec) {
+        if (on == 0 || on == 1) rec.state = on;
+    });
+}
+
+int paramPutMax(uint32_t id, int32_t max, uint32_t unit) {
+    return PutLimit(id, unit, &ParamRec::max, max);
+}
+
+int paramPutMin(uint32_t id, int32_t min, uint32_t unit) {
+    return PutLimit(id, unit, &ParamRec::min, min);
 }
 
 int32_t paramClampValue(uint32_t id, int32_t max, int32_t min, uint32_t unit) {

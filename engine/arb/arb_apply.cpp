@@ -28,9 +28,9 @@ int32_t TargetWaveform() {
 // The setting's record opened to the widest value its limits allow.
 void WidenTo(uint32_t id, bool toMax) {
     ParamRec rec{};
-    paramRW(0, id, &rec, 0);
+    paramGetRecord(id, &rec, 0);
     rec.value = toMax ? rec.max : rec.min;
-    paramRW(1, id, &rec, 0);
+    paramPutRecord(id, &rec, 0);
 }
 
 // The phase, or in edit-all mode every phase of the wiring.

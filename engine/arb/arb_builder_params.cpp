@@ -121,7 +121,7 @@ int32_t ArbBuild_GetLFRingACV() {
 int32_t ArbBuild_SetLFRingACV(int32_t v) {
     // Within the model's AC voltage range.
     ParamRec rec{};
-    paramRW(0, kParamAcv, &rec, 0);
+    paramGetRecord(kParamAcv, &rec, 0);
     return SetIn(g_ArbBuilder.lfRingAcv, v, rec.defaultMin, rec.defaultMax);
 }
 int32_t ArbBuild_GetLFRingAmp() {

@@ -35,7 +35,7 @@ namespace engine {
 
 int32_t FreqMax() {
     ParamRec rec{};
-    paramRW(0, kParamFreqLimitHi, &rec, 0);
+    paramGetRecord(kParamFreqLimitHi, &rec, 0);
     return rec.max;
 }
 

@@ -42,12 +42,6 @@ bool Painting(WM_MSG_RECORD* msg) {
 constexpr size_t kTextSize = 48;
 constexpr size_t kRangeSize = 2 * kTextSize + 16;
 
-ParamRec Record(uint32_t id, uint32_t unit) {
-    ParamRec rec{};
-    paramRW(0, id, &rec, unit);
-    return rec;
-}
-
 void Format(int32_t value, const ParamRec& rec, char* out) {
     FormatScaledValue(0, value, out, kTextSize, rec.decimals, rec.scale, rec.unitText);
 }
@@ -79,7 +73,9 @@ void KindFrame(const KindPopup& p) {
 void KindButtons(const KindPopup& p) {
     if (!InModes(p.modes)) return;
     const uint32_t phase = core::SelectedPhase();
-    const ParamRec first = Record(p.firstId, phase), second = Record(p.secondId, phase);
+    ParamRec first{}, second{};
+    paramGetRecord(p.firstId, &first, phase);
+    paramGetRecord(p.secondId, &second, phase);
     char a[kTextSize], b[kTextSize];
     Format(first.value, first, a);
     Format(second.value, second, b);
@@ -102,7 +98,9 @@ constexpr ValuePopup kFreqHi{"Freq Hi Limit", kParamFreqLimitHi, false, false, k
 constexpr ValuePopup kFreqLo{"Freq Lo Limit", kParamFreqLimitLo, false, false, kFreqModes};
 
 ParamRec RecordOf(const ValuePopup& p) {
-    return Record(p.id, p.phase0 ? 0 : core::SelectedPhase());
+    ParamRec rec{};
+    paramGetRecord(p.id, &rec, p.phase0 ? 0 : core::SelectedPhase());
+    return rec;
 }
 
 void ValueFrame(const ValuePopup& p) {
@@ -186,7 +184,8 @@ void FreqLoValue_Paint(WM_MSG_RECORD* msg) {
 // The voltage limit's title names the unit its record is kept in (Vrms or Vpp).
 void VoltLimitPopup_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg) || !InModes(kVoltLimitModes)) return;
-    const ParamRec rec = Record(kParamVoltLimit, core::SelectedPhase());
+    ParamRec rec{};
+    paramGetRecord(kParamVoltLimit, &rec, core::SelectedPhase());
     char title[kTextSize], range[kRangeSize];
     std::snprintf(title, sizeof title, "%s Limit", rec.unitText != nullptr ? rec.unitText : "");
     FormatRange(rec, range);
@@ -196,6 +195,8 @@ void VoltLimitPopup_Paint(WM_MSG_RECORD* msg) {
 void VoltLimitValue_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg) || !InModes(kVoltLimitModes)) return;
     char value[kTextSize];
-    FormatWorkValue(Record(kParamVoltLimit, core::SelectedPhase()), false, value);
+    ParamRec rec{};
+    paramGetRecord(kParamVoltLimit, &rec, core::SelectedPhase());
+    FormatWorkValue(rec, false, value);
     DrawLimitPopup(2, "", "", value);
 }

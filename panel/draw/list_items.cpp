@@ -50,7 +50,7 @@ void EditedValue(int style, char* buffer, size_t size, int rightX) {
     const int32_t work = g_EditShown.workValue;
     if (style == 6) {
         ParamRec record{};
-        paramRW(0, g_MenuState.load(std::memory_order_relaxed), &record, core::SelectedPhase());
+        paramGetRecord(g_MenuState.load(std::memory_order_relaxed), &record, core::SelectedPhase());
         char text[kNumberTextSize];
         FormatNumber(0, text, record.decimals, "", static_cast<float>(work) * record.scale);
         CopyInto(buffer, size, text);

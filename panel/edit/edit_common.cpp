@@ -6,7 +6,6 @@
 
 #include "core/params/access/line_values.h"
 #include "core/params/access/param_access.h"
-#include "core/params/limits/phase_limits.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/setting_write.h"
 #include "core/system/messaging/msg_ring.h"
@@ -38,11 +37,12 @@ uint32_t EditLine() {
 
 ParamRec ReadFieldRecord(uint32_t id, uint32_t unit) {
     ParamRec rec{};
+    settings::AlignAllPhaseLimits(id);
     if (IsLineEdit(id)) {
         UpdateLineValueFromPhases(id);
         unit = 0;
     }
-    paramRW(0, id, &rec, unit);
+    paramGetRecord(id, &rec, unit);
     return rec;
 }
 
@@ -54,16 +54,15 @@ int32_t FieldMin(uint32_t id, const ParamRec& rec, uint32_t unit) {
     return settings::MinOf(id, static_cast<int>(unit), rec, settings::Origin::kPanel);
 }
 
-bool SetField(uint32_t id, int32_t v, uint32_t unit) {
-    return settings::SetSetting(id, static_cast<int>(unit), v, settings::Origin::kPanel) ==
-           settings::SetResult::kWritten;
+settings::SetResult SetField(uint32_t id, int32_t v, uint32_t unit, const settings::PanelSet& key,
+                             settings::HeldBack* held) {
+    return settings::SetSetting(id, static_cast<int>(unit), v, key, held);
 }
 
-void AlignAllPhaseLimits(uint32_t id, ParamRec* rec, uint32_t unit) {
-    if (!EditAllPhases() || !((id >= kParamAcv && id <= kParamAcv + 2) || id == kParamDcv)) return;
-    g_LimitedPhase.maxIndex.store(AlignLimitsToPhases(id, 0), std::memory_order_relaxed);
-    g_LimitedPhase.minIndex.store(AlignLimitsToPhases(id, 1), std::memory_order_relaxed);
-    *rec = ReadFieldRecord(id, unit);
+void PostLimitMessage(const settings::HeldBack& held) {
+    // Every phase holding it back has the message without a phase.
+    const uint32_t phases = held.phases == 7 ? 0 : held.phases;
+    MsgQueue_PostId(kMsgVoltageLimited + static_cast<int32_t>(phases));
 }
 
 bool MeterFrozenRefused() {

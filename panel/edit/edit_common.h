@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/params/param_rec.h"
+#include "core/params/settings/setting_write.h"
 #include "platform/stage/wiring_codes.h"
 
 namespace panel::edit {
@@ -15,22 +16,22 @@ inline constexpr uint8_t kKnobCode = 0xD5;
 bool IsLineEdit(uint32_t id);
 bool EditAllPhases();
 // The record of a field as the editors see it: a line edit on unit L1 with its limits brought up to the
-// phases first, every other field on the given unit.
+// phases first, every other field on the given unit, with the tightest limits of the phases while all
+// phases are edited together (settings::AlignAllPhaseLimits).
 ParamRec ReadFieldRecord(uint32_t id, uint32_t unit);
 // The field's bounds on the unit as the panel holds them (settings::MaxOf, MinOf) for the record read.
 int32_t FieldMax(uint32_t id, const ParamRec& rec, uint32_t unit);
 int32_t FieldMin(uint32_t id, const ParamRec& rec, uint32_t unit);
-// Sets the field's value through the core's setting procedure: a line edit writes the line value and the
-// phases, every other field the given unit. False when the value is beyond the field's bounds.
-bool SetField(uint32_t id, int32_t v, uint32_t unit);
+// Sets the field's value through the core's setting procedure, which also keeps the key's all-phase
+// bookkeeping: a line edit writes the line value and the phases, every other field the given unit. held
+// gets the phases that held the value back.
+settings::SetResult SetField(uint32_t id, int32_t v, uint32_t unit, const settings::PanelSet& key,
+                             settings::HeldBack* held = nullptr);
+// The panel's message for the phases that held a value back.
+void PostLimitMessage(const settings::HeldBack& held);
 // The selected phase; the selected line (parameter 43), 0-2.
 uint32_t EditPhase();
 uint32_t EditLine();
-
-// While all phases are edited together, an AC voltage (47-49) or the first DC voltage (51) takes the
-// tightest limits of the three phases and the limiting phases are kept for the limit message. Then the
-// record is read again.
-void AlignAllPhaseLimits(uint32_t id, ParamRec* rec, uint32_t unit);
 
 // Keys of the home views and fields are refused while the meter is frozen: posts its message, true.
 bool MeterFrozenRefused();

@@ -2,10 +2,8 @@
 // enter applies the typed number within the field's limits and leaves it.
 #include "core/params/access/key_entry.h"
 #include "core/params/access/param_access.h"
-#include "core/params/limits/phase_limits.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/setting_write.h"
-#include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
 #include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
@@ -45,7 +43,6 @@ bool StaysOnRefusal(uint32_t id) {
 int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
     const uint32_t unit = EditPhase();
     ParamRec rec = ReadFieldRecord(id, unit);
-    AlignAllPhaseLimits(id, &rec, unit);
     MenuEntryFn home = nullptr;
     menuGetHomeEntry(&home);
 
@@ -60,36 +57,33 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
     if (code != kEnter) return 0;
 
     const bool typed = EntryPending();
-    int32_t entered = EntryInSteps(g_EditBuf.entryValue, rec.scale);
-    if (EditAllPhases()) {
-        const int found = FindPhasesLimitingValue(id, entered);
-        if (found == 0) {
-            settings::MarkAllPhaseEdit(id);
-        } else if (found == 1 && GetPhaseMode() == kWiring3P4W) {
-            MsgQueue_PostId(kMsgVoltageLimited +
-                            static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
-            return 2;
-        }
+    const int32_t entered = EntryInSteps(g_EditBuf.entryValue, rec.scale);
+    if (typed && IsLineEdit(id)) rec = ReadFieldRecord(id, unit);
+    // A typed number is set when it differs from the value; without one, a line value the knob changed is
+    // written on leaving the field.
+    const bool line = id == kParamAcvLine || id == kParamDcvLine;
+    const int32_t v = typed ? entered : g_EditParam.workValue.load(std::memory_order_relaxed);
+    settings::HeldBack held;
+    const settings::SetResult set = SetField(
+        id, v, unit, {settings::PanelKey::kEnter, entered, typed ? entered != rec.value : line}, &held);
+    if (set == settings::SetResult::kHeldBack) {
+        PostLimitMessage(held);
+        return 2;
     }
 
     int32_t result = 0;
-    if (!typed) {
-        // A line value the knob changed is written on leaving the field.
-        if (id == kParamAcvLine || id == kParamDcvLine)
-            result = SetField(id, g_EditParam.workValue.load(std::memory_order_relaxed), unit) ? 1 : 2;
-    } else {
-        if (IsLineEdit(id)) rec = ReadFieldRecord(id, unit);
-        if (entered != rec.value) {
-            if (!SetField(id, entered, unit)) {
-                menuResetEdit();
-                if (StaysOnRefusal(id)) return 2;
-                result = 2;
-            } else {
-                g_EditParam.startValue = entered;
-                g_EditParam.workValue.store(entered, std::memory_order_relaxed);
-                result = 1;
-            }
+    if (set == settings::SetResult::kWritten) {
+        if (typed) {
+            g_EditParam.startValue = entered;
+            g_EditParam.workValue.store(entered, std::memory_order_relaxed);
         }
+        result = 1;
+    } else if (set == settings::SetResult::kOutOfBounds) {
+        if (typed) {
+            menuResetEdit();
+            if (StaysOnRefusal(id)) return 2;
+        }
+        result = 2;
     }
     if (home != nullptr) home();
     return result;

@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "core/params/access/param_access.h"
-#include "core/params/limits/phase_limits.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/setting_rows.h"
 #include "core/params/settings/setting_write.h"
@@ -42,8 +41,7 @@ int32_t KnobStep(int64_t absValue, int32_t delta, uint32_t id) {
 
 int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
     const uint32_t unit = EditPhase();
-    ParamRec rec = ReadFieldRecord(id, unit);
-    AlignAllPhaseLimits(id, &rec, unit);
+    const ParamRec rec = ReadFieldRecord(id, unit);
     int32_t d = rec.digits;
     if (id == kParamCurrLimit2) d = g_ParallelActive.load(std::memory_order_relaxed) != 0 ? 5 : 4;
 
@@ -66,15 +64,16 @@ int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
     const auto cursor = static_cast<int32_t>(g_EditParam.cursor);
     const int32_t next = EditValueStep(work, cursor, step, FieldMax(id, rec, unit), FieldMin(id, rec, unit));
     g_EditParam.workValue.store(next, std::memory_order_relaxed);
-    if (EditAllPhases()) {
-        const int64_t lookahead =
-            static_cast<int64_t>(work) +
-            static_cast<int64_t>(step) * (cursor >= 0 && cursor <= 9 ? core::kPowerTable[cursor] : 0);
-        FindPhasesLimitingValue(id, SaturateI32(lookahead));
-        settings::MarkAllPhaseEdit(id);
+    // The phases are tested with the value the step aims at, before the field's bounds held it.
+    const int64_t lookahead =
+        static_cast<int64_t>(work) +
+        static_cast<int64_t>(step) * (cursor >= 0 && cursor <= 9 ? core::kPowerTable[cursor] : 0);
+    const bool changed = next != g_EditParam.startValue;
+    if (changed) {
+        menuKeepDigitCursor(d);
+        g_EditParam.startValue = next;
     }
-    if (next == g_EditParam.startValue) return 2;
-    menuKeepDigitCursor(d);
-    g_EditParam.startValue = g_EditParam.workValue.load(std::memory_order_relaxed);
-    return SetField(id, g_EditParam.startValue, unit) ? 1 : 2;
+    const settings::SetResult set =
+        SetField(id, next, unit, {settings::PanelKey::kKnob, SaturateI32(lookahead), changed});
+    return set == settings::SetResult::kWritten ? 1 : 2;
 }

@@ -3,8 +3,6 @@
 #include "core/params/access/acv_unit.h"
 #include "core/params/access/key_entry.h"
 #include "core/params/access/param_access.h"
-#include "core/params/limits/phase_limits.h"
-#include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/setting_write.h"
 #include "core/system/messaging/msg_ring.h"
@@ -42,10 +40,11 @@ bool IsAcvInVpp(uint32_t id) {
 
 // Applies the new working value: the cursor kept on its decade (an AC voltage in Vpp excepted when the
 // caller says so), the start value and the setting follow it.
-bool Apply(uint32_t id, uint32_t unit, int32_t digits, bool keepCursor) {
+bool Apply(uint32_t id, uint32_t unit, int32_t digits, bool keepCursor, settings::PanelKey key,
+           settings::HeldBack* held = nullptr) {
     if (keepCursor) menuKeepDigitCursor(digits);
     g_EditParam.startValue = g_EditParam.workValue.load(std::memory_order_relaxed);
-    return SetField(id, g_EditParam.startValue, unit);
+    return SetField(id, g_EditParam.startValue, unit, {key}, held) == settings::SetResult::kWritten;
 }
 
 int32_t MaxOrMin(uint32_t id, bool toMax, const ParamRec& rec, uint32_t unit) {
@@ -53,38 +52,31 @@ int32_t MaxOrMin(uint32_t id, bool toMax, const ParamRec& rec, uint32_t unit) {
         g_EditParam.workValue.store(toMax ? FieldMax(id, rec, unit) : FieldMin(id, rec, unit),
                                     std::memory_order_relaxed);
     const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
-    bool limited = false;
-    const uint32_t index =
-        (toMax ? g_LimitedPhase.maxIndex : g_LimitedPhase.minIndex).load(std::memory_order_relaxed);
-    if (EditAllPhases() && GetPhaseMode() == kWiring3P4W && InRange(id, kParamAcv, kParamDcvLine) &&
-        index != core::kAllPhasesEqual) {
-        FindPhasesLimitingValue(id, SaturateI32(static_cast<int64_t>(work) + 1));
-        MsgQueue_PostId(kMsgVoltageLimited +
-                        static_cast<int32_t>(g_LimitedPhase.mask.load(std::memory_order_relaxed)));
-        limited = true;
-    }
     if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
-    if (EditAllPhases() && !limited) MarkParamGroupChanged(1, id);
-    const bool written = Apply(id, unit, rec.digits, !IsAcvInVpp(id));
+    settings::HeldBack held;
+    const bool written = Apply(id, unit, rec.digits, !IsAcvInVpp(id),
+                               toMax ? settings::PanelKey::kMax : settings::PanelKey::kMin, &held);
+    if (held.held) PostLimitMessage(held);
     menuResetEdit();
-    return limited || !written ? 2 : 1;
+    return held.held || !written ? 2 : 1;
 }
 
 int32_t LoadDefault(uint32_t id, bool first) {
     ParamRec stored{};
-    paramRW(0, DefaultsId(id), &stored, 0);
+    paramGetRecord(DefaultsId(id), &stored, 0);
     g_EditParam.workValue.store(first ? stored.def1 : stored.def2, std::memory_order_relaxed);
     const uint32_t unit = EditPhase();
     ParamRec rec = ReadFieldRecord(id, unit);
     const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
     if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
-    if (EditAllPhases()) MarkParamGroupChanged(1, id);
     menuResetEdit();
     if (!settings::Fits(id, static_cast<int>(unit), work, settings::Origin::kPanel)) {
+        // The all-phase group is marked all the same; the bounds refuse the value.
+        SetField(id, work, unit, {settings::PanelKey::kDefault});
         g_EditParam.workValue.store(g_EditParam.startValue, std::memory_order_relaxed);
         return 2;
     }
-    return Apply(id, unit, rec.digits, true) ? 1 : 2;
+    return Apply(id, unit, rec.digits, true, settings::PanelKey::kDefault) ? 1 : 2;
 }
 
 int32_t SaveDefault(uint32_t id, bool first, const ParamRec& rec) {
@@ -98,23 +90,18 @@ int32_t SaveDefault(uint32_t id, bool first, const ParamRec& rec) {
     }
     ParamRec stored{};
     const uint32_t target = DefaultsId(id);
-    paramRW(0, target, &stored, 0);
+    paramGetRecord(target, &stored, 0);
     (first ? stored.def1 : stored.def2) = value;
-    paramRW(1, target, &stored, 0);
+    paramPutRecord(target, &stored, 0);
     ShowMessage(2, first ? "Saved to DEF1" : "Saved to DEF2");
     menuResetEdit();
     return 1;
 }
 
 int32_t ToggleAngleEnable(uint32_t id) {
-    const uint32_t unit = EditPhase();
-    ParamRec rec{};
-    paramRW(0, id, &rec, unit);
-    rec.state = rec.state == 1 ? 0 : 1;
     menuResetEdit();
     g_EditParam.cursor = 0;
-    paramRW(1, id, &rec, unit);
-    if (EditAllPhases()) MarkPhaseAngleChanged(1);
+    settings::ToggleAngleEnable(id, static_cast<int>(EditPhase()));
     return 1;
 }
 
@@ -122,8 +109,7 @@ int32_t ToggleAngleEnable(uint32_t id) {
 
 int32_t menuEditParamSoftKey(uint32_t* ev, uint32_t id) {
     const uint32_t unit = EditLine();
-    ParamRec rec = ReadFieldRecord(id, unit);
-    AlignAllPhaseLimits(id, &rec, unit);
+    const ParamRec rec = ReadFieldRecord(id, unit);
 
     const uint8_t code = KeyEventCode(*ev);
     if (code == kMax || code == kMin) return MaxOrMin(id, code == kMax, rec, unit);

@@ -193,7 +193,7 @@ int PhaseCount() {
 void AddItem(InfoText& t, const Item& item, uint32_t mode) {
     if (item.paramId != 0) {
         ParamRec rec{};
-        paramRW(0, item.paramId, &rec, 0);
+        paramGetRecord(item.paramId, &rec, 0);
         // The monitor's amplitude has two settings; any other gives an empty line, key and all.
         if (item.paramId == kParamMonitorAmp && rec.value != 0 && rec.value != 1) return t.EndLine();
         t.Add("%s", item.key);

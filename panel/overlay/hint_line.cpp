@@ -46,7 +46,7 @@ void FormatHint(const HomeHint& hint, char* out, size_t size) {
     }
     const uint32_t phase = core::SelectedPhase();
     ParamRec rec;
-    paramRW(0, hint.record, &rec, UnitZeroRecord(hint.record) ? 0 : phase);
+    paramGetRecord(hint.record, &rec, UnitZeroRecord(hint.record) ? 0 : phase);
     int32_t max = rec.max, min = rec.min;
     if (hint.limits == HintLimits::kAngle && rec.decimals == 0) max = kWholeDegreeMax;
     if (hint.limits == HintLimits::kDuty) {
@@ -85,7 +85,7 @@ void HintReadout_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg) || g_OverlayTrack.state != kParamAcv) return;
     const int phase = static_cast<int>(core::SelectedPhase());
     ParamRec rec;
-    paramRW(0, kParamAcv, &rec, static_cast<uint32_t>(phase));
+    paramGetRecord(kParamAcv, &rec, static_cast<uint32_t>(phase));
     const int32_t wave = GetWaveform(phase);
     const float factor = GetWaveCrestFactor(wave);
     const int32_t work = g_EditShown.workValue;

@@ -68,7 +68,7 @@ void Overlay_CheckDefaults() {
     const uint32_t id = DefaultsRecordOf(State());
     if (id == 0) return;
     ParamRec rec;
-    paramRW(0, id, &rec, 0);
+    paramGetRecord(id, &rec, 0);
     if (Changed(g_OverlayTrack.def1, rec.def1)) RepaintKeys({1});
     if (Changed(g_OverlayTrack.def2, rec.def2)) RepaintKeys({2});
 }

@@ -119,7 +119,7 @@ bool AngleItem(PanelItem item) {
 void DrawNumberItem(PanelItem item, uint32_t phase, bool lineView) {
     const ItemSource src = SourceOf(item, phase, lineView);
     ParamRec rec;
-    paramRW(0, src.id, &rec, src.unit);
+    paramGetRecord(src.id, &rec, src.unit);
     int32_t value = g_EditShown.workValue;
     if (AngleItem(item) && rec.state == 0) {
         DrawRightText("FREE", 99);
@@ -144,7 +144,7 @@ void DrawNumberItem(PanelItem item, uint32_t phase, bool lineView) {
 
 void DrawDutyItem(uint32_t phase) {
     ParamRec rec;
-    paramRW(0, kParamWaveDuty, &rec, phase);
+    paramGetRecord(kParamWaveDuty, &rec, phase);
     const float duty = static_cast<float>(g_EditShown.workValue) * rec.scale;
     char text[24];
     if (GetFrequency(static_cast<int>(phase)) >= kFreq100Hz)
@@ -164,7 +164,7 @@ void DrawWaveItem(uint32_t phase, bool square) {
     WhiteText(GUI_TA_LEFT | GUI_TA_VCENTER);
     GUI_DrawTextAt(name, 3, 14);
     ParamRec rec;
-    paramRW(0, kParamWaveDuty, &rec, phase);
+    paramGetRecord(kParamWaveDuty, &rec, phase);
     const float duty = static_cast<float>(GetWaveDuty(static_cast<int>(phase))) * rec.scale;
     char text[24];
     if (GetFrequency(static_cast<int>(phase)) >= kFreq100Hz)

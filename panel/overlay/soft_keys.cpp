@@ -67,7 +67,7 @@ uint32_t RangeCode() {
 // "DEF1\n<value>" or "DEF2\n<value>" of the state's defaults record.
 const char* DefaultLabel(int which, char* out, size_t size) {
     ParamRec rec;
-    paramRW(0, home::HomeFieldOf(State())->defaults, &rec, 0);
+    paramGetRecord(home::HomeFieldOf(State())->defaults, &rec, 0);
     char value[24];
     FormatScaledValue(2, which == 1 ? rec.def1 : rec.def2, value, sizeof value, rec.decimals, rec.scale,
                       rec.unitText);

@@ -27,7 +27,6 @@ namespace {
 using scpi::kChoiceMax;
 using scpi::kChoiceMin;
 
-constexpr uint32_t kOpRead = 0;
 
 // The line chosen for remote settings; a wiring without it was refused by the handler's own checks.
 int SelectedPhase() {
@@ -39,21 +38,17 @@ uint32_t PhaseCount() {
     return g_EditAllPhases.load(std::memory_order_acquire) != 0 ? core::kPhases : 1;
 }
 
-ParamRec Read(uint32_t id, int phase) {
-    ParamRec rec{};
-    paramRW(kOpRead, id, &rec, static_cast<uint32_t>(phase));
-    return rec;
-}
-
 // MINimum/MAXimum of the query and the set: the setting's remote bounds; with edit-all the AC voltage's
 // maximum and the DC voltage's limits are the lowest of the three phases.
 int32_t Limit(uint32_t id, int phase, bool max) {
-    const ParamRec rec = Read(id, phase);
+    ParamRec rec{};
+    paramGetRecord(id, &rec, static_cast<uint32_t>(phase));
     const auto who = settings::Origin::kRemote;
     int32_t v = max ? settings::MaxOf(id, phase, rec, who) : settings::MinOf(id, phase, rec, who);
     if (PhaseCount() == core::kPhases && ((id == kParamAcv && max) || id == kParamDcv2)) {
         for (int p = 0; p < static_cast<int>(core::kPhases); ++p) {
-            const ParamRec r = Read(id, p);
+            ParamRec r{};
+            paramGetRecord(id, &r, static_cast<uint32_t>(p));
             v = max ? std::min(v, r.max) : std::min(v, r.min);
         }
     }
@@ -61,7 +56,8 @@ int32_t Limit(uint32_t id, int phase, bool max) {
 }
 
 int Query(ScpiInterface* ifc, uint32_t id, int phase) {
-    const ParamRec rec = Read(id, phase);
+    ParamRec rec{};
+    paramGetRecord(id, &rec, static_cast<uint32_t>(phase));
     int32_t v = rec.value;
     // A query followed by another command of the message may carry an omitted item.
     if (scpiGetParamCount(ifc) > 0 && scpi::ParamType(ifc, 0) != kItemOmitted) {
@@ -100,7 +96,9 @@ uint32_t SetValue(ScpiInterface* ifc, uint32_t id, int phase, int32_t* out) {
     double value;
     if (const uint32_t row = scpi::NumberValue(ifc, 0, &value); row != 0) return row;
     if (id == kParamTrigWidth) value *= 1000.0;
-    return scpi::ScaledSteps(value, Read(id, phase).scale, out) ? 0 : kScpiErrDataOutOfRange;
+    ParamRec rec{};
+    paramGetRecord(id, &rec, static_cast<uint32_t>(phase));
+    return scpi::ScaledSteps(value, rec.scale, out) ? 0 : kScpiErrDataOutOfRange;
 }
 
 // A value is checked on every phase it goes to before the first is written, so a refused command changes

@@ -65,7 +65,7 @@ void ResetOutputState() {
     core::HarmonicsReset();
     regbus::BusReset();
     // The group marks, the message ring and the start-up update check.
-    MarkParamGroupChanged(0, 0);
+    ClearParamGroupMarks();
     MsgQueue_Clear();
     g_MsgFreeText[0] = '\0';
     c2000Checked = 0;

@@ -36,7 +36,7 @@ void BuildDefaults(uint32_t modelType);
 void ResetOutputState();
 // Both, for a test that starts the instrument again.
 void Rebuild(uint32_t modelType = 1);
-// A record as paramRW reads it.
+// A record as paramGetRecord reads it.
 inline constexpr auto& Read = ReadRecord;
 // One word of a voltage-class record (by mode, area, waveform, set and phase).
 void SetVolt(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase,

@@ -32,13 +32,13 @@ TEST(Speaker, InitSetsASquareTone) {
 
 TEST(Speaker, BuzzerSettingGatesOnButNeverOff) {
     testsupport::TempRoot root;
-    paramPutValue(0, 107, 0, 0);
+    paramPutValue(107, 0, 0);
     root.Write(Channel("enable"), "x");
     BeepOn();
     EXPECT_EQ(root.Read(Channel("enable")), "x");  // buzzer off: silent
     BeepOff();
     EXPECT_EQ(root.Read(Channel("enable")), "0");
-    paramPutValue(0, 107, 1, 0);
+    paramPutValue(107, 1, 0);
     BeepOn();
     EXPECT_EQ(root.Read(Channel("enable")), "1");
     BeepOff();

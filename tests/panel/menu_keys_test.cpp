@@ -366,7 +366,7 @@ class StartWord : public MenuKeys {
         g_IfaceCfg.rs232Parity = 2;
         g_IfaceCfg.rs232StopBits = 1;
         g_LanCfg.DHCP = 0;
-        paramPutValue(0, kParamBuzzer, 1, 0);
+        paramPutValue(kParamBuzzer, 1, 0);
     }
     testsupport::TempRoot root_;
 };
@@ -379,7 +379,7 @@ TEST_F(StartWord, ZeroResetsTheCommunicationSettingsButASingleUnitKeepsItsRole) 
     EXPECT_EQ(g_IfaceCfg.rs232Parity, 0);
     EXPECT_EQ(g_IfaceCfg.rs232StopBits, 0);
     EXPECT_EQ(LanCfgRead().DHCP, 1);
-    EXPECT_EQ(paramGetValue(kParamBuzzer, 0, 0), 0);
+    EXPECT_EQ(paramGetValue(kParamBuzzer, 0), 0);
     EXPECT_EQ(GetParallelPosition(), 1);
     EXPECT_EQ(GetParallelEnable(), 1);
 }
@@ -389,7 +389,7 @@ TEST_F(StartWord, OneChangesNothingAndASilentControllerIsAskedTenTimes) {
     EXPECT_EQ(g_IfaceCfg.rs232Baud, 6);
     EXPECT_EQ(g_IfaceCfg.rs232Parity, 2);
     EXPECT_EQ(LanCfgRead().DHCP, 0);
-    EXPECT_EQ(paramGetValue(kParamBuzzer, 0, 0), 1);
+    EXPECT_EQ(paramGetValue(kParamBuzzer, 0), 1);
     plat::PanelSimSetUnresponsive(true);
     const uint32_t before = plat::PanelSimStatusTries();
     PanelCommStartup();

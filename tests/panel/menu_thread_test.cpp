@@ -283,7 +283,7 @@ TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuP
     EXPECT_EQ(g_EditBuf.choiceValue, 0xBEEFu);
     std::thread([] { MenuThread_Pass(); }).join();
     EXPECT_EQ(g_MenuState.load(), 1u);
-    const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, 0, core::SelectedPhase()));
+    const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, core::SelectedPhase()));
     EXPECT_EQ(ShownOnTheGuiThread().buf.choiceValue, acv);
     MenuThread_Pass();
     EXPECT_EQ(g_MenuState.load(), 1u);

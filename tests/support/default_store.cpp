@@ -31,7 +31,7 @@ void DefaultSettings(uint32_t model) {
     g_OutputModeIdx = 1;
     g_ParamStore.rangeCode[1] = 1;
     g_OutputFlags = 0;
-    MarkParamGroupChanged(0, 0);
+    ClearParamGroupMarks();
     for (uint32_t p = 0; p < 3; ++p)
         g_ParamStore.unit[p].waveform.value = 16;
 }
@@ -50,7 +50,7 @@ void PutVoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32
 
 ParamRec ReadRecord(uint32_t id, uint32_t unit) {
     ParamRec r;
-    paramRW(0, id, &r, unit);
+    paramGetRecord(id, &r, unit);
     return r;
 }
 

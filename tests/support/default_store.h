@@ -25,7 +25,7 @@ class DefaultStore {
 ParamRec VoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase);
 void PutVoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase,
                 const ParamRec& rec);
-// A record as paramRW reads it.
+// A record as paramGetRecord reads it.
 ParamRec ReadRecord(uint32_t id, uint32_t unit);
 // A frequency-class record (ids 12, 16, 19) of an output mode.
 ParamRec FreqRec(uint32_t id, uint32_t mode, uint32_t phase);

@@ -47,7 +47,7 @@ TEST_F(WebServer, StopOnceAndWebDataOfTheBrand) {
 }
 
 TEST_F(WebServer, BeepSoundsFromOneServiceStepToTheNext) {
-    paramPutValue(0, 107, 1, 0);  // buzzer on
+    paramPutValue(107, 1, 0);  // buzzer on
     const std::string enable = "/sys/class/pwm/pwmchip0/pwm0/enable";
     BeepService();
     EXPECT_EQ(root.Read(enable), "0\n");  // idle: nothing written

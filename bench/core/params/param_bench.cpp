@@ -17,7 +17,7 @@ static void BM_ParamRWRead(benchmark::State& state) {
     test::BuildDefaults(2);
     ParamRec rec;
     for (auto _ : state) {
-        paramRW(0, 47, &rec, 1);
+        paramGetRecord(47, &rec, 1);
         benchmark::DoNotOptimize(rec);
     }
 }
@@ -32,7 +32,7 @@ static void BM_ParamGetValuePhases(benchmark::State& state) {
     for (auto _ : state)
         for (uint32_t id : kIds)
             for (uint32_t unit = 0; unit < 3; ++unit)
-                benchmark::DoNotOptimize(paramGetValue(id, 0, unit));
+                benchmark::DoNotOptimize(paramGetValue(id, unit));
 }
 BENCHMARK(BM_ParamGetValuePhases);
 

@@ -67,10 +67,10 @@ void CountdownPasses() {
 // Home with its meter on screen: a unit that is no parallel slave (position 1), the page shown anew.
 void HomeShown() {
     Running();
-    paramPutValue(0, kParamParallelPosition, 1, 0);
+    paramPutValue(kParamParallelPosition, 1, 0);
     HomeScreen_Hide();
     HomeScreen_Show();
-    paramPutValue(0, kParamUpdateRate, 0, 0);
+    paramPutValue(kParamUpdateRate, 0, 0);
 }
 
 void BM_HomeCountdownNothingChanged(benchmark::State& state) {

@@ -61,7 +61,7 @@ int Phase(int p, int kind) {
     }
     values[0] = static_cast<float>(std::sqrt(harmonics));
     const float rms = static_cast<float>(std::sqrt(total));
-    const float base = paramGetValue(kParamHarmMode, 0, 0) == 0 ? values[1] : rms;
+    const float base = paramGetValue(kParamHarmMode, 0) == 0 ? values[1] : rms;
     const bool below = base < threshold;
     for (int k = 0; k <= kHarmOrders; ++k) {
         mag[k].store(values[k], kRelaxed);

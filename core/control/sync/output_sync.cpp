@@ -178,7 +178,7 @@ void FrequencyStep(Pass* pass) {
                 Store(kParamFreq, p, value);
             }
             g_OutputRefresh.store(1, kRelaxed);
-            MarkParamGroupChanged(0, kParamNone);
+            ClearParamGroupMarks();
         }
         Sh(0, kShwWritten) = 1;
         pass->apply = true;

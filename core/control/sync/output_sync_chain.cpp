@@ -250,16 +250,16 @@ bool GroupRechecks() {
     const bool allPhases = EditAll() || Wiring() == kWiring1P3W;
     if (allPhases && (DirtyTest(kDirtyFreqLimitHigh) || DirtyTest(kDirtyFreqLimitLow))) {
         FreqLimitCheck(Mode());
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
     }
     if (allPhases && (DirtyTest(kDirtyVpkHigh) || DirtyTest(kDirtyVpkLow))) {
         VpkLimitCheck(Area());
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
     }
     if (!DirtyTest(kDirtyVoltLimit)) return true;
     if (allPhases) {
         VoltLimitCheck(Area());
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
         return false;
     }
     // A voltage-limit mark left from an edit of all phases has nothing to apply to a single phase: it is

@@ -34,7 +34,7 @@ void ApplyPhaseSetting(bool allPhases, const SettingRow& row) {
         row.write(v, regbus::Phase(p));
         Store(row.id, p, v);
     }
-    MarkParamGroupChanged(0, kParamNone);
+    ClearParamGroupMarks();
 }
 
 namespace {
@@ -120,7 +120,7 @@ void WaveformChange() {
         if (limited[0] != '\0') ShowWaveLimitMessage(limited);
         LineValueFromPhase(kParamAcvLine);
         LineValueFromPhase(kParamDcvLine);
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
     } else if (Settled()) {
         if (TakeWaveform(sel, wave, true, inForce)) ShowLineLimit(static_cast<int>(sel));
         panel::DirtyClear(kDirtyWave);
@@ -169,7 +169,7 @@ void DcvChange() {
             Row(kSetDcv).write(halves[p], regbus::Phase(p));
             Store(kParamDcv2, p, halves[p]);
         }
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
         LineValueFromPhase(kParamDcvLine);
     } else if (wiring == kWiring3P4W && EditAll()) {
         ApplyPhaseSetting(true, Row(kSetDcv));
@@ -215,15 +215,15 @@ void EnableChange(const SettingRow& row) {
     if (!EditAll()) {
         SetSh(sel, word, state);
         ApplyPhaseStartStopEnable(static_cast<int>(sel));
-        MarkPhaseAngleChanged(0);
+        ClearPhaseAngleMarks();
         return;
     }
     for (uint32_t p = 0; p <= LastPhase(); ++p) {
         SetSh(p, word, state);
-        paramPutValue(1, stateId + p, state, p);
+        paramPutState(stateId + p, state, p);
         ApplyPhaseStartStopEnable(static_cast<int>(p));
     }
-    MarkPhaseAngleChanged(0);
+    ClearPhaseAngleMarks();
 }
 
 void SignalChange() {

@@ -38,13 +38,13 @@ inline bool ShDiffers(uint32_t unit, int word, int32_t v) {
 
 // A setting of a phase as the comparison reads it (id + phase on the phase's unit).
 inline int32_t Param(uint32_t id, uint32_t phase) {
-    return paramGetValue(id + phase, 0, phase);
+    return paramGetValue(id + phase, phase);
 }
 inline int32_t Param1(uint32_t id) {
-    return paramGetValue(id, 0, 0);
+    return paramGetValue(id, 0);
 }
 inline void Store(uint32_t id, uint32_t phase, int32_t v) {
-    paramPutValue(0, id + phase, v, phase);
+    paramPutValue(id + phase, v, phase);
 }
 
 inline uint32_t Wiring() {

@@ -79,8 +79,8 @@ void ResetItemsFor1P3W() {
 void WriteLineValues(int32_t acv, int32_t dcv) {
     SetSh(kLineShadow, kShwAcv, acv);
     SetSh(kLineShadow, kShwDcv, dcv);
-    paramPutValue(0, kParamAcvLine, acv, 0);
-    paramPutValue(0, kParamDcvLine, dcv, 0);
+    paramPutValue(kParamAcvLine, acv, 0);
+    paramPutValue(kParamDcvLine, dcv, 0);
 }
 
 // The idle phases of the wiring hold no voltage in the store.

@@ -14,7 +14,7 @@ void CopyImpedanceToOtherPhases(uint32_t state) {
     }
     // A row's setting is the id after it; the three phases' settings are two ids apart.
     const uint32_t source = state + 1;
-    const int32_t value = paramGetValue(source, 0, 0);
+    const int32_t value = paramGetValue(source, 0);
     for (uint32_t id = first; id <= first + 4; id += 2)
-        if (id != source) paramPutValue(0, id, value, 0);
+        if (id != source) paramPutValue(id, value, 0);
 }

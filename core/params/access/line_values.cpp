@@ -12,12 +12,6 @@
 namespace {
 
 
-ParamRec PhaseRecord(uint32_t id, int phase) {
-    ParamRec rec;
-    paramRW(0, id, &rec, static_cast<uint32_t>(phase));
-    return rec;
-}
-
 // The DC line value equals each phase's value only in balanced 3P4W AC+DC editing of all phases; everywhere
 // else it spans two phases of opposite sign.
 bool LineDcvIsPhaseValue() {
@@ -49,35 +43,39 @@ int GetLargestPhase(int kind) {
 void UpdateLineValueFromPhases(uint32_t state) {
     ParamRec line;
     if (state == kParamAcvLine) {
-        const ParamRec phase = PhaseRecord(kParamAcv, GetLargestPhase(0));
-        paramRW(0, kParamAcvLine, &line, 0);
+        ParamRec phase{};
+        paramGetRecord(kParamAcv, &phase, static_cast<uint32_t>(GetLargestPhase(0)));
+        paramGetRecord(kParamAcvLine, &line, 0);
         line.max = settings::LineAcvOfPhase(phase.max, GetPhaseMode() == kWiring3P4W);
-        paramRW(1, kParamAcvLine, &line, 0);
+        paramPutRecord(kParamAcvLine, &line, 0);
     } else if (state == kParamDcvLine) {
-        const ParamRec phase = PhaseRecord(kParamDcv2, GetLargestPhase(1));
-        paramRW(0, kParamDcvLine, &line, 0);
+        ParamRec phase{};
+        paramGetRecord(kParamDcv2, &phase, static_cast<uint32_t>(GetLargestPhase(1)));
+        paramGetRecord(kParamDcvLine, &line, 0);
         const int32_t factor = LineDcvIsPhaseValue() ? 1 : 2;
         line.max = phase.max * factor;
         line.min = phase.min * factor;
-        paramRW(1, kParamDcvLine, &line, 0);
+        paramPutRecord(kParamDcvLine, &line, 0);
     }
 }
 
 void SetPhaseValuesFromLine(uint32_t state, int32_t value) {
     if (state == kParamAcvLine) {
         panel::DirtySet(kDirtyLineAcv);
-        ParamRec rec = PhaseRecord(kParamAcv, 0);
+        ParamRec rec{};
+        paramGetRecord(kParamAcv, &rec, static_cast<uint32_t>(0));
         rec.value = settings::PhaseAcvOfLine(value, GetPhaseMode() == kWiring3P4W);
         for (int p = 0; p < 3; ++p)
-            paramRW(1, kParamAcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
+            paramPutRecord(kParamAcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
     } else if (state == kParamDcvLine) {
         panel::DirtySet(kDirtyLineDcv);
-        ParamRec rec = PhaseRecord(kParamDcv, 0);
+        ParamRec rec{};
+        paramGetRecord(kParamDcv, &rec, static_cast<uint32_t>(0));
         const bool same = LineDcvIsPhaseValue();
         const int32_t values[3] = {same ? value : value / 2, same ? value : -(value / 2), value};
         for (int p = 0; p < (same ? 3 : 2); ++p) {
             rec.value = values[p];
-            paramRW(1, kParamDcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
+            paramPutRecord(kParamDcv + static_cast<uint32_t>(p), &rec, static_cast<uint32_t>(p));
         }
     }
 }

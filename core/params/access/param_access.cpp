@@ -29,7 +29,7 @@ void ParamAccessReset() {
 }
 
 bool ReadPhaseRecord(uint32_t id, int phase, ParamRec* rec) {
-    if (!ValidPhase(phase) || paramRW(0, id, rec, static_cast<uint32_t>(phase)) != 0) {
+    if (!ValidPhase(phase) || paramGetRecord(id, rec, static_cast<uint32_t>(phase)) != 0) {
         *rec = ParamRec{};
         return false;
     }
@@ -60,7 +60,7 @@ int32_t SetWithinLimits(uint32_t id, int32_t value, int phase, int shadowWord) {
     if (value < rec.min || value > rec.max) return rec.value;
     rec.value = value;
     if (shadowWord != kNoShadow) g_OutputShadow[phase][shadowWord] = static_cast<uint32_t>(value) + 1;
-    paramRW(1, id, &rec, static_cast<uint32_t>(phase));
+    paramPutRecord(id, &rec, static_cast<uint32_t>(phase));
     return value;
 }
 

@@ -34,7 +34,7 @@ int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t enable, int pha
     if (changed) {
         rec.state = enable;
         g_OutputShadow[phase][shadowWord] = static_cast<uint32_t>(enable) + 1;
-        paramRW(1, id, &rec, static_cast<uint32_t>(phase));
+        paramPutRecord(id, &rec, static_cast<uint32_t>(phase));
     }
     return rec.state;
 }
@@ -64,7 +64,7 @@ int32_t StoreWaveform(int32_t w, int phase) {
                         static_cast<uint32_t>(phase));
     rec.value = w;
     g_OutputShadow[phase][kShwWaveform] = static_cast<uint32_t>(w) + 1;
-    paramRW(1, kParamWaveShape, &rec, static_cast<uint32_t>(phase));
+    paramPutRecord(kParamWaveShape, &rec, static_cast<uint32_t>(phase));
     return w;
 }
 
@@ -107,7 +107,7 @@ int32_t SetOffPhaseState(int32_t state, int phase) {
 }
 
 int32_t SetPhaseBalanceMode(int32_t v) {
-    if (v == 0 || v == 1) paramPutValue(0, kParamBalanceMode, v, 0);
+    if (v == 0 || v == 1) paramPutValue(kParamBalanceMode, v, 0);
     return PhaseValue(kParamBalanceMode, 0);
 }
 
@@ -197,7 +197,7 @@ int32_t SetWaveDuty(int32_t duty, int phase, int32_t max, int32_t min) {
     }
     rec.value = duty;
     g_OutputShadow[phase][kShwDuty] = static_cast<uint32_t>(duty) + 1;
-    paramRW(1, kParamWaveDuty, &rec, static_cast<uint32_t>(phase));
+    paramPutRecord(kParamWaveDuty, &rec, static_cast<uint32_t>(phase));
     return duty;
 }
 

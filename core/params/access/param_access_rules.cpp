@@ -124,8 +124,8 @@ void ZeroAllVoltages() {
                 }
             }
         }
-        paramPutValue(0, kParamAcv + phase, 0, phase);
-        paramPutValue(0, kParamDcv2 + phase, 0, phase);
+        paramPutValue(kParamAcv + phase, 0, phase);
+        paramPutValue(kParamDcv2 + phase, 0, phase);
     }
 }
 
@@ -152,12 +152,12 @@ void OutputPhaseInit(int phase) {
         BusReg_SetAcv(regbus::Phase(phase), 0);
         SetAcv(0, phase);
         line[kShwAcv] = 0;
-        paramPutValue(0, kParamAcvLine, 0, 0);
+        paramPutValue(kParamAcvLine, 0, 0);
         shadow[kShwDcv] = 0;
         BusReg_SetDcv(regbus::Phase(phase), 0);
         SetDcv(0, phase);
         line[kShwDcv] = 0;
-        paramPutValue(0, kParamDcvLine, 0, 0);
+        paramPutValue(kParamDcvLine, 0, 0);
     }
 
     ZeroAllVoltages();

@@ -22,7 +22,7 @@ int menuEnterParamState(uint32_t id) {
     int32_t editValue = 0;
     switch (id) {
         case kParamPhaseMode:
-            editValue = paramGetValue(kParamMeasItem7, 0, 0) == 1 ? 0 : static_cast<int32_t>(phase);
+            editValue = paramGetValue(kParamMeasItem7, 0) == 1 ? 0 : static_cast<int32_t>(phase);
             break;
         case kParamMainMode:
             editValue = static_cast<int32_t>(g_OutputModeIdx.load(std::memory_order_relaxed));
@@ -43,7 +43,7 @@ int menuEnterParamState(uint32_t id) {
             break;
     }
     ParamRec rec;
-    paramRW(0, id, &rec, (id == kParamAcvLine || id == kParamDcvLine) ? 0 : phase);
+    paramGetRecord(id, &rec, (id == kParamAcvLine || id == kParamDcvLine) ? 0 : phase);
 
     // Locked keys and a held meter leave only the measurement items open.
     if ((flags & (kFlagKeysLocked | kFlagMeterHold)) != 0 &&

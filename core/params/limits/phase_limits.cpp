@@ -12,12 +12,6 @@ namespace {
 
 constexpr int kSideMax = 0, kSideMin = 1;
 
-ParamRec Rec(uint32_t id, uint32_t phase) {
-    ParamRec rec;
-    paramRW(0, id, &rec, phase);
-    return rec;
-}
-
 uint32_t ActivePhases() {
     return limits::LastPhase() + 1;
 }
@@ -51,14 +45,18 @@ bool CopiesEqual(const std::atomic<int32_t> (&c)[3]) {
 }  // namespace
 
 int ExceedsAcvLimitAnyPhase(int32_t value) {
-    for (uint32_t p = 0; p < ActivePhases(); ++p)
-        if (value > Rec(kParamAcv + p, p).max) return 1;
+    for (uint32_t p = 0; p < ActivePhases(); ++p) {
+        ParamRec rec{};
+        paramGetRecord(kParamAcv + p, &rec, p);
+        if (value > rec.max) return 1;
+    }
     return 0;
 }
 
 int ExceedsDcvLimitAnyPhase(int32_t value) {
     for (uint32_t p = 0; p < ActivePhases(); ++p) {
-        const ParamRec rec = Rec(kParamDcv + p, p);
+        ParamRec rec{};
+        paramGetRecord(kParamDcv + p, &rec, p);
         if (value >= 0 ? rec.max < value : rec.min > value) return 1;
     }
     return 0;
@@ -70,7 +68,8 @@ int32_t GetPhaseExtreme(uint32_t id, int wantMax) {
     if (!minOfDcv && !maxOfVolt) return 0;
     int32_t extreme = 0;
     for (uint32_t p = 0; p < core::kPhases; ++p) {
-        const ParamRec rec = Rec(id, p);
+        ParamRec rec{};
+        paramGetRecord(id, &rec, p);
         const int32_t v = minOfDcv ? rec.min : rec.max;
         if (p == 0 || (minOfDcv ? v > extreme : v < extreme)) extreme = v;
     }
@@ -83,21 +82,26 @@ uint32_t AlignLimitsToPhases(uint32_t id, int side) {
     if (side != kSideMax && side != kSideMin) return 0;
     int32_t v[3];
     for (uint32_t p = 0; p < core::kPhases; ++p) {
-        const ParamRec rec = Rec(PhaseId(id, p), p);
+        ParamRec rec{};
+        paramGetRecord(PhaseId(id, p), &rec, p);
         v[p] = side == kSideMax ? rec.max : rec.min;
         (side == kSideMax ? g_LimitedPhase.maxCopy : g_LimitedPhase.minCopy)[p].store(v[p],
                                                                                      std::memory_order_relaxed);
     }
     const uint32_t index = TightestPhase(v, side == kSideMax);
     const uint32_t sel = limits::SelectedPhase();
-    paramPutLimit(side == kSideMax ? 1 : 2, PhaseId(id, sel), v[index == core::kAllPhasesEqual ? 0 : index],
-                  sel);
+    const int32_t tightest = v[index == core::kAllPhasesEqual ? 0 : index];
+    if (side == kSideMax) {
+        paramPutMax(PhaseId(id, sel), tightest, sel);
+    } else {
+        paramPutMin(PhaseId(id, sel), tightest, sel);
+    }
     return index;
 }
 
 int AllPhasesEqual(uint32_t id, int32_t value) {
     for (uint32_t p = 0; p < ActivePhases(); ++p)
-        if (Rec(id, p).value != value) return 0;
+        if (paramGetValue(id, p) != value) return 0;
     return 2;
 }
 
@@ -105,7 +109,7 @@ int FindPhasesLimitingValue(uint32_t id, int32_t value) {
     g_LimitedPhase.mask.store(0, std::memory_order_release);
     const uint32_t sel = limits::SelectedPhase();
     VoltSettingCheckPhase(GetOutputMode(), core::VoltAreaOfRange(core::CurrentRangeCode()), sel);
-    if (value == 0) value = Rec(id, sel).value;
+    if (value == 0) value = paramGetValue(id, sel);
     const int equal = AllPhasesEqual(id, value);
     if (!IsAcv(id) && !IsDcv(id)) return equal;
 
@@ -118,7 +122,8 @@ int FindPhasesLimitingValue(uint32_t id, int32_t value) {
     int limited = 0;
     uint32_t mask = 0;
     for (uint32_t p = 0; p < ActivePhases(); ++p) {
-        const ParamRec rec = Rec(PhaseId(id, p), p);
+        ParamRec rec{};
+        paramGetRecord(PhaseId(id, p), &rec, p);
         const auto holds = [&](int32_t limit) { return minSide ? limit > test : limit < test; };
         if (!holds(minSide ? rec.min : rec.max)) continue;
         limited = 1;

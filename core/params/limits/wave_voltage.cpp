@@ -88,8 +88,8 @@ void SpreadVoltageToWaves() {
         const VoltPlace at = PresentPlace(p);
         // The voltage in force is the stored one: a shadow word may hold a value posted as value + 1 for
         // the next pass, which must neither spread nor hide that write.
-        const int32_t acv = paramGetValue(kParamAcv + p, 0, p);
-        const int32_t dcv = paramGetValue(kParamDcv2 + p, 0, p);
+        const int32_t acv = paramGetValue(kParamAcv + p, p);
+        const int32_t dcv = paramGetValue(kParamDcv2 + p, p);
         if (IsAcvUnitVppOfPhase(static_cast<int>(p))) {
             const int32_t acvRms = GetVolt(at, kParamAcv, kWaveSin, 0);
             const int32_t dcvRms = GetVolt(at, kParamDcv, kWaveSin, 0);
@@ -141,15 +141,15 @@ void WaveVoltageRecheck() {
         } else {
             acv = rms.acv[p];
             dcv = rms.dcv[p];
-            paramPutValue(0, kParamDcv2 + p, dcv, p);
+            paramPutValue(kParamDcv2 + p, dcv, p);
             VoltSettingCheckAll(mode, area);
             limit = LimitToRmsMax(&acv, phase);
         }
         if (limit) AppendLimitedPhase(limited, sizeof limited, phase);
         SetWord(p, kShwAcv, acv);
         SetWord(p, kShwDcv, dcv);
-        paramPutValue(0, kParamAcv + p, acv, p);
-        paramPutValue(0, kParamDcv2 + p, dcv, p);
+        paramPutValue(kParamAcv + p, acv, p);
+        paramPutValue(kParamDcv2 + p, dcv, p);
         BusReg_SetAcv(regbus::Phase(phase), acv);
         BusReg_SetDcv(regbus::Phase(phase), dcv);
         BusReg_Apply(1);
@@ -169,7 +169,7 @@ void LineValueFromPhase(uint32_t id) {
         if (wiring == kWiring3P4W || wiring == kWiring1P3W) {
             const int32_t line = settings::LineAcvOfPhase(l1, wiring == kWiring3P4W);
             SetWord(kLineShadow, kShwAcv, line);
-            paramPutValue(0, kParamAcvLine, line, 0);
+            paramPutValue(kParamAcvLine, line, 0);
         }
         UpdateLineValueFromPhases(50);
     } else if (id == kParamDcvLine) {
@@ -183,7 +183,7 @@ void LineValueFromPhase(uint32_t id) {
             store = false;
         if (store) {
             SetWord(kLineShadow, kShwDcv, line);
-            paramPutValue(0, kParamDcvLine, line, 0);
+            paramPutValue(kParamDcvLine, line, 0);
         }
         UpdateLineValueFromPhases(57);
     }

@@ -4,7 +4,7 @@ namespace settings {
 
 namespace {
 bool IpkLimitOn() {
-    return paramGetValue(kParamIpkLimitMode, 0, 0) == 1;
+    return paramGetValue(kParamIpkLimitMode, 0) == 1;
 }
 }  // namespace
 

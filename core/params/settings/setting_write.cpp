@@ -1,8 +1,12 @@
 #include "core/params/settings/setting_write.h"
 
+#include <algorithm>
+
 #include "core/params/access/line_values.h"
 #include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
 #include "core/params/limits/limit_checks.h"
+#include "core/params/limits/phase_limits.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
@@ -17,18 +21,11 @@ namespace settings {
 
 namespace {
 
-constexpr uint32_t kRead = 0, kWrite = 1;
-
-ParamRec Read(uint32_t id, int unit) {
-    ParamRec rec{};
-    paramRW(kRead, id, &rec, static_cast<uint32_t>(unit));
-    return rec;
-}
-
-
 // The record a value of id is held to: a line value's lives on L1's unit.
 ParamRec RecordOf(uint32_t id, int phase) {
-    return Read(id, IsLineSetting(id) ? 0 : phase);
+    ParamRec rec{};
+    paramGetRecord(id, &rec, IsLineSetting(id) ? 0 : static_cast<uint32_t>(phase));
+    return rec;
 }
 
 // The duty's band on the phase; false where the record's own limits hold. The panel's band follows the
@@ -58,10 +55,10 @@ void WriteRecord(uint32_t id, int phase, int32_t v) {
     rec.value = v;
     if (IsLineSetting(id)) {
         SetPhaseValuesFromLine(id, v);
-        paramRW(kWrite, id, &rec, 0);
+        paramPutRecord(id, &rec, 0);
         return;
     }
-    paramRW(kWrite, id, &rec, static_cast<uint32_t>(phase));
+    paramPutRecord(id, &rec, static_cast<uint32_t>(phase));
 }
 
 bool IsIn(uint32_t id, uint32_t first, uint32_t last) {
@@ -102,6 +99,60 @@ void MarkWhenNoPhaseLimits(uint32_t id, int32_t v, bool allPhases) {
     MarkAllPhaseEdit(id);
 }
 
+uint32_t PhaseBit(int phase) {
+    return phase >= 0 && phase < static_cast<int>(core::kPhases) ? 1u << phase : 0;
+}
+
+bool EditAllPhases() {
+    return g_EditAllPhases.load(std::memory_order_relaxed) == 1;
+}
+
+// The phases FindPhasesLimitingValue found holding the value back (its mask leaves out "all three").
+HeldBack FindHeldBack(uint32_t id, int32_t probe, int* found) {
+    *found = FindPhasesLimitingValue(id, probe);
+    HeldBack h;
+    h.held = (*found & 1) != 0;
+    const uint32_t mask = g_LimitedPhase.mask.load(std::memory_order_acquire);
+    h.phases = h.held && mask == 0 ? 7u : mask;
+    return h;
+}
+
+// A panel key's test of the phases and its all-phase mark, while all phases are edited together. False when
+// the key refuses the value.
+bool PanelAllPhaseEdit(uint32_t id, int32_t v, const PanelSet& key, HeldBack* held) {
+    int found = 0;
+    switch (key.key) {
+        case PanelKey::kKnob:
+            *held = FindHeldBack(id, key.probe, &found);
+            MarkAllPhaseEdit(id);
+            return true;
+        case PanelKey::kEnter:
+            *held = FindHeldBack(id, key.probe, &found);
+            if (found == 0) MarkAllPhaseEdit(id);
+            return !(found == 1 && GetPhaseMode() == kWiring3P4W);
+        case PanelKey::kMax:
+        case PanelKey::kMin: {
+            // The tightest limit came from one phase (AlignAllPhaseLimits): the value is held back by it.
+            const uint32_t index =
+                (key.key == PanelKey::kMax ? g_LimitedPhase.maxIndex : g_LimitedPhase.minIndex)
+                    .load(std::memory_order_relaxed);
+            if (GetPhaseMode() == kWiring3P4W && IsIn(id, kParamAcv, kParamDcvLine) &&
+                index != core::kAllPhasesEqual) {
+                const int64_t past = static_cast<int64_t>(v) + 1;
+                *held = FindHeldBack(id, static_cast<int32_t>(std::min<int64_t>(past, INT32_MAX)), &found);
+                held->held = true;
+                return true;
+            }
+            MarkParamGroupChanged(id);
+            return true;
+        }
+        case PanelKey::kDefault:
+            MarkParamGroupChanged(id);
+            return true;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool IsLineSetting(uint32_t id) {
@@ -139,14 +190,23 @@ bool Fits(uint32_t id, int phase, int32_t v, Origin who) {
     return v >= MinOf(id, phase, rec, who) && v <= MaxOf(id, phase, rec, who);
 }
 
-SetResult SetSetting(uint32_t id, int phase, int32_t v, Origin who, bool allPhases) {
+SetResult SetSetting(uint32_t id, int phase, int32_t v, Origin who, bool allPhases, HeldBack* held) {
+    HeldBack unused;
+    if (held == nullptr) held = &unused;
+    *held = HeldBack{};
     if (IsLineSetting(id)) allPhases = false;
-    if (who == Origin::kRemote && BoundsOf(id) == Bounds::kDuty && !DutyRounded(phase, &v))
+    if (who == Origin::kRemote && BoundsOf(id) == Bounds::kDuty && !DutyRounded(phase, &v)) {
+        *held = HeldBack{true, PhaseBit(phase)};
         return SetResult::kOutOfBounds;
+    }
     const int first = allPhases ? 0 : phase;
     const int last = allPhases ? static_cast<int>(core::kPhases) - 1 : phase;
-    for (int p = first; p <= last; ++p)
-        if (!Fits(id, p, v, who)) return SetResult::kOutOfBounds;
+    for (int p = first; p <= last; ++p) {
+        if (Fits(id, p, v, who)) continue;
+        held->held = true;
+        held->phases |= PhaseBit(p);
+    }
+    if (held->held) return SetResult::kOutOfBounds;
     for (int p = first; p <= last; ++p)
         WriteRecord(id, p, v);
     CheckAfterSet(id, first, last, who);
@@ -157,9 +217,32 @@ SetResult SetSetting(uint32_t id, int phase, int32_t v, Origin who, bool allPhas
     return SetResult::kWritten;
 }
 
+SetResult SetSetting(uint32_t id, int phase, int32_t v, const PanelSet& key, HeldBack* held) {
+    HeldBack unused;
+    if (held == nullptr) held = &unused;
+    *held = HeldBack{};
+    if (EditAllPhases() && !PanelAllPhaseEdit(id, v, key, held)) return SetResult::kHeldBack;
+    if (!key.store) return SetResult::kKept;
+    return SetSetting(id, phase, v, Origin::kPanel);
+}
+
+void ToggleAngleEnable(uint32_t id, int phase) {
+    ParamRec rec{};
+    paramGetRecord(id, &rec, static_cast<uint32_t>(phase));
+    rec.state = rec.state == 1 ? 0 : 1;
+    paramPutRecord(id, &rec, static_cast<uint32_t>(phase));
+    if (EditAllPhases()) MarkPhaseAngleChanged();
+}
+
+void AlignAllPhaseLimits(uint32_t id) {
+    if (!EditAllPhases() || !(IsIn(id, kParamAcv, kParamAcv + 2) || id == kParamDcv)) return;
+    g_LimitedPhase.maxIndex.store(AlignLimitsToPhases(id, 0), std::memory_order_relaxed);
+    g_LimitedPhase.minIndex.store(AlignLimitsToPhases(id, 1), std::memory_order_relaxed);
+}
+
 void MarkAllPhaseEdit(uint32_t id) {
-    MarkParamGroupChanged(1, id);
-    MarkPhaseAngleChanged(1);
+    MarkParamGroupChanged(id);
+    MarkPhaseAngleChanged();
 }
 
 }  // namespace settings

@@ -69,7 +69,7 @@ int CmdDispMeasSour(ScpiInterface* ifc) {
     const uint32_t item = static_cast<uint32_t>(suffix - 1);
     const uint32_t id = kParamMeasItem1 + item;
     const uint32_t mode = GetOutputMode();
-    if (query) return WriteTextReply(ifc, MeasItemChoiceText(item, mode, paramGetValue(id, 0, 0))), 0;
+    if (query) return WriteTextReply(ifc, MeasItemChoiceText(item, mode, paramGetValue(id, 0))), 0;
     int32_t choice;
     if (scpiGetChoice(ifc, 0, &choice) != 0) return Fail(ifc, kScpiErrParameter);
     const int32_t slot = MeasItemSlotOf(item, mode, choice);
@@ -77,7 +77,7 @@ int CmdDispMeasSour(ScpiInterface* ifc) {
     const bool freq = choice == kMeasFreq;
     if (slot < 0 || (thd && mode != kModeAcInt) || (freq && mode != kModeAcDcSync && mode != kModeAcSync))
         return Fail(ifc, kScpiErrParameter);
-    paramPutValue(0, id, slot, 0);
+    paramPutValue(id, slot, 0);
     return 0;
 }
 

@@ -49,7 +49,7 @@ int Selected() {
 // The line that the phase-specific commands address: the output flags' field and the setting the query
 // reads. Other threads change other bits of the flags meanwhile, so the field changes in one step.
 void SelectLine(int32_t line) {
-    paramPutValue(0, kParamMeasItem1 + 5, line, 0);
+    paramPutValue(kParamMeasItem1 + 5, line, 0);
     uint32_t old = g_OutputFlags.load(std::memory_order_relaxed);
     const uint32_t field = static_cast<uint32_t>(line) << kOutFlagSelLine0;
     while (!g_OutputFlags.compare_exchange_weak(old, (old & ~kSelectedLineMask) | field,

@@ -17,7 +17,6 @@
 
 namespace {
 
-enum : uint32_t { kOpRead = 0, kOpWrite = 1 };
 enum PeakItem : int32_t { kPeakAll = 0, kPeakL3 = 3, kPeakTotal = 4 };
 
 // Refuses the command on a parallel slave; true when it may go on.
@@ -127,7 +126,7 @@ int CmdMeasPeakCle(ScpiInterface* ifc) {
 int CmdMeasUpdRate(ScpiInterface* ifc) {
     if (!Allowed(ifc)) return 0;
     ParamRec rec{};
-    paramRW(kOpRead, kParamUpdateRate, &rec, 0);
+    paramGetRecord(kParamUpdateRate, &rec, 0);
     if (scpiIsQuery(ifc) == 1) {
         if (rec.value < 0 || rec.value >= kRateCodes) {
             scpiSetError(ifc, kScpiErrExecution);
@@ -146,7 +145,7 @@ int CmdMeasUpdRate(ScpiInterface* ifc) {
         return 0;
     }
     rec.value = code;
-    paramRW(kOpWrite, kParamUpdateRate, &rec, 0);
+    paramPutRecord(kParamUpdateRate, &rec, 0);
     return 0;
 }
 

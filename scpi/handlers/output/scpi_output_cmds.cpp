@@ -42,7 +42,7 @@ void RequestReconfig() {
 uint32_t WithinRecord(const ScpiInterface* ifc, uint32_t id, int32_t* value) {
     if (const uint32_t row = ChoiceOrNumber(ifc, 0, value); row != 0) return row;
     ParamRec rec{};
-    paramRW(0, id, &rec, 0);
+    paramGetRecord(id, &rec, 0);
     return *value < rec.min || *value > rec.max ? kScpiErrDataOutOfRange : 0;
 }
 
@@ -97,13 +97,13 @@ int CmdOutpRel(ScpiInterface* ifc) {
 int CmdOutpMonAmpl(ScpiInterface* ifc) {
     if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
     if (scpiIsQuery(ifc) == 1) {
-        const int32_t v = paramGetValue(kParamMonitorAmp, 0, 0);
+        const int32_t v = paramGetValue(kParamMonitorAmp, 0);
         if (v != 0 && v != 1) return WriteSignedReply(ifc, v), 0;
         return WriteTextReply(ifc, v == 0 ? "LOW" : "HIGH"), 0;
     }
     int32_t v;
     if (const uint32_t row = WithinRecord(ifc, kParamMonitorAmp, &v); row != 0) return Fail(ifc, row);
-    paramPutValue(0, kParamMonitorAmp, v, 0);
+    paramPutValue(kParamMonitorAmp, v, 0);
     ApplyMonitorScale();
     return 0;
 }
@@ -135,10 +135,10 @@ int CmdOutpMonSour(ScpiInterface* ifc) {
 
 int CmdOutpPon(ScpiInterface* ifc) {
     if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
-    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, paramGetValue(kParamPowerOnState, 0, 0)), 0;
+    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, paramGetValue(kParamPowerOnState, 0)), 0;
     int32_t v;
     if (const uint32_t row = WithinRecord(ifc, kParamPowerOnState, &v); row != 0) return Fail(ifc, row);
-    paramPutValue(0, kParamPowerOnState, v, 0);
+    paramPutValue(kParamPowerOnState, v, 0);
     return 0;
 }
 

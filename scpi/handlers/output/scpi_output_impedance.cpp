@@ -23,13 +23,6 @@ int Fail(ScpiInterface* ifc, uint32_t row) {
     return 0;
 }
 
-// The record of a phase; the phases' settings are two ids apart.
-ParamRec Record(uint32_t first, int32_t phase) {
-    ParamRec rec{};
-    paramRW(0, first + 2 * static_cast<uint32_t>(phase), &rec, 0);
-    return rec;
-}
-
 // Parameter 2 as tenths: an integer or a real times 10 (a real rounded), or the record's limit. A value
 // whose tenths leave 32 bits is out of range, not converted.
 uint32_t Tenths(const ScpiInterface* ifc, const ParamRec& rec, int32_t* tenths) {
@@ -55,7 +48,8 @@ int Impedance(ScpiInterface* ifc, uint32_t first, uint32_t rowState) {
         if (scpiGetParamCount(ifc) > 1 && scpiGetChoice(ifc, 1, &which) != 0) which = -1;
         if (which >= 0 && which != kChoiceMin && which != kChoiceMax) return Fail(ifc, kScpiErrParameter);
         auto shown = [&](int32_t p) {
-            const ParamRec rec = Record(first, p);
+            ParamRec rec{};
+            paramGetRecord(first + 2 * static_cast<uint32_t>(p), &rec, 0);
             const int32_t v = which == kChoiceMin ? rec.min : which == kChoiceMax ? rec.max : rec.value;
             return static_cast<double>(static_cast<float>(v) * rec.scale);
         };
@@ -68,11 +62,12 @@ int Impedance(ScpiInterface* ifc, uint32_t first, uint32_t rowState) {
         return 0;
     }
     const int32_t target = phase == kAllPhases ? 0 : phase;
-    const ParamRec rec = Record(first, target);
+    ParamRec rec{};
+    paramGetRecord(first + 2 * static_cast<uint32_t>(target), &rec, 0);
     int32_t tenths;
     if (const uint32_t row = Tenths(ifc, rec, &tenths); row != 0) return Fail(ifc, row);
     if (tenths < rec.min || tenths > rec.max) return Fail(ifc, kScpiErrDataOutOfRange);
-    paramPutValue(0, first + 2 * static_cast<uint32_t>(target), tenths, 0);
+    paramPutValue(first + 2 * static_cast<uint32_t>(target), tenths, 0);
     if (phase == kAllPhases) CopyImpedanceToOtherPhases(rowState);
     return 0;
 }

@@ -52,14 +52,14 @@ int32_t SetStopState(int32_t v) {
 }
 
 int32_t GetHarmFormat() {
-    return paramGetValue(kParamHarmMode, 0, 0);
+    return paramGetValue(kParamHarmMode, 0);
 }
 int32_t SetHarmFormat(int32_t v) {
-    paramPutValue(0, kParamHarmMode, v, 0);
+    paramPutValue(kParamHarmMode, v, 0);
     return v;
 }
 int32_t SetPhaseLineView(int32_t v) {
-    paramPutValue(0, kParamMeasItem7, v, 0);
+    paramPutValue(kParamMeasItem7, v, 0);
     return v;
 }
 

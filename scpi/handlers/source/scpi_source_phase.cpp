@@ -20,12 +20,6 @@ enum : int32_t { kL12 = 0, kL13 = 1 };
 constexpr int32_t kBalancedAngle[] = {1200, 2400};
 constexpr uint32_t kAngleParam[] = {kParamBalance2, kParamBalance3};
 
-ParamRec Read(uint32_t id) {
-    ParamRec rec{};
-    paramRW(0, id, &rec, 0);
-    return rec;
-}
-
 // Tenths of a degree from parameter i: MINimum/MAXimum the given limits, a real times 10 plus 0.5
 // truncated, an integer times 10. The parameter error row when there is none, the out-of-range row when
 // the tenths do not fit 32 bits.
@@ -64,7 +58,8 @@ int QueryAngle(ScpiInterface* ifc) {
         scpiSetError(ifc, kScpiErrParameter);
         return 0;
     }
-    const ParamRec rec = Read(kAngleParam[line]);
+    ParamRec rec{};
+    paramGetRecord(kAngleParam[line], &rec, 0);
     int32_t v = rec.value;
     const int limit = LimitChoice(ifc, 1, rec.min, rec.max, &v);
     if (limit < 0) {
@@ -85,7 +80,8 @@ int SetAngle(ScpiInterface* ifc) {
         return 0;
     }
     // Both angles keep to the L2 angle's limits.
-    const ParamRec limits = Read(kParamBalance2);
+    ParamRec limits{};
+    paramGetRecord(kParamBalance2, &limits, 0);
     int32_t v;
     uint32_t error = Tenths(ifc, 1, limits.min, limits.max, &v);
     if (error == 0 && (v < limits.min || v > limits.max)) error = kScpiErrDataOutOfRange;
@@ -102,7 +98,8 @@ int SetAngle(ScpiInterface* ifc) {
 }
 
 int QuerySync(ScpiInterface* ifc) {
-    const ParamRec rec = Read(kParamSyncPhase);
+    ParamRec rec{};
+    paramGetRecord(kParamSyncPhase, &rec, 0);
     int32_t v = rec.value;
     if (LimitChoice(ifc, 0, rec.min, rec.max, &v) < 0) {
         scpiSetError(ifc, kScpiErrParameter);
@@ -115,7 +112,8 @@ int QuerySync(ScpiInterface* ifc) {
 }
 
 int SetSync(ScpiInterface* ifc) {
-    const ParamRec rec = Read(kParamSyncPhase);
+    ParamRec rec{};
+    paramGetRecord(kParamSyncPhase, &rec, 0);
     int32_t v;
     uint32_t error = Tenths(ifc, 0, rec.min, rec.max, &v);
     if (error == 0 && (v < rec.min || v > rec.max)) error = kScpiErrDataOutOfRange;

@@ -56,14 +56,14 @@ int Set(ScpiInterface* ifc) {
         return 0;
     }
     if (g_EditAllPhases.load(std::memory_order_acquire) != 0 || GetPhaseMode() == kWiring1P3W) {
-        MarkParamGroupChanged(1, kParamWaveShape);
+        MarkParamGroupChanged(kParamWaveShape);
         for (int phase = 0; phase < 3; ++phase)
             SetWaveform(w, phase);
     }
     // The LINE view is only meaningful on a balanced sine: the waveform now in force decides, not a
     // panel edit that may belong to another setting.
     const int32_t now = SetWaveformSel(w);
-    if (GetPhaseBalanceMode() == 1 && now != kWaveSin) paramPutValue(0, kParamMeasItem7, 0, 0);
+    if (GetPhaseBalanceMode() == 1 && now != kWaveSin) paramPutValue(kParamMeasItem7, 0, 0);
     // The control task takes the waveform with the voltages stored for it, over what the phase holds:
     // a voltage set after this command must come after that.
     ScpiHandoverCompleteAfterPass();

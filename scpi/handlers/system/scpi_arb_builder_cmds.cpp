@@ -235,7 +235,7 @@ int CmdSystArbEditLfr(ScpiInterface* ifc) {
     if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
     // The ACV limits are those the builder's LF-ring voltage setter keeps.
     ParamRec acv{};
-    paramRW(0, kParamAcv, &acv, 0);
+    paramGetRecord(kParamAcv, &acv, 0);
     const int32_t start0 = ArbBuild_GetLFRingStart(), end0 = ArbBuild_GetLFRingEnd();
     char text[160];
     if (scpiIsQuery(ifc) == 1) {

@@ -142,11 +142,11 @@ int CmdSystBarcMem(ScpiInterface* ifc) {
 }
 
 int CmdSystBeepStat(ScpiInterface* ifc) {
-    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, paramGetValue(kParamBuzzer, 0, 0)), 0;
+    if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, paramGetValue(kParamBuzzer, 0)), 0;
     if (RemoteSettingBlocked()) return Refuse(ifc, kScpiErrSystem);
     int32_t on;
     if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &on); row != 0) return Refuse(ifc, row);
-    paramPutValue(0, kParamBuzzer, on, 0);
+    paramPutValue(kParamBuzzer, on, 0);
     return 0;
 }
 

@@ -68,12 +68,6 @@ constexpr Hint kHints[] = {
 
 constexpr int kTextSize = 96;
 
-ParamRec AcvRecord() {
-    ParamRec rec{};
-    paramRW(0, kParamAcv, &rec, 0);
-    return rec;
-}
-
 void Tenths(char* out, int32_t v) {
     std::snprintf(out, kTextSize, "%.1f", v / 10.0);
 }
@@ -97,7 +91,8 @@ void ArgText(Arg a, char* out) {
             return Tenths(out, ArbBuild_GetLFRingStart() + 1);
         case Arg::kAcvLow:
         case Arg::kAcvHigh: {
-            const ParamRec rec = AcvRecord();
+            ParamRec rec{};
+            paramGetRecord(kParamAcv, &rec, 0);
             const int32_t limit = a == Arg::kAcvLow ? rec.defaultMin : rec.defaultMax;
             FormatNumber(0, out, rec.decimals, nullptr, static_cast<float>(limit) * rec.scale);
             return;
@@ -134,7 +129,8 @@ bool RangeHintText(uint32_t state, char* out, int size) {
 }
 
 bool RippleVppText(char* out, int size) {
-    const ParamRec rec = AcvRecord();
+    ParamRec rec{};
+    paramGetRecord(kParamAcv, &rec, 0);
     if (rec.scale == 0.0f) return false;
     const double vpp = Live(kMenuArbRippleLevelEdit, ArbBuild_GetRippleLevel) *
                        static_cast<double>(Live(kMenuArbRippleVdcEdit, ArbBuild_GetRippleVDC)) / 100.0;

@@ -127,12 +127,6 @@ constexpr double kOffTenth = static_cast<double>(0.05f);
 constexpr double kOffHundredth = static_cast<double>(0.005f);
 constexpr double kOffThousandth = static_cast<double>(0.0005f);
 
-ParamRec AcvRecord() {
-    ParamRec rec{};
-    paramRW(0, kParamAcv, &rec, 0);
-    return rec;
-}
-
 }  // namespace
 
 const ParamRow* RowOf(uint32_t state) {
@@ -163,7 +157,8 @@ void KnobRange(const ParamRow& row, int32_t* lo, int32_t* hi) {
             *lo = ArbBuild_GetLFRingStart() + 1;
             return;
         case Range::kAcvRecord: {
-            const ParamRec rec = AcvRecord();
+            ParamRec rec{};
+            paramGetRecord(kParamAcv, &rec, 0);
             *lo = rec.defaultMin;
             *hi = rec.defaultMax;
             return;
@@ -172,7 +167,10 @@ void KnobRange(const ParamRow& row, int32_t* lo, int32_t* hi) {
 }
 
 int32_t DigitsOf(const ParamRow& row) {
-    return row.range == Range::kAcvRecord ? AcvRecord().digits : row.digits;
+    if (row.range != Range::kAcvRecord) return row.digits;
+    ParamRec rec{};
+    paramGetRecord(kParamAcv, &rec, 0);
+    return rec.digits;
 }
 
 bool TypedValue(const ParamRow& row, double typed, int32_t* out) {

@@ -34,9 +34,9 @@ bool TypedSteps(const ParamRec& rec, int32_t* out) {
 
 void Store(uint32_t param, int32_t value) {
     ParamRec rec{};
-    paramRW(0, param, &rec, 0);
+    paramGetRecord(param, &rec, 0);
     rec.value = value;
-    paramRW(1, param, &rec, 0);
+    paramPutRecord(param, &rec, 0);
 }
 
 void ChoiceKey(uint32_t ev, const MenuEditor& ed) {
@@ -83,12 +83,12 @@ void MenuEdit_StoreAlways(uint32_t param) {
 
 bool MenuEdit_StoreNumeric(uint32_t param) {
     ParamRec rec{};
-    paramRW(0, param, &rec, 0);
+    paramGetRecord(param, &rec, 0);
     int32_t value = Work();
     if (panel::edit::EntryPending() && (!TypedSteps(rec, &value) || value < rec.min || value > rec.max))
         return false;
     rec.value = value;
-    paramRW(1, param, &rec, 0);
+    paramPutRecord(param, &rec, 0);
     g_EditParam.workValue.store(value, kRelaxed);
     g_EditParam.startValue = value;
     return true;

@@ -71,12 +71,6 @@ bool MiscOutputModeWithoutTrigger() {
     return SeqSimIsActive() != 0 || IsDcOrExtMode(mode);
 }
 
-int32_t ParamValue(uint32_t id) {
-    ParamRec rec{};
-    paramRW(0, id, &rec, 0);
-    return rec.value;
-}
-
 bool RowDim(uint32_t list, uint32_t state) {
     switch (list) {
         case 2:
@@ -84,7 +78,7 @@ bool RowDim(uint32_t list, uint32_t state) {
                    0;
         case 7:
             return (state == kMenuParallelNumber || state == kMenuParallelEnable) &&
-                   ParamValue(kParamParallelPosition) == 0;
+                   paramGetValue(kParamParallelPosition, 0) == 0;
         case 10: {
             const uint32_t phase = GetPhaseMode();
             if (state == kMenuPhaseMode && (phase == 1 || phase == 2)) return true;

@@ -118,7 +118,7 @@ const char* ByPhase(const char* three, const char* one, const char* split) {
 }
 
 const char* ResponseHint() {
-    const bool impedanceOn = paramGetValue(kParamOutputImpedance, 0, 0) != 0;
+    const bool impedanceOn = paramGetValue(kParamOutputImpedance, 0) != 0;
     const bool variantA = g_ModelVariantA.load(std::memory_order_relaxed) != 0;
     const bool limited =
         !variantA && (GetPhaseMode() == kWiring1P2W || g_ParallelActive.load(std::memory_order_relaxed) == 1);

@@ -134,7 +134,7 @@ uint32_t IfaceWord(const uint32_t& word) {
 uint32_t Read(const Watched& w) {
     switch (w.source) {
         case kParam:
-            return static_cast<uint32_t>(paramGetValue(w.id, 0, 0));
+            return static_cast<uint32_t>(paramGetValue(w.id, 0));
         case kPhase:
             return GetPhaseMode();
         case kCanBaud:

@@ -43,7 +43,7 @@ void MiscLine(int line, uint32_t select) {
 
 double Scaled(uint32_t id) {
     ParamRec rec{};
-    paramRW(0, id, &rec, 0);
+    paramGetRecord(id, &rec, 0);
     return static_cast<double>(rec.value) * static_cast<double>(rec.scale);
 }
 
@@ -75,7 +75,7 @@ void DnetPair() {
 
 void Misc() {
     if (g_MenuPreviewPage.load(kRelaxed) == 0) {
-        Linef(0, LineY(0), "T peak,hold : %d msec", SettingValue(97));
+        Linef(0, LineY(0), "T peak,hold : %d msec", paramGetValue(kParamPeakHoldTime, 0));
         for (int i = 0; i < 15; ++i)
             MiscLine(1 + i, kMenuOutputPhase + 2u * i);
         Linef(0, LineY(16), "TrgOut Width : %.1f ms", Scaled(129));
@@ -84,7 +84,7 @@ void Misc() {
         return;
     }
     MiscLine(0, kMenuRelock);
-    Linef(0, LineY(1), "%s : %d", Label(kMiscList, kMenuAvgCount), SettingValue(135));
+    Linef(0, LineY(1), "%s : %d", Label(kMiscList, kMenuAvgCount), paramGetValue(kParamAvgCount, 0));
     MiscLine(2, kMenuUpdateRate);
     Text(138, 382, "- 2/2 -");
 }
@@ -127,7 +127,7 @@ void OptionInterface(uint32_t state) {
 
 void Impedance() {
     constexpr uint32_t kImpedanceList = 6;
-    Linef(0, LineY(0), "%s : %s", "Output Impedance", TableText(TextTable::kOffOn, SettingValue(194)));
+    Linef(0, LineY(0), "%s : %s", "Output Impedance", TableText(TextTable::kOffOn, paramGetValue(kParamOutputImpedance, 0)));
     for (int i = 0; i < 6; ++i) {
         const uint32_t select = kMenuL1Inductance + 2u * i;
         // The font's micro glyph before "H", its ohm glyph alone.
@@ -137,14 +137,14 @@ void Impedance() {
 }
 
 void Parallel() {
-    const int32_t position = SettingValue(kParamParallelPosition);
+    const int32_t position = paramGetValue(kParamParallelPosition, 0);
     Linef(0, LineY(0), "%s : %s", "Position", TableText(TextTable::kPosition, position));
     if (position == 0) {
         Linef(0, LineY(1), "%s : ---", "Parallel Number");
         Linef(0, LineY(2), "%s : ---", "Enable");
         return;
     }
-    const int32_t number = SettingValue(211);
+    const int32_t number = paramGetValue(kParamParallelNumber, 0);
     Linef(0, LineY(1), "%s : %d", "Parallel Number", number);
     if (g_ParallelActive.load(kRelaxed) == 1) {
         // Slave lines stop at the last slave of the system and at the last one the link knows.
@@ -154,7 +154,7 @@ void Parallel() {
             Linef(0, 20 * (i - 1) + 100, "%s%d%s : %s", "Slave", i, " SN", serial);
         }
     }
-    Linef(0, LineY(2), "%s : %s", "Enable", TableText(TextTable::kOffOn, SettingValue(213)));
+    Linef(0, LineY(2), "%s : %s", "Enable", TableText(TextTable::kOffOn, paramGetValue(kParamParallelEnable, 0)));
 }
 
 }  // namespace menu::preview

@@ -39,7 +39,7 @@ void Int(char* out, size_t size, int64_t value) {
 
 void Number(const ValueRow& row, int32_t value, char* out, size_t size) {
     ParamRec rec{};
-    paramRW(0, row.select + 1u, &rec, 0);
+    paramGetRecord(row.select + 1u, &rec, 0);
     char text[kNumberTextSize];
     const char* unit = row.arg < std::size(kUnits) ? kUnits[row.arg] : nullptr;
     FormatNumber(0, text, rec.decimals, unit, static_cast<float>(value) * rec.scale);
@@ -47,7 +47,7 @@ void Number(const ValueRow& row, int32_t value, char* out, size_t size) {
 }
 
 bool Slave() {
-    return SettingValue(kParamParallelPosition) == 0;
+    return paramGetValue(kParamParallelPosition, 0) == 0;
 }
 
 void BarcodeText(int slot, char* out, size_t size) {
@@ -78,12 +78,6 @@ void TextOfValue(const ValueRow& row, int64_t v, char* out, size_t size) {
 }
 
 }  // namespace
-
-int32_t SettingValue(uint32_t id) {
-    ParamRec rec{};
-    paramRW(0, id, &rec, 0);
-    return rec.value;
-}
 
 const char* PhaseText() {
     return TableText(TextTable::kOutputPhase, GetPhaseMode());
@@ -139,15 +133,15 @@ void SettingText(const ValueRow& row, char* out, size_t size) {
     switch (row.source) {
         case ValueSource::kParamTable:
         case ValueSource::kParamInt:
-            return TextOfValue(row, SettingValue(id), out, size);
+            return TextOfValue(row, paramGetValue(id, 0), out, size);
         case ValueSource::kParamNumber:
-            return Number(row, SettingValue(id), out, size);
+            return Number(row, paramGetValue(id, 0), out, size);
         case ValueSource::kPhase:
             return Put(out, size, PhaseText());
         case ValueSource::kParallelInt:
         case ValueSource::kParallelTable:
             if (Slave()) return Put(out, size, "---");
-            return TextOfValue(row, SettingValue(id), out, size);
+            return TextOfValue(row, paramGetValue(id, 0), out, size);
         case ValueSource::kLanLink:
         case ValueSource::kUsbLink: {
             const bool up = row.source == ValueSource::kLanLink ? LanLinkUp() : UsbLinkUp();

@@ -18,7 +18,6 @@ void WorkingText(const ValueRow& row, char* out, size_t size);
 bool ValueDim(const ValueRow& row);
 
 // Shared sources of the previews.
-int32_t SettingValue(uint32_t id);
 // The output phase text of GetPhaseMode.
 const char* PhaseText();
 // The MAC address text upper-cased.

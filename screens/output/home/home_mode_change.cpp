@@ -24,8 +24,8 @@ constexpr int kWiringCell = StatusCellWin(statusbar::kCellWiring);
 
 // Line L1 and the PHASE view.
 void FirstLinePhaseView() {
-    paramPutValue(0, kParamMeasItem1 + 5, 0, 0);
-    paramPutValue(0, kParamMeasItem7, 0, 0);
+    paramPutValue(kParamMeasItem1 + 5, 0, 0);
+    paramPutValue(kParamMeasItem7, 0, 0);
 }
 
 void QueuePanelRows(int count) {

@@ -56,7 +56,7 @@ void ItemLists(uint32_t state) {
         if (current && !Shown(list)) {
             // The highlight stands on the row's item, as its painter names it: the edit words the menu
             // thread publishes can lag the state that opened the list.
-            const int32_t item = paramGetValue(kParamMeasItem1 + static_cast<uint32_t>(k), 0, 0);
+            const int32_t item = paramGetValue(kParamMeasItem1 + static_cast<uint32_t>(k), 0);
             WM_SetHeight(g_HomeWin[list], ItemListHeight(k, GetOutputMode()));
             MoveWindowRelative(g_HomeWin[kWinItemListHead0 + k], 0, 25 * item, g_HomeWin[list]);
             WM_Show(g_HomeWin[list]);

@@ -63,7 +63,7 @@ void MeterCountdown() {
         QueueChangedMeterAndPower();
         g_MeasRefreshFlags.fetch_and(~kMeasRefreshDue, std::memory_order_acq_rel);
     }
-    g_HomeMeterCountdown = paramGetValue(kParamUpdateRate, 0, 0) == 1 ? 5 : 10;
+    g_HomeMeterCountdown = paramGetValue(kParamUpdateRate, 0) == 1 ? 5 : 10;
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ void MeterStep() {
 void ItemRowSteps() {
     for (int k = 0; k < 4; ++k) {
         const uint32_t id = kParamMeasItem1 + static_cast<uint32_t>(k);
-        const auto item = static_cast<uint32_t>(paramGetValue(id, 0, 0));
+        const auto item = static_cast<uint32_t>(paramGetValue(id, 0));
         if (item == g_HomeWindows.items[k]) continue;
         g_HomeWindows.items[k] = item;
         if (BelowMenuPage()) {

@@ -54,7 +54,7 @@ struct SettingLink {
 void BalanceChanged() {
     g_HomePage.panelRow.store(0, std::memory_order_relaxed);
     g_HomePage.panelPage.store(0, std::memory_order_relaxed);
-    if (GetPhaseBalanceMode() == 0) paramPutValue(0, kParamMeasItem7, 0, 0);
+    if (GetPhaseBalanceMode() == 0) paramPutValue(kParamMeasItem7, 0, 0);
 }
 
 constexpr uint8_t kAcvUnitSlot = 1;
@@ -116,7 +116,7 @@ static_assert(std::size(kSettingsChain) == 15);
 uint32_t Read(const SettingWord& w, uint32_t line) {
     ParamRec rec{};
     const uint32_t unit = w.perLine ? line : 0;
-    paramRW(0, w.id + unit, &rec, unit);
+    paramGetRecord(w.id + unit, &rec, unit);
     return static_cast<uint32_t>(w.state ? rec.state : rec.value);
 }
 

@@ -31,7 +31,7 @@ uint32_t OutFlag(uint32_t bit) {
     return (g_OutputFlags.load(std::memory_order_acquire) >> bit) & 1u;
 }
 uint32_t Param(uint32_t id) {
-    return static_cast<uint32_t>(paramGetValue(id, 0, 0));
+    return static_cast<uint32_t>(paramGetValue(id, 0));
 }
 
 using enum statusbar::Cell;

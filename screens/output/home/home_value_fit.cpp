@@ -14,21 +14,17 @@ namespace home {
 
 namespace {
 
-ParamRec Rec(uint32_t id, uint32_t unit) {
-    ParamRec r{};
-    paramRW(0, id, &r, unit);
-    return r;
-}
-
 void FitLine(uint32_t id, const LineBounds& b) {
-    const ParamRec r = Rec(id, 0);
-    if (r.max != b.max) paramPutLimit(1, id, b.max, 0);
-    if (b.ownMin && r.min != b.min) paramPutLimit(2, id, b.min, 0);
+    ParamRec r{};
+    paramGetRecord(id, &r, 0);
+    if (r.max != b.max) paramPutMax(id, b.max, 0);
+    if (b.ownMin && r.min != b.min) paramPutMin(id, b.min, 0);
     paramClampValue(id, b.max, b.min, 0);
 }
 
 void FitAngle(uint32_t id, uint32_t phase) {
-    const ParamRec r = Rec(id, phase);
+    ParamRec r{};
+    paramGetRecord(id, &r, phase);
     if (r.state != 0 && ShownAngle(r.value, r.decimals) != r.value)
         paramClampValue(id, settings::kAngleMaxWholeDegrees, INT32_MIN, phase);
 }
@@ -36,12 +32,15 @@ void FitAngle(uint32_t id, uint32_t phase) {
 }  // namespace
 
 LineBounds LineAcvBounds(uint32_t phase) {
-    const int32_t phaseMax = Rec(kParamAcv, phase).max;
+    ParamRec rec{};
+    paramGetRecord(kParamAcv, &rec, phase);
+    const int32_t phaseMax = rec.max;
     return {settings::LineAcvOfPhase(phaseMax, GetPhaseMode() == kWiring3P4W), INT32_MIN, false};
 }
 
 LineBounds LineDcvBounds(uint32_t phase) {
-    const ParamRec p = Rec(kParamDcv, phase);
+    ParamRec p{};
+    paramGetRecord(kParamDcv, &p, phase);
     return {p.max * 2, p.min * 2, true};
 }
 

@@ -75,7 +75,7 @@ void Tabs(uint32_t wiring) {
 
 void ImpedanceText(uint32_t id, int x, int y, char letter) {
     ParamRec r{};
-    paramRW(0, id, &r, 0);
+    paramGetRecord(id, &r, 0);
     char text[24];
     if (r.value > kFourDigits)
         std::snprintf(text, sizeof text, "%c:%d", letter,

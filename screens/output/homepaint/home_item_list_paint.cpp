@@ -64,7 +64,7 @@ void HomePaint_MeasItemList(WM_MSG_RECORD* msg) {
     const uint32_t row = RowOf(msg->hWin, home::kWinItemList0);
     if (row >= kRows) return;
     ParamRec r{};
-    paramRW(0, kParamMeasItem1 + row, &r, 0);
+    paramGetRecord(kParamMeasItem1 + row, &r, 0);
     const uint32_t mode = GetOutputMode();
     const char* names[kMaxItems];
     const int32_t count = std::min({r.defaultMax + 1, home::ItemCount(row, mode), kMaxItems});
@@ -82,7 +82,7 @@ void HomePaint_MeasItemListHead(WM_MSG_RECORD* msg) {
     NameStyle(kListColour);
     // The row's item, where the refresh placed the highlight (not the published edit words, which can
     // still hold the value before the knob's step when the highlight is painted).
-    const int32_t item = paramGetValue(kParamMeasItem1 + row, 0, 0);
+    const int32_t item = paramGetValue(kParamMeasItem1 + row, 0);
     DrawName(home::ItemName(row, GetOutputMode(), item), kNameY);
     GUI_DrawFrame(kBoxX0, kBoxY0, kBoxX1, kBoxY1);
 }

@@ -26,7 +26,7 @@ int CellOf(WM_HWINDOW h, bool tag) {
 }
 
 int32_t ItemOfRow(int row) {
-    return paramGetValue(kParamMeasItem1 + static_cast<uint32_t>(row), 0, 0);
+    return paramGetValue(kParamMeasItem1 + static_cast<uint32_t>(row), 0);
 }
 
 // A phase the wiring lacks: 1P2W has L1 only, 1P3W L1 and L2.

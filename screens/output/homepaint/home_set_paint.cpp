@@ -71,7 +71,7 @@ void DrawCell(int row, int col) {
     }
     const auto phase = static_cast<uint32_t>(col);
     ParamRec rec{};
-    paramRW(0, r.idPerPhase ? r.id + phase : r.id, &rec, phase);
+    paramGetRecord(r.idPerPhase ? r.id + phase : r.id, &rec, phase);
     const int32_t setting = row == kRowAcv ? RoundTo5Digits(rec.value) : rec.value;
     // Scaled in float as the record keeps its scale: 10000 x 0.01 is 100 exactly, not 99.999998.
     const double value = static_cast<float>(setting) * rec.scale;

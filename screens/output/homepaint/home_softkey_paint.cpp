@@ -68,7 +68,7 @@ Label EachAllKey() {
 
 void DrawItemKey(int row) {
     const uint32_t id = kParamMeasItem1 + static_cast<uint32_t>(row);
-    const char* name = home::ItemName(static_cast<uint32_t>(row), GetOutputMode(), paramGetValue(id, 0, 0));
+    const char* name = home::ItemName(static_cast<uint32_t>(row), GetOutputMode(), paramGetValue(id, 0));
     char text[32];
     std::snprintf(text, sizeof text, "%s%s", kItemKeys[row], name);
     DrawSoftKey(text, g_MenuState.load(kRelaxed) == id ? kSelected : kNormal, 2);

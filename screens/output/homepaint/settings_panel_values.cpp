@@ -21,12 +21,6 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr int32_t kWaveSquare = 17;
 constexpr int32_t kFourDigits = 9999;
 
-ParamRec Rec(uint32_t id, uint32_t unit) {
-    ParamRec r{};
-    paramRW(0, id, &r, unit);
-    return r;
-}
-
 template <size_t N>
 void Put(char (&out)[N], const char* text) {
     std::snprintf(out, N, "%s", text);
@@ -43,7 +37,8 @@ int VoltDecimals(int32_t v) {
 
 template <size_t N>
 void DutyText(char (&out)[N], uint32_t phase) {
-    const ParamRec r = Rec(kParamWaveDuty, phase);
+    ParamRec r{};
+    paramGetRecord(kParamWaveDuty, &r, phase);
     const float duty = static_cast<float>(r.value) * r.scale;
     if (GetFrequency(static_cast<int>(phase)) <= kFourDigits)
         std::snprintf(out, N, "%.1f%%", static_cast<double>(duty));
@@ -54,7 +49,7 @@ void DutyText(char (&out)[N], uint32_t phase) {
 // A line voltage is shown within the bounds the selected phase gives it (home_value_fit.h); the
 // menu/control thread puts the bounds and the value into the line record.
 int32_t LineValue(ParamRec* line, uint32_t id, const LineBounds& bounds) {
-    *line = Rec(id, 0);
+    paramGetRecord(id, line, 0);
     return WithinLine(line->value, bounds);
 }
 
@@ -66,7 +61,7 @@ void VoltText(char (&out)[N], PanelItem code, uint32_t phase) {
         value = code == kItemAcv ? LineValue(&r, kParamAcvLine, LineAcvBounds(phase))
                                  : LineValue(&r, kParamDcvLine, LineDcvBounds(phase));
     } else {
-        r = Rec(code == kItemAcv ? kParamAcv : kParamDcv, phase);
+        paramGetRecord(code == kItemAcv ? kParamAcv : kParamDcv, &r, phase);
         value = r.value;
     }
     Number(out, value, r, VoltDecimals(value));
@@ -75,7 +70,8 @@ void VoltText(char (&out)[N], PanelItem code, uint32_t phase) {
 // An ON or OFF phase in whole degrees stops at 359; the menu/control thread puts a larger one back as 359.
 template <size_t N>
 void StartStopText(char (&out)[N], uint32_t id, uint32_t phase) {
-    const ParamRec r = Rec(id, phase);
+    ParamRec r{};
+    paramGetRecord(id, &r, phase);
     if (r.state == 0) {
         Put(out, "FREE");
         return;
@@ -123,24 +119,28 @@ PanelValueText PanelValueTextOf(PanelItem code) {
             VoltText(t.main, t.code, phase);
             break;
         case kItemFreq: {
-            const ParamRec r = Rec(kParamFreq, phase);
+            ParamRec r{};
+            paramGetRecord(kParamFreq, &r, phase);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
         case kItemIrms:
         case kItemI: {
-            const ParamRec r = Rec(kParamCurrLimit2, phase);
+            ParamRec r{};
+            paramGetRecord(kParamCurrLimit2, &r, phase);
             Number(t.main, r.value, r, r.value <= kFourDigits ? 2 : 1);
             break;
         }
         case kItemGain: {
-            const ParamRec r = Rec(kParamGain, phase);
+            ParamRec r{};
+            paramGetRecord(kParamGain, &r, phase);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
         case kItemAngleL2:
         case kItemAngleL3: {
-            const ParamRec r = Rec(t.code == kItemAngleL2 ? kParamBalance2 : kParamBalance3, 0);
+            ParamRec r{};
+            paramGetRecord(t.code == kItemAngleL2 ? kParamBalance2 : kParamBalance3, &r, 0);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
@@ -151,7 +151,8 @@ PanelValueText PanelValueTextOf(PanelItem code) {
             StartStopText(t.main, kParamOffPhase, phase);
             break;
         case kItemSyncPhase: {
-            const ParamRec r = Rec(kParamSyncPhase, 0);
+            ParamRec r{};
+            paramGetRecord(kParamSyncPhase, &r, 0);
             Number(t.main, ShownAngle(r.value, r.decimals), r, r.decimals);
             break;
         }

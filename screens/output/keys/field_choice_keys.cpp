@@ -53,9 +53,9 @@ bool CommonKeys(uint32_t* ev) {
 
 void PutItem(uint32_t id, int32_t value) {
     ParamRec rec;
-    paramRW(0, id, &rec, 0);
+    paramGetRecord(id, &rec, 0);
     rec.value = value;
-    paramRW(1, id, &rec, 0);
+    paramPutRecord(id, &rec, 0);
 }
 
 // The line/view field shows the PHASE/LINE view where balanced output has one; elsewhere the line.
@@ -87,7 +87,7 @@ void ChoiceLimits(Choice choice, int32_t* max, int32_t* min) {
 void WaveAllPhases(int32_t wave) {
     if (!panel::edit::EditAllPhases() && GetPhaseMode() != kWiring1P3W) return;
     if (GetWaveform(0) == wave && GetWaveform(1) == wave && GetWaveform(2) == wave) return;
-    MarkParamGroupChanged(1, kParamWaveShape);
+    MarkParamGroupChanged(kParamWaveShape);
     for (int p = 0; p < 3; ++p)
         SetWaveform(wave, p);
 }
@@ -106,7 +106,7 @@ void ApplyChoice(Choice choice, int32_t value) {
         case Choice::kMode: SetOutputMode(static_cast<uint32_t>(value)); break;
         case Choice::kSig: SetMainSig(value, Line()); break;
         case Choice::kSrc:
-            if (panel::edit::EditAllPhases()) MarkParamGroupChanged(1, kParamMainSrc);
+            if (panel::edit::EditAllPhases()) MarkParamGroupChanged(kParamMainSrc);
             SetMainSrc(value, Line());
             break;
         case Choice::kNone: break;
@@ -133,14 +133,14 @@ void DutyEnter() {
     const int32_t max = g_EditParam.max, min = g_EditParam.min;
     if ((panel::edit::EditAllPhases() || GetPhaseMode() == kWiring1P3W) &&
         (GetWaveDuty(0) != work || GetWaveDuty(1) != work || GetWaveDuty(2) != work)) {
-        MarkParamGroupChanged(1, kParamWaveShape);
+        MarkParamGroupChanged(kParamWaveShape);
         for (int p = 0; p < 3; ++p)
             SetWaveDuty(work, p, max, min);
     }
     if (EntryPending()) {
         const int line = Line();
         ParamRec rec;
-        paramRW(0, kParamWaveDuty, &rec, static_cast<uint32_t>(line));
+        paramGetRecord(kParamWaveDuty, &rec, static_cast<uint32_t>(line));
         const int32_t duty = TypedDuty(g_EditBuf.entryValue, rec.scale, rec.digits, GetFrequency(line));
         if (duty != GetWaveDuty(line)) {
             if (duty < 0) {

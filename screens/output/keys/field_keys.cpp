@@ -37,9 +37,9 @@ void PostLimited(Limited limited, uint32_t id) {
 bool AngleOn(const FieldRow& row) {
     ParamRec rec;
     if (row.gate == Gate::kBalance)
-        paramRW(0, kParamBalance, &rec, 0);
+        paramGetRecord(kParamBalance, &rec, 0);
     else
-        paramRW(0, row.gate == Gate::kOnAngle ? kParamOnPhase : kParamOffPhase, &rec, panel::edit::EditPhase());
+        paramGetRecord(row.gate == Gate::kOnAngle ? kParamOnPhase : kParamOffPhase, &rec, panel::edit::EditPhase());
     return rec.state != 0;
 }
 

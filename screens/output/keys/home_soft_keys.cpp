@@ -56,9 +56,9 @@ void ToggleMeterFrozen() {
 // One step of a parameter's value, n values around (the record is read and written whole).
 void CycleParam(uint32_t id, int32_t n) {
     ParamRec rec{};
-    paramRW(0, id, &rec, 0);
+    paramGetRecord(id, &rec, 0);
     rec.value = n <= 1 ? 0 : (rec.value + 1) % n;
-    paramRW(1, id, &rec, 0);
+    paramPutRecord(id, &rec, 0);
 }
 
 void CycleSelectedLine() {

@@ -28,9 +28,9 @@ void StepItem(int8_t delta) {
     g_EditParam.workValue.store(work, kRelaxed);
     const uint32_t id = g_MenuState.load(kRelaxed);
     ParamRec rec;
-    paramRW(0, id, &rec, 0);
+    paramGetRecord(id, &rec, 0);
     rec.value = work;
-    paramRW(1, id, &rec, 0);
+    paramPutRecord(id, &rec, 0);
 }
 }  // namespace
 

@@ -20,9 +20,9 @@ constexpr uint32_t kFirstParallelModel = 3, kLastParallelModel = 11;
 // Parallel operation off: the unit runs alone until the user switches it on again.
 void ParallelOff() {
     ParamRec rec;
-    paramRW(0, kParamParallelEnable, &rec, 0);
+    paramGetRecord(kParamParallelEnable, &rec, 0);
     rec.value = 0;
-    paramRW(1, kParamParallelEnable, &rec, 0);
+    paramPutRecord(kParamParallelEnable, &rec, 0);
     if (g_PageId.load() != kScreenAdvanced) menuGoParallelEnableRow();
     else menuGoAdvenceScreen();
     const uint32_t model = g_ModelId.load(std::memory_order_relaxed);

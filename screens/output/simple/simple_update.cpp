@@ -55,7 +55,7 @@ PresetWords ReadPresetWords() {
 }
 
 uint32_t SelectedLine() {
-    return static_cast<uint32_t>(paramGetValue(kParamMeasItem1 + 5, 0, 0));
+    return static_cast<uint32_t>(paramGetValue(kParamMeasItem1 + 5, 0));
 }
 
 void Push(int win) {

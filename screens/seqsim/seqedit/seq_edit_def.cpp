@@ -11,19 +11,15 @@ namespace {
 constexpr double kHalfHundredth = static_cast<double>(0.005f);
 }  // namespace
 
-ParamRec SeqEdit_DefRecord(uint32_t id) {
-    ParamRec rec{};
-    paramRW(0, id, &rec, 0);
-    return rec;
-}
-
 int32_t SeqEdit_DefValue(uint32_t id, bool first) {
-    const ParamRec rec = SeqEdit_DefRecord(id);
+    ParamRec rec{};
+    paramGetRecord(id, &rec, 0);
     return first ? rec.def1 : rec.def2;
 }
 
 bool SeqEdit_StoreDef(uint32_t id, bool first, int32_t limitMessage) {
-    ParamRec rec = SeqEdit_DefRecord(id);
+    ParamRec rec{};
+    paramGetRecord(id, &rec, 0);
     int32_t value = g_EditParam.workValue.load(std::memory_order_relaxed);
     if (panel::edit::EntryPending()) {
         const double x = g_EditBuf.entryValue;
@@ -42,7 +38,7 @@ bool SeqEdit_StoreDef(uint32_t id, bool first, int32_t limitMessage) {
     }
     (first ? rec.def1 : rec.def2) = value;
     ShowMessage(2, first ? "Saved to DEF1" : "Saved to DEF2");
-    paramRW(1, id, &rec, 0);
+    paramPutRecord(id, &rec, 0);
     menuResetEdit();
     return true;
 }

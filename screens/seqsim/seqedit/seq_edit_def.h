@@ -6,8 +6,6 @@
 
 #include "core/params/param_rec.h"
 
-// The home setting's record of unit 0: DEF1/DEF2, its limits, digit count and display scale.
-ParamRec SeqEdit_DefRecord(uint32_t id);
 // The stored DEF1 (first) or DEF2.
 int32_t SeqEdit_DefValue(uint32_t id, bool first);
 // The long press of soft key 1 or 2: stores the typed number while digits are pending (rounded half a

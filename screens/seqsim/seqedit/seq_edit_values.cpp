@@ -90,7 +90,10 @@ int32_t Negated(int32_t v) {
 
 // The record's digit count gives the frequency field its positions; the voltage rule's top is fixed.
 int32_t Digits(const SeqValueRow& row) {
-    return row.frequency ? SeqEdit_DefRecord(row.defId).digits : kVoltTopCursor;
+    if (!row.frequency) return kVoltTopCursor;
+    ParamRec rec{};
+    paramGetRecord(row.defId, &rec, 0);
+    return rec.digits;
 }
 
 // After soft keys and DEF recalls: the band rule when the value left the one the cursor was placed for.

@@ -45,7 +45,7 @@ struct AcvFreqField {
 
 int32_t FreqDigits() {
     ParamRec rec{};
-    paramRW(0, kParamFreq, &rec, 0);
+    paramGetRecord(kParamFreq, &rec, 0);
     return rec.digits;
 }
 

@@ -29,7 +29,7 @@ class CtrlTask : public CtrlTest {
 };
 
 TEST_F(CtrlTask, StartupWaitRunsWithoutAPowerOnAction) {
-    ASSERT_EQ(paramGetValue(105, 0, 0), 0);
+    ASSERT_EQ(paramGetValue(105, 0), 0);
     Poll(201);  // the message that starts the wait, then 200 passes of it
     EXPECT_EQ(g_CtrlTaskObj.state.load(), core::kCtrlRowWait);
     Poll(2);
@@ -41,7 +41,7 @@ TEST_F(CtrlTask, StartupWaitRunsWithoutAPowerOnAction) {
 // The power-on action switches the output on 100 passes after the wait; a SEQ or SIM action outside
 // AC+DC-INT fails.
 TEST_F(CtrlTask, PowerOnAction) {
-    paramPutValue(0, 105, 1, 0);
+    paramPutValue(105, 1, 0);
     ASSERT_TRUE(RunUntilRunning());
     Poll(99);
     EXPECT_TRUE(WritesTo(2346).empty());
@@ -50,7 +50,7 @@ TEST_F(CtrlTask, PowerOnAction) {
     EXPECT_EQ(PowerOnOutputPending(), 0u);
 
     Rebuild();
-    paramPutValue(0, 105, 3, 0);
+    paramPutValue(105, 3, 0);
     SetOutputMode(1);  // AC-INT
     ASSERT_TRUE(RunUntilRunning());
     ClearTrace();
@@ -83,15 +83,15 @@ TEST_F(CtrlTask, ChangedSettingReachesItsRegisterOnce) {
     const std::tuple<const char*, void (*)(), uint16_t, uint32_t> cases[] = {
         {"peak clear, all", [] { SetPeakClearItem(0), PeakClearRequest(); }, 2344, 255},
         {"peak clear, L1", [] { SetPeakClearItem(1), PeakClearRequest(); }, 2344, 0x11},
-        {"peak clear, LINE", [] { paramPutValue(0, 103, 4, 0), PeakClearRequest(); }, 2344, 0x88},
+        {"peak clear, LINE", [] { paramPutValue(103, 4, 0), PeakClearRequest(); }, 2344, 0x88},
         // An item beyond the record's limits (only the store can hold it) clears nothing.
-        {"peak clear, item 5", [] { paramPutValue(0, 103, 5, 0), PeakClearRequest(); }, 2344, kNone},
+        {"peak clear, item 5", [] { paramPutValue(103, 5, 0), PeakClearRequest(); }, 2344, kNone},
         {"trigger width x10", [] { SetTriggerWidth(5); }, 2372, 50},
         {"trigger width posted again", [] { SetTriggerWidth(5); }, 2372, 50},
         {"trigger source", [] { SetTriggerSource(2); }, 2374, 2},
         {"monitor source 1 (source 2 kept)", [] { SetMonitorSource1Item(4); }, 2448, 3 | 1u << 3},
         {"peak hold time x10000", [] { SetPeakHoldTime(2); }, 2411, 20000},
-        {"resistance L3 (5.5)", [] { paramPutValue(0, 206, 55, 0); }, 2460, std::bit_cast<uint32_t>(5.5f)},
+        {"resistance L3 (5.5)", [] { paramPutValue(206, 55, 0); }, 2460, std::bit_cast<uint32_t>(5.5f)},
         // The busy word follows the system state.
         {"screen copy", [] { SysStatusSet(kSysScreenCopyPending); }, 2472, 1},
         {"screen copy done", [] { SysStatusClear(kSysScreenCopyPending); }, 2472, 0},
@@ -169,14 +169,14 @@ TEST_F(CtrlTask, OutputOnIsRefusedWhileAnythingIsWrong) {
         {"firmware mismatch", [] { g_FwErrMask = 1; }},
         {"slave alarm", [] { g_AlarmState.slave[2].phase[1] = 1; }},
         {"slave fault", [] { g_ParallelLink.slaveFault = 1; }},
-        {"parallel enabled, link down", [] { paramPutValue(0, 213, 1, 0); }},
-        {"parallel enable not 0 or 1", [] { paramPutValue(0, 213, 2, 0); }},
+        {"parallel enabled, link down", [] { paramPutValue(213, 1, 0); }},
+        {"parallel enable not 0 or 1", [] { paramPutValue(213, 2, 0); }},
         {"parallel mismatch", [] { SysStatusSet(kSysParallelMismatch); }},
         {"parallel link fault", [] { SysStatusSet(kSysParallelLinkFault); }},
         // With the output off a request would end at once.
         {"synchronisation missing",
          [] { g_ParamFlags = core::kFlagSyncMissing, OutputFlagSet(kOutFlagOutputOn); }},
-        {"parallel enabled, link up", [] { paramPutValue(0, 213, 1, 0), g_ParallelActive = 1; }},
+        {"parallel enabled, link up", [] { paramPutValue(213, 1, 0), g_ParallelActive = 1; }},
     };
     for (const auto& [what, set] : cases) {
         SCOPED_TRACE(what);
@@ -315,20 +315,20 @@ TEST_F(CtrlTask, WaveformTableSavedWhileOnOutputIsDownloadedAfterItsDelay) {
 
 TEST_F(CtrlTask, ParallelRoleIsAppliedOnceTheUpdateCheckIsDone) {
     Running();
-    paramPutValue(0, 209, 1, 0);  // master
+    paramPutValue(209, 1, 0);  // master
     Poll(2);
     EXPECT_EQ(g_ParallelLink.ctrl.load(), 0u);  // the start-up update check has not run yet
     c2000Checked = 2;
     Poll(1);
     EXPECT_EQ(g_ParallelLink.ctrl.load(), 2u);
     EXPECT_EQ(g_ParallelSlaveFlags & 8u, 8u);  // the slave role is ended for the master's
-    paramPutValue(0, 213, 1, 0);
+    paramPutValue(213, 1, 0);
     Poll(1);
     EXPECT_EQ(g_ParallelLink.ctrl.load(), 3u);
     g_ParallelActive = 1;
     SysStatusSet(kSysParallelMismatch);
     ClearTrace();
-    paramPutValue(0, 213, 0, 0);
+    paramPutValue(213, 0, 0);
     Poll(1);
     EXPECT_EQ(g_ParallelLink.ctrl.load(), 2u);
     EXPECT_EQ(OnlyWriteTo(2480).raw, 0u);

@@ -29,25 +29,25 @@ class ParamStoreTest : public ::testing::Test {
 // Measurement items are shared by all units, menu-list pairs address one record, ids without a record
 // share the spare one; frequency limits are kept once for the AC+DC modes (0, 5, 7), once for the rest.
 TEST_F(ParamStoreTest, RecordsArePerUnitModeWaveformAndArea) {
-    paramPutValue(0, 47, 1111, 0);
-    paramPutValue(0, 48, 2222, 1);
+    paramPutValue(47, 1111, 0);
+    paramPutValue(48, 2222, 1);
     EXPECT_EQ(Read(47, 1).value, 2222);
     EXPECT_EQ(Read(49, 2).value, 0);
     g_OutputModeIdx = 1;
     EXPECT_EQ(Read(47, 0).value, 0);
     g_OutputModeIdx = 0;
-    paramPutValue(0, 30, 18, 0);
+    paramPutValue(30, 18, 0);
     EXPECT_EQ(Read(47, 0).value, 0);
-    paramPutValue(0, 30, 16, 0);
+    paramPutValue(30, 16, 0);
     EXPECT_EQ(Read(47, 0).value, 1111);
     g_ParamStore.rangeCode[0] = 1;
     EXPECT_EQ(Read(47, 0).value, 0);
-    paramPutValue(0, 40, 3, 2);
+    paramPutValue(40, 3, 2);
     EXPECT_EQ(Read(40, 0).value, 3);
-    paramPutValue(0, 96, 77, 0);
+    paramPutValue(96, 77, 0);
     EXPECT_EQ(Read(97, 2).value, 77);
     ParamRec r = Marked(4242);
-    paramRW(1, 99, &r, 1);
+    paramPutRecord(99, &r, 1);
     for (uint32_t id : {0u, 7u, 45u, 98u, 138u, 207u, 214u, 100000u})
         EXPECT_EQ(Read(id, 0).value, 4242) << id;
     for (uint32_t mode : {0u, 1u}) {
@@ -69,11 +69,11 @@ TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
     }
     const int32_t cases[][3] = {{0, 18, 1018}, {1, 18, 5018}, {1, 3, 5003}, {1, 16, 1016}, {1, 17, 1017}};
     for (const auto& [unit, waveform, value] : cases) {
-        paramPutValue(0, kParamAcvUnit, unit, 0);
-        paramPutValue(0, 30, waveform, 0);
+        paramPutValue(kParamAcvUnit, unit, 0);
+        paramPutValue(30, waveform, 0);
         EXPECT_EQ(Read(47, 0).value, value) << unit << " " << waveform;
     }
-    paramPutValue(0, 30, 18, 0);  // the LINE ids follow L1's waveform
+    paramPutValue(30, 18, 0);  // the LINE ids follow L1's waveform
     for (uint32_t mode : {0u, 2u})
         for (uint32_t set : {0u, 1u}) {
             const uint32_t w = mode == 2 ? 0 : 18;
@@ -96,11 +96,11 @@ TEST_F(ParamStoreTest, FrequencyAccessDerivesTheAngleAndDutyFormats) {
                                 {40000, 460, 1, 4, 0, 2},
                                 {120000, 460, 0, 3, 0, 1},
                                 {5000, 460, 1, 4, 1, 3}};
-    paramPutValue(0, 12, 60000, 0);
-    paramPutValue(0, 64, 456, 0);
+    paramPutValue(12, 60000, 0);
+    paramPutValue(64, 456, 0);
     EXPECT_EQ(Read(64, 0).value, 456);  // untouched until id 12 is accessed
     for (const auto& [freq, angle, angleDecimals, angleDigits, dutyDecimals, dutyDigits] : cases) {
-        paramPutValue(0, 12, freq, 0);
+        paramPutValue(12, freq, 0);
         Read(12, 0);
         const ParamRec on = Read(64, 0);
         EXPECT_EQ(on.value, angle) << freq;
@@ -112,17 +112,17 @@ TEST_F(ParamStoreTest, FrequencyAccessDerivesTheAngleAndDutyFormats) {
         EXPECT_EQ(Read(34, 0).digits, dutyDigits) << freq;
     }
     // A write of id 12 derives from the old frequency; ids 13 and 14 reach the record without it.
-    paramPutValue(0, 64, 456, 0);
+    paramPutValue(64, 456, 0);
     ParamRec f = Read(13, 0);
     f.value = 60000;
-    paramRW(1, 12, &f, 0);
+    paramPutRecord(12, &f, 0);
     EXPECT_EQ(Read(14, 0).value, 60000);
     EXPECT_EQ(Read(64, 0).value, 456);
     EXPECT_EQ(Read(12, 0).value, 60000);
     EXPECT_EQ(Read(64, 0).value, 460);
     // The store never checks limits, so an angle may hold any 32-bit value when id 12 rounds it.
-    paramPutValue(0, 64, INT32_MAX, 0);
-    paramPutValue(0, 68, INT32_MIN, 0);
+    paramPutValue(64, INT32_MAX, 0);
+    paramPutValue(68, INT32_MIN, 0);
     Read(12, 0);
     EXPECT_EQ(Read(64, 0).value, INT32_MAX / 10 * 10);
     EXPECT_EQ(Read(68, 0).value, INT32_MIN / 10 * 10);
@@ -133,36 +133,36 @@ TEST_F(ParamStoreTest, AutoRangeVariantFollowsThePowerStage) {
     const ParamRec low = Read(61, 0);
     core::g_OutputStatusMirror = 2;  // the stage reports the high range: the 200 V row
     EXPECT_LT(Read(61, 0).max, low.max);
-    paramPutValue(0, 61, 999, 0);
+    paramPutValue(61, 999, 0);
     core::g_OutputStatusMirror = 0;
     EXPECT_EQ(Read(61, 0).value, low.value);
 }
 
 // A unit or range variant outside the store is refused (a refused read gives an all-zero record); a mode
-// or waveform is clamped; another field or a state other than 0 or 1 changes nothing.
+// or waveform is clamped; a state other than 0 or 1 changes nothing.
 TEST_F(ParamStoreTest, AddressesOutsideTheStoreAreRefusedOrClamped) {
     const ParamRec spare = Read(0, 0);
     ParamRec r = Marked(-7);
-    EXPECT_EQ(paramRW(1, 47, &r, 4), -1);
-    EXPECT_EQ(paramRW(1, 99, &r, 0xFFFFFFFF), -1);
+    EXPECT_EQ(paramPutRecord(47, &r, 4), -1);
+    EXPECT_EQ(paramPutRecord(99, &r, 0xFFFFFFFF), -1);
     EXPECT_EQ(paramAccessByUnit(1, 47, &r, 0, 0, 16, 0, 9), -1);
-    EXPECT_EQ(paramPutValue(0, 47, -7, 5), -1);
+    EXPECT_EQ(paramPutValue(47, -7, 5), -1);
     EXPECT_EQ(Read(0, 0).value, spare.value);
     for (uint32_t u = 0; u < 4; ++u)
         EXPECT_NE(Read(47, u).value, -7);
     ParamRec out;
     std::memset(&out, 0x5A, sizeof out);
-    EXPECT_EQ(paramRW(0, 47, &out, 4), -1);
+    EXPECT_EQ(paramGetRecord(47, &out, 4), -1);
     EXPECT_EQ(out.value, 0);
     EXPECT_EQ(out.unitText, nullptr);
-    EXPECT_EQ(paramGetValue(47, 0, 4), 0);
+    EXPECT_EQ(paramGetValue(47, 4), 0);
     // The range variant is checked where it selects the record: the current limits.
     EXPECT_EQ(paramAccess(1, 61, &r, 0, 0, 16, 8, 0), -1);
     EXPECT_EQ(paramAccess(1, 27, &r, 0, 0, 16, 0xFFFF, 0), -1);
     EXPECT_EQ(paramAccess(0, 47, &out, 0, 0, 16, 8, 0), 0);
-    g_ParamStore.rangeCode[0] = 9;  // not one of the eight: paramRW refuses the current limits only
-    EXPECT_EQ(paramRW(0, 61, &out, 0), -1);
-    EXPECT_EQ(paramRW(0, 47, &out, 0), 0);
+    g_ParamStore.rangeCode[0] = 9;  // not one of the eight: the current limits alone are refused
+    EXPECT_EQ(paramGetRecord(61, &out, 0), -1);
+    EXPECT_EQ(paramGetRecord(47, &out, 0), 0);
 
     r = Marked(31);
     paramAccess(1, 47, &r, 9, 0, 255, 0, 0);
@@ -173,35 +173,32 @@ TEST_F(ParamStoreTest, AddressesOutsideTheStoreAreRefusedOrClamped) {
     paramAccess(0, 51, &out, 2, 0, 77, 0, 0);
     EXPECT_EQ(out.value, 32);
 
-    EXPECT_EQ(paramPutValue(1, 64, 0, 1), 0);
-    paramPutValue(1, 64, 2, 1);
+    EXPECT_EQ(paramPutState(64, 0, 1), 0);
+    paramPutState(64, 2, 1);
     EXPECT_EQ(Read(64, 1).state, 0);
-    paramPutValue(1, 64, 1, 1);
+    paramPutState(64, 1, 1);
     EXPECT_EQ(Read(64, 1).state, 1);
-    paramPutValue(7, 64, 55, 1);
-    EXPECT_EQ(Read(64, 1).value, 0);
-    EXPECT_EQ(paramGetValue(64, 1, 1), 0);  // selector other than 0 gives 0
 }
 
 // A value another thread writes meanwhile is never replaced by one the clamp read before.
 TEST_F(ParamStoreTest, ClampTouchesOnlyAValueOutsideItsBounds) {
-    paramPutValue(0, 47, 1500, 1);
+    paramPutValue(47, 1500, 1);
     const ParamRec before = Read(47, 1);
     EXPECT_EQ(paramClampValue(47, 1000, 0, 1), 1000);
     ParamRec after = Read(47, 1);
     EXPECT_EQ(after.value, 1000);
     after.value = before.value;
     EXPECT_EQ(std::memcmp(&after, &before, sizeof after), 0);
-    paramPutValue(0, 47, -5, 1);
+    paramPutValue(47, -5, 1);
     EXPECT_EQ(paramClampValue(47, 1000, 0, 1), 0);
-    paramPutValue(0, 47, 500, 1);
+    paramPutValue(47, 500, 1);
     EXPECT_EQ(paramClampValue(47, 1000, 0, 1), 500);
     EXPECT_EQ(paramClampValue(47, 1000, 0, 4), 0);  // no such unit: nothing read or written
     EXPECT_EQ(Read(47, 1).value, 500);
 
     std::thread writer([] {
         for (int32_t v = 0; v <= 1000; ++v)
-            paramPutValue(0, 47, v, 1);
+            paramPutValue(47, v, 1);
     });
     for (int i = 0; i < 1000; ++i)
         paramClampValue(47, 1000, 0, 1);
@@ -212,7 +209,7 @@ TEST_F(ParamStoreTest, ClampTouchesOnlyAValueOutsideItsBounds) {
 // While the keys are locked or the meter is held only the measurement items can be entered.
 TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
     g_OutputFlags = 1u << 26;  // L2 selected
-    paramPutValue(0, 48, 12345, 1);
+    paramPutValue(48, 12345, 1);
     ASSERT_EQ(menuEnterParamState(48), 0);
     EXPECT_EQ(g_MenuState, 48u);
     EXPECT_EQ(g_EditParam.workValue.load(), 12345);
@@ -221,7 +218,7 @@ TEST_F(ParamStoreTest, EnteringASettingPrimesTheEditWords) {
         {46, [] { g_OutputModeIdx = 8; }, 8},
         {23, [] { g_ParamFlags = core::kFlagIpkKind; }, 1},
         {45, [] {}, 1},                               // the selected phase
-        {45, [] { paramPutValue(0, 44, 1, 0); }, 0},  // LINE view
+        {45, [] { paramPutValue(44, 1, 0); }, 0},  // LINE view
     };
     for (const auto& [id, set, value] : words) {
         set();

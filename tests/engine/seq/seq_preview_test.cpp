@@ -85,13 +85,13 @@ TEST_F(SeqPreviewTest, KeepStepsCarryTheEarlierValue) {
     };
     for (const Acv& a : {Acv{0, kWaveSin, 184.5f}, Acv{1, kWaveSin, 184.5f}, Acv{1, kWaveSqu, 215.25f},
                          Acv{0, kWaveTri, 246.0f}, Acv{1, kWaveTri, 345.0f}, Acv{1, 1, 345.0f}}) {
-        paramPutValue(0, 119, a.unit, 0);
+        paramPutValue(119, a.unit, 0);
         Step(0).wave = a.wave;
         Order();
         g_SeqPreview.position = 2;
         EXPECT_FLOAT_EQ(SeqPreviewPrevAcv(0), a.shown) << "unit " << a.unit << " wave " << a.wave;
     }
-    paramPutValue(0, 119, 0, 0);
+    paramPutValue(119, 0, 0);
     // 1P3W: L2 is L1's step with the DC voltage of opposite polarity, whatever L2's own slice holds.
     g_SeqSimBlock[1].seqTable[0][1].dcv = 555;
     Order();

@@ -70,7 +70,7 @@ uint16_t SelectBoxColour(bool accent) {
 
 ParamRec Record(uint32_t id) {
     ParamRec rec{};
-    paramRW(0, id, &rec, 0);
+    paramGetRecord(id, &rec, 0);
     return rec;
 }
 

@@ -56,11 +56,11 @@ void EditTest::PutRec(uint32_t id, uint32_t unit, int32_t value, int32_t max, in
     r.value = value;
     r.max = max;
     r.min = min;
-    paramRW(1, id, &r, unit);
+    paramPutRecord(id, &r, unit);
 }
 
 void EditTest::SetLineView(bool line) {
-    paramPutValue(0, kParamMeasItem7, line ? 1 : 0, 0);
+    paramPutValue(kParamMeasItem7, line ? 1 : 0, 0);
 }
 
 std::vector<std::string> EditTest::Messages() {

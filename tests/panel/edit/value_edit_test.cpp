@@ -134,7 +134,7 @@ TEST_F(EditTest, CursorKeysWrapOverTheShownDigits) {
         r.value = value;
         r.max = 900000;
         r.digits = 5;
-        paramRW(1, id, &r, 0);
+        paramPutRecord(id, &r, 0);
         menuEnterParamState(id);
         g_EditParam.cursor = static_cast<uint32_t>(from);
         uint32_t ev = Key(static_cast<uint8_t>(key), kClassCursor);
@@ -153,7 +153,7 @@ TEST_F(EditTest, DutyLimitsFollowItsDigitCount) {
             r.min = 0;
             r.digits = digits;
             r.decimals = 1;
-            paramRW(1, kParamWaveDuty, &r, 0);
+            paramPutRecord(kParamWaveDuty, &r, 0);
             menuEnterParamState(kParamWaveDuty);
             g_EditParam.cursor = 2;
             Knob(kParamWaveDuty, delta);
@@ -259,12 +259,12 @@ TEST_F(EditTest, AllPhaseVoltageLimitedByOtherPhases) {
     PutRec(kParamDcv + 1, 1, 0, dcv.max - 100, dcv.min);
     menuEnterParamState(kParamDcv);
     g_EditParam.cursor = 9;
-    MarkParamGroupChanged(0, kParamNone);
+    ClearParamGroupMarks();
     Knob(kParamDcv, 3);
     EXPECT_EQ(g_LimitedPhase.maxIndex, 0u);
     EXPECT_EQ(Rec(kParamDcv).value, dcv.max - 100);
     EXPECT_NE(g_ParamDirty[kDirtyDcv].load(), 0u) << "the control task applies it to every phase";
-    MarkParamGroupChanged(0, kParamNone);
+    ClearParamGroupMarks();
 }
 
 // The cursor stays on its decade when the value changes width; a wider value drops the digits it no

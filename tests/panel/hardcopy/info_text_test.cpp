@@ -35,9 +35,9 @@ class InfoText : public HardcopyTest {
     }
     static void PutParam(uint32_t id, int32_t value) {
         ParamRec rec{};
-        paramRW(0, id, &rec, 0);
+        paramGetRecord(id, &rec, 0);
         rec.value = value;
-        paramRW(1, id, &rec, 0);
+        paramPutRecord(id, &rec, 0);
     }
 };
 

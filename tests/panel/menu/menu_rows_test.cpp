@@ -130,7 +130,7 @@ TEST_F(MenuRowsTest, LineViewAndWiringConditions) {
         SCOPED_TRACE(testing::Message() << "wiring " << c.wiring << " mode " << c.mode << " row " << c.row);
         g_PhaseMode = c.wiring;
         g_OutputModeIdx = c.mode;  // the view is kept per output mode
-        paramPutValue(0, kParamMeasItem7, static_cast<int32_t>(c.lineView), 0);
+        paramPutValue(kParamMeasItem7, static_cast<int32_t>(c.lineView), 0);
         g_MenuState = 1;
         g_HomeFieldEnterMatrix[c.row][c.mode]();
         EXPECT_EQ(g_MenuState.load(), c.want);
@@ -327,15 +327,15 @@ TEST_F(MenuRowsTest, DefOneOnAnImpedanceRowGivesThatPhaseToTheOthers) {
     // The resistances of L1, L2, L3 (parameters 202, 204, 206) differ; 'Y' on the L2 row copies L2's.
     const int32_t mine[3] = {11, 22, 33};
     for (int p = 0; p < 3; ++p)
-        paramPutValue(0, 202 + 2 * p, mine[p], 0);
+        paramPutValue(202 + 2 * p, mine[p], 0);
     g_MenuState = 203;
     Key('Y');
     for (int p = 0; p < 3; ++p)
-        EXPECT_EQ(paramGetValue(202 + 2 * p, 0, 0), 22) << "phase " << p;
+        EXPECT_EQ(paramGetValue(202 + 2 * p, 0), 22) << "phase " << p;
     // 'Z' on the row copies nothing.
-    paramPutValue(0, 202, 11, 0);
+    paramPutValue(202, 11, 0);
     Key('Z');
-    EXPECT_EQ(paramGetValue(202, 0, 0), 11);
+    EXPECT_EQ(paramGetValue(202, 0), 11);
 }
 
 }  // namespace

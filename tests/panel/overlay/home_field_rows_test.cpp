@@ -180,12 +180,12 @@ TEST_F(HomeFieldRowsTest, FixedOrFreeOfTheAngleEdited) {
     g_PhaseMode.store(0);
     for (int32_t on : {1, 0}) {
         ParamRec rec;
-        paramRW(0, kParamOnPhase, &rec, 0);
+        paramGetRecord(kParamOnPhase, &rec, 0);
         rec.state = on;
-        paramRW(1, kParamOnPhase, &rec, 0);
-        paramRW(0, kParamOffPhase, &rec, 0);
+        paramPutRecord(kParamOnPhase, &rec, 0);
+        paramGetRecord(kParamOffPhase, &rec, 0);
         rec.state = 1 - on;
-        paramRW(1, kParamOffPhase, &rec, 0);
+        paramPutRecord(kParamOffPhase, &rec, 0);
         const std::string onFace = on ? "[FIXED]\nFREE" : "FIXED\n[FREE]";
         const std::string offFace = on ? "FIXED\n[FREE]" : "[FIXED]\nFREE";
         for (uint32_t s : {64u, 67u, 68u, 71u}) {

@@ -142,9 +142,9 @@ TEST_F(OverlayTest, OnlyWhatChangedIsPainted) {
     // A stored default changed by a long press: key 1 only.
     panel::OverlayPaintCountReset();
     ParamRec rec;
-    paramRW(0, 47, &rec, 0);
+    paramGetRecord(47, &rec, 0);
     rec.def1 += 500;
-    paramRW(1, 47, &rec, 0);
+    paramPutRecord(47, &rec, 0);
     screen.MainPass();
     EXPECT_EQ(Painted(), (Names{"key1"}));
 

@@ -85,7 +85,7 @@ class NumericParam : public ::testing::Test {
     void SetFreq(int32_t hundredthsHz) {
         ParamRec rec = test::ReadRecord(kParamFreq, 0);
         rec.value = hundredthsHz;
-        paramRW(1, kParamFreq, &rec, 0);
+        paramPutRecord(kParamFreq, &rec, 0);
     }
 };
 
@@ -129,9 +129,9 @@ TEST_F(NumericParam, RefusedEditAllChangesNothing) {
     const int32_t before = GetAcv(0);
     ParamRec l3 = test::ReadRecord(kParamAcv, 2);
     l3.max = 5000;  // L3 tops out at 50 V
-    paramRW(1, kParamAcv, &l3, 2);
+    paramPutRecord(kParamAcv, &l3, 2);
     g_EditAllPhases.store(1);
-    MarkParamGroupChanged(0, 0);
+    ClearParamGroupMarks();
     EXPECT_EQ(Run(47, true, kItemChoice, int32_t{1}), "+50.0000|0");  // the smallest phase maximum
     EXPECT_EQ(Run(47, false, kItemReal, 120.0), "|53");
     EXPECT_EQ(GetAcv(0), before);

@@ -117,7 +117,7 @@ TEST_F(ArbEditKeys, KnobOverTheRowsOfTheLfRingType) {
 
 TEST_F(ArbEditKeys, TypeRowNeedsTheParallelMaster) {
     ArbBuild_SetType(12);
-    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 2, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelPosition, 2, 0), 0);
     EXPECT_EQ(After(542, kKnob, kClassCursor, 1), 542u);
 }
 

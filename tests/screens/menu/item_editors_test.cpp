@@ -37,7 +37,7 @@ TEST_F(ItemEdit, NewPositionEndsParallelOperationAtOnce) {
     menuEnterStateValue(209, 1);
     Knob(-1);
     Press(kEnter, kClassKeypad);
-    EXPECT_EQ(paramGetValue(209, 0, 0), 0);
+    EXPECT_EQ(paramGetValue(209, 0), 0);
     EXPECT_EQ(g_ParallelActive.load(), 0u);
     EXPECT_EQ(g_SlewRecheckReq.load(), 1u);
     EXPECT_EQ(State(), 208u);

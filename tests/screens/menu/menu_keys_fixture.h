@@ -49,7 +49,7 @@ inline std::vector<uint32_t> Walk(std::initializer_list<int8_t> deltas) {
     return seen;
 }
 inline int32_t Param(uint32_t id) {
-    return paramGetValue(id, 0, 0);
+    return paramGetValue(id, 0);
 }
 // The free-text messages posted since the last call.
 inline std::vector<std::string> Texts() {
@@ -67,7 +67,7 @@ class MenuKeys : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(MenuNav_RegisterKeys(), 0);
         MenuRows_SetEntry(MenuRows_EnterState);
-        ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+        ASSERT_EQ(paramPutValue(kParamParallelPosition, 1, 0), 0);
         SetPhaseMode(kWiring3P4W);
         g_Rs232Present.store(1);
         g_GpibPresent.store(1);

@@ -111,7 +111,7 @@ TEST_F(MenuNav, MenuLeadsOneLevelUp) {
     EXPECT_EQ(After(97, kMenu, kClassFunction), 95u) << "through the key table, from an editor";
     EXPECT_EQ(After(210, kMenu, kClassFunction), 207u) << "a stand-alone master leaves the parallel list";
 
-    ASSERT_EQ(paramPutValue(0, kParamParallelEnable, 1, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelEnable, 1, 0), 0);
     g_MenuState.store(210);
     Press(kMenu, kClassFunction);
     EXPECT_EQ(State(), 210u) << "enabled, the link down: MENU does nothing";
@@ -119,7 +119,7 @@ TEST_F(MenuNav, MenuLeadsOneLevelUp) {
     Press(kMenu, kClassFunction);
     EXPECT_EQ(State(), 207u) << "the link up";
     g_ParallelLink.status.store(0);
-    ASSERT_EQ(paramPutValue(0, kParamParallelEnable, 0, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelEnable, 0, 0), 0);
 }
 
 // Outside the service lists, the Special Function row's enter is the only way into them.

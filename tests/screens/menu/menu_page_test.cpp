@@ -181,7 +181,7 @@ TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnlyWhileI
     Step(196, 3);
     ScreenRequest_RunPending();
     g_EditParam.workValue.store(0);
-    ASSERT_EQ(paramPutValue(0, kParamInductanceL1, 123, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamInductanceL1, 123, 0), 0);
     Step(196, 1);
     ScreenRequest_RunPending();  // the menu/control thread's pass
     EXPECT_EQ(g_EditParam.workValue.load(), 123);
@@ -190,7 +190,7 @@ TEST_F(MenuPageTest, RemoteChangeFollowsIntoTheOpenEditorOfThatSettingOnlyWhileI
     EXPECT_EQ(Painted(before), (std::set<int>{RowWin(kColImpedance, 1)})) << "the editor shows the new value";
 
     before = Counts();
-    ASSERT_EQ(paramPutValue(0, kParamInductanceL2, 77, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamInductanceL2, 77, 0), 0);
     Step(196, 1);
     ScreenRequest_RunPending();
     EXPECT_EQ(g_EditParam.workValue.load(), 123);
@@ -224,11 +224,11 @@ TEST_F(MenuPageTest, AllDataLeavesOutTheMemoryNumberRow) {
 }
 
 TEST_F(MenuPageTest, SlavePositionDimsNumberAndEnableAtTheNextListRepaint) {
-    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelPosition, 1, 0), 0);
     Step(208, 3);
     std::string log = TakeLog();
     EXPECT_TRUE(Logged(log, 21, 103, "0xFFFF", "Parallel Number")) << log;
-    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelPosition, 0, 0), 0);
     Step(209, 2);
     log = TakeLog();
     ExpectLogged(log, {{21, 103, "0x39E7", "Parallel Number"}, {21, 128, "0x39E7", "Enable"},

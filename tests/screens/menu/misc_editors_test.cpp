@@ -53,10 +53,10 @@ TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
 
 TEST_F(MiscEditors, ANumberWhoseStepsLeave32BitsIsDropped) {
     ParamRec rec{};
-    paramRW(0, 129, &rec, 0);  // 0.1 ms steps
+    paramGetRecord(129, &rec, 0);  // 0.1 ms steps
     rec.max = INT_MAX;
     rec.min = INT_MIN;
-    paramRW(1, 129, &rec, 0);
+    paramPutRecord(129, &rec, 0);
     TypeInto(128, "999999999");
     EXPECT_EQ(Param(129), rec.value);
     TypeInto(128, "12.3");

@@ -185,7 +185,7 @@ TEST_F(ServiceJobs, MasterForwardsTheRecallAndASlaveAnswersIt) {
     EXPECT_TRUE(test::RawsTo(kCaliCmdReg).empty()) << "nothing done here";
 
     // A slave at link address 2: the master's item 19, value 0, runs the recall and answers it.
-    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelPosition, 0, 0), 0);
     g_ParallelLink.status.store(2);
     plat::PowerStage().ClearTrace();
     g_UsbState.statusB.store(0);
@@ -212,7 +212,7 @@ TEST_F(ServiceJobs, MasterAnnouncesAndASlaveStopsWhenItsLinkStaysUp) {
     EXPECT_EQ(frames.front(), (std::vector<uint32_t>{7, 15, 0}));
     EXPECT_EQ(Texts(), std::vector<std::string>{"No File(VRN4100) \nin VRN4100"});
 
-    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelPosition, 0, 0), 0);
     g_ParallelLink.status.store(4);
     plat::PowerStage().SetRead(2050, 0, (1u << 16) | 4u);  // the link stays up
     plat::PowerStage().ClearTrace();

@@ -34,7 +34,7 @@ constexpr uint32_t kYes = 0, kNo = 1;
 void Enter() { Press('U', kClassKeypad); }
 
 int32_t Acv() {
-    return paramGetValue(kParamAcv, 0, 0);
+    return paramGetValue(kParamAcv, 0);
 }
 
 // The free text on show once the queue is drained.
@@ -151,7 +151,7 @@ TEST_F(Dialogs, ConfirmationNoKeepsTheWiringAndReturnsToItsOrigin) {
 // Each wiring keeps its own settings: what was set in 3P4W comes back after a round through 1P2W, and the
 // range code follows the wiring's code set.
 TEST_F(Dialogs, WiringChangeSavesTheOldSettingsAndLoadsTheNewOnes) {
-    paramPutValue(0, kParamAcv, 12340, 0);
+    paramPutValue(kParamAcv, 12340, 0);
     const uint32_t range = GetVoltRangeCode();
     ASSERT_EQ(range, 1u);  // 200 V
     g_ParamFlags.fetch_or(core::kFlagShiftLatched);
@@ -163,7 +163,7 @@ TEST_F(Dialogs, WiringChangeSavesTheOldSettingsAndLoadsTheNewOnes) {
     EXPECT_FALSE(SysStatusTest(kSysKeysBlocked));
     EXPECT_EQ(g_PhaseCfgChanging.load(), 0u);
     EXPECT_EQ(LastText(), "Configure Phase is Ready");
-    paramPutValue(0, kParamAcv, 5550, 0);
+    paramPutValue(kParamAcv, 5550, 0);
 
     ChangeWiring('V', true);
     EXPECT_EQ(GetPhaseMode(), 0u);
@@ -186,10 +186,10 @@ void PresetRecallWaits() {
 
 TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
     g_PhaseMode = 1;
-    paramPutValue(0, kParamAcv, 7770, 0);
+    paramPutValue(kParamAcv, 7770, 0);
     ASSERT_EQ(PresetRangeCheckRun(1, 3), 0);
     g_PhaseMode = 0;
-    paramPutValue(0, kParamAcv, 12340, 0);
+    paramPutValue(kParamAcv, 12340, 0);
 
     PresetRecallWaits();
     Press('W', kClassCursor);
@@ -233,7 +233,7 @@ TEST_F(Dialogs, ParallelRetryStartsTheMasterAgainOrSwitchesParallelOff) {
     for (int i = 0; i < 3 && g_ParallelLinkObj.msg.load() != 9002; ++i)
         ParallelLink_Step();
     ASSERT_EQ(g_ParallelLinkObj.msg.load(), 9002u) << "the link object idles";
-    paramPutValue(0, kParamParallelEnable, 1, 0);
+    paramPutValue(kParamParallelEnable, 1, 0);
     menuEnterParallelRetry();
     ASSERT_EQ(g_EditBuf.choiceValue, kNo);
     Press('V', kClassCursor);
@@ -241,7 +241,7 @@ TEST_F(Dialogs, ParallelRetryStartsTheMasterAgainOrSwitchesParallelOff) {
     EXPECT_EQ(g_MenuState.load(), 212u);
     ParallelLink_Step();
     EXPECT_EQ(g_ParallelLinkObj.msg.load(), 9003u) << "the link runs the master again";
-    EXPECT_EQ(paramGetValue(kParamParallelEnable, 0, 0), 1);
+    EXPECT_EQ(paramGetValue(kParamParallelEnable, 0), 1);
     core::ParallelObjectsReset();
 
     struct Case {
@@ -256,10 +256,10 @@ TEST_F(Dialogs, ParallelRetryStartsTheMasterAgainOrSwitchesParallelOff) {
         g_ModelId = c.model;
         g_PageId.store(c.page);
         g_SysStatus.store(0);
-        paramPutValue(0, kParamParallelEnable, 1, 0);
+        paramPutValue(kParamParallelEnable, 1, 0);
         menuEnterParallelRetry();
         Press(c.key, kClassKeypad);
-        EXPECT_EQ(paramGetValue(kParamParallelEnable, 0, 0), 0) << "model " << c.model;
+        EXPECT_EQ(paramGetValue(kParamParallelEnable, 0), 0) << "model " << c.model;
         EXPECT_EQ(g_MenuState.load(), c.state) << "model " << c.model;
         EXPECT_EQ(SysStatusTest(kSysParallelRetry), c.retryBit) << "model " << c.model;
     }
@@ -277,12 +277,12 @@ TEST_F(Dialogs, MeasurementItemFollowsTheKnobAtOnce) {
                           Case{2, 0, -100, 0, -2}, Case{2, 1, -100, 0, -1}}) {
         g_LastHomeView.store(c.view);
         g_PhaseMode = c.wiring;
-        paramPutValue(0, 40, c.from, 0);
+        paramPutValue(40, c.from, 0);
         ASSERT_EQ(menuEnterParamState(40), 0);
         const int32_t max = g_EditParam.max;
         Knob(c.delta);
         const int32_t want = c.to >= 0 ? c.to : max + 1 + c.to;
-        EXPECT_EQ(paramGetValue(40, 0, 0), want) << "view " << c.view << " wiring " << c.wiring;
+        EXPECT_EQ(paramGetValue(40, 0), want) << "view " << c.view << " wiring " << c.wiring;
         EXPECT_EQ(g_MenuState.load(), 40u);
     }
     for (uint32_t view : {1u, 2u})

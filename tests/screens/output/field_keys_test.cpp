@@ -61,7 +61,7 @@ TEST(TypedDuty, RoundedByTheFrequencyAndHeldToTheDigitSettingsBounds) {
 TEST_F(Fields, TypedDutyIsStoredOnEnterRoundedByTheFrequency) {
     for (int p = 0; p < 3; ++p)
         ASSERT_EQ(SetWaveform(17, p), 17);  // SQU
-    paramPutValue(0, kParamFreq, 15000, 0);
+    paramPutValue(kParamFreq, 15000, 0);
     Open(kParamWaveDuty);
     Type("55.5");
     Press('U', kClassKeypad);
@@ -82,8 +82,8 @@ TEST_F(Fields, AValueHeldAtItsLimitIsTold) {
                                    std::pair{kParamFreq, std::vector<std::string>{"25"}},
                                    std::pair{kParamCurrLimit, std::vector<std::string>{}}}) {
         ParamRec rec;
-        paramRW(0, id, &rec, 0);
-        paramPutValue(0, id, rec.max, 0);
+        paramGetRecord(id, &rec, 0);
+        paramPutValue(id, rec.max, 0);
         Open(id);
         Messages();
         Knob(1);
@@ -158,7 +158,7 @@ TEST_F(Fields, ChoicesApplyOnEnterOnly) {
     // The line/view field: the selected line in 3P4W unbalanced (0-2).
     g_OutputModeIdx = 1;
     // Balanced AC-INT: the PHASE/LINE view instead, only with SIN.
-    paramPutValue(0, kParamMeasItem7, 0, 0);
+    paramPutValue(kParamMeasItem7, 0, 0);
     for (int32_t balanced : {0, 1}) {
         SetPhaseBalanceMode(balanced);
         Open(kParamPhaseMode);
@@ -181,27 +181,27 @@ TEST_F(Fields, ChoicesApplyOnEnterOnly) {
 
 TEST_F(Fields, SwitchedOffAnglesTakeOnlyTheEnableKey) {
     ParamRec on;
-    paramRW(0, kParamOnPhase, &on, 0);
+    paramGetRecord(kParamOnPhase, &on, 0);
     on.state = 0;
-    paramRW(1, kParamOnPhase, &on, 0);
+    paramPutRecord(kParamOnPhase, &on, 0);
     const int32_t angle = on.value;
     Open(kParamOnPhase);
     Knob(1);
     Type("12");
     EXPECT_EQ(g_EditBuf.entryLength, 0) << "typed digits are dropped";
     Press('[', kClassSoft);
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), angle);
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0), angle);
     Press('Y', kClassSoft);
-    paramRW(0, kParamOnPhase, &on, 0);
+    paramGetRecord(kParamOnPhase, &on, 0);
     EXPECT_NE(on.state, 0) << "the enable key still acts";
     Open(kParamOnPhase);
     Knob(1);
-    EXPECT_NE(paramGetValue(kParamOnPhase, 0, 0), angle);
+    EXPECT_NE(paramGetValue(kParamOnPhase, 0), angle);
 
-    paramPutValue(0, kParamBalance, 0, 0);
+    paramPutValue(kParamBalance, 0, 0);
     Open(kParamBalance);
     Knob(5);
-    EXPECT_EQ(paramGetValue(kParamBalance, 0, 0), 0) << "the L1 angle takes no knob";
+    EXPECT_EQ(paramGetValue(kParamBalance, 0), 0) << "the L1 angle takes no knob";
 }
 
 }  // namespace

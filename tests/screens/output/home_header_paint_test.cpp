@@ -63,12 +63,12 @@ TEST_F(PhaseHeader, ModeNamesImpedanceAndTemperatures) {
     screen.Paint(home::kWinPhaseHeader);
     EXPECT_EQ(screen.Count("EXT"), 3);
     g_OutputModeIdx.store(1);
-    paramPutValue(0, kParamOutputImpedance, 1, 0);
-    paramPutValue(0, kParamInductanceL2, 25, 0);
+    paramPutValue(kParamOutputImpedance, 1, 0);
+    paramPutValue(kParamInductanceL2, 25, 0);
     screen.Paint(home::kWinPhaseHeader);
     EXPECT_EQ(screen.TextAt(kHx + 279, kHy + 10).rfind("L:", 0), 0u);
     EXPECT_EQ(screen.TextAt(kHx + 448, kHy + 25).rfind("R:", 0), 0u);
-    paramPutValue(0, kParamOutputImpedance, 0, 0);
+    paramPutValue(kParamOutputImpedance, 0, 0);
     // The service display of the modules' temperatures replaces the boxes.
     g_ServiceFlags.tempDisplay.store(1);
     g_DispCache[1].Set(kMfAux, 41.3f);
@@ -101,7 +101,7 @@ TEST_F(Phasor, CaptionAndAnglesFollowTheBalanceMode) {
     // the right, with L1).
     EXPECT_LT(LabelX("L2"), 536 + 85 - 30);
     SetPhaseBalanceMode(0);
-    paramPutValue(0, kParamBalance2, 0, 0);
+    paramPutValue(kParamBalance2, 0, 0);
     screen.Paint(home::kWinPhasor);
     EXPECT_GT(LabelX("L2"), 536 + 85 + 40);
 }
@@ -113,7 +113,7 @@ TEST_F(Phasor, SplitPhaseDrawsL2Opposite) {
     const int cx = 536 + 25 + 60, cy = 28 + 250 + 55 + 60;
     const uint16_t l2 = HomePaintScreen::Rgb565(0x2572D8);
     g_PhaseMode.store(2);
-    paramPutValue(0, kParamBalance2, 1200, 0);
+    paramPutValue(kParamBalance2, 1200, 0);
     for (int balance : {0, 1}) {
         SCOPED_TRACE(balance);
         SetPhaseBalanceMode(balance);

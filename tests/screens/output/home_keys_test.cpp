@@ -44,7 +44,7 @@ using Texts = std::vector<std::string>;
 class HomeKeys : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+        ASSERT_EQ(paramPutValue(kParamParallelPosition, 1, 0), 0);
         Wiring(kWiring3P4W, 1, 0);
         SetWaveform(16, 0);
         g_MenuState.store(1);
@@ -74,8 +74,8 @@ class HomeKeys : public ::testing::Test {
         SetPhaseMode(wiring);
         SetOutputMode(mode);
         SetPhaseBalanceMode(balanced);
-        paramPutValue(0, kParamMeasItem1 + 5, 0, 0);  // selected line
-        paramPutValue(0, kParamMeasItem7, 0, 0);      // PHASE view
+        paramPutValue(kParamMeasItem1 + 5, 0, 0);  // selected line
+        paramPutValue(kParamMeasItem7, 0, 0);      // PHASE view
     }
     screentest::StatusWords words_;
     screentest::StoreCopy storeCopy_;
@@ -161,7 +161,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     constexpr uint32_t kAcv = 47;
     PresetClearAll();
     Wiring(kWiring1P3W, 1, 0);  // each save records the wiring in force into its own preset
-    ASSERT_EQ(paramPutValue(0, kAcv, 10000, 0), 0);
+    ASSERT_EQ(paramPutValue(kAcv, 10000, 0), 0);
     g_ParamFlags.store(kPreset);
     // Long presses of digits 9 and 0, of soft keys 8, 1 and 3.
     const std::tuple<uint8_t, uint8_t, uint32_t> saves[] = {
@@ -184,10 +184,10 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
         uint32_t preset;
     } recalls[] = {{'Y', kClassSoft, 0}, {96, kClassSoft, 7}, {64, kClassKeypad, 0}};
     for (const auto& r : recalls) {
-        ASSERT_EQ(paramPutValue(0, kAcv, 5000, 0), 0);
+        ASSERT_EQ(paramPutValue(kAcv, 5000, 0), 0);
         Press(r.code, r.cls);
         EXPECT_EQ(g_HomePage.recallIndex.load(), r.preset) << int(r.code);
-        EXPECT_EQ(paramGetValue(kAcv, 0, 0), 10000) << int(r.code);
+        EXPECT_EQ(paramGetValue(kAcv, 0), 10000) << int(r.code);
         EXPECT_TRUE(Flag(kPreset)) << int(r.code);
     }
     g_ParamFlags.store(kPreset);

@@ -51,7 +51,7 @@ TEST_F(HomeLists, ItemListShowsTheRowsItemsOnOrange) {
     EXPECT_EQ(dc.back(), "P");
     // The highlighted row: the item being chosen in orange on white.
     g_OutputModeIdx.store(0);
-    ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 1, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamMeasItem1, 1, 0), 0);
     ShowHead(home::kWinItemListHead0);
     screen.Paint(home::kWinItemListHead0);
     EXPECT_EQ(screen.TextAt(x, y + 4), "Vavg");

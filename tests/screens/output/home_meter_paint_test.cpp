@@ -30,7 +30,7 @@ class MeterGrid : public HomeCells {
             }
     }
     static void Item(int row, int32_t item) {
-        ASSERT_EQ(paramPutValue(0, kParamMeasItem1 + row, item, 0), 0);
+        ASSERT_EQ(paramPutValue(kParamMeasItem1 + row, item, 0), 0);
     }
     // Screen anchor of a cell's value and unit, and of its tag.
     static int X(int col) { return kColX[col] + 150; }

@@ -69,7 +69,7 @@ class HomePage : public ::testing::Test {
         guitest::UseScreenRoot();
         test::DefaultSettings();
         guitest::FreshScreen();
-        ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+        ASSERT_EQ(paramPutValue(kParamParallelPosition, 1, 0), 0);
         g_MenuState.store(1);
         g_HomePage.panelRow.store(0);
         g_HomePage.viewSel.store(0);
@@ -222,8 +222,8 @@ TEST_F(HomePage, HideAndShowEmptyTheQueueAndLayOutTheBodyAgain) {
 }
 
 TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
-    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 0, 0), 0);
-    ASSERT_EQ(paramPutValue(0, kParamParallelNumber, 3, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelPosition, 0, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelNumber, 3, 0), 0);
     g_ParallelActive.store(1);
     for (int i = 0; i < 6; ++i)
         Update();
@@ -242,7 +242,7 @@ TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
     EXPECT_GT(ink, 40) << "\"Slave 3\" at (200, 200), vertically centred";
     EXPECT_EQ(elsewhere, 0);
 
-    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, 1, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelPosition, 1, 0), 0);
     Update();
     EXPECT_EQ(g_HomeRedrawCountdown, 0u);
     EXPECT_EQ(Shown({kWinSlave, kWinStatusBar}), "01");
@@ -250,8 +250,8 @@ TEST_F(HomePage, SlaveUnitShowsTheSlaveScreenUntilItOwnsItsSettings) {
 
 TEST_F(HomePage, TwoSettingsChangedTogetherRepaintOnConsecutiveCalls) {
     Settle();
-    ASSERT_EQ(paramPutValue(0, kParamAcv, 12340, 0), 0);
-    ASSERT_EQ(paramPutValue(0, kParamFreq, 6000, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamAcv, 12340, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamFreq, 6000, 0), 0);
     EXPECT_TRUE(Update().empty()) << "queued, painted by the next call";
     const std::vector<int> acv = Update();
     for (int c = 0; c < 3; ++c)
@@ -277,7 +277,7 @@ void NewReading(float v) {
 
 TEST_F(HomePage, MeterCellsRepaintOnTheirCountdownOnlyWithANewReading) {
     for (int32_t rate : {1, 0}) {
-        ASSERT_EQ(paramPutValue(0, kParamUpdateRate, rate, 0), 0);
+        ASSERT_EQ(paramPutValue(kParamUpdateRate, rate, 0), 0);
         Settle();
         std::vector<int> calls;
         for (int call = 0; call < 40; ++call) {
@@ -305,7 +305,7 @@ TEST_F(HomePage, MeterCellsRepaintOnTheirCountdownOnlyWithANewReading) {
 // An idle unit's readings repeat: a countdown repaints only the cells whose text a new reading changes,
 // and a change that comes between two such countdowns is still shown at the next one.
 TEST_F(HomePage, ANewReadingRepaintsOnlyTheCellsItChanges) {
-    ASSERT_EQ(paramPutValue(0, kParamUpdateRate, 1, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamUpdateRate, 1, 0), 0);
     g_HomePage.viewSel.store(1);  // the total power in place of the set values
     NewReading(50.0f);
     g_MeasRefreshFlags.store(kMeasRefreshDue);
@@ -345,7 +345,7 @@ TEST_F(HomePage, ANewReadingRepaintsOnlyTheCellsItChanges) {
 // under it and before the countdown came: the cells it covered in part show the new readings whole, as
 // the page painted afresh shows them, and not the old ones where it did not cover them.
 TEST_F(HomePage, CellsAWindowCoveredInPartAreWholeAfterItGoes) {
-    ASSERT_EQ(paramPutValue(0, kParamUpdateRate, 1, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamUpdateRate, 1, 0), 0);
     NewReading(125.0f);
     g_MeasRefreshFlags.store(kMeasRefreshDue);
     Settle();
@@ -388,8 +388,8 @@ TEST_F(HomePage, CellsAWindowCoveredInPartAreWholeAfterItGoes) {
 TEST_F(HomePage, WiringChangeTo1P3WForcesBalanceLineL1PhaseViewAndSetValues) {
     SetPhaseBalanceMode(0);
     Settle();
-    paramPutValue(0, kParamMeasItem1 + 5, 1, 0);  // line L2
-    paramPutValue(0, kParamMeasItem7, 1, 0);      // LINE view
+    paramPutValue(kParamMeasItem1 + 5, 1, 0);  // line L2
+    paramPutValue(kParamMeasItem7, 1, 0);      // LINE view
     g_HomePage.viewSel.store(1);                  // total power
     g_HomePage.panelRow.store(4);
     Settle();
@@ -456,7 +456,7 @@ TEST_F(HomePage, StatusChainHandlesTheFirstDifferenceOnEachCall) {
 
 TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     Settle();
-    ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 2, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamMeasItem1, 2, 0), 0);
     Settle();
     g_EditShown.workValue = 0;  // the menu thread's published edit words can lag the state
     std::vector<int> painted = Go(38);
@@ -464,7 +464,7 @@ TEST_F(HomePage, ItemListOpensWithItsStateAndItsHighlightFollowsTheItem) {
     EXPECT_EQ(WM_IsShown(list), 1);
     EXPECT_EQ(WM_GetHeight(list), 325) << "AC-INT";
     EXPECT_EQ(WM_GetTop(head) - WM_GetTop(list), 50);
-    ASSERT_EQ(paramPutValue(0, kParamMeasItem1, 3, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamMeasItem1, 3, 0), 0);
     Update();
     EXPECT_EQ(WM_GetTop(head) - WM_GetTop(list), 75) << "25 pixels an item";
     EXPECT_EQ(g_EditParam.workValue.load(), 3);

@@ -54,7 +54,7 @@ class HomePanel : public ::testing::Test {
         r.state = state;
         r.decimals = decimals;
         r.max = 3600;
-        paramRW(1, kParamOnPhase, &r, 0);
+        paramPutRecord(kParamOnPhase, &r, 0);
     }
 };
 
@@ -95,8 +95,8 @@ TEST_F(HomePanel, FirstPageOfAcDcIntWithTheFirstRowHighlighted) {
 // AC-INT's second page starts at ON Phs; Wave and duty share the third window, so TEST follows it.
 TEST_F(HomePanel, SecondPageOfAcIntClosesOverTheDutyRow) {
     Select(6);
-    paramPutValue(1, kParamOnPhase, 0, 0);  // both angles FREE
-    paramPutValue(1, kParamOffPhase, 0, 0);
+    paramPutState(kParamOnPhase, 0, 0);  // both angles FREE
+    paramPutState(kParamOffPhase, 0, 0);
     screen.PaintPanel();
     ExpectRows({"ON Phs", "OFF Phs", "Wave", "TEST", "L1 \xF2 L2", "L1 \xF2 L3"},
                {"FREE", "FREE", "SIN", "SEQ ...", "120.0 \xB0", "240.0 \xB0"});
@@ -137,8 +137,8 @@ TEST_F(HomePanel, VoltagesShowTwoDecimalsBelow100VoltsAndOneFrom100) {
         {10000, -10000, "100.0 Vrms", "-100.0 Vdc"},
     };
     for (const auto& [acv, dcv, acvText, dcvText] : cases) {
-        paramPutValue(0, kParamAcv, acv, 0);
-        paramPutValue(0, kParamDcv, dcv, 0);
+        paramPutValue(kParamAcv, acv, 0);
+        paramPutValue(kParamDcv, dcv, 0);
         screen.PaintPanel();
         EXPECT_EQ(Value(2), acvText);
         EXPECT_EQ(Value(3), dcvText);
@@ -168,16 +168,16 @@ TEST_F(HomePanel, APaintLeavesTheStoreAsItWas) {
     };
     // Above 500 Hz the angles are whole degrees (the store derives it from the frequency it holds); 360 is
     // shown as 359.
-    paramPutValue(0, kParamFreq, 60000, 0);
+    paramPutValue(kParamFreq, 60000, 0);
     SetOnPhase(3600, 1, 0);
-    paramPutValue(0, kParamMeasItem7, 1, 0);    // the LINE view
-    paramPutLimit(1, kParamAcvLine, 70000, 0);  // above what the phase maximum gives
-    paramPutValue(0, kParamAcvLine, 69000, 0);
-    paramPutValue(0, kParamDcvLine, -90000, 0);
+    paramPutValue(kParamMeasItem7, 1, 0);    // the LINE view
+    paramPutMax(kParamAcvLine, 70000, 0);  // above what the phase maximum gives
+    paramPutValue(kParamAcvLine, 69000, 0);
+    paramPutValue(kParamDcvLine, -90000, 0);
     // The store brings the angles' format into step with the frequency when the frequency is read; read
     // here, so that only a write of the painters would show.
     for (uint32_t phase = 0; phase < 3; ++phase)
-        paramGetValue(kParamFreq, 0, phase);
+        paramGetValue(kParamFreq, phase);
     for (const uint32_t row : {0u, 6u}) {
         Select(row);
         const std::vector<uint8_t> before = storeBytes();
@@ -194,9 +194,9 @@ TEST_F(HomePanel, WholeDegreeOnPhaseAbove359IsShownAndPutBackAs359) {
     screen.Paint(home::PanelValueWin(0));
     EXPECT_EQ(Value(0).rfind("359", 0), 0u) << Value(0);
     const std::vector<uint16_t> shown = guitest::Screen();
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595) << "not by the painter";
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0), 3595) << "not by the painter";
     home::HomeValues_Fit();
-    EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3590);
+    EXPECT_EQ(paramGetValue(kParamOnPhase, 0), 3590);
     screen.Paint(home::PanelValueWin(0));
     EXPECT_EQ(guitest::Screen(), shown);
     // Nothing is fitted switched off (the row reads FREE), with a decimal (the angle may go past 359), nor
@@ -208,7 +208,7 @@ TEST_F(HomePanel, WholeDegreeOnPhaseAbove359IsShownAndPutBackAs359) {
         screen.Paint(home::PanelValueWin(0));
         home::HomeValues_Fit();
         EXPECT_EQ(Value(0).rfind(shown, 0), 0u) << Value(0);
-        EXPECT_EQ(paramGetValue(kParamOnPhase, 0, 0), 3595) << shown;
+        EXPECT_EQ(paramGetValue(kParamOnPhase, 0), 3595) << shown;
     }
 }
 
@@ -220,12 +220,12 @@ TEST_F(HomePanel, LineViewTakesItsLimitsFromThePhaseMaximum) {
     const auto phaseMax = [](int32_t max) {
         ParamRec phase = test::ReadRecord(kParamAcv, 0);
         phase.max = max;
-        paramRW(1, kParamAcv, &phase, 0);
+        paramPutRecord(kParamAcv, &phase, 0);
     };
     phaseMax(40000);
-    paramPutValue(0, kParamMeasItem7, 1, 0);
-    paramPutLimit(1, kParamAcvLine, 70000, 0);
-    paramPutValue(0, kParamAcvLine, 59000, 0);
+    paramPutValue(kParamMeasItem7, 1, 0);
+    paramPutMax(kParamAcvLine, 70000, 0);
+    paramPutValue(kParamAcvLine, 59000, 0);
     const int32_t ownMin = test::ReadRecord(kParamAcvLine, 0).min;  // the AC line value keeps its own minimum
     home::HomeValues_Fit();
     EXPECT_EQ(test::ReadRecord(kParamAcvLine, 0).max, 69282);
@@ -245,7 +245,7 @@ TEST_F(HomePanel, LineViewTakesItsLimitsFromThePhaseMaximum) {
     EXPECT_EQ(guitest::Screen(), shown);
 
     g_PhaseMode.store(2);
-    paramPutValue(0, kParamAcvLine, 59000, 0);
+    paramPutValue(kParamAcvLine, 59000, 0);
     home::HomeValues_Fit();
     line = test::ReadRecord(kParamAcvLine, 0);
     EXPECT_EQ(line.max, 60000);
@@ -253,9 +253,9 @@ TEST_F(HomePanel, LineViewTakesItsLimitsFromThePhaseMaximum) {
     // The DC voltage (AC+DC-INT, row 3): twice the phase limits, the value clamped into them.
     g_PhaseMode.store(0);
     g_OutputModeIdx.store(0);
-    paramPutValue(0, kParamMeasItem7, 1, 0);  // the view is kept per output mode
+    paramPutValue(kParamMeasItem7, 1, 0);  // the view is kept per output mode
     ParamRec dc = test::ReadRecord(kParamDcv, 0);
-    paramPutValue(0, kParamDcvLine, dc.min * 2 - 15, 0);  // below twice the minimum
+    paramPutValue(kParamDcvLine, dc.min * 2 - 15, 0);  // below twice the minimum
     screen.Paint(home::PanelValueWin(3));
     const std::string shownDc = Value(3);
     home::HomeValues_Fit();

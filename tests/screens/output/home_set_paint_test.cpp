@@ -30,10 +30,10 @@ class SetValues : public HomeCells {
     static int X(int col) { return kColX[col] + 90; }
     static int Y(int row) { return 28 + kRowY[row]; }
     static void Put(uint32_t id, int phase, int32_t v) {
-        ASSERT_EQ(paramPutValue(0, id + static_cast<uint32_t>(phase), v, static_cast<uint32_t>(phase)), 0);
+        ASSERT_EQ(paramPutValue(id + static_cast<uint32_t>(phase), v, static_cast<uint32_t>(phase)), 0);
     }
     static void Freq(int phase, int32_t v) {
-        ASSERT_EQ(paramPutValue(0, kParamFreq, v, static_cast<uint32_t>(phase)), 0);
+        ASSERT_EQ(paramPutValue(kParamFreq, v, static_cast<uint32_t>(phase)), 0);
     }
 };
 
@@ -70,7 +70,7 @@ TEST_F(SetValues, PeakToPeakOnlyForStoredAndArbitraryWaveformsWithTheUnitSetting
     const Case cases[] = {
         {1, 0, " Vpp"}, {1, 18, " Vpp"}, {1, 16, " Vrms"}, {1, 17, " Vrms"}, {0, 0, " Vrms"}};
     for (const Case& c : cases) {
-        ASSERT_EQ(paramPutValue(0, kParamAcvUnit, c.unit, 0), 0);
+        ASSERT_EQ(paramPutValue(kParamAcvUnit, c.unit, 0), 0);
         ASSERT_EQ(SetWaveform(c.wave, 1), c.wave);
         Paint();
         EXPECT_EQ(At(X(1), Y(0), c.shown), kUnitFont) << "unit " << c.unit << " wave " << c.wave << text_;

@@ -22,7 +22,7 @@ class SoftKeys : public HomeCells {
     std::string Key(int k, int lines, const std::string& label) const {
         return At(760, 60 * k + (lines == 1 ? 31 : lines == 2 ? 23 : 16), label);
     }
-    static void Put(uint32_t id, int32_t v) { ASSERT_EQ(paramPutValue(0, id, v, 0), 0); }
+    static void Put(uint32_t id, int32_t v) { ASSERT_EQ(paramPutValue(id, v, 0), 0); }
 };
 
 TEST_F(SoftKeys, StartLabels) {

@@ -15,13 +15,13 @@ namespace {
 using namespace screenkeys;
 
 void SetParallelPosition(int32_t position) {
-    ASSERT_EQ(paramPutValue(0, kParamParallelPosition, position, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamParallelPosition, position, 0), 0);
 }
 
 class KeyTable : public ::testing::Test {
   protected:
     void SetUp() override {
-        position_ = paramGetValue(kParamParallelPosition, 0, 0);
+        position_ = paramGetValue(kParamParallelPosition, 0);
         SetParallelPosition(1);
         g_HomePage.panelRow.store(0);
         g_LastHomeView.store(1);

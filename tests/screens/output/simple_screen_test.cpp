@@ -286,7 +286,7 @@ TEST_F(SimpleScreen, HarmonicValuesAndTheHeldFrequencyPopup) {
     EXPECT_EQ(MsgQueue_Count(), 0u);
 
     Mark();
-    ASSERT_EQ(paramPutValue(0, kParamFreq, 5500, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamFreq, 5500, 0), 0);
     Pump(12);
     EXPECT_TRUE(Drawn(235, HarmRowY(0), kWhite, "----")) << Log();
     EXPECT_TRUE(Drawn(699, 45, kBlack, "----", "Font24a"));
@@ -301,11 +301,11 @@ TEST_F(SimpleScreen, HarmonicValuesAndTheHeldFrequencyPopup) {
     EXPECT_EQ(MsgQueue_Count(), 0u) << "posted once, though the column repainted";
 
     MsgQueue_PostId(14);
-    ASSERT_EQ(paramPutValue(0, kParamFreq, 5000, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamFreq, 5000, 0), 0);
     Pump(12);
     EXPECT_EQ(MsgQueue_Count(), 0u) << "the ring emptied at 50 Hz";
     EXPECT_TRUE(Drawn(235, HarmRowY(0), kWhite, "120.0 Vrms"));
-    ASSERT_EQ(paramPutValue(0, kParamFreq, 5500, 0), 0);
+    ASSERT_EQ(paramPutValue(kParamFreq, 5500, 0), 0);
     Pump(12);
     EXPECT_EQ(MsgQueue_Count(), 1u) << "closed, so posted again";
 

@@ -18,8 +18,8 @@ class StatusWords {
           flags_(g_ParamFlags.load()), recall_(g_HomePage.recallIndex.load()) {
         for (uint32_t m = 0; m < std::size(range_); ++m)
             range_[m] = g_ParamStore.rangeCode[m].load();
-        paramRW(0, kParamIrmsLimitMode, &irms_, 0);
-        paramRW(0, kParamIpkLimitMode, &ipk_, 0);
+        paramGetRecord(kParamIrmsLimitMode, &irms_, 0);
+        paramGetRecord(kParamIpkLimitMode, &ipk_, 0);
     }
     ~StatusWords() {
         g_ModelId = model_;
@@ -29,8 +29,8 @@ class StatusWords {
         g_HomePage.recallIndex = recall_;
         for (uint32_t m = 0; m < std::size(range_); ++m)
             g_ParamStore.rangeCode[m].store(range_[m]);
-        paramRW(1, kParamIrmsLimitMode, &irms_, 0);
-        paramRW(1, kParamIpkLimitMode, &ipk_, 0);
+        paramPutRecord(kParamIrmsLimitMode, &irms_, 0);
+        paramPutRecord(kParamIpkLimitMode, &ipk_, 0);
     }
     StatusWords(const StatusWords&) = delete;
     StatusWords& operator=(const StatusWords&) = delete;

@@ -159,7 +159,7 @@ TEST_F(SeqValueEditors, MaxMinAndDefSoftKeys) {
 
     ParamRec rec = test::Read(kParamDcv, 0);
     rec.def2 = SeqGetDcvRangeMax(0) + 1;
-    paramRW(1, kParamDcv, &rec, 0);
+    paramPutRecord(kParamDcv, &rec, 0);
     Open(500);
     Press(Dcv<0>, kClassSoft, kDef2);
     EXPECT_EQ(Posted(), std::vector<std::string>{"18"});
@@ -174,7 +174,7 @@ TEST_F(SeqValueEditors, MaxMinAndDefSoftKeys) {
 
     rec = test::Read(kParamFreq, 0);
     rec.def1 = SeqGetFsetMax() + 100;
-    paramRW(1, kParamFreq, &rec, 0);
+    paramPutRecord(kParamFreq, &rec, 0);
     Open(5000);
     Press(Fset<0>, kClassSoft, kDef1);
     EXPECT_EQ(Posted(), std::vector<std::string>{"25"});
@@ -184,7 +184,7 @@ TEST_F(SeqValueEditors, MaxMinAndDefSoftKeys) {
 TEST_F(SeqValueEditors, TypedNumberWinsOverARecalledDef) {
     ParamRec rec = test::Read(kParamAcv, 0);
     rec.def1 = 2000;
-    paramRW(1, kParamAcv, &rec, 0);
+    paramPutRecord(kParamAcv, &rec, 0);
     Open(0);
     Type("55.5");
     Press(Acv<0>, kClassSoft, kDef1);

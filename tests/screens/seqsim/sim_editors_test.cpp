@@ -208,9 +208,9 @@ TEST_F(SimEditors, VoltageKnobBandsAndLimit) {
 
 TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
     ParamRec rec{};
-    paramRW(0, kParamFreq, &rec, 0);
+    paramGetRecord(kParamFreq, &rec, 0);
     rec.def1 = 999999;
-    paramRW(1, kParamFreq, &rec, 0);
+    paramPutRecord(kParamFreq, &rec, 0);
     SeqSimSetCurStep(kSimNormal1);
     Enter_menuEditSimulationFreq(0);
     Press(menuEditSimulationFreq, Key(kClassSoft, 'Y'));
@@ -226,7 +226,7 @@ TEST_F(SimEditors, VoltageDefStoredAndRecalled) {
     Press(menuEditSimulationACV, test::Key(kClassSoft, 194));
     EXPECT_EQ(test::Popup(), "Saved to DEF1");
     ParamRec rec{};
-    paramRW(0, kParamAcv, &rec, 0);
+    paramGetRecord(kParamAcv, &rec, 0);
     EXPECT_EQ(rec.def1, 1250);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     Enter_menuEditSimulationACV(1);

@@ -46,7 +46,7 @@ TEST_F(Harmonics, PureSineAndAThirdHarmonicInBothFormats) {
     for (const Case& c : cases) {
         Rebuild();
         Stage().SetCaptureHarmonic(3, c.thirdPct);
-        paramPutValue(0, kParamHarmMode, c.format, 0);
+        paramPutValue(kParamHarmMode, c.format, 0);
         ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
         Analyse();
         for (int p = 0; p < 3; ++p) {

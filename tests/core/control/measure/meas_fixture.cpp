@@ -26,8 +26,8 @@ bool StartLoadedOutput(float volts, float ohms, uint32_t wiring, int32_t freq) {
     g_PhaseMode = wiring;
     // Stored before the task starts, so that its first pass writes them all.
     for (uint32_t p = 0; p < 3; ++p) {
-        paramPutValue(0, kParamAcv, static_cast<int32_t>(std::lround(volts * 100.0f)), p);
-        paramPutValue(0, kParamFreq, freq, p);
+        paramPutValue(kParamAcv, static_cast<int32_t>(std::lround(volts * 100.0f)), p);
+        paramPutValue(kParamFreq, freq, p);
         Stage().SetLoad(static_cast<int>(p), ohms);
     }
     RunUntilReady();

@@ -64,7 +64,7 @@ TEST_F(OutputSync, StartupRewritesEverythingAndBecomesReadyWithinItsBudget) {
 
     const int passes = Restart(kModeAcDcInt, 0, 1, [] {
         for (uint32_t p = 0; p < 3; ++p)
-            paramPutValue(1, 64 + p, 1, p);  // ON phase angles enabled
+            paramPutState(64 + p, 1, p);  // ON phase angles enabled
     });
     EXPECT_EQ(Stage().Stored(2348, 0) & (7u << core::kOptOnEnableL1), 7u << core::kOptOnEnableL1);
     EXPECT_LE(passes, kReadyPasses);
@@ -142,7 +142,7 @@ TEST_F(OutputSync, LineValueIsSplitOverThePhasesOfTheWiring) {
         void (*balanced)() = [] { SetPhaseBalanceMode(1); };
         Restart(mode, wiring, 1, dc ? balanced : nullptr);
         g_EditAllPhases = dc ? 1 : 0;
-        paramPutValue(0, id, line, 0);
+        paramPutValue(id, line, 0);
         panel::DirtySet(flag);
         Poll(1);
         for (int p = 0; p < 3; ++p) {
@@ -165,7 +165,7 @@ TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
     };
     Start(kModeAcSync, 0, 1, [] {
         for (uint32_t p = 0; p < 3; ++p)
-            paramPutValue(0, 81, 3, p);  // the frequency comes from the synchronisation input
+            paramPutValue(81, 3, p);  // the frequency comes from the synchronisation input
         measure();
     });
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 5000u);
@@ -226,7 +226,7 @@ TEST_F(OutputSync, NewSynchronisationSignalIsAwaitedUntilItsFirstReading) {
     Poll(1);
     EXPECT_FALSE(core::SyncReadingAwaited()) << "a signal that gives no reading is not awaited past the bound";
     for (uint32_t p = 0; p < 3; ++p)
-        paramPutValue(0, 81, 3, p);  // the synchronisation input
+        paramPutValue(81, 3, p);  // the synchronisation input
     Poll(1);
     EXPECT_TRUE(core::SyncReadingAwaited());
     measure();
@@ -259,13 +259,13 @@ TEST_F(OutputSync, MissingSynchronisationSourceAlarmsOnlyForTheOutputOn) {
 TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
     Start(kModeAcInt, 0, 1);
     g_EditAllPhases = 1;
-    paramPutValue(0, 47, 23000, 0);
-    MarkParamGroupChanged(1, 47);
+    paramPutValue(47, 23000, 0);
+    MarkParamGroupChanged(47);
     Poll(1);
     LimitVoltage(0, 20000);
     LimitVoltage(2, 20000);
-    paramPutValue(0, 30, static_cast<int32_t>(kTri), 0);
-    MarkParamGroupChanged(1, 30);
+    paramPutValue(30, static_cast<int32_t>(kTri), 0);
+    MarkParamGroupChanged(30);
     ClearTrace();
     Poll(1);
     EXPECT_STREQ(g_MsgFreeText,
@@ -279,13 +279,13 @@ TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
 
 TEST_F(OutputSync, OneLineWaveformLimitNamesThatLine) {
     Start(kModeAcInt, 0, 1);
-    paramPutValue(0, 43, 1, 0);  // line L2 selected
+    paramPutValue(43, 1, 0);  // line L2 selected
     Poll(1);
     ASSERT_EQ(SetAcv(23000, 1), 23000);
     Poll(3);
     ASSERT_EQ(Stage().Stored(2385, 0), std::bit_cast<uint32_t>(230.0f));
     LimitVoltage(1, 20000);
-    paramPutValue(0, 31, static_cast<int32_t>(kTri), 1);
+    paramPutValue(31, static_cast<int32_t>(kTri), 1);
     Poll(1);
     EXPECT_STREQ(g_MsgFreeText, "L2 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)");
     EXPECT_EQ(GetAcv(1), 20000);
@@ -327,8 +327,8 @@ TEST_F(OutputSync, WaveformChangedDuringARangeChangeSettlesInsteadOfStalling) {
 TEST_F(OutputSync, AllPhaseEditOfTheAcVoltageReachesEveryPhaseOfTheWiring) {
     Start(kModeAcInt, 2, 1);  // 1P3W: L1 and L2
     g_EditAllPhases = 1;
-    paramPutValue(0, 47, 15000, 0);
-    MarkParamGroupChanged(1, 47);
+    paramPutValue(47, 15000, 0);
+    MarkParamGroupChanged(47);
     Poll(1);
     EXPECT_EQ(WritesTo(2385).size(), 1u);
     EXPECT_TRUE(WritesTo(2386).empty());
@@ -373,7 +373,7 @@ TEST_F(OutputSync, SplitPhaseWiringFollowsTheSelectedLineOnlyOutsideTheAcModes) 
     const std::pair<uint32_t, uint32_t> cases[] = {{kModeAcInt, 0}, {kModeAcSync, 0}, {kModeDcInt, 1}};
     for (const auto& [mode, line] : cases) {
         Restart(mode, kWiring1P3W, 1);
-        paramPutValue(0, kParamMeasItem1 + 5, 1, 0);  // L2 selected
+        paramPutValue(kParamMeasItem1 + 5, 1, 0);  // L2 selected
         Poll(1);
         EXPECT_EQ((g_OutputFlags.load() >> kOutFlagSelLine0) & 3u, line) << mode;
     }
@@ -412,7 +412,7 @@ TEST_F(OutputSync, BalancedPhasesAllHoldTheRangesRmsCurrentLimit) {
     ASSERT_TRUE(Stage().OutputOn());
     for (uint32_t p = 0; p < 3; ++p) {
         SCOPED_TRACE(testing::Message() << "L" << p + 1);
-        EXPECT_EQ(paramGetValue(kParamCurrLimit2 + p, 0, p), 788);
+        EXPECT_EQ(paramGetValue(kParamCurrLimit2 + p, p), 788);
         EXPECT_FLOAT_EQ(std::bit_cast<float>(Stage().Applied(2396 + p)), 7.88f);
         EXPECT_NEAR(BusReg_GetIrms(static_cast<int>(p)), 7.88f, 0.01f);
     }
@@ -447,8 +447,8 @@ TEST_F(OutputSync, SplitPhaseLinesPlayOppositeAfterEveryAngleWrite) {
         SCOPED_TRACE(what);
         path();
         g_EditAllPhases = 1;
-        paramPutValue(0, 47, 10000, 0);
-        MarkParamGroupChanged(1, 47);
+        paramPutValue(47, 10000, 0);
+        MarkParamGroupChanged(47);
         Poll(20);
         g_EditAllPhases = 0;
         SetOutputOnOff(1);

@@ -93,7 +93,7 @@ void ExpectPlayed(const Settings& s) {
 
 // The line the remote's phase settings address (INST:SEL).
 void SelectRemoteLine(uint32_t line) {
-    paramPutValue(0, kParamMeasItem1 + 5, static_cast<int32_t>(line), 0);
+    paramPutValue(kParamMeasItem1 + 5, static_cast<int32_t>(line), 0);
     SelectLine(line);
 }
 

@@ -29,12 +29,12 @@ class PanelHelpersTest : public ::testing::Test {
 
 // The enable toggles and the home screen's line view mark no group through an id.
 TEST_F(PanelHelpersTest, EachIdMarksItsGroup) {
-    paramPutValue(1, 64, 1, 0);  // selector 1: the ON and OFF angles enabled
-    paramPutValue(1, 68, 1, 0);
+    paramPutState(64, 1, 0);  // selector 1: the ON and OFF angles enabled
+    paramPutState(68, 1, 0);
     std::map<int, std::pair<uint32_t, uint32_t>> runs;  // group -> first and last id
     for (uint32_t id = 0; id < 256; ++id) {
-        MarkParamGroupChanged(0, 0);
-        MarkParamGroupChanged(1, id);
+        ClearParamGroupMarks();
+        MarkParamGroupChanged(id);
         const std::vector<int> marked = MarkedFlags();
         ASSERT_LE(marked.size(), 1u) << id;
         if (marked.empty()) continue;
@@ -51,12 +51,12 @@ TEST_F(PanelHelpersTest, EachIdMarksItsGroup) {
 
 TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsByEditState) {
     test::SelectLine(1);
-    paramPutValue(1, 64, 1, 0);
-    paramPutValue(1, 64, 0, 1);
-    MarkParamGroupChanged(1, 64);
+    paramPutState(64, 1, 0);
+    paramPutState(64, 0, 1);
+    MarkParamGroupChanged(64);
     EXPECT_TRUE(MarkedFlags().empty());
-    paramPutValue(1, 64, 1, 1);
-    MarkParamGroupChanged(1, 65);
+    paramPutState(64, 1, 1);
+    MarkParamGroupChanged(65);
     EXPECT_EQ(MarkedFlags(), std::vector<int>{kDirtyOnPhase});
     // The enable groups follow the edit state: {state, group marked or -1}.
     const int cases[][2] = {
@@ -68,9 +68,9 @@ TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsBy
         {47, -1},
     };
     for (const auto& [state, flag] : cases) {
-        MarkParamGroupChanged(0, 0);
+        ClearParamGroupMarks();
         g_MenuState = state;
-        MarkPhaseAngleChanged(1);
+        MarkPhaseAngleChanged();
         if (flag < 0)
             EXPECT_TRUE(MarkedFlags().empty()) << state;
         else
@@ -79,7 +79,7 @@ TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsBy
     g_ParamDirty[kDirtyAcv] = 1;
     g_ParamDirty[kDirtyOnEnable] = 1;
     g_ParamDirty[kDirtyOffEnable] = 1;
-    MarkPhaseAngleChanged(0);
+    ClearPhaseAngleMarks();
     EXPECT_EQ(MarkedFlags(), std::vector<int>{kDirtyAcv});
 }
 
@@ -101,7 +101,7 @@ TEST_F(PanelHelpersTest, VppCeilingFollowsRangeWaveformFactorAndLineState) {
     test::SelectLine(0);
     g_ParamStore.unit[0].waveform.value = kTri;
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(98981, 0), 0);  // unit Vrms
-    paramPutValue(0, 119, 1, 0);
+    paramPutValue(119, 1, 0);
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(98981, 0), 1);
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(98980, 0), 0);
     EXPECT_EQ(IsAcvOverVppLimit(98981), 1);      // the selected line's
@@ -120,7 +120,7 @@ TEST_F(PanelHelpersTest, LargestPhaseByWiring) {
     for (const auto& [wiring, kind, v, expect] : cases) {
         g_PhaseMode = wiring;
         for (uint32_t p = 0; p < 3; ++p)
-            paramPutValue(0, kind == 0 ? 47 + p : 54 + p, v[p], p);
+            paramPutValue(kind == 0 ? 47 + p : 54 + p, v[p], p);
         EXPECT_EQ(GetLargestPhase(kind), expect) << wiring << " " << kind << " " << v[2];
     }
 }
@@ -136,7 +136,7 @@ TEST_F(PanelHelpersTest, LineLimitsFromThePhases) {
     EXPECT_EQ(test::ReadRecord(57, 0).min, -100000);
     // Balanced 3P4W AC+DC editing of all phases: the line DC value is each phase's value.
     g_PhaseMode = 0;
-    paramPutValue(0, 101, 1, 0);
+    paramPutValue(101, 1, 0);
     g_EditAllPhases = 1;
     g_OutputModeIdx = 0;
     g_ParamStore.rangeCode[0] = 1;

@@ -68,7 +68,7 @@ TEST_F(ParamAccess, PhaseEnableStatesReachTheStageOnlyOnAChange) {
     EXPECT_EQ(SetOnPhaseState(1, 0), 1);
     Settle();
     EXPECT_TRUE(WritesTo(2348).empty()) << "no change";
-    paramPutValue(0, kParamMeasItem1 + 5, 1, 0);  // the line the remote addresses
+    paramPutValue(kParamMeasItem1 + 5, 1, 0);  // the line the remote addresses
     SelectLine(1);
     EXPECT_EQ(SetOnPhaseState(0, 1), 0);
     EXPECT_EQ(SetOnPhaseState(2, 1), 0);  // not a state
@@ -155,7 +155,7 @@ TEST_F(ParamAccess, PeakCurrentLimitsByLimitMode) {
     // Limit mode 1 sends the set limits as the limit-on pair and the outer bounds as the limit-off pair;
     // mode 0 the other way round.
     for (int32_t mode : {1, 0}) {
-        paramPutValue(0, 91, mode, 0);
+        paramPutValue(91, mode, 0);
         ClearTrace();
         EXPECT_EQ(ApplyIpkLimits(1), -4000);
         const float onHigh = mode == 1 ? 40.0f : hi.defaultMax / 100.0f;
@@ -176,7 +176,7 @@ TEST_F(ParamAccess, MonitorScaleFollowsRangeWiringFamilyAndAmplitude) {
         BuildDefaults(model);
         g_PhaseMode = wiring;
         g_ParamStore.rangeCode[GetOutputMode()] = code;
-        paramPutValue(0, 127, amplitude, 0);
+        paramPutValue(127, amplitude, 0);
         ClearTrace();
         EXPECT_EQ(ApplyMonitorScale(), amplitude);
         const auto w = Writes();

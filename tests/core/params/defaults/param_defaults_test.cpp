@@ -41,9 +41,9 @@ TEST_F(ParamDefaults, EveryDefaultLiesWithinItsLimits) {
     for (uint32_t model = 1; model <= 11; ++model) {
         BuildDefaults(model);
         for (uint32_t acvUnit : {0, 1}) {
-            paramPutValue(0, 119, static_cast<int32_t>(acvUnit), 0);
+            paramPutValue(119, static_cast<int32_t>(acvUnit), 0);
             for (uint32_t u = 0; u < core::kUnits; ++u)
-                paramPutValue(0, 30, acvUnit ? core::kWaveTri : core::kWaveSin, u);
+                paramPutValue(30, acvUnit ? core::kWaveTri : core::kWaveSin, u);
             for (uint32_t mode = 0; mode < core::kModes; ++mode)
                 for (uint32_t code : {0u, 1u})
                     for (uint32_t variant = 0; variant < core::kRangeVariants; ++variant)
@@ -141,9 +141,9 @@ TEST_F(ParamDefaults, WaveformPeakFactorsReachTheAcVoltageRecords) {
     EXPECT_EQ(GetWaveCrestFactor(1), 0.0f);
     EXPECT_EQ(GetWaveCrestFactor(256), 0.0f);
 
-    paramPutValue(0, 30, 18, 2);
+    paramPutValue(30, 18, 2);
     EXPECT_FLOAT_EQ(Read(49, 2).peakFactor, GetWaveCrestFactor(18));
-    paramPutValue(0, 119, 1, 0);
+    paramPutValue(119, 1, 0);
     EXPECT_FLOAT_EQ(Read(49, 2).peakFactor, GetWaveCrestFactor(18));  // the Vpp set too
     EXPECT_EQ(Read(51, 2).peakFactor, 0.0f);                          // only the AC voltages carry it
     core::ParamSetWaveFactor(18, 2.5f);
@@ -161,7 +161,7 @@ TEST_F(ParamDefaults, NoModelSetsOnlyTheIdentityAndTheTableNeedsAModelClass) {
     EXPECT_EQ(g_ModelName, name);
     for (uint32_t model : {0u, 12u, 0xFFFFFFFFu}) {
         BuildDefaults(2);
-        paramPutValue(0, 47, 1234, 0);
+        paramPutValue(47, 1234, 0);
         g_ModuleErrMask = 5;
         g_OutputModeIdx = 4;
         g_ModelId = model;

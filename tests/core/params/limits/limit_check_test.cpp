@@ -113,9 +113,9 @@ TEST_F(LimitCheckTest, AllPhasesTakeTheBindingLimitAndCopyTheSelectedOne) {
             r.def1 = static_cast<int32_t>(p) + 1;  // marks whose record it is
             put(p, r);
         }
-        MarkParamGroupChanged(1, id);
+        MarkParamGroupChanged(id);
         check();
-        MarkParamGroupChanged(0, id);
+        ClearParamGroupMarks();
         for (uint32_t p = 0; p < 3; ++p) {
             EXPECT_EQ(get(p).value, raised) << id << " L" << p + 1;
             EXPECT_EQ(get(p).def1, 1) << id << " L" << p + 1;
@@ -130,7 +130,7 @@ TEST_F(LimitCheckTest, ChecksBesideAWriterOfTheSettings) {
     constexpr int kWrites = 2000;
     std::thread writer([] {
         for (int i = 0; i < kWrites; ++i)
-            paramPutValue(0, 47, 1000 + i % 100, 0);  // AC voltage, 10.00-10.99 V
+            paramPutValue(47, 1000 + i % 100, 0);  // AC voltage, 10.00-10.99 V
     });
     for (int i = 0; i < 200; ++i) {
         for (uint32_t area : {0u, 1u}) {
@@ -242,7 +242,7 @@ TEST_F(LimitCheckTest, FullCheckCarriesTheVoltageInForceOverEveryWaveform) {
     EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 5, 0, 0).value, 100);
     EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 0).value, 23000);
 
-    paramPutValue(0, 119, 1, 0);
+    paramPutValue(119, 1, 0);
     g_ParamStore.unit[0].waveform.value = kTri;
     SetVolt(47, kModeAcInt, 1, kTri, 1, 0, 30000);
     SetVolt(47, kModeAcInt, 1, kTri, 0, 0, 500);

@@ -22,22 +22,22 @@ class PhaseLimitsTest : public ::testing::Test {
     // The AC voltage maxima of L1-L3, also as the voltage limits the re-check derives them from.
     static void SetAcvMax(Three max) {
         for (uint32_t p = 0; p < 3; ++p) {
-            paramPutValue(0, kParamVoltLimit, max[p], p);
-            paramPutLimit(1, kParamAcv + p, max[p], p);
+            paramPutValue(kParamVoltLimit, max[p], p);
+            paramPutMax(kParamAcv + p, max[p], p);
         }
     }
     // The DC voltage limits of L1-L3, in DC-INT also as the peak limits the re-check derives them from.
     static void SetDcvLimits(Three max, Three min) {
         for (uint32_t p = 0; p < 3; ++p) {
-            paramPutValue(0, kParamVpkMax, max[p], p);
-            paramPutValue(0, kParamVpkMin, min[p], p);
-            paramPutLimit(1, kParamDcv + p, max[p], p);
-            paramPutLimit(2, kParamDcv + p, min[p], p);
+            paramPutValue(kParamVpkMax, max[p], p);
+            paramPutValue(kParamVpkMin, min[p], p);
+            paramPutMax(kParamDcv + p, max[p], p);
+            paramPutMin(kParamDcv + p, min[p], p);
         }
     }
     static void SetValues(uint32_t id, Three v) {
         for (uint32_t p = 0; p < 3; ++p)
-            paramPutValue(0, id + p, v[p], p);
+            paramPutValue(id + p, v[p], p);
     }
     static Three Word(uint32_t id, int32_t ParamRec::*word) {
         Three out;
@@ -102,7 +102,7 @@ TEST_F(PhaseLimitsTest, AlignGivesTheSelectedPhaseTheTightestLimit) {
         const uint32_t first = acv ? kParamAcv : kParamDcv;
         int32_t ParamRec::*word = side == 0 ? &ParamRec::max : &ParamRec::min;
         for (uint32_t p = 0; p < 3; ++p)
-            paramPutLimit(side == 0 ? 1 : 2, first + p, limits[p], p);
+            (side == 0 ? paramPutMax : paramPutMin)(first + p, limits[p], p);
         EXPECT_EQ(AlignLimitsToPhases(id, side), index) << id << " " << side << " " << limits[0];
         Three expect = limits;
         expect[sel] = after;
@@ -111,7 +111,7 @@ TEST_F(PhaseLimitsTest, AlignGivesTheSelectedPhaseTheTightestLimit) {
         EXPECT_EQ((Three{copies[0].load(), copies[1].load(), copies[2].load()}), limits);
     }
     // The AC minimum side and the other ids change nothing.
-    paramPutLimit(2, kParamAcv, 7, 0);
+    paramPutMin(kParamAcv, 7, 0);
     EXPECT_EQ(AlignLimitsToPhases(kParamAcv, 1), kEqual);
     EXPECT_EQ(test::ReadRecord(kParamAcv, 0).min, 7);
     const Three dcvMax = Word(kParamDcv, &ParamRec::max);
@@ -198,14 +198,14 @@ TEST(ImpedanceCopyTest, RowStateCopiesItsPhaseToTheOtherTwo) {
     };
     for (const auto& [state, ind, res] : cases) {
         for (uint32_t i = 0; i < 3; ++i) {
-            paramPutValue(0, kParamInductanceL1 + 2 * i, static_cast<int32_t>(10 * (i + 1)), 0);
-            paramPutValue(0, kParamResistanceL1 + 2 * i, static_cast<int32_t>(i + 1), 0);
+            paramPutValue(kParamInductanceL1 + 2 * i, static_cast<int32_t>(10 * (i + 1)), 0);
+            paramPutValue(kParamResistanceL1 + 2 * i, static_cast<int32_t>(i + 1), 0);
         }
         CopyImpedanceToOtherPhases(state);
         Three gotInd, gotRes;
         for (uint32_t i = 0; i < 3; ++i) {
-            gotInd[i] = paramGetValue(kParamInductanceL1 + 2 * i, 0, 0);
-            gotRes[i] = paramGetValue(kParamResistanceL1 + 2 * i, 0, 0);
+            gotInd[i] = paramGetValue(kParamInductanceL1 + 2 * i, 0);
+            gotRes[i] = paramGetValue(kParamResistanceL1 + 2 * i, 0);
         }
         EXPECT_EQ(gotInd, ind) << state;
         EXPECT_EQ(gotRes, res) << state;

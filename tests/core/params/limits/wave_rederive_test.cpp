@@ -35,7 +35,7 @@ TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
         g_PhaseMode = wiring;
         g_OutputModeIdx = mode;
         g_ParamStore.rangeCode[static_cast<uint32_t>(mode)] = 1;
-        paramPutValue(0, 57, 777, 0);
+        paramPutValue(57, 777, 0);
         Word(core::kLineShadow, core::kShwDcv) = 777;
         Word(0, core::kShwDcv) = static_cast<uint32_t>(l1);
         LineValueFromPhase(57);
@@ -45,8 +45,8 @@ TEST_F(WaveRederiveTest, LineDcVoltageFromL1) {
 }
 
 TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
-    paramPutValue(0, 47, 23000, 0);
-    paramPutValue(0, 54, -500, 0);
+    paramPutValue(47, 23000, 0);
+    paramPutValue(54, -500, 0);
     Word(0, core::kShwDcv) = static_cast<uint32_t>(-500) + 1;  // a pending post does not spread
     SpreadVoltageToWaves();
     for (uint32_t w : {0u, kSin, kTri, 255u}) {
@@ -58,22 +58,22 @@ TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
     EXPECT_EQ(Volt(47, kModeAcInt, kTri, 1, 0), 0);
     // Only the phases of the wiring spread.
     g_PhaseMode = 1;  // 1P2W
-    paramPutValue(0, 48, 10000, 1);
+    paramPutValue(48, 10000, 1);
     SpreadVoltageToWaves();
     EXPECT_EQ(Volt(47, kModeAcInt, kTri, 0, 1), 0);
     // DC-INT keeps its one record.
     g_OutputModeIdx = kModeDcInt;
     g_ParamStore.rangeCode[kModeDcInt] = 1;
-    paramPutValue(0, 54, 12000, 0);
+    paramPutValue(54, 12000, 0);
     SpreadVoltageToWaves();
     EXPECT_EQ(Volt(51, kModeDcInt, 0, 0, 0), 12000);
 }
 
 TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
-    paramPutValue(0, 119, 1, 0);
+    paramPutValue(119, 1, 0);
     g_ParamStore.unit[0].waveform.value = kTri;
     test::SetVolt(47, kModeAcInt, 1, kSin, 0, 0, 11000);
-    paramPutValue(0, 47, 60000, 0);  // the Vpp record of TRI
+    paramPutValue(47, 60000, 0);  // the Vpp record of TRI
     SpreadVoltageToWaves();
     EXPECT_EQ(Volt(47, kModeAcInt, kTri, 1, 0), 60000);
     EXPECT_EQ(Volt(47, kModeAcInt, 3, 1, 0), 60000);
@@ -87,7 +87,7 @@ TEST_F(WaveRederiveTest, LimitedPhasesGiveOneMessageNamingThemAll) {
     for (uint32_t p : {1u, 2u})
         test::SetVolt(8, 0, 1, 0, 0, p, 10000);
     for (uint32_t p = 0; p < 3; ++p)
-        paramPutValue(0, 47 + p, 22000, p);
+        paramPutValue(47 + p, 22000, p);
     WaveVoltageRecheck();
     EXPECT_EQ(GetAcv(0), 22000);
     EXPECT_EQ(GetAcv(1), 10000);
@@ -100,7 +100,7 @@ TEST_F(WaveRederiveTest, LimitedPhasesGiveOneMessageNamingThemAll) {
 
 TEST_F(WaveRederiveTest, VppVoltageIsHeldToTheVppCeilingUnlessInTestMode) {
     core::ParamSetWaveFactor(kTri, 1.0f);
-    paramPutValue(0, 119, 1, 0);
+    paramPutValue(119, 1, 0);
     g_PhaseMode = 1;
     g_ParamStore.unit[0].waveform.value = kTri;
     test::SetVolt(47, kModeAcInt, 1, kTri, 1, 0, 90000);  // above 2 x 350.00 V x 1.0

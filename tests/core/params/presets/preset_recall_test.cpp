@@ -147,7 +147,7 @@ TEST_F(PresetRecall, MiscSettingsAreSavedInTheirOwnBytes) {
     Start(kModeAcInt, 0, 1);
     int32_t distinct = 40;
     for (const Field& f : fields)
-        ASSERT_EQ(paramPutValue(0, f.param, f.word ? 1000 + distinct++ : distinct++, 0), 0) << f.param;
+        ASSERT_EQ(paramPutValue(f.param, f.word ? 1000 + distinct++ : distinct++, 0), 0) << f.param;
     ASSERT_EQ(PresetRangeCheckRun(1, 4), 0);
     for (uint32_t p = 0; p < 3; ++p) {
         const uint8_t* rec = PresetRecord(4, p);
@@ -210,11 +210,11 @@ TEST_F(PresetRecall, PerModeAndAreaSettingsAreSavedInTheirOwnWords) {
 TEST_F(PresetRecall, PhaseEnablesComeBackAsSaved) {
     Start(kModeAcInt, 0, 1);
     for (int32_t saved : {0, 1}) {
-        ASSERT_EQ(paramPutValue(1, 64, saved, 0), 0);
-        ASSERT_EQ(paramPutValue(1, 68, 1 - saved, 0), 0);
+        ASSERT_EQ(paramPutState(64, saved, 0), 0);
+        ASSERT_EQ(paramPutState(68, 1 - saved, 0), 0);
         ASSERT_EQ(PresetRangeCheckRun(1, 7), 0);
-        paramPutValue(1, 64, 1 - saved, 0);
-        paramPutValue(1, 68, saved, 0);
+        paramPutState(64, 1 - saved, 0);
+        paramPutState(68, saved, 0);
         EXPECT_EQ(Recall(7), "");
         EXPECT_EQ(GetOnPhaseState(0), saved);
         EXPECT_EQ(GetOffPhaseState(0), 1 - saved);

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "core/params/access/param_access.h"
+#include "core/params/access/wiring_state.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/setting_write.h"
 #include "core/system/state/edit_state.h"
+#include "platform/stage/wiring_codes.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {
@@ -19,11 +21,11 @@ using settings::SetSetting;
 class SettingWrite : public ::testing::Test {
   protected:
     void SetUp() override {
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
         g_OutputRefresh.store(0);
     }
     void TearDown() override {
-        MarkParamGroupChanged(0, kParamNone);
+        ClearParamGroupMarks();
         g_MenuState = 0;
     }
     test::DefaultStore store;
@@ -34,7 +36,7 @@ class SettingWrite : public ::testing::Test {
         r.value = value;
         r.max = max;
         r.min = min;
-        paramRW(1, id, &r, unit);
+        paramPutRecord(id, &r, unit);
     }
     static std::vector<int32_t> Values(uint32_t id) {
         return {Rec(id, 0).value, Rec(id, 1).value, Rec(id, 2).value};
@@ -162,3 +164,41 @@ TEST_F(SettingWrite, RemoteDcVoltageHoldsThePeakLimitAboveIt) {
 }
 
 }  // namespace
+
+// A set tells which phases held its value back (L1 1, L2 2, L3 4, the limit message's mask): a remote
+// all-phase set by the phases whose limits refuse it, the panel's keys while all phases are edited
+// together by the phases whose maxima are below the value tested; the keypad's value is held back in 3P4W,
+// the knob's step is still taken and marks the group.
+TEST_F(SettingWrite, ReportsThePhasesThatHoldAValueBack) {
+    // The voltage limits too: the checks after a set derive the maxima from them.
+    const int32_t max[3] = {30000, 21000, 20000};
+    for (uint32_t p = 0; p < 3; ++p) {
+        paramPutValue(kParamVoltLimit, max[p], p);
+        Limits(kParamAcv, p, 1000, max[p], 0);
+    }
+    settings::HeldBack held;
+    EXPECT_EQ(SetSetting(kParamAcv, 0, 21500, Origin::kRemote, true, &held), SetResult::kOutOfBounds);
+    EXPECT_TRUE(held.held);
+    EXPECT_EQ(held.phases, 6u);
+    EXPECT_EQ(SetSetting(kParamAcv, 0, 20500, Origin::kRemote, true, &held), SetResult::kOutOfBounds);
+    EXPECT_EQ(held.phases, 4u);
+    EXPECT_EQ(SetSetting(kParamAcv, 0, 20000, Origin::kRemote, true, &held), SetResult::kWritten);
+    EXPECT_FALSE(held.held);
+    EXPECT_EQ(held.phases, 0u);
+
+    g_PhaseMode = kWiring3P4W;
+    g_EditAllPhases = 1;
+    test::SelectLine(0);
+    ClearParamGroupMarks();
+    EXPECT_EQ(SetSetting(kParamAcv, 0, 21500, settings::PanelSet{settings::PanelKey::kEnter, 21500}, &held),
+              SetResult::kHeldBack);
+    EXPECT_EQ(held.phases, 6u);
+    EXPECT_EQ(Values(kParamAcv), (std::vector<int32_t>{20000, 20000, 20000}));
+    EXPECT_FALSE(Marked(kDirtyAcv));
+    EXPECT_EQ(SetSetting(kParamAcv, 0, 19000, settings::PanelSet{settings::PanelKey::kKnob, 20500}, &held),
+              SetResult::kWritten);
+    EXPECT_EQ(held.phases, 4u);
+    EXPECT_EQ(Rec(kParamAcv, 0).value, 19000);
+    EXPECT_TRUE(Marked(kDirtyAcv));
+    g_EditAllPhases = 0;
+}

@@ -75,11 +75,11 @@ TEST_F(DisplayCommands, MeasurementItemsFollowTheOutputMode) {
         EXPECT_EQ(ch.Run(c.message), c.expect) << c.mode << " " << c.message;
     }
     // The items are kept per output mode.
-    EXPECT_EQ(paramGetValue(kParamMeasItem1 + 3, 0, 0), 8);  // CFAC is slot 8 of item 4
+    EXPECT_EQ(paramGetValue(kParamMeasItem1 + 3, 0), 8);  // CFAC is slot 8 of item 4
     SetOutputMode(8);
-    EXPECT_EQ(paramGetValue(kParamMeasItem1 + 2, 0, 0), 6);  // FREQ is slot 6 of item 3
+    EXPECT_EQ(paramGetValue(kParamMeasItem1 + 2, 0), 6);  // FREQ is slot 6 of item 3
     SetOutputMode(1);
-    paramPutValue(0, kParamMeasItem1 + 3, 9, 0);
+    paramPutValue(kParamMeasItem1 + 3, 9, 0);
     EXPECT_EQ(ch.Run("DISP:MEAS:SOUR4?"), "VRMS|");
 }
 

@@ -66,7 +66,7 @@ TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
 // beyond 32 bits are refused, not converted.
 TEST_F(OutputCommands, ImpedanceOfAllPhases) {
     EXPECT_EQ(ch.Run("OUTP:IMP:IND ALL,1.25;IND? ALL"), "+1.3,+1.3,+1.3|");
-    EXPECT_EQ(paramGetValue(kParamInductanceL3, 0, 0), 13);
+    EXPECT_EQ(paramGetValue(kParamInductanceL3, 0), 13);
     EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,MAX;RES? L2;RES? L1"), "+1.0;+0.1|");
     EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,1e12"), "|" + kRange);
     EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,-429496729.6"), "|" + kRange);
@@ -74,7 +74,7 @@ TEST_F(OutputCommands, ImpedanceOfAllPhases) {
     EXPECT_EQ(ch.Run("OUTP:IMP:RES? L2"), "+0.0|");
     EXPECT_EQ(ch.Run("OUTP:IMP:IND 4,1"), "|" + kParameter);
     EXPECT_EQ(ch.Run("OUTP:IMP:IND -1,1"), "|" + kParameter);
-    EXPECT_EQ(paramGetValue(kParamInductanceL1, 0, 0), 13);
+    EXPECT_EQ(paramGetValue(kParamInductanceL1, 0), 13);
 }
 
 // OFF during a SEQ/SIM run asks the runner to stop; a switch to the state the output is in does nothing,

@@ -200,10 +200,10 @@ TEST_F(SourceHandlers, NumericSettingOfTheSelectedLineOrEveryPhase) {
     const int32_t maxima[3] = {20000, 30000, 25000};
     for (uint32_t p = 0; p < 3; ++p) {
         ParamRec r{};
-        paramRW(0, kParamAcv, &r, p);
+        paramGetRecord(kParamAcv, &r, p);
         r.value = 1000;
         r.max = maxima[p];
-        paramRW(1, kParamAcv, &r, p);
+        paramPutRecord(kParamAcv, &r, p);
     }
     test::SelectLine(1);
     EXPECT_EQ(ch.Call(CmdSourVolt, true, kItemChoice, kChoiceMax), "+300.0000|0");

@@ -1,6 +1,7 @@
-// What the stage and the meter show of the commands over the LAN socket of a controller on a fresh root:
-// "complete" as the stage's applied setting, the harmonics of the waveform played and the synchronised
-// output on a signal the panel channel puts at the stage's input.
+// The common, STATus, trigger-action and voltage/frequency commands over the LAN socket of a controller on
+// a fresh root: each line sends one program message and names the reply line and then the error queue's
+// first entry. Last, the harmonics of the waveform played and the synchronised output on a signal the
+// panel channel puts at the stage's input.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,6 +18,7 @@ namespace {
 
 using namespace testsupport;
 
+const std::string kTrigIgnored = "-211,\"Trigger ignored\"";
 
 class ScpiHandlers : public ScpiSocketSuite {
   protected:
@@ -37,6 +39,71 @@ class ScpiHandlers : public ScpiSocketSuite {
         return "";
     }
 };
+
+TEST_F(ScpiHandlers, CommonCommands) {
+    const ScpiStep steps[] = {
+        {"*TST?", "0", kNoError},
+        {"*RST?", "", kUndefined},
+        {"*SRE 32;*SRE?", "+32", kNoError},
+        {"*SRE 256", nullptr, kRange},
+        {"*SRE?", "+32", kNoError},
+        {"*SRE 0;*WAI;*OPC?", "1", kNoError},
+        {"*ESE 4;*RST;*OPC?;*ESE?", "1;+4", kNoError},
+        {"*CAL?", "", kUndefined},  // the tree has no query form
+        {"*CAL", nullptr, kUndefined},
+        {"*CLS;*RCL 10", nullptr, kRange},
+        {"*ESR?", "+16", kNoError},
+        {"*RCL 1.5", nullptr, "-220,\"Parameter error\""},
+        {"*SAV -1", nullptr, kRange}, {"*SAV 0", nullptr, kNoError},
+        {"VOLT 123.4;*SAV 3;VOLT 50;*RCL 3;VOLT?", "+123.4000", kNoError},
+        {"VOLT 77;:MEM:SAV MAX;:VOLT 1;:MEM:RCL 9;:VOLT?", "+77.0000", kNoError},
+    };
+    Run(steps);
+}
+
+TEST_F(ScpiHandlers, VoltageAndFrequency) {
+    const ScpiStep steps[] = {
+        {"VOLT 100;VOLT?", "+100.0000", kNoError},
+        {"VOLT 100.0049;VOLT?", "+100.0000", kNoError},
+        {"VOLT 100.005;VOLT?", "+100.0100", kNoError},
+        {"VOLT 1000", nullptr, kRange},
+        {"VOLT 1e12", nullptr, kRange},
+        {"VOLT?", "+100.0100", kNoError},
+        {"VOLT? MAX", "+175.0000", kNoError},
+        {"VOLT MAX;VOLT?", "+175.0000", kNoError},
+        {"VOLT? MIN", "+0.0000", kNoError},
+        {"FREQ 60;FREQ?", "+60.0000", kNoError},
+        {"*RST;*OPC?", "1", kNoError},
+        {"VOLT?;FREQ?", "+0.0000;+50.0000", kNoError},
+    };
+    Run(steps);
+}
+
+TEST_F(ScpiHandlers, StatusGroups) {
+    const ScpiStep steps[] = {
+        {"STAT:OPER:ENAB 32768;ENAB?", "+0", kNoError},
+        {"STAT:OPER:ENAB 65535;ENAB?", "+32767", kNoError},
+        {"STAT:QUES:ENAB 1.5", nullptr, "-220,\"Parameter error\""},
+        {"STAT:WARN:ENAB 65536", nullptr, kRange},
+        {"STAT:LOCK:NTR 5;:STAT:PRES;:STAT:LOCK:PTR?;NTR?;ENAB?", "+32767;+0;+0", kNoError},
+        {"STAT:OPER:COND", nullptr, kUndefined},
+        {"STAT:QUES?;:STAT:QUES:COND?", "+0;+0", kNoError},
+    };
+    Run(steps);
+}
+
+TEST_F(ScpiHandlers, TriggerActions) {
+    const ScpiStep steps[] = {
+        {"*TRG", nullptr, kTrigIgnored},        {"INIT:NAME OUTP;*TRG", nullptr, kNoError},
+        {"*TRG", nullptr, kTrigIgnored},        {"INIT:NAME OUTP;:ABOR;*TRG", nullptr, kTrigIgnored},
+        {"INIT", nullptr, kUndefined},          {"MEM:TRIG MAX;TRIG?", "+9", kNoError},
+        {"MEM:TRIG 10", nullptr, kRange},       {"MEM:TRIG -1", nullptr, kRange},
+        {"MEM:TRIG?", "+9", kNoError},          {"MEM:TRIG? MAX", "", "-108,\"Parameter not allowed\""},
+        {"OUTP:TRIG ON;TRIG?", "+1", kNoError}, {"OUTP:TRIG 2", nullptr, kRange},
+        {"OUTP:TRIG -1", nullptr, kRange},      {"OUTP:TRIG?", "+1", kNoError},
+    };
+    Run(steps);
+}
 
 // "Complete" means the stage has the setting: right after *OPC? answers, after *WAI and once *OPC has set its
 // bit, the stage plays the voltage just set.

@@ -1,8 +1,9 @@
-// The readings of a loaded output, the remote calibration's save on the simulated stage and the reboot,
-// over the LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V range, master).
-// The tests run in order: the measurements need a fresh root (10 ohm on every phase, the panel channel's
-// load, with 100 V on every line in Balance switched on by the trigger action, read live and from the
-// snapshot), the calibration needs the password, and the reboot ends the suite.
+// The measurement commands, then the SYSTem configuration, lock and maintenance commands and the remote
+// calibration, over the LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V
+// range, master). The tests run in order: the measurements need a fresh root (10 ohm on every phase, the
+// panel channel's load, with 100 V on every line in Balance switched on by the trigger action, read live
+// and from the snapshot), the calibration needs the password (and saves its data on the simulated stage),
+// and the reboot ends the suite.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -56,11 +57,29 @@ class ScpiSystem : public ScpiSocketSuite {
     }
 };
 
-// First in the suite, on a fresh root. The output switches on only once the system is ready (the control
-// task runs).
-TEST_F(ScpiSystem, MeasureLoadedOutputLiveAndFromTheSnapshot) {
+// First in the suite, on a fresh root.
+TEST_F(ScpiSystem, MeasureSettingsOnAFreshRoot) {
     ASSERT_TRUE(c().WaitForOutput("panel channel:", kStartupTimeoutMs));
+    // The output switches on only once the system is ready (the control task runs).
     ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", kStartupTimeoutMs));
+    const ScpiStep steps[] = {
+        {"MEAS:AVER:COUN?", "+8", kNoError},
+        {"MEAS:AVER:COUN 200", nullptr, kRange},
+        {"MEAS:UPD:RATE?", "Fast", kNoError},
+        {"MEAS:UPD:RATE 2;RATE?", "+2.0000", kNoError},
+        {"MEAS:UPD:RATE 0.3", nullptr, kParamError},
+        {"MEAS:UPD:RATE 25", nullptr, kRange},
+        {"MEAS:UPD:RATE FAST;RATE?", "Fast", kNoError},
+        {"MEAS:PEAK:CLE TOT", nullptr, kRange},
+        {"MEAS:PEAK:CLE -1", nullptr, kRange},
+        {"MEAS:CURR:HARM:ENAB ON", nullptr, kUndefined},
+        {"MEAS:CONF:SENS ON", nullptr, kExecution},  // not in ACDC-INT
+        {"READ", nullptr, kUndefined},
+    };
+    Run(steps);
+}
+
+TEST_F(ScpiSystem, MeasureLoadedOutputLiveAndFromTheSnapshot) {
     ASSERT_TRUE(Panel("load 10"));
     // Balance sets the voltage of all three lines; the balance change rewrites the phases at the control
     // task's next pass, which the command's completion waits for, so the voltage set after it stays.
@@ -88,6 +107,53 @@ TEST_F(ScpiSystem, MeasureLoadedOutputLiveAndFromTheSnapshot) {
         EXPECT_NEAR(std::strtod(hz.c_str(), nullptr), 50.0, 0.1) << hz;
     EXPECT_EQ(Ask("SYST:ERR?"), kNoError);
     ASSERT_EQ(Ask("OUTP OFF;:PHAS:MODE UNB;*OPC?"), "1");
+}
+
+TEST_F(ScpiSystem, ConfigurationLockAndHold) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:CONF?", "CONT", kNoError}, {"SYST:CONF:PHAS?", "3P4W", kNoError},
+        {"OUTP ON;:SYST:CONF:MODE CONT", nullptr, kNoError}, {"OUTP OFF", nullptr, kNoError},
+        {"SYST:CONF:EXT?", "+0", kNoError}, {"SYST:CONF:EXT 2", nullptr, kRange},
+        {"SYST:CONF:MODE SIM", nullptr, kNoError}, {"SYST:CONF?", "SIM", kNoError},
+        {"SYST:CONF:TRIG:OUTP:SOUR?", "", kSystemError},
+        {"SYST:CONF:MODE CONT;:SYST:CONF?", "CONT", kNoError},
+        {"MODE AC-INT;:SYST:CONF:MODE SIM", nullptr, kSystemError},
+        {"MODE DC-INT;:SYST:CONF:MODE SEQ;:SYST:CONF?", "SEQ", kNoError},
+        {"SYST:CONF:PHAS 1", nullptr, kSystemError},
+        {"SYST:CONF:MODE CONT;:MODE ACDC-EXT;:SYST:CONF:MODE SEQ", nullptr, kSystemError},
+        {"MODE ACDC-INT;:SYST:CONF:TRIG:OUTP:SOUR -1", nullptr, kRange},
+        {"SYST:CONF:TRIG:OUTP:SOUR L3;SOUR?", "L3", kNoError}, {"SYST:CONF:TRIG:OUTP:SOUR L1", nullptr, kNoError},
+        {"SYST:KLOC 2", nullptr, kRange}, {"SYST:KLOC -1", nullptr, kRange},
+        {"SYST:KLOC ON;KLOC?", "+1", kNoError}, {"SYST:KLOC OFF;KLOC?", "+0", kNoError},
+        {"SYST:PKH:TIME?", "+1", kNoError}, {"SYST:PKH:TIME 0", nullptr, kRange},
+        {"SYST:PASS 1234", nullptr, kParamError}, {"SYST:ERR:ENAB?", "", kUndefined},
+        {"SYST:HOLD:STAT ON;STAT?", "+1", kNoError}, {"SYST:HOLD:STAT OFF;STAT?", "+0", kNoError},
+        {"SYST:SCPI:DATA? ERR", "+0,\"No error\"", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+    EXPECT_TRUE(c().WaitForOutput("popup: Meter Frozen")) << c().Output();
+}
+
+TEST_F(ScpiSystem, LogsErrorsAndInformation) {
+    Send("SYST:KLOC 2");
+    EXPECT_EQ(Ask("SYST:SCPI:DATA? ERR"), "-222,\"Data out of range\",\"SYST:KLOC 2\"");
+    // Nothing came in on RS232: the text and the reply's own line feed.
+    Send("SYST:SCPI:DATA? RS232");
+    EXPECT_EQ(client_->ReadLine(15000), "No Command Record Data\n");
+    EXPECT_EQ(client_->ReadLine(15000), "\n");
+    const std::string info = Ask("SYST:INF?");
+    EXPECT_TRUE(std::regex_match(info, std::regex(R"(QX-ORVANE,VRN-4145,[^,]*,1\.06,2024\.0823-0,0x[0-9a-f]+,)"
+                                                  R"(H\d+ 0x[0-9a-f]+,[0-9a-f]+,20230316 10:32:51,0)")))
+        << info;
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:INF", nullptr, kUndefined}, {"SYST:SCPI:DATA CLE", nullptr, kNoError},
+        {"SYST:ERR:ENAB", nullptr, kNoError}, {"SYST:WREL", nullptr, kNoError},
+    };
+    // clang-format on
+    Run(steps);
 }
 
 TEST_F(ScpiSystem, CalibrationNeedsThePassword) {

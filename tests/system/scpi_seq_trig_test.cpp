@@ -1,7 +1,7 @@
-// The SEQuence and SIMulation runs and the SEQ memories over the LAN socket of a controller on a fresh root
-// (model type 1, 3P4W, ACDC-INT, 100 V range, master, output off): what only the running threads show (the
-// first entry's download, the preparation *OPC waits for, the runner on the simulated stage) and the
-// memory files on disk. Each test leaves the controller in CONT mode with the output off.
+// The TRIGger commands, the SEQuence and SIMulation runs and the DATA memory management commands over the
+// LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V range, master, output
+// off): the first entry's download, the preparation *OPC waits for, the runner on the simulated stage, and
+// the memory files on disk. Each test leaves the controller in CONT mode with the output off.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -19,6 +19,7 @@ namespace {
 using namespace testsupport;
 namespace fs = std::filesystem;
 
+const std::string kTriggerIgnored = "-211,\"Trigger ignored\"";
 std::string RangeAt(const std::string& position) {
     return "-222,\"Data out of range;" + position + "\"";
 }
@@ -88,6 +89,30 @@ TEST_F(ScpiSeqTrig, StepZeroWrittenRightAfterTheFirstEntry) {
     ExpectPopup("Sequence is ready.");
     EXPECT_EQ(CountOf(c().Output(), "popup: SEQ Err."), 0u) << c().Output();
     Run(back);
+}
+
+TEST_F(ScpiSeqTrig, TriggerSourcesAndSoftwareTriggers) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"TRIG:SOUR?;:TRIG:OUTP:SOUR?;:TRIG:MEM:SOUR?", "BUS;BUS;BUS", kNoError},
+        {"TRIG:OUTP:SOUR TRI2;SOUR?", "TRI2", kNoError}, {"TRIG:MEM:SOUR IMM;SOUR?", "IMM", kNoError},
+        {"TRIG:SOUR 2", nullptr, "-128,\"Numeric data not allowed\""},
+        {"TRIG:SOUR TRI1;:TRIG", nullptr, kTriggerIgnored}, {"TRIG?", "", kUndefined},
+        {"TRIG:MEM:IMM?", "", kUndefined}, {"TRIG:SOUR BUS;:TRIG:MEM:SOUR BUS", nullptr, kNoError},
+        {"TRIG:OUTP:SOUR BUS;:OUTP:TRIG ON;:INIT:NAME OUTP", nullptr, kNoError},
+        {"MEM:TRIG 5;TRIG?", "+5", kNoError}, {"MEM:TRIG 10", nullptr, kRange},
+        {"MEM:TRIG MAX;TRIG?", "+9", kNoError}, {"MEM:TRIG 0", nullptr, kNoError},
+    };
+    const ScpiStep runControl[] = {
+        {"TRIG:SEQ:SEL:EXEC? STAR", "", kUndefined},
+        {"SYST:CONF:MODE SEQ;:TRIG:SEQ:SEL:EXEC STAR", nullptr, kExecution},
+        {"SYST:CONF:MODE CONT;MODE?", "CONT", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+    Output("TRIG:OUTP", "+1");
+    Output("OUTP OFF", "+0");
+    Run(runControl);
 }
 
 // *OPC sets its bit only once the entry's preparation is over, as *OPC? waits for it: the preparation's
@@ -169,6 +194,49 @@ TEST_F(ScpiSeqTrig, SequenceMemories) {
     ExpectPopup("Recall Fail!");
     EXPECT_EQ(Ask("SEQ:STEP 0;SPAR?;CPAR?"), step0);
     Run({{"SYST:CONF:MODE CONT", nullptr, kNoError}});
+}
+
+TEST_F(ScpiSeqTrig, SimulationMemories) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:CONF:MODE SIM", nullptr, kNoError},
+        {"DATA:SIM:NAME 0,\"x\"", nullptr, kParamError},
+        {"DATA:SIM:NAME 1,\"x\";NAME? 1", "\"x\"", kNoError},
+        {"TRAC:SIM:NAME? 1", "\"x\"", kNoError},
+        {"DATA:SEQ:NAME? 1", "", kSystemError},
+        {"DATA:SIM:STOR 2", nullptr, kNoError},
+    };
+    // clang-format on
+    Run(steps);
+    ExpectPopup("Saved to SIM2");
+    EXPECT_TRUE(fs::exists(File("/mnt/tst/sim/SIM2.SIM")));
+    Run({{"TRAC:SIM:STOR 4", nullptr, kNoError}});
+    ExpectPopup("Saved to SIM4");
+    Run({{"DATA:SIM:CLE 2", nullptr, kNoError}});
+    ExpectPopup("Cleared SIM2");
+    Run({{"TRAC:SIM:REC 2", nullptr, kNoError}});
+    ExpectPopup("Recalled from SIM2");
+    Damage(File("/mnt/tst/sim/SIM4.SIM"));
+    Run({{"DATA:SIM:REC 4", nullptr, kExecution}, {"SYST:CONF:MODE CONT", nullptr, kNoError}});
+    ExpectPopup("Recall Fail!");
+}
+
+TEST_F(ScpiSeqTrig, PresetAndWaveformClear) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"DATA:WAVE:CLE 254", nullptr, kRange}, {"DATA:WAVE:CLE 0", nullptr, kRange},
+        {"DATA:WAVE:CLE -1", nullptr, kRange},
+        {"DATA:WAVE:NAME? 1", "", kUndefined}, {"TRAC:WAVE:NAME 1,\"x\"", nullptr, kUndefined},
+        {"DATA:PRES:CLE 10", nullptr, kRange}, {"DATA:PRES:CLE -1", nullptr, kRange},
+        {"DATA:WAVE:CLE MIN", nullptr, kNoError},
+    };
+    // clang-format on
+    Run(steps);
+    ExpectPopup("ARB1 Deleted");
+    Run({{"TRAC:WAV:CLE MAX", nullptr, kNoError}});
+    ExpectPopup("ARB253 Deleted");
+    Run({{"TRAC:PRES:CLE MAX", nullptr, kNoError}});
+    ExpectPopup("Preset M9 Deleted");
 }
 
 }  // namespace

@@ -3,57 +3,39 @@
 // and a query answered end to end; what the simulated driver was asked shows in <root>/var/log/devices.log.
 // (The bus's trigger, status pair and device clear: tests/scpi's GpibChannel.)
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
 
-#include "tests/support/controller_process.h"
-#include "tests/support/tcp_client.h"
-#include "tests/support/temp_root.h"
+#include "tests/system/controller_fixture.h"
 #include "tests/system/pty_fixture.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kScpiPort = 5025;
 
-class UsbGpib : public ::testing::Test {
+class UsbGpib : public testsupport::SharedController {
   protected:
+    // The USB-GPIB adapter is served only while its driver module is on the disk.
     static void SetUpTestSuite() {
-        folder_ = testsupport::MakeTempFolder("vrn-gpib-");
-        const std::filesystem::path disk = folder_ + "/root/mnt/disk";
-        std::filesystem::create_directories(disk);
-        std::ofstream(disk / "qx_gpib.ko") << "stand-in module\n";
-        controller_ =
-            std::make_unique<testsupport::ControllerProcess>(std::vector<std::string>{"--root", Root()});
-        ASSERT_TRUE(controller_->WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
-            << controller_->Output();
-        lan_ = std::make_unique<testsupport::TcpClient>(kScpiPort + controller_->portOffset());
-        lan_->Send("*IDN?\n");
-        identity_ = lan_->ReadLine(15000);
+        Start({{"/mnt/disk/qx_gpib.ko", "stand-in module\n"}});
+        ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c().Output();
+        identity_ = testsupport::AskOnce(c(), {"*IDN?"});
         if (!identity_.empty()) identity_.pop_back();
-        gpib_ = std::make_unique<testsupport::PtyClient>(testsupport::PtyClientPath(Root(), "qx_gpib"));
+        gpib_ = std::make_unique<testsupport::PtyClient>(testsupport::PtyClientPath(c().root(), "qx_gpib"));
     }
     static void TearDownTestSuite() {
         gpib_.reset();
-        lan_.reset();
-        EXPECT_EQ(controller_->Stop(SIGTERM), 0) << controller_->Output();
-        controller_.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
+        SharedController::TearDownTestSuite();
     }
     void SetUp() override {
-        ASSERT_TRUE(controller_->Running()) << controller_->Output();
+        SharedController::SetUp();
         ASSERT_FALSE(identity_.empty());
         ASSERT_TRUE(gpib_->Open());
     }
-    static std::string Root() { return folder_ + "/root"; }
-    static std::string Read(const std::string& path) { return testsupport::FileText(Root() + path); }
+    static std::string Read(const std::string& path) { return testsupport::FileText(c().root() + path); }
     static size_t Count(const std::string& path, const std::string& text) {
         return testsupport::CountOf(Read(path), text);
     }
@@ -67,10 +49,7 @@ class UsbGpib : public ::testing::Test {
         return true;
     }
 
-    static inline std::unique_ptr<testsupport::ControllerProcess> controller_;
-    static inline std::unique_ptr<testsupport::TcpClient> lan_;
     static inline std::unique_ptr<testsupport::PtyClient> gpib_;
-    static inline std::string folder_;  // the root with the driver module
     static inline std::string identity_;
 };
 

@@ -1,7 +1,8 @@
 // The TRIGger commands, the SEQuence and SIMulation runs and the DATA memory management commands over the
 // LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V range, master, output
 // off): the first entry's download, the preparation *OPC waits for, the runner on the simulated stage, and
-// the memory files on disk. Each test leaves the controller in CONT mode with the output off.
+// the memory files on disk; then the waveform builder's commands. Each test leaves the controller in CONT
+// mode with the output off; the builder's slave case comes last.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -22,6 +23,9 @@ namespace fs = std::filesystem;
 const std::string kTriggerIgnored = "-211,\"Trigger ignored\"";
 std::string RangeAt(const std::string& position) {
     return "-222,\"Data out of range;" + position + "\"";
+}
+std::string RangeAt(int n) {
+    return RangeAt("0" + std::to_string(n));
 }
 
 class ScpiSeqTrig : public ScpiSocketSuite {
@@ -237,6 +241,78 @@ TEST_F(ScpiSeqTrig, PresetAndWaveformClear) {
     ExpectPopup("ARB253 Deleted");
     Run({{"TRAC:PRES:CLE MAX", nullptr, kNoError}});
     ExpectPopup("Preset M9 Deleted");
+}
+
+TEST_F(ScpiSeqTrig, BuilderSettings) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:ARB:EDIT:CFAC2 1.55;CFAC2?", "+1.6000", kNoError},
+        {"SYST:ARB:EDIT:CFAC1 MAX;CFAC1?", "+10.0000", kNoError},
+        {"SYST:ARB:EDIT:CFAC2 2.1", nullptr, kRange},
+        {"SYST:ARB:EDIT:STA 1.5", nullptr, kParamError},
+        {"SYST:ARB:EDIT:STA 0", nullptr, kRange},
+        {"SYST:ARB:EDIT:TRI 100;TRI?", "+100", kNoError},
+        {"SYST:ARB:EDIT:DIP 30,20,40", nullptr, RangeAt(1)},
+        {"SYST:ARB:EDIT:DIP 10,20,15", nullptr, RangeAt(2)},
+        {"SYST:ARB:EDIT:DIP 10,20,360.0", nullptr, RangeAt(3)},
+        {"SYST:ARB:EDIT:DIP 0,20,30", nullptr, RangeAt(1)},
+        {"SYST:ARB:EDIT:DIP 10,20,30;DIP?", "10.0,20.0,30.0", kNoError},
+        {"SYST:ARB:EDIT:BUIL?", "DIP", kNoError},
+        {"SYST:ARB:EDIT:DIP 300,310,359.9;DIP?", "300.0,310.0,359.9", kNoError},
+        {"SYST:ARB:EDIT:DIP 1,2,3;DIP?", "1.0,2.0,3.0", kNoError},
+        {"SYST:ARB:EDIT:DIP? MAX", "1.9,2.9,359.9", kNoError}, {"SYST:ARB:EDIT:DIP? MIN", "0.1,1.1,2.1", kNoError},
+        {"SYST:ARB:EDIT:BUIL TRI;BUIL DIP;BUIL?", "DIP", kNoError},
+        {"SYST:ARB:EDIT:BUIL CFAC2;BUIL?", "CFAC2", kNoError},
+        {"SYST:ARB:EDIT:BUIL DST22;BUIL?", "DST22", kNoError},
+        {"SYST:ARB:EDIT:BUIL 32;BUIL?", "LF-RING", kNoError},
+        {"SYST:ARB:EDIT:BUIL 33", nullptr, kParamError}, {"SYST:ARB:EDIT:BUIL -1", nullptr, kParamError},
+        {"SYST:ARB:EDIT:RIPP? MAX", "6,+100,+100", kNoError},
+        {"SYST:ARB:EDIT:RIPP 6,40,10;RIPP?", "6,+40,+10", kNoError},
+        {"SYST:ARB:EDIT:RIPP 4,40,10", nullptr, kParamError},
+        {"SYST:ARB:EDIT:RIPP 2,101,10", nullptr, kRange},
+        {"SYST:ARB:EDIT:SURG SIN,MIN,30;SURG?", "SIN,+0,+30", kNoError},
+        {"SYST:ARB:EDIT:BUIL?", "SURG", kNoError},
+        {"SYST:ARB:EDIT:LFR 100,150,60,300,0.01,45,100,20;LFR?",
+         "100.00,+150,60.0,300.0,0.010,45.0,100.0,20.0", kNoError},
+        {"SYST:ARB:EDIT:LFR 100,139,60,300,0.01,45,100,20", nullptr, RangeAt(2)},
+        {"SYST:ARB:EDIT:LFR 100,150,60,300,0.2,45,100,20", nullptr, RangeAt(5)},
+        {"SYST:ARB:EDIT:LFR 100,150,40,300,0.2,45,100,20", nullptr, RangeAt(5)},
+        {"SYST:ARB:EDIT:LFR 100,150,60,300,0.01,45,45,20", nullptr, RangeAt(7)},
+        {"SYST:ARB:EDIT:LFR?", "100.00,+150,60.0,300.0,0.010,45.0,100.0,20.0", kNoError},
+        {"SYST:ARB:EDIT:LFR? MIN", "0.00,+140,50.0,200.0,-0.100,0.1,45.1,0.1", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+TEST_F(ScpiSeqTrig, BuilderStoreApplyAndSlave) {
+    const std::string arb17 = File("/mnt/tst/ARB/ARB17.ARB");
+    fs::remove(arb17);
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:ARB:EDIT:BUIL TRI", nullptr, kNoError},
+        {"SYST:ARB:EDIT:STOR 254", nullptr, kParamError}, {"SYST:ARB:EDIT:STOR:APPL1 254", nullptr, kRange},
+        {"SYST:ARB:EDIT:STOR ARB17", nullptr, kNoError},
+    };
+    // clang-format on
+    Run(steps);
+    EXPECT_TRUE(fs::exists(arb17));
+    // clang-format off
+    const ScpiStep outputOn[] = {
+        {"OUTP ON;*OPC?", "1", kNoError},
+        {"SYST:ARB:EDIT:STOR:APPL1 ARB17", nullptr, kExecution},
+        {"OUTP OFF;*OPC?", "1", kNoError},
+        {"PAR:POS SLAV;*OPC?", "1", kNoError},
+        {"SYST:ARB:EDIT:BUIL DIP", nullptr, kSystemError}, {"SYST:ARB:EDIT:BUIL?", "", kSystemError},
+        {"SYST:ARB:EDIT:CFAC1 2", nullptr, kSystemError},
+        {"SYST:ARB:EDIT:DIP 1,2,3", nullptr, kSystemError}, {"SYST:ARB:EDIT:RIPP? MAX", "", kSystemError},
+        {"SYST:ARB:EDIT:LFR?", "", kSystemError}, {"SYST:ARB:EDIT:SURG SIN,1,1", nullptr, kSystemError},
+        {"SYST:ARB:EDIT:STOR ARB17", nullptr, kSystemError},
+        {"SYST:ARB:EDIT:STOR:APPL1 ARB17", nullptr, kSystemError},
+        {"PAR:POS MAST;*OPC?", "1", kNoError},
+    };
+    // clang-format on
+    Run(outputOn);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// The TRIGger commands, the SEQuence and SIMulation runs and the DATA memory management commands over the
-// LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V range, master, output
-// off): the first entry's download, the preparation *OPC waits for, the runner on the simulated stage, and
-// the memory files on disk; then the waveform builder's commands. Each test leaves the controller in CONT
-// mode with the output off; the builder's slave case comes last.
+// The SIMulation state fields, the TRIGger commands, the SEQuence and SIMulation runs and the DATA memory
+// management commands over the LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT,
+// 100 V range, master, output off): the first entry's download, the preparation *OPC waits for, the runner
+// on the simulated stage, and the memory files on disk; then the waveform builder's commands. Each test
+// leaves the controller in CONT mode with the output off; the builder's slave case comes last. (The SEQ
+// step editing and its mode guard: tests/scpi's SeqRemoteEdit and SeqRemoteControl, tests/engine's seq.)
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -93,6 +94,45 @@ TEST_F(ScpiSeqTrig, StepZeroWrittenRightAfterTheFirstEntry) {
     ExpectPopup("Sequence is ready.");
     EXPECT_EQ(CountOf(c().Output(), "popup: SEQ Err."), 0u) << c().Output();
     Run(back);
+}
+
+// No program has run yet.
+TEST_F(ScpiSeqTrig, SimulationStateFieldsAndStatusByMode) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SIM:COND?", "", kSystemError}, {"SIM:CTIM?", "+0,+0,+0,+0", kNoError},
+        {"SIM:INIT:VOLT 10", nullptr, kSystemError}, {"SIM:INST:SEL?", "", kSystemError},
+        {"SYST:CONF:MODE SEQ;:SIM:INIT:VOLT 10", nullptr, kSystemError},
+        {"SIM:CST?", "", kSystemError}, {"SYST:CONF:MODE SIM", nullptr, kNoError},
+        {"SIM:NORM2:VOLT 100", nullptr, kUndefined}, {"SOUR:SIM:NORM2:FREQ?", "", kUndefined},
+        {"SIM:NORM1:VOLT 100;VOLT?", "+100.00", kNoError}, {"SIM:ABN:FREQ 55;FREQ?", "+55.00", kNoError},
+        {"SOUR:SIM:ABN:VOLT 50.5;:SIM:ABN:VOLT?", "+50.50", kNoError},
+        {"SIM:NORM1:TIME 1.5;TIME?", "+1.5000", kNoError}, {"SIM:TRAN1:TIME MIN;TIME?", "+0.0000", kNoError},
+        {"SIM:INIT:FREQ 600;:SIM:INIT:PHAS:STAR 359.95", nullptr, kRange},
+        {"SIM:INIT:PHAS:STOP MAX;STOP?", "+359.0", kNoError}, {"SIM:INIT:VOLT? MAX", "+175.00", kNoError},
+        {"SIM:INIT:FREQ? MAX", "+2000.00", kNoError}, {"SIM:ABN:PHAS:STAR:ENAB FIX;ENAB?", "+1", kNoError},
+        {"SIM:REP:COUN MAX;COUN?", "+9999", kNoError}, {"SIM:INST:SEL?", "L1", kNoError},
+        {"SIM:COND?", "+0", kNoError}, {"SIM:CST?", "+5", kNoError}, {"SIM:CTIM?", "+5,+0,+0,+0", kNoError},
+        {"SYST:CONF:MODE CONT;:SYST:CONF?", "CONT", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+}
+
+// The command tree refuses these forms before a handler runs; a status command in set form reaches its
+// handler, which refuses it.
+TEST_F(ScpiSeqTrig, SimulationFormsRefusedFirstByTheTree) {
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"SYST:CONF:MODE SIM", nullptr, kNoError}, {"SIM:COND", nullptr, kUndefined},
+        {"SIM:COND 1", nullptr, "-108,\"Parameter not allowed\""},
+        {"SIM:REP:ENAB? MAX", "", "-108,\"Parameter not allowed\""},
+        {"SIM:NORM3:CODE?", "", "-114,\"Header suffix out of range\""},
+        {"SIM:INIT:VOLT ON", nullptr, "-224,\"Illegal parameter value\""},
+        {"SYST:CONF:MODE CONT", nullptr, kNoError},
+    };
+    // clang-format on
+    Run(steps);
 }
 
 TEST_F(ScpiSeqTrig, TriggerSourcesAndSoftwareTriggers) {

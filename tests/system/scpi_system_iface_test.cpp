@@ -1,8 +1,8 @@
-// The output a trigger action switches on at the start, the SYSTem barcode, beeper, interface and
-// communication commands over the LAN socket of a controller on a fresh root (model type 1, no interface
-// card, a stand-alone master), the SCPI Error box over its screen (ROOT/dev/fb0) and an alarm injected
-// through the panel channel in the QUEStionable registers. Each test
-// puts back what it changed.
+// The output a trigger action switches on at the start, the SCPI Error box over its screen (ROOT/dev/fb0),
+// the barcode texts and their file, and an alarm injected through the panel channel in the QUEStionable
+// registers, over the LAN socket of a controller on a fresh root (model type 1, no interface card, a
+// stand-alone master). Each test puts back what it changed. (The interface, beeper, serial and remote-state
+// tables: tests/scpi's CommStaging and FieldbusHandlers.)
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -89,90 +89,6 @@ TEST_F(ScpiSystemIface, BarcodeCodes) {
     Run(steps);
     EXPECT_NE(FileText(c().root() + "/mnt/tst/Bar/Barcode.Bar").find("ABCDEFGHIJKLMNOP"), std::string::npos);
     ASSERT_EQ(Ask("SYST:BARC:MEM RM3,\"Recall M3\";MEM? RM3"), "Recall M3");
-}
-
-// Without an interface card the GPIB and fieldbus commands refuse both forms; the interface states answer
-// and cannot be set.
-TEST_F(ScpiSystemIface, InterfacesWithoutCard) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:COMM:ENAB? USB", "+1", kNoError}, {"SYST:COMM:ENAB? GPIB", "+0", kNoError},
-        {"SYST:COMM:ENAB ON,USB", nullptr, kUndefined},
-        {"SYST:COMM:GPIB:ADDR?", "", kExecution}, {"SYST:COMM:GPIB:SELF:ADDR 5", nullptr, kExecution},
-        {"SYST:COMM:INT:ADDR?", "", kExecution}, {"SYST:COMM:INT:ADDR 5", nullptr, kExecution},
-        {"SYST:COMM:INT:BAUD?", "", kExecution}, {"SYST:COMM:INT:BAUD AUTO", nullptr, kExecution},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-// The beeper: its range, and a parallel slave may read it but not change it.
-TEST_F(ScpiSystemIface, BeeperAndParallelSlave) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:BEEP:STAT?", "+1", kNoError}, {"SYST:BEEP:STAT 2", nullptr, kRange},
-        {"SYST:BEEP:STAT -1", nullptr, kRange}, {"SYST:BEEP:STAT OFF;STAT?", "+0", kNoError},
-        {"SYST:BEEP:STAT 1", nullptr, kNoError},
-        {"PAR:POS SLAV", nullptr, kNoError}, {"SYST:BEEP:STAT 0", nullptr, kSystemError},
-        {"SYST:BEEP:STAT?", "+1", kNoError}, {"PAR:POS MAST;POS?", "Master", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-// The SYSTem:COMMunicate commands (DHCP on, RS232 9600 8N1): a set form only stages its value for the
-// next start.
-TEST_F(ScpiSystemIface, LanAndUsb) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:COMM:LAN:DHCP?", "+1", kNoError}, {"SYST:COMM:LAN:DHCP ON", nullptr, kNoError},
-        {"SYST:COMM:LAN:IPAD \"192.168.1.300\"", nullptr, kInvalidString},
-        {"SYST:COMM:LAN:SMAS \"255.255.255\"", nullptr, kInvalidString},
-        {"SYST:COMM:LAN:GAT \"10.0.0.1\"", nullptr, kNoError},
-        {"SYST:COMM:LAN:MAC?", "02-56-52-4E-10-60", kNoError},
-        {"SYST:COMM:LAN:HOST \"x\"", nullptr, kUndefined}, {"SYST:COMM:TCP:CONT 5026", nullptr, kUndefined},
-        {"SYST:COMM:LAN:WEB:PASS 12345", nullptr, kRange}, {"SYST:COMM:LAN:WEB:PASS -1", nullptr, kRange},
-        {"SYST:COMM:LAN:WEB:PACT 1", nullptr, kNoError},
-        {"SYST:COMM:USB:REAR:MODE AUTO", nullptr, kRange}, {"SYST:COMM:USB:REAR:MODE FULL", nullptr, kNoError},
-        {"SYST:COMM:USB:FRON:STAT?", "+0", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-TEST_F(ScpiSystemIface, RemoteState) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:COMM:RLST LOC;RLST?", "LOC", kNoError}, {"SYST:COMM:RLST RWL;RLST?", "RWL", kNoError},
-        {"SYST:COMM:RLST REM;RLST?", "REM", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-TEST_F(ScpiSystemIface, SerialLine) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"SYST:COMM:SER:TRAN:BAUD?", "9600", kNoError}, {"SYST:COMM:SER:TRAN:BAUD 300", nullptr, kParamError},
-        {"SYST:COMM:SER:TRAN:BITS 2", nullptr, kRange}, {"SYST:COMM:SER:TRAN:BITS -1", nullptr, kRange},
-        {"SYST:COMM:SER:TRAN:SBIT -1", nullptr, kRange},
-        {"SYST:COMM:SER:TRAN:PAR?", "+0", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-TEST_F(ScpiSystemIface, ParallelSlaveKeepsTheLanButNotTheWebPassword) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"PAR:POS SLAV;POS?", "Slave", kNoError},
-        {"SYST:COMM:LAN:DNS \"172.16.1.9\"", nullptr, kSystemError},
-        {"SYST:COMM:SER:TRAN:BITS 0", nullptr, kSystemError},
-        {"SYST:COMM:LAN:WEB:PASS 1234", nullptr, kNoError},
-        {"PAR:POS MAST;POS?", "Master", kNoError},
-    };
-    // clang-format on
-    Run(steps);
 }
 
 // The condition follows an injected over-rms-current alarm; the event it latched outlasts it until it is

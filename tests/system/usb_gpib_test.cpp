@@ -1,58 +1,41 @@
 // The USB-GPIB adapter of a running controller whose disk holds the adapter's driver module, through the
-// client side of its stand-in (listed in <root>/var/run/ports) and the panel verbs that raise the bus's
-// events; what the simulated driver was asked shows in <root>/var/log/devices.log.
+// client side of its stand-in (listed in <root>/var/run/ports): the module loaded and the address given once,
+// and a query answered end to end; what the simulated driver was asked shows in <root>/var/log/devices.log.
+// (The bus's trigger, status pair and device clear: tests/scpi's GpibChannel.)
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
 
-#include "tests/support/controller_process.h"
-#include "tests/support/tcp_client.h"
-#include "tests/support/temp_root.h"
+#include "tests/system/controller_fixture.h"
 #include "tests/system/pty_fixture.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kScpiPort = 5025;
 
-class UsbGpib : public ::testing::Test {
+class UsbGpib : public testsupport::SharedController {
   protected:
+    // The USB-GPIB adapter is served only while its driver module is on the disk.
     static void SetUpTestSuite() {
-        folder_ = testsupport::MakeTempFolder("vrn-gpib-");
-        const std::filesystem::path disk = folder_ + "/root/mnt/disk";
-        std::filesystem::create_directories(disk);
-        std::ofstream(disk / "qx_gpib.ko") << "stand-in module\n";
-        controller_ =
-            std::make_unique<testsupport::ControllerProcess>(std::vector<std::string>{"--root", Root()});
-        ASSERT_TRUE(controller_->WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs))
-            << controller_->Output();
-        lan_ = std::make_unique<testsupport::TcpClient>(kScpiPort + controller_->portOffset());
-        lan_->Send("*IDN?\n");
-        identity_ = lan_->ReadLine(15000);
+        Start({{"/mnt/disk/qx_gpib.ko", "stand-in module\n"}});
+        ASSERT_TRUE(c().WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c().Output();
+        identity_ = testsupport::AskOnce(c(), {"*IDN?"});
         if (!identity_.empty()) identity_.pop_back();
-        gpib_ = std::make_unique<testsupport::PtyClient>(testsupport::PtyClientPath(Root(), "qx_gpib"));
+        gpib_ = std::make_unique<testsupport::PtyClient>(testsupport::PtyClientPath(c().root(), "qx_gpib"));
     }
     static void TearDownTestSuite() {
         gpib_.reset();
-        lan_.reset();
-        EXPECT_EQ(controller_->Stop(SIGTERM), 0) << controller_->Output();
-        controller_.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
+        SharedController::TearDownTestSuite();
     }
     void SetUp() override {
-        ASSERT_TRUE(controller_->Running()) << controller_->Output();
+        SharedController::SetUp();
         ASSERT_FALSE(identity_.empty());
         ASSERT_TRUE(gpib_->Open());
     }
-    static std::string Root() { return folder_ + "/root"; }
-    static std::string Read(const std::string& path) { return testsupport::FileText(Root() + path); }
+    static std::string Read(const std::string& path) { return testsupport::FileText(c().root() + path); }
     static size_t Count(const std::string& path, const std::string& text) {
         return testsupport::CountOf(Read(path), text);
     }
@@ -65,12 +48,8 @@ class UsbGpib : public ::testing::Test {
         }
         return true;
     }
-    static bool Panel(const std::string& line) { return testsupport::PanelLine(Root(), line); }
 
-    static inline std::unique_ptr<testsupport::ControllerProcess> controller_;
-    static inline std::unique_ptr<testsupport::TcpClient> lan_;
     static inline std::unique_ptr<testsupport::PtyClient> gpib_;
-    static inline std::string folder_;  // the root with the driver module
     static inline std::string identity_;
 };
 
@@ -89,53 +68,6 @@ TEST_F(UsbGpib, AQueryIsAnsweredAndItsLengthAnnounced) {
         Count("/var/log/devices.log", "qx_gpib 0x40040D0F "))
         << Read("/var/log/devices.log");
     EXPECT_GE(Count("/var/log/devices.log", "qx_gpib 0x40040D0F "), 1u);
-}
-
-TEST_F(UsbGpib, AGroupTriggerIsIgnoredUnlessTheOutputWaitsForIt) {
-    ASSERT_EQ(gpib_->Ask("*CLS;*OPC?"), "1");
-    const size_t before = Count("/var/log/devices.log", "qx_gpib 0x80040D0B 0x0080");
-    ASSERT_TRUE(Panel("gpib get"));
-    ASSERT_TRUE(WaitForCount("/var/log/devices.log", "qx_gpib 0x80040D0B 0x0080", before + 1));
-    EXPECT_EQ(gpib_->Ask("SYST:ERR?"), "-211,\"Trigger ignored\"");
-    ASSERT_EQ(gpib_->Ask("OUTP:TRIG ON;:INIT:NAME OUTP;*OPC?"), "1");
-    EXPECT_EQ(gpib_->Ask("OUTP?"), "+0");
-    ASSERT_TRUE(Panel("gpib get"));
-    ASSERT_TRUE(WaitForCount("/var/log/devices.log", "qx_gpib 0x80040D0B 0x0080", before + 2));
-    std::string state;
-    for (const auto end = Clock::now() + std::chrono::seconds(5); state != "+1" && Clock::now() < end;)
-        state = gpib_->Ask("OUTP?");
-    EXPECT_EQ(state, "+1");
-    EXPECT_EQ(gpib_->Ask("SYST:ERR?"), "+0,\"No error\"");
-    lan_->Send("OUTP OFF;*OPC?\n");
-    EXPECT_EQ(lan_->ReadLine(15000), "1\n");
-}
-
-TEST_F(UsbGpib, AServiceRequestEnableIsPushedOnceWhenItChanges) {
-    const std::string push = "qx_gpib 0x40040D08 ";
-    const size_t before = Count("/var/log/devices.log", push);
-    gpib_->Send("*SRE 16\n");
-    ASSERT_TRUE(WaitForCount("/var/log/devices.log", push, before + 1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(Count("/var/log/devices.log", push), before + 1) << Read("/var/log/devices.log");
-    const std::string log = Read("/var/log/devices.log");
-    EXPECT_EQ(log.substr(log.rfind(push) + push.size() + 7), "0x0010\n") << log;  // {status byte, enable}
-    gpib_->Send("*SRE 16\n");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(Count("/var/log/devices.log", push), before + 1) << Read("/var/log/devices.log");
-}
-
-TEST_F(UsbGpib, ADeviceClearStopsTheReplyAndTheHalfReadCommand) {
-    const size_t announced = Count("/var/log/devices.log", "qx_gpib 0x40040D0F ");
-    const size_t clears = Count("/var/log/devices.log", "qx_gpib 0x80040D0B 0x0008");
-    // The reply is with the driver, the controller has not read it, and a command is half sent.
-    ASSERT_TRUE(gpib_->Send("*IDN?\n*ES"));
-    ASSERT_TRUE(WaitForCount("/var/log/devices.log", "qx_gpib 0x40040D0F ", announced + 1));
-    ASSERT_TRUE(Panel("gpib dcl"));
-    ASSERT_TRUE(WaitForCount("/var/log/devices.log", "qx_gpib 0x80040D0B 0x0008", clears + 1));
-    EXPECT_EQ(gpib_->ReadFor(200), "");
-    EXPECT_EQ(gpib_->Ask("*IDN?"), identity_);
-    EXPECT_EQ(gpib_->Ask("SYST:ERR?"), "+0,\"No error\"");
-    EXPECT_EQ(gpib_->ReadFor(200), "");
 }
 
 }  // namespace

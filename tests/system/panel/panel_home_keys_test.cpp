@@ -1,9 +1,9 @@
-// The running controller's home keys: the key lock through Modbus TCP; the AC voltage field by knob,
-// cursor and keypad up to the mode's limit, preset mode's save and exit with the preset the status bar
-// names (also after a scanned recall and *SAV/*RCL), the output mode key; the lamps follow SHIFT
-// and PRESET, a remote command shows RMT and refuses keys until SHIFT then LOCAL, and the screen-copy key
-// writes the screen and a settings text to the USB stick. Any SCPI command puts the panel in remote: SHIFT
-// then PRESET returns it to local before the next keys.
+// The running controller's home keys: the key lock through Modbus TCP; preset mode's save and exit with the
+// preset the status bar names (also after a scanned recall and *SAV/*RCL) and what its popups covered
+// painted again; the lamps follow SHIFT and PRESET, a remote command shows RMT and refuses keys until SHIFT
+// then LOCAL, and the screen-copy key writes the screen and a settings text to the USB stick. Any SCPI
+// command puts the panel in remote: SHIFT then PRESET returns it to local before the next keys. (The
+// voltage by knob and keypad up to its limit: SettingPaths.)
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -67,22 +67,6 @@ TEST_F(PanelHomeKeys, ModbusRegisterZeroIsThePanelsKeyLock) {
     ASSERT_TRUE(Panel("hold K"));
     EXPECT_TRUE(WaitLogged(365, 190, "Keys Unlocked")) << TextLog();
     EXPECT_EQ(ReadLock(), "0");
-}
-
-// A coil read answers the address exception: register 0 is a holding register.
-TEST_F(PanelHomeKeys, ModbusCoilReadAnswersTheAddressException) {
-    const std::string coil = Mbpoll("-r 0 -c 1 -t 0 127.0.0.1");
-    EXPECT_NE(coil.find("Illegal data address"), std::string::npos) << coil;
-}
-
-// '@', 'A'-'I' are the keypad's 0-9, 'J' its point; 'O' opens the AC voltage of the selected phase.
-TEST_F(PanelHomeKeys, AcVoltageByKnobAndKeypad) {
-    Keys({"key O", "knob 3"});
-    EXPECT_TRUE(StageHas(2384, "0.03")) << c().Output();
-    EXPECT_EQ(Ask("VOLT?"), "+0.0300");
-    Local();
-    Keys({"key T", "key O", "key A", "key J", "key B", "key J", "key C", "key U"});
-    EXPECT_EQ(Ask("VOLT?"), "+1.2300") << "the second point is ignored";
 }
 
 TEST_F(PanelHomeKeys, PresetModeSavesAndLeaves) {
@@ -158,30 +142,6 @@ TEST_F(PanelHomeKeys, WhatARecallsPopupCoveredIsPaintedAgain) {
     }
     SendLocal("OUTP OFF;:VOLT 0");
     ASSERT_TRUE(Panel("load 0"));
-}
-
-// The cursor four digits up (100 V): past the AC-INT limit of 175 V the knob holds the voltage there and
-// says so.
-TEST_F(PanelHomeKeys, AcVoltageKnobStopsAtTheModesLimit) {
-    Send("VOLT 0");
-    Send("MODE 1");
-    Local();
-    Mark();
-    Keys({"key O", "key V", "key V", "key V", "key V", "knob 2", "knob 1"});
-    EXPECT_TRUE(Popup("Setting Voltage Limited")) << TextLog();
-    EXPECT_EQ(Ask("VOLT?"), "+175.0000");
-    Send("VOLT 0");
-    Send("MODE 0");
-}
-
-// SHIFT with the range key opens the output mode; the mode chosen reaches the stage.
-TEST_F(PanelHomeKeys, OutputModeFromItsKey) {
-    Send("MODE 0");
-    Local();
-    Keys({"key S", "key R", "knob -1", "key U"});
-    EXPECT_EQ(Ask("MODE?"), "AC-INT");
-    EXPECT_TRUE(StageHas(2336, "2")) << c().Output();
-    Send("MODE 0");
 }
 
 // After the scenes above, the panel back to local: no lamp is lit.

@@ -1,8 +1,7 @@
 // The running controller's home screen as it draws it: a set-value cell, the settings panel's highlighted
-// row and the phase tabs at start; the cells following a keypad and a LAN setting; the output mode chosen
-// from its list; the loaded meter; the harmonic view's popup, which the frequency closes. Texts are read
-// from the text log at their screen places (body windows sit 28 pixels down), colours from the framebuffer.
-// After a SCPI command SHIFT then PRESET returns the panel to local.
+// row and the phase tabs at start, and a cell following a LAN setting. Texts are read from the text log at
+// their screen places, colours from the framebuffer. (The cells, lists, meter and simple page as each
+// setting draws them: tests/screens/output.)
 #include <cstdlib>
 
 #include "tests/system/panel/front_panel_suite.h"
@@ -17,9 +16,6 @@ constexpr int kSetY[3] = {344, 386, 428};
 // Settings panel rows 0-5: labels at x 526, values at x 598, both on these lines.
 constexpr int kPanelY[6] = {44, 81, 117, 153, 189, 225};
 constexpr int kLabelX = 526, kValueX = 598;
-// Meter cell values end at x 154, 325, 497 on rows y 76, 143, 210, 277.
-constexpr int kMeterX[3] = {154, 325, 497};
-constexpr int kMeterY[4] = {76, 143, 210, 277};
 
 class PanelHomeScreen : public FrontPanelSuite {
   protected:
@@ -73,82 +69,6 @@ TEST_F(PanelHomeScreen, AcVoltageCellFollowsTheLan) {
     EXPECT_TRUE(WaitLogged(kSetX[0], kSetY[0], "99.99")) << TextLog();
     Send("VOLT 0");
     EXPECT_TRUE(WaitLogged(kSetX[0], kSetY[0], "0.00"));
-}
-
-// From row 0: the knob to MODE, ENTER opens the list of modes; the knob and ENTER choose AC-INT.
-TEST_F(PanelHomeScreen, ModeChosenFromTheList) {
-    Local();
-    Mark();
-    Keys({"knob -1", "key U"});
-    EXPECT_TRUE(WaitLogged(594, 77 + 21, "AC-INT")) << TextLog();
-    Mark();
-    Keys({"knob -1", "key U"});
-    EXPECT_TRUE(WaitLogged(kValueX, kPanelY[1], "AC-INT")) << TextLog();
-    EXPECT_EQ(Ask("MODE?"), "AC-INT");
-    Send("MODE 0");
-    Local();
-    ASSERT_TRUE(Panel("knob 1"));
-}
-
-// From row 0: the knob to ACV, ENTER, the keypad's 5.5 and ENTER set it; the panel row follows.
-TEST_F(PanelHomeScreen, AcVoltageTypedInThePanel) {
-    Mark();
-    Keys({"knob -2", "key U", "key E", "key J", "key E", "key U"});
-    EXPECT_TRUE(WaitLogged(kValueX, kPanelY[2], "5.50 Vrms")) << TextLog();
-    EXPECT_EQ(Ask("VOLT?"), "+5.5000");
-    Send("VOLT 0");
-    Local();
-    Mark();
-    ASSERT_TRUE(Panel("knob 2"));
-    EXPECT_TRUE(WaitDrawn(kValueX, kPanelY[0], "L1", "0x0000")) << TextLog();
-}
-
-// A 10 ohm load with the output on: the L1 meter shows what the measurement says.
-TEST_F(PanelHomeScreen, LoadedOutputOnTheMeter) {
-    ASSERT_TRUE(Panel("load 10"));
-    Mark();
-    ASSERT_EQ(Ask("VOLT 100;:OUTP ON;*OPC?"), "1");
-    EXPECT_TRUE(WaitLogged(kMeterX[0], kMeterY[0], "100.0")) << TextLog();
-    EXPECT_NEAR(std::stod(Ask("MEAS:VOLT?")), 100.0, 0.05);
-    ASSERT_EQ(Ask("OUTP OFF;:VOLT 0;*OPC?"), "1");
-}
-
-// A wiring and a meter item changed over the LAN reach the screen: two-wire has no L2 AC voltage, and
-// its line-to-line item dashes L1.
-TEST_F(PanelHomeScreen, TwoWireDashesTheMissingLines) {
-    Mark();
-    ASSERT_EQ(Ask("SYST:CONF:PHAS 1;*OPC?"), "1");
-    EXPECT_TRUE(WaitLogged(kSetX[1], kSetY[0], " - - - - - ")) << TextLog();
-    Mark();
-    Send("DISP:MEAS:SOUR1 LRMS");
-    EXPECT_TRUE(WaitLogged(kMeterX[0], kMeterY[0], " - - - - ")) << TextLog();
-    ASSERT_EQ(Ask("DISP:MEAS:SOUR1 VRMS;:SYST:CONF:PHAS 0;*OPC?"), "1");
-    Local();
-}
-
-// DISPLAY twice (the total view between) opens the simple page; its harmonic view, with the output on off
-// 50/60 Hz, holds a popup in a red frame until the frequency is back.
-TEST_F(PanelHomeScreen, SimplePageByItsKeys) {
-    Send("MODE 1");
-    EXPECT_EQ(Ask("MODE?"), "AC-INT");
-    Local();
-    Keys({"key Y", "key Y"});
-    Mark();
-    ASSERT_TRUE(Panel("key ["));
-    EXPECT_TRUE(WaitLogged(14, 35, "Harmonic Voltage Measure")) << TextLog();
-    // Going local closes a held popup, so the output is switched on by its key.
-    Send("FREQ 55");
-    Local();
-    Mark();
-    ASSERT_TRUE(Panel("key X"));
-    EXPECT_TRUE(WaitLogged(365, 175, "Only AC-INT And \\n50/60Hz Active")) << TextLog();
-    EXPECT_TRUE(WaitPixel(241, 161, 0xF800)) << "the red frame";
-    Send("FREQ 50");
-    EXPECT_TRUE(WaitPixel(241, 161, 0x0000)) << "closed at 50 Hz";
-    Send("OUTP OFF");
-    Send("MODE 0");
-    Local();
-    Keys({"key [", "key Y"});
 }
 
 }  // namespace

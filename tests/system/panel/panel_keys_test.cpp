@@ -1,7 +1,6 @@
 // The running controller's panel: the home page it starts with (on the screen, in the text log, and shown
-// by vrn-fbpng), the waveform editor's stored wave, the wiring change, MISC editors, the web server. Any
-// SCPI command puts the panel in remote: SHIFT then PRESET (or SYST:COMM:RLST LOC) returns it to local
-// before the next keys.
+// by vrn-fbpng), the waveform editor's stored wave, the wiring change, the web server. Any SCPI command puts
+// the panel in remote: SHIFT then PRESET (or SYST:COMM:RLST LOC) returns it to local before the next keys.
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,9 +42,6 @@ class PanelKeys : public FrontPanelSuite {
         return {all.substr(0, end + 2), all.substr(end + 4)};
     }
     static std::string Status(const Response& r) { return r.head.substr(0, 12); }
-    // MENU twice: from a MISC row to MISC Configuration, then to the home view.
-    static void Home() { Keys({"key L", "key L"}); }
-    static void OpenMisc() { Keys({"key L", "knob -1", "key U"}); }
 };
 
 // First in the suite: the home page covers the self-test screen (golden/home_page.png), its status bar is
@@ -141,30 +137,6 @@ TEST_F(PanelKeys, WiringChangeTo1P2WAndBack) {
     EXPECT_TRUE(StageHas(2355, "0")) << c().Output();
     EXPECT_EQ(Ask("VOLT?"), "+100.0000");
     Keys({"key S", "key N"});  // local again for the next keys
-}
-
-// The MISC editors by the knob, and what they stored as SCPI reads it; each scene starts and ends on the
-// home view.
-TEST_F(PanelKeys, BuzzerOffByTheKnob) {
-    OpenMisc();
-    Keys({"knob -1", "knob -1", "knob -1", "knob -1", "knob -1", "key U", "knob -1", "key U"});
-    EXPECT_EQ(Query("SYST:BEEP:STAT?"), "+0");
-    Home();
-}
-
-// Output Phase to 1P2W by its MISC row, confirmed with YES; the monitor output then offers only L1. The
-// unit is left in 1P2W.
-TEST_F(PanelKeys, MonitorOutputIn1P2WOffersOnlyL1) {
-    OpenMisc();
-    Mark();
-    Keys({"knob -1", "key U", "knob 1", "key U", "key V", "key U"});
-    ASSERT_TRUE(WaitLogged(365, 190, "Configure Phase is Ready", true)) << TextLog();
-    OpenMisc();
-    for (int i = 0; i < 13; ++i)
-        ASSERT_TRUE(Panel("knob -1"));
-    Keys({"key U", "knob 1", "key U"});
-    EXPECT_EQ(Query("OUTP:MON:SOUR1?"), "L1Current");
-    Home();
 }
 
 // The web server: the screen as a JPEG on port 81, compared with the screen as vrn-fbpng shows it just

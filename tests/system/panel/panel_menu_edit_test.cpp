@@ -1,7 +1,6 @@
-// The running controller's MENU item editors from the home view: the RS232 baud rate, the output impedance
-// and its L1 inductance, the parallel position, a preset saved from the Save/Recall list and the LAN's
-// DHCP switch and address, then the default setting; on a controller of its own, the USB class change that
-// restarts the unit. Every SCPI message ends by returning the panel to local.
+// The running controller's MENU editors whose effect leaves the process: the LAN's DHCP switch and address
+// through the command sandbox, and, on a controller of its own, the USB class change that restarts the
+// unit. (The editors' values and keys: tests/screens/menu.)
 #include <chrono>
 #include <thread>
 
@@ -29,40 +28,6 @@ class MenuEditScenes : public FrontPanelSuite {
     }
 };
 
-// The top list of a fresh unit (RS232, no option card): 94, 95 MISC, 138 LAN, 165 USB Device, 170 RS232C,
-// 192 Output Impedance, 207 Parallel, 214, 221 Default Setting, 223, 284 Save/Recall Files.
-TEST_F(MenuEditScenes, Rs232BaudRate) {
-    MenuRow(4);
-    Keys({"key U", "key U", "knob -7", "knob 4", "key U"});
-    EXPECT_EQ(Query("SYST:COMM:SER:TRAN:BAUD?"), "19200");
-    Keys({"key L", "key L"});
-}
-
-TEST_F(MenuEditScenes, ImpedanceInductanceAndPosition) {
-    MenuRow(5);
-    Keys({"key U", "key U", "knob 1", "key U"});
-    EXPECT_EQ(Query("OUTP:IMP?"), "+1");
-    Keys({"knob -1", "key U", "key A", "key B", "key J", "key E", "key U"});
-    EXPECT_EQ(Query("OUTP:IMP:IND? L1"), "+12.5");
-    Keys({"key L", "knob -1", "key U", "key U", "knob -1", "key U"});
-    EXPECT_EQ(Query("PAR:POS?"), "Slave");
-    SendLocal("PAR:POS MAST;:OUTP:IMP 0");
-    Keys({"key L", "key L"});
-}
-
-TEST_F(MenuEditScenes, PresetSavedWithTheThreeSelections) {
-    MenuRow(12);                                               // the last row holds
-    Keys({"key U", "key U", "knob -5", "key U"});              // type PRESET
-    Keys({"knob -1", "key U", "knob -5", "knob 3", "key U"});  // action 3: save to M<memory>
-    Keys({"knob -1", "key U", "knob -9", "knob 2", "key U"});  // memory 2
-    Keys({"knob 1", "knob 1"});
-    Mark();
-    ASSERT_TRUE(Panel("key Y"));
-    // A numbered message: no console line, its text where the popup draws its first line.
-    EXPECT_TRUE(WaitLogged(365, 190, "Saved To M2")) << TextLog();
-    Keys({"key L", "key L"});
-}
-
 // The new address restarts the network services.
 TEST_F(MenuEditScenes, LanDhcpAndAddress) {
     MenuRow(2);
@@ -76,15 +41,6 @@ TEST_F(MenuEditScenes, LanDhcpAndAddress) {
     ASSERT_TRUE(Panel("key T"));
     EXPECT_TRUE(WaitCommand("ifconfig eth0 255.18.28.120 netmask")) << CommandLog();
     Keys({"key L", "key L"});
-}
-
-// The factory default changes the whole unit: it comes last.
-TEST_F(MenuEditScenes, DefaultSettingStartsOnce) {
-    MenuRow(8);
-    Keys({"key U", "key U", "key U"});
-    EXPECT_TRUE(c().WaitForOutput("popup: Resetting...")) << c().Output();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    EXPECT_EQ(CountOf(c().Output(), "popup: Resetting..."), 1u) << c().Output();
 }
 
 // The restart that ends the unit has a controller of its own.

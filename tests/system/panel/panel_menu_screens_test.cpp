@@ -1,8 +1,8 @@
-// The running controller's screens as the eye sees them: the overlay of the home page (the quick-edit hint
-// line and soft keys of a setting being edited, the range keys, the limit and wiring popups, also read from
-// the text log), then the MENU page's top menu with the previews of its entries and the configuration lists
-// with their value columns, the waveform editor (one type of each kind, set remotely), the service code's
-// switch and calibration data lists, and the calibration page, each against its golden picture.
+// The running controller's calibration page behind the service password, against the simulated stage's
+// answers (the panel channel's calstat, or the stage by itself): the item list, a point's popups and its
+// words to the stage, the remote changes refused while a point runs, and the way out of calibration with
+// the output switching on again. (The menu pages, overlays and popups as pictures: tests/screens and
+// tests/panel.)
 #include "tests/system/panel/fb_png.h"
 #include "tests/system/panel/front_panel_suite.h"
 
@@ -33,167 +33,13 @@ class PanelMenuScreens : public FrontPanelSuite {
         ASSERT_TRUE(WaitLogged(761, 31, "SAVE")) << TextLogSinceMark();
     }
     static bool LoggedSinceMark(const std::string& text) { return WaitLogged(761, 31, text, false, 0); }
-    // A picture taken as soon as it matches, without waiting for the panel to catch up first.
-    static std::string Picture(const std::string& name) {
-        return ScreenMatchesGolden(c().root(), c().workDir(), name);
-    }
-    static void Build(const std::string& type) {
-        SendLocal("SYST:ARB:EDIT:BUIL " + type);
-    }
     static std::string Golden(const std::string& name) {
         if (!Sync()) return "the panel did not catch up";
         return ScreenMatchesGolden(c().root(), c().workDir(), name);
     }
-    // One knob event moves the focus one entry, whatever its delta.
-    static void Down(int entries) {
-        for (int i = 0; i < entries; ++i)
-            Keys({"knob -1"});
-    }
-    // From the top menu's current entry: down n entries, then the preview; enter, then the list.
-    static void EntryAndList(int entries, const std::string& name) {
-        Down(entries);
-        EXPECT_EQ(Golden("menu_preview_" + name), "");
-        Keys({"key U"});
-        EXPECT_EQ(Golden("menu_" + name), "");
-        Keys({"key L"});  // back to the top menu, on the same entry
-    }
-    // From the home view to the Special Function row, then a code typed into the password box.
-    static void EnterCode(std::initializer_list<const char*> digits) {
-        Keys({"key L"});
-        Down(15);
-        Keys({"knob 1", "key U"});
-        Keys(digits);
-        Keys({"key U"});
-    }
 };
 
-TEST_F(PanelMenuScreens, QuickEditShowsTheRangeAndTheSoftKeys) {
-    Mark();
-    ASSERT_TRUE(Panel("key O"));
-    EXPECT_TRUE(WaitLogged(0, 12, "Quick ACV (", true)) << TextLog();
-    EXPECT_TRUE(WaitLogged(760, 151, "MAX")) << TextLog();
-    EXPECT_TRUE(WaitLogged(760, 211, "MIN")) << TextLog();
-    EXPECT_EQ(Picture("overlay_quick_acv"), "");
-    Mark();
-    ASSERT_TRUE(Panel("key O"));
-    // The column goes: the home page's own keys show again at its place.
-    EXPECT_TRUE(WaitLogged(760, 143, "ITEM1\\nVrms")) << TextLog();
-
-    Mark();
-    ASSERT_TRUE(Panel("key R"));
-    EXPECT_TRUE(WaitLogged(760, 31, "AUTO")) << TextLog();
-    EXPECT_TRUE(WaitLogged(760, 151, "200V")) << TextLog();
-    EXPECT_TRUE(WaitLogged(760, 211, "100V")) << TextLog();
-    EXPECT_EQ(Picture("overlay_range"), "");
-    ASSERT_TRUE(Panel("key T"));
-
-    // Quick Irms's field is one row high (596, 222, 108 x 30): the phasor's title below it stays in sight.
-    const std::vector<uint16_t> belowIrms = Box(596, 252, 703, 316);
-    Mark();
-    ASSERT_TRUE(Panel("key Q"));
-    EXPECT_TRUE(WaitLogged(0, 12, "Quick Irms (", true)) << TextLog();
-    ASSERT_TRUE(Sync());
-    EXPECT_EQ(Box(596, 252, 703, 316), belowIrms) << "the field covers the phasor";
-    Keys({"key T", "key O", "key O"});  // the ACV row selected again, as the next scenes' pictures have it
-}
-
-TEST_F(PanelMenuScreens, LimitKindPopupAndWiringDialog) {
-    Mark();
-    Keys({"key S", "key Q"});
-    EXPECT_TRUE(WaitLogged(265, 200, "IPK Limit")) << TextLog();
-    EXPECT_TRUE(WaitLogged(300, 235, "IPK+")) << TextLog();
-    EXPECT_TRUE(WaitLogged(410, 235, "IPK-")) << TextLog();
-    EXPECT_TRUE(WaitLogged(760, 451, "EXIT")) << TextLog();
-    EXPECT_EQ(Picture("overlay_ipk_limit"), "");
-    ASSERT_TRUE(Panel("key T"));
-
-    Mark();
-    Keys({"key S", "key H"});
-    EXPECT_TRUE(WaitLogged(255, 201, "Please select the configure phase.")) << TextLog();
-    EXPECT_TRUE(WaitLogged(282, 265, "3P4W")) << TextLog();
-    EXPECT_TRUE(WaitLogged(377, 265, "1P2W")) << TextLog();
-    EXPECT_TRUE(WaitLogged(471, 265, "1P3W")) << TextLog();
-    EXPECT_EQ(Picture("overlay_wiring"), "");
-    ASSERT_TRUE(Panel("key T"));
-}
-
-// The knob's entries on this unit (RS232, no option card): MISC, LAN, USB Device, RS232C, Output
-// Impedance, Parallel, Arbitrary Edit, Default Setting, Special Function, Save/Recall Files.
-TEST_F(PanelMenuScreens, TopMenuPreviewsAndLists) {
-    Keys({"key L"});
-    EXPECT_TRUE(WaitLogged(5, 13, "MENU")) << TextLog();
-    EXPECT_EQ(Golden("menu_top"), "") << "System Information's preview";
-    EntryAndList(1, "misc");
-    EntryAndList(1, "lan");
-    EntryAndList(3, "impedance");  // Option Interface is passed over
-    EntryAndList(1, "parallel");
-    Down(2);
-    EXPECT_EQ(Golden("menu_preview_default"), "");
-    Down(1);
-    EXPECT_EQ(Golden("menu_preview_special"), "");
-    EntryAndList(1, "saverecall");
-    Keys({"knob 1", "key U"});
-    EXPECT_EQ(Golden("menu_password"), "") << "Special Function's password box";
-    Keys({"key A", "key B", "key C", "key D", "key E"});
-    EXPECT_EQ(Golden("menu_password_error"), "") << "five digits";
-    Keys({"key T", "key T", "key L"});
-}
-
-// The waveform editor's sub-page as a whole for a computed type, a stored shape with its table, the DIP, and the type being
-// chosen. After each remote type change the editor is left for its top-menu row and opened again, so the
-// page draws the rows of the new type afresh.
-TEST_F(PanelMenuScreens, WaveformEditorOneTypeOfEachKind) {
-    ASSERT_TRUE(Panel("key L"));
-    for (int i = 0; i < 15; ++i)
-        ASSERT_TRUE(Panel("knob -1"));
-    Keys({"knob 1", "knob 1", "knob 1", "key U"});
-    // The editor opens on the curve it holds: the green trace in the preview (30, 43, 350 x 375) at once.
-    EXPECT_TRUE(WaitColour(30, 43, 379, 417, 0x07E0, 100)) << "the preview is empty";
-    const struct {
-        const char* type;
-        const char* golden;
-    } kTypes[] = {{"TRI", "arb_edit_tri"}, {"DST07", "arb_edit_dst07"}, {"DIP", "arb_edit_dip"}};
-    for (const auto& t : kTypes) {
-        Build(t.type);
-        Keys({"key V", "key U"});
-        EXPECT_EQ(Picture(t.golden), "") << t.type;
-    }
-    Keys({"key U", "knob 1"});  // the type turned from DIP to LF-RING
-    EXPECT_EQ(Picture("arb_edit_type_choice"), "");
-    Keys({"key T", "key L", "key L"});
-}
-
-// The switch list in its two columns, a toggled switch on the bar; the data list's unit cycling on its
-// first row.
-TEST_F(PanelMenuScreens, SwitchListAndTheCalibrationUnitRow) {
-    Mark();
-    EnterCode({"key I", "key C", "key G", "key A"});  // 9371
-    EXPECT_TRUE(WaitLogged(17, 43, "1. Detail Alarm Message : OFF")) << TextLog();
-    EXPECT_TRUE(WaitLogged(17, 442, "20. 1P2W 3Phase Show:OFF"));
-    EXPECT_TRUE(WaitLogged(392, 43, "21. Temp Show:OFF"));
-    // The knob steps the bar down the list (the switch stands ON); ENTER toggles the switch under it,
-    // twice back as it was.
-    const struct {
-        const char* key;
-        const char* bar;
-    } steps[] = {{"knob -1", " 2. OCP Enable: ON"}, {"key U", " 2. OCP Enable: OFF"}, {"key U", " 2. OCP Enable: ON"}};
-    for (const auto& step : steps) {
-        Mark();
-        Keys({step.key});
-        EXPECT_TRUE(WaitLogged(12, 66, step.bar)) << step.key << TextLog();
-    }
-
-    Keys({"key V"});  // back to the Special Function row
-    Mark();
-    Keys({"key U", "key H", "key C", "key @", "key E", "key U"});  // 8305
-    EXPECT_TRUE(WaitLogged(17, 43, "01. Calibration Data R/W :    Master")) << TextLog();
-    Mark();
-    Keys({"key U"});
-    EXPECT_TRUE(WaitLogged(12, 45, " 01. Calibration Data R/W :    Slave 1")) << TextLog();
-    Keys({"key V", "key L"});  // the Special Function row, then home
-}
-
-// Last in the suite: the calibration page behind the service password: the item list, a voltage
+// First in the suite: the calibration page behind the service password: the item list, a voltage
 // calibration started by ENTER with its words to the stage, the prepare popup until the stage reports
 // itself ready (the panel channel's calstat), the point popup, and EXIT back to the list.
 TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {

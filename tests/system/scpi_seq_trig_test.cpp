@@ -167,6 +167,10 @@ TEST_F(ScpiSeqTrig, OperationCompleteWaitsForTheEntrysPreparation) {
         ASSERT_EQ(Ask("*CLS;:SYST:CONF:MODE CONT;*OPC?"), "1");
         const size_t before = CountOf(c().Output(), ready);
         ASSERT_EQ(EsrUntilOperationComplete(std::atoi(Ask("SYST:CONF SEQ;*OPC;*ESR?").c_str())), 1) << round;
+        // The popup's line is printed by the GUI thread: it may follow the bit by a little.
+        const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (CountOf(c().Output(), ready) <= before && std::chrono::steady_clock::now() < bound)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         EXPECT_EQ(CountOf(c().Output(), ready), before + 1) << round;
         EXPECT_EQ(Ask("*OPC?;:SYST:ERR?"), "1;" + kNoError) << round;
     }

@@ -32,8 +32,10 @@ class OutputCommands : public scpitest::ChannelTest {
 // {wiring, parallel position, override, program message, reply|errors}. A line the wiring lacks is neither
 // selected nor shown in the total view, nor watched by a monitor; EDIT exists only in 3P4W; 1P2W has no
 // totals, no line voltages and one peak to clear, 1P3W no L3. A slave's master owns every output setting
-// but the switch, the protection clear and the position itself.
+// but the switch, the protection clear and the position itself, and its limits and modes; 1P2W has no line
+// values, no balanced view and no phase mode.
 TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
+    SetPhaseBalanceMode(1);
     const struct {
         uint32_t wiring;
         int32_t position;
@@ -66,6 +68,18 @@ TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
         {2, 1, 0, "OUTP:MON:SOUR1 L3Voltage", "|" + kExecution},
         {2, 1, 0, "OUTP:MON:SOUR2 L3Current", "|" + kExecution},
         {2, 1, 0, "OUTP:MON:SOUR1 L2Voltage;SOUR1?", "L2Voltage|"},
+        {1, 1, 0, "LINE:VOLT?", "|" + kExecution},
+        {1, 1, 0, "LINE:VOLT:OFFS 0", "|" + kExecution},
+        {1, 1, 0, "PHAS:BAL?", "|" + kSystem},
+        {0, 1, 0, "PHAS:BAL?", "PHASE|"},
+        {1, 1, 0, "PHAS:MODE?", "|" + kSystem},
+        {1, 1, 0, "PHAS:REL?", "|" + kSystem},
+        {0, 0, 0, "CURR:LIM:PEAK:HIGH?", "|" + kSystem},
+        {0, 0, 0, "CURR:LIM:PEAK:MODE?", "|" + kSystem},
+        {0, 0, 0, "FUNC:THD:FORM?", "|" + kSystem},
+        {0, 0, 0, "VOLT:RESP?", "|" + kSystem},
+        {0, 0, 0, "PHAS:MODE?", "|" + kSystem},
+        {0, 0, 0, "CURR:LIM:RMS:MODE?", "+1|"},
         {0, 0, 0, "OUTP:IMP?", "|" + kSystem},
         {0, 0, 0, "OUTP:IMP:IND? L1", "|" + kSystem},
         {0, 0, 0, "OUTP:IMP:RES L1,1", "|" + kSystem},

@@ -33,7 +33,7 @@ class OutputCommands : public scpitest::ChannelTest {
 // selected nor shown in the total view, nor watched by a monitor; EDIT exists only in 3P4W; 1P2W has no
 // totals, no line voltages and one peak to clear, 1P3W no L3. A slave's master owns every output setting
 // but the switch, the protection clear and the position itself, and its limits and modes; 1P2W has no line
-// values, no balanced view and no phase mode.
+// values, no balanced view and no phase mode. The trigger output's line must exist in the wiring.
 TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
     SetPhaseBalanceMode(1);
     const struct {
@@ -68,6 +68,13 @@ TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
         {2, 1, 0, "OUTP:MON:SOUR1 L3Voltage", "|" + kExecution},
         {2, 1, 0, "OUTP:MON:SOUR2 L3Current", "|" + kExecution},
         {2, 1, 0, "OUTP:MON:SOUR1 L2Voltage;SOUR1?", "L2Voltage|"},
+        {0, 1, 0, "SYST:CONF:TRIG:OUTP:SOUR -1", "|" + kRange},
+        {0, 1, 0, "SYST:CONF:TRIG:OUTP:SOUR 3", "|" + kRange},
+        {0, 1, 0, "SYST:CONF:TRIG:OUTP:SOUR 2", "|"},
+        {2, 1, 0, "SYST:CONF:TRIG:OUTP:SOUR 2", "|" + kExecution},
+        {2, 1, 0, "SYST:CONF:TRIG:OUTP:SOUR 1", "|"},
+        {1, 1, 0, "SYST:CONF:TRIG:OUTP:SOUR 1", "|" + kExecution},
+        {1, 1, 0, "SYST:CONF:TRIG:OUTP:SOUR 0;SOUR?", "L1|"},
         {1, 1, 0, "LINE:VOLT?", "|" + kExecution},
         {1, 1, 0, "LINE:VOLT:OFFS 0", "|" + kExecution},
         {1, 1, 0, "PHAS:BAL?", "|" + kSystem},

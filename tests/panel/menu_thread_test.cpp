@@ -271,36 +271,29 @@ TEST_F(HandoverTest, FollowRequestPostedByTheGuiThreadIsAppliedByTheNextMenuPass
     g_MenuState.store(state);
 }
 
-// A reset run by the supervisor loop leaves the menu state and the edit words to the menu/control thread:
-// its next pass returns to the advance screen with the AC voltage to edit, and the GUI thread's copy shows it.
-TEST_F(HandoverTest, ResetOnTheSupervisorReturnsToTheAdvanceScreenAtTheNextMenuPass) {
-    g_MenuState.store(47);
-    g_EditBuf.choiceValue = 0xBEEFu;
-    panel::EditPublish();
+// A reset run by the supervisor loop, and the parallel link on the timer thread, leave the menu state and
+// the edit words to the menu/control thread: its next pass enters the advance screen (with the AC voltage
+// to edit after the reset, in the GUI thread's copy), not the posting thread.
+TEST_F(HandoverTest, ResetOrScreenRequestOfAnotherThreadRunsAtTheNextMenuPass) {
     ScreenRequest_SetRunners({.advanceScreen = menuGoAdvenceScreen});
-    std::thread([] { InitRuntimeStateForReset(); }).join();
-    EXPECT_EQ(g_MenuState.load(), 47u);
-    EXPECT_EQ(g_EditBuf.choiceValue, 0xBEEFu);
-    std::thread([] { MenuThread_Pass(); }).join();
-    EXPECT_EQ(g_MenuState.load(), 1u);
-    const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, core::SelectedPhase()));
-    EXPECT_EQ(ShownOnTheGuiThread().buf.choiceValue, acv);
-    MenuThread_Pass();
-    EXPECT_EQ(g_MenuState.load(), 1u);
-    ScreenRequest_SetRunners({});
-    g_EditBuf = panel::EditBuf{};
-    panel::EditPublish();
-}
-
-// The parallel link on the timer thread asks for the advance screen: the menu/control thread's next pass
-// enters it, not the posting thread.
-TEST_F(HandoverTest, ScreenRequestOfAnotherThreadRunsAtTheNextMenuPass) {
-    ScreenRequest_SetRunners({.advanceScreen = menuGoAdvenceScreen});
-    g_MenuState.store(47);
-    std::thread([] { ScreenRequest_Ask(ScreenRequest::kAdvanceScreen); }).join();
-    EXPECT_EQ(g_MenuState.load(), 47u);
-    std::thread([] { MenuThread_Pass(); }).join();
-    EXPECT_EQ(g_MenuState.load(), 1u);
+    for (const bool reset : {true, false}) {
+        SCOPED_TRACE(reset);
+        g_MenuState.store(47);
+        g_EditBuf.choiceValue = 0xBEEFu;
+        panel::EditPublish();
+        if (reset)
+            std::thread([] { InitRuntimeStateForReset(); }).join();
+        else
+            std::thread([] { ScreenRequest_Ask(ScreenRequest::kAdvanceScreen); }).join();
+        EXPECT_EQ(g_MenuState.load(), 47u);
+        EXPECT_EQ(g_EditBuf.choiceValue, 0xBEEFu);
+        std::thread([] { MenuThread_Pass(); }).join();
+        EXPECT_EQ(g_MenuState.load(), 1u);
+        const auto acv = static_cast<uint32_t>(paramGetValue(kParamAcv, core::SelectedPhase()));
+        EXPECT_EQ(ShownOnTheGuiThread().buf.choiceValue, acv);
+        MenuThread_Pass();
+        EXPECT_EQ(g_MenuState.load(), 1u);
+    }
     ScreenRequest_SetRunners({});
     g_EditBuf = panel::EditBuf{};
     panel::EditPublish();

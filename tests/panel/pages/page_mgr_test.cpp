@@ -245,21 +245,6 @@ protected:
     }
 };
 
-TEST_F(Refreshers, WordsAAndCGoWhereTheyBelong) {
-    g_MeasLive[1].Set(70, 1.5f);
-    g_MeasLive[1].Set(71, 2.5f);
-    g_MeasLive[1].Set(3, 3.5f);
-    g_MeasLive[1].Set(73, 4.5f);
-    EXPECT_EQ(Chg_CacheWordsA(), 0);
-    EXPECT_EQ(Chg_CacheWordsA(), 1) << "nothing left to copy";
-    EXPECT_EQ(g_DispCache[1].Get(11), 1.5f);
-    EXPECT_EQ(g_DispCache[1].Get(12), 2.5f);
-    EXPECT_EQ(Chg_CacheWordsC(), 0);
-    EXPECT_EQ(Chg_CacheWordsC(), 1);
-    EXPECT_EQ(g_DispCache[0].Get(19), 3.5f);
-    EXPECT_EQ(g_DispCache[1].Get(14), 4.5f);
-}
-
 TEST_F(Refreshers, MeasBlockGivesEveryRecordEveryGroupOverFourCalls) {
     // One word of each group in every record; group 0 is word 18 of the record it visits.
     const int probe[] = {18, 44, 42, 25, 63};
@@ -285,17 +270,23 @@ TEST_F(Refreshers, MeasBlockGivesEveryRecordEveryGroupOverFourCalls) {
     EXPECT_EQ(g_DispCache[0].Get(kMfPageId), -1.0f) << "the page id is no measured word";
 }
 
+// A frozen meter keeps the readings shown: the measurement block and words C stop, words A (the settings'
+// echo) go on; released, four calls of the block bring every record's readings and words C theirs.
 TEST_F(Refreshers, AFrozenMeterStopsMeasBlockAndCButNotA) {
     g_ParamFlags.store(core::kFlagMeterHold);
     for (int r = 0; r < kMeasRows; ++r)
         g_MeasLive[r].Set(kMfVrms, 230.0f);
     g_MeasLive[1].Set(70, 1.5f);
+    g_MeasLive[1].Set(71, 2.5f);
     g_MeasLive[1].Set(3, 3.5f);
+    g_MeasLive[1].Set(73, 4.5f);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(Chg_MeasBlock(), 1);
     EXPECT_EQ(Chg_CacheWordsC(), 1);
     EXPECT_EQ(Chg_CacheWordsA(), 0);
+    EXPECT_EQ(Chg_CacheWordsA(), 1) << "nothing left to copy";
     EXPECT_EQ(g_DispCache[1].Get(11), 1.5f);
+    EXPECT_EQ(g_DispCache[1].Get(12), 2.5f);
     EXPECT_EQ(g_DispCache[0].Get(19), 0.0f);
     for (int r = 0; r < kMeasRows; ++r)
         EXPECT_EQ(g_DispCache[r].Get(kMfVrms), 0.0f);
@@ -304,6 +295,10 @@ TEST_F(Refreshers, AFrozenMeterStopsMeasBlockAndCButNotA) {
         Chg_MeasBlock();
     for (int r = 0; r < kMeasRows; ++r)
         EXPECT_EQ(g_DispCache[r].Get(kMfVrms), 230.0f);
+    EXPECT_EQ(Chg_CacheWordsC(), 0);
+    EXPECT_EQ(Chg_CacheWordsC(), 1) << "nothing left to copy";
+    EXPECT_EQ(g_DispCache[0].Get(19), 3.5f);
+    EXPECT_EQ(g_DispCache[1].Get(14), 4.5f);
 }
 
 }  // namespace

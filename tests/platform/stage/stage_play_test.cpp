@@ -89,41 +89,35 @@ TEST(StagePlay, CaptureHoldsTheShapesHarmonics) {
     }
 }
 
-// A square's duty: 25 % high is a quarter at +A and three quarters at -A (mean -A/2 of the played rms A).
-TEST(StagePlay, SquareDutySharesThePeriod) {
-    StagePlay s;
-    for (uint32_t p = 0; p < 3; ++p)
-        s.Write(kDuty.at(p), 1024);
-    s.Play(test::kSquare, 100);
-    EXPECT_NEAR(s.Read(kVavg), -50.0, 0.05);
-    EXPECT_NEAR(s.Read(kVmax), 100.0, 0.05);
-    s.Write(kHarmCapture, 7);
-    int high = 0;
-    for (uint32_t i = 0; i < plat::kCaptureSamples; ++i)
-        high += s.Captured(0, i, 0) > 0 ? 1 : 0;
-    EXPECT_EQ(high, 256);
-}
-
-// A square of 10 % duty (409 of 4096): the readings and the captured period share that one duty, so the
-// captured mean is the reading's and the orders near the spectrum's zero at 10 stay near it.
+// A square's duty (1024 and 409 of 4096) is one duty for the readings and the captured period: 25 % high
+// is a quarter of the samples at +A; the mean is 100 (2d - 1) (the square's rms is its amplitude), and
+// order k's amplitude falls as |sin(pi k d)| / k, near the spectrum's zero at 10 for 10 %.
 TEST(StagePlay, SquareDutyIsOneDutyForReadingsAndCapture) {
-    StagePlay s;
-    for (uint32_t p = 0; p < 3; ++p)
-        s.Write(kDuty.at(p), 409);
-    s.Play(test::kSquare, 100);
-    const double d = 409.0 / 4096;
-    // +-100 V (the square's rms is its amplitude): mean 100 (2d - 1); order k's amplitude falls as
-    // |sin(pi k d)| / k.
-    EXPECT_NEAR(s.Read(kVavg), 100 * (2 * d - 1), 0.01);
-    s.Write(kHarmCapture, 7);
-    double mean = 0.0;
-    for (uint32_t i = 0; i < plat::kCaptureSamples; ++i)
-        mean += s.Captured(0, i, 0) / plat::kCaptureSamples;
-    EXPECT_NEAR(mean, 100 * (2 * d - 1), 0.02) << "the capture's duty is the reading's";
-    const double v1 = Order(s, 0, 1);
-    for (int k : {3, 9, 10, 11, 20}) {
-        const double ratio = std::fabs(std::sin(kPi * k * d)) / (k * std::sin(kPi * d));
-        EXPECT_NEAR(Order(s, 0, k) / v1, ratio, 0.0005) << "order " << k;
+    for (const uint32_t duty : {1024u, 409u}) {
+        SCOPED_TRACE(duty);
+        StagePlay s;
+        for (uint32_t p = 0; p < 3; ++p)
+            s.Write(kDuty.at(p), duty);
+        s.Play(test::kSquare, 100);
+        const double d = duty / 4096.0;
+        EXPECT_NEAR(s.Read(kVavg), 100 * (2 * d - 1), 0.01);
+        EXPECT_NEAR(s.Read(kVmax), 100.0, 0.05);
+        s.Write(kHarmCapture, 7);
+        double mean = 0.0;
+        int high = 0;
+        for (uint32_t i = 0; i < plat::kCaptureSamples; ++i) {
+            mean += s.Captured(0, i, 0) / plat::kCaptureSamples;
+            high += s.Captured(0, i, 0) > 0 ? 1 : 0;
+        }
+        EXPECT_NEAR(mean, 100 * (2 * d - 1), 0.02) << "the capture's duty is the reading's";
+        if (duty == 1024u) {
+            EXPECT_EQ(high, 256);
+        }
+        const double v1 = Order(s, 0, 1);
+        for (int k : {3, 9, 10, 11, 20}) {
+            const double ratio = std::fabs(std::sin(kPi * k * d)) / (k * std::sin(kPi * d));
+            EXPECT_NEAR(Order(s, 0, k) / v1, ratio, 0.0005) << "order " << k;
+        }
     }
 }
 
@@ -320,35 +314,29 @@ TEST(StagePlay, DownloadedArbitraryWaveformPlaysItsOwnSamples) {
     EXPECT_NEAR(s.Read(kVrms), 50.0 / crest, 0.01);
 }
 
-// The frequency register reports the played frequency, and nothing without an AC output.
+// The frequency register reports the played frequency, and nothing without an AC output. A synchronised
+// mode (output mode codes 18 and 19) on the external signal (selection 3) plays at the synchronisation
+// input's frequency; any other mode or selection, or no signal, at the set one.
 TEST(StagePlay, FrequencyRegisterReportsThePlayedFrequency) {
-    StagePlay s;
-    s.Play(test::kSine, 100, 0, 50);
-    EXPECT_FLOAT_EQ(s.Read(kMeasFreq), 50.0f);
-    s.Play(test::kSquare, 100, 0, 60);
-    EXPECT_FLOAT_EQ(s.Read(kMeasFreq), 60.0f);
-    s.Play(test::kSine, 0, 50, 60);
-    EXPECT_EQ(s.Read(kMeasFreq), 0.0f) << "DC only";
-    s.Play(test::kSine, 100, 0, 60);
-    s.m.outputOn = false;
-    EXPECT_EQ(s.Read(kMeasFreq), 0.0f) << "output off";
-}
-
-// A synchronised mode (output mode codes 18 and 19) on the external signal (selection 3) plays at the
-// synchronisation input's frequency; any other mode or selection, or no signal, at the set one.
-TEST(StagePlay, SynchronisedOutputFollowsTheSyncInput) {
-    // {output mode code, signal selection, input Hz, played Hz}
-    const std::tuple<uint32_t, uint32_t, float, float> cases[] = {
-        {18, 3, 60, 60}, {19, 3, 45.5f, 45.5f}, {18, 0, 60, 50}, {2, 3, 60, 50}, {18, 3, 0, 50},
+    // {waveform, V ac, V dc, set Hz, output mode code, signal selection, input Hz, reported Hz}
+    const std::tuple<uint32_t, float, float, float, uint32_t, uint32_t, float, float> cases[] = {
+        {test::kSine, 100, 0, 50, 0, 0, 0, 50},      {test::kSquare, 100, 0, 60, 0, 0, 0, 60},
+        {test::kSine, 0, 50, 60, 0, 0, 0, 0},        {test::kSine, 100, 0, 50, 18, 3, 60, 60},
+        {test::kSine, 100, 0, 50, 19, 3, 45.5f, 45.5f}, {test::kSine, 100, 0, 50, 18, 0, 60, 50},
+        {test::kSine, 100, 0, 50, 2, 3, 60, 50},     {test::kSine, 100, 0, 50, 18, 3, 0, 50},
     };
-    for (const auto& [mode, signal, input, played] : cases) {
+    for (const auto& [wave, acv, dc, hz, mode, signal, input, played] : cases) {
+        SCOPED_TRACE(testing::Message() << acv << " V " << hz << " Hz, mode " << mode << " " << signal << " "
+                                        << input);
         StagePlay s;
         s.m.syncInputHz = input;
         s.Write(kOutputMode, mode);
         s.Write(kSignal, signal);
-        s.Play(test::kSine, 100, 0, 50);
-        EXPECT_FLOAT_EQ(s.Read(kMeasFreq), played) << mode << " " << signal << " " << input;
-        EXPECT_NEAR(s.Read(kVrms), 100.0, 0.01) << mode << " " << signal << " " << input;
+        s.Play(wave, acv, dc, hz);
+        EXPECT_FLOAT_EQ(s.Read(kMeasFreq), played);
+        EXPECT_NEAR(s.Read(kVrms), std::hypot(acv, dc), 0.01);
+        s.m.outputOn = false;
+        EXPECT_EQ(s.Read(kMeasFreq), 0.0f) << "output off";
     }
 }
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-using scpitest::kParameter, scpitest::kSystem, scpitest::kExecution;
+using scpitest::kParameter, scpitest::kExecution;
 
 class DisplayCommands : public scpitest::ChannelTest {
   protected:
@@ -24,33 +24,6 @@ class DisplayCommands : public scpitest::ChannelTest {
         ScreenRequest_SetRunners({});
     }
 };
-
-// {wiring, override, program message, reply|errors}: a line the wiring lacks is neither selected nor
-// shown in the total view; EDIT exists only in 3P4W.
-TEST_F(DisplayCommands, GuardsOfTheWirings) {
-    const struct {
-        uint32_t wiring;
-        uint32_t override;
-        const char* message;
-        std::string expect;
-    } cases[] = {
-        {1, 0, "INST:SEL L2", "|" + kExecution},
-        {1, 0, "DISP:DES:MODE TOT", "|" + kExecution},
-        {1, 0, "INST:EDIT?", "|" + kSystem},
-        {2, 0, "INST:EDIT ALL", "|" + kSystem},
-        {2, 0, "INST:SEL L3", "|" + kExecution},
-        {2, 0, "INST:SEL L2;SEL?", "L2|"},
-        {1, 1, "INST:SEL L3;SEL?", "L3|"},
-        {0, 0, "INST:SEL 3", "|-222,\"Data out of range\""},
-    };
-    for (const auto& c : cases) {
-        SetPhaseMode(c.wiring);
-        g_ServiceFlags.threePhase1P2W.store(c.override);
-        EXPECT_EQ(ch.Run(c.message), c.expect) << c.wiring << " " << c.message;
-    }
-    // The selected line is the one the phase-specific commands address.
-    EXPECT_EQ(core::SelectedPhase(), 2u);
-}
 
 // {output mode, program message, reply|errors}: each item has its own list, shorter in DC-INT; THD only
 // in AC-INT, the frequency only in the SYNC modes; a slot outside the list reads VRMS.

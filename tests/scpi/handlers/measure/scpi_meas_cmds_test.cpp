@@ -13,8 +13,6 @@
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/system/messaging/msg_ring.h"
-#include "core/system/state/ctrl_words.h"
 #include "scpi/handlers/measure/scpi_meas_snapshot.h"
 #include "scpi/parser/scpi_tree.h"
 #include "tests/core/control/measure/meas_fixture.h"
@@ -22,7 +20,7 @@
 
 namespace {
 
-using scpitest::kSystem, scpitest::kExecution;
+using scpitest::kSystem;
 
 class MeasCommands : public scpitest::ChannelTest {
   protected:
@@ -39,39 +37,6 @@ class MeasCommands : public scpitest::ChannelTest {
         return s;
     }
 };
-
-// {wiring, program message, reply|errors}: 1P2W has no totals, no line voltages and one peak to clear;
-// 1P3W has no L3.
-TEST_F(MeasCommands, GuardsOfTheWirings) {
-    const struct {
-        uint32_t wiring;
-        const char* message;
-        std::string result;
-    } cases[] = {
-        {1, "MEAS:VOLT:TOT?", "|" + kExecution},
-        {1, "MEAS:CURR:TOT?", "|" + kExecution},
-        {1, "FETC:POW:TOT?", "|" + kExecution},
-        {1, "MEAS:LINE:VOLT?", "|" + kExecution},
-        {1, "FETC:LINE:VOLT:HIGH?", "|" + kExecution},
-        {1, "MEAS:PEAK:CLE L1", "|" + kExecution},
-        {1, "MEAS:PEAK:CLE TOT", "|" + kExecution},
-        {1, "MEAS:VOLT?", "+0.0000|"},
-        {1, "MEAS:PEAK:CLE ALL", "|"},
-        {2, "MEAS:PEAK:CLE L3", "|" + kExecution},
-        {2, "MEAS:PEAK:CLE L2", "|"},
-        {2, "MEAS:VOLT:TOT?", "+0.0000|"},
-    };
-    for (const auto& c : cases) {
-        SetPhaseMode(c.wiring);
-        EXPECT_EQ(ch.Run(c.message), c.result) << c.wiring << " " << c.message;
-    }
-    // The accepted clear of L2 chose it, asked the stage for the clear and told the panel.
-    EXPECT_EQ(GetPeakClearItem(), 2);
-    EXPECT_EQ(g_OutputShadow[0][core::kShwPeakClear].load(), 1u);
-    char text[64];
-    MsgQueue_CopyText(text, sizeof text);
-    EXPECT_STREQ(text, "Peak Hold Clear \nSuccess");
-}
 
 // An alternate-set alias runs as its main-set command, whose id the handler puts in the command block.
 TEST_F(MeasCommands, AlternateSetAliasAndAParallelSlave) {

@@ -31,35 +31,9 @@ class SourceHandlers : public ::testing::Test {
     scpitest::FakeChannel ch{kChanLan};
 };
 
-// {wiring, parallel position, handler, query, reply|error row}: 1P2W has no line values, no balanced view
-// and no phase mode; a slave's master owns the limits and modes.
+// The guards of a slave whose output is on, and with parallel operation active (the wirings' and a slave's
+// own: the guard table of the output commands).
 TEST_F(SourceHandlers, GuardsOfWiringSlaveAndOutput) {
-    const struct {
-        uint32_t wiring;
-        int32_t position;
-        int (*handler)(ScpiInterface*);
-        bool query;
-        const char* expect;
-    } cases[] = {
-        {1, 1, CmdSourGeneric<kCmdSourLineVoltLevImmAmpl>, true, "|41"},
-        {1, 1, CmdSourGeneric<kCmdSourLineVoltLevImmOffs>, false, "|41"},
-        {1, 1, CmdSourChoice<kCmdSourPhasBal>, true, "|112"},
-        {0, 1, CmdSourChoice<kCmdSourPhasBal>, true, "PHASE|0"},
-        {1, 1, CmdSourChoice<kCmdSourPhasMode>, true, "|112"},
-        {1, 1, CmdSourChoice<kCmdSourPhasRel>, true, "|112"},
-        {0, 0, CmdSourGeneric<kCmdSourCurrLimPeakHigh>, true, "|112"},
-        {0, 0, CmdSourChoice<kCmdSourCurrLimPeakMode>, true, "|112"},
-        {0, 0, CmdSourChoice<kCmdSourFuncThdForm>, true, "|112"},
-        {0, 0, CmdSourChoice<kCmdSourVoltResp>, true, "|112"},
-        {0, 0, CmdSourChoice<kCmdSourPhasMode>, true, "|112"},
-        {0, 0, CmdSourChoice<kCmdSourCurrLimRmsMode>, true, "+1|0"},
-    };
-    SetPhaseBalanceMode(1);
-    for (const auto& c : cases) {
-        SetPhaseMode(c.wiring);
-        SetParallelPosition(c.position);
-        EXPECT_EQ(ch.Call(c.handler, c.query, kItemInt, 0), c.expect) << c.wiring << " " << c.position;
-    }
     SetParallelPosition(1);
     OutputFlagSet(kOutFlagOutputOn);
     g_ParallelActive.store(1);

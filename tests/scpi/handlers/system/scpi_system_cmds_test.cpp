@@ -98,22 +98,6 @@ TEST_F(SystemHandlers, ServiceOverrideLiftsAndRestoresTheSlaveRefusal) {
     EXPECT_TRUE(SysStatusTest(kSysUnlocked));
 }
 
-// The trigger output's line must exist in the wiring; a negative one is out of range like a large one.
-TEST_F(SystemHandlers, TriggerOutputSourceFollowsTheWiring) {
-    const struct {
-        uint32_t wiring;
-        int32_t line;
-        const char* expect;
-    } cases[] = {{0, -1, "|53"}, {0, 3, "|53"}, {0, 2, "|0"}, {2, 2, "|41"},
-                 {2, 1, "|0"},   {1, 1, "|41"}, {1, 0, "|0"}};
-    for (const auto& c : cases) {
-        SetPhaseMode(c.wiring);
-        EXPECT_EQ(ch.Call(CmdSystConfTrigOutpSour, false, kItemInt, c.line), c.expect)
-            << c.wiring << " " << c.line;
-    }
-    EXPECT_EQ(ch.Call(CmdSystConfTrigOutpSour, true), "L1|0");
-}
-
 class CalHandlers : public SystemHandlers {
   protected:
     void SetUp() override {

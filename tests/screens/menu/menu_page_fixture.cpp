@@ -76,6 +76,10 @@ std::string TakeLog() {
     return fresh;
 }
 
+void ExpectPage(const char* golden) {
+    guitest::ExpectGolden(golden, GUI_BOX{0, 0, 799, 479});
+}
+
 void SetParam(uint32_t id, int32_t value) {
     std::lock_guard<std::mutex> lock(core::g_ParamLock);
     ParamRec* rec = core::ParamLocate(id, core::ParamPlace{});

@@ -40,6 +40,8 @@ inline void ExpectLogged(const std::string& log, std::initializer_list<LogLine> 
     for (const LogLine& l : lines)
         EXPECT_TRUE(Logged(log, l.x, l.y, l.colour, l.text)) << l.text << " " << l.why << "\n" << log;
 }
+// The whole page compared with a golden picture.
+void ExpectPage(const char* golden);
 // Stores a value as an older store or a file may hold it, past the setters' checks.
 void SetParam(uint32_t id, int32_t value);
 

@@ -11,7 +11,8 @@
 
 namespace menutest {
 
-// A fresh screen and store, the page created and shown on state 94 and left to settle.
+// A fresh screen, store and LAN record (no addresses in effect), the page created and shown on state 94 and
+// left to settle.
 void StartPage();
 void StopPage();
 // One update pass on the state given (the edit words published as the menu/control thread leaves them),

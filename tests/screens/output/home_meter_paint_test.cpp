@@ -78,6 +78,8 @@ TEST_F(MeterGrid, ItemsMapToTheirQuantityByRowAndDcInt) {
     Paint();
     guitest::ExpectGolden("meter_grid_dc_vavg_ipkh", kGrid);
     g_OutputModeIdx = 1;
+    Item(1, 5);
+    Item(2, 1);
     Paint();
     guitest::ExpectGolden("meter_grid_ac_pf_s", kGrid);
 }

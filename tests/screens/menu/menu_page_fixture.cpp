@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 #include "GUI/lcd/lcd.h"
 #include "core/control/barcode_table.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
+#include "core/system/config/lan_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
@@ -17,6 +19,7 @@
 #include "panel/pages/text_log.h"
 #include "platform/host/root.h"
 #include "screens/menu/page/menu_page.h"
+#include "sysadmin/net/net_state.h"
 #include "tests/GUI/screen_fixture.h"
 #include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
@@ -38,6 +41,14 @@ void StartPage() {
     SaveRecallType.store(0);
     g_MenuPreviewPage.store(0);
     g_BarcodeTable.tableChanged.store(0);
+    {
+        std::lock_guard<std::mutex> lock(g_LanCfgLock);
+        g_LanCfg = sysadmin::LanCfg{};
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_LanActualLock);
+        std::memset(g_LanActual, 0, sizeof g_LanActual);
+    }
     g_logPath = plat::MapPath("/var/log/menu-text.log");
     std::remove(g_logPath.c_str());
     g_logTaken = 0;
@@ -74,6 +85,10 @@ std::string TakeLog() {
     std::string fresh = all.substr(std::min(g_logTaken, all.size()));
     g_logTaken = all.size();
     return fresh;
+}
+
+void ExpectPage(const char* golden) {
+    guitest::ExpectGolden(golden, GUI_BOX{0, 0, 799, 479});
 }
 
 void SetParam(uint32_t id, int32_t value) {

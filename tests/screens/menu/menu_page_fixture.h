@@ -11,7 +11,8 @@
 
 namespace menutest {
 
-// A fresh screen and store, the page created and shown on state 94 and left to settle.
+// A fresh screen, store and LAN record (no addresses in effect), the page created and shown on state 94 and
+// left to settle.
 void StartPage();
 void StopPage();
 // One update pass on the state given (the edit words published as the menu/control thread leaves them),
@@ -40,6 +41,8 @@ inline void ExpectLogged(const std::string& log, std::initializer_list<LogLine> 
     for (const LogLine& l : lines)
         EXPECT_TRUE(Logged(log, l.x, l.y, l.colour, l.text)) << l.text << " " << l.why << "\n" << log;
 }
+// The whole page compared with a golden picture.
+void ExpectPage(const char* golden);
 // Stores a value as an older store or a file may hold it, past the setters' checks.
 void SetParam(uint32_t id, int32_t value);
 

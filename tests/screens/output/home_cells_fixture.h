@@ -86,7 +86,6 @@ class HomeCells : public ::testing::Test {
         });
         return out;
     }
-    uint16_t Px(int x, int y) const { return screen_[static_cast<size_t>(y) * 800 + x]; }
     int Count(int x0, int y0, int x1, int y1, uint16_t c) const {
         return guitest::CountColour(screen_, {int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1)}, c);
     }

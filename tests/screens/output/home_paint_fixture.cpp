@@ -112,13 +112,6 @@ std::string HomePaintScreen::TextAt(int x, int y) const {
     return "";
 }
 
-int HomePaintScreen::Count(const std::string& text) const {
-    int n = 0;
-    for (const DrawnText& t : g_texts)
-        n += t.text == text;
-    return n;
-}
-
 uint16_t HomePaintScreen::Pixel(int x, int y) {
     return guitest::Screen()[static_cast<size_t>(y) * 800 + static_cast<size_t>(x)];
 }

@@ -32,7 +32,6 @@ class HomePaintScreen {
     const std::vector<DrawnText>& Texts() const;
     // The text drawn at (x, y), or "" when none.
     std::string TextAt(int x, int y) const;
-    int Count(const std::string& text) const;
     // The framebuffer's pixel, and a colour 0xRRGGBB as the display stores it.
     static uint16_t Pixel(int x, int y);
     static uint16_t Rgb565(uint32_t rgb);

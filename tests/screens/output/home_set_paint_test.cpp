@@ -3,7 +3,6 @@
 // setting, the row labels and the rounded frames; and the five-digit cut of large settings.
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -15,7 +14,9 @@ using homecells::HomeCells;
 
 constexpr int kColX[3] = {50, 219, 388};
 constexpr int kRowY[3] = {316, 358, 400};
-constexpr char kValueFont[] = "1 0xFFFF Font36a", kUnitFont[] = "0 0xFFE0 Font36b";
+constexpr char kUnitFont[] = "0 0xFFE0 Font36b";
+// The block on the screen: row labels, frames and cells.
+constexpr GUI_BOX kBlock{7, 341, 514, 464};
 
 class SetValues : public HomeCells {
   protected:
@@ -37,6 +38,7 @@ class SetValues : public HomeCells {
     }
 };
 
+// Two decimals below 100, one from 100 (either sign), frequencies one decimal from 1000 Hz.
 TEST_F(SetValues, DecimalsFollowTheSizeOfTheValue) {
     Put(kParamAcv, 0, 9999);
     Put(kParamAcv, 1, 10000);
@@ -44,22 +46,14 @@ TEST_F(SetValues, DecimalsFollowTheSizeOfTheValue) {
     Freq(0, 99999);
     Freq(1, 100000);
     Freq(2, 5000);
-    // {column, row, text, its style}
-    using Cells = std::vector<std::tuple<int, int, const char*, const char*>>;
-    const auto expect = [this](const Cells& cells) {
-        Paint();
-        for (const auto& [col, row, text, style] : cells)
-            EXPECT_EQ(At(X(col), Y(row), text), style) << text << "\n" << text_;
-    };
-    expect({{0, 0, "99.99", kValueFont}, {1, 0, "100.0", kValueFont}, {2, 0, "0.00", kValueFont},
-            {0, 0, " Vrms", kUnitFont}, {0, 2, "999.99", kValueFont}, {1, 2, "1000.0", kValueFont},
-            {2, 2, "50.00", kValueFont}, {2, 2, "  Hz", kUnitFont}});
-    g_OutputModeIdx = 2;  // DC-INT: the DC voltage, one decimal from 100 V either way
+    Paint();
+    guitest::ExpectGolden("set_values_ac_decimals", kBlock);
+    g_OutputModeIdx = 2;  // DC-INT: the DC voltage
     Put(kParamDcv2, 0, -9999);
     Put(kParamDcv2, 1, -10000);
     Put(kParamDcv2, 2, 10000);
-    expect({{0, 1, "-99.99", kValueFont}, {1, 1, "-100.0", kValueFont}, {2, 1, "100.0", kValueFont},
-            {2, 1, "  Vdc", kUnitFont}});
+    Paint();
+    guitest::ExpectGolden("set_values_dc_decimals", kBlock);
 }
 
 TEST_F(SetValues, PeakToPeakOnlyForStoredAndArbitraryWaveformsWithTheUnitSetting) {
@@ -77,45 +71,16 @@ TEST_F(SetValues, PeakToPeakOnlyForStoredAndArbitraryWaveformsWithTheUnitSetting
     }
 }
 
+// 1P2W has L1 only, AC-INT no DC voltage (nor its unit); 1P3W has L1 and L2, DC-INT no AC voltage nor
+// a frequency. The row labels and the rounded frames stay.
 TEST_F(SetValues, DashesWhereTheModeOrTheWiringLacksTheSetting) {
-    g_PhaseMode = 1;  // 1P2W: L1 only
+    g_PhaseMode = 1;
     Paint();
-    for (int col : {1, 2}) {
-        EXPECT_EQ(At(X(col), Y(0), " - - - - - "), kValueFont) << col << text_;
-        EXPECT_EQ(At(X(col), Y(2), "- - - - - "), kValueFont) << col;
-    }
-    EXPECT_EQ(At(X(0), Y(0), "0.00"), kValueFont);
-    EXPECT_EQ(At(X(0), Y(1), " - - - - - "), kValueFont) << "AC-INT has no DC voltage";
-    EXPECT_EQ(At(X(0), Y(1), "  Vdc"), "") << "and no unit";
-
-    g_PhaseMode = 2;  // 1P3W: L1 and L2
+    guitest::ExpectGolden("set_values_1p2w_ac", kBlock);
+    g_PhaseMode = 2;
     g_OutputModeIdx = 2;
     Paint();
-    EXPECT_EQ(At(X(1), Y(1), "0.00"), kValueFont) << text_;
-    EXPECT_EQ(At(X(2), Y(1), " - - - - - "), kValueFont);
-    EXPECT_EQ(At(X(0), Y(0), " - - - - - "), kValueFont) << "DC-INT has no AC voltage";
-    EXPECT_EQ(At(X(0), Y(2), "- - - - - "), kValueFont) << "nor a frequency";
-}
-
-TEST_F(SetValues, LabelsAndFrames) {
-    Paint();
-    for (const auto& [y, label] : {std::pair{15, " ACV"}, {57, " DCV"}, {99, "FREQ"}})
-        EXPECT_EQ(At(7, 348 + y, label), "12 0xFFFF Font16a") << label << text_;
-    // Frame (x0, y0) of the window at (45, 341): white rim, black inside, rounded corners.
-    for (int x0 : {45, 45 + 169, 45 + 338})
-        for (int y0 : {341, 341 + 42, 341 + 84}) {
-            SCOPED_TRACE(testing::Message() << "frame at " << x0 << "," << y0);
-            EXPECT_EQ(Px(x0 + 64, y0 + 2), 0xFFFF) << "top rim";
-            EXPECT_EQ(Px(x0 + 64, y0 + 37), 0xFFFF) << "bottom rim";
-            EXPECT_EQ(Px(x0, y0 + 20), 0xFFFF) << "left rim";
-            EXPECT_EQ(Px(x0 + 127, y0 + 20), 0xFFFF) << "right rim";
-            EXPECT_EQ(Px(x0, y0 + 2), 0) << "rounded corner";
-            EXPECT_EQ(Px(x0 + 64, y0 + 1), 0) << "above the frame";
-        }
-    // Inside the first frame and outside the cells: the black face.
-    EXPECT_EQ(Px(46, 341 + 20), 0);
-    EXPECT_EQ(Px(45 + 64, 341 + 3), 0);
-    EXPECT_EQ(Px(45 + 126, 341 + 20), 0);
+    guitest::ExpectGolden("set_values_1p3w_dc", kBlock);
 }
 
 TEST(RoundTo5Digits, CutsToFiveSignificantDigitsKeepingTheSign) {

@@ -8,8 +8,6 @@ namespace {
 
 using homecells::HomeCells;
 
-constexpr char kBlack[] = "14 0x0000 Font16a", kWhite[] = "14 0xFFFF Font16a";
-
 class SoftKeys : public HomeCells {
   protected:
     void SetUp() override {
@@ -18,33 +16,25 @@ class SoftKeys : public HomeCells {
         for (int k = 0; k < 8; ++k)
             Make(home::kWinSoftKey0 + k, column, 0, 60 * k, 80, 60, HomeSoftKey_Paint);
     }
-    // Style and colour of key k's label of the given line count ("\n" as the log writes it).
-    std::string Key(int k, int lines, const std::string& label) const {
-        return At(760, 60 * k + (lines == 1 ? 31 : lines == 2 ? 23 : 16), label);
+    void ExpectKeys(const char* golden) {
+        Paint();
+        guitest::ExpectGolden(golden, GUI_BOX{720, 0, 799, 479});
     }
     static void Put(uint32_t id, int32_t v) { ASSERT_EQ(paramPutValue(id, v, 0), 0); }
 };
 
 TEST_F(SoftKeys, StartLabels) {
     Put(kParamMeasItem1 + 3, 7);
-    Paint();
-    const std::pair<int, const char*> labels[8] = {
-        {1, "DISPLAY"},   {3, "[L1]\\nL2\\nL3"}, {2, "ITEM1\\nVrms"}, {2, "ITEM2\\nIrms"},
-        {2, "ITEM3\\nP"}, {2, "ITEM4\\nPF"},     {2, "[Each]\\nAll"}, {2, "[RUN]\\nHOLD"}};
-    for (int k = 0; k < 8; ++k)
-        EXPECT_EQ(Key(k, labels[k].first, labels[k].second), kBlack) << k << text_;
+    ExpectKeys("home_keys_start");
 }
 
+// RUN/HOLD on the disabled face while held, the preset keys, and the black column while the output-mode
+// list is open.
 TEST_F(SoftKeys, HoldPresetAndTheOpenModeList) {
     g_ParamFlags = core::kFlagMeterHold;
-    Paint();
-    EXPECT_EQ(Key(7, 2, "RUN\\n[HOLD]"), kWhite) << text_;
-
+    ExpectKeys("home_keys_held");
     g_ParamFlags = core::kFlagMeterHold | core::kFlagPresetMode;
-    Paint();
-    for (int k = 0; k < 8; ++k)
-        EXPECT_EQ(Key(k, 2, "Preset\\nM" + std::to_string(k)), kBlack) << k << text_;
-
+    ExpectKeys("home_keys_preset");
     g_ParamFlags = 0;
     g_MenuState = 46;
     Paint();
@@ -52,58 +42,41 @@ TEST_F(SoftKeys, HoldPresetAndTheOpenModeList) {
     EXPECT_EQ(Count(720, 0, 799, 479, 0), 80 * 480) << "the column is black";
 }
 
+// An item key names its item, on the selected face while its item is edited; DC-INT has its own lists.
 TEST_F(SoftKeys, ItemKeysFollowTheItemsAndTheirEditState) {
     Put(kParamMeasItem1, 12);
     g_MenuState = 1;
-    Paint();
-    EXPECT_EQ(Key(2, 2, "ITEM1\\nTHDv"), kBlack) << text_;
-    const std::vector<uint16_t> plain = screen_;
+    ExpectKeys("home_keys_item_thdv");
     g_MenuState = 38;
-    Paint();
-    EXPECT_EQ(Key(2, 2, "ITEM1\\nTHDv"), kBlack);
-    int changed = 0;
-    for (int y = 120; y < 180; ++y)
-        for (int x = 720; x < 800; ++x)
-            changed += screen_[y * 800 + x] != plain[y * 800 + x];
-    EXPECT_GT(changed, 100) << "the selected face while its item is edited";
-
+    ExpectKeys("home_keys_item_edited");
     g_MenuState = 1;
-    g_OutputModeIdx = 2;  // DC-INT lists
+    g_OutputModeIdx = 2;
     Put(kParamMeasItem1 + 3, 5);
-    Paint();
-    EXPECT_EQ(Key(5, 2, "ITEM4\\nIpkH"), kBlack) << text_;
+    ExpectKeys("home_keys_item_dc");
 }
 
 TEST_F(SoftKeys, LineAndEachAllKeysFollowWiringAndBalance) {
     g_PhaseMode = 1;
     g_EditAllPhases = 1;
-    Paint();
-    EXPECT_EQ(Key(1, 1, "L1"), kWhite) << text_;
-    EXPECT_EQ(Key(6, 2, "[Each]\\nAll"), kWhite);
+    ExpectKeys("home_keys_1p2w");
     EXPECT_EQ(g_EditAllPhases.load(), 0) << "a two-wire output edits each phase";
 
     g_PhaseMode = 2;
     Put(kParamMeasItem1 + 5, 1);
     g_HomePage.allPhasesLock = 1;
-    Paint();
-    EXPECT_EQ(Key(1, 2, "L1\\n[L2]"), kBlack) << text_;
-    EXPECT_EQ(Key(6, 2, "Each\\n[All]"), kWhite) << "held to all phases by the panel";
+    ExpectKeys("home_keys_1p3w_locked");  // held to all phases by the panel
 
     g_PhaseMode = 0;
     g_HomePage.allPhasesLock = 0;
     ASSERT_EQ(SetPhaseBalanceMode(1), 1);
     Put(kParamMeasItem7, 1);
-    Paint();
-    EXPECT_EQ(Key(1, 2, "Phase\\n[Line]"), kBlack) << text_;
-    EXPECT_EQ(Key(6, 2, "Each\\n[All]"), kWhite);
+    ExpectKeys("home_keys_balanced_line");
     EXPECT_EQ(g_EditAllPhases.load(), 1) << "balanced AC: all phases together";
 
     g_OutputModeIdx = 3;  // balanced 3P4W in an external mode: the lines again, Each/All free
     g_EditAllPhases = 0;
     Put(kParamMeasItem1 + 5, 1);
-    Paint();
-    EXPECT_EQ(Key(1, 3, "L1\\n[L2]\\nL3"), kBlack) << text_;
-    EXPECT_EQ(Key(6, 2, "[Each]\\nAll"), kBlack);
+    ExpectKeys("home_keys_balanced_ext");
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 
 namespace {
@@ -190,7 +191,7 @@ void PanelItem_Paint(uint32_t item) {
     const uint32_t phase = core::SelectedPhase();
     const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
     const uint32_t panelRow = g_HomePage.panelRow.load(kRelaxed);
-    const bool square = GetWaveform(static_cast<int>(phase)) == 17;
+    const bool square = GetWaveform(static_cast<int>(phase)) == kWaveSqu;
     if (item == 13 && square &&
         ((panelRow == 9 && IsAcIntSyncOrVcaMode(mode)) || (panelRow == 10 && IsAddMode(mode))))
         item = 14;

@@ -7,6 +7,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/value_format.h"
 #include "panel/overlay/overlay_paint.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_value_fit.h"
 #include "screens/output/homepaint/settings_labels.h"
@@ -18,7 +19,6 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr int32_t kWaveSquare = 17;
 constexpr int32_t kFourDigits = 9999;
 
 enum Code : int32_t {
@@ -116,7 +116,7 @@ int32_t SharedWaveCode(int32_t code, uint32_t phase) {
     if (code != kWave) return code;
     const uint32_t duty = DutyRowOf(GetOutputMode());
     if (g_HomePage.panelRow.load(kRelaxed) != duty) return code;
-    if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) return kDuty;
+    if (GetWaveform(static_cast<int>(phase)) == kWaveSqu) return kDuty;
     uint32_t expected = duty;
     g_HomePage.panelRow.compare_exchange_strong(expected, duty - 1, kRelaxed);
     return code;
@@ -191,7 +191,7 @@ PanelValueText PanelValueTextOf(int32_t code) {
             break;
         case kWave:
             WaveName(t.main, phase);
-            if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) DutyText(t.second, phase);
+            if (GetWaveform(static_cast<int>(phase)) == kWaveSqu) DutyText(t.second, phase);
             break;
         case kDuty:
             DutyText(t.main, phase);

@@ -11,12 +11,12 @@
 #include "panel/menu/home_fields.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
+#include "platform/stage/wave_numbers.h"
 #include "screens/output/homepaint/settings_layout.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kEnterKey = 'U', kExitKey = 'T', kMenuKey = 'L', kKnob = 213;
-constexpr int32_t kWaveSquare = 17;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load(kRelaxed) & bit) != 0;
@@ -55,7 +55,7 @@ void MoveSelectedRow(uint32_t ev) {
     // The skips read the 3P4W phase-view rows, whichever layout is shown.
     const home::SettingsLayout& rows = home::SettingsLayoutTables.a;
     if (home::SettingsItemCode(rows, static_cast<uint32_t>(next), mode) == home::kItemDuty &&
-        GetWaveform(GetSelectedLine()) != kWaveSquare)
+        GetWaveform(GetSelectedLine()) != kWaveSqu)
         next += dir;
     if (home::SettingsItemCode(rows, static_cast<uint32_t>(next), mode) == home::kItemFiller) next += dir;
     if (next < 0) next = 0;

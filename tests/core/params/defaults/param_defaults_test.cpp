@@ -31,7 +31,7 @@ class ParamDefaults : public ::testing::Test {
 
 ParamRec At(uint32_t id, uint32_t mode, uint32_t code, uint32_t variant, uint32_t unit) {
     ParamRec r;
-    paramAccess(0, id, &r, mode, code, core::kWaveSin, variant, unit);
+    paramAccess(0, id, &r, mode, code, kWaveSin, variant, unit);
     return r;
 }
 
@@ -44,7 +44,7 @@ TEST_F(ParamDefaults, EveryDefaultLiesWithinItsLimits) {
         for (uint32_t acvUnit : {0, 1}) {
             paramPutValue(0, 119, static_cast<int32_t>(acvUnit), 0);
             for (uint32_t u = 0; u < core::kUnits; ++u)
-                paramPutValue(0, 30, acvUnit ? core::kWaveTri : core::kWaveSin, u);
+                paramPutValue(0, 30, acvUnit ? kWaveTri : kWaveSin, u);
             for (uint32_t mode = 0; mode < core::kModes; ++mode)
                 for (uint32_t code : {0u, 1u})
                     for (uint32_t variant = 0; variant < core::kRangeVariants; ++variant)

@@ -51,7 +51,7 @@ void Seq_EnterMode() {
     // Asked for here, not first by the page that shows later: a remote client's *OPC? right after the
     // entry already waits for it.
     SeqPrepStage.store(kSeqPrepEntered, std::memory_order_release);
-    SeqSimSetMode(1);
+    SeqSimSetMode(kSeqSimSeq);
     SeqSimSelectTables();
     SeqSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
     Enter_menuSeqSetStepIndex();
@@ -63,7 +63,7 @@ void Sim_EnterMode() {
     OutputFlagSet(kOutFlagSeqSimActive);
     SeqSimResetEngine(kEngineSim);
     SimPrepRequest.store(1, std::memory_order_release);
-    SeqSimSetMode(2);
+    SeqSimSetMode(kSeqSimSim);
     SeqSimSelectTables();
     SeqSimSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
     Enter_menuSimulationStep();
@@ -83,7 +83,7 @@ void Seq_Exit() {
         menuReturnHome();
         ReapplyAfterSeqSim();
     }
-    SeqSimSetMode(0);
+    SeqSimSetMode(kSeqSimOff);
 }
 
 void Seq_StepChangedHook(int32_t) {}

@@ -94,12 +94,12 @@ void KeyProcess_Sequence() {
     if (GetVoltRangeCode() >= kAutoCodes) return Say("Invalid For Auto Range");
     const uint32_t mode = GetOutputMode();
     if (!IsIntMode(mode)) return Say("Invalid in \nThis Output Mode");
-    if (SeqSimGetMode() == 2 && mode == kModeAcDcInt) {
+    if (SeqSimGetMode() == kSeqSimSim && mode == kModeAcDcInt) {
         Sim_EnterMode();
     } else {
-        if (SeqSimGetMode() == 2) SeqSimSetMode(1);
+        if (SeqSimGetMode() == kSeqSimSim) SeqSimSetMode(kSeqSimSeq);
         Seq_EnterMode();
-        SeqSimSetMode(1);
+        SeqSimSetMode(kSeqSimSeq);
     }
     if (SeqSimIsActive()) BusReg_SetOutputMode(kOutputModeRegisterIndex);
 }

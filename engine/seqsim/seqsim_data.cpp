@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_mode_word.h"
 #include "storage/image_hold.h"
 
 SeqStepRecord g_SeqStepTable[kSeqTables][kSeqSlices][kSeqSteps];

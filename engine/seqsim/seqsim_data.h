@@ -212,7 +212,7 @@ extern uint16_t g_SeqSimStatusShadow;
 extern char g_SeqMemName[10][kSeqSimNameLen];
 extern char g_SimMemName[10][kSeqSimNameLen];
 
-// The SEQ/SIM mode word, enum SeqSimModeWord (engine/seqsim/seqsim_mode.h).
+// The SEQ/SIM mode word, enum SeqSimModeWord (engine/seqsim/seqsim_mode_word.h).
 extern std::atomic<uint32_t> g_SeqSimMode;
 
 // Read-back bookkeeping and data-invalid indicators (0 valid, 1 recalled data out of range, 2 the tables

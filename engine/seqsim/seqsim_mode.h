@@ -3,9 +3,7 @@
 // them. The SEQ/SIM active bit itself is g_OutputFlags' (SeqSimIsActive, core/system/state/output_flags.h).
 #include <cstdint>
 
-// The SEQ/SIM mode word: which program function the instrument is in. Its numbers are also the SCPI
-// function mode's (CONTinuous, SEQuence, SIMulation).
-enum SeqSimModeWord : uint32_t { kSeqSimOff = 0, kSeqSimSeq = 1, kSeqSimSim = 2 };
+#include "engine/seqsim/seqsim_mode_word.h"
 
 uint32_t SeqSimGetMode();
 int SeqIsActiveMode();  // kSeqSimSeq

@@ -48,15 +48,24 @@ inline constexpr uint32_t kVoltAreas = 2;      // area 0: the 100 V ranges, area
 inline constexpr uint32_t kWaveforms = 256;
 
 // Range codes: 3P4W/1P3W 0 = 100 V, 1 = 200 V, 4 = AUTO; 1P2W 2 = 100 V, 3 = 200 V, 6 = AUTO.
+inline constexpr uint32_t kRange100V3P = 0;
+inline constexpr uint32_t kRange200V3P = 1;
+inline constexpr uint32_t kRange100V1P2W = 2;
+inline constexpr uint32_t kRange200V1P2W = 3;
 inline constexpr uint32_t kRangeAuto3P = 4;
 inline constexpr uint32_t kRangeAuto1P2W = 6;
+
+// The AUTO codes, and the high variants above them that share their settings' place.
+constexpr bool IsAutoRangeCode(uint32_t rangeCode) {
+    return rangeCode >= kRangeAuto3P;
+}
 
 // Bit 1 of the output status mirror: the AUTO range is in its high variant.
 inline constexpr uint32_t kStatusAutoHigh = 1u << 1;
 
 // Area of the settings that follow the voltage class.
 constexpr uint32_t VoltAreaOfRange(uint32_t rangeCode) {
-    return (rangeCode == 0 || rangeCode == 2) ? 0 : 1;
+    return (rangeCode == kRange100V3P || rangeCode == kRange100V1P2W) ? 0 : 1;
 }
 
 // The range variant: the range code, except that an AUTO code names its high variant while the power stage

@@ -16,15 +16,13 @@
 
 namespace {
 
-constexpr uint32_t kAutoCodes = 4;  // range codes 4 and 6 are AUTO
-
 // The refusals both entries share; true when the entry may go on.
 bool EntryAllowed(bool modeOk) {
     if (OutputFlagTest(kOutFlagOutputOn)) {
         ShowMessage(2, "Invalid with Output ON, \nTurn OFF the Output First");
         return false;
     }
-    if (GetVoltRangeCode() >= kAutoCodes) {
+    if (core::IsAutoRangeCode(GetVoltRangeCode())) {
         ShowMessage(2, "Invalid For Auto Range");
         return false;
     }

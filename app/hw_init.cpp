@@ -14,6 +14,7 @@
 #include "platform/host/clock.h"
 #include "platform/host/root.h"
 #include "platform/host/stop_signal.h"
+#include "platform/stage/wave_numbers.h"
 #include "storage/files/arb_file.h"
 #include "storage/raw_file.h"
 
@@ -31,9 +32,9 @@ int32_t HwInit() {
 }
 
 int32_t ArbMemInit() {
-    std::memcpy(g_ArbMem[core::kArbSlotSine], core::kArbBuiltinSine.data(), sizeof g_ArbMem[0]);
-    std::memcpy(g_ArbMem[core::kArbSlotSquare], core::kArbBuiltinSquare.data(), sizeof g_ArbMem[0]);
-    std::memcpy(g_ArbMem[core::kArbSlotTriangle], core::kArbBuiltinTriangle.data(), sizeof g_ArbMem[0]);
+    std::memcpy(g_ArbMem[kWaveSin], core::kArbBuiltinSine.data(), sizeof g_ArbMem[0]);
+    std::memcpy(g_ArbMem[kWaveSqu], core::kArbBuiltinSquare.data(), sizeof g_ArbMem[0]);
+    std::memcpy(g_ArbMem[kWaveTri], core::kArbBuiltinTriangle.data(), sizeof g_ArbMem[0]);
     int32_t resets = 0;
     {
         // A new root writes over two hundred default waves: one sync for all of them, not two per file.

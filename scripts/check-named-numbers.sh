@@ -23,6 +23,17 @@
 # a value of type PanelItem (a name declared with that type anywhere) compared with a number, a switch over
 # one with a numbered case, or a number cast to one; and, in the program and its tests, a name of the enum,
 # or one spelled like it (kItemAcv, kCodeAcv), given a number outside its home.
+# Five more small vocabularies, each with its home: the waveform numbers and wave codes
+# (platform/stage/wave_numbers.h: a const, constexpr or enum member named like a sine, square or triangle
+# given 16-19, and the waveform, as its accessor or a variable `wave`, `waveform` or `slot` reads it,
+# compared with 16-19); the SEQ/SIM mode word (enum SeqSimModeWord, engine/seqsim/seqsim_mode_word.h: the
+# word compared with a number other than 0 or set by one, or a name like its members given one); the range
+# codes (core/params/param_ranges.h: a range code compared with a number, a name of the home's or one like
+# an AUTO code given a number); the key table's state ranges and the page ids (a const or constexpr named
+# like a slot or state bound, or a page id, given a number, or a handler row over numbered states); the SCPI
+# error rows (enum ScpiErr, scpi/parser/scpi_errors.h: a const, constexpr or enum member named like an
+# error row given a number; the trigger action's results in core, which cannot include the SCPI layer, are
+# its own).
 #   usage: scripts/check-named-numbers.sh [source root]      (default: this repository)
 #          scripts/check-named-numbers.sh --self-test         (plants literals and expects a failure)
 set -euo pipefail
@@ -63,6 +74,21 @@ state_home=core/system/state/menu_state_ids.h
 wiring_home=platform/stage/wiring_codes.h
 mode_home=core/params/param_ranges.h
 item_home=panel/menu/panel_items.h
+wave_home=platform/stage/wave_numbers.h
+seqsim_home=engine/seqsim/seqsim_mode_word.h
+scpi_err_home=scpi/parser/scpi_errors.h
+# The waveform as its accessor or a variable reads it, compared with the number of a built-in shape.
+wave_read='(?:\bGetWaveform(?:Sel)?\((?:[^()]|\([^()]*\))*\)|(?<![\w.>])(?:wave|waveform|slot)\b|(?:\.|->)wave\b)'
+wave_compare="$wave_read\s*(?:==|!=|<=|>=|<|>)\s*1[6-9]\b|(?<![\w.])1[6-9]\s*(?:==|!=|<=|>=|<|>)\s*$wave_read"
+wave_like='k\w*?(?:Sin|Sine|Squ|Square|Tri|Triangle)(?![a-z])\w*'
+# The SEQ/SIM mode word read and compared, or set, by a number.
+seqsim_read='(?:\bSeqSimGetMode\(\)|\bSeqSimRunnerLastMode\(\)|\bg_SeqSimMode(?:\.load\([^()]*\))?)'
+seqsim_compare="$seqsim_read\s*(?:==|!=|<=|>=|<|>)\s*[1-9][0-9]*\b|(?<![\w.])[1-9][0-9]*\s*(?:==|!=|<=|>=|<|>)\s*$seqsim_read"
+seqsim_set='\b(?:SeqSimSetMode|SeqSimEnterMode|g_SeqSimMode\.store)\s*\(\s*[0-9]+\b'
+seqsim_like='k(?:SeqSim(?:Off|Seq|Sim)|Sequence|Simulation|Continuous|Seq|Sim)'
+# A range code compared with a number.
+range_read='(?:\b(?:Current|GetVolt)?RangeCode\(\)|(?<![\w.>])rangeCode\b)'
+range_compare="$range_read\s*(?:==|!=|<=|>=|<|>)\s*[0-9]+\b|(?<![\w.])[0-9]+\s*(?:==|!=|<=|>=|<|>)\s*$range_read"
 # Names like a wiring code or an output mode, whatever their spelling in a copy.
 wiring_like='k(?:Wiring|PhaseMode)?(?:3P4W|1P2W|1P3W)'
 mode_like='kMode(?:AcDcInt|AcInt|DcInt|AcDcExt|AcdcExt|AcExt|AcDcAdd|AcAdd|AcDcSync|AcSync|AcVca|Vca|AcDc|Ac|Dc)'
@@ -117,6 +143,24 @@ copy_patterns() {
   [ -z "$names" ] || printf '%s\t%s\n' "$mode_home" "\b(?:$names)\s*$value"
   names=$(home_names "$root" "$item_home" kItem | sed 's/kItem//g')
   [ -z "$names" ] || printf '%s\t%s\n' "$item_home" "\bk(?:Item|Code)(?:$names)\b\s*$value"
+  # The five vocabularies above: copies of their names and numbers.
+  printf '%s\t%s\n' "$wave_home" "\b(?:constexpr|const)\b[^;{}()]*?\b$wave_like\s*(?:=\s*|\{\s*)\(?\s*1[6-9]\b" \
+    "$wave_home" "\benum\b[^;{]*\{[^}]*?\b$wave_like\s*=\s*\(?\s*1[6-9]\b" \
+    "$seqsim_home" "\b(?:constexpr|const)\b[^;{}()]*?\b$seqsim_like\s*$value" \
+    "$seqsim_home" "\benum\b(?!\s+(?:class|struct)\b)[^;{]*\{[^}]*?\b$seqsim_like\b" \
+    "$mode_home" "\b(?:constexpr|const)\b[^;{}()]*?\bk\w*(?:Auto|100V|200V)\w*Codes?\s*$value" \
+    "-" "\b(?:constexpr|const)\b[^;{}()]*?\bk\w*(?:Slot|State)s?(?:First|Last|Count)\s*=\s*\(?\s*[1-9][0-9]*\b" \
+    "-" "\bkPageId\w*\s*=\s*\(?\s*[1-9][0-9]*\b" \
+    "-" "\{\s*[1-9][0-9]*\s*,\s*[1-9][0-9]*\s*,\s*(?:KeyProcess_|Keyprocess_|menu)\w*\s*\}" \
+    "$scpi_err_home" "\b(?:constexpr|const)\b[^;{}()]*?\bk(?!Trig|Cmd)\w*Err(?!or)[A-Z]\w*(?<!Count)(?<!Size)\s*$value" \
+    "$scpi_err_home" "\benum\b[^;{]*\{[^}]*?\bk(?!Trig|Cmd)\w*Err(?!or)[A-Z]\w*\s*=\s*\(?\s*[0-9]+\b"
+  local home prefix
+  for home in "$wave_home:kWave" "$seqsim_home:kSeqSim" "$mode_home:kRange" "$scpi_err_home:kScpiErr"; do
+    prefix=${home#*:}
+    home=${home%%:*}
+    names=$(home_names "$root" "$home" "$prefix")
+    [ -z "$names" ] || printf '%s\t%s\n' "$home" "\b(?:$names)\s*$value"
+  done
 }
 
 # Bare item codes in the files that use the settings panel's items (enum PanelItem): the names declared
@@ -166,6 +210,13 @@ check() {
     fi
   done
   item_check "$root" "${dirs[@]}" || found=1
+  for p in "$wave_compare" "$seqsim_compare" "$seqsim_set" "$range_compare"; do
+    hits=$(grep -rPzo --include='*.cpp' --include='*.h' "$p" "${dirs[@]}" | tr '\0\n' '\n ' || true)
+    if [ -n "$hits" ]; then
+      echo "$hits"
+      found=1
+    fi
+  done
   [ -d "$root/tests" ] && dirs+=("$root/tests")
   mapfile -t files < <(find "${dirs[@]}" \( -name '*.cpp' -o -name '*.h' \) -type f \
     ! -path "$root/$param_home" ! -path "$root/$reg_home" ! -path "$root/$state_home" | sort)
@@ -187,6 +238,9 @@ check() {
     echo "check-named-numbers: a register, parameter, state, wiring code, output mode or settings-panel item is" \
       "named by a number above; use platform/stage/reg_map.h, enum ParamId, enum MenuState," \
       "platform/stage/wiring_codes.h, core/params/param_ranges.h or enum PanelItem (panel/menu/panel_items.h)"
+    echo "check-named-numbers: or a waveform, SEQ/SIM mode, range code, key-table state or SCPI error row:" \
+      "platform/stage/wave_numbers.h, engine/seqsim/seqsim_mode_word.h, core/params/param_ranges.h," \
+      "core/system/state/menu_state_ids.h or scpi/parser/scpi_errors.h"
     return 1
   fi
   echo "check-named-numbers: no register, parameter, state, wiring, mode or panel item number outside their homes"
@@ -289,6 +343,63 @@ EOF
   }
   for line in "${planted[@]}"; do plant core/planted.cpp "$line" || return 1; done
   for line in "${copies[@]}"; do
+    plant core/planted.cpp "$line" || return 1
+    plant tests/planted_test.cpp "$line" || return 1
+  done
+  # The five vocabularies of the second list: their homes, names that must pass, then a copy or bare
+  # number of each.
+  for home in "$wave_home" "$seqsim_home" "$scpi_err_home"; do
+    mkdir -p "$work/$(dirname "$home")"
+    cp "$repo/$home" "$work/$home"
+  done
+  cat >"$work/core/named_vocab.cpp" <<'EOF'
+bool wv = GetWaveform(p) == kWaveSqu || wave != kWaveSin || slot == kWaveTri || wave <= 256 || slot == 3;
+bool sm = SeqSimGetMode() == kSeqSimSim || SeqSimGetMode() != 0 || SeqSimSetMode(kSeqSimOff) == 0;
+bool rc = RangeCode() == core::kRangeAuto3P || core::CurrentRangeCode() != core::kRange100V1P2W;
+constexpr uint32_t kMenuSlotFirst = kMenuSystemInfo, kRange200V = 1, kSinTable[17] = {}, kTrigger = 16;
+enum Face { kPlain, kPressed, kOff };
+enum class Kind { kSeq = 1, kSim = 2 };
+constexpr uint32_t kStepErrorRow = 5, kScpiErrQueueSize = 16, kScpiErrTextSize = 64;
+inline constexpr int32_t kTrigErrExecution = 41;
+enum CmdId : uint32_t { kCmdSystErr = 204 };
+EOF
+  rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"
+  check "$work" >/dev/null || { echo "self-test: named waveforms, modes, ranges, states or errors were refused"; return 1; }
+  local vocab_planted=(
+    'bool sq = GetWaveform(static_cast<int>(phase)) == 17;'
+    'bool vr = !vpp || wave == 16 || 17 != wave;'
+    'if (slot == 18) return 1.732f;'
+    'bool arb = r.wave >= 1 && r.wave <= 16;'
+    'if (SeqSimGetMode() == 2) return true;'
+    'SeqSimSetMode(0);'
+    'if (SeqSimEnterMode(1) != 0) return;'
+    'bool s = 2 == g_SeqSimMode.load(std::memory_order_acquire);'
+    'bool onAuto = RangeCode() == 4 || RangeCode() == 6;'
+    'return (rangeCode == 0 || rangeCode == 2) ? 0 : 1;'
+    'if (GetVoltRangeCode() >= 4) return;'
+  )
+  local vocab_copies=(
+    'constexpr int32_t kWaveSine = 16, kWaveSquare = 17;'
+    'constexpr uint32_t kSineSlot = 16, kTriangleSlot = 18;'
+    'inline constexpr int kArbSlotSine = 16;'
+    'constexpr uint32_t kWaveNumberSine = 17;'
+    'enum Shape : uint32_t { kShapeSin = 16, kShapeSqu = 17 };'
+    'constexpr int kWaveCodeSin = 17;'
+    'enum Memory : uint32_t { kSeq = 1, kSim = 2 };'
+    'enum : int32_t { kContinuous, kSequence, kSimulation };'
+    'constexpr uint32_t kSeqSimSim = 2;'
+    'constexpr uint32_t kAutoCodes = 4;'
+    'inline constexpr uint32_t kRangeAuto1P2W = 6;'
+    'constexpr uint32_t kMenuStateCount = 545;'
+    'constexpr uint32_t kSeqSimSlotFirst = kMenuSeqOutputPhase, kSeqSimSlotLast = 494;'
+    'enum PageIdValue : uint32_t { kPageIdHome = kScreenAdvanced, kPageIdSeqSimAlt = 494 };'
+    '    {379, 380, KeyProcess_Ignore},'
+    'constexpr uint32_t kDataErrStorageFault = 118;'
+    'enum : uint32_t { kDataErrNoSuchName = 108 };'
+    'constexpr uint32_t kScpiErrSystem = 112;'
+  )
+  for line in "${vocab_planted[@]}"; do plant core/planted.cpp "$line" || return 1; done
+  for line in "${vocab_copies[@]}"; do
     plant core/planted.cpp "$line" || return 1
     plant tests/planted_test.cpp "$line" || return 1
   done

@@ -2,6 +2,8 @@
 // How the output mode, the voltage range and the power stage's range state select a record's place.
 #include <cstdint>
 
+#include "platform/stage/wave_numbers.h"
+
 // The output modes: the value of the output-mode setting, its stored byte and the SCPI mode number.
 // DC-INT keeps its voltages under waveform 0.
 inline constexpr uint32_t kModeAcDcInt = 0, kModeAcInt = 1, kModeDcInt = 2;
@@ -44,20 +46,26 @@ inline constexpr uint32_t kModes = kModeAcVca + 1;
 inline constexpr uint32_t kRangeVariants = 8;  // range codes 0..7, AUTO codes in their high variant
 inline constexpr uint32_t kVoltAreas = 2;      // area 0: the 100 V ranges, area 1: all other codes
 inline constexpr uint32_t kWaveforms = 256;
-inline constexpr uint32_t kWaveSin = 16;
-inline constexpr uint32_t kWaveSqu = 17;
-inline constexpr uint32_t kWaveTri = 18;
 
 // Range codes: 3P4W/1P3W 0 = 100 V, 1 = 200 V, 4 = AUTO; 1P2W 2 = 100 V, 3 = 200 V, 6 = AUTO.
+inline constexpr uint32_t kRange100V3P = 0;
+inline constexpr uint32_t kRange200V3P = 1;
+inline constexpr uint32_t kRange100V1P2W = 2;
+inline constexpr uint32_t kRange200V1P2W = 3;
 inline constexpr uint32_t kRangeAuto3P = 4;
 inline constexpr uint32_t kRangeAuto1P2W = 6;
+
+// The AUTO codes, and the high variants above them that share their settings' place.
+constexpr bool IsAutoRangeCode(uint32_t rangeCode) {
+    return rangeCode >= kRangeAuto3P;
+}
 
 // Bit 1 of the output status mirror: the AUTO range is in its high variant.
 inline constexpr uint32_t kStatusAutoHigh = 1u << 1;
 
 // Area of the settings that follow the voltage class.
 constexpr uint32_t VoltAreaOfRange(uint32_t rangeCode) {
-    return (rangeCode == 0 || rangeCode == 2) ? 0 : 1;
+    return (rangeCode == kRange100V3P || rangeCode == kRange100V1P2W) ? 0 : 1;
 }
 
 // The range variant: the range code, except that an AUTO code names its high variant while the power stage

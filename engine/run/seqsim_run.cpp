@@ -125,13 +125,13 @@ void SeqSimSetEntryHooks(void (*seqEntry)(), void (*simEntry)()) {
 }
 
 int32_t SeqSimEnterMode(uint32_t mode) {
-    if (mode != 1 && mode != 2) return -1;
+    if (mode != kSeqSimSeq && mode != kSeqSimSim) return -1;
     if (OutputFlagTest(kOutFlagOutputOn))
         return ShowMessage(2, "Invalid with Output ON, \nTurn OFF the Output First");
     if (GetVoltRange() == 2) return ShowMessage(2, "Invalid For Auto Range");
     SeqSimSetMode(mode);
     L1().panelFlags.fetch_and(static_cast<uint8_t>(~(kSeqPanelRecallOpen | kSeqPanelSaveOpen)));
-    void (*entry)() = SeqSimGetMode() == 1 ? g_seqEntry : g_simEntry;
+    void (*entry)() = SeqSimGetMode() == kSeqSimSeq ? g_seqEntry : g_simEntry;
     if (entry != nullptr) entry();
     return 0;
 }
@@ -220,7 +220,7 @@ int32_t SeqSimRunControl() {
         Stop();
         return 0;
     }
-    if (SeqSimGetMode() != 1 && SeqSimGetMode() != 2) {
+    if (SeqSimGetMode() != kSeqSimSeq && SeqSimGetMode() != kSeqSimSim) {
         SetRunState(kRunPrepare);
         return -1;
     }

@@ -34,7 +34,7 @@ bool SeqVppAt(uint32_t step, int phase) {
     if (GetAcvUnit() != 1 || !ValidPhase(phase)) return false;
     if (phase == 1 && GetPhaseMode() == kWiring1P3W) phase = 0;
     const uint32_t wave = SeqRecAt(step, phase).wave;
-    return wave >= 1 && wave <= 256 && wave != kWaveSin && wave != kWaveSqu;
+    return wave >= 1 && wave <= 256 && wave != kWaveCodeSin && wave != kWaveCodeSqu;
 }
 
 }  // namespace engine

@@ -75,7 +75,7 @@ uint32_t SeqBuildPreview() {
 float SeqPreviewPrevAcv(int phase) {
     const SeqStepRecord* r = Carrier(phase, kSeqAcvTypeShift);
     if (r == nullptr) return 0.0f;
-    const bool vppWave = r->wave >= 1 && r->wave <= 256 && r->wave != kWaveSin && r->wave != kWaveSqu;
+    const bool vppWave = r->wave >= 1 && r->wave <= 256 && r->wave != kWaveCodeSin && r->wave != kWaveCodeSqu;
     if (GetAcvUnit() == 1 && vppWave) return static_cast<float>(r->acvVpp / 100);
     return static_cast<float>(r->acv / 100) * GetWaveCrestFactor(static_cast<int>(r->wave) - 1);
 }

@@ -88,7 +88,7 @@ int32_t SeqSetWave(int32_t wave, int phase, int setDirty) {
     const bool valid = In(wave, 1, 256);
     const bool ac = KindHasAc(SeqKind());
     if (valid && ac) SeqRec(phase).wave = static_cast<uint32_t>(wave);
-    Blk(phase).liveWave = valid && ac ? static_cast<uint32_t>(wave) : kWaveSin;
+    Blk(phase).liveWave = valid && ac ? static_cast<uint32_t>(wave) : kWaveCodeSin;
     g_SeqSimOutCtrl[phase] =
         (g_SeqSimOutCtrl[phase] & ~kCtrlWaveMask) | (Blk(phase).liveWave << kCtrlWaveShift);
     if (setDirty == 1) SeqSimSetDirty();

@@ -56,7 +56,7 @@ void SeqSimRestoreOutputConfig() {
 }
 
 int SeqSimStepAcvIsVpp(int32_t step) {
-    auto counts = [](uint32_t wave) { return (wave >= 1 && wave <= 16) || wave == kWaveTri; };
+    auto counts = [](uint32_t wave) { return (wave >= 1 && wave < kWaveCodeSin) || wave == kWaveCodeTri; };
     const SeqSimBlock& b = g_SeqSimBlock[0];
     if (SimIsActiveMode()) {
         if (step < 0 || step >= kSimSlots || b.simSet == nullptr) return 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "engine/seqsim/seqsim_mode_word.h"
 #include "storage/image_hold.h"
 
 SeqStepRecord g_SeqStepTable[kSeqTables][kSeqSlices][kSeqSteps];
@@ -60,7 +61,7 @@ void SeqSimDataReset() {
     g_SeqSimStatusShadow = 0;
     std::memset(g_SeqMemName, 0, sizeof g_SeqMemName);
     std::memset(g_SimMemName, 0, sizeof g_SimMemName);
-    g_SeqSimMode.store(0);
+    g_SeqSimMode.store(kSeqSimOff);
     for (auto* w : {&g_SeqSimErrors.seqCount, &g_SeqSimErrors.seqStep, &g_SeqSimErrors.simCount,
                     &g_SeqSimErrors.simStep})
         w->store(0);

@@ -4,10 +4,13 @@
 // read directly by the front panel and the remote handlers.
 //
 // Units: voltages 0.01 V (DCV signed), frequency 0.01 Hz, angles 0.1 degree (0-3599), time 0.1 ms, duty
-// 0.1 %. Waveform codes in steps are one-based (17 SIN, 18 SQU, 19 TRI); the parameter store takes code - 1.
+// 0.1 %. Waveform codes in steps are one-based (kWaveCodeSin ..., platform/stage/wave_numbers.h); the
+// parameter store takes code - 1.
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+
+#include "platform/stage/wave_numbers.h"
 
 inline constexpr int kSeqSteps = 1000;
 inline constexpr int kSeqTables = 6;  // AC+DC 200V, AC+DC 100V, AC 200V, AC 100V, DC 200V, DC 100V
@@ -15,9 +18,6 @@ inline constexpr int kSeqSlices = 4;  // L1, L2, L3 and a slice for phase index 
 inline constexpr int kSimSets = 2;    // 0 the 200V set, 1 the 100V set
 inline constexpr int kSimSlots = 7;   // states 0-5 and the record that stands for index 6 (no state)
 inline constexpr int kSimNoState = 6;
-inline constexpr int kWaveSin = 17;
-inline constexpr int kWaveSqu = 18;
-inline constexpr int kWaveTri = 19;
 inline constexpr int kSeqSimNameLen = 20;
 
 enum SimStateIndex : uint32_t { kSimInitial, kSimNormal1, kSimTrans1, kSimAbnormal, kSimTrans2, kSimNormal2 };
@@ -212,7 +212,7 @@ extern uint16_t g_SeqSimStatusShadow;
 extern char g_SeqMemName[10][kSeqSimNameLen];
 extern char g_SimMemName[10][kSeqSimNameLen];
 
-// 0 off, 1 SEQ, 2 SIM.
+// The SEQ/SIM mode word, enum SeqSimModeWord (engine/seqsim/seqsim_mode_word.h).
 extern std::atomic<uint32_t> g_SeqSimMode;
 
 // Read-back bookkeeping and data-invalid indicators (0 valid, 1 recalled data out of range, 2 the tables

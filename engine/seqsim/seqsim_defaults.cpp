@@ -11,7 +11,7 @@ const SeqStepRecord kSeqDefaultStep = {.flags = 0,
                                        .acv = 0,
                                        .dcv = 0,
                                        .fset = 5000,
-                                       .wave = kWaveSin,
+                                       .wave = kWaveCodeSin,
                                        .duty = 500,
                                        .time = 1000,
                                        .onPhase = 0,
@@ -28,7 +28,7 @@ const SeqStepRecord kSeqDefaultStep = {.flags = 0,
 const SimStepRecord kSimDefaultState = {.flags = 0,
                                         .acv = 0,
                                         .freq = 5000,
-                                        .wave = kWaveSin,
+                                        .wave = kWaveCodeSin,
                                         .time = 1000,
                                         .onPhase = 0,
                                         .offPhase = 0,
@@ -51,7 +51,7 @@ struct TemplateStep {
     int32_t dcv;
     uint32_t time;
     uint32_t flags = 0;
-    uint32_t wave = kWaveSin;
+    uint32_t wave = kWaveCodeSin;
     uint32_t onPhase = 0;
     uint32_t acv = 0;
     uint32_t acvVpp = 0;

@@ -22,10 +22,10 @@ uint32_t SeqSimGetMode() {
     return g_SeqSimMode.load(std::memory_order_acquire);
 }
 int SeqIsActiveMode() {
-    return SeqSimGetMode() == 1 ? 1 : 0;
+    return SeqSimGetMode() == kSeqSimSeq ? 1 : 0;
 }
 int SimIsActiveMode() {
-    return SeqSimGetMode() == 2 ? 1 : 0;
+    return SeqSimGetMode() == kSeqSimSim ? 1 : 0;
 }
 
 void SeqSimSyncSavedConfig() {
@@ -50,10 +50,11 @@ void SeqSimSyncSavedConfig() {
 int32_t SeqSimSetMode(uint32_t mode) {
     SeqSimSyncSavedConfig();
     const uint32_t out = GetOutputMode();
-    if (mode > 2) return -1;
-    if (mode == 0 || (mode == 1 && IsIntMode(out)) || (mode == 2 && out == kModeAcDcInt)) {
+    if (mode > kSeqSimSim) return -1;
+    if (mode == kSeqSimOff || (mode == kSeqSimSeq && IsIntMode(out)) ||
+        (mode == kSeqSimSim && out == kModeAcDcInt)) {
         g_SeqSimMode.store(mode, std::memory_order_release);
-        if (mode != 0) AlarmMonitorOn();
+        if (mode != kSeqSimOff) AlarmMonitorOn();
     }
     return static_cast<int32_t>(SeqSimGetMode());
 }
@@ -115,9 +116,9 @@ uint32_t SeqSimGetCurStep() {
 
 bool SeqSimPreparationPending() {
     const uint32_t mode = SeqSimGetMode();
-    if (mode != 1 && mode != 2) return false;
+    if (mode != kSeqSimSeq && mode != kSeqSimSim) return false;
     if (RunState() == kRunPrepare) return true;
-    if (mode == 1) return SeqPrepStage.load(std::memory_order_acquire) != kSeqPrepIdle;
+    if (mode == kSeqSimSeq) return SeqPrepStage.load(std::memory_order_acquire) != kSeqPrepIdle;
     return SimPrepRequest.load(std::memory_order_acquire) != 0;
 }
 

@@ -3,14 +3,16 @@
 // them. The SEQ/SIM active bit itself is g_OutputFlags' (SeqSimIsActive, core/system/state/output_flags.h).
 #include <cstdint>
 
+#include "engine/seqsim/seqsim_mode_word.h"
+
 uint32_t SeqSimGetMode();
-int SeqIsActiveMode();  // mode 1
-int SimIsActiveMode();  // mode 2
+int SeqIsActiveMode();  // kSeqSimSeq
+int SimIsActiveMode();  // kSeqSimSim
 // On every SEQ/SIM mode change: an output kind (0-2) other than the saved one is saved and marks the
 // kind-changed flag (the next SEQ download sends the wiring's default angles); the SEQ and SIM saved range
 // (100V or 200V) and ACV unit follow the current ones.
 void SeqSimSyncSavedConfig();
-// First SeqSimSyncSavedConfig; mode 1 only in the output modes 0-2, mode 2 only in output mode 0, mode 0
+// First SeqSimSyncSavedConfig; SEQ only in the output modes 0-2, SIM only in output mode 0, off
 // always; any other value gives -1. Returns the mode word after the call (unchanged when refused).
 int32_t SeqSimSetMode(uint32_t mode);
 

@@ -10,7 +10,7 @@ namespace {
 
 // A waveform held in Vpp when the unit is Vpp: every valid code but SIN and SQU.
 bool VppWave(uint32_t code) {
-    return code >= 1 && code <= 256 && code != kWaveSin && code != kWaveSqu;
+    return code >= 1 && code <= 256 && code != kWaveCodeSin && code != kWaveCodeSqu;
 }
 
 }  // namespace
@@ -27,12 +27,11 @@ int SeqSimAcvIsVpp(int phase) {
 }
 
 SeqSavedConfig SeqDefaultSavedConfig() {
-    // Parameter-store numbers of the shapes the ARB groups start from.
-    constexpr int kStoreSin = kWaveSin - 1, kStoreSqu = kWaveSqu - 1, kStoreTri = kWaveTri - 1;
     SeqSavedConfig saved{};
     for (int i = 0; i < 16; ++i) {
-        const int shape = i < 8 ? kStoreSin : i < 12 ? kStoreSqu : kStoreTri;
-        saved.factors[i] = static_cast<uint32_t>(1000.0 * GetWaveCrestFactor(shape) + 0.5);
+        // The shapes the ARB groups start from, by their parameter-store numbers.
+        const uint32_t shape = i < 8 ? kWaveSin : i < 12 ? kWaveSqu : kWaveTri;
+        saved.factors[i] = static_cast<uint32_t>(1000.0 * GetWaveCrestFactor(static_cast<int>(shape)) + 0.5);
     }
     return saved;
 }

@@ -40,7 +40,7 @@ bool SeqStepValid(SeqStepRecord& r, const TableLimits& t, int step, int32_t freq
         ok &= type <= kTypeSP && !(step == 0 && type == kTypeKP);
     ok &= ((r.flags >> kSeqTermShift) & 7u) <= kTermHold;
     int32_t limits[kStepLimitWords];
-    const bool vpp = GetAcvUnit() == 1 && r.wave != kWaveSin && r.wave != kWaveSqu;
+    const bool vpp = GetAcvUnit() == 1 && r.wave != kWaveCodeSin && r.wave != kWaveCodeSqu;
     SeqStepVoltLimits(limits, t.kind, t.range, r.wave, static_cast<int32_t>(vpp ? r.acvVpp : r.acv), r.dcv);
     ok &= limits[kStepOutOfRange] == 0;
     ok &= In(r.acv, 0, t.acvMax) && In(r.dcv, -t.dcvMax, t.dcvMax) && In(r.fset, t.fsetMin, freqMax);
@@ -60,7 +60,7 @@ bool SimStateValid(SimStepRecord& r, uint32_t state, int32_t acvMax, int32_t fre
     const bool timed = state == kSimNormal1 || state == kSimAbnormal || state == kSimNormal2;
     bool ok = In(r.acv, 0, acvMax) && In(r.freq, trans ? 0 : 100, freqMax);
     ok &= ParallelFreqOk(r.freq);
-    ok &= r.wave == kWaveSin && In(r.time, timed ? 1 : 0, 99999999);
+    ok &= r.wave == kWaveCodeSin && In(r.time, timed ? 1 : 0, 99999999);
     ok &= r.onPhase <= kAngleMax && r.offPhase <= kAngleMax && r.repeat <= 9999 && r.syncCode <= 3;
     return ok;
 }

@@ -63,7 +63,7 @@ int32_t SimGetAcv(int phase) {
 int32_t SimGetAcvOf(uint32_t state, int phase) {
     if (!ValidPhase(phase) || state >= kSimNoState) return 0;
     const SimStepRecord& r = SimRecAt(state, phase);
-    const bool vppWave = r.wave >= 1 && r.wave <= 256 && r.wave != kWaveSin && r.wave != kWaveSqu;
+    const bool vppWave = r.wave >= 1 && r.wave <= 256 && r.wave != kWaveCodeSin && r.wave != kWaveCodeSqu;
     return static_cast<int32_t>(SimSavedConfigCopy().acvUnit == 1 && vppWave ? r.acvVpp : r.acv);
 }
 int32_t SimGetFreq(int phase) {
@@ -134,7 +134,7 @@ int32_t SimGetAcvMin() {
 }
 int32_t SimGetAcvMax() {
     const uint32_t wave = SimRec(0).wave;
-    return VoltLimitMax(wave == kWaveSin || wave == kWaveSqu ? 0 : 1);
+    return VoltLimitMax(wave == kWaveCodeSin || wave == kWaveCodeSqu ? 0 : 1);
 }
 int32_t SimGetAcvVppMax() {
     return VoltLimitMax(1);

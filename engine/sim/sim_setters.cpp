@@ -109,7 +109,7 @@ int32_t SimSetFreq(int32_t value, int phase) {
 uint32_t SimCtrlWord(uint32_t state, int phase) {
     const uint32_t type = state == kSimTrans1 || state == kSimTrans2 ? kTypeSP : kTypeCT;
     const uint32_t flags = state < kSimNoState && ValidPhase(phase) ? SimRecAt(state, phase).flags : 0;
-    return (1u << kCtrlDcvShift) | ((1u << type) << kCtrlAcvShift) | (uint32_t{kWaveSin} << kCtrlWaveShift) |
+    return (1u << kCtrlDcvShift) | ((1u << type) << kCtrlAcvShift) | (uint32_t{kWaveCodeSin} << kCtrlWaveShift) |
            ((1u << type) << kCtrlFsetShift) | ((flags & kSimEnOnPhase) ? uint32_t{kCtrlOnFixed} : 0u) |
            ((flags & kSimEnOffPhase) ? uint32_t{kCtrlOffFixed} : 0u);
 }
@@ -119,7 +119,7 @@ void SimApplyStatePhase(int phase, uint32_t state) {
     SeqSimBlock& b = Blk(phase);
     const uint32_t type = state == kSimTrans1 || state == kSimTrans2 ? kTypeSP : kTypeCT;
     b.liveModes = (b.liveModes & ~0x1FFu) | (type << kSeqAcvTypeShift) | (type << kSeqFsetTypeShift);
-    b.liveWave = kWaveSin;
+    b.liveWave = kWaveCodeSin;
     g_SeqSimOutCtrl[phase] = SimCtrlWord(state, phase);
     b.liveEnables = static_cast<uint8_t>((b.liveEnables & ~(kLiveEnOn | kLiveEnOff)) |
                                          ((g_SeqSimOutCtrl[phase] & kCtrlOnFixed) ? kLiveEnOn : 0) |
@@ -152,7 +152,7 @@ int32_t SimSetEnOffpha(int32_t value, int phase) {
 
 int32_t SimSetWave(int32_t wave, int phase) {
     if (!ValidPhase(phase)) return 0;
-    const uint32_t code = In(wave, 1, 256) ? static_cast<uint32_t>(wave) : kWaveSin;
+    const uint32_t code = In(wave, 1, 256) ? static_cast<uint32_t>(wave) : kWaveCodeSin;
     SimRec(phase).wave = code;
     Blk(phase).liveWave = code;
     g_SeqSimOutCtrl[phase] = (g_SeqSimOutCtrl[phase] & ~kCtrlWaveMask) | (code << kCtrlWaveShift);

@@ -13,6 +13,7 @@
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wave_numbers.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ void HintReadout_Paint(WM_MSG_RECORD* msg) {
     const float factor = GetWaveCrestFactor(wave);
     const int32_t work = g_EditShown.workValue;
     const bool vpp = GetAcvUnit() == 1;
-    const bool showVpp = !vpp || wave == 16 || wave == 17;
+    const bool showVpp = !vpp || wave == kWaveSin || wave == kWaveSqu;
     const int32_t other = showVpp ? RmsToVpp(work, factor) : VppToRms(work, factor);
     char value[24], text[40];
     FormatScaledValue(0, other, value, sizeof value, rec.decimals, rec.scale, "");

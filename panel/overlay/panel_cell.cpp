@@ -18,6 +18,7 @@
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 
 namespace {
@@ -204,7 +205,7 @@ void PanelItem_Paint(PanelItem item) {
     const uint32_t phase = core::SelectedPhase();
     const uint32_t mode = g_OutputModeIdx.load(kRelaxed);
     const uint32_t panelRow = g_HomePage.panelRow.load(kRelaxed);
-    const bool square = GetWaveform(static_cast<int>(phase)) == 17;
+    const bool square = GetWaveform(static_cast<int>(phase)) == kWaveSqu;
     if (item == kItemWave && square && panelRow == DutyRowOf(mode)) item = kItemDuty;
     SetBkColorRGB(item == kItemWave && square ? 0x4D4D4D : 0xF0F0F0);
     GUI_ClearWindow();

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"
 #include "panel/draw/panel_shapes.h"
@@ -105,7 +106,7 @@ void SoftKey1_Paint(WM_MSG_RECORD* msg) {
             break;
         case home::SoftKeys::kRange: {
             const bool autoAllowed = OneOf(mode, {0, 1, 2, 7, 8});
-            const bool onAuto = RangeCode() == 4 || RangeCode() == 6;
+            const bool onAuto = RangeCode() == core::kRangeAuto3P || RangeCode() == core::kRangeAuto1P2W;
             face = {"AUTO", !autoAllowed ? kGreyed : (onAuto ? kSelected : kNormal), 1};
             break;
         }
@@ -138,12 +139,12 @@ void SoftKey2_Paint(WM_MSG_RECORD* msg) {
 
 void SoftKey3_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
-    Draw(LimitKey("MAX", "200V", RangeCode() == 1 || RangeCode() == 3));
+    Draw(LimitKey("MAX", "200V", RangeCode() == core::kRange200V3P || RangeCode() == core::kRange200V1P2W));
 }
 
 void SoftKey4_Paint(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
-    Draw(LimitKey("MIN", "100V", RangeCode() == 0 || RangeCode() == 2));
+    Draw(LimitKey("MIN", "100V", RangeCode() == core::kRange100V3P || RangeCode() == core::kRange100V1P2W));
 }
 
 void SoftKeyBlank_Paint(WM_MSG_RECORD* msg) {

@@ -39,7 +39,7 @@ enum PageIdValue : uint32_t {
     kPageIdCal = kMenuCalibration,
     kPageIdSeq = kMenuSeqSetStepIndex,
     kPageIdSim = kSimSelStep,
-    kPageIdSeqSimAlt = 494,
+    kPageIdSeqSimAlt = kMenuSelSequenceMode,
 };
 
 extern std::atomic<uint8_t> g_PagesCreated;

@@ -8,6 +8,7 @@
 #include "platform/host/clock.h"
 #include "platform/stage/power_stage_capture.h"
 #include "platform/stage/reg_map.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 
 namespace plat {
@@ -84,7 +85,6 @@ constexpr uint32_t kArmAllPhases = 7;
 constexpr uint32_t kNotReadyBit = 1u << 7;
 constexpr uint32_t kRange200V = 1;   // of the range register
 constexpr uint32_t kUnitVpp = 1;     // of the voltage unit register
-constexpr uint32_t kWaveNumberSine = 17, kWaveNumberSquare = 18;
 constexpr uint32_t kModeCodeAcSync = 18, kModeCodeAcDcSync = 19;  // of the output mode register
 constexpr uint32_t kSignalExternal = 3;                           // of the signal selection register
 constexpr uint64_t kTickUs = 2000;
@@ -353,7 +353,7 @@ void PowerStageModel::Written(RegisterFile& regs, uint32_t reg, uint32_t word, u
 float PowerStageModel::AcRms(float acv, uint32_t wave, const WaveShape& shape) const {
     const float peak = shape.PeakAbs();
     if (peak == 0.0f) return 0.0f;
-    if (Applied(kVoltUnit) != kUnitVpp || wave == kWaveNumberSine || wave == kWaveNumberSquare) return acv;
+    if (Applied(kVoltUnit) != kUnitVpp || wave == kWaveCodeSin || wave == kWaveCodeSqu) return acv;
     return acv / (2.0f * peak);
 }
 

@@ -10,7 +10,6 @@ namespace {
 
 constexpr double kTwoPi = 6.28318530717958647692;
 constexpr int32_t kFullScale = 32767;
-constexpr uint32_t kSineSlot = 16, kTriangleSlot = 18;
 constexpr uint32_t kHalfTable = kWaveTableSamples / 2;
 constexpr size_t kMaxCachedShapes = 64;  // a program sweeping the duty makes a shape per value
 
@@ -34,7 +33,7 @@ void Store(RegisterFile& regs, uint32_t slot, int32_t (*shape)(uint32_t)) {
 
 // The table position that output sample j plays: the square's duty stretches its two half-tables.
 uint32_t Source(uint32_t j, uint32_t slot, uint32_t duty) {
-    if (slot != kSquareSlot || duty == 0 || duty >= kDutyFull) return j;
+    if (slot != kWaveSqu || duty == 0 || duty >= kDutyFull) return j;
     const uint64_t split =
         uint64_t{duty} * kWaveTableSamples / kDutyFull;  // output samples of the first half
     if (j < split) return static_cast<uint32_t>(j * kHalfTable / split);
@@ -48,9 +47,9 @@ int WaveSlot(uint32_t waveNumber) {
 }
 
 void LoadStandardShapes(RegisterFile& regs) {
-    Store(regs, kSineSlot, Sine);
-    Store(regs, kSquareSlot, Square);
-    Store(regs, kTriangleSlot, Triangle);
+    Store(regs, kWaveSin, Sine);
+    Store(regs, kWaveSqu, Square);
+    Store(regs, kWaveTri, Triangle);
 }
 
 void BuildShape(const RegisterFile& regs, uint32_t slot, uint32_t duty, WaveShape* shape) {
@@ -89,7 +88,7 @@ void BuildShape(const RegisterFile& regs, uint32_t slot, uint32_t duty, WaveShap
 const WaveShape& ShapeCache::Get(const RegisterFile& regs, uint32_t waveNumber, uint32_t duty) {
     const int slot = WaveSlot(waveNumber);
     if (slot < 0) return silent_;
-    if (static_cast<uint32_t>(slot) != kSquareSlot || duty >= kDutyFull) duty = 0;
+    if (static_cast<uint32_t>(slot) != kWaveSqu || duty >= kDutyFull) duty = 0;
     const uint64_t key = (uint64_t{static_cast<uint32_t>(slot)} << 32) | duty;
     auto it = shapes_.find(key);
     if (it != shapes_.end()) return it->second;

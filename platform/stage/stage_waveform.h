@@ -4,19 +4,19 @@
 // change to what the stage's tick and capture need: the period at the capture's 1024 points, scaled to an
 // rms of 1, and its mean, maximum and minimum in the same units.
 //
-// A waveform number (the waveform register's 1-based value, also the waveform code of a step) plays slot
-// number - 1. At power-on the stage's memory holds its standard sine, square and triangle in slots 16-18,
+// A wave code (the waveform register's 1-based value, also the waveform code of a step) plays slot
+// code - 1. At power-on the stage's memory holds its standard sine, square and triangle in slots 16-18,
 // the tables the controller's bring-up downloads there; every other slot is silent until downloaded.
 #include <cstdint>
 #include <map>
 
 #include "platform/stage/register_file.h"
+#include "platform/stage/wave_numbers.h"
 
 namespace plat {
 
 constexpr uint32_t kWaveTableSamples = 4096;
 constexpr uint32_t kShapePoints = 1024;  // the capture's points per period
-constexpr uint32_t kSquareSlot = 17;     // the slot whose table the square-wave duty reshapes
 constexpr uint32_t kDutyFull = 4096;     // duty register value of 100 %
 
 struct WaveShape {

@@ -1,5 +1,6 @@
 #pragma once
 // The choice lists of both command sets (Ch1 .. Ch59): keyword = value, ending with a null entry.
+#include "platform/stage/wave_numbers.h"
 #include "scpi/parser/scpi_keyword_const.h"
 
 namespace scpi {
@@ -30,7 +31,8 @@ inline constexpr auto kCh13 = ChoiceList(Choices({{Kw("L1"), 0}, {Kw("L2"), 1}, 
 inline constexpr auto kCh14 =
     ChoiceList(Choices({{Kw("L1"), 0}, {Kw("L2"), 1}, {Kw("L3"), 2}, {Kw("ALL"), 3}}));
 inline constexpr auto kCh15 =
-    ChoiceList(ChoiceRun<16>(kArbNames, 0, 0), Choices({{Kw("SIN"), 16}, {Kw("SQU"), 17}, {Kw("TRI"), 18}}),
+    ChoiceList(ChoiceRun<16>(kArbNames, 0, 0),
+               Choices({{Kw("SIN"), kWaveSin}, {Kw("SQU"), kWaveSqu}, {Kw("TRI"), kWaveTri}}),
                ChoiceRun<237>(kArbNames, 16, 19));
 inline constexpr auto kCh16 = ChoiceList(Choices({{Kw("ACDC-INt"), 0},
                                                   {Kw("AC-INt"), 1},
@@ -44,7 +46,8 @@ inline constexpr auto kCh16 = ChoiceList(Choices({{Kw("ACDC-INt"), 0},
                                                   {Kw("AC-VCa"), 9}}));
 inline constexpr auto kCh17 = ChoiceList(ChoiceRun<16>(kArbNames, 0, 0));
 inline constexpr auto kCh18 =
-    ChoiceList(ChoiceRun<16>(kArbNames, 0, 0), Choices({{Kw("SIN"), 16}, {Kw("SQU"), 17}, {Kw("TRI"), 18}}));
+    ChoiceList(ChoiceRun<16>(kArbNames, 0, 0),
+               Choices({{Kw("SIN"), kWaveSin}, {Kw("SQU"), kWaveSqu}, {Kw("TRI"), kWaveTri}}));
 inline constexpr auto kCh19 = ChoiceList(Choices({{Kw("AUTO"), 0}, {Kw("FULL"), 1}}));
 inline constexpr auto kCh20 = ChoiceList(Choices({{Kw("CLEar"), 0}}));
 inline constexpr auto kCh21 = ChoiceList(Choices({{Kw("CONTinue"), 0}, {Kw("END"), 1}, {Kw("HOLD"), 2}}));

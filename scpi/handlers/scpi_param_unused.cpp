@@ -59,7 +59,8 @@ int ParamUnusedInMode(uint32_t id) {
         break;
     }
     if (SeqSimIsActive()) return 1;
-    if (id == kParamMeasItem7) return !unbalance && GetWaveformSel() == static_cast<int32_t>(core::kWaveSin) ? 0 : 1;
+    if (id == kParamMeasItem7)
+        return !unbalance && GetWaveformSel() == static_cast<int32_t>(kWaveSin) ? 0 : 1;
     if (id == kParamWaveDuty) return (kDutyUnused >> mode) & 1u;
     return 0;
 }

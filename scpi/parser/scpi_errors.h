@@ -44,7 +44,10 @@ enum ScpiErr : uint8_t {
     kScpiErrTooMuchData = 69,        // -223
     kScpiErrIllegalValue = 70,       // -224
     kScpiErrDataStale = 73,          // -230
+    kScpiErrOutOfMemory = 107,       // -291
+    kScpiErrNoSuchName = 108,        // -292
     kScpiErrSystem = 112,            // -310
+    kScpiErrStorageFault = 118,      // -320
     kScpiErrQueueOverflow = 122,     // -350
     kScpiErrQueryInterrupted = 128,  // -410
     kScpiErrQueryUnterm = 129,       // -420

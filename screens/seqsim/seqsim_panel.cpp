@@ -16,15 +16,13 @@
 
 namespace {
 
-constexpr uint32_t kAutoCodes = 4;  // range codes 4 and 6 are AUTO
-
 // The refusals both entries share; true when the entry may go on.
 bool EntryAllowed(bool modeOk) {
     if (OutputFlagTest(kOutFlagOutputOn)) {
         ShowMessage(2, "Invalid with Output ON, \nTurn OFF the Output First");
         return false;
     }
-    if (GetVoltRangeCode() >= kAutoCodes) {
+    if (core::IsAutoRangeCode(GetVoltRangeCode())) {
         ShowMessage(2, "Invalid For Auto Range");
         return false;
     }
@@ -51,7 +49,7 @@ void Seq_EnterMode() {
     // Asked for here, not first by the page that shows later: a remote client's *OPC? right after the
     // entry already waits for it.
     SeqPrepStage.store(kSeqPrepEntered, std::memory_order_release);
-    SeqSimSetMode(1);
+    SeqSimSetMode(kSeqSimSeq);
     SeqSimSelectTables();
     SeqSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
     Enter_menuSeqSetStepIndex();
@@ -63,7 +61,7 @@ void Sim_EnterMode() {
     OutputFlagSet(kOutFlagSeqSimActive);
     SeqSimResetEngine(kEngineSim);
     SimPrepRequest.store(1, std::memory_order_release);
-    SeqSimSetMode(2);
+    SeqSimSetMode(kSeqSimSim);
     SeqSimSelectTables();
     SeqSimSetCurStep(static_cast<int32_t>(SeqSimGetCurStep()));
     Enter_menuSimulationStep();
@@ -83,7 +81,7 @@ void Seq_Exit() {
         menuReturnHome();
         ReapplyAfterSeqSim();
     }
-    SeqSimSetMode(0);
+    SeqSimSetMode(kSeqSimOff);
 }
 
 void Seq_StepChangedHook(int32_t) {}

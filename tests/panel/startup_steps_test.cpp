@@ -166,7 +166,7 @@ TEST_F(FreshRootSeqSim, RunTakesStepsWrittenOnL1) {
                                          0, 0, 0),
                   0)
             << step;
-        ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, 500, 0), 0)
+        ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveCodeSin, 500, 0), 0)
             << step;
     }
     SeqSetCurStep(0);
@@ -184,10 +184,10 @@ TEST_F(FreshRootSeqSim, TablesRecallAsStoredAndAPhaseWriteWithTheStoredDutyIsTak
     EXPECT_EQ(SeqMem_Recall(1, 2), 1);
     EXPECT_EQ(g_SeqSimBlock[0].invalid, 0u);
     SeqSetCurStep(0);
-    ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSqu, 250, 0), 0);
+    ASSERT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveCodeSqu, 250, 0), 0);
     SeqSetCurStep(1);
     EXPECT_EQ(SeqGetDuty(0), 500);
-    EXPECT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveSin, SeqGetDuty(0), 0),
+    EXPECT_EQ(SeqSetStepPhaseParams(10000, kTypeCT, 0, kTypeCT, 5000, kTypeCT, kWaveCodeSin, SeqGetDuty(0), 0),
               0);
     EXPECT_EQ(SeqGetDuty(0), 500);
     ASSERT_EQ(SeqSimSetMode(2), 2u);

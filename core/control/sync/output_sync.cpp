@@ -16,6 +16,7 @@
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
+#include "platform/stage/wave_numbers.h"
 
 using namespace core;
 using namespace outsync;
@@ -63,7 +64,6 @@ namespace {
 constexpr int32_t kIdleFrequency = 5000;  // 50.00 Hz
 constexpr int32_t kIdleIrms = 2100;       // 21.00 A
 constexpr int32_t kIdleGain = 10000;
-constexpr int32_t kIdleWaveRegister = static_cast<int32_t>(kWaveSin) + 1;
 constexpr uint32_t kRemoteRecallPauseMs = 200;
 // The signal a synchronised output follows: its mode above the signal selection.
 constexpr uint32_t kSignalModeShift = 8;
@@ -98,7 +98,7 @@ void WriteIdlePhase(uint32_t phase) {
     BusReg_SetGain(kIdleGain, regbus::Phase(p));
     BusReg_SetOnPhase(0, regbus::Phase(p));
     BusReg_SetOffPhase(0, regbus::Phase(p));
-    BusReg_SetWaveform(regbus::Phase(p), kIdleWaveRegister);
+    BusReg_SetWaveform(regbus::Phase(p), kWaveCodeSin);
     ApplyPhaseStartStopEnable(p);
     ApplyIpkLimits(p);
 }

@@ -22,7 +22,6 @@ namespace {
 
 constexpr int32_t kGainUnity = 10000;
 constexpr int32_t kStartFrequency = 5000;  // 50.00 Hz
-constexpr int32_t kWaveRegSin = static_cast<int32_t>(kWaveSin) + 1;
 
 // The stored voltage of id (47 or 51) in record set `set` for the phase, without the set switch.
 int32_t VoltOfSet(uint32_t id, uint32_t set, int phase) {
@@ -136,8 +135,8 @@ void OutputPhaseInit(int phase) {
     const bool loading = g_CtrlStartupWord.load(std::memory_order_relaxed) != 0;
 
     if (!loading) {
-        shadow[kShwWaveform] = kWaveRegSin;
-        BusReg_SetWaveform(regbus::Phase(phase), kWaveRegSin);
+        shadow[kShwWaveform] = kWaveCodeSin;
+        BusReg_SetWaveform(regbus::Phase(phase), kWaveCodeSin);
         shadow[kShwGain] = kGainUnity;
         shadow[kShwAcv] = 0;
         shadow[kShwDcv] = 0;

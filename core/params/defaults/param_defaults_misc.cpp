@@ -51,7 +51,7 @@ constexpr MiscRow kMiscRows[kMiscRowCount] = {
     {kParamSlewRateRow, C(1, 2, 0)},                      // slew-rate selection
     {kParamOutputRelayRow, C(1, 1, 0)},                   // output relay
     {kParamHarmModeRow, C(0, 1, 0)},                      // harmonic display mode
-    {kParamWaveShape, C(16, 255, 0)},                     // waveform (every unit)
+    {kParamWaveShape, C(kWaveSin, 255, 0)},               // waveform (every unit)
     {kParamIrmsLimitMode, C(1, 1, 0)},                    // rms current limit mode
     {kParamIpkLimitMode, C(1, 1, 0)},                     // peak-current limit mode (unit 0)
     {kParamExtControlRow, C(0, 1, 0)},                    // external control

@@ -22,7 +22,7 @@ bool IsAcOnlyMode(uint32_t mode) {
 // is neither SIN nor SQU. Caller holds g_ParamLock.
 uint32_t DisplaySet(uint32_t waveform) {
     const bool vpp = g_ParamStore.global[core::kGlbAcvUnit].value == 1;
-    return vpp && waveform != core::kWaveSin && waveform != core::kWaveSqu ? 1 : 0;
+    return vpp && waveform != kWaveSin && waveform != kWaveSqu ? 1 : 0;
 }
 
 // The waveform numbers that have records of their own in the mode (DC-INT keeps one).

@@ -4,11 +4,12 @@
 #include <cstdlib>
 
 #include "core/params/waves/arb_mem.h"
+#include "platform/stage/wave_numbers.h"
 
 float WaveCrestFactor(uint32_t slot) {
-    if (slot == 16) return 1.414f;
-    if (slot == 17) return 1.0f;
-    if (slot == 18) return 1.732f;
+    if (slot == kWaveSin) return 1.414f;
+    if (slot == kWaveSqu) return 1.0f;
+    if (slot == kWaveTri) return 1.732f;
     if (slot >= static_cast<uint32_t>(kArbSlots)) return 0.0f;
     const int16_t* s = g_ArbMem[slot];
     int32_t peak = 0;

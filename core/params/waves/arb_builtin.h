@@ -17,8 +17,4 @@ extern const ArbShape kArbBuiltinSquare;
 // 0 at i = 0, +32767 at 1024, -32767 at 3072, back toward 0; halves rounded upward.
 extern const ArbShape kArbBuiltinTriangle;
 
-inline constexpr int kArbSlotSine = 16;
-inline constexpr int kArbSlotSquare = 17;
-inline constexpr int kArbSlotTriangle = 18;
-
 }  // namespace core

@@ -253,6 +253,9 @@ enum MenuState : uint32_t {
     kMenuCalCurrP5 = 328,
     kMenuCalDefaultConfirm = 329,
 
+    // The SEQ/SIM page shown by the mode word, after the SEQUENCE and SIMULATE states.
+    kMenuSelSequenceMode = 494,
+
     // The builder's 24 fields: each an editor and the field it leaves for.
     kMenuArbTriangleEdit = 495,
     kMenuArbTriangle = 496,

@@ -39,7 +39,7 @@ int CmdRst(ScpiInterface* ifc) {
     // A reset leaves no *OPC of its channel waiting: its bit would otherwise come with the reset's end as
     // if the operations before the reset had completed.
     if (ifc->status != nullptr) scpiOpcDisarm(ifc->status);
-    SeqSimSetMode(0);
+    SeqSimSetMode(kSeqSimOff);
     // The hand-shake fields are set before the reset is queued: the supervisor may take the event at
     // once, and a reset that has begun before its request was marked never advances the field, which
     // would then hold every later set command as not ready.

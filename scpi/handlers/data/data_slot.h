@@ -1,16 +1,10 @@
 #pragma once
-// The memory number of a data transfer, checked before anything uses it, and the error rows these
-// commands report beyond the named ones.
+// The memory number of a data transfer, checked before anything uses it.
 #include <cstdint>
 
 struct ScpiInterface;
 
 namespace scpi {
-
-// Rows of g_ScpiErrTable.
-constexpr uint32_t kDataErrOutOfMemory = 107;   // -291
-constexpr uint32_t kDataErrNoSuchName = 108;    // -292
-constexpr uint32_t kDataErrStorageFault = 118;  // -320
 
 struct DataSlotRule {
     bool choice;    // a choice (its value is the index) is taken beside an integer

@@ -76,7 +76,7 @@ const FileKind kPreset{kPresetFileSize, true, kSlotMemoryInt, ReadPreset, WriteP
 
 bool WebRefused(ScpiInterface* ifc, bool refused) {
     if (!refused || ifc->channelId != kChanWeb) return false;
-    scpiSetError(ifc, kDataErrNoSuchName);
+    scpiSetError(ifc, kScpiErrNoSuchName);
     return true;
 }
 
@@ -91,9 +91,9 @@ template <typename Prepare>
 int SendFile(ScpiInterface* ifc, const FileKind& kind, int32_t index, Prepare prepare) {
     const int header = BlockHeaderLength(kind.size);
     const uint32_t total = kind.size + static_cast<uint32_t>(header);
-    if (SharedBufSize() < static_cast<int>(total)) return Fail(ifc, kDataErrNoSuchName);
+    if (SharedBufSize() < static_cast<int>(total)) return Fail(ifc, kScpiErrNoSuchName);
     auto* buffer = static_cast<uint8_t*>(SharedBufClaim());
-    if (buffer == nullptr) return Fail(ifc, kDataErrOutOfMemory);
+    if (buffer == nullptr) return Fail(ifc, kScpiErrOutOfMemory);
     uint32_t row = prepare();
     if (row == 0) {
         if (kind.read(index, buffer + header) != static_cast<int32_t>(kind.size)) row = kScpiErrExecution;
@@ -149,10 +149,10 @@ const PresentKind kSimPresent{kSim,
 // The block goes out from memory 9, which the channel puts back once the block has been sent.
 int SendPresent(ScpiInterface* ifc, const PresentKind& kind) {
     bool borrowed = false;
-    const int r = SendFile(ifc, kind.file, 9, [&] {
-        if (!Slot9Borrow(kind.slot9)) return kDataErrOutOfMemory;
+    const int r = SendFile(ifc, kind.file, 9, [&]() -> uint32_t {
+        if (!Slot9Borrow(kind.slot9)) return kScpiErrOutOfMemory;
         borrowed = true;
-        return kind.save(9) > 0 ? 0u : kDataErrStorageFault;
+        return kind.save(9) > 0 ? 0u : uint32_t{kScpiErrStorageFault};
     });
     if (borrowed && ifc->deferredState == 0) Slot9Return(kind.slot9);
     return r;
@@ -163,7 +163,7 @@ int TakePresent(ScpiInterface* ifc, const PresentKind& kind) {
     const uint8_t* data = nullptr;
     uint32_t length = 0;
     if (const uint32_t row = DataBlockParam(ifc, 0, &data, &length)) return Fail(ifc, row);
-    if (!Slot9Borrow(kind.slot9)) return Fail(ifc, kDataErrOutOfMemory);
+    if (!Slot9Borrow(kind.slot9)) return Fail(ifc, kScpiErrOutOfMemory);
     const int32_t r = kind.file.write(9, data, length);
     if (r > 0) {
         SeqSimBlock& b = g_SeqSimBlock[0];

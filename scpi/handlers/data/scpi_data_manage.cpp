@@ -22,11 +22,10 @@
 namespace scpi {
 namespace {
 
-enum Memory : uint32_t { kSeq = 1, kSim = 2 };  // the SEQ/SIM mode word each needs
 constexpr size_t kNameMax = 20;
 
 const char* Tag(uint32_t memory) {
-    return memory == kSeq ? "SEQ" : "SIM";
+    return memory == kSeqSimSeq ? "SEQ" : "SIM";
 }
 
 // The refusal before any parameter is looked at (wrong mode), else the slot's error row; 0 and the slot.
@@ -44,12 +43,12 @@ int Clear(ScpiInterface* ifc, uint32_t memory) {
     if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
     int32_t slot = 0;
     if (const uint32_t row = SeqSimSlot(ifc, memory, &slot); row != 0) return Fail(ifc, row);
-    if (memory == kSeq)
+    if (memory == kSeqSimSeq)
         SeqMem_Clear(slot);
     else
         SimMem_Clear(slot);
     // The popup's formatter knows %d only.
-    ShowMessage(2, memory == kSeq ? "Cleared SEQ%d" : "Cleared SIM%d", static_cast<int>(slot));
+    ShowMessage(2, memory == kSeqSimSeq ? "Cleared SEQ%d" : "Cleared SIM%d", static_cast<int>(slot));
     return 0;
 }
 
@@ -68,11 +67,11 @@ int Name(ScpiInterface* ifc, uint32_t memory) {
     int32_t slot = 0;
     if (const uint32_t row = SeqSimSlot(ifc, memory, &slot); row != 0) return Fail(ifc, row);
     if (scpiIsQuery(ifc) != 0) {
-        const std::string name = memory == kSeq ? SeqGetMemName(slot) : SimGetMemName(slot);
+        const std::string name = memory == kSeqSimSeq ? SeqGetMemName(slot) : SimGetMemName(slot);
         return WriteTextReply(ifc, Quoted(name).c_str());
     }
     // The SIM name store takes memories 1-9 only.
-    if (memory == kSim && slot == 0) return Fail(ifc, kScpiErrParameter);
+    if (memory == kSeqSimSim && slot == 0) return Fail(ifc, kScpiErrParameter);
     const char* text = nullptr;
     const int item = scpiGetString(ifc, 1, &text);
     // The item holds the text and its terminator.
@@ -81,7 +80,7 @@ int Name(ScpiInterface* ifc, uint32_t memory) {
     if (length < 1 || length > kNameMax) return Fail(ifc, kScpiErrParameter);
     char name[kNameMax + 1] = {};
     std::memcpy(name, text, length);
-    const int stored = memory == kSeq ? SeqSetMemName(name, slot) : SimSetMemName(name, slot);
+    const int stored = memory == kSeqSimSeq ? SeqSetMemName(name, slot) : SimSetMemName(name, slot);
     return stored != 0 ? Fail(ifc, kScpiErrParameter) : 0;
 }
 
@@ -91,25 +90,25 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     if (const uint32_t row = SeqSimSlot(ifc, memory, &slot); row != 0) return Fail(ifc, row);
     const uint32_t n = static_cast<uint32_t>(slot);
     SeqSimSetRecallSlot(n);
-    const int32_t r = memory == kSeq ? SeqMem_Recall(1, slot) : SimMem_Recall(1, slot);
+    const int32_t r = memory == kSeqSimSeq ? SeqMem_Recall(1, slot) : SimMem_Recall(1, slot);
     char text[64] = "Recall Fail!";
-    if (r >= 1 || (memory == kSeq && r == kFileBadRecord)) {
+    if (r >= 1 || (memory == kSeqSimSeq && r == kFileBadRecord)) {
         // SEQUENCE downloads what was recalled; without its screen the tables are only selected.
-        if (memory == kSim)
+        if (memory == kSeqSimSim)
             ScreenRequest_Ask(ScreenRequest::kSimSelectBuffers);
         else if (!SeqIsActiveMode() || !ScreenRequest_Ask(ScreenRequest::kSeqSelectBuffers))
             SeqSimSelectTables();
-        if (memory == kSeq)
+        if (memory == kSeqSimSeq)
             g_SeqSimSlots.seq = static_cast<uint16_t>(n);
         else
             g_SeqSimSlots.sim = static_cast<uint16_t>(n);
     }
     if (r >= 1) {
-        if (memory == kSeq) SeqSimClearDirty();
+        if (memory == kSeqSimSeq) SeqSimClearDirty();
         std::snprintf(text, sizeof text, "Recalled from %s%d", Tag(memory), static_cast<int>(slot));
     } else if (r == kFileBadRecord) {
         // SEQ: the screen's out-of-range notice stands for the popup.
-        if (memory == kSeq) {
+        if (memory == kSeqSimSeq) {
             g_SeqSimErrors.seqInvalid.store(1, std::memory_order_release);
             text[0] = '\0';
         } else {
@@ -121,11 +120,11 @@ int Recall(ScpiInterface* ifc, uint32_t memory) {
     SeqSimSetRecallSlot(n);
     // The SIMULATE screen downloads what was recalled on the menu thread's next pass, its field cursor on
     // the state index.
-    if (memory == kSim && (r >= 1 || r == kFileBadRecord) && SimIsActiveMode()) {
+    if (memory == kSeqSimSim && (r >= 1 || r == kFileBadRecord) && SimIsActiveMode()) {
         SimPrepRequest.store(1, std::memory_order_release);
         ScreenRequest_Ask(ScreenRequest::kSimEnterStep);
     }
-    if (memory == kSeq && (r >= 1 || r == kFileBadRecord) && SeqIsActiveMode())
+    if (memory == kSeqSimSeq && (r >= 1 || r == kFileBadRecord) && SeqIsActiveMode())
         ScreenRequest_Ask(ScreenRequest::kSeqEnterStepIndex);
     // A memory that could not be loaded (missing, damaged) is a failure the client must see, not only the
     // panel; one loaded with its values limited is not.
@@ -139,13 +138,13 @@ int Store(ScpiInterface* ifc, uint32_t memory) {
     if (const uint32_t row = SeqSimSlot(ifc, memory, &slot); row != 0) return Fail(ifc, row);
     const uint32_t n = static_cast<uint32_t>(slot);
     SeqSimSetSaveSlot(n);
-    const int32_t r = memory == kSeq ? SeqMem_Save(slot) : SimMem_Save(slot);
+    const int32_t r = memory == kSeqSimSeq ? SeqMem_Save(slot) : SimMem_Save(slot);
     if (r >= 1) {
-        if (memory == kSeq)
+        if (memory == kSeqSimSeq)
             g_SeqSimSlots.seq = static_cast<uint16_t>(n);
         else
             g_SeqSimSlots.sim = static_cast<uint16_t>(n);
-        ShowMessage(2, memory == kSeq ? "Saved to SEQ%d" : "Saved to SIM%d", static_cast<int>(slot));
+        ShowMessage(2, memory == kSeqSimSeq ? "Saved to SEQ%d" : "Saved to SIM%d", static_cast<int>(slot));
     } else {
         ShowMessage(2, "Save Fail!");
     }
@@ -165,28 +164,28 @@ int ClearStored(ScpiInterface* ifc, MemoryKind kind, const DataSlotRange& range)
 }  // namespace
 
 int CmdDataSeqCle(ScpiInterface* ifc) {
-    return Clear(ifc, kSeq);
+    return Clear(ifc, kSeqSimSeq);
 }
 int CmdDataSimCle(ScpiInterface* ifc) {
-    return Clear(ifc, kSim);
+    return Clear(ifc, kSeqSimSim);
 }
 int CmdDataSeqName(ScpiInterface* ifc) {
-    return Name(ifc, kSeq);
+    return Name(ifc, kSeqSimSeq);
 }
 int CmdDataSimName(ScpiInterface* ifc) {
-    return Name(ifc, kSim);
+    return Name(ifc, kSeqSimSim);
 }
 int CmdDataSeqRec(ScpiInterface* ifc) {
-    return Recall(ifc, kSeq);
+    return Recall(ifc, kSeqSimSeq);
 }
 int CmdDataSimRec(ScpiInterface* ifc) {
-    return Recall(ifc, kSim);
+    return Recall(ifc, kSeqSimSim);
 }
 int CmdDataSeqStor(ScpiInterface* ifc) {
-    return Store(ifc, kSeq);
+    return Store(ifc, kSeqSimSeq);
 }
 int CmdDataSimStor(ScpiInterface* ifc) {
-    return Store(ifc, kSim);
+    return Store(ifc, kSeqSimSim);
 }
 int CmdDataPresCle(ScpiInterface* ifc) {
     return ClearStored(ifc, kMemPreset, kPresetSlots);

@@ -45,7 +45,7 @@ int NormalTriple(ScpiInterface* ifc, QuietProc field) {
 }
 
 bool SimMode(ScpiInterface* ifc) {
-    if (SeqSimGetMode() == 2) return true;
+    if (SeqSimGetMode() == kSeqSimSim) return true;
     scpiSetError(ifc, kScpiErrSystem);
     return false;
 }

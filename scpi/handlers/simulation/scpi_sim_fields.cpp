@@ -274,7 +274,7 @@ int Run(ScpiInterface* ifc, const Field& f, int32_t state, bool quiet = false) {
 }  // namespace
 
 bool SimRemoteEditAllowed(ScpiInterface* ifc) {
-    if (!SeqSimIsRunning() && SeqSimGetMode() == 2) return true;
+    if (!SeqSimIsRunning() && SeqSimGetMode() == kSeqSimSim) return true;
     Fail(ifc, kScpiErrSystem);
     return false;
 }

@@ -5,6 +5,7 @@
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/channels/set_command_handover.h"
@@ -16,7 +17,7 @@
 namespace scpi {
 namespace {
 
-constexpr int32_t kWaveSin = 16, kWaveSqu = 17, kWaveTri = 18, kWaveLast = 255;
+constexpr int32_t kWaveLast = 255;
 
 // "ARB1".."ARB16" (0-15), "SIN", "SQU", "TRI", then "ARB17".. from 19 on.
 void WaveName(int32_t w, char* text, size_t size) {
@@ -24,7 +25,7 @@ void WaveName(int32_t w, char* text, size_t size) {
         static constexpr const char* kNamed[] = {"SIN", "SQU", "TRI"};
         std::snprintf(text, size, "%s", kNamed[w - kWaveSin]);
     } else {
-        std::snprintf(text, size, "ARB%d", static_cast<int>(w < kWaveSin ? w + 1 : w - 2));
+        std::snprintf(text, size, "ARB%d", w < static_cast<int32_t>(kWaveSin) ? w + 1 : w - 2);
     }
 }
 

@@ -35,7 +35,6 @@ namespace {
 
 constexpr const char* kPhaseNames[] = {"3P4W", "1P2W", "1P3W"};
 constexpr uint32_t kAdvancedScreenWaitMs = 500;
-enum : int32_t { kContinuous, kSequence, kSimulation };
 // The trigger output has no meaning in DC-INT and the external modes.
 constexpr uint32_t kNoTrigOutModes = (1u << 2) | (1u << 3) | (1u << 4);
 
@@ -73,7 +72,7 @@ void ChangePhaseConfig(uint32_t to) {
 }
 
 int SetPhase(ScpiInterface* ifc) {
-    if (SeqSimGetMode() != 0) return Refuse(ifc, kScpiErrSystem);
+    if (SeqSimGetMode() != kSeqSimOff) return Refuse(ifc, kScpiErrSystem);
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
     if (state >= kMenuSystemInfo && state <= kMenuParallelEnableEdit) {
         ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
@@ -106,16 +105,16 @@ int SetFunctionMode(ScpiInterface* ifc) {
     if (const uint32_t row = ChoiceOrNumber(ifc, 0, &mode); row != 0) return Refuse(ifc, row);
     const uint32_t current = SeqSimGetMode();
     switch (mode) {
-        case kSequence:
-        case kSimulation:
-            if (mode == kSequence) ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
+        case kSeqSimSeq:
+        case kSeqSimSim:
+            if (mode == kSeqSimSeq) ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
             if (current == static_cast<uint32_t>(mode)) return 0;
-            if (!SeqSimEntryAllowed(mode == kSimulation)) return Refuse(ifc, kScpiErrSystem);
-            if (mode == kSimulation) ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
+            if (!SeqSimEntryAllowed(mode == kSeqSimSim)) return Refuse(ifc, kScpiErrSystem);
+            if (mode == kSeqSimSim) ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
             if (SeqSimEnterMode(static_cast<uint32_t>(mode)) != 0) return Refuse(ifc, kScpiErrSystem);
             return 0;
-        case kContinuous:
-            if (current == 0 && !SeqSimIsActive()) return 0;
+        case kSeqSimOff:
+            if (current == kSeqSimOff && !SeqSimIsActive()) return 0;
             if (OutputOn()) return Refuse(ifc, kScpiErrSystem);
             SysStatusSet(kSysSeqSimExitRequest);
             ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);

@@ -33,7 +33,6 @@
 namespace scpi {
 namespace {
 
-constexpr uint32_t kErrStorageFault = 118;  // -320
 // One row per brand; the rebrands keep the maker's password.
 constexpr char kFactoryPassword[3][16] = {"kqv517", "kqv517", "kqv517"};
 constexpr size_t kMacTextLen = 17;
@@ -112,7 +111,7 @@ int CmdZcalMac(ScpiInterface* ifc) {
     (void)plat::System("sync");
     if (SetMacAddress() < 0) {
         (void)ReadMacAddress();
-        return Refuse(ifc, kErrStorageFault);
+        return Refuse(ifc, kScpiErrStorageFault);
     }
     return 0;
 }

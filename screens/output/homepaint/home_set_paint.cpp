@@ -13,13 +13,13 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/pages/panel_fonts.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_paint.h"
 
 namespace {
 
-constexpr int32_t kWaveSine = 16, kWaveSquare = 17;
 constexpr int kRowAcv = 0, kRowFreq = 2;  // DCV is row 1
 constexpr int kSplitX = 90;
 constexpr uint32_t kWhite = 0xFFFFFF;
@@ -58,7 +58,7 @@ bool ColumnShown(int col) {
 // Stored and arbitrary waveforms are set in peak-to-peak volts when the unit setting asks for it.
 const char* AcvUnit(int phase) {
     const int32_t wave = GetWaveform(phase);
-    return GetAcvUnit() == 1 && wave != kWaveSine && wave != kWaveSquare ? " Vpp" : " Vrms";
+    return GetAcvUnit() == 1 && wave != kWaveSin && wave != kWaveSqu ? " Vpp" : " Vrms";
 }
 
 void DrawCell(int row, int col) {

@@ -7,6 +7,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/value_format.h"
 #include "panel/overlay/overlay_paint.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_value_fit.h"
 #include "screens/output/homepaint/settings_labels.h"
@@ -18,7 +19,6 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr int32_t kWaveSquare = 17;
 constexpr int32_t kFourDigits = 9999;
 
 template <size_t N>
@@ -90,7 +90,7 @@ PanelItem SharedWaveCode(PanelItem code, uint32_t phase) {
     if (code != kItemWave) return code;
     const uint32_t duty = DutyRowOf(GetOutputMode());
     if (g_HomePage.panelRow.load(kRelaxed) != duty) return code;
-    if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) return kItemDuty;
+    if (GetWaveform(static_cast<int>(phase)) == kWaveSqu) return kItemDuty;
     uint32_t expected = duty;
     g_HomePage.panelRow.compare_exchange_strong(expected, duty - 1, kRelaxed);
     return code;
@@ -170,7 +170,7 @@ PanelValueText PanelValueTextOf(PanelItem code) {
             break;
         case kItemWave:
             WaveName(t.main, phase);
-            if (GetWaveform(static_cast<int>(phase)) == kWaveSquare) DutyText(t.second, phase);
+            if (GetWaveform(static_cast<int>(phase)) == kWaveSqu) DutyText(t.second, phase);
             break;
         case kItemDuty:
             DutyText(t.main, phase);

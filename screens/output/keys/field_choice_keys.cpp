@@ -14,6 +14,7 @@
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
 #include "panel/menu_entries.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/keys/field_keys.h"
 #include "screens/output/keys/field_rows.h"
@@ -25,7 +26,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
 constexpr uint8_t kSoftKey8 = 96;
-constexpr int32_t kSin = 16;
 constexpr uint32_t kLastMode = 9;
 constexpr uint32_t kParamSelectedLine = kParamMeasItem1 + 5;  // the line the phase fields edit
 
@@ -96,11 +96,11 @@ void ApplyChoice(Choice choice, int32_t value) {
     switch (choice) {
         case Choice::kWave:
             SetWaveform(value, Line());
-            if (GetPhaseBalanceMode() == 1 && value != kSin) PutItem(kParamMeasItem7, 0);
+            if (GetPhaseBalanceMode() == 1 && value != kWaveSin) PutItem(kParamMeasItem7, 0);
             break;
         case Choice::kLineView:
             if (!ViewField()) PutItem(kParamSelectedLine, value);
-            else if (GetWaveformSel() == kSin) PutItem(kParamMeasItem7, value);
+            else if (GetWaveformSel() == kWaveSin) PutItem(kParamMeasItem7, value);
             else ShowMessage(2, "Valid Only All Phase is SIN\nWave Shape and Balance");
             break;
         case Choice::kMode: SetOutputMode(static_cast<uint32_t>(value)); break;

@@ -12,11 +12,11 @@
 #include "panel/menu/settings_layout.h"
 #include "panel/menu_entries.h"
 #include "panel/statusbar/status_bar.h"
+#include "platform/stage/wave_numbers.h"
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kEnterKey = 'U', kExitKey = 'T', kMenuKey = 'L', kKnob = 213;
-constexpr int32_t kWaveSquare = 17;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load(kRelaxed) & bit) != 0;
@@ -55,7 +55,7 @@ void MoveSelectedRow(uint32_t ev) {
     // The skips read the 3P4W phase-view rows, whichever layout is shown.
     const SettingsLayout& rows = SettingsLayoutTables.a;
     if (SettingsItemCode(rows, static_cast<uint32_t>(next), mode) == kItemDuty &&
-        GetWaveform(GetSelectedLine()) != kWaveSquare)
+        GetWaveform(GetSelectedLine()) != kWaveSqu)
         next += dir;
     if (SettingsItemCode(rows, static_cast<uint32_t>(next), mode) == kItemFiller) next += dir;
     if (next < 0) next = 0;

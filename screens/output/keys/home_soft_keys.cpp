@@ -11,6 +11,7 @@
 #include "core/system/state/home_screens.h"
 #include "drivers/panel_link.h"
 #include "panel/menu_entries.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/keys/home_keys.h"
 
@@ -22,7 +23,6 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint8_t kDisplayKey = 'Y', kLineKey = 'Z', kItem1Key = '[', kItem4Key = '^', kEachAllKey = '_',
                   kRunHoldKey = 96;
 constexpr uint8_t kSimpleKey = '[', kMeterKey = '\\', kPageUpKey = ']', kPageDownKey = '^';
-constexpr int32_t kWaveSine = 16;
 constexpr uint32_t kLastHarmonicPage = 4;
 
 // The menu/control thread writes these words and the GUI thread reads them: one atomic step each.
@@ -89,7 +89,7 @@ void LineViewKey() {
     if (!balanced || wiring == kWiring1P2W || (wiring == kWiring3P4W && IsDcExtOrAddMode(mode))) {
         CycleSelectedLine();
     } else if (IsAcIntOrSyncMode(mode)) {
-        if (GetWaveformSel() == kWaveSine)
+        if (GetWaveformSel() == kWaveSin)
             CycleParam(kParamMeasItem7, 2);
         else
             ShowMessage(2, "Valid Only All Phase is SIN\nWave Shape and Balance");

@@ -4,6 +4,8 @@
 #include <mutex>
 
 #include "core/system/state/edit_state.h"
+#include "core/system/state/home_screens.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu/home_field_rows.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu/menu_states.h"
@@ -23,13 +25,13 @@ struct StateRange {
 // Later rows override earlier ones; the states not named keep only the exit key.
 constexpr StateRange kRanges[] = {
     {0, 0, nullptr},
-    {1, 1, menuAdvenceScreen},
-    {2, 2, menuSimpleScreen},
-    {3, 3, KeyProcess_Switch_OutputPhase},
-    {4, 4, KeyProcess_Switch_OutputPhaseCheck},
-    {5, 5, KeyProcess_Preset_OutputPhase},
-    {6, 6, KeyProcess_Switch_PresetOutputPhaseCheck},
-    {7, 7, KeyProcess_Parallel_Retry},
+    {kScreenAdvanced, kScreenAdvanced, menuAdvenceScreen},
+    {kScreenSimple, kScreenSimple, menuSimpleScreen},
+    {kMenuPhaseDialog, kMenuPhaseDialog, KeyProcess_Switch_OutputPhase},
+    {kMenuPhaseDialogCheck, kMenuPhaseDialogCheck, KeyProcess_Switch_OutputPhaseCheck},
+    {kMenuPresetPhaseDialog, kMenuPresetPhaseDialog, KeyProcess_Preset_OutputPhase},
+    {kMenuPresetPhaseDialogCheck, kMenuPresetPhaseDialogCheck, KeyProcess_Switch_PresetOutputPhaseCheck},
+    {kMenuParallelRetry, kMenuParallelRetry, KeyProcess_Parallel_Retry},
     {kHomeFieldFirst, kHomeFieldLast, KeyProcess_HomeField},
     {kParamMeasItem1, kParamMeasItem1, Keyprocess_MeasItem1},
     {kParamMeasItem1 + 1, kParamMeasItem1 + 1, Keyprocess_MeasItem2},
@@ -40,7 +42,8 @@ constexpr StateRange kRanges[] = {
     {kParamMeasItem7, kParamMeasItem7, Keyprocess_MeasItem7},
     {kParamIrmsLimitMode, kParamIpkLimitMode + 2, nullptr},  // parameter ids that are never the current state
     {kMenuSystemInfo, kMenuBarcodeLast, KeyProcess_MenuPageKeys},
-    {379, 380, KeyProcess_Ignore},  // the SEQUENCE trigger-output field and its editor take no keys
+    // The SEQUENCE trigger-output field and its editor take no keys.
+    {kMenuSeqSetTriggerOut, kMenuSeqEditTriggerOut, KeyProcess_Ignore},
 };
 
 constexpr std::array<KeyHandler, kMenuStateCount> BuildTable() {

@@ -5,19 +5,20 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu/key_handler.h"
 
-constexpr uint32_t kMenuStateCount = 545;  // states 0..544
+constexpr uint32_t kMenuStateCount = kMenuArbType + 1;  // states 0..544
 // Slot s: the handler of state s. Slot 0 and slots 90-93 are parameter ids only and hold none.
 extern const std::array<KeyHandler, kMenuStateCount> g_KeyProcessTable;
 
 // The MENU page's states take the handlers of the menu screens, a layer above this table: app/ registers
 // them before the menu/control thread starts. A registered slot overrides the table's handler. The slots
 // are the MENU lists' states and the waveform builder's editor states.
-constexpr uint32_t kMenuSlotFirst = 94, kMenuSlotLast = 329;
-constexpr uint32_t kArbSlotFirst = 495, kArbSlotLast = 544;
+constexpr uint32_t kMenuSlotFirst = kMenuSystemInfo, kMenuSlotLast = kMenuCalDefaultConfirm;
+constexpr uint32_t kArbSlotFirst = kMenuArbTriangleEdit, kArbSlotLast = kMenuArbType;
 // The SEQUENCE and SIMULATE screens' states, registered by their key handlers above this table.
-constexpr uint32_t kSeqSimSlotFirst = 330, kSeqSimSlotLast = 494;
+constexpr uint32_t kSeqSimSlotFirst = kMenuSeqOutputPhase, kSeqSimSlotLast = kMenuSelSequenceMode;
 struct MenuKeySlot {
     uint32_t state;
     KeyHandler handler;

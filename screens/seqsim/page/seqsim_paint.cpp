@@ -112,8 +112,8 @@ void PaintAxes() {
 // One sample of a phase's output at fraction t of a cycle, in units of its peak-to-zero swing.
 double Shape(int32_t wave, double t) {
     const double x = t - std::floor(t);
-    if (wave == kWaveSqu) return x < 0.5 ? 1.0 : -1.0;
-    if (wave == kWaveTri) return x < 0.25 ? 4 * x : x < 0.75 ? 2 - 4 * x : 4 * x - 4;
+    if (wave == kWaveCodeSqu) return x < 0.5 ? 1.0 : -1.0;
+    if (wave == kWaveCodeTri) return x < 0.25 ? 4 * x : x < 0.75 ? 2 - 4 * x : 4 * x - 4;
     return std::sin(2 * M_PI * x);
 }
 

@@ -259,7 +259,7 @@ void FillKeys(View& v, uint8_t sim, uint32_t state) {
 
 uint8_t PageIsSim(uint32_t pageId) {
     if (pageId == kPageIdSim) return 1;
-    return pageId == kPageIdSeqSimAlt && SeqSimGetMode() == 2 ? 1 : 0;
+    return pageId == kPageIdSeqSimAlt && SeqSimGetMode() == kSeqSimSim ? 1 : 0;
 }
 
 bool BuildView(View* v) {

@@ -37,7 +37,7 @@ int32_t Zero(int) {
     return 0;
 }
 int32_t IsSquare(int p) {
-    return SeqGetWave(p) == kWaveSqu ? 1 : 0;
+    return SeqGetWave(p) == kWaveCodeSqu ? 1 : 0;
 }
 template <int32_t (*Fn)()>
 int32_t Single(int) {

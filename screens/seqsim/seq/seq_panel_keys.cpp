@@ -24,7 +24,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr char kOutputOnText[] = "Invalid with Output ON, \nTurn OFF the Output First";
 constexpr char kNotInSequence[] = "Invalid in This Sequence";
-constexpr uint32_t kAutoCodes = 4;  // range codes 4 and 6 are AUTO
 constexpr uint32_t kOutputModeRegisterIndex = 7;
 constexpr uint32_t kLeavePreviewMs = 200;
 constexpr uint32_t kAllTraces = 7;  // L1, L2 and L3
@@ -91,15 +90,15 @@ void RunSoftKeys(uint8_t code) {
 
 void KeyProcess_Sequence() {
     if (OutputOn()) return Say(kOutputOnText);
-    if (GetVoltRangeCode() >= kAutoCodes) return Say("Invalid For Auto Range");
+    if (core::IsAutoRangeCode(GetVoltRangeCode())) return Say("Invalid For Auto Range");
     const uint32_t mode = GetOutputMode();
     if (!IsIntMode(mode)) return Say("Invalid in \nThis Output Mode");
-    if (SeqSimGetMode() == 2 && mode == kModeAcDcInt) {
+    if (SeqSimGetMode() == kSeqSimSim && mode == kModeAcDcInt) {
         Sim_EnterMode();
     } else {
-        if (SeqSimGetMode() == 2) SeqSimSetMode(1);
+        if (SeqSimGetMode() == kSeqSimSim) SeqSimSetMode(kSeqSimSeq);
         Seq_EnterMode();
-        SeqSimSetMode(1);
+        SeqSimSetMode(kSeqSimSeq);
     }
     if (SeqSimIsActive()) BusReg_SetOutputMode(kOutputModeRegisterIndex);
 }
@@ -116,7 +115,7 @@ void Seq_SoftKeys(uint32_t* ev) {
     switch (code) {
         case kSoft1:
             if (GetOutputMode() == kModeAcDcInt)
-                SeqSimEnterMode(2);
+                SeqSimEnterMode(kSeqSimSim);
             else
                 Say("Valid Only AC+DC-INT Mode");
             break;

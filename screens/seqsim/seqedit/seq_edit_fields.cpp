@@ -6,12 +6,12 @@
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
+#include "engine/seqsim/seqsim_data.h"
 #include "screens/seqsim/seq/seq_enter.h"
 #include "screens/seqsim/seqedit/seq_edit_pattern.h"
 
 namespace {
 
-constexpr int kSeq = 1;  // the engine argument of the read-back comparisons
 
 constexpr SeqSoftKey kNone{};
 constexpr SeqSoftKey V(int32_t v) {
@@ -43,11 +43,11 @@ int32_t SetEnable(int32_t v, int p) {
 }
 template <int (*F)(int32_t, int)>
 int VerifySeq(int32_t step, int) {
-    return F(step, kSeq);
+    return F(step, kEngineSeq);
 }
 template <int (*F)(int32_t, int, int)>
 int VerifySeqPhase(int32_t step, int p) {
-    return F(step, p, kSeq);
+    return F(step, p, kEngineSeq);
 }
 template <int (*F)(int32_t)>
 int VerifyStep(int32_t step, int) {

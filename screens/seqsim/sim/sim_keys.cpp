@@ -54,7 +54,7 @@ void Sim_SoftKeys(uint32_t* ev) {
     }
     switch (code) {
         case kSoft1:
-            if (GetOutputMode() == kModeAcDcInt) SeqSimEnterMode(1);
+            if (GetOutputMode() == kModeAcDcInt) SeqSimEnterMode(kSeqSimSeq);
             break;
         case kSoft2:
             TogglePage(kSeqPanelRecallOpen, kSeqPanelSaveOpen, Enter_menuSimulationRecallMemory);

@@ -55,7 +55,7 @@ struct EditRow {
 };
 
 int32_t Sin() {
-    return kWaveSin;
+    return kWaveCodeSin;
 }
 
 constexpr EditRow kTime{.firstState = kSimEditTime,

@@ -107,7 +107,7 @@ TEST_F(Download, EveryRegisterOfASeqStepHoldsItsValue) {
         r.onPhase = static_cast<uint32_t>(100 + p);
         r.offPhase = static_cast<uint32_t>(200 + p);
         r.duty = static_cast<uint32_t>(300 + 100 * p);
-        r.wave = kWaveSqu;
+        r.wave = kWaveCodeSqu;
         r.flags = (r.flags & ~0x1FFu) | uint32_t(p) << kSeqAcvTypeShift | kTypeSP << kSeqDcvTypeShift |
                   (p == 1 ? kSeqEnOnPhase : 0u);
     }
@@ -137,7 +137,7 @@ TEST_F(Download, EveryRegisterOfASeqStepHoldsItsValue) {
         const uint32_t ctrl = test::StepWord(769 + p, kStep);
         EXPECT_EQ(ctrl & (7u << kCtrlAcvShift), (1u << p) << kCtrlAcvShift);
         EXPECT_EQ(ctrl & (7u << kCtrlDcvShift), 4u << kCtrlDcvShift);
-        EXPECT_EQ((ctrl & kCtrlWaveMask) >> kCtrlWaveShift, uint32_t{kWaveSqu});
+        EXPECT_EQ((ctrl & kCtrlWaveMask) >> kCtrlWaveShift, uint32_t{kWaveCodeSqu});
         EXPECT_EQ((ctrl & kCtrlOnFixed) != 0, p == 1);
     }
 }

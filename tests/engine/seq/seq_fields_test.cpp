@@ -149,9 +149,9 @@ TEST_F(SeqFields, ControlWordFieldsOfEachPhase) {
             EXPECT_EQ(row.get(p), row.max) << "one below the first code is refused";
             for (int q = 0; q < 3; ++q) {
                 if (q == p) continue;
-                EXPECT_EQ(row.get(q), row.oneHot || row.max == 1 ? 0 : kWaveSin) << "phase " << q;
+                EXPECT_EQ(row.get(q), row.oneHot || row.max == 1 ? 0 : kWaveCodeSin) << "phase " << q;
             }
-            row.set(row.max == 256 ? kWaveSin : 0, p);
+            row.set(row.max == 256 ? kWaveCodeSin : 0, p);
         }
         test::ClearTrace();
         EXPECT_EQ(row.set(1, 3), 0u) << "no phase 3";
@@ -160,13 +160,13 @@ TEST_F(SeqFields, ControlWordFieldsOfEachPhase) {
     }
     // The waveform setter marks the screen for a refresh only when asked; applying a step does not.
     SeqSimClearDirty();
-    SeqSetWave(kWaveTri, 1, 0);
+    SeqSetWave(kWaveCodeTri, 1, 0);
     EXPECT_EQ(SeqSimIsDirty(), 0);
     SeqApplyStep(1);
     EXPECT_EQ(SeqSimIsDirty(), 0);
-    SeqSetWave(kWaveSqu, 1, 1);
+    SeqSetWave(kWaveCodeSqu, 1, 1);
     EXPECT_EQ(SeqSimIsDirty(), 1);
-    SeqSetWave(kWaveSin, 1, 0);
+    SeqSetWave(kWaveCodeSin, 1, 0);
     // Applying the step sends the phase's control word to its register.
     for (int p = 0; p < 3; ++p) {
         SeqSetAcvMode(kTypeSP, p);
@@ -262,7 +262,7 @@ TEST_F(SeqFields, StoresWriteTheRecordOnly) {
     EXPECT_EQ(g_SeqSimBlock[0].seqTable[0][7].acv, g_SeqSimBlock[0].seqTable[0][6].acv);
     EXPECT_TRUE(test::Writes().empty());
     SetAcvUnit(1);
-    SeqSetWave(kWaveTri, 1, 0);
+    SeqSetWave(kWaveCodeTri, 1, 0);
     SeqStoreAcv(4321, 1);
     EXPECT_EQ(g_SeqSimBlock[1].seqTable[0][7].acvVpp, 4321u);
     EXPECT_EQ(g_SeqSimBlock[1].seqTable[0][7].acv, 1234u);

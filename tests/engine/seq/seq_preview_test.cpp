@@ -83,8 +83,8 @@ TEST_F(SeqPreviewTest, KeepStepsCarryTheEarlierValue) {
         uint32_t wave;
         float shown;
     };
-    for (const Acv& a : {Acv{0, kWaveSin, 184.5f}, Acv{1, kWaveSin, 184.5f}, Acv{1, kWaveSqu, 215.25f},
-                         Acv{0, kWaveTri, 246.0f}, Acv{1, kWaveTri, 345.0f}, Acv{1, 1, 345.0f}}) {
+    for (const Acv& a : {Acv{0, kWaveCodeSin, 184.5f}, Acv{1, kWaveCodeSin, 184.5f}, Acv{1, kWaveCodeSqu, 215.25f},
+                         Acv{0, kWaveCodeTri, 246.0f}, Acv{1, kWaveCodeTri, 345.0f}, Acv{1, 1, 345.0f}}) {
         paramPutValue(119, a.unit, 0);
         Step(0).wave = a.wave;
         Order();

@@ -31,7 +31,7 @@ TEST_F(SeqRemote, PhaseWriteDutyBands) {
                  {50000, 995, -108, 370}};
     SeqSetCurStep(5);
     for (const Case& c : cases) {
-        EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, c.fset, 0, kWaveSqu, c.duty, 0), c.result) << c.duty;
+        EXPECT_EQ(SeqSetStepPhaseParams(1000, 0, 0, 0, c.fset, 0, kWaveCodeSqu, c.duty, 0), c.result) << c.duty;
         EXPECT_EQ(SeqGetDuty(0), c.stored) << c.duty;
     }
     EXPECT_EQ(test::PopupText(), "") << "every read-back matched";
@@ -74,7 +74,7 @@ TEST_F(SeqRemote, PhaseWriteWhileRunningGoesToStepZero) {
         SeqSetCurStep(5);
         g_SeqSimBlock[0].flags = running ? kRunFlagRunning : 0;
         g_SeqSimScreen.remoteStep0 = 1;
-        ASSERT_EQ(SeqSetStepPhaseParams(10000, 0, 2500, 0, 6000, 0, kWaveSin, 500, 0), 0) << running;
+        ASSERT_EQ(SeqSetStepPhaseParams(10000, 0, 2500, 0, 6000, 0, kWaveCodeSin, 500, 0), 0) << running;
         EXPECT_EQ(SeqGetAbsStep(), running ? 0 : 5) << running;
         EXPECT_EQ(SeqGetAcv(0), 10000) << running;
         EXPECT_EQ(SeqGetDcv(0), 2500) << running;
@@ -121,8 +121,8 @@ TEST_F(SeqRemote, PhaseWriteReachesTheWiringsPhasesWithEveryValue) {
     struct Values {
         int32_t acv, acvType, dcv, dcvType, fset, fsetType, wave, duty;
     };
-    const Values values[] = {{10000, kTypeKP, 2500, kTypeSP, 6000, kTypeCT, kWaveSqu, 300},
-                             {12000, kTypeSP, -3100, kTypeCT, 7000, kTypeKP, kWaveTri, 700}};
+    const Values values[] = {{10000, kTypeKP, 2500, kTypeSP, 6000, kTypeCT, kWaveCodeSqu, 300},
+                             {12000, kTypeSP, -3100, kTypeCT, 7000, kTypeKP, kWaveCodeTri, 700}};
     for (uint32_t kind = 0; kind < 3; ++kind) {
         EnterKind(kind);
         for (const WiringRow& row : kWiringRows) {
@@ -237,7 +237,7 @@ TEST_F(SeqRemote, EachRefusedValueHasItsCode) {
         SCOPED_TRACE(testing::Message() << c.acv << " " << c.dcv << " " << c.fset << " " << c.duty << " "
                                         << c.angle << " L" << c.selected + 1);
         g_SeqSimRemoteSel[0] = c.selected;
-        EXPECT_EQ(SeqSetStepPhaseParams(c.acv, 0, c.dcv, 0, c.fset, 0, kWaveSqu, c.duty, c.angle), c.result);
+        EXPECT_EQ(SeqSetStepPhaseParams(c.acv, 0, c.dcv, 0, c.fset, 0, kWaveCodeSqu, c.duty, c.angle), c.result);
     }
     g_SeqSimRemoteSel[0] = 0;
     struct Common {
@@ -275,7 +275,7 @@ TEST_F(SeqRemote, AcvAboveTheLimitIsLimitedFirst) {
     const struct {
         uint32_t unit, wiring;
         int32_t wave;
-    } rows[] = {{0, 0, kWaveSin}, {0, 2, kWaveSqu}, {1, 0, 1}, {1, 2, 1}};
+    } rows[] = {{0, 0, kWaveCodeSin}, {0, 2, kWaveCodeSqu}, {1, 0, 1}, {1, 2, 1}};
     SeqSetCurStep(5);
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "unit " << row.unit << ", wiring " << row.wiring << ", wave " << row.wave);
@@ -327,7 +327,7 @@ TEST_F(SeqRemote, EveryRegisterOfARemoteWriteIsReadBack) {
         if (row.common) {
             SeqSetStepCommonParams(2000, 1200, 1, 2400, 1, kTermHold, 7, 1, 3, 2, 8, 1, 9, 1);
         } else {
-            SeqSetStepPhaseParams(10000, 0, 2500, 0, 6000, 0, kWaveSin, 500, 900);
+            SeqSetStepPhaseParams(10000, 0, 2500, 0, 6000, 0, kWaveCodeSin, 500, 900);
         }
         EXPECT_EQ(test::PopupText(), "SEQ Err.(5, 1)");
         test::Stage().ClearReadXor(row.reg, 5);
@@ -417,7 +417,7 @@ TEST_F(SeqRemote, ValidationChecksTheWordsInUse) {
     const struct {
         uint32_t unit, wave;
         int valid;
-    } rows[] = {{0, kWaveTri, 1}, {0, kWaveSin, 1}, {1, kWaveSin, 1}, {1, kWaveSqu, 1}};
+    } rows[] = {{0, kWaveCodeTri, 1}, {0, kWaveCodeSin, 1}, {1, kWaveCodeSin, 1}, {1, kWaveCodeSqu, 1}};
     for (const auto& row : rows) {
         SeqStepRecord& r = g_SeqStepTable[0][0][9];
         const SeqStepRecord keep = r;
@@ -522,7 +522,7 @@ TEST_F(SeqRemote, ValidationBoundsOfASimState) {
         {"OFF phase", kSimNormal2, [](SimStepRecord& r, uint32_t v) { r.offPhase = v; }, 3599, 3600, -1},
         {"repeat", kSimNormal2, [](SimStepRecord& r, uint32_t v) { r.repeat = v; }, 9999, 10000, -1},
         {"sync code", kSimInitial, [](SimStepRecord& r, uint32_t v) { r.syncCode = v; }, 3, 4, -1},
-        {"waveform", kSimNormal2, [](SimStepRecord& r, uint32_t v) { r.wave = v; }, kWaveSin, kWaveSqu, -1},
+        {"waveform", kSimNormal2, [](SimStepRecord& r, uint32_t v) { r.wave = v; }, kWaveCodeSin, kWaveCodeSqu, -1},
     };
     ASSERT_EQ(SimValidateAll(4), 1);
     for (int set = 0; set < kSimSets; ++set) {
@@ -561,7 +561,7 @@ TEST_F(SeqRemote, EachTableChecksItsOwnRow) {
         r.fset = row.fsetMin - 1;
         EXPECT_EQ(SeqValidateAll(5), 0) << "below the lowest Fset";
         r = keep;
-        r.wave = kWaveSqu;
+        r.wave = kWaveCodeSqu;
         r.acv = row.acvMax;
         r.dcv = 0;
         // In the AC kind the output limits of the range lie below the table's bound.

@@ -122,7 +122,7 @@ TEST_F(SimFields, ControlWordOfEachStateAndPhase) {
                                    : p == 1   ? uint32_t{kCtrlOnFixed}
                                    : p == 2   ? uint32_t{kCtrlOffFixed}
                                               : 0u;
-            const uint32_t word = 1u | type << kCtrlAcvShift | uint32_t{kWaveSin} << kCtrlWaveShift |
+            const uint32_t word = 1u | type << kCtrlAcvShift | uint32_t{kWaveCodeSin} << kCtrlWaveShift |
                                   type << kCtrlFsetShift | fixed;
             EXPECT_EQ(SimCtrlWord(state, p), word);
             if (state == kSimNoState) continue;
@@ -154,8 +154,8 @@ TEST_F(SimFields, ControlWordOfEachStateAndPhase) {
             }
         }
     }
-    for (const auto& [wave, code] : {std::pair{1, 1}, std::pair{256, 256}, std::pair{0, kWaveSin},
-                                     std::pair{257, kWaveSin}, std::pair{kWaveSqu, kWaveSqu}}) {
+    for (const auto& [wave, code] : {std::pair{1, 1}, std::pair{256, 256}, std::pair{0, kWaveCodeSin},
+                                     std::pair{257, kWaveCodeSin}, std::pair{kWaveCodeSqu, kWaveCodeSqu}}) {
         test::ClearTrace();
         EXPECT_EQ(SimSetWave(wave, 0), code) << wave;
         EXPECT_EQ(SimGetWave(), code) << wave;
@@ -230,8 +230,8 @@ TEST_F(SimFields, NoStateReadsAndTheRangesCeiling) {
     // ARB253 (code 256) in Vpp is held in the Vpp word like any waveform but SIN and SQU.
     g_SeqSimBlock[0].simSaved.acvUnit = 1;
     SeqSimSetCurStep(kSimNormal1);
-    for (const auto& [wave, vpp] : {std::pair{256u, true}, std::pair{1u, true}, std::pair{uint32_t{kWaveSin}, false},
-                                    std::pair{uint32_t{kWaveSqu}, false}}) {
+    for (const auto& [wave, vpp] : {std::pair{256u, true}, std::pair{1u, true}, std::pair{uint32_t{kWaveCodeSin}, false},
+                                    std::pair{uint32_t{kWaveCodeSqu}, false}}) {
         SimStepRecord& r = engine::SimRecAt(kSimNormal1, 0);
         r.wave = wave;
         r.acv = 1111;
@@ -271,7 +271,7 @@ TEST_F(SimFields, AcvCeilingByWaveformAndUnit) {
     EXPECT_EQ(SimSetAcv(rmsMax + 1, 0), rmsMax);
     // Held in Vpp (saved unit Vpp, a waveform other than SIN): the Vpp maximum applies, no longer nothing.
     g_SeqSimBlock[0].simSaved.acvUnit = 1;
-    engine::SimRecAt(kSimNormal1, 0).wave = kWaveTri;
+    engine::SimRecAt(kSimNormal1, 0).wave = kWaveCodeTri;
     const int32_t vppMax = SimGetAcvVppMax();
     EXPECT_EQ(SimSetAcv(vppMax, 0), vppMax);
     EXPECT_EQ(SimSetAcv(vppMax + 1, 0), vppMax);

@@ -12,6 +12,7 @@
 #include "panel/edit/digit_cursor.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
+#include "platform/stage/wave_numbers.h"
 #include "tests/panel/edit/edit_fixture.h"
 
 namespace {
@@ -177,10 +178,9 @@ TEST_F(EditTest, LineDcvOf1P3WSetsOppositeHalves) {
 
 // In Vpp units MAX stops at the peak-to-peak ceiling of 175 V rms in the 100 V range, of 350 V otherwise.
 TEST_F(EditTest, MaxOfAcvInVppStopsAtTheRangesCeiling) {
-    constexpr uint32_t kTri = 18;
-    core::ParamSetWaveFactor(kTri, 1.0f);
+    core::ParamSetWaveFactor(kWaveTri, 1.0f);
     for (uint32_t p = 0; p < 3; ++p)
-        g_ParamStore.unit[p].waveform.value = kTri;
+        g_ParamStore.unit[p].waveform.value = kWaveTri;
     SetAcvUnit(1);
     for (auto [range, ceiling] : {std::pair{0u, 35000}, {1u, 70000}, {4u, 70000}}) {
         g_ParamStore.rangeCode[1] = range;

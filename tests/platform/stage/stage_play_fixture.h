@@ -7,6 +7,7 @@
 #include "platform/stage/power_stage_capture.h"
 #include "platform/stage/power_stage_model.h"
 #include "platform/stage/reg_map.h"
+#include "platform/stage/wave_numbers.h"
 
 namespace test {
 
@@ -15,8 +16,8 @@ inline uint64_t StageNow() {
     return g_stageNowUs;
 }
 
-// Waveform numbers of the stage's standard shapes and of ARB1.
-constexpr uint32_t kSine = 17, kSquare = 18, kTriangle = 19, kArb1 = 1;
+// The wave code of ARB1 (the standard shapes': kWaveCodeSin ...).
+constexpr uint32_t kArb1 = 1;
 
 struct StagePlay {
     plat::RegisterFile regs;

@@ -39,13 +39,13 @@ TEST(StagePlay, StandardShapesAndUnitsGiveTheirPhysics) {
     };
     const double s3 = std::sqrt(3.0), s2 = std::sqrt(2.0);
     const Case cases[] = {
-        {"sine", test::kSine, false, 100, 0, 100, 0, 100 * s2, -100 * s2, 141},
-        {"square", test::kSquare, false, 100, 0, 100, 0, 100, -100, 100},
-        {"triangle", test::kTriangle, false, 100, 0, 100, 0, 100 * s3, -100 * s3, 173},
+        {"sine", kWaveCodeSin, false, 100, 0, 100, 0, 100 * s2, -100 * s2, 141},
+        {"square", kWaveCodeSqu, false, 100, 0, 100, 0, 100, -100, 100},
+        {"triangle", kWaveCodeTri, false, 100, 0, 100, 0, 100 * s3, -100 * s3, 173},
         // Vpp: twice the peak; the sine and the square keep an rms.
-        {"triangle 200 Vpp", test::kTriangle, true, 200, 0, 100 / s3, 0, 100, -100, 173},
-        {"sine with Vpp unit", test::kSine, true, 100, 0, 100, 0, 100 * s2, -100 * s2, 141},
-        {"sine on 20 V DC", test::kSine, false, 100, 20, std::hypot(100.0, 20.0), 20, 20 + 100 * s2,
+        {"triangle 200 Vpp", kWaveCodeTri, true, 200, 0, 100 / s3, 0, 100, -100, 173},
+        {"sine with Vpp unit", kWaveCodeSin, true, 100, 0, 100, 0, 100 * s2, -100 * s2, 141},
+        {"sine on 20 V DC", kWaveCodeSin, false, 100, 20, std::hypot(100.0, 20.0), 20, 20 + 100 * s2,
          20 - 100 * s2, 158},
     };
     for (const Case& c : cases) {
@@ -72,8 +72,8 @@ TEST(StagePlay, CaptureHoldsTheShapesHarmonics) {
         uint32_t wave;
         double pct3, pct5;
     };
-    for (const Case& c : {Case{test::kSquare, 100.0 / 3, 20.0}, Case{test::kTriangle, 100.0 / 9, 4.0},
-                          Case{test::kSine, 0.0, 0.0}}) {
+    for (const Case& c : {Case{kWaveCodeSqu, 100.0 / 3, 20.0}, Case{kWaveCodeTri, 100.0 / 9, 4.0},
+                          Case{kWaveCodeSin, 0.0, 0.0}}) {
         SCOPED_TRACE(c.wave);
         StagePlay s;
         s.Play(c.wave, 100);
@@ -98,7 +98,7 @@ TEST(StagePlay, SquareDutyIsOneDutyForReadingsAndCapture) {
         StagePlay s;
         for (uint32_t p = 0; p < 3; ++p)
             s.Write(kDuty.at(p), duty);
-        s.Play(test::kSquare, 100);
+        s.Play(kWaveCodeSqu, 100);
         const double d = duty / 4096.0;
         EXPECT_NEAR(s.Read(kVavg), 100 * (2 * d - 1), 0.01);
         EXPECT_NEAR(s.Read(kVmax), 100.0, 0.05);
@@ -143,7 +143,7 @@ TEST(StagePlay, PeakHoldHoldsUntilClearedOrExceeded) {
     for (const Point& pt : points) {
         SCOPED_TRACE(pt.volts);
         SCOPED_TRACE(pt.clear);
-        s.Play(test::kSine, pt.volts);
+        s.Play(kWaveCodeSin, pt.volts);
         if (pt.clear != 0) s.Write(kPeakHoldClear, pt.clear);
         EXPECT_NEAR(s.Read(kIpkHold), pt.i1, 0.005);
         EXPECT_NEAR(s.Read(kIpkHold + 1), pt.i2, 0.005);
@@ -151,8 +151,8 @@ TEST(StagePlay, PeakHoldHoldsUntilClearedOrExceeded) {
         EXPECT_NEAR(s.Read(kVpkHold + 1), pt.v2, 0.05);
         EXPECT_NEAR(s.Read(kImax), pt.volts * s2 / 10, 0.005) << "the present peak";
     }
-    s.Play(test::kSine, 200);
-    s.Play(test::kSine, 50);
+    s.Play(kWaveCodeSin, 200);
+    s.Play(kWaveCodeSin, 50);
     EXPECT_NEAR(s.Read(kIpkHold + 2), 20 * s2, 0.005) << "a peak played between two reads";
     EXPECT_NEAR(s.Read(kIpkHold + kTotalRow), 20 * s2, 0.005);
     EXPECT_NEAR(s.Read(kVpkHold + 3), 200 * s2, 0.05);
@@ -196,7 +196,7 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
         s.WriteFloat(kPhaseAngleL3, static_cast<float>(360 - c.angle[2]));
         bool held = false;
         for (uint32_t p = 0; p < 3; ++p) {
-            s.Write(kWaveform.at(p), test::kSine);
+            s.Write(kWaveform.at(p), kWaveCodeSin);
             s.WriteFloat(kAcv.at(p), c.acv[p]);
             s.WriteFloat(kIrmsLimit.at(p), c.irmsLimit[p]);
             s.Write(kOutputFreq.at(p), 50 * 10000);
@@ -275,12 +275,12 @@ TEST(StagePlay, LineToLineFollowsTheShapes) {
     StagePlay s;
     s.WriteFloat(kPhaseAngleL2, 360.0f - 120.0f);
     s.WriteFloat(kPhaseAngleL3, 360.0f - 240.0f);
-    s.Play(test::kSquare, 100);
+    s.Play(kWaveCodeSqu, 100);
     for (uint32_t row = 3; row < 6; ++row) {
         EXPECT_NEAR(s.Read(kVrms + row), 200 * std::sqrt(2.0 / 3), 0.5) << row;
         EXPECT_NEAR(s.Read(kVmax + row), 200, 0.01) << row;
     }
-    s.Play(test::kSine, 100);
+    s.Play(kWaveCodeSin, 100);
     EXPECT_NEAR(s.Read(kVrms + 3), 100 * std::sqrt(3.0), 0.05)
         << "a third of a period is not a whole number of points";
 }
@@ -320,10 +320,10 @@ TEST(StagePlay, DownloadedArbitraryWaveformPlaysItsOwnSamples) {
 TEST(StagePlay, FrequencyRegisterReportsThePlayedFrequency) {
     // {waveform, V ac, V dc, set Hz, output mode code, signal selection, input Hz, reported Hz}
     const std::tuple<uint32_t, float, float, float, uint32_t, uint32_t, float, float> cases[] = {
-        {test::kSine, 100, 0, 50, 0, 0, 0, 50},      {test::kSquare, 100, 0, 60, 0, 0, 0, 60},
-        {test::kSine, 0, 50, 60, 0, 0, 0, 0},        {test::kSine, 100, 0, 50, 18, 3, 60, 60},
-        {test::kSine, 100, 0, 50, 19, 3, 45.5f, 45.5f}, {test::kSine, 100, 0, 50, 18, 0, 60, 50},
-        {test::kSine, 100, 0, 50, 2, 3, 60, 50},     {test::kSine, 100, 0, 50, 18, 3, 0, 50},
+        {kWaveCodeSin, 100, 0, 50, 0, 0, 0, 50},      {kWaveCodeSqu, 100, 0, 60, 0, 0, 0, 60},
+        {kWaveCodeSin, 0, 50, 60, 0, 0, 0, 0},        {kWaveCodeSin, 100, 0, 50, 18, 3, 60, 60},
+        {kWaveCodeSin, 100, 0, 50, 19, 3, 45.5f, 45.5f}, {kWaveCodeSin, 100, 0, 50, 18, 0, 60, 50},
+        {kWaveCodeSin, 100, 0, 50, 2, 3, 60, 50},     {kWaveCodeSin, 100, 0, 50, 18, 3, 0, 50},
     };
     for (const auto& [wave, acv, dc, hz, mode, signal, input, played] : cases) {
         SCOPED_TRACE(testing::Message() << acv << " V " << hz << " Hz, mode " << mode << " " << signal << " "
@@ -357,10 +357,10 @@ TEST(StagePlay, OutputFollowsTheRunningProgram) {
     constexpr uint32_t kCt = (1u << 0) | (1u << 3) | (1u << 15), kSp = (1u << 0) | (1u << 5) | (1u << 17);
     constexpr uint32_t kKp = (1u << 0) | (1u << 4) | (1u << 16), kConti = 8, kEnd = 32;
     StagePlay s;
-    s.Play(test::kSine, 10, 0, 50);
-    Step(s, 0, kCt | (test::kSine << 6), 100, 50, 1000, kConti);
-    Step(s, 1, kSp | (test::kSquare << 6), 200, 60, 1000, kConti);
-    Step(s, 2, kKp | (test::kSquare << 6), 0, 0, 1000, kEnd);
+    s.Play(kWaveCodeSin, 10, 0, 50);
+    Step(s, 0, kCt | (kWaveCodeSin << 6), 100, 50, 1000, kConti);
+    Step(s, 1, kSp | (kWaveCodeSqu << 6), 200, 60, 1000, kConti);
+    Step(s, 2, kKp | (kWaveCodeSqu << 6), 0, 0, 1000, kEnd);
     s.Write(kSeqSimCmd, 1);
     struct Point {
         uint64_t ms;
@@ -387,7 +387,7 @@ TEST(StagePlay, OutputFollowsTheRunningProgram) {
 // A stop in the middle of a sweep leaves the output where the sweep was.
 TEST(StagePlay, StoppedRunKeepsItsValues) {
     StagePlay s;
-    Step(s, 0, (1u << 5) | (test::kSine << 6), 100, 50, 1000, 8);
+    Step(s, 0, (1u << 5) | (kWaveCodeSin << 6), 100, 50, 1000, 8);
     s.Write(kSeqSimCmd, 1);
     test::g_stageNowUs = 40'000;
     s.Write(kSeqSimCmd, 2);

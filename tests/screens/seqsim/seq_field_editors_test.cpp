@@ -72,18 +72,18 @@ TEST_F(SeqFieldEditors, ModeOfL1In1P3WSetsL2Too) {
 }
 
 TEST_F(SeqFieldEditors, WaveformKnobAndWrite) {
-    Open(kWaveSin);
+    Open(kWaveCodeSin);
     Turn(Wave<0>, 1);
-    EXPECT_EQ(Working(), kWaveSqu);
+    EXPECT_EQ(Working(), kWaveCodeSqu);
     Turn(Wave<0>, 127);
     Turn(Wave<0>, 127);
     EXPECT_EQ(Working(), 256);
     Press(Wave<0>, kClassCursor, kUp);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "no cursor";
-    Open(kWaveSin);
+    Open(kWaveCodeSin);
     Turn(Wave<0>, 1);
     Press(Wave<0>, kClassKeypad, kEnter);
-    EXPECT_EQ(SeqGetWave(0), kWaveSqu);
+    EXPECT_EQ(SeqGetWave(0), kWaveCodeSqu);
     EXPECT_EQ(g_backs, 1);
     EXPECT_TRUE(Posted().empty());
 }
@@ -102,7 +102,7 @@ TEST_F(SeqFieldEditors, AVppWaveformLowersTheVoltageAndRepaintsIt) {
 
     FreshRing();
     g_ServiceFlags.rdTestMode = 1;
-    SeqSetWave(kWaveSin, 1, 1);
+    SeqSetWave(kWaveCodeSin, 1, 1);
     engine::SeqRecAt(0, 1).acvVpp = 60000;
     Open(1);
     Press(Wave<1>, kClassKeypad, kEnter);
@@ -110,14 +110,14 @@ TEST_F(SeqFieldEditors, AVppWaveformLowersTheVoltageAndRepaintsIt) {
 }
 
 TEST_F(SeqFieldEditors, AnRmsVoltageAboveTheNewMaximumComesDown) {
-    SeqSetWave(kWaveTri, 0, 1);
+    SeqSetWave(kWaveCodeTri, 0, 1);
     const int32_t triMax = SeqGetStepAcvMax(0);
-    SeqSetWave(kWaveSin, 0, 1);
+    SeqSetWave(kWaveCodeSin, 0, 1);
     const int32_t sinMax = SeqGetStepAcvMax(0);
     ASSERT_LT(triMax, sinMax) << "the triangle's crest factor allows less";
     ASSERT_EQ(SeqSetAcv(sinMax, 0), sinMax);
     test::ClearTrace();
-    Open(kWaveTri);
+    Open(kWaveCodeTri);
     Press(Wave<0>, kClassKeypad, kEnter);
     EXPECT_EQ(SeqGetAcv(0), triMax);
     EXPECT_EQ(Posted(), std::vector<std::string>{kLimited}) << "and no read-back error of the lowered value";
@@ -127,9 +127,9 @@ TEST_F(SeqFieldEditors, AnRmsVoltageAboveTheNewMaximumComesDown) {
 TEST_F(SeqFieldEditors, WaveformOfL1In1P3WReappliesL2WithTheOppositeDcv) {
     SetPhaseMode(2);
     ASSERT_EQ(SeqSetDcv(1000, 0), 1000);
-    Open(kWaveSqu);
+    Open(kWaveCodeSqu);
     Press(Wave<0>, kClassKeypad, kEnter);
-    EXPECT_EQ(SeqGetWave(1), kWaveSqu);
+    EXPECT_EQ(SeqGetWave(1), kWaveCodeSqu);
     EXPECT_EQ(SeqGetDcv(1), -1000);
 }
 

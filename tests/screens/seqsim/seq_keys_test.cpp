@@ -70,7 +70,7 @@ TEST_F(SeqKeys, KnobWalksTheShownFieldsInOrder) {
     Enter(1, 0);  // AC-INT, 3P4W
     SeqSetCurStep(1);
     SeqSetEnJumpto(1);
-    SeqSetWave(kWaveSqu, 1, 1);
+    SeqSetWave(kWaveCodeSqu, 1, 1);
     SeqSetEnOffPhase(1, 2);
     const std::vector<uint32_t> ac3p4w = {333, 335, 365, 363, 367, 373, 377, 361, 369, 393, 399, 394,
                                           400, 395, 401, 381, 387, 382, 388, 383, 389, 421, 422, 428,
@@ -129,9 +129,9 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
     }
 
     SeqSetCurStep(2);
-    SeqSetWave(kWaveSin, 0, 1);
+    SeqSetWave(kWaveCodeSin, 0, 1);
     SeqSetCurStep(1);
-    SeqSetWave(kWaveSqu, 0, 1);
+    SeqSetWave(kWaveCodeSqu, 0, 1);
     Enter_menuSeqSetDuty(0);
     Press('W', 4);
     EXPECT_EQ(SeqGetCurStep(), 2);
@@ -202,13 +202,13 @@ TEST_F(SeqKeys, EntriesLoadTheFieldAndRaiseTheirRequest) {
     Enter_menuSeqSetSyncCode();
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelAcvSelected, 0);
 
-    SeqSetWave(kWaveTri, 2, 1);
+    SeqSetWave(kWaveCodeTri, 2, 1);
     g_SeqSimScreen.fieldRedraw[0].store(0);
     Enter_menuSeqSetWave(2);
     EXPECT_EQ(g_EditParam.workValue.load(), 0) << "the wave selection loads 0";
     EXPECT_EQ(g_SeqSimScreen.fieldRedraw[0].load(), 0u);
     Enter_menuSeqEditWave(2);
-    EXPECT_EQ(g_EditParam.workValue.load(), kWaveTri);
+    EXPECT_EQ(g_EditParam.workValue.load(), kWaveCodeTri);
     EXPECT_EQ(g_SeqSimScreen.fieldRedraw[0].load(), 1u);
 }
 

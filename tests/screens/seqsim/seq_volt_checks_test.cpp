@@ -114,7 +114,7 @@ TEST_F(SeqVoltChecks, NegativeDcLevelsAreNeverTaken) {
 TEST_F(SeqVoltChecks, ModePairTakesThePreviousLevelOfTheKeptField) {
     End(2);
     for (int s = 0; s < 3; ++s) {
-        Rec(s, 0).wave = kWaveSin;
+        Rec(s, 0).wave = kWaveCodeSin;
         Acv(s, kTypeCT, 10000);
     }
     Dcv(0, kTypeCT, 25000);  // no 100 V range holds 250 V DC under 100 V AC

@@ -269,7 +269,7 @@ TEST_F(SeqSimScreen, RedrawRequestsAndTheVppUnit) {
 
     // A TRI step with the ACV unit Vpp shows its voltage in Vpp.
     SetAcvUnit(1);
-    g_SeqSimBlock[0].seqTable[0][0].wave = kWaveTri;
+    g_SeqSimBlock[0].seqTable[0][0].wave = kWaveCodeTri;
     Mark();
     Step(333);
     EXPECT_TRUE(Drawn(RowScreenX(3) + 182, RowScreenY(3) + 2, "Vpp")) << Since();
@@ -459,7 +459,7 @@ TEST_F(SeqSimFieldTable, EverySequenceField) {
         SeqSetAcvMode(acvMode[p], p);
         SeqSetDcvMode(dcvMode[p], p);
         SeqSetFsetMode(fsetMode[p], p);
-        SeqSetWave(kWaveSqu, p, 1);
+        SeqSetWave(kWaveCodeSqu, p, 1);
         ASSERT_EQ(SeqSetDuty(251 + 101 * p, p, 999, 1), 251 + 101 * p);
         SeqSetEnOnPhase(1, p);
         ASSERT_EQ(SeqSetOnPhase(101 * (p + 1), p), 101 * (p + 1));
@@ -498,11 +498,11 @@ TEST_F(SeqSimFieldTable, EverySequenceField) {
         {388, 391, "Fset Mode L2", 2, "SP", "", 26},
         {383, 386, "Fset L3", 5733, "57.33", "Hz", 27},
         {389, 392, "Fset Mode L3", 0, "CT", "", 28},
-        {421, 424, "Wave L1", kWaveSqu, "SQU", "", 29},
+        {421, 424, "Wave L1", kWaveCodeSqu, "SQU", "", 29},
         {427, 430, "Duty L1", 251, "25.1", "%", 30},
-        {422, 425, "Wave L2", kWaveSqu, "SQU", "", 31},
+        {422, 425, "Wave L2", kWaveCodeSqu, "SQU", "", 31},
         {428, 431, "Duty L2", 352, "35.2", "%", 32},
-        {423, 426, "Wave L3", kWaveSqu, "SQU", "", 33},
+        {423, 426, "Wave L3", kWaveCodeSqu, "SQU", "", 33},
         {429, 432, "Duty L3", 453, "45.3", "%", 34},
         {343, 346, "ON En L1", 1, "Fixed", "", 35},
         {337, 340, "ON Phase L1", 101, "10.1", "deg", 36},
@@ -546,7 +546,7 @@ TEST_F(SeqSimFieldTable, EverySimulateField) {
     SimSetEnRepeat(1);
     ASSERT_EQ(SimSetRepeat(77), 77);
     for (int p = 0; p < 3; ++p) {
-        SimSetWave(kWaveTri, p);
+        SimSetWave(kWaveCodeTri, p);
         ASSERT_EQ(SimSetAcv(5055 + 1011 * p, p), 5055 + 1011 * p);
         ASSERT_EQ(SimSetFreq(4511 + 111 * p, p), 4511 + 111 * p);
         SimSetEnOnpha(1, p);
@@ -561,7 +561,7 @@ TEST_F(SeqSimFieldTable, EverySimulateField) {
         {440, 468, "Sync Code", 1, "LH", "", 2},
         {453, 481, "Repeat En", 1, "ON", "", 3},
         {454, 482, "Repeat", 77, "77", "", 4},
-        {455, 483, "Wave", kWaveTri, "TRI", "", 5},
+        {455, 483, "Wave", kWaveCodeTri, "TRI", "", 5},
         {459, 487, "ACV L1", 5055, "50.55", "V", 5},
         {460, 488, "ACV L2", 6066, "60.66", "V", 6},
         {461, 489, "ACV L3", 7077, "70.77", "V", 6},

@@ -12,6 +12,7 @@
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
 #include "core/system/config/model_table.h"
+#include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 #include "tests/core/ctrl_fixture.h"
 
@@ -19,7 +20,6 @@ using namespace test;
 
 namespace {
 
-constexpr uint32_t kTri = 18;
 constexpr int kReadyPasses = 750;  // 1.5 s of 2 ms passes
 
 class OutputSync : public CtrlTest {
@@ -264,7 +264,7 @@ TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
     Poll(1);
     LimitVoltage(0, 20000);
     LimitVoltage(2, 20000);
-    paramPutValue(30, static_cast<int32_t>(kTri), 0);
+    paramPutValue(30, static_cast<int32_t>(kWaveTri), 0);
     MarkParamGroupChanged(30);
     ClearTrace();
     Poll(1);
@@ -272,7 +272,7 @@ TEST_F(OutputSync, WaveformChangeOfAllPhasesNamesEveryLimitedPhaseOnce) {
                  " L1 L3 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)");
     EXPECT_EQ(MsgQueue_Count(), 1u);
     EXPECT_EQ(GetAcv(1), 23000);
-    EXPECT_EQ(GetWaveform(2), static_cast<int32_t>(kTri));
+    EXPECT_EQ(GetWaveform(2), static_cast<int32_t>(kWaveTri));
     EXPECT_DOUBLE_EQ(OnlyWriteTo(2386).value, 200.0);
     EXPECT_FALSE(panel::DirtyTest(kDirtyWave));
 }
@@ -285,11 +285,11 @@ TEST_F(OutputSync, OneLineWaveformLimitNamesThatLine) {
     Poll(3);
     ASSERT_EQ(Stage().Stored(2385, 0), std::bit_cast<uint32_t>(230.0f));
     LimitVoltage(1, 20000);
-    paramPutValue(31, static_cast<int32_t>(kTri), 1);
+    paramPutValue(31, static_cast<int32_t>(kWaveTri), 1);
     Poll(1);
     EXPECT_STREQ(g_MsgFreeText, "L2 ACV out of range\ndue to wave modification\n(Setting Voltage Limited)");
     EXPECT_EQ(GetAcv(1), 20000);
-    EXPECT_EQ(Stage().Stored(2338, 0), kTri + 1);
+    EXPECT_EQ(Stage().Stored(2338, 0), kWaveTri + 1);
 }
 
 // Marks made for all phases, with the edit mode left before the next pass.
@@ -314,13 +314,13 @@ TEST_F(OutputSync, LeftOverAllPhaseMarksDoNotHoldTheChain) {
 TEST_F(OutputSync, WaveformChangedDuringARangeChangeSettlesInsteadOfStalling) {
     Start(kModeAcInt, 0, 1);
     SetVoltRange(0);
-    SetWaveform(static_cast<int32_t>(kTri), 0);
+    SetWaveform(static_cast<int32_t>(kWaveTri), 0);
     Poll(1);
     ASSERT_FALSE(OutputFlagTest(kOutFlagSettled));
     for (int pass = 0; pass < 40 && !OutputFlagTest(kOutFlagSettled); ++pass)
         Poll(1);
     EXPECT_TRUE(OutputFlagTest(kOutFlagSettled));
-    EXPECT_EQ(Stage().Stored(2337, 0), kTri + 1);
+    EXPECT_EQ(Stage().Stored(2337, 0), kWaveTri + 1);
     EXPECT_EQ(Stage().Stored(2347, 0), 0u);
 }
 

@@ -20,7 +20,7 @@ using namespace test;
 
 namespace {
 
-constexpr auto kSin = static_cast<int32_t>(core::kWaveSin), kSqu = static_cast<int32_t>(core::kWaveSqu);
+constexpr auto kSin = static_cast<int32_t>(kWaveSin), kSqu = static_cast<int32_t>(kWaveSqu);
 
 // One phase: waveform, duty (0.1 %), voltages (0.01 V), frequency (0.01 Hz), limits (0.01 A), angles (0.1°).
 struct PhaseSettings {

@@ -8,11 +8,11 @@
 #include "core/params/access/line_values.h"
 #include "core/params/param_dirty.h"
 #include "core/system/state/edit_state.h"
+#include "platform/stage/wave_numbers.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {
 
-constexpr uint32_t kSin = 16, kTri = 18;
 
 class PanelHelpersTest : public ::testing::Test {
   protected:
@@ -84,8 +84,8 @@ TEST_F(PanelHelpersTest, AngleGroupsCountWhileTheAngleIsEnabledAndEnableGroupsBy
 }
 
 TEST_F(PanelHelpersTest, VppCeilingFollowsRangeWaveformFactorAndLineState) {
-    core::ParamSetWaveFactor(kTri, 1.414f);
-    g_ParamStore.unit[2].waveform.value = kTri;
+    core::ParamSetWaveFactor(kWaveTri, 1.414f);
+    g_ParamStore.unit[2].waveform.value = kWaveTri;
     EXPECT_EQ(GetAcvMaxVppOfPhase(2), 98980);  // 2 x 350.00 V x 1.414
     g_ParamStore.rangeCode[1] = 0;             // 100 V
     EXPECT_EQ(GetAcvMaxVppOfPhase(2), 49490);
@@ -99,14 +99,14 @@ TEST_F(PanelHelpersTest, VppCeilingFollowsRangeWaveformFactorAndLineState) {
     g_MenuState = 0;
     g_PhaseMode = 0;
     test::SelectLine(0);
-    g_ParamStore.unit[0].waveform.value = kTri;
+    g_ParamStore.unit[0].waveform.value = kWaveTri;
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(98981, 0), 0);  // unit Vrms
     paramPutValue(119, 1, 0);
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(98981, 0), 1);
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(98980, 0), 0);
     EXPECT_EQ(IsAcvOverVppLimit(98981), 1);      // the selected line's
     EXPECT_EQ(IsAcvOverVppLimit(98980), 0);
-    g_ParamStore.unit[0].waveform.value = kSin;  // SIN and SQU are always shown in Vrms
+    g_ParamStore.unit[0].waveform.value = kWaveSin;  // SIN and SQU are always shown in Vrms
     EXPECT_EQ(IsAcvOverVppLimitOfPhase(200000, 0), 0);
 }
 

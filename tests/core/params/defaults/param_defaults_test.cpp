@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <string>
+#include <utility>
 
 #include "core/params/waves/arb_mem.h"
 #include "core/params/defaults/param_init.h"
@@ -30,7 +31,7 @@ class ParamDefaults : public ::testing::Test {
 
 ParamRec At(uint32_t id, uint32_t mode, uint32_t code, uint32_t variant, uint32_t unit) {
     ParamRec r;
-    paramAccess(0, id, &r, mode, code, core::kWaveSin, variant, unit);
+    paramAccess(0, id, &r, mode, code, kWaveSin, variant, unit);
     return r;
 }
 
@@ -43,7 +44,7 @@ TEST_F(ParamDefaults, EveryDefaultLiesWithinItsLimits) {
         for (uint32_t acvUnit : {0, 1}) {
             paramPutValue(119, static_cast<int32_t>(acvUnit), 0);
             for (uint32_t u = 0; u < core::kUnits; ++u)
-                paramPutValue(30, acvUnit ? core::kWaveTri : core::kWaveSin, u);
+                paramPutValue(30, acvUnit ? kWaveTri : kWaveSin, u);
             for (uint32_t mode = 0; mode < core::kModes; ++mode)
                 for (uint32_t code : {0u, 1u})
                     for (uint32_t variant = 0; variant < core::kRangeVariants; ++variant)
@@ -60,6 +61,46 @@ TEST_F(ParamDefaults, EveryDefaultLiesWithinItsLimits) {
                                               << r.defaultValue << ", def2 " << r.def2 << ") <= " << r.max;
                                 return;
                             }
+        }
+    }
+}
+
+// The frequency records of each frequency class, on a single unit (model 1) and a parallel system (model 3):
+// 50 Hz in every mode; down to 1 Hz in the AC+DC modes (AC+DC-INT, AC+DC-ADD, AC+DC-Sync), to 15 Hz in the
+// others; up to 2000 Hz on a single unit, 1000 Hz on a parallel system. Unit 0's DEF keys give 50 and 60 Hz.
+TEST_F(ParamDefaults, FrequencyRecordsOfEachClass) {
+    struct Triple {
+        int32_t value, max, min;
+    };
+    const struct {
+        uint32_t model;
+        bool acdc;
+        Triple freq, hi, lo;
+    } rows[] = {
+        {1, true, {5000, 200000, 100}, {200000, 200000, 100}, {100, 200000, 100}},
+        {1, false, {5000, 200000, 1500}, {200000, 200000, 1500}, {1500, 200000, 1500}},
+        {3, true, {5000, 100000, 100}, {100000, 100000, 100}, {100, 100000, 100}},
+        {3, false, {5000, 100000, 1500}, {100000, 100000, 1500}, {1500, 100000, 1500}},
+    };
+    for (const auto& row : rows) {
+        BuildDefaults(row.model);
+        for (uint32_t mode = 0; mode < core::kModes; ++mode) {
+            if ((mode == kModeAcDcInt || mode == kModeAcDcAdd || mode == kModeAcDcSync) != row.acdc) continue;
+            for (uint32_t unit = 0; unit < core::kUnits; ++unit)
+                for (const auto& [id, t] :
+                     {std::pair{kParamFreq, row.freq}, std::pair{kParamFreqLimitHi, row.hi},
+                      std::pair{kParamFreqLimitLo, row.lo}}) {
+                    SCOPED_TRACE("model " + std::to_string(row.model) + " mode " + std::to_string(mode) +
+                                 " unit " + std::to_string(unit) + " id " + std::to_string(id));
+                    const ParamRec r = At(id, mode, 0, 0, unit);
+                    EXPECT_EQ(r.value, t.value);
+                    EXPECT_EQ(r.defaultValue, t.value);
+                    EXPECT_EQ(r.max, t.max);
+                    EXPECT_EQ(r.min, t.min);
+                }
+            const ParamRec f = At(kParamFreq, mode, 0, 0, 0);
+            EXPECT_EQ(f.def1, 5000) << "mode " << mode;
+            EXPECT_EQ(f.def2, 6000) << "mode " << mode;
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "core/params/limits/limit_checks.h"
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
+#include "platform/stage/wave_numbers.h"
 #include "tests/core/ctrl_fixture.h"
 
 using test::FreqRec;
@@ -16,7 +17,6 @@ using test::VoltRec;
 
 namespace {
 
-constexpr uint32_t kSin = 16, kTri = 18;
 
 TEST(ParamRecClampTest, LimitsStayWithinTheDefaultsInTheirOrder) {
     // {name, value, max, min, default max, default min, then value, max, min}
@@ -144,18 +144,19 @@ TEST_F(LimitCheckTest, ChecksBesideAWriterOfTheSettings) {
 }
 
 TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {
-    const int32_t acDcMax = VoltRec(47, kModeAcDcInt, 1, kSin, 0, 0).max,
-                  vppMax = VoltRec(47, kModeAcInt, 1, kSin, 1, 0).max,
-                  l2Max = VoltRec(47, kModeAcInt, 1, kSin, 0, 1).max;
+    const int32_t acDcMax = VoltRec(47, kModeAcDcInt, 1, kWaveSin, 0, 0).max,
+                  vppMax = VoltRec(47, kModeAcInt, 1, kWaveSin, 1, 0).max,
+                  l2Max = VoltRec(47, kModeAcInt, 1, kWaveSin, 0, 1).max;
     SetVolt(8, 0, 1, 0, 0, 0, 20000);
-    SetVolt(47, kModeAcInt, 1, kTri, 0, 0, 12000);
+    SetVolt(47, kModeAcInt, 1, kWaveTri, 0, 0, 12000);
     VoltLimitCheck(1);
     for (uint32_t mode : {kModeAcInt, kModeAcAdd, kModeAcSync})
-        for (uint32_t w : {0u, kSin, 255u})
+        for (uint32_t w : {0u, kWaveSin, 255u})
             EXPECT_EQ(VoltRec(47, mode, 1, w, 0, 0).max, 20000) << mode << " " << w;
-    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kSin, 0, 0).max, acDcMax);  // AC+DC is bounded by the peak limits
-    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 1, 0).max, vppMax);     // the Vpp set has its own limit
-    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 1).max, l2Max);      // only the selected phase
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 0, 0).max,
+              acDcMax);                                                 // AC+DC is bounded by the peak limits
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kWaveSin, 1, 0).max, vppMax);  // the Vpp set has its own limit
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kWaveSin, 0, 1).max, l2Max);   // only the selected phase
     EXPECT_EQ(VoltRec(8, 0, 1, 0, 0, 0).min, 12000);  // the limit cannot be set below a voltage in force
     // A limit of 0 takes its default value.
     SetVolt(8, 0, 0, 0, 0, 0, 0);
@@ -166,16 +167,16 @@ TEST_F(LimitCheckTest, VoltageLimitBoundsTheAcOnlyModesOfBothSets) {
 }
 
 TEST_F(LimitCheckTest, PeakLimitsLeaveTheAcRoomTheDcVoltageAllows) {
-    core::ParamSetWaveFactor(kSin, 1.414f);
+    core::ParamSetWaveFactor(kWaveSin, 1.414f);
     SetVolt(10, 0, 1, 0, 0, 0, 2000);
     SetVolt(11, 0, 1, 0, 0, 0, -2000);
-    SetVolt(51, kModeAcDcInt, 1, kSin, 0, 0, 1000);
+    SetVolt(51, kModeAcDcInt, 1, kWaveSin, 0, 0, 1000);
     VpkLimitCheck(1);
-    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kSin, 0, 0).max, 707);  // trunc(1000 / 1.414)
-    EXPECT_EQ(VoltRec(51, kModeAcDcInt, 1, kSin, 0, 0).max, 2000);
-    EXPECT_EQ(VoltRec(51, kModeAcDcInt, 1, kSin, 0, 0).min, -2000);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 0, 0).max, 707);  // trunc(1000 / 1.414)
+    EXPECT_EQ(VoltRec(51, kModeAcDcInt, 1, kWaveSin, 0, 0).max, 2000);
+    EXPECT_EQ(VoltRec(51, kModeAcDcInt, 1, kWaveSin, 0, 0).min, -2000);
     // The Vpp set divides by 0.5: a DC voltage of 0 leaves 2 x 2000.
-    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kSin, 1, 0).max, 4000);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 1, 0).max, 4000);
     // The DC-INT voltage is held within the peak limits themselves.
     EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).max, 2000);
     EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).min, -2000);
@@ -188,11 +189,11 @@ TEST_F(LimitCheckTest, PeakLimitsLeaveTheAcRoomTheDcVoltageAllows) {
 }
 
 TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
-    core::ParamSetWaveFactor(kSin, 1.5f);
-    SetVolt(47, kModeAcDcInt, 1, kSin, 0, 0, 2000);
-    SetVolt(51, kModeAcDcInt, 1, kSin, 0, 0, 1000);
-    SetVolt(47, kModeAcDcInt, 1, kSin, 0, 1, 2000);
-    SetVolt(51, kModeAcDcInt, 1, kSin, 0, 1, -10000);
+    core::ParamSetWaveFactor(kWaveSin, 1.5f);
+    SetVolt(47, kModeAcDcInt, 1, kWaveSin, 0, 0, 2000);
+    SetVolt(51, kModeAcDcInt, 1, kWaveSin, 0, 0, 1000);
+    SetVolt(47, kModeAcDcInt, 1, kWaveSin, 0, 1, 2000);
+    SetVolt(51, kModeAcDcInt, 1, kWaveSin, 0, 1, -10000);
     VpkLimitCheck(1);
     // Peaks 1000 + 3000 (L1) and -10000 - 3000 (L2): the peak limits may not pass inside them.
     EXPECT_EQ(VoltRec(10, 0, 1, 0, 0, 0).min, 4000);
@@ -202,16 +203,16 @@ TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
 TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {
     const int32_t dcIntMax = VoltRec(47, 3, 1, 3, 0, 0).defaultMax;
     core::ParamSetWaveFactor(3, 2.0f);
-    core::ParamSetWaveFactor(kTri, 1.42f);
+    core::ParamSetWaveFactor(kWaveTri, 1.42f);
     SetVolt(10, 0, 1, 0, 0, 0, 4000, &ParamRec::defaultMax);
-    const int32_t triLimit = VoltRec(47, kModeAcInt, 1, kTri, 0, 0).max;
+    const int32_t triLimit = VoltRec(47, kModeAcInt, 1, kWaveTri, 0, 0).max;
     SetVolt(8, 0, 1, 0, 0, 0, triLimit - 1000, &ParamRec::defaultMax);
     ArbAcvLimitUpdateAll();
     EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 3, 0, 0).defaultMax, 2000);  // the peak limit over the crest factor
     EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 3, 0, 0).max, 2000);
     // 1.42 is not above: the voltage limit's default maximum, and the maximum is left as it is.
-    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kTri, 0, 0).defaultMax, triLimit - 1000);
-    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kTri, 0, 0).max, triLimit);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kWaveTri, 0, 0).defaultMax, triLimit - 1000);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kWaveTri, 0, 0).max, triLimit);
     // Other phases keep their own peak limits.
     EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 3, 0, 1).defaultMax, VoltRec(10, 0, 1, 0, 0, 1).defaultMax / 2);
     // DC-INT and the external AC+DC mode have no internal AC waveform.
@@ -220,39 +221,39 @@ TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {
 
 // The Vpp set instead when the display uses it; an AC voltage above the limit of an AC-only mode is zeroed.
 TEST_F(LimitCheckTest, FullCheckCarriesTheVoltageInForceOverEveryWaveform) {
-    SetVolt(47, kModeAcInt, 1, kSin, 0, 1, 23000);
-    SetVolt(47, kModeAcInt, 1, kSin, 0, 1, 11000, &ParamRec::def1);
+    SetVolt(47, kModeAcInt, 1, kWaveSin, 0, 1, 23000);
+    SetVolt(47, kModeAcInt, 1, kWaveSin, 0, 1, 11000, &ParamRec::def1);
     SetVolt(47, kModeAcInt, 1, 5, 0, 1, 100);
     SetVolt(8, 0, 1, 0, 0, 2, 20000);
-    SetVolt(47, kModeAcInt, 1, kSin, 0, 2, 25000);
-    SetVolt(47, kModeAcDcInt, 1, kSin, 0, 2, 25000);
+    SetVolt(47, kModeAcInt, 1, kWaveSin, 0, 2, 25000);
+    SetVolt(47, kModeAcDcInt, 1, kWaveSin, 0, 2, 25000);
     VoltSettingCheckAll(kModeAcInt, 1);
     VoltSettingCheckAll(kModeAcDcInt, 1);
-    for (uint32_t w : {0u, 5u, kTri, 255u}) {
+    for (uint32_t w : {0u, 5u, kWaveTri, 255u}) {
         EXPECT_EQ(VoltRec(47, kModeAcInt, 1, w, 0, 1).value, 23000) << w;
         EXPECT_EQ(VoltRec(47, kModeAcInt, 1, w, 0, 1).def1, 11000) << w;
     }
-    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 0).value, 0);  // other phases keep theirs
-    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 2).value, 0);
-    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 2).max, 20000);
-    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kSin, 0, 2).value, 25000);
-    SetVolt(47, kModeAcInt, 1, kSin, 0, 0, 23000);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kWaveSin, 0, 0).value, 0);  // other phases keep theirs
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kWaveSin, 0, 2).value, 0);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kWaveSin, 0, 2).max, 20000);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 0, 2).value, 25000);
+    SetVolt(47, kModeAcInt, 1, kWaveSin, 0, 0, 23000);
     SetVolt(47, kModeAcInt, 1, 5, 0, 0, 100);
     VoltSettingCheckPhase(kModeAcInt, 1, 0);
     EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 5, 0, 0).value, 100);
-    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kSin, 0, 0).value, 23000);
+    EXPECT_EQ(VoltRec(47, kModeAcInt, 1, kWaveSin, 0, 0).value, 23000);
 
     paramPutValue(119, 1, 0);
-    g_ParamStore.unit[0].waveform.value = kTri;
-    SetVolt(47, kModeAcInt, 1, kTri, 1, 0, 30000);
-    SetVolt(47, kModeAcInt, 1, kTri, 0, 0, 500);
+    g_ParamStore.unit[0].waveform.value = kWaveTri;
+    SetVolt(47, kModeAcInt, 1, kWaveTri, 1, 0, 30000);
+    SetVolt(47, kModeAcInt, 1, kWaveTri, 0, 0, 500);
     VoltSettingCheckAll(kModeAcInt, 1);
     EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 7, 1, 0).value, 30000);
     EXPECT_EQ(VoltRec(47, kModeAcInt, 1, 7, 0, 0).value, 0);  // the rms set is not carried
 }
 
 TEST_F(LimitCheckTest, StepVoltageLimits) {
-    core::ParamSetWaveFactor(kSin, 1.5f);
+    core::ParamSetWaveFactor(kWaveSin, 1.5f);
     // Waveforms are numbered from 1 in steps: 17 is SIN.
     // {name, kind, area, waveform, AC and DC voltage, the limit words}
     const std::tuple<const char*, uint32_t, uint32_t, uint32_t, int32_t, int32_t,

@@ -2,11 +2,11 @@
 #include "core/params/limits/wave_voltage.h"
 #include "core/params/param_ranges.h"
 #include "core/system/state/service_flags.h"
+#include "platform/stage/wave_numbers.h"
 #include "tests/core/ctrl_fixture.h"
 
 namespace {
 
-constexpr uint32_t kSin = 16, kSqu = 17, kTri = 18;
 
 class WaveRederiveTest : public ::testing::Test {
   protected:
@@ -49,18 +49,18 @@ TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
     paramPutValue(54, -500, 0);
     Word(0, core::kShwDcv) = static_cast<uint32_t>(-500) + 1;  // a pending post does not spread
     SpreadVoltageToWaves();
-    for (uint32_t w : {0u, kSin, kTri, 255u}) {
+    for (uint32_t w : {0u, kWaveSin, kWaveTri, 255u}) {
         EXPECT_EQ(Volt(47, kModeAcInt, w, 0, 0), 23000) << w;
         EXPECT_EQ(Volt(51, kModeAcInt, w, 0, 0), -500) << w;
     }
     // In the Vpp set only SIN and SQU (always shown in Vrms) follow.
-    EXPECT_EQ(Volt(47, kModeAcInt, kSqu, 1, 0), 23000);
-    EXPECT_EQ(Volt(47, kModeAcInt, kTri, 1, 0), 0);
+    EXPECT_EQ(Volt(47, kModeAcInt, kWaveSqu, 1, 0), 23000);
+    EXPECT_EQ(Volt(47, kModeAcInt, kWaveTri, 1, 0), 0);
     // Only the phases of the wiring spread.
     g_PhaseMode = 1;  // 1P2W
     paramPutValue(48, 10000, 1);
     SpreadVoltageToWaves();
-    EXPECT_EQ(Volt(47, kModeAcInt, kTri, 0, 1), 0);
+    EXPECT_EQ(Volt(47, kModeAcInt, kWaveTri, 0, 1), 0);
     // DC-INT keeps its one record.
     g_OutputModeIdx = kModeDcInt;
     g_ParamStore.rangeCode[kModeDcInt] = 1;
@@ -71,14 +71,14 @@ TEST_F(WaveRederiveTest, SpreadInRmsGivesEveryWaveformTheVoltageInForce) {
 
 TEST_F(WaveRederiveTest, SpreadInVppKeepsTheRmsSetAtTheSineValue) {
     paramPutValue(119, 1, 0);
-    g_ParamStore.unit[0].waveform.value = kTri;
-    test::SetVolt(47, kModeAcInt, 1, kSin, 0, 0, 11000);
+    g_ParamStore.unit[0].waveform.value = kWaveTri;
+    test::SetVolt(47, kModeAcInt, 1, kWaveSin, 0, 0, 11000);
     paramPutValue(47, 60000, 0);  // the Vpp record of TRI
     SpreadVoltageToWaves();
-    EXPECT_EQ(Volt(47, kModeAcInt, kTri, 1, 0), 60000);
+    EXPECT_EQ(Volt(47, kModeAcInt, kWaveTri, 1, 0), 60000);
     EXPECT_EQ(Volt(47, kModeAcInt, 3, 1, 0), 60000);
-    EXPECT_EQ(Volt(47, kModeAcInt, kSin, 1, 0), 0);  // SIN is never held in Vpp
-    EXPECT_EQ(Volt(47, kModeAcInt, kTri, 0, 0), 11000);
+    EXPECT_EQ(Volt(47, kModeAcInt, kWaveSin, 1, 0), 0);  // SIN is never held in Vpp
+    EXPECT_EQ(Volt(47, kModeAcInt, kWaveTri, 0, 0), 11000);
 }
 
 // In edit-all mode the line values follow L1.
@@ -99,18 +99,18 @@ TEST_F(WaveRederiveTest, LimitedPhasesGiveOneMessageNamingThemAll) {
 }
 
 TEST_F(WaveRederiveTest, VppVoltageIsHeldToTheVppCeilingUnlessInTestMode) {
-    core::ParamSetWaveFactor(kTri, 1.0f);
+    core::ParamSetWaveFactor(kWaveTri, 1.0f);
     paramPutValue(119, 1, 0);
     g_PhaseMode = 1;
-    g_ParamStore.unit[0].waveform.value = kTri;
-    test::SetVolt(47, kModeAcInt, 1, kTri, 1, 0, 90000);  // above 2 x 350.00 V x 1.0
+    g_ParamStore.unit[0].waveform.value = kWaveTri;
+    test::SetVolt(47, kModeAcInt, 1, kWaveTri, 1, 0, 90000);  // above 2 x 350.00 V x 1.0
     WaveVoltageRecheck();
     EXPECT_EQ(Word(0, core::kShwAcv), 70000u);
     EXPECT_EQ(MsgQueue_Count(), 1u);
 
     MsgQueue_Clear();
     g_ServiceFlags.rdTestMode = 1;
-    test::SetVolt(47, kModeAcInt, 1, kTri, 1, 0, 90000);
+    test::SetVolt(47, kModeAcInt, 1, kWaveTri, 1, 0, 90000);
     WaveVoltageRecheck();
     EXPECT_EQ(Word(0, core::kShwAcv), 90000u);
     EXPECT_EQ(MsgQueue_Count(), 0u);

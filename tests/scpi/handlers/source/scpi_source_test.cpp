@@ -13,6 +13,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
+#include "platform/stage/reg_map.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_setting_value.h"
@@ -196,6 +197,30 @@ TEST_F(SourceHandlers, NumericSettingOfTheSelectedLineOrEveryPhase) {
     EXPECT_EQ(GetAcv(2), 20000);
     g_EditAllPhases.store(0);
     test::SelectLine(0);
+}
+
+class SourceOnStage : public test::CtrlTest {
+  protected:
+    scpitest::FakeChannel ch{kChanLan};
+};
+
+// START is the ON angle and STOP the OFF angle: 90 degrees set with START reaches the stage in L1's ON-angle
+// register, and STOP, its register included, keeps what it held.
+TEST_F(SourceOnStage, StartSetsTheOnAngleAndLeavesStop) {
+    constexpr auto kStart = CmdSourGeneric<kCmdSourPhasStarImm>;
+    constexpr auto kStop = CmdSourGeneric<kCmdSourPhasStopImm>;
+    ASSERT_TRUE(test::RunUntilRunning());
+    test::Poll(30);
+    EXPECT_EQ(ch.Call(kStop, true), "+0.0000|0");
+    EXPECT_EQ(ch.Call(kStart, false, kItemReal, 90.0), "|0");
+    test::Poll(5);
+    EXPECT_EQ(ch.Call(kStart, true), "+90.0000|0");
+    EXPECT_EQ(ch.Call(kStop, true), "+0.0000|0");
+    const auto on = test::WritesTo(static_cast<uint16_t>(regmap::kOnPhase.at(0)));
+    ASSERT_FALSE(on.empty());
+    EXPECT_DOUBLE_EQ(on.back().value, 90.0);  // degrees, as the stage takes them
+    for (const test::RegWrite& w : test::WritesTo(static_cast<uint16_t>(regmap::kOffPhase.at(0))))
+        EXPECT_EQ(w.value, 0.0);
 }
 
 }  // namespace

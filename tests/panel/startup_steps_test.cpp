@@ -13,7 +13,6 @@
 #include "core/params/param_store.h"
 #include "core/params/presets/preset_store.h"
 #include "core/regbus/bus_transfer.h"
-#include "core/regbus/regbus.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/messaging/msg_queue.h"

@@ -4,9 +4,9 @@
 #include <mutex>
 
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu/home_field_rows.h"
 #include "panel/menu/home_fields.h"
-#include "panel/menu/menu_states.h"
 #include "screens/output/keys/dialog_keys.h"
 #include "screens/output/keys/field_keys.h"
 #include "screens/output/keys/home_keys.h"

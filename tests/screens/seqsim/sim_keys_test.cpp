@@ -8,6 +8,7 @@
 
 #include "core/regbus/bus_transfer.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seqsim/seqsim_data.h"
@@ -23,7 +24,6 @@
 #include "screens/seqsim/sim/sim_key_slots.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "screens/seqsim/sim/sim_remote_field.h"
-#include "screens/seqsim/sim/sim_states.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/screens/screen_keys.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"

@@ -6,10 +6,9 @@
 
 // Refused with a message while the output is on or in the AUTO range (the message's result); a mode other
 // than 1 SEQ or 2 SIM gives -1. Otherwise the mode is set, screen-option bits 1-2 cleared and the front
-// panel's SEQ entry (mode word 1) or SIM entry run; 0.
+// panel's SEQ entry (mode word 1) or SIM entry asked for as a screen request (run before the return on the
+// menu/control thread); 0.
 int32_t SeqSimEnterMode(uint32_t mode);
-// The front panel's entries, handed over at start-up; unset, an entry does nothing.
-void SeqSimSetEntryHooks(void (*seqEntry)(), void (*simEntry)());
 
 // RUN when idle (refused with -1 and a message while the output is off or while the table in use fails
 // validation), STOP when running; 0.

@@ -54,11 +54,11 @@ class StartupSteps : public ::testing::Test {
         FactoryUnitRequest(2);
         // A new process: the working tables as the program starts, the front panel's defaults wired.
         engine::SeqSimDataReset();
-        MenuThread_SetSeqSimDefaults(SeqMem_ReloadAtStart, Sim_LoadLastOrDefault);
+        MenuThread_SetSeqSimDefaults({.seq = SeqMem_ReloadAtStart, .sim = Sim_LoadLastOrDefault});
         paneltest::StartMenuThread();
     }
     void TearDown() override {
-        MenuThread_SetSeqSimDefaults(nullptr, nullptr);
+        MenuThread_SetSeqSimDefaults({});
         core::OutputFlagsReset();
         engine::SeqSimDataReset();
         core::MsgQueueRemove();

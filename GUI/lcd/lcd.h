@@ -101,11 +101,6 @@ int LCD_StorageBitsPerPixel(int bitsPerPixel);
 
 // Capabilities (device property indices).
 int32_t LCD_GetDeviceProperty(int layer, int index);
-// kept: the display layer's capability getters (size, depth, scale, orientation, layers), for callers to come.
-int32_t LCD_GetWidthEx(int layer);
-int32_t LCD_GetHeightEx(int layer);
-int32_t LCD_GetVirtualWidthEx(int layer);
-int32_t LCD_GetVirtualHeightEx(int layer);
 int32_t LCD_GetBitDepthEx(int layer);
 // kept: the colour-count and scale getters, with the capability getters above.
 int32_t LCD_GetColorCountEx(int layer);
@@ -114,11 +109,7 @@ int32_t LCD_GetYScaleEx(int layer);
 int32_t LCD_IsMirroredXEx(int layer);
 int32_t LCD_IsMirroredYEx(int layer);
 int32_t LCD_IsSwappedXYEx(int layer);
-// kept: the selected layer's size getters.
-int32_t LCD_GetWidth();
-int32_t LCD_GetHeight();
-int32_t LCD_GetVirtualWidth();
-int32_t LCD_GetVirtualHeight();
+// The selected layer's depth: the line writer and the read-back pack pixels by it.
 int32_t LCD_GetBitDepth();
 // kept: the rest of the selected layer's capability getters, the maxima, the layer count and the framebuffer address.
 int32_t LCD_GetColorCount();

@@ -37,18 +37,6 @@ int32_t LCD_GetDeviceProperty(int layer, int index) {
     return dev->api->GetDevProp(dev, index);
 }
 
-int32_t LCD_GetWidthEx(int layer) {
-    return Prop(layer, 1);
-}
-int32_t LCD_GetHeightEx(int layer) {
-    return Prop(layer, 2);
-}
-int32_t LCD_GetVirtualWidthEx(int layer) {
-    return Prop(layer, 3);
-}
-int32_t LCD_GetVirtualHeightEx(int layer) {
-    return Prop(layer, 4);
-}
 int32_t LCD_GetBitDepthEx(int layer) {
     return Prop(layer, 8);
 }
@@ -69,18 +57,6 @@ int32_t LCD_IsMirroredYEx(int layer) {
 }
 int32_t LCD_IsSwappedXYEx(int layer) {
     return Prop(layer, 14);
-}
-int32_t LCD_GetWidth() {
-    return LCD_GetWidthEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetHeight() {
-    return LCD_GetHeightEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetVirtualWidth() {
-    return LCD_GetVirtualWidthEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetVirtualHeight() {
-    return LCD_GetVirtualHeightEx(GUI_Context.selLayer);
 }
 int32_t LCD_GetBitDepth() {
     return LCD_GetBitDepthEx(GUI_Context.selLayer);

@@ -106,8 +106,7 @@ int32_t ArbBuild_GetClipKeepRms();
 int32_t ArbBuild_SetClipKeepRms(int32_t v);
 // Ripple ACV = trunc(RippleLevel x RippleVDC x 0.1), stored and returned.
 int32_t ArbBuild_CalcRippleAcv();
-// kept: the ARB builder's message getter, for callers to come.
-int32_t ArbBuild_GetMsg();
+// The message the next store shows (0, 66 or 67): the apply operations set it before their store.
 int32_t ArbBuild_SetMsg(int32_t id);
 
 void ArbBuild_RequestPreview();

@@ -19,8 +19,6 @@ void AlarmClear();
 
 // Reads the phase words, recomputes the summary and latches on bit 9 or 12 (before all-data file work).
 uint32_t AlarmStatusUpdate();
-// kept: the alarm summary's recompute of the alarm interface, for callers to come.
-uint32_t AlarmSummaryUpdate();
 int32_t IsAlarmActive();
 
 void AlarmMonitorOn();

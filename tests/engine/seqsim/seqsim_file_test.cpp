@@ -181,10 +181,6 @@ TEST_F(SeqSimFile, EveryFieldInItsBytes) {
 // The reserved bytes of both configuration blocks are zero, whatever the image held before; building SEQ9
 // to clear it saves the ACV unit as Vpp in every phase slice, and nothing else does.
 TEST_F(SeqSimFile, ReservedBytesAndTheClearedSeq9) {
-    EXPECT_EQ(SeqGetFileSize(), 1224324u);
-    EXPECT_EQ(SimGetFileSize(), 1972u);
-    EXPECT_EQ(SeqOldFileSizeDelta(), 24256u);
-    EXPECT_EQ(SimOldFileSizeDelta(), 80u);
     std::memset(g_SeqFileBuf, 0xFF, kSeqFileSize);
     std::memset(g_SimFileBuf, 0xFF, kSimFileSize);
     ASSERT_EQ(SeqBuildFile(2, 0), 0);

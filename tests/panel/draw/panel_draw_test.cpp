@@ -310,7 +310,6 @@ TEST_F(PanelDraw, BackgroundsHaveTheirSizes) {
         GUI_BOX want;
     } cases[] = {
         {"content", [] { DrawContentBackground(3, 4); }, {3, 4, 721, 448}},
-        {"bands", [] { DrawListRowBands(3, 4, 3); }, {3, 4, 672, 99}},
         {"strip", [] { FillStrip185(3, 4, 7); }, {3, 4, 187, 10}},
         {"separator", [] { DrawSeparator185(3, 4); }, {3, 4, 187, 5}},
     };

@@ -61,6 +61,6 @@ struct MenuCommand {
     bool (*check)();      // whether the command took effect, asked when it completes; null: none
 };
 extern MenuCommand g_MenuCommand;
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void MenuThreadReset();
 }  // namespace panel

@@ -18,7 +18,7 @@ int32_t SeqSimTriggerBranch(int32_t n);
 // HOLD or resume of a running program; the run-step pointer follows the current step. The output mode.
 uint32_t SeqSimTogglePause();
 // Words 3, 1, 2 and 4 of the L1 record of the step being run (0 without one).
-// kept: tests read the step being run through these.
+// Tests read the step being run through these.
 int32_t SeqRunGetFset();
 int32_t SeqRunGetAcv();
 int32_t SeqRunGetDcv();

@@ -50,11 +50,6 @@ int32_t SimImportFileImage(int32_t slot, const uint8_t* data, uint32_t length);
 // parse leaves the tables and the saved configuration as they were.
 int32_t SeqImportFromUsb(int32_t slot);
 int32_t SimImportFromUsb(int32_t slot);
-// kept: the SEQ/SIM whole-image copies for a remote read.
-// Copies the whole image (for a remote read).
-void SeqCopyFileImage(uint8_t* buffer);
-void SimCopyFileImage(uint8_t* buffer);
-
 // Reads the slot's internal file into buffer (capacity at least the kind's size) and checks its frame,
 // touching neither the tables nor the image: the byte count, or the load's failure codes.
 int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer);

@@ -84,5 +84,5 @@ struct View {
 int StatusBar_Create(WM_HWINDOW parent, statusbar::View* view);
 // Invalidates each cell of the bar whose shown inputs changed since the last call (or the creation);
 // returns the number of cells invalidated.
-// kept: tests run the status bar's change check at once through it.
+// Tests run the status bar's change check at once through it.
 int StatusBar_Refresh(statusbar::View* view);

@@ -153,10 +153,6 @@ int32_t LimiterMsgActive() {
     return SysStatusTest(kSysLimiterMessage) ? 1 : 0;
 }
 
-void LimiterMsgAck() {
-    if (SysStatusTest(kSysLimiterMessage)) SysStatusSet(kSysLimiterAcknowledged);
-}
-
 void LimiterMsgAckClear() {
     if (!SysStatusTest(kSysLimiterMessage)) SysStatusClear(kSysLimiterAcknowledged);
 }

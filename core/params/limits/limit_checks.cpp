@@ -126,11 +126,6 @@ void FreqLimitCheck(uint32_t mode) {
     FreqCheck(mode, SelectedPhase());
 }
 
-void FreqLimitCheckPreset(uint32_t mode, uint32_t phase) {
-    if (phase > 2) return;
-    FreqCheck(mode, phase);
-}
-
 // --- Voltage limit ---
 
 void VoltLimitCheck(uint32_t area) {

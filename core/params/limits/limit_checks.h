@@ -16,9 +16,7 @@ void ParamRecClamp(ParamRec* record);
 // The frequencies of output mode 0-9 against the frequency limits (parameters 16 and 19); nothing for the
 // modes without a frequency of their own (DC-INT, the external and the synchronised modes).
 void FreqLimitCheck(uint32_t mode);
-// kept: the frequency check of one given phase, for the remote setters of one phase.
 // The same for the given phase instead of the selected one (remote setters of one phase).
-void FreqLimitCheckPreset(uint32_t mode, uint32_t phase);
 
 // The AC voltage maxima of the AC-only modes against the voltage limit (parameter 8), both record sets.
 void VoltLimitCheck(uint32_t area);

@@ -32,12 +32,8 @@ void GUI_Dot(int x, int y);
 void GUI_FillBox(int x0, int y0, int x1, int y1);
 void GUI_CircleOutline(int x0, int y0, int r);
 void GUI_FillDisc(int x0, int y0, int r);
-// Shapes: the panel's bars draw gradients, the waveform editor plots its preview columns, the phasor
-// diagram and the status bar fill shapes. The ovals, rings and rounded frames have no caller in the program
-// (only the golden pictures draw them; their removal is still to be done).
-void GUI_FillOval(int x0, int y0, int rx, int ry);
-void GUI_OvalRing(int x0, int y0, int rx, int ry);
-void GUI_RoundedFrame(int x0, int y0, int x1, int y1, int r);
+// The panel's bars draw gradients, the waveform editor plots its preview columns, the phasor diagram and
+// the status bar fill shapes.
 void GUI_GradientVertical(int x0, int y0, int x1, int y1, uint32_t color0, uint32_t color1);
 void GUI_GradientHorizontal(int x0, int y0, int x1, int y1, uint32_t color0, uint32_t color1);
 void GUI_PlotColumns(const int16_t* values, int count, int x0, int y0);

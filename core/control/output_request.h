@@ -11,4 +11,3 @@ int32_t SetOutputOnOff(int32_t on);
 int32_t OutputToggle();
 // Nonzero while a power-on output request is still being carried out (front-panel keys wait).
 uint32_t PowerOnOutputPending();
-// Called when the SEQ/SIM mode is set; the output needs nothing done then. Returns 0.

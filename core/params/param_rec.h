@@ -36,4 +36,3 @@ void ParamRecInit(ParamRec* record, ParamDefaultRow row);
 void ParamClampToDefault(ParamRec* record);
 // As ParamRecInit with value, max and min (and their default words) multiplied by factor (saturating).
 void ParamRecInitScaled(ParamRec* record, ParamDefaultRow row, int32_t factor);
-// As ParamRecInit, but def1 untouched.

@@ -16,7 +16,6 @@ void ParamRecClamp(ParamRec* record);
 // The frequencies of output mode 0-9 against the frequency limits (parameters 16 and 19); nothing for the
 // modes without a frequency of their own (DC-INT, the external and the synchronised modes).
 void FreqLimitCheck(uint32_t mode);
-// The same for the given phase instead of the selected one (remote setters of one phase).
 
 // The AC voltage maxima of the AC-only modes against the voltage limit (parameter 8), both record sets.
 void VoltLimitCheck(uint32_t area);

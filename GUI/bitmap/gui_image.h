@@ -47,8 +47,8 @@ extern const GUI_LINE_WRITER GUI_BmpLineWriter;
 // From the top row down, straight to the display device (the caller has clipped).
 extern const GUI_LINE_WRITER GUI_DeviceLineWriter;
 
-// The BMP decoder. No screen of the program draws a BMP file: only its tests, fuzz target and benchmark call
-// it (its removal is still to be done).
+// The BMP decoder. No screen of the program draws a BMP file: its tests, its fuzz target and its benchmark
+// are its only callers.
 // BMP files. GetData: (user, out pointer to the bytes, count, file offset) -> bytes delivered; anything
 // but count is a failed read. Results: 0 drawn, 1 bad, unsupported or short file.
 typedef int GUI_GET_DATA(void* user, const uint8_t** data, int count, uint32_t offset);

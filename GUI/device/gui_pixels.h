@@ -6,7 +6,8 @@
 
 #include "GUI/lcd/lcd.h"
 
-// The read-back of a screen area (hard copies, the screen tests) unpacks the device's pixels with these.
+// The read-back of a screen area unpacks the device's pixels with GUI_ExpandIndices; its inverse,
+// GUI_PackIndices, only the tests call.
 // Packs n 32-bit indices in place: 1, 2, 4 bpp MSB-first several per byte, 3 and 5-8 bpp one byte each,
 // 9-16 bpp one u16 each. The packed length in bytes; 0 (buffer unchanged) above 16 bpp.
 int GUI_PackIndices(void* buffer, int n, int bpp);

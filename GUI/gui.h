@@ -31,9 +31,8 @@ void GUI_ConfigureMemory();
 void LCD_ConfigureDisplay();
 
 // Context handling.
-// kept: the graphics library's screen and layer selection; the program draws on one layer.
+// The start selects the screen (layer 0, the only one the program draws on).
 void GUI_SelectScreen();
-int GUI_SelectLayerIndex(int index);
 
 // Text encoding.
 uint16_t GUI_NextCharacter(const char** text);

@@ -19,10 +19,6 @@ uint32_t GUI_GetForeColor() {
     return GUI_Context.apDevice[0] != nullptr ? LCD_IndexToColor(LCD_GetForeIndex()) : GUI_Context.foreColor;
 }
 
-uint32_t GUI_GetBackColor() {
-    return GUI_Context.apDevice[0] != nullptr ? LCD_IndexToColor(LCD_GetBackIndex()) : GUI_Context.backColor;
-}
-
 uint8_t GUI_SetPaintMode(uint8_t mode) {
     return LCD_SetPaintMode(mode);
 }
@@ -53,10 +49,6 @@ uint8_t GUI_SetPenWidth(uint8_t size) {
     const uint8_t previous = GUI_Context.penSize;
     GUI_Context.penSize = size;
     return previous;
-}
-
-uint8_t GUI_GetPenWidth() {
-    return GUI_Context.penSize;
 }
 
 uint8_t GUI_SetLineKind(uint8_t style) {

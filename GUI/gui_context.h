@@ -13,18 +13,16 @@ extern const GUI_FONTDEF* GUI_pDefaultFont;
 void GUI_SetForeColor(uint32_t color);
 void GUI_SetBackColor(uint32_t color);
 uint32_t GUI_GetForeColor();
-// kept: the context's getter beside its setter.
-uint32_t GUI_GetBackColor();
+// The context's settings, set by every painter before it draws.
 uint8_t GUI_SetPaintMode(uint8_t mode);
 const GUI_FONTDEF* GUI_SelectFont(const GUI_FONTDEF* font);
-// kept: the context's getter beside its setter.
+// The text drawing reads the font in use back.
 const GUI_FONTDEF* GUI_GetCurrentFont();
 uint16_t GUI_SetAlign(uint16_t align);
 uint16_t GUI_SetTextDrawMode(uint16_t mode);
-// kept: the golden line pictures draw wide pens through it; the drawers' wide-pen paths would go with it.
+// The golden line pictures draw wide pens through it; the drawers' wide-pen paths would go with it.
 uint8_t GUI_SetPenWidth(uint8_t size);
-// kept: the context's getter beside its setter.
-uint8_t GUI_GetPenWidth();
+// The phasor diagram's dashed lines; the text and clear functions place the cursor.
 uint8_t GUI_SetLineKind(uint8_t style);
 int GUI_SetCursor(int x, int y);
 void GUI_SetScreenOrigin(int x, int y);

@@ -73,12 +73,3 @@ void GUI_SelectScreen() {
     LCD_RefreshColorIndices();
     GUI_Context.wmClipping = 1;
 }
-
-int GUI_SelectLayerIndex(int index) {
-    const int previous = GUI_Context.selLayer;
-    if (index == 0) {
-        GUI_Context.selLayer = 0;
-        GUI_SelectScreen();
-    }
-    return previous;
-}

@@ -7,7 +7,8 @@
 #include <cstring>
 
 #include "core/params/waves/arb_builtin.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/sys_status.h"
 #include "drivers/board_lines.h"

@@ -74,7 +74,7 @@
 
 void WireLayerHooks() {
     BusReg_SetStepSource(SeqGetAbsStep);
-    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
+    SeqSimSetCheckHooks({.seq = Seq_StopOrReset, .sim = Sim_AfterFieldWrite});
     SysEvent_SetHooks({.initRuntimeState = InitRuntimeStateForReset,
                        .parallelConfigUnits = ParallelConfigUnits,
                        .uartChannelRestart = UartChannelRestart,
@@ -89,7 +89,7 @@ void WireLayerHooks() {
     if (CaliKeys_Register() != 0) std::fputs("the key table refused the calibration key handlers\n", stderr);
     if (MenuService_RegisterKeys() != 0) std::fputs("the key table refused the service key handlers\n", stderr);
     if (ArbEdit_RegisterKeys() != 0) std::fputs("the key table refused the waveform editor's keys\n", stderr);
-    MenuThread_SetSeqSimDefaults(SeqMem_ReloadAtStart, Sim_LoadLastOrDefault);
+    MenuThread_SetSeqSimDefaults({.seq = SeqMem_ReloadAtStart, .sim = Sim_LoadLastOrDefault});
     MenuThread_SetValueFit(home::HomeValues_Fit);
     // The overlay's slot stays empty until its layer is built.
     PageMgr_SetPages({.home = &HomePageDesc,
@@ -99,7 +99,6 @@ void WireLayerHooks() {
                       .menu = &MenuPageDesc,
                       .seqsim = &SeqSimPageDesc});
     Barcode_SetFileHooks({.load = BarcodeFileLoad, .save = BarcodeFileSave});
-    SeqSimSetEntryHooks(Seq_EnterMode, Sim_EnterMode);
     HomeKeys_SetSeqSimKey(KeyProcess_Sequence);
     MemoryData_SetDeleteHooks({.seq = SeqMem_DeleteItem, .sim = SimMem_DeleteItem});
     CoreServices_Set({.beepOn = BeepOn,
@@ -124,12 +123,15 @@ void WireLayerHooks() {
                               .seqSelectBuffers = Seq_SelectBuffers,
                               .seqEnterStepIndex = Enter_menuSeqSetStepIndex,
                               .seqLeavePreview = Seq_LeavePreview,
-                              .editFollow = EditFollow_Apply});
+                              .editFollow = EditFollow_Apply,
+                              .seqEnter = Seq_EnterMode,
+                              .simEnter = Sim_EnterMode,
+                              .simShowField = Sim_ShowRemoteField});
     KeyFilters_SetFactoryArmCheck(CheckOnceFlag);
     if (SeqSelect_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE field keys\n", stderr);
     if (SeqPageKeys_Register() != 0) std::fputs("the key table refused the SEQUENCE editors and pages\n", stderr);
     if (SeqEditors_RegisterKeys() != 0) std::fputs("the key table refused the SEQUENCE value editors' keys\n", stderr);
-    SysService_SetPreparationSteps(Seq_PreparationStep, Sim_PreparationStep);
+    SysService_SetPreparationSteps({.seq = Seq_PreparationStep, .sim = Sim_PreparationStep});
     UsbPort_SetHooks(
         {.postUsb = [](uint32_t bits,
                        uintptr_t arg) { return scpiPostInterfaceRequest(&scpi::g_StatusUsb, bits, arg); },
@@ -141,6 +143,5 @@ void WireLayerHooks() {
              },
          .loadGpibDriver = scpi::GpibDriverLoadOnce});
     if (Sim_RegisterSelectKeys() != 0) std::fputs("the key table refused the SIMULATE selection keys\n", stderr);
-    SimSetEditStateHook(Sim_ShowRemoteField);
     if (SimEditors_RegisterKeys() != 0) std::fputs("the key table refused the SIMULATE editors' keys\n", stderr);
 }

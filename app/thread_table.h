@@ -47,7 +47,7 @@ struct ThreadOps {
     int (*name)(pthread_t, const char*);
 };
 extern ThreadOps g_ThreadOps;
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void ResetThreadOps();
 
 const char* PolicyName(uint32_t policy);

@@ -16,6 +16,6 @@ namespace core {
 // The start-up window word: 10 at start, counted down by the 400 ms step while positive.
 extern std::atomic<int32_t> g_StartupWindow;
 // Puts the pass counters and the start-up window back to their state at process start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void TimerReset();
 }  // namespace core

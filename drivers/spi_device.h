@@ -21,7 +21,7 @@ int32_t SpiDevTransfer(SpiDev* dev, void* buffer, uint32_t length);
 // into `rx` (either may be null). Returns the kernel's result.
 int32_t SpiDevHeadedMessage(SpiDev* dev, const void* header, uint32_t headerLength, const void* tx, void* rx,
                             uint32_t length);
-// kept: tests close the devices they opened through it.
+// Tests close the devices they opened through it.
 void SpiDevClose(SpiDev* dev);
 
 // The panel link's opener and its fixed wrappers.

@@ -9,7 +9,7 @@ void* GuiThread(void* arg);
 void GuiThread_Pass();
 // What applies the three display-adjustment bytes (contrast, brightness, saturation, low byte first): the
 // display's own SetLcdAdjustAll unless a test puts its recorder here (null puts the display back).
-// kept: tests watch the display settings applied through it.
+// Tests watch the display settings applied through it.
 void GuiThread_SetLcdApply(void (*apply)(uint32_t bytes));
 
 extern uint32_t g_LcdApplied;         // the adjustment word last taken over

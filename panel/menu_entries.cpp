@@ -9,7 +9,6 @@
 #include "core/system/state/home_screens.h"
 #include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
-#include "panel/menu/menu_states.h"
 
 std::atomic<uint32_t> g_LastHomeView{0};
 

@@ -362,9 +362,9 @@ void MenuThread_Start() {
 void MenuThread_SetKeyDispatch(KeyHandler dispatch) {
     g_keyDispatch.store(dispatch, std::memory_order_release);
 }
-void MenuThread_SetSeqSimDefaults(int32_t (*seqReload)(int32_t slot), void (*simReload)(uint16_t memory)) {
-    g_seqReload.store(seqReload, std::memory_order_release);
-    g_simReload.store(simReload, std::memory_order_release);
+void MenuThread_SetSeqSimDefaults(const SeqSimReloads& reloads) {
+    g_seqReload.store(reloads.seq, std::memory_order_release);
+    g_simReload.store(reloads.sim, std::memory_order_release);
 }
 void MenuThread_SetValueFit(void (*fit)()) {
     g_valueFit.store(fit, std::memory_order_release);

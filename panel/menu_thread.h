@@ -29,7 +29,11 @@ void MenuThread_Cycle();
 void MenuThread_SetKeyDispatch(KeyHandler dispatch);
 // The front panel's start-up loads of the SEQ tables and the SIM sets, each with the memory used last; in
 // the screens above the panel, handed over at start-up. Unset, the tables stay as they are.
-void MenuThread_SetSeqSimDefaults(int32_t (*seqReload)(int32_t slot), void (*simReload)(uint16_t memory));
+struct SeqSimReloads {
+    int32_t (*seq)(int32_t slot) = nullptr;
+    void (*sim)(uint16_t memory) = nullptr;
+};
+void MenuThread_SetSeqSimDefaults(const SeqSimReloads& reloads);
 // The home page's shown values fitted into their records (HomeValues_Fit, in the screens above the panel),
 // run after each pass's keys and set commands and after a set command between passes, before the GUI
 // thread is handed the edit words; handed over at start-up. Unset, nothing is fitted.
@@ -57,6 +61,6 @@ struct MenuCommand {
     bool (*check)();      // whether the command took effect, asked when it completes; null: none
 };
 extern MenuCommand g_MenuCommand;
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void MenuThreadReset();
 }  // namespace panel

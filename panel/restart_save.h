@@ -20,6 +20,6 @@ bool StopSaveDone();
 
 namespace panel {
 // Forgets a stop's request and save (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void StopSaveReset();
 }  // namespace panel

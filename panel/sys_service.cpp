@@ -46,7 +46,7 @@ void sysServiceStep() {
     RunStep(g_simPrepStep);
 }
 
-void SysService_SetPreparationSteps(void (*seqStep)(), void (*simStep)()) {
-    g_seqPrepStep.store(seqStep, std::memory_order_release);
-    g_simPrepStep.store(simStep, std::memory_order_release);
+void SysService_SetPreparationSteps(const SeqSimPreparationSteps& steps) {
+    g_seqPrepStep.store(steps.seq, std::memory_order_release);
+    g_simPrepStep.store(steps.sim, std::memory_order_release);
 }

@@ -3,4 +3,8 @@
 void sysServiceStep();
 // The SEQUENCE and SIMULATE preparation steps of the screens above the panel, run on every pass after the
 // other services; handed over at start-up. Unset, a step does nothing.
-void SysService_SetPreparationSteps(void (*seqStep)(), void (*simStep)());
+struct SeqSimPreparationSteps {
+    void (*seq)() = nullptr;
+    void (*sim)() = nullptr;
+};
+void SysService_SetPreparationSteps(const SeqSimPreparationSteps& steps);

@@ -83,16 +83,6 @@ uint32_t WaveImageSum(const uint8_t* buffer, size_t n) {
     return 65536u - sum;
 }
 
-void SwapBytes(void* field, int width) {
-    if (field == nullptr || (width != 2 && width != 4)) return;
-    auto* b = static_cast<uint8_t*>(field);
-    for (int i = 0; i < width / 2; ++i) {
-        const uint8_t t = b[i];
-        b[i] = b[width - 1 - i];
-        b[width - 1 - i] = t;
-    }
-}
-
 int32_t FileNameSplit(const char* name, char* base, char* ext) {
     if (name == nullptr || base == nullptr || ext == nullptr) return -1;
     const size_t length = strnlen(name, storage::kHeaderBaseSize + 1);

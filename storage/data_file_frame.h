@@ -58,10 +58,6 @@ uint32_t SumBytesFrom4(const uint8_t* buffer, size_t n);
 // 65536 minus the 16-bit sum of the big-endian words at even offsets 16, 18, ... below n-4: 1 to 65536.
 uint32_t WaveImageSum(const uint8_t* buffer, size_t n);
 
-// kept: the file frame's byte swap of one field.
-// Reverses a field of width 2 or 4 in place; other widths are left alone.
-void SwapBytes(void* field, int width);
-
 // Splits "Base.ext" into the base name (before the first dot) and the extension (everything after it,
 // dots dropped). Writes no terminators (the outputs are expected zeroed). -1 and nothing written when
 // the name is longer than 24 characters or its extension longer than 8; else 0.

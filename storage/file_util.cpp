@@ -29,14 +29,3 @@ void* AlignedAlloc(size_t n) {
     if (posix_memalign(&block, kAlign, n) != 0) return nullptr;
     return block;
 }
-
-int32_t UpperCaseCopy(char* dst, const char* src, size_t n) {
-    if (dst == nullptr || src == nullptr) return -1;
-    const size_t length = strnlen(src, n);
-    if (length == n) return -1;
-    for (size_t i = 0; i <= length; ++i) {
-        const char c = src[i];
-        dst[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    return static_cast<int32_t>(length);
-}

@@ -9,7 +9,3 @@ int32_t FileSize(const char* path);
 int32_t IsDirectory(const char* path);
 // A block aligned to at least 4 bytes, released with free; null on failure.
 void* AlignedAlloc(size_t n);
-// kept: the file names' upper-case copy.
-// Copies src with a-z turned into A-Z, including its NUL; the text length, or -1 (nothing copied) when a
-// pointer is null or src has no NUL within n characters.
-int32_t UpperCaseCopy(char* dst, const char* src, size_t n);

@@ -1,15 +1,11 @@
 #include "sysadmin/system_helpers.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "core/control/alarms/alarm_state.h"
-#include "core/system/config/identity.h"
-#include "core/system/messaging/msg_ring.h"
 #include "drivers/speaker.h"
 #include "drivers/web_process.h"
 #include "platform/host/clock.h"
-#include "platform/host/root.h"
 #include "platform/sandbox/sandbox.h"
 
 namespace sysadmin {
@@ -19,9 +15,6 @@ std::atomic<uint8_t> g_BeepFlags{0};
 namespace {
 
 constexpr uint8_t kBeepSounding = 1u << 1, kBeepPending = 1u << 2, kBeepField = kBeepSounding | kBeepPending;
-
-// The first word of the web data file names the brand the pages were made for.
-constexpr char kWebBrandWords[3][16] = {"QX", "TULVE", "PELMA"};
 
 void SetBeepState(uint8_t state) {
     uint8_t old = sysadmin::g_BeepFlags.load(std::memory_order_relaxed);
@@ -41,18 +34,6 @@ int32_t WebServerStop() {
     plat::SleepMs(3000);
     plat::System("sync");
     return BoaPid() == -1 ? 0 : -1;
-}
-
-int32_t WebDataCheck() {
-    std::FILE* file = std::fopen(plat::MapPath("/mnt/disk/httpd/Web_Data").c_str(), "r");
-    if (file == nullptr) return 0;
-    char word[8] = {};
-    const int got = std::fscanf(file, "%7s", word);
-    std::fclose(file);
-    const uint32_t brand = g_BrandId.load(std::memory_order_relaxed);
-    const char* expected = kWebBrandWords[brand < 3 ? brand : 0];
-    if (got == 1 && std::strcmp(word, expected) == 0) return 0;
-    return ShowMessageHold("Web Data Error!");
 }
 
 void BeepRequest() {

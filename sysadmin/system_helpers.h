@@ -5,9 +5,6 @@
 
 // Stops the external web-server process: 0 when it is gone afterwards, -1 when none ran or it still runs.
 int32_t WebServerStop();
-// kept: the web data's brand check of the system helpers, for callers to come.
-// Checks that the web data belong to the current brand: 0, or the held popup "Web Data Error!".
-int32_t WebDataCheck();
 
 // Beep state: a request sounds the speaker from one service step to the next.
 void BeepRequest();

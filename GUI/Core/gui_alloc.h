@@ -56,7 +56,7 @@ GUI_HBLOCK GUI_ALLOC_NewZeroBlock(uint32_t size);
 // Only an allocated, unlocked block is released; 0, a free, locked or unknown handle changes nothing.
 void GUI_ALLOC_ReleaseBlock(GUI_HBLOCK handle);
 // Data address of an allocated block without locking it; null for 0, a free or unknown handle.
-// kept: tests read where a handle's block lies through it.
+// Tests read where a handle's block lies through it.
 void* GUI_ALLOC_HandleToAddr(GUI_HBLOCK handle);
 // Locks the block against moving and gives its data address; null for 0, a free or unknown handle.
 void* GUI_ALLOC_LockBlock(GUI_HBLOCK handle);

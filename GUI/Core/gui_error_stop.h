@@ -7,5 +7,5 @@ extern const char* volatile GUI_ErrorMessage;
 // Stores the message, prints it once on standard error and blocks the calling thread for good. A hook
 // set with GUI_SetErrorStopHook runs first; it may leave by throwing (tests assert the fatal paths so).
 [[noreturn]] void GUI_ErrorStop(const char* message);
-// kept: tests catch the library's error stop through it instead of ending the process.
+// Tests catch the library's error stop through it instead of ending the process.
 void GUI_SetErrorStopHook(void (*hook)(const char* message));

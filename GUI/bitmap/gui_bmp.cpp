@@ -241,13 +241,3 @@ int GUI_DrawBmpFile(const void* file, uint32_t length, int x0, int y0) {
     MemoryFile f{static_cast<const uint8_t*>(file), file != nullptr ? length : 0};
     return GUI_DrawBmpStream(GetFromMemory, &f, x0, y0);
 }
-
-int GUI_BmpFileWidth(const void* file, uint32_t length) {
-    MemoryFile f{static_cast<const uint8_t*>(file), file != nullptr ? length : 0};
-    return GUI_BmpStreamWidth(GetFromMemory, &f);
-}
-
-int GUI_BmpFileHeight(const void* file, uint32_t length) {
-    MemoryFile f{static_cast<const uint8_t*>(file), file != nullptr ? length : 0};
-    return GUI_BmpStreamHeight(GetFromMemory, &f);
-}

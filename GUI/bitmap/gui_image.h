@@ -40,13 +40,15 @@ struct GUI_LINE_WRITER {
     void (*NextLine)();
     void (*End)();
 };
-// kept: the BMP decoder's line writer.
+// How decoded rows reach the display: the BMP decoder writes through the first, the image drawing
+// through the second.
 // From the bottom row up, through the clipped display layer.
 extern const GUI_LINE_WRITER GUI_BmpLineWriter;
 // From the top row down, straight to the display device (the caller has clipped).
 extern const GUI_LINE_WRITER GUI_DeviceLineWriter;
 
-// kept: the graphics library's BMP decoder, for image files no screen shows yet.
+// The BMP decoder. No screen of the program draws a BMP file: its tests, its fuzz target and its benchmark
+// are its only callers.
 // BMP files. GetData: (user, out pointer to the bytes, count, file offset) -> bytes delivered; anything
 // but count is a failed read. Results: 0 drawn, 1 bad, unsupported or short file.
 typedef int GUI_GET_DATA(void* user, const uint8_t** data, int count, uint32_t offset);
@@ -55,5 +57,3 @@ int GUI_BmpStreamWidth(GUI_GET_DATA* getData, void* user);
 int GUI_BmpStreamHeight(GUI_GET_DATA* getData, void* user);
 // A file image of length bytes in memory; reading past its end is a short read.
 int GUI_DrawBmpFile(const void* file, uint32_t length, int x0, int y0);
-int GUI_BmpFileWidth(const void* file, uint32_t length);
-int GUI_BmpFileHeight(const void* file, uint32_t length);

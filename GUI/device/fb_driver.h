@@ -42,8 +42,7 @@ void FbDrawBitmapRow(GUI_DEV* dev, int x, int y, const uint8_t* data, int bitOff
 // Conversions.
 uint32_t Color2Index_565(uint32_t color);
 uint32_t Index2Color_565(uint32_t index);
-// kept: the graphics library's conversions of the red-low and 5-5-5 pixel formats (the BMP decoder reads 5-5-5).
-uint32_t Index2Color_BGR565(uint32_t index);
+// The BMP decoder reads 5-5-5 pixels; the 565 device converts whole rows through the bulk forms.
 uint32_t Index2Color_555(uint32_t index);
 void Color2IndexBulk_565(const uint32_t* colors, void* indices, int count, int indexSize);
 void Index2ColorBulk_565(const void* indices, uint32_t* colors, int count, int indexSize);

@@ -10,5 +10,5 @@
 // path), replacing it whole. 0, or -1 when the rectangle is empty or the file cannot be written.
 int FbWritePng(const uint16_t* pixels, int stride, const GUI_BOX& rect, const std::string& hostPath);
 // A rectangle of the mapped screen (cut to the 800x480 screen); -1 when no framebuffer is mapped.
-// kept: the screen tests write the picture of a window that failed through it.
+// The screen tests write the picture of a window that failed through it.
 int FbWriteScreenRectPng(const GUI_BOX& rect, const std::string& hostPath);

@@ -43,18 +43,6 @@ int GUI_PackIndices(void* buffer, int n, int bpp) {
     return bpp <= 8 ? n : 2 * n;
 }
 
-int GUI_PackColors(void* buffer, int n, int bpp, const GUI_COLORCONV* conv) {
-    if (bpp < 1 || bpp > 16 || n < 0 || conv == nullptr) return 0;
-    auto* words = static_cast<uint32_t*>(buffer);
-    if ((bpp == 8 || bpp == 16) && conv->Color2IndexBulk != nullptr) {
-        conv->Color2IndexBulk(words, buffer, n, bpp / 8);
-        return n * bpp / 8;
-    }
-    for (int i = 0; i < n; ++i)
-        words[i] = conv->Color2Index(words[i]);
-    return GUI_PackIndices(buffer, n, bpp);
-}
-
 int GUI_ExpandIndices(void* buffer, int n, int bpp) {
     if (bpp < 1 || bpp > 16 || n < 0) return 0;
     const auto* bytes = static_cast<const uint8_t*>(buffer);
@@ -72,18 +60,5 @@ int GUI_ExpandIndices(void* buffer, int n, int bpp) {
             words[i] = v;
         }
     }
-    return 1;
-}
-
-int GUI_ExpandToColors(void* buffer, int n, int bpp, const GUI_COLORCONV* conv) {
-    if (conv == nullptr) return 0;
-    auto* words = static_cast<uint32_t*>(buffer);
-    if (bpp == 16 && conv->Index2ColorBulk != nullptr) {
-        conv->Index2ColorBulk(buffer, words, n, 2);
-        return 1;
-    }
-    if (GUI_ExpandIndices(buffer, n, bpp) == 0) return 0;
-    for (int i = 0; i < n; ++i)
-        words[i] = conv->Index2Color(words[i]);
     return 1;
 }

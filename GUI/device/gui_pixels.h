@@ -6,16 +6,13 @@
 
 #include "GUI/lcd/lcd.h"
 
-// kept: the graphics library's pixel-buffer interface (packing, read-back, alpha lines); no screen uses it yet.
+// The read-back of a screen area unpacks the device's pixels with GUI_ExpandIndices; its inverse,
+// GUI_PackIndices, only the tests call.
 // Packs n 32-bit indices in place: 1, 2, 4 bpp MSB-first several per byte, 3 and 5-8 bpp one byte each,
 // 9-16 bpp one u16 each. The packed length in bytes; 0 (buffer unchanged) above 16 bpp.
 int GUI_PackIndices(void* buffer, int n, int bpp);
-// The same from 32-bit colours, each converted to an index first.
-int GUI_PackColors(void* buffer, int n, int bpp, const GUI_COLORCONV* conv);
 // The inverse of GUI_PackIndices, in place (the buffer holds n 32-bit words); 0 above 16 bpp, else 1.
 int GUI_ExpandIndices(void* buffer, int n, int bpp);
-// Expanded and converted to 32-bit colours.
-int GUI_ExpandToColors(void* buffer, int n, int bpp, const GUI_COLORCONV* conv);
 
 // Reads (x0, y0)..(x1, y1) of a device into buffer, packed by the layer's bits per pixel (1-8 bpp
 // MSB-first with the bit position running on across rows, 16 bpp u16, more u32).

@@ -25,22 +25,15 @@ void GUI_DrawFrame(int x0, int y0, int x1, int y1);
 
 // Lines and dots.
 void GUI_Line(int x0, int y0, int x1, int y1);
-// kept: the graphics library's relative and pen-position lines.
-void GUI_LineBy(int dx, int dy);
-void GUI_LineToPoint(int x, int y);
+// The status bar's level bars and marks.
 void GUI_Dot(int x, int y);
-// kept: the graphics library's unclipped pen-position line.
-// Absolute coordinates, no window iteration; continues the style pattern from *counter.
-void GUI_LineToPointRaw(int x, int y, int* counter);
 
 // Areas and shapes.
 void GUI_FillBox(int x0, int y0, int x1, int y1);
 void GUI_CircleOutline(int x0, int y0, int r);
 void GUI_FillDisc(int x0, int y0, int r);
-// kept: the graphics library's ovals, rings and rounded frames.
-void GUI_FillOval(int x0, int y0, int rx, int ry);
-void GUI_OvalRing(int x0, int y0, int rx, int ry);
-void GUI_RoundedFrame(int x0, int y0, int x1, int y1, int r);
+// The panel's bars draw gradients, the waveform editor plots its preview columns, the phasor diagram and
+// the status bar fill shapes.
 void GUI_GradientVertical(int x0, int y0, int x1, int y1, uint32_t color0, uint32_t color1);
 void GUI_GradientHorizontal(int x0, int y0, int x1, int y1, uint32_t color0, uint32_t color1);
 void GUI_PlotColumns(const int16_t* values, int count, int x0, int y0);
@@ -54,17 +47,9 @@ int GUI_Atan2_4096(int x, int y);
 void GUI_GetPerpendicular(int dx, int dy, int length, int* x, int* y);
 int32_t GUI_SinMilli(int32_t angle);
 int32_t GUI_CosMilli(int32_t angle);
-// kept: the graphics library's integer square root.
+// The circle and shape drawing take their square roots here; the phasor diagram turns its points.
 uint32_t GUI_IntSqrt(uint32_t n);
 void GUI_RotatePoints(GUI_POINT* out, const GUI_POINT* in, int count, float angle);
-
-// Rectangle and small helpers.
-// kept: the graphics library's rectangle and small helpers.
-void GUI_BoxClip(GUI_BOX* a, const GUI_BOX* b);
-int GUI_BoxIntersect(GUI_BOX* dest, const GUI_BOX* a, const GUI_BOX* b);
-void GUI_FillBytes(void* buffer, uint8_t byte, int count);
-void GUI_Swap(int* a, int* b);
-int GUI_Abs(int v);
 
 namespace gui {
 

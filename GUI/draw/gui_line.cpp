@@ -141,33 +141,10 @@ void VisibleLine(int x0, int y0, int x1, int y1) {
     });
 }
 
-void MovePen(int x, int y) {
-    GUI_Context.drawPosX = static_cast<int16_t>(x);
-    GUI_Context.drawPosY = static_cast<int16_t>(y);
-}
-
 }  // namespace
 
 void GUI_Line(int x0, int y0, int x1, int y1) {
     VisibleLine(x0 + GUI_Context.xOff, y0 + GUI_Context.yOff, x1 + GUI_Context.xOff, y1 + GUI_Context.yOff);
-}
-
-void GUI_LineBy(int dx, int dy) {
-    const int x0 = GUI_Context.drawPosX, y0 = GUI_Context.drawPosY;
-    VisibleLine(x0, y0, x0 + dx, y0 + dy);
-    MovePen(x0 + dx, y0 + dy);
-}
-
-void GUI_LineToPoint(int x, int y) {
-    x += GUI_Context.xOff;
-    y += GUI_Context.yOff;
-    VisibleLine(GUI_Context.drawPosX, GUI_Context.drawPosY, x, y);
-    MovePen(x, y);
-}
-
-void GUI_LineToPointRaw(int x, int y, int* counter) {
-    LineCore(GUI_Context.drawPosX, GUI_Context.drawPosY, x, y, counter);
-    MovePen(x, y);
 }
 
 void GUI_Dot(int x, int y) {

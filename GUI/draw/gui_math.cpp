@@ -114,26 +114,6 @@ void GUI_RotatePoints(GUI_POINT* out, const GUI_POINT* in, int count, float angl
     }
 }
 
-void GUI_BoxClip(GUI_BOX* a, const GUI_BOX* b) {
-    gui::IntersectBoxes(a, *a, *b);
-}
-
-int GUI_BoxIntersect(GUI_BOX* dest, const GUI_BOX* a, const GUI_BOX* b) {
-    return gui::IntersectBoxes(dest, *a, *b) ? 1 : 0;
-}
-
-void GUI_FillBytes(void* buffer, uint8_t byte, int count) {
-    if (count > 0) std::memset(buffer, byte, static_cast<size_t>(count));
-}
-
-void GUI_Swap(int* a, int* b) {
-    std::swap(*a, *b);
-}
-
-int GUI_Abs(int v) {
-    return v < 0 ? -v : v;
-}
-
 namespace gui {
 
 GUI_BOX ClampedBox(int x0, int y0, int x1, int y1) {

@@ -1,4 +1,4 @@
-// Rounded frames, gradients and column graphs, in window coordinates, drawn in every visible part.
+// Gradients and column graphs, in window coordinates, drawn in every visible part.
 #include <algorithm>
 #include <initializer_list>
 
@@ -6,32 +6,6 @@
 #include "GUI/draw/gui_2d.h"
 
 namespace {
-
-void RoundedFrameCore(int x0, int y0, int x1, int y1, int r) {
-    const GUI_DRAWOPS* ops = GUI_Context.pDrawOps;
-    int previous = 0;
-    for (int k = r; k >= 0; --k) {
-        const int y = y0 + r - k, mirrored = y1 - (r - k);
-        const int w = static_cast<int>(GUI_IntSqrt(static_cast<uint32_t>(r * r - k * k)));
-        const int left = x0 + r - w, right = x1 - r + w;
-        if (w - previous < 2) {
-            for (int row : {y, mirrored}) {
-                ops->Pixel(left, row);
-                ops->Pixel(right, row);
-            }
-        } else {
-            for (int row : {y, mirrored}) {
-                ops->HLine(left, row, left + w - previous - 1);
-                ops->HLine(right - (w - previous) + 1, row, right);
-            }
-        }
-        previous = w;
-    }
-    ops->HLine(x0 + r + 1, y0, x1 - r - 1);
-    ops->HLine(x0 + r + 1, y1, x1 - r - 1);
-    LCD_VLine(x0, y0 + r + 1, y1 - r - 1);
-    LCD_VLine(x1, y0 + r + 1, y1 - r - 1);
-}
 
 // Byte by byte (all four), c0 + step x (c1 - c0) / span, truncating.
 uint32_t Mix(uint32_t c0, uint32_t c1, int step, int span) {
@@ -101,16 +75,6 @@ void PlotCore(const int16_t* values, int n, int x0, int y0) {
 }
 
 }  // namespace
-
-void GUI_RoundedFrame(int x0, int y0, int x1, int y1, int r) {
-    if (r < 0 || x1 - x0 + 1 < 2 * r || y1 - y0 + 1 < 2 * r) return;
-    x0 += GUI_Context.xOff;
-    x1 += GUI_Context.xOff;
-    y0 += GUI_Context.yOff;
-    y1 += GUI_Context.yOff;
-    const GUI_BOX area = gui::ClampedBox(x0, y0, x1, y1);
-    gui::ForEachVisible(&area, [&] { RoundedFrameCore(x0, y0, x1, y1, r); });
-}
 
 void GUI_GradientVertical(int x0, int y0, int x1, int y1, uint32_t color0, uint32_t color1) {
     Gradient(x0, y0, x1, y1, color0, color1, true);

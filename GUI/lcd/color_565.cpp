@@ -58,11 +58,6 @@ uint32_t Index2Color_565(uint32_t index) {
            (static_cast<uint32_t>(kT58[index & 31]) << 16);
 }
 
-uint32_t Index2Color_BGR565(uint32_t index) {
-    return kT58[index & 31] | (static_cast<uint32_t>(kT68[(index >> 5) & 63]) << 8) |
-           (static_cast<uint32_t>(kT58[(index >> 11) & 31]) << 16);
-}
-
 uint32_t Index2Color_555(uint32_t index) {
     return kT58[(index >> 10) & 31] | (static_cast<uint32_t>(kT58[(index >> 5) & 31]) << 8) |
            (static_cast<uint32_t>(kT58[index & 31]) << 16);

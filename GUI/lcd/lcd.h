@@ -47,18 +47,15 @@ uint8_t LCD_SetPaintModeDefault(uint8_t mode);
 void LCD_SetForeIndex(uint32_t index);
 void LCD_SetBackIndex(uint32_t index);
 uint32_t LCD_GetForeIndex();
-// kept: tests read the background index the paint modes leave through it.
+// Tests read the background index the paint modes leave through it.
 uint32_t LCD_GetBackIndex();
-// kept: the display layer's refresh of the colour indices after a palette change.
+// The start refreshes the colour indices once the palette is loaded.
 void LCD_RefreshColorIndices();
 // Through the selected layer's device; 0 (and the colour unchanged) without a device.
 uint32_t LCD_ColorToIndex(uint32_t color);
 uint32_t LCD_IndexToColor(uint32_t index);
 typedef uint32_t LCD_CONVFUNC(uint32_t);
-// kept: the display layer's getters of a layer's conversion functions.
-LCD_CONVFUNC* LCD_GetColorToIndexFuncEx(int layer);
-LCD_CONVFUNC* LCD_GetIndexToColorFuncEx(int layer);
-LCD_CONVFUNC* LCD_GetColorToIndexFunc(int layer);
+// Image drawing converts a palette through the layer's function.
 LCD_CONVFUNC* LCD_GetIndexToColorFunc(int layer);
 
 // Clipped drawing with the foreground index (XOR mode inverts instead).
@@ -69,23 +66,14 @@ void LCD_FillBox(int x0, int y0, int x1, int y1);
 // Bitmap output: translation maps a pixel value to an index (null: the value is the index).
 void LCD_Blit(int x0, int y0, int xsize, int ysize, int xmul, int ymul, int bitsPerPixel, int bytesPerLine,
               const uint8_t* data, const uint32_t* translation);
-// kept: the display layer's blit from a bit offset.
-void LCD_BlitBitOffset(int x0, int y0, int xsize, int ysize, int bitsPerPixel, int bytesPerLine,
-                       const uint8_t* data, int bitOffset, const uint32_t* translation);
-// kept: tests read a drawn pixel back through it.
+// Tests read a drawn pixel back through it.
 uint32_t LCD_ReadPixelIndex(int x, int y);
-// kept: the display layer's pixel read-back as a colour.
-uint32_t LCD_ReadPixelColor(int x, int y);
 
 // Antialiasing.
-// kept: the display layer's antialiasing; the panel's fonts and shapes draw without it.
-uint32_t LCD_SetAAMask(uint32_t mask);
+// Blending: the read-back mixes colours through it; antialiased pixels of the library's shapes.
 uint32_t LCD_BlendColors(uint32_t color, uint32_t bkColor, unsigned intensity);
 uint32_t LCD_BlendColorsAA(uint32_t color, uint32_t bkColor, unsigned intensity);
 void LCD_PixelAA(int x, int y, unsigned intensity);
-void LCD_PixelAAOver(int x, int y, unsigned intensity);
-void LCD_PixelAAXor(int x, int y, unsigned intensity);
-void LCD_PixelAlpha(int x, int y, unsigned alpha, uint32_t color);
 
 // Palette.
 struct LCD_PALETTE {
@@ -95,53 +83,21 @@ struct LCD_PALETTE {
 };
 const uint32_t* LCD_GetPaletteIndexTable(const LCD_PALETTE* palette);
 void LCD_LoadPalette();
-// kept: the palette's depth helpers.
-int LCD_BitsForIndexMask(uint32_t mask);
-int LCD_StorageBitsPerPixel(int bitsPerPixel);
 
 // Capabilities (device property indices).
 int32_t LCD_GetDeviceProperty(int layer, int index);
-// kept: the display layer's capability getters (size, depth, scale, orientation, layers), for callers to come.
-int32_t LCD_GetWidthEx(int layer);
-int32_t LCD_GetHeightEx(int layer);
-int32_t LCD_GetVirtualWidthEx(int layer);
-int32_t LCD_GetVirtualHeightEx(int layer);
 int32_t LCD_GetBitDepthEx(int layer);
-// kept: the colour-count and scale getters, with the capability getters above.
-int32_t LCD_GetColorCountEx(int layer);
-int32_t LCD_GetXScaleEx(int layer);
-int32_t LCD_GetYScaleEx(int layer);
+// The framebuffer driver and the start read the display's orientation through these.
 int32_t LCD_IsMirroredXEx(int layer);
 int32_t LCD_IsMirroredYEx(int layer);
 int32_t LCD_IsSwappedXYEx(int layer);
-// kept: the selected layer's size getters.
-int32_t LCD_GetWidth();
-int32_t LCD_GetHeight();
-int32_t LCD_GetVirtualWidth();
-int32_t LCD_GetVirtualHeight();
+// The selected layer's depth: the line writer and the read-back pack pixels by it.
 int32_t LCD_GetBitDepth();
-// kept: the rest of the selected layer's capability getters, the maxima, the layer count and the framebuffer address.
-int32_t LCD_GetColorCount();
-int32_t LCD_GetXScale();
-int32_t LCD_GetYScale();
-int32_t LCD_IsMirroredX();
-int32_t LCD_IsMirroredY();
-int32_t LCD_IsSwappedXY();
-int32_t LCD_GetWidthMax();
-int32_t LCD_GetHeightMax();
+// The read-back sizes its line buffer by the widest layer.
 int32_t LCD_GetVirtualWidthMax();
-int32_t LCD_GetVirtualHeightMax();
-int32_t LCD_GetBitDepthMax();
-int32_t LCD_GetDeviceBitDepth(int layer);
-int LCD_CountLayers();
-void* LCD_GetFramebufferAddr(int layer);
 
 // Device functions of a layer's driver: 0 when the driver offers the function and it was called, else 1.
-// kept: the driver's device functions 2, 3, 4 and 6 of a layer, beside the named ones below.
-int LCD_DevFunc2Ex(int layer, int32_t value);
-int LCD_DevFunc3Ex(int layer, int32_t first, int32_t second);
-int LCD_DevFunc4Ex(int layer, int32_t* first, int32_t* second);
-int LCD_DevFunc6Ex(int layer, int32_t value);
+// The start sets the framebuffer and its sizes; the palette load sets its entries.
 int LCD_SetFramebufferAddrEx(int layer, void* address);
 int LCD_SetVSizeEx(int layer, int xsize, int ysize);
 int LCD_SetSizeEx(int layer, int xsize, int ysize);
@@ -161,9 +117,6 @@ int LCD_DriverControl(int layer, int command, void* data);
 // Library entry points.
 int GUI_RunOnce();
 int GUI_RunAll();
-// kept: the graphics library's clock and delay.
-uint32_t GUI_GetTimeMs();
-void GUI_DelayMs(uint32_t ms);
 
 inline constexpr int kLcdXSize = 800;
 inline constexpr int kLcdYSize = 480;

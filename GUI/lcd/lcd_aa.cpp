@@ -20,12 +20,6 @@ void Write(int x, int y, uint32_t index) {
 
 }  // namespace
 
-uint32_t LCD_SetAAMask(uint32_t mask) {
-    const uint32_t previous = g_aaMask;
-    g_aaMask = mask;
-    return previous;
-}
-
 uint32_t LCD_BlendColors(uint32_t color, uint32_t bkColor, unsigned intensity) {
     if ((bkColor >> 24) == 0xFF) return color;  // transparent background
     uint32_t out = 0;
@@ -51,28 +45,4 @@ void LCD_PixelAA(int x, int y, unsigned intensity) {
         index = LCD_ColorToIndex(LCD_BlendColorsAA(GUI_Context.foreColor, GUI_Context.backColor, intensity));
     }
     Write(x, y, index);
-}
-
-void LCD_PixelAAOver(int x, int y, unsigned intensity) {
-    if (intensity == 0 || !Inside(x, y)) return;
-    if (intensity >= 15) {
-        Write(x, y, GUI_Context.colorIndex);
-        return;
-    }
-    const uint32_t behind = LCD_ReadPixelColor(x, y);
-    Write(x, y, LCD_ColorToIndex(LCD_BlendColorsAA(GUI_Context.foreColor, behind, intensity)));
-}
-
-void LCD_PixelAAXor(int x, int y, unsigned intensity) {
-    if (intensity == 0 || !Inside(x, y)) return;
-    const uint32_t fg = GUI_Context.foreColor;
-    uint32_t mix = 0;
-    for (uint32_t field : {0xFFu, 0xFF00u, 0xFF0000u})
-        mix |= ((fg & field) * intensity / 15) & field;
-    Write(x, y, LCD_ColorToIndex(LCD_ReadPixelColor(x, y) ^ mix));
-}
-
-void LCD_PixelAlpha(int x, int y, unsigned alpha, uint32_t color) {
-    if (!Inside(x, y)) return;
-    Write(x, y, LCD_ColorToIndex(LCD_BlendColors(color, LCD_ReadPixelColor(x, y), alpha)));
 }

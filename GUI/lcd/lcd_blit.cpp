@@ -92,9 +92,3 @@ void LCD_Blit(int x0, int y0, int xsize, int ysize, int xmul, int ymul, int bits
     }
     BlitClipped(x0, y0, xsize, ysize, bitsPerPixel, bytesPerLine, data, 0, translation);
 }
-
-void LCD_BlitBitOffset(int x0, int y0, int xsize, int ysize, int bitsPerPixel, int bytesPerLine,
-                       const uint8_t* data, int bitOffset, const uint32_t* translation) {
-    data += bitOffset / 8;
-    BlitClipped(x0, y0, xsize, ysize, bitsPerPixel, bytesPerLine, data, bitOffset % 8, translation);
-}

@@ -84,21 +84,6 @@ uint32_t LCD_IndexToColor(uint32_t index) {
     return conv != nullptr ? conv->Index2Color(index) : 0;
 }
 
-LCD_CONVFUNC* LCD_GetColorToIndexFuncEx(int layer) {
-    const GUI_DEV* dev = GUI_DEV_FindDriver(layer);
-    return dev != nullptr && dev->colorConv != nullptr ? dev->colorConv->Color2Index : nullptr;
-}
-
-LCD_CONVFUNC* LCD_GetIndexToColorFuncEx(int layer) {
-    const GUI_DEV* dev = GUI_DEV_FindDriver(layer);
-    return dev != nullptr && dev->colorConv != nullptr ? dev->colorConv->Index2Color : nullptr;
-}
-
-LCD_CONVFUNC* LCD_GetColorToIndexFunc(int layer) {
-    const GUI_DEV* dev = layer == 0 ? GUI_Context.apDevice[0] : nullptr;
-    return dev != nullptr && dev->colorConv != nullptr ? dev->colorConv->Color2Index : nullptr;
-}
-
 LCD_CONVFUNC* LCD_GetIndexToColorFunc(int layer) {
     const GUI_DEV* dev = layer == 0 ? GUI_Context.apDevice[0] : nullptr;
     return dev != nullptr && dev->colorConv != nullptr ? dev->colorConv->Index2Color : nullptr;

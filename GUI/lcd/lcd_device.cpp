@@ -37,29 +37,8 @@ int32_t LCD_GetDeviceProperty(int layer, int index) {
     return dev->api->GetDevProp(dev, index);
 }
 
-int32_t LCD_GetWidthEx(int layer) {
-    return Prop(layer, 1);
-}
-int32_t LCD_GetHeightEx(int layer) {
-    return Prop(layer, 2);
-}
-int32_t LCD_GetVirtualWidthEx(int layer) {
-    return Prop(layer, 3);
-}
-int32_t LCD_GetVirtualHeightEx(int layer) {
-    return Prop(layer, 4);
-}
 int32_t LCD_GetBitDepthEx(int layer) {
     return Prop(layer, 8);
-}
-int32_t LCD_GetColorCountEx(int layer) {
-    return Prop(layer, 9);
-}
-int32_t LCD_GetXScaleEx(int layer) {
-    return Prop(layer, 10);
-}
-int32_t LCD_GetYScaleEx(int layer) {
-    return Prop(layer, 11);
 }
 int32_t LCD_IsMirroredXEx(int layer) {
     return Prop(layer, 12);
@@ -70,82 +49,13 @@ int32_t LCD_IsMirroredYEx(int layer) {
 int32_t LCD_IsSwappedXYEx(int layer) {
     return Prop(layer, 14);
 }
-int32_t LCD_GetWidth() {
-    return LCD_GetWidthEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetHeight() {
-    return LCD_GetHeightEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetVirtualWidth() {
-    return LCD_GetVirtualWidthEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetVirtualHeight() {
-    return LCD_GetVirtualHeightEx(GUI_Context.selLayer);
-}
 int32_t LCD_GetBitDepth() {
     return LCD_GetBitDepthEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetColorCount() {
-    return LCD_GetColorCountEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetXScale() {
-    return LCD_GetXScaleEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetYScale() {
-    return LCD_GetYScaleEx(GUI_Context.selLayer);
-}
-int32_t LCD_IsMirroredX() {
-    return LCD_IsMirroredXEx(GUI_Context.selLayer);
-}
-int32_t LCD_IsMirroredY() {
-    return LCD_IsMirroredYEx(GUI_Context.selLayer);
-}
-int32_t LCD_IsSwappedXY() {
-    return LCD_IsSwappedXYEx(GUI_Context.selLayer);
-}
-int32_t LCD_GetWidthMax() {
-    return Max(1);
-}
-int32_t LCD_GetHeightMax() {
-    return Max(2);
 }
 int32_t LCD_GetVirtualWidthMax() {
     return Max(3);
 }
-int32_t LCD_GetVirtualHeightMax() {
-    return Max(4);
-}
-int32_t LCD_GetBitDepthMax() {
-    return Max(8);
-}
 
-int32_t LCD_GetDeviceBitDepth(int layer) {
-    GUI_DEV* dev = layer == 0 ? GUI_Context.apDevice[0] : nullptr;
-    if (dev == nullptr || dev->api->GetDevProp == nullptr) return 0;
-    return dev->api->GetDevProp(dev, 8);
-}
-
-int LCD_CountLayers() {
-    return GUI_Context.apDevice[0] != nullptr ? 1 : 0;
-}
-
-void* LCD_GetFramebufferAddr(int layer) {
-    GUI_DEV* dev = GUI_DEV_FindDriver(layer);
-    return dev != nullptr && dev->api->GetDevData != nullptr ? dev->api->GetDevData(dev, 2) : nullptr;
-}
-
-int LCD_DevFunc2Ex(int layer, int32_t value) {
-    return Call<gui::DevFuncValue>(layer, 2, value);
-}
-int LCD_DevFunc3Ex(int layer, int32_t first, int32_t second) {
-    return Call<gui::DevFuncPair>(layer, 3, first, second);
-}
-int LCD_DevFunc4Ex(int layer, int32_t* first, int32_t* second) {
-    return Call<gui::DevFuncGetPair>(layer, 4, first, second);
-}
-int LCD_DevFunc6Ex(int layer, int32_t value) {
-    return Call<gui::DevFuncValue>(layer, 6, value);
-}
 int LCD_SetFramebufferAddrEx(int layer, void* address) {
     return Call<gui::DevFuncAddress>(layer, 9, address);
 }

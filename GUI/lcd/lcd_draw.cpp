@@ -68,7 +68,3 @@ uint32_t LCD_ReadPixelIndex(int x, int y) {
     if (x < r.x0 || x > r.x1 || y < r.y0 || y > r.y1) return 0;
     return dev->api->GetPixelIndex(dev, x, y);
 }
-
-uint32_t LCD_ReadPixelColor(int x, int y) {
-    return LCD_IndexToColor(LCD_ReadPixelIndex(x, y));
-}

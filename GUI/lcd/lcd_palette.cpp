@@ -29,23 +29,3 @@ void LCD_LoadPalette() {
             return;
     }
 }
-
-int LCD_BitsForIndexMask(uint32_t mask) {
-    static constexpr struct {
-        uint32_t limit;
-        int bits;
-    } kWidths[] = {{0, 0},  {1, 1},    {3, 2},       {7, 3},        {15, 4},
-                   {31, 5}, {0xFF, 8}, {0xFFFF, 16}, {0x3FFFF, 18}, {0xFFFFFF, 24}};
-    for (const auto& w : kWidths) {
-        if (mask <= w.limit) return w.bits;
-    }
-    return 32;
-}
-
-int LCD_StorageBitsPerPixel(int bitsPerPixel) {
-    if (bitsPerPixel <= 0) return 0;
-    if (bitsPerPixel == 1) return 1;
-    if (bitsPerPixel <= 8) return 8;
-    if (bitsPerPixel <= 16) return 16;
-    return 32;
-}

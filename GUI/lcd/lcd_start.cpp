@@ -93,11 +93,3 @@ int LCD_Start() {
     }
     return result;
 }
-
-uint32_t GUI_GetTimeMs() {
-    return static_cast<uint32_t>(plat::NowMs());
-}
-
-void GUI_DelayMs(uint32_t ms) {
-    plat::SleepMs(ms);
-}

@@ -149,7 +149,7 @@ using GUI_TEXT_HOOK = void (*)(const char* text, int x, int y, uint16_t align, u
 void GUI_SetTextHook(GUI_TEXT_HOOK hook);
 // Codes drawn (by a text or a character call) that the font of the moment has no glyph for, since the
 // process started.
-// kept: the screen tests fail on any missing glyph, overflow or last overflow read through these.
+// The screen tests fail on any missing glyph, overflow or last overflow read through these.
 uint32_t GUI_MissingGlyphCount();
 // Texts and characters drawn since the process started that did not fit the part of the screen their
 // window owns (they show cut), and the last of them with its box and the window's, for a message.

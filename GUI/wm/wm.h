@@ -66,8 +66,7 @@ void WM_Show(WM_HWINDOW h);
 void WM_Hide(WM_HWINDOW h);
 int WM_IsShown(WM_HWINDOW h);
 void WM_MoveToPos(WM_HWINDOW h, int x, int y);
-// kept: the window manager's width change beside WM_SetHeight.
-int WM_SetWidth(WM_HWINDOW h, int xsize);
+// Popups and the home page's lists size their windows; the tests read the tree through the getters.
 int WM_SetHeight(WM_HWINDOW h, int ysize);
 void WM_ResizeBy(WM_HWINDOW h, int dx, int dy);
 WM_HWINDOW WM_Select(WM_HWINDOW h);
@@ -76,10 +75,9 @@ int WM_GetLeft(WM_HWINDOW h);
 int WM_GetTop(WM_HWINDOW h);
 int WM_GetWidth(WM_HWINDOW h);
 int WM_GetHeight(WM_HWINDOW h);
-// kept: tests read the window tree through these.
+// Tests read the window tree through these.
 WM_HWINDOW WM_GetDesktop();
 WM_HWINDOW WM_GetParent(WM_HWINDOW h);
-WM_HWINDOW WM_GetFirstChild(WM_HWINDOW h);
 void WM_Setup();
 
 // Invalidation and painting.

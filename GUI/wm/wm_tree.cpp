@@ -180,12 +180,6 @@ void WM_ResizeBy(WM_HWINDOW h, int dx, int dy) {
     WM_SendId(h, WM_MSG_SIZE);
 }
 
-int WM_SetWidth(WM_HWINDOW h, int xsize) {
-    if (h == 0) return 0;
-    WM_ResizeBy(h, xsize - WM_GetWidth(h), 0);
-    return WM_GetWidth(h);
-}
-
 int WM_SetHeight(WM_HWINDOW h, int ysize) {
     if (h == 0) return 0;
     WM_ResizeBy(h, 0, ysize - WM_GetHeight(h));
@@ -234,11 +228,6 @@ WM_HWINDOW WM_GetDesktop() {
 WM_HWINDOW WM_GetParent(WM_HWINDOW h) {
     wm::Locked w(h);
     return w ? w->hParent : 0;
-}
-
-WM_HWINDOW WM_GetFirstChild(WM_HWINDOW h) {
-    wm::Locked w(h);
-    return w ? w->hFirstChild : 0;
 }
 
 void WM_Setup() {

@@ -43,7 +43,7 @@ void CtrlTaskOutputOn(StepRow* row);
 void CtrlTaskOutputOff(StepRow* row);
 
 // Back to the state of process start: object in row 1 with message 1, countdowns clear (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void CtrlTaskReset();
 
 }  // namespace core

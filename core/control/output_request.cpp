@@ -49,7 +49,3 @@ uint32_t PowerOnOutputPending() {
     // joins this when the SEQ/SIM run control exists.)
     return (g_PowerOnCountdown.load(kRelaxed) & kPowerOnArmed) != 0 ? 1 : 0;
 }
-
-int32_t SeqSimOutputHook(uint32_t) {
-    return 0;
-}

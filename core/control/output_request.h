@@ -11,6 +11,3 @@ int32_t SetOutputOnOff(int32_t on);
 int32_t OutputToggle();
 // Nonzero while a power-on output request is still being carried out (front-panel keys wait).
 uint32_t PowerOnOutputPending();
-// kept: the output's hook of the SEQ/SIM mode change.
-// Called when the SEQ/SIM mode is set; the output needs nothing done then. Returns 0.
-int32_t SeqSimOutputHook(uint32_t mode);

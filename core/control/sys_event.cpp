@@ -237,11 +237,6 @@ uint32_t IsOpcBusy() {
     return IsSystemBusy() != 0 || OperationPending() || core::OutputWorkPending() ? 1 : 0;
 }
 
-uint32_t IsSystemBusyAfter20ms() {
-    plat::SleepMs(20);
-    return IsSystemBusy();
-}
-
 void SetHoldCountdown(uint32_t n) {
     g_HoldCountdown.store(2 * n, kRelaxed);
 }

@@ -72,12 +72,11 @@ uint32_t IsSystemBusy();
 // What *OPC?, *OPC and *WAI wait for: the system busy, an operation a command started still pending (a
 // SEQ/SIM preparation), or a change the output has yet to take up (output_pending.h).
 uint32_t IsOpcBusy();
-// kept: the system's busy test of the event interface, beside IsOpcBusy.
-uint32_t IsSystemBusyAfter20ms();
+// The services, the menu/control thread and the SCPI handlers hold the services off for a while.
 void SetHoldCountdown(uint32_t n);
 
 namespace core {
 // Puts the system object and its ring back to their state at process start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void SysEventReset();
 }  // namespace core

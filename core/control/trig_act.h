@@ -50,7 +50,7 @@ using TrigRecallFn = int (*)(uint32_t save, uint32_t index);
 extern TrigRecallFn g_TrigMemoryRecall;
 
 // Nothing selected or armed, every word 0 and the preset recall in place, as at start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void TrigActReset();
 
 }  // namespace core

@@ -34,10 +34,6 @@ void ParamRecInitScaled(ParamRec* record, ParamDefaultRow row, int32_t factor) {
     record->def1 = 0;
 }
 
-void ParamRecInitKeepFlag(ParamRec* record, ParamDefaultRow row) {
-    Fill(record, row, row.value, row.max, row.min);
-}
-
 void ParamClampToDefault(ParamRec* record) {
     if (record->value > record->defaultMax || record->value < record->defaultMin)
         record->value = record->defaultValue;

@@ -36,6 +36,3 @@ void ParamRecInit(ParamRec* record, ParamDefaultRow row);
 void ParamClampToDefault(ParamRec* record);
 // As ParamRecInit with value, max and min (and their default words) multiplied by factor (saturating).
 void ParamRecInitScaled(ParamRec* record, ParamDefaultRow row, int32_t factor);
-// kept: the record initialiser that keeps def1.
-// As ParamRecInit, but def1 untouched.
-void ParamRecInitKeepFlag(ParamRec* record, ParamDefaultRow row);

@@ -259,7 +259,7 @@ uint32_t CurrentRangeCode();
 
 // The flag word, the output mode, the range codes and the status mirror back to their start values; the
 // records stay as the last build left them (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void ParamStoreReset();
 
 }  // namespace core

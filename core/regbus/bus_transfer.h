@@ -27,12 +27,12 @@ void BusMapInit();
 
 namespace regbus {
 // Puts the bus words back to their state at process start: no hold, no phase fault (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void BusReset();
 }  // namespace regbus
 
 // One 16-bit half: low byte through the low-byte window, then high byte through the high-byte window.
-// kept: the stand-in's half-word order checks are driven through these.
+// The stand-in's half-word order checks are driven through these.
 [[nodiscard]] int Bus_Write16(uint32_t reg, uint32_t value);
 uint32_t Bus_Read16(uint32_t reg);
 
@@ -77,6 +77,6 @@ namespace regbus {
 // when the process starts, so that each start tries another pattern. SeedSelfTestPattern fixes the
 // sequence (a test's own seed).
 uint32_t SelfTestPattern();
-// kept: tests fix the loop-back pattern's sequence through it.
+// Tests fix the loop-back pattern's sequence through it.
 void SeedSelfTestPattern(uint32_t seed);
 }  // namespace regbus

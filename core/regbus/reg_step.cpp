@@ -67,7 +67,3 @@ int BusReg_SetStepPhaseL3(int32_t angle) {
 int BusReg_SetStepDuty(int32_t v, regbus::Phase phase) {
     return StepPhase(kStepDuty, v, phase);
 }
-
-int BusReg_SetStepIndex(int32_t) {
-    return 0;
-}

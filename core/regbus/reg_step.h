@@ -22,7 +22,3 @@ int BusReg_SetStepWord798(int32_t v);              // 798, sent as v / 10
 int BusReg_SetStepPhaseL2(int32_t angle);          // 799, 3600 - angle sent as / 10
 int BusReg_SetStepPhaseL3(int32_t angle);          // 800
 int BusReg_SetStepDuty(int32_t v, regbus::Phase phase);  // 801 + phase, 0.1 %
-
-// kept: the step index's setter of the register bus's interface.
-// No effect on the bus: every transfer sets the index register itself.
-int BusReg_SetStepIndex(int32_t step);

@@ -106,14 +106,13 @@ int32_t ArbBuild_GetClipKeepRms();
 int32_t ArbBuild_SetClipKeepRms(int32_t v);
 // Ripple ACV = trunc(RippleLevel x RippleVDC x 0.1), stored and returned.
 int32_t ArbBuild_CalcRippleAcv();
-// kept: the ARB builder's message getter, for callers to come.
-int32_t ArbBuild_GetMsg();
+// The message the next store shows (0, 66 or 67): the apply operations set it before their store.
 int32_t ArbBuild_SetMsg(int32_t id);
 
 void ArbBuild_RequestPreview();
 void ArbBuild_SetBuildPending();
 int32_t ArbBuild_PreviewChanged();  // 1 while a published preview waits for the editor page
-// kept: tests raise the preview flag through it without a build.
+// Tests raise the preview flag through it without a build.
 void ArbBuild_SetPreviewChanged();
 void ArbBuild_ClearPreviewChanged();
 const int16_t* ArbBuild_GetPreview();  // the published 340-point preview
@@ -134,6 +133,6 @@ int32_t ArbBuild_ApplyLFRing(int phase);
 
 namespace engine {
 // The builder back to its power-on state, the task about to initialise (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void ArbBuilderReset();
 }  // namespace engine

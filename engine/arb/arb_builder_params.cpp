@@ -181,9 +181,6 @@ int32_t ArbBuild_CalcRippleAcv() {
     g_ArbBuilder.rippleAcv.store(acv, kRelaxed);
     return acv;
 }
-int32_t ArbBuild_GetMsg() {
-    return g_ArbBuilder.msgId.load(kRelaxed);
-}
 int32_t ArbBuild_SetMsg(int32_t id) {
     g_ArbBuilder.msgId.store(id, kRelaxed);
     return id;

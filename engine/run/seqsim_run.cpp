@@ -1,5 +1,6 @@
 #include "engine/run/seqsim_run.h"
 
+#include "core/control/hooks/screen_request.h"
 #include "core/control/output_request.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/reg_read.h"
@@ -21,9 +22,6 @@ constexpr uint32_t kKindShift = 1, kStateShift = 9;
 constexpr int32_t kStageRunning = 2, kStageHeld = 3;
 constexpr uint32_t kHoldSettleMs = 15;
 constexpr int kFileVersion = 5;
-
-void (*g_seqEntry)() = nullptr;
-void (*g_simEntry)() = nullptr;
 
 SeqSimBlock& L1() {
     return g_SeqSimBlock[0];
@@ -119,11 +117,6 @@ int32_t Word(int index) {
 
 }  // namespace
 
-void SeqSimSetEntryHooks(void (*seqEntry)(), void (*simEntry)()) {
-    g_seqEntry = seqEntry;
-    g_simEntry = simEntry;
-}
-
 int32_t SeqSimEnterMode(uint32_t mode) {
     if (mode != kSeqSimSeq && mode != kSeqSimSim) return -1;
     if (OutputFlagTest(kOutFlagOutputOn))
@@ -131,8 +124,7 @@ int32_t SeqSimEnterMode(uint32_t mode) {
     if (GetVoltRange() == 2) return ShowMessage(2, "Invalid For Auto Range");
     SeqSimSetMode(mode);
     L1().panelFlags.fetch_and(static_cast<uint8_t>(~(kSeqPanelRecallOpen | kSeqPanelSaveOpen)));
-    void (*entry)() = SeqSimGetMode() == kSeqSimSeq ? g_seqEntry : g_simEntry;
-    if (entry != nullptr) entry();
+    ScreenRequest_Ask(SeqSimGetMode() == kSeqSimSeq ? ScreenRequest::kSeqEnter : ScreenRequest::kSimEnter);
     return 0;
 }
 

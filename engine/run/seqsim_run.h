@@ -6,10 +6,9 @@
 
 // Refused with a message while the output is on or in the AUTO range (the message's result); a mode other
 // than 1 SEQ or 2 SIM gives -1. Otherwise the mode is set, screen-option bits 1-2 cleared and the front
-// panel's SEQ entry (mode word 1) or SIM entry run; 0.
+// panel's SEQ entry (mode word 1) or SIM entry asked for as a screen request (run before the return on the
+// menu/control thread); 0.
 int32_t SeqSimEnterMode(uint32_t mode);
-// The front panel's entries, handed over at start-up; unset, an entry does nothing.
-void SeqSimSetEntryHooks(void (*seqEntry)(), void (*simEntry)());
 
 // RUN when idle (refused with -1 and a message while the output is off or while the table in use fails
 // validation), STOP when running; 0.
@@ -19,7 +18,7 @@ int32_t SeqSimTriggerBranch(int32_t n);
 // HOLD or resume of a running program; the run-step pointer follows the current step. The output mode.
 uint32_t SeqSimTogglePause();
 // Words 3, 1, 2 and 4 of the L1 record of the step being run (0 without one).
-// kept: tests read the step being run through these.
+// Tests read the step being run through these.
 int32_t SeqRunGetFset();
 int32_t SeqRunGetAcv();
 int32_t SeqRunGetDcv();

@@ -14,10 +14,10 @@ extern StepObj g_SeqSimRunnerObj;
 
 namespace engine {
 // The runner object back to state 1 with message 1, the activity counter 0 (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void SeqSimRunnerReset();
 // The activity counter 0-50 and the mode word remembered when SEQ/SIM was last left.
-// kept: tests read what the runner thread did through these.
+// Tests read what the runner thread did through these.
 uint32_t SeqSimRunnerActivity();
 uint32_t SeqSimRunnerLastMode();
 }  // namespace engine

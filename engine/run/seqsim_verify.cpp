@@ -133,9 +133,9 @@ void SimReportErrors() {
     if (count + step != 0) ShowMessage(2, "SIM Err.(%d, %d)", step, count);
 }
 
-void SeqSimSetCheckHooks(void (*seqCheck)(int), void (*simCheck)(int)) {
-    g_checks[0].store(seqCheck, std::memory_order_release);
-    g_checks[1].store(simCheck, std::memory_order_release);
+void SeqSimSetCheckHooks(const SeqSimCheckHooks& hooks) {
+    g_checks[0].store(hooks.seq, std::memory_order_release);
+    g_checks[1].store(hooks.sim, std::memory_order_release);
 }
 void SeqSimCheck(int engine, int mismatch) {
     void (*check)(int) = g_checks[Sim(engine) ? 1 : 0].load(std::memory_order_acquire);

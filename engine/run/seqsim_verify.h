@@ -29,7 +29,11 @@ int SeqVerifyDuty(int32_t step, int phase);
 void SeqReportErrors();
 void SimReportErrors();
 
-// The front panel's check of a single read-back (mismatch 1 reports and clears the counters), handed
-// over at start-up; an unset check does nothing. SeqSimCheck runs the check of the engine.
-void SeqSimSetCheckHooks(void (*seqCheck)(int), void (*simCheck)(int));
+// The front panel's check of a single read-back (mismatch 1 reports and clears the counters), one per
+// engine, handed over at start-up; an unset check does nothing. SeqSimCheck runs the check of the engine.
+struct SeqSimCheckHooks {
+    void (*seq)(int mismatch) = nullptr;
+    void (*sim)(int mismatch) = nullptr;
+};
+void SeqSimSetCheckHooks(const SeqSimCheckHooks& hooks);
 void SeqSimCheck(int engine, int mismatch);

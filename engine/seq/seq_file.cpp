@@ -17,13 +17,6 @@ using storage::StoreBe32;
 
 uint8_t g_SeqFileBuf[kSeqFileSize];
 
-uint32_t SeqGetFileSize() {
-    return kSeqFileSize;
-}
-uint32_t SeqOldFileSizeDelta() {
-    return 24256;
-}
-
 namespace {
 
 // The image of slot into out: record(table, phase, step) gives each step, saved the configuration.

@@ -110,12 +110,6 @@ int32_t SeqGetEnableMax() {
 int32_t SeqGetEnableMin() {
     return 0;
 }
-int32_t SeqGetStepIndexMax() {
-    return kSeqSteps - 1;
-}
-int32_t SeqGetStepIndexMin() {
-    return 0;
-}
 int32_t SeqGetTargetStepMax() {
     return kSeqSteps - 1;
 }

@@ -22,9 +22,6 @@ int32_t SeqGetWaveMax();
 int32_t SeqGetWaveMin();
 int32_t SeqGetEnableMax();
 int32_t SeqGetEnableMin();
-// kept: the step index limits beside the other SEQ limits.
-int32_t SeqGetStepIndexMax();
-int32_t SeqGetStepIndexMin();
 int32_t SeqGetTargetStepMax();
 int32_t SeqGetTargetStepMin();
 int32_t SeqGetJumpCntMax();

@@ -86,8 +86,3 @@ float SeqPreviewPrevDcv(int phase) {
     const float v = static_cast<float>(r->dcv / 100);
     return phase == 1 && Wiring1P3W() ? -v : v;
 }
-
-float SeqPreviewPrevFset(int phase) {
-    const SeqStepRecord* r = Carrier(phase, kSeqFsetTypeShift);
-    return r == nullptr ? 0.0f : static_cast<float>(r->fset / 100);
-}

@@ -29,7 +29,6 @@ uint32_t SeqBuildPreview();
 // The value carried into the selected position: that of the nearest earlier entry whose type for the
 // quantity is not "KP", in whole volts or hertz; 0.0 with none, for a position before 2 and for a phase
 // outside 0-2 (a position past the order counts from its end). In 1P3W, L2 reads L1 (its DCV negated).
-// kept: the preview's values carried from the previous step, for a preview that shows them.
+// Tests read the values the preview carried from the previous step through these.
 float SeqPreviewPrevAcv(int phase);
 float SeqPreviewPrevDcv(int phase);
-float SeqPreviewPrevFset(int phase);

@@ -55,7 +55,7 @@ uint16_t SeqStatusWord();
 uint16_t SeqSetEnJumpto(int32_t value);
 uint16_t SeqSetEnBranch1(int32_t value);
 uint16_t SeqSetEnBranch2(int32_t value);
-// kept: the branch enables' value forms beside their word setters.
+// Tests set the branch enables by value through these; the editors and SCPI use the ones below.
 int32_t SeqSetEnBranch1Val(int32_t value);
 int32_t SeqSetEnBranch2Val(int32_t value);
 uint16_t SeqSetTerm(int32_t code);  // 0 CONTI, 1 END, 2 HOLD; another code is refused

@@ -274,6 +274,6 @@ inline int SeqTableIndex(uint32_t kind, uint32_t range) {
 
 namespace engine {
 // Everything back to its start-up state: tables, run block, images, names, mode, errors (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void SeqSimDataReset();
 }  // namespace engine

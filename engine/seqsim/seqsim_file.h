@@ -11,12 +11,6 @@ inline constexpr uint32_t kSimFileSize = 1972;
 extern uint8_t g_SeqFileBuf[kSeqFileSize];
 extern uint8_t g_SimFileBuf[kSimFileSize];
 
-// kept: the SEQ/SIM file sizes and the older files' size deltas, for callers to come.
-uint32_t SeqGetFileSize();
-uint32_t SimGetFileSize();
-uint32_t SeqOldFileSizeDelta();  // an older SEQ file was this much shorter (24256); SIM 80
-uint32_t SimOldFileSizeDelta();
-
 // Builds the image of slot 0-9 from the tables and the saved configuration: 0, or -1 for another slot.
 // clear 1 (a memory being deleted) zeroes the reserved configuration bytes and, for SEQ9 only, records the
 // ACV unit as Vpp in every slice (the SEQ9 template holds Vpp values).
@@ -56,11 +50,6 @@ int32_t SimImportFileImage(int32_t slot, const uint8_t* data, uint32_t length);
 // parse leaves the tables and the saved configuration as they were.
 int32_t SeqImportFromUsb(int32_t slot);
 int32_t SimImportFromUsb(int32_t slot);
-// kept: the SEQ/SIM whole-image copies for a remote read.
-// Copies the whole image (for a remote read).
-void SeqCopyFileImage(uint8_t* buffer);
-void SimCopyFileImage(uint8_t* buffer);
-
 // Reads the slot's internal file into buffer (capacity at least the kind's size) and checks its frame,
 // touching neither the tables nor the image: the byte count, or the load's failure codes.
 int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer);

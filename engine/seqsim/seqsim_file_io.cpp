@@ -272,16 +272,6 @@ int32_t SeqImportFromUsb(int32_t slot) {
 int32_t SimImportFromUsb(int32_t slot) {
     return ImportUsb(kSim, slot);
 }
-void SeqCopyFileImage(uint8_t* buffer) {
-    if (buffer == nullptr) return;
-    const HoldImage held(kSeq);
-    if (held.owns_lock()) std::memcpy(buffer, g_SeqFileBuf, kSeqFileSize);
-}
-void SimCopyFileImage(uint8_t* buffer) {
-    if (buffer == nullptr) return;
-    const HoldImage held(kSim);
-    if (held.owns_lock()) std::memcpy(buffer, g_SimFileBuf, kSimFileSize);
-}
 int32_t SeqFileReadChecked(int32_t slot, uint8_t* buffer) {
     if (!SlotOk(slot) || buffer == nullptr) return kFileBadArgument;
     return ReadChecked(kSeq, FileName(kSeq, slot), buffer);

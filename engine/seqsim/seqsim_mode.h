@@ -20,7 +20,7 @@ uint32_t SeqSimGetEngineKind();
 int SeqSimIsRunning();
 int SeqSimIsPaused();
 int SeqSimRunStateIsStop();  // 1 in the ready state
-// kept: tests read whether a remote write marked the program changed through it.
+// Tests read whether a remote write marked the program changed through it.
 int SeqSimIsDirty();
 void SeqSimSetDirty();
 void SeqSimClearDirty();

@@ -116,12 +116,6 @@ int32_t SimGetJumpto() {
     }
 }
 
-int32_t SimGetStepMin() {
-    return 0;
-}
-int32_t SimGetStepMax() {
-    return kSimNormal2;
-}
 int32_t SimGetTimeMin() {
     const uint32_t s = SimState();
     return s == kSimTrans1 || s == kSimTrans2 ? 0 : 1;

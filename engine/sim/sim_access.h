@@ -24,9 +24,6 @@ int32_t SimGetBalance_L3();  // 2400, 2400, 0
 int32_t SimGetJumpto();      // "Normal 1" 3, "Abnormal" 5, "Normal 2" 1, else 0
 
 // Limits.
-// kept: the SIM step limits beside the SEQ ones.
-int32_t SimGetStepMin();
-int32_t SimGetStepMax();
 int32_t SimGetTimeMin();  // 0 for "Trans 1" and "Trans 2", else 1
 int32_t SimGetTimeMax();
 int32_t SimGetAcvMin();

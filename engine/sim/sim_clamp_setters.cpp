@@ -1,8 +1,8 @@
 #include "engine/sim/sim_clamp_setters.h"
 
 #include <algorithm>
-#include <atomic>
 
+#include "core/control/hooks/screen_request.h"
 #include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_saved_config.h"
 #include "engine/sim/sim_access.h"
@@ -10,10 +10,8 @@
 
 namespace {
 
-std::atomic<SimEditStateHook> g_showHook{nullptr};
-
 void Show(SimClampField field, int phase) {
-    if (SimEditStateHook hook = g_showHook.load(std::memory_order_acquire)) hook(field, phase);
+    ScreenRequest_Ask(ScreenRequest::kSimShowField, static_cast<uint32_t>(field), phase);
 }
 
 // Writes one phase, or all three for L1; the limits are each phase's own.
@@ -55,10 +53,6 @@ int32_t Single(SimClampField field, int32_t value, int32_t lo, int32_t hi, int32
 }
 
 }  // namespace
-
-void SimSetEditStateHook(SimEditStateHook hook) {
-    g_showHook.store(hook, std::memory_order_release);
-}
 
 int32_t SimSetEnOnphaClamp(int32_t value, int phase) {
     return PerPhase(SimClampField::kEnOnpha, value, phase, EnableLimits, SimSetEnOnpha);

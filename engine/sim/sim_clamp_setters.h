@@ -17,7 +17,8 @@ int32_t SimSetSyncCodeClamp(int32_t value);
 int32_t SimSetRepeatClamp(int32_t value);
 int32_t SimSetEnRepeatClamp(int32_t value);
 
-// The field a clamping setter wrote, for the SIM screen to show its edit state.
+// The field a clamping setter wrote: the SIM screen, above the engine, is asked to show its edit state
+// through the screen request kSimShowField (the field, and the phase or -1 for the fields that have none).
 enum class SimClampField : uint32_t {
     kEnOnpha,
     kEnOffpha,
@@ -30,7 +31,3 @@ enum class SimClampField : uint32_t {
     kRepeat,
     kEnRepeat
 };
-// The SIM screen sits above the engine: it hands in how to show a field's edit state (phase -1 for the
-// fields that have none). Set at start-up before any thread runs; unset, nothing is shown.
-using SimEditStateHook = void (*)(SimClampField field, int phase);
-void SimSetEditStateHook(SimEditStateHook hook);

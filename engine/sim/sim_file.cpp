@@ -15,13 +15,6 @@ using storage::StoreBe32;
 
 uint8_t g_SimFileBuf[kSimFileSize];
 
-uint32_t SimGetFileSize() {
-    return kSimFileSize;
-}
-uint32_t SimOldFileSizeDelta() {
-    return 80;
-}
-
 namespace {
 
 // The image of slot into out: record(set, phase, state) gives each state, saved the configuration.

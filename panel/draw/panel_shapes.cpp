@@ -35,11 +35,6 @@ void DrawContentBackground(int x, int y) {
     GUI_DrawImage(&ContentBackground(), x, y);
 }
 
-void DrawListRowBands(int x, int y, int count) {
-    for (int i = 0; i < count; ++i)
-        GUI_DrawImage(&kListRowBand, x, y + 32 * i);
-}
-
 void FillStrip185(int x, int y, int height) {
     for (int i = 0; i < height; ++i)
         GUI_DrawImage(&kStrip185, x, y + i);

@@ -5,8 +5,6 @@
 
 void ClearWindow();
 void DrawContentBackground(int x, int y);        // 719x445
-// kept: the panel's list-row bands, for callers to come.
-void DrawListRowBands(int x, int y, int count);  // 670x32 bands, 32 apart
 void FillStrip185(int x, int y, int height);     // a 185-pixel strip, height rows
 void DrawSeparator185(int x, int y);             // 185x2
 // An outline over columns x..x + width and rows y..y + height.

@@ -127,16 +127,6 @@ void DrawLabelValueRow(const char* label, const char* value, uint32_t colour, ui
     DrawRight(value, w, 0);
 }
 
-void DrawLabelValueRowAt(const char* label, const char* value, uint32_t colour, uint32_t bkColour,
-                         const GUI_FONTDEF* font, int y) {
-    OpaqueText(colour, bkColour, font);
-    const int w = WindowWidth(), h = WindowHeight();
-    ClearIfAny(0, 0, w - 1, y - 1);
-    ClearIfAny(TextAdvanceWidth(label), y, w - TextAdvanceWidth(value) - 1, h - 2);
-    DrawLeft(label, 0, y);
-    DrawRight(value, w, y);
-}
-
 void DrawValueWithUnit(const char* value, const char* unit, uint32_t colour, int x, int y,
                        const GUI_FONTDEF* valueFont, const GUI_FONTDEF* unitFont) {
     const int w = WindowWidth(), h = WindowHeight();
@@ -157,13 +147,4 @@ void DrawDigitsWithCursor(uint32_t cursor, const char* text, int rightX, int bot
 
 void DrawPasswordWithCursor(uint32_t cursor, const char* text, int rightX, int bottomY) {
     DrawWithCursor(cursor, text, rightX, bottomY, true);
-}
-
-void DrawTextWithDegree(const char* text, int x, int y) {
-    GUI_DrawTextAt(text, x, y);
-    const int raise = GUI_GetLineSpacing() / 3;
-    const int width = TextAdvanceWidth(text);
-    const GUI_FONTDEF* previous = GUI_SelectFont(&kFont10);
-    GUI_DrawTextAt("o", x + 2 + width, y - raise);
-    GUI_SelectFont(previous);
 }

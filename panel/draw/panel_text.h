@@ -19,9 +19,6 @@ void DrawRightAlignedTextAt(const char* text, int y, uint32_t colour, uint32_t b
                             const GUI_FONTDEF* font);
 void DrawLabelValueRow(const char* label, const char* value, uint32_t colour, uint32_t bkColour,
                        const GUI_FONTDEF* font);
-// kept: the label-value row at a given height beside the one at the cursor.
-void DrawLabelValueRowAt(const char* label, const char* value, uint32_t colour, uint32_t bkColour,
-                         const GUI_FONTDEF* font, int y);
 // The value ending at x, the unit starting at x (yellow); left of the value and right of the unit the
 // window is cleared from y down, in the current background colour.
 void DrawValueWithUnit(const char* value, const char* unit, uint32_t colour, int x, int y,
@@ -34,9 +31,6 @@ void DrawDigitsWithCursor(uint32_t cursor, const char* text, int rightX, int bot
 // The same counting digits and '*', with the mark 2 pixels above the character.
 void DrawPasswordWithCursor(uint32_t cursor, const char* text, int rightX, int bottomY);
 
-// kept: the panel's degree text, for a field that shows degrees.
-// The text at (x, y) and a small raised "o" after it; the font is kept.
-void DrawTextWithDegree(const char* text, int x, int y);
 
 namespace panel {
 // Sum of the current font's advances over text.

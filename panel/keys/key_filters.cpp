@@ -14,7 +14,6 @@
 #include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/hardcopy/hardcopy.h"
-#include "panel/menu/menu_states.h"
 
 std::atomic<uint32_t> g_ShiftedYWord{0};
 

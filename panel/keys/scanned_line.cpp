@@ -5,11 +5,11 @@
 #include "core/params/param_store.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "drivers/barcode_scanner.h"
 #include "drivers/panel_link.h"
 #include "engine/seqsim/seqsim_mode.h"
-#include "panel/menu/menu_states.h"
 #include "panel/statusbar/status_bar.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "drivers/panel_link.h"
 #include "engine/memory_usb.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu/menu_page_words.h"
 #include "panel/menu/menu_parents.h"
-#include "panel/menu/menu_states.h"
 #include "panel/menu/row_entry_hook.h"
 #include "storage/files/memory_data.h"
 

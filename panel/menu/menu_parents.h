@@ -4,7 +4,7 @@
 // back leads to the option row (the owners to the first top row), MENU to the owner.
 #include <cstdint>
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 
 namespace panel {
 

@@ -4,7 +4,7 @@
 
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 
 namespace {
 std::atomic<MenuRowEntryFn> g_rowEntry{nullptr};

@@ -3,9 +3,9 @@
 #include <array>
 #include <iterator>
 
+#include "core/system/state/menu_state_ids.h"
 #include "panel/dialogs/limit_popups.h"
 #include "panel/menu/home_field_rows.h"
-#include "panel/menu/menu_states.h"
 
 namespace panel {
 OverlayWindows g_OverlayWins{};

@@ -30,7 +30,7 @@ void OverlayCreateLower();
 void OverlayCreateColumn();
 
 // How often a window of the overlay has been painted since the last reset (tests count repaints).
-// kept: tests count the overlay's paints through these.
+// Tests count the overlay's paints through these.
 uint32_t OverlayPaintCount(WM_HWINDOW window);
 void OverlayPaintCountReset();
 void OverlayCountPaint(WM_HWINDOW window);

@@ -92,6 +92,6 @@ void Chg_All();
 
 namespace panel {
 // Every machine back at its start, no page built, the counters at 0 (tests; the registered pages stay).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void PageMgrReset();
 }  // namespace panel

@@ -2,8 +2,8 @@
 
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
-#include "panel/menu/menu_states.h"
 #include "panel/popup/msg_text.h"
 
 namespace {

@@ -21,7 +21,7 @@ void ScpiErrorBox_Paint(WM_MSG_RECORD* msg);
 
 namespace panel {
 // The windows made by Overlay_Create (0 before it).
-// kept: tests read the popup windows through these.
+// Tests read the popup windows through these.
 WM_HWINDOW OverlayScpiErrorBox();
 WM_HWINDOW OverlayMsgPopup();
 }  // namespace panel

@@ -24,7 +24,7 @@ int HidClose(int handle);
 // The simulation: plugs or unplugs the device (creates or removes its file under the root) and empties
 // its queue.
 void HidSimPlug(bool plugged);
-// kept: tests script the scanner stand-in through the queue, result, failure and count controls below.
+// Tests script the scanner stand-in through the queue, result, failure and count controls below.
 // Queues one report of `len` bytes (a malformed one when len is not 8), or a read result: 0 (end of
 // file) or -errno.
 void HidSimQueueReport(const uint8_t* report, int len);

@@ -9,7 +9,7 @@ namespace plat {
 
 constexpr uint8_t kKnobCode = 213;
 
-// kept: tests start the panel stand-in clean through it.
+// Tests start the panel stand-in clean through it.
 // Back to power-on: no key, lamps 0, line 0, status word 1, answering.
 void PanelSimReset();
 
@@ -24,7 +24,7 @@ void PanelSimRelease();
 // Number of queued presses and turns not yet fully reported.
 uint32_t PanelSimPending();
 
-// kept: tests read and set the panel stand-in's lines and counters through the controls below.
+// Tests read and set the panel stand-in's lines and counters through the controls below.
 // Each 0xF1 also writes its lamp bits to <root>/var/run/panel-lamps ("0x0".."0xF"); 0xF4 answers the
 // number in <root>/var/lib/sandbox/panel-status when that file exists, else the word set here. Each 0xF2
 // writes its line value to <root>/var/run/panel-aux ("0x0" or "0x1").

@@ -16,8 +16,7 @@ int SpiOpen(const char* devicePath);
 // One spidev request (SPI_IOC_WR_MODE, SPI_IOC_RD_MAX_SPEED_HZ, SPI_IOC_MESSAGE(1) ...) with the
 // kernel's result convention: -1 with errno on failure; a message returns the bytes transferred.
 int SpiIoctl(int handle, unsigned long request, void* arg);
-// kept: tests close the devices they opened through it (SpiDevClose).
-// kept: tests close the devices they opened through it (SpiDevClose).
+// Tests close the devices they opened through it (SpiDevClose).
 int SpiClose(int handle);
 
 // The simulated non-volatile memory. Every message (SPI_IOC_MESSAGE(1) or (2)) is one command: its first
@@ -30,7 +29,7 @@ struct NvmSimCommand {
     uint32_t length;   // data bytes after the header
     bool failed;       // refused by an injected failure
 };
-// kept: tests inject faults into the memory stand-in and read its log through the controls below.
+// Tests inject faults into the memory stand-in and read its log through the controls below.
 // The commands since the last clear, in order (at most the newest 8192).
 std::vector<NvmSimCommand> NvmSimLog();
 void NvmSimClearLog();

@@ -12,7 +12,7 @@ uint64_t NowMs();  // monotonic, instrument time
 uint64_t NowUs();
 
 // 1.0 is real time (the default); values below 1 are taken as 1.
-// kept: tests run the instrument's time faster through it.
+// Tests run the instrument's time faster through it.
 void SetTimeScale(double factor);
 double TimeScale();
 

@@ -33,12 +33,12 @@ int DeviceRequest(int fd, unsigned long request, void* arg);
 // panel verbs "usbdev clear|rsb|gtl|ren" and "gpib dcl|get" and writes <root>/var/run/ports. Nothing
 // when they run already. 0, or -1 with errno when a pseudo-terminal cannot be made.
 int DeviceNodesStart();
-// kept: tests end the nodes before their root goes away through it.
+// Tests end the nodes before their root goes away through it.
 // Ends the bridge thread and closes every node (a test's root goes away after it).
 void DeviceNodesStop();
 // The lines of <root>/var/run/ports as last written.
 std::string DevicePortsText();
-// kept: tests open a node's client side through it.
+// Tests open a node's client side through it.
 // The client side of a node ("ttyS1" -> "/dev/pts/N"); "" when the node does not exist.
 std::string DeviceClientPath(const std::string& node);
 

@@ -18,7 +18,7 @@ struct Options {
 int ParseOptions(int argc, char** argv);
 
 const Options& GetOptions();
-// kept: tests set the options a start would parse through it.
+// Tests set the options a start would parse through it.
 void SetOptions(const Options& options);
 
 // The listening port for a port number of the instrument, moved by the port offset.

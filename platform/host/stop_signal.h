@@ -27,7 +27,7 @@ bool StopWaitMs(uint32_t ms);
 void RequestRestart();
 bool RestartRequested();
 // Forgets the stop and the restart (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void StopReset();
 
 }  // namespace plat

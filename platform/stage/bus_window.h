@@ -15,7 +15,7 @@ constexpr uint32_t kBusWindowSize = 0x1000000;
 // Maps both windows. Returns 0, or an errno value with its text in *error.
 int MapBusWindows(std::string* error);
 
-// kept: the stand-in's byte-window checks are driven through these.
+// The stand-in's byte-window checks are driven through these.
 void BusWriteByte(BusWindow window, uint32_t offset, uint8_t value);
 uint8_t BusReadByte(BusWindow window, uint32_t offset);
 

@@ -26,7 +26,7 @@ class LinkPeers {
     // A frame this unit wrote to 2481; only a master's frames are answered.
     void OnFrame(uint32_t frame, uint32_t ctrl, RegisterFile& regs) const;
     // A frame arriving for this unit.
-    // kept: tests send link frames to the stand-in through these.
+    // Tests send link frames to the stand-in through these.
     static void SendToUnit(uint32_t frame, RegisterFile& regs);
     // A frame from peer n (1-5) arriving at this unit as master; another n is dropped.
     static void SendFromPeer(uint32_t n, uint32_t frame, RegisterFile& regs);

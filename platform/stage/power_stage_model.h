@@ -81,7 +81,7 @@ class PowerStageModel {
     // the setting records the controller reads under its control task.
     bool HighRange() const;
     // Relative noise of the measurement readings (0: none) and the seed of its generator.
-    // kept: tests add noise to the readings through it.
+    // Tests add noise to the readings through it.
     void SetNoise(float relative, uint32_t seed);
 
     uint32_t vaClass = 1;         // module type code of every phase (1: 4.5 kVA, 2: 6 kVA family)

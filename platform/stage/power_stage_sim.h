@@ -47,7 +47,7 @@ class PowerStageSim {
   public:
     PowerStageSim();
 
-    // kept: the controls and readings below that the program never calls are the tests' hold on the stand-in.
+    // The controls and readings below that the program never calls are the tests' hold on the stand-in.
     // Back to power-on: registers, trace, overrides, injected faults, violations and counters cleared,
     // model settings at their defaults (the stored calibration data the stage's own, its pages in use
     // loaded from it), windows unmapped.

@@ -42,7 +42,7 @@ bool ModbusServerInit(ModbusServer* s, int port);
 // 32 clients are held: a newcomer beyond them takes the place of the client silent longest.
 void ModbusServerPass(ModbusServer* s);
 // Closes the clients and the listener and frees the context.
-// kept: tests free the server they made through it.
+// Tests free the server they made through it.
 void ModbusServerFree(ModbusServer* s);
 
 }  // namespace remote

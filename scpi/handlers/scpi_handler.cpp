@@ -33,10 +33,6 @@ int scpiIsQuery(const ScpiInterface* ifc) {
     return ifc->cmd->query != 0 ? 1 : 0;
 }
 
-int scpiGetReplyCount(const ScpiInterface* ifc) {
-    return ifc == nullptr ? -1 : ifc->replyCount;
-}
-
 int scpiGetParamCount(const ScpiInterface* ifc) {
     if (ifc == nullptr || ifc->cmd == nullptr) return -1;
     return static_cast<int>(ifc->cmd->paramCount);

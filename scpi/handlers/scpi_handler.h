@@ -14,8 +14,6 @@ void BuildIdnString();
 
 // Accessors of the parsed command; -1 for a null interface or an index beyond the parameter count.
 int scpiIsQuery(const ScpiInterface* ifc);
-// kept: the parsed command's reply count, beside the other accessors.
-int scpiGetReplyCount(const ScpiInterface* ifc);
 int scpiGetParamCount(const ScpiInterface* ifc);
 // Header suffix value i, -1 when the header had none there (or for a null interface).
 int scpiGetSuffix(const ScpiInterface* ifc, uint32_t i);

@@ -123,13 +123,13 @@ void scpiMailboxDone(ScpiStatusBlock* block);
 // semaphores and marks the block valid; -1 when a semaphore cannot be made. A block that is valid
 // already keeps its semaphores (pending requests are dropped).
 int scpiStatusBlockInit(ScpiStatusBlock* block);
-// kept: tests free the status blocks they made through it.
+// Tests free the status blocks they made through it.
 void scpiStatusBlockDestroy(ScpiStatusBlock* block);
 
 // Channel flags.
 uint32_t scpiStatusSetBits(ScpiStatusBlock* block, uint32_t bits);
 uint32_t scpiStatusClearBits(ScpiStatusBlock* block, uint32_t bits);
-// kept: tests read a channel's activity and connection through these.
+// Tests read a channel's activity and connection through these.
 uint32_t scpiChanTakeActivity(ScpiStatusBlock* block);
 int scpiChanIsEnabled(const ScpiStatusBlock* block);
 int scpiStatusIsConnected(const ScpiStatusBlock* block);

@@ -143,7 +143,3 @@ int32_t ArbRemoteRead(uint8_t* destination) {
     std::memcpy(destination, g_ArbFileImg, kArbFileBytes);
     return static_cast<int32_t>(kArbFileBytes);
 }
-
-int32_t ArbFileSize() {
-    return static_cast<int32_t>(kArbFileBytes);
-}

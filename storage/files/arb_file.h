@@ -61,8 +61,6 @@ void ArbDeleteAll();
 int32_t ArbRemoteWrite(int32_t i, int32_t length, const uint8_t* data);
 int32_t ArbRemoteWriteRaw(int32_t i, const uint8_t* data);
 int32_t ArbRemoteRead(uint8_t* destination);
-// kept: the ARB file's size, for callers to come.
-int32_t ArbFileSize();
 
 namespace storage {
 // The limits that depend on the waves: AC voltage ceilings, then the frequencies and voltage settings of

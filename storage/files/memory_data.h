@@ -26,6 +26,6 @@ struct MemoryDeleteRequest {
     uint32_t count;        // requests since the last reset
     int32_t kind, number;  // the last one
 };
-// kept: tests read the last deletion request and start clean through these.
+// Tests read the last deletion request and start clean through these.
 MemoryDeleteRequest MemoryDeleteLastRequest();
 void MemoryDeleteReset();

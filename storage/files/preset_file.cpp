@@ -121,7 +121,3 @@ uint32_t PresetRemoteRead(uint8_t* destination) {
     std::memcpy(destination, g_PresetFileImg, kPresetFileSize);
     return kPresetFileSize;
 }
-
-uint32_t PresetFileSize() {
-    return kPresetFileSize;
-}

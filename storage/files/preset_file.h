@@ -36,8 +36,6 @@ int32_t PresetImageApply(int32_t n, uint32_t length);
 int32_t PresetRemoteWrite(int32_t n, uint32_t length, const uint8_t* data);
 // Copies the image out (built before with PresetBuildFile); returns the number of bytes.
 uint32_t PresetRemoteRead(uint8_t* destination);
-// kept: the preset file's size, for callers to come.
-uint32_t PresetFileSize();
 
 // Checks a phase record (host byte order) against the ranges the present model allows: bytes 0-59 as
 // signed bytes, words 21-114 as signed words. With repair a field outside its range takes its default

@@ -70,7 +70,7 @@ enum NvSaveResult : int32_t {
 // read found give kNvHeld and write nothing; an image that differs from it is written and ends the hold, as
 // do a sound read and NvBlockRelease. While block 0 is held no settings block is written (kNvHeld): the unit
 // runs on the defaults of no model type, which the stored settings must survive.
-// kept: tests write the blocks a start finds through these.
+// Tests write the blocks a start finds through these.
 int32_t IdentityBlockSave(const IdentityBlock& in);
 int32_t SettingsBlockSave(int kind, const SettingsBlock& in);
 
@@ -135,10 +135,10 @@ int32_t SpecialDataSave(uint8_t phaseMode);
 void NvBlockRelease(int kind);
 
 // The checksum last written or accepted for kind 0-6 (0 when none).
-// kept: tests read the checksum a block keeps through it.
+// Tests read the checksum a block keeps through it.
 uint32_t NvBlockKeptSum(int kind);
 // Zeroes the images, staging buffers and kept sums and ends every hold (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void NvBlocksReset();
 
 // The lock above. Other users of the memory (the configuration text, the preset backups) hold it around

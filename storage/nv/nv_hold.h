@@ -21,7 +21,7 @@ bool NvHoldIsHeld(int slot);
 // Ends the hold: the next save writes (contents set on purpose, like a factory identity).
 void NvHoldRelease(int slot);
 // Ends every hold (tests, a fresh start).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void NvHoldResetAll();
 
 // A memory area that was never written (all 0xFF, as the chip leaves the factory) holds nothing a save

@@ -26,7 +26,7 @@ int32_t PresetBackupSaveAll();
 // whose start shows the popup alone. Each damage is said once (data_reset_note.h). A pending request to
 // clear the presets (bit 12 of g_SysStatus) resets them all afterwards and is taken. 0 loaded, -200 or
 // -1 (read failure) reset, kNvBadKind for a phase outside 0-2.
-// kept: tests load one phase's backup through it.
+// Tests load one phase's backup through it.
 int32_t PresetBackupLoad(int32_t phase);
 // The three phases, then the clear request once, so that no phase's backup comes back after it.
 void PresetBackupLoadAll();

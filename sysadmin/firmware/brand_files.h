@@ -8,7 +8,7 @@
 // file cannot be written (the commands still run, so the boot loader keeps in step with the brand).
 int32_t BrandFileWrite();
 // The brand named by the brand file's first line: 1 TULVE, 2 PL, 0 QX, -1 no file or no known code.
-// kept: tests and the brand file's fuzz target read the file back through it.
+// Tests and the brand file's fuzz target read the file back through it.
 int32_t BrandFileRead();
 // The boot loader's screen, which its logo fills.
 inline constexpr uint32_t kBootLogoWidth = 480;

@@ -17,7 +17,7 @@ int32_t UsbMemSm_Poll(StepRow* row, uint32_t msg);
 // One pass of the mount watch; the wait left (0 when it acted).
 int32_t UsbMem_MountCheck();
 // The object back to its start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void UsbMemSmReset();
 
 // Unmounts USB memory before a reboot: the mount point and both device nodes, each followed by "sync" and

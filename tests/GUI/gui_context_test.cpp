@@ -14,7 +14,6 @@ class GuiContext : public ::testing::Test {
 };
 
 TEST_F(GuiContext, OnlyLayerZeroAndItsChainIsOrderedByClassAndFlag) {
-    EXPECT_EQ(GUI_SelectLayerIndex(1), 0);
     EXPECT_EQ(GUI_Context.selLayer, 0);
     EXPECT_EQ(GUI_DEV_NewAndInsert(&kRecordingDisplay, nullptr, 0, 1), nullptr);
     EXPECT_EQ(GUI_DEV_FindDriver(1), nullptr);

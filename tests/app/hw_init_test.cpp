@@ -11,7 +11,7 @@
 
 #include "core/params/waves/arb_builtin.h"
 #include "core/params/waves/arb_mem.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
 #include "core/system/messaging/msg_ring.h"
 #include "platform/stage/power_stage_sim.h"
 #include "storage/files/arb_file.h"

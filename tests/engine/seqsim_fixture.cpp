@@ -10,7 +10,7 @@ namespace test {
 SeqSimEnv::SeqSimEnv() {
     engine::SeqSimDataReset();
     BusReg_SetStepSource(SeqGetAbsStep);
-    SeqSimSetCheckHooks(Seq_StopOrReset, Sim_AfterFieldWrite);
+    SeqSimSetCheckHooks({.seq = Seq_StopOrReset, .sim = Sim_AfterFieldWrite});
     SeqMem_ResetToSlotDefaults(0);
     Sim_LoadDefaultSteps();
     SeqSimSetMode(1);
@@ -19,7 +19,7 @@ SeqSimEnv::SeqSimEnv() {
 }
 
 SeqSimEnv::~SeqSimEnv() {
-    SeqSimSetCheckHooks(nullptr, nullptr);
+    SeqSimSetCheckHooks({});
     BusReg_SetStepSource(nullptr);
     engine::SeqSimDataReset();
 }

@@ -13,7 +13,6 @@
 #include "core/params/param_store.h"
 #include "core/params/presets/preset_store.h"
 #include "core/regbus/bus_transfer.h"
-#include "core/regbus/regbus.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_pending.h"
 #include "core/system/messaging/msg_queue.h"
@@ -55,11 +54,11 @@ class StartupSteps : public ::testing::Test {
         FactoryUnitRequest(2);
         // A new process: the working tables as the program starts, the front panel's defaults wired.
         engine::SeqSimDataReset();
-        MenuThread_SetSeqSimDefaults(SeqMem_ReloadAtStart, Sim_LoadLastOrDefault);
+        MenuThread_SetSeqSimDefaults({.seq = SeqMem_ReloadAtStart, .sim = Sim_LoadLastOrDefault});
         paneltest::StartMenuThread();
     }
     void TearDown() override {
-        MenuThread_SetSeqSimDefaults(nullptr, nullptr);
+        MenuThread_SetSeqSimDefaults({});
         core::OutputFlagsReset();
         engine::SeqSimDataReset();
         core::MsgQueueRemove();

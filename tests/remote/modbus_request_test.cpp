@@ -61,6 +61,15 @@ TEST_F(ModbusRequest, BadFramesAndADisabledServerChangeNothing) {
     EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
 }
 
+// A read may ask for up to 125 registers (function 03 and 04): 125 passes the count check and meets the
+// address check (the map is shorter), 126 is refused as an illegal value.
+TEST_F(ModbusRequest, ReadsTakeUpTo125Registers) {
+    for (const uint8_t function : {uint8_t{0x03}, uint8_t{0x04}}) {
+        EXPECT_EQ(Decide({function, 0x00, 0x00, 0x00, 125}), 2) << int{function};
+        EXPECT_EQ(Decide({function, 0x00, 0x00, 0x00, 126}), 3) << int{function};
+    }
+}
+
 // The key lock changes its own bit only: another thread that flips the meter-hold bit of the same word
 // meanwhile never loses a flip.
 TEST_F(ModbusRequest, KeyLockChangesOnlyItsBit) {

@@ -16,7 +16,7 @@
 
 namespace {
 
-TEST(FileUtil, SizeAlignedAllocAndUpperCaseCopy) {
+TEST(FileUtil, SizeAndAlignedAlloc) {
     testsupport::TempRoot root;
     root.Write("/mnt/tst/empty", "");
     root.Write("/mnt/tst/five", "12345");
@@ -32,16 +32,6 @@ TEST(FileUtil, SizeAlignedAllocAndUpperCaseCopy) {
         std::memset(p, 0xA5, n);
         std::free(p);
     }
-    char dst[16];
-    EXPECT_EQ(UpperCaseCopy(dst, "preset1.Set", sizeof dst), 11);
-    EXPECT_STREQ(dst, "PRESET1.SET");
-
-    std::memset(dst, '#', sizeof dst);
-    EXPECT_EQ(UpperCaseCopy(dst, "abcd", 4), -1);  // no room for the NUL: nothing copied
-    EXPECT_EQ(dst[0], '#');
-    EXPECT_EQ(UpperCaseCopy(dst, "abcd", 5), 4);
-    EXPECT_EQ(UpperCaseCopy(nullptr, "a", 2), -1);
-    EXPECT_EQ(UpperCaseCopy(dst, nullptr, 2), -1);
 }
 
 // IsDirectory tells a folder by its file type, not by one bit of the mode: a socket's or a block

@@ -4,7 +4,7 @@
 #include "core/params/param_dirty.h"
 #include "core/params/defaults/param_init.h"
 #include "core/params/param_store.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
 #include "core/system/config/model_table.h"
 #include "core/system/state/output_flags.h"
 #include "platform/stage/power_stage_sim.h"

@@ -1,4 +1,4 @@
-// Colour setters, the external web-server stop, the web-data brand check and the key beep.
+// Colour setters, the external web-server stop and the key beep.
 #include "sysadmin/system_helpers.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +7,6 @@
 #include "GUI/lcd/color_rgb.h"
 #include "core/control/alarms/alarm_state.h"
 #include "core/params/param_store.h"
-#include "core/system/config/identity.h"
-#include "core/system/messaging/msg_ring.h"
 #include "tests/sysadmin/sandbox_log_fixture.h"
 
 namespace {
@@ -22,28 +20,12 @@ TEST(ColorRgb, SwapsRedAndBlueForTheGraphicsLibrary) {
 
 using WebServer = SandboxLogTest;
 
-TEST_F(WebServer, StopOnceAndWebDataOfTheBrand) {
+TEST_F(WebServer, StopKillsOnce) {
     EXPECT_EQ(WebServerStop(), 0);
     EXPECT_EQ(WebServerStop(), -1);  // nothing runs any more: no second kill
     const std::string log = root.Read("/var/log/commands.log");
     EXPECT_NE(log.find("kill 612"), std::string::npos);
     EXPECT_EQ(log.find("kill", log.find("kill 612") + 1), std::string::npos) << log;
-    MsgQueue_Clear();
-    EXPECT_EQ(WebDataCheck(), 0);  // no web data: nothing to check
-    EXPECT_EQ(MsgQueue_Count(), 0u);
-
-    g_BrandId = 1;
-    root.Write("/mnt/disk/httpd/Web_Data", "TULVE web pages 2.3\n");
-    EXPECT_EQ(WebDataCheck(), 0);
-    EXPECT_EQ(MsgQueue_Count(), 0u);
-
-    root.Write("/mnt/disk/httpd/Web_Data", "PELMA\n");
-    EXPECT_GT(WebDataCheck(), 0);
-    EXPECT_STREQ(g_MsgFreeText, "Web Data Error!");
-    uint32_t id = 0;
-    ASSERT_EQ(MsgQueue_Pop(&id), 0);
-    EXPECT_EQ(id, 6u);  // held until closed
-    g_BrandId = 0;
 }
 
 TEST_F(WebServer, BeepSoundsFromOneServiceStepToTheNext) {

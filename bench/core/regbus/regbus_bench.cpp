@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
 #include "platform/stage/power_stage_sim.h"
 #include "platform/stage/reg_map.h"
 

@@ -23,7 +23,7 @@ extern AlarmState g_AlarmState;
 
 namespace core {
 // No alarm, monitor off, as at start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void AlarmStateReset();
 // Nonzero when any slave copy holds an alarm.
 bool SlaveAlarmPresent();

@@ -125,14 +125,6 @@ uint32_t AlarmStatusUpdate() {
     return summary;
 }
 
-uint32_t AlarmSummaryUpdate() {
-    uint32_t summary = 0;
-    for (const auto& word : g_AlarmState.phase)
-        summary |= word.load(kRelaxed);
-    g_AlarmState.summary.store(summary, kRelaxed);
-    return summary;
-}
-
 int32_t IsAlarmActive() {
     return g_AlarmState.summary.load(kRelaxed) != 0 ? 1 : 0;
 }
@@ -159,10 +151,6 @@ void AlarmBeepAck() {
 
 int32_t LimiterMsgActive() {
     return SysStatusTest(kSysLimiterMessage) ? 1 : 0;
-}
-
-void LimiterMsgAck() {
-    if (SysStatusTest(kSysLimiterMessage)) SysStatusSet(kSysLimiterAcknowledged);
 }
 
 void LimiterMsgAckClear() {

@@ -19,8 +19,6 @@ void AlarmClear();
 
 // Reads the phase words, recomputes the summary and latches on bit 9 or 12 (before all-data file work).
 uint32_t AlarmStatusUpdate();
-// kept: the alarm summary's recompute of the alarm interface, for callers to come.
-uint32_t AlarmSummaryUpdate();
 int32_t IsAlarmActive();
 
 void AlarmMonitorOn();
@@ -28,20 +26,19 @@ void AlarmMonitorOff();
 int32_t IsAlarmMonitorOn();
 
 // The alarm beep: sounding, stopped, acknowledged by a key press (while an alarm is present).
-// kept: tests read whether the alarm beep stands through it.
+// Tests read whether the alarm beep stands through it.
 int32_t AlarmBeepActive();
 void AlarmBeepAck();
 
 // The limiter message: active, acknowledged, acknowledgement cleared once the message is gone.
-// kept: tests read whether the limiter message stands through it.
+// Tests read whether the limiter message stands through it.
 int32_t LimiterMsgActive();
-// kept: the limiter message's acknowledgement beside its reading.
-void LimiterMsgAck();
+// The alarm notices clear the acknowledgement once the limiter message is gone.
 void LimiterMsgAckClear();
 
 namespace core {
 // The alarm object as at start: 50 passes of delay before the monitor turns on (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void AlarmObjReset();
 }  // namespace core
 

@@ -22,6 +22,6 @@ namespace core {
 // the procedure is not stepped: a count set while it did not run leaves a message held that its start
 // state never takes, and a procedure that an exit abandoned would go on where it stopped.
 void CaliProcedureRewind(StepObj* procedure);
-// kept: part of CalStateReset, the tests' clean start.
+// Part of CalStateReset, the tests' clean start.
 void CaliProceduresReset();
 }  // namespace core

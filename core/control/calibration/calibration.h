@@ -11,7 +11,7 @@ extern StepObj g_CaliModeObj;
 
 namespace core {
 // Calibration mode off and nothing requested, the objects at their start messages (tests).
-// kept: tests start each case from a clean state through it (the procedures' reset with it).
+// Tests start each case from a clean state through it (the procedures' reset with it).
 void CalStateReset();
 }  // namespace core
 

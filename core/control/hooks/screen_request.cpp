@@ -64,6 +64,12 @@ bool Dispatch(const Pending& r, bool run) {
             return Start(e.seqLeavePreview, run);
         case ScreenRequest::kEditFollow:
             return Start(e.editFollow, run, r.state, r.value);
+        case ScreenRequest::kSeqEnter:
+            return Start(e.seqEnter, run);
+        case ScreenRequest::kSimEnter:
+            return Start(e.simEnter, run);
+        case ScreenRequest::kSimShowField:
+            return Start(e.simShowField, run, r.state, r.value);
         case ScreenRequest::kCount:
             break;
     }

@@ -28,6 +28,9 @@ enum class ScreenRequest : uint8_t {
     kSeqEnterStepIndex,  // Enter_menuSeqSetStepIndex: the SEQUENCE field cursor on the step index
     kSeqLeavePreview,    // Seq_LeavePreview: a SEQUENCE preview closed, back to the step index
     kEditFollow,         // EditFollow_Apply(state, value): an open editor follows a setting changed elsewhere
+    kSeqEnter,           // Seq_EnterMode: the engine took SEQ mode, the SEQUENCE page shows it
+    kSimEnter,           // Sim_EnterMode: the engine took SIM mode, the SIMULATE page shows it
+    kSimShowField,       // Sim_ShowRemoteField(field, phase): the SIMULATE cursor on a field set remotely
     kCount               // the number of kinds: the queue's size
 };
 inline constexpr size_t kScreenRequestKinds = static_cast<size_t>(ScreenRequest::kCount);
@@ -57,6 +60,9 @@ struct ScreenRequestRunners {
     void (*seqEnterStepIndex)() = nullptr;
     void (*seqLeavePreview)() = nullptr;
     int (*editFollow)(uint32_t state, int32_t value) = nullptr;
+    void (*seqEnter)() = nullptr;
+    void (*simEnter)() = nullptr;
+    void (*simShowField)(uint32_t field, int32_t phase) = nullptr;
 };
 void ScreenRequest_SetRunners(const ScreenRequestRunners& runners);
 

@@ -3,7 +3,7 @@
 #include "core/control/measure/harm_internal.h"
 #include "core/control/measure/harmonics.h"
 #include "core/params/access/param_access.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
 #include "core/system/links/parallel_link.h"
 #include "platform/stage/wiring_codes.h"
 

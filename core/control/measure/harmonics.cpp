@@ -6,7 +6,8 @@
 #include "core/control/measure/harm_internal.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/reg_read.h"
+#include "core/regbus/reg_write.h"
 #include "platform/stage/wiring_codes.h"
 
 std::atomic<uint32_t> g_HarmCountdown{0};

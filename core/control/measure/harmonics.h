@@ -42,6 +42,6 @@ int Harm_BinMagnitude(const int32_t (*bins)[2], int k, float* out, float scale);
 
 namespace core {
 // The task back to its first state, tables zeroed (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void HarmonicsReset();
 }  // namespace core

@@ -50,6 +50,6 @@ void MeasAvg_ResetAll(int32_t count);
 
 namespace core {
 // Every slot of every row empty, no averaging (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void MeasAvgClearAll();
 }  // namespace core

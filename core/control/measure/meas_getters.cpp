@@ -94,7 +94,6 @@ constexpr Getter kApparent{kMqApparent, kMfApparent, 0, "VA", "VA", 1, 0, Kind::
 constexpr Getter kReactive{kMqReactive, kMfReactive, 0, "var", "var", 1, 0, Kind::kPower, "Kvar"};
 constexpr Getter kPF{kMqPF, kMfPF, 0, "", "", 3, 0};
 constexpr Getter kCF{kMqCF, kMfCF, 0, "", "", 2, 0};
-constexpr Getter kAux{kMqAux, kMfAux, 0, "", "", 1, 1};
 constexpr Getter kFreq{kMqFreq, kMfFreq, 0, "Hz", "Hz", 2, 0, Kind::kFreq};
 constexpr Getter kThdV{kMqThdV, kMfThdV, 0, "%", "%", 1, 0, Kind::kThdV};
 constexpr Getter kThdI{kMqThdI, kMfThdI, 0, "%", "%", 1, 0, Kind::kThdI};
@@ -115,14 +114,6 @@ float AcPart(int rmsField, int avgField, MeasQuantity rmsQ, MeasQuantity avgQ, i
     Remember(avgQ, static_cast<float>(avg));
     const double d = rms * rms - avg * avg;
     return d > 0.0 ? static_cast<float>(std::sqrt(d)) : 0.0f;
-}
-
-float ValueOf(int field, MeasQuantity q, int phase, bool powerRule) {
-    if (phase < 0 || phase > 2) return 0.0f;
-    float v = g_DispCache[phase].Get(field);
-    if (powerRule) v = PowerRule(v);
-    Remember(q, v);
-    return v;
 }
 
 float Total(int field, int n, bool powerRule = false) {
@@ -199,9 +190,6 @@ float MeasGetPF(char* t, const char** u, int p, int m) {
 float MeasGetCF(char* t, const char** u, int p, int m) {
     return Get(kCF, t, u, p, m);
 }
-float MeasGetAux(char* t, const char** u, int p, int m) {
-    return Get(kAux, t, u, p, m);
-}
 float MeasGetTemperature(int phase) {
     if (phase < 0 || phase > 2) return 0.0f;
     return g_DispCache[phase].Get(kMfAux);
@@ -233,15 +221,6 @@ float MeasGetVac(char*, const char**, int p, int) {
 }
 float MeasGetIac(char*, const char**, int p, int) {
     return AcPart(kMfIrms, kMfIavg, kMqIrms, kMqIavg, p);
-}
-float MeasValPower(char*, const char**, int p, int) {
-    return ValueOf(kMfPower, kMqPower, p, true);
-}
-float MeasValApparent(char*, const char**, int p, int) {
-    return ValueOf(kMfApparent, kMqApparent, p, false);
-}
-float MeasValReactive(char*, const char**, int p, int) {
-    return ValueOf(kMfReactive, kMqReactive, p, false);
 }
 float MeasGetVrmsTotal(char*, const char**, int, int) {
     return Total(kMfVrmsTotal, 0);

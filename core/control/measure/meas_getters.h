@@ -23,8 +23,6 @@ float MeasGetApparent(char* text, const char** unit, int phase, int mode, int ba
 float MeasGetReactive(char* text, const char** unit, int phase, int mode, int base);
 float MeasGetPF(char* text, const char** unit, int phase, int mode);
 float MeasGetCF(char* text, const char** unit, int phase, int mode);
-// kept: the measurement getter of the auxiliary value, for callers to come.
-float MeasGetAux(char* text, const char** unit, int phase, int mode);
 float MeasGetFreq(char* text, const char** unit, int phase, int mode);
 float MeasGetThdV(char* text, const char** unit, int phase, int mode);
 float MeasGetThdI(char* text, const char** unit, int phase, int mode);
@@ -42,10 +40,6 @@ float MeasGetTemperature(int phase);
 // exceeds the rms.
 float MeasGetVac(char*, const char**, int phase, int mode);
 float MeasGetIac(char*, const char**, int phase, int mode);
-// kept: the plain-value getters of the power quantities, for callers to come.
-float MeasValPower(char*, const char**, int phase, int mode);
-float MeasValApparent(char*, const char**, int phase, int mode);
-float MeasValReactive(char*, const char**, int phase, int mode);
 float MeasGetVrmsTotal(char*, const char**, int phase, int mode);
 float MeasGetIrmsTotal(char*, const char**, int phase, int mode);
 float MeasGetPowerTotal(char*, const char**, int phase, int mode);

@@ -3,7 +3,7 @@
 #include "core/control/measure/meas_records.h"
 #include "core/control/setting_accessors.h"
 #include "core/params/access/param_access.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
 #include "core/system/state/service_flags.h"
 #include "platform/stage/reg_map.h"
 #include "platform/stage/wiring_codes.h"

@@ -86,11 +86,11 @@ inline PageIdSlot g_PageId;
 
 // Copies the measured fields of every live record into the display copy; field 0 of record 0, the page
 // id, stays.
-// kept: tests take the display copy at once through it instead of waiting for the display pass.
+// Tests take the display copy at once through it instead of waiting for the display pass.
 void MeasDispCacheRefresh();
 
 namespace core {
 // Records, meter rows, averages, pacing and the measurement objects as at process start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void MeasurementReset();
 }  // namespace core

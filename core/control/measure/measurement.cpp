@@ -8,7 +8,7 @@
 #include "core/control/measure/meas_internal.h"
 #include "core/control/measure/meas_records.h"
 #include "core/params/access/param_access.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
 #include "core/system/util/step_obj.h"
 
 namespace {

@@ -17,6 +17,6 @@ inline constexpr uint32_t kMeasRefreshDue = 1u << 0;
 
 namespace core {
 // Pacing back to Fast and no refresh due (tests).
-// kept: part of MeasurementReset, the tests' clean start.
+// Part of MeasurementReset, the tests' clean start.
 void MeasUpdateRateReset();
 }  // namespace core

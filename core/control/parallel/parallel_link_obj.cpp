@@ -6,7 +6,7 @@
 #include "platform/host/clock.h"
 
 namespace core {
-// kept: parts of ParallelObjectsReset, the tests' clean start.
+// Parts of ParallelObjectsReset, the tests' clean start.
 void ParallelMasterReset();
 void ParallelSlaveReset();
 }  // namespace core

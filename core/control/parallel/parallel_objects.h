@@ -34,7 +34,7 @@ extern std::atomic<uint32_t> g_HwVariant;
 // The most slaves the master saw during its last connect that failed for a missing slave (error 7).
 extern std::atomic<uint32_t> g_ParallelMostSeen;
 // Objects idle and records clear, as at start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void ParallelObjectsReset();
 // The idle state of the master or slave object: a start clears the role's flag byte, so that a restart
 // asked for before it does not end the new run, and moves to the run state with message `first`.

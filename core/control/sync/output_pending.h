@@ -38,7 +38,7 @@ bool SyncReadingAwaited();
 bool OutputWorkPending();
 
 // Back to the start: nothing pending (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void OutputPendingReset();
 
 }  // namespace core

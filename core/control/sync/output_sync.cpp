@@ -10,7 +10,7 @@
 #include "core/params/limits/limit_checks.h"
 #include "core/params/limits/wave_voltage.h"
 #include "core/params/param_dirty.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/reg_write.h"
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/service_flags.h"

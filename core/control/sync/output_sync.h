@@ -36,7 +36,7 @@ namespace core {
 extern std::atomic<uint32_t> g_VoltSlewWord;
 
 // The request and progress words back to their start values: the next pass rewrites everything (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void OutputSyncReset();
 
 // The slew value of a slew selection (parameter 111) for the hardware revision, model type, wiring and

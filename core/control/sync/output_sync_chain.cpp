@@ -7,7 +7,7 @@
 #include "core/control/sync/output_sync_internal.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/param_dirty.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/reg_write.h"
 #include "core/system/state/sys_status.h"
 
 using namespace core;

@@ -5,7 +5,8 @@
 #include "core/control/sync/output_sync_internal.h"
 #include "core/params/limits/limit_checks.h"
 #include "core/params/limits/wave_voltage.h"
-#include "core/regbus/regbus.h"
+#include "core/regbus/reg_read.h"
+#include "core/regbus/reg_write.h"
 #include "core/system/state/sys_status.h"
 
 using namespace core;

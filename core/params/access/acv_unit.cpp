@@ -53,10 +53,6 @@ int IsAcvOverVppLimitOfPhase(int32_t value, int phase) {
     return GetAcvMaxVppOfPhase(phase) < value && IsAcvUnitVppOfPhase(phase) ? 1 : 0;
 }
 
-int IsAcvOverVppLimit(int32_t value) {
-    return GetAcvMaxVpp() < value && IsAcvUnitVpp() ? 1 : 0;
-}
-
 int AcvExceedsMax(int32_t v, int phase) {
     return v > GetAcvLimitMax(phase) && IsAcvUnitVpp() == 0 ? 1 : 0;
 }

@@ -126,11 +126,6 @@ int32_t SetPhaseAngle_L2(int32_t v) {
 int32_t SetPhaseAngle_L3(int32_t v) {
     return StoreL1<kSetAngleL3>(v);
 }
-int32_t SetFreqLimitHi(int32_t v) {
-    int32_t r = StoreL1<kSetFreqLimitHi>(v);
-    FreqLimitCheck(GetOutputMode());
-    return r;
-}
 int32_t SetFrequency(int32_t v) {
     return SetFrequencyPhase(v, 0);
 }
@@ -327,9 +322,6 @@ int32_t GetTriggerWidth() {
 int32_t GetTriggerSource() {
     return PhaseValue(kParamTrigSource, 0);
 }
-int32_t GetUpdateRate() {
-    return PhaseValue(kParamUpdateRate, 0);
-}
 int32_t GetAcvUnit() {
     return PhaseValue(kParamAcvUnit, 0);
 }
@@ -356,12 +348,6 @@ int32_t GetAcvMin(int phase) {
 }
 int32_t GetAcvLimitMax(int phase) {
     return PhaseMax(kParamAcv, phase);
-}
-int32_t GetDcvMax(int phase) {
-    return PhaseMax(kParamDcv2, phase);
-}
-int32_t GetDcvMin(int phase) {
-    return PhaseMin(kParamDcv2, phase);
 }
 int32_t GetOnPhaseState(int phase) {
     ParamRec rec;

@@ -28,8 +28,6 @@ int32_t SetSyncPhase(int32_t v);
 int32_t SetBalance_L1(int32_t v);
 int32_t SetPhaseAngle_L2(int32_t v);
 int32_t SetPhaseAngle_L3(int32_t v);
-// kept: the upper frequency limit's setter of the parameter access interface.
-int32_t SetFreqLimitHi(int32_t v);  // then re-checks the frequencies of the output mode
 int32_t SetFrequency(int32_t v);    // L1; then re-checks the frequencies
 int32_t SetFrequencyPhase(int32_t v, int phase);
 int32_t SetGain_L1(int32_t v);
@@ -96,8 +94,6 @@ int32_t GetExtControl();
 int32_t GetPhaseSetChange();
 int32_t GetTriggerWidth();
 int32_t GetTriggerSource();
-// kept: the update rate's getter beside its setter.
-int32_t GetUpdateRate();
 int32_t GetAcvUnit();  // 0 Vrms, 1 Vpp
 int32_t GetParallelPosition();
 int32_t GetParallelNumber();
@@ -107,9 +103,6 @@ int32_t GetFrequencyMin();
 int32_t GetAcvMax(int phase);
 int32_t GetAcvMin(int phase);
 int32_t GetAcvLimitMax(int phase);
-// kept: the DC voltage limit getters beside the AC ones.
-int32_t GetDcvMax(int phase);
-int32_t GetDcvMin(int phase);
 int32_t GetOnPhaseState(int phase);
 int32_t GetOffPhaseState(int phase);
 
@@ -206,7 +199,7 @@ extern std::atomic<uint32_t> g_CtrlStartupWord;
 extern std::atomic<uint32_t> g_SeqSimOutputReset;
 
 // The wiring, edit and request words of the access layer back to their start values (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void ParamAccessReset();
 
 // The range code as the wiring names it: 1P2W 0/1/4 -> 2/3/6, the other wirings 2/3/6 -> 0/1/4.

@@ -126,11 +126,6 @@ void FreqLimitCheck(uint32_t mode) {
     FreqCheck(mode, SelectedPhase());
 }
 
-void FreqLimitCheckPreset(uint32_t mode, uint32_t phase) {
-    if (phase > 2) return;
-    FreqCheck(mode, phase);
-}
-
 // --- Voltage limit ---
 
 void VoltLimitCheck(uint32_t area) {
@@ -290,15 +285,3 @@ void AcvLimitClampWaveLocked(uint32_t area, uint32_t phase, uint32_t mode, uint3
 }
 
 }  // namespace limits
-
-void VpkLimitClampWave(uint32_t area, uint32_t phase, uint32_t mode, uint32_t waveform) {
-    if (phase > 2) return;
-    std::lock_guard<std::mutex> lock(core::g_ParamLock);
-    VpkLimitClampWaveLocked(area, phase, mode, waveform);
-}
-
-void AcvLimitClampWave(uint32_t area, uint32_t phase, uint32_t mode, uint32_t waveform, uint32_t set) {
-    if (phase > 2) return;
-    std::lock_guard<std::mutex> lock(core::g_ParamLock);
-    AcvLimitClampWaveLocked(area, phase, mode, waveform, set);
-}

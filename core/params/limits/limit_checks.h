@@ -16,19 +16,11 @@ void ParamRecClamp(ParamRec* record);
 // The frequencies of output mode 0-9 against the frequency limits (parameters 16 and 19); nothing for the
 // modes without a frequency of their own (DC-INT, the external and the synchronised modes).
 void FreqLimitCheck(uint32_t mode);
-// kept: the frequency check of one given phase, for the remote setters of one phase.
-// The same for the given phase instead of the selected one (remote setters of one phase).
-void FreqLimitCheckPreset(uint32_t mode, uint32_t phase);
 
 // The AC voltage maxima of the AC-only modes against the voltage limit (parameter 8), both record sets.
 void VoltLimitCheck(uint32_t area);
 // The AC and DC voltages of the AC+DC and DC modes against the peak voltage limits (parameters 10, 11).
 void VpkLimitCheck(uint32_t area);
-// kept: the limit rules of one waveform of one phase, for callers to come.
-// The two rules for one waveform of one phase: the voltage limit of record set `set`, and the peak limits.
-void AcvLimitClampWave(uint32_t area, uint32_t phase, uint32_t mode, uint32_t waveform, uint32_t set);
-void VpkLimitClampWave(uint32_t area, uint32_t phase, uint32_t mode, uint32_t waveform);
-
 // Full re-check of the voltage settings of output mode `mode` in the area, all phases, all waveforms: the
 // voltage in force is carried over every waveform of its record set, then everything is held within its
 // limits.

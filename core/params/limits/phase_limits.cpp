@@ -44,38 +44,6 @@ bool CopiesEqual(const std::atomic<int32_t> (&c)[3]) {
 
 }  // namespace
 
-int ExceedsAcvLimitAnyPhase(int32_t value) {
-    for (uint32_t p = 0; p < ActivePhases(); ++p) {
-        ParamRec rec{};
-        paramGetRecord(kParamAcv + p, &rec, p);
-        if (value > rec.max) return 1;
-    }
-    return 0;
-}
-
-int ExceedsDcvLimitAnyPhase(int32_t value) {
-    for (uint32_t p = 0; p < ActivePhases(); ++p) {
-        ParamRec rec{};
-        paramGetRecord(kParamDcv + p, &rec, p);
-        if (value >= 0 ? rec.max < value : rec.min > value) return 1;
-    }
-    return 0;
-}
-
-int32_t GetPhaseExtreme(uint32_t id, int wantMax) {
-    const bool minOfDcv = wantMax == 1 && id == kParamDcv2;
-    const bool maxOfVolt = wantMax == 0 && (id == kParamAcv || id == kParamDcv2);
-    if (!minOfDcv && !maxOfVolt) return 0;
-    int32_t extreme = 0;
-    for (uint32_t p = 0; p < core::kPhases; ++p) {
-        ParamRec rec{};
-        paramGetRecord(id, &rec, p);
-        const int32_t v = minOfDcv ? rec.min : rec.max;
-        if (p == 0 || (minOfDcv ? v > extreme : v < extreme)) extreme = v;
-    }
-    return extreme;
-}
-
 uint32_t AlignLimitsToPhases(uint32_t id, int side) {
     if (!IsAcv(id) && id != kParamDcv) return 0;
     if (side == kSideMin && IsAcv(id)) return core::kAllPhasesEqual;

@@ -26,17 +26,6 @@ struct LimitedPhase {
 
 extern core::LimitedPhase g_LimitedPhase;
 
-// kept: the all-phase limit tests and the phases' limit extreme, for callers to come.
-// 1 when the value is above the AC voltage maximum of any active phase, else 0.
-int ExceedsAcvLimitAnyPhase(int32_t value);
-// 1 when the value is outside the DC voltage limits of any active phase (a value >= 0 against the maxima,
-// a negative one against the minima), else 0.
-int ExceedsDcvLimitAnyPhase(int32_t value);
-
-// wantMax 1, id 54: the largest DC voltage minimum of L1-L3; wantMax 0, id 47 or 54: the smallest AC or
-// DC voltage maximum of L1-L3; any other pair 0.
-int32_t GetPhaseExtreme(uint32_t id, int wantMax);
-
 // Gives the selected phase the tightest limit of L1-L3 and returns the phase it came from (kAllPhasesEqual
 // when the three are equal). side 0, ids 47-49 and 51: the smallest maximum (L2 wins a tie with L1, L3
 // only a strictly smaller one). side 1, id 51: the largest minimum, same ties; ids 47-49 return

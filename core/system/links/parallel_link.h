@@ -52,7 +52,7 @@ extern std::atomic<uint8_t> g_ParallelSlaveFlags;
 
 namespace core {
 // A single unit with no link, as at start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void ParallelLinkReset();
 // Clears every per-slave record.
 void ParallelSlavesClear();

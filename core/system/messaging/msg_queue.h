@@ -57,6 +57,6 @@ void MsgQueueRemove();
 // afterwards gets none, so none is left behind.
 void MsgQueueClose();
 // Frees the file-transfer buffer and returns it to absent (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void SharedBufFree();
 }  // namespace core

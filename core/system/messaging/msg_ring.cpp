@@ -225,10 +225,6 @@ int MsgPopup_TextChanged() {
     return (g_MsgPopup.flags.load(std::memory_order_acquire) & kMsgPopupTextChanged) != 0 ? 1 : 0;
 }
 
-void MsgPopup_ClearTextChanged() {
-    g_MsgPopup.flags.fetch_and(~kMsgPopupTextChanged, std::memory_order_acq_rel);
-}
-
 void MsgPopup_Text(char* out, size_t size) {
     if (out == nullptr || size == 0) return;
     std::lock_guard<std::mutex> lock(g_ringLock);

@@ -88,7 +88,7 @@ int32_t MsgQueue_PostId(int32_t id);
 // on the console ("popup: text") unless the popup on screen shows it already.
 int32_t MsgQueue_PostText(const char* text, int32_t id);
 // Copies the free text (terminated, cut to size).
-// kept: tests read the queued message text through it.
+// Tests read the queued message text through it.
 void MsgQueue_CopyText(char* out, size_t size);
 // Formatted free texts. The popup's formatter knows only %d and %f (both take an integer); any other
 // conversion posts nothing and gives -1. Otherwise the result is the text length.
@@ -109,9 +109,7 @@ int MsgPopup_IsPersistent();
 // cut to size); the style is 0 (green frame) or 1 (red).
 int MsgPopup_IsShown();
 int MsgPopup_TextChanged();
-// kept: the popup's text-changed acknowledgement beside its test.
-void MsgPopup_ClearTextChanged();
-// kept: tests read the popup's text through it.
+// Tests read the popup's text through it.
 void MsgPopup_Text(char* out, size_t size);
 uint32_t MsgPopup_Style();
 

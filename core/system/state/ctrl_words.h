@@ -116,6 +116,6 @@ extern core::ArbUpdateField g_ArbChanged;
 
 namespace core {
 // The shadow, option and waveform-update words back to their start values (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void CtrlWordsReset();
 }  // namespace core

@@ -7,7 +7,7 @@ extern std::atomic<uint32_t> g_OutputFlags;
 
 namespace core {
 // All flags clear, as at start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void OutputFlagsReset();
 }  // namespace core
 

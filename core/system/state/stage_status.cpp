@@ -1,6 +1,7 @@
 #include "core/system/state/stage_status.h"
 
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/regbus/reg_read.h"
 
 std::atomic<uint32_t> g_PhaseFaultWord[3];
 std::atomic<uint32_t> g_PowerStageStatus{0};

@@ -19,6 +19,6 @@ int32_t PhaseFaultCheck();
 namespace core {
 // Puts the bring-up's results back to their state at process start: no phase fault word, no stored
 // power-stage status (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void StageStatusReset();
 }  // namespace core

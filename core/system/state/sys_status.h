@@ -9,7 +9,7 @@ extern std::atomic<uint32_t> g_SysStatus;
 
 namespace core {
 // All bits clear, as at start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void SysStatusReset();
 }  // namespace core
 

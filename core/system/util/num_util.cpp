@@ -24,18 +24,6 @@ int32_t EditValueStep(int32_t value, int32_t digit, int32_t delta, int32_t max, 
     return SaturateToI32(v);
 }
 
-int32_t StepUpClamp(int32_t value, int32_t digit, int32_t max, int32_t delta) {
-    int64_t v = value + DigitStep(digit, delta);
-    if (v > max) v = max;
-    return SaturateToI32(v);
-}
-
-int32_t StepDownClamp(int32_t value, int32_t digit, int32_t min, int32_t delta) {
-    int64_t v = value - DigitStep(digit, delta);
-    if (v < min) v = min;
-    return SaturateToI32(v);
-}
-
 int32_t SelectIfPositive(int32_t n, int32_t a, int32_t b) {
     return n >= 1 ? a : b;
 }

@@ -12,11 +12,6 @@ inline constexpr int32_t kPowerTable[10] = {1,      10,      100,      1000,    
 // value + delta x 10^digit, limited to max and after that raised to min (min wins when max < min).
 // A digit outside 0..9 steps by nothing. Computed in 64 bits, so no step can wrap around.
 int32_t EditValueStep(int32_t value, int32_t digit, int32_t delta, int32_t max, int32_t min);
-// kept: the clamped single-direction steps beside EditValueStep.
-// value + delta x 10^digit, limited to max.
-int32_t StepUpClamp(int32_t value, int32_t digit, int32_t max, int32_t delta);
-// value - delta x 10^digit, raised to min.
-int32_t StepDownClamp(int32_t value, int32_t digit, int32_t min, int32_t delta);
 // a when n >= 1, else b.
 int32_t SelectIfPositive(int32_t n, int32_t a, int32_t b);
 // (index + delta) mod n; any step below 0 lands on the last entry (n - 1). 0 for n = -1 and for n = 0.

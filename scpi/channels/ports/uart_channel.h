@@ -18,7 +18,7 @@ void UartChannelRestart();
 extern std::atomic<int32_t> g_UartPollState;
 
 namespace scpi {
-// kept: tests read the serial port's poll state and port through these.
+// Tests read the serial port's poll state and port through these.
 int32_t UartPollState();
 
 // The terminal settings the RS232 port opens with, built from the five RS232 setting bytes; a code out

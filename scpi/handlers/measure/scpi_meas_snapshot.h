@@ -36,6 +36,6 @@ namespace scpi {
 // The live value of a quantity on a line (phase 0-2; line-to-line for the line voltages).
 float LiveScalar(uint32_t quantity, int line);
 // No valid snapshot, as at start (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void MeasSnapshotReset();
 }  // namespace scpi

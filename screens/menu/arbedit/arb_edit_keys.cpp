@@ -3,11 +3,11 @@
 #include <atomic>
 
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/util/num_util.h"
 #include "drivers/panel_link.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/edit/edit_common.h"
-#include "panel/menu/menu_states.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/arbedit/arb_edit_table.h"
 #include "screens/menu/rows/row_entries.h"

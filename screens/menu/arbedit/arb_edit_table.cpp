@@ -5,8 +5,8 @@
 
 #include "core/params/param_store.h"
 #include "core/params/settings/angle_bounds.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
-#include "panel/menu/menu_states.h"
 
 namespace arbedit {
 namespace {

@@ -4,7 +4,7 @@
 // becomes the stored integer and what Enter marks; and the rows each waveform type shows, top to bottom.
 #include <cstdint>
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 
 namespace arbedit {
 

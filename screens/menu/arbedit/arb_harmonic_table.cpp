@@ -4,9 +4,9 @@
 
 #include "GUI/lcd/color_rgb.h"
 #include "GUI/text/gui_font.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/draw/panel_shapes.h"
-#include "panel/menu/menu_states.h"
 #include "panel/pages/panel_fonts.h"
 #include "screens/menu/arbedit/arb_edit_paint.h"
 #include "screens/menu/page/menu_page_ops.h"

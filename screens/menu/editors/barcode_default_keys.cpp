@@ -4,9 +4,9 @@
 #include "core/control/alarms/alarms.h"
 #include "core/control/sys_event.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/sys_status.h"
 #include "drivers/panel_link.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/rows/menu_row_table.h"

@@ -6,9 +6,9 @@
 
 #include "core/system/config/lan_cfg.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/util/num_util.h"
 #include "drivers/panel_link.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/iface_edit_keys.h"
 #include "screens/menu/editors/lan_octet.h"
 #include "screens/menu/editors/menu_editor.h"

@@ -2,8 +2,8 @@
 // leaving with the exit key keeps what was turned to.
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "drivers/panel_link.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/editors/typed_number.h"

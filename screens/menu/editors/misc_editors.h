@@ -3,8 +3,8 @@
 // whose parameter id is its state, by the common editor protocol, and differs only by its row of one table.
 #include <cstdint>
 
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu/key_handler.h"
-#include "panel/menu/menu_states.h"
 
 // The key handler of the MISC edit state; a state outside the table ignores the event.
 void MiscEditor_Keys(uint32_t state, uint32_t* ev);

@@ -3,8 +3,8 @@
 
 #include "core/control/sync/output_sync.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/state/menu_state_ids.h"
 #include "drivers/panel_link.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 

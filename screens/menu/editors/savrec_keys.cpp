@@ -3,8 +3,8 @@
 #include <atomic>
 
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu/menu_page_words.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/item_edit_keys.h"
 #include "screens/menu/editors/menu_editor.h"
 

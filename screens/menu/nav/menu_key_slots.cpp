@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/editors/misc_editors.h"
 #include "screens/menu/nav/menu_nav.h"
 #include "screens/menu/nav/menu_nav_table.h"

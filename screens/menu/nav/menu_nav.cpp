@@ -6,9 +6,9 @@
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "drivers/panel_link.h"
 #include "panel/menu/home_fields.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/nav/menu_nav_table.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/draw/panel_shapes.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_paint.h"
 #include "screens/menu/page/menu_windows.h"

@@ -40,6 +40,6 @@ extern MenuPageCache g_MenuPageCache;
 
 // The special-function sub-page's five operations, which the page calls at the points it hands drawing
 // over; the sub-page's own unless replaced (tests count the calls).
-// kept: tests count the sub-page's calls through it.
+// Tests count the sub-page's calls through it.
 void MenuPage_SetSpecialPage(const PageDesc* page);
 const PageDesc& MenuPage_SpecialPage();

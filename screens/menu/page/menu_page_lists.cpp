@@ -2,7 +2,7 @@
 #include <initializer_list>
 
 #include "core/system/state/edit_state.h"
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_windows.h"

@@ -9,7 +9,7 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
 #include "core/system/links/usb_state.h"
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_windows.h"

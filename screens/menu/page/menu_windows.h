@@ -83,7 +83,7 @@ bool MenuWin_Visible(int index);
 void MenuWin_Repaint(int index);
 
 // Paints made by each window's painter since the page was created.
-// kept: tests count the MENU windows' paints through it.
+// Tests count the MENU windows' paints through it.
 uint32_t MenuWin_PaintCount(int index);
 // The painter of the window being painted counts it; false for any message but the paint message, which
 // then goes to the default handler.

@@ -5,7 +5,7 @@
 // built from this table at compile time; a new row is one line here.
 #include <cstdint>
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/page/menu_windows.h"
 #include "screens/menu/rows/row_entries.h"

@@ -13,10 +13,10 @@
 #include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/output_flags.h"
 #include "engine/arb/arb_builder.h"
 #include "panel/menu/menu_page_words.h"
-#include "panel/menu/menu_states.h"
 #include "platform/stage/wiring_codes.h"
 
 using menu_rows::RowEntry;

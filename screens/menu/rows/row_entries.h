@@ -6,7 +6,7 @@
 // (panel/menu/row_entry_hook.h), which the start-up hands this entry.
 #include <cstdint>
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/rows/row_entry_table.h"
 

@@ -3,7 +3,7 @@
 // starts with, the guard it keeps and the editor limits it sets.
 #include <cstdint>
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 
 namespace menu_rows {
 

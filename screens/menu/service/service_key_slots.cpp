@@ -1,6 +1,6 @@
 #include "screens/menu/service/service_key_slots.h"
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/rows/menu_row_table.h"
 #include "screens/menu/service/brand_model_keys.h"
 #include "screens/menu/service/service_tuning_keys.h"

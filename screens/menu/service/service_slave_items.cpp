@@ -1,5 +1,5 @@
 // The service jobs a parallel master hands its slaves, by the item it sends.
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/service/service_entries.h"
 
 namespace {

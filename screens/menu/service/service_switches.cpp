@@ -9,8 +9,8 @@
 #include "core/system/config/model_table.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/service_flags.h"
-#include "panel/menu/menu_states.h"
 #include "panel/runtime_init.h"
 #include "screens/menu/rows/row_entries.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/system/state/edit_state.h"
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu_entries.h"
 #include "screens/menu/service/service_tuning_table.h"
 

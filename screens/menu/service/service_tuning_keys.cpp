@@ -4,8 +4,8 @@
 
 #include "core/params/access/key_entry.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "drivers/panel_link.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/editors/menu_editor.h"
 #include "screens/menu/service/service_tuning_table.h"
 

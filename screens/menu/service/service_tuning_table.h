@@ -6,7 +6,7 @@
 
 #include "core/control/sync/output_sync.h"
 #include "core/regbus/reg_write.h"
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/runtime_init.h"
 
 namespace service_tuning {

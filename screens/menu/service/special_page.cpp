@@ -7,9 +7,9 @@
 #include "GUI/gui_context.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_fonts.h"
 #include "screens/menu/service/special_rows.h"
 

@@ -7,8 +7,8 @@
 #include "core/control/sync/output_sync.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/state/ctrl_words.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/service_flags.h"
-#include "panel/menu/menu_states.h"
 #include "panel/runtime_init.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/page/menu_fonts.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"

@@ -1,7 +1,7 @@
 // The explanations of the top-menu entries that hold no settings, some with a caution.
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/values/menu_preview_lines.h"
 
 namespace menu::preview {

@@ -2,8 +2,8 @@
 #include <array>
 
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/arb/arb_builder.h"
-#include "panel/menu/menu_states.h"
 #include "screens/menu/page/menu_page_cache.h"
 #include "screens/menu/page/menu_page_ops.h"
 #include "screens/menu/page/menu_windows.h"

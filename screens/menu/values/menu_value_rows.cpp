@@ -1,6 +1,6 @@
 #include "screens/menu/values/menu_value_rows.h"
 
-#include "panel/menu/menu_states.h"
+#include "core/system/state/menu_state_ids.h"
 #include "screens/menu/page/menu_windows.h"
 #include "screens/menu/rows/menu_row_table.h"
 

@@ -18,6 +18,6 @@ extern const PageDesc HomePageDesc;
 
 namespace home {
 // Everything back as at start: no windows, caches and queue empty, the object in state 1 (tests).
-// kept: tests start each case from a clean state through it.
+// Tests start each case from a clean state through it.
 void ResetForTest();
 }  // namespace home

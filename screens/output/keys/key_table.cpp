@@ -8,7 +8,6 @@
 #include "core/system/state/menu_state_ids.h"
 #include "panel/menu/home_field_rows.h"
 #include "panel/menu/home_fields.h"
-#include "panel/menu/menu_states.h"
 #include "screens/output/keys/dialog_keys.h"
 #include "screens/output/keys/field_keys.h"
 #include "screens/output/keys/home_keys.h"

@@ -12,7 +12,6 @@
 #include "panel/edit/recalled_preset.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/field_openers.h"
-#include "panel/menu/menu_states.h"
 #include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"
 #include "screens/output/keys/dialog_keys.h"

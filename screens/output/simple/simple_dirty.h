@@ -14,7 +14,7 @@ int DirtyPush(WM_HWINDOW h);
 // Shows each queued window that is hidden, repaints it at once, and empties the queue.
 void DirtyFlush();
 // Windows queued and not yet flushed.
-// kept: tests count the simple page's repaints through it.
+// Tests count the simple page's repaints through it.
 int DirtyCount();
 
 }  // namespace simple

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/regbus/reg_read.h"
+#include "core/regbus/reg_write.h"
 #include "core/system/config/identity.h"
 #include "core/system/state/stage_status.h"
 #include "platform/host/clock.h"

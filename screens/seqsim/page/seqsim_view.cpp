@@ -8,6 +8,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/seqsim_slots.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_preview.h"
@@ -22,7 +23,6 @@
 #include "screens/seqsim/seq/seq_fields.h"
 #include "screens/seqsim/sim/sim_fields.h"
 #include "screens/seqsim/sim/sim_knob.h"
-#include "screens/seqsim/sim/sim_states.h"
 
 namespace seqsim {
 namespace {

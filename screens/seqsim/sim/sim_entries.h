@@ -22,7 +22,7 @@ void Enter_menuSimBalance_L2();
 void Enter_menuSimBalance_L3();
 
 void Enter_menuEditSimulationStep();
-// kept: tests open the SIMULATE field editors through these.
+// Tests open the SIMULATE field editors through these.
 void Enter_menuEditSimulationTime();
 void Enter_menuEditSimulationSyncCode();
 void Enter_menuEditSimulationRepeat();

@@ -4,7 +4,7 @@
 // raise. The table is the one place that ties a menu state to its field.
 #include <cstdint>
 
-#include "screens/seqsim/sim/sim_states.h"
+#include "core/system/state/menu_state_ids.h"
 
 enum class SimField : uint8_t {
     kStep,

@@ -1,11 +1,11 @@
 #include "screens/seqsim/sim/sim_knob.h"
 
 #include "core/params/access/param_access.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/sim/sim_access.h"
 #include "platform/stage/wiring_codes.h"
-#include "screens/seqsim/sim/sim_states.h"
 
 namespace {
 enum class Cond : uint8_t {

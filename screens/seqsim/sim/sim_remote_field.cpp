@@ -4,6 +4,7 @@
 
 #include "core/system/state/edit_state.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "engine/sim/sim_clamp_setters.h"
 #include "screens/seqsim/sim/sim_entries.h"
 
 namespace {
@@ -14,7 +15,8 @@ constexpr SimField kFieldOf[] = {
 static_assert(std::size(kFieldOf) == static_cast<size_t>(SimClampField::kEnRepeat) + 1);
 }  // namespace
 
-void Sim_ShowRemoteField(SimClampField field, int phase) {
+void Sim_ShowRemoteField(uint32_t field, int32_t phase) {
+    if (field >= std::size(kFieldOf)) return;
     if (!SimIsActiveMode() || !SimIsSelectState(g_MenuState.load(std::memory_order_acquire))) return;
-    SimEnterSelect(SimFieldOf(kFieldOf[static_cast<size_t>(field)]), phase < 0 ? 0 : phase);
+    SimEnterSelect(SimFieldOf(kFieldOf[field]), phase < 0 ? 0 : phase);
 }

@@ -4,8 +4,8 @@
 // selection state and editor.
 #include <cstdint>
 
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu/key_handler.h"
-#include "screens/seqsim/sim/sim_states.h"
 
 // The soft, shortcut and function keys every selection state shares; false for another class.
 bool SimCommonKeys(uint32_t* ev);

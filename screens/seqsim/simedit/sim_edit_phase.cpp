@@ -1,6 +1,7 @@
 // The SIMULATE ON and OFF phase editors: above 500.00 Hz the angle moves in whole degrees up to 359.0.
 #include "core/params/settings/angle_bounds.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/util/num_util.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_limits.h"
@@ -8,7 +9,6 @@
 #include "engine/sim/sim_access.h"
 #include "engine/sim/sim_setters.h"
 #include "screens/seqsim/sim/sim_entries.h"
-#include "screens/seqsim/sim/sim_states.h"
 #include "screens/seqsim/simedit/sim_edit_common.h"
 #include "screens/seqsim/simedit/sim_edit_words.h"
 #include "screens/seqsim/simedit/sim_field_editors.h"

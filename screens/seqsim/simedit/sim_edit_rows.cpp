@@ -2,6 +2,7 @@
 // waveform, the ON/OFF phase enables and the L2/L3 phase angles, one row of data each.
 #include "core/params/access/key_entry.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/util/num_util.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_limits.h"
@@ -10,7 +11,6 @@
 #include "engine/sim/sim_setters.h"
 #include "screens/seqsim/sim/sim_derive.h"
 #include "screens/seqsim/sim/sim_entries.h"
-#include "screens/seqsim/sim/sim_states.h"
 #include "screens/seqsim/simedit/sim_edit_common.h"
 #include "screens/seqsim/simedit/sim_edit_words.h"
 #include "screens/seqsim/simedit/sim_field_editors.h"

@@ -2,9 +2,9 @@
 
 #include <iterator>
 
+#include "core/system/state/menu_state_ids.h"
 #include "screens/output/keys/key_table.h"
 #include "screens/seqsim/sim/memory/sim_mem_keys.h"
-#include "screens/seqsim/sim/sim_states.h"
 #include "screens/seqsim/simedit/sim_field_editors.h"
 
 namespace {

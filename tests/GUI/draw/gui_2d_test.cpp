@@ -123,36 +123,6 @@ TEST_F(Gui2d, PolygonVertexAtALocalMinimumIsOnePixel) {
     EXPECT_EQ(row10, 21);
 }
 
-// Large radii: the row width comes from 64-bit products (a 32-bit rx^2 x i^2 overflows above about 215).
-TEST_F(Gui2d, LargeOvalKeepsItsShape) {
-    GUI_FillOval(400, 240, 299, 219);  // grown by one: 300 x 220
-    const auto s = Screen();
-    for (int i : {1, 50, 100, 150, 200}) {
-        int width = 0;
-        for (int x = 0; x < 800; ++x)
-            width += s[static_cast<size_t>(240 + i - 1) * 800 + x] != 0;
-        const double want = 2 * 300 * std::sqrt(1.0 - double(i) * i / (220.0 * 220.0)) + 1;
-        EXPECT_NEAR(width, want, 3.0) << "row " << i;
-    }
-}
-
-// In XOR mode every pixel of a filled oval is inverted once: each row is one unbroken span around the
-// centre column, on a black screen as in normal mode.
-TEST_F(Gui2d, FilledOvalInXorModeInvertsEachPixelOnce) {
-    GUI_FillOval(100, 100, 10, 5);
-    const auto normal = Lit();
-    FreshScreen();
-    GUI_Context.drawMode = LCD_DRAWMODE_XOR;
-    GUI_FillOval(100, 100, 10, 5);
-    GUI_Context.drawMode = 0;
-    const auto xored = Lit();
-    EXPECT_EQ(xored, normal);
-    for (int y = 95; y <= 105; ++y)
-        EXPECT_TRUE(xored.count({100, y})) << "centre column, row " << y;
-    EXPECT_TRUE(xored.count({90, 100}) && xored.count({110, 100}));
-    EXPECT_FALSE(xored.count({100, 94}) || xored.count({100, 106}));
-}
-
 TEST_F(Gui2d, GradientOf256RowsStepsTheRedByteEveryRow) {
     GUI_GradientVertical(0, 0, 3, 255, 0x000000, 0x0000FF);
     const auto s = Screen();
@@ -217,28 +187,6 @@ TEST_F(Gui2d, Goldens) {
              GUI_FillDisc(75, 45, 30);
              GUI_SetForeColor(0xFFFFFF);
              GUI_FillDisc(20, 60, 3);
-         }},
-        {"ovals",
-         [] {
-             GUI_FillOval(30, 40, 25, 12);
-             GUI_SetForeColor(0x00FFFF);
-             GUI_FillOval(75, 40, 8, 35);
-         }},
-        {"rings",
-         [] {
-             GUI_SetPenWidth(3);
-             GUI_OvalRing(30, 40, 25, 15);
-             GUI_SetPenWidth(1);
-             GUI_OvalRing(75, 25, 15, 15);
-             GUI_SetPenWidth(6);
-             GUI_OvalRing(75, 62, 15, 9);
-         }},
-        {"rounded_frames",
-         [] {
-             GUI_RoundedFrame(2, 2, 97, 37, 8);
-             GUI_RoundedFrame(10, 45, 50, 75, 15);
-             GUI_RoundedFrame(60, 45, 95, 75, 1);
-             GUI_RoundedFrame(60, 45, 64, 49, 5);  // smaller than twice its radius: nothing
          }},
         {"gradients",
          [] {

@@ -106,19 +106,6 @@ TEST(LcdHelpers, PaletteAndIndexWidths) {
     EXPECT_EQ(LCD_GetPaletteIndexTable(&big), nullptr);
     EXPECT_EQ(LCD_GetPaletteIndexTable(&none), nullptr);
     EXPECT_NE(LCD_GetPaletteIndexTable(&full), nullptr);
-    const struct {
-        uint32_t mask;
-        int bits;
-    } widths[] = {{0, 0}, {1, 1}, {0xFF, 8}, {0x100, 16}, {0xFFFF, 16}, {0x10000, 18}, {0x1000000, 32}};
-    for (const auto& [mask, bits] : widths)
-        EXPECT_EQ(LCD_BitsForIndexMask(mask), bits) << mask;
-}
-
-// The delay sleeps on the platform clock instead of spinning on a counter nothing advances.
-TEST(LcdHelpers, DelayFollowsThePlatformClock) {
-    const uint32_t start = GUI_GetTimeMs();
-    GUI_DelayMs(20);
-    EXPECT_GE(GUI_GetTimeMs() - start, 20u);
 }
 
 // GUI_Start in a process of its own (the framebuffer is opened once per process), on a fresh root, a

@@ -6,7 +6,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
+#include "core/regbus/encoding.h"
+#include "core/regbus/reg_read.h"
+#include "core/regbus/reg_step.h"
+#include "core/regbus/reg_write.h"
 #include "platform/stage/power_stage_sim.h"
 #include "platform/stage/reg_map.h"
 

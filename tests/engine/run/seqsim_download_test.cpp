@@ -273,7 +273,8 @@ TEST_F(Download, ReportsAndCheckHooksByEngine) {
     }
     static int seqCalls, simCalls, lastMismatch;
     seqCalls = simCalls = 0;
-    SeqSimSetCheckHooks([](int m) { ++seqCalls, lastMismatch = m; }, [](int m) { ++simCalls, lastMismatch = m; });
+    SeqSimSetCheckHooks({.seq = [](int m) { ++seqCalls, lastMismatch = m; },
+                         .sim = [](int m) { ++simCalls, lastMismatch = m; }});
     SeqSimCheck(kEngineSim, 1);
     EXPECT_EQ(simCalls, 1);
     EXPECT_EQ(seqCalls, 0);

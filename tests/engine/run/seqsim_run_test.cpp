@@ -2,6 +2,7 @@
 #include "engine/run/seqsim_run.h"
 
 #include "core/control/ctrl_task_state.h"
+#include "core/control/hooks/screen_request.h"
 #include "core/regbus/reg_read.h"
 #include "core/system/messaging/msg_ring.h"
 #include "engine/run/seqsim_runner.h"
@@ -335,7 +336,8 @@ TEST_F(SeqRun, RunHoldResumeAndStopCommands) {
 TEST_F(SeqRun, ModeEntryRefusalsAndEntries) {
     static int seqEntries, simEntries;
     seqEntries = simEntries = 0;
-    SeqSimSetEntryHooks([] { ++seqEntries; }, [] { ++simEntries; });
+    ScreenRequest_SetRunners({.seqEnter = [] { ++seqEntries; }, .simEnter = [] { ++simEntries; }});
+    ScreenRequest_SetTaker();  // the test thread plays the menu/control thread: the entry runs at once
     SeqSimSetMode(0);
     EXPECT_EQ(SeqSimEnterMode(3), -1);
     OutputFlagSet(kOutFlagOutputOn);
@@ -361,7 +363,7 @@ TEST_F(SeqRun, ModeEntryRefusalsAndEntries) {
         EXPECT_EQ(seqEntries, 1) << mode;
         EXPECT_EQ(simEntries, mode == 2 ? 1 : 0) << mode;
     }
-    SeqSimSetEntryHooks(nullptr, nullptr);
+    ScreenRequest_SetRunners({});
     // RUN with the output off: its popup is two lines too.
     SeqSimSetMode(1);
     g_MsgPopupLines = 0;

@@ -358,7 +358,6 @@ TEST_F(SeqFields, LimitPairsOfTheEditors) {
         {"type", SeqGetTypeMin, SeqGetTypeMax, 0, 2},
         {"wave", SeqGetWaveMin, SeqGetWaveMax, 1, 256},
         {"enable", SeqGetEnableMin, SeqGetEnableMax, 0, 1},
-        {"step index", SeqGetStepIndexMin, SeqGetStepIndexMax, 0, 999},
         {"target step", SeqGetTargetStepMin, SeqGetTargetStepMax, 0, 999},
         {"Jump Cnt", SeqGetJumpCntMin, SeqGetJumpCntMax, 0, 9999},
         {"termination", SeqGetTermMin, SeqGetTermMax, 0, 2},

@@ -181,10 +181,6 @@ TEST_F(SeqSimFile, EveryFieldInItsBytes) {
 // The reserved bytes of both configuration blocks are zero, whatever the image held before; building SEQ9
 // to clear it saves the ACV unit as Vpp in every phase slice, and nothing else does.
 TEST_F(SeqSimFile, ReservedBytesAndTheClearedSeq9) {
-    EXPECT_EQ(SeqGetFileSize(), 1224324u);
-    EXPECT_EQ(SimGetFileSize(), 1972u);
-    EXPECT_EQ(SeqOldFileSizeDelta(), 24256u);
-    EXPECT_EQ(SimOldFileSizeDelta(), 80u);
     std::memset(g_SeqFileBuf, 0xFF, kSeqFileSize);
     std::memset(g_SimFileBuf, 0xFF, kSimFileSize);
     ASSERT_EQ(SeqBuildFile(2, 0), 0);
@@ -273,15 +269,6 @@ TEST_F(SeqSimFile, SlotsAndImageArguments) {
     Write("/mnt/tst/sim/SIM0.SIM", "");
     EXPECT_EQ(SimImportFileImage(0, simBytes, kSimFileSize), static_cast<int32_t>(kSimFileSize));
     EXPECT_TRUE(Read("/mnt/tst/sim/SIM0.SIM") == sim);
-    // A remote read copies the whole image as it is.
-    std::string copy(kSeqFileSize, '\0');
-    SeqCopyFileImage(reinterpret_cast<uint8_t*>(copy.data()));
-    EXPECT_EQ(std::memcmp(copy.data(), g_SeqFileBuf, kSeqFileSize), 0);
-    std::string simCopy(kSimFileSize, '\0');
-    SimCopyFileImage(reinterpret_cast<uint8_t*>(simCopy.data()));
-    EXPECT_TRUE(simCopy == sim);
-    SeqCopyFileImage(nullptr);
-    SimCopyFileImage(nullptr);
     // A failed SIM import puts back its image and its sets.
     std::string spoilt = sim;
     spoilt[100] ^= 1;

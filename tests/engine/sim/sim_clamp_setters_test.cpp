@@ -4,13 +4,14 @@
 
 #include <vector>
 
+#include "core/control/hooks/screen_request.h"
 #include "tests/engine/seqsim_fixture.h"
 
 namespace {
 
 std::vector<std::pair<SimClampField, int>> g_shown;
-void Record(SimClampField field, int phase) {
-    g_shown.emplace_back(field, phase);
+void Record(uint32_t field, int32_t phase) {
+    g_shown.emplace_back(static_cast<SimClampField>(field), phase);
 }
 
 class SimClamp : public ::testing::Test {
@@ -18,9 +19,10 @@ class SimClamp : public ::testing::Test {
     SimClamp() {
         test::EnterSim();
         g_shown.clear();
-        SimSetEditStateHook(Record);
+        ScreenRequest_SetRunners({.simShowField = Record});
+        ScreenRequest_SetTaker();
     }
-    ~SimClamp() override { SimSetEditStateHook(nullptr); }
+    ~SimClamp() override { ScreenRequest_SetRunners({}); }
     test::SeqSimEnv env_;
 };
 

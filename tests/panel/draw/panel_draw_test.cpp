@@ -149,14 +149,6 @@ TEST_F(PanelDraw, LabelValueRowsClearTheGap) {
     EXPECT_EQ(PixelAt(100 + 199 - vw, 139), red);
     EXPECT_EQ(PixelAt(100 + lw - 1, 139), kWhite565) << "under the label: untouched";
     EXPECT_EQ(PixelAt(100 + 200 - vw, 139), kWhite565);
-
-    FreshScreen();
-    Window(100, 100, 200, 60, true);
-    DrawLabelValueRowAt("A", "9", 0xFFFFFF, 0xFF0000, &kFont24, 20);
-    EXPECT_EQ(PixelAt(100, 100), red) << "the band above y";
-    EXPECT_EQ(PixelAt(299, 119), red);
-    EXPECT_EQ(PixelAt(100 + lw, 158), red) << "the gap down to the height - 2";
-    EXPECT_EQ(PixelAt(100 + lw, 159), kWhite565);
 }
 
 TEST_F(PanelDraw, ValueWithUnitClearsBothSidesFromY) {
@@ -181,16 +173,6 @@ TEST_F(PanelDraw, YellowTextOnACleanedWindow) {
     DrawYellowText("Hello");
     EXPECT_EQ(PixelAt(299, 139), 0);
     EXPECT_GE(Extent({100, 100, 139, 115}, Rgb565(0xFFFF00)).x0, 0);
-}
-
-TEST_F(PanelDraw, DegreeSignIsRaisedAfterTheTextAndTheFontKept) {
-    Window(100, 100, 200, 60);
-    GUI_SelectFont(&kFont24);
-    GUI_SetTextDrawMode(GUI_TM_TRANS);
-    GUI_SetAlign(GUI_TA_LEFT | GUI_TA_TOP);
-    DrawTextWithDegree("12", 10, 30);
-    EXPECT_EQ(GUI_GetCurrentFont(), &kFont24);
-    ExpectGolden("panel_degree", GUI_BOX{100, 100, 299, 159});
 }
 
 // ---- list rows ----
@@ -310,7 +292,6 @@ TEST_F(PanelDraw, BackgroundsHaveTheirSizes) {
         GUI_BOX want;
     } cases[] = {
         {"content", [] { DrawContentBackground(3, 4); }, {3, 4, 721, 448}},
-        {"bands", [] { DrawListRowBands(3, 4, 3); }, {3, 4, 672, 99}},
         {"strip", [] { FillStrip185(3, 4, 7); }, {3, 4, 187, 10}},
         {"separator", [] { DrawSeparator185(3, 4); }, {3, 4, 187, 5}},
     };

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
@@ -45,7 +46,8 @@ class MenuRowsTest : public ::testing::Test {
         core::ParallelLinkReset();
         engine::ArbBuilderReset();
         SeqSimSetMode(0);
-        SeqSimSetEntryHooks(CountSeqEntry, nullptr);
+        ScreenRequest_SetRunners({.seqEnter = CountSeqEntry});
+        ScreenRequest_SetTaker();
         g_seqEntries = 0;
         MsgQueue_Clear();
         // No USB stick: an earlier test of the program may have left one mounted.
@@ -55,7 +57,7 @@ class MenuRowsTest : public ::testing::Test {
         g_MenuState = 1;
     }
     void TearDown() override {
-        SeqSimSetEntryHooks(nullptr, nullptr);
+        ScreenRequest_SetRunners({});
         MsgQueue_Clear();
     }
     static void Key(uint8_t code) {

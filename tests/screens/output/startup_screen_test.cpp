@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "core/regbus/regbus.h"
+#include "core/regbus/bus_transfer.h"
 #include "core/system/state/stage_status.h"
 #include "platform/host/clock.h"
 #include "platform/host/stop_signal.h"

@@ -34,7 +34,7 @@ SeqSimTest::~SeqSimTest() {
 }
 
 SeqEditTest::SeqEditTest() {
-    SeqSimSetCheckHooks(Seq_StopOrReset, nullptr);
+    SeqSimSetCheckHooks({.seq = Seq_StopOrReset});
     SeqMem_ResetToSlotDefaults(0);
     Seq_EnterMode();
     Seq_DownloadPrepared();
@@ -46,7 +46,7 @@ SeqEditTest::SeqEditTest() {
 
 SeqEditTest::~SeqEditTest() {
     menuResetEdit();
-    SeqSimSetCheckHooks(nullptr, nullptr);
+    SeqSimSetCheckHooks({});
 }
 
 SeqPageTest::SeqPageTest() {

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/control/hooks/screen_request.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "engine/run/seqsim_verify.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seqsim/seqsim_data.h"
@@ -23,7 +25,6 @@
 #include "screens/seqsim/sim/sim_key_slots.h"
 #include "screens/seqsim/sim/sim_prepare.h"
 #include "screens/seqsim/sim/sim_remote_field.h"
-#include "screens/seqsim/sim/sim_states.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/screens/screen_keys.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
@@ -36,7 +37,7 @@ using namespace screenkeys;
 class SimKeys : public seqedit::SeqSimTest {
   protected:
     SimKeys() {
-        SeqSimSetCheckHooks(nullptr, Sim_AfterFieldWrite);
+        SeqSimSetCheckHooks({.sim = Sim_AfterFieldWrite});
         Sim_LoadDefaultSteps();
         EXPECT_EQ(Sim_RegisterSelectKeys(), 0);
         Sim_EnterMode();
@@ -45,7 +46,7 @@ class SimKeys : public seqedit::SeqSimTest {
         MsgQueue_Clear();
         test::ClearTrace();
     }
-    ~SimKeys() override { SeqSimSetCheckHooks(nullptr, nullptr); }
+    ~SimKeys() override { SeqSimSetCheckHooks({}); }
     // Soft keys straight to the shared handler: the memory lists' own handlers are not this screen's.
     static void Soft(uint8_t code) {
         uint32_t ev = KeyEventPack(0, code, kClassSoft);
@@ -437,7 +438,8 @@ TEST_F(SimKeys, SelectionEntriesLoadTheField) {
 }
 
 TEST_F(SimKeys, RemoteSetShowsItsField) {
-    SimSetEditStateHook(Sim_ShowRemoteField);
+    ScreenRequest_SetRunners({.simShowField = Sim_ShowRemoteField});
+    ScreenRequest_SetTaker();
     SetState(1);
     SimSetAcvClamp(1000, 1);
     EXPECT_EQ(State(), 460u) << "ACV L2";
@@ -449,7 +451,7 @@ TEST_F(SimKeys, RemoteSetShowsItsField) {
     Enter_menuEditSimulationSyncCode();
     SimSetFreqClamp(6000, 2);
     EXPECT_EQ(State(), uint32_t{kSimEditSyncCode}) << "a field being edited stays";
-    SimSetEditStateHook(nullptr);
+    ScreenRequest_SetRunners({});
 }
 
 }  // namespace

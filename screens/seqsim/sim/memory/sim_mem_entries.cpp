@@ -1,9 +1,9 @@
 #include "screens/seqsim/sim/memory/sim_mem_entries.h"
 
+#include "core/system/state/menu_state_ids.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"
-#include "screens/seqsim/sim/sim_states.h"
 
 namespace {
 constexpr int32_t kNo = 1;  // the confirmation's right button

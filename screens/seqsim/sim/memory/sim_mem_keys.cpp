@@ -3,6 +3,7 @@
 #include "core/control/setting_accessors.h"
 #include "core/params/access/key_entry.h"
 #include "core/params/access/param_access.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/util/num_util.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_file.h"
@@ -12,7 +13,6 @@
 #include "screens/seqsim/sim/memory/sim_memory.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/sim/sim_keys.h"
-#include "screens/seqsim/sim/sim_states.h"
 #include "screens/seqsim/simedit/sim_edit_common.h"
 #include "screens/seqsim/simedit/sim_edit_words.h"
 

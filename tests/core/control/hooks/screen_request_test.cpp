@@ -57,6 +57,9 @@ constexpr ScreenRequestRunners kRecording{
             Record(R::kEditFollow, state, value);
             return 1;
         },
+    .seqEnter = [] { Record(R::kSeqEnter); },
+    .simEnter = [] { Record(R::kSimEnter); },
+    .simShowField = [](uint32_t field, int32_t phase) { Record(R::kSimShowField, field, phase); },
 };
 
 // Asked as the timer, supervisor or GUI thread asks: from a thread that is not the menu/control thread.
@@ -104,7 +107,8 @@ TEST_F(ScreenRequestTest, AQueueOfEveryKindHoldsThemAllWithTheirNewestArguments)
     }
     for (size_t k = 0; k < kScreenRequestKinds; ++k) {
         const auto what = static_cast<ScreenRequest>(k);
-        const bool takesState = what == R::kEnterState || what == R::kCalibrationPage || what == R::kEditFollow;
+        const bool takesState = what == R::kEnterState || what == R::kCalibrationPage || what == R::kEditFollow ||
+                                what == R::kSimShowField;
         const bool takesValue = takesState || what == R::kSeqStepChanged;
         expected.push_back({what, takesState ? 300 + static_cast<uint32_t>(k) : 0,
                             takesValue ? static_cast<int32_t>(k) : 0});

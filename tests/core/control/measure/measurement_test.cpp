@@ -196,7 +196,7 @@ const Quantity kQuantities[] = {
     {"Q", 2205, 51, 1, 6, Based<MeasGetReactive, 0>},
     {"PF", 2212, 52, 1000, 6, MeasGetPF},
     {"CF", 2219, 53, 100, 6, MeasGetCF},
-    {"Aux", 2226, 54, 1, 2, MeasGetAux},
+    {"Aux", 2226, 54, 1, 2, [](char*, const char**, int p, int) { return MeasGetTemperature(p); }},
 };
 constexpr uint32_t kVpkHoldTotal = 2232;
 // The totals of record 0 are the total row (row 6) of their quantities.
@@ -301,7 +301,6 @@ TEST_F(Measurement, EveryRegisterReadsIntoItsQuantity) {
         {"Q L3", Based<MeasGetReactive, 1>, 2, "7.1", "var", "var"},
         {"PF L1", MeasGetPF, 0, "7.500", "", ""},
         {"CF L3", MeasGetCF, 2, "8.10", "", ""},
-        {"Aux L1", MeasGetAux, 0, "+8.5", "", ""},
         {"Vrms L2-L3", MeasGetVllRms, 1, "1.20", "rms", "Vrms"},
         {"Vavg L1-L2", MeasGetVllAvg, 0, "+1.65", "V12", "V12"},
         {"Vavg L2-L3", MeasGetVllAvg, 1, "+1.70", "V23", "V23"},
@@ -391,11 +390,10 @@ TEST_F(Measurement, SmallNegativeActivePowerIsZero) {
     Reg(2143, -0.07f);  // P L2
     Publish();
     MeasDispCacheRefresh();
-    EXPECT_EQ(MeasValPower(nullptr, nullptr, 0, 0), 0.0f);
     EXPECT_EQ(MeasGetPower(nullptr, nullptr, 0, 2, 0), 0.0f);
     EXPECT_EQ(MeasValPowerTotal(nullptr, nullptr, 0, 0), 0.0f);
-    EXPECT_FLOAT_EQ(MeasValApparent(nullptr, nullptr, 0, 0), -0.05f);
-    EXPECT_FLOAT_EQ(MeasValPower(nullptr, nullptr, 1, 0), -0.07f);
+    EXPECT_FLOAT_EQ(MeasGetApparent(nullptr, nullptr, 0, 2, 0), -0.05f);
+    EXPECT_FLOAT_EQ(MeasGetPower(nullptr, nullptr, 1, 2, 0), -0.07f);
 }
 
 // While calibrating, only the calibration readings (Vrms, Irms and Imax of the phases, the frequency) are

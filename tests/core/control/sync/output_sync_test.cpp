@@ -414,7 +414,7 @@ TEST_F(OutputSync, BalancedPhasesAllHoldTheRangesRmsCurrentLimit) {
         SCOPED_TRACE(testing::Message() << "L" << p + 1);
         EXPECT_EQ(paramGetValue(kParamCurrLimit2 + p, p), 788);
         EXPECT_FLOAT_EQ(std::bit_cast<float>(Stage().Applied(2396 + p)), 7.88f);
-        EXPECT_NEAR(BusReg_GetIrms(static_cast<int>(p)), 7.88f, 0.01f);
+        EXPECT_NEAR(BusReg_ReadFloat(regmap::kIrms.at(p)), 7.88f, 0.01f);
     }
 }
 
@@ -455,7 +455,7 @@ TEST_F(OutputSync, SplitPhaseLinesPlayOppositeAfterEveryAngleWrite) {
         Poll(20);
         ASSERT_TRUE(Stage().OutputOn());
         EXPECT_EQ(std::bit_cast<float>(Stage().Applied(regmap::kPhaseAngleL2)), 180.0f);
-        EXPECT_NEAR(BusReg_GetVrms(3), 200.0f, 0.1f) << "L1-L2";
+        EXPECT_NEAR(BusReg_ReadFloat(regmap::kVrms.at(3)), 200.0f, 0.1f) << "L1-L2";
         SetOutputOnOff(0);
         Poll(5);
     }

@@ -165,7 +165,7 @@ TEST(ParamDefaultsRun, FactoryDefaultIsWhatTheControlTaskApplies) {
         Poll(20);
         const bool single = model <= 2;  // a 4.5 kVA and a 6 kVA unit; the others are parallel systems
         EXPECT_EQ(Stage().OutputOn(), single);
-        EXPECT_FLOAT_EQ(BusReg_GetVrms(0), single ? 100.0f : 0.0f);
+        EXPECT_FLOAT_EQ(BusReg_ReadFloat(regmap::kVrms.at(0)), single ? 100.0f : 0.0f);
     }
 }
 

@@ -1,5 +1,5 @@
-// The all-phase voltage limits: checks against every phase of the wiring, the tightest of three limits,
-// the phases that hold a value back, and the impedance copy between phases.
+// The all-phase voltage limits: the tightest of three limits, the phases that hold a value back, and the
+// impedance copy between phases.
 #include <array>
 #include <climits>
 #include <tuple>
@@ -46,41 +46,6 @@ class PhaseLimitsTest : public ::testing::Test {
         return out;
     }
 };
-
-TEST_F(PhaseLimitsTest, ExceedsChecksOnlyThePhasesOfTheWiring) {
-    SetAcvMax({30000, 25000, 20000});
-    SetDcvLimits({30000, 25000, 20000}, {-30000, -25000, -20000});
-    // {wiring, AC (0) or DC (1), value, exceeds}
-    const std::tuple<uint32_t, int, int32_t, int> cases[] = {
-        {kWiring3P4W, 0, 20000, 0},  {kWiring3P4W, 0, 20001, 1},  {kWiring1P3W, 0, 20001, 0},
-        {kWiring1P3W, 0, 25001, 1},  {kWiring1P2W, 0, 25001, 0},  {kWiring1P2W, 0, 30001, 1},
-        {kWiring3P4W, 1, 20000, 0},  {kWiring3P4W, 1, 20001, 1},  {kWiring3P4W, 1, -20000, 0},
-        {kWiring3P4W, 1, -20001, 1}, {kWiring1P3W, 1, -25000, 0}, {kWiring1P3W, 1, -25001, 1},
-        {kWiring1P2W, 1, -25001, 0}, {kWiring1P2W, 1, -30001, 1}, {kWiring3P4W, 1, 0, 0},
-    };
-    for (const auto& [wiring, dc, value, exceeds] : cases) {
-        g_PhaseMode = wiring;
-        EXPECT_EQ(dc ? ExceedsDcvLimitAnyPhase(value) : ExceedsAcvLimitAnyPhase(value), exceeds)
-            << wiring << " " << dc << " " << value;
-    }
-    // A value >= 0 meets only the maxima, a negative one only the minima.
-    SetDcvLimits({30000, 25000, 20000}, {100, -25000, -20000});
-    g_PhaseMode = kWiring3P4W;
-    EXPECT_EQ(ExceedsDcvLimitAnyPhase(50), 0);
-    SetDcvLimits({-100, 25000, 20000}, {-30000, -25000, -20000});
-    EXPECT_EQ(ExceedsDcvLimitAnyPhase(-50), 0);
-}
-
-TEST_F(PhaseLimitsTest, PhaseExtremeComparesSigned) {
-    SetDcvLimits({0, -100, 50}, {0, -100, -50});
-    SetAcvMax({30000, 25000, 32000});
-    // {id, want max, result}
-    const std::tuple<uint32_t, int, int32_t> cases[] = {
-        {kParamDcv2, 1, 0}, {kParamDcv2, 0, -100}, {kParamAcv, 0, 25000}, {kParamAcv, 1, 0}, {kParamDcv, 0, 0},
-    };
-    for (const auto& [id, wantMax, result] : cases)
-        EXPECT_EQ(GetPhaseExtreme(id, wantMax), result) << id << " " << wantMax;
-}
 
 TEST_F(PhaseLimitsTest, AlignGivesTheSelectedPhaseTheTightestLimit) {
     // {id, side, selected phase, limits of L1-L3, index, the selected phase's limit after}

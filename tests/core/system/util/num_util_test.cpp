@@ -26,16 +26,6 @@ TEST(NumUtil, EditValueStepLimits) {
             << value << " " << digit << " " << delta;
 }
 
-TEST(NumUtil, StepUpAndDownClamp) {
-    EXPECT_EQ(StepUpClamp(95, 1, 100, 1), 100);
-    EXPECT_EQ(StepUpClamp(5, 1, 100, 1), 15);
-    EXPECT_EQ(StepUpClamp(5, 1, 100, -1), -5);  // only the upper limit is applied
-    EXPECT_EQ(StepUpClamp(INT_MAX - 1, 9, INT_MAX, 2), INT_MAX);
-    EXPECT_EQ(StepDownClamp(5, 1, 0, 1), 0);
-    EXPECT_EQ(StepDownClamp(50, 1, 0, 1), 40);
-    EXPECT_EQ(StepDownClamp(INT_MIN + 1, 9, INT_MIN, 2), INT_MIN);
-}
-
 TEST(NumUtil, WrapIndex) {
     // {index, delta, n, result}
     const int32_t cases[][4] = {

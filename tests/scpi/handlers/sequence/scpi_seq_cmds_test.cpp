@@ -173,7 +173,7 @@ TEST(SeqRemoteEdit, CommonWriteOnStepZeroRefusesWhatStepZeroLacks) {
     scpitest::FakeChannel ch{kChanLan};
     static int mismatches;
     mismatches = 0;
-    SeqSimSetCheckHooks([](int mismatch) { mismatches += mismatch; }, nullptr);
+    SeqSimSetCheckHooks({.seq = [](int mismatch) { mismatches += mismatch; }});
     const std::string rangeAt = "-222,\"Data out of range;";
     struct Case {
         const char* fields;  // parameters 6-14

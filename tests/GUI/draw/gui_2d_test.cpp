@@ -56,6 +56,27 @@ TEST(Gui2dMath, Vectors) {
     EXPECT_LE(std::abs(out[0].y + 100), 1);
 }
 
+// Every entry of the three tables, read where no interpolation touches it: the quarter sine at multiples
+// of 64 units, the arc tangent of slopes 64 i / 1024, the sine of each whole degree (round(65536 sin d)).
+// The root is the floor of the real one on both sides of each square.
+TEST(Gui2dMath, TableEntriesAndRoots) {
+    const int quarterSine[17] = {0,   100, 200, 297, 392, 483,  569,  650, 724,
+                                 792, 851, 903, 946, 980, 1004, 1019, 1024};
+    const int arcTangent[17] = {0, 41, 81, 121, 160, 197, 234, 269, 302, 334, 364, 393, 419, 445, 469, 491, 512};
+    for (int i = 0; i <= 16; ++i) {
+        EXPECT_EQ(GUI_Sin4096(64 * i), quarterSine[i]) << i;
+        EXPECT_EQ(GUI_Atan2_4096(1024, 64 * i), arcTangent[i]) << i;
+    }
+    for (int d = 0; d <= 90; ++d)
+        EXPECT_EQ(GUI_SinMilli(d * 1000), std::lround(65536.0 * std::sin(d * M_PI / 180.0))) << d;
+    for (const uint32_t root : {0u, 1u, 2u, 3u, 10u, 255u, 4096u, 65535u}) {
+        EXPECT_EQ(GUI_IntSqrt(root * root), root);
+        if (root > 0) {
+            EXPECT_EQ(GUI_IntSqrt(root * root - 1), root - 1);
+        }
+    }
+}
+
 // A box holds its edge pixels: two boxes sharing one pixel row or column overlap, two that only touch do
 // not, whichever is asked first.
 TEST(GuiBox, BoxesSharingOnePixelRowOrColumnOverlapTouchingOnesDoNot) {

@@ -200,5 +200,12 @@ TEST_F(SettingWrite, ReportsThePhasesThatHoldAValueBack) {
     EXPECT_EQ(held.phases, 4u);
     EXPECT_EQ(Rec(kParamAcv, 0).value, 19000);
     EXPECT_TRUE(Marked(kDirtyAcv));
+    // A typed value within every phase's limits is set and marked, in 3P4W too.
+    ClearParamGroupMarks();
+    EXPECT_EQ(SetSetting(kParamAcv, 0, 15000, settings::PanelSet{settings::PanelKey::kEnter, 15000}, &held),
+              SetResult::kWritten);
+    EXPECT_FALSE(held.held);
+    EXPECT_EQ(Rec(kParamAcv, 0).value, 15000);
+    EXPECT_TRUE(Marked(kDirtyAcv));
     g_EditAllPhases = 0;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Trigger actions: one action (set voltage and frequency, switch the output, recall a memory) prepared by a
 // remote controller, armed, and fired by a software trigger, at once, or by one of two trigger inputs.
-// Results are rows of the SCPI error table: 0 no error, 41 "Execution error" (the output request was not
-// taken, or the recall was refused), 46 "Trigger ignored", 48 "Init ignored".
+// Results are rows of the SCPI error table (0 no error, the rest below), which lives in the SCPI layer above
+// this one; its trigger handlers check at compile time that the rows agree.
 #include <atomic>
 #include <cstdint>
 
@@ -41,9 +41,10 @@ enum TrigActValue : uint32_t {
     kTrigValOutput = 2,
     kTrigValMemory = 3
 };
-inline constexpr int32_t kTrigErrExecution = 41;
-inline constexpr int32_t kTrigErrTriggerIgnored = 46;
-inline constexpr int32_t kTrigErrInitIgnored = 48;
+inline constexpr int32_t kTrigErrExecution = 41;       // "Execution error": the output request was not taken,
+                                                      // or the recall was refused
+inline constexpr int32_t kTrigErrTriggerIgnored = 46;  // "Trigger ignored"
+inline constexpr int32_t kTrigErrInitIgnored = 48;     // "Init ignored"
 
 // The preset recall the MEMory action runs (save 0, preset index); the recall that reaches the output.
 using TrigRecallFn = int (*)(uint32_t save, uint32_t index);

@@ -12,6 +12,10 @@ inline constexpr uint32_t kModeAcDcAdd = 5, kModeAcAdd = 6;
 inline constexpr uint32_t kModeAcDcSync = 7, kModeAcSync = 8;
 inline constexpr uint32_t kModeAcVca = 9;
 
+// The user's voltage range, as the panel, the remote commands and the SEQ/SIM files number it; the range
+// codes below say which of the wiring's ranges that is.
+inline constexpr int32_t kUserRange100V = 0, kUserRange200V = 1, kUserRangeAuto = 2;
+
 // The sets of modes that several places decide by, each named once.
 // DC-INT and the two EXT modes: no waveform of the source's own, one page of settings.
 constexpr bool IsDcOrExtMode(uint32_t mode) {

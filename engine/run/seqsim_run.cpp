@@ -3,6 +3,7 @@
 #include "core/control/hooks/screen_request.h"
 #include "core/control/output_request.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/regbus/reg_read.h"
 #include "core/regbus/reg_write.h"
 #include "core/system/messaging/msg_ring.h"
@@ -56,7 +57,7 @@ void PointAtCurrentStep() {
 
 // RUN refuses a table that fails validation: the download writes the records as they are.
 bool TableInUseValid() {
-    const uint32_t range = GetVoltRange() == 0 ? 0 : 1;
+    const uint32_t range = GetVoltRange() == kUserRange100V ? 0 : 1;
     if (SeqEngine()) return SeqValidateTable(SeqTableIndex(engine::SeqKind(), range), kFileVersion) == 1;
     return SimValidateSet(range == 0 ? 1 : 0) == 1;
 }
@@ -121,7 +122,7 @@ int32_t SeqSimEnterMode(uint32_t mode) {
     if (mode != kSeqSimSeq && mode != kSeqSimSim) return -1;
     if (OutputFlagTest(kOutFlagOutputOn))
         return ShowMessage(2, "Invalid with Output ON, \nTurn OFF the Output First");
-    if (GetVoltRange() == 2) return ShowMessage(2, "Invalid For Auto Range");
+    if (GetVoltRange() == kUserRangeAuto) return ShowMessage(2, "Invalid For Auto Range");
     SeqSimSetMode(mode);
     L1().panelFlags.fetch_and(static_cast<uint8_t>(~(kSeqPanelRecallOpen | kSeqPanelSaveOpen)));
     ScreenRequest_Ask(SeqSimGetMode() == kSeqSimSeq ? ScreenRequest::kSeqEnter : ScreenRequest::kSimEnter);

@@ -46,7 +46,7 @@ int32_t VppMaxFor(uint32_t wave, uint32_t range) {
 }
 
 uint32_t SeqRange() {
-    return GetVoltRange() == 0 ? 0 : 1;
+    return GetVoltRange() == kUserRange100V ? 0 : 1;
 }
 
 }  // namespace engine

@@ -1,4 +1,5 @@
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_mode.h"
@@ -13,14 +14,14 @@ void SeqCaptureConfig() {
     SeqSavedConfig& saved = g_SeqSimBlock[0].seqSaved;
     saved.wiring = GetPhaseMode();
     saved.kind = GetOutputMode();
-    saved.range = GetVoltRange() == 0 ? 0 : 1;
+    saved.range = GetVoltRange() == kUserRange100V ? 0 : 1;
     saved.acvUnit = GetAcvUnit() == 1 ? 1 : 0;
 }
 
 void SimCaptureConfig() {
     SimSavedConfig& saved = g_SeqSimBlock[0].simSaved;
     saved.wiring = GetPhaseMode();
-    saved.range = GetVoltRange() == 0 ? 0 : 1;
+    saved.range = GetVoltRange() == kUserRange100V ? 0 : 1;
     saved.acvUnit = GetAcvUnit() == 1 ? 1 : 0;
 }
 

@@ -39,7 +39,7 @@ void SeqSimSyncSavedConfig() {
     }
     const int32_t range = GetVoltRange();
     const uint32_t unit = GetAcvUnit() == 1 ? 1 : 0;
-    if (range == 0 || range == 1) {
+    if (range == kUserRange100V || range == kUserRange200V) {
         b.seqSaved.range = static_cast<uint32_t>(range);
         b.simSaved.range = static_cast<uint32_t>(range);
     }
@@ -136,7 +136,7 @@ void SeqSimResetEngine(uint32_t kind) {
 }
 
 void SeqSimSelectTables() {
-    const uint32_t range = GetVoltRange() == 0 ? 0 : 1;
+    const uint32_t range = GetVoltRange() == kUserRange100V ? 0 : 1;
     for (int p = 0; p < kSeqSlices; ++p) {
         for (uint32_t kind = 0; kind < 3; ++kind)
             g_SeqSimBlock[p].seqTable[kind] = g_SeqStepTable[SeqTableIndex(kind, range)][p];

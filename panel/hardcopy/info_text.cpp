@@ -62,7 +62,7 @@ int32_t Wiring() {
 }
 int32_t RangeRow() {
     const int32_t r = GetVoltRange();
-    return r == 0 || r == 1 ? r : 2;
+    return r == kUserRange100V || r == kUserRange200V ? r : kUserRangeAuto;
 }
 int32_t ModeRow() {
     return static_cast<int32_t>(g_OutputModeIdx.load(std::memory_order_relaxed));

@@ -38,6 +38,7 @@ enum ScpiErr : uint8_t {
     kScpiErrExecution = 41,          // -200
     kScpiErrProtected = 44,          // -203
     kScpiErrTriggerIgnored = 46,     // -211
+    kScpiErrInitIgnored = 48,        // -213
     kScpiErrParameter = 51,          // -220
     kScpiErrSettingsConflict = 52,   // -221
     kScpiErrDataOutOfRange = 53,     // -222

@@ -90,11 +90,11 @@ int32_t ApplyMonitorScale() {
     const uint32_t family = VaClassOfModel(g_ModelId.load(std::memory_order_relaxed));
     const int32_t range = GetVoltRange();
     float volt = 0.0f, curr = 0.0f;
-    if (family != 0 && (range == 0 || range == 1)) {
+    if (family != 0 && (range == kUserRange100V || range == kUserRange200V)) {
         const uint32_t wiring = GetPhaseMode() == kWiring1P2W ? 1 : 0;
         const MonitorScale& s = kMonitorScales[amplitude][family - 1][wiring];
-        volt = range == 0 ? s.volt100 : s.volt200;
-        curr = range == 0 ? s.curr100 : s.curr200;
+        volt = range == kUserRange100V ? s.volt100 : s.volt200;
+        curr = range == kUserRange100V ? s.curr100 : s.curr200;
     }
     BusReg_SetMonitorScale1(volt);
     BusReg_SetMonitorScale2(curr);

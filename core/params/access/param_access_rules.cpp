@@ -53,7 +53,7 @@ int IsBalanceActive() {
 int RemoteSenseBlockReason() {
     const uint32_t mode = GetOutputMode();
     if (mode != kModeAcInt && mode != kModeAcSync && mode != kModeDcInt) return 1;
-    if (GetVoltRange() == 2) return 2;
+    if (GetVoltRange() == kUserRangeAuto) return 2;
     if (mode != kModeDcInt) {
         const int last = LastPhaseOfWiring(GetPhaseMode());
         for (int p = 0; p <= last; ++p)
@@ -172,7 +172,7 @@ void OutputPhaseInit(int phase) {
     // The record refuses a start value beyond the model's limit (10.50 A exceeds a 4.5 kVA unit's 7.88 A
     // in the 200 V range): the shadow and the stage take what the record holds, or a phase the change chain
     // does not compare would keep a limit the setting does not show.
-    SetCurrLimit(GetVoltRange() == 1 ? 1050 : 2100, phase);
+    SetCurrLimit(GetVoltRange() == kUserRange200V ? 1050 : 2100, phase);
     const int32_t irms = GetCurrLimit(phase);
     shadow[kShwIrms] = static_cast<uint32_t>(irms);
     BusReg_SetIrmsLimit(irms & 0xFFFF, regbus::Phase(phase));

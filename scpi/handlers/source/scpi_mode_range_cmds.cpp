@@ -2,6 +2,7 @@
 // set requests the reconfiguration, and the command completes once the control task has applied it.
 #include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
+#include "core/params/param_ranges.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "scpi/channels/scpi_interface.h"
@@ -15,11 +16,11 @@ namespace {
 
 constexpr const char* kModeNames[] = {"ACDC-INT", "AC-INT", "DC-INT",    "ACDC-EXT", "AC-EXT",
                                       "ACDC-ADD", "AC-ADD", "ACDC-Sync", "AC-Sync",  "AC-VCA"};
-constexpr int32_t kModeLast = 9;
+constexpr int32_t kModeLast = kModeAcVca;
 constexpr const char* kRangeNames[] = {"100", "200", "AUTO"};
-enum : int32_t { kRange100, kRange200, kRangeAuto };
 // The output modes that have no AUTO range: the external and the added ones, and AC-VCA.
-constexpr uint32_t kNoAutoModes = (1u << 3) | (1u << 4) | (1u << 5) | (1u << 6) | (1u << 9);
+constexpr uint32_t kNoAutoModes =
+    (1u << kModeAcDcExt) | (1u << kModeAcExt) | (1u << kModeAcDcAdd) | (1u << kModeAcAdd) | (1u << kModeAcVca);
 
 // The hand-shake field with the control task: 1 requested, 2 taken. Other threads change other bits of
 // the word meanwhile, so the field changes in one atomic step.
@@ -69,11 +70,11 @@ int QueryRange(ScpiInterface* ifc) {
             scpiSetError(ifc, kScpiErrParameter);
             return 0;
         }
-        WriteTextReply(ifc, kRangeNames[choice == kChoiceMax ? kRange200 : kRange100]);
+        WriteTextReply(ifc, kRangeNames[choice == kChoiceMax ? kUserRange200V : kUserRange100V]);
         return 0;
     }
     const int32_t range = GetVoltRange();
-    if (range < kRange100 || range > kRangeAuto) {
+    if (range < kUserRange100V || range > kUserRangeAuto) {
         WriteSignedReply(ifc, range);
         return 0;
     }
@@ -91,13 +92,13 @@ int SetRange(ScpiInterface* ifc) {
         scpiSetError(ifc, error);
         return 0;
     }
-    if (range == 100) range = kRange100;
-    if (range == 200) range = kRange200;
-    if (range < kRange100 || range > kRangeAuto) {
+    if (range == 100) range = kUserRange100V;
+    if (range == 200) range = kUserRange200V;
+    if (range < kUserRange100V || range > kUserRangeAuto) {
         scpiSetError(ifc, kScpiErrDataOutOfRange);
         return 0;
     }
-    if (range == kRangeAuto && ((kNoAutoModes >> GetOutputMode()) & 1u)) {
+    if (range == kUserRangeAuto && ((kNoAutoModes >> GetOutputMode()) & 1u)) {
         scpiSetError(ifc, kScpiErrExecution);
         return 0;
     }

@@ -97,7 +97,7 @@ bool SeqSimEntryAllowed(bool sim) {
     const uint32_t mode = GetOutputMode();
     const int32_t range = GetVoltRange();
     const bool modeOk = sim ? mode == kModeAcDcInt : IsIntMode(mode);
-    return !OutputOn() && modeOk && (range == 0 || range == 1);
+    return !OutputOn() && modeOk && (range == kUserRange100V || range == kUserRange200V);
 }
 
 int SetFunctionMode(ScpiInterface* ifc) {

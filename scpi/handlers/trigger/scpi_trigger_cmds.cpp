@@ -9,6 +9,10 @@
 namespace scpi {
 namespace {
 
+// The trigger action sits below this layer and reports its refusals as rows of this table.
+static_assert(core::kTrigErrExecution == kScpiErrExecution && core::kTrigErrTriggerIgnored == kScpiErrTriggerIgnored &&
+              core::kTrigErrInitIgnored == kScpiErrInitIgnored);
+
 // Choice values of INITiate:NAME (TRANsient, OUTPut, MEMory) to the action kinds.
 constexpr uint32_t kKindOfName[] = {core::kTrigKindTrigger, core::kTrigKindOutput, core::kTrigKindMemory};
 

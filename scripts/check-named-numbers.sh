@@ -86,8 +86,8 @@ seqsim_read='(?:\bSeqSimGetMode\(\)|\bSeqSimRunnerLastMode\(\)|\bg_SeqSimMode(?:
 seqsim_compare="$seqsim_read\s*(?:==|!=|<=|>=|<|>)\s*[1-9][0-9]*\b|(?<![\w.])[1-9][0-9]*\s*(?:==|!=|<=|>=|<|>)\s*$seqsim_read"
 seqsim_set='\b(?:SeqSimSetMode|SeqSimEnterMode|g_SeqSimMode\.store)\s*\(\s*[0-9]+\b'
 seqsim_like='k(?:SeqSim(?:Off|Seq|Sim)|Sequence|Simulation|Continuous|Seq|Sim)'
-# A range code compared with a number.
-range_read='(?:\b(?:Current|GetVolt)?RangeCode\(\)|(?<![\w.>])rangeCode\b)'
+# A range code, or the user's range (GetVoltRange()), compared with a number.
+range_read='(?:\b(?:Current|GetVolt)?RangeCode\(\)|\bGetVoltRange\(\)|(?<![\w.>])rangeCode\b)'
 range_compare="$range_read\s*(?:==|!=|<=|>=|<|>)\s*[0-9]+\b|(?<![\w.])[0-9]+\s*(?:==|!=|<=|>=|<|>)\s*$range_read"
 # Names like a wiring code or an output mode, whatever their spelling in a copy.
 wiring_like='k(?:Wiring|PhaseMode)?(?:3P4W|1P2W|1P3W)'
@@ -377,6 +377,7 @@ EOF
     'bool onAuto = RangeCode() == 4 || RangeCode() == 6;'
     'return (rangeCode == 0 || rangeCode == 2) ? 0 : 1;'
     'if (GetVoltRangeCode() >= 4) return;'
+    'if (GetVoltRange() == 2) return;'
   )
   local vocab_copies=(
     'constexpr int32_t kWaveSine = 16, kWaveSquare = 17;'

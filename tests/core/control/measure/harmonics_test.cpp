@@ -175,7 +175,6 @@ TEST_F(Harmonics, ParallelMasterAnalysesTheSystemCapture) {
         EXPECT_NEAR(g_HarmResult[1].IMag[1].load(), c.amperes, 0.05f)
             << c.active << " position " << c.position;
     }
-    g_ParallelActive = 0;
 }
 
 // 1P2W: three modules of 10 A feed the one output; the tables of L2 and L3 stay invalid.

@@ -352,7 +352,6 @@ TEST_F(Measurement, FrequencyShownInTheSyncModesWithinItsBand) {
         const char* unit = nullptr;
         EXPECT_FLOAT_EQ(MeasGetFreq(text, &unit, 0, 0), c.mode == 1 ? 0.0f : c.hz) << c.mode << " " << c.hz;
     }
-    g_OutputModeIdx = 1;
 }
 
 // Each phase's THD fields (62 voltage, 63 current) carry its own valid result in AC-INT with the output on;
@@ -378,8 +377,6 @@ TEST_F(Measurement, ThdFieldsOfEachPhase) {
             EXPECT_FLOAT_EQ(Live(p, 63), i ? 4.5f + static_cast<float>(p) : -0.1f) << c.mode << c.status << p;
         }
     }
-    g_OutputModeIdx = 1;
-    core::g_OutputStatusMirror = 0;
 }
 
 // Active power between -0.06 W and 0 reads 0, phase and total; the other powers keep their sign.
@@ -419,7 +416,6 @@ TEST_F(Measurement, CalibrationMeasuringKeepsTheRecords) {
         EXPECT_EQ(Val(m.iavg), 0.0f) << r;
         EXPECT_EQ(Val(m.freq), 55.0f) << r;
     }
-    g_CalState.measuring = 0;
 }
 
 TEST(MeasDecimals, FollowTheMagnitude) {

@@ -494,14 +494,3 @@ TEST_F(AlarmTest, TwoSlavesReportingAtOnceKeepTheirHalvesApart) {
 }
 
 }  // namespace
-
-// Before a factory default from the panel the monitor waits its start delay again.
-TEST_F(AlarmTest, TimerDefaultsDropTheCountdownAndTheHold) {
-    AlarmClear();
-    g_AlarmMsgHold.store(7);
-    core::g_AlarmMonitor.delay.store(3);
-    AlarmTimerDefaults();
-    EXPECT_EQ(core::g_AlarmClearCountdown.load(), 0u);
-    EXPECT_EQ(g_AlarmMsgHold.load(), 0u);
-    EXPECT_EQ(core::g_AlarmMonitor.delay.load(), 50);
-}

@@ -87,16 +87,6 @@ TEST_F(Measurement, LoadedThreePhaseOutputReadsAsItsPhysics) {
     EXPECT_EQ(Show(MeasGetIrms, 0, 0), Shown("0.00", "rms"));
 }
 
-// The stage holds the current at the limit, lowers the voltage with it and sets output status bit 5.
-TEST_F(Measurement, CurrentLimitHoldsTheCurrent) {
-    ASSERT_TRUE(StartLoadedOutput(100.0f, 1.0f));
-    const float limit = static_cast<float>(GetCurrLimit(0)) / 100.0f;
-    ASSERT_LT(limit, 100.0f);
-    EXPECT_NEAR(Live(0, kMfIrms), limit, limit * 1e-4f);
-    EXPECT_NEAR(Live(0, kMfVrms), limit * 1.0f, limit * 1e-4f);
-    EXPECT_TRUE(BusReg_GetOutputStatus() & (1u << 5));
-}
-
 // Count 0 or 1 passes every value; N >= 2 takes every fifth value; line and total rows stay raw.
 TEST_F(Measurement, AveragingOfThePhaseRows) {
     struct Case {

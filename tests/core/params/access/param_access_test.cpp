@@ -143,6 +143,9 @@ TEST_F(ParamAccess, MonitorSourceFieldsShareOneRegister) {
     EXPECT_EQ(word >> 3, 5u);
     SetMonitorSource1(9);  // no such source: field kept, word written again
     EXPECT_EQ(WritesTo(2448).back().raw, word);
+    SetTriggerSourceBits(2);
+    SetTriggerSourceBits(1);
+    EXPECT_EQ(core::g_TrigSourceBits, 1u);
 }
 
 TEST_F(ParamAccess, PeakCurrentLimitsByLimitMode) {

@@ -210,19 +210,6 @@ TEST_F(CtrlTask, RequestBeforeTheTaskRunsIsCarriedOutWhenItDoes) {
     EXPECT_EQ(g_CtrlTaskObj.msg.load(), core::kCtrlMsgPass);
 }
 
-TEST_F(CtrlTask, RefusedRequestsFail) {
-    Running();
-    g_AlarmState.summary = 1u << 2;
-    EXPECT_EQ(SetOutputOnOff(1), -1);
-    EXPECT_EQ(SetOutputOnOff(0), 0);  // off is carried out during an alarm
-    g_AlarmState.summary = 0;
-    g_ParamFlags = core::kFlagSyncMissing;
-    EXPECT_EQ(SetOutputOnOff(1), -1);
-    g_ParamFlags = 0;
-    Poll(2);
-    EXPECT_FALSE(Stage().OutputOn());
-}
-
 TEST_F(CtrlTask, AcVoltageUnitChangeSwitchesTheOutputOff) {
     Running(true);
     SetAcvUnit(1);

@@ -117,7 +117,6 @@ TEST_F(TriggerAction, ARecallRefusedDuringCalibrationFailsTheTrigger) {
     EXPECT_EQ(g_TrigAct.armed.load(), 0u);
     SetSource(kTrigKindMemory, kTrigSrcImm);
     EXPECT_EQ(TrigAct_Initiate(kTrigKindMemory), kTrigErrExecution);
-    g_CalState.mode.store(0);
 }
 
 TEST_F(TriggerAction, AccessOutsideTheKindsAndIndicesTakesTheSpareWord) {

@@ -185,9 +185,6 @@ TEST_F(AlarmTest, ServiceTextsNameThePhaseAndTheUnit) {
             Posted();
         }
     }
-    g_ServiceFlags.detailAlarm = 0;
-    g_ParallelActive = 0;
-    SetParallelPosition(0);
 }
 
 TEST_F(AlarmTest, LatchedFanFailRefusesTheClearAndListsOnlyProtectionBits) {
@@ -345,8 +342,6 @@ TEST_F(AlarmTest, ServiceMasterNamesTheUnitOfASystemError) {
     Stage().SetRead(2090, 0, 0xFFFFFu & ~(1u << 2));  // start-up check bit 2 failed
     PassUnheld();
     EXPECT_EQ(Posted(), std::vector<std::string>{"Master\n HW Model Startup Error \n(Bit: 2)"});
-    Stage().ClearRead(2090, 0);
-    g_ParallelActive = 0;
 }
 
 // The system errors in their order, each with its text (service mode: the index errors name the phases),
@@ -456,8 +451,6 @@ TEST_F(AlarmTest, LinkErrorBitsOfAnActiveSystem) {
         Stage().SetLinkErrorBits(0);
         Pass();
     }
-    OutputFlagClear(kOutFlagOutputOn);
-    g_ParallelActive = 0;
 }
 
 TEST_F(AlarmTest, SlaveReportsItsAlarmWordsToTheMasterOnceInsteadOfShowingThem) {
@@ -501,14 +494,3 @@ TEST_F(AlarmTest, TwoSlavesReportingAtOnceKeepTheirHalvesApart) {
 }
 
 }  // namespace
-
-// Before a factory default from the panel the monitor waits its start delay again.
-TEST_F(AlarmTest, TimerDefaultsDropTheCountdownAndTheHold) {
-    AlarmClear();
-    g_AlarmMsgHold.store(7);
-    core::g_AlarmMonitor.delay.store(3);
-    AlarmTimerDefaults();
-    EXPECT_EQ(core::g_AlarmClearCountdown.load(), 0u);
-    EXPECT_EQ(g_AlarmMsgHold.load(), 0u);
-    EXPECT_EQ(core::g_AlarmMonitor.delay.load(), 50);
-}

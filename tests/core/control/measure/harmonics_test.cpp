@@ -32,34 +32,28 @@ class Harmonics : public CtrlTest {
     }
 };
 
-TEST_F(Harmonics, PureSineAndAThirdHarmonicInBothFormats) {
+// A third harmonic of 10 %, in either format.
+TEST_F(Harmonics, AThirdHarmonicInBothFormats) {
     struct Case {
-        float thirdPct;
         int32_t format;  // 0 IEC, 1 CSA
         float pct1, pct3, tolerance;
     };
     const Case cases[] = {
-        {0.0f, 0, 100.0f, 0.0f, 0.05f},
-        {10.0f, 0, 100.0f, 10.0f, 0.2f},
-        {10.0f, 1, 99.50f, 9.95f, 0.05f},
+        {0, 100.0f, 10.0f, 0.2f},
+        {1, 99.50f, 9.95f, 0.05f},
     };
     for (const Case& c : cases) {
         Rebuild();
-        Stage().SetCaptureHarmonic(3, c.thirdPct);
+        Stage().SetCaptureHarmonic(3, 10.0f);
         paramPutValue(kParamHarmMode, c.format, 0);
         ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
         Analyse();
         for (int p = 0; p < 3; ++p) {
             const HarmResult& h = g_HarmResult[p];
-            EXPECT_NEAR(V(p, 1), c.pct1, c.tolerance) << c.thirdPct << " format " << c.format;
-            EXPECT_NEAR(V(p, 3), c.pct3, c.tolerance) << c.thirdPct << " format " << c.format;
+            EXPECT_NEAR(V(p, 1), c.pct1, c.tolerance) << "format " << c.format;
+            EXPECT_NEAR(V(p, 3), c.pct3, c.tolerance) << "format " << c.format;
             EXPECT_EQ(h.VInvalid.load(), 0u);
             EXPECT_EQ(h.IInvalid.load(), 0u);
-            if (c.thirdPct == 0.0f) {
-                EXPECT_NEAR(h.VMag[1].load(), 100.0f, 0.5f);
-                EXPECT_NEAR(h.IMag[1].load(), 10.0f, 0.05f);
-                EXPECT_LT(V(p, 0), 0.1f) << "THD of a pure sine";
-            }
         }
         EXPECT_NE(ThdText(0), "----");
     }
@@ -175,7 +169,6 @@ TEST_F(Harmonics, ParallelMasterAnalysesTheSystemCapture) {
         EXPECT_NEAR(g_HarmResult[1].IMag[1].load(), c.amperes, 0.05f)
             << c.active << " position " << c.position;
     }
-    g_ParallelActive = 0;
 }
 
 // 1P2W: three modules of 10 A feed the one output; the tables of L2 and L3 stay invalid.

@@ -340,7 +340,6 @@ TEST_F(ParallelTest, SlaveSerialReadWhileTheMasterWritesIt) {
 // Model types 3-6 are parallel systems of 4.5 kVA units and 7-11 of 6 kVA units: a master takes a slave
 // of its own model type or the single unit of its family (1 or 2); anything else is a mismatch.
 TEST_F(ParallelTest, EachModelTypeTakesSlavesOfItsOwnFamily) {
-    const uint32_t keep = g_ModelId.load();
     for (uint32_t model = 0; model < 12; ++model) {
         const bool small = model >= 3 && model <= 6, large = model >= 7 && model <= 11;
         g_ModelId = model;
@@ -356,7 +355,6 @@ TEST_F(ParallelTest, EachModelTypeTakesSlavesOfItsOwnFamily) {
             EXPECT_EQ(SysStatusTest(kSysParallelMismatch), !fits) << "model " << model << ", slave " << slave;
         }
     }
-    g_ModelId = keep;
 }
 
 // What a slave reports, item by item, lands in its own word of the master's copy: the alarm words in two

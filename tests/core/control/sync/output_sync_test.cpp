@@ -250,7 +250,7 @@ TEST_F(OutputSync, MissingSynchronisationSourceAlarmsOnlyForTheOutputOn) {
     Poll(40);
     ASSERT_TRUE(OutputFlagTest(kOutFlagSettled));
     EXPECT_FALSE(SysStatusTest(kSysSyncSourceMissing));
-    SetOutputOnOff(1);
+    EXPECT_EQ(SetOutputOnOff(1), -1) << "a refused request is reported so";
     Poll(12);
     EXPECT_FALSE(OutputFlagTest(kOutFlagOutputOn));
     EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));

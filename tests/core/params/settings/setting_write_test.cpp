@@ -160,7 +160,6 @@ TEST_F(SettingWrite, RemoteDcVoltageHoldsThePeakLimitAboveIt) {
     g_OutputModeIdx.store(kModeDcInt);
     ASSERT_EQ(SetSetting(kParamDcv, 0, 10000, Origin::kRemote), SetResult::kWritten);
     EXPECT_GE(Rec(kParamVpkMax, 0).min, 10000);
-    g_OutputModeIdx.store(kModeAcDcInt);
 }
 
 }  // namespace
@@ -207,5 +206,4 @@ TEST_F(SettingWrite, ReportsThePhasesThatHoldAValueBack) {
     EXPECT_FALSE(held.held);
     EXPECT_EQ(Rec(kParamAcv, 0).value, 15000);
     EXPECT_TRUE(Marked(kDirtyAcv));
-    g_EditAllPhases = 0;
 }

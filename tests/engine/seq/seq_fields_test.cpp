@@ -500,18 +500,6 @@ TEST_F(SeqFields, OutOfRangeCodesAreRefused) {
     EXPECT_EQ(SeqSetAcv(1000, 0), 0);
 }
 
-TEST_F(SeqFields, DcKindReadsNoAcFields) {
-    SeqSetCurStep(4);
-    SetOutputMode(2);
-    for (int32_t v : {SeqGetAcv(0), SeqGetFset(0), SeqGetWave(0), SeqGetDuty(0), SeqGetOnPhase(0),
-                      SeqGetEnOnPhase(0), SeqGetBalance_L2()})
-        EXPECT_EQ(v, 0);
-    EXPECT_EQ(SeqGetTime(), 1000);
-    SetOutputMode(1);
-    EXPECT_EQ(SeqGetDcv(0), 0);
-    EXPECT_EQ(SeqGetFset(0), 5000);
-}
-
 TEST_F(SeqFields, VppCeilingHoldsUnlessTheTestModeIsOn) {
     SeqSetCurStep(1);
     SetAcvUnit(1);

@@ -32,22 +32,6 @@ TEST_F(Download, MismatchEndsTheDownloadAtItsStep) {
     EXPECT_FALSE(wroteL3Of17);
 }
 
-TEST_F(Download, WiringDefaultAnglesOnTheFirstDownloadOnly) {
-    for (auto& r : g_SeqStepTable[SeqTableIndex(0, 1)][0])
-        r.angleL2 = 900;
-    g_SeqSimBlock[0].kindChanged = 1;
-    SeqDownloadAll();
-    EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(799).at(300).value), (3600 - 1200) / 10.0f);
-    SeqSetCurStep(3);
-    SeqSetBalance_L2(900);
-    SeqSetCurStep(0);
-    test::ClearTrace();
-    SeqDownloadAll();
-    EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
-    EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(799).at(3).value), (3600 - 900) / 10.0f);
-    EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(799).at(4).value), (3600 - 1200) / 10.0f);
-}
-
 // 1P3W is one split phase: every AC step sends L2 at 180 degrees, also one that keeps 90 for 3P4W.
 TEST_F(Download, SplitPhaseStepsSendL2Opposite) {
     const uint32_t mode0 = GetOutputMode(), wiring0 = g_PhaseMode;
@@ -142,14 +126,17 @@ TEST_F(Download, EveryRegisterOfASeqStepHoldsItsValue) {
     }
 }
 
-// After a kind or wiring change the first download sends each wiring's default angles.
-TEST_F(Download, DefaultAnglesOfEachWiring) {
+// After a kind or wiring change the first download sends each wiring's default angles over the steps' own,
+// and takes them into the steps; the downloads after it send the steps' angles.
+TEST_F(Download, DefaultAnglesOfEachWiringOnTheFirstDownloadOnly) {
     const struct {
         uint32_t wiring;
         float l2, l3;  // as sent: (3600 - angle) / 10
-    } rows[] = {{0, 240.0f, 120.0f}, {1, 360.0f, 360.0f}, {2, 180.0f, 120.0f}};
+    } rows[] = {{1, 360.0f, 360.0f}, {2, 180.0f, 120.0f}, {0, 240.0f, 120.0f}};  // 3P4W's angles stay
     for (const auto& row : rows) {
         SCOPED_TRACE(row.wiring);
+        for (auto& r : g_SeqStepTable[SeqTableIndex(0, 1)][0])
+            r.angleL2 = 900;
         g_SeqSimBlock[0].seqSaved.wiring = row.wiring;
         g_SeqSimBlock[0].kindChanged = 1;
         test::ClearTrace();
@@ -160,6 +147,14 @@ TEST_F(Download, DefaultAnglesOfEachWiring) {
         EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(799)[500].value), row.l2);
         EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(800)[500].value), row.l3);
     }
+    SeqSetCurStep(3);
+    SeqSetBalance_L2(900);
+    SeqSetCurStep(0);
+    test::ClearTrace();
+    SeqDownloadAll();
+    EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
+    EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(799).at(3).value), (3600 - 900) / 10.0f);
+    EXPECT_FLOAT_EQ(static_cast<float>(test::WritesTo(799).at(4).value), (3600 - 1200) / 10.0f);
 }
 
 // Each read-back check compares its register of the current step with the value the step holds: a match

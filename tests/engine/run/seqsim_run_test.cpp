@@ -222,66 +222,6 @@ TEST_F(SeqRun, RunStepRegisterInsideTheTable) {
     }
 }
 
-// The run word's state through every transition of the run control, and what each one does on its way.
-TEST_F(SeqRun, RunStatesAndTheirWork) {
-    auto state = [] { return (g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu; };
-    constexpr uint8_t kAll = kRunFlagRunning | kRunFlagPaused | kRunFlagBranch1 | kRunFlagBranch2;
-    ASSERT_EQ(state(), uint32_t{kRunReady});
-    g_SeqSimBlock[0].curStep = 7;
-    SeqSimResetEngine(kEngineSeq);
-    EXPECT_EQ(state(), uint32_t{kRunPrepare});
-    EXPECT_EQ(SeqSimGetCurStep(), 0u);
-    EXPECT_EQ(SeqSimGetEngineKind(), uint32_t{kEngineSeq});
-    Tick();
-    EXPECT_EQ(state(), uint32_t{kRunReset}) << "prepared";
-    g_SeqSimBlock[0].flags = kAll;
-    SeqSimSetDirty();
-    Tick();
-    EXPECT_EQ(state(), uint32_t{kRunReady}) << "reset";
-    EXPECT_EQ(g_SeqSimBlock[0].flags.load(), 0u);
-    EXPECT_EQ(SeqSimIsDirty(), 0);
-    // A stop ends the run in the one pass that carries it out: output off, sequencer stopped, flags clear.
-    g_SeqSimBlock[0].flags = kAll;
-    OutputFlagSet(kOutFlagOutputOn);
-    g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
-    test::ClearTrace();
-    SeqSimRequestStop();
-    EXPECT_EQ(state(), uint32_t{kRunStop});
-    Tick();
-    EXPECT_EQ(g_SeqSimBlock[0].flags.load(), 0u);
-    EXPECT_EQ(state(), uint32_t{kRunReset});
-    EXPECT_EQ(test::OnlyWriteTo(regmap::kSeqSimCmd).raw, 2u);
-    EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(), uint32_t{core::kCtrlMsgOutputOff});
-    Tick();
-    EXPECT_EQ(state(), uint32_t{kRunReady});
-    // Leaving SEQ and SIM: back to prepare on the next pass.
-    SeqSimSetMode(0);
-    EXPECT_EQ(SeqSimRunControl(), -1);
-    EXPECT_EQ(state(), uint32_t{kRunPrepare});
-    SeqSimSetMode(1);
-    EXPECT_EQ(SeqSimRunControl(), 0);
-    EXPECT_EQ(state(), uint32_t{kRunReset});
-}
-
-// The poll follows the stage's sequencer state: 2 running, 3 held, anything else over.
-TEST_F(SeqRun, PollFollowsTheSequencerState) {
-    const struct {
-        uint32_t stage;
-        int running, paused;
-    } rows[] = {{2, 1, 0}, {3, 1, 1}, {0, 0, -1}, {1, 0, -1}, {4, 0, -1}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.stage);
-        g_SeqSimBlock[0].flags = row.running ? 0 : kRunFlagRunning;
-        if (row.paused == 0) g_SeqSimBlock[0].flags |= kRunFlagPaused;
-        test::Stage().SetRead(regmap::kRunState, 0, row.stage);
-        SeqSimRunPoll();
-        EXPECT_EQ(SeqSimIsRunning(), row.running);
-        if (row.paused >= 0) {
-            EXPECT_EQ(SeqSimIsPaused(), row.paused);
-        }
-    }
-}
-
 // RUN notes the step it was pressed on and starts at step 0; HOLD and resume while running; STOP.
 TEST_F(SeqRun, RunHoldResumeAndStopCommands) {
     auto state = [] { return (g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu; };

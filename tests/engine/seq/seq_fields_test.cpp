@@ -250,32 +250,6 @@ TEST_F(SeqFields, StatusWordFieldsOfAStep) {
     EXPECT_EQ(test::StepWord(768, 0) & kStatBranch1, uint32_t{kStatBranch1});
 }
 
-// SeqStoreAcv and SeqStoreDcv write the record only (the Vpp word when the step's ACV is held in Vpp), in
-// the kinds that have the field.
-TEST_F(SeqFields, StoresWriteTheRecordOnly) {
-    SeqSetCurStep(7);
-    test::ClearTrace();
-    SeqStoreAcv(1234, 1);
-    SeqStoreDcv(-567, 2);
-    EXPECT_EQ(g_SeqSimBlock[1].seqTable[0][7].acv, 1234u);
-    EXPECT_EQ(g_SeqSimBlock[2].seqTable[0][7].dcv, -567);
-    EXPECT_EQ(g_SeqSimBlock[0].seqTable[0][7].acv, g_SeqSimBlock[0].seqTable[0][6].acv);
-    EXPECT_TRUE(test::Writes().empty());
-    SetAcvUnit(1);
-    SeqSetWave(kWaveCodeTri, 1, 0);
-    SeqStoreAcv(4321, 1);
-    EXPECT_EQ(g_SeqSimBlock[1].seqTable[0][7].acvVpp, 4321u);
-    EXPECT_EQ(g_SeqSimBlock[1].seqTable[0][7].acv, 1234u);
-    SetAcvUnit(0);
-    SetOutputMode(2);
-    SeqStoreAcv(999, 0);
-    SetOutputMode(1);
-    SeqStoreDcv(999, 0);
-    EXPECT_NE(g_SeqSimBlock[0].seqTable[2][7].acv, 999u) << "the DC kind has no ACV";
-    EXPECT_NE(g_SeqSimBlock[0].seqTable[1][7].dcv, 999) << "the AC kind has no DCV";
-    SetOutputMode(0);
-}
-
 // The reads of an explicit step give that step's words whatever the current step, 0 outside 0-999 and
 // outside L1-L3, and 0 in a kind without the field.
 TEST_F(SeqFields, ReadsOfAnExplicitStep) {
@@ -467,26 +441,6 @@ TEST_F(SeqFields, FrequencyChangeReroundsDutyAndPhases) {
     }
 }
 
-// SeqClampAcvToMax lowers an ACV above the output limit for the step's waveform to that limit, in Vrms only.
-TEST_F(SeqFields, AcvClampToTheWaveformsLimit) {
-    SeqSetCurStep(2);
-    for (int p = 0; p < 3; ++p) {
-        const int32_t max = SeqGetStepAcvMax(p);
-        ASSERT_GT(max, 0);
-        SeqSetAcv(1000, p);
-        EXPECT_EQ(SeqClampAcvToMax(max, p), 0) << "at the limit";
-        EXPECT_EQ(SeqGetAcv(p), 1000);
-        EXPECT_EQ(SeqClampAcvToMax(max + 1, p), 1);
-        EXPECT_EQ(SeqGetAcv(p), max);
-        SetAcvUnit(1);
-        SeqSetAcv(1000, p);
-        EXPECT_EQ(SeqClampAcvToMax(max + 1, p), 0) << "not in Vpp";
-        EXPECT_EQ(SeqGetAcv(p), 1000);
-        SetAcvUnit(0);
-    }
-    EXPECT_EQ(SeqClampAcvToMax(999999, 3), 0);
-}
-
 // A step index past the table is ignored; a loaded waveform code beyond the tables keeps the limits and the
 // Vpp test in bounds.
 TEST_F(SeqFields, OutOfRangeCodesAreRefused) {
@@ -498,18 +452,6 @@ TEST_F(SeqFields, OutOfRangeCodesAreRefused) {
     g_SeqSimBlock[0].seqTable[0][3].wave = 300;
     EXPECT_EQ(SeqGetAcvVppMax(0), 0);
     EXPECT_EQ(SeqSetAcv(1000, 0), 0);
-}
-
-TEST_F(SeqFields, DcKindReadsNoAcFields) {
-    SeqSetCurStep(4);
-    SetOutputMode(2);
-    for (int32_t v : {SeqGetAcv(0), SeqGetFset(0), SeqGetWave(0), SeqGetDuty(0), SeqGetOnPhase(0),
-                      SeqGetEnOnPhase(0), SeqGetBalance_L2()})
-        EXPECT_EQ(v, 0);
-    EXPECT_EQ(SeqGetTime(), 1000);
-    SetOutputMode(1);
-    EXPECT_EQ(SeqGetDcv(0), 0);
-    EXPECT_EQ(SeqGetFset(0), 5000);
 }
 
 TEST_F(SeqFields, VppCeilingHoldsUnlessTheTestModeIsOn) {

@@ -85,20 +85,6 @@ TEST_F(SettingsConvertTest, BlockRoundTripsThroughTheMemoryIntoAResetStore) {
     }
 }
 
-// Without the three VCA frequency words the VCA fields are not applied; a Vpp voltage limit beyond its
-// default limits comes back as its default.
-TEST_F(SettingsConvertTest, VcaNeedsItsFrequencyWordsAndTheVppLimitIsClamped) {
-    M(1, 9).freq.def2 = 0;
-    M(1, 9).volt[0].gain.value = 777;
-    ParamRec& vpp = M(1, 0).volt[1].voltLimit[1];
-    vpp.value = vpp.defaultMax + 1;
-    BackupBlockConvert(1, 1, 2);
-    Rebuild();
-    BackupBlockConvert(0, 1, 2);
-    EXPECT_NE(M(1, 9).volt[0].gain.value, 777);
-    EXPECT_EQ(vpp.value, vpp.defaultValue);
-}
-
 // Re-basing takes the new frequency and current limits into the stored block (the parallel form scaled by
 // the unit count) and keeps the rest; the default blocks are sealed, 1800 in the VCA angles of 5 and 6.
 TEST_F(SettingsConvertTest, RebaseTakesNewLimitsAndKeepsTheRest) {

@@ -12,7 +12,6 @@
 #include "core/params/param_store.h"
 #include "core/params/presets/preset_store.h"
 #include "core/system/config/identity.h"
-#include "core/system/config/iface_cfg.h"
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "drivers/spi_nvm.h"
@@ -65,27 +64,6 @@ TEST_F(SettingsBackupTest, IdentityLoadTakesOnlyACheckedKnownIdentity) {
         EXPECT_EQ(SpecialDataLoad(), c.erased ? 0 : 1);
     }
     EXPECT_STREQ(g_SerialNo, "SN-77");
-}
-
-// The power-on settings and the interface bytes come back from block 0 into freshly built defaults.
-TEST_F(SettingsBackupTest, PowerOnSettingsRoundTripThroughBlockZero) {
-    g_ParamStore.global[kGlbAvgCount].value = 200;  // unsigned byte
-    g_ParamStore.global[kGlbMonitorSrc2].value = -2;
-    g_ParamStore.global[kGlbTrigWidth].value = 321;
-    g_ParamStore.unit[0].ipkLimitMode.value = 0;
-    g_IfaceCfg.gpibAddress = 17;
-    ASSERT_EQ(BackupSaveSystem(), kNvSaved);
-    NvBlocksReset();
-    SetDefaultAll();
-    g_IfaceCfg = {};
-    ASSERT_EQ(IdentityBlockLoad(), 0);
-    EXPECT_EQ(g_ModelId.load(), 2u);
-    ASSERT_EQ(SpecialDataLoad(), 1);
-    EXPECT_EQ(g_ParamStore.global[kGlbAvgCount].value, 200);
-    EXPECT_EQ(g_ParamStore.global[kGlbMonitorSrc2].value, -2);
-    EXPECT_EQ(g_ParamStore.global[kGlbTrigWidth].value, 321);
-    EXPECT_EQ(g_ParamStore.unit[0].ipkLimitMode.value, 0);
-    EXPECT_EQ(g_IfaceCfg.gpibAddress, 17u);
 }
 
 // Saving in 1P3W writes blocks 5 and 6 only, so the settings last saved in 3P4W come back when the unit

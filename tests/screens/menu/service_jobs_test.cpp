@@ -1,22 +1,13 @@
 // The firmware-update and service data jobs run from their rows through the key dispatcher on a fresh
 // root with a simulated stick: the popup texts, the command log, the calibration status the stage answers
 // and the calibration command written.
-#include <cstdio>
 #include <filesystem>
 
 #include "core/control/calibration/cal_page.h"
 #include "core/control/parallel/parallel_frame.h"
-#include "core/system/links/usb_state.h"
-#include "core/system/state/output_flags.h"
-#include "core/system/state/service_flags.h"
-#include "core/system/state/sys_status.h"
-#include "platform/host/clock.h"
-#include "platform/stage/power_stage_sim.h"
 #include "screens/menu/service/service_entries.h"
-#include "screens/menu/service/service_key_slots.h"
 #include "storage/files/calibration_file.h"
-#include "tests/core/ctrl_fixture.h"
-#include "tests/screens/menu/menu_keys_fixture.h"
+#include "tests/screens/menu/service_fixture.h"
 #include "tests/sysadmin/tar_fixture.h"
 
 namespace menutest {
@@ -25,37 +16,8 @@ namespace {
 constexpr uint16_t kCaliCmdReg = 2354;
 constexpr uint32_t kDone = 1u | (1u << 3);  // first result success, a second result
 
-class ServiceJobs : public MenuKeys {
+class ServiceJobs : public ServiceTest {
   protected:
-    void SetUp() override {
-        MenuKeys::SetUp();
-        ASSERT_EQ(MenuService_RegisterKeys(), 0);
-        plat::SetTimeScale(1000.0);
-        plat::PowerStage().ClearTrace();
-        g_UsbState.statusB.store(core::kUsbMounted);
-        g_UsbState.usbAccessError.store(0);
-        std::remove(LogPath().c_str());
-    }
-    void TearDown() override {
-        plat::SetTimeScale(1.0);
-        g_UsbState.statusB.store(0);
-        OutputFlagClear(kOutFlagOutputOn);
-        core::ServiceFlagsReset();
-        core::SysStatusReset();
-        MenuKeys::TearDown();
-    }
-    std::string LogPath() const { return store_.root.path() + "/var/log/commands.log"; }
-    // The text shown last since the last call ("" when none).
-    static std::string LastText() {
-        const std::vector<std::string> texts = Texts();
-        return texts.empty() ? "" : texts.back();
-    }
-    // The row entered and its job run by the enter key.
-    static void Run(uint32_t state) {
-        At(state);
-        Texts();
-        Press(kEnter, kClassKeypad);
-    }
     // A calibration page file that passes its checksum.
     void WriteCalFile(const char* name, uint16_t seed) {
         std::string bytes(512, '\0');
@@ -108,7 +70,7 @@ TEST_F(ServiceJobs, FirmwareUpdateFromThePackageThenRebootUnlessAPartFailed) {
         SCOPED_TRACE(fpgaFails);
         store_.root.Write("/mnt/sd1/qx/qx_sb6.upg", package);
         store_.root.Write("/var/lib/sandbox/state", fpgaFails ? "qx_jtag.exit=none\n" : "");
-        std::remove(LogPath().c_str());
+        ClearLog();
         core::SysStatusReset();
         Run(267);
         EXPECT_EQ(LastText(), fpgaFails ? "Update Max10 Fail\nPlease Try again" : "Update Success\nReboot");

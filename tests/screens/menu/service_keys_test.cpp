@@ -1,45 +1,22 @@
 // The service code entry, the brand and model editors, the service switches and the tuning editors,
 // driven through the key dispatcher on a fresh root: the popup texts, the files and command log they leave,
 // and the power-stage writes.
-#include <cstdio>
 #include <cstring>
 #include <set>
 #include <tuple>
 
 #include "core/control/ctrl_task_state.h"
-#include "core/system/config/identity.h"
 #include "core/system/state/ctrl_words.h"
-#include "core/system/state/output_flags.h"
-#include "core/system/state/service_flags.h"
-#include "core/system/state/sys_status.h"
-#include "platform/host/clock.h"
 #include "platform/host/root.h"
-#include "platform/stage/power_stage_sim.h"
-#include "screens/menu/service/service_key_slots.h"
 #include "sysadmin/sys_versions.h"
-#include "tests/core/ctrl_fixture.h"
-#include "tests/screens/menu/menu_keys_fixture.h"
+#include "tests/screens/menu/service_fixture.h"
 #include "tests/support/brand_media.h"
 
 namespace menutest {
 namespace {
 
-class ServiceKeys : public MenuKeys {
+class ServiceKeys : public ServiceTest {
   protected:
-    void SetUp() override {
-        MenuKeys::SetUp();
-        ASSERT_EQ(MenuService_RegisterKeys(), 0);
-        plat::SetTimeScale(1000.0);
-        g_BrandId = 0;
-        plat::PowerStage().ClearTrace();
-        ClearLog();
-    }
-    void TearDown() override {
-        plat::SetTimeScale(1.0);
-        g_BrandId = 0;
-        core::ServiceFlagsReset();
-        MenuKeys::TearDown();
-    }
     // The values written to a register, as the register encodes them.
     static std::vector<double> ValuesTo(uint16_t reg) {
         std::vector<double> out;
@@ -59,7 +36,6 @@ class ServiceKeys : public MenuKeys {
         if (delta != 0) Knob(delta);
         Press(kEnter, kClassKeypad);
     }
-    void ClearLog() const { std::remove((store_.root.path() + "/var/log/commands.log").c_str()); }
 };
 
 TEST_F(ServiceKeys, EveryCodeButTheServiceCodesAndThePasswordIsRefused) {
@@ -192,20 +168,15 @@ TEST_F(ServiceKeys, ABrandChangeNamesWhatFailed) {
     EXPECT_EQ(g_BrandId.load(), 0u);
 }
 
-TEST_F(ServiceKeys, AnUnknownModelCodeChangesNothing) {
-    At(228);
-    Type("1234");
-    Press(kEnter, kClassKeypad);
+// An unknown model code changes nothing; a known one resets the unit to that model and reboots.
+TEST_F(ServiceKeys, AModelCodeResetsTheUnitToAKnownModelOnly) {
+    TypeIn(228, "1234");
     EXPECT_EQ(State(), 227u);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Model Error"});
     EXPECT_EQ(g_ModelId.load(), 1u);
     EXPECT_TRUE(Log().empty());
-}
 
-TEST_F(ServiceKeys, AKnownModelCodeResetsTheUnitToThatModelAndReboots) {
-    At(228);
-    Type("6012");
-    Press(kEnter, kClassKeypad);
+    TypeIn(228, "6012");
     EXPECT_EQ(g_ModelId.load(), 7u);
     EXPECT_STREQ(g_ModelName, "VRN-4160-12");
     EXPECT_STREQ(g_ServicePassword, "6012");
@@ -213,7 +184,6 @@ TEST_F(ServiceKeys, AKnownModelCodeResetsTheUnitToThatModelAndReboots) {
     EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
     ASSERT_FALSE(ValuesTo(2349).empty());
     EXPECT_EQ(ValuesTo(2349).back(), 3.0);  // the 6 kVA class, as the register takes it (class + 1)
-    core::SysStatusReset();
 }
 
 TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {

@@ -287,9 +287,9 @@ TEST_F(MenuPageTest, DefaultSettingAndPasswordDialogs) {
     g_EditBuf.choiceValue = 0;
     g_EditParam.workValue.store(0);
     Step(223, 3);
-    Step(224, 3);
+    const std::string placeholder = StepLog(224, 3);
     menutest::ExpectPage("menu_password_box");
-    TakeLog();
+    EXPECT_TRUE(Logged(placeholder, 378, 239, "0xFFFF", "****")) << "right-aligned at the field's x 83";
     TypeEntry("12");
     Step(224, 2);
     menutest::ExpectPage("menu_password_typed");

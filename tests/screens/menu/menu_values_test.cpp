@@ -40,9 +40,9 @@ class MenuValuesTest : public ::testing::Test {
         menutest::StopPage();
     }
     // Moves the focus to a top-menu entry and waits out the preview delay.
-    static std::string Preview(uint32_t state) {
+    static void Preview(uint32_t state) {
         Step(state == 94 ? 95 : 94, 15);
-        return menutest::StepLog(state, 15);
+        Step(state, 15);
     }
 };
 

@@ -1,4 +1,4 @@
-// The waveform editor's windows as the MENU page paints them: texts of the text log, by position.
+// The waveform editor's windows as the MENU page paints them, on the framebuffer.
 #include <gtest/gtest.h>
 
 #include "core/system/state/edit_state.h"
@@ -11,11 +11,7 @@
 
 namespace {
 
-using menutest::Logged;
 using menutest::Step;
-using menutest::TakeLog;
-
-const auto Drawn = screentext::LoggedAnywhere;
 
 class ArbEditPage : public ::testing::Test {
   protected:
@@ -25,12 +21,11 @@ class ArbEditPage : public ::testing::Test {
         menutest::StopPage();
     }
     // The editor opened on its type row, then the state given with a new preview: what both drew.
-    static std::string Show(uint32_t state, int32_t work) {
+    static void Show(uint32_t state, int32_t work) {
         Step(544, 3);
         g_EditParam.workValue.store(work);
         ArbBuild_SetPreviewChanged();
         Step(state, 3);
-        return TakeLog();
     }
     // The builder's task and the page stepped in turn, as the timer and GUI threads run them.
     static void Run(uint32_t state) {
@@ -66,7 +61,6 @@ TEST_F(ArbEditPage, ThePreviewFollowsTheTypeBeingChosenAndTheTypeEntered) {
     EXPECT_EQ(PreviewPixels(), triangle) << "the triangle being chosen";
 
     PreviewOf(30);
-    TakeLog();
     g_MenuState.store(543);
     g_EditParam.workValue.store(12);
     uint32_t enter = KeyEventPack(0, 'U', 1);
@@ -83,15 +77,13 @@ TEST_F(ArbEditPage, StoredShapeRowsAndItsHarmonicTable) {
     menutest::ExpectPage("arb_edit_dst07");
 }
 
+// A type set remotely (a BUIL command, the state staying on the type row) relabels the page and its table.
 TEST_F(ArbEditPage, ATypeSetRemotelyOnTheTypeRowRelabelsThePage) {
     ArbBuild_SetType(12);
     Step(544, 3);
-    TakeLog();
-    ArbBuild_SetType(25);  // as a remote BUIL does, the state staying 544
+    ArbBuild_SetType(25);
     Step(544, 3);
-    const std::string log = TakeLog();
-    EXPECT_TRUE(Drawn(log, "DST20")) << log;
-    EXPECT_TRUE(Logged(log, 545, 98, "0xFFFF", "21:")) << "the table of the new shape";
+    menutest::ExpectPage("arb_edit_dst20_type_row");
 }
 
 TEST_F(ArbEditPage, SecondColumnOfALongTable) {
@@ -100,70 +92,60 @@ TEST_F(ArbEditPage, SecondColumnOfALongTable) {
     menutest::ExpectPage("arb_edit_dst20");  // the eleventh entry opens the second column
 }
 
+// The rows and the LF-ring advice follow the type being chosen; the table keeps the stored shape's.
 TEST_F(ArbEditPage, TypeChoiceRelabelsWhileTheTableKeepsTheStoredShape) {
     ArbBuild_SetType(12);
     Step(544, 3);
-    TakeLog();
     g_EditParam.workValue.store(30);
     g_EditBuf.choiceValue = 30;
     ArbBuild_SetPreviewChanged();
     Step(543, 3);
-    const std::string log = TakeLog();
-    EXPECT_TRUE(Drawn(log, "LF-RING"));
-    EXPECT_TRUE(Logged(log, 450, 111, "0xFFFF", "Amp")) << "row 2 of the LF-ring type";
-    EXPECT_TRUE(Logged(log, 450, 321, "0xFFFF", "ARB NO.")) << "row 9";
-    EXPECT_TRUE(Drawn(log, "it is recommended to use VRN-HF models.")) << "the advice follows the choice";
-
+    menutest::ExpectPage("arb_edit_choosing_lf_ring");
     g_EditParam.workValue.store(13);
     g_EditBuf.choiceValue = 13;
     Step(543, 3);
-    const std::string shapes = TakeLog();
-    EXPECT_TRUE(Drawn(shapes, "DST08"));
-    EXPECT_TRUE(Logged(shapes, 520, 113, "0xFFFF", " 2.20 %")) << "the table keeps the stored DST07";
-    EXPECT_FALSE(Drawn(shapes, " 4.90 %"));
-    EXPECT_TRUE(
-        Logged(log, 0, 12, "0xFFFF", "Built In(TRI|STAIR|CLIP|CF-1|CF-2|SURGE|DST01-22|RIPPLE|DIP|LF-RING)"));
+    guitest::ExpectGolden("arb_edit_choosing_dst08", GUI_BOX{440, 36, 719, 300});  // the rows and the table
 }
 
+// The readouts beside the field: the LF-ring's time (none for a base frequency of 0, no division) and the
+// ripple's peak-to-peak voltage.
 TEST_F(ArbEditPage, ReadoutsOfTheRippleAndTheLfRing) {
     ArbBuild_SetType(30);
     ASSERT_EQ(ArbBuild_SetLFRingEnd(1200), 1200);
     ASSERT_EQ(ArbBuild_SetLFRingBaseFreq(500), 500);
-    std::string log = Show(535, 1000);
-    EXPECT_TRUE(Logged(log, 720, 13, "0xFFFF", "1.11 ms")) << log;
-    EXPECT_TRUE(Logged(log, 0, 12, "0xFFFF", "Start Phs(0.1 ~ 119.9)"));
-
-    log = Show(529, 0);  // a base frequency of 0: no readout, no division
-    EXPECT_FALSE(Drawn(log, "ms")) << log;
+    Show(535, 1000);
+    menutest::ExpectPage("arb_edit_lf_ring_start");
+    Show(529, 0);
+    menutest::ExpectPage("arb_edit_lf_ring_no_base");
 
     ArbBuild_SetType(28);
     ASSERT_EQ(ArbBuild_SetRippleVDC(48), 48);
-    log = Show(513, 10);
-    EXPECT_TRUE(Logged(log, 720, 13, "0xFFFF", "4.80 Vpp")) << log;
+    Show(513, 10);
+    menutest::ExpectPage("arb_edit_ripple_level");
 }
 
 TEST_F(ArbEditPage, ActualAmplitudeAdvice) {
     ArbBuild_SetType(30);
     g_LFRingActualAmp.store(1000);
-    std::string log = Show(526, ArbBuild_GetLFRingACV());
-    EXPECT_TRUE(Logged(log, 200, 83, "0xFFFF", "Actual Amp = Err  %")) << log;
+    Show(526, ArbBuild_GetLFRingACV());
+    const std::string log = menutest::TakeLog();
+    EXPECT_TRUE(menutest::Logged(log, 200, 83, "0xFFFF", "Actual Amp = Err  %")) << log;
 }
 
+// A selected field in black, centred; an edited field with its range in the hint.
 TEST_F(ArbEditPage, SelectedAndEditedFields) {
     ArbBuild_SetType(3);
     ASSERT_EQ(ArbBuild_SetCf1(13), 13);
-    std::string log = Show(504, 13);
-    EXPECT_TRUE(Logged(log, 615, 81, "0x0000", "1.3")) << "selected: black, centred in field 1";
-    log = Show(503, 25);
-    EXPECT_TRUE(Logged(log, 0, 12, "0xFFFF", "CF(1.1 ~ 10.0)"));
+    Show(504, 13);
+    menutest::ExpectPage("arb_edit_cf1_selected");
+    Show(503, 25);
+    menutest::ExpectPage("arb_edit_cf1_edited");
 }
 
 TEST_F(ArbEditPage, TypeOutsideTheTableDrawsNoRows) {
     g_ArbBuilder.type.store(31);
     Step(544, 3);
-    const std::string log = TakeLog();
-    EXPECT_TRUE(Drawn(log, "Built In"));
-    EXPECT_FALSE(Drawn(log, "ARB NO."));
+    menutest::ExpectPage("arb_edit_type_outside");
 }
 
 }  // namespace

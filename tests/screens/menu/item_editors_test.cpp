@@ -1,19 +1,37 @@
-// The output impedance, parallel, LCD, barcode, default-setting and save/recall editors.
+// The item editors through the key table: the LAN addresses and numbers, USB, RS232, GPIB and the CAN
+// fieldbus settings, the output impedance, parallel, LCD, barcode, default-setting and save/recall editors,
+// read back from the settings, the change words and the command log.
 #include <cmath>
+#include <cstring>
+#include <mutex>
 #include <tuple>
 
 #include "core/control/sync/output_sync.h"
 #include "core/control/sys_event.h"
 #include "core/system/config/iface_cfg.h"
+#include "core/system/config/lan_cfg.h"
+#include "core/system/links/fieldbus_flags.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/sys_status.h"
 #include "panel/menu/menu_page_words.h"
-#include "tests/screens/menu/menu_edit_fixture.h"
+#include "screens/menu/editors/item_editor_slots.h"
+#include "screens/menu/editors/lan_octet.h"
+#include "sysadmin/net/net_monitor.h"
+#include "sysadmin/net/net_state.h"
+#include "tests/screens/menu/menu_keys_fixture.h"
 
 namespace {
 using namespace menutest;
 
-class ItemEdit : public MenuEditTest {};
+// The MENU tests' start with the editors of the interface, output, LCD, barcode, default and save/recall
+// lists registered too.
+class ItemEdit : public MenuKeys {
+  protected:
+    void SetUp() override {
+        MenuKeys::SetUp();
+        ASSERT_EQ(MenuItemEditors_Register(), 0);
+    }
+};
 
 double Shown(uint32_t id) {
     const ParamRec rec = test::ReadRecord(id, 0);
@@ -111,7 +129,7 @@ TEST_F(ItemEdit, DefaultSettingStartsOnceUntilTheBusyBitClears) {
     EXPECT_EQ(State(), 222u);
     Press(kEnter, kClassKeypad);
     Press(kEnter, kClassKeypad);
-    EXPECT_EQ(Posted(), std::vector<std::string>{"Resetting..."});
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Resetting..."});
     EXPECT_EQ(SysEvent_Pop(), static_cast<uint32_t>(kSysEventFactoryDefault));
     EXPECT_EQ(SysEvent_Pop(), 0u) << "one factory default";
     EXPECT_TRUE(SysStatusTest(kSysKeysBlocked));
@@ -132,6 +150,259 @@ TEST_F(ItemEdit, BarcodeSlotsOnlyGoBackToTheirRow) {
     EXPECT_EQ(State(), 315u) << "the exit key first drops the typing";
     Press(kExit, kClassKeypad);
     EXPECT_EQ(State(), 314u);
+}
+
+class IfaceEdit : public ItemEdit {
+  protected:
+    void SetUp() override {
+        ItemEdit::SetUp();
+        SysStatusSet(kSysMenuThreadRunning);
+        const std::lock_guard<std::mutex> hold(g_LanCfgLock);
+        g_LanCfg.LAN_EN = 1;
+        g_LanCfg.DHCP = 1;
+        const uint8_t ip[4] = {192, 16, 28, 120}, mask[4] = {255, 255, 255, 0};
+        std::memcpy(g_LanCfg.IP, ip, 4);
+        std::memcpy(g_LanCfg.MASK, mask, 4);
+        g_LanCfg.PORT = 5025;
+        g_OctetEdit = OctetEdit{};
+    }
+    std::string Log() const { return store_.root.Read("/var/log/commands.log"); }
+    static size_t Count(const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    }
+    // The first octet editor from the address row's enter key (DHCP off): the cursor on its units digit.
+    static void OpenIp() {
+        g_LanCfg.DHCP = 0;
+        MenuRows_EnterState(141);
+        Press(kEnter, kClassKeypad);
+        ASSERT_EQ(State(), 142u);
+        ASSERT_EQ(g_EditBuf.choiceCursor, 9u);
+    }
+    static uint8_t Ip(int k) { return LanCfgRead().IP[k]; }
+};
+
+TEST_F(IfaceEdit, DhcpTakesAChangedChoiceAndAsksForTheApply) {
+    MenuRows_EnterState(140);
+    g_NetSeq.reapplyReq.store(0);
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 139u);
+    EXPECT_EQ(g_NetSeq.reapplyReq.load(), 0u) << "unchanged: nothing to apply";
+    MenuRows_EnterState(140);
+    Knob(-1);
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 139u);
+    EXPECT_EQ(LanCfgRead().DHCP, 0);
+    EXPECT_EQ(g_NetSeq.reapplyReq.load(), 1u);
+}
+
+TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
+    OpenIp();
+    Type("300");
+    EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "255");
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 143u);
+    EXPECT_EQ(g_EditBuf.choiceCursor, 6u);
+    EXPECT_EQ(Ip(0), 255);
+    EXPECT_EQ(Work(), 16) << "the second octet's own value";
+    EXPECT_EQ(Count(Log(), "ifconfig eth0 255.16.28.120 netmask 255.255.255.0"), 1u);
+    EXPECT_EQ(g_OctetEdit.changed, 0u);
+}
+
+TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
+    // {leaving key, its class}: exit, the MENU key, a soft key
+    const std::pair<uint8_t, uint8_t> leaves[] = {
+        {'T', kClassKeypad}, {'L', kClassFunction}, {'Z', kClassSoft}};
+    int32_t expected = 16;
+    for (const auto& [code, cls] : leaves) {
+        MenuRows_EnterState(143);
+        g_EditBuf.choiceCursor = 6;
+        const std::string before = Log();
+        Knob(1);
+        Knob(1);
+        expected += 2;
+        EXPECT_EQ(Ip(1), expected) << "written into the setting at once";
+        EXPECT_EQ(Log(), before) << "no ifconfig while turning";
+        Press(code, cls);
+        const std::string line = "ifconfig eth0 192." + std::to_string(expected) + ".28.120 netmask";
+        EXPECT_EQ(Count(Log(), line), 1u) << "leaving by " << code;
+    }
+}
+
+TEST_F(IfaceEdit, KnobStepsTheCursorDigitAndStopsAtTheOctetEnds) {
+    MenuRows_EnterState(145);
+    // {cursor (1: the tens of octet 4), knob, the octet after}
+    for (const auto& [cursor, delta, octet] : {std::tuple{1u, 5, 170}, {1u, 127, 255}, {2u, -9, 0}}) {
+        g_EditBuf.choiceCursor = cursor;
+        Knob(static_cast<int8_t>(delta));
+        EXPECT_EQ(Ip(3), octet) << cursor << " " << delta;
+    }
+}
+
+TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
+    OpenIp();
+    Type(".");
+    EXPECT_EQ(State(), 142u) << "\"0.\" alone";
+    EXPECT_EQ(Ip(0), 192);
+    Press(kExit, kClassKeypad);  // drops the entry, the editor stays
+    EXPECT_EQ(State(), 142u);
+    Type("10.");
+    EXPECT_EQ(State(), 143u);
+    EXPECT_EQ(Ip(0), 10);
+    Press(kEnter, kClassKeypad);  // nothing typed: the octet keeps its value and the next opens
+    EXPECT_EQ(State(), 144u);
+    EXPECT_EQ(Ip(1), 16);
+}
+
+TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem) {
+    OpenIp();
+    // {left presses, cursor, state, the octet's value}; the third is left of the top digit: the units of
+    // octet 4.
+    for (const auto& [presses, cursor, state, work] :
+         {std::tuple{2, 11u, 142u, 192}, {1, 0u, 145u, 120}, {3, 3u, 144u, 28}}) {
+        for (int k = 0; k < presses; ++k)
+            Press(kLeft, kClassCursor);
+        EXPECT_EQ(g_EditBuf.choiceCursor, cursor);
+        EXPECT_EQ(State(), state);
+        EXPECT_EQ(Work(), work);
+    }
+    Press(kRight, kClassCursor);
+    EXPECT_EQ(State(), 145u);
+}
+
+TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
+    menuEnterStateValue(162, 5025);
+    Type("0");
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 161u);
+    EXPECT_EQ(LanCfgRead().PORT, 5025u);
+    menuEnterStateValue(162, 5025);
+    Type("123456");
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(LanCfgRead().PORT, 9999u);
+    // The knob runs the other way round and keeps to 1..9999; the right key goes from digit 0 to the top.
+    menuEnterStateValue(162, 2);
+    Knob(1);
+    Knob(1);
+    EXPECT_EQ(Work(), 1) << "from 2 to 1, where it stops";
+    Press(kRight, kClassCursor);
+    Knob(-1);
+    EXPECT_EQ(Work(), 1001);
+}
+
+TEST_F(IfaceEdit, WebPasswordStaysOpenAfterEnter) {
+    g_LanCfg.PW = 1234;
+    menuEnterStateValue(164, 1234);
+    Type("0");
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(LanCfgRead().PW, 1234u) << "refused";
+    Type("4321");
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 164u);
+    EXPECT_EQ(LanCfgRead().PW, 4321u);
+    Press(kExit, kClassKeypad);
+    EXPECT_EQ(State(), 163u);
+}
+
+TEST_F(IfaceEdit, GpibGoesBackToTheRowOfTheCardFitted) {
+    MenuRows_EnterState(181);
+    Knob(3);
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 180u);
+    std::atomic_ref<uint32_t>(g_IfaceCfg.cardPresent[storage::kCardLine17]).store(1);
+    menuEnterStateValue(181, 0);
+    Press(kExit, kClassKeypad);
+    EXPECT_EQ(State(), 183u);
+    g_IfaceCfg.cardPresent[storage::kCardLine17] = 0;
+}
+
+// A typed id is taken from 0 up to the bus's highest (CANopen 127, DeviceNet 63); CANopen's knob stops at 1.
+TEST_F(IfaceEdit, FieldbusIdsTakeATypedZeroAndRefuseOnePastTheTop) {
+    FieldbusChangeFlags& f = g_FieldbusChangeFlags;
+    struct Case {
+        uint32_t state, row;
+        uint32_t storage::IfaceCfg::*id;
+        std::atomic<uint32_t> FieldbusChangeFlags::*changed;
+        const char* typed;
+        uint32_t stored;
+    };
+    const Case cases[] = {
+        {186, 185, &storage::IfaceCfg::canopenNodeId, &FieldbusChangeFlags::canopenChanged, "0", 0},
+        {186, 185, &storage::IfaceCfg::canopenNodeId, &FieldbusChangeFlags::canopenChanged, "128", 0},
+        {191, 190, &storage::IfaceCfg::devicenetMacId, &FieldbusChangeFlags::devicenetChanged, "64", 63},
+        {191, 190, &storage::IfaceCfg::devicenetMacId, &FieldbusChangeFlags::devicenetChanged, "7", 7},
+    };
+    g_IfaceCfg.canopenNodeId = 5;
+    g_IfaceCfg.devicenetMacId = 63;
+    MenuRows_EnterState(186);
+    Knob(-9);
+    EXPECT_EQ(Work(), 1);
+    for (const Case& c : cases) {
+        const uint32_t before = g_IfaceCfg.*c.id;
+        MenuRows_EnterState(c.state);
+        Type(c.typed);
+        Press(kEnter, kClassKeypad);
+        EXPECT_EQ(State(), c.row) << c.typed;
+        EXPECT_EQ(g_IfaceCfg.*c.id, c.stored) << c.typed;
+        EXPECT_EQ((f.*c.changed).exchange(0), c.stored != before ? 1u : 0u) << c.typed;
+    }
+}
+
+TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
+    FieldbusChangeFlags& f = g_FieldbusChangeFlags;
+    g_IfaceCfg.cardPresent[storage::kCardLine17] = 1;  // the rows go back to the card fitted
+    g_IfaceCfg.canopenBaud = 0;
+    f.canScanRun.store(1);
+    f.canRestart.store(1);
+    MenuRows_EnterState(184);
+    Knob(4);  // Auto
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 183u);
+    EXPECT_EQ(f.canScanRun.load(), 0u);
+    EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
+    EXPECT_EQ(f.canRestart.load(), 1u);
+    EXPECT_EQ(f.canopenChanged.exchange(0), 1u);
+    // A restart still pending: the new rate waits for another try.
+    MenuRows_EnterState(184);
+    Knob(-2);
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
+    EXPECT_EQ(f.canopenChanged.load(), 0u);
+    // DeviceNet asks for the restart only.
+    g_IfaceCfg.cardPresent[storage::kCardLine17] = 0;
+    g_IfaceCfg.cardPresent[storage::kCardLine106] = 1;
+    f.canRestart.store(0);
+    MenuRows_EnterState(189);
+    Knob(1);
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 188u);
+    EXPECT_EQ(g_IfaceCfg.devicenetBaud, 1u);
+    EXPECT_EQ(f.canRestart.exchange(0), 1u);
+    EXPECT_EQ(f.devicenetChanged.load(), 0u);
+    g_IfaceCfg.cardPresent[storage::kCardLine106] = 0;
+}
+
+TEST_F(IfaceEdit, UsbModeUnchangedDoesNothingChangedLocksAndRestarts) {
+    IfaceUsbByteSet(2, 0);
+    MenuRows_EnterState(169);
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 168u);
+    EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
+    EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
+    EXPECT_TRUE(Texts().empty());
+
+    MenuRows_EnterState(169);
+    Knob(1);
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(State(), 168u);
+    EXPECT_EQ(IfaceUsbByte(2) & 0x10, 0x10);
+    EXPECT_NE(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
+    EXPECT_TRUE(SysStatusTest(kSysRebootRequest));
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Switch to USB-CDC Mode\nSystem will reboot..."});
+    g_ParamFlags.fetch_and(~core::kFlagKeysLocked);
+    core::SysStatusReset();
 }
 
 }  // namespace

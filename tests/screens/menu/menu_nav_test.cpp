@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
-#include <random>
 #include <set>
 #include <tuple>
 
@@ -148,38 +147,33 @@ TEST_F(MenuNav, TheServiceListsAreEnteredOnlyThroughSpecialFunction) {
     EXPECT_EQ(entered, std::set<uint32_t>{223});
 }
 
-// A long walk of random keys from the MENU key on, interfaces coming and going: no service state but
-// the password entry is ever reached, and the walk never leaves the states that exist.
-TEST_F(MenuNav, ARandomWalkReachesNoServiceListWithoutTheCode) {
-    const auto service = [](uint32_t s) { return (s >= 225 && s <= 283) || (s >= 292 && s <= 315); };
-    // The knob most often, so that the walk gets down the lists.
-    const uint8_t codes[] = {kKnob,  kKnob,  kKnob,  kKnob, kKnob, kKnob, kKnob, kKnob,
-                             kEnter, kEnter, kRight, kLeft, kExit, kMenu, 0x60};
-    std::mt19937 rng(47);
-    std::set<uint32_t> seen;
-    g_MenuState.store(1);
-    Press(kMenu, kClassFunction);
-    ASSERT_EQ(State(), 94u);
-    for (int i = 0; i < 20000; ++i) {
-        g_Rs232Present.store(rng() % 2);
-        g_GpibPresent.store(rng() % 2);
-        g_ParallelActive.store(rng() % 2);
-        const uint8_t code = codes[rng() % (sizeof codes)];
-        const uint8_t cls = code == kEnter || code == kExit ? kClassKeypad
-                            : code == kMenu                 ? kClassFunction
-                            : code == 0x60                  ? kClassSoft
-                                                            : kClassCursor;
-        Press(code, cls, static_cast<int8_t>(static_cast<int>(rng() % 11) - 5));
-        ASSERT_LT(State(), kMenuStateCount);
-        ASSERT_FALSE(service(State())) << "step " << i;
-        if (State() < 94) {  // back into the MENU from a home view or the wiring confirmation
-            Press(kExit, kClassKeypad);
-            Press(kMenu, kClassFunction);
-        }
-        seen.insert(State());
-    }
-    EXPECT_EQ(seen.count(224), 1u) << "the walk came by the password entry";
-    EXPECT_GT(seen.size(), 50u) << "the walk went down the lists";
+// The menu states' handlers taken into the key-handler table at start.
+uint32_t g_Seen = 0;
+void First(uint32_t* ev) {
+    g_Seen = *ev;
+}
+void Second(uint32_t*) {}
+
+TEST(KeySlots, ASlotIsSetOnceAndBadListsSetNothing) {
+    const MenuKeySlot first[] = {{291, First}};
+    const MenuKeySlot other[] = {{290, First}, {291, Second}};
+    const MenuKeySlot outside[] = {{290, First}, {545, First}};
+    const MenuKeySlot below[] = {{93, First}};
+    const MenuKeySlot none[] = {{290, nullptr}};
+    const KeyHandler interim = KeyTable_Handler(290);
+    ASSERT_EQ(KeyTable_RegisterMenu(first, 1), 0);
+    EXPECT_EQ(KeyTable_RegisterMenu(first, 1), 0) << "the same handler again";
+    EXPECT_EQ(KeyTable_RegisterMenu(other, 2), -1);
+    EXPECT_EQ(KeyTable_RegisterMenu(outside, 2), -1);
+    EXPECT_EQ(KeyTable_RegisterMenu(below, 1), -1);
+    EXPECT_EQ(KeyTable_RegisterMenu(none, 1), -1);
+    EXPECT_EQ(KeyTable_Handler(290), interim) << "a refused list sets none of its slots";
+    EXPECT_EQ(KeyTable_Handler(291), First);
+
+    g_MenuState.store(291);
+    Press(kEnter, kClassKeypad);
+    EXPECT_EQ(g_Seen, KeyEventPack(0, kEnter, kClassKeypad)) << "the dispatcher runs the registered handler";
+    g_MenuState.store(0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <set>
 #include <thread>
 #include <tuple>
@@ -54,7 +56,17 @@ class MenuPageTest : public ::testing::Test {
     void SetUp() override { menutest::StartPage(); }
     void TearDown() override {
         MenuPage_SetSpecialPage(nullptr);
+        TypeEntry("");
+        g_EditBuf.entryState = 0;
         menutest::StopPage();
+    }
+    // The keypad entry as the typed keys leave it.
+    static void TypeEntry(const char* digits) {
+        g_EditBuf.entryLength = static_cast<uint8_t>(std::strlen(digits));
+        g_EditBuf.entryState = 1u | (uint32_t{g_EditBuf.entryLength} << 10);
+        g_EditBuf.entryValue = std::atof(digits);
+        std::memset(g_EditBuf.entryText, 0, sizeof g_EditBuf.entryText);
+        std::memcpy(g_EditBuf.entryText, digits, g_EditBuf.entryLength);
     }
 };
 
@@ -265,6 +277,50 @@ TEST_F(MenuPageTest, MiscPreviewPageSwapsPageUpAndPageDown) {
     Step(94, 3);
     Step(95, 1);
     EXPECT_EQ(g_MenuPreviewPage.load(), 0u) << "entering the MISC row starts on the first page";
+}
+
+// The default-setting and password dialog; the typed digits are stars in the text log.
+TEST_F(MenuPageTest, DefaultSettingAndPasswordDialogs) {
+    Step(221, 3);
+    Step(222, 3);
+    menutest::ExpectPage("menu_default_box");
+    g_EditBuf.choiceValue = 0;
+    g_EditParam.workValue.store(0);
+    Step(223, 3);
+    const std::string placeholder = StepLog(224, 3);
+    menutest::ExpectPage("menu_password_box");
+    EXPECT_TRUE(Logged(placeholder, 378, 239, "0xFFFF", "****")) << "right-aligned at the field's x 83";
+    TypeEntry("12");
+    Step(224, 2);
+    menutest::ExpectPage("menu_password_typed");
+    const std::string log = TakeLog();
+    EXPECT_TRUE(Logged(log, 370, 239, "0xFFFF", "**")) << log;
+    EXPECT_EQ(log.find("12"), std::string::npos) << "typed digits never reach the log";
+    TypeEntry("12345");
+    Step(224, 2);
+    menutest::ExpectPage("menu_password_error");
+}
+
+// The code the knob sets is the field's: a changed working value changes the field.
+TEST_F(MenuPageTest, KnobCodeIsShownInThePasswordField) {
+    Step(223, 3);
+    g_EditParam.workValue.store(8719);
+    g_EditParam.cursor = 0;
+    Step(224, 3);
+    TakeLog();
+    const std::vector<uint16_t> first = screentext::BoxPixels(guitest::Screen(), 295, 225, 444, 252);
+    g_EditParam.workValue.store(1234);
+    Step(224, 2);
+    EXPECT_NE(screentext::BoxPixels(guitest::Screen(), 295, 225, 444, 252), first) << TakeLog();
+    g_EditParam.workValue.store(0);
+    g_EditParam.cursor = 0;
+}
+
+TEST_F(MenuPageTest, PasswordBoxHiddenOnOtherStates) {
+    Step(224, 3);
+    Step(223, 3);
+    const std::string log = StepLog(94, 15);
+    EXPECT_EQ(log.find("Password"), std::string::npos) << log;
 }
 
 TEST(MenuPageLabels, NoHintOnASelectStateAndNoExitOnTheConfirmationPasswordAndServiceStates) {

@@ -1,4 +1,5 @@
-// The value columns and the focused rows' values of the configuration lists, on the framebuffer.
+// The value columns and the focused rows' values of the configuration lists, and the preview pane of the top
+// menu, on the framebuffer.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,9 +11,11 @@
 #include "core/params/param_store.h"
 #include "core/system/config/iface_cfg.h"
 #include "core/system/config/lan_cfg.h"
+#include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
 #include "panel/menu/menu_page_words.h"
 #include "sysadmin/net/net_state.h"
+#include "sysadmin/sys_versions.h"
 #include "tests/screens/menu/menu_page_fixture.h"
 
 namespace {
@@ -26,18 +29,22 @@ class MenuValuesTest : public ::testing::Test {
   protected:
     void SetUp() override { menutest::StartPage(); }
     void TearDown() override {
-        std::lock_guard<std::mutex> lock(g_LanCfgLock);
-        g_LanCfg.DHCP = 0;
+        {
+            std::lock_guard<std::mutex> lock(g_LanCfgLock);
+            g_LanCfg.DHCP = 0;
+        }
         g_PhaseMode.store(0);
+        g_IfaceCfg.serviceTune = 0;
+        g_ParallelActive.store(0);
+        core::ParallelSlavesClear();
         menutest::StopPage();
     }
+    // Moves the focus to a top-menu entry and waits out the preview delay.
+    static void Preview(uint32_t state) {
+        Step(state == 94 ? 95 : 94, 15);
+        Step(state, 15);
+    }
 };
-
-// The MISC columns with their shadows, and the focused row's value in its light short box.
-TEST_F(MenuValuesTest, MiscColumnsAndFocusedRowAtStart) {
-    Step(96, 3);
-    ExpectPage("menu_values_misc");
-}
 
 TEST_F(MenuValuesTest, EditedRowShowsTheWorkingValueInTheDarkBox) {
     Step(98, 3);
@@ -107,6 +114,76 @@ TEST_F(MenuValuesTest, AllDataHasNoMemoryNumber) {
     SaveRecallAction.store(0);
     Step(285, 3);
     ExpectPage("menu_values_all_data");
+}
+
+// The standard lines, and the detailed versions the service setting asks for.
+TEST_F(MenuValuesTest, PreviewSystemInformationStandardAndDetailed) {
+    Preview(94);
+    ExpectPage("menu_preview_system");
+    g_IfaceCfg.serviceTune = storage::kServiceTuneVersionDetail;
+    const int32_t built[7] = {2023, 3, 16, 10, 32, 51, 4};
+    std::memcpy(g_KernelBuildTime, built, sizeof built);
+    Preview(94);
+    ExpectPage("menu_preview_system_detail");
+}
+
+// The MISC preview's two pages, as F2 turns them, with the page number under them.
+TEST_F(MenuValuesTest, PreviewMiscTwoPages) {
+    Preview(95);
+    ExpectPage("menu_preview_misc_1");
+    g_MenuPreviewPage.store(1);
+    Step(95, 15);
+    ExpectPage("menu_preview_misc_2");
+}
+
+TEST_F(MenuValuesTest, PreviewParallelSlaveLinesOnlyWhileActive) {
+    SetParam(kParamParallelPosition, 1);
+    SetParam(211, 3);
+    {
+        std::lock_guard<std::mutex> lock(g_ParallelSerialLock);
+        // A full-length serial without a terminator: the line stops at its 17 bytes.
+        std::memset(g_ParallelLink.slave[1].serial, 'A', sizeof g_ParallelLink.slave[1].serial);
+        std::strcpy(g_ParallelLink.slave[2].serial, "SN0002");
+        std::strcpy(g_ParallelLink.slave[3].serial, "SN0003");
+    }
+    // The slaves' lines only while parallel operation is active, as many as the number has slaves; a slave
+    // shows dashes for the master's settings.
+    Preview(207);
+    ExpectPage("menu_preview_parallel");
+    g_ParallelActive.store(1);
+    Preview(207);
+    ExpectPage("menu_preview_parallel_active");
+    SetParam(kParamParallelPosition, 0);
+    Preview(207);
+    ExpectPage("menu_preview_parallel_slave");
+}
+
+TEST_F(MenuValuesTest, PreviewLanShowsAddressesInEffectOnlyUnderDhcp) {
+    {
+        std::lock_guard<std::mutex> lock(g_LanCfgLock);
+        const uint8_t ip[4] = {172, 16, 28, 120};
+        std::memcpy(g_LanCfg.IP, ip, 4);
+        g_LanCfg.PW = 42;
+        g_LanCfg.DHCP = 0;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_LanActualLock);
+        const uint8_t ip[4] = {10, 0, 0, 57};
+        std::memcpy(g_LanActual[sysadmin::kAddrIp], ip, 4);
+    }
+    Preview(138);
+    ExpectPage("menu_preview_lan");
+    {
+        std::lock_guard<std::mutex> lock(g_LanCfgLock);
+        g_LanCfg.DHCP = 1;
+    }
+    Preview(138);
+    ExpectPage("menu_preview_lan_dhcp");
+}
+
+TEST_F(MenuValuesTest, PreviewCautionAndExplanations) {
+    Preview(223);
+    ExpectPage("menu_preview_caution");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_paint.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/output/status_words_fixture.h"
 #include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
@@ -111,6 +112,9 @@ class HomeCells : public ::testing::Test {
         return guitest::CountColour(screen_, {int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1)}, c);
     }
 
+    // The other screen tests of this program draw from the store as the program starts: it is put back.
+    screentest::StatusWords words_;
+    screentest::StoreCopy store_;
     WM_HWINDOW root_ = 0, body_ = 0;
     std::string log_, text_;
     std::vector<uint16_t> screen_;

@@ -402,14 +402,8 @@ TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
 // The simple screen leaves typing to the keypad input (its rules have their own tests); the knob ends it.
 TEST_F(HomeKeys, TypingThroughTheTableAndTheKnobClearingIt) {
     g_MenuState.store(2);
-    Press(65, kClassKeypad);
-    Press(66, kClassKeypad);
-    g_ParamFlags.fetch_or(kShift);
-    Press(kPoint, kClassKeypad);  // SHIFT and the point: the sign
+    Type("-12");
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "-12");
-    Press('U', kClassKeypad);
-    EXPECT_EQ(g_EditBuf.enteredInt, -12);
-    Press(65, kClassKeypad);
     Knob(1);
     EXPECT_EQ(g_EditBuf.entryLength, 0);
     EXPECT_EQ(g_EditBuf.entryState, 0u);

@@ -56,15 +56,8 @@ class Dialogs : public ::testing::Test {
     }
     void TearDown() override {
         SpiDevClose(&g_NvSpi);
-        g_MenuState.store(0);
-        g_LastHomeView.store(0);
         g_SysStatus.store(0);
         g_PhaseChangeFromHome.store(0);
-        g_HomePage.presetSel.store(0);
-        g_HomePage.presetPrev.store(0);
-        g_HomePage.presetPending.store(0);
-        MsgQueue_Clear();
-        menuResetEdit();
     }
     // The wiring choice as the output-phase shortcut opens it: the present wiring picked.
     static void OpenWiringChoice() {

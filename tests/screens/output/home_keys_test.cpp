@@ -60,16 +60,7 @@ class HomeKeys : public ::testing::Test {
         MsgQueue_Clear();
     }
     // The other screen tests of this program draw from the store and these words as the program starts.
-    void TearDown() override {
-        g_MenuState.store(0);
-        g_LastHomeView.store(0);
-        g_HomePage.panelRow.store(0);
-        g_HomePage.saveIndex = g_HomePage.presetSel = 0;
-        g_OutputFlags = outputFlags_;
-        g_EditAllPhases = 0;
-        menuResetEdit();
-        MsgQueue_Clear();
-    }
+    void TearDown() override { g_OutputFlags = outputFlags_; }
     static void Wiring(uint32_t wiring, uint32_t mode, int32_t balanced) {
         SetPhaseMode(wiring);
         SetOutputMode(mode);

@@ -91,13 +91,9 @@ class HomePage : public ::testing::Test {
     void TearDown() override {
         EXPECT_TEXTS_WHOLE();
         home::ResetForTest();
-        g_MenuState.store(0);
         g_MeasRefreshFlags.store(0);
         g_OutputRefresh.store(0);
         g_ParallelActive.store(0);
-        g_EditAllPhases.store(0);
-        g_HomePage.panelRow.store(0);
-        g_HomePage.viewSel.store(0);
     }
     // One update; the windows it painted.
     std::vector<int> Update() {

@@ -64,11 +64,8 @@ class SimpleScreen : public ::testing::Test {
         TextLog_Stop();
         EXPECT_EQ(screentext::MixedColumns(Log()), "") << "columns of mixed alignment";
         SimpleScreen_Hide();
-        g_MenuState.store(0);
-        g_ParamFlags.store(0);
         core::g_OutputStatusMirror.store(0);
         core::HarmonicsReset();
-        MsgQueue_Clear();
     }
 
     void Open() {

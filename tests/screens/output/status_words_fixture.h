@@ -1,7 +1,7 @@
 #pragma once
-// The words the status bar shows, given back after a case, and the menu's words (its state, the home view,
-// the edit, the home page's selections, the message ring) as the program starts with them: the screen tests
-// of this program draw from the words as the program starts with them.
+// The words the status bar and the menu read (the menu state, the home view, the edit, the home page's
+// selections, the message ring), given back after a case: the screen tests of this program draw from the
+// words as the program starts with them.
 #include <cstring>
 #include <iterator>
 #include <vector>

@@ -108,6 +108,7 @@ TEST_F(HomeKeys, KnobSelectsPanelRowsOfTheLayoutInForce) {
         {kWiring1P3W, 1, 0, 16, 10, -5, 11}, {kWiring3P4W, 1, 1, 16, 8, -5, 10},  // balanced: no angle rows
         {kWiring1P2W, 1, 0, 16, 8, -5, 10},  {kWiring3P4W, 0, 0, 16, 2, -1, 3},   // AC+DC-INT has its DCV row
         {kWiring3P4W, 2, 0, 16, 2, -5, 4},                                        // DC-INT ends at row 4
+        {kWiring1P3W, 0, 0, 16, 10, -5, 11},  // the layouts' own ends hold in every output mode
         {kWiring3P4W, 1, 0, 16, 5, 0, 5},
     };
     for (const RowCase& c : cases) {

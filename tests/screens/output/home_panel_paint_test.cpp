@@ -7,7 +7,6 @@
 #include <tuple>
 #include <vector>
 
-#include "core/system/state/service_flags.h"
 #include "screens/output/home/home_value_fit.h"
 #include "tests/screens/output/home_cells_fixture.h"
 

@@ -31,13 +31,6 @@ class Fields : public ::testing::Test {
         MsgQueue_Clear();
         menuGoAdvenceScreen();
     }
-    void TearDown() override {
-        g_MenuState.store(0);
-        g_LastHomeView.store(0);
-        g_EditAllPhases = 0;
-        MsgQueue_Clear();
-        menuResetEdit();
-    }
     static void Open(uint32_t state) { ASSERT_EQ(menuEnterParamState(state), 0) << state; }
     screentest::StatusWords status_;
     test::DefaultStore store{1};

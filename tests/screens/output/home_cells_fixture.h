@@ -1,6 +1,6 @@
 #pragma once
-// The home page's value windows at their places on the framebuffer (only the windows a test paints), with
-// the text log of what they draw.
+// The home page's windows at their places on the framebuffer (only the windows a test makes), painted
+// together, with the text log of what they draw.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,12 +13,15 @@
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/output_flags.h"
+#include "core/system/state/service_flags.h"
 #include "panel/draw/panel_shapes.h"
 #include "panel/pages/text_log.h"
 #include "platform/host/root.h"
 #include "screens/output/home/home_windows.h"
 #include "screens/output/homepaint/home_paint.h"
 #include "tests/GUI/screen_fixture.h"
+#include "tests/screens/output/status_words_fixture.h"
 #include "tests/screens/screen_text.h"
 #include "tests/support/default_store.h"
 
@@ -41,6 +44,12 @@ class HomeCells : public ::testing::Test {
         g_MenuState = 1;
         g_EditAllPhases = 0;
         g_HomePage.allPhasesLock = 0;
+        g_HomePage.panelRow = 0;
+        g_HomePage.panelPage = 0;
+        g_HomePage.rowMask = 0;
+        g_ServiceFlags.tempDisplay = 0;
+        g_OutputFlags.fetch_and(~(3u << 26));
+        g_EditShown = {};
         for (auto& rec : g_DispCache)
             for (int f = 0; f < kMeasFields; ++f)
                 rec.Set(f, 0.0f);
@@ -53,6 +62,10 @@ class HomeCells : public ::testing::Test {
     void TearDown() override {
         TextLog_Stop();
         EXPECT_TEXTS_WHOLE();
+        g_HomeWin.fill(0);
+        g_HomePage.panelRow = 0;
+        g_HomePage.rowMask = 0x3FFF;
+        g_HomePage.allPhasesLock = 0;
     }
 
     // Window `index` of the page under `parent` (relative place), handle stored where the painters look.
@@ -77,6 +90,15 @@ class HomeCells : public ::testing::Test {
     }
     // "align rgb565 font" of the string drawn at (x, y), "" when none was.
     std::string At(int x, int y, const std::string& text) const { return screentext::Style(text_, x, y, text); }
+    // The first string drawn at (x, y), "" when none was.
+    std::string TextAt(int x, int y) const {
+        std::string out;
+        screentext::AnyLine(text_, [&](const screentext::LogLine& l) {
+            if (l.x == x && l.y == y) out = l.text;
+            return l.x == x && l.y == y;
+        });
+        return out;
+    }
     // Every string drawn with its anchor y at y, in log order ("x:text").
     std::vector<std::string> TextsAt(int y) const {
         std::vector<std::string> out;
@@ -90,6 +112,9 @@ class HomeCells : public ::testing::Test {
         return guitest::CountColour(screen_, {int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1)}, c);
     }
 
+    // The other screen tests of this program draw from the store as the program starts: it is put back.
+    screentest::StatusWords words_;
+    screentest::StoreCopy store_;
     WM_HWINDOW root_ = 0, body_ = 0;
     std::string log_, text_;
     std::vector<uint16_t> screen_;

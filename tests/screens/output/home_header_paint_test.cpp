@@ -2,26 +2,33 @@
 // impedance and temperature texts, and the balance caption with the angles of L2 and L3.
 #include <gtest/gtest.h>
 
-#include "core/control/measure/meas_records.h"
-#include "core/params/access/param_access.h"
-#include "core/params/param_store.h"
 #include "core/system/state/service_flags.h"
-#include "screens/output/home/home_windows.h"
-#include "tests/GUI/screen_fixture.h"
-#include "tests/screens/output/home_paint_fixture.h"
+#include "tests/screens/output/home_cells_fixture.h"
 
 namespace {
 
-using hometest::HomePaintScreen;
+using homecells::HomeCells;
 
-constexpr int kHx = 6, kHy = 33;  // the header's screen place
-
-class PhaseHeader : public ::testing::Test {
+class PhaseHeader : public HomeCells {
   protected:
-    HomePaintScreen screen;
+    void SetUp() override {
+        HomeCells::SetUp();
+        test::DefaultSettings(1);
+        Make(home::kWinPhaseHeader, root_, 6, 33, 515, 35, HomePaint_PhaseHeader);
+        Make(home::kWinPhasor, body_, 536, 250, 170, 190, HomePaint_Phasor);
+    }
     void ExpectHeader(const char* golden) {
-        screen.Paint(home::kWinPhaseHeader);
-        guitest::ExpectGolden(golden, GUI_BOX{kHx, kHy, kHx + 514, kHy + 34});
+        Paint();
+        guitest::ExpectGolden(golden, GUI_BOX{6, 33, 520, 67});
+    }
+    // The screen x of a phase's label, or -1.
+    int LabelX(const std::string& name) const {
+        int x = -1;
+        screentext::AnyLine(text_, [&](const screentext::LogLine& l) {
+            if (l.text == name) x = l.x;
+            return l.text == name;
+        });
+        return x;
     }
 };
 
@@ -53,46 +60,35 @@ TEST_F(PhaseHeader, ModeNamesImpedanceAndTemperatures) {
     g_DispCache[1].Set(kMfAux, 0.0f);
 }
 
-class Phasor : public PhaseHeader {
-  protected:
-    // The screen x of a phase's label, or -1.
-    int LabelX(const char* name) const {
-        for (const auto& t : screen.Texts())
-            if (t.text == name) return t.x;
-        return -1;
-    }
-};
-
-TEST_F(Phasor, CaptionAndAnglesFollowTheBalanceMode) {
-    screen.Paint(home::kWinPhasor);
-    EXPECT_EQ(screen.TextAt(536 + 40, 28 + 250 + 15), "Unbalance");
+TEST_F(PhaseHeader, PhasorCaptionAndAnglesFollowTheBalanceMode) {
+    Paint();
+    EXPECT_EQ(TextAt(536 + 40, 28 + 250 + 15), "Unbalance");
     SetPhaseBalanceMode(1);
-    screen.Paint(home::kWinPhasor);
-    EXPECT_EQ(screen.TextAt(536 + 55, 28 + 250 + 15), "Balance");
+    Paint();
+    EXPECT_EQ(TextAt(536 + 55, 28 + 250 + 15), "Balance");
     // Balanced 3P4W: L2 at 120 degrees, left of the centre (x 536 + 85); unbalanced at its set angle (0: on
     // the right, with L1).
     EXPECT_LT(LabelX("L2"), 536 + 85 - 30);
     SetPhaseBalanceMode(0);
     paramPutValue(kParamBalance2, 0, 0);
-    screen.Paint(home::kWinPhasor);
+    Paint();
     EXPECT_GT(LabelX("L2"), 536 + 85 + 40);
 }
 
 // 1P3W plays L2 opposite L1: its arrow points left from the diagram's centre (window 536, 250 below the
 // 28-pixel status bar, diagram at 25, 55, its centre 60, 60 in, the shaft 3 pixels wide), balanced or not,
 // whatever angle the store keeps for 3P4W; there is no L3.
-TEST_F(Phasor, SplitPhaseDrawsL2Opposite) {
+TEST_F(PhaseHeader, PhasorOfSplitPhaseDrawsL2Opposite) {
     const int cx = 536 + 25 + 60, cy = 28 + 250 + 55 + 60;
-    const uint16_t l2 = HomePaintScreen::Rgb565(0x2572D8);
+    const uint16_t l2 = 0x2B9A;  // 0x2572D8, each channel rounded to its bits as the display fills it
     g_PhaseMode.store(2);
     paramPutValue(kParamBalance2, 1200, 0);
     for (int balance : {0, 1}) {
         SCOPED_TRACE(balance);
         SetPhaseBalanceMode(balance);
-        screen.Paint(home::kWinPhasor);
-        // The settings panel's row windows cover most of the diagram here: the probes are where it shows.
-        EXPECT_EQ(HomePaintScreen::Pixel(cx - 30, cy), l2) << "the shaft at 180 degrees";
-        EXPECT_EQ(HomePaintScreen::Pixel(cx - 45, cy + 1), l2);
+        Paint();
+        EXPECT_EQ(guitest::PixelAt(cx - 30, cy), l2) << "the shaft at 180 degrees";
+        EXPECT_EQ(guitest::PixelAt(cx - 45, cy + 1), l2);
         EXPECT_LT(LabelX("L2"), cx - 60);
         EXPECT_EQ(LabelX("L3"), -1);
     }

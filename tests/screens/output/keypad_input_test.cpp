@@ -2,7 +2,6 @@
 // count, the entered integer, and the classes that end or pass an entry.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "core/params/access/key_entry.h"
@@ -80,25 +79,6 @@ TEST_F(Keypad, TypedTextItsValueScaleKeystrokesAndEnteredInteger) {
         Key(kEnter);
         EXPECT_EQ(g_EditBuf.enteredInt, c.entered) << c.keys;
     }
-}
-
-TEST_F(Keypad, KeystrokeCountKeepsTheFlagsBelowIt) {
-    Type("1.");
-    EXPECT_EQ(g_EditBuf.entryState, (2u << 10) | kPointTyped);
-    g_EditBuf.entryState |= 1u << 9;
-    Type("5");
-    EXPECT_EQ(g_EditBuf.entryState, (3u << 10) | kPointTyped | (1u << 9));
-}
-
-TEST_F(Keypad, CharactersBeyondTheHeldLengthAreNotPartOfTheNumber) {
-    // The entry text has no terminator of its own: what follows the held characters is left over.
-    std::memcpy(g_EditBuf.entryText, "999999999", 9);
-    g_EditBuf.entryLength = 2;
-    g_EditBuf.entryState = 2u << 10;
-    Type("1");
-    EXPECT_EQ(g_EditBuf.entryValue, 991.0);
-    Key(kEnter);
-    EXPECT_EQ(g_EditBuf.enteredInt, 991);
 }
 
 TEST_F(Keypad, NewEntryClearsTheLastOnesNumbersButAPendingOneKeepsThem) {

@@ -1,13 +1,17 @@
 #pragma once
-// The words the status bar shows, given back after a case: the screen tests of this program draw from the
+// The words the status bar and the menu read (the menu state, the home view, the edit, the home page's
+// selections, the message ring), given back after a case: the screen tests of this program draw from the
 // words as the program starts with them.
 #include <cstring>
 #include <iterator>
 #include <vector>
 
+#include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/config/model_table.h"
+#include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "panel/menu_entries.h"
 
 namespace screentest {
 
@@ -31,6 +35,14 @@ class StatusWords {
             g_ParamStore.rangeCode[m].store(range_[m]);
         paramPutRecord(kParamIrmsLimitMode, &irms_, 0);
         paramPutRecord(kParamIpkLimitMode, &ipk_, 0);
+        g_MenuState = 0;
+        g_LastHomeView = 0;
+        g_EditAllPhases = 0;
+        for (auto* word : {&g_HomePage.panelRow, &g_HomePage.viewSel, &g_HomePage.saveIndex,
+                           &g_HomePage.presetSel, &g_HomePage.presetPrev, &g_HomePage.presetPending})
+            word->store(0);
+        menuResetEdit();
+        MsgQueue_Clear();
     }
     StatusWords(const StatusWords&) = delete;
     StatusWords& operator=(const StatusWords&) = delete;

@@ -14,6 +14,16 @@ struct BandCase {
     uint32_t wantCursor;
 };
 
+// Each case through the rule, with 5 as the top cursor index.
+template <size_t N>
+void ExpectBands(SeqEditBand (*rule)(int32_t, int32_t, uint32_t, int32_t), const BandCase (&cases)[N]) {
+    for (const BandCase& c : cases) {
+        const SeqEditBand b = rule(c.previous, c.value, c.cursor, 5);
+        EXPECT_EQ(b.value, c.wantValue) << c.previous << " -> " << c.value;
+        EXPECT_EQ(b.cursor, c.wantCursor) << c.previous << " -> " << c.value;
+    }
+}
+
 TEST(SeqEditBand, VoltageBandsMoveTheCursorAndDropTheHiddenDigit) {
     const BandCase cases[] = {
         {9999, 10099, 2, 10090, 1},  // 99.99 V + 1 V leaves the two-decimal band
@@ -31,11 +41,7 @@ TEST(SeqEditBand, VoltageBandsMoveTheCursorAndDropTheHiddenDigit) {
         {20000, 30005, 3, 30005, 3},
         {10000, -5, 2, -5, 2},  // from one decimal to a negative value: left alone
     };
-    for (const BandCase& c : cases) {
-        const SeqEditBand b = SeqEditVoltBand(c.previous, c.value, c.cursor, 5);
-        EXPECT_EQ(b.value, c.wantValue) << c.previous << " -> " << c.value;
-        EXPECT_EQ(b.cursor, c.wantCursor) << c.previous << " -> " << c.value;
-    }
+    ExpectBands(SeqEditVoltBand, cases);
 }
 
 TEST(SeqEditBand, FrequencyBandAt99999) {
@@ -44,26 +50,7 @@ TEST(SeqEditBand, FrequencyBandAt99999) {
         {5000, 100005, 0, 100000, 0},   {6000, 7001, 2, 7001, 2},     {200000, 150001, 1, 150001, 1},
         {-10000, 100001, 3, 100001, 3},
     };
-    for (const BandCase& c : cases) {
-        const SeqEditBand b = SeqEditFsetBand(c.previous, c.value, c.cursor, 5);
-        EXPECT_EQ(b.value, c.wantValue) << c.previous << " -> " << c.value;
-        EXPECT_EQ(b.cursor, c.wantCursor) << c.previous << " -> " << c.value;
-    }
-}
-
-TEST(SeqEditBand, TheRuleWorksOnTheEditWords) {
-    g_SeqEditPrevValue = 9999;
-    g_EditParam.workValue = 10099;
-    g_EditParam.cursor = 2;
-    SeqEdit_AdjustDigitBand(5);
-    EXPECT_EQ(g_EditParam.workValue.load(), 10090);
-    EXPECT_EQ(g_EditParam.cursor, 1u);
-    EXPECT_EQ(g_SeqEditPrevValue, 9999) << "the previous value is the caller's";
-    g_SeqEditPrevValue = 100500;
-    g_EditParam.workValue = 99505;
-    SeqEdit_AdjustFsetDigitBand(5);
-    EXPECT_EQ(g_EditParam.workValue.load(), 99500);
-    EXPECT_EQ(g_EditParam.cursor, 2u);
+    ExpectBands(SeqEditFsetBand, cases);
 }
 
 using SeqEditDef = SeqEditTest;

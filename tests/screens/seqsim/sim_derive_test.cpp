@@ -41,25 +41,6 @@ TEST_F(SimDerive, AbnormalFrequencyReachesTrans1OfAllPhases) {
     EXPECT_EQ(engine::SimState(), uint32_t{kSimAbnormal});
 }
 
-// The sync code of Initial reaches the end state, which the stage holds terminated with END.
-TEST_F(SimDerive, InitialSyncCodeDerivesTheEndState) {
-    Rec(kSimNormal1, 0).freq = 6000;
-    SimSetAcv(2000, 0);
-    SimSetSyncCode(2);
-    Sim_RederiveAfterWrite(SimDeriveFrom::kSyncCode, 0);
-    const SimStepRecord& end = Rec(kSimNoState, 0);
-    EXPECT_EQ(end.syncCode, 2u);
-    EXPECT_EQ(end.acv, 2000u);
-    EXPECT_EQ(end.freq, 6000u);
-    const uint32_t status = StepWord(kStatusReg, kSimNoState);
-    EXPECT_EQ(status & 3u, 2u);
-    EXPECT_NE(status & (1u << 5), 0u) << "END";
-    EXPECT_EQ(status & (3u << 3), 0u) << "neither CONTI nor HOLD";
-    EXPECT_EQ(engine::SimState(), uint32_t{kSimInitial});
-    EXPECT_EQ(g_SeqSimBlock[0].liveModes & (7u << kSeqTermShift), 0u)
-        << "the termination field cleared again";
-}
-
 // States without derived states write nothing and stay current.
 TEST_F(SimDerive, StatesWithoutFollowersAreLeftAlone) {
     struct Case {

@@ -1,5 +1,6 @@
 // The SIMULATE field editors driven by their keys: what the enter key writes into the states and the
 // power stage, the limit messages, the derived states and the read-back check.
+#include <tuple>
 #include <vector>
 
 #include "core/params/param_store.h"
@@ -95,15 +96,23 @@ TEST_F(SimEditors, ExitAndSeqKeysWriteNothing) {
     }
 }
 
-// The sync code of Initial derives the end state; a clean write in Initial strobes the stage.
+// The sync code of Initial derives the end state, which takes Initial's voltage and Normal1's frequency
+// and which the stage holds terminated with END; a clean write in Initial strobes the stage.
 TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
+    Rec(kSimNormal1, 0).freq = 6000;
+    SimSetAcv(2000, 0);
     Enter_menuEditSimulationSyncCode();
     Press(menuEditSimulationSyncCode, Key(kClassSoft, '\\'));
     test::ClearTrace();
     Press(menuEditSimulationSyncCode, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Rec(kSimInitial, 0).syncCode, 3u);
-    EXPECT_EQ(Rec(kSimNoState, 0).syncCode, 3u);
-    EXPECT_EQ(StepWord(768, kSimNoState) & 3u, 3u);
+    const SimStepRecord& end = Rec(kSimNoState, 0);
+    EXPECT_EQ(std::tie(end.syncCode, end.acv, end.freq), std::make_tuple(3u, 2000u, 6000u));
+    const uint32_t status = StepWord(768, kSimNoState);
+    EXPECT_EQ(status & 3u, 3u);
+    EXPECT_NE(status & (1u << 5), 0u) << "END";
+    EXPECT_EQ(status & (3u << 3), 0u) << "neither CONTI nor HOLD";
+    EXPECT_EQ(g_SeqSimBlock[0].liveModes & (7u << kSeqTermShift), 0u) << "the termination field cleared again";
     EXPECT_EQ(test::WritesTo(2340).size(), 1u);
     EXPECT_EQ(engine::SimState(), uint32_t{kSimInitial});
     EXPECT_EQ(State(), 440u);

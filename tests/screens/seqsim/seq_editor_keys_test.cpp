@@ -56,6 +56,16 @@ TEST_F(SeqEditorKeys, TypedDcvGoesToTheStepAndTheFieldIsSelectedAgain) {
     EXPECT_TRUE(test::Writes().empty());
 }
 
+TEST_F(SeqEditorKeys, TheL3WaveEditorReturnsToItsField) {
+    Enter_menuSeqSetWave(2);
+    screenkeys::Press('U', 1);
+    ASSERT_EQ(g_MenuState.load(), 426u);
+    screenkeys::Knob(1);
+    screenkeys::Press('U', 1);
+    EXPECT_EQ(g_MenuState.load(), 423u);
+    EXPECT_EQ(SeqGetWave(2), 18);
+}
+
 TEST_F(SeqEditorKeys, AModeWhoseStartingPairLeavesTheLimitsKeepsCT) {
     ASSERT_GT(SeqSetAcv(SeqGetAcvRangeMax(0), 0), 0);
     GoToStep(1);

@@ -1,7 +1,10 @@
-// The digit-band rules of the SEQ/SIM voltage and frequency editors and their shared DEF1/DEF2 memories.
+// The rules the SEQ/SIM step editors share: the digit bands of the voltage and frequency editors, their
+// DEF1/DEF2 memories, and the typed-number conversion to a field's unit (the field's rounding constant, a
+// float widened to double, truncation, and the refusal of anything that leaves 32 bits).
 #include "screens/seqsim/seqedit/seq_edit_band.h"
 
 #include "screens/seqsim/seqedit/seq_edit_def.h"
+#include "screens/seqsim/seqedit/seq_edit_pattern.h"
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
 namespace {
@@ -13,6 +16,16 @@ struct BandCase {
     int32_t wantValue;
     uint32_t wantCursor;
 };
+
+// Each case through the rule, with 5 as the top cursor index.
+template <size_t N>
+void ExpectBands(SeqEditBand (*rule)(int32_t, int32_t, uint32_t, int32_t), const BandCase (&cases)[N]) {
+    for (const BandCase& c : cases) {
+        const SeqEditBand b = rule(c.previous, c.value, c.cursor, 5);
+        EXPECT_EQ(b.value, c.wantValue) << c.previous << " -> " << c.value;
+        EXPECT_EQ(b.cursor, c.wantCursor) << c.previous << " -> " << c.value;
+    }
+}
 
 TEST(SeqEditBand, VoltageBandsMoveTheCursorAndDropTheHiddenDigit) {
     const BandCase cases[] = {
@@ -31,11 +44,7 @@ TEST(SeqEditBand, VoltageBandsMoveTheCursorAndDropTheHiddenDigit) {
         {20000, 30005, 3, 30005, 3},
         {10000, -5, 2, -5, 2},  // from one decimal to a negative value: left alone
     };
-    for (const BandCase& c : cases) {
-        const SeqEditBand b = SeqEditVoltBand(c.previous, c.value, c.cursor, 5);
-        EXPECT_EQ(b.value, c.wantValue) << c.previous << " -> " << c.value;
-        EXPECT_EQ(b.cursor, c.wantCursor) << c.previous << " -> " << c.value;
-    }
+    ExpectBands(SeqEditVoltBand, cases);
 }
 
 TEST(SeqEditBand, FrequencyBandAt99999) {
@@ -44,26 +53,47 @@ TEST(SeqEditBand, FrequencyBandAt99999) {
         {5000, 100005, 0, 100000, 0},   {6000, 7001, 2, 7001, 2},     {200000, 150001, 1, 150001, 1},
         {-10000, 100001, 3, 100001, 3},
     };
-    for (const BandCase& c : cases) {
-        const SeqEditBand b = SeqEditFsetBand(c.previous, c.value, c.cursor, 5);
-        EXPECT_EQ(b.value, c.wantValue) << c.previous << " -> " << c.value;
-        EXPECT_EQ(b.cursor, c.wantCursor) << c.previous << " -> " << c.value;
+    ExpectBands(SeqEditFsetBand, cases);
+}
+
+TEST(SeqEditPattern, TypedNumbersBecomeTheFieldsUnit) {
+    struct Case {
+        double x;
+        SeqTypedConv conv;
+        bool above500Hz;
+        int32_t want;
+    } cases[] = {
+        {2.0, SeqTypedConv::kTime, false, 20000},         {0.0001, SeqTypedConv::kTime, false, 1},
+        {0.00004, SeqTypedConv::kTime, false, 0},         {0.00019, SeqTypedConv::kTime, false, 2},
+        {123.4, SeqTypedConv::kOnOffPhase, true, 1230},  // whole degrees above 500.00 Hz
+        {359.5, SeqTypedConv::kOnOffPhase, true, 3595},  // above 359.0: tenths, for the setter to refuse
+        {123.46, SeqTypedConv::kOnOffPhase, false, 1235}, {12.345, SeqTypedConv::kHundredths, false, 1234},
+        {12345.0, SeqTypedConv::kWhole, false, 12345},    {99.99, SeqTypedConv::kWhole, false, 99},
+    };
+    for (const Case& c : cases) {
+        int32_t out = -1;
+        EXPECT_TRUE(SeqEdit_TypedToUnit(c.x, c.conv, c.above500Hz, &out)) << c.x;
+        EXPECT_EQ(out, c.want) << c.x;
     }
 }
 
-TEST(SeqEditBand, TheRuleWorksOnTheEditWords) {
-    g_SeqEditPrevValue = 9999;
-    g_EditParam.workValue = 10099;
-    g_EditParam.cursor = 2;
-    SeqEdit_AdjustDigitBand(5);
-    EXPECT_EQ(g_EditParam.workValue.load(), 10090);
-    EXPECT_EQ(g_EditParam.cursor, 1u);
-    EXPECT_EQ(g_SeqEditPrevValue, 9999) << "the previous value is the caller's";
-    g_SeqEditPrevValue = 100500;
-    g_EditParam.workValue = 99505;
-    SeqEdit_AdjustFsetDigitBand(5);
-    EXPECT_EQ(g_EditParam.workValue.load(), 99500);
-    EXPECT_EQ(g_EditParam.cursor, 2u);
+TEST(SeqEditPattern, NumbersBeyond32BitsAreRefusedUntouched) {
+    struct Case {
+        double x;
+        SeqTypedConv conv;
+    } cases[] = {{300000.0, SeqTypedConv::kTime},
+                 {999999999.0, SeqTypedConv::kTime},
+                 {999999999.0, SeqTypedConv::kTenths},
+                 {-99999999.0, SeqTypedConv::kHundredths},
+                 {1e300, SeqTypedConv::kWhole}};
+    for (const Case& c : cases) {
+        int32_t out = 7;
+        EXPECT_FALSE(SeqEdit_TypedToUnit(c.x, c.conv, false, &out)) << c.x;
+        EXPECT_EQ(out, 7);
+    }
+    int32_t out = 0;
+    EXPECT_TRUE(SeqEdit_TypedToUnit(214748.3647, SeqTypedConv::kTime, false, &out));
+    EXPECT_EQ(out, 2147483647) << "the largest that fits";
 }
 
 using SeqEditDef = SeqEditTest;

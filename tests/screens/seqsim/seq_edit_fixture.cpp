@@ -1,5 +1,7 @@
 #include "tests/screens/seqsim/seq_edit_fixture.h"
 
+#include <algorithm>
+
 #include "core/params/param_store.h"
 #include "core/regbus/bus_transfer.h"
 #include "drivers/panel_link.h"
@@ -97,6 +99,20 @@ void Turn(void (*handler)(uint32_t*), int8_t delta) {
     uint32_t ev = KeyEventPack(delta, 213, 4);
     menuKeypadInput(&ev);
     handler(&ev);
+}
+
+void ExpectShortcutKeys(const char* refusal) {
+    const std::vector<uint8_t> refused = {79, 80, 81, 82, 232, 237};
+    const uint32_t state = g_MenuState.load();
+    for (int code = 1; code < 256; ++code) {
+        SCOPED_TRACE(code);
+        g_MsgPopupLines.store(0);
+        screenkeys::Press(static_cast<uint8_t>(code), kClassShortcut);
+        const bool refuse = std::count(refused.begin(), refused.end(), code) != 0;
+        EXPECT_EQ(Posted(), refuse ? std::vector<std::string>{refusal} : std::vector<std::string>{});
+        EXPECT_EQ(g_MsgPopupLines.load(), refuse ? 2u : 0u);
+        EXPECT_EQ(g_MenuState.load(), state);
+    }
 }
 
 void FreshRing() {

@@ -51,6 +51,9 @@ void TypeDispatched(const char* text);
 // Runs the keypad typing and the handler, as the dispatcher does.
 void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code);
 void Turn(void (*handler)(uint32_t*), int8_t delta);
+// Every parameter shortcut key pressed once through the dispatcher: the settings a step holds itself are
+// refused with the message (in a two-line popup), the others post nothing and leave the menu state.
+void ExpectShortcutKeys(const char* refusal);
 // Empties the ring so that the next numbered message is queued even when it repeats the last one.
 void FreshRing();
 // The numbered messages and text popups posted since the last FreshRing, oldest first.

@@ -56,16 +56,7 @@ TEST_F(SeqEditorKeys, TypedDcvGoesToTheStepAndTheFieldIsSelectedAgain) {
     EXPECT_TRUE(test::Writes().empty());
 }
 
-TEST_F(SeqEditorKeys, ModeAndWaveEditorsReturnToTheirFields) {
-    Enter_menuSeqSetACVType(0);
-    screenkeys::Press('U', 1);
-    ASSERT_EQ(g_MenuState.load(), 402u);
-    screenkeys::Press('Z', 3);
-    screenkeys::Knob(1);
-    screenkeys::Press('U', 1);
-    EXPECT_EQ(g_MenuState.load(), 399u);
-    EXPECT_EQ(SeqGetAcvMode(0), 2) << "step 0: KP refused, the knob gave SP";
-
+TEST_F(SeqEditorKeys, TheL3WaveEditorReturnsToItsField) {
     Enter_menuSeqSetWave(2);
     screenkeys::Press('U', 1);
     ASSERT_EQ(g_MenuState.load(), 426u);

@@ -63,33 +63,32 @@ TEST_F(SeqEditors, OffPhaseAbove500HzTakesWholeDegreesAndTheSoftKeyWins) {
     EXPECT_EQ(SeqGetOnPhase(0), 450) << "the ON phase writes the typed number";
 }
 
-// 500.00 Hz keeps 3599 and four digits; 500.01 Hz has 3590, three digits and
-// knob steps of a degree.
+// 500.00 Hz keeps 3599, four digits and knob steps of a tenth; 500.01 Hz has 3590, three digits and knob
+// steps of a degree, and the knob keeps the reference equal up to the top.
 TEST_F(SeqEditors, PhaseBandFollowsTheFrequency) {
-    SeqSetFset(50000, 0);
-    Enter_menuSeqEditOnPhase(0);
-    Press('W', kClassCursor);
-    EXPECT_EQ(g_EditParam.cursor, 3u);
-    EXPECT_EQ(g_EditParam.max, 3599);
-    Press('V', kClassCursor);
-    Press(kKnob, kClassCursor, 1);
-    EXPECT_EQ(g_EditParam.workValue.load(), SeqGetOnPhase(0) + 1);
-
-    SeqSetFset(50001, 0);
-    Enter_menuSeqEditOnPhase(0);
-    Press('W', kClassCursor);
-    EXPECT_EQ(g_EditParam.cursor, 2u);
-    EXPECT_EQ(g_EditParam.max, 3590);
-    Press('V', kClassCursor);
+    const struct {
+        int32_t fset;
+        uint32_t lastCursor;
+        int32_t max, knobStep;
+    } cases[] = {{50000, 3, 3599, 1}, {50001, 2, 3590, 10}};
+    for (const auto& c : cases) {
+        SeqSetFset(c.fset, 0);
+        Enter_menuSeqEditOnPhase(0);
+        Press('W', kClassCursor);
+        EXPECT_EQ(g_EditParam.cursor, c.lastCursor) << c.fset;
+        EXPECT_EQ(g_EditParam.max, c.max) << c.fset;
+        Press('V', kClassCursor);
+        const int32_t before = g_EditParam.workValue.load();
+        Press(kKnob, kClassCursor, 1);
+        EXPECT_EQ(g_EditParam.workValue.load(), before + c.knobStep) << c.fset;
+    }
     const int32_t before = g_EditParam.workValue.load();
-    Press(kKnob, kClassCursor, 1);
-    EXPECT_EQ(g_EditParam.workValue.load(), before + 10);
     Press(kKnob, kClassCursor, 127);
-    EXPECT_EQ(g_EditParam.workValue.load(), before + 10 + 1270);
+    EXPECT_EQ(g_EditParam.workValue.load(), before + 1270);
     for (int i = 0; i < 4; ++i)
         Press(kKnob, kClassCursor, 127);
     EXPECT_EQ(g_EditParam.workValue.load(), 3590);
-    EXPECT_EQ(g_EditParam.startValue, 3590) << "the knob keeps the reference equal";
+    EXPECT_EQ(g_EditParam.startValue, 3590);
 }
 
 TEST_F(SeqEditors, L1PhaseIn1P3WWritesL2Too) {

@@ -1,15 +1,19 @@
-// Entering, preparing and leaving SEQUENCE and SIMULATE from the panel services.
+// Entering, preparing and leaving SEQUENCE and SIMULATE from the panel services; the SEQ memories' defaults,
+// and the SEQ memory used last loaded at start-up: the stored steps, never the stored output configuration.
 #include "screens/seqsim/seqsim_panel.h"
 
 #include "core/control/setting_accessors.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_defaults.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "engine/seqsim/seqsim_validate.h"
+#include "screens/seqsim/seq/seq_mem_reload.h"
 #include "screens/seqsim/seq/seq_panel_keys.h"
 #include "screens/seqsim/seq/seq_prepare_step.h"
 #include "screens/seqsim/seqsim_prepare.h"
@@ -108,6 +112,27 @@ TEST_F(SeqSimPanel, SlotDefaultsAreValidPrograms) {
     EXPECT_EQ(s40.time, 10000u);
     EXPECT_EQ(s42.flags >> kSeqTermShift, uint32_t{kTermEnd});
     EXPECT_EQ(g_SeqStepTable[SeqTableIndex(2, 0)][0][0].dcv, 0) << "DC tables hold default steps";
+}
+
+using SeqMemReload = seqedit::SeqEditTest;
+
+TEST_F(SeqMemReload, AStoredMemoryLoadsAndAMissingOneGivesItsDefaults) {
+    g_SeqStepTable[0][0][0].dcv = 1234;
+    ASSERT_GT(SeqMem_Save(3), 0);
+    SetPhaseMode(1);
+    g_SeqStepTable[0][0][0].dcv = 0;
+    g_SeqSimScreen.redraw = 0;
+    EXPECT_GT(SeqMem_ReloadAtStart(3), 0);
+    EXPECT_EQ(g_SeqStepTable[0][0][0].dcv, 1234);
+    EXPECT_EQ(GetPhaseMode(), 1u) << "the stored wiring is not applied";
+
+    EXPECT_LE(SeqMem_ReloadAtStart(7), 0) << "SEQ7 was never stored";
+    EXPECT_EQ(g_SeqStepTable[0][0][0].dcv, 1200) << "SEQ7's template";
+    EXPECT_EQ(g_SeqStepTable[0][0][42].flags >> kSeqTermShift & 3u, uint32_t{kTermEnd});
+    EXPECT_EQ(GetPhaseMode(), 1u);
+    EXPECT_EQ(g_SeqSimScreen.redraw.load(), 0u) << "nothing of the configuration changed";
+    EXPECT_LE(SeqMem_ReloadAtStart(12), 0);
+    EXPECT_EQ(g_SeqStepTable[0][0][0].dcv, 0) << "a number outside 0-9: the default step";
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The SIMULATE field editors driven by their keys: what the enter key writes into the states and the
-// power stage, the limit messages, the derived states and the read-back check.
+// power stage, the limit messages, the derived states and the read-back check; the states that follow an
+// edited state and the jump bit of a zero transition time, derived directly.
+#include <tuple>
 #include <vector>
 
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "drivers/panel_link.h"
 #include "engine/sim/sim_setters.h"
+#include "screens/seqsim/sim/sim_derive.h"
 #include "screens/seqsim/sim/sim_entries.h"
 #include "screens/seqsim/simedit/sim_field_editors.h"
 #include "tests/screens/screen_keys.h"
@@ -18,6 +21,7 @@ using test::Key;
 using test::Knob;
 using test::Press;
 using test::Rec;
+using test::StepFloat;
 using test::StepWord;
 using test::Type;
 
@@ -95,15 +99,23 @@ TEST_F(SimEditors, ExitAndSeqKeysWriteNothing) {
     }
 }
 
-// The sync code of Initial derives the end state; a clean write in Initial strobes the stage.
+// The sync code of Initial derives the end state, which takes Initial's voltage and Normal1's frequency
+// and which the stage holds terminated with END; a clean write in Initial strobes the stage.
 TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
+    Rec(kSimNormal1, 0).freq = 6000;
+    SimSetAcv(2000, 0);
     Enter_menuEditSimulationSyncCode();
     Press(menuEditSimulationSyncCode, Key(kClassSoft, '\\'));
     test::ClearTrace();
     Press(menuEditSimulationSyncCode, Key(kClassKeypad, 'U'));
     EXPECT_EQ(Rec(kSimInitial, 0).syncCode, 3u);
-    EXPECT_EQ(Rec(kSimNoState, 0).syncCode, 3u);
-    EXPECT_EQ(StepWord(768, kSimNoState) & 3u, 3u);
+    const SimStepRecord& end = Rec(kSimNoState, 0);
+    EXPECT_EQ(std::tie(end.syncCode, end.acv, end.freq), std::make_tuple(3u, 2000u, 6000u));
+    const uint32_t status = StepWord(768, kSimNoState);
+    EXPECT_EQ(status & 3u, 3u);
+    EXPECT_NE(status & (1u << 5), 0u) << "END";
+    EXPECT_EQ(status & (3u << 3), 0u) << "neither CONTI nor HOLD";
+    EXPECT_EQ(g_SeqSimBlock[0].liveModes & (7u << kSeqTermShift), 0u) << "the termination field cleared again";
     EXPECT_EQ(test::WritesTo(2340).size(), 1u);
     EXPECT_EQ(engine::SimState(), uint32_t{kSimInitial});
     EXPECT_EQ(State(), 440u);
@@ -264,6 +276,74 @@ TEST_F(SimEditors, RefusedVoltageLeavesTheRegister) {
     EXPECT_FLOAT_EQ(test::StepFloat(776, kSimAbnormal), 0.0f);
     EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 0u);
     EXPECT_EQ(State(), 460u);
+}
+
+constexpr uint32_t kFreqReg = 778, kStatusReg = 768;
+
+// An L2 voltage in Normal1 derives phase L2 only.
+TEST_F(SimEditors, PhaseVoltageDerivesItsOwnPhase) {
+    SeqSimSetCurStep(kSimNormal1);
+    ASSERT_EQ(SimSetAcv(5000, 1), 5000);
+    Sim_RederiveAfterWrite(SimDeriveFrom::kAcvPhase, 1);
+    EXPECT_EQ(Rec(kSimNormal2, 1).acv, 5000u);
+    EXPECT_EQ(Rec(kSimTrans2, 1).acv, 5000u);
+    EXPECT_EQ(Rec(kSimNormal2, 0).acv, 0u);
+    EXPECT_EQ(Rec(kSimNormal2, 2).acv, 0u);
+}
+
+// An L1 frequency in Abnormal wrote all phases: Trans1 follows in all three, not in L1 alone.
+TEST_F(SimEditors, AbnormalFrequencyReachesTrans1OfAllPhases) {
+    SeqSimSetCurStep(kSimAbnormal);
+    for (int p = 0; p < 3; ++p)
+        ASSERT_EQ(SimSetFreq(6000, p), 6000);
+    Sim_RederiveAfterWrite(SimDeriveFrom::kFreqL1, 0);
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_EQ(Rec(kSimTrans1, p).freq, 6000u) << "L" << p + 1;
+        EXPECT_FLOAT_EQ(StepFloat(kFreqReg + p, kSimTrans1), 60.0f) << "L" << p + 1;
+    }
+    EXPECT_EQ(engine::SimState(), uint32_t{kSimAbnormal});
+}
+
+// States without derived states write nothing and stay current.
+TEST_F(SimEditors, StatesWithoutFollowersAreLeftAlone) {
+    struct Case {
+        uint32_t state;
+        SimDeriveFrom editor;
+    } cases[] = {{kSimTrans1, SimDeriveFrom::kAcvL1},
+                 {kSimInitial, SimDeriveFrom::kAcvPhase},
+                 {kSimInitial, SimDeriveFrom::kFreqL1},
+                 {kSimNormal1, SimDeriveFrom::kSyncCode}};
+    for (const Case& c : cases) {
+        SeqSimSetCurStep(static_cast<int32_t>(c.state));
+        test::ClearTrace();
+        Sim_RederiveAfterWrite(c.editor, 1);
+        EXPECT_TRUE(test::Writes().empty()) << c.state;
+        EXPECT_EQ(engine::SimState(), c.state);
+    }
+}
+
+// Trans1 time 0 sets Normal1's jump bit in the stage; a non-zero time clears it. Trans2 acts on Abnormal.
+TEST_F(SimEditors, TransitionTimeSetsThePrecedingJumpBit) {
+    struct Case {
+        uint32_t transition, before;
+        int32_t time;
+        bool jump;
+    } cases[] = {{kSimTrans1, kSimNormal1, 0, true},
+                 {kSimTrans1, kSimNormal1, 20, false},
+                 {kSimTrans2, kSimAbnormal, 0, true},
+                 {kSimTrans2, kSimAbnormal, 1, false}};
+    for (const Case& c : cases) {
+        SeqSimSetCurStep(static_cast<int32_t>(c.transition));
+        SimSetTime(c.time);
+        Sim_UpdateJumpBit();
+        EXPECT_EQ((StepWord(kStatusReg, c.before) & 4u) != 0, c.jump) << c.transition << " " << c.time;
+        EXPECT_EQ(engine::SimState(), c.transition);
+    }
+    // Elsewhere nothing is touched.
+    SeqSimSetCurStep(kSimNormal1);
+    test::ClearTrace();
+    Sim_UpdateJumpBit();
+    EXPECT_TRUE(test::Writes().empty());
 }
 
 }  // namespace

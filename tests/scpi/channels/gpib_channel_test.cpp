@@ -145,16 +145,6 @@ TEST_F(GpibChannel, TheAddressGoesToTheDriverOnlyWhenNewAndValid) {
     EXPECT_EQ(Requests("0x40040D09"), want);
 }
 
-// Each reply reaches the bus after its length, the bytes of the whole message's reply with its end.
-TEST_F(GpibChannel, RepliesAreAnnouncedWithTheirLength) {
-    ASSERT_TRUE(Reply("*ESE?\n"));
-    EXPECT_EQ(got_, "+0\n");
-    ASSERT_TRUE(Reply("*ESE?;*SRE?\n"));
-    EXPECT_EQ(got_, "+0;+0\n");
-    EXPECT_EQ(Requests("0x40040D0F"),
-              (std::vector<std::string>{"qx_gpib 0x40040D0F 3", "qx_gpib 0x40040D0F 6"}));
-}
-
 // The serial-poll pair follows the status byte and the enable, without bit 6, and only when it changes.
 TEST_F(GpibChannel, TheStatusPairFollowsTheStatusByteWithoutBit6) {
     EXPECT_TRUE(Requests("0x40040D08").empty());  // nothing changed since the start
@@ -178,17 +168,6 @@ TEST_F(GpibChannel, TheStatusPairFollowsTheStatusByteWithoutBit6) {
     EXPECT_EQ(pairs.back(), "qx_gpib 0x40040D08 0x0000 0x0004");
     for (size_t i = 1; i < pairs.size(); ++i)
         EXPECT_NE(pairs[i], pairs[i - 1]) << "pushed again unchanged";
-}
-
-// A device clear from the bus drops the half-read message and its staged reply; the next message is
-// answered alone.
-TEST_F(GpibChannel, ABusDeviceClearDropsTheUnfinishedMessage) {
-    Send("*IDN?;*ES");
-    ASSERT_TRUE(RunUntil([] { return g_ScpiIfGpib.io.control(kPortCtlRxCount, 0) > 0; }));
-    BusEvent("dcl");
-    ASSERT_TRUE(RunUntil([this] { return Logged("qx_gpib 0x80040D0B 0x0008"); }));
-    ASSERT_TRUE(Reply("*ESE?\n"));
-    EXPECT_EQ(got_, "+0\n");
 }
 
 // A reply larger than the node's whole line while the client reads nothing: the passes go on, so the bus's

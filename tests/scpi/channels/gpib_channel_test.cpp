@@ -25,6 +25,7 @@
 #include "scpi/channels/ports/gpib_channel.h"
 #include "scpi/channels/scpi_channels.h"
 #include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/controller_process.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -90,11 +91,7 @@ class GpibChannel : public ::testing::Test {
         return lines;
     }
     std::vector<std::string> LogLines() const {
-        std::vector<std::string> lines;
-        const std::string log = root_.Read("/var/log/devices.log");
-        for (size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1)
-            lines.push_back(log.substr(at, end - at));
-        return lines;
+        return testsupport::Lines(root_.Read("/var/log/devices.log"));
     }
     bool Logged(const std::string& line) const {
         const auto all = LogLines();
@@ -286,11 +283,7 @@ TEST_F(GpibChannel, ControlCodes) {
 TEST(GpibDriver, ModuleCommandsRunOnceEachWhenTheFileIsThere) {
     testsupport::TempRoot root;
     const auto count = [&root](const std::string& command) {
-        const std::string log = root.Read("/var/log/commands.log");
-        size_t n = 0;
-        for (size_t at = log.find(command); at != std::string::npos; at = log.find(command, at + 1))
-            ++n;
-        return n;
+        return testsupport::CountOf(root.Read("/var/log/commands.log"), command);
     };
     std::remove(plat::MapPath("/mnt/disk/qx_gpib.ko").c_str());
     EXPECT_FALSE(scpi::GpibDriverPrepare());

@@ -25,6 +25,7 @@
 #include "scpi/channels/ports/gpib_channel.h"
 #include "scpi/channels/scpi_channels.h"
 #include "tests/scpi/scpi_channel_fixture.h"
+#include "tests/support/controller_process.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -90,11 +91,7 @@ class GpibChannel : public ::testing::Test {
         return lines;
     }
     std::vector<std::string> LogLines() const {
-        std::vector<std::string> lines;
-        const std::string log = root_.Read("/var/log/devices.log");
-        for (size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1)
-            lines.push_back(log.substr(at, end - at));
-        return lines;
+        return testsupport::Lines(root_.Read("/var/log/devices.log"));
     }
     bool Logged(const std::string& line) const {
         const auto all = LogLines();
@@ -145,16 +142,6 @@ TEST_F(GpibChannel, TheAddressGoesToTheDriverOnlyWhenNewAndValid) {
     EXPECT_EQ(Requests("0x40040D09"), want);
 }
 
-// Each reply reaches the bus after its length, the bytes of the whole message's reply with its end.
-TEST_F(GpibChannel, RepliesAreAnnouncedWithTheirLength) {
-    ASSERT_TRUE(Reply("*ESE?\n"));
-    EXPECT_EQ(got_, "+0\n");
-    ASSERT_TRUE(Reply("*ESE?;*SRE?\n"));
-    EXPECT_EQ(got_, "+0;+0\n");
-    EXPECT_EQ(Requests("0x40040D0F"),
-              (std::vector<std::string>{"qx_gpib 0x40040D0F 3", "qx_gpib 0x40040D0F 6"}));
-}
-
 // The serial-poll pair follows the status byte and the enable, without bit 6, and only when it changes.
 TEST_F(GpibChannel, TheStatusPairFollowsTheStatusByteWithoutBit6) {
     EXPECT_TRUE(Requests("0x40040D08").empty());  // nothing changed since the start
@@ -178,17 +165,6 @@ TEST_F(GpibChannel, TheStatusPairFollowsTheStatusByteWithoutBit6) {
     EXPECT_EQ(pairs.back(), "qx_gpib 0x40040D08 0x0000 0x0004");
     for (size_t i = 1; i < pairs.size(); ++i)
         EXPECT_NE(pairs[i], pairs[i - 1]) << "pushed again unchanged";
-}
-
-// A device clear from the bus drops the half-read message and its staged reply; the next message is
-// answered alone.
-TEST_F(GpibChannel, ABusDeviceClearDropsTheUnfinishedMessage) {
-    Send("*IDN?;*ES");
-    ASSERT_TRUE(RunUntil([] { return g_ScpiIfGpib.io.control(kPortCtlRxCount, 0) > 0; }));
-    BusEvent("dcl");
-    ASSERT_TRUE(RunUntil([this] { return Logged("qx_gpib 0x80040D0B 0x0008"); }));
-    ASSERT_TRUE(Reply("*ESE?\n"));
-    EXPECT_EQ(got_, "+0\n");
 }
 
 // A reply larger than the node's whole line while the client reads nothing: the passes go on, so the bus's
@@ -307,11 +283,7 @@ TEST_F(GpibChannel, ControlCodes) {
 TEST(GpibDriver, ModuleCommandsRunOnceEachWhenTheFileIsThere) {
     testsupport::TempRoot root;
     const auto count = [&root](const std::string& command) {
-        const std::string log = root.Read("/var/log/commands.log");
-        size_t n = 0;
-        for (size_t at = log.find(command); at != std::string::npos; at = log.find(command, at + 1))
-            ++n;
-        return n;
+        return testsupport::CountOf(root.Read("/var/log/commands.log"), command);
     };
     std::remove(plat::MapPath("/mnt/disk/qx_gpib.ko").c_str());
     EXPECT_FALSE(scpi::GpibDriverPrepare());

@@ -166,16 +166,7 @@ TEST_F(UartChannel, AnIdleLineStaysOpenAndAFullOneKeepsTheReply) {
     EXPECT_EQ(g_ScpiIfUart.io.control(3, 0), 1);
     EXPECT_EQ(g_ScpiIfUart.io.control(1, 0), 1);
     // The client reads: the reply follows the filler.
-    std::string got;
-    for (int tries = 0; tries < 2000 && got.find('\n') == std::string::npos; ++tries) {
-        pollfd p{client_, POLLIN, 0};
-        if (poll(&p, 1, 1) > 0) {
-            char buf[4096];
-            ssize_t n = read(client_, buf, sizeof buf);
-            if (n > 0) got.append(buf, static_cast<size_t>(n));
-        }
-        UartPollStep();
-    }
+    const std::string got = ReadStepping(1, 2000);
     ASSERT_FALSE(got.empty());
     EXPECT_EQ(got.substr(got.size() - 7), "freply\n");
     EXPECT_EQ(g_ScpiIfUart.io.control(3, 0), 0);

@@ -137,24 +137,6 @@ TEST_F(ScpiSource, GenericSettingsDutyAndRange) {
     Run(steps);
 }
 
-TEST_F(ScpiSource, PhaseAnglesSyncAndStates) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"PHAS:STAR 90;STAR?", "+90.0000", kNoError}, {"PHAS:STAR:STAT FIX;STAT?", "FIXED", kNoError},
-        {"PHAS:STAR:STAT -1", nullptr, kRange}, {"PHAS:STAR:STAT FREE;:PHAS:STAR 0", nullptr, kNoError},
-        {"PHAS:PHAS? L12;PHAS? L13", "+120.0;+240.0", kNoError}, {"PHAS:PHAS L12,100.25;PHAS? L12", "+100.3", kNoError},
-        {"PHAS:PHAS 5,100", nullptr, kRange}, {"PHAS:PHAS? 5", "", kParamError},
-        {"PHAS:PHAS L13,1e12", nullptr, kRange},
-        {"PHAS:PHAS? L12;PHAS? L13", "+100.3;+240.0", kNoError}, {"PHAS:SYNC?", "0.0", kNoError},
-        {"PHAS:SYNC 90.5;SYNC?", "90.5", kNoError}, {"PHAS:SYNC 1e12", nullptr, kRange},
-        {"PHAS:SYNC 0;:PHAS:MODE BAL;MODE?", "Balance", kNoError}, {"PHAS:PHAS? L13,MAX", "+240.0", kNoError},
-        {"PHAS:PHAS L12,100", nullptr, kExecution},
-        {"PHAS:MODE UNB;:PHAS:PHAS L12,120;PHAS? L12", "+120.0", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
 TEST_F(ScpiSource, OutputModesWaveformAndLimits) {
     // clang-format off
     const ScpiStep steps[] = {

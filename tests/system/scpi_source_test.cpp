@@ -1,9 +1,9 @@
 // Over the LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V range,
-// Unbalance, a stand-alone master, RS232 on): the [SOURce:] setting commands and the OUTPut, PARallel,
-// DISPlay, INPut, INSTrument and ETHernet:DHCP commands as a fresh root answers them (each line sends one
-// program message and names its reply line and then the error queue's first entry); then whole memories
-// as definite-length blocks, each stored on disk and read back: ARB files and raw samples, presets, SEQ and
-// SIM memories and the present programs; and the one transfer buffer shared with an RS232 client.
+// Unbalance, a stand-alone master, RS232 on): the [SOURce:] setting commands and the OUTPut and PARallel
+// commands as a fresh root answers them (each line sends one program message and names its reply line and
+// then the error queue's first entry); then whole memories as definite-length blocks, each stored on disk
+// and read back: ARB files and raw samples, presets, SEQ and SIM memories and the present programs; and the
+// one transfer buffer shared with an RS232 client.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -81,23 +81,6 @@ TEST_F(ScpiSource, OutputSettingsAndParallelRole) {
         {"PAR:ENAB 2", nullptr, kRange}, {"PAR:POS SLAV;POS?", "Slave", kNoError},
         {"OUTP:REL?", "", kSystemError}, {"PAR:POS MAST;POS?", "Master", kNoError},
         {"OUTP:REL?", "+1", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-TEST_F(ScpiSource, DisplayInputAndInstrument) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"DISP:DES:MODE?", "", kUndefined}, {"DISP:MEAS:SOUR3 FREQ", nullptr, kParamError},
-        {"DISP:MEAS:SOUR2 VAVG;SOUR2?", "VAVG", kNoError}, {"DISP:MEAS:SOUR1 THDV", nullptr, kParamError},
-        {"DISP:MEAS:SOUR2 IRMS;SOUR2?", "IRMS", kNoError},
-        {"DISP:DES:MODE SIMP", nullptr, kNoError}, {"DISP:DES:MODE NORM", nullptr, kNoError},
-        {"INP:GAIN?", "", kExecution},
-        {"INST:EDIT?", "Each", kNoError}, {"INST:EDIT ALL;EDIT?", "All", kNoError},
-        {"INST:EDIT 2", nullptr, kRange}, {"INST:EDIT EACH", nullptr, kNoError},
-        {"INST:SEL L3;SEL?", "L3", kNoError}, {"INST:SEL -1", nullptr, kRange}, {"INST:SEL L1", nullptr, kNoError},
-        {"ETH:DHCP?", "ON", kNoError}, {"ETH:DHCP 1", nullptr, kSystemError},
     };
     // clang-format on
     Run(steps);

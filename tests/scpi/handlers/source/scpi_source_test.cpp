@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
@@ -207,10 +208,7 @@ class PhaseOverTheParser : public scpitest::ChannelTest {};
 // limits; in Balance the angles are 120 and 240 and take no set. {program message, reply|errors}.
 TEST_F(PhaseOverTheParser, StartAnglesAndSyncPhase) {
     using scpitest::kRange, scpitest::kParameter, scpitest::kExecution;
-    const struct {
-        const char* message;
-        std::string expect;
-    } cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"PHAS:STAR 90;STAR?", "+90.0000|"}, {"PHAS:STAR:STAT FIX;STAT?", "FIXED|"},
         {"PHAS:STAR:STAT -1", "|" + kRange}, {"PHAS:STAR:STAT FREE;:PHAS:STAR 0", "|"},
         {"PHAS:PHAS? L12;PHAS? L13", "+120.0;+240.0|"}, {"PHAS:PHAS L12,100.25;PHAS? L12", "+100.3|"},
@@ -220,8 +218,8 @@ TEST_F(PhaseOverTheParser, StartAnglesAndSyncPhase) {
         {"PHAS:PHAS? L13,MAX", "+240.0|"}, {"PHAS:PHAS L12,100", "|" + kExecution},
         {"PHAS:MODE UNB;:PHAS:PHAS L12,120;PHAS? L12", "+120.0|"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ch.Run(c.message), c.expect) << c.message;
+    for (const auto& [message, expect] : cases)
+        EXPECT_EQ(ch.Run(message), expect) << message;
 }
 
 class SourceOnStage : public test::CtrlTest {

@@ -1,5 +1,5 @@
-// The common, STATus, trigger-action and voltage/frequency commands over the LAN socket of a controller on
-// a fresh root: each line sends one program message and names the reply line and then the error queue's
+// The common, trigger-action and voltage/frequency commands over the LAN socket of a controller on a fresh
+// root: each line sends one program message and names the reply line and then the error queue's
 // first entry. Last, the harmonics of the waveform played and the synchronised output on a signal the
 // panel channel puts at the stage's input.
 #include <gtest/gtest.h>
@@ -75,19 +75,6 @@ TEST_F(ScpiHandlers, VoltageAndFrequency) {
         {"FREQ 60;FREQ?", "+60.0000", kNoError},
         {"*RST;*OPC?", "1", kNoError},
         {"VOLT?;FREQ?", "+0.0000;+50.0000", kNoError},
-    };
-    Run(steps);
-}
-
-TEST_F(ScpiHandlers, StatusGroups) {
-    const ScpiStep steps[] = {
-        {"STAT:OPER:ENAB 32768;ENAB?", "+0", kNoError},
-        {"STAT:OPER:ENAB 65535;ENAB?", "+32767", kNoError},
-        {"STAT:QUES:ENAB 1.5", nullptr, "-220,\"Parameter error\""},
-        {"STAT:WARN:ENAB 65536", nullptr, kRange},
-        {"STAT:LOCK:NTR 5;:STAT:PRES;:STAT:LOCK:PTR?;NTR?;ENAB?", "+32767;+0;+0", kNoError},
-        {"STAT:OPER:COND", nullptr, kUndefined},
-        {"STAT:QUES?;:STAT:QUES:COND?", "+0;+0", kNoError},
     };
     Run(steps);
 }

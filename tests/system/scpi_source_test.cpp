@@ -1,9 +1,9 @@
 // Over the LAN socket of a controller on a fresh root (model type 1, 3P4W, ACDC-INT, 100 V range,
-// Unbalance, a stand-alone master, RS232 on): the [SOURce:] setting commands and the OUTPut, PARallel,
-// DISPlay, INPut, INSTrument and ETHernet:DHCP commands as a fresh root answers them (each line sends one
-// program message and names its reply line and then the error queue's first entry); then whole memories
-// as definite-length blocks, each stored on disk and read back: ARB files and raw samples, presets, SEQ and
-// SIM memories and the present programs; and the one transfer buffer shared with an RS232 client.
+// Unbalance, a stand-alone master, RS232 on): the [SOURce:] setting commands and the OUTPut and PARallel
+// commands as a fresh root answers them (each line sends one program message and names its reply line and
+// then the error queue's first entry); then whole memories as definite-length blocks, each stored on disk
+// and read back: ARB files and raw samples, presets, SEQ and SIM memories and the present programs; and the
+// one transfer buffer shared with an RS232 client.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -86,23 +86,6 @@ TEST_F(ScpiSource, OutputSettingsAndParallelRole) {
     Run(steps);
 }
 
-TEST_F(ScpiSource, DisplayInputAndInstrument) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"DISP:DES:MODE?", "", kUndefined}, {"DISP:MEAS:SOUR3 FREQ", nullptr, kParamError},
-        {"DISP:MEAS:SOUR2 VAVG;SOUR2?", "VAVG", kNoError}, {"DISP:MEAS:SOUR1 THDV", nullptr, kParamError},
-        {"DISP:MEAS:SOUR2 IRMS;SOUR2?", "IRMS", kNoError},
-        {"DISP:DES:MODE SIMP", nullptr, kNoError}, {"DISP:DES:MODE NORM", nullptr, kNoError},
-        {"INP:GAIN?", "", kExecution},
-        {"INST:EDIT?", "Each", kNoError}, {"INST:EDIT ALL;EDIT?", "All", kNoError},
-        {"INST:EDIT 2", nullptr, kRange}, {"INST:EDIT EACH", nullptr, kNoError},
-        {"INST:SEL L3;SEL?", "L3", kNoError}, {"INST:SEL -1", nullptr, kRange}, {"INST:SEL L1", nullptr, kNoError},
-        {"ETH:DHCP?", "ON", kNoError}, {"ETH:DHCP 1", nullptr, kSystemError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
 // Forms the command tree refuses before a handler runs: its error stands.
 TEST_F(ScpiSource, OutputTreeRefusesFirst) {
     // clang-format off
@@ -132,24 +115,6 @@ TEST_F(ScpiSource, GenericSettingsDutyAndRange) {
         {"VOLT:RANG 2;RANG?", "AUTO", kNoError}, {"VOLT:RANG 150", nullptr, kRange},
         {"VOLT:RANG -1", nullptr, kRange}, {"VOLT:RANG R100;RANG?", "100", kNoError},
         {"MODE AC-EXT;:VOLT:RANG AUTO", nullptr, kExecution}, {"MODE ACDC-INT;:VOLT:RANG?", "100", kNoError},
-    };
-    // clang-format on
-    Run(steps);
-}
-
-TEST_F(ScpiSource, PhaseAnglesSyncAndStates) {
-    // clang-format off
-    const ScpiStep steps[] = {
-        {"PHAS:STAR 90;STAR?", "+90.0000", kNoError}, {"PHAS:STAR:STAT FIX;STAT?", "FIXED", kNoError},
-        {"PHAS:STAR:STAT -1", nullptr, kRange}, {"PHAS:STAR:STAT FREE;:PHAS:STAR 0", nullptr, kNoError},
-        {"PHAS:PHAS? L12;PHAS? L13", "+120.0;+240.0", kNoError}, {"PHAS:PHAS L12,100.25;PHAS? L12", "+100.3", kNoError},
-        {"PHAS:PHAS 5,100", nullptr, kRange}, {"PHAS:PHAS? 5", "", kParamError},
-        {"PHAS:PHAS L13,1e12", nullptr, kRange},
-        {"PHAS:PHAS? L12;PHAS? L13", "+100.3;+240.0", kNoError}, {"PHAS:SYNC?", "0.0", kNoError},
-        {"PHAS:SYNC 90.5;SYNC?", "90.5", kNoError}, {"PHAS:SYNC 1e12", nullptr, kRange},
-        {"PHAS:SYNC 0;:PHAS:MODE BAL;MODE?", "Balance", kNoError}, {"PHAS:PHAS? L13,MAX", "+240.0", kNoError},
-        {"PHAS:PHAS L12,100", nullptr, kExecution},
-        {"PHAS:MODE UNB;:PHAS:PHAS L12,120;PHAS? L12", "+120.0", kNoError},
     };
     // clang-format on
     Run(steps);

@@ -57,7 +57,7 @@ TEST_F(DisplayCommands, MeasurementItemsFollowTheOutputMode) {
 }
 
 // NORMal and TOTal set the home view and enter the advanced screen, SIMPle the simple one; nothing while
-// SEQ/SIM is active.
+// SEQ/SIM is active. The view has no query form.
 TEST_F(DisplayCommands, ViewEntersItsScreen) {
     static int advanced, simple;
     advanced = simple = 0;
@@ -65,6 +65,7 @@ TEST_F(DisplayCommands, ViewEntersItsScreen) {
     hooks.advanceScreen = [] { ++advanced; };
     hooks.simpleScreen = [] { ++simple; };
     ScreenRequest_SetRunners(hooks);
+    EXPECT_EQ(ch.Run("DISP:DES:MODE?"), "|-113,\"Undefined header\"");
     EXPECT_EQ(ch.Run("DISP:DES:MODE TOT"), "|");
     EXPECT_EQ(g_HomePage.viewSel.load(), 1u);
     EXPECT_EQ(ch.Run("DISP:DES:MODE SIMP"), "|");

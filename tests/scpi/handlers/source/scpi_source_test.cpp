@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "core/control/hooks/screen_request.h"
 #include "core/params/access/param_access.h"
@@ -19,6 +20,7 @@
 #include "scpi/handlers/scpi_setting_value.h"
 #include "scpi/parser/scpi_errors.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/scpi/channel_test_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 
@@ -197,6 +199,27 @@ TEST_F(SourceHandlers, NumericSettingOfTheSelectedLineOrEveryPhase) {
     EXPECT_EQ(GetAcv(2), 20000);
     g_EditAllPhases.store(0);
     test::SelectLine(0);
+}
+
+class PhaseOverTheParser : public scpitest::ChannelTest {};
+
+// The start angle and its state, the L2 and L3 angles and the sync phase over the parser, the angles in
+// tenths of a degree: the selector as L12/L13 or a number, a real rounded to a tenth, MAXimum and the
+// limits; in Balance the angles are 120 and 240 and take no set. {program message, reply|errors}.
+TEST_F(PhaseOverTheParser, StartAnglesAndSyncPhase) {
+    using scpitest::kRange, scpitest::kParameter, scpitest::kExecution;
+    const std::pair<const char*, std::string> cases[] = {
+        {"PHAS:STAR 90;STAR?", "+90.0000|"}, {"PHAS:STAR:STAT FIX;STAT?", "FIXED|"},
+        {"PHAS:STAR:STAT -1", "|" + kRange}, {"PHAS:STAR:STAT FREE;:PHAS:STAR 0", "|"},
+        {"PHAS:PHAS? L12;PHAS? L13", "+120.0;+240.0|"}, {"PHAS:PHAS L12,100.25;PHAS? L12", "+100.3|"},
+        {"PHAS:PHAS 5,100", "|" + kRange}, {"PHAS:PHAS? 5", "|" + kParameter}, {"PHAS:PHAS L13,1e12", "|" + kRange},
+        {"PHAS:PHAS? L12;PHAS? L13", "+100.3;+240.0|"}, {"PHAS:SYNC?", "0.0|"}, {"PHAS:SYNC 90.5;SYNC?", "90.5|"},
+        {"PHAS:SYNC 1e12", "|" + kRange}, {"PHAS:SYNC 0;:PHAS:MODE BAL;MODE?", "Balance|"},
+        {"PHAS:PHAS? L13,MAX", "+240.0|"}, {"PHAS:PHAS L12,100", "|" + kExecution},
+        {"PHAS:MODE UNB;:PHAS:PHAS L12,120;PHAS? L12", "+120.0|"},
+    };
+    for (const auto& [message, expect] : cases)
+        EXPECT_EQ(ch.Run(message), expect) << message;
 }
 
 class SourceOnStage : public test::CtrlTest {

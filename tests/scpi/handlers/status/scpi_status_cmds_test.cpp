@@ -1,8 +1,9 @@
-// *CLS, the EVENt registers of the four status groups, and the preset commands' refusal in SEQ/SIM, on a
-// capturing fake channel.
+// *CLS, the registers of the four status groups and STATus:PRESet, and the preset commands' refusal in
+// SEQ/SIM, on a capturing fake channel.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "core/control/alarms/alarm_state.h"
 #include "core/params/access/param_access.h"
@@ -15,6 +16,7 @@
 #include "scpi/parser/scpi_errors.h"
 #include "scpi/status/scpi_status.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/scpi/channel_test_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/popup_passes.h"
 
@@ -75,6 +77,21 @@ TEST_F(StatusCommands, EventRegistersAreClearedByTheirQueryAndCls) {
     testsupport::PopupPasses(1);
     EXPECT_EQ(MsgPopup_IsPersistent(), 0);
     EXPECT_EQ(ch.Call(CmdCls, true), "|12");
+}
+
+class StatusOverTheParser : public scpitest::ChannelTest {};
+
+// A register keeps 15 bits of a value up to 65535; PRESet clears the enables and the negative transitions
+// and sets the positive ones; CONDition and EVENt take no set. {program message, reply|errors}.
+TEST_F(StatusOverTheParser, RegisterValuesAndPreset) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"STAT:OPER:ENAB 32768;ENAB?", "+0|"}, {"STAT:OPER:ENAB 65535;ENAB?", "+32767|"},
+        {"STAT:QUES:ENAB 1.5", "|" + scpitest::kParameter}, {"STAT:WARN:ENAB 65536", "|" + scpitest::kRange},
+        {"STAT:LOCK:NTR 5;:STAT:PRES;:STAT:LOCK:PTR?;NTR?;ENAB?", "+32767;+0;+0|"},
+        {"STAT:OPER:COND", "|-113,\"Undefined header\""}, {"STAT:QUES?;:STAT:QUES:COND?", "+0;+0|"},
+    };
+    for (const auto& [message, expect] : cases)
+        EXPECT_EQ(ch.Run(message), expect) << message;
 }
 
 // *RCL and *SAV are refused while SEQ/SIM is active: the live settings stay as they are.

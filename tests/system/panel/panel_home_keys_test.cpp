@@ -1,9 +1,9 @@
 // The running controller's home keys: the key lock through Modbus TCP; preset mode's save and exit with the
 // preset the status bar names (also after a scanned recall and *SAV/*RCL) and what its popups covered
-// painted again; the lamps follow SHIFT and PRESET, a remote command shows RMT and refuses keys until SHIFT
-// then LOCAL, and the screen-copy key writes the screen and a settings text to the USB stick. Any SCPI
-// command puts the panel in remote: SHIFT then PRESET returns it to local before the next keys. (The
-// voltage by knob and keypad up to its limit: SettingPaths.)
+// painted again; a remote command shows RMT and refuses keys until SHIFT then LOCAL, and the screen-copy
+// key writes the screen and a settings text to the USB stick. Any SCPI command puts the panel in remote:
+// SHIFT then PRESET returns it to local before the next keys. (The voltage by knob and keypad up to its
+// limit: SettingPaths; the lamp word of SHIFT and PRESET: tests/panel's MenuKeys.)
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -142,22 +142,6 @@ TEST_F(PanelHomeKeys, WhatARecallsPopupCoveredIsPaintedAgain) {
     }
     SendLocal("OUTP OFF;:VOLT 0");
     ASSERT_TRUE(Panel("load 0"));
-}
-
-// After the scenes above, the panel back to local: no lamp is lit.
-TEST_F(PanelHomeKeys, LampsFollowShiftAndPreset) {
-    Local();
-    EXPECT_TRUE(WaitLamps("0x0")) << ReadFile(Lamps());
-    ASSERT_TRUE(Panel("key S"));
-    EXPECT_TRUE(WaitLamps("0x2")) << ReadFile(Lamps());
-    EXPECT_TRUE(WaitPixel(254, 2, 0x001F)) << "SHIFT cell of the status bar";
-    ASSERT_TRUE(Panel("key S"));
-    EXPECT_TRUE(WaitLamps("0x0")) << ReadFile(Lamps());
-    EXPECT_TRUE(WaitPixel(254, 2, 0x0000));
-    ASSERT_TRUE(Panel("key N"));
-    EXPECT_TRUE(WaitLamps("0x4")) << ReadFile(Lamps());
-    ASSERT_TRUE(Panel("key N"));
-    EXPECT_TRUE(WaitLamps("0x0")) << ReadFile(Lamps());
 }
 
 TEST_F(PanelHomeKeys, RemoteShowsRmtAndRefusesKeysUntilLocal) {

@@ -46,15 +46,7 @@ TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
     ASSERT_TRUE(Panel("calstat 0"));
     Mark();
     SendLocal("SYST:PASS 4145");
-    ASSERT_TRUE(WaitLogged(5, 13, "Calibration")) << TextLog();
-    EXPECT_TRUE(WaitLogged(20, 43, "1.U Voltage Calibration"));
-    EXPECT_TRUE(WaitLogged(21, 44, "1.U Voltage Calibration")) << "the black copy";
-    EXPECT_TRUE(WaitLogged(20, 211, "9.Zero RMS Calibration"));
-    EXPECT_TRUE(WaitLogged(15, 45, " 1.U Voltage Calibration"));
-    EXPECT_TRUE(WaitLogged(761, 31, "SAVE"));
-    EXPECT_TRUE(WaitLogged(761, 91, "RECALL"));
-    EXPECT_TRUE(WaitLogged(761, 151, "DEFAULT"));
-    EXPECT_TRUE(WaitLogged(761, 211, "EXIT"));
+    ASSERT_TRUE(WaitLogged(761, 211, "EXIT")) << TextLog();
     EXPECT_EQ(Golden("cal_items"), "");
 
     // With the output on, a key only switches it off.
@@ -76,7 +68,6 @@ TEST_F(PanelMenuScreens, CalibrationItemListPointPopupAndExit) {
 
     ASSERT_TRUE(Panel("calstat 8"));
     EXPECT_TRUE(WaitLogged(285, 188, "U_Volt Cal, DC(-250 V)")) << TextLog();
-    EXPECT_TRUE(WaitLogged(475, 208, "-280.000 ~ -220.000 V"));
     EXPECT_EQ(Golden("cal_point"), "");
 
     // EXIT aborts the points: the list again, its bar on item 1.

@@ -1,8 +1,7 @@
 // The AC voltage in force across preset recalls and waveform changes, on a controller whose stored records
 // differ from its presets: every ordered pair of a SIN, SQU, TRI and ARB preset recalled by *RCL, by the
-// preset keys and by the scanner plays and shows the later preset's waveform and voltage; in Vrms a
-// waveform change takes the voltage set just before it. And in 1P2W the synchronisation alarm waits for an
-// output that is switched on.
+// preset keys and by the scanner plays and shows the later preset's waveform and voltage. (A waveform
+// change taking the voltage in force: tests/core/params; the synchronisation alarm: tests/core/control.)
 #include <string>
 
 #include "tests/system/panel/front_panel_suite.h"
@@ -63,46 +62,6 @@ TEST_F(VoltageInForce, EveryWaveformPairRecalledInBothOrdersByRclKeysAndScanner)
         ASSERT_TRUE(Panel("scan Recall M" + std::to_string(kPresets[k].n)));
         ExpectRecalled(kPresets[k], "scan");
     }
-}
-
-// A voltage set in the message of the change, or in the one before it, goes with the waveform; so does
-// the DC voltage.
-TEST_F(VoltageInForce, WaveformChangeInVrmsTakesTheVoltageSetBeforeIt) {
-    ASSERT_EQ(Ask("MODE AC-INT;:VOLT:RANG 200;:SYST:ACV:UNIT VRMS;:FUNC SIN;:VOLT 100;*OPC?"), "1");
-    struct Step {
-        const char* send;
-        const char* reply;  // FUNC?;:VOLT? after it
-        const char* stage;  // the L1 AC voltage played
-    };
-    const Step steps[] = {
-        {"VOLT 60;:FUNC TRI", "TRI;+60.0000", "60"},   {"VOLT 80;:FUNC SIN", "SIN;+80.0000", "80"},
-        {"VOLT 90;:FUNC ARB1", "ARB1;+90.0000", "90"}, {"VOLT 110;:FUNC SQU", "SQU;+110.0000", "110"},
-        {"VOLT 70;:FUNC SQU", "SQU;+70.0000", "70"},
-    };
-    for (const Step& s : steps) {
-        EXPECT_EQ(Ask(std::string(s.send) + ";:FUNC?;:VOLT?"), s.reply) << s.send;
-        EXPECT_TRUE(StageHas(2384, s.stage)) << s.send;
-    }
-    Send("VOLT 75");
-    EXPECT_EQ(Ask("FUNC TRI;:FUNC?;:VOLT?"), "TRI;+75.0000");
-    ASSERT_EQ(Ask("MODE ACDC-INT;*OPC?"), "1");
-    EXPECT_EQ(Ask("VOLT:OFFS 5;:FUNC SIN;:VOLT:OFFS?"), "+5.0000");
-    EXPECT_TRUE(StageHas(2387, "5"));
-    EXPECT_EQ(Ask("SYST:ERR?"), "+0,\"No error\"");
-}
-
-// Without a signal at the synchronisation input: choosing AC-SYNC in 1P2W with the output off, and a wiring
-// change into that 1P2W, show no alarm; the output-on it refuses shows it once.
-TEST_F(VoltageInForce, SyncAlarmOnlyForAnOutputSwitchedOn) {
-    const size_t shown = Count("popup: External Sync Frequency");
-    for (const char* step :
-         {"OUTP OFF;:SYST:CONF:PHAS 1", "MODE AC-SYNC", "SYST:CONF:PHAS 0", "SYST:CONF:PHAS 1"})
-        ASSERT_EQ(Ask(std::string(step) + ";*OPC?"), "1") << step;
-    Send("OUTP ON");
-    EXPECT_EQ(Ask("SYST:ERR?"), "-200,\"Execution error;No sync signal\"");
-    ASSERT_TRUE(Shown("External Sync Frequency ", shown + 1)) << c().Output();
-    EXPECT_EQ(Count("popup: External Sync Frequency"), shown + 1) << c().Output();
-    EXPECT_EQ(Ask("SYST:CONF:PHAS 0;*OPC?"), "1");
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 #include <utility>
 
 #include "core/params/access/acv_unit.h"
+#include "core/params/param_ranges.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
+#include "platform/stage/wave_numbers.h"
 #include "tests/core/ctrl_fixture.h"
 
 using namespace test;
@@ -288,6 +290,21 @@ TEST_F(ParamAccess, RmsAndPeakToPeakConversions) {
     EXPECT_EQ(VppToRms(35000, 0.0f), 0);  // a waveform without a factor
     EXPECT_EQ(SetAcv(100, 3), 0);         // no such phase
     EXPECT_EQ(GetAcv(-1), 0);
+}
+
+// In Vrms a waveform change takes the AC and DC voltage set just before it, which the control task reads
+// from the new waveform's records.
+TEST_F(ParamAccess, WaveformChangeInVrmsTakesTheVoltageInForce) {
+    SetOutputMode(kModeAcDcInt);
+    SetAcvUnit(0);
+    ASSERT_EQ(SetWaveform(kWaveSin, 0), static_cast<int32_t>(kWaveSin));
+    for (const auto& [wave, acv, dcv] : {std::tuple{kWaveTri, 6000, 500}, {kWaveSqu, 8000, -300}, {0u, 9000, 0}}) {
+        SetAcv(acv, 0);
+        SetDcv(dcv, 0);
+        ASSERT_EQ(SetWaveform(static_cast<int32_t>(wave), 0), static_cast<int32_t>(wave));
+        EXPECT_EQ(GetAcv(0), acv) << wave;
+        EXPECT_EQ(GetDcv(0), dcv) << wave;
+    }
 }
 
 // A waveform with almost no rms: the Vpp ceiling saturates instead of wrapping to a negative.

@@ -1,6 +1,6 @@
 #pragma once
 // The running program's screen as a picture: vrn-fbpng turns ROOT/dev/fb0 into an 800x480 PNG, which is
-// compared with a golden picture under tests/system/golden/ (VRN_UPDATE_GOLDENS=1 rewrites it).
+// compared with a golden picture under tests/system/panel/golden/ (VRN_UPDATE_GOLDENS=1 rewrites it).
 #include <string>
 #include <vector>
 

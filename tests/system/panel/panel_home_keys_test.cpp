@@ -164,7 +164,8 @@ TEST_F(PanelHomeKeys, ScreenCopyGoesToTheStickWithTheSettingsText) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_TRUE(mounted);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the watch sees the stick
+    // The copy goes to the stick only once the watch has seen it, which the status bar's stick icon shows.
+    ASSERT_TRUE(WaitPixel(375, 14, 0xFFFF)) << "the stick's icon";
     Mark();
     ASSERT_TRUE(Panel("hold L"));
     EXPECT_TRUE(WaitLogged(365, 175, "Screen Saved to\\nUSB:/QXDIMC000.bmp", false, 15000)) << TextLog();

@@ -1,9 +1,9 @@
 // The running controller's home keys: the key lock through Modbus TCP; preset mode's save and exit with the
 // preset the status bar names (also after a scanned recall and *SAV/*RCL) and what its popups covered
-// painted again; a remote command shows RMT and refuses keys until SHIFT then LOCAL, and the screen-copy
-// key writes the screen and a settings text to the USB stick. Any SCPI command puts the panel in remote:
-// SHIFT then PRESET returns it to local before the next keys. (The voltage by knob and keypad up to its
-// limit: SettingPaths; the lamp word of SHIFT and PRESET: tests/panel's MenuKeys.)
+// painted again, and the screen-copy key writes the screen and a settings text to the USB stick. Any SCPI
+// command puts the panel in remote: SHIFT then PRESET returns it to local before the next keys. (The voltage
+// by knob and keypad up to its limit: SettingPaths; the lamp word of SHIFT and PRESET, and the remote keys'
+// refusal and way back to local: tests/panel's MenuKeys; RMT in the status bar: its StatusBar golden.)
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -142,17 +142,6 @@ TEST_F(PanelHomeKeys, WhatARecallsPopupCoveredIsPaintedAgain) {
     }
     SendLocal("OUTP OFF;:VOLT 0");
     ASSERT_TRUE(Panel("load 0"));
-}
-
-TEST_F(PanelHomeKeys, RemoteShowsRmtAndRefusesKeysUntilLocal) {
-    ASSERT_FALSE(Ask("*IDN?").empty());
-    EXPECT_TRUE(WaitLogged(260, 3, "RMT")) << TextLog();
-    Mark();
-    ASSERT_TRUE(Panel("key X"));
-    EXPECT_TRUE(WaitLogged(365, 175, "Invalid with \\nRemote Control")) << TextLog();
-    Keys({"key S", "key N"});
-    // RMT goes: its cell is cleared to the status bar's black.
-    EXPECT_TRUE(WaitPixel(262, 8, 0x0000)) << "RMT cleared";
 }
 
 TEST_F(PanelHomeKeys, ScreenCopyGoesToTheStickWithTheSettingsText) {

@@ -222,6 +222,21 @@ TEST_F(PhaseOverTheParser, StartAnglesAndSyncPhase) {
         EXPECT_EQ(ch.Run(message), expect) << message;
 }
 
+class RangeOverTheParser : public scpitest::ChannelTest {};
+
+// The output range by name or code: 100 V, 200 V or AUTO (code 2), nothing past it; an external mode
+// keeps its range fixed. {program message, reply|errors}.
+TEST_F(RangeOverTheParser, OutputRangeByNameOrCode) {
+    using scpitest::kRange, scpitest::kExecution;
+    const std::pair<const char*, std::string> cases[] = {
+        {"MODE ACDC-INT;:VOLT:RANG R100;RANG?", "100|"}, {"VOLT:RANG 2;RANG?", "AUTO|"},
+        {"VOLT:RANG 150", "|" + kRange}, {"VOLT:RANG -1", "|" + kRange}, {"VOLT:RANG R100;RANG?", "100|"},
+        {"MODE AC-EXT;:VOLT:RANG AUTO", "|" + kExecution},
+    };
+    for (const auto& [message, expect] : cases)
+        EXPECT_EQ(ch.Run(message), expect) << message;
+}
+
 class SourceOnStage : public test::CtrlTest {
   protected:
     scpitest::FakeChannel ch{kChanLan};

@@ -73,6 +73,7 @@ TEST_F(InfoText, ItemsFollowTheModeAndTheWiring) {
         {1, 0, "DCV", 0}, {2, 1, "DCV", 1},   {7, 0, "Freq", 0}, {1, 0, "Freq", 3},  {3, 0, "Wave", 0},
         {3, 0, "Gain", 3}, {1, 0, "Gain", 0}, {9, 0, "SRC", 1},  {8, 0, "SycPhs", 1}, {0, 0, "SIG", 0},
         {4, 0, "L1-L2", 0}, {0, 1, "L1-L3", 1}, {2, 0, "Irms", 3}, {2, 1, "IPK Limit+", 1}, {9, 0, "DCV", 0},
+        {2, 0, "OnPhase", 0}, {3, 0, "Freq", 0},
     };
     for (const Case& c : cases) {
         g_OutputModeIdx.store(c.mode);

@@ -15,6 +15,7 @@
 #include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_names_file.h"
+#include "engine/seqsim/seqsim_stored_record.h"
 #include "platform/host/root.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
@@ -385,6 +386,7 @@ TEST_F(SeqSimFile, StartNamesEachLostMemoryOnce) {
     ASSERT_GT(SimSaveFile(5), 0);
     ASSERT_GT(SimSaveFile(7), 0);
     EXPECT_EQ(Read("/mnt/tst/seq/STORED.SSM"), "SEQ2\nSIM5\nSIM7\n");
+    EXPECT_EQ(SeqSimStoredAdd(1u << 2), 0) << "recorded already: not written again";
     std::filesystem::remove(plat::MapPath("/mnt/tst/seq/STORED.SSM"));
     SeqSimMemFilesReport();  // recorded again from the files there
     Write("/mnt/tst/seq/SEQ2.SEQ", "");
@@ -406,6 +408,23 @@ TEST_F(SeqSimFile, StartNamesEachLostMemoryOnce) {
     testing::internal::CaptureStderr();
     SeqSimMemFilesReport();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "SIM memory 5 lost: stored file missing, its recall fails\n");
+}
+
+// The record names a memory by a line "SEQn" or "SIMn" (n 0-9); any other line names none.
+TEST(SeqSimStoredRecord, LinesNameTheirMemories) {
+    const struct {
+        const char* bytes;
+        uint32_t memories;
+    } rows[] = {
+        {"SEQ0\nSEQ9\nSIM0\nSIM9\n", 1u << 0 | 1u << 9 | 1u << 10 | 1u << 19},
+        {"SIM3", 1u << 13},
+        {"SEQ:\nSEQ/\nSEQ10\nseq1\nSIM4 \nSIM5\r\n SEQ6\nSEX7\n\n", 0},
+        {"", 0},
+    };
+    for (const auto& row : rows) {
+        const std::string b = row.bytes;
+        EXPECT_EQ(SeqSimStoredParse(reinterpret_cast<const uint8_t*>(b.data()), b.size()), row.memories) << b;
+    }
 }
 
 // The names file goes with the stored memories: a memory's save writes it when it is missing, and a start

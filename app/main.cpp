@@ -20,6 +20,7 @@
 #include "platform/host/root_provision.h"
 #include "platform/host/stop_signal.h"
 #include "platform/panel_channel/panel_channel.h"
+#include "platform/sandbox/sandbox.h"
 #include "platform/stage/power_stage_sim.h"
 #include "scpi/channels/ports/lan_channel.h"
 
@@ -69,6 +70,9 @@ int main(int argc, char** argv) {
         }
         return 1;
     }
+    // The unit boots: nothing the last run mounted is mounted now (a stick left in is mounted again by
+    // the USB memory watch, with its files).
+    plat::SandboxBoot();
     // One controller per port offset: a second one would take no client of its own.
     if (int busy = scpi::LanClaimPorts(); busy != 0) {
         if (errno == EADDRINUSE) {

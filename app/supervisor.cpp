@@ -26,6 +26,7 @@
 #include "scpi/channels/ports/uart_channel.h"
 #include "scpi/channels/scpi_channels.h"
 #include "scpi/channels/scpi_threads.h"
+#include "storage/raw_file.h"
 #include "sysadmin/net/net_dhcp.h"
 #include "sysadmin/net/net_monitor.h"
 #include "sysadmin/sys_versions.h"
@@ -147,6 +148,8 @@ bool SystemStartup() {
     scpiStatusBlockInit(&scpi::g_StatusGpib);
     scpiStatusBlockInit(&scpi::g_StatusWeb);
     SharedBufInit();
+    // Before any thread writes a stored file: the temporaries a power cut left in the internal store go.
+    RawFileClearStaleTemps();
     // Before the bring-up: the waveform memory loads the factory waves of a new root.
     ProvisionNewUnit();
     if (HwInit() != 0) return false;

@@ -16,6 +16,7 @@
 uint64_t StoredDataPrint(const uint8_t* bytes, size_t n);
 inline constexpr uint64_t kPrintUnreadable = 1;  // the memory or the file refused the read
 inline constexpr uint64_t kPrintMissing = 2;     // the file is not there
+inline constexpr uint64_t kPrintEmpty = 3;       // the file is there without a byte
 
 // Prints line (and a line feed) on the console unless the item key was said with the same print before
 // and not found sound since; the print is remembered. True when the line was printed: a popup that goes

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -43,15 +44,29 @@ std::string TempPrefix(const char* name) {
     return std::string(name) + ".~";
 }
 
+// Whether a folder entry is "<name>.~<pid>.XXXXXX" of a process other than this one.
+bool StaleTemp(const std::string& entry) {
+    constexpr size_t kSuffix = 7;  // ".XXXXXX", as mkstemp fills it
+    if (entry.size() <= kSuffix) return false;
+    const size_t dot = entry.size() - kSuffix;
+    if (entry[dot] != '.') return false;
+    for (size_t i = dot + 1; i < entry.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
+    const size_t mark = entry.rfind(".~", dot);
+    if (mark == std::string::npos || mark == 0 || mark + 2 == dot) return false;
+    for (size_t i = mark + 2; i < dot; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(entry[i]))) return false;
+    return entry.compare(mark + 2, dot - mark - 2, std::to_string(getpid())) != 0;
+}
+
+// Removes the stale temporaries of the folder, only those of the target named when name is not null.
 void RemoveStaleTemps(const std::string& dirPath, const char* name) {
     DIR* dir = opendir(dirPath.c_str());
     if (dir == nullptr) return;
-    const std::string prefix = TempPrefix(name);
-    const std::string own = std::to_string(getpid()) + ".";
+    const std::string prefix = name != nullptr ? TempPrefix(name) : "";
     while (const dirent* e = readdir(dir)) {
         const std::string entry = e->d_name;
-        if (entry.compare(0, prefix.size(), prefix) != 0) continue;
-        if (entry.compare(prefix.size(), own.size(), own) == 0) continue;
+        if (entry.compare(0, prefix.size(), prefix) != 0 || !StaleTemp(entry)) continue;
         unlink((dirPath + "/" + entry).c_str());
     }
     closedir(dir);
@@ -107,6 +122,17 @@ int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const voi
         filePath, dirPath + "/" + TempPrefix(name) + std::to_string(getpid()) + ".XXXXXX", buffer, length);
     if (replaced != 0) return replaced == -1 ? kFileOpenFailed : kFileShortWrite;
     return static_cast<int32_t>(length);
+}
+
+void RawFileClearStaleTemps() {
+    const std::string store = plat::MapPath("/mnt/tst");
+    DIR* dir = opendir(store.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* e = readdir(dir)) {
+        const std::string entry = e->d_name;
+        if (entry != "." && entry != "..") RemoveStaleTemps(store + "/" + entry, nullptr);
+    }
+    closedir(dir);
 }
 
 int WriteFileReplacing(const std::string& hostPath, std::string tmpTemplate, const void* data,

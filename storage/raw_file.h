@@ -22,6 +22,11 @@ int32_t FileReadRaw(uint32_t area, const char* dir, const char* name, void* buff
 // open failure, -300 directory missing and not creatable, -301 short write (the old file is kept).
 int32_t FileWriteRaw(uint32_t area, const char* dir, const char* name, const void* buffer, size_t length);
 
+// At start: the temporary files of FileWriteRaw's replaces that a kill or a power cut left in the
+// folders of the internal store go (each would stay until its target is written again: a SEQ memory's is
+// 1.2 MB). One controller runs per root, so only the calling process's own temporaries are live.
+void RawFileClearStaleTemps();
+
 // The replace FileWriteRaw makes, on host paths: the bytes go to a file made from tmpTemplate (a mkstemp
 // template in the target's directory), which is synced and renamed over hostPath; then the directory is
 // synced, so that the new entry survives a power cut. 0, -1 the temporary file could not be made, -2 a

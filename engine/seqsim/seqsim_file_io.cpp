@@ -14,6 +14,7 @@
 
 #include "engine/seqsim/seqsim_file_layout.h"
 #include "engine/seqsim/seqsim_names_file.h"
+#include "engine/seqsim/seqsim_stored_record.h"
 #include "storage/brand_dir.h"
 #include "storage/data_file_frame.h"
 #include "storage/data_reset_note.h"
@@ -27,7 +28,8 @@ using namespace engine;
 namespace {
 
 struct Kind {
-    const char* dir;     // internal directory under /mnt/tst
+    uint32_t storedShift;  // of the kind's memories in the record of stored memories
+    const char* dir;       // internal directory under /mnt/tst
     const char* format;  // file name
     uint16_t fileKind;
     uint16_t version;
@@ -39,10 +41,10 @@ struct Kind {
 };
 std::mutex g_seqImageLock;
 std::mutex g_simImageLock;
-const Kind kSeq{"seq",        "SEQ%d.SEQ",  kFileKindSeq, kSeqFileVersion,
-                g_SeqFileBuf, kSeqFileSize, 24256,        SeqParseFile, &g_seqImageLock};
-const Kind kSim{"sim",        "SIM%d.SIM",  kFileKindSim, kSimFileVersion,
-                g_SimFileBuf, kSimFileSize, 80,           SimParseFile, &g_simImageLock};
+const Kind kSeq{kStoredSeqShift, "seq",        "SEQ%d.SEQ", kFileKindSeq, kSeqFileVersion,
+                g_SeqFileBuf,    kSeqFileSize, 24256,       SeqParseFile, &g_seqImageLock};
+const Kind kSim{kStoredSimShift, "sim",        "SIM%d.SIM", kFileKindSim, kSimFileVersion,
+                g_SimFileBuf,    kSimFileSize, 80,          SimParseFile, &g_simImageLock};
 
 // The longest a user of the image waits for another: a SEQ file written to a slow store takes well under
 // a second.
@@ -137,7 +139,11 @@ int32_t Save(const Kind& k, int32_t slot, int32_t clear) {
     if (built != 0) return kFileBadArgument;
     const int32_t written = FileWriteRaw(1, k.dir, FileName(k, slot).c_str(), k.image, k.size);
     // The names file goes with the stored memories: its loss is told at the start only where it was written.
-    if (written > 0) SeqSimNamesKeep();
+    // The record of stored memories lets the start tell a memory's file gone from one never stored.
+    if (written > 0) {
+        SeqSimNamesKeep();
+        SeqSimStoredAdd(1u << (k.storedShift + static_cast<uint32_t>(slot)));
+    }
     return written;
 }
 
@@ -218,25 +224,42 @@ bool OtherModels(const Kind& k, const uint8_t* image) {
 }
 
 // Each stored memory of the kind that fails its checks is said, each damage once (data_reset_note.h); one
-// never stored, or made for another model, is no damage.
-void ReportDamaged(const Kind& k, const char* label) {
+// never stored, or made for another model, is no damage. No save writes an empty file, and a memory once
+// stored keeps its file: an empty one, or one recorded as stored and missing, was lost. The memories found
+// are returned, to be recorded as stored.
+uint32_t ReportDamaged(const Kind& k, const char* label, uint32_t recorded) {
     std::unique_ptr<uint8_t, decltype(&std::free)> buffer(static_cast<uint8_t*>(AlignedAlloc(k.size)),
                                                           std::free);
-    if (!buffer) return;
+    if (!buffer) return 0;
+    uint32_t found = 0;
     for (int32_t slot = 0; slot <= 9; ++slot) {
         const std::string name = FileName(k, slot);
         const std::string key = std::string(label) + " memory " + std::to_string(slot);
+        const uint32_t bit = 1u << (k.storedShift + static_cast<uint32_t>(slot));
+        const int32_t size = FileSize((std::string("/mnt/tst/") + k.dir + "/" + name).c_str());
+        if (size < 0) {
+            if (recorded & bit)
+                StoredDataTell(key, kPrintMissing, key + " lost: stored file missing, its recall fails");
+            else
+                StoredDataSound(key);
+            continue;
+        }
+        found |= bit;
+        if (size == 0) {
+            StoredDataTell(key, kPrintEmpty, key + " damaged: stored file empty, its recall fails");
+            continue;
+        }
         const int32_t n = ReadChecked(k, name, buffer.get());
-        if (n > 0 || n == kFileMissing || (n == kFileBadModel && OtherModels(k, buffer.get()))) {
+        if (n > 0 || (n == kFileBadModel && OtherModels(k, buffer.get()))) {
             StoredDataSound(key);
             continue;
         }
         // A file of a size no memory has is not read: its size stands for it.
-        const int32_t size = FileSize((std::string("/mnt/tst/") + k.dir + "/" + name).c_str());
         const uint64_t print = static_cast<uint32_t>(size) == k.size ? StoredDataPrint(buffer.get(), k.size)
                                                                      : static_cast<uint64_t>(size);
         StoredDataTell(key, print, key + " damaged: stored file fails its checks, its recall fails");
     }
+    return found;
 }
 
 // A configuration word of a stored memory, 0xFFFF when it cannot be read.
@@ -288,8 +311,9 @@ bool SeqSimMemFilesStored() {
     return false;
 }
 void SeqSimMemFilesReport() {
-    ReportDamaged(kSeq, "SEQ");
-    ReportDamaged(kSim, "SIM");
+    const uint32_t recorded = SeqSimStoredLoad();
+    const uint32_t found = ReportDamaged(kSeq, "SEQ", recorded) | ReportDamaged(kSim, "SIM", recorded);
+    SeqSimStoredAdd(found);
 }
 bool SeqMemFileSound(const char* name) {
     return name != nullptr && SoundFile(kSeq, name);

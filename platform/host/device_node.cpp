@@ -85,6 +85,10 @@ struct Node {
     // what the device still holds of the old one's.
     int closes = -1;
     bool hangup = false;
+    // What the closed client had sent and the bridge had not read yet, all of it taken at the close: it
+    // goes to the device before the carrier drops, never after it as the next client's bytes.
+    std::string closedTail;
+    size_t closedTailPos = 0;
 };
 
 std::mutex g_lock;  // the node list, the ports text, the opened descriptors and the last USB node
@@ -206,6 +210,8 @@ void DropLocked(Node* node, bool input) {
     if (!input) return;
     tcflush(node->client.master, TCIFLUSH);
     node->toDevice = Flow{};
+    node->closedTail.clear();
+    node->closedTailPos = 0;
     tcflush(node->device.master, TCOFLUSH);
     tcflush(node->device.slave, TCIFLUSH);
 }
@@ -258,6 +264,33 @@ SideEvents TakeSideEvents(int fd) {
     return seen;
 }
 
+// Takes everything the client side holds unread.
+void TakeClosedTail(Node* node) {
+    char buffer[kFlowSize];
+    for (ssize_t n; (n = read(node->client.master, buffer, sizeof buffer)) > 0;)
+        node->closedTail.append(buffer, static_cast<size_t>(n));
+}
+
+// Hands the closed client's bytes on to the device as far as it takes them.
+void FeedClosedTail(Node* node) {
+    for (;;) {
+        const size_t left = node->closedTail.size() - node->closedTailPos;
+        if (node->toDevice.len == 0 && left > 0) {
+            const size_t n = left < kFlowSize ? left : kFlowSize;
+            std::memcpy(node->toDevice.data, node->closedTail.data() + node->closedTailPos, n);
+            node->toDevice.pos = 0;
+            node->toDevice.len = n;
+            node->closedTailPos += n;
+        }
+        Pump(node->client.master, node->device.master, node->toDevice, 0);
+        if (node->toDevice.len != 0 || node->closedTailPos == node->closedTail.size()) break;
+    }
+    if (node->closedTailPos == node->closedTail.size()) {
+        node->closedTail.clear();
+        node->closedTailPos = 0;
+    }
+}
+
 // Under g_lock. A watched line: both ways as any node until its client closes its side; from then the
 // device's output reaches nobody and the client side waits until the device has taken the close. What
 // the closed client left unread goes with it. Bytes waiting at the close are the old client's, unless a
@@ -265,10 +298,9 @@ SideEvents TakeSideEvents(int fd) {
 // they came, unless it wrote and left at once).
 void PumpLine(Node* node, short devEvents, short clientEvents, short sideEvents) {
     const SideEvents seen = (sideEvents & POLLIN) ? TakeSideEvents(node->closes) : SideEvents{};
-    // The client may have written and closed after the poll looked: what it wrote before its close is
-    // read now, whatever the poll saw, or it would wait unread and lead the next client's bytes.
-    if (seen.closed && !seen.reopened && !node->hangup)
-        Pump(node->client.master, node->device.master, node->toDevice, static_cast<short>(clientEvents | POLLIN));
+    // The client may have written and closed after the poll looked: all it wrote before its close is
+    // taken now, whatever the poll saw, or it would wait unread and lead the next client's bytes.
+    if (seen.closed && !seen.reopened && !node->hangup) TakeClosedTail(node);
     if (seen.closed && !node->hangup) {
         node->hangup = true;
         node->toClient = Flow{};
@@ -276,7 +308,10 @@ void PumpLine(Node* node, short devEvents, short clientEvents, short sideEvents)
         tcflush(node->client.slave, TCIFLUSH);
     }
     // After the close only what was read of that client before it still goes to the device.
-    Pump(node->client.master, node->device.master, node->toDevice, node->hangup ? 0 : clientEvents);
+    if (node->hangup)
+        FeedClosedTail(node);
+    else
+        Pump(node->client.master, node->device.master, node->toDevice, clientEvents);
     if (!node->hangup) {
         Pump(node->device.master, node->client.master, node->toClient, devEvents);
     } else if (devEvents & POLLIN) {
@@ -371,12 +406,16 @@ int LineStatus(const NodeKind& kind, Node* node, void* arg) {
             errno = ENODEV;
             return -1;
         }
-        if (node->hangup && node->toDevice.len == 0 && Pending(node->device.slave) == 0) {
+        if (node->hangup && node->toDevice.len == 0 && node->closedTail.empty() &&
+            Pending(node->device.slave) == 0) {
             node->hangup = false;
             bits &= ~TIOCM_CD;
             // What the device said while nobody listened is lost, also when the bridge has not yet come
-            // round to dropping it: the next client must not read it.
+            // round to dropping it: the next client must not read it. The closed client's bytes the
+            // device has not read yet go too (the line's buffers hand them on late, after the device
+            // looked): taken after the drop they would be run for the next client.
             tcflush(node->device.master, TCIFLUSH);
+            tcflush(node->device.slave, TCIFLUSH);
         }
     }
     std::memcpy(arg, &bits, sizeof bits);

@@ -10,6 +10,7 @@
 
 #include "platform/sandbox/sandbox_log.h"
 #include "platform/sandbox/sandbox_run.h"
+#include "platform/sandbox/tools/sandbox_tools.h"
 
 namespace plat {
 namespace {
@@ -82,6 +83,10 @@ int Pclose(FILE* stream) {
     }
     std::fclose(stream);
     return status;
+}
+
+void SandboxBoot() {
+    sandbox::EndMounts();
 }
 
 }  // namespace plat

@@ -16,4 +16,9 @@ int System(const char* command);
 FILE* Popen(const char* command, const char* mode);
 int Pclose(FILE* stream);
 
+// A start of the program is a boot of the unit: what the last run left mounted is mounted no more (a
+// stick's files go back to the stick, ready for the next mount). Called once at the start, holding the
+// root's lock, before any command runs.
+void SandboxBoot();
+
 }  // namespace plat

@@ -9,6 +9,8 @@
 #include "storage/data_file_frame.h"
 #include "storage/data_reset_note.h"
 #include "storage/file_result.h"
+#include "storage/file_util.h"
+#include "storage/nv/settings_backup.h"
 #include "storage/raw_file.h"
 
 namespace {
@@ -16,6 +18,7 @@ namespace {
 constexpr uint32_t kArea = 1;
 constexpr const char* kDir = "Bar";
 constexpr const char* kName = "Barcode.Bar";
+constexpr const char* kPath = "/mnt/tst/Bar/Barcode.Bar";
 constexpr char kWhat[] = "barcode codes";
 
 // Saves come from the key thread (teach, defaults) and the menu/control thread (remote teach). Each takes
@@ -48,8 +51,15 @@ int32_t BarcodeFileSave() {
 int32_t BarcodeFileLoad() {
     uint8_t image[kBarcodeFileSize];
     const int32_t n = FileReadRaw(kArea, kDir, kName, image, sizeof image);
-    if (n == kFileMissing) {  // a new unit's: no loss to speak of
-        StoredDataSound(kWhat);
+    if (n == kFileMissing) {
+        // Every start writes the file when it finds none, and never an empty one: on a unit in use a file
+        // missing or empty lost the codes taught. A new unit's first start finds none.
+        const bool empty = FileSize(kPath) == 0;
+        if (IdentityFoundInUse())
+            StoredDataResetNote(kWhat, empty ? "stored file empty" : "stored file missing",
+                                empty ? kPrintEmpty : kPrintMissing);
+        else
+            StoredDataSound(kWhat);
         return n;
     }
     const storage::DataFileRule rule{kFileKindBarcode, 0, 0};

@@ -26,6 +26,7 @@ struct PhaseBlock {
 // Blocks of each phase mode, in the order they are saved and loaded; offsets are the kinds' own.
 constexpr PhaseBlock kPhaseBlocks[] = {{0, 1, 0}, {0, 2, 1}, {0, 3, 2}, {1, 4, 0}, {2, 5, 0}, {2, 6, 1}};
 std::atomic<uint32_t> g_factoryModel{0};
+std::atomic<bool> g_foundInUse{false};
 // Every simulated unit leaves the factory with the same serial number, so that a fresh root answers
 // alike wherever it runs.
 constexpr char kFactorySerial[] = "VRN-SIM-0001";
@@ -54,6 +55,7 @@ void SettingsBackupSaveAll() {
 }
 
 int32_t IdentityBlockLoad() {
+    g_foundInUse.store(false, std::memory_order_release);
     IdentityBlock block;
     int32_t r = IdentityBlockRead(&block);
     const bool damaged = r != 0 && NvBlockHeld(0);
@@ -81,7 +83,12 @@ int32_t IdentityBlockLoad() {
         return r;
     }
     IdentityBlockSync(0);  // forces unknown model and brand ids to 0
+    g_foundInUse.store(NvBlocksInUse(), std::memory_order_release);
     return 0;
+}
+
+bool IdentityFoundInUse() {
+    return g_foundInUse.load(std::memory_order_acquire);
 }
 
 int SpecialDataLoad() {

@@ -17,6 +17,10 @@ void SettingsBackupSaveAll();
 // model id of 12 or more become 0); otherwise model and brand id become 0, and a block that held data is
 // said on the console. Each damage is said once (data_reset_note.h). 0, or the failed read's result.
 int32_t IdentityBlockLoad();
+// Whether the last IdentityBlockLoad found a unit in use: block 0, read or mended from its copy, names a
+// model type. A new unit's first start does not, although it writes the factory's block 0 before it ends:
+// a stored file such a start finds missing was never written.
+bool IdentityFoundInUse();
 // Applies the power-on settings of block 0 when its checksum holds (or deletes all stored data when
 // the block asks for it). 1 when applied or deleted, 0 when not.
 int SpecialDataLoad();

@@ -25,6 +25,7 @@ TEST(SeqSimFuzzReplay, SeedsAndTheirTruncations) {
     EXPECT_GE(Replay("seq_file", seqsimfuzz::SeqFileOne), 4);
     EXPECT_GE(Replay("sim_file", seqsimfuzz::SimFileOne), 3);
     EXPECT_GE(Replay("names_file", seqsimfuzz::NamesFileOne), 2);
+    EXPECT_GE(Replay("stored_record", seqsimfuzz::StoredRecordOne), 2);
 }
 
 }  // namespace

@@ -146,4 +146,24 @@ TEST(RawFile, KilledWriteLeavesOldOrNewFileWhole) {
     EXPECT_EQ(left, (std::set<std::string>{"f", "g.~1.abcdef", live}));
 }
 
+// A download cut by a power cut leaves its temporary beside the memory's file; the next start clears
+// what killed writers left in every folder of the internal store, and keeps the rest.
+TEST(RawFile, TheStartClearsWhatKilledWritersLeft) {
+    testsupport::TempRoot root;
+    const std::string live = "SEQ3.SEQ.~" + std::to_string(getpid()) + ".live00";
+    const std::set<std::string> kept = {"SEQ3.SEQ", live, "SEQ3.SEQ.~x.abcdef", "notes.~1"};
+    for (const std::string& name : kept)
+        root.Write("/mnt/tst/seq/" + name, "x");
+    root.Write("/mnt/tst/seq/SEQ3.SEQ.~4242.Ab09zZ", std::string(1224324, 's'));
+    root.Write("/mnt/tst/Bar/Barcode.Bar.~1.abcdef", "b");
+    root.Write("/mnt/sd1/qx/SEQ3.SEQ.~1.abcdef", "on the stick");
+    RawFileClearStaleTemps();
+    std::set<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(root.path() + "/mnt/tst/seq"))
+        left.insert(e.path().filename().string());
+    EXPECT_EQ(left, kept);
+    EXPECT_TRUE(std::filesystem::is_empty(root.path() + "/mnt/tst/Bar"));
+    EXPECT_EQ(root.Read("/mnt/sd1/qx/SEQ3.SEQ.~1.abcdef"), "on the stick");
+}
+
 }  // namespace

@@ -97,7 +97,10 @@ int Mount(const Args& args, ToolIo& io) {
         return 32;
     }
     return UpdateState([&](State& state) {
+        // Recorded before the stick's files move, so that a power cut between the two leaves a mount
+        // the next boot ends, the files going back to the stick.
         state["mount." + operands[1]] = operands[0] + " " + type;
+        SaveState(state);
         StickAttach(operands[1]);
         return 0;
     });
@@ -121,6 +124,20 @@ int Umount(const Args& args, ToolIo& io) {
         }
         io.err += "umount: " + target + ": not mounted\n";
         return 32;
+    });
+}
+
+void EndMounts() {
+    UpdateState([](State& state) {
+        for (auto it = state.begin(); it != state.end();) {
+            if (it->first.rfind("mount.", 0) != 0) {
+                ++it;
+                continue;
+            }
+            StickDetach(it->first.substr(6));
+            it = state.erase(it);
+        }
+        return 0;
     });
 }
 

@@ -67,6 +67,8 @@ int Mount(const Args& args, ToolIo& io);
 void StickAttach(const std::string& folder);
 void StickDetach(const std::string& folder);
 int Umount(const Args& args, ToolIo& io);
+// Every simulated mount ends as at a boot, the stick's files going back to it.
+void EndMounts();
 int FwPrintenv(const Args& args, ToolIo& io);
 int FwSetenv(const Args& args, ToolIo& io);
 // Fixed answers about the system (uname, ls of the module tree, strings of the boot flash), and the

@@ -10,6 +10,7 @@
 #include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_file_layout.h"
 #include "engine/seqsim/seqsim_names_file.h"
+#include "engine/seqsim/seqsim_stored_record.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
 #include "tests/engine/seqsim_fixture.h"
@@ -230,6 +231,17 @@ void NamesFileOne(const uint8_t* data, size_t size) {
         storage::DataFileSeal(reinterpret_cast<uint8_t*>(f.data()), f.size());
         one(f);
     }
+}
+
+void StoredRecordOne(const uint8_t* data, size_t size) {
+    const uint32_t parsed = SeqSimStoredParse(data, size);
+    if (parsed >> (2 * kStoredSimShift) != 0) Fail("stored record", "names a memory there is not");
+    const std::string record(reinterpret_cast<const char*>(data), size);
+    g_env->ctrl.env.root.Write("/mnt/tst/seq/STORED.SSM", record);
+    const uint32_t loaded = SeqSimStoredLoad();
+    if ((loaded & ~parsed) != 0) Fail("stored record", "loaded a memory the bytes do not name");
+    SeqSimMemFilesReport();
+    if ((SeqSimStoredLoad() & loaded) != loaded) Fail("stored record", "the start dropped a recorded memory");
 }
 
 }  // namespace seqsimfuzz

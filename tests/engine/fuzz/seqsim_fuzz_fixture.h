@@ -37,5 +37,8 @@ void SimFileOne(const uint8_t* data, size_t size);
 // A memory names file read at start as it is, and once more with its sum made right when it has the
 // file's size: taken whole and written back unchanged, or every name empty.
 void NamesFileOne(const uint8_t* data, size_t size);
+// A record of the stored memories read at start: it names only memories there are, and what it names is
+// kept when the start records the memories it finds.
+void StoredRecordOne(const uint8_t* data, size_t size);
 
 }  // namespace seqsimfuzz

@@ -15,6 +15,7 @@
 #include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_names_file.h"
+#include "engine/seqsim/seqsim_stored_record.h"
 #include "platform/host/root.h"
 #include "storage/byte_order.h"
 #include "storage/data_file_frame.h"
@@ -329,11 +330,14 @@ TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
         Write("/mnt/tst/seq/SEQ1.SEQ", f);
         EXPECT_EQ(SeqLoadFile(1), row.result) << row.name;
         EXPECT_TRUE(Same(*before)) << row.name;
-        // The start says a damaged memory at once; another model's, or an empty one, is none.
+        // The start says a damaged memory at once (an empty one too: no save writes one); another
+        // model's is none.
         testing::internal::CaptureStderr();
         SeqSimMemFilesReport();
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  row.result == -200 ? "SEQ memory 1 damaged: stored file fails its checks, its recall fails\n" : "")
+                  row.result == -200   ? "SEQ memory 1 damaged: stored file fails its checks, its recall fails\n"
+                  : row.result == -100 ? "SEQ memory 1 damaged: stored file empty, its recall fails\n"
+                                       : "")
             << row.name;
     }
     EXPECT_EQ(SeqLoadFile(2), -100) << "missing";
@@ -372,6 +376,55 @@ TEST_F(SeqSimFile, StartNamesEachDamagedMemoryOnce) {
     SeqSimMemFilesReport();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n");
+}
+
+// A stored memory keeps its file (a delete stores the defaults in it) and no save writes an empty one: a
+// start that finds the file of a memory once stored gone or empty says that memory lost, once. A memory
+// stored before the record of stored memories existed is recorded by the first start that finds it.
+TEST_F(SeqSimFile, StartNamesEachLostMemoryOnce) {
+    ASSERT_GT(SeqSaveFile(2, 0), 0);
+    ASSERT_GT(SimSaveFile(5), 0);
+    ASSERT_GT(SimSaveFile(7), 0);
+    EXPECT_EQ(Read("/mnt/tst/seq/STORED.SSM"), "SEQ2\nSIM5\nSIM7\n");
+    EXPECT_EQ(SeqSimStoredAdd(1u << 2), 0) << "recorded already: not written again";
+    std::filesystem::remove(plat::MapPath("/mnt/tst/seq/STORED.SSM"));
+    SeqSimMemFilesReport();  // recorded again from the files there
+    Write("/mnt/tst/seq/SEQ2.SEQ", "");
+    std::filesystem::remove(plat::MapPath("/mnt/tst/sim/SIM5.SIM"));
+    const std::string lines =
+        "SEQ memory 2 damaged: stored file empty, its recall fails\n"
+        "SIM memory 5 lost: stored file missing, its recall fails\n";
+    for (const std::string& want : {lines, std::string()}) {
+        testing::internal::CaptureStderr();
+        SeqSimMemFilesReport();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), want);
+    }
+    EXPECT_EQ(SeqLoadFile(2), -100);
+    ASSERT_GT(SimSaveFile(5), 0);  // sound again: forgotten, so that its next loss is said
+    testing::internal::CaptureStderr();
+    SeqSimMemFilesReport();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    std::filesystem::remove(plat::MapPath("/mnt/tst/sim/SIM5.SIM"));
+    testing::internal::CaptureStderr();
+    SeqSimMemFilesReport();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "SIM memory 5 lost: stored file missing, its recall fails\n");
+}
+
+// The record names a memory by a line "SEQn" or "SIMn" (n 0-9); any other line names none.
+TEST(SeqSimStoredRecord, LinesNameTheirMemories) {
+    const struct {
+        const char* bytes;
+        uint32_t memories;
+    } rows[] = {
+        {"SEQ0\nSEQ9\nSIM0\nSIM9\n", 1u << 0 | 1u << 9 | 1u << 10 | 1u << 19},
+        {"SIM3", 1u << 13},
+        {"SEQ:\nSEQ/\nSEQ10\nseq1\nSIM4 \nSIM5\r\n SEQ6\nSEX7\n\n", 0},
+        {"", 0},
+    };
+    for (const auto& row : rows) {
+        const std::string b = row.bytes;
+        EXPECT_EQ(SeqSimStoredParse(reinterpret_cast<const uint8_t*>(b.data()), b.size()), row.memories) << b;
+    }
 }
 
 // The names file goes with the stored memories: a memory's save writes it when it is missing, and a start

@@ -196,4 +196,28 @@ TEST_F(UartChannel, AClientThatReadsLateGetsEveryReply) {
     EXPECT_EQ(scpiErrorQueueCount(&g_ScpiIfUart.errq), 0);
 }
 
+// A client that sends many queries and closes the line without reading their replies: the next client
+// of the port gets none of them, and none of the queries the closed one left unread is run for it: its
+// first reply is the one to its own message.
+TEST_F(UartChannel, TheNextClientGetsNoneOfTheLastOnesReplies) {
+    std::string queries;
+    for (int i = 0; i < 3000; ++i)
+        queries += "*ESE?\n";
+    // As many as the line takes before the channel reads any, then the port closed at once.
+    ssize_t sent = 0;
+    for (ssize_t n = 0; sent < static_cast<ssize_t>(queries.size()) && n >= 0; sent += n > 0 ? n : 0)
+        n = write(client_, queries.data() + sent, queries.size() - static_cast<size_t>(sent));
+    ASSERT_GT(sent, 8192);
+    close(client_);
+    // The next host opens the port once the carrier drop was taken.
+    ASSERT_TRUE(StepUntil(
+        [this] { return root_.Read("/var/log/devices.log").find("ttyS1 carrier lost") != std::string::npos; },
+        20000));
+    client_ = open(plat::DeviceClientPath("ttyS1").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(client_, 0);
+    const std::string ask = "SYST:ERR?\n";
+    ASSERT_EQ(write(client_, ask.data(), ask.size()), static_cast<ssize_t>(ask.size()));
+    EXPECT_EQ(ReadStepping(2, 2000), "+0,\"No error\"\n");
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -14,6 +16,7 @@
 #include "drivers/spi_nvm.h"
 #include "platform/devices/spi.h"
 #include "storage/data_reset_note.h"
+#include "storage/files/barcode_file.h"
 #include "storage/nv/config_text.h"
 #include "storage/nv/nv_blocks.h"
 #include "storage/nv/preset_backup.h"
@@ -46,6 +49,7 @@ class StartDamageTest : public test::NvTest {
         IdentityTextWrite(g_SerialNo, sizeof g_SerialNo, "SN-77", 5);
         PresetClearAll();
         SettingsBackupSaveAll();
+        ASSERT_GT(BarcodeFileSave(), 0);
         store_.root.Write(kTold, "");
     }
     // The loads of a start, in the start's order: the lines they printed and the popup left showing.
@@ -57,6 +61,7 @@ class StartDamageTest : public test::NvTest {
         BackupLoadPhaseSettings(1);
         LoadSystemConfig();
         PresetBackupLoadAll();
+        BarcodeFileLoad();  // the key thread's, once the menu/control thread runs
         const std::string lines = testing::internal::GetCapturedStderr();
         char popup[64] = "";
         if (MsgQueue_Count() != 0) MsgQueue_CopyText(popup, sizeof popup);
@@ -151,6 +156,45 @@ TEST_F(StartDamageTest, HeldDamageIsSaidOnceWhileItStays) {
     FlipByte(kSettingsL2 + 300);
     FlipByte(kConfigText + 20);
     EXPECT_EQ(Start().first, lines);
+}
+
+// Every start writes the barcode file when it finds none, and the program never writes an empty file: on a
+// unit in use a barcode file missing or empty lost the taught codes, and is said once, as a damaged one is.
+// A new unit's first start finds none and loses nothing.
+TEST_F(StartDamageTest, LostBarcodeFileOfAUnitInUseIsSaidOnce) {
+    const std::string path = "/mnt/tst/Bar/Barcode.Bar";
+    const struct {
+        const char* name;
+        std::function<void()> spoil;
+        const char* line;
+    } cases[] = {
+        {"deleted", [&] { std::filesystem::remove(store_.root.path() + path); },
+         "barcode codes reset: stored file missing\n"},
+        {"emptied", [&] { store_.root.Write(path, ""); }, "barcode codes reset: stored file empty\n"},
+        {"byte flipped",
+         [&] {
+             std::string f = store_.root.Read(path);
+             f[70] ^= 1;
+             store_.root.Write(path, f);
+         },
+         "barcode codes reset: stored file damaged\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Twice: a file found sound again is forgotten, so that its next loss is said again.
+        for (int round = 0; round < 2; ++round) {
+            ASSERT_GT(BarcodeFileSave(), 0);
+            EXPECT_EQ(Start().first, "");
+            c.spoil();
+            EXPECT_EQ(Start().first, c.line);
+            EXPECT_EQ(Start().first, "") << "said again";
+        }
+    }
+    ASSERT_EQ(plat::NvmSimErase(), 0);
+    std::filesystem::remove(store_.root.path() + "/mnt/tst/Special/SpecialData");
+    std::filesystem::remove(store_.root.path() + path);
+    store_.root.Write(kTold, "");
+    EXPECT_EQ(Start().first, "");
 }
 
 // The record keeps one line per item, "<print> <key>", the print being the FNV-1a 64-bit hash of the

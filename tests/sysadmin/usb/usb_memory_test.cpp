@@ -6,6 +6,7 @@
 #include "core/system/config/iface_cfg.h"
 #include "core/system/links/usb_state.h"
 #include "core/system/messaging/msg_ring.h"
+#include "platform/sandbox/sandbox.h"
 #include "platform/sandbox/sandbox_events.h"
 #include "sysadmin/usb/usb_gadget.h"
 #include "sysadmin/usb/usb_port_seq.h"
@@ -19,6 +20,10 @@ class UsbMemory : public SandboxLogTest {
   protected:
     void SetUp() override {
         SandboxLogTest::SetUp();
+        Start();
+    }
+    // A start of the unit's program: its watch begins again, nothing mounted yet.
+    void Start() {
         UsbMemSmReset();
         g_UsbState.statusB.store(0);
         g_UsbState.statusC.store(0);
@@ -60,6 +65,28 @@ TEST_F(UsbMemory, StickIsMountedAndReleased) {
     EXPECT_FALSE(UsbMemoryMounted());
     EXPECT_EQ(g_UsbState.statusC.load() & 1, 0);
     EXPECT_EQ(root.Read("/mnt/sd1/qx/PRESET1.PRE"), "");  // the files left with the stick
+}
+
+// A stop and a power cut leave the stick mounted; the next start mounts it again with its files, and
+// a stick pulled while the program was stopped takes them along.
+TEST_F(UsbMemory, AStickLeftInKeepsItsFilesAcrossStarts) {
+    Event("insert sda1");
+    ASSERT_GE(PassesUntil("mount -t vfat /dev/sda1 /mnt/sd1"), 1);
+    root.Write("/mnt/sd1/QXDIMC000.bmp", "screen copy");
+    const std::string mount = "simulated 0 mount -t vfat /dev/sda1 /mnt/sd1";
+    for (size_t start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        plat::SandboxBoot();
+        Start();
+        for (int i = 0; i < 40 && Matching(mount).size() == start; ++i)
+            UsbMemSm_Run();
+        ASSERT_EQ(Matching(mount).size(), start + 1);
+        EXPECT_EQ(root.Read("/mnt/sd1/QXDIMC000.bmp"), "screen copy");
+    }
+    Event("remove");
+    plat::SandboxBoot();
+    EXPECT_EQ(root.Read("/var/lib/sandbox/usb/QXDIMC000.bmp"), "screen copy");
+    EXPECT_EQ(root.Read("/mnt/sd1/QXDIMC000.bmp"), "");
 }
 
 TEST_F(UsbMemory, StickThatCannotBeMountedStaysUnmountedWithAnError) {

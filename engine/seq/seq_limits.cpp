@@ -1,7 +1,7 @@
 #include "engine/seq/seq_limits.h"
 
-#include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/angle_bounds.h"
 #include "core/system/state/service_flags.h"

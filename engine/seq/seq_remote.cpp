@@ -119,7 +119,8 @@ int32_t PhaseRefusal(const Target& t, const PhaseValues& v, bool running) {
     if (running)
         return FirstRefusal(
             {{acvTaken, -101}, {fsetTaken, -105}, {angleTaken, -1}, {dutyTaken, -108}, {dcvTaken, -103}});
-    return FirstRefusal({{dcvTaken, -103}, {acvTaken, -101}, {fsetTaken, -105}, {angleTaken, -1}, {dutyTaken, -108}});
+    return FirstRefusal(
+        {{dcvTaken, -103}, {acvTaken, -101}, {fsetTaken, -105}, {angleTaken, -1}, {dutyTaken, -108}});
 }
 
 int32_t WriteDcv(const Target& t, const PhaseValues& v, bool zeroAcvFirst) {
@@ -225,7 +226,8 @@ bool TargetTaken(int32_t asked, int32_t max, const Target& t, bool running) {
 
 // An ON or OFF phase as written: to whole degrees where the phase's frequency asks for them.
 int32_t StepAngle(const Target& t, int32_t x) {
-    const bool whole = settings::WholeDegreeAngles(SeqGetFset(t.phase)) && x <= settings::kAngleMaxWholeDegrees;
+    const bool whole =
+        settings::WholeDegreeAngles(SeqGetFset(t.phase)) && x <= settings::kAngleMaxWholeDegrees;
     return whole ? (x + 5) / 10 * 10 : x;
 }
 

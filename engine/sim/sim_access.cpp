@@ -156,7 +156,8 @@ int32_t SimGetOnOffPhaseMax(int phase) {
 }
 int32_t SimGetOnOffPhaseMaxOf(uint32_t state, int phase) {
     const uint32_t valueState = state == kSimNoState ? 0 : state;
-    return settings::AngleMaxAtFreq(ValidPhase(phase) ? static_cast<int32_t>(SimRecAt(valueState, phase).freq) : 0);
+    return settings::AngleMaxAtFreq(ValidPhase(phase) ? static_cast<int32_t>(SimRecAt(valueState, phase).freq)
+                                                      : 0);
 }
 int32_t SimGetEnableMin() {
     return 0;

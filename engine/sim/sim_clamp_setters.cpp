@@ -51,9 +51,9 @@ struct FieldRule {
     bool perPhase;
 };
 constexpr FieldRule kRules[] = {
-    {EnableLimits, true},     {EnableLimits, true}, {PhaseLimits, true},  {PhaseLimits, true},
-    {AcvLimits, true},        {FreqLimits, true},   {TimeLimits, false},  {SyncCodeLimits, false},
-    {RepeatLimits, false},    {EnableLimits, false},
+    {EnableLimits, true},  {EnableLimits, true},  {PhaseLimits, true}, {PhaseLimits, true},
+    {AcvLimits, true},     {FreqLimits, true},    {TimeLimits, false}, {SyncCodeLimits, false},
+    {RepeatLimits, false}, {EnableLimits, false},
 };
 static_assert(std::size(kRules) == static_cast<size_t>(SimClampField::kEnRepeat) + 1);
 

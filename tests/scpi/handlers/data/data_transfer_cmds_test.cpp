@@ -193,7 +193,8 @@ TEST_F(DataTransfer, AStoredProgramIsTakenBackWhateverTheOutputIsSetTo) {
     const std::string image = File("/mnt/tst/seq/SEQ1.SEQ");
     ASSERT_EQ(image.size(), kSeqFileSize);
     const std::string block = "#7" + std::to_string(kSeqFileSize) + image;
-    for (const char* setting : {"MODE 0;:VOLT 100", "MODE 0;:VOLT:OFFS 50", "MODE 1;:VOLT 50", "MODE 2;:VOLT:OFFS 50"}) {
+    for (const char* setting :
+         {"MODE 0;:VOLT 100", "MODE 0;:VOLT:OFFS 50", "MODE 1;:VOLT 50", "MODE 2;:VOLT:OFFS 50"}) {
         ASSERT_EQ(lan.Run(setting), "|") << setting;
         EXPECT_EQ(lan.Run("DATA:SEQ 4," + block), "|") << setting;
         EXPECT_EQ(lan.Run("DATA:SEQ:PRES " + block), "|") << setting;

@@ -221,10 +221,12 @@ TEST(SeqRemoteEdit, ARefusedWriteLeavesTheStepAsItWas) {
         {0, "SPAR 120,CONST,0,CONST,60,CONST,SIN,0", "SPAR 100,SWEEP,0,CONST,99999,CONST,TRI,0", "05"},
         {1, "NSP 200,CONST,0,CONST,60,CONST,TRI,50,0", "NSP 100,CONST,0,CONST,99999,CONST,SIN,50,0", "05"},
         {1, "NSP 200,CONST,0,CONST,60,CONST,TRI,50,0", "NSP 100,CONST,0,CONST,70,CONST,SIN,0,0", "08"},
-        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0", "CPAR 4,400,ON,20,ON,END,8,ON,4,2,9,ON,9,ON,0", "02"},
-        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0", "CPAR 4,30,OFF,400,ON,END,8,ON,4,2,9,ON,9,ON,0", "04"},
-        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0", "CPAR 4,30,OFF,40,OFF,END,8,OFF,10000,2,9,ON,9,ON,0",
-         "09"},
+        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0", "CPAR 4,400,ON,20,ON,END,8,ON,4,2,9,ON,9,ON,0",
+         "02"},
+        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0", "CPAR 4,30,OFF,400,ON,END,8,ON,4,2,9,ON,9,ON,0",
+         "04"},
+        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0",
+         "CPAR 4,30,OFF,40,OFF,END,8,OFF,10000,2,9,ON,9,ON,0", "09"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.refused);

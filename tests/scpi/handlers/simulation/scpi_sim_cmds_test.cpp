@@ -129,8 +129,8 @@ TEST_F(SimCmds, RefusedValuesWriteNothing) {
         int (*handler)(ScpiInterface*);
         double value;
     } beyond[] = {
-        {CmdSourSim<kCmdSourSimNormVolt>, 1000.0},   {CmdSourSim<kCmdSourSimAbnVolt>, 1000.0},
-        {CmdSourSim<kCmdSourSimNormFreq>, 99999.0},  {CmdSourSim<kCmdSourSimAbnFreq>, 0.5},
+        {CmdSourSim<kCmdSourSimNormVolt>, 1000.0},       {CmdSourSim<kCmdSourSimAbnVolt>, 1000.0},
+        {CmdSourSim<kCmdSourSimNormFreq>, 99999.0},      {CmdSourSim<kCmdSourSimAbnFreq>, 0.5},
         {CmdSourSim<kCmdSourSimNormPhasStarImm>, 359.5}, {CmdSourSim<kCmdSourSimNormTime>, 0.0},
     };
     for (const auto& c : beyond) {

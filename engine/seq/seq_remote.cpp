@@ -149,7 +149,6 @@ int32_t WriteAngleDuty(const Target& t, const PhaseValues& v) {
     if (t.phase == 1 && SeqSetBalance_L2(v.angle) != v.angle) return -1;
     if (t.phase == 2 && SeqSetBalance_L3(v.angle) != v.angle) return -1;
     const int32_t duty = BandDuty(v.fset, v.duty);
-    if (duty < 0) return -108;
     if (Both(t, [&](int p, bool) { return SeqSetDuty(duty, p, 999, 1); }) != duty) return -108;
     return 0;
 }

@@ -147,6 +147,10 @@ TEST_F(SimCmds, RefusedValuesWriteNothing) {
                     << c.value << ": state " << st << ", phase " << p;
         EXPECT_EQ(SeqSimIsDirty(), 0) << c.value;
     }
+    // The limit itself is taken, by every phase.
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimNormPhasStarImm>, false, kItemReal, 359.0), "|0");
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(engine::SimRecAt(kSimNormal1, p).onPhase, 3590u) << p;
 }
 
 // {state, repeat enable, repeat count, remote phase, handler, reply|error row}: the status queries.

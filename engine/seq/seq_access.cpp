@@ -30,11 +30,14 @@ SeqStepRecord& SeqRecAt(uint32_t step, int slice) {
     return g_SeqSimBlock[slice].seqTable[SeqKind()][step];
 }
 
+bool VppWave(uint32_t wave) {
+    return GetAcvUnit() == 1 && wave >= 1 && wave <= 256 && wave != kWaveCodeSin && wave != kWaveCodeSqu;
+}
+
 bool SeqVppAt(uint32_t step, int phase) {
     if (GetAcvUnit() != 1 || !ValidPhase(phase)) return false;
     if (phase == 1 && GetPhaseMode() == kWiring1P3W) phase = 0;
-    const uint32_t wave = SeqRecAt(step, phase).wave;
-    return wave >= 1 && wave <= 256 && wave != kWaveCodeSin && wave != kWaveCodeSqu;
+    return VppWave(SeqRecAt(step, phase).wave);
 }
 
 }  // namespace engine

@@ -28,10 +28,15 @@ inline SeqStepRecord& SeqRec(int slice) {
 // Whether the ACV of a step and phase is held in Vpp (ACV unit Vpp, waveform neither SIN nor SQU; in 1P3W
 // L2 follows L1).
 bool SeqVppAt(uint32_t step, int phase);
+// Whether an ACV with this waveform is held in Vpp: ACV unit Vpp, waveform neither SIN nor SQU.
+bool VppWave(uint32_t wave);
 // A balance angle (0-3599, tenths of a degree) into the step record, the live block and the stage; a refused
 // value sends nothing (the live angle may be another step's) and the live angle is the result.
+inline bool BalanceAngleTaken(int32_t value) {
+    return value >= 0 && value <= settings::kAngleMax;
+}
 inline int32_t SetBalanceAngle(uint32_t& stored, uint32_t& live, int32_t value, int (*send)(int32_t)) {
-    if (value >= 0 && value <= settings::kAngleMax) {
+    if (BalanceAngleTaken(value)) {
         stored = static_cast<uint32_t>(value);
         live = static_cast<uint32_t>(value);
         send(static_cast<int32_t>(live));

@@ -1,9 +1,10 @@
 #include "engine/seq/seq_limits.h"
 
-#include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
+#include "core/params/limits/limit_checks.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/angle_bounds.h"
+#include "core/system/state/service_flags.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_internal.h"
 #include "engine/seqsim/seqsim_saved_config.h"
@@ -47,6 +48,23 @@ int32_t VppMaxFor(uint32_t wave, uint32_t range) {
 
 uint32_t SeqRange() {
     return GetVoltRange() == kUserRange100V ? 0 : 1;
+}
+
+bool AcvTaken(int32_t value, uint32_t wave, bool vpp, int32_t dcv) {
+    int32_t out[kStepLimitWords];
+    SeqStepVoltLimits(out, SeqKind(), SeqRange(), wave, 0, dcv);
+    if (value < out[kStepAcvMin] || value > out[kStepAcvMax]) return false;
+    return !vpp || value <= VppMaxFor(wave, SeqRange()) || core::NvWritesDisabled();
+}
+
+bool DcvTaken(int32_t value, uint32_t wave, int32_t acv) {
+    int32_t out[kStepLimitWords];
+    SeqStepVoltLimits(out, SeqKind(), SeqRange(), wave, acv, 0);
+    return value >= out[kStepDcvMin] && value <= out[kStepDcvMax];
+}
+
+bool FsetTaken(int32_t value) {
+    return value >= SeqGetFsetMin() && value <= SeqGetFsetMax();
 }
 
 }  // namespace engine

@@ -41,4 +41,10 @@ int32_t FreqMax();
 int32_t VppMaxFor(uint32_t wave, uint32_t range);
 // The SEQ range of the current setting: 0 100V, 1 otherwise.
 uint32_t SeqRange();
+// The rules the ACV, DCV and Fset setters take a value by, for a current step of the given waveform whose
+// other voltage is given: the output limits at that voltage and, for an ACV held in Vpp, the waveform's Vpp
+// maximum (which the R&D test mode lifts). A remote step write checks every value by them first.
+bool AcvTaken(int32_t value, uint32_t wave, bool vpp, int32_t dcv);
+bool DcvTaken(int32_t value, uint32_t wave, int32_t acv);
+bool FsetTaken(int32_t value);
 }  // namespace engine

@@ -1,6 +1,7 @@
 #include "engine/seq/seq_remote.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "core/params/access/param_access.h"
 #include "core/params/settings/angle_bounds.h"
@@ -12,6 +13,7 @@
 #include "engine/seq/seq_limits.h"
 #include "engine/seq/seq_setters.h"
 #include "engine/seqsim/seqsim_mode.h"
+#include "engine/seqsim/seqsim_saved_config.h"
 #include "platform/stage/wiring_codes.h"
 
 using namespace engine;
@@ -42,17 +44,10 @@ void Check(int mismatch) {
     SeqSimCheck(kEngineSeq, mismatch);
 }
 
-// The Vpp and output-limit clamps of a requested ACV, with their message and read-back check.
-void ClampAcv(const Target& t, int p, int32_t acv, bool vppClamp) {
-    if (core::NvWritesDisabled()) return;
-    bool clamped = false;
-    if (vppClamp && SeqAcvOverVppMax(acv, p)) {
-        SeqSetAcv(SeqGetAcvVppMax(p), p);
-        clamped = true;
-    } else if (SeqClampAcvToMax(acv, p)) {
-        clamped = true;
-    }
-    if (!clamped) return;
+// A running step plays each value as it is written: its present ACV is held within the new waveform's
+// limit until the new ACV follows, with the limit's message and read-back check.
+void ClampPresentAcv(const Target& t, int p) {
+    if (core::NvWritesDisabled() || !SeqClampAcvToMax(SeqGetAcv(p), p)) return;
     Check(SeqSimVerifyAcv(t.step, p, kEngineSeq));
     ShowMessage(2, "Voltage out of range\n(Setting Voltage Limited)");
 }
@@ -87,6 +82,47 @@ struct PhaseValues {
     int32_t acv, acvType, dcv, dcvType, fset, fsetType, wave, duty, angle;
 };
 
+// A refusal code and whether its value is taken.
+struct Verdict {
+    bool taken;
+    int32_t code;
+};
+int32_t FirstRefusal(std::initializer_list<Verdict> verdicts) {
+    for (const Verdict& v : verdicts)
+        if (!v.taken) return v.code;
+    return 0;
+}
+
+// The code of the first value the writes below would refuse, in their order, or 0: every value is checked
+// by its setter's rule before the first is written, so that a refused write leaves the step as it was. An
+// idle step takes its DCV first, at the old waveform and at the ACV the AC+DC zeroing leaves, then its ACV
+// at the new waveform and DCV; a running step takes its ACV at its present DCV and its DCV last, at the new
+// ACV. In 1P3W L2 is held to its own limits, its DCV negated.
+int32_t PhaseRefusal(const Target& t, const PhaseValues& v, bool running) {
+    const uint32_t kind = SeqKind();
+    const bool ac = KindHasAc(kind), dc = KindHasDc(kind);
+    bool acvTaken = true, dcvTaken = true;
+    for (int p : {t.phase, t.withL2 ? 1 : t.phase}) {
+        const int32_t dcv = p != t.phase ? -v.dcv : v.dcv;
+        const uint32_t oldWave = SeqRec(p).wave;
+        const uint32_t wave = ac && v.wave >= 1 && v.wave <= 256 ? static_cast<uint32_t>(v.wave) : oldWave;
+        const bool zeroed = kind == 0 && AcvTaken(0, oldWave, SeqSimAcvIsVpp(p) != 0, SeqGetDcv(p));
+        const int32_t acvAtDcv = running ? (ac ? v.acv : SeqGetAcv(p)) : zeroed ? 0 : SeqGetAcv(p);
+        const int32_t dcvAtAcv = running || !dc ? SeqGetDcv(p) : dcv;
+        acvTaken &= !ac || AcvTaken(v.acv, wave, VppWave(wave), dcvAtAcv);
+        dcvTaken &= !dc || DcvTaken(dcv, running ? wave : oldWave, acvAtDcv);
+    }
+    const bool fsetTaken = FsetTaken(v.fset);
+    const bool angleTaken = (t.phase != 1 && t.phase != 2) || BalanceAngleTaken(v.angle);
+    const int32_t duty = BandDuty(v.fset, v.duty);
+    const bool dutyTaken = duty >= 1 && duty <= 999;
+    if (running)
+        return FirstRefusal(
+            {{acvTaken, -101}, {fsetTaken, -105}, {angleTaken, -1}, {dutyTaken, -108}, {dcvTaken, -103}});
+    return FirstRefusal(
+        {{dcvTaken, -103}, {acvTaken, -101}, {fsetTaken, -105}, {angleTaken, -1}, {dutyTaken, -108}});
+}
+
 int32_t WriteDcv(const Target& t, const PhaseValues& v, bool zeroAcvFirst) {
     if (!KindHasDc(SeqKind())) return 0;
     if (zeroAcvFirst && SeqKind() == 0) Both(t, [](int p, bool) { return SeqSetAcv(0, p); });
@@ -113,7 +149,6 @@ int32_t WriteAngleDuty(const Target& t, const PhaseValues& v) {
     if (t.phase == 1 && SeqSetBalance_L2(v.angle) != v.angle) return -1;
     if (t.phase == 2 && SeqSetBalance_L3(v.angle) != v.angle) return -1;
     const int32_t duty = BandDuty(v.fset, v.duty);
-    if (duty < 0) return -108;
     if (Both(t, [&](int p, bool) { return SeqSetDuty(duty, p, 999, 1); }) != duty) return -108;
     return 0;
 }
@@ -129,10 +164,6 @@ int32_t PhaseIdle(const Target& t, const PhaseValues& v) {
     if (int32_t e = WriteDcv(t, v, true)) return e;
     if (KindHasAc(SeqKind())) {
         Both(t, [&](int p, bool) { return SeqSetWave(v.wave, p, 1); });
-        Both(t, [&](int p, bool) {
-            ClampAcv(t, p, v.acv, true);
-            return 0;
-        });
         if (int32_t e = WriteAcv(t, v)) return e;
     }
     if (int32_t e = WriteFset(t, v)) return e;
@@ -148,7 +179,7 @@ int32_t PhaseRunning(const Target& t, const PhaseValues& v) {
     if (KindHasAc(SeqKind())) {
         Both(t, [&](int p, bool) { return SeqSetWave(v.wave, p, 1); });
         Both(t, [&](int p, bool) {
-            ClampAcv(t, p, SeqGetAcv(p), false);
+            ClampPresentAcv(t, p);
             return 0;
         });
         e = WriteAcv(t, v);
@@ -170,7 +201,9 @@ int32_t SeqSetStepPhaseParams(int32_t acv, int32_t acvType, int32_t dcv, int32_t
     Target t{};
     if (!Select(t)) return 0;
     const PhaseValues v{acv, acvType, dcv, dcvType, fset, fsetType, wave, duty, phaseAngle};
-    const int32_t r = SeqSimIsRunning() ? PhaseRunning(t, v) : PhaseIdle(t, v);
+    const bool running = SeqSimIsRunning() != 0;
+    if (const int32_t refused = PhaseRefusal(t, v, running)) return refused;
+    const int32_t r = running ? PhaseRunning(t, v) : PhaseIdle(t, v);
     SeqSimSetDirty();
     return r;
 }
@@ -185,16 +218,44 @@ struct CommonValues {
 bool TargetRefused(int32_t result, int32_t asked, const Target& t, bool running) {
     return result != asked && (t.step != 0 || running);
 }
+// The same rule for a target not yet written: a step other than 0 takes 0 .. max, a running step 0 only 0.
+bool TargetTaken(int32_t asked, int32_t max, const Target& t, bool running) {
+    return t.step != 0 ? asked >= 0 && asked <= max : !running || asked == 0;
+}
+
+// An ON or OFF phase as written: to whole degrees where the phase's frequency asks for them.
+int32_t StepAngle(const Target& t, int32_t x) {
+    const bool whole =
+        settings::WholeDegreeAngles(SeqGetFset(t.phase)) && x <= settings::kAngleMaxWholeDegrees;
+    return whole ? (x + 5) / 10 * 10 : x;
+}
+
+// The code of the first value CommonWrites would refuse, or 0, checked before any is written.
+int32_t CommonRefusal(const Target& t, const CommonValues& v, bool running) {
+    bool onTaken = true, offTaken = true;
+    if (KindHasAc(SeqKind())) {
+        for (int p : {t.phase, t.withL2 ? 1 : t.phase}) {
+            const int32_t max = SeqGetOnOffPhaseMax(p);
+            const int32_t on = StepAngle(t, v.on), off = StepAngle(t, v.off);
+            onTaken &= on >= 0 && on <= max;
+            offTaken &= off >= 0 && off <= max;
+        }
+    }
+    const int32_t lastStep = SeqGetTargetStepMax();
+    return FirstRefusal({{v.time >= SeqGetTimeMin() && v.time <= SeqGetTimeMax(), -101},
+                         {onTaken, -102},
+                         {offTaken, -104},
+                         {TargetTaken(v.jumpto, lastStep, t, running), -107},
+                         {TargetTaken(v.jumpCnt, SeqGetJumpCntMax(), t, running), -109},
+                         {TargetTaken(v.b1, lastStep, t, running), -111},
+                         {TargetTaken(v.b2, lastStep, t, running), -113}});
+}
 
 int32_t CommonWrites(const Target& t, const CommonValues& v, bool running) {
     // A refused time is answered with 0, so a requested 0 is refused by its bound, not by the comparison.
     if (v.time < SeqGetTimeMin() || SeqSetTime(v.time) != v.time) return -101;
     if (KindHasAc(SeqKind())) {
-        const int32_t fset = SeqGetFset(t.phase);
-        auto round = [&](int32_t x) {
-            return settings::WholeDegreeAngles(fset) && x <= settings::kAngleMaxWholeDegrees ? (x + 5) / 10 * 10 : x;
-        };
-        const int32_t on = round(v.on), off = round(v.off);
+        const int32_t on = StepAngle(t, v.on), off = StepAngle(t, v.off);
         if (Both(t, [&](int p, bool) { return SeqSetOnPhase(on, p); }) != on) return -102;
         Both(t, [&](int p, bool) { return SeqSetEnOnPhaseVal(v.enOn, p); });
         if (Both(t, [&](int p, bool) { return SeqSetOffPhase(off, p); }) != off) return -104;
@@ -241,6 +302,7 @@ int32_t SeqSetStepCommonParams(int32_t time, int32_t onPhase, int32_t enOnPhase,
     const bool running = SeqSimIsRunning() != 0;
     const CommonValues v{time,     onPhase, enOnPhase, offPhase, enOffPhase, term,    jumpto,
                          enJumpto, jumpCnt, syncCode,  branch1,  enBranch1,  branch2, enBranch2};
+    if (const int32_t refused = CommonRefusal(t, v, running)) return refused;
     const int32_t r = CommonWrites(t, v, running);
     if (r == 0 || running) CommonChecks(t);
     SeqSimSetDirty();

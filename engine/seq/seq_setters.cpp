@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "core/params/limits/limit_checks.h"
 #include "core/params/access/param_access.h"
 #include "core/params/settings/angle_bounds.h"
 #include "core/regbus/reg_step.h"
-#include "core/system/state/service_flags.h"
 #include "engine/seq/seq_access.h"
 #include "engine/seq/seq_internal.h"
 #include "engine/seq/seq_limits.h"
@@ -55,9 +53,7 @@ int32_t SeqSetTime(int32_t value) {
 int32_t SeqSetAcv(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
     const bool vpp = SeqSimAcvIsVpp(phase) != 0;
-    bool inside = In(value, SeqGetAcvRangeMin(phase), SeqGetAcvRangeMax(phase));
-    // The R&D test mode frees the ACV from its Vpp ceiling; otherwise a Vpp value above it is refused.
-    if (vpp && value > SeqGetAcvVppMax(phase) && !core::NvWritesDisabled()) inside = false;
+    const bool inside = AcvTaken(value, SeqRec(phase).wave, vpp, SeqGetDcv(phase));
     const bool ac = KindHasAc(SeqKind());
     return PhaseField(SeqRec,
         value, phase, inside, &SeqSimBlock::liveAcv,
@@ -69,7 +65,7 @@ int32_t SeqSetAcv(int32_t value, int phase) {
 
 int32_t SeqSetDcv(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
-    const bool inside = In(value, SeqGetDcvRangeMin(phase), SeqGetDcvRangeMax(phase));
+    const bool inside = DcvTaken(value, SeqRec(phase).wave, SeqGetAcv(phase));
     const bool dc = KindHasDc(SeqKind());
     return PhaseField(SeqRec,
         value, phase, inside, &SeqSimBlock::liveDcv,
@@ -124,7 +120,7 @@ int32_t SeqSetOffPhase(int32_t value, int phase) {
 
 int32_t SeqSetFset(int32_t value, int phase) {
     if (!ValidPhase(phase)) return 0;
-    const bool inside = In(value, SeqGetFsetMin(), SeqGetFsetMax());
+    const bool inside = FsetTaken(value);
     const bool ac = KindHasAc(SeqKind());
     if (inside) {
         if (ac) SeqRec(phase).fset = static_cast<uint32_t>(value);

@@ -63,8 +63,12 @@ int32_t SimGetAcv(int phase) {
 int32_t SimGetAcvOf(uint32_t state, int phase) {
     if (!ValidPhase(phase) || state >= kSimNoState) return 0;
     const SimStepRecord& r = SimRecAt(state, phase);
-    const bool vppWave = r.wave >= 1 && r.wave <= 256 && r.wave != kWaveCodeSin && r.wave != kWaveCodeSqu;
-    return static_cast<int32_t>(SimSavedConfigCopy().acvUnit == 1 && vppWave ? r.acvVpp : r.acv);
+    return static_cast<int32_t>(SimAcvIsVppOf(state, phase) ? r.acvVpp : r.acv);
+}
+bool SimAcvIsVppOf(uint32_t state, int phase) {
+    if (!ValidPhase(phase) || state >= kSimNoState || SimSavedConfigCopy().acvUnit != 1) return false;
+    const uint32_t wave = SimRecAt(state, phase).wave;
+    return wave >= 1 && wave <= 256 && wave != kWaveCodeSin && wave != kWaveCodeSqu;
 }
 int32_t SimGetFreq(int phase) {
     return ValidPhase(phase) ? static_cast<int32_t>(ValueRec(phase).freq) : 0;
@@ -117,8 +121,10 @@ int32_t SimGetJumpto() {
 }
 
 int32_t SimGetTimeMin() {
-    const uint32_t s = SimState();
-    return s == kSimTrans1 || s == kSimTrans2 ? 0 : 1;
+    return SimGetTimeMinOf(SimState());
+}
+int32_t SimGetTimeMinOf(uint32_t state) {
+    return state == kSimTrans1 || state == kSimTrans2 ? 0 : 1;
 }
 int32_t SimGetTimeMax() {
     return 99999999;
@@ -127,7 +133,10 @@ int32_t SimGetAcvMin() {
     return 0;
 }
 int32_t SimGetAcvMax() {
-    const uint32_t wave = SimRec(0).wave;
+    return SimGetAcvMaxOf(SimState());
+}
+int32_t SimGetAcvMaxOf(uint32_t state) {
+    const uint32_t wave = SimRecAt(state, 0).wave;
     return VoltLimitMax(wave == kWaveCodeSin || wave == kWaveCodeSqu ? 0 : 1);
 }
 int32_t SimGetAcvVppMax() {
@@ -143,7 +152,12 @@ int32_t SimGetOnOffPhaseMin() {
     return 0;
 }
 int32_t SimGetOnOffPhaseMax(int phase) {
-    return settings::AngleMaxAtFreq(SimGetFreq(phase));
+    return SimGetOnOffPhaseMaxOf(SimState(), phase);
+}
+int32_t SimGetOnOffPhaseMaxOf(uint32_t state, int phase) {
+    const uint32_t valueState = state == kSimNoState ? 0 : state;
+    return settings::AngleMaxAtFreq(ValidPhase(phase) ? static_cast<int32_t>(SimRecAt(valueState, phase).freq)
+                                                      : 0);
 }
 int32_t SimGetEnableMin() {
     return 0;

@@ -35,6 +35,14 @@ int32_t SimGetFreqMin();
 int32_t SimGetFreqMax();
 int32_t SimGetOnOffPhaseMin();
 int32_t SimGetOnOffPhaseMax(int phase);  // 3590 when the state's frequency is 50001 or more
+// The state-dependent limits of state 0-6 (6 reads state 0's frequency) without making it current, for a
+// write checked against every state it goes to before the first is written; the getters above are these
+// for the current state.
+int32_t SimGetTimeMinOf(uint32_t state);
+int32_t SimGetAcvMaxOf(uint32_t state);
+int32_t SimGetOnOffPhaseMaxOf(uint32_t state, int phase);
+// Whether the state's ACV of the phase is held in Vpp: the SIM unit Vpp and a waveform other than SIN, SQU.
+bool SimAcvIsVppOf(uint32_t state, int phase);
 int32_t SimGetEnableMin();
 int32_t SimGetEnableMax();
 int32_t SimGetSyncCodeMin();

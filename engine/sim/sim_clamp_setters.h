@@ -31,3 +31,8 @@ enum class SimClampField : uint32_t {
     kRepeat,
     kEnRepeat
 };
+
+// Whether the field's clamping setter would store value as it is in state 0-6 for the phase (L1: for all
+// three), each phase held to its own limits there: a remote write checks every state and phase it goes
+// to before the first is written, so that a value any of them would clamp is refused whole.
+bool SimClampTakes(SimClampField field, int32_t value, uint32_t state, int phase);

@@ -122,6 +122,16 @@ void SeqStepVoltLimits(int32_t* out, uint32_t kind, uint32_t area, uint32_t wave
         set = DisplaySet(w);
         a = *VoltRec(kParamAcv, kind, area, w, set, 0);
         d = *VoltRec(kParamDcv, kind, area, w, set, 0);
+        if (kind == 0) {
+            // The AC+DC records' present limits leave room for the voltages set now (the DC limits shrink by
+            // the present AC peak, the AC maximum by the present DC voltage): a step is held to the peak
+            // limits and the AC ceiling alone, whatever the output is set to.
+            const ParamRec& vpkMax = *VoltRec(kParamVpkMax, 0, area, 0, 0, 0);
+            const ParamRec& vpkMin = *VoltRec(kParamVpkMin, 0, area, 0, 0, 0);
+            d.max = std::min(vpkMax.value, d.defaultMax);
+            d.min = std::max(vpkMin.value, d.defaultMin);
+            a.max = std::min(VoltRec(kParamVoltLimit, 0, area, 0, set, 0)->value, a.defaultMax);
+        }
     }
     if (kind == 0) {
         const double half = PeakHalfWidth(acv, a, set);

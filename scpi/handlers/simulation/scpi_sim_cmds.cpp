@@ -1,6 +1,7 @@
 // The [SOURce:]SIMulation commands: the field commands of the six states, run through the state
 // selectors and field procedures, and the run status queries.
 #include <cstdio>
+#include <initializer_list>
 
 #include "core/regbus/reg_read.h"
 #include "engine/seqsim/seqsim_data.h"
@@ -18,7 +19,7 @@ namespace {
 
 using Selector = int32_t (*)(ScpiInterface*);
 using FieldProc = int (*)(ScpiInterface*, int32_t);
-using QuietProc = int (*)(ScpiInterface*, int32_t, bool);
+using StatesProc = int (*)(ScpiInterface*, std::initializer_list<int32_t>);
 
 int Field(ScpiInterface* ifc, Selector select, FieldProc field) {
     if (!SimRemoteEditAllowed(ifc)) return 0;
@@ -27,21 +28,18 @@ int Field(ScpiInterface* ifc, Selector select, FieldProc field) {
 
 // Transition 1 runs towards the Abnormal state's voltage and frequency: a set writes both, a query
 // answers the Abnormal value alone.
-int AbnormalPair(ScpiInterface* ifc, QuietProc field) {
+int AbnormalPair(ScpiInterface* ifc, StatesProc field) {
     if (!SimRemoteEditAllowed(ifc)) return 0;
-    field(ifc, SimRemoteSelectTransition1(ifc), true);
-    return field(ifc, SimRemoteSelectAbnormal(ifc), false);
+    return field(ifc, {kSimTrans1, kSimAbnormal});
 }
 
 // Normal 2 and the Transition 2 that leads to it take Normal 1's voltage and frequency, so they are not
 // addressed by themselves.
-int NormalTriple(ScpiInterface* ifc, QuietProc field) {
+int NormalTriple(ScpiInterface* ifc, StatesProc field) {
     const int suffix = scpiGetSuffix(ifc, 1) >= 0 ? scpiGetSuffix(ifc, 1) : scpiGetSuffix(ifc, 2);
     if (suffix == 2) return scpiRefuseHeader(ifc);
     if (!SimRemoteEditAllowed(ifc)) return 0;
-    field(ifc, SimRemoteSelectTransition2(ifc), true);
-    field(ifc, SimRemoteSelectNormal2(ifc), true);
-    return field(ifc, SimRemoteSelectNormal(ifc), false);
+    return field(ifc, {kSimTrans2, kSimNormal2, kSimNormal1});
 }
 
 bool SimMode(ScpiInterface* ifc) {
@@ -116,7 +114,7 @@ int CmdSourSimRow(ScpiInterface* ifc, uint32_t cmd) {
             return Field(ifc, SimRemoteSelectInitial, SimRemoteCode);
         case kCmdSourSimInitFreq:
             return Field(ifc, SimRemoteSelectInitial,
-                         [](ScpiInterface* i, int32_t s) { return SimRemoteFrequency(i, s, false); });
+                         [](ScpiInterface* i, int32_t s) { return SimRemoteFrequency(i, {s}); });
         case kCmdSourSimInitPhasStarEnab:
             return Field(ifc, SimRemoteSelectInitial, SimRemoteOnPhaseEnable);
         case kCmdSourSimInitPhasStarImm:

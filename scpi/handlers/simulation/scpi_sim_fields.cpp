@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <limits>
 #include <thread>
 
@@ -68,8 +69,9 @@ struct Field {
     // The value a character parameter of a set stands for; false: the parameter is refused.
     bool (*choice)(int32_t choice, int phase, int32_t* out) = nullptr;
     int32_t (*set)(int32_t value, int phase) = nullptr;
+    SimClampField field = SimClampField::kEnOnpha;  // the limits the setter holds the value to
     bool angle = false;      // the whole-degree rounding above 500 Hz
-    bool frequency = false;  // an unknown choice is out of range, and a clamped value still marks the data
+    bool frequency = false;  // an unknown choice is out of range
 };
 
 bool MinMax(int32_t choice, int32_t lo, int32_t hi, int32_t* out) {
@@ -90,12 +92,14 @@ const Field kOnEnable{
     .read = [](int32_t s, int p) { return (Rec(s, p).flags & kSimEnOnPhase) ? 1 : 0; },
     .choice = EnableChoice,
     .set = SimSetEnOnphaClamp,
+    .field = SimClampField::kEnOnpha,
 };
 const Field kOffEnable{
     .perPhase = true,
     .read = [](int32_t s, int p) { return (Rec(s, p).flags & kSimEnOffPhase) ? 1 : 0; },
     .choice = EnableChoice,
     .set = SimSetEnOffphaClamp,
+    .field = SimClampField::kEnOffpha,
 };
 
 void AngleQueryLimits(int32_t s, int p, int32_t* lo, int32_t* hi) {
@@ -113,6 +117,7 @@ const Field kOnAngle{
     .queryLimits = AngleQueryLimits,
     .choice = AngleChoice,
     .set = SimSetOnphaClamp,
+    .field = SimClampField::kOnpha,
     .angle = true,
 };
 const Field kOffAngle{
@@ -123,6 +128,7 @@ const Field kOffAngle{
     .queryLimits = AngleQueryLimits,
     .choice = AngleChoice,
     .set = SimSetOffphaClamp,
+    .field = SimClampField::kOffpha,
     .angle = true,
 };
 
@@ -137,6 +143,7 @@ const Field kTime{
         },
     .choice = [](int32_t c, int, int32_t* out) { return MinMax(c, SimGetTimeMin(), SimGetTimeMax(), out); },
     .set = [](int32_t v, int) { return SimSetTimeClamp(v); },
+    .field = SimClampField::kTime,
 };
 
 // The voltage limits are the output's L1 ACV limits, whatever phase is chosen.
@@ -152,6 +159,7 @@ const Field kVolt{
     .queryLimits = AcvLimits,
     .choice = [](int32_t c, int, int32_t* out) { return MinMax(c, GetAcvMin(0), GetAcvMax(0), out); },
     .set = SimSetAcvClamp,
+    .field = SimClampField::kAcv,
 };
 
 const Field kFreq{
@@ -167,6 +175,7 @@ const Field kFreq{
         },
     .choice = [](int32_t c, int, int32_t* out) { return MinMax(c, SimGetFreqMin(), SimGetFreqMax(), out); },
     .set = SimSetFreqClamp,
+    .field = SimClampField::kFreq,
     .frequency = true,
 };
 
@@ -180,6 +189,7 @@ const Field kCode{
     .choice = [](int32_t c, int,
                  int32_t* out) { return MinMax(c, SimGetSyncCodeMin(), SimGetSyncCodeMax(), out); },
     .set = [](int32_t v, int) { return SimSetSyncCodeClamp(v); },
+    .field = SimClampField::kSyncCode,
 };
 
 // The repeat fields live in Normal 2 whatever state is current.
@@ -193,6 +203,7 @@ const Field kRepeatCount{
     .choice = [](int32_t c, int,
                  int32_t* out) { return MinMax(c, SimGetRepeatMin(), SimGetRepeatMax(), out); },
     .set = [](int32_t v, int) { return SimSetRepeatClamp(v); },
+    .field = SimClampField::kRepeat,
 };
 const Field kRepeatEnable{
     .read = [](int32_t, int) { return SimGetEnRepeat(); },
@@ -203,6 +214,7 @@ const Field kRepeatEnable{
         },
     .choice = [](int32_t c, int, int32_t* out) { return MinMax(c, 0, 1, out); },  // OFF 0, ON 1
     .set = [](int32_t v, int) { return SimSetEnRepeatClamp(v); },
+    .field = SimClampField::kEnRepeat,
 };
 
 int Reply(ScpiInterface* ifc, const Field& f, int32_t value) {
@@ -243,32 +255,48 @@ uint32_t Steps(const Field& f, int phase, double x, bool integer, int32_t* out) 
     return 0;
 }
 
-int Set(ScpiInterface* ifc, const Field& f, int phase) {
-    int32_t value = 0;
+// The value of a set, or false with its error reported.
+bool SetValue(ScpiInterface* ifc, const Field& f, int phase, int32_t* value) {
     int32_t i;
     double x;
+    uint32_t row = 0;
     if (scpiGetChoice(ifc, 0, &i) == 0) {
-        if (!f.choice(i, phase, &value))
-            return Fail(ifc, f.frequency ? kScpiErrDataOutOfRange : kScpiErrParameter);
+        if (!f.choice(i, phase, value)) row = f.frequency ? kScpiErrDataOutOfRange : kScpiErrParameter;
     } else if (scpiGetInt(ifc, 0, &i) == 0) {
-        if (const uint32_t row = Steps(f, phase, i, true, &value); row != 0) return Fail(ifc, row);
+        row = Steps(f, phase, i, true, value);
     } else if (scpiGetReal(ifc, 0, &x) == 0) {
-        if (const uint32_t row = Steps(f, phase, x, false, &value); row != 0) return Fail(ifc, row);
+        row = Steps(f, phase, x, false, value);
     } else {
-        return Fail(ifc, kScpiErrParameter);
+        row = kScpiErrParameter;
     }
-    if (f.set(value, phase) != value) {
-        Fail(ifc, kScpiErrDataOutOfRange);
-        if (!f.frequency) return 0;
-    }
-    SeqSimSetDirty();
-    return 0;
+    if (row != 0) Fail(ifc, row);
+    return row == 0;
 }
 
-int Run(ScpiInterface* ifc, const Field& f, int32_t state, bool quiet = false) {
+// Writes the value into each state in turn, or nothing when any state or phase it goes to would not take
+// it as it is (its setter would store it clamped): a refused command changes nothing. True when written.
+bool SetStates(ScpiInterface* ifc, const Field& f, std::initializer_list<int32_t> states) {
     const int phase = f.perPhase ? RemotePhase() : 0;
-    if (!IsQuery(ifc)) return Set(ifc, f, phase);
-    return quiet ? 0 : Query(ifc, f, state, phase);
+    int32_t value = 0;
+    if (!SetValue(ifc, f, phase, &value)) return false;
+    for (int32_t state : states) {
+        if (!SimClampTakes(f.field, value, static_cast<uint32_t>(state), phase)) {
+            Fail(ifc, kScpiErrDataOutOfRange);
+            return false;
+        }
+    }
+    for (int32_t state : states) {
+        Select(ifc, state);
+        f.set(value, phase);
+    }
+    SeqSimSetDirty();
+    return true;
+}
+
+// A set writes the states in order; a query answers for the last of them.
+int Run(ScpiInterface* ifc, const Field& f, std::initializer_list<int32_t> states) {
+    if (!IsQuery(ifc)) return SetStates(ifc, f, states), 0;
+    return Query(ifc, f, *(states.end() - 1), f.perPhase ? RemotePhase() : 0);
 }
 
 }  // namespace
@@ -284,12 +312,6 @@ int32_t SimRemoteSelectInitial(ScpiInterface* ifc) {
 }
 int32_t SimRemoteSelectAbnormal(ScpiInterface* ifc) {
     return Select(ifc, kSimAbnormal);
-}
-int32_t SimRemoteSelectTransition1(ScpiInterface* ifc) {
-    return Select(ifc, kSimTrans1);
-}
-int32_t SimRemoteSelectTransition2(ScpiInterface* ifc) {
-    return Select(ifc, kSimTrans2);
 }
 int32_t SimRemoteSelectNormal2(ScpiInterface* ifc) {
     return Select(ifc, kSimNormal2);
@@ -311,40 +333,41 @@ int32_t SimRemoteSelectTransition(ScpiInterface* ifc) {
 }
 
 int SimRemoteOnPhaseEnable(ScpiInterface* ifc, int32_t state) {
-    return Run(ifc, kOnEnable, state);
+    return Run(ifc, kOnEnable, {state});
 }
 int SimRemoteOffPhaseEnable(ScpiInterface* ifc, int32_t state) {
-    return Run(ifc, kOffEnable, state);
+    return Run(ifc, kOffEnable, {state});
 }
 int SimRemoteOnPhase(ScpiInterface* ifc, int32_t state) {
-    return Run(ifc, kOnAngle, state);
+    return Run(ifc, kOnAngle, {state});
 }
 int SimRemoteOffPhase(ScpiInterface* ifc, int32_t state) {
-    return Run(ifc, kOffAngle, state);
+    return Run(ifc, kOffAngle, {state});
 }
 int SimRemoteTime(ScpiInterface* ifc, int32_t state) {
-    return Run(ifc, kTime, state);
+    return Run(ifc, kTime, {state});
 }
 int SimRemoteCode(ScpiInterface* ifc, int32_t state) {
-    return Run(ifc, kCode, state);
+    return Run(ifc, kCode, {state});
 }
 int SimRemoteRepeatCount(ScpiInterface* ifc, int32_t state) {
-    return Run(ifc, kRepeatCount, state);
+    return Run(ifc, kRepeatCount, {state});
 }
 int SimRemoteRepeatEnable(ScpiInterface* ifc, int32_t state) {
-    return Run(ifc, kRepeatEnable, state);
+    return Run(ifc, kRepeatEnable, {state});
 }
-int SimRemoteVoltage(ScpiInterface* ifc, int32_t state, bool quiet) {
-    return Run(ifc, kVolt, state, quiet);
+int SimRemoteVoltage(ScpiInterface* ifc, std::initializer_list<int32_t> states) {
+    return Run(ifc, kVolt, states);
 }
 int SimRemoteInitialVoltage(ScpiInterface* ifc) {
-    const int r = Run(ifc, kVolt, Select(ifc, kSimInitial));
-    if (IsQuery(ifc)) return r;
+    const int32_t state = Select(ifc, kSimInitial);
     const int phase = RemotePhase();
+    if (IsQuery(ifc)) return Query(ifc, kVolt, state, phase);
+    if (!SetStates(ifc, kVolt, {state})) return 0;
     for (int p = phase; p <= (phase == 0 ? 2 : phase); ++p)
         SimWriteEndAcv(p);
-    return r;
+    return 0;
 }
-int SimRemoteFrequency(ScpiInterface* ifc, int32_t state, bool quiet) {
-    return Run(ifc, kFreq, state, quiet);
+int SimRemoteFrequency(ScpiInterface* ifc, std::initializer_list<int32_t> states) {
+    return Run(ifc, kFreq, states);
 }

@@ -279,4 +279,23 @@ TEST_F(LimitCheckTest, StepVoltageLimits) {
     }
 }
 
+// An AC+DC step is held to the peak limits, not to the room the voltages set now leave: a present 200 V
+// AC voltage shrinks the records' DC limits but not the step's, a lower peak limit shrinks both.
+TEST_F(LimitCheckTest, StepLimitsFollowThePeakLimitsNotTheVoltagesSet) {
+    core::ParamSetWaveFactor(kWaveSin, 1.5f);
+    std::array<int32_t, kStepLimitWords> before, out;
+    SeqStepVoltLimits(before.data(), 0, 1, 17, 10000, 5000);
+    SetVolt(kParamAcv, kModeAcDcInt, 1, kWaveSin, 0, 0, 20000);
+    VpkLimitCheck(1);
+    ASSERT_EQ(VoltRec(kParamDcv, kModeAcDcInt, 1, kWaveSin, 0, 0).max, 20000);  // 50000 - 1.5 x 20000
+    SeqStepVoltLimits(out.data(), 0, 1, 17, 10000, 5000);
+    EXPECT_EQ(out, before);
+    SetVolt(kParamVpkMax, 0, 1, 0, 0, 0, 30000);
+    SetVolt(kParamVpkMin, 0, 1, 0, 0, 0, -40000);
+    SeqStepVoltLimits(out.data(), 0, 1, 17, 10000, 5000);
+    EXPECT_EQ(out[kStepDcvMax], 15000);   // 30000 - 1.5 x 10000
+    EXPECT_EQ(out[kStepDcvMin], -25000);  // -40000 + 15000
+    EXPECT_EQ(out[kStepAcvMax], 16666);   // (30000 - 5000) / 1.5
+}
+
 }  // namespace

@@ -20,11 +20,13 @@
 #include "core/system/messaging/msg_queue.h"
 #include "engine/seqsim/seqsim_data.h"
 #include "engine/seqsim/seqsim_file.h"
+#include "engine/seqsim/seqsim_mem_slots.h"
 #include "engine/seqsim/seqsim_mode.h"
 #include "scpi/handlers/data/data_block.h"
 #include "scpi/handlers/data/data_slot9.h"
 #include "storage/files/arb_file.h"
 #include "storage/files/preset_file.h"
+#include "tests/engine/seqsim_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/temp_root.h"
 
@@ -173,6 +175,39 @@ TEST_F(DataTransfer, ACopyOfMemory9LeftByAPowerCutIsPutBack) {
     EXPECT_EQ(lan.Exec("DATA:SIM:PRES?\n").substr(0, 6), "#41972");
     EXPECT_TRUE(File("/mnt/tst/sim/SIM9.SIM") == simImage);
     EXPECT_EQ(File("/mnt/tst/sim/SIM9_tmp.SIM"), "");
+}
+
+// A stored program goes back to the unit whatever the output is set to now: in ACDC-INT at 100 V, and
+// after the AC-INT and DC-INT settings that follow, the image of a program with a 100 V AC step and a
+// 50 V DC step is taken by number and as the present sequence, and its recall from the store is no
+// "limited" load. An image with a step beyond the program's own limits is still refused.
+TEST_F(DataTransfer, AStoredProgramIsTakenBackWhateverTheOutputIsSetTo) {
+    test::SeqSimEnv seqsim;
+    for (int t = 0; t < kSeqTables; ++t) {
+        for (int p = 0; p < 3; ++p) {
+            g_SeqStepTable[t][p][1].acv = 10000;
+            g_SeqStepTable[t][p][2].dcv = 5000;
+        }
+    }
+    ASSERT_GT(SeqMem_Save(1), 0);
+    const std::string image = File("/mnt/tst/seq/SEQ1.SEQ");
+    ASSERT_EQ(image.size(), kSeqFileSize);
+    const std::string block = "#7" + std::to_string(kSeqFileSize) + image;
+    for (const char* setting :
+         {"MODE 0;:VOLT 100", "MODE 0;:VOLT:OFFS 50", "MODE 1;:VOLT 50", "MODE 2;:VOLT:OFFS 50"}) {
+        ASSERT_EQ(lan.Run(setting), "|") << setting;
+        EXPECT_EQ(lan.Run("DATA:SEQ 4," + block), "|") << setting;
+        EXPECT_EQ(lan.Run("DATA:SEQ:PRES " + block), "|") << setting;
+        EXPECT_EQ(SeqMem_Recall(0, 1), 1) << setting;
+    }
+    const std::string stored = File("/mnt/tst/seq/SEQ4.SEQ");
+    ASSERT_EQ(stored.size(), kSeqFileSize);
+    for (int t = 0; t < kSeqTables; ++t)
+        g_SeqStepTable[t][0][3].acv = 90000;  // 900 V
+    ASSERT_GT(SeqMem_Save(1), 0);
+    EXPECT_EQ(lan.Run("DATA:SEQ 4,#7" + std::to_string(kSeqFileSize) + File("/mnt/tst/seq/SEQ1.SEQ")),
+              "|" + kExecution);
+    EXPECT_TRUE(File("/mnt/tst/seq/SEQ4.SEQ") == stored);
 }
 
 // A remote query builds and sends an image on its channel thread while the panel builds another wave's

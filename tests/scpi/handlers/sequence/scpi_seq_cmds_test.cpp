@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/control/hooks/screen_request.h"
+#include "core/params/access/param_access.h"
 #include "core/system/state/output_flags.h"
 #include "engine/run/seqsim_run.h"
 #include "engine/run/seqsim_runner.h"
@@ -196,6 +197,52 @@ TEST(SeqRemoteEdit, CommonWriteOnStepZeroRefusesWhatStepZeroLacks) {
     // A later step takes them all.
     EXPECT_EQ(ch.Run("SEQ:STEP 4;CPAR 3,0,OFF,0,OFF,END,5,ON,7,0,8,0,9,0,0;CPAR?"),
               "+3.0000,+0.0,+0,+0.0,+0,END,+5,+1,+7,+0,+8,+0,+9,+0,+0|");
+}
+
+// A refused step write changes nothing: every value is checked before the first is written, so the step
+// keeps its waveform and voltages when a later value (the ACV over the new waveform's ceiling, the
+// frequency, the duty, the DCV, an angle) is the one refused; in Vpp as in Vrms. The same for the common
+// values: a refused ON or OFF phase or jump count leaves the time and the targets as they were.
+TEST(SeqRemoteEdit, ARefusedWriteLeavesTheStepAsItWas) {
+    test::SeqSimEnv env;
+    scpitest::MenuEnv menu;
+    scpitest::FakeChannel ch{kChanLan};
+    const std::string rangeAt = "|-222,\"Data out of range;";
+    struct Case {
+        int32_t unit;  // 0 Vrms, 1 Vpp
+        const char* step;
+        const char* refused;
+        const char* error;
+    } cases[] = {
+        {0, "NSP 120,CONST,0,CONST,60,CONST,SIN,50,0", "NSP 150,CONST,0,CONST,70,CONST,TRI,50,0", "01"},
+        {0, "NSP 120,CONST,0,CONST,60,CONST,SIN,50,0", "NSP 100,CONST,0,CONST,99999,CONST,TRI,50,0", "05"},
+        {0, "NSP 120,CONST,0,CONST,60,CONST,SIN,50,0", "NSP 100,CONST,0,CONST,70,CONST,SQU,0,0", "08"},
+        {0, "NSP 120,CONST,0,CONST,60,CONST,SIN,50,0", "NSP 100,CONST,900,CONST,70,CONST,TRI,50,0", "03"},
+        {0, "SPAR 120,CONST,0,CONST,60,CONST,SIN,0", "SPAR 100,SWEEP,0,CONST,99999,CONST,TRI,0", "05"},
+        {1, "NSP 200,CONST,0,CONST,60,CONST,TRI,50,0", "NSP 100,CONST,0,CONST,99999,CONST,SIN,50,0", "05"},
+        {1, "NSP 200,CONST,0,CONST,60,CONST,TRI,50,0", "NSP 100,CONST,0,CONST,70,CONST,SIN,0,0", "08"},
+        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0", "CPAR 4,400,ON,20,ON,END,8,ON,4,2,9,ON,9,ON,0",
+         "02"},
+        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0", "CPAR 4,30,OFF,400,ON,END,8,ON,4,2,9,ON,9,ON,0",
+         "04"},
+        {0, "CPAR 2,10,ON,20,ON,CONT,5,ON,3,1,6,ON,7,ON,0",
+         "CPAR 4,30,OFF,40,OFF,END,8,OFF,10000,2,9,ON,9,ON,0", "09"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.refused);
+        SetAcvUnit(c.unit);
+        const std::string query = c.step[0] == 'C' ? "SEQ:CPAR?" : "SEQ:NSP?";
+        ASSERT_EQ(ch.Run(std::string("SEQ:STEP 3;") + c.step), "|");
+        const std::string before = ch.Run(query);
+        EXPECT_EQ(ch.Run(std::string("SEQ:") + c.refused), rangeAt + c.error + "\"");
+        EXPECT_EQ(ch.Run(query), before);
+    }
+    SetAcvUnit(0);
+    // L2's angle is refused after its voltages and frequency would have been written.
+    ASSERT_EQ(ch.Run("SEQ:INST:SEL L2;:SEQ:NSP 120,CONST,0,CONST,60,CONST,SIN,50,120"), "|");
+    const std::string before = ch.Run("SEQ:NSP?");
+    EXPECT_EQ(ch.Run("SEQ:NSP 100,CONST,10,CONST,70,CONST,TRI,40,400"), "|-222,\"Data out of range\"");
+    EXPECT_EQ(ch.Run("SEQ:NSP?"), before);
 }
 
 // A SEQ memory recalled remotely is the program as stored: the changes-pending mark goes; a recall that

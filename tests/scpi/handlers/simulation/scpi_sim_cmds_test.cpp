@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -93,8 +94,9 @@ TEST_F(SimCmds, SharedValuesGoIntoEveryStateOfTheGroup) {
     EXPECT_EQ(engine::SimRecAt(kSimNormal2, 0).acv, 10000u);
 }
 
-// {handler, type, value}: negatives and values whose steps leave 32 bits are refused with nothing
-// written; a value beyond the limit is stored at the limit and reported.
+// {handler, type, value}: negatives, values whose steps leave 32 bits and values beyond a limit of any
+// state or phase the command writes are refused with nothing written: the Normal 1 group, the Abnormal
+// pair, and L1's write of all three phases, where L3's 600 Hz allows no angle above 359.0.
 TEST_F(SimCmds, RefusedValuesWriteNothing) {
     SeqSimSetCurStep(kSimNormal1);
     const uint32_t time = engine::SimRecAt(kSimNormal1, 0).time;
@@ -120,7 +122,35 @@ TEST_F(SimCmds, RefusedValuesWriteNothing) {
     EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimNormPhasStarEnab>, false, kItemInt, -1), kRangeRow);
     EXPECT_EQ(engine::SimRecAt(kSimNormal1, 0).flags & kSimEnOnPhase, 0u);
     EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimInitCode>, false, kItemInt, 4), kRangeRow);
-    EXPECT_EQ(engine::SimRecAt(kSimInitial, 0).syncCode, 3u);
+    EXPECT_EQ(engine::SimRecAt(kSimInitial, 0).syncCode, 0u) << "not stored at the limit";
+
+    engine::SimRecAt(kSimNormal1, 2).freq = 60000;
+    const struct {
+        int (*handler)(ScpiInterface*);
+        double value;
+    } beyond[] = {
+        {CmdSourSim<kCmdSourSimNormVolt>, 1000.0},       {CmdSourSim<kCmdSourSimAbnVolt>, 1000.0},
+        {CmdSourSim<kCmdSourSimNormFreq>, 99999.0},      {CmdSourSim<kCmdSourSimAbnFreq>, 0.5},
+        {CmdSourSim<kCmdSourSimNormPhasStarImm>, 359.5}, {CmdSourSim<kCmdSourSimNormTime>, 0.0},
+    };
+    for (const auto& c : beyond) {
+        SeqSimSetCurStep(kSimNormal1);
+        SeqSimClearDirty();
+        SimStepRecord before[kSimSlots][3];
+        for (uint32_t st = 0; st < kSimSlots; ++st)
+            for (int p = 0; p < 3; ++p)
+                before[st][p] = engine::SimRecAt(st, p);
+        EXPECT_EQ(ch.Call(c.handler, false, kItemReal, c.value), kRangeRow) << c.value;
+        for (uint32_t st = 0; st < kSimSlots; ++st)
+            for (int p = 0; p < 3; ++p)
+                EXPECT_EQ(std::memcmp(&before[st][p], &engine::SimRecAt(st, p), sizeof before[st][p]), 0)
+                    << c.value << ": state " << st << ", phase " << p;
+        EXPECT_EQ(SeqSimIsDirty(), 0) << c.value;
+    }
+    // The limit itself is taken, by every phase.
+    EXPECT_EQ(ch.Call(CmdSourSim<kCmdSourSimNormPhasStarImm>, false, kItemReal, 359.0), "|0");
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(engine::SimRecAt(kSimNormal1, p).onPhase, 3590u) << p;
 }
 
 // {state, repeat enable, repeat count, remote phase, handler, reply|error row}: the status queries.

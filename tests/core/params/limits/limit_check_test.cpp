@@ -177,9 +177,14 @@ TEST_F(LimitCheckTest, PeakLimitsLeaveTheAcRoomTheDcVoltageAllows) {
     EXPECT_EQ(VoltRec(51, kModeAcDcInt, 1, kWaveSin, 0, 0).min, -2000);
     // The Vpp set divides by 0.5: a DC voltage of 0 leaves 2 x 2000.
     EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 1, 0).max, 4000);
-    // The DC-INT voltage is held within the peak limits themselves.
-    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).max, 2000);
-    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).min, -2000);
+    // The DC-INT voltage is held within the peak limits themselves, each phase's within its own.
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 0).max, 2000);
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 0).min, -2000);
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).max, VoltRec(10, 0, 1, 0, 0, 1).value);
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).min, VoltRec(11, 0, 1, 0, 0, 1).value);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 0, 1).max,
+              std::min(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 0, 1).defaultMax,
+                       static_cast<int32_t>(VoltRec(10, 0, 1, 0, 0, 1).value / 1.414)));
     // A waveform without a peak factor has no AC room to compute and keeps its maximum.
     const int32_t acMax = VoltRec(47, kModeAcDcInt, 1, 3, 0, 0).max;
     core::ParamSetWaveFactor(3, 0.0f);
@@ -195,9 +200,10 @@ TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
     SetVolt(47, kModeAcDcInt, 1, kWaveSin, 0, 1, 2000);
     SetVolt(51, kModeAcDcInt, 1, kWaveSin, 0, 1, -10000);
     VpkLimitCheck(1);
-    // Peaks 1000 + 3000 (L1) and -10000 - 3000 (L2): the peak limits may not pass inside them.
+    // Peaks 1000 +- 3000 (L1) and -10000 - 3000 (L2): a phase's peak limits may not pass inside its own.
     EXPECT_EQ(VoltRec(10, 0, 1, 0, 0, 0).min, 4000);
-    EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 0).max, -13000);
+    EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 0).max, -2000);
+    EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 1).max, -13000);
 }
 
 TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {

@@ -237,6 +237,30 @@ TEST_F(RangeOverTheParser, OutputRangeByNameOrCode) {
         EXPECT_EQ(ch.Run(message), expect) << message;
 }
 
+class PeakLimitsOverTheParser : public scpitest::ChannelTest {};
+
+// Each phase's AC and DC voltage ceilings follow its own Vpk+ and Vpk- limits: another phase's limit
+// written, even at the value it holds, leaves them as they were. ACDC-INT, 100 V range, DC 0: the AC
+// voltage's ceiling is Vpk+ / 1.414. {program message, reply|errors}.
+TEST_F(PeakLimitsOverTheParser, EachPhaseKeepsTheCeilingsOfItsOwnLimits) {
+    using scpitest::kRange;
+    const std::pair<const char*, std::string> cases[] = {
+        {"MODE ACDC-INT;:VOLT:RANG R100;:INST:SEL L2;:VOLT 0;:VOLT:OFFS 0", "|"},
+        {"VOLT:LIM:HIGH 100;LOW -120;:VOLT 80", "|" + kRange},
+        {"INST:SEL L1;:VOLT:LIM:HIGH 250;LOW -250", "|"},
+        {"INST:SEL L2;:VOLT 80", "|" + kRange},
+        {"VOLT:OFFS 101", "|" + kRange},
+        {"VOLT:OFFS -121", "|" + kRange},
+        {"VOLT 70;:VOLT?;:VOLT:OFFS?;:VOLT:LIM:HIGH?;LOW?", "+70.0000;+0.0000;+100.0000;-120.0000|"},
+        {"INST:SEL L1;:VOLT 80;:VOLT:OFFS 30;:VOLT?;:VOLT:OFFS?", "+80.0000;+30.0000|"},
+        // 70 Vrms peaks at 99 V: the DC voltage keeps within -21 .. +1 V.
+        {"INST:SEL L3;:VOLT:LIM:HIGH 140;:INST:SEL L2;:VOLT 71;:VOLT:OFFS -22", "|" + kRange + " | " + kRange},
+        {"VOLT:OFFS -21;:VOLT:OFFS?", "-21.0000|"},
+    };
+    for (const auto& [message, expect] : cases)
+        EXPECT_EQ(ch.Run(message), expect) << message;
+}
+
 class SourceOnStage : public test::CtrlTest {
   protected:
     scpitest::FakeChannel ch{kChanLan};

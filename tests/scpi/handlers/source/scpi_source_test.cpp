@@ -14,6 +14,7 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
+#include "panel/menu_thread.h"
 #include "platform/stage/reg_map.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "scpi/handlers/scpi_handlers.h"
@@ -259,6 +260,49 @@ TEST_F(PeakLimitsOverTheParser, EachPhaseKeepsTheCeilingsOfItsOwnLimits) {
     };
     for (const auto& [message, expect] : cases)
         EXPECT_EQ(ch.Run(message), expect) << message;
+}
+
+// A program message run as the channel hands its sets to the menu/control thread, and the control task's
+// passes after it, so that it has taken every change.
+class SourceTakenByTheTask : public ::testing::Test {
+  protected:
+    test::CtrlEnv env;
+    scpitest::MenuEnv menu;
+    scpitest::FakeChannel ch{kChanLan};
+    SourceTakenByTheTask() {
+        ch.betweenPasses = true;
+        for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
+            MenuThread_Pass();
+    }
+    std::string Run(const std::string& message) {
+        const std::string reply = ch.Run(message);
+        for (int i = 0; i < 50; ++i)
+            MenuThread_Pass();
+        return reply;
+    }
+};
+
+// With the AC voltage in Vpp, a voltage set before a waveform change in the same message goes with the
+// change: the waveforms shown in Vpp share one voltage, the sine and the square theirs in Vrms. The stage
+// plays it on L1 (register 2384).
+TEST_F(SourceTakenByTheTask, VppVoltageSetBeforeAWaveformChangeIsInForce) {
+    core::ParamSetWaveFactor(16, 1.414f);  // SIN
+    core::ParamSetWaveFactor(17, 1.0f);    // SQU
+    core::ParamSetWaveFactor(18, 1.732f);  // TRI
+    core::ParamSetWaveFactor(19, 1.5f);    // ARB17
+    const std::pair<const char*, std::string> cases[] = {
+        {"SYST:ACV:UNIT VPP;:MODE AC-INT;:FUNC TRI;:VOLT 130", "|"},
+        {"FUNC ARB17;:VOLT 110;:FUNC TRI", "|"},
+        {"FUNC?;:VOLT?", "TRI;+110.0000|"},
+        {"FUNC ARB17;:FUNC?;:VOLT?", "ARB17;+110.0000|"},
+        {"FUNC SIN;:VOLT 50;:FUNC SQU;:FUNC?;:VOLT?", "SQU;+50.0000|"},
+        {"FUNC TRI;:FUNC?;:VOLT?", "TRI;+110.0000|"},
+    };
+    for (const auto& [message, expect] : cases)
+        EXPECT_EQ(Run(message), expect) << message;
+    const auto acv = test::WritesTo(2384);
+    ASSERT_FALSE(acv.empty());
+    EXPECT_DOUBLE_EQ(acv.back().value, 110.0);
 }
 
 class SourceOnStage : public test::CtrlTest {

@@ -16,6 +16,7 @@
 #include "core/system/state/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/stage/reg_map.h"
+#include "platform/stage/wave_numbers.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_setting_value.h"
@@ -284,12 +285,13 @@ class SourceTakenByTheTask : public ::testing::Test {
 
 // With the AC voltage in Vpp, a voltage set before a waveform change in the same message goes with the
 // change: the waveforms shown in Vpp share one voltage, the sine and the square theirs in Vrms. The stage
-// plays it on L1 (register 2384).
+// plays it on L1.
 TEST_F(SourceTakenByTheTask, VppVoltageSetBeforeAWaveformChangeIsInForce) {
-    core::ParamSetWaveFactor(16, 1.414f);  // SIN
-    core::ParamSetWaveFactor(17, 1.0f);    // SQU
-    core::ParamSetWaveFactor(18, 1.732f);  // TRI
-    core::ParamSetWaveFactor(19, 1.5f);    // ARB17
+    constexpr uint32_t kArb17 = kWaveTri + 1;
+    core::ParamSetWaveFactor(kWaveSin, 1.414f);
+    core::ParamSetWaveFactor(kWaveSqu, 1.0f);
+    core::ParamSetWaveFactor(kWaveTri, 1.732f);
+    core::ParamSetWaveFactor(kArb17, 1.5f);
     const std::pair<const char*, std::string> cases[] = {
         {"SYST:ACV:UNIT VPP;:MODE AC-INT;:FUNC TRI;:VOLT 130", "|"},
         {"FUNC ARB17;:VOLT 110;:FUNC TRI", "|"},
@@ -300,7 +302,7 @@ TEST_F(SourceTakenByTheTask, VppVoltageSetBeforeAWaveformChangeIsInForce) {
     };
     for (const auto& [message, expect] : cases)
         EXPECT_EQ(Run(message), expect) << message;
-    const auto acv = test::WritesTo(2384);
+    const auto acv = test::WritesTo(static_cast<uint16_t>(regmap::kAcv.at(0)));
     ASSERT_FALSE(acv.empty());
     EXPECT_DOUBLE_EQ(acv.back().value, 110.0);
 }

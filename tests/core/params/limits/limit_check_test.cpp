@@ -9,6 +9,7 @@
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
 #include "platform/stage/wave_numbers.h"
+#include "platform/stage/wiring_codes.h"
 #include "tests/core/ctrl_fixture.h"
 
 using test::FreqRec;
@@ -204,6 +205,17 @@ TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
     EXPECT_EQ(VoltRec(10, 0, 1, 0, 0, 0).min, 4000);
     EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 0).max, -2000);
     EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 1).max, -13000);
+    // Editing all phases, the selected phase's limit goes to every phase of the wiring: it keeps clear of
+    // L2's peaks in 3P4W, and of L1's alone in 1P2W.
+    g_EditAllPhases = 1;
+    for (const auto& [wiring, lo] : {std::pair{kWiring3P4W, -13000}, {kWiring1P2W, -2000}}) {
+        g_PhaseMode = wiring;
+        VpkLimitCheck(1);
+        EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 0).max, lo) << wiring;
+        EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 1).max, -13000) << wiring;
+    }
+    g_PhaseMode = kWiring3P4W;
+    g_EditAllPhases = 0;
 }
 
 TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {

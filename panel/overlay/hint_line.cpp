@@ -3,6 +3,7 @@
 #include "GUI/draw/gui_2d.h"
 #include "GUI/lcd/color_rgb.h"
 #include "core/params/access/param_access.h"
+#include "core/params/limits/phase_limits.h"
 #include "core/params/param_store.h"
 #include "core/params/settings/angle_bounds.h"
 #include "core/system/state/ctrl_words.h"
@@ -49,6 +50,8 @@ void FormatHint(const HomeHint& hint, char* out, size_t size) {
     ParamRec rec;
     paramGetRecord(hint.record, &rec, UnitZeroRecord(hint.record) ? 0 : phase);
     int32_t max = rec.max, min = rec.min;
+    // Editing all phases, a voltage is held to the tightest of the three phases' bounds.
+    if (g_EditAllPhases.load(std::memory_order_relaxed) == 1) AllPhaseBounds(hint.record, &max, &min);
     if (hint.limits == HintLimits::kAngle && rec.decimals == 0) max = kWholeDegreeMax;
     if (hint.limits == HintLimits::kDuty) {
         const int32_t freq = GetFrequency(static_cast<int>(phase));

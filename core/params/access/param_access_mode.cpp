@@ -39,21 +39,23 @@ int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t enable, int pha
     return rec.state;
 }
 
-// In Vrms the voltage in force goes with a waveform change. The control task takes the new waveform with
-// the voltage stored for it, a pass or more later: the records of the new waveform take the AC and DC
-// voltage of the one it replaces now, so that a voltage set just before the change is the one taken, and
-// one set after it lands in the records the task reads.
+// The voltage in force goes with a waveform change. The control task takes the new waveform with the
+// voltage stored for it, a pass or more later: the records of the new waveform take the AC and DC voltage
+// of the one it replaces now, so that a voltage set just before the change is the one taken, and one set
+// after it lands in the records the task reads. In Vpp the voltage goes within its record set only: the
+// waveforms shown in Vpp share one voltage, the sine and the square theirs in Vrms.
 void CarryVoltageInForce(uint32_t from, uint32_t to, uint32_t phase) {
-    if (from == to || GetAcvUnit() == 1) return;
+    const int set = IsAcvVpp(static_cast<int32_t>(from));
+    if (from == to || set != IsAcvVpp(static_cast<int32_t>(to))) return;
     const uint32_t mode = GetOutputMode();
     const uint32_t area = VoltAreaOfRange(CurrentRangeCode());
     for (const uint32_t id : {uint32_t{kParamAcv}, uint32_t{kParamDcv}}) {
         ParamRec rec;
-        paramAccessByUnit(0, id, &rec, mode, area, from, 0, phase);
+        paramAccessByUnit(0, id, &rec, mode, area, from, static_cast<uint32_t>(set), phase);
         const int32_t inForce = rec.value;
-        paramAccessByUnit(0, id, &rec, mode, area, to, 0, phase);
+        paramAccessByUnit(0, id, &rec, mode, area, to, static_cast<uint32_t>(set), phase);
         rec.value = inForce;
-        paramAccessByUnit(1, id, &rec, mode, area, to, 0, phase);
+        paramAccessByUnit(1, id, &rec, mode, area, to, static_cast<uint32_t>(set), phase);
     }
 }
 

@@ -214,45 +214,57 @@ bool IsAcDcMode(uint32_t mode) {
     return mode == kModeAcDcInt || mode == kModeAcDcAdd || mode == kModeAcDcSync;
 }
 
+// A phase's AC and DC voltages of every AC+DC waveform and its DC-INT voltage held within its own peak
+// limits; the limits' own bounds follow the peaks its settings reach. Caller holds g_ParamLock.
+PeakExtremes HoldPhaseToItsPeakLimits(uint32_t area, uint32_t phase) {
+    static constexpr uint32_t kAcDcModes[] = {kModeAcDcInt, kModeAcDcAdd, kModeAcDcSync};
+    ParamRec* vpkMax = VoltRec(kParamVpkMax, 0, area, 0, 0, phase);
+    ParamRec* vpkMin = VoltRec(kParamVpkMin, 0, area, 0, 0, phase);
+    PeakExtremes ex{vpkMax->defaultMin, vpkMin->defaultMax};
+    for (uint32_t set = 0; set < 2; ++set) {
+        HoldDcIntVoltage(area, set, phase, *vpkMax, *vpkMin, &ex);
+        for (uint32_t mode : kAcDcModes)
+            for (uint32_t w = 0; w < core::kWaveforms; ++w)
+                HoldAcDcPair(mode, area, w, set, phase, *vpkMax, *vpkMin, &ex);
+    }
+    vpkMax->min = ex.hi;
+    vpkMin->max = ex.lo;
+    ParamRecClamp(vpkMax);
+    ParamRecClamp(vpkMin);
+    return ex;
+}
+
 }  // namespace
 
+// Every phase is held to its own limits: one phase's limit written never moves another phase's ceilings.
 void VpkLimitCheck(uint32_t area) {
-    static constexpr uint32_t kAcDcModes[] = {0, 5, 7};
     const bool all = AllPhases();
     const uint32_t sel = SelectedPhase();
     std::lock_guard<std::mutex> lock(core::g_ParamLock);
-    int32_t maxValues[3], minValues[3];
-    for (uint32_t p = 0; p < 3; ++p) {
-        maxValues[p] = VoltRec(kParamVpkMax, 0, area, 0, 0, p)->value;
-        minValues[p] = VoltRec(kParamVpkMin, 0, area, 0, 0, p)->value;
-    }
-    const ParamRec storedMax = *VoltRec(kParamVpkMax, 0, area, 0, 0, sel);
-    const ParamRec storedMin = *VoltRec(kParamVpkMin, 0, area, 0, 0, sel);
-    ParamRec vpkMax = *VoltRec(kParamVpkMax, 0, area, 0, 0, all ? BindingPhase(maxValues, kSmallest) : sel);
-    ParamRec vpkMin = *VoltRec(kParamVpkMin, 0, area, 0, 0, all ? BindingPhase(minValues, kLargest) : sel);
-    PeakExtremes ex{vpkMax.defaultMin, vpkMin.defaultMax};
-    for (uint32_t set = 0; set < 2; ++set) {
-        for (uint32_t p = 0; p < 3; ++p) {
-            HoldDcIntVoltage(area, set, p, vpkMax, vpkMin, &ex);
-            for (uint32_t mode : kAcDcModes)
-                for (uint32_t w = 0; w < core::kWaveforms; ++w)
-                    HoldAcDcPair(mode, area, w, set, p, vpkMax, vpkMin, &ex);
-        }
-    }
-    vpkMax.min = ex.hi;
-    vpkMin.max = ex.lo;
-    ParamRecClamp(&vpkMax);
-    ParamRecClamp(&vpkMin);
-    if (!all) {
-        *VoltRec(kParamVpkMax, 0, area, 0, 0, sel) = vpkMax;
-        *VoltRec(kParamVpkMin, 0, area, 0, 0, sel) = vpkMin;
-    } else if (panel::DirtyTest(kDirtyVpkHigh)) {
+    // A limit edited on all phases together is the selected phase's as stored, on every phase of the wiring.
+    const bool high = all && panel::DirtyTest(kDirtyVpkHigh);
+    if (high || (all && panel::DirtyTest(kDirtyVpkLow))) {
+        const uint32_t id = high ? kParamVpkMax : kParamVpkMin;
+        const ParamRec stored = *VoltRec(id, 0, area, 0, 0, sel);
         for (uint32_t p = 0; p <= LastPhase(); ++p)
-            *VoltRec(kParamVpkMax, 0, area, 0, 0, p) = storedMax;
-    } else if (panel::DirtyTest(kDirtyVpkLow)) {
-        for (uint32_t p = 0; p <= LastPhase(); ++p)
-            *VoltRec(kParamVpkMin, 0, area, 0, 0, p) = storedMin;
+            *VoltRec(id, 0, area, 0, 0, p) = stored;
     }
+    PeakExtremes wiring{INT32_MIN, INT32_MAX};
+    for (uint32_t p = 0; p < core::kPhases; ++p) {
+        const PeakExtremes ex = HoldPhaseToItsPeakLimits(area, p);
+        if (p > LastPhase()) continue;
+        wiring.hi = std::max(wiring.hi, ex.hi);
+        wiring.lo = std::min(wiring.lo, ex.lo);
+    }
+    if (!all) return;
+    // An edit of all phases writes the selected phase's limits to every phase: they keep clear of the peaks
+    // of every phase of the wiring.
+    ParamRec* vpkMax = VoltRec(kParamVpkMax, 0, area, 0, 0, sel);
+    ParamRec* vpkMin = VoltRec(kParamVpkMin, 0, area, 0, 0, sel);
+    vpkMax->min = wiring.hi;
+    vpkMin->max = wiring.lo;
+    ParamRecClamp(vpkMax);
+    ParamRecClamp(vpkMin);
 }
 
 namespace limits {

@@ -67,6 +67,21 @@ uint32_t AlignLimitsToPhases(uint32_t id, int side) {
     return index;
 }
 
+bool AllPhaseBounds(uint32_t id, int32_t* max, int32_t* min) {
+    if (!IsAcv(id) && !IsDcv(id)) return false;
+    int32_t hi[3], lo[3];
+    for (uint32_t p = 0; p < core::kPhases; ++p) {
+        ParamRec rec{};
+        paramGetRecord(PhaseId(id, p), &rec, p);
+        hi[p] = rec.max;
+        lo[p] = rec.min;
+    }
+    const auto at = [](uint32_t index) { return index == core::kAllPhasesEqual ? 0 : index; };
+    *max = hi[at(TightestPhase(hi, true))];
+    *min = IsAcv(id) ? lo[limits::SelectedPhase()] : lo[at(TightestPhase(lo, false))];
+    return true;
+}
+
 int AllPhasesEqual(uint32_t id, int32_t value) {
     for (uint32_t p = 0; p < ActivePhases(); ++p)
         if (paramGetValue(id, p) != value) return 0;

@@ -33,6 +33,11 @@ extern core::LimitedPhase g_LimitedPhase;
 // g_LimitedPhase's copies. Meant for edits of all phases (g_EditAllPhases 1).
 uint32_t AlignLimitsToPhases(uint32_t id, int side);
 
+// The bounds an edit of all phases holds the voltage id to, read without writing them: the smallest maximum
+// of L1-L3 and, for the DC voltages (ids 51-56), the largest minimum; the AC voltages (47-49) keep the
+// selected phase's minimum. False for other ids.
+bool AllPhaseBounds(uint32_t id, int32_t* max, int32_t* min);
+
 // 2 when the id's value equals value on every active phase, else 0.
 int AllPhasesEqual(uint32_t id, int32_t value);
 

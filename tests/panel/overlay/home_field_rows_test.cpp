@@ -8,15 +8,22 @@
 #include <string>
 #include <vector>
 
+#include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
+#include "core/params/param_ranges.h"
+#include "core/params/settings/setting_write.h"
+#include "core/system/messaging/msg_ring.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/home_screens.h"
 #include "panel/dialogs/limit_popups.h"
+#include "drivers/panel_link.h"
 #include "panel/edit/digit_cursor.h"
+#include "panel/edit/home_edit_keys.h"
 #include "panel/menu/home_fields.h"
 #include "panel/overlay/overlay_layout.h"
 #include "panel/overlay/overlay_track.h"
+#include "tests/panel/edit/edit_fixture.h"
 #include "tests/panel/overlay/overlay_fixture.h"
 
 namespace {
@@ -173,6 +180,36 @@ TEST_F(HomeFieldRowsTest, HintAndSoftKeysOfEveryState) {
         EXPECT_EQ(key4, s == 22 ? "100V" : maxMin ? "MIN" : "") << "state " << s;
         EXPECT_EQ(KeyText(8), In(kExit, s) ? "EXIT" : "") << "state " << s;
     }
+}
+
+// Editing all phases in ACDC-INT at DC 0, with L2 limited to +100 Vpk and L1's limit written last at the
+// value it holds: the AC voltage's hint shows L2's range before and after the keypad's 80, which is
+// refused with the message naming L2 and stored on no phase.
+TEST_F(HomeFieldRowsTest, AllPhaseVoltageHintAndMessageOfTheTightestPhase) {
+    using settings::Origin, settings::SetResult, edittest::EditTest;
+    g_PhaseMode.store(0);
+    SetOutputMode(kModeAcDcInt);
+    for (int p = 0; p < 3; ++p) {
+        ASSERT_EQ(settings::SetSetting(kParamDcv, p, 0, Origin::kRemote), SetResult::kWritten);
+        ASSERT_EQ(settings::SetSetting(kParamAcv, p, 1000, Origin::kRemote), SetResult::kWritten);
+    }
+    ASSERT_EQ(settings::SetSetting(kParamVpkMax, 1, 10000, Origin::kRemote), SetResult::kWritten);
+    ASSERT_EQ(settings::SetSetting(kParamVpkMax, 0, GetVpkMax(), Origin::kRemote), SetResult::kWritten);
+    g_EditAllPhases.store(1);
+    MsgQueue_Clear();
+    const std::string hint = "Quick ACV (0.00 ~ 70.72 Vrms): ";  // 100 V / 1.414, the sine's factor
+    Show(kParamAcv);
+    EXPECT_EQ(HintText(), hint);
+    screen.Enter(kParamAcv);
+    EditTest::Type(80.0);
+    uint32_t ev = EditTest::Key('U', kClassKeypad);
+    EXPECT_EQ(menuEditParamEnterKey(&ev, kParamAcv), 2);
+    EXPECT_EQ(EditTest::Messages(), std::vector<std::string>{"20"});
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(GetAcv(p), 1000) << p;
+    Show(kParamAcv);
+    EXPECT_EQ(HintText(), hint);
+    g_EditAllPhases.store(0);
 }
 
 // The ON angles show the ON angle's FIXED/FREE word, the OFF angles the OFF angle's.

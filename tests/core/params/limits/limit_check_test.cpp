@@ -9,6 +9,7 @@
 #include "core/params/param_dirty.h"
 #include "core/params/param_ranges.h"
 #include "platform/stage/wave_numbers.h"
+#include "platform/stage/wiring_codes.h"
 #include "tests/core/ctrl_fixture.h"
 
 using test::FreqRec;
@@ -177,9 +178,14 @@ TEST_F(LimitCheckTest, PeakLimitsLeaveTheAcRoomTheDcVoltageAllows) {
     EXPECT_EQ(VoltRec(51, kModeAcDcInt, 1, kWaveSin, 0, 0).min, -2000);
     // The Vpp set divides by 0.5: a DC voltage of 0 leaves 2 x 2000.
     EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 1, 0).max, 4000);
-    // The DC-INT voltage is held within the peak limits themselves.
-    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).max, 2000);
-    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).min, -2000);
+    // The DC-INT voltage is held within the peak limits themselves, each phase's within its own.
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 0).max, 2000);
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 0).min, -2000);
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).max, VoltRec(10, 0, 1, 0, 0, 1).value);
+    EXPECT_EQ(VoltRec(51, kModeDcInt, 1, 0, 0, 1).min, VoltRec(11, 0, 1, 0, 0, 1).value);
+    EXPECT_EQ(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 0, 1).max,
+              std::min(VoltRec(47, kModeAcDcInt, 1, kWaveSin, 0, 1).defaultMax,
+                       static_cast<int32_t>(VoltRec(10, 0, 1, 0, 0, 1).value / 1.414)));
     // A waveform without a peak factor has no AC room to compute and keeps its maximum.
     const int32_t acMax = VoltRec(47, kModeAcDcInt, 1, 3, 0, 0).max;
     core::ParamSetWaveFactor(3, 0.0f);
@@ -195,9 +201,21 @@ TEST_F(LimitCheckTest, PeakLimitsKeepRoomForTheLargestPeaksInForce) {
     SetVolt(47, kModeAcDcInt, 1, kWaveSin, 0, 1, 2000);
     SetVolt(51, kModeAcDcInt, 1, kWaveSin, 0, 1, -10000);
     VpkLimitCheck(1);
-    // Peaks 1000 + 3000 (L1) and -10000 - 3000 (L2): the peak limits may not pass inside them.
+    // Peaks 1000 +- 3000 (L1) and -10000 - 3000 (L2): a phase's peak limits may not pass inside its own.
     EXPECT_EQ(VoltRec(10, 0, 1, 0, 0, 0).min, 4000);
-    EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 0).max, -13000);
+    EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 0).max, -2000);
+    EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 1).max, -13000);
+    // Editing all phases, the selected phase's limit goes to every phase of the wiring: it keeps clear of
+    // L2's peaks in 3P4W, and of L1's alone in 1P2W.
+    g_EditAllPhases = 1;
+    for (const auto& [wiring, lo] : {std::pair{kWiring3P4W, -13000}, {kWiring1P2W, -2000}}) {
+        g_PhaseMode = wiring;
+        VpkLimitCheck(1);
+        EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 0).max, lo) << wiring;
+        EXPECT_EQ(VoltRec(11, 0, 1, 0, 0, 1).max, -13000) << wiring;
+    }
+    g_PhaseMode = kWiring3P4W;
+    g_EditAllPhases = 0;
 }
 
 TEST_F(LimitCheckTest, CrestFactorLowersTheAcCeilingOfEachPhase) {

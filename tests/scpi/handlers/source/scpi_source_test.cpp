@@ -14,7 +14,9 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
+#include "panel/menu_thread.h"
 #include "platform/stage/reg_map.h"
+#include "platform/stage/wave_numbers.h"
 #include "scpi/commands/scpi_cmd_ids.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/handlers/scpi_setting_value.h"
@@ -235,6 +237,74 @@ TEST_F(RangeOverTheParser, OutputRangeByNameOrCode) {
     };
     for (const auto& [message, expect] : cases)
         EXPECT_EQ(ch.Run(message), expect) << message;
+}
+
+class PeakLimitsOverTheParser : public scpitest::ChannelTest {};
+
+// Each phase's AC and DC voltage ceilings follow its own Vpk+ and Vpk- limits: another phase's limit
+// written, even at the value it holds, leaves them as they were. ACDC-INT, 100 V range, DC 0: the AC
+// voltage's ceiling is Vpk+ / 1.414. {program message, reply|errors}.
+TEST_F(PeakLimitsOverTheParser, EachPhaseKeepsTheCeilingsOfItsOwnLimits) {
+    using scpitest::kRange;
+    const std::pair<const char*, std::string> cases[] = {
+        {"MODE ACDC-INT;:VOLT:RANG R100;:INST:SEL L2;:VOLT 0;:VOLT:OFFS 0", "|"},
+        {"VOLT:LIM:HIGH 100;LOW -120;:VOLT 80", "|" + kRange},
+        {"INST:SEL L1;:VOLT:LIM:HIGH 250;LOW -250", "|"},
+        {"INST:SEL L2;:VOLT 80", "|" + kRange},
+        {"VOLT:OFFS 101", "|" + kRange},
+        {"VOLT:OFFS -121", "|" + kRange},
+        {"VOLT 70;:VOLT?;:VOLT:OFFS?;:VOLT:LIM:HIGH?;LOW?", "+70.0000;+0.0000;+100.0000;-120.0000|"},
+        {"INST:SEL L1;:VOLT 80;:VOLT:OFFS 30;:VOLT?;:VOLT:OFFS?", "+80.0000;+30.0000|"},
+        // 70 Vrms peaks at 99 V: the DC voltage keeps within -21 .. +1 V.
+        {"INST:SEL L3;:VOLT:LIM:HIGH 140;:INST:SEL L2;:VOLT 71;:VOLT:OFFS -22", "|" + kRange + " | " + kRange},
+        {"VOLT:OFFS -21;:VOLT:OFFS?", "-21.0000|"},
+    };
+    for (const auto& [message, expect] : cases)
+        EXPECT_EQ(ch.Run(message), expect) << message;
+}
+
+// A program message run as the channel hands its sets to the menu/control thread, and the control task's
+// passes after it, so that it has taken every change.
+class SourceTakenByTheTask : public ::testing::Test {
+  protected:
+    test::CtrlEnv env;
+    scpitest::MenuEnv menu;
+    scpitest::FakeChannel ch{kChanLan};
+    SourceTakenByTheTask() {
+        ch.betweenPasses = true;
+        for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
+            MenuThread_Pass();
+    }
+    std::string Run(const std::string& message) {
+        const std::string reply = ch.Run(message);
+        for (int i = 0; i < 50; ++i)
+            MenuThread_Pass();
+        return reply;
+    }
+};
+
+// With the AC voltage in Vpp, a voltage set before a waveform change in the same message goes with the
+// change: the waveforms shown in Vpp share one voltage, the sine and the square theirs in Vrms. The stage
+// plays it on L1.
+TEST_F(SourceTakenByTheTask, VppVoltageSetBeforeAWaveformChangeIsInForce) {
+    constexpr uint32_t kArb17 = kWaveTri + 1;
+    core::ParamSetWaveFactor(kWaveSin, 1.414f);
+    core::ParamSetWaveFactor(kWaveSqu, 1.0f);
+    core::ParamSetWaveFactor(kWaveTri, 1.732f);
+    core::ParamSetWaveFactor(kArb17, 1.5f);
+    const std::pair<const char*, std::string> cases[] = {
+        {"SYST:ACV:UNIT VPP;:MODE AC-INT;:FUNC TRI;:VOLT 130", "|"},
+        {"FUNC ARB17;:VOLT 110;:FUNC TRI", "|"},
+        {"FUNC?;:VOLT?", "TRI;+110.0000|"},
+        {"FUNC ARB17;:FUNC?;:VOLT?", "ARB17;+110.0000|"},
+        {"FUNC SIN;:VOLT 50;:FUNC SQU;:FUNC?;:VOLT?", "SQU;+50.0000|"},
+        {"FUNC TRI;:FUNC?;:VOLT?", "TRI;+110.0000|"},
+    };
+    for (const auto& [message, expect] : cases)
+        EXPECT_EQ(Run(message), expect) << message;
+    const auto acv = test::WritesTo(static_cast<uint16_t>(regmap::kAcv.at(0)));
+    ASSERT_FALSE(acv.empty());
+    EXPECT_DOUBLE_EQ(acv.back().value, 110.0);
 }
 
 class SourceOnStage : public test::CtrlTest {

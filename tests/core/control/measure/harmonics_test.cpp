@@ -196,15 +196,17 @@ TEST_F(Harmonics, SinglePhaseWiringListsReadZeroOnceTheOutputLeaves50Or60Hz) {
     SetPhaseMode(1);
     SetVoltRange(GetVoltRangeCode());
     ServicePasses(50);
-    for (const int passesBefore : {0, 10, 30}) {  // the hold after the analysis, the reads of the next one
-        SCOPED_TRACE(passesBefore);
+    // The hold after the analysis, the reads of the next one; the output alone or every record to 400 Hz.
+    for (const auto& [passesBefore, lastPhase] : {std::pair{0, 0}, {10, 0}, {30, 0}, {0, 2}, {30, 2}}) {
+        SCOPED_TRACE(std::to_string(passesBefore) + " passes, to L" + std::to_string(lastPhase + 1));
         for (int p = 0; p < 3; ++p)
             SetFrequencyPhase(6000, p);
         Analyse();
         ASSERT_NEAR(g_HarmResult[0].VMag[1].load(), 100.0f, 0.5f);
         g_HarmCountdown = 0;
         ServicePasses(passesBefore);
-        SetFrequencyPhase(40000, 0);
+        for (int p = 0; p <= lastPhase; ++p)
+            SetFrequencyPhase(40000, p);
         ServicePasses(1);
         for (const auto& list : {g_HarmResult[0].VMag, g_HarmResult[0].VPct, g_HarmResult[0].IMag,
                                  g_HarmResult[0].IPct})

@@ -175,6 +175,20 @@ TEST_F(ScreenRequestTest, ARequestOutsideTheCalibrationWaitsForItsEnd) {
     g_ran.clear();
     EXPECT_TRUE(ScreenRequest_AskOutsideCalibration(R::kParallelRetry));
     EXPECT_EQ(g_ran, (std::vector<Ran>{{R::kParallelRetry, 0, 0}})) << "without a calibration, at once";
+
+    // A plain request of a waiting kind, posted while the pass runs, is the newer one: it alone stays.
+    ScreenRequestRunners runners = kRecording;
+    runners.simpleScreen = [] { AskFromAnotherThread(R::kParallelRetry); };
+    ScreenRequest_SetRunners(runners);
+    g_MenuState.store(kMenuCalibration);
+    AskFromAnotherThread(R::kSimpleScreen);
+    EXPECT_TRUE(ScreenRequest_AskOutsideCalibration(R::kParallelRetry, 1));
+    g_ran.clear();
+    EXPECT_EQ(ScreenRequest_RunPending(), 1u);
+    EXPECT_EQ(ScreenRequest_RunPending(), 1u);
+    g_MenuState.store(2);
+    EXPECT_EQ(ScreenRequest_RunPending(), 0u);
+    EXPECT_EQ(g_ran, (std::vector<Ran>{{R::kParallelRetry, 0, 0}}));
     g_MenuState.store(state);
 }
 

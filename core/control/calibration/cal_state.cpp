@@ -9,3 +9,8 @@ bool CalibrationInProgress() {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
     return CalibrationModeActive() || (state >= kMenuCalibration && state <= kMenuCalDefaultConfirm);
 }
+
+bool CalibrationPointUp() {
+    const uint32_t state = g_MenuState.load(std::memory_order_acquire);
+    return state >= kMenuCalVoltR100P0 && state <= kMenuCalCurrP5;
+}

@@ -25,3 +25,7 @@ inline bool CalibrationModeActive() {
 // and the mode word a point leaves set until the page's EXIT. A page change that is not calibration's own
 // would strand the unit in calibration mode with its keys locked.
 bool CalibrationInProgress();
+
+// A point's page is up (317-328): the stage runs that point. Another start would replace its run and
+// leave the page waiting, its keys locked, for an answer that never comes.
+bool CalibrationPointUp();

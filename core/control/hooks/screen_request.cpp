@@ -4,11 +4,14 @@
 #include <mutex>
 #include <thread>
 
+#include "core/control/calibration/cal_state.h"
+
 namespace {
 struct Pending {
     ScreenRequest what;
     uint32_t state;
     int32_t value;
+    bool outsideCalibration;
 };
 // One place per kind: a kind that waits is moved rather than added, so a post never finds the queue full.
 constexpr size_t kCapacity = kScreenRequestKinds;
@@ -76,6 +79,11 @@ bool Dispatch(const Pending& r, bool run) {
     return false;
 }
 
+// Asked on the menu/control thread, which alone enters and leaves the calibration pages.
+bool Waits(const Pending& request) {
+    return request.outsideCalibration && CalibrationInProgress();
+}
+
 void Post(const Pending& request) {
     const std::lock_guard<std::mutex> hold(g_lock);
     size_t kept = 0;
@@ -84,6 +92,15 @@ void Post(const Pending& request) {
     g_pending[kept] = request;
     g_count = kept + 1;
 }
+
+bool Ask(const Pending& request) {
+    if (!Dispatch(request, false)) return false;
+    if (g_taker.load(std::memory_order_acquire) == std::this_thread::get_id() && !Waits(request))
+        Dispatch(request, true);
+    else
+        Post(request);
+    return true;
+}
 }  // namespace
 
 void ScreenRequest_SetRunners(const ScreenRequestRunners& runners) {
@@ -91,13 +108,11 @@ void ScreenRequest_SetRunners(const ScreenRequestRunners& runners) {
 }
 
 bool ScreenRequest_Ask(ScreenRequest what, uint32_t state, int32_t value) {
-    const Pending request{what, state, value};
-    if (!Dispatch(request, false)) return false;
-    if (g_taker.load(std::memory_order_acquire) == std::this_thread::get_id())
-        Dispatch(request, true);
-    else
-        Post(request);
-    return true;
+    return Ask({what, state, value, false});
+}
+
+bool ScreenRequest_AskOutsideCalibration(ScreenRequest what, uint32_t state, int32_t value) {
+    return Ask({what, state, value, true});
 }
 
 void ScreenRequest_SetTaker() {
@@ -114,8 +129,33 @@ size_t ScreenRequest_RunPending() {
             taken[i] = g_pending[i];
         g_count = 0;
     }
-    // Outside the lock: a screen entry may take its time, and posters never wait for it.
-    for (size_t i = 0; i < count; ++i)
-        Dispatch(taken[i], true);
-    return count;
+    // Outside the lock: a screen entry may take its time, and posters never wait for it. Each request is
+    // looked at when its turn comes: the one before it may have entered or left the calibration.
+    Pending waiting[kCapacity];
+    size_t held = 0, ran = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (Waits(taken[i])) {
+            waiting[held++] = taken[i];
+        } else {
+            Dispatch(taken[i], true);
+            ++ran;
+        }
+    }
+    if (held == 0) return ran;
+    // The waiting requests keep their places before those posted meanwhile; a kind posted again since
+    // then is newer and takes its place.
+    const std::lock_guard<std::mutex> hold(g_lock);
+    size_t kept = 0;
+    for (size_t i = 0; i < held; ++i) {
+        bool newer = false;
+        for (size_t j = 0; j < g_count; ++j)
+            newer = newer || g_pending[j].what == waiting[i].what;
+        if (!newer) waiting[kept++] = waiting[i];
+    }
+    for (size_t j = 0; j < g_count; ++j)
+        waiting[kept++] = g_pending[j];
+    for (size_t i = 0; i < kept; ++i)
+        g_pending[i] = waiting[i];
+    g_count = kept;
+    return ran;
 }

@@ -69,9 +69,15 @@ void ScreenRequest_SetRunners(const ScreenRequestRunners& runners);
 // Any thread: runs the request at once on the menu/control thread, posts it on any other. False when its
 // entry is not set (nothing runs, now or later).
 bool ScreenRequest_Ask(ScreenRequest what, uint32_t state = 0, int32_t value = 0);
+// As ScreenRequest_Ask, for an event outside the panel's own work (the parallel link's retry prompt, its
+// return home, its system page): while a calibration is in progress (CalibrationInProgress) the request
+// waits, in its place, and runs at the first pass after the calibration has ended. Taken over the
+// calibration page it would leave the calibration mode standing where nothing ends it.
+bool ScreenRequest_AskOutsideCalibration(ScreenRequest what, uint32_t state = 0, int32_t value = 0);
 // The calling thread becomes the menu/control thread: the requests asked on it run at once. That thread
 // calls it first when it starts; until then every request waits for its passes.
 void ScreenRequest_SetTaker();
 // Menu/control thread, at the start of its pass and before a set command taken between passes: runs every
-// request waiting, oldest first; the number run. A request posted meanwhile waits for the next call.
+// request waiting, oldest first, but for those that wait for a calibration's end; the number run. A request
+// posted meanwhile waits for the next call.
 size_t ScreenRequest_RunPending();

@@ -43,6 +43,7 @@ void ClearAll() {
         if (!g_Work.cleared[p]) ClearTables(p);
 }
 
+// In 1P2W L2 and L3 feed no output of their own: their records' frequencies describe nothing measured.
 uint32_t AnalysedPhases() {
     uint32_t mask = 0;
     for (int p = 0; p < 3; ++p) {
@@ -50,7 +51,18 @@ uint32_t AnalysedPhases() {
         for (int32_t a : kAnalysedFreqs)
             if (f == a) mask |= 1u << p;
     }
-    return mask;
+    return GetPhaseMode() == kWiring1P2W ? mask & 1u : mask;
+}
+
+// Every pass, whatever the step: a phase that is no longer analysed (its frequency left 50 or 60 Hz, the
+// output went off, another mode) reads 0 from this pass on, not the lists of the output it had before, and
+// an analysis under way leaves it alone.
+void DropUnanalysed() {
+    const uint32_t analysed = CaptureActive() ? AnalysedPhases() : 0;
+    g_Work.captureMask &= analysed;
+    g_HarmValid.fetch_and(static_cast<uint16_t>(analysed), kRelaxed);
+    for (int p = 0; p < 3; ++p)
+        if ((analysed & (1u << p)) == 0 && !g_Work.cleared[p]) ClearTables(p);
 }
 
 uint32_t Alloc() {
@@ -60,35 +72,22 @@ uint32_t Alloc() {
 }
 
 uint32_t Idle() {
-    if (!CaptureActive()) {
-        ClearAll();
-        return kIdle;
-    }
+    if (!CaptureActive()) return kIdle;
     BusReg_SetHarmCapture(kArmAllPhases);
     g_HarmValid.store(0, kRelaxed);
     return kWaitReady;
 }
 
 uint32_t WaitReady() {
-    // Output off or another mode: no capture will come, and the tables must not stay as they were.
-    if (!CaptureActive()) {
-        ClearAll();
-        return kIdle;
-    }
+    // Output off or another mode: no capture will come (DropUnanalysed has cleared the tables).
+    if (!CaptureActive()) return kIdle;
     const uint32_t valid = AnalysedPhases();
     g_HarmValid.store(static_cast<uint16_t>(valid), kRelaxed);
-    // With no phase at 50 or 60 Hz nothing is analysed: the old tables would describe another output.
-    if (valid == 0) ClearAll();
     const uint32_t ready = BusReg_GetHarmStatus();
     if (ready == 0) return kWaitReady;
     if (ready > kReadyFault) return kIdle;
     if (valid != 0 && (ready & valid) == valid) {
-        // One output in 1P2W: only L1's samples are read, so only L1's tables can describe it.
-        g_Work.captureMask = GetPhaseMode() == kWiring1P2W ? valid & 1u : valid;
-        if (GetPhaseMode() == kWiring1P2W) {
-            ClearTables(1);
-            ClearTables(2);
-        }
+        g_Work.captureMask = valid;
         g_Work.sampleCounter = 0;
         return kReadV;
     }
@@ -149,6 +148,7 @@ int Harm_AnalysisActive() {
 void Harm_Task() {
     using harm::g_Work;
     if (g_Work.state >= std::size(harm::kSteps)) g_Work.state = harm::kIdle;
+    if (g_Work.state != harm::kAlloc) harm::DropUnanalysed();
     g_Work.state = harm::kSteps[g_Work.state]();
 }
 

@@ -72,7 +72,7 @@ uint32_t FailureExit(uint8_t error) {
     MsgQueue_Clear();
     if (MsgPopup_IsPersistent()) MsgPopup_Close();
     if (!ParallelFamily()) {
-        ScreenRequest_Ask(ScreenRequest::kParallelRetry);
+        ScreenRequest_AskOutsideCalibration(ScreenRequest::kParallelRetry);
     } else {
         SysStatusSet(kSysParallelLinkFault);
         if (error == 7) SetParallelEnable(0);
@@ -157,7 +157,7 @@ uint32_t Supervise() {
     if (!active && g_ParallelLink.joined.load(kRelaxed) == seen) {
         g_ParallelActive.store(1, std::memory_order_release);
         g_SlewRecheckReq.store(1, kRelaxed);
-        ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
+        ScreenRequest_AskOutsideCalibration(ScreenRequest::kAdvanceScreen);
         plat::SleepMs(500);
         MsgQueue_Clear();
         if (MsgPopup_IsPersistent()) MsgPopup_Close();
@@ -171,7 +171,7 @@ uint32_t Supervise() {
         }
         if (g_ParallelLink.joined.load(kRelaxed) != seen) {
             plat::SleepMs(5);
-            ScreenRequest_Ask(ScreenRequest::kParallelRetry);
+            ScreenRequest_AskOutsideCalibration(ScreenRequest::kParallelRetry);
             return kStop;
         }
     }

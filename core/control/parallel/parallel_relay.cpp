@@ -130,9 +130,9 @@ void ParallelRelay(int n) {
             rec.lowHalf[4].store(value, kRelaxed);
             break;
         case 25:
-            ScreenRequest_Ask(ScreenRequest::kEnterState, 94);
+            ScreenRequest_AskOutsideCalibration(ScreenRequest::kEnterState, 94);
             plat::SleepMs(30);
-            ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
+            ScreenRequest_AskOutsideCalibration(ScreenRequest::kAdvanceScreen);
             g_ParallelLink.updateKind.store(value, kRelaxed);
             break;
         case 26:

@@ -49,7 +49,7 @@ void BecomeActive() {
     if (MsgPopup_IsPersistent()) MsgPopup_Close();  // the wait for the link ends with the join
     g_ParallelActive.store(1, std::memory_order_release);
     g_SlewRecheckReq.store(1, kRelaxed);
-    ScreenRequest_Ask(ScreenRequest::kAdvanceScreen);
+    ScreenRequest_AskOutsideCalibration(ScreenRequest::kAdvanceScreen);
     g_ThreadCtl.control.store(kIfaceStop, kRelaxed);
     g_threadsStopped.store(1, kRelaxed);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/control/calibration/cal_state.h"
 #include "core/control/calibration/cali_exit.h"
 #include "core/control/calibration/cali_step_record.h"
 #include "core/control/calibration/calibration.h"
@@ -33,6 +34,10 @@ constexpr uint32_t kFirstOneShotItem = 6;
 constexpr uint32_t kCmdStart = 1u << 3, kCmdAbort = 1u << 5;
 constexpr uint32_t kReadingSettleMs = 1000;
 constexpr uint32_t kReadingHoldTicks = 20;
+
+bool IsStart(int32_t mode) {
+    return mode == kVolt || mode == kCurr || mode == kExt || mode == kCapacitance || mode == kZero;
+}
 
 int Refuse(ScpiInterface* ifc, uint32_t row) {
     scpiSetError(ifc, row);
@@ -126,6 +131,8 @@ int CmdCalConfMode(ScpiInterface* ifc) {
     if (scpiGetChoice(ifc, 0, &mode) != 0 && scpiGetInt(ifc, 0, &mode) != 0)
         return Refuse(ifc, kScpiErrParameter);
     if (Protected()) return Refuse(ifc, kScpiErrProtected);
+    // Like the other page changes, a start is refused while a point is up; the exits below still end it.
+    if (IsStart(mode) && CalibrationPointUp()) return Refuse(ifc, kScpiErrSettingsConflict);
     switch (mode) {
         case kVolt:
             StartProcedure(kModeVolt, kMenuCalVoltR100P0);

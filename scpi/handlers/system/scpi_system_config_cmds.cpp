@@ -108,7 +108,8 @@ int SetFunctionMode(ScpiInterface* ifc) {
         case kSeqSimSeq:
         case kSeqSimSim:
             if (mode == kSeqSimSeq) ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
-            if (current == static_cast<uint32_t>(mode)) return 0;
+            // The mode word alone, without the function's active bit, is no function to be in.
+            if (current == static_cast<uint32_t>(mode) && SeqSimIsActive()) return 0;
             if (!SeqSimEntryAllowed(mode == kSeqSimSim)) return Refuse(ifc, kScpiErrSystem);
             if (mode == kSeqSimSim) ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
             if (SeqSimEnterMode(static_cast<uint32_t>(mode)) != 0) return Refuse(ifc, kScpiErrSystem);

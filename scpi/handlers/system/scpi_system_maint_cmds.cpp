@@ -15,6 +15,7 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/service_flags.h"
 #include "core/system/state/sys_status.h"
+#include "engine/seqsim/seqsim_mode.h"
 #include "platform/host/clock.h"
 #include "platform/sandbox/sandbox.h"
 #include "scpi/channels/remote_port.h"
@@ -111,6 +112,13 @@ int QueryScpiData(ScpiInterface* ifc) {
 
 void SetServiceAccess() {
     if (OutputFlagTest(kOutFlagOutputOn)) SetOutputOnOff(0);
+    // SEQUENCE or SIMULATE is left wholly first, as CONTinuous leaves it: a run stopped, the mode word
+    // cleared. The calibration's end re-initialises the panel, which clears the function's active bit
+    // alone: the mode word left standing made SYST:CONF SEQ answer that it was in, and refused the wiring.
+    if (SeqSimIsActive() || SeqSimGetMode() != kSeqSimOff) {
+        ScreenRequest_Ask(ScreenRequest::kSeqLeavePreview);
+        ScreenRequest_Ask(ScreenRequest::kSeqSimExit);
+    }
     ScreenRequest_Ask(ScreenRequest::kGoCalibration);
     SysStatusSet(kSysCaliAccess);
 }

@@ -38,7 +38,11 @@ class CalibrationTest : public test::CtrlTest {
         test::StartCaliMode();
         test::ClearTrace();
     }
-    void TearDown() override { ScreenRequest_SetRunners({}); }
+    // A calibration state left behind would hold the next tests' link screens and refuse their preset recalls.
+    void TearDown() override {
+        ScreenRequest_SetRunners({});
+        g_MenuState.store(0);
+    }
     // Steps the mode object (4 ms each) until `done`; the steps taken, or -1.
     // The menu/control thread's pass takes the procedures' page requests between the steps.
     static int StepUntil(const std::function<bool()>& done, int most = 200) {

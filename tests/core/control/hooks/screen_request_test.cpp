@@ -7,6 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "core/control/calibration/cal_state.h"
+#include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
+
 namespace {
 
 // What the runners saw, in order: the kind and its two arguments.
@@ -136,6 +140,56 @@ TEST_F(ScreenRequestTest, ARequestWithoutItsEntryIsRefusedAndNotKept) {
     EXPECT_FALSE(ScreenRequest_Ask(R::kSimpleScreen));
     EXPECT_EQ(ScreenRequest_RunPending(), 1u);
     EXPECT_EQ(g_ran, (std::vector<Ran>{{R::kAdvanceScreen, 0, 0}}));
+}
+
+// A request asked outside the calibration waits, in its place, while a calibration is in progress (a point
+// or the list shown, or its mode word standing), on the menu/control thread too; the others run. A plain
+// request of its kind posted meanwhile is newer and runs at once. The first pass after the end runs them.
+TEST_F(ScreenRequestTest, ARequestOutsideTheCalibrationWaitsForItsEnd) {
+    const uint32_t state = g_MenuState.load();
+    for (const auto& [menu, mode] : {std::pair<uint32_t, uint16_t>{kMenuCalVoltR100P0, 0}, {kMenuCalibration, 0},
+                                     {kMenuCalDefaultConfirm, 0}, {1, 0x107}}) {
+        SCOPED_TRACE(menu);
+        g_ran.clear();
+        g_MenuState.store(menu);
+        g_CalState.mode.store(mode);
+        std::thread([] {
+            EXPECT_TRUE(ScreenRequest_AskOutsideCalibration(R::kParallelRetry));
+            EXPECT_TRUE(ScreenRequest_AskOutsideCalibration(R::kAdvanceScreen));
+            EXPECT_TRUE(ScreenRequest_Ask(R::kSimpleScreen));
+        }).join();
+        EXPECT_TRUE(ScreenRequest_AskOutsideCalibration(R::kEnterState, 94));
+        EXPECT_TRUE(g_ran.empty()) << "not at once on the menu/control thread";
+        EXPECT_EQ(ScreenRequest_RunPending(), 1u);
+        AskFromAnotherThread(R::kAdvanceScreen);
+        AskFromAnotherThread(R::kSeqEnter);
+        EXPECT_EQ(ScreenRequest_RunPending(), 2u);
+        EXPECT_EQ(ScreenRequest_RunPending(), 0u);
+        EXPECT_EQ(g_ran, (std::vector<Ran>{{R::kSimpleScreen, 0, 0}, {R::kAdvanceScreen, 0, 0}, {R::kSeqEnter, 0, 0}}));
+        g_ran.clear();
+        g_MenuState.store(2);
+        g_CalState.mode.store(0);
+        EXPECT_EQ(ScreenRequest_RunPending(), 2u);
+        EXPECT_EQ(g_ran, (std::vector<Ran>{{R::kParallelRetry, 0, 0}, {R::kEnterState, 94, 0}}));
+    }
+    g_ran.clear();
+    EXPECT_TRUE(ScreenRequest_AskOutsideCalibration(R::kParallelRetry));
+    EXPECT_EQ(g_ran, (std::vector<Ran>{{R::kParallelRetry, 0, 0}})) << "without a calibration, at once";
+
+    // A plain request of a waiting kind, posted while the pass runs, is the newer one: it alone stays.
+    ScreenRequestRunners runners = kRecording;
+    runners.simpleScreen = [] { AskFromAnotherThread(R::kParallelRetry); };
+    ScreenRequest_SetRunners(runners);
+    g_MenuState.store(kMenuCalibration);
+    AskFromAnotherThread(R::kSimpleScreen);
+    EXPECT_TRUE(ScreenRequest_AskOutsideCalibration(R::kParallelRetry, 1));
+    g_ran.clear();
+    EXPECT_EQ(ScreenRequest_RunPending(), 1u);
+    EXPECT_EQ(ScreenRequest_RunPending(), 1u);
+    g_MenuState.store(2);
+    EXPECT_EQ(ScreenRequest_RunPending(), 0u);
+    EXPECT_EQ(g_ran, (std::vector<Ran>{{R::kParallelRetry, 0, 0}}));
+    g_MenuState.store(state);
 }
 
 // A runner that asks again (as a screen entry might) on the menu/control thread runs that request at once;

@@ -188,4 +188,37 @@ TEST_F(Harmonics, SinglePhaseWiringSumsThePhaseCurrents) {
     EXPECT_EQ(g_HarmResult[2].IInvalid.load(), 1u);
 }
 
+// 1P2W, a case at 60 Hz, then the output's frequency to 400 Hz: its lists read 0 from the next pass on,
+// whatever the task was doing (holding after an analysis, reading a capture), and stay 0 though the hidden
+// L2 and L3 records still say 60 Hz (they feed no output of their own).
+TEST_F(Harmonics, SinglePhaseWiringListsReadZeroOnceTheOutputLeaves50Or60Hz) {
+    ASSERT_TRUE(StartLoadedOutput(100.0f, 10.0f));
+    SetPhaseMode(1);
+    SetVoltRange(GetVoltRangeCode());
+    ServicePasses(50);
+    // The hold after the analysis, the reads of the next one; the output alone or every record to 400 Hz.
+    for (const auto& [passesBefore, lastPhase] : {std::pair{0, 0}, {10, 0}, {30, 0}, {0, 2}, {30, 2}}) {
+        SCOPED_TRACE(std::to_string(passesBefore) + " passes, to L" + std::to_string(lastPhase + 1));
+        for (int p = 0; p < 3; ++p)
+            SetFrequencyPhase(6000, p);
+        Analyse();
+        ASSERT_NEAR(g_HarmResult[0].VMag[1].load(), 100.0f, 0.5f);
+        g_HarmCountdown = 0;
+        ServicePasses(passesBefore);
+        for (int p = 0; p <= lastPhase; ++p)
+            SetFrequencyPhase(40000, p);
+        ServicePasses(1);
+        for (const auto& list : {g_HarmResult[0].VMag, g_HarmResult[0].VPct, g_HarmResult[0].IMag,
+                                 g_HarmResult[0].IPct})
+            for (int k = 0; k <= 3; ++k)
+                EXPECT_EQ(list[k].load(), 0.0f) << k;
+        EXPECT_EQ(g_HarmValid.load(), 0u);
+        Analyse();
+        EXPECT_EQ(g_HarmResult[0].VMag[1].load(), 0.0f);
+        EXPECT_EQ(g_HarmResult[0].IPct[0].load(), 0.0f);
+        EXPECT_EQ(g_HarmResult[0].VInvalid.load(), 1u);
+        EXPECT_EQ(g_HarmValid.load(), 0u);
+    }
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "core/control/alarms/alarm_state.h"
+#include "core/control/calibration/cal_state.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/control/parallel/parallel_frame.h"
 #include "core/control/parallel/parallel_objects.h"
@@ -15,7 +16,9 @@
 #include "core/system/config/identity.h"
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
+#include "core/system/state/edit_state.h"
 #include "core/system/state/fw_update_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "platform/host/clock.h"
 #include "tests/core/ctrl_fixture.h"
 #include "tests/support/popup_passes.h"
@@ -183,6 +186,48 @@ TEST_F(ParallelTest, SlaveThatNeverJoinsEndsInTheRetry) {
     ScreenRequest_RunPending();
     EXPECT_EQ(g_retries, 1);
     EXPECT_FALSE(Active());
+}
+
+// A link event while a calibration is in progress (a point up, the list shown) leaves the calibration page
+// alone: the retry prompt of a failed attempt and the home page of a join wait for the calibration to end,
+// then show. Taken over the page, they left the calibration mode standing on the home page, the output
+// refused, until the password and EXIT were given again.
+TEST_F(ParallelTest, LinkScreensWaitForTheCalibrationToEnd) {
+    static int homes = 0;
+    homes = 0;
+    ScreenRequestRunners runners{};
+    runners.parallelRetry = [] { ++g_retries; };
+    runners.advanceScreen = [] { ++homes; };
+    ScreenRequest_SetRunners(runners);
+    const uint32_t state = g_MenuState.load();
+    const struct {
+        uint32_t peers;  // of the two slaves a three-unit master waits for
+        const int* shown;
+    } cases[] = {{1, &g_retries}, {2, &homes}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.peers);
+        core::ParallelObjectsReset();
+        ParallelLink_Step();
+        ParallelLink_Step();
+        g_retries = homes = 0;
+        g_MenuState.store(kMenuCalVoltR100P1);
+        g_CalState.mode.store(0x11);
+        Master(3, c.peers);
+        ASSERT_TRUE(StepUntil([] { return g_ParallelLink.errorNumber.load() == 7 || Active(); }));
+        ScreenRequest_RunPending();
+        EXPECT_EQ(g_retries + homes, 0) << "over the point";
+        g_MenuState.store(kMenuCalibration);
+        g_CalState.mode.store(0);
+        ScreenRequest_RunPending();
+        EXPECT_EQ(g_retries + homes, 0) << "over the list";
+        g_MenuState.store(1);  // the calibration's exit went home
+        ScreenRequest_RunPending();
+        EXPECT_EQ(*c.shown, 1);
+        EXPECT_EQ(g_retries + homes, 1);
+        SetParallelEnable(0);
+        g_ParallelLink.errorNumber.store(0);
+    }
+    g_MenuState.store(state);
 }
 
 TEST_F(ParallelTest, OldSlaveVersionMarksAMismatchAndTheHandshakeGoesOn) {

@@ -132,6 +132,37 @@ TEST_F(CalModeCommands, VoltageAndCurrentEnterTheirFirstPointOnTheSelectedPhase)
     g_OutputFlags.store(flags);
 }
 
+// While a point's page is up a one-shot or another procedure's start would replace the point's run on the
+// stage and leave the page waiting, its keys locked, for an answer that never comes: refused with -221,
+// nothing written, the page kept. On the list the one-shot runs.
+TEST_F(CalModeCommands, AStartWhileAPointIsUpIsRefused) {
+    const std::string conflict = "|-221,\"Settings conflict\"";
+    ASSERT_EQ(ch.Run("SYST:PASS 8719"), "|");
+    const uint32_t state = g_MenuState.load();
+    g_CalState.mode.store(0x11);
+    for (const uint32_t point : {317u, 322u, 323u, 328u}) {
+        g_MenuState.store(point);
+        for (const char* message : {"CAL:CONF:MODE ZERO", "CAL:CONF:MODE EXT", "CAL:CONF:MODE CAP",
+                                    "CAL:CONF:MODE 8", "CAL:CONF:MODE VOLT", "CAL:CONF:MODE CURR"}) {
+            SCOPED_TRACE(std::string(message) + " at " + std::to_string(point));
+            test::ClearTrace();
+            g_pointPage.store(0);
+            EXPECT_EQ(ch.Run(message), conflict);
+            EXPECT_TRUE(Words(kCaliModeReg).empty());
+            EXPECT_TRUE(Words(kCaliCmdReg).empty());
+            EXPECT_EQ(g_CalState.mode.load(), 0x11u);
+            EXPECT_EQ(g_pointPage.load(), 0u);
+            EXPECT_EQ(g_MenuState.load(), point);
+        }
+    }
+    g_MenuState.store(316);
+    test::ClearTrace();
+    test::Stage().ScriptCaliStatus({kDoneFirstOk});
+    EXPECT_EQ(ch.Run("CAL:CONF:MODE ZERO"), "|");
+    EXPECT_EQ(Words(kCaliModeReg), std::vector<uint32_t>{0x107});
+    g_MenuState.store(state);
+}
+
 // Without the password's access none of them gives the stage a word.
 TEST_F(CalModeCommands, ProtectedWithoutAccess) {
     test::ClearTrace();

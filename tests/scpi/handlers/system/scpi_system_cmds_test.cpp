@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "app/layer_hooks.h"
 #include "core/control/calibration/calibration.h"
 #include "core/control/hooks/screen_request.h"
 #include "core/control/measure/meas_records.h"
@@ -17,19 +18,23 @@
 #include "core/params/phase_cfg.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/service_flags.h"
+#include "core/system/config/model_table.h"
+#include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
+#include "engine/run/seqsim_run.h"
 #include "scpi/channels/scpi_interface.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/parser/scpi_errors.h"
 #include "screens/menu/cal/cali_pages.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/engine/seqsim_fixture.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 
 namespace {
 
 using namespace scpi;
-// The calibration command register.
-constexpr uint16_t kCaliCmdReg = 2354;
+// The calibration command register; the SEQ/SIM command register.
+constexpr uint16_t kCaliCmdReg = 2354, kSeqSimCmdReg = 2351;
 
 class SystemHandlers : public test::CtrlTest {
   protected:
@@ -140,6 +145,61 @@ TEST_F(CalHandlers, ReadingsInThousandthsAgainstThePointLimits) {
     EXPECT_EQ(g_EditBuf.enteredInt, -200000);
     EXPECT_EQ(ch.Call<double>(CmdCalVoltAvg, false, kItemReal, -250.5), "|0");
     EXPECT_EQ(g_EditBuf.enteredInt, -250500);
+}
+
+// The calibration's password given on the SEQUENCE page, running or not, leaves SEQ wholly before the
+// calibration list shows: the run stopped on the stage, the active bit and the mode word cleared, so that
+// after the calibration SYST:CONF SEQ enters again. A mode word left standing without the active bit (as a
+// reset leaves it) is no SEQ function: SYST:CONF SEQ enters instead of answering that it is in.
+class CalFromSeqSim : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WireLayerHooks();
+        g_ModelId.store(1);
+        SeqSimSetMode(kSeqSimOff);
+    }
+    void TearDown() override {
+        ScreenRequest_SetRunners({});
+        SysStatusClear(kSysCaliAccess);
+        g_MenuState.store(0);
+    }
+    test::SeqSimEnv env;
+    scpitest::MenuEnv menu;
+    scpitest::FakeChannel ch{kChanLan};
+};
+
+TEST_F(CalFromSeqSim, ThePasswordLeavesSequenceWhollyAndItEntersAgainAfterwards) {
+    for (const bool running : {false, true}) {
+        SCOPED_TRACE(running);
+        SysStatusClear(kSysCaliAccess);
+        ASSERT_EQ(ch.Run("SYST:CONF SEQ"), "|");
+        ASSERT_EQ(ch.Run("SYST:CONF?"), "SEQ|");
+        if (running) {
+            OutputFlagSet(kOutFlagOutputOn);
+            ASSERT_EQ(SeqSimRunStopToggle(), 0);
+            ASSERT_EQ(SeqSimIsRunning(), 1);
+        }
+        test::ClearTrace();
+        EXPECT_EQ(ch.Run("SYST:PASS 8719"), "|");
+        for (int tick = 0; tick < 3; ++tick)
+            SeqSimRunControl();  // the runner's ticks
+        EXPECT_EQ(g_MenuState.load(), static_cast<uint32_t>(kMenuCalibration));
+        EXPECT_EQ(SeqSimGetMode(), static_cast<uint32_t>(kSeqSimOff));
+        EXPECT_FALSE(SeqSimIsActive());
+        EXPECT_EQ(SeqSimIsRunning(), 0);
+        EXPECT_EQ(test::WritesTo(kSeqSimCmdReg).empty(), !running) << "the stage's sequencer told to stop";
+        OutputFlagClear(kOutFlagOutputOn);
+        g_MenuState.store(1);  // the calibration left
+        EXPECT_EQ(ch.Run("SYST:CONF?"), "CONT|");
+        EXPECT_EQ(ch.Run("SYST:CONF SEQ"), "|");
+        EXPECT_EQ(ch.Run("SYST:CONF?"), "SEQ|");
+        EXPECT_EQ(ch.Run("SYST:CONF CONT"), "|");
+    }
+    SeqSimSetMode(kSeqSimSeq);  // the mode word standing without the function
+    ASSERT_FALSE(SeqSimIsActive());
+    EXPECT_EQ(ch.Run("SYST:CONF SEQ"), "|");
+    EXPECT_EQ(ch.Run("SYST:CONF?"), "SEQ|");
+    EXPECT_TRUE(SeqSimIsActive());
 }
 
 // The clear command empties other channels' logs while their threads write, and the log query reads

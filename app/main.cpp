@@ -73,15 +73,20 @@ int main(int argc, char** argv) {
     // The unit boots: nothing the last run mounted is mounted now (a stick left in is mounted again by
     // the USB memory watch, with its files).
     plat::SandboxBoot();
-    // One controller per port offset: a second one would take no client of its own.
+    // One controller per port offset: a second one would take no client of its own. Who holds a taken port
+    // is not known here (a controller on this root would have been refused by the root's lock above), so
+    // the message names the port and no holder.
     if (int busy = scpi::LanClaimPorts(); busy != 0) {
-        if (errno == EADDRINUSE) {
+        const int error = errno;
+        const char* role = busy == plat::Port(scpi::kLanScpiPort) ? "SCPI port" : "LAN restart port";
+        if (error == EADDRINUSE) {
             std::fprintf(stderr,
-                         "vrn-controller: port %d is in use (another controller with port offset %d?)\n",
-                         busy, plat::GetOptions().portOffset);
+                         "vrn-controller: port %d (%s) is held by another program: choose another "
+                         "--port-offset than %d\n",
+                         busy, role, plat::GetOptions().portOffset);
         } else {
-            std::fprintf(stderr, "vrn-controller: cannot listen on port %d: %s\n", busy,
-                         std::strerror(errno));
+            std::fprintf(stderr, "vrn-controller: cannot listen on port %d (%s): %s\n", busy, role,
+                         std::strerror(error));
         }
         // A root made by this refused start holds nothing of a unit: it would only pass for one later.
         if (newRoot) std::filesystem::remove_all(plat::Root(), rootEc);

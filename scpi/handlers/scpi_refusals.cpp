@@ -5,6 +5,7 @@
 
 #include "core/control/trig_act.h"
 #include "core/params/access/param_access.h"
+#include "core/system/config/model_table.h"
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/service_flags.h"
 #include "platform/stage/wiring_codes.h"
@@ -56,6 +57,10 @@ int LineAccessInvalid() {
 int RemoteSettingBlocked() {
     if (Overridden()) return 0;
     return GetParallelPosition() == 0 ? 1 : 0;
+}
+
+uint32_t RemoteBlockedRow() {
+    return g_ModelId.load(std::memory_order_acquire) == 0 ? kScpiErrNoModelType : kScpiErrSystem;
 }
 
 int scpiBusTrigger(ScpiInterface* ifc, int push) {

@@ -14,6 +14,9 @@ int PhaseAccessInvalid();
 int LineAccessInvalid();
 // 1 on a parallel slave: the master owns the settings.
 int RemoteSettingBlocked();
+// The error row of a refusal by RemoteSettingBlocked. A unit without a model type has no parallel position
+// of its own and is refused as a slave is: its error says so, where a slave's is the plain system error.
+uint32_t RemoteBlockedRow();
 
 // Fires the selected trigger action by software. A refusal ("-211") goes straight into the error queue
 // when push is 1 (a group-execute trigger has no command to carry it), else to the command's error.

@@ -139,4 +139,5 @@ const char* const g_ScpiErrTable[kScpiErrCount] = {
     "-800,\"Operation complete\"",
     // Rows past the standard ones name why a command was refused.
     "-200,\"Execution error;No sync signal\"",
+    "-310,\"System error;no model type\"",
 };

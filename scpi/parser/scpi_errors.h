@@ -3,7 +3,7 @@
 // the error queries reply with its text.
 #include <cstdint>
 
-constexpr uint32_t kScpiErrCount = 137;
+constexpr uint32_t kScpiErrCount = 138;
 extern const char* const g_ScpiErrTable[kScpiErrCount];
 
 // Indices the parser, the status model and the channels use by name.
@@ -53,4 +53,5 @@ enum ScpiErr : uint8_t {
     kScpiErrQueryInterrupted = 128,  // -410
     kScpiErrQueryUnterm = 129,       // -420
     kScpiErrNoSyncSignal = 136,      // -200 with its reason: the output-on of a synchronised output
+    kScpiErrNoModelType = 137,       // -310 with its reason: a setting refused on a unit without a model type
 };

@@ -14,6 +14,7 @@ uint16_t EsrBitOf(uint32_t index) {
     if (index == 133) return kEsrUrq;
     if (index == 134) return kEsrRqc;
     if (index == kScpiErrNoSyncSignal) return kEsrExe;
+    if (index == kScpiErrNoModelType) return kEsrDde;
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // builds without the test framework.
 #include <gtest/gtest.h>
 
+#include "core/system/config/model_table.h"
 #include "tests/scpi/scpi_channel_fixture.h"
 #include "tests/support/default_store.h"
 
@@ -11,7 +12,11 @@ namespace scpitest {
 
 class ChannelTest : public ::testing::Test {
   protected:
-    test::DefaultStore store;
+    // The menu/control thread's start reads the root's memory, erased here, which holds no model type:
+    // the unit keeps the store's, as a unit out of the factory has one.
+    ChannelTest() { g_ModelId.store(kStoreModel); }
+    static constexpr uint32_t kStoreModel = 2;
+    test::DefaultStore store{kStoreModel};
     MenuEnv env;
     FakeChannel ch{kChanLan};
 };

@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "tests/support/controller_process.h"
+#include "tests/support/tcp_client.h"
 #include "tests/support/temp_root.h"
 
 namespace {
@@ -82,7 +83,8 @@ TEST(Controller, OneControllerPerRootAndPortOffsetAndAKilledOnesQueueGoesAtTheNe
         ControllerProcess other;
         ASSERT_EQ(other.portOffset(), first.portOffset());
         EXPECT_EQ(other.Wait(), 1) << other.Output();
-        EXPECT_NE(other.Output().find("port " + std::to_string(5025 + first.portOffset()) + " is in use"),
+        EXPECT_NE(other.Output().find("port " + std::to_string(5025 + first.portOffset()) +
+                                      " (SCPI port) is held by another program"),
                   std::string::npos)
             << other.Output();
         EXPECT_EQ(other.Output().find("message queue"), std::string::npos) << other.Output();
@@ -123,6 +125,20 @@ TEST(Controller, RefusesWhatItCannotStartWith) {
         EXPECT_EQ(controller.Wait(), status) << message;
         EXPECT_NE(controller.Output().find(message), std::string::npos) << controller.Output();
     }
+    // A port that another program holds is named, and nothing says the holder is a controller.
+    const int restart = 5030 + testsupport::TestPortOffset();
+    const int held = testsupport::Listener(restart);
+    ASSERT_GE(held, 0);
+    {
+        ControllerProcess controller;
+        EXPECT_EQ(controller.Wait(), 1);
+        EXPECT_NE(controller.Output().find("port " + std::to_string(restart) +
+                                           " (LAN restart port) is held by another program"),
+                  std::string::npos)
+            << controller.Output();
+        EXPECT_EQ(controller.Output().find("another controller"), std::string::npos) << controller.Output();
+    }
+    close(held);
 }
 
 // The strace check of scripts/check-host-paths.sh, when strace is there to run it.

@@ -26,8 +26,9 @@ TEST(Provision, FirstStartWithoutAModelType) {
     ControllerProcess c({"--model", "0"});
     ASSERT_TRUE(c.WaitForOutput("GuiThread: system ready", testsupport::kStartupTimeoutMs)) << c.Output();
     EXPECT_EQ(AskOnce(c, {"*IDN?"}), "QX-ORVANE,VRN,,1.06\n");
-    // What the unit cannot run without a model is refused, and the query after it is still answered.
-    EXPECT_EQ(AskOnce(c, {"SYST:CONF:MODE SEQ;:SYST:ERR?"}), "-310,\"System error\"\n");
+    // What the unit cannot run without a model is refused, saying why, and the query after it is still
+    // answered.
+    EXPECT_EQ(AskOnce(c, {"SYST:CONF:MODE SEQ;:SYST:ERR?"}), "-310,\"System error;no model type\"\n");
     // A query it refuses is answered all the same, with an empty line, and the error tells why.
     testsupport::TcpClient t(5025 + c.portOffset());
     for (const std::string query : {"SYST:CONF:MODE?", "SEQ:STEP 0;:SEQ:SPAR?", "SIM:NORM1:TIME?"}) {

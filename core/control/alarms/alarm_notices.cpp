@@ -2,6 +2,7 @@
 // reports its own to the master instead), the external sync error, and the limiter, sensing and
 // calibration-data messages of the output status.
 #include <cstdio>
+#include <cstring>
 
 #include "core/control/alarms/alarm_monitor.h"
 #include "core/control/alarms/alarm_state.h"
@@ -10,6 +11,7 @@
 #include "core/control/alarms/fault_index.h"
 #include "core/control/hooks/core_services.h"
 #include "core/control/parallel/parallel_frame.h"
+#include "core/params/param_store.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/regbus/reg_read.h"
 #include "core/system/config/model_table.h"
@@ -25,6 +27,7 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr size_t kText = 160;
 constexpr uint32_t kStartupFaultBits = 0x1Fu;  // bits 0-4 of the fault word; a clear bit is a fault
+constexpr const char* kSyncErrorText = "External Sync Frequency \nError";
 
 // The first slave of an active master whose word is set; 0 when none (or not an active master).
 template <typename Get>
@@ -171,14 +174,25 @@ bool OutputNotices() {
     return shown;
 }
 
+// The sync error is held until closed, and a held popup keeps every later message off the screen: it goes
+// once the signal is read, or once the output leaves the synchronised modes (both clear the missing flag).
+void SyncErrorNotice() {
+    if (SysStatusTest(kSysSyncSourceMissing)) {
+        SysStatusClear(kSysSyncSourceMissing);
+        ShowErrorMessageHold(2, kSyncErrorText);
+        return;
+    }
+    if ((g_ParamFlags.load(kRelaxed) & kFlagSyncMissing) != 0 || MsgPopup_IsPersistent() == 0) return;
+    char shown[64];
+    MsgPopup_Text(shown, sizeof shown);
+    if (std::strcmp(shown, kSyncErrorText) == 0) MsgPopup_Close();
+}
+
 }  // namespace
 
 void AlarmNotices(uint32_t summary) {
     if (g_AlarmMsgHold.load(kRelaxed) == 0) SystemErrors(summary);
-    if (SysStatusTest(kSysSyncSourceMissing)) {
-        SysStatusClear(kSysSyncSourceMissing);
-        ShowErrorMessageHold(2, "External Sync Frequency \nError");
-    }
+    SyncErrorNotice();
     if (g_AlarmMsgHold.load(kRelaxed) != 0) return;
     if (OutputNotices()) {
         SysStatusSet(kSysLimiterMessage);

@@ -22,7 +22,7 @@ enum PeakItem : int32_t { kPeakAll = 0, kPeakL3 = 3, kPeakTotal = 4 };
 // Refuses the command on a parallel slave; true when it may go on.
 bool Allowed(ScpiInterface* ifc) {
     if (RemoteSettingBlocked() == 0) return true;
-    scpiSetError(ifc, kScpiErrSystem);
+    scpiSetError(ifc, RemoteBlockedRow());
     return false;
 }
 

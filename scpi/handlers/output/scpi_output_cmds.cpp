@@ -48,7 +48,7 @@ uint32_t WithinRecord(const ScpiInterface* ifc, uint32_t id, int32_t* value) {
 
 // A two-state setting behind a getter and a setter, refused on a slave.
 int OnOffSetting(ScpiInterface* ifc, int32_t (*get)(), int32_t (*set)(int32_t)) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, get()), 0;
     int32_t v;
     if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &v); row != 0) return Fail(ifc, row);
@@ -95,7 +95,7 @@ int CmdOutpRel(ScpiInterface* ifc) {
 }
 
 int CmdOutpMonAmpl(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) {
         const int32_t v = paramGetValue(kParamMonitorAmp, 0);
         if (v != 0 && v != 1) return WriteSignedReply(ifc, v), 0;
@@ -109,7 +109,7 @@ int CmdOutpMonAmpl(ScpiInterface* ifc) {
 }
 
 int CmdOutpMonSour(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     const int suffix = scpiGetSuffix(ifc, 2);
     if (scpiIsQuery(ifc) == 1) {
         if (suffix != 1 && suffix != 2) return Fail(ifc, kScpiErrParameter);
@@ -134,7 +134,7 @@ int CmdOutpMonSour(ScpiInterface* ifc) {
 }
 
 int CmdOutpPon(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, paramGetValue(kParamPowerOnState, 0)), 0;
     int32_t v;
     if (const uint32_t row = WithinRecord(ifc, kParamPowerOnState, &v); row != 0) return Fail(ifc, row);
@@ -158,7 +158,7 @@ int CmdParPos(ScpiInterface* ifc) {
 }
 
 int CmdParNumb(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) {
         char text[16];
         std::snprintf(text, sizeof text, "%d", static_cast<int>(GetParallelNumber()));
@@ -172,7 +172,7 @@ int CmdParNumb(ScpiInterface* ifc) {
 }
 
 int CmdParEnab(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) return WriteTextReply(ifc, GetParallelEnable() != 0 ? "ON" : "OFF"), 0;
     int32_t v;
     if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &v); row != 0) return Fail(ifc, row);

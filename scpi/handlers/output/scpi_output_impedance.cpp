@@ -39,7 +39,7 @@ uint32_t Tenths(const ScpiInterface* ifc, const ParamRec& rec, int32_t* tenths) 
 }
 
 int Impedance(ScpiInterface* ifc, uint32_t first, uint32_t rowState) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     int32_t phase;
     if (ChoiceOrNumber(ifc, 0, &phase) != 0 || phase < 0 || phase > kAllPhases)
         return Fail(ifc, kScpiErrParameter);

@@ -55,7 +55,7 @@ uint32_t Value(ScpiInterface* ifc, const ArbItem& item, int32_t maximum, int32_t
 int scpiArbEditParam(ScpiInterface* ifc, uint32_t item, int32_t maximum, int32_t minimum) {
     if (item >= std::size(kItems)) return scpiRefuseHeader(ifc);
     if (RemoteSettingBlocked()) {
-        scpiSetError(ifc, kScpiErrSystem);
+        scpiSetError(ifc, RemoteBlockedRow());
         return 0;
     }
     const ArbItem& it = kItems[item];

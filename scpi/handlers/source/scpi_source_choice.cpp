@@ -112,9 +112,8 @@ bool ViewWithoutBalance() {
 uint32_t GuardRefusal(uint8_t guards) {
     if ((guards & kViewUnused) && ParamUnusedInMode(kParamMeasItem7)) return kScpiErrExecution;
     if ((guards & kViewWiringMode) && ViewWithoutBalance()) return kScpiErrSystem;
-    if ((guards & k3P4WMaster) && (GetPhaseMode() != kWiring3P4W || RemoteSettingBlocked()))
-        return kScpiErrSystem;
-    if ((guards & kSlave) && RemoteSettingBlocked()) return kScpiErrSystem;
+    if ((guards & k3P4WMaster) && GetPhaseMode() != kWiring3P4W) return kScpiErrSystem;
+    if ((guards & (k3P4WMaster | kSlave)) && RemoteSettingBlocked()) return RemoteBlockedRow();
     return 0;
 }
 

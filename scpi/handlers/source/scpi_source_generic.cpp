@@ -46,7 +46,7 @@ int CmdSourGenericRow(ScpiInterface* ifc, uint32_t cmd) {
     for (const GenericRow& row : kRows) {
         if (row.cmd != cmd) continue;
         if (row.guard == Guard::kSlave && RemoteSettingBlocked()) {
-            scpiSetError(ifc, kScpiErrSystem);
+            scpiSetError(ifc, RemoteBlockedRow());
             return 0;
         }
         if (row.guard == Guard::kLineUnit && IsPhaseMode1P2W()) {

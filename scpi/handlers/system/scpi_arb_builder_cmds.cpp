@@ -117,7 +117,7 @@ constexpr SingleField kCrest2{kCf2, 15, 20, 10, ArbBuild_SetCf2, 4};
 
 int Single(ScpiInterface* ifc, const SingleField& f) {
     if (scpiIsQuery(ifc) == 1) return scpiArbEditParam(ifc, f.item, f.max, f.min);
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     int32_t v = 0;
     const bool realAllowed = f.perUnit != 1;
     if (const uint32_t row = Steps(ifc, 0, f.perUnit, realAllowed, f.min, f.max, &v); row != 0)
@@ -167,7 +167,7 @@ int SuffixAt(const ScpiInterface* ifc, uint32_t level) {
 }  // namespace
 
 int CmdSystArbEditBuil(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) return WriteTextReply(ifc, TypeName(ArbBuild_GetType()));
     int32_t choice = 0;
     if (scpiGetChoice(ifc, 0, &choice) != 0 && scpiGetInt(ifc, 0, &choice) != 0)
@@ -182,7 +182,7 @@ int CmdSystArbEditBuil(ScpiInterface* ifc) {
 }
 
 int CmdSystArbEditCfac(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     const int suffix = SuffixAt(ifc, 3);
     if (suffix != 1 && suffix != 2) return Fail(ifc, kScpiErrParameter);
     return Single(ifc, suffix == 1 ? kCrest1 : kCrest2);
@@ -198,7 +198,7 @@ int CmdSystArbEditTri(ScpiInterface* ifc) {
 }
 
 int CmdSystArbEditDip(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     const int32_t start0 = ArbBuild_GetDIPStart(), sweep0 = ArbBuild_GetDIPSweep(),
                   end0 = ArbBuild_GetDIPEnd();
     char text[64];
@@ -232,7 +232,7 @@ int CmdSystArbEditDip(ScpiInterface* ifc) {
 }
 
 int CmdSystArbEditLfr(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     // The ACV limits are those the builder's LF-ring voltage setter keeps.
     ParamRec acv{};
     paramGetRecord(kParamAcv, &acv, 0);
@@ -333,7 +333,7 @@ int TripleQuery(ScpiInterface* ifc, const char* stored, int32_t a, int32_t b, co
 }  // namespace
 
 int CmdSystArbEditRipp(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     static constexpr const char* kTimes[] = {"1", "2", "3", "6"};
     if (scpiIsQuery(ifc) == 1) {
         const int32_t code = ArbBuild_GetRippleTimes();
@@ -358,7 +358,7 @@ int CmdSystArbEditRipp(ScpiInterface* ifc) {
 }
 
 int CmdSystArbEditSurg(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1)
         return TripleQuery(ifc, ArbBuild_GetSdMode() == 0 ? "SQU" : "SIN", ArbBuild_GetSdAcv(),
                            ArbBuild_GetSdSite(), "SQU", "SIN");
@@ -378,7 +378,7 @@ int CmdSystArbEditSurg(ScpiInterface* ifc) {
 }
 
 int CmdSystArbEditStor(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
     int32_t slot = 0;
     bool integer = false;
@@ -391,7 +391,7 @@ int CmdSystArbEditStor(ScpiInterface* ifc) {
 }
 
 int CmdSystArbEditStorAppl(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) != 0) return scpiRefuseHeader(ifc);
     int32_t slot = 0;
     bool integer = false;

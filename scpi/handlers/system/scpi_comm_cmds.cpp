@@ -99,7 +99,7 @@ int AddressCmd(ScpiInterface* ifc, PendingBit bit, sysadmin::LanAddr actual,
         std::snprintf(text, sizeof text, "%u.%u.%u.%u", a[0], a[1], a[2], a[3]);
         return WriteTextReply(ifc, text), 0;
     }
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     const char* s;
     const int n = scpiGetString(ifc, 0, &s);
     if (n < 0) return Fail(ifc, kScpiErrSystem);
@@ -119,7 +119,7 @@ int AddressCmd(ScpiInterface* ifc, PendingBit bit, sysadmin::LanAddr actual,
 
 int CmdSystCommLanDhcp(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, LanCfgRead().DHCP != 0 ? 1 : 0), 0;
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     int32_t v;
     if (ChoiceOrNumber(ifc, 0, &v) != 0) return Fail(ifc, kScpiErrParameter);
     StageFlag(kPendDhcp, LanCfgRead().DHCP, static_cast<uint32_t>(v) & 1u);
@@ -197,7 +197,7 @@ int CmdSystCommSerBaud(ScpiInterface* ifc) {
         std::snprintf(text, sizeof text, "%u", kBaudRates[code]);
         return WriteTextReply(ifc, text), 0;
     }
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     int32_t v;
     if (scpiGetInt(ifc, 0, &v) != 0) return Fail(ifc, kScpiErrParameter);
     if (Rs232Absent()) return Fail(ifc, kScpiErrExecution);
@@ -217,7 +217,7 @@ int SerCodeCmd(ScpiInterface* ifc, bool choiceToo, int32_t max, PendingBit bit, 
         if (Rs232Absent()) return Fail(ifc, kScpiErrExecution);
         return WriteSignedReply(ifc, Rs232Code(inForce)), 0;
     }
-    if (RemoteSettingBlocked()) return Fail(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Fail(ifc, RemoteBlockedRow());
     int32_t v;
     const bool read = choiceToo ? ChoiceOrNumber(ifc, 0, &v) == 0 : scpiGetInt(ifc, 0, &v) == 0;
     if (!read) return Fail(ifc, kScpiErrParameter);

@@ -127,8 +127,10 @@ int SetFunctionMode(ScpiInterface* ifc) {
     }
 }
 
-bool TrigOutRefused() {
-    return SeqSimIsActive() || ((kNoTrigOutModes >> GetOutputMode()) & 1u) != 0 || RemoteSettingBlocked();
+// The error row that refuses the trigger-output settings, 0 when they may be used.
+uint32_t TrigOutRefusal() {
+    if (SeqSimIsActive() || ((kNoTrigOutModes >> GetOutputMode()) & 1u) != 0) return kScpiErrSystem;
+    return RemoteSettingBlocked() ? RemoteBlockedRow() : 0;
 }
 
 int SetTrigOutSource(ScpiInterface* ifc) {
@@ -145,7 +147,7 @@ int SetTrigOutSource(ScpiInterface* ifc) {
 }  // namespace
 
 int CmdSystConfExt(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Refuse(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Refuse(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, GetExtControl()), 0;
     int32_t on;
     if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &on); row != 0) return Refuse(ifc, row);
@@ -162,7 +164,7 @@ int CmdSystConfPhas(ScpiInterface* ifc) {
 }
 
 int CmdSystConfMode(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Refuse(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Refuse(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) != 1) return SetFunctionMode(ifc);
     const char* name = "CONT";
     if (SeqSimIsActive()) name = SeqSimGetEngineKind() == kEngineSeq ? "SEQ" : "SIM";
@@ -171,7 +173,7 @@ int CmdSystConfMode(ScpiInterface* ifc) {
 }
 
 int CmdSystConfTrigOutpSour(ScpiInterface* ifc) {
-    if (TrigOutRefused()) return Refuse(ifc, kScpiErrSystem);
+    if (const uint32_t row = TrigOutRefusal(); row != 0) return Refuse(ifc, row);
     if (scpiIsQuery(ifc) != 1) return SetTrigOutSource(ifc);
     constexpr const char* kLines[] = {"L1", "L2", "L3"};
     const int32_t line = GetTriggerSource();
@@ -181,7 +183,7 @@ int CmdSystConfTrigOutpSour(ScpiInterface* ifc) {
 }
 
 int CmdSystConfTrigOutpWidt(ScpiInterface* ifc) {
-    if (TrigOutRefused()) return Refuse(ifc, kScpiErrSystem);
+    if (const uint32_t row = TrigOutRefusal(); row != 0) return Refuse(ifc, row);
     return scpiNumericParam(ifc, kParamTrigWidth);
 }
 

@@ -101,7 +101,7 @@ uint32_t BarcodeSlot(const ScpiInterface* ifc, int32_t* slot) {
 
 // SYSTem:ACV:UNIT and SYSTem:VUNit.
 int CmdSystAcvUnit(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Refuse(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Refuse(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, GetAcvUnit()), 0;
     int32_t unit;
     if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &unit); row != 0) return Refuse(ifc, row);
@@ -143,7 +143,7 @@ int CmdSystBarcMem(ScpiInterface* ifc) {
 
 int CmdSystBeepStat(ScpiInterface* ifc) {
     if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, paramGetValue(kParamBuzzer, 0)), 0;
-    if (RemoteSettingBlocked()) return Refuse(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Refuse(ifc, RemoteBlockedRow());
     int32_t on;
     if (const uint32_t row = ChoiceOrNumberUpTo(ifc, 0, 1, &on); row != 0) return Refuse(ifc, row);
     paramPutValue(kParamBuzzer, on, 0);

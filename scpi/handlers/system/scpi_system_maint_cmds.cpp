@@ -161,7 +161,7 @@ int CmdSystPass(ScpiInterface* ifc) {
 }
 
 int CmdSystPkhTime(ScpiInterface* ifc) {
-    if (RemoteSettingBlocked()) return Refuse(ifc, kScpiErrSystem);
+    if (RemoteSettingBlocked()) return Refuse(ifc, RemoteBlockedRow());
     if (scpiIsQuery(ifc) == 1) return WriteSignedReply(ifc, GetPeakHoldTime()), 0;
     int32_t ms;
     if (scpiGetInt(ifc, 0, &ms) != 0) return Refuse(ifc, kScpiErrSystem);

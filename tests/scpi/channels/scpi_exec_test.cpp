@@ -11,7 +11,9 @@
 #include <tuple>
 
 #include "core/control/calibration/cal_state.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
+#include "core/system/config/model_table.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/stage_status.h"
@@ -230,6 +232,20 @@ TEST_F(ExecLoop, SetCommandThatIsDroppedOrNeverTakenFailsAndTheChannelGoesOn) {
     EXPECT_EQ(a.PopErrors(), "-310,\"System error\"");
     MenuThread_Pass();  // takes the withdrawn message: it must not run
     EXPECT_EQ(a.Exec("*ESE?\n"), "+16\n");
+}
+
+// A unit without a model type has no parallel position of its own and is refused the master's settings as
+// a slave is; its error says why, a slave's stays the plain system error. Both are device errors.
+TEST_F(ExecLoop, SettingRefusedForWantOfAModelTypeSaysSo) {
+    const uint32_t model = g_ModelId.load();
+    SetParallelPosition(0);
+    for (const uint32_t id : {0u, model}) {
+        g_ModelId.store(id);
+        const std::string error = id == 0 ? "-310,\"System error;no model type\"" : "-310,\"System error\"";
+        EXPECT_EQ(a.Exec("*CLS;SYST:CONF:MODE SEQ;*ESR?;:SYST:ERR?\n"), "+8;" + error + "\n") << id;
+        EXPECT_EQ(a.Exec("SYST:CONF:TRIG:OUTP:WIDT?;:SYST:ERR?\n"), ";" + error + "\n") << id;
+    }
+    SetParallelPosition(1);
 }
 
 TEST_F(ExecLoop, RecognisedCommandSwitchesTheLocalPanelToRemoteExceptRlState) {

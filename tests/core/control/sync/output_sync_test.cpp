@@ -6,6 +6,7 @@
 #include <bit>
 #include <tuple>
 
+#include "core/control/alarms/alarm_monitor.h"
 #include "core/control/measure/measurement.h"
 #include "core/control/preset_output.h"
 #include "core/control/sync/output_pending.h"
@@ -15,6 +16,7 @@
 #include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
 #include "tests/core/ctrl_fixture.h"
+#include "tests/support/popup_passes.h"
 
 using namespace test;
 
@@ -235,6 +237,53 @@ TEST_F(OutputSync, NewSynchronisationSignalIsAwaitedUntilItsFirstReading) {
     EXPECT_FALSE(g_ParamFlags.load() & core::kFlagSyncMissing);
     Poll(1);
     EXPECT_FALSE(core::SyncReadingAwaited());
+}
+
+// The sync error is held until closed, and a held popup keeps every later message off the screen: it
+// goes once the meter reads the signal, or once the output leaves the synchronised modes. Another held
+// popup stays.
+TEST_F(OutputSync, SyncErrorPopupGoesWhenTheSignalIsReadOrTheModeIsLeft) {
+    static constexpr auto measure = [] {
+        for (int i = 0; i < 4; ++i)
+            Meas_Service();
+    };
+    const auto refused = [] {
+        EXPECT_EQ(SetOutputOnOff(1), -1);
+        core::AlarmNotices(0);
+        testsupport::PopupPasses();
+        char text[64];
+        MsgPopup_Text(text, sizeof text);
+        EXPECT_EQ(std::string(text), "External Sync Frequency \nError");
+        return MsgPopup_IsPersistent() == 1;
+    };
+    const auto shownAfterPasses = [] {
+        Poll(100);  // a mode change holds the task off twice for 10 passes
+        core::AlarmNotices(0);
+        testsupport::PopupPasses();
+        return MsgPopup_IsPersistent() == 1;
+    };
+    Start(kModeAcSync, 0, 1, measure);  // the L1 line: no reading with the output off
+    Stage().SetReadFloat(2236, 0, 50.0f);
+    for (uint32_t p = 0; p < 3; ++p)
+        paramPutValue(81, 3, p);  // the synchronisation input, not read yet
+    Poll(1);
+    ASSERT_TRUE(refused());
+    EXPECT_TRUE(shownAfterPasses()) << "gone before the signal was read";
+    measure();
+    EXPECT_FALSE(shownAfterPasses()) << "stays after the signal was read";
+
+    Stage().SetReadFloat(2236, 0, 0.0f);  // the signal gone
+    measure();
+    Poll(1);
+    ASSERT_TRUE(refused());
+    EXPECT_TRUE(shownAfterPasses());
+    SetOutputMode(kModeAcInt);
+    EXPECT_FALSE(shownAfterPasses()) << "stays after the mode was left";
+
+    HoldPopup("Held");
+    EXPECT_TRUE(shownAfterPasses()) << "another held popup was closed";
+    MsgPopup_Close();
+    testsupport::PopupPasses();
 }
 
 // 1P2W edits one line, so its settling pass compares the synchronisation source: with the output off a

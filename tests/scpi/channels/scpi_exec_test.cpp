@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -18,6 +19,8 @@
 #include "core/system/state/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
+#include "platform/stage/power_stage_sim.h"
+#include "platform/stage/reg_map.h"
 #include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/parser/scpi_errors.h"
@@ -310,6 +313,38 @@ TEST_F(MessageOrder, ASettingAfterAChangeTheControlTaskAnswersHolds) {
         EXPECT_EQ(ch.Run(c.query), c.reply) << c.message;
     }
     g_PowerStageBootStatus.store(0);
+}
+
+// A per-phase setting reaches the stage though the message selects another line before the control task's
+// next pass: every phase's change is played, whichever line is selected when the message ends. {message,
+// register, word played: volts, amperes and degrees as floats, the frequency in 0.0001 Hz}.
+TEST_F(MessageOrder, EveryPhasesChangeReachesTheStageWhicheverLineIsSelectedAtTheEnd) {
+    constexpr auto F = [](float v) { return std::bit_cast<uint32_t>(v); };
+    ch.betweenPasses = true;
+    for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
+        MenuThread_Pass();
+    ASSERT_EQ(ch.Run("MODE ACDC-INT;:INST:EDIT EACH"), "|");
+    const struct {
+        const char* message;
+        uint32_t reg;
+        uint32_t word;
+    } cases[] = {
+        {"INST:SEL L2;:VOLT 88;:INST:SEL L1", regmap::kAcv + 1, F(88)},
+        {"INST:SEL L3;:VOLT 45;:INST:SEL L1;:VOLT 34", regmap::kAcv + 2, F(45)},
+        {"INST:SEL L3;:VOLT 45;:INST:SEL L1;:VOLT 34", regmap::kAcv + 0, F(34)},
+        {"INST:SEL L2;:VOLT:OFFS 7;:INST:SEL L3", regmap::kDcv + 1, F(7)},
+        {"INST:SEL L3;:CURR:LIM:RMS 5;:INST:SEL L2", regmap::kIrmsLimit + 2, F(5)},
+        {"INST:SEL L2;:CURR:LIM:PEAK:HIGH 60;:INST:SEL L1", regmap::kIpkLimitHigh + 1, F(60)},
+        {"INST:SEL L3;:PHAS:STAR 90;:INST:SEL L1", regmap::kOnPhase + 4, F(90)},
+        {"INST:SEL L2;:FREQ 55;:INST:SEL L1", regmap::kOutputFreq + 1, 550000},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(ch.Run(c.message), "|") << c.message;
+        for (int i = 0; i < 50; ++i)
+            MenuThread_Pass();
+        EXPECT_EQ(plat::PowerStage().Applied(c.reg), c.word) << c.message << ": register " << c.reg;
+    }
+    EXPECT_EQ(ch.Run("INST:SEL L2;:VOLT?;:INST:SEL L1;:VOLT?"), "+88.0000;+34.0000|");
 }
 
 // While a calibration is in progress a command that would change the page or reconfigure the output is

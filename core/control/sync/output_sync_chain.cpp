@@ -212,7 +212,7 @@ constexpr Link kChain[] = {
 };
 // clang-format on
 
-// A link's test and change read the row's shadow word; a per-phase test reads the selected line, an L1 test
+// A link's test and change read the row's shadow word; a per-phase test reads every phase, an L1 test
 // L1 only; a generic change writes through the row's writer.
 constexpr bool LinksFitRows() {
     for (const Link& l : kChain) {

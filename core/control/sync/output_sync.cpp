@@ -247,6 +247,19 @@ void EndOfPass(const Pass& pass) {
 
 }  // namespace
 
+uint64_t SyncPartsTakenUp() {
+    // The group marks of edits of all phases are taken up within the pass that meets them.
+    bool rest = Settled() && !ShDiffers(0, kShwAcvUnit, GetAcvUnit()) &&
+                g_FullRewriteReq.load(kRelaxed) == 0 && g_BalanceRecheckReq.load(kRelaxed) == 0 &&
+                !ShDiffers(0, kShwBalanceMode, GetPhaseBalanceMode()) &&
+                !ShDiffers(0, kShwPhaseMode, static_cast<int32_t>(Wiring())) &&
+                !ShDiffers(0, kShwMode, static_cast<int32_t>(Mode())) &&
+                !ShDiffers(0, kShwRange, static_cast<int32_t>(GetVoltRangeCode()));
+    if (rest && !SyncMode(Mode())) rest = ChangedPhase(settings::Row(settings::kSetFreq), StoredValue) < 0;
+    // Off the settled state the links do not compare: none of them is found taken up.
+    return rest ? ChainLinksTakenUp() : ~((uint64_t{2} << kSyncRestPart) - 1);
+}
+
 bool SyncOutputSettings() {
     Pass pass;
     SelectedLineStep();

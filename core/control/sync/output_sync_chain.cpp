@@ -3,6 +3,7 @@
 #include "core/control/measure/meas_average.h"
 #include "core/control/measure/measurement.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_pending.h"
 #include "core/control/sync/output_sync.h"
 #include "core/control/sync/output_sync_internal.h"
 #include "core/params/limits/limit_checks.h"
@@ -287,6 +288,15 @@ bool GroupRechecks() {
 }
 
 }  // namespace
+
+uint64_t ChainLinksTakenUp() {
+    static_assert(std::size(kChain) < core::kOutputParts - 2, "a part of the chain for each link");
+    Now now{Sel(), EditAll(), Wiring() == kWiring1P3W};
+    uint64_t takenUp = ~uint64_t{0};
+    for (unsigned i = 0; i < std::size(kChain); ++i)
+        if (kChain[i].changed(Row(kChain[i].setting), now)) takenUp &= ~(uint64_t{1} << i);
+    return takenUp;
+}
 
 void ChangeChain(Pass* pass) {
     if (!GroupRechecks()) return;

@@ -91,6 +91,10 @@ void TakeWaveVoltages(uint32_t phase, bool limit, char* limited, unsigned size);
 // Balanced 3P4W: the defaults are rebuilt and the phases set back to their start values.
 void BalanceRebuild(uint32_t lastPhase);
 
+// The links of the change chain whose tests find nothing to take up now (bit i: link i); the bits past
+// the chain are set.
+uint64_t ChainLinksTakenUp();
+
 // Parts of a pass.
 void FullRewrite(Pass* pass);
 void ModeChange(Pass* pass);

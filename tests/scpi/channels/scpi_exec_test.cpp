@@ -12,6 +12,8 @@
 #include <tuple>
 
 #include "core/control/calibration/cal_state.h"
+#include "core/control/sync/output_pending.h"
+#include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
@@ -345,6 +347,47 @@ TEST_F(MessageOrder, EveryPhasesChangeReachesTheStageWhicheverLineIsSelectedAtTh
         EXPECT_EQ(plat::PowerStage().Applied(c.reg), c.word) << c.message << ": register " << c.reg;
     }
     EXPECT_EQ(ch.Run("INST:SEL L2;:VOLT?;:INST:SEL L1;:VOLT?"), "+88.0000;+34.0000|");
+}
+
+// *OPC? waits for the changes of its own channel, not for the unit to fall idle: it answers while another
+// client's set commands keep the control task writing, once its own frequency is played. The other thread
+// is the menu/control thread, which runs the other client's commands before its passes; after the bound it
+// runs its passes alone, so that a wait that needs a quiet unit ends too.
+TEST_F(MessageOrder, OperationCompleteWaitsForItsOwnChangesNotForAnotherClients) {
+    ch.betweenPasses = true;
+    for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
+        MenuThread_Pass();
+    ASSERT_EQ(ch.Run("FREQ 55"), "|");  // taken between passes: not yet played
+    std::atomic<bool> answered{false};
+    bool answeredWhileSetting = false;
+    std::thread menu([&] {
+        const uint64_t endMs = plat::NowMs() + 5000;
+        for (int32_t limit = 500; !answered.load() && plat::NowMs() < endMs; limit ^= 1) {
+            SetCurrLimit(limit, 1);
+            core::NoteSettingsChange();
+            MenuThread_Pass();
+        }
+        answeredWhileSetting = answered.load();
+        while (!answered.load())
+            MenuThread_Pass();
+    });
+    const std::string reply = ch.Run("*OPC?");
+    answered.store(true);
+    menu.join();
+    EXPECT_EQ(reply, "1|");
+    EXPECT_TRUE(answeredWhileSetting);
+    EXPECT_EQ(plat::PowerStage().Applied(regmap::kOutputFreq), 550000u);
+}
+
+// A command that writes nothing the stage plays is done at once: *OPC? after it waits neither for the
+// control task nor for another channel's change the task has not taken up (no pass runs here).
+TEST_F(MessageOrder, StatusRegisterSetIsCompleteAtOnce) {
+    FakeChannel other{kChanUsbGpib};
+    ASSERT_EQ(ch.Run("FREQ 55"), "|");
+    plat::SetTimeScale(2000.0);  // a wait for the task gives up within 30 ms
+    const std::string reply = other.Run("*ESE 1;*OPC?;*SRE 1;*OPC?;:STAT:OPER:ENAB 1;*OPC?");
+    plat::SetTimeScale(1.0);
+    EXPECT_EQ(reply, "1;1;1|");
 }
 
 // While a calibration is in progress a command that would change the page or reconfigure the output is

@@ -212,10 +212,12 @@ bool ReceiveSetCommand() {
     const int32_t later = ops->run(cmd.ifc);
     ScpiHandoverRan(cmd.tag);
     // Completed at once, before the control task's next pass takes what it changed to the stage: until
-    // then *OPC?, *OPC and *WAI count it as pending.
-    core::NoteSettingsChange();
+    // then *OPC?, *OPC and *WAI of its channel count it as pending.
+    if (ScpiHandoverTakeOutputChange()) {
+        cmd.ticket = core::NoteSettingsChange();
+        ScpiHandoverNoteChange(cmd.tag, cmd.ticket);
+    }
     cmd.check = ScpiHandoverTakeCheck();
-    cmd.quietMark = core::g_CtrlQuietPasses.load(kRelaxed);
     cmd.afterPass = later == kScpiRunAfterPass;
     if (later == kScpiRunDone && ReconfigField() == 0 && g_PendingReconfig.load(kRelaxed) == 0)
         cmd.done = true;
@@ -226,7 +228,7 @@ bool ReceiveSetCommand() {
 // command of the channel cannot land in between and be overwritten, nor be undone by it. In calibration
 // mode the task does not run and there is nothing to wait for.
 bool ControlCaughtUp(const panel::MenuCommand& cmd) {
-    return core::g_CtrlQuietPasses.load(kRelaxed) != cmd.quietMark || CalibrationModeActive();
+    return core::SettingsChangeTaken(cmd.ticket);
 }
 
 void CompleteSetCommand() {

@@ -57,7 +57,7 @@ struct MenuCommand {
     uint32_t result;      // of the completion: 0 done, 1 failed
     uint64_t deadlineMs;  // a command that completes later is reported as failed from here on
     bool afterPass;       // completes once the control task has caught up with it
-    uint32_t quietMark;   // the control task's count of quiet passes when the command ran
+    uint64_t ticket;      // of the change it made (core::NoteSettingsChange); 0: none the stage plays
     bool (*check)();      // whether the command took effect, asked when it completes; null: none
 };
 extern MenuCommand g_MenuCommand;

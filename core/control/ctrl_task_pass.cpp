@@ -33,6 +33,10 @@ CtrlTaskPowerOnEntries g_powerOnEntries{};
 constexpr uint32_t kReconfigMask = 3u << kSysReconfigLow;
 constexpr int32_t kParallelMaster = 1, kParallelSlave = 0;
 constexpr uint32_t kArbDelayPasses = 30;
+// The part of core::NotePartsTakenUp for the task's own settings step and the waveform download; the
+// synchronisation counts the others.
+constexpr unsigned kTaskStepsPart = core::kOutputParts - 1;
+static_assert(kTaskStepsPart != kSyncRestPart);
 // Input status bits of the three edge detectors: external on/off, trigger inputs 1 and 2.
 constexpr uint32_t kEdgeInputBit[3] = {2, 6, 7};
 
@@ -293,6 +297,8 @@ void CtrlTaskPass(StepRow*) {
         --L1()[kShwHoldOff];
         return;
     }
+    // The changes up to here are what this pass can take up.
+    const uint64_t issued = SettingsChangesIssued();
     ReconfigHandshake();
     ParallelStep();
     const bool settingTaken = SettingsStep();
@@ -303,13 +309,20 @@ void CtrlTaskPass(StepRow*) {
         OutputToggle();
 
     bool quiet = !settingTaken && !ArbUpdatePending();
+    // A SEQ/SIM function's runner owns the output: nothing of the settings is for this task to take up.
+    uint64_t takenUp = ~uint64_t{0};
     if (SeqSimIsActive() != 0) {
         SeqSimStep();
     } else {
         quiet = SyncOutputSettings() && quiet;
+        // Compared only while a change waits for it: an idle pass reads no setting twice.
+        if (!SettingsChangeTaken(issued)) takenUp = SyncPartsTakenUp();
         if (CtrlEdgeDetect(1, inputs) != 0) TrigAct_Input(0);
         if (CtrlEdgeDetect(2, inputs) != 0) TrigAct_Input(1);
     }
+    // The settings step takes one change a pass: the one it took leaves the rest of its list unseen.
+    if (settingTaken || ArbUpdatePending()) takenUp &= ~(uint64_t{1} << kTaskStepsPart);
+    NotePartsTakenUp(issued, takenUp);
     if (quiet) g_CtrlQuietPasses.fetch_add(1, kRelaxed);
     PowerOnStep();
 }

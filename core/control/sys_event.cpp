@@ -233,8 +233,8 @@ uint32_t IsSystemBusy() {
     return 0;
 }
 
-uint32_t IsOpcBusy() {
-    return IsSystemBusy() != 0 || OperationPending() || core::OutputWorkPending() ? 1 : 0;
+uint32_t IsOpcBusy(uint64_t ticket) {
+    return IsSystemBusy() != 0 || OperationPending() || core::OutputWorkPending(ticket) ? 1 : 0;
 }
 
 void SetHoldCountdown(uint32_t n) {

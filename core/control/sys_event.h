@@ -70,8 +70,9 @@ uint32_t IsOpcPending();
 uint32_t IsSystemReady();
 uint32_t IsSystemBusy();
 // What *OPC?, *OPC and *WAI wait for: the system busy, an operation a command started still pending (a
-// SEQ/SIM preparation), or a change the output has yet to take up (output_pending.h).
-uint32_t IsOpcBusy();
+// SEQ/SIM preparation), or the change of the channel's last ticket not yet taken up by the output
+// (output_pending.h).
+uint32_t IsOpcBusy(uint64_t ticket);
 // The services, the menu/control thread and the SCPI handlers hold the services off for a while.
 void SetHoldCountdown(uint32_t n);
 

@@ -179,6 +179,11 @@ int RunSetHandler(ScpiInterface* ifc) {
     return RunHandler(ifc);
 }
 
+bool MayChangeOutput(const ScpiInterface* ifc) {
+    const ScpiHandlerRow* row = ifc != nullptr && ifc->cmd != nullptr ? HandlerRowOf(ifc) : nullptr;
+    return row == nullptr || row->reach != ScpiSetReach::kStatus;
+}
+
 void DeferredStep(ScpiInterface* ifc) {
     if (ifc == nullptr || ifc->parse == nullptr || ifc->parse->state != kParseDeferred) return;
     if (ifc->deferredState == 1) {

@@ -138,6 +138,9 @@ int RunHandler(ScpiInterface* ifc);
 // conflict"" before it changes anything: it would leave the unit in calibration mode without its page, or
 // change the output under the running point; only the calibration's own exits end it.
 int RunSetHandler(ScpiInterface* ifc);
+// Whether the set command in the block may change what the stage plays: every one but those of the
+// channel's own status registers.
+bool MayChangeOutput(const ScpiInterface* ifc);
 
 // After a pass of a channel whose client's bytes wait to be parsed: waits for the completion of a command
 // handed to the menu/control thread (woken by it, at most waitMs), or one pass period (2 ms) while a large

@@ -12,11 +12,13 @@ namespace {
 // Handlers run on the menu/control thread only; each run starts the request afresh.
 thread_local bool t_afterPass = false;
 thread_local ScpiHandoverCheck t_check = nullptr;
+thread_local bool t_outputChange = true;
 
 int32_t RunSetCommand(ScpiInterface* ifc) {
     t_afterPass = false;
     t_check = nullptr;
     scpi::RunSetHandler(ifc);
+    t_outputChange = scpi::MayChangeOutput(ifc);
     return t_afterPass ? kScpiRunAfterPass : kScpiRunDone;
 }
 
@@ -30,7 +32,8 @@ constexpr uint32_t kChannelSlots = 16;
 
 struct ChannelSlot {
     std::atomic<uint32_t> word{0};
-    uint64_t postedAtMs = 0;  // the channel's own thread only
+    std::atomic<uint64_t> changeTicket{0};  // the last change of the channel's commands
+    uint64_t postedAtMs = 0;                // the channel's own thread only
     plat::WakeEvent completed;
 };
 // Never destroyed (the wake-ups are waited on until the process ends).
@@ -139,4 +142,18 @@ void ScpiHandoverCheckAtCompletion(bool (*check)()) {
 
 ScpiHandoverCheck ScpiHandoverTakeCheck() {
     return std::exchange(t_check, nullptr);
+}
+
+bool ScpiHandoverTakeOutputChange() {
+    return std::exchange(t_outputChange, true);
+}
+
+void ScpiHandoverNoteChange(uint32_t tag, uint64_t ticket) {
+    if (ChannelSlot* slot = SlotOf(tag & kChannelMask))
+        slot->changeTicket.store(ticket, std::memory_order_release);
+}
+
+uint64_t ScpiHandoverLastChange(uint32_t channelId) {
+    const ChannelSlot* slot = SlotOf(channelId);
+    return slot != nullptr ? slot->changeTicket.load(std::memory_order_acquire) : 0;
 }

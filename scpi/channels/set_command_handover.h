@@ -40,6 +40,15 @@ void ScpiHandoverCheckAtCompletion(bool (*check)());
 // The check the handler just run asked for (null: none); the menu/control thread takes it after run.
 using ScpiHandoverCheck = bool (*)();
 ScpiHandoverCheck ScpiHandoverTakeCheck();
+// Whether the command just run may change what the stage plays (a set command of the channel's own
+// status registers does not); the menu/control thread takes it after run, as true unless the handler
+// run said otherwise.
+bool ScpiHandoverTakeOutputChange();
+// The menu/control thread gives the command of the tag the ticket of its change (core::NoteSettingsChange)
+// before the command completes; the channel's *OPC?, *OPC and *WAI wait until the output has taken up
+// its last one (0: none yet), read from any thread.
+void ScpiHandoverNoteChange(uint32_t tag, uint64_t ticket);
+uint64_t ScpiHandoverLastChange(uint32_t channelId);
 // Completion results: done, failed (could not run, given up), ran but did not take effect.
 enum : uint32_t { kScpiResultDone = 0, kScpiResultFailed = 1, kScpiResultNoEffect = 2 };
 

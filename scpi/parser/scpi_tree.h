@@ -103,11 +103,14 @@ using ScpiHandler = int (*)(ScpiInterface* ifc);
 
 // What a command's set form may change beyond its own setting. While a calibration is in progress the
 // panel stays on its page and the output in the configuration the calibration started with: the commands
-// that would change either are refused before their handler runs.
+// that would change either are refused before their handler runs. A command of the status registers
+// takes no change ticket (*OPC?).
 enum class ScpiSetReach : uint8_t {
     kSetting,       // its own setting, or nothing the calibration depends on
     kPageOrOutput,  // the page shown or the output's configuration: mode, range, wiring, SEQ/SIM, a preset
                     // recall, a reset
+    kStatus,        // the channel's own status registers only: nothing the stage plays, so *OPC? after it
+                    // has nothing to wait for
 };
 
 struct ScpiHandlerRow {

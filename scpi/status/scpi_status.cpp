@@ -87,16 +87,19 @@ int scpiGetStatusByte(const ScpiStatusBlock* block) {
     return Get16(block, &ScpiStatusBlock::stb);
 }
 
-void scpiOpcArm(ScpiStatusBlock* block) {
+void scpiOpcArm(ScpiStatusBlock* block, uint64_t ticket) {
     if (!Valid(block)) return;
-    block->opcArmed.store(true, std::memory_order_relaxed);
+    block->opcTicket.store(ticket, std::memory_order_relaxed);
+    block->opcArmed.store(true, std::memory_order_release);
     scpiOpcPoll(block);
 }
 void scpiOpcDisarm(ScpiStatusBlock* block) {
     if (Valid(block)) block->opcArmed.store(false, std::memory_order_relaxed);
 }
 void scpiOpcPoll(ScpiStatusBlock* block) {
-    if (!Valid(block) || !block->opcArmed.load(std::memory_order_relaxed) || IsOpcBusy() != 0) return;
+    if (!Valid(block) || !block->opcArmed.load(std::memory_order_acquire) ||
+        IsOpcBusy(block->opcTicket.load(std::memory_order_relaxed)) != 0)
+        return;
     // Taken by one caller only: the menu/control thread's *OPC and the channel's status update may meet.
     if (block->opcArmed.exchange(false, std::memory_order_relaxed)) block->esr |= kEsrOpc;
 }
@@ -136,6 +139,7 @@ int scpiStatusBlockInit(ScpiStatusBlock* block) {
     block->ese = 0;
     block->esr = 0;
     block->opcArmed.store(false, std::memory_order_relaxed);
+    block->opcTicket.store(0, std::memory_order_relaxed);
     if (Valid(block)) {
         // A channel that starts again (a LAN restart) keeps the semaphores a poster may be waiting on;
         // only the requests of the old channel go.

@@ -38,6 +38,7 @@ struct ScpiStatusBlock {
     std::atomic<uint16_t> esr;
     // An *OPC waits for the operations pending when it ran: its bit of ESR is still to be set.
     std::atomic<bool> opcArmed;
+    std::atomic<uint64_t> opcTicket;  // the change a waiting *OPC waits for
     ScpiRegGroup ques;
     ScpiRegGroup oper;
     ScpiRegGroup warn;
@@ -90,10 +91,11 @@ int scpiEsrSet(ScpiStatusBlock* block, uint16_t value);
 int scpiEsrGet(const ScpiStatusBlock* block);
 int scpiGetStatusByte(const ScpiStatusBlock* block);
 
-// *OPC: the operation-complete bit of ESR is set once no operation is pending (IsOpcBusy), at once when
-// none is. *CLS cancels a waiting *OPC. scpiOpcPoll sets the bit of a waiting *OPC whose
-// operations are done; the status byte update asks it, so that *ESR? and *STB? see it as *OPC? would.
-void scpiOpcArm(ScpiStatusBlock* block);
+// *OPC: the operation-complete bit of ESR is set once no operation is pending (IsOpcBusy) for the
+// channel's change of the ticket given, at once when none is. *CLS cancels a waiting *OPC. scpiOpcPoll
+// sets the bit of a waiting *OPC whose operations are done; the status byte update asks it, so that
+// *ESR? and *STB? see it as *OPC? would.
+void scpiOpcArm(ScpiStatusBlock* block, uint64_t ticket);
 void scpiOpcDisarm(ScpiStatusBlock* block);
 void scpiOpcPoll(ScpiStatusBlock* block);
 

@@ -101,7 +101,7 @@ TEST_F(HandoverTest, SetCommandsRunOnTheMenuThreadOneAfterTheOther) {
     EXPECT_FALSE(Completion(9));
     EXPECT_EQ(b.runs.load(), 0);
     g_PendingReconfig.store(1);
-    core::g_CtrlQuietPasses.fetch_add(1);  // the control task has caught up
+    core::NotePartsTakenUp(core::SettingsChangesIssued(), ~uint64_t{0});  // the control task has caught up
     MenuThread_Pass();
     MenuThread_Pass();
     EXPECT_EQ(g_PendingReconfig.load(), 0u);
@@ -170,7 +170,7 @@ TEST_F(HandoverTest, CommandAnsweredByTheControlPassCompletesAfterThatPass) {
     EXPECT_EQ(other.runs.load(), 0);
     MenuThread_Pass();  // the task is still in its start-up wait
     EXPECT_FALSE(Completion(4));
-    core::g_CtrlQuietPasses.fetch_add(1);
+    core::NotePartsTakenUp(core::SettingsChangesIssued(), ~uint64_t{0});
     MenuThread_Pass();
     EXPECT_TRUE(Completion(4));
 }

@@ -1,5 +1,8 @@
 #include "core/control/sync/output_pending.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/control/calibration/cal_state.h"
 #include "platform/host/clock.h"
 
@@ -11,9 +14,12 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
-// The quiet-pass count when the last set command ran, plus one (0: none yet). One word, so that a channel
-// never reads a mark without its count.
-std::atomic<uint64_t> g_changeMark{0};
+// The last ticket given (written by the menu/control thread only) and the last one taken up (published
+// with release after the writes of the pass that took it up).
+std::atomic<uint64_t> g_issued{0};
+std::atomic<uint64_t> g_takenUp{0};
+// Per part of the control task: the last ticket it has played (the menu/control thread's own).
+uint64_t g_partTakenUp[kOutputParts] = {};
 
 // The signal the frequency step saw last (the menu/control thread's own); kNoSignal outside the
 // synchronised modes.
@@ -24,13 +30,25 @@ std::atomic<uint64_t> g_readingDueMs{0};
 
 }  // namespace
 
-void NoteSettingsChange() {
-    g_changeMark.store(uint64_t{g_CtrlQuietPasses.load(kRelaxed)} + 1, kRelaxed);
+uint64_t NoteSettingsChange() {
+    const uint64_t ticket = g_issued.load(kRelaxed) + 1;
+    g_issued.store(ticket, kRelaxed);
+    return ticket;
 }
 
-bool SettingsChangePending() {
-    const uint64_t mark = g_changeMark.load(kRelaxed);
-    return mark != 0 && mark - 1 == g_CtrlQuietPasses.load(kRelaxed) && !CalibrationModeActive();
+uint64_t SettingsChangesIssued() {
+    return g_issued.load(kRelaxed);
+}
+
+bool SettingsChangeTaken(uint64_t ticket) {
+    return g_takenUp.load(std::memory_order_acquire) >= ticket || CalibrationModeActive();
+}
+
+void NotePartsTakenUp(uint64_t issuedAtPassStart, uint64_t partsTakenUp) {
+    for (unsigned i = 0; i < kOutputParts; ++i)
+        if ((partsTakenUp >> i) & 1u) g_partTakenUp[i] = issuedAtPassStart;
+    const uint64_t all = *std::min_element(std::begin(g_partTakenUp), std::end(g_partTakenUp));
+    if (all > g_takenUp.load(kRelaxed)) g_takenUp.store(all, std::memory_order_release);
 }
 
 void SyncReadingSeen(bool synchronised, uint32_t signal, bool inWindow) {
@@ -50,12 +68,14 @@ bool SyncReadingAwaited() {
     return due != 0 && plat::NowMs() < due;
 }
 
-bool OutputWorkPending() {
-    return SettingsChangePending() || SyncReadingAwaited();
+bool OutputWorkPending(uint64_t ticket) {
+    return !SettingsChangeTaken(ticket) || SyncReadingAwaited();
 }
 
 void OutputPendingReset() {
-    g_changeMark.store(0, kRelaxed);
+    g_issued.store(0, kRelaxed);
+    g_takenUp.store(0, kRelaxed);
+    std::fill(std::begin(g_partTakenUp), std::end(g_partTakenUp), 0);
     g_signalSeen = kNoSignal;
     g_readingDueMs.store(0, kRelaxed);
 }

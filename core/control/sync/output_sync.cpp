@@ -161,13 +161,19 @@ void FrequencyStep(Pass* pass) {
     if (!SyncMode(mode)) {
         SyncReadingSeen(false, 0, false);
         g_ParamFlags.fetch_and(~kFlagSyncMissing, kRelaxed);
-        const int32_t value = Param(kParamFreq, sel);
-        const bool changed = Settled() && ShDiffers(sel, kShwFreq, value);
-        if (!changed && !panel::DirtyTest(kDirtyFreq)) return;
-        if (!IsBalanceActive() && !EditAll() && Wiring() != kWiring1P3W) {
-            SetSh(sel, kShwFreq, value);
-            BusReg_SetFreq(value, regbus::Phase(sel));
-            SetWaveDuty(GetDutyForFreq(value, static_cast<int>(sel)), static_cast<int>(sel), 999, 1);
+        int changed = -1;
+        if (panel::DirtyTest(kDirtyFreq))
+            changed = static_cast<int>(sel);
+        else if (Settled())
+            changed = ChangedPhase(settings::Row(settings::kSetFreq), StoredValue);
+        if (changed < 0) return;
+        const uint32_t phase = static_cast<uint32_t>(changed);
+        const int32_t value = Param(kParamFreq, phase);
+        // A change found on another line than the selected one is that line's alone.
+        if ((!IsBalanceActive() && !EditAll() && Wiring() != kWiring1P3W) || phase != sel) {
+            SetSh(phase, kShwFreq, value);
+            BusReg_SetFreq(value, regbus::Phase(phase));
+            SetWaveDuty(GetDutyForFreq(value, changed), changed, 999, 1);
             // A mark left from an edit of all phases is taken as done, or it would rewrite every pass.
             panel::DirtyClear(kDirtyFreq);
         } else {
@@ -240,6 +246,19 @@ void EndOfPass(const Pass& pass) {
 }
 
 }  // namespace
+
+uint64_t SyncPartsTakenUp() {
+    // The group marks of edits of all phases are taken up within the pass that meets them.
+    bool rest = Settled() && !ShDiffers(0, kShwAcvUnit, GetAcvUnit()) &&
+                g_FullRewriteReq.load(kRelaxed) == 0 && g_BalanceRecheckReq.load(kRelaxed) == 0 &&
+                !ShDiffers(0, kShwBalanceMode, GetPhaseBalanceMode()) &&
+                !ShDiffers(0, kShwPhaseMode, static_cast<int32_t>(Wiring())) &&
+                !ShDiffers(0, kShwMode, static_cast<int32_t>(Mode())) &&
+                !ShDiffers(0, kShwRange, static_cast<int32_t>(GetVoltRangeCode()));
+    if (rest && !SyncMode(Mode())) rest = ChangedPhase(settings::Row(settings::kSetFreq), StoredValue) < 0;
+    // Off the settled state the links do not compare: none of them is found taken up.
+    return rest ? ChainLinksTakenUp() : ~((uint64_t{2} << kSyncRestPart) - 1);
+}
 
 bool SyncOutputSettings() {
     Pass pass;

@@ -28,6 +28,12 @@ extern std::atomic<uint32_t> g_PhaseModeChanged;
 // One synchronisation pass; called only by the control task's periodic pass outside SEQ/SIM. True when
 // the pass found every setting taken up and wrote nothing.
 bool SyncOutputSettings();
+// After a synchronisation pass, its parts that find everything taken up, as core::NotePartsTakenUp counts
+// them: bit i for link i of the change chain, bit kSyncRestPart for the rest (a settled output of the
+// unit, wiring, mode, range and balance applied, no rewrite asked, the frequency taken). Off the settled
+// state none is; the bits above kSyncRestPart are not the synchronisation's and are set.
+uint64_t SyncPartsTakenUp();
+inline constexpr unsigned kSyncRestPart = 62;
 
 namespace core {
 

@@ -3,6 +3,7 @@
 #include "core/control/measure/meas_average.h"
 #include "core/control/measure/measurement.h"
 #include "core/control/setting_accessors.h"
+#include "core/control/sync/output_pending.h"
 #include "core/control/sync/output_sync.h"
 #include "core/control/sync/output_sync_internal.h"
 #include "core/params/limits/limit_checks.h"
@@ -24,6 +25,7 @@ struct Now {
     bool edit;
     bool splitPhase;
     int32_t value = 0;
+    uint32_t phase = 0;  // the phase whose change a per-phase link takes
 };
 
 // How a pass that took a link ends: the apply strobe with "written"; the option word alone; the option
@@ -39,17 +41,34 @@ struct Link {
 
 // --- Tests ---
 
-// A per-phase setting changed on the selected line: compared only while settled; a marked group always
-// counts.
-bool PhaseChanged(const SettingRow& row, Now&) {
-    const uint32_t sel = Sel();
-    return (Settled() && ShDiffers(sel, row.shadow, Param(row.id, sel))) || DirtyTest(row.group);
+// The first phase whose value differs from its shadow word, into now.phase.
+bool TakeChangedPhase(const SettingRow& row, Now& now, int32_t (*valueOf)(const SettingRow&, uint32_t)) {
+    const int phase = ChangedPhase(row, valueOf);
+    if (phase < 0) return false;
+    now.phase = static_cast<uint32_t>(phase);
+    return true;
 }
-// The waveform is always compared. A single line that is not settled yet takes its waveform in the
-// settling pass, which this link would otherwise never let run.
+// A per-phase setting changed: a marked group (an edit of all phases) on the selected line; values are
+// compared only while settled.
+bool MarkedOrChanged(const SettingRow& row, Now& now, int32_t (*valueOf)(const SettingRow&, uint32_t)) {
+    if (DirtyTest(row.group)) {
+        now.phase = now.sel;
+        return true;
+    }
+    return Settled() && TakeChangedPhase(row, now, valueOf);
+}
+bool PhaseChanged(const SettingRow& row, Now& now) {
+    return MarkedOrChanged(row, now, StoredValue);
+}
+// The selected line's waveform is always compared. A single line that is not settled yet takes its
+// waveform in the settling pass, which this link would otherwise never let run.
 bool WaveformChanged(const SettingRow& row, Now& now) {
-    return (ShDiffers(now.sel, row.shadow, Param(row.id, now.sel)) || DirtyTest(row.group)) &&
-           (now.edit || now.splitPhase || Settled());
+    if ((ShDiffers(now.sel, row.shadow, Param(row.id, now.sel)) || DirtyTest(row.group)) &&
+        (now.edit || now.splitPhase || Settled())) {
+        now.phase = now.sel;
+        return true;
+    }
+    return Settled() && TakeChangedPhase(row, now, StoredValue);
 }
 bool LineAcvChanged(const SettingRow& row, Now&) {
     return ShDiffers(kLineShadow, row.shadow, Param1(row.id)) &&
@@ -60,11 +79,11 @@ bool LineDcvChanged(const SettingRow& row, Now&) {
            (DirtyTest(row.group) || DirtyTest(kDirtyLineDcv2));
 }
 bool EnableChanged(const SettingRow& row, Now& now) {
-    return (Settled() && ShDiffers(now.sel, row.shadow, EnableState(row, now.sel))) || DirtyTest(row.group);
+    return MarkedOrChanged(row, now, EnableState);
 }
 // The signal selection is compared only while settled.
 bool SignalChanged(const SettingRow& row, Now& now) {
-    return Settled() && ShDiffers(now.sel, row.shadow, Param(row.id, now.sel));
+    return Settled() && TakeChangedPhase(row, now, StoredValue);
 }
 // A setting of L1 compared with its shadow word; the value read is kept for the change.
 bool L1Changed(const SettingRow& row, Now& now) {
@@ -78,42 +97,42 @@ bool SlewChanged(const SettingRow& row, Now& now) {
 // --- Changes ---
 
 void ApplyEdit(const SettingRow& row, const Now& now) {
-    ApplyPhaseSetting(now.edit, row);
+    ApplyPhaseSetting(now.edit, row, now.phase);
 }
 void ApplyEditOrSplit(const SettingRow& row, const Now& now) {
-    ApplyPhaseSetting(now.edit || now.splitPhase, row);
+    ApplyPhaseSetting(now.edit || now.splitPhase, row, now.phase);
 }
 void ApplySource(const SettingRow& row, const Now& now) {
-    ApplyPhaseSetting(IsBalanceActive() || now.edit || now.splitPhase, row);
+    ApplyPhaseSetting(IsBalanceActive() || now.edit || now.splitPhase, row, now.phase);
 }
 // Off the settled state only an edit of all phases writes the duty; a single line's mark is dropped.
 void ApplyDuty(const SettingRow& row, const Now& now) {
     if (now.edit || Settled())
-        ApplyPhaseSetting(now.edit, row);
+        ApplyPhaseSetting(now.edit, row, now.phase);
     else
         panel::DirtyClear(row.group);
     g_OutputRefresh.store(1, kRelaxed);
 }
-void ApplyWaveform(const SettingRow&, const Now&) {
-    WaveformChange();
+void ApplyWaveform(const SettingRow&, const Now& now) {
+    WaveformChange(now.phase);
 }
-void ApplyAcv(const SettingRow&, const Now&) {
-    AcvChange();
+void ApplyAcv(const SettingRow&, const Now& now) {
+    AcvChange(now.phase);
 }
 void ApplyLineAcv(const SettingRow&, const Now&) {
     LineAcvChange();
 }
-void ApplyDcv(const SettingRow&, const Now&) {
-    DcvChange();
+void ApplyDcv(const SettingRow&, const Now& now) {
+    DcvChange(now.phase);
 }
 void ApplyLineDcv(const SettingRow&, const Now&) {
     LineDcvChange();
 }
-void ApplyEnable(const SettingRow& row, const Now&) {
-    EnableChange(row);
+void ApplyEnable(const SettingRow& row, const Now& now) {
+    EnableChange(row, now.phase);
 }
-void ApplySignal(const SettingRow&, const Now&) {
-    SignalChange();
+void ApplySignal(const SettingRow&, const Now& now) {
+    SignalChange(now.phase);
 }
 void ApplySlew(const SettingRow&, const Now&) {
     SlewChange();
@@ -194,7 +213,7 @@ constexpr Link kChain[] = {
 };
 // clang-format on
 
-// A link's test and change read the row's shadow word; a per-phase test reads the selected line, an L1 test
+// A link's test and change read the row's shadow word; a per-phase test reads every phase, an L1 test
 // L1 only; a generic change writes through the row's writer.
 constexpr bool LinksFitRows() {
     for (const Link& l : kChain) {
@@ -269,6 +288,15 @@ bool GroupRechecks() {
 }
 
 }  // namespace
+
+uint64_t ChainLinksTakenUp() {
+    static_assert(std::size(kChain) < core::kOutputParts - 2, "a part of the chain for each link");
+    Now now{Sel(), EditAll(), Wiring() == kWiring1P3W};
+    uint64_t takenUp = ~uint64_t{0};
+    for (unsigned i = 0; i < std::size(kChain); ++i)
+        if (kChain[i].changed(Row(kChain[i].setting), now)) takenUp &= ~(uint64_t{1} << i);
+    return takenUp;
+}
 
 void ChangeChain(Pass* pass) {
     if (!GroupRechecks()) return;

@@ -20,12 +20,24 @@ using namespace settings;
 
 namespace outsync {
 
-void ApplyPhaseSetting(bool allPhases, const SettingRow& row) {
+int32_t StoredValue(const SettingRow& row, uint32_t phase) {
+    return Param(row.id, phase);
+}
+
+int ChangedPhase(const SettingRow& row, int32_t (*valueOf)(const SettingRow&, uint32_t)) {
     const uint32_t sel = Sel();
-    const int32_t v = Param(row.id, sel);
-    if (!allPhases) {
-        SetSh(sel, row.shadow, v);
-        row.write(v, regbus::Phase(sel));
+    if (ShDiffers(sel, row.shadow, valueOf(row, sel))) return static_cast<int>(sel);
+    if (Wiring() == kWiring1P3W) return -1;
+    for (uint32_t p = 0; p <= LastPhase(); ++p)
+        if (p != sel && ShDiffers(p, row.shadow, valueOf(row, p))) return static_cast<int>(p);
+    return -1;
+}
+
+void ApplyPhaseSetting(bool allPhases, const SettingRow& row, uint32_t phase) {
+    const int32_t v = Param(row.id, phase);
+    if (!allPhases || phase != Sel()) {
+        SetSh(phase, row.shadow, v);
+        row.write(v, regbus::Phase(phase));
         panel::DirtyClear(row.group);
         return;
     }
@@ -106,11 +118,10 @@ bool TakeWaveform(uint32_t p, int32_t wave, bool writeRegister, const RmsInForce
 
 }  // namespace
 
-void WaveformChange() {
-    const uint32_t sel = Sel();
-    const int32_t wave = Param(kParamWaveShape, sel);
+void WaveformChange(uint32_t phase) {
+    const int32_t wave = Param(kParamWaveShape, phase);
     const RmsInForce inForce = RmsVoltagesInForce();
-    if (EditAll() || Wiring() == kWiring1P3W) {
+    if ((EditAll() || Wiring() == kWiring1P3W) && phase == Sel()) {
         char limited[32] = "";
         for (uint32_t p = 0; p <= LastPhase(); ++p) {
             if (!ShDiffers(p, kShwWaveform, wave)) continue;
@@ -122,7 +133,7 @@ void WaveformChange() {
         LineValueFromPhase(kParamDcvLine);
         ClearParamGroupMarks();
     } else if (Settled()) {
-        if (TakeWaveform(sel, wave, true, inForce)) ShowLineLimit(static_cast<int>(sel));
+        if (TakeWaveform(phase, wave, true, inForce)) ShowLineLimit(static_cast<int>(phase));
         panel::DirtyClear(kDirtyWave);
     }
     g_OutputRefresh.store(2, kRelaxed);
@@ -130,9 +141,9 @@ void WaveformChange() {
     VoltSettingCheckAll(Mode(), Area());
 }
 
-void AcvChange() {
-    const bool all = IsBalanceActive() || EditAll();
-    ApplyPhaseSetting(all, Row(kSetAcv));
+void AcvChange(uint32_t phase) {
+    const bool all = (IsBalanceActive() || EditAll()) && phase == Sel();
+    ApplyPhaseSetting(all, Row(kSetAcv), phase);
     if (all) {
         LineValueFromPhase(kParamAcvLine);
         g_OutputRefresh.store(1, kRelaxed);
@@ -159,9 +170,9 @@ void LineAcvChange() {
     VoltSettingCheckAll(Mode(), Area());
 }
 
-void DcvChange() {
+void DcvChange(uint32_t phase) {
     const uint32_t wiring = Wiring();
-    const int32_t v = Param(kParamDcv2, Sel());
+    const int32_t v = Param(kParamDcv2, phase);
     if (wiring == kWiring1P3W) {
         const int32_t halves[2] = {v, -v};
         for (uint32_t p = 0; p < 2; ++p) {
@@ -171,11 +182,11 @@ void DcvChange() {
         }
         ClearParamGroupMarks();
         LineValueFromPhase(kParamDcvLine);
-    } else if (wiring == kWiring3P4W && EditAll()) {
-        ApplyPhaseSetting(true, Row(kSetDcv));
+    } else if (wiring == kWiring3P4W && EditAll() && phase == Sel()) {
+        ApplyPhaseSetting(true, Row(kSetDcv), phase);
         LineValueFromPhase(kParamDcvLine);
     } else {
-        ApplyPhaseSetting(false, Row(kSetDcv));
+        ApplyPhaseSetting(false, Row(kSetDcv), phase);
     }
 }
 
@@ -207,14 +218,13 @@ int32_t EnableState(const SettingRow& row, uint32_t phase) {
                                    : GetOffPhaseState(static_cast<int>(phase));
 }
 
-void EnableChange(const SettingRow& row) {
+void EnableChange(const SettingRow& row, uint32_t phase) {
     const int word = row.shadow;
     const uint32_t stateId = row.id;
-    const uint32_t sel = Sel();
-    const int32_t state = EnableState(row, sel);
-    if (!EditAll()) {
-        SetSh(sel, word, state);
-        ApplyPhaseStartStopEnable(static_cast<int>(sel));
+    const int32_t state = EnableState(row, phase);
+    if (!EditAll() || phase != Sel()) {
+        SetSh(phase, word, state);
+        ApplyPhaseStartStopEnable(static_cast<int>(phase));
         ClearPhaseAngleMarks();
         return;
     }
@@ -226,18 +236,12 @@ void EnableChange(const SettingRow& row) {
     ClearPhaseAngleMarks();
 }
 
-void SignalChange() {
-    const uint32_t sel = Sel();
-    const int32_t v = Param(kParamMainSig, sel);
+void SignalChange(uint32_t phase) {
+    const int32_t v = Param(kParamMainSig, phase);
+    // Taken as played on every phase: a phase marked for a rewrite would take its own value back.
     for (uint32_t p = 0; p <= LastPhase(); ++p) {
-        if (EditAll()) {
-            SetSh(p, kShwSig, v);
-            Store(kParamMainSig, p, v);
-        } else if (p == sel) {
-            SetSh(p, kShwSig, v);
-        } else {
-            SetMainSig(v, static_cast<int>(p));
-        }
+        SetSh(p, kShwSig, v);
+        if (p != phase) Store(kParamMainSig, p, v);
     }
     BusReg_SetSignal(v);
 }

@@ -91,6 +91,10 @@ void TakeWaveVoltages(uint32_t phase, bool limit, char* limited, unsigned size);
 // Balanced 3P4W: the defaults are rebuilt and the phases set back to their start values.
 void BalanceRebuild(uint32_t lastPhase);
 
+// The links of the change chain whose tests find nothing to take up now (bit i: link i); the bits past
+// the chain are set.
+uint64_t ChainLinksTakenUp();
+
 // Parts of a pass.
 void FullRewrite(Pass* pass);
 void ModeChange(Pass* pass);
@@ -99,24 +103,33 @@ void ChangeChain(Pass* pass);
 void SettlingPass(Pass* pass);
 void FrequencyStep(Pass* pass);
 
-// What the links of the change chain (output_sync_chain.cpp) do when their setting changed; a link that
-// only stores and writes its setting uses ApplyPhaseSetting.
-// Single handling: the selected line's value into its shadow word and register; a group mark (left from an
-// edit of all phases) is taken as done, so it cannot hold the chain at this entry. All-phase handling:
-// every phase of the wiring takes the selected line's value, is written and stored, and the groups are
-// cleared.
-void ApplyPhaseSetting(bool allPhases, const settings::SettingRow& row);
+// A per-phase setting as the comparison reads it on a phase: the record's value.
+int32_t StoredValue(const settings::SettingRow& row, uint32_t phase);
+// The phase whose value (valueOf) of a per-phase setting differs from its shadow word: the selected line
+// first, then the wiring's other phases, as a message may set a line and select another before the next
+// pass takes the change up; -1 when none. The caller compares only while settled. A split-phase wiring's
+// lines are written together from the selected one: only it is compared.
+int ChangedPhase(const settings::SettingRow& row, int32_t (*valueOf)(const settings::SettingRow&, uint32_t));
+
+// What the links of the change chain (output_sync_chain.cpp) do when their setting changed on `phase`; a
+// link that only stores and writes its setting uses ApplyPhaseSetting. The all-phase handling a link asks
+// for copies the selected line's value: a change found on another line is that line's alone.
+// Single handling: the phase's value into its shadow word and register; a group mark (left from an edit of
+// all phases) is taken as done, so it cannot hold the chain at this entry. All-phase handling: every phase
+// of the wiring takes the selected line's value, is written and stored, and the groups are cleared.
+void ApplyPhaseSetting(bool allPhases, const settings::SettingRow& row, uint32_t phase);
 // An option setting's value into its shadow word on L1 and its option bits from bit 0 of the value.
 void TakeOption(const settings::SettingRow& row, int32_t value);
 
-void WaveformChange();
-void AcvChange();
+void WaveformChange(uint32_t phase);
+void AcvChange(uint32_t phase);
 void LineAcvChange();
-void DcvChange();
+void DcvChange(uint32_t phase);
 void LineDcvChange();
-// An ON/OFF phase enable (the state word of the angle record) of the selected line, or of every phase.
-void EnableChange(const settings::SettingRow& row);
-void SignalChange();
+// An ON/OFF phase enable (the state word of the angle record) of the phase, or of every phase.
+void EnableChange(const settings::SettingRow& row, uint32_t phase);
+// The signal selection is one register: the phase's value is every phase's.
+void SignalChange(uint32_t phase);
 void SlewChange();
 // Remote sensing: a switch of the sensing in force takes the output down first.
 void RemoteSenseChange(const settings::SettingRow& row);

@@ -11,12 +11,13 @@
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/handlers/scpi_handlers.h"
 #include "scpi/channels/scpi_interface.h"
+#include "scpi/channels/set_command_handover.h"
 
 namespace scpi {
 namespace {
 
-// A pass of the control task: every set command is pending until the task's next pass that finds
-// nothing left, so a wait of this length ends soon after the stage has the setting.
+// A pass of the control task: a set command is pending until a pass has taken it up, so a wait of this
+// length ends soon after the stage has the setting.
 constexpr uint32_t kOpcPollMs = 2;
 // The longest a channel waits for the instrument to finish: a factory reset's save takes at most 30 s. A
 // stage that never reports ready would otherwise hold the channel, and every client behind it, for good.
@@ -64,11 +65,18 @@ bool RegisterValue(ScpiInterface* ifc, uint16_t* out) {
     }
 }
 
+// The change of the channel's last set command that the stage plays: what *OPC?, *OPC and *WAI wait for,
+// besides the system's own work. Another client's later changes are not theirs.
+uint64_t ChannelChange(const ScpiInterface* ifc) {
+    return ScpiHandoverLastChange(ifc->channelId);
+}
+
 // Holds the channel until no operation is pending (IsOpcBusy), asking at once and then every
 // kOpcPollMs; false, with the error set, when the instrument stays busy past kOpcWaitMs.
 bool AwaitOperationsComplete(ScpiInterface* ifc) {
     const uint64_t endMs = plat::NowMs() + kOpcWaitMs;
-    while (IsOpcBusy() != 0) {
+    const uint64_t ticket = ChannelChange(ifc);
+    while (IsOpcBusy(ticket) != 0) {
         if (plat::NowMs() >= endMs) {
             // The error drops the message's replies: a client that gave up on this query would take a
             // late "1" for the next one's reply.
@@ -139,7 +147,7 @@ int CmdOpc(ScpiInterface* ifc) {
         return 0;
     }
     // The bit comes once what *OPC? would wait for is done; the channel goes on meanwhile.
-    scpiOpcArm(ifc->status);
+    scpiOpcArm(ifc->status, ChannelChange(ifc));
     return 0;
 }
 

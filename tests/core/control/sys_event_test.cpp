@@ -115,7 +115,7 @@ TEST_F(SysEventTest, PendingOperationHoldsTheOperationCompleteWait) {
     pending.store(true);
     SysEvent_SetHooks({nullptr, nullptr, nullptr, [] { return pending.load(); }});
     EXPECT_EQ(IsSystemBusy(), 0u);
-    EXPECT_EQ(IsOpcBusy(), 1u);
+    EXPECT_EQ(IsOpcBusy(0), 1u);
     OpcWaitStart();
     for (int i = 0; i < 200; ++i)
         SysEvent_Run();
@@ -125,7 +125,7 @@ TEST_F(SysEventTest, PendingOperationHoldsTheOperationCompleteWait) {
     for (; IsOpcPending() && steps < 100; ++steps)
         SysEvent_Run();
     EXPECT_LE(steps, 2);
-    EXPECT_EQ(IsOpcBusy(), 0u);
+    EXPECT_EQ(IsOpcBusy(0), 0u);
 
     pending.store(true);
     OpcWaitStart();

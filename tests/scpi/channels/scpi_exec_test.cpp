@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <bit>
 #include <chrono>
 #include <cstring>
 #include <string>
@@ -11,6 +12,7 @@
 #include <tuple>
 
 #include "core/control/calibration/cal_state.h"
+#include "core/control/sync/output_pending.h"
 #include "core/params/access/param_access.h"
 #include "core/regbus/bus_transfer.h"
 #include "core/system/config/model_table.h"
@@ -20,6 +22,8 @@
 #include "core/system/state/sys_status.h"
 #include "panel/menu_thread.h"
 #include "platform/host/clock.h"
+#include "platform/stage/power_stage_sim.h"
+#include "platform/stage/reg_map.h"
 #include "scpi/channels/set_command_handover.h"
 #include "scpi/handlers/scpi_handler.h"
 #include "scpi/parser/scpi_errors.h"
@@ -326,6 +330,79 @@ TEST_F(MessageOrder, ASettingAfterAChangeTheControlTaskAnswersHolds) {
         EXPECT_EQ(ch.Run(c.query), c.reply) << c.message;
     }
     g_PowerStageBootStatus.store(0);
+}
+
+// A per-phase setting reaches the stage though the message selects another line before the control task's
+// next pass: every phase's change is played, whichever line is selected when the message ends. {message,
+// register, word played: volts, amperes and degrees as floats, the frequency in 0.0001 Hz}.
+TEST_F(MessageOrder, EveryPhasesChangeReachesTheStageWhicheverLineIsSelectedAtTheEnd) {
+    constexpr auto F = [](float v) { return std::bit_cast<uint32_t>(v); };
+    ch.betweenPasses = true;
+    for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
+        MenuThread_Pass();
+    ASSERT_EQ(ch.Run("MODE ACDC-INT;:INST:EDIT EACH"), "|");
+    const struct {
+        const char* message;
+        uint32_t reg;
+        uint32_t word;
+    } cases[] = {
+        {"INST:SEL L2;:VOLT 88;:INST:SEL L1", regmap::kAcv + 1, F(88)},
+        {"INST:SEL L3;:VOLT 45;:INST:SEL L1;:VOLT 34", regmap::kAcv + 2, F(45)},
+        {"INST:SEL L3;:VOLT 45;:INST:SEL L1;:VOLT 34", regmap::kAcv + 0, F(34)},
+        {"INST:SEL L2;:VOLT:OFFS 7;:INST:SEL L3", regmap::kDcv + 1, F(7)},
+        {"INST:SEL L3;:CURR:LIM:RMS 5;:INST:SEL L2", regmap::kIrmsLimit + 2, F(5)},
+        {"INST:SEL L2;:CURR:LIM:PEAK:HIGH 60;:INST:SEL L1", regmap::kIpkLimitHigh + 1, F(60)},
+        {"INST:SEL L3;:PHAS:STAR 90;:INST:SEL L1", regmap::kOnPhase + 4, F(90)},
+        {"INST:SEL L2;:FREQ 55;:INST:SEL L1", regmap::kOutputFreq + 1, 550000},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(ch.Run(c.message), "|") << c.message;
+        for (int i = 0; i < 50; ++i)
+            MenuThread_Pass();
+        EXPECT_EQ(plat::PowerStage().Applied(c.reg), c.word) << c.message << ": register " << c.reg;
+    }
+    EXPECT_EQ(ch.Run("INST:SEL L2;:VOLT?;:INST:SEL L1;:VOLT?"), "+88.0000;+34.0000|");
+}
+
+// *OPC? waits for the changes of its own channel, not for the unit to fall idle: it answers while another
+// client's set commands keep the control task writing, once its own frequency is played. The other thread
+// is the menu/control thread, which runs the other client's commands before its passes; after the bound it
+// runs its passes alone, so that a wait that needs a quiet unit ends too.
+TEST_F(MessageOrder, OperationCompleteWaitsForItsOwnChangesNotForAnotherClients) {
+    ch.betweenPasses = true;
+    for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
+        MenuThread_Pass();
+    ASSERT_EQ(ch.Run("FREQ 55"), "|");  // taken between passes: not yet played
+    std::atomic<bool> answered{false};
+    bool answeredWhileSetting = false;
+    std::thread menu([&] {
+        const uint64_t endMs = plat::NowMs() + 5000;
+        for (int32_t limit = 500; !answered.load() && plat::NowMs() < endMs; limit ^= 1) {
+            SetCurrLimit(limit, 1);
+            core::NoteSettingsChange();
+            MenuThread_Pass();
+        }
+        answeredWhileSetting = answered.load();
+        while (!answered.load())
+            MenuThread_Pass();
+    });
+    const std::string reply = ch.Run("*OPC?");
+    answered.store(true);
+    menu.join();
+    EXPECT_EQ(reply, "1|");
+    EXPECT_TRUE(answeredWhileSetting);
+    EXPECT_EQ(plat::PowerStage().Applied(regmap::kOutputFreq), 550000u);
+}
+
+// A command that writes nothing the stage plays is done at once: *OPC? after it waits neither for the
+// control task nor for another channel's change the task has not taken up (no pass runs here).
+TEST_F(MessageOrder, StatusRegisterSetIsCompleteAtOnce) {
+    FakeChannel other{kChanUsbGpib};
+    ASSERT_EQ(ch.Run("FREQ 55"), "|");
+    plat::SetTimeScale(2000.0);  // a wait for the task gives up within 30 ms
+    const std::string reply = other.Run("*ESE 1;*OPC?;*SRE 1;*OPC?;:STAT:OPER:ENAB 1;*OPC?");
+    plat::SetTimeScale(1.0);
+    EXPECT_EQ(reply, "1;1;1|");
 }
 
 // While a calibration is in progress a command that would change the page or reconfigure the output is

@@ -51,8 +51,8 @@ TEST(ResetCommand, RequestIsMarkedBeforeTheResetIsQueued) {
 TEST(ResetCommand, CancelsAWaitingOperationComplete) {
     scpitest::FakeChannel channel;
     channel.cmd->query = 0;
-    core::NoteSettingsChange();  // an operation stays pending: no control task runs here
-    scpiOpcArm(channel.ifc.status);
+    // An operation stays pending: no control task runs here.
+    scpiOpcArm(channel.ifc.status, core::NoteSettingsChange());
     scpi::CmdRst(&channel.ifc);
     core::SysEventReset();
     core::SysStatusReset();

@@ -201,8 +201,9 @@ void WebChannelServe(uint32_t waitMs) {
     const uint64_t deadline = plat::NowUs() + uint64_t{waitMs} * 1000u;
     CloseReplaced();
     scpiMailboxPoll(ifc);
-    // The menu/control thread builds the identity and runs the set commands: input waits for it.
-    while (SysStatusTest(kSysMenuThreadRunning)) {
+    // The menu/control thread builds the identity and runs the set commands, and the panel takes keys
+    // once the system is ready: input waits for both, as on the LAN socket.
+    while (SysStatusTest(kSysMenuThreadRunning) && SysStatusTest(kSysReady)) {
         if (g_dropPending.exchange(false)) DropSession();
         if (scpi::WaitsForInput(ifc) && RxEmpty()) break;
         if (scpi::ChannelPass(ifc)) Transmit();

@@ -32,7 +32,8 @@ class WebServerTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusWeb), 0);
         g_ThreadCtl.control.store(kIfaceIdle);
-        SysStatusSet(kSysMenuThreadRunning);  // the web channel serves its client
+        SysStatusSet(kSysMenuThreadRunning);  // the web channel serves its client once the system is ready
+        SysStatusSet(kSysReady);
     }
     void TearDown() override {
         g_ThreadCtl.control.store(kIfaceStop);

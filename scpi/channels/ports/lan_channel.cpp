@@ -328,9 +328,10 @@ bool LanRestartRequested() {
 void LanServeClient() {
     const int fd = g_clientFd.load();
     ScpiInterface* ifc = &g_ScpiIfLan;
-    // The menu/control thread builds the identity and runs the set commands: a client that comes in
-    // the first moments after start waits for it.
-    while (fd >= 0 && Serving() && !SysStatusTest(kSysMenuThreadRunning))
+    // The menu/control thread builds the identity and runs the set commands, and the panel takes keys
+    // once the system is ready: a client that comes in the first moments after start waits for both, so
+    // that a key pressed after the first answer is never dropped as one pressed during the start.
+    while (fd >= 0 && Serving() && !(SysStatusTest(kSysMenuThreadRunning) && SysStatusTest(kSysReady)))
         plat::SleepMs(kWaitPassMs);
     if (fd >= 0) {
         BeginSession(fd);

@@ -45,6 +45,7 @@ class WebChannelTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusWeb), 0);
         SysStatusSet(kSysMenuThreadRunning);
+        SysStatusSet(kSysReady);
         web::WebChannelStart({Record, RecordClose});
         std::lock_guard<std::mutex> lock(g_sentLock);
         g_sent.clear();

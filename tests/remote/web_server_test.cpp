@@ -354,7 +354,8 @@ TEST_F(WebServerTest, AClientThatStopsReadingIsDroppedAndANewcomerIsServed) {
 
 // Each frame goes out at once: the server's end of a websocket waits for no acknowledgement before it
 // sends a small frame (Nagle's wait would add tens of milliseconds to every round trip). A ping gets a
-// pong with the ping's data, and a close a close with the client's status before the connection ends.
+// pong with the ping's data, a second client a refusal, and a close a close with the client's status
+// before the connection ends.
 TEST_F(WebServerTest, WebsocketFramesGoOutWithoutNaglesWaitAndAPingGetsAPongAndACloseAClose) {
     StartAndWait();
     testsupport::TcpClient ws(Port(80));
@@ -380,9 +381,44 @@ TEST_F(WebServerTest, WebsocketFramesGoOutWithoutNaglesWaitAndAPingGetsAPongAndA
         getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, &length);
     }
     EXPECT_EQ(noDelay, 1) << "-1: the server's end of the websocket was not found";
+    // A second client is refused with a status while the first holds the channel.
+    testsupport::TcpClient second(Port(80));
+    EXPECT_EQ(WsUpgrade(second), "HTTP/1.1 403 Forbidden\r\n");
+    EXPECT_TRUE(second.WaitClosed());
     ws.Send(WsClientFrame(0x8, std::string("\x03\xE8") + "bye"));  // 1000, normal closure
     EXPECT_EQ(ws.ReadBytes(4), std::string("\x88\x02\x03\xE8", 4));
     EXPECT_TRUE(ws.WaitClosed());
+
+    // A close is answered with a status a close frame may carry: the client's own, or 1002 (protocol
+    // error) for one that is for reports only, unassigned or cut short. {client's close data, answer}
+    const std::pair<std::string, std::string> closes[] = {
+        {std::string("\x0F\xA0", 2), std::string("\x88\x02\x0F\xA0", 4)},  // 4000, an application's
+        {std::string("\x03\xF6", 2), std::string("\x88\x02\x03\xF6", 4)},  // 1014
+        {"", std::string("\x88\x00", 2)},                                     // no status: none
+        {std::string("\x03\xED", 2), std::string("\x88\x02\x03\xEA", 4)},  // 1005, reports only
+        {std::string("\x03\xEE", 2), std::string("\x88\x02\x03\xEA", 4)},  // 1006, reports only
+        {std::string("\x03\xF7", 2), std::string("\x88\x02\x03\xEA", 4)},  // 1015, reports only
+        {std::string("\x03\xEC", 2), std::string("\x88\x02\x03\xEA", 4)},  // 1004, reserved
+        {std::string("\x03\xE7", 2), std::string("\x88\x02\x03\xEA", 4)},  // 999
+        {std::string("\x07\xD0", 2), std::string("\x88\x02\x03\xEA", 4)},  // 2000, unassigned
+        {std::string("\x13\x88", 2), std::string("\x88\x02\x03\xEA", 4)},  // 5000
+        {std::string("\x03", 1), std::string("\x88\x02\x03\xEA", 4)},      // cut short
+    };
+    for (const auto& [data, answer] : closes) {
+        SCOPED_TRACE(testing::PrintToString(data));
+        // The last client's place is free once the server has seen it leave.
+        std::unique_ptr<testsupport::TcpClient> next;
+        std::string status;
+        for (const uint64_t start = plat::NowMs(); status != "HTTP/1.1 101 Switching Protocols\r\n" &&
+                                                   plat::NowMs() - start < 5000;) {
+            next = std::make_unique<testsupport::TcpClient>(Port(80));
+            status = WsUpgrade(*next);
+        }
+        ASSERT_EQ(status, "HTTP/1.1 101 Switching Protocols\r\n");
+        next->Send(WsClientFrame(0x8, data));
+        EXPECT_EQ(next->ReadBytes(answer.size()), answer);
+        EXPECT_TRUE(next->WaitClosed());
+    }
 }
 
 // A websocket client's frames go to its own connection, told from another to the same port by the peer's
@@ -412,6 +448,7 @@ TEST_F(WebServerTest, FramesGoToTheirClientAndNotToOneOfTheSamePortFromAnotherAd
             EXPECT_EQ(pong.header, 0x8A);
             EXPECT_EQ(pong.payload, "hi");
         } else {
+            EXPECT_EQ(status, "HTTP/1.1 400 Bad Request\r\n");
             EXPECT_TRUE(ws.WaitClosed());
         }
         EXPECT_EQ(other.ReadBytes(2, r.mayRefuse ? 5000 : 0), "") << "a frame went to the other connection";

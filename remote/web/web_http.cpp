@@ -407,6 +407,14 @@ bool WebHttpSendFrame(void* client, const char* data, size_t length, bool binary
                      std::string_view(data, length));
 }
 
+bool WebHttpClientGone(void* client) {
+    const SocketClient* known = ClientOf(static_cast<mg_connection*>(client));
+    if (known == nullptr) return false;
+    if (!IsSameConnection(known->socket)) return true;
+    pollfd p{known->socket.fd, POLLRDHUP, 0};
+    return poll(&p, 1, 0) == 1 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+}
+
 void WebHttpSendClose(void* client) {
     static constexpr char kGoingAway[] = {0x03, static_cast<char>(0xE9)};  // status 1001
     SendFrame(static_cast<mg_connection*>(client), kWsClose, std::string_view(kGoingAway, sizeof kGoingAway));

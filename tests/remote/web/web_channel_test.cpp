@@ -46,7 +46,7 @@ class WebChannelTest : public ::testing::Test {
         ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusWeb), 0);
         SysStatusSet(kSysMenuThreadRunning);
         SysStatusSet(kSysReady);
-        web::WebChannelStart({Record, RecordClose});
+        web::WebChannelStart({Record, RecordClose, nullptr});
         std::lock_guard<std::mutex> lock(g_sentLock);
         g_sent.clear();
     }

@@ -1,7 +1,8 @@
 // The web server of a running controller under load from other clients: the median *IDN? round trip over
 // the websocket, how long a capture that reads the screen takes, and how long a GET / takes behind 300
-// idle connections and beside 500 concurrent screen captures, and the server's processor time for one
-// websocket visit. Run it by hand: build/bench/system/web_bench
+// idle connections and beside 500 concurrent screen captures or websocket handshakes, and the server's
+// processor time for one websocket visit and for the 500 handshakes. Run it by hand:
+// build/bench/system/web_bench
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -118,6 +119,28 @@ void BM_WebsocketVisitServerCpu(benchmark::State& state) {
     Report(state, "server CPU per websocket visit", us);
 }
 BENCHMARK(BM_WebsocketVisitServerCpu)->UseRealTime()->Iterations(3);
+
+// 500 websocket handshakes at once (all but one refused: one client at a time) beside a GET /: how long
+// the GET takes, and the server's processor time for the whole burst.
+void BM_GetBeside500Handshakes(benchmark::State& state) {
+    std::vector<double> us, cpu;
+    for (auto _ : state) {
+        const double before = ServerCpuUs();
+        std::vector<std::thread> burst;
+        for (int i = 0; i < 500; ++i)
+            burst.emplace_back([] {
+                testsupport::TcpClient ws(g_port80, 20000);
+                testsupport::WsUpgrade(ws);
+            });
+        if (!TimedGet(&us)) state.SkipWithError("GET / failed");
+        for (std::thread& t : burst)
+            t.join();
+        cpu.push_back(ServerCpuUs() - before);
+    }
+    Report(state, "GET / beside 500 websocket handshakes", us);
+    g_medians["server CPU for 500 websocket handshakes"] = Median(cpu);
+}
+BENCHMARK(BM_GetBeside500Handshakes)->UseRealTime()->Iterations(5);
 
 void BM_GetBehind300IdleConnections(benchmark::State& state) {
     std::vector<double> us;

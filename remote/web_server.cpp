@@ -20,7 +20,7 @@ void* ServePort(RunningWord word, int instrumentPort, bool withScpi) {
     if (withScpi) {
         if (web::WebIndexEnsure() != 0)
             std::fprintf(stderr, "Web: cannot write the pages of %s\n", web::kWebRoot);
-        web::WebChannelStart({web::WebHttpSendFrame, web::WebHttpSendClose});
+        web::WebChannelStart({web::WebHttpSendFrame, web::WebHttpSendClose, web::WebHttpClientGone});
     }
     mg_context* ctx = nullptr;
     bool told = false;

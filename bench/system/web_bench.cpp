@@ -1,14 +1,19 @@
 // The web server of a running controller under load from other clients: the median *IDN? round trip over
 // the websocket, how long a capture that reads the screen takes, and how long a GET / takes behind 300
-// idle connections and beside 500 concurrent screen captures. Run it by hand: build/bench/system/web_bench
+// idle connections and beside 500 concurrent screen captures or websocket handshakes, and the server's
+// processor time for one websocket visit and for the 500 handshakes. Run it by hand:
+// build/bench/system/web_bench
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,6 +27,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 int g_port80 = 0;
+int g_pid = 0;
 std::map<std::string, double> g_medians;  // microseconds, by benchmark
 
 double Median(std::vector<double> v) {
@@ -70,6 +76,71 @@ void BM_WebsocketIdnRoundTrip(benchmark::State& state) {
     Report(state, "websocket *IDN? round trip", us);
 }
 BENCHMARK(BM_WebsocketIdnRoundTrip)->UseRealTime()->MinTime(2.0);
+
+// The server's processor time (user and system) so far, in microseconds.
+double ServerCpuUs() {
+    std::ifstream stat("/proc/" + std::to_string(g_pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i)
+        if (i >= 14) ticks += std::stod(field);  // utime, stime
+    return ticks * 1e6 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// A websocket client's whole visit, one after the other: handshake, *IDN?, close. The figure is the
+// server's processor time per visit (the socket lookup of a handshake is in it), which must not grow with
+// the process's file limit: run it under `ulimit -n 20000` as well.
+void BM_WebsocketVisitServerCpu(benchmark::State& state) {
+    constexpr int kVisits = 200;
+    std::vector<double> us;
+    for (auto _ : state) {
+        const double before = ServerCpuUs();
+        for (int i = 0; i < kVisits; ++i) {
+            // The last visitor's place is free once the server has seen it leave.
+            std::unique_ptr<testsupport::TcpClient> ws;
+            for (int tries = 0; !ws || testsupport::WsUpgrade(*ws) != "HTTP/1.1 101 Switching Protocols\r\n";
+                 ++tries) {
+                if (tries == 100) {
+                    state.SkipWithError("no websocket");
+                    return;
+                }
+                ws = std::make_unique<testsupport::TcpClient>(g_port80);
+            }
+            ws->Send(testsupport::WsClientFrame(0x1, "*IDN?"));
+            testsupport::WsReadFrame(*ws);
+            ws->Send(testsupport::WsClientFrame(0x8, std::string("\x03\xE8", 2)));
+            ws->WaitClosed(3000);
+        }
+        us.push_back((ServerCpuUs() - before) / kVisits);
+    }
+    Report(state, "server CPU per websocket visit", us);
+}
+BENCHMARK(BM_WebsocketVisitServerCpu)->UseRealTime()->Iterations(3);
+
+// 500 websocket handshakes at once (all but one refused: one client at a time) beside a GET /: how long
+// the GET takes, and the server's processor time for the whole burst.
+void BM_GetBeside500Handshakes(benchmark::State& state) {
+    std::vector<double> us, cpu;
+    for (auto _ : state) {
+        const double before = ServerCpuUs();
+        std::vector<std::thread> burst;
+        for (int i = 0; i < 500; ++i)
+            burst.emplace_back([] {
+                testsupport::TcpClient ws(g_port80, 20000);
+                testsupport::WsUpgrade(ws);
+            });
+        if (!TimedGet(&us)) state.SkipWithError("GET / failed");
+        for (std::thread& t : burst)
+            t.join();
+        cpu.push_back(ServerCpuUs() - before);
+    }
+    Report(state, "GET / beside 500 websocket handshakes", us);
+    g_medians["server CPU for 500 websocket handshakes"] = Median(cpu);
+}
+BENCHMARK(BM_GetBeside500Handshakes)->UseRealTime()->Iterations(5);
 
 void BM_GetBehind300IdleConnections(benchmark::State& state) {
     std::vector<double> us;
@@ -125,7 +196,9 @@ int main(int argc, char** argv) {
     if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
     testsupport::ControllerProcess controller;
     g_port80 = 80 + controller.portOffset();
-    if (!controller.WaitForOutput("Web: serving port " + std::to_string(g_port80), testsupport::kStartupTimeoutMs) ||
+    g_pid = controller.pid();
+    if (!controller.WaitForOutput("Web: serving port " + std::to_string(g_port80),
+                                  testsupport::kStartupTimeoutMs) ||
         !controller.WaitForOutput("SCPI socket listening on port", testsupport::kStartupTimeoutMs)) {
         std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
         return 1;

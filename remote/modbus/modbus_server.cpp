@@ -1,5 +1,6 @@
 #include "remote/modbus/modbus_server.h"
 
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/select.h>
@@ -24,8 +25,13 @@ constexpr int kSelectTimeoutUs = 100000;  // the enable word is looked at again 
 constexpr int kSendTimeoutUs = 100000;    // a client that does not take its answer is dropped
 constexpr int kListenRetryMs = 1000;
 constexpr int kDisabledPollMs = 50;  // while disabled: how often the enable word is looked at
-constexpr int kBacklog = 8;
+// The listener's queue holds a burst of clients as the web ports' does: those beyond the places wait
+// their turn in it.
+constexpr int kBacklog = 200;
 constexpr size_t kMaxClients = 32;
+// Only a client silent this long gives its place to a newcomer: one accepted in the same burst, whose
+// request is still on its way, keeps it.
+constexpr uint64_t kEvictAfterSilentMs = 1000;
 
 bool Enabled() {
     return g_ThreadCtl.running[kRunModbus].load(std::memory_order_acquire) == 1;
@@ -52,6 +58,8 @@ bool Listen(ModbusServer* s) {
         return false;
     }
     s->listenFailReported = false;
+    // Accepted until the queue is empty, without waiting for the next connection.
+    fcntl(s->listener, F_SETFL, fcntl(s->listener, F_GETFL) | O_NONBLOCK);
     std::printf("ModbusThread: listening on port %d\n", s->port);
     std::fflush(stdout);
     return true;
@@ -65,21 +73,15 @@ std::vector<ModbusClient>::iterator LongestSilent(ModbusServer* s) {
         [](const ModbusClient& a, const ModbusClient& b) { return a.lastByteMs < b.lastByteMs; });
 }
 
-// When every place is taken, the client silent longest gives its place to the newcomer: clients that
-// hold a connection and send nothing cannot lock the others out.
-void Accept(ModbusServer* s) {
-    const int fd = accept4(s->listener, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) return;
-    // select cannot watch a descriptor past FD_SETSIZE; the newcomer beyond the limit is turned away.
-    if (fd >= FD_SETSIZE) {
-        close(fd);
-        return;
-    }
-    if (s->clients.size() >= kMaxClients) {
-        const auto silent = LongestSilent(s);
-        close(silent->fd);
-        s->clients.erase(silent);
-    }
+// A newcomer would have a place: a free one, or that of the client silent longest once it has been
+// silent kEvictAfterSilentMs. Clients that hold a connection and send nothing cannot lock the others out.
+bool Room(ModbusServer* s) {
+    return s->clients.size() < kMaxClients ||
+           plat::NowMs() - LongestSilent(s)->lastByteMs >= kEvictAfterSilentMs;
+}
+
+// A newcomer joins the clients, the last in accept order.
+void Admit(ModbusServer* s, int fd) {
     timeval send{0, kSendTimeoutUs};
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &send, sizeof send);
     // Each answer is whole in one send: the next one must not wait for the client's delayed ACK.
@@ -91,6 +93,24 @@ void Accept(ModbusServer* s) {
     s->clients.push_back(client);
 }
 
+// Every connection waiting in the listener's queue that has a place; the others stay queued.
+void AcceptAll(ModbusServer* s) {
+    while (Room(s)) {
+        const int fd = accept4(s->listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0) return;
+        // select cannot watch a descriptor past FD_SETSIZE; the newcomer beyond the limit is turned away.
+        if (fd >= FD_SETSIZE) {
+            close(fd);
+            continue;
+        }
+        if (s->clients.size() >= kMaxClients) {
+            const auto silent = LongestSilent(s);
+            close(silent->fd);
+            s->clients.erase(silent);
+        }
+        Admit(s, fd);
+    }
+}
 // The whole answer, within the send time-out; false when the client does not take it.
 bool SendAll(int fd, const uint8_t* bytes, int length) {
     while (length > 0) {
@@ -156,7 +176,8 @@ void ModbusServerPass(ModbusServer* s) {
     }
     fd_set ready;
     FD_ZERO(&ready);
-    FD_SET(s->listener, &ready);
+    // While every place is held by a client not yet silent long enough, newcomers wait in the queue.
+    if (Room(s)) FD_SET(s->listener, &ready);
     int top = s->listener;
     for (const ModbusClient& c : s->clients) {
         FD_SET(c.fd, &ready);
@@ -177,7 +198,7 @@ void ModbusServerPass(ModbusServer* s) {
         }
     }
     s->clients.swap(kept);
-    if (events > 0 && Enabled() && FD_ISSET(s->listener, &ready)) Accept(s);
+    if (events > 0 && Enabled() && FD_ISSET(s->listener, &ready)) AcceptAll(s);
 }
 
 void ModbusServerFree(ModbusServer* s) {

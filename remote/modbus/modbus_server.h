@@ -36,10 +36,12 @@ struct ModbusServer {
 bool ModbusServerInit(ModbusServer* s, int port);
 // One pass: looks at the enable word; listens when it must (a failure is reported once on standard
 // error and tried again every second); waits at most 100 ms in select for a connection or bytes, takes
-// what arrived and answers each request that is complete (one a client per pass). A client is closed
-// alone when it hangs up, its header is not Modbus TCP, its request is one the map does not answer,
-// its request stalls over stallMs between bytes, or it does not take its answer within 100 ms. At most
-// 32 clients are held: a newcomer beyond them takes the place of the client silent longest.
+// what arrived and answers each request that is complete (one a client per pass), then accepts every
+// waiting connection that has a place. A client is closed alone when it hangs up, its header is not
+// Modbus TCP, its request is one the map does not answer, its request stalls over stallMs between bytes,
+// or it does not take its answer within 100 ms. At most 32 clients are held: a newcomer beyond them takes
+// the place of the client silent longest once that one has been silent 1 s, and waits in the listener's
+// queue (200 deep) until then.
 void ModbusServerPass(ModbusServer* s);
 // Closes the clients and the listener and frees the context.
 // Tests free the server they made through it.

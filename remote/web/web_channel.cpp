@@ -35,8 +35,8 @@ ClientLink g_link{};
 // departure waiting on it.
 std::mutex g_lock;
 std::condition_variable g_sendEnded;
-void* g_sending = nullptr;  // the client a frame is going to; it does not leave before the send ends
-void* g_toClose = nullptr;  // a client that lost its place, to be asked to close by the port-80 thread
+void* g_sending = nullptr;        // the client a frame is going to; it does not leave before the send ends
+void* g_toClose = nullptr;        // a client that lost its place, to be asked to close by the port-80 thread
 const void* g_claimed = nullptr;  // the client that passed the handshake test
 uint64_t g_claimedAtMs = 0;
 void* g_ready = nullptr;     // the same once replies may go to it
@@ -172,9 +172,11 @@ void Transmit() {
     scpi::PortTakeCommitted(&g_webPort, &g_unsent);
     bool binary = false;
     for (size_t length; (length = WebReplyLength(g_unsent, &binary)) > 0;) {
-        const bool someone = SendOutsideLock(
-            [] { return g_dropPending.load() ? nullptr : g_ready; },
-            [&](void* client) { return g_link.send == nullptr || g_link.send(client, g_unsent.data(), length, binary); });
+        const bool someone = SendOutsideLock([] { return g_dropPending.load() ? nullptr : g_ready; },
+                                             [&](void* client) {
+                                                 return g_link.send == nullptr ||
+                                                        g_link.send(client, g_unsent.data(), length, binary);
+                                             });
         g_unsent.erase(0, someone ? length : g_unsent.size());
     }
 }
@@ -201,8 +203,9 @@ void WebChannelServe(uint32_t waitMs) {
     const uint64_t deadline = plat::NowUs() + uint64_t{waitMs} * 1000u;
     CloseReplaced();
     scpiMailboxPoll(ifc);
-    // The menu/control thread builds the identity and runs the set commands: input waits for it.
-    while (SysStatusTest(kSysMenuThreadRunning)) {
+    // The menu/control thread builds the identity and runs the set commands, and the panel takes keys
+    // once the system is ready: input waits for both, as on the LAN socket.
+    while (SysStatusTest(kSysMenuThreadRunning) && SysStatusTest(kSysReady)) {
         if (g_dropPending.exchange(false)) DropSession();
         if (scpi::WaitsForInput(ifc) && RxEmpty()) break;
         if (scpi::ChannelPass(ifc)) Transmit();
@@ -242,11 +245,13 @@ bool WebClientClaim(const void* client) {
         if (g_stopping) return false;
         if (g_claimed != nullptr) {
             const bool handshaking = g_ready == nullptr && now - g_claimedAtMs < kHandshakeMs;
-            const bool active = g_ready != nullptr && now - g_lastInputMs < kWebIdleHandOverMs;
+            // The server sees a departure only once its worker notices it.
+            const bool gone = g_ready != nullptr && g_link.gone != nullptr && g_link.gone(g_ready);
+            const bool active = g_ready != nullptr && now - g_lastInputMs < kWebIdleHandOverMs && !gone;
             if (handshaking || active) return false;
             // An idle client gives its place up: the port-80 thread asks it to close, and its later
             // frames close it.
-            g_toClose = g_ready;
+            if (!gone) g_toClose = g_ready;
             ReleaseLocked();
         }
         g_claimed = client;
@@ -305,7 +310,8 @@ void WebClientLeave(const void* client) {
     {
         std::unique_lock<std::mutex> lock(g_lock);
         // The server frees the connection once this returns: a frame going to it is waited for.
-        g_sendEnded.wait_for(lock, std::chrono::milliseconds(kLeaveWaitMs), [client] { return g_sending != client; });
+        g_sendEnded.wait_for(lock, std::chrono::milliseconds(kLeaveWaitMs),
+                             [client] { return g_sending != client; });
         if (g_toClose == client) g_toClose = nullptr;
         if (g_claimed != client) return;
         ReleaseLocked();

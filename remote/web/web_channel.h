@@ -27,11 +27,13 @@ constexpr uint32_t kWebSendWaitMs = 2000;
 
 // How the channel reaches its client: one reply as one frame, binary when it holds a block (false when
 // it could not go out whole within kWebSendWaitMs: the link has then ended the connection), and the
-// request to close that a replaced client and a stopping server get. Never called under the channel's
-// lock.
+// request to close that a replaced client and a stopping server get, never called under the channel's
+// lock; and whether the client's connection has ended (its peer closed or reset it) before the server
+// has seen it leave, called under the lock and never waiting.
 struct ClientLink {
     bool (*send)(void* client, const char* data, size_t length, bool binary);
     void (*close)(void* client);
+    bool (*gone)(void* client);
 };
 
 // init, write, read, control and close; no open and no deinit.
@@ -50,7 +52,9 @@ void WebChannelStopping();
 void WebChannelEnd();
 
 // Server side. At the handshake: true when `client` becomes the one client (false: refuse it). An idle
-// client (kWebIdleHandOverMs) is asked to close and loses its place, its input and its session.
+// client (kWebIdleHandOverMs) is asked to close and loses its place, its input and its session; one whose
+// connection has ended loses them as well, so that a client that left abruptly does not turn away the
+// newcomer right behind it.
 bool WebClientClaim(const void* client);
 // The handshake is done: replies may go to the client. False when the server is stopping: the client is
 // to be asked to close (the stopping server asked only the clients it knew as ready).

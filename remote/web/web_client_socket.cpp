@@ -1,13 +1,15 @@
 #include "remote/web/web_client_socket.h"
 
 #include <arpa/inet.h>
-#include <sys/resource.h>
+#include <dirent.h>
 #include <sys/socket.h>
 
-#include <algorithm>
+#include <cstdlib>
 
 namespace web {
 namespace {
+
+constexpr char kOpenDescriptors[] = "/proc/self/fd";
 
 bool Ends(int fd, sockaddr_in* local, sockaddr_in* peer) {
     socklen_t localSize = sizeof *local, peerSize = sizeof *peer;
@@ -25,22 +27,25 @@ bool SameEnd(const sockaddr_in& a, const sockaddr_in& b) {
 bool FindClientSocket(const char* peerAddress, int peerPort, int localPort, ClientSocket* found) {
     in_addr address{};
     if (inet_pton(AF_INET, peerAddress, &address) != 1) return false;
-    // Descriptors are numbered below the process's limit; a limit beyond any the program reaches is not
-    // scanned to its end.
-    constexpr rlim_t kScanAtMost = 1 << 16, kUsualLimit = 1024;
-    rlimit limit{};
-    const rlim_t last =
-        getrlimit(RLIMIT_NOFILE, &limit) == 0 ? std::min<rlim_t>(limit.rlim_cur, kScanAtMost) : kUsualLimit;
+    // Only the descriptors the process has open are looked at, as the kernel lists them: the cost
+    // follows the sockets in use, never the process's file limit.
+    DIR* open = opendir(kOpenDescriptors);
+    if (open == nullptr) return false;
     int matches = 0;
-    for (int fd = 0; fd < static_cast<int>(last); ++fd) {
+    while (const dirent* entry = readdir(open)) {
+        char* end = nullptr;
+        const long number = std::strtol(entry->d_name, &end, 10);
+        if (end == entry->d_name || *end != '\0' || number == dirfd(open)) continue;
         ClientSocket candidate;
-        candidate.fd = fd;
-        if (!Ends(fd, &candidate.local, &candidate.peer) || ntohs(candidate.local.sin_port) != localPort ||
-            ntohs(candidate.peer.sin_port) != peerPort || candidate.peer.sin_addr.s_addr != address.s_addr)
+        candidate.fd = static_cast<int>(number);
+        if (!Ends(candidate.fd, &candidate.local, &candidate.peer) ||
+            ntohs(candidate.local.sin_port) != localPort || ntohs(candidate.peer.sin_port) != peerPort ||
+            candidate.peer.sin_addr.s_addr != address.s_addr)
             continue;
-        if (++matches > 1) return false;
         *found = candidate;
+        if (++matches > 1) break;
     }
+    closedir(open);
     return matches == 1;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The socket of a websocket client. civetweb hands out neither the descriptor nor the address the client
-// reached, so the socket is looked up among the process's sockets by what the request tells: the peer's
-// address and port and the server's port. A peer that reaches two of the instrument's addresses from one
+// reached, so the socket is looked up among the process's open descriptors by what the request tells: the
+// peer's address and port and the server's port. A peer that reaches two of the instrument's addresses from one
 // port has two such sockets, which nothing tells apart: the lookup fails then. A socket found is kept
 // with both its ends, so that a send can tell whether the number still is that connection (a closed
 // connection's number goes to the next socket the process opens: a SCPI or Modbus client's).

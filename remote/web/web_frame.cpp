@@ -12,7 +12,26 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+constexpr size_t kCloseStatusSize = 2;  // a close frame's status code leads its data
+constexpr char kProtocolError[] = {0x03, static_cast<char>(0xEA)};  // 1002
+
+// Codes a close frame may carry: the protocol's own that are not for reports only, and those of
+// registered extensions and applications (3000-4999).
+bool Sendable(unsigned code) {
+    return (code >= 1000 && code <= 1003) || (code >= 1007 && code <= 1014) || (code >= 3000 && code <= 4999);
+}
+
 }  // namespace
+
+std::string WebCloseReply(std::string_view payload) {
+    if (payload.empty()) return "";
+    if (payload.size() >= kCloseStatusSize) {
+        const unsigned code =
+            (static_cast<unsigned>(static_cast<uint8_t>(payload[0])) << 8) | static_cast<uint8_t>(payload[1]);
+        if (Sendable(code)) return std::string(payload.substr(0, kCloseStatusSize));
+    }
+    return std::string(kProtocolError, sizeof kProtocolError);
+}
 
 std::string WebFrame(uint8_t opcode, std::string_view payload) {
     std::string frame;

@@ -20,6 +20,12 @@ enum WebOpcode : uint8_t {
 // One final frame of `opcode` carrying `payload`.
 std::string WebFrame(uint8_t opcode, std::string_view payload);
 
+// The status the server's close frame carries in answer to a client's close frame with `payload`: the
+// client's own when a close frame may carry it, none when it gave none, 1002 (protocol error) when its
+// status is one no close frame may carry (1005, 1006 and 1015 are for reports only; below 1000, 1004 and
+// the unassigned 1016-2999 are none) or is cut short.
+std::string WebCloseReply(std::string_view payload);
+
 // The length of the first whole reply at the start of `out`: through the line feed that ends it, past
 // the bytes of any definite-length block (#<n><length><data>) in it. 0 while
 // the reply is not yet all there. *binary tells whether the reply holds a block: a block's bytes are

@@ -58,7 +58,8 @@ constexpr char kRequestTimeoutMs[] = "500";
 
 bool IsMethod(mg_connection* conn, const char* method) {
     const mg_request_info* info = mg_get_request_info(conn);
-    return info != nullptr && info->request_method != nullptr && std::strcmp(info->request_method, method) == 0;
+    return info != nullptr && info->request_method != nullptr &&
+           std::strcmp(info->request_method, method) == 0;
 }
 
 void SendHeaders(mg_connection* conn) {
@@ -162,8 +163,7 @@ int Admit(mg_connection* conn, void*) {
     if (info == nullptr || info->local_uri == nullptr) return Refuse(conn, 400);
     if (!IsMethod(conn, "GET") && !IsMethod(conn, "HEAD") && !IsMethod(conn, "POST"))
         return Refuse(conn, 405);
-    if (Acts(conn) &&
-        !WebOriginAllowed(mg_get_header(conn, "Origin"), mg_get_header(conn, "Host")))
+    if (Acts(conn) && !WebOriginAllowed(mg_get_header(conn, "Origin"), mg_get_header(conn, "Host")))
         return Refuse(conn, 403);
     if (!WebPathInsideRoot(mg_get_option(mg_get_context(conn), "document_root"), info->local_uri))
         return Refuse(conn, 404);
@@ -246,20 +246,47 @@ bool SendFrame(mg_connection* conn, uint8_t opcode, std::string_view payload) {
     return sent;
 }
 
-int OnSocketConnect(const mg_connection* conn, void*) {
+// The socket of the client that passed the handshake test, found once and kept until its handshake is
+// done (one client at a time passes it). A handshake that fails after the test has no close of its own,
+// so nothing is allocated for it here.
+std::mutex g_foundLock;
+const mg_connection* g_foundFor = nullptr;  // under g_foundLock
+ClientSocket g_found;                       // under g_foundLock
+
+int OnSocketConnect(const mg_connection* constConn, void*) {
+    // civetweb passes the connection as const, but its handshake answer is still to be written on it.
+    mg_connection* conn = const_cast<mg_connection*>(constConn);
+    // The one place is taken first: a refused handshake costs no socket lookup.
+    if (!WebClientClaim(conn)) {
+        Refuse(conn, 403);
+        return 1;
+    }
     // A client whose socket cannot be told from another connection of its peer is refused: its replies
     // could go to the other connection.
     ClientSocket socket;
-    if (!FindSocket(conn, &socket)) return 1;
-    return WebClientClaim(conn) ? 0 : 1;
+    if (!FindSocket(conn, &socket)) {
+        WebClientLeave(conn);
+        Refuse(conn, 400);
+        return 1;
+    }
+    std::lock_guard<std::mutex> lock(g_foundLock);
+    g_foundFor = conn;
+    g_found = socket;
+    return 0;
 }
 
-// The socket is looked up again and kept only now: a handshake that fails after the connect handler has
-// no close of its own, which would free what was kept.
+// The socket found at the handshake test is kept only now, while it still is that connection.
 void OnSocketReady(mg_connection* conn, void*) {
     auto client = std::make_unique<SocketClient>();
-    if (!FindSocket(conn, &client->socket)) {
-        // The peer reached another address from the same port meanwhile: its frames close it.
+    bool found = false;
+    {
+        std::lock_guard<std::mutex> lock(g_foundLock);
+        found = g_foundFor == conn && IsSameConnection(g_found);
+        if (found) client->socket = g_found;
+        g_foundFor = nullptr;
+    }
+    if (!found) {
+        // The client lost its place meanwhile, or its connection is gone: its frames close it.
         WebClientLeave(conn);
         return;
     }
@@ -271,7 +298,6 @@ void OnSocketReady(mg_connection* conn, void*) {
 }
 
 constexpr int kFinalFrame = 0x80;  // FIN, the first bit of a websocket frame
-constexpr size_t kCloseStatusSize = 2;  // a close frame's status code leads its data
 
 int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*) {
     switch (bits & 0x0F) {
@@ -279,9 +305,8 @@ int OnSocketData(mg_connection* conn, int bits, char* data, size_t length, void*
         case MG_WEBSOCKET_OPCODE_CONTINUATION:
             return WebClientFrame(conn, data, length, (bits & kFinalFrame) != 0) ? 1 : 0;
         case MG_WEBSOCKET_OPCODE_CONNECTION_CLOSE:
-            // Answered with a close that echoes the client's status (none when it gave none).
-            SendFrame(conn, kWsClose,
-                      std::string_view(data, length >= kCloseStatusSize ? kCloseStatusSize : 0));
+            // Answered with a close that echoes the client's status when a close frame may carry it.
+            SendFrame(conn, kWsClose, WebCloseReply(std::string_view(data, length)));
             return 0;
         case MG_WEBSOCKET_OPCODE_PING:
             return SendFrame(conn, kWsPong, std::string_view(data, length)) ? 1 : 0;
@@ -327,7 +352,8 @@ void AddRoutes(const mg_context* constCtx) {
     mg_set_request_handler(ctx, "/unlock$", OnUnlock, nullptr);
     mg_set_auth_handler(ctx, "/", Admit, nullptr);
     if (*static_cast<const bool*>(mg_get_user_data(ctx)))
-        mg_set_websocket_handler(ctx, "/scpi$", OnSocketConnect, OnSocketReady, OnSocketData, OnSocketClose, nullptr);
+        mg_set_websocket_handler(ctx, "/scpi$", OnSocketConnect, OnSocketReady, OnSocketData, OnSocketClose,
+                                 nullptr);
 }
 
 }  // namespace
@@ -337,20 +363,14 @@ mg_context* WebHttpStart(int instrumentPort, bool withScpi) {
     std::call_once(library, [] { mg_init_library(MG_FEATURES_WEBSOCKET); });
     const std::string port = std::to_string(plat::Port(instrumentPort));
     const std::string root = plat::MapPath(kWebRoot);
-    const char* options[] = {"listening_ports", port.c_str(),
-                             "document_root", root.c_str(),
-                             "num_threads", kWorkerThreads,
-                             "request_timeout_ms", kRequestTimeoutMs,
-                             "enable_directory_listing", "no",
-                             "index_files", "index.html",
+    const char* options[] = {"listening_ports", port.c_str(), "document_root", root.c_str(), "num_threads",
+                             kWorkerThreads, "request_timeout_ms", kRequestTimeoutMs,
+                             "enable_directory_listing", "no", "index_files", "index.html",
                              // Web pages come from update packages: nothing in them runs on the host.
-                             "cgi_pattern", "",
-                             "ssi_pattern", "",
+                             "cgi_pattern", "", "ssi_pattern", "",
                              // No cross-site reads or requests are offered to browsers.
-                             "access_control_allow_origin", "",
-                             "access_control_allow_methods", "",
-                             "access_control_allow_headers", "",
-                             nullptr};
+                             "access_control_allow_origin", "", "access_control_allow_methods", "",
+                             "access_control_allow_headers", "", nullptr};
     mg_callbacks callbacks{};
     callbacks.log_message = Quiet;
     callbacks.http_error = OnHttpError;
@@ -383,7 +403,16 @@ void WebHttpStop(mg_context* ctx) {
 }
 
 bool WebHttpSendFrame(void* client, const char* data, size_t length, bool binary) {
-    return SendFrame(static_cast<mg_connection*>(client), binary ? kWsBinary : kWsText, std::string_view(data, length));
+    return SendFrame(static_cast<mg_connection*>(client), binary ? kWsBinary : kWsText,
+                     std::string_view(data, length));
+}
+
+bool WebHttpClientGone(void* client) {
+    const SocketClient* known = ClientOf(static_cast<mg_connection*>(client));
+    if (known == nullptr) return false;
+    if (!IsSameConnection(known->socket)) return true;
+    pollfd p{known->socket.fd, POLLRDHUP, 0};
+    return poll(&p, 1, 0) == 1 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
 }
 
 void WebHttpSendClose(void* client) {

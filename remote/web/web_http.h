@@ -19,5 +19,8 @@ bool WebHttpSendFrame(void* client, const char* data, size_t length, bool binary
 // Asks a websocket client to close ("going away"): a server that stops waits for its worker, which sees
 // the stop only once a frame (the client's answer) or its 2 s wait ends.
 void WebHttpSendClose(void* client);
+// True when the websocket client's connection has ended: its peer closed or reset it, or its descriptor
+// is no longer that connection. Never waits.
+bool WebHttpClientGone(void* client);
 
 }  // namespace web

@@ -144,8 +144,35 @@ TEST_F(ModbusServerTest, EveryRequestIsAnsweredAtOnceWithItsException) {
     Close(beside);
 }
 
-// Thirty-two clients that keep their connections and send nothing more lock no one out: a newcomer
-// takes the place of the one silent longest, and the others stay served.
+// A burst of 200 clients released together, each connecting and then reading once, far more than the 32
+// places: every one is answered. The listener's queue holds them all, the ones beyond the places wait
+// their turn there, and a client accepted before its request came is not taken for a silent one.
+TEST_F(ModbusServerTest, EveryClientOfABurstIsAnswered) {
+    StartServer();
+    constexpr int kBurst = 200;
+    std::atomic<int> starting{kBurst}, connecting{kBurst}, answered{0};
+    // Each waits (bounded) for the others to reach the same point.
+    const auto together = [](std::atomic<int>& count) {
+        count.fetch_sub(1);
+        for (const auto until = Clock::now() + 10s; count.load() > 0 && Clock::now() < until;)
+            std::this_thread::sleep_for(1ms);
+    };
+    std::vector<std::thread> burst;
+    for (int i = 0; i < kBurst; ++i)
+        burst.emplace_back([&, i] {
+            together(starting);
+            testsupport::TcpClient c(ServerPort(), 0);
+            together(connecting);
+            if (c.Send(Frame(i, kReadZero)) && c.ReadBytes(11, 20000) == Frame(i, kReadZeroAnswer))
+                answered.fetch_add(1);
+        });
+    for (std::thread& t : burst)
+        t.join();
+    EXPECT_EQ(answered.load(), kBurst);
+}
+
+// Thirty-two clients that keep their connections and send nothing more lock no one out: once they have
+// been silent a while, a newcomer takes the place of the one silent longest, and the others stay served.
 TEST_F(ModbusServerTest, TheLongestSilentClientGivesItsPlaceToANewcomer) {
     StartServer();
     std::vector<std::unique_ptr<testsupport::TcpClient>> silent;
@@ -156,8 +183,10 @@ TEST_F(ModbusServerTest, TheLongestSilentClientGivesItsPlaceToANewcomer) {
     }
     modbus_t* newcomer = Connect();
     ASSERT_NE(newcomer, nullptr);
+    modbus_set_response_timeout(newcomer, 10, 0);
     uint16_t reg = 9;
     EXPECT_EQ(modbus_read_registers(newcomer, 0, 1, &reg), 1) << modbus_strerror(errno);
+    modbus_set_response_timeout(newcomer, 1, 0);
     EXPECT_TRUE(silent[0]->WaitClosed(2000)) << "the client silent longest is closed";
     for (int i = 1; i < 32; ++i) {
         ASSERT_TRUE(silent[i]->Send(Frame(i, kReadZero)));

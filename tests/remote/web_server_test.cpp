@@ -32,7 +32,8 @@ class WebServerTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusWeb), 0);
         g_ThreadCtl.control.store(kIfaceIdle);
-        SysStatusSet(kSysMenuThreadRunning);  // the web channel serves its client
+        SysStatusSet(kSysMenuThreadRunning);  // the web channel serves its client once the system is ready
+        SysStatusSet(kSysReady);
     }
     void TearDown() override {
         g_ThreadCtl.control.store(kIfaceStop);
@@ -103,9 +104,10 @@ TEST_F(WebServerTest, ActingRequestsFromAnotherOriginAreForbidden) {
         {80, key + "Host: " + host + "\r\nOrigin: https://127.0.0.1\r\n", forbidden},
         {80, key + "Host: " + host + "\r\nOrigin: http://127.0.0.1\r\n", forbidden},  // another port
         {80, key + "Host: " + host + "\r\nOrigin: http://127.0.0.1:1\r\n", forbidden},
-        {80, key + "Host: LOCALHOST:" + std::to_string(Port(80)) + "\r\nOrigin: http://" + local + "\r\n", toKeys},
+        {80, key + "Host: LOCALHOST:" + std::to_string(Port(80)) + "\r\nOrigin: http://" + local + "\r\n",
+         toKeys},
         {80, key + "Host: vrn:80\r\nOrigin: http://vrn\r\n", toKeys},  // port 80 named or not is the same
-        {80, key + "Origin: http://" + host + "\r\n", forbidden},       // an Origin but no Host
+        {80, key + "Origin: http://" + host + "\r\n", forbidden},      // an Origin but no Host
         // civetweb takes these three for the same handler.
         {81, "POST /unlock" + unlock + "Origin: http://evil\r\n", forbidden},
         {81, "POST /UNLOCK" + unlock + "Origin: http://evil\r\n", forbidden},
@@ -172,10 +174,15 @@ TEST_F(WebServerTest, NothingOutsideTheWebRootIsServedAndNothingRuns) {
     std::filesystem::create_directories(web + "/folder");
     for (const char* link : {"/folder/index.html", "/packed.txt.gz"})
         ASSERT_EQ(symlink((root.path() + "/mnt/tst/secret.txt").c_str(), (web + link).c_str()), 0);
-    for (const auto& [port, path] : {std::pair{80, "/out.txt"}, {81, "/outdir/secret.txt"}, {81, "/out%2Etxt"},
-                                     {80, "/sib.txt"}, {80, "/folder/"}, {80, "/packed.txt"}})
-        EXPECT_EQ(StatusOf(Exchange(port, std::string("GET ") + path + " HTTP/1.0\r\nAccept-Encoding: gzip\r\n")),
-                  "HTTP/1.0 404 Not Found")
+    for (const auto& [port, path] : {std::pair{80, "/out.txt"},
+                                     {81, "/outdir/secret.txt"},
+                                     {81, "/out%2Etxt"},
+                                     {80, "/sib.txt"},
+                                     {80, "/folder/"},
+                                     {80, "/packed.txt"}})
+        EXPECT_EQ(
+            StatusOf(Exchange(port, std::string("GET ") + path + " HTTP/1.0\r\nAccept-Encoding: gzip\r\n")),
+            "HTTP/1.0 404 Not Found")
             << path;
     EXPECT_EQ(BodyOf(Exchange(80, "GET /in.txt HTTP/1.0\r\n")), "inside");
 
@@ -244,7 +251,8 @@ TEST_F(WebServerTest, ARangeOfAFileGetsThatPart) {
                   row.contentRange[0] != '\0')
             << row.range;
         const std::string body = BodyOf(response);
-        EXPECT_NE(response.find("\r\nContent-Length: " + std::to_string(body.size()) + "\r\n"), std::string::npos)
+        EXPECT_NE(response.find("\r\nContent-Length: " + std::to_string(body.size()) + "\r\n"),
+                  std::string::npos)
             << row.range;
         if (row.body != nullptr) {
             EXPECT_EQ(body, row.body) << row.range;
@@ -351,9 +359,25 @@ TEST_F(WebServerTest, AClientThatStopsReadingIsDroppedAndANewcomerIsServed) {
     EXPECT_TRUE(hog.WaitClosed(5000));
 }
 
+// A client that leaves abruptly (its connection reset, no close frame) holds the channel no longer: a
+// newcomer right behind it is served, every time.
+TEST_F(WebServerTest, ANewcomerRightAfterAClientLeftAbruptlyIsServed) {
+    StartAndWait();
+    auto last = std::make_unique<testsupport::TcpClient>(Port(80));
+    ASSERT_EQ(WsUpgrade(*last), "HTTP/1.1 101 Switching Protocols\r\n");
+    for (int i = 0; i < 100; ++i) {
+        last->Send(WsClientFrame(1, "*ESE?"));
+        ASSERT_EQ(WsReadFrame(*last).payload, "+0\n") << i;
+        last->Abort();
+        last = std::make_unique<testsupport::TcpClient>(Port(80));
+        ASSERT_EQ(WsUpgrade(*last), "HTTP/1.1 101 Switching Protocols\r\n") << "newcomer " << i;
+    }
+}
+
 // Each frame goes out at once: the server's end of a websocket waits for no acknowledgement before it
 // sends a small frame (Nagle's wait would add tens of milliseconds to every round trip). A ping gets a
-// pong with the ping's data, and a close a close with the client's status before the connection ends.
+// pong with the ping's data, a second client a refusal, and a close a close with the client's status
+// before the connection ends.
 TEST_F(WebServerTest, WebsocketFramesGoOutWithoutNaglesWaitAndAPingGetsAPongAndACloseAClose) {
     StartAndWait();
     testsupport::TcpClient ws(Port(80));
@@ -379,9 +403,44 @@ TEST_F(WebServerTest, WebsocketFramesGoOutWithoutNaglesWaitAndAPingGetsAPongAndA
         getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, &length);
     }
     EXPECT_EQ(noDelay, 1) << "-1: the server's end of the websocket was not found";
+    // A second client is refused with a status while the first holds the channel.
+    testsupport::TcpClient second(Port(80));
+    EXPECT_EQ(WsUpgrade(second), "HTTP/1.1 403 Forbidden\r\n");
+    EXPECT_TRUE(second.WaitClosed());
     ws.Send(WsClientFrame(0x8, std::string("\x03\xE8") + "bye"));  // 1000, normal closure
     EXPECT_EQ(ws.ReadBytes(4), std::string("\x88\x02\x03\xE8", 4));
     EXPECT_TRUE(ws.WaitClosed());
+
+    // A close is answered with a status a close frame may carry: the client's own, or 1002 (protocol
+    // error) for one that is for reports only, unassigned or cut short. {client's close data, answer}
+    const std::pair<std::string, std::string> closes[] = {
+        {std::string("\x0F\xA0", 2), std::string("\x88\x02\x0F\xA0", 4)},  // 4000, an application's
+        {std::string("\x03\xF6", 2), std::string("\x88\x02\x03\xF6", 4)},  // 1014
+        {"", std::string("\x88\x00", 2)},                                  // no status: none
+        {std::string("\x03\xED", 2), std::string("\x88\x02\x03\xEA", 4)},  // 1005, reports only
+        {std::string("\x03\xEE", 2), std::string("\x88\x02\x03\xEA", 4)},  // 1006, reports only
+        {std::string("\x03\xF7", 2), std::string("\x88\x02\x03\xEA", 4)},  // 1015, reports only
+        {std::string("\x03\xEC", 2), std::string("\x88\x02\x03\xEA", 4)},  // 1004, reserved
+        {std::string("\x03\xE7", 2), std::string("\x88\x02\x03\xEA", 4)},  // 999
+        {std::string("\x07\xD0", 2), std::string("\x88\x02\x03\xEA", 4)},  // 2000, unassigned
+        {std::string("\x13\x88", 2), std::string("\x88\x02\x03\xEA", 4)},  // 5000
+        {std::string("\x03", 1), std::string("\x88\x02\x03\xEA", 4)},      // cut short
+    };
+    for (const auto& [data, answer] : closes) {
+        SCOPED_TRACE(testing::PrintToString(data));
+        // The last client's place is free once the server has seen it leave.
+        std::unique_ptr<testsupport::TcpClient> next;
+        std::string status;
+        for (const uint64_t start = plat::NowMs();
+             status != "HTTP/1.1 101 Switching Protocols\r\n" && plat::NowMs() - start < 5000;) {
+            next = std::make_unique<testsupport::TcpClient>(Port(80));
+            status = WsUpgrade(*next);
+        }
+        ASSERT_EQ(status, "HTTP/1.1 101 Switching Protocols\r\n");
+        next->Send(WsClientFrame(0x8, data));
+        EXPECT_EQ(next->ReadBytes(answer.size()), answer);
+        EXPECT_TRUE(next->WaitClosed());
+    }
 }
 
 // A websocket client's frames go to its own connection, told from another to the same port by the peer's
@@ -396,7 +455,8 @@ TEST_F(WebServerTest, FramesGoToTheirClientAndNotToOneOfTheSamePortFromAnotherAd
     const struct {
         const char *otherFrom, *otherTo, *wsTo;
         bool mayRefuse;
-    } rows[] = {{"127.0.0.2", "127.0.0.1", "127.0.0.1", false}, {"127.0.0.1", "127.0.0.2", "127.0.0.1", true}};
+    } rows[] = {{"127.0.0.2", "127.0.0.1", "127.0.0.1", false},
+                {"127.0.0.1", "127.0.0.2", "127.0.0.1", true}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.otherTo);
         testsupport::TcpClient other(Port(80), r.otherFrom, 0, r.otherTo);
@@ -411,6 +471,7 @@ TEST_F(WebServerTest, FramesGoToTheirClientAndNotToOneOfTheSamePortFromAnotherAd
             EXPECT_EQ(pong.header, 0x8A);
             EXPECT_EQ(pong.payload, "hi");
         } else {
+            EXPECT_EQ(status, "HTTP/1.1 400 Bad Request\r\n");
             EXPECT_TRUE(ws.WaitClosed());
         }
         EXPECT_EQ(other.ReadBytes(2, r.mayRefuse ? 5000 : 0), "") << "a frame went to the other connection";

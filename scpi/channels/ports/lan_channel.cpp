@@ -31,6 +31,9 @@ constexpr int kAcceptWaitMs =
     100;  // longest wait for a connection before the accept loop looks for a restart
 constexpr int kHangUpGraceMs = 50;   // how long a newcomer waits to see the client ahead of it leave
 constexpr uint32_t kWaitPassMs = 2;  // pass period while a large reply drains or the queue is full
+// The listener's queue holds a burst of clients as the web ports' does: connections beyond it would wait
+// for SYN retries of a second and more.
+constexpr int kLanBacklog = 200;
 
 RemotePort g_lanPort;
 bool g_lanPortMade = false;  // session thread only
@@ -101,6 +104,27 @@ bool PeerHasLeft(int fd, int waitMs) {
     return poll(&p, 1, waitMs) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+// A waiting connection whose client has left without sending a byte: its session would have nothing to
+// serve.
+bool LeftWithoutAWord(int fd) {
+    char byte;
+    return PeerHasLeft(fd, 0) && recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+}
+
+// Under g_clientLock, with the line full: the connections in it that left without a word are closed and
+// give their places up, so that a burst of clients that connect and close turns no later client away.
+void DropThoseThatLeftWithoutAWord() {
+    size_t kept = 0;
+    for (size_t i = 0; i < g_waitingCount; ++i) {
+        if (LeftWithoutAWord(g_waiting[i])) {
+            close(g_waiting[i]);
+        } else {
+            g_waiting[kept++] = g_waiting[i];
+        }
+    }
+    g_waitingCount = kept;
+}
+
 int LanInit(const char*, uint32_t) {
     if (!g_lanPortMade) {
         if (PortInit(&g_lanPort, kPortSocketPath) != 0) return -1;
@@ -159,6 +183,9 @@ int LanClose() {
 }
 
 void LanDeinit() {
+    CloseClient(false);
+    const int listener = g_listenFd.exchange(-1);
+    if (listener >= 0) close(listener);
     if (g_lanPortMade) PortDeinit(&g_lanPort);
     g_lanPortMade = false;
 }
@@ -241,7 +268,7 @@ int LanListen(int port) {
     addr.sin_port = htons(static_cast<uint16_t>(port));
     addr.sin_addr.s_addr = htonl(INADDR_ANY);
     // A socket that is bound but does not listen accepts nobody: that is a failure too.
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 5) != 0) {
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, kLanBacklog) != 0) {
         const int error = errno;
         close(fd);
         errno = error;
@@ -299,10 +326,14 @@ void LanAcceptOne() {
         g_clientFd.store(fd);
         g_connected.store(1);
         g_clientArrived.Signal();
-    } else if (g_waitingCount < kMaxWaiting &&
-               PeerHasLeft(g_waitingCount > 0 ? g_waiting[g_waitingCount - 1] : g_clientFd.load(),
+    } else if (PeerHasLeft(g_waitingCount > 0 ? g_waiting[g_waitingCount - 1] : g_clientFd.load(),
                            kHangUpGraceMs)) {
-        g_waiting[g_waitingCount++] = fd;
+        if (g_waitingCount == kMaxWaiting) DropThoseThatLeftWithoutAWord();
+        if (g_waitingCount < kMaxWaiting) {
+            g_waiting[g_waitingCount++] = fd;
+        } else {
+            close(fd);  // the line is full of clients that sent commands before they left
+        }
     } else {
         close(fd);  // one client at a time
     }
@@ -328,9 +359,10 @@ bool LanRestartRequested() {
 void LanServeClient() {
     const int fd = g_clientFd.load();
     ScpiInterface* ifc = &g_ScpiIfLan;
-    // The menu/control thread builds the identity and runs the set commands: a client that comes in
-    // the first moments after start waits for it.
-    while (fd >= 0 && Serving() && !SysStatusTest(kSysMenuThreadRunning))
+    // The menu/control thread builds the identity and runs the set commands, and the panel takes keys
+    // once the system is ready: a client that comes in the first moments after start waits for both, so
+    // that a key pressed after the first answer is never dropped as one pressed during the start.
+    while (fd >= 0 && Serving() && !(SysStatusTest(kSysMenuThreadRunning) && SysStatusTest(kSysReady)))
         plat::SleepMs(kWaitPassMs);
     if (fd >= 0) {
         BeginSession(fd);

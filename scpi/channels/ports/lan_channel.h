@@ -14,7 +14,7 @@ constexpr uint32_t kLanRxSize = 1024;
 
 // A TCP socket listening on all addresses at `port` (SO_REUSEADDR only, so that a connection of an
 // earlier listener in TIME_WAIT does not keep it out, while a port another process listens on does),
-// backlog 5. Its descriptor, or 0 when it cannot be created, bound or made listening (errno tells why).
+// backlog 200 (a burst of clients waits in it). Its descriptor, or 0 when it cannot be created, bound or made listening (errno tells why).
 int LanListen(int port);
 
 // Takes the SCPI and restart ports (moved by the port offset) at start, before any thread runs, so that
@@ -36,7 +36,8 @@ extern const ScpiIoOps kLanIoOps;
 void LanChannelStart();
 // Accept thread: takes one connection from the listening socket (waiting for it a little); it becomes
 // the client when none is connected, the next client when the one connected has hung up and its
-// session is still ending, otherwise it is closed at once.
+// session is still ending (in a line of 4, from which connections that left without a word give way to
+// it), otherwise it is closed at once.
 void LanAcceptOne();
 bool LanClientConnected();
 // Session thread, between sessions: waits until the accept thread hands over a client or waitMs pass.

@@ -45,7 +45,8 @@ class WebChannelTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(scpiStatusBlockInit(&scpi::g_StatusWeb), 0);
         SysStatusSet(kSysMenuThreadRunning);
-        web::WebChannelStart({Record, RecordClose});
+        SysStatusSet(kSysReady);
+        web::WebChannelStart({Record, RecordClose, nullptr});
         std::lock_guard<std::mutex> lock(g_sentLock);
         g_sent.clear();
     }

@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
+#include <vector>
 
 #include "platform/host/options.h"
 #include "scpi/channels/ports/lan_channel.h"
@@ -95,6 +98,69 @@ TEST(LanListen, PortsClaimedAtStartAreHandedOverOnce) {
         EXPECT_GT(next, 0);
         if (next > 0) close(next);
     }
+}
+
+// The SCPI listener's queue holds a burst of 30 connections before any is accepted (a queue of a few
+// left the rest of the burst to the SYN retries of a second and more).
+TEST(LanListen, TheQueueHoldsABurstOfConnections) {
+    testsupport::TempRoot root;
+    const int listener = scpi::LanListen(plat::Port(scpi::kLanScpiPort));
+    ASSERT_GT(listener, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<uint16_t>(plat::Port(scpi::kLanScpiPort)));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    constexpr int kBurst = 30;
+    std::vector<pollfd> burst;
+    for (int i = 0; i < kBurst; ++i) {
+        const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        ASSERT_GE(fd, 0);
+        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        burst.push_back({fd, POLLOUT, 0});
+    }
+    // Each connection is made by the kernel alone, with nobody accepting: wait until all are.
+    int made = 0;
+    for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+         made < kBurst && std::chrono::steady_clock::now() < until;) {
+        made = 0;
+        for (pollfd& p : burst) {
+            p.revents = 0;
+            int error = -1;
+            socklen_t size = sizeof error;
+            made += poll(&p, 1, 0) == 1 && getsockopt(p.fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
+                    error == 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(made, kBurst);
+    for (const pollfd& p : burst)
+        close(p.fd);
+    close(listener);
+}
+
+// Clients that connected and left without a word fill no place in line: a client that comes after a burst
+// of them, while the session of the first is still to end, waits its turn instead of being closed.
+TEST(LanListen, ClientsThatLeftWithoutAWordGiveTheirPlaceInLine) {
+    testsupport::TempRoot root;
+    ASSERT_EQ(scpi::kLanIoOps.init(nullptr, 0), 0);
+    ASSERT_GT(scpi::kLanIoOps.open(), 0);
+    for (int i = 0; i < 30; ++i) {
+        testsupport::TcpClient gone(plat::Port(scpi::kLanScpiPort), 0);
+        ASSERT_TRUE(gone.Connected());
+        gone.Close();
+        scpi::LanAcceptOne();
+        ASSERT_TRUE(scpi::LanClientConnected()) << i;
+    }
+    testsupport::TcpClient next(plat::Port(scpi::kLanScpiPort), 0);
+    ASSERT_TRUE(next.Connected());
+    scpi::LanAcceptOne();
+    EXPECT_FALSE(next.WaitClosed(1000)) << "the client after the burst was turned away";
+    scpi::kLanIoOps.close();
+    EXPECT_TRUE(next.WaitClosed(1000));
+    scpi::kLanIoOps.deinit();
+    const int free = scpi::LanListen(plat::Port(scpi::kLanScpiPort));
+    EXPECT_GT(free, 0) << "the listener was kept";
+    if (free > 0) close(free);
 }
 
 }  // namespace

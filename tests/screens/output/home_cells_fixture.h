@@ -99,15 +99,6 @@ class HomeCells : public ::testing::Test {
         });
         return out;
     }
-    // Every string drawn with its anchor y at y, in log order ("x:text").
-    std::vector<std::string> TextsAt(int y) const {
-        std::vector<std::string> out;
-        screentext::AnyLine(text_, [&](const screentext::LogLine& l) {
-            if (l.y == y) out.push_back(std::to_string(l.x) + ":" + l.text);
-            return false;
-        });
-        return out;
-    }
     int Count(int x0, int y0, int x1, int y1, uint16_t c) const {
         return guitest::CountColour(screen_, {int16_t(x0), int16_t(y0), int16_t(x1), int16_t(y1)}, c);
     }

@@ -88,6 +88,8 @@ class HomeCells : public ::testing::Test {
         screen_ = guitest::Screen();
         text_ = screentext::ReadText(log_);
     }
+    // A paint, then `box` of the screen against golden/<golden>.png.
+    void PaintAs(const char* golden, const GUI_BOX& box) { Paint(); guitest::ExpectGolden(golden, box); }
     // "align rgb565 font" of the string drawn at (x, y), "" when none was.
     std::string At(int x, int y, const std::string& text) const { return screentext::Style(text_, x, y, text); }
     // The first string drawn at (x, y), "" when none was.

@@ -8,10 +8,7 @@ namespace {
 
 using namespace guitest;
 
-class GuiContext : public ::testing::Test {
-  protected:
-    void SetUp() override { FreshGui(); }
-};
+using GuiContext = GuiTest;
 
 TEST_F(GuiContext, OnlyLayerZeroAndItsChainIsOrderedByClassAndFlag) {
     EXPECT_EQ(GUI_Context.selLayer, 0);

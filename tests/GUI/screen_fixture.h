@@ -1,6 +1,8 @@
 #pragma once
 // The graphics library on the real framebuffer file of a process-wide instrument root, and what the
 // screen tests look at: the file's bytes and golden pictures.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +19,10 @@ namespace guitest {
 void UseScreenRoot();
 // The library started as GUI_Start starts it (fresh pool, framebuffer device, black screen, desktop).
 void FreshScreen();
+// A test on a fresh screen.
+struct ScreenTest : ::testing::Test {
+    void SetUp() override { FreshScreen(); }
+};
 // Codes drawn since the last FreshScreen that their font has no glyph for (they show blank).
 uint32_t MissingGlyphsSinceFresh();
 // Texts and characters drawn since the last FreshScreen that leave the part of the screen their window

@@ -23,11 +23,6 @@ inline bool DrawnAt(const std::string& text, int x, int y) {
         if (d.text == text && d.x == x && d.y == y) return true;
     return false;
 }
-inline bool DrawnStartingWith(const std::string& prefix, int x, int y) {
-    for (const auto& d : g_texts)
-        if (d.text.rfind(prefix, 0) == 0 && d.x == x && d.y == y) return true;
-    return false;
-}
 inline bool Drawn(const std::string& text) {
     for (const auto& d : g_texts)
         if (d.text == text) return true;

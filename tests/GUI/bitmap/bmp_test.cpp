@@ -11,9 +11,8 @@ namespace {
 
 using namespace guitest;
 
-class Bitmaps : public ::testing::Test {
+class Bitmaps : public ScreenTest {
   protected:
-    void SetUp() override { FreshScreen(); }
     static bool Black() {
         for (uint16_t p : Screen())
             if (p != 0) return false;

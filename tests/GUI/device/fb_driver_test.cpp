@@ -14,9 +14,8 @@ namespace {
 
 using namespace guitest;
 
-class FbDriver : public ::testing::Test {
+class FbDriver : public ScreenTest {
   protected:
-    void SetUp() override { FreshScreen(); }
     GUI_DEV* dev() const { return GUI_DEV_FindDriver(0); }
 };
 

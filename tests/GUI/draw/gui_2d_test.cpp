@@ -14,10 +14,7 @@ namespace {
 
 using namespace guitest;
 
-class Gui2d : public ::testing::Test {
-  protected:
-    void SetUp() override { FreshScreen(); }
-};
+using Gui2d = ScreenTest;
 
 // The lit pixels of the screen.
 std::set<std::pair<int, int>> Lit() {

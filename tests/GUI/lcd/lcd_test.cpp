@@ -13,10 +13,7 @@ namespace {
 
 using namespace guitest;
 
-class Lcd : public ::testing::Test {
-  protected:
-    void SetUp() override { FreshScreen(); }
-};
+using Lcd = ScreenTest;
 
 // A fill of the whole range fills exactly the screen; every drawing call across all four edges of the clip
 // leaves the outside as it was.

@@ -18,10 +18,7 @@ std::vector<int32_t> Ids(WM_HWINDOW h) {
     return ids;
 }
 
-class WmPaint : public ::testing::Test {
-  protected:
-    void SetUp() override { FreshGui(); }
-};
+using WmPaint = GuiTest;
 
 TEST_F(WmPaint, ParentAroundAChildPaintsFourClippedRectangles) {
     const WM_HWINDOW parent = WM_CreateTop(0, 0, 100, 100, WM_CF_SHOW, LogMessages, 0);

@@ -7,10 +7,7 @@ namespace {
 
 using namespace guitest;
 
-class WmTree : public ::testing::Test {
-  protected:
-    void SetUp() override { FreshGui(); }
-};
+using WmTree = GuiTest;
 
 TEST_F(WmTree, ChildGeometryIsRelativeToItsParentAndSetHeightResizesOnce) {
     const WM_HWINDOW parent = WM_CreateTop(100, 50, 300, 200, WM_CF_SHOW, LogMessages, 0);

@@ -234,20 +234,8 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
         // and their largest peaks.
         const bool one = c.wiring == 1;
         const double ipkHold = one ? iTotal * s2 : largestIpk, vpk = one ? c.played[0] * s2 : largestVpk;
-        const double total[14] = {one ? c.played[0] : vTotal,
-                                  0,
-                                  vpk,
-                                  -vpk,
-                                  iTotal,
-                                  0,
-                                  iTotal * s2,
-                                  -iTotal * s2,
-                                  ipkHold,
-                                  pTotal,
-                                  pTotal,
-                                  0,
-                                  1000,
-                                  141};
+        const double total[14] = {one ? c.played[0] : vTotal, 0, vpk, -vpk, iTotal, 0, iTotal * s2,
+                                  -iTotal * s2, ipkHold, pTotal, pTotal, 0, 1000, 141};
         std::copy(std::begin(total), std::end(total), want[6]);
         const Block blocks[14] = {kVrms, kVavg,    kVmax,  kVmin,     kIrms,     kIavg,        kImax,
                                   kImin, kIpkHold, kPower, kApparent, kReactive, kPowerFactor, kCrestFactor};

@@ -49,17 +49,14 @@ TEST_F(MeterGrid, LineToLineItemsShowDashesInTheFirstTwoColumnsOfATwoWireOutput)
         g_DispCache[3 + p].Set(kMfVrms, 200.0f + 10.0f * p);
     Item(0, 5);  // row 1: VLL rms
     Item(3, 9);  // row 4: past its list
-    Paint();
-    guitest::ExpectGolden("meter_grid_1p2w_vll", kGrid);
+    PaintAs("meter_grid_1p2w_vll", kGrid);
     g_OutputModeIdx = 2;  // DC-INT: row 4 items 0-3 are currents, which L1 has
     g_DispCache[0].Set(kMfIrms, 3.5f);
     Item(3, 0);
-    Paint();
-    guitest::ExpectGolden("meter_grid_1p2w_dc_irms", kGrid);
+    PaintAs("meter_grid_1p2w_dc_irms", kGrid);
     g_OutputModeIdx = 1;
     g_PhaseMode = 0;
-    Paint();
-    guitest::ExpectGolden("meter_grid_3p4w_vll", kGrid);
+    PaintAs("meter_grid_3p4w_vll", kGrid);
 }
 
 // DC-INT maps row 2 item 5 to Vavg and row 3 item 1 to IpkH; elsewhere they are PF and S.
@@ -73,20 +70,17 @@ TEST_F(MeterGrid, ItemsMapToTheirQuantityByRowAndDcInt) {
     g_OutputModeIdx = 2;
     Item(1, 5);
     Item(2, 1);
-    Paint();
-    guitest::ExpectGolden("meter_grid_dc_vavg_ipkh", kGrid);
+    PaintAs("meter_grid_dc_vavg_ipkh", kGrid);
     g_OutputModeIdx = 1;
     Item(1, 5);
     Item(2, 1);
-    Paint();
-    guitest::ExpectGolden("meter_grid_ac_pf_s", kGrid);
+    PaintAs("meter_grid_ac_pf_s", kGrid);
 }
 
 TEST_F(MeterGrid, AHeldMeterDrawsEveryValueGrey) {
     g_DispCache[0].Set(kMfVrms, 123.4f);
     g_ParamFlags = core::kFlagMeterHold;
-    Paint();
-    guitest::ExpectGolden("meter_grid_held", kGrid);
+    PaintAs("meter_grid_held", kGrid);
 }
 
 // The small yellow tags at (150, 19) inside the cells: the unit, or the line of a line-to-line item where
@@ -109,8 +103,7 @@ TEST_F(MeterGrid, TagsNameTheLineOfLineToLineItemsWhereTheWiringHasIt) {
         Item(0, c.item1);
         Item(1, 0);
         Item(3, c.item4);
-        Paint();
-        guitest::ExpectGolden(c.golden, kGrid);
+        PaintAs(c.golden, kGrid);
     }
 }
 
@@ -148,14 +141,12 @@ TEST_F(SetValues, DecimalsFollowTheSizeOfTheValue) {
     Freq(0, 99999);
     Freq(1, 100000);
     Freq(2, 5000);
-    Paint();
-    guitest::ExpectGolden("set_values_ac_decimals", kSetBlock);
+    PaintAs("set_values_ac_decimals", kSetBlock);
     g_OutputModeIdx = 2;  // DC-INT: the DC voltage
     Put(kParamDcv2, 0, -9999);
     Put(kParamDcv2, 1, -10000);
     Put(kParamDcv2, 2, 10000);
-    Paint();
-    guitest::ExpectGolden("set_values_dc_decimals", kSetBlock);
+    PaintAs("set_values_dc_decimals", kSetBlock);
 }
 
 TEST_F(SetValues, PeakToPeakOnlyForStoredAndArbitraryWaveformsWithTheUnitSetting) {
@@ -177,12 +168,10 @@ TEST_F(SetValues, PeakToPeakOnlyForStoredAndArbitraryWaveformsWithTheUnitSetting
 // a frequency. The row labels and the rounded frames stay.
 TEST_F(SetValues, DashesWhereTheModeOrTheWiringLacksTheSetting) {
     g_PhaseMode = 1;
-    Paint();
-    guitest::ExpectGolden("set_values_1p2w_ac", kSetBlock);
+    PaintAs("set_values_1p2w_ac", kSetBlock);
     g_PhaseMode = 2;
     g_OutputModeIdx = 2;
-    Paint();
-    guitest::ExpectGolden("set_values_1p3w_dc", kSetBlock);
+    PaintAs("set_values_1p3w_dc", kSetBlock);
 }
 
 TEST(RoundTo5Digits, CutsToFiveSignificantDigitsKeepingTheSign) {
@@ -232,8 +221,7 @@ TEST_F(TotalPower, FormatsAndKiloUnits) {
     };
     for (const Case& c : cases) {
         Totals(c.v, c.i, c.p, c.s, c.q, c.pf);
-        Paint();
-        guitest::ExpectGolden(c.golden, kPowerBlock);
+        PaintAs(c.golden, kPowerBlock);
     }
 }
 
@@ -241,8 +229,7 @@ TEST_F(TotalPower, FormatsAndKiloUnits) {
 TEST_F(TotalPower, HeldValuesAreGrey) {
     Totals(230.0f, 1.0f, 230.0f, 230.0f, 0.0f, 1.0f);
     g_ParamFlags = core::kFlagMeterHold;
-    Paint();
-    guitest::ExpectGolden("total_power_held", kPowerBlock);
+    PaintAs("total_power_held", kPowerBlock);
 }
 
 class SoftKeys : public HomeCells {
@@ -253,10 +240,7 @@ class SoftKeys : public HomeCells {
         for (int k = 0; k < 8; ++k)
             Make(home::kWinSoftKey0 + k, column, 0, 60 * k, 80, 60, HomeSoftKey_Paint);
     }
-    void ExpectKeys(const char* golden) {
-        Paint();
-        guitest::ExpectGolden(golden, GUI_BOX{720, 0, 799, 479});
-    }
+    void ExpectKeys(const char* golden) { PaintAs(golden, GUI_BOX{720, 0, 799, 479}); }
     static void Put(uint32_t id, int32_t v) { ASSERT_EQ(paramPutValue(id, v, 0), 0); }
 };
 

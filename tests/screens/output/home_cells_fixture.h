@@ -88,6 +88,8 @@ class HomeCells : public ::testing::Test {
         screen_ = guitest::Screen();
         text_ = screentext::ReadText(log_);
     }
+    // A paint, then `box` of the screen against golden/<golden>.png.
+    void PaintAs(const char* golden, const GUI_BOX& box) { Paint(); guitest::ExpectGolden(golden, box); }
     // "align rgb565 font" of the string drawn at (x, y), "" when none was.
     std::string At(int x, int y, const std::string& text) const { return screentext::Style(text_, x, y, text); }
     // The first string drawn at (x, y), "" when none was.
@@ -96,15 +98,6 @@ class HomeCells : public ::testing::Test {
         screentext::AnyLine(text_, [&](const screentext::LogLine& l) {
             if (l.x == x && l.y == y) out = l.text;
             return l.x == x && l.y == y;
-        });
-        return out;
-    }
-    // Every string drawn with its anchor y at y, in log order ("x:text").
-    std::vector<std::string> TextsAt(int y) const {
-        std::vector<std::string> out;
-        screentext::AnyLine(text_, [&](const screentext::LogLine& l) {
-            if (l.y == y) out.push_back(std::to_string(l.x) + ":" + l.text);
-            return false;
         });
         return out;
     }

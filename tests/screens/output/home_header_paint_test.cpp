@@ -18,8 +18,7 @@ class PhaseHeader : public HomeCells {
         Make(home::kWinPhasor, body_, 536, 250, 170, 190, HomePaint_Phasor);
     }
     void ExpectHeader(const char* golden) {
-        Paint();
-        guitest::ExpectGolden(golden, GUI_BOX{6, 33, 520, 67});
+        PaintAs(golden, GUI_BOX{6, 33, 520, 67});
     }
     // The screen x of a phase's label, or -1.
     int LabelX(const std::string& name) const {

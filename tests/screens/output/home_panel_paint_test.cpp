@@ -37,8 +37,7 @@ class HomePanel : public HomeCells {
     static void Select(uint32_t row) { g_HomePage.panelRow.store(row); }
     std::string Value(int n) const { return TextAt(kValueX, kTextY[n]); }
     void Expect(const char* golden, const GUI_BOX& box = kPage) {
-        Paint();
-        guitest::ExpectGolden(golden, box);
+        PaintAs(golden, box);
     }
     static void SetOnPhase(int32_t value, int32_t state, int32_t decimals) {
         ParamRec r = test::ReadRecord(kParamOnPhase, 0);
@@ -251,8 +250,7 @@ TEST_F(HomePanel, PageIndicator) {
 TEST_F(HomeCells, PanelLowerFrame) {
     g_PhaseMode.store(1);
     Make(home::kWinLowerFrame, body_, 506, 225, 210, 215, HomePaint_PanelLowerFrame);
-    Paint();
-    guitest::ExpectGolden("home_panel_lower_frame_1p2w", GUI_BOX{506, 253, 715, 467});
+    PaintAs("home_panel_lower_frame_1p2w", GUI_BOX{506, 253, 715, 467});
 }
 
 }  // namespace

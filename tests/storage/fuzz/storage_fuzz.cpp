@@ -1,5 +1,5 @@
-// libFuzzer target for the reader of the configuration text in the NV memory: every input is one such image
-// (see storagefuzz::ConfigTextOne).
+// libFuzzer target for one reader of stored or received data, built once per reader: STORAGE_FUZZ_ONE names
+// the storagefuzz function that takes each input (see storage_fuzz_fixture.h for what each reads).
 #include <cstddef>
 #include <cstdint>
 
@@ -8,6 +8,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool started = (storagefuzz::Start(), true);
     (void)started;
-    storagefuzz::ConfigTextOne(data, size);
+    storagefuzz::STORAGE_FUZZ_ONE(data, size);
     return 0;
 }

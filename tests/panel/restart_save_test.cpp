@@ -26,6 +26,7 @@
 #include "storage/nv/settings_backup.h"
 #include "sysadmin/firmware/fw_update.h"
 #include "tests/panel/menu_start_fixture.h"
+#include "tests/support/controller_process.h"
 #include "tests/support/default_store.h"
 
 using namespace core;
@@ -100,12 +101,6 @@ TEST_F(RestartSave, SettingsComeBackAfterTheSaveAndAFreshStart) {
     EXPECT_EQ(env.root.Read("/var/log/commands.log").find("reboot"), std::string::npos);
 }
 
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
 
 // A reboot asked twice before the services run saves and reboots once: the save, the GPIB reset, the USB
 // memory unmounted, a second's wait, the panel controller told the application stopped, then "reboot".
@@ -129,8 +124,8 @@ TEST_F(RestartSave, ARebootAskedTwiceSavesAndRebootsOnce) {
     EXPECT_TRUE(plat::NvmSimLog().empty()) << "saved once";
     EXPECT_EQ(plat::PanelSimAppRunning(), 0);
     const std::string log = env.root.Read("/var/log/commands.log").substr(before);
-    EXPECT_EQ(Count(log, "echo 1 > /sys/class/leds/gpib_rst/brightness"), 1u) << log;
-    EXPECT_EQ(Count(log, "reboot"), 1u) << log;
+    EXPECT_EQ(testsupport::CountOf(log, "echo 1 > /sys/class/leds/gpib_rst/brightness"), 1u) << log;
+    EXPECT_EQ(testsupport::CountOf(log, "reboot"), 1u) << log;
     const size_t gpib = log.find("gpib_rst"), umount = log.find("umount"), reboot = log.find("reboot");
     EXPECT_LT(gpib, umount) << log;
     ASSERT_LT(umount, reboot) << log;

@@ -3,7 +3,7 @@
 // simulated power stage: loaded from the internal store and imported as a remote image, then the loaded
 // steps are read and re-set through the step accessors, as the panel and the remote commands would. A
 // broken invariant aborts (the fuzzer keeps the input). Shared by the libFuzzer targets
-// (tests/engine/fuzz/*_fuzz.cpp) and the seed replay test (SeqSimFuzzReplay).
+// (tests/engine/fuzz/seqsim_fuzz_target.cpp) and the seed replay test (SeqSimFuzzReplay).
 #include <cstddef>
 #include <cstdint>
 

@@ -299,6 +299,16 @@ TEST_F(SeqRemote, AcvAboveTheLimitIsRefusedWhole) {
     g_PhaseMode = 0;
 }
 
+// A word of a step record, and a three-bit field of its flags, set to a value.
+template <uint32_t SeqStepRecord::*Word>
+void SetWord(SeqStepRecord& r, int64_t v) {
+    r.*Word = static_cast<uint32_t>(v);
+}
+template <uint32_t Shift>
+void SetField(SeqStepRecord& r, int64_t v) {
+    r.flags = (r.flags & ~(7u << Shift)) | static_cast<uint32_t>(v) << Shift;
+}
+
 // Every bound of a step, at its last accepted value and one past it, on the last step of each phase of a
 // table: a whole table is visited, every phase and every step.
 TEST_F(SeqRemote, ValidationBoundsOfASeqStep) {
@@ -308,33 +318,19 @@ TEST_F(SeqRemote, ValidationBoundsOfASeqStep) {
         Set set;
         int64_t accepted, refused;
     };
+    using R = SeqStepRecord;
     const Case cases[] = {
-        {"time low", [](SeqStepRecord& r, int64_t v) { r.time = static_cast<uint32_t>(v); }, 1, 0},
-        {"time high", [](SeqStepRecord& r, int64_t v) { r.time = static_cast<uint32_t>(v); }, 99999999, 100000000},
-        {"wave low", [](SeqStepRecord& r, int64_t v) { r.wave = static_cast<uint32_t>(v); }, 1, 0},
-        {"wave high", [](SeqStepRecord& r, int64_t v) { r.wave = static_cast<uint32_t>(v); }, 256, 257},
-        {"ON phase", [](SeqStepRecord& r, int64_t v) { r.onPhase = static_cast<uint32_t>(v); }, 3599, 3600},
-        {"OFF phase", [](SeqStepRecord& r, int64_t v) { r.offPhase = static_cast<uint32_t>(v); }, 3599, 3600},
-        {"L2 angle", [](SeqStepRecord& r, int64_t v) { r.angleL2 = static_cast<uint32_t>(v); }, 3599, 3600},
-        {"L3 angle", [](SeqStepRecord& r, int64_t v) { r.angleL3 = static_cast<uint32_t>(v); }, 3599, 3600},
-        {"Jump To", [](SeqStepRecord& r, int64_t v) { r.jumpTo = static_cast<uint32_t>(v); }, 999, 1000},
-        {"Branch 1", [](SeqStepRecord& r, int64_t v) { r.branch1 = static_cast<uint32_t>(v); }, 999, 1000},
-        {"Branch 2", [](SeqStepRecord& r, int64_t v) { r.branch2 = static_cast<uint32_t>(v); }, 999, 1000},
-        {"Jump Cnt", [](SeqStepRecord& r, int64_t v) { r.jumpCnt = static_cast<uint32_t>(v); }, 9999, 10000},
-        {"sync code", [](SeqStepRecord& r, int64_t v) { r.syncCode = static_cast<uint32_t>(v); }, 3, 4},
-        {"Fset high", [](SeqStepRecord& r, int64_t v) { r.fset = static_cast<uint32_t>(v); }, 200000, 200001},
-        {"termination",
-         [](SeqStepRecord& r, int64_t v) { r.flags = (r.flags & ~(7u << kSeqTermShift)) | v << kSeqTermShift; },
-         kTermHold, kTermHold + 1},
-        {"ACV type",
-         [](SeqStepRecord& r, int64_t v) { r.flags = (r.flags & ~(7u << kSeqAcvTypeShift)) | v << kSeqAcvTypeShift; },
-         kTypeSP, kTypeSP + 1},
-        {"DCV type",
-         [](SeqStepRecord& r, int64_t v) { r.flags = (r.flags & ~(7u << kSeqDcvTypeShift)) | v << kSeqDcvTypeShift; },
-         kTypeSP, kTypeSP + 1},
-        {"Fset type",
-         [](SeqStepRecord& r, int64_t v) { r.flags = (r.flags & ~(7u << kSeqFsetTypeShift)) | v << kSeqFsetTypeShift; },
-         kTypeSP, kTypeSP + 1},
+        {"time low", SetWord<&R::time>, 1, 0},          {"time high", SetWord<&R::time>, 99999999, 100000000},
+        {"wave low", SetWord<&R::wave>, 1, 0},          {"wave high", SetWord<&R::wave>, 256, 257},
+        {"ON phase", SetWord<&R::onPhase>, 3599, 3600}, {"OFF phase", SetWord<&R::offPhase>, 3599, 3600},
+        {"L2 angle", SetWord<&R::angleL2>, 3599, 3600}, {"L3 angle", SetWord<&R::angleL3>, 3599, 3600},
+        {"Jump To", SetWord<&R::jumpTo>, 999, 1000},    {"Branch 1", SetWord<&R::branch1>, 999, 1000},
+        {"Branch 2", SetWord<&R::branch2>, 999, 1000},  {"Jump Cnt", SetWord<&R::jumpCnt>, 9999, 10000},
+        {"sync code", SetWord<&R::syncCode>, 3, 4},     {"Fset high", SetWord<&R::fset>, 200000, 200001},
+        {"termination", SetField<kSeqTermShift>, kTermHold, kTermHold + 1},
+        {"ACV type", SetField<kSeqAcvTypeShift>, kTypeSP, kTypeSP + 1},
+        {"DCV type", SetField<kSeqDcvTypeShift>, kTypeSP, kTypeSP + 1},
+        {"Fset type", SetField<kSeqFsetTypeShift>, kTypeSP, kTypeSP + 1},
     };
     ASSERT_EQ(SeqValidateAll(5), 1);
     EXPECT_EQ(SeqValidateTable(-1, 5), 0);

@@ -59,6 +59,12 @@ bool TrailerOk(const std::string& f) {
 void Reseal(std::string& f) {
     storage::DataFileSeal(reinterpret_cast<uint8_t*>(f.data()), f.size());
 }
+// What the start's report of the memories prints.
+std::string Report() {
+    testing::internal::CaptureStderr();
+    SeqSimMemFilesReport();
+    return testing::internal::GetCapturedStderr();
+}
 
 // The saved layout, and the stored wiring and range read back without touching the tables.
 TEST_F(SeqSimFile, SavedFilesHaveTheirLayout) {
@@ -114,16 +120,22 @@ TEST_F(SeqSimFile, EveryFieldInItsBytes) {
                     w[i] = word(p, k, s, i);
             }
     SeqSavedConfig& q = g_SeqSimBlock[0].seqSaved;
-    q.range = 1;
-    q.kind = 2;
-    q.acvUnit = 1;
-    q.wiring = 2;
+    SimSavedConfig& m = g_SeqSimBlock[0].simSaved;
     for (uint32_t i = 0; i < 16; ++i)
         q.factors[i] = 1000 + i;
-    SimSavedConfig& m = g_SeqSimBlock[0].simSaved;
-    m.acvUnit = 1;
-    m.range = 0;
-    m.wiring = 2;
+    // The configuration fields, each with its value and its place in the SEQ or the SIM block.
+    const struct {
+        const char* what;
+        uint32_t* field;
+        uint32_t value;
+        bool seq;
+        size_t at;
+    } fields[] = {{"range", &q.range, 1, true, 64},          {"kind", &q.kind, 2, true, 66},
+                  {"ACV unit", &q.acvUnit, 1, true, 68},     {"wiring", &q.wiring, 2, true, 80},
+                  {"SIM ACV unit", &m.acvUnit, 1, false, 0}, {"SIM range", &m.range, 0, false, 2},
+                  {"SIM wiring", &m.wiring, 2, false, 6}};
+    for (const auto& f : fields)
+        *f.field = f.value;
     ASSERT_EQ(SeqBuildFile(6, 0), 0);
     ASSERT_EQ(SimBuildFile(6), 0);
     const std::string seq(reinterpret_cast<char*>(g_SeqFileBuf), kSeqFileSize);
@@ -146,13 +158,8 @@ TEST_F(SeqSimFile, EveryFieldInItsBytes) {
     constexpr size_t kSeqBlock = 1224064, kSimBlock = 1936;
     for (uint32_t i = 0; i < 16; ++i)
         EXPECT_EQ(be32(seq, kSeqBlock + 4 * i), 1000 + i) << "factor " << i;
-    EXPECT_EQ(Be16(seq, kSeqBlock + 64), 1) << "range";
-    EXPECT_EQ(Be16(seq, kSeqBlock + 66), 2) << "kind";
-    EXPECT_EQ(Be16(seq, kSeqBlock + 68), 1) << "ACV unit";
-    EXPECT_EQ(Be16(seq, kSeqBlock + 80), 2) << "wiring";
-    EXPECT_EQ(Be16(sim, kSimBlock + 0), 1) << "SIM ACV unit";
-    EXPECT_EQ(Be16(sim, kSimBlock + 2), 0) << "SIM range";
-    EXPECT_EQ(Be16(sim, kSimBlock + 6), 2) << "SIM wiring";
+    for (const auto& f : fields)
+        EXPECT_EQ(Be16(f.seq ? seq : sim, (f.seq ? kSeqBlock : kSimBlock) + f.at), f.value) << f.what;
     // Parsed back into cleared tables and configurations (the words are not valid steps: -202).
     std::memset(g_SeqStepTable, 0, sizeof g_SeqStepTable);
     std::memset(g_SimStepTable, 0, sizeof g_SimStepTable);
@@ -168,15 +175,10 @@ TEST_F(SeqSimFile, EveryFieldInItsBytes) {
     EXPECT_EQ(g_SeqStepTable[5][2][999].jumpTo, word(2, 5, 999, 9));
     EXPECT_EQ(g_SimStepTable[1][2][5].repeat, word(2, 1, 5, 7));
     EXPECT_EQ(g_SimStepTable[0][1][3].acvVpp, word(1, 0, 3, 11));
-    EXPECT_EQ(q.range, 1u);
-    EXPECT_EQ(q.kind, 2u);
-    EXPECT_EQ(q.acvUnit, 1u);
-    EXPECT_EQ(q.wiring, 2u);
+    for (const auto& f : fields)
+        EXPECT_EQ(*f.field, f.value) << f.what;
     EXPECT_EQ(q.factors[0], 1000u);
     EXPECT_EQ(q.factors[15], 1015u);
-    EXPECT_EQ(m.acvUnit, 1u);
-    EXPECT_EQ(m.range, 0u);
-    EXPECT_EQ(m.wiring, 2u);
 }
 
 // The reserved bytes of both configuration blocks are zero, whatever the image held before; building SEQ9
@@ -332,9 +334,7 @@ TEST_F(SeqSimFile, CorruptFilesAreRefusedBeforeTheTablesChange) {
         EXPECT_TRUE(Same(*before)) << row.name;
         // The start says a damaged memory at once (an empty one too: no save writes one); another
         // model's is none.
-        testing::internal::CaptureStderr();
-        SeqSimMemFilesReport();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+        EXPECT_EQ(Report(),
                   row.result == -200   ? "SEQ memory 1 damaged: stored file fails its checks, its recall fails\n"
                   : row.result == -100 ? "SEQ memory 1 damaged: stored file empty, its recall fails\n"
                                        : "")
@@ -361,21 +361,13 @@ TEST_F(SeqSimFile, StartNamesEachDamagedMemoryOnce) {
     const std::string lines =
         "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n"
         "SIM memory 4 damaged: stored file fails its checks, its recall fails\n";
-    for (const std::string& want : {lines, std::string()}) {
-        testing::internal::CaptureStderr();
-        SeqSimMemFilesReport();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), want);
-    }
+    for (const std::string& want : {lines, std::string()})
+        EXPECT_EQ(Report(), want);
     ASSERT_GT(SeqSaveFile(3, 0), 0);
     ASSERT_GT(SimSaveFile(4), 0);
-    testing::internal::CaptureStderr();
-    SeqSimMemFilesReport();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(Report(), "");
     Write("/mnt/tst/seq/SEQ3.SEQ", std::string(kSeqFileSize, '\0'));
-    testing::internal::CaptureStderr();
-    SeqSimMemFilesReport();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n");
+    EXPECT_EQ(Report(), "SEQ memory 3 damaged: stored file fails its checks, its recall fails\n");
 }
 
 // A stored memory keeps its file (a delete stores the defaults in it) and no save writes an empty one: a
@@ -394,20 +386,13 @@ TEST_F(SeqSimFile, StartNamesEachLostMemoryOnce) {
     const std::string lines =
         "SEQ memory 2 damaged: stored file empty, its recall fails\n"
         "SIM memory 5 lost: stored file missing, its recall fails\n";
-    for (const std::string& want : {lines, std::string()}) {
-        testing::internal::CaptureStderr();
-        SeqSimMemFilesReport();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), want);
-    }
+    for (const std::string& want : {lines, std::string()})
+        EXPECT_EQ(Report(), want);
     EXPECT_EQ(SeqLoadFile(2), -100);
     ASSERT_GT(SimSaveFile(5), 0);  // sound again: forgotten, so that its next loss is said
-    testing::internal::CaptureStderr();
-    SeqSimMemFilesReport();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(Report(), "");
     std::filesystem::remove(plat::MapPath("/mnt/tst/sim/SIM5.SIM"));
-    testing::internal::CaptureStderr();
-    SeqSimMemFilesReport();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "SIM memory 5 lost: stored file missing, its recall fails\n");
+    EXPECT_EQ(Report(), "SIM memory 5 lost: stored file missing, its recall fails\n");
 }
 
 // The record names a memory by a line "SEQn" or "SIMn" (n 0-9); any other line names none.

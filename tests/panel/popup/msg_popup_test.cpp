@@ -8,6 +8,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/popup/msg_popup_fsm.h"
 #include "tests/panel/popup/popup_fixture.h"
+#include "tests/support/controller_process.h"
 
 namespace {
 
@@ -103,12 +104,6 @@ TEST_F(MsgPopupTest, AFreeTextDropsThePendingIdsAndANewerMessageCutsATimedOne) {
     EXPECT_EQ(PopupsOver(400), std::vector<std::string>{"Output 3\nchanged"});
 }
 
-size_t CountOf(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
 
 // The console gets a popup as it comes up, not at each drawing: the alarm monitor's limiter text, posted
 // again at each of its passes while it stays on screen, is printed once, and again once it has gone and
@@ -124,7 +119,7 @@ TEST_F(MsgPopupTest, TheConsoleGetsEachPopupOncePerAppearance) {
         ASSERT_TRUE(MsgPopup_IsShown()) << "post " << post;
     }
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(CountOf(out, irms), 1u) << out;
+    EXPECT_EQ(testsupport::CountOf(out, irms), 1u) << out;
 
     testing::internal::CaptureStdout();
     EXPECT_TRUE(PopupsOver(150).empty()) << "it times out";

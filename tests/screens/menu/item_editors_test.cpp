@@ -19,6 +19,7 @@
 #include "sysadmin/net/net_monitor.h"
 #include "sysadmin/net/net_state.h"
 #include "tests/screens/menu/menu_keys_fixture.h"
+#include "tests/support/controller_process.h"
 
 namespace {
 using namespace menutest;
@@ -167,12 +168,6 @@ class IfaceEdit : public ItemEdit {
         g_OctetEdit = OctetEdit{};
     }
     std::string Log() const { return store_.root.Read("/var/log/commands.log"); }
-    static size_t Count(const std::string& text, const std::string& what) {
-        size_t n = 0;
-        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-            ++n;
-        return n;
-    }
     // The first octet editor from the address row's enter key (DHCP off): the cursor on its units digit.
     static void OpenIp() {
         g_LanCfg.DHCP = 0;
@@ -207,7 +202,7 @@ TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
     EXPECT_EQ(g_EditBuf.choiceCursor, 6u);
     EXPECT_EQ(Ip(0), 255);
     EXPECT_EQ(Work(), 16) << "the second octet's own value";
-    EXPECT_EQ(Count(Log(), "ifconfig eth0 255.16.28.120 netmask 255.255.255.0"), 1u);
+    EXPECT_EQ(testsupport::CountOf(Log(), "ifconfig eth0 255.16.28.120 netmask 255.255.255.0"), 1u);
     EXPECT_EQ(g_OctetEdit.changed, 0u);
 }
 
@@ -227,7 +222,7 @@ TEST_F(IfaceEdit, KnobStepsReachTheInterfaceOnlyWhenTheOctetIsLeft) {
         EXPECT_EQ(Log(), before) << "no ifconfig while turning";
         Press(code, cls);
         const std::string line = "ifconfig eth0 192." + std::to_string(expected) + ".28.120 netmask";
-        EXPECT_EQ(Count(Log(), line), 1u) << "leaving by " << code;
+        EXPECT_EQ(testsupport::CountOf(Log(), line), 1u) << "leaving by " << code;
     }
 }
 
@@ -273,15 +268,13 @@ TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem)
 }
 
 TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
-    menuEnterStateValue(162, 5025);
-    Type("0");
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(State(), 161u);
-    EXPECT_EQ(LanCfgRead().PORT, 5025u);
-    menuEnterStateValue(162, 5025);
-    Type("123456");
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(LanCfgRead().PORT, 9999u);
+    for (const auto& [typed, port] : {std::pair{"0", 5025u}, {"123456", 9999u}}) {
+        menuEnterStateValue(162, 5025);
+        Type(typed);
+        Press(kEnter, kClassKeypad);
+        EXPECT_EQ(State(), 161u) << typed;
+        EXPECT_EQ(LanCfgRead().PORT, port) << typed;
+    }
     // The knob runs the other way round and keeps to 1..9999; the right key goes from digit 0 to the top.
     menuEnterStateValue(162, 2);
     Knob(1);

@@ -2,7 +2,9 @@
 // menu, on the framebuffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 
@@ -25,14 +27,25 @@ using menutest::SetParam;
 using menutest::Step;
 using menutest::TakeLog;
 
+// The configured LAN settings and the addresses in effect, each changed under its lock.
+template <typename Change>
+void SetLan(Change change) {
+    const std::lock_guard<std::mutex> lock(g_LanCfgLock);
+    change(g_LanCfg);
+}
+void Octets(uint8_t* to, std::initializer_list<uint8_t> address) {
+    std::copy(address.begin(), address.end(), to);
+}
+void SetActual(int which, std::initializer_list<uint8_t> address) {
+    const std::lock_guard<std::mutex> lock(g_LanActualLock);
+    Octets(g_LanActual[which], address);
+}
+
 class MenuValuesTest : public ::testing::Test {
   protected:
     void SetUp() override { menutest::StartPage(); }
     void TearDown() override {
-        {
-            std::lock_guard<std::mutex> lock(g_LanCfgLock);
-            g_LanCfg.DHCP = 0;
-        }
+        SetLan([](sysadmin::LanCfg& c) { c.DHCP = 0; });
         g_PhaseMode.store(0);
         g_IfaceCfg.serviceTune = 0;
         g_ParallelActive.store(0);
@@ -86,24 +99,13 @@ TEST_F(MenuValuesTest, SlaveShowsDashesInColumnAndFocusedRow) {
 }
 
 TEST_F(MenuValuesTest, LanAddressesInEffectUnderDhcpElseConfigured) {
-    {
-        std::lock_guard<std::mutex> lock(g_LanCfgLock);
-        const uint8_t ip[4] = {172, 16, 28, 120};
-        std::memcpy(g_LanCfg.IP, ip, 4);
-    }
+    SetLan([](sysadmin::LanCfg& c) { Octets(c.IP, {172, 16, 28, 120}); });
     Step(141, 3);
     ExpectPage("menu_values_lan_configured");
     Step(94, 3);
-    {
-        std::lock_guard<std::mutex> lock(g_LanCfgLock);
-        g_LanCfg.DHCP = 1;
-    }
-    {
-        std::lock_guard<std::mutex> lock(g_LanActualLock);
-        const uint8_t ip[4] = {10, 0, 0, 57}, dns[4] = {10, 0, 0, 2};
-        std::memcpy(g_LanActual[sysadmin::kAddrIp], ip, 4);
-        std::memcpy(g_LanActual[sysadmin::kAddrDns], dns, 4);
-    }
+    SetLan([](sysadmin::LanCfg& c) { c.DHCP = 1; });
+    SetActual(sysadmin::kAddrIp, {10, 0, 0, 57});
+    SetActual(sysadmin::kAddrDns, {10, 0, 0, 2});
     Step(141, 3);
     ExpectPage("menu_values_lan_dhcp");
 }
@@ -159,24 +161,15 @@ TEST_F(MenuValuesTest, PreviewParallelSlaveLinesOnlyWhileActive) {
 }
 
 TEST_F(MenuValuesTest, PreviewLanShowsAddressesInEffectOnlyUnderDhcp) {
-    {
-        std::lock_guard<std::mutex> lock(g_LanCfgLock);
-        const uint8_t ip[4] = {172, 16, 28, 120};
-        std::memcpy(g_LanCfg.IP, ip, 4);
-        g_LanCfg.PW = 42;
-        g_LanCfg.DHCP = 0;
-    }
-    {
-        std::lock_guard<std::mutex> lock(g_LanActualLock);
-        const uint8_t ip[4] = {10, 0, 0, 57};
-        std::memcpy(g_LanActual[sysadmin::kAddrIp], ip, 4);
-    }
+    SetLan([](sysadmin::LanCfg& c) {
+        Octets(c.IP, {172, 16, 28, 120});
+        c.PW = 42;
+        c.DHCP = 0;
+    });
+    SetActual(sysadmin::kAddrIp, {10, 0, 0, 57});
     Preview(138);
     ExpectPage("menu_preview_lan");
-    {
-        std::lock_guard<std::mutex> lock(g_LanCfgLock);
-        g_LanCfg.DHCP = 1;
-    }
+    SetLan([](sysadmin::LanCfg& c) { c.DHCP = 1; });
     Preview(138);
     ExpectPage("menu_preview_lan_dhcp");
 }

@@ -45,10 +45,8 @@ TEST_F(SeqValueEditors, DcvCursorFollowsTheDisplayBands) {
     Turn(Dcv<0>, 1);
     EXPECT_EQ(Working(), 10000);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "cursor 0 cannot move down";
-    Press(Dcv<0>, kClassCursor, kUp);
-    Press(Dcv<0>, kClassCursor, kUp);
-    Press(Dcv<0>, kClassCursor, kUp);
-    Press(Dcv<0>, kClassCursor, kUp);
+    for (int i = 0; i < 4; ++i)
+        Press(Dcv<0>, kClassCursor, kUp);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "four positions in the one-decimal band";
     Open(500);
     Press(Dcv<0>, kClassCursor, kDown);
@@ -111,27 +109,27 @@ TEST_F(SeqValueEditors, TypedNumbersAreRoundedWithTheFloatConstant) {
 }
 
 TEST_F(SeqValueEditors, RefusedAndOversizedNumbersKeepTheStep) {
-    const int32_t before = SeqGetDcv(1);
     const std::string aboveMax = std::to_string(SeqGetDcvRangeMax(1) / 100 + 1);
-    for (const char* typed : {aboveMax.c_str(), "999999999", "-99999999"}) {
-        Open(before);
-        Type(typed);
-        Press(Dcv<1>, kClassKeypad, kEnter);
-        EXPECT_EQ(SeqGetDcv(1), before) << typed;
-        EXPECT_EQ(Posted(), std::vector<std::string>{"18"}) << typed;
+    const struct {
+        void (*key)(uint32_t*);
+        int32_t (*get)(int);
+        int phase;
+        int32_t kept;
+        std::string typed;
+        const char* message;
+    } cases[] = {{Dcv<1>, SeqGetDcv, 1, SeqGetDcv(1), aboveMax, "18"},
+                 {Dcv<1>, SeqGetDcv, 1, SeqGetDcv(1), "999999999", "18"},
+                 {Dcv<1>, SeqGetDcv, 1, SeqGetDcv(1), "-99999999", "18"},
+                 {Fset<2>, SeqGetFset, 2, 5000, "0.5", "25"},  // below 1.00 Hz, refused by the step
+                 {Fset<2>, SeqGetFset, 2, 5000, "99999999", "25"}};
+    for (const auto& c : cases) {
+        Open(c.kept);
+        Type(c.typed.c_str());
+        Press(c.key, kClassKeypad, kEnter);
+        EXPECT_EQ(c.get(c.phase), c.kept) << c.typed;
+        EXPECT_EQ(Posted(), std::vector<std::string>{c.message}) << c.typed;
         FreshRing();
     }
-    Open(5000);
-    Type("0.5");
-    Press(Fset<2>, kClassKeypad, kEnter);
-    EXPECT_EQ(SeqGetFset(2), 5000);
-    EXPECT_EQ(Posted(), std::vector<std::string>{"25"}) << "below 1.00 Hz, refused by the step";
-    FreshRing();
-    Open(5000);
-    Type("99999999");
-    Press(Fset<2>, kClassKeypad, kEnter);
-    EXPECT_EQ(SeqGetFset(2), 5000);
-    EXPECT_EQ(Posted(), std::vector<std::string>{"25"});
     EXPECT_EQ(g_backPhase, 2);
 }
 

@@ -290,4 +290,61 @@ TEST_F(ScpiSource, AnRs232ClientThatLeavesFindsTheChannelReset) {
     EXPECT_EQ(rs232->Ask("SYST:ERR?"), kNoError);
 }
 
+// What a message sets is what the stage plays, and a refused command changes nothing: a line's voltage set
+// before the message selects another line, one phase's peak limit beside another's, a Vpp voltage set before
+// a waveform change, a SEQ step under a refused write, the unit's own SEQ image at any output setting, and
+// the SEQ mode left whole for the calibration list.
+TEST_F(ScpiSource, WhatIsSetIsPlayedAndARefusalChangesNothing) {
+    // clang-format off
+    const ScpiStep set[] = {
+        {"INST:EDIT EACH;:INST:SEL L2;:VOLT 88;:INST:SEL L1;*OPC?", "1", kNoError},
+        {"INST:SEL L3;:VOLT 45;:INST:SEL L1;:VOLT 34;:OUTP ON;*OPC?", "1", kNoError},
+    };
+    // clang-format on
+    Run(set);
+    // L3, the phases' mean ((34 + 88 + 45) / 3) and L1, read without selecting L2 again (a selection sends
+    // the line's values anew) until the readings' averages have settled; then L2's own.
+    const std::string others = "INST:SEL L3;:MEAS:VOLT?;:MEAS:VOLT:TOT?;:INST:SEL L1;:MEAS:VOLT?";
+    std::string settled = Ask(others);
+    for (int i = 0; i < 250 && settled != "+45.0000;+55.6667;+34.0000"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        settled = Ask(others);
+    }
+    EXPECT_EQ(settled, "+45.0000;+55.6667;+34.0000");
+    // clang-format off
+    const ScpiStep steps[] = {
+        {"INST:SEL L2;:MEAS:VOLT?", "+88.0000", kNoError},
+        {"OUTP OFF;:VOLT 0;:INST:SEL L2;:VOLT 0;:INST:SEL L1;:VOLT 0;*OPC?", "1", kNoError},
+        // L2 at +100 Vpk: 80 Vrms peaks at 113 V, also after L1's own limit is written again.
+        {"INST:SEL L2;:VOLT:LIM:HIGH 100;HIGH?", "+100.0000", kNoError}, {"VOLT 80", nullptr, kRange},
+        {"INST:SEL L1;:VOLT:LIM:HIGH 250", nullptr, kNoError}, {"INST:SEL L2;:VOLT 80", nullptr, kRange},
+        {"VOLT?", "+0.0000", kNoError}, {"VOLT:LIM:HIGH 250;:INST:SEL L1", nullptr, kNoError},
+        {"SYST:ACV:UNIT VPP;:FUNC TRI;:VOLT 130", nullptr, kNoError},
+        {"FUNC ARB17;:VOLT 110;:FUNC TRI;*OPC?", "1", kNoError},
+        {"VOLT?", "+110.0000", kNoError}, {"FUNC ARB17;:VOLT?", "+110.0000", kNoError},
+        {"FUNC SIN;:SYST:ACV:UNIT VRMS;:VOLT:RANG 100;:SYST:CONF:MODE SEQ;*OPC?", "1", kNoError},
+        {"SEQ:STEP 1;:SEQ:INST:SEL L1;:SEQ:SPAR 120,CONST,0,CONST,50,CONST,SIN,0", nullptr, kNoError},
+        {"SEQ:NSP 150,CONST,0,CONST,70,CONST,TRI,50,0", nullptr, "-222,\"Data out of range;01\""},
+        {"SEQ:SPAR?", "+120.00,CONST,+0.00,CONST,+50.00,CONST,SIN,+0.0", kNoError},
+        // Written again: the image below holds this step whatever the refusal left.
+        {"SEQ:SPAR 120,CONST,0,CONST,50,CONST,SIN,0", nullptr, kNoError},
+    };
+    const ScpiStep leftForTheCalibration[] = {
+        {"SYST:PASS 4145", nullptr, kNoError}, {"CAL:CONF:MODE EXIT", nullptr, kNoError},
+        {"SYST:CONF:PHAS 0", nullptr, kNoError}, {"SYST:CONF SEQ;*OPC?", "1", kNoError},
+        {"SYST:CONF?", "SEQ", kNoError}, {"SYST:CONF CONT;*OPC?", "1", kNoError},
+    };
+    // clang-format on
+    Run(steps);
+    const std::string program = AskBlock("DATA:SEQ:PRES?", "#71224324");
+    Run(leftForTheCalibration);
+    // The program with its 120 V step stored, then sent back from memory 1 with the output set to 100 V.
+    Send("DATA:SEQ 1," + Block(program));
+    EXPECT_EQ(Error(), kNoError);
+    ASSERT_EQ(Ask("VOLT 100;*OPC?"), "1");
+    Send("DATA:SEQ 4," + Block(AskBlock("DATA:SEQ? 1", "#71224324")));
+    EXPECT_EQ(Error(), kNoError);
+    EXPECT_EQ(Ask("VOLT 0;*OPC?"), "1");
+}
+
 }  // namespace

@@ -12,7 +12,9 @@
 #include <string_view>
 #include <thread>
 #include <tuple>
+#include <utility>
 
+#include "core/params/access/param_access.h"
 #include "core/params/presets/preset_store.h"
 #include "core/params/waves/arb_mem.h"
 #include "core/system/config/identity.h"
@@ -193,8 +195,12 @@ TEST_F(DataTransfer, AStoredProgramIsTakenBackWhateverTheOutputIsSetTo) {
     const std::string image = File("/mnt/tst/seq/SEQ1.SEQ");
     ASSERT_EQ(image.size(), kSeqFileSize);
     const std::string block = "#7" + std::to_string(kSeqFileSize) + image;
-    for (const char* setting :
-         {"MODE 0;:VOLT 100", "MODE 0;:VOLT:OFFS 50", "MODE 1;:VOLT 50", "MODE 2;:VOLT:OFFS 50"}) {
+    // The mode is the store's own: a mode change through the channel waits for a control task this test
+    // does not run.
+    const std::pair<uint32_t, const char*> settings[] = {
+        {0, "VOLT 100"}, {0, "VOLT:OFFS 50"}, {1, "VOLT 50"}, {2, "VOLT:OFFS 50"}};
+    for (const auto& [mode, setting] : settings) {
+        SetOutputMode(mode);
         ASSERT_EQ(lan.Run(setting), "|") << setting;
         EXPECT_EQ(lan.Run("DATA:SEQ 4," + block), "|") << setting;
         EXPECT_EQ(lan.Run("DATA:SEQ:PRES " + block), "|") << setting;

@@ -14,7 +14,6 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
-#include "panel/menu_thread.h"
 #include "platform/stage/reg_map.h"
 #include "platform/stage/wave_numbers.h"
 #include "scpi/commands/scpi_cmd_ids.h"
@@ -263,24 +262,13 @@ TEST_F(PeakLimitsOverTheParser, EachPhaseKeepsTheCeilingsOfItsOwnLimits) {
         EXPECT_EQ(ch.Run(message), expect) << message;
 }
 
-// A program message run as the channel hands its sets to the menu/control thread, and the control task's
-// passes after it, so that it has taken every change.
+// Program messages run as the channel hands its sets to the menu/control thread (RunTaken).
 class SourceTakenByTheTask : public ::testing::Test {
   protected:
     test::CtrlEnv env;
     scpitest::MenuEnv menu;
     scpitest::FakeChannel ch{kChanLan};
-    SourceTakenByTheTask() {
-        ch.betweenPasses = true;
-        for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
-            MenuThread_Pass();
-    }
-    std::string Run(const std::string& message) {
-        const std::string reply = ch.Run(message);
-        for (int i = 0; i < 50; ++i)
-            MenuThread_Pass();
-        return reply;
-    }
+    SourceTakenByTheTask() { ch.HandOverBetweenPasses(); }
 };
 
 // With the AC voltage in Vpp, a voltage set before a waveform change in the same message goes with the
@@ -292,16 +280,14 @@ TEST_F(SourceTakenByTheTask, VppVoltageSetBeforeAWaveformChangeIsInForce) {
     core::ParamSetWaveFactor(kWaveSqu, 1.0f);
     core::ParamSetWaveFactor(kWaveTri, 1.732f);
     core::ParamSetWaveFactor(kArb17, 1.5f);
-    const std::pair<const char*, std::string> cases[] = {
-        {"SYST:ACV:UNIT VPP;:MODE AC-INT;:FUNC TRI;:VOLT 130", "|"},
-        {"FUNC ARB17;:VOLT 110;:FUNC TRI", "|"},
-        {"FUNC?;:VOLT?", "TRI;+110.0000|"},
-        {"FUNC ARB17;:FUNC?;:VOLT?", "ARB17;+110.0000|"},
-        {"FUNC SIN;:VOLT 50;:FUNC SQU;:FUNC?;:VOLT?", "SQU;+50.0000|"},
-        {"FUNC TRI;:FUNC?;:VOLT?", "TRI;+110.0000|"},
-    };
-    for (const auto& [message, expect] : cases)
-        EXPECT_EQ(Run(message), expect) << message;
+    for (const auto& [message, expect] : std::initializer_list<std::pair<const char*, std::string>>{
+             {"SYST:ACV:UNIT VPP;:MODE AC-INT;:FUNC TRI;:VOLT 130", "|"},
+             {"FUNC ARB17;:VOLT 110;:FUNC TRI", "|"},
+             {"FUNC?;:VOLT?", "TRI;+110.0000|"},
+             {"FUNC ARB17;:FUNC?;:VOLT?", "ARB17;+110.0000|"},
+             {"FUNC SIN;:VOLT 50;:FUNC SQU;:FUNC?;:VOLT?", "SQU;+50.0000|"},
+             {"FUNC TRI;:FUNC?;:VOLT?", "TRI;+110.0000|"}})
+        EXPECT_EQ(ch.RunTaken(message), expect) << message;
     const auto acv = test::WritesTo(static_cast<uint16_t>(regmap::kAcv.at(0)));
     ASSERT_FALSE(acv.empty());
     EXPECT_DOUBLE_EQ(acv.back().value, 110.0);

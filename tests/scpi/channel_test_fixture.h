@@ -10,6 +10,12 @@
 
 namespace scpitest {
 
+// Runs each {program message, reply|errors} row on the channel in order and expects its result.
+inline void ExpectRuns(FakeChannel& ch, std::initializer_list<std::pair<const char*, std::string>> rows) {
+    for (const auto& [message, expect] : rows)
+        EXPECT_EQ(ch.Run(message), expect) << message;
+}
+
 class ChannelTest : public ::testing::Test {
   protected:
     // The menu/control thread's start reads the root's memory, erased here, which holds no model type:

@@ -167,6 +167,19 @@ std::string FakeChannel::Run(const std::string& message) {
     return reply + "|" + PopErrors();
 }
 
+void FakeChannel::HandOverBetweenPasses() {
+    betweenPasses = true;
+    for (int i = 0; i < 300; ++i)
+        MenuThread_Pass();
+}
+
+std::string FakeChannel::RunTaken(const std::string& message) {
+    std::string reply = Run(message);
+    for (int i = 0; i < 50; ++i)
+        MenuThread_Pass();
+    return reply;
+}
+
 std::string FakeChannel::Received() {
     std::string out;
     char buf[8192];

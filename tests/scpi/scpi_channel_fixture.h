@@ -58,6 +58,10 @@ class FakeChannel {
     // Exec hands a posted command to the menu/control thread between its passes, as the running thread
     // takes it, and runs a pass only when none was taken.
     bool betweenPasses = false;
+    // Sets betweenPasses and runs the menu/control thread past the control task's start-up wait.
+    void HandOverBetweenPasses();
+    // Run, then the menu/control thread's passes in which the control task takes every change.
+    std::string RunTaken(const std::string& message);
 
     // Error index a handler reports for a command (0: success).
     std::function<uint32_t(const ParsedCommand&)> handler;

@@ -317,16 +317,12 @@ TEST_F(MessageOrder, ASettingAfterAChangeTheControlTaskAnswersHolds) {
         {"OUTP OFF;:MODE ACDC-INT;:FUNC SQU;:VOLT 50", "VOLT?", "+50.0000|"},
         {"SYST:ACV:UNIT 1;:OUTP ON", "OUTP?", "+1|"},
     };
-    ch.betweenPasses = true;
-    for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
-        MenuThread_Pass();
+    ch.HandOverBetweenPasses();
     // A power stage that has not booted keeps the output off: no success is reported.
     EXPECT_EQ(ch.Run("OUTP ON"), "|" + scpitest::kExecution);
     g_PowerStageBootStatus.store(1);
     for (const auto& c : cases) {
-        EXPECT_EQ(ch.Run(c.message), "|") << c.message;
-        for (int i = 0; i < 50; ++i)
-            MenuThread_Pass();
+        EXPECT_EQ(ch.RunTaken(c.message), "|") << c.message;
         EXPECT_EQ(ch.Run(c.query), c.reply) << c.message;
     }
     g_PowerStageBootStatus.store(0);
@@ -337,9 +333,7 @@ TEST_F(MessageOrder, ASettingAfterAChangeTheControlTaskAnswersHolds) {
 // register, word played: volts, amperes and degrees as floats, the frequency in 0.0001 Hz}.
 TEST_F(MessageOrder, EveryPhasesChangeReachesTheStageWhicheverLineIsSelectedAtTheEnd) {
     constexpr auto F = [](float v) { return std::bit_cast<uint32_t>(v); };
-    ch.betweenPasses = true;
-    for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
-        MenuThread_Pass();
+    ch.HandOverBetweenPasses();
     ASSERT_EQ(ch.Run("MODE ACDC-INT;:INST:EDIT EACH"), "|");
     const struct {
         const char* message;
@@ -356,9 +350,7 @@ TEST_F(MessageOrder, EveryPhasesChangeReachesTheStageWhicheverLineIsSelectedAtTh
         {"INST:SEL L2;:FREQ 55;:INST:SEL L1", regmap::kOutputFreq + 1, 550000},
     };
     for (const auto& c : cases) {
-        ASSERT_EQ(ch.Run(c.message), "|") << c.message;
-        for (int i = 0; i < 50; ++i)
-            MenuThread_Pass();
+        ASSERT_EQ(ch.RunTaken(c.message), "|") << c.message;
         EXPECT_EQ(plat::PowerStage().Applied(c.reg), c.word) << c.message << ": register " << c.reg;
     }
     EXPECT_EQ(ch.Run("INST:SEL L2;:VOLT?;:INST:SEL L1;:VOLT?"), "+88.0000;+34.0000|");
@@ -369,9 +361,7 @@ TEST_F(MessageOrder, EveryPhasesChangeReachesTheStageWhicheverLineIsSelectedAtTh
 // is the menu/control thread, which runs the other client's commands before its passes; after the bound it
 // runs its passes alone, so that a wait that needs a quiet unit ends too.
 TEST_F(MessageOrder, OperationCompleteWaitsForItsOwnChangesNotForAnotherClients) {
-    ch.betweenPasses = true;
-    for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
-        MenuThread_Pass();
+    ch.HandOverBetweenPasses();
     ASSERT_EQ(ch.Run("FREQ 55"), "|");  // taken between passes: not yet played
     std::atomic<bool> answered{false};
     bool answeredWhileSetting = false;

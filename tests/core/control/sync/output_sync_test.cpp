@@ -40,6 +40,16 @@ class OutputSync : public CtrlTest {
         Rebuild();
         return Start(mode, wiring, rangeCode, before);
     }
+    // The meter's passes that bring the measured frequency into the measurement records.
+    static void Measure() {
+        for (int i = 0; i < 4; ++i)
+            Meas_Service();
+    }
+    // Every phase's frequency from the synchronisation input.
+    static void SyncFromTheInput() {
+        for (uint32_t p = 0; p < 3; ++p)
+            paramPutValue(81, 3, p);
+    }
     static void LimitVoltage(uint32_t phase, int32_t limit) {
         ParamRec v;
         paramAccessByUnit(0, 8, &v, kModeAcInt, 1, 0, 0, phase);
@@ -160,29 +170,20 @@ TEST_F(OutputSync, LineValueIsSplitOverThePhasesOfTheWiring) {
 
 TEST_F(OutputSync, SynchronisationSourceBelowTheWindowDropsTheFrequency) {
     Stage().SetReadFloat(2236, 0, 50.0f);
-    // The measured frequency reaches the task through the measurement records.
-    static constexpr auto measure = [] {
-        for (int i = 0; i < 4; ++i)
-            Meas_Service();
-    };
-    Start(kModeAcSync, 0, 1, [] {
-        for (uint32_t p = 0; p < 3; ++p)
-            paramPutValue(81, 3, p);  // the frequency comes from the synchronisation input
-        measure();
-    });
+    Start(kModeAcSync, 0, 1, [] { SyncFromTheInput(), Measure(); });
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 5000u);
     SetOutputOnOff(1);
     Poll(12);
     ASSERT_TRUE(OutputFlagTest(kOutFlagOutputOn));
     Stage().SetReadFloat(2236, 0, 5.0f);
-    measure();
+    Measure();
     Poll(1);
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 0u);
     EXPECT_TRUE(g_ParamFlags.load() & core::kFlagSyncMissing);
     EXPECT_TRUE(SysStatusTest(kSysSyncSourceMissing));
     // 10 Hz is the window's lowest frequency.
     Stage().SetReadFloat(2236, 0, 10.0f);
-    measure();
+    Measure();
     Poll(1);
     EXPECT_EQ(g_OutputShadow[0][core::kShwFreq], 1000u);
     EXPECT_FALSE(g_ParamFlags.load() & core::kFlagSyncMissing);
@@ -229,20 +230,15 @@ TEST_F(OutputSync, ChangeIsTakenUpByThePassThatWritesIt) {
 // gives no reading; staying on a signal already read awaits nothing.
 TEST_F(OutputSync, NewSynchronisationSignalIsAwaitedUntilItsFirstReading) {
     Stage().SetReadFloat(2236, 0, 50.0f);
-    static constexpr auto measure = [] {
-        for (int i = 0; i < 4; ++i)
-            Meas_Service();
-    };
-    Start(kModeAcSync, 0, 1, measure);  // the L1 line: no reading with the output off
+    Start(kModeAcSync, 0, 1, Measure);  // the L1 line: no reading with the output off
     plat::SetTimeScale(1.0);            // the bound in real time, so that a slow pass cannot outlast it
     plat::SleepMs(core::kSyncReadingWaitMs);
     Poll(1);
     EXPECT_FALSE(core::SyncReadingAwaited()) << "a signal that gives no reading is not awaited past the bound";
-    for (uint32_t p = 0; p < 3; ++p)
-        paramPutValue(81, 3, p);  // the synchronisation input
+    SyncFromTheInput();
     Poll(1);
     EXPECT_TRUE(core::SyncReadingAwaited());
-    measure();
+    Measure();
     Poll(1);
     EXPECT_FALSE(core::SyncReadingAwaited());
     EXPECT_FALSE(g_ParamFlags.load() & core::kFlagSyncMissing);
@@ -254,10 +250,6 @@ TEST_F(OutputSync, NewSynchronisationSignalIsAwaitedUntilItsFirstReading) {
 // goes once the meter reads the signal, or once the output leaves the synchronised modes. Another held
 // popup stays.
 TEST_F(OutputSync, SyncErrorPopupGoesWhenTheSignalIsReadOrTheModeIsLeft) {
-    static constexpr auto measure = [] {
-        for (int i = 0; i < 4; ++i)
-            Meas_Service();
-    };
     const auto refused = [] {
         EXPECT_EQ(SetOutputOnOff(1), -1);
         core::AlarmNotices(0);
@@ -273,18 +265,17 @@ TEST_F(OutputSync, SyncErrorPopupGoesWhenTheSignalIsReadOrTheModeIsLeft) {
         testsupport::PopupPasses();
         return MsgPopup_IsPersistent() == 1;
     };
-    Start(kModeAcSync, 0, 1, measure);  // the L1 line: no reading with the output off
+    Start(kModeAcSync, 0, 1, Measure);  // the L1 line: no reading with the output off
     Stage().SetReadFloat(2236, 0, 50.0f);
-    for (uint32_t p = 0; p < 3; ++p)
-        paramPutValue(81, 3, p);  // the synchronisation input, not read yet
+    SyncFromTheInput();  // not read yet
     Poll(1);
     ASSERT_TRUE(refused());
     EXPECT_TRUE(shownAfterPasses()) << "gone before the signal was read";
-    measure();
+    Measure();
     EXPECT_FALSE(shownAfterPasses()) << "stays after the signal was read";
 
     Stage().SetReadFloat(2236, 0, 0.0f);  // the signal gone
-    measure();
+    Measure();
     Poll(1);
     ASSERT_TRUE(refused());
     EXPECT_TRUE(shownAfterPasses());

@@ -14,7 +14,6 @@
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
-#include "panel/menu_thread.h"
 #include "platform/stage/reg_map.h"
 #include "platform/stage/wave_numbers.h"
 #include "scpi/commands/scpi_cmd_ids.h"
@@ -203,14 +202,14 @@ TEST_F(SourceHandlers, NumericSettingOfTheSelectedLineOrEveryPhase) {
     test::SelectLine(0);
 }
 
-class PhaseOverTheParser : public scpitest::ChannelTest {};
+using SourceOverTheParser = scpitest::ChannelTest;
 
 // The start angle and its state, the L2 and L3 angles and the sync phase over the parser, the angles in
 // tenths of a degree: the selector as L12/L13 or a number, a real rounded to a tenth, MAXimum and the
 // limits; in Balance the angles are 120 and 240 and take no set. {program message, reply|errors}.
-TEST_F(PhaseOverTheParser, StartAnglesAndSyncPhase) {
+TEST_F(SourceOverTheParser, StartAnglesAndSyncPhase) {
     using scpitest::kRange, scpitest::kParameter, scpitest::kExecution;
-    const std::pair<const char*, std::string> cases[] = {
+    scpitest::ExpectRuns(ch, {
         {"PHAS:STAR 90;STAR?", "+90.0000|"}, {"PHAS:STAR:STAT FIX;STAT?", "FIXED|"},
         {"PHAS:STAR:STAT -1", "|" + kRange}, {"PHAS:STAR:STAT FREE;:PHAS:STAR 0", "|"},
         {"PHAS:PHAS? L12;PHAS? L13", "+120.0;+240.0|"}, {"PHAS:PHAS L12,100.25;PHAS? L12", "+100.3|"},
@@ -219,34 +218,26 @@ TEST_F(PhaseOverTheParser, StartAnglesAndSyncPhase) {
         {"PHAS:SYNC 1e12", "|" + kRange}, {"PHAS:SYNC 0;:PHAS:MODE BAL;MODE?", "Balance|"},
         {"PHAS:PHAS? L13,MAX", "+240.0|"}, {"PHAS:PHAS L12,100", "|" + kExecution},
         {"PHAS:MODE UNB;:PHAS:PHAS L12,120;PHAS? L12", "+120.0|"},
-    };
-    for (const auto& [message, expect] : cases)
-        EXPECT_EQ(ch.Run(message), expect) << message;
+    });
 }
-
-class RangeOverTheParser : public scpitest::ChannelTest {};
 
 // The output range by name or code: 100 V, 200 V or AUTO (code 2), nothing past it; an external mode
 // keeps its range fixed. {program message, reply|errors}.
-TEST_F(RangeOverTheParser, OutputRangeByNameOrCode) {
+TEST_F(SourceOverTheParser, OutputRangeByNameOrCode) {
     using scpitest::kRange, scpitest::kExecution;
-    const std::pair<const char*, std::string> cases[] = {
+    scpitest::ExpectRuns(ch, {
         {"MODE ACDC-INT;:VOLT:RANG R100;RANG?", "100|"}, {"VOLT:RANG 2;RANG?", "AUTO|"},
         {"VOLT:RANG 150", "|" + kRange}, {"VOLT:RANG -1", "|" + kRange}, {"VOLT:RANG R100;RANG?", "100|"},
         {"MODE AC-EXT;:VOLT:RANG AUTO", "|" + kExecution},
-    };
-    for (const auto& [message, expect] : cases)
-        EXPECT_EQ(ch.Run(message), expect) << message;
+    });
 }
-
-class PeakLimitsOverTheParser : public scpitest::ChannelTest {};
 
 // Each phase's AC and DC voltage ceilings follow its own Vpk+ and Vpk- limits: another phase's limit
 // written, even at the value it holds, leaves them as they were. ACDC-INT, 100 V range, DC 0: the AC
 // voltage's ceiling is Vpk+ / 1.414. {program message, reply|errors}.
-TEST_F(PeakLimitsOverTheParser, EachPhaseKeepsTheCeilingsOfItsOwnLimits) {
+TEST_F(SourceOverTheParser, EachPhaseKeepsTheCeilingsOfItsOwnLimits) {
     using scpitest::kRange;
-    const std::pair<const char*, std::string> cases[] = {
+    scpitest::ExpectRuns(ch, {
         {"MODE ACDC-INT;:VOLT:RANG R100;:INST:SEL L2;:VOLT 0;:VOLT:OFFS 0", "|"},
         {"VOLT:LIM:HIGH 100;LOW -120;:VOLT 80", "|" + kRange},
         {"INST:SEL L1;:VOLT:LIM:HIGH 250;LOW -250", "|"},
@@ -258,29 +249,16 @@ TEST_F(PeakLimitsOverTheParser, EachPhaseKeepsTheCeilingsOfItsOwnLimits) {
         // 70 Vrms peaks at 99 V: the DC voltage keeps within -21 .. +1 V.
         {"INST:SEL L3;:VOLT:LIM:HIGH 140;:INST:SEL L2;:VOLT 71;:VOLT:OFFS -22", "|" + kRange + " | " + kRange},
         {"VOLT:OFFS -21;:VOLT:OFFS?", "-21.0000|"},
-    };
-    for (const auto& [message, expect] : cases)
-        EXPECT_EQ(ch.Run(message), expect) << message;
+    });
 }
 
-// A program message run as the channel hands its sets to the menu/control thread, and the control task's
-// passes after it, so that it has taken every change.
+// Program messages run as the channel hands its sets to the menu/control thread (RunTaken).
 class SourceTakenByTheTask : public ::testing::Test {
   protected:
     test::CtrlEnv env;
     scpitest::MenuEnv menu;
     scpitest::FakeChannel ch{kChanLan};
-    SourceTakenByTheTask() {
-        ch.betweenPasses = true;
-        for (int i = 0; i < 300; ++i)  // past the control task's start-up wait
-            MenuThread_Pass();
-    }
-    std::string Run(const std::string& message) {
-        const std::string reply = ch.Run(message);
-        for (int i = 0; i < 50; ++i)
-            MenuThread_Pass();
-        return reply;
-    }
+    SourceTakenByTheTask() { ch.HandOverBetweenPasses(); }
 };
 
 // With the AC voltage in Vpp, a voltage set before a waveform change in the same message goes with the
@@ -292,16 +270,14 @@ TEST_F(SourceTakenByTheTask, VppVoltageSetBeforeAWaveformChangeIsInForce) {
     core::ParamSetWaveFactor(kWaveSqu, 1.0f);
     core::ParamSetWaveFactor(kWaveTri, 1.732f);
     core::ParamSetWaveFactor(kArb17, 1.5f);
-    const std::pair<const char*, std::string> cases[] = {
-        {"SYST:ACV:UNIT VPP;:MODE AC-INT;:FUNC TRI;:VOLT 130", "|"},
-        {"FUNC ARB17;:VOLT 110;:FUNC TRI", "|"},
-        {"FUNC?;:VOLT?", "TRI;+110.0000|"},
-        {"FUNC ARB17;:FUNC?;:VOLT?", "ARB17;+110.0000|"},
-        {"FUNC SIN;:VOLT 50;:FUNC SQU;:FUNC?;:VOLT?", "SQU;+50.0000|"},
-        {"FUNC TRI;:FUNC?;:VOLT?", "TRI;+110.0000|"},
-    };
-    for (const auto& [message, expect] : cases)
-        EXPECT_EQ(Run(message), expect) << message;
+    for (const auto& [message, expect] : std::initializer_list<std::pair<const char*, std::string>>{
+             {"SYST:ACV:UNIT VPP;:MODE AC-INT;:FUNC TRI;:VOLT 130", "|"},
+             {"FUNC ARB17;:VOLT 110;:FUNC TRI", "|"},
+             {"FUNC?;:VOLT?", "TRI;+110.0000|"},
+             {"FUNC ARB17;:FUNC?;:VOLT?", "ARB17;+110.0000|"},
+             {"FUNC SIN;:VOLT 50;:FUNC SQU;:FUNC?;:VOLT?", "SQU;+50.0000|"},
+             {"FUNC TRI;:FUNC?;:VOLT?", "TRI;+110.0000|"}})
+        EXPECT_EQ(ch.RunTaken(message), expect) << message;
     const auto acv = test::WritesTo(static_cast<uint16_t>(regmap::kAcv.at(0)));
     ASSERT_FALSE(acv.empty());
     EXPECT_DOUBLE_EQ(acv.back().value, 110.0);

@@ -84,14 +84,12 @@ class StatusOverTheParser : public scpitest::ChannelTest {};
 // A register keeps 15 bits of a value up to 65535; PRESet clears the enables and the negative transitions
 // and sets the positive ones; CONDition and EVENt take no set. {program message, reply|errors}.
 TEST_F(StatusOverTheParser, RegisterValuesAndPreset) {
-    const std::pair<const char*, std::string> cases[] = {
+    scpitest::ExpectRuns(ch, {
         {"STAT:OPER:ENAB 32768;ENAB?", "+0|"}, {"STAT:OPER:ENAB 65535;ENAB?", "+32767|"},
         {"STAT:QUES:ENAB 1.5", "|" + scpitest::kParameter}, {"STAT:WARN:ENAB 65536", "|" + scpitest::kRange},
         {"STAT:LOCK:NTR 5;:STAT:PRES;:STAT:LOCK:PTR?;NTR?;ENAB?", "+32767;+0;+0|"},
         {"STAT:OPER:COND", "|-113,\"Undefined header\""}, {"STAT:QUES?;:STAT:QUES:COND?", "+0;+0|"},
-    };
-    for (const auto& [message, expect] : cases)
-        EXPECT_EQ(ch.Run(message), expect) << message;
+    });
 }
 
 // *RCL and *SAV are refused while SEQ/SIM is active: the live settings stay as they are.

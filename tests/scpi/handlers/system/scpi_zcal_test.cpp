@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/params/param_store.h"
 #include "core/system/config/identity.h"
@@ -37,41 +38,32 @@ constexpr const char* kInvalid = "-151,\"Invalid string data\"";
 TEST_F(Zcal, RefusalsAndAcceptedTexts) {
     const struct {
         bool access;  // the password given before
-        const char* message;
-        const char* error;
+        std::vector<const char*> messages;
+        const char* error;  // of each
     } cases[] = {
-        {false, "ZCAL:MAC \"00-22-24-AB-CD-EF\"", kProtected},
-        {false, "ZCAL:PROG \"X1\"", kProtected},
-        {false, "ZCAL:MFRS \"tulve\"", kProtected},
-        {false, "ZCAL:MTYP \"4160\"", kProtected},
-        {false, "ZCAL:MFRS:QX", kProtected},
-        {false, "ZCAL:PROG 5", "-128,\"Numeric data not allowed\""},  // the tree refuses first
-        {false, "ZCAL:APAS \"KQV517\"", "-221,\"Settings conflict\""},
-        {false, "ZCAL:APAS \"kqv5\"", "-221,\"Settings conflict\""},
-        {false, "ZCAL:APAS 517", "-128,\"Numeric data not allowed\""},
-        {true, "ZCAL:MAC \"00:22:24:AB:CD:EF\"", kInvalid},
-        {true, "ZCAL:MAC \"00-22-24-AB-CD-E\"", kInvalid},
-        {true, "ZCAL:MFRS \"acme\"", kInvalid},
-        {true, "ZCAL:MFRS \"T\"", kInvalid},
-        {true, "ZCAL:MTYP \"123456789012\"", kInvalid},
-        {true, "ZCAL:MTYP \"\"", kInvalid},
-        {true, "ZCAL:MTYP \"416\"", kInvalid},
-        {true, "ZCAL:PROG \"AB\tC\"", kInvalid},
-        {true, "ZCAL:PROG \"AB\x7f\"", kInvalid},
-        {true, "ZCAL:MTYP \"41\00160\"", kInvalid},
-        {true, "ZCAL:PROG?", "-113,\"Undefined header\""},
+        {false, {"ZCAL:MAC \"00-22-24-AB-CD-EF\"", "ZCAL:PROG \"X1\"", "ZCAL:MFRS \"tulve\"",
+                 "ZCAL:MTYP \"4160\"", "ZCAL:MFRS:QX"}, kProtected},
+        {false, {"ZCAL:PROG 5"}, "-128,\"Numeric data not allowed\""},  // the tree refuses first
+        {false, {"ZCAL:APAS \"KQV517\"", "ZCAL:APAS \"kqv5\""}, "-221,\"Settings conflict\""},
+        {false, {"ZCAL:APAS 517"}, "-128,\"Numeric data not allowed\""},
+        {true, {"ZCAL:MAC \"00:22:24:AB:CD:EF\"", "ZCAL:MAC \"00-22-24-AB-CD-E\"", "ZCAL:MFRS \"acme\"",
+                "ZCAL:MFRS \"T\"", "ZCAL:MTYP \"123456789012\"", "ZCAL:MTYP \"\"", "ZCAL:MTYP \"416\"",
+                "ZCAL:PROG \"AB\tC\"", "ZCAL:PROG \"AB\x7f\"", "ZCAL:MTYP \"41\00160\""}, kInvalid},
+        {true, {"ZCAL:PROG?"}, "-113,\"Undefined header\""},
     };
     const std::string serial = Serial();
     const uint32_t model = g_ModelId.load();
     for (const auto& c : cases) {
-        if (c.access) {
-            ASSERT_EQ(ch.Run("ZCAL:APAS \"kqv517\""), "|");
+        for (const char* message : c.messages) {
+            if (c.access) {
+                ASSERT_EQ(ch.Run("ZCAL:APAS \"kqv517\""), "|");
+            }
+            EXPECT_EQ(ch.Run(message), std::string("|") + c.error) << message;
+            EXPECT_EQ(Serial(), serial) << message;
+            EXPECT_EQ(g_BrandId.load(), 0u) << message;
+            EXPECT_EQ(g_ModelId.load(), model) << message;
+            EXPECT_FALSE(SysStatusTest(kSysRebootRequest)) << message;
         }
-        EXPECT_EQ(ch.Run(c.message), std::string("|") + c.error) << c.message;
-        EXPECT_EQ(Serial(), serial) << c.message;
-        EXPECT_EQ(g_BrandId.load(), 0u) << c.message;
-        EXPECT_EQ(g_ModelId.load(), model) << c.message;
-        EXPECT_FALSE(SysStatusTest(kSysRebootRequest)) << c.message;
     }
     // An empty serial clears it, the brand is stored by its code, a lower-case MAC reaches the LAN query in
     // capitals (the *IDN? texts of the accepted forms: tests/system/scpi_comm_test).

@@ -18,7 +18,7 @@ class TriggerOverTheParser : public scpitest::ChannelTest {};
 TEST_F(TriggerOverTheParser, ArmAbortAndStoredValues) {
     using scpitest::kRange;
     const std::string ignored = "|-211,\"Trigger ignored\"";
-    const std::pair<const char*, std::string> cases[] = {
+    scpitest::ExpectRuns(ch, {
         {"*TRG", ignored},
         {"INIT:NAME OUTP;*TRG", "|"},
         {"*TRG", ignored},
@@ -34,9 +34,7 @@ TEST_F(TriggerOverTheParser, ArmAbortAndStoredValues) {
         {"OUTP:TRIG -1", "|" + kRange},
         {"OUTP:TRIG?", "+1|"},
         {"OUTP:TRIG OFF;TRIG?;:MEM:TRIG 0;TRIG?", "+0;+0|"},
-    };
-    for (const auto& [message, expect] : cases)
-        EXPECT_EQ(ch.Run(message), expect) << message;
+    });
 }
 
 }  // namespace

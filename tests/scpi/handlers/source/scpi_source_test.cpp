@@ -270,8 +270,11 @@ TEST_F(SourceTakenByTheTask, VppVoltageSetBeforeAWaveformChangeIsInForce) {
     core::ParamSetWaveFactor(kWaveSqu, 1.0f);
     core::ParamSetWaveFactor(kWaveTri, 1.732f);
     core::ParamSetWaveFactor(kArb17, 1.5f);
+    // The mode is the store's own: a mode change through the channel is a hand-shake the task's sped-up
+    // clock may time out under a sanitizer.
+    SetOutputMode(kModeAcInt);
     for (const auto& [message, expect] : std::initializer_list<std::pair<const char*, std::string>>{
-             {"SYST:ACV:UNIT VPP;:MODE AC-INT;:FUNC TRI;:VOLT 130", "|"},
+             {"SYST:ACV:UNIT VPP;:FUNC TRI;:VOLT 130", "|"},
              {"FUNC ARB17;:VOLT 110;:FUNC TRI", "|"},
              {"FUNC?;:VOLT?", "TRI;+110.0000|"},
              {"FUNC ARB17;:FUNC?;:VOLT?", "ARB17;+110.0000|"},

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <complex>
 #include <iterator>
-#include <tuple>
 #include <vector>
 
 #include "tests/platform/stage/stage_play_fixture.h"
@@ -257,22 +256,6 @@ TEST(StagePlay, EveryRegisterOfEachWiringAgreesWithThePhysics) {
     }
 }
 
-// Line-to-line values come from the two phases' waveforms: squares 120 degrees apart differ by 2A for two
-// thirds of the period (rms 2A sqrt(2/3)), not by the sine's sqrt(3) A.
-TEST(StagePlay, LineToLineFollowsTheShapes) {
-    StagePlay s;
-    s.WriteFloat(kPhaseAngleL2, 360.0f - 120.0f);
-    s.WriteFloat(kPhaseAngleL3, 360.0f - 240.0f);
-    s.Play(kWaveCodeSqu, 100);
-    for (uint32_t row = 3; row < 6; ++row) {
-        EXPECT_NEAR(s.Read(kVrms + row), 200 * std::sqrt(2.0 / 3), 0.5) << row;
-        EXPECT_NEAR(s.Read(kVmax + row), 200, 0.01) << row;
-    }
-    s.Play(kWaveCodeSin, 100);
-    EXPECT_NEAR(s.Read(kVrms + 3), 100 * std::sqrt(3.0), 0.05)
-        << "a third of a period is not a whole number of points";
-}
-
 // An arbitrary waveform is played from the table it was downloaded, once the download is reported: a
 // sine clipped at half its amplitude, with the peak and rms of its own samples.
 TEST(StagePlay, DownloadedArbitraryWaveformPlaysItsOwnSamples) {
@@ -300,32 +283,6 @@ TEST(StagePlay, DownloadedArbitraryWaveformPlaysItsOwnSamples) {
     s.Play(test::kArb1, 100);
     EXPECT_NEAR(s.Read(kVmax), 50.0, 0.01);
     EXPECT_NEAR(s.Read(kVrms), 50.0 / crest, 0.01);
-}
-
-// The frequency register reports the played frequency, and nothing without an AC output. A synchronised
-// mode (output mode codes 18 and 19) on the external signal (selection 3) plays at the synchronisation
-// input's frequency; any other mode or selection, or no signal, at the set one.
-TEST(StagePlay, FrequencyRegisterReportsThePlayedFrequency) {
-    // {waveform, V ac, V dc, set Hz, output mode code, signal selection, input Hz, reported Hz}
-    const std::tuple<uint32_t, float, float, float, uint32_t, uint32_t, float, float> cases[] = {
-        {kWaveCodeSin, 100, 0, 50, 0, 0, 0, 50},      {kWaveCodeSqu, 100, 0, 60, 0, 0, 0, 60},
-        {kWaveCodeSin, 0, 50, 60, 0, 0, 0, 0},        {kWaveCodeSin, 100, 0, 50, 18, 3, 60, 60},
-        {kWaveCodeSin, 100, 0, 50, 19, 3, 45.5f, 45.5f}, {kWaveCodeSin, 100, 0, 50, 18, 0, 60, 50},
-        {kWaveCodeSin, 100, 0, 50, 2, 3, 60, 50},     {kWaveCodeSin, 100, 0, 50, 18, 3, 0, 50},
-    };
-    for (const auto& [wave, acv, dc, hz, mode, signal, input, played] : cases) {
-        SCOPED_TRACE(testing::Message() << acv << " V " << hz << " Hz, mode " << mode << " " << signal << " "
-                                        << input);
-        StagePlay s;
-        s.m.syncInputHz = input;
-        s.Write(kOutputMode, mode);
-        s.Write(kSignal, signal);
-        s.Play(wave, acv, dc, hz);
-        EXPECT_FLOAT_EQ(s.Read(kMeasFreq), played);
-        EXPECT_NEAR(s.Read(kVrms), std::hypot(acv, dc), 0.01);
-        s.m.outputOn = false;
-        EXPECT_EQ(s.Read(kMeasFreq), 0.0f) << "output off";
-    }
 }
 
 // Step registers of step `step` and every phase.

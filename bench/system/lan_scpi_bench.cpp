@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/system/bench_controller.h"
 #include "tests/support/controller_process.h"
 #include "tests/support/tcp_client.h"
 
@@ -96,19 +97,10 @@ BENCHMARK(BM_ReadArray)->UseRealTime()->MinTime(2.0);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
+    benchsupport::UseThisBuildsController();
     testsupport::ControllerProcess controller;
-    const int port = 5025 + controller.portOffset();
-    if (!controller.WaitForOutput("SCPI socket listening on port " + std::to_string(port),
-                                  testsupport::kStartupTimeoutMs)) {
-        std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
+    if (!benchsupport::ControllerReady(controller, false) || !(g_client = benchsupport::ScpiClient(controller)))
         return 1;
-    }
-    g_client = std::make_unique<testsupport::TcpClient>(port);
-    if (!g_client->Connected()) {
-        std::fprintf(stderr, "cannot connect to port %d\n", port);
-        return 1;
-    }
     benchmark::RunSpecifiedBenchmarks();
     for (const auto& [name, median] : g_medians)
         std::printf("median %-40s %9.1f us\n", name.c_str(), median);

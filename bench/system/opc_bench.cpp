@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/system/bench_controller.h"
 #include "tests/support/controller_process.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/web_socket.h"
@@ -116,22 +117,11 @@ BENCHMARK(BM_EseSetAndOpcBesideAWebClientSetting)->UseRealTime()->Iterations(200
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
+    benchsupport::UseThisBuildsController();
     testsupport::ControllerProcess controller;
-    const int port = 5025 + controller.portOffset();
     g_port80 = 80 + controller.portOffset();
-    if (!controller.WaitForOutput("SCPI socket listening on port " + std::to_string(port),
-                                  testsupport::kStartupTimeoutMs) ||
-        !controller.WaitForOutput("Web: serving port " + std::to_string(g_port80),
-                                  testsupport::kStartupTimeoutMs)) {
-        std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
+    if (!benchsupport::ControllerReady(controller, true) || !(g_client = benchsupport::ScpiClient(controller)))
         return 1;
-    }
-    g_client = std::make_unique<testsupport::TcpClient>(port);
-    if (!g_client->Connected()) {
-        std::fprintf(stderr, "cannot connect to port %d\n", port);
-        return 1;
-    }
     // The first command makes the unit remote: not a round trip of the ones measured.
     g_client->Send("FREQ 50;*OPC?\n");
     g_client->ReadLine(60000);

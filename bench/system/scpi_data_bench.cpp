@@ -14,6 +14,7 @@
 #include "core/system/config/model_table.h"
 #include "engine/seqsim/seqsim_defaults.h"
 #include "engine/seqsim/seqsim_file.h"
+#include "bench/system/bench_controller.h"
 #include "tests/support/controller_process.h"
 #include "tests/support/tcp_client.h"
 
@@ -65,17 +66,12 @@ bool StoreSeq3() {
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
+    benchsupport::UseThisBuildsController();
     testsupport::ControllerProcess controller;
-    const int port = 5025 + controller.portOffset();
-    if (!controller.WaitForOutput("SCPI socket listening on port " + std::to_string(port),
-                                  testsupport::kStartupTimeoutMs)) {
-        std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
+    if (!benchsupport::ControllerReady(controller, false) || !(g_client = benchsupport::ScpiClient(controller)))
         return 1;
-    }
-    g_client = std::make_unique<testsupport::TcpClient>(port);
-    if (!g_client->Connected() || !StoreSeq3()) {
-        std::fprintf(stderr, "cannot connect to port %d or store SEQ3\n", port);
+    if (!StoreSeq3()) {
+        std::fprintf(stderr, "cannot store SEQ3\n");
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();

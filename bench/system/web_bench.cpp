@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/system/bench_controller.h"
 #include "tests/support/controller_process.h"
 #include "tests/support/tcp_client.h"
 #include "tests/support/web_socket.h"
@@ -193,16 +194,11 @@ BENCHMARK(BM_GetBeside500Captures)->UseRealTime()->Iterations(3);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    if (std::getenv("VRN_BUILD_DIR") == nullptr) setenv("VRN_BUILD_DIR", VRN_BINARY_DIR, 1);
+    benchsupport::UseThisBuildsController();
     testsupport::ControllerProcess controller;
     g_port80 = 80 + controller.portOffset();
     g_pid = controller.pid();
-    if (!controller.WaitForOutput("Web: serving port " + std::to_string(g_port80),
-                                  testsupport::kStartupTimeoutMs) ||
-        !controller.WaitForOutput("SCPI socket listening on port", testsupport::kStartupTimeoutMs)) {
-        std::fprintf(stderr, "the controller did not start:\n%s\n", controller.Output().c_str());
-        return 1;
-    }
+    if (!benchsupport::ControllerReady(controller, true)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     for (const auto& [name, median] : g_medians)
         std::printf("median %-40s %11.1f us\n", name.c_str(), median);

@@ -261,6 +261,7 @@ self_test() {
   cat >"$work/core/named.cpp" <<'EOF'
 int a = BusReg_WriteIntEx(0, regmap::kApply, 1) + BusReg_ReadInt(1, regmap::kStatus + 2);
 int b = paramGetValue(kParamAcv + phase, 0) + paramGetRecord(id, &rec, 3);
+int m = paramAccessByUnit(Access::kRead, kParamVoltLimit, &rec, {.mode = kModeAcInt, .area = 1, .unit = 2});
 int c = ApplyPhaseSetting(all, kShwAcv, kParamAcv, WriteAcv, kDirtyAcv) + (id == kParamAcvLine) + (n < 0);
 enum ScpiParamKind : uint32_t { kParamNumeric = 1, kParamChoice = 2 };
 constexpr uint32_t kIdle = 9002, kMsgSaved = 17;
@@ -292,6 +293,9 @@ EOF
     'int w = paramGetRecord(
                      119, &rec, 0);'
     'int v = ApplyPhaseSetting(all, Word(k), 61, WriteIrms, kDirtyIrms);'
+    'paramAccess(Access::kWrite, 47, &rec, {.mode = 2, .waveform = 16});'
+    'paramAccessByUnit(Access::kRead,
+                      8, &rec, place);'
     'bool u = r.id == 30;'
     'if (g_MenuState.load(kRelaxed) == 6) Warn();'
     'bool t = state >= 316 && state <= 329;'

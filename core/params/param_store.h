@@ -239,16 +239,28 @@ enum ParamFlagBit : uint32_t {
 };
 
 // The id's record for an explicit place, or nullptr for a unit above 3 or a range variant above 7 where the
-// id uses it. Caller holds g_ParamLock. No record-set switch and no side effects.
+// id uses it. Caller holds g_ParamLock. No record-set switch and no side effects. paramAccessByUnit names
+// its voltage records by such a place too.
 struct ParamPlace {
-    uint32_t mode;      // 0..9
-    uint32_t area;      // voltage area 0..1
-    uint32_t variant;   // range variant (any value; checked where used)
-    uint32_t waveform;  // 0..255
-    uint32_t set;       // 0 rms, 1 Vpp (the voltage records and the voltage limit)
-    uint32_t unit;      // any value; checked
+    uint32_t mode = 0;      // 0..9
+    uint32_t area = 0;      // voltage area 0..1
+    uint32_t variant = 0;   // range variant (any value; checked where used)
+    uint32_t waveform = 0;  // 0..255
+    uint32_t set = 0;       // 0 rms, 1 Vpp (the voltage records and the voltage limit)
+    uint32_t unit = 0;      // any value; checked
 };
 ParamRec* ParamLocate(uint32_t id, const ParamPlace& place);
+
+// A place as paramAccess takes it, named as the settings name it: the range code gives the area of the
+// voltage settings, the variant the area of the current settings, and the unit's waveform with the AC
+// voltage unit the record set.
+struct RangePlace {
+    uint32_t mode = 0;      // above 9 taken as 9
+    uint32_t rangeCode = 0;
+    uint32_t waveform = 0;  // low 16 bits; above 255 taken as 255, 0 in DC-INT
+    uint32_t variant = 0;   // low 16 bits; 0..7 where the id uses it
+    uint32_t unit = 0;      // checked
+};
 
 // Mirror of the power-stage output status word (register 2085), kept by the control task: bit 0 output on,
 // bit 1 the AUTO range is in its high variant.
@@ -269,10 +281,12 @@ extern core::ParamStore g_ParamStore;
 extern std::atomic<uint32_t> g_ParamFlags;
 extern std::atomic<uint32_t> g_OutputModeIdx;
 
+// What an access at an explicit place does with the caller's record: fills it from the store, or stores it.
+enum class Access : uint32_t { kRead, kWrite };
+
 // Accessors. They return 0, or -1 when the unit is above 3 or a range variant above 7 is needed: then
 // nothing is written and a read gives an all-zero record.
-int paramAccess(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeCode,
-                uint32_t waveform, uint32_t rangeVariant, uint32_t unit);
+int paramAccess(Access op, uint32_t id, ParamRec* record, const core::RangePlace& place);
 // The id's record at the current place of the unit (the current mode, its range code and the unit's
 // waveform): copied out, or in whole.
 int paramGetRecord(uint32_t id, ParamRec* record, uint32_t unit);
@@ -289,8 +303,10 @@ int paramPutMin(uint32_t id, int32_t min, uint32_t unit);
 // Clamps the record's value into [min, max] under one hold of the lock and returns the value kept (0 when
 // there is no record): a value written meanwhile by another thread within the bounds is left as it is.
 int32_t paramClampValue(uint32_t id, int32_t max, int32_t min, uint32_t unit);
-int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeSelector,
-                      uint32_t waveform, uint32_t recordSet, uint32_t unit);
+// A voltage record (ids 47-49, 51-56), the voltage limit or a peak limit at a place named by its area and
+// record set, without the automatic set switch: any area other than 0 is area 1, set 1 is the Vpp set (the
+// DC voltages of DC-INT have the rms set only), the variant is not used. Other ids reach the spare record.
+int paramAccessByUnit(Access op, uint32_t id, ParamRec* record, const core::ParamPlace& place);
 // Makes the edit state of a setting current for the panel. Returns 0, or -1 when refused (keys locked or
 // meter held and the id is not a measurement item).
 int menuEnterParamState(uint32_t id);

@@ -11,17 +11,15 @@ using namespace core;
 
 namespace {
 
-enum : uint32_t { kOpRead = 0, kOpWrite = 1 };
-
-void Refuse(uint32_t op, ParamRec* record) {
-    if (op == kOpRead && record != nullptr) std::memset(record, 0, sizeof *record);
+void Refuse(Access op, ParamRec* record) {
+    if (op == Access::kRead && record != nullptr) std::memset(record, 0, sizeof *record);
 }
 
-void Copy(uint32_t op, ParamRec* stored, ParamRec* record) {
+void Copy(Access op, ParamRec* stored, ParamRec* record) {
     if (record == nullptr) return;
-    if (op == kOpRead) {
+    if (op == Access::kRead) {
         *record = *stored;
-    } else if (op == kOpWrite) {
+    } else {
         *stored = *record;
     }
 }
@@ -70,35 +68,40 @@ void FreqFormatDerive(uint32_t unit, uint32_t mode) {
 }
 
 // Caller holds g_ParamLock. mode and waveform already clamped.
-ParamRec* LocateForAccess(uint32_t op, uint32_t id, uint32_t mode, uint32_t rangeCode, uint32_t waveform,
-                          uint32_t variant, uint32_t unit) {
-    if (unit >= kUnits) return nullptr;
-    ParamPlace place{mode, VoltAreaOfRange(rangeCode), variant, waveform, VppSetOf(id, unit, mode), unit};
+ParamRec* LocateForAccess(uint32_t id, const RangePlace& at) {
+    if (at.unit >= kUnits) return nullptr;
+    const ParamPlace place{.mode = at.mode,
+                           .area = VoltAreaOfRange(at.rangeCode),
+                           .variant = at.variant,
+                           .waveform = at.waveform,
+                           .set = VppSetOf(id, at.unit, at.mode),
+                           .unit = at.unit};
     ParamRec* r = ParamLocate(id, place);
-    if (r != nullptr && id == kParamFreq && (op == kOpRead || op == kOpWrite)) FreqFormatDerive(unit, mode);
+    if (r != nullptr && id == kParamFreq) FreqFormatDerive(at.unit, at.mode);
     return r;
 }
 
 // The current place of the unit: the current mode, its range code and the unit's waveform.
-ParamRec* LocateCurrent(uint32_t op, uint32_t id, uint32_t unit) {
+ParamRec* LocateCurrent(uint32_t id, uint32_t unit) {
     if (unit >= kUnits) return nullptr;
     const uint32_t mode = ClampMode(g_OutputModeIdx.load(std::memory_order_relaxed));
     const uint32_t code = g_ParamStore.rangeCode[mode].load(std::memory_order_relaxed);
     const uint32_t wave =
         ClampWaveform(static_cast<uint32_t>(g_ParamStore.unit[unit].waveform.value) & 0xFFFFu, mode);
     const uint32_t variant = RangeVariantOf(code, g_OutputStatusMirror.load(std::memory_order_relaxed));
-    return LocateForAccess(op, id, mode, code, wave, variant, unit);
+    const RangePlace at{.mode = mode, .rangeCode = code, .waveform = wave, .variant = variant, .unit = unit};
+    return LocateForAccess(id, at);
 }
 
 }  // namespace
 
-int paramAccess(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeCode,
-                uint32_t waveform, uint32_t rangeVariant, uint32_t unit) {
-    op &= 0xFFFFu;
-    mode = ClampMode(mode);
-    waveform = ClampWaveform(waveform & 0xFFFFu, mode);
+int paramAccess(Access op, uint32_t id, ParamRec* record, const RangePlace& place) {
+    RangePlace at = place;
+    at.mode = ClampMode(at.mode);
+    at.waveform = ClampWaveform(at.waveform & 0xFFFFu, at.mode);
+    at.variant &= 0xFFFFu;
     std::lock_guard<std::mutex> lock(g_ParamLock);
-    ParamRec* r = LocateForAccess(op, id, mode, rangeCode, waveform, rangeVariant & 0xFFFFu, unit);
+    ParamRec* r = LocateForAccess(id, at);
     if (r == nullptr) {
         Refuse(op, record);
         return -1;
@@ -109,18 +112,18 @@ int paramAccess(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint3
 
 int paramGetRecord(uint32_t id, ParamRec* record, uint32_t unit) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
-    ParamRec* r = LocateCurrent(kOpRead, id, unit);
+    ParamRec* r = LocateCurrent(id, unit);
     if (r == nullptr) {
-        Refuse(kOpRead, record);
+        Refuse(Access::kRead, record);
         return -1;
     }
-    Copy(kOpRead, r, record);
+    Copy(Access::kRead, r, record);
     return 0;
 }
 
 int paramPutRecord(uint32_t id, const ParamRec* record, uint32_t unit) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
-    ParamRec* r = LocateCurrent(kOpWrite, id, unit);
+    ParamRec* r = LocateCurrent(id, unit);
     if (r == nullptr) return -1;
     if (record != nullptr) *r = *record;
     return 0;
@@ -129,7 +132,7 @@ int paramPutRecord(uint32_t id, const ParamRec* record, uint32_t unit) {
 // Only the value is read: the output sync compares dozens of them on every pass.
 int32_t paramGetValue(uint32_t id, uint32_t unit) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
-    const ParamRec* r = LocateCurrent(kOpRead, id, unit);
+    const ParamRec* r = LocateCurrent(id, unit);
     return r != nullptr ? r->value : 0;
 }
 
@@ -140,11 +143,11 @@ namespace {
 template <typename Change>
 int PutWord(uint32_t id, uint32_t unit, Change change) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
-    ParamRec* r = LocateCurrent(kOpRead, id, unit);
+    ParamRec* r = LocateCurrent(id, unit);
     if (r == nullptr) return -1;
     ParamRec rec = *r;
     change(rec);
-    r = LocateCurrent(kOpWrite, id, unit);
+    r = LocateCurrent(id, unit);
     *r = rec;
     return 0;
 }
@@ -152,7 +155,7 @@ int PutWord(uint32_t id, uint32_t unit, Change change) {
 // A limit is replaced in place: the value beside it, written meanwhile by another thread, is kept.
 int PutLimit(uint32_t id, uint32_t unit, int32_t ParamRec::*word, int32_t limit) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
-    ParamRec* r = LocateCurrent(kOpWrite, id, unit);
+    ParamRec* r = LocateCurrent(id, unit);
     if (r == nullptr) return -1;
     r->*word = limit;
     return 0;
@@ -180,21 +183,20 @@ int paramPutMin(uint32_t id, int32_t min, uint32_t unit) {
 
 int32_t paramClampValue(uint32_t id, int32_t max, int32_t min, uint32_t unit) {
     std::lock_guard<std::mutex> lock(g_ParamLock);
-    ParamRec* r = LocateCurrent(kOpRead, id, unit);
+    ParamRec* r = LocateCurrent(id, unit);
     if (r == nullptr) return 0;
     const int32_t kept = std::clamp(r->value, min, std::max(min, max));
     if (kept == r->value) return kept;
-    r = LocateCurrent(kOpWrite, id, unit);
+    r = LocateCurrent(id, unit);
     r->value = kept;
     return kept;
 }
 
-int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode, uint32_t rangeSelector,
-                      uint32_t waveform, uint32_t recordSet, uint32_t unit) {
-    op &= 0xFFFFu;
-    mode = ClampMode(mode);
-    waveform = ClampWaveform(waveform, mode);
-    const uint32_t area = rangeSelector != 0 ? 1 : 0;
+int paramAccessByUnit(Access op, uint32_t id, ParamRec* record, const ParamPlace& place) {
+    const uint32_t mode = ClampMode(place.mode);
+    const uint32_t waveform = ClampWaveform(place.waveform, mode);
+    const uint32_t area = place.area != 0 ? 1 : 0;
+    const uint32_t unit = place.unit;
     std::lock_guard<std::mutex> lock(g_ParamLock);
     if (unit >= kUnits) {
         Refuse(op, record);
@@ -202,7 +204,7 @@ int paramAccessByUnit(uint32_t op, uint32_t id, ParamRec* record, uint32_t mode,
     }
     ParamStore& s = g_ParamStore;
     ParamRec* r;
-    const uint32_t vpp = recordSet == 1 ? 1 : 0;
+    const uint32_t vpp = place.set == 1 ? 1 : 0;
     if (id >= kParamAcv && id <= kParamAcv + 2) {
         r = &s.unit[unit].mode[mode].volt[area].acv[vpp][waveform];
     } else if (id >= kParamDcv && id <= kParamDcv2 + 2) {

@@ -82,8 +82,11 @@ int32_t ArbBuild_ApplyLFRing(int phase) {
         0.5f;
     ParamRec acvRec{};
     const uint32_t code = GetVoltRangeCode();
-    paramAccess(0, kParamAcv, &acvRec, GetOutputMode(), code, static_cast<uint32_t>(TargetWaveform()), code,
-                0);
+    paramAccess(Access::kRead, kParamAcv, &acvRec,
+                {.mode = GetOutputMode(),
+                 .rangeCode = code,
+                 .waveform = static_cast<uint32_t>(TargetWaveform()),
+                 .variant = code});
     if (ratio > 999 || static_cast<float>(acvRec.max) < peak) {
         MsgQueue_PostId(kMsgVoltageLimited);
         return 0;

@@ -46,7 +46,8 @@ SimStepRecord& ValueRec(int phase) {
 int32_t VoltLimitMax(uint32_t set) {
     const uint32_t area = (g_SeqSimBlock[0].simOptions >> 1) & 1u;
     ParamRec rec{};
-    paramAccessByUnit(0, kParamVoltLimit, &rec, 0, area, 0, set, 0);
+    paramAccessByUnit(Access::kRead, kParamVoltLimit, &rec,
+                      {.mode = kModeAcDcInt, .area = area, .set = set});
     return rec.max;
 }
 

@@ -35,14 +35,14 @@ uint32_t EditLine() {
     return line < 0 || line > 2 ? 0 : static_cast<uint32_t>(line);
 }
 
+void AlignFieldLimits(uint32_t id) {
+    settings::AlignAllPhaseLimits(id);
+    if (IsLineEdit(id)) UpdateLineValueFromPhases(id);
+}
+
 ParamRec ReadFieldRecord(uint32_t id, uint32_t unit) {
     ParamRec rec{};
-    settings::AlignAllPhaseLimits(id);
-    if (IsLineEdit(id)) {
-        UpdateLineValueFromPhases(id);
-        unit = 0;
-    }
-    paramGetRecord(id, &rec, unit);
+    paramGetRecord(id, &rec, IsLineEdit(id) ? 0 : unit);
     return rec;
 }
 

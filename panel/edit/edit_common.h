@@ -15,9 +15,11 @@ inline constexpr uint8_t kKnobCode = 0xD5;
 // The line voltages (ids 50 and 57) while the LINE view is shown: edited on unit L1, written to the phases.
 bool IsLineEdit(uint32_t id);
 bool EditAllPhases();
-// The record of a field as the editors see it: a line edit on unit L1 with its limits brought up to the
-// phases first, every other field on the given unit, with the tightest limits of the phases while all
-// phases are edited together (settings::AlignAllPhaseLimits).
+// Brings the field's limits up to the phases before a key reads them: the selected phase gets the tightest
+// limits of the phases while all phases are edited together (settings::AlignAllPhaseLimits), a line edit's
+// record the limits its phases give the line (UpdateLineValueFromPhases).
+void AlignFieldLimits(uint32_t id);
+// The record of a field as the editors see it: a line edit on unit L1, every other field on the given unit.
 ParamRec ReadFieldRecord(uint32_t id, uint32_t unit);
 // The field's bounds on the unit as the panel holds them (settings::MaxOf, MinOf) for the record read.
 int32_t FieldMax(uint32_t id, const ParamRec& rec, uint32_t unit);

@@ -42,6 +42,7 @@ bool StaysOnRefusal(uint32_t id) {
 
 int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
     const uint32_t unit = EditPhase();
+    AlignFieldLimits(id);
     ParamRec rec = ReadFieldRecord(id, unit);
     MenuEntryFn home = nullptr;
     menuGetHomeEntry(&home);
@@ -58,7 +59,10 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
 
     const bool typed = EntryPending();
     const int32_t entered = EntryInSteps(g_EditBuf.entryValue, rec.scale);
-    if (typed && IsLineEdit(id)) rec = ReadFieldRecord(id, unit);
+    if (typed && IsLineEdit(id)) {
+        AlignFieldLimits(id);
+        rec = ReadFieldRecord(id, unit);
+    }
     // A typed number is set when it differs from the value; without one, a line value the knob changed is
     // written on leaving the field.
     const bool line = id == kParamAcvLine || id == kParamDcvLine;

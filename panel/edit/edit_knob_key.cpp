@@ -41,6 +41,7 @@ int32_t KnobStep(int64_t absValue, int32_t delta, uint32_t id) {
 
 int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
     const uint32_t unit = EditPhase();
+    AlignFieldLimits(id);
     const ParamRec rec = ReadFieldRecord(id, unit);
     int32_t d = rec.digits;
     if (id == kParamCurrLimit2) d = g_ParallelActive.load(std::memory_order_relaxed) != 0 ? 5 : 4;

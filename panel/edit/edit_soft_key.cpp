@@ -66,6 +66,7 @@ int32_t LoadDefault(uint32_t id, bool first) {
     paramGetRecord(DefaultsId(id), &stored, 0);
     g_EditParam.workValue.store(first ? stored.def1 : stored.def2, std::memory_order_relaxed);
     const uint32_t unit = EditPhase();
+    AlignFieldLimits(id);
     ParamRec rec = ReadFieldRecord(id, unit);
     const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
     if (work == g_EditParam.startValue && !EditAllPhases()) return 0;
@@ -109,6 +110,7 @@ int32_t ToggleAngleEnable(uint32_t id) {
 
 int32_t menuEditParamSoftKey(uint32_t* ev, uint32_t id) {
     const uint32_t unit = EditLine();
+    AlignFieldLimits(id);
     const ParamRec rec = ReadFieldRecord(id, unit);
 
     const uint8_t code = KeyEventCode(*ev);

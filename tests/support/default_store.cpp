@@ -38,14 +38,14 @@ void DefaultSettings(uint32_t model) {
 
 ParamRec VoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase) {
     ParamRec r;
-    paramAccessByUnit(0, id, &r, mode, area, wave, set, phase);
+    paramAccessByUnit(Access::kRead, id, &r, {mode, area, 0, wave, set, phase});
     return r;
 }
 
 void PutVoltRec(uint32_t id, uint32_t mode, uint32_t area, uint32_t wave, uint32_t set, uint32_t phase,
                 const ParamRec& rec) {
     ParamRec r = rec;
-    paramAccessByUnit(1, id, &r, mode, area, wave, set, phase);
+    paramAccessByUnit(Access::kWrite, id, &r, {mode, area, 0, wave, set, phase});
 }
 
 ParamRec ReadRecord(uint32_t id, uint32_t unit) {
@@ -56,13 +56,13 @@ ParamRec ReadRecord(uint32_t id, uint32_t unit) {
 
 ParamRec FreqRec(uint32_t id, uint32_t mode, uint32_t phase) {
     ParamRec r;
-    paramAccess(0, id, &r, mode, 1, 16, 1, phase);
+    paramAccess(Access::kRead, id, &r, {mode, 1, 16, 1, phase});
     return r;
 }
 
 void PutFreqRec(uint32_t id, uint32_t mode, uint32_t phase, const ParamRec& rec) {
     ParamRec r = rec;
-    paramAccess(1, id, &r, mode, 1, 16, 1, phase);
+    paramAccess(Access::kWrite, id, &r, {mode, 1, 16, 1, phase});
 }
 
 }  // namespace test

@@ -30,8 +30,11 @@ int32_t AcvPhaseCeilingVpp(int phase) {
     if (phase < 0 || phase > 2) return 0;
     const uint32_t area = core::VoltAreaOfRange(GetVoltRangeCode());
     ParamRec rec;
-    paramAccessByUnit(0, kParamAcv, &rec, GetOutputMode(), area, static_cast<uint32_t>(GetWaveform(phase)), 0,
-                      static_cast<uint32_t>(phase));
+    paramAccessByUnit(Access::kRead, kParamAcv, &rec,
+                      {.mode = GetOutputMode(),
+                       .area = area,
+                       .waveform = static_cast<uint32_t>(GetWaveform(phase)),
+                       .unit = static_cast<uint32_t>(phase)});
     return RmsToVpp(area == 0 ? kRmsCeiling100V : kRmsCeiling, rec.peakFactor);
 }
 

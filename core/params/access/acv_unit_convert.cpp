@@ -20,19 +20,27 @@ struct HeldAcv {
 std::mutex g_HeldLock;
 HeldAcv g_Held;
 
+// The phase's AC voltage record of the set under its present waveform.
+core::ParamPlace AcvPlace(int phase, uint32_t mode, uint32_t area, uint32_t set) {
+    return {.mode = mode,
+            .area = area,
+            .waveform = static_cast<uint32_t>(GetWaveform(phase)),
+            .set = set,
+            .unit = static_cast<uint32_t>(phase)};
+}
+
 float PeakFactorOfPhase(int phase, uint32_t mode, uint32_t area) {
     ParamRec rec;
-    paramAccessByUnit(0, kParamAcv, &rec, mode, area, static_cast<uint32_t>(GetWaveform(phase)), 0,
-                      static_cast<uint32_t>(phase));
+    paramAccessByUnit(Access::kRead, kParamAcv, &rec, AcvPlace(phase, mode, area, 0));
     return rec.peakFactor;
 }
 
 void PutVolt(int phase, uint32_t mode, uint32_t area, uint32_t set, int32_t value) {
     ParamRec rec;
-    const auto wave = static_cast<uint32_t>(GetWaveform(phase));
-    paramAccessByUnit(0, kParamAcv, &rec, mode, area, wave, set, static_cast<uint32_t>(phase));
+    const core::ParamPlace place = AcvPlace(phase, mode, area, set);
+    paramAccessByUnit(Access::kRead, kParamAcv, &rec, place);
     rec.value = value;
-    paramAccessByUnit(1, kParamAcv, &rec, mode, area, wave, set, static_cast<uint32_t>(phase));
+    paramAccessByUnit(Access::kWrite, kParamAcv, &rec, place);
 }
 
 }  // namespace

@@ -47,15 +47,20 @@ int32_t SetPhaseEnableState(uint32_t id, int shadowWord, int32_t enable, int pha
 void CarryVoltageInForce(uint32_t from, uint32_t to, uint32_t phase) {
     const int set = IsAcvVpp(static_cast<int32_t>(from));
     if (from == to || set != IsAcvVpp(static_cast<int32_t>(to))) return;
-    const uint32_t mode = GetOutputMode();
-    const uint32_t area = VoltAreaOfRange(CurrentRangeCode());
+    const ParamPlace fromPlace{.mode = GetOutputMode(),
+                               .area = VoltAreaOfRange(CurrentRangeCode()),
+                               .waveform = from,
+                               .set = static_cast<uint32_t>(set),
+                               .unit = phase};
+    ParamPlace toPlace = fromPlace;
+    toPlace.waveform = to;
     for (const uint32_t id : {uint32_t{kParamAcv}, uint32_t{kParamDcv}}) {
         ParamRec rec;
-        paramAccessByUnit(0, id, &rec, mode, area, from, static_cast<uint32_t>(set), phase);
+        paramAccessByUnit(Access::kRead, id, &rec, fromPlace);
         const int32_t inForce = rec.value;
-        paramAccessByUnit(0, id, &rec, mode, area, to, static_cast<uint32_t>(set), phase);
+        paramAccessByUnit(Access::kRead, id, &rec, toPlace);
         rec.value = inForce;
-        paramAccessByUnit(1, id, &rec, mode, area, to, static_cast<uint32_t>(set), phase);
+        paramAccessByUnit(Access::kWrite, id, &rec, toPlace);
     }
 }
 

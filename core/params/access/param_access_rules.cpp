@@ -28,8 +28,12 @@ int32_t VoltOfSet(uint32_t id, uint32_t set, int phase) {
     if (!ValidPhase(phase)) return 0;
     const uint32_t area = VoltAreaOfRange(CurrentRangeCode());
     ParamRec rec;
-    paramAccessByUnit(0, id, &rec, GetOutputMode(), area, static_cast<uint32_t>(GetWaveform(phase)), set,
-                      static_cast<uint32_t>(phase));
+    paramAccessByUnit(Access::kRead, id, &rec,
+                      {.mode = GetOutputMode(),
+                       .area = area,
+                       .waveform = static_cast<uint32_t>(GetWaveform(phase)),
+                       .set = set,
+                       .unit = static_cast<uint32_t>(phase)});
     return rec.value;
 }
 

@@ -58,14 +58,19 @@ void ParamRecClamp(ParamRec* r) {
 
 namespace {
 
+// The frequency records follow the mode alone: no waveform or range variant is asked for.
+core::RangePlace FreqPlace(uint32_t mode, uint32_t phase) {
+    return {.mode = mode, .rangeCode = core::CurrentRangeCode(), .unit = phase};
+}
+
 ParamRec FreqRec(uint32_t id, uint32_t mode, uint32_t phase) {
     ParamRec rec;
-    paramAccess(0, id, &rec, mode, core::CurrentRangeCode(), 0, 0, phase);
+    paramAccess(Access::kRead, id, &rec, FreqPlace(mode, phase));
     return rec;
 }
 
 void PutFreqRec(uint32_t id, uint32_t mode, uint32_t phase, ParamRec rec) {
-    paramAccess(1, id, &rec, mode, core::CurrentRangeCode(), 0, 0, phase);
+    paramAccess(Access::kWrite, id, &rec, FreqPlace(mode, phase));
 }
 
 // The frequency record of the mode and phase held within [lo, hi]; returns its value.

@@ -10,8 +10,6 @@ core::LimitedPhase g_LimitedPhase;
 
 namespace {
 
-constexpr int kSideMax = 0, kSideMin = 1;
-
 uint32_t ActivePhases() {
     return limits::LastPhase() + 1;
 }
@@ -44,22 +42,22 @@ bool CopiesEqual(const std::atomic<int32_t> (&c)[3]) {
 
 }  // namespace
 
-uint32_t AlignLimitsToPhases(uint32_t id, int side) {
+uint32_t AlignLimitsToPhases(uint32_t id, core::Side side) {
+    using core::Side;
     if (!IsAcv(id) && id != kParamDcv) return 0;
-    if (side == kSideMin && IsAcv(id)) return core::kAllPhasesEqual;
-    if (side != kSideMax && side != kSideMin) return 0;
+    if (side == Side::kMin && IsAcv(id)) return core::kAllPhasesEqual;
     int32_t v[3];
     for (uint32_t p = 0; p < core::kPhases; ++p) {
         ParamRec rec{};
         paramGetRecord(PhaseId(id, p), &rec, p);
-        v[p] = side == kSideMax ? rec.max : rec.min;
-        (side == kSideMax ? g_LimitedPhase.maxCopy : g_LimitedPhase.minCopy)[p].store(v[p],
-                                                                                     std::memory_order_relaxed);
+        v[p] = side == Side::kMax ? rec.max : rec.min;
+        (side == Side::kMax ? g_LimitedPhase.maxCopy : g_LimitedPhase.minCopy)[p].store(
+            v[p], std::memory_order_relaxed);
     }
-    const uint32_t index = TightestPhase(v, side == kSideMax);
+    const uint32_t index = TightestPhase(v, side == Side::kMax);
     const uint32_t sel = limits::SelectedPhase();
     const int32_t tightest = v[index == core::kAllPhasesEqual ? 0 : index];
-    if (side == kSideMax) {
+    if (side == Side::kMax) {
         paramPutMax(PhaseId(id, sel), tightest, sel);
     } else {
         paramPutMin(PhaseId(id, sel), tightest, sel);

@@ -26,12 +26,17 @@ struct LimitedPhase {
 
 extern core::LimitedPhase g_LimitedPhase;
 
+namespace core {
+// The limit of a record an all-phase edit aligns.
+enum class Side : uint8_t { kMax, kMin };
+}  // namespace core
+
 // Gives the selected phase the tightest limit of L1-L3 and returns the phase it came from (kAllPhasesEqual
-// when the three are equal). side 0, ids 47-49 and 51: the smallest maximum (L2 wins a tie with L1, L3
-// only a strictly smaller one). side 1, id 51: the largest minimum, same ties; ids 47-49 return
-// kAllPhasesEqual and change nothing. Other ids and sides return 0. The limits read are kept in
-// g_LimitedPhase's copies. Meant for edits of all phases (g_EditAllPhases 1).
-uint32_t AlignLimitsToPhases(uint32_t id, int side);
+// when the three are equal). kMax, ids 47-49 and 51: the smallest maximum (L2 wins a tie with L1, L3 only a
+// strictly smaller one). kMin, id 51: the largest minimum, same ties; ids 47-49 return kAllPhasesEqual and
+// change nothing. Other ids return 0. The limits read are kept in g_LimitedPhase's copies. Meant for edits
+// of all phases (g_EditAllPhases 1).
+uint32_t AlignLimitsToPhases(uint32_t id, core::Side side);
 
 // The bounds an edit of all phases holds the voltage id to, read without writing them: the smallest maximum
 // of L1-L3 and, for the DC voltages (ids 51-56), the largest minimum; the AC voltages (47-49) keep the

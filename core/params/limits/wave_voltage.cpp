@@ -37,17 +37,21 @@ struct VoltPlace {
     uint32_t phase;
 };
 
+core::ParamPlace Place(const VoltPlace& at, uint32_t wave, uint32_t set) {
+    return {.mode = at.mode, .area = at.area, .waveform = wave, .set = set, .unit = at.phase};
+}
+
 int32_t GetVolt(const VoltPlace& at, uint32_t id, uint32_t wave, uint32_t set) {
     ParamRec rec;
-    paramAccessByUnit(0, id, &rec, at.mode, at.area, wave, set, at.phase);
+    paramAccessByUnit(Access::kRead, id, &rec, Place(at, wave, set));
     return rec.value;
 }
 
 void PutVolt(const VoltPlace& at, uint32_t id, uint32_t wave, uint32_t set, int32_t value) {
     ParamRec rec;
-    paramAccessByUnit(0, id, &rec, at.mode, at.area, wave, set, at.phase);
+    paramAccessByUnit(Access::kRead, id, &rec, Place(at, wave, set));
     rec.value = value;
-    paramAccessByUnit(1, id, &rec, at.mode, at.area, wave, set, at.phase);
+    paramAccessByUnit(Access::kWrite, id, &rec, Place(at, wave, set));
 }
 
 VoltPlace PresentPlace(uint32_t phase) {

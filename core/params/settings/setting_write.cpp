@@ -236,8 +236,8 @@ void ToggleAngleEnable(uint32_t id, int phase) {
 
 void AlignAllPhaseLimits(uint32_t id) {
     if (!EditAllPhases() || !(IsIn(id, kParamAcv, kParamAcv + 2) || id == kParamDcv)) return;
-    g_LimitedPhase.maxIndex.store(AlignLimitsToPhases(id, 0), std::memory_order_relaxed);
-    g_LimitedPhase.minIndex.store(AlignLimitsToPhases(id, 1), std::memory_order_relaxed);
+    g_LimitedPhase.maxIndex.store(AlignLimitsToPhases(id, core::Side::kMax), std::memory_order_relaxed);
+    g_LimitedPhase.minIndex.store(AlignLimitsToPhases(id, core::Side::kMin), std::memory_order_relaxed);
 }
 
 void MarkAllPhaseEdit(uint32_t id) {

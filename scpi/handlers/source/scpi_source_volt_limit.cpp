@@ -26,9 +26,13 @@ uint32_t Area() {
 
 // The limit lives in one block whatever the output mode; the mode in force is passed for both reads and
 // writes, so they always meet the same record.
-ParamRec Access(uint32_t op, RecordSet set, int phase, ParamRec rec = {}) {
-    paramAccessByUnit(op, kParamVoltLimit, &rec, GetOutputMode(), Area(),
-                      static_cast<uint32_t>(GetWaveformSel()), set, static_cast<uint32_t>(phase));
+ParamRec LimitRecord(Access op, RecordSet set, int phase, ParamRec rec = {}) {
+    paramAccessByUnit(op, kParamVoltLimit, &rec,
+                      {.mode = GetOutputMode(),
+                       .area = Area(),
+                       .waveform = static_cast<uint32_t>(GetWaveformSel()),
+                       .set = set,
+                       .unit = static_cast<uint32_t>(phase)});
     return rec;
 }
 
@@ -43,7 +47,7 @@ void PhasesToWrite(int* first, int* last) {
 }
 
 int Query(ScpiInterface* ifc, RecordSet set) {
-    const ParamRec rec = Access(0, set, static_cast<int>(core::SelectedPhase()));
+    const ParamRec rec = LimitRecord(Access::kRead, set, static_cast<int>(core::SelectedPhase()));
     int32_t v = rec.value;
     if (LimitChoice(ifc, 0, rec.min, rec.max, &v) < 0) {
         scpiSetError(ifc, kScpiErrParameter);
@@ -72,7 +76,8 @@ uint32_t SetValue(const ScpiInterface* ifc, const ParamRec& rec, int32_t* v) {
 
 int Set(ScpiInterface* ifc, RecordSet set) {
     int32_t v;
-    const uint32_t error = SetValue(ifc, Access(0, set, static_cast<int>(core::SelectedPhase())), &v);
+    const uint32_t error =
+        SetValue(ifc, LimitRecord(Access::kRead, set, static_cast<int>(core::SelectedPhase())), &v);
     if (error != 0) {
         scpiSetError(ifc, error);
         return 0;
@@ -80,16 +85,16 @@ int Set(ScpiInterface* ifc, RecordSet set) {
     int first, last;
     PhasesToWrite(&first, &last);
     for (int p = first; p <= last; ++p) {
-        const ParamRec rec = Access(0, set, p);
+        const ParamRec rec = LimitRecord(Access::kRead, set, p);
         if (v < rec.min || v > rec.max) {
             scpiSetError(ifc, kScpiErrDataOutOfRange);
             return 0;
         }
     }
     for (int p = first; p <= last; ++p) {
-        ParamRec rec = Access(0, set, p);
+        ParamRec rec = LimitRecord(Access::kRead, set, p);
         rec.value = v;
-        Access(1, set, p, rec);
+        LimitRecord(Access::kWrite, set, p, rec);
     }
     VoltLimitCheck(Area());
     return 0;

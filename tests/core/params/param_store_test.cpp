@@ -52,10 +52,10 @@ TEST_F(ParamStoreTest, RecordsArePerUnitModeWaveformAndArea) {
         EXPECT_EQ(Read(id, 0).value, 4242) << id;
     for (uint32_t mode : {0u, 1u}) {
         r = Marked(static_cast<int32_t>(111 * (mode + 1)));
-        paramAccess(1, 16, &r, mode, 0, 16, 0, 0);
+        paramAccess(Access::kWrite, 16, &r, {mode, 0, 16, 0, 0});
     }
     for (uint32_t mode = 0; mode < core::kModes; ++mode) {
-        paramAccess(0, 16, &r, mode, 0, 16, 0, 0);
+        paramAccess(Access::kRead, 16, &r, {mode, 0, 16, 0, 0});
         EXPECT_EQ(r.value, mode == 0 || mode == 5 || mode == 7 ? 111 : 222) << mode;
     }
 }
@@ -64,8 +64,8 @@ TEST_F(ParamStoreTest, RecordsArePerUnitModeWaveformAndArea) {
 TEST_F(ParamStoreTest, VppSetServesWhereTheUnitIsVpp) {
     for (uint32_t w : {16u, 17u, 18u, 3u}) {
         ParamRec rms = Marked(1000 + w), vpp = Marked(5000 + w);
-        paramAccessByUnit(1, 47, &rms, 0, 0, w, 0, 0);
-        paramAccessByUnit(1, 47, &vpp, 0, 0, w, 1, 0);
+        paramAccessByUnit(Access::kWrite, 47, &rms, {.waveform = w, .set = 0});
+        paramAccessByUnit(Access::kWrite, 47, &vpp, {.waveform = w, .set = 1});
     }
     const int32_t cases[][3] = {{0, 18, 1018}, {1, 18, 5018}, {1, 3, 5003}, {1, 16, 1016}, {1, 17, 1017}};
     for (const auto& [unit, waveform, value] : cases) {
@@ -145,7 +145,7 @@ TEST_F(ParamStoreTest, AddressesOutsideTheStoreAreRefusedOrClamped) {
     ParamRec r = Marked(-7);
     EXPECT_EQ(paramPutRecord(47, &r, 4), -1);
     EXPECT_EQ(paramPutRecord(99, &r, 0xFFFFFFFF), -1);
-    EXPECT_EQ(paramAccessByUnit(1, 47, &r, 0, 0, 16, 0, 9), -1);
+    EXPECT_EQ(paramAccessByUnit(Access::kWrite, 47, &r, {.waveform = 16, .unit = 9}), -1);
     EXPECT_EQ(paramPutValue(47, -7, 5), -1);
     EXPECT_EQ(Read(0, 0).value, spare.value);
     for (uint32_t u = 0; u < 4; ++u)
@@ -157,20 +157,20 @@ TEST_F(ParamStoreTest, AddressesOutsideTheStoreAreRefusedOrClamped) {
     EXPECT_EQ(out.unitText, nullptr);
     EXPECT_EQ(paramGetValue(47, 4), 0);
     // The range variant is checked where it selects the record: the current limits.
-    EXPECT_EQ(paramAccess(1, 61, &r, 0, 0, 16, 8, 0), -1);
-    EXPECT_EQ(paramAccess(1, 27, &r, 0, 0, 16, 0xFFFF, 0), -1);
-    EXPECT_EQ(paramAccess(0, 47, &out, 0, 0, 16, 8, 0), 0);
+    EXPECT_EQ(paramAccess(Access::kWrite, 61, &r, {.waveform = 16, .variant = 8}), -1);
+    EXPECT_EQ(paramAccess(Access::kWrite, 27, &r, {.waveform = 16, .variant = 0xFFFF}), -1);
+    EXPECT_EQ(paramAccess(Access::kRead, 47, &out, {.waveform = 16, .variant = 8}), 0);
     g_ParamStore.rangeCode[0] = 9;  // not one of the eight: the current limits alone are refused
     EXPECT_EQ(paramGetRecord(61, &out, 0), -1);
     EXPECT_EQ(paramGetRecord(47, &out, 0), 0);
 
     r = Marked(31);
-    paramAccess(1, 47, &r, 9, 0, 255, 0, 0);
-    paramAccess(0, 47, &out, 12, 0, 300, 0, 0);
+    paramAccess(Access::kWrite, 47, &r, {.mode = 9, .waveform = 255});
+    paramAccess(Access::kRead, 47, &out, {.mode = 12, .waveform = 300});
     EXPECT_EQ(out.value, 31);
     r = Marked(32);  // in DC-INT the voltages live under waveform 0 whatever is asked
-    paramAccess(1, 51, &r, 2, 0, 0, 0, 0);
-    paramAccess(0, 51, &out, 2, 0, 77, 0, 0);
+    paramAccess(Access::kWrite, 51, &r, {.mode = 2});
+    paramAccess(Access::kRead, 51, &out, {.mode = 2, .waveform = 77});
     EXPECT_EQ(out.value, 32);
 
     EXPECT_EQ(paramPutState(64, 0, 1), 0);

@@ -52,9 +52,9 @@ class OutputSync : public CtrlTest {
     }
     static void LimitVoltage(uint32_t phase, int32_t limit) {
         ParamRec v;
-        paramAccessByUnit(0, 8, &v, kModeAcInt, 1, 0, 0, phase);
+        paramAccessByUnit(Access::kRead, 8, &v, {.mode = kModeAcInt, .area = 1, .unit = phase});
         v.value = limit;
-        paramAccessByUnit(1, 8, &v, kModeAcInt, 1, 0, 0, phase);
+        paramAccessByUnit(Access::kWrite, 8, &v, {.mode = kModeAcInt, .area = 1, .unit = phase});
     }
 };
 

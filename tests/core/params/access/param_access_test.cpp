@@ -256,16 +256,14 @@ TEST_F(ParamAccess, BalanceAndAcIntTestsByModeAndWiring) {
 TEST_F(ParamAccess, SetReadersTakeTheirOwnRecordSet) {
     SetOutputMode(0);  // AC+DC-INT: both voltages have both sets
     for (int p = 0; p < 3; ++p) {
-        const auto wave = static_cast<uint32_t>(GetWaveform(p));
-        for (uint32_t area = 0; area < 2; ++area) {
-            for (uint32_t set = 0; set < 2; ++set) {
+        core::ParamPlace at{.waveform = uint32_t(GetWaveform(p)), .unit = uint32_t(p)};
+        for (at.area = 0; at.area < 2; ++at.area) {
+            for (at.set = 0; at.set < 2; ++at.set) {
                 for (uint32_t id : {uint32_t{kParamAcv}, uint32_t{kParamDcv}}) {
                     ParamRec rec;
-                    ASSERT_EQ(paramAccessByUnit(0, id, &rec, 0, area, wave, set, static_cast<uint32_t>(p)), 0);
-                    rec.value = 1000 * p + 100 * static_cast<int32_t>(set) + (id == kParamDcv ? 10 : 1);
-                    rec.max = 30000;
-                    rec.min = -30000;
-                    ASSERT_EQ(paramAccessByUnit(1, id, &rec, 0, area, wave, set, static_cast<uint32_t>(p)), 0);
+                    ASSERT_EQ(paramAccessByUnit(Access::kRead, id, &rec, at), 0);
+                    rec.value = 1000 * p + 100 * static_cast<int32_t>(at.set) + (id == kParamDcv ? 10 : 1);
+                    ASSERT_EQ(paramAccessByUnit(Access::kWrite, id, &rec, at), 0);
                 }
             }
         }

@@ -31,7 +31,7 @@ class ParamDefaults : public ::testing::Test {
 
 ParamRec At(uint32_t id, uint32_t mode, uint32_t code, uint32_t variant, uint32_t unit) {
     ParamRec r;
-    paramAccess(0, id, &r, mode, code, kWaveSin, variant, unit);
+    paramAccess(Access::kRead, id, &r, {mode, code, kWaveSin, variant, unit});
     return r;
 }
 

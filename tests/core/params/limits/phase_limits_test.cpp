@@ -13,6 +13,7 @@
 namespace {
 
 using Three = std::array<int32_t, 3>;
+using core::Side;
 constexpr uint32_t kEqual = core::kAllPhasesEqual;
 
 class PhaseLimitsTest : public ::testing::Test {
@@ -49,39 +50,40 @@ class PhaseLimitsTest : public ::testing::Test {
 
 TEST_F(PhaseLimitsTest, AlignGivesTheSelectedPhaseTheTightestLimit) {
     // {id, side, selected phase, limits of L1-L3, index, the selected phase's limit after}
-    const std::tuple<uint32_t, int, uint32_t, Three, uint32_t, int32_t> cases[] = {
-        {kParamAcv, 0, 0, {100, 100, 200}, 1, 100},  // L2 takes a tie with L1
-        {kParamAcv, 0, 2, {100, 200, 100}, 0, 100},  // L3 only when strictly smaller
-        {kParamAcv + 1, 0, 0, {200, 100, 100}, 1, 100},
-        {kParamAcv + 2, 0, 0, {200, 200, 150}, 2, 150},
-        {kParamAcv, 0, 1, {300, 300, 300}, kEqual, 300},
-        {kParamDcv, 0, 2, {-5, 10, 20}, 0, -5},
-        {kParamDcv, 1, 0, {-100, -100, -200}, 1, -100},  // the largest minimum, same ties
-        {kParamDcv, 1, 1, {-100, -200, -100}, 0, -100},
-        {kParamDcv, 1, 0, {-300, -300, -100}, 2, -100},
-        {kParamDcv, 1, 0, {-7, -7, -7}, kEqual, -7},
+    const std::tuple<uint32_t, Side, uint32_t, Three, uint32_t, int32_t> cases[] = {
+        {kParamAcv, Side::kMax, 0, {100, 100, 200}, 1, 100},  // L2 takes a tie with L1
+        {kParamAcv, Side::kMax, 2, {100, 200, 100}, 0, 100},  // L3 only when strictly smaller
+        {kParamAcv + 1, Side::kMax, 0, {200, 100, 100}, 1, 100},
+        {kParamAcv + 2, Side::kMax, 0, {200, 200, 150}, 2, 150},
+        {kParamAcv, Side::kMax, 1, {300, 300, 300}, kEqual, 300},
+        {kParamDcv, Side::kMax, 2, {-5, 10, 20}, 0, -5},
+        {kParamDcv, Side::kMin, 0, {-100, -100, -200}, 1, -100},  // the largest minimum, same ties
+        {kParamDcv, Side::kMin, 1, {-100, -200, -100}, 0, -100},
+        {kParamDcv, Side::kMin, 0, {-300, -300, -100}, 2, -100},
+        {kParamDcv, Side::kMin, 0, {-7, -7, -7}, kEqual, -7},
     };
     for (const auto& [id, side, sel, limits, index, after] : cases) {
         test::SelectLine(sel);
         const bool acv = id < kParamDcv;
         const uint32_t first = acv ? kParamAcv : kParamDcv;
-        int32_t ParamRec::*word = side == 0 ? &ParamRec::max : &ParamRec::min;
+        const bool max = side == Side::kMax;
+        int32_t ParamRec::*word = max ? &ParamRec::max : &ParamRec::min;
         for (uint32_t p = 0; p < 3; ++p)
-            (side == 0 ? paramPutMax : paramPutMin)(first + p, limits[p], p);
-        EXPECT_EQ(AlignLimitsToPhases(id, side), index) << id << " " << side << " " << limits[0];
+            (max ? paramPutMax : paramPutMin)(first + p, limits[p], p);
+        EXPECT_EQ(AlignLimitsToPhases(id, side), index) << id << " " << max << " " << limits[0];
         Three expect = limits;
         expect[sel] = after;
-        EXPECT_EQ(Word(first, word), expect) << id << " " << side << " " << limits[0];
-        auto& copies = side == 0 ? g_LimitedPhase.maxCopy : g_LimitedPhase.minCopy;
+        EXPECT_EQ(Word(first, word), expect) << id << " " << max << " " << limits[0];
+        auto& copies = max ? g_LimitedPhase.maxCopy : g_LimitedPhase.minCopy;
         EXPECT_EQ((Three{copies[0].load(), copies[1].load(), copies[2].load()}), limits);
     }
     // The AC minimum side and the other ids change nothing.
     paramPutMin(kParamAcv, 7, 0);
-    EXPECT_EQ(AlignLimitsToPhases(kParamAcv, 1), kEqual);
+    EXPECT_EQ(AlignLimitsToPhases(kParamAcv, Side::kMin), kEqual);
     EXPECT_EQ(test::ReadRecord(kParamAcv, 0).min, 7);
     const Three dcvMax = Word(kParamDcv, &ParamRec::max);
     for (uint32_t id : {kParamDcv + 1u, kParamDcv2 + 0u, kParamAcvLine + 0u, kParamFreq + 0u})
-        EXPECT_EQ(AlignLimitsToPhases(id, 0), 0u) << id;
+        EXPECT_EQ(AlignLimitsToPhases(id, Side::kMax), 0u) << id;
     EXPECT_EQ(Word(kParamDcv, &ParamRec::max), dcvMax);
 }
 
@@ -114,7 +116,7 @@ TEST_F(PhaseLimitsTest, LimitingPhasesOfAnAcValue) {
     };
     for (const auto& [max, value, result, mask, index] : cases) {
         SetAcvMax(max);
-        AlignLimitsToPhases(kParamAcv, 0);
+        AlignLimitsToPhases(kParamAcv, Side::kMax);
         g_LimitedPhase.maxIndex = 9;
         g_LimitedPhase.mask = 5;
         EXPECT_EQ(FindPhasesLimitingValue(kParamAcv, value), result) << max[2] << " " << value;
@@ -136,8 +138,8 @@ TEST_F(PhaseLimitsTest, LimitingPhasesOfADcValue) {
     g_EditAllPhases = 1;
     SetValues(kParamDcv, {100, 100, 100});
     SetDcvLimits({20000, 15000, 20000}, {-20000, -15000, -20000});
-    AlignLimitsToPhases(kParamDcv, 0);
-    AlignLimitsToPhases(kParamDcv, 1);
+    AlignLimitsToPhases(kParamDcv, Side::kMax);
+    AlignLimitsToPhases(kParamDcv, Side::kMin);
     // {value, result, mask}; a negative value is tested 2 below itself against the minima.
     const std::tuple<int32_t, int, uint32_t> cases[] = {
         {15000, 0, 0}, {15001, 1, 2}, {20001, 1, 0}, {-14998, 0, 0},

@@ -188,9 +188,9 @@ TEST_F(PresetRecall, PerModeAndAreaSettingsAreSavedInTheirOwnWords) {
         for (size_t k = 0; k < fields.size(); ++k) {
             const Field& f = fields[k];
             ParamRec rec{};
-            ASSERT_EQ(paramAccess(0, f.param, &rec, f.mode, f.rangeCode, 0, 0, p), 0);
+            ASSERT_EQ(paramAccess(Access::kRead, f.param, &rec, {f.mode, f.rangeCode, 0, 0, p}), 0);
             rec.value = static_cast<int32_t>(100 + 7 * k + 1000 * p);
-            ASSERT_EQ(paramAccess(1, f.param, &rec, f.mode, f.rangeCode, 0, 0, p), 0);
+            ASSERT_EQ(paramAccess(Access::kWrite, f.param, &rec, {f.mode, f.rangeCode, 0, 0, p}), 0);
         }
     }
     ASSERT_EQ(PresetRangeCheckRun(1, 2), 0);

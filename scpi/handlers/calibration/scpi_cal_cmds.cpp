@@ -71,7 +71,7 @@ void StartProcedure(uint32_t kindBit, uint32_t firstPoint) {
 // from another page, it runs on the list with its item selected, so that the panel can leave it.
 void ShowOneShotItem(int32_t mode) {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    if (state >= kMenuCalibration && state <= kMenuCalDefaultConfirm) return;
+    if (IsCalibrationState(state)) return;
     g_CalState.savedSelection.store(static_cast<uint32_t>(mode - kExt) + kFirstOneShotItem,
                                     std::memory_order_relaxed);
     ScreenRequest_Ask(ScreenRequest::kCalibrationPage, kMenuCalibration, kCaliPageEnter);

@@ -1,6 +1,7 @@
 // Default rows of the current limits: per model type one row for each voltage class, in amperes as the
 // model sheets give them (max / min), held as 0.01 A.
 #include "core/params/defaults/param_default_rows.h"
+#include "core/system/config/model_table.h"
 
 namespace core {
 namespace {
@@ -42,6 +43,25 @@ static_assert(RowsInModelOrder(), "one row per model type 1..11, in order");
 constexpr int32_t Centi(double amperes) {
     return static_cast<int32_t>(amperes * 100.0 + 0.5);
 }
+
+// The model table's columns against the model sheets: a model's currents are a whole number of times its
+// family's single unit's (model types 1 and 2), more than once exactly for a parallel system; model types
+// 1-3 have calibration groups of their own, the larger systems that of their family's single unit.
+constexpr bool ModelColumnsFitTheCurrents() {
+    for (uint32_t i = 0; i < kCurrModelClasses; ++i) {
+        const ModelRow& row = g_ModelTable[i + 1];
+        if (row.family != kFamily4k5 && row.family != kFamily6k) return false;
+        const ModelRow& unitRow = g_ModelTable[row.family];
+        const int32_t unit = Centi(kModelCurrents[row.family - 1].limits[0].max);
+        const int32_t own = Centi(kModelCurrents[i].limits[0].max);
+        if (own % unit != 0 || (own / unit > 1) != row.parallel || row.vaRating != unitRow.vaRating)
+            return false;
+        const uint32_t group = i < kCaliCurrGroups ? i : unitRow.caliCurrGroup;
+        if (row.caliCurrGroup != group || unitRow.parallel) return false;
+    }
+    return true;
+}
+static_assert(ModelColumnsFitTheCurrents(), "family, parallel and calibration group of each model type");
 
 enum Kind { kIrms, kIpkMax, kIpkMin };
 

@@ -12,7 +12,7 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 namespace {
 int32_t IsParallelOf(ModelFamily family) {
     const ModelRow& row = ModelRowOf(g_ModelId.load(kRelaxed));
-    return row.parallel && row.family == family ? 1 : 0;
+    return row.units > 1 && row.family == family ? 1 : 0;
 }
 }  // namespace
 

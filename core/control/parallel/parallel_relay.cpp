@@ -54,7 +54,7 @@ bool ModelFits(uint32_t slaveModel) {
     const uint32_t model = g_ModelId.load(kRelaxed);
     if (slaveModel == model) return true;
     const ModelRow& own = ModelRowOf(model);
-    return own.parallel && IsSingleUnit(slaveModel) && ModelRowOf(slaveModel).family == own.family;
+    return IsParallelSystem(model) && IsSingleUnit(slaveModel) && ModelRowOf(slaveModel).family == own.family;
 }
 
 // Items sent in two halves: the low half is held per slave and item pair until its high half arrives.

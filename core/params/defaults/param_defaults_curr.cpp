@@ -44,24 +44,26 @@ constexpr int32_t Centi(double amperes) {
     return static_cast<int32_t>(amperes * 100.0 + 0.5);
 }
 
-// The model table's columns against the model sheets: a model's currents are a whole number of times its
-// family's single unit's (model types 1 and 2), more than once exactly for a parallel system; model types
-// 1-3 have calibration groups of their own, the larger systems that of their family's single unit.
+// The model table's columns against the model sheets: every current of a model is its number of units times
+// that of its family's single unit (model types 1 and 2); model types 1-3 have calibration groups of their
+// own, the larger systems that of their family's single unit.
 constexpr bool ModelColumnsFitTheCurrents() {
     for (uint32_t i = 0; i < kCurrModelClasses; ++i) {
         const ModelRow& row = g_ModelTable[i + 1];
         if (row.family != kFamily4k5 && row.family != kFamily6k) return false;
         const ModelRow& unitRow = g_ModelTable[row.family];
-        const int32_t unit = Centi(kModelCurrents[row.family - 1].limits[0].max);
-        const int32_t own = Centi(kModelCurrents[i].limits[0].max);
-        if (own % unit != 0 || (own / unit > 1) != row.parallel || row.vaRating != unitRow.vaRating)
-            return false;
-        const uint32_t group = i < kCaliCurrGroups ? i : unitRow.caliCurrGroup;
-        if (row.caliCurrGroup != group || unitRow.parallel) return false;
+        if (unitRow.units != 1 || row.units < 1 || row.vaRating != unitRow.vaRating) return false;
+        const ModelCurrents &own = kModelCurrents[i], &unit = kModelCurrents[row.family - 1];
+        for (uint32_t k = 0; k < 8; ++k) {
+            const int32_t units = static_cast<int32_t>(row.units);
+            if (Centi(own.limits[k].max) != units * Centi(unit.limits[k].max)) return false;
+            if (Centi(own.limits[k].min) != units * Centi(unit.limits[k].min)) return false;
+        }
+        if (row.caliCurrGroup != (i < kCaliCurrGroups ? i : unitRow.caliCurrGroup)) return false;
     }
     return true;
 }
-static_assert(ModelColumnsFitTheCurrents(), "family, parallel and calibration group of each model type");
+static_assert(ModelColumnsFitTheCurrents(), "family, units and calibration group of each model type");
 
 enum Kind { kIrms, kIpkMax, kIpkMin };
 

@@ -12,7 +12,7 @@ struct ModelRow {
     const char* name[3];  // model name per brand
     uint32_t vaRating;    // of one unit
     ModelFamily family;
-    bool parallel;           // a system of several units, joined by the parallel link
+    uint32_t units;          // 1 a single unit, 2-6 a parallel system of that many units, 0 no model
     uint32_t caliCurrGroup;  // the group of current calibration points (param_defaults_cali.cpp)
 };
 
@@ -20,22 +20,22 @@ inline constexpr uint32_t kModelTypes = 12;
 // Model type 0 (no model) minus one: no parameter records are built for it.
 inline constexpr uint32_t kModelClassUnset = UINT32_MAX;
 
-// One row per model type; the family, parallel and calibration-group columns are checked against the
-// model's currents while compiling (param_defaults_curr.cpp).
+// One row per model type; the family, units and calibration-group columns are checked against the model's
+// currents while compiling (param_defaults_curr.cpp).
 // clang-format off
 inline constexpr ModelRow g_ModelTable[kModelTypes] = {
-    {0, "9462", {"VRN", "VRN", "VRN"}, 0, kFamilyNone, false, 0},
-    {1, "4145", {"VRN-4145", "VRN345-351", "TBD"}, 4500, kFamily4k5, false, 0},
-    {2, "4160", {"VRN-4160", "VRN360-351", "TBD"}, 6000, kFamily6k, false, 1},
-    {3, "4509", {"VRN-4145-09", "TBD", "TBD"}, 4500, kFamily4k5, true, 2},
-    {4, "4513", {"VRN-4145-13.5", "TBD", "TBD"}, 4500, kFamily4k5, true, 0},
-    {5, "4522", {"VRN-4145-22.5", "TBD", "TBD"}, 4500, kFamily4k5, true, 0},
-    {6, "4527", {"VRN-4145-27", "TBD", "TBD"}, 4500, kFamily4k5, true, 0},
-    {7, "6012", {"VRN-4160-12", "TBD", "TBD"}, 6000, kFamily6k, true, 1},
-    {8, "6018", {"VRN-4160-18", "TBD", "TBD"}, 6000, kFamily6k, true, 1},
-    {9, "6024", {"VRN-4160-24", "TBD", "TBD"}, 6000, kFamily6k, true, 1},
-    {10, "6030", {"VRN-4160-30", "TBD", "TBD"}, 6000, kFamily6k, true, 1},
-    {11, "6036", {"VRN-4160-36", "TBD", "TBD"}, 6000, kFamily6k, true, 1},
+    {0, "9462", {"VRN", "VRN", "VRN"}, 0, kFamilyNone, 0, 0},
+    {1, "4145", {"VRN-4145", "VRN345-351", "TBD"}, 4500, kFamily4k5, 1, 0},
+    {2, "4160", {"VRN-4160", "VRN360-351", "TBD"}, 6000, kFamily6k, 1, 1},
+    {3, "4509", {"VRN-4145-09", "TBD", "TBD"}, 4500, kFamily4k5, 2, 2},
+    {4, "4513", {"VRN-4145-13.5", "TBD", "TBD"}, 4500, kFamily4k5, 3, 0},
+    {5, "4522", {"VRN-4145-22.5", "TBD", "TBD"}, 4500, kFamily4k5, 5, 0},
+    {6, "4527", {"VRN-4145-27", "TBD", "TBD"}, 4500, kFamily4k5, 6, 0},
+    {7, "6012", {"VRN-4160-12", "TBD", "TBD"}, 6000, kFamily6k, 2, 1},
+    {8, "6018", {"VRN-4160-18", "TBD", "TBD"}, 6000, kFamily6k, 3, 1},
+    {9, "6024", {"VRN-4160-24", "TBD", "TBD"}, 6000, kFamily6k, 4, 1},
+    {10, "6030", {"VRN-4160-30", "TBD", "TBD"}, 6000, kFamily6k, 5, 1},
+    {11, "6036", {"VRN-4160-36", "TBD", "TBD"}, 6000, kFamily6k, 6, 1},
 };
 // clang-format on
 
@@ -44,11 +44,10 @@ constexpr const ModelRow& ModelRowOf(uint32_t modelType) {
     return g_ModelTable[modelType < kModelTypes ? modelType : 0];
 }
 constexpr bool IsParallelSystem(uint32_t modelType) {
-    return ModelRowOf(modelType).parallel;
+    return ModelRowOf(modelType).units > 1;
 }
 constexpr bool IsSingleUnit(uint32_t modelType) {
-    const ModelRow& row = ModelRowOf(modelType);
-    return row.family != kFamilyNone && !row.parallel;
+    return ModelRowOf(modelType).units == 1;
 }
 
 extern std::atomic<uint32_t> g_ModelId;        // ModelType 0..11, set at the factory

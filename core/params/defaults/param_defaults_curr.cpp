@@ -46,11 +46,14 @@ constexpr int32_t Centi(double amperes) {
 
 // The model table's columns against the model sheets: every current of a model is its number of units times
 // that of its family's single unit (model types 1 and 2); model types 1-3 have calibration groups of their
-// own, the larger systems that of their family's single unit.
+// own, the larger systems that of their family's single unit. Row 0 is no model.
 constexpr bool ModelColumnsFitTheCurrents() {
+    const ModelRow& none = g_ModelTable[0];
+    if (kModelTypes != kCurrModelClasses + 1) return false;
+    if (none.index != 0 || none.family != kFamilyNone || none.units != 0) return false;
     for (uint32_t i = 0; i < kCurrModelClasses; ++i) {
         const ModelRow& row = g_ModelTable[i + 1];
-        if (row.family != kFamily4k5 && row.family != kFamily6k) return false;
+        if (row.index != i + 1 || (row.family != kFamily4k5 && row.family != kFamily6k)) return false;
         const ModelRow& unitRow = g_ModelTable[row.family];
         if (unitRow.units != 1 || row.units < 1 || row.vaRating != unitRow.vaRating) return false;
         const ModelCurrents &own = kModelCurrents[i], &unit = kModelCurrents[row.family - 1];

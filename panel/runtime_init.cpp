@@ -56,51 +56,20 @@ void SyncStageWiring() {
     BusReg_SetPhaseMode(static_cast<int32_t>(wiring));
 }
 
-// The two power classes of the models: the 4.5 kVA unit (type 1) with its parallel systems (3-6), the
-// 6 kVA unit (2) with its parallel systems (7-11).
-bool Family45(uint32_t type) {
-    return type == 1 || (type >= 3 && type <= 6);
-}
-bool Family60(uint32_t type) {
-    return type == 2 || (type >= 7 && type <= 11);
-}
-
-// The number of units of a parallel system model; 0 for a single unit or an unknown type.
-int32_t ModelUnits(uint32_t type) {
-    switch (type) {
-        case 3:
-        case 7:
-            return 2;
-        case 4:
-        case 8:
-            return 3;
-        case 9:
-            return 4;
-        case 5:
-        case 10:
-            return 5;
-        case 6:
-        case 11:
-            return 6;
-        default:
-            return 0;
-    }
-}
-
 // The parallel role by model type: a single unit re-applies the position, enable and number given;
 // a parallel system model is the master of its fixed number of units.
 void ApplyModelRole(bool withRole, int32_t position, int32_t enable, int32_t number) {
     const uint32_t type = g_ModelId.load(kRelaxed);
-    if (type == 1 || type == 2) {
+    if (IsSingleUnit(type)) {
         SetParallelPosition(position);
         SetParallelEnable(enable);
         SetParallelNumber(number);
-    } else if (const int32_t units = ModelUnits(type); units != 0) {
+    } else if (IsParallelSystem(type)) {
         if (withRole) {
             SetParallelPosition(1);
             SetParallelEnable(1);
         }
-        SetParallelNumber(units);
+        SetParallelNumber(static_cast<int32_t>(ModelRowOf(type).units));
     }
 }
 
@@ -163,10 +132,10 @@ void InitRuntimeWords() {
     BusReg_SetFanSlew(t.fanSlew);
     BusReg_SetFanDutyMax(t.fanDutyMax);
     BusReg_SetFanDutyMin(t.fanDutyMin);
-    const uint32_t type = g_ModelId.load(kRelaxed);
-    if (Family45(type)) {
+    const uint32_t family = core::VaClassOfModel(g_ModelId.load(kRelaxed));
+    if (family == kFamily4k5) {
         t.kp = 2500, t.ki = 30, t.powerLimitTotal = 4950, t.powerLimitPhase = 1650;
-    } else if (Family60(type)) {
+    } else if (family == kFamily6k) {
         t.kp = 2000, t.ki = 30, t.powerLimitTotal = 6600, t.powerLimitPhase = 2200;
     }
     for (auto& rd : t.rd)

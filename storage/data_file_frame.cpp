@@ -145,7 +145,7 @@ int32_t ModelHeaderCheck(const uint8_t* header, uint16_t kind) {
     if (fileModel < 1) return kFileBadModel;
     if (kind == kFileKindPreset || kind == kFileKindSeq || kind == kFileKindSim) {
         const uint32_t own = g_ModelId.load(std::memory_order_relaxed);
-        if (own >= 1 && own <= 11 && fileModel <= 11) return 1;
+        if (ModelRowOf(own).family != kFamilyNone && fileModel < kModelTypes) return 1;
     }
     return kFileBadModel;
 }

@@ -105,7 +105,7 @@ int KeyLockFilter(uint32_t* ev) {
         const uint32_t state = g_MenuState.load(kRelaxed);
         if (OutputFlagTest(kOutFlagRemote)) {
             if (code != 'S') MsgQueue_PostId(kMsgRemoteRefused);
-        } else if (state < kMenuCalibration || state > kMenuCalCurrP5) {
+        } else if (state != kMenuCalibration && !IsCalPointState(state)) {
             MsgQueue_PostId(kMsgKeysLocked);
         }
     }

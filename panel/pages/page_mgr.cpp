@@ -60,7 +60,7 @@ bool IsPageId(uint32_t id) {
 // confirmation, which a remote calibration start can enter straight from another page; a state the
 // manager saw pass by too quickly (the list, then a point) must not leave the calibration without its page.
 uint32_t PageOfState(uint32_t state) {
-    return state > kMenuCalibration && state <= kMenuCalDefaultConfirm ? kPageIdCal : state;
+    return IsCalibrationState(state) && state != kMenuCalibration ? kPageIdCal : state;
 }
 bool IsSeqSimId(uint32_t id) {
     return id == kPageIdSeq || id == kPageIdSim || id == kPageIdSeqSimAlt;

@@ -51,7 +51,8 @@ struct WordRanges {
 WordRanges BuildWordRanges(const uint8_t* record) {
     WordRanges w{};
     const uint32_t modelClass = g_ModelClass.load() < core::kCurrModelClasses ? g_ModelClass.load() : 0;
-    const ParamDefaultRow* freq = g_ModelId.load() >= 3 ? core::kFreqRowsParallel : core::kFreqRowsSingle;
+    const ParamDefaultRow* freq =
+        IsParallelSystem(g_ModelId.load()) ? core::kFreqRowsParallel : core::kFreqRowsSingle;
     const uint8_t code = record[kPresetParallelCode];
     const int64_t factor = code > 10 ? code - 10 : 1;
     const bool oneWire = record[kPresetPhaseMode] == 1;

@@ -16,7 +16,7 @@ constexpr const char* kWebImages = "/mnt/disk/httpd/images";
 
 // The sample picture of qx and tulve differs between the 4.5 kVA and the 6 kVA models; pelma keeps one.
 const char* ModelFolder() {
-    const uint32_t large = core::VaClassOfModel(g_ModelId.load(std::memory_order_acquire)) == 2 ? 1 : 0;
+    const bool large = core::VaClassOfModel(g_ModelId.load(std::memory_order_acquire)) == kFamily6k;
     return BrandRowOf(g_BrandId.load(std::memory_order_acquire)).sampleFolder[large];
 }
 

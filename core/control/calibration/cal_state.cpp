@@ -7,10 +7,10 @@ CalStateRec g_CalState;
 
 bool CalibrationInProgress() {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    return CalibrationModeActive() || (state >= kMenuCalibration && state <= kMenuCalDefaultConfirm);
+    return CalibrationModeActive() || IsCalibrationState(state);
 }
 
 bool CalibrationPointUp() {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    return state >= kMenuCalVoltR100P0 && state <= kMenuCalCurrP5;
+    return IsCalPointState(state);
 }

@@ -7,9 +7,9 @@
 
 void caliGetStepRecord(uint32_t state, ParamRec* out) {
     std::lock_guard<std::mutex> lock(core::g_ParamLock);
-    if (state >= kMenuCalCurrP0 && state <= kMenuCalCurrP5) {
+    if (IsCalCurrPointState(state)) {
         *out = g_ParamStore.caliCurr[state - kMenuCalCurrP0];
-    } else if (state > kMenuCalVoltR100P0 && state < kMenuCalCurrP0) {
+    } else if (IsCalVoltPointState(state)) {
         *out = g_ParamStore.caliVolt[state - kMenuCalVoltR100P0];
     } else {
         *out = g_ParamStore.caliVolt[0];

@@ -24,10 +24,10 @@ kiss_fftr_cfg g_fft = nullptr;
 // Volts or amperes per unit of a bin's magnitude, by kind, range and model family.
 float Scale(int kind, bool high) {
     const uint32_t family = core::VaClassOfModel(g_ModelId.load(kRelaxed));
-    if (family == 0) return 1.0f;
+    if (family == kFamilyNone) return 1.0f;
     if (kind == 0) return high ? 0.019214f : 0.009607001f;
     const bool master = g_ParallelActive.load(kRelaxed) == 1 && GetParallelPosition() == 1;
-    if (family == 1) {
+    if (family == kFamily4k5) {
         if (!master) return high ? 0.0011433101f : 0.0022866202f;
         return static_cast<float>(GetParallelNumber()) * (high ? 0.0011433101f : 0.0022866203f);
     }
@@ -37,7 +37,7 @@ float Scale(int kind, bool high) {
 
 float Threshold(int kind, bool high) {
     if (kind == 0) return high ? 1.0f : 0.5f;
-    if (core::VaClassOfModel(g_ModelId.load(kRelaxed)) == 0) return 0.0f;
+    if (core::VaClassOfModel(g_ModelId.load(kRelaxed)) == kFamilyNone) return 0.0f;
     if (GetPhaseMode() == kWiring1P2W) return high ? 1.0f : 0.5f;
     return high ? 0.5f : 0.25f;
 }

@@ -9,14 +9,19 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 }  // namespace
 
+namespace {
+int32_t IsParallelOf(ModelFamily family) {
+    const ModelRow& row = ModelRowOf(g_ModelId.load(kRelaxed));
+    return row.units > 1 && row.family == family ? 1 : 0;
+}
+}  // namespace
+
 int32_t IsParallelModel4k5() {
-    const uint32_t model = g_ModelId.load(kRelaxed);
-    return model >= 3 && model <= 6 ? 1 : 0;
+    return IsParallelOf(kFamily4k5);
 }
 
 int32_t IsParallelModel6k() {
-    const uint32_t model = g_ModelId.load(kRelaxed);
-    return model >= 7 && model <= 11 ? 1 : 0;
+    return IsParallelOf(kFamily6k);
 }
 
 int ParallelSendCmd(uint32_t address, uint32_t item, uint32_t value) {

@@ -29,11 +29,10 @@ uint32_t g_lastStep = 0;
 uint32_t g_mostSeen = 0;  // the most slaves seen in the present connect wait
 
 bool ParallelFamily() {
-    return IsParallelModel4k5() || IsParallelModel6k();
+    return IsParallelSystem(g_ModelId.load(kRelaxed));
 }
 bool SingleUnitModel() {
-    const uint32_t model = g_ModelId.load(kRelaxed);
-    return model == 1 || model == 2;
+    return IsSingleUnit(g_ModelId.load(kRelaxed));
 }
 void ApplyAllIpkLimits() {
     for (int p = 0; p < 3; ++p)

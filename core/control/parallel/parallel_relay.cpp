@@ -51,11 +51,10 @@ constexpr SlaveEventText kSlaveEvents[] = {
 
 // The model types a slave may report: its own, or the single unit of the master's parallel family.
 bool ModelFits(uint32_t slaveModel) {
-    const uint32_t own = g_ModelId.load(kRelaxed);
-    if (slaveModel == own) return true;
-    if (IsParallelModel6k()) return slaveModel == 2;
-    if (IsParallelModel4k5()) return slaveModel == 1;
-    return false;
+    const uint32_t model = g_ModelId.load(kRelaxed);
+    if (slaveModel == model) return true;
+    const ModelRow& own = ModelRowOf(model);
+    return IsParallelSystem(model) && IsSingleUnit(slaveModel) && ModelRowOf(slaveModel).family == own.family;
 }
 
 // Items sent in two halves: the low half is held per slave and item pair until its high half arrives.

@@ -48,7 +48,7 @@ uint32_t SlewValueFor(int32_t selection, uint32_t revision, uint32_t modelType, 
         static constexpr uint32_t kOther[3] = {300, 80, 50};
         return kOther[selection];
     }
-    if (VaClassOfModel(modelType) == 0) return previous;
+    if (VaClassOfModel(modelType) == kFamilyNone) return previous;
     // Both unit families of revision 1 take the same values.
     if (selection == 0) return 300;
     if (selection == 2) return 10;

@@ -90,7 +90,7 @@ int32_t ApplyMonitorScale() {
     const uint32_t family = VaClassOfModel(g_ModelId.load(std::memory_order_relaxed));
     const int32_t range = GetVoltRange();
     float volt = 0.0f, curr = 0.0f;
-    if (family != 0 && (range == kUserRange100V || range == kUserRange200V)) {
+    if (family != kFamilyNone && (range == kUserRange100V || range == kUserRange200V)) {
         const uint32_t wiring = GetPhaseMode() == kWiring1P2W ? 1 : 0;
         const MonitorScale& s = kMonitorScales[amplitude][family - 1][wiring];
         volt = range == kUserRange100V ? s.volt100 : s.volt200;

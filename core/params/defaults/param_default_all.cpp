@@ -37,8 +37,8 @@ void BuildMiscRecords(uint32_t model) {
     }
     for (const MiscRow& r : kImpedanceRows)
         ParamRecInit(&g_ParamStore.global[GlobalIndexOfId(r.id)], r.row);
-    const bool single = model == 1 || model == 2;
-    const MiscRow* parallel[] = {&kParallelRows[0], &kParallelRows[1], &kParallelRows[single ? 2 : 3]};
+    const MiscRow* parallel[] = {&kParallelRows[0], &kParallelRows[1],
+                                 &kParallelRows[IsSingleUnit(model) ? 2 : 3]};
     for (const MiscRow* r : parallel)
         ParamRecInit(&g_ParamStore.global[GlobalIndexOfId(r->id)], r->row);
 }

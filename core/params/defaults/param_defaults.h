@@ -54,9 +54,6 @@ constexpr uint32_t CurrRow(uint32_t modelClass, uint32_t variant) {
 inline constexpr uint32_t kCurrModelClasses = 11;  // model types 1..11
 inline constexpr uint32_t kCaliCurrGroups = 3;
 
-// Group of the current calibration points of a model class (model type - 1).
-uint32_t CaliCurrGroupOfClass(uint32_t modelClass);
-
 // Frequency records: rows kFreqValue + frequency class, and so on; one set for the single units (model
 // types 1, 2), one for the parallel systems (3-11).
 enum FreqRow : uint32_t { kFreqValue = 0, kFreqHi = 2, kFreqLo = 4, kFreqRowCount = 6 };

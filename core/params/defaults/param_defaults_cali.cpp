@@ -42,11 +42,4 @@ constexpr ParamDefaultRow kCaliCurrRows[kCaliCurrGroups * 6] = {
     Ma(0, 1000, -1000, 4),
 };
 
-// Groups 0-2 belong to model classes 0-2 (model types 1-3). The larger parallel systems take the group of
-// their family: 4.5 kVA units (model types 4-6) group 0, 6 kVA units (7-11) group 1.
-uint32_t CaliCurrGroupOfClass(uint32_t modelClass) {
-    if (modelClass < kCaliCurrGroups) return modelClass;
-    return (modelClass >= 3 && modelClass <= 5) ? 0 : 1;
-}
-
 }  // namespace core

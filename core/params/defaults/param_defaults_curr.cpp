@@ -1,6 +1,7 @@
 // Default rows of the current limits: per model type one row for each voltage class, in amperes as the
 // model sheets give them (max / min), held as 0.01 A.
 #include "core/params/defaults/param_default_rows.h"
+#include "core/system/config/model_table.h"
 
 namespace core {
 namespace {
@@ -42,6 +43,30 @@ static_assert(RowsInModelOrder(), "one row per model type 1..11, in order");
 constexpr int32_t Centi(double amperes) {
     return static_cast<int32_t>(amperes * 100.0 + 0.5);
 }
+
+// The model table's columns against the model sheets: every current of a model is its number of units times
+// that of its family's single unit (model types 1 and 2); model types 1-3 have calibration groups of their
+// own, the larger systems that of their family's single unit. Row 0 is no model.
+constexpr bool ModelColumnsFitTheCurrents() {
+    const ModelRow& none = g_ModelTable[0];
+    if (kModelTypes != kCurrModelClasses + 1) return false;
+    if (none.index != 0 || none.family != kFamilyNone || none.units != 0) return false;
+    for (uint32_t i = 0; i < kCurrModelClasses; ++i) {
+        const ModelRow& row = g_ModelTable[i + 1];
+        if (row.index != i + 1 || (row.family != kFamily4k5 && row.family != kFamily6k)) return false;
+        const ModelRow& unitRow = g_ModelTable[row.family];
+        if (unitRow.units != 1 || row.units < 1 || row.vaRating != unitRow.vaRating) return false;
+        const ModelCurrents &own = kModelCurrents[i], &unit = kModelCurrents[row.family - 1];
+        for (uint32_t k = 0; k < 8; ++k) {
+            const int32_t units = static_cast<int32_t>(row.units);
+            if (Centi(own.limits[k].max) != units * Centi(unit.limits[k].max)) return false;
+            if (Centi(own.limits[k].min) != units * Centi(unit.limits[k].min)) return false;
+        }
+        if (row.caliCurrGroup != (i < kCaliCurrGroups ? i : unitRow.caliCurrGroup)) return false;
+    }
+    return true;
+}
+static_assert(ModelColumnsFitTheCurrents(), "family, units and calibration group of each model type");
 
 enum Kind { kIrms, kIpkMax, kIpkMin };
 

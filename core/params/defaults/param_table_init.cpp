@@ -112,7 +112,7 @@ int ParamTableInit() {
     const uint32_t modelClass = g_ModelClass.load(std::memory_order_relaxed);
     if (modelClass >= kCurrModelClasses) return -1;
     const uint32_t model = g_ModelId.load(std::memory_order_relaxed);
-    const bool parallel = model >= 3 && model <= 11;
+    const bool parallel = IsParallelSystem(model);
 
     float factors[kWaveforms];
     for (uint32_t w = 0; w < kWaveforms; ++w)
@@ -138,7 +138,7 @@ int ParamTableInit() {
             BuildVoltageRecords(m);
         }
 
-        const uint32_t group = CaliCurrGroupOfClass(modelClass);
+        const uint32_t group = g_ModelTable[modelClass + 1].caliCurrGroup;
         for (uint32_t k = 0; k < kCaliPoints; ++k) {
             ParamRecInit(&g_ParamStore.caliVolt[k], Row(kTabCaliVolt, k));
             ParamRecInit(&g_ParamStore.caliCurr[k], Row(kTabCaliCurr, group * kCaliPoints + k));

@@ -412,6 +412,14 @@ enum SimMenuState : uint32_t {
     kSimPhaseDialogCheck = 439,  // its YES/NO confirmation
 };
 
+// The calibration page's states (cal_states.cpp): the page's whole run, from its item list to the default
+// confirmation, and the points of the voltage and of the current procedure. A new point goes into its
+// procedure's run; these are the only places that name a run's ends.
+bool IsCalibrationState(uint32_t state);
+bool IsCalVoltPointState(uint32_t state);
+bool IsCalCurrPointState(uint32_t state);
+bool IsCalPointState(uint32_t state);
+
 // The state n steps after a run's first (a service, data, update, barcode or builder row).
 constexpr MenuState MenuStateAt(MenuState first, uint32_t n) {
     return static_cast<MenuState>(static_cast<uint32_t>(first) + n);

@@ -71,7 +71,7 @@ void StartProcedure(uint32_t kindBit, uint32_t firstPoint) {
 // from another page, it runs on the list with its item selected, so that the panel can leave it.
 void ShowOneShotItem(int32_t mode) {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
-    if (state >= kMenuCalibration && state <= kMenuCalDefaultConfirm) return;
+    if (IsCalibrationState(state)) return;
     g_CalState.savedSelection.store(static_cast<uint32_t>(mode - kExt) + kFirstOneShotItem,
                                     std::memory_order_relaxed);
     ScreenRequest_Ask(ScreenRequest::kCalibrationPage, kMenuCalibration, kCaliPageEnter);
@@ -94,7 +94,7 @@ uint32_t ReadingThousandths(const ScpiInterface* ifc, int32_t* out) {
     return 0;
 }
 
-int Reading(ScpiInterface* ifc, uint32_t firstPoint, uint32_t lastPoint, int32_t (*pass)(int32_t)) {
+int Reading(ScpiInterface* ifc, bool (*isPoint)(uint32_t), int32_t (*pass)(int32_t)) {
     if (scpiIsQuery(ifc) == 1) return Refuse(ifc, kScpiErrQueryInterrupted);
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
     ParamRec rec;
@@ -104,7 +104,7 @@ int Reading(ScpiInterface* ifc, uint32_t firstPoint, uint32_t lastPoint, int32_t
     if (Protected()) return Refuse(ifc, kScpiErrProtected);
     g_EditBuf.enteredInt = reading;
     plat::SleepMs(kReadingSettleMs);
-    if (state < firstPoint || state > lastPoint) return 0;
+    if (!isPoint(state)) return 0;
     if (reading < rec.min || reading > rec.max) return Refuse(ifc, kScpiErrDataOutOfRange);
     pass(reading);
     SetHoldCountdown(kReadingHoldTicks);
@@ -167,11 +167,11 @@ int CmdCalConfMode(ScpiInterface* ifc) {
 }
 
 int CmdCalVoltAvg(ScpiInterface* ifc) {
-    return Reading(ifc, kMenuCalVoltR100P0, kMenuCalVoltR200P2, CaliVoltAvgSet);
+    return Reading(ifc, IsCalVoltPointState, CaliVoltAvgSet);
 }
 
 int CmdCalCurrAvg(ScpiInterface* ifc) {
-    return Reading(ifc, kMenuCalCurrP0, kMenuCalCurrP5, CaliCurrAvgSet);
+    return Reading(ifc, IsCalCurrPointState, CaliCurrAvgSet);
 }
 
 int CmdCalVolt(ScpiInterface* ifc) {

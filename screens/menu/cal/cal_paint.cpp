@@ -98,10 +98,6 @@ void PaintSoftKey(int key) {
         DrawSoftKey(kSoftLabels[key], 0, 1);
 }
 
-bool IsPoint(uint32_t state) {
-    return state >= kMenuCalVoltR100P0 && state <= kMenuCalCurrP5;
-}
-
 }  // namespace
 
 void PointTitle(uint32_t state, uint32_t phase, char* title, size_t titleSize, char* range,
@@ -114,7 +110,7 @@ void PointTitle(uint32_t state, uint32_t phase, char* title, size_t titleSize, c
     FormatNumber(1, point, NominalDecimals(rec.value), nullptr, static_cast<float>(rec.value) * scale);
     FormatNumber(1, upper, rec.decimals, nullptr, static_cast<float>(rec.max) * scale);
     FormatNumber(1, lower, rec.decimals, nullptr, static_cast<float>(rec.min) * scale);
-    const char* const* titles = state >= kMenuCalCurrP0 ? kCurrTitles : kVoltTitles;
+    const char* const* titles = IsCalCurrPointState(state) ? kCurrTitles : kVoltTitles;
     std::snprintf(title, titleSize, titles[phase < 3 ? phase : 0], point, unit);
     std::snprintf(range, rangeSize, "%s ~ %s %s", lower, upper, unit);
 }
@@ -163,7 +159,7 @@ void PaintItemList(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     ClearTo(kPanelGrey);
     const uint32_t state = State();
-    if (state < kMenuCalibration || state > kMenuCalCurrP5) return;
+    if (state != kMenuCalibration && !IsCalPointState(state)) return;
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SelectFont(&kFontList);
     for (int n = 0; n < kItemCount; ++n) {
@@ -199,7 +195,7 @@ void PaintValueField(WM_MSG_RECORD* msg) {
     if (!Painting(msg)) return;
     ClearTo(kBlack);
     const uint32_t state = State();
-    if (!IsPoint(state)) return;
+    if (!IsCalPointState(state)) return;
     GUI_SetTextDrawMode(GUI_TM_TRANS);
     GUI_SelectFont(&kFont24);
     SetColorRGB(kWhite);

@@ -87,10 +87,6 @@ struct Seen {
 };
 Seen g_seen;
 
-bool IsPoint(uint32_t state) {
-    return state >= kMenuCalVoltR100P0 && state <= kMenuCalCurrP5;
-}
-
 void ShowOrRepaint(Win w) {
     if (WM_IsShown(g_win[w]))
         WM_Invalidate(g_win[w]);
@@ -136,7 +132,7 @@ void EnterState(uint32_t state) {
         HideIfShown(kDefaultPopup);
         g_BarItem = g_EditShown.workValue;
         MoveBar(g_BarItem);
-    } else if (IsPoint(state)) {
+    } else if (IsCalPointState(state)) {
         // The point can be given once the stage reports itself ready (a second result).
         if (((BusReg_GetCaliStatus() >> 3) & 7u) == 0) {
             SysStatusSet(kSysCaliProcessing);
@@ -197,12 +193,12 @@ void CalScreen_Hide() {
 void CalScreen_Update() {
     const uint32_t state = g_MenuState.load(std::memory_order_acquire);
     // However the point was left (its exit, a remote exit, a failed procedure), the wait for it ends.
-    if (!IsPoint(state)) DropPrepare();
+    if (!IsCalPointState(state)) DropPrepare();
     if (state != g_seen.state) {
         EnterState(state);
         return;
     }
-    if (!IsPoint(state) && state != kMenuCalDefaultConfirm) {
+    if (!IsCalPointState(state) && state != kMenuCalDefaultConfirm) {
         HideIfShown(kPointPopup);
         HideIfShown(kDefaultPopup);
         if (state == kMenuCalibration &&
@@ -212,7 +208,7 @@ void CalScreen_Update() {
         }
         return;
     }
-    if (IsPoint(state) && EditChanged()) {
+    if (IsCalPointState(state) && EditChanged()) {
         RememberEdit();
         WM_Invalidate(g_win[kValueField]);
     }

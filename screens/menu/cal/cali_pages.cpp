@@ -25,7 +25,7 @@ void Enter_menuCalibration() {
 }
 
 void caliEnterStep(uint32_t state) {
-    if (state < kMenuCalVoltR100P0 || state > kMenuCalDefaultConfirm) return;
+    if (!IsCalibrationState(state) || state == kMenuCalibration) return;
     g_MenuState.store(state, std::memory_order_release);
     menuResetEdit();
     ParamRec rec{};
@@ -37,7 +37,7 @@ void caliEnterStep(uint32_t state) {
 }
 
 void CaliPage_Enter(uint32_t state, int32_t entry) {
-    if (state < kMenuCalibration || state > kMenuCalDefaultConfirm) return;
+    if (!IsCalibrationState(state)) return;
     if (entry == kCaliPageStateOnly)
         g_MenuState.store(state, std::memory_order_release);
     else if (state == kMenuCalibration)

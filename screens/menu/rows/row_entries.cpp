@@ -61,8 +61,7 @@ bool ParallelActive() {
     return g_ParallelActive.load(std::memory_order_acquire) == 1;
 }
 bool SingleUnitModel() {
-    const uint32_t model = g_ModelId.load(kRelaxed);
-    return model == 1 || model == 2;
+    return IsSingleUnit(g_ModelId.load(kRelaxed));
 }
 bool CardPresent(storage::CardLine line) {
     return std::atomic_ref<uint32_t>(g_IfaceCfg.cardPresent[line]).load(std::memory_order_acquire) == 1;
@@ -171,7 +170,7 @@ uint32_t Guarded(RowGuard guard, uint32_t state) {
                 ShowMessage(2, kOutputOnText);
                 return 0;
             }
-            return (IsParallelModel4k5() || IsParallelModel6k()) && ParallelEnabled() ? kMenuParallel : state;
+            return IsParallelSystem(g_ModelId.load(kRelaxed)) && ParallelEnabled() ? kMenuParallel : state;
         case RowGuard::kPositionEdit:
             return !ParallelEnabled() && SingleUnitModel() && !ParallelActive() ? state
                                                                                 : kMenuParallelPosition;

@@ -71,7 +71,7 @@ constexpr RdPowerLimit kRdLimit6kVA{9000, 3000};
 void RdTestModeOn() {
     g_ServiceFlags.rdTestMode.store(1, std::memory_order_relaxed);
     const RdPowerLimit& limit =
-        core::g_VaClass.load(std::memory_order_relaxed) == 2 ? kRdLimit6kVA : kRdLimit45kVA;
+        core::g_VaClass.load(std::memory_order_relaxed) == kFamily6k ? kRdLimit6kVA : kRdLimit45kVA;
     panel::g_RuntimeTuning.powerLimitTotal.store(limit.total, std::memory_order_relaxed);
     panel::g_RuntimeTuning.powerLimitPhase.store(limit.phase, std::memory_order_relaxed);
     BusReg_SetPowerLimitTotal(limit.total);

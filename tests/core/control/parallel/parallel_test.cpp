@@ -385,18 +385,17 @@ TEST_F(ParallelTest, SlaveSerialReadWhileTheMasterWritesIt) {
 // Model types 3-6 are parallel systems of 4.5 kVA units and 7-11 of 6 kVA units: a master takes a slave
 // of its own model type or the single unit of its family (1 or 2); anything else is a mismatch.
 TEST_F(ParallelTest, EachModelTypeTakesSlavesOfItsOwnFamily) {
-    for (uint32_t model = 0; model < 12; ++model) {
-        const bool small = model >= 3 && model <= 6, large = model >= 7 && model <= 11;
+    for (uint32_t model = 0; model < 13; ++model) {  // 12: no model
+        const uint32_t family = model < 3 ? model : model <= 6 ? 1 : model <= 11 ? 2 : 0;
+        const bool parallel = model >= 3 && model <= 11;
         g_ModelId = model;
-        EXPECT_EQ(IsParallelModel4k5(), small ? 1 : 0) << model;
-        EXPECT_EQ(IsParallelModel6k(), large ? 1 : 0) << model;
-        const uint32_t vaClass = model == 1 || small ? 1 : model == 2 || large ? 2 : 0;
-        EXPECT_EQ(core::VaClassOfModel(model), vaClass) << model;
+        EXPECT_EQ(IsParallelModel4k5() + 2 * IsParallelModel6k(), parallel ? family : 0) << model;
+        EXPECT_EQ(core::VaClassOfModel(model), family) << model;
         for (uint32_t slave : {1u, 2u, 4u, 8u, model}) {
             SysStatusClear(kSysParallelMismatch);
             Stage().LinkSendFromPeer(1, slave << 16 | 1u << 4 | 1u << 1);  // item 1: the slave's model
             ASSERT_TRUE(core::ParallelPollSlave(1));
-            const bool fits = slave == model || (small && slave == 1) || (large && slave == 2);
+            const bool fits = slave == model || (parallel && slave == family);
             EXPECT_EQ(SysStatusTest(kSysParallelMismatch), !fits) << "model " << model << ", slave " << slave;
         }
     }

@@ -78,16 +78,6 @@ inline std::string MixedColumns(const std::string& log) {
     return out;
 }
 
-// Whether any line of the log draws this text.
-inline bool LoggedAnywhere(const std::string& log, const std::string& text) {
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);)
-        if (line.size() > text.size() &&
-            line.compare(line.size() - text.size() - 1, std::string::npos, " " + text) == 0)
-            return true;
-    return false;
-}
-
 // The pixels of a screen's box (inclusive), row by row.
 inline std::vector<uint16_t> BoxPixels(const std::vector<uint16_t>& screen, int x0, int y0, int x1, int y1) {
     std::vector<uint16_t> out;
@@ -95,13 +85,6 @@ inline std::vector<uint16_t> BoxPixels(const std::vector<uint16_t>& screen, int 
         for (int x = x0; x <= x1; ++x)
             out.push_back(screen[static_cast<size_t>(y) * 800 + x]);
     return out;
-}
-// How many of them are of colour c.
-inline int CountIn(const std::vector<uint16_t>& screen, uint16_t c, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (uint16_t p : BoxPixels(screen, x0, y0, x1, y1))
-        n += p == c;
-    return n;
 }
 
 inline uint16_t Pixel(uint32_t rgb) {

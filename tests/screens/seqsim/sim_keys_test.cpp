@@ -54,8 +54,6 @@ class SimKeys : public seqedit::SeqSimTest {
     static uint32_t State() { return g_MenuState.load(); }
     static uint32_t SimState() { return SeqSimGetCurStep(); }
     static void SetState(uint32_t s) { g_SeqSimBlock[0].curStep.store(s); }
-    // A marker in place of the popup's free text: the test sees whether a key posted one.
-    static void Quiet() { MsgQueue_PostText("-", 5); }
     static void SetFlag(uint32_t state, uint32_t bit, bool on, int slice = 0) {
         uint32_t& f = engine::SimRecAt(state, slice).flags;
         f = on ? (f | bit) : (f & ~bit);

@@ -154,12 +154,16 @@ TEST_F(MenuKeys, LockedKeysAreDroppedWithTheirMessage) {
         uint32_t msg;
     };
     const Case cases[] = {
-        {Key('O', 2), false, 1, 11}, {KeyEventPack(1, plat::kKnobCode, 4), false, 1, 11},
+        {Key('O', 2), false, 1, 11},
+        {KeyEventPack(1, kKeyKnob, 4), false, 1, 11},
         {Key('O', 2), true, 1, 13},
-        {Key('S'), true, 1, 0},      {Key('N'), false, 1, 11},
+        {Key('S'), true, 1, 0},
+        {Key('N'), false, 1, 11},
         // Silent in the calibration states 316-328 only.
-        {Key('O', 2), false, 315, 11}, {Key('O', 2), false, 316, 0},
-        {Key('O', 2), false, 328, 0},  {Key('O', 2), false, 329, 11},
+        {Key('O', 2), false, 315, 11},
+        {Key('O', 2), false, 316, 0},
+        {Key('O', 2), false, 328, 0},
+        {Key('O', 2), false, 329, 11},
     };
     for (const Case& c : cases) {
         SysStatusClear(kSysCaliProcessing);  // set by a pass in a calibration state; it holds later keys

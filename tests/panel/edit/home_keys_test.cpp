@@ -141,7 +141,7 @@ TEST_F(EditTest, RecalledPresetIsAppliedAndThePanelGoesHome) {
     menuEnterParamState(kParamAcv);
     menuApplyRecalledPreset();
     EXPECT_EQ(GetAcv(0), 12345);
-    EXPECT_NE(g_ParamFlags & (1u << 9), 0u);
+    EXPECT_NE(g_ParamFlags & core::kFlagPresetRecalled, 0u);
     EXPECT_EQ(g_MenuState, 2u);
     EXPECT_EQ(g_OutputRefresh, 1u);
 }

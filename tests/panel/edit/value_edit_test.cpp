@@ -29,7 +29,7 @@ int32_t Exit(uint32_t id) {
     return menuEditParamEnterKey(&ev, id);
 }
 int32_t Knob(uint32_t id, int8_t delta) {
-    uint32_t ev = EditTest::Key(0xD5, kClassCursor, delta);
+    uint32_t ev = EditTest::Key(kKeyKnob, kClassCursor, delta);
     return menuEditParamKnobKey(&ev, id);
 }
 int32_t Soft(uint32_t id, uint8_t code) {

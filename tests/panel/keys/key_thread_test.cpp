@@ -76,7 +76,7 @@ TEST_F(KeyThreadTest, LongPressIsPostedOnceAfter400Passes) {
 // posts, so the menu can dispatch every key by its class.
 TEST_F(KeyThreadTest, EveryPostedKeyCarriesItsClass) {
     for (int code = 1; code < 256; ++code) {
-        if (code == 212 || code == plat::kKnobCode) continue;
+        if (code == kKeyKnobOther || code == kKeyKnob) continue;
         for (int passes : {3, 401}) {
             PressFor(static_cast<uint8_t>(code), passes);
             const uint32_t ev = Take();
@@ -138,7 +138,7 @@ TEST_F(KeyThreadTest, ScannedCodesRunTheirActionAndEnterAloneIsAccept) {
     EXPECT_EQ(GetAcv(0), 12000);
     EXPECT_EQ(g_HomePage.recallIndex.load(), 3u);
     EXPECT_EQ(statusbar::ShownPreset(), 3u) << "the status bar names the scanned preset";
-    EXPECT_NE(g_ParamFlags.load() & statusbar::kFlagPresetRecalled, 0u);
+    EXPECT_NE(g_ParamFlags.load() & core::kFlagPresetRecalled, 0u);
     EXPECT_EQ(Take(), 0u);
 
     g_MenuState = 297;  // the editor of the third code ("Recall M2")

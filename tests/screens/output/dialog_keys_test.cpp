@@ -28,7 +28,6 @@
 namespace {
 
 using namespace screenkeys;
-constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kYes = 0, kNo = 1;
 
 void Enter() { Press('U', kClassKeypad); }
@@ -85,7 +84,7 @@ TEST_F(Dialogs, WiringChoiceMovesWithinTheThreeWirings) {
         uint32_t to;
     };
     for (const Case& c : {Case{0, 'W', 0, 1}, Case{2, 'W', 0, 2}, Case{2, 'V', 0, 1}, Case{0, 'V', 0, 0},
-                          Case{0, kKnob, 1, 1}, Case{1, kKnob, 5, 2}, Case{1, kKnob, -3, 0}}) {
+                          Case{0, kKeyKnob, 1, 1}, Case{1, kKeyKnob, 5, 2}, Case{1, kKeyKnob, -3, 0}}) {
         OpenWiringChoice();
         g_CfgPhaseChoice.store(c.from);
         g_EditParam.workValue.store(static_cast<int32_t>(c.from));
@@ -101,9 +100,9 @@ TEST_F(Dialogs, WiringChoiceMovesWithinTheThreeWirings) {
     EXPECT_EQ(g_CfgPhaseChoice.load(), 1u);
     EXPECT_EQ(g_EditParam.workValue.load(), 1);
     // Leaving, or the enter key on the wiring in force, asks nothing.
-    for (uint8_t leave : {uint8_t{'T'}, uint8_t{'U'}, kSoftKey8}) {
+    for (uint8_t leave : {kKeyExit, kKeyEnter, kKeySoft8}) {
         OpenWiringChoice();
-        Press(leave, leave == kSoftKey8 ? kClassSoft : kClassKeypad);
+        Press(leave, leave == kKeySoft8 ? kClassSoft : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u) << "key " << int{leave};
     }
 }
@@ -126,9 +125,9 @@ TEST_F(Dialogs, ConfirmationNoKeepsTheWiringAndReturnsToItsOrigin) {
     Enter();
     EXPECT_EQ(g_MenuState.load(), 98u);
     EXPECT_EQ(GetPhaseMode(), 0u);
-    for (uint8_t leave : {uint8_t{'T'}, kSoftKey8}) {
+    for (uint8_t leave : {kKeyExit, kKeySoft8}) {
         menuEnterStateValue(4, 0);
-        Press(leave, leave == kSoftKey8 ? kClassSoft : kClassKeypad);
+        Press(leave, leave == kKeySoft8 ? kClassSoft : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u);
         EXPECT_EQ(GetPhaseMode(), 0u);
     }

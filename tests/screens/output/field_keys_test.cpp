@@ -93,9 +93,9 @@ TEST_F(Fields, KindSelectorsChooseTheLimitTheEnterKeyOpens) {
         int8_t delta;
         uint32_t opens;
     };
-    for (const Case& c :
-         {Case{9, kKnob, 1, 11}, Case{9, kKnob, -1, 10}, Case{15, kKnob, 1, 19}, Case{15, kKnob, -5, 16},
-          Case{23, 'W', 0, 27}, Case{23, 'V', 0, 24}, Case{23, kKnob, 1, 27}}) {
+    for (const Case& c : {Case{9, kKeyKnob, 1, 11}, Case{9, kKeyKnob, -1, 10}, Case{15, kKeyKnob, 1, 19},
+                          Case{15, kKeyKnob, -5, 16}, Case{23, 'W', 0, 27}, Case{23, 'V', 0, 24},
+                          Case{23, kKeyKnob, 1, 27}}) {
         Open(c.state);
         Press(c.code, kClassCursor, c.delta);
         Press('U', kClassKeypad);

@@ -32,9 +32,8 @@
 namespace {
 
 using namespace screenkeys;
-constexpr uint8_t kRunHold = 96;
 constexpr uint32_t kShift = core::kFlagShiftLatched, kPreset = core::kFlagPresetMode,
-                   kFrozen = core::kFlagMeterHold, kRecalled = statusbar::kFlagPresetRecalled;
+                   kFrozen = core::kFlagMeterHold, kRecalled = core::kFlagPresetRecalled;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load() & bit) != 0;
@@ -236,13 +235,13 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
 }
 
 TEST_F(HomeKeys, AdvancedScreenRefusesKeypadWhileFrozenAndRunHoldToggles) {
-    Press(kRunHold, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_TRUE(Flag(kFrozen));
     EXPECT_EQ(Messages(), Texts{"Meter Frozen"});
     Press('U', kClassKeypad);
     EXPECT_EQ(Messages(), Texts{"14"});
     EXPECT_EQ(g_MenuState.load(), 1u);
-    Press(kRunHold, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_FALSE(Flag(kFrozen));
     EXPECT_EQ(Messages(), Texts{});
 }
@@ -355,7 +354,7 @@ TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
         EXPECT_EQ(g_HomePage.harmonicPage.load(), p.page) << p.code;
         EXPECT_EQ(g_HomePage.harmonicQuantity.load(), p.quantity) << p.code;
     }
-    Press(kRunHold, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_FALSE(Flag(kFrozen)) << "no RUN/HOLD on the harmonic view";
     Press('[', kClassSoft);
     EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
@@ -364,7 +363,7 @@ TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
         Press('\\', kClassSoft);
         EXPECT_EQ(g_HomePage.meterSet.load(), want);
     }
-    Press(kRunHold, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_TRUE(Flag(kFrozen));
     Messages();
     Press('[', kClassSoft);

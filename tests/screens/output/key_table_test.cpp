@@ -79,18 +79,18 @@ TEST_F(KeyTable, ExitKeyOfAStateWithoutKeysReturnsToTheLastHomeView) {
 TEST_F(KeyTable, PanelRowStaysOnASlaveOnTheSimpleScreenAndForOtherClasses) {
     g_MenuState.store(1);
     g_HomePage.panelRow.store(5);
-    Press(kKnob, kClassKeypad, 1);
+    Press(kKeyKnob, kClassKeypad, 1);
     Press('V', kClassSoft);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     for (int32_t slave : {0, 2}) {
         SetParallelPosition(slave);
-        Press(kKnob, kClassCursor, 1);
+        Press(kKeyKnob, kClassCursor, 1);
         Press('V', kClassCursor);
         EXPECT_EQ(g_HomePage.panelRow.load(), 5u) << "position " << slave;
     }
     SetParallelPosition(1);
     g_MenuState.store(2);
-    Press(kKnob, kClassCursor, 1);
+    Press(kKeyKnob, kClassCursor, 1);
     Press('V', kClassCursor);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     EXPECT_EQ(g_MenuState.load(), 2u);

@@ -75,9 +75,8 @@ void GoToStep(int32_t step) {
 }
 
 void Type(const char* text) {
-    constexpr uint32_t kShiftLatch = 1u << 6;
     for (const char* c = text; *c != '\0'; ++c) {
-        if (*c == '-') g_ParamFlags.fetch_or(kShiftLatch);
+        if (*c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
         uint32_t ev =
             KeyEventPack(0, *c == '.' || *c == '-' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), 1);
         menuKeypadInput(&ev);

@@ -79,14 +79,14 @@ TEST_F(SeqEditors, PhaseBandFollowsTheFrequency) {
         EXPECT_EQ(g_EditParam.max, c.max) << c.fset;
         Press('V', kClassCursor);
         const int32_t before = g_EditParam.workValue.load();
-        Press(kKnob, kClassCursor, 1);
+        Press(kKeyKnob, kClassCursor, 1);
         EXPECT_EQ(g_EditParam.workValue.load(), before + c.knobStep) << c.fset;
     }
     const int32_t before = g_EditParam.workValue.load();
-    Press(kKnob, kClassCursor, 127);
+    Press(kKeyKnob, kClassCursor, 127);
     EXPECT_EQ(g_EditParam.workValue.load(), before + 1270);
     for (int i = 0; i < 4; ++i)
-        Press(kKnob, kClassCursor, 127);
+        Press(kKeyKnob, kClassCursor, 127);
     EXPECT_EQ(g_EditParam.workValue.load(), 3590);
     EXPECT_EQ(g_EditParam.startValue, 3590);
 }
@@ -146,7 +146,7 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
     Press('V', kClassCursor);
     Press('V', kClassCursor);
     Press('V', kClassCursor);
-    Press(kKnob, kClassCursor, 20);
+    Press(kKeyKnob, kClassCursor, 20);
     EXPECT_EQ(g_EditParam.workValue.load(), 9999);
     Press('U', kClassKeypad);
     EXPECT_EQ(SeqGetJumpCnt(), 9999);
@@ -188,7 +188,7 @@ TEST_F(SeqEditors, ChoiceFieldsTakeSoftKeysAndTheKnobBetweenTheirLimits) {
     Press('U', kClassKeypad);
     EXPECT_EQ(SeqGetTerm(), 2) << "soft key 4 is HOLD";
     Enter_menuSeqEditSyncCode();
-    Press(kKnob, kClassCursor, 5);
+    Press(kKeyKnob, kClassCursor, 5);
     EXPECT_EQ(g_EditParam.workValue.load(), 3);
     Press('Y', kClassSoft);
     Press('U', kClassKeypad);

@@ -38,7 +38,7 @@ class SeqPages : public seqedit::SeqPageTest {
         ASSERT_GT(SeqSaveFile(2, 0), 0);
         SeqSimSetRecallSlot(0);
         OpenRecallList();
-        Press(kKnob, kClassCursor, -2);
+        Press(kKeyKnob, kClassCursor, -2);
     }
     static void OpenRecallList() {
         MsgQueue_Clear();
@@ -49,11 +49,11 @@ class SeqPages : public seqedit::SeqPageTest {
 
 TEST_F(SeqPages, RecallListKnobRunsBackwardsWithinTheSlots) {
     OpenRecallList();
-    Press(kKnob, kClassCursor, 1);
+    Press(kKeyKnob, kClassCursor, 1);
     EXPECT_EQ(SeqSimGetRecallSlot(), 0u);
-    Press(kKnob, kClassCursor, -12);
+    Press(kKeyKnob, kClassCursor, -12);
     EXPECT_EQ(SeqSimGetRecallSlot(), 9u);
-    Press(kKnob, kClassCursor, -1);
+    Press(kKeyKnob, kClassCursor, -1);
     EXPECT_EQ(SeqSimGetRecallSlot(), 9u);
     Press('V', kClassCursor);
     EXPECT_EQ(g_EditParam.workValue.load(), 9);
@@ -166,7 +166,7 @@ TEST_F(SeqPages, RunPreviewWalksTheOrderAndTheEntryDropsWhatDoesNotFit) {
     EXPECT_EQ(SeqGetCurStep(), 2);
     Press('W', kClassCursor);
     EXPECT_EQ(g_SeqPreview.position.load(), 3u) << "'W' at the last position";
-    Press(kKnob, kClassCursor, -5);
+    Press(kKeyKnob, kClassCursor, -5);
     EXPECT_EQ(g_SeqPreview.position.load(), 1u);
     EXPECT_EQ(SeqGetCurStep(), 0);
 

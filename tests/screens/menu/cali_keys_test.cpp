@@ -169,7 +169,7 @@ TEST_F(CaliKeys, ExitDropsTypedDigitsFirst) {
     Press(kKeyEnter, kClassKeypad);
     ASSERT_EQ(State(), 317u);
     test::ClearTrace();
-    Press('\\', kClassSoft);
+    Press(kKeySoft4, kClassSoft);
     EXPECT_EQ(State(), 316u);
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{32});
     EXPECT_FALSE(KeysLocked());
@@ -177,13 +177,13 @@ TEST_F(CaliKeys, ExitDropsTypedDigitsFirst) {
 
 // DEFAULT asks first: exit goes back to the list, enter restores the defaults and leaves for home.
 TEST_F(CaliKeys, DefaultIsConfirmedInItsOwnState) {
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(State(), 329u);
     EXPECT_TRUE(test::RawsTo(kCmdReg).empty());
     Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 316u);
     test::Stage().ScriptCaliStatus({kDoneFirstOk});
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{1});
     EXPECT_EQ(g_home, 1);
@@ -194,7 +194,7 @@ TEST_F(CaliKeys, DefaultIsConfirmedInItsOwnState) {
 TEST_F(CaliKeys, AnyKeyFirstSwitchesTheOutputOff) {
     OutputFlagSet(kOutFlagOutputOn);
     Press(kKeyEnter, kClassKeypad);
-    Press('Y', kClassSoft);
+    Press(kKeySoft1, kClassSoft);
     EXPECT_EQ(State(), 316u);
     EXPECT_TRUE(test::RawsTo(kModeReg).empty());
     EXPECT_TRUE(test::RawsTo(kCmdReg).empty());

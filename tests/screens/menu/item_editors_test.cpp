@@ -65,7 +65,7 @@ TEST_F(ItemEdit, NewPositionEndsParallelOperationAtOnce) {
 TEST_F(ItemEdit, ParallelNumberIgnoresTheCursorKeys) {
     MenuRows_EnterState(211);
     g_EditParam.digits = 2;
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(g_EditParam.cursor, 0u);
 }
 
@@ -125,8 +125,8 @@ TEST_F(ItemEdit, DefaultSettingStartsOnceUntilTheBusyBitClears) {
     SysStatusClear(kSysKeysBlocked);
     core::SysEventReset();
     menuEnterStateValue(222, 0);
-    Press('W', kClassCursor);
-    Press('Y', kClassSoft);
+    Press(kKeyRight, kClassCursor);
+    Press(kKeySoft1, kClassSoft);
     EXPECT_EQ(State(), 222u);
     Press(kKeyEnter, kClassKeypad);
     Press(kKeyEnter, kClassKeypad);

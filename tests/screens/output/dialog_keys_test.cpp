@@ -30,7 +30,9 @@ namespace {
 using namespace screenkeys;
 constexpr uint32_t kYes = 0, kNo = 1;
 
-void Enter() { Press('U', kClassKeypad); }
+void Enter() {
+    Press(kKeyEnter, kClassKeypad);
+}
 
 int32_t Acv() {
     return paramGetValue(kParamAcv, 0);
@@ -69,7 +71,7 @@ class Dialogs : public ::testing::Test {
         OpenWiringChoice();
         Press(move, kClassCursor);
         Enter();
-        if (yes) Press('V', kClassCursor);
+        if (yes) Press(kKeyLeft, kClassCursor);
         Enter();
     }
     screentest::StatusWords status_;
@@ -94,8 +96,8 @@ TEST_F(Dialogs, WiringChoiceMovesWithinTheThreeWirings) {
     }
     // The knob starts from the picked wiring when the cursor keys moved it last.
     OpenWiringChoice();
-    Press('W', kClassCursor);
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     Knob(-1);
     EXPECT_EQ(g_CfgPhaseChoice.load(), 1u);
     EXPECT_EQ(g_EditParam.workValue.load(), 1);
@@ -177,7 +179,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
     paramPutValue(kParamAcv, 12340, 0);
 
     PresetRecallWaits();
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(g_DialogChoice.load(), kNo);
     Knob(-1);
     EXPECT_EQ(g_DialogChoice.load(), kYes);
@@ -196,7 +198,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
         SCOPED_TRACE(way);
         PresetRecallWaits();
         for (char key : way)
-            Press(static_cast<uint8_t>(key), key == 'W' ? kClassCursor : kClassKeypad);
+            Press(static_cast<uint8_t>(key), key == kKeyRight ? kClassCursor : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u);
         EXPECT_EQ(g_HomePage.presetSel.load(), 1u);
         EXPECT_EQ(g_HomePage.presetPending.load(), 0u);
@@ -205,7 +207,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
 
     PresetRecallWaits();
     Enter();
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     Enter();
     EXPECT_EQ(g_MenuState.load(), 1u);
     EXPECT_EQ(g_HomePage.presetPending.load(), 0u);
@@ -221,7 +223,7 @@ TEST_F(Dialogs, ParallelRetryStartsTheMasterAgainOrSwitchesParallelOff) {
     paramPutValue(kParamParallelEnable, 1, 0);
     menuEnterParallelRetry();
     ASSERT_EQ(g_EditBuf.choiceValue, kNo);
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     Enter();
     EXPECT_EQ(g_MenuState.load(), 212u);
     ParallelLink_Step();

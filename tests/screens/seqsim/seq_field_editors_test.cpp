@@ -37,7 +37,7 @@ class SeqFieldEditors : public SeqEditTest {
 
 TEST_F(SeqFieldEditors, ModeTypeKeepIsNotOfferedOnStep0) {
     Open(0);
-    Press(AcvType<0>, kClassSoft, 'Z');
+    Press(AcvType<0>, kClassSoft, kKeySoft2);
     EXPECT_EQ(Working(), 0) << "KP needs a step before it";
     Turn(AcvType<0>, 1);
     EXPECT_EQ(Working(), 2) << "a right turn gives SP";
@@ -51,12 +51,12 @@ TEST_F(SeqFieldEditors, ModeTypeKeepIsNotOfferedOnStep0) {
 
     GoToStep(1);
     Open(0);
-    Press(AcvType<0>, kClassSoft, 'Z');
+    Press(AcvType<0>, kClassSoft, kKeySoft2);
     EXPECT_EQ(Working(), 1);
     Turn(AcvType<0>, 1);
     Turn(AcvType<0>, 1);
     EXPECT_EQ(Working(), 2) << "the knob stops at SP";
-    Press(AcvType<0>, kClassSoft, 'Y');
+    Press(AcvType<0>, kClassSoft, kKeySoft1);
     EXPECT_EQ(Working(), 0);
 }
 
@@ -64,7 +64,7 @@ TEST_F(SeqFieldEditors, ModeOfL1In1P3WSetsL2Too) {
     GoToStep(1);
     SetPhaseMode(2);
     Open(0);
-    Press(AcvType<0>, kClassSoft, 'Z');
+    Press(AcvType<0>, kClassSoft, kKeySoft2);
     Press(AcvType<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetAcvMode(0), 1);
     EXPECT_EQ(SeqGetAcvMode(1), 1) << "L1 in 1P3W sets L2 too";

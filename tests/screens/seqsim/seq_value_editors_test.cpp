@@ -137,7 +137,7 @@ TEST_F(SeqValueEditors, ExitAndSeqKeysCancelDigitsFirstAndWriteNothing) {
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     EXPECT_EQ(g_backs, 0) << "the digits go, the editor stays";
     Turn(Acv<0>, 5);
-    Press(Acv<0>, kClassFunction, 'M');
+    Press(Acv<0>, kClassFunction, kKeySeq);
     EXPECT_EQ(g_backs, 1);
     EXPECT_EQ(SeqGetAcv(0), 0);
     EXPECT_TRUE(test::Writes().empty()) << "nothing reaches the stage";

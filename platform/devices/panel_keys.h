@@ -12,9 +12,9 @@ inline constexpr uint8_t kClassSoft = 3;      // the soft keys beside the screen
 inline constexpr uint8_t kClassCursor = 4;    // the arrows and the knob
 inline constexpr uint8_t kClassFunction = 5;  // MENU, DISPLAY, PRESET, OUTPUT and the other function keys
 
-// Key codes, byte 1 of an event. Most are the ASCII letter printed in the panel's key matrix; a run of
-// keys (the digits, the soft keys, their long presses) is named by its first and last, and the keys
-// between follow in order.
+// Key codes, byte 1 of an event. The keys of the panel are the characters '@' to '`'; a run of long
+// presses is named by its first and last (and the members a page takes on its own), the codes between
+// follow in order.
 enum KeyCode : uint8_t {
     kKeyDigit0 = '@',  // the keypad's digits 0-9 are '@', 'A'-'I'
     kKeyDigit1 = 'A',

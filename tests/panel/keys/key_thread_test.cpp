@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <tuple>
+#include <utility>
 
 #include "core/control/barcode_table.h"
 #include "core/control/ctrl_task_state.h"
@@ -191,6 +192,12 @@ TEST(ScannerKeys, UsageCodesBecomeKeyEvents) {
     // The knob's raw code is posted as the knob; an unknown code keeps the class it had.
     EXPECT_EQ(KeyCode_SetClass(KeyEventPack(-1, 212, 0)), KeyEventPack(-1, 213, 4));
     EXPECT_EQ(KeyCode_SetClass(KeyEventPack(0, 0xC1, 7)), KeyEventPack(0, 0xC1, 7));
+    // The last key of a run takes the run's class; a key held long posts its long code, {key, code}.
+    for (auto [key, cls] : {std::pair<uint8_t, uint8_t>{74, 1}, {82, 2}, {96, 3}})
+        EXPECT_EQ(KeyCode_SetClass(KeyEventPack(0, key, 0)), KeyEventPack(0, key, cls)) << int{key};
+    for (auto [key, held] :
+         {std::pair<int, int>{73, 0xF9}, {74, 0xFD}, {76, 0xFE}, {82, 0xFA}, {96, 0xC9}, {77, 77}})
+        EXPECT_EQ(core::LongPressCode(static_cast<uint8_t>(key)), held) << key;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/devices/panel_keys.h"  // the key classes and codes of an event
+
 uint16_t SpiKeyRead();
 int SpiAuxWrite4(uint32_t word);
 int SpiAuxWrite1(uint32_t value);
@@ -17,14 +19,6 @@ enum PanelLamp : uint32_t {
     kLampPreset = 1u << 2,
     kLampSeqSim = 1u << 3,
 };
-
-// Key classes, byte 2 of an event: the key thread gives each code its class and the handlers take a key
-// by class and code. Class 0 is a code with no class of its own.
-inline constexpr uint8_t kClassKeypad = 1;    // digits, point, ENTER, EXIT
-inline constexpr uint8_t kClassShortcut = 2;  // the keys that open a setting
-inline constexpr uint8_t kClassSoft = 3;      // the soft keys beside the screen
-inline constexpr uint8_t kClassCursor = 4;    // the arrows and the knob
-inline constexpr uint8_t kClassFunction = 5;  // MENU, DISPLAY, PRESET, OUTPUT and the other function keys
 
 // A packed key event: byte 0 signed knob delta, byte 1 key code, byte 2 key class, byte 3 0.
 inline uint32_t KeyEventPack(int8_t delta, uint8_t code, uint8_t cls) {

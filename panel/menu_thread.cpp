@@ -101,8 +101,6 @@ void EndReconfigHandshake() {
     g_PendingReconfig.store(0, kRelaxed);
 }
 
-constexpr uint8_t kCopyKeyCode = 254;
-
 void ReportKey(uint32_t ev) {
     // A person at the panel channel sees the key arrive.
     uint8_t code = KeyEventCode(ev);
@@ -141,14 +139,14 @@ void LocalKey(uint32_t* ev) {
 void RemoteKey(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
     if ((g_ParamFlags.load(kRelaxed) & core::kFlagShiftLatched) == 0) {
-        if (code == 'S')
+        if (code == kKeyShift)
             g_ParamFlags.fetch_or(core::kFlagShiftLatched, kRelaxed);
-        else if (code != 'X' || KeyOutputOffFilter(ev) != 0)
+        else if (code != kKeyOutput || KeyOutputOffFilter(ev) != 0)
             MsgQueue_PostId(kMsgRemoteRefused);
         return;
     }
     g_ParamFlags.fetch_and(~core::kFlagShiftLatched, kRelaxed);
-    if (code == '@' || code == 'N') {
+    if (code == kKeyDigit0 || code == kKeyPreset) {
         OutputFlagClear(kOutFlagRemote);
         RemoteStateSet(kRemoteLocal);
         if (MsgPopup_IsPersistent()) MsgPopup_Close();
@@ -160,7 +158,7 @@ void KeyStep() {
     if (KeyEventTake(&ev) != 0 || ev == 0) return;
     ReportKey(ev);
     AlarmBeepAck();
-    if (g_HardcopyLongPressEnable.load(kRelaxed) != 0 && KeyEventCode(ev) == kCopyKeyCode) {
+    if (g_HardcopyLongPressEnable.load(kRelaxed) != 0 && KeyEventCode(ev) == kKeyLongMenu) {
         Hardcopy_KeyRequest();
         return;
     }

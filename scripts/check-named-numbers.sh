@@ -34,6 +34,12 @@
 # error rows (enum ScpiErr, scpi/parser/scpi_errors.h: a const, constexpr or enum member named like an
 # error row given a number; the trigger action's results in core, which cannot include the SCPI layer, are
 # its own).
+# And the front-panel keys and the flag bits of the store: in the program and its tests, a const,
+# constexpr or enum member given a key's letter ('@' to '`'), one named like a key (kExit, kKnob, kSoft1,
+# kCursorUp, kDigit0, kLongDef1 ...) given a key code, or a name of enum KeyCode (platform/devices/panel_keys.h)
+# given a number outside that home; a name of enum ParamFlagBit (core/params/param_store.h) given a bit
+# elsewhere, or a const or constexpr named like the key lock, SHIFT or preset bit given bit 5, 6 or 9;
+# and, in the program, a bit of g_ParamFlags written as a number.
 #   usage: scripts/check-named-numbers.sh [source root]      (default: this repository)
 #          scripts/check-named-numbers.sh --self-test         (plants literals and expects a failure)
 set -euo pipefail
@@ -77,6 +83,15 @@ item_home=panel/menu/panel_items.h
 wave_home=platform/stage/wave_numbers.h
 seqsim_home=engine/seqsim/seqsim_mode_word.h
 scpi_err_home=scpi/parser/scpi_errors.h
+key_home=platform/devices/panel_keys.h
+# A key: its letter, a name like a key's and a key code (the letters, the long presses, the knob, the
+# shortcut codes of SHIFT); a flag bit of the store written as a number, and a name like a key-lock, SHIFT
+# or preset bit.
+key_letter="'(?:[@A-Z\\[\\]^_\x60]|\\\\\\\\)'"
+key_like='k\w*(?:Key|Knob|Soft|Digit|Exit|Enter|Cursor\w*|Left|Right|Prev|Next|Point|Def)(?:Key|Code)?\d?(?!\w)'
+key_number='(?:6[4-9]|[78][0-9]|9[0-6]|126|19[3-9]|20[01]|21[23]|22[89]|23[0-8]|24[0-9]|25[034]|0[xX](?:[45][0-9a-fA-F]|60|[cC][1-9]|[dD][45]|[fF][0-9a-eA-E]))\b'
+flag_value='(?:=\s*|\{\s*)\(?\s*(?:1u?\s*<<\s*[0-9]+|0[xX][0-9a-fA-F]+|[0-9]+)\b'
+flag_bare='\bg_ParamFlags\b[^;\n]*?(?:\b1u?\s*<<\s*[0-9]+|\b0[xX][0-9a-fA-F]+\b)'
 # The waveform as its accessor or a variable reads it, compared with the number of a built-in shape.
 wave_read='(?:\bGetWaveform(?:Sel)?\((?:[^()]|\([^()]*\))*\)|(?<![\w.>])(?:wave|waveform|slot)\b|(?:\.|->)wave\b)'
 wave_compare="$wave_read\s*(?:==|!=|<=|>=|<|>)\s*1[6-9]\b|(?<![\w.])1[6-9]\s*(?:==|!=|<=|>=|<|>)\s*$wave_read"
@@ -154,6 +169,16 @@ copy_patterns() {
     "-" "\{\s*[1-9][0-9]*\s*,\s*[1-9][0-9]*\s*,\s*(?:KeyProcess_|Keyprocess_|menu)\w*\s*\}" \
     "$scpi_err_home" "\b(?:constexpr|const)\b[^;{}()]*?\bk(?!Trig|Cmd)\w*Err(?!or)[A-Z]\w*(?<!Count)(?<!Size)\s*$value" \
     "$scpi_err_home" "\benum\b[^;{]*\{[^}]*?\bk(?!Trig|Cmd)\w*Err(?!or)[A-Z]\w*\s*=\s*\(?\s*[0-9]+\b"
+  printf '%s\t%s\n' "$key_home" "\b(?:constexpr|const)\b[^;{}()]*?\bk\w*\s*(?:=\s*|\{\s*)$key_letter" \
+    "$key_home" "\benum\b[^;{]*\{[^}]*?\bk\w*\s*=\s*$key_letter" \
+    "$key_home" "\b(?:constexpr|const)\b[^;{}()]*?\b$key_like\s*(?:=\s*|\{\s*)\(?\s*$key_number" \
+    "$key_home" "\benum\b[^;{]*\{[^}]*?\b$key_like\s*=\s*\(?\s*$key_number" \
+    "$param_home" "\b(?:constexpr|const)\b[^;{}()]*?\bk\w*(?:Lock|Shift|Preset|Recall)\w*\s*(?:=\s*|\{\s*)\(?\s*1u?\s*<<\s*[569]\b"
+  names=$(home_names "$root" "$key_home" kKey)
+  [ -z "$names" ] || printf '%s\t%s\n' "$key_home" "\b(?:$names)\s*$value"
+  names=$(sed -n '/^enum ParamFlagBit\b/,/^};/p' "$root/$param_home" 2>/dev/null | grep -oP '^\s*\Kk\w+(?=\s*=)' |
+    paste -sd'|' -)
+  [ -z "$names" ] || printf '%s\t%s\n' "$param_home" "\b(?:$names)\s*$flag_value"
   local home prefix
   for home in "$wave_home:kWave" "$seqsim_home:kSeqSim" "$mode_home:kRange" "$scpi_err_home:kScpiErr"; do
     prefix=${home#*:}
@@ -210,7 +235,7 @@ check() {
     fi
   done
   item_check "$root" "${dirs[@]}" || found=1
-  for p in "$wave_compare" "$seqsim_compare" "$seqsim_set" "$range_compare"; do
+  for p in "$wave_compare" "$seqsim_compare" "$seqsim_set" "$range_compare" "$flag_bare"; do
     hits=$(grep -rPzo --include='*.cpp' --include='*.h' "$p" "${dirs[@]}" | tr '\0\n' '\n ' || true)
     if [ -n "$hits" ]; then
       echo "$hits"
@@ -225,7 +250,8 @@ check() {
     others=()
     for f in "${files[@]}"; do [ "$f" = "$root/$skip" ] || others+=("$f"); done
     hits=$( { [ ${#others[@]} -eq 0 ] || grep -HPzo "$p" "${others[@]}"
-              [ ! -f "$root/$param_home" ] || sed '/^enum ParamId\b/,/^};/d' "$root/$param_home" |
+              [ ! -f "$root/$param_home" ] || [ "$skip" = "$param_home" ] ||
+                sed '/^enum ParamId\b/,/^};/d' "$root/$param_home" |
                 grep -HPzo --label="$root/$param_home" "$p"
               [ ! -f "$root/$state_home" ] || sed '/^enum \w*MenuState\b/,/^};/d' "$root/$state_home" |
                 grep -HPzo --label="$root/$state_home" "$p"; } | tr '\0\n' '\n ' || true)
@@ -241,9 +267,11 @@ check() {
     echo "check-named-numbers: or a waveform, SEQ/SIM mode, range code, key-table state or SCPI error row:" \
       "platform/stage/wave_numbers.h, engine/seqsim/seqsim_mode_word.h, core/params/param_ranges.h," \
       "core/system/state/menu_state_ids.h or scpi/parser/scpi_errors.h"
+    echo "check-named-numbers: or a front-panel key or a flag bit of the store: enum KeyCode" \
+      "(platform/devices/panel_keys.h) or enum ParamFlagBit (core/params/param_store.h)"
     return 1
   fi
-  echo "check-named-numbers: no register, parameter, state, wiring, mode or panel item number outside their homes"
+  echo "check-named-numbers: no register, parameter, state, wiring, mode, panel item, key or flag number outside their homes"
 }
 
 self_test() {
@@ -405,6 +433,42 @@ EOF
   )
   for line in "${vocab_planted[@]}"; do plant core/planted.cpp "$line" || return 1; done
   for line in "${vocab_copies[@]}"; do
+    plant core/planted.cpp "$line" || return 1
+    plant tests/planted_test.cpp "$line" || return 1
+  done
+  # The keys and the flag bits: their home, names that must pass, then copies and bare bits.
+  mkdir -p "$work/$(dirname "$key_home")"
+  cp "$repo/$key_home" "$work/$key_home"
+  cat >"$work/core/named_keys.cpp" <<'EOF2'
+bool ky = code == kKeyExit || KeyEventCode(ev) == kKeyKnob || code == kKeySoft4;
+constexpr char kSeparator = ':', kQuote = '"';
+constexpr int kKeyCountShift = 4, kKnobRows = 3, kEnterStateWaits = 250;
+constexpr uint32_t kLeavePreviewMs = 200, kAlarmFlagBeepSounding = 1u << 5, kLampShift = 1u << 1;
+bool fl = (g_ParamFlags.load() & core::kFlagShiftLatched) != 0;
+EOF2
+  rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"
+  check "$work" >/dev/null || { echo "self-test: named keys or flag bits were refused"; return 1; }
+  local key_planted=(
+    'g_ParamFlags.fetch_or(1u << 9, std::memory_order_relaxed);'
+    'bool locked = (g_ParamFlags.load() & 0x20) != 0;'
+  )
+  local key_copies=(
+    "constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V';"
+    "inline constexpr uint8_t kSoft4 = '\\\\';"
+    'enum FunctionKey : uint8_t { kMenu = '"'L'"', kOutput = '"'X'"' };'
+    'inline constexpr uint8_t kKnobCode = 0xD5;'
+    'constexpr uint8_t kKnob = 213, kDigit9 = 73;'
+    'constexpr uint8_t kLongLockKey = 193;'
+    'constexpr uint8_t kSaveDef2 = 195;'
+    'enum : uint8_t { kPrev = 86 };'
+    'static constexpr uint8_t kKeyLongMenu = 254;'
+    'constexpr uint32_t kKeysLocked = 1u << 5;  // of g_ParamFlags'
+    'constexpr uint32_t kShiftLatch = 1u << 6;'
+    'inline constexpr uint32_t kFlagPresetAux = 1u << 9;'
+    'inline constexpr uint32_t kFlagPresetRecalled = 512;'
+  )
+  for line in "${key_planted[@]}"; do plant core/planted.cpp "$line" || return 1; done
+  for line in "${key_copies[@]}"; do
     plant core/planted.cpp "$line" || return 1
     plant tests/planted_test.cpp "$line" || return 1
   done

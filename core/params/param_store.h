@@ -226,16 +226,17 @@ int GlobalIndexOfId(uint32_t id);
 
 // Bits of g_ParamFlags.
 enum ParamFlagBit : uint32_t {
-    kFlagVpkKind = 1u << 0,        // id 9
-    kFlagIpkKind = 1u << 1,        // id 23
-    kFlagSyncMissing = 1u << 2,    // synchronisation source missing
-    kFlagMeterHold = 1u << 3,      // measurement readings frozen
-    kFlagPresetMode = 1u << 4,     // the PRESET key's mode
-    kFlagKeysLocked = 1u << 5,     // front-panel keys locked
-    kFlagShiftLatched = 1u << 6,   // SHIFT pressed, waiting for the key it shifts
-    kFlagFactoryAccess = 1u << 7,  // the factory password was given (ZCALib); nothing clears it
-    kFlagFreqLimitKind = 1u << 8,  // id 15
-    kFlagHarmActive = 1u << 10,    // the harmonic task captures: AC-INT outside SEQ/SIM with the output on
+    kFlagVpkKind = 1u << 0,         // id 9
+    kFlagIpkKind = 1u << 1,         // id 23
+    kFlagSyncMissing = 1u << 2,     // synchronisation source missing
+    kFlagMeterHold = 1u << 3,       // measurement readings frozen
+    kFlagPresetMode = 1u << 4,      // the PRESET key's mode
+    kFlagKeysLocked = 1u << 5,      // front-panel keys locked
+    kFlagShiftLatched = 1u << 6,    // SHIFT pressed, waiting for the key it shifts
+    kFlagFactoryAccess = 1u << 7,   // the factory password was given (ZCALib); nothing clears it
+    kFlagFreqLimitKind = 1u << 8,   // id 15
+    kFlagPresetRecalled = 1u << 9,  // a preset was recalled or saved since the last setting key
+    kFlagHarmActive = 1u << 10,     // the harmonic task captures: AC-INT outside SEQ/SIM with the output on
 };
 
 // The id's record for an explicit place, or nullptr for a unit above 3 or a range variant above 7 where the

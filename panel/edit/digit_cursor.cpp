@@ -5,6 +5,7 @@
 #include "core/params/access/param_access.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "core/system/state/menu_state_ids.h"
 #include "panel/menu/home_field_rows.h"
 
 namespace {
@@ -15,21 +16,12 @@ int WidthClass(int32_t v) {
     return a >= 100000 ? 1 : a >= 10000 ? 2 : 3;
 }
 
-// The home fields that show five-digit values at full resolution, and the SEQ/SIM frequency editors (their
-// states are named with the SEQ/SIM screens, a layer above).
+// The home fields that show five-digit values at full resolution, and the SEQ/SIM frequency editors of
+// the three phases.
 bool KeepsFiveDigits(uint32_t state) {
     if (const panel::home::HomeFieldRow* row = panel::home::HomeFieldOf(state)) return row->keepsFiveDigits;
-    switch (state) {
-        case 384:
-        case 385:
-        case 386:
-        case 484:
-        case 485:
-        case 486:
-            return true;
-        default:
-            return false;
-    }
+    return (state >= kMenuSeqEditFset && state < kMenuSeqEditFset + 3) ||
+           (state >= kSimEditFreq && state < kSimEditFreq + 3);
 }
 
 }  // namespace

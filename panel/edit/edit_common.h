@@ -10,8 +10,6 @@
 
 namespace panel::edit {
 
-inline constexpr uint8_t kKnobCode = 0xD5;
-
 // The line voltages (ids 50 and 57) while the LINE view is shown: edited on unit L1, written to the phases.
 bool IsLineEdit(uint32_t id);
 bool EditAllPhases();

@@ -14,8 +14,6 @@ using namespace panel::edit;
 
 namespace {
 
-constexpr uint8_t kExit = 'T', kEnter = 'U';
-
 bool InRange(uint32_t id, uint32_t first, uint32_t last) {
     return id >= first && id <= last;
 }
@@ -48,14 +46,14 @@ int32_t menuEditParamEnterKey(uint32_t* ev, uint32_t id) {
     menuGetHomeEntry(&home);
 
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kExit) {
+    if (code == kKeyExit) {
         if (EntryPending())
             menuResetEdit();
         else
             LeaveField(id, home);
         return 0;
     }
-    if (code != kEnter) return 0;
+    if (code != kKeyEnter) return 0;
 
     const bool typed = EntryPending();
     const int32_t entered = EntryInSteps(g_EditBuf.entryValue, rec.scale);

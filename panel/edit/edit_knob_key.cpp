@@ -18,8 +18,6 @@ using namespace panel::edit;
 
 namespace {
 
-constexpr uint8_t kCursorUp = 'V', kCursorDown = 'W';
-
 // Positions of the digit cursor: the display drops the last digit of a five-digit value (except in the
 // fine fields) and another of a six-digit one; leftwards, a six-digit value loses one more position
 // unless the field is fine.
@@ -49,14 +47,14 @@ int32_t menuEditParamKnobKey(uint32_t* ev, uint32_t id) {
     const uint8_t code = KeyEventCode(*ev);
     const int32_t work = g_EditParam.workValue.load(std::memory_order_relaxed);
     const int64_t absWork = std::llabs(static_cast<int64_t>(work));
-    if (code == kCursorUp || code == kCursorDown) {
-        const bool up = code == kCursorUp;
+    if (code == kKeyLeft || code == kKeyRight) {
+        const bool up = code == kKeyLeft;
         g_EditParam.cursor =
             static_cast<uint32_t>(WrapIndex(static_cast<int32_t>(g_EditParam.cursor), up ? 1 : -1,
                                             CursorPositions(absWork, d, IsFineId(id), up)));
         return 0;
     }
-    if (code != kKnobCode) return 0;
+    if (code != kKeyKnob) return 0;
 
     int32_t step = KnobStep(absWork, KeyEventDelta(*ev), id);
     // Angles in whole degrees and the duty without decimals step by whole units of what they show.

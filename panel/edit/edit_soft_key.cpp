@@ -16,8 +16,6 @@ using namespace panel::edit;
 
 namespace {
 
-constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\', kSaveDef1 = 194, kSaveDef2 = 195;
-
 bool InRange(uint32_t id, uint32_t first, uint32_t last) {
     return id >= first && id <= last;
 }
@@ -114,8 +112,8 @@ int32_t menuEditParamSoftKey(uint32_t* ev, uint32_t id) {
     const ParamRec rec = ReadFieldRecord(id, unit);
 
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kMax || code == kMin) return MaxOrMin(id, code == kMax, rec, unit);
-    if (code == kDef1) {
+    if (code == kKeySoft3 || code == kKeySoft4) return MaxOrMin(id, code == kKeySoft3, rec, unit);
+    if (code == kKeySoft1) {
         if (id == kParamCurrLimit || id == kParamCurrLimit2) {
             SetIrmsLimitMode(GetIrmsLimitMode() == 0 ? 1 : 0);
             return 1;
@@ -130,12 +128,13 @@ int32_t menuEditParamSoftKey(uint32_t* ev, uint32_t id) {
         }
         if (InRange(id, kParamOnPhase, kParamOffPhaseAll)) return ToggleAngleEnable(id);
     }
-    if (code == kDef2 && (id == kParamCurrLimit || id == kParamCurrLimit2)) {
+    if (code == kKeySoft2 && (id == kParamCurrLimit || id == kParamCurrLimit2)) {
         PeakClearRequest();
         return 0;
     }
-    if ((code == kDef1 || code == kDef2) && HasDefaults(id)) return LoadDefault(id, code == kDef1);
-    if ((code == kSaveDef1 || code == kSaveDef2) && HasDefaults(id))
-        return SaveDefault(id, code == kSaveDef1, rec);
+    if ((code == kKeySoft1 || code == kKeySoft2) && HasDefaults(id))
+        return LoadDefault(id, code == kKeySoft1);
+    if ((code == kKeyLongSoft1 || code == kKeyLongSoft2) && HasDefaults(id))
+        return SaveDefault(id, code == kKeyLongSoft1, rec);
     return 0;
 }

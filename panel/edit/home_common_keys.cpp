@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr uint8_t kMenuKey = 'L', kSeqSimKey = 'M', kShiftKey = 'S', kOutputKey = 'X';
-
 std::atomic<void (*)()> g_seqSimKey{nullptr};
 
 // A unit set up for parallel operation takes the SEQUENCE/SIMULATE key only while it runs in parallel.
@@ -36,22 +34,22 @@ void KeyProcess_HomeCommonKeys(uint32_t* ev) {
     if (MeterFrozenRefused()) return;
     const uint8_t code = KeyEventCode(*ev);
     const uint32_t state = g_MenuState.load(std::memory_order_relaxed);
-    if (code == kOutputKey) {
+    if (code == kKeyOutput) {
         OutputToggle();
         return;
     }
-    if (code == kShiftKey) return;
+    if (code == kKeyShift) return;
     if (state != kScreenAdvanced && state != kScreenSimple) {
         menuGoAdvenceScreen();
         return;
     }
-    if (code == kMenuKey) {
+    if (code == kKeyMenu) {
         menuOpenMenuPage();
-    } else if (code == kSeqSimKey && !SeqSimKeyBarred()) {
+    } else if (code == kKeySeq && !SeqSimKeyBarred()) {
         if (auto handler = g_seqSimKey.load(std::memory_order_acquire)) handler();
     }
 }
 
 void KeyProcess_SlaveHomeKeys(uint32_t* ev) {
-    if (KeyEventCode(*ev) == kMenuKey) menuOpenMenuPage();
+    if (KeyEventCode(*ev) == kKeyMenu) menuOpenMenuPage();
 }

@@ -18,7 +18,6 @@
 namespace {
 
 constexpr uint32_t kNoField = 0;
-constexpr uint8_t kIpkKindKey = 230, kOutputPhaseKey = 238;
 
 struct Shortcut {
     uint8_t key;
@@ -29,18 +28,18 @@ struct Shortcut {
 };
 
 constexpr Shortcut kShortcuts[] = {
-    {'O', {47, 47, 51, 75, 75, 47, 47, 47, 47, 75}, true},
-    {'P', {12, 12, 0, 0, 0, 12, 12, 81, 81, 12}, true},
-    {'Q', {61, 61, 58, 58, 58, 61, 61, 61, 61, 61}, true},
-    {'R', {22, 22, 22, 22, 22, 22, 22, 22, 22, 22}, false},
-    {228, {9, 8, 9, 0, 0, 9, 8, 9, 8, 0}, false},
-    {229, {15, 15, 0, 0, 0, 15, 15, 0, 0, 15}, false},
-    {230, {23, 23, 23, 23, 23, 23, 23, 23, 23, 23}, false},
-    {232, {64, 64, 0, 0, 0, 67, 67, 64, 64, 64}, true},
-    {233, {46, 46, 46, 46, 46, 46, 46, 46, 46, 46}, true},
-    {236, {30, 30, 0, 0, 0, 33, 33, 30, 30, 30}, true},
-    {237, {68, 68, 0, 0, 0, 71, 71, 68, 68, 68}, true},
-    {238, {3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, false},
+    {kKeyVoltage, {47, 47, 51, 75, 75, 47, 47, 47, 47, 75}, true},
+    {kKeyFrequency, {12, 12, 0, 0, 0, 12, 12, 81, 81, 12}, true},
+    {kKeyCurrent, {61, 61, 58, 58, 58, 61, 61, 61, 61, 61}, true},
+    {kKeyRange, {22, 22, 22, 22, 22, 22, 22, 22, 22, 22}, false},
+    {kKeyVoltLimitKind, {9, 8, 9, 0, 0, 9, 8, 9, 8, 0}, false},
+    {kKeyFreqLimitKind, {15, 15, 0, 0, 0, 15, 15, 0, 0, 15}, false},
+    {kKeyIpkKind, {23, 23, 23, 23, 23, 23, 23, 23, 23, 23}, false},
+    {kKeyOnPhase, {64, 64, 0, 0, 0, 67, 67, 64, 64, 64}, true},
+    {kKeyMainMode, {46, 46, 46, 46, 46, 46, 46, 46, 46, 46}, true},
+    {kKeyWaveShape, {30, 30, 0, 0, 0, 33, 33, 30, 30, 30}, true},
+    {kKeyOffPhase, {68, 68, 0, 0, 0, 71, 71, 68, 68, 68}, true},
+    {kKeyOutputPhase, {3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, false},
 };
 
 const Shortcut* FindShortcut(uint8_t key) {
@@ -73,12 +72,12 @@ void KeyProcess_HomeParamKeys(uint32_t* ev) {
         menuGoAdvenceScreen();
         return;
     }
-    if (key == kIpkKindKey && OutputFlagTest(kOutFlagOutputOn) &&
+    if (key == kKeyIpkKind && OutputFlagTest(kOutFlagOutputOn) &&
         g_ParallelActive.load(std::memory_order_relaxed) != 0) {
         ShowMessage(2, "Invalid with Output ON, \nTurn OFF the Output First");
         return;
     }
-    if (key == kOutputPhaseKey) g_CfgPhaseChoice.store(GetPhaseMode(), std::memory_order_relaxed);
+    if (key == kKeyOutputPhase) g_CfgPhaseChoice.store(GetPhaseMode(), std::memory_order_relaxed);
     menuEnterParamState(field);
     if (shortcut->syncsPanelRow) menuSyncHomePanelRow();
 }

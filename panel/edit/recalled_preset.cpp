@@ -9,7 +9,7 @@
 
 void menuApplyRecalledPreset() {
     core::PresetRunForOutput(0, g_HomePage.recallIndex.load(std::memory_order_acquire));
-    g_ParamFlags.fetch_or(statusbar::kFlagPresetRecalled, std::memory_order_relaxed);
+    g_ParamFlags.fetch_or(core::kFlagPresetRecalled, std::memory_order_relaxed);
     menuReturnHome();
     g_OutputRefresh.store(1, std::memory_order_release);
 }

@@ -20,11 +20,7 @@ std::atomic<uint32_t> g_ShiftedYWord{0};
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
-// Messages of the refused keys.
-constexpr uint8_t kLongLockKey = 193;
 constexpr uint32_t kFirstMenuPageState = kMenuSystemInfo;
-// Bit 1 of the second flag byte: cleared whenever preset mode changes.
-constexpr uint32_t kFlagPresetAux = 1u << 9;
 
 std::atomic<int32_t (*)()> g_factoryArmCheck{nullptr};
 
@@ -44,21 +40,21 @@ struct ShiftRow {
 };
 // Every other key after SHIFT is consumed.
 constexpr ShiftRow kShiftTable[] = {
-    {'A', kToClass2, 236},  // wave shape
-    {'C', kCopy, 0},
-    {'D', kToClass2, 237},  // off phase
-    {'F', kAlarmClear, 0},
-    {'G', kToClass2, 232},  // on phase
-    {'H', kToClass2, 238},  // output phase
-    {'I', kPeakClear, 0},
-    {'J', kKeep, 0},  // the keypad takes SHIFT with 'J' as the sign key: the latch stays for it
-    {'S', kKeep, 0},
-    {'O', kToClass2, 228},  // voltage limit kind
-    {'P', kToClass2, 229},  // frequency limit kind
-    {'Q', kToClass2, 230},  // peak current kind
-    {'R', kToClass2, 233},  // main mode
-    {'Y', kShiftY, 0},
-    {']', kFactory, 0},
+    {kKeyDigit1, kToClass2, kKeyWaveShape},
+    {kKeyDigit3, kCopy, 0},
+    {kKeyDigit4, kToClass2, kKeyOffPhase},
+    {kKeyDigit6, kAlarmClear, 0},
+    {kKeyDigit7, kToClass2, kKeyOnPhase},
+    {kKeyDigit8, kToClass2, kKeyOutputPhase},
+    {kKeyDigit9, kPeakClear, 0},
+    {kKeyPoint, kKeep, 0},  // the keypad takes SHIFT with the point as the sign key: the latch stays for it
+    {kKeyShift, kKeep, 0},
+    {kKeyVoltage, kToClass2, kKeyVoltLimitKind},
+    {kKeyFrequency, kToClass2, kKeyFreqLimitKind},
+    {kKeyCurrent, kToClass2, kKeyIpkKind},
+    {kKeyRange, kToClass2, kKeyMainMode},
+    {kKeySoft1, kShiftY, 0},
+    {kKeySoft5, kFactory, 0},
 };
 
 }  // namespace
@@ -68,7 +64,7 @@ void KeyFilters_SetFactoryArmCheck(int32_t (*check)()) {
 }
 
 int KeyOutputOffFilter(uint32_t* ev) {
-    if (!OutputFlagTest(kOutFlagOutputOn) || KeyEventCode(*ev) != 'X') return -1;
+    if (!OutputFlagTest(kOutFlagOutputOn) || KeyEventCode(*ev) != kKeyOutput) return -1;
     // OUTPUT switches a live output off in every state and mode, with or without a SEQUENCE/SIMULATE run;
     // a run is stopped as well. The key asks for the off itself rather than leaving it to the run's stop.
     if (SeqSimIsActive() && SeqSimIsRunning()) SeqSimRequestStop();
@@ -83,28 +79,28 @@ int KeyLockFilter(uint32_t* ev) {
     const bool locked = FlagSet(core::kFlagKeysLocked);
     if (!OnMaster() || g_AlarmState.summary.load(kRelaxed) != 0) {
         // A slave, or a unit in alarm, can still be unlocked, never locked.
-        if (locked && code == kLongLockKey) {
+        if (locked && code == kKeyLongLock) {
             g_ParamFlags.fetch_and(~core::kFlagKeysLocked, kRelaxed);
             MsgQueue_PostId(kMsgKeysUnlocked);
         }
         return -1;
     }
     if (!locked) {
-        if (code == 'K') {
+        if (code == kKeyLock) {
             g_ParamFlags.fetch_or(core::kFlagKeysLocked, kRelaxed);
             MsgQueue_PostId(kMsgKeysLocked);
         }
         return -1;
     }
-    if (code == 'X') {
+    if (code == kKeyOutput) {
         if (OutputFlagTest(kOutFlagOutputOn)) OutputToggle();
-    } else if (code == kLongLockKey) {
+    } else if (code == kKeyLongLock) {
         g_ParamFlags.fetch_and(~core::kFlagKeysLocked, kRelaxed);
         MsgQueue_PostId(kMsgKeysUnlocked);
     } else {
         const uint32_t state = g_MenuState.load(kRelaxed);
         if (OutputFlagTest(kOutFlagRemote)) {
-            if (code != 'S') MsgQueue_PostId(kMsgRemoteRefused);
+            if (code != kKeyShift) MsgQueue_PostId(kMsgRemoteRefused);
         } else if (state != kMenuCalibration && !IsCalPointState(state)) {
             MsgQueue_PostId(kMsgKeysLocked);
         }
@@ -114,7 +110,7 @@ int KeyLockFilter(uint32_t* ev) {
 }
 
 int KeyPresetToggle(uint32_t* ev) {
-    if (FlagSet(core::kFlagShiftLatched) || SeqSimIsActive() || KeyEventCode(*ev) != 'N') return -1;
+    if (FlagSet(core::kFlagShiftLatched) || SeqSimIsActive() || KeyEventCode(*ev) != kKeyPreset) return -1;
     const uint32_t state = g_MenuState.load(kRelaxed);
     if (FlagSet(core::kFlagMeterHold)) {
         MsgQueue_PostId(kMsgMeterFrozen);
@@ -122,7 +118,8 @@ int KeyPresetToggle(uint32_t* ev) {
         MsgQueue_PostId(kMsgInvalidInPage);
     } else if (state < kFirstMenuPageState) {
         uint32_t old = g_ParamFlags.load(kRelaxed);
-        while (!g_ParamFlags.compare_exchange_weak(old, (old ^ core::kFlagPresetMode) & ~kFlagPresetAux, kRelaxed)) {
+        while (!g_ParamFlags.compare_exchange_weak(
+            old, (old ^ core::kFlagPresetMode) & ~core::kFlagPresetRecalled, kRelaxed)) {
         }
     } else {
         MsgQueue_PostId(kMsgInvalidInPage);
@@ -132,7 +129,7 @@ int KeyPresetToggle(uint32_t* ev) {
 
 int KeyShiftTranslate(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
-    if (code == 'S') g_ParamFlags.fetch_xor(core::kFlagShiftLatched, kRelaxed);
+    if (code == kKeyShift) g_ParamFlags.fetch_xor(core::kFlagShiftLatched, kRelaxed);
     if (!FlagSet(core::kFlagShiftLatched)) return -1;
     const ShiftRow* row = nullptr;
     for (const ShiftRow& r : kShiftTable)

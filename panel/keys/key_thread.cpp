@@ -19,43 +19,34 @@ namespace core {
 KeyThreadState g_KeyThreadState{};
 
 uint8_t LongPressCode(uint8_t code) {
-    if (code >= 64 && code <= 73) return static_cast<uint8_t>(0xF0 + (code - 64));
-    if (code >= 89 && code <= 96) return static_cast<uint8_t>(0xC2 + (code - 89));
-    switch (code) {
-        case 74:
-            return 0xFD;
-        case 75:
-            return 0xC1;
-        case 76:
-            return 0xFE;
-        case 82:
-            return 0xFA;
-        default:
-            return code;
-    }
+    for (const LongPressRow& row : kLongPressRows)
+        if (code >= row.first && code <= row.last)
+            return static_cast<uint8_t>(row.longFirst + (code - row.first));
+    return code;
 }
 
 uint32_t ScanCodeKeyEvent(uint8_t usage) {
-    if (usage == 98) return KeyEventPack(0, 64, 0);
-    if (usage >= 89 && usage <= 97) return KeyEventPack(0, static_cast<uint8_t>(65 + (usage - 89)), 0);
+    if (usage == 98) return KeyEventPack(0, kKeyDigit0, 0);
+    if (usage >= 89 && usage <= 97)
+        return KeyEventPack(0, static_cast<uint8_t>(kKeyDigit1 + (usage - 89)), 0);
     switch (usage) {
         case 99:
-            return KeyEventPack(0, 74, 0);
+            return KeyEventPack(0, kKeyPoint, 0);
         case 88:
         case 40:
-            return KeyEventPack(0, 85, 0);
+            return KeyEventPack(0, kKeyEnter, 0);
         case 42:
-            return KeyEventPack(0, 88, 0);
+            return KeyEventPack(0, kKeyOutput, 0);
         case 43:
-            return KeyEventPack(0, 87, 0);
+            return KeyEventPack(0, kKeyRight, 0);
         case 84:
-            return KeyEventPack(0, 79, 0);
+            return KeyEventPack(0, kKeyVoltage, 0);
         case 85:
-            return KeyEventPack(0, 80, 0);
+            return KeyEventPack(0, kKeyFrequency, 0);
         case 87:
-            return KeyEventPack(1, 213, 0);
+            return KeyEventPack(1, kKeyKnob, 0);
         case 86:
-            return KeyEventPack(-1, 213, 0);
+            return KeyEventPack(-1, kKeyKnob, 0);
         default:
             return 0;
     }
@@ -66,12 +57,16 @@ uint32_t ScanCodeKeyEvent(uint8_t usage) {
 namespace {
 
 uint8_t ClassOf(uint8_t code, uint8_t keep) {
-    if ((code >= 64 && code <= 74) || code == 84 || code == 85) return kClassKeypad;
-    if ((code >= 79 && code <= 82) || code == 232 || code == 237) return kClassShortcut;
-    if ((code >= 89 && code <= 96) || (code >= 194 && code <= 201)) return kClassSoft;
-    if (code == 86 || code == 87 || code == 213) return kClassCursor;
-    if ((code >= 75 && code <= 78) || code == 83 || code == 88 || code == 126 ||
-        (code >= 240 && code <= 250) || code == 253 || code == 254)
+    if ((code >= kKeyDigit0 && code <= kKeyPoint) || code == kKeyExit || code == kKeyEnter)
+        return kClassKeypad;
+    if ((code >= kKeyVoltage && code <= kKeyRange) || code == kKeyOnPhase || code == kKeyOffPhase)
+        return kClassShortcut;
+    if ((code >= kKeySoft1 && code <= kKeySoft8) || (code >= kKeyLongSoft1 && code <= kKeyLongSoft8))
+        return kClassSoft;
+    if (code == kKeyLeft || code == kKeyRight || code == kKeyKnob) return kClassCursor;
+    if ((code >= kKeyLock && code <= kKeyPreset) || code == kKeyShift || code == kKeyOutput ||
+        code == kKeyTilde || (code >= kKeyLongDigit0 && code <= kKeyLongRange) || code == kKeyLongPoint ||
+        code == kKeyLongMenu)
         return kClassFunction;
     return keep;
 }
@@ -94,7 +89,8 @@ bool KeysRefused(uint32_t word) {
         return true;
     if (PowerOnOutputPending() != 0) return true;
     // During a screen copy only the output key may act, and only to switch the output off.
-    if (Hardcopy_IsPending() && !(OutputFlagTest(kOutFlagOutputOn) && KeyEventCode(word) == 'X')) return true;
+    if (Hardcopy_IsPending() && !(OutputFlagTest(kOutFlagOutputOn) && KeyEventCode(word) == kKeyOutput))
+        return true;
     return false;
 }
 
@@ -102,7 +98,7 @@ bool KeysRefused(uint32_t word) {
 
 uint32_t KeyCode_SetClass(uint32_t event) {
     uint8_t code = KeyEventCode(event);
-    if (code == 212) code = 213;
+    if (code == kKeyKnobOther) code = kKeyKnob;
     uint8_t cls = ClassOf(code, KeyEventClass(event));
     return (event & 0xFF0000FFu) | (static_cast<uint32_t>(code) << 8) | (static_cast<uint32_t>(cls) << 16);
 }

@@ -9,7 +9,7 @@ void KeyThread_Init();
 // One pass (without its 2 ms sleep).
 void KeyThread_Pass();
 
-// Sets the class byte of a packed key event from its key code (212 is first taken as the knob, 213).
+// Sets the class byte of a packed key event from its key code (kKeyKnobOther is first taken as kKeyKnob).
 uint32_t KeyCode_SetClass(uint32_t event);
 
 namespace core {

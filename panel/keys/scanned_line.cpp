@@ -21,7 +21,7 @@ void RecallScanned(uint32_t index) {
     if (core::PresetRunForOutput(0, index) != 0) return;
     g_HomePage.recallIndex.store(index, std::memory_order_release);
     g_HomePage.presetSel.store(index, std::memory_order_release);
-    g_ParamFlags.fetch_or(statusbar::kFlagPresetRecalled, std::memory_order_release);
+    g_ParamFlags.fetch_or(core::kFlagPresetRecalled, std::memory_order_release);
     MsgQueue_PostId(kMsgRecalled);
 }
 

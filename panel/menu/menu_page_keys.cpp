@@ -20,7 +20,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kKeyDef1 = 'Y', kKeyDef2 = 'Z', kKeyMin = '\\', kKeyBack = 0x60, kKeyLongDef1 = 194;
 constexpr uint32_t kLinkUp = 1u << 16;  // of the parallel link status
 constexpr uint8_t kLcdMiddle = 50;
 
@@ -92,17 +91,17 @@ void KeyProcess_MenuPageKeys(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
     const uint32_t state = g_MenuState.load(kRelaxed);
     switch (code) {
-        case kKeyDef1:
-        case kKeyDef2:
+        case kKeySoft1:
+        case kKeySoft2:
             if (state >= kMenuL1Inductance && state <= kMenuL3Resistance && (state & 1u) != 0) {
-                if (code == kKeyDef1) CopyImpedanceToOtherPhases(state);
+                if (code == kKeySoft1) CopyImpedanceToOtherPhases(state);
             } else if (state == kMenuSavRecType || state == kMenuSavRecAction || state == kMenuSavRecMemory) {
-                if (code == kKeyDef1) SaveRecall();
+                if (code == kKeySoft1) SaveRecall();
             } else if (state == kMenuMisc) {
-                MiscPage(code == kKeyDef2 ? 1 : 0);
+                MiscPage(code == kKeySoft2 ? 1 : 0);
             }
             return;
-        case kKeyMin:
+        case kKeySoft4:
             if (state >= kMenuLcdContrast && state <= kMenuLcdSaturationEdit) {
                 SetLcdAdjust0(kLcdMiddle);
                 SetLcdAdjust1(kLcdMiddle);
@@ -110,10 +109,10 @@ void KeyProcess_MenuPageKeys(uint32_t* ev) {
                 menuEnterRowState(kMenuLcdContrast);
             }
             return;
-        case kKeyBack:
+        case kKeySoft8:
             Back(state);
             return;
-        case kKeyLongDef1:
+        case kKeyLongSoft1:
             if (core::ParallelActiveMaster()) ParallelSendCmd(core::kLinkAllSlaves, 11, 0);
             return;
         default:

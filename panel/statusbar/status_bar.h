@@ -66,10 +66,6 @@ inline constexpr int kBarWidth = 720;
 inline constexpr int kBarHeight = 28;
 inline constexpr int kCellHeight = 24;
 
-// Flags of g_ParamFlags that only the status bar reads.
-inline constexpr uint32_t kFlagShiftActive = 1u << 6;
-inline constexpr uint32_t kFlagPresetRecalled = 1u << 9;  // bit 1 of the second byte
-
 // What the cells show, read from the instrument state in one go.
 struct Inputs {
     bool outputOn, remote, shift, presetRecalled, keysLocked;

@@ -54,8 +54,8 @@ void ReadInputs(Inputs* in) {
     const uint32_t flags = g_ParamFlags.load(std::memory_order_acquire);
     in->outputOn = (out >> kOutFlagOutputOn) & 1u;
     in->remote = (out >> kOutFlagRemote) & 1u;
-    in->shift = (flags & kFlagShiftActive) != 0;
-    in->presetRecalled = (flags & kFlagPresetRecalled) != 0;
+    in->shift = (flags & core::kFlagShiftLatched) != 0;
+    in->presetRecalled = (flags & core::kFlagPresetRecalled) != 0;
     in->keysLocked = (flags & core::kFlagKeysLocked) != 0;
     in->presetIndex = static_cast<int32_t>(ShownPreset());
     in->rangeCode = core::CurrentRangeCode();

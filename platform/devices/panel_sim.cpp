@@ -102,7 +102,7 @@ void PanelSimKnob(int detents) {
     while (detents != 0) {
         int step = detents > 127 ? 127 : (detents < -127 ? -127 : detents);
         detents -= step;
-        s.script.push_back({static_cast<uint16_t>((kKnobCode << 8) | (static_cast<uint8_t>(step))), 1});
+        s.script.push_back({static_cast<uint16_t>((kKeyKnob << 8) | (static_cast<uint8_t>(step))), 1});
         s.script.push_back({0, 1});
     }
 }

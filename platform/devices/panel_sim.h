@@ -5,9 +5,9 @@
 // a pressed key is reported for a number of key-word reads, then the key word returns to 0.
 #include <cstdint>
 
-namespace plat {
+#include "platform/devices/panel_keys.h"  // the codes it reports
 
-constexpr uint8_t kKnobCode = 213;
+namespace plat {
 
 // Tests start the panel stand-in clean through it.
 // Back to power-on: no key, lamps 0, line 0, status word 1, answering.

@@ -82,18 +82,18 @@ class MenuKeys : public ::testing::Test {
 TEST_F(MenuKeys, RemoteOutputKeySwitchesOffOrIsRefused) {
     RemoteStateSet(kRemoteRemote);
     OutputOn();
-    EXPECT_EQ(Press(Key('X')), 0u);
+    EXPECT_EQ(Press(Key(kKeyOutput)), 0u);
     EXPECT_TRUE(OffRequested());
     OutputFlagClear(kOutFlagOutputOn);
-    EXPECT_EQ(Press(Key('X')), 13u);
-    EXPECT_EQ(Press(Key('U')), 13u);
+    EXPECT_EQ(Press(Key(kKeyOutput)), 13u);
+    EXPECT_EQ(Press(Key(kKeyEnter)), 13u);
     EXPECT_TRUE(g_dispatched.empty());
 }
 
 TEST_F(MenuKeys, RemoteShiftThenAKeyOnlyClearsShiftButLocalReturns) {
     RemoteStateSet(kRemoteRemote);
     OutputFlagSet(kOutFlagRemote);
-    EXPECT_EQ(Press(Key('S')), 0u);
+    EXPECT_EQ(Press(Key(kKeyShift)), 0u);
     EXPECT_TRUE(Flag(core::kFlagShiftLatched));
     EXPECT_EQ(Press(Key(65, 1)), 0u);
     EXPECT_FALSE(Flag(core::kFlagShiftLatched));
@@ -102,14 +102,14 @@ TEST_F(MenuKeys, RemoteShiftThenAKeyOnlyClearsShiftButLocalReturns) {
     for (uint8_t local : {'N', '@'}) {
         RemoteStateSet(kRemoteRemote);
         OutputFlagSet(kOutFlagRemote);
-        Press(Key('S'));
+        Press(Key(kKeyShift));
         EXPECT_EQ(Press(Key(local)), 0u);
         EXPECT_EQ(RemoteStateGet(), kRemoteLocal);
         EXPECT_FALSE(OutputFlagTest(kOutFlagRemote));
         EXPECT_FALSE(Flag(core::kFlagShiftLatched));
     }
     RemoteStateSet(kRemoteRwLock);
-    Press(Key('S'));
+    Press(Key(kKeyShift));
     EXPECT_FALSE(Flag(core::kFlagShiftLatched));
 }
 
@@ -121,7 +121,7 @@ TEST_F(MenuKeys, OutputKeySwitchesOffInSequenceAndSimulate) {
         g_SeqSimBlock[0].runWord = kRunReady << 9;
         g_SeqSimBlock[0].flags = static_cast<uint8_t>(running ? kRunFlagRunning : 0);
         OutputOn();
-        EXPECT_EQ(Press(Key('X')), 0u);
+        EXPECT_EQ(Press(Key(kKeyOutput)), 0u);
         EXPECT_TRUE(OffRequested()) << "run " << running;
         EXPECT_EQ((g_SeqSimBlock[0].runWord.load() >> 9) & 0xFFFFu, uint32_t{running ? kRunStop : kRunReady});
     }
@@ -138,7 +138,7 @@ TEST_F(MenuKeys, OutputKeySwitchesOffInSequenceAndSimulate) {
         RemoteStateSet(r.remote);
         g_ParamFlags.store(r.flags);
         g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.store(0);
-        EXPECT_EQ(Press(Key('X')), r.msg);
+        EXPECT_EQ(Press(Key(kKeyOutput)), r.msg);
         EXPECT_EQ(g_CtrlTaskObj.rows[core::kCtrlRowRun].msg.load(), 0u) << r.msg;
     }
     EXPECT_TRUE(g_dispatched.empty());
@@ -154,12 +154,16 @@ TEST_F(MenuKeys, LockedKeysAreDroppedWithTheirMessage) {
         uint32_t msg;
     };
     const Case cases[] = {
-        {Key('O', 2), false, 1, 11}, {KeyEventPack(1, plat::kKnobCode, 4), false, 1, 11},
-        {Key('O', 2), true, 1, 13},
-        {Key('S'), true, 1, 0},      {Key('N'), false, 1, 11},
+        {Key(kKeyVoltage, 2), false, 1, 11},
+        {KeyEventPack(1, kKeyKnob, 4), false, 1, 11},
+        {Key(kKeyVoltage, 2), true, 1, 13},
+        {Key(kKeyShift), true, 1, 0},
+        {Key(kKeyPreset), false, 1, 11},
         // Silent in the calibration states 316-328 only.
-        {Key('O', 2), false, 315, 11}, {Key('O', 2), false, 316, 0},
-        {Key('O', 2), false, 328, 0},  {Key('O', 2), false, 329, 11},
+        {Key(kKeyVoltage, 2), false, 315, 11},
+        {Key(kKeyVoltage, 2), false, 316, 0},
+        {Key(kKeyVoltage, 2), false, 328, 0},
+        {Key(kKeyVoltage, 2), false, 329, 11},
     };
     for (const Case& c : cases) {
         SysStatusClear(kSysCaliProcessing);  // set by a pass in a calibration state; it holds later keys
@@ -174,15 +178,15 @@ TEST_F(MenuKeys, LockedKeysAreDroppedWithTheirMessage) {
     g_MenuState.store(1);
     SysStatusClear(kSysCaliProcessing);
     OutputOn();
-    EXPECT_EQ(Press(Key('X')), 0u);
+    EXPECT_EQ(Press(Key(kKeyOutput)), 0u);
     EXPECT_TRUE(OffRequested());
     EXPECT_EQ(Press(Key(193)), 12u);
     EXPECT_FALSE(Flag(core::kFlagKeysLocked));
-    EXPECT_EQ(Press(Key('K')), 11u);
+    EXPECT_EQ(Press(Key(kKeyLock)), 11u);
     EXPECT_TRUE(Flag(core::kFlagKeysLocked));
     // In remote, SHIFT still latches (the way back to local).
     RemoteStateSet(kRemoteRemote);
-    EXPECT_EQ(Press(Key('S')), 0u);
+    EXPECT_EQ(Press(Key(kKeyShift)), 0u);
     EXPECT_TRUE(Flag(core::kFlagShiftLatched));
 }
 
@@ -194,17 +198,26 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
         bool latchKept;
     };
     const Case cases[] = {
-        {'A', Key(236, 2), false}, {'D', Key(237, 2), false}, {'G', Key(232, 2), false},
-        {'H', Key(238, 2), false}, {'O', Key(228, 2), false}, {'P', Key(229, 2), false},
-        {'Q', Key(230, 2), false}, {'R', Key(233, 2), false}, {'J', Key('J'), true},
-        {'Y', Key('Y'), false},    {'B', 0, false},           {'N', 0, false},
-        {'U', 0, false},           {'I', 0, false},
+        {'A', Key(236, 2), false},
+        {'D', Key(237, 2), false},
+        {'G', Key(232, 2), false},
+        {'H', Key(238, 2), false},
+        {'O', Key(228, 2), false},
+        {'P', Key(229, 2), false},
+        {'Q', Key(230, 2), false},
+        {'R', Key(233, 2), false},
+        {'J', Key(kKeyPoint), true},
+        {'Y', Key(kKeySoft1), false},
+        {'B', 0, false},
+        {'N', 0, false},
+        {'U', 0, false},
+        {'I', 0, false},
     };
     for (const Case& c : cases) {
         g_ParamFlags.store(0);
         g_ShiftedYWord.store(0);
         g_OutputShadow[0][core::kShwPeakClear].store(0);
-        Press(Key('S'));
+        Press(Key(kKeyShift));
         ASSERT_TRUE(Flag(core::kFlagShiftLatched));
         g_dispatched.clear();
         Press(Key(c.key));
@@ -216,19 +229,19 @@ TEST_F(MenuKeys, ShiftTranslatesTheNextKey) {
         EXPECT_FALSE(Flag(core::kFlagPresetMode)) << c.key;
     }
     g_ParamFlags.store(0);
-    Press(Key('S'));
-    Press(Key('S'));
+    Press(Key(kKeyShift));
+    Press(Key(kKeyShift));
     EXPECT_FALSE(Flag(core::kFlagShiftLatched));
 }
 
 // With an alarm present the keys can be unlocked (by the long LOCK key only) but not locked.
 TEST_F(MenuKeys, AnAlarmLeavesOnlyTheUnlock) {
     g_AlarmState.summary.store(1);
-    EXPECT_EQ(Press(Key('K')), 0u);
+    EXPECT_EQ(Press(Key(kKeyLock)), 0u);
     EXPECT_FALSE(Flag(core::kFlagKeysLocked));
     EXPECT_EQ(Press(Key(193)), 0u) << "nothing to unlock";
     g_ParamFlags.store(core::kFlagKeysLocked);
-    EXPECT_EQ(Press(Key('O', 2)), 0u);
+    EXPECT_EQ(Press(Key(kKeyVoltage, 2)), 0u);
     EXPECT_TRUE(Flag(core::kFlagKeysLocked));
     EXPECT_EQ(Press(Key(193)), 12u);
     EXPECT_FALSE(Flag(core::kFlagKeysLocked));
@@ -240,7 +253,7 @@ TEST_F(MenuKeys, AnAlarmLeavesOnlyTheUnlock) {
 TEST_F(MenuKeys, ShiftedActionKeys) {
     const auto shifted = [](uint8_t key) {
         g_ParamFlags.store(0);
-        Press(Key('S'));
+        Press(Key(kKeyShift));
         g_dispatched.clear();  // SHIFT itself goes on to the state's handler
         g_MsgFreeText[0] = '\0';
         return Press(Key(key));
@@ -266,28 +279,28 @@ TEST_F(MenuKeys, PresetKeyTogglesOnlyOnTheHomeStates) {
     constexpr uint32_t kSecondByteBit1 = 1u << 9, kNeighbours = 1u << 8 | 1u << 11;
     for (const bool on : {true, false}) {
         g_ParamFlags.fetch_or(kSecondByteBit1 | kNeighbours);
-        EXPECT_EQ(Press(Key('N')), 0u);
+        EXPECT_EQ(Press(Key(kKeyPreset)), 0u);
         EXPECT_EQ(Flag(core::kFlagPresetMode), on);
         EXPECT_FALSE(Flag(kSecondByteBit1)) << on;
         EXPECT_EQ(g_ParamFlags.load() & kNeighbours, kNeighbours) << on;
     }
     g_ParamFlags.store(0);
     g_MenuState.store(94);
-    EXPECT_EQ(Press(Key('N')), 15u);
+    EXPECT_EQ(Press(Key(kKeyPreset)), 15u);
     g_MenuState.store(93);
-    EXPECT_EQ(Press(Key('N')), 0u);
+    EXPECT_EQ(Press(Key(kKeyPreset)), 0u);
     EXPECT_TRUE(Flag(core::kFlagPresetMode));
     g_ParamFlags.store(0);
     g_MenuState.store(2);
     g_HomePage.harmonicView.store(1);
-    EXPECT_EQ(Press(Key('N')), 15u);
+    EXPECT_EQ(Press(Key(kKeyPreset)), 15u);
     g_MenuState.store(1);  // the harmonic view is the simple screen's only
-    EXPECT_EQ(Press(Key('N')), 0u);
+    EXPECT_EQ(Press(Key(kKeyPreset)), 0u);
     EXPECT_TRUE(Flag(core::kFlagPresetMode));
     g_ParamFlags.store(0);
     g_HomePage.harmonicView.store(0);
     g_ParamFlags.store(core::kFlagMeterHold);
-    EXPECT_EQ(Press(Key('N')), 14u);
+    EXPECT_EQ(Press(Key(kKeyPreset)), 14u);
     EXPECT_EQ(g_ParamFlags.load(), core::kFlagMeterHold);
 }
 
@@ -295,7 +308,7 @@ TEST_F(MenuKeys, PresetKeyTogglesOnlyOnTheHomeStates) {
 TEST_F(MenuKeys, OutputKeyActsDuringAScreenCopy) {
     SysStatusSet(kSysScreenCopyPending);
     OutputOn();
-    ASSERT_EQ(KeyEventPost(Key('X')), 0);
+    ASSERT_EQ(KeyEventPost(Key(kKeyOutput)), 0);
     MenuThread_Pass();
     EXPECT_TRUE(OffRequested());
     uint32_t left = 1;
@@ -341,7 +354,7 @@ TEST_F(MenuKeys, LongMenuPressCopiesTheScreenOnly) {
         pendingPasses = Hardcopy_IsPending() ? pendingPasses + 1 : 0;
         if (pendingPasses == 10) Hardcopy_Run();
     };
-    plat::PanelSimHold('L');
+    plat::PanelSimHold(kKeyMenu);
     for (int i = 0; i < 450; ++i)  // the panel channel's "hold"
         pass();
     plat::PanelSimRelease();

@@ -98,7 +98,7 @@ TEST_F(SeqSimTableLock, SetCommandsAndPanelKeysEditTheTablesBesideTheRunnersPass
         std::thread([] { ASSERT_EQ(ScpiHandoverPost(g_context, kChannel), 0); }).join();
         ASSERT_TRUE(MenuThread_TakeSetCommand());
         completed += Completed(kChannel) ? 1 : 0;
-        ASSERT_EQ(KeyEventPost(KeyEventPack(0, 'J', 5)), 0);
+        ASSERT_EQ(KeyEventPost(KeyEventPack(0, kKeyPoint, 5)), 0);
         MenuThread_Pass();
     }
     StopRunner();

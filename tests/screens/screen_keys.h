@@ -11,22 +11,19 @@
 
 namespace screenkeys {
 
-constexpr uint8_t kKnob = 213;
-
 inline void Press(uint8_t code, uint8_t cls, int8_t delta = 0) {
     uint32_t ev = KeyEventPack(delta, code, cls);
     menuKeyDispatch(&ev);
 }
 inline void Knob(int8_t delta) {
-    Press(kKnob, kClassCursor, delta);
+    Press(kKeyKnob, kClassCursor, delta);
 }
-constexpr uint8_t kDigit0 = 64, kPoint = 74;  // '@', the digits 1-9 after it; the point
 // Keypad keys from a text, each handed to `key`: digits, '.' the point, '-' the sign (SHIFT, then the
 // point key).
 inline void Type(const std::string& text, void (*key)(uint8_t) = [](uint8_t code) { Press(code, kClassKeypad); }) {
     for (char c : text) {
         if (c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
-        key(c >= '0' && c <= '9' ? static_cast<uint8_t>(kDigit0 + (c - '0')) : kPoint);
+        key(c >= '0' && c <= '9' ? static_cast<uint8_t>(kKeyDigit0 + (c - '0')) : uint8_t{kKeyPoint});
     }
 }
 inline std::string Popup() {

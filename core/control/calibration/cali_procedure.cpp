@@ -12,7 +12,6 @@ namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
 constexpr uint32_t kNextPointCmd = 16, kHighRangeCmd = 1u << 3, kAbortCmd = 1u << 5;
 constexpr uint8_t kEndRequest = 1u << 3;
-constexpr uint32_t kKeysLocked = 1u << 5;  // of g_ParamFlags
 
 // Message offsets from the procedure's base (9100 or 9200).
 enum : uint32_t { kStart = 0, kFirst = 1, kRangeEnd = 4, kMeasure = 8, kStatus = 9, kDone = 10, kEnd = 11 };
@@ -76,7 +75,7 @@ void Continue(Procedure& p, StepRow* row) {
         if (s.move == Move::kProcessing) {
             ShowMessage(2, "Processing...");
             SetPageState(page);
-            if (p.unlockAtProcessing) g_ParamFlags.fetch_and(~kKeysLocked, kRelaxed);
+            if (p.unlockAtProcessing) g_ParamFlags.fetch_and(~core::kFlagKeysLocked, kRelaxed);
         }
         StepObjPostMsg(p.base + s.next, row);
         return;
@@ -108,7 +107,8 @@ void HighRangeEnd(Procedure& p, StepRow* row) {
         ShowMessage(2, p.highFail);
         Command(kAbortCmd);
     }
-    if (!p.unlockAtProcessing && (result == 1 || result == 2)) g_ParamFlags.fetch_and(~kKeysLocked, kRelaxed);
+    if (!p.unlockAtProcessing && (result == 1 || result == 2))
+        g_ParamFlags.fetch_and(~core::kFlagKeysLocked, kRelaxed);
 }
 
 int32_t ProcIdle(Procedure& p, StepRow* row, uint32_t msg) {
@@ -141,7 +141,7 @@ int32_t ProcRun(Procedure& p, StepRow* row, uint32_t msg) {
             if (result == 2) {
                 // The stage asks for the point again: its popup is up already and is not painted anew, so
                 // the keys the value's Enter locked are given back here.
-                g_ParamFlags.fetch_and(~kKeysLocked, kRelaxed);
+                g_ParamFlags.fetch_and(~core::kFlagKeysLocked, kRelaxed);
                 StepObjPostMsg(p.point.load(kRelaxed), row);
             } else if (result == 0) {
                 MsgQueue_Clear();

@@ -11,6 +11,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/links/parallel_link.h"
 #include "core/system/messaging/msg_ring.h"
+#include "core/system/state/menu_state_ids.h"
 #include "core/system/state/sys_status.h"
 #include "platform/host/clock.h"
 
@@ -129,7 +130,7 @@ void ParallelRelay(int n) {
             rec.lowHalf[4].store(value, kRelaxed);
             break;
         case 25:
-            ScreenRequest_AskOutsideCalibration(ScreenRequest::kEnterState, 94);
+            ScreenRequest_AskOutsideCalibration(ScreenRequest::kEnterState, kMenuSystemInfo);
             plat::SleepMs(30);
             ScreenRequest_AskOutsideCalibration(ScreenRequest::kAdvanceScreen);
             g_ParallelLink.updateKind.store(value, kRelaxed);

@@ -17,8 +17,6 @@ using namespace arbedit;
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L', kKnob = 213;
-constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft4 = '\\', kSoft5 = ']', kSoft8 = '`';
 constexpr int32_t kRippleType = 28, kDipType = 29, kLfRingType = 30;
 constexpr int32_t kRippleLevelPresets[4] = {2, 5, 10, 15};
 
@@ -27,7 +25,9 @@ struct Key {
     int8_t delta;
     bool Soft(uint8_t c) const { return cls == kClassSoft && code == c; }
     // Soft key 2-4 as phase 0-2, -1 for any other key.
-    int Phase() const { return cls == kClassSoft && code >= kSoft2 && code <= kSoft4 ? code - kSoft2 : -1; }
+    int Phase() const {
+        return cls == kClassSoft && code >= kKeySoft2 && code <= kKeySoft4 ? code - kKeySoft2 : -1;
+    }
 };
 
 Key Unpack(uint32_t ev) {
@@ -88,41 +88,41 @@ void MoveCursor(const ParamRow& row, int32_t step) {
 void NumericKeys(const ParamRow& row, const Key& k) {
     const bool acv = row.variant == Variant::kLfRingAcv;
     const bool arbNo = row.variant == Variant::kArbNo;
-    if (row.variant == Variant::kRippleLevel && k.cls == kClassSoft && k.code >= kSoft1 &&
-        k.code < kSoft1 + 4) {
-        SetWork(kRippleLevelPresets[k.code - kSoft1]);
+    if (row.variant == Variant::kRippleLevel && k.cls == kClassSoft && k.code >= kKeySoft1 &&
+        k.code < kKeySoft1 + 4) {
+        SetWork(kRippleLevelPresets[k.code - kKeySoft1]);
         return;
     }
-    if (k.Soft(kSoft8)) {
+    if (k.Soft(kKeySoft8)) {
         // The preview shows the working value while editing; it goes back to the builder's value too.
         if (row.variant != Variant::kRippleLevel) LeaveToView(row, !arbNo);
         return;
     }
-    if (k.code == kKnob || k.code == kLeft || k.code == kRight) {
+    if (k.code == kKeyKnob || k.code == kKeyLeft || k.code == kKeyRight) {
         if (acv && k.cls != kClassCursor) return;
-        if (k.code == kKnob)
+        if (k.code == kKeyKnob)
             StepKnob(row, k.delta);
         else
-            MoveCursor(row, k.code == kRight ? -1 : 1);
+            MoveCursor(row, k.code == kKeyRight ? -1 : 1);
         return;
     }
     if (acv && k.cls != kClassKeypad) return;
-    if (k.code == kExit)
+    if (k.code == kKeyExit)
         LeaveToView(row, !arbNo);
-    else if (k.code == kEnter)
+    else if (k.code == kKeyEnter)
         Accept(row);
 }
 
 void ChoiceKeys(const ParamRow& row, const Key& k) {
-    if (k.code == kKnob && k.cls == kClassCursor) {
+    if (k.code == kKeyKnob && k.cls == kClassCursor) {
         StepKnob(row, k.delta);
         return;
     }
-    if (k.code == kEnter) {
+    if (k.code == kKeyEnter) {
         Accept(row);
         return;
     }
-    const bool exit = k.code == kExit, menu = k.code == kMenu, soft8 = k.Soft(kSoft8);
+    const bool exit = k.code == kKeyExit, menu = k.code == kKeyMenu, soft8 = k.Soft(kKeySoft8);
     switch (row.variant) {
         case Variant::kType:
             if (exit || soft8) LeaveToView(row, true);
@@ -137,8 +137,8 @@ void ChoiceKeys(const ParamRow& row, const Key& k) {
                 LeaveToView(row, false);
             return;
         case Variant::kRippleTimes:
-            if (k.cls == kClassSoft && k.code >= kSoft1 && k.code < kSoft1 + 4)
-                SetWork(k.code - kSoft1);
+            if (k.cls == kClassSoft && k.code >= kKeySoft1 && k.code < kKeySoft1 + 4)
+                SetWork(k.code - kKeySoft1);
             else if (exit || menu)
                 LeaveToView(row, false);
             return;
@@ -172,7 +172,7 @@ void GroupSoftKeys(uint32_t view, const Key& k) {
     const int phase = k.Phase();
     if (g == Group::kLfRing) {
         if (phase >= 0) ArbBuild_ApplyLFRing(phase);
-        if (k.Soft(kSoft5)) menuArbLFRingDefaults();
+        if (k.Soft(kKeySoft5)) menuArbLFRingDefaults();
     } else if (g == Group::kRipple) {
         if (phase >= 0 && ArbBuild_GetType() == kRippleType) ArbBuild_ApplyRipple(phase);
     } else if (g == Group::kDip) {
@@ -205,13 +205,13 @@ void MoveRow(uint32_t view, int8_t delta) {
 
 // The keep-rms row is reached only from its own edit state and leads only back to it.
 void KeepRmsViewKeys(const Key& k) {
-    if (k.code == kEnter)
+    if (k.code == kKeyEnter)
         menuEnterStateValue(kKeepRmsEdit, ArbBuild_GetClipKeepRms());
-    else if (k.code == kMenu || k.Soft(kSoft8))
+    else if (k.code == kKeyMenu || k.Soft(kKeySoft8))
         menuEnterSystemInfoItem();
-    else if (k.Soft(kSoft1))
+    else if (k.Soft(kKeySoft1))
         ArbBuild_Store();
-    else if (k.code == kKnob)
+    else if (k.code == kKeyKnob)
         EnterWithBuilderValue(k.delta > 0 ? kClipView : kArbNoView);
 }
 
@@ -258,15 +258,15 @@ void KeyProcess_ArbView(uint32_t* ev) {
         KeepRmsViewKeys(k);
         return;
     }
-    if (k.code == kEnter || k.code == kRight)
+    if (k.code == kKeyEnter || k.code == kKeyRight)
         menuEnterStateValue(row->edit, row->get());
-    else if (k.code == kLeft)
+    else if (k.code == kKeyLeft)
         menuEnterArbEditItem();
-    else if (k.code == kMenu || k.Soft(kSoft8))
+    else if (k.code == kKeyMenu || k.Soft(kKeySoft8))
         menuEnterSystemInfoItem();
-    else if (k.code == kKnob)
+    else if (k.code == kKeyKnob)
         MoveRow(state, k.delta);
-    else if (k.Soft(kSoft1))
+    else if (k.Soft(kKeySoft1))
         ArbBuild_Store();
     else
         GroupSoftKeys(state, k);

@@ -22,8 +22,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
-constexpr uint8_t kSoftSave = 'Y', kSoftRecall = 'Z', kSoftDefault = '[', kSoftExit = '\\';
 constexpr uint32_t kEntryDisabled = 1u << 0;
 constexpr int32_t kLastItem = 8;
 constexpr uint32_t kCmdStart = 8, kCmdAbort = 32;
@@ -142,49 +140,49 @@ void menuCalibration(uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     const auto selection = g_EditParam.workValue.load(kRelaxed);
     if (cls == kClassSoft) {
-        if (code == kSoftSave) caliSaveExit(1);
-        if (code == kSoftRecall) caliRecallExit();
-        if (code == kSoftDefault) caliEnterStep(kMenuCalDefaultConfirm);
-        if (code == kSoftExit) {
+        if (code == kKeySoft1) caliSaveExit(1);
+        if (code == kKeySoft2) caliRecallExit();
+        if (code == kKeySoft3) caliEnterStep(kMenuCalDefaultConfirm);
+        if (code == kKeySoft4) {
             CaliModeStart();
             caliGoHome();
         }
-    } else if (cls == kClassCursor && code == kKnob) {
+    } else if (cls == kClassCursor && code == kKeyKnob) {
         // The list runs downwards: turning the knob up moves the selection up.
         const int32_t next = EditValueStep(selection, 0, -KeyEventDelta(*ev), kLastItem, 0);
         g_EditParam.workValue.store(next, kRelaxed);
         g_CalState.savedSelection.store(static_cast<uint32_t>(next), kRelaxed);
-    } else if ((cls == kClassKeypad && code == kEnter) || (cls == kClassCursor && code == kRight)) {
+    } else if ((cls == kClassKeypad && code == kKeyEnter) || (cls == kClassCursor && code == kKeyRight)) {
         StartItem(selection);
     }
 }
 
 void caliStepKey(uint32_t kind, uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
-    if (cls == kClassKeypad && code == kExit) {
+    if (cls == kClassKeypad && code == kKeyExit) {
         if (panel::edit::EntryPending()) {
             menuResetEdit();
             return;
         }
         UnlockKeys();
         AbortPoints(kind);
-    } else if (cls == kClassSoft && code == kSoftExit) {
+    } else if (cls == kClassSoft && code == kKeySoft4) {
         AbortPoints(kind);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         PointEnter(kind);
-    } else if (cls == kClassCursor && (code == kLeft || code == kRight)) {
-        g_EditParam.cursor = static_cast<uint32_t>(
-            WrapIndex(static_cast<int32_t>(g_EditParam.cursor), code == kLeft ? 1 : -1, g_EditParam.digits));
-    } else if (cls == kClassCursor && code == kKnob) {
+    } else if (cls == kClassCursor && (code == kKeyLeft || code == kKeyRight)) {
+        g_EditParam.cursor = static_cast<uint32_t>(WrapIndex(static_cast<int32_t>(g_EditParam.cursor),
+                                                             code == kKeyLeft ? 1 : -1, g_EditParam.digits));
+    } else if (cls == kClassCursor && code == kKeyKnob) {
         PointKnob(KeyEventDelta(*ev));
     }
 }
 
 void caliDefaultKey(uint32_t* ev) {
     if (KeyEventClass(*ev) != kClassKeypad) return;
-    if (KeyEventCode(*ev) == kEnter) {
+    if (KeyEventCode(*ev) == kKeyEnter) {
         caliDefaultExit();
-    } else if (KeyEventCode(*ev) == kExit) {
+    } else if (KeyEventCode(*ev) == kKeyExit) {
         if (panel::edit::EntryPending())
             menuResetEdit();
         else

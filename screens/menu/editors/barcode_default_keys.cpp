@@ -11,16 +11,15 @@
 #include "screens/menu/editors/menu_editor.h"
 
 namespace {
-constexpr uint8_t kExit = 'T', kEnter = 'U';
 constexpr uint32_t kDefaultRow = kMenuDefaultSetting;
 }  // namespace
 
 void menuListBarcodeEdit(uint32_t* ev) {
     if (MenuEdit_CommonClasses(ev) || KeyEventClass(*ev) != kClassKeypad) return;
     const uint32_t row = g_MenuState.load(std::memory_order_acquire) - 1;
-    if (KeyEventCode(*ev) == kExit)
+    if (KeyEventCode(*ev) == kKeyExit)
         MenuEdit_Exit(row);
-    else if (KeyEventCode(*ev) == kEnter)
+    else if (KeyEventCode(*ev) == kKeyEnter)
         MenuEdit_ReturnToRow(row);
 }
 
@@ -28,9 +27,9 @@ void menuListBarcodeEdit(uint32_t* ev) {
 // enter starts nothing.
 void KeyProcess_DefaultSetEnter(uint32_t* ev) {
     if (KeyEventClass(*ev) != kClassKeypad) return;
-    if (KeyEventCode(*ev) == kExit) {
+    if (KeyEventCode(*ev) == kKeyExit) {
         MenuEdit_ReturnToRow(kDefaultRow);
-    } else if (KeyEventCode(*ev) == kEnter && !SysStatusTest(kSysKeysBlocked)) {
+    } else if (KeyEventCode(*ev) == kKeyEnter && !SysStatusTest(kSysKeysBlocked)) {
         AlarmTimerDefaults();
         FactoryDefaultStart();
         SysStatusSet(kSysKeysBlocked);

@@ -13,7 +13,6 @@
 #include "screens/menu/editors/typed_number.h"
 
 namespace {
-constexpr uint8_t kExit = 'T', kEnter = 'U';
 
 struct IdEditor {
     uint32_t row;
@@ -45,9 +44,9 @@ void IdKeys(uint32_t* ev, const IdEditor& ed) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (cls == kClassCursor) {
         MenuEdit_NumericKey(*ev);
-    } else if (cls == kClassKeypad && code == kExit) {
+    } else if (cls == kClassKeypad && code == kKeyExit) {
         MenuEdit_Exit(ed.row);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         Take(ed);
         MenuEdit_ReturnToRow(ed.row);
     }

@@ -20,7 +20,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 
 enum class Exit : uint8_t {
     kProtocol,  // a number being typed is dropped first
@@ -137,16 +136,16 @@ void ChoiceKeys(uint32_t* ev, const ChoiceEditor& ed) {
     if (MenuEdit_CommonClasses(ev)) return;
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     const int32_t work = g_EditParam.workValue.load(kRelaxed);
-    if (cls == kClassKeypad && code == kExit) {
+    if (cls == kClassKeypad && code == kKeyExit) {
         if (ed.exit == Exit::kDirect)
             MenuEdit_ReturnToRow(Row(ed));
         else
             MenuEdit_Exit(Row(ed));
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         ed.enter(work, work != g_EditParam.startValue);
         MenuEdit_ReturnToRow(Row(ed));
     } else if (cls == kClassCursor &&
-               (code == kKnob || (!ed.knobOnly && (code == kLeft || code == kRight)))) {
+               (code == kKeyKnob || (!ed.knobOnly && (code == kKeyLeft || code == kKeyRight)))) {
         g_EditParam.workValue.store(EditValueStep(work, 0, KeyEventDelta(*ev), ed.max, ed.min), kRelaxed);
     }
 }

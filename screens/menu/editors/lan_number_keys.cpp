@@ -16,7 +16,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr int32_t kDigits = 4, kMax = 9999, kMin = 1;
 constexpr uint32_t kSocketRow = kMenuLanSocket, kPasswordRow = kMenuLanWebPassword;
 
@@ -45,20 +44,20 @@ bool NumberKeys(uint32_t* ev, uint32_t row, uint32_t sysadmin::LanCfg::*word) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     const auto cursor = static_cast<int32_t>(g_EditBuf.choiceCursor);
     if (cls == kClassCursor) {
-        if (code == kRight || code == kLeft)
+        if (code == kKeyRight || code == kKeyLeft)
             g_EditBuf.choiceCursor =
-                static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kDigits));
-        else if (code == kKnob)
+                static_cast<uint32_t>(WrapIndex(cursor, code == kKeyRight ? -1 : 1, kDigits));
+        else if (code == kKeyKnob)
             SetWork(
                 EditValueStep(g_EditParam.workValue.load(kRelaxed), cursor, -KeyEventDelta(*ev), kMax, kMin));
         return false;
     }
     if (cls != kClassKeypad) return false;
-    if (code == kExit) {
+    if (code == kKeyExit) {
         MenuEdit_Exit(row);
         return false;
     }
-    if (code != kEnter) {
+    if (code != kKeyEnter) {
         SetWork(g_EditParam.startValue);
         return false;
     }
@@ -78,7 +77,7 @@ bool NumberKeys(uint32_t* ev, uint32_t row, uint32_t sysadmin::LanCfg::*word) {
 }  // namespace
 
 void menuListLanSocketEdit(uint32_t* ev) {
-    const bool enter = KeyEventClass(*ev) == kClassKeypad && KeyEventCode(*ev) == kEnter;
+    const bool enter = KeyEventClass(*ev) == kClassKeypad && KeyEventCode(*ev) == kKeyEnter;
     if (NumberKeys(ev, kSocketRow, &sysadmin::LanCfg::PORT)) NetConfigStart();
     if (enter) MenuEdit_ReturnToRow(kSocketRow);
 }

@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "core/system/state/edit_state.h"
+#include "drivers/panel_link.h"
 #include "screens/menu/editors/typed_number.h"
 
 OctetEdit g_OctetEdit;
 
 namespace {
-constexpr uint8_t kPointKey = 74;
 constexpr int32_t kOctetMax = 255;
 constexpr uint32_t kPointTyped = 1u << 1;
 constexpr uint32_t kKeyCountShift = 10;  // the entry's key count lives in bits 10-31
@@ -20,7 +20,7 @@ bool PointAlone() {
 }  // namespace
 
 int NumInputToOctet(uint8_t code, uint8_t* octet) {
-    if (code == kPointKey && PointAlone()) return 0;
+    if (code == kKeyPoint && PointAlone()) return 0;
     if (g_EditBuf.entryLength > 0 && (g_EditBuf.entryText[0] == '-' || g_EditBuf.entryText[0] == '+'))
         return 0;
     int32_t value = 0;

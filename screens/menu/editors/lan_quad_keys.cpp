@@ -20,8 +20,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213, kPoint = 74;
-constexpr uint8_t kDigit0 = 64, kDigit9 = 73;
 constexpr int32_t kQuadDigits = 12, kOctetMax = 255;
 
 using Octets = uint8_t (sysadmin::LanCfg::*)[4];
@@ -97,7 +95,7 @@ void EnterKey(const Quad& q, uint32_t k, uint8_t code) {
     uint8_t octet = Octet(q, k);
     if (NumInputToOctet(code, &octet) == 1) {
         SetOctet(q, k, octet);
-    } else if (code == kPoint) {
+    } else if (code == kKeyPoint) {
         return;  // the point alone, or a number that is no octet: the entry stays for the exit key
     }
     ApplyChanged(q);
@@ -123,24 +121,25 @@ void OctetKeys(uint32_t* ev, uint32_t state) {
     const Quad& q = QuadOf(state);
     const uint32_t k = state - q.first;
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
-    if (cls == kClassSoft || cls == kClassFunction || (cls == kClassKeypad && code == kExit)) ApplyChanged(q);
+    if (cls == kClassSoft || cls == kClassFunction || (cls == kClassKeypad && code == kKeyExit))
+        ApplyChanged(q);
     if (MenuEdit_CommonClasses(ev)) return;
     if (cls == kClassKeypad) {
-        if (code == kExit)
+        if (code == kKeyExit)
             MenuEdit_Exit(q.row);
-        else if (code == kEnter || code == kPoint)
+        else if (code == kKeyEnter || code == kKeyPoint)
             EnterKey(q, k, code);
-        else if (code >= kDigit0 && code <= kDigit9)
+        else if (code >= kKeyDigit0 && code <= kKeyDigit9)
             OctetEntryLimit();
         return;
     }
     if (cls != kClassCursor) return;
-    if (code == kRight || code == kLeft) {
+    if (code == kKeyRight || code == kKeyLeft) {
         const auto cursor = static_cast<int32_t>(g_EditBuf.choiceCursor);
         g_EditBuf.choiceCursor =
-            static_cast<uint32_t>(WrapIndex(cursor, code == kRight ? -1 : 1, kQuadDigits));
+            static_cast<uint32_t>(WrapIndex(cursor, code == kKeyRight ? -1 : 1, kQuadDigits));
         EnterCursorOctet(q);
-    } else if (code == kKnob) {
+    } else if (code == kKeyKnob) {
         KnobKey(q, k, KeyEventDelta(*ev));
     }
 }

@@ -9,7 +9,6 @@
 #include "screens/menu/editors/typed_number.h"
 
 namespace {
-constexpr uint8_t kExit = 'T', kEnter = 'U', kKnob = 213;
 constexpr int32_t kPercentMax = 100, kPercentMin = 1;
 
 struct LcdEditor {
@@ -25,11 +24,11 @@ void LcdKeys(uint32_t* ev, const LcdEditor& ed) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (cls == kClassCursor) {
         MenuEdit_NumericKey(*ev);
-        if (code == kKnob)
+        if (code == kKeyKnob)
             ed.set(static_cast<uint8_t>(g_EditParam.workValue.load(std::memory_order_relaxed)));
-    } else if (cls == kClassKeypad && code == kExit) {
+    } else if (cls == kClassKeypad && code == kKeyExit) {
         MenuEdit_Exit(ed.row);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         int32_t typed = 0;
         if (TypedWholeWithin(kPercentMin, kPercentMax, &typed)) ed.set(static_cast<uint8_t>(typed));
         MenuEdit_ReturnToRow(ed.row);

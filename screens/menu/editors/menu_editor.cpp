@@ -15,7 +15,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr double kEntryRounding = 0.005;
 
 int32_t Work() {
@@ -41,7 +40,7 @@ void Store(uint32_t param, int32_t value) {
 
 void ChoiceKey(uint32_t ev, const MenuEditor& ed) {
     const uint8_t code = KeyEventCode(ev);
-    if (code != kKnob && (ed.knobOnly || (code != kLeft && code != kRight))) return;
+    if (code != kKeyKnob && (ed.knobOnly || (code != kKeyLeft && code != kKeyRight))) return;
     const int32_t before = Work();
     MenuEdit_StepChoice(KeyEventDelta(ev), ed.upper != nullptr ? ed.upper(ed.param) : g_EditParam.max);
     if (ed.stepped != nullptr) ed.stepped(ed.param, before);
@@ -101,13 +100,13 @@ void MenuEdit_StepChoice(int32_t delta, int32_t max) {
 void MenuEdit_NumericKey(uint32_t ev) {
     const auto cursor = static_cast<int32_t>(g_EditParam.cursor);
     switch (KeyEventCode(ev)) {
-        case kRight:
+        case kKeyRight:
             g_EditParam.cursor = static_cast<uint32_t>(WrapIndex(cursor, -1, g_EditParam.digits));
             return;
-        case kLeft:
+        case kKeyLeft:
             g_EditParam.cursor = static_cast<uint32_t>(WrapIndex(cursor, 1, g_EditParam.digits));
             return;
-        case kKnob:
+        case kKeyKnob:
             g_EditParam.workValue.store(
                 EditValueStep(Work(), cursor, KeyEventDelta(ev), g_EditParam.max, g_EditParam.min), kRelaxed);
             return;
@@ -133,9 +132,9 @@ void MenuEditor_Keys(uint32_t* ev, const MenuEditor& ed) {
     if (MenuEdit_CommonClasses(ev)) return;
     const uint8_t cls = KeyEventClass(*ev);
     if (cls == kClassKeypad) {
-        if (KeyEventCode(*ev) == kExit)
+        if (KeyEventCode(*ev) == kKeyExit)
             MenuEdit_Exit(ed.row);
-        else if (KeyEventCode(*ev) == kEnter)
+        else if (KeyEventCode(*ev) == kKeyEnter)
             EnterKey(ed);
     } else if (cls == kClassCursor) {
         if (ed.kind == MenuEditKind::kNumeric)

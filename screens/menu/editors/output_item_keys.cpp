@@ -10,7 +10,6 @@
 
 namespace {
 using K = MenuEditKind;
-constexpr uint8_t kKnob = 213;
 constexpr uint32_t kPositionRow = kMenuParallelPosition;
 
 // A new position ends parallel operation at once and has the control task send the slew settings again;
@@ -74,6 +73,6 @@ void menuListParallelEnableEdit(uint32_t* ev) {
 
 // The number of units is set with the knob alone: the cursor keys leave the digit where it is.
 void menuListParallelNumberEdit(uint32_t* ev) {
-    if (KeyEventClass(*ev) == kClassCursor && KeyEventCode(*ev) != kKnob) return;
+    if (KeyEventClass(*ev) == kClassCursor && KeyEventCode(*ev) != kKeyKnob) return;
     MenuEditor_Keys(ev, kNumber);
 }

@@ -13,7 +13,6 @@
 #include "screens/menu/rows/row_entry_table.h"
 
 namespace {
-constexpr uint8_t kMenuKey = 'L';
 constexpr uint32_t kLinkUp = 1u << 16;  // of the parallel link status
 
 // Every MENU row, and the editor it opens, has its entry: a row without one would do nothing when the keys
@@ -50,7 +49,7 @@ bool ParallelMayLeave() {
 }  // namespace
 
 void KeyProcess_MenuFunctionKeys(uint32_t* ev) {
-    if (KeyEventCode(*ev) != kMenuKey) return;
+    if (KeyEventCode(*ev) != kKeyMenu) return;
     const uint32_t state = g_MenuState.load(std::memory_order_relaxed);
     const panel::MenuParent* p = panel::MenuParentOf(state);
     if (p == nullptr) return;

@@ -12,7 +12,6 @@
 #include "screens/menu/nav/menu_nav_table.h"
 
 namespace {
-constexpr uint8_t kEnter = 'U', kLeft = 'V', kRight = 'W', kKnob = 213;
 constexpr uint32_t kFirstOctetCursor = 9;  // the units digit of the first octet
 
 constexpr bool ListsAreWellFormed() {
@@ -93,18 +92,18 @@ void KeyProcess_SelectMenuItem(uint32_t* ev) {
     const uint32_t i = FindRow(g_MenuState.load(std::memory_order_relaxed));
     if (i == kMenuNavRows) return;  // a list owner without a row of its own
     const MenuNavRow& row = g_MenuNavTable[i];
-    if (cls == kClassKeypad && code == kEnter) {
+    if (cls == kClassKeypad && code == kKeyEnter) {
         if (IsOctetRow(row.State)) {
             if (LanCfgRead().DHCP != 0) return;
             g_EditBuf.choiceCursor = kFirstOctetCursor;
         }
         row.EnterChild();
     } else if (cls == kClassCursor) {
-        if (code == kRight)
+        if (code == kKeyRight)
             row.EnterChild();
-        else if (code == kLeft)
+        else if (code == kKeyLeft)
             row.EnterParent();
-        else if (code == kKnob)
+        else if (code == kKeyKnob)
             Knob(i, KeyEventDelta(*ev));
     }
 }

@@ -32,7 +32,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kKnob = 213;
 constexpr uint32_t kBrandRow = kMenuFirmType, kModelRow = kMenuModelType;
 constexpr int32_t kBrandLast = static_cast<int32_t>(kBrandCount) - 1, kModelCodeMax = 9999;
 constexpr uint32_t kSettleMs = 1000;
@@ -127,11 +126,11 @@ void ChangeModel() {
 void KeyProcess_8623_FirmEdit(uint32_t* ev) {
     if (MenuEdit_CommonClasses(ev)) return;
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
-    if (cls == kClassCursor && code == kKnob) {
+    if (cls == kClassCursor && code == kKeyKnob) {
         MenuEdit_StepChoice(KeyEventDelta(*ev), kBrandLast);
-    } else if (cls == kClassKeypad && code == kExit) {
+    } else if (cls == kClassKeypad && code == kKeyExit) {
         MenuEdit_Exit(kBrandRow);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         ChangeBrand();
         MenuEdit_ReturnToRow(kBrandRow);
     }
@@ -142,9 +141,9 @@ void KeyProcess_8623_ModelEdit(uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (cls == kClassCursor) {
         MenuEdit_NumericKey(*ev);
-    } else if (cls == kClassKeypad && code == kExit) {
+    } else if (cls == kClassKeypad && code == kKeyExit) {
         MenuEdit_ReturnToRow(kModelRow);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         ChangeModel();
     }
 }

@@ -20,7 +20,6 @@
 #include "sysadmin/sys_versions.h"
 
 namespace {
-constexpr uint8_t kExit = 'T', kEnter = 'U';
 constexpr uint32_t kSpecialFunctionRow = kMenuSpecialFunction;
 constexpr uint32_t kTypedDigitsMax = 4;
 constexpr uint32_t kCalibrationCode = 8719, kBarcodeCode = 8926;
@@ -115,9 +114,9 @@ void KeyProcess_Password(uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (cls == kClassCursor) {
         MenuEdit_NumericKey(*ev);
-    } else if (cls == kClassKeypad && code == kExit) {
+    } else if (cls == kClassKeypad && code == kKeyExit) {
         MenuEdit_Exit(kSpecialFunctionRow);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         TakeCode();
     }
 }

@@ -11,7 +11,6 @@
 
 namespace {
 using namespace service_tuning;
-constexpr uint8_t kExit = 'T', kEnter = 'U';
 
 template <uint32_t State>
 void Keys(uint32_t* ev) {
@@ -20,11 +19,11 @@ void Keys(uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (cls == kClassCursor) {
         MenuEdit_NumericKey(*ev);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         TuneStore(r, g_EditParam.workValue.load(kRelaxed));
         menuResetEdit();
         MenuEdit_ReturnToRow(r.row);
-    } else if (cls == kClassKeypad && code == kExit) {
+    } else if (cls == kClassKeypad && code == kKeyExit) {
         menuResetEdit();
         MenuEdit_ReturnToRow(r.row);
     }

@@ -24,8 +24,6 @@ using panel::edit::EntryPending;
 namespace screens::fields {
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
-constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kLastMode = 9;
 constexpr uint32_t kParamSelectedLine = kParamMeasItem1 + 5;  // the line the phase fields edit
 
@@ -161,7 +159,7 @@ void KindField(uint32_t state, uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
     switch (KeyEventClass(*ev)) {
         case kClassKeypad:
-            if (code == kEnterKey) {
+            if (code == kKeyEnter) {
                 const bool second = (Work() & 1) != 0;
                 const uint32_t first = state == kParamVpkKind ? kParamVpkMax
                                        : state == kParamFreqLimitKind ? kParamFreqLimitHi
@@ -170,17 +168,19 @@ void KindField(uint32_t state, uint32_t* ev) {
                                        : state == kParamFreqLimitKind ? kParamFreqLimitLo
                                                                       : kParamIpkMin;
                 menuEnterParamState(second ? other : first);
-            } else if (code == kExitKey) {
+            } else if (code == kKeyExit) {
                 if (EntryPending()) menuResetEdit();
                 else menuGoAdvenceScreen();
             }
             break;
         case kClassSoft:
-            if (code == kSoftKey8) menuGoAdvenceScreen();
+            if (code == kKeySoft8) menuGoAdvenceScreen();
             break;
         case kClassCursor:
-            if (code == kKnob) SetWork(EditValueStep(Work(), Cursor(), KeyEventDelta(*ev), 1, 0));
-            else if (state == kParamIpkKind && (code == kCursorDown || code == kCursorUp)) SetWork(code == kCursorDown ? 1 : 0);
+            if (code == kKeyKnob)
+                SetWork(EditValueStep(Work(), Cursor(), KeyEventDelta(*ev), 1, 0));
+            else if (state == kParamIpkKind && (code == kKeyRight || code == kKeyLeft))
+                SetWork(code == kKeyRight ? 1 : 0);
             else return;
             SetKind(state, Work());
             break;
@@ -192,16 +192,19 @@ void RangeField(uint32_t* ev) {
     if (CommonKeys(ev)) return;
     const uint8_t code = KeyEventCode(*ev);
     const uint8_t cls = KeyEventClass(*ev);
-    if (cls == kClassKeypad && (code == kExitKey || code == kEnterKey)) {
+    if (cls == kClassKeypad && (code == kKeyExit || code == kKeyEnter)) {
         menuGoAdvenceScreen();
         return;
     }
     if (cls != kClassSoft) return;
     const bool twoWire = GetPhaseMode() == kWiring1P2W;
     const uint32_t mode = GetOutputMode();
-    if (code == 'Y' && (IsIntMode(mode) || IsSyncMode(mode))) SetVoltRange(twoWire ? 6 : 4);
-    else if (code == '[') SetVoltRange(twoWire ? 3 : 1);
-    else if (code == '\\') SetVoltRange(twoWire ? 2 : 0);
+    if (code == kKeySoft1 && (IsIntMode(mode) || IsSyncMode(mode)))
+        SetVoltRange(twoWire ? core::kRangeAuto1P2W : core::kRangeAuto3P);
+    else if (code == kKeySoft3)
+        SetVoltRange(twoWire ? core::kRange200V1P2W : core::kRange200V3P);
+    else if (code == kKeySoft4)
+        SetVoltRange(twoWire ? core::kRange100V1P2W : core::kRange100V3P);
 }
 
 void ChoiceField(const FieldRow& row, uint32_t* ev) {
@@ -209,8 +212,8 @@ void ChoiceField(const FieldRow& row, uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
     switch (KeyEventClass(*ev)) {
         case kClassKeypad:
-            if (code != kExitKey && code != kEnterKey) break;
-            if (code == kEnterKey) {
+            if (code != kKeyExit && code != kKeyEnter) break;
+            if (code == kKeyEnter) {
                 const int32_t work = Work();
                 if (row.choice == Choice::kWave) WaveAllPhases(work);
                 if (work != g_EditParam.startValue) {
@@ -221,7 +224,7 @@ void ChoiceField(const FieldRow& row, uint32_t* ev) {
             menuGoAdvenceScreen();
             break;
         case kClassCursor:
-            if (code == kKnob) {
+            if (code == kKeyKnob) {
                 int32_t max = 0, min = 0;
                 ChoiceLimits(row.choice, &max, &min);
                 SetWork(EditValueStep(Work(), Cursor(), row.knobSign * KeyEventDelta(*ev), max, min));
@@ -236,8 +239,10 @@ void DutyField(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
     switch (KeyEventClass(*ev)) {
         case kClassKeypad:
-            if (code == kEnterKey) DutyEnter();
-            else if (code == kExitKey) menuEditParamEnterKey(ev, kParamWaveDuty);
+            if (code == kKeyEnter)
+                DutyEnter();
+            else if (code == kKeyExit)
+                menuEditParamEnterKey(ev, kParamWaveDuty);
             break;
         case kClassCursor: menuEditParamKnobKey(ev, kParamWaveDuty); break;
         default: break;

@@ -56,7 +56,8 @@ void NumericField(const FieldRow& row, uint32_t* ev, uint32_t id) {
             if (!on && panel::edit::EntryPending()) menuResetEdit();
             break;
         case kClassSoft:
-            if (on || code == 'Y' || (row.gate == Gate::kBalance && code == 'Z')) result = menuEditParamSoftKey(ev, id);
+            if (on || code == kKeySoft1 || (row.gate == Gate::kBalance && code == kKeySoft2))
+                result = menuEditParamSoftKey(ev, id);
             break;
         case kClassCursor:
             if (on && row.gate != Gate::kBalance) result = menuEditParamKnobKey(ev, id);

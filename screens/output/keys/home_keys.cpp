@@ -16,13 +16,12 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kEnterKey = 'U', kExitKey = 'T', kMenuKey = 'L', kKnob = 213;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load(kRelaxed) & bit) != 0;
 }
 void ClearPresetRecalled() {
-    g_ParamFlags.fetch_and(~statusbar::kFlagPresetRecalled, kRelaxed);
+    g_ParamFlags.fetch_and(~core::kFlagPresetRecalled, kRelaxed);
 }
 bool Consumed(uint32_t ev) {
     return KeyEventCode(ev) == 0;
@@ -38,7 +37,7 @@ void OpenSelectedRow() {
 // without a square wave and an empty row are stepped over, each once. The row is left only once it was
 // painted as it is.
 void MoveSelectedRow(uint32_t ev) {
-    if (KeyEventCode(ev) != kKnob) return;
+    if (KeyEventCode(ev) != kKeyKnob) return;
     const auto row = static_cast<int32_t>(g_HomePage.panelRow.load(kRelaxed));
     if (row < 0 || row >= static_cast<int32_t>(kLayoutRows)) return;
     if ((g_HomePage.rowMask.load(kRelaxed) & (1u << row)) == 0) return;
@@ -75,14 +74,15 @@ void menuAdvenceScreen(uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev);
     if (GetParallelPosition() != 1) {
         if (cls == kClassSoft && g_ServiceFlags.rdTestMode.load(kRelaxed) == 1) AdvanceSoftKey(ev);
-        else if (KeyEventCode(*ev) == kMenuKey) KeyProcess_SlaveHomeKeys(ev);
+        else if (KeyEventCode(*ev) == kKeyMenu)
+            KeyProcess_SlaveHomeKeys(ev);
         return;
     }
     switch (cls) {
     case kClassKeypad:
         if (Flag(core::kFlagMeterHold)) {
             MsgQueue_PostId(kMsgMeterFrozen);
-        } else if (KeyEventCode(*ev) == kEnterKey) {
+        } else if (KeyEventCode(*ev) == kKeyEnter) {
             OpenSelectedRow();
             ClearPresetRecalled();
         } else {
@@ -123,7 +123,7 @@ void menuSimpleScreen(uint32_t* ev) {
 }
 
 void KeyProcess_ExitToHome(uint32_t* ev) {
-    if (KeyEventCode(*ev) == kExitKey) menuReturnHome();
+    if (KeyEventCode(*ev) == kKeyExit) menuReturnHome();
 }
 
 void KeyProcess_Ignore(uint32_t*) {}

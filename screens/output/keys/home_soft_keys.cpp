@@ -20,9 +20,6 @@ std::atomic<void (*)()> g_HomeScreenShow{nullptr};
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kDisplayKey = 'Y', kLineKey = 'Z', kItem1Key = '[', kItem4Key = '^', kEachAllKey = '_',
-                  kRunHoldKey = 96;
-constexpr uint8_t kSimpleKey = '[', kMeterKey = '\\', kPageUpKey = ']', kPageDownKey = '^';
 constexpr uint32_t kLastHarmonicPage = 4;
 
 // The menu/control thread writes these words and the GUI thread reads them: one atomic step each.
@@ -112,19 +109,19 @@ void EachAllKey() {
 
 void KeyProcess_HomeSoftKeys(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kDisplayKey) {
+    if (code == kKeySoft1) {
         AdvanceDisplayKey();
-    } else if (code == kLineKey) {
+    } else if (code == kKeySoft2) {
         LineViewKey();
-    } else if (code >= kItem1Key && code <= kItem4Key) {
-        const uint32_t state = kParamMeasItem1 + (code - kItem1Key);
+    } else if (code >= kKeySoft3 && code <= kKeySoft6) {
+        const uint32_t state = kParamMeasItem1 + (code - kKeySoft3);
         if (g_MenuState.load(kRelaxed) == state)
             menuGoAdvenceScreen();
         else
             menuEnterState(state);
-    } else if (code == kEachAllKey) {
+    } else if (code == kKeySoft7) {
         EachAllKey();
-    } else if (code == kRunHoldKey) {
+    } else if (code == kKeySoft8) {
         ToggleMeterFrozen();
     }
 }
@@ -133,17 +130,17 @@ void KeyProcess_SimpleSoftKeys(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
     const bool harmonic = g_HomePage.harmonicView.load(kRelaxed) == 1;
     switch (code) {
-        case kDisplayKey:
+        case kKeySoft1:
             if (FromHomeView())
                 menuToggleHomeScreen();
             else
                 menuGoAdvenceScreen();
             g_HomePage.viewSel.store(0, kRelaxed);
             break;
-        case kLineKey:
+        case kKeySoft2:
             if (harmonic) CycleSelectedLine();
             break;
-        case kSimpleKey:
+        case kKeySoft3:
             if (!IsAcIntNoSeqSim())
                 ShowMessage(2, "Only AC-INT And \n50/60Hz Active");
             else if (MeterFrozen())
@@ -151,7 +148,7 @@ void KeyProcess_SimpleSoftKeys(uint32_t* ev) {
             else
                 g_HomePage.harmonicView.fetch_xor(1, kRelaxed);
             break;
-        case kMeterKey:
+        case kKeySoft4:
             if (harmonic) {
                 Update(g_HomePage.harmonicQuantity, [](uint32_t q) { return (q + 1) % 2; });
                 g_HomePage.harmonicPage.store(0, kRelaxed);
@@ -159,18 +156,18 @@ void KeyProcess_SimpleSoftKeys(uint32_t* ev) {
                 Update(g_HomePage.meterSet, [](uint32_t m) { return (m + 1) % 3; });
             }
             break;
-        case kPageUpKey:
+        case kKeySoft5:
             if (harmonic) {
                 Update(g_HomePage.harmonicPage, [](uint32_t p) { return p > 0 ? p - 1 : 0; });
             } else {
                 PeakClearRequest();
             }
             break;
-        case kPageDownKey:
+        case kKeySoft6:
             if (harmonic)
                 Update(g_HomePage.harmonicPage, [](uint32_t p) { return p < kLastHarmonicPage ? p + 1 : p; });
             break;
-        case kRunHoldKey:
+        case kKeySoft8:
             if (!harmonic) ToggleMeterFrozen();
             break;
         default:

@@ -10,10 +10,8 @@
 #include "drivers/panel_link.h"
 
 namespace {
-constexpr uint8_t kDigit0 = 64, kDigit9 = 73, kPointKey = 74, kEnterKey = 'U';
 constexpr uint32_t kEntryDisabled = 1u << 0, kPointTyped = 1u << 1;
 constexpr uint32_t kKeystroke = 1u << 10;  // the count of accepted keys lives in bits 10-31
-constexpr uint32_t kShiftLatch = 1u << 6;  // of g_ParamFlags: SHIFT pressed, waiting for its key
 constexpr uint8_t kMaxChars = sizeof g_EditBuf.entryText;
 
 panel::EditBuf& E = g_EditBuf;
@@ -40,7 +38,7 @@ void Append(char c) {
 
 void TypeDigit(uint8_t code) {
     if (Length() >= kMaxChars) return;
-    Append(static_cast<char>('0' + (code - kDigit0)));
+    Append(static_cast<char>('0' + (code - kKeyDigit0)));
     if (E.entryState & kPointTyped) E.entryScale *= 10.0f;
     Accepted();
 }
@@ -54,7 +52,7 @@ void TypePoint() {
 }
 
 void FlipSign() {
-    g_ParamFlags.fetch_and(~kShiftLatch, std::memory_order_acq_rel);
+    g_ParamFlags.fetch_and(~core::kFlagShiftLatched, std::memory_order_acq_rel);
     const uint8_t n = Length();
     if (n == 0) {
         Append('-');
@@ -81,13 +79,16 @@ void menuKeypadInput(uint32_t* ev) {
         E.entryScale = 1.0f;
     }
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kEnterKey) {
+    if (code == kKeyEnter) {
         Convert();
         E.enteredInt = static_cast<int32_t>(static_cast<float>(E.entryValue) * E.entryScale);
         return;
     }
     if (E.entryState & kEntryDisabled) return;
-    if (code >= kDigit0 && code <= kDigit9) TypeDigit(code);
-    else if (code == kPointKey && (g_ParamFlags.load(std::memory_order_acquire) & kShiftLatch)) FlipSign();
-    else if (code == kPointKey) TypePoint();
+    if (code >= kKeyDigit0 && code <= kKeyDigit9)
+        TypeDigit(code);
+    else if (code == kKeyPoint && (g_ParamFlags.load(std::memory_order_acquire) & core::kFlagShiftLatched))
+        FlipSign();
+    else if (code == kKeyPoint)
+        TypePoint();
 }

@@ -14,7 +14,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kKnob = 213;
 
 // The simple screen shows one quantity fewer in 3P4W: its last item is out of reach there.
 int32_t ItemMax() {
@@ -38,12 +37,12 @@ void Keyprocess_MeasItem1(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
     switch (KeyEventClass(*ev)) {
         case kClassKeypad:
-            if (code == kExitKey || code == kEnterKey) menuReturnHome();
+            if (code == kKeyExit || code == kKeyEnter) menuReturnHome();
             break;
         case kClassShortcut: KeyProcess_HomeParamKeys(ev); break;
         case kClassSoft: KeyProcess_HomeSoftKeys(ev); break;
         case kClassCursor:
-            if (code == kKnob) StepItem(KeyEventDelta(*ev));
+            if (code == kKeyKnob) StepItem(KeyEventDelta(*ev));
             break;
         case kClassFunction: KeyProcess_HomeCommonKeys(ev); break;
         default: break;

@@ -13,7 +13,6 @@
 #include "screens/output/keys/dialog_keys.h"
 
 namespace {
-constexpr uint8_t kExitKey = 'T', kEnterKey = 'U';
 constexpr uint32_t kYes = 0;
 constexpr uint32_t kFirstParallelModel = 3, kLastParallelModel = 11;
 
@@ -33,11 +32,11 @@ void ParallelOff() {
 void KeyProcess_Parallel_Retry(uint32_t* ev) {
     if (screens::DialogChoiceKey(*ev, &g_EditBuf.choiceValue)) return;
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kEnterKey && g_EditBuf.choiceValue == kYes) {
+    if (code == kKeyEnter && g_EditBuf.choiceValue == kYes) {
         // The idle link object takes the retry as a new start of the master.
         ParallelMaster_Start();
         menuGoParallelEnableRow();
-    } else if (code == kEnterKey || code == kExitKey) {
+    } else if (code == kKeyEnter || code == kKeyExit) {
         ParallelOff();
     }
 }

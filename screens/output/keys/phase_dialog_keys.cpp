@@ -20,8 +20,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kExitKey = 'T', kEnterKey = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
-constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kYes = 0, kNo = 1;
 constexpr uint32_t kLastWiring = 2;  // 0 3P4W, 1 1P2W, 2 1P3W
 
@@ -59,9 +57,13 @@ void DropPresetRecall() {
 
 bool screens::DialogChoiceKey(uint32_t ev, uint32_t* choice) {
     switch (KeyEventCode(ev)) {
-        case kCursorDown: *choice = kNo; return true;
-        case kCursorUp: *choice = kYes; return true;
-        case kKnob:
+        case kKeyRight:
+            *choice = kNo;
+            return true;
+        case kKeyLeft:
+            *choice = kYes;
+            return true;
+        case kKeyKnob:
             *choice = static_cast<uint32_t>(
                 EditValueStep(static_cast<int32_t>(*choice), Cursor(), KeyEventDelta(ev), kNo, kYes));
             return true;
@@ -72,13 +74,13 @@ bool screens::DialogChoiceKey(uint32_t ev, uint32_t* choice) {
 void KeyProcess_Switch_OutputPhase(uint32_t* ev) {
     const uint32_t pending = g_CfgPhaseChoice.load(kRelaxed);
     switch (KeyEventCode(*ev)) {
-        case kCursorDown:
+        case kKeyRight:
             if (pending < kLastWiring) g_CfgPhaseChoice.store(pending + 1, kRelaxed);
             break;
-        case kCursorUp:
+        case kKeyLeft:
             if (pending > 0) g_CfgPhaseChoice.store(pending - 1, kRelaxed);
             break;
-        case kKnob: {
+        case kKeyKnob: {
             int32_t work = g_EditParam.workValue.load(kRelaxed);
             if (static_cast<uint32_t>(work) != pending) work = static_cast<int32_t>(pending);
             work = EditValueStep(work, Cursor(), KeyEventDelta(*ev), kLastWiring, 0);
@@ -86,7 +88,7 @@ void KeyProcess_Switch_OutputPhase(uint32_t* ev) {
             g_CfgPhaseChoice.store(static_cast<uint32_t>(work), kRelaxed);
             break;
         }
-        case kEnterKey:
+        case kKeyEnter:
             if (pending == GetPhaseMode()) {
                 menuGoAdvenceScreen();
             } else if (g_MenuState.load(kRelaxed) != kMenuPhaseDialogCheck) {
@@ -94,8 +96,10 @@ void KeyProcess_Switch_OutputPhase(uint32_t* ev) {
                 Enter_KeyProcess_Switch_OutputPhaseCheck();
             }
             break;
-        case kExitKey:
-        case kSoftKey8: menuGoAdvenceScreen(); break;
+        case kKeyExit:
+        case kKeySoft8:
+            menuGoAdvenceScreen();
+            break;
         default: break;
     }
 }
@@ -103,7 +107,7 @@ void KeyProcess_Switch_OutputPhase(uint32_t* ev) {
 void KeyProcess_Switch_OutputPhaseCheck(uint32_t* ev) {
     if (screens::DialogChoiceKey(*ev, &g_EditBuf.choiceValue)) return;
     switch (KeyEventCode(*ev)) {
-        case kEnterKey:
+        case kKeyEnter:
             // The origin is told once: the next confirmation says again where it comes from.
             if (g_EditBuf.choiceValue == kYes) {
                 g_PhaseChangeFromHome.store(0, kRelaxed);
@@ -114,8 +118,8 @@ void KeyProcess_Switch_OutputPhaseCheck(uint32_t* ev) {
                 menuEnterRowState(kMenuOutputPhase);
             }
             break;
-        case kExitKey:
-        case kSoftKey8:
+        case kKeyExit:
+        case kKeySoft8:
             g_PhaseChangeFromHome.store(0, kRelaxed);
             menuGoAdvenceScreen();
             break;
@@ -130,9 +134,9 @@ void KeyProcess_Preset_OutputPhase(uint32_t* ev) {
         return;
     }
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kEnterKey && choice == kYes) {
+    if (code == kKeyEnter && choice == kYes) {
         if (g_MenuState.load(kRelaxed) != kMenuPresetPhaseDialogCheck) Enter_KeyProcess_Switch_PresetOutputPhaseCheck();
-    } else if (code == kEnterKey || code == kExitKey) {
+    } else if (code == kKeyEnter || code == kKeyExit) {
         DropPresetRecall();
         menuGoAdvenceScreen();
     }
@@ -141,7 +145,7 @@ void KeyProcess_Preset_OutputPhase(uint32_t* ev) {
 void KeyProcess_Switch_PresetOutputPhaseCheck(uint32_t* ev) {
     if (screens::DialogChoiceKey(*ev, &g_EditBuf.choiceValue)) return;
     switch (KeyEventCode(*ev)) {
-        case kEnterKey:
+        case kKeyEnter:
             if (g_EditBuf.choiceValue == kYes) {
                 g_HomePage.presetPending.store(0, kRelaxed);
                 menuApplyRecalledPreset();
@@ -150,11 +154,13 @@ void KeyProcess_Switch_PresetOutputPhaseCheck(uint32_t* ev) {
             }
             menuGoAdvenceScreen();
             break;
-        case kExitKey:
+        case kKeyExit:
             DropPresetRecall();
             menuGoAdvenceScreen();
             break;
-        case kSoftKey8: menuGoAdvenceScreen(); break;
+        case kKeySoft8:
+            menuGoAdvenceScreen();
+            break;
         default: break;
     }
 }

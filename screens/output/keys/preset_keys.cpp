@@ -18,9 +18,6 @@
 
 namespace {
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr uint8_t kPresetKey = 'N', kOutputKey = 'X';
-constexpr uint8_t kSoft1 = 89, kSoft8 = 96, kDigit0 = 64, kDigit9 = 73;
-constexpr uint8_t kLongSoft1 = 194, kLongSoft8 = 201, kLongDigit0 = 240, kLongDigit9 = 249;
 
 void Consume(uint32_t* ev) {
     *ev &= ~0x00FFFF00u;
@@ -28,9 +25,9 @@ void Consume(uint32_t* ev) {
 
 void SetRecalledFlag(bool on) {
     if (on)
-        g_ParamFlags.fetch_or(statusbar::kFlagPresetRecalled, kRelaxed);
+        g_ParamFlags.fetch_or(core::kFlagPresetRecalled, kRelaxed);
     else
-        g_ParamFlags.fetch_and(~statusbar::kFlagPresetRecalled, kRelaxed);
+        g_ParamFlags.fetch_and(~core::kFlagPresetRecalled, kRelaxed);
 }
 
 // A preset stored with another wiring is recalled only after the user confirms the wiring change.
@@ -65,20 +62,20 @@ void KeyProcess_PresetMode(uint32_t* ev) {
     if (flags & core::kFlagMeterHold) return;
     const uint8_t code = KeyEventCode(*ev);
     const bool on = (flags & core::kFlagPresetMode) != 0;
-    if (code == kPresetKey) {
+    if (code == kKeyPreset) {
         ShowMessage(2, on ? "Preset Mode" : "Exit Preset Mode");
         Consume(ev);
         return;
     }
-    if (!on || code == 0 || code == kOutputKey) return;
-    if (code >= kSoft1 && code <= kSoft8) {
-        Recall(code - kSoft1);
-    } else if (code >= kDigit0 && code <= kDigit9) {
-        Recall(code - kDigit0);
-    } else if (code >= kLongSoft1 && code <= kLongSoft8) {
-        Save(code - kLongSoft1);
-    } else if (code >= kLongDigit0 && code <= kLongDigit9) {
-        Save(code - kLongDigit0);
+    if (!on || code == 0 || code == kKeyOutput) return;
+    if (code >= kKeySoft1 && code <= kKeySoft8) {
+        Recall(code - kKeySoft1);
+    } else if (code >= kKeyDigit0 && code <= kKeyDigit9) {
+        Recall(code - kKeyDigit0);
+    } else if (code >= kKeyLongSoft1 && code <= kKeyLongSoft8) {
+        Save(code - kKeyLongSoft1);
+    } else if (code >= kKeyLongDigit0 && code <= kKeyLongDigit9) {
+        Save(code - kKeyLongDigit0);
     } else {
         g_ParamFlags.fetch_and(~core::kFlagPresetMode, kRelaxed);
         SetRecalledFlag(false);

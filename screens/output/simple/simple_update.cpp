@@ -51,7 +51,7 @@ PresetWords ReadPresetWords() {
             g_HomePage.presetPending.load(kRelaxed),
             statusbar::ShownPreset(),
             Flag(core::kFlagPresetMode),
-            Flag(statusbar::kFlagPresetRecalled)};
+            Flag(core::kFlagPresetRecalled)};
 }
 
 uint32_t SelectedLine() {

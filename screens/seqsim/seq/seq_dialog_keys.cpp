@@ -19,11 +19,11 @@ namespace {
 // Going on in 330 is choice 0, in 332 choice 1.
 void ChoiceKeys(uint32_t ev, uint32_t goOn) {
     const uint8_t code = KeyEventCode(ev);
-    if (code == kCursorUp) {
+    if (code == kKeyLeft) {
         g_DialogChoice.store(goOn, std::memory_order_relaxed);
-    } else if (code == kCursorDown) {
+    } else if (code == kKeyRight) {
         g_DialogChoice.store(1 - goOn, std::memory_order_relaxed);
-    } else if (code == kKnob) {
+    } else if (code == kKeyKnob) {
         // From the choice shown: the working value still holds the slot of the
         // recall list.
         const int32_t v = EditValueStep(static_cast<int32_t>(g_DialogChoice.load(std::memory_order_relaxed)),
@@ -58,11 +58,11 @@ void menuSeqOutputPhase_Check(uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (cls == kClassCursor) {
         int32_t v = g_EditParam.workValue.load(std::memory_order_relaxed);
-        if (code == kCursorUp)
+        if (code == kKeyLeft)
             v = 0;
-        else if (code == kCursorDown)
+        else if (code == kKeyRight)
             v = 1;
-        else if (code == kKnob)
+        else if (code == kKeyKnob)
             v = EditValueStep(v, static_cast<int32_t>(g_EditParam.cursor), KeyEventDelta(*ev), 1, 0);
         g_EditParam.workValue.store(v, std::memory_order_relaxed);
     } else if (cls == kClassKeypad) {

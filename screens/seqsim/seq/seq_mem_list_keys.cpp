@@ -28,7 +28,7 @@ constexpr int32_t kLastSlot = 9;
 // The list's key handling; pageBit is the list's bit of the panel flags.
 void ListKeys(uint32_t* ev, uint8_t pageBit, uint32_t (*setSlot)(uint32_t), void (*enter)()) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
-    if (cls == kClassCursor && code == kKnob) {
+    if (cls == kClassCursor && code == kKeyKnob) {
         const int32_t slot =
             EditValueStep(g_EditParam.workValue.load(std::memory_order_relaxed),
                           static_cast<int32_t>(g_EditParam.cursor), -KeyEventDelta(*ev), kLastSlot, 0);
@@ -36,13 +36,13 @@ void ListKeys(uint32_t* ev, uint8_t pageBit, uint32_t (*setSlot)(uint32_t), void
         setSlot(static_cast<uint32_t>(slot));
     } else if (cls == kClassSoft) {
         Seq_SoftKeys(ev);
-    } else if ((cls == kClassKeypad && code == kExit) || (cls == kClassFunction && code == kSeqKey)) {
+    } else if ((cls == kClassKeypad && code == kKeyExit) || (cls == kClassFunction && code == kKeySeq)) {
         g_SeqSimBlock[0].panelFlags.fetch_and(static_cast<uint8_t>(~pageBit), std::memory_order_relaxed);
         if (g_EditBuf.entryState != 0)
             menuResetEdit();
         else
             Enter_menuSeqSetStepIndex();
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         enter();
     }
 }

@@ -28,11 +28,11 @@ void Leave() {
 bool ExitOrKeypadHook(uint32_t* ev) {
     if (KeyEventClass(*ev) != kClassKeypad) return false;
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kExit) {
+    if (code == kKeyExit) {
         Leave();
         return true;
     }
-    if (code == kEnter) return false;
+    if (code == kKeyEnter) return false;
     Seq_KeypadHook(ev);
     return true;
 }

@@ -5,8 +5,6 @@
 #include "drivers/panel_link.h"
 
 namespace seqpage {
-inline constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kSeqKey = 'M';
-inline constexpr uint8_t kKnob = 213, kDigit0 = 64, kDigit9 = 73;
 
 // The key hook with every event; true when the event goes no further: keypad and cursor/knob keys while
 // a run is in progress.

@@ -28,17 +28,8 @@ constexpr uint32_t kOutputModeRegisterIndex = 7;
 constexpr uint32_t kLeavePreviewMs = 200;
 constexpr uint32_t kAllTraces = 7;  // L1, L2 and L3
 
-enum SoftKey : uint8_t {
-    kSoft1 = 'Y',
-    kSoft2 = 'Z',
-    kSoft3 = '[',
-    kSoft4 = '\\',
-    kSoft6 = '^',
-    kSoft7 = '_',
-};
-enum FunctionKey : uint8_t { kKeyMenu = 'L', kKeySeq = 'M', kKeyPreset = 'N', kKeyOutput = 'X' };
-// The shortcut keys of settings a sequence step holds itself.
-constexpr uint8_t kRefusedShortcuts[] = {79, 80, 81, 82, 232, 237};
+constexpr uint8_t kRefusedShortcuts[] = {kKeyVoltage, kKeyFrequency, kKeyCurrent,
+                                         kKeyRange,   kKeyOnPhase,   kKeyOffPhase};
 
 SeqSimBlock& L1() {
     return g_SeqSimBlock[0];
@@ -69,16 +60,16 @@ void ToggleList(uint8_t open, uint8_t other, void (*enter)()) {
 
 void RunSoftKeys(uint8_t code) {
     switch (code) {
-        case kSoft1:
+        case kKeySoft1:
             SeqSimTriggerBranch(1);
             break;
-        case kSoft2:
+        case kKeySoft2:
             SeqSimTriggerBranch(2);
             break;
-        case kSoft3:
+        case kKeySoft3:
             SeqSimTogglePause();
             break;
-        case kSoft4:
+        case kKeySoft4:
             SeqSimRunStopToggle();
             break;
         default:
@@ -113,29 +104,29 @@ void Seq_SoftKeys(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
     if (SeqSimIsRunning()) return RunSoftKeys(code);
     switch (code) {
-        case kSoft1:
+        case kKeySoft1:
             if (GetOutputMode() == kModeAcDcInt)
                 SeqSimEnterMode(kSeqSimSim);
             else
                 Say("Valid Only AC+DC-INT Mode");
             break;
-        case kSoft2:
+        case kKeySoft2:
             ToggleList(kSeqPanelRecallOpen, kSeqPanelSaveOpen, Enter_menuSeqRecallMemory);
             break;
-        case kSoft3:
+        case kKeySoft3:
             ToggleList(kSeqPanelSaveOpen, kSeqPanelRecallOpen, Enter_menuSeqSaveMemory);
             break;
-        case kSoft4:
+        case kKeySoft4:
             ClearPages();
             Enter_menuSeqSetStepIndex();
             SeqSimRunStopToggle();
             break;
-        case kSoft6:
+        case kKeySoft6:
             if (g_MenuState.load(std::memory_order_acquire) == kMenuSeqPreview) break;
             OpenPreview();
             Enter_menuSeqPreview();
             break;
-        case kSoft7:
+        case kKeySoft7:
             if (g_MenuState.load(std::memory_order_acquire) == kMenuSeqPreviewRUN) break;
             OpenPreview();
             SeqSetCurStep(0);

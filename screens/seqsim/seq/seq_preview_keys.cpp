@@ -19,23 +19,21 @@ using namespace seqpage;
 
 namespace {
 
-constexpr uint8_t kSoftL1 = 'Y', kSoftL2 = 'Z', kSoftL3 = '[', kSoftFirst = '\\', kSoftLeave = 96;
-
 // The trace soft keys of both previews; true when the key was the preview's
 // exit.
 bool TraceKeys(uint8_t code) {
     const uint32_t wiring = GetPhaseMode();
     uint32_t bit = 0;
-    if (code == kSoftL1 && wiring != kWiring1P2W) bit = 1;
-    if (code == kSoftL2 && wiring != kWiring1P2W) bit = 2;
-    if (code == kSoftL3 && wiring == kWiring3P4W) bit = 4;
+    if (code == kKeySoft1 && wiring != kWiring1P2W) bit = 1;
+    if (code == kKeySoft2 && wiring != kWiring1P2W) bit = 2;
+    if (code == kKeySoft3 && wiring == kWiring3P4W) bit = 4;
     if (bit != 0) g_SeqSimBlock[0].previewTraceMask.fetch_xor(bit, std::memory_order_relaxed);
-    return code == kSoftLeave;
+    return code == kKeySoft8;
 }
 
 bool LeaveKey(uint32_t ev) {
     const uint8_t code = KeyEventCode(ev), cls = KeyEventClass(ev);
-    return (cls == kClassKeypad && code == kExit) || (cls == kClassFunction && code == kSeqKey);
+    return (cls == kClassKeypad && code == kKeyExit) || (cls == kClassFunction && code == kKeySeq);
 }
 
 uint32_t Length() {
@@ -73,14 +71,14 @@ void menuSeqPreview(uint32_t* ev) {
     }
     if (cls == kClassCursor) {
         int32_t v = g_EditParam.workValue.load(std::memory_order_relaxed);
-        if (code == kCursorDown)
+        if (code == kKeyRight)
             v = 1;
-        else if (code == kCursorUp)
+        else if (code == kKeyLeft)
             v = 0;
-        else if (code == kKnob)
+        else if (code == kKeyKnob)
             v = EditValueStep(v, static_cast<int32_t>(g_EditParam.cursor), KeyEventDelta(*ev), 1, 0);
         g_EditParam.workValue.store(v, std::memory_order_relaxed);
-    } else if (cls == kClassKeypad && code != kEnter) {
+    } else if (cls == kClassKeypad && code != kKeyEnter) {
         Seq_KeypadHook(ev);
     }
 }
@@ -95,17 +93,17 @@ void menuSeqPreviewRUN(uint32_t* ev) {
     const uint32_t at = g_SeqPreview.position.load(std::memory_order_relaxed);
     if (cls == kClassCursor) {
         uint32_t to = at;
-        if (code == kCursorDown && at < Length())
+        if (code == kKeyRight && at < Length())
             to = at + 1;
-        else if (code == kCursorUp && at >= 2)
+        else if (code == kKeyLeft && at >= 2)
             to = at - 1;
-        else if (code == kKnob)
+        else if (code == kKeyKnob)
             to = static_cast<uint32_t>(EditValueStep(static_cast<int32_t>(at),
                                                      static_cast<int32_t>(g_EditParam.cursor),
                                                      KeyEventDelta(*ev), static_cast<int32_t>(Length()), 1));
         if (to != at) GoTo(to);
     } else if (cls == kClassKeypad) {
-        if (code == kEnter)
+        if (code == kKeyEnter)
             Enter_menuSeqPreviewRUNEdit();
         else
             Seq_KeypadHook(ev);
@@ -116,27 +114,27 @@ void menuSeqPreviewRUNEdit(uint32_t* ev) {
     if (Filtered(ev)) return;
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (cls == kClassFunction) {
-        if (code == kSeqKey) Leave();
+        if (code == kKeySeq) Leave();
         return;
     }
     if (cls == kClassKeypad || cls == kClassSoft || cls == kClassCursor)
         g_SeqPreview.edited.store(1, std::memory_order_relaxed);
     const int32_t length = static_cast<int32_t>(Length());
     if (cls == kClassSoft) {
-        if (code == kSoftLeave) {
+        if (code == kKeySoft8) {
             Leave();
-        } else if (code == kSoftFirst || code == kSoftL3) {
-            const int32_t v = code == kSoftFirst ? 1 : length;
+        } else if (code == kKeySoft4 || code == kKeySoft3) {
+            const int32_t v = code == kKeySoft4 ? 1 : length;
             SetEdited(v);
             g_SeqPreview.position.store(static_cast<uint32_t>(v), std::memory_order_relaxed);
         }
     } else if (cls == kClassCursor) {
         const int32_t d = HighestDigit(), c = static_cast<int32_t>(g_EditParam.cursor);
-        if (code == kCursorDown) {
+        if (code == kKeyRight) {
             g_EditParam.cursor = static_cast<uint32_t>(c == 0 ? d : c - 1);
-        } else if (code == kCursorUp) {
+        } else if (code == kKeyLeft) {
             g_EditParam.cursor = static_cast<uint32_t>(c >= d ? 0 : c + 1);
-        } else if (code == kKnob) {
+        } else if (code == kKeyKnob) {
             const int32_t v = EditValueStep(g_EditParam.workValue.load(std::memory_order_relaxed), c,
                                             KeyEventDelta(*ev), length, 1);
             SetEdited(v);
@@ -144,11 +142,11 @@ void menuSeqPreviewRUNEdit(uint32_t* ev) {
         }
     } else if (cls == kClassKeypad) {
         const bool pending = g_EditBuf.entryState != 0;
-        if (code >= kDigit0 && code <= kDigit9) {
+        if (code >= kKeyDigit0 && code <= kKeyDigit9) {
             SetEdited(static_cast<int32_t>(static_cast<float>(g_EditBuf.entryValue) * g_EditBuf.entryScale));
-        } else if (code == kEnter || code == kExit) {
+        } else if (code == kKeyEnter || code == kKeyExit) {
             const int32_t v = g_EditParam.workValue.load(std::memory_order_relaxed);
-            if (code == kEnter && v >= 1 && v <= length) {
+            if (code == kKeyEnter && v >= 1 && v <= length) {
                 g_SeqPreview.editedPosition.store(static_cast<uint32_t>(v), std::memory_order_relaxed);
                 GoTo(static_cast<uint32_t>(v));
             }

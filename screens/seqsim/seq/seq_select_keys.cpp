@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKeySeq = 'M';
-constexpr uint8_t kKnob = panel::edit::kKnobCode;
 constexpr int32_t kLastStep = 999;
 constexpr int32_t kStepDigits = 3;
 
@@ -60,9 +58,9 @@ void AcvUnitFollows(int32_t before, int32_t after) {
 
 void CursorKeysAndKnob(uint32_t* ev, const SeqStateInfo& s) {
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kCursorUp || code == kCursorDown) {
+    if (code == kKeyLeft || code == kKeyRight) {
         Seq_StepKeys(code, s.phase);
-    } else if (code == kKnob) {
+    } else if (code == kKeyKnob) {
         const uint32_t next = SeqKnobNeighbour(State(), KeyEventDelta(*ev));
         if (next != 0) SeqEnterFieldState(next);
     }
@@ -73,9 +71,9 @@ void SelectionKeys(uint32_t* ev, bool softKeysNeedReady) {
     const SeqStateInfo s = SeqStateOf(State());
     switch (KeyEventClass(*ev)) {
         case kClassKeypad:
-            if (KeyEventCode(*ev) == kEnter)
+            if (KeyEventCode(*ev) == kKeyEnter)
                 SeqEnterFieldState(s.editState);
-            else if (KeyEventCode(*ev) != kExit)
+            else if (KeyEventCode(*ev) != kKeyExit)
                 Seq_KeypadHook(ev);
             break;
         case kClassShortcut:
@@ -125,9 +123,9 @@ void menuSeqEditStepIndex(uint32_t* ev) {
     panel::EditParam& e = g_EditParam;
     const int32_t value = e.workValue.load(std::memory_order_relaxed);
     const auto cursor = static_cast<int32_t>(e.cursor);
-    if (cls == kClassCursor && (code == kCursorUp || code == kCursorDown)) {
-        e.cursor = static_cast<uint32_t>(WrapIndex(cursor, code == kCursorUp ? 1 : -1, kStepDigits));
-    } else if (cls == kClassCursor && code == kKnob) {
+    if (cls == kClassCursor && (code == kKeyLeft || code == kKeyRight)) {
+        e.cursor = static_cast<uint32_t>(WrapIndex(cursor, code == kKeyLeft ? 1 : -1, kStepDigits));
+    } else if (cls == kClassCursor && code == kKeyKnob) {
         menuResetEdit();
         const int32_t next = EditValueStep(value, cursor, KeyEventDelta(*ev), kLastStep, 0);
         e.workValue.store(next, std::memory_order_relaxed);
@@ -136,7 +134,7 @@ void menuSeqEditStepIndex(uint32_t* ev) {
             SeqSimSetDirty();
         }
         AcvUnitFollows(value, next);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         int32_t step = value;
         if (panel::edit::EntryPending()) {
             const double typed = std::trunc(g_EditBuf.entryValue);
@@ -148,7 +146,7 @@ void menuSeqEditStepIndex(uint32_t* ev) {
         Seq_StepChangedHook(step);
         Enter_menuSeqSetStepIndex();
         AcvUnitFollows(saved, step);
-    } else if ((cls == kClassKeypad && code == kExit) || (cls == kClassFunction && code == kKeySeq)) {
+    } else if ((cls == kClassKeypad && code == kKeyExit) || (cls == kClassFunction && code == kKeySeq)) {
         if (panel::edit::EntryPending())
             menuResetEdit();
         else
@@ -163,7 +161,7 @@ void Seq_StepKeys(uint8_t code, int phase) {
     for (const Dependent& d : kDependents)
         if (d.field == s.field) dependent = &d;
     const int32_t step = SeqGetCurStep();
-    int32_t next = step + (code == kCursorDown ? 1 : code == kCursorUp ? -1 : 0);
+    int32_t next = step + (code == kKeyRight ? 1 : code == kKeyLeft ? -1 : 0);
     next = next < 0 ? 0 : next > kLastStep ? kLastStep : next;
     if (Running() || next == step) return;
     SeqSetCurStep(next);

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint8_t kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
 constexpr double kHalfHundredth = static_cast<double>(0.005f);
 
 // Limits (0.1 %), knob step and cursor positions of the duty by the phase's frequency (0.01 Hz): the
@@ -66,9 +65,9 @@ void SeqEdit_DutyKey(int phase, void (*back)(int), uint32_t* ev) {
     g_EditParam.min = band.lower;
     if (SeqEdit_ExitKey(*ev, back, phase, false)) return;
     const uint8_t code = KeyEventCode(*ev), cls = KeyEventClass(*ev);
-    if (cls == kClassKeypad && code == kEnter) {
+    if (cls == kClassKeypad && code == kKeyEnter) {
         Enter(phase, band, back);
-    } else if (cls == kClassCursor && code == kKnob) {
+    } else if (cls == kClassCursor && code == kKeyKnob) {
         const int32_t w = EditValueStep(g_EditParam.workValue.load(std::memory_order_relaxed),
                                         static_cast<int32_t>(g_EditParam.cursor),
                                         KeyEventDelta(*ev) * band.stepScale, band.upper, band.lower);
@@ -79,8 +78,8 @@ void SeqEdit_DutyKey(int phase, void (*back)(int), uint32_t* ev) {
             MsgQueue_PostId(kMsgDutyLimited);
         else
             g_EditBuf.startChoiceValue = static_cast<uint32_t>(w);
-    } else if (cls == kClassCursor && (code == kCursorUp || code == kCursorDown)) {
+    } else if (cls == kClassCursor && (code == kKeyLeft || code == kKeyRight)) {
         g_EditParam.cursor = static_cast<uint32_t>(
-            WrapIndex(static_cast<int32_t>(g_EditParam.cursor), code == kCursorUp ? 1 : -1, band.positions));
+            WrapIndex(static_cast<int32_t>(g_EditParam.cursor), code == kKeyLeft ? 1 : -1, band.positions));
     }
 }

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr uint8_t kExit = 'T', kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kSeqKey = 'M';
-constexpr uint8_t kSoft1 = 'Y', kSoft4 = '\\', kKnob = 213;
 constexpr int32_t kBandPhaseMax = settings::kAngleMaxWholeDegrees;  // whole degrees only above 500.00 Hz
 // The rounding constants are single-precision values, widened.
 constexpr double kRoundTenth = static_cast<double>(0.05f);
@@ -43,8 +41,8 @@ bool EntryPending() {
 }
 
 void SoftKey(const SeqEditRow& row, int phase, uint8_t code) {
-    if (code < kSoft1 || code > kSoft4) return;
-    const SeqSoftKey& k = row.soft[code - kSoft1];
+    if (code < kKeySoft1 || code > kKeySoft4) return;
+    const SeqSoftKey& k = row.soft[code - kKeySoft1];
     int32_t v = 0;
     switch (k.what) {
         case SeqSoft::kNone:
@@ -64,7 +62,7 @@ void SoftKey(const SeqEditRow& row, int phase, uint8_t code) {
 }
 
 void CursorKey(const SeqEditRow& row, const Band& band, int phase, uint8_t code, int8_t delta) {
-    if (code == kKnob) {
+    if (code == kKeyKnob) {
         const int32_t digit = row.digits == 0 ? 0 : static_cast<int32_t>(g_EditParam.cursor);
         const int32_t v = EditValueStep(g_EditParam.workValue.load(std::memory_order_relaxed), digit,
                                         delta * band.stepScale, band.upper, row.min(phase));
@@ -72,9 +70,9 @@ void CursorKey(const SeqEditRow& row, const Band& band, int phase, uint8_t code,
         g_EditParam.startValue = v;
         return;
     }
-    if (row.digits == 0 || (code != kCursorUp && code != kCursorDown)) return;
+    if (row.digits == 0 || (code != kKeyLeft && code != kKeyRight)) return;
     g_EditParam.cursor = static_cast<uint32_t>(
-        WrapIndex(static_cast<int32_t>(g_EditParam.cursor), code == kCursorUp ? 1 : -1, band.digits));
+        WrapIndex(static_cast<int32_t>(g_EditParam.cursor), code == kKeyLeft ? 1 : -1, band.digits));
 }
 
 void EnterKey(const SeqEditRow& row, const Band& band, int phase) {
@@ -105,7 +103,8 @@ bool SeqEdit_Above500Hz(int phase) {
 
 bool SeqEdit_ExitKey(uint32_t ev, void (*back)(int), int phase, bool atOnce) {
     const uint8_t code = KeyEventCode(ev), cls = KeyEventClass(ev);
-    if (!((code == kExit && cls == kClassKeypad) || (code == kSeqKey && cls == kClassFunction))) return false;
+    if (!((code == kKeyExit && cls == kClassKeypad) || (code == kKeySeq && cls == kClassFunction)))
+        return false;
     if (!atOnce && EntryPending())
         menuResetEdit();
     else
@@ -157,7 +156,7 @@ void SeqEdit_Handle(const SeqEditRow& row, int phase, uint32_t* ev) {
             CursorKey(row, band, phase, code, KeyEventDelta(*ev));
             break;
         case kClassKeypad:
-            if (code == kEnter) EnterKey(row, band, phase);
+            if (code == kKeyEnter) EnterKey(row, band, phase);
             break;
         default:
             break;

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint8_t kEnter = 'U', kKnob = 213, kSoftCT = 'Y', kSoftKP = 'Z', kSoftSP = '[';
 constexpr int32_t kCT = 0, kKP = 1, kSP = 2;
 
 void SetWorking(int32_t v) {
@@ -46,19 +45,19 @@ void SeqEdit_TypeKey(const SeqTypeRow& row, int phase, void (*back)(int), uint32
     const bool step0 = SeqGetAbsStep() == 0;
     switch (KeyEventClass(*ev)) {
         case kClassSoft:
-            if (code == kSoftCT) SetWorking(kCT);
-            if (code == kSoftKP && !step0) SetWorking(kKP);
-            if (code == kSoftSP) SetWorking(kSP);
+            if (code == kKeySoft1) SetWorking(kCT);
+            if (code == kKeySoft2 && !step0) SetWorking(kKP);
+            if (code == kKeySoft3) SetWorking(kSP);
             break;
         case kClassCursor:
-            if (code != kKnob) break;
+            if (code != kKeyKnob) break;
             // Step 0 has no level to keep: the knob goes straight between CT and SP.
             SetWorking(step0 ? SelectIfPositive(KeyEventDelta(*ev), kSP, kCT)
                              : EditValueStep(g_EditParam.workValue.load(std::memory_order_relaxed), 0,
                                              KeyEventDelta(*ev), SeqGetTypeMax(), SeqGetTypeMin()));
             break;
         case kClassKeypad:
-            if (code == kEnter) Enter(row, phase, back);
+            if (code == kKeyEnter) Enter(row, phase, back);
             break;
         default:
             break;

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr uint8_t kEnter = 'U', kCursorUp = 'V', kCursorDown = 'W', kKnob = 213;
-constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\', kStoreDef1 = 194, kStoreDef2 = 195;
 constexpr int32_t kVoltTopCursor = 5;
 constexpr int32_t kTwoDecimalsTop = 9999, kOneDecimalTop = 99999;
 
@@ -136,15 +134,15 @@ void Knob(const SeqValueRow& row, int8_t delta, int32_t digits) {
 
 void SoftKey(const SeqValueRow& row, int phase, uint8_t code, int32_t digits) {
     switch (code) {
-        case kMax:
-        case kMin:
-            SetReference(code == kMax ? g_EditParam.max : g_EditParam.min);
+        case kKeySoft3:
+        case kKeySoft4:
+            SetReference(code == kKeySoft3 ? g_EditParam.max : g_EditParam.min);
             SetWorking(Reference());
             FollowBand(row, digits);
             return;
-        case kDef1:
-        case kDef2: {
-            const int32_t v = SeqEdit_DefValue(row.defId, code == kDef1);
+        case kKeySoft1:
+        case kKeySoft2: {
+            const int32_t v = SeqEdit_DefValue(row.defId, code == kKeySoft1);
             if (v < g_EditParam.min || v > row.defUpper(phase)) {
                 MsgQueue_PostId(row.message);
                 return;
@@ -154,9 +152,9 @@ void SoftKey(const SeqValueRow& row, int phase, uint8_t code, int32_t digits) {
             FollowBand(row, digits);
             return;
         }
-        case kStoreDef1:
-        case kStoreDef2:
-            SeqEdit_StoreDef(row.defId, code == kStoreDef1, row.message);
+        case kKeyLongSoft1:
+        case kKeyLongSoft2:
+            SeqEdit_StoreDef(row.defId, code == kKeyLongSoft1, row.message);
             return;
         default:
             return;
@@ -230,16 +228,16 @@ void SeqEdit_ValueKey(const SeqValueRow& row, int phase, void (*back)(int), uint
             SoftKey(row, phase, code, digits);
             break;
         case kClassCursor:
-            if (code == kKnob) {
+            if (code == kKeyKnob) {
                 Knob(row, KeyEventDelta(*ev), digits);
-            } else if (code == kCursorUp || code == kCursorDown) {
+            } else if (code == kKeyLeft || code == kKeyRight) {
                 g_EditParam.cursor = static_cast<uint32_t>(WrapIndex(static_cast<int32_t>(g_EditParam.cursor),
-                                                                     code == kCursorUp ? 1 : -1,
+                                                                     code == kKeyLeft ? 1 : -1,
                                                                      row.positions(Working(), digits)));
             }
             break;
         case kClassKeypad:
-            if (code == kEnter) Enter(row, phase, back);
+            if (code == kKeyEnter) Enter(row, phase, back);
             break;
         default:
             break;

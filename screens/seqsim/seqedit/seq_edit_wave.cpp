@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr uint8_t kEnter = 'U', kKnob = 213;
 constexpr const char* kLimitedText = "Voltage out of range\n(Setting Voltage Limited)";
 
 void CheckAcv(int phase) {
@@ -80,11 +79,11 @@ void Enter(int phase, void (*back)(int)) {
 void SeqEdit_WaveKey(int phase, void (*back)(int), uint32_t* ev) {
     if (SeqEdit_ExitKey(*ev, back, phase, false)) return;
     const uint8_t code = KeyEventCode(*ev), cls = KeyEventClass(*ev);
-    if (cls == kClassCursor && code == kKnob) {
+    if (cls == kClassCursor && code == kKeyKnob) {
         g_EditParam.workValue.store(EditValueStep(g_EditParam.workValue.load(std::memory_order_relaxed), 0,
                                                   KeyEventDelta(*ev), SeqGetWaveMax(), SeqGetWaveMin()),
                                     std::memory_order_relaxed);
-    } else if (cls == kClassKeypad && code == kEnter) {
+    } else if (cls == kClassKeypad && code == kKeyEnter) {
         Enter(phase, back);
     }
 }

@@ -14,9 +14,6 @@
 #include "screens/seqsim/sim/sim_entries.h"
 
 namespace {
-constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft4 = '\\';
-constexpr uint8_t kMenuKey = 'L', kSeqKey = 'M', kPresetKey = 'N', kOutputKey = 'X';
-constexpr uint8_t kFirstFunctionKey = 76, kLastFunctionKey = 88;
 constexpr const char* kOutputOnRefusal = "Invalid with Output ON, \nTurn OFF the Output First";
 constexpr const char* kNotInSimulate = "Invalid in This Simulate";
 
@@ -37,9 +34,9 @@ void TogglePage(uint8_t open, uint8_t other, void (*enterPage)()) {
 }
 
 void RunningSoftKeys(uint8_t code) {
-    if (code == kSoft3) {
+    if (code == kKeySoft3) {
         SeqSimTogglePause();
-    } else if (code == kSoft4) {
+    } else if (code == kKeySoft4) {
         Enter_menuSimulationStep();
         SeqSimRunStopToggle();
     }
@@ -53,16 +50,16 @@ void Sim_SoftKeys(uint32_t* ev) {
         return;
     }
     switch (code) {
-        case kSoft1:
+        case kKeySoft1:
             if (GetOutputMode() == kModeAcDcInt) SeqSimEnterMode(kSeqSimSeq);
             break;
-        case kSoft2:
+        case kKeySoft2:
             TogglePage(kSeqPanelRecallOpen, kSeqPanelSaveOpen, Enter_menuSimulationRecallMemory);
             break;
-        case kSoft3:
+        case kKeySoft3:
             TogglePage(kSeqPanelSaveOpen, kSeqPanelRecallOpen, Enter_menuSimulationSaveMemory);
             break;
-        case kSoft4:
+        case kKeySoft4:
             PanelFlags().fetch_and(static_cast<uint8_t>(~(kSeqPanelRecallOpen | kSeqPanelSaveOpen)),
                                    std::memory_order_acq_rel);
             Enter_menuSimulationStep();
@@ -75,12 +72,12 @@ void Sim_SoftKeys(uint32_t* ev) {
 
 void Sim_FilterShortcutKeys(uint32_t* ev) {
     switch (KeyEventCode(*ev)) {
-        case 79:
-        case 80:
-        case 81:
-        case 82:
-        case 232:
-        case 237:
+        case kKeyVoltage:
+        case kKeyFrequency:
+        case kKeyCurrent:
+        case kKeyRange:
+        case kKeyOnPhase:
+        case kKeyOffPhase:
             ShowMessage(2, kNotInSimulate);
             break;
         default:
@@ -90,25 +87,25 @@ void Sim_FilterShortcutKeys(uint32_t* ev) {
 
 void Sim_FunctionKeys(uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
-    if (code < kFirstFunctionKey || code > kLastFunctionKey) return;
+    if (code < kKeyMenu || code > kKeyOutput) return;
     const bool outputOn = OutputFlagTest(kOutFlagOutputOn);
     switch (code) {
-        case kSeqKey:
+        case kKeySeq:
             if (SeqSimIsRunning() || outputOn)
                 ShowMessage(2, kOutputOnRefusal);
             else
                 Seq_Exit();
             break;
-        case kMenuKey:
+        case kKeyMenu:
             if (outputOn)
                 ShowMessage(2, kOutputOnRefusal);
             else
                 Seq_Exit();
             break;
-        case kPresetKey:
+        case kKeyPreset:
             ShowMessage(2, kNotInSimulate);
             break;
-        case kOutputKey:
+        case kKeyOutput:
             OutputToggle();
             break;
         default:

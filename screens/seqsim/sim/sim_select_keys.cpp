@@ -2,18 +2,15 @@
 
 #include "drivers/panel_link.h"
 #include "screens/seqsim/sim/sim_entries.h"
-#include "screens/seqsim/sim/sim_key_codes.h"
 #include "screens/seqsim/sim/sim_keys.h"
 #include "screens/seqsim/sim/sim_knob.h"
-
-using namespace simkeys;
 
 namespace {
 void KeypadKey(const SimFieldRow& row, int phase, uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kEnter) {
+    if (code == kKeyEnter) {
         SimEnterEdit(row, phase);
-    } else if (code == kExit) {
+    } else if (code == kKeyExit) {
         if (row.exitReloads) SimEnterSelect(row, phase);
     } else {
         Sim_KeypadHook(ev);
@@ -41,9 +38,9 @@ bool SimCommonKeys(uint32_t* ev) {
 
 void SimCursorKeys(uint32_t state, uint32_t* ev) {
     const uint8_t code = KeyEventCode(*ev);
-    if (code == kPrev || code == kNext) {
+    if (code == kKeyLeft || code == kKeyRight) {
         Sim_StepKeys(code);
-    } else if (code == kKnob) {
+    } else if (code == kKeyKnob) {
         const uint32_t target = SimKnobTarget(state, KeyEventDelta(*ev));
         if (target != state) SimEnterSelectState(target);
     }

@@ -9,11 +9,8 @@
 #include "engine/sim/sim_setters.h"
 #include "platform/host/clock.h"
 #include "screens/seqsim/sim/sim_entries.h"
-#include "screens/seqsim/sim/sim_key_codes.h"
 #include "screens/seqsim/sim/sim_keys.h"
 #include "screens/seqsim/sim/sim_select_keys.h"
-
-using namespace simkeys;
 
 namespace {
 constexpr int32_t kFirstState = kSimInitial, kLastState = kSimNormal2;
@@ -52,7 +49,7 @@ void Sim_StepKeys(uint8_t code) {
     const uint32_t before = g_MenuState.load(std::memory_order_acquire);
     const bool onPhaseField = before == kSimSelOnpha, offPhaseField = before == kSimSelOffpha;
     const int32_t cur = static_cast<int32_t>(SeqSimGetCurStep());
-    const int32_t next = ClampState(cur + (code == kNext ? 1 : -1));
+    const int32_t next = ClampState(cur + (code == kKeyRight ? 1 : -1));
     if (SeqSimIsRunning() || next == cur) return;
     CurrentStateWord(next);
     if (FieldHidden(g_MenuState.load(std::memory_order_acquire), next)) Enter_menuSimulationStep();
@@ -74,9 +71,9 @@ void menuSimulationStep(uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
     if (SeqSimIsRunning()) return;
     if (cls == kClassKeypad) {
-        if (code == kEnter)
+        if (code == kKeyEnter)
             Enter_menuEditSimulationStep();
-        else if (code == kExit)
+        else if (code == kKeyExit)
             Enter_menuSimulationStep();
         else
             Sim_KeypadHook(ev);
@@ -118,10 +115,10 @@ void EditLeave() {
 
 void menuEditSimulationStep(uint32_t* ev) {
     const uint8_t cls = KeyEventClass(*ev), code = KeyEventCode(*ev);
-    if (cls == kClassCursor && code == kKnob)
+    if (cls == kClassCursor && code == kKeyKnob)
         EditKnob(KeyEventDelta(*ev));
-    else if (cls == kClassKeypad && code == kEnter)
+    else if (cls == kClassKeypad && code == kKeyEnter)
         EditEnter();
-    else if ((cls == kClassKeypad && code == kExit) || (cls == kClassFunction && code == kSeqKey))
+    else if ((cls == kClassKeypad && code == kKeyExit) || (cls == kClassFunction && code == kKeySeq))
         EditLeave();
 }

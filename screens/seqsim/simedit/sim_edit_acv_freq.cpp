@@ -126,19 +126,19 @@ void RecallDef(const AcvFreqField& f, int which) {
 
 void SoftKey(const AcvFreqField& f, uint8_t code) {
     switch (code) {
-        case kSoft1:
-        case kSoft2:
-            RecallDef(f, code == kSoft1 ? 1 : 2);
+        case kKeySoft1:
+        case kKeySoft2:
+            RecallDef(f, code == kKeySoft1 ? 1 : 2);
             break;
-        case kSoft3:
+        case kKeySoft3:
             TakeValue(f, f.softMax());
             break;
-        case kSoft4:
+        case kKeySoft4:
             TakeValue(f, f.softMin());
             break;
-        case kStoreDef1:
-        case kStoreDef2:
-            SeqEdit_StoreDef(f.defId, code == kStoreDef1, f.message);
+        case kKeyLongSoft1:
+        case kKeyLongSoft2:
+            SeqEdit_StoreDef(f.defId, code == kKeyLongSoft1, f.message);
             break;
         default:
             break;
@@ -165,16 +165,16 @@ void Run(const AcvFreqField& f, uint32_t* ev) {
     const uint32_t offset = g_MenuState.load(std::memory_order_acquire) - f.firstState;
     const int phase = offset <= 2 ? static_cast<int>(offset) : 0;
     if (ExitKey(k, f.back, phase)) return;
-    if (k.cls == kClassKeypad && k.code == kEnter) {
+    if (k.cls == kClassKeypad && k.code == kKeyEnter) {
         EnterKey(f, phase);
     } else if (k.cls == kClassSoft) {
         SoftKey(f, k.code);
-    } else if (k.cls == kClassCursor && k.code == kKnob) {
+    } else if (k.cls == kClassCursor && k.code == kKeyKnob) {
         Knob(f, k.delta);
-    } else if (k.cls == kClassCursor && (k.code == kPrev || k.code == kNext)) {
+    } else if (k.cls == kClassCursor && (k.code == kKeyLeft || k.code == kKeyRight)) {
         const Band band = BandOf(f, Work());
         SetCursor(static_cast<uint32_t>(
-            WrapIndex(static_cast<int32_t>(Cursor()), k.code == kPrev ? 1 : -1, band.positions)));
+            WrapIndex(static_cast<int32_t>(Cursor()), k.code == kKeyLeft ? 1 : -1, band.positions)));
     }
 }
 

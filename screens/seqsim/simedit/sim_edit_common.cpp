@@ -33,7 +33,7 @@ Key Decode(const uint32_t* ev) {
 
 bool ExitKey(const Key& k, void (*back)(int phase), int phase) {
     const bool exit =
-        (k.cls == kClassKeypad && k.code == kExit) || (k.cls == kClassFunction && k.code == kSeqKey);
+        (k.cls == kClassKeypad && k.code == kKeyExit) || (k.cls == kClassFunction && k.code == kKeySeq);
     if (!exit) return false;
     if (EntryPending())
         menuResetEdit();

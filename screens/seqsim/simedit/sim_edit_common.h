@@ -5,13 +5,9 @@
 #include <cstdint>
 
 #include "core/system/messaging/msg_ring.h"
-#include "screens/seqsim/sim/sim_key_codes.h"
+#include "drivers/panel_link.h"
 
 namespace simedit {
-
-using namespace simkeys;
-inline constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft4 = '\\';
-inline constexpr uint8_t kStoreDef1 = 194, kStoreDef2 = 195;
 
 struct Key {
     uint8_t cls, code;

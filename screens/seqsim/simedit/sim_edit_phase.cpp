@@ -59,17 +59,17 @@ void Run(const PhaseField& f, uint32_t* ev) {
     const int phase = offset <= 2 ? static_cast<int>(offset) : 0;
     const Steps steps = StepsFor(phase);
     if (ExitKey(k, f.back, phase)) return;
-    if (k.cls == kClassKeypad && k.code == kEnter) {
+    if (k.cls == kClassKeypad && k.code == kKeyEnter) {
         EnterKey(f, phase);
-    } else if (k.cls == kClassSoft && k.code >= kSoft1 && k.code <= kSoft4) {
-        SetWork(kQuarterAngles[k.code - kSoft1]);
-    } else if (k.cls == kClassCursor && k.code == kKnob) {
+    } else if (k.cls == kClassSoft && k.code >= kKeySoft1 && k.code <= kKeySoft4) {
+        SetWork(kQuarterAngles[k.code - kKeySoft1]);
+    } else if (k.cls == kClassCursor && k.code == kKeyKnob) {
         SetWork(EditValueStep(Work(), static_cast<int32_t>(Cursor()), k.delta * steps.factor, steps.upper,
                               SimGetOnOffPhaseMin()));
         SetSaved(Work());
-    } else if (k.cls == kClassCursor && (k.code == kPrev || k.code == kNext)) {
+    } else if (k.cls == kClassCursor && (k.code == kKeyLeft || k.code == kKeyRight)) {
         SetCursor(static_cast<uint32_t>(
-            WrapIndex(static_cast<int32_t>(Cursor()), k.code == kPrev ? 1 : -1, steps.positions)));
+            WrapIndex(static_cast<int32_t>(Cursor()), k.code == kKeyLeft ? 1 : -1, steps.positions)));
     }
 }
 

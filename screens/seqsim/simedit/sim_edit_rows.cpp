@@ -142,7 +142,7 @@ constexpr EditRow kBalanceL3 = BalanceRow(
     [](int32_t s, int) { return SeqSimVerifyBalance_L3(s, kSim); });
 
 void SoftKey(const EditRow& row, uint8_t code) {
-    const uint32_t i = static_cast<uint32_t>(code - kSoft1);
+    const uint32_t i = static_cast<uint32_t>(code - kKeySoft1);
     if (i > 3) return;
     const SoftValue& s = row.soft[i];
     if (s.kind == SoftValue::kFixed)
@@ -154,12 +154,12 @@ void SoftKey(const EditRow& row, uint8_t code) {
 }
 
 void CursorKey(const EditRow& row, const Key& k) {
-    if (k.code == kKnob) {
+    if (k.code == kKeyKnob) {
         SetWork(EditValueStep(Work(), static_cast<int32_t>(Cursor()), k.delta, row.upper(), row.lower()));
         SetSaved(Work());
-    } else if (row.positions != 0 && (k.code == kPrev || k.code == kNext)) {
+    } else if (row.positions != 0 && (k.code == kKeyLeft || k.code == kKeyRight)) {
         SetCursor(static_cast<uint32_t>(
-            WrapIndex(static_cast<int32_t>(Cursor()), k.code == kPrev ? 1 : -1, row.positions)));
+            WrapIndex(static_cast<int32_t>(Cursor()), k.code == kKeyLeft ? 1 : -1, row.positions)));
     }
 }
 
@@ -192,7 +192,7 @@ void Run(const EditRow& row, uint32_t* ev) {
     const uint32_t offset = g_MenuState.load(std::memory_order_acquire) - row.firstState;
     const int phase = row.allPhases && offset <= 2 ? static_cast<int>(offset) : 0;
     if (ExitKey(k, row.back, phase)) return;
-    if (k.cls == kClassKeypad && k.code == kEnter)
+    if (k.cls == kClassKeypad && k.code == kKeyEnter)
         EnterKey(row, phase);
     else if (k.cls == kClassSoft)
         SoftKey(row, k.code);

@@ -157,7 +157,7 @@ TEST_F(SysEventTest, FactoryDefaultRestartsRs232AndClearsKeys) {
     OutputOn();
     SpiAuxWrite4(0xF);
     KeyEventBoxInit();
-    KeyEventPost(KeyEventPack(0, 'U', 1));
+    KeyEventPost(KeyEventPack(0, kKeyEnter, 1));
     g_LanCfg.PORT = 6000;
     g_LanCfg.HOSTNAME[0] = 'h';
     g_IfaceCfg.gpibAddress = 3;

@@ -59,16 +59,16 @@ TEST_F(EditTest, ShortcutKeysOpenTheFieldOfTheOutputMode) {
 
 // Pressed twice a shortcut leaves the field; from the simple view it only returns to that view.
 TEST_F(EditTest, ShortcutTwiceReturnsHomeAndTheSimpleViewStays) {
-    Shortcut('O');
+    Shortcut(kKeyVoltage);
     EXPECT_EQ(g_MenuState, 47u);
-    Shortcut('O');
+    Shortcut(kKeyVoltage);
     EXPECT_EQ(g_MenuState, 1u);
     g_PhaseMode = 2;
     Shortcut(238);
     EXPECT_EQ(g_MenuState, 3u);
     EXPECT_EQ(g_CfgPhaseChoice, 2u);
     menuGoSimpleScreen();
-    Shortcut('O');
+    Shortcut(kKeyVoltage);
     EXPECT_EQ(g_MenuState, 2u);
 }
 
@@ -85,8 +85,8 @@ TEST_F(EditTest, IpkKindRefusedWithTheOutputOnInParallelAndKeysWhileTheMeterIsFr
     // While the meter is frozen the home keys only post message 14.
     menuGoAdvenceScreen();
     g_ParamFlags.fetch_or(core::kFlagMeterHold);
-    Shortcut('O');
-    Function('L');
+    Shortcut(kKeyVoltage);
+    Function(kKeyMenu);
     EXPECT_EQ(g_MenuState, 1u);
     EXPECT_EQ(Messages(), (Strings{"14", "14"}));
 }
@@ -97,17 +97,17 @@ TEST_F(EditTest, IpkKindRefusedWithTheOutputOnInParallelAndKeysWhileTheMeterIsFr
 TEST_F(EditTest, FunctionKeysOfHomeViewsAndFields) {
     HomeKeys_SetSeqSimKey(CountSeqSimKey);
     g_seqSimRuns = 0;
-    Function('M');
+    Function(kKeySeq);
     EXPECT_EQ(g_seqSimRuns, 1);
     SetParallelEnable(1);
-    Function('M');
+    Function(kKeySeq);
     EXPECT_EQ(g_seqSimRuns, 1);
     g_ParallelActive = 1;
-    Function('M');
+    Function(kKeySeq);
     EXPECT_EQ(g_seqSimRuns, 2);
     SetParallelEnable(0);
     HomeKeys_SetSeqSimKey(nullptr);
-    Function('L');
+    Function(kKeyMenu);
     EXPECT_EQ(g_MenuState, 94u);
 
     for (uint8_t key : {'L', 'M', 'N'}) {
@@ -116,7 +116,7 @@ TEST_F(EditTest, FunctionKeysOfHomeViewsAndFields) {
         EXPECT_EQ(g_MenuState, 1u) << key;
     }
     menuEnterParamState(kParamFreq);
-    Function('S');
+    Function(kKeyShift);
     EXPECT_EQ(g_MenuState, static_cast<uint32_t>(kParamFreq));
 }
 
@@ -141,7 +141,7 @@ TEST_F(EditTest, RecalledPresetIsAppliedAndThePanelGoesHome) {
     menuEnterParamState(kParamAcv);
     menuApplyRecalledPreset();
     EXPECT_EQ(GetAcv(0), 12345);
-    EXPECT_NE(g_ParamFlags & (1u << 9), 0u);
+    EXPECT_NE(g_ParamFlags & core::kFlagPresetRecalled, 0u);
     EXPECT_EQ(g_MenuState, 2u);
     EXPECT_EQ(g_OutputRefresh, 1u);
 }

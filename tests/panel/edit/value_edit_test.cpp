@@ -21,15 +21,15 @@ using edittest::EditTest;
 using Strings = std::vector<std::string>;
 
 int32_t Enter(uint32_t id) {
-    uint32_t ev = EditTest::Key('U', kClassKeypad);
+    uint32_t ev = EditTest::Key(kKeyEnter, kClassKeypad);
     return menuEditParamEnterKey(&ev, id);
 }
 int32_t Exit(uint32_t id) {
-    uint32_t ev = EditTest::Key('T', kClassKeypad);
+    uint32_t ev = EditTest::Key(kKeyExit, kClassKeypad);
     return menuEditParamEnterKey(&ev, id);
 }
 int32_t Knob(uint32_t id, int8_t delta) {
-    uint32_t ev = EditTest::Key(0xD5, kClassCursor, delta);
+    uint32_t ev = EditTest::Key(kKeyKnob, kClassCursor, delta);
     return menuEditParamKnobKey(&ev, id);
 }
 int32_t Soft(uint32_t id, uint8_t code) {
@@ -186,14 +186,14 @@ TEST_F(EditTest, MaxOfAcvInVppStopsAtTheRangesCeiling) {
         g_ParamStore.rangeCode[1] = range;
         PutRec(kParamAcv, 0, 1000, 200000, 0);
         menuEnterParamState(kParamAcv);
-        EXPECT_EQ(Soft(kParamAcv, '['), 1) << range;
+        EXPECT_EQ(Soft(kParamAcv, kKeySoft3), 1) << range;
         EXPECT_EQ(Rec(kParamAcv).value, ceiling) << range;
     }
     SetAcvUnit(0);
     g_ParamStore.rangeCode[1] = 0;
     PutRec(kParamAcv, 0, 1000, 200000, 0);
     menuEnterParamState(kParamAcv);
-    Soft(kParamAcv, '[');
+    Soft(kParamAcv, kKeySoft3);
     EXPECT_EQ(Rec(kParamAcv).value, 200000);
 }
 
@@ -219,23 +219,23 @@ TEST_F(EditTest, StoredDefaults) {
     EXPECT_EQ(Messages(), Strings{"25"});
 
     menuEnterParamState(kParamAcv);
-    EXPECT_EQ(Soft(kParamAcv, 'Z'), 1);
+    EXPECT_EQ(Soft(kParamAcv, kKeySoft2), 1);
     EXPECT_EQ(Rec(kParamAcv).value, 22000);
-    EXPECT_EQ(Soft(kParamAcv, 'Y'), 1);
+    EXPECT_EQ(Soft(kParamAcv, kKeySoft1), 1);
     EXPECT_EQ(Rec(kParamAcv).value, 11000);
     EXPECT_EQ(g_EditParam.startValue, 11000);
     PutRec(kParamAcv, 0, 11000, 20000, 0);  // DEF2 now above the limit: the value stays
-    EXPECT_EQ(Soft(kParamAcv, 'Z'), 2);
+    EXPECT_EQ(Soft(kParamAcv, kKeySoft2), 2);
     EXPECT_EQ(Rec(kParamAcv).value, 11000);
     EXPECT_EQ(g_EditParam.workValue, 11000);
 
     // DEF1 on the peak current limits toggles their limit mode, except in 1P3W.
     const int32_t mode = GetIpkLimitMode();
     menuEnterParamState(kParamIpkMax);
-    EXPECT_EQ(Soft(kParamIpkMax, 'Y'), 1);
+    EXPECT_EQ(Soft(kParamIpkMax, kKeySoft1), 1);
     EXPECT_EQ(GetIpkLimitMode(), mode == 0 ? 1 : 0);
     g_PhaseMode = 2;
-    Soft(kParamIpkMax, 'Y');
+    Soft(kParamIpkMax, kKeySoft1);
     EXPECT_EQ(Messages(), Strings{"Invalid in \nThis Output Phase"});
     EXPECT_EQ(GetIpkLimitMode(), mode == 0 ? 1 : 0);
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <tuple>
+#include <utility>
 
 #include "core/control/barcode_table.h"
 #include "core/control/ctrl_task_state.h"
@@ -76,7 +77,7 @@ TEST_F(KeyThreadTest, LongPressIsPostedOnceAfter400Passes) {
 // posts, so the menu can dispatch every key by its class.
 TEST_F(KeyThreadTest, EveryPostedKeyCarriesItsClass) {
     for (int code = 1; code < 256; ++code) {
-        if (code == 212 || code == plat::kKnobCode) continue;
+        if (code == kKeyKnobOther || code == kKeyKnob) continue;
         for (int passes : {3, 401}) {
             PressFor(static_cast<uint8_t>(code), passes);
             const uint32_t ev = Take();
@@ -138,7 +139,7 @@ TEST_F(KeyThreadTest, ScannedCodesRunTheirActionAndEnterAloneIsAccept) {
     EXPECT_EQ(GetAcv(0), 12000);
     EXPECT_EQ(g_HomePage.recallIndex.load(), 3u);
     EXPECT_EQ(statusbar::ShownPreset(), 3u) << "the status bar names the scanned preset";
-    EXPECT_NE(g_ParamFlags.load() & statusbar::kFlagPresetRecalled, 0u);
+    EXPECT_NE(g_ParamFlags.load() & core::kFlagPresetRecalled, 0u);
     EXPECT_EQ(Take(), 0u);
 
     g_MenuState = 297;  // the editor of the third code ("Recall M2")
@@ -191,6 +192,12 @@ TEST(ScannerKeys, UsageCodesBecomeKeyEvents) {
     // The knob's raw code is posted as the knob; an unknown code keeps the class it had.
     EXPECT_EQ(KeyCode_SetClass(KeyEventPack(-1, 212, 0)), KeyEventPack(-1, 213, 4));
     EXPECT_EQ(KeyCode_SetClass(KeyEventPack(0, 0xC1, 7)), KeyEventPack(0, 0xC1, 7));
+    // The last key of a run takes the run's class; a key held long posts its long code, {key, code}.
+    for (auto [key, cls] : {std::pair<uint8_t, uint8_t>{74, 1}, {82, 2}, {96, 3}})
+        EXPECT_EQ(KeyCode_SetClass(KeyEventPack(0, key, 0)), KeyEventPack(0, key, cls)) << int{key};
+    for (auto [key, held] :
+         {std::pair<int, int>{73, 0xF9}, {74, 0xFD}, {76, 0xFE}, {82, 0xFA}, {96, 0xC9}, {77, 77}})
+        EXPECT_EQ(core::LongPressCode(static_cast<uint8_t>(key)), held) << key;
 }
 
 }  // namespace

@@ -282,7 +282,7 @@ TEST_F(MenuRowsTest, SaveRecallActions) {
     SaveRecallMemory = 3;
     g_LastHomeView = 2;
     g_MenuState = 289;
-    Key('Y');
+    Key(kKeySoft1);
     EXPECT_EQ(g_MenuState.load(), 2u);
     const auto [id, free] = Message();
     EXPECT_EQ(id, 16u);
@@ -296,32 +296,32 @@ TEST_F(MenuRowsTest, SaveRecallActions) {
     SaveRecallAction = 3;
     SaveRecallMemory = 12;
     g_MenuState = 287;
-    Key('Y');
+    Key(kKeySoft1);
     EXPECT_EQ(Message(), std::make_pair(8u, std::string("Access Failure")));
     EXPECT_EQ(g_MenuState.load(), 287u);
     SaveRecallAction = 4;
-    Key('Y');
+    Key(kKeySoft1);
     EXPECT_EQ(Message(), std::make_pair(8u, std::string("Access Failure")));
     EXPECT_EQ(g_MenuState.load(), 287u);
 
     SaveRecallAction = 0;
     SaveRecallMemory = 1;
-    Key('Y');
+    Key(kKeySoft1);
     EXPECT_EQ(Message(), std::make_pair(5u, std::string("USB Memory Unconnected")));
 }
 
 TEST_F(MenuRowsTest, LcdResetAndMiscPages) {
     IfaceLcdWordSet(0x1E140A);
     g_MenuState = 217;
-    Key('\\');
+    Key(kKeySoft4);
     EXPECT_EQ(g_MenuState.load(), 215u);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(IfaceLcdByte(i), 50);
 
     g_MenuState = 95;
-    Key('Z');
+    Key(kKeySoft2);
     EXPECT_EQ(g_MenuPreviewPage.load(), 1u);
-    Key('Y');
+    Key(kKeySoft1);
     EXPECT_EQ(g_MenuPreviewPage.load(), 0u);
 }
 
@@ -331,12 +331,12 @@ TEST_F(MenuRowsTest, DefOneOnAnImpedanceRowGivesThatPhaseToTheOthers) {
     for (int p = 0; p < 3; ++p)
         paramPutValue(202 + 2 * p, mine[p], 0);
     g_MenuState = 203;
-    Key('Y');
+    Key(kKeySoft1);
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(paramGetValue(202 + 2 * p, 0), 22) << "phase " << p;
     // 'Z' on the row copies nothing.
     paramPutValue(202, 11, 0);
-    Key('Z');
+    Key(kKeySoft2);
     EXPECT_EQ(paramGetValue(202, 0), 11);
 }
 

@@ -202,7 +202,7 @@ TEST_F(HomeFieldRowsTest, AllPhaseVoltageHintAndMessageOfTheTightestPhase) {
     EXPECT_EQ(HintText(), hint);
     screen.Enter(kParamAcv);
     EditTest::Type(80.0);
-    uint32_t ev = EditTest::Key('U', kClassKeypad);
+    uint32_t ev = EditTest::Key(kKeyEnter, kClassKeypad);
     EXPECT_EQ(menuEditParamEnterKey(&ev, kParamAcv), 2);
     EXPECT_EQ(EditTest::Messages(), std::vector<std::string>{"20"});
     for (int p = 0; p < 3; ++p)

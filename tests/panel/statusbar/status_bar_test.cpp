@@ -138,7 +138,7 @@ TEST_F(StatusBar, OutputOffOnAndRecalledPreset) {
 
     // A recalled preset takes the cell over, output on or not: white text over its grey shadow.
     g_HomePage.presetSel = 3;
-    g_ParamFlags.fetch_or(statusbar::kFlagPresetRecalled);
+    g_ParamFlags.fetch_or(core::kFlagPresetRecalled);
     ASSERT_EQ(Refresh(&view_), 1);
     Paint();
     guitest::ExpectGolden("statusbar_preset_m3", kBarRect);
@@ -228,7 +228,7 @@ TEST_F(StatusBar, ShiftWinsOverRemote) {
     Show();
     guitest::ExpectGolden("statusbar_rmt", kBarRect);
 
-    g_ParamFlags.fetch_or(statusbar::kFlagShiftActive);
+    g_ParamFlags.fetch_or(core::kFlagShiftLatched);
     ASSERT_EQ(Refresh(&view_), 1);
     Paint();
     guitest::ExpectGolden("statusbar_shift_over_rmt", kBarRect);

@@ -34,7 +34,7 @@ TEST_F(PanelChannelTest, KeysHoldsAndKnobTurns) {
         {"key U", 'U' << 8, 10},
         {"hold 75", 'K' << 8, 450},  // 'K' by its code
         {"hold X 3", 'X' << 8, 3},
-        {"knob -3", (plat::kKnobCode << 8) | 0xFD, 1},
+        {"knob -3", (213 << 8) | 0xFD, 1},  // the knob's code, the turn in the low byte
     };
     for (const auto& [line, word, reads] : cases) {
         ASSERT_EQ(Run(line), 0) << line;

@@ -10,8 +10,6 @@
 namespace menutest {
 namespace {
 
-constexpr uint8_t kSoft1 = 'Y', kSoft2 = 'Z', kSoft3 = '[', kSoft8 = '`';
-
 class ArbEditKeys : public MenuKeys {
   protected:
     void SetUp() override {
@@ -33,16 +31,16 @@ TEST_F(ArbEditKeys, KnobStaysBetweenTheNeighbouringPhases) {
     ASSERT_EQ(ArbBuild_GetDIPEnd(), 1720);
     At(521);
     for (int k = 0; k < 3; ++k)
-        Press(kLeft, kClassCursor);  // the thousands
+        Press(kKeyLeft, kClassCursor);  // the thousands
     Knob(-1);
     EXPECT_EQ(Work(), 451);
     Knob(5);
     EXPECT_EQ(Work(), 1719);
     for (int k = 0; k < 4; ++k)
-        Press(kRight, kClassCursor);  // the fourth wraps from the units to the thousands
+        Press(kKeyRight, kClassCursor);  // the fourth wraps from the units to the thousands
     Knob(-1);
     EXPECT_EQ(Work(), 719);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 522u);
     EXPECT_EQ(ArbBuild_GetDIPSweep(), 719);
 }
@@ -51,15 +49,15 @@ TEST_F(ArbEditKeys, DipPresetsKeepTheOrderAtEveryCall) {
     using Dip = std::vector<int32_t>;
     const auto dip = [] { return Dip{ArbBuild_GetDIPStart(), ArbBuild_GetDIPSweep(), ArbBuild_GetDIPEnd()}; };
     At(520);
-    Press(kSoft2, kClassSoft);  // from sweep 540: end first
+    Press(kKeySoft2, kClassSoft);  // from sweep 540: end first
     EXPECT_EQ(dip(), (Dip{1, 899, 900}));
-    Press(kSoft3, kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(dip(), (Dip{2700, 3598, 3599}));
-    Press(kSoft2, kClassSoft);  // from sweep 3598: sweep first
+    Press(kKeySoft2, kClassSoft);  // from sweep 3598: sweep first
     EXPECT_EQ(dip(), (Dip{1, 899, 900}));
     ASSERT_EQ(ArbBuild_SetDIPSweep(300), 300);
     ASSERT_EQ(ArbBuild_SetDIPEnd(500), 500);
-    Press(kSoft2, kClassSoft);  // an end below 899: the sweep can follow only once the end moved
+    Press(kKeySoft2, kClassSoft);  // an end below 899: the sweep can follow only once the end moved
     EXPECT_EQ(dip(), (Dip{1, 899, 900}));
 }
 
@@ -96,7 +94,7 @@ TEST_F(ArbEditKeys, ExitWithDigitsTypedLeavesAtOnce) {
     const int32_t cf = ArbBuild_GetCf1();
     At(503);
     Type("5");
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 504u);
     EXPECT_EQ(ArbBuild_GetCf1(), cf);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
@@ -112,42 +110,42 @@ TEST_F(ArbEditKeys, KnobOverTheRowsOfTheLfRingType) {
     ArbBuild_SetType(30);
     At(544);  // down from the type row: the last parameter row
     EXPECT_EQ(Walk({-1, 1, -1, -1, 1}), (std::vector<uint32_t>{540, 538, 540, 542, 540}));
-    EXPECT_EQ(After(526, kKnob, kClassCursor, 1), 544u);
+    EXPECT_EQ(After(526, kKeyKnob, kClassCursor, 1), 544u);
 }
 
 TEST_F(ArbEditKeys, TypeRowNeedsTheParallelMaster) {
     ArbBuild_SetType(12);
     ASSERT_EQ(paramPutValue(kParamParallelPosition, 2, 0), 0);
-    EXPECT_EQ(After(542, kKnob, kClassCursor, 1), 542u);
+    EXPECT_EQ(After(542, kKeyKnob, kClassCursor, 1), 542u);
 }
 
 TEST_F(ArbEditKeys, RippleApplyOnlyWithTheRippleType) {
     OutputFlagSet(kOutFlagOutputOn);  // the apply refuses with its message: seen only when it ran
     ArbBuild_SetType(0);
     At(514);
-    Press(kSoft2, kClassSoft);
+    Press(kKeySoft2, kClassSoft);
     EXPECT_TRUE(Texts().empty());
     ArbBuild_SetType(28);
-    Press(kSoft2, kClassSoft);
+    Press(kKeySoft2, kClassSoft);
     EXPECT_EQ(Texts().size(), 1u);
 }
 
 TEST_F(ArbEditKeys, TypeEditorStepsAndSetsTheType) {
     At(544);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     ASSERT_EQ(State(), 543u);
     Knob(-1);
     EXPECT_EQ(Work(), 0) << "clamped at TRI";
     Knob(40);
     EXPECT_EQ(Work(), 30);
-    Press(kSoft8, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_EQ(State(), 544u);
     EXPECT_EQ(ArbBuild_GetType(), 0) << "soft key 8 drops the choice";
-    Press(kEnter, kClassKeypad);
-    Press(kRight, kClassCursor);
+    Press(kKeyEnter, kClassKeypad);
+    Press(kKeyRight, kClassCursor);
     Knob(3);
     Type("7");  // the choice takes no typed number
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 544u);
     EXPECT_EQ(ArbBuild_GetType(), 3);
 }
@@ -156,36 +154,36 @@ TEST_F(ArbEditKeys, VariantsOfTheEditStates) {
     At(513);
     const int32_t levels[] = {2, 5, 10, 15};
     for (int k = 0; k < 4; ++k) {
-        Press(static_cast<uint8_t>(kSoft1 + k), kClassSoft);
+        Press(static_cast<uint8_t>(kKeySoft1 + k), kClassSoft);
         EXPECT_EQ(Work(), levels[k]) << "soft key " << k + 1;
     }
-    Press(kSoft2, kClassSoft);
-    Press(kSoft8, kClassSoft);
+    Press(kKeySoft2, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_EQ(State(), 513u) << "soft key 8 stays in the ripple level";
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(ArbBuild_GetRippleLevel(), 5);
 
     At(517);
-    Press(kSoft1 + 3, kClassSoft);
-    Press(kEnter, kClassKeypad);
+    Press(kKeySoft1 + 3, kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(ArbBuild_GetRippleTimes(), 3);
 
     At(525);
     const int32_t acv = Work();
     Knob(1);
-    Press(kKnob, kClassKeypad, 1);
+    Press(kKeyKnob, kClassKeypad, 1);
     EXPECT_EQ(Work(), acv + 1) << "the ACV knob acts on class 4 only";
-    Press(kEnter, kClassCursor);
+    Press(kKeyEnter, kClassCursor);
     EXPECT_EQ(State(), 525u) << "and enter on class 1 only";
 
-    EXPECT_EQ(After(499, kMenu, kClassFunction), 502u);
-    EXPECT_EQ(After(500, kKnob, kClassCursor, -1), 542u);
+    EXPECT_EQ(After(499, kKeyMenu, kClassFunction), 502u);
+    EXPECT_EQ(After(500, kKeyKnob, kClassCursor, -1), 542u);
 }
 
 TEST_F(ArbEditKeys, ViewKeysLeaveTheEditor) {
-    EXPECT_EQ(After(504, kLeft, kClassCursor), 214u);
-    EXPECT_EQ(After(504, kMenu, kClassFunction), 94u);
-    EXPECT_EQ(After(504, kRight, kClassCursor), 503u);
+    EXPECT_EQ(After(504, kKeyLeft, kClassCursor), 214u);
+    EXPECT_EQ(After(504, kKeyMenu, kClassFunction), 94u);
+    EXPECT_EQ(After(504, kKeyRight, kClassCursor), 503u);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST_F(ArbEditPage, ThePreviewFollowsTheTypeBeingChosenAndTheTypeEntered) {
     PreviewOf(30);
     g_MenuState.store(543);
     g_EditParam.workValue.store(12);
-    uint32_t enter = KeyEventPack(0, 'U', 1);
+    uint32_t enter = KeyEventPack(0, kKeyEnter, 1);
     KeyProcess_ArbEdit(&enter);
     ASSERT_EQ(ArbBuild_GetType(), 12);
     Run(544);

@@ -80,7 +80,7 @@ TEST_F(CaliKeys, TheKnobSelectsTheItemThatEnterStarts) {
         Knob(static_cast<int8_t>(delta));
         EXPECT_EQ(Work(), item) << delta;
     }
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(test::RawsTo(kModeReg), std::vector<uint32_t>{33});
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{8});
     EXPECT_EQ(State(), 323u);
@@ -89,14 +89,14 @@ TEST_F(CaliKeys, TheKnobSelectsTheItemThatEnterStarts) {
     // Leaving the points gives the list back with the item that was started.
     g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
     test::ClearTrace();
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 316u);
     EXPECT_EQ(Work(), 3);
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{32});
 
     Knob(3);
     test::ClearTrace();
-    Press(kRight, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(test::RawsTo(kModeReg), std::vector<uint32_t>{17});
     EXPECT_EQ(State(), 317u);
     EXPECT_EQ(g_CalState.phase.load(), 0u);
@@ -107,7 +107,7 @@ TEST_F(CaliKeys, TheKnobSelectsTheItemThatEnterStarts) {
 TEST_F(CaliKeys, OneShotsRunToTheirEnd) {
     test::Stage().ScriptCaliStatus({kDoneFirstOk});
     Knob(-6);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(test::RawsTo(kModeReg), std::vector<uint32_t>{71});
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{8});
     EXPECT_EQ(State(), 316u);
@@ -118,7 +118,7 @@ TEST_F(CaliKeys, OneShotsRunToTheirEnd) {
 // above the upper limit sends nothing and leaves the keys free.
 TEST_F(CaliKeys, TypedValuesAreRoundedThenHeldToTheLimits) {
     TwelveVoltPoint();
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     ASSERT_EQ(State(), 317u);
     g_ParamFlags.fetch_and(~static_cast<uint32_t>(core::kFlagKeysLocked));
     const struct {
@@ -132,7 +132,7 @@ TEST_F(CaliKeys, TypedValuesAreRoundedThenHeldToTheLimits) {
         menuResetEdit();
         test::ClearTrace();
         Type(c.typed);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(Values(), c.sent);
         EXPECT_EQ(KeysLocked(), !c.sent.empty());
         if (c.sent.empty()) {
@@ -145,31 +145,31 @@ TEST_F(CaliKeys, TypedValuesAreRoundedThenHeldToTheLimits) {
     menuResetEdit();
     test::ClearTrace();
     Knob(1);  // digit 0: one unit
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Values(), std::vector<long>{12001});
 }
 
 // Exit with digits typed only drops them; the second exit aborts the points. The soft EXIT aborts at once;
 // the list it returns to gives the keys back that the point's start locked.
 TEST_F(CaliKeys, ExitDropsTypedDigitsFirst) {
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     ASSERT_EQ(State(), 317u);
     Type("25");
     test::ClearTrace();
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 317u);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     EXPECT_TRUE(test::RawsTo(kCmdReg).empty());
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 316u);
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{32});
     EXPECT_FALSE(KeysLocked());
 
     CaliMode_Step();
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     ASSERT_EQ(State(), 317u);
     test::ClearTrace();
-    Press('\\', kClassSoft);
+    Press(kKeySoft4, kClassSoft);
     EXPECT_EQ(State(), 316u);
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{32});
     EXPECT_FALSE(KeysLocked());
@@ -177,14 +177,14 @@ TEST_F(CaliKeys, ExitDropsTypedDigitsFirst) {
 
 // DEFAULT asks first: exit goes back to the list, enter restores the defaults and leaves for home.
 TEST_F(CaliKeys, DefaultIsConfirmedInItsOwnState) {
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(State(), 329u);
     EXPECT_TRUE(test::RawsTo(kCmdReg).empty());
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 316u);
     test::Stage().ScriptCaliStatus({kDoneFirstOk});
-    Press('[', kClassSoft);
-    Press(kEnter, kClassKeypad);
+    Press(kKeySoft3, kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(test::RawsTo(kCmdReg), std::vector<uint32_t>{1});
     EXPECT_EQ(g_home, 1);
     EXPECT_EQ(Popup(), "Default & Exit");
@@ -193,8 +193,8 @@ TEST_F(CaliKeys, DefaultIsConfirmedInItsOwnState) {
 // With the output on, any key of the list only switches it off.
 TEST_F(CaliKeys, AnyKeyFirstSwitchesTheOutputOff) {
     OutputFlagSet(kOutFlagOutputOn);
-    Press(kEnter, kClassKeypad);
-    Press('Y', kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
+    Press(kKeySoft1, kClassSoft);
     EXPECT_EQ(State(), 316u);
     EXPECT_TRUE(test::RawsTo(kModeReg).empty());
     EXPECT_TRUE(test::RawsTo(kCmdReg).empty());

@@ -55,7 +55,7 @@ TEST_F(ItemEdit, NewPositionEndsParallelOperationAtOnce) {
     g_SlewRecheckReq.store(0);
     menuEnterStateValue(209, 1);
     Knob(-1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(paramGetValue(209, 0), 0);
     EXPECT_EQ(g_ParallelActive.load(), 0u);
     EXPECT_EQ(g_SlewRecheckReq.load(), 1u);
@@ -65,7 +65,7 @@ TEST_F(ItemEdit, NewPositionEndsParallelOperationAtOnce) {
 TEST_F(ItemEdit, ParallelNumberIgnoresTheCursorKeys) {
     MenuRows_EnterState(211);
     g_EditParam.digits = 2;
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(g_EditParam.cursor, 0u);
 }
 
@@ -74,7 +74,7 @@ TEST_F(ItemEdit, LcdKnobShowsAtOnceAndExitKeepsIt) {
     MenuRows_EnterState(216);
     Knob(1);
     EXPECT_EQ(IfaceLcdByte(0), 51);
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 215u);
     EXPECT_EQ(IfaceLcdByte(0), 51);
     const uint8_t brightness = IfaceLcdByte(1);
@@ -94,7 +94,7 @@ TEST_F(ItemEdit, TypeKeepsMemoryAndActionValidForIt) {
         SaveRecallAction.store(4);
         MenuRows_EnterState(286);
         Knob(static_cast<int8_t>(type));
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(State(), 285u);
         EXPECT_EQ(SaveRecallType.load(), type);
         EXPECT_EQ(SaveRecallMemory.load(), kept) << type;
@@ -108,7 +108,7 @@ TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {
     MenuRows_EnterState(288);
     Knob(4);
     EXPECT_EQ(Work(), 2);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SaveRecallAction.load(), 2u);
     EXPECT_EQ(State(), 287u);
     SaveRecallType.store(3);
@@ -116,7 +116,7 @@ TEST_F(ItemEdit, ActionAndMemoryKeepToTheLimitsOfTheType) {
     MenuRows_EnterState(290);
     Knob(-1);
     Knob(100);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SaveRecallMemory.load(), 101u);
     EXPECT_EQ(State(), 289u);
 }
@@ -125,16 +125,16 @@ TEST_F(ItemEdit, DefaultSettingStartsOnceUntilTheBusyBitClears) {
     SysStatusClear(kSysKeysBlocked);
     core::SysEventReset();
     menuEnterStateValue(222, 0);
-    Press('W', kClassCursor);
-    Press('Y', kClassSoft);
+    Press(kKeyRight, kClassCursor);
+    Press(kKeySoft1, kClassSoft);
     EXPECT_EQ(State(), 222u);
-    Press(kEnter, kClassKeypad);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Resetting..."});
     EXPECT_EQ(SysEvent_Pop(), static_cast<uint32_t>(kSysEventFactoryDefault));
     EXPECT_EQ(SysEvent_Pop(), 0u) << "one factory default";
     EXPECT_TRUE(SysStatusTest(kSysKeysBlocked));
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 221u);
     SysStatusClear(kSysKeysBlocked);
 }
@@ -143,13 +143,13 @@ TEST_F(ItemEdit, BarcodeSlotsOnlyGoBackToTheirRow) {
     menuEnterStateValue(295, 0);
     Knob(1);
     EXPECT_EQ(State(), 295u);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 294u);
     menuEnterStateValue(315, 0);
     Type("5");
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 315u) << "the exit key first drops the typing";
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 314u);
 }
 
@@ -172,7 +172,7 @@ class IfaceEdit : public ItemEdit {
     static void OpenIp() {
         g_LanCfg.DHCP = 0;
         MenuRows_EnterState(141);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         ASSERT_EQ(State(), 142u);
         ASSERT_EQ(g_EditBuf.choiceCursor, 9u);
     }
@@ -182,12 +182,12 @@ class IfaceEdit : public ItemEdit {
 TEST_F(IfaceEdit, DhcpTakesAChangedChoiceAndAsksForTheApply) {
     MenuRows_EnterState(140);
     g_NetSeq.reapplyReq.store(0);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 139u);
     EXPECT_EQ(g_NetSeq.reapplyReq.load(), 0u) << "unchanged: nothing to apply";
     MenuRows_EnterState(140);
     Knob(-1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 139u);
     EXPECT_EQ(LanCfgRead().DHCP, 0);
     EXPECT_EQ(g_NetSeq.reapplyReq.load(), 1u);
@@ -197,7 +197,7 @@ TEST_F(IfaceEdit, TypedOctetAbove255ShowsAndStores255ThenTheNextOctetOpens) {
     OpenIp();
     Type("300");
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "255");
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 143u);
     EXPECT_EQ(g_EditBuf.choiceCursor, 6u);
     EXPECT_EQ(Ip(0), 255);
@@ -241,12 +241,12 @@ TEST_F(IfaceEdit, PointKeyTakesTheNumberLikeEnterButAloneDoesNothing) {
     Type(".");
     EXPECT_EQ(State(), 142u) << "\"0.\" alone";
     EXPECT_EQ(Ip(0), 192);
-    Press(kExit, kClassKeypad);  // drops the entry, the editor stays
+    Press(kKeyExit, kClassKeypad);  // drops the entry, the editor stays
     EXPECT_EQ(State(), 142u);
     Type("10.");
     EXPECT_EQ(State(), 143u);
     EXPECT_EQ(Ip(0), 10);
-    Press(kEnter, kClassKeypad);  // nothing typed: the octet keeps its value and the next opens
+    Press(kKeyEnter, kClassKeypad);  // nothing typed: the octet keeps its value and the next opens
     EXPECT_EQ(State(), 144u);
     EXPECT_EQ(Ip(1), 16);
 }
@@ -258,12 +258,12 @@ TEST_F(IfaceEdit, CursorKeysWrapOverTheTwelveDigitsAndOpenTheOctetThatHoldsThem)
     for (const auto& [presses, cursor, state, work] :
          {std::tuple{2, 11u, 142u, 192}, {1, 0u, 145u, 120}, {3, 3u, 144u, 28}}) {
         for (int k = 0; k < presses; ++k)
-            Press(kLeft, kClassCursor);
+            Press(kKeyLeft, kClassCursor);
         EXPECT_EQ(g_EditBuf.choiceCursor, cursor);
         EXPECT_EQ(State(), state);
         EXPECT_EQ(Work(), work);
     }
-    Press(kRight, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(State(), 145u);
 }
 
@@ -271,7 +271,7 @@ TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     for (const auto& [typed, port] : {std::pair{"0", 5025u}, {"123456", 9999u}}) {
         menuEnterStateValue(162, 5025);
         Type(typed);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(State(), 161u) << typed;
         EXPECT_EQ(LanCfgRead().PORT, port) << typed;
     }
@@ -280,7 +280,7 @@ TEST_F(IfaceEdit, SocketPortRefusesATypedNumberBelowOneAndCapsAtFourDigits) {
     Knob(1);
     Knob(1);
     EXPECT_EQ(Work(), 1) << "from 2 to 1, where it stops";
-    Press(kRight, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     Knob(-1);
     EXPECT_EQ(Work(), 1001);
 }
@@ -289,24 +289,24 @@ TEST_F(IfaceEdit, WebPasswordStaysOpenAfterEnter) {
     g_LanCfg.PW = 1234;
     menuEnterStateValue(164, 1234);
     Type("0");
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(LanCfgRead().PW, 1234u) << "refused";
     Type("4321");
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 164u);
     EXPECT_EQ(LanCfgRead().PW, 4321u);
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 163u);
 }
 
 TEST_F(IfaceEdit, GpibGoesBackToTheRowOfTheCardFitted) {
     MenuRows_EnterState(181);
     Knob(3);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 180u);
     std::atomic_ref<uint32_t>(g_IfaceCfg.cardPresent[storage::kCardLine17]).store(1);
     menuEnterStateValue(181, 0);
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 183u);
     g_IfaceCfg.cardPresent[storage::kCardLine17] = 0;
 }
@@ -336,7 +336,7 @@ TEST_F(IfaceEdit, FieldbusIdsTakeATypedZeroAndRefuseOnePastTheTop) {
         const uint32_t before = g_IfaceCfg.*c.id;
         MenuRows_EnterState(c.state);
         Type(c.typed);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(State(), c.row) << c.typed;
         EXPECT_EQ(g_IfaceCfg.*c.id, c.stored) << c.typed;
         EXPECT_EQ((f.*c.changed).exchange(0), c.stored != before ? 1u : 0u) << c.typed;
@@ -351,7 +351,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     f.canRestart.store(1);
     MenuRows_EnterState(184);
     Knob(4);  // Auto
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 183u);
     EXPECT_EQ(f.canScanRun.load(), 0u);
     EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
@@ -360,7 +360,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     // A restart still pending: the new rate waits for another try.
     MenuRows_EnterState(184);
     Knob(-2);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(g_IfaceCfg.canopenBaud, 4u);
     EXPECT_EQ(f.canopenChanged.load(), 0u);
     // DeviceNet asks for the restart only.
@@ -369,7 +369,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
     f.canRestart.store(0);
     MenuRows_EnterState(189);
     Knob(1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 188u);
     EXPECT_EQ(g_IfaceCfg.devicenetBaud, 1u);
     EXPECT_EQ(f.canRestart.exchange(0), 1u);
@@ -380,7 +380,7 @@ TEST_F(IfaceEdit, CanBaudEndsARunningScanAndWaitsForAPendingRestart) {
 TEST_F(IfaceEdit, UsbModeUnchangedDoesNothingChangedLocksAndRestarts) {
     IfaceUsbByteSet(2, 0);
     MenuRows_EnterState(169);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 168u);
     EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
     EXPECT_FALSE(SysStatusTest(kSysRebootRequest));
@@ -388,7 +388,7 @@ TEST_F(IfaceEdit, UsbModeUnchangedDoesNothingChangedLocksAndRestarts) {
 
     MenuRows_EnterState(169);
     Knob(1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 168u);
     EXPECT_EQ(IfaceUsbByte(2) & 0x10, 0x10);
     EXPECT_NE(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);

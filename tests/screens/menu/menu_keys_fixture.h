@@ -26,7 +26,6 @@
 namespace menutest {
 
 using namespace screenkeys;
-constexpr uint8_t kExit = 'T', kEnter = 'U', kLeft = 'V', kRight = 'W', kMenu = 'L';
 inline uint32_t State() {
     return g_MenuState.load();
 }
@@ -90,7 +89,7 @@ class MenuKeys : public ::testing::Test {
     static void TypeIn(uint32_t edit, const char* text) {
         At(edit);
         Type(text);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
     }
     // The commands run, without their time stamps and results (nor what they printed on errors).
     std::vector<std::string> Log() const {

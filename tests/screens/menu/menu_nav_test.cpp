@@ -56,27 +56,27 @@ TEST_F(MenuNav, MissingInterfacesAndParallelOperationAreSkippedBothWays) {
 
 TEST_F(MenuNav, EnterAndRightOpenTheRowLeftGoesToItsOwner) {
     At(95);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 96u);
-    Press(kRight, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(State(), 97u) << "the row's editor";
     At(98);
-    Press(kLeft, kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(State(), 95u);
-    Press(kLeft, kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(State(), 1u) << "the top list's owner is the home view";
-    EXPECT_EQ(After(94, kEnter, kClassKeypad), 94u) << "System Information opens nothing";
-    EXPECT_EQ(After(161, kEnter, kClassKeypad), 161u) << "Socket Port keeps no child";
-    EXPECT_EQ(After(223, kEnter, kClassKeypad), 224u);
+    EXPECT_EQ(After(94, kKeyEnter, kClassKeypad), 94u) << "System Information opens nothing";
+    EXPECT_EQ(After(161, kKeyEnter, kClassKeypad), 161u) << "Socket Port keeps no child";
+    EXPECT_EQ(After(223, kKeyEnter, kClassKeypad), 224u);
 }
 
 TEST_F(MenuNav, AddressRowsOpenOnlyWithoutDhcpOnTheFirstOctetsUnitsDigit) {
     for (uint32_t row : {141u, 146u, 151u, 156u}) {
         SetDhcp(1);
-        EXPECT_EQ(After(row, kEnter, kClassKeypad), row) << "DHCP on";
+        EXPECT_EQ(After(row, kKeyEnter, kClassKeypad), row) << "DHCP on";
         SetDhcp(0);
         g_EditBuf.choiceCursor = 0;
-        EXPECT_EQ(After(row, kEnter, kClassKeypad), row + 1);
+        EXPECT_EQ(After(row, kKeyEnter, kClassKeypad), row + 1);
         EXPECT_EQ(g_EditBuf.choiceCursor, 9u);
     }
 }
@@ -84,9 +84,11 @@ TEST_F(MenuNav, AddressRowsOpenOnlyWithoutDhcpOnTheFirstOctetsUnitsDigit) {
 TEST_F(MenuNav, OwnersWithoutARowIgnoreTheRowKeys) {
     for (uint32_t s : {182u, 187u, 166u}) {
         g_MenuState.store(s);
-        const std::tuple<uint8_t, uint8_t, int8_t> keys[] = {
-            {kEnter, kClassKeypad, 0}, {kRight, kClassCursor, 0}, {kLeft, kClassCursor, 0},
-            {kKnob, kClassCursor, -1}, {kKnob, kClassCursor, 1}};
+        const std::tuple<uint8_t, uint8_t, int8_t> keys[] = {{kKeyEnter, kClassKeypad, 0},
+                                                             {kKeyRight, kClassCursor, 0},
+                                                             {kKeyLeft, kClassCursor, 0},
+                                                             {kKeyKnob, kClassCursor, -1},
+                                                             {kKeyKnob, kClassCursor, 1}};
         for (const auto& [code, cls, delta] : keys) {
             Press(code, cls, delta);
             EXPECT_EQ(State(), s) << int{code};
@@ -103,19 +105,19 @@ TEST_F(MenuNav, MenuLeadsOneLevelUp) {
                    Case{191, 187}, Case{166, 165}, Case{222, 221}, Case{230, 223}, Case{314, 223},
                    Case{290, 284}, Case{216, 214}, Case{206, 192}, Case{176, 170}, Case{181, 179}}) {
         g_MenuState.store(c.from);
-        uint32_t ev = KeyEventPack(0, kMenu, kClassFunction);
+        uint32_t ev = KeyEventPack(0, kKeyMenu, kClassFunction);
         KeyProcess_MenuFunctionKeys(&ev);
         EXPECT_EQ(State(), c.to) << "MENU from " << c.from;
     }
-    EXPECT_EQ(After(97, kMenu, kClassFunction), 95u) << "through the key table, from an editor";
-    EXPECT_EQ(After(210, kMenu, kClassFunction), 207u) << "a stand-alone master leaves the parallel list";
+    EXPECT_EQ(After(97, kKeyMenu, kClassFunction), 95u) << "through the key table, from an editor";
+    EXPECT_EQ(After(210, kKeyMenu, kClassFunction), 207u) << "a stand-alone master leaves the parallel list";
 
     ASSERT_EQ(paramPutValue(kParamParallelEnable, 1, 0), 0);
     g_MenuState.store(210);
-    Press(kMenu, kClassFunction);
+    Press(kKeyMenu, kClassFunction);
     EXPECT_EQ(State(), 210u) << "enabled, the link down: MENU does nothing";
     g_ParallelLink.status.store(1u << 16);
-    Press(kMenu, kClassFunction);
+    Press(kKeyMenu, kClassFunction);
     EXPECT_EQ(State(), 207u) << "the link up";
     g_ParallelLink.status.store(0);
     ASSERT_EQ(paramPutValue(kParamParallelEnable, 0, 0), 0);
@@ -128,9 +130,10 @@ TEST_F(MenuNav, TheServiceListsAreEnteredOnlyThroughSpecialFunction) {
         uint8_t code, cls;
         int8_t delta;
     };
-    const Key keys[] = {{kEnter, kClassKeypad, 0},  {kExit, kClassKeypad, 0},  {kRight, kClassCursor, 0},
-                        {kLeft, kClassCursor, 0},   {kKnob, kClassCursor, -1}, {kKnob, kClassCursor, 1},
-                        {kMenu, kClassFunction, 0}, {0x60, kClassSoft, 0}};
+    const Key keys[] = {{kKeyEnter, kClassKeypad, 0},  {kKeyExit, kClassKeypad, 0},
+                        {kKeyRight, kClassCursor, 0},  {kKeyLeft, kClassCursor, 0},
+                        {kKeyKnob, kClassCursor, -1},  {kKeyKnob, kClassCursor, 1},
+                        {kKeyMenu, kClassFunction, 0}, {0x60, kClassSoft, 0}};
     SetDhcp(0);
     std::set<uint32_t> entered;
     for (uint32_t i = 0; i < kMenuNavRows; ++i) {
@@ -171,8 +174,9 @@ TEST(KeySlots, ASlotIsSetOnceAndBadListsSetNothing) {
     EXPECT_EQ(KeyTable_Handler(291), First);
 
     g_MenuState.store(291);
-    Press(kEnter, kClassKeypad);
-    EXPECT_EQ(g_Seen, KeyEventPack(0, kEnter, kClassKeypad)) << "the dispatcher runs the registered handler";
+    Press(kKeyEnter, kClassKeypad);
+    EXPECT_EQ(g_Seen, KeyEventPack(0, kKeyEnter, kClassKeypad))
+        << "the dispatcher runs the registered handler";
     g_MenuState.store(0);
 }
 

@@ -23,14 +23,14 @@ class MiscEditors : public MenuKeys {
     // Opens the editor of a MISC row by its enter key.
     static void Open(uint32_t row) {
         At(row);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         ASSERT_EQ(State(), row + 1);
     }
     // The row's editor opened, a number typed and entered.
     static void TypeInto(uint32_t row, const char* text) {
         Open(row);
         Type(text);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
     }
 };
 
@@ -44,9 +44,9 @@ TEST_F(MiscEditors, PeakHoldTimeTakesATypedNumberOnlyWithinItsLimits) {
     }
     Open(96);
     Type("2");
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 97u) << "the first exit drops the typing";
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 96u);
     EXPECT_EQ(Param(97), 60000);
 }
@@ -65,41 +65,41 @@ TEST_F(MiscEditors, ANumberWhoseStepsLeave32BitsIsDropped) {
 
 TEST_F(MiscEditors, NumbersStepAtTheCursorDigit) {
     Open(134);  // average count 8, 1-128, 3 digits
-    Press(kRight, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(g_EditParam.cursor, 2u) << "right from the units wraps to the highest digit";
-    Press(kLeft, kClassCursor);
-    Press(kLeft, kClassCursor);
+    Press(kKeyLeft, kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(g_EditParam.cursor, 1u);
     Knob(1);
     Knob(1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(135), 28);
 }
 
 TEST_F(MiscEditors, BuzzerOffByTheKnob) {
     Open(106);
     Knob(-1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(107), 0);
     EXPECT_EQ(State(), 106u);
     Open(106);
     Knob(1);
-    Press(kExit, kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(Param(107), 0) << "exit stores nothing";
 }
 
 TEST_F(MiscEditors, KnobOnlyEditorsIgnoreTheCursorKeys) {
     Open(104);  // Power ON
-    Press(kRight, kClassCursor, 1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyRight, kClassCursor, 1);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(105), 0);
     Open(104);
     Knob(1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(105), 1);
     Open(120);  // Set Change Phase takes the cursor keys too
-    Press(kRight, kClassCursor, 1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyRight, kClassCursor, 1);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(121), 1);
 }
 
@@ -112,7 +112,7 @@ TEST_F(MiscEditors, MonitorSourcesPassOverTheMissingPhases) {
         seen.insert(Work());
     }
     EXPECT_EQ(seen, (std::set<int32_t>{0, 3}));
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(123), 3) << "L1 current";
 
     SetPhaseMode(kWiring1P3W);
@@ -128,14 +128,14 @@ TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
     Open(102);
     Knob(1);
     Knob(1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(103), 2);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"}));
 
     SetPhaseMode(kWiring1P2W);
     Open(102);
     EXPECT_EQ(Work(), 2);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(103), 0);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Peak Hold Clear \nSuccess"})) << "unchanged, still cleared";
 
@@ -143,7 +143,7 @@ TEST_F(MiscEditors, PeakClearStoresAllIn1P2WAndReportsSuccess) {
     Open(102);
     for (int i = 0; i < 3; ++i)
         Knob(1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(103), 2) << "L2 is the last choice in 1P3W";
 }
 
@@ -179,12 +179,12 @@ TEST_F(MiscEditors, RemoteSensingStaysOffWhileBlocked) {
 
 TEST_F(MiscEditors, AChangedWiringAsksFirst) {
     Open(98);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 98u) << "unchanged";
     Open(98);
     Knob(1);
     g_PhaseChangeFromHome.store(1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 4u);
     EXPECT_EQ(g_CfgPhaseChoice.load(), kWiring1P2W);
     EXPECT_EQ(g_PhaseChangeFromHome.load(), 0u) << "No comes back to the MENU row";
@@ -196,7 +196,7 @@ TEST_F(MiscEditors, TriggerSourceLimitByWiring) {
     Open(130);
     Knob(1);
     Knob(1);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Param(131), 1);
 }
 

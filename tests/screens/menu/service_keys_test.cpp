@@ -62,7 +62,7 @@ class ServiceTest : public MenuKeys {
     static void Run(uint32_t state) {
         At(state);
         Texts();
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
     }
     // The text shown last since the last call ("" when none).
     static std::string LastText() {
@@ -84,13 +84,13 @@ class ServiceKeys : public ServiceTest {
     static void EnterCode(const char* digits) {
         At(224);
         Type(digits);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
     }
     // The brand list's editor, the knob turned by `delta`, the brand taken.
     static void ChangeBrand(int8_t delta) {
         At(226);
         if (delta != 0) Knob(delta);
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
     }
 };
 
@@ -114,16 +114,16 @@ TEST_F(ServiceKeys, TheCodesOpenTheirPagesAndOnlyPlainDigitsCount) {
     // beyond the top clamps at 9999.
     At(224);
     for (int i = 0; i < 3; ++i)
-        Press(kLeft, kClassCursor);
+        Press(kKeyLeft, kClassCursor);
     for (int8_t digit : {8, 7, 1, 9}) {
         Knob(digit);
-        Press(kRight, kClassCursor);
+        Press(kKeyRight, kClassCursor);
     }
     EXPECT_EQ(g_EditParam.workValue.load(), 8719);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 316u);
     At(224);
-    Press(kRight, kClassCursor);  // wraps to the highest digit
+    Press(kKeyRight, kClassCursor);  // wraps to the highest digit
     Knob(12);
     EXPECT_EQ(g_EditParam.workValue.load(), 9999);
     Knob(-10);
@@ -232,28 +232,28 @@ TEST_F(ServiceKeys, AModelCodeResetsTheUnitToAKnownModelOnly) {
 TEST_F(ServiceKeys, AFlagToggleWritesTheWholeWordEachTime) {
     const uint32_t before = g_OutputOptionWord.load();
     At(230);  // OCP Enable
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(g_OutputOptionWord.load(), before ^ 1u);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(g_OutputOptionWord.load(), before);
     EXPECT_EQ(test::RawsTo(2348), (std::vector<uint32_t>{before ^ 1u, before}));
     // OVP is bit 15; the words toggle without a write.
     At(243);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(g_OutputOptionWord.load(), before ^ (1u << 15));
     At(249);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(g_ServiceFlags.tempDisplay.load(), 1u);
     EXPECT_EQ(test::RawsTo(2348).size(), 3u);
 }
 
 TEST_F(ServiceKeys, TheRdTestModeRaisesThePowerLimitsOnce) {
     At(250);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(g_ServiceFlags.rdTestMode.load(), 1u);
     EXPECT_EQ(ValuesTo(2358), std::vector<double>{6750});
     EXPECT_EQ(ValuesTo(2359), std::vector<double>{2250});
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(g_ServiceFlags.rdTestMode.load(), 1u);
     EXPECT_EQ(ValuesTo(2358), (std::vector<double>{6750, 6750}));
     EXPECT_EQ(State(), 250u);
@@ -261,7 +261,7 @@ TEST_F(ServiceKeys, TheRdTestModeRaisesThePowerLimitsOnce) {
 
 TEST_F(ServiceKeys, TheKpEditorReachesItsTopOnlyAtTheHighestDigit) {
     At(246);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     ASSERT_EQ(State(), 260u);
     const int32_t start = g_EditParam.workValue.load();
     Type("5");  // typed digits are not taken
@@ -269,11 +269,11 @@ TEST_F(ServiceKeys, TheKpEditorReachesItsTopOnlyAtTheHighestDigit) {
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), start + 20);
     for (int i = 0; i < 3; ++i)
-        Press(kLeft, kClassCursor);
+        Press(kKeyLeft, kClassCursor);
     for (int i = 0; i < 12; ++i)
         Knob(1);
     EXPECT_EQ(g_EditParam.workValue.load(), 10000);
-    Press(kEnter, kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 246u);
     EXPECT_EQ(ValuesTo(2436), std::vector<double>{10.0});  // thousandths
 }
@@ -302,7 +302,7 @@ class ServiceJobs : public ServiceTest {
 TEST_F(ServiceJobs, CalibrationUnitCyclesMasterAndFiveSlaves) {
     At(272);
     for (uint32_t expect : {1u, 2u, 3u, 4u, 5u, 0u}) {
-        Press(kEnter, kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(g_ServiceFlags.calDataUnitIndex.load(), expect);
         EXPECT_EQ(State(), 272u);
     }

@@ -28,10 +28,11 @@
 namespace {
 
 using namespace screenkeys;
-constexpr uint8_t kSoftKey8 = 96;
 constexpr uint32_t kYes = 0, kNo = 1;
 
-void Enter() { Press('U', kClassKeypad); }
+void Enter() {
+    Press(kKeyEnter, kClassKeypad);
+}
 
 int32_t Acv() {
     return paramGetValue(kParamAcv, 0);
@@ -70,7 +71,7 @@ class Dialogs : public ::testing::Test {
         OpenWiringChoice();
         Press(move, kClassCursor);
         Enter();
-        if (yes) Press('V', kClassCursor);
+        if (yes) Press(kKeyLeft, kClassCursor);
         Enter();
     }
     screentest::StatusWords status_;
@@ -85,7 +86,7 @@ TEST_F(Dialogs, WiringChoiceMovesWithinTheThreeWirings) {
         uint32_t to;
     };
     for (const Case& c : {Case{0, 'W', 0, 1}, Case{2, 'W', 0, 2}, Case{2, 'V', 0, 1}, Case{0, 'V', 0, 0},
-                          Case{0, kKnob, 1, 1}, Case{1, kKnob, 5, 2}, Case{1, kKnob, -3, 0}}) {
+                          Case{0, kKeyKnob, 1, 1}, Case{1, kKeyKnob, 5, 2}, Case{1, kKeyKnob, -3, 0}}) {
         OpenWiringChoice();
         g_CfgPhaseChoice.store(c.from);
         g_EditParam.workValue.store(static_cast<int32_t>(c.from));
@@ -95,15 +96,15 @@ TEST_F(Dialogs, WiringChoiceMovesWithinTheThreeWirings) {
     }
     // The knob starts from the picked wiring when the cursor keys moved it last.
     OpenWiringChoice();
-    Press('W', kClassCursor);
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     Knob(-1);
     EXPECT_EQ(g_CfgPhaseChoice.load(), 1u);
     EXPECT_EQ(g_EditParam.workValue.load(), 1);
     // Leaving, or the enter key on the wiring in force, asks nothing.
-    for (uint8_t leave : {uint8_t{'T'}, uint8_t{'U'}, kSoftKey8}) {
+    for (uint8_t leave : {kKeyExit, kKeyEnter, kKeySoft8}) {
         OpenWiringChoice();
-        Press(leave, leave == kSoftKey8 ? kClassSoft : kClassKeypad);
+        Press(leave, leave == kKeySoft8 ? kClassSoft : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u) << "key " << int{leave};
     }
 }
@@ -126,9 +127,9 @@ TEST_F(Dialogs, ConfirmationNoKeepsTheWiringAndReturnsToItsOrigin) {
     Enter();
     EXPECT_EQ(g_MenuState.load(), 98u);
     EXPECT_EQ(GetPhaseMode(), 0u);
-    for (uint8_t leave : {uint8_t{'T'}, kSoftKey8}) {
+    for (uint8_t leave : {kKeyExit, kKeySoft8}) {
         menuEnterStateValue(4, 0);
-        Press(leave, leave == kSoftKey8 ? kClassSoft : kClassKeypad);
+        Press(leave, leave == kKeySoft8 ? kClassSoft : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u);
         EXPECT_EQ(GetPhaseMode(), 0u);
     }
@@ -178,7 +179,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
     paramPutValue(kParamAcv, 12340, 0);
 
     PresetRecallWaits();
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(g_DialogChoice.load(), kNo);
     Knob(-1);
     EXPECT_EQ(g_DialogChoice.load(), kYes);
@@ -197,7 +198,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
         SCOPED_TRACE(way);
         PresetRecallWaits();
         for (char key : way)
-            Press(static_cast<uint8_t>(key), key == 'W' ? kClassCursor : kClassKeypad);
+            Press(static_cast<uint8_t>(key), key == kKeyRight ? kClassCursor : kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), 1u);
         EXPECT_EQ(g_HomePage.presetSel.load(), 1u);
         EXPECT_EQ(g_HomePage.presetPending.load(), 0u);
@@ -206,7 +207,7 @@ TEST_F(Dialogs, DecliningAPresetsWiringKeepsTheIndexAndTheSettings) {
 
     PresetRecallWaits();
     Enter();
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     Enter();
     EXPECT_EQ(g_MenuState.load(), 1u);
     EXPECT_EQ(g_HomePage.presetPending.load(), 0u);
@@ -222,7 +223,7 @@ TEST_F(Dialogs, ParallelRetryStartsTheMasterAgainOrSwitchesParallelOff) {
     paramPutValue(kParamParallelEnable, 1, 0);
     menuEnterParallelRetry();
     ASSERT_EQ(g_EditBuf.choiceValue, kNo);
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     Enter();
     EXPECT_EQ(g_MenuState.load(), 212u);
     ParallelLink_Step();

@@ -57,14 +57,14 @@ TEST_F(Fields, TypedDutyIsStoredOnEnterRoundedByTheFrequency) {
     paramPutValue(kParamFreq, 15000, 0);
     Open(kParamWaveDuty);
     Type("55.5");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(GetWaveDuty(0), 560);
     EXPECT_EQ(g_MenuState.load(), 1u);
     // Out of bounds: dropped, the stored duty stays.
     Open(kParamWaveDuty);
     Messages();
     Type("123456789");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(GetWaveDuty(0), 560);
     EXPECT_TRUE(Messages().empty()) << "dropped silently";
 }
@@ -93,15 +93,15 @@ TEST_F(Fields, KindSelectorsChooseTheLimitTheEnterKeyOpens) {
         int8_t delta;
         uint32_t opens;
     };
-    for (const Case& c :
-         {Case{9, kKnob, 1, 11}, Case{9, kKnob, -1, 10}, Case{15, kKnob, 1, 19}, Case{15, kKnob, -5, 16},
-          Case{23, 'W', 0, 27}, Case{23, 'V', 0, 24}, Case{23, kKnob, 1, 27}}) {
+    for (const Case& c : {Case{9, kKeyKnob, 1, 11}, Case{9, kKeyKnob, -1, 10}, Case{15, kKeyKnob, 1, 19},
+                          Case{15, kKeyKnob, -5, 16}, Case{23, 'W', 0, 27}, Case{23, 'V', 0, 24},
+                          Case{23, kKeyKnob, 1, 27}}) {
         Open(c.state);
         Press(c.code, kClassCursor, c.delta);
-        Press('U', kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), c.opens) << "state " << c.state << " key " << int{c.code};
         Open(c.state);
-        Press('U', kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), c.opens) << "the kind stays chosen";
     }
     for (uint8_t key : {uint8_t{'T'}, uint8_t{96}}) {
@@ -111,7 +111,7 @@ TEST_F(Fields, KindSelectorsChooseTheLimitTheEnterKeyOpens) {
     }
     Open(23);
     Type("1");
-    Press('T', kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(g_MenuState.load(), 23u) << "the exit key first drops a typed number";
 }
 
@@ -156,7 +156,7 @@ TEST_F(Fields, ChoicesApplyOnEnterOnly) {
         SetPhaseBalanceMode(balanced);
         Open(kParamPhaseMode);
         Knob(-5);
-        Press('U', kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(GetSelectedLine(), 2) << balanced;
         EXPECT_EQ(GetPhaseLineView(), balanced);
     }
@@ -167,7 +167,7 @@ TEST_F(Fields, ChoicesApplyOnEnterOnly) {
     ASSERT_EQ(GetWaveform(1), 16);
     g_EditAllPhases = 1;
     Open(kParamWaveShape);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(GetWaveform(p), 18) << "phase " << p;
 }
@@ -182,9 +182,9 @@ TEST_F(Fields, SwitchedOffAnglesTakeOnlyTheEnableKey) {
     Knob(1);
     Type("12");
     EXPECT_EQ(g_EditBuf.entryLength, 0) << "typed digits are dropped";
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(paramGetValue(kParamOnPhase, 0), angle);
-    Press('Y', kClassSoft);
+    Press(kKeySoft1, kClassSoft);
     paramGetRecord(kParamOnPhase, &on, 0);
     EXPECT_NE(on.state, 0) << "the enable key still acts";
     Open(kParamOnPhase);

@@ -32,9 +32,8 @@
 namespace {
 
 using namespace screenkeys;
-constexpr uint8_t kRunHold = 96;
 constexpr uint32_t kShift = core::kFlagShiftLatched, kPreset = core::kFlagPresetMode,
-                   kFrozen = core::kFlagMeterHold, kRecalled = statusbar::kFlagPresetRecalled;
+                   kFrozen = core::kFlagMeterHold, kRecalled = core::kFlagPresetRecalled;
 
 bool Flag(uint32_t bit) {
     return (g_ParamFlags.load() & bit) != 0;
@@ -127,8 +126,8 @@ TEST_F(HomeKeys, RowIsLeftOnlyOncePaintedAndCursorKeysDoNotMoveIt) {
     Knob(-1);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     g_HomePage.rowMask.store(1u << 5);
-    Press('V', kClassCursor);
-    Press('W', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     Knob(-1);
     EXPECT_EQ(g_HomePage.panelRow.load(), 6u);
@@ -168,7 +167,7 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
         EXPECT_TRUE(Flag(kPreset)) << int(r.code);
     }
     g_ParamFlags.store(kPreset);
-    Press('[', kClassSoft);  // soft key 3
+    Press(kKeySoft3, kClassSoft);  // soft key 3
     EXPECT_EQ(g_HomePage.recallIndex.load(), 2u);
     EXPECT_EQ(g_HomePage.presetPrev.load(), 0u);
     EXPECT_EQ(g_HomePage.presetSel.load(), 2u);
@@ -190,12 +189,12 @@ TEST_F(HomeKeys, PresetModeSavesRecallsAndLeaves) {
     EXPECT_EQ(g_EditBuf.entryLength, 0) << "the digit chose a preset, it is no number";
 
     g_MenuState.store(1);
-    Press('L', kClassFunction);
+    Press(kKeyMenu, kClassFunction);
     EXPECT_FALSE(Flag(kPreset));
     EXPECT_FALSE(Flag(kRecalled));
     EXPECT_EQ(g_MenuState.load(), 1u) << "the key that left preset mode did nothing else";
     Messages();
-    Press('L', kClassFunction);
+    Press(kKeyMenu, kClassFunction);
     EXPECT_EQ(g_MenuState.load(), 94u);
     PresetClearAll();
 }
@@ -236,13 +235,13 @@ TEST_F(HomeKeys, PresetModeKeyMessagesOutputPassesFrozenMeterStops) {
 }
 
 TEST_F(HomeKeys, AdvancedScreenRefusesKeypadWhileFrozenAndRunHoldToggles) {
-    Press(kRunHold, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_TRUE(Flag(kFrozen));
     EXPECT_EQ(Messages(), Texts{"Meter Frozen"});
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Messages(), Texts{"14"});
     EXPECT_EQ(g_MenuState.load(), 1u);
-    Press(kRunHold, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_FALSE(Flag(kFrozen));
     EXPECT_EQ(Messages(), Texts{});
 }
@@ -310,7 +309,7 @@ TEST_F(HomeKeys, LineKeyCyclesTheLineOrTogglesTheView) {
         SetWaveform(c.wave, 0);
         Messages();
         for (int32_t line : c.lines) {
-            Press('Z', kClassSoft);
+            Press(kKeySoft2, kClassSoft);
             EXPECT_EQ(GetSelectedLine(), line);
         }
         EXPECT_EQ(GetPhaseLineView(), c.view);
@@ -334,7 +333,7 @@ TEST_F(HomeKeys, EachAllKey) {
         Wiring(c.wiring, c.mode, c.balanced);
         g_HomePage.allPhasesLock.store(c.lock);
         g_EditAllPhases.store(c.before);
-        Press('_', kClassSoft);
+        Press(kKeySoft7, kClassSoft);
         EXPECT_EQ(g_EditAllPhases.load(), c.after) << "wiring " << c.wiring << " mode " << c.mode;
     }
     g_HomePage.allPhasesLock.store(0);
@@ -342,7 +341,7 @@ TEST_F(HomeKeys, EachAllKey) {
 
 TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
     g_MenuState.store(2);
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     ASSERT_EQ(g_HomePage.harmonicView.load(), 1u);
     const struct {
         uint8_t code;
@@ -355,23 +354,23 @@ TEST_F(HomeKeys, SimpleScreenSoftKeysAndHarmonicPages) {
         EXPECT_EQ(g_HomePage.harmonicPage.load(), p.page) << p.code;
         EXPECT_EQ(g_HomePage.harmonicQuantity.load(), p.quantity) << p.code;
     }
-    Press(kRunHold, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_FALSE(Flag(kFrozen)) << "no RUN/HOLD on the harmonic view";
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
     g_HomePage.meterSet.store(0);
     for (uint32_t want : {1u, 2u, 0u}) {
-        Press('\\', kClassSoft);
+        Press(kKeySoft4, kClassSoft);
         EXPECT_EQ(g_HomePage.meterSet.load(), want);
     }
-    Press(kRunHold, kClassSoft);
+    Press(kKeySoft8, kClassSoft);
     EXPECT_TRUE(Flag(kFrozen));
     Messages();
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(Messages(), Texts{"14"});
     g_ParamFlags.store(0);
     SetOutputMode(0);
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(Messages(), Texts{"Only AC-INT And \n50/60Hz Active"});
     EXPECT_EQ(g_HomePage.harmonicView.load(), 0u);
 }

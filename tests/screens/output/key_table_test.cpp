@@ -48,7 +48,7 @@ TEST(KeyTableSlots, EveryStateButTheParameterOnlyIdsHasAHandler) {
 TEST_F(KeyTable, EventsForStatesWithoutAHandlerAreDroppedWhole) {
     for (uint32_t s : {0u, 90u, 93u, 545u, 0xFFFFFFFFu}) {
         g_MenuState.store(s);
-        Press('T', kClassKeypad);
+        Press(kKeyExit, kClassKeypad);
         Press(65, kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), s);
         EXPECT_EQ(g_EditBuf.entryLength, 0) << "state " << s << " typed into the entry";
@@ -63,15 +63,15 @@ TEST_F(KeyTable, ExitKeyOfAStateWithoutKeysReturnsToTheLastHomeView) {
         for (uint32_t s : {330u, 378u, 381u, 433u, 494u}) {
             g_LastHomeView.store(last);
             g_MenuState.store(s);
-            Press('U', kClassKeypad);
-            Press('L', kClassFunction);
+            Press(kKeyEnter, kClassKeypad);
+            Press(kKeyMenu, kClassFunction);
             EXPECT_EQ(g_MenuState.load(), s) << "only the exit key leaves state " << s;
-            Press('T', kClassKeypad);
+            Press(kKeyExit, kClassKeypad);
             EXPECT_EQ(g_MenuState.load(), last) << "exit from state " << s;
         }
     for (uint32_t s : {379u, 380u}) {
         g_MenuState.store(s);
-        Press('T', kClassKeypad);
+        Press(kKeyExit, kClassKeypad);
         EXPECT_EQ(g_MenuState.load(), s) << "the trigger-output field and its editor take no keys";
     }
 }
@@ -79,19 +79,19 @@ TEST_F(KeyTable, ExitKeyOfAStateWithoutKeysReturnsToTheLastHomeView) {
 TEST_F(KeyTable, PanelRowStaysOnASlaveOnTheSimpleScreenAndForOtherClasses) {
     g_MenuState.store(1);
     g_HomePage.panelRow.store(5);
-    Press(kKnob, kClassKeypad, 1);
-    Press('V', kClassSoft);
+    Press(kKeyKnob, kClassKeypad, 1);
+    Press(kKeyLeft, kClassSoft);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     for (int32_t slave : {0, 2}) {
         SetParallelPosition(slave);
-        Press(kKnob, kClassCursor, 1);
-        Press('V', kClassCursor);
+        Press(kKeyKnob, kClassCursor, 1);
+        Press(kKeyLeft, kClassCursor);
         EXPECT_EQ(g_HomePage.panelRow.load(), 5u) << "position " << slave;
     }
     SetParallelPosition(1);
     g_MenuState.store(2);
-    Press(kKnob, kClassCursor, 1);
-    Press('V', kClassCursor);
+    Press(kKeyKnob, kClassCursor, 1);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(g_HomePage.panelRow.load(), 5u);
     EXPECT_EQ(g_MenuState.load(), 2u);
 }
@@ -101,7 +101,7 @@ TEST_F(KeyTable, MenuKeyKeepsATypedNumber) {
     g_MenuState.store(1);
     Press(65, kClassKeypad);
     Press(66, kClassKeypad);
-    Press('L', kClassFunction);
+    Press(kKeyMenu, kClassFunction);
     EXPECT_EQ(g_MenuState.load(), 94u);
     EXPECT_EQ(std::string(g_EditBuf.entryText, g_EditBuf.entryLength), "12");
     EXPECT_EQ(g_EditBuf.entryValue, 12.0);

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr uint8_t kEnter = 'U';
-constexpr uint32_t kShiftLatch = 1u << 6;
 constexpr uint32_t kDisabled = 1u << 0, kPointTyped = 1u << 1;
 
 void Key(uint8_t code, uint8_t cls = kClassKeypad) {
@@ -39,7 +37,7 @@ class Keypad : public ::testing::Test {
   protected:
     void SetUp() override {
         menuResetEdit();
-        g_ParamFlags.fetch_and(~kShiftLatch);
+        g_ParamFlags.fetch_and(~core::kFlagShiftLatched);
     }
 };
 
@@ -75,8 +73,9 @@ TEST_F(Keypad, TypedTextItsValueScaleKeystrokesAndEnteredInteger) {
         EXPECT_DOUBLE_EQ(g_EditBuf.entryValue, c.value) << c.keys;
         EXPECT_EQ(g_EditBuf.entryScale, c.scale) << c.keys;
         EXPECT_EQ(Keystrokes(), c.keystrokes) << c.keys;
-        EXPECT_EQ((g_ParamFlags.load() & kShiftLatch), 0u) << c.keys << ": the sign takes the SHIFT latch";
-        Key(kEnter);
+        EXPECT_EQ((g_ParamFlags.load() & core::kFlagShiftLatched), 0u)
+            << c.keys << ": the sign takes the SHIFT latch";
+        Key(kKeyEnter);
         EXPECT_EQ(g_EditBuf.enteredInt, c.entered) << c.keys;
     }
 }
@@ -85,7 +84,7 @@ TEST_F(Keypad, NewEntryClearsTheLastOnesNumbersButAPendingOneKeepsThem) {
     g_EditBuf.enteredInt = 77;
     g_EditBuf.entryValue = 5.0;
     g_EditBuf.entryScale = 100.0f;
-    Key(kEnter);  // the enter key alone starts from nothing
+    Key(kKeyEnter);  // the enter key alone starts from nothing
     EXPECT_EQ(g_EditBuf.enteredInt, 0);
     EXPECT_EQ(g_EditBuf.entryScale, 1.0f);
 
@@ -97,14 +96,14 @@ TEST_F(Keypad, NewEntryClearsTheLastOnesNumbersButAPendingOneKeepsThem) {
 
 TEST_F(Keypad, DisabledEntryRefusesCharactersButStillEnters) {
     g_EditBuf.entryState = kDisabled;
-    g_ParamFlags.fetch_or(kShiftLatch);
+    g_ParamFlags.fetch_or(core::kFlagShiftLatched);
     Type("1.");
     EXPECT_EQ(Text(), "");
     EXPECT_EQ(g_EditBuf.entryState, kDisabled);
-    EXPECT_NE(g_ParamFlags.load() & kShiftLatch, 0u);
+    EXPECT_NE(g_ParamFlags.load() & core::kFlagShiftLatched, 0u);
     g_EditBuf.entryValue = 4.0;
     g_EditBuf.entryScale = 10.0f;
-    Key(kEnter);
+    Key(kKeyEnter);
     EXPECT_EQ(g_EditBuf.enteredInt, 0) << "the enter key converts the (empty) text";
 }
 
@@ -113,7 +112,7 @@ TEST_F(Keypad, CursorClassEndsTheEntryOtherClassesPassIt) {
         menuResetEdit();
         Type("1.5");
         Key(64, cls);
-        Key(kEnter, cls);
+        Key(kKeyEnter, cls);
         EXPECT_EQ(Text(), "1.5") << "class " << int(cls);
         EXPECT_EQ(Keystrokes(), 3u);
         EXPECT_EQ(g_EditBuf.enteredInt, 0);

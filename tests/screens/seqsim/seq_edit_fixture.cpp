@@ -75,18 +75,19 @@ void GoToStep(int32_t step) {
 }
 
 void Type(const char* text) {
-    constexpr uint32_t kShiftLatch = 1u << 6;
     for (const char* c = text; *c != '\0'; ++c) {
-        if (*c == '-') g_ParamFlags.fetch_or(kShiftLatch);
-        uint32_t ev =
-            KeyEventPack(0, *c == '.' || *c == '-' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), 1);
+        if (*c == '-') g_ParamFlags.fetch_or(core::kFlagShiftLatched);
+        uint32_t ev = KeyEventPack(
+            0, *c == '.' || *c == '-' ? uint8_t{kKeyPoint} : static_cast<uint8_t>(kKeyDigit0 + (*c - '0')),
+            1);
         menuKeypadInput(&ev);
     }
 }
 
 void TypeDispatched(const char* text) {
     for (const char* c = text; *c != '\0'; ++c)
-        screenkeys::Press(*c == '.' ? 'J' : static_cast<uint8_t>(64 + (*c - '0')), kClassKeypad);
+        screenkeys::Press(*c == '.' ? uint8_t{kKeyPoint} : static_cast<uint8_t>(kKeyDigit0 + (*c - '0')),
+                          kClassKeypad);
 }
 
 void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code) {
@@ -96,7 +97,7 @@ void Press(void (*handler)(uint32_t*), uint8_t cls, uint8_t code) {
 }
 
 void Turn(void (*handler)(uint32_t*), int8_t delta) {
-    uint32_t ev = KeyEventPack(delta, 213, 4);
+    uint32_t ev = KeyEventPack(delta, kKeyKnob, kClassCursor);
     menuKeypadInput(&ev);
     handler(&ev);
 }

@@ -35,22 +35,22 @@ TEST_F(SeqEditorKeys, EveryEditorOfTheTriplesIsInTheTable) {
 
 TEST_F(SeqEditorKeys, TypedDcvGoesToTheStepAndTheFieldIsSelectedAgain) {
     Enter_menuSeqSetDCV(1);
-    screenkeys::Press('U', 1);
+    screenkeys::Press(kKeyEnter, 1);
     ASSERT_EQ(g_MenuState.load(), 409u);
     TypeDispatched("12.5");
-    screenkeys::Press('U', 1);
+    screenkeys::Press(kKeyEnter, 1);
     EXPECT_EQ(g_MenuState.load(), 406u);
     EXPECT_EQ(SeqGetDcv(1), 1250);
     EXPECT_EQ(g_EditParam.workValue.load(), 1250) << "the selection state shows the stored value";
 
-    screenkeys::Press('U', 1);
-    screenkeys::Press('W', 4);
-    screenkeys::Press('W', 4);
+    screenkeys::Press(kKeyEnter, 1);
+    screenkeys::Press(kKeyRight, 4);
+    screenkeys::Press(kKeyRight, 4);
     EXPECT_EQ(g_EditParam.cursor, 3u);
     screenkeys::Knob(2);
     EXPECT_EQ(g_EditParam.workValue.load(), 3250);
     test::ClearTrace();
-    screenkeys::Press('M', 5);
+    screenkeys::Press(kKeySeq, 5);
     EXPECT_EQ(g_MenuState.load(), 406u);
     EXPECT_EQ(SeqGetDcv(1), 1250) << "the SEQ key writes nothing";
     EXPECT_TRUE(test::Writes().empty());
@@ -58,10 +58,10 @@ TEST_F(SeqEditorKeys, TypedDcvGoesToTheStepAndTheFieldIsSelectedAgain) {
 
 TEST_F(SeqEditorKeys, TheL3WaveEditorReturnsToItsField) {
     Enter_menuSeqSetWave(2);
-    screenkeys::Press('U', 1);
+    screenkeys::Press(kKeyEnter, 1);
     ASSERT_EQ(g_MenuState.load(), 426u);
     screenkeys::Knob(1);
-    screenkeys::Press('U', 1);
+    screenkeys::Press(kKeyEnter, 1);
     EXPECT_EQ(g_MenuState.load(), 423u);
     EXPECT_EQ(SeqGetWave(2), 18);
 }
@@ -71,19 +71,19 @@ TEST_F(SeqEditorKeys, AModeWhoseStartingPairLeavesTheLimitsKeepsCT) {
     GoToStep(1);
     ASSERT_EQ(SeqSetDcv(5000, 0), 5000);
     Enter_menuSeqSetACVType(0);
-    screenkeys::Press('U', 1);
-    screenkeys::Press('[', 3);
+    screenkeys::Press(kKeyEnter, 1);
+    screenkeys::Press(kKeySoft3, 3);
     FreshRing();
     test::ClearTrace();
-    screenkeys::Press('U', 1);
+    screenkeys::Press(kKeyEnter, 1);
     EXPECT_EQ(Posted(), std::vector<std::string>{"18"}) << "step 0's AC voltage with 50 V DC does not fit";
     EXPECT_EQ(g_MenuState.load(), 399u);
     EXPECT_EQ(SeqGetAcvMode(0), 0);
     EXPECT_TRUE(test::Writes().empty());
     Enter_menuSeqSetDCVType(0);
-    screenkeys::Press('U', 1);
-    screenkeys::Press('[', 3);
-    screenkeys::Press('U', 1);
+    screenkeys::Press(kKeyEnter, 1);
+    screenkeys::Press(kKeySoft3, 3);
+    screenkeys::Press(kKeyEnter, 1);
     EXPECT_EQ(SeqGetDcvMode(0), 2) << "the DC voltage sweeping from step 0's 0 V fits";
 }
 
@@ -99,21 +99,21 @@ TEST_F(SeqEditorKeys, EveryEditorChecksWhatItWrote) {
         GoToStep(0);
         c.edit(1);
         test::ClearTrace();
-        screenkeys::Press('U', 1);
+        screenkeys::Press(kKeyEnter, 1);
         EXPECT_EQ(g_MenuState.load(), c.selection + 1);
         EXPECT_FALSE(test::WritesTo(2340).empty()) << c.selection << ": a clean write on step 0 is applied";
 
         GoToStep(3);
         c.edit(1);
         test::ClearTrace();
-        screenkeys::Press('U', 1);
+        screenkeys::Press(kKeyEnter, 1);
         EXPECT_TRUE(test::WritesTo(2340).empty()) << c.selection << ": no apply on another step";
         const std::vector<uint16_t> written = test::Registers();
         for (const uint16_t reg : written)
             test::Stage().InjectReadXor(reg, 3, 1);
         c.edit(1);
         FreshRing();
-        screenkeys::Press('U', 1);
+        screenkeys::Press(kKeyEnter, 1);
         EXPECT_EQ(Posted(), std::vector<std::string>{"SEQ Err.(3, 1)"}) << c.selection;
         EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
         EXPECT_EQ(g_SeqSimErrors.seqStep.load(), 0);

@@ -39,27 +39,27 @@ TEST_F(SeqEditors, OffPhaseAbove500HzTakesWholeDegreesAndTheSoftKeyWins) {
     SeqSetFset(60000, 0);
     Enter_menuSeqEditOffPhase(0);
     TypeDispatched("123.4");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 1230);
     EXPECT_EQ(State(), 349u);
     EXPECT_TRUE(Messages().empty());
 
     Enter_menuSeqEditOffPhase(0);
     TypeDispatched("359.5");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 1230) << "3595 is above 3590";
     EXPECT_EQ(Messages(), std::vector<std::string>{"26"});
 
     Enter_menuSeqEditOffPhase(0);
     TypeDispatched("45");
-    Press('Z', kClassSoft);
-    Press('U', kClassKeypad);
+    Press(kKeySoft2, kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetOffPhase(0), 900) << "soft key 2 after the digits";
 
     Enter_menuSeqEditOnPhase(0);
     TypeDispatched("45");
-    Press('Z', kClassSoft);
-    Press('U', kClassKeypad);
+    Press(kKeySoft2, kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetOnPhase(0), 450) << "the ON phase writes the typed number";
 }
 
@@ -74,19 +74,19 @@ TEST_F(SeqEditors, PhaseBandFollowsTheFrequency) {
     for (const auto& c : cases) {
         SeqSetFset(c.fset, 0);
         Enter_menuSeqEditOnPhase(0);
-        Press('W', kClassCursor);
+        Press(kKeyRight, kClassCursor);
         EXPECT_EQ(g_EditParam.cursor, c.lastCursor) << c.fset;
         EXPECT_EQ(g_EditParam.max, c.max) << c.fset;
-        Press('V', kClassCursor);
+        Press(kKeyLeft, kClassCursor);
         const int32_t before = g_EditParam.workValue.load();
-        Press(kKnob, kClassCursor, 1);
+        Press(kKeyKnob, kClassCursor, 1);
         EXPECT_EQ(g_EditParam.workValue.load(), before + c.knobStep) << c.fset;
     }
     const int32_t before = g_EditParam.workValue.load();
-    Press(kKnob, kClassCursor, 127);
+    Press(kKeyKnob, kClassCursor, 127);
     EXPECT_EQ(g_EditParam.workValue.load(), before + 1270);
     for (int i = 0; i < 4; ++i)
-        Press(kKnob, kClassCursor, 127);
+        Press(kKeyKnob, kClassCursor, 127);
     EXPECT_EQ(g_EditParam.workValue.load(), 3590);
     EXPECT_EQ(g_EditParam.startValue, 3590);
 }
@@ -96,12 +96,12 @@ TEST_F(SeqEditors, L1PhaseIn1P3WWritesL2Too) {
     SeqSetOnPhase(0, 1);
     Enter_menuSeqEditOnPhase(0);
     TypeDispatched("30");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetOnPhase(0), 300);
     EXPECT_EQ(SeqGetOnPhase(1), 300);
     Enter_menuSeqEditOnPhase(1);
     TypeDispatched("40");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetOnPhase(0), 300);
     EXPECT_EQ(SeqGetOnPhase(1), 400);
 }
@@ -115,17 +115,17 @@ TEST_F(SeqEditors, TimeConversionAndSilentRefusals) {
         Enter_menuSeqEditTimeStep();
         test::ClearTrace();
         TypeDispatched(c.typed);
-        Press('U', kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(SeqGetTime(), c.time) << c.typed;
         EXPECT_EQ(State(), 335u);
     }
     EXPECT_TRUE(Messages().empty()) << "the time editor posts nothing";
     EXPECT_TRUE(test::WritesTo(kRegTime).empty()) << "a number beyond 32 bits is never written";
     Enter_menuSeqEditTimeStep();
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(g_EditParam.workValue.load(), 99999999);
     EXPECT_EQ(g_EditParam.startValue, 1) << "the time's soft keys leave the reference";
-    Press('\\', kClassSoft);
+    Press(kKeySoft4, kClassSoft);
     EXPECT_EQ(g_EditParam.workValue.load(), 1);
 }
 
@@ -137,30 +137,30 @@ TEST_F(SeqEditors, JumpCountTypedAboveItsLimitIsRefusedTheKnobStopsSilently) {
     Enter_menuSeqEditJumpCnt();
     TypeDispatched("12345");
     test::ClearTrace();
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetJumpCnt(), 5);
     EXPECT_EQ(Messages(), std::vector<std::string>{"30"});
     EXPECT_TRUE(test::WritesTo(kRegJumpCnt).empty()) << "step 2's count never reaches step 1's register";
     EXPECT_EQ(Popup(), "");
     Enter_menuSeqEditJumpCnt();
-    Press('V', kClassCursor);
-    Press('V', kClassCursor);
-    Press('V', kClassCursor);
-    Press(kKnob, kClassCursor, 20);
+    Press(kKeyLeft, kClassCursor);
+    Press(kKeyLeft, kClassCursor);
+    Press(kKeyLeft, kClassCursor);
+    Press(kKeyKnob, kClassCursor, 20);
     EXPECT_EQ(g_EditParam.workValue.load(), 9999);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetJumpCnt(), 9999);
     EXPECT_TRUE(Messages().empty());
     // A typed target above 999 is refused with its own message; the soft key's
     // maximum is not.
     Enter_menuSeqEditBranch1();
     TypeDispatched("1000");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Messages(), std::vector<std::string>{"31"});
     Enter_menuSeqEditJumpto();
-    Press('[', kClassSoft);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(g_EditParam.startValue, 999) << "the target's soft keys move the reference too";
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetJumpto(), 999);
     EXPECT_TRUE(Messages().empty());
 }
@@ -169,34 +169,34 @@ TEST_F(SeqEditors, ExitAndSeqKeysCancelDigitsFirstExceptInJumpToEnable) {
     const int32_t angle = SeqGetBalance_L2();
     Enter_menuSeqEditBalance_L2();
     TypeDispatched("12");
-    Press('M', kClassFunction);
+    Press(kKeySeq, kClassFunction);
     EXPECT_EQ(State(), 418u) << "digits cancelled, the editor stays";
     EXPECT_EQ(g_EditBuf.entryState, 0u);
-    Press('M', kClassFunction);
+    Press(kKeySeq, kClassFunction);
     EXPECT_EQ(State(), 417u);
     EXPECT_EQ(SeqGetBalance_L2(), angle) << "nothing written";
 
     Enter_menuSeqEditEnJumpto();
     TypeDispatched("1");
-    Press('T', kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), 365u) << "Jump To enable leaves at once";
 }
 
 TEST_F(SeqEditors, ChoiceFieldsTakeSoftKeysAndTheKnobBetweenTheirLimits) {
     Enter_menuSeqEditStepterm();
-    Press('\\', kClassSoft);
-    Press('U', kClassKeypad);
+    Press(kKeySoft4, kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetTerm(), 2) << "soft key 4 is HOLD";
     Enter_menuSeqEditSyncCode();
-    Press(kKnob, kClassCursor, 5);
+    Press(kKeyKnob, kClassCursor, 5);
     EXPECT_EQ(g_EditParam.workValue.load(), 3);
-    Press('Y', kClassSoft);
-    Press('U', kClassKeypad);
+    Press(kKeySoft1, kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetSyncCode(), 0);
     Enter_menuSeqEditEnOffPhase(2);
-    Press('Y', kClassSoft);
+    Press(kKeySoft1, kClassSoft);
     TypeDispatched("0");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetEnOffPhase(2), 1) << "typed digits never count in an enable";
 }
 
@@ -207,7 +207,7 @@ TEST_F(SeqEditors, ReadBackCheckAfterTheWrite) {
     test::Stage().InjectReadXor(kRegOffPhase, 1, 4);
     Enter_menuSeqEditOffPhase(0);
     TypeDispatched("10");
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Popup(), "SEQ Err.(1, 1)");
     EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
     EXPECT_EQ(g_SeqSimErrors.seqStep.load(), 0);
@@ -215,15 +215,15 @@ TEST_F(SeqEditors, ReadBackCheckAfterTheWrite) {
 
     test::ClearTrace();
     Enter_menuSeqEditSyncCode();
-    Press('Z', kClassSoft);
-    Press('U', kClassKeypad);
+    Press(kKeySoft2, kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_FALSE(test::WritesTo(kRegStatus).empty());
     EXPECT_TRUE(test::WritesTo(kRegApply).empty()) << "no strobe off step 0";
     Step(0);
     test::ClearTrace();
     Enter_menuSeqEditOnPhase(0);
-    Press('[', kClassSoft);
-    Press('U', kClassKeypad);
+    Press(kKeySoft3, kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SeqGetOnPhase(0), 1800);
     EXPECT_FALSE(test::WritesTo(kRegOnPhase).empty());
     EXPECT_EQ(test::WritesTo(kRegApply).size(), 1u) << "a clean write on step 0 strobes";

@@ -13,7 +13,6 @@
 namespace {
 using namespace seqedit;
 
-constexpr uint8_t kEnter = 'U', kUp = 'V';
 constexpr const char* kLimited = "Voltage out of range\n(Setting Voltage Limited)";
 
 // The refusal of a mode pair out of the limits has its test through the dispatcher.
@@ -38,26 +37,26 @@ class SeqFieldEditors : public SeqEditTest {
 
 TEST_F(SeqFieldEditors, ModeTypeKeepIsNotOfferedOnStep0) {
     Open(0);
-    Press(AcvType<0>, kClassSoft, 'Z');
+    Press(AcvType<0>, kClassSoft, kKeySoft2);
     EXPECT_EQ(Working(), 0) << "KP needs a step before it";
     Turn(AcvType<0>, 1);
     EXPECT_EQ(Working(), 2) << "a right turn gives SP";
     Turn(AcvType<0>, -1);
     EXPECT_EQ(Working(), 0);
     Turn(AcvType<0>, 1);
-    Press(AcvType<0>, kClassKeypad, kEnter);
+    Press(AcvType<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetAcvMode(0), 2);
     EXPECT_EQ(g_backs, 1);
     EXPECT_EQ(test::WritesTo(2340).size(), 1u) << "checked, and strobed on step 0";
 
     GoToStep(1);
     Open(0);
-    Press(AcvType<0>, kClassSoft, 'Z');
+    Press(AcvType<0>, kClassSoft, kKeySoft2);
     EXPECT_EQ(Working(), 1);
     Turn(AcvType<0>, 1);
     Turn(AcvType<0>, 1);
     EXPECT_EQ(Working(), 2) << "the knob stops at SP";
-    Press(AcvType<0>, kClassSoft, 'Y');
+    Press(AcvType<0>, kClassSoft, kKeySoft1);
     EXPECT_EQ(Working(), 0);
 }
 
@@ -65,8 +64,8 @@ TEST_F(SeqFieldEditors, ModeOfL1In1P3WSetsL2Too) {
     GoToStep(1);
     SetPhaseMode(2);
     Open(0);
-    Press(AcvType<0>, kClassSoft, 'Z');
-    Press(AcvType<0>, kClassKeypad, kEnter);
+    Press(AcvType<0>, kClassSoft, kKeySoft2);
+    Press(AcvType<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetAcvMode(0), 1);
     EXPECT_EQ(SeqGetAcvMode(1), 1) << "L1 in 1P3W sets L2 too";
 }
@@ -78,11 +77,11 @@ TEST_F(SeqFieldEditors, WaveformKnobAndWrite) {
     Turn(Wave<0>, 127);
     Turn(Wave<0>, 127);
     EXPECT_EQ(Working(), 256);
-    Press(Wave<0>, kClassCursor, kUp);
+    Press(Wave<0>, kClassCursor, kKeyLeft);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "no cursor";
     Open(kWaveCodeSin);
     Turn(Wave<0>, 1);
-    Press(Wave<0>, kClassKeypad, kEnter);
+    Press(Wave<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetWave(0), kWaveCodeSqu);
     EXPECT_EQ(g_backs, 1);
     EXPECT_TRUE(Posted().empty());
@@ -93,7 +92,7 @@ TEST_F(SeqFieldEditors, AVppWaveformLowersTheVoltageAndRepaintsIt) {
     engine::SeqRecAt(0, 0).acvVpp = 60000;
     g_SeqSimScreen.redraw = 0;
     Open(1);  // ARB1, held in Vpp
-    Press(Wave<0>, kClassKeypad, kEnter);
+    Press(Wave<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetWave(0), 1);
     EXPECT_EQ(SeqGetAcv(0), SeqGetAcvVppMax(0));
     EXPECT_LT(SeqGetAcv(0), 60000);
@@ -105,7 +104,7 @@ TEST_F(SeqFieldEditors, AVppWaveformLowersTheVoltageAndRepaintsIt) {
     SeqSetWave(kWaveCodeSin, 1, 1);
     engine::SeqRecAt(0, 1).acvVpp = 60000;
     Open(1);
-    Press(Wave<1>, kClassKeypad, kEnter);
+    Press(Wave<1>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetAcv(1), 60000) << "the R&D test mode lifts the Vpp ceiling";
 }
 
@@ -118,7 +117,7 @@ TEST_F(SeqFieldEditors, AnRmsVoltageAboveTheNewMaximumComesDown) {
     ASSERT_EQ(SeqSetAcv(sinMax, 0), sinMax);
     test::ClearTrace();
     Open(kWaveCodeTri);
-    Press(Wave<0>, kClassKeypad, kEnter);
+    Press(Wave<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetAcv(0), triMax);
     EXPECT_EQ(Posted(), std::vector<std::string>{kLimited}) << "and no read-back error of the lowered value";
     EXPECT_EQ(g_SeqSimErrors.seqCount.load(), 0);
@@ -128,7 +127,7 @@ TEST_F(SeqFieldEditors, WaveformOfL1In1P3WReappliesL2WithTheOppositeDcv) {
     SetPhaseMode(2);
     ASSERT_EQ(SeqSetDcv(1000, 0), 1000);
     Open(kWaveCodeSqu);
-    Press(Wave<0>, kClassKeypad, kEnter);
+    Press(Wave<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetWave(1), kWaveCodeSqu);
     EXPECT_EQ(SeqGetDcv(1), -1000);
 }
@@ -148,7 +147,7 @@ TEST_F(SeqFieldEditors, DutyFollowsTheFrequency) {
         FreshRing();
         Open(SeqGetDuty(0));
         Type(c.typed);
-        Press(Duty<0>, kClassKeypad, kEnter);
+        Press(Duty<0>, kClassKeypad, kKeyEnter);
         EXPECT_EQ(SeqGetDuty(0), c.want) << c.typed;
         EXPECT_EQ(Posted(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{})
             << c.typed;
@@ -158,15 +157,15 @@ TEST_F(SeqFieldEditors, DutyFollowsTheFrequency) {
     Turn(Duty<0>, 1);
     EXPECT_EQ(Working(), 900);
     EXPECT_EQ(Posted(), std::vector<std::string>{"27"}) << "the knob at 90 % above 999.99 Hz";
-    Press(Duty<0>, kClassCursor, kUp);
+    Press(Duty<0>, kClassCursor, kKeyLeft);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "one position";
 
     ASSERT_EQ(SeqSetFset(20000, 0), 20000);
     Open(500);
     Turn(Duty<0>, 1);
     EXPECT_EQ(Working(), 510) << "whole percent above 99.99 Hz";
-    Press(Duty<0>, kClassCursor, kUp);
-    Press(Duty<0>, kClassCursor, kUp);
+    Press(Duty<0>, kClassCursor, kKeyLeft);
+    Press(Duty<0>, kClassCursor, kKeyLeft);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "two positions";
     FreshRing();
     Open(980);

@@ -107,10 +107,10 @@ TEST_F(SeqKeys, KnobEndsForOtherWiringsAndKinds) {
 
 TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
     Enter(0, 0);
-    Press('V', 4);
+    Press(kKeyLeft, 4);
     EXPECT_EQ(SeqGetCurStep(), 0) << "no wrap below 0";
     SeqSetCurStep(999);
-    Press('W', 4);
+    Press(kKeyRight, 4);
     EXPECT_EQ(SeqGetCurStep(), 999) << "no wrap above 999";
 
     // Step 0 has no jump, branch or termination fields: their cursor goes to the step index; the sync
@@ -123,7 +123,7 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
         SeqSetCurStep(1);
         SeqEnterFieldState(field);
         ASSERT_EQ(g_MenuState.load(), field);
-        Press('V', 4);
+        Press(kKeyLeft, 4);
         EXPECT_EQ(SeqGetCurStep(), 0);
         EXPECT_EQ(g_MenuState.load(), field == 369u ? 369u : 333u) << field;
     }
@@ -133,7 +133,7 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
     SeqSetCurStep(1);
     SeqSetWave(kWaveCodeSqu, 0, 1);
     Enter_menuSeqSetDuty(0);
-    Press('W', 4);
+    Press(kKeyRight, 4);
     EXPECT_EQ(SeqGetCurStep(), 2);
     EXPECT_EQ(g_MenuState.load(), 421u) << "SIN has no duty: Wave L1";
 
@@ -143,11 +143,11 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
     SeqSetEnOnPhase(0, 2);
     SeqSetCurStep(3);
     Enter_menuSeqSetOnPhase(2);
-    Press('W', 4);
+    Press(kKeyRight, 4);
     EXPECT_EQ(g_MenuState.load(), 345u) << "ON phase L3 without its enable: the enable of L3";
 
     g_SeqSimBlock[0].flags.fetch_or(kRunFlagRunning);
-    Press('W', 4);
+    Press(kKeyRight, 4);
     EXPECT_EQ(SeqGetCurStep(), 4) << "no step change during a run";
     g_SeqSimBlock[0].flags.store(0);
 }
@@ -155,30 +155,30 @@ TEST_F(SeqKeys, StepKeysClampAndMoveTheCursorOffHiddenFields) {
 TEST_F(SeqKeys, StepIndexEditorAndItsGuards) {
     Enter(0, 0);
     SeqPrepStage.store(3);
-    Press('U', 1);
+    Press(kKeyEnter, 1);
     EXPECT_EQ(g_MenuState.load(), 333u) << "no editor while preparing";
     EXPECT_EQ(Popup(), "Sequence preparation...");
     SeqPrepStage.store(kSeqPrepIdle);
 
-    Press('U', 1);
+    Press(kKeyEnter, 1);
     ASSERT_EQ(g_MenuState.load(), 334u);
     for (uint8_t d : {1, 5, 0, 0})
         Press(64 + d, 1);
-    Press('U', 1);
+    Press(kKeyEnter, 1);
     EXPECT_EQ(g_MenuState.load(), 333u);
     EXPECT_EQ(SeqGetCurStep(), 999) << "1500 is clamped";
 
     SeqSetCurStep(5);
-    Press('U', 1);
-    Press('V', 4);  // tens
+    Press(kKeyEnter, 1);
+    Press(kKeyLeft, 4);  // tens
     Knob(2);
     EXPECT_EQ(SeqGetCurStep(), 25) << "the step follows the knob";
-    Press('T', 1);
+    Press(kKeyExit, 1);
     EXPECT_EQ(SeqGetCurStep(), 5) << "exit puts back the step shown before";
     EXPECT_EQ(g_MenuState.load(), 333u);
 
     g_SeqSimBlock[0].flags.fetch_or(kRunFlagRunning);
-    Press('U', 1);
+    Press(kKeyEnter, 1);
     EXPECT_EQ(g_MenuState.load(), 333u) << "keypad ignored during a run";
     g_SeqSimBlock[0].flags.store(0);
 }
@@ -197,7 +197,7 @@ TEST_F(SeqKeys, EntriesLoadTheFieldAndRaiseTheirRequest) {
     EXPECT_EQ(g_SeqSimBlock[1].liveAcv, 12345u);
     EXPECT_NE(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelAcvSelected, 0);
     EXPECT_EQ(g_SeqSimScreen.fieldRedraw[1].load(), 1u);
-    Press('U', 1);
+    Press(kKeyEnter, 1);
     EXPECT_EQ(g_MenuState.load(), 397u) << "ACV L2's editor";
     Enter_menuSeqSetSyncCode();
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelAcvSelected, 0);
@@ -214,31 +214,31 @@ TEST_F(SeqKeys, EntriesLoadTheFieldAndRaiseTheirRequest) {
 
 TEST_F(SeqKeys, SoftAndFunctionKeys) {
     Enter(1, 0);
-    Press('Y', 3);
+    Press(kKeySoft1, 3);
     EXPECT_EQ(Popup(), "Valid Only AC+DC-INT Mode");
-    Press('Z', 3);
+    Press(kKeySoft2, 3);
     EXPECT_EQ(g_MenuState.load(), 434u);
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen),
               kSeqPanelRecallOpen);
     g_MenuState.store(333);
-    Press('[', 3);
+    Press(kKeySoft3, 3);
     EXPECT_EQ(g_MenuState.load(), 433u);
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen),
               kSeqPanelSaveOpen);
     g_MenuState.store(333);
-    Press('[', 3);
+    Press(kKeySoft3, 3);
     EXPECT_EQ(g_MenuState.load(), 333u) << "a second press closes the list";
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelSaveOpen, 0);
     SeqSetCurStep(4);
     g_SeqSimBlock[0].panelFlags.fetch_or(kSeqPanelSaveOpen);
-    Press('_', 3);
+    Press(kKeySoft7, 3);
     EXPECT_EQ(g_MenuState.load(), 436u);
     EXPECT_EQ(SeqGetCurStep(), 0) << "the RUN preview starts at step 0";
     EXPECT_EQ(g_SeqPreview.position.load(), 1u);
     EXPECT_EQ(g_SeqSimBlock[0].previewTraceMask.load(), 7u);
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelSaveOpen, 0);
     g_MenuState.store(333);
-    Press('^', 3);
+    Press(kKeySoft6, 3);
     EXPECT_EQ(g_MenuState.load(), 435u);
     Seq_LeavePreview();
     EXPECT_EQ(g_MenuState.load(), 333u) << "a remote mode change closes the preview";
@@ -246,19 +246,19 @@ TEST_F(SeqKeys, SoftAndFunctionKeys) {
     EXPECT_EQ(g_MenuState.load(), 333u);
     g_MenuState.store(333);
     SeqScreenReady.store(0);
-    Press('Z', 3);
+    Press(kKeySoft2, 3);
     EXPECT_EQ(g_MenuState.load(), 333u) << "soft keys wait for the screen";
     SeqScreenReady.store(1);
 
-    Press('N', 5);
+    Press(kKeyPreset, 5);
     EXPECT_EQ(Popup(), "Invalid in This Sequence");
     OutputFlagSet(kOutFlagOutputOn);
-    Press('L', 5);
+    Press(kKeyMenu, 5);
     EXPECT_EQ(Popup(), "Invalid with Output ON, \nTurn OFF the Output First");
     EXPECT_EQ(SeqSimIsActive(), 1);
     OutputFlagClear(kOutFlagOutputOn);
     g_LastHomeView.store(2);
-    Press('M', 5);
+    Press(kKeySeq, 5);
     EXPECT_EQ(SeqSimIsActive(), 0);
     EXPECT_EQ(g_MenuState.load(), 2u) << "the home view last used";
 }
@@ -285,13 +285,13 @@ TEST_F(SeqKeys, RunAndPreviewSoftKeys) {
         EXPECT_EQ(g_MenuState.load(), 333u) << "no page during a run";
     }
     g_SeqSimBlock[0].curStep.store(3);
-    Press('\\', 3);
+    Press(kKeySoft4, 3);
     EXPECT_EQ(flags.load() & kRunFlagPaused, 0) << "STOP";
     EXPECT_EQ(g_SeqSimBlock[0].curStep.load(), 0u);
     flags.store(0);
 
     MsgQueue_Clear();
-    Press('\\', 3);
+    Press(kKeySoft4, 3);
     EXPECT_EQ(Popup(), "Invalid with Output OFF, \nTurn ON the Output First");
 
     // Step 2 jumps to step 1 twice; step 4 ends the run.
@@ -302,7 +302,7 @@ TEST_F(SeqKeys, RunAndPreviewSoftKeys) {
     SeqSetCurStep(4);
     SeqSetTerm(1);
     g_SeqPreview.count = 0;
-    Press('_', 3);
+    Press(kKeySoft7, 3);
     ASSERT_EQ(g_SeqPreview.count, 9u);
     const uint32_t order[] = {0, 1, 2, 1, 2, 1, 2, 3, 4};
     for (size_t i = 0; i < std::size(order); ++i) EXPECT_EQ(g_SeqPreview.order[i], order[i]) << i;
@@ -329,7 +329,7 @@ TEST_F(SeqKeys, SaveRecallAndTheirReports) {
     Enter(0, 0);
     Seq_SaveSlot();
     EXPECT_EQ(Popup(), "") << "nothing without the save list open";
-    Press('[', 3);
+    Press(kKeySoft3, 3);
     Knob(-2);
     SeqSimSetSaveSlot(2);
     Seq_SaveSlot();
@@ -339,7 +339,7 @@ TEST_F(SeqKeys, SaveRecallAndTheirReports) {
     EXPECT_EQ(g_SeqSimBlock[0].panelFlags.load() & kSeqPanelSaveOpen, 0);
 
     Enter_menuSeqSetStepIndex();
-    Press('Z', 3);
+    Press(kKeySoft2, 3);
     SeqSimSetRecallSlot(2);
     SeqSetCurStep(7);
     Seq_RecallSlot();
@@ -350,7 +350,7 @@ TEST_F(SeqKeys, SaveRecallAndTheirReports) {
 
     SeqPrepStage.store(kSeqPrepIdle);
     Enter_menuSeqSetStepIndex();
-    Press('Z', 3);
+    Press(kKeySoft2, 3);
     SeqSimSetRecallSlot(5);
     SeqFileRemove(5);
     Seq_RecallSlot();

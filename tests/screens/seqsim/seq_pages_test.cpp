@@ -38,7 +38,7 @@ class SeqPages : public seqedit::SeqPageTest {
         ASSERT_GT(SeqSaveFile(2, 0), 0);
         SeqSimSetRecallSlot(0);
         OpenRecallList();
-        Press(kKnob, kClassCursor, -2);
+        Press(kKeyKnob, kClassCursor, -2);
     }
     static void OpenRecallList() {
         MsgQueue_Clear();
@@ -49,15 +49,15 @@ class SeqPages : public seqedit::SeqPageTest {
 
 TEST_F(SeqPages, RecallListKnobRunsBackwardsWithinTheSlots) {
     OpenRecallList();
-    Press(kKnob, kClassCursor, 1);
+    Press(kKeyKnob, kClassCursor, 1);
     EXPECT_EQ(SeqSimGetRecallSlot(), 0u);
-    Press(kKnob, kClassCursor, -12);
+    Press(kKeyKnob, kClassCursor, -12);
     EXPECT_EQ(SeqSimGetRecallSlot(), 9u);
-    Press(kKnob, kClassCursor, -1);
+    Press(kKeyKnob, kClassCursor, -1);
     EXPECT_EQ(SeqSimGetRecallSlot(), 9u);
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(g_EditParam.workValue.load(), 9);
-    Press('T', kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), kMenuSeqSetStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
 }
@@ -77,16 +77,16 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << int{c.first} << " " << int{c.second});
         if (c.first != 0 || c.second != 0) OpenRecallList();
-        Press('U', kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         ASSERT_EQ(State(), 330u);
         EXPECT_EQ(g_DialogChoice.load(), 0u);
         if (c.first != 0) Press(c.first, kClassCursor);
-        Press('U', kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         if (c.first == 0) {
             ASSERT_EQ(State(), 331u);
             EXPECT_EQ(g_EditParam.workValue.load(), 1);
             if (c.second != 0) Press(c.second, kClassCursor);
-            Press('U', kClassKeypad);
+            Press(kKeyEnter, kClassKeypad);
         }
         EXPECT_EQ(State(), kMenuSeqSetStepIndex);
         EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
@@ -102,26 +102,26 @@ TEST_F(SeqPages, AnotherWiringIsRecalledOnlyAfterBothConfirmations) {
 // 'U' leaves.
 TEST_F(SeqPages, AnotherRangeWithTheOutputOnAsksOnce) {
     StoreAndOpen(GetPhaseMode(), 1 - static_cast<uint32_t>(GetVoltRange()));
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(Popup(), "Recalled from SEQ2") << "with the output off no question";
 
     OutputFlagSet(kOutFlagOutputOn);
     const int32_t range = GetVoltRange();
     StoreAndOpen(GetPhaseMode(), 1 - static_cast<uint32_t>(range));
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 332u);
     EXPECT_EQ(g_DialogChoice.load(), 1u);
-    Press('W', kClassCursor);
-    Press('U', kClassKeypad);
+    Press(kKeyRight, kClassCursor);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), kMenuSeqSetStepIndex);
     EXPECT_EQ(PanelFlags() & kSeqPanelRecallOpen, 0);
     EXPECT_EQ(GetVoltRange(), range) << "nothing recalled";
 
     OpenRecallList();
-    Press('U', kClassKeypad);
-    Press('W', kClassCursor);
-    Press('V', kClassCursor);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
+    Press(kKeyRight, kClassCursor);
+    Press(kKeyLeft, kClassCursor);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(GetVoltRange(), 1 - range);
     EXPECT_EQ(Popup(), "Recalled from SEQ2");
 }
@@ -136,13 +136,13 @@ TEST_F(SeqPages, StepPreviewTracesFollowTheWiring) {
         g_SeqSimBlock[0].previewTraceMask.store(7);
         Enter_menuSeqPreview();
         EXPECT_EQ(g_EditParam.workValue.load(), 1);
-        Press('Y', kClassSoft);
-        Press('Z', kClassSoft);
-        Press('[', kClassSoft);
+        Press(kKeySoft1, kClassSoft);
+        Press(kKeySoft2, kClassSoft);
+        Press(kKeySoft3, kClassSoft);
         EXPECT_EQ(g_SeqSimBlock[0].previewTraceMask.load(), c.mask) << "wiring " << c.wiring;
-        Press('V', kClassCursor);
+        Press(kKeyLeft, kClassCursor);
         EXPECT_EQ(g_EditParam.workValue.load(), 0);
-        Press('U', kClassKeypad);
+        Press(kKeyEnter, kClassKeypad);
         EXPECT_EQ(State(), 435u);
         Press(96, kClassSoft);
         EXPECT_EQ(State(), kMenuSeqSetStepIndex);
@@ -158,37 +158,37 @@ TEST_F(SeqPages, RunPreviewWalksTheOrderAndTheEntryDropsWhatDoesNotFit) {
     g_SeqPreview.position.store(1);
     ASSERT_EQ(SeqBuildPreview(), 3u);
     Enter_menuSeqPreviewRUN();
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(g_SeqPreview.position.load(), 1u) << "'V' at position 1";
-    Press('W', kClassCursor);
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(g_SeqPreview.position.load(), 3u);
     EXPECT_EQ(SeqGetCurStep(), 2);
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(g_SeqPreview.position.load(), 3u) << "'W' at the last position";
-    Press(kKnob, kClassCursor, -5);
+    Press(kKeyKnob, kClassCursor, -5);
     EXPECT_EQ(g_SeqPreview.position.load(), 1u);
     EXPECT_EQ(SeqGetCurStep(), 0);
 
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 437u);
     EXPECT_EQ(g_SeqPreview.edited.load(), 0u);
     Press(64 + 7, kClassKeypad);
     EXPECT_EQ(g_SeqPreview.edited.load(), 1u);
     EXPECT_EQ(g_SeqPreview.editedPosition.load(), 7u);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 436u);
     EXPECT_EQ(g_SeqPreview.position.load(), 1u) << "7 is beyond the order";
     EXPECT_EQ(g_EditBuf.entryState, 0u);
 
-    Press('U', kClassKeypad);
-    Press('[', kClassSoft);
+    Press(kKeyEnter, kClassKeypad);
+    Press(kKeySoft3, kClassSoft);
     EXPECT_EQ(g_SeqPreview.position.load(), 3u) << "'[' jumps to the last position";
     Press(64 + 2, kClassKeypad);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(g_SeqPreview.position.load(), 2u);
     EXPECT_EQ(SeqGetCurStep(), 1);
-    Press('M', kClassFunction);
+    Press(kKeySeq, kClassFunction);
     EXPECT_EQ(State(), kMenuSeqSetStepIndex);
 }
 

@@ -14,9 +14,6 @@
 namespace {
 using namespace seqedit;
 
-constexpr uint8_t kExit = 'T', kEnter = 'U', kUp = 'V', kDown = 'W';
-constexpr uint8_t kDef1 = 'Y', kDef2 = 'Z', kMax = '[', kMin = '\\';
-
 template <int P>
 void Dcv(uint32_t* ev) {
     SeqEdit_ValueKey(kSeqDcvRow, P, Back, ev);
@@ -46,10 +43,10 @@ TEST_F(SeqValueEditors, DcvCursorFollowsTheDisplayBands) {
     EXPECT_EQ(Working(), 10000);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "cursor 0 cannot move down";
     for (int i = 0; i < 4; ++i)
-        Press(Dcv<0>, kClassCursor, kUp);
+        Press(Dcv<0>, kClassCursor, kKeyLeft);
     EXPECT_EQ(g_EditParam.cursor, 0u) << "four positions in the one-decimal band";
     Open(500);
-    Press(Dcv<0>, kClassCursor, kDown);
+    Press(Dcv<0>, kClassCursor, kKeyRight);
     EXPECT_EQ(g_EditParam.cursor, 4u) << "five positions in the two-decimal band, wrapping";
     EXPECT_EQ(SeqGetDcv(0), 0) << "nothing written before the enter key";
 }
@@ -67,7 +64,7 @@ TEST_F(SeqValueEditors, FsetCursorKeepsItsDecadeAndEveryDigit) {
     EXPECT_EQ(Working(), 99999);
     EXPECT_EQ(g_EditParam.cursor, 2u);
     Open(5000);
-    Press(Fset<0>, kClassSoft, kMax);
+    Press(Fset<0>, kClassSoft, kKeySoft3);
     EXPECT_EQ(Working(), SeqGetFsetMax() / 10 * 10) << "soft key 3 runs the band rule with its truncation";
 }
 
@@ -100,7 +97,7 @@ TEST_F(SeqValueEditors, TypedNumbersAreRoundedWithTheFloatConstant) {
     for (const Case& c : cases) {
         Open(0);
         Type(c.typed);
-        Press(c.handler, kClassKeypad, kEnter);
+        Press(c.handler, kClassKeypad, kKeyEnter);
         EXPECT_EQ(c.stored(0), c.want) << c.typed;
         EXPECT_TRUE(Posted().empty()) << c.typed;
     }
@@ -125,7 +122,7 @@ TEST_F(SeqValueEditors, RefusedAndOversizedNumbersKeepTheStep) {
     for (const auto& c : cases) {
         Open(c.kept);
         Type(c.typed.c_str());
-        Press(c.key, kClassKeypad, kEnter);
+        Press(c.key, kClassKeypad, kKeyEnter);
         EXPECT_EQ(c.get(c.phase), c.kept) << c.typed;
         EXPECT_EQ(Posted(), std::vector<std::string>{c.message}) << c.typed;
         FreshRing();
@@ -136,11 +133,11 @@ TEST_F(SeqValueEditors, RefusedAndOversizedNumbersKeepTheStep) {
 TEST_F(SeqValueEditors, ExitAndSeqKeysCancelDigitsFirstAndWriteNothing) {
     Open(1500);
     Type("7");
-    Press(Acv<0>, kClassKeypad, kExit);
+    Press(Acv<0>, kClassKeypad, kKeyExit);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     EXPECT_EQ(g_backs, 0) << "the digits go, the editor stays";
     Turn(Acv<0>, 5);
-    Press(Acv<0>, kClassFunction, 'M');
+    Press(Acv<0>, kClassFunction, kKeySeq);
     EXPECT_EQ(g_backs, 1);
     EXPECT_EQ(SeqGetAcv(0), 0);
     EXPECT_TRUE(test::Writes().empty()) << "nothing reaches the stage";
@@ -148,18 +145,18 @@ TEST_F(SeqValueEditors, ExitAndSeqKeysCancelDigitsFirstAndWriteNothing) {
 
 TEST_F(SeqValueEditors, MaxMinAndDefSoftKeys) {
     Open(500);
-    Press(Dcv<0>, kClassSoft, kMax);
+    Press(Dcv<0>, kClassSoft, kKeySoft3);
     EXPECT_EQ(Working(), SeqGetDcvRangeMax(0) / 10 * 10);
     EXPECT_EQ(g_EditBuf.startChoiceValue, uint32_t(SeqGetDcvRangeMax(0)))
         << "the reference keeps every digit";
-    Press(Dcv<0>, kClassSoft, kMin);
+    Press(Dcv<0>, kClassSoft, kKeySoft4);
     EXPECT_EQ(Working(), SeqGetDcvRangeMin(0) / 10 * 10);
 
     ParamRec rec = test::Read(kParamDcv, 0);
     rec.def2 = SeqGetDcvRangeMax(0) + 1;
     paramPutRecord(kParamDcv, &rec, 0);
     Open(500);
-    Press(Dcv<0>, kClassSoft, kDef2);
+    Press(Dcv<0>, kClassSoft, kKeySoft2);
     EXPECT_EQ(Posted(), std::vector<std::string>{"18"});
     EXPECT_EQ(Working(), 500) << "a DEF outside the step's limits is not taken";
 
@@ -167,14 +164,14 @@ TEST_F(SeqValueEditors, MaxMinAndDefSoftKeys) {
     Press(Dcv<0>, kClassSoft, 194);
     EXPECT_EQ(Posted(), std::vector<std::string>{"Saved to DEF1"});
     Open(0);
-    Press(Dcv<2>, kClassSoft, kDef1);
+    Press(Dcv<2>, kClassSoft, kKeySoft1);
     EXPECT_EQ(Working(), 500) << "the L3 editor recalls what L1 stored";
 
     rec = test::Read(kParamFreq, 0);
     rec.def1 = SeqGetFsetMax() + 100;
     paramPutRecord(kParamFreq, &rec, 0);
     Open(5000);
-    Press(Fset<0>, kClassSoft, kDef1);
+    Press(Fset<0>, kClassSoft, kKeySoft1);
     EXPECT_EQ(Posted(), std::vector<std::string>{"25"});
     EXPECT_EQ(Working(), 5000);
 }
@@ -185,9 +182,9 @@ TEST_F(SeqValueEditors, TypedNumberWinsOverARecalledDef) {
     paramPutRecord(kParamAcv, &rec, 0);
     Open(0);
     Type("55.5");
-    Press(Acv<0>, kClassSoft, kDef1);
+    Press(Acv<0>, kClassSoft, kKeySoft1);
     EXPECT_EQ(Working(), 2000);
-    Press(Acv<0>, kClassKeypad, kEnter);
+    Press(Acv<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetAcv(0), 5550);
 }
 
@@ -195,20 +192,20 @@ TEST_F(SeqValueEditors, L1In1P3WAlsoWritesL2) {
     SetPhaseMode(2);
     Open(0);
     Type("12.5");
-    Press(Dcv<0>, kClassKeypad, kEnter);
+    Press(Dcv<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetDcv(0), 1250);
     EXPECT_EQ(SeqGetDcv(1), -1250) << "L2 carries the opposite sign";
     Open(0);
     Turn(Dcv<0>, 3);
-    Press(Dcv<0>, kClassKeypad, kEnter);
+    Press(Dcv<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetDcv(1), -3) << "also for a value set by the knob";
     Open(0);
     Type("30");
-    Press(Acv<0>, kClassKeypad, kEnter);
+    Press(Acv<0>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetAcv(1), 3000);
     Open(0);
     Type("7");
-    Press(Dcv<1>, kClassKeypad, kEnter);
+    Press(Dcv<1>, kClassKeypad, kKeyEnter);
     EXPECT_EQ(SeqGetDcv(0), 3) << "the L2 editor writes L2 alone";
 }
 

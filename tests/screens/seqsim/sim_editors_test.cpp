@@ -45,7 +45,7 @@ TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
         SimSetFreq(60000, p);
     Enter_menuEditSimulationOffpha(0);
     Type(menuEditSimulationOffpha, "123.4");
-    Press(menuEditSimulationOffpha, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationOffpha, Key(kClassKeypad, kKeyEnter));
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(Rec(kSimNormal1, p).offPhase, 1230u) << "L" << p + 1;
     EXPECT_TRUE(Messages().empty());
@@ -63,20 +63,20 @@ TEST_F(SimEditors, OffPhaseAboveFiveHundredHertz) {
 TEST_F(SimEditors, TransitionTimeAndJumpBit) {
     SeqSimSetCurStep(kSimTrans1);
     Enter_menuEditSimulationTime();
-    Press(menuEditSimulationTime, Key(kClassSoft, '\\'));
-    Press(menuEditSimulationTime, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationTime, Key(kClassSoft, kKeySoft4));
+    Press(menuEditSimulationTime, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Rec(kSimTrans1, 0).time, 0u);
     EXPECT_NE(StepWord(768, kSimNormal1) & 4u, 0u);
     EXPECT_EQ(State(), 462u);
     Enter_menuEditSimulationTime();
     Type(menuEditSimulationTime, "0.002");
-    Press(menuEditSimulationTime, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationTime, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Rec(kSimTrans1, 0).time, 20u);
     EXPECT_EQ(StepWord(768, kSimNormal1) & 4u, 0u);
 
     SeqSimSetCurStep(kSimInitial);
     Enter_menuEditSimulationTime();
-    Press(menuEditSimulationTime, Key(kClassSoft, '\\'));
+    Press(menuEditSimulationTime, Key(kClassSoft, kKeySoft4));
     EXPECT_EQ(Work(), 1);
     Press(menuEditSimulationTime, Knob(-1));
     EXPECT_EQ(Work(), 1);
@@ -105,9 +105,9 @@ TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
     Rec(kSimNormal1, 0).freq = 6000;
     SimSetAcv(2000, 0);
     Enter_menuEditSimulationSyncCode();
-    Press(menuEditSimulationSyncCode, Key(kClassSoft, '\\'));
+    Press(menuEditSimulationSyncCode, Key(kClassSoft, kKeySoft4));
     test::ClearTrace();
-    Press(menuEditSimulationSyncCode, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationSyncCode, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Rec(kSimInitial, 0).syncCode, 3u);
     const SimStepRecord& end = Rec(kSimNoState, 0);
     EXPECT_EQ(std::tie(end.syncCode, end.acv, end.freq), std::make_tuple(3u, 2000u, 6000u));
@@ -126,9 +126,9 @@ TEST_F(SimEditors, InitialSyncCodeDerivesTheEndStateAndStrobes) {
 TEST_F(SimEditors, RepeatCountGoesToNormal2) {
     SeqSimSetCurStep(kSimNormal1);
     Enter_menuEditSimulationRepeat();
-    Press(menuEditSimulationRepeat, Key(kClassSoft, '['));
+    Press(menuEditSimulationRepeat, Key(kClassSoft, kKeySoft3));
     test::ClearTrace();
-    Press(menuEditSimulationRepeat, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationRepeat, Key(kClassKeypad, kKeyEnter));
     EXPECT_TRUE(test::WritesTo(2340).empty());
     EXPECT_EQ(Rec(kSimNormal2, 0).repeat, 9999u);
     EXPECT_EQ(StepWord(788, kSimNormal2), 9999u);
@@ -142,14 +142,14 @@ TEST_F(SimEditors, TypedNumbersBeyondThirtyTwoBitsAreRefused) {
     Enter_menuSimEditBalance_L2();
     Type(menuSimEditBalance_L2, "999999999");
     test::ClearTrace();
-    Press(menuSimEditBalance_L2, Key(kClassKeypad, 'U'));
+    Press(menuSimEditBalance_L2, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Messages(), std::vector<std::string>{"26"});
     EXPECT_TRUE(test::Writes().empty());
     EXPECT_EQ(State(), 465u);
 
     Enter_menuEditSimulationTime();
     Type(menuEditSimulationTime, "999999999");
-    Press(menuEditSimulationTime, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationTime, Key(kClassKeypad, kKeyEnter));
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(test::Writes().empty());
     EXPECT_EQ(Rec(kSimNormal1, 0).time, 1000u);
@@ -162,7 +162,7 @@ TEST_F(SimEditors, ReadBackMismatchIsReported) {
     Enter_menuEditSimulationOffpha(0);
     Type(menuEditSimulationOffpha, "10");
     test::ClearTrace();
-    Press(menuEditSimulationOffpha, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationOffpha, Key(kClassKeypad, kKeyEnter));
     test::Stage().ClearReadXor(784, kSimNormal1);
     EXPECT_EQ(Rec(kSimNormal1, 2).offPhase, 100u);
     EXPECT_EQ(test::Popup(), "SIM Err.(1, 1)");
@@ -176,7 +176,7 @@ TEST_F(SimEditors, TypedL1VoltageWritesAllPhasesAndItsFollowers) {
     test::Stage().Poke(772, kSimNormal1, 0x41200000);  // 10 V DC left in the step copy
     Enter_menuEditSimulationACV(0);
     Type(menuEditSimulationACV, "123.45");
-    Press(menuEditSimulationACV, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationACV, Key(kClassKeypad, kKeyEnter));
     for (int p = 0; p < 3; ++p) {
         for (uint32_t s : {uint32_t{kSimNormal1}, uint32_t{kSimNormal2}, uint32_t{kSimTrans2}}) {
             EXPECT_EQ(Rec(s, p).acv, 12345u) << s << " L" << p + 1;
@@ -194,7 +194,7 @@ TEST_F(SimEditors, L2VoltageWritesItsPhase) {
     SeqSimSetCurStep(kSimAbnormal);
     Enter_menuEditSimulationACV(1);
     Type(menuEditSimulationACV, "50");
-    Press(menuEditSimulationACV, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationACV, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Rec(kSimAbnormal, 1).acv, 5000u);
     EXPECT_EQ(Rec(kSimAbnormal, 0).acv, 0u);
     EXPECT_EQ(Rec(kSimTrans1, 1).acv, 5000u) << "Trans1 follows Abnormal";
@@ -209,7 +209,7 @@ TEST_F(SimEditors, VoltageKnobBandsAndLimit) {
     EXPECT_EQ(Work(), 10000);
     Press(menuEditSimulationACV, Knob(1));
     EXPECT_EQ(Work(), 10010);
-    Press(menuEditSimulationACV, Key(kClassSoft, '['));
+    Press(menuEditSimulationACV, Key(kClassSoft, kKeySoft3));
     const int32_t max = Work();
     EXPECT_EQ(max, SimGetAcvMax());
     Messages();
@@ -225,7 +225,7 @@ TEST_F(SimEditors, FrequencyDefOutsideTheLimitsIsRefused) {
     paramPutRecord(kParamFreq, &rec, 0);
     SeqSimSetCurStep(kSimNormal1);
     Enter_menuEditSimulationFreq(0);
-    Press(menuEditSimulationFreq, Key(kClassSoft, 'Y'));
+    Press(menuEditSimulationFreq, Key(kClassSoft, kKeySoft1));
     EXPECT_EQ(Work(), 5000);
     EXPECT_EQ(Messages(), std::vector<std::string>{"25"});
 }
@@ -242,9 +242,9 @@ TEST_F(SimEditors, VoltageDefStoredAndRecalled) {
     EXPECT_EQ(rec.def1, 1250);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     Enter_menuEditSimulationACV(1);
-    Press(menuEditSimulationACV, Key(kClassSoft, 'Y'));
+    Press(menuEditSimulationACV, Key(kClassSoft, kKeySoft1));
     EXPECT_EQ(Work(), 1250);
-    Press(menuEditSimulationACV, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationACV, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Rec(kSimNormal1, 1).acv, 1250u);
 }
 
@@ -252,8 +252,8 @@ TEST_F(SimEditors, VoltageDefStoredAndRecalled) {
 TEST_F(SimEditors, L1EnableWritesAllPhases) {
     SeqSimSetCurStep(kSimAbnormal);
     Enter_menuEditSimulationEnOnpha(0);
-    Press(menuEditSimulationEnOnpha, Key(kClassSoft, 'Y'));
-    Press(menuEditSimulationEnOnpha, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationEnOnpha, Key(kClassSoft, kKeySoft1));
+    Press(menuEditSimulationEnOnpha, Key(kClassKeypad, kKeyEnter));
     for (int p = 0; p < 3; ++p) {
         EXPECT_NE(Rec(kSimAbnormal, p).flags & kSimEnOnPhase, 0u) << "L" << p + 1;
         EXPECT_NE(StepWord(769 + p, kSimAbnormal) & (1u << 18), 0u) << "L" << p + 1 << " ON fixed";
@@ -270,7 +270,7 @@ TEST_F(SimEditors, RefusedVoltageLeavesTheRegister) {
     Enter_menuEditSimulationACV(1);
     Type(menuEditSimulationACV, "999");
     test::ClearTrace();
-    Press(menuEditSimulationACV, Key(kClassKeypad, 'U'));
+    Press(menuEditSimulationACV, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Messages(), std::vector<std::string>{"18"});
     EXPECT_TRUE(test::WritesTo(776).empty() || test::WritesTo(776).back().value == 0.0);
     EXPECT_FLOAT_EQ(test::StepFloat(776, kSimAbnormal), 0.0f);

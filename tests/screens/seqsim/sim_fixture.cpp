@@ -24,7 +24,7 @@ uint32_t Key(uint8_t cls, uint8_t code) {
     return KeyEventPack(0, code, cls);
 }
 uint32_t Knob(int8_t delta) {
-    return KeyEventPack(delta, 213, 4);
+    return KeyEventPack(delta, kKeyKnob, kClassCursor);
 }
 
 void Press(void (*handler)(uint32_t*), uint32_t ev) {
@@ -34,7 +34,8 @@ void Press(void (*handler)(uint32_t*), uint32_t ev) {
 
 void Type(void (*handler)(uint32_t*), const char* digits) {
     for (const char* c = digits; *c != '\0'; ++c)
-        Press(handler, Key(1, *c == '.' ? 'J' : static_cast<uint8_t>(64 + (*c - '0'))));
+        Press(handler,
+              Key(1, *c == '.' ? uint8_t{kKeyPoint} : static_cast<uint8_t>(kKeyDigit0 + (*c - '0'))));
 }
 
 }  // namespace test

@@ -95,7 +95,7 @@ TEST_F(SimKeys, EntryPreparesAndReports) {
 
     SetState(3);
     SimPrepRequest.store(1);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "no editing before the download";
     EXPECT_EQ(Popup(), "Simulation preparation...");
     Sim_PreparationStep();
@@ -156,19 +156,19 @@ TEST_F(SimKeys, PowerOnEntrySwitchesTheOutputOnAfterThePreparation) {
 
 TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
     auto flags = [] { return g_SeqSimBlock[0].panelFlags.load(); };
-    Soft('Z');
+    Soft(kKeySoft2);
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), kSeqPanelRecallOpen);
     EXPECT_EQ(State(), uint32_t{kSimRecallList});
-    Soft('[');
+    Soft(kKeySoft3);
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), kSeqPanelSaveOpen);
     EXPECT_EQ(State(), uint32_t{kSimSaveList});
-    Soft('Z');
-    Soft('Z');
+    Soft(kKeySoft2);
+    Soft(kKeySoft2);
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
 
-    Soft('Z');
-    Soft('\\');
+    Soft(kKeySoft2);
+    Soft(kKeySoft4);
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
     EXPECT_EQ(Popup(), "Invalid with Output OFF, \nTurn ON the Output First") << "RUN with the output off";
@@ -176,15 +176,15 @@ TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
     // RUN, HOLD, resume and STOP with the output on.
     OutputFlagSet(kOutFlagOutputOn);
     Enter_menuSimulationTime();
-    Soft('\\');
+    Soft(kKeySoft4);
     EXPECT_EQ(SeqSimIsRunning(), 1);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
-    Soft('[');
+    Soft(kKeySoft3);
     EXPECT_EQ(SeqSimIsPaused(), 1);
-    Soft('[');
+    Soft(kKeySoft3);
     EXPECT_EQ(SeqSimIsPaused(), 0);
     Enter_menuSimulationSyncCode();
-    Soft('\\');
+    Soft(kKeySoft4);
     EXPECT_EQ(SeqSimRunStateIsStop(), 1) << "STOP";
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "STOP puts the cursor on the state index";
     OutputFlagClear(kOutFlagOutputOn);
@@ -193,14 +193,14 @@ TEST_F(SimKeys, SoftKeysOpenPagesAndRun) {
     Running(true);
     Knob(1);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "no field moves during a run";
-    Soft('Z');
-    Soft('Y');
+    Soft(kKeySoft2);
+    Soft(kKeySoft1);
     EXPECT_EQ(flags() & (kSeqPanelRecallOpen | kSeqPanelSaveOpen), 0) << "no memory lists during a run";
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
     EXPECT_EQ(SeqSimGetMode(), 2u);
     Running(false);
 
-    Soft('Y');
+    Soft(kKeySoft1);
     EXPECT_EQ(SeqSimGetMode(), 1u) << "soft key 1 switches to SEQUENCE";
 }
 
@@ -334,41 +334,41 @@ TEST_F(SimKeys, KnobOrderOfThePhaseAndAngleFields) {
 }
 
 TEST_F(SimKeys, StepKeysChangeTheStateAndHideFields) {
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(SimState(), 0u) << "no state below Initial";
     SetState(5);
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(SimState(), 5u) << "no state above Normal2";
 
     SetState(1);
     Enter_menuSimulationTime();
     test::ClearTrace();
-    Press('V', kClassCursor);
+    Press(kKeyLeft, kClassCursor);
     EXPECT_EQ(SimState(), 0u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "Initial shows no time";
     EXPECT_TRUE(test::Writes().empty()) << "the state keys write nothing to the power stage";
 
     SetState(1);
     Enter_menuSimulationAcv(0);
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(SimState(), 2u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep}) << "Trans1 shows no voltage";
 
     SetState(0);
     SetFlag(0, kSimEnOnPhase, true);
     Enter_menuSimulationOnpha(0);
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(SimState(), 1u);
     EXPECT_EQ(State(), uint32_t{kSimSelEnOnpha}) << "Normal1's ON phase is not enabled";
 
     Running(true);
-    Press('W', kClassCursor);
+    Press(kKeyRight, kClassCursor);
     EXPECT_EQ(SimState(), 1u);
     Running(false);
 }
 
 TEST_F(SimKeys, StateIndexEditor) {
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), uint32_t{kSimEditStep});
     test::ClearTrace();
     Knob(2);
@@ -376,25 +376,25 @@ TEST_F(SimKeys, StateIndexEditor) {
     EXPECT_TRUE(test::Writes().empty());
     Knob(9);
     EXPECT_EQ(SimState(), 5u);
-    Press('T', kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(SimState(), 0u) << "exit puts back the state shown before editing";
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
 
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     Press(64 + 3, kClassKeypad);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SimState(), 3u);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     Press(64 + 9, kClassKeypad);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(SimState(), 5u) << "a typed state is clamped";
 
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     Press(64 + 1, kClassKeypad);
-    Press('T', kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(State(), uint32_t{kSimEditStep}) << "exit first cancels the typed number";
-    Press('M', kClassFunction);
+    Press(kKeySeq, kClassFunction);
     EXPECT_EQ(State(), uint32_t{kSimSelStep});
     EXPECT_EQ(SimState(), 5u);
 }
@@ -408,7 +408,7 @@ TEST_F(SimKeys, SelectionEntriesLoadTheField) {
     EXPECT_EQ(g_EditParam.workValue.load(), 2300);
     EXPECT_EQ(g_EditParam.startValue, 2300);
     EXPECT_EQ(g_SeqSimScreen.fieldRedraw[1].load(), 1u);
-    Press('U', kClassKeypad);
+    Press(kKeyEnter, kClassKeypad);
     EXPECT_EQ(State(), 488u) << "the editor of the same phase";
 
     g_SeqSimScreen.fieldRedraw[0].store(0);
@@ -417,11 +417,11 @@ TEST_F(SimKeys, SelectionEntriesLoadTheField) {
 
     Enter_menuSimulationSyncCode();
     engine::SimRecAt(1, 0).syncCode = 2;
-    Press('T', kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(g_EditParam.workValue.load(), 2) << "exit reloads the sync code";
     Enter_menuSimulationEnOnpha(0);
     SetFlag(1, kSimEnOnPhase, true);
-    Press('T', kClassKeypad);
+    Press(kKeyExit, kClassKeypad);
     EXPECT_EQ(g_EditParam.workValue.load(), 0) << "exit leaves the ON enable alone";
 }
 

@@ -65,7 +65,7 @@ class SimMemory : public ::testing::Test {
         g_SeqSimBlock[0].panelFlags.store(0);
         SeqSimSetRecallSlot(slot);
         Enter_menuSimulationStep();
-        Press(Sim_SoftKeys, Key(kClassSoft, 'Z'));
+        Press(Sim_SoftKeys, Key(kClassSoft, kKeySoft2));
         ASSERT_EQ(State(), kSimRecallList);
     }
     test::SimPanelEnv env_;
@@ -74,10 +74,10 @@ class SimMemory : public ::testing::Test {
 TEST_F(SimMemory, SaveListSavesTheChosenSlot) {
     Enter_menuSimulationStep();
     SeqSimSetSaveSlot(0);
-    Press(Sim_SoftKeys, Key(kClassSoft, '['));
+    Press(Sim_SoftKeys, Key(kClassSoft, kKeySoft3));
     ASSERT_EQ(State(), kSimSaveList);
     Press(menuSimulationSaveMemory, Knob(-1));
-    Press(menuSimulationSaveMemory, Key(kClassKeypad, 'U'));
+    Press(menuSimulationSaveMemory, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Popup(), "Saved to SIM1");
     EXPECT_EQ(Root().Read("/mnt/tst/sim/SIM1.SIM").size(), 1972u);
     EXPECT_EQ(g_SeqSimSlots.sim, 1);
@@ -122,7 +122,7 @@ TEST_F(SimMemory, RecallListKnobStopsAtItsEnds) {
 TEST_F(SimMemory, RecallWithTheSameWiringLoadsTheSlotAndAsksForAPreparation) {
     Store(2, 0);
     OpenRecallList(2);
-    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Popup(), "Recalled from SIM2");
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 4000u);
     EXPECT_EQ(g_SeqSimSlots.sim, 2);
@@ -143,17 +143,17 @@ TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << int{c.first} << " " << int{c.second});
         OpenRecallList(1);
-        Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
+        Press(menuSimulationRecallMemory, Key(kClassKeypad, kKeyEnter));
         ASSERT_EQ(State(), kSimPhaseDialog);
         EXPECT_EQ(g_DialogChoice.load(), 1u) << "ENTER";
         if (c.first != 0) Press(menuSimulationOutputPhase, Key(kClassCursor, c.first));
         EXPECT_EQ(g_DialogChoice.load(), c.first != 0 ? 0u : 1u);
-        Press(menuSimulationOutputPhase, Key(kClassKeypad, 'U'));
+        Press(menuSimulationOutputPhase, Key(kClassKeypad, kKeyEnter));
         if (c.first == 0) {
             ASSERT_EQ(State(), kSimPhaseDialogCheck);
             EXPECT_EQ(g_EditParam.workValue.load(), 1) << "NO";
             if (c.second != 0) Press(menuSimulationOutputPhase_Check, Key(kClassCursor, c.second));
-            Press(menuSimulationOutputPhase_Check, Key(kClassKeypad, 'U'));
+            Press(menuSimulationOutputPhase_Check, Key(kClassKeypad, kKeyEnter));
         }
         EXPECT_EQ(State(), kSimSelStep);
         EXPECT_EQ(Rec(kSimNormal1, 0).acv, c.recalled ? 4000u : 100u);
@@ -168,7 +168,7 @@ TEST_F(SimMemory, RecallWithAnotherWiringIsConfirmed) {
 TEST_F(SimMemory, RecallOfAMissingMemoryFailsWithoutADialog) {
     Rec(kSimNormal1, 0).acv = 777;
     OpenRecallList(7);
-    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'U'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, kKeyEnter));
     EXPECT_EQ(Popup(), "Recall Fail!");
     EXPECT_EQ(State(), kSimSelStep);
     EXPECT_EQ(Rec(kSimNormal1, 0).acv, 777u);
@@ -237,11 +237,11 @@ TEST_F(SimMemory, StartUpLoadsTheLastMemory) {
 TEST_F(SimMemory, ExitClosesTheList) {
     OpenRecallList(0);
     test::Type(menuSimulationRecallMemory, "5");
-    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'T'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, kKeyExit));
     EXPECT_EQ(State(), kSimRecallList);
     EXPECT_EQ(g_EditBuf.entryState, 0u);
     EXPECT_FALSE(RecallPageOpen()) << "the page bit is cleared in any case";
-    Press(menuSimulationRecallMemory, Key(kClassKeypad, 'T'));
+    Press(menuSimulationRecallMemory, Key(kClassKeypad, kKeyExit));
     EXPECT_EQ(State(), kSimSelStep);
     EXPECT_FALSE(RecallPageOpen());
 }

@@ -46,16 +46,17 @@ struct List {
 
 void ListKeys(const List& list, uint32_t* ev) {
     const Key k = Decode(ev);
-    if (k.cls == kClassCursor && k.code == kKnob) {
+    if (k.cls == kClassCursor && k.code == kKeyKnob) {
         if (EntryPending()) menuResetEdit();
         // The list runs from SIM0 at the top: turning right moves up.
         SetWork(EditValueStep(Work(), static_cast<int32_t>(Cursor()), -k.delta, 9, 0));
         list.setSlot(static_cast<uint32_t>(Work()));
     } else if (k.cls == kClassSoft) {
         Sim_SoftKeys(ev);
-    } else if ((k.cls == kClassKeypad && k.code == kExit) || (k.cls == kClassFunction && k.code == kSeqKey)) {
+    } else if ((k.cls == kClassKeypad && k.code == kKeyExit) ||
+               (k.cls == kClassFunction && k.code == kKeySeq)) {
         Leave(list.pageBit);
-    } else if (k.cls == kClassKeypad && k.code == kEnter) {
+    } else if (k.cls == kClassKeypad && k.code == kKeyEnter) {
         list.enter();
     }
 }
@@ -79,9 +80,9 @@ void SaveChosen() {
 
 // The two buttons of a dialog: 'V' picks the left one, 'W' the right one, the knob steps between them.
 uint32_t Choose(const Key& k, uint32_t current, uint32_t left, uint32_t right) {
-    if (k.code == kPrev) return left;
-    if (k.code == kNext) return right;
-    if (k.code == kKnob)
+    if (k.code == kKeyLeft) return left;
+    if (k.code == kKeyRight) return right;
+    if (k.code == kKeyKnob)
         return static_cast<uint32_t>(
             EditValueStep(static_cast<int32_t>(current), static_cast<int32_t>(Cursor()), k.delta, 1, 0));
     return current;
@@ -104,10 +105,10 @@ void menuSimulationOutputPhase(uint32_t* ev) {
             Choose(k, g_DialogChoice.load(std::memory_order_relaxed), kButtonEnter, kButtonCancel);
         g_DialogChoice.store(choice, std::memory_order_relaxed);
         SetWork(static_cast<int32_t>(choice));
-    } else if (k.cls == kClassKeypad && k.code == kEnter &&
+    } else if (k.cls == kClassKeypad && k.code == kKeyEnter &&
                g_DialogChoice.load(std::memory_order_relaxed) == kButtonEnter) {
         Enter_menuSimulationOutputPhase_Check();
-    } else if (k.cls == kClassKeypad && (k.code == kEnter || k.code == kExit)) {
+    } else if (k.cls == kClassKeypad && (k.code == kKeyEnter || k.code == kKeyExit)) {
         Leave(kSeqPanelRecallOpen);
     } else if (k.cls == kClassKeypad) {
         Sim_KeypadHook(ev);
@@ -120,10 +121,10 @@ void menuSimulationOutputPhase_Check(uint32_t* ev) {
     const Key k = Decode(ev);
     if (k.cls == kClassCursor) {
         SetWork(static_cast<int32_t>(Choose(k, static_cast<uint32_t>(Work()), kYes, kNo)));
-    } else if (k.cls == kClassKeypad && k.code == kEnter && Work() == static_cast<int32_t>(kYes)) {
+    } else if (k.cls == kClassKeypad && k.code == kKeyEnter && Work() == static_cast<int32_t>(kYes)) {
         Sim_RecallSlot();
         Enter_menuSimulationStep();
-    } else if (k.cls == kClassKeypad && (k.code == kEnter || k.code == kExit)) {
+    } else if (k.cls == kClassKeypad && (k.code == kKeyEnter || k.code == kKeyExit)) {
         Leave(kSeqPanelRecallOpen);
     } else if (k.cls == kClassKeypad) {
         Sim_KeypadHook(ev);

@@ -84,7 +84,7 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
         test::StartCaliMode();
         // Points report 0 (accepted), a range end 1 (stored).
         Stage().ScriptCaliStatus({0, 0, 0, 1, 0, 0, 0, 1});
-        g_ParamFlags |= 1u << 5;  // keys locked while calibrating
+        g_ParamFlags |= core::kFlagKeysLocked;  // while calibrating
         test::ClearTrace();
         caliEnterStep(p.first);
         ASSERT_GE(StepUntil(p.waits), 0);
@@ -101,7 +101,7 @@ TEST_F(CalibrationTest, ProceduresWalkTheirPages) {
         EXPECT_EQ(pages, want);
         EXPECT_EQ(g_MenuState.load(), 316u);
         EXPECT_EQ(Commands(), (std::vector<uint32_t>{16, 16, 16, 8, 16, 16, 16}));
-        EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
+        EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
         EXPECT_EQ(test::OnlyWriteTo(2353).raw & 8u, 8u);
     }
 }
@@ -136,7 +136,7 @@ TEST_F(CalibrationTest, AFailedRangeAbortsWithItsOwnText) {
             test::StartCaliMode();
             Stage().ScriptCaliStatus(high ? std::vector<uint32_t>{0, 0, 0, 1, 0, 0, 0, 2}
                                           : std::vector<uint32_t>{0, 0, 0, 2, 0});
-            g_ParamFlags |= 1u << 5;
+            g_ParamFlags |= core::kFlagKeysLocked;
             test::ClearTrace();
             caliEnterStep(p.first);
             CountPoints(p, high ? 6 : 3);
@@ -147,7 +147,7 @@ TEST_F(CalibrationTest, AFailedRangeAbortsWithItsOwnText) {
             EXPECT_EQ(test::PopupText(), high ? p.failedHigh : p.failed);
             EXPECT_EQ(g_MsgPopupLines.load(), 2u);
             if (high) {
-                EXPECT_EQ(g_ParamFlags.load() & (1u << 5), 0u);
+                EXPECT_EQ(g_ParamFlags.load() & core::kFlagKeysLocked, 0u);
                 p.leavePoint();
                 StepUntil([] { return g_CaliModeObj.msg.load() == 9002; });
                 continue;

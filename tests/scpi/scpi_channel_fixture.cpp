@@ -9,15 +9,19 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/control/sync/output_pending.h"
 #include "core/control/sys_event.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "drivers/spi_device.h"
+#include "drivers/spi_nvm.h"
 #include "panel/menu_thread.h"
 #include "platform/devices/panel_sim.h"
+#include "platform/devices/spi.h"
 #include "platform/host/clock.h"
+#include "scpi/channels/set_command_handover.h"
 #include "scpi/parser/scpi_errors.h"
 
 namespace scpitest {
@@ -245,6 +249,11 @@ MenuEnv::MenuEnv() {
     core::SysEventReset();
     if (MsgQueueInit() != 0 || IpcSemInit() != 0) Fail("message queue");
     panel::MenuThreadReset();
+    // A change an earlier case made and no control task took up would keep *OPC? waiting; the memory
+    // an earlier case left open is another root's.
+    core::OutputPendingReset();
+    ScpiHandoverReset();
+    SpiDevClose(&g_NvSpi), plat::NvmSimReset();
     MenuThread_Start();
 }
 

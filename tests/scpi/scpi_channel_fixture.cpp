@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/control/sync/output_pending.h"
 #include "core/control/sys_event.h"
 #include "core/system/links/remote_state.h"
 #include "core/system/messaging/msg_queue.h"
@@ -251,7 +250,6 @@ MenuEnv::MenuEnv() {
     panel::MenuThreadReset();
     // A change an earlier case made and no control task took up would keep *OPC? waiting; the memory
     // an earlier case left open is another root's.
-    core::OutputPendingReset();
     ScpiHandoverReset();
     SpiDevClose(&g_NvSpi), plat::NvmSimReset();
     MenuThread_Start();

@@ -1,6 +1,7 @@
 // The register map and the two sides that read it: every entry has registers of its own, and what the
 // controller's encoders send the simulated stage decodes to the value the accessor was given.
 #include <algorithm>
+#include <tuple>
 
 #include "platform/stage/power_stage_model.h"
 #include "regbus_setup.h"
@@ -9,10 +10,7 @@ namespace {
 
 // What the stage makes of 1234 sent to each register, in its own unit (V, A, Hz, %, ...): {first, last,
 // value} of the integer writer, then of the step writer. A register not listed takes no write.
-struct Sent {
-    uint32_t first, last;
-    double value;
-};
+using Sent = std::tuple<uint32_t, uint32_t, double>;
 constexpr Sent kWriteIntEx[] = {
     {775, 775, 12.34},   {2336, 2339, 1234},  {2340, 2340, 1},     {2341, 2349, 1234},  {2351, 2355, 1234},
     {2358, 2359, 1234},  {2363, 2363, 1234},  {2368, 2370, 1234},  {2372, 2372, 1234},  {2374, 2374, 1234},
@@ -27,8 +25,8 @@ constexpr Sent kStep[] = {
 
 template <size_t N>
 double SentValue(const Sent (&rows)[N], uint32_t reg) {
-    for (const Sent& s : rows)
-        if (reg >= s.first && reg <= s.last) return s.value;
+    for (const auto& [first, last, value] : rows)
+        if (reg >= first && reg <= last) return value;
     return -1;  // nothing written
 }
 

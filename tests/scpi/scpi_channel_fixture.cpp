@@ -248,8 +248,7 @@ MenuEnv::MenuEnv() {
     core::SysEventReset();
     if (MsgQueueInit() != 0 || IpcSemInit() != 0) Fail("message queue");
     panel::MenuThreadReset();
-    // A change an earlier case made and no control task took up would keep *OPC? waiting; the memory
-    // an earlier case left open is another root's.
+    // No change of an earlier case for *OPC? to wait for, nor its memory (another root's) left open.
     ScpiHandoverReset();
     SpiDevClose(&g_NvSpi), plat::NvmSimReset();
     MenuThread_Start();

@@ -152,10 +152,8 @@ TEST_F(ConfigTextTest, ABadTextIsNotSavedOverUntilASettingChanges) {
     EXPECT_GT(SaveSystemConfig(), 0);
 
     ASSERT_EQ(plat::NvmSimErase(), 0);
-    testing::internal::CaptureStderr();
     EXPECT_EQ(LoadSystemConfig(), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // nothing was stored: nothing lost
-    EXPECT_GT(SaveSystemConfig(), 0);
+    EXPECT_GT(SaveSystemConfig(), 0);  // nothing was stored: nothing lost
 
     // With DHCP off the addresses are the user's: a changed static address ends the hold.
     Store(std::string("VERSION=1.06\nPORT=6000\nCHECKSUM=1\n"));

@@ -81,8 +81,7 @@ TEST_F(CtrlTask, CalibrationModeOrAHeldBusWriteNothing) {
 TEST_F(CtrlTask, ChangedSettingReachesItsRegisterOnce) {
     constexpr uint32_t kNone = ~0u;
     const auto f = [](float v) { return std::bit_cast<uint32_t>(v); };
-    // {parameter, value, register, raw}: the peak-hold clear items (all, L1-L3, LINE; 5 is beyond the
-    // record's limits, which only the store can hold, and clears nothing), then the output impedance.
+    // {parameter, value, register, raw}: the peak-hold clear items (5 clears nothing), then the impedance.
     const std::tuple<uint32_t, int32_t, uint16_t, uint32_t> stored[] = {
         {103, 0, 2344, 255},      {103, 1, 2344, 0x11},     {103, 2, 2344, 0x22},
         {103, 3, 2344, 0x44},     {103, 4, 2344, 0x88},     {103, 5, 2344, kNone},

@@ -157,3 +157,10 @@ uint64_t ScpiHandoverLastChange(uint32_t channelId) {
     const ChannelSlot* slot = SlotOf(channelId);
     return slot != nullptr ? slot->changeTicket.load(std::memory_order_acquire) : 0;
 }
+
+void ScpiHandoverReset() {
+    for (uint32_t i = 0; i < kChannelSlots; ++i) {
+        g_slots[i].word.store(0, std::memory_order_relaxed);
+        g_slots[i].changeTicket.store(0, std::memory_order_relaxed);
+    }
+}

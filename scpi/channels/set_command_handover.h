@@ -49,6 +49,9 @@ bool ScpiHandoverTakeOutputChange();
 // its last one (0: none yet), read from any thread.
 void ScpiHandoverNoteChange(uint32_t tag, uint64_t ticket);
 uint64_t ScpiHandoverLastChange(uint32_t channelId);
+// No command handed over and no change waited for on any channel. Tests start each case from a clean
+// state through it.
+void ScpiHandoverReset();
 // Completion results: done, failed (could not run, given up), ran but did not take effect.
 enum : uint32_t { kScpiResultDone = 0, kScpiResultFailed = 1, kScpiResultNoEffect = 2 };
 

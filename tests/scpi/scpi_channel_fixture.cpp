@@ -15,9 +15,12 @@
 #include "core/system/state/output_flags.h"
 #include "core/system/state/sys_status.h"
 #include "drivers/spi_device.h"
+#include "drivers/spi_nvm.h"
 #include "panel/menu_thread.h"
 #include "platform/devices/panel_sim.h"
+#include "platform/devices/spi.h"
 #include "platform/host/clock.h"
+#include "scpi/channels/set_command_handover.h"
 #include "scpi/parser/scpi_errors.h"
 
 namespace scpitest {
@@ -245,6 +248,9 @@ MenuEnv::MenuEnv() {
     core::SysEventReset();
     if (MsgQueueInit() != 0 || IpcSemInit() != 0) Fail("message queue");
     panel::MenuThreadReset();
+    // No change of an earlier case for *OPC? to wait for, nor its memory (another root's) left open.
+    ScpiHandoverReset();
+    SpiDevClose(&g_NvSpi), plat::NvmSimReset();
     MenuThread_Start();
 }
 

@@ -80,32 +80,40 @@ TEST_F(CtrlTask, CalibrationModeOrAHeldBusWriteNothing) {
 
 TEST_F(CtrlTask, ChangedSettingReachesItsRegisterOnce) {
     constexpr uint32_t kNone = ~0u;
+    const auto f = [](float v) { return std::bit_cast<uint32_t>(v); };
+    // {parameter, value, register, raw}: the peak-hold clear items (5 clears nothing), then the impedance.
+    const std::tuple<uint32_t, int32_t, uint16_t, uint32_t> stored[] = {
+        {103, 0, 2344, 255},      {103, 1, 2344, 0x11},     {103, 2, 2344, 0x22},
+        {103, 3, 2344, 0x44},     {103, 4, 2344, 0x88},     {103, 5, 2344, kNone},
+        {196, 15, 2455, f(1.5f)}, {198, 25, 2457, f(2.5f)}, {200, 35, 2459, f(3.5f)},
+        {202, 45, 2456, f(4.5f)}, {204, 65, 2458, f(6.5f)}, {206, 55, 2460, f(5.5f)},
+    };
     const std::tuple<const char*, void (*)(), uint16_t, uint32_t> cases[] = {
-        {"peak clear, all", [] { SetPeakClearItem(0), PeakClearRequest(); }, 2344, 255},
-        {"peak clear, L1", [] { SetPeakClearItem(1), PeakClearRequest(); }, 2344, 0x11},
-        {"peak clear, LINE", [] { paramPutValue(103, 4, 0), PeakClearRequest(); }, 2344, 0x88},
-        // An item beyond the record's limits (only the store can hold it) clears nothing.
-        {"peak clear, item 5", [] { paramPutValue(103, 5, 0), PeakClearRequest(); }, 2344, kNone},
         {"trigger width x10", [] { SetTriggerWidth(5); }, 2372, 50},
         {"trigger width posted again", [] { SetTriggerWidth(5); }, 2372, 50},
         {"trigger source", [] { SetTriggerSource(2); }, 2374, 2},
         {"monitor source 1 (source 2 kept)", [] { SetMonitorSource1Item(4); }, 2448, 3 | 1u << 3},
         {"peak hold time x10000", [] { SetPeakHoldTime(2); }, 2411, 20000},
-        {"resistance L3 (5.5)", [] { paramPutValue(206, 55, 0); }, 2460, std::bit_cast<uint32_t>(5.5f)},
         // The busy word follows the system state.
         {"screen copy", [] { SysStatusSet(kSysScreenCopyPending); }, 2472, 1},
         {"screen copy done", [] { SysStatusClear(kSysScreenCopyPending); }, 2472, 0},
     };
-    Running();
-    for (const auto& [what, set, reg, raw] : cases) {
-        set();
+    const auto reaches = [](const std::string& what, uint16_t reg, uint32_t raw) {
         ClearTrace();
         Poll(4);
         EXPECT_EQ(WritesTo(reg).size(), raw == kNone ? 0u : 1u) << what;
-        if (raw != kNone) {
-            EXPECT_EQ(WritesTo(reg).back().raw, raw) << what;
-        }
+        if (raw == kNone) return;
+        ASSERT_FALSE(WritesTo(reg).empty()) << what;
+        EXPECT_EQ(WritesTo(reg).back().raw, raw) << what;
+    };
+    Running();
+    for (const auto& [id, v, reg, raw] : stored) {
+        paramPutValue(id, v, 0);
+        if (id == 103) PeakClearRequest();
+        reaches("parameter " + std::to_string(id) + " = " + std::to_string(v), reg, raw);
     }
+    for (const auto& [what, set, reg, raw] : cases)
+        set(), reaches(what, reg, raw);
 }
 
 // A pending setting waits the ten passes of the hold-off after a switch; a trip is mirrored.

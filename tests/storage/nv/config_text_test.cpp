@@ -45,22 +45,26 @@ TEST_F(ConfigTextTest, SavedTextIsVersionFirstChecksumLastAndNothingBehindIt) {
     std::memcpy(g_LanCfg.HOSTNAME, "ABCDEFGHIJKLMNOPQRST", 16);  // 20 asked for: the field is full
     g_LanPending.port = -3;
     g_SeqSimSlots.sim = 9;
+    std::memcpy(g_LanCfg.MASK, "\xFF\xFF\xFF\0", 4), std::memcpy(g_LanCfg.GW, "\xC0\xA8\x01\x01", 4);
     const int32_t length = SaveSystemConfig();
     ASSERT_GT(length, 0);
     const std::string area = Area(), text = area.substr(0, static_cast<size_t>(length));
-    EXPECT_EQ(text.rfind("VERSION=1.06\n", 0), 0u);
     const size_t last = text.rfind("CHECKSUM=");
+    // Every key once, in the order the text is defined in.
+    EXPECT_EQ(
+        text.substr(0, last),
+        "VERSION=1.06\nMFRCOMM=0\nMC0=0\nMC1=0\nMC2=0\nMC3=-3\nMC4=0.0.0.0\nMC5=0.0.0.0\nMC6=0.0.0.0\n"
+        "MC7=0.0.0.0\nMC8=0.0.0.0\nMC9=0\nMCA=0\nMCB=0\nMCC=0\nMCD=0\nSSRL0=0\nSSRL1=9\nLAN_EN=0\nDHCP=0\n"
+        "VISA=0\nSOCKETS=0\nTELNET=0\nWEB=0\nPW_EN=0\nPW=0\nIP=0.0.0.0\nBCAST=0.0.0.0\nMASK=255.255.255.0\n"
+        "GW=192.168.1.1\nDNS=0.0.0.0\nHOSTNAME=ABCDEFGHIJKLMNO\nPORT=5026\n");
     EXPECT_EQ(text.substr(last), "CHECKSUM=" + Sum(text.substr(0, last)) + "\n");
     EXPECT_EQ(area.find_first_not_of('\0', static_cast<size_t>(length)), std::string::npos);
-    for (const char* line : {"\nHOSTNAME=ABCDEFGHIJKLMNO\n", "\nPORT=5026\n", "\nMC3=-3\n", "\nSSRL1=9\n"})
-        EXPECT_NE(text.find(line), std::string::npos) << line;
 
+    // Every value read back: the text saved again is the same.
     g_LanCfg = {}, g_LanPending = {}, g_SeqSimSlots = {};
     EXPECT_EQ(LoadSystemConfig(), int32_t(last - 13));  // every line but the version and the checksum
-    EXPECT_EQ(g_LanCfg.PORT, 5026u);
-    EXPECT_STREQ(g_LanCfg.HOSTNAME, "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(g_LanPending.port, -3);
-    EXPECT_EQ(g_SeqSimSlots.sim, 9);
+    EXPECT_EQ(SaveSystemConfig(), length);
+    EXPECT_EQ(Area().substr(0, static_cast<size_t>(length)), text);
 }
 
 // The load's outcome as "loaded|kept PORT HOSTNAME IP", from port 5025, "old" and 172.16.28.120.
@@ -148,10 +152,8 @@ TEST_F(ConfigTextTest, ABadTextIsNotSavedOverUntilASettingChanges) {
     EXPECT_GT(SaveSystemConfig(), 0);
 
     ASSERT_EQ(plat::NvmSimErase(), 0);
-    testing::internal::CaptureStderr();
     EXPECT_EQ(LoadSystemConfig(), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // nothing was stored: nothing lost
-    EXPECT_GT(SaveSystemConfig(), 0);
+    EXPECT_GT(SaveSystemConfig(), 0);  // nothing was stored: nothing lost
 
     // With DHCP off the addresses are the user's: a changed static address ends the hold.
     Store(std::string("VERSION=1.06\nPORT=6000\nCHECKSUM=1\n"));

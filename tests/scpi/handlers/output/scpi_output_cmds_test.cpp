@@ -44,42 +44,36 @@ TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
         std::vector<const char*> messages;
         std::string expect;
     } cases[] = {
-        {1, 1, 0, {"MEAS:VOLT:TOT?", "MEAS:CURR:TOT?", "FETC:POW:TOT?", "MEAS:LINE:VOLT?",
-                    "FETC:LINE:VOLT:HIGH?", "MEAS:PEAK:CLE L1", "MEAS:PEAK:CLE TOT"}, "|" + kExecution},
+        {1, 1, 0, {"MEAS:VOLT:TOT?", "MEAS:CURR:TOT?", "FETC:POW:TOT?", "MEAS:LINE:VOLT?", "FETC:LINE:VOLT:HIGH?",
+                    "MEAS:PEAK:CLE L1", "MEAS:PEAK:CLE TOT", "INST:SEL L2", "DISP:DES:MODE TOT",
+                    "OUTP:MON:SOUR1 L2Voltage", "OUTP:MON:SOUR2 L3Current", "SYST:CONF:TRIG:OUTP:SOUR 1",
+                    "LINE:VOLT?", "LINE:VOLT:OFFS 0"}, "|" + kExecution},
+        {1, 1, 0, {"INST:EDIT?", "PHAS:BAL?", "PHAS:MODE?", "PHAS:REL?"}, "|" + kSystem},
+        {2, 1, 0, {"MEAS:PEAK:CLE L3", "INST:SEL L3", "OUTP:MON:SOUR1 L3Voltage", "OUTP:MON:SOUR2 L3Current",
+                    "SYST:CONF:TRIG:OUTP:SOUR 2"}, "|" + kExecution},
+        {0, 1, 0, {"INST:SEL 3", "SYST:CONF:TRIG:OUTP:SOUR -1", "SYST:CONF:TRIG:OUTP:SOUR 3", "PAR:NUMB 7",
+                    "PAR:NUMB 1"}, "|" + kRange},
         {1, 1, 0, {"MEAS:VOLT?"}, "+0.0000|"},
         {1, 1, 0, {"MEAS:PEAK:CLE ALL"}, "|"},
-        {2, 1, 0, {"MEAS:PEAK:CLE L3"}, "|" + kExecution},
         {2, 1, 0, {"MEAS:VOLT:TOT?"}, "+0.0000|"},
-        {1, 1, 0, {"INST:SEL L2", "DISP:DES:MODE TOT"}, "|" + kExecution},
-        {1, 1, 0, {"INST:EDIT?"}, "|" + kSystem},
         {2, 1, 0, {"INST:EDIT ALL"}, "|" + kSystem},
-        {2, 1, 0, {"INST:SEL L3"}, "|" + kExecution},
         {2, 1, 0, {"INST:SEL L2;SEL?"}, "L2|"},
-        {0, 1, 0, {"INST:SEL 3"}, "|" + kRange},
         {1, 1, 1, {"INST:SEL L3;SEL?"}, "L3|"},
-        {1, 1, 0, {"OUTP:MON:SOUR1 L2Voltage", "OUTP:MON:SOUR2 L3Current"}, "|" + kExecution},
         {1, 1, 0, {"OUTP:MON:SOUR2 L1Current;SOUR2?"}, "L1Current|"},
-        {2, 1, 0, {"OUTP:MON:SOUR1 L3Voltage", "OUTP:MON:SOUR2 L3Current"}, "|" + kExecution},
         {2, 1, 0, {"OUTP:MON:SOUR1 L2Voltage;SOUR1?"}, "L2Voltage|"},
-        {0, 1, 0, {"SYST:CONF:TRIG:OUTP:SOUR -1", "SYST:CONF:TRIG:OUTP:SOUR 3"}, "|" + kRange},
         {0, 1, 0, {"SYST:CONF:TRIG:OUTP:SOUR 2"}, "|"},
-        {2, 1, 0, {"SYST:CONF:TRIG:OUTP:SOUR 2"}, "|" + kExecution},
-        {2, 1, 0, {"SYST:CONF:TRIG:OUTP:SOUR 1"}, "|"},
-        {1, 1, 0, {"SYST:CONF:TRIG:OUTP:SOUR 1"}, "|" + kExecution},
         {1, 1, 0, {"SYST:CONF:TRIG:OUTP:SOUR 0;SOUR?"}, "L1|"},
-        {1, 1, 0, {"LINE:VOLT?", "LINE:VOLT:OFFS 0"}, "|" + kExecution},
-        {1, 1, 0, {"PHAS:BAL?"}, "|" + kSystem},
         {0, 1, 0, {"PHAS:BAL?"}, "PHASE|"},
-        {1, 1, 0, {"PHAS:MODE?", "PHAS:REL?"}, "|" + kSystem},
-        {0, 0, 0, {"CURR:LIM:PEAK:HIGH?", "CURR:LIM:PEAK:MODE?", "FUNC:THD:FORM?", "VOLT:RESP?",
-                    "PHAS:MODE?"}, "|" + kSystem},
-        {0, 0, 0, {"CURR:LIM:RMS:MODE?"}, "+1|"},
-        {0, 0, 0, {"OUTP:IMP?", "OUTP:IMP:IND? L1", "OUTP:IMP:RES L1,1", "OUTP:MON:AMPL?", "OUTP:MON:SOUR1?",
+        {0, 0, 0, {"CURR:LIM:PEAK:HIGH?", "CURR:LIM:PEAK:MODE?", "FUNC:THD:FORM?", "VOLT:RESP?", "PHAS:MODE?",
+                    "OUTP:IMP?", "OUTP:IMP:IND? L1", "OUTP:IMP:RES L1,1", "OUTP:MON:AMPL?", "OUTP:MON:SOUR1?",
                     "OUTP:PON?", "OUTP:REL 0", "PAR:NUMB?", "PAR:ENAB?"}, "|" + kSystem},
+        {0, 0, 0, {"CURR:LIM:RMS:MODE?"}, "+1|"},
+        {0, 1, 0, {"PAR:NUMB 2.5"}, "|" + kParameter},
+        {0, 1, 0, {"PAR:NUMB 3;NUMB?;NUMB 2;NUMB?"}, "3;2|"},
         {0, 0, 0, {"PAR:POS?;:OUTP?"}, "Slave;+0|"},
         {0, 0, 0, {"OUTP:PROT:CLE"}, "|"},
         {0, 0, 1, {"OUTP:REL?;:PAR:NUMB?"}, "+1;2|"},
-        {2, 1, 0, {"MEAS:PEAK:CLE L2"}, "|"},
+        {2, 1, 0, {"SYST:CONF:TRIG:OUTP:SOUR 1", "MEAS:PEAK:CLE L2"}, "|"},
     };
     for (const auto& c : cases) {
         SetPhaseMode(c.wiring);
@@ -101,16 +95,13 @@ TEST_F(OutputCommands, GuardsOfWiringAndSlave) {
 // ALL sets L1 and copies it to L2 and L3; the value is in tenths, whatever the record's scale; tenths
 // beyond 32 bits are refused, not converted.
 TEST_F(OutputCommands, ImpedanceOfAllPhases) {
-    EXPECT_EQ(ch.Run("OUTP:IMP:IND ALL,1.25;IND? ALL"), "+1.3,+1.3,+1.3|");
-    EXPECT_EQ(paramGetValue(kParamInductanceL3, 0), 13);
-    EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,MAX;RES? L2;RES? L1"), "+1.0;+0.1|");
-    EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,1e12"), "|" + kRange);
-    EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,-429496729.6"), "|" + kRange);
-    EXPECT_EQ(ch.Run("OUTP:IMP:RES L2,MIN;RES? L2,MAX"), "+1.0|");
-    EXPECT_EQ(ch.Run("OUTP:IMP:RES? L2"), "+0.0|");
-    EXPECT_EQ(ch.Run("OUTP:IMP:IND 4,1"), "|" + kParameter);
-    EXPECT_EQ(ch.Run("OUTP:IMP:IND -1,1"), "|" + kParameter);
+    scpitest::ExpectRuns(ch, {{"OUTP:IMP:IND ALL,1.25;IND? ALL", "+1.3,+1.3,+1.3|"},
+                              {"OUTP:IMP:RES L2,MAX;RES? L2;RES? L1", "+1.0;+0.1|"},
+                              {"OUTP:IMP:RES L2,1e12", "|" + kRange}, {"OUTP:IMP:RES L2,-429496729.6", "|" + kRange},
+                              {"OUTP:IMP:RES L2,MIN;RES? L2,MAX", "+1.0|"}, {"OUTP:IMP:RES? L2", "+0.0|"},
+                              {"OUTP:IMP:IND 4,1", "|" + kParameter}, {"OUTP:IMP:IND -1,1", "|" + kParameter}});
     EXPECT_EQ(paramGetValue(kParamInductanceL1, 0), 13);
+    EXPECT_EQ(paramGetValue(kParamInductanceL3, 0), 13);
 }
 
 // OFF during a SEQ/SIM run asks the runner to stop; a switch to the state the output is in does nothing,

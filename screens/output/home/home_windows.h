@@ -41,7 +41,10 @@ enum Win : int {
     kWinStatusBar = 89,
     kWinStatusCell0 = 90,  // one per status bar cell, in its order
     kWinSoftKeyColumn = 104,
-    kWinSoftKey0 = 105,  // keys 0-7 from the top
+    kWinSoftKey0 = 105,  // keys 0-7 from the top: DISPLAY, the line, the four ITEM keys, EACH/ALL, RUN/HOLD
+    kWinLineKey = kWinSoftKey0 + 1,
+    kWinEachAllKey = kWinSoftKey0 + 6,
+    kWinHoldKey = kWinSoftKey0 + 7,
     kWinCount = 113,
 };
 

@@ -73,21 +73,11 @@ uint32_t Read(PanelItem item, Word w, uint32_t line) {
     return static_cast<uint32_t>(w == kState ? rec.state : rec.value);
 }
 
-// The value windows of the items in the mask, where the output mode's rows hold them (in the wiring's
-// numbering, whichever page shows).
-void QueueItemValues(uint32_t items, uint32_t mode, uint32_t wiring) {
-    for (uint32_t r = 0; r < kLayoutRows; ++r) {
-        const PanelItem item = SettingsItemCode(SettingsLayoutTables.a, r, mode);
-        if (item < kLabelledItems && (items & ItemBit(item)) != 0)
-            Queue(PanelValueWin(static_cast<int>(PanelSlotOfRow(r, wiring, mode).index)));
-    }
-}
-
 void Handle(const SettingLink& l, bool lineRecord) {
     if (l.act != nullptr) l.act();
     const PanelItemRow& row = PanelItemRowOf(l.item);
-    const uint32_t mode = GetOutputMode(), wiring = GetPhaseMode();
-    if (mode < core::kModes) QueueItemValues(ItemBit(l.item) | row.alsoItems, mode, wiring);
+    const uint32_t wiring = GetPhaseMode();
+    QueueItemValues(ItemBit(l.item) | row.alsoItems);
     const uint8_t repaint = lineRecord ? row.lineRepaint : row.repaint;
     if ((repaint & kRepaintLineKey) != 0) Queue(kWinLineKey);
     if ((repaint & kRepaintEachAllKey) != 0) Queue(kWinEachAllKey);
@@ -98,6 +88,16 @@ void Handle(const SettingLink& l, bool lineRecord) {
 }
 
 }  // namespace
+
+void QueueItemValues(uint32_t items) {
+    const uint32_t mode = GetOutputMode(), wiring = GetPhaseMode();
+    if (mode >= core::kModes) return;
+    for (uint32_t r = 0; r < kLayoutRows; ++r) {
+        const PanelItem item = SettingsItemCode(SettingsLayoutTables.a, r, mode);
+        if (item < kLabelledItems && (items & ItemBit(item)) != 0)
+            Queue(PanelValueWin(static_cast<int>(PanelSlotOfRow(r, wiring, mode).index)));
+    }
+}
 
 bool SettingsChainStep(uint32_t line) {
     uint32_t* cache = g_HomeWindows.settings;

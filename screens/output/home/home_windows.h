@@ -62,6 +62,8 @@ constexpr int SetCellWin(int row, int col) { return kWinSetCell0 + 3 * row + col
 // Settings-panel label and value window n = 0-11.
 constexpr int PanelLabelWin(int n) { return n < 6 ? kWinPanelLabel0 + n : kWinPanelLabel6 + n - 6; }
 constexpr int PanelValueWin(int n) { return n < 6 ? kWinPanelValue0 + n : kWinPanelValue6 + n - 6; }
+// The PHASE row's value: the first row of every layout (checked in home_windows.cpp).
+inline constexpr int kWinPhaseValue = kWinPanelValue0;
 
 // The window a selected panel row lands in, and whether it lies on the panel's second page.
 struct PanelSlot {

@@ -48,8 +48,8 @@ constexpr std::array<PanelItemRow, kLabelledItems> Build() {
     t[kItemAcv] = {kParamAcv, kParamAcvLine, P, 0, kSetAF, kSetAF};
     t[kItemDcv] = {kParamDcv2, kParamDcvLine, P, 0, kRepaintDcvSet | kRepaintFreqSet, kSetAF};
     // The phase angles and the duty are shown in a format the frequency sets.
-    t[kItemFreq] = {kParamFreq, kParamNone, P, ItemBit(kItemOnPhase) | ItemBit(kItemOffPhase) | ItemBit(kItemWave),
-                    kRepaintFreqSet, 0};
+    t[kItemFreq] = {kParamFreq, kParamNone, P,
+                    ItemBit(kItemOnPhase) | ItemBit(kItemOffPhase) | ItemBit(kItemWave), kRepaintFreqSet, 0};
     t[kItemIrms] = {kParamCurrLimit2, kParamNone, P, 0, 0, 0};
     t[kItemI] = t[kItemIrms];
     t[kItemOnPhase] = {kParamOnPhase, kParamNone, P, 0, 0, 0};

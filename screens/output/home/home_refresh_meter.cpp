@@ -1,5 +1,6 @@
-// The home refresh's measured part and the meter settings: the meter cells on their
-// countdown (only when a new reading came, and only the cells it changes), the hold, the item rows, the selected line and the view.
+// The home refresh's measured part and the meter settings: the meter cells on their countdown (only when
+// a new reading came, and only the cells it changes), the hold, the item rows, the selected line and the
+// view. The level bars are a status bar cell (home_status_chain.cpp).
 #include <atomic>
 
 #include "core/control/measure/measurement.h"

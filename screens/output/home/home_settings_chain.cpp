@@ -36,6 +36,7 @@ void BalanceChanged() {
 }
 
 using enum Word;
+// clang-format off
 constexpr SettingLink kSettingsChain[] = {
     {kItemAcv, {kValue, kAcvUnit}, nullptr},     {kItemAcv, {kLineValue, kAcvUnit}, nullptr},
     {kItemDcv, {kValue}, nullptr},               {kItemDcv, {kLineValue}, nullptr},
@@ -46,6 +47,7 @@ constexpr SettingLink kSettingsChain[] = {
     {kItemSyncPhase, {kValue}, nullptr},         {kItemSig, {kValue}, nullptr},
     {kItemSrc, {kValue}, nullptr},
 };
+// clang-format on
 constexpr int kLinks = static_cast<int>(std::size(kSettingsChain));
 
 // The cache slot of word k of link i: the first words by link, the second after them, the AC voltage unit

@@ -69,8 +69,8 @@ constexpr StatusLink kBeforeCells[] = {
       [] { return (ParamFlags() >> 4) & 1u; },
       [] { return (ParamFlags() >> 9) & 1u; }},
      false,
-     {StatusCellWin(statusbar::kCellOutput), kWinSoftKey0, kWinLineKey, ItemKeyWin(0), ItemKeyWin(1), ItemKeyWin(2),
-      ItemKeyWin(3), kWinEachAllKey, kWinHoldKey},
+     {StatusCellWin(statusbar::kCellOutput), kWinSoftKey0, kWinLineKey, ItemKeyWin(0), ItemKeyWin(1),
+      ItemKeyWin(2), ItemKeyWin(3), kWinEachAllKey, kWinHoldKey},
      nullptr, nullptr},
     {{[] { return static_cast<uint32_t>(GetWaveformSel()); }}, false, {-1}, WaveChanged, WaveRefreshAsked},
     {{[] { return static_cast<uint32_t>(GetWaveDutySel()); }}, false, {-1}, QueueWaveValues, nullptr},
@@ -88,7 +88,8 @@ constexpr StatusLink kAfterCells[] = {
      {kWinPhaseHeader, -1},
      nullptr,
      nullptr},
-    {{[] { return g_ParallelActive.load(std::memory_order_acquire); }}, false, {kWinSlave, -1}, nullptr, nullptr},
+    {{[] { return g_ParallelActive.load(std::memory_order_acquire); }}, false, {kWinSlave, -1}, nullptr,
+     nullptr},
 };
 // clang-format on
 

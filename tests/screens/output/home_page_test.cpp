@@ -237,6 +237,9 @@ TEST_F(HomePage, TwoSettingsChangedTogetherRepaintOnConsecutiveCalls) {
                             PanelValueWin(1), PanelValueWin(2), kWinLineKey, kWinEachAllKey, kWinPhasor}),
               (V{0, 1, 1, 1, 1, 1, 0, 0, 0}));
     EXPECT_TRUE(Update().empty());
+    ASSERT_EQ(paramPutValue(kParamBalance2, paramGetValue(kParamBalance2, 0) + 10, 0), 0);
+    Update();
+    EXPECT_EQ(Counts(Update(), {kWinPhasor, PanelValueWin(4), kWinSetCell0}), (V{1, 1, 0})) << "L1-L2 angle";
 }
 
 // Every measured field of every live and display record reads v.
@@ -293,9 +296,7 @@ TEST_F(HomePage, ANewReadingRepaintsOnlyTheCellsItChanges) {
         return all;
     };
     std::vector<int> painted = countdown();
-    for (int n = 0; n < 12; ++n)
-        EXPECT_EQ(Count(painted, MeterCellWin(n)), 0) << "cell " << n;
-    EXPECT_EQ(Count(painted, kWinPowerCell0), 0);
+    EXPECT_TRUE(painted.empty()) << "no cell, no power value";
 
     g_DispCache[1].Set(kMfVrms, 230.0f);  // L2's voltage only
     painted = countdown();

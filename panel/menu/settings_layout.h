@@ -83,10 +83,15 @@ constexpr PanelItem SettingsItemCode(const SettingsLayout& t, uint32_t row, uint
     return row < kLayoutRows && mode < core::kModes ? t[row * core::kModes + mode] : kItemFiller;
 }
 
+// The first row of an item in an output mode's 3P4W layout, or kLayoutRows where the mode has none.
+constexpr uint32_t LayoutRowOf(PanelItem item, uint32_t mode) {
+    for (uint32_t row = 0; row < kLayoutRows; ++row)
+        if (SettingsItemCode(SettingsLayoutTables.a, row, mode) == item) return row;
+    return kLayoutRows;
+}
+
 // The duty row of an output mode (the same in every layout), or kLayoutRows in a mode without one. The
 // Wave and duty rows share one window and one overlay cell.
 constexpr uint32_t DutyRowOf(uint32_t mode) {
-    for (uint32_t row = 0; row < kLayoutRows; ++row)
-        if (SettingsItemCode(SettingsLayoutTables.a, row, mode) == kItemDuty) return row;
-    return kLayoutRows;
+    return LayoutRowOf(kItemDuty, mode);
 }

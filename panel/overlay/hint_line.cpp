@@ -10,6 +10,7 @@
 #include "core/system/state/edit_state.h"
 #include "panel/draw/value_format.h"
 #include "panel/menu/home_field_rows.h"
+#include "panel/menu/panel_item_rows.h"
 #include "panel/overlay/overlay_layout.h"
 #include "panel/overlay/overlay_paint.h"
 #include "panel/overlay/overlay_track.h"
@@ -23,8 +24,9 @@ using panel::home::HomeHint;
 
 constexpr int32_t kWholeDegreeMax = settings::kAngleMaxWholeDegrees;
 
+// The records read on unit 0: the voltage limit and the panel items' that are the same for every phase.
 bool UnitZeroRecord(uint32_t id) {
-    return id == kParamVoltLimit || id == kParamBalance2 || id == kParamBalance3 || id == kParamSyncPhase;
+    return id == kParamVoltLimit || IsUnitZeroItemRecord(id);
 }
 
 bool Painting(WM_MSG_RECORD* msg) {

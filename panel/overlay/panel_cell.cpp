@@ -13,6 +13,7 @@
 #include "panel/draw/panel_shapes.h"
 #include "panel/draw/panel_text.h"
 #include "panel/draw/value_format.h"
+#include "panel/menu/panel_item_rows.h"
 #include "panel/menu/settings_layout.h"
 #include "panel/overlay/overlay_layout.h"
 #include "panel/overlay/overlay_paint.h"
@@ -90,35 +91,12 @@ void DrawValueText(const char* text, int typedX) {
     DrawDigitsWithCursor(g_EditShown.cursor, text, 88, 14);
 }
 
-struct ItemSource {
-    uint32_t id;
-    uint32_t unit;
-};
-
-// The record an item's value belongs to.
-ItemSource SourceOf(PanelItem item, uint32_t phase, bool lineView) {
-    switch (item) {
-        case kItemAcv: return lineView ? ItemSource{kParamAcvLine, 0} : ItemSource{kParamAcv, phase};
-        case kItemDcv: return lineView ? ItemSource{kParamDcvLine, 0} : ItemSource{kParamDcv2, phase};
-        case kItemFreq: return {kParamFreq, phase};
-        case kItemIrms: case kItemI: return {kParamCurrLimit2, phase};
-        case kItemOnPhase: return {kParamOnPhase, phase};
-        case kItemOffPhase: return {kParamOffPhase, phase};
-        case kItemGain: return {kParamGain, phase};
-        case kItemDuty: return {kParamWaveDuty, phase};
-        case kItemAngleL2: return {kParamBalance2, 0};
-        case kItemAngleL3: return {kParamBalance3, 0};
-        case kItemSyncPhase: return {kParamSyncPhase, 0};
-        default: return {kParamNone, 0};
-    }
-}
-
 bool AngleItem(PanelItem item) {
     return item == kItemOnPhase || item == kItemOffPhase;
 }
 
 void DrawNumberItem(PanelItem item, uint32_t phase, bool lineView) {
-    const ItemSource src = SourceOf(item, phase, lineView);
+    const ItemRecord src = ItemRecordOf(item, phase, lineView);
     ParamRec rec;
     paramGetRecord(src.id, &rec, src.unit);
     int32_t value = g_EditShown.workValue;

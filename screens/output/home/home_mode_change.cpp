@@ -9,6 +9,7 @@
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "panel/menu/settings_layout.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_layout.h"
@@ -43,20 +44,20 @@ void PhaseModeChange(uint32_t phaseMode) {
     Queue(kWiringCell);
     g_HomePage.panelPage.store(0, kRelaxed);
     g_HomePage.panelRow.store(0, kRelaxed);
-    Queue(PanelValueWin(0));
+    Queue(kWinPhaseValue);
     FirstLinePhaseView();
     if (phaseMode == kWiring3P4W || phaseMode == kWiring1P3W) g_EditAllPhases.store(1, kRelaxed);
     if (phaseMode == kWiring1P2W) SetPhaseBalanceMode(0);
     if (phaseMode == kWiring1P3W) SetPhaseBalanceMode(1);
-    Queue(PanelLabelWin(3));
-    Queue(PanelLabelWin(5));
+    for (PanelItem item : {kItemDcv, kItemIrms})
+        Queue(PanelLabelWin(static_cast<int>(LayoutRowOf(item, kModeAcDcInt))));
     Queue(kWinPhasor);
     Queue(kWinPhaseHeader);
     ApplyPhaseModeRule(phaseMode, true);
     for (int n = 0; n < 12; ++n)
         Queue(PanelValueWin(n));
-    Queue(kWinSoftKey0 + 1);
-    Queue(kWinSoftKey0 + 6);
+    Queue(kWinLineKey);
+    Queue(kWinEachAllKey);
     QueueRange(kWinSetCell0, 9);
     g_OutputRefresh.store(1, std::memory_order_release);
 }
@@ -83,8 +84,8 @@ void OutputModeChange(uint32_t mode) {
     }
     QueueRange(kWinPowerCell0, 6);
     Queue(kWinPhaseHeader);
-    QueueRange(kWinSoftKey0 + 1, 3);
-    Queue(kWinSoftKey0 + 6);
+    for (int win : {int{kWinLineKey}, ItemKeyWin(0), ItemKeyWin(1), int{kWinEachAllKey}})
+        Queue(win);
 }
 
 }  // namespace home

@@ -43,7 +43,7 @@ int32_t HomeScreen_Refresh(StepRow*, uint32_t msg) {
     home::PanelSelectionStep();
     if (line != g_HomeWindows.line) {
         g_HomeWindows.line = line;
-        home::Queue(home::PanelValueWin(0));
+        home::Queue(home::kWinPhaseValue);
     }
     const uint32_t mode = GetOutputMode();
     if (mode != g_HomeWindows.outputMode)
@@ -77,12 +77,12 @@ void PanelSelectionStep() {
             for (int n = 0; n < (threeModule ? 6 : 12); ++n) {
                 Queue(PanelLabelWin(n));
                 Queue(PanelValueWin(n));
-                if (threeModule) Queue(kWinSoftKey0 + 6);
+                if (threeModule) Queue(kWinEachAllKey);
             }
             Queue(kWinPanelScroll);
         } else if (slot.index < 12) {
             Queue(PanelValueWin(static_cast<int>(slot.index)));
-            if (threeModule) Queue(kWinSoftKey0 + 6);
+            if (threeModule) Queue(kWinEachAllKey);
         }
     }
     // Rows the painter showed highlighted and the selection has left repaint plain.

@@ -6,12 +6,13 @@
 #include <cstdint>
 
 #include "core/system/util/step_obj.h"
+#include "panel/statusbar/status_bar.h"
 
 // What the home page showed when it last queued a repaint (all 0 at start; kept over hide and show).
 struct HomeWindows {
     uint32_t status[32];    // the status chain's words, by the chain's slots
+    statusbar::View bar;    // what the status bar's cells show (only its `shown` words are used)
     uint32_t settings[24];  // the settings chain's words for the selected line, by the chain's slots
-    uint32_t levels[3];
     uint32_t items[4];
     uint32_t line;        // selected line, for the panel's line value
     uint32_t lineForKey;  // selected line, for its soft key
@@ -34,10 +35,14 @@ int32_t HomeScreen_Refresh(StepRow* row, uint32_t msg);
 
 namespace home {
 
-// Status chain: the first of its seventeen links whose words changed is handled; true when one was.
+// Status chain: the first change among the status bar's cells and the links around them is handled;
+// true when one was.
 bool StatusChainStep();
 // Settings chain of the selected line: the first of its fifteen links that changed.
 bool SettingsChainStep(uint32_t line);
+// The value windows of the settings-panel items in the mask (bit i: PanelItem i), wherever the current
+// output mode's rows hold them, in the wiring's window numbering, whichever page is shown.
+void QueueItemValues(uint32_t items);
 // The wiring changed (to phaseMode) / the output mode changed (to mode).
 void PhaseModeChange(uint32_t phaseMode);
 void OutputModeChange(uint32_t mode);

@@ -8,6 +8,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/panel_shapes.h"
+#include "panel/menu/settings_layout.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
@@ -83,7 +84,7 @@ void ModeList(uint32_t state) {
         QueueRange(kWinSoftKey0, 8);
         QueueRange(kWinSetCell0, 9);
         Queue(kWinPhasor);
-        Queue(PanelValueWin(5));
+        Queue(PanelValueWin(static_cast<int>(LayoutRowOf(kItemIrms, kModeAcDcInt))));
     }
 }
 
@@ -110,13 +111,13 @@ void LineList(uint32_t state) {
     if (state == kParamPhaseMode && !shown) {
         MoveHead(kWinLineList, LineListOpenY());
         WM_Show(g_HomeWin[kWinLineList]);
-        QueueRange(kWinSoftKey0 + 1, 7);
+        QueueRange(kWinLineKey, kWinHoldKey - kWinLineKey + 1);
     } else if (state == kParamPhaseMode && static_cast<uint32_t>(EditValue()) != highlight) {
         highlight = static_cast<uint32_t>(EditValue());
         MoveHead(kWinLineList, 21 * static_cast<int>(highlight) + 4);
     } else if (state != kParamPhaseMode && shown) {
         WM_Hide(g_HomeWin[kWinLineList]);
-        QueueRange(kWinSoftKey0 + 1, 7);
+        QueueRange(kWinLineKey, kWinHoldKey - kWinLineKey + 1);
     }
 }
 

@@ -1,5 +1,6 @@
-// The home refresh's measured part and the meter settings: the level bars, the meter cells on their
-// countdown (only when a new reading came, and only the cells it changes), the hold, the item rows, the selected line and the view.
+// The home refresh's measured part and the meter settings: the meter cells on their countdown (only when
+// a new reading came, and only the cells it changes), the hold, the item rows, the selected line and the
+// view. The level bars are a status bar cell (home_status_chain.cpp).
 #include <atomic>
 
 #include "core/control/measure/measurement.h"
@@ -9,7 +10,6 @@
 #include "core/system/state/menu_state_ids.h"
 #include "core/system/state/service_flags.h"
 #include "panel/draw/panel_shapes.h"
-#include "panel/statusbar/status_bar.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
 #include "screens/output/home/home_windows.h"
@@ -20,7 +20,6 @@ namespace home {
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
-constexpr int kLevelCell = StatusCellWin(statusbar::kCellLevel);
 
 bool BelowMenuPage() {
     return g_MenuState.load(kRelaxed) < kMenuSystemInfo;
@@ -39,18 +38,6 @@ void QueueChangedMeterAndPower() {
         if (!HomeMeter_Shows(n, HomeMeter_CellFace(n))) Queue(MeterCellWin(n));
     for (int k = 0; k < 6; ++k)
         if (!HomeMeter_Shows(MeterFaceSlotOfPower(k), HomeMeter_PowerFace(k))) Queue(kWinPowerCell0 + k);
-}
-
-void LevelBars() {
-    statusbar::Inputs in;
-    statusbar::ReadInputs(&in);
-    bool differs = false;
-    for (int p = 0; p < 3; ++p)
-        differs |= static_cast<uint32_t>(in.levelPercent[p]) != g_HomeWindows.levels[p];
-    if (!differs) return;
-    for (int p = 0; p < 3; ++p)
-        g_HomeWindows.levels[p] = static_cast<uint32_t>(in.levelPercent[p]);
-    Queue(kLevelCell);
 }
 
 void MeterCountdown() {
@@ -73,13 +60,12 @@ void MeterStep() {
         (g_ParamFlags.load(std::memory_order_acquire) & core::kFlagMeterHold) != 0 ? 1u : 0u;
     if (hold != g_HomeWindows.meterHold) {
         g_HomeWindows.meterHold = hold;
-        Queue(kWinSoftKey0 + 7);
+        Queue(kWinHoldKey);
         QueueMeterAndPower();
         for (int n = 0; n < 3; ++n)
             Queue(CellTagWin(n));
         return;
     }
-    LevelBars();
     if (hold == 0) MeterCountdown();
 }
 
@@ -105,14 +91,14 @@ void ItemRowSteps() {
     const auto line = static_cast<uint32_t>(GetSelectedLine());
     if (line != g_HomeWindows.lineForKey) {
         g_HomeWindows.lineForKey = line;
-        if (BelowMenuPage()) Queue(kWinSoftKey0 + 1);
+        if (BelowMenuPage()) Queue(kWinLineKey);
     }
     const auto view = static_cast<uint32_t>(GetPhaseLineView());
     if (view != g_HomeWindows.view) {
         g_HomeWindows.view = view;
         if (BelowMenuPage()) {
-            Queue(kWinSoftKey0 + 1);
-            Queue(kWinSoftKey0 + 6);
+            Queue(kWinLineKey);
+            Queue(kWinEachAllKey);
         }
         Queue(kWinPhasor);
         QueueRange(kWinSetCell0, 9);

@@ -1,12 +1,15 @@
 // The settings chain of the home refresh: fifteen links over the selected line's settings, tested in
-// order; only the first that changed is handled on a call. What each link queues depends on the output
-// mode (the panel shows other rows in other modes) and, for some, on the wiring.
+// order; only the first that changed is handled on a call. A link names a panel item: its row
+// (panel/menu/panel_item_rows.h) gives the record and what else a change repaints, the layout the windows
+// that show the item and those others in the current output mode and wiring.
 #include <atomic>
 
 #include "core/params/access/param_access.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "panel/menu/panel_item_rows.h"
+#include "panel/menu/settings_layout.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
@@ -16,38 +19,13 @@ namespace home {
 
 namespace {
 
-// Output modes as a mask (bit m = mode m).
-constexpr uint16_t M(std::initializer_list<int> modes) {
-    uint16_t mask = 0;
-    for (int m : modes)
-        mask |= static_cast<uint16_t>(1u << m);
-    return mask;
-}
-constexpr uint16_t kAllModes = 0x3FF;
-
-// A setting word: the parameter id (plus the line when perLine, read for that line) and its value or its
-// on/off state.
-struct SettingWord {
-    uint8_t id;
-    bool perLine;
-    bool state;
-    uint8_t slot;  // cache slot, shared by links that compare the same word
-};
-// A panel value window queued in the given output modes: `value`, or `value1P2W` in 1P2W.
-struct PanelQueue {
-    uint16_t modes;
-    int8_t value;
-    int8_t value1P2W;
-};
+// The words a link compares: its item's record (for the selected line when the record is per phase), the
+// LINE view's record, the record's on/off state, or the AC voltage unit that both AC voltage links share.
+enum class Word : uint8_t { kNone, kValue, kLineValue, kState, kAcvUnit };
 struct SettingLink {
-    SettingWord word[2];
-    uint8_t words;
-    PanelQueue panel[7];
-    uint8_t panelCount;
-    uint8_t setRows;   // bit r: the three set-value cells of row r (0 ACV, 1 DCV, 2 FREQ)
-    uint8_t softKeys;  // bit n: soft key n
-    bool phasor;       // the phasor too, except in 1P2W
-    void (*act)();     // before the queueing, when set
+    PanelItem item;
+    Word word[2];
+    void (*act)();  // before the queueing, when set
 };
 
 // Balance switched: the selection goes back to the first row; without balance the view goes to PHASE.
@@ -57,100 +35,86 @@ void BalanceChanged() {
     if (GetPhaseBalanceMode() == 0) paramPutValue(kParamMeasItem7, 0, 0);
 }
 
-constexpr uint8_t kAcvUnitSlot = 1;
-constexpr int8_t kSame = -1;  // value1P2W: the same window as in the other wirings
-
+using enum Word;
 // clang-format off
 constexpr SettingLink kSettingsChain[] = {
-    // 1 AC voltage or its unit, 2 line AC voltage or the unit.
-    {{{kParamAcv, true, false, 0}, {kParamAcvUnit, false, false, kAcvUnitSlot}}, 2,
-     {{M({0, 1, 5, 6, 7, 8}), 2, kSame}}, 1, 0b101, 0, false, nullptr},
-    {{{kParamAcvLine, false, false, 2}, {kParamAcvUnit, false, false, kAcvUnitSlot}}, 2,
-     {{M({0, 1, 5, 6, 7, 8}), 2, kSame}}, 1, 0b101, 0, false, nullptr},
-    // 3 DC voltage, 4 line DC voltage.
-    {{{kParamDcv2, true, false, 3}}, 1, {{M({2}), 2, kSame}, {M({0, 5, 7}), 3, kSame}}, 2, 0b110, 0, false,
-     nullptr},
-    {{{kParamDcvLine, false, false, 4}}, 1, {{M({2}), 2, kSame}, {M({0, 5, 7}), 3, kSame}}, 2, 0b101, 0, false,
-     nullptr},
-    // 5 frequency.
-    {{{kParamFreq, true, false, 5}},
-     1,
-     {{M({0, 1, 5, 6, 9}), 4, kSame},
-      {M({0, 1, 9}), 6, kSame},
-      {M({0, 1, 9}), 7, kSame},
-      {M({0, 1, 9}), 8, kSame},
-      {M({5, 6}), 7, kSame},
-      {M({5, 6}), 8, kSame},
-      {M({5, 6}), 9, kSame}},
-     7, 0b100, 0, false, nullptr},
-    // 6 current.
-    {{{kParamCurrLimit2, true, false, 6}}, 1, {{M({0, 1, 5, 6, 7, 8, 9}), 5, kSame}, {M({2, 3, 4}), 3, kSame}}, 2,
-     0, 0, false, nullptr},
-    // 7 ON phase or its state, 8 OFF phase or its state.
-    {{{kParamOnPhase, true, false, 7}, {kParamOnPhase, true, true, 8}}, 2,
-     {{M({0, 1, 7, 8, 9}), 0, 6}, {M({5, 6}), 1, 7}}, 2, 0, 0, false, nullptr},
-    {{{kParamOffPhase, true, false, 9}, {kParamOffPhase, true, true, 10}}, 2,
-     {{M({0, 1, 7, 8, 9}), 1, 7}, {M({5, 6}), 2, 8}}, 2, 0, 0, false, nullptr},
-    // 9 balance mode.
-    {{{kParamBalanceMode, false, false, 11}}, 1, {{kAllModes, 0, kSame}, {kAllModes, 4, 10}}, 2, 0, 0b1000010, true,
-     BalanceChanged},
-    // 10, 11 phase angles of L2 and L3.
-    {{{kParamBalance2, false, false, 12}}, 1, {{kAllModes, 4, 10}}, 1, 0, 0, true, nullptr},
-    {{{kParamBalance3, false, false, 13}}, 1, {{kAllModes, 5, 11}}, 1, 0, 0, true, nullptr},
-    // 12 gain.
-    {{{kParamGain, true, false, 14}}, 1, {{M({3, 4, 9}), 2, kSame}, {M({5, 6}), 0, 6}}, 2, 0, 0, false, nullptr},
-    // 13 sync phase, 14 SIG, 15 SRC.
-    {{{kParamSyncPhase, false, false, 15}}, 1, {{M({7, 8}), 3, kSame}}, 1, 0, 0, false, nullptr},
-    {{{kParamMainSig, true, false, 16}}, 1, {{M({7, 8}), 4, kSame}}, 1, 0, 0, false, nullptr},
-    {{{kParamMainSrc, true, false, 17}},
-     1,
-     {{M({3, 4, 5, 6, 9}), 3, kSame},
-      {M({3, 4, 5, 6, 9}), 4, kSame},
-      {M({3, 4, 5, 6, 9}), 9, kSame},
-      {M({3, 4, 5, 6, 9}), 10, kSame}},
-     4, 0, 0, false, nullptr},
+    {kItemAcv, {kValue, kAcvUnit}, nullptr},     {kItemAcv, {kLineValue, kAcvUnit}, nullptr},
+    {kItemDcv, {kValue}, nullptr},               {kItemDcv, {kLineValue}, nullptr},
+    {kItemFreq, {kValue}, nullptr},              {kItemIrms, {kValue}, nullptr},
+    {kItemOnPhase, {kValue, kState}, nullptr},   {kItemOffPhase, {kValue, kState}, nullptr},
+    {kItemBalance, {kValue}, BalanceChanged},    {kItemAngleL2, {kValue}, nullptr},
+    {kItemAngleL3, {kValue}, nullptr},           {kItemGain, {kValue}, nullptr},
+    {kItemSyncPhase, {kValue}, nullptr},         {kItemSig, {kValue}, nullptr},
+    {kItemSrc, {kValue}, nullptr},
 };
 // clang-format on
-static_assert(std::size(kSettingsChain) == 15);
+constexpr int kLinks = static_cast<int>(std::size(kSettingsChain));
 
-uint32_t Read(const SettingWord& w, uint32_t line) {
+// The cache slot of word k of link i: the first words by link, the second after them, the AC voltage unit
+// one slot for both links that compare it.
+constexpr int SlotOf(int i, int k) {
+    if (k == 0) return i;
+    return kSettingsChain[i].word[1] == kAcvUnit ? kLinks : kLinks + 1 + i;
+}
+constexpr bool SlotsFit() {
+    for (int i = 0; i < kLinks; ++i)
+        for (int k = 0; k < 2 && kSettingsChain[i].word[k] != Word::kNone; ++k)
+            if (SlotOf(i, k) >= static_cast<int>(std::size(HomeWindows{}.settings))) return false;
+    return true;
+}
+static_assert(SlotsFit());
+
+uint32_t Read(PanelItem item, Word w, uint32_t line) {
+    const PanelItemRow& row = PanelItemRowOf(item);
+    const uint32_t unit = w != kAcvUnit && w != kLineValue && row.unit == ItemUnit::kPhase ? line : 0;
+    const uint32_t id = w == kAcvUnit     ? uint32_t{kParamAcvUnit}
+                        : w == kLineValue ? static_cast<uint32_t>(row.lineRecord)
+                                          : row.record + unit;
     ParamRec rec{};
-    const uint32_t unit = w.perLine ? line : 0;
-    paramGetRecord(w.id + unit, &rec, unit);
-    return static_cast<uint32_t>(w.state ? rec.state : rec.value);
+    paramGetRecord(id, &rec, unit);
+    return static_cast<uint32_t>(w == kState ? rec.state : rec.value);
 }
 
-void Handle(const SettingLink& l) {
+void Handle(const SettingLink& l, bool lineRecord) {
     if (l.act != nullptr) l.act();
-    const uint32_t mode = GetOutputMode();
-    const bool is1P2W = GetPhaseMode() == kWiring1P2W;
-    for (int i = 0; i < l.panelCount; ++i) {
-        const PanelQueue& q = l.panel[i];
-        if (mode >= core::kModes || ((q.modes >> mode) & 1u) == 0) continue;
-        Queue(PanelValueWin(is1P2W && q.value1P2W != kSame ? q.value1P2W : q.value));
-    }
-    for (int n = 0; n < 8; ++n)
-        if ((l.softKeys >> n) & 1u) Queue(kWinSoftKey0 + n);
-    if (l.phasor && !is1P2W) Queue(kWinPhasor);
+    const PanelItemRow& row = PanelItemRowOf(l.item);
+    const uint32_t wiring = GetPhaseMode();
+    QueueItemValues(ItemBit(l.item) | row.alsoItems);
+    const uint8_t repaint = lineRecord ? row.lineRepaint : row.repaint;
+    if ((repaint & kRepaintLineKey) != 0) Queue(kWinLineKey);
+    if ((repaint & kRepaintEachAllKey) != 0) Queue(kWinEachAllKey);
+    if ((repaint & kRepaintPhasor) != 0 && wiring != kWiring1P2W) Queue(kWinPhasor);
+    constexpr uint8_t kSetRows[3] = {kRepaintAcvSet, kRepaintDcvSet, kRepaintFreqSet};
     for (int r = 0; r < 3; ++r)
-        if ((l.setRows >> r) & 1u) QueueRange(SetCellWin(r, 0), 3);
+        if ((repaint & kSetRows[r]) != 0) QueueRange(SetCellWin(r, 0), 3);
 }
 
 }  // namespace
 
+void QueueItemValues(uint32_t items) {
+    const uint32_t mode = GetOutputMode(), wiring = GetPhaseMode();
+    if (mode >= core::kModes) return;
+    for (uint32_t r = 0; r < kLayoutRows; ++r) {
+        const PanelItem item = SettingsItemCode(SettingsLayoutTables.a, r, mode);
+        if (item < kLabelledItems && (items & ItemBit(item)) != 0)
+            Queue(PanelValueWin(static_cast<int>(PanelSlotOfRow(r, wiring, mode).index)));
+    }
+}
+
 bool SettingsChainStep(uint32_t line) {
     uint32_t* cache = g_HomeWindows.settings;
-    for (const SettingLink& l : kSettingsChain) {
+    for (int i = 0; i < kLinks; ++i) {
+        const SettingLink& l = kSettingsChain[i];
         uint32_t now[2];
         bool changed = false;
-        for (int k = 0; k < l.words; ++k) {
-            now[k] = Read(l.word[k], line);
-            changed |= now[k] != cache[l.word[k].slot];
+        for (int k = 0; k < 2 && l.word[k] != kNone; ++k) {
+            now[k] = Read(l.item, l.word[k], line);
+            changed |= now[k] != cache[SlotOf(i, k)];
         }
         if (!changed) continue;
-        for (int k = 0; k < l.words; ++k)
-            cache[l.word[k].slot] = now[k];
-        Handle(l);
+        for (int k = 0; k < 2 && l.word[k] != kNone; ++k)
+            cache[SlotOf(i, k)] = now[k];
+        Handle(l, l.word[0] == kLineValue);
         return true;
     }
     return false;

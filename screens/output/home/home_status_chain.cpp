@@ -1,22 +1,21 @@
-// The status chain of the home refresh: seventeen links tested in order, only the first that changed is
-// handled on a call, so several changes reach the screen over consecutive calls.
+// The status chain of the home refresh: the status bar's cells, found by the bar's own change check, and
+// the links for what is not a cell, tested in order; only the first that changed is handled on a call, so
+// several changes reach the screen over consecutive calls.
 #include <atomic>
 
-#include "core/control/alarms/alarms.h"
 #include "core/params/access/param_access.h"
 #include "core/params/access/wiring_state.h"
 #include "core/params/param_ranges.h"
 #include "core/params/param_store.h"
 #include "core/system/links/parallel_link.h"
-#include "core/system/links/usb_state.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/output_flags.h"
+#include "panel/menu/panel_item_rows.h"
 #include "panel/statusbar/status_bar.h"
 #include "platform/stage/wiring_codes.h"
 #include "screens/output/home/home_dirty_queue.h"
 #include "screens/output/home/home_refresh.h"
 #include "screens/output/home/home_windows.h"
-#include "sysadmin/net/net_state.h"
 
 namespace home {
 
@@ -34,18 +33,9 @@ uint32_t Param(uint32_t id) {
     return static_cast<uint32_t>(paramGetValue(id, 0));
 }
 
-using enum statusbar::Cell;
-
-// The window of a status bar cell.
-constexpr int Win(statusbar::Cell cell) {
-    return StatusCellWin(cell);
-}
-
 // The panel values showing the waveform (and the duty) of the selected phase in the current mode.
 void QueueWaveValues() {
-    const uint32_t mode = GetOutputMode();
-    Queue(PanelValueWin(GetPhaseMode() == kWiring1P2W ? 8 : 2));
-    if (IsAcIntSyncOrVcaMode(mode) || IsAddMode(mode)) Queue(PanelValueWin(IsAddMode(mode) ? 3 : 2));
+    QueueItemValues(ItemBit(kItemWave) | ItemBit(kItemDuty));
 }
 void WaveChanged() {
     g_OutputRefresh.store(1, std::memory_order_release);
@@ -67,8 +57,11 @@ struct StatusLink {
     bool (*forced)();       // a link that counts as changed while this says so
 };
 
+// The links before the status bar's cells: the preset words repaint the output cell and every soft key
+// (the keys name the presets in preset mode), the waveform, its duty and the wiring what depends on them.
+// A wiring change is handled on the call that sees it; the cells it alters follow on later calls.
 // clang-format off
-constexpr StatusLink kStatusChain[] = {
+constexpr StatusLink kBeforeCells[] = {
     {{[] { return OutFlag(kOutFlagOutputOn); },
       [] { return g_HomePage.recallIndex.load(kRelaxed); },
       [] { return g_HomePage.presetSel.load(kRelaxed); },
@@ -76,29 +69,17 @@ constexpr StatusLink kStatusChain[] = {
       [] { return (ParamFlags() >> 4) & 1u; },
       [] { return (ParamFlags() >> 9) & 1u; }},
      false,
-     {Win(kCellOutput), kWinSoftKey0, kWinSoftKey0 + 1, kWinSoftKey0 + 2, kWinSoftKey0 + 3, kWinSoftKey0 + 4,
-      kWinSoftKey0 + 5, kWinSoftKey0 + 6, kWinSoftKey0 + 7},
+     {StatusCellWin(statusbar::kCellOutput), kWinSoftKey0, kWinLineKey, ItemKeyWin(0), ItemKeyWin(1),
+      ItemKeyWin(2), ItemKeyWin(3), kWinEachAllKey, kWinHoldKey},
      nullptr, nullptr},
-    {{[] { return static_cast<uint32_t>(IsAlarmActive() != 0); }}, false, {Win(kCellAlarm), -1}, nullptr,
-     nullptr},
-    {{[] { return OutFlag(kOutFlagRemote) | ((ParamFlags() >> 6) & 1u) << 1; }}, false, {Win(kCellShift), -1},
-     nullptr, nullptr},
-    {{[] { return static_cast<uint32_t>(UsbMemoryMounted()); }}, false, {Win(kCellUsbMem), -1}, nullptr,
-     nullptr},
-    {{[] { return Param(kParamIrmsLimitMode); }}, false, {Win(kCellIrms), -1}, nullptr, nullptr},
-    {{[] { return Param(kParamIpkLimitMode); }}, false, {Win(kCellIpk), -1}, nullptr, nullptr},
-    {{[] { return (g_UsbState.statusC.load(std::memory_order_acquire) >> 1) & 1u; }}, false,
-     {Win(kCellUsbDev), -1}, nullptr, nullptr},
-    {{[] { return static_cast<uint32_t>(g_NetMonState.load(std::memory_order_acquire) != 0); }}, false,
-     {Win(kCellNet), -1}, nullptr, nullptr},
-    {{[] { return (ParamFlags() >> 5) & 1u; }}, false, {Win(kCellLock), -1}, nullptr, nullptr},
-    {{[] { return core::CurrentRangeCode(); }}, false, {Win(kCellRange), -1}, nullptr, nullptr},
     {{[] { return static_cast<uint32_t>(GetWaveformSel()); }}, false, {-1}, WaveChanged, WaveRefreshAsked},
     {{[] { return static_cast<uint32_t>(GetWaveDutySel()); }}, false, {-1}, QueueWaveValues, nullptr},
     {{[] { return GetPhaseMode(); }}, false, {-1}, PhaseModeChanged, nullptr},
     {{[] { return static_cast<uint32_t>(g_EditAllPhases.load(kRelaxed)); }}, false,
-     {kWinSoftKey0 + 1, kWinSoftKey0 + 6, -1}, nullptr, nullptr},
-    {{[] { return Param(kParamRemoteSense) & 1u; }}, false, {Win(kCellSense), -1}, nullptr, nullptr},
+     {kWinLineKey, kWinEachAllKey, -1}, nullptr, nullptr},
+};
+// After the cells: the output impedance repaints the phase header, the parallel link the slave screen.
+constexpr StatusLink kAfterCells[] = {
     {{[] { return Param(kParamOutputImpedance); }, [] { return Param(kParamInductanceL1); },
       [] { return Param(kParamInductanceL2); }, [] { return Param(kParamInductanceL3); },
       [] { return Param(kParamResistanceL1); }, [] { return Param(kParamResistanceL2); },
@@ -107,11 +88,10 @@ constexpr StatusLink kStatusChain[] = {
      {kWinPhaseHeader, -1},
      nullptr,
      nullptr},
-    {{[] { return g_ParallelActive.load(std::memory_order_acquire); }}, false,
-     {Win(kCellMaster), kWinSlave, -1}, nullptr, nullptr},
+    {{[] { return g_ParallelActive.load(std::memory_order_acquire); }}, false, {kWinSlave, -1}, nullptr,
+     nullptr},
 };
 // clang-format on
-static_assert(std::size(kStatusChain) == 17);
 
 constexpr int WordCount(const StatusLink& l) {
     int n = 0;
@@ -119,17 +99,17 @@ constexpr int WordCount(const StatusLink& l) {
         ++n;
     return n;
 }
-// Each link's first cache slot.
-constexpr int SlotOf(int link) {
-    int slot = 0;
-    for (int i = 0; i < link; ++i)
-        slot += WordCount(kStatusChain[i]);
-    return slot;
+template <size_t N>
+constexpr int Words(const StatusLink (&links)[N]) {
+    int n = 0;
+    for (const StatusLink& l : links)
+        n += WordCount(l);
+    return n;
 }
 // GCC cannot compare function addresses while compiling with UndefinedBehaviorSanitizer (VRN_UBSAN): this
 // check is left to the other builds.
 #ifndef VRN_UBSAN
-static_assert(SlotOf(17) <= static_cast<int>(std::size(HomeWindows{}.status)));
+static_assert(Words(kBeforeCells) + Words(kAfterCells) <= static_cast<int>(std::size(HomeWindows{}.status)));
 #endif
 
 void Handle(const StatusLink& l) {
@@ -140,32 +120,47 @@ void Handle(const StatusLink& l) {
     if (l.act != nullptr) l.act();
 }
 
-}  // namespace
-
-bool StatusChainStep() {
-    uint32_t* cache = g_HomeWindows.status;
-    for (int i = 0; i < static_cast<int>(std::size(kStatusChain)); ++i) {
-        const StatusLink& l = kStatusChain[i];
-        const int n = WordCount(l), slot = SlotOf(i);
+// The first link of the list that changed, handled; its words are cached from `cache` on, link by link.
+template <size_t N>
+bool Step(const StatusLink (&links)[N], uint32_t* cache) {
+    for (const StatusLink& l : links) {
+        const int n = WordCount(l);
         uint32_t now[7];
         bool changed = l.forced != nullptr && l.forced();
         for (int k = 0; k < n; ++k) {
             now[k] = l.word[k]();
-            if (now[k] == cache[slot + k]) continue;
+            if (now[k] == cache[k]) continue;
             if (l.eachAlone) {
-                cache[slot + k] = now[k];
+                cache[k] = now[k];
                 Handle(l);
                 return true;
             }
             changed = true;
         }
-        if (!changed) continue;
-        for (int k = 0; k < n; ++k)
-            cache[slot + k] = now[k];
-        Handle(l);
-        return true;
+        if (changed) {
+            for (int k = 0; k < n; ++k)
+                cache[k] = now[k];
+            Handle(l);
+            return true;
+        }
+        cache += n;
     }
     return false;
+}
+
+}  // namespace
+
+bool StatusChainStep() {
+    if (Step(kBeforeCells, g_HomeWindows.status)) return true;
+    // The cells compare what they show the way the simple page's do.
+    statusbar::Inputs in;
+    statusbar::ReadInputs(&in);
+    const int cell = StatusBar_NextChange(&g_HomeWindows.bar, in);
+    if (cell >= 0) {
+        Queue(StatusCellWin(static_cast<statusbar::Cell>(cell)));
+        return true;
+    }
+    return Step(kAfterCells, g_HomeWindows.status + Words(kBeforeCells));
 }
 
 }  // namespace home

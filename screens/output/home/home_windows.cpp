@@ -1,6 +1,7 @@
 #include "screens/output/home/home_windows.h"
 
 #include "core/params/param_ranges.h"
+#include "panel/menu/settings_layout.h"
 #include "platform/stage/wiring_codes.h"
 
 std::array<WM_HWINDOW, home::kWinCount> g_HomeWin{};
@@ -13,6 +14,16 @@ int HomeWin_IndexOf(WM_HWINDOW h) {
 }
 
 namespace home {
+
+namespace {
+constexpr bool PhaseRowLeads(const SettingsLayout& t) {
+    for (uint32_t m = 0; m < core::kModes; ++m)
+        if (SettingsItemCode(t, 0, m) != kItemPhase) return false;
+    return true;
+}
+static_assert(PhaseRowLeads(SettingsLayoutTables.a) && PhaseRowLeads(SettingsLayoutTables.b) &&
+              PhaseRowLeads(SettingsLayoutTables.c));
+}  // namespace
 
 // Three-phase wirings show six rows a page; past the first page the rows a mode skips (its duty row,
 // or both duty and wave in the modes with a gain row) close up, so the index steps back by one more.

@@ -41,7 +41,10 @@ enum Win : int {
     kWinStatusBar = 89,
     kWinStatusCell0 = 90,  // one per status bar cell, in its order
     kWinSoftKeyColumn = 104,
-    kWinSoftKey0 = 105,  // keys 0-7 from the top
+    kWinSoftKey0 = 105,  // keys 0-7 from the top: DISPLAY, the line, the four ITEM keys, EACH/ALL, RUN/HOLD
+    kWinLineKey = kWinSoftKey0 + 1,
+    kWinEachAllKey = kWinSoftKey0 + 6,
+    kWinHoldKey = kWinSoftKey0 + 7,
     kWinCount = 113,
 };
 
@@ -59,6 +62,8 @@ constexpr int SetCellWin(int row, int col) { return kWinSetCell0 + 3 * row + col
 // Settings-panel label and value window n = 0-11.
 constexpr int PanelLabelWin(int n) { return n < 6 ? kWinPanelLabel0 + n : kWinPanelLabel6 + n - 6; }
 constexpr int PanelValueWin(int n) { return n < 6 ? kWinPanelValue0 + n : kWinPanelValue6 + n - 6; }
+// The PHASE row's value: the first row of every layout (checked in home_windows.cpp).
+inline constexpr int kWinPhaseValue = kWinPanelValue0;
 
 // The window a selected panel row lands in, and whether it lies on the panel's second page.
 struct PanelSlot {

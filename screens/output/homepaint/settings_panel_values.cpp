@@ -6,6 +6,7 @@
 #include "core/system/state/ctrl_words.h"
 #include "core/system/state/edit_state.h"
 #include "panel/draw/value_format.h"
+#include "panel/menu/panel_item_rows.h"
 #include "panel/overlay/overlay_paint.h"
 #include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"
@@ -35,10 +36,17 @@ int VoltDecimals(int32_t v) {
     return v >= -kFourDigits && v <= kFourDigits ? 2 : 1;
 }
 
+// The record of an item in the PHASE view (panel/menu/panel_item_rows.h).
+ParamRec Rec(PanelItem code, uint32_t phase) {
+    const ItemRecord src = ItemRecordOf(code, phase, false);
+    ParamRec r{};
+    paramGetRecord(src.id, &r, src.unit);
+    return r;
+}
+
 template <size_t N>
 void DutyText(char (&out)[N], uint32_t phase) {
-    ParamRec r{};
-    paramGetRecord(kParamWaveDuty, &r, phase);
+    const ParamRec r = Rec(kItemDuty, phase);
     const float duty = static_cast<float>(r.value) * r.scale;
     if (GetFrequency(static_cast<int>(phase)) <= kFourDigits)
         std::snprintf(out, N, "%.1f%%", static_cast<double>(duty));
@@ -48,8 +56,8 @@ void DutyText(char (&out)[N], uint32_t phase) {
 
 // A line voltage is shown within the bounds the selected phase gives it (home_value_fit.h); the
 // menu/control thread puts the bounds and the value into the line record.
-int32_t LineValue(ParamRec* line, uint32_t id, const LineBounds& bounds) {
-    paramGetRecord(id, line, 0);
+int32_t LineValue(ParamRec* line, PanelItem code, const LineBounds& bounds) {
+    paramGetRecord(PanelItemRowOf(code).lineRecord, line, 0);
     return WithinLine(line->value, bounds);
 }
 
@@ -58,10 +66,9 @@ void VoltText(char (&out)[N], PanelItem code, uint32_t phase) {
     ParamRec r{};
     int32_t value = 0;
     if (GetPhaseLineView() == 1) {
-        value = code == kItemAcv ? LineValue(&r, kParamAcvLine, LineAcvBounds(phase))
-                                 : LineValue(&r, kParamDcvLine, LineDcvBounds(phase));
+        value = LineValue(&r, code, code == kItemAcv ? LineAcvBounds(phase) : LineDcvBounds(phase));
     } else {
-        paramGetRecord(code == kItemAcv ? kParamAcv : kParamDcv, &r, phase);
+        r = Rec(code, phase);
         value = r.value;
     }
     Number(out, value, r, VoltDecimals(value));
@@ -69,9 +76,8 @@ void VoltText(char (&out)[N], PanelItem code, uint32_t phase) {
 
 // An ON or OFF phase in whole degrees stops at 359; the menu/control thread puts a larger one back as 359.
 template <size_t N>
-void StartStopText(char (&out)[N], uint32_t id, uint32_t phase) {
-    ParamRec r{};
-    paramGetRecord(id, &r, phase);
+void StartStopText(char (&out)[N], PanelItem code, uint32_t phase) {
+    const ParamRec r = Rec(code, phase);
     if (r.state == 0) {
         Put(out, "FREE");
         return;
@@ -118,41 +124,26 @@ PanelValueText PanelValueTextOf(PanelItem code) {
         case kItemDcv:
             VoltText(t.main, t.code, phase);
             break;
-        case kItemFreq: {
-            ParamRec r{};
-            paramGetRecord(kParamFreq, &r, phase);
+        case kItemFreq:
+        case kItemGain:
+        case kItemAngleL2:
+        case kItemAngleL3: {
+            const ParamRec r = Rec(t.code, phase);
             Number(t.main, r.value, r, r.decimals);
             break;
         }
         case kItemIrms:
         case kItemI: {
-            ParamRec r{};
-            paramGetRecord(kParamCurrLimit2, &r, phase);
+            const ParamRec r = Rec(t.code, phase);
             Number(t.main, r.value, r, r.value <= kFourDigits ? 2 : 1);
             break;
         }
-        case kItemGain: {
-            ParamRec r{};
-            paramGetRecord(kParamGain, &r, phase);
-            Number(t.main, r.value, r, r.decimals);
-            break;
-        }
-        case kItemAngleL2:
-        case kItemAngleL3: {
-            ParamRec r{};
-            paramGetRecord(t.code == kItemAngleL2 ? kParamBalance2 : kParamBalance3, &r, 0);
-            Number(t.main, r.value, r, r.decimals);
-            break;
-        }
         case kItemOnPhase:
-            StartStopText(t.main, kParamOnPhase, phase);
-            break;
         case kItemOffPhase:
-            StartStopText(t.main, kParamOffPhase, phase);
+            StartStopText(t.main, t.code, phase);
             break;
         case kItemSyncPhase: {
-            ParamRec r{};
-            paramGetRecord(kParamSyncPhase, &r, 0);
+            const ParamRec r = Rec(t.code, phase);
             Number(t.main, ShownAngle(r.value, r.decimals), r, r.decimals);
             break;
         }

@@ -89,17 +89,19 @@ TEST_F(HomePanel, SquareWaveShowsItsDutyBesideTheWaveAndHighlightsOnlyTheSelecte
 // A voltage below 100 V shows two decimals, from 100 V one; a negative DC voltage counts by its size.
 TEST_F(HomePanel, VoltagesShowTwoDecimalsBelow100VoltsAndOneFrom100) {
     g_OutputModeIdx.store(0);  // AC+DC-INT: ACV in row 2, DCV in row 3
+    g_OutputFlags.fetch_or(1u << 26);  // line L2 selected: its voltages show
     const std::tuple<int32_t, int32_t, const char*, const char*> cases[] = {
         {9999, -9999, "99.99 Vrms", "-99.99 Vdc"},
         {10000, -10000, "100.0 Vrms", "-100.0 Vdc"},
     };
     for (const auto& [acv, dcv, acvText, dcvText] : cases) {
-        paramPutValue(kParamAcv, acv, 0);
-        paramPutValue(kParamDcv, dcv, 0);
+        paramPutValue(kParamAcv, acv, 1);
+        paramPutValue(kParamDcv, dcv, 1);
         Paint();
         EXPECT_EQ(Value(2), acvText);
         EXPECT_EQ(Value(3), dcvText);
     }
+    g_OutputFlags.fetch_and(~(3u << 26));
 }
 
 // 1P2W shows all twelve rows; a selection past them would start a second page that lies beyond the

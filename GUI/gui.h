@@ -30,10 +30,6 @@ void GUI_InitContextDefaults(GUI_DRAWCTX* ctx);
 void GUI_ConfigureMemory();
 void LCD_ConfigureDisplay();
 
-// Context handling.
-// The start selects the screen (layer 0, the only one the program draws on).
-void GUI_SelectScreen();
-
 // Text encoding.
 uint16_t GUI_NextCharacter(const char** text);
 int GUI_CharsToBytes(const char* text, int n);

@@ -29,10 +29,6 @@ const GUI_FONTDEF* GUI_SelectFont(const GUI_FONTDEF* font) {
     return previous;
 }
 
-const GUI_FONTDEF* GUI_GetCurrentFont() {
-    return GUI_Context.pFont;
-}
-
 uint16_t GUI_SetAlign(uint16_t align) {
     const uint16_t previous = GUI_Context.textAlign;
     GUI_Context.textAlign = align;

@@ -16,8 +16,6 @@ uint32_t GUI_GetForeColor();
 // The context's settings, set by every painter before it draws.
 uint8_t GUI_SetPaintMode(uint8_t mode);
 const GUI_FONTDEF* GUI_SelectFont(const GUI_FONTDEF* font);
-// The text drawing reads the font in use back.
-const GUI_FONTDEF* GUI_GetCurrentFont();
 uint16_t GUI_SetAlign(uint16_t align);
 uint16_t GUI_SetTextDrawMode(uint16_t mode);
 // The golden line pictures draw wide pens through it; the drawers' wide-pen paths would go with it.

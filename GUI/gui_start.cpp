@@ -67,9 +67,3 @@ int GUI_Start() {
     WM_Setup();
     return result;
 }
-
-void GUI_SelectScreen() {
-    LCD_SelectDisplay();
-    LCD_RefreshColorIndices();
-    GUI_Context.wmClipping = 1;
-}

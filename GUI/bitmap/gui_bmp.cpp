@@ -210,16 +210,6 @@ int GUI_DrawBmpStream(GUI_GET_DATA* getData, void* user, int x0, int y0) {
     return result;
 }
 
-int GUI_BmpStreamWidth(GUI_GET_DATA* getData, void* user) {
-    const uint8_t* p = gui::BmpSource{getData, user}.Read(18, 4);
-    return p != nullptr ? static_cast<int>(gui::U32(p)) : 1;
-}
-
-int GUI_BmpStreamHeight(GUI_GET_DATA* getData, void* user) {
-    const uint8_t* p = gui::BmpSource{getData, user}.Read(22, 4);
-    return p != nullptr ? std::abs(static_cast<int>(gui::U32(p))) : 1;
-}
-
 namespace {
 
 struct MemoryFile {

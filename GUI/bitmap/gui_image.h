@@ -53,7 +53,5 @@ extern const GUI_LINE_WRITER GUI_DeviceLineWriter;
 // but count is a failed read. Results: 0 drawn, 1 bad, unsupported or short file.
 typedef int GUI_GET_DATA(void* user, const uint8_t** data, int count, uint32_t offset);
 int GUI_DrawBmpStream(GUI_GET_DATA* getData, void* user, int x0, int y0);
-int GUI_BmpStreamWidth(GUI_GET_DATA* getData, void* user);
-int GUI_BmpStreamHeight(GUI_GET_DATA* getData, void* user);
 // A file image of length bytes in memory; reading past its end is a short read.
 int GUI_DrawBmpFile(const void* file, uint32_t length, int x0, int y0);

@@ -48,7 +48,7 @@ GUI_DEV* GUI_DEV_New(const GUI_DEV_API* api, const GUI_COLORCONV* colorConv, uin
 int GUI_DEV_Insert(GUI_DEV* dev);
 GUI_DEV* GUI_DEV_NewAndInsert(const GUI_DEV_API* api, const GUI_COLORCONV* colorConv, uint16_t insertBehind,
                               int layer);
-// Leaving a memory device unlinks it from the chain (LCD_SelectDisplay); drawing finds its layer's driver.
+// Tests take the devices they inserted out of the chain through it, leaving the display's driver alone.
 void GUI_DEV_Remove(GUI_DEV* dev);
 void GUI_DEV_Release(GUI_DEV* dev);
 GUI_DEV* GUI_DEV_FindDriver(int layer);

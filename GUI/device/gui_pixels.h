@@ -20,8 +20,6 @@ void LCD_ReadBoxDevice(int x0, int y0, int x1, int y1, void* buffer, GUI_DEV* de
 // Clipped to the context's clip rectangle, from the first display or memory device of the chain that
 // starts at device (null: the layer's chain).
 void LCD_ReadBox(int x0, int y0, int x1, int y1, void* buffer, GUI_DEV* device);
-// Unclipped, from the first display device of the chain.
-void LCD_ReadBoxRaw(int x0, int y0, int x1, int y1, void* buffer, GUI_DEV* device);
 // LCD_ReadBox expanded to one 32-bit index per pixel (the buffer holds one word per pixel).
 void GUI_ReadBoxIndices(int x0, int y0, int x1, int y1, void* buffer, GUI_DEV* device);
 

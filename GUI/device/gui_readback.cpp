@@ -58,10 +58,6 @@ void LCD_ReadBox(int x0, int y0, int x1, int y1, void* buffer, GUI_DEV* device) 
                       std::min<int>(y1, c.y1), buffer, FirstOfClass(Chain(device), true));
 }
 
-void LCD_ReadBoxRaw(int x0, int y0, int x1, int y1, void* buffer, GUI_DEV* device) {
-    LCD_ReadBoxDevice(x0, y0, x1, y1, buffer, FirstOfClass(Chain(device), false));
-}
-
 void GUI_ReadBoxIndices(int x0, int y0, int x1, int y1, void* buffer, GUI_DEV* device) {
     const GUI_BOX& c = GUI_Context.clipRect;
     const int w = std::min<int>(x1, c.x1) - std::max<int>(x0, c.x0) + 1;

@@ -49,8 +49,6 @@ void LCD_SetBackIndex(uint32_t index);
 uint32_t LCD_GetForeIndex();
 // Tests read the background index the paint modes leave through it.
 uint32_t LCD_GetBackIndex();
-// The start refreshes the colour indices once the palette is loaded.
-void LCD_RefreshColorIndices();
 // Through the selected layer's device; 0 (and the colour unchanged) without a device.
 uint32_t LCD_ColorToIndex(uint32_t color);
 uint32_t LCD_IndexToColor(uint32_t index);

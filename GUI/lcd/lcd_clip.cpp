@@ -24,15 +24,3 @@ int LCD_ClipToScreenRect(const GUI_BOX* rect) {
     GUI_Context.clipRect = {0, 0, -1, -1};
     return 0;
 }
-
-void LCD_SelectDisplay() {
-    for (GUI_DEV* dev = GUI_Context.apDevice[GUI_Context.selLayer]; dev != nullptr; dev = dev->next) {
-        if (dev->api->devClass == kGuiDevClassMemory) {
-            GUI_DEV_Remove(dev);
-            break;
-        }
-    }
-    GUI_Context.hDevMem = 0;
-    GUI_Context.pClipRectHL = &GUI_Context.clipRect;
-    LCD_ClipToScreen();
-}

@@ -6,6 +6,3 @@
 void LCD_ClipToScreen();
 // Clip rectangle = display rectangle ∩ rect; 1 when it is not empty.
 int LCD_ClipToScreenRect(const GUI_BOX* rect);
-// The start draws on the screen through it.
-// Leaves a selected memory device: unlinks the class-4 device and draws on the screen again.
-void LCD_SelectDisplay();

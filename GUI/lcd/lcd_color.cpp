@@ -69,11 +69,6 @@ uint32_t LCD_GetBackIndex() {
     return GUI_Context.bkColorIndex;
 }
 
-void LCD_RefreshColorIndices() {
-    LCD_SetForeIndex(LCD_ColorToIndex(GUI_Context.foreColor));
-    LCD_SetBackIndex(LCD_ColorToIndex(GUI_Context.backColor));
-}
-
 uint32_t LCD_ColorToIndex(uint32_t color) {
     const GUI_COLORCONV* conv = Conv();
     return conv != nullptr ? conv->Color2Index(color) : 0;

@@ -27,12 +27,6 @@ int32_t SimBuildClearedImage(int32_t slot, uint8_t* out);
 // (they stay loaded; SEQ also sets the run block's invalid marker).
 int32_t SeqParseFile(int32_t slot, int32_t size);
 int32_t SimParseFile(int32_t slot, int32_t size);
-inline int32_t SeqLoadFileImage(int32_t slot, int32_t size) {
-    return SeqParseFile(slot, size);
-}
-inline int32_t SimLoadFileImage(int32_t slot, int32_t size) {
-    return SimParseFile(slot, size);
-}
 
 // Build and write the internal file: the write's result (the byte count on success), -1 for a bad slot.
 int32_t SeqSaveFile(int32_t slot, int32_t clear);

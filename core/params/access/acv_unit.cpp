@@ -48,10 +48,6 @@ int32_t GetAcvMaxVppOfPhase(int phase) {
     return vpp;
 }
 
-int32_t GetAcvMaxVpp() {
-    return GetAcvMaxVppOfPhase(SelectedLine());
-}
-
 int IsAcvOverVppLimitOfPhase(int32_t value, int phase) {
     return GetAcvMaxVppOfPhase(phase) < value && IsAcvUnitVppOfPhase(phase) ? 1 : 0;
 }

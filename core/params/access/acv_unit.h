@@ -13,8 +13,6 @@ int32_t AcvPhaseCeilingVpp(int phase);
 // The same as the panel edits it: in the line AC voltage edit state (50) the line value of that (x sqrt 3
 // in 3P4W, x 2 in 1P3W).
 int32_t GetAcvMaxVppOfPhase(int phase);
-// The same for the selected line.
-int32_t GetAcvMaxVpp();
 // 1 when the value is above the Vpp ceiling and the AC voltage is shown in Vpp.
 int IsAcvOverVppLimitOfPhase(int32_t value, int phase);
 // 1 when the value is above the phase's rms voltage limit and the AC voltage is not shown in Vpp.

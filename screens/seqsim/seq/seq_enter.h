@@ -16,9 +16,6 @@ void SeqEnterFieldState(uint32_t state);
 inline void Enter_menuSeqSetStepIndex() {
     SeqEnterFieldState(kMenuSeqSetStepIndex);
 }
-inline void Enter_menuSeqEditStepIndex() {
-    SeqEnterFieldState(kMenuSeqEditStepIndex);
-}
 inline void Enter_menuSeqSetTimeStep() {
     SeqEnterFieldState(kMenuSeqSetTimeStep);
 }
@@ -64,20 +61,11 @@ inline void Enter_menuSeqEditBranch1() {
 inline void Enter_menuSeqEnBranch1() {
     SeqEnterFieldState(kMenuSeqEnBranch1);
 }
-inline void Enter_menuSeqEditEnBranch1() {
-    SeqEnterFieldState(kMenuSeqEditEnBranch1);
-}
 inline void Enter_menuSeqSetBranch2() {
     SeqEnterFieldState(kMenuSeqSetBranch2);
 }
-inline void Enter_menuSeqEditBranch2() {
-    SeqEnterFieldState(kMenuSeqEditBranch2);
-}
 inline void Enter_menuSeqEnBranch2() {
     SeqEnterFieldState(kMenuSeqEnBranch2);
-}
-inline void Enter_menuSeqEditEnBranch2() {
-    SeqEnterFieldState(kMenuSeqEditEnBranch2);
 }
 inline void Enter_menuSeqBalance_L2() {
     SeqEnterFieldState(kMenuSeqBalanceL2);
@@ -88,9 +76,6 @@ inline void Enter_menuSeqEditBalance_L2() {
 inline void Enter_menuSeqBalance_L3() {
     SeqEnterFieldState(kMenuSeqBalanceL3);
 }
-inline void Enter_menuSeqEditBalance_L3() {
-    SeqEnterFieldState(kMenuSeqEditBalanceL3);
-}
 inline void Enter_menuSeqSetOnPhase(int phase) {
     SeqEnterFieldState(kMenuSeqSetOnPhase + static_cast<uint32_t>(phase));
 }
@@ -99,9 +84,6 @@ inline void Enter_menuSeqEditOnPhase(int phase) {
 }
 inline void Enter_menuSeqEnOnPhase(int phase) {
     SeqEnterFieldState(kMenuSeqEnOnPhase + static_cast<uint32_t>(phase));
-}
-inline void Enter_menuSeqEditEnOnPhase(int phase) {
-    SeqEnterFieldState(kMenuSeqEditEnOnPhase + static_cast<uint32_t>(phase));
 }
 inline void Enter_menuSeqSetOffPhase(int phase) {
     SeqEnterFieldState(kMenuSeqSetOffPhase + static_cast<uint32_t>(phase));

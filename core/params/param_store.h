@@ -308,6 +308,3 @@ int32_t paramClampValue(uint32_t id, int32_t max, int32_t min, uint32_t unit);
 // record set, without the automatic set switch: any area other than 0 is area 1, set 1 is the Vpp set (the
 // DC voltages of DC-INT have the rms set only), the variant is not used. Other ids reach the spare record.
 int paramAccessByUnit(Access op, uint32_t id, ParamRec* record, const core::ParamPlace& place);
-// Makes the edit state of a setting current for the panel. Returns 0, or -1 when refused (keys locked or
-// meter held and the id is not a measurement item).
-int menuEnterParamState(uint32_t id);

@@ -8,6 +8,7 @@
 #include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
+#include "panel/edit/param_enter.h"
 #include "panel/menu_entries.h"
 
 using namespace panel::edit;

@@ -11,6 +11,7 @@
 #include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
+#include "panel/edit/param_enter.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/home_fields.h"
 #include "panel/menu_entries.h"

@@ -1,4 +1,6 @@
 // Entering the edit state of a setting: the panel's state word and edit words are primed from its record.
+#include "panel/edit/param_enter.h"
+
 #include "core/params/access/key_entry.h"
 #include "core/params/param_store.h"
 #include "core/system/state/ctrl_words.h"

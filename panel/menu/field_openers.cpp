@@ -3,6 +3,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "core/system/state/menu_state_ids.h"
+#include "panel/edit/param_enter.h"
 #include "panel/menu/dialog_words.h"
 
 namespace {

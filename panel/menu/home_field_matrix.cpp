@@ -5,6 +5,7 @@
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "engine/run/seqsim_run.h"
+#include "panel/edit/param_enter.h"
 #include "panel/menu/home_fields.h"
 #include "platform/stage/wiring_codes.h"
 

@@ -13,6 +13,7 @@
 #include "drivers/panel_link.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
+#include "panel/edit/param_enter.h"
 #include "panel/menu_entries.h"
 #include "platform/stage/wave_numbers.h"
 #include "platform/stage/wiring_codes.h"

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/system/state/edit_state.h"
+#include "panel/edit/param_enter.h"
 #include "tests/core/ctrl_fixture.h"
 
 using test::Read;

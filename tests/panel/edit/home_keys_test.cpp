@@ -10,6 +10,7 @@
 #include "core/system/state/output_flags.h"
 #include "drivers/panel_link.h"
 #include "panel/edit/home_edit_keys.h"
+#include "panel/edit/param_enter.h"
 #include "panel/edit/recalled_preset.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu_entries.h"

@@ -12,6 +12,7 @@
 #include "panel/edit/digit_cursor.h"
 #include "panel/edit/edit_common.h"
 #include "panel/edit/home_edit_keys.h"
+#include "panel/edit/param_enter.h"
 #include "platform/stage/wave_numbers.h"
 #include "tests/panel/edit/edit_fixture.h"
 

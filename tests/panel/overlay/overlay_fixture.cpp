@@ -7,6 +7,7 @@
 #include "GUI/lcd/lcd.h"
 #include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
+#include "panel/edit/param_enter.h"
 #include "panel/pages/page_mgr.h"
 #include "panel/popup/overlay_popup.h"
 #include "tests/GUI/screen_fixture.h"

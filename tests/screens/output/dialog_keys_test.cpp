@@ -17,6 +17,7 @@
 #include "core/system/state/sys_status.h"
 #include "drivers/spi_device.h"
 #include "drivers/spi_nvm.h"
+#include "panel/edit/param_enter.h"
 #include "panel/menu/dialog_words.h"
 #include "panel/menu/row_entry_hook.h"
 #include "panel/menu_entries.h"

@@ -15,6 +15,7 @@
 #include "core/system/config/model_table.h"
 #include "core/system/messaging/msg_ring.h"
 #include "core/system/state/edit_state.h"
+#include "panel/edit/param_enter.h"
 #include "panel/menu_entries.h"
 #include "tests/screens/output/status_words_fixture.h"
 #include "tests/screens/screen_keys.h"

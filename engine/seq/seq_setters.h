@@ -55,9 +55,6 @@ uint16_t SeqStatusWord();
 uint16_t SeqSetEnJumpto(int32_t value);
 uint16_t SeqSetEnBranch1(int32_t value);
 uint16_t SeqSetEnBranch2(int32_t value);
-// Tests set the branch enables by value through these; the editors and SCPI use the ones below.
-int32_t SeqSetEnBranch1Val(int32_t value);
-int32_t SeqSetEnBranch2Val(int32_t value);
 uint16_t SeqSetTerm(int32_t code);  // 0 CONTI, 1 END, 2 HOLD; another code is refused
 uint16_t SeqSetSyncCode(int32_t code);
 int32_t SeqSetSyncCodeVal(int32_t code, int reread);

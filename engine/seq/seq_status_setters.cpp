@@ -121,12 +121,6 @@ uint16_t SeqSetEnBranch2(int32_t value) {
     SetGlobalEnable(value, kSeqEnBranch2, kLiveEnBranch2);
     return g_SeqSimStatusShadow;
 }
-int32_t SeqSetEnBranch1Val(int32_t value) {
-    return SetGlobalEnable(value, kSeqEnBranch1, kLiveEnBranch1);
-}
-int32_t SeqSetEnBranch2Val(int32_t value) {
-    return SetGlobalEnable(value, kSeqEnBranch2, kLiveEnBranch2);
-}
 
 uint16_t SeqSetTerm(int32_t code) {
     if (SeqAbsStep() == 0) return 0;

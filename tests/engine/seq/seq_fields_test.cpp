@@ -215,8 +215,8 @@ TEST_F(SeqFields, StatusWordFieldsOfAStep) {
         uint32_t bit;
     } enables[] = {
         {"Jump To", [](int32_t v) { return static_cast<int32_t>(SeqSetEnJumpto(v)); }, SeqGetEnJumpto, kStatJump},
-        {"Branch 1", SeqSetEnBranch1Val, SeqGetEnBranch1, kStatBranch1},
-        {"Branch 2", SeqSetEnBranch2Val, SeqGetEnBranch2, kStatBranch2},
+        {"Branch 1", [](int32_t v) { return static_cast<int32_t>(SeqSetEnBranch1(v)); }, SeqGetEnBranch1, kStatBranch1},
+        {"Branch 2", [](int32_t v) { return static_cast<int32_t>(SeqSetEnBranch2(v)); }, SeqGetEnBranch2, kStatBranch2},
     };
     for (const auto& e : enables) {
         SCOPED_TRACE(e.what);
@@ -231,7 +231,7 @@ TEST_F(SeqFields, StatusWordFieldsOfAStep) {
     // The sync setters rebuild the rest of the word from the step (SeqSetSyncCodeVal only when asked to):
     // nothing of another step's word goes along.
     SeqSetTerm(kTermHold);
-    SeqSetEnBranch1Val(1);
+    SeqSetEnBranch1(1);
     SeqSetCurStep(7);
     SeqSetSyncCode(2);
     EXPECT_EQ(test::StepWord(768, 7), uint32_t{2u | kStatConti});
@@ -241,12 +241,13 @@ TEST_F(SeqFields, StatusWordFieldsOfAStep) {
     SeqSetSyncCodeVal(3, 1);
     EXPECT_EQ(status(), uint32_t{3u | kStatHold | kStatBranch1});
     SeqSetTerm(kTermConti);
-    SeqSetEnBranch1Val(0);
+    SeqSetEnBranch1(0);
     // Step 0: the Jump To enable and the termination are refused, the Branch enables are not.
     SeqSetCurStep(0);
     EXPECT_EQ(SeqSetEnJumpto(1), 0u);
     EXPECT_EQ(SeqGetEnJumpto(), 0);
-    EXPECT_EQ(SeqSetEnBranch1Val(1), 1);
+    SeqSetEnBranch1(1);
+    EXPECT_EQ(SeqGetEnBranch1(), 1);
     EXPECT_EQ(test::StepWord(768, 0) & kStatBranch1, uint32_t{kStatBranch1});
 }
 

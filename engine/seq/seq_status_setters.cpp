@@ -56,7 +56,7 @@ uint16_t WriteStatus() {
 }
 
 // Step-global enable kept in L1's word 0 and the live enables, and its status bit.
-int32_t SetGlobalEnable(int32_t value, uint32_t recBit, uint8_t liveBit) {
+void SetGlobalEnable(int32_t value, uint32_t recBit, uint8_t liveBit) {
     SeqSimBlock& b = Blk(0);
     if (In(value, 0, 1)) {
         SeqRec(0).flags = value ? SeqRec(0).flags | recBit : SeqRec(0).flags & ~recBit;
@@ -64,7 +64,6 @@ int32_t SetGlobalEnable(int32_t value, uint32_t recBit, uint8_t liveBit) {
     }
     ReadStatus();
     WriteStatus();
-    return (b.liveEnables & liveBit) ? 1 : 0;
 }
 
 void PutSync(uint32_t code) {

@@ -5,7 +5,6 @@
 #include "GUI/draw/gui_2d.h"
 #include "GUI/text/gui_font.h"
 #include "GUI/lcd/lcd.h"
-#include "core/params/param_store.h"
 #include "core/system/state/edit_state.h"
 #include "panel/edit/param_enter.h"
 #include "panel/pages/page_mgr.h"

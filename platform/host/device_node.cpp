@@ -234,7 +234,12 @@ void Pump(int from, int to, Flow& flow, short fromEvents) {
     }
 }
 
+// What fd holds unread. A pseudo-terminal hands written bytes on to its other side in the background, so
+// a count taken at once can miss bytes already written to it; a poll first makes the line discipline take
+// what is on its way (a count alone does not).
 size_t Pending(int fd) {
+    pollfd p{fd, POLLIN, 0};
+    [[maybe_unused]] int ready = poll(&p, 1, 0);
     int n = 0;
     return ioctl(fd, FIONREAD, &n) == 0 && n > 0 ? static_cast<size_t>(n) : 0;
 }

@@ -373,11 +373,18 @@ EOF
     check "$work" >/dev/null || rc=$?
     [ $rc -eq 1 ] || { echo "self-test: not caught in $1: $2"; return 1; }
   }
-  for line in "${planted[@]}"; do plant core/planted.cpp "$line" || return 1; done
-  for line in "${copies[@]}"; do
-    plant core/planted.cpp "$line" || return 1
-    plant tests/planted_test.cpp "$line" || return 1
-  done
+  # Each bare number of the first list planted in the program, each copy of the second in the program
+  # and in its tests.
+  plant_lists() {
+    local -n bare=$1 copied=$2
+    local line
+    for line in "${bare[@]}"; do plant core/planted.cpp "$line" || return 1; done
+    for line in "${copied[@]}"; do
+      plant core/planted.cpp "$line" || return 1
+      plant tests/planted_test.cpp "$line" || return 1
+    done
+  }
+  plant_lists planted copies || return 1
   # The five vocabularies of the second list: their homes, names that must pass, then a copy or bare
   # number of each.
   for home in "$wave_home" "$seqsim_home" "$scpi_err_home"; do
@@ -431,11 +438,7 @@ EOF
     'enum : uint32_t { kDataErrNoSuchName = 108 };'
     'constexpr uint32_t kScpiErrSystem = 112;'
   )
-  for line in "${vocab_planted[@]}"; do plant core/planted.cpp "$line" || return 1; done
-  for line in "${vocab_copies[@]}"; do
-    plant core/planted.cpp "$line" || return 1
-    plant tests/planted_test.cpp "$line" || return 1
-  done
+  plant_lists vocab_planted vocab_copies || return 1
   # The keys and the flag bits: their home, names that must pass, then copies and bare bits.
   mkdir -p "$work/$(dirname "$key_home")"
   cp "$repo/$key_home" "$work/$key_home"
@@ -467,11 +470,7 @@ EOF2
     'inline constexpr uint32_t kFlagPresetAux = 1u << 9;'
     'inline constexpr uint32_t kFlagPresetRecalled = 512;'
   )
-  for line in "${key_planted[@]}"; do plant core/planted.cpp "$line" || return 1; done
-  for line in "${key_copies[@]}"; do
-    plant core/planted.cpp "$line" || return 1
-    plant tests/planted_test.cpp "$line" || return 1
-  done
+  plant_lists key_planted key_copies || return 1
   rm -f "$work/core/planted.cpp" "$work/tests/planted_test.cpp"
   # A copy beside the enum in the enum's own header.
   printf 'constexpr int32_t kParamAcvCopy = 47;\n' >>"$work/$param_home"

@@ -34,6 +34,32 @@ TEST_F(GuiContext, OnlyLayerZeroAndItsChainIsOrderedByClassAndFlag) {
     EXPECT_EQ(driver->prev, nullptr);
 }
 
+// Each paint starts from the drawing defaults, inside the context the window manager saved around it.
+TEST_F(GuiContext, PaintDefaultsContextCopyAndScreenOrigin) {
+    GUI_DRAWCTX saved;
+    GUI_CopyContextOut(&saved);
+    GUI_SetBackColor(0x123456);
+    GUI_SetForeColor(0x00FF00);
+    GUI_SetPaintMode(1);
+    GUI_Context.penSize = 3, GUI_Context.textAlign = 5, GUI_Context.textMode = 2, GUI_Context.lineStyle = 1;
+    GUI_Context.pFont = nullptr;
+    GUI_ResetDrawingDefaults();
+    EXPECT_EQ(GUI_Context.backColor, 0x000000u);
+    EXPECT_EQ(GUI_Context.foreColor, 0xFFFFFFu);
+    EXPECT_EQ(GUI_Context.drawMode, 0);
+    EXPECT_EQ(GUI_Context.penSize, 1);
+    EXPECT_EQ(GUI_Context.textAlign + GUI_Context.textMode + GUI_Context.lineStyle, 0);
+    EXPECT_EQ(GUI_Context.pFont, GUI_pDefaultFont);
+    GUI_SetBackColor(0x123456);
+    GUI_Context.clipRect = {1, 2, 3, 4};
+    GUI_CopyContextIn(&saved);
+    EXPECT_EQ(GUI_Context.backColor, saved.backColor);
+    EXPECT_EQ(GUI_Context.clipRect.x1, saved.clipRect.x1);
+    GUI_SetScreenOrigin(3, 7);
+    EXPECT_EQ(GUI_ScreenOriginX * 10 + GUI_ScreenOriginY, 37);
+    GUI_SetScreenOrigin(0, 0);
+}
+
 TEST(GuiStart, SecondStartKeepsTheRunningLibrary) {
     // The library starts once per process, so the check runs in a child process of its own.
     UseScreenRoot();

@@ -50,10 +50,8 @@ TEST_F(GuiContext, PaintDefaultsContextCopyAndScreenOrigin) {
     EXPECT_EQ(GUI_Context.penSize, 1);
     EXPECT_EQ(GUI_Context.textAlign + GUI_Context.textMode + GUI_Context.lineStyle, 0);
     EXPECT_EQ(GUI_Context.pFont, GUI_pDefaultFont);
-    GUI_SetBackColor(0x123456);
     GUI_Context.clipRect = {1, 2, 3, 4};
     GUI_CopyContextIn(&saved);
-    EXPECT_EQ(GUI_Context.backColor, saved.backColor);
     EXPECT_EQ(GUI_Context.clipRect.x1, saved.clipRect.x1);
     GUI_SetScreenOrigin(3, 7);
     EXPECT_EQ(GUI_ScreenOriginX * 10 + GUI_ScreenOriginY, 37);
